@@ -1,0 +1,36 @@
+#include "engine/CAtomicFile.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+
+CAtomicFile::CAtomicFile(const std::string& path) : path_(path), tempPath_(path + ".tmp") {}
+
+CAtomicFile::~CAtomicFile() { Abort(); }
+
+FILE* CAtomicFile::Open() {
+    Abort();
+    failed_ = false;
+    file_ = fopen(tempPath_.c_str(), "wb");
+    if (!file_) failed_ = true;
+    return file_;
+}
+
+bool CAtomicFile::Commit() {
+    if (!file_) return false;
+    bool ok = !failed_ && !ferror(file_);
+    ok = fflush(file_) == 0 && ok;
+    ok = fsync(fileno(file_)) == 0 && ok;
+    ok = fclose(file_) == 0 && ok;
+    file_ = nullptr;
+    if (ok) ok = rename(tempPath_.c_str(), path_.c_str()) == 0;
+    if (!ok) remove(tempPath_.c_str());
+    return ok;
+}
+
+void CAtomicFile::Abort() {
+    if (!file_) return;
+    fclose(file_);
+    file_ = nullptr;
+    remove(tempPath_.c_str());
+}

@@ -1,0 +1,84 @@
+#include "engine/Parameters.h"
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "engine/Log.h"
+#include "engine/Utilities.h"
+
+namespace {
+
+bool g_haveUrl = false;
+std::string g_url;
+bool g_haveVendor = false;
+std::string g_vendor;
+bool g_zjBlink = true;
+bool g_moreGames = true;
+bool g_moreLevels = true;
+
+bool ReadLine(FILE* f, std::string* line) {
+    line->clear();
+    int c;
+    bool any = false;
+    while ((c = fgetc(f)) != EOF) {
+        any = true;
+        if (c == '\n') break;
+        line->push_back(static_cast<char>(c));
+    }
+    if (!line->empty() && line->back() == '\r') line->pop_back();
+    return any;
+}
+
+}  // namespace
+
+void ResetParameters() {
+    g_haveUrl = false;
+    g_url.clear();
+    g_haveVendor = false;
+    g_vendor.clear();
+    g_zjBlink = g_moreGames = g_moreLevels = true;
+}
+
+void LoadParameters(const char* path) {
+    FILE* f = fopen(path, "rb");
+    std::string line;
+    while (f && ReadLine(f, &line)) {
+        std::vector<std::string> tokens;
+        Tokenize(line, tokens, " ");
+        if (tokens.size() != 2) {
+            ErrorLog(false, "Invalid parameter specified:  '%s'\n", line.c_str());
+            continue;
+        }
+        const std::string& key = tokens[0];
+        const std::string& value = tokens[1];
+        if (key == "MOREGAMES_URL") {
+            g_url = value;
+            g_haveUrl = true;
+            DebugLog(DBG_DEBUG, "PARAMETER DEFINITION:  MOREGAMES_URL = '%s'\n", g_url.c_str());
+        } else if (key == "VENDOR_ID") {
+            g_vendor = value;
+            g_haveVendor = true;
+            DebugLog(DBG_DEBUG, "PARAMETER DEFINITION:  VENDOR_ID SET:  '%s'\n", g_vendor.c_str());
+        } else if (key == "USE_ZJ_BLINK") {
+            g_zjBlink = value == "1";
+            DebugLog(DBG_DEBUG, "PARAMETER DEFINITION:  USE_ZJ_BLINK SET:  '%i'\n", g_zjBlink ? 1 : 0);
+        } else if (key == "USE_MOREGAMES") {
+            g_moreGames = value == "1";
+            DebugLog(DBG_DEBUG, "PARAMETER DEFINITION:  USE_MOREGAMES SET:  '%i'\n", g_moreGames ? 1 : 0);
+        } else if (key == "USE_MORELEVELS") {
+            g_moreLevels = value == "1";
+            DebugLog(DBG_DEBUG, "PARAMETER DEFINITION:  USE_MORELEVELS SET:  '%i'\n", g_moreLevels ? 1 : 0);
+        } else {
+            ErrorLog(false, "Invalid parameter specified:  '%s'\n", line.c_str());
+        }
+    }
+    if (f) fclose(f);
+    if (!g_haveUrl) ErrorLog(true, "'MoreGames' URL has not been defined.\n");
+}
+
+const char* GetMoreGamesURL() { return g_haveUrl ? g_url.c_str() : ""; }
+const char* GetVendorID() { return g_haveVendor ? g_vendor.c_str() : nullptr; }
+bool UseZJBlink() { return g_zjBlink; }
+bool UseMoreGames() { return g_moreGames; }
+bool UseMoreLevels() { return g_moreLevels; }

@@ -1,0 +1,46 @@
+// Small helpers shared by the whole program: random numbers, rectangles, case
+// conversion, tokenizing, folder listing, number formatting, the browser, the
+// operating-system version and the two folders of the program.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "engine/Rect.h"
+
+class CSprite;
+
+float RandomFloat(float min, float max);
+int RandomInt(float min, float max);
+
+bool RectsOverlap(const Rect& a, const Rect& b);
+void UnionRect(Rect* out, const Rect& a, const Rect& b);
+// Defined with the sprite (they need its rectangle).
+bool SpritesOverlap(CSprite* a, CSprite* b);
+bool SpriteOverlapsRect(CSprite* s, const Rect& r);
+
+std::string ToUpper(const std::string& s);
+std::string ToLower(const std::string& s);
+
+// Appends every maximal run of non-delimiter characters of s to out.
+void Tokenize(const std::string& s, std::vector<std::string>& out, const std::string& delimiters);
+
+// The regular files of folder whose names end in extension (case-sensitive),
+// without the extension; sorted case-insensitively when asked. The working
+// folder is never changed.
+void GetFiles(std::vector<std::string>& out, const char* folder, const char* extension, bool sorted);
+
+// value in decimal with "," between groups of three; values below 1 give "0".
+std::string GroupThousands(int value);
+void GroupThousands(int value, char* out, size_t outSize);
+
+void OpenURL(const char* url);
+
+bool IsWinNT();
+bool IsWin9x();
+bool IsVistaOrLater();
+
+void MakeDir(const char* path);
+void InitDirectories();
+const char* GetProfileDir();
+const char* GetLevelsDir();

@@ -1,0 +1,97 @@
+#include "platform/Platform.h"
+
+#include <dirent.h>
+#include <errno.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+
+extern char** environ;
+
+namespace {
+
+bool FromEnvOrHome(const char* var, const char* homeSuffix, std::string* out) {
+    const char* value = getenv(var);
+    if (value && *value) {
+        *out = value;
+        return true;
+    }
+    const char* home = getenv("HOME");
+    if (home && *home) {
+        *out = std::string(home) + homeSuffix;
+        return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+bool PlatformLocalAppDataDir(std::string* out) { return FromEnvOrHome("XDG_DATA_HOME", "/.local/share", out); }
+
+bool PlatformDocumentsDir(std::string* out) { return FromEnvOrHome("XDG_DOCUMENTS_DIR", "/Documents", out); }
+
+bool PlatformOpenURL(const char* url) {
+    if (!url || !*url) return false;
+    // Double fork: the browser is handed to init, so it never becomes a zombie
+    // of ours and the game does not wait for it. The address is one argument
+    // of xdg-open; no shell ever sees it.
+    const pid_t child = fork();
+    if (child < 0) return false;
+    if (child == 0) {
+        pid_t grandchild;
+        char* const argv[] = {const_cast<char*>("xdg-open"), const_cast<char*>(url), nullptr};
+        const int rc = posix_spawnp(&grandchild, "xdg-open", nullptr, nullptr, argv, environ);
+        _exit(rc == 0 ? 0 : 1);
+    }
+    int status = 0;
+    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+int PlatformMajorVersion() { return 10; }
+
+bool PlatformListDir(const std::string& folder, std::vector<PlatformDirEntry>* out) {
+    out->clear();
+    DIR* dir = opendir(folder.c_str());
+    if (!dir) return false;
+    std::string base = folder;
+    if (!base.empty() && base.back() != '/') base += '/';
+    while (struct dirent* e = readdir(dir)) {
+        const std::string name = e->d_name;
+        if (name == "." || name == "..") continue;
+        struct stat st;
+        if (stat((base + name).c_str(), &st) != 0) continue;
+        PlatformDirEntry entry;
+        entry.name = name;
+        entry.isRegularFile = S_ISREG(st.st_mode);
+        out->push_back(entry);
+    }
+    closedir(dir);
+    return true;
+}
+
+bool PlatformIsDirectory(const std::string& path) {
+    struct stat st;
+    return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool PlatformFileExists(const std::string& path) {
+    struct stat st;
+    return stat(path.c_str(), &st) == 0;
+}
+
+bool PlatformMakeDir(const std::string& path) {
+    if (mkdir(path.c_str(), 0755) == 0) return true;
+    return errno == EEXIST && PlatformIsDirectory(path);
+}
+
+bool PlatformMakeDirs(const std::string& path) {
+    for (size_t pos = path.find('/', 1); pos != std::string::npos; pos = path.find('/', pos + 1)) {
+        PlatformMakeDir(path.substr(0, pos));
+    }
+    return PlatformMakeDir(path);
+}

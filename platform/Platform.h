@@ -1,0 +1,32 @@
+// Our stand-ins for what the Windows platform gave the game: the user's
+// folders, opening a web page, the OS version, folder listing and status.
+#pragma once
+
+#include <string>
+#include <vector>
+
+// $XDG_DATA_HOME, else $HOME/.local/share. False when neither can be found.
+bool PlatformLocalAppDataDir(std::string* out);
+// $XDG_DOCUMENTS_DIR, else $HOME/Documents. False when neither can be found.
+bool PlatformDocumentsDir(std::string* out);
+
+// Starts xdg-open with url as its only argument, without a shell, and does
+// not wait for it. False when the process could not be started.
+bool PlatformOpenURL(const char* url);
+
+// The major version the game's version tests see: a modern system.
+int PlatformMajorVersion();
+
+struct PlatformDirEntry {
+    std::string name;
+    bool isRegularFile = false;
+};
+// Lists folder (without "." and ".."); false when it cannot be opened.
+bool PlatformListDir(const std::string& folder, std::vector<PlatformDirEntry>* out);
+
+bool PlatformIsDirectory(const std::string& path);
+bool PlatformFileExists(const std::string& path);
+// Creates one folder; an existing folder counts as success.
+bool PlatformMakeDir(const std::string& path);
+// Creates a folder and every missing parent.
+bool PlatformMakeDirs(const std::string& path);

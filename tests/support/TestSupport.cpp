@@ -1,0 +1,91 @@
+#include "tests/support/TestSupport.h"
+
+#include <ftw.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+int RemoveEntry(const char* path, const struct stat*, int, struct FTW*) {
+    remove(path);
+    return 0;
+}
+
+void SetOrUnset(const std::string& name, const std::string& value, bool present) {
+    if (present)
+        setenv(name.c_str(), value.c_str(), 1);
+    else
+        unsetenv(name.c_str());
+}
+
+}  // namespace
+
+CTempDir::CTempDir() {
+    char tmpl[] = "/tmp/zorv-test-XXXXXX";
+    const char* made = mkdtemp(tmpl);
+    path_ = made ? made : "/tmp";
+}
+
+CTempDir::~CTempDir() {
+    if (path_ != "/tmp") nftw(path_.c_str(), RemoveEntry, 16, FTW_DEPTH | FTW_PHYS);
+}
+
+std::string CTempDir::File(const std::string& name) const { return path_ + "/" + name; }
+
+CScopedHome::CScopedHome() {
+    const char* vars[] = {"HOME", "XDG_DATA_HOME", "XDG_DOCUMENTS_DIR"};
+    for (const char* v : vars) {
+        const char* old = getenv(v);
+        saved_.emplace_back(v, old ? std::string("=") + old : std::string());
+    }
+    setenv("HOME", dir_.Path().c_str(), 1);
+    setenv("XDG_DATA_HOME", DataHome().c_str(), 1);
+    setenv("XDG_DOCUMENTS_DIR", Documents().c_str(), 1);
+}
+
+CScopedHome::~CScopedHome() {
+    for (const auto& [name, value] : saved_) SetOrUnset(name, value.empty() ? "" : value.substr(1), !value.empty());
+}
+
+CScopedCwd::CScopedCwd(const std::string& path) : saved_(CurrentDir()) {
+    if (chdir(path.c_str()) != 0) perror("chdir");
+}
+
+CScopedCwd::~CScopedCwd() {
+    if (chdir(saved_.c_str()) != 0) perror("chdir");
+}
+
+std::string CurrentDir() {
+    char buf[4096];
+    return getcwd(buf, sizeof buf) ? std::string(buf) : std::string();
+}
+
+std::vector<uint8_t> ReadFileBytes(const std::string& path) {
+    std::vector<uint8_t> bytes;
+    FILE* f = fopen(path.c_str(), "rb");
+    if (!f) return bytes;
+    uint8_t buf[65536];
+    size_t n;
+    while ((n = fread(buf, 1, sizeof buf, f)) > 0) bytes.insert(bytes.end(), buf, buf + n);
+    fclose(f);
+    return bytes;
+}
+
+bool WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
+    FILE* f = fopen(path.c_str(), "wb");
+    if (!f) return false;
+    const bool ok = bytes.empty() || fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    return fclose(f) == 0 && ok;
+}
+
+bool WriteFileText(const std::string& path, const std::string& text) {
+    return WriteFileBytes(path, std::vector<uint8_t>(text.begin(), text.end()));
+}
+
+std::string ReadFileText(const std::string& path) {
+    const std::vector<uint8_t> b = ReadFileBytes(path);
+    return std::string(b.begin(), b.end());
+}

@@ -1,0 +1,53 @@
+// Helpers for tests: private temporary folders, a private HOME and XDG
+// folders, a changed working folder, and whole-file reads and writes.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// A fresh folder under /tmp, removed with everything in it at destruction.
+class CTempDir {
+public:
+    CTempDir();
+    ~CTempDir();
+    CTempDir(const CTempDir&) = delete;
+    CTempDir& operator=(const CTempDir&) = delete;
+    const std::string& Path() const { return path_; }
+    // Path() + "/" + name
+    std::string File(const std::string& name) const;
+
+private:
+    std::string path_;
+};
+
+// Points HOME, XDG_DATA_HOME and XDG_DOCUMENTS_DIR into a temporary folder
+// for its lifetime, so no test touches the real ones.
+class CScopedHome {
+public:
+    CScopedHome();
+    ~CScopedHome();
+    const std::string& Path() const { return dir_.Path(); }
+    std::string DataHome() const { return dir_.Path() + "/data"; }
+    std::string Documents() const { return dir_.Path() + "/documents"; }
+
+private:
+    CTempDir dir_;
+    std::vector<std::pair<std::string, std::string>> saved_;
+};
+
+// Changes the working folder for its lifetime.
+class CScopedCwd {
+public:
+    explicit CScopedCwd(const std::string& path);
+    ~CScopedCwd();
+
+private:
+    std::string saved_;
+};
+
+std::string CurrentDir();
+std::vector<uint8_t> ReadFileBytes(const std::string& path);
+bool WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes);
+bool WriteFileText(const std::string& path, const std::string& text);
+std::string ReadFileText(const std::string& path);

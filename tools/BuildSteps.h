@@ -1,0 +1,24 @@
+// The steps of the resource builder. Each step writes its resource files into
+// ctx.outDir from the sources under ctx.assetsDir and returns false on failure.
+#pragma once
+
+#include <string>
+
+struct BuildContext {
+    std::string outDir;      // the game's run folder
+    std::string assetsDir;   // the repo's assets/ folder
+    bool loose = false;      // also write resource/ and resource/sound/ loose files
+    std::string contactSheet;  // when set, the image step writes a contact sheet PNG here
+};
+
+// resource0.dat, resource1.dat, resource6.dat (+ further fonts), resource7.dat,
+// resource8.dat, resource9.dat to resource11.dat.
+bool BuildStartupFiles(const BuildContext& ctx);
+// resource5.dat, the string table.
+bool BuildStringTable(const BuildContext& ctx);
+// resource2.dat, the image pack.
+bool BuildImagePack(const BuildContext& ctx);
+// resource3.dat, the sound pack.
+bool BuildSoundPack(const BuildContext& ctx);
+// resource4.dat, the level pack.
+bool BuildLevelPack(const BuildContext& ctx);

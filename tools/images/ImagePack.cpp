@@ -1,0 +1,8 @@
+#include "BuildSteps.h"
+#include "CPackWriter.h"
+
+// Placeholder until this step is written: an empty pack.
+bool BuildImagePack(const BuildContext& ctx) {
+    CPackWriter pack;
+    return pack.Write(ctx.outDir + "/resource2.dat");
+}

@@ -1,0 +1,3 @@
+#include "images/CArtRegistry.h"
+
+void RegisterInterfaceArt(CArtRegistry& registry) { (void)registry; }

@@ -1,0 +1,3 @@
+#include "images/CArtRegistry.h"
+
+void RegisterWorldArt(CArtRegistry& registry) { (void)registry; }
