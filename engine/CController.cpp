@@ -1,0 +1,232 @@
+#include "engine/CController.h"
+
+#include <cstdio>
+#include <ctime>
+
+#include "engine/CInput.h"
+#include "engine/Log.h"
+#include "gui/CGuiButtonBase.h"
+
+#if __has_include("engine/CDraw.h")
+#include "engine/CDraw.h"
+#define ZORV_HAVE_DRAW 1
+#endif
+#if __has_include("sound/CSoundObject.h") && __has_include("sound/CSound.h")
+#include "sound/CSound.h"
+#include "sound/CSoundObject.h"
+#define ZORV_HAVE_SOUND 1
+#endif
+
+CController* CController::current = nullptr;
+int CController::currentId = 0;
+int CController::previousId = 0;
+uint8_t CController::running = 1;
+CProfile* CController::profile = nullptr;
+CSoundObject* CController::soundRollover = nullptr;
+CSoundObject* CController::soundClick = nullptr;
+CSoundObject* CController::soundClickScreen = nullptr;
+uint8_t CController::modShift = 0;
+uint8_t CController::modCtrl = 0;
+uint8_t CController::modAlt = 0;
+uint8_t CController::modRShift = 0;
+uint8_t CController::modLShift = 0;
+uint8_t CController::modRCtrl = 0;
+uint8_t CController::modLCtrl = 0;
+uint8_t CController::modRAlt = 0;
+uint8_t CController::modLAlt = 0;
+
+namespace {
+
+void SetMenuFrameRate() {
+#ifdef ZORV_HAVE_DRAW
+    CDraw::SetFrameRate(-1);
+#endif
+}
+
+void SetPresentSuspended(bool on) {
+#ifdef ZORV_HAVE_DRAW
+    CDraw::SetPresentSuspended(on);
+#else
+    (void)on;
+#endif
+}
+
+}  // namespace
+
+CController::CController()
+    : parent(nullptr),
+      active(0),
+      id(0),
+      keyHoldFrames(0),
+      keyHoldState(0),
+      mouseX(GetMouseX()),
+      mouseY(GetMouseY()),
+      result(0),
+      value(0) {}
+
+CController::~CController() {
+    // A screen deleted while still current must not stay reachable.
+    if (current == this) current = nullptr;
+}
+
+void CController::GUICallback(int index, int val, bool dclick) {
+    DebugLog(DBG_DEBUG, "CController::GUICallback(index=%i,value=%i,dclick=%i) to controller %i (VIRTUAL METHOD)\n",
+             index, val, dclick ? 1 : 0, id);
+}
+
+void CController::InputMouseMove(int, int) {}
+
+void CController::InputMouseClick(bool released, bool left, bool right, bool, bool) {
+    if (left)
+        DebugLog(DBG_DEBUG, "Left Mouse Click:  Released?  %i\n", released ? 1 : 0);
+    else if (right)
+        DebugLog(DBG_DEBUG, "Right Mouse Click:  Released?  %i\n", released ? 1 : 0);
+}
+
+void CController::MakeCurrent() {
+    active = 1;
+    previousId = currentId;
+    currentId = id;
+    current = this;
+    ClearModKeys();
+    CGuiButtonBase::OnLeftButton(true, false);
+}
+
+void CController::Activate(CController* parentScreen) {
+    MakeCurrent();
+    if (parentScreen) parent = parentScreen;
+}
+
+void CController::OpenChild(CController* child) {
+    if (!child) return;
+    result = 0;
+    active = 0;
+    SetMenuFrameRate();
+    child->MakeCurrent();
+    child->parent = this;
+}
+
+void CController::PumpCurrent() {
+    if (!current) return;
+    current->Pump();
+    CController* s = current;  // the pump may have opened a child
+    if (!s) return;
+    const int r = s->result;
+    SetPresentSuspended(r != 0);
+    if (r == 0) return;
+    CloseScreen(s, r);
+}
+
+void CController::Close(int r) { CloseScreen(this, r); }
+
+void CController::CloseScreen(CController* s, int r) {
+    s->active = 0;
+    s->result = 0;
+    SetMenuFrameRate();
+    CController* p = s->parent;
+    if (!p) {
+        running = 0;
+        return;
+    }
+    if (r == -1)
+        p->result = -1;
+    else if (r == -2)
+        p->result = -2;
+    else if (r > 0)
+        p->result = r - 1;
+    p->MakeCurrent();
+}
+
+void CController::PollInput() { CInput::PumpEvents(this); }
+
+bool CController::InputModKey(bool released, int key) {
+    const uint8_t held = released ? 0 : 1;
+    switch (key) {
+    case KEY_RSHIFT: modRShift = held; break;
+    case KEY_LSHIFT: modLShift = held; break;
+    case KEY_RCTRL: modRCtrl = held; break;
+    case KEY_LCTRL: modLCtrl = held; break;
+    case KEY_RALT: modRAlt = held; break;
+    case KEY_LALT: modLAlt = held; break;
+    default: return false;
+    }
+    modAlt = (modLAlt || modRAlt) ? 1 : 0;
+    modCtrl = (modLCtrl || modRCtrl) ? 1 : 0;
+    modShift = (modLShift || modRShift) ? 1 : 0;
+    DebugLog(DBG_DEBUG, "CController::InputModKey:  Modifier Updates:  ALT=%i  CTRL=%i  SHIFT=%i\n", modAlt, modCtrl,
+             modShift);
+    return true;
+}
+
+void CController::ClearModKeys() {
+    modShift = modCtrl = modAlt = 0;
+    modRShift = modLShift = modRCtrl = modLCtrl = modRAlt = modLAlt = 0;
+}
+
+void CController::InputNavigate(bool released, int key, bool escapeCloses, bool tabMoves) {
+    if (released) return;
+    switch (key) {
+    case KEY_SPACE:
+    case KEY_RETURN: CGuiButtonBase::ActivateFocused(true); break;
+    case KEY_ESCAPE:
+        if (escapeCloses) result = 1;
+        break;
+    case KEY_TAB:
+        if (tabMoves) CGuiButtonBase::MoveFocus(modShift != 0);
+        break;
+    case KEY_UP:
+    case KEY_LEFT: CGuiButtonBase::MoveFocus(true); break;
+    case KEY_DOWN:
+    case KEY_RIGHT: CGuiButtonBase::MoveFocus(false); break;
+    default: break;
+    }
+}
+
+bool CController::CaptureScreen(bool released, int key) {
+    if (key != KEY_KP0) return false;
+    if (released) return true;
+    char stamp[16] = {0};
+    time_t now = time(nullptr);
+    struct tm local;
+    if (localtime_r(&now, &local)) strftime(stamp, 14, "%y%m%d_%H%M%S", &local);
+    char name[64];
+    snprintf(name, sizeof(name), "capture_%s.bmp", stamp);
+#ifdef ZORV_HAVE_DRAW
+    CDraw::SaveScreenBMP(name);
+#endif
+    printf("Screen captured:  %s\n", name);
+    fflush(stdout);
+    return true;
+}
+
+void CController::LoadSounds() {
+#ifdef ZORV_HAVE_SOUND
+    soundRollover = new CSoundObject("rollover_v1-2.ogg", false);
+    soundClick = new CSoundObject("click_v1-2.ogg", false);
+    soundClickScreen = new CSoundObject("click_v1-3.ogg", false);
+#endif
+}
+
+void CController::UnloadSounds() {
+#ifdef ZORV_HAVE_SOUND
+    delete soundRollover;
+    delete soundClick;
+    delete soundClickScreen;
+#endif
+    soundRollover = soundClick = soundClickScreen = nullptr;
+}
+
+void CController::PlayInterfaceSound(CSoundObject* sound) {
+    if (!sound) return;
+#ifdef ZORV_HAVE_SOUND
+    CSound::Play(sound, false, 0, 0);
+#endif
+}
+
+void CController::ResetStack() {
+    current = nullptr;
+    currentId = 0;
+    previousId = 0;
+    running = 1;
+    ClearModKeys();
+}

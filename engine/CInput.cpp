@@ -1,0 +1,142 @@
+#include "engine/CInput.h"
+
+#include <SDL.h>
+
+#include "engine/CController.h"
+#include "engine/Log.h"
+#include "gui/CGuiButtonBase.h"
+
+#if __has_include("engine/CDraw.h")
+#include "engine/CDraw.h"
+#define ZORV_HAVE_DRAW 1
+#endif
+#if __has_include("players/CProfile.h")
+#include "players/CProfile.h"
+#define ZORV_HAVE_PROFILE 1
+#endif
+
+namespace {
+
+int mouseX = 0;
+int mouseY = 0;
+float mouseFloatX = 0.0f;
+float mouseFloatY = 0.0f;
+bool systemPointer = true;
+float mouseSpeed = 1.0f;
+CProfile* inputProfile = nullptr;
+
+float Clamp(float v, float lo, float hi) { return v < lo ? lo : (v > hi ? hi : v); }
+
+void ToggleProfileFullscreen() {
+#ifdef ZORV_HAVE_PROFILE
+    if (inputProfile) inputProfile->ToggleFullscreen();
+#endif
+}
+
+void RedrawWholeScreen() {
+#ifdef ZORV_HAVE_DRAW
+    if (CDraw::HasScreen()) CDraw::Present(false, false);
+#endif
+}
+
+void HandleMotion(CController* screen, const SDL_MouseMotionEvent& m) {
+    if (systemPointer) {
+        if (m.x == mouseX && m.y == mouseY) return;
+        mouseX = m.x;
+        mouseY = m.y;
+        screen->InputMouseMove(mouseX, mouseY);
+        return;
+    }
+    if (m.xrel == 0 && m.yrel == 0) return;
+    mouseFloatX = Clamp(mouseFloatX + m.xrel * mouseSpeed, 0.0f, 800.0f);
+    mouseFloatY = Clamp(mouseFloatY + m.yrel * mouseSpeed, 0.0f, 600.0f);
+    mouseX = static_cast<int>(mouseFloatX);
+    mouseY = static_cast<int>(mouseFloatY);
+    screen->InputMouseMove(mouseX, mouseY);
+}
+
+void HandleButtonDown(CController* screen, int button) {
+    switch (button) {
+    case SDL_BUTTON_LEFT:
+        CGuiButtonBase::OnLeftButton(false, true);
+        screen->InputMouseClick(false, true, false, false, false);
+        break;
+    case SDL_BUTTON_MIDDLE: DebugLog(DBG_DEBUG, "Mouse Location:  (%i,%i)\n", mouseX, mouseY); break;
+    case SDL_BUTTON_RIGHT: screen->InputMouseClick(false, false, true, false, false); break;
+    case SDL_BUTTON_WHEELUP: screen->InputMouseClick(false, false, false, true, false); break;
+    case SDL_BUTTON_WHEELDOWN: screen->InputMouseClick(false, false, false, false, true); break;
+    default: break;
+    }
+}
+
+void HandleButtonUp(CController* screen, int button) {
+    if (button == SDL_BUTTON_LEFT) {
+        CGuiButtonBase::OnLeftButton(true, true);
+        screen->InputMouseClick(true, true, false, false, false);
+    } else if (button == SDL_BUTTON_RIGHT) {
+        screen->InputMouseClick(true, false, true, false, false);
+    }
+}
+
+}  // namespace
+
+CInput::CInput() { SDL_EnableUNICODE(0); }
+
+CInput::~CInput() {}
+
+void CInput::PumpEvents(CController* screen) {
+    if (!screen) return;
+    SDL_Event e;
+    while (SDL_PollEvent(&e)) {
+        if (!screen->IsActive()) return;  // a handler opened a child: this event is dropped
+        switch (e.type) {
+        case SDL_ACTIVEEVENT:
+            if (e.active.gain == 1) RedrawWholeScreen();
+            break;
+        case SDL_KEYDOWN: {
+            const int key = e.key.keysym.sym;
+            if (key == SDLK_RETURN && (e.key.keysym.mod & (KMOD_LALT | KMOD_RALT))) {
+                ToggleProfileFullscreen();
+                break;
+            }
+            if (CController::InputModKey(false, key)) break;
+            screen->InputKey(false, key);
+            break;
+        }
+        case SDL_KEYUP: {
+            const int key = e.key.keysym.sym;
+            if (!CController::InputModKey(true, key)) screen->InputKey(true, key);
+            break;
+        }
+        case SDL_MOUSEMOTION: HandleMotion(screen, e.motion); break;
+        case SDL_MOUSEBUTTONDOWN: HandleButtonDown(screen, e.button.button); break;
+        case SDL_MOUSEBUTTONUP: HandleButtonUp(screen, e.button.button); break;
+        case SDL_QUIT: screen->SetResult(-1); break;
+        default: break;
+        }
+    }
+}
+
+void CInput::SetInputProfile(CProfile* profile) { inputProfile = profile; }
+CProfile* CInput::GetInputProfile() { return inputProfile; }
+
+void CInput::Reset() {
+    mouseX = mouseY = 0;
+    mouseFloatX = mouseFloatY = 0.0f;
+    systemPointer = true;
+    mouseSpeed = 1.0f;
+    inputProfile = nullptr;
+}
+
+int GetMouseX() { return mouseX; }
+int GetMouseY() { return mouseY; }
+void SetMouseX(int x) { mouseX = x; }
+void SetMouseY(int y) { mouseY = y; }
+void SetMouseFloatX(int x) { mouseFloatX = static_cast<float>(x); }
+void SetMouseFloatY(int y) { mouseFloatY = static_cast<float>(y); }
+float GetMouseFloatX() { return mouseFloatX; }
+float GetMouseFloatY() { return mouseFloatY; }
+void SetMouseSpeed(float speed) { mouseSpeed = speed; }
+float GetMouseSpeed() { return mouseSpeed; }
+void SetSystemPointer(bool on) { systemPointer = on; }
+bool GetSystemPointer() { return systemPointer; }

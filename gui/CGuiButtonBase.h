@@ -1,0 +1,71 @@
+// The base of every clickable widget: one program-wide registry of the live
+// widgets in construction order, the one keyboard-focus index they share and
+// the state of the left mouse button. Widgets report activation to the screen
+// that owns them through CController::GUICallback(id, value, dclick).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+class CController;
+
+class CGuiButtonBase {
+public:
+    CGuiButtonBase(int x, int y, int id, CController* owner, bool isDefault);
+    virtual ~CGuiButtonBase();
+
+    // Per-frame look and focus capture.
+    virtual void Update() = 0;
+    // The activation test and report; true when the widget accepted.
+    virtual bool Activate(bool byKey, bool force);
+    virtual void Hide() = 0;
+    virtual void Show() = 0;
+    virtual bool IsMouseOver();
+    virtual void WarpMouseTo();
+
+    int GetIndex() const { return index; }
+    bool IsHidden() const { return hidden != 0; }
+    int GetX() const { return x; }
+    int GetY() const { return y; }
+    int GetId() const { return id; }
+    bool IsDefault() const { return isDefault != 0; }
+    bool ActivatesOnRelease() const { return activateOnRelease != 0; }
+    void SetNoKeyFocus(bool on) { noKeyFocus = on ? 1 : 0; }
+    CController* GetOwner() const { return owner; }
+
+    static int GetFocusIndex() { return focusIndex; }
+    static bool IsLeftHeld() { return leftHeld != 0; }
+    static CGuiButtonBase* GetFocusedButton();
+    static size_t GetRegistrySize() { return registry.size(); }
+    // Clears the focus, then updates every widget in registry order.
+    static void UpdateAll();
+    // Offers activation to the widgets that act on the current button state;
+    // by key, falls back to the first visible default widget.
+    static void ActivateFocused(bool byKey);
+    // Follows the physical left button; activates only on a real change.
+    static void OnLeftButton(bool released, bool activate);
+    // Moves the focus one widget on, skipping hidden ones and those that
+    // refuse key focus, wrapping at both ends.
+    static void MoveFocus(bool backwards);
+    // Empties focus and button state (tests; the registry follows the widgets).
+    static void ResetState();
+
+protected:
+    // Takes the focus when the pointer is over this visible widget and no
+    // earlier widget took it in this frame.
+    void CaptureFocus();
+
+    int index;
+    CController* owner;
+    uint8_t activateOnRelease;
+    uint8_t hidden;
+    uint8_t noKeyFocus;
+    uint8_t isDefault;
+    int x, y;
+    int id;
+
+    static std::vector<CGuiButtonBase*> registry;
+    static int focusIndex;
+    static uint8_t leftHeld;
+};
