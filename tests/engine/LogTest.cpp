@@ -1,0 +1,98 @@
+#include <gtest/gtest.h>
+
+#include <regex>
+
+#include "engine/Log.h"
+#include "engine/Utilities.h"
+#include "tests/support/TestSupport.h"
+
+namespace {
+
+uint32_t g_fakeTicks = 0;
+uint32_t FakeClock() { return g_fakeTicks; }
+
+class LogTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        InitDebugLog(false);
+        EnableDebugCategory(DBG_NOTE);
+        EnableDebugCategory(DBG_WARNING);
+        EnableDebugCategory(DBG_ERROR);
+        SetLogClock(FakeClock);
+    }
+    void TearDown() override { SetLogClock(nullptr); }
+};
+
+std::string Captured(void (*log)()) {
+    testing::internal::CaptureStdout();
+    log();
+    return testing::internal::GetCapturedStdout();
+}
+
+}  // namespace
+
+TEST_F(LogTest, NormalRunningShowsOnlyNotesWarningsAndErrors) {
+    EXPECT_EQ(Captured([] { DebugLog(DBG_DEBUG, "hidden %d\n", 1); }), "");
+    EXPECT_EQ(Captured([] { DebugLog(DBG_WARNING, "careful %s\n", "now"); }), "WARNING: careful now\n");
+    EXPECT_EQ(Captured([] { DebugLog(DBG_NOTE, "n\n"); }), "NOTE:    n\n");
+    EXPECT_EQ(Captured([] { DebugLog(DBG_ERROR, "e\n"); }), "*** ERROR ***  e\n");
+}
+
+TEST_F(LogTest, ContinuationFlagDropsThePrefix) {
+    EnableDebugCategory(DBG_SORT_RV);
+    EXPECT_EQ(Captured([] { DebugLog(DBG_NOPREFIX | DBG_SORT_RV, "tail\n"); }), "tail\n");
+    EXPECT_EQ(Captured([] { DebugLog(DBG_SORT_RV, "x\n"); }), "RENDER SORTING RV:           x\n");
+    DisableDebugCategory(DBG_SORT_RV);
+    EXPECT_EQ(Captured([] { DebugLog(DBG_NOPREFIX | DBG_SORT_RV, "tail\n"); }), "");
+}
+
+TEST_F(LogTest, TickLinesShowTheTimeSinceTheLastOne) {
+    EnableDebugCategory(DBG_TICK);
+    EnableDebugCategory(DBG_MILESTONE);
+    g_fakeTicks = 1000;
+    Captured([] { DebugLog(DBG_TICK, "a\n"); });
+    g_fakeTicks = 1040;
+    EXPECT_EQ(Captured([] { DebugLog(DBG_TICK, "b\n"); }), "*** T=1040      d=+40      *** b\n");
+    // The milestone category keeps its own stamp.
+    g_fakeTicks = 1100;
+    Captured([] { DebugLog(DBG_MILESTONE, "c\n"); });
+    g_fakeTicks = 1150;
+    EXPECT_EQ(Captured([] { DebugLog(DBG_MILESTONE, "ID_000:  x\n"); }),
+              "BETA TICKS:   T=1150      d=+50      *** ID_000:  x\n");
+    // A continuation of a tick category prints neither tick nor prefix.
+    EXPECT_EQ(Captured([] { DebugLog(DBG_NOPREFIX | DBG_TICK, "more\n"); }), "more\n");
+}
+
+TEST_F(LogTest, OutOfRangeCategoriesAndLongPrefixesAreSafe) {
+    EnableDebugCategory(500);
+    ToggleDebugCategory(-3);
+    EXPECT_EQ(Captured([] { DebugLog(500, "nothing\n"); }), "");
+    SetDebugPrefix(DBG_NOTE, "0123456789012345678901234567890123456789");
+    EXPECT_EQ(Captured([] { DebugLog(DBG_NOTE, "!\n"); }), "0123456789012345678901234567890123!\n");
+}
+
+TEST_F(LogTest, ErrorLogAppendsStampedEntriesToTheProfileFolder) {
+    CScopedHome home;
+    InitDirectories();
+    const std::string logPath = std::string(GetProfileDir()) + "LOG.TXT";
+    testing::internal::CaptureStdout();
+    ErrorLog(false, "first %d\n", 1);
+    ErrorLog(false, "second\n");
+    ErrorLog(false, "third\n");
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "first 1\nsecond\nthird\n");
+    const std::string text = ReadFileText(logPath);
+    const std::regex entry(R"(\d\d/\d\d/\d\d \d\d:\d\d:\d\d - (first 1|second|third)\n)");
+    int count = 0;
+    for (auto it = std::sregex_iterator(text.begin(), text.end(), entry); it != std::sregex_iterator(); ++it) ++count;
+    EXPECT_EQ(count, 3) << text;
+    EXPECT_EQ(text.find("first 1"), 20u);
+}
+
+TEST_F(LogTest, FatalErrorLogEndsWithExitCodeOne) {
+    CTempDir dir;
+    CScopedCwd cwd(dir.Path());
+    EXPECT_EXIT(ErrorLog(true, "fatal thing\n"), ::testing::ExitedWithCode(1), "");
+    // Before the folders are known (profile folder empty) the entry lands in
+    // the working folder.
+    EXPECT_NE(ReadFileText(std::string(GetProfileDir()) + "LOG.TXT").find("fatal thing"), std::string::npos);
+}

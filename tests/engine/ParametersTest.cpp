@@ -1,0 +1,68 @@
+#include <gtest/gtest.h>
+
+#include "engine/Log.h"
+#include "engine/Parameters.h"
+#include "tests/support/TestSupport.h"
+
+namespace {
+
+class ParametersTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        InitDebugLog(false);
+        ResetParameters();
+    }
+    // Loads text as a parameter file in a private working folder and returns
+    // what was printed.
+    std::string Load(const std::string& text) {
+        WriteFileText(dir_.File("resource8.dat"), text);
+        CScopedCwd cwd(dir_.Path());
+        testing::internal::CaptureStdout();
+        LoadParameters();
+        return testing::internal::GetCapturedStdout();
+    }
+    CTempDir dir_;
+};
+
+}  // namespace
+
+TEST_F(ParametersTest, OnlyTheAddressGivesAllFlagsOnAndNoVendor) {
+    EXPECT_EQ(Load("MOREGAMES_URL http://a.example/x\n"), "");
+    EXPECT_STREQ(GetMoreGamesURL(), "http://a.example/x");
+    EXPECT_EQ(GetVendorID(), nullptr);
+    EXPECT_TRUE(UseZJBlink());
+    EXPECT_TRUE(UseMoreGames());
+    EXPECT_TRUE(UseMoreLevels());
+}
+
+TEST_F(ParametersTest, CrLfLinesBlanksAndFlags) {
+    Load("  MOREGAMES_URL   http://b.example  \r\nVENDOR_ID v42\r\nUSE_MOREGAMES 0\r\nUSE_ZJ_BLINK yes\r\n"
+         "USE_MORELEVELS 1\r\nMOREGAMES_URL http://later.example\r\n");
+    EXPECT_STREQ(GetMoreGamesURL(), "http://later.example");
+    EXPECT_STREQ(GetVendorID(), "v42");
+    EXPECT_FALSE(UseMoreGames());
+    EXPECT_FALSE(UseZJBlink());
+    EXPECT_TRUE(UseMoreLevels());
+}
+
+TEST_F(ParametersTest, BadLinesAreReportedAndSkipped) {
+    const std::string out = Load("MOREGAMES_URL http://c.example\n\nmoregames_url http://x\nVENDOR_ID a b\nCOLOUR blue\n");
+    EXPECT_NE(out.find("Invalid parameter specified:  ''\n"), std::string::npos);
+    EXPECT_NE(out.find("Invalid parameter specified:  'moregames_url http://x'\n"), std::string::npos);
+    EXPECT_NE(out.find("Invalid parameter specified:  'VENDOR_ID a b'\n"), std::string::npos);
+    EXPECT_NE(out.find("Invalid parameter specified:  'COLOUR blue'\n"), std::string::npos);
+    EXPECT_EQ(GetVendorID(), nullptr);
+    EXPECT_STREQ(GetMoreGamesURL(), "http://c.example");
+}
+
+TEST_F(ParametersTest, MissingAddressEndsTheProgram) {
+    WriteFileText(dir_.File("resource8.dat"), "MOREGAMES_URL http://a http://b\nUSE_MOREGAMES 1\n");
+    CScopedCwd cwd(dir_.Path());
+    EXPECT_EXIT(LoadParameters(), ::testing::ExitedWithCode(1), "");
+    EXPECT_NE(ReadFileText(dir_.File("LOG.TXT")).find("'MoreGames' URL has not been defined.\n"), std::string::npos);
+}
+
+TEST_F(ParametersTest, MissingFileEndsTheProgram) {
+    CScopedCwd cwd(dir_.Path());
+    EXPECT_EXIT(LoadParameters(), ::testing::ExitedWithCode(1), "");
+}
