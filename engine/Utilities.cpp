@@ -109,9 +109,13 @@ bool IsVistaOrLater() { return PlatformMajorVersion() > 5; }
 
 void MakeDir(const char* path) { PlatformMakeDir(path ? path : ""); }
 
-void InitDirectories() {
+void ResetDirectories() {
     g_profileDir.clear();
     g_levelsDir.clear();
+}
+
+void InitDirectories() {
+    ResetDirectories();
     std::string appData;
     const bool haveAppData = PlatformLocalAppDataDir(&appData);
     g_profileDir = haveAppData ? appData + "/" : "resource/";

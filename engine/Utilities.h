@@ -43,4 +43,6 @@ bool IsVistaOrLater();
 void MakeDir(const char* path);
 void InitDirectories();
 const char* GetProfileDir();
+// Forgets both folders, as before InitDirectories (tests).
+void ResetDirectories();
 const char* GetLevelsDir();

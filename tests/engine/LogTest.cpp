@@ -91,8 +91,8 @@ TEST_F(LogTest, ErrorLogAppendsStampedEntriesToTheProfileFolder) {
 TEST_F(LogTest, FatalErrorLogEndsWithExitCodeOne) {
     CTempDir dir;
     CScopedCwd cwd(dir.Path());
+    ResetDirectories();
     EXPECT_EXIT(ErrorLog(true, "fatal thing\n"), ::testing::ExitedWithCode(1), "");
-    // Before the folders are known (profile folder empty) the entry lands in
-    // the working folder.
-    EXPECT_NE(ReadFileText(std::string(GetProfileDir()) + "LOG.TXT").find("fatal thing"), std::string::npos);
+    // Before the folders are known the entry lands in the working folder.
+    EXPECT_NE(ReadFileText(dir.File("LOG.TXT")).find("fatal thing"), std::string::npos);
 }

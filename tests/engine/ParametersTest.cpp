@@ -2,6 +2,7 @@
 
 #include "engine/Log.h"
 #include "engine/Parameters.h"
+#include "engine/Utilities.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
@@ -11,6 +12,7 @@ protected:
     void SetUp() override {
         InitDebugLog(false);
         ResetParameters();
+        ResetDirectories();  // the parameters are read before the folders are known
     }
     // Loads text as a parameter file in a private working folder and returns
     // what was printed.
