@@ -1,0 +1,21 @@
+// One sound of our audio layer: a whole file decoded into 16-bit samples,
+// held in memory for as long as the sound exists.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "platform/AudioDecode.h"
+
+class CAudioSound {
+public:
+    explicit CAudioSound(AudioPcm pcm) : pcm_(static_cast<AudioPcm&&>(pcm)) {}
+
+    const int16_t* Samples() const { return pcm_.samples.data(); }
+    size_t Frames() const { return pcm_.Frames(); }
+    int Channels() const { return pcm_.channels; }
+    int Rate() const { return pcm_.rate; }
+
+private:
+    AudioPcm pcm_;
+};
