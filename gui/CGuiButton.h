@@ -1,0 +1,76 @@
+// The image push button: a base image, an optional drop shadow, a rollover
+// image while the pointer is over it, an optional click image while the left
+// button is held on it, an optional text image and an optional "disabled"
+// overlay. A release of the left button over the focused button, or Enter or
+// Space while it is focused, reports GUICallback(id, 0, 0) to its screen.
+#pragma once
+
+#include "gui/CGuiButtonBase.h"
+
+class CController;
+class CSprite;
+
+// Layers of the button's sprites: shadow below base, base below rollover and
+// click, text and overlay on top.
+enum ButtonLayer {
+    CL_SHADOW = 1420,
+    CL_BUTTON = 1421,
+    CL_ROLL = 1422,
+    CL_TEXT = 1423,
+    CL_TOP = 1450,
+    CL_CLOUD = 1500,
+};
+
+class CGuiButton : public CGuiButtonBase {
+public:
+    // Image names of the image store; shadow and click may be null.
+    CGuiButton(int x, int y, int id, CController* owner, const char* baseImage, const char* shadowImage,
+               const char* rolloverImage, const char* clickImage, bool isDefault, int shadowDx, int shadowDy);
+    ~CGuiButton() override;
+
+    // Offsets of the text image: normal, then added for the rollover and the
+    // pressed looks. A null image removes the text.
+    void SetText(const char* textImage, int textDx, int textDy, int hoverDx, int hoverDy, int pressedDx,
+                 int pressedDy);
+    void SetDisableImage(const char* image, int dx, int dy);
+    void Disable();
+    void Enable();
+    bool IsDisabled() const { return disabled != 0; }
+    void SetPosition(int x, int y);
+    void SetBaseImage(const char* image);
+    void SetRolloverImage(const char* image);
+    void SetClickImage(const char* image);
+    int GetCentreX() const;
+    int GetCentreY() const;
+
+    void Update() override;
+    void Hide() override;
+    void Show() override;
+    bool IsMouseOver() override;
+    void WarpMouseTo() override;
+
+    // Inspection of the looks (tests).
+    CSprite* GetBaseSprite() const { return base; }
+    CSprite* GetRolloverSprite() const { return rollover; }
+    CSprite* GetShadowSprite() const { return shadow; }
+    CSprite* GetClickSprite() const { return click; }
+    CSprite* GetTextSprite() const { return text; }
+    CSprite* GetDisableSprite() const { return disable; }
+
+private:
+    CSprite* MakeSprite(const char* image, int layer, const char* debugName, int px, int py, bool shown);
+    void PlaceText(int dx, int dy);
+
+    int shadowDx, shadowDy;
+    int textDx, textDy;
+    int textHoverDx, textHoverDy;
+    int textPressedDx, textPressedDy;
+    uint8_t disabled;
+    int disableDx, disableDy;
+    CSprite* base;
+    CSprite* rollover;
+    CSprite* shadow;
+    CSprite* disable;
+    CSprite* click;
+    CSprite* text;
+};

@@ -1,0 +1,312 @@
+// The screen stack: opening children, the result rule, the modifier flags, the
+// default keyboard navigation and the capture key.
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+#include <dirent.h>
+
+#include <string>
+#include <vector>
+
+#include "engine/CController.h"
+#include "engine/CDraw.h"
+#include "engine/CInput.h"
+#include "gui/CGuiButtonBase.h"
+#include "tests/support/TestSupport.h"
+
+namespace {
+
+// A screen that drains its input and follows a script of results.
+class FakeScreen : public CController {
+public:
+    explicit FakeScreen(int screenId) { id = screenId; }
+    void InputKey(bool released, int key) override { keys.push_back(released ? -key : key); }
+    void Pump() override {
+        ++pumps;
+        PollInput();
+        if (nextResult != 0) {
+            result = nextResult;
+            nextResult = 0;
+        }
+    }
+    void Navigate(bool released, int key, bool escapeCloses, bool tabMoves) {
+        InputNavigate(released, key, escapeCloses, tabMoves);
+    }
+    int Result() const { return result; }
+    int pumps = 0;
+    int nextResult = 0;
+    std::vector<int> keys;
+};
+
+// A widget with a fixed hover answer, to watch focus moves.
+class FakeWidget : public CGuiButtonBase {
+public:
+    FakeWidget(int widgetId, CController* owner, bool isDefault = false)
+        : CGuiButtonBase(0, 0, widgetId, owner, isDefault) {}
+    void Update() override { CaptureFocus(); }
+    void Hide() override { hidden = 1; }
+    void Show() override { hidden = 0; }
+    bool IsMouseOver() override { return !hidden && over; }
+    void WarpMouseTo() override { ++warps; }
+    bool over = false;
+    int warps = 0;
+};
+
+class Recorder : public FakeScreen {
+public:
+    Recorder() : FakeScreen(99) {}
+    void GUICallback(int index, int value, bool dclick) override {
+        calls.push_back(index * 100 + value * 10 + (dclick ? 1 : 0));
+    }
+    std::vector<int> calls;
+};
+
+class ControllerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        CController::ResetStack();
+        CInput::Reset();
+        CGuiButtonBase::ResetState();
+        CDraw::SetPresentSuspended(false);
+    }
+    void TearDown() override { CController::ResetStack(); }
+};
+
+TEST_F(ControllerTest, ActivateMakesRootCurrent) {
+    FakeScreen root(2);
+    root.Activate(nullptr);
+    EXPECT_EQ(CController::GetCurrent(), &root);
+    EXPECT_EQ(CController::GetCurrentId(), 2);
+    EXPECT_EQ(CController::GetPreviousId(), 0);
+    EXPECT_TRUE(root.IsActive());
+    EXPECT_EQ(root.GetParent(), nullptr);
+}
+
+TEST_F(ControllerTest, ConstructorCopiesMousePositionAndZeroes) {
+    SetMouseX(123);
+    SetMouseY(45);
+    FakeScreen s(7);
+    EXPECT_FALSE(s.IsActive());
+    EXPECT_EQ(s.GetValue(), 0);
+    EXPECT_EQ(s.Result(), 0);
+}
+
+TEST_F(ControllerTest, OpenChildHandsOverAndClearsOpenersResult) {
+    FakeScreen root(2), child(3);
+    root.Activate(nullptr);
+    root.SetResult(5);
+    root.OpenChild(&child);
+    EXPECT_EQ(root.Result(), 0);
+    EXPECT_FALSE(root.IsActive());
+    EXPECT_TRUE(child.IsActive());
+    EXPECT_EQ(child.GetParent(), &root);
+    EXPECT_EQ(CController::GetCurrent(), &child);
+    EXPECT_EQ(CController::GetCurrentId(), 3);
+    EXPECT_EQ(CController::GetPreviousId(), 2);
+    EXPECT_EQ(CDraw::GetFramePeriod(), 33u);
+}
+
+TEST_F(ControllerTest, ResultOneClosesOnlyThatScreen) {
+    FakeScreen root(2), child(3);
+    root.Activate(nullptr);
+    root.OpenChild(&child);
+    child.nextResult = 1;
+    CController::PumpCurrent();
+    EXPECT_EQ(CController::GetCurrent(), &root);
+    EXPECT_EQ(CController::GetPreviousId(), 3);
+    EXPECT_EQ(CController::GetCurrentId(), 2);
+    EXPECT_EQ(root.Result(), 0);
+    EXPECT_FALSE(child.IsActive());
+    EXPECT_EQ(child.Result(), 0);
+    EXPECT_TRUE(CController::IsRunning());
+    // The frame in which a screen finishes is not put on the display.
+    EXPECT_TRUE(CDraw::IsPresentSuspended());
+    CController::PumpCurrent();
+    EXPECT_FALSE(CDraw::IsPresentSuspended());
+    EXPECT_EQ(root.pumps, 1);
+}
+
+TEST_F(ControllerTest, ResultThreeClosesThreeScreensInThreeFrames) {
+    FakeScreen root(2), a(3), b(13), c(5);
+    root.Activate(nullptr);
+    root.OpenChild(&a);
+    a.OpenChild(&b);
+    b.OpenChild(&c);
+    c.nextResult = 3;
+
+    CController::PumpCurrent();  // frame 1: c closes, b receives 2
+    EXPECT_EQ(CController::GetCurrent(), &b);
+    EXPECT_EQ(b.Result(), 2);
+    CController::PumpCurrent();  // frame 2: b pumps once more, closes, a receives 1
+    EXPECT_EQ(b.pumps, 1);
+    EXPECT_EQ(CController::GetCurrent(), &a);
+    EXPECT_EQ(a.Result(), 1);
+    CController::PumpCurrent();  // frame 3: a closes, root receives 0
+    EXPECT_EQ(a.pumps, 1);
+    EXPECT_EQ(CController::GetCurrent(), &root);
+    EXPECT_EQ(root.Result(), 0);
+    EXPECT_EQ(CController::GetPreviousId(), 3);
+    CController::PumpCurrent();  // frame 4: root stays
+    EXPECT_EQ(CController::GetCurrent(), &root);
+    EXPECT_EQ(root.pumps, 1);
+    EXPECT_TRUE(CController::IsRunning());
+}
+
+TEST_F(ControllerTest, ResultMinusOneClosesEverythingThenStops) {
+    FakeScreen root(2), a(3), b(13), c(5);
+    root.Activate(nullptr);
+    root.OpenChild(&a);
+    a.OpenChild(&b);
+    b.OpenChild(&c);
+    c.nextResult = -1;
+    std::vector<CController*> seen;
+    for (int frame = 0; frame < 4; ++frame) {
+        ASSERT_TRUE(CController::IsRunning()) << "frame " << frame;
+        seen.push_back(CController::GetCurrent());
+        CController::PumpCurrent();
+    }
+    EXPECT_EQ(seen, (std::vector<CController*>{&c, &b, &a, &root}));
+    EXPECT_FALSE(CController::IsRunning());
+    EXPECT_EQ(root.pumps, 1);
+    EXPECT_FALSE(root.IsActive());
+}
+
+TEST_F(ControllerTest, ResultMinusTwoPassesUnchanged) {
+    FakeScreen root(2), a(3);
+    root.Activate(nullptr);
+    root.OpenChild(&a);
+    a.nextResult = -2;
+    CController::PumpCurrent();
+    EXPECT_EQ(root.Result(), -2);
+}
+
+TEST_F(ControllerTest, OtherNegativeResultLeavesParentUnchanged) {
+    FakeScreen root(2), a(3);
+    root.Activate(nullptr);
+    root.OpenChild(&a);
+    a.nextResult = -7;
+    CController::PumpCurrent();
+    EXPECT_EQ(CController::GetCurrent(), &root);
+    EXPECT_EQ(root.Result(), 0);
+}
+
+TEST_F(ControllerTest, RootClosingStopsTheProgram) {
+    FakeScreen root(2);
+    root.Activate(nullptr);
+    root.Close(1);
+    EXPECT_FALSE(CController::IsRunning());
+    EXPECT_FALSE(root.IsActive());
+}
+
+TEST_F(ControllerTest, ScreenSwitchSetsMenuFramePeriod) {
+    CDraw::SetFrameRate(0);
+    FakeScreen root(2), a(5);
+    root.Activate(nullptr);
+    root.OpenChild(&a);
+    EXPECT_EQ(CDraw::GetFramePeriod(), 33u);
+    CDraw::SetFrameRate(11);
+    a.Close(1);
+    EXPECT_EQ(CDraw::GetFramePeriod(), 33u);
+}
+
+TEST_F(ControllerTest, ModifierKeysOnlyChangeFlags) {
+    EXPECT_FALSE(CController::InputModKey(false, 'a'));
+    EXPECT_TRUE(CController::InputModKey(false, KEY_LSHIFT));
+    EXPECT_EQ(CController::modShift, 1);
+    EXPECT_EQ(CController::modLShift, 1);
+    EXPECT_EQ(CController::modRShift, 0);
+    EXPECT_TRUE(CController::InputModKey(false, KEY_RALT));
+    EXPECT_EQ(CController::modAlt, 1);
+    EXPECT_TRUE(CController::InputModKey(false, KEY_LALT));
+    EXPECT_TRUE(CController::InputModKey(true, KEY_RALT));
+    EXPECT_EQ(CController::modAlt, 1);  // left alt still held
+    EXPECT_TRUE(CController::InputModKey(true, KEY_LALT));
+    EXPECT_EQ(CController::modAlt, 0);
+    EXPECT_TRUE(CController::InputModKey(false, KEY_RCTRL));
+    EXPECT_EQ(CController::modCtrl, 1);
+    EXPECT_EQ(CController::modRCtrl, 1);
+}
+
+TEST_F(ControllerTest, ScreenSwitchClearsModifiers) {
+    FakeScreen root(2), a(3);
+    root.Activate(nullptr);
+    CController::InputModKey(false, KEY_LSHIFT);
+    CController::InputModKey(false, KEY_LCTRL);
+    root.OpenChild(&a);
+    EXPECT_EQ(CController::modShift, 0);
+    EXPECT_EQ(CController::modLShift, 0);
+    EXPECT_EQ(CController::modCtrl, 0);
+    EXPECT_EQ(CController::modLCtrl, 0);
+}
+
+TEST_F(ControllerTest, EscapeClosesOnlyWhenAllowed) {
+    FakeScreen s(3);
+    s.Activate(nullptr);
+    s.Navigate(false, KEY_ESCAPE, false, true);
+    EXPECT_EQ(s.Result(), 0);
+    s.Navigate(true, KEY_ESCAPE, true, true);
+    EXPECT_EQ(s.Result(), 0);
+    s.Navigate(false, KEY_ESCAPE, true, true);
+    EXPECT_EQ(s.Result(), 1);
+}
+
+TEST_F(ControllerTest, TabMovesOnlyWhenAllowedAndShiftGoesBack) {
+    FakeScreen s(3);
+    s.Activate(nullptr);
+    FakeWidget w0(0, &s), w1(1, &s), w2(2, &s);
+    s.Navigate(false, KEY_TAB, true, false);
+    EXPECT_EQ(CGuiButtonBase::GetFocusIndex(), -1);
+    s.Navigate(false, KEY_TAB, true, true);
+    EXPECT_EQ(CGuiButtonBase::GetFocusIndex(), 0);
+    EXPECT_EQ(w0.warps, 1);
+    CController::InputModKey(false, KEY_RSHIFT);
+    s.Navigate(false, KEY_TAB, true, true);
+    EXPECT_EQ(CGuiButtonBase::GetFocusIndex(), 2);
+    EXPECT_EQ(w2.warps, 1);
+}
+
+TEST_F(ControllerTest, ArrowsMoveFocusBothWays) {
+    FakeScreen s(3);
+    s.Activate(nullptr);
+    FakeWidget w0(0, &s), w1(1, &s);
+    s.Navigate(false, KEY_UP, false, false);
+    EXPECT_EQ(CGuiButtonBase::GetFocusIndex(), 1);
+    s.Navigate(false, KEY_LEFT, false, false);
+    EXPECT_EQ(CGuiButtonBase::GetFocusIndex(), 0);
+    s.Navigate(false, KEY_RIGHT, false, false);
+    EXPECT_EQ(CGuiButtonBase::GetFocusIndex(), 1);
+    s.Navigate(false, KEY_DOWN, false, false);
+    EXPECT_EQ(CGuiButtonBase::GetFocusIndex(), 0);
+    s.Navigate(true, KEY_DOWN, false, false);
+    EXPECT_EQ(CGuiButtonBase::GetFocusIndex(), 0);
+}
+
+TEST_F(ControllerTest, ReturnActivatesDefaultWhenNothingFocused) {
+    Recorder s;
+    s.Activate(nullptr);
+    FakeWidget w0(7, &s), w1(8, &s, true);
+    s.Navigate(false, KEY_RETURN, true, true);
+    EXPECT_EQ(s.calls, std::vector<int>{800});
+    s.Navigate(true, KEY_SPACE, true, true);
+    EXPECT_EQ(s.calls.size(), 1u);
+    s.Navigate(false, KEY_SPACE, true, true);
+    EXPECT_EQ(s.calls.size(), 2u);
+}
+
+TEST_F(ControllerTest, CaptureKeyReleasedSavesNothing) {
+    CTempDir dir;
+    CScopedCwd cwd(dir.Path());
+    FakeScreen s(3);
+    EXPECT_FALSE(s.CaptureScreen(false, 'a'));
+    EXPECT_FALSE(s.CaptureScreen(true, KEY_RETURN));
+    EXPECT_TRUE(s.CaptureScreen(true, KEY_KP0));
+    int entries = 0;
+    if (DIR* d = opendir(dir.Path().c_str())) {
+        while (dirent* e = readdir(d))
+            if (e->d_name[0] != '.') ++entries;
+        closedir(d);
+    }
+    EXPECT_EQ(entries, 0);
+}
+
+}  // namespace

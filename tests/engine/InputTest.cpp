@@ -1,0 +1,310 @@
+// The input pump: events pushed on SDL's queue (dummy driver) reach the
+// current screen's handlers by the pump's rules.
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+
+#include <string>
+#include <vector>
+
+#include "engine/CController.h"
+#include "engine/CDraw.h"
+#include "engine/CInput.h"
+#include "gui/CGuiButtonBase.h"
+
+namespace {
+
+struct Call {
+    std::string what;
+    int a, b;
+    bool operator==(const Call& o) const { return what == o.what && a == o.a && b == o.b; }
+};
+
+class RecordingScreen : public CController {
+public:
+    explicit RecordingScreen(int screenId) { id = screenId; }
+    void InputKey(bool released, int key) override {
+        calls.push_back({released ? "keyup" : "keydown", key, 0});
+        if (!released && key == openOnKey && child) OpenChild(child);
+    }
+    void InputMouseMove(int x, int y) override { calls.push_back({"move", x, y}); }
+    void InputMouseClick(bool released, bool left, bool right, bool up, bool down) override {
+        int which = left ? 1 : right ? 3 : up ? 4 : down ? 5 : 0;
+        calls.push_back({released ? "clickup" : "clickdown", which, 0});
+    }
+    void Pump() override { PollInput(); }
+    int Result() const { return result; }
+    std::vector<Call> calls;
+    int openOnKey = -1;
+    CController* child = nullptr;
+};
+
+void PushKey(bool down, SDLKey sym, SDLMod mod = KMOD_NONE) {
+    SDL_Event e;
+    e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+    e.key.type = e.type;
+    e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+    e.key.which = 0;
+    e.key.keysym.sym = sym;
+    e.key.keysym.mod = mod;
+    e.key.keysym.scancode = 0;
+    e.key.keysym.unicode = 0;
+    ASSERT_EQ(SDL_PushEvent(&e), 0);
+}
+
+void PushMotion(int x, int y, int xrel, int yrel) {
+    SDL_Event e;
+    e.type = SDL_MOUSEMOTION;
+    e.motion.type = SDL_MOUSEMOTION;
+    e.motion.which = 0;
+    e.motion.state = 0;
+    e.motion.x = static_cast<Uint16>(x);
+    e.motion.y = static_cast<Uint16>(y);
+    e.motion.xrel = static_cast<Sint16>(xrel);
+    e.motion.yrel = static_cast<Sint16>(yrel);
+    ASSERT_EQ(SDL_PushEvent(&e), 0);
+}
+
+void PushButton(bool down, int button) {
+    SDL_Event e;
+    e.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+    e.button.type = e.type;
+    e.button.which = 0;
+    e.button.button = static_cast<Uint8>(button);
+    e.button.state = down ? SDL_PRESSED : SDL_RELEASED;
+    e.button.x = 0;
+    e.button.y = 0;
+    ASSERT_EQ(SDL_PushEvent(&e), 0);
+}
+
+void PushQuit() {
+    SDL_Event e;
+    e.type = SDL_QUIT;
+    e.quit.type = SDL_QUIT;
+    ASSERT_EQ(SDL_PushEvent(&e), 0);
+}
+
+int PendingEvents() {
+    SDL_Event peek[64];
+    return SDL_PeepEvents(peek, 64, SDL_PEEKEVENT, SDL_ALLEVENTS);
+}
+
+class InputTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError(); }
+    static void TearDownTestSuite() { SDL_QuitSubSystem(SDL_INIT_VIDEO); }
+    void SetUp() override {
+        SDL_Event e;
+        while (SDL_PollEvent(&e)) {
+        }
+        CController::ResetStack();
+        CInput::Reset();
+        CGuiButtonBase::ResetState();
+    }
+    void TearDown() override {
+        SDL_Event e;
+        while (SDL_PollEvent(&e)) {
+        }
+        CController::ResetStack();
+        CInput::Reset();
+    }
+};
+
+TEST_F(InputTest, AltEnterNeverReachesTheKeyHandler) {
+    RecordingScreen s(3);
+    s.Activate(nullptr);
+    PushKey(true, SDLK_RETURN, KMOD_LALT);
+    PushKey(true, SDLK_RETURN, KMOD_RALT);
+    s.Pump();
+    EXPECT_TRUE(s.calls.empty());
+    // The release after Alt+Enter does reach the screen.
+    PushKey(false, SDLK_RETURN, KMOD_LALT);
+    s.Pump();
+    ASSERT_EQ(s.calls.size(), 1u);
+    EXPECT_EQ(s.calls[0], (Call{"keyup", 13, 0}));
+}
+
+TEST_F(InputTest, EnterWithoutAltReachesTheKeyHandler) {
+    RecordingScreen s(3);
+    s.Activate(nullptr);
+    PushKey(true, SDLK_RETURN, KMOD_LCTRL);
+    s.Pump();
+    ASSERT_EQ(s.calls.size(), 1u);
+    EXPECT_EQ(s.calls[0], (Call{"keydown", 13, 0}));
+}
+
+TEST_F(InputTest, ShiftOnlyChangesModifierFlags) {
+    RecordingScreen s(3);
+    s.Activate(nullptr);
+    PushKey(true, SDLK_LSHIFT);
+    s.Pump();
+    EXPECT_TRUE(s.calls.empty());
+    EXPECT_EQ(CController::modShift, 1);
+    EXPECT_EQ(CController::modLShift, 1);
+    PushKey(false, SDLK_LSHIFT);
+    s.Pump();
+    EXPECT_TRUE(s.calls.empty());
+    EXPECT_EQ(CController::modShift, 0);
+}
+
+TEST_F(InputTest, OrdinaryKeysArePassedOnPressedAndReleased) {
+    RecordingScreen s(3);
+    s.Activate(nullptr);
+    PushKey(true, SDLK_a);
+    PushKey(false, SDLK_a);
+    PushKey(true, SDLK_KP0);
+    s.Pump();
+    ASSERT_EQ(s.calls.size(), 3u);
+    EXPECT_EQ(s.calls[0], (Call{"keydown", 'a', 0}));
+    EXPECT_EQ(s.calls[1], (Call{"keyup", 'a', 0}));
+    EXPECT_EQ(s.calls[2], (Call{"keydown", 256, 0}));
+}
+
+TEST_F(InputTest, RelativeMotionScaledAndClamped) {
+    RecordingScreen s(3);
+    s.Activate(nullptr);
+    SetSystemPointer(false);
+    SetMouseSpeed(2.0f);
+    SetMouseFloatX(10);
+    SetMouseFloatY(10);
+    PushMotion(0, 0, 3, -1);
+    s.Pump();
+    EXPECT_EQ(GetMouseX(), 16);
+    EXPECT_EQ(GetMouseY(), 8);
+    ASSERT_EQ(s.calls.size(), 1u);
+    EXPECT_EQ(s.calls[0], (Call{"move", 16, 8}));
+
+    PushMotion(0, 0, 1000, 0);
+    PushMotion(0, 0, 0, 1000);
+    s.Pump();
+    EXPECT_EQ(GetMouseX(), 800);
+    EXPECT_EQ(GetMouseY(), 600);
+    PushMotion(0, 0, -5000, -5000);
+    s.Pump();
+    EXPECT_EQ(GetMouseX(), 0);
+    EXPECT_EQ(GetMouseY(), 0);
+}
+
+TEST_F(InputTest, RelativeMotionOfZeroDoesNothingButUnchangedPositionStillReports) {
+    RecordingScreen s(3);
+    s.Activate(nullptr);
+    SetSystemPointer(false);
+    PushMotion(0, 0, 0, 0);
+    s.Pump();
+    EXPECT_TRUE(s.calls.empty());
+    // At the right edge a further push right still reports the position.
+    SetMouseFloatX(800);
+    PushMotion(0, 0, 5, 0);
+    s.Pump();
+    ASSERT_EQ(s.calls.size(), 1u);
+    EXPECT_EQ(s.calls[0], (Call{"move", 800, 0}));
+}
+
+TEST_F(InputTest, AbsoluteMotionAtStoredPositionGivesNoCall) {
+    RecordingScreen s(3);
+    s.Activate(nullptr);
+    PushMotion(100, 200, 100, 200);
+    PushMotion(100, 200, 0, 0);
+    PushMotion(101, 200, 1, 0);
+    s.Pump();
+    ASSERT_EQ(s.calls.size(), 2u);
+    EXPECT_EQ(s.calls[0], (Call{"move", 100, 200}));
+    EXPECT_EQ(s.calls[1], (Call{"move", 101, 200}));
+    EXPECT_EQ(GetMouseX(), 101);
+}
+
+TEST_F(InputTest, ButtonsAndWheel) {
+    RecordingScreen s(3);
+    s.Activate(nullptr);
+    PushButton(true, SDL_BUTTON_LEFT);
+    PushButton(false, SDL_BUTTON_LEFT);
+    PushButton(true, SDL_BUTTON_RIGHT);
+    PushButton(false, SDL_BUTTON_RIGHT);
+    PushButton(true, SDL_BUTTON_WHEELUP);
+    PushButton(false, SDL_BUTTON_WHEELUP);
+    PushButton(true, SDL_BUTTON_WHEELDOWN);
+    PushButton(false, SDL_BUTTON_WHEELDOWN);
+    s.Pump();
+    std::vector<Call> expected = {{"clickdown", 1, 0}, {"clickup", 1, 0},   {"clickdown", 3, 0},
+                                  {"clickup", 3, 0},   {"clickdown", 4, 0}, {"clickdown", 5, 0}};
+    EXPECT_EQ(s.calls, expected);
+}
+
+TEST_F(InputTest, LeftButtonDrivesTheWidgetButtonState) {
+    RecordingScreen s(3);
+    s.Activate(nullptr);
+    PushButton(true, SDL_BUTTON_LEFT);
+    s.Pump();
+    EXPECT_TRUE(CGuiButtonBase::IsLeftHeld());
+    PushButton(false, SDL_BUTTON_LEFT);
+    s.Pump();
+    EXPECT_FALSE(CGuiButtonBase::IsLeftHeld());
+}
+
+TEST_F(InputTest, MiddleClickOnlyLogs) {
+    RecordingScreen s(3);
+    s.Activate(nullptr);
+    PushButton(true, SDL_BUTTON_MIDDLE);
+    PushButton(false, SDL_BUTTON_MIDDLE);
+    s.Pump();
+    EXPECT_TRUE(s.calls.empty());
+    EXPECT_FALSE(CGuiButtonBase::IsLeftHeld());
+}
+
+TEST_F(InputTest, QuitClosesEveryScreen) {
+    RecordingScreen root(2), a(3), b(13);
+    root.Activate(nullptr);
+    root.OpenChild(&a);
+    a.OpenChild(&b);
+    PushQuit();
+    int frames = 0;
+    while (CController::IsRunning() && frames < 10) {
+        CController::PumpCurrent();
+        ++frames;
+    }
+    EXPECT_FALSE(CController::IsRunning());
+    EXPECT_EQ(frames, 3);
+    EXPECT_FALSE(root.IsActive());
+}
+
+TEST_F(InputTest, HandlerOpeningAChildDropsTheNextEvent) {
+    RecordingScreen root(2), child(3);
+    root.Activate(nullptr);
+    root.openOnKey = SDLK_a;
+    root.child = &child;
+    PushKey(true, SDLK_a);
+    PushKey(true, SDLK_b);  // taken and dropped
+    PushKey(true, SDLK_c);
+    PushKey(true, SDLK_d);
+    root.Pump();
+    ASSERT_EQ(root.calls.size(), 1u);
+    EXPECT_EQ(PendingEvents(), 2);
+    EXPECT_EQ(CController::GetCurrent(), &child);
+    child.Pump();
+    std::vector<Call> expected = {{"keydown", 'c', 0}, {"keydown", 'd', 0}};
+    EXPECT_EQ(child.calls, expected);
+}
+
+TEST_F(InputTest, InactiveScreenTakesOneEventAndStops) {
+    RecordingScreen s(3);
+    PushKey(true, SDLK_a);
+    PushKey(true, SDLK_b);
+    CInput::PumpEvents(&s);
+    EXPECT_TRUE(s.calls.empty());
+    EXPECT_EQ(PendingEvents(), 1);
+}
+
+TEST_F(InputTest, SettersAndGetters) {
+    EXPECT_TRUE(GetSystemPointer());
+    EXPECT_FLOAT_EQ(GetMouseSpeed(), 1.0f);
+    SetSystemPointer(false);
+    SetMouseSpeed(0.5f);
+    SetMouseX(12);
+    SetMouseY(34);
+    EXPECT_FALSE(GetSystemPointer());
+    EXPECT_FLOAT_EQ(GetMouseSpeed(), 0.5f);
+    EXPECT_EQ(GetMouseX(), 12);
+    EXPECT_EQ(GetMouseY(), 34);
+}
+
+}  // namespace
