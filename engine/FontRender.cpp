@@ -1,0 +1,260 @@
+// The text renderer: splits a text into runs at spaces and markup tokens,
+// renders each run blended in the current style, wraps runs to the box
+// width, aligns and spaces the lines and copies the runs onto a transparent
+// surface. No font cache: each call opens its font and closes it again.
+#include <SDL_ttf.h>
+
+#include <cstdlib>
+#include <vector>
+
+#include "engine/CFontString.h"
+#include "engine/FontRender.h"
+#include "engine/Log.h"
+
+namespace {
+
+struct Run {
+    SDL_Surface* surface;
+    int line;
+};
+
+bool g_bold = false;
+bool g_italic = false;
+bool g_underline = false;
+int g_currentX = 0;
+int g_currentLine = 1;
+std::vector<Run> g_runs;
+std::vector<int> g_lineWidths;
+int g_lastEndX = 0;
+int g_lastEndY = 0;
+std::vector<FontRunPlacement> g_placements;
+
+const uint16_t kTokens[10][3] = {
+    {'%', 'b', 0}, {'%', 'i', 0}, {'%', 'u', 0}, {'%', 'n', 0}, {'%', '1', 0},
+    {'%', '2', 0}, {'%', '3', 0}, {'%', '4', 0}, {'%', '5', 0}, {'%', '6', 0},
+};
+const int kFirstPlaceholder = 4;
+
+void AddRun(CFontString& run, TTF_Font* font, const SDL_Color& colour, int boxWidth) {
+    TTF_SetFontStyle(font, (g_bold ? TTF_STYLE_BOLD : 0) | (g_italic ? TTF_STYLE_ITALIC : 0) |
+                               (g_underline ? TTF_STYLE_UNDERLINE : 0));
+    SDL_Surface* surface = TTF_RenderUNICODE_Blended(font, run.c_str(), colour);
+    if (!surface) {
+        // Nothing to place without a surface; the text goes on without it.
+        DebugLog(DBG_WARNING, "FontAddRun()   Cannot render a run: %s\n", TTF_GetError());
+        return;
+    }
+    if (g_currentX != 0 && g_currentX + surface->w >= boxWidth) {
+        g_lineWidths.push_back(g_currentX);
+        ++g_currentLine;
+        g_currentX = surface->w;
+    } else {
+        g_currentX += surface->w;
+    }
+    g_runs.push_back({surface, g_currentLine});
+}
+
+}  // namespace
+
+void FontClearRenderLists() {
+    for (Run& r : g_runs) SDL_FreeSurface(r.surface);
+    g_runs.clear();
+    g_lineWidths.clear();
+}
+
+SDL_Surface* FontRenderText(int boxWidth, int boxHeight, int align, int lineSpacing, const char* fontFile,
+                            int pointSize, uint8_t red, uint8_t green, uint8_t blue, const uint16_t* text,
+                            const uint16_t* const* wide, const char* const* narrow) {
+    g_currentLine = 1;
+    g_currentX = 0;
+    FontClearRenderLists();
+
+    const std::string path = FontGetFolder() + (fontFile ? fontFile : "");
+    TTF_Font* font = TTF_OpenFont(path.c_str(), pointSize);
+    if (!font) {
+        ErrorLog(false, "FONTSYSTEM: Attempted to load font file '%s'\n", path.c_str());
+        ErrorLog(false, "FONTSYSTEM: SDL_ttf font loading error: %s\n", TTF_GetError());
+        exit(1);
+    }
+    SDL_Color colour;
+    colour.r = red;
+    colour.g = green;
+    colour.b = blue;
+    colour.unused = 0;
+
+    CFontString rest(text);
+    // The first `protectedUnits` units of rest came from a placeholder value.
+    // Placeholder tokens inside them are plain text: a value that holds its
+    // own token (a player typing "%1" as a name) must not expand forever.
+    size_t protectedUnits = 0;
+    auto consume = [&](size_t n) {
+        rest = rest.Suffix(n);
+        protectedUnits = protectedUnits > n ? protectedUnits - n : 0;
+    };
+
+    for (;;) {
+        int best = rest.Find(static_cast<uint16_t>(' '));
+        int bestToken = -1;
+        for (int t = 0; t < 10; ++t) {
+            const int at = rest.Find(kTokens[t], t >= kFirstPlaceholder ? protectedUnits : 0);
+            if (at >= 0 && (best < 0 || at < best)) {
+                best = at;
+                bestToken = t;
+            }
+        }
+        if (best < 0) break;
+
+        if (bestToken >= 0 && best == 0) {
+            consume(2);
+            switch (bestToken) {
+                case 0:
+                    g_bold = !g_bold;
+                    break;
+                case 1:
+                    g_italic = !g_italic;
+                    break;
+                case 2:
+                    g_underline = !g_underline;
+                    break;
+                case 3:
+                    g_lineWidths.push_back(g_currentX);
+                    ++g_currentLine;
+                    g_currentX = 0;
+                    break;
+                default: {
+                    const int k = bestToken - kFirstPlaceholder;
+                    const uint16_t* w = wide ? wide[k] : nullptr;
+                    const char* n = narrow ? narrow[k] : nullptr;
+                    CFontString value;
+                    if (w) {
+                        value = w;
+                    } else if (n) {
+                        value = CFontString(n);
+                    }
+                    if (!value.Empty()) {
+                        protectedUnits = value.Length();
+                        value.Append(rest);
+                        rest = value;
+                    }
+                    break;
+                }
+            }
+            continue;
+        }
+
+        CFontString run;
+        if (bestToken >= 0) {
+            run = rest.Substring(0, static_cast<size_t>(best));
+            consume(static_cast<size_t>(best));
+        } else {
+            run = rest.Substring(0, static_cast<size_t>(best) + 1);
+            consume(static_cast<size_t>(best) + 1);
+        }
+        if (!run.Empty()) AddRun(run, font, colour, boxWidth);
+    }
+    if (!rest.Empty()) AddRun(rest, font, colour, boxWidth);
+    if (g_currentX != 0) g_lineWidths.push_back(g_currentX);
+
+    if (g_runs.empty()) {
+        TTF_CloseFont(font);
+        FontClearRenderLists();
+        return nullptr;
+    }
+
+    const SDL_PixelFormat* f = g_runs[0].surface->format;
+    SDL_Surface* result = SDL_CreateRGBSurface(g_runs[0].surface->flags & (SDL_SRCALPHA | SDL_SRCCOLORKEY),
+                                               boxWidth > 0 ? boxWidth : 0, boxHeight > 0 ? boxHeight : 0,
+                                               f->BitsPerPixel, f->Rmask, f->Gmask, f->Bmask, f->Amask);
+    g_placements.clear();
+    if (result) {
+        SDL_FillRect(result, nullptr, SDL_MapRGBA(result->format, 0, 0, 0, 0));
+        const int lineHeight = TTF_FontHeight(font);
+        int offset = 0;
+        if (align == 3 || align == 4) {
+            const int n = static_cast<int>(g_lineWidths.size());
+            offset = (boxHeight - (lineHeight * n + lineSpacing * (n - 1))) / 2;
+        }
+        int x = 0;
+        int prevLine = -1;
+        for (const Run& r : g_runs) {
+            if (r.line != prevLine) {
+                const size_t idx = static_cast<size_t>(r.line - 1);
+                const int lineWidth = idx < g_lineWidths.size() ? g_lineWidths[idx] : 0;
+                if (align == 0 || align == 4) {
+                    x = 0;
+                } else if (align == 1) {
+                    x = boxWidth - lineWidth;
+                } else {
+                    x = (boxWidth - lineWidth) / 2;
+                }
+                prevLine = r.line;
+            }
+            SDL_SetAlpha(r.surface, 0, 0);
+            const int y = (lineHeight + lineSpacing) * (r.line - 1) + offset;
+            SDL_Rect dst = {static_cast<Sint16>(x), static_cast<Sint16>(y), 0, 0};
+            SDL_BlitSurface(r.surface, nullptr, result, &dst);
+            g_placements.push_back({x, y, r.surface->w, r.surface->h, r.line});
+            x += r.surface->w;
+        }
+        g_lastEndX = g_runs.back().line == g_currentLine ? x : 0;
+        g_lastEndY = (lineHeight + lineSpacing) * (g_currentLine - 1) + offset;
+    }
+    TTF_CloseFont(font);
+    FontClearRenderLists();
+    return result;
+}
+
+SDL_Surface* FontRenderText(int boxWidth, int boxHeight, int align, int lineSpacing, const char* fontFile,
+                            int pointSize, uint8_t red, uint8_t green, uint8_t blue, const char* text,
+                            const uint16_t* const* wide, const char* const* narrow) {
+    CFontString widened(text);
+    return FontRenderText(boxWidth, boxHeight, align, lineSpacing, fontFile, pointSize, red, green, blue,
+                          widened.c_str(), wide, narrow);
+}
+
+namespace {
+
+SDL_Surface* RenderEntry(int boxWidth, int boxHeight, int align, int textId, const uint16_t* const* wide,
+                         const char* const* narrow) {
+    CStringEntry& entry = FontGetEntry(textId);
+    CFontString text = entry.text;
+    return FontRenderText(boxWidth, boxHeight, align, entry.lineSpacing, entry.fontFile.c_str(), entry.pointSize,
+                          entry.red, entry.green, entry.blue, text.c_str(), wide, narrow);
+}
+
+}  // namespace
+
+SDL_Surface* FontRenderString(int boxWidth, int boxHeight, int align, int textId, const char* v1, const char* v2,
+                              const char* v3, const char* v4, const char* v5, const char* v6) {
+    const char* narrow[6] = {v1, v2, v3, v4, v5, v6};
+    return RenderEntry(boxWidth, boxHeight, align, textId, nullptr, narrow);
+}
+
+SDL_Surface* FontRenderStringWide(int boxWidth, int boxHeight, int align, int textId, const uint16_t* v1,
+                                  const uint16_t* v2, const uint16_t* v3, const uint16_t* v4, const uint16_t* v5,
+                                  const uint16_t* v6) {
+    const uint16_t* wide[6] = {v1, v2, v3, v4, v5, v6};
+    return RenderEntry(boxWidth, boxHeight, align, textId, wide, nullptr);
+}
+
+SDL_Surface* FontRenderStringBoth(int boxWidth, int boxHeight, int align, int textId, const uint16_t* w1,
+                                  const uint16_t* w2, const uint16_t* w3, const uint16_t* w4, const uint16_t* w5,
+                                  const uint16_t* w6, const char* n1, const char* n2, const char* n3,
+                                  const char* n4, const char* n5, const char* n6) {
+    const uint16_t* wide[6] = {w1, w2, w3, w4, w5, w6};
+    const char* narrow[6] = {n1, n2, n3, n4, n5, n6};
+    return RenderEntry(boxWidth, boxHeight, align, textId, wide, narrow);
+}
+
+int FontGetTextEndX() { return g_lastEndX; }
+int FontGetTextEndY() { return g_lastEndY; }
+
+int FontGetStyle() { return (g_bold ? 1 : 0) | (g_italic ? 2 : 0) | (g_underline ? 4 : 0); }
+
+void FontResetStyle() {
+    g_bold = false;
+    g_italic = false;
+    g_underline = false;
+}
+
+const std::vector<FontRunPlacement>& FontGetLastPlacements() { return g_placements; }

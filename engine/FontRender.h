@@ -1,0 +1,88 @@
+// The string table (every text of the interface with its font, size, colour
+// and line spacing, read from resource5.dat) and the text renderer that turns
+// a text with markup into a new surface of a given box size.
+//
+// Markup: "%b" "%i" "%u" toggle bold, italic, underline (the style carries
+// over to later texts until toggled back), "%n" ends the line, "%1".."%6"
+// are replaced by placeholder values. Alignment: 0 left, 1 right, 2 centred,
+// 3 centred both ways, 4 left and centred vertically, others centred.
+#pragma once
+
+#include <SDL.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "engine/CStringEntry.h"
+
+// ---- String table ---------------------------------------------------------
+
+// Starts SDL_ttf, keeps the font folder ("./" in the game) and loads the
+// string table. Ends the program (exit code 1) on failure.
+void FontInit(const char* fontFolder, const char* stringFile);
+// Loads the string table from path; ends the program on failure.
+void FontLoadStringFile(const char* path);
+// Stops SDL_ttf and empties the table and the renderer's lists.
+void FontQuit();
+// The entry of a text id; an id the table lacks gets an empty entry.
+CStringEntry& FontGetEntry(int textId);
+bool FontHasEntry(int textId);
+size_t FontEntryCount();
+const std::string& FontGetFolder();
+void FontSetFolder(const char* folder);
+
+// Parses string-table bytes (UTF-16 little-endian) into table. On a parse
+// error returns false with the 1-based line number in *errorLine.
+bool FontParseStringData(const uint8_t* data, size_t size, std::map<int, CStringEntry>* table, int* errorLine);
+
+// ---- Rendering ------------------------------------------------------------
+
+// Renders text into a new boxWidth x boxHeight surface (the caller owns it),
+// or returns null when the text yields no run. wide and narrow are the two
+// sets of six placeholder values (either may be null, and so may any value);
+// a wide value wins over a narrow one.
+SDL_Surface* FontRenderText(int boxWidth, int boxHeight, int align, int lineSpacing, const char* fontFile,
+                            int pointSize, uint8_t red, uint8_t green, uint8_t blue, const uint16_t* text,
+                            const uint16_t* const* wide, const char* const* narrow);
+// The same with an 8-bit text (bytes taken as unsigned).
+SDL_Surface* FontRenderText(int boxWidth, int boxHeight, int align, int lineSpacing, const char* fontFile,
+                            int pointSize, uint8_t red, uint8_t green, uint8_t blue, const char* text,
+                            const uint16_t* const* wide, const char* const* narrow);
+
+// Render by text id with the entry's font, size, colour and line spacing.
+SDL_Surface* FontRenderString(int boxWidth, int boxHeight, int align, int textId, const char* v1 = nullptr,
+                              const char* v2 = nullptr, const char* v3 = nullptr, const char* v4 = nullptr,
+                              const char* v5 = nullptr, const char* v6 = nullptr);
+SDL_Surface* FontRenderStringWide(int boxWidth, int boxHeight, int align, int textId, const uint16_t* v1 = nullptr,
+                                  const uint16_t* v2 = nullptr, const uint16_t* v3 = nullptr,
+                                  const uint16_t* v4 = nullptr, const uint16_t* v5 = nullptr,
+                                  const uint16_t* v6 = nullptr);
+SDL_Surface* FontRenderStringBoth(int boxWidth, int boxHeight, int align, int textId, const uint16_t* w1,
+                                  const uint16_t* w2, const uint16_t* w3, const uint16_t* w4, const uint16_t* w5,
+                                  const uint16_t* w6, const char* n1, const char* n2, const char* n3,
+                                  const char* n4, const char* n5, const char* n6);
+
+// End position of the last text rendered (the text box puts its caret there).
+int FontGetTextEndX();
+int FontGetTextEndY();
+
+// The style flags that markup toggles (bit 1 bold, 2 italic, 4 underline).
+int FontGetStyle();
+void FontResetStyle();
+
+// Geometry of the last surface-producing render, for tests: each run's
+// position and size in the order drawn.
+struct FontRunPlacement {
+    int x = 0;
+    int y = 0;
+    int w = 0;
+    int h = 0;
+    int line = 0;
+};
+const std::vector<FontRunPlacement>& FontGetLastPlacements();
+
+// Internal: empties the run list and line-width list.
+void FontClearRenderLists();
