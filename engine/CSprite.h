@@ -1,0 +1,217 @@
+// The one on-screen object: an animated list of frames (image ids of the image
+// store) with a position, a clip window, a layer, a size in cells and a timed
+// alpha fade. Every live sprite is on one program-wide list that the renderer
+// walks each frame; a sprite marks its own dirty rectangles when it changes.
+//
+// A sprite without frames is inert: showing, fading, drawing, stepping or
+// choosing a frame does nothing, so it never reaches the renderer.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "engine/CSpriteState.h"
+#include "engine/Rect.h"
+
+// Layer ids the engine itself names. The painter's order compares the rest
+// by number.
+enum SpriteLayer {
+    LAYER_TERRAIN = 10,
+    LAYER_BACKGROUND = 1100,
+    LAYER_BACKGROUND_GRID = 1101,
+    LAYER_FLASH = 1102,
+    LAYER_SWAP = 1103,
+    LAYER_MOUSE = 1305,
+};
+
+// Sprites of layers up to this one are world sprites: Show sets their
+// previous position.
+constexpr int kSpriteWorldLayerMax = 999;
+// Pixels per grid cell.
+constexpr int kSpriteCellSize = 24;
+// The previous position meaning "not on screen before".
+constexpr int kSpriteNotDrawn = -999;
+
+class CSprite {
+public:
+    CSprite(int type, int frameDelay, bool sharedFrames);
+    // The origin is given in the level layout's coordinates: it is stored as
+    // (originX - 29, originY - 20).
+    CSprite(int originX, int originY, int type, int frameDelay, bool sharedFrames, int tileW, int tileH);
+    ~CSprite();
+    CSprite(const CSprite&) = delete;
+    CSprite& operator=(const CSprite&) = delete;
+
+    // Frames. The id form takes an image the caller already holds.
+    void AddFrame(int imageId);
+    void AddFrame(const char* name);
+    void AddFrame(const char* name, int count);
+    void AddFrames(const char* prefix, int from, int to, const char* suffix, int step);
+    // Renders string-table entry 300 with text as its first value into a box
+    // and registers it as imageName (after releasing what was registered under
+    // that name), then appends it.
+    void AddTextFrame(const char* text, int boxW, int boxH, int align, const char* imageName, bool clearFrames);
+    void AddTextFrame(int stringId, int boxW, int boxH, int align, const char* imageName, bool clearFrames);
+    // -1 for an index outside the frames.
+    int GetFrameImage(int i) const;
+    int GetFrameCount() const { return static_cast<int>(frames.size()); }
+
+    // Position. The relative forms subtract the origin.
+    void SetPosition(int px, int py, bool previous);
+    int GetX(bool relative) const { return relative ? x - originX : x; }
+    int GetY(bool relative) const { return relative ? y - originY : y; }
+    int GetPrevX(bool relative) const { return relative ? prevX - originX : prevX; }
+    int GetPrevY(bool relative) const { return relative ? prevY - originY : prevY; }
+    // The screen rectangle {x - originX, y - originY, w, h}.
+    void GetRect(Rect* out) const;
+    Rect GetRect() const;
+    int GetWidth(bool full) const { return full ? fullW : w; }
+    int GetHeight(bool full) const { return full ? fullH : h; }
+
+    int GetTileX() const { return tileX; }
+    int GetTileY() const { return tileY; }
+    int GetPrevTileX() const { return prevTileX; }
+    int GetPrevTileY() const { return prevTileY; }
+    int GetTileWidth() const { return tileW; }
+    int GetTileHeight() const { return tileH; }
+    void SetTileWidth(int v) { tileW = v; }
+    void SetTileHeight(int v) { tileH = v; }
+    // The cell extent; terrain (layer 10) counts its rows down from tileY,
+    // every other layer counts up from tileY as its bottom row.
+    int GetLeftTile(bool previous) const;
+    int GetRightTile(bool previous) const;
+    int GetTopTile(bool previous) const;
+    int GetBottomTile(bool previous) const;
+
+    int GetOriginX() const { return originX; }
+    int GetOriginY() const { return originY; }
+    void SetOriginX(int v) { originX = v - 29; }
+    void SetOriginY(int v) { originY = v - 20; }
+    void ResetOriginX() { originX = origin0X; }
+    void ResetOriginY() { originY = origin0Y; }
+
+    // The mouse within the visible window grown by the margins, edges included.
+    bool IsMouseOver(int marginX, int marginY) const;
+    bool IsMoving() const { return movingLeft || movingRight || movingUp || movingDown; }
+    bool IsMovingUp() const { return movingUp != 0; }
+    bool IsMovingDown() const { return movingDown != 0; }
+    bool IsMovingLeft() const { return movingLeft != 0; }
+    bool IsMovingRight() const { return movingRight != 0; }
+
+    // Clip window, limited to the frame.
+    void SetClipX(int v);
+    void SetClipY(int v);
+    void SetClipWidth(int v);
+    void SetClipHeight(int v);
+    void ResetClipWidth();
+    void ResetClipHeight();
+    void ResetClip();
+    int GetClipX() const { return clipX; }
+    int GetClipY() const { return clipY; }
+
+    int GetType() const { return type; }
+    void SetType(int layer) { type = layer; }
+    void RestoreType() { type = originalType; }
+    int GetOriginalType() const { return originalType; }
+
+    void Show(int px, int py);
+    void Hide() { hidden = 1; }
+    bool IsHidden() const { return hidden != 0; }
+    void ForceRedraw() { forceRedraw = 1; }
+
+    void Play(bool forward);
+    void StopAnimation() { animState = 0; }
+    bool IsStopped() const { return animState == 0; }
+    bool IsPlayingForward() const { return animState == 1; }
+    bool IsPlayingBackward() const { return animState == -1; }
+    int GetAnimationState() const { return animState; }
+    void Rewind();
+    void Finish();
+    void SetFrame(int i);
+    int GetFrame() const { return frame; }
+    void SetLooping(bool on) { looping = on ? 1 : 0; }
+    bool IsLooping() const { return looping != 0; }
+    bool IsFinished() const { return finished != 0; }
+
+    // A fade runs in a straight line from startAlpha to endAlpha over the
+    // duration; a fade-out hides the sprite at its end.
+    void SetFadeOut(int durationMs, int startAlpha, int endAlpha);
+    void SetFadeIn(int durationMs, int startAlpha, int endAlpha);
+    bool IsFading() const { return fadeMode != 0; }
+    // The alpha the fade gives at tick now (the end alpha once it is over).
+    int GetFadeAlpha(uint32_t now) const;
+
+    CSpriteState GetState() const;
+    void SetState(const CSpriteState& s);
+
+    // Once per rendered frame: animation, fade, dirty marking, tile bookkeeping.
+    void Update();
+    // Blits the current frame at (x, y) and puts that area on the display at
+    // once (the pointer sprites, outside the renderer).
+    void Draw();
+    // Blits the part of the sprite inside rect onto the screen surface.
+    void DrawPart(const Rect& rect);
+
+    void SetName(const char* n) { name = n ? n : ""; }
+    const char* GetName() const { return name; }
+
+    // The tick source of the fades (SDL_GetTicks by default); tests replace it.
+    using Clock = uint32_t (*)();
+    static void SetClock(Clock clock);
+    static uint32_t Now();
+
+private:
+    void CommonSetup();
+    void AppendFrame(int imageId);
+    void ApplyAlpha(int alpha);
+    void HandleFade();
+    void SetFade(int mode, int durationMs, int startAlpha, int endAlpha);
+
+    std::vector<int> frames;
+    uint8_t sharedFrames;
+    int32_t originX, originY;
+    int32_t origin0X, origin0Y;
+    int32_t x = 0, y = 0;
+    int32_t prevX = 0, prevY = 0;
+    int32_t clipX = 0, clipY = 0;
+    int32_t tileX = 0, tileY = 0;
+    int32_t tileW, tileH;
+    int32_t prevTileX = 0, prevTileY = 0;
+    int32_t type;
+    int32_t originalType;
+    int32_t frame = 0;
+    int32_t prevFrame = 0;
+    int32_t frameDelay;
+    int32_t frameCounter = 0;
+    int32_t prevW = 0, prevH = 0;
+    int32_t w = 0, h = 0;
+    int32_t fullW = 0, fullH = 0;
+    uint8_t movingLeft = 0, movingRight = 0, movingUp = 0, movingDown = 0;
+    uint8_t looping = 0;
+    uint8_t hidden = 1;
+    uint8_t prevHidden = 1;
+    uint8_t finished = 0;
+    uint8_t forceRedraw = 0;
+    int32_t animState = 0;
+    int32_t fadeMode = 0;
+    uint32_t fadeStart = 0, fadeEnd = 0;
+    int32_t fadeEndAlpha = 255;
+    int32_t fadeStartAlpha = 255;
+    const char* name = "";
+};
+
+// The live sprite list, in order of insertion.
+std::vector<CSprite*>& GetSpriteList();
+// The list a swapped-out screen's sprites wait on.
+std::vector<CSprite*>& GetSetAsideSpriteList();
+// Appends an existing sprite to the live list (nothing when it is already on it).
+void AddSpriteToList(CSprite* sprite);
+// Takes a sprite off the live list; a sprite not on it is ignored.
+void RemoveSprite(CSprite* sprite);
+// restore false: the live list is set aside and the live list keeps only the
+// pointer sprites; restore true: the set-aside sprites come back, followed by
+// the pointer sprites.
+void SwapSpriteLists(bool restore);
+void UpdateAllSprites();
+void DumpAllSprites();
+void DumpSprite(CSprite* sprite);
