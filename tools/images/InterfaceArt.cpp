@@ -1,3 +1,9 @@
+// The interface pictures: menus, map, parchment pages and their buttons,
+// dialogs, widgets, counters, story and instructions pages, the editor's
+// toolbox and dialogs, level backgrounds, pointer and hourglass.
 #include "images/CArtRegistry.h"
+#include "images/InterfaceFamilies.h"
 
-void RegisterInterfaceArt(CArtRegistry& registry) { (void)registry; }
+void RegisterInterfaceArt(CArtRegistry& registry) {
+    InterfaceFamilies::RegisterIntroAndScenes(registry);
+}
