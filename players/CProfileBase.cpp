@@ -1,0 +1,580 @@
+#include "players/CProfileBase.h"
+
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+#include "engine/CAtomicFile.h"
+#include "engine/CByteReader.h"
+#include "engine/FileFields.h"
+#include "engine/Log.h"
+#include "engine/Parameters.h"
+#include "engine/Utilities.h"
+#include "players/ProfileHooks.h"
+
+uint32_t CProfileBase::cheaterStatus_ = 0;
+
+namespace {
+
+// Profile files are a few kilobytes; anything far larger is not ours.
+constexpr long kMaxFileSize = 16L * 1024 * 1024;
+
+// A fixed-width text field: the text's bytes, zero-padded to width.
+bool WriteFixedText(const char* text, size_t width, FILE* f) {
+    std::vector<char> field(width, 0);
+    if (text) memcpy(field.data(), text, strnlen(text, width));
+    return fwrite(field.data(), 1, width, f) == width;
+}
+
+// Copies at most max bytes of text, always terminated.
+std::string Clipped(const std::string& text, size_t max) {
+    return text.size() > max ? text.substr(0, max) : text;
+}
+
+bool FileExists(const std::string& path) {
+    struct stat st;
+    return stat(path.c_str(), &st) == 0;
+}
+
+bool InLevelRange(int32_t v) { return v >= 0 && v <= CProfileBase::kMaxLevel; }
+
+}  // namespace
+
+CProfileBase::CProfileBase() { DebugLog(DBG_CONSTRUCT, "CProfile:  Creating CProfileBase...\n"); }
+
+CProfileBase::~CProfileBase() { DebugLog(DBG_DESTRUCT, "CProfileBase:  Destroying CProfileBase...\n"); }
+
+// ---------------------------------------------------------------- options
+
+void CProfileBase::SetFullscreen(uint8_t on) {
+    fullscreen_ = on ? 1 : 0;
+    ProfileSwitchDisplay(fullscreen_ != 0);
+}
+
+void CProfileBase::ToggleFullscreen() {
+    fullscreen_ = fullscreen_ ? 0 : 1;
+    ProfileSwitchDisplay(fullscreen_ != 0);
+}
+
+void CProfileBase::SetMouseSpeed(float speed) {
+    // A speed that is not a positive number would freeze or flip the pointer.
+    if (!std::isfinite(speed) || speed <= 0.0f) {
+        DebugLog(DBG_WARNING, "CProfileBase::SetMouseSpeed()   Ignoring mouse speed %f\n", static_cast<double>(speed));
+        return;
+    }
+    mouseSpeed_ = speed;
+    ApplyInputSettings();
+}
+
+void CProfileBase::SetSystemPointer(uint8_t on) {
+    systemPointer_ = on ? 1 : 0;
+    ApplyInputSettings();
+}
+
+void CProfileBase::ApplyInputSettings() { ProfileApplyInput(systemPointer_ != 0, mouseSpeed_); }
+
+void CProfileBase::SetSoundVolume(int v) {
+    soundVolume_ = v < 0 ? 0 : (v > kMaxLevel ? kMaxLevel : v);
+    ProfileSetEffectsVolume(EffectsVolumeFor(soundVolume_));
+}
+
+void CProfileBase::SetMusicVolume(int v) {
+    musicVolume_ = v < 0 ? 0 : (v > kMaxLevel ? kMaxLevel : v);
+    ProfileSetMusicVolume(MusicVolumeFor(musicVolume_));
+}
+
+void CProfileBase::SetGameSpeed(int v) { gameSpeed_ = v < 0 ? 0 : (v > kMaxLevel ? kMaxLevel : v); }
+
+float CProfileBase::EffectsVolumeFor(int v) { return static_cast<float>(v) / static_cast<float>(kMaxLevel); }
+
+float CProfileBase::MusicVolumeFor(int v) {
+    const float f = EffectsVolumeFor(v);
+    return f * f;
+}
+
+void CProfileBase::SetOptionDefaults() {
+    fullscreen_ = 1;
+    systemPointer_ = 1;
+    mouseSpeed_ = 1.0f;
+    spareFlag_ = 1;
+    soundVolume_ = kDefaultLevel;
+    musicVolume_ = kDefaultLevel;
+    gameSpeed_ = kDefaultLevel;
+}
+
+void CProfileBase::ResetOptionsBlock() {
+    SetOptionDefaults();
+    memset(optionText_, 0, sizeof optionText_);
+    strncpy(optionText_, GetMoreGamesURL(), kOptionTextSize);
+}
+
+void CProfileBase::ResetOptions() {
+    SetOptionDefaults();
+    ResetOptionFlags();
+    ApplyVolumes();
+    SwitchDisplayIfOpen();
+}
+
+void CProfileBase::ApplyVolumes() {
+    ProfileSetEffectsVolume(EffectsVolumeFor(soundVolume_));
+    ProfileSetMusicVolume(MusicVolumeFor(musicVolume_));
+}
+
+void CProfileBase::SwitchDisplayIfOpen() {
+    if (ProfileDisplayExists()) ProfileSwitchDisplay(fullscreen_ != 0);
+}
+
+// ---------------------------------------------------------------- password
+
+bool CProfileBase::SetPassword(const char* text) {
+    memset(password_, 0, sizeof password_);
+    if (text) strncpy(password_, text, kPasswordMax);
+    return WriteInfo();
+}
+
+// ---------------------------------------------------------------- cheater word
+
+void CProfileBase::AddCheaterFlags(uint32_t mask) { cheaterStatus_ |= mask; }
+
+uint32_t CProfileBase::GetCheaterStatus() { return cheaterStatus_; }
+
+void CProfileBase::ClearCheaterFlags(uint32_t mask) { cheaterStatus_ &= ~mask; }
+
+// ---------------------------------------------------------------- profile list
+
+const char* CProfileBase::GetProfileNameAt(int i) const {
+    if (i < 0) return nullptr;
+    for (const auto& entry : profileNames_) {
+        if (i-- == 0) return entry.second.c_str();
+    }
+    return nullptr;
+}
+
+const char* CProfileBase::GetProfileName(int number) const {
+    if (number == -1) number = currentProfile_;
+    const auto it = profileNames_.find(number);
+    if (it == profileNames_.end()) {
+        ErrorLog(false, "Unable to find profile name.\n");
+        return "";
+    }
+    return it->second.c_str();
+}
+
+int CProfileBase::GetProfileNumber(const char* name) const {
+    const auto it = name ? profileNumbers_.find(name) : profileNumbers_.end();
+    if (it == profileNumbers_.end()) {
+        ErrorLog(false, "Unable to find profile number.\n");
+        return -1;
+    }
+    return it->second;
+}
+
+bool CProfileBase::ValidName(const char* name) { return name && strlen(name) <= static_cast<size_t>(kNameMax); }
+
+int CProfileBase::FirstFreeProfileNumber() const {
+    // Numbers are never handed out twice, and a number whose file is on disk
+    // belongs to a player even when the list has lost it.
+    int n = lastProfileNumber_ + 1;
+    if (n < 0) n = 0;
+    while (profileNames_.count(n) || FileExists(ProfileFileName(n))) ++n;
+    return n;
+}
+
+bool CProfileBase::CreateProfile(const char* name) {
+    if (!ValidName(name) || profileNumbers_.count(name)) {
+        ErrorLog(false, "CProfileBase::CreateProfile()   Refusing profile name '%s'\n", name ? name : "(null)");
+        return false;
+    }
+    const int number = FirstFreeProfileNumber();
+    lastProfileNumber_ = number;
+    currentProfile_ = number;
+    profileNumbers_[name] = number;
+    profileNames_[number] = name;
+    scoreboardNames_[number] = "";
+    ResetOptionsBlock();
+    Reset();
+    return WriteInfo();
+}
+
+bool CProfileBase::RenameProfile(const char* oldName, const char* newName) {
+    const auto it = oldName ? profileNumbers_.find(oldName) : profileNumbers_.end();
+    if (it == profileNumbers_.end() || !profileNames_.count(it->second)) {
+        ErrorLog(false, "Unable to find profile to rename.\n");
+        return false;
+    }
+    if (!ValidName(newName) || (strcmp(oldName, newName) != 0 && profileNumbers_.count(newName))) {
+        ErrorLog(false, "CProfileBase::RenameProfile()   Refusing profile name '%s'\n", newName ? newName : "(null)");
+        return false;
+    }
+    const int number = it->second;
+    profileNumbers_.erase(it);
+    profileNumbers_[newName] = number;
+    profileNames_[number] = newName;
+    return WriteInfo();
+}
+
+bool CProfileBase::DeleteProfile(const char* name) {
+    const auto it = name ? profileNumbers_.find(name) : profileNumbers_.end();
+    if (it == profileNumbers_.end() || !profileNames_.count(it->second)) {
+        ErrorLog(false, "Unable to find profile to delete.\n");
+        return false;
+    }
+    const int number = it->second;
+    profileNumbers_.erase(it);
+    profileNames_.erase(number);
+    scoreboardNames_.erase(number);
+    if (number == currentProfile_) {
+        if (profileNumbers_.empty()) return CreateProfile(kFirstProfileName);
+        const std::string first = profileNumbers_.begin()->first;
+        LoadProfile(first.c_str());
+    }
+    return WriteInfo();
+}
+
+bool CProfileBase::ResetProfiles() {
+    version_ = kVersion;
+    headerWord_ = kFreshHeaderWord;
+    lastProfileNumber_ = -1;
+    currentProfile_ = -1;
+    memset(password_, 0, sizeof password_);
+    profileNumbers_.clear();
+    profileNames_.clear();
+    scoreboardNames_.clear();
+    return CreateProfile(kFirstProfileName);
+}
+
+bool CProfileBase::HasScoreboardName(int number) {
+    if (number == -1) number = currentProfile_;
+    return !scoreboardNames_[number].empty();
+}
+
+const char* CProfileBase::GetScoreboardName(int number) const {
+    if (number == -1) number = currentProfile_;
+    const auto it = scoreboardNames_.find(number);
+    return it == scoreboardNames_.end() ? nullptr : it->second.c_str();
+}
+
+bool CProfileBase::SetScoreboardName(const char* name) {
+    scoreboardNames_[currentProfile_] = Clipped(name ? name : "", kNameMax);
+    return Save();
+}
+
+// ---------------------------------------------------------------- files
+
+std::string CProfileBase::ProfileFileName(int number) const {
+    char buf[64];
+    snprintf(buf, sizeof buf, "%s%iv%i.DAT", "PROFILE", number + 1, kVersion);
+    return std::string(GetProfileDir()) + buf;
+}
+
+std::string CProfileBase::InfoFileName() const {
+    char buf[32];
+    snprintf(buf, sizeof buf, "%sv%i.DAT", "INFO", kVersion);
+    return std::string(GetProfileDir()) + buf;
+}
+
+bool CProfileBase::ReadWholeFile(const std::string& path, std::string* out, bool* missing) {
+    out->clear();
+    *missing = false;
+    FILE* f = fopen(path.c_str(), "rb");
+    if (!f) {
+        *missing = errno == ENOENT;
+        return false;
+    }
+    bool ok = fseek(f, 0, SEEK_END) == 0;
+    const long size = ok ? ftell(f) : -1;
+    ok = ok && size >= 0 && size <= kMaxFileSize && fseek(f, 0, SEEK_SET) == 0;
+    if (ok) {
+        out->resize(static_cast<size_t>(size));
+        ok = size == 0 || fread(&(*out)[0], 1, out->size(), f) == out->size();
+    }
+    fclose(f);
+    if (!ok) out->clear();
+    return ok;
+}
+
+void CProfileBase::KeepAside(const std::string& path, const std::string* bytes) {
+    // The damaged file stays where it is (the next save replaces it); a copy
+    // goes beside it under the first free name, unless an identical copy is
+    // already there. A file that cannot even be read is moved instead.
+    std::string aside;
+    for (int i = 1; i <= 99; ++i) {
+        const std::string candidate = path + ".damaged" + (i == 1 ? std::string() : std::to_string(i));
+        std::string existing;
+        bool missing = false;
+        if (!ReadWholeFile(candidate, &existing, &missing)) {
+            if (missing) {
+                aside = candidate;
+                break;
+            }
+            continue;
+        }
+        if (bytes && existing == *bytes) return;
+    }
+    if (aside.empty()) {
+        ErrorLog(false, "CProfileBase:  No room to keep damaged file '%s'\n", path.c_str());
+        return;
+    }
+    bool ok;
+    if (bytes) {
+        CAtomicFile file(aside);
+        FILE* f = file.Open();
+        ok = f && (bytes->empty() || fwrite(bytes->data(), 1, bytes->size(), f) == bytes->size());
+        if (f && !ok) file.MarkFailed();
+        ok = f && file.Commit() && ok;
+    } else {
+        ok = rename(path.c_str(), aside.c_str()) == 0;
+    }
+    if (ok)
+        ErrorLog(false, "CProfileBase:  Damaged file kept as '%s'\n", aside.c_str());
+    else
+        ErrorLog(false, "CProfileBase:  Cannot keep damaged file '%s' aside\n", path.c_str());
+}
+
+bool CProfileBase::Save() {
+    if (currentProfile_ < 0) {
+        ErrorLog(false, "Cannot save profile: no current profile\n");
+        return false;
+    }
+    const std::string path = ProfileFileName(currentProfile_);
+    CAtomicFile file(path);
+    FILE* f = file.Open();
+    if (!f) {
+        ErrorLog(false, "Cannot save profile: %s\n", path.c_str());
+        return false;
+    }
+    bool ok = WriteOptions(f);
+    ok = Write(f) && ok;
+    if (!ok) file.MarkFailed();
+    if (!file.Commit()) {
+        ErrorLog(false, "Cannot save profile: %s\n", path.c_str());
+        return false;
+    }
+    return true;
+}
+
+bool CProfileBase::WriteOptions(FILE* f) {
+    memset(optionText_, 0, sizeof optionText_);
+    strncpy(optionText_, GetMoreGamesURL(), kOptionTextSize);
+    bool ok = WriteFixedText(optionText_, kOptionTextSize, f);
+    ok = WriteUInt8(0, f) && ok;
+    ok = WriteInt32(soundVolume_, f) && ok;
+    ok = WriteInt32(musicVolume_, f) && ok;
+    ok = WriteInt32(gameSpeed_, f) && ok;
+    ok = WriteUInt8(fullscreen_, f) && ok;
+    ok = WriteUInt8(spareFlag_, f) && ok;
+    ok = WriteUInt8(systemPointer_, f) && ok;
+    ok = WriteFloat(mouseSpeed_, f) && ok;
+    return ok;
+}
+
+bool CProfileBase::ReadOptions(CByteReader& in) {
+    std::string text;
+    uint8_t unused = 0, fullscreen = 0, spare = 0, systemPointer = 0;
+    int32_t sound = 0, music = 0, speed = 0;
+    float mouse = 0.0f;
+    in.ReadFixedString(&text, kOptionTextSize);
+    in.ReadU8(&unused);
+    in.ReadI32(&sound);
+    in.ReadI32(&music);
+    in.ReadI32(&speed);
+    in.ReadU8(&fullscreen);
+    in.ReadU8(&spare);
+    in.ReadU8(&systemPointer);
+    in.ReadF32(&mouse);
+    if (in.Failed()) {
+        DebugLog(DBG_WARNING, "CProfileBase::ReadOptions()   Options block is short\n");
+        return false;
+    }
+    // Out-of-range values take their defaults: a volume above 11 would
+    // overdrive the mixer, a bad speed would index past the period table.
+    if (!InLevelRange(sound) || !InLevelRange(music) || !InLevelRange(speed) || !std::isfinite(mouse) ||
+        mouse <= 0.0f || mouse > 100.0f) {
+        DebugLog(DBG_WARNING, "CProfileBase::ReadOptions()   Out-of-range option replaced by its default\n");
+    }
+    memset(optionText_, 0, sizeof optionText_);
+    memcpy(optionText_, text.data(), text.size());
+    soundVolume_ = InLevelRange(sound) ? sound : kDefaultLevel;
+    musicVolume_ = InLevelRange(music) ? music : kDefaultLevel;
+    gameSpeed_ = InLevelRange(speed) ? speed : kDefaultLevel;
+    fullscreen_ = fullscreen ? 1 : 0;
+    spareFlag_ = spare;
+    systemPointer_ = systemPointer ? 1 : 0;
+    mouseSpeed_ = (std::isfinite(mouse) && mouse > 0.0f && mouse <= 100.0f) ? mouse : 1.0f;
+    ApplyVolumes();
+    SwitchDisplayIfOpen();
+    return true;
+}
+
+bool CProfileBase::LoadProfile(const char* name) {
+    if (name) {
+        const auto it = profileNumbers_.find(name);
+        if (it == profileNumbers_.end()) {
+            ErrorLog(false, "Unable to find profile number.\n");
+            return false;
+        }
+        currentProfile_ = it->second;
+    }
+    const std::string path = ProfileFileName(currentProfile_);
+    std::string bytes;
+    bool missing = false;
+    if (!ReadWholeFile(path, &bytes, &missing)) {
+        if (!missing) {
+            ErrorLog(false, "CProfileBase::LoadProfile()   Cannot read profile: %s\n", path.c_str());
+            KeepAside(path, nullptr);
+        }
+        // A profile without a file plays with defaults until its first save.
+        ResetOptionsBlock();
+        Reset();
+        return missing;
+    }
+    CByteReader in(bytes.data(), bytes.size());
+    if (!ReadOptions(in)) {
+        ResetOptionsBlock();
+        Reset();
+    } else if (Read(in)) {
+        return true;
+    }
+    // The intact options block is kept; progress starts afresh, and the
+    // damaged file stays on disk beside the one the next save writes.
+    ErrorLog(false, "CProfileBase::LoadProfile()   Damaged profile file, using defaults: %s\n", path.c_str());
+    KeepAside(path, &bytes);
+    return false;
+}
+
+bool CProfileBase::WriteInfo() {
+    const bool saved = Save();
+    const std::string path = InfoFileName();
+    CAtomicFile file(path);
+    FILE* f = file.Open();
+    if (!f) {
+        ErrorLog(false, "Cannot save profile header: %s\n", path.c_str());
+        return false;
+    }
+    bool ok = WriteInt32(version_, f);
+    ok = WriteInt32(static_cast<int32_t>(headerWord_), f) && ok;
+    ok = WriteInt32(lastProfileNumber_, f) && ok;
+    DebugLog(DBG_PROFILE, "Cheater Status:  %04x\n", cheaterStatus_);
+    ok = WriteInt32(static_cast<int32_t>(cheaterStatus_), f) && ok;
+    DebugLog(DBG_PROFILE, "Password Write:  '%s'\n", password_);
+    ok = WriteFixedText(password_, kPasswordMax, f) && ok;
+    ok = WriteInt32(currentProfile_, f) && ok;
+    // The count is the number of entries that follow, whatever the maps say.
+    ok = WriteInt32(static_cast<int32_t>(profileNames_.size()), f) && ok;
+    for (const auto& entry : profileNames_) {
+        const std::string& board = scoreboardNames_[entry.first];
+        DebugLog(DBG_PROFILE, "Header Save:  %i   %-20s   %-20s\n", entry.first, entry.second.c_str(), board.c_str());
+        ok = WriteInt32(entry.first, f) && ok;
+        ok = WriteFixedText(Clipped(entry.second, kNameMax).c_str(), kNameMax + 1, f) && ok;
+        ok = WriteFixedText(Clipped(board, kNameMax).c_str(), kNameMax + 1, f) && ok;
+    }
+    if (!ok) file.MarkFailed();
+    if (!file.Commit()) {
+        ErrorLog(false, "Cannot save profile header: %s\n", path.c_str());
+        return false;
+    }
+    return saved;
+}
+
+bool CProfileBase::ReadInfo() {
+    const std::string path = InfoFileName();
+    std::string bytes;
+    bool missing = false;
+    bool ok;
+    if (!ReadWholeFile(path, &bytes, &missing)) {
+        if (missing) {
+            DebugLog(DBG_PROFILE, "Creating initial profile for PLAYER 1\n");
+        } else {
+            ErrorLog(false, "CProfileBase::ReadInfo()   Cannot read profile header: %s\n", path.c_str());
+            KeepAside(path, nullptr);
+        }
+        ok = ResetProfiles();
+    } else {
+        ok = ParseInfo(bytes);
+    }
+    return LoadProfile(nullptr) && ok;
+}
+
+bool CProfileBase::ParseInfo(const std::string& bytes) {
+    const std::string path = InfoFileName();
+    CByteReader in(bytes.data(), bytes.size());
+    profileNumbers_.clear();
+    profileNames_.clear();
+    scoreboardNames_.clear();
+
+    uint32_t version = 0;
+    in.ReadU32(&version);
+    if (!in.Failed() && version != static_cast<uint32_t>(kVersion)) {
+        // Another version: nothing of it is read; it stays on disk aside.
+        DebugLog(DBG_DEBUG, "Incompatible profile versions.  Rewriting...\n");
+        KeepAside(path, &bytes);
+        return ResetProfiles();
+    }
+    uint32_t headerWord = 0, cheater = 0, count = 0;
+    int32_t last = -1, current = -1;
+    char password[kPasswordMax + 1] = {};
+    in.ReadU32(&headerWord);
+    in.ReadI32(&last);
+    in.ReadU32(&cheater);
+    in.ReadBytes(password, kPasswordMax);
+    in.ReadI32(&current);
+    in.ReadU32(&count);
+    if (in.Failed()) {
+        ErrorLog(false, "CProfileBase::ReadInfo()   Profile header is short: %s\n", path.c_str());
+        KeepAside(path, &bytes);
+        return ResetProfiles();
+    }
+    version_ = kVersion;
+    headerWord_ = headerWord;
+    lastProfileNumber_ = last;
+    cheaterStatus_ |= cheater;
+    DebugLog(DBG_PROFILE, "Cheater Read:  %x\n", cheater);
+    memcpy(password_, password, sizeof password_);
+    DebugLog(DBG_PROFILE, "Password Read:  '%s'\n", password_);
+    currentProfile_ = current;
+
+    bool damaged = false;
+    if (count > in.Remaining() / kInfoEntrySize) {
+        ErrorLog(false, "CProfileBase::ReadInfo()   Profile header lists %u profiles, holds %u\n", count,
+                 static_cast<unsigned>(in.Remaining() / kInfoEntrySize));
+        count = static_cast<uint32_t>(in.Remaining() / kInfoEntrySize);
+        damaged = true;
+    }
+    for (uint32_t i = 0; i < count; ++i) {
+        int32_t number = 0;
+        std::string name, board;
+        in.ReadI32(&number);
+        in.ReadFixedString(&name, kNameMax + 1);
+        in.ReadFixedString(&board, kNameMax + 1);
+        name = Clipped(name, kNameMax);
+        board = Clipped(board, kNameMax);
+        DebugLog(DBG_PROFILE, "Header Load:  %i   %-20s   %-20s\n", number, name.c_str(), board.c_str());
+        // Two entries with one name or one number would make the list and
+        // its count disagree at the next write; the first one stays.
+        if (number < 0 || profileNames_.count(number) || profileNumbers_.count(name)) {
+            ErrorLog(false, "CProfileBase::ReadInfo()   Skipping profile entry %i '%s'\n", number, name.c_str());
+            damaged = true;
+            continue;
+        }
+        profileNumbers_[name] = number;
+        profileNames_[number] = name;
+        scoreboardNames_[number] = board;
+        if (number > lastProfileNumber_) lastProfileNumber_ = number;
+    }
+    if (damaged) KeepAside(path, &bytes);
+
+    if (profileNames_.empty()) {
+        ErrorLog(false, "CProfileBase::ReadInfo()   No profiles listed, creating %s\n", kFirstProfileName);
+        return CreateProfile(kFirstProfileName);
+    }
+    if (!profileNames_.count(currentProfile_)) {
+        // As after deleting the current profile: the byte-wise first name.
+        const int first = profileNumbers_.begin()->second;
+        ErrorLog(false, "CProfileBase::ReadInfo()   Current profile %i is not listed, using %i\n", currentProfile_, first);
+        currentProfile_ = first;
+    }
+    return !damaged;
+}

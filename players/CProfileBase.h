@@ -1,0 +1,151 @@
+// The installation's side of the player profile: the list of profiles with
+// their numbers, names and score-board names, the options password, the
+// options block at the head of every profile file, and the INFO file that
+// holds the list. CProfile adds the player's progress behind the options.
+//
+// Every write goes to a temporary file beside the real one and is renamed
+// over it only when every field was written, so a failed save leaves the
+// earlier file whole; the failure is logged and returned. Every read is
+// bounded by the size of the file; a copy of a damaged file is kept beside
+// it as "<name>.damaged" before anything could overwrite it.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <map>
+#include <string>
+
+class CByteReader;
+
+class CProfileBase {
+public:
+    static constexpr int kVersion = 3;
+    static constexpr uint32_t kFreshHeaderWord = 3600;
+    static constexpr int kNameMax = 15;        // name fields are 16 bytes with a terminator
+    static constexpr int kPasswordMax = 10;
+    static constexpr int kOptionTextSize = 256;
+    static constexpr int kOptionsBlockSize = 276;
+    static constexpr int kInfoHeaderSize = 34;
+    static constexpr int kInfoEntrySize = 36;
+    static constexpr int kDefaultLevel = 6;    // volumes and game speed
+    static constexpr int kMaxLevel = 11;
+    static constexpr uint32_t kCheaterMismatch = 0x4;
+    static constexpr const char* kFirstProfileName = "PLAYER 1";
+
+    CProfileBase();
+    CProfileBase(const CProfileBase&) = delete;
+    CProfileBase& operator=(const CProfileBase&) = delete;
+
+    // The player's part (CProfile): fresh progress, the body of the profile
+    // file behind the options block, and the three option flags.
+    virtual void Reset() = 0;
+    virtual bool Read(CByteReader& in) = 0;
+    virtual bool Write(FILE* f) = 0;
+    virtual void ResetOptionFlags() = 0;
+    virtual ~CProfileBase();
+
+    // Options.
+    uint8_t IsFullscreen() const { return fullscreen_; }
+    void SetFullscreen(uint8_t on);
+    void ToggleFullscreen();
+    float GetMouseSpeed() const { return mouseSpeed_; }
+    void SetMouseSpeed(float speed);
+    uint8_t GetSystemPointer() const { return systemPointer_; }
+    void SetSystemPointer(uint8_t on);
+    void ApplyInputSettings();
+    int GetSoundVolume() const { return soundVolume_; }
+    void SetSoundVolume(int v);
+    int GetMusicVolume() const { return musicVolume_; }
+    void SetMusicVolume(int v);
+    int GetGameSpeed() const { return gameSpeed_; }
+    void SetGameSpeed(int v);
+    uint8_t GetSpareFlag() const { return spareFlag_; }
+    void SetSpareFlag(uint8_t v) { spareFlag_ = v; }
+    const char* GetOptionText() const { return optionText_; }
+    // Defaults of the options block without applying them; ResetOptionsBlock
+    // also refills the text from the MOREGAMES_URL parameter.
+    void SetOptionDefaults();
+    void ResetOptionsBlock();
+    // The options screen's "defaults": option defaults and flags, applied.
+    void ResetOptions();
+
+    // The master volumes a volume index stands for.
+    static float EffectsVolumeFor(int v);
+    static float MusicVolumeFor(int v);
+
+    // Options password (at most 10 characters).
+    bool HasPassword() const { return password_[0] != 0; }
+    const char* GetPassword() const { return password_; }
+    bool SetPassword(const char* text);
+
+    // The program-wide cheater word stored in the INFO file.
+    static void AddCheaterFlags(uint32_t mask);
+    static uint32_t GetCheaterStatus();
+    static void ClearCheaterFlags(uint32_t mask);
+
+    // Profile list.
+    int GetProfileCount() const { return static_cast<int>(profileNumbers_.size()); }
+    const char* GetProfileNameAt(int i) const;           // ascending number; null past the end
+    const char* GetProfileName(int number = -1) const;  // -1: current; "" (logged) when unknown
+    int GetProfileNumber(const char* name) const;       // -1 (logged) when unknown
+    int GetCurrentProfile() const { return currentProfile_; }
+    void SetCurrentProfile(int n) { currentProfile_ = n; }
+    int GetLastProfileNumber() const { return lastProfileNumber_; }
+    uint32_t GetHeaderWord() const { return headerWord_; }
+    // A name already in use, empty-pointer or longer than 15 bytes is refused
+    // (false). CreateProfile makes the new profile current and writes it.
+    bool CreateProfile(const char* name);
+    bool RenameProfile(const char* oldName, const char* newName);
+    bool DeleteProfile(const char* name);
+    // Makes the named profile current (null: the current number) and loads
+    // its file; a missing or damaged file gives defaults. False when the name
+    // is not listed (nothing changes) or the file was damaged.
+    bool LoadProfile(const char* name);
+    bool ResetProfiles();
+    bool HasScoreboardName(int number = -1);
+    const char* GetScoreboardName(int number = -1) const;  // null when the number has no entry
+    bool SetScoreboardName(const char* name);
+
+    // Files. Each returns false (with a log line) when it failed.
+    bool Save();
+    bool WriteOptions(FILE* f);
+    bool ReadOptions(CByteReader& in);
+    bool WriteInfo();
+    bool ReadInfo();
+
+    std::string ProfileFileName(int number) const;
+    std::string InfoFileName() const;
+
+protected:
+    // Whole-file read, bounded; false when missing, unreadable or too large.
+    static bool ReadWholeFile(const std::string& path, std::string* out, bool* missing);
+    // Keeps a copy of a damaged file (its bytes; null when it could not be
+    // read, then the file itself is moved) so no later save can destroy it.
+    static void KeepAside(const std::string& path, const std::string* bytes);
+
+private:
+    bool ParseInfo(const std::string& bytes);
+    int FirstFreeProfileNumber() const;
+    static bool ValidName(const char* name);
+    void ApplyVolumes();
+    void SwitchDisplayIfOpen();
+
+    int32_t lastProfileNumber_ = -1;
+    int32_t version_ = kVersion;
+    uint32_t headerWord_ = kFreshHeaderWord;
+    int32_t currentProfile_ = -1;
+    char password_[kPasswordMax + 1] = {};
+    std::map<std::string, int32_t> profileNumbers_;
+    std::map<int32_t, std::string> profileNames_;
+    std::map<int32_t, std::string> scoreboardNames_;
+    char optionText_[kOptionTextSize + 1] = {};
+    uint8_t fullscreen_ = 1;
+    uint8_t systemPointer_ = 1;
+    float mouseSpeed_ = 1.0f;
+    uint8_t spareFlag_ = 1;
+    int32_t soundVolume_ = kDefaultLevel;
+    int32_t musicVolume_ = kDefaultLevel;
+    int32_t gameSpeed_ = kDefaultLevel;
+
+    static uint32_t cheaterStatus_;
+};

@@ -1,0 +1,28 @@
+#include "players/ProfileHooks.h"
+
+#include <SDL.h>
+
+#include "engine/CDraw.h"
+#include "engine/CInput.h"
+#include "world/CLevelSet.h"
+
+bool ProfileDisplayExists() { return CDraw::HasScreen(); }
+
+void ProfileSwitchDisplay(bool fullscreen) {
+    // Before the display opens the option alone decides the first video mode.
+    if (CDraw::HasScreen()) CDraw::ToggleFullscreen(true, fullscreen);
+}
+
+void ProfileApplyInput(bool systemPointer, float mouseSpeed) {
+    SDL_WM_GrabInput(systemPointer ? SDL_GRAB_OFF : SDL_GRAB_ON);
+    SetSystemPointer(systemPointer);
+    SetMouseSpeed(mouseSpeed);
+}
+
+// The sound system applies the master volumes it reads from here once it
+// exists; until then there is nothing to set.
+void ProfileSetEffectsVolume(float volume) { (void)volume; }
+
+void ProfileSetMusicVolume(float volume) { (void)volume; }
+
+bool ProfileIsTutorialLevel(int set, int level) { return IsTutorialLevel(set, level); }
