@@ -1,3 +1,9 @@
 #include "images/CArtRegistry.h"
+#include "images/world/WorldFamilies.h"
 
-void RegisterWorldArt(CArtRegistry& registry) { (void)registry; }
+void RegisterWorldArt(CArtRegistry& registry) {
+    worldart::RegisterHero(registry);
+    worldart::RegisterDevices(registry);
+    worldart::RegisterBots(registry);
+    worldart::RegisterObjects(registry);
+}

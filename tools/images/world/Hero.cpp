@@ -1,0 +1,692 @@
+// Every animation series of the professor: each one a pose function of the
+// frame index, placed on its cell so that the feet stand on the cell bottom.
+#include "images/world/BotFigure.h"
+#include "images/world/DeviceFigures.h"
+#include "images/world/HeroFigure.h"
+#include "images/world/WorldFamilies.h"
+#include "images/world/WorldKit.h"
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+namespace worldart {
+namespace {
+
+using PoseFn = std::function<HeroPose(int f, int n)>;
+using Extra = std::function<void(cairo_t*, int f, int n)>;
+
+const double kHeroHeight = 47;
+
+double Ease(double t) { return t * t * (3 - 2 * t); }
+double Clamp01(double t) { return std::max(0.0, std::min(1.0, t)); }
+
+void SmokePuffs(cairo_t* cr, double x, double y, double t, int count, double alpha) {
+    for (int i = 0; i < count; ++i) {
+        double k = std::fmod(t + i / double(count), 1.0);
+        double px = x + (Noise(11, i) - 0.5) * 8 + std::sin(k * 6 + i) * 2;
+        double py = y - k * 16;
+        Ellipse(cr, px, py, 1.5 + 2.5 * k, 1.5 + 2.5 * k);
+        SetColor(cr, Hex(0x6a6a6a), alpha * (1 - k) * 0.8);
+        cairo_fill(cr);
+    }
+}
+
+void Stars(cairo_t* cr, double cx, double cy, double phase) {
+    for (int i = 0; i < 3; ++i) {
+        double a = phase + i * 2 * M_PI / 3;
+        double x = cx + std::cos(a) * 8, y = cy + std::sin(a) * 2.5;
+        cairo_save(cr);
+        cairo_translate(cr, x, y);
+        cairo_move_to(cr, 0, -2.6);
+        for (int k = 1; k < 10; ++k) {
+            double rr = (k % 2) ? 1.1 : 2.6, aa = -M_PI / 2 + k * M_PI / 5;
+            cairo_line_to(cr, std::cos(aa) * rr, std::sin(aa) * rr);
+        }
+        cairo_close_path(cr);
+        Flat(cr, Hex(0xffe14a), 0.6);
+        cairo_restore(cr);
+    }
+}
+
+void Notes(cairo_t* cr, double x, double y, double t) {
+    for (int i = 0; i < 2; ++i) {
+        double k = std::fmod(t + i * 0.5, 1.0);
+        double px = x + k * 6 + i * 3, py = y - k * 10;
+        Ellipse(cr, px, py, 1.6, 1.2);
+        SetColor(cr, Hex(0x24335a), 1 - k);
+        cairo_fill(cr);
+        cairo_move_to(cr, px + 1.5, py);
+        cairo_line_to(cr, px + 1.5, py - 5);
+        Stroke(cr, Hex(0x24335a), 0.8, 1 - k);
+    }
+}
+
+struct Placement {
+    double cx = 12, feetY = 24;
+    int right = 0, bottom = 0;
+};
+
+// Sets the figure on its cell, moving it inside the canvas the origin allows.
+Placement Place(int ox, int oy, double height, double width, double reach) {
+    Placement pl;
+    double left = CanvasLeft(ox), top = CanvasTop(oy);
+    pl.cx = std::max(12.0, left + width / 2 + 1);
+    pl.feetY = std::max(24.0, top + height + 1);
+    pl.right = int(std::ceil(pl.cx + reach));
+    pl.bottom = int(std::ceil(pl.feetY + 2));
+    return pl;
+}
+
+void AddSeries(CArtRegistry& reg, const std::string& prefix, const std::string& ext,
+               int first, int last, int n, int ox, int oy, bool left, const PoseFn& pose,
+               double height = kHeroHeight, const Extra& extra = nullptr, double reach = 22) {
+    Placement pl = Place(ox, oy, height, 24, reach);
+    for (int f = first; f <= last; ++f) {
+        std::string name = prefix + std::to_string(f) + ext;
+        AddCell(reg, name, ox, oy, pl.right, pl.bottom, [=](cairo_t* cr) {
+            cairo_translate(cr, pl.cx, pl.feetY);
+            if (left) cairo_scale(cr, -1, 1);
+            DrawHero(cr, pose(f, n));
+            if (extra) extra(cr, f, n);
+        });
+    }
+}
+
+// Standing: a slow breath over frames 0..8, a blink on 9 and 10.
+HeroPose Stand(HeroView view, int f) {
+    HeroPose p;
+    p.view = view;
+    double t = std::min(f, 8) / 8.0;
+    p.squash = 1 - 0.025 * std::sin(M_PI * t);
+    p.armFront = 0.12 + 0.06 * std::sin(M_PI * t);
+    p.armBack = -0.1 - 0.05 * std::sin(M_PI * t);
+    p.headTilt = -0.04 * std::sin(M_PI * t);
+    p.scarfWave = t * 2;
+    if (f == 9) p.blink = 0.6;
+    if (f == 10) p.blink = 1;
+    return p;
+}
+
+HeroPose Run(int f, int n, double amp) {
+    HeroPose p;
+    double ph = 2 * M_PI * f / n;
+    p.legFront = 0.75 * amp * std::sin(ph);
+    p.legBack = -p.legFront;
+    p.armFront = -0.9 * amp * std::sin(ph);
+    p.armBack = -p.armFront;
+    p.dy = -1.6 * std::fabs(std::cos(ph)) * amp;
+    p.lean = 0.14 * amp;
+    p.scarfWave = ph;
+    return p;
+}
+
+HeroPose Climb(int f) {
+    HeroPose p;
+    p.view = HeroView::Back;
+    double s = f - 1;
+    p.armFront = M_PI * 0.82 + 0.3 * s;
+    p.armBack = M_PI * 0.82 - 0.3 * s;
+    p.legFront = 0.25 * s;
+    p.legBack = -0.25 * s;
+    p.dy = -1.5 * std::fabs(s);
+    return p;
+}
+
+}  // namespace
+
+void RegisterHero(CArtRegistry& reg) {
+    // Standing, facing the viewer and to each side.
+    auto standMid = [](int f, int) { return Stand(HeroView::Front, f); };
+    auto standSide = [](int f, int) { return Stand(HeroView::Side, f); };
+    AddSeries(reg, "profstandmiddle", ".tga", 0, 10, 11, 11, 35, false, standMid);
+    AddSeries(reg, "profstandleft", ".tga", 0, 10, 11, 11, 35, true, standSide);
+    AddSeries(reg, "profstandright", ".tga", 0, 10, 11, 11, 35, false, standSide);
+
+    auto run = [](int f, int n) { return Run(f, n, 1.0); };
+    AddSeries(reg, "profrunleft", ".tga", 0, 9, 10, 12, 36, true, run);
+    AddSeries(reg, "profrunright", ".tga", 0, 9, 10, 9, 36, false, run);
+
+    auto climb = [](int f, int) { return Climb(f); };
+    AddSeries(reg, "profclimbdown", ".tga", 0, 2, 3, 4, 31, false, climb);
+    AddSeries(reg, "profclimbup", ".tga", 0, 2, 3, 21, 25, false, climb);
+
+    auto ladder = [](int f, int) {
+        HeroPose p;
+        const double hop[4] = {1, 4, 5, 2};
+        p.dy = -hop[f];
+        p.legFront = 0.9 - 0.2 * f;
+        p.legBack = -0.2;
+        p.armFront = 2.4 - 0.3 * f;
+        p.armBack = 1.8 - 0.2 * f;
+        p.scarfWave = f;
+        return p;
+    };
+    AddSeries(reg, "profladderleft", ".tga", 0, 3, 4, 11, 35, true, ladder);
+    AddSeries(reg, "profladderright", ".tga", 0, 3, 4, 11, 35, false, ladder);
+
+    auto fall = [](int f, int n) {
+        HeroPose p;
+        double ph = 2 * M_PI * f / n;
+        p.face = HeroFace::Surprised;
+        p.armFront = 2.6 + 0.35 * std::sin(ph);
+        p.armBack = 2.3 - 0.35 * std::sin(ph);
+        p.legFront = 0.45 + 0.2 * std::sin(ph);
+        p.legBack = -0.35 - 0.2 * std::sin(ph);
+        p.scarfWave = ph * 2;
+        return p;
+    };
+    AddSeries(reg, "proffall", ".tga", 0, 5, 6, 13, 28, false, fall);
+
+    auto push = [](int f, int n) {
+        HeroPose p;
+        double ph = 2 * M_PI * f / n;
+        p.lean = 0.26;
+        p.dx = -3;
+        p.armFront = 1.55 + 0.08 * std::sin(ph);
+        p.armBack = 1.4 - 0.08 * std::sin(ph);
+        p.legFront = 0.15 + 0.35 * std::sin(ph);
+        p.legBack = -0.55 - 0.2 * std::sin(ph);
+        p.face = HeroFace::Pained;
+        p.scarfWave = ph;
+        return p;
+    };
+    AddSeries(reg, "profpushleft", ".tga", 0, 7, 8, 17, 30, true, push);
+    AddSeries(reg, "profpushright", ".tga", 0, 7, 8, 17, 30, false, push);
+
+    // Stepping onto something hot: a jolt, hopping on one foot, then calm.
+    auto hotstep = [](int f, int n) {
+        HeroPose p;
+        double t = f / double(n - 1);
+        double hop = std::fabs(std::sin(t * 5 * M_PI)) * 7 * (1 - t);
+        p.dy = -hop;
+        p.face = t < 0.8 ? HeroFace::Pained : HeroFace::Normal;
+        double lift = t < 0.8 ? 1.3 : 1.3 * (1 - (t - 0.8) / 0.2);
+        p.legFront = lift;
+        p.legBack = -0.1;
+        p.armFront = 2.2 * (1 - t) + 0.4 * std::sin(t * 12);
+        p.armBack = 1.8 * (1 - t) - 0.4 * std::sin(t * 12);
+        p.scarfWave = t * 12;
+        return p;
+    };
+    auto hotExtra = [](cairo_t* cr, int f, int n) {
+        double t = f / double(n - 1);
+        SmokePuffs(cr, 4, -2, t * 3, 3, 1 - t);
+    };
+    AddSeries(reg, "profhotstepleft", ".png", 0, 48, 49, 20, 35, true, hotstep, kHeroHeight, hotExtra);
+    AddSeries(reg, "profhotstepright", ".png", 0, 48, 49, 12, 36, false, hotstep, kHeroHeight, hotExtra);
+
+    // Touching something hot while pushing: pull back, shake the hands, recover.
+    auto pushhot = [](int f, int n) {
+        HeroPose p;
+        double t = f / double(n - 1);
+        double back = std::sin(M_PI * Clamp01(t * 1.4));
+        p.dx = -4 * back;
+        p.lean = 0.38 * (1 - back) - 0.15 * back;
+        p.armFront = 1.5 - 0.9 * back + 0.35 * std::sin(t * 40) * back;
+        p.armBack = 1.3 - 0.9 * back - 0.35 * std::sin(t * 40) * back;
+        p.legFront = 0.2 - 0.3 * back;
+        p.legBack = -0.4;
+        p.face = back > 0.2 ? HeroFace::Pained : HeroFace::Normal;
+        return p;
+    };
+    auto pushhotExtra = [](cairo_t* cr, int f, int n) {
+        double t = f / double(n - 1);
+        SmokePuffs(cr, 12, -22, t * 3, 3, 1 - t);
+    };
+    AddSeries(reg, "profpushhotleft", ".png", 0, 32, 33, 14, 37, true, pushhot, kHeroHeight, pushhotExtra);
+    AddSeries(reg, "profpushhotright", ".png", 0, 32, 33, 16, 36, false, pushhot, kHeroHeight, pushhotExtra);
+
+    // Sliding on ice: coolly balanced, or flailing.
+    auto slide = [](int f, int) {
+        HeroPose p;
+        p.lean = -0.12;
+        p.armFront = 1.7 + 0.1 * f;
+        p.armBack = 1.4 + 0.08 * f;
+        p.legFront = 0.35;
+        p.legBack = -0.25;
+        p.face = HeroFace::Happy;
+        p.scarfWave = f * 1.5;
+        return p;
+    };
+    AddSeries(reg, "profslideleft", ".tga", 0, 3, 4, 9, 27, true, slide);
+    AddSeries(reg, "profslideright", ".tga", 0, 3, 4, 13, 29, false, slide);
+    auto uncool = [](int f, int n) {
+        HeroPose p;
+        double ph = 2 * M_PI * f / n;
+        p.lean = -0.2 + 0.1 * std::sin(ph);
+        p.armFront = 2.0 + 1.2 * std::sin(ph);
+        p.armBack = 2.0 - 1.2 * std::sin(ph);
+        p.legFront = 0.4 + 0.2 * std::sin(ph);
+        p.legBack = -0.3;
+        p.face = HeroFace::Surprised;
+        p.scarfWave = ph;
+        return p;
+    };
+    AddSeries(reg, "profslideleftuncool", ".tga", 0, 5, 6, 9, 27, true, uncool);
+    AddSeries(reg, "profsliderightuncool", ".tga", 0, 5, 6, 13, 29, false, uncool);
+
+    // Blowing up an inflatable: the yellow rubber grows, then the arm drops.
+    auto inflate = [](int f, int) {
+        HeroPose p;
+        if (f <= 7) {
+            p.prop = HeroProp::Balloon;
+            p.propT = f / 7.0;
+            p.armFront = 1.6;
+            p.armBack = 1.2;
+            p.face = HeroFace::Whistle;
+        } else {
+            p.armFront = f == 8 ? 0.9 : 0.2;
+            p.armBack = f == 8 ? 0.6 : -0.1;
+            p.face = HeroFace::Happy;
+        }
+        return p;
+    };
+    AddSeries(reg, "profinflateleft", ".tga", 0, 9, 10, 25, 35, true, inflate, kHeroHeight, nullptr, 28);
+    AddSeries(reg, "profinflateright", ".tga", 0, 9, 10, 23, 36, false, inflate, kHeroHeight, nullptr, 28);
+
+    // EMP: facing the viewer, raising the remote, sparks.
+    auto emp = [](int f, int n) {
+        HeroPose p;
+        p.view = HeroView::Front;
+        p.prop = HeroProp::Remote;
+        double up = Ease(Clamp01(f / 3.0)) * (f >= n - 2 ? 0.6 : 1.0);
+        p.armFront = 0.3 + 2.4 * up;
+        p.armBack = -0.1;
+        p.propT = (f >= 4 && f <= 8) ? 0.5 + 0.5 * std::sin(f) : 0;
+        p.face = f >= 4 && f <= 8 ? HeroFace::Closed : HeroFace::Normal;
+        return p;
+    };
+    AddSeries(reg, "profemp", ".tga", 0, 10, 11, 14, 38, false, emp);
+
+    auto whistle = [](int f, int) {
+        HeroPose p;
+        p.view = HeroView::Front;
+        p.face = f >= 2 && f <= 7 ? HeroFace::Whistle : HeroFace::Normal;
+        double up = f < 2 ? f / 2.0 : (f > 7 ? 0.5 : 1.0);
+        p.armFront = 0.2 + 2.75 * up;
+        p.armBack = -0.1;
+        p.prop = HeroProp::Whistle;
+        return p;
+    };
+    auto whistleExtra = [](cairo_t* cr, int f, int) {
+        if (f >= 3 && f <= 7) Notes(cr, 8, -40, (f - 3) / 5.0);
+    };
+    AddSeries(reg, "profwhistle", ".tga", 0, 8, 9, 19, 34, false, whistle, kHeroHeight, whistleExtra);
+
+    // Guns: raise, fire with a flash and a small recoil, lower.
+    auto gun = [](HeroProp prop) {
+        return [prop](int f, int) {
+            HeroPose p;
+            p.prop = prop;
+            double up = f < 3 ? f / 3.0 : (f > 8 ? 1 - (f - 8) / 3.0 : 1.0);
+            p.armFront = 0.2 + 1.35 * Ease(up);
+            p.armBack = 0.2 + 0.9 * Ease(up);
+            p.propT = (f >= 4 && f <= 6) ? 1.0 - (f - 4) * 0.3 : 0;
+            p.lean = (f == 5 || f == 6) ? -0.08 : 0;
+            p.legFront = 0.25;
+            p.legBack = -0.2;
+            return p;
+        };
+    };
+    AddSeries(reg, "profgunleft", ".tga", 0, 10, 11, 21, 35, true, gun(HeroProp::FrostGun), kHeroHeight, nullptr, 26);
+    AddSeries(reg, "profgunright", ".tga", 0, 10, 11, 15, 35, false, gun(HeroProp::FrostGun), kHeroHeight, nullptr, 26);
+    AddSeries(reg, "proffireheatgunleft", ".png", 0, 10, 11, 21, 35, true, gun(HeroProp::HeatGun), kHeroHeight, nullptr, 26);
+    AddSeries(reg, "proffireheatgunright", ".png", 0, 10, 11, 15, 35, false, gun(HeroProp::HeatGun), kHeroHeight, nullptr, 26);
+
+    // Into a trampoline: the canvas gives, the professor sinks and crouches.
+    auto tramp = [](int f, int n) {
+        HeroPose p;
+        double t = f / double(n - 1);
+        p.squash = 1 - 0.35 * Ease(t);
+        p.armFront = 0.5 + 2.0 * t;
+        p.armBack = 0.3 + 1.8 * t;
+        p.legFront = 0.4 * t;
+        p.legBack = -0.3 * t;
+        p.face = HeroFace::Surprised;
+        return p;
+    };
+    AddSeries(reg, "proftrampleft", ".tga", 0, 6, 7, 20, 14, true, tramp, kHeroHeight * 0.7);
+    AddSeries(reg, "proftrampright", ".tga", 0, 6, 7, 18, 21, false, tramp, kHeroHeight * 0.7);
+
+    // Flung: a tucked somersault.
+    auto fling = [](int f, int n) {
+        HeroPose p;
+        p.spin = 2 * M_PI * f / n;
+        p.scale = 0.75;
+        p.dx = 4;
+        p.legFront = 1.3;
+        p.legBack = 1.0;
+        p.armFront = 1.2;
+        p.armBack = 1.0;
+        p.face = HeroFace::Happy;
+        p.dy = -4;
+        return p;
+    };
+    AddSeries(reg, "proftrampflingleft", ".tga", 0, 2, 9, 18, 27, true, fling, 44);
+    AddSeries(reg, "proftrampflingright", ".tga", 0, 8, 9, 18, 27, false, fling, 44);
+
+    auto recover = [](int f, int n) {
+        HeroPose p;
+        double t = f / double(n - 1);
+        p.squash = 0.8 + 0.2 * Ease(t);
+        p.armFront = 2.4 * (1 - t) + 0.1;
+        p.armBack = 2.0 * (1 - t);
+        p.face = t < 0.5 ? HeroFace::Dizzy : HeroFace::Happy;
+        return p;
+    };
+    AddSeries(reg, "proftramprecover", ".tga", 0, 7, 8, 12, 29, false, recover, 44,
+              [](cairo_t* cr, int f, int) {
+                  if (f < 4) Stars(cr, 1, -38, f * 0.9);
+              });
+
+    auto land = [](int f, int) {
+        HeroPose p;
+        const double sq[6] = {0.78, 0.84, 0.9, 0.96, 1.0, 1.0};
+        p.squash = sq[f];
+        p.armFront = 1.2 * (1 - f / 5.0);
+        p.armBack = 1.0 * (1 - f / 5.0);
+        p.legFront = 0.3 * (1 - f / 5.0);
+        p.legBack = -0.3 * (1 - f / 5.0);
+        return p;
+    };
+    AddSeries(reg, "profland", ".tga", 0, 5, 6, 17, 36, false, land);
+
+    auto barrel = [](int f, int n) {
+        HeroPose p = Run(f, n, 0.6);
+        p.armFront = 1.5 + 0.3 * std::sin(2 * M_PI * f / n);
+        p.armBack = 1.3 - 0.3 * std::sin(2 * M_PI * f / n);
+        p.lean = 0.05;
+        return p;
+    };
+    AddSeries(reg, "profbarrelleft", ".tga", 0, 9, 10, 13, 35, true, barrel);
+    AddSeries(reg, "profbarrelright", ".tga", 0, 9, 10, 13, 35, false, barrel);
+
+    auto crawl = [](int f, int n) {
+        HeroPose p;
+        p.crawl = true;
+        p.legFront = 2 * M_PI * f / n;
+        return p;
+    };
+    AddSeries(reg, "profcrawlleft", ".tga", 0, 5, 6, 11, 15, true, crawl, 24, nullptr, 26);
+    AddSeries(reg, "profcrawlright", ".tga", 0, 5, 6, 11, 15, false, crawl, 24, nullptr, 26);
+
+    // Stunned by something landing on him: squashed, with stars.
+    auto stun = [](int f, int) {
+        HeroPose p;
+        const double sq[3] = {0.85, 0.72, 0.62};
+        p.squash = sq[f];
+        p.face = HeroFace::Dizzy;
+        p.armFront = 0.9;
+        p.armBack = 0.7;
+        p.legFront = 0.4;
+        p.legBack = -0.4;
+        return p;
+    };
+    auto stunExtra = [](cairo_t* cr, int f, int) {
+        const double sq[3] = {0.85, 0.72, 0.62};
+        Stars(cr, 1, -kHeroHeight * sq[f] + 2, f * 1.1);
+    };
+    AddSeries(reg, "profstunleft", ".tga", 0, 2, 3, 15, 23, true, stun, 41, stunExtra);
+    AddSeries(reg, "profstunright", ".tga", 0, 2, 3, 15, 23, false, stun, 41, stunExtra);
+
+    auto turn = [](int f, int) {
+        HeroPose p;
+        p.view = f == 0 ? HeroView::ThreeQuarter : HeroView::Front;
+        return p;
+    };
+    AddSeries(reg, "profturnleft", ".tga", 0, 1, 2, 13, 36, true, turn);
+    AddSeries(reg, "profturnright", ".tga", 0, 1, 2, 13, 36, false, turn);
+
+    // Frozen: a crouched professor inside a block of ice.
+    auto frozen = [](int, int) {
+        HeroPose p;
+        p.view = HeroView::Front;
+        p.squash = 0.7;
+        p.face = HeroFace::Surprised;
+        p.armFront = 1.8;
+        p.armBack = 1.8;
+        p.frost = 0.35;
+        return p;
+    };
+    auto iceBlock = [](cairo_t* cr, int, int) {
+        RoundRect(cr, -14, -35, 28, 35, 3);
+        cairo_pattern_t* g = cairo_pattern_create_linear(-14, -35, 14, 0);
+        cairo_pattern_add_color_stop_rgba(g, 0, 0.92, 0.98, 1, 0.4);
+        cairo_pattern_add_color_stop_rgba(g, 1, 0.62, 0.85, 0.96, 0.3);
+        cairo_set_source(cr, g);
+        cairo_fill_preserve(cr);
+        cairo_pattern_destroy(g);
+        Stroke(cr, Hex(0x7fc4e0), 1.5);
+        cairo_move_to(cr, -10, -20);
+        cairo_line_to(cr, -4, -31);
+        cairo_move_to(cr, -10, -10);
+        cairo_line_to(cr, 2, -30);
+        cairo_move_to(cr, 6, -5);
+        cairo_line_to(cr, 11, -14);
+        Stroke(cr, Hex(0xffffff), 1.2, 0.9);
+    };
+    AddSeries(reg, "proffrozen", ".tga", 0, 0, 1, 16, 17, false, frozen, 36, iceBlock);
+
+    auto singed = [](int f, int) {
+        HeroPose p;
+        p.view = HeroView::Front;
+        p.soot = 1;
+        p.squash = 0.92;
+        p.blink = (f == 3 || f == 4) ? 1 : 0;
+        p.face = HeroFace::Surprised;
+        p.armFront = 0.25;
+        p.armBack = 0.25;
+        return p;
+    };
+    auto singedExtra = [](cairo_t* cr, int f, int) {
+        SmokePuffs(cr, 0, -42, f / 8.0, 4, 0.9);
+        // Frizzled hair tufts.
+        for (int i = 0; i < 5; ++i) {
+            double a = -M_PI / 2 + (i - 2) * 0.45;
+            cairo_move_to(cr, 1 + std::cos(a) * 7, -33 + std::sin(a) * 7);
+            cairo_line_to(cr, 1 + std::cos(a) * 10, -33 + std::sin(a) * 10 + (i % 2));
+        }
+        Stroke(cr, Hex(0x9a9a9a), 1.0);
+    };
+    AddSeries(reg, "profsinged", ".png", 0, 7, 8, 13, 25, false, singed, 44, singedExtra);
+
+    auto thaw = [](int f, int n) {
+        HeroPose p;
+        p.view = HeroView::Front;
+        p.frost = 1 - f / double(n);
+        p.armFront = 0.6 * (1 - f / double(n - 1));
+        p.armBack = 0.6 * (1 - f / double(n - 1));
+        p.face = HeroFace::Closed;
+        return p;
+    };
+    auto thawExtra = [](cairo_t* cr, int f, int n) {
+        for (int i = 0; i < 4; ++i) {
+            double x = -8 + i * 5, y = -20 + std::fmod(f * 5 + i * 7, 20.0);
+            Ellipse(cr, x, y, 1.0, 1.5);
+            SetColor(cr, Hex(0x7fc8f0), 0.8 * (1 - f / double(n)));
+            cairo_fill(cr);
+        }
+    };
+    AddSeries(reg, "profthawing", ".png", 0, 4, 5, 12, 36, false, thaw, kHeroHeight, thawExtra);
+
+    // Caught: a bot grabs the professor from the side he faces and lifts him.
+    auto caught = [](int f, int) {
+        HeroPose p;
+        p.face = HeroFace::Surprised;
+        double t = Clamp01(f / 27.0);
+        p.dy = -5 * Ease(Clamp01(t * 2));
+        double kick = std::sin(f * 1.1);
+        p.legFront = 0.5 * kick;
+        p.legBack = -0.5 * kick;
+        p.armFront = 2.3 + 0.4 * kick;
+        p.armBack = 2.0 - 0.4 * kick;
+        p.lean = -0.15;
+        p.scarfWave = f;
+        return p;
+    };
+    auto caughtBot = [](cairo_t* cr, int f, int) {
+        BotPose b;
+        double t = Clamp01(f / 27.0);
+        b.dx = 22 - 4 * Ease(Clamp01(t * 3));
+        b.eye = BotEye::Bright;
+        b.clawFront = 2.4;
+        b.clawBack = 2.0;
+        b.clawOpen = t < 0.3 ? 1.0 - t * 3 : 0.1;
+        cairo_save(cr);
+        cairo_translate(cr, b.dx, 0);
+        cairo_scale(cr, -1, 1);
+        b.dx = 0;
+        DrawBot(cr, b);
+        cairo_restore(cr);
+    };
+    // The bot stands in front of the professor: on the left of the picture
+    // for the caught-on-left series, on the right for the other.
+    AddSeries(reg, "profcaughtleft", ".png", 0, 30, 31, 37, 35, true, caught, kHeroHeight, caughtBot, 18);
+    AddSeries(reg, "profcaughtright", ".png", 0, 30, 31, 18, 34, false, caught, kHeroHeight, caughtBot, 36);
+
+    // The tube: the professor fades in a column of light, 0 fully out,
+    // 21 gone.
+    {
+        Placement pl = Place(16, 39, 50, 24, 20);
+        for (int f = 0; f <= 21; ++f) {
+            AddCell(reg, "tube" + std::to_string(f) + ".tga", 16, 39, pl.right, pl.bottom, [=](cairo_t* cr) {
+                double t = f / 21.0;
+                DrawTube(cr, TubeKind::Entrance, TubePart::Back, 0);
+                cairo_save(cr);
+                cairo_translate(cr, 12, 24);
+                cairo_scale(cr, 1 - 0.7 * t, 1 + 0.2 * t);
+                HeroPose p = Stand(HeroView::Front, 0);
+                p.face = HeroFace::Happy;
+                WithAlpha(cr, [&](cairo_t* c) { DrawHero(c, p); }, 1 - t * t);
+                cairo_restore(cr);
+                double beam = std::sin(M_PI * t);
+                cairo_rectangle(cr, 5, -22, 14, 46);
+                cairo_pattern_t* g = cairo_pattern_create_linear(5, 0, 19, 0);
+                cairo_pattern_add_color_stop_rgba(g, 0, 0.7, 0.95, 1, 0);
+                cairo_pattern_add_color_stop_rgba(g, 0.5, 0.85, 1, 1, 0.7 * beam);
+                cairo_pattern_add_color_stop_rgba(g, 1, 0.7, 0.95, 1, 0);
+                cairo_set_source(cr, g);
+                cairo_fill(cr);
+                cairo_pattern_destroy(g);
+                DrawTube(cr, TubeKind::Entrance, TubePart::Front, 0);
+            });
+        }
+    }
+
+    // Idles.
+    AddSeries(reg, "profidleA", ".tga", 0, 6, 7, 10, 36, false, [](int f, int) {
+        HeroPose p;
+        p.prop = HeroProp::Watch;
+        double up = Ease(Clamp01(f / 3.0));
+        p.armFront = 0.2 + 1.3 * up;
+        p.headTilt = 0.35 * up + (f >= 4 ? 0.05 * (f - 5) : 0);
+        p.blink = f == 6 ? 0.5 : 0;
+        return p;
+    });
+    AddSeries(reg, "profidleB", ".tga", 0, 10, 11, 14, 38, false, [](int f, int) {
+        HeroPose p;
+        p.view = HeroView::Front;
+        double up = Ease(Clamp01(f / 3.0));
+        p.armFront = 0.2 + 2.7 * up + (f >= 3 ? 0.15 * std::sin(f * 2.0) : 0);
+        p.headTilt = -0.1 * up;
+        p.face = f >= 4 ? HeroFace::Closed : HeroFace::Normal;
+        return p;
+    });
+    auto idleC = [](int f, int) {
+        HeroPose p;
+        p.view = HeroView::Front;
+        if (f <= 4) {
+            double up = Ease(f / 4.0);
+            p.armFront = 0.2 + 2.6 * up;
+            p.armBack = 0.2 + 2.6 * up;
+            p.face = up > 0.5 ? HeroFace::Surprised : HeroFace::Normal;
+            p.squash = 1 + 0.03 * up;
+        } else {
+            double k = (f - 9) / 3.0;
+            p.armFront = 2.3 + 0.2 * std::sin(k * 6);
+            p.armBack = 2.3 - 0.2 * std::sin(k * 6);
+            p.face = HeroFace::Closed;
+        }
+        return p;
+    };
+    AddSeries(reg, "profidleC", ".tga", 0, 4, 13, 17, 32, false, idleC);
+    AddSeries(reg, "profidleC", ".tga", 9, 12, 13, 17, 32, false, idleC);
+    auto idleD = [](int f, int) {
+        HeroPose p;
+        p.prop = HeroProp::Cloth;
+        if (f <= 5) {
+            double up = Ease(f / 5.0);
+            p.armFront = 0.2 + 2.4 * up;
+            p.headTilt = 0.15 * up;
+        } else {
+            p.armFront = 2.6 + 0.25 * std::sin((f - 11) * 1.6);
+            p.headTilt = 0.15;
+            p.face = HeroFace::Closed;
+        }
+        return p;
+    };
+    AddSeries(reg, "profidleD", ".tga", 0, 5, 18, 11, 33, false, idleD);
+    AddSeries(reg, "profidleD", ".tga", 11, 17, 18, 11, 33, false, idleD);
+    AddSeries(reg, "profidleE", ".tga", 0, 22, 23, 12, 37, false, [](int f, int) {
+        HeroPose p;
+        double t = f / 22.0;
+        p.view = (t > 0.3 && t < 0.7) ? HeroView::ThreeQuarter : HeroView::Side;
+        p.headTilt = -0.15 * std::sin(t * 2 * M_PI);
+        p.armFront = 0.1;
+        p.blink = f == 11 ? 1 : 0;
+        return p;
+    });
+    AddSeries(reg, "profidleF", ".tga", 0, 60, 61, 26, 35, false, [](int f, int) {
+        HeroPose p;
+        double t = f / 60.0, ph = t * 6 * M_PI;
+        p.view = HeroView::Front;
+        p.face = HeroFace::Happy;
+        double dance = std::sin(M_PI * t);
+        p.dx = 3 * std::sin(ph) * dance;
+        p.dy = -2 * std::fabs(std::sin(ph)) * dance;
+        p.armFront = 0.3 + 1.6 * dance * (0.5 + 0.5 * std::sin(ph));
+        p.armBack = 0.3 + 1.6 * dance * (0.5 - 0.5 * std::sin(ph));
+        p.legFront = 0.3 * std::sin(ph) * dance;
+        p.legBack = -0.3 * std::sin(ph) * dance;
+        return p;
+    }, kHeroHeight, [](cairo_t* cr, int f, int) {
+        double t = f / 60.0;
+        if (t > 0.1 && t < 0.9) Notes(cr, 10, -42, std::fmod(t * 4, 1.0));
+    });
+    AddSeries(reg, "profidleG", ".tga", 0, 6, 7, 14, 35, false, [](int f, int) {
+        HeroPose p;
+        p.legFront = 0.1 + 0.45 * std::fabs(std::sin(f * M_PI / 3));
+        p.armFront = 0.1;
+        p.armBack = -0.1;
+        p.headTilt = 0.05 * std::sin(f * M_PI / 3);
+        return p;
+    });
+    AddSeries(reg, "profidleH", ".png", 0, 16, 17, 20, 36, false, [](int f, int) {
+        HeroPose p;
+        double t = std::sin(M_PI * f / 16.0);
+        p.lean = -0.22 * t;
+        p.armFront = 0.2 - 1.0 * t;
+        p.armBack = 0.2 - 1.2 * t;
+        p.face = t > 0.6 ? HeroFace::Closed : HeroFace::Normal;
+        return p;
+    });
+    AddSeries(reg, "profidleI", ".png", 0, 11, 12, 22, 34, false, [](int f, int) {
+        HeroPose p;
+        p.face = HeroFace::Whistle;
+        p.headTilt = -0.12 + 0.06 * std::sin(f * M_PI / 6);
+        p.armFront = 0.15;
+        p.armBack = -0.15;
+        return p;
+    }, kHeroHeight, [](cairo_t* cr, int f, int) { Notes(cr, 10, -38, f / 12.0); });
+    AddSeries(reg, "profidleJ", ".png", 0, 13, 14, 14, 31, false, [](int f, int) {
+        HeroPose p;
+        p.view = HeroView::Front;
+        double up = Ease(Clamp01(f / 4.0)) * (f >= 11 ? (13 - f) / 2.0 : 1.0);
+        p.armFront = 0.2 + 2.55 * up + (f >= 4 && f < 11 ? 0.12 * std::sin(f * 2.2) : 0);
+        p.face = f >= 5 && f < 11 ? HeroFace::Happy : HeroFace::Normal;
+        return p;
+    });
+}
+
+}  // namespace worldart

@@ -1,0 +1,76 @@
+// Small drawing kit shared by the world families: colours, outlined shaded
+// shapes, the frozen and heated looks, captions, and the helper that places a
+// picture around its cell anchor.
+#pragma once
+
+#include "images/CArtRegistry.h"
+#include "images/DrawKit.h"
+
+#include <cairo.h>
+
+#include <functional>
+#include <string>
+
+namespace worldart {
+
+// The shared colour type; the helpers below are thin shorthands over DrawKit
+// so the world families read compactly.
+using Rgb = DrawKit::Color;
+
+Rgb Hex(unsigned v);
+using DrawKit::Mix;
+using DrawKit::SetColor;
+Rgb Darker(const Rgb& c, double f = 0.55);
+Rgb Lighter(const Rgb& c, double f = 0.35);
+void SetColor(cairo_t* cr, const Rgb& c, double alpha);
+
+// Anchor palette.
+namespace pal {
+extern const Rgb kWood, kPlank, kNail, kMetal, kRivet, kMetalShadow, kRubber, kValve;
+extern const Rgb kGrass, kSoil, kSand, kIce, kBlue, kRed, kYellow, kFrost;
+extern const Rgb kHeatLow, kHeatHigh, kCrimson, kTeal, kBrass, kSkin, kScarf, kBoot;
+}
+
+// Paths.
+void Ellipse(cairo_t* cr, double cx, double cy, double rx, double ry);
+void RoundRect(cairo_t* cr, double x, double y, double w, double h, double r);
+
+// DrawKit::FillShaded with an opacity; the box is kept for call sites that
+// name the extent of the shape. The path is consumed.
+void Shade(cairo_t* cr, const Rgb& c, double x0, double y0, double x1, double y1,
+           double line = 1.5, double alpha = 1.0);
+// Flat fill with an outline.
+void Flat(cairo_t* cr, const Rgb& c, double line = 1.5, double alpha = 1.0);
+void Stroke(cairo_t* cr, const Rgb& c, double width, double alpha = 1.0);
+
+// Draws `draw` and then tints what it drew: frozen (0..1) lays a blue-white
+// coat with ice highlights over it, heat (0..1) a red-orange glow. The box
+// (x0, y0)-(x1, y1) is where the highlights and icicles go.
+using Painter = std::function<void(cairo_t*)>;
+void Tinted(cairo_t* cr, const Painter& draw, double frozen, double heat,
+            double x0, double y0, double x1, double y1);
+// Draws `draw` with a uniform opacity.
+void WithAlpha(cairo_t* cr, const Painter& draw, double alpha);
+
+// A few deterministic pseudo-random numbers for speckles and sparks.
+double Noise(unsigned seed, unsigned i);
+
+// Words from the caption table (key), or `fallback` while the table lacks the
+// key, drawn in the shipped bold font with an outline, centred on cx with the
+// top of the line at y.
+void Caption(cairo_t* cr, const std::string& key, const std::string& fallback, double cx,
+             double y, double size, const Rgb& fill, const Rgb& outline, double alpha = 1.0);
+
+// Registers a world picture. (ox, oy) is the sprite's origin; the canvas is
+// placed so that the anchor cell's top-left corner lies at (ox - 14, oy - 5)
+// inside the image, and `draw` paints in cell coordinates (the anchor cell is
+// (0, 0)-(24, 24)). right and bottom are the furthest cell coordinates the
+// drawing reaches; the canvas ends there.
+void AddCell(CArtRegistry& reg, const std::string& name, int ox, int oy, int right,
+             int bottom, const Painter& draw);
+
+// Left edge and top edge of the canvas in cell coordinates for an origin.
+inline double CanvasLeft(int ox) { return 14.0 - ox; }
+inline double CanvasTop(int oy) { return 5.0 - oy; }
+
+}  // namespace worldart
