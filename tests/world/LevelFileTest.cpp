@@ -1,0 +1,353 @@
+// The level model and its ".lvl" file: field-by-field round trips, the bytes
+// at their offsets, the replay cursor and the cell accessors.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "engine/Utilities.h"
+#include "tests/support/TestSupport.h"
+#include "world/CLevel.h"
+
+namespace {
+
+uint32_t U32At(const std::vector<uint8_t>& b, size_t at) {
+    return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (static_cast<uint32_t>(b[at + 3]) << 24);
+}
+
+// A level with every layer, list and field filled.
+CLevel FullLevel() {
+    CLevel level;
+    level.SetHeadingText("A Heading of Exactly 32 Letters!");
+    level.SetBackground(6);
+    for (int x = 0; x < CLevel::kWidth; ++x) level.SetTile(TERRAIN_GRASS, x, 23);
+    level.SetTile(DEVICE_TUBE_START, 1, 22);
+    level.SetTile(DEVICE_TUBE_END, 30, 22);
+    level.SetTile(OBJECT_WCRATE, 3, 4);
+    level.SetTileState(TILE_STATE_FROZEN, 3, 4);
+    level.SetTile(OBJECT_MBARREL, 7, 8);
+    level.SetTileState(TILE_STATE_HEATED, 7, 8);
+    level.SetTile(POWERUP_TELEPORT, 9, 9);
+    level.SetLadder(LADDER, 12, 20);
+    level.SetLadder(LADDER, 12, 21);
+    level.SetTile(PLATFORM, 12, 21);
+    level.SetTeleport(DEVICE_LTELEPORT_B, -1, 10);
+    level.SetTeleport(DEVICE_LTELEPORT_B, 31, 10);
+    level.SetTeleport(DEVICE_LTELEPORT_Y, 5, 6);
+    level.SetTeleport(DEVICE_LTELEPORT_Y, 6, 7);
+    level.SetTeleport(DEVICE_LTELEPORT_R, 8, 2);
+    level.SetTeleport(DEVICE_LTELEPORT_R, 20, 3);
+    level.SetTile(TUTORIAL, 4, 22);
+    level.SetTutorialText(4, 22, "#zqdefine 5001-s-0#");
+    level.SetTile(TUTORIAL, 6, 22);
+    level.SetTutorialText(6, 22, "Free text");
+    level.AddReplayKey(1, 275, false);
+    level.AddReplayKey(9, 275, true);
+    level.AddReplayKey(12, 49, false);
+    level.SetSolutionRecorded();
+    return level;
+}
+
+void ExpectSameLevel(const CLevel& a, const CLevel& b) {
+    EXPECT_STREQ(a.GetHeadingText(), b.GetHeadingText());
+    EXPECT_EQ(a.GetBackground(), b.GetBackground());
+    for (int x = 0; x < CLevel::kWidth; ++x) {
+        for (int y = 0; y < CLevel::kHeight; ++y) {
+            ASSERT_EQ(a.GetTile(x, y), b.GetTile(x, y)) << x << "," << y;
+            ASSERT_EQ(a.GetTileState(x, y), b.GetTileState(x, y)) << x << "," << y;
+            ASSERT_EQ(a.GetLadder(x, y), b.GetLadder(x, y)) << x << "," << y;
+            const char* ta = a.GetTutorialText(x, y);
+            const char* tb = b.GetTutorialText(x, y);
+            ASSERT_EQ(ta == nullptr, tb == nullptr) << x << "," << y;
+            if (ta) {
+                EXPECT_STREQ(ta, tb);
+            }
+        }
+    }
+    for (int c = 0; c < CLevel::kTeleportColours; ++c) EXPECT_EQ(a.GetTeleports(c), b.GetTeleports(c));
+    EXPECT_EQ(a.GetSolution(), b.GetSolution());
+    EXPECT_EQ(a.IsSolutionRecorded(), b.IsSolutionRecorded());
+    EXPECT_EQ(a.GetTeleportPowerupCount(), b.GetTeleportPowerupCount());
+}
+
+class LevelFileTest : public ::testing::Test {
+protected:
+    void SetUp() override { InitDirectories(); }
+    void TearDown() override { InitDirectories(); }
+    CScopedHome home_;
+    std::string Path(const char* name) const { return std::string(GetLevelsDir()) + name + ".lvl"; }
+};
+
+TEST_F(LevelFileTest, FullLevelSavesAndLoadsBackEqual) {
+    CLevel level = FullLevel();
+    ASSERT_TRUE(level.SaveAs("roundtrip", "A Heading of Exactly 32 Letters!"));
+    EXPECT_FALSE(level.IsModified());
+    CLevel back;
+    ASSERT_TRUE(back.Load("roundtrip"));
+    ExpectSameLevel(level, back);
+    EXPECT_STREQ(back.GetFileName(), "roundtrip");
+    EXPECT_FALSE(back.IsModified());
+    EXPECT_EQ(back.GetVersion(), 8);
+    EXPECT_EQ(back.GetKind(), kLevelKindCustom);
+
+    // Saving the loaded copy again gives the same bytes apart from the ID noise.
+    const std::vector<uint8_t> first = ReadFileBytes(Path("roundtrip"));
+    ASSERT_TRUE(back.SaveAs("again", back.GetHeadingText()));
+    const std::vector<uint8_t> second = ReadFileBytes(Path("again"));
+    ASSERT_EQ(first.size(), second.size());
+    EXPECT_TRUE(std::equal(first.begin() + 4, first.end(), second.begin() + 4));
+}
+
+TEST_F(LevelFileTest, BytesStandAtTheirOffsets) {
+    CLevel level = FullLevel();
+    ASSERT_TRUE(level.SaveAs("offsets", "Offsets"));
+    const std::vector<uint8_t> b = ReadFileBytes(Path("offsets"));
+    ASSERT_GT(b.size(), 6181u);
+    const uint32_t id = U32At(b, 0);
+    EXPECT_EQ(id & 0x70700Eu, 0x404008u);
+    EXPECT_EQ(id >> 24, 8u);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(&b[4])), "Offsets");
+    EXPECT_EQ(b[4 + 32], 0);
+    // Ladders at 37, column-major.
+    EXPECT_EQ(U32At(b, 37 + (12 * 24 + 20) * 4), static_cast<uint32_t>(LADDER));
+    EXPECT_EQ(U32At(b, 37), static_cast<uint32_t>(NONE));
+    // A frozen crate at (3, 4) is 25 + 1024 at 3109 + (3 * 24 + 4) * 4 = 3413.
+    EXPECT_EQ(U32At(b, 3413), 1049u);
+    EXPECT_EQ(U32At(b, 3109 + (7 * 24 + 8) * 4), static_cast<uint32_t>(OBJECT_MBARREL) + 2048u);
+    EXPECT_EQ(U32At(b, 3109 + (12 * 24 + 21) * 4), 400u);
+    // Teleports at 6181: blue with its column -1.
+    size_t at = 6181;
+    EXPECT_EQ(U32At(b, at), 2u);
+    EXPECT_EQ(U32At(b, at + 4), 0xFFFFFFFFu);
+    EXPECT_EQ(U32At(b, at + 8), 10u);
+    at += 4 + 2 * 8;
+    EXPECT_EQ(U32At(b, at), 2u);
+    at += 4 + 2 * 8;
+    EXPECT_EQ(U32At(b, at), 2u);
+    at += 4 + 2 * 8;
+    // Tutorial signs in scan order: (4, 22) then (6, 22).
+    EXPECT_EQ(U32At(b, at), 2u);
+    EXPECT_EQ(U32At(b, at + 4), 4u);
+    EXPECT_EQ(U32At(b, at + 8), 22u);
+    EXPECT_EQ(U32At(b, at + 12), 19u);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(&b[at + 16]), 19), "#zqdefine 5001-s-0#");
+    at += 16 + 19;
+    EXPECT_EQ(U32At(b, at + 8), 9u);
+    at += 12 + 9;
+    EXPECT_EQ(U32At(b, at), 6u);  // background
+    at += 4;
+    EXPECT_EQ(U32At(b, at), 3u);  // solution
+    EXPECT_EQ(U32At(b, at + 4), 1u);
+    EXPECT_EQ(U32At(b, at + 8), 275u);
+    EXPECT_EQ(U32At(b, at + 12), 0u);
+    EXPECT_EQ(U32At(b, at + 16 + 8), 1u);
+    EXPECT_EQ(b.size(), at + 4 + 3 * 12);
+}
+
+TEST_F(LevelFileTest, SignWithoutTextIsWrittenAsUndefined) {
+    CLevel level;
+    level.SetTile(TUTORIAL, 2, 2);
+    level.SetTutorialText(2, 2, "hello");
+    level.SetTile(TUTORIAL, 5, 1);
+    ASSERT_TRUE(level.SaveAs("signs", "Signs"));
+    CLevel back;
+    ASSERT_TRUE(back.Load("signs"));
+    EXPECT_STREQ(back.GetTutorialText(2, 2), "hello");
+    ASSERT_NE(back.GetTutorialText(5, 1), nullptr);
+    EXPECT_STREQ(back.GetTutorialText(5, 1), "UNDEFINED");
+}
+
+TEST_F(LevelFileTest, EmptySolutionLoadsAsNotRecorded) {
+    CLevel level;
+    ASSERT_TRUE(level.SaveAs("empty", "Empty"));
+    const std::vector<uint8_t> b = ReadFileBytes(Path("empty"));
+    EXPECT_EQ(U32At(b, b.size() - 4), 0u);
+    CLevel back;
+    ASSERT_TRUE(back.Load("empty"));
+    EXPECT_FALSE(back.IsSolutionRecorded());
+    EXPECT_EQ(back.GetBackground(), 4);
+    EXPECT_EQ(back.GetTile(0, 0), static_cast<uint32_t>(NONE));
+}
+
+TEST_F(LevelFileTest, LongFileNameIsCutToSixteen) {
+    CLevel level;
+    ASSERT_TRUE(level.SaveAs("abcdefghijklmnop", "Cut"));
+    CLevel back;
+    ASSERT_TRUE(back.Load("abcdefghijklmnopqrst"));
+    EXPECT_STREQ(back.GetFileName(), "abcdefghijklmnop");
+}
+
+TEST_F(LevelFileTest, NamesWithFoldersAreRefused) {
+    CLevel level = FullLevel();
+    EXPECT_FALSE(level.SaveAs("../escape", "x"));
+    EXPECT_FALSE(level.SaveAs("a/b", "x"));
+    EXPECT_FALSE(level.SaveAs("a\\b", "x"));
+    EXPECT_FALSE(level.SaveAs("", "x"));
+    EXPECT_FALSE(level.Load("../escape"));
+    EXPECT_FALSE(CLevel::Remove("../x"));
+    EXPECT_EQ(CLevel::GetHeading("a/b"), "");
+}
+
+TEST_F(LevelFileTest, RemoveHeadingAndFileTime) {
+    CLevel level;
+    ASSERT_TRUE(level.SaveAs("gone", "Soon Gone"));
+    EXPECT_EQ(CLevel::GetHeading("gone"), "Soon Gone");
+    EXPECT_GT(CLevel::GetFileTime("gone"), 0);
+    EXPECT_TRUE(CLevel::Remove("gone"));
+    EXPECT_FALSE(CLevel::Remove("gone"));
+    EXPECT_EQ(CLevel::GetHeading("gone"), "");
+    EXPECT_EQ(CLevel::GetFileTime("gone"), 0);
+    CLevel missing;
+    EXPECT_FALSE(missing.Load("gone"));
+}
+
+TEST_F(LevelFileTest, FailedSaveKeepsEarlierFileAndModifiedFlag) {
+    CLevel level = FullLevel();
+    ASSERT_TRUE(level.SaveAs("keep", "Kept"));
+    const std::vector<uint8_t> before = ReadFileBytes(Path("keep"));
+    // Make the target a path whose folder cannot be written.
+    CTempDir locked;
+    ASSERT_EQ(0, chmod(locked.Path().c_str(), 0500));
+    level.SetTile(OBJECT_WCRATE, 10, 10);
+    if (getuid() != 0) {  // root writes anywhere
+        EXPECT_FALSE(level.SaveToPath(locked.File("keep.lvl")));
+        EXPECT_TRUE(level.IsModified());
+    }
+    chmod(locked.Path().c_str(), 0700);
+    // A target that is a folder cannot be replaced: the save fails as a whole.
+    ASSERT_EQ(0, mkdir(locked.File("dir.lvl").c_str(), 0700));
+    EXPECT_FALSE(level.SaveToPath(locked.File("dir.lvl")));
+    EXPECT_TRUE(level.IsModified());
+    EXPECT_EQ(ReadFileBytes(Path("keep")), before);
+}
+
+TEST_F(LevelFileTest, OldVersionIsRefusedAndLevelStaysCleared) {
+    CLevel level = FullLevel();
+    std::vector<uint8_t> body = level.BodyBytes(CLevel::MakeLevelId(kLevelKindGame, 0));
+    body[3] = 4;  // version 4
+    CLevel back = FullLevel();
+    EXPECT_FALSE(back.LoadFromMemory(body.data(), body.size(), "old"));
+    EXPECT_EQ(back.GetVersion(), 4);
+    EXPECT_EQ(back.GetTile(1, 22), static_cast<uint32_t>(NONE));
+    EXPECT_STREQ(back.GetHeadingText(), "");
+}
+
+TEST_F(LevelFileTest, HeadingWithoutTerminatorIsCut) {
+    CLevel level;
+    std::vector<uint8_t> body = level.BodyBytes(CLevel::MakeLevelId(kLevelKindGame, 0));
+    memset(&body[4], 'A', 33);
+    CLevel back;
+    ASSERT_TRUE(back.LoadFromMemory(body.data(), body.size(), "noterm"));
+    EXPECT_EQ(std::string(back.GetHeadingText()), std::string(32, 'A'));
+}
+
+TEST_F(LevelFileTest, EntriesOutsideTheGridAreDroppedAndBackgroundClamped) {
+    CLevel level;
+    level.SetTile(TUTORIAL, 1, 1);
+    level.SetTutorialText(1, 1, "in");
+    level.SetTeleport(DEVICE_LTELEPORT_R, 3, 3);
+    std::vector<uint8_t> b = level.BodyBytes(CLevel::MakeLevelId(kLevelKindGame, 0));
+    // Red list: the one entry's x becomes 32; the sign's y becomes 24.
+    const size_t red = 6181 + 4 + 4;
+    ASSERT_EQ(U32At(b, red), 1u);
+    b[red + 4] = 32;
+    const size_t sign = red + 4 + 8;
+    ASSERT_EQ(U32At(b, sign), 1u);
+    b[sign + 8] = 24;
+    const size_t background = sign + 4 + 12 + 2;
+    ASSERT_EQ(U32At(b, background), 4u);
+    b[background] = 99;
+    CLevel back;
+    ASSERT_TRUE(back.LoadFromMemory(b.data(), b.size(), "outside"));
+    EXPECT_TRUE(back.GetTeleports(2).empty());
+    EXPECT_EQ(back.GetTutorialText(1, 1), nullptr);
+    EXPECT_EQ(back.GetBackground(), 7);
+}
+
+TEST(LevelModel, CellsOutsideTheGrid) {
+    CLevel level;
+    EXPECT_EQ(level.GetTile(32, 0), static_cast<uint32_t>(NONE));
+    EXPECT_EQ(level.GetLadder(-1, 0), static_cast<uint32_t>(NONE));
+    EXPECT_EQ(level.GetTileState(0, 24), 0u);
+    EXPECT_FALSE(level.IsModified());
+    level.SetTile(13, 40, 2);
+    EXPECT_TRUE(level.IsModified());
+    EXPECT_EQ(level.GetTeleportPowerupCount(), 0);
+    EXPECT_FALSE(level.IsTerrain(-1, 0));
+}
+
+TEST(LevelModel, TeleportPowerupCountFollowsSetTile) {
+    CLevel level;
+    level.SetTile(POWERUP_TELEPORT, 1, 1);
+    level.SetTile(POWERUP_TELEPORT, 2, 1);
+    EXPECT_EQ(level.GetTeleportPowerupCount(), 2);
+    level.SetTile(NONE, 1, 1);
+    EXPECT_EQ(level.GetTeleportPowerupCount(), 1);
+}
+
+TEST(LevelModel, ReplayCursor) {
+    CLevel level;
+    EXPECT_EQ(level.GetReplayKey().frame, -1);
+    EXPECT_FALSE(level.AdvanceReplay());
+    level.AddReplayKey(1, 275, false);
+    level.AddReplayKey(5, 275, true);
+    level.AddReplayKey(9, 273, false);
+    EXPECT_TRUE(level.AdvanceReplay());
+    EXPECT_EQ(level.GetReplayCursor(), 1);
+    EXPECT_TRUE(level.AdvanceReplay());
+    EXPECT_FALSE(level.AdvanceReplay());
+    EXPECT_EQ(level.GetReplayCursor(), 2);
+    EXPECT_EQ(level.GetReplayKey().frame, 9);
+    level.ResetReplay();
+    EXPECT_EQ(level.GetReplayKey().frame, 1);
+    level.EraseSolutionAfter(5);
+    EXPECT_EQ(level.GetSolution().size(), 1u);
+    level.SetSolutionRecorded();
+    level.SetModified(false);
+    level.ClearSolution();
+    EXPECT_TRUE(level.IsModified());
+    EXPECT_FALSE(level.IsSolutionRecorded());
+    EXPECT_TRUE(level.GetSolution().empty());
+}
+
+TEST(LevelModel, TeleportsAndClaims) {
+    CLevel level;
+    level.SetTeleport(DEVICE_LTELEPORT_B, 2, 3);
+    level.SetTeleport(DEVICE_LTELEPORT_B, 8, 3);
+    level.SetTeleport(DEVICE_LTELEPORT_R, 4, 5);
+    level.SetTeleport(DEVICE_LTELEPORT_Y, 32, 5);  // outside: ignored
+    EXPECT_EQ(level.CountUsedTeleportTypes(), 2);
+    EXPECT_FALSE(level.AreTeleportsPaired());
+    EXPECT_TRUE(level.HasTeleportsOfType(DEVICE_LTELEPORT_B));
+    EXPECT_FALSE(level.HasTeleportsOfType(DEVICE_LTELEPORT_Y));
+    EXPECT_EQ(level.FindTeleportType(4, 5), 2);
+    EXPECT_EQ(level.ClaimTeleportType(), 1);
+    EXPECT_EQ(level.ClaimTeleportType(), 0);  // none left
+    level.ResetTeleportTypes();
+    EXPECT_EQ(level.ClaimTeleportType(), 1);
+    level.EraseTeleport(4, 5);
+    EXPECT_TRUE(level.AreTeleportsPaired());
+    EXPECT_EQ(level.FindTeleportType(4, 5), -1);
+}
+
+TEST(LevelModel, RunsAndTypeNames) {
+    CLevel level;
+    for (int x = 3; x <= 7; ++x) level.SetTile(TERRAIN_SAND, x, 10);
+    const Rect run = level.GetTypeRun(5, 10, TERRAIN_SAND);
+    EXPECT_EQ(run.x, 3);
+    EXPECT_EQ(run.w, 5);
+    for (int y = 4; y <= 6; ++y) level.SetLadder(LADDER, 2, y);
+    const Rect ladder = level.GetLadderRun(2, 5);
+    EXPECT_EQ(ladder.y, 4);
+    EXPECT_EQ(ladder.h, 3);
+    EXPECT_STREQ(CLevel::GetTypeName(22), "TERRAIN_GRASS");
+    EXPECT_STREQ(CLevel::GetTypeName(9), "***Unknown***");
+    EXPECT_STREQ(CLevel::GetTypeName(452), "BOT_RIGHT");
+}
+
+}  // namespace

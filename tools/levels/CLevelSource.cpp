@@ -1,0 +1,350 @@
+#include "tools/levels/CLevelSource.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <sstream>
+#include <vector>
+
+#include "world/CLevel.h"
+
+namespace {
+
+struct TileChar {
+    char c;
+    unsigned code;
+};
+
+// One character per cell content. Ladders and platforms have a picture of
+// their own; teleports are listed by position.
+const TileChar kTileChars[] = {
+    {'.', NONE},
+    {'?', TUTORIAL},
+    {'S', DEVICE_TUBE_START},
+    {'E', DEVICE_TUBE_END},
+    {'#', TERRAIN_GRASS},
+    {':', TERRAIN_SAND},
+    {'~', TERRAIN_ICE},
+    {'_', TERRAIN_BRIDGE},
+    {'c', OBJECT_WCRATE},
+    {'C', OBJECT_MCRATE},
+    {'o', OBJECT_WBARREL},
+    {'O', OBJECT_MBARREL},
+    {'<', OBJECT_LMAGNET},
+    {'>', OBJECT_RMAGNET},
+    {'B', DEVICE_GATE_B},
+    {'Y', DEVICE_GATE_Y},
+    {'R', DEVICE_GATE_R},
+    {'b', DEVICE_BUTTON_B},
+    {'y', DEVICE_BUTTON_Y},
+    {'r', DEVICE_BUTTON_R},
+    {'T', DEVICE_TRAMPOLINE},
+    {'v', BOT_HANG},
+    {'(', BOT_LEFT},
+    {')', BOT_RIGHT},
+    {'F', POWERUP_FROSTGUN},
+    {'H', POWERUP_HEATGUN},
+    {'W', POWERUP_WHISTLE},
+    {'P', POWERUP_TELEPORT},
+    {'I', POWERUP_BRIDGE},
+    {'Z', POWERUP_EMP},
+    {'K', POWERUP_CRATE},
+    {'D', POWERUP_BARREL},
+    {'N', POWERUP_MAGNET},
+};
+
+std::string Trim(const std::string& s) {
+    size_t a = 0;
+    size_t b = s.size();
+    while (a < b && (s[a] == ' ' || s[a] == '\t')) ++a;
+    while (b > a && (s[b - 1] == ' ' || s[b - 1] == '\t' || s[b - 1] == '\r')) --b;
+    return s.substr(a, b - a);
+}
+
+bool ParseInt(const std::string& s, int* out) {
+    if (s.empty()) return false;
+    char* end = nullptr;
+    const long v = strtol(s.c_str(), &end, 10);
+    if (*end != '\0' || v < -1000000 || v > 1000000) return false;
+    *out = static_cast<int>(v);
+    return true;
+}
+
+std::vector<std::string> Words(const std::string& s) {
+    std::vector<std::string> out;
+    std::istringstream in(s);
+    std::string w;
+    while (in >> w) out.push_back(w);
+    return out;
+}
+
+struct Parser {
+    std::vector<std::string> lines;
+    size_t next = 0;
+    std::string error;
+
+    bool Fail(size_t lineIndex, const std::string& why) {
+        error = "line " + std::to_string(lineIndex + 1) + ": " + why;
+        return false;
+    }
+
+    // Reads the 24 picture lines after a section line.
+    bool Picture(size_t header, std::vector<std::string>* rows) {
+        if (next + CLevel::kHeight > lines.size()) return Fail(header, "the picture needs 24 lines");
+        for (int y = 0; y < CLevel::kHeight; ++y) {
+            std::string row = lines[next];
+            if (!row.empty() && row.back() == '\r') row.pop_back();
+            if (row.size() != static_cast<size_t>(CLevel::kWidth)) {
+                return Fail(next, "a picture line needs exactly 32 characters");
+            }
+            rows->push_back(row);
+            ++next;
+        }
+        return true;
+    }
+};
+
+}  // namespace
+
+bool CLevelSource::TileForChar(char c, unsigned* code) {
+    for (const TileChar& t : kTileChars) {
+        if (t.c == c) {
+            *code = t.code;
+            return true;
+        }
+    }
+    return false;
+}
+
+char CLevelSource::CharForTile(unsigned code) {
+    for (const TileChar& t : kTileChars) {
+        if (t.code == code) return t.c;
+    }
+    return '\0';
+}
+
+int CLevelSource::KeyForName(const std::string& name) {
+    if (name == "left") return 276;
+    if (name == "right") return 275;
+    if (name == "up") return 273;
+    if (name == "down") return 274;
+    if (name == "turn") return 102;
+    if (name.size() == 5 && name.compare(0, 4, "slot") == 0 && name[4] >= '1' && name[4] <= '9') {
+        return 49 + (name[4] - '1');
+    }
+    int v = 0;
+    if (ParseInt(name, &v) && v > 0) return v;
+    return -1;
+}
+
+bool CLevelSource::Parse(const std::string& text, CLevel* level, std::string* error) {
+    Parser p;
+    {
+        std::istringstream in(text);
+        std::string line;
+        while (std::getline(in, line)) p.lines.push_back(line);
+    }
+    CLevel out;
+    bool haveHeading = false;
+    bool haveBackground = false;
+    bool haveTiles = false;
+    std::vector<std::string> tiles;
+    std::vector<std::string> ladders;
+    std::vector<std::string> states;
+    struct Sign {
+        size_t line;
+        int x, y;
+        std::string text;
+    };
+    std::vector<Sign> signs;
+    bool ok = true;
+
+    while (ok && p.next < p.lines.size()) {
+        const size_t at = p.next++;
+        const std::string line = Trim(p.lines[at]);
+        if (line.empty() || line[0] == '#') continue;
+        const size_t colon = line.find(':');
+        if (colon == std::string::npos) {
+            ok = p.Fail(at, "expected 'name: value'");
+            break;
+        }
+        const std::string key = Trim(line.substr(0, colon));
+        const std::string value = Trim(line.substr(colon + 1));
+        if (key == "heading") {
+            if (value.size() > CLevel::kHeadingMax) {
+                ok = p.Fail(at, "the heading is longer than 32 characters");
+            } else {
+                out.SetHeadingText(value.c_str());
+                haveHeading = true;
+            }
+        } else if (key == "background") {
+            int b = 0;
+            if (!ParseInt(value, &b) || b < 0 || b >= CLevel::kBackgroundCount) {
+                ok = p.Fail(at, "the background must be 0..7");
+            } else {
+                out.SetBackground(b);
+                haveBackground = true;
+            }
+        } else if (key == "tiles" || key == "ladders" || key == "states") {
+            std::vector<std::string>* rows = key == "tiles" ? &tiles : key == "ladders" ? &ladders : &states;
+            if (!value.empty() || !rows->empty()) {
+                ok = p.Fail(at, "a picture section stands alone on its line, once");
+            } else {
+                ok = p.Picture(at, rows);
+                if (key == "tiles") haveTiles = ok;
+            }
+        } else if (key == "teleport") {
+            const std::vector<std::string> w = Words(value);
+            int x = 0;
+            int y = 0;
+            unsigned code = 0;
+            if (w.size() == 3) {
+                if (w[0] == "blue") code = DEVICE_LTELEPORT_B;
+                if (w[0] == "yellow") code = DEVICE_LTELEPORT_Y;
+                if (w[0] == "red") code = DEVICE_LTELEPORT_R;
+            }
+            if (w.size() != 3 || code == 0 || !ParseInt(w[1], &x) || !ParseInt(w[2], &y)) {
+                ok = p.Fail(at, "expected 'teleport: blue|yellow|red column row'");
+            } else if (x < -1 || x >= CLevel::kWidth || y < 0 || y >= CLevel::kHeight) {
+                ok = p.Fail(at, "the teleport lies outside the grid");
+            } else {
+                out.SetTeleport(code, x, y);
+            }
+        } else if (key == "sign") {
+            std::istringstream in(value);
+            Sign s{at, 0, 0, ""};
+            std::string xs;
+            std::string ys;
+            in >> xs >> ys;
+            std::getline(in, s.text);
+            s.text = Trim(s.text);
+            int n = 0;
+            int m = 0;
+            char style = 0;
+            int used = 0;
+            const bool directive = sscanf(s.text.c_str(), "#zqdefine %d-%c-%d#%n", &n, &style, &m, &used) == 3 &&
+                                   used == static_cast<int>(s.text.size());
+            if (!ParseInt(xs, &s.x) || !ParseInt(ys, &s.y)) {
+                ok = p.Fail(at, "expected 'sign: column row #zqdefine N-c-M#'");
+            } else if (s.x < 0 || s.x >= CLevel::kWidth || s.y < 0 || s.y >= CLevel::kHeight) {
+                ok = p.Fail(at, "the sign lies outside the grid");
+            } else if (!directive || n <= 0) {
+                ok = p.Fail(at, "a sign's text is a directive '#zqdefine N-c-M#' naming string-table ids");
+            } else {
+                signs.push_back(s);
+            }
+        } else if (key == "solution") {
+            if (!value.empty()) {
+                ok = p.Fail(at, "the solution list starts on the next line");
+                break;
+            }
+            int lastFrame = 0;
+            while (ok && p.next < p.lines.size()) {
+                const size_t k = p.next++;
+                const std::string entry = Trim(p.lines[k]);
+                if (entry.empty() || entry[0] == '#') continue;
+                const std::vector<std::string> w = Words(entry);
+                int frame = 0;
+                const int keyCode = w.size() == 3 ? KeyForName(w[1]) : -1;
+                if (w.size() != 3 || !ParseInt(w[0], &frame) || keyCode < 0 || (w[2] != "down" && w[2] != "up")) {
+                    ok = p.Fail(k, "expected 'frame key down|up'");
+                } else if (frame < 1 || frame < lastFrame) {
+                    ok = p.Fail(k, "frames count from 1 and never go back");
+                } else {
+                    out.AddReplayKey(frame, keyCode, w[2] == "up");
+                    lastFrame = frame;
+                }
+            }
+            if (ok && !out.GetSolution().empty()) out.SetSolutionRecorded();
+        } else {
+            ok = p.Fail(at, "unknown section '" + key + "'");
+        }
+    }
+    if (ok && !haveHeading) ok = p.Fail(p.lines.size(), "no heading");
+    if (ok && !haveBackground) ok = p.Fail(p.lines.size(), "no background");
+    if (ok && !haveTiles) ok = p.Fail(p.lines.size(), "no tiles picture");
+
+    for (int y = 0; ok && y < CLevel::kHeight; ++y) {
+        for (int x = 0; ok && x < CLevel::kWidth; ++x) {
+            unsigned code = 0;
+            if (!TileForChar(tiles[y][x], &code)) {
+                ok = p.Fail(p.lines.size(), "unknown tile character '" + std::string(1, tiles[y][x]) + "' at (" +
+                                                std::to_string(x) + "," + std::to_string(y) + ")");
+                break;
+            }
+            out.SetTile(code, x, y);
+            if (!ladders.empty()) {
+                const char l = ladders[y][x];
+                if (l == 'H' || l == '=') {
+                    out.SetLadder(LADDER, x, y);
+                    if (l == '=') {
+                        if (code != NONE) {
+                            ok = p.Fail(p.lines.size(), "a platform cell must be '.' in the tiles picture at (" +
+                                                            std::to_string(x) + "," + std::to_string(y) + ")");
+                        }
+                        out.SetTile(PLATFORM, x, y);
+                    }
+                } else if (l != '.') {
+                    ok = p.Fail(p.lines.size(), "unknown ladder character '" + std::string(1, l) + "'");
+                }
+            }
+            if (ok && !states.empty()) {
+                const char s = states[y][x];
+                if (s == 'f') {
+                    out.SetTileState(TILE_STATE_FROZEN, x, y);
+                } else if (s == 'h') {
+                    out.SetTileState(TILE_STATE_HEATED, x, y);
+                } else if (s != '.') {
+                    ok = p.Fail(p.lines.size(), "unknown state character '" + std::string(1, s) + "'");
+                }
+            }
+        }
+    }
+    for (const Sign& s : signs) {
+        if (!ok) break;
+        if (out.GetTile(s.x, s.y) != TUTORIAL) {
+            ok = p.Fail(s.line, "the sign's cell is not '?' in the tiles picture");
+        } else if (out.GetTutorialText(s.x, s.y)) {
+            ok = p.Fail(s.line, "a second text for the same sign");
+        } else {
+            out.SetTutorialText(s.x, s.y, s.text.c_str());
+        }
+    }
+    for (int x = 0; ok && x < CLevel::kWidth; ++x) {
+        for (int y = 0; ok && y < CLevel::kHeight; ++y) {
+            if (out.GetTile(x, y) == TUTORIAL && !out.GetTutorialText(x, y)) {
+                ok = p.Fail(p.lines.size(), "the sign at (" + std::to_string(x) + "," + std::to_string(y) +
+                                                ") has no 'sign:' line");
+            }
+        }
+    }
+    if (!ok) {
+        if (error) *error = p.error;
+        return false;
+    }
+    out.SetModified(false);
+    *level = out;
+    return true;
+}
+
+bool CLevelSource::ParseFile(const std::string& path, CLevel* level, std::string* error) {
+    FILE* f = fopen(path.c_str(), "rb");
+    if (!f) {
+        if (error) *error = "cannot open '" + path + "'";
+        return false;
+    }
+    std::string text;
+    char buffer[4096];
+    size_t n = 0;
+    while ((n = fread(buffer, 1, sizeof buffer, f)) > 0) text.append(buffer, n);
+    const bool readOk = !ferror(f);
+    fclose(f);
+    if (!readOk) {
+        if (error) *error = "cannot read '" + path + "'";
+        return false;
+    }
+    if (!Parse(text, level, error)) {
+        if (error) *error = path + ": " + *error;
+        return false;
+    }
+    return true;
+}
