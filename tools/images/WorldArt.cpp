@@ -6,4 +6,5 @@ void RegisterWorldArt(CArtRegistry& registry) {
     worldart::RegisterDevices(registry);
     worldart::RegisterBots(registry);
     worldart::RegisterObjects(registry);
+    worldart::RegisterTerrain(registry);
 }
