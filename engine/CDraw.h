@@ -158,6 +158,10 @@ public:
     using FullscreenOptionFn = bool (*)();
     using FullscreenClearFn = void (*)();
     static void SetFullscreenOption(FullscreenOptionFn query, FullscreenClearFn clear);
+    // The call that opens the video mode (SDL_SetVideoMode by default; null
+    // restores it), so tests can refuse a mode.
+    using SetModeFn = SDL_Surface* (*)(int width, int height, int bpp, Uint32 flags);
+    static void SetVideoModeHook(SetModeFn fn);
 
     // What the last Present put on the display: 0 nothing yet, 1 a whole
     // flip, 2 a list of rectangles (GetLastPresentRects); counts every
