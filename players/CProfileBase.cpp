@@ -416,6 +416,10 @@ bool CProfileBase::LoadProfile(const char* name) {
             ErrorLog(false, "Unable to find profile number.\n");
             return false;
         }
+        // What the outgoing player changed since the last save (the set and
+        // level chosen, for one) is written before another player's file
+        // replaces it in memory.
+        if (it->second != currentProfile_ && profileNames_.count(currentProfile_)) Save();
         currentProfile_ = it->second;
     }
     const std::string path = ProfileFileName(currentProfile_);

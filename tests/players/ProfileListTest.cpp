@@ -227,4 +227,15 @@ TEST_F(ProfileListTest, SwitchingProfilesKeepsTheStepCounterReadable) {
     EXPECT_EQ(p.GetStepCount(true), 42);
 }
 
+TEST_F(ProfileListTest, SwitchingProfilesSavesTheOutgoingOneFirst) {
+    CProfile p;
+    ASSERT_TRUE(p.CreateProfile("Other"));
+    p.SetCurrentSet(2);
+    ASSERT_TRUE(p.LoadProfile("PLAYER 1"));
+    EXPECT_EQ(p.GetCurrentSet(), 0);
+    EXPECT_EQ(I32At(ReadFileBytes(ProfilePath(1)), CProfileBase::kOptionsBlockSize + CProfile::kBodyCurrentSet), 2);
+    ASSERT_TRUE(p.LoadProfile("Other"));
+    EXPECT_EQ(p.GetCurrentSet(), 2);
+}
+
 }  // namespace
