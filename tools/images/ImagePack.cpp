@@ -7,6 +7,7 @@
 #include <atomic>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <set>
 #include <thread>
@@ -204,7 +205,10 @@ bool BuildImagePack(const BuildContext& ctx) {
             ok = false;
             continue;
         }
-        if (job.fallback) ++fallbacks;
+        if (job.fallback) {
+            ++fallbacks;
+            if (getenv("ZORV_LIST_FALLBACKS")) printf("fallback: %s\n", job.name.c_str());
+        }
         pack.Add(job.name, std::move(job.bytes));
     }
     const std::set<std::string> missingCaptions = captions.Missing();

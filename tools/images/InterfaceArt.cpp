@@ -6,4 +6,10 @@
 
 void RegisterInterfaceArt(CArtRegistry& registry) {
     InterfaceFamilies::RegisterIntroAndScenes(registry);
+    InterfaceFamilies::RegisterWidgets(registry);
+    InterfaceFamilies::RegisterMainMenu(registry);
+    InterfaceFamilies::RegisterMap(registry);
+    InterfaceFamilies::RegisterScreens(registry);
+    InterfaceFamilies::RegisterStory(registry);
+    InterfaceFamilies::RegisterEditor(registry);
 }

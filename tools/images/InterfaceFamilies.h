@@ -8,5 +8,18 @@ namespace InterfaceFamilies {
 // logozj-eyes.png, background0..7.jpg, flash.jpg, dimmer.png, grid.png,
 // the pointer and the hourglass.
 void RegisterIntroAndScenes(CArtRegistry& registry);
+// Parchment pages and boxes, push buttons, check boxes, sliders, text fields,
+// key-binding boxes, the step counter and the play screen's buttons.
+void RegisterWidgets(CArtRegistry& registry);
+// The main menu scene, its buttons and the welcome panel.
+void RegisterMainMenu(CArtRegistry& registry);
+// The level map: background, set buttons, dots, stars, help.
+void RegisterMap(CArtRegistry& registry);
+// Profiles, score boards, level-set choice, level manager, story buttons.
+void RegisterScreens(CArtRegistry& registry);
+// Story pages and the instructions pictures.
+void RegisterStory(CArtRegistry& registry);
+// The editor's cursor frames, toolbox, help page and dialogs.
+void RegisterEditor(CArtRegistry& registry);
 
 }  // namespace InterfaceFamilies

@@ -1,0 +1,219 @@
+// The main menu: the island scene with the volcano (glow and smoke play
+// behind and above its front), the professor waving from behind the palm
+// leaves, the menu buttons with their words, the welcome panel.
+#include <cmath>
+#include <string>
+
+#include "images/CCaptions.h"
+#include "images/DrawKit.h"
+#include "images/InterfaceFamilies.h"
+#include "images/InterfaceKit.h"
+#include "images/ProfessorBust.h"
+#include "images/SceneArt.h"
+
+using namespace DrawKit;
+using namespace InterfaceKit;
+
+namespace {
+
+// Screen positions of the layered sprites; pictures are drawn in screen
+// coordinates shifted by these so the layers line up.
+const double kVolcanoX = 421, kVolcanoY = 167;
+const double kGlowX = 453, kGlowY = 167;
+const double kSmokeX = 401, kSmokeY = -29;
+const double kCraterX = 590, kCraterY = 190;  // screen position of the crater's middle
+
+void VolcanoFront(cairo_t* cr, int w, int h) {
+    cairo_translate(cr, -kVolcanoX, -kVolcanoY);
+    const double cone[] = {kCraterX - 34, kCraterY, kCraterX + 34, kCraterY, kVolcanoX + w, kVolcanoY + h,
+                           kVolcanoX, kVolcanoY + h};
+    OutlinedPolygon(cr, cone, 4, Hex(0x6a4a3a), 2);
+    // Crater lip and lava runs.
+    OutlinedEllipse(cr, kCraterX, kCraterY, 34, 7, Hex(0x4a3028), 1.5);
+    OutlinedEllipse(cr, kCraterX, kCraterY + 1, 26, 4, Hex(0xff8a2a), 0);
+    for (int i = -1; i <= 1; ++i) {
+        cairo_new_path(cr);
+        cairo_move_to(cr, kCraterX + i * 14, kCraterY + 4);
+        cairo_curve_to(cr, kCraterX + i * 30, kCraterY + 60, kCraterX + i * 70, kCraterY + 110, kCraterX + i * 80,
+                       kCraterY + 170);
+        SetColor(cr, Hex(0xff6a1a, 0.85));
+        cairo_set_line_width(cr, 5 - std::abs(i));
+        cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+        cairo_stroke(cr);
+    }
+    // Green foot of the mountain.
+    cairo_new_path(cr);
+    cairo_rectangle(cr, kVolcanoX, kVolcanoY + h - 40, w, 40);
+    cairo_pattern_t* pat = cairo_pattern_create_linear(0, kVolcanoY + h - 40, 0, kVolcanoY + h);
+    cairo_pattern_add_color_stop_rgba(pat, 0, 0.3, 0.69, 0.25, 0);
+    cairo_pattern_add_color_stop_rgba(pat, 1, 0.3, 0.69, 0.25, 1);
+    cairo_set_source(cr, pat);
+    cairo_fill(cr);
+    cairo_pattern_destroy(pat);
+}
+
+void Glow(cairo_t* cr, int, int, int frame) {
+    cairo_translate(cr, -kGlowX, -kGlowY);
+    const double t = frame / 9.0;
+    RadialGlow(cr, kCraterX, kCraterY - 4, 40 + 50 * t, Hex(0xff9a3a, 0.35 + 0.5 * t));
+    RadialGlow(cr, kCraterX, kCraterY - 2, 20 + 15 * t, Hex(0xffe08a, 0.5 + 0.4 * t));
+}
+
+void Smoke(cairo_t* cr, int, int, int frame) {
+    cairo_translate(cr, -kSmokeX, -kSmokeY);
+    // Puffs leave the crater one after another, rise, grow and fade.
+    for (int p = 0; p < 6; ++p) {
+        const double age = (frame - p * 7) / 30.0;
+        if (age < 0 || age > 1) continue;
+        uint32_t s = Seed("smoke") + p;
+        const double drift = RandomRange(s, -30, 40);
+        const double x = kCraterX + drift * age + 12 * std::sin(age * 5 + p);
+        const double y = kCraterY - 10 - age * 185;
+        const double r = 14 + age * 46;
+        const double alpha = 0.75 * (1 - age) * std::min(1.0, age * 6);
+        cairo_new_path(cr);
+        EllipsePath(cr, x, y, r, r * 0.8);
+        SetColor(cr, Mix(Hex(0x8a8480), Hex(0xd8d4d0), age));
+        cairo_save(cr);
+        cairo_clip(cr);
+        cairo_paint_with_alpha(cr, alpha);
+        cairo_restore(cr);
+    }
+}
+
+void Background(cairo_t* cr, int w, int h) {
+    SceneArt::SkyAndSea(cr, w, h, 1.0);
+    // Distant hills behind the volcano and the beach the professor stands on.
+    SceneArt::Volcano(cr, 300, h * 0.62, 260, 120, 0.6);
+    cairo_new_path(cr);
+    cairo_move_to(cr, 0, h * 0.6);
+    cairo_curve_to(cr, 200, h * 0.52, 600, h * 0.55, w, h * 0.6);
+    cairo_line_to(cr, w, h);
+    cairo_line_to(cr, 0, h);
+    cairo_close_path(cr);
+    FillShaded(cr, Hex(0x4caf3f), 0);
+    cairo_new_path(cr);
+    cairo_move_to(cr, 0, h * 0.8);
+    cairo_curve_to(cr, 250, h * 0.74, 550, h * 0.78, w, h * 0.76);
+    cairo_line_to(cr, w, h);
+    cairo_line_to(cr, 0, h);
+    cairo_close_path(cr);
+    FillShaded(cr, Hex(0xe0b862), 0);
+    SceneArt::Palm(cr, 40, 470, 170, 25, 1.0);
+    SceneArt::Palm(cr, 760, 500, 140, -20, 1.0);
+}
+
+// The professor's layers: all drawn in screen coordinates.
+const double kHeadX = 61, kHeadY = 128, kBodyX = 84, kBodyY = 226;
+const double kLArmX = 123, kLArmY = 184, kRArmX = 126, kRArmY = 204;
+const double kLeavesX = 79, kLeavesY = 235;
+const double kNeckX = 150, kNeckY = 232;
+
+void Head(cairo_t* cr, int frame) {
+    cairo_translate(cr, -kHeadX, -kHeadY);
+    double dy = 0, tilt = 0, look = 0;
+    if (frame <= 5) {
+        dy = -frame * 1.5;
+    } else if (frame <= 15) {
+        dy = -7.5;
+        tilt = -0.22 * (frame - 5) / 10.0;
+        look = (frame - 5) / 10.0;
+    } else {
+        dy = -7.5;
+        tilt = 0.16 * std::sin((frame - 16) / 10.0 * 2 * M_PI);
+    }
+    ProfessorBust::Head(cr, kNeckX, kNeckY - 52 + dy, 46, tilt, look);
+}
+
+void Arm(cairo_t* cr, int frame, bool left) {
+    const double angle = 0.3 + frame * 0.32;
+    if (left) {
+        cairo_translate(cr, -kLArmX, -kLArmY);
+        ProfessorBust::Arm(cr, kNeckX - 18, kNeckY + 16, 70, angle * 0.9, 1);
+    } else {
+        cairo_translate(cr, -kRArmX, -kRArmY);
+        ProfessorBust::Arm(cr, kNeckX + 34, kNeckY + 16, 70, angle, 1);
+    }
+}
+
+void Leaves(cairo_t* cr, int, int) {
+    cairo_translate(cr, -kLeavesX, -kLeavesY);
+    // A bush of palm leaves with three coconuts in front of the professor.
+    for (int i = 0; i < 9; ++i) {
+        const double a = -M_PI * 0.95 + i * M_PI * 0.9 / 8;
+        const double bx = 150, by = 330;
+        const double lx = bx + std::cos(a) * 95, ly = by + std::sin(a) * 70;
+        cairo_new_path(cr);
+        cairo_move_to(cr, bx, by);
+        cairo_curve_to(cr, bx + (lx - bx) * 0.4, by - 40, lx, ly - 10, lx, ly);
+        cairo_curve_to(cr, lx - (lx - bx) * 0.2, ly + 12, bx + (lx - bx) * 0.4, by - 10, bx, by);
+        FillShaded(cr, i % 2 ? Hex(0x3f8f3a) : Hex(0x4caf3f), 1.5);
+    }
+    OutlinedEllipse(cr, 128, 318, 14, 13, Hex(0x7a4f2a), 1.5);
+    OutlinedEllipse(cr, 156, 322, 14, 13, Hex(0x6a4020), 1.5);
+    OutlinedEllipse(cr, 142, 300, 13, 12, Hex(0x8a5a30), 1.5);
+}
+
+}  // namespace
+
+namespace InterfaceFamilies {
+
+void RegisterMainMenu(CArtRegistry& reg) {
+    reg.Add("mainmenu_background.jpg", 800, 600, Background);
+    reg.Add("mainmenu_volcanofront.png", 340, 260, VolcanoFront);
+    for (int i = 1; i <= 9; ++i)
+        reg.Add("mainmenu_glow" + std::to_string(i) + ".png", 276, 90,
+                [i](cairo_t* cr, int w, int h) { Glow(cr, w, h, i); });
+    for (int i = 1; i <= 54; ++i)
+        reg.Add("mainmenu_smoke" + std::to_string(i) + ".png", 380, 230,
+                [i](cairo_t* cr, int w, int h) { Smoke(cr, w, h, i); });
+    const char* big[] = {"A", "B", "C", "D"};
+    const char* med[] = {"A", "B", "C"};
+    const char* sml[] = {"A", "B", "C", "D", "E"};
+    for (const char* c : big)
+        reg.Add(std::string("mainmenu_cloudbig") + c + ".png", 240, 100, [c](cairo_t* cr, int w, int h) {
+            SceneArt::Cloud(cr, w / 2.0, h / 2.0 + 8, w * 0.8, h * 0.55, Seed(std::string("cb") + c), 1.0);
+        });
+    for (const char* c : med)
+        reg.Add(std::string("mainmenu_cloudmedium") + c + ".png", 170, 74, [c](cairo_t* cr, int w, int h) {
+            SceneArt::Cloud(cr, w / 2.0, h / 2.0 + 6, w * 0.8, h * 0.55, Seed(std::string("cm") + c), 0.95);
+        });
+    for (const char* c : sml)
+        reg.Add(std::string("mainmenu_cloudsmall") + c + ".png", 110, 50, [c](cairo_t* cr, int w, int h) {
+            SceneArt::Cloud(cr, w / 2.0, h / 2.0 + 4, w * 0.8, h * 0.55, Seed(std::string("cs") + c), 0.9);
+        });
+    for (int i = 0; i <= 26; ++i)
+        reg.Add("mainmenu_profhead" + std::to_string(i) + ".png", 180, 140, [i](cairo_t* cr, int, int) { Head(cr, i); });
+    for (int i = 0; i <= 5; ++i) {
+        reg.Add("mainmenu_profleftarm" + std::to_string(i) + ".png", 120, 140,
+                [i](cairo_t* cr, int, int) { Arm(cr, i, true); });
+        reg.Add("mainmenu_profrightarm" + std::to_string(i) + ".png", 120, 140,
+                [i](cairo_t* cr, int, int) { Arm(cr, i, false); });
+    }
+    reg.Add("mainmenu_profbody.png", 140, 130, [](cairo_t* cr, int, int) {
+        cairo_translate(cr, -kBodyX, -kBodyY);
+        ProfessorBust::Body(cr, kNeckX, kNeckY, 100, 110);
+    });
+    reg.Add("mainmenu_leavescoconuts.png", 200, 110, Leaves);
+
+    ButtonLook look;
+    look.radius = 12;
+    AddButtons(reg, "mainmenu_button", {"base", "rollover", "active"}, ".png", 210, 48, look, "");
+    for (const char* t : {"playnow", "levelmanager", "leveleditor", "highscores", "instructions", "settings",
+                          "credits", "moregames", "exit"})
+        AddCaption(reg, std::string("mainmenu_text_") + t + ".png", 170, 26, std::string("mainmenu_") + t, 19,
+                   Hex(0xfff3d6));
+
+    reg.Add("profile_main.png", 200, 70, [](cairo_t* cr, int w, int h) {
+        OutlinedRoundedRect(cr, 1, 1, w - 2, h - 2, 9, kWood, 1.5);
+        Parchment(cr, 5, 4, w - 10, h - 8, Seed("profile_main"), 0.4);
+    });
+    ButtonLook change;
+    change.base = Hex(0x2a9d8f);
+    change.textSize = 12;
+    change.radius = 6;
+    AddButtons(reg, "profile_button_change", {"base", "shadow", "rollover"}, ".png", 110, 24, change,
+               "change_player");
+}
+
+}  // namespace InterfaceFamilies

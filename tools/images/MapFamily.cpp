@@ -1,0 +1,262 @@
+// The level map: an old sea chart of the island with the path the level dots
+// sit on, the set and command buttons, the dots in every state and the
+// tutorial stars.
+#include <cmath>
+#include <string>
+
+#include "images/CCaptions.h"
+#include "images/DrawKit.h"
+#include "images/InterfaceFamilies.h"
+#include "images/InterfaceKit.h"
+#include "images/SceneArt.h"
+
+using namespace DrawKit;
+using namespace InterfaceKit;
+
+namespace {
+
+// Dot positions of the regular set: the path is painted through them.
+const int kPath[][2] = {
+    {26, 378},  {46, 385},  {64, 386},  {83, 385},  {101, 377}, {118, 371}, {136, 367}, {155, 366}, {170, 378},
+    {180, 395}, {190, 410}, {203, 422}, {219, 430}, {236, 425}, {246, 411}, {258, 396}, {274, 390}, {292, 392},
+    {305, 404}, {314, 420}, {321, 436}, {316, 453}, {306, 467}, {299, 483}, {303, 500}, {315, 515}, {333, 524},
+    {351, 530}, {370, 530}, {389, 527}, {401, 514}, {406, 497}, {398, 479}, {387, 466}, {381, 449}, {390, 429},
+    {404, 415}, {424, 407}, {448, 404}, {471, 405}, {493, 407}, {513, 412}, {534, 414}, {554, 409}, {570, 398},
+    {582, 383}, {591, 365}, {592, 345}, {588, 326}, {576, 311}, {560, 300}, {542, 292}, {524, 287}, {505, 285},
+    {486, 285}, {467, 289}, {449, 293}, {430, 297}, {411, 302}, {391, 307}, {374, 312}, {355, 315}, {335, 319},
+    {316, 322}, {295, 322}, {275, 321}, {254, 318}, {233, 310}, {225, 295}, {243, 286}, {265, 286}, {284, 284},
+    {305, 277}, {317, 259}, {334, 245}, {355, 239}, {376, 239}, {397, 236}, {418, 229}, {405, 218}, {385, 214},
+    {364, 211}, {343, 207}, {323, 204}, {305, 199}};
+const int kPathPoints = sizeof(kPath) / sizeof(kPath[0]);
+
+void MapBackground(cairo_t* cr, int w, int h) {
+    // Sea with a chart's grid lines.
+    VerticalGradient(cr, 0, 0, w, h, Hex(0x6a9ab0), Hex(0x3f6f8a));
+    for (int x = 0; x < w; x += 50) Line(cr, x, 0, x, h, Hex(0xffffff, 0.08), 1);
+    for (int y = 0; y < h; y += 50) Line(cr, 0, y, w, y, Hex(0xffffff, 0.08), 1);
+    // The island, a blob around the path.
+    cairo_new_path(cr);
+    cairo_move_to(cr, 0, 330);
+    cairo_curve_to(cr, 80, 300, 150, 150, 330, 150);
+    cairo_curve_to(cr, 520, 150, 660, 230, 650, 380);
+    cairo_curve_to(cr, 640, 540, 450, 580, 300, 570);
+    cairo_curve_to(cr, 150, 560, 40, 470, 0, 450);
+    cairo_close_path(cr);
+    cairo_path_t* island = cairo_copy_path(cr);
+    SetColor(cr, Hex(0xe0b862));
+    cairo_fill(cr);
+    cairo_save(cr);
+    cairo_append_path(cr, island);
+    cairo_clip(cr);
+    cairo_new_path(cr);
+    cairo_move_to(cr, 20, 340);
+    cairo_curve_to(cr, 90, 310, 160, 175, 330, 172);
+    cairo_curve_to(cr, 510, 172, 630, 245, 625, 380);
+    cairo_curve_to(cr, 615, 520, 450, 555, 300, 548);
+    cairo_curve_to(cr, 160, 540, 60, 460, 20, 440);
+    cairo_close_path(cr);
+    FillShaded(cr, Hex(0x6aa84f), 0);
+    Speckle(cr, 0, 150, 660, 420, Hex(0x3f7f3a, 0.35), 260, 3, Seed("mapspeckle"));
+    cairo_restore(cr);
+    cairo_append_path(cr, island);
+    SetColor(cr, Hex(0x8a6a3a));
+    cairo_set_line_width(cr, 2);
+    cairo_stroke(cr);
+    cairo_path_destroy(island);
+    // The volcano in the island's heart, under the last levels.
+    SceneArt::Volcano(cr, 470, 262, 150, 95, 0.9);
+    for (int i = 0; i < 12; ++i) {
+        uint32_t s = Seed("maptrees") + i * 31;
+        const double x = RandomRange(s, 60, 600), y = RandomRange(s, 200, 520);
+        bool nearPath = false;
+        for (int k = 0; k < kPathPoints; ++k)
+            if (std::hypot(kPath[k][0] - x, kPath[k][1] - y) < 26) nearPath = true;
+        if (!nearPath) SceneArt::Palm(cr, x, y, 30, RandomRange(s, -6, 6), 0.9);
+    }
+    // The path: a dashed brown track through every dot position.
+    cairo_save(cr);
+    cairo_new_path(cr);
+    cairo_move_to(cr, kPath[0][0], kPath[0][1]);
+    for (int i = 1; i < kPathPoints; ++i) {
+        const double mx = (kPath[i - 1][0] + kPath[i][0]) / 2.0, my = (kPath[i - 1][1] + kPath[i][1]) / 2.0;
+        cairo_curve_to(cr, kPath[i - 1][0], kPath[i - 1][1], mx, my, kPath[i][0], kPath[i][1]);
+    }
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+    SetColor(cr, Hex(0xf3e3bf, 0.8));
+    cairo_set_line_width(cr, 11);
+    cairo_stroke_preserve(cr);
+    SetColor(cr, Hex(0x8a5a2a));
+    cairo_set_line_width(cr, 3);
+    const double dash[] = {7, 5};
+    cairo_set_dash(cr, dash, 2, 0);
+    cairo_stroke(cr);
+    cairo_restore(cr);
+    // Panels: the title scroll at the top left and the command board at the
+    // lower right.
+    Parchment(cr, 8, 6, 200, 116, Seed("mapscroll"));
+    Text(cr, CCaptions::Shared().Get("map_sets"), 108, 12, 18, kInk, FONT_SERIF_BOLD, ALIGN_CENTER);
+    OutlinedRoundedRect(cr, 628, 498, 168, 96, 8, Hex(0x6a4520, 0.9), 2);
+    // A compass rose.
+    const double cx = 730, cy = 90;
+    OutlinedEllipse(cr, cx, cy, 42, 42, Hex(0xf3e3bf, 0.85), 1.5);
+    const double ns[] = {cx, cy - 38, cx + 8, cy, cx, cy + 38, cx - 8, cy};
+    OutlinedPolygon(cr, ns, 4, Hex(0xd8342c), 1);
+    const double ew[] = {cx - 38, cy, cx, cy - 8, cx + 38, cy, cx, cy + 8};
+    OutlinedPolygon(cr, ew, 4, Hex(0x2a3a5a), 1);
+    Text(cr, "N", cx, cy - 62, 16, kInk, FONT_SERIF_BOLD, ALIGN_CENTER);
+}
+
+enum DotKind { DOT_COMPLETED, DOT_INCOMPLETE, DOT_LOCKED, DOT_GHOSTED, DOT_SELECTED };
+
+void Dot(cairo_t* cr, int w, int h, DotKind kind, double scale, bool roll, double pulse) {
+    const double cx = w / 2.0, cy = h / 2.0, r = 7.5 * scale;
+    if (kind == DOT_SELECTED) RadialGlow(cr, cx, cy, r + 3 + 3 * pulse, Hex(0xffffff, 0.5 + 0.4 * pulse));
+    Color fill = Hex(0xf0c419);
+    if (kind == DOT_COMPLETED) fill = Hex(0x4caf3f);
+    if (kind == DOT_LOCKED) fill = Hex(0x8d99a6);
+    if (kind == DOT_GHOSTED) fill = Hex(0x8d99a6, 0.5);
+    if (kind == DOT_SELECTED) fill = Hex(0xd8342c);
+    if (roll) fill = Lighten(fill, 0.35);
+    OutlinedEllipse(cr, cx, cy, r, r, fill, 1.5);
+    Highlight(cr, cx - r * 0.3, cy - r * 0.35, r * 0.4, r * 0.3, 0.6);
+    if (kind == DOT_COMPLETED && scale > 0.5) DrawIcon(cr, cx, cy, r * 1.2, ICON_CHECK, Hex(0xffffff));
+    if ((kind == DOT_LOCKED || kind == DOT_GHOSTED) && scale > 0.5) {
+        OutlinedRoundedRect(cr, cx - r * 0.45, cy - r * 0.1, r * 0.9, r * 0.65, 1, Hex(0x5b4a3a), 0);
+        cairo_new_path(cr);
+        cairo_arc(cr, cx, cy - r * 0.1, r * 0.3, M_PI, 2 * M_PI);
+        SetColor(cr, Hex(0x5b4a3a));
+        cairo_set_line_width(cr, 1.2);
+        cairo_stroke(cr);
+    }
+}
+
+void StarPath(cairo_t* cr, double cx, double cy, double r, double rot) {
+    cairo_new_path(cr);
+    for (int i = 0; i < 10; ++i) {
+        const double a = rot - M_PI / 2 + i * M_PI / 5;
+        const double rr = (i % 2) ? r * 0.45 : r;
+        if (i == 0)
+            cairo_move_to(cr, cx + rr * std::cos(a), cy + rr * std::sin(a));
+        else
+            cairo_line_to(cr, cx + rr * std::cos(a), cy + rr * std::sin(a));
+    }
+    cairo_close_path(cr);
+}
+
+void Star(cairo_t* cr, double cx, double cy, double r, double rot, const Color& fill, double glow) {
+    if (glow > 0) RadialGlow(cr, cx, cy, r * 1.6, Hex(0xfff0a0, glow));
+    StarPath(cr, cx, cy, r, rot);
+    FillShaded(cr, fill, 1.2);
+    Highlight(cr, cx - r * 0.2, cy - r * 0.3, r * 0.3, r * 0.2, 0.6);
+}
+
+// The tutorial star over a dot: a star on a short post.
+void MapDotStar(cairo_t* cr, int w, int h, double scale, bool ghosted, double pulse) {
+    const Color fill = ghosted ? Hex(0xb0b0a0, 0.6) : Hex(0xf0c419);
+    if (!ghosted) Line(cr, w / 2.0, h - 3, w / 2.0, h - 12, Hex(0x8a5a2a), 2 * scale);
+    Star(cr, w / 2.0, h / 2.0 - 3, 9 * scale, 0, fill, ghosted ? 0 : 0.2 + 0.5 * pulse);
+}
+
+}  // namespace
+
+namespace InterfaceFamilies {
+
+void RegisterMap(CArtRegistry& reg) {
+    reg.Add("map_background.jpg", 800, 600, MapBackground);
+
+    const int D = 18;
+    struct DotSet {
+        const char* prefix;
+        DotKind kind;
+    };
+    for (const DotSet& d : {DotSet{"mapdotregularcompleted", DOT_COMPLETED}, DotSet{"mapdotregularincomplete", DOT_INCOMPLETE}}) {
+        const DotKind k = d.kind;
+        reg.Add(std::string(d.prefix) + "base.png", D, D, [k](cairo_t* cr, int w, int h) { Dot(cr, w, h, k, 1, false, 0); });
+        reg.Add(std::string(d.prefix) + "rollover.png", D, D, [k](cairo_t* cr, int w, int h) { Dot(cr, w, h, k, 1, true, 0); });
+        for (int s = 1; s <= 3; ++s)
+            reg.Add(std::string(d.prefix) + "shrink" + std::to_string(s) + ".png", D, D,
+                    [k, s](cairo_t* cr, int w, int h) { Dot(cr, w, h, k, 1 - 0.22 * s, false, 0); });
+    }
+    reg.Add("mapdotregularlockedbase.png", D, D, [](cairo_t* cr, int w, int h) { Dot(cr, w, h, DOT_LOCKED, 1, false, 0); });
+    reg.Add("mapdotregularlockedghosted.png", D, D, [](cairo_t* cr, int w, int h) { Dot(cr, w, h, DOT_GHOSTED, 1, false, 0); });
+    for (int s = 1; s <= 3; ++s) {
+        reg.Add("mapdotregularlockedghostedshrink" + std::to_string(s) + ".png", D, D,
+                [s](cairo_t* cr, int w, int h) { Dot(cr, w, h, DOT_GHOSTED, 1 - 0.22 * s, false, 0); });
+        reg.Add("mapdotregularlockedshrink" + std::to_string(s) + ".png", D, D,
+                [s](cairo_t* cr, int w, int h) { Dot(cr, w, h, DOT_LOCKED, 1 - 0.22 * s, false, 0); });
+        reg.Add("mapdotregularselectedshrink" + std::to_string(s) + ".png", D, D,
+                [s](cairo_t* cr, int w, int h) { Dot(cr, w, h, DOT_SELECTED, 1 - 0.22 * s, false, 0); });
+    }
+    for (int p = 0; p <= 5; ++p)
+        reg.Add("mapdotregularselectedpulse" + std::to_string(p) + ".png", 24, 24, [p](cairo_t* cr, int w, int h) {
+            Dot(cr, w, h, DOT_SELECTED, 1 + 0.06 * std::sin(p * M_PI / 3), false, 0.5 + 0.5 * std::sin(p * M_PI / 3));
+        });
+
+    reg.Add("mapdotstarbase.png", 20, 30, [](cairo_t* cr, int w, int h) { MapDotStar(cr, w, h, 1, false, 0); });
+    reg.Add("mapdotstarghosted.png", 20, 30, [](cairo_t* cr, int w, int h) { MapDotStar(cr, w, h, 1, true, 0); });
+    for (int s = 1; s <= 3; ++s) {
+        reg.Add("mapdotstarghostedshrink" + std::to_string(s) + ".png", 20, 30,
+                [s](cairo_t* cr, int w, int h) { MapDotStar(cr, w, h, 1 - 0.22 * s, true, 0); });
+        reg.Add("mapdotstarshrink" + std::to_string(s) + ".png", 20, 30,
+                [s](cairo_t* cr, int w, int h) { MapDotStar(cr, w, h, 1 - 0.22 * s, false, 0); });
+    }
+    for (int p = 1; p <= 5; ++p)
+        reg.Add("mapdotstarpulse" + std::to_string(p) + ".png", 20, 30,
+                [p](cairo_t* cr, int w, int h) { MapDotStar(cr, w, h, 1 + 0.05 * std::sin(p * M_PI / 5), false, std::sin(p * M_PI / 5)); });
+
+    // The spinning star of a completed set, its glowing pulse and its entrance.
+    for (int f = 0; f < 60; ++f) {
+        reg.Add("star_base" + std::to_string(f) + ".png", 32, 32, [f](cairo_t* cr, int w, int h) {
+            Star(cr, w / 2.0, h / 2.0, 13, f * 2 * M_PI / 5 / 60, Hex(0xf0c419), 0.2);
+        });
+        reg.Add("star_pulse" + std::to_string(f) + ".png", 32, 32, [f](cairo_t* cr, int w, int h) {
+            const double p = 0.5 + 0.5 * std::sin(f * 2 * M_PI / 60);
+            Star(cr, w / 2.0, h / 2.0, 12 + 1.5 * p, f * 2 * M_PI / 5 / 60, Hex(0xffd84a), 0.3 + 0.5 * p);
+        });
+    }
+    for (int f = 0; f < 14; ++f)
+        reg.Add("star_appear" + std::to_string(f) + ".png", 32, 32, [f](cairo_t* cr, int w, int h) {
+            const double t = (f + 1) / 14.0;
+            const double s = t < 0.8 ? t / 0.8 * 1.2 : 1.2 - (t - 0.8) / 0.2 * 0.2;
+            Star(cr, w / 2.0, h / 2.0, 13 * s, (1 - t) * 2.5, Hex(0xf0c419), 0.7 * (1 - t) + 0.2);
+        });
+
+    // Buttons: the set buttons get their words at run time.
+    ButtonLook wood;
+    wood.radius = 6;
+    wood.textSize = 13;
+    AddButtons(reg, "map_buttonlevelset_", {"base", "rollover", "shadow"}, ".png", 180, 22, wood, "");
+    for (const char* s : {"regular", "advanced", "kids"})
+        AddCaption(reg, std::string("map_buttonlevelset_text") + s + ".png", 180, 22, std::string("map_set_") + s, 14,
+                   Hex(0xfff3d6));
+    AddButtons(reg, "map_buttonchangereset_", {"base", "rollover", "shadow"}, ".png", 90, 22, wood, "");
+    AddCaption(reg, "map_buttonchangereset_textreset.png", 90, 22, "map_reset", 13, Hex(0xfff3d6));
+    AddCaption(reg, "map_buttonchangereset_textchange.png", 90, 22, "map_change", 13, Hex(0xfff3d6));
+    AddButtons(reg, "map_buttonhighscores_", {"base", "rollover", "shadow", "fade"}, ".png", 120, 22, wood, "");
+    AddCaption(reg, "map_buttonhighscores_text.png", 120, 22, "map_highscores", 13, Hex(0xfff3d6));
+    AddButtons(reg, "map_buttonlowerright_", {"base", "rollover", "shadow"}, ".png", 150, 22, wood, "");
+    for (const char* s : {"play", "levelmanager", "mainmenu"})
+        AddCaption(reg, std::string("map_buttonlowerright_text") + s + ".png", 150, 22, std::string("map_") + s, 14,
+                   Hex(0xfff3d6));
+
+    reg.Add("mapoverviewboxlockedmain.png", 220, 120, [](cairo_t* cr, int w, int h) {
+        Parchment(cr, 0, 0, w, h, Seed("mapoverviewboxlockedmain"));
+        Dot(cr, 36, 36, DOT_LOCKED, 1.6, false, 0);
+        TextBox(cr, CCaptions::Shared().Get("map_locked"), 40, 10, w - 50, h - 20, 15, kInk, FONT_SANS_BOLD);
+    });
+    AddCaption(reg, "maphelptext.png", 260, 60, "map_help", 15, kInk, FONT_SANS_BOLD);
+    reg.Add("maphelparrow.png", 40, 40, [](cairo_t* cr, int, int) {
+        const double arrow[] = {4, 20, 20, 4, 20, 13, 36, 13, 36, 27, 20, 27, 20, 36};
+        OutlinedPolygon(cr, arrow, 7, Hex(0xd8342c), 1.5);
+    });
+    reg.Add("maphelparrowshadow.png", 40, 40, [](cairo_t* cr, int, int) {
+        const double arrow[] = {6, 22, 22, 6, 22, 15, 38, 15, 38, 29, 22, 29, 22, 38};
+        cairo_new_path(cr);
+        PolygonPath(cr, arrow, 7);
+        cairo_set_source_rgba(cr, 0, 0, 0, 0.35);
+        cairo_fill(cr);
+    });
+}
+
+}  // namespace InterfaceFamilies

@@ -1,0 +1,19 @@
+// The professor as the menus show him: a large bust (head, body, arms) in the
+// house style, posed by a few numbers so animation frames are one function.
+#pragma once
+
+#include <cairo.h>
+
+namespace ProfessorBust {
+
+
+// Head centred at (cx, cy) with radius r; tilt in radians (negative looks
+// up), lookUp 0..1 moves the eyes up.
+void Head(cairo_t* cr, double cx, double cy, double r, double tilt, double lookUp);
+// Torso with coat and scarf; (cx, top) is the middle of the collar.
+void Body(cairo_t* cr, double cx, double top, double w, double h);
+// An arm from the shoulder (sx, sy), raised by angle (0 hanging, positive
+// forward/up); mirror = -1 draws a left-side arm.
+void Arm(cairo_t* cr, double sx, double sy, double length, double angle, double mirror);
+
+}  // namespace ProfessorBust

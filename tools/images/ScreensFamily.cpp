@@ -1,0 +1,182 @@
+// Front-end screens: profile list and name dialogs, score boards, the
+// level-set choice, the level manager, the story page buttons.
+#include <cmath>
+#include <string>
+
+#include "images/CCaptions.h"
+#include "images/DrawKit.h"
+#include "images/InterfaceFamilies.h"
+#include "images/InterfaceKit.h"
+#include "images/ProfessorBust.h"
+
+using namespace DrawKit;
+using namespace InterfaceKit;
+
+namespace {
+
+const Color kCream = Hex(0xfff3d6);
+
+// A panel: wooden rim around a parchment face.
+void Panel(cairo_t* cr, int w, int h, const std::string& seedName) {
+    OutlinedRoundedRect(cr, 1, 1, w - 2, h - 2, 10, kWood, 2);
+    Parchment(cr, 6, 6, w - 12, h - 12, Seed(seedName), 0.5);
+}
+
+void ListBox(cairo_t* cr, int w, int h, int rowH) {
+    DrawField(cr, 0, 0, w, h);
+    for (int y = rowH; y < h; y += rowH) Line(cr, 4, y + 0.5, w - 4, y + 0.5, Hex(0xc9a96a, 0.5), 1);
+}
+
+void Selector(cairo_t* cr, int w, int h) {
+    cairo_new_path(cr);
+    RoundedRectPath(cr, 1, 1, w - 2, h - 2, 4);
+    SetColor(cr, Hex(0xffc04a, 0.45));
+    cairo_fill_preserve(cr);
+    SetColor(cr, Hex(0xd08a1a));
+    cairo_set_line_width(cr, 1.5);
+    cairo_stroke(cr);
+}
+
+// A small picture of the professor for the score-board pages.
+void ProfessorScene(cairo_t* cr, int w, int h, int mood) {
+    const double cx = w / 2.0;
+    if (mood == 1) {  // singed: soot and smoke
+        for (int i = 0; i < 5; ++i) RadialGlow(cr, cx - 30 + i * 15, h * 0.2 - i * 4, 24, Hex(0x5a5a5a, 0.35));
+    }
+    if (mood == 3) {  // victory: sunburst
+        for (int i = 0; i < 12; ++i) {
+            const double a = i * M_PI / 6;
+            Line(cr, cx, h * 0.4, cx + std::cos(a) * w * 0.5, h * 0.4 + std::sin(a) * w * 0.5, Hex(0xffd36b, 0.35), 6);
+        }
+    }
+    ProfessorBust::Body(cr, cx, h * 0.62, w * 0.55, h * 0.38);
+    if (mood == 3) {
+        ProfessorBust::Arm(cr, cx - w * 0.2, h * 0.68, h * 0.3, 2.6, -1);
+        ProfessorBust::Arm(cr, cx + w * 0.2, h * 0.68, h * 0.3, 2.6, 1);
+    }
+    ProfessorBust::Head(cr, cx, h * 0.42, w * 0.2, mood == 2 ? 0.15 : 0, mood == 3 ? 0.8 : 0);
+    if (mood == 1) {
+        Speckle(cr, cx - w * 0.2, h * 0.25, w * 0.4, h * 0.5, Hex(0x2a2a2a, 0.55), 40, 3, Seed("soot"));
+    }
+    if (mood == 2) {  // caught: a bot claw on his collar
+        const double claw[] = {cx + w * 0.15, h * 0.6, cx + w * 0.45, h * 0.45, cx + w * 0.48, h * 0.55,
+                               cx + w * 0.22, h * 0.68};
+        OutlinedPolygon(cr, claw, 4, Hex(0xb0202a), 1.5);
+        OutlinedEllipse(cr, cx + w * 0.44, h * 0.42, w * 0.09, w * 0.09, Hex(0xb0202a), 1.5);
+        RadialGlow(cr, cx + w * 0.44, h * 0.42, w * 0.06, Hex(0xffe25a, 0.9));
+    }
+    if (mood == 0) {  // tutorial: a book
+        OutlinedRoundedRect(cr, cx - w * 0.25, h * 0.78, w * 0.5, h * 0.16, 3, Hex(0x2f6fe0), 1.5);
+        Line(cr, cx, h * 0.78, cx, h * 0.94, Hex(0xf3e3bf), 2);
+    }
+}
+
+}  // namespace
+
+namespace InterfaceFamilies {
+
+void RegisterScreens(CArtRegistry& reg) {
+    ButtonLook wood;
+    wood.textSize = 14;
+    ButtonLook teal = wood;
+    teal.base = Hex(0x2a9d8f);
+
+    // Profiles.
+    reg.Add("profile_select_main.png", 236, 270, [](cairo_t* cr, int w, int h) { Panel(cr, w, h, "profile_select_main"); });
+    reg.Add("profile_select_listbox.png", 165, 100, [](cairo_t* cr, int w, int h) { ListBox(cr, w, h, 21); });
+    reg.Add("profile_select_selector.png", 161, 21, Selector);
+    reg.Add("profile_entername_mainbig.png", 376, 160, [](cairo_t* cr, int w, int h) { Panel(cr, w, h, "profile_entername_mainbig"); });
+    reg.Add("profile_entername_mainsmall.png", 234, 115, [](cairo_t* cr, int w, int h) { Panel(cr, w, h, "profile_entername_mainsmall"); });
+    AddButtons(reg, "profile_button_up", {"base", "shadow", "rollover"}, ".png", 24, 24, wood, "", ICON_UP);
+    AddButtons(reg, "profile_button_down", {"base", "shadow", "rollover"}, ".png", 24, 24, wood, "", ICON_DOWN);
+    for (const char* b : {"select", "delete", "rename", "add", "okay", "cancel"})
+        AddButtons(reg, std::string("profile_button_") + b, {"base", "shadow", "rollover"}, ".png", 96, 28, wood,
+                   std::string("profile_") + b);
+
+    // Score boards.
+    AddCaption(reg, "hiscores_title.png", 400, 44, "hiscores_title", 28, kInk, FONT_SERIF_BOLD);
+    reg.Add("hiscores_headings.png", 560, 24, [](cairo_t* cr, int w, int h) {
+        OutlinedRoundedRect(cr, 1, 1, w - 2, h - 2, 5, kWood, 1.2);
+        const std::string cols[] = {"hiscores_rank", "hiscores_name", "hiscores_steps"};
+        const double xs[] = {40, 220, 470};
+        for (int i = 0; i < 3; ++i)
+            Text(cr, CCaptions::Shared().Get(cols[i]), xs[i], 3, 15, kCream, FONT_SANS_BOLD, ALIGN_CENTER);
+    });
+    reg.Add("hiscores_tablebar.png", 560, 22, [](cairo_t* cr, int w, int h) {
+        cairo_new_path(cr);
+        RoundedRectPath(cr, 0, 1, w, h - 2, 4);
+        SetColor(cr, Hex(0xc9a96a, 0.35));
+        cairo_fill(cr);
+    });
+    reg.Add("hiscores_highlighter1.png", 560, 22, Selector);
+    reg.Add("hiscores_highlighter2.png", 560, 22, [](cairo_t* cr, int w, int h) {
+        cairo_new_path(cr);
+        RoundedRectPath(cr, 1, 1, w - 2, h - 2, 4);
+        SetColor(cr, Hex(0x4caf3f, 0.4));
+        cairo_fill_preserve(cr);
+        SetColor(cr, Hex(0x2f7a2a));
+        cairo_set_line_width(cr, 1.5);
+        cairo_stroke(cr);
+    });
+    reg.Add("hiscores_arrow1.png", 30, 30, [](cairo_t* cr, int w, int h) { DrawIcon(cr, w / 2.0, h / 2.0, 24, ICON_LEFT, Hex(0xd8342c)); });
+    reg.Add("hiscores_arrow2.png", 30, 30, [](cairo_t* cr, int w, int h) { DrawIcon(cr, w / 2.0, h / 2.0, 24, ICON_RIGHT, Hex(0xd8342c)); });
+    AddCaption(reg, "hiscores_textshow.png", 370, 30, "hiscores_show", 15, kInk, FONT_SANS);
+    reg.Add("parchment_singed.png", 150, 200, [](cairo_t* cr, int w, int h) { ProfessorScene(cr, w, h, 1); });
+    reg.Add("parchment_caught.png", 200, 200, [](cairo_t* cr, int w, int h) { ProfessorScene(cr, w, h, 2); });
+    reg.Add("parchment_tutorial.png", 190, 250, [](cairo_t* cr, int w, int h) { ProfessorScene(cr, w, h, 0); });
+    reg.Add("parchment_victory.png", 150, 190, [](cairo_t* cr, int w, int h) { ProfessorScene(cr, w, h, 3); });
+    AddButtons(reg, "hiscores_button_download", {"base", "shadow", "roll"}, ".png", 120, 32, teal, "hiscores_download");
+    for (const char* b : {"regular", "advanced", "kids", "submit"})
+        AddButtons(reg, std::string("hiscores_button_") + b, {"base", "shadow", "rollover"}, ".png", 120, 32,
+                   std::string(b) == "submit" ? teal : wood, std::string("hiscores_") + b);
+
+    // Level-set choice.
+    AddCaption(reg, "lvlset_heading.png", 400, 50, "lvlset_heading", 26, kInk, FONT_SERIF_BOLD);
+    for (const char* s : {"regular", "advanced", "kids"}) {
+        AddCaption(reg, std::string("lvlset_desc_") + s + ".png", 300, 80, std::string("lvlset_desc_") + s, 15, kInk,
+                   FONT_SANS, ALIGN_LEFT);
+        AddButtons(reg, std::string("lvlset_button") + s + "_", {"base", "shadow", "roll"}, ".png", 160, 40, wood,
+                   std::string("lvlset_") + s);
+    }
+    reg.Add("lvlset_prof.png", 150, 200, [](cairo_t* cr, int w, int h) { ProfessorScene(cr, w, h, 3); });
+
+    // Level manager.
+    reg.Add("levelmanager_main.png", 790, 580, [](cairo_t* cr, int w, int h) {
+        Panel(cr, w, h, "levelmanager_main");
+        TextBox(cr, CCaptions::Shared().Get("levelmanager_title"), 20, 14, w - 40, 40, 26, kInk, FONT_SERIF_BOLD);
+    });
+    reg.Add("levelmanager_listbox.jpg", 409, 436, [](cairo_t* cr, int w, int h) {
+        VerticalGradient(cr, 0, 0, w, h, Hex(0xfffaf0), Hex(0xf0e4c8));
+        for (int y = 22; y < h; y += 22) Line(cr, 4, y + 0.5, w - 4, y + 0.5, Hex(0xc9a96a, 0.6), 1);
+        cairo_rectangle(cr, 0.5, 0.5, w - 1, h - 1);
+        SetColor(cr, Darken(kParchDark, 0.45));
+        cairo_set_line_width(cr, 1);
+        cairo_stroke(cr);
+    });
+    reg.Add("levelmanager_selector.png", 405, 22, Selector);
+    ButtonLook small = wood;
+    small.radius = 4;
+    AddButtons(reg, "levelmanager_button_arrow1", {"base", "rollover"}, ".png", 22, 22, small, "", ICON_UP);
+    AddButtons(reg, "levelmanager_button_arrow2", {"base", "rollover"}, ".png", 22, 22, small, "", ICON_DOWN);
+    AddButtons(reg, "levelmanager_button_arrow", {"shadow"}, ".png", 22, 22, small, "");
+    ButtonLook header = wood;
+    header.radius = 3;
+    header.textSize = 13;
+    AddButtons(reg, "levelmanager_button_name", {"base", "rollover"}, ".png", 200, 22, header, "levelmanager_name");
+    AddButtons(reg, "levelmanager_button_date", {"base", "rollover", "shadow"}, ".png", 200, 22, header, "levelmanager_date");
+    AddButtons(reg, "levelmanager_button_play", {"base", "rollover", "shadow"}, ".png", 150, 32, teal, "levelmanager_play");
+    AddButtons(reg, "levelmanager_button_remove", {"base", "rollover"}, ".png", 150, 32, wood, "levelmanager_remove");
+    AddButtons(reg, "levelmanager_button_morelevels", {"base", "rollover"}, ".png", 150, 32, wood, "levelmanager_morelevels");
+    AddButtons(reg, "levelmanager_button_reset", {"base", "rollover", "shadow"}, ".png", 150, 32, wood, "levelmanager_reset");
+    AddButtons(reg, "levelmanager_button_map", {"base", "rollover"}, ".png", 150, 32, wood, "levelmanager_map");
+    AddButtons(reg, "levelmanager_button_mainmenu", {"base", "rollover"}, ".png", 150, 32, wood, "levelmanager_mainmenu");
+
+    // Story and instructions page buttons.
+    AddButtons(reg, "story_buttonprev", {"fade"}, ".png", 95, 40, wood, "", ICON_LEFT);
+    AddButtons(reg, "story_buttonnext", {"fade"}, ".png", 95, 40, wood, "", ICON_RIGHT);
+    AddButtons(reg, "story_buttondone", {"base", "shadow", "rollover"}, ".png", 95, 40, teal, "story_done");
+    AddButtons(reg, "story_buttonprev", {"base", "shadow", "rollover"}, ".png", 95, 40, wood, "", ICON_LEFT);
+    AddButtons(reg, "story_buttonnext", {"base", "shadow", "rollover"}, ".png", 95, 40, wood, "", ICON_RIGHT);
+}
+
+}  // namespace InterfaceFamilies

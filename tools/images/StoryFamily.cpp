@@ -1,0 +1,221 @@
+// Story pages (opening, ten chapter pages, ending) and the pictures of the
+// instructions pages. Instructions pictures are composed from the game's own
+// world pictures, looked up in the registry when they are drawn.
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "images/CCaptions.h"
+#include "images/DrawKit.h"
+#include "images/InterfaceFamilies.h"
+#include "images/InterfaceKit.h"
+#include "images/ProfessorBust.h"
+#include "images/SceneArt.h"
+
+using namespace DrawKit;
+using namespace InterfaceKit;
+
+namespace {
+
+// The Pyrowhorl: a fiery whirlwind.
+void Pyrowhorl(cairo_t* cr, double cx, double cy, double size) {
+    RadialGlow(cr, cx, cy, size, Hex(0xff6a1a, 0.5));
+    cairo_save(cr);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    for (int i = 0; i < 7; ++i) {
+        const double t = i / 7.0;
+        const double y = cy - size * 0.8 + t * size * 1.6;
+        const double rx = size * (0.75 - 0.55 * t);
+        cairo_new_path(cr);
+        EllipsePath(cr, cx + std::sin(t * 5) * size * 0.1, y, rx, rx * 0.25);
+        SetColor(cr, Mix(Hex(0xffd36b), Hex(0xd8342c), t));
+        cairo_set_line_width(cr, 3 + 2 * (1 - t));
+        cairo_stroke(cr);
+    }
+    cairo_restore(cr);
+}
+
+void Lab(cairo_t* cr, int w, int h) {
+    VerticalGradient(cr, 0, 0, w, h, Hex(0x9a8a70), Hex(0x5a4a38));
+    OutlinedRoundedRect(cr, w * 0.05, h * 0.62, w * 0.9, h * 0.08, 3, kWood, 1.5);
+    for (int i = 0; i < 4; ++i) {
+        const double x = w * (0.12 + i * 0.2);
+        OutlinedEllipse(cr, x, h * 0.55, w * 0.04, h * 0.08, i % 2 ? Hex(0x7ac0a0, 0.85) : Hex(0xd08ad0, 0.85), 1.5);
+    }
+}
+
+// One story panel; kind chooses the scene, seed varies details.
+void StoryPanel(cairo_t* cr, int w, int h, int kind, uint32_t seed) {
+    switch (kind % 6) {
+    case 0:  // the professor at work in his laboratory
+        Lab(cr, w, h);
+        ProfessorBust::Body(cr, w * 0.55, h * 0.62, w * 0.3, h * 0.38);
+        ProfessorBust::Head(cr, w * 0.55, h * 0.45, std::min(w, h) * 0.14, 0, 0);
+        break;
+    case 1:  // the Pyrowhorl bursts out of the volcano
+        SceneArt::IslandScene(cr, w, h, seed, 0.7);
+        Pyrowhorl(cr, w * 0.62, h * 0.3, std::min(w, h) * 0.3);
+        break;
+    case 2:  // inventions scattered across the island
+        SceneArt::IslandScene(cr, w, h, seed, 0.85);
+        for (int i = 0; i < 6; ++i) {
+            const double x = RandomRange(seed, w * 0.1, w * 0.9), y = RandomRange(seed, h * 0.15, h * 0.55);
+            OutlinedRoundedRect(cr, x, y, 14, 14, 2, i % 2 ? kWood : Hex(0x8d99a6), 1.2);
+        }
+        break;
+    case 3:  // the professor sets off
+        SceneArt::IslandScene(cr, w, h, seed, 0.9);
+        ProfessorBust::Body(cr, w * 0.3, h * 0.7, w * 0.2, h * 0.3);
+        ProfessorBust::Head(cr, w * 0.3, h * 0.58, std::min(w, h) * 0.1, -0.1, 0.6);
+        break;
+    case 4:  // bots in the dark
+        VerticalGradient(cr, 0, 0, w, h, Hex(0x1a2a4a), Hex(0x0a1418));
+        for (int i = 0; i < 3; ++i) {
+            const double x = w * (0.25 + i * 0.25), y = h * 0.6;
+            OutlinedRoundedRect(cr, x - 16, y - 20, 32, 40, 10, Hex(0xb0202a), 1.5);
+            RadialGlow(cr, x, y - 6, 12, Hex(0xffe25a, 0.9));
+        }
+        break;
+    default:  // home again: celebration
+        SceneArt::IslandScene(cr, w, h, seed, 1.0);
+        for (int i = 0; i < 20; ++i)
+            OutlinedEllipse(cr, RandomRange(seed, 0, w), RandomRange(seed, 0, h * 0.5), 3, 3,
+                            i % 3 ? Hex(0xf0c419) : Hex(0xd8342c), 0);
+        break;
+    }
+    cairo_rectangle(cr, 1.5, 1.5, w - 3, h - 3);
+    SetColor(cr, Hex(0x3a2a1a));
+    cairo_set_line_width(cr, 3);
+    cairo_stroke(cr);
+}
+
+// A page frame with a see-through window area (panels are drawn over it).
+void PageFrame(cairo_t* cr, int w, int h, const std::string& name) { Parchment(cr, 0, 0, w, h, Seed(name)); }
+
+void TextNote(cairo_t* cr, int w, int h, const std::string& key) {
+    Parchment(cr, 0, 0, w, h, Seed(key), 0.6);
+    TextBox(cr, CCaptions::Shared().Get(key), 10, 6, w - 20, h - 12, 15, kInk, FONT_SERIF, ALIGN_CENTER);
+}
+
+// Draws a registered picture at (x, y); nothing when it is not registered.
+void DrawPiece(cairo_t* cr, const CArtRegistry* reg, const std::string& name, double x, double y) {
+    const CArtRegistry::Art* art = reg->Find(name);
+    if (!art || !art->draw) return;
+    cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, art->width, art->height);
+    cairo_t* c = cairo_create(s);
+    art->draw(c, art->width, art->height);
+    cairo_destroy(c);
+    cairo_set_source_surface(cr, s, x, y);
+    cairo_paint(cr);
+    cairo_surface_destroy(s);
+}
+
+struct Piece {
+    const char* name;
+    double x, y;
+};
+
+void AddPicture(CArtRegistry& reg, const std::string& name, int w, int h, std::vector<Piece> pieces) {
+    const CArtRegistry* r = &reg;
+    reg.Add(name, w, h, [r, pieces, name](cairo_t* cr, int cw, int ch) {
+        OutlinedRoundedRect(cr, 1, 1, cw - 2, ch - 2, 8, Hex(0xf3e3bf, 0.9), 1.5);
+        VerticalGradient(cr, 4, 4, cw - 8, ch * 0.7, Hex(0xbfe0f0, 0.6), Hex(0xf3e3bf, 0));
+        for (const Piece& p : pieces) DrawPiece(cr, r, p.name, p.x, p.y);
+    });
+}
+
+void SoftShadowPicture(cairo_t* cr, int w, int h) {
+    cairo_save(cr);
+    cairo_translate(cr, w / 2.0, h / 2.0);
+    cairo_scale(cr, w / 2.0, h / 2.0);
+    cairo_pattern_t* pat = cairo_pattern_create_radial(0, 0, 0, 0, 0, 1);
+    cairo_pattern_add_color_stop_rgba(pat, 0, 0, 0, 0, 0.4);
+    cairo_pattern_add_color_stop_rgba(pat, 1, 0, 0, 0, 0);
+    cairo_set_source(cr, pat);
+    cairo_arc(cr, 0, 0, 1, 0, 2 * M_PI);
+    cairo_fill(cr);
+    cairo_pattern_destroy(pat);
+    cairo_restore(cr);
+}
+
+}  // namespace
+
+namespace InterfaceFamilies {
+
+void RegisterStory(CArtRegistry& reg) {
+    auto panel = [&](const std::string& name, int w, int h, int kind) {
+        reg.Add(name, w, h, [kind, name](cairo_t* cr, int cw, int ch) { StoryPanel(cr, cw, ch, kind, Seed(name)); });
+    };
+    auto frame = [&](const std::string& name, int w, int h) {
+        reg.Add(name, w, h, [name](cairo_t* cr, int cw, int ch) { PageFrame(cr, cw, ch, name); });
+    };
+    auto banner = [&](const std::string& name, int w, int h) {
+        const std::string key = name.substr(0, name.size() - 4);
+        reg.Add(name, w, h, [key](cairo_t* cr, int cw, int ch) { TextNote(cr, cw, ch, key); });
+    };
+    // Opening, first page: frame, two big panels on the left, two on the right.
+    frame("story_A1_a.tga", 680, 520);
+    panel("story_A1_b.jpg", 380, 230, 0);
+    panel("story_A1_c.jpg", 400, 190, 1);
+    banner("story_A1_d.png", 200, 50);
+    panel("story_A1_e.jpg", 200, 220, 1);
+    panel("story_A1_f.jpg", 210, 230, 2);
+    // Opening, second page.
+    frame("story_A2_a.tga", 780, 530);
+    panel("story_A2_b.jpg", 420, 220, 2);
+    panel("story_A2_c.jpg", 180, 200, 4);
+    panel("story_A2_d.jpg", 120, 80, 0);
+    panel("story_A2_e.jpg", 230, 240, 3);
+    banner("story_A2_f.png", 240, 60);
+    panel("story_A2_g.jpg", 220, 210, 3);
+    // Chapter pages: a frame, a wide panel and three text notes per chapter.
+    frame("story_B1_a.tga", 680, 340);
+    panel("story_B1_b.jpg", 620, 250, 3);
+    frame("story_B2_a.tga", 712, 350);
+    panel("story_B2_b.jpg", 650, 250, 4);
+    for (int k = 1; k <= 5; ++k)
+        for (const char* col : {"a", "b", "c"}) {
+            banner("story_B1_text_" + std::string(col) + std::to_string(k) + ".png", 200, 90);
+            banner("story_B2_text_" + std::string(col) + std::to_string(k) + ".png", 200, 90);
+        }
+    // Ending, two pages.
+    frame("story_C1_a.tga", 700, 530);
+    panel("story_C1_b.jpg", 230, 230, 1);
+    panel("story_C1_c.jpg", 500, 190, 3);
+    panel("story_C1_d.jpg", 280, 230, 5);
+    banner("story_C1_e.png", 140, 200);
+    banner("story_C1_f.png", 220, 60);
+    panel("story_C1_g.jpg", 120, 200, 0);
+    frame("story_C2_a.tga", 740, 540);
+    panel("story_C2_b.jpg", 80, 230, 4);
+    panel("story_C2_c.jpg", 250, 200, 5);
+    panel("story_C2_d.jpg", 520, 230, 5);
+    panel("story_C2_e.jpg", 100, 240, 0);
+    panel("story_C2_f.jpg", 200, 220, 3);
+    panel("story_C2_g.jpg", 200, 230, 5);
+
+    // Instructions pictures.
+    AddPicture(reg, "picture_basic_movement.tga", 150, 120, {{"profstandright0.tga", 40, 40}});
+    AddPicture(reg, "picture_terrain.tga", 150, 110, {{"grass1.png", 10, 60}, {"sand1.png", 55, 60}, {"ice1.png", 100, 66}});
+    AddPicture(reg, "picture_crates.tga", 130, 110, {{"cratestill0.tga", 30, 50}, {"metalcratestill0.tga", 75, 50}});
+    AddPicture(reg, "picture_barrels.tga", 130, 110, {{"barrel0.tga", 30, 50}, {"metalbarrel0.png", 75, 50}});
+    AddPicture(reg, "picture_magnets.tga", 150, 110, {{"magnetrightstill0.tga", 20, 50}, {"metalcratestill0.tga", 90, 50}});
+    AddPicture(reg, "picture_gates.tga", 130, 110, {{"buttonblue1.tga", 20, 70}, {"gatebackclose0.tga", 70, 20}, {"gatefrontclose0.tga", 70, 20}});
+    AddPicture(reg, "picture_trampolines.tga", 130, 110, {{"trampolineback0.tga", 40, 40}, {"trampolinefront0.tga", 40, 40}});
+    AddPicture(reg, "picture_inflatable_crate.tga", 100, 100, {{"iconcrate0.tga", 30, 30}});
+    AddPicture(reg, "picture_inflatable_magnet.tga", 100, 100, {{"iconmagnet0.tga", 30, 30}});
+    AddPicture(reg, "picture_inflatable_barrel.tga", 100, 100, {{"iconbarrel0.tga", 30, 30}});
+    AddPicture(reg, "picture_root_menu4.tga", 170, 70, {{"iconfrostgun0.tga", 10, 15}, {"iconemp0.tga", 50, 15}, {"iconwhistle0.tga", 90, 15}, {"iconone0.tga", 30, 45}});
+    AddPicture(reg, "picture_emp.tga", 110, 110, {{"iconemp0.tga", 35, 35}});
+    AddPicture(reg, "picture_whistle.tga", 110, 110, {{"iconwhistle0.tga", 35, 35}});
+    const CArtRegistry* r = &reg;
+    reg.Add("instructions_heatgun.png", 130, 130, [r](cairo_t* cr, int w, int h) {
+        RadialGlow(cr, w / 2.0, h / 2.0, w * 0.5, Hex(0xff6a1a, 0.45));
+        DrawPiece(cr, r, "iconheatgun0.png", w / 2.0 - 18, h / 2.0 - 18);
+    });
+    for (const char* s : {"instructions_shadowbridge.png", "instructions_shadowteleport.png",
+                          "instructions_shadowinflbridge.png", "instructions_shadowinflteleport.png"})
+        reg.Add(s, 200, 30, SoftShadowPicture);
+}
+
+}  // namespace InterfaceFamilies
