@@ -132,6 +132,17 @@ TEST(LevelChecker, FindsBrokenRules) {
     EXPECT_FALSE(CLevelChecker::Check(level, nullptr));
     level.SetTeleport(DEVICE_LTELEPORT_R, 8, 22);
     EXPECT_TRUE(CLevelChecker::Check(level, nullptr));
+    level.SetTeleport(DEVICE_LTELEPORT_Y, 10, 10);  // floating in the air
+    level.SetTeleport(DEVICE_LTELEPORT_Y, 12, 22);
+    EXPECT_FALSE(CLevelChecker::Check(level, nullptr));
+    level.EraseTeleport(10, 10);
+    level.SetTeleport(DEVICE_LTELEPORT_Y, 14, 22);
+    EXPECT_TRUE(CLevelChecker::Check(level, nullptr));
+    level.SetTile(TERRAIN_GRASS, 20, 22);  // a ladder against a wall needs platforms
+    level.SetLadder(LADDER, 19, 22);
+    EXPECT_FALSE(CLevelChecker::Check(level, nullptr));
+    level.SetTile(PLATFORM, 19, 22);
+    EXPECT_TRUE(CLevelChecker::Check(level, nullptr));
     level.SetTile(CTRL_SAVE, 9, 9);  // an editor tool is no cell content
     EXPECT_FALSE(CLevelChecker::Check(level, nullptr));
 }

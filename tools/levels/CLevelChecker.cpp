@@ -39,6 +39,13 @@ bool CLevelChecker::Check(const CLevel& level, std::vector<std::string>* problem
             }
             const uint32_t ladder = level.GetLadder(x, y);
             if (ladder != NONE && ladder != LADDER) found.push_back("bad ladder code" + At(x, y));
+            // The editor puts a platform on every ladder cell beside terrain and
+            // on no other cell; a level that differs could not be made there.
+            const bool besideTerrain = level.IsTerrain(x - 1, y) || level.IsTerrain(x + 1, y);
+            if (ladder != NONE && besideTerrain && t != PLATFORM) {
+                found.push_back("a ladder beside terrain without a platform" + At(x, y));
+            }
+            if (t == PLATFORM && !besideTerrain) found.push_back("a platform with no terrain beside it" + At(x, y));
             if (t == DEVICE_TUBE_START) ++entrances;
             if (t == DEVICE_TUBE_END) ++exits;
             switch (t) {
@@ -74,6 +81,23 @@ bool CLevelChecker::Check(const CLevel& level, std::vector<std::string>* problem
         const size_t n = level.GetTeleports(colour).size();
         if (n != 0 && n != 2) {
             found.push_back("teleport colour " + std::to_string(colour) + " has " + std::to_string(n) + " portals, not 2");
+        }
+    }
+    // A portal stands between columns x and x + 1, its feet on row y: it needs
+    // terrain under one side, may not be walled in, and beside a wall that
+    // stands on terrain (a bridge is no wall) it needs terrain under both.
+    for (int colour = 0; colour < CLevel::kTeleportColours; ++colour) {
+        for (const TeleportCell& p : level.GetTeleports(colour)) {
+            const int l = p.x;
+            const int r = p.x + 1;
+            const int y = p.y;
+            const bool blocked =
+                (level.IsTerrain(l, y) && level.IsTerrain(r, y)) ||
+                (level.IsTerrain(l, y - 1) && level.IsTerrain(r, y - 1)) ||
+                (level.IsTerrain(l, y + 1) && level.IsTerrain(l, y) && !level.IsBridge(l, y) && !level.IsTerrain(r, y + 1)) ||
+                (level.IsTerrain(r, y + 1) && level.IsTerrain(r, y) && !level.IsBridge(r, y) && !level.IsTerrain(l, y + 1)) ||
+                (!level.IsTerrain(l, y + 1) && !level.IsTerrain(r, y + 1));
+            if (blocked) found.push_back("a teleport without support or walled in" + At(p.x, p.y));
         }
     }
     if (level.CountUsedTeleportTypes() + level.GetTeleportPowerupCount() > CLevel::kTeleportColours) {
