@@ -28,7 +28,6 @@ std::vector<CSprite*> g_foreground;
 CSprite* g_swapSprite = nullptr;
 bool g_swapped = false;
 unsigned g_swapCount = 0;
-bool g_registered = false;
 
 int64_t Area(const Rect& r) { return static_cast<int64_t>(r.w) * r.h; }
 
@@ -78,8 +77,8 @@ CRender::CRender() { EnsureRegistered(); }
 CRender::~CRender() {}
 
 void CRender::EnsureRegistered() {
-    if (g_registered) return;
-    g_registered = true;
+    // Two pointer stores: cheap enough to repeat every frame, so the display
+    // always presents this list.
     CDraw::SetDirtyRectSource(CopyDirty, ClearDirtyLists);
 }
 
@@ -92,13 +91,11 @@ void CRender::Render(bool updateSprites) {
 
 void CRender::AddSpriteDirtyRect(CSprite* sprite) {
     if (!sprite) return;
-    EnsureRegistered();
     g_dirty.push_back(SpriteScreenRect(sprite, false));
 }
 
 void CRender::AddSpriteMoveDirtyRect(CSprite* sprite) {
     if (!sprite) return;
-    EnsureRegistered();
     const Rect now = SpriteScreenRect(sprite, false);
     const Rect old = SpriteScreenRect(sprite, true);
     if (RectsOverlap(now, old)) {
@@ -112,12 +109,10 @@ void CRender::AddSpriteMoveDirtyRect(CSprite* sprite) {
 }
 
 void CRender::AddDirtyRect(int x, int y, int w, int h) {
-    EnsureRegistered();
     g_dirty.push_back(Rect{x, y, w, h});
 }
 
 void CRender::AddFullScreenDirtyRect() {
-    EnsureRegistered();
     g_dirty.clear();
     g_dirty.push_back(Rect{0, 0, kScreenW, kScreenH});
 }

@@ -20,7 +20,7 @@ class CSprite;
 class CRender {
 public:
     // Only static state. Constructing one registers the dirty list with the
-    // display (every entry point below does that too, on first use).
+    // display; Render and Swap register it again every time.
     CRender();
     ~CRender();
 

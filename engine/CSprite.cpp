@@ -10,13 +10,10 @@
 #include "engine/CInput.h"
 #include "engine/CMouse.h"
 #include "engine/CRender.h"
+#include "engine/FontRender.h"
 #include "engine/Log.h"
 #include "engine/Utilities.h"
 
-#if __has_include("engine/FontRender.h")
-#include "engine/FontRender.h"
-#define ZORV_HAVE_FONT_RENDER 1
-#endif
 
 namespace {
 
@@ -128,32 +125,30 @@ void CSprite::AddFrames(const char* prefix, int from, int to, const char* suffix
 void CSprite::AddTextFrame(const char* text, int boxW, int boxH, int align, const char* imageName,
                            bool clearFrames) {
     if (imageName) CDraw::UnloadImage(imageName);
-    if (clearFrames) frames.clear();
-#ifdef ZORV_HAVE_FONT_RENDER
+    if (clearFrames) {
+        frames.clear();
+        frame = 0;
+    }
     SDL_Surface* s = FontRenderString(boxW, boxH, align, 300, text ? text : "");
     if (!s) {
         DebugLog(DBG_WARNING, "CSprite::AddTextFrame()   Text rendered nothing\n");
         return;
     }
     AppendFrame(CDraw::LoadSurface(s, imageName));
-#else
-    (void)text, (void)boxW, (void)boxH, (void)align;
-#endif
 }
 
 void CSprite::AddTextFrame(int stringId, int boxW, int boxH, int align, const char* imageName, bool clearFrames) {
     if (imageName) CDraw::UnloadImage(imageName);
-    if (clearFrames) frames.clear();
-#ifdef ZORV_HAVE_FONT_RENDER
+    if (clearFrames) {
+        frames.clear();
+        frame = 0;
+    }
     SDL_Surface* s = FontRenderString(boxW, boxH, align, stringId);
     if (!s) {
         DebugLog(DBG_WARNING, "CSprite::AddTextFrame()   Text %i rendered nothing\n", stringId);
         return;
     }
     AppendFrame(CDraw::LoadSurface(s, imageName));
-#else
-    (void)stringId, (void)boxW, (void)boxH, (void)align;
-#endif
 }
 
 int CSprite::GetFrameImage(int i) const {
