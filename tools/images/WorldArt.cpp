@@ -7,4 +7,6 @@ void RegisterWorldArt(CArtRegistry& registry) {
     worldart::RegisterBots(registry);
     worldart::RegisterObjects(registry);
     worldart::RegisterTerrain(registry);
+    worldart::RegisterTeleports(registry);
+    worldart::RegisterEffects(registry);
 }
