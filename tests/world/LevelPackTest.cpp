@@ -241,4 +241,23 @@ TEST_F(LevelPackTest, DesignedSourceTakesItsSlotAndStrayNamesFail) {
     EXPECT_FALSE(BuildLevelPack(ctx));
 }
 
+// Start-up reads the pack the build put into the run folder.
+TEST_F(LevelPackTest, StartUpLoadsTheShippedPack) {
+    CScopedCwd cwd(ZORV_RUN_DIR);
+    CLevelSet::LoadAll();
+    EXPECT_EQ(CLevelSet::GetSet(0)->GetLevelCount(), 111);
+    EXPECT_EQ(CLevelSet::GetSet(1)->GetLevelCount(), 50);
+    EXPECT_EQ(CLevelSet::GetSet(2)->GetLevelCount(), 81);
+    EXPECT_STREQ(CLevelSet::GetSet(0)->GetLevel(0)->GetFileName(), "reg000");
+}
+
+TEST_F(LevelPackTest, StartUpEndsTheProgramWithoutAPack) {
+    CScopedHome home;
+    CTempDir empty;
+    CScopedCwd cwd(empty.Path());
+    EXPECT_EXIT(CLevelSet::LoadAll(), ::testing::ExitedWithCode(1), "");
+    ASSERT_TRUE(WriteFileBytes(empty.File("resource4.dat"), {9, 0, 0, 0, 1}));
+    EXPECT_EXIT(CLevelSet::LoadAll(), ::testing::ExitedWithCode(1), "");
+}
+
 }  // namespace
