@@ -388,11 +388,6 @@ bool CProfile::ParseBody(CByteReader& in) {
         DebugLog(DBG_WARNING, "CProfile::Read()   Profile body is short\n");
         return false;
     }
-    if (currentSet_ < 0 || currentSet_ >= kSetCount || currentLevel_ < 0 ||
-        currentLevel_ >= kSetLevelCounts[currentSet_]) {
-        DebugLog(DBG_WARNING, "CProfile::Read()   No level %i of set %i\n", currentLevel_, currentSet_);
-        return false;
-    }
     if (count > in.Remaining() / kMinRecordSize) {
         DebugLog(DBG_WARNING, "CProfile::Read()   %u level records cannot fit\n", count);
         return false;
@@ -418,6 +413,15 @@ bool CProfile::ParseBody(CByteReader& in) {
     if (in.Failed()) {
         DebugLog(DBG_WARNING, "CProfile::Read()   Profile body is short\n");
         return false;
+    }
+    // A place outside the sets is only a place: the player starts at the
+    // first level of the first set, with every result kept.
+    if (currentSet_ < 0 || currentSet_ >= kSetCount || currentLevel_ < 0 ||
+        currentLevel_ >= kSetLevelCounts[currentSet_]) {
+        DebugLog(DBG_WARNING, "CProfile::Read()   No level %i of set %i, starting at the first\n", currentLevel_,
+                 currentSet_);
+        currentSet_ = 0;
+        currentLevel_ = 0;
     }
     // A key the input cannot name would index past its key tables.
     for (int i = 0; i < KEYACTION_COUNT; ++i) {

@@ -333,7 +333,7 @@ TEST_F(ProfileFileTest, DamagedProfileFileGivesDefaultsAndIsKeptAside) {
         ASSERT_TRUE(p.Save());
     }
     std::vector<uint8_t> file = ReadFileBytes(ProfilePath(0));
-    PutI32(&file, kOpt + CProfile::kBodyCurrentSet, 7);  // no such set
+    file.resize(file.size() - 1);
     ASSERT_TRUE(WriteFileBytes(ProfilePath(0), file));
     {
         CProfile p;
@@ -344,6 +344,31 @@ TEST_F(ProfileFileTest, DamagedProfileFileGivesDefaultsAndIsKeptAside) {
     // The next save wrote a sound file; the damaged one is still there.
     EXPECT_EQ(ReadFileBytes(ProfilePath(0) + ".damaged"), file);
     EXPECT_EQ(ReadFileBytes(ProfilePath(0)).size(), kEmptyProfileSize);
+}
+
+TEST_F(ProfileFileTest, PlaceOutsideTheSetsStartsAtTheFirstLevelKeepingResults) {
+    {
+        CProfile p;
+        p.SetLevelSteps(9, 0, 0);
+        p.SetLevelSteps(4, 1, 0);
+        ASSERT_TRUE(p.Save());
+    }
+    std::vector<uint8_t> file = ReadFileBytes(ProfilePath(0));
+    PutI32(&file, kOpt + CProfile::kBodyCurrentSet, 7);
+    ASSERT_TRUE(WriteFileBytes(ProfilePath(0), file));
+    {
+        CProfile p;
+        EXPECT_EQ(p.GetCurrentSet(), 0);
+        EXPECT_EQ(p.GetCurrentLevel(), 1);  // the walk's choice after level 0
+        EXPECT_EQ(p.GetLevelSteps(1, 0, false), 4);
+    }
+    file = ReadFileBytes(ProfilePath(0));
+    PutI32(&file, kOpt + CProfile::kBodyCurrentSet, 1);
+    PutI32(&file, kOpt + CProfile::kBodyCurrentSet + 4, 50);
+    ASSERT_TRUE(WriteFileBytes(ProfilePath(0), file));
+    CProfile p;
+    EXPECT_EQ(p.GetCurrentSet(), 0);
+    EXPECT_EQ(p.GetLevelSteps(0, 0, false), 9);
 }
 
 TEST_F(ProfileFileTest, AbsurdRecordCountOrNameLengthIsRefusedWithoutReadingPastTheEnd) {
