@@ -1,0 +1,303 @@
+// The text renderer's geometry (not its glyph pixels): runs at spaces and
+// tokens, wrapping at the box width, "%n" breaks, the five alignments, end
+// positions, placeholders and style toggles.
+#include <SDL.h>
+#include <SDL_ttf.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "engine/CFontString.h"
+#include "engine/FontRender.h"
+#include "engine/Utilities.h"
+#include "platform/Platform.h"
+#include "tests/support/TestSupport.h"
+
+namespace {
+
+const char* kFont = "DejaVuSans-Bold.ttf";
+const int kSize = 16;
+
+class TextRenderTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_EQ(TTF_Init(), 0);
+        const std::string run = std::string(ZORV_RUN_DIR) + "/";
+        const std::string system = "/usr/share/fonts/truetype/dejavu/";
+        folder_ = PlatformFileExists(run + kFont) ? run : system;
+        if (!PlatformFileExists(folder_ + kFont)) GTEST_SKIP() << "no DejaVu font";
+        FontSetFolder(folder_.c_str());
+        FontResetStyle();
+        TTF_Font* font = TTF_OpenFont((folder_ + kFont).c_str(), kSize);
+        ASSERT_NE(font, nullptr);
+        lineHeight_ = TTF_FontHeight(font);
+        TTF_CloseFont(font);
+    }
+    void TearDown() override {
+        FontResetStyle();
+        TTF_Quit();
+    }
+
+    SDL_Surface* Render(const std::string& text, int w = 400, int h = 200, int align = 0, int spacing = 0,
+                        const char* const* narrow = nullptr, const uint16_t* const* wide = nullptr) {
+        return FontRenderText(w, h, align, spacing, kFont, kSize, 255, 255, 255, text.c_str(), wide, narrow);
+    }
+
+    // Width of a text rendered as one run.
+    int RunWidth(const std::string& text) {
+        SDL_Surface* s = Render(text, 2000, 100);
+        EXPECT_NE(s, nullptr);
+        const std::vector<FontRunPlacement>& p = FontGetLastPlacements();
+        int w = 0;
+        for (const auto& r : p) w += r.w;
+        SDL_FreeSurface(s);
+        return w;
+    }
+
+    // Width of a text measured by the font itself (no markup applied).
+    int TextWidth(const std::string& text) {
+        TTF_Font* font = TTF_OpenFont((folder_ + kFont).c_str(), kSize);
+        CFontString wide(text.c_str());
+        int w = 0, h = 0;
+        TTF_SizeUNICODE(font, wide.c_str(), &w, &h);
+        TTF_CloseFont(font);
+        return w;
+    }
+
+    std::vector<FontRunPlacement> RenderPlacements(const std::string& text, int w = 400, int h = 200, int align = 0,
+                                                   int spacing = 0, const char* const* narrow = nullptr,
+                                                   const uint16_t* const* wide = nullptr) {
+        SDL_Surface* s = Render(text, w, h, align, spacing, narrow, wide);
+        EXPECT_NE(s, nullptr) << text;
+        if (s) {
+            EXPECT_EQ(s->w, w);
+            EXPECT_EQ(s->h, h);
+            SDL_FreeSurface(s);
+        }
+        return FontGetLastPlacements();
+    }
+
+    std::string folder_;
+    int lineHeight_ = 0;
+};
+
+}  // namespace
+
+TEST_F(TextRenderTest, EmptyTextsGiveNoSurfaceAndKeepTheEndPosition) {
+    SDL_Surface* s = Render("abc");
+    ASSERT_NE(s, nullptr);
+    SDL_FreeSurface(s);
+    const int endX = FontGetTextEndX();
+    EXPECT_GT(endX, 0);
+    EXPECT_EQ(Render(""), nullptr);
+    EXPECT_EQ(Render("%n"), nullptr);
+    EXPECT_EQ(Render("%b%b%1"), nullptr);
+    EXPECT_EQ(FontGetTextEndX(), endX);
+    EXPECT_EQ(FontGetTextEndY(), 0);
+}
+
+TEST_F(TextRenderTest, RunsSplitAtSpacesAndCarryTheirSpace) {
+    const int wa = RunWidth("aaa ");
+    const int wb = RunWidth("bbb");
+    const auto p = RenderPlacements("aaa bbb");
+    ASSERT_EQ(p.size(), 2u);
+    EXPECT_EQ(p[0].x, 0);
+    EXPECT_EQ(p[0].w, wa);
+    EXPECT_EQ(p[1].x, wa);
+    EXPECT_EQ(p[1].w, wb);
+    EXPECT_EQ(p[1].line, 1);
+    EXPECT_EQ(FontGetTextEndX(), wa + wb);
+    EXPECT_EQ(FontGetTextEndY(), 0);
+}
+
+TEST_F(TextRenderTest, SeveralSpacesGiveOneSpaceRuns) {
+    const auto p = RenderPlacements("a   b");
+    ASSERT_EQ(p.size(), 4u);  // "a ", " ", " ", "b"
+    EXPECT_EQ(p[1].w, p[2].w);
+}
+
+TEST_F(TextRenderTest, RunsThatFillTheBoxExactlyWrap) {
+    const int wa = RunWidth("aaa ");
+    const int wb = RunWidth("bbb");
+    auto p = RenderPlacements("aaa bbb", wa + wb, 100);
+    ASSERT_EQ(p.size(), 2u);
+    EXPECT_EQ(p[1].line, 2);
+    EXPECT_EQ(p[1].x, 0);
+    EXPECT_EQ(p[1].y, lineHeight_);
+    p = RenderPlacements("aaa bbb", wa + wb + 1, 100);
+    EXPECT_EQ(p[1].line, 1);
+}
+
+TEST_F(TextRenderTest, WordWiderThanTheBoxStaysAndTheNextRunWraps) {
+    const auto p = RenderPlacements("enormousword next", 20, 100, 0, 3);
+    ASSERT_EQ(p.size(), 2u);
+    EXPECT_EQ(p[0].line, 1);
+    EXPECT_GT(p[0].w, 20);
+    EXPECT_EQ(p[1].line, 2);
+    EXPECT_EQ(p[1].y, lineHeight_ + 3);
+}
+
+TEST_F(TextRenderTest, LineBreakTokenAndEndPosition) {
+    auto p = RenderPlacements("one%ntwo", 400, 200, 0, 4);
+    ASSERT_EQ(p.size(), 2u);
+    EXPECT_EQ(p[1].line, 2);
+    EXPECT_EQ(p[1].x, 0);
+    EXPECT_EQ(p[1].y, lineHeight_ + 4);
+    EXPECT_EQ(FontGetTextEndX(), p[1].w);
+    EXPECT_EQ(FontGetTextEndY(), lineHeight_ + 4);
+
+    p = RenderPlacements("one%n", 400, 200, 0, 4);
+    ASSERT_EQ(p.size(), 1u);
+    EXPECT_EQ(FontGetTextEndX(), 0);
+    EXPECT_EQ(FontGetTextEndY(), lineHeight_ + 4);
+
+    // Two breaks in a row leave one empty line.
+    p = RenderPlacements("a%n%nb", 400, 200, 0, 0);
+    ASSERT_EQ(p.size(), 2u);
+    EXPECT_EQ(p[1].line, 3);
+    EXPECT_EQ(p[1].y, 2 * lineHeight_);
+}
+
+TEST_F(TextRenderTest, Alignments) {
+    const int w = RunWidth("word ");
+    auto p = RenderPlacements("word ", 300, 100, 1);
+    EXPECT_EQ(p[0].x, 300 - w);
+    p = RenderPlacements("word ", 300, 100, 2);
+    EXPECT_EQ(p[0].x, (300 - w) / 2);
+    EXPECT_EQ(p[0].y, 0);
+    p = RenderPlacements("word ", 300, 100, 7);  // any other code: centred from the top
+    EXPECT_EQ(p[0].x, (300 - w) / 2);
+    EXPECT_EQ(p[0].y, 0);
+    p = RenderPlacements("word ", 300, 100, 0);
+    EXPECT_EQ(p[0].x, 0);
+
+    // Vertical centring counts the ended lines and a non-empty last one.
+    p = RenderPlacements("word%nword", 300, 100, 3, 5);
+    ASSERT_EQ(p.size(), 2u);
+    const int offset = (100 - (2 * lineHeight_ + 5)) / 2;
+    EXPECT_EQ(p[0].y, offset);
+    EXPECT_EQ(p[1].y, offset + lineHeight_ + 5);
+    EXPECT_EQ(p[0].x, (300 - RunWidth("word")) / 2);
+    p = RenderPlacements("word%nword", 300, 100, 4, 5);
+    EXPECT_EQ(p[0].x, 0);
+    EXPECT_EQ(p[1].y, offset + lineHeight_ + 5);
+    EXPECT_EQ(FontGetTextEndY(), offset + lineHeight_ + 5);
+}
+
+TEST_F(TextRenderTest, StyleTokensSplitRunsAndCarryOver) {
+    auto p = RenderPlacements("%bBold%b plain");
+    ASSERT_EQ(p.size(), 3u);  // the bold word, the plain space, the plain word
+    EXPECT_EQ(p[0].line, 1);
+    EXPECT_EQ(p[2].line, 1);
+    EXPECT_EQ(FontGetStyle(), 0);
+    // A lone toggle leaves the style on for the texts after it.
+    SDL_FreeSurface(Render("x%b"));
+    EXPECT_EQ(FontGetStyle(), 1);
+    SDL_FreeSurface(Render("%i%u"));
+    EXPECT_EQ(FontGetStyle(), 7);
+    SDL_FreeSurface(Render("%b%i%u"));
+    EXPECT_EQ(FontGetStyle(), 0);
+}
+
+TEST_F(TextRenderTest, PercentWithoutATokenIsText) {
+    auto p = RenderPlacements("100%");
+    ASSERT_EQ(p.size(), 1u);
+    EXPECT_EQ(p[0].w, RunWidth("100%"));
+    p = RenderPlacements("%x%");
+    ASSERT_EQ(p.size(), 1u);
+}
+
+TEST_F(TextRenderTest, Placeholders) {
+    const char* narrow[6] = {"Ann", nullptr, "x%ny", nullptr, nullptr, nullptr};
+    // The value goes in front of the rest of the text: "Hi ", "Ann!".
+    auto p = RenderPlacements("Hi %1!", 400, 200, 0, 0, narrow);
+    ASSERT_EQ(p.size(), 2u);
+    EXPECT_EQ(p[1].w, TextWidth("Ann!"));
+    // A placeholder with no value disappears.
+    p = RenderPlacements("a%2b", 400, 200, 0, 0, narrow);
+    ASSERT_EQ(p.size(), 2u);
+    EXPECT_EQ(p[0].w + p[1].w, RunWidth("a") + RunWidth("b"));
+    // A value holding "%n" breaks the line.
+    p = RenderPlacements("%3", 400, 200, 0, 0, narrow);
+    ASSERT_EQ(p.size(), 2u);
+    EXPECT_EQ(p[1].line, 2);
+    // A wide value wins over a narrow one.
+    const uint16_t bob[] = {'B', 'o', 'b', 'b', 'y', 0};
+    const uint16_t* wide[6] = {bob, nullptr, nullptr, nullptr, nullptr, nullptr};
+    p = RenderPlacements("%1", 400, 200, 0, 0, narrow, wide);
+    ASSERT_EQ(p.size(), 1u);
+    EXPECT_EQ(p[0].w, RunWidth("Bobby"));
+}
+
+TEST_F(TextRenderTest, ValueHoldingItsOwnTokenEnds) {
+    const char* narrow[6] = {"%1", "a%2b", nullptr, nullptr, nullptr, nullptr};
+    auto p = RenderPlacements("name: %1", 400, 200, 0, 0, narrow);
+    ASSERT_EQ(p.size(), 2u);
+    EXPECT_EQ(p[1].w, TextWidth("%1"));  // drawn as typed
+    p = RenderPlacements("%2", 400, 200, 0, 0, narrow);
+    ASSERT_EQ(p.size(), 1u);
+    EXPECT_EQ(p[0].w, TextWidth("a%2b"));
+    // Markup inside a value still takes effect.
+    const char* styled[6] = {"%bx%b y", nullptr, nullptr, nullptr, nullptr, nullptr};
+    p = RenderPlacements("%1", 400, 200, 0, 0, styled);
+    EXPECT_EQ(p.size(), 3u);
+    EXPECT_EQ(FontGetStyle(), 0);
+}
+
+TEST_F(TextRenderTest, LatinOneBytesAreNotSignExtended) {
+    // 0xE9 is e-acute; sign extension would ask the font for U+FFE9.
+    const int accented = RunWidth("caf\xE9");
+    const uint16_t wide[] = {'c', 'a', 'f', 0x00E9, 0};
+    SDL_Surface* s = FontRenderText(2000, 100, 0, 0, kFont, kSize, 0, 0, 0, wide, nullptr, nullptr);
+    ASSERT_NE(s, nullptr);
+    EXPECT_EQ(FontGetLastPlacements()[0].w, accented);
+    SDL_FreeSurface(s);
+}
+
+TEST_F(TextRenderTest, SurfaceIsTransparentOutsideTheText) {
+    SDL_Surface* s = Render("Hi", 200, 50, 1);
+    ASSERT_NE(s, nullptr);
+    ASSERT_TRUE(s->format->Amask != 0);
+    SDL_LockSurface(s);
+    const uint32_t corner = *static_cast<uint32_t*>(s->pixels);
+    SDL_UnlockSurface(s);
+    EXPECT_EQ(corner & s->format->Amask, 0u);
+    SDL_FreeSurface(s);
+}
+
+TEST_F(TextRenderTest, RenderByTextIdUsesTheEntry) {
+    CStringEntry& e = FontGetEntry(424242);
+    e.text = CFontString("%1 wins").c_str();
+    e.fontFile = kFont;
+    e.pointSize = kSize;
+    e.lineSpacing = 7;
+    SDL_Surface* s = FontRenderString(400, 100, 0, 424242, "Zed");
+    ASSERT_NE(s, nullptr);
+    const auto& p = FontGetLastPlacements();
+    ASSERT_EQ(p.size(), 2u);  // "Zed ", "wins"
+    EXPECT_EQ(p[0].w, TextWidth("Zed "));
+    EXPECT_EQ(p[1].y, 0);
+    SDL_FreeSurface(s);
+    const uint16_t amy[] = {'A', 'm', 'y', 0};
+    s = FontRenderStringWide(400, 100, 0, 424242, amy);
+    ASSERT_NE(s, nullptr);
+    EXPECT_EQ(FontGetLastPlacements()[0].w, TextWidth("Amy "));
+    SDL_FreeSurface(s);
+    s = FontRenderStringBoth(400, 100, 0, 424242, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, "Cy",
+                             nullptr, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(s, nullptr);
+    EXPECT_EQ(FontGetLastPlacements()[0].w, TextWidth("Cy "));
+    SDL_FreeSurface(s);
+}
+
+TEST_F(TextRenderTest, MissingFontEndsTheProgram) {
+    CTempDir dir;
+    CScopedCwd cwd(dir.Path());
+    ResetDirectories();
+    FontSetFolder("./");
+    EXPECT_EXIT(FontRenderString(100, 20, 0, 31337), ::testing::ExitedWithCode(1), "");
+    const std::string log = ReadFileText(dir.File("LOG.TXT"));
+    EXPECT_NE(log.find("FONTSYSTEM: Attempted to load font file './'\n"), std::string::npos);
+    EXPECT_NE(log.find("FONTSYSTEM: SDL_ttf font loading error: "), std::string::npos);
+}
