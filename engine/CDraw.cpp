@@ -13,11 +13,14 @@
 #include "engine/Log.h"
 #include "engine/Utilities.h"
 
-// The sanitizer build of the pack reader links the display without the
-// profile; it reads no option there.
-#if __has_include("players/CProfile.h") && !defined(ZORV_ASAN)
+// The game links the display with the profile, the input module and the
+// pointer; the sanitizer build of the pack reader links the display alone
+// and falls back to SDL's own mouse calls there.
+#if !defined(ZORV_ASAN)
+#include "engine/CInput.h"
+#include "engine/CMouse.h"
 #include "players/CProfile.h"
-#define ZORV_HAVE_PROFILE 1
+#define ZORV_DRAW_WITH_GAME 1
 #endif
 
 SDL_Surface* CDraw::ptrScreen = nullptr;
@@ -66,7 +69,7 @@ uint32_t g_presentCount = 0;
 
 bool ReadFullscreenOption() {
     if (g_fullscreenQuery) return g_fullscreenQuery();
-#ifdef ZORV_HAVE_PROFILE
+#ifdef ZORV_DRAW_WITH_GAME
     if (g_settings) return g_settings->IsFullscreen();
 #endif
     return false;
@@ -77,7 +80,7 @@ void ClearFullscreenOption() {
         g_fullscreenClear();
         return;
     }
-#ifdef ZORV_HAVE_PROFILE
+#ifdef ZORV_DRAW_WITH_GAME
     // The profile calls back into ToggleFullscreen(true, false), which finds
     // the display already windowed and does nothing.
     if (g_settings) g_settings->SetFullscreen(false);
@@ -282,8 +285,13 @@ uint32_t CDraw::GetFrame() { return g_frameCounter; }
 
 void CDraw::ToggleFullscreen(bool onlyIfDifferent, bool wanted) {
     if (onlyIfDifferent && g_fullscreen == wanted) return;
+#ifdef ZORV_DRAW_WITH_GAME
+    const int mouseX = GetMouseX();
+    const int mouseY = GetMouseY();
+#else
     int mouseX = 0, mouseY = 0;
     SDL_GetMouseState(&mouseX, &mouseY);
+#endif
     g_fullscreen = !g_fullscreen;
 
     SDL_Surface* saved = nullptr;
@@ -299,7 +307,11 @@ void CDraw::ToggleFullscreen(bool onlyIfDifferent, bool wanted) {
         }
         SDL_FreeSurface(saved);
     }
+#ifdef ZORV_DRAW_WITH_GAME
+    WarpMouse(mouseX, mouseY);
+#else
     SDL_WarpMouse(static_cast<Uint16>(std::max(0, mouseX)), static_cast<Uint16>(std::max(0, mouseY)));
+#endif
 }
 
 bool CDraw::IsFullscreen() { return g_fullscreen; }
