@@ -174,8 +174,9 @@ ImageId CDraw::CaptureScreen(const char* name) {
 }
 
 ImageId CDraw::CreateSurface(int width, int height, const char* name) {
-    const int depth = ptrScreen ? ptrScreen->format->BitsPerPixel : 32;
-    SDL_Surface* s = SDL_CreateRGBSurface(0, std::max(0, width), std::max(0, height), depth, 0xFF000000,
+    // The masks are 32-bit ones, so the surface is 32 bits deep whatever the
+    // screen's depth; LoadSurface converts it to the display format.
+    SDL_Surface* s = SDL_CreateRGBSurface(0, std::max(0, width), std::max(0, height), 32, 0xFF000000,
                                           0x00FF0000, 0x0000FF00, 0x000000FF);
     return LoadSurface(s, name);
 }

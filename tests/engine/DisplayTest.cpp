@@ -4,9 +4,11 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "engine/CDraw.h"
+#include "platform/Platform.h"
 #include "tests/engine/DisplayTestSupport.h"
 
 using displaytest::DisplayTest;
@@ -401,4 +403,22 @@ TEST_F(DisplayTest, BlitToCutsTheSizeToTheImage) {
     CDraw::BlitTo(id, target, 10, 10, 0, 0, -3, 2);  // negative width: nothing
     EXPECT_EQ(CDraw::GetPixel(target, 10, 10), 0u);
     SDL_FreeSurface(target);
+}
+
+TEST_F(DisplayTest, ConstructorBringsTheDisplayUpAndTheDestructorTakesItDown) {
+    const std::string run = ZORV_RUN_DIR;
+    if (!PlatformFileExists(run + "/resource0.dat")) GTEST_SKIP() << "resources not built";
+    CScopedCwd cwd(run);
+    {
+        CDraw draw;
+        EXPECT_TRUE(CDraw::HasScreen());
+        EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE);
+        SDL_Surface* s = SDL_CreateRGBSurface(SDL_SWSURFACE, 5, 5, 32, 0xFF0000, 0xFF00, 0xFF, 0);
+        CDraw::LoadSurface(s, "held.png");
+        EXPECT_EQ(CDraw::GetRecordCount(), 1);
+    }
+    EXPECT_FALSE(CDraw::HasScreen());
+    EXPECT_EQ(CDraw::GetRecordCount(), 0);
+    EXPECT_EQ(CDraw::GetImageCount(), 0);
+    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_ENABLE);
 }
