@@ -1,0 +1,227 @@
+// The resource files in the run folder, opened as the game opens them: the
+// image pack through CPackFile with every picture decoded by SDL_image by the
+// last three letters of its name, the start-up pictures, the font and the
+// parameter file.
+#include <SDL.h>
+#include <SDL_image.h>
+#include <SDL_ttf.h>
+#include <gtest/gtest.h>
+
+#include <map>
+#include <regex>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "engine/CPackFile.h"
+#include "tests/support/TestSupport.h"
+
+namespace {
+
+std::string RunFile(const std::string& name) { return std::string(ZORV_RUN_DIR) + "/" + name; }
+
+// A name list: one name a line; '?' lines are patterns. The level background
+// pattern stands for background0.jpg .. background7.jpg.
+void ReadList(const std::string& path, std::vector<std::string>& names, std::vector<std::string>& patterns) {
+    std::istringstream in(ReadFileText(path));
+    std::string line;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.empty()) continue;
+        if (line[0] == '?') {
+            patterns.push_back(line.substr(1));
+            continue;
+        }
+        names.push_back(line);
+    }
+}
+
+SDL_Surface* Decode(const uint8_t* data, size_t size, const std::string& name) {
+    std::string type = name.substr(name.size() - 3);
+    for (char& c : type) c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
+    SDL_RWops* rw = SDL_RWFromConstMem(data, static_cast<int>(size));
+    return IMG_LoadTyped_RW(rw, 1, const_cast<char*>(type.c_str()));
+}
+
+SDL_Surface* DecodeFile(const std::string& path, const char* type) {
+    SDL_RWops* rw = SDL_RWFromFile(path.c_str(), "rb");
+    if (!rw) return nullptr;
+    return IMG_LoadTyped_RW(rw, 1, const_cast<char*>(type));
+}
+
+class ImagePackFile : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        pack_ = new CPackFile;
+        loaded_ = pack_->Load(RunFile("resource2.dat"));
+    }
+    static void TearDownTestSuite() {
+        delete pack_;
+        pack_ = nullptr;
+    }
+    void SetUp() override { ASSERT_TRUE(loaded_) << pack_->Error(); }
+    const CPackFile::Entry* Find(const std::string& name) const {
+        for (const CPackFile::Entry& e : pack_->Entries())
+            if (e.name == name) return &e;
+        return nullptr;
+    }
+    static CPackFile* pack_;
+    static bool loaded_;
+};
+CPackFile* ImagePackFile::pack_ = nullptr;
+bool ImagePackFile::loaded_ = false;
+
+}  // namespace
+
+TEST_F(ImagePackFile, HoldsEveryRequiredNameExactlyOnce) {
+    std::vector<std::string> names, patterns;
+    ReadList(std::string(ZORV_SOURCE_DIR) + "/assets/images/image-names.txt", names, patterns);
+    ASSERT_EQ(3038u, names.size());
+    std::map<std::string, int> counts;
+    for (const CPackFile::Entry& e : pack_->Entries()) ++counts[e.name];
+    for (const std::string& n : names) EXPECT_EQ(1, counts[n]) << n;
+    for (int i = 0; i < 8; ++i) EXPECT_EQ(1, counts["background" + std::to_string(i) + ".jpg"]);
+    // And nothing else: every entry is a required name.
+    const std::set<std::string> required(names.begin(), names.end());
+    for (const CPackFile::Entry& e : pack_->Entries()) EXPECT_TRUE(required.count(e.name)) << "unexpected " << e.name;
+    EXPECT_EQ(required.size(), pack_->Entries().size());
+    EXPECT_EQ(1, counts["Step Counter 03.png"]) << "the one name with blanks";
+}
+
+TEST_F(ImagePackFile, HoldsNoNameTheGameMakesItself) {
+    std::vector<std::string> names, patterns;
+    ReadList(std::string(ZORV_SOURCE_DIR) + "/assets/images/image-runtime-names.txt", names, patterns);
+    ASSERT_GT(names.size(), 800u);
+    const std::set<std::string> runtime(names.begin(), names.end());
+    const std::regex made("tutorial_\\d\\d_\\d\\d\\d?\\.png|x-?\\d+_y-?\\d+_.*|lbcontent_\\d+");
+    for (const CPackFile::Entry& e : pack_->Entries()) {
+        EXPECT_FALSE(runtime.count(e.name)) << e.name;
+        EXPECT_FALSE(std::regex_match(e.name, made)) << e.name;
+    }
+}
+
+TEST_F(ImagePackFile, EveryPictureDecodesByItsTypeWithAlphaWhereNeeded) {
+    int decoded = 0;
+    for (const CPackFile::Entry& e : pack_->Entries()) {
+        SDL_Surface* s = Decode(e.data, e.size, e.name);
+        ASSERT_NE(nullptr, s) << e.name << ": " << IMG_GetError();
+        const std::string type = e.name.substr(e.name.size() - 3);
+        if (type == "jpg") {
+            EXPECT_EQ(0u, s->format->Amask) << e.name;
+        } else {
+            EXPECT_EQ(32, s->format->BitsPerPixel) << e.name;
+            EXPECT_NE(0u, s->format->Amask) << e.name << " has no alpha channel";
+        }
+        EXPECT_GT(s->w, 0);
+        EXPECT_GT(s->h, 0);
+        SDL_FreeSurface(s);
+        ++decoded;
+    }
+    EXPECT_EQ(3038, decoded);
+}
+
+TEST_F(ImagePackFile, StatedSizesHold) {
+    struct Size {
+        const char* name;
+        int w, h;
+    };
+    const Size exact[] = {
+        {"background0.jpg", 800, 600}, {"background7.jpg", 800, 600},    {"mainmenu_background.jpg", 800, 600},
+        {"map_background.jpg", 800, 600}, {"flash.jpg", 800, 600},       {"dimmer.png", 800, 600},
+        {"p2d_button_base.png", 186, 29}, {"p2d_button_select.png", 186, 29}, {"toolboxselector.png", 68, 51},
+        {"help_powerups.jpg", 204, 153}, {"help_devices2.jpg", 204, 204}, {"help_terrain2.jpg", 136, 204},
+        {"help_objects.jpg", 204, 102},  {"help_control.jpg", 204, 153},  {"help_bots.jpg", 68, 51},
+        {"levelmanager_listbox.jpg", 409, 436}, {"editortoolbox_main.jpg", 418, 469},
+    };
+    for (const Size& sz : exact) {
+        const CPackFile::Entry* e = Find(sz.name);
+        ASSERT_NE(nullptr, e) << sz.name;
+        SDL_Surface* s = Decode(e->data, e->size, e->name);
+        ASSERT_NE(nullptr, s) << sz.name;
+        EXPECT_EQ(sz.w, s->w) << sz.name;
+        EXPECT_EQ(sz.h, s->h) << sz.name;
+        SDL_FreeSurface(s);
+    }
+    auto size = [&](const char* name, int& w, int& h) {
+        const CPackFile::Entry* e = Find(name);
+        ASSERT_NE(nullptr, e) << name;
+        SDL_Surface* s = Decode(e->data, e->size, e->name);
+        ASSERT_NE(nullptr, s) << name;
+        w = s->w;
+        h = s->h;
+        SDL_FreeSurface(s);
+    };
+    int w = 0, h = 0;
+    size("counterdigitsA.png", w, h);
+    EXPECT_GE(h, 240) << "blank, 1..9, 0, 1 in cells of 20";
+    EXPECT_GE(w, 13);
+    size("slider_value.png", w, h);
+    EXPECT_GE(w, 103) << "the bar shows 2 + 10 v pixels up to v = 10";
+    size("logozj-eyes.png", w, h);
+    EXPECT_LE(264 + w, 800);
+    EXPECT_LE(197 + h, 600);
+    size("parchment.png", w, h);
+    EXPECT_LE(57 + w, 800);
+    EXPECT_LE(23 + h, 600);
+}
+
+TEST(StartupFiles, PicturesDecodeAsTheGameDecodesThem) {
+    for (const char* f : {"resource0.dat", "resource9.dat", "resource10.dat", "resource11.dat"}) {
+        SDL_Surface* s = DecodeFile(RunFile(f), "JPG");
+        ASSERT_NE(nullptr, s) << f;
+        EXPECT_EQ(800, s->w) << f;
+        EXPECT_EQ(600, s->h) << f;
+        SDL_FreeSurface(s);
+    }
+    SDL_Surface* bar = DecodeFile(RunFile("resource1.dat"), "PNG");
+    ASSERT_NE(nullptr, bar);
+    EXPECT_LE(360 + bar->w, 800) << "the bar grows from (360, 527) to its full width";
+    EXPECT_LE(527 + bar->h, 600);
+    SDL_FreeSurface(bar);
+}
+
+TEST(StartupFiles, IconIsABitmapWithMagentaKey) {
+    SDL_Surface* icon = SDL_LoadBMP(RunFile("resource7.dat").c_str());
+    ASSERT_NE(nullptr, icon) << SDL_GetError();
+    EXPECT_EQ(32, icon->w);
+    EXPECT_EQ(32, icon->h);
+    ASSERT_EQ(24, icon->format->BitsPerPixel);
+    // The corner is background: exactly the key colour.
+    const uint8_t* p = static_cast<const uint8_t*>(icon->pixels);
+    Uint8 r, g, b;
+    SDL_GetRGB(p[0] | (p[1] << 8) | (p[2] << 16), icon->format, &r, &g, &b);
+    EXPECT_EQ(255, r);
+    EXPECT_EQ(0, g);
+    EXPECT_EQ(255, b);
+    SDL_FreeSurface(icon);
+}
+
+TEST(StartupFiles, FontOpens) {
+    ASSERT_EQ(0, TTF_Init());
+    TTF_Font* font = TTF_OpenFont(RunFile("resource6.dat").c_str(), 23);
+    EXPECT_NE(nullptr, font);
+    if (font) TTF_CloseFont(font);
+    TTF_Quit();
+    EXPECT_FALSE(ReadFileText(RunFile("DejaVu-LICENSE.txt")).empty()) << "the fonts' licence ships with them";
+}
+
+TEST(StartupFiles, ParameterFileHasTwoTokensALine) {
+    const std::string text = ReadFileText(RunFile("resource8.dat"));
+    ASSERT_FALSE(text.empty());
+    EXPECT_EQ('\n', text.back());
+    std::istringstream in(text);
+    std::string line;
+    std::map<std::string, std::string> values;
+    while (std::getline(in, line)) {
+        std::istringstream tokens(line);
+        std::string key, value, extra;
+        ASSERT_TRUE(static_cast<bool>(tokens >> key >> value)) << "'" << line << "'";
+        EXPECT_FALSE(static_cast<bool>(tokens >> extra)) << line;
+        values[key] = value;
+    }
+    EXPECT_EQ("https://zorv-games.example/more", values["MOREGAMES_URL"]);
+    EXPECT_EQ("1", values["USE_ZJ_BLINK"]);
+    EXPECT_EQ("0", values["USE_MOREGAMES"]);
+    EXPECT_EQ("0", values["USE_MORELEVELS"]);
+}
