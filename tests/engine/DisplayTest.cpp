@@ -422,3 +422,13 @@ TEST_F(DisplayTest, ConstructorBringsTheDisplayUpAndTheDestructorTakesItDown) {
     EXPECT_EQ(CDraw::GetImageCount(), 0);
     EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_ENABLE);
 }
+
+TEST(DisplayToggles, FpsSwitchesReportTheirNewValue) {
+    ::testing::internal::CaptureStdout();
+    CDraw::ToggleFPSLock();
+    CDraw::ToggleFPSLock();
+    CDraw::ToggleFPSOutput();
+    CDraw::ToggleFPSOutput();
+    const std::string out = ::testing::internal::GetCapturedStdout();
+    EXPECT_EQ(out, "Setting FPSLock to 0\nSetting FPSLock to 1\nSetting FPSOutput to 1\nSetting FPSOutput to 0\n");
+}

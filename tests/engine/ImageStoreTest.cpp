@@ -7,6 +7,7 @@
 #include <string>
 
 #include "engine/CDraw.h"
+#include "engine/Log.h"
 #include "platform/Platform.h"
 #include "tests/engine/DisplayTestSupport.h"
 
@@ -290,4 +291,28 @@ TEST_F(ImageStoreTest, DumpListsHeldImages) {
     CDraw::LoadSurface(s, "single.png");
     CDraw::DumpImageBuffers(false);
     CDraw::DumpImageBuffers(true);
+}
+
+TEST_F(ImageStoreTest, DumpListingFormat) {
+    CDraw::GetImage("crate.tga");
+    CDraw::GetImage("crate.tga");
+    SDL_Surface* s = SDL_CreateRGBSurface(SDL_SWSURFACE, 5, 5, 32, 0xFF0000, 0xFF00, 0xFF, 0);
+    const ImageId single = CDraw::LoadSurface(s, "single.png");
+    const bool wasOn = IsDebugCategoryOn(DBG_DEBUG);
+    EnableDebugCategory(DBG_DEBUG);
+    ::testing::internal::CaptureStdout();
+    CDraw::DumpImageBuffers(false);
+    std::string out = ::testing::internal::GetCapturedStdout();
+    EXPECT_NE(out.find("ALL IMAGE BUFFERS\n"), std::string::npos);
+    EXPECT_NE(out.find(std::string(82, '=')), std::string::npos);
+    EXPECT_NE(out.find(std::string(82, '*')), std::string::npos);
+    EXPECT_NE(out.find("crate.tga  (ID=0   R=2   S="), std::string::npos);
+    EXPECT_EQ(out.find("single.png"), std::string::npos);  // run-time, one holder
+    EXPECT_NE(out.find("COUNT:  1\n"), std::string::npos);
+    ::testing::internal::CaptureStdout();
+    CDraw::DumpImageBuffers(true);
+    out = ::testing::internal::GetCapturedStdout();
+    EXPECT_NE(out.find("single.png  (ID=" + std::to_string(single) + "   R=1   S=0)"), std::string::npos);
+    EXPECT_NE(out.find("COUNT:  2\n"), std::string::npos);
+    if (!wasOn) DisableDebugCategory(DBG_DEBUG);
 }
