@@ -41,15 +41,16 @@ void VolcanoFront(cairo_t* cr, int w, int h) {
         cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
         cairo_stroke(cr);
     }
-    // Green foot of the mountain.
-    cairo_new_path(cr);
-    cairo_rectangle(cr, kVolcanoX, kVolcanoY + h - 40, w, 40);
-    cairo_pattern_t* pat = cairo_pattern_create_linear(0, kVolcanoY + h - 40, 0, kVolcanoY + h);
-    cairo_pattern_add_color_stop_rgba(pat, 0, 0.3, 0.69, 0.25, 0);
-    cairo_pattern_add_color_stop_rgba(pat, 1, 0.3, 0.69, 0.25, 1);
-    cairo_set_source(cr, pat);
-    cairo_fill(cr);
-    cairo_pattern_destroy(pat);
+    // The foot fades out so the mountain stands in the meadow of the background.
+    cairo_identity_matrix(cr);
+    cairo_pattern_t* fade = cairo_pattern_create_linear(0, h - 70, 0, h);
+    cairo_pattern_add_color_stop_rgba(fade, 0, 0, 0, 0, 0);
+    cairo_pattern_add_color_stop_rgba(fade, 1, 0, 0, 0, 1);
+    cairo_set_operator(cr, CAIRO_OPERATOR_DEST_OUT);
+    cairo_set_source(cr, fade);
+    cairo_paint(cr);
+    cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
+    cairo_pattern_destroy(fade);
 }
 
 void Glow(cairo_t* cr, int, int, int frame) {

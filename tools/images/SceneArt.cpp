@@ -153,7 +153,7 @@ void LevelBackground(cairo_t* cr, int w, int h, int index) {
     case 1: {  // volcano slopes
         VerticalGradient(cr, 0, 0, w, h, Dim(Hex(0xd08a5a), b), Dim(Hex(0x4a2a20), b));
         Volcano(cr, w * 0.5, h * 0.75, w * 0.9, h * 0.6, b);
-        Hills(cr, w, h * 0.85, 25, Dim(Hex(0x3a2a24), b), seed, 8);
+        Hills(cr, w, h * 0.72, 22, Dim(Hex(0x3a2a24), b), seed, 8);
         for (int i = 0; i < 40; ++i)
             RadialGlow(cr, RandomRange(seed, 0, w), RandomRange(seed, 0, h * 0.5), 3, Hex(0xffb347, 0.5));
         break;
@@ -226,7 +226,7 @@ void LevelBackground(cairo_t* cr, int w, int h, int index) {
             const double y = h * 0.2 + (h * 0.55) * i / 10, half = (w * 0.25) * i / 10;
             Line(cr, w * 0.5 - half, y, w * 0.5 + half, y, Dim(Hex(0xa07840), b), 1.5);
         }
-        Hills(cr, w, h * 0.85, 20, Dim(Hex(0xe0b862), b), seed, 10);
+        Hills(cr, w, h * 0.72, 18, Dim(Hex(0xe0b862), b), seed, 10);
         break;
     }
     default: {  // snowfields
