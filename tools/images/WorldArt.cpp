@@ -9,4 +9,6 @@ void RegisterWorldArt(CArtRegistry& registry) {
     worldart::RegisterTerrain(registry);
     worldart::RegisterTeleports(registry);
     worldart::RegisterEffects(registry);
+    worldart::RegisterPowerups(registry);
+    worldart::RegisterHeroIcons(registry);
 }

@@ -351,6 +351,45 @@ void RegisterTrampolines(CArtRegistry& reg) {
     }
 }
 
+// The editor's pieces and cursors that show these devices whole.
+void RegisterDeviceTwins(CArtRegistry& reg) {
+    for (int k = 0; k < 2; ++k) {
+        TubeKind kind = k == 0 ? TubeKind::Entrance : TubeKind::Exit;
+        std::string n = k == 0 ? "entrance" : "exit";
+        int oy = k == 0 ? 36 : 39;
+        auto draw = [=](cairo_t* cr) {
+            if (oy < 39) {
+                // Pressed a little flatter to fit the shorter canvas.
+                cairo_translate(cr, 12, 24);
+                cairo_scale(cr, 1, 0.94);
+                cairo_translate(cr, -12, -24);
+            }
+            DrawTube(cr, kind, TubePart::Whole, 0.3);
+        };
+        AddCell(reg, "cursortube" + n + ".tga", 16, oy, 26, 26, draw);
+        AddCell(reg, "editortube" + n + ".tga", 16, oy, 26, 26, draw);
+    }
+    for (int c = 0; c < 3; ++c) {
+        Rgb col = DeviceColor(c);
+        std::string n = kColorNames[c];
+        auto gate = [=](cairo_t* cr) {
+            GateBack(cr, 1, 0);
+            GateFront(cr, 1, 0, 0);
+            GateLamp(cr, col, 1);
+        };
+        AddCell(reg, "cursorgate" + n + ".tga", 19, 15, 26, 25, gate);
+        AddCell(reg, "editorgate" + n + ".tga", 19, 15, 26, 25, gate);
+        AddCell(reg, "cursorbutton" + n + ".tga", 11, -9, 24, 25, [=](cairo_t* cr) { Button(cr, col, 1); });
+    }
+    auto tramp = [](cairo_t* cr) {
+        TrampBack(cr);
+        TrampCanvas(cr, 0);
+        TrampFront(cr, 0);
+    };
+    AddCell(reg, "cursortrampoline.tga", 11, 17, 32, 26, tramp);
+    AddCell(reg, "editortrampoline.tga", 11, 17, 32, 26, tramp);
+}
+
 }  // namespace
 
 void RegisterDevices(CArtRegistry& reg) {
@@ -358,6 +397,7 @@ void RegisterDevices(CArtRegistry& reg) {
     RegisterButtons(reg);
     RegisterGates(reg);
     RegisterTrampolines(reg);
+    RegisterDeviceTwins(reg);
 }
 
 }  // namespace worldart

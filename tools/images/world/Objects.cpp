@@ -445,6 +445,12 @@ void RegisterObjects(CArtRegistry& reg) {
     RegisterCrates(reg);
     RegisterBarrels(reg);
     RegisterMagnets(reg);
+    // The editor's cursors for these objects.
+    Look plain;
+    AddCell(reg, "cursorwcrate.tga", 23, 13, 30, 27, [=](cairo_t* cr) { DrawCrate(cr, Mat::Wood, plain); });
+    AddCell(reg, "cursormcrate.tga", 23, 13, 30, 27, [=](cairo_t* cr) { DrawCrate(cr, Mat::Metal, plain); });
+    AddCell(reg, "cursorlmagnet.tga", 16, 12, 30, 28, [=](cairo_t* cr) { DrawMagnet(cr, true, false, plain); });
+    AddCell(reg, "cursorrmagnet.tga", 18, 12, 30, 28, [=](cairo_t* cr) { DrawMagnet(cr, false, false, plain); });
 }
 
 }  // namespace worldart

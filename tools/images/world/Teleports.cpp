@@ -159,6 +159,12 @@ void RegisterTeleports(CArtRegistry& reg) {
                 double t = (f + 1) / 7.0;
                 Spiral(cr, col, f * 0.6, 0.2 + 0.8 * t, 0.3 + 0.7 * t);
             });
+        // The editor's piece: the whole doorway with a quiet swirl.
+        AddCell(reg, "editorteleport" + n + ".png", 6, 47, R, B, [=](cairo_t* cr) {
+            Back(cr, pal::kMetal, false);
+            Spiral(cr, col, 0, 1, 0.7);
+            Front(cr, col, 1, false);
+        });
         // Inflatable doorway.
         AddCell(reg, "teleportinflatable_" + n + "3back.png", -14, 46, R, B, [=](cairo_t* cr) { Back(cr, col, true); });
         AddCell(reg, "teleportinflatable_" + n + "3front.png", 6, 48, R, B,

@@ -274,6 +274,7 @@ void RegisterTerrain(CArtRegistry& reg) {
             Flat(cr, pal::kNail, 0.6);
         }
     });
+    AddCell(reg, "cursorladder.tga", 7, 18, 24, 25, [](cairo_t* cr) { LadderRails(cr, -10, 24, false); });
     AddCell(reg, "ladderbottomhang.tga", 7, 18, 24, 25, [](cairo_t* cr) { LadderRails(cr, -10, 20, true); });
     AddCell(reg, "ladderplatform.tga", 18, 11, 28, 12, [](cairo_t* cr) {
         for (int i = 0; i < 4; ++i) Plank(cr, -2 + i * 7, -1, 6.6, 5, 0);
