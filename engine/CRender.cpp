@@ -25,6 +25,11 @@ Rect g_current;
 std::vector<CSprite*> g_collected;
 std::vector<CSprite*> g_ordered;
 std::vector<CSprite*> g_foreground;
+struct VisibleSprite {
+    Rect rect;
+    CSprite* sprite;
+};
+std::vector<VisibleSprite> g_visible;
 CSprite* g_swapSprite = nullptr;
 bool g_swapped = false;
 unsigned g_swapCount = 0;
@@ -195,15 +200,24 @@ void CRender::OptimizeDirtyRects() {
 }
 
 void CRender::DrawDirty() {
-    const std::vector<CSprite*>& live = GetSpriteList();
+    // The screen rectangles of the visible sprites, in live-list order, taken
+    // once: a full-screen repaint on the play screen asks every sprite about
+    // each of its 625 pieces.
+    g_visible.clear();
+    for (CSprite* s : GetSpriteList()) {
+        if (!s->IsHidden()) g_visible.push_back(VisibleSprite{s->GetRect(), s});
+    }
     for (size_t i = 0; i < g_dirty.size(); ++i) {
         g_current = g_dirty[i];
+        const Rect c = g_current;
         g_collected.clear();
-        for (CSprite* s : live) {
-            if (!s->IsHidden() && RectsOverlap(s->GetRect(), g_current)) g_collected.push_back(s);
+        for (const VisibleSprite& v : g_visible) {
+            const Rect& r = v.rect;
+            if (r.x + r.w > c.x && r.x < c.x + c.w && r.y + r.h > c.y && r.y < c.y + c.h)
+                g_collected.push_back(v.sprite);
         }
         OrderDirtySprites(g_collected, g_ordered, g_foreground);
-        for (CSprite* s : g_collected) s->DrawPart(g_current);
+        for (CSprite* s : g_collected) s->DrawPart(c);
     }
 }
 

@@ -552,8 +552,9 @@ void SortDirtySprites(std::vector<CSprite*>& collected, std::vector<CSprite*>& o
         return;
     }
     ordered.clear();
-    std::vector<CSprite*> pending = collected;
-    std::vector<CSprite*> deferred;
+    // Kept between calls: the sort runs once per dirty rectangle.
+    static std::vector<CSprite*> pending, deferred;
+    pending = collected;
     bool forced = false;
     for (;;) {
         deferred.clear();
