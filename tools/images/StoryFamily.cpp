@@ -115,12 +115,18 @@ struct Piece {
     double x, y;
 };
 
-void AddPicture(CArtRegistry& reg, const std::string& name, int w, int h, std::vector<Piece> pieces) {
+// A framed card with the pieces drawn at (x, y) of a grid scale times
+// smaller than the card, so small icons read at page size.
+void AddPicture(CArtRegistry& reg, const std::string& name, int w, int h, std::vector<Piece> pieces,
+                double scale = 1.0) {
     const CArtRegistry* r = &reg;
-    reg.Add(name, w, h, [r, pieces, name](cairo_t* cr, int cw, int ch) {
+    reg.Add(name, w, h, [r, pieces, scale](cairo_t* cr, int cw, int ch) {
         OutlinedRoundedRect(cr, 1, 1, cw - 2, ch - 2, 8, Hex(0xf3e3bf, 0.9), 1.5);
         VerticalGradient(cr, 4, 4, cw - 8, ch * 0.7, Hex(0xbfe0f0, 0.6), Hex(0xf3e3bf, 0));
+        cairo_save(cr);
+        cairo_scale(cr, scale, scale);
         for (const Piece& p : pieces) DrawPiece(cr, r, p.name, p.x, p.y);
+        cairo_restore(cr);
     });
 }
 
@@ -202,16 +208,20 @@ void RegisterStory(CArtRegistry& reg) {
     AddPicture(reg, "picture_magnets.tga", 150, 110, {{"magnetrightstill0.tga", 20, 50}, {"metalcratestill0.tga", 90, 50}});
     AddPicture(reg, "picture_gates.tga", 130, 110, {{"buttonblue1.tga", 20, 70}, {"gatebackclose0.tga", 70, 20}, {"gatefrontclose0.tga", 70, 20}});
     AddPicture(reg, "picture_trampolines.tga", 130, 110, {{"trampolineback0.tga", 40, 40}, {"trampolinefront0.tga", 40, 40}});
-    AddPicture(reg, "picture_inflatable_crate.tga", 100, 100, {{"iconcrate0.tga", 30, 30}});
-    AddPicture(reg, "picture_inflatable_magnet.tga", 100, 100, {{"iconmagnet0.tga", 30, 30}});
-    AddPicture(reg, "picture_inflatable_barrel.tga", 100, 100, {{"iconbarrel0.tga", 30, 30}});
-    AddPicture(reg, "picture_root_menu4.tga", 170, 70, {{"iconfrostgun0.tga", 10, 15}, {"iconemp0.tga", 50, 15}, {"iconwhistle0.tga", 90, 15}, {"iconone0.tga", 30, 45}});
-    AddPicture(reg, "picture_emp.tga", 110, 110, {{"iconemp0.tga", 35, 35}});
-    AddPicture(reg, "picture_whistle.tga", 110, 110, {{"iconwhistle0.tga", 35, 35}});
+    AddPicture(reg, "picture_inflatable_crate.tga", 100, 100, {{"iconcrate4.tga", 4.7, 4.7}}, 2.2);
+    AddPicture(reg, "picture_inflatable_magnet.tga", 100, 100, {{"iconmagnet4.tga", 4.7, 4.7}}, 2.2);
+    AddPicture(reg, "picture_inflatable_barrel.tga", 100, 100, {{"iconbarrel4.tga", 4.7, 4.7}}, 2.2);
+    // The inventory: kind icons with their count icons at the game's offset.
+    AddPicture(reg, "picture_root_menu4.tga", 170, 70,
+               {{"iconfrostgun4.tga", 4, 2}, {"iconemp4.tga", 42, 2}, {"iconwhistle4.tga", 80, 2},
+                {"iconone0.tga", 20, 17}, {"icontwo0.tga", 58, 17}, {"iconthree0.tga", 96, 17}},
+               1.4);
+    AddPicture(reg, "picture_emp.tga", 110, 110, {{"iconemp4.tga", 4.9, 4.9}}, 2.4);
+    AddPicture(reg, "picture_whistle.tga", 110, 110, {{"iconwhistle4.tga", 4.9, 4.9}}, 2.4);
     const CArtRegistry* r = &reg;
     reg.Add("instructions_heatgun.png", 130, 130, [r](cairo_t* cr, int w, int h) {
         RadialGlow(cr, w / 2.0, h / 2.0, w * 0.5, Hex(0xff6a1a, 0.45));
-        DrawPiece(cr, r, "iconheatgun0.png", w / 2.0 - 18, h / 2.0 - 18);
+        DrawPiece(cr, r, "iconheatgun4.png", w / 2.0 - 18, h / 2.0 - 18);
     });
     for (const char* s : {"instructions_shadowbridge.png", "instructions_shadowteleport.png",
                           "instructions_shadowinflbridge.png", "instructions_shadowinflteleport.png"})

@@ -72,13 +72,13 @@ void RegisterWidgets(CArtRegistry& reg) {
             OutlinedEllipse(cr, x, 14, 5, 5, dots[i % 4], 1);
             OutlinedEllipse(cr, x, h - 14, 5, 5, dots[(i + 2) % 4], 1);
         }
-        HintBulb(cr, 40, 44, 22);
+        HintBulb(cr, w - 44, 44, 22);  // the text starts at (40, 60)
     });
     AddParchment(reg, "confirmation_parch.png", 500, 400);
     AddParchment(reg, "parchment_confirmation.png", 500, 330);
     reg.Add("tutorial_big.png", 460, 325, [](cairo_t* cr, int w, int h) { Bubble(cr, w, h, "tutorial_big", 28); });
     reg.Add("tutorial_small.png", 380, 250, [](cairo_t* cr, int w, int h) { Bubble(cr, w, h, "tutorial_small", 24); });
-    reg.Add("mapstar_explain.png", 402, 270, [](cairo_t* cr, int w, int h) {
+    reg.Add("mapstar_explain.png", 402, 284, [](cairo_t* cr, int w, int h) {
         Parchment(cr, 0, 0, w, h, Seed("mapstar_explain.png"));
         TextBox(cr, CCaptions::Shared().Get("mapstar_explain_title"), 20, 14, w - 40, 40, 22, kInk, FONT_SERIF_BOLD);
         TextBox(cr, CCaptions::Shared().Get("mapstar_explain_body"), 24, 70, w - 150, 150, 16, kInk, FONT_SANS,
