@@ -129,12 +129,7 @@ void CSprite::AddTextFrame(const char* text, int boxW, int boxH, int align, cons
         frames.clear();
         frame = 0;
     }
-    SDL_Surface* s = FontRenderString(boxW, boxH, align, 300, text ? text : "");
-    if (!s) {
-        DebugLog(DBG_WARNING, "CSprite::AddTextFrame()   Text rendered nothing\n");
-        return;
-    }
-    AppendFrame(CDraw::LoadSurface(s, imageName));
+    AppendTextSurface(FontRenderString(boxW, boxH, align, 300, text ? text : ""), boxW, boxH, imageName);
 }
 
 void CSprite::AddTextFrame(int stringId, int boxW, int boxH, int align, const char* imageName, bool clearFrames) {
@@ -143,12 +138,17 @@ void CSprite::AddTextFrame(int stringId, int boxW, int boxH, int align, const ch
         frames.clear();
         frame = 0;
     }
-    SDL_Surface* s = FontRenderString(boxW, boxH, align, stringId);
-    if (!s) {
-        DebugLog(DBG_WARNING, "CSprite::AddTextFrame()   Text %i rendered nothing\n", stringId);
+    AppendTextSurface(FontRenderString(boxW, boxH, align, stringId), boxW, boxH, imageName);
+}
+
+void CSprite::AppendTextSurface(SDL_Surface* surface, int boxW, int boxH, const char* imageName) {
+    if (surface) {
+        AppendFrame(CDraw::LoadSurface(surface, imageName));
         return;
     }
-    AppendFrame(CDraw::LoadSurface(s, imageName));
+    // An empty text renders nothing: the frame is a blank box, so the sprite
+    // keeps its size and a frame to show.
+    if (boxW > 0 && boxH > 0) AppendFrame(CDraw::CreateSurface(boxW, boxH, imageName));
 }
 
 int CSprite::GetFrameImage(int i) const {

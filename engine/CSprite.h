@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "engine/CSpriteState.h"
+
+struct SDL_Surface;
 #include "engine/Rect.h"
 
 // Layer ids the engine itself names. The painter's order compares the rest
@@ -163,6 +165,7 @@ public:
 private:
     void CommonSetup();
     void AppendFrame(int imageId);
+    void AppendTextSurface(SDL_Surface* surface, int boxW, int boxH, const char* imageName);
     void ApplyAlpha(int alpha);
     void HandleFade();
     void SetFade(int mode, int durationMs, int startAlpha, int endAlpha);

@@ -10,6 +10,10 @@
 #include "engine/CRender.h"
 #include "engine/CSprite.h"
 #include "engine/CInput.h"
+#include "engine/FontRender.h"
+#include <SDL_ttf.h>
+#include "platform/Platform.h"
+#include "tests/support/TestSupport.h"
 #include "engine/Utilities.h"
 #include "tests/engine/SpriteTestSupport.h"
 
@@ -536,6 +540,32 @@ TEST_F(SpriteTest, DrawPartHonoursTheClipOffset) {
     s->DrawPart(Rect{0, 0, 800, 600});
     EXPECT_EQ(ScreenPixel(5, 5).g, 255);
     EXPECT_EQ(ScreenPixel(25, 5).g, 0);  // nothing beyond the window
+}
+
+TEST_F(SpriteTest, TextFrameIsRenderedIntoItsBoxAndReplacedByName) {
+    const std::string run = ZORV_RUN_DIR;
+    if (!PlatformFileExists(run + "/resource5.dat")) GTEST_SKIP() << "resources not built";
+    CScopedCwd cwd(run);
+    ASSERT_EQ(TTF_Init(), 0);
+    FontSetFolder("./");
+    FontLoadStringFile("resource5.dat");
+    CSprite* s = new CSprite(1423, 0, false);
+    s->AddTextFrame("Hello", 186, 29, 3, "label_text.png", true);
+    ASSERT_EQ(s->GetFrameCount(), 1);
+    const int first = s->GetFrameImage(0);
+    EXPECT_EQ(first, CDraw::FindImage("label_text.png"));
+    EXPECT_EQ(s->GetWidth(true), 186);
+    EXPECT_EQ(s->GetHeight(true), 29);
+    // The same name again: the old picture is let go and replaced.
+    s->AddTextFrame(static_cast<const char*>(nullptr), 100, 20, 0, "label_text.png", true);
+    ASSERT_EQ(s->GetFrameCount(), 1);
+    EXPECT_EQ(CDraw::GetSurface(first), nullptr);
+    EXPECT_EQ(s->GetFrameImage(0), CDraw::FindImage("label_text.png"));
+    EXPECT_EQ(s->GetWidth(true), 100);
+    delete s;
+    EXPECT_EQ(CDraw::FindImage("label_text.png"), -1);
+    FontQuit();
+    FontResetStyle();
 }
 
 }  // namespace
