@@ -11,6 +11,7 @@
 
 #include "engine/CController.h"
 #include "engine/CSprite.h"
+#include "engine/Log.h"
 #include "engine/PaintersOrder.h"
 #include "tests/engine/SpriteTestSupport.h"
 
@@ -232,6 +233,9 @@ const RuleCase kCases[] = {
     {"FalloutCase", "FALLOUT CASE:  SHOULD NOT GET TO THIS POINT!!!", FULL, P(14, 3, 5), P(15, 3, 5), 1},
 };
 
+// Test output names the rule instead of dumping the case's bytes.
+void PrintTo(const RuleCase& c, std::ostream* os) { *os << c.rule; }
+
 class RuleTest : public ::testing::TestWithParam<RuleCase> {
 protected:
     void SetUp() override { CController::ResetStack(); }
@@ -260,6 +264,21 @@ protected:
     void SetUp() override { CController::ResetStack(); }
     void TearDown() override { ResetWorld(); }
 };
+
+TEST_F(PaintersOrderTest, AnswersAreTracedUnderTheRuleName) {
+    CSprite* n = MakePlaced(P(1305, 2, 3));
+    CSprite* r = MakePlaced(P(1450, 4, 5));
+    n->SetName("pointer");
+    r->SetName("top");
+    EnableDebugCategory(DBG_SORT_RV);
+    ::testing::internal::CaptureStdout();
+    CompareFixed(n, r);
+    const std::string out = ::testing::internal::GetCapturedStdout();
+    DisableDebugCategory(DBG_SORT_RV);
+    EXPECT_NE(out.find("FIXED MOUSE  (isBehind=1, N='pointer' (1305:2,3:1), R='top' (1450:4,5:1))\n"),
+              std::string::npos)
+        << out;
+}
 
 TEST_F(PaintersOrderTest, FixedAnswersZeroForUnlistedLayers) {
     CSprite* n = MakePlaced(P(80, 0, 0));

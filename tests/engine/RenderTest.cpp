@@ -13,6 +13,7 @@
 #include "engine/CMouse.h"
 #include "engine/CRender.h"
 #include "engine/CSprite.h"
+#include "engine/Log.h"
 #include "engine/Utilities.h"
 #include "tests/engine/SpriteTestSupport.h"
 
@@ -149,6 +150,19 @@ TEST_F(RenderTest, MoveMarkUsesTheUnionOnlyWhenPlacesOverlap) {
     s->SetPosition(120, 100, false);  // touches its old place only
     CRender::AddSpriteMoveDirtyRect(s);
     EXPECT_EQ(CRender::GetDirtyRects(), (std::vector<Rect>{{120, 100, 20, 20}, {100, 100, 20, 20}}));
+}
+
+TEST_F(RenderTest, DumpListsEveryRectangle) {
+    EnableDebugCategory(DBG_DEBUG);
+    ::testing::internal::CaptureStdout();
+    CRender::DumpDirtyRects(DBG_DEBUG);  // empty: nothing printed
+    CRender::AddDirtyRect(5, 6, 7, 8);
+    CRender::DumpDirtyRects(DBG_DEBUG);
+    const std::string out = ::testing::internal::GetCapturedStdout();
+    DisableDebugCategory(DBG_DEBUG);
+    EXPECT_NE(out.find("DIRTY RECTANGLES\n"), std::string::npos) << out;
+    EXPECT_NE(out.find("   7 x 8 @ (5,6)\n"), std::string::npos) << out;
+    EXPECT_EQ(out.find("DIRTY RECTANGLES"), out.rfind("DIRTY RECTANGLES"));
 }
 
 // ---- painting ----
