@@ -110,7 +110,8 @@ HeroPose Stand(HeroView view, int f) {
 
 HeroPose Run(int f, int n, double amp) {
     HeroPose p;
-    double ph = 2 * M_PI * f / n;
+    // Half a frame into the cycle, so that no two frames share a pose.
+    double ph = 2 * M_PI * (f + 0.5) / n;
     p.legFront = 0.75 * amp * std::sin(ph);
     p.legBack = -p.legFront;
     p.armFront = -0.9 * amp * std::sin(ph);

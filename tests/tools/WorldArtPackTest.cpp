@@ -1,0 +1,306 @@
+// The world pictures as the game gets them from the image pack: decoded by
+// SDL_image, checked for where they sit on their cell (through their sprite
+// origins), for animation, for the frozen and heated looks and for the soft
+// alpha that the program's fades rely on.
+#include <SDL.h>
+#include <SDL_image.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "engine/CPackFile.h"
+
+namespace {
+
+struct Picture {
+    int w = 0, h = 0;
+    std::vector<uint8_t> rgba;
+    bool ok = false;
+
+    const uint8_t* At(int x, int y) const { return &rgba[(size_t(y) * w + x) * 4]; }
+    int Alpha(int x, int y) const { return At(x, y)[3]; }
+};
+
+struct Box {
+    int left = 1 << 20, top = 1 << 20, right = -1, bottom = -1;
+    bool Empty() const { return right < 0; }
+};
+
+class WorldArtPack : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        pack_ = new CPackFile;
+        loaded_ = pack_->Load(std::string(ZORV_RUN_DIR) + "/resource2.dat");
+        for (const CPackFile::Entry& e : pack_->Entries()) index_[e.name] = &e;
+    }
+    static void TearDownTestSuite() {
+        delete pack_;
+        pack_ = nullptr;
+        index_.clear();
+    }
+
+    static Picture Load(const std::string& name) {
+        Picture p;
+        auto it = index_.find(name);
+        if (it == index_.end()) return p;
+        std::string type = name.substr(name.size() - 3);
+        for (char& c : type) c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
+        SDL_RWops* rw = SDL_RWFromConstMem(it->second->data, static_cast<int>(it->second->size));
+        SDL_Surface* s = IMG_LoadTyped_RW(rw, 1, const_cast<char*>(type.c_str()));
+        if (!s) return p;
+        p.w = s->w;
+        p.h = s->h;
+        p.rgba.resize(size_t(p.w) * p.h * 4);
+        SDL_LockSurface(s);
+        for (int y = 0; y < p.h; ++y) {
+            for (int x = 0; x < p.w; ++x) {
+                const uint8_t* row = static_cast<const uint8_t*>(s->pixels) + y * s->pitch;
+                Uint32 pixel = 0;
+                memcpy(&pixel, row + x * s->format->BytesPerPixel, s->format->BytesPerPixel);
+                uint8_t* out = &p.rgba[(size_t(y) * p.w + x) * 4];
+                SDL_GetRGBA(pixel, s->format, &out[0], &out[1], &out[2], &out[3]);
+            }
+        }
+        SDL_UnlockSurface(s);
+        p.ok = s->format->Amask != 0;
+        SDL_FreeSurface(s);
+        return p;
+    }
+
+    // Bounding box of the clearly opaque pixels.
+    static Box Opaque(const Picture& p, int threshold = 128) {
+        Box b;
+        for (int y = 0; y < p.h; ++y)
+            for (int x = 0; x < p.w; ++x)
+                if (p.Alpha(x, y) >= threshold) {
+                    b.left = std::min(b.left, x);
+                    b.right = std::max(b.right, x);
+                    b.top = std::min(b.top, y);
+                    b.bottom = std::max(b.bottom, y);
+                }
+        return b;
+    }
+
+    // Mean of (channel a - channel b) over the opaque pixels.
+    static double Lean(const Picture& p, int a, int b) {
+        double sum = 0;
+        int n = 0;
+        for (int y = 0; y < p.h; ++y)
+            for (int x = 0; x < p.w; ++x)
+                if (p.Alpha(x, y) >= 128) {
+                    sum += double(p.At(x, y)[a]) - p.At(x, y)[b];
+                    ++n;
+                }
+        return n ? sum / n : 0;
+    }
+
+    static bool Differ(const Picture& a, const Picture& b) {
+        return a.w != b.w || a.h != b.h || a.rgba != b.rgba;
+    }
+
+    // The anchor cell's bottom row inside a picture of origin (ox, oy).
+    static int CellBottom(int oy) { return oy - 5 + 23; }
+
+    static CPackFile* pack_;
+    static bool loaded_;
+    static std::map<std::string, const CPackFile::Entry*> index_;
+};
+
+CPackFile* WorldArtPack::pack_ = nullptr;
+bool WorldArtPack::loaded_ = false;
+std::map<std::string, const CPackFile::Entry*> WorldArtPack::index_;
+
+struct Placed {
+    std::string prefix;
+    int first, last;
+    std::string ext;
+    int oy;
+};
+
+TEST_F(WorldArtPack, TheProfessorStandsOnHisCellAboutTwoCellsTall) {
+    ASSERT_TRUE(loaded_) << pack_->Error();
+    const Placed series[] = {
+        {"profstandmiddle", 0, 10, ".tga", 35}, {"profstandleft", 0, 10, ".tga", 35},
+        {"profstandright", 0, 10, ".tga", 35},  {"profrunleft", 0, 9, ".tga", 36},
+        {"profrunright", 0, 9, ".tga", 36},     {"profpushleft", 0, 7, ".tga", 30},
+        {"profpushright", 0, 7, ".tga", 30},    {"profturnleft", 0, 1, ".tga", 36},
+        {"profidleE", 0, 22, ".tga", 37},       {"profidleH", 0, 16, ".png", 36},
+    };
+    for (const Placed& s : series) {
+        for (int f = s.first; f <= s.last; ++f) {
+            std::string name = s.prefix + std::to_string(f) + s.ext;
+            Picture p = Load(name);
+            ASSERT_TRUE(p.ok) << name << " is missing or has no alpha channel";
+            Box b = Opaque(p);
+            ASSERT_FALSE(b.Empty()) << name;
+            // Boots on the cell bottom (runs lift a little).
+            EXPECT_LE(b.bottom, CellBottom(s.oy) + 1) << name;
+            EXPECT_GE(b.bottom, CellBottom(s.oy) - 3) << name;
+            EXPECT_GE(b.bottom - b.top, 38) << name << ": shorter than about two cells";
+            EXPECT_EQ(p.Alpha(0, 0), 0) << name << ": the corner should be transparent";
+        }
+    }
+}
+
+TEST_F(WorldArtPack, BotsAndObjectsSitOnTheirCell) {
+    ASSERT_TRUE(loaded_) << pack_->Error();
+    const Placed pieces[] = {
+        {"botstandleft", -1, -1, ".png", 20},   {"botstandright", -1, -1, ".png", 19},
+        {"botrunleft", 0, 11, ".png", 23},      {"botpushright", 0, 11, ".png", 18},
+        {"cratestill", 0, 0, ".tga", 13},       {"metalcratestill", 0, 0, ".tga", 13},
+        {"barrel", 0, 7, ".tga", 15},           {"metalbarrel", 0, 7, ".png", 15},
+        {"magnetleftstill", 0, 0, ".tga", 12},  {"magnetrightstill", 0, 0, ".tga", 12},
+        {"buttonblue", 1, 1, ".tga", -9},       {"ladderbottom", -1, -1, ".tga", 18},
+    };
+    for (const Placed& s : pieces) {
+        for (int f = s.first; f <= s.last; ++f) {
+            std::string name = s.prefix + (f >= 0 ? std::to_string(f) : std::string()) + s.ext;
+            Picture p = Load(name);
+            ASSERT_TRUE(p.ok) << name << " is missing or has no alpha channel";
+            Box b = Opaque(p);
+            ASSERT_FALSE(b.Empty()) << name;
+            EXPECT_NEAR(b.bottom, CellBottom(s.oy), 2) << name;
+        }
+    }
+}
+
+TEST_F(WorldArtPack, GroundRunsSpanTheirWidthWithTheSurfaceOnTheCellTop) {
+    ASSERT_TRUE(loaded_) << pack_->Error();
+    for (int w = 1; w <= 32; ++w) {
+        for (const char* kind : {"grass", "sand"}) {
+            std::string name = kind + std::to_string(w) + ".png";
+            int oy = std::string(kind) == "grass" ? 25 : 23;
+            Picture p = Load(name);
+            ASSERT_TRUE(p.ok) << name;
+            Box b = Opaque(p);
+            // The cells of the run lie at x = 10 .. 10 + 24w inside the picture.
+            EXPECT_LE(b.left, 10) << name;
+            EXPECT_GE(b.right, 10 + 24 * w - 1) << name;
+            // Solid ground from the cell top to the cell bottom in the middle of the run.
+            int mid = 10 + 12 * w;
+            EXPECT_GE(p.Alpha(mid, oy - 5 + 2), 200) << name;
+            EXPECT_GE(p.Alpha(mid, CellBottom(oy) - 1), 200) << name;
+        }
+    }
+}
+
+TEST_F(WorldArtPack, SeriesAnimateFrameByFrame) {
+    ASSERT_TRUE(loaded_) << pack_->Error();
+    const std::pair<const char*, const char*> pairs[] = {
+        {"profrunright0.tga", "profrunright5.tga"},
+        {"profhotstepleft0.png", "profhotstepleft10.png"},
+        {"profcaughtright0.png", "profcaughtright20.png"},
+        {"botrunleft0.png", "botrunleft6.png"},
+        {"botfall0.png", "botfall10.png"},
+        {"barrel0.tga", "barrel2.tga"},
+        {"teleport_spiralblue0.png", "teleport_spiralblue10.png"},
+        {"powerupcrate0.tga", "powerupcrate7.tga"},
+        {"qmarkrotate0.tga", "qmarkrotate6.tga"},
+        {"heatgunimpact2.png", "heatgunimpact12.png"},
+        {"tube0.tga", "tube12.tga"},
+    };
+    for (const auto& pr : pairs) {
+        Picture a = Load(pr.first), b = Load(pr.second);
+        ASSERT_TRUE(a.ok && b.ok) << pr.first << " / " << pr.second;
+        EXPECT_TRUE(Differ(a, b)) << pr.first << " and " << pr.second << " are the same picture";
+    }
+}
+
+TEST_F(WorldArtPack, FrozenLooksColderAndHeatedLooksHotter) {
+    ASSERT_TRUE(loaded_) << pack_->Error();
+    const std::pair<const char*, const char*> frozen[] = {
+        {"cratestill0.tga", "cratestillfrozen0.tga"},
+        {"barrel0.tga", "barrelfrozen0.tga"},
+        {"botstandright.png", "botfrozen.png"},
+        {"magnetleftstill0.tga", "magnetleftstillfrozen0.tga"},
+        {"bridgeA0_trimmed.png", "bridgefrozen.png"},
+    };
+    for (const auto& pr : frozen) {
+        Picture plain = Load(pr.first), cold = Load(pr.second);
+        ASSERT_TRUE(plain.ok && cold.ok) << pr.second;
+        EXPECT_GT(Lean(cold, 2, 0), Lean(plain, 2, 0) + 20) << pr.second << " is not bluer than " << pr.first;
+    }
+    const std::pair<const char*, const char*> heated[] = {
+        {"metalcratestill0.tga", "metalcrateheated.png"},
+        {"metalbarrel0.png", "metalbarrelheated0.png"},
+        {"metalcratesquash0.tga", "metalcrateheatedsquash0.png"},
+    };
+    for (const auto& pr : heated) {
+        Picture plain = Load(pr.first), hot = Load(pr.second);
+        ASSERT_TRUE(plain.ok && hot.ok) << pr.second;
+        EXPECT_GT(Lean(hot, 0, 2), Lean(plain, 0, 2) + 40) << pr.second << " is not redder than " << pr.first;
+    }
+}
+
+TEST_F(WorldArtPack, CoolingRunsFromHotToCold) {
+    ASSERT_TRUE(loaded_) << pack_->Error();
+    for (const std::string prefix : {"metalcratecooling", "metalbarrelcooling", "metalbarrelcooling3-",
+                                     "magnetleftcooling"}) {
+        double previous = 1e9;
+        for (int f = 0; f <= 6; ++f) {
+            Picture p = Load(prefix + std::to_string(f) + ".png");
+            ASSERT_TRUE(p.ok) << prefix << f;
+            double warmth = Lean(p, 0, 2);
+            EXPECT_LT(warmth, previous) << prefix << f << " is not cooler than the frame before";
+            previous = warmth;
+        }
+    }
+}
+
+TEST_F(WorldArtPack, FadedAndGlowingSourcesHaveSoftAlpha) {
+    ASSERT_TRUE(loaded_) << pack_->Error();
+    for (const char* name : {"teleport_glowblue.png", "teleport_glowred.png", "heatedobjectglow5.png",
+                             "icemeltingsteam6.png", "teleport_spiralyellow0.png", "poweruphalo0.tga",
+                             "teleport_spiralredturnon3.png"}) {
+        Picture p = Load(name);
+        ASSERT_TRUE(p.ok) << name;
+        int soft = 0, clear = 0;
+        for (int y = 0; y < p.h; ++y)
+            for (int x = 0; x < p.w; ++x) {
+                int a = p.Alpha(x, y);
+                if (a > 0 && a < 255) ++soft;
+                if (a == 0) ++clear;
+            }
+        EXPECT_GT(soft, 20) << name << " has no partly transparent pixels";
+        EXPECT_GT(clear, 0) << name << " covers its whole canvas";
+    }
+}
+
+TEST_F(WorldArtPack, InventoryIconsPopInAndHoverBrighter) {
+    ASSERT_TRUE(loaded_) << pack_->Error();
+    for (const char* base : {"iconcrate", "iconemp", "iconwhistle"}) {
+        Picture small = Load(std::string(base) + "0.tga"), rest = Load(std::string(base) + "3.tga"),
+                hover = Load(std::string(base) + "4.tga");
+        ASSERT_TRUE(small.ok && rest.ok && hover.ok) << base;
+        EXPECT_EQ(rest.w, 36);
+        EXPECT_EQ(rest.h, 36);
+        Box s = Opaque(small), r = Opaque(rest);
+        EXPECT_LT(s.right - s.left, r.right - r.left) << base << ": the first frame should be smaller";
+        EXPECT_TRUE(Differ(rest, hover)) << base;
+    }
+    Picture one = Load("iconone0.tga"), lit = Load("iconone1.tga");
+    ASSERT_TRUE(one.ok && lit.ok);
+    EXPECT_TRUE(Differ(one, lit));
+}
+
+TEST_F(WorldArtPack, CaptionsCarryTheirWords) {
+    ASSERT_TRUE(loaded_) << pack_->Error();
+    Picture shortWord = Load("poweruptextemp3.tga"), longWord = Load("poweruptextinflatable3.tga");
+    ASSERT_TRUE(shortWord.ok && longWord.ok);
+    Box a = Opaque(shortWord), b = Opaque(longWord);
+    ASSERT_FALSE(a.Empty());
+    ASSERT_FALSE(b.Empty());
+    EXPECT_GT(b.right - b.left, a.right - a.left);
+    // Last frames fade out.
+    Picture last = Load("poweruptextemp7.tga");
+    ASSERT_TRUE(last.ok);
+    int strongest = 0;
+    for (int y = 0; y < last.h; ++y)
+        for (int x = 0; x < last.w; ++x) strongest = std::max(strongest, last.Alpha(x, y));
+    EXPECT_LT(strongest, 200);
+}
+
+}  // namespace
