@@ -63,8 +63,8 @@ void MapBackground(cairo_t* cr, int w, int h) {
     cairo_set_line_width(cr, 2);
     cairo_stroke(cr);
     cairo_path_destroy(island);
-    // The volcano in the island's heart, under the last levels.
-    SceneArt::Volcano(cr, 470, 262, 150, 95, 0.9);
+    // The volcano itself is the menu's volcano sprite, laid over the map at
+    // run time; the last levels climb its slope.
     for (int i = 0; i < 12; ++i) {
         uint32_t s = Seed("maptrees") + i * 31;
         const double x = RandomRange(s, 60, 600), y = RandomRange(s, 200, 520);
@@ -92,19 +92,25 @@ void MapBackground(cairo_t* cr, int w, int h) {
     cairo_set_dash(cr, dash, 2, 0);
     cairo_stroke(cr);
     cairo_restore(cr);
-    // Panels: the title scroll at the top left and the command board at the
-    // lower right.
-    Parchment(cr, 8, 6, 200, 116, Seed("mapscroll"));
+    // Panels: the set scroll at the top left (set buttons, reset buttons and
+    // the legend of the star and dot shown at (45, 149) and (45, 177)), the
+    // level details at the top right and the command board at the lower right.
+    Parchment(cr, 8, 6, 292, 200, Seed("mapscroll"));
     Text(cr, CCaptions::Shared().Get("map_sets"), 108, 12, 18, kInk, FONT_SERIF_BOLD, ALIGN_CENTER);
+    Text(cr, CCaptions::Shared().Get("map_legend_tutorial"), 82, 156, 15, kInk, FONT_SANS, ALIGN_LEFT);
+    Text(cr, CCaptions::Shared().Get("map_legend_level"), 72, 179, 15, kInk, FONT_SANS, ALIGN_LEFT);
+    Parchment(cr, 484, 6, 312, 124, Seed("mapinfo"));
+    Text(cr, CCaptions::Shared().Get("map_best"), 614, 80, 14, kInk, FONT_SANS_BOLD, ALIGN_RIGHT);
+    Text(cr, CCaptions::Shared().Get("map_total"), 614, 101, 14, kInk, FONT_SANS_BOLD, ALIGN_RIGHT);
     OutlinedRoundedRect(cr, 628, 498, 168, 96, 8, Hex(0x6a4520, 0.9), 2);
-    // A compass rose.
-    const double cx = 730, cy = 90;
-    OutlinedEllipse(cr, cx, cy, 42, 42, Hex(0xf3e3bf, 0.85), 1.5);
-    const double ns[] = {cx, cy - 38, cx + 8, cy, cx, cy + 38, cx - 8, cy};
+    // A compass rose in the sea.
+    const double cx = 62, cy = 532;
+    OutlinedEllipse(cr, cx, cy, 34, 34, Hex(0xf3e3bf, 0.85), 1.5);
+    const double ns[] = {cx, cy - 30, cx + 7, cy, cx, cy + 30, cx - 7, cy};
     OutlinedPolygon(cr, ns, 4, Hex(0xd8342c), 1);
-    const double ew[] = {cx - 38, cy, cx, cy - 8, cx + 38, cy, cx, cy + 8};
+    const double ew[] = {cx - 30, cy, cx, cy - 7, cx + 30, cy, cx, cy + 7};
     OutlinedPolygon(cr, ew, 4, Hex(0x2a3a5a), 1);
-    Text(cr, "N", cx, cy - 62, 16, kInk, FONT_SERIF_BOLD, ALIGN_CENTER);
+    Text(cr, "N", cx, cy - 52, 14, Hex(0xffffff), FONT_SERIF_BOLD, ALIGN_CENTER);
 }
 
 enum DotKind { DOT_COMPLETED, DOT_INCOMPLETE, DOT_LOCKED, DOT_GHOSTED, DOT_SELECTED };
@@ -226,32 +232,36 @@ void RegisterMap(CArtRegistry& reg) {
     ButtonLook wood;
     wood.radius = 6;
     wood.textSize = 13;
-    AddButtons(reg, "map_buttonlevelset_", {"base", "rollover", "shadow"}, ".png", 180, 22, wood, "");
+    // Light plates: the game paints the set's name and percentage in ink.
+    ButtonLook light = wood;
+    light.base = Hex(0xe2c98f);
+    AddButtons(reg, "map_buttonlevelset_", {"base", "rollover", "shadow"}, ".png", 180, 22, light, "");
     for (const char* s : {"regular", "advanced", "kids"})
-        AddCaption(reg, std::string("map_buttonlevelset_text") + s + ".png", 180, 22, std::string("map_set_") + s, 14,
-                   Hex(0xfff3d6));
+        AddCaption(reg, std::string("map_buttonlevelset_text") + s + ".png", 180, 22, std::string("map_set_") + s, 16,
+                   kInk, FONT_SERIF_BOLD, ALIGN_LEFT);
     AddButtons(reg, "map_buttonchangereset_", {"base", "rollover", "shadow"}, ".png", 90, 22, wood, "");
     AddCaption(reg, "map_buttonchangereset_textreset.png", 90, 22, "map_reset", 13, Hex(0xfff3d6));
     AddCaption(reg, "map_buttonchangereset_textchange.png", 90, 22, "map_change", 13, Hex(0xfff3d6));
-    AddButtons(reg, "map_buttonhighscores_", {"base", "rollover", "shadow", "fade"}, ".png", 120, 22, wood, "");
-    AddCaption(reg, "map_buttonhighscores_text.png", 120, 22, "map_highscores", 13, Hex(0xfff3d6));
+    // At (710, 85): at most 90 wide to stay on the screen.
+    AddButtons(reg, "map_buttonhighscores_", {"base", "rollover", "shadow", "fade"}, ".png", 86, 22, wood, "");
+    AddCaption(reg, "map_buttonhighscores_text.png", 86, 22, "map_highscores", 13, Hex(0xfff3d6));
     AddButtons(reg, "map_buttonlowerright_", {"base", "rollover", "shadow"}, ".png", 150, 22, wood, "");
     for (const char* s : {"play", "levelmanager", "mainmenu"})
         AddCaption(reg, std::string("map_buttonlowerright_text") + s + ".png", 150, 22, std::string("map_") + s, 14,
                    Hex(0xfff3d6));
 
-    reg.Add("mapoverviewboxlockedmain.png", 220, 120, [](cairo_t* cr, int w, int h) {
+    // First-visit help: box at (560, 380), text at (580, 387), the arrow
+    // bobbing at (677, 448) points down at the Play button.
+    reg.Add("mapoverviewboxlockedmain.png", 230, 110, [](cairo_t* cr, int w, int h) {
         Parchment(cr, 0, 0, w, h, Seed("mapoverviewboxlockedmain"));
-        Dot(cr, 36, 36, DOT_LOCKED, 1.6, false, 0);
-        TextBox(cr, CCaptions::Shared().Get("map_locked"), 40, 10, w - 50, h - 20, 15, kInk, FONT_SANS_BOLD);
     });
-    AddCaption(reg, "maphelptext.png", 260, 60, "map_help", 15, kInk, FONT_SANS_BOLD);
+    AddCaption(reg, "maphelptext.png", 200, 56, "map_help", 15, kInk, FONT_SANS_BOLD);
     reg.Add("maphelparrow.png", 40, 40, [](cairo_t* cr, int, int) {
-        const double arrow[] = {4, 20, 20, 4, 20, 13, 36, 13, 36, 27, 20, 27, 20, 36};
+        const double arrow[] = {20, 37, 4, 20, 13, 20, 13, 3, 27, 3, 27, 20, 36, 20};
         OutlinedPolygon(cr, arrow, 7, Hex(0xd8342c), 1.5);
     });
     reg.Add("maphelparrowshadow.png", 40, 40, [](cairo_t* cr, int, int) {
-        const double arrow[] = {6, 22, 22, 6, 22, 15, 38, 15, 38, 29, 22, 29, 22, 38};
+        const double arrow[] = {20, 37, 4, 20, 13, 20, 13, 3, 27, 3, 27, 20, 36, 20};
         cairo_new_path(cr);
         PolygonPath(cr, arrow, 7);
         cairo_set_source_rgba(cr, 0, 0, 0, 0.35);
