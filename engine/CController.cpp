@@ -3,15 +3,12 @@
 #include <cstdio>
 #include <ctime>
 
+#include "engine/CDraw.h"
 #include "engine/CInput.h"
 #include "engine/Log.h"
 #include "gui/CGuiButtonBase.h"
 
-#if __has_include("engine/CDraw.h")
-#include "engine/CDraw.h"
-#define ZORV_HAVE_DRAW 1
-#endif
-#if __has_include("sound/CSoundObject.h") && __has_include("sound/CSound.h")
+#if __has_include("sound/CSoundObject.h") && __has_include("sound/CSound.cpp")
 #include "sound/CSound.h"
 #include "sound/CSoundObject.h"
 #define ZORV_HAVE_SOUND 1
@@ -37,19 +34,9 @@ uint8_t CController::modLAlt = 0;
 
 namespace {
 
-void SetMenuFrameRate() {
-#ifdef ZORV_HAVE_DRAW
-    CDraw::SetFrameRate(-1);
-#endif
-}
+void SetMenuFrameRate() { CDraw::SetFrameRate(-1); }
 
-void SetPresentSuspended(bool on) {
-#ifdef ZORV_HAVE_DRAW
-    CDraw::SetPresentSuspended(on);
-#else
-    (void)on;
-#endif
-}
+void SetPresentSuspended(bool on) { CDraw::SetPresentSuspended(on); }
 
 }  // namespace
 
@@ -191,9 +178,7 @@ bool CController::CaptureScreen(bool released, int key) {
     if (localtime_r(&now, &local)) strftime(stamp, 14, "%y%m%d_%H%M%S", &local);
     char name[64];
     snprintf(name, sizeof(name), "capture_%s.bmp", stamp);
-#ifdef ZORV_HAVE_DRAW
     CDraw::SaveScreenBMP(name);
-#endif
     printf("Screen captured:  %s\n", name);
     fflush(stdout);
     return true;

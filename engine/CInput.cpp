@@ -3,17 +3,11 @@
 #include <SDL.h>
 
 #include "engine/CController.h"
+#include "engine/CDraw.h"
 #include "engine/Log.h"
 #include "gui/CGuiButtonBase.h"
-
-#if __has_include("engine/CDraw.h")
-#include "engine/CDraw.h"
-#define ZORV_HAVE_DRAW 1
-#endif
-#if __has_include("players/CProfile.h")
 #include "players/CProfile.h"
-#define ZORV_HAVE_PROFILE 1
-#endif
+
 
 namespace {
 
@@ -28,15 +22,11 @@ CProfile* inputProfile = nullptr;
 float Clamp(float v, float lo, float hi) { return v < lo ? lo : (v > hi ? hi : v); }
 
 void ToggleProfileFullscreen() {
-#ifdef ZORV_HAVE_PROFILE
     if (inputProfile) inputProfile->ToggleFullscreen();
-#endif
 }
 
 void RedrawWholeScreen() {
-#ifdef ZORV_HAVE_DRAW
     if (CDraw::HasScreen()) CDraw::Present(false, false);
-#endif
 }
 
 void HandleMotion(CController* screen, const SDL_MouseMotionEvent& m) {

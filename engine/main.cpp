@@ -1,20 +1,177 @@
-// The game's entry point: start-up, the frame loop and shut-down.
+// The game's entry point: start-up in its fixed order, the paced frame loop
+// over the stack of screens, and shut-down in its fixed order.
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 
+#include "engine/CController.h"
+#include "engine/CDraw.h"
+#include "engine/CInput.h"
+#include "engine/CMouse.h"
+#include "engine/CRender.h"
+#include "engine/CSprite.h"
+#include "engine/FontRender.h"
+#include "engine/ImagePack.h"
 #include "engine/Log.h"
 #include "engine/Parameters.h"
 #include "engine/Utilities.h"
+#include "players/CProfile.h"
+#include "screens/CControllerIntro.h"
+#if __has_include("sound/CSound.h") && __has_include("sound/CSound.cpp")
+#include "sound/CSound.h"
+#define ZORV_HAVE_SOUND 1
+#endif
+#include "world/CLevelSet.h"
+
+namespace {
+
+// Command-line flags.
+constexpr int kFlagWindowed = 1;
+constexpr int kFlagNoSound = 2;
+constexpr int kFlagAskSoundOutput = 4;
+
+// The score server's base address; the client appends the script name.
+const char* const kScoreboardUrl = "http://scores.zorv-game.example/zorv/";
+
+int ReadFlags(int argc, char** argv) {
+    if (argc != 2) return 0;
+    return atoi(argv[1]);
+}
+
+void StepProgress(int n) { CDraw::StepProgress(n); }
+
+void ReportSprites() {
+    static const char* const kEquals =
+        "==================================================================================\n";
+    static const char* const kStars =
+        "**********************************************************************************\n";
+    // The pointer sprites belong to the mouse-pointer object, which is taken
+    // down after this report; they are not leftovers of a screen.
+    std::vector<CSprite*> left;
+    for (CSprite* s : GetSpriteList())
+        if (s->GetType() != LAYER_MOUSE) left.push_back(s);
+    if (!left.empty()) {
+        DebugLog(DBG_DEBUG, "%s", kEquals);
+        DebugLog(DBG_DEBUG, "%s", kStars);
+        DebugLog(DBG_DEBUG, "main()  WARNING:  All sprites have not been properly unloaded:\n");
+        for (CSprite* s : left) DebugLog(DBG_DEBUG, "   %s  (%i,%i)\n", s->GetName(), s->GetX(false), s->GetY(false));
+        DebugLog(DBG_DEBUG, "%s", kStars);
+        DebugLog(DBG_DEBUG, "%s", kEquals);
+    } else {
+        DebugLog(DBG_DEBUG, "%s", kEquals);
+        DebugLog(DBG_DEBUG, "%s", kStars);
+        DebugLog(DBG_DEBUG, "main()  All sprites have been properly unloaded\n");
+        DebugLog(DBG_DEBUG, "%s", kStars);
+        DebugLog(DBG_DEBUG, "%s", kEquals);
+    }
+}
+
+// Everything from the profile on lives in this scope, so that the objects go
+// down in the reverse order of their creation when it ends.
+void Run(int flags) {
+    // 9. The current player's profile.
+    CProfile profile;
+    CController::SetProfile(&profile);
+    CInput::SetInputProfile(&profile);
+    CDraw::SetSettings(&profile);
+    // 10. A window on request; the profile keeps the choice.
+    if (flags & kFlagWindowed) profile.SetFullscreen(false);
+
+    // 11 to 13. Display, renderer, input.
+    CDraw draw;
+    CRender render;
+    CInput input;
+
+    // 14. Images.
+    DebugLog(DBG_MILESTONE, "ID_000:  INIT:  Image Load Started\n");
+    preloadImages();
+    DebugLog(DBG_MILESTONE, "ID_000:  INIT:  Image Load Completed\n");
+
+    // 15. Sounds and music.
+    DebugLog(DBG_MILESTONE, "ID_001:  INIT:  Sound Load Started\n");
+#ifdef ZORV_HAVE_SOUND
+    CSound::loadSound();
+    CSound::CreateMusic();
+#endif
+    DebugLog(DBG_MILESTONE, "ID_001:  INIT:  Sound Load Completed\n");
+
+    // 16. Levels.
+    DebugLog(DBG_MILESTONE, "ID_002:  INIT:  Level Load Started\n");
+    CLevelSet::SetProgressStep(StepProgress);
+    CLevelSet::LoadAll();
+    DebugLog(DBG_MILESTONE, "ID_002:  INIT:  Level Load Completed\n");
+
+    // 17. Interface sounds, pointer, score server, the intro.
+    DebugLog(DBG_MILESTONE, "ID_003:  INIT:  Miscellaneous Load Started\n");
+    CController::LoadSounds();
+    CMouse mouse;
+    DebugLog(DBG_DEBUG, "Loading SCOREBOARD_URL:  %s\n", kScoreboardUrl);
+    CControllerIntro intro;
+    intro.Activate(nullptr);
+    DebugLog(DBG_MILESTONE, "ID_003:  INIT:  Miscellaneous Load Completed\n");
+
+    while (CController::IsRunning()) {
+        CController::PumpCurrent();
+        PlaceMousePointer();
+#ifdef ZORV_HAVE_SOUND
+        CSound::Update();
+#endif
+        CRender::Render(true);
+        CDraw::Present(true, true);
+    }
+
+    CController::UnloadSounds();
+    CLevelSet::FreeAll();
+    FontQuit();
+    ReportSprites();
+    DebugLog(DBG_MILESTONE, "ID_900:  SHUTDOWN COMPLETED\n");
+    // Leaving the scope destroys the intro, the pointer, input, renderer,
+    // display and profile, in that order.
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
-    (void)argc;
-    (void)argv;
+    // 1, 2. Random seed and command-line flags.
     srand(static_cast<unsigned>(time(nullptr)));
+    const int flags = ReadFlags(argc, argv);
+
+    // 3. Log: everything off, then notes, warnings and errors.
     InitDebugLog(false);
     EnableDebugCategory(DBG_NOTE);
     EnableDebugCategory(DBG_WARNING);
     EnableDebugCategory(DBG_ERROR);
+#ifdef ZORV_LOG_MILESTONES
+    // Test builds only: the start-up and shut-down milestones and the sprite
+    // report, which the shipped game keeps quiet.
+    EnableDebugCategory(DBG_MILESTONE);
+    EnableDebugCategory(DBG_DEBUG);
+#endif
+
+    // 4. Images and sounds come from the packs, not from loose folders.
+    CDraw::SetUrlDir(false);
+#ifdef ZORV_HAVE_SOUND
+    CSound::SetLoadFromDirectory(false);
+#endif
+
+    // 5, 6. Parameter file, then the profile and levels folders.
     LoadParameters();
     InitDirectories();
+
+    // 7. String table and fonts.
+    DebugLog(DBG_DEBUG, "Loading FONT1_URL:  %s\n", "./");
+    DebugLog(DBG_DEBUG, "Loading FONT2_URL:  %s\n", "resource5.dat");
+    FontInit("./", "resource5.dat");
+
+    // 8. Sound, unless switched off.
+#ifdef ZORV_HAVE_SOUND
+    if (!(flags & kFlagNoSound)) CSound::Init(!(flags & kFlagAskSoundOutput));
+#else
+    (void)kFlagNoSound;
+    (void)kFlagAskSoundOutput;
+#endif
+
+    Run(flags);
     return 0;
 }

@@ -1,0 +1,110 @@
+#include "gui/CControllerMessage.h"
+
+#include <cstdio>
+
+#include "engine/CDraw.h"
+#include "engine/CMouse.h"
+#include "engine/CSprite.h"
+#include "engine/Log.h"
+#include "gui/CGuiButton.h"
+#include "gui/GuiText.h"
+
+namespace {
+const char* const kBaseName = "baseMessageController.png";
+}
+
+CControllerMessage::CControllerMessage(int titleId, int bodyId, bool twoButtons_, int bodyArgument)
+    : dimmer(nullptr),
+      background(nullptr),
+      okay(nullptr),
+      cancel(nullptr),
+      twoButtons(twoButtons_ ? 1 : 0),
+      spritesBuilt(0) {
+    id = CONTROLLER_MESSAGE;
+    LoadSprites(titleId, bodyId, bodyArgument);
+}
+
+CControllerMessage::~CControllerMessage() {
+    DebugLog(DBG_DEBUG, "CControllerMessage:  Destroying CControllerMessage...\n");
+    if (!spritesBuilt) return;
+    ShowHourglass(true);
+    delete dimmer;
+    delete background;
+    delete okay;
+    delete cancel;
+    CDraw::UnloadImage(kBaseName);
+}
+
+void CControllerMessage::LoadSprites(int titleId, int bodyId, int bodyArgument) {
+    if (spritesBuilt) return;
+    dimmer = new CSprite(1411, 0, false);
+    dimmer->SetName("Message Controller (MESSAGE_LSPRITE_DIMMER)");
+    dimmer->AddFrame("dimmer.png");
+    dimmer->SetPosition(0, 0, false);
+    dimmer->Show(kSpriteNotDrawn, kSpriteNotDrawn);
+
+    const int base = CDraw::CopyImage("confirmation_parch.png", kBaseName, 0);
+    CDraw::DrawImageOnto("parchment_confirmation.png", base, 180, 100);
+    const int width = CDraw::GetWidth(base);
+    if (titleId != -1) BlitString(titleId, base, 450, 50, 2, (width - 450) / 2, 50);
+    if (bodyId != -1) {
+        char argument[16];
+        snprintf(argument, sizeof(argument), "%i", bodyArgument);
+        BlitString(bodyId, base, 350, 120, 2, (width - 350) / 2, 200, argument);
+    }
+    background = new CSprite(1412, 0, false);
+    background->SetName("Message Controller (MESSAGE_LSPRITE_BACKGROUND)");
+    background->AddFrame(base);
+    background->SetPosition(150, 88, false);
+    background->Show(kSpriteNotDrawn, kSpriteNotDrawn);
+
+    if (twoButtons) {
+        okay = new CGuiButton(315, 420, BUTTON_OKAY, this, "confirmation_buttonokaybase.png",
+                              "confirmation_buttonokayshadow.png", "confirmation_buttonokayroll.png", nullptr, false,
+                              0, 0);
+        cancel = new CGuiButton(410, 420, BUTTON_CANCEL, this, "confirmation_buttoncancelbase.png",
+                                "confirmation_buttoncancelshadow.png", "confirmation_buttoncancelroll.png", nullptr,
+                                true, 0, 0);
+    } else {
+        okay = new CGuiButton(360, 420, BUTTON_OKAY, this, "confirmation_buttonokaybase.png",
+                              "confirmation_buttonokayshadow.png", "confirmation_buttonokayroll.png", nullptr, true,
+                              0, 0);
+    }
+    HideMousePointer(-1);
+    spritesBuilt = 1;
+}
+
+void CControllerMessage::GUICallback(int index, int, bool) {
+    if (index == BUTTON_CANCEL) {
+        value = 0;
+        result = 1;
+    } else if (index == BUTTON_OKAY) {
+        value = 1;
+        result = 1;
+    } else {
+        value = 0;
+    }
+}
+
+void CControllerMessage::InputKey(bool released, int key) {
+    HideMousePointer(-1);
+    if (!released && key == KEY_ESCAPE) value = twoButtons ? 0 : 1;
+    InputNavigate(released, key, true, true);
+    CaptureScreen(released, key);
+}
+
+void CControllerMessage::InputMouseMove(int x, int y) {
+    mouseX = x;
+    mouseY = y;
+    UpdateMousePointer();
+}
+
+void CControllerMessage::InputMouseClick(bool released, bool left, bool, bool, bool) {
+    if (left && !released && CGuiButtonBase::GetFocusIndex() == -1)
+        PlayInterfaceSound(GetSoundClickScreen());
+}
+
+void CControllerMessage::Pump() {
+    PollInput();
+    if (active) CGuiButtonBase::UpdateAll();
+}

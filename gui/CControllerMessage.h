@@ -1,0 +1,44 @@
+// The modal box for a message with one button, or a yes/no question with two.
+// The opener makes it with two string-table ids, opens it as its child and,
+// once it has closed, asks IsConfirmed whether the confirming button was
+// chosen.
+#pragma once
+
+#include <cstdint>
+
+#include "engine/CController.h"
+
+class CSprite;
+class CGuiButton;
+
+class CControllerMessage : public CController {
+public:
+    enum ButtonId { BUTTON_CANCEL = 0, BUTTON_OKAY = 1 };
+
+    // A text id of -1 draws nothing there; bodyArgument fills the body's
+    // placeholder.
+    CControllerMessage(int titleId, int bodyId, bool twoButtons, int bodyArgument);
+    ~CControllerMessage() override;
+
+    bool IsConfirmed() const { return value == 1; }
+
+    void GUICallback(int index, int value, bool dclick) override;
+    void InputKey(bool released, int key) override;
+    void InputMouseMove(int x, int y) override;
+    void InputMouseClick(bool released, bool left, bool right, bool wheelUp, bool wheelDown) override;
+    void Pump() override;
+
+    // Inspection (tests).
+    CGuiButton* GetOkayButton() const { return okay; }
+    CGuiButton* GetCancelButton() const { return cancel; }
+
+private:
+    void LoadSprites(int titleId, int bodyId, int bodyArgument);
+
+    CSprite* dimmer;
+    CSprite* background;
+    CGuiButton* okay;
+    CGuiButton* cancel;
+    uint8_t twoButtons;
+    uint8_t spritesBuilt;
+};

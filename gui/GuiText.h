@@ -1,0 +1,15 @@
+// Painting text permanently into a picture of the image store (usually a
+// screen's background), so that static captions cost nothing per frame.
+#pragma once
+
+// Renders string-table entry textId in a boxW x boxH box with the given
+// alignment (its own font, size, colour and line spacing; v1..v6 fill "%1" to
+// "%6") and blits it onto image imageId at (x, y). False when the image is
+// not live or nothing was rendered.
+bool BlitString(int textId, int imageId, int boxW, int boxH, int align, int x, int y, const char* v1 = nullptr,
+                const char* v2 = nullptr, const char* v3 = nullptr, const char* v4 = nullptr,
+                const char* v5 = nullptr, const char* v6 = nullptr);
+
+// The same for a plain 8-bit text in the plain-text style: the font file
+// "resource6.dat" at 23 points, line spacing 5, colour (24, 34, 83).
+bool BlitText(const char* text, int imageId, int boxW, int boxH, int align, int x, int y);

@@ -1,0 +1,195 @@
+#include "screens/CControllerIntro.h"
+
+#include <SDL.h>
+#include <SDL_image.h>
+
+#include <cstdio>
+
+#include "engine/CDraw.h"
+#include "engine/CMouse.h"
+#include "engine/CSprite.h"
+#include "engine/Log.h"
+#include "engine/Parameters.h"
+#include "screens/CControllerMain.h"
+
+namespace {
+
+uint32_t DefaultClock() { return SDL_GetTicks(); }
+CControllerIntro::Clock introClock = DefaultClock;
+
+const char* const kRule = "=============================================\n";
+
+}  // namespace
+
+void CControllerIntro::SetClock(Clock clock) { introClock = clock ? clock : DefaultClock; }
+
+CControllerIntro::CControllerIntro()
+    : logo(nullptr),
+      eyes(nullptr),
+      splash1(nullptr),
+      splash2(nullptr),
+      imagesLoaded(0),
+      startTime(-1),
+      mainMenu(nullptr) {
+    id = CONTROLLER_INTRO;
+    HideMousePointer(-1);
+    LoadSplashImages();
+}
+
+CControllerIntro::~CControllerIntro() {
+    DebugLog(DBG_DESTRUCT, "CControllerIntro:  Destroying CControllerIntro...\n");
+    delete mainMenu;
+    mainMenu = nullptr;
+    ReleaseSprites();
+}
+
+CSprite* CControllerIntro::LoadSplash(const char* file, const char* imageName, const char* logLine, int layer,
+                                      const char* debugName) {
+    SDL_RWops* rw = SDL_RWFromFile(file, "rb");
+    if (!rw) return nullptr;
+    DebugLog(DBG_DEBUG, logLine, file);
+    SDL_Surface* decoded = IMG_LoadTyped_RW(rw, 1, const_cast<char*>("JPG"));
+    if (!decoded) {
+        ErrorLog(false, "CControllerIntro::LoadSplashImages()   Cannot decode '%s': %s\n", file, IMG_GetError());
+        return nullptr;
+    }
+    const int image = CDraw::LoadSurface(decoded, imageName);
+    if (image < 0) return nullptr;
+    CSprite* s = new CSprite(layer, 0, false);
+    s->SetName(debugName);
+    s->AddFrame(image);
+    s->SetPosition(0, 0, false);
+    return s;
+}
+
+void CControllerIntro::LoadSplashImages() {
+    if (imagesLoaded) return;
+    FILE* probe = fopen("resource9.dat", "rb");
+    if (!probe) ErrorLog(true, "Cannot load splash0 file!\n");
+    fclose(probe);
+    logo = LoadSplash("resource9.dat", "splash0.jpg", "Loading SPLASH0_URL:  %s\n", 1431,
+                      "Intro Controller (INTRO_LSPRITE_ZJLOGO)");
+    if (!logo) ErrorLog(true, "Cannot load splash0 file!\n");
+    CControllerMain::SetIntroLogo(logo);
+
+    eyes = new CSprite(1432, 0, false);
+    eyes->SetName("Intro Controller (INTRO_LSPRITE_ZJEYES)");
+    eyes->AddFrame("logozj-eyes.png");
+    eyes->SetPosition(264, 197, false);
+
+    splash1 = LoadSplash("resource10.dat", "splash1.jpg", "Loading SPLASH1_URL:  %s\n", 1433,
+                         "Intro Controller (INTRO_LSPRITE_SPLASH1)");
+    splash2 = LoadSplash("resource11.dat", "splash2.jpg", "Loading SPLASH2_URL:  %s\n", 1434,
+                         "Intro Controller (INTRO_LSPRITE_SPLASH2)");
+    imagesLoaded = 1;
+}
+
+bool CControllerIntro::HasSplash(int n) const {
+    if (n == 0) return logo != nullptr;
+    if (n == 1) return splash1 != nullptr;
+    if (n == 2) return splash2 != nullptr;
+    return false;
+}
+
+int CControllerIntro::Elapsed() const { return static_cast<int>(introClock()) - startTime; }
+
+void CControllerIntro::updateSprites() {
+    if (!logo) return;
+    if (startTime == -1) {
+        if (logo->IsHidden()) {
+            logo->Show(kSpriteNotDrawn, kSpriteNotDrawn);
+            logo->SetFadeIn(kFadeMs, 0, 255);
+            return;
+        }
+        if (logo->IsFading()) return;
+        startTime = static_cast<int>(introClock());
+    }
+    int elapsed = Elapsed();
+
+    if (UseZJBlink() && eyes) {
+        const bool open = (elapsed >= 800 && elapsed <= 900) || (elapsed >= 1100 && elapsed <= 1200) ||
+                          (elapsed >= 1900 && elapsed <= 2000);
+        if (open) {
+            if (eyes->IsHidden()) eyes->Show(kSpriteNotDrawn, kSpriteNotDrawn);
+            DebugLog(DBG_DEBUG, "CControllerIntro::updateSprites()   Blinking Vorm Eyes at %i\n", elapsed);
+        } else if (!eyes->IsHidden()) {
+            eyes->Hide();
+        }
+    }
+
+    if (elapsed >= kSplash1At) {
+        if (splash1) {
+            if (splash1->IsHidden() && CControllerMain::GetIntroLogo() != splash1) {
+                splash1->Show(kSpriteNotDrawn, kSpriteNotDrawn);
+                splash1->SetFadeIn(kFadeMs, 0, 255);
+                CControllerMain::SetIntroLogo(splash1);
+            }
+            if (splash1->IsFading()) return;
+        } else if (elapsed < kSplash2At - 1) {
+            startTime = static_cast<int>(introClock()) - (kSplash2At - 1);
+            elapsed = Elapsed();
+        }
+    }
+    if (elapsed >= kSplash2At) {
+        if (splash2) {
+            if (splash2->IsHidden() && CControllerMain::GetIntroLogo() != splash2) {
+                splash2->Show(kSpriteNotDrawn, kSpriteNotDrawn);
+                splash2->SetFadeIn(kFadeMs, 0, 255);
+                CControllerMain::SetIntroLogo(splash2);
+            }
+            if (splash2->IsFading()) return;
+        } else if (elapsed < kMenuAt) {
+            startTime = static_cast<int>(introClock()) - kMenuAt;
+            elapsed = Elapsed();
+        }
+    }
+    if (elapsed >= kMenuAt) LoadMainMenu();
+}
+
+void CControllerIntro::ReleaseSprites() {
+    CSprite* handed = CControllerMain::GetIntroLogo();
+    CSprite** slots[] = {&logo, &eyes, &splash1, &splash2};
+    for (CSprite** slot : slots) {
+        if (*slot && *slot != handed) delete *slot;
+        *slot = nullptr;
+    }
+    imagesLoaded = 0;
+}
+
+void CControllerIntro::LoadMainMenu() {
+    if (!imagesLoaded || mainMenu) return;
+    ShowHourglass(true);
+    ReleaseSprites();
+    DebugLog(DBG_DEBUG, "%s", kRule);
+    DebugLog(DBG_DEBUG, "Loading Controller:  Main Menu\n");
+    DebugLog(DBG_DEBUG, "%s", kRule);
+    mainMenu = new CControllerMain();
+    OpenChild(mainMenu);
+}
+
+void CControllerIntro::InputKey(bool released, int key) {
+    if (CaptureScreen(released, key)) return;
+    if (released && startTime != -1) LoadMainMenu();
+}
+
+void CControllerIntro::InputMouseMove(int, int) {}
+
+void CControllerIntro::InputMouseClick(bool released, bool, bool, bool, bool) {
+    if (released && startTime != -1) LoadMainMenu();
+}
+
+void CControllerIntro::Pump() {
+    if (GetPreviousId() == CONTROLLER_MAIN && mainMenu) {
+        DebugLog(DBG_TICK, "Removing MAIN\n");
+        delete mainMenu;
+        mainMenu = nullptr;
+        DebugLog(DBG_TICK, "MAIN removal completed\n");
+        // The main menu only ever closes to end the program; whatever it
+        // left, the intro has nothing to go back to.
+        if (result == 0) result = -1;
+    } else {
+        PollInput();
+        if (active && imagesLoaded) updateSprites();
+    }
+    SetPreviousId(CONTROLLER_INTRO);
+}

@@ -1,0 +1,58 @@
+// The first screen and the root of the screen stack: the maker's logo fades
+// in and blinks its eyes, up to two splash pictures follow, each fading in
+// over the one before, and then the main menu opens. The last picture on
+// screen is handed to the main menu, which fades it out. When the main menu
+// closes, the intro closes too and the program ends.
+#pragma once
+
+#include <cstdint>
+
+#include "engine/CController.h"
+
+class CSprite;
+class CControllerMain;
+
+class CControllerIntro : public CController {
+public:
+    // Milliseconds of the timeline, counted from the end of the logo's fade.
+    static constexpr int kFadeMs = 750;
+    static constexpr int kSplash1At = 3001;
+    static constexpr int kSplash2At = 6001;
+    static constexpr int kMenuAt = 9000;
+
+    CControllerIntro();
+    ~CControllerIntro() override;
+
+    void InputKey(bool released, int key) override;
+    void InputMouseMove(int x, int y) override;
+    void InputMouseClick(bool released, bool left, bool right, bool wheelUp, bool wheelDown) override;
+    void Pump() override;
+
+    // Inspection (tests).
+    bool HasSplash(int n) const;
+    int GetStartTime() const { return startTime; }
+    bool AreImagesLoaded() const { return imagesLoaded != 0; }
+    CControllerMain* GetMainMenu() const { return mainMenu; }
+    CSprite* GetEyes() const { return eyes; }
+
+    // The clock of the timeline (SDL_GetTicks by default; null restores it).
+    using Clock = uint32_t (*)();
+    static void SetClock(Clock clock);
+
+private:
+    void LoadSplashImages();
+    CSprite* LoadSplash(const char* file, const char* imageName, const char* logLine, int layer,
+                        const char* debugName);
+    void updateSprites();
+    void LoadMainMenu();
+    void ReleaseSprites();
+    int Elapsed() const;
+
+    CSprite* logo;
+    CSprite* eyes;
+    CSprite* splash1;
+    CSprite* splash2;
+    uint8_t imagesLoaded;
+    int startTime;
+    CControllerMain* mainMenu;
+};

@@ -1,0 +1,474 @@
+#include "screens/CControllerMain.h"
+
+#include <cstdio>
+
+#include "engine/CDraw.h"
+#include "engine/CLinearMover.h"
+#include "engine/CMouse.h"
+#include "engine/CRender.h"
+#include "engine/CSprite.h"
+#include "engine/Log.h"
+#include "engine/Parameters.h"
+#include "engine/Utilities.h"
+#include "gui/CControllerMessage.h"
+#include "gui/CGuiButton.h"
+#include "gui/GuiText.h"
+#include "players/CProfile.h"
+#if __has_include("sound/CSound.h") && __has_include("sound/CSound.cpp")
+#include "sound/CSound.h"
+#define ZORV_HAVE_SOUND 1
+#endif
+
+namespace {
+
+CSprite* introLogo = nullptr;
+
+const char* const kRule = "=============================================\n";
+const char* const kOverlayName = "profileOverlay.png";
+
+void LogOpening(const char* name) {
+    DebugLog(DBG_DEBUG, "%s", kRule);
+    DebugLog(DBG_DEBUG, "Loading Controller:  %s\n", name);
+    DebugLog(DBG_DEBUG, "%s", kRule);
+}
+
+struct MenuButton {
+    int id;
+    const char* text;
+};
+
+const MenuButton kMenuButtons[] = {
+    {CControllerMain::BUTTON_PLAY, "mainmenu_text_playnow.png"},
+    {CControllerMain::BUTTON_MANAGER, "mainmenu_text_levelmanager.png"},
+    {CControllerMain::BUTTON_EDITOR, "mainmenu_text_leveleditor.png"},
+    {CControllerMain::BUTTON_SCORES, "mainmenu_text_highscores.png"},
+    {CControllerMain::BUTTON_INSTRUCTIONS, "mainmenu_text_instructions.png"},
+    {CControllerMain::BUTTON_OPTIONS, "mainmenu_text_settings.png"},
+    {CControllerMain::BUTTON_CREDITS, "mainmenu_text_credits.png"},
+    {CControllerMain::BUTTON_MOREGAMES, "mainmenu_text_moregames.png"},
+    {CControllerMain::BUTTON_EXIT, "mainmenu_text_exit.png"},
+};
+
+const char* const kCloudImages[CControllerMain::kCloudCount] = {
+    "mainmenu_cloudbigA.png",    "mainmenu_cloudbigB.png",    "mainmenu_cloudbigC.png",
+    "mainmenu_cloudbigD.png",    "mainmenu_cloudmediumA.png", "mainmenu_cloudmediumB.png",
+    "mainmenu_cloudmediumC.png", "mainmenu_cloudsmallA.png",  "mainmenu_cloudsmallB.png",
+    "mainmenu_cloudsmallC.png",  "mainmenu_cloudsmallD.png",  "mainmenu_cloudsmallE.png",
+};
+
+const char* const kCloudNames[CControllerMain::kCloudCount] = {
+    "Main Menu (MAIN_LSPRITE_CLOUD_A)", "Main Menu (MAIN_LSPRITE_CLOUD_B)", "Main Menu (MAIN_LSPRITE_CLOUD_C)",
+    "Main Menu (MAIN_LSPRITE_CLOUD_D)", "Main Menu (MAIN_LSPRITE_CLOUD_E)", "Main Menu (MAIN_LSPRITE_CLOUD_F)",
+    "Main Menu (MAIN_LSPRITE_CLOUD_G)", "Main Menu (MAIN_LSPRITE_CLOUD_H)", "Main Menu (MAIN_LSPRITE_CLOUD_I)",
+    "Main Menu (MAIN_LSPRITE_CLOUD_J)", "Main Menu (MAIN_LSPRITE_CLOUD_K)", "Main Menu (MAIN_LSPRITE_CLOUD_L)",
+};
+
+// Plays a one-shot animation from where it stands, making it visible.
+void PlayShown(CSprite* s) {
+    s->Show(kSpriteNotDrawn, kSpriteNotDrawn);
+    s->Play(true);
+}
+
+void RewindHide(CSprite* s) {
+    s->Rewind();
+    s->Hide();
+}
+
+void RewindShow(CSprite* s) {
+    s->Rewind();
+    s->Show(kSpriteNotDrawn, kSpriteNotDrawn);
+}
+
+}  // namespace
+
+void CControllerMain::SetIntroLogo(CSprite* logo) { introLogo = logo; }
+CSprite* CControllerMain::GetIntroLogo() { return introLogo; }
+
+CControllerMain::CControllerMain()
+    : pose(0),
+      idleCounter(0),
+      idleLimit(20),
+      raiseHold(0),
+      raiseHoldLimit(0),
+      lookUpHold(0),
+      lookUpHoldLimit(0),
+      lookDownHold(0),
+      lookDownHoldLimit(0),
+      smokeCounter(0),
+      smokeLimit(20),
+      message(nullptr),
+      spritesLoaded(0) {
+    id = CONTROLLER_MAIN;
+    for (CSprite*& s : sprites) s = nullptr;
+    for (int i = 0; i < kCloudCount; ++i) {
+        clouds[i] = nullptr;
+        movers[i] = nullptr;
+    }
+    for (CGuiButton*& b : buttons) b = nullptr;
+    LoadSprites();
+    if (introLogo) introLogo->SetFadeOut(1000, 255, 0);
+}
+
+CControllerMain::~CControllerMain() {
+    DebugLog(DBG_MILESTONE, "ID_900:  SHUTDOWN:  C%i Started\n", id);
+    delete message;
+    message = nullptr;
+    UnloadSprites();
+    DebugLog(DBG_MILESTONE, "ID_900:  SHUTDOWN:  C%i Completed\n", id);
+}
+
+CSprite* CControllerMain::MakeSprite(int layer, int frameDelay, const char* debugName, int x, int y) {
+    CSprite* s = new CSprite(layer, frameDelay, false);
+    s->SetName(debugName);
+    s->SetPosition(x, y, false);
+    return s;
+}
+
+void CControllerMain::LoadSprites() {
+    if (spritesLoaded) return;
+#ifdef ZORV_HAVE_SOUND
+    CSound::PlayMainMusic();
+#endif
+
+    CSprite* s;
+    s = sprites[SPRITE_BACKGROUND] = MakeSprite(LAYER_BACKGROUND, 0, "Main Menu (MAIN_LSPRITE_BACKGROUND)", 0, 0);
+    s->AddFrame("mainmenu_background.jpg");
+    s->Show(kSpriteNotDrawn, kSpriteNotDrawn);
+
+    s = sprites[SPRITE_LEAVES] = MakeSprite(1407, 0, "Main Menu (MAIN_LSPRITE_LEAVES)", 79, 235);
+    s->AddFrame("mainmenu_leavescoconuts.png");
+    s->Show(kSpriteNotDrawn, kSpriteNotDrawn);
+
+    s = sprites[SPRITE_BODY] = MakeSprite(1405, 0, "Main Menu (MAIN_LSPRITE_PROF_BODY)", 84, 226);
+    s->AddFrame("mainmenu_profbody.png");
+    s->Show(kSpriteNotDrawn, kSpriteNotDrawn);
+
+    const char* head = "Main Menu (MAIN_LSPRITE_PROF_HEAD)";
+    s = sprites[SPRITE_HEAD_RAISE] = MakeSprite(1404, 2, head, 61, 128);
+    s->AddFrames("mainmenu_profhead", 0, 5, ".png", 1);
+    s->AddFrame("mainmenu_profhead5.png", 4);
+    s->Show(kSpriteNotDrawn, kSpriteNotDrawn);
+    s = sprites[SPRITE_HEAD_LOWER] = MakeSprite(1404, 2, head, 61, 128);
+    s->AddFrames("mainmenu_profhead", 5, 0, ".png", 1);
+    s = sprites[SPRITE_HEAD_LOOKUP] = MakeSprite(1404, 2, head, 61, 128);
+    s->AddFrames("mainmenu_profhead", 6, 15, ".png", 1);
+    s->AddFrame("mainmenu_profhead15.png", 4);
+    s = sprites[SPRITE_HEAD_LOOKDOWN] = MakeSprite(1404, 2, head, 61, 128);
+    s->AddFrames("mainmenu_profhead", 15, 6, ".png", 1);
+    s = sprites[SPRITE_HEAD_NOD] = MakeSprite(1404, 2, head, 61, 128);
+    s->AddFrames("mainmenu_profhead", 16, 26, ".png", 1);
+
+    const char* larm = "Main Menu (MAIN_LSPRITE_PROF_LARM)";
+    const char* rarm = "Main Menu (MAIN_LSPRITE_PROF_RARM)";
+    s = sprites[SPRITE_LARM_RAISE] = MakeSprite(1403, 2, larm, 123, 184);
+    s->AddFrames("mainmenu_profleftarm", 0, 5, ".png", 1);
+    s->Show(kSpriteNotDrawn, kSpriteNotDrawn);
+    s = sprites[SPRITE_LARM_LOWER] = MakeSprite(1403, 2, larm, 123, 184);
+    s->AddFrames("mainmenu_profleftarm", 5, 0, ".png", 1);
+    s = sprites[SPRITE_RARM_RAISE] = MakeSprite(1406, 2, rarm, 126, 204);
+    s->AddFrames("mainmenu_profrightarm", 0, 5, ".png", 1);
+    s->Show(kSpriteNotDrawn, kSpriteNotDrawn);
+    s = sprites[SPRITE_RARM_LOWER] = MakeSprite(1406, 2, rarm, 126, 204);
+    s->AddFrames("mainmenu_profrightarm", 5, 0, ".png", 1);
+
+    s = sprites[SPRITE_VOLCANO_GLOW] = MakeSprite(1400, 4, "Main Menu (MAIN_LSPRITE_VOLCANO_GLOW)", 453, 167);
+    s->AddFrames("mainmenu_glow", 1, 9, ".png", 1);
+    s->AddFrame("mainmenu_glow9.png", 2);
+    s->AddFrames("mainmenu_glow", 9, 1, ".png", 1);
+    s->AddFrame("mainmenu_glow1.png", 2);
+    s->SetLooping(true);
+    PlayShown(s);
+
+    s = sprites[SPRITE_VOLCANO_SMOKE] = MakeSprite(1401, 2, "Main Menu (MAIN_LSPRITE_VOLCANO_SMOKE)", 401, -29);
+    s->AddFrames("mainmenu_smoke", 1, 54, ".png", 1);
+
+    s = sprites[SPRITE_VOLCANO_FRONT] = MakeSprite(1402, 0, "Main Menu (MAIN_LSPRITE_VOLCANO_FRONT)", 421, 167);
+    s->AddFrame("mainmenu_volcanofront.png");
+    s->Show(kSpriteNotDrawn, kSpriteNotDrawn);
+
+    for (int i = 0; i < kCloudCount; ++i) {
+        clouds[i] = MakeSprite(CL_CLOUD, 0, kCloudNames[i], 0, 0);
+        clouds[i]->AddFrame(kCloudImages[i]);
+        clouds[i]->Show(kSpriteNotDrawn, kSpriteNotDrawn);
+        movers[i] = new CLinearMover();
+        StartCloud(i, false);
+    }
+    MoveClouds();
+
+    const bool moreGames = UseMoreGames();
+    int slot = 0;
+    for (const MenuButton& m : kMenuButtons) {
+        if (m.id == BUTTON_MOREGAMES && !moreGames) continue;
+        CGuiButton* b = new CGuiButton(kButtonX, kButtonTop + kButtonPitch * slot, m.id, this,
+                                       "mainmenu_buttonbase.png", nullptr, "mainmenu_buttonrollover.png",
+                                       "mainmenu_buttonactive.png", false, 0, 0);
+        b->SetText(m.text, 24, 13, -10, -7, -4, -3);
+        buttons[m.id] = b;
+        ++slot;
+    }
+    BuildWelcomePanel();
+    buttons[BUTTON_PROFILE] =
+        new CGuiButton(51, 41, BUTTON_PROFILE, this, "profile_button_changebase.png", "profile_button_changeshadow.png",
+                       "profile_button_changerollover.png", nullptr, false, 0, 0);
+
+    // The screens these buttons open are not part of the game yet: they stay
+    // in view but do not react.
+    const int notBuilt[] = {BUTTON_PLAY, BUTTON_MANAGER, BUTTON_EDITOR, BUTTON_SCORES,
+                            BUTTON_INSTRUCTIONS, BUTTON_OPTIONS, BUTTON_CREDITS, BUTTON_PROFILE};
+    for (int b : notBuilt)
+        if (buttons[b]) buttons[b]->Disable();
+
+    HideMousePointer(-1);
+    spritesLoaded = 1;
+}
+
+void CControllerMain::BuildWelcomePanel() {
+    delete sprites[SPRITE_PROFILE];
+    sprites[SPRITE_PROFILE] = nullptr;
+    CDraw::UnloadImage(kOverlayName);
+    const int panel = CDraw::CopyImage("profile_main.png", kOverlayName, 0);
+    const char* name = "";
+    if (CProfile* p = GetProfile()) name = p->GetProfileName(-1);
+    BlitString(1900, panel, CDraw::GetWidth(panel), CDraw::GetHeight(panel), 2, 0, 5, name);
+    CSprite* s = sprites[SPRITE_PROFILE] = MakeSprite(1408, 0, "Main Menu (MAIN_LSPRITE_PROFILE)", 6, 6);
+    s->AddFrame(panel);
+    s->Show(kSpriteNotDrawn, kSpriteNotDrawn);
+}
+
+void CControllerMain::UnloadSprites() {
+    if (!spritesLoaded && !introLogo) return;
+    ShowHourglass(true);
+    for (CSprite*& s : sprites) {
+        delete s;
+        s = nullptr;
+    }
+    for (CGuiButton*& b : buttons) {
+        delete b;
+        b = nullptr;
+    }
+    for (int i = 0; i < kCloudCount; ++i) {
+        delete clouds[i];
+        clouds[i] = nullptr;
+        delete movers[i];
+        movers[i] = nullptr;
+    }
+    delete introLogo;
+    introLogo = nullptr;
+    CDraw::UnloadImage(kOverlayName);
+    spritesLoaded = 0;
+}
+
+void CControllerMain::StartCloud(int i, bool fromRight) {
+    const float x = fromRight ? 800.0f + RandomFloat(10.0f, 50.0f) : RandomFloat(-50.0f, 850.0f);
+    const float y = RandomFloat(20.0f, 130.0f);
+    const float dx = -RandomFloat(0.1f, 0.01f);
+    movers[i]->Init(x, y, dx, 0.0f, 1);
+}
+
+void CControllerMain::MoveClouds() {
+    for (int i = 0; i < kCloudCount; ++i) {
+        if (!clouds[i] || !movers[i]) continue;
+        if (movers[i]->GetX() + clouds[i]->GetWidth(false) < 0.0f) StartCloud(i, true);
+        movers[i]->Step();
+        clouds[i]->SetPosition(static_cast<int>(movers[i]->GetX()), static_cast<int>(movers[i]->GetY()), false);
+    }
+}
+
+void CControllerMain::AnimateFigure() {
+    CSprite* headRaise = sprites[SPRITE_HEAD_RAISE];
+    CSprite* headLower = sprites[SPRITE_HEAD_LOWER];
+    CSprite* headUp = sprites[SPRITE_HEAD_LOOKUP];
+    CSprite* headDown = sprites[SPRITE_HEAD_LOOKDOWN];
+    CSprite* headNod = sprites[SPRITE_HEAD_NOD];
+    CSprite* lRaise = sprites[SPRITE_LARM_RAISE];
+    CSprite* lLower = sprites[SPRITE_LARM_LOWER];
+    CSprite* rRaise = sprites[SPRITE_RARM_RAISE];
+    CSprite* rLower = sprites[SPRITE_RARM_LOWER];
+    CSprite* smoke = sprites[SPRITE_VOLCANO_SMOKE];
+
+    // 1. The head is up: hold, then either go back to rest or look up.
+    if (headRaise->IsFinished()) {
+        if (raiseHold <= raiseHoldLimit) {
+            ++raiseHold;
+        } else {
+            raiseHold = 0;
+            RewindHide(headRaise);
+            if (pose <= 1) {
+                RewindHide(lRaise);
+                RewindHide(rRaise);
+                PlayShown(headLower);
+                PlayShown(lLower);
+                PlayShown(rLower);
+            } else {
+                PlayShown(headUp);
+            }
+        }
+    }
+    // 2. Looking up: hold, then nod or look down again.
+    if (headUp->IsFinished()) {
+        if (lookUpHold <= lookUpHoldLimit) {
+            ++lookUpHold;
+        } else {
+            lookUpHold = 0;
+            RewindHide(headUp);
+            if (pose == 3) {
+                PlayShown(headNod);
+            } else {
+                pose = 0;
+                PlayShown(headDown);
+            }
+        }
+    }
+    // 3. The nod ends by looking down.
+    if (headNod->IsFinished()) {
+        pose = 0;
+        RewindHide(headNod);
+        PlayShown(headDown);
+    }
+    // 4. Looked down: hold, then lower head and arms.
+    if (headDown->IsFinished()) {
+        if (lookDownHold <= lookDownHoldLimit) {
+            ++lookDownHold;
+        } else {
+            lookDownHold = 0;
+            RewindHide(headDown);
+            RewindHide(lRaise);
+            RewindHide(rRaise);
+            PlayShown(headLower);
+            PlayShown(lLower);
+            PlayShown(rLower);
+        }
+    }
+    // 5. At rest or busy: start a gesture when the idle time is up; back at
+    // rest: the raising sprites stand ready on their first frames.
+    if (!headLower->IsFinished()) {
+        if (idleCounter == idleLimit) {
+            raiseHoldLimit = RandomInt(15, 40);
+            lookUpHoldLimit = RandomInt(15, 30);
+            lookDownHoldLimit = RandomInt(10, 20);
+            const int r = RandomInt(1, 10);
+            pose = r < 5 ? 1 : (r <= 7 ? 2 : 3);
+            PlayShown(headRaise);
+            PlayShown(lRaise);
+            PlayShown(rRaise);
+        }
+        ++idleCounter;
+    } else {
+        RewindHide(headLower);
+        RewindHide(lLower);
+        RewindHide(rLower);
+        RewindShow(headRaise);
+        RewindShow(lRaise);
+        RewindShow(rRaise);
+        idleCounter = 0;
+        idleLimit = RandomInt(125, 250);
+    }
+    // 6. Puffs of smoke at random intervals.
+    if (smokeCounter <= smokeLimit) {
+        ++smokeCounter;
+    } else if (smoke->IsFinished()) {
+        RewindHide(smoke);
+        smokeCounter = 0;
+        smokeLimit = RandomInt(30, 60);
+    } else if (smoke->IsHidden() || smoke->IsStopped()) {
+        PlayShown(smoke);
+    }
+}
+
+void CControllerMain::ShowButtons() {
+    for (CGuiButton* b : buttons)
+        if (b) b->Show();
+}
+
+void CControllerMain::HideButtons() {
+    for (CGuiButton* b : buttons)
+        if (b) b->Hide();
+}
+
+void CControllerMain::FreezeForChild() {
+    HideMousePointer(-1);
+    CRender::Render(true);
+    CRender::Swap(true);
+    HideButtons();
+}
+
+void CControllerMain::GUICallback(int index, int, bool) {
+    switch (index) {
+    case BUTTON_MOREGAMES:
+        if (message) break;
+        FreezeForChild();
+        LogOpening("Message (Vormak Games)");
+        message = new CControllerMessage(2200, 2300, true, 0);
+        OpenChild(message);
+        break;
+    case BUTTON_EXIT: result = -1; break;
+    default:
+        // The other buttons are disabled until their screens exist.
+        break;
+    }
+}
+
+void CControllerMain::InputKey(bool released, int key) {
+    HideMousePointer(-1);
+    if (!released && key == 'q' && modAlt) result = -1;
+    InputNavigate(released, key, false, true);
+    CaptureScreen(released, key);
+}
+
+void CControllerMain::InputMouseMove(int x, int y) {
+    mouseX = x;
+    mouseY = y;
+    if (introLogo && introLogo->IsFading())
+        ShowHourglass(true);
+    else
+        UpdateMousePointer();
+}
+
+void CControllerMain::InputMouseClick(bool released, bool left, bool, bool, bool) {
+    if (left && !released && CGuiButtonBase::GetFocusIndex() == -1) PlayInterfaceSound(GetSoundClickScreen());
+}
+
+void CControllerMain::Pump() {
+    if (GetPreviousId() == CONTROLLER_MAIN) {
+        PollInput();
+        if (active && spritesLoaded) {
+            AnimateFigure();
+            MoveClouds();
+        }
+        if (active) CGuiButtonBase::UpdateAll();
+        return;
+    }
+
+    // A child came back, or the menu has just opened.
+    if (CRender::IsSwapped()) CRender::Swap(true);
+    ShowButtons();
+    // Buttons of screens that do not exist yet come back disabled.
+    DebugLog(DBG_DEBUG, "Loading Controller:  Main Menu\n");
+    if (GetPreviousId() == CONTROLLER_MESSAGE && message) {
+        const bool confirmed = message->IsConfirmed();
+        delete message;
+        message = nullptr;
+        if (confirmed) {
+            OpenURL(GetMoreGamesURL());
+            result = -2;
+        }
+    }
+    if (!spritesLoaded && result == 0) LoadSprites();
+    HideMousePointer(-1);
+    SetPreviousId(CONTROLLER_MAIN);
+}
+
+CGuiButton* CControllerMain::GetButton(int buttonId) const {
+    if (buttonId < 0 || buttonId >= BUTTON_COUNT) return nullptr;
+    return buttons[buttonId];
+}
+
+CSprite* CControllerMain::GetSprite(int slot) const {
+    if (slot < 0 || slot >= SPRITE_COUNT) return nullptr;
+    return sprites[slot];
+}
+
+CSprite* CControllerMain::GetCloud(int i) const {
+    if (i < 0 || i >= kCloudCount) return nullptr;
+    return clouds[i];
+}

@@ -1,0 +1,105 @@
+// The animated main menu: the professor among palm leaves who now and then
+// looks up and gestures, a volcano with a pulsing glow and puffs of smoke,
+// twelve clouds drifting left, a column of menu buttons on the right and a
+// welcome panel with the current player's name. It is the root of every
+// other front-end screen.
+#pragma once
+
+#include <cstdint>
+
+#include "engine/CController.h"
+
+class CSprite;
+class CGuiButton;
+class CLinearMover;
+class CControllerMessage;
+
+class CControllerMain : public CController {
+public:
+    enum ButtonId {
+        BUTTON_PLAY = 0,
+        BUTTON_MANAGER = 1,
+        BUTTON_EDITOR = 2,
+        BUTTON_SCORES = 3,
+        BUTTON_INSTRUCTIONS = 4,
+        BUTTON_OPTIONS = 5,
+        BUTTON_CREDITS = 6,
+        BUTTON_MOREGAMES = 7,
+        BUTTON_EXIT = 8,
+        BUTTON_PROFILE = 9,
+        BUTTON_COUNT = 10,
+    };
+    enum SpriteSlot {
+        SPRITE_BACKGROUND,
+        SPRITE_VOLCANO_FRONT,
+        SPRITE_VOLCANO_GLOW,
+        SPRITE_VOLCANO_SMOKE,
+        SPRITE_LEAVES,
+        SPRITE_BODY,
+        SPRITE_HEAD_RAISE,
+        SPRITE_HEAD_LOWER,
+        SPRITE_HEAD_LOOKUP,
+        SPRITE_HEAD_LOOKDOWN,
+        SPRITE_HEAD_NOD,
+        SPRITE_LARM_LOWER,
+        SPRITE_LARM_RAISE,
+        SPRITE_RARM_LOWER,
+        SPRITE_RARM_RAISE,
+        SPRITE_PROFILE,
+        SPRITE_COUNT,
+    };
+    static constexpr int kCloudCount = 12;
+    static constexpr int kButtonX = 580;
+    static constexpr int kButtonTop = 9;
+    static constexpr int kButtonPitch = 53;
+
+    CControllerMain();
+    ~CControllerMain() override;
+
+    void GUICallback(int index, int value, bool dclick) override;
+    void InputKey(bool released, int key) override;
+    void InputMouseMove(int x, int y) override;
+    void InputMouseClick(bool released, bool left, bool right, bool wheelUp, bool wheelDown) override;
+    void Pump() override;
+
+    // The picture the intro leaves on screen; the main menu fades it out and
+    // owns it from the moment it is handed over.
+    static void SetIntroLogo(CSprite* logo);
+    static CSprite* GetIntroLogo();
+
+    // Inspection (tests).
+    bool IsLoaded() const { return spritesLoaded != 0; }
+    CGuiButton* GetButton(int buttonId) const;
+    CSprite* GetSprite(int slot) const;
+    CSprite* GetCloud(int i) const;
+    int GetPose() const { return pose; }
+    int GetIdleCounter() const { return idleCounter; }
+    int GetIdleLimit() const { return idleLimit; }
+
+private:
+    void LoadSprites();
+    void UnloadSprites();
+    void BuildWelcomePanel();
+    void StartCloud(int i, bool fromRight);
+    void MoveClouds();
+    void AnimateFigure();
+    void FreezeForChild();
+    void ShowButtons();
+    void HideButtons();
+    CSprite* MakeSprite(int layer, int frameDelay, const char* debugName, int x, int y);
+
+    CSprite* sprites[SPRITE_COUNT];
+    CSprite* clouds[kCloudCount];
+    CLinearMover* movers[kCloudCount];
+    CGuiButton* buttons[BUTTON_COUNT];
+
+    int pose;
+    int idleCounter, idleLimit;
+    int raiseHold, raiseHoldLimit;
+    int lookUpHold, lookUpHoldLimit;
+    int lookDownHold, lookDownHoldLimit;
+    int smokeCounter, smokeLimit;
+
+    CControllerMessage* message;
+    uint8_t spritesLoaded;
+};

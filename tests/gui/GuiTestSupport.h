@@ -1,0 +1,43 @@
+// A display surface on the dummy driver and blank pictures registered under
+// the names the widgets ask for, so widgets can be built without the packs.
+#pragma once
+
+#include <SDL.h>
+
+#include <string>
+#include <vector>
+
+#include "engine/CController.h"
+#include "engine/CDraw.h"
+#include "engine/CInput.h"
+#include "gui/CGuiButtonBase.h"
+
+// Registers a w x h blank picture under name, once.
+inline void RegisterBlank(const char* name, int w, int h) {
+    if (CDraw::FindImage(name) >= 0) return;
+    SDL_Surface* s = SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 32, 0x00ff0000, 0x0000ff00, 0x000000ff, 0xff000000);
+    SDL_FillRect(s, nullptr, SDL_MapRGBA(s->format, 200, 100, 50, 255));
+    CDraw::LoadSurface(s, name);
+}
+
+// A screen that records what its widgets report.
+class RecordingOwner : public CController {
+public:
+    explicit RecordingOwner(int screenId = 99) { id = screenId; }
+    void GUICallback(int index, int value, bool dclick) override {
+        reports.push_back(index * 100 + value * 10 + (dclick ? 1 : 0));
+    }
+    void InputKey(bool released, int key) override { InputNavigate(released, key, true, true); }
+    void Pump() override {
+        PollInput();
+        CGuiButtonBase::UpdateAll();
+    }
+    int Result() const { return result; }
+    std::vector<int> reports;
+};
+
+inline void DrainEvents() {
+    SDL_Event e;
+    while (SDL_PollEvent(&e)) {
+    }
+}
