@@ -89,7 +89,15 @@ void RegisterScreens(CArtRegistry& reg) {
     reg.Add("profile_entername_mainsmall.png", 234, 115, [](cairo_t* cr, int w, int h) { Panel(cr, w, h, "profile_entername_mainsmall"); });
     AddButtons(reg, "profile_button_up", {"base", "shadow", "rollover"}, ".png", 24, 24, wood, "", ICON_UP);
     AddButtons(reg, "profile_button_down", {"base", "shadow", "rollover"}, ".png", 24, 24, wood, "", ICON_DOWN);
-    for (const char* b : {"select", "delete", "rename", "add", "okay", "cancel"})
+    // Select and delete share a row (322 and 404); rename and add have rows
+    // of their own.
+    for (const char* b : {"select", "delete"})
+        AddButtons(reg, std::string("profile_button_") + b, {"base", "shadow", "rollover"}, ".png", 78, 28, wood,
+                   std::string("profile_") + b);
+    for (const char* b : {"rename", "add"})
+        AddButtons(reg, std::string("profile_button_") + b, {"base", "shadow", "rollover"}, ".png", 160, 28, wood,
+                   std::string("profile_") + b);
+    for (const char* b : {"okay", "cancel"})
         AddButtons(reg, std::string("profile_button_") + b, {"base", "shadow", "rollover"}, ".png", 96, 28, wood,
                    std::string("profile_") + b);
 
@@ -126,24 +134,39 @@ void RegisterScreens(CArtRegistry& reg) {
     reg.Add("parchment_tutorial.png", 190, 250, [](cairo_t* cr, int w, int h) { ProfessorScene(cr, w, h, 0); });
     reg.Add("parchment_victory.png", 150, 190, [](cairo_t* cr, int w, int h) { ProfessorScene(cr, w, h, 3); });
     AddButtons(reg, "hiscores_button_download", {"base", "shadow", "roll"}, ".png", 120, 32, teal, "hiscores_download");
-    for (const char* b : {"regular", "advanced", "kids", "submit"})
-        AddButtons(reg, std::string("hiscores_button_") + b, {"base", "shadow", "rollover"}, ".png", 120, 32,
-                   std::string(b) == "submit" ? teal : wood, std::string("hiscores_") + b);
+    // The set tabs sit 95 pixels apart.
+    for (const char* b : {"regular", "advanced", "kids"})
+        AddButtons(reg, std::string("hiscores_button_") + b, {"base", "shadow", "rollover"}, ".png", 92, 32, wood,
+                   std::string("hiscores_") + b);
+    AddButtons(reg, "hiscores_button_submit", {"base", "shadow", "rollover"}, ".png", 120, 32, teal, "hiscores_submit");
 
     // Level-set choice.
     AddCaption(reg, "lvlset_heading.png", 400, 50, "lvlset_heading", 26, kInk, FONT_SERIF_BOLD);
     for (const char* s : {"regular", "advanced", "kids"}) {
-        AddCaption(reg, std::string("lvlset_desc_") + s + ".png", 300, 80, std::string("lvlset_desc_") + s, 15, kInk,
+        // Descriptions at x 175 of the box, 70 apart; the buttons left of
+        // them at x 42.
+        AddCaption(reg, std::string("lvlset_desc_") + s + ".png", 300, 66, std::string("lvlset_desc_") + s, 15, kInk,
                    FONT_SANS, ALIGN_LEFT);
-        AddButtons(reg, std::string("lvlset_button") + s + "_", {"base", "shadow", "roll"}, ".png", 160, 40, wood,
+        AddButtons(reg, std::string("lvlset_button") + s + "_", {"base", "shadow", "roll"}, ".png", 128, 40, wood,
                    std::string("lvlset_") + s);
     }
     reg.Add("lvlset_prof.png", 150, 200, [](cairo_t* cr, int w, int h) { ProfessorScene(cr, w, h, 3); });
 
     // Level manager.
+    // The panel at (5, 11): the list on the left, the chosen level's details
+    // (painted by the game next to these labels) and the buttons on the right.
     reg.Add("levelmanager_main.png", 790, 580, [](cairo_t* cr, int w, int h) {
         Panel(cr, w, h, "levelmanager_main");
-        TextBox(cr, CCaptions::Shared().Get("levelmanager_title"), 20, 14, w - 40, 40, 26, kInk, FONT_SERIF_BOLD);
+        Text(cr, CCaptions::Shared().Get("levelmanager_title"), 18, 16, 26, kInk, FONT_SERIF_BOLD, ALIGN_LEFT);
+        const struct {
+            const char* key;
+            double x, y;
+        } labels[] = {{"levelmanager_file", 560, 97}, {"levelmanager_when", 560, 124},
+                      {"levelmanager_played", 662, 175}, {"levelmanager_completed", 662, 202}};
+        // Screen positions of the game's value texts, less the panel's place;
+        // each label ends a little left of its value.
+        for (const auto& l : labels)
+            Text(cr, CCaptions::Shared().Get(l.key), l.x - 5 - 6, l.y - 11 + 7, 15, kInk, FONT_SANS_BOLD, ALIGN_RIGHT);
     });
     reg.Add("levelmanager_listbox.jpg", 409, 436, [](cairo_t* cr, int w, int h) {
         VerticalGradient(cr, 0, 0, w, h, Hex(0xfffaf0), Hex(0xf0e4c8));
@@ -162,10 +185,11 @@ void RegisterScreens(CArtRegistry& reg) {
     ButtonLook header = wood;
     header.radius = 3;
     header.textSize = 13;
-    AddButtons(reg, "levelmanager_button_name", {"base", "rollover"}, ".png", 200, 22, header, "levelmanager_name");
-    AddButtons(reg, "levelmanager_button_date", {"base", "rollover", "shadow"}, ".png", 200, 22, header, "levelmanager_date");
-    AddButtons(reg, "levelmanager_button_play", {"base", "rollover", "shadow"}, ".png", 150, 32, teal, "levelmanager_play");
-    AddButtons(reg, "levelmanager_button_remove", {"base", "rollover"}, ".png", 150, 32, wood, "levelmanager_remove");
+    // Sort buttons at x 171 and 289; play and remove at x 528 and 655.
+    AddButtons(reg, "levelmanager_button_name", {"base", "rollover"}, ".png", 110, 26, header, "levelmanager_name");
+    AddButtons(reg, "levelmanager_button_date", {"base", "rollover", "shadow"}, ".png", 110, 26, header, "levelmanager_date");
+    AddButtons(reg, "levelmanager_button_play", {"base", "rollover", "shadow"}, ".png", 120, 32, teal, "levelmanager_play");
+    AddButtons(reg, "levelmanager_button_remove", {"base", "rollover"}, ".png", 120, 32, wood, "levelmanager_remove");
     AddButtons(reg, "levelmanager_button_morelevels", {"base", "rollover"}, ".png", 150, 32, wood, "levelmanager_morelevels");
     AddButtons(reg, "levelmanager_button_reset", {"base", "rollover", "shadow"}, ".png", 150, 32, wood, "levelmanager_reset");
     AddButtons(reg, "levelmanager_button_map", {"base", "rollover"}, ".png", 150, 32, wood, "levelmanager_map");

@@ -7,6 +7,7 @@
 #include "images/DrawKit.h"
 #include "images/InterfaceFamilies.h"
 #include "images/InterfaceKit.h"
+#include "images/ProfessorBust.h"
 
 using namespace DrawKit;
 using namespace InterfaceKit;
@@ -75,7 +76,13 @@ void RegisterWidgets(CArtRegistry& reg) {
         HintBulb(cr, w - 44, 44, 22);  // the text starts at (40, 60)
     });
     AddParchment(reg, "confirmation_parch.png", 500, 400);
-    AddParchment(reg, "parchment_confirmation.png", 500, 330);
+    // Drawn onto the message box at (180, 100), between the title and the
+    // body: the professor wondering.
+    reg.Add("parchment_confirmation.png", 140, 95, [](cairo_t* cr, int w, int h) {
+        ProfessorBust::Head(cr, w / 2.0 - 12, h / 2.0 + 4, 34, -0.12, 0.7);
+        OutlinedText(cr, "?", w - 22, 2, 40, Hex(0x2f6fe0), Hex(0xffffff), 2, FONT_SERIF_BOLD, ALIGN_CENTER);
+        (void)h;
+    });
     reg.Add("tutorial_big.png", 460, 325, [](cairo_t* cr, int w, int h) { Bubble(cr, w, h, "tutorial_big", 28); });
     reg.Add("tutorial_small.png", 380, 250, [](cairo_t* cr, int w, int h) { Bubble(cr, w, h, "tutorial_small", 24); });
     reg.Add("mapstar_explain.png", 402, 284, [](cairo_t* cr, int w, int h) {
