@@ -124,6 +124,7 @@ void CSprite::AddFrames(const char* prefix, int from, int to, const char* suffix
 
 void CSprite::AddTextFrame(const char* text, int boxW, int boxH, int align, const char* imageName,
                            bool clearFrames) {
+    ReplaceTextFramesBegin();
     if (imageName) CDraw::UnloadImage(imageName);
     if (clearFrames) {
         frames.clear();
@@ -133,12 +134,20 @@ void CSprite::AddTextFrame(const char* text, int boxW, int boxH, int align, cons
 }
 
 void CSprite::AddTextFrame(int stringId, int boxW, int boxH, int align, const char* imageName, bool clearFrames) {
+    ReplaceTextFramesBegin();
     if (imageName) CDraw::UnloadImage(imageName);
     if (clearFrames) {
         frames.clear();
         frame = 0;
     }
     AppendTextSurface(FontRenderString(boxW, boxH, align, stringId), boxW, boxH, imageName);
+}
+
+void CSprite::ReplaceTextFramesBegin() {
+    // A new text usually replaces the picture in place: repaint the old
+    // area now and the new one at the next update.
+    if (!hidden && !frames.empty()) CRender::AddSpriteDirtyRect(this);
+    forceRedraw = 1;
 }
 
 void CSprite::AppendTextSurface(SDL_Surface* surface, int boxW, int boxH, const char* imageName) {
@@ -185,6 +194,20 @@ int CSprite::GetTopTile(bool previous) const {
 int CSprite::GetBottomTile(bool previous) const {
     const int ty = previous ? prevTileY : tileY;
     return type == LAYER_TERRAIN ? ty + tileH - 1 : ty;
+}
+
+void CSprite::MoveOrigin(int ox, int oy) {
+    if (ox == originX && oy == originY) return;
+    // The place it leaves, then the place it takes at the next update.
+    if (!hidden && !frames.empty()) CRender::AddSpriteDirtyRect(this);
+    originX = ox;
+    originY = oy;
+    forceRedraw = 1;
+}
+
+void CSprite::SetType(int layer) {
+    if (layer != type) forceRedraw = 1;
+    type = layer;
 }
 
 bool CSprite::IsMouseOver(int marginX, int marginY) const {
@@ -234,7 +257,7 @@ void CSprite::ResetClip() {
     clipY = 0;
     ResetClipWidth();
     ResetClipHeight();
-    type = originalType;
+    SetType(originalType);
 }
 
 // ---- visibility and animation ----------------------------------------------

@@ -87,10 +87,11 @@ public:
 
     int GetOriginX() const { return originX; }
     int GetOriginY() const { return originY; }
-    void SetOriginX(int v) { originX = v - 29; }
-    void SetOriginY(int v) { originY = v - 20; }
-    void ResetOriginX() { originX = origin0X; }
-    void ResetOriginY() { originY = origin0Y; }
+    // A new origin moves the picture: both places are repainted.
+    void SetOriginX(int v) { MoveOrigin(v - 29, originY); }
+    void SetOriginY(int v) { MoveOrigin(originX, v - 20); }
+    void ResetOriginX() { MoveOrigin(origin0X, originY); }
+    void ResetOriginY() { MoveOrigin(originX, origin0Y); }
 
     // The mouse within the visible window grown by the margins, edges included.
     bool IsMouseOver(int marginX, int marginY) const;
@@ -112,8 +113,9 @@ public:
     int GetClipY() const { return clipY; }
 
     int GetType() const { return type; }
-    void SetType(int layer) { type = layer; }
-    void RestoreType() { type = originalType; }
+    // A new layer can change what is in front: the sprite is repainted.
+    void SetType(int layer);
+    void RestoreType() { SetType(originalType); }
     int GetOriginalType() const { return originalType; }
 
     void Show(int px, int py);
@@ -164,7 +166,9 @@ public:
 
 private:
     void CommonSetup();
+    void MoveOrigin(int ox, int oy);
     void AppendFrame(int imageId);
+    void ReplaceTextFramesBegin();
     void AppendTextSurface(SDL_Surface* surface, int boxW, int boxH, const char* imageName);
     void ApplyAlpha(int alpha);
     void HandleFade();

@@ -420,6 +420,9 @@ void RunScriptedScene() {
         }
         if (frame == 42) CRender::Swap(true);
         if (frame == 50) button->SetPosition(590, 480, false);
+        if (frame == 52) edge->SetOriginX(60);
+        if (frame == 54) roll->SetType(1420);  // now behind the button
+        if (frame == 57) edge->ResetOriginX();
 
         CRender::Render(true);
         dirtyPicture = ScreenBytes();

@@ -195,6 +195,36 @@ TEST_F(SpriteTest, DirtyRectanglesUseTheOriginAndTheFullFrame) {
     EXPECT_EQ(s->GetRect(), (Rect{90, 45, 10, 30}));
 }
 
+TEST_F(SpriteTest, NewOriginRepaintsTheOldAndTheNewPlace) {
+    CSprite* s = Make(80, 1);
+    s->SetPosition(100, 50, false);
+    s->Show(kSpriteNotDrawn, kSpriteNotDrawn);
+    s->Update();
+    CRender::ClearDirtyLists();
+    s->SetOriginX(29);  // unchanged: nothing
+    EXPECT_TRUE(CRender::GetDirtyRects().empty());
+    s->SetOriginX(39);  // the picture moves 10 pixels left
+    s->Update();
+    ASSERT_EQ(CRender::GetDirtyRects().size(), 2u);
+    EXPECT_EQ(CRender::GetDirtyRects()[0], (Rect{100, 50, 40, 30}));
+    EXPECT_EQ(CRender::GetDirtyRects()[1], (Rect{90, 50, 40, 30}));
+}
+
+TEST_F(SpriteTest, NewLayerRepaintsTheSprite) {
+    CSprite* s = Make(80, 1);
+    s->Show(kSpriteNotDrawn, kSpriteNotDrawn);
+    s->Update();
+    CRender::ClearDirtyLists();
+    s->SetType(80);
+    s->Update();
+    EXPECT_TRUE(CRender::GetDirtyRects().empty());
+    s->SetType(90);
+    s->Update();
+    EXPECT_EQ(CRender::GetDirtyRects().size(), 1u);
+    s->RestoreType();
+    EXPECT_EQ(s->GetType(), 80);
+}
+
 TEST_F(SpriteTest, ShowSetsPreviousPositionOnlyForWorldLayers) {
     CSprite* world = Make(42, 1);
     CSprite* screen = Make(1100, 1);
@@ -556,9 +586,18 @@ TEST_F(SpriteTest, TextFrameIsRenderedIntoItsBoxAndReplacedByName) {
     EXPECT_EQ(first, CDraw::FindImage("label_text.png"));
     EXPECT_EQ(s->GetWidth(true), 186);
     EXPECT_EQ(s->GetHeight(true), 29);
-    // The same name again: the old picture is let go and replaced.
+    s->SetPosition(10, 10, false);
+    s->Show(kSpriteNotDrawn, kSpriteNotDrawn);
+    s->Update();
+    CRender::ClearDirtyLists();
+    // The same name again: the old picture is let go and replaced, and both
+    // the old area and the new one are repainted.
     s->AddTextFrame(static_cast<const char*>(nullptr), 100, 20, 0, "label_text.png", true);
     ASSERT_EQ(s->GetFrameCount(), 1);
+    s->Update();
+    ASSERT_EQ(CRender::GetDirtyRects().size(), 2u);
+    EXPECT_EQ(CRender::GetDirtyRects()[0], (Rect{10, 10, 186, 29}));
+    EXPECT_EQ(CRender::GetDirtyRects()[1], (Rect{10, 10, 100, 20}));
     EXPECT_EQ(CDraw::GetSurface(first), nullptr);
     EXPECT_EQ(s->GetFrameImage(0), CDraw::FindImage("label_text.png"));
     EXPECT_EQ(s->GetWidth(true), 100);
