@@ -179,7 +179,9 @@ void RegisterBots(CArtRegistry& reg) {
         }
 
         // Catching the professor: claws up, grab, hold.
-        AddBotSeries(reg, "botcatchprof" + side, 0, 26, 27, 17, left ? 33 : 32, left, [](int f, int) {
+        // The catching bot faces the professor: the left catcher stands on
+        // his left and looks right.
+        AddBotSeries(reg, "botcatchprof" + side, 0, 26, 27, 17, left ? 33 : 32, !left, [](int f, int) {
             BotPose p;
             double t = Clamp01(f / 18.0);
             p.eye = BotEye::Bright;

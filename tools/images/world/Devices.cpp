@@ -73,8 +73,10 @@ void Shards(cairo_t* cr, double cx, double cy, double t, const Rgb& c, int count
 void RegisterTubes(CArtRegistry& reg) {
     AddCell(reg, "tubeentrance0.png", 16, 39, 26, 26,
             [](cairo_t* cr) { DrawTube(cr, TubeKind::Entrance, TubePart::Whole, 0.3); });
+    // Both tubes stand on the same body picture in play (the exit adds its
+    // lights), so the empty tube after a departure keeps that look, lit up.
     AddCell(reg, "tubeexit0.png", 16, 39, 26, 26,
-            [](cairo_t* cr) { DrawTube(cr, TubeKind::Exit, TubePart::Whole, 0.3); });
+            [](cairo_t* cr) { DrawTube(cr, TubeKind::Entrance, TubePart::Whole, 1.0); });
     AddCell(reg, "tubearrow0.png", 16, 39, 26, 26, [](cairo_t* cr) {
         // A green arrow inside the glass, pointing down into the tube.
         cairo_move_to(cr, 9, -24);
@@ -101,7 +103,8 @@ void RegisterTubes(CArtRegistry& reg) {
     });
     for (int k = 0; k < 2; ++k) {
         std::string prefix = k == 0 ? "transporttube_break" : "transporttubeB_break";
-        TubeKind kind = k == 0 ? TubeKind::Entrance : TubeKind::Exit;
+        // Broken glass flies the other way for the exit tube.
+        TubeKind kind = TubeKind::Entrance;
         for (int f = 0; f <= 5; ++f) {
             AddCell(reg, prefix + std::to_string(f) + ".png", 16, -5, 30, 34, [=](cairo_t* cr) {
                 double t = f / 5.0;
@@ -112,7 +115,7 @@ void RegisterTubes(CArtRegistry& reg) {
                 cairo_clip(cr);
                 DrawTube(cr, kind, TubePart::Back, 0);
                 cairo_restore(cr);
-                Shards(cr, 12, 14, 0.2 + t, Hex(0xbfe3f0), 7, 31 + k, 10);
+                Shards(cr, 12, 14, 0.2 + t, Hex(0xbfe3f0), 7, 31 + k * 17, 10);
                 Shards(cr, 12, 14, 0.2 + t, pal::kBrass, 3, 57 + k, 8);
             });
         }

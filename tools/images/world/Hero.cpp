@@ -1,6 +1,5 @@
 // Every animation series of the professor: each one a pose function of the
 // frame index, placed on its cell so that the feet stand on the cell bottom.
-#include "images/world/BotFigure.h"
 #include "images/world/DeviceFigures.h"
 #include "images/world/HeroFigure.h"
 #include "images/world/WorldFamilies.h"
@@ -433,7 +432,8 @@ void RegisterHero(CArtRegistry& reg) {
 
     auto turn = [](int f, int) {
         HeroPose p;
-        p.view = f == 0 ? HeroView::ThreeQuarter : HeroView::Front;
+        // Frame 0 faces the viewer, frame 1 is half turned back to the side.
+        p.view = f == 0 ? HeroView::Front : HeroView::ThreeQuarter;
         return p;
     };
     AddSeries(reg, "profturnleft", ".tga", 0, 1, 2, 13, 36, true, turn);
@@ -511,40 +511,27 @@ void RegisterHero(CArtRegistry& reg) {
     };
     AddSeries(reg, "profthawing", ".png", 0, 4, 5, 12, 36, false, thaw, kHeroHeight, thawExtra);
 
-    // Caught: a bot grabs the professor from the side he faces and lifts him.
+    // Caught: the bot beside him steps into his cell; he faces it, is
+    // lifted and shoved back, kicking. The bot draws itself. A bot on his
+    // right gives the caught-left series (shoved to the left), a bot on his
+    // left the caught-right series.
     auto caught = [](int f, int) {
         HeroPose p;
         p.face = HeroFace::Surprised;
         double t = Clamp01(f / 27.0);
         p.dy = -5 * Ease(Clamp01(t * 2));
+        p.dx = -9 * Ease(t);
         double kick = std::sin(f * 1.1);
         p.legFront = 0.5 * kick;
         p.legBack = -0.5 * kick;
         p.armFront = 2.3 + 0.4 * kick;
         p.armBack = 2.0 - 0.4 * kick;
-        p.lean = -0.15;
+        p.lean = -0.2;
         p.scarfWave = f;
         return p;
     };
-    auto caughtBot = [](cairo_t* cr, int f, int) {
-        BotPose b;
-        double t = Clamp01(f / 27.0);
-        b.dx = 22 - 4 * Ease(Clamp01(t * 3));
-        b.eye = BotEye::Bright;
-        b.clawFront = 2.4;
-        b.clawBack = 2.0;
-        b.clawOpen = t < 0.3 ? 1.0 - t * 3 : 0.1;
-        cairo_save(cr);
-        cairo_translate(cr, b.dx, 0);
-        cairo_scale(cr, -1, 1);
-        b.dx = 0;
-        DrawBot(cr, b);
-        cairo_restore(cr);
-    };
-    // The bot stands in front of the professor: on the left of the picture
-    // for the caught-on-left series, on the right for the other.
-    AddSeries(reg, "profcaughtleft", ".png", 0, 30, 31, 37, 35, true, caught, kHeroHeight, caughtBot, 18);
-    AddSeries(reg, "profcaughtright", ".png", 0, 30, 31, 18, 34, false, caught, kHeroHeight, caughtBot, 36);
+    AddSeries(reg, "profcaughtleft", ".png", 0, 30, 31, 37, 35, false, caught);
+    AddSeries(reg, "profcaughtright", ".png", 0, 30, 31, 18, 34, true, caught, kHeroHeight, nullptr, 36);
 
     // The tube: the professor fades in a column of light, 0 fully out,
     // 21 gone.
