@@ -174,11 +174,12 @@ void RegisterStory(CArtRegistry& reg) {
     panel("story_A2_e.jpg", 230, 240, 3);
     banner("story_A2_f.png", 240, 60);
     panel("story_A2_g.jpg", 220, 210, 3);
-    // Chapter pages: a frame, a wide panel and three text notes per chapter.
-    frame("story_B1_a.tga", 680, 340);
-    panel("story_B1_b.jpg", 620, 250, 3);
-    frame("story_B2_a.tga", 712, 350);
-    panel("story_B2_b.jpg", 650, 250, 4);
+    // Chapter pages: a frame, a wide panel and three text notes per chapter;
+    // the Done button sits below the panel at (345, 397).
+    frame("story_B1_a.tga", 680, 330);
+    panel("story_B1_b.jpg", 620, 200, 3);
+    frame("story_B2_a.tga", 712, 340);
+    panel("story_B2_b.jpg", 650, 200, 4);
     for (int k = 1; k <= 5; ++k)
         for (const char* col : {"a", "b", "c"}) {
             banner("story_B1_text_" + std::string(col) + std::to_string(k) + ".png", 200, 90);
