@@ -71,14 +71,16 @@ void Smoke(cairo_t* cr, int, int, int frame) {
         const double x = kCraterX + drift * age + 12 * std::sin(age * 5 + p);
         const double y = kCraterY - 10 - age * 185;
         const double r = 14 + age * 46;
-        const double alpha = 0.75 * (1 - age) * std::min(1.0, age * 6);
-        cairo_new_path(cr);
-        EllipsePath(cr, x, y, r, r * 0.8);
-        SetColor(cr, Mix(Hex(0x8a8480), Hex(0xd8d4d0), age));
-        cairo_save(cr);
-        cairo_clip(cr);
-        cairo_paint_with_alpha(cr, alpha);
-        cairo_restore(cr);
+        const double alpha = 0.95 * (1 - age) * std::min(1.0, age * 6);
+        // A puff is a few soft blobs, lit from the upper left.
+        const Color grey = Mix(Hex(0x8a8480), Hex(0xd8d4d0), age);
+        for (int b = 0; b < 4; ++b) {
+            const double bx = x + RandomRange(s, -r * 0.45, r * 0.45);
+            const double by = y + RandomRange(s, -r * 0.3, r * 0.3);
+            const double br = r * RandomRange(s, 0.55, 0.8);
+            RadialGlow(cr, bx, by, br, WithAlpha(grey, alpha));
+        }
+        Highlight(cr, x - r * 0.25, y - r * 0.25, r * 0.4, r * 0.3, 0.25 * alpha);
     }
 }
 
