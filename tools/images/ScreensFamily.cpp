@@ -129,10 +129,13 @@ void RegisterScreens(CArtRegistry& reg) {
     reg.Add("hiscores_arrow1.png", 30, 30, [](cairo_t* cr, int w, int h) { DrawIcon(cr, w / 2.0, h / 2.0, 24, ICON_LEFT, Hex(0xd8342c)); });
     reg.Add("hiscores_arrow2.png", 30, 30, [](cairo_t* cr, int w, int h) { DrawIcon(cr, w / 2.0, h / 2.0, 24, ICON_RIGHT, Hex(0xd8342c)); });
     AddCaption(reg, "hiscores_textshow.png", 370, 30, "hiscores_show", 15, kInk, FONT_SANS);
-    reg.Add("parchment_singed.png", 150, 200, [](cairo_t* cr, int w, int h) { ProfessorScene(cr, w, h, 1); });
-    reg.Add("parchment_caught.png", 200, 200, [](cairo_t* cr, int w, int h) { ProfessorScene(cr, w, h, 2); });
+    // Pictures drawn onto pages: singed and caught at y 150 of the score page
+    // end above the buttons from y 332; victory at y 80 above the step lines
+    // and on the credits page at y 390 inside the page's 555.
+    reg.Add("parchment_singed.png", 150, 175, [](cairo_t* cr, int w, int h) { ProfessorScene(cr, w, h, 1); });
+    reg.Add("parchment_caught.png", 200, 175, [](cairo_t* cr, int w, int h) { ProfessorScene(cr, w, h, 2); });
     reg.Add("parchment_tutorial.png", 190, 250, [](cairo_t* cr, int w, int h) { ProfessorScene(cr, w, h, 0); });
-    reg.Add("parchment_victory.png", 150, 190, [](cairo_t* cr, int w, int h) { ProfessorScene(cr, w, h, 3); });
+    reg.Add("parchment_victory.png", 150, 160, [](cairo_t* cr, int w, int h) { ProfessorScene(cr, w, h, 3); });
     AddButtons(reg, "hiscores_button_download", {"base", "shadow", "roll"}, ".png", 120, 32, teal, "hiscores_download");
     // The set tabs sit 95 pixels apart.
     for (const char* b : {"regular", "advanced", "kids"})
