@@ -10,8 +10,8 @@
 
 #include "platform/CAudioDevice.h"
 #include "platform/CAudioMixer.h"
+#include "platform/CAudioSound.h"
 
-class CAudioSound;
 
 class CAudioSystem {
 public:
