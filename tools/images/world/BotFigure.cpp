@@ -7,8 +7,7 @@
 namespace worldart {
 namespace {
 
-void Claw(cairo_t* cr, double sx, double sy, double angle, double open, const Rgb& c) {
-    double len = 8;
+void Claw(cairo_t* cr, double sx, double sy, double angle, double open, const Rgb& c, double len = 8) {
     double hx = sx + std::sin(angle) * len, hy = sy + std::cos(angle) * len;
     cairo_move_to(cr, sx, sy);
     cairo_line_to(cr, hx, hy);
@@ -40,7 +39,7 @@ void Shell(cairo_t* cr, const BotPose& p, const Rgb& shell) {
         RoundRect(cr, fx - 3 + (p.back ? 0 : 1), -3 - lift, 6, 3, 1.2);
         Shade(cr, Hex(0x5d6470), fx - 3, -3 - lift, fx + 3, -lift, 1.0);
     }
-    if (!p.back) Claw(cr, -5, -16, -p.clawBack, p.clawOpen, shell);
+    if (!p.back && !p.hanging) Claw(cr, -5, -16, -p.clawBack, p.clawOpen, shell);
     // Barrel shell with two hoops.
     double sag = p.melt * 4;
     cairo_move_to(cr, -8, top + 3 + sag);
@@ -96,7 +95,13 @@ void Shell(cairo_t* cr, const BotPose& p, const Rgb& shell) {
         Ellipse(cr, ex - 0.8, ey - 1.0, 0.9, 0.9);
         SetColor(cr, Hex(0xffffff), 0.8);
         cairo_fill(cr);
-        Claw(cr, 5.5, -15 + sag, p.clawFront, p.clawOpen, shell);
+        if (p.hanging) {
+            // Both claws up over the lid, gripping the ceiling.
+            Claw(cr, -6.5, top + 4, -(M_PI - 0.45) + p.clawBack, p.clawOpen, shell, 6.5);
+            Claw(cr, 6.5, top + 4, M_PI - 0.45 + p.clawFront, p.clawOpen, shell, 6.5);
+        } else {
+            Claw(cr, 5.5, -15 + sag, p.clawFront, p.clawOpen, shell);
+        }
     } else {
         Claw(cr, -8, -18, M_PI - 0.3 + p.clawBack, p.clawOpen, shell);
         Claw(cr, 8, -18, -(M_PI - 0.3) + p.clawFront, p.clawOpen, shell);

@@ -198,10 +198,12 @@ void RegisterBots(CArtRegistry& reg) {
     BotPose hang;
     hang.hanging = true;
     hang.eye = BotEye::Dim;
-    hang.clawFront = M_PI - 0.35;
-    hang.clawBack = -(M_PI - 0.45);
+    hang.clawFront = 0;
+    hang.clawBack = 0;
     hang.clawOpen = 0.1;
-    AddBot(reg, "bothang.png", 25, 27, false, hang, nullptr, 0, 1, 26);
+    // The shell hangs just under the ceiling, its feet dangling a little
+    // below the cell.
+    AddBot(reg, "bothang.png", 25, 27, false, hang, nullptr, 0, 1, 28);
     // Activating (0..8), falling (9..11), landing (12..18).
     AddBotSeries(reg, "botfall", 0, 18, 19, 25, 25, false, [](int f, int) {
         BotPose p;
@@ -209,10 +211,12 @@ void RegisterBots(CArtRegistry& reg) {
             double t = f / 8.0;
             p.hanging = true;
             p.eye = f >= 3 ? BotEye::Bright : BotEye::Dim;
-            p.clawFront = M_PI - 0.35 - 1.0 * Ease(t);
-            p.clawBack = -(M_PI - 0.45) + 1.0 * Ease(t);
+            p.clawFront = 0.5 * Ease(t);
+            p.clawBack = -0.5 * Ease(t);
             p.clawOpen = 0.1 + 0.8 * t;
-            p.dy = 2 + 4 * Ease(Clamp01((t - 0.6) / 0.4));
+            // From the hanging height (feet 4 px below the cell bottom)
+            // to standing height as the claws let go.
+            p.dy = 4 - 4 * Ease(Clamp01((t - 0.6) / 0.4));
         } else if (f <= 11) {
             p.eye = BotEye::Bright;
             p.clawFront = 2.4 + 0.3 * (f - 10);
@@ -220,7 +224,6 @@ void RegisterBots(CArtRegistry& reg) {
             p.clawOpen = 1;
             p.legPhase = f * 2.0;
             p.legLift = 2;
-            p.dy = 4;
         } else {
             double t = (f - 12) / 6.0;
             p.eye = BotEye::Bright;
@@ -229,7 +232,7 @@ void RegisterBots(CArtRegistry& reg) {
             p.clawBack = 1.0 * (1 - t) + 0.2 * t;
         }
         return p;
-    }, nullptr, 22);
+    }, nullptr, 24);
     AddBotSeries(reg, "botclimb", 0, 2, 3, 16, 14, false, [](int f, int) {
         BotPose p;
         p.back = true;

@@ -121,12 +121,16 @@ HeroPose Run(int f, int n, double amp) {
     return p;
 }
 
-HeroPose Climb(int f) {
+// On the ladder, seen from behind. dx moves him onto the ladder's rails
+// inside the canvas his origin allows.
+HeroPose Climb(int f, double dx, double scale) {
     HeroPose p;
+    p.dx = dx;
+    p.scale = scale;
     p.view = HeroView::Back;
     double s = f - 1;
-    p.armFront = M_PI * 0.82 + 0.3 * s;
-    p.armBack = M_PI * 0.82 - 0.3 * s;
+    p.armFront = M_PI * 0.88 + 0.2 * s;
+    p.armBack = M_PI * 0.88 - 0.2 * s;
     p.legFront = 0.25 * s;
     p.legBack = -0.25 * s;
     p.dy = -1.5 * std::fabs(s);
@@ -147,9 +151,10 @@ void RegisterHero(CArtRegistry& reg) {
     AddSeries(reg, "profrunleft", ".tga", 0, 9, 10, 12, 36, true, run);
     AddSeries(reg, "profrunright", ".tga", 0, 9, 10, 9, 36, false, run);
 
-    auto climb = [](int f, int) { return Climb(f); };
-    AddSeries(reg, "profclimbdown", ".tga", 0, 2, 3, 4, 31, false, climb);
-    AddSeries(reg, "profclimbup", ".tga", 0, 2, 3, 21, 25, false, climb);
+    AddSeries(reg, "profclimbdown", ".tga", 0, 2, 3, 4, 31, false,
+              [](int f, int) { return Climb(f, -6, 0.9); });
+    AddSeries(reg, "profclimbup", ".tga", 0, 2, 3, 21, 25, false,
+              [](int f, int) { return Climb(f, 2, 1.0); });
 
     auto ladder = [](int f, int) {
         HeroPose p;

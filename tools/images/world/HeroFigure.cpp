@@ -130,13 +130,39 @@ void Head(cairo_t* cr, const HeroPose& p, const Rgb& skin) {
             }
         }
         if (back) {
-            // The ring of hair goes right round the back of the head.
-            cairo_move_to(cr, cx - 7, cy + 1);
-            cairo_curve_to(cr, cx - 3, cy + 6, cx + 3, cy + 6, cx + 7, cy + 1);
-            Stroke(cr, kHair, 3.5);
-            cairo_move_to(cr, cx - 8, cy - 5);
-            cairo_curve_to(cr, cx - 3, cy - 7, cx + 3, cy - 7, cx + 8, cy - 5);
+            // From behind: ears, a full ring of white hair round the lower
+            // half of the head, the goggles' strap and buckle across the crown.
+            for (int s = -1; s <= 1; s += 2) {
+                Ellipse(cr, cx + s * 7.6, cy + 0.5, 1.6, 2.2);
+                Flat(cr, Darker(skin, 0.9), 0.8);
+            }
+            cairo_save(cr);
+            Ellipse(cr, cx, cy, 7.8, 7.8);
+            cairo_clip(cr);
+            // The crown's shine, then a band of hair at ear height with
+            // tufts along its upper edge; the neck below stays bare.
+            Ellipse(cr, cx - 2, cy - 4, 3, 1.8);
+            SetColor(cr, Hex(0xffffff), 0.35);
+            cairo_fill(cr);
+            cairo_rectangle(cr, cx - 9, cy + 1.5, 18, 3.5);
+            Flat(cr, kHair, 0);
+            for (int i = 0; i < 6; ++i) {
+                Ellipse(cr, cx - 7.5 + i * 3, cy + 1.6 + (i % 2) * 0.6, 1.8, 1.3);
+                Flat(cr, kHair, 0);
+            }
+            for (int i = 0; i < 7; ++i) {
+                cairo_move_to(cr, cx - 6 + i * 2, cy + 1.5);
+                cairo_line_to(cr, cx - 6.3 + i * 2, cy + 4.5);
+            }
+            Stroke(cr, Hex(0xb9b9b3), 0.6);
+            cairo_restore(cr);
+            Ellipse(cr, cx, cy, 7.8, 7.8);
+            Stroke(cr, Darker(skin, 0.5), 1.2);
+            cairo_move_to(cr, cx - 7.8, cy - 4);
+            cairo_curve_to(cr, cx - 3, cy - 5.5, cx + 3, cy - 5.5, cx + 7.8, cy - 4);
             Stroke(cr, Hex(0x5b3b1e), 1.8);
+            cairo_rectangle(cr, cx - 1.5, cy - 6.3, 3, 2.4);
+            Flat(cr, pal::kBrass, 0.6);
         } else {
             Goggles(cr, cx, cy - 6.2, true);
             Eye(cr, cx - 2.8, cy - 1.2, p);
