@@ -4,6 +4,7 @@
 
 #include "engine/CDraw.h"
 #include "engine/CInput.h"
+#include "sound/CSound.h"
 #include "world/CLevelSet.h"
 
 bool ProfileDisplayExists() { return CDraw::HasScreen(); }
@@ -19,10 +20,8 @@ void ProfileApplyInput(bool systemPointer, float mouseSpeed) {
     SetMouseSpeed(mouseSpeed);
 }
 
-// The sound system applies the master volumes it reads from here once it
-// exists; until then there is nothing to set.
-void ProfileSetEffectsVolume(float volume) { (void)volume; }
+void ProfileSetEffectsVolume(float volume) { CSound::SetEffectsVolume(volume); }
 
-void ProfileSetMusicVolume(float volume) { (void)volume; }
+void ProfileSetMusicVolume(float volume) { CSound::SetMusicVolume(volume); }
 
 bool ProfileIsTutorialLevel(int set, int level) { return IsTutorialLevel(set, level); }

@@ -34,6 +34,7 @@ protected:
     void TearDown() override {
         CProfileBase::ClearCheaterFlags(0xFFFFFFFFu);
         ResetParameters();
+        ResetDirectories();
         home_.reset();
     }
 
