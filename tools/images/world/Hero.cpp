@@ -354,18 +354,31 @@ void RegisterHero(CArtRegistry& reg) {
     AddSeries(reg, "proftrampleft", ".tga", 0, 6, 7, 20, 14, true, tramp, kHeroHeight * 0.7);
     AddSeries(reg, "proftrampright", ".tga", 0, 6, 7, 18, 21, false, tramp, kHeroHeight * 0.7);
 
-    // Flung: a tucked somersault.
-    auto fling = [](int f, int n) {
+    // Flung: launched facing the way he flies (frames 0..2, one series per
+    // side), then a tucked cartwheel seen from the front (3..8), which both
+    // directions share.
+    auto fling = [](int f, int) {
         HeroPose p;
-        p.spin = 2 * M_PI * f / n;
-        p.scale = 0.75;
-        p.dx = 4;
-        p.legFront = 1.3;
-        p.legBack = 1.0;
-        p.armFront = 1.2;
-        p.armBack = 1.0;
-        p.face = HeroFace::Happy;
-        p.dy = -4;
+        p.scale = 0.8;
+        p.face = HeroFace::Surprised;
+        if (f <= 2) {
+            p.lean = -0.25 - 0.1 * f;
+            p.armFront = 2.6;
+            p.armBack = 2.3;
+            p.legFront = 0.3 + 0.2 * f;
+            p.legBack = -0.4;
+            p.dy = -2 * f;
+            p.scarfWave = f;
+        } else {
+            p.view = HeroView::Front;
+            p.spin = 2 * M_PI * (f - 3) / 6.0;
+            p.legFront = 1.2;
+            p.legBack = 1.2;
+            p.armFront = 1.4;
+            p.armBack = 1.4;
+            p.face = HeroFace::Happy;
+            p.dy = -6;
+        }
         return p;
     };
     AddSeries(reg, "proftrampflingleft", ".tga", 0, 2, 9, 18, 27, true, fling, 44);
