@@ -81,6 +81,9 @@ void FrostBurst(cairo_t* cr, double t) {
 // Heat impact: a fireball that swells, rises and turns to smoke.
 void HeatBurst(cairo_t* cr, double t) {
     const double cx = 12;
+    // The element burns or bursts inside the first flash and is gone when
+    // the smoke clears, so the flash covers its whole cell.
+    if (t < 0.35) RadialBlob(cr, cx, 12, 16, Hex(0xfff6c8), Hex(0xff7a1a), 1 - t / 0.35);
     double rise = 60 * t;
     for (int i = 0; i < 7; ++i) {
         double k = i / 6.0;
@@ -95,6 +98,8 @@ void HeatBurst(cairo_t* cr, double t) {
 
 // Steam rising from a melting cell.
 void Steam(cairo_t* cr, double t) {
+    // A puff over the melting block first, then the rising plumes.
+    if (t < 0.4) RadialBlob(cr, 12, 12, 17, Hex(0xffffff), Hex(0xe6eef2), 0.95 * (1 - t / 0.4));
     for (int i = 0; i < 9; ++i) {
         double k = std::fmod(t * 1.3 + i / 9.0, 1.0);
         double fade = std::sin(M_PI * k) * (1 - t * 0.6);
