@@ -127,6 +127,14 @@ int CAudioMixer::GetPaused(AudioChannelId id, bool* paused) const {
     return AUDIO_OK;
 }
 
+int CAudioMixer::GetLoop(AudioChannelId id, bool* loop) const {
+    const Channel* c;
+    const int r = Find(id, &c);
+    if (r != AUDIO_OK) return r;
+    if (loop) *loop = c->loop;
+    return AUDIO_OK;
+}
+
 int CAudioMixer::Stop(AudioChannelId id) {
     Channel* c;
     const int r = Find(id, &c);

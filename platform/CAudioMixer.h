@@ -35,6 +35,7 @@ public:
     int GetFrequency(AudioChannelId id, float* frequency) const;
     int SetPaused(AudioChannelId id, bool paused);
     int GetPaused(AudioChannelId id, bool* paused) const;
+    int GetLoop(AudioChannelId id, bool* loop) const;
     int Stop(AudioChannelId id);
     // A paused channel counts as playing; an ended or stopped one does not.
     int IsPlaying(AudioChannelId id, bool* playing) const;

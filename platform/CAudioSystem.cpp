@@ -173,6 +173,11 @@ int CAudioSystem::SetPaused(AudioChannelId channel, bool paused) {
     return Locked(device_, [&] { return mixer_->SetPaused(channel, paused); });
 }
 
+int CAudioSystem::GetLoop(AudioChannelId channel, bool* loop) {
+    if (!mixer_) return AUDIO_ERR_UNINITIALIZED;
+    return Locked(device_, [&] { return mixer_->GetLoop(channel, loop); });
+}
+
 int CAudioSystem::Stop(AudioChannelId channel) {
     if (!mixer_) return AUDIO_ERR_UNINITIALIZED;
     return Locked(device_, [&] { return mixer_->Stop(channel); });

@@ -56,6 +56,7 @@ public:
     int SetFrequency(AudioChannelId channel, float frequency);
     int GetFrequency(AudioChannelId channel, float* frequency);
     int SetPaused(AudioChannelId channel, bool paused);
+    int GetLoop(AudioChannelId channel, bool* loop);
     int Stop(AudioChannelId channel);
     int IsPlaying(AudioChannelId channel, bool* playing);
     int GetCurrentSound(AudioChannelId channel, CAudioSound** sound);

@@ -208,6 +208,11 @@ void CSound::Shutdown() {
     audio = nullptr;
     // Objects still alive keep their records but no longer reach a channel.
     for (CSoundObject* o : g_live) o->channel = 0;
+    // Back to the state before the first Init.
+    currentMusic = nullptr;
+    g_stageIndex = 0;
+    g_musicMaster = 0.05f;
+    g_effectsMaster = 0.6f;
     ready = false;
 }
 

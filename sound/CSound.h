@@ -24,7 +24,8 @@ public:
     // Once per frame: one fade step and the delayed starts of every object.
     static void Update();
     // Frees every sound and closes the audio system; nothing in the game
-    // calls it. Afterwards the system is silent again until the next Init.
+    // calls it. Afterwards the system is silent again until the next Init,
+    // with the master volumes and the music choice as at program start.
     static void Shutdown();
     static bool IsReady() { return ready; }
 

@@ -1,0 +1,162 @@
+// Start-up of the sound system: the settings file and the console dialogue.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+#include "engine/Utilities.h"
+#include "platform/CAudioSystem.h"
+#include "platform/Platform.h"
+#include "sound/CSound.h"
+#include "sound/CSoundObject.h"
+#include "tests/support/TestSupport.h"
+#include "tests/sound/SoundTestSupport.h"
+
+namespace {
+
+class SoundSettingsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
+        home_.reset(new CScopedHome());
+        InitDirectories();
+        in_ = tmpfile();
+        out_ = tmpfile();
+        CSound::SetConsole(in_, out_);
+    }
+    void TearDown() override {
+        CSound::Shutdown();
+        CSound::SetConsole(nullptr, nullptr);
+        fclose(in_);
+        fclose(out_);
+        ResetDirectories();
+        home_.reset();
+    }
+    void Type(const std::string& text) {
+        fputs(text.c_str(), in_);
+        rewind(in_);
+    }
+    std::string Printed() {
+        std::string s;
+        rewind(out_);
+        for (int c; (c = fgetc(out_)) != EOF;) s += static_cast<char>(c);
+        return s;
+    }
+    static int Output() {
+        int v = -1;
+        CSound::System()->GetOutput(&v);
+        return v;
+    }
+    static int Driver() {
+        int v = -1;
+        CSound::System()->GetDriver(&v);
+        return v;
+    }
+
+    std::unique_ptr<CScopedHome> home_;
+    FILE* in_ = nullptr;
+    FILE* out_ = nullptr;
+};
+
+}  // namespace
+
+TEST_F(SoundSettingsTest, DialogueWritesEightBytesAndStartsTheSystem) {
+    // "2" and "1" typed on one line: the second answer is taken from it.
+    Type("21\n");
+    CSound::Init(false);
+    EXPECT_TRUE(CSound::IsReady());
+    EXPECT_EQ(7, Output());
+    EXPECT_EQ(0, Driver());
+    const std::vector<uint8_t> bytes = ReadFileBytes(CSound::SettingsPath());
+    const std::vector<uint8_t> expected = {7, 0, 0, 0, 0, 0, 0, 0};
+    EXPECT_EQ(expected, bytes);
+    const std::string printed = Printed();
+    EXPECT_NE(std::string::npos, printed.find("****** PLEASE SELECT DESIRED SOUND SYSTEM ****** \n"));
+    EXPECT_NE(std::string::npos, printed.find("3 - ASIO\n"));
+    EXPECT_NE(std::string::npos, printed.find("1 : Default\n"));
+    EXPECT_NE(std::string::npos,
+              printed.find("\nInput the number corresponding to the desired sound driver and press ENTER: "));
+}
+
+TEST_F(SoundSettingsTest, DialogueSkipsOtherCharacters) {
+    Type("x9\n 3\n\n?1\n");
+    CSound::Init(false);
+    EXPECT_EQ(8, Output());
+    EXPECT_EQ(0, Driver());
+    const std::vector<uint8_t> expected = {8, 0, 0, 0, 0, 0, 0, 0};
+    EXPECT_EQ(expected, ReadFileBytes(CSound::SettingsPath()));
+}
+
+TEST_F(SoundSettingsTest, DialogueEndedEarlyWritesNothing) {
+    Type("abc\n");  // no choice before the end of input
+    CSound::Init(false);
+    EXPECT_TRUE(CSound::IsReady());
+    EXPECT_FALSE(PlatformFileExists(CSound::SettingsPath()));
+    EXPECT_EQ(CAudioSystem::kOutputAuto, Output());
+}
+
+TEST_F(SoundSettingsTest, DialogueEndedAtTheDriverQuestionWritesNothing) {
+    Type("2\n9\n");  // a system, then no valid driver before the end
+    CSound::Init(false);
+    EXPECT_TRUE(CSound::IsReady());
+    EXPECT_FALSE(PlatformFileExists(CSound::SettingsPath()));
+    EXPECT_EQ(CAudioSystem::kOutputAuto, Output());
+}
+
+TEST_F(SoundSettingsTest, StoredSettingsArePassedOnUnchanged) {
+    ASSERT_TRUE(WriteFileBytes(CSound::SettingsPath(), {6, 0, 0, 0, 0, 0, 0, 0}));
+    CSound::Init(true);
+    EXPECT_TRUE(CSound::IsReady());
+    EXPECT_EQ(6, Output());
+    EXPECT_EQ(0, Driver());
+    EXPECT_NE(std::string::npos,
+              Printed().find("\nSound settings loaded from file.  To alter settings in the future, run the game with "
+                             "a command line parameter of 4\n"));
+    EXPECT_EQ(0, CountLogLines("Sound library error"));
+}
+
+TEST_F(SoundSettingsTest, NoSettingsFileMeansDefaultsWithoutAMessage) {
+    CSound::Init(true);
+    EXPECT_TRUE(CSound::IsReady());
+    EXPECT_EQ(CAudioSystem::kOutputAuto, Output());
+    EXPECT_EQ("", Printed());
+}
+
+TEST_F(SoundSettingsTest, RejectedOutputIsReportedOnceAndInitGoesOn) {
+    ASSERT_TRUE(WriteFileBytes(CSound::SettingsPath(), {99, 0, 0, 0, 0, 0, 0, 0}));
+    CSound::Init(true);
+    EXPECT_TRUE(CSound::IsReady());
+    EXPECT_EQ(1, CountLogLines("Sound library error: "));
+    EXPECT_EQ(CAudioSystem::kOutputAuto, Output());
+}
+
+TEST_F(SoundSettingsTest, ShortSettingsFileKeepsTheDefaults) {
+    ASSERT_TRUE(WriteFileBytes(CSound::SettingsPath(), {7, 0, 0, 0, 1}));
+    CSound::Init(true);
+    EXPECT_TRUE(CSound::IsReady());
+    EXPECT_EQ(CAudioSystem::kOutputAuto, Output());
+    EXPECT_EQ(0, Driver());
+    EXPECT_EQ(0, CountLogLines("Sound library error"));
+}
+
+TEST_F(SoundSettingsTest, WithoutADeviceTheGameIsSilentNotStopped) {
+    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    CSound::Init(true);
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    EXPECT_FALSE(CSound::IsReady());
+    EXPECT_EQ(1, CountLogLines("Sound library error: "));
+    // Every operation is a quiet no-op.
+    CSoundObject object("victory.ogg", false);
+    EXPECT_EQ(-1, object.SoundIndex());
+    CSound::Play(&object, true, 0, 0.0f);
+    EXPECT_FALSE(CSound::IsPlaying(&object));
+    EXPECT_EQ(0.0f, CSound::GetVolume(&object));
+    EXPECT_EQ(-1, CSound::CreateSound("x", -1));
+    CSound::loadSound();
+    CSound::CreateMusic();
+    EXPECT_EQ(nullptr, CSound::GetMusic(CSound::MUSIC_MAIN));
+    CSound::PlayStageMusic(false);
+    CSound::Update();
+}
