@@ -97,6 +97,14 @@ protected:
         return n ? sum / n : 0;
     }
 
+    // Sum of alpha over the picture, 0..1 per pixel.
+    static double Coverage(const Picture& p) {
+        double sum = 0;
+        for (int y = 0; y < p.h; ++y)
+            for (int x = 0; x < p.w; ++x) sum += p.Alpha(x, y) / 255.0;
+        return sum;
+    }
+
     static bool Differ(const Picture& a, const Picture& b) {
         return a.w != b.w || a.h != b.h || a.rgba != b.rgba;
     }
@@ -301,6 +309,90 @@ TEST_F(WorldArtPack, CaptionsCarryTheirWords) {
     for (int y = 0; y < last.h; ++y)
         for (int x = 0; x < last.w; ++x) strongest = std::max(strongest, last.Alpha(x, y));
     EXPECT_LT(strongest, 200);
+}
+
+TEST_F(WorldArtPack, InflatablesGrowAndBreaksFadeAway) {
+    ASSERT_TRUE(loaded_) << pack_->Error();
+    const std::vector<std::vector<std::string>> growing = {
+        {"crateinflateleft0.tga", "crateinflate1.tga", "crateinflate2.tga", "crateinflate4.tga"},
+        {"barrelinflateleft0.tga", "barrelinflate1.tga", "barrelinflate2.tga", "barrelinflate4.tga"},
+        {"magnetinflateleft0.tga", "magnetinflateleft1.tga", "magnetinflateleft2.tga", "magnetinflateleft4.tga"},
+        {"teleportinflatable_blue0.png", "teleportinflatable_blue1.png", "teleportinflatable_blue2.png",
+         "teleportinflatable_blue3.png"},
+    };
+    for (const auto& series : growing) {
+        double previous = -1;
+        for (const std::string& name : series) {
+            Picture p = Load(name);
+            ASSERT_TRUE(p.ok) << name;
+            double c = Coverage(p);
+            EXPECT_GT(c, previous) << name << " is not larger than the frame before";
+            previous = c;
+        }
+    }
+    const std::vector<std::vector<std::string>> fading = {
+        {"teleport_framebluebreak0.png", "teleport_framebluebreak3.png", "teleport_framebluebreak6.png"},
+        {"inflatableteleport_redfrontbreak0.png", "inflatableteleport_redfrontbreak6.png",
+         "inflatableteleport_redfrontbreak12.png"},
+        {"bridgeinflatable0.png", "bridgeinflatable5.png", "bridgeinflatable10.png"},
+        {"gatebackbreak0.tga", "gatebackbreak4.tga", "gatebackbreak7.tga"},
+    };
+    for (const auto& series : fading) {
+        double previous = 1e12;
+        for (const std::string& name : series) {
+            Picture p = Load(name);
+            ASSERT_TRUE(p.ok) << name;
+            double c = Coverage(p);
+            EXPECT_LT(c, previous) << name << " does not fade from the frame before";
+            previous = c;
+        }
+    }
+}
+
+TEST_F(WorldArtPack, BridgePlanksFallWhenItCollapses) {
+    ASSERT_TRUE(loaded_) << pack_->Error();
+    int previous = -1;
+    for (int f : {0, 4, 8, 13}) {
+        std::string name = "bridgeA" + std::to_string(f) + ".png";
+        Picture p = Load(name);
+        ASSERT_TRUE(p.ok) << name;
+        Box b = Opaque(p, 60);
+        ASSERT_FALSE(b.Empty()) << name;
+        EXPECT_GT(b.bottom, previous) << name;
+        previous = b.bottom;
+    }
+}
+
+TEST_F(WorldArtPack, IceWithOverhangGrowsIciclesBelowItsCell) {
+    ASSERT_TRUE(loaded_) << pack_->Error();
+    const int cellBottom = CellBottom(13);
+    for (int i = 1; i <= 10; ++i) {
+        Picture p = Load("ice" + std::to_string(i) + ".png");
+        ASSERT_TRUE(p.ok) << i;
+        EXPECT_GT(Opaque(p).bottom, cellBottom + 1) << "ice" << i << ".png has no icicles";
+    }
+    for (int i = 1; i <= 2; ++i) {
+        Picture p = Load("ice" + std::to_string(i) + "b.png");
+        ASSERT_TRUE(p.ok) << i;
+        EXPECT_LE(Opaque(p).bottom, cellBottom + 1) << "ice" << i << "b.png hangs below its cell";
+    }
+}
+
+TEST_F(WorldArtPack, PickupsSpinAndTheProfessorLeavesThroughTheTube) {
+    ASSERT_TRUE(loaded_) << pack_->Error();
+    // A quarter turn shows the pickup edge-on: much narrower than face-on.
+    for (const auto& pr : std::vector<std::pair<std::string, std::string>>{
+             {"powerupcrate0.tga", "powerupcrate7.tga"}, {"powerupemp0.tga", "powerupemp4.tga"}}) {
+        Picture face = Load(pr.first), edge = Load(pr.second);
+        ASSERT_TRUE(face.ok && edge.ok) << pr.first;
+        Box a = Opaque(face), b = Opaque(edge);
+        EXPECT_LT((b.right - b.left) * 2, a.right - a.left) << pr.second;
+    }
+    // Frame 0 shows him whole in the tube, frame 21 an empty tube.
+    Picture whole = Load("tube0.tga"), gone = Load("tube21.tga"), empty = Load("tubeentrance0.png");
+    ASSERT_TRUE(whole.ok && gone.ok && empty.ok);
+    EXPECT_GT(Coverage(whole), Coverage(gone) + 200);
+    EXPECT_NEAR(Coverage(gone), Coverage(empty), Coverage(empty) * 0.15);
 }
 
 }  // namespace

@@ -187,7 +187,7 @@ void MagnetBody(cairo_t* cr, bool facesLeft, bool rubber, const Look& l) {
         Flat(cr, Hex(0x3e434a), 0.8);
     }
     // Horseshoe opening to the right (flipped for left).
-    double th = 4 + 1.5 * (1 - k), outer = 8 * (0.55 + 0.45 * k);
+    double th = 2.5 + 1.5 * k, outer = 8 * (0.55 + 0.45 * k);
     cairo_new_path(cr);
     cairo_arc(cr, 12, 9, outer, M_PI / 2, 1.5 * M_PI);
     cairo_line_to(cr, 22, 9 - outer);
