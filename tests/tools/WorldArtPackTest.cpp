@@ -136,6 +136,8 @@ TEST_F(WorldArtPack, TheProfessorStandsOnHisCellAboutTwoCellsTall) {
         {"profrunright", 0, 9, ".tga", 36},     {"profpushleft", 0, 7, ".tga", 30},
         {"profpushright", 0, 7, ".tga", 30},    {"profturnleft", 0, 1, ".tga", 36},
         {"profidleE", 0, 22, ".tga", 37},       {"profidleH", 0, 16, ".png", 36},
+        {"profslideleft", 0, 3, ".tga", 27},    {"profsliderightuncool", 0, 5, ".tga", 29},
+        {"profgunright", 0, 10, ".tga", 35},    {"proffireheatgunleft", 0, 10, ".png", 35},
     };
     for (const Placed& s : series) {
         for (int f = s.first; f <= s.last; ++f) {

@@ -246,6 +246,7 @@ void RegisterHero(CArtRegistry& reg) {
     auto slide = [](int f, int) {
         HeroPose p;
         p.lean = -0.12;
+        p.squash = 0.93;  // knees bent, riding the ice
         p.armFront = 1.7 + 0.1 * f;
         p.armBack = 1.4 + 0.08 * f;
         p.legFront = 0.35;
@@ -254,12 +255,13 @@ void RegisterHero(CArtRegistry& reg) {
         p.scarfWave = f * 1.5;
         return p;
     };
-    AddSeries(reg, "profslideleft", ".tga", 0, 3, 4, 9, 27, true, slide);
-    AddSeries(reg, "profslideright", ".tga", 0, 3, 4, 13, 29, false, slide);
+    AddSeries(reg, "profslideleft", ".tga", 0, 3, 4, 9, 27, true, slide, 44);
+    AddSeries(reg, "profslideright", ".tga", 0, 3, 4, 13, 29, false, slide, 44);
     auto uncool = [](int f, int n) {
         HeroPose p;
         double ph = 2 * M_PI * f / n;
         p.lean = -0.2 + 0.1 * std::sin(ph);
+        p.squash = 0.93;
         p.armFront = 2.0 + 1.2 * std::sin(ph);
         p.armBack = 2.0 - 1.2 * std::sin(ph);
         p.legFront = 0.4 + 0.2 * std::sin(ph);
@@ -268,8 +270,8 @@ void RegisterHero(CArtRegistry& reg) {
         p.scarfWave = ph;
         return p;
     };
-    AddSeries(reg, "profslideleftuncool", ".tga", 0, 5, 6, 9, 27, true, uncool);
-    AddSeries(reg, "profsliderightuncool", ".tga", 0, 5, 6, 13, 29, false, uncool);
+    AddSeries(reg, "profslideleftuncool", ".tga", 0, 5, 6, 9, 27, true, uncool, 44);
+    AddSeries(reg, "profsliderightuncool", ".tga", 0, 5, 6, 13, 29, false, uncool, 44);
 
     // Blowing up an inflatable: the yellow rubber grows, then the arm drops.
     auto inflate = [](int f, int) {
