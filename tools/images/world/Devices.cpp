@@ -280,18 +280,31 @@ void TrampFront(cairo_t* cr, double bend) {
         Ellipse(cr, 12, y + 1.5, 2.2, 2.2);
         Flat(cr, pal::kRed, 1.0);
     }
+    // Rubber feet on the floor.
+    for (int i = 0; i < 2; ++i) {
+        RoundRect(cr, 5 + bend * (1 - i) + i * 14, 22.5, 5, 1.8, 0.8);
+        Flat(cr, Hex(0x3e434a), 0);
+    }
 }
 
 void TrampCanvas(cairo_t* cr, double bow) {
     double x = 12;
-    cairo_move_to(cr, x - 1.6, -6);
-    cairo_curve_to(cr, x - 1.6 + bow, 2, x - 1.6 + bow, 12, x - 1.6, 21);
-    cairo_line_to(cr, x + 1.6, 21);
-    cairo_curve_to(cr, x + 1.6 + bow, 12, x + 1.6 + bow, 2, x + 1.6, -6);
+    // Springs hold the canvas to the top and bottom bars.
+    for (int end = 0; end < 2; ++end) {
+        double y0 = end == 0 ? -6.5 : 21, y1 = end == 0 ? -3 : 17.5;
+        cairo_move_to(cr, x, y0);
+        for (int k = 1; k <= 4; ++k) cairo_line_to(cr, x + (k % 2 ? 1.6 : -1.6), y0 + (y1 - y0) * k / 4.5);
+        cairo_line_to(cr, x, y1);
+        Stroke(cr, Hex(0x50565f), 0.9);
+    }
+    cairo_move_to(cr, x - 1.6, -3);
+    cairo_curve_to(cr, x - 1.6 + bow, 4, x - 1.6 + bow, 11, x - 1.6, 17.5);
+    cairo_line_to(cr, x + 1.6, 17.5);
+    cairo_curve_to(cr, x + 1.6 + bow, 11, x + 1.6 + bow, 4, x + 1.6, -3);
     cairo_close_path(cr);
-    Shade(cr, Hex(0x3d8fd6), x - 3 + std::min(0.0, bow), -6, x + 3 + std::max(0.0, bow), 21, 1.2);
+    Shade(cr, Hex(0x3d8fd6), x - 3 + std::min(0.0, bow), -3, x + 3 + std::max(0.0, bow), 17.5, 1.2);
     for (int i = 0; i < 4; ++i) {
-        double y = -2 + i * 6.5, k = 1 - std::pow((y - 7.5) / 14.0, 2);
+        double y = 0 + i * 5, k = 1 - std::pow((y - 7.25) / 11.0, 2);
         cairo_move_to(cr, x - 1.2 + bow * 0.75 * k, y);
         cairo_line_to(cr, x + 1.2 + bow * 0.75 * k, y + 1);
         Stroke(cr, Hex(0xffffff), 0.8, 0.7);

@@ -23,8 +23,18 @@ void Limb(cairo_t* cr, double x0, double y0, double x1, double y1, const Rgb& c,
 
 void Leg(cairo_t* cr, double hipX, double angle, const Rgb& trouser) {
     double hx = hipX, hy = -10;
-    double fx = hx + std::sin(angle) * 8.5, fy = hy + std::cos(angle) * 8.5;
-    Limb(cr, hx, hy, fx, fy - 1, trouser, 4);
+    // A leg swung back bends at the knee and lifts its heel.
+    double bend = angle < 0 ? -angle * 0.9 : 0;
+    double kx = hx + std::sin(angle) * 4.5, ky = hy + std::cos(angle) * 4.5;
+    double fx = kx + std::sin(angle - bend) * 4.2, fy = ky + std::cos(angle - bend) * 4.2;
+    cairo_move_to(cr, hx, hy);
+    cairo_line_to(cr, kx, ky);
+    cairo_line_to(cr, fx, fy - 1);
+    Stroke(cr, Darker(trouser, 0.5), 5.5);
+    cairo_move_to(cr, hx, hy);
+    cairo_line_to(cr, kx, ky);
+    cairo_line_to(cr, fx, fy - 1);
+    Stroke(cr, trouser, 4);
     Ellipse(cr, fx + 1.2, fy - 1.2, 3.6, 2.3);
     Shade(cr, pal::kBoot, fx - 3, fy - 4, fx + 4, fy + 1, 1.0);
 }
