@@ -261,6 +261,8 @@ TEST_F(SoundSystemTest, FolderModeLoadsEveryFileByName) {
         ASSERT_TRUE(WriteFileBytes(dir.Path() + "/resource/sound/" + e.name,
                                    std::vector<uint8_t>(e.data, e.data + e.size)));
     }
+    // A file that does not decode keeps its own empty slot.
+    ASSERT_TRUE(WriteFileText(dir.Path() + "/resource/sound/broken.ogg", "OggS, but nothing more"));
     CScopedCwd here(dir.Path());
     CSound::SetLoadFromDirectory(true);
     CSound::loadSound();
@@ -269,6 +271,11 @@ TEST_F(SoundSystemTest, FolderModeLoadsEveryFileByName) {
     EXPECT_GE(found.SoundIndex(), 0);
     CSound::Play(&found, true, 0, 0.0f);
     EXPECT_TRUE(CSound::IsPlaying(&found));
+    CSoundObject broken("broken.ogg", false);
+    EXPECT_NE(found.SoundIndex(), broken.SoundIndex());
+    CSound::Play(&broken, true, 0, 0.0f);
+    EXPECT_FALSE(CSound::IsPlaying(&broken));
+    EXPECT_EQ(0u, broken.Channel());
 }
 
 TEST_F(SoundSystemTest, UnknownOrMiscasedNameEndsTheProgram) {

@@ -379,7 +379,7 @@ const std::map<std::string, Entry>& Recipes() {
              motor.cut0 = 700;
              motor.hold = 0.5;
              SynthRender(b, 0, 0.75, motor);
-             SynthRender(b, 0, 0.75, Noise(F::BandPass, 900, 1400, 3, 0.2f, 0.05, 0.5, 85));
+             SynthRender(b, 0, 0.75, Noise(F::LowPass, 900, 1400, 1, 0.08f, 0.05, 0.5, 85));
              Clang(b, 0.7, 0.1, 500, 0.25f);
          }}},
         {"gate_close", {0.9, false, [](SynthBuffer& b, int) {
