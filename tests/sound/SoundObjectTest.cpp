@@ -281,3 +281,51 @@ TEST_F(SoundSystemTest, FolderModeLoadsEveryFileByName) {
 TEST_F(SoundSystemTest, UnknownOrMiscasedNameEndsTheProgram) {
     EXPECT_EXIT(CSoundObject("Victory.ogg", false), ::testing::ExitedWithCode(1), "");
 }
+
+TEST_F(SoundSystemTest, ImmediateStartLeavesAPendingDelayRunning) {
+    CSoundObject victory("victory.ogg", false);
+    CSound::Play(&victory, false, 5, 0.0f);
+    Frames(2);
+    CSound::Play(&victory, false, 3, 0.0f);  // replaces the remaining count
+    CSound::Play(&victory, false, 0, 0.0f);
+    const AudioChannelId first = victory.Channel();
+    EXPECT_TRUE(CSound::IsPlaying(&victory));
+    EXPECT_TRUE(CSound::IsDelayed(&victory));
+    Frames(2);
+    EXPECT_EQ(first, victory.Channel());
+    Frames(1);
+    EXPECT_FALSE(CSound::IsDelayed(&victory));
+    EXPECT_NE(first, victory.Channel());
+    EXPECT_TRUE(ChannelPlays(first));  // the earlier one-shot plays on
+}
+
+TEST_F(SoundSystemTest, APackNameTwiceAnswersWithItsFirstSound) {
+    CPackFile source;
+    ASSERT_TRUE(source.Load("resource3.dat"));
+    const CPackFile::Entry& a = source.Entries()[0];
+    const CPackFile::Entry& b = source.Entries()[1];
+    // Two entries under one name, built byte by byte in the pack layout.
+    std::vector<uint8_t> bytes;
+    auto u32 = [&bytes](uint32_t v) {
+        for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<uint8_t>(v >> (8 * i)));
+    };
+    const std::string name = "twice.ogg";
+    const uint32_t first = 12, second = first + 8 + static_cast<uint32_t>(name.size()) + a.size;
+    u32(2);
+    u32(first);
+    u32(second);
+    for (const CPackFile::Entry* e : {&a, &b}) {
+        u32(e->size);
+        u32(static_cast<uint32_t>(name.size()));
+        bytes.insert(bytes.end(), name.begin(), name.end());
+        bytes.insert(bytes.end(), e->data, e->data + e->size);
+    }
+    CTempDir dir;
+    ASSERT_TRUE(WriteFileBytes(dir.File("twice.dat"), bytes));
+    const int32_t before = CSound::CreateSound(a.data, static_cast<int32_t>(a.size));
+    ASSERT_TRUE(CSound::LoadSoundPack(dir.File("twice.dat")));
+    CSoundObject twice("twice.ogg", false);
+    EXPECT_EQ(before + 1, twice.SoundIndex());
+    // The second entry still took a slot of its own.
+    EXPECT_EQ(before + 3, CSound::CreateSound(a.data, static_cast<int32_t>(a.size)));
+}

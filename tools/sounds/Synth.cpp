@@ -30,13 +30,33 @@ struct Svf {
     }
 };
 
-double Oscillate(SynthWave wave, double phase, uint32_t* noise) {
+// Softens the jump of a square or saw wave over one sample on each side
+// (polynomial band-limited step), which keeps high notes from folding back
+// into the audible range as harsh whistles.
+double Blep(double t, double dt) {
+    if (dt <= 0 || dt >= 0.5) return 0;
+    if (t < dt) {
+        t /= dt;
+        return t + t - t * t - 1;
+    }
+    if (t > 1 - dt) {
+        t = (t - 1) / dt;
+        return t * t + t + t + 1;
+    }
+    return 0;
+}
+
+// dt: the phase step of one sample.
+double Oscillate(SynthWave wave, double phase, double dt, uint32_t* noise) {
     const double p = phase - std::floor(phase);
     switch (wave) {
         case SynthWave::Sine: return std::sin(2 * kPi * p);
         case SynthWave::Triangle: return p < 0.5 ? 4 * p - 1 : 3 - 4 * p;
-        case SynthWave::Square: return p < 0.5 ? 0.8 : -0.8;
-        case SynthWave::Saw: return 2 * p - 1;
+        case SynthWave::Square: {
+            const double half = p + 0.5 - std::floor(p + 0.5);
+            return 0.8 * ((p < 0.5 ? 1.0 : -1.0) + Blep(p, dt) - Blep(half, dt));
+        }
+        case SynthWave::Saw: return 2 * p - 1 - Blep(p, dt);
         case SynthWave::Noise: return SynthNoise(noise);
     }
     return 0;
@@ -91,7 +111,7 @@ void SynthRender(SynthBuffer& b, double start, double dur, const SynthVoice& v, 
         else if (t > v.attack + v.hold) amp *= std::exp(-v.decay * (t - v.attack - v.hold) / rest);
         if (dur - t < tail) amp *= (dur - t) / tail;
         if (v.tremolo > 0) amp *= 1.0 - v.tremolo * 0.5 * (1.0 - std::cos(2 * kPi * v.tremoloHz * t));
-        float sample = static_cast<float>(Oscillate(v.wave, phase, &noise));
+        float sample = static_cast<float>(Oscillate(v.wave, phase, f / rate, &noise));
         if (v.filter != SynthFilter::None)
             sample = filter.Step(sample, v.filter, v.cut0 * std::pow(c1 / v.cut0, x), v.q, rate);
         b.s[static_cast<size_t>(at)] += static_cast<float>(sample * amp);
