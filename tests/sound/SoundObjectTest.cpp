@@ -72,7 +72,7 @@ TEST_F(SoundSystemTest, DelayedStartPlaysOnceAtItsFrameWithoutLoop) {
     EXPECT_FALSE(ChannelLoops(arrival.Channel()));
     float f = 0;
     CSound::System()->GetFrequency(arrival.Channel(), &f);
-    EXPECT_FLOAT_EQ(22050.0f, f);
+    EXPECT_FLOAT_EQ(44100.0f, f);
 }
 
 TEST_F(SoundSystemTest, FrequencyFactorScalesThePitch) {
@@ -80,7 +80,7 @@ TEST_F(SoundSystemTest, FrequencyFactorScalesThePitch) {
     CSound::Play(&rebound, false, 0, 1.5f);
     float f = 0;
     ASSERT_EQ(0, CSound::System()->GetFrequency(rebound.Channel(), &f));
-    EXPECT_FLOAT_EQ(22050.0f * 1.5f, f);
+    EXPECT_FLOAT_EQ(44100.0f * 1.5f, f);
 }
 
 TEST_F(SoundSystemTest, LoopingIsChosenPerStart) {

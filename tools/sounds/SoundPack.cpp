@@ -1,7 +1,9 @@
 // The sound pack resource3.dat: every name of assets/sounds/sound-names.txt,
-// synthesized here and encoded as Ogg Vorbis. Effects are mono at 22050 Hz;
-// the ".oxm" music tracks are stereo, rendered from the note patterns in
-// assets/sounds/<track>.txt. The same sources always give the same bytes.
+// synthesized here and encoded as Ogg Vorbis. Effects are mono at 44100 Hz,
+// the output rate, so they play without resampling; the ".oxm" music tracks
+// are stereo at 22050 Hz (half the memory once decoded), rendered from the
+// note patterns in assets/sounds/<track>.txt. The same sources always give
+// the same bytes.
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -16,7 +18,7 @@
 
 namespace {
 
-constexpr int kEffectRate = 22050;
+constexpr int kEffectRate = 44100;
 constexpr int kMusicRate = 22050;
 constexpr float kEffectQuality = 0.3f;
 constexpr float kMusicQuality = 0.2f;
