@@ -248,7 +248,16 @@ TEST_F(SoundSystemTest, ADamagedPackEndsTheProgramWithItsMessage) {
     ASSERT_TRUE(WriteFileBytes(dir.File("resource3.dat"), bytes));
     CScopedCwd here(dir.Path());
     EXPECT_EXIT(CSound::loadSound(), ::testing::ExitedWithCode(1), "");
+    EXPECT_EQ(1, CountLogLines("Cannot load sound resource file!"));
+}
+
+TEST_F(SoundSystemTest, FolderModeWithoutTheFolderEndsTheProgram) {
+    CTempDir dir;
+    CScopedCwd here(dir.Path());
+    CSound::SetLoadFromDirectory(true);
+    EXPECT_EXIT(CSound::loadSound(), ::testing::ExitedWithCode(1), "");
     CSound::SetLoadFromDirectory(false);
+    EXPECT_EQ(1, CountLogLines("Unable to preload sounds: Directory stream pointer was not opened."));
 }
 
 TEST_F(SoundSystemTest, FolderModeLoadsEveryFileByName) {
@@ -280,6 +289,7 @@ TEST_F(SoundSystemTest, FolderModeLoadsEveryFileByName) {
 
 TEST_F(SoundSystemTest, UnknownOrMiscasedNameEndsTheProgram) {
     EXPECT_EXIT(CSoundObject("Victory.ogg", false), ::testing::ExitedWithCode(1), "");
+    EXPECT_EQ(1, CountLogLines("Unable to find preloaded sound: Victory.ogg"));
 }
 
 TEST_F(SoundSystemTest, ImmediateStartLeavesAPendingDelayRunning) {
