@@ -94,7 +94,7 @@ void RegisterWidgets(CArtRegistry& reg) {
 
     // Parchment push buttons: the words are the game's own text pictures.
     ButtonLook parch;
-    parch.base = Hex(0xd9b676);
+    parch.base = Hex(0xc4924c);  // darker than the page so the buttons stand out
     AddButtons(reg, "p2d_button_", {"base", "select"}, ".png", 186, 29, parch, "");
 
     ButtonLook wood;
