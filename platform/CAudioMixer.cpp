@@ -187,8 +187,15 @@ void CAudioMixer::MixChannel(Channel& c, int32_t* acc, int frames) {
     const int stereo = s.Channels() == 2 ? 1 : 0;
     const double step = static_cast<double>(c.frequency) / outputRate_;
     const double end = static_cast<double>(length);
-    const float volume = c.volume;
+    // A fresh start begins at its volume; later changes glide.
+    float volume = c.heard < 0.0f ? c.volume : c.heard;
+    const float glideStep = (c.volume - volume) / kVolumeGlideFrames;
     for (int f = 0; f < frames; ++f) {
+        if (volume != c.volume) {
+            volume += glideStep;
+            if ((glideStep > 0 && volume > c.volume) || (glideStep < 0 && volume < c.volume)) volume = c.volume;
+        }
+        c.heard = volume;
         const size_t i = static_cast<size_t>(c.position);
         const float frac = static_cast<float>(c.position - static_cast<double>(i));
         // The frame after the last is the first again for a loop, so the

@@ -17,6 +17,9 @@ using AudioChannelId = uint32_t;
 class CAudioMixer {
 public:
     static constexpr int kMaxChannels = 4096;
+    // A volume change glides over this many output frames (about 6 ms), so
+    // that fades stepped once a frame do not crackle.
+    static constexpr int kVolumeGlideFrames = 256;
 
     explicit CAudioMixer(int outputRate, int channels = 128);
 
@@ -56,6 +59,7 @@ private:
         bool paused = false;
         bool loop = false;
         float volume = 1.0f;
+        float heard = -1.0f;  // the volume of the last mixed frame; <0 before the first
         float frequency = 0.0f;
         double position = 0.0;  // in frames of the sound
         uint32_t generation = 0;

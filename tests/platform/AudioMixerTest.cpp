@@ -254,3 +254,16 @@ TEST(AudioDecode, RefusesBytesThatAreNotOgg) {
     EXPECT_TRUE(pcm.samples.empty());
     EXPECT_EQ(AUDIO_ERR_FORMAT, AudioDecodeMemory("Og", 2, &pcm));
 }
+
+TEST(AudioMixer, VolumeChangesGlideInsteadOfJumping) {
+    CAudioMixer mixer(kRate, 8);
+    CAudioSound sound = Constant(4000, 10000);
+    AudioChannelId id = 0;
+    ASSERT_EQ(AUDIO_OK, mixer.Play(&sound, false, false, &id));
+    MixLeft(mixer, 10);
+    mixer.SetVolume(id, 0.0f);
+    const std::vector<int16_t> left = MixLeft(mixer, CAudioMixer::kVolumeGlideFrames + 10);
+    for (size_t i = 1; i < left.size(); ++i) ASSERT_LE(left[i], left[i - 1]) << i;
+    EXPECT_GT(left[0], 9000);
+    EXPECT_EQ(0, left[CAudioMixer::kVolumeGlideFrames]);
+}
