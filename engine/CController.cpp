@@ -8,11 +8,8 @@
 #include "engine/Log.h"
 #include "gui/CGuiButtonBase.h"
 
-#if __has_include("sound/CSoundObject.h") && __has_include("sound/CSound.cpp")
 #include "sound/CSound.h"
 #include "sound/CSoundObject.h"
-#define ZORV_HAVE_SOUND 1
-#endif
 
 CController* CController::current = nullptr;
 int CController::currentId = 0;
@@ -185,27 +182,21 @@ bool CController::CaptureScreen(bool released, int key) {
 }
 
 void CController::LoadSounds() {
-#ifdef ZORV_HAVE_SOUND
     soundRollover = new CSoundObject("rollover_v1-2.ogg", false);
     soundClick = new CSoundObject("click_v1-2.ogg", false);
     soundClickScreen = new CSoundObject("click_v1-3.ogg", false);
-#endif
 }
 
 void CController::UnloadSounds() {
-#ifdef ZORV_HAVE_SOUND
     delete soundRollover;
     delete soundClick;
     delete soundClickScreen;
-#endif
     soundRollover = soundClick = soundClickScreen = nullptr;
 }
 
 void CController::PlayInterfaceSound(CSoundObject* sound) {
     if (!sound) return;
-#ifdef ZORV_HAVE_SOUND
     CSound::Play(sound, false, 0, 0);
-#endif
 }
 
 void CController::ResetStack() {

@@ -4,6 +4,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#ifdef ZORV_LOG_MILESTONES
+#include <chrono>
+#endif
 
 #include "engine/CController.h"
 #include "engine/CDraw.h"
@@ -18,10 +21,7 @@
 #include "engine/Utilities.h"
 #include "players/CProfile.h"
 #include "screens/CControllerIntro.h"
-#if __has_include("sound/CSound.h") && __has_include("sound/CSound.cpp")
 #include "sound/CSound.h"
-#define ZORV_HAVE_SOUND 1
-#endif
 #include "world/CLevelSet.h"
 
 namespace {
@@ -38,6 +38,15 @@ int ReadFlags(int argc, char** argv) {
     if (argc != 2) return 0;
     return atoi(argv[1]);
 }
+
+#ifdef ZORV_LOG_MILESTONES
+// Test builds measure from the moment main was entered.
+const auto g_started = std::chrono::steady_clock::now();
+long MillisecondsSinceStart() {
+    return static_cast<long>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - g_started).count());
+}
+#endif
 
 void StepProgress(int n) { CDraw::StepProgress(n); }
 
@@ -90,10 +99,8 @@ void Run(int flags) {
 
     // 15. Sounds and music.
     DebugLog(DBG_MILESTONE, "ID_001:  INIT:  Sound Load Started\n");
-#ifdef ZORV_HAVE_SOUND
     CSound::loadSound();
     CSound::CreateMusic();
-#endif
     DebugLog(DBG_MILESTONE, "ID_001:  INIT:  Sound Load Completed\n");
 
     // 16. Levels.
@@ -114,12 +121,16 @@ void Run(int flags) {
     while (CController::IsRunning()) {
         CController::PumpCurrent();
         PlaceMousePointer();
-#ifdef ZORV_HAVE_SOUND
         CSound::Update();
-#endif
         CRender::Render(true);
         CDraw::Present(true, true);
+#ifdef ZORV_LOG_MILESTONES
+        if (CDraw::GetFrame() == 1) printf("MEASURE:  first frame presented after %li ms\n", MillisecondsSinceStart());
+#endif
     }
+#ifdef ZORV_LOG_MILESTONES
+    printf("MEASURE:  %u frames presented\n", static_cast<unsigned>(CDraw::GetFrame()));
+#endif
 
     CController::UnloadSounds();
     CLevelSet::FreeAll();
@@ -147,13 +158,13 @@ int main(int argc, char** argv) {
     // report, which the shipped game keeps quiet.
     EnableDebugCategory(DBG_MILESTONE);
     EnableDebugCategory(DBG_DEBUG);
+    // Line by line, so a test can follow the program while it runs.
+    setvbuf(stdout, nullptr, _IOLBF, 0);
 #endif
 
     // 4. Images and sounds come from the packs, not from loose folders.
     CDraw::SetUrlDir(false);
-#ifdef ZORV_HAVE_SOUND
     CSound::SetLoadFromDirectory(false);
-#endif
 
     // 5, 6. Parameter file, then the profile and levels folders.
     LoadParameters();
@@ -165,12 +176,7 @@ int main(int argc, char** argv) {
     FontInit("./", "resource5.dat");
 
     // 8. Sound, unless switched off.
-#ifdef ZORV_HAVE_SOUND
     if (!(flags & kFlagNoSound)) CSound::Init(!(flags & kFlagAskSoundOutput));
-#else
-    (void)kFlagNoSound;
-    (void)kFlagAskSoundOutput;
-#endif
 
     Run(flags);
     return 0;

@@ -14,10 +14,7 @@
 #include "gui/CGuiButton.h"
 #include "gui/GuiText.h"
 #include "players/CProfile.h"
-#if __has_include("sound/CSound.h") && __has_include("sound/CSound.cpp")
 #include "sound/CSound.h"
-#define ZORV_HAVE_SOUND 1
-#endif
 
 namespace {
 
@@ -126,9 +123,7 @@ CSprite* CControllerMain::MakeSprite(int layer, int frameDelay, const char* debu
 
 void CControllerMain::LoadSprites() {
     if (spritesLoaded) return;
-#ifdef ZORV_HAVE_SOUND
     CSound::PlayMainMusic();
-#endif
 
     CSprite* s;
     s = sprites[SPRITE_BACKGROUND] = MakeSprite(LAYER_BACKGROUND, 0, "Main Menu (MAIN_LSPRITE_BACKGROUND)", 0, 0);

@@ -1,0 +1,118 @@
+// Start-up failures of the real program: each missing resource file ends it
+// with its own message and exit code 1. The program runs in a private copy of
+// the run folder with a private HOME, on the dummy video and audio drivers.
+#include <gtest/gtest.h>
+
+#include <dirent.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <string>
+
+#include "tests/support/TestSupport.h"
+
+namespace {
+
+const std::string kMilestoneBinary = std::string(ZORV_RUN_DIR) + "/zorv_milestones";
+
+struct RunResult {
+    int exitCode = -1;
+    std::string output;
+};
+
+// Copies every regular file of the run folder except the programs.
+void CopyRunFolder(const std::string& to) {
+    DIR* d = opendir(ZORV_RUN_DIR);
+    ASSERT_NE(d, nullptr);
+    while (dirent* e = readdir(d)) {
+        const std::string name = e->d_name;
+        if (name.rfind("resource", 0) != 0 && name.find(".ttf") == std::string::npos) continue;
+        ASSERT_TRUE(WriteFileBytes(to + "/" + name, ReadFileBytes(std::string(ZORV_RUN_DIR) + "/" + name)));
+    }
+    closedir(d);
+}
+
+RunResult RunProgram(const std::string& binary, const std::string& folder, const std::string& home,
+              const std::string& args) {
+    const std::string cmd = "cd '" + folder + "' && HOME='" + home + "' XDG_DATA_HOME='" + home +
+                            "/data' SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy timeout 60 '" + binary + "' " +
+                            args + " 2>&1";
+    RunResult r;
+    FILE* p = popen(cmd.c_str(), "r");
+    if (!p) return r;
+    char buf[4096];
+    size_t n;
+    while ((n = fread(buf, 1, sizeof(buf), p)) > 0) r.output.append(buf, n);
+    const int status = pclose(p);
+    r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return r;
+}
+
+class StartupTest : public ::testing::Test {
+protected:
+    void SetUp() override { CopyRunFolder(run.Path()); }
+    RunResult RunWithout(const char* file, const std::string& args = "1") {
+        if (file) remove(run.File(file).c_str());
+        return RunProgram(kMilestoneBinary, run.Path(), home.Path(), args);
+    }
+    CTempDir run;
+    CTempDir home;
+};
+
+TEST_F(StartupTest, MissingParameterFileEndsAtStepFiveBeforeAnyWindow) {
+    const RunResult r = RunWithout("resource8.dat");
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.output.find("'MoreGames' URL has not been defined.\n"), std::string::npos) << r.output;
+    // Nothing after the parameter file ran: no fonts, no display, no images.
+    EXPECT_EQ(r.output.find("Loading FONT1_URL"), std::string::npos);
+    EXPECT_EQ(r.output.find("Loading ICON_URL"), std::string::npos);
+    EXPECT_EQ(r.output.find("ID_000"), std::string::npos);
+    // The profile folder is not known yet: the log lands in the working folder.
+    const std::string log = ReadFileText(run.File("LOG.TXT"));
+    EXPECT_NE(log.find("'MoreGames' URL has not been defined."), std::string::npos);
+}
+
+TEST_F(StartupTest, MissingStringTableEndsWithItsMessage) {
+    const RunResult r = RunWithout("resource5.dat");
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.output.find("FONTSYSTEM: Cannot load string data file.\n"), std::string::npos) << r.output;
+    EXPECT_EQ(r.output.find("Loading ICON_URL"), std::string::npos);
+}
+
+TEST_F(StartupTest, MissingImagePackEndsWithItsMessage) {
+    const RunResult r = RunWithout("resource2.dat");
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.output.find("Cannot load resource file!\n"), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("ID_000:  INIT:  Image Load Started"), std::string::npos);
+    EXPECT_EQ(r.output.find("ID_000:  INIT:  Image Load Completed"), std::string::npos);
+}
+
+TEST_F(StartupTest, MissingSoundPackEndsWithItsMessage) {
+    const RunResult r = RunWithout("resource3.dat");
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.output.find("Cannot load sound resource file!\n"), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("ID_001:  INIT:  Sound Load Started"), std::string::npos);
+    EXPECT_EQ(r.output.find("ID_002"), std::string::npos);
+}
+
+TEST_F(StartupTest, MissingLevelPackEndsWithItsMessage) {
+    const RunResult r = RunWithout("resource4.dat");
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.output.find("Cannot load level resource file!\n"), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("ID_002:  INIT:  Level Load Started"), std::string::npos);
+    EXPECT_EQ(r.output.find("ID_003"), std::string::npos);
+}
+
+TEST_F(StartupTest, MissingLogoSplashIsFatal) {
+    const RunResult r = RunWithout("resource9.dat");
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.output.find("Cannot load splash0 file!\n"), std::string::npos) << r.output;
+}
+
+TEST_F(StartupTest, MissingLoadScreenIsFatal) {
+    const RunResult r = RunWithout("resource0.dat");
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.output.find("Unable to load image: "), std::string::npos) << r.output;
+}
+
+}  // namespace

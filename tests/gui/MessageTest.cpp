@@ -1,0 +1,141 @@
+// The message box: its buttons, its answer and how Escape and Return close it.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "engine/CSprite.h"
+#include "gui/CControllerMessage.h"
+#include "gui/CGuiButton.h"
+#include "tests/gui/GuiTestSupport.h"
+
+namespace {
+
+class MessageTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
+        ASSERT_NE(SDL_SetVideoMode(800, 600, 32, SDL_SWSURFACE), nullptr);
+        RegisterBlank("dimmer.png", 800, 600);
+        RegisterBlank("confirmation_parch.png", 500, 400);
+        RegisterBlank("parchment_confirmation.png", 100, 50);
+        for (const char* n : {"confirmation_buttonokaybase.png", "confirmation_buttonokayshadow.png",
+                              "confirmation_buttonokayroll.png", "confirmation_buttoncancelbase.png",
+                              "confirmation_buttoncancelshadow.png", "confirmation_buttoncancelroll.png"})
+            RegisterBlank(n, 80, 40);
+    }
+    void SetUp() override {
+        CGuiButtonBase::ResetState();
+        CController::ResetStack();
+        CInput::Reset();
+        SetMouseX(5);
+        SetMouseY(5);
+        DrainEvents();
+        root.Activate(nullptr);
+    }
+    void TearDown() override {
+        DrainEvents();
+        CController::ResetStack();
+    }
+    std::unique_ptr<CControllerMessage> Open(bool twoButtons) {
+        std::unique_ptr<CControllerMessage> m(new CControllerMessage(-1, -1, twoButtons, 0));
+        root.OpenChild(m.get());
+        return m;
+    }
+    RecordingOwner root{3};
+};
+
+TEST_F(MessageTest, QuestionHasOkayAndDefaultCancel) {
+    auto m = Open(true);
+    EXPECT_EQ(m->GetID(), CONTROLLER_MESSAGE);
+    ASSERT_NE(m->GetOkayButton(), nullptr);
+    ASSERT_NE(m->GetCancelButton(), nullptr);
+    EXPECT_EQ(m->GetOkayButton()->GetX(), 315);
+    EXPECT_EQ(m->GetOkayButton()->GetY(), 420);
+    EXPECT_EQ(m->GetCancelButton()->GetX(), 410);
+    EXPECT_FALSE(m->GetOkayButton()->IsDefault());
+    EXPECT_TRUE(m->GetCancelButton()->IsDefault());
+    EXPECT_EQ(m->GetOkayButton()->GetId(), 1);
+    EXPECT_EQ(m->GetCancelButton()->GetId(), 0);
+}
+
+TEST_F(MessageTest, MessageHasOneDefaultOkay) {
+    auto m = Open(false);
+    ASSERT_NE(m->GetOkayButton(), nullptr);
+    EXPECT_EQ(m->GetCancelButton(), nullptr);
+    EXPECT_EQ(m->GetOkayButton()->GetX(), 360);
+    EXPECT_TRUE(m->GetOkayButton()->IsDefault());
+}
+
+TEST_F(MessageTest, EscapeOnQuestionAnswersNo) {
+    auto m = Open(true);
+    m->InputKey(false, KEY_ESCAPE);
+    EXPECT_FALSE(m->IsConfirmed());
+    CController::PumpCurrent();
+    EXPECT_EQ(CController::GetCurrent(), &root);
+    EXPECT_EQ(CController::GetPreviousId(), CONTROLLER_MESSAGE);
+    EXPECT_EQ(root.Result(), 0);
+}
+
+TEST_F(MessageTest, EscapeOnMessageAnswersYes) {
+    auto m = Open(false);
+    m->InputKey(false, KEY_ESCAPE);
+    EXPECT_TRUE(m->IsConfirmed());
+    CController::PumpCurrent();
+    EXPECT_EQ(CController::GetCurrent(), &root);
+}
+
+TEST_F(MessageTest, ReturnWithoutFocusCancelsQuestion) {
+    auto m = Open(true);
+    m->Pump();
+    m->InputKey(false, KEY_RETURN);
+    EXPECT_FALSE(m->IsConfirmed());
+    CController::PumpCurrent();
+    EXPECT_EQ(CController::GetCurrent(), &root);
+}
+
+TEST_F(MessageTest, ReturnWithoutFocusConfirmsMessage) {
+    auto m = Open(false);
+    m->Pump();
+    m->InputKey(false, KEY_RETURN);
+    EXPECT_TRUE(m->IsConfirmed());
+    CController::PumpCurrent();
+    EXPECT_EQ(CController::GetCurrent(), &root);
+}
+
+TEST_F(MessageTest, ClickOnOkayConfirms) {
+    auto m = Open(true);
+    SetMouseX(330);
+    SetMouseY(430);
+    m->Pump();
+    CGuiButtonBase::OnLeftButton(false, true);
+    CGuiButtonBase::OnLeftButton(true, true);
+    EXPECT_TRUE(m->IsConfirmed());
+    CController::PumpCurrent();
+    EXPECT_EQ(CController::GetCurrent(), &root);
+}
+
+TEST_F(MessageTest, OtherIndexAnswersNoWithoutClosing) {
+    auto m = Open(true);
+    m->GUICallback(1, 0, false);
+    EXPECT_TRUE(m->IsConfirmed());
+    auto n = Open(true);
+    n->GUICallback(7, 0, false);
+    EXPECT_FALSE(n->IsConfirmed());
+    CController::PumpCurrent();
+    EXPECT_EQ(CController::GetCurrent(), n.get());
+}
+
+TEST_F(MessageTest, DestructorFreesEverything) {
+    const size_t sprites = GetSpriteList().size();
+    const size_t widgets = CGuiButtonBase::GetRegistrySize();
+    {
+        auto m = Open(true);
+        EXPECT_GT(GetSpriteList().size(), sprites);
+        EXPECT_EQ(CGuiButtonBase::GetRegistrySize(), widgets + 2);
+    }
+    EXPECT_EQ(GetSpriteList().size(), sprites);
+    EXPECT_EQ(CGuiButtonBase::GetRegistrySize(), widgets);
+    EXPECT_LT(CDraw::FindImage("baseMessageController.png"), 0);
+}
+
+}  // namespace
