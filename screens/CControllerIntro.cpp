@@ -30,7 +30,8 @@ CControllerIntro::CControllerIntro()
       splash2(nullptr),
       imagesLoaded(0),
       startTime(-1),
-      mainMenu(nullptr) {
+      mainMenu(nullptr),
+      menuOpened(0) {
     id = CONTROLLER_INTRO;
     HideMousePointer(-1);
     LoadSplashImages();
@@ -40,7 +41,7 @@ CControllerIntro::~CControllerIntro() {
     DebugLog(DBG_DESTRUCT, "CControllerIntro:  Destroying CControllerIntro...\n");
     delete mainMenu;
     mainMenu = nullptr;
-    ReleaseSprites();
+    ReleaseSprites(menuOpened != 0);
 }
 
 CSprite* CControllerIntro::LoadSplash(const char* file, const char* imageName, const char* logLine, int layer,
@@ -146,11 +147,20 @@ void CControllerIntro::updateSprites() {
     if (elapsed >= kMenuAt) LoadMainMenu();
 }
 
-void CControllerIntro::ReleaseSprites() {
+void CControllerIntro::ReleaseSprites(bool keepHanded) {
     CSprite* handed = CControllerMain::GetIntroLogo();
     CSprite** slots[] = {&logo, &eyes, &splash1, &splash2};
     for (CSprite** slot : slots) {
-        if (*slot && *slot != handed) delete *slot;
+        if (*slot && *slot == handed) {
+            // The picture handed over belongs to the main menu once one has
+            // been made; before that it is still ours.
+            if (!keepHanded) {
+                delete *slot;
+                CControllerMain::SetIntroLogo(nullptr);
+            }
+        } else {
+            delete *slot;
+        }
         *slot = nullptr;
     }
     imagesLoaded = 0;
@@ -159,7 +169,8 @@ void CControllerIntro::ReleaseSprites() {
 void CControllerIntro::LoadMainMenu() {
     if (!imagesLoaded || mainMenu) return;
     ShowHourglass(true);
-    ReleaseSprites();
+    ReleaseSprites(true);
+    menuOpened = 1;
     DebugLog(DBG_DEBUG, "%s", kRule);
     DebugLog(DBG_DEBUG, "Loading Controller:  Main Menu\n");
     DebugLog(DBG_DEBUG, "%s", kRule);

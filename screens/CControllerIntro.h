@@ -45,7 +45,8 @@ private:
                         const char* debugName);
     void updateSprites();
     void LoadMainMenu();
-    void ReleaseSprites();
+    // keepHanded: the picture handed to the main menu is left alone.
+    void ReleaseSprites(bool keepHanded);
     int Elapsed() const;
 
     CSprite* logo;
@@ -55,4 +56,5 @@ private:
     uint8_t imagesLoaded;
     int startTime;
     CControllerMain* mainMenu;
+    uint8_t menuOpened;
 };

@@ -161,6 +161,56 @@ TEST_F(ScreensTest, IntroRunsItsTimelineAndOpensTheMainMenu) {
     EXPECT_TRUE(GetSpriteList().size() <= 2u) << "only the pointer sprites may remain";
 }
 
+TEST_F(ScreensTest, WithoutSplashFilesTheMenuOpensThreeSecondsAfterTheLogo) {
+    CTempDir dir;
+    ASSERT_TRUE(WriteFileBytes(dir.File("resource9.dat"), ReadFileBytes("resource9.dat")));
+    std::unique_ptr<CControllerIntro> intro;
+    {
+        CScopedCwd cwd(dir.Path());
+        intro.reset(new CControllerIntro());
+    }
+    EXPECT_TRUE(intro->HasSplash(0));
+    EXPECT_FALSE(intro->HasSplash(1));
+    EXPECT_FALSE(intro->HasSplash(2));
+    intro->Activate(nullptr);
+    while (intro->GetStartTime() == -1 && g_now < 200000000u) Frame();
+    const uint32_t start = static_cast<uint32_t>(intro->GetStartTime());
+    while (CController::GetCurrentId() == CONTROLLER_INTRO && g_now < start + 10000) Frame();
+    EXPECT_EQ(CController::GetCurrentId(), CONTROLLER_MAIN);
+    EXPECT_GE(g_now, start + 3001);
+    EXPECT_LE(g_now, start + 3100);
+    // The logo itself is handed over.
+    EXPECT_NE(CControllerMain::GetIntroLogo(), nullptr);
+    intro->GetMainMenu()->SetResult(-1);
+    for (int i = 0; i < 5 && CController::IsRunning(); ++i) Frame();
+    EXPECT_FALSE(CController::IsRunning());
+}
+
+TEST_F(ScreensTest, EyesNeverShowWithBlinkSwitchedOff) {
+    CTempDir dir;
+    ASSERT_TRUE(WriteFileText(dir.File("params.dat"), "MOREGAMES_URL http://example.invalid/\nUSE_ZJ_BLINK 0\n"));
+    LoadParameters(dir.File("params.dat").c_str());
+    ASSERT_FALSE(UseZJBlink());
+    auto intro = std::make_unique<CControllerIntro>();
+    intro->Activate(nullptr);
+    while (intro->GetStartTime() == -1 && g_now < 200000000u) Frame();
+    const uint32_t start = static_cast<uint32_t>(intro->GetStartTime());
+    bool eyesSeen = false;
+    while (g_now < start + 2500) {
+        Frame();
+        eyesSeen = eyesSeen || !intro->GetEyes()->IsHidden();
+    }
+    EXPECT_FALSE(eyesSeen);
+    LoadParameters("resource8.dat");
+    intro->SetResult(-1);
+    Frame();
+    EXPECT_FALSE(CController::IsRunning());
+    // Closed before the menu existed: the intro takes all its pictures down.
+    intro.reset();
+    EXPECT_EQ(CControllerMain::GetIntroLogo(), nullptr);
+    EXPECT_TRUE(GetSpriteList().size() <= 2u) << "only the pointer sprites may remain";
+}
+
 TEST_F(ScreensTest, AfterTheFadeTheLogoIsGoneFromTheScreen) {
     auto intro = std::make_unique<CControllerIntro>();
     intro->Activate(nullptr);
