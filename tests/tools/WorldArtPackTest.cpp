@@ -397,4 +397,82 @@ TEST_F(WorldArtPack, PickupsSpinAndTheProfessorLeavesThroughTheTube) {
     EXPECT_NEAR(Coverage(gone), Coverage(empty), Coverage(empty) * 0.15);
 }
 
+TEST_F(WorldArtPack, LadderSegmentsJoinAcrossCells) {
+    ASSERT_TRUE(loaded_) << pack_->Error();
+    // A middle segment reaches above its cell top and down to its cell bottom
+    // so that stacked segments show one ladder.
+    for (const char* name : {"laddermiddle.tga", "ladderbottom.tga", "cursorladder.tga"}) {
+        Picture p = Load(name);
+        ASSERT_TRUE(p.ok) << name;
+        Box b = Opaque(p);
+        EXPECT_LE(b.top, 18 - 5) << name << " does not reach its cell top";
+        EXPECT_GE(b.bottom, CellBottom(18) - 1) << name << " does not reach its cell bottom";
+    }
+    Picture hang = Load("ladderbottomhang.tga");
+    ASSERT_TRUE(hang.ok);
+    EXPECT_LT(Opaque(hang).bottom, CellBottom(18) - 1) << "a hanging ladder should end above the floor";
+}
+
+TEST_F(WorldArtPack, ButtonsSinkWhenPressedAndGatesCloseDownToTheFloor) {
+    ASSERT_TRUE(loaded_) << pack_->Error();
+    for (const char* colour : {"blue", "yellow", "red"}) {
+        Picture pressed = Load(std::string("button") + colour + "0.tga");
+        Picture raised = Load(std::string("button") + colour + "1.tga");
+        ASSERT_TRUE(pressed.ok && raised.ok) << colour;
+        EXPECT_GT(Opaque(pressed).top, Opaque(raised).top) << colour << ": the pressed button is not lower";
+    }
+    // Closed bars reach the cell bottom, open ones stay up in the beam.
+    Picture closed = Load("gatefrontclose7.tga"), open = Load("gatefrontclose0.tga");
+    ASSERT_TRUE(closed.ok && open.ok);
+    EXPECT_GE(Opaque(closed).bottom, CellBottom(12) - 2);
+    EXPECT_LT(Opaque(open).bottom, CellBottom(12) - 12);
+}
+
+TEST_F(WorldArtPack, TeleportPartsShareOneFloorAndTheSpiralLoops) {
+    ASSERT_TRUE(loaded_) << pack_->Error();
+    struct Part {
+        const char* name;
+        int oy;
+    };
+    const Part parts[] = {{"teleport_frameback.png", 45}, {"teleport_frameblue0.png", 47},
+                          {"teleport_framered4.png", 47}, {"teleportinflatable_yellow3back.png", 46},
+                          {"teleportinflatable_yellow3front.png", 48}, {"editorteleportred.png", 47}};
+    for (const Part& part : parts) {
+        Picture p = Load(part.name);
+        ASSERT_TRUE(p.ok) << part.name;
+        EXPECT_NEAR(Opaque(p).bottom, CellBottom(part.oy), 2) << part.name;
+    }
+    // 40 frames make one seamless turn: the last frame is close to the first.
+    Picture first = Load("teleport_spiralblue0.png"), last = Load("teleport_spiralblue39.png"),
+            half = Load("teleport_spiralblue20.png");
+    ASSERT_TRUE(first.ok && last.ok && half.ok);
+    auto distance = [](const Picture& a, const Picture& b) {
+        double d = 0;
+        for (size_t i = 0; i < a.rgba.size() && i < b.rgba.size(); ++i) d += std::abs(int(a.rgba[i]) - int(b.rgba[i]));
+        return d;
+    };
+    EXPECT_LT(distance(first, last), distance(first, half));
+}
+
+TEST_F(WorldArtPack, EveryBotStateKeepsItsFeetNearTheCellBottom) {
+    ASSERT_TRUE(loaded_) << pack_->Error();
+    const Placed states[] = {
+        {"botcrushedleft", 0, 2, ".png", 20},     {"botcrushedright", 0, 2, ".png", 19},
+        {"botstunnedleft", 0, 2, ".png", 20},     {"botslidingright", 0, 5, ".png", 19},
+        {"botmeltingleft", 0, 4, ".png", 22},     {"botcoolingright", 0, 6, ".png", 20},
+        {"botheatedleftsquash", 0, 2, ".png", 22}, {"botcatchprofleft", 0, 26, ".png", 33},
+        {"botfall", 12, 18, ".png", 25},          {"botmagnetright", 0, 1, ".png", 20},
+    };
+    for (const Placed& s : states) {
+        for (int f = s.first; f <= s.last; ++f) {
+            std::string name = s.prefix + std::to_string(f) + s.ext;
+            Picture p = Load(name);
+            ASSERT_TRUE(p.ok) << name;
+            Box b = Opaque(p);
+            ASSERT_FALSE(b.Empty()) << name;
+            EXPECT_NEAR(b.bottom, CellBottom(s.oy), 3) << name;
+        }
+    }
+}
+
 }  // namespace
