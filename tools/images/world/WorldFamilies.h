@@ -1,4 +1,5 @@
-// One registration function per family of world pictures.
+// One registration function per family of world pictures. The editor's
+// cursor and cell twins of the pieces are registered by their families.
 #pragma once
 
 #include "images/CArtRegistry.h"
@@ -14,6 +15,5 @@ void RegisterDevices(CArtRegistry& reg);
 void RegisterTeleports(CArtRegistry& reg);
 void RegisterEffects(CArtRegistry& reg);
 void RegisterPowerups(CArtRegistry& reg);
-void RegisterEditorTwins(CArtRegistry& reg);
 
 }  // namespace worldart
