@@ -535,21 +535,7 @@ void CDraw::SetAlpha(ImageId id, uint8_t alpha, uint32_t flags) {
 }
 
 void CDraw::AdjustAlpha(ImageId id, int delta) {
-    SDL_Surface* s = GetSurface(id);
-    if (!s || s->format->BytesPerPixel != 4 || !s->format->Amask) return;
-    const uint32_t amask = s->format->Amask;
-    const int ashift = s->format->Ashift;
-    SDL_LockSurface(s);
-    for (int y = 0; y < s->h; ++y) {
-        uint32_t* row = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(s->pixels) + y * s->pitch);
-        for (int x = 0; x < s->w; ++x) {
-            const uint32_t p = row[x];
-            int a = static_cast<int>((p & amask) >> ashift) + delta;
-            a = std::max(0, std::min(255, a));
-            row[x] = (p & ~amask) | ((static_cast<uint32_t>(a) << ashift) & amask);
-        }
-    }
-    SDL_UnlockSurface(s);
+    ShiftAlpha(GetSurface(id), delta);
 }
 
 void CDraw::DumpPixels(ImageId id) {

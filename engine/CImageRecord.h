@@ -12,3 +12,9 @@ public:
     uint8_t* data = nullptr;  // owned, new[]
     uint32_t size = 0;
 };
+
+struct SDL_Surface;
+
+// Adds dA to the alpha of every pixel of a 32-bit surface with an alpha
+// channel, saturating at 0 and 255 (faded copies and CDraw::AdjustAlpha).
+void ShiftAlpha(SDL_Surface* s, int dA);

@@ -27,6 +27,9 @@ std::string Numbered(const char* prefix, int i, const char* suffix) {
     return std::string(prefix ? prefix : "") + buf + (suffix ? suffix : "");
 }
 
+
+}  // namespace
+
 // Adds dA to the alpha of every pixel of a 32-bit surface with an alpha
 // channel, saturating at 0 and 255.
 void ShiftAlpha(SDL_Surface* s, int dA) {
@@ -45,8 +48,6 @@ void ShiftAlpha(SDL_Surface* s, int dA) {
     }
     SDL_UnlockSurface(s);
 }
-
-}  // namespace
 
 ImageId CDraw::GetImage(const char* name) {
     auto it = name ? recordByName.find(name) : recordByName.end();
