@@ -106,7 +106,9 @@ long CpuMilliseconds(pid_t pid) {
     return ticks * 1000 / sysconf(_SC_CLK_TCK);
 }
 
-// A private X server on the first free display number from 90 on.
+// A private X server on the first free display number from 90 on. It must
+// not reset when its last client leaves: a program connecting during the
+// reset would be turned away.
 class XServer {
 public:
     XServer() {
@@ -114,7 +116,7 @@ public:
             if (Exists("/tmp/.X11-unix/X" + std::to_string(n)) || Exists("/tmp/.X" + std::to_string(n) + "-lock"))
                 continue;
             display_ = ":" + std::to_string(n);
-            pid_ = Spawn({"Xvfb", display_, "-screen", "0", "1024x768x24", "-nolisten", "tcp"}, {},
+            pid_ = Spawn({"Xvfb", display_, "-screen", "0", "1024x768x24", "-nolisten", "tcp", "-noreset"}, {},
                          log_.File("xvfb.log"), "");
             const auto end = Clock::now() + std::chrono::seconds(10);
             while (Clock::now() < end) {
