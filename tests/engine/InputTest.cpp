@@ -10,7 +10,10 @@
 #include "engine/CController.h"
 #include "engine/CDraw.h"
 #include "engine/CInput.h"
+#include "engine/Utilities.h"
 #include "gui/CGuiButtonBase.h"
+#include "players/CProfile.h"
+#include "tests/support/TestSupport.h"
 
 namespace {
 
@@ -122,6 +125,28 @@ TEST_F(InputTest, AltEnterNeverReachesTheKeyHandler) {
     s.Pump();
     ASSERT_EQ(s.calls.size(), 1u);
     EXPECT_EQ(s.calls[0], (Call{"keyup", 13, 0}));
+}
+
+TEST_F(InputTest, AltEnterTogglesTheProfilesFullScreenOption) {
+    CScopedHome home;
+    ResetDirectories();
+    InitDirectories();
+    {
+        CProfile profile;
+        CInput::SetInputProfile(&profile);
+        const bool before = profile.IsFullscreen() != 0;
+        RecordingScreen s(3);
+        s.Activate(nullptr);
+        PushKey(true, SDLK_RETURN, KMOD_RALT);
+        s.Pump();
+        EXPECT_EQ(profile.IsFullscreen() != 0, !before);
+        PushKey(true, SDLK_RETURN, KMOD_LALT);
+        s.Pump();
+        EXPECT_EQ(profile.IsFullscreen() != 0, before);
+        EXPECT_TRUE(s.calls.empty());
+        CInput::SetInputProfile(nullptr);
+    }
+    ResetDirectories();
 }
 
 TEST_F(InputTest, EnterWithoutAltReachesTheKeyHandler) {

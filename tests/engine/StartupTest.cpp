@@ -9,6 +9,8 @@
 #include <cstdio>
 #include <string>
 
+#include "engine/Utilities.h"
+#include "players/CProfile.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
@@ -32,11 +34,13 @@ void CopyRunFolder(const std::string& to) {
     closedir(d);
 }
 
+// The program gets a termination signal after the given seconds, which SDL
+// turns into the window's quit event.
 RunResult RunProgram(const std::string& binary, const std::string& folder, const std::string& home,
-              const std::string& args) {
+                     const std::string& args, int seconds = 60) {
     const std::string cmd = "cd '" + folder + "' && HOME='" + home + "' XDG_DATA_HOME='" + home +
-                            "/data' SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy timeout 60 '" + binary + "' " +
-                            args + " 2>&1";
+                            "/data' SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy timeout -s TERM " +
+                            std::to_string(seconds) + " '" + binary + "' " + args + " 2>&1";
     RunResult r;
     FILE* p = popen(cmd.c_str(), "r");
     if (!p) return r;
@@ -113,6 +117,47 @@ TEST_F(StartupTest, MissingLoadScreenIsFatal) {
     const RunResult r = RunWithout("resource0.dat");
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_NE(r.output.find("Unable to load image: "), std::string::npos) << r.output;
+}
+
+// The full-screen option of the profile saved in home.
+bool SavedFullscreen(const std::string& home) {
+    const char* keep[] = {"HOME", "XDG_DATA_HOME"};
+    std::string saved[2];
+    for (int i = 0; i < 2; ++i) saved[i] = getenv(keep[i]) ? getenv(keep[i]) : "";
+    setenv("HOME", home.c_str(), 1);
+    setenv("XDG_DATA_HOME", (home + "/data").c_str(), 1);
+    ResetDirectories();
+    InitDirectories();
+    bool fullscreen;
+    {
+        CProfile profile;
+        fullscreen = profile.IsFullscreen() != 0;
+    }
+    for (int i = 0; i < 2; ++i) setenv(keep[i], saved[i].c_str(), 1);
+    ResetDirectories();
+    return fullscreen;
+}
+
+TEST_F(StartupTest, FlagOneOpensWindowedAndTheProfileKeepsIt) {
+    const RunResult r = RunProgram(kMilestoneBinary, run.Path(), home.Path(), "1", 4);
+    ASSERT_NE(r.output.find("ID_900:  SHUTDOWN COMPLETED"), std::string::npos) << r.output;
+    EXPECT_FALSE(SavedFullscreen(home.Path()));
+}
+
+TEST_F(StartupTest, NoFlagsKeepTheProfilesFullScreen) {
+    for (const char* args : {"", "abc", "1 2"}) {
+        CTempDir freshHome;
+        const RunResult r = RunProgram(kMilestoneBinary, run.Path(), freshHome.Path(), args, 4);
+        ASSERT_NE(r.output.find("ID_900:  SHUTDOWN COMPLETED"), std::string::npos) << args << r.output;
+        EXPECT_TRUE(SavedFullscreen(freshHome.Path())) << "arguments '" << args << "'";
+    }
+}
+
+TEST_F(StartupTest, FlagSixStartsWithoutSound) {
+    const RunResult r = RunProgram(kMilestoneBinary, run.Path(), home.Path(), "6", 4);
+    EXPECT_NE(r.output.find("ID_900:  SHUTDOWN COMPLETED"), std::string::npos) << r.output;
+    // Without the sound system nothing asks for an output on the console.
+    EXPECT_EQ(r.output.find("Sound output"), std::string::npos);
 }
 
 }  // namespace
