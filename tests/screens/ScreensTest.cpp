@@ -313,22 +313,30 @@ TEST_F(ScreensTest, MainMenuFigureStartsItsFirstGestureAfterTwentyFrames) {
 }
 
 TEST_F(ScreensTest, MoreGamesQuestionAnsweredNoOnlyClosesTheBox) {
+    CTempDir dir;
+    ASSERT_TRUE(WriteFileText(dir.File("params.dat"), "MOREGAMES_URL http://example.invalid/\nUSE_MOREGAMES 1\n"));
+    LoadParameters(dir.File("params.dat").c_str());
     auto root = std::make_unique<CControllerMain>();
+    LoadParameters("resource8.dat");
     root->Activate(nullptr);
     Frame();
-    if (!root->GetButton(CControllerMain::BUTTON_MOREGAMES)) {
-        // Switched off by the parameter file: open the question directly.
-        GTEST_SKIP() << "USE_MOREGAMES is off in this build";
-    }
+    ASSERT_NE(root->GetButton(CControllerMain::BUTTON_MOREGAMES), nullptr);
+    EXPECT_EQ(root->GetButton(CControllerMain::BUTTON_MOREGAMES)->GetY(), 9 + 53 * 7);
+    EXPECT_EQ(root->GetButton(CControllerMain::BUTTON_EXIT)->GetY(), 9 + 53 * 8);
     root->GUICallback(CControllerMain::BUTTON_MOREGAMES, 0, false);
     ASSERT_EQ(CController::GetCurrentId(), CONTROLLER_MESSAGE);
     EXPECT_TRUE(CRender::IsSwapped());
+    EXPECT_TRUE(root->GetButton(CControllerMain::BUTTON_EXIT)->GetBaseSprite()->IsHidden());
+    Frame();
+    // Escape on a question answers no.
     PushKey(true, SDLK_ESCAPE);
     Frame();
     Frame();
     EXPECT_EQ(CController::GetCurrentId(), CONTROLLER_MAIN);
     EXPECT_FALSE(CRender::IsSwapped());
     EXPECT_TRUE(CController::IsRunning());
+    EXPECT_EQ(root->GetResult(), 0);
+    EXPECT_FALSE(root->GetButton(CControllerMain::BUTTON_EXIT)->GetBaseSprite()->IsHidden());
     root.reset();
 }
 
