@@ -74,6 +74,25 @@ void PolygonPath(cairo_t* cr, const double* xy, int points) {
 
 // ---- Outlined shapes ----
 
+
+namespace {
+
+// Fills the current path with the current source, then strokes its outline in
+// a darker shade of fill (no outline when outline is 0).
+void FillCurrentPath(cairo_t* cr, const Color& fill, double outline) {
+    if (outline > 0) {
+        cairo_fill_preserve(cr);
+        SetColor(cr, Darken(fill, 0.45));
+        cairo_set_line_width(cr, outline);
+        cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+        cairo_stroke(cr);
+    } else {
+        cairo_fill(cr);
+    }
+}
+
+}  // namespace
+
 void FillShaded(cairo_t* cr, const Color& fill, double outline) {
     double x0, y0, x1, y1;
     cairo_path_extents(cr, &x0, &y0, &x1, &y1);
@@ -84,15 +103,7 @@ void FillShaded(cairo_t* cr, const Color& fill, double outline) {
     cairo_pattern_add_color_stop_rgba(pat, 1, bottom.r, bottom.g, bottom.b, bottom.a);
     cairo_save(cr);
     cairo_set_source(cr, pat);
-    if (outline > 0) {
-        cairo_fill_preserve(cr);
-        SetColor(cr, Darken(fill, 0.45));
-        cairo_set_line_width(cr, outline);
-        cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
-        cairo_stroke(cr);
-    } else {
-        cairo_fill(cr);
-    }
+    FillCurrentPath(cr, fill, outline);
     cairo_restore(cr);
     cairo_pattern_destroy(pat);
 }
@@ -100,15 +111,7 @@ void FillShaded(cairo_t* cr, const Color& fill, double outline) {
 void FillFlat(cairo_t* cr, const Color& fill, double outline) {
     cairo_save(cr);
     SetColor(cr, fill);
-    if (outline > 0) {
-        cairo_fill_preserve(cr);
-        SetColor(cr, Darken(fill, 0.45));
-        cairo_set_line_width(cr, outline);
-        cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
-        cairo_stroke(cr);
-    } else {
-        cairo_fill(cr);
-    }
+    FillCurrentPath(cr, fill, outline);
     cairo_restore(cr);
 }
 
