@@ -1,0 +1,299 @@
+#include "players/ScoreClient.h"
+
+#include <curl/curl.h>
+
+#include <climits>
+#include <cstring>
+
+#include "engine/Log.h"
+#include "engine/Parameters.h"
+#include "engine/Utilities.h"
+#include "players/ScoreScramble.h"
+
+namespace {
+
+const int kLevelBoardCounts[kScoreBoardTypes] = {111, 50, 81, 0};
+const char* const kGameVersion = "1.03W";
+const long kTransferTimeoutSeconds = 30;
+
+std::string g_serverPath;
+std::string g_response;
+int g_abort = 0;
+int g_lastError = kScoreErrorNone;
+std::vector<std::string> g_proposedNames;
+CScoreBoard g_overallBoards[kScoreBoardTypes];
+std::vector<CScoreBoard> g_levelBoards[kScoreBoardTypes];
+
+// An optional sign and the leading digits, 0 when there are none; numbers
+// beyond 32 bits stop at the nearest limit instead of wrapping.
+int32_t ReadLeadingInt(const std::string& text) {
+    size_t i = 0;
+    while (i < text.size() && text[i] == ' ') ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    long long value = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+        value = value * 10 + (text[i] - '0');
+        if (value > static_cast<long long>(INT_MAX) + 1) value = static_cast<long long>(INT_MAX) + 1;
+    }
+    if (negative) value = -value;
+    if (value > INT_MAX) value = INT_MAX;
+    return static_cast<int32_t>(value);
+}
+
+// Known boards only: any of the four types with the overall level, or a level
+// inside the table of a type that has level boards.
+bool IsKnownBoard(int type, int level, int* refusal) {
+    if (type < 0 || type >= kScoreBoardTypes) {
+        *refusal = kScoreErrorBadType;
+        return false;
+    }
+    if (level == kOverallScoreLevel) return true;
+    if (level < 0 || level >= kLevelBoardCounts[type]) {
+        *refusal = kScoreErrorBadLevel;
+        return false;
+    }
+    return true;
+}
+
+enum class Outcome { kUnusable, kSuccess, kFailure };
+
+// Sends one request and sorts the answer: success, failure with its code
+// stored as the last error, or no usable answer (last error 99).
+Outcome SendRequest(const std::string& query, std::vector<std::string>* lines) {
+    lines->clear();
+    if (!HttpGet(g_serverPath + "zjscores.php", query)) {
+        g_lastError = kScoreErrorNoAnswer;
+        return Outcome::kUnusable;
+    }
+    Tokenize(g_response, *lines, "\n");
+    if (lines->empty()) {
+        g_lastError = kScoreErrorNoAnswer;
+        return Outcome::kUnusable;
+    }
+    if ((*lines)[0] == "success") return Outcome::kSuccess;
+    if ((*lines)[0] != "failure" || lines->size() < 2) {
+        g_lastError = kScoreErrorNoAnswer;
+        return Outcome::kUnusable;
+    }
+    const int32_t code = ReadLeadingInt((*lines)[1]);
+    // A failure must never read as "no error": callers take 0 for success.
+    g_lastError = code != kScoreErrorNone ? code : kScoreErrorNoAnswer;
+    return Outcome::kFailure;
+}
+
+}  // namespace
+
+void SetScoreServerPath(const std::string& address) { g_serverPath = address; }
+const std::string& GetScoreServerPath() { return g_serverPath; }
+
+void ResetScoreBoard(CScoreBoard& board) { board.Reset(); }
+
+void ResetAllScoreBoards() {
+    for (int t = 0; t < kScoreBoardTypes; ++t) ResetScoreBoard(g_overallBoards[t]);
+    for (int t = 0; t < kScoreBoardTypes; ++t) g_levelBoards[t].clear();
+    for (int t = 0; t < kScoreBoardTypes; ++t) g_levelBoards[t].resize(static_cast<size_t>(kLevelBoardCounts[t]));
+}
+
+int GetScoreLevelCount(int type) {
+    if (type < 0 || type >= kScoreBoardTypes) return 0;
+    return kLevelBoardCounts[type];
+}
+
+CScoreBoard* GetOverallScoreBoard(int type) {
+    if (type < 0 || type >= kScoreBoardTypes) return nullptr;
+    return &g_overallBoards[type];
+}
+
+CScoreBoard* GetLevelScoreBoard(int type, int level) {
+    if (type < 0 || type >= kScoreBoardTypes) return nullptr;
+    std::vector<CScoreBoard>& table = g_levelBoards[type];
+    if (level < 0 || static_cast<size_t>(level) >= table.size()) return nullptr;
+    return &table[static_cast<size_t>(level)];
+}
+
+int GetScoreError() { return g_lastError; }
+void SetScoreError(int code) { g_lastError = code; }
+
+const char* GetScoreErrorText() {
+    if (g_lastError == kScoreErrorNone) return nullptr;
+    const int code = g_lastError;
+    g_lastError = kScoreErrorNone;
+    switch (code) {
+        case 9: return "Specified user name already exists.";
+        case 10: return "Specified user does not exist.";
+        case 11: return "Specified user name has an invalid length.";
+        case 12: return "Specified user name has invalid characters.";
+        case 13: return "Specified user name contains profanity.";
+        case 14: return "Specified game type does not exist.";
+        case 17: return "Specified game level does not exist.";
+        default: break;
+    }
+    ErrorLog(false, "Error Code:  ZORV%i\n", code);
+    return nullptr;
+}
+
+const std::vector<std::string>& GetProposedNames() { return g_proposedNames; }
+
+void LogProposedNames() {
+    for (const std::string& name : g_proposedNames) DebugLog(DBG_DEBUG, "%s\n", name.c_str());
+}
+
+bool RequestNewUser(const std::string& user) {
+    std::string query = "op=addUser&user=" + user + "&version=" + kGameVersion;
+    const char* vendor = GetVendorID();
+    if (vendor) query += std::string("-") + vendor;
+    g_proposedNames.clear();
+
+    std::vector<std::string> lines;
+    const Outcome outcome = SendRequest(query, &lines);
+    if (outcome == Outcome::kSuccess) {
+        DebugLog(DBG_SCOREBOARD, "RequestNewUser():  Add User Request Successful.\n");
+        g_lastError = kScoreErrorNone;
+        return true;
+    }
+    if (outcome == Outcome::kFailure) {
+        DebugLog(DBG_SCOREBOARD, "RequestNewUser():  Add User Request Unsuccessful.\n");
+        if (g_lastError == kScoreErrorUserExists) {
+            for (size_t i = 2; i < lines.size(); ++i) {
+                g_proposedNames.push_back(lines[i]);
+                DebugLog(DBG_SCOREBOARD, "%s\n", lines[i].c_str());
+            }
+        }
+    }
+    return false;
+}
+
+bool RequestScoreUpload(const std::string& user, int type, int level, int score, uint32_t cheat) {
+    int refusal = kScoreErrorNone;
+    if (!IsKnownBoard(type, level, &refusal)) {
+        DebugLog(DBG_SCOREBOARD, "RequestScoreUpload():  No score board for type %i level %i.\n", type, level);
+        g_lastError = refusal;
+        return false;
+    }
+    const std::string query = "op=uploadScore&user=" + user + "&type=" + IntToString(type) +
+                              "&level=" + IntToString(level) + "&score=" + IntToString(score) +
+                              "&cheat=" + IntToString(static_cast<int>(cheat));
+    std::vector<std::string> lines;
+    const Outcome outcome = SendRequest(query, &lines);
+    if (outcome == Outcome::kFailure) {
+        DebugLog(DBG_SCOREBOARD, "RequestScoreUpload():  Score Upload Request Unsuccessful.\n");
+        return false;
+    }
+    if (outcome == Outcome::kUnusable) return false;
+    if (lines.size() < 2) {  // success without saying what became of the score
+        g_lastError = kScoreErrorNoAnswer;
+        return false;
+    }
+    if (lines[1] == "updated") {
+        DebugLog(DBG_SCOREBOARD, "RequestScoreUpload():  Score updated in overall scoreboard for user '%s'.\n",
+                 user.c_str());
+    } else if (lines[1] == "added") {
+        DebugLog(DBG_SCOREBOARD, "RequestScoreUpload():  Score added to overall scoreboard for user '%s'.\n",
+                 user.c_str());
+    } else {
+        DebugLog(DBG_SCOREBOARD, "RequestScoreUpload():  Score ignored by overall scoreboard for user '%s'.\n",
+                 user.c_str());
+    }
+    g_lastError = kScoreErrorNone;
+    return true;
+}
+
+bool RequestScoreDownload(const std::string& user, int type, int level) {
+    int refusal = kScoreErrorNone;
+    CScoreBoard* board = nullptr;
+    if (IsKnownBoard(type, level, &refusal)) {
+        board = level == kOverallScoreLevel ? GetOverallScoreBoard(type) : GetLevelScoreBoard(type, level);
+        if (!board) refusal = kScoreErrorBadLevel;  // tables not built yet
+    }
+    if (!board) {
+        DebugLog(DBG_SCOREBOARD, "RequestScoreDownload():  No score board for type %i level %i.\n", type, level);
+        g_lastError = refusal;
+        return false;
+    }
+    const std::string query = "op=downloadScore&user=" + user + "&type=" + IntToString(type) +
+                              "&level=" + IntToString(level);
+    std::vector<std::string> lines;
+    if (SendRequest(query, &lines) != Outcome::kSuccess) return false;
+
+    // The answer is read whole into a new board first, so that a damaged
+    // answer leaves the stored board untouched.
+    if (lines.size() < 2) {
+        g_lastError = kScoreErrorNoAnswer;
+        return false;
+    }
+    CScoreBoard fresh;
+    // A negative count would make the board look never downloaded.
+    const int32_t count = ReadLeadingInt(lines[1]);
+    fresh.count = count < 0 ? 0 : count;
+    const int lineCount = static_cast<int>(lines.size());
+    std::vector<std::string> rankTexts;
+    std::vector<std::string> fields;
+    for (size_t i = 2; i < lines.size(); ++i) {
+        fields.clear();
+        Tokenize(lines[i], fields, "\t");
+        if (fields.size() < 4) {
+            DebugLog(DBG_SCOREBOARD, "RequestScoreDownload():  Row %i has only %i fields.\n", static_cast<int>(i),
+                     static_cast<int>(fields.size()));
+            g_lastError = kScoreErrorNoAnswer;
+            return false;
+        }
+        CScoreEntry entry;
+        entry.rank = ReadLeadingInt(fields[0]);
+        entry.SetName(fields[1]);
+        entry.score = ReadLeadingInt(fields[2]);
+        entry.extra = fields[3];
+        if (fields[1] == user) fresh.ownRank = entry.rank;
+        fresh.entries.push_back(entry);
+        rankTexts.push_back(fields[0]);
+    }
+
+    DebugLog(DBG_SCOREBOARD, "RequestScoreDownload():  Saving total score (%i,%i) count:  %i\n", type, level,
+             fresh.count);
+    for (const std::string& rank : rankTexts) {
+        DebugLog(DBG_SCOREBOARD, "RequestScoreDownload():  Saving score at rank %s (%i)\n", rank.c_str(), lineCount);
+    }
+    *board = std::move(fresh);
+    g_lastError = kScoreErrorNone;
+    return true;
+}
+
+size_t HttpWriteCallback(char* data, size_t size, size_t count, void* target) {
+    if (!target) return 0;
+    std::string* buffer = static_cast<std::string*>(target);
+    if (size != 0 && count > kScoreResponseMax / size) return 0;
+    const size_t bytes = size * count;
+    if (bytes > kScoreResponseMax - buffer->size()) return 0;  // too long to be a real answer
+    buffer->append(data, bytes);
+    return bytes;
+}
+
+int HttpProgressCallback(void*, curl_off_t, curl_off_t, curl_off_t, curl_off_t) { return g_abort; }
+
+bool HttpGet(const std::string& base, const std::string& query) {
+    const std::string address = base + "?" + HttpBuildQuery(query);
+    g_response.clear();
+    CURL* curl = curl_easy_init();
+    if (!curl) return false;
+    curl_easy_setopt(curl, CURLOPT_TIMEOUT, kTransferTimeoutSeconds);
+    bool ok = curl_easy_setopt(curl, CURLOPT_URL, address.c_str()) == CURLE_OK &&
+              curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L) == CURLE_OK &&
+              curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, HttpProgressCallback) == CURLE_OK &&
+              curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, HttpWriteCallback) == CURLE_OK &&
+              curl_easy_setopt(curl, CURLOPT_WRITEDATA, &g_response) == CURLE_OK;
+    if (ok) {
+        const CURLcode result = curl_easy_perform(curl);
+        if (result != CURLE_OK) {
+            ErrorLog(false, "Unable to connect online (error:%i)\n", static_cast<int>(result));
+            g_response.clear();  // a cut-off body is no answer
+            ok = false;
+        }
+    }
+    curl_easy_cleanup(curl);
+    return ok;
+}
+
+std::string HttpGetString() { return g_response; }

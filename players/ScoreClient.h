@@ -1,0 +1,75 @@
+// Client of the online score server: registers a user name, uploads scores
+// and downloads boards, one blocking HTTP GET each. The downloaded boards
+// live in program-wide tables for the score board screen to read; the last
+// error and its message stay until the next request or until read.
+#pragma once
+
+#include <curl/curl.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "players/CScoreBoard.h"
+
+// Board types are the level sets (0 regular, 1 advanced, 2 kids); type 3 has
+// an overall board only.
+constexpr int kScoreBoardTypes = 4;
+// The level number that stands for the overall board of a type.
+constexpr int kOverallScoreLevel = 99999;
+// Answers longer than this are not an answer the server could have meant;
+// the transfer is cut off and the request fails as unanswered.
+constexpr size_t kScoreResponseMax = 1024 * 1024;
+
+// Last error values besides the server's own codes.
+constexpr int kScoreErrorNone = 0;
+constexpr int kScoreErrorNoAnswer = 99;
+constexpr int kScoreErrorUserExists = 9;
+constexpr int kScoreErrorBadType = 14;
+constexpr int kScoreErrorBadLevel = 17;
+
+// The server's address, ending in a path separator ("http://host/zorv/").
+void SetScoreServerPath(const std::string& address);
+const std::string& GetScoreServerPath();
+
+// Every board back to "never downloaded": four overall boards, and 111, 50
+// and 81 level boards for types 0, 1 and 2.
+void ResetAllScoreBoards();
+void ResetScoreBoard(CScoreBoard& board);
+
+// Number of level boards of a type (0 for type 3 or an unknown type).
+int GetScoreLevelCount(int type);
+// The tables; null outside them (or before ResetAllScoreBoards).
+CScoreBoard* GetOverallScoreBoard(int type);
+CScoreBoard* GetLevelScoreBoard(int type, int level);
+
+// Registers a user name; true when the server accepted it. A refusal with
+// code 9 fills the proposed names.
+bool RequestNewUser(const std::string& user);
+// Sends a score; true when the server answered success (stored or not).
+bool RequestScoreUpload(const std::string& user, int type, int level, int score, uint32_t cheat);
+// Downloads the overall board of type (level 99999) or the board of one
+// level into its table slot; true on success. Anything else leaves the board
+// as it was.
+bool RequestScoreDownload(const std::string& user, int type, int level);
+
+int GetScoreError();
+void SetScoreError(int code);
+// The message of the last error (null for none or for a code without a
+// message, which goes to the error log); clears the error.
+const char* GetScoreErrorText();
+
+const std::vector<std::string>& GetProposedNames();
+void LogProposedNames();
+
+// The transport: GET base + "?" + the scrambled query, the body kept in the
+// response buffer. False (and an error-log line when the transfer itself
+// failed) when no complete answer came.
+bool HttpGet(const std::string& base, const std::string& query);
+std::string HttpGetString();
+size_t HttpWriteCallback(char* data, size_t size, size_t count, void* target);
+// The transfer-progress callback: answers the abort flag, which stays 0, so
+// no transfer is ever cut short by it.
+int HttpProgressCallback(void* clientData, curl_off_t downloadTotal, curl_off_t downloadNow, curl_off_t uploadTotal,
+                         curl_off_t uploadNow);

@@ -1,0 +1,76 @@
+#include "players/ScoreScramble.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+// One lower-case letter per decimal digit 0..9.
+const char kDigitLetters[10] = {'k', 'm', 'x', 'b', 'g', 't', 'w', 'j', 'd', 'v'};
+// What each digit letter written twice becomes: never one of the digit
+// letters, so a joined character can never join again and the step can be
+// undone without doubt.
+const char kPairResults[10] = {'3', 'a', '7', 'f', '1', 'h', '9', 'n', '5', 's'};
+
+}  // namespace
+
+std::string IntToString(int value) {
+    char buf[16];
+    snprintf(buf, sizeof buf, "%d", value);
+    return buf;
+}
+
+std::string AppendChecksum(const std::string& text) {
+    // Summed without sign so a (theoretical) overflow wraps instead of being
+    // undefined; the result is read back as the signed 32-bit sum.
+    uint32_t sum = 0;
+    for (char c : text) sum += static_cast<uint32_t>(static_cast<int32_t>(static_cast<int8_t>(c)));
+    return text + "&cs=" + IntToString(static_cast<int32_t>(sum));
+}
+
+std::string EncodeDigit(int d) {
+    if (d >= 1 && d <= 9) return std::string(1, kDigitLetters[d]);
+    return std::string(1, kDigitLetters[0]);
+}
+
+std::string EncodeBytes(const std::string& text) {
+    const long long n = static_cast<long long>(text.size());
+    std::string out;
+    out.reserve(text.size() * 3);
+    for (long long i = 0; i < n; ++i) {
+        const long long b = static_cast<int8_t>(text[static_cast<size_t>(i)]);
+        const int v = static_cast<int>((b + n - i - 1) % 256);  // keeps the sign when negative
+        out += EncodeDigit(v / 100);
+        out += EncodeDigit((v % 100) / 10);
+        out += EncodeDigit(v % 10);
+    }
+    return out;
+}
+
+std::string EncodePair(const std::string& pair) {
+    if (pair.size() == 2 && pair[0] == pair[1]) {
+        for (int k = 0; k < 10; ++k) {
+            if (pair[0] == kDigitLetters[k]) return std::string(1, kPairResults[k]);
+        }
+    }
+    return pair;
+}
+
+std::string CompressPairs(const std::string& text) {
+    std::string out = text;
+    const long long length = static_cast<long long>(out.size());
+    for (long long i = length - 2; i >= 0; --i) {
+        const size_t at = static_cast<size_t>(i);
+        if (at + 1 >= out.size()) continue;
+        out.replace(at, 2, EncodePair(out.substr(at, 2)));
+    }
+    return out;
+}
+
+std::string ReverseString(const std::string& text) { return std::string(text.rbegin(), text.rend()); }
+
+std::string HttpBuildQuery(const std::string& query) {
+    const std::string wrapped = "r=" + IntToString(rand()) + "&" + query;
+    return ReverseString(CompressPairs(EncodeBytes(AppendChecksum(wrapped))));
+}

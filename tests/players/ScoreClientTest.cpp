@@ -1,0 +1,518 @@
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "engine/Log.h"
+#include "engine/Parameters.h"
+#include "engine/Utilities.h"
+#include "players/ScoreClient.h"
+#include "tests/players/CScoreTestServer.h"
+#include "tests/support/TestSupport.h"
+
+namespace {
+
+using Server = CScoreTestServer;
+
+class ScoreClientTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        // Loopback requests must never go through a proxy of the machine.
+        for (const char* name : {"http_proxy", "HTTP_PROXY", "all_proxy", "ALL_PROXY"}) unsetenv(name);
+        setenv("no_proxy", "127.0.0.1,localhost", 1);
+        InitDebugLog(false);
+        ResetParameters();
+        InitDirectories();
+        ResetAllScoreBoards();
+        SetScoreError(0);
+        srand(42);
+    }
+    void TearDown() override {
+        SetScoreServerPath("");
+        ResetParameters();
+    }
+    std::string LogText() { return ReadFileText(std::string(GetProfileDir()) + "LOG.TXT"); }
+
+    // Runs a request against a server that answers with the given replies;
+    // returns what the request returned.
+    template <typename F>
+    bool Ask(Server& server, F request) {
+        EXPECT_TRUE(server.IsListening());
+        SetScoreServerPath(server.Address());
+        return request();
+    }
+
+    static std::string Name(const CScoreEntry& e) { return std::string(e.name, strnlen(e.name, sizeof e.name)); }
+
+    // A board filled by a successful download, to check that later failures
+    // leave it alone.
+    void FillOverall(int type) {
+        Server server({Server::Ok("success\n7\n1\talice\t100\ta\n2\tbob\t150\tb\n")});
+        ASSERT_TRUE(Ask(server, [&] { return RequestScoreDownload("bob", type, kOverallScoreLevel); }));
+    }
+    void ExpectFilledOverall(int type) {
+        const CScoreBoard* b = GetOverallScoreBoard(type);
+        ASSERT_NE(b, nullptr);
+        EXPECT_EQ(b->count, 7);
+        EXPECT_EQ(b->ownRank, 2);
+        ASSERT_EQ(b->entries.size(), 2u);
+        EXPECT_EQ(Name(b->entries[0]), "alice");
+        EXPECT_EQ(b->entries[1].score, 150);
+    }
+
+    CScopedHome home_;
+};
+
+}  // namespace
+
+TEST_F(ScoreClientTest, TablesHoldFourOverallBoardsAndTheLevelBoardsOfEachSet) {
+    EXPECT_EQ(GetScoreLevelCount(0), 111);
+    EXPECT_EQ(GetScoreLevelCount(1), 50);
+    EXPECT_EQ(GetScoreLevelCount(2), 81);
+    EXPECT_EQ(GetScoreLevelCount(3), 0);
+    EXPECT_EQ(GetScoreLevelCount(4), 0);
+    for (int t = 0; t < 4; ++t) {
+        const CScoreBoard* b = GetOverallScoreBoard(t);
+        ASSERT_NE(b, nullptr);
+        EXPECT_TRUE(b->entries.empty());
+        EXPECT_EQ(b->ownRank, 0);
+        EXPECT_EQ(b->count, -1);
+        EXPECT_FALSE(b->IsDownloaded());
+        for (int l = 0; l < GetScoreLevelCount(t); ++l) {
+            const CScoreBoard* lb = GetLevelScoreBoard(t, l);
+            ASSERT_NE(lb, nullptr);
+            EXPECT_EQ(lb->count, -1);
+        }
+        EXPECT_EQ(GetLevelScoreBoard(t, GetScoreLevelCount(t)), nullptr);
+        EXPECT_EQ(GetLevelScoreBoard(t, -1), nullptr);
+    }
+    EXPECT_EQ(GetOverallScoreBoard(4), nullptr);
+    EXPECT_EQ(GetOverallScoreBoard(-1), nullptr);
+    EXPECT_EQ(GetLevelScoreBoard(3, 0), nullptr);
+}
+
+TEST_F(ScoreClientTest, ResetAllScoreBoardsForgetsDownloads) {
+    FillOverall(1);
+    ResetAllScoreBoards();
+    EXPECT_EQ(GetOverallScoreBoard(1)->count, -1);
+    EXPECT_TRUE(GetOverallScoreBoard(1)->entries.empty());
+    CScoreBoard board;
+    board.count = 3;
+    board.ownRank = 2;
+    board.entries.resize(2);
+    ResetScoreBoard(board);
+    EXPECT_EQ(board.count, -1);
+    EXPECT_EQ(board.ownRank, 0);
+    EXPECT_TRUE(board.entries.empty());
+}
+
+TEST_F(ScoreClientTest, RegistrationSendsItsExactQuery) {
+    Server server({Server::Ok("success\n")});
+    EXPECT_TRUE(Ask(server, [] { return RequestNewUser("bob"); }));
+    EXPECT_EQ(GetScoreError(), 0);
+    server.Join();
+    ASSERT_EQ(server.RequestLines().size(), 1u);
+    EXPECT_EQ(server.Target(0).substr(0, 19), "/zorv/zjscores.php?");
+    EXPECT_EQ(server.Query(0), "op=addUser&user=bob&version=1.03W");
+}
+
+TEST_F(ScoreClientTest, RegistrationCarriesTheVendor) {
+    CTempDir dir;
+    WriteFileText(dir.File("params.dat"), "MOREGAMES_URL http://a.example/x\nVENDOR_ID abc\n");
+    LoadParameters(dir.File("params.dat").c_str());
+    Server server({Server::Ok("success\n")});
+    EXPECT_TRUE(Ask(server, [] { return RequestNewUser("Zed 9"); }));
+    server.Join();
+    EXPECT_EQ(server.Query(0), "op=addUser&user=Zed 9&version=1.03W-abc");
+}
+
+TEST_F(ScoreClientTest, UploadSendsItsExactQuery) {
+    Server server({Server::Ok("success\nadded\n"), Server::Ok("success\nadded\n")});
+    EXPECT_TRUE(Ask(server, [] { return RequestScoreUpload("bob", 1, 7, 345, 4); }));
+    EXPECT_TRUE(Ask(server, [] { return RequestScoreUpload("amy", 3, kOverallScoreLevel, -5, 0x80000004u); }));
+    server.Join();
+    EXPECT_EQ(server.Query(0), "op=uploadScore&user=bob&type=1&level=7&score=345&cheat=4");
+    EXPECT_EQ(server.Query(1), "op=uploadScore&user=amy&type=3&level=99999&score=-5&cheat=-2147483644");
+}
+
+TEST_F(ScoreClientTest, UploadOutcomesAllCountAsSuccess) {
+    EnableDebugCategory(DBG_SCOREBOARD);
+    Server server({Server::Ok("success\nupdated\n"), Server::Ok("success\nadded"), Server::Ok("success\nwhatever\n")});
+    SetScoreServerPath(server.Address());
+    testing::internal::CaptureStdout();
+    EXPECT_TRUE(RequestScoreUpload("bob", 0, 3, 10, 0));
+    EXPECT_TRUE(RequestScoreUpload("bob", 0, 3, 10, 0));
+    EXPECT_TRUE(RequestScoreUpload("bob", 0, 3, 10, 0));
+    const std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(GetScoreError(), 0);
+    const std::string a = "SCOREBOARD:  RequestScoreUpload():  Score updated in overall scoreboard for user 'bob'.\n";
+    const std::string b = "SCOREBOARD:  RequestScoreUpload():  Score added to overall scoreboard for user 'bob'.\n";
+    const std::string c = "SCOREBOARD:  RequestScoreUpload():  Score ignored by overall scoreboard for user 'bob'.\n";
+    EXPECT_EQ(out, a + b + c);
+}
+
+TEST_F(ScoreClientTest, UploadFailureKeepsTheServerCode) {
+    EnableDebugCategory(DBG_SCOREBOARD);
+    Server server({Server::Ok("failure\n10\n")});
+    SetScoreServerPath(server.Address());
+    testing::internal::CaptureStdout();
+    EXPECT_FALSE(RequestScoreUpload("nobody", 0, 3, 10, 0));
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "SCOREBOARD:  RequestScoreUpload():  Score Upload Request Unsuccessful.\n");
+    EXPECT_EQ(GetScoreError(), 10);
+    EXPECT_STREQ(GetScoreErrorText(), "Specified user does not exist.");
+}
+
+TEST_F(ScoreClientTest, DownloadFillsTheOverallBoard) {
+    EnableDebugCategory(DBG_SCOREBOARD);
+    Server server({Server::Ok("success\n25\n1\talice\t100\tx\n2\tbob\t120\ty\n")});
+    SetScoreServerPath(server.Address());
+    testing::internal::CaptureStdout();
+    EXPECT_TRUE(RequestScoreDownload("bob", 0, kOverallScoreLevel));
+    const std::string out = testing::internal::GetCapturedStdout();
+    server.Join();
+    EXPECT_EQ(server.Query(0), "op=downloadScore&user=bob&type=0&level=99999");
+    const CScoreBoard* b = GetOverallScoreBoard(0);
+    EXPECT_EQ(b->count, 25);
+    EXPECT_EQ(b->ownRank, 2);
+    ASSERT_EQ(b->entries.size(), 2u);
+    EXPECT_EQ(b->entries[0].rank, 1);
+    EXPECT_EQ(Name(b->entries[0]), "alice");
+    EXPECT_EQ(b->entries[0].score, 100);
+    EXPECT_EQ(b->entries[0].extra, "x");
+    EXPECT_EQ(b->entries[1].rank, 2);
+    EXPECT_EQ(Name(b->entries[1]), "bob");
+    EXPECT_EQ(b->entries[1].extra, "y");
+    EXPECT_EQ(out,
+              "SCOREBOARD:  RequestScoreDownload():  Saving total score (0,99999) count:  25\n"
+              "SCOREBOARD:  RequestScoreDownload():  Saving score at rank 1 (4)\n"
+              "SCOREBOARD:  RequestScoreDownload():  Saving score at rank 2 (4)\n");
+    // Nothing else moved.
+    EXPECT_EQ(GetOverallScoreBoard(1)->count, -1);
+    EXPECT_EQ(GetLevelScoreBoard(0, 0)->count, -1);
+}
+
+TEST_F(ScoreClientTest, DownloadFillsTheRightLevelBoard) {
+    Server server({Server::Ok("success\n3\n1\tamy\t9\t-\n")});
+    EXPECT_TRUE(Ask(server, [] { return RequestScoreDownload("", 2, 80); }));
+    server.Join();
+    EXPECT_EQ(server.Query(0), "op=downloadScore&user=&type=2&level=80");
+    EXPECT_EQ(GetLevelScoreBoard(2, 80)->count, 3);
+    EXPECT_EQ(GetLevelScoreBoard(2, 80)->ownRank, 0);
+    ASSERT_EQ(GetLevelScoreBoard(2, 80)->entries.size(), 1u);
+    EXPECT_EQ(GetLevelScoreBoard(2, 79)->count, -1);
+    EXPECT_EQ(GetLevelScoreBoard(0, 80)->count, -1);
+    EXPECT_EQ(GetOverallScoreBoard(2)->count, -1);
+}
+
+TEST_F(ScoreClientTest, EmptyBoardReplacesEarlierRows) {
+    FillOverall(0);
+    Server server({Server::Ok("success\n0\n")});
+    EXPECT_TRUE(Ask(server, [] { return RequestScoreDownload("bob", 0, kOverallScoreLevel); }));
+    const CScoreBoard* b = GetOverallScoreBoard(0);
+    EXPECT_TRUE(b->entries.empty());
+    EXPECT_EQ(b->count, 0);
+    EXPECT_EQ(b->ownRank, 0);
+    EXPECT_TRUE(b->IsDownloaded());
+}
+
+TEST_F(ScoreClientTest, OwnRankFromTheFifthRowOrTheEleventh) {
+    std::string top;
+    for (int r = 1; r <= 10; ++r) top += std::to_string(r) + "\tp" + std::to_string(r) + "\t" + std::to_string(r * 10) + "\tz\n";
+    Server server({Server::Ok("success\n40\n" + top), Server::Ok("success\n40\n" + top),
+                   Server::Ok("success\n40\n" + top + "37\tme\t999\tz\n")});
+    EXPECT_TRUE(Ask(server, [] { return RequestScoreDownload("p5", 0, 4); }));
+    EXPECT_EQ(GetLevelScoreBoard(0, 4)->ownRank, 5);
+    EXPECT_TRUE(Ask(server, [] { return RequestScoreDownload("me", 0, 4); }));
+    EXPECT_EQ(GetLevelScoreBoard(0, 4)->ownRank, 0);
+    EXPECT_TRUE(Ask(server, [] { return RequestScoreDownload("me", 0, 4); }));
+    const CScoreBoard* b = GetLevelScoreBoard(0, 4);
+    EXPECT_EQ(b->ownRank, 37);
+    ASSERT_EQ(b->entries.size(), 11u);
+    EXPECT_EQ(Name(b->entries[10]), "me");
+}
+
+TEST_F(ScoreClientTest, FailedDownloadLeavesTheBoardAndReportsOnce) {
+    FillOverall(1);
+    Server server({Server::Ok("failure\n14\n")});
+    EXPECT_FALSE(Ask(server, [] { return RequestScoreDownload("bob", 1, kOverallScoreLevel); }));
+    ExpectFilledOverall(1);
+    EXPECT_EQ(GetScoreError(), 14);
+    EXPECT_STREQ(GetScoreErrorText(), "Specified game type does not exist.");
+    EXPECT_EQ(GetScoreError(), 0);
+    EXPECT_EQ(GetScoreErrorText(), nullptr);
+}
+
+TEST_F(ScoreClientTest, EveryServerCodeHasItsMessage) {
+    const std::pair<int, const char*> table[] = {
+        {9, "Specified user name already exists."},        {10, "Specified user does not exist."},
+        {11, "Specified user name has an invalid length."}, {12, "Specified user name has invalid characters."},
+        {13, "Specified user name contains profanity."},    {14, "Specified game type does not exist."},
+        {17, "Specified game level does not exist."}};
+    for (const auto& row : table) {
+        SetScoreError(row.first);
+        EXPECT_STREQ(GetScoreErrorText(), row.second);
+        EXPECT_EQ(GetScoreError(), 0);
+    }
+    EXPECT_EQ(GetScoreErrorText(), nullptr);
+}
+
+TEST_F(ScoreClientTest, UnknownCodesGoToTheErrorLog) {
+    Server server({Server::Ok("failure\n15\n")});
+    EXPECT_FALSE(Ask(server, [] { return RequestScoreUpload("bob", 0, 1, 2, 0); }));
+    EXPECT_EQ(GetScoreError(), 15);
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(GetScoreErrorText(), nullptr);
+    SetScoreError(99);
+    EXPECT_EQ(GetScoreErrorText(), nullptr);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Error Code:  ZORV15\nError Code:  ZORV99\n");
+    EXPECT_EQ(GetScoreError(), 0);
+    const std::string log = LogText();
+    EXPECT_NE(log.find(" - Error Code:  ZORV15\n"), std::string::npos) << log;
+    EXPECT_NE(log.find(" - Error Code:  ZORV99\n"), std::string::npos) << log;
+}
+
+TEST_F(ScoreClientTest, RefusedRegistrationProposesNames) {
+    Server server({Server::Ok("failure\n9\nalpha\nbeta\n"), Server::Hangup()});
+    EXPECT_FALSE(Ask(server, [] { return RequestNewUser("bob"); }));
+    EXPECT_EQ(GetScoreError(), 9);
+    ASSERT_EQ(GetProposedNames().size(), 2u);
+    EXPECT_EQ(GetProposedNames()[0], "alpha");
+    EXPECT_EQ(GetProposedNames()[1], "beta");
+    InitDebugLog(false);
+    EnableDebugCategory(DBG_DEBUG);
+    testing::internal::CaptureStdout();
+    LogProposedNames();
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "DEBUG:   alpha\nDEBUG:   beta\n");
+    // The next registration empties the list before it sends.
+    testing::internal::CaptureStdout();
+    EXPECT_FALSE(RequestNewUser("bob2"));
+    testing::internal::GetCapturedStdout();
+    EXPECT_TRUE(GetProposedNames().empty());
+    EXPECT_EQ(GetScoreError(), 99);
+}
+
+TEST_F(ScoreClientTest, RefusalWithoutProposalsLeavesTheListEmpty) {
+    Server server({Server::Ok("failure\n9\n"), Server::Ok("failure\n11\nnot\nnames\n")});
+    EXPECT_FALSE(Ask(server, [] { return RequestNewUser("bob"); }));
+    EXPECT_EQ(GetScoreError(), 9);
+    EXPECT_TRUE(GetProposedNames().empty());
+    // Only code 9 carries names.
+    EXPECT_FALSE(Ask(server, [] { return RequestNewUser("bob"); }));
+    EXPECT_EQ(GetScoreError(), 11);
+    EXPECT_TRUE(GetProposedNames().empty());
+}
+
+TEST_F(ScoreClientTest, ConnectionRefusedGivesNoAnswerAndALogLine) {
+    const int port = Server::RefusedPort();
+    ASSERT_GT(port, 0);
+    SetScoreServerPath("http://127.0.0.1:" + std::to_string(port) + "/zorv/");
+    FillOverall(0);  // against a server that is gone by now
+    SetScoreServerPath("http://127.0.0.1:" + std::to_string(port) + "/zorv/");
+    testing::internal::CaptureStdout();
+    EXPECT_FALSE(RequestScoreDownload("bob", 0, kOverallScoreLevel));
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Unable to connect online (error:7)\n");
+    EXPECT_EQ(GetScoreError(), 99);
+    ExpectFilledOverall(0);
+    EXPECT_NE(LogText().find(" - Unable to connect online (error:7)\n"), std::string::npos);
+    testing::internal::CaptureStdout();
+    EXPECT_FALSE(RequestNewUser("bob"));
+    EXPECT_FALSE(RequestScoreUpload("bob", 0, 0, 1, 0));
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(GetScoreError(), 99);
+}
+
+TEST_F(ScoreClientTest, HangupWithoutAnswerGivesNoAnswer) {
+    Server server({Server::Hangup()});
+    testing::internal::CaptureStdout();
+    EXPECT_FALSE(Ask(server, [] { return RequestNewUser("bob"); }));
+    const std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(out.rfind("Unable to connect online (error:", 0), 0u) << out;
+    EXPECT_EQ(GetScoreError(), 99);
+}
+
+TEST_F(ScoreClientTest, ErrorPageIsNoUsableAnswer) {
+    FillOverall(2);
+    Server server({Server::Status(404, "Not Found", "<html><body>Not Found</body></html>\n"),
+                   Server::Status(500, "Oops", "success\n3\n1\tx\t1\tx\n")});
+    EXPECT_FALSE(Ask(server, [] { return RequestScoreDownload("bob", 2, kOverallScoreLevel); }));
+    EXPECT_EQ(GetScoreError(), 99);
+    ExpectFilledOverall(2);
+    // The status is not looked at: a well-formed body counts.
+    EXPECT_TRUE(Ask(server, [] { return RequestScoreDownload("bob", 2, kOverallScoreLevel); }));
+    EXPECT_EQ(GetOverallScoreBoard(2)->count, 3);
+}
+
+TEST_F(ScoreClientTest, FirstLineMustMatchExactly) {
+    const char* bodies[] = {"Success\n0\n", "success\r\n0\r\n", "failure\r\n14\r\n", " success\n0\n", "", "\n\n\n",
+                            "successful\n0\n", "fail\n9\n"};
+    for (const char* body : bodies) {
+        FillOverall(0);
+        Server server({Server::Ok(body)});
+        EXPECT_FALSE(Ask(server, [] { return RequestScoreDownload("bob", 0, kOverallScoreLevel); })) << body;
+        EXPECT_EQ(GetScoreError(), 99) << body;
+        ExpectFilledOverall(0);
+    }
+}
+
+TEST_F(ScoreClientTest, EmptyLinesDoNotCount) {
+    Server server({Server::Ok("\n\nsuccess\n\n\n5\n\n1\t\tbob\t\t7\t\tq\n\n")});
+    EXPECT_TRUE(Ask(server, [] { return RequestScoreDownload("bob", 1, 0); }));
+    const CScoreBoard* b = GetLevelScoreBoard(1, 0);
+    EXPECT_EQ(b->count, 5);
+    ASSERT_EQ(b->entries.size(), 1u);
+    EXPECT_EQ(Name(b->entries[0]), "bob");
+    EXPECT_EQ(b->entries[0].score, 7);
+    EXPECT_EQ(b->entries[0].extra, "q");
+    EXPECT_EQ(b->ownRank, 1);
+}
+
+TEST_F(ScoreClientTest, ShortAnswersAreNoUsableAnswer) {
+    FillOverall(0);
+    Server server({Server::Ok("success\n"), Server::Ok("failure\n"), Server::Ok("failure\nabc\n"),
+                   Server::Ok("failure\n0\n"), Server::Ok("success\n"), Server::Ok("success\n4\n1\tbob\t5\n")});
+    SetScoreServerPath(server.Address());
+    EXPECT_FALSE(RequestScoreDownload("bob", 0, kOverallScoreLevel));  // no count
+    EXPECT_EQ(GetScoreError(), 99);
+    EXPECT_FALSE(RequestNewUser("bob"));  // failure without a code
+    EXPECT_EQ(GetScoreError(), 99);
+    EXPECT_FALSE(RequestNewUser("bob"));  // a code that reads as none must not look like success
+    EXPECT_EQ(GetScoreError(), 99);
+    EXPECT_FALSE(RequestNewUser("bob"));
+    EXPECT_EQ(GetScoreError(), 99);
+    EXPECT_FALSE(RequestScoreUpload("bob", 0, 0, 1, 0));  // success without what became of it
+    EXPECT_EQ(GetScoreError(), 99);
+    EXPECT_FALSE(RequestScoreDownload("bob", 0, kOverallScoreLevel));  // a row of three fields
+    EXPECT_EQ(GetScoreError(), 99);
+    ExpectFilledOverall(0);
+}
+
+TEST_F(ScoreClientTest, CodesReadAsSignAndLeadingDigits) {
+    Server server({Server::Ok("failure\n12xyz\n"), Server::Ok("failure\n-3\n"), Server::Ok("failure\n+13 more\n")});
+    SetScoreServerPath(server.Address());
+    EXPECT_FALSE(RequestNewUser("a"));
+    EXPECT_EQ(GetScoreError(), 12);
+    EXPECT_FALSE(RequestNewUser("a"));
+    EXPECT_EQ(GetScoreError(), -3);
+    EXPECT_FALSE(RequestNewUser("a"));
+    EXPECT_EQ(GetScoreError(), 13);
+}
+
+TEST_F(ScoreClientTest, HostileRowsAreReadSafely) {
+    const std::string longName = "abcdefghijklmnopqrstuvwxyz";
+    const std::string body = "success\n-5\n"
+                             "abc\tx\ty\tz\n"
+                             "12abc\t" + longName + "\t-4\t\n"  // empty extra: only three fields
+                             ;
+    // A row whose extra is empty has three fields: no usable answer.
+    Server bad({Server::Ok(body)});
+    EXPECT_FALSE(Ask(bad, [] { return RequestScoreDownload("x", 0, 1); }));
+    EXPECT_EQ(GetLevelScoreBoard(0, 1)->count, -1);
+
+    const std::string good = "success\n-5\n"
+                             "abc\tx\ty\tz\n"
+                             "12abc\t" + longName + "\t-4\te\n"
+                             "99999999999\tlong\t-99999999999\te\n"
+                             "7\tx\t1\te\tmore\tfields\n";
+    Server server({Server::Ok(good)});
+    EXPECT_TRUE(Ask(server, [&] { return RequestScoreDownload(longName, 0, 1); }));
+    const CScoreBoard* b = GetLevelScoreBoard(0, 1);
+    EXPECT_EQ(b->count, 0) << "a negative count must not read as never downloaded";
+    ASSERT_EQ(b->entries.size(), 4u);
+    EXPECT_EQ(b->entries[0].rank, 0);
+    EXPECT_EQ(b->entries[0].score, 0);
+    EXPECT_EQ(b->entries[1].rank, 12);
+    EXPECT_EQ(b->entries[1].score, -4);
+    EXPECT_EQ(Name(b->entries[1]), longName.substr(0, 15));
+    EXPECT_EQ(b->entries[1].name[15], '\0');
+    EXPECT_EQ(b->entries[2].rank, INT_MAX);
+    EXPECT_EQ(b->entries[2].score, INT_MIN);
+    EXPECT_EQ(b->entries[3].rank, 7);
+    // The full name is compared; the later of two matching rows wins.
+    EXPECT_EQ(b->ownRank, 12);
+}
+
+TEST_F(ScoreClientTest, LaterMatchingRowWinsAndExtraRowsAreKept) {
+    std::string rows;
+    for (int r = 1; r <= 40; ++r) rows += std::to_string(r) + "\t" + (r % 9 == 0 ? "me" : "p") + "\t1\tz\n";
+    Server server({Server::Ok("success\n3\n" + rows)});
+    EXPECT_TRUE(Ask(server, [] { return RequestScoreDownload("me", 1, 49); }));
+    const CScoreBoard* b = GetLevelScoreBoard(1, 49);
+    EXPECT_EQ(b->count, 3);
+    EXPECT_EQ(b->entries.size(), 40u);
+    EXPECT_EQ(b->ownRank, 36);
+}
+
+TEST_F(ScoreClientTest, GarbageBytesAreNoUsableAnswer) {
+    std::string garbage;
+    for (int i = 0; i < 5000; ++i) garbage += static_cast<char>((i * 7919) & 255);
+    Server server({Server::Ok(garbage), Server::Ok(std::string("success\n2\n1\tn\0ul\t3\tz\n", 21))});
+    EXPECT_FALSE(Ask(server, [] { return RequestScoreDownload("bob", 0, 2); }));
+    EXPECT_EQ(GetScoreError(), 99);
+    EXPECT_TRUE(Ask(server, [] { return RequestScoreDownload("bob", 0, 2); }));
+    ASSERT_EQ(GetLevelScoreBoard(0, 2)->entries.size(), 1u);
+    EXPECT_EQ(Name(GetLevelScoreBoard(0, 2)->entries[0]), "n");
+}
+
+TEST_F(ScoreClientTest, AnswerUpToTheCapIsReadAndLongerIsCutOff) {
+    FillOverall(3);
+    std::string body = "success\n1\n1\tbob\t5\tz\n";
+    body += std::string(kScoreResponseMax - body.size(), '\n');
+    Server fits({Server::Ok(body)});
+    EXPECT_TRUE(Ask(fits, [] { return RequestScoreDownload("bob", 0, 9); }));
+    EXPECT_EQ(GetLevelScoreBoard(0, 9)->ownRank, 1);
+    EXPECT_EQ(HttpGetString().size(), kScoreResponseMax);
+
+    Server huge({Server::Ok(body + "\n"), Server::Ok(std::string(3 * kScoreResponseMax, 'x'))});
+    testing::internal::CaptureStdout();
+    EXPECT_FALSE(Ask(huge, [] { return RequestScoreDownload("bob", 3, kOverallScoreLevel); }));
+    EXPECT_EQ(GetScoreError(), 99);
+    EXPECT_FALSE(Ask(huge, [] { return RequestScoreDownload("bob", 3, kOverallScoreLevel); }));
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "Unable to connect online (error:23)\nUnable to connect online (error:23)\n");
+    EXPECT_TRUE(HttpGetString().empty());
+    ExpectFilledOverall(3);
+}
+
+TEST_F(ScoreClientTest, BoardsOutsideTheTablesAreRefusedWithoutARequest) {
+    FillOverall(0);
+    Server server({});
+    SetScoreServerPath(server.Address());
+    EXPECT_FALSE(RequestScoreDownload("bob", 4, kOverallScoreLevel));
+    EXPECT_EQ(GetScoreError(), 14);
+    EXPECT_FALSE(RequestScoreDownload("bob", -1, 0));
+    EXPECT_EQ(GetScoreError(), 14);
+    EXPECT_FALSE(RequestScoreDownload("bob", 0, 111));
+    EXPECT_EQ(GetScoreError(), 17);
+    EXPECT_FALSE(RequestScoreDownload("bob", 1, 50));
+    EXPECT_FALSE(RequestScoreDownload("bob", 2, 81));
+    EXPECT_FALSE(RequestScoreDownload("bob", 2, -1));
+    EXPECT_FALSE(RequestScoreDownload("bob", 3, 0));
+    EXPECT_EQ(GetScoreError(), 17);
+    EXPECT_FALSE(RequestScoreUpload("bob", 3, 0, 5, 0));
+    EXPECT_FALSE(RequestScoreUpload("bob", 7, kOverallScoreLevel, 5, 0));
+    EXPECT_EQ(GetScoreError(), 14);
+    server.Join();
+    EXPECT_TRUE(server.RequestLines().empty());
+    ExpectFilledOverall(0);
+}
+
+TEST_F(ScoreClientTest, TransportKeepsTheBodyAndTheWriteCallbackIsBounded) {
+    Server server({Server::Ok("any body\n")});
+    EXPECT_TRUE(HttpGet(server.Address() + "zjscores.php", "op=x"));
+    EXPECT_EQ(HttpGetString(), "any body\n");
+    server.Join();
+    EXPECT_EQ(server.Query(0), "op=x");
+    EXPECT_EQ(server.RequestLines()[0].substr(server.RequestLines()[0].size() - 9), " HTTP/1.1");
+
+    char data[4] = {'a', 'b', 'c', 'd'};
+    std::string target;
+    EXPECT_EQ(HttpWriteCallback(data, 1, 4, nullptr), 0u);
+    EXPECT_EQ(HttpWriteCallback(data, 2, 2, &target), 4u);
+    EXPECT_EQ(target, "abcd");
+    EXPECT_EQ(HttpWriteCallback(data, SIZE_MAX / 2, 4, &target), 0u);
+    EXPECT_EQ(target, "abcd");
+    EXPECT_EQ(HttpProgressCallback(nullptr, 0, 0, 0, 0), 0);
+}
