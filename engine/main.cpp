@@ -20,6 +20,7 @@
 #include "engine/Parameters.h"
 #include "engine/Utilities.h"
 #include "players/CProfile.h"
+#include "players/ScoreClient.h"
 #include "screens/CControllerIntro.h"
 #include "sound/CSound.h"
 #include "world/CLevelSet.h"
@@ -114,6 +115,8 @@ void Run(int flags) {
     CController::LoadSounds();
     CMouse mouse;
     DebugLog(DBG_DEBUG, "Loading SCOREBOARD_URL:  %s\n", kScoreboardUrl);
+    SetScoreServerPath(kScoreboardUrl);
+    ResetAllScoreBoards();
     CControllerIntro intro;
     intro.Activate(nullptr);
     DebugLog(DBG_MILESTONE, "ID_003:  INIT:  Miscellaneous Load Completed\n");
