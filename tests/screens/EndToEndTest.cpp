@@ -120,8 +120,10 @@ public:
                          log_.File("xvfb.log"), "");
             const auto end = Clock::now() + std::chrono::seconds(10);
             while (Clock::now() < end) {
-                // Ready once a client can talk to it.
-                if (Exists("/tmp/.X11-unix/X" + std::to_string(n)) &&
+                // Ready once a client can talk to it, and it is ours: tests
+                // running side by side may both try the same number, and the
+                // loser must not talk to the winner's server.
+                if (OwnsLock(n) && Exists("/tmp/.X11-unix/X" + std::to_string(n)) &&
                     system(("DISPLAY=" + display_ + " xdotool getmouselocation >/dev/null 2>&1").c_str()) == 0)
                     return;
                 int status;
@@ -144,6 +146,12 @@ public:
     const std::string& Display() const { return display_; }
 
 private:
+    // The X server writes its process id into the display's lock file.
+    bool OwnsLock(int n) const {
+        const std::string text = ReadFileText("/tmp/.X" + std::to_string(n) + "-lock");
+        return !text.empty() && atol(text.c_str()) == static_cast<long>(pid_);
+    }
+
     CTempDir log_;
     std::string display_;
     pid_t pid_ = -1;
