@@ -12,18 +12,11 @@
 #include <cstdlib>
 
 #include "engine/CImageRecord.h"
-#include "engine/Log.h"
-#include "engine/Utilities.h"
-
-// The game links the display with the profile, the input module and the
-// pointer; the sanitizer build of the pack reader links the display alone
-// and falls back to SDL's own mouse calls there.
-#if !defined(ZORV_ASAN)
 #include "engine/CInput.h"
 #include "engine/CMouse.h"
+#include "engine/Log.h"
+#include "engine/Utilities.h"
 #include "players/CProfile.h"
-#define ZORV_DRAW_WITH_GAME 1
-#endif
 
 SDL_Surface* CDraw::ptrScreen = nullptr;
 SDL_Surface* CDraw::ptrIcon = nullptr;
@@ -71,9 +64,7 @@ uint32_t g_presentCount = 0;
 
 bool ReadFullscreenOption() {
     if (g_fullscreenQuery) return g_fullscreenQuery();
-#ifdef ZORV_DRAW_WITH_GAME
     if (g_settings) return g_settings->IsFullscreen();
-#endif
     return false;
 }
 
@@ -82,11 +73,9 @@ void ClearFullscreenOption() {
         g_fullscreenClear();
         return;
     }
-#ifdef ZORV_DRAW_WITH_GAME
     // The profile calls back into ToggleFullscreen(true, false), which finds
     // the display already windowed and does nothing.
     if (g_settings) g_settings->SetFullscreen(false);
-#endif
 }
 
 }  // namespace
@@ -287,13 +276,8 @@ uint32_t CDraw::GetFrame() { return g_frameCounter; }
 
 void CDraw::ToggleFullscreen(bool onlyIfDifferent, bool wanted) {
     if (onlyIfDifferent && g_fullscreen == wanted) return;
-#ifdef ZORV_DRAW_WITH_GAME
     const int mouseX = GetMouseX();
     const int mouseY = GetMouseY();
-#else
-    int mouseX = 0, mouseY = 0;
-    SDL_GetMouseState(&mouseX, &mouseY);
-#endif
     g_fullscreen = !g_fullscreen;
 
     SDL_Surface* saved = nullptr;
@@ -309,11 +293,7 @@ void CDraw::ToggleFullscreen(bool onlyIfDifferent, bool wanted) {
         }
         SDL_FreeSurface(saved);
     }
-#ifdef ZORV_DRAW_WITH_GAME
     WarpMouse(mouseX, mouseY);
-#else
-    SDL_WarpMouse(static_cast<Uint16>(std::max(0, mouseX)), static_cast<Uint16>(std::max(0, mouseY)));
-#endif
 }
 
 bool CDraw::IsFullscreen() { return g_fullscreen; }
