@@ -153,7 +153,7 @@ TEST_F(CachesTest, MissingNameEndsTheProgramNamingIt) {
     // A pack with just the first image of the main menu: the second is missing.
     const std::vector<uint8_t> dimmer = ReadFileBytes(std::string(ZORV_RUN_DIR) + "/resource1.dat");
     WriteFileBytes(dir.File("resource1.dat"), dimmer);
-    WriteFileBytes(dir.File("resource2.dat"), displaytest::MakePack({{"dimmer.png", dimmer}}));
+    WriteFileBytes(dir.File("resource2.dat"), ::MakePack({{"dimmer.png", dimmer}}));
     CScopedCwd cwd(dir.Path());
     ResetDirectories();
     PreloadImageFiles();

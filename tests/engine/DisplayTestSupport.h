@@ -18,9 +18,6 @@
 
 namespace displaytest {
 
-inline void PutU32(std::vector<uint8_t>* out, uint32_t v) {
-    for (int i = 0; i < 4; ++i) out->push_back(static_cast<uint8_t>(v >> (8 * i)));
-}
 
 // An uncompressed 32-bit TGA, top-left origin, every pixel (r, g, b, a).
 inline std::vector<uint8_t> MakeTga(int w, int h, uint8_t r, uint8_t g, uint8_t b, uint8_t a) {
@@ -49,26 +46,6 @@ inline std::vector<uint8_t> MakeBmp(int w, int h, uint8_t r, uint8_t g, uint8_t 
     return buf;
 }
 
-using PackEntries = std::vector<std::pair<std::string, std::vector<uint8_t>>>;
-
-// u32 count, count u32 offsets, then per entry u32 size, u32 name length,
-// the name and the bytes.
-inline std::vector<uint8_t> MakePack(const PackEntries& entries) {
-    std::vector<uint8_t> out;
-    PutU32(&out, static_cast<uint32_t>(entries.size()));
-    size_t offset = 4 + 4 * entries.size();
-    for (const auto& e : entries) {
-        PutU32(&out, static_cast<uint32_t>(offset));
-        offset += 8 + e.first.size() + e.second.size();
-    }
-    for (const auto& e : entries) {
-        PutU32(&out, static_cast<uint32_t>(e.second.size()));
-        PutU32(&out, static_cast<uint32_t>(e.first.size()));
-        out.insert(out.end(), e.first.begin(), e.first.end());
-        out.insert(out.end(), e.second.begin(), e.second.end());
-    }
-    return out;
-}
 
 inline bool NoFullscreen() { return false; }
 

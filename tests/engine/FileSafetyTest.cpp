@@ -12,27 +12,11 @@
 
 namespace {
 
-void PutU32(std::vector<uint8_t>& out, uint32_t v) {
-    for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(v >> (8 * i)));
-}
-
-// A pack of the shared layout, built by hand so the reader is checked against
-// the bytes and not against our own writer.
-std::vector<uint8_t> MakePack(const std::vector<std::pair<std::string, std::string>>& entries) {
-    std::vector<uint8_t> out;
-    PutU32(out, static_cast<uint32_t>(entries.size()));
-    uint32_t offset = static_cast<uint32_t>(4 + 4 * entries.size());
-    for (const auto& e : entries) {
-        PutU32(out, offset);
-        offset += static_cast<uint32_t>(8 + e.first.size() + e.second.size());
-    }
-    for (const auto& e : entries) {
-        PutU32(out, static_cast<uint32_t>(e.second.size()));
-        PutU32(out, static_cast<uint32_t>(e.first.size()));
-        out.insert(out.end(), e.first.begin(), e.first.end());
-        out.insert(out.end(), e.second.begin(), e.second.end());
-    }
-    return out;
+// Entries given as text, for readability.
+std::vector<uint8_t> MakeTextPack(const std::vector<std::pair<std::string, std::string>>& entries) {
+    PackEntries bytes;
+    for (const auto& e : entries) bytes.emplace_back(e.first, std::vector<uint8_t>(e.second.begin(), e.second.end()));
+    return MakePack(bytes);
 }
 
 }  // namespace
@@ -59,7 +43,7 @@ TEST(ByteReader, ReadsFieldsAndStopsAtTheEnd) {
 }
 
 TEST(PackFile, ReadsEntriesInOrder) {
-    const auto bytes = MakePack({{"a.png", "PNGDATA"}, {"Step Counter 03.png", ""}, {"b.tga", "xy"}});
+    const auto bytes = MakeTextPack({{"a.png", "PNGDATA"}, {"Step Counter 03.png", ""}, {"b.tga", "xy"}});
     CPackFile pack;
     ASSERT_TRUE(pack.LoadFromMemory(bytes.data(), bytes.size())) << pack.Error();
     ASSERT_EQ(pack.Entries().size(), 3u);
@@ -71,7 +55,7 @@ TEST(PackFile, ReadsEntriesInOrder) {
 }
 
 TEST(PackFile, EveryTruncationIsRefused) {
-    const auto bytes = MakePack({{"one.png", "0123456789"}, {"two.jpg", "abcdef"}});
+    const auto bytes = MakeTextPack({{"one.png", "0123456789"}, {"two.jpg", "abcdef"}});
     for (size_t length = 0; length < bytes.size(); ++length) {
         CPackFile pack;
         EXPECT_FALSE(pack.LoadFromMemory(bytes.data(), length)) << "length " << length;
@@ -81,7 +65,7 @@ TEST(PackFile, EveryTruncationIsRefused) {
 }
 
 TEST(PackFile, OffsetsAndSizesPastTheEndAreRefused) {
-    auto bytes = MakePack({{"one.png", "0123456789"}});
+    auto bytes = MakeTextPack({{"one.png", "0123456789"}});
     auto badOffset = bytes;
     badOffset[4] = 0xF0;  // offset of entry 0
     CPackFile pack;

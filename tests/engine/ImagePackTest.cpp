@@ -15,9 +15,7 @@
 
 using displaytest::DisplayTest;
 using displaytest::MakeBmp;
-using displaytest::MakePack;
 using displaytest::MakeTga;
-using displaytest::PackEntries;
 
 namespace {
 

@@ -89,3 +89,24 @@ std::string ReadFileText(const std::string& path) {
     const std::vector<uint8_t> b = ReadFileBytes(path);
     return std::string(b.begin(), b.end());
 }
+
+void PutU32(std::vector<uint8_t>* out, uint32_t v) {
+    for (int i = 0; i < 4; ++i) out->push_back(static_cast<uint8_t>(v >> (8 * i)));
+}
+
+std::vector<uint8_t> MakePack(const PackEntries& entries) {
+    std::vector<uint8_t> out;
+    PutU32(&out, static_cast<uint32_t>(entries.size()));
+    size_t offset = 4 + 4 * entries.size();
+    for (const auto& e : entries) {
+        PutU32(&out, static_cast<uint32_t>(offset));
+        offset += 8 + e.first.size() + e.second.size();
+    }
+    for (const auto& e : entries) {
+        PutU32(&out, static_cast<uint32_t>(e.second.size()));
+        PutU32(&out, static_cast<uint32_t>(e.first.size()));
+        out.insert(out.end(), e.first.begin(), e.first.end());
+        out.insert(out.end(), e.second.begin(), e.second.end());
+    }
+    return out;
+}

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 // A fresh folder under /tmp, removed with everything in it at destruction.
@@ -45,6 +46,15 @@ public:
 private:
     std::string saved_;
 };
+
+// Appends v in file order (little-endian).
+void PutU32(std::vector<uint8_t>* out, uint32_t v);
+
+// A pack of the layout the game's packs share (u32 count, count u32 offsets,
+// then per entry u32 size, u32 name length, the name and the bytes), built by
+// hand so readers are checked against the bytes and not against our writer.
+using PackEntries = std::vector<std::pair<std::string, std::vector<uint8_t>>>;
+std::vector<uint8_t> MakePack(const PackEntries& entries);
 
 std::string CurrentDir();
 std::vector<uint8_t> ReadFileBytes(const std::string& path);
