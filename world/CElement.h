@@ -188,6 +188,11 @@ public:
     // The profile whose step counter the hero's moves count into.
     static void SetProfile(CProfile* profile) { profile_ = profile; }
     static CProfile* GetProfile() { return profile_; }
+    // The current level's step count: the profile's when one is set (the
+    // game), else the world's own counter (the headless runner).
+    static int32_t GetStepCount();
+    static void SetStepCount(int32_t steps);
+    static void IncrementStepCount();
     // The frame number that landings are stamped with (the display's frame
     // counter by default); the headless runner counts frames itself.
     using FrameFn = uint32_t (*)();
@@ -435,6 +440,7 @@ protected:
     static uint8_t levelEnd[LEVELEND_COUNT];
     static bool justBuilt;
     static CProfile* profile_;
+    static int32_t ownStepCount;
 
     // Undo ring.
     static int32_t undoCount;
