@@ -60,6 +60,22 @@ TEST_F(ImageStoreTest, ReleasedImageIsDecodedAgainUnderANewLargerId) {
     EXPECT_STREQ(CDraw::GetImageName(second), "crate.tga");
 }
 
+// Preloaded images that are not decoded carry the id -1 in their records;
+// a negative id must still name none of them.
+TEST_F(ImageStoreTest, NegativeIdsNameNoImage) {
+    const ImageId held = CDraw::GetImage("opaque.tga");
+    const int images = CDraw::GetImageCount();
+    EXPECT_EQ(CDraw::GetImageName(-1), nullptr);
+    EXPECT_EQ(CDraw::GetImageName(-7), nullptr);
+    EXPECT_EQ(CDraw::ReacquireImage(-1), -1);
+    EXPECT_EQ(CDraw::GetImageCount(), images);
+    EXPECT_EQ(CDraw::GetRefCount("crate.tga"), 0);
+    EXPECT_EQ(CDraw::GetRefCount("frame0.tga"), 0);
+    EXPECT_EQ(CDraw::GetRefCount("opaque.tga"), 1);
+    EXPECT_EQ(CDraw::ReacquireImage(held), held);
+    EXPECT_EQ(CDraw::GetRefCount("opaque.tga"), 2);
+}
+
 TEST_F(ImageStoreTest, IdsGrowAndAreNeverReused) {
     ImageId last = -1;
     for (int i = 0; i < 5; ++i) {
