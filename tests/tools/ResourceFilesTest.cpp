@@ -220,7 +220,7 @@ TEST(StartupFiles, ParameterFileHasTwoTokensALine) {
         EXPECT_FALSE(static_cast<bool>(tokens >> extra)) << line;
         values[key] = value;
     }
-    EXPECT_EQ("https://zorv-games.example/more", values["MOREGAMES_URL"]);
+    EXPECT_EQ("https://vormak-games.example/more", values["MOREGAMES_URL"]);
     EXPECT_EQ("1", values["USE_ZJ_BLINK"]);
     EXPECT_EQ("0", values["USE_MOREGAMES"]);
     EXPECT_EQ("0", values["USE_MORELEVELS"]);
