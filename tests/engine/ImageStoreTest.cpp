@@ -301,14 +301,6 @@ TEST_F(ImageStoreTest, FolderModeDecodesFromResourceFolder) {
     CDraw::SetUrlDir(false);
 }
 
-TEST_F(ImageStoreTest, DumpListsHeldImages) {
-    CDraw::GetImage("crate.tga");
-    SDL_Surface* s = SDL_CreateRGBSurface(SDL_SWSURFACE, 5, 5, 32, 0xFF0000, 0xFF00, 0xFF, 0);
-    CDraw::LoadSurface(s, "single.png");
-    CDraw::DumpImageBuffers(false);
-    CDraw::DumpImageBuffers(true);
-}
-
 TEST_F(ImageStoreTest, DumpListingFormat) {
     CDraw::GetImage("crate.tga");
     CDraw::GetImage("crate.tga");
