@@ -271,12 +271,18 @@ TEST_F(ScreensTest, MainMenuButtons) {
     const int exitSlot = moreGames ? 8 : 7;
     EXPECT_EQ(root->GetButton(CControllerMain::BUTTON_EXIT)->GetY(), 9 + 53 * exitSlot);
     EXPECT_EQ(root->GetButton(CControllerMain::BUTTON_PLAY)->GetY(), 9);
-    // Screens not built yet: visible, inert.
-    CGuiButton* play = root->GetButton(CControllerMain::BUTTON_PLAY);
-    EXPECT_TRUE(play->IsDisabled());
-    EXPECT_FALSE(play->GetBaseSprite()->IsHidden());
-    EXPECT_FALSE(play->GetTextSprite()->IsHidden());
-    EXPECT_FALSE(root->GetButton(CControllerMain::BUTTON_EXIT)->IsDisabled());
+    // Screens not built yet: visible, inert, with the disabled look over them.
+    for (int id : {int(CControllerMain::BUTTON_PLAY), int(CControllerMain::BUTTON_PROFILE)}) {
+        CGuiButton* b = root->GetButton(id);
+        EXPECT_TRUE(b->IsDisabled()) << id;
+        EXPECT_FALSE(b->GetBaseSprite()->IsHidden()) << id;
+        ASSERT_NE(b->GetDisableSprite(), nullptr) << id;
+        EXPECT_FALSE(b->GetDisableSprite()->IsHidden()) << id;
+    }
+    EXPECT_FALSE(root->GetButton(CControllerMain::BUTTON_PLAY)->GetTextSprite()->IsHidden());
+    CGuiButton* exit = root->GetButton(CControllerMain::BUTTON_EXIT);
+    EXPECT_FALSE(exit->IsDisabled());
+    EXPECT_TRUE(exit->GetDisableSprite() == nullptr || exit->GetDisableSprite()->IsHidden());
     EXPECT_EQ(root->GetButton(CControllerMain::BUTTON_PROFILE)->GetX(), 51);
     // Escape does nothing on the main menu.
     PushKey(true, SDLK_ESCAPE);
