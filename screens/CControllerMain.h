@@ -101,5 +101,7 @@ private:
     int smokeCounter, smokeLimit;
 
     CControllerMessage* message;
+    // Until the level map exists, Play opens the player's current level.
+    CController* game = nullptr;
     uint8_t spritesLoaded;
 };
