@@ -43,10 +43,24 @@ CSprite* CElementTerrain::CreateTileSprite(int originX, int originY, int tileWid
     return s;
 }
 
-void CElementTerrain::CreateRunSprite(int originX, int originY, const char* stem, const char* debugName) {
+CElementTerrain::CElementTerrain(int x_, int y_, int width, const RunLook& look) : CElementTerrain(x_, y_, width) {
+    runLook = &look;
+    typeTerrain = look.terrainKind;
     // The pictures go up to the width of the grid.
-    const int width = std::min(createFlag, kGridWidth);
+    const int w = std::min(createFlag, kGridWidth);
     char image[32];
-    snprintf(image, sizeof(image), "%s%i%s.png", stem, width, (width > kShortRun || (y & 1)) ? "" : "b");
-    sprite = lastShownSprite = CreateTileSprite(originX, originY, width, debugName, image);
+    snprintf(image, sizeof(image), "%s%i%s.png", look.stem, w, (w > kShortRun || (y & 1)) ? "" : "b");
+    sprite = lastShownSprite = CreateTileSprite(look.originX, look.originY, w, look.debugName, image);
+}
+
+void CElementTerrain::DestroyRun() {
+    DebugLog(DBG_DESTRUCT, "CElementTerrain%s:  Destroying %s element at (%d,%d)...\n", runLook->className,
+             runLook->stem, x, y);
+    delete sprite;
+    sprite = lastShownSprite = nullptr;
+}
+
+void CElementTerrain::LogRunUndo(bool saving) const {
+    DebugLog(DBG_UNDO, "      %s:  %s ElementTerrain%s state...\n", GetTypeName(), saving ? "Saving" : "Restoring",
+             runLook->className);
 }

@@ -1,25 +1,17 @@
 #include "world/pieces/CElementTerrainGrass.h"
 
-#include "engine/CSprite.h"
-#include "engine/Log.h"
+namespace {
 
-CElementTerrainGrass::CElementTerrainGrass(int x_, int y_, int width) : CElementTerrain(x_, y_, width) {
-    typeTerrain = TERRAIN_KIND_GRASS;
-    CreateRunSprite(24, 25, "grass", "Grass Terrain Tile");
-}
+const CElementTerrain::RunLook kGrassLook = {TERRAIN_KIND_GRASS, 24, 25, "grass", "Grass Terrain Tile", "Grass"};
 
-CElementTerrainGrass::~CElementTerrainGrass() {
-    DebugLog(DBG_DESTRUCT, "CElementTerrainGrass:  Destroying grass element at (%d,%d)...\n", x, y);
-    delete sprite;
-    sprite = lastShownSprite = nullptr;
-}
+}  // namespace
 
-void CElementTerrainGrass::SaveState(int) {
-    DebugLog(DBG_UNDO, "      %s:  Saving ElementTerrainGrass state...\n", GetTypeName());
-}
+CElementTerrainGrass::CElementTerrainGrass(int x_, int y_, int width) : CElementTerrain(x_, y_, width, kGrassLook) {}
 
-void CElementTerrainGrass::RestoreState(int) {
-    DebugLog(DBG_UNDO, "      %s:  Restoring ElementTerrainGrass state...\n", GetTypeName());
-}
+CElementTerrainGrass::~CElementTerrainGrass() { DestroyRun(); }
+
+void CElementTerrainGrass::SaveState(int) { LogRunUndo(true); }
+
+void CElementTerrainGrass::RestoreState(int) { LogRunUndo(false); }
 
 int CElementTerrainGrass::GetSurfaceFriction() { return 0; }

@@ -1,25 +1,17 @@
 #include "world/pieces/CElementTerrainSand.h"
 
-#include "engine/CSprite.h"
-#include "engine/Log.h"
+namespace {
 
-CElementTerrainSand::CElementTerrainSand(int x_, int y_, int width) : CElementTerrain(x_, y_, width) {
-    typeTerrain = TERRAIN_KIND_SAND;
-    CreateRunSprite(24, 23, "sand", "Sand Terrain Tile");
-}
+const CElementTerrain::RunLook kSandLook = {TERRAIN_KIND_SAND, 24, 23, "sand", "Sand Terrain Tile", "Sand"};
 
-CElementTerrainSand::~CElementTerrainSand() {
-    DebugLog(DBG_DESTRUCT, "CElementTerrainSand:  Destroying sand element at (%d,%d)...\n", x, y);
-    delete sprite;
-    sprite = lastShownSprite = nullptr;
-}
+}  // namespace
 
-void CElementTerrainSand::SaveState(int) {
-    DebugLog(DBG_UNDO, "      %s:  Saving ElementTerrainSand state...\n", GetTypeName());
-}
+CElementTerrainSand::CElementTerrainSand(int x_, int y_, int width) : CElementTerrain(x_, y_, width, kSandLook) {}
 
-void CElementTerrainSand::RestoreState(int) {
-    DebugLog(DBG_UNDO, "      %s:  Restoring ElementTerrainSand state...\n", GetTypeName());
-}
+CElementTerrainSand::~CElementTerrainSand() { DestroyRun(); }
+
+void CElementTerrainSand::SaveState(int) { LogRunUndo(true); }
+
+void CElementTerrainSand::RestoreState(int) { LogRunUndo(false); }
 
 int CElementTerrainSand::GetSurfaceFriction() { return 1; }
