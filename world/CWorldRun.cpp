@@ -204,7 +204,8 @@ bool CWorldRun::CheckWorld(std::string* what) {
             if (!live.count(e))
                 return fail("grid cell (" + std::to_string(x) + "," + std::to_string(y) +
                             ") holds an element that is not in the world");
-            if (e->IsDestroyed())
+            // A singed hero burns where he stands until the level ends.
+            if (e->IsDestroyed() && !e->IsProfessor())
                 return fail("grid cell (" + std::to_string(x) + "," + std::to_string(y) + ") holds a destroyed " +
                             e->GetTypeName());
         }
