@@ -334,7 +334,26 @@ void CProfileBase::KeepAside(const std::string& path, const std::string* bytes) 
         ErrorLog(false, "CProfileBase:  Cannot keep damaged file '%s' aside\n", path.c_str());
 }
 
+void CProfileBase::NoteSave(bool ok) {
+    if (ok)
+        saveNotice_ = kNoticeNone;
+    else if (saveNotice_ == kNoticeNone)
+        saveNotice_ = kNoticePending;
+}
+
+bool CProfileBase::TakeSaveFailureNotice() {
+    if (saveNotice_ != kNoticePending) return false;
+    saveNotice_ = kNoticeTold;
+    return true;
+}
+
 bool CProfileBase::Save() {
+    const bool ok = WriteProfileFile();
+    NoteSave(ok);
+    return ok;
+}
+
+bool CProfileBase::WriteProfileFile() {
     if (currentProfile_ < 0) {
         ErrorLog(false, "Cannot save profile: no current profile\n");
         return false;
@@ -450,7 +469,13 @@ bool CProfileBase::LoadProfile(const char* name) {
 }
 
 bool CProfileBase::WriteInfo() {
-    const bool saved = Save();
+    const bool ok = WriteInfoFiles();
+    NoteSave(ok);
+    return ok;
+}
+
+bool CProfileBase::WriteInfoFiles() {
+    const bool saved = WriteProfileFile();
     const std::string path = InfoFileName();
     CAtomicFile file(path);
     FILE* f = file.Open();

@@ -106,8 +106,14 @@ public:
     const char* GetScoreboardName(int number = -1) const;  // null when the number has no entry
     bool SetScoreboardName(const char* name);
 
-    // Files. Each returns false (with a log line) when it failed.
+    // Files. Each returns false (with a log line) when it failed; what was
+    // not saved stays in memory and the next save writes it.
     bool Save();
+    // A failed save is told to the player once: true for the first failure
+    // after the last successful save (asking again gives false), then false
+    // until a save has succeeded and a later one fails.
+    bool TakeSaveFailureNotice();
+    bool IsSaveFailing() const { return saveNotice_ != kNoticeNone; }
     bool WriteOptions(FILE* f);
     bool ReadOptions(CByteReader& in);
     bool WriteInfo();
@@ -129,6 +135,14 @@ private:
     static bool ValidName(const char* name);
     void ApplyVolumes();
     void SwitchDisplayIfOpen();
+    // Save and WriteInfo without noting their outcome.
+    bool WriteProfileFile();
+    bool WriteInfoFiles();
+    // Follows the outcome of every save for TakeSaveFailureNotice.
+    void NoteSave(bool ok);
+
+    enum SaveNotice : uint8_t { kNoticeNone, kNoticePending, kNoticeTold };
+    SaveNotice saveNotice_ = kNoticeNone;
 
     int32_t lastProfileNumber_ = -1;
     int32_t version_ = kVersion;
