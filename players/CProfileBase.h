@@ -94,6 +94,9 @@ public:
     uint32_t GetHeaderWord() const { return headerWord_; }
     // A name already in use, empty-pointer or longer than 15 bytes is refused
     // (false). CreateProfile makes the new profile current and writes it.
+    // Switching players (CreateProfile, LoadProfile of another name) first
+    // saves the outgoing player and is refused, changing nothing, when that
+    // save fails.
     bool CreateProfile(const char* name);
     bool RenameProfile(const char* oldName, const char* newName);
     bool DeleteProfile(const char* name);
@@ -135,6 +138,9 @@ private:
     static bool ValidName(const char* name);
     void ApplyVolumes();
     void SwitchDisplayIfOpen();
+    // Saves the current player before another one takes its place; true
+    // when there is none to save.
+    bool SaveOutgoing();
     // Save and WriteInfo without noting their outcome.
     bool WriteProfileFile();
     bool WriteInfoFiles();
