@@ -14,6 +14,8 @@
 #include "gui/CGuiButton.h"
 #include "gui/GuiText.h"
 #include "players/CProfile.h"
+#include "screens/CControllerManager.h"
+#include "screens/CControllerProfiles.h"
 #include "sound/CSound.h"
 
 namespace {
@@ -94,6 +96,8 @@ CControllerMain::CControllerMain()
       smokeCounter(0),
       smokeLimit(20),
       message(nullptr),
+      profiles(nullptr),
+      manager(nullptr),
       spritesLoaded(0) {
     id = CONTROLLER_MAIN;
     for (CSprite*& s : sprites) s = nullptr;
@@ -110,6 +114,10 @@ CControllerMain::~CControllerMain() {
     DebugLog(DBG_MILESTONE, "ID_900:  SHUTDOWN:  C%i Started\n", id);
     delete message;
     message = nullptr;
+    delete profiles;
+    profiles = nullptr;
+    delete manager;
+    manager = nullptr;
     UnloadSprites();
     DebugLog(DBG_MILESTONE, "ID_900:  SHUTDOWN:  C%i Completed\n", id);
 }
@@ -208,8 +216,8 @@ void CControllerMain::LoadSprites() {
 
     // The screens these buttons open are not part of the game yet: they stay
     // in view but do not react.
-    const int notBuilt[] = {BUTTON_PLAY, BUTTON_MANAGER, BUTTON_EDITOR, BUTTON_SCORES,
-                            BUTTON_INSTRUCTIONS, BUTTON_OPTIONS, BUTTON_CREDITS, BUTTON_PROFILE};
+    const int notBuilt[] = {BUTTON_PLAY, BUTTON_EDITOR, BUTTON_SCORES, BUTTON_INSTRUCTIONS, BUTTON_OPTIONS,
+                            BUTTON_CREDITS};
     for (int b : notBuilt)
         if (buttons[b]) buttons[b]->Disable();
 
@@ -396,6 +404,20 @@ void CControllerMain::GUICallback(int index, int, bool) {
         message = new CControllerMessage(2200, 2300, true, 0);
         OpenChild(message);
         break;
+    case BUTTON_PROFILE:
+        if (profiles) break;
+        FreezeForChild();
+        LogOpening("Profiles");
+        profiles = new CControllerProfiles();
+        OpenChild(profiles);
+        break;
+    case BUTTON_MANAGER:
+        if (manager) break;
+        UnloadSprites();
+        LogOpening("Level Manager");
+        manager = new CControllerManager();
+        OpenChild(manager);
+        break;
     case BUTTON_EXIT: result = -1; break;
     default:
         // The other buttons are disabled until their screens exist.
@@ -447,6 +469,16 @@ void CControllerMain::Pump() {
             OpenURL(GetMoreGamesURL());
             result = -2;
         }
+    }
+    if (GetPreviousId() == CONTROLLER_PROFILES && profiles) {
+        BuildWelcomePanel();
+        delete profiles;
+        profiles = nullptr;
+    }
+    if (GetPreviousId() == CONTROLLER_MANAGER && manager) {
+        // Its answer asks for the level map, which the game does not have yet.
+        delete manager;
+        manager = nullptr;
     }
     if (!spritesLoaded && result == 0) LoadSprites();
     HideMousePointer(-1);
