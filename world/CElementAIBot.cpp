@@ -1,0 +1,5 @@
+#include "world/CElementAIBot.h"
+
+void CElementAIBot::ResetStatics() {}
+void CElementAIBot::ActivateAll() {}
+void CElementAIBot::EmpAll() {}

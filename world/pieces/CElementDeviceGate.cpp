@@ -1,0 +1,3 @@
+#include "world/pieces/CElementDeviceGate.h"
+
+void CElementDeviceGate::ResetStatics() {}
