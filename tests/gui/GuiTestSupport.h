@@ -41,3 +41,13 @@ inline void DrainEvents() {
     while (SDL_PollEvent(&e)) {
     }
 }
+
+// Queues a motion of the pointer to (x, y), as the mouse brings it.
+inline void PushPointerMotion(int x, int y) {
+    SDL_Event e = {};
+    e.type = SDL_MOUSEMOTION;
+    e.motion.type = SDL_MOUSEMOTION;
+    e.motion.x = static_cast<Uint16>(x);
+    e.motion.y = static_cast<Uint16>(y);
+    SDL_PushEvent(&e);
+}
