@@ -270,9 +270,11 @@ void CGuiListbox::Paint() {
                 const std::string& text = cells[static_cast<size_t>(row * columns + c)];
                 // The box ends where the row ends: a text too long for its
                 // column wraps into nothing instead of into the next row.
+                // Cells hold names and headings people typed: drawn as text,
+                // never as markup.
                 if (!text.empty())
-                    BlitString(kCellTextId, page, columnWidths[static_cast<size_t>(c)], textHeight, 0, left + textDx,
-                               rowHeight * onPage + textDy, text.c_str());
+                    BlitTypedString(kCellTextId, page, columnWidths[static_cast<size_t>(c)], textHeight, 0,
+                                    left + textDx, rowHeight * onPage + textDy, text.c_str());
                 left += columnWidths[static_cast<size_t>(c)];
             }
         }
