@@ -18,6 +18,7 @@
 #include "gui/GuiText.h"
 #include "gui/SaveFailureNotice.h"
 #include "players/CProfile.h"
+#include "screens/CControllerProfileName.h"
 
 namespace {
 
@@ -99,9 +100,6 @@ void CControllerProfiles::CreateSprites() {
         const ButtonLook& b = kButtons[i];
         buttons[i] = new CGuiButton(b.x, b.y, i, this, b.base, b.shadow, b.rollover, nullptr, i == BUTTON_SELECT, 0, 0);
     }
-    // Naming a player needs the text-entry dialog, which is not built yet.
-    buttons[BUTTON_RENAME]->Disable();
-    buttons[BUTTON_ADD]->Disable();
     spritesBuilt = 1;
     BuildList();
     HideMousePointer(1);
@@ -168,7 +166,26 @@ void CControllerProfiles::OpenMessage(int titleId, int bodyId, bool question, in
     OpenChild(message);
 }
 
-void CControllerProfiles::OpenNameDialog(bool rename) { renameMode = rename ? 1 : 0; }
+void CControllerProfiles::OpenNameDialog(bool rename) {
+    renameMode = rename ? 1 : 0;
+    ClearForChild("Profile Name");
+    nameDialog = new CControllerProfileName();
+    OpenChild(nameDialog);
+}
+
+bool CControllerProfiles::IsNameTaken(const std::string& name) const {
+    const CProfile* profile = GetProfile();
+    for (int i = 0; profile && i < profile->GetProfileCount(); ++i) {
+        const char* taken = profile->GetProfileNameAt(i);
+        if (taken && name == taken) return true;
+    }
+    return false;
+}
+
+void CControllerProfiles::TellSwitchRefused() {
+    TakeSaveFailureNotice();  // told here, with the reason
+    OpenMessage(kSaveFailureTitle, kSwitchRefusedBody, false, PENDING_SAVE_NOTICE);
+}
 
 bool CControllerProfiles::ShowSaveNotice(bool closeAfter) {
     if (!TakeSaveFailureNotice()) return false;
@@ -193,8 +210,7 @@ void CControllerProfiles::ChooseProfile(int number) {
         if (profile->GetCurrentProfile() == number) profile->WriteInfo();
     }
     if (profile->GetCurrentProfile() != number) {
-        TakeSaveFailureNotice();  // told here, with the reason
-        OpenMessage(kSaveFailureTitle, kSwitchRefusedBody, false, PENDING_SAVE_NOTICE);
+        TellSwitchRefused();
         return;
     }
     if (!ShowSaveNotice(true)) result = 1;
@@ -279,8 +295,28 @@ void CControllerProfiles::ReturnFromMessage() {
 }
 
 void CControllerProfiles::ReturnFromNameDialog() {
+    const char* typed = nameDialog->GetText();
+    const std::string name = typed ? typed : "";
     delete nameDialog;
     nameDialog = nullptr;
+    CProfile* profile = GetProfile();
+    if (name.empty() || !profile) return;  // cancelled
+    const std::string old = profile->GetProfileName(selectedNumber);
+    // Renaming a player to the name it has changes nothing.
+    if (renameMode && name == old) return;
+    if (IsNameTaken(name)) {
+        OpenMessage(2211, 2318, false, PENDING_NAME_TAKEN);
+        return;
+    }
+    if (renameMode) {
+        profile->RenameProfile(old.c_str(), name.c_str());
+    } else if (!profile->CreateProfile(name.c_str()) && !IsNameTaken(name)) {
+        // Not made at all: the current player could not be saved first. (A
+        // player made whose list could not be written is told below.)
+        TellSwitchRefused();
+        return;
+    }
+    ShowSaveNotice(false);
 }
 
 void CControllerProfiles::Pump() {

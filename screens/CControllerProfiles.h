@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "engine/CController.h"
 
@@ -12,6 +13,7 @@ class CSprite;
 class CGuiButton;
 class CGuiListbox;
 class CControllerMessage;
+class CControllerProfileName;
 
 class CControllerProfiles : public CController {
 public:
@@ -49,7 +51,7 @@ public:
     int GetSelectedNumber() const { return selectedNumber; }
     int GetPendingAction() const { return pendingAction; }
     CControllerMessage* GetMessage() const { return message; }
-    CController* GetNameDialog() const { return nameDialog; }
+    CControllerProfileName* GetNameDialog() const { return nameDialog; }
     bool AreSpritesBuilt() const { return spritesBuilt != 0; }
 
 private:
@@ -65,6 +67,11 @@ private:
     void ClearForChild(const char* name);
     // Opens the save-failure notice when there is one to tell; true then.
     bool ShowSaveNotice(bool closeAfter);
+    // Tells the player that another player could not take over because the
+    // current one cannot be saved.
+    void TellSwitchRefused();
+    // Whether a player of exactly this name (case counts) exists.
+    bool IsNameTaken(const std::string& name) const;
     void ReturnFromMessage();
     void ReturnFromNameDialog();
 
@@ -76,7 +83,7 @@ private:
     int pendingAction;
     uint8_t renameMode;
     uint8_t closeAfterNotice;
-    CController* nameDialog;
+    CControllerProfileName* nameDialog;
     CControllerMessage* message;
     uint8_t spritesBuilt;
 };

@@ -8,7 +8,9 @@
 #include "gui/CControllerMessage.h"
 #include "gui/CGuiButton.h"
 #include "gui/CGuiListbox.h"
+#include "gui/CGuiTextbox.h"
 #include "screens/CControllerMain.h"
+#include "screens/CControllerProfileName.h"
 #include "screens/CControllerProfiles.h"
 #include "tests/screens/ScreenFixture.h"
 
@@ -52,6 +54,26 @@ protected:
         box->GUICallback(okay ? CControllerMessage::BUTTON_OKAY : CControllerMessage::BUTTON_CANCEL, 0, false);
         Frame();
         Frame();
+    }
+    // Types text into the open name dialog, a key at a time, and runs a frame.
+    static void Type(const std::string& text) {
+        for (char c : text) {
+            const bool upper = c >= 'A' && c <= 'Z';
+            const SDLKey sym = static_cast<SDLKey>(upper ? c - 'A' + 'a' : c);
+            if (upper) PushKey(true, SDLK_LSHIFT, KMOD_LSHIFT);
+            PushKey(true, sym, upper ? KMOD_LSHIFT : KMOD_NONE);
+            PushKey(false, sym, upper ? KMOD_LSHIFT : KMOD_NONE);
+            if (upper) PushKey(false, SDLK_LSHIFT);
+        }
+        Frame();
+    }
+    // The names in the INFO file on disk, in its order.
+    std::vector<std::string> InfoNames() const {
+        const std::vector<uint8_t> b = ReadFileBytes(profile->InfoFileName());
+        std::vector<std::string> names;
+        for (size_t at = 34; at + 36 <= b.size(); at += 36)
+            names.push_back(std::string(reinterpret_cast<const char*>(&b[at + 4])).substr(0, 16));
+        return names;
     }
     int InfoCurrent() const {
         const std::vector<uint8_t> b = ReadFileBytes(profile->InfoFileName());
@@ -165,6 +187,60 @@ TEST_F(ProfilesScreenTest, ChoosingAnotherPlayerWhileTheProfileCannotBeSavedIsRe
     EXPECT_STREQ(profile->GetProfileName(-1), "PLAYER 1");
     ASSERT_TRUE(profile->LoadProfile("Cara"));
     EXPECT_EQ(profile->GetLevelSteps(0, 0, false), 33);
+}
+
+TEST_F(ProfilesScreenTest, AddingAndRenamingTakeATypedNameThatNoPlayerHasYet) {
+    ASSERT_TRUE(profile->CreateProfile("Dora"));
+    CControllerProfiles* screen = Open();
+    ASSERT_NE(screen, nullptr);
+
+    // The same name with the same letters is refused with a message.
+    screen->GUICallback(CControllerProfiles::BUTTON_ADD, 0, false);
+    ASSERT_EQ(CController::GetCurrentId(), CONTROLLER_TEXT_ENTRY);
+    ASSERT_NE(screen->GetNameDialog(), nullptr);
+    EXPECT_STREQ(screen->GetNameDialog()->GetTextbox()->GetText(), "");
+    Type("Dora");
+    EXPECT_STREQ(screen->GetNameDialog()->GetTextbox()->GetText(), "Dora");
+    Key(SDLK_RETURN);
+    ASSERT_EQ(CController::GetCurrentId(), CONTROLLER_MESSAGE);
+    EXPECT_EQ(screen->GetPendingAction(), CControllerProfiles::PENDING_NAME_TAKEN);
+    Answer(screen->GetMessage(), true);
+    ASSERT_EQ(CController::GetCurrentId(), CONTROLLER_PROFILES);
+    EXPECT_EQ(profile->GetProfileCount(), 2);
+
+    // In other letters it is another name: the new player is made current.
+    screen->GUICallback(CControllerProfiles::BUTTON_ADD, 0, false);
+    Type("dora");
+    Key(SDLK_RETURN);
+    ASSERT_EQ(CController::GetCurrentId(), CONTROLLER_PROFILES);
+    EXPECT_STREQ(profile->GetProfileName(-1), "dora");
+    EXPECT_EQ(Rows(screen->GetList()), (std::vector<std::string>{"Dora", "dora", "PLAYER 1"}));
+    EXPECT_EQ(screen->GetList()->GetSelectedRowId(), profile->GetCurrentProfile());
+
+    // Renaming keeps the number; a name is at most 15 characters.
+    const int number = profile->GetCurrentProfile();
+    screen->GUICallback(CControllerProfiles::BUTTON_RENAME, 0, false);
+    Type("Emil with a very long name");
+    Key(SDLK_RETURN);
+    ASSERT_EQ(CController::GetCurrentId(), CONTROLLER_PROFILES);
+    EXPECT_EQ(profile->GetProfileNumber("Emil with a ver"), number);
+    EXPECT_EQ(profile->GetCurrentProfile(), number);
+
+    // Cancelling, or an empty name, changes nothing.
+    screen->GUICallback(CControllerProfiles::BUTTON_ADD, 0, false);
+    Type("Fritz");
+    Key(SDLK_ESCAPE);
+    ASSERT_EQ(CController::GetCurrentId(), CONTROLLER_PROFILES);
+    screen->GUICallback(CControllerProfiles::BUTTON_ADD, 0, false);
+    Key(SDLK_RETURN);  // refused: the dialog stays open
+    ASSERT_EQ(CController::GetCurrentId(), CONTROLLER_TEXT_ENTRY);
+    Key(SDLK_ESCAPE);
+    ASSERT_EQ(CController::GetCurrentId(), CONTROLLER_PROFILES);
+    EXPECT_EQ(profile->GetProfileCount(), 3);
+
+    // Every change is in the INFO file already.
+    EXPECT_EQ(InfoNames(), (std::vector<std::string>{"PLAYER 1", "Dora", "Emil with a ver"}));
+    EXPECT_EQ(InfoCurrent(), number);
 }
 
 }  // namespace
