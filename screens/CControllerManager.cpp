@@ -189,6 +189,8 @@ void CControllerManager::FillLevelList() {
         if (refusal != LEVEL_PLAYABLE)
             DebugLog(DBG_WARNING, "CControllerManager:  Refusing level file '%s' (%s)\n", path.c_str(),
                      refusal == LEVEL_DAMAGED ? "cannot be read" : "no entrance tube");
+        else
+            DebugLog(DBG_DEBUG, "CControllerManager:  Listing level file '%s'\n", path.c_str());
         // A level without a heading, or one that cannot be read, goes by its
         // file name.
         std::string title = refusal == LEVEL_DAMAGED ? std::string() : level.GetHeadingText();
