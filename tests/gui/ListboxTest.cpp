@@ -24,28 +24,15 @@ void RegisterColour(const char* name, int w, int h, Uint8 r, Uint8 g, Uint8 b) {
     CDraw::LoadSurface(s, name);
 }
 
-class ListboxTest : public ::testing::Test {
+class ListboxTest : public WidgetTest {
 protected:
     static void SetUpTestSuite() {
-        ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
-        ASSERT_NE(SDL_SetVideoMode(800, 600, 32, SDL_SWSURFACE), nullptr);
+        OpenDisplay();
         FontInit("./", "resource5.dat");
         RegisterColour("lb_page.png", 300, 100, 255, 255, 255);
         RegisterColour("lb_selector.png", 290, kRowHeight, 0, 0, 255);
     }
     static void TearDownTestSuite() { FontQuit(); }
-    void SetUp() override {
-        CGuiButtonBase::ResetState();
-        CController::ResetStack();
-        CInput::Reset();
-        DrainEvents();
-        PointAt(0, 0);
-    }
-    void TearDown() override { DrainEvents(); }
-    static void PointAt(int x, int y) {
-        SetMouseX(x);
-        SetMouseY(y);
-    }
     // A page of four rows of 20 pixels; rows carry the ids 100 + index.
     std::unique_ptr<CGuiListbox> Make(int rows, int pageSize = 4) {
         std::unique_ptr<CGuiListbox> lb(new CGuiListbox(kX, kY, kId, &owner, 280, pageSize * kRowHeight, pageSize,

@@ -10,25 +10,12 @@
 
 namespace {
 
-class PowerupButtonTest : public ::testing::Test {
+class PowerupButtonTest : public WidgetTest {
 protected:
     static void SetUpTestSuite() {
-        ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
-        ASSERT_NE(SDL_SetVideoMode(800, 600, 32, SDL_SWSURFACE), nullptr);
+        OpenDisplay();
         RegisterBlank("pu_a.png", 40, 40);
         RegisterBlank("pu_b.png", 40, 40);
-    }
-    void SetUp() override {
-        CGuiButtonBase::ResetState();
-        CController::ResetStack();
-        CInput::Reset();
-        DrainEvents();
-        PointAt(0, 0);
-    }
-    void TearDown() override { DrainEvents(); }
-    static void PointAt(int x, int y) {
-        SetMouseX(x);
-        SetMouseY(y);
     }
     // A two-frame animation (a still frame when frames is 1).
     static CSprite* Anim(int frames) {

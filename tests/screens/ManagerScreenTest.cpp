@@ -100,20 +100,8 @@ protected:
         Frame();
         return dynamic_cast<CControllerManager*>(CController::GetCurrent());
     }
-    static std::vector<std::string> Titles(CGuiListbox* list) {
-        std::vector<std::string> rows;
-        for (int r = 0; r < list->GetRowCount(); ++r) rows.push_back(list->GetCell(r, 0));
-        return rows;
-    }
     static std::string FileOfRow(CControllerManager* m, CGuiListbox* list, int row) {
         return m->GetEntries()[static_cast<size_t>(list->GetRowId(row))].fileName;
-    }
-    static void Answer(CControllerManager* m, bool okay) {
-        ASSERT_NE(m->GetMessage(), nullptr);
-        m->GetMessage()->GUICallback(okay ? CControllerMessage::BUTTON_OKAY : CControllerMessage::BUTTON_CANCEL, 0,
-                                     false);
-        Frame();
-        Frame();
     }
     static bool Exists(const std::string& path) { return PlatformFileExists(path); }
 
@@ -133,8 +121,8 @@ TEST_F(ManagerScreenTest, LevelFilesAreListedInFourOrdersWithDamagedOnesRefused)
     // (by file name); a file that cannot be read goes by its file name.
     const std::vector<std::string> byTitle = {"apple pie", "APPLE PIE",        "broken",
                                               "Middle Ground", "Nowhere To Start", "Zebra Crossing"};
-    EXPECT_EQ(Titles(m->GetList(CControllerManager::SORT_TITLE_UP)), byTitle);
-    EXPECT_EQ(Titles(m->GetList(CControllerManager::SORT_TITLE_DOWN)),
+    EXPECT_EQ(FirstCells(m->GetList(CControllerManager::SORT_TITLE_UP)), byTitle);
+    EXPECT_EQ(FirstCells(m->GetList(CControllerManager::SORT_TITLE_DOWN)),
               std::vector<std::string>(byTitle.rbegin(), byTitle.rend()));
     CGuiListbox* byDate = m->GetList(CControllerManager::SORT_DATE_UP);
     std::vector<std::string> files;
@@ -172,7 +160,7 @@ TEST_F(ManagerScreenTest, LevelFilesAreListedInFourOrdersWithDamagedOnesRefused)
     shown->SelectRowByIndex(2);
     shown->ActivateSelected(true);
     ASSERT_EQ(CController::GetCurrentId(), CONTROLLER_MESSAGE);
-    Answer(m, true);
+    Answer(m->GetMessage(), true);
     EXPECT_EQ(CController::GetCurrentId(), CONTROLLER_MANAGER);
     EXPECT_FALSE(shown->IsHidden());
     EXPECT_FALSE(CRender::IsSwapped());
@@ -215,12 +203,12 @@ TEST_F(ManagerScreenTest, RemovingDeletesTheFileAndItsRowOnlyWhenTheDeleteWorked
     // Answering no keeps everything.
     m->GUICallback(CControllerManager::BUTTON_REMOVE, 0, false);
     ASSERT_EQ(CController::GetCurrentId(), CONTROLLER_MESSAGE);
-    Answer(m, false);
+    Answer(m->GetMessage(), false);
     EXPECT_TRUE(Exists(Path(kLongName)));
     EXPECT_EQ(shown->GetRowCount(), 7);
 
     m->GUICallback(CControllerManager::BUTTON_REMOVE, 0, false);
-    Answer(m, true);
+    Answer(m->GetMessage(), true);
     EXPECT_FALSE(Exists(Path(kLongName)));
     EXPECT_TRUE(Exists(Path(cut)));
     for (int s = 0; s < CControllerManager::SORT_COUNT; ++s) EXPECT_EQ(m->GetList(s)->GetRowCount(), 6) << s;
@@ -235,9 +223,9 @@ TEST_F(ManagerScreenTest, RemovingDeletesTheFileAndItsRowOnlyWhenTheDeleteWorked
     ASSERT_EQ(mkdir(Path(stuck).c_str(), 0755), 0);
     ASSERT_TRUE(WriteFileText(Path(stuck) + "/keep", "x"));  // a folder with something in it
     m->GUICallback(CControllerManager::BUTTON_REMOVE, 0, false);
-    Answer(m, true);
+    Answer(m->GetMessage(), true);
     ASSERT_EQ(CController::GetCurrentId(), CONTROLLER_MESSAGE);
-    Answer(m, true);
+    Answer(m->GetMessage(), true);
     EXPECT_EQ(CController::GetCurrentId(), CONTROLLER_MANAGER);
     EXPECT_EQ(shown->GetRowCount(), 6);
     EXPECT_EQ(FileOfRow(m, shown, shown->GetSelectedIndex()), stuck);
@@ -249,7 +237,7 @@ TEST_F(ManagerScreenTest, RemovingTheLastLevelEmptiesTheListAndHidesTheDetails) 
     ASSERT_NE(m, nullptr);
     EXPECT_FALSE(m->GetDetailSprite(CControllerManager::DETAIL_FILE)->IsHidden());
     m->GUICallback(CControllerManager::BUTTON_REMOVE, 0, false);
-    Answer(m, true);
+    Answer(m->GetMessage(), true);
     EXPECT_FALSE(Exists(Path("only")));
     EXPECT_EQ(m->GetShownList()->GetRowCount(), 0);
     for (int i = 0; i < CControllerManager::DETAIL_COUNT; ++i) EXPECT_TRUE(m->GetDetailSprite(i)->IsHidden()) << i;
@@ -267,10 +255,10 @@ TEST_F(ManagerScreenTest, ResetClearsTheRecordsOfEveryExtraLevel) {
     CControllerManager* m = Open();
     ASSERT_NE(m, nullptr);
     m->GUICallback(CControllerManager::BUTTON_RESET, 0, false);
-    Answer(m, false);
+    Answer(m->GetMessage(), false);
     EXPECT_EQ(profile->GetLevelRecords().size(), 2u);
     m->GUICallback(CControllerManager::BUTTON_RESET, 0, false);
-    Answer(m, true);
+    Answer(m->GetMessage(), true);
     EXPECT_TRUE(profile->GetLevelRecords().empty());
     EXPECT_EQ(CController::GetCurrentId(), CONTROLLER_MANAGER);
     EXPECT_FALSE(m->GetDetailSprite(CControllerManager::DETAIL_PLAYED)->IsHidden());
@@ -280,12 +268,12 @@ TEST_F(ManagerScreenTest, ResetClearsTheRecordsOfEveryExtraLevel) {
     const std::string blocker = profile->ProfileFileName(profile->GetCurrentProfile()) + ".tmp";
     ASSERT_EQ(mkdir(blocker.c_str(), 0755), 0);
     m->GUICallback(CControllerManager::BUTTON_RESET, 0, false);
-    Answer(m, true);
+    Answer(m->GetMessage(), true);
     EXPECT_EQ(CController::GetCurrentId(), CONTROLLER_MESSAGE);
-    Answer(m, true);
+    Answer(m->GetMessage(), true);
     EXPECT_EQ(CController::GetCurrentId(), CONTROLLER_MANAGER);
     m->GUICallback(CControllerManager::BUTTON_RESET, 0, false);
-    Answer(m, true);
+    Answer(m->GetMessage(), true);
     EXPECT_EQ(CController::GetCurrentId(), CONTROLLER_MANAGER);  // told already
     ASSERT_EQ(rmdir(blocker.c_str()), 0);
 }
@@ -359,7 +347,7 @@ TEST_F(ManagerScreenTest, PlayingHandsTheLoadedLevelToThePlayScreenAndTakesItBac
     m->GUICallback(CControllerManager::BUTTON_PLAY, 0, false);
     EXPECT_EQ(CController::GetCurrentId(), CONTROLLER_MESSAGE);
     EXPECT_EQ(m->GetLevel(), nullptr);
-    Answer(m, true);
+    Answer(m->GetMessage(), true);
     EXPECT_EQ(m->GetEntries()[static_cast<size_t>(shown->GetSelectedRowId())].refusal,
               CControllerManager::LEVEL_NO_ENTRANCE);
 }

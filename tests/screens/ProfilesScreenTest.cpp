@@ -36,22 +36,10 @@ protected:
         Frame();
         return dynamic_cast<CControllerProfiles*>(CController::GetCurrent());
     }
-    std::vector<std::string> Rows(CGuiListbox* list) const {
-        std::vector<std::string> rows;
-        for (int r = 0; r < list->GetRowCount(); ++r) rows.push_back(list->GetCell(r, 0));
-        return rows;
-    }
     // Presses and releases a key, then runs two frames.
     static void Key(SDLKey sym) {
         PushKey(true, sym);
         PushKey(false, sym);
-        Frame();
-        Frame();
-    }
-    // Confirms (okay) or answers no to the open message box.
-    static void Answer(CControllerMessage* box, bool okay) {
-        ASSERT_NE(box, nullptr);
-        box->GUICallback(okay ? CControllerMessage::BUTTON_OKAY : CControllerMessage::BUTTON_CANCEL, 0, false);
         Frame();
         Frame();
     }
@@ -94,7 +82,7 @@ TEST_F(ProfilesScreenTest, PlayersAreListedByNameAndChoosingOneChangesTheCurrent
     EXPECT_TRUE(CRender::IsSwapped());  // over the frozen menu
     CGuiListbox* list = screen->GetList();
     ASSERT_NE(list, nullptr);
-    EXPECT_EQ(Rows(list), (std::vector<std::string>{"blue", "PLAYER 1", "red", "Red"}));
+    EXPECT_EQ(FirstCells(list), (std::vector<std::string>{"blue", "PLAYER 1", "red", "Red"}));
     EXPECT_EQ(list->GetSelectedRowId(), profile->GetProfileNumber("Red"));
     EXPECT_EQ(screen->GetSelectedNumber(), profile->GetProfileNumber("Red"));
 
@@ -142,7 +130,7 @@ TEST_F(ProfilesScreenTest, DeletingAsksFirstAndTheListNeverEmpties) {
     ASSERT_EQ(CController::GetCurrentId(), CONTROLLER_PROFILES);
     EXPECT_EQ(profile->GetProfileCount(), 2);
     EXPECT_STREQ(profile->GetProfileName(-1), "Anna");
-    EXPECT_EQ(Rows(screen->GetList()), (std::vector<std::string>{"Anna", "PLAYER 1"}));
+    EXPECT_EQ(FirstCells(screen->GetList()), (std::vector<std::string>{"Anna", "PLAYER 1"}));
     EXPECT_EQ(screen->GetList()->GetSelectedRowId(), profile->GetProfileNumber("Anna"));
 
     // Another row is deleted by choosing it first.
@@ -150,14 +138,14 @@ TEST_F(ProfilesScreenTest, DeletingAsksFirstAndTheListNeverEmpties) {
     EXPECT_EQ(screen->GetSelectedNumber(), profile->GetProfileNumber("PLAYER 1"));
     screen->GUICallback(CControllerProfiles::BUTTON_DELETE, 0, false);
     Answer(screen->GetMessage(), true);
-    EXPECT_EQ(Rows(screen->GetList()), (std::vector<std::string>{"Anna"}));
+    EXPECT_EQ(FirstCells(screen->GetList()), (std::vector<std::string>{"Anna"}));
     EXPECT_STREQ(profile->GetProfileName(-1), "Anna");
 
     // The last player gives way to a fresh "PLAYER 1", never to an empty list.
     const int annaNumber = profile->GetProfileNumber("Anna");
     screen->GUICallback(CControllerProfiles::BUTTON_DELETE, 0, false);
     Answer(screen->GetMessage(), true);
-    EXPECT_EQ(Rows(screen->GetList()), (std::vector<std::string>{"PLAYER 1"}));
+    EXPECT_EQ(FirstCells(screen->GetList()), (std::vector<std::string>{"PLAYER 1"}));
     EXPECT_GT(profile->GetCurrentProfile(), annaNumber);
     EXPECT_EQ(InfoCurrent(), profile->GetCurrentProfile());
 }
@@ -214,7 +202,7 @@ TEST_F(ProfilesScreenTest, AddingAndRenamingTakeATypedNameThatNoPlayerHasYet) {
     Key(SDLK_RETURN);
     ASSERT_EQ(CController::GetCurrentId(), CONTROLLER_PROFILES);
     EXPECT_STREQ(profile->GetProfileName(-1), "dora");
-    EXPECT_EQ(Rows(screen->GetList()), (std::vector<std::string>{"Dora", "dora", "PLAYER 1"}));
+    EXPECT_EQ(FirstCells(screen->GetList()), (std::vector<std::string>{"Dora", "dora", "PLAYER 1"}));
     EXPECT_EQ(screen->GetList()->GetSelectedRowId(), profile->GetCurrentProfile());
 
     // Renaming keeps the number; a name is at most 15 characters.

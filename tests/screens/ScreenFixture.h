@@ -8,6 +8,8 @@
 #include <SDL.h>
 
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "engine/CController.h"
 #include "engine/CDraw.h"
@@ -20,7 +22,9 @@
 #include "engine/Log.h"
 #include "engine/Parameters.h"
 #include "engine/Utilities.h"
+#include "gui/CControllerMessage.h"
 #include "gui/CGuiButtonBase.h"
+#include "gui/CGuiListbox.h"
 #include "players/CProfile.h"
 #include "screens/CControllerIntro.h"
 #include "tests/support/TestSupport.h"
@@ -99,6 +103,20 @@ protected:
         while (g_now < end && CController::IsRunning()) Frame();
     }
     static uint32_t ScreenPixel(int x, int y) { return CDraw::GetPixel(CDraw::GetScreen(), x, y); }
+    // Chooses okay or cancel in the open message box; two frames close it
+    // and let its opener see it come back.
+    static void Answer(CControllerMessage* box, bool okay) {
+        ASSERT_NE(box, nullptr);
+        box->GUICallback(okay ? CControllerMessage::BUTTON_OKAY : CControllerMessage::BUTTON_CANCEL, 0, false);
+        Frame();
+        Frame();
+    }
+    // The first cell of every row of a list box, in order.
+    static std::vector<std::string> FirstCells(const CGuiListbox* list) {
+        std::vector<std::string> rows;
+        for (int r = 0; r < list->GetRowCount(); ++r) rows.push_back(list->GetCell(r, 0));
+        return rows;
+    }
     static void PushKey(bool down, SDLKey sym, SDLMod mod = KMOD_NONE) {
         SDL_Event e = {};
         e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
