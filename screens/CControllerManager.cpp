@@ -180,6 +180,7 @@ void CControllerManager::CreateLists() {
 }
 
 void CControllerManager::FillLevelList() {
+    entries.clear();
     std::vector<std::string> names;
     GetFiles(names, GetLevelsDir(), ".lvl", true);
     for (const std::string& name : names) {

@@ -187,6 +187,22 @@ TEST_F(ManagerScreenTest, SortButtonsToggleAndKeepTheSelectedLevel) {
     EXPECT_EQ(m->GetShownList()->GetSelectedRowId(), entry);
     for (int s = 0; s < CControllerManager::SORT_COUNT; ++s)
         EXPECT_EQ(m->GetList(s)->IsHidden(), s != m->GetSort()) << s;
+
+    // More levels asks first; no keeps the game running on this screen.
+    m->GUICallback(CControllerManager::BUTTON_MORE_LEVELS, 0, false);
+    ASSERT_EQ(CController::GetCurrentId(), CONTROLLER_MESSAGE);
+    EXPECT_EQ(m->GetPendingAction(), UseMoreLevels() ? CControllerManager::PENDING_MORE_LEVELS
+                                                     : CControllerManager::PENDING_NONE);
+    Answer(m->GetMessage(), false);
+    EXPECT_EQ(CController::GetCurrentId(), CONTROLLER_MANAGER);
+    EXPECT_TRUE(CController::IsRunning());
+    EXPECT_EQ(m->GetResult(), 0);
+    // The main-menu button closes the manager; the menu takes it back.
+    m->GUICallback(CControllerManager::BUTTON_MAIN_MENU, 0, false);
+    Frame();
+    Frame();
+    EXPECT_EQ(CController::GetCurrentId(), CONTROLLER_MAIN);
+    EXPECT_TRUE(menu->IsLoaded());
 }
 
 TEST_F(ManagerScreenTest, RemovingDeletesTheFileAndItsRowOnlyWhenTheDeleteWorked) {
