@@ -14,6 +14,9 @@
 #include "gui/CGuiButton.h"
 #include "gui/GuiText.h"
 #include "players/CProfile.h"
+#include "screens/CControllerCredits.h"
+#include "screens/CControllerInstructions.h"
+#include "screens/CControllerOptions.h"
 #include "sound/CSound.h"
 
 namespace {
@@ -94,6 +97,9 @@ CControllerMain::CControllerMain()
       smokeCounter(0),
       smokeLimit(20),
       message(nullptr),
+      instructions(nullptr),
+      options(nullptr),
+      credits(nullptr),
       spritesLoaded(0) {
     id = CONTROLLER_MAIN;
     for (CSprite*& s : sprites) s = nullptr;
@@ -110,6 +116,9 @@ CControllerMain::~CControllerMain() {
     DebugLog(DBG_MILESTONE, "ID_900:  SHUTDOWN:  C%i Started\n", id);
     delete message;
     message = nullptr;
+    delete instructions;
+    delete options;
+    delete credits;
     UnloadSprites();
     DebugLog(DBG_MILESTONE, "ID_900:  SHUTDOWN:  C%i Completed\n", id);
 }
@@ -208,8 +217,7 @@ void CControllerMain::LoadSprites() {
 
     // The screens these buttons open are not part of the game yet: they stay
     // in view but do not react.
-    const int notBuilt[] = {BUTTON_PLAY, BUTTON_MANAGER, BUTTON_EDITOR, BUTTON_SCORES,
-                            BUTTON_INSTRUCTIONS, BUTTON_OPTIONS, BUTTON_CREDITS, BUTTON_PROFILE};
+    const int notBuilt[] = {BUTTON_PLAY, BUTTON_MANAGER, BUTTON_EDITOR, BUTTON_SCORES, BUTTON_PROFILE};
     for (int b : notBuilt)
         if (buttons[b]) buttons[b]->Disable();
 
@@ -387,8 +395,28 @@ void CControllerMain::FreezeForChild() {
     HideButtons();
 }
 
+void CControllerMain::FreezeFor(const char* childName) {
+    FreezeForChild();
+    LogOpening(childName);
+}
+
 void CControllerMain::GUICallback(int index, int, bool) {
     switch (index) {
+    case BUTTON_INSTRUCTIONS:
+        if (instructions) break;
+        FreezeFor("Instructions");
+        OpenChild(instructions = new CControllerInstructions(0));
+        break;
+    case BUTTON_OPTIONS:
+        if (options) break;
+        FreezeFor("Options");
+        OpenChild(options = new CControllerOptions());
+        break;
+    case BUTTON_CREDITS:
+        if (credits) break;
+        FreezeFor("Credits");
+        OpenChild(credits = new CControllerCredits());
+        break;
     case BUTTON_MOREGAMES:
         if (message) break;
         FreezeForChild();
@@ -439,6 +467,16 @@ void CControllerMain::Pump() {
     ShowButtons();
     // Buttons of screens that do not exist yet come back disabled.
     DebugLog(DBG_DEBUG, "Loading Controller:  Main Menu\n");
+    if (GetPreviousId() == CONTROLLER_INSTRUCTIONS) {
+        delete instructions;
+        instructions = nullptr;
+    } else if (GetPreviousId() == CONTROLLER_OPTIONS) {
+        delete options;
+        options = nullptr;
+    } else if (GetPreviousId() == CONTROLLER_CREDITS) {
+        delete credits;
+        credits = nullptr;
+    }
     if (GetPreviousId() == CONTROLLER_MESSAGE && message) {
         const bool confirmed = message->IsConfirmed();
         delete message;

@@ -13,6 +13,9 @@ class CSprite;
 class CGuiButton;
 class CLinearMover;
 class CControllerMessage;
+class CControllerInstructions;
+class CControllerOptions;
+class CControllerCredits;
 
 class CControllerMain : public CController {
 public:
@@ -84,6 +87,8 @@ private:
     void MoveClouds();
     void AnimateFigure();
     void FreezeForChild();
+    // Freezes the menu for a child and logs its opening.
+    void FreezeFor(const char* childName);
     void ShowButtons();
     void HideButtons();
     CSprite* MakeSprite(int layer, int frameDelay, const char* debugName, int x, int y);
@@ -101,5 +106,8 @@ private:
     int smokeCounter, smokeLimit;
 
     CControllerMessage* message;
+    CControllerInstructions* instructions;
+    CControllerOptions* options;
+    CControllerCredits* credits;
     uint8_t spritesLoaded;
 };
