@@ -9,6 +9,8 @@
 #include "gui/CGuiButton.h"
 #include "gui/GuiText.h"
 #include "players/CProfile.h"
+#include "screens/CControllerInstructions.h"
+#include "screens/CControllerOptions.h"
 #include "world/CLevel.h"
 
 namespace {
@@ -37,10 +39,7 @@ const int kModeRows[3][11] = {
 };
 
 // Rows whose screens do not exist yet stay in their place and do not react.
-bool RowScreenExists(int row) {
-    return row != CControllerInGame::ROW_INSTRUCTIONS && row != CControllerInGame::ROW_SETTINGS &&
-           row != CControllerInGame::ROW_SCORES;
-}
+bool RowScreenExists(int row) { return row != CControllerInGame::ROW_SCORES; }
 
 constexpr int kRowX = 307;
 constexpr int kRowTop = 175;
@@ -53,6 +52,7 @@ CControllerInGame::CControllerInGame(int mode_, CLevel* level_)
       background(nullptr),
       level(level_),
       messageChild(nullptr),
+      pageChild(nullptr),
       spritesBuilt(0),
       mode(mode_ < 0 || mode_ > 2 ? MODE_SINGLE : mode_),
       pendingAction(PENDING_NONE),
@@ -65,6 +65,7 @@ CControllerInGame::CControllerInGame(int mode_, CLevel* level_)
 CControllerInGame::~CControllerInGame() {
     DebugLog(DBG_DESTRUCT, "CControllerInGame:  Destroying CControllerInGame...\n");
     delete messageChild;
+    delete pageChild;
     UnloadSprites();
 }
 
@@ -144,6 +145,12 @@ void CControllerInGame::GUICallback(int index, int, bool) {
             result = 1;
             break;
         case ROW_SOLUTION: OpenMessage(2215, 2324, PENDING_SOLUTION); break;
+        case ROW_INSTRUCTIONS:
+            if (!pageChild) OpenChildOverMenu(pageChild = new CControllerInstructions(0), "Instructions");
+            break;
+        case ROW_SETTINGS:
+            if (!pageChild) OpenChildOverMenu(pageChild = new CControllerOptions(), "Options");
+            break;
         case ROW_MAP:
         case ROW_MANAGER: result = 2; break;
         case ROW_MAIN: result = 3; break;
@@ -188,6 +195,10 @@ void CControllerInGame::Pump() {
         delete messageChild;
         messageChild = nullptr;
         pendingAction = PENDING_NONE;
+    }
+    if ((GetPreviousId() == CONTROLLER_INSTRUCTIONS || GetPreviousId() == CONTROLLER_OPTIONS) && pageChild) {
+        delete pageChild;
+        pageChild = nullptr;
     }
     if (!spritesBuilt && result == 0) CreateSprites();
     HideMousePointer(-1);

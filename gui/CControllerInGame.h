@@ -61,6 +61,7 @@ private:
     CGuiButton* rows[ROW_COUNT];
     CLevel* level;
     CControllerMessage* messageChild;
+    CController* pageChild;  // the instructions or the settings
     uint8_t spritesBuilt;
     int32_t mode;
     int32_t pendingAction;
