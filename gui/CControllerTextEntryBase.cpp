@@ -6,6 +6,7 @@
 #include "engine/Log.h"
 #include "gui/CGuiButton.h"
 #include "gui/CGuiTextbox.h"
+#include "gui/GuiText.h"
 
 namespace {
 
@@ -47,6 +48,32 @@ void CControllerTextEntryBase::UnloadSprites() {
     textbox = nullptr;
     CDraw::UnloadImage(kBaseImage);
     spritesBuilt = 0;
+}
+
+int CControllerTextEntryBase::ComposeBackdrop(const char* panel, int panelX, int panelY, int promptId, int promptX,
+                                              int promptY, int promptW, int promptH) {
+    int image = CDraw::CaptureScreen(kBaseImage);
+    if (image < 0) image = CDraw::CreateSurface(800, 600, kBaseImage);
+    CDraw::DrawImageOnto("dimmer.png", image, 0, 0);
+    CDraw::DrawImageOnto(panel, image, panelX, panelY);
+    BlitString(promptId, image, promptW, promptH, 2, promptX, promptY);
+    return image;
+}
+
+void CControllerTextEntryBase::MakeBackground(int image, const char* debugName) {
+    CSprite* s = sprites[0] = new CSprite(1410, 0, false);
+    s->SetName(debugName);
+    s->AddFrame(image);
+    s->SetPosition(0, 0, false);
+    s->Show(kSpriteNotDrawn, kSpriteNotDrawn);
+}
+
+void CControllerTextEntryBase::MakeButtons(int okayX, int okayY, int cancelX, int cancelY) {
+    okay = new CGuiButton(okayX, okayY, BUTTON_OKAY, this, "profile_button_okaybase.png",
+                          "profile_button_okayshadow.png", "profile_button_okayrollover.png", nullptr, true, 0, 0);
+    cancel = new CGuiButton(cancelX, cancelY, BUTTON_CANCEL, this, "profile_button_cancelbase.png",
+                            "profile_button_cancelshadow.png", "profile_button_cancelrollover.png", nullptr, false, 0,
+                            0);
 }
 
 void CControllerTextEntryBase::SetText(const char* text) {
@@ -120,6 +147,10 @@ void CControllerTextEntryBase::InputMouseMove(int x, int y) {
     mouseX = x;
     mouseY = y;
     UpdateMousePointer();
+    FollowPointer();
+}
+
+void CControllerTextEntryBase::FollowPointer() {
     if (textbox && textbox->IsMouseOver()) {
         textboxFocused = 1;
     } else if (CGuiButtonBase::GetFocusIndex() != -1) {
@@ -154,5 +185,7 @@ void CControllerTextEntryBase::Pump() {
     if (!active) return;
     PumpInvalid();
     CGuiButtonBase::UpdateAll();
+    // Motions queued behind keys may have been judged on last frame's focus.
+    FollowPointer();
     if (textboxFocused && textbox) textbox->BlinkCursor();
 }

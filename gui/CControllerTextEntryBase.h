@@ -59,11 +59,23 @@ public:
 protected:
     // Deletes the look and releases the composed picture.
     void UnloadSprites();
+    // Pieces of the look the small dialogs share. The picture of the screen
+    // below (blank without a display), dimmed, with a panel and a prompt
+    // text painted on, registered as kBaseImage.
+    static int ComposeBackdrop(const char* panel, int panelX, int panelY, int promptId, int promptX, int promptY,
+                               int promptW, int promptH);
+    // That picture as the first sprite (layer 1410, at the screen's corner).
+    void MakeBackground(int image, const char* debugName);
+    // The parchment okay (the default button) and cancel buttons.
+    void MakeButtons(int okayX, int okayY, int cancelX, int cancelY);
     // Keyboard focus: onto the text box, or onto a button (the pointer
     // follows in both cases).
     void FocusTextbox();
     void FocusButton(CGuiButton* button);
     void MoveFocus(bool backwards);
+    // The box has the keyboard while the pointer is on it; a button under
+    // the pointer takes the keyboard from it.
+    void FollowPointer();
 
     CSprite* sprites[2];
     CGuiButton* okay;
