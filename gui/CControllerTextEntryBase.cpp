@@ -6,6 +6,7 @@
 #include "engine/Log.h"
 #include "gui/CGuiButton.h"
 #include "gui/CGuiTextbox.h"
+#include "gui/CInvalidMark.h"
 #include "gui/GuiText.h"
 
 namespace {
@@ -23,6 +24,7 @@ CControllerTextEntryBase::CControllerTextEntryBase()
       okay(nullptr),
       cancel(nullptr),
       textbox(nullptr),
+      mark(nullptr),
       spritesBuilt(0),
       textboxFocused(1) {
     id = CONTROLLER_TEXT_ENTRY;
@@ -44,8 +46,10 @@ void CControllerTextEntryBase::UnloadSprites() {
     delete okay;
     delete cancel;
     delete textbox;
+    delete mark;
     okay = cancel = nullptr;
     textbox = nullptr;
+    mark = nullptr;
     CDraw::UnloadImage(kBaseImage);
     spritesBuilt = 0;
 }
@@ -124,21 +128,28 @@ void CControllerTextEntryBase::MoveFocus(bool backwards) {
     }
 }
 
+int CControllerTextEntryBase::FocusStep(int key, bool shift) {
+    switch (key) {
+    case KEY_UP:
+    case KEY_LEFT: return -1;
+    case KEY_DOWN:
+    case KEY_RIGHT: return 1;
+    case KEY_TAB: return shift ? -1 : 1;
+    default: return 0;
+    }
+}
+
 void CControllerTextEntryBase::InputKey(bool released, int key) {
     HideMousePointer(-1);
     StartKeyRepeat(released, key);
     if (textboxFocused && !released && textbox) textbox->HandleKey(key, 0, modShift != 0);
     if (!released) {
-        switch (key) {
-        case KEY_UP:
-        case KEY_LEFT: MoveFocus(true); break;
-        case KEY_DOWN:
-        case KEY_RIGHT: MoveFocus(false); break;
-        case KEY_TAB: MoveFocus(modShift != 0); break;
-        case KEY_RETURN: CGuiButtonBase::ActivateFocused(true); break;
-        case KEY_ESCAPE: GUICallback(BUTTON_CANCEL, 0, false); break;
-        default: break;
-        }
+        if (const int step = FocusStep(key, modShift != 0))
+            MoveFocus(step < 0);
+        else if (key == KEY_RETURN)
+            CGuiButtonBase::ActivateFocused(true);
+        else if (key == KEY_ESCAPE)
+            GUICallback(BUTTON_CANCEL, 0, false);
     }
     CaptureScreen(released, key);
 }
@@ -177,6 +188,10 @@ void CControllerTextEntryBase::GUICallback(int index, int, bool) {
         value = 1;
         result = 1;
     }
+}
+
+void CControllerTextEntryBase::PumpInvalid() {
+    if (mark) mark->Step();
 }
 
 void CControllerTextEntryBase::Pump() {

@@ -17,6 +17,7 @@
 class CSprite;
 class CGuiButton;
 class CGuiTextbox;
+class CInvalidMark;
 
 class CControllerTextEntryBase : public CController {
 public:
@@ -45,8 +46,13 @@ public:
 
     // Builds the subclass's look; sets spritesBuilt.
     virtual void LoadSprites() = 0;
-    // Once a frame while active, before the widgets are updated.
-    virtual void PumpInvalid() {}
+    // Once a frame while active, before the widgets are updated: steps the
+    // mark of a refused entry, when the dialog has one.
+    virtual void PumpInvalid();
+
+    // The focus move a key asks for in a text dialog: -1 backward (up, left,
+    // Shift+Tab), +1 forward (down, right, Tab), 0 for any other key.
+    static int FocusStep(int key, bool shift);
 
     // Inspection (tests).
     CGuiTextbox* GetTextbox() const { return textbox; }
@@ -55,6 +61,7 @@ public:
     bool IsTextboxFocused() const { return textboxFocused != 0; }
     bool AreSpritesBuilt() const { return spritesBuilt != 0; }
     const CKeyRepeat& GetKeyRepeat() const { return repeat; }
+    CInvalidMark* GetMark() const { return mark; }
 
 protected:
     // Deletes the look and releases the composed picture.
@@ -81,6 +88,8 @@ protected:
     CGuiButton* okay;
     CGuiButton* cancel;
     CGuiTextbox* textbox;
+    // The mark a refused entry shows (the subclass makes it; may stay null).
+    CInvalidMark* mark;
     uint8_t spritesBuilt;
     uint8_t textboxFocused;
     CKeyRepeat repeat;

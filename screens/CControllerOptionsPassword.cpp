@@ -4,6 +4,7 @@
 #include "engine/CMouse.h"
 #include "engine/CSprite.h"
 #include "engine/Log.h"
+#include "gui/CControllerTextEntryBase.h"
 #include "gui/CGuiButton.h"
 #include "gui/CGuiTextbox.h"
 #include "gui/CInvalidMark.h"
@@ -138,13 +139,10 @@ void CControllerOptionsPassword::InputKey(bool released, int key) {
     repeat.Note(released, key);
     if (!released && focusedBox >= 0) boxes[focusedBox]->HandleKey(key, 0, modShift != 0);
     if (!released) {
-        switch (key) {
-        case KEY_UP:
-        case KEY_LEFT: MoveFocus(true); break;
-        case KEY_DOWN:
-        case KEY_RIGHT: MoveFocus(false); break;
-        case KEY_TAB: MoveFocus(modShift != 0); break;
-        case KEY_RETURN:
+        if (const int step = CControllerTextEntryBase::FocusStep(key, modShift != 0)) {
+            MoveFocus(step < 0);
+        } else if (key == KEY_RETURN) {
+            // Return walks from box to box and onto okay before it confirms.
             if (focusedBox == 0)
                 FocusBox(1);
             else if (focusedBox == 1)
@@ -153,9 +151,8 @@ void CControllerOptionsPassword::InputKey(bool released, int key) {
                 CGuiButtonBase::ActivateFocused(true);
             else
                 PlayInterfaceSound(GetSoundClickScreen());
-            break;
-        case KEY_ESCAPE: GUICallback(BUTTON_CANCEL, 0, false); break;
-        default: break;
+        } else if (key == KEY_ESCAPE) {
+            GUICallback(BUTTON_CANCEL, 0, false);
         }
     }
     CaptureScreen(released, key);

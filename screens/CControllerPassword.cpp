@@ -4,15 +4,9 @@
 #include "gui/CGuiTextbox.h"
 #include "gui/CInvalidMark.h"
 
-CControllerPassword::CControllerPassword(const char* expected)
-    : mark(nullptr), expectedPassword(expected ? expected : "") {
+CControllerPassword::CControllerPassword(const char* expected) : expectedPassword(expected ? expected : "") {
     id = CONTROLLER_PASSWORD;
     LoadSprites();
-}
-
-CControllerPassword::~CControllerPassword() {
-    delete mark;
-    mark = nullptr;
 }
 
 void CControllerPassword::LoadSprites() {
@@ -42,8 +36,4 @@ void CControllerPassword::GUICallback(int index, int, bool) {
         textbox->SetText("");
         FocusTextbox();
     }
-}
-
-void CControllerPassword::PumpInvalid() {
-    if (mark) mark->Step();
 }

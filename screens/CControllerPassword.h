@@ -8,23 +8,15 @@
 
 #include "gui/CControllerTextEntryBase.h"
 
-class CInvalidMark;
-
 class CControllerPassword : public CControllerTextEntryBase {
 public:
     static constexpr int kMarkHold = 30;
 
     explicit CControllerPassword(const char* expectedPassword);
-    ~CControllerPassword() override;
 
     void GUICallback(int index, int value, bool dclick) override;
     void LoadSprites() override;
-    void PumpInvalid() override;
-
-    // Inspection (tests).
-    CInvalidMark* GetMark() const { return mark; }
 
 private:
-    CInvalidMark* mark;
     std::string expectedPassword;
 };

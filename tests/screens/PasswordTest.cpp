@@ -20,20 +20,12 @@ namespace {
 
 using namespace ScreenWorld;
 
-class PasswordTest : public ::testing::Test {
+class PasswordTest : public ScreenWorldTest {
 protected:
-    static void SetUpTestSuite() { Up(); }
-    static void TearDownTestSuite() { Down(); }
     void SetUp() override {
-        CController::ResetStack();
-        CGuiButtonBase::ResetState();
-        Drain();
+        ScreenWorldTest::SetUp();
         root.Activate(nullptr);
         Profile().SetPassword("");
-    }
-    void TearDown() override {
-        Drain();
-        CController::ResetStack();
     }
     // The password the INFO file holds, read by a second profile object.
     static std::string StoredPassword() {

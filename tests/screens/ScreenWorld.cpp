@@ -17,6 +17,8 @@
 #include "gui/CGuiButtonBase.h"
 #include "players/CProfile.h"
 #include "players/ScoreClient.h"
+#include "screens/CControllerIntro.h"
+#include "tests/gui/GuiTestSupport.h"
 #include "tests/support/TestSupport.h"
 #include "world/CLevelSet.h"
 
@@ -54,6 +56,7 @@ void Up() {
     g_world->profile->SetFullscreen(false);
     CDraw::SetClock(FakeTicks, FakeDelay);
     CSprite::SetClock(FakeTicks);
+    CControllerIntro::SetClock(FakeTicks);
     g_world->draw.reset(new CDraw());
     g_world->render.reset(new CRender());
     g_world->input.reset(new CInput());
@@ -75,12 +78,14 @@ void Down() {
     g_world->profile.reset();
     CDraw::SetClock(nullptr, nullptr);
     CSprite::SetClock(nullptr);
+    CControllerIntro::SetClock(nullptr);
     ResetDirectories();
     delete g_world;
     g_world = nullptr;
 }
 
 CProfile& Profile() { return *g_world->profile; }
+uint32_t& Ticks() { return g_now; }
 const char* ProfileDir() { return GetProfileDir(); }
 
 void Frame() {
@@ -92,6 +97,11 @@ void Frame() {
 
 void Frames(int n) {
     for (int i = 0; i < n && CController::IsRunning(); ++i) Frame();
+}
+
+void RunFor(int ms) {
+    const uint32_t end = g_now + static_cast<uint32_t>(ms);
+    while (g_now < end && CController::IsRunning()) Frame();
 }
 
 void PushKey(bool down, SDLKey sym, SDLMod mod) {
@@ -118,17 +128,8 @@ void TypeText(const char* text) {
     }
 }
 
-void PushMotion(int x, int y) {
-    SDL_Event e = {};
-    e.type = SDL_MOUSEMOTION;
-    e.motion.type = SDL_MOUSEMOTION;
-    e.motion.x = static_cast<Uint16>(x);
-    e.motion.y = static_cast<Uint16>(y);
-    SDL_PushEvent(&e);
-}
-
 void Click(int x, int y) {
-    PushMotion(x, y);
+    PushPointerMotion(x, y);
     Frame();
     SDL_Event e = {};
     e.type = SDL_MOUSEBUTTONDOWN;
@@ -140,10 +141,18 @@ void Click(int x, int y) {
     SDL_PushEvent(&e);
 }
 
-void Drain() {
-    SDL_Event e;
-    while (SDL_PollEvent(&e)) {
-    }
+}  // namespace ScreenWorld
+
+void ScreenWorldTest::SetUp() {
+    CController::ResetStack();
+    CGuiButtonBase::ResetState();
+    DrainEvents();
+    // The pointer starts over no widget, wherever the last test left it.
+    SetMouseX(0);
+    SetMouseY(0);
 }
 
-}  // namespace ScreenWorld
+void ScreenWorldTest::TearDown() {
+    DrainEvents();
+    CController::ResetStack();
+}

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <SDL.h>
+#include <gtest/gtest.h>
 
 #include <cstdint>
 
@@ -18,17 +19,28 @@ CProfile& Profile();
 // Where the profile's files live.
 const char* ProfileDir();
 
-// One pass of the frame loop; n passes.
+// The fake clock (milliseconds), which the frame pacing advances.
+uint32_t& Ticks();
+// One pass of the frame loop; n passes; passes until the clock has
+// advanced by ms.
 void Frame();
 void Frames(int n);
+void RunFor(int ms);
 // Queues key and pointer events as the player makes them.
 void PushKey(bool down, SDLKey sym, SDLMod mod = KMOD_NONE);
 void TapKey(SDLKey sym);
 void TypeText(const char* text);
-void PushMotion(int x, int y);
 // A left click at (x, y): motion, a frame for the hover, press, release.
 void Click(int x, int y);
-// Empties the event queue.
-void Drain();
 
 }  // namespace ScreenWorld
+
+// A suite on that world: up for the suite, an empty screen stack, widget
+// state and event queue, and the pointer in the corner for each test.
+class ScreenWorldTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { ScreenWorld::Up(); }
+    static void TearDownTestSuite() { ScreenWorld::Down(); }
+    void SetUp() override;
+    void TearDown() override;
+};

@@ -22,92 +22,20 @@
 #include "players/CProfile.h"
 #include "screens/CControllerIntro.h"
 #include "screens/CControllerMain.h"
+#include "tests/screens/ScreenWorld.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
 
-uint32_t g_now = 100000;
-uint32_t FakeTicks() { return g_now; }
-void FakeDelay(uint32_t ms) { g_now += ms ? ms : 1; }
+using ScreenWorld::Frame;
+using ScreenWorld::PushKey;
+using ScreenWorld::RunFor;
+// The fake clock the frames advance.
+uint32_t& g_now = ScreenWorld::Ticks();
 
-// Everything main brings up before the first screen, once for the suite.
-struct World {
-    CScopedHome home;
-    std::unique_ptr<CProfile> profile;
-    std::unique_ptr<CDraw> draw;
-    std::unique_ptr<CRender> render;
-    std::unique_ptr<CInput> input;
-    std::unique_ptr<CMouse> mouse;
-};
-World* g_world = nullptr;
-
-class ScreensTest : public ::testing::Test {
+class ScreensTest : public ScreenWorldTest {
 protected:
-    static void SetUpTestSuite() {
-        g_world = new World;
-        InitDebugLog(false);
-        EnableDebugCategory(DBG_ERROR);
-        CDraw::SetUrlDir(false);
-        LoadParameters();
-        InitDirectories();
-        FontInit("./", "resource5.dat");
-        g_world->profile.reset(new CProfile());
-        CController::SetProfile(g_world->profile.get());
-        CInput::SetInputProfile(g_world->profile.get());
-        CDraw::SetSettings(g_world->profile.get());
-        g_world->profile->SetFullscreen(false);
-        CDraw::SetClock(FakeTicks, FakeDelay);
-        CSprite::SetClock(FakeTicks);
-        CControllerIntro::SetClock(FakeTicks);
-        g_world->draw.reset(new CDraw());
-        g_world->render.reset(new CRender());
-        g_world->input.reset(new CInput());
-        preloadImages();
-        g_world->mouse.reset(new CMouse());
-    }
-    static void TearDownTestSuite() {
-        g_world->mouse.reset();
-        g_world->input.reset();
-        g_world->render.reset();
-        g_world->draw.reset();
-        FontQuit();
-        g_world->profile.reset();
-        CDraw::SetClock(nullptr, nullptr);
-        CSprite::SetClock(nullptr);
-        CControllerIntro::SetClock(nullptr);
-        delete g_world;
-        g_world = nullptr;
-    }
-    void SetUp() override {
-        CController::ResetStack();
-        CGuiButtonBase::ResetState();
-        SDL_Event e;
-        while (SDL_PollEvent(&e)) {
-        }
-    }
-    void TearDown() override { CController::ResetStack(); }
-
-    // One pass of the frame loop.
-    static void Frame() {
-        CController::PumpCurrent();
-        PlaceMousePointer();
-        CRender::Render(true);
-        CDraw::Present(true, true);
-    }
-    // Frames until the clock has advanced by ms.
-    static void RunFor(int ms) {
-        const uint32_t end = g_now + static_cast<uint32_t>(ms);
-        while (g_now < end && CController::IsRunning()) Frame();
-    }
     static uint32_t ScreenPixel(int x, int y) { return CDraw::GetPixel(CDraw::GetScreen(), x, y); }
-    static void PushKey(bool down, SDLKey sym, SDLMod mod = KMOD_NONE) {
-        SDL_Event e = {};
-        e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-        e.key.type = e.type;
-        e.key.keysym.sym = sym;
-        e.key.keysym.mod = mod;
-        SDL_PushEvent(&e);
-    }
 };
 
 TEST_F(ScreensTest, IntroRunsItsTimelineAndOpensTheMainMenu) {
