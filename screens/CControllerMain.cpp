@@ -14,6 +14,7 @@
 #include "gui/CGuiButton.h"
 #include "gui/GuiText.h"
 #include "players/CProfile.h"
+#include "screens/CControllerScoreboard.h"
 #include "sound/CSound.h"
 
 namespace {
@@ -94,6 +95,7 @@ CControllerMain::CControllerMain()
       smokeCounter(0),
       smokeLimit(20),
       message(nullptr),
+      scoreboard(nullptr),
       spritesLoaded(0) {
     id = CONTROLLER_MAIN;
     for (CSprite*& s : sprites) s = nullptr;
@@ -110,6 +112,8 @@ CControllerMain::~CControllerMain() {
     DebugLog(DBG_MILESTONE, "ID_900:  SHUTDOWN:  C%i Started\n", id);
     delete message;
     message = nullptr;
+    delete scoreboard;
+    scoreboard = nullptr;
     UnloadSprites();
     DebugLog(DBG_MILESTONE, "ID_900:  SHUTDOWN:  C%i Completed\n", id);
 }
@@ -208,7 +212,7 @@ void CControllerMain::LoadSprites() {
 
     // The screens these buttons open are not part of the game yet: they stay
     // in view but do not react.
-    const int notBuilt[] = {BUTTON_PLAY, BUTTON_MANAGER, BUTTON_EDITOR, BUTTON_SCORES,
+    const int notBuilt[] = {BUTTON_PLAY, BUTTON_MANAGER, BUTTON_EDITOR,
                             BUTTON_INSTRUCTIONS, BUTTON_OPTIONS, BUTTON_CREDITS, BUTTON_PROFILE};
     for (int b : notBuilt)
         if (buttons[b]) buttons[b]->Disable();
@@ -396,6 +400,13 @@ void CControllerMain::GUICallback(int index, int, bool) {
         message = new CControllerMessage(2200, 2300, true, 0);
         OpenChild(message);
         break;
+    case BUTTON_SCORES:
+        if (scoreboard) break;
+        FreezeForChild();
+        LogOpening("Scoreboard");
+        scoreboard = new CControllerScoreboard(CControllerScoreboard::GetMenuType(), false);
+        OpenChild(scoreboard);
+        break;
     case BUTTON_EXIT: result = -1; break;
     default:
         // The other buttons are disabled until their screens exist.
@@ -447,6 +458,10 @@ void CControllerMain::Pump() {
             OpenURL(GetMoreGamesURL());
             result = -2;
         }
+    }
+    if (GetPreviousId() == CONTROLLER_SCOREBOARD) {
+        delete scoreboard;
+        scoreboard = nullptr;
     }
     if (!spritesLoaded && result == 0) LoadSprites();
     HideMousePointer(-1);

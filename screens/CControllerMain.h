@@ -13,6 +13,7 @@ class CSprite;
 class CGuiButton;
 class CLinearMover;
 class CControllerMessage;
+class CControllerScoreboard;
 
 class CControllerMain : public CController {
 public:
@@ -101,5 +102,6 @@ private:
     int smokeCounter, smokeLimit;
 
     CControllerMessage* message;
+    CControllerScoreboard* scoreboard;
     uint8_t spritesLoaded;
 };

@@ -201,12 +201,12 @@ TEST_F(ScreensTest, MainMenuButtons) {
     PushKey(false, SDLK_ESCAPE);
     Frame();
     EXPECT_TRUE(CController::IsRunning());
-    // Keyboard focus skips the disabled buttons and lands on exit.
+    // Keyboard focus skips the disabled buttons and lands on the score board.
     PushKey(true, SDLK_DOWN);
     Frame();
     Frame();
     const int focus = CGuiButtonBase::GetFocusIndex();
-    EXPECT_EQ(CGuiButtonBase::GetFocusedButton(), root->GetButton(CControllerMain::BUTTON_EXIT)) << focus;
+    EXPECT_EQ(CGuiButtonBase::GetFocusedButton(), root->GetButton(CControllerMain::BUTTON_SCORES)) << focus;
     // Alt+Q quits.
     PushKey(true, SDLK_LALT);
     PushKey(true, SDLK_q, KMOD_LALT);
