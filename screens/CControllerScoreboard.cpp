@@ -14,6 +14,7 @@
 #include "gui/GuiText.h"
 #include "players/CProfile.h"
 #include "players/ScoreClient.h"
+#include "screens/CControllerInstructions.h"
 #include "screens/CControllerPassword.h"
 #include "screens/CControllerScoreboardName.h"
 #include "sound/CSound.h"
@@ -86,6 +87,7 @@ CControllerScoreboard::CControllerScoreboard(int type_, bool noSet_)
       seed(RandomInt(0, 50)),
       nameDialog(nullptr),
       passwordPrompt(nullptr),
+      instructions(nullptr),
       message(nullptr),
       failureBody(0),
       pendingMark(false),
@@ -109,6 +111,7 @@ CControllerScoreboard::~CControllerScoreboard() {
     DebugLog(DBG_DESTRUCT, "CControllerScoreboard:  Destroying CControllerScoreboard...\n");
     delete nameDialog;
     delete passwordPrompt;
+    delete instructions;
     delete message;
     UnloadSprites();
     delete victory;
@@ -201,10 +204,7 @@ void CControllerScoreboard::CreateButtons() {
         byDefault = AddParchmentButton(BUTTON_RETRY, 307, 355, "p2d_button_retrytext.png", true);
         AddParchmentButton(BUTTON_UNDO, 307, 385, "p2d_button_undotextB.png");
         AddParchmentButton(BUTTON_SOLUTION, 307, 415, "p2d_button_solutiontext.png");
-        // The instructions screen is not part of the game yet: the button
-        // stays in view but does not react.
-        CGuiButton* instructions = AddParchmentButton(BUTTON_INSTRUCTIONS, 307, 445, "p2d_button_instructionstext.png");
-        if (instructions) instructions->Disable();
+        AddParchmentButton(BUTTON_INSTRUCTIONS, 307, 445, "p2d_button_instructionstext.png");
         AddParchmentButton(BUTTON_CONTINUE, 307, 475, "p2d_button_selecttext.png");
         AddParchmentButton(BUTTON_BACK, 307, 505, "p2d_button_maintext.png");
         break;
@@ -398,7 +398,13 @@ void CControllerScoreboard::GUICallback(int index, int, bool) {
         value = POSTGAME_UNDO;
         result = 1;
         break;
-    default: break;  // the instructions button waits for its screen
+    case BUTTON_INSTRUCTIONS:
+        if (instructions) break;
+        PrepareChild("Instructions");
+        instructions = new CControllerInstructions(0);
+        OpenChild(instructions);
+        break;
+    default: break;
     }
 }
 
@@ -617,6 +623,10 @@ void CControllerScoreboard::Pump() {
             nameAfterMessage = false;
             followUp = FOLLOW_NAME_DIALOG;
         }
+        break;
+    case CONTROLLER_INSTRUCTIONS:
+        delete instructions;
+        instructions = nullptr;
         break;
     case CONTROLLER_PASSWORD:
         if (passwordPrompt && !passwordPrompt->IsCancelled()) {

@@ -158,6 +158,7 @@ private:
     int seed;
     CControllerScoreboardName* nameDialog;
     CControllerPassword* passwordPrompt;
+    CController* instructions;
     CControllerMessage* message;
 
     // A failed request's message waiting to be shown: the body text id and

@@ -388,7 +388,13 @@ TEST_F(ScoreboardTest, LostPageAnswersUndoRetryAndTheSolution) {
     SetLevel(0, 23);
     Open(SCOREBOARD_LOST);
     EXPECT_EQ(CGuiButtonBase::GetFocusedButton(), board->GetButton(CControllerScoreboard::BUTTON_RETRY));
-    EXPECT_TRUE(board->GetButton(CControllerScoreboard::BUTTON_INSTRUCTIONS)->IsDisabled());
+    // The instructions open over the page and give it back when closed.
+    Press(CControllerScoreboard::BUTTON_INSTRUCTIONS);
+    EXPECT_EQ(CController::GetCurrentId(), CONTROLLER_INSTRUCTIONS);
+    TapKey(SDLK_ESCAPE);
+    Frames(2);
+    ASSERT_EQ(CController::GetCurrent(), board.get());
+    EXPECT_NE(board->GetButton(CControllerScoreboard::BUTTON_RETRY), nullptr);
     TapKey(SDLK_ESCAPE);  // nothing on a post-game page
     Frame();
     EXPECT_EQ(CController::GetCurrent(), board.get());
