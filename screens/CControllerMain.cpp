@@ -20,6 +20,7 @@
 #include "screens/CControllerCredits.h"
 #include "screens/CControllerInstructions.h"
 #include "screens/CControllerOptions.h"
+#include "screens/CControllerScoreboard.h"
 #include "sound/CSound.h"
 #include "world/CLevelSet.h"
 
@@ -46,7 +47,7 @@ constexpr bool kManagerEnabled = true;
 
 constexpr bool kEditorEnabled = false;
 
-constexpr bool kScoresEnabled = false;
+constexpr bool kScoresEnabled = true;
 
 constexpr bool kInstructionsEnabled = true;
 
@@ -136,6 +137,7 @@ CControllerMain::CControllerMain()
       instructions(nullptr),
       options(nullptr),
       credits(nullptr),
+      scoreboard(nullptr),
       spritesLoaded(0) {
     id = CONTROLLER_MAIN;
     for (CSprite*& s : sprites) s = nullptr;
@@ -161,6 +163,8 @@ CControllerMain::~CControllerMain() {
     delete instructions;
     delete options;
     delete credits;
+    delete scoreboard;
+    scoreboard = nullptr;
     UnloadSprites();
     DebugLog(DBG_MILESTONE, "ID_900:  SHUTDOWN:  C%i Completed\n", id);
 }
@@ -495,6 +499,13 @@ void CControllerMain::GUICallback(int index, int, bool) {
         manager = new CControllerManager();
         OpenChild(manager);
         break;
+    case BUTTON_SCORES:
+        if (scoreboard) break;
+        FreezeForChild();
+        LogOpening("Scoreboard");
+        scoreboard = new CControllerScoreboard(CControllerScoreboard::GetMenuType(), false);
+        OpenChild(scoreboard);
+        break;
     case BUTTON_EXIT: result = -1; break;
     default:
         // The other buttons are disabled until their screens exist.
@@ -570,6 +581,10 @@ void CControllerMain::Pump() {
         // Its answer asks for the level map, which the game does not have yet.
         delete manager;
         manager = nullptr;
+    }
+    if (GetPreviousId() == CONTROLLER_SCOREBOARD) {
+        delete scoreboard;
+        scoreboard = nullptr;
     }
     if (!spritesLoaded && result == 0) LoadSprites();
     HideMousePointer(-1);
