@@ -10,6 +10,7 @@
 #include "gui/CControllerMessage.h"
 #include "gui/CGuiButton.h"
 #include "gui/CGuiCounter.h"
+#include "screens/CControllerScoreboard.h"
 #include "players/CProfile.h"
 #include "sound/CSound.h"
 #include "world/CElement.h"
@@ -113,8 +114,9 @@ CControllerGame::~CControllerGame() {
         for (const ReplayKey& k : previousSolution) level->AddReplayKey(k.frame, k.key, k.released);
         if (previousSolutionRecorded) level->SetSolutionRecorded();
     }
-    // The world lives as long as the screen that plays it.
-    CElement::UnloadElements();
+    // The world lives as long as the screen that plays it (and only the
+    // world this screen built: another may stand by now).
+    if (CElement::GetWorldGeneration() == worldGeneration) CElement::UnloadElements();
     delete replayIndicator;
     delete menuButton;
     delete stepCounter;
@@ -142,6 +144,7 @@ void CControllerGame::LoadLevel(CLevel* lvl) {
     delete background;
     background = new CBackground(lvl ? lvl->GetBackground() : CLevel::kDefaultBackground);
     hero = dynamic_cast<CElementAIProfessor*>(CLevelBuilder::Build(lvl));
+    worldGeneration = CElement::GetWorldGeneration();
 }
 
 void CControllerGame::Restart() {
@@ -282,15 +285,21 @@ void CControllerGame::EndLevel() {
     }
     DebugLog(DBG_DEBUG, "%s", kStars);
     DebugLog(DBG_DEBUG, "*  LEVEL EXITED                                           *\n");
+    int type;
     if (CElement::IsProfessorCaught()) {
         DebugLog(DBG_DEBUG, "*  --> Professor caught                                   *\n");
+        type = SCOREBOARD_LOST;
     } else if (CElement::IsProfessorSinged()) {
         DebugLog(DBG_DEBUG, "*  --> Professor singed                                   *\n");
+        type = SCOREBOARD_SINGED;
     } else if (CElement::IsProfessorFallen()) {
         DebugLog(DBG_DEBUG, "*  --> Professor fallen                                   *\n");
+        type = SCOREBOARD_LOST;
     } else if (CElement::IsExitTubeDestroyed()) {
         DebugLog(DBG_DEBUG, "*  --> Exit tube destroyed                                *\n");
+        type = SCOREBOARD_LOST;
     } else {
+        type = levelSet ? SCOREBOARD_SOLVED : SCOREBOARD_SOLVED_NO_SET;
         DebugLog(DBG_DEBUG, "*  --> Professor Successfully Exited                      *\n");
         if (record) recordingFinished = 1;
         if (profile) {
@@ -303,8 +312,16 @@ void CControllerGame::EndLevel() {
         }
     }
     DebugLog(DBG_DEBUG, "%s", kStars);
-    // Back to where the player came from.
-    result = 1;
+    OpenPostGame(type);
+}
+
+void CControllerGame::OpenPostGame(int type) {
+    Suspend();
+    DebugLog(DBG_DEBUG, "%s", kRule);
+    DebugLog(DBG_DEBUG, "Loading Post Game Controller (type=%i)\n", type);
+    DebugLog(DBG_DEBUG, "%s", kRule);
+    postGameChild = new CControllerScoreboard(type, levelSet == nullptr);
+    OpenChild(postGameChild);
 }
 
 void CControllerGame::Pump() {
@@ -336,6 +353,21 @@ void CControllerGame::Pump() {
                 } else {
                     stepCounter->Hide();
                 }
+            }
+        } else if (GetPreviousId() == CONTROLLER_SCOREBOARD && postGameChild) {
+            const int answer = postGameChild->GetValue();
+            delete postGameChild;
+            postGameChild = nullptr;
+            if (answer == POSTGAME_UNDO) {
+                CElement::ClearLevelExited();
+                CElement::LoadUndoStep(true);
+                replay = 0;
+            } else if (answer == POSTGAME_RESTART) {
+                replay = 0;
+                Restart();
+            } else if (answer == POSTGAME_REPLAY) {
+                replay = 1;
+                Restart();
             }
         } else if (GetPreviousId() == CONTROLLER_MESSAGE && message) {
             delete message;

@@ -63,6 +63,8 @@ private:
     void LoadInGameController();
     // Classifies the level's end, records a success and closes or hands over.
     void EndLevel();
+    // The score board's post-game page of the given type.
+    void OpenPostGame(int type);
     // During playback every key or click only opens the in-game menu (an
     // editor test closes instead).
     void InterruptPlayback();
@@ -88,6 +90,7 @@ private:
     int32_t levelIndex;
     int32_t setIndex;
     int32_t blinkCounter;
+    uint32_t worldGeneration = 0;  // of the world this screen built
     // The solution the level had before a recording started; it comes back
     // unless the recording reaches the exit.
     std::vector<ReplayKey> previousSolution;

@@ -11,6 +11,8 @@
 #include "players/CProfile.h"
 #include "screens/CControllerInstructions.h"
 #include "screens/CControllerOptions.h"
+#include "screens/CControllerPassword.h"
+#include "screens/CControllerScoreboard.h"
 #include "world/CLevel.h"
 
 namespace {
@@ -38,9 +40,6 @@ const int kModeRows[3][11] = {
     {0, 1, 2, 3, 4, 5, 8, 9, 10, -1, -1},
 };
 
-// Rows whose screens do not exist yet stay in their place and do not react.
-bool RowScreenExists(int row) { return row != CControllerInGame::ROW_SCORES; }
-
 constexpr int kRowX = 307;
 constexpr int kRowTop = 175;
 constexpr int kRowPitch = 30;
@@ -53,6 +52,7 @@ CControllerInGame::CControllerInGame(int mode_, CLevel* level_)
       level(level_),
       messageChild(nullptr),
       pageChild(nullptr),
+      passwordChild(nullptr),
       spritesBuilt(0),
       mode(mode_ < 0 || mode_ > 2 ? MODE_SINGLE : mode_),
       pendingAction(PENDING_NONE),
@@ -66,6 +66,7 @@ CControllerInGame::~CControllerInGame() {
     DebugLog(DBG_DESTRUCT, "CControllerInGame:  Destroying CControllerInGame...\n");
     delete messageChild;
     delete pageChild;
+    delete passwordChild;
     UnloadSprites();
 }
 
@@ -94,7 +95,6 @@ void CControllerInGame::CreateSprites() {
             CGuiButton* b = new CGuiButton(kRowX, kRowTop + kRowPitch * slot, row, this, "p2d_button_base.png", nullptr,
                                            "p2d_button_select.png", "p2d_button_select.png", false, 0, 0);
             b->SetText(kRowText[row], 0, 0, 0, 0, 0, 0);
-            if (!RowScreenExists(row)) b->Disable();
             rows[row] = b;
             ++slot;
         }
@@ -151,6 +151,10 @@ void CControllerInGame::GUICallback(int index, int, bool) {
         case ROW_SETTINGS:
             if (!pageChild) OpenChildOverMenu(pageChild = new CControllerOptions(), "Options");
             break;
+        case ROW_SCORES:
+            if (!pageChild)
+                OpenChildOverMenu(pageChild = new CControllerScoreboard(SCOREBOARD_LEVEL_MENU, false), "Scoreboard");
+            break;
         case ROW_MAP:
         case ROW_MANAGER: result = 2; break;
         case ROW_MAIN: result = 3; break;
@@ -196,18 +200,33 @@ void CControllerInGame::Pump() {
         messageChild = nullptr;
         pendingAction = PENDING_NONE;
     }
-    if ((GetPreviousId() == CONTROLLER_INSTRUCTIONS || GetPreviousId() == CONTROLLER_OPTIONS) && pageChild) {
+    if ((GetPreviousId() == CONTROLLER_INSTRUCTIONS || GetPreviousId() == CONTROLLER_OPTIONS ||
+         GetPreviousId() == CONTROLLER_SCOREBOARD) &&
+        pageChild) {
         delete pageChild;
         pageChild = nullptr;
+    }
+    if (GetPreviousId() == CONTROLLER_PASSWORD && passwordChild) {
+        // The solution plays once the password is given.
+        if (!passwordChild->IsCancelled()) {
+            value = ANSWER_SHOW_SOLUTION;
+            result = 1;
+        }
+        delete passwordChild;
+        passwordChild = nullptr;
     }
     if (!spritesBuilt && result == 0) CreateSprites();
     HideMousePointer(-1);
     SetPreviousId(id);
     if (solutionConfirmed) {
-        // Until the password prompt exists, a password does not stand in the
-        // way of the solution.
         solutionConfirmed = 0;
-        value = ANSWER_SHOW_SOLUTION;
-        result = 1;
+        CProfile* profile = GetProfile();
+        if (!profile || !profile->HasPassword() || mode == MODE_TUTORIAL) {
+            value = ANSWER_SHOW_SOLUTION;
+            result = 1;
+        } else {
+            passwordChild = new CControllerPassword(profile->GetPassword());
+            OpenChildOverMenu(passwordChild, "Password");
+        }
     }
 }

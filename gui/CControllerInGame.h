@@ -12,6 +12,7 @@ class CGuiButton;
 class CLevel;
 class CSprite;
 class CControllerMessage;
+class CControllerPassword;
 
 class CControllerInGame : public CController {
 public:
@@ -61,7 +62,8 @@ private:
     CGuiButton* rows[ROW_COUNT];
     CLevel* level;
     CControllerMessage* messageChild;
-    CController* pageChild;  // the instructions or the settings
+    CController* pageChild;  // the instructions, the settings or the level's board
+    CControllerPassword* passwordChild;
     uint8_t spritesBuilt;
     int32_t mode;
     int32_t pendingAction;
