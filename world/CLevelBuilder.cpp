@@ -2,6 +2,7 @@
 
 #include "engine/Log.h"
 #include "world/CElement.h"
+#include "world/CElementAIProfessor.h"
 #include "world/CLevel.h"
 #include "world/pieces/CElementLadder.h"
 
@@ -96,6 +97,10 @@ CElement* CLevelBuilder::CreateElement(CLevel* level, uint32_t code, int x, int 
     const uint32_t state = level ? level->GetTileState(x, y) : 0;
     CElement* made = nullptr;
     switch (code) {
+        case DEVICE_TUBE_START:
+            // The hero starts in the entrance tube's cell.
+            made = new CElementAIProfessor(x, y);
+            break;
         default:
             break;
     }
