@@ -96,7 +96,9 @@ public:
     static ImageId FindImage(const char* name);
     static void ReleaseImage(ImageId id);
     static void UnloadImage(const char* name);
+    // One more holder of the image of id; -1 for an id below 0.
     static ImageId ReacquireImage(ImageId id);
+    // Null for an id below 0, which names no image.
     static const char* GetImageName(ImageId id);
     // Decodes by the name's three-letter type and appends, unregistered.
     static ImageId loadImage(SDL_RWops* source, const char* name);

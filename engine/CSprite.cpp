@@ -85,6 +85,22 @@ CSprite::~CSprite() {
     frames.clear();
 }
 
+CSprite* CSprite::Clone() const {
+    CSprite* copy = new CSprite(type, frameDelay, sharedFrames != 0);
+    std::vector<int> ownFrames = frames;
+    // A copy of a sprite that holds its images holds them once more.
+    if (!sharedFrames) {
+        for (int& id : ownFrames)
+            if (id >= 0) id = CDraw::ReacquireImage(id);
+    }
+    CSprite* keep = copy;
+    RemoveSprite(copy);
+    *copy = *this;  // every field; the list membership is fixed below
+    copy->frames = ownFrames;
+    AddSpriteToList(keep);
+    return keep;
+}
+
 // ---- frames ---------------------------------------------------------------
 
 void CSprite::AppendFrame(int imageId) {

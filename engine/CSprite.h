@@ -41,8 +41,10 @@ public:
     // (originX - 29, originY - 20).
     CSprite(int originX, int originY, int type, int frameDelay, bool sharedFrames, int tileW, int tileH);
     ~CSprite();
+    // A second sprite with the same frames and every field of this one, on
+    // the live list (the teleport ghost and its undo copies).
+    CSprite* Clone() const;
     CSprite(const CSprite&) = delete;
-    CSprite& operator=(const CSprite&) = delete;
 
     // Frames. The id form takes an image the caller already holds.
     void AddFrame(int imageId);
@@ -165,6 +167,8 @@ public:
     static uint32_t Now();
 
 private:
+    // Field-by-field copy, for Clone only.
+    CSprite& operator=(const CSprite&) = default;
     void CommonSetup();
     void MoveOrigin(int ox, int oy);
     void AppendFrame(int imageId);

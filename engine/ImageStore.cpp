@@ -114,6 +114,7 @@ void CDraw::UnloadImage(const char* name) {
 }
 
 ImageId CDraw::ReacquireImage(ImageId id) {
+    if (id < 0) return -1;  // a frame without an image: nothing to hold
     const char* name = GetImageName(id);
     if (!name) {
         DebugLog(DBG_WARNING, "CDraw::ReacquireImage()   Image #%i has no name\n", id);
@@ -125,6 +126,9 @@ ImageId CDraw::ReacquireImage(ImageId id) {
 }
 
 const char* CDraw::GetImageName(ImageId id) {
+    // Preloaded records that are not decoded hold -1, so a negative id would
+    // otherwise match one of them.
+    if (id < 0) return nullptr;
     for (const auto& entry : nameByRecord) {
         if (entry.first->imageId == id) return entry.second.c_str();
     }

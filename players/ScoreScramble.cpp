@@ -71,6 +71,7 @@ std::string CompressPairs(const std::string& text) {
 std::string ReverseString(const std::string& text) { return std::string(text.rbegin(), text.rend()); }
 
 std::string HttpBuildQuery(const std::string& query) {
-    const std::string wrapped = "r=" + IntToString(rand()) + "&" + query;
+    // The server expects 0..32767, the range of a 15-bit rand(); ours reaches further.
+    const std::string wrapped = "r=" + IntToString(rand() % 32768) + "&" + query;
     return ReverseString(CompressPairs(EncodeBytes(AppendChecksum(wrapped))));
 }

@@ -29,21 +29,51 @@ void LogOpening(const char* name) {
     DebugLog(DBG_DEBUG, "%s", kRule);
 }
 
+// Which buttons open a screen that exists. A button whose screen is not built
+// yet stays in view with the disabled look and does not react; set its flag
+// to true when its screen lands. (One flag a line, a blank line between, so
+// that buttons switched on one at a time merge without conflicts.)
+constexpr bool kPlayEnabled = false;
+
+constexpr bool kManagerEnabled = false;
+
+constexpr bool kEditorEnabled = false;
+
+constexpr bool kScoresEnabled = false;
+
+constexpr bool kInstructionsEnabled = false;
+
+constexpr bool kOptionsEnabled = false;
+
+constexpr bool kCreditsEnabled = false;
+
+constexpr bool kProfileEnabled = false;
+
+// The maker's page and Quit need no screen of their own.
+constexpr bool kMoreGamesEnabled = true;
+
+constexpr bool kExitEnabled = true;
+
+// Laid over a button whose screen does not exist yet.
+const char* const kDisabledLook = "mainmenu_buttonfade.png";
+const char* const kProfileDisabledLook = "profile_button_changefade.png";
+
 struct MenuButton {
     int id;
     const char* text;
+    bool enabled;
 };
 
 const MenuButton kMenuButtons[] = {
-    {CControllerMain::BUTTON_PLAY, "mainmenu_text_playnow.png"},
-    {CControllerMain::BUTTON_MANAGER, "mainmenu_text_levelmanager.png"},
-    {CControllerMain::BUTTON_EDITOR, "mainmenu_text_leveleditor.png"},
-    {CControllerMain::BUTTON_SCORES, "mainmenu_text_highscores.png"},
-    {CControllerMain::BUTTON_INSTRUCTIONS, "mainmenu_text_instructions.png"},
-    {CControllerMain::BUTTON_OPTIONS, "mainmenu_text_settings.png"},
-    {CControllerMain::BUTTON_CREDITS, "mainmenu_text_credits.png"},
-    {CControllerMain::BUTTON_MOREGAMES, "mainmenu_text_moregames.png"},
-    {CControllerMain::BUTTON_EXIT, "mainmenu_text_exit.png"},
+    {CControllerMain::BUTTON_PLAY, "mainmenu_text_playnow.png", kPlayEnabled},
+    {CControllerMain::BUTTON_MANAGER, "mainmenu_text_levelmanager.png", kManagerEnabled},
+    {CControllerMain::BUTTON_EDITOR, "mainmenu_text_leveleditor.png", kEditorEnabled},
+    {CControllerMain::BUTTON_SCORES, "mainmenu_text_highscores.png", kScoresEnabled},
+    {CControllerMain::BUTTON_INSTRUCTIONS, "mainmenu_text_instructions.png", kInstructionsEnabled},
+    {CControllerMain::BUTTON_OPTIONS, "mainmenu_text_settings.png", kOptionsEnabled},
+    {CControllerMain::BUTTON_CREDITS, "mainmenu_text_credits.png", kCreditsEnabled},
+    {CControllerMain::BUTTON_MOREGAMES, "mainmenu_text_moregames.png", kMoreGamesEnabled},
+    {CControllerMain::BUTTON_EXIT, "mainmenu_text_exit.png", kExitEnabled},
 };
 
 const char* const kCloudImages[CControllerMain::kCloudCount] = {
@@ -198,6 +228,10 @@ void CControllerMain::LoadSprites() {
                                        "mainmenu_buttonbase.png", nullptr, "mainmenu_buttonrollover.png",
                                        "mainmenu_buttonactive.png", false, 0, 0);
         b->SetText(m.text, 24, 13, -10, -7, -4, -3);
+        if (!m.enabled) {
+            b->SetDisableImage(kDisabledLook, 0, 0);
+            b->Disable();
+        }
         buttons[m.id] = b;
         ++slot;
     }
@@ -205,13 +239,10 @@ void CControllerMain::LoadSprites() {
     buttons[BUTTON_PROFILE] =
         new CGuiButton(51, 41, BUTTON_PROFILE, this, "profile_button_changebase.png", "profile_button_changeshadow.png",
                        "profile_button_changerollover.png", nullptr, false, 0, 0);
-
-    // The screens these buttons open are not part of the game yet: they stay
-    // in view but do not react.
-    const int notBuilt[] = {BUTTON_PLAY, BUTTON_MANAGER, BUTTON_EDITOR, BUTTON_SCORES,
-                            BUTTON_INSTRUCTIONS, BUTTON_OPTIONS, BUTTON_CREDITS, BUTTON_PROFILE};
-    for (int b : notBuilt)
-        if (buttons[b]) buttons[b]->Disable();
+    if (!kProfileEnabled) {
+        buttons[BUTTON_PROFILE]->SetDisableImage(kProfileDisabledLook, 0, 0);
+        buttons[BUTTON_PROFILE]->Disable();
+    }
 
     HideMousePointer(-1);
     spritesLoaded = 1;

@@ -81,7 +81,7 @@ bool BuildStartupFiles(const BuildContext& ctx) {
     // No score-board vendor id: the game then sends its plain version. The
     // extra menu entries stay off until there are pages to open.
     const std::string params =
-        "MOREGAMES_URL https://zorv-games.example/more\n"
+        "MOREGAMES_URL https://vormak-games.example/more\n"
         "USE_ZJ_BLINK 1\n"
         "USE_MOREGAMES 0\n"
         "USE_MORELEVELS 0\n";

@@ -39,15 +39,15 @@ enum ElementKind : int32_t {
     ELEMENT_TUTORIAL = 8,
 };
 enum DeviceKind : int32_t {
-    DEVICE_GUNSHOT = 1,
-    DEVICE_GATE = 2,
-    DEVICE_BUTTON = 3,
-    DEVICE_TRAMPOLINE = 4,
-    DEVICE_TUBE = 5,
-    DEVICE_TELEPORT = 6,
-    DEVICE_POWERUP = 7,
+    DEVICE_KIND_GUNSHOT = 1,
+    DEVICE_KIND_GATE = 2,
+    DEVICE_KIND_BUTTON = 3,
+    DEVICE_KIND_TRAMPOLINE = 4,
+    DEVICE_KIND_TUBE = 5,
+    DEVICE_KIND_TELEPORT = 6,
+    DEVICE_KIND_POWERUP = 7,
 };
-enum ObjectKind : int32_t { OBJECT_CRATE = 1, OBJECT_BARREL = 2, OBJECT_MAGNET = 3 };
+enum ObjectKind : int32_t { OBJECT_KIND_CRATE = 1, OBJECT_KIND_BARREL = 2, OBJECT_KIND_MAGNET = 3 };
 enum TerrainKind : int32_t { TERRAIN_KIND_GRASS = 1, TERRAIN_KIND_ICE = 2, TERRAIN_KIND_SAND = 3, TERRAIN_KIND_BRIDGE = 4 };
 enum AIKind : int32_t { AI_PROFESSOR = 1, AI_BOT = 2 };
 // The ladder kind of a platform segment.
@@ -269,12 +269,12 @@ public:
     bool IsGrass() const { return type == ELEMENT_TERRAIN && typeTerrain == TERRAIN_KIND_GRASS; }
     bool IsIce() const { return type == ELEMENT_TERRAIN && typeTerrain == TERRAIN_KIND_ICE; }
     bool IsSand() const { return type == ELEMENT_TERRAIN && typeTerrain == TERRAIN_KIND_SAND; }
-    bool IsGunshot() const { return type == ELEMENT_DEVICE && typeDevice == DEVICE_GUNSHOT; }
-    bool IsGate() const { return type == ELEMENT_DEVICE && typeDevice == DEVICE_GATE; }
-    bool IsTeleport() const { return type == ELEMENT_DEVICE && typeDevice == DEVICE_TELEPORT; }
-    bool IsCrate() const { return type == ELEMENT_OBJECT && typeObject == OBJECT_CRATE; }
-    bool IsBarrel() const { return type == ELEMENT_OBJECT && typeObject == OBJECT_BARREL; }
-    bool IsMagnet() const { return type == ELEMENT_OBJECT && typeObject == OBJECT_MAGNET; }
+    bool IsGunshot() const { return type == ELEMENT_DEVICE && typeDevice == DEVICE_KIND_GUNSHOT; }
+    bool IsGate() const { return type == ELEMENT_DEVICE && typeDevice == DEVICE_KIND_GATE; }
+    bool IsTeleport() const { return type == ELEMENT_DEVICE && typeDevice == DEVICE_KIND_TELEPORT; }
+    bool IsCrate() const { return type == ELEMENT_OBJECT && typeObject == OBJECT_KIND_CRATE; }
+    bool IsBarrel() const { return type == ELEMENT_OBJECT && typeObject == OBJECT_KIND_BARREL; }
+    bool IsMagnet() const { return type == ELEMENT_OBJECT && typeObject == OBJECT_KIND_MAGNET; }
     bool IsLadderPlatformSegment() const { return type == ELEMENT_LADDER && typeLadder == kLadderPlatform; }
     bool IsMagnetOrientation1() const { return typeMagnet == 1; }
     bool IsMagnetOrientation2() const { return typeMagnet == 2; }

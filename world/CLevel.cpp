@@ -64,12 +64,15 @@ std::string CLevel::CutName(const char* name) {
 
 bool CLevel::IsValidName(const char* name) {
     if (!name || !*name) return false;
-    const std::string s = CutName(name);
+    const std::string s = name;
     return s.find('/') == std::string::npos && s.find('\\') == std::string::npos &&
            s.find("..") == std::string::npos;
 }
 
-std::string CLevel::PathFor(const char* name) { return std::string(GetLevelsDir()) + CutName(name) + ".lvl"; }
+// Files are opened, read and removed by their whole name: the level manager
+// lists files whose names are longer than a stored file name may be, and two
+// of them may share their first 16 characters. Only the stored name is cut.
+std::string CLevel::PathFor(const char* name) { return std::string(GetLevelsDir()) + name + ".lvl"; }
 
 uint32_t CLevel::MakeLevelId(uint32_t kind, uint32_t noise) {
     return (noise & 0x8F8FF1u) | (static_cast<uint32_t>(kLevelVersion) << 24) | (kind & kLevelKindMask);

@@ -118,7 +118,8 @@ public:
     void Clear();
 
     // ---- Files --------------------------------------------------------------
-    // Loads "<levels folder><name>.lvl". On failure the level is left cleared.
+    // Loads "<levels folder><name>.lvl"; the file name field keeps the first
+    // 16 characters of the name. On failure the level is left cleared.
     bool Load(const char* name);
     // Loads the level file at path; name becomes the file name field.
     bool LoadFile(const std::string& path, const char* name);
@@ -141,8 +142,8 @@ public:
     static std::string GetHeading(const char* name);
     // Modification time of a level file, 0 when it cannot be read.
     static time_t GetFileTime(const char* name);
-    // A name usable as a level file name: not empty, at most 16 characters
-    // after cutting, no folder separators and no "..".
+    // A name usable as a level file name: not empty, no folder separators and
+    // no "..". Longer names are fine: only the stored file name is cut.
     static bool IsValidName(const char* name);
     // A level ID of the given kind and version 8; noise fills the free bits.
     static uint32_t MakeLevelId(uint32_t kind, uint32_t noise);

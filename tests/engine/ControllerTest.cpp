@@ -33,6 +33,8 @@ public:
         InputNavigate(released, key, escapeCloses, tabMoves);
     }
     int Result() const { return result; }
+    int MouseX() const { return mouseX; }
+    int MouseY() const { return mouseY; }
     int pumps = 0;
     int nextResult = 0;
     std::vector<int> keys;
@@ -86,6 +88,10 @@ TEST_F(ControllerTest, ConstructorCopiesMousePositionAndZeroes) {
     SetMouseX(123);
     SetMouseY(45);
     FakeScreen s(7);
+    SetMouseX(0);
+    SetMouseY(0);
+    EXPECT_EQ(s.MouseX(), 123);  // a copy taken at construction
+    EXPECT_EQ(s.MouseY(), 45);
     EXPECT_FALSE(s.IsActive());
     EXPECT_EQ(s.GetValue(), 0);
     EXPECT_EQ(s.Result(), 0);

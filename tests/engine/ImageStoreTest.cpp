@@ -60,6 +60,22 @@ TEST_F(ImageStoreTest, ReleasedImageIsDecodedAgainUnderANewLargerId) {
     EXPECT_STREQ(CDraw::GetImageName(second), "crate.tga");
 }
 
+// Preloaded images that are not decoded carry the id -1 in their records;
+// a negative id must still name none of them.
+TEST_F(ImageStoreTest, NegativeIdsNameNoImage) {
+    const ImageId held = CDraw::GetImage("opaque.tga");
+    const int images = CDraw::GetImageCount();
+    EXPECT_EQ(CDraw::GetImageName(-1), nullptr);
+    EXPECT_EQ(CDraw::GetImageName(-7), nullptr);
+    EXPECT_EQ(CDraw::ReacquireImage(-1), -1);
+    EXPECT_EQ(CDraw::GetImageCount(), images);
+    EXPECT_EQ(CDraw::GetRefCount("crate.tga"), 0);
+    EXPECT_EQ(CDraw::GetRefCount("frame0.tga"), 0);
+    EXPECT_EQ(CDraw::GetRefCount("opaque.tga"), 1);
+    EXPECT_EQ(CDraw::ReacquireImage(held), held);
+    EXPECT_EQ(CDraw::GetRefCount("opaque.tga"), 2);
+}
+
 TEST_F(ImageStoreTest, IdsGrowAndAreNeverReused) {
     ImageId last = -1;
     for (int i = 0; i < 5; ++i) {
@@ -283,14 +299,6 @@ TEST_F(ImageStoreTest, FolderModeDecodesFromResourceFolder) {
     EXPECT_NE(direct, id);
     EXPECT_EQ(CDraw::GetHeight(direct), 2);
     CDraw::SetUrlDir(false);
-}
-
-TEST_F(ImageStoreTest, DumpListsHeldImages) {
-    CDraw::GetImage("crate.tga");
-    SDL_Surface* s = SDL_CreateRGBSurface(SDL_SWSURFACE, 5, 5, 32, 0xFF0000, 0xFF00, 0xFF, 0);
-    CDraw::LoadSurface(s, "single.png");
-    CDraw::DumpImageBuffers(false);
-    CDraw::DumpImageBuffers(true);
 }
 
 TEST_F(ImageStoreTest, DumpListingFormat) {

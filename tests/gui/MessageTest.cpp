@@ -3,12 +3,38 @@
 
 #include <memory>
 
+#include <SDL_ttf.h>
+
 #include "engine/CSprite.h"
+#include "engine/FontRender.h"
 #include "gui/CControllerMessage.h"
 #include "gui/CGuiButton.h"
+#include "gui/GuiText.h"
 #include "tests/gui/GuiTestSupport.h"
 
 namespace {
+
+// Text ids of the small string table the text test sets up.
+const int kTitleText = 9001;
+const int kBodyText = 9002;
+
+void SetText(int id, const char* text) {
+    CStringEntry& e = FontGetEntry(id);
+    e.text = CFontString(text);
+    e.fontFile = "DejaVuSans-Bold.ttf";
+    e.pointSize = 18;
+}
+
+// Whether two images hold the same pixels.
+bool SamePixels(int a, int b) {
+    SDL_Surface* sa = CDraw::GetSurface(a);
+    SDL_Surface* sb = CDraw::GetSurface(b);
+    if (!sa || !sb || sa->w != sb->w || sa->h != sb->h) return false;
+    for (int y = 0; y < sa->h; ++y)
+        for (int x = 0; x < sa->w; ++x)
+            if (CDraw::GetPixel(sa, x, y) != CDraw::GetPixel(sb, x, y)) return false;
+    return true;
+}
 
 class MessageTest : public ::testing::Test {
 protected:
@@ -123,6 +149,38 @@ TEST_F(MessageTest, OtherIndexAnswersNoWithoutClosing) {
     EXPECT_FALSE(n->IsConfirmed());
     CController::PumpCurrent();
     EXPECT_EQ(CController::GetCurrent(), n.get());
+}
+
+// The box picture against pictures composed by hand: the title in its
+// 450 x 50 box at y 50, the body with its argument in its 350 x 120 box at
+// y 200, both centred on the 500-pixel picture; a title id of -1 leaves the
+// title area empty while the body is still drawn.
+TEST_F(MessageTest, TitleAndBodyWithItsArgumentAreDrawnIntoTheBox) {
+    ASSERT_EQ(TTF_Init(), 0);
+    FontSetFolder(ZORV_RUN_DIR "/");
+    SetText(kTitleText, "A Title");
+    SetText(kBodyText, "Level %1 is done");
+    const int bodyOnly = CDraw::CopyImage("confirmation_parch.png", "expectBody.png", 0);
+    ASSERT_TRUE(BlitString(kBodyText, bodyOnly, 350, 120, 2, 75, 200, "7"));
+    const int both = CDraw::CopyImage("expectBody.png", "expectBoth.png", 0);
+    ASSERT_TRUE(BlitString(kTitleText, both, 450, 50, 2, 25, 50));
+    const int other = CDraw::CopyImage("confirmation_parch.png", "expectOther.png", 0);
+    ASSERT_TRUE(BlitString(kBodyText, other, 350, 120, 2, 75, 200, "8"));
+    ASSERT_FALSE(SamePixels(bodyOnly, both));
+    ASSERT_FALSE(SamePixels(bodyOnly, other));
+
+    auto untitled = std::make_unique<CControllerMessage>(-1, kBodyText, false, 7);
+    EXPECT_TRUE(SamePixels(CDraw::FindImage("baseMessageController.png"), bodyOnly));
+    untitled.reset();
+    auto titled = std::make_unique<CControllerMessage>(kTitleText, kBodyText, true, 7);
+    EXPECT_TRUE(SamePixels(CDraw::FindImage("baseMessageController.png"), both));
+    titled.reset();
+    auto eight = std::make_unique<CControllerMessage>(-1, kBodyText, false, 8);
+    EXPECT_TRUE(SamePixels(CDraw::FindImage("baseMessageController.png"), other));
+    eight.reset();
+
+    for (int id : {bodyOnly, both, other}) CDraw::ReleaseImage(id);
+    FontQuit();
 }
 
 TEST_F(MessageTest, DestructorFreesEverything) {

@@ -17,6 +17,7 @@ const char kDigitLetters[10] = {'k', 'm', 'x', 'b', 'g', 't', 'w', 'j', 'd', 'v'
 const char kPairResults[10] = {'3', 'a', '7', 'f', '1', 'h', '9', 'n', '5', 's'};
 
 const int kIdleMs = 5000;
+const long kRandomMax = 32767;
 const size_t kRequestMax = 64 * 1024;
 
 int DigitOf(char c) {
@@ -100,13 +101,18 @@ void CScoreTestServer::Run() {
             if (got <= 0) break;
             request.append(buf, static_cast<size_t>(got));
         }
+        const std::string line = request.substr(0, request.find("\r\n"));
         {
             std::lock_guard<std::mutex> lock(mutex_);
-            requestLines_.push_back(request.substr(0, request.find("\r\n")));
+            requestLines_.push_back(line);
         }
+        // Like the real server, refuse a query that is not scrambled, summed
+        // and numbered as agreed, whatever reply was canned for it.
+        std::string query;
+        const Reply answer = QueryOfLine(line, &query) ? reply : Status(400, "Bad Request", "");
         size_t sent = 0;
-        while (!reply.close && sent < reply.raw.size()) {
-            const ssize_t put = send(fd, reply.raw.data() + sent, reply.raw.size() - sent, MSG_NOSIGNAL);
+        while (!answer.close && sent < answer.raw.size()) {
+            const ssize_t put = send(fd, answer.raw.data() + sent, answer.raw.size() - sent, MSG_NOSIGNAL);
             if (put <= 0) break;  // the client hung up
             sent += static_cast<size_t>(put);
         }
@@ -120,21 +126,29 @@ std::vector<std::string> CScoreTestServer::RequestLines() {
     return requestLines_;
 }
 
-std::string CScoreTestServer::Target(size_t i) {
-    const std::vector<std::string> lines = RequestLines();
-    if (i >= lines.size()) return "";
-    const std::string& line = lines[i];
+std::string CScoreTestServer::TargetOfLine(const std::string& line) {
     if (line.compare(0, 4, "GET ") != 0) return "";
     const size_t end = line.find(' ', 4);
     if (end == std::string::npos) return "";
     return line.substr(4, end - 4);
 }
 
-std::string CScoreTestServer::Query(size_t i) {
-    const std::string target = Target(i);
+bool CScoreTestServer::QueryOfLine(const std::string& line, std::string* query) {
+    const std::string target = TargetOfLine(line);
     const size_t q = target.find('?');
-    std::string plain, query;
-    if (q == std::string::npos || !Unscramble(target.substr(q + 1), &plain) || !Unwrap(plain, &query)) return "";
+    std::string plain;
+    return q != std::string::npos && Unscramble(target.substr(q + 1), &plain) && Unwrap(plain, query);
+}
+
+std::string CScoreTestServer::Target(size_t i) {
+    const std::vector<std::string> lines = RequestLines();
+    return i < lines.size() ? TargetOfLine(lines[i]) : "";
+}
+
+std::string CScoreTestServer::Query(size_t i) {
+    const std::vector<std::string> lines = RequestLines();
+    std::string query;
+    if (i >= lines.size() || !QueryOfLine(lines[i], &query)) return "";
     return query;
 }
 
@@ -167,9 +181,9 @@ bool CScoreTestServer::Unwrap(const std::string& plain, std::string* query) {
     if (plain.compare(0, 2, "r=") != 0) return false;
     size_t i = 2;
     while (i < plain.size() && plain[i] >= '0' && plain[i] <= '9') ++i;
-    if (i == 2 || i >= plain.size() || plain[i] != '&') return false;
-    const long random = atol(plain.substr(2, i - 2).c_str());
-    if (random < 0 || random > 2147483647) return false;
+    // The random part is 0..32767: one to five digits.
+    if (i == 2 || i > 7 || i >= plain.size() || plain[i] != '&') return false;
+    if (atol(plain.substr(2, i - 2).c_str()) > kRandomMax) return false;
     const size_t cs = plain.rfind("&cs=");
     if (cs == std::string::npos || cs < i) return false;
     int32_t sum = 0;

@@ -1,7 +1,9 @@
 // A tiny HTTP server for the score client's tests: a thread listening on
 // 127.0.0.1 (a free port), answering each connection with the next canned
-// reply, recording every request line. It stops by itself after its replies
-// or after a few idle seconds, and never blocks a test for long.
+// reply, recording every request line. A request whose query is not
+// scrambled, summed and numbered (r= 0..32767) as agreed gets "400 Bad
+// Request" instead. It stops by itself after its replies or after a few idle
+// seconds, and never blocks a test for long.
 #pragma once
 
 #include <mutex>
@@ -41,13 +43,15 @@ public:
 
     // Undoes the scrambling: the plain wrapped text with its check sum.
     static bool Unscramble(const std::string& scrambled, std::string* plain);
-    // Checks "r=<digits>&" in front and "&cs=<sum>" behind, gives the middle.
+    // Checks "r=<0..32767>&" in front and "&cs=<sum>" behind, gives the middle.
     static bool Unwrap(const std::string& plain, std::string* query);
     // A free port on 127.0.0.1 with nothing listening on it.
     static int RefusedPort();
 
 private:
     void Run();
+    static std::string TargetOfLine(const std::string& line);
+    static bool QueryOfLine(const std::string& line, std::string* query);
 
     std::vector<Reply> replies_;
     int listenFd_ = -1;

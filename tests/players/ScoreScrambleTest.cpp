@@ -101,19 +101,31 @@ TEST(ScoreScrambleTest, WorkedExampleAbc) {
 
 TEST(ScoreScrambleTest, BuildQueryWrapsSumsScramblesAndRoundTrips) {
     srand(1234);
-    const int random = rand();
-    srand(1234);
     const std::string scrambled = HttpBuildQuery("op=downloadScore&user=bob&type=0&level=99999");
     for (char c : scrambled) {
         bool known = false;
         for (int k = 0; k < 10; ++k) known = known || c == D[k][0] || c == P[k][0];
         EXPECT_TRUE(known) << "character needing escape: " << c;
     }
-    const std::string wrapped = "r=" + std::to_string(random) + "&op=downloadScore&user=bob&type=0&level=99999";
-    EXPECT_EQ(Unscrambled(scrambled), AppendChecksum(wrapped));
+    const std::string plain = Unscrambled(scrambled);
+    const std::string random = plain.substr(2, plain.find('&') - 2);
+    const std::string wrapped = "r=" + random + "&op=downloadScore&user=bob&type=0&level=99999";
+    EXPECT_EQ(plain, AppendChecksum(wrapped));
     std::string query;
-    ASSERT_TRUE(CScoreTestServer::Unwrap(Unscrambled(scrambled), &query));
+    ASSERT_TRUE(CScoreTestServer::Unwrap(plain, &query));
     EXPECT_EQ(query, "op=downloadScore&user=bob&type=0&level=99999");
+
+    // The server takes a random part of 0..32767 only, and the game keeps to
+    // it whatever its runtime's rand() reaches.
+    EXPECT_TRUE(CScoreTestServer::Unwrap(AppendChecksum("r=0&op=x"), &query));
+    EXPECT_TRUE(CScoreTestServer::Unwrap(AppendChecksum("r=32767&op=x"), &query));
+    EXPECT_FALSE(CScoreTestServer::Unwrap(AppendChecksum("r=32768&op=x"), &query));
+    EXPECT_FALSE(CScoreTestServer::Unwrap(AppendChecksum("r=2147483647&op=x"), &query));
+    EXPECT_FALSE(CScoreTestServer::Unwrap(AppendChecksum("r=-1&op=x"), &query));
+    for (unsigned seed = 0; seed < 200; ++seed) {
+        srand(seed);
+        ASSERT_TRUE(CScoreTestServer::Unwrap(Unscrambled(HttpBuildQuery("op=x")), &query)) << seed;
+    }
 }
 
 TEST(ScoreScrambleTest, SameQueryScramblesDifferentlyEachTime) {

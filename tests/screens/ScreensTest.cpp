@@ -4,7 +4,12 @@
 
 #include <SDL.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
 #include <memory>
+#include <string>
 
 #include "engine/CController.h"
 #include "engine/CDraw.h"
@@ -19,6 +24,7 @@
 #include "engine/Utilities.h"
 #include "gui/CControllerMessage.h"
 #include "gui/CGuiButton.h"
+#include "platform/Platform.h"
 #include "players/CProfile.h"
 #include "screens/CControllerIntro.h"
 #include "screens/CControllerMain.h"
@@ -238,7 +244,11 @@ TEST_F(ScreensTest, AfterTheFadeTheLogoIsGoneFromTheScreen) {
         if (abs(r1 - r2) > 8 || abs(g1 - g2) > 8 || abs(b1 - b2) > 8) ++differing;
     }
     EXPECT_EQ(differing, 0);
-    if (differing) CDraw::SaveScreenBMP("/tmp/startup-wip/fade.bmp");
+    if (differing) {
+        const std::string picture = g_world->home.Path() + "/fade.bmp";
+        CDraw::SaveScreenBMP(picture.c_str());
+        ADD_FAILURE() << "the screen is saved in " << picture;
+    }
     menu->SetResult(-1);
     for (int i = 0; i < 5 && CController::IsRunning(); ++i) Frame();
     EXPECT_FALSE(CController::IsRunning());
@@ -261,12 +271,18 @@ TEST_F(ScreensTest, MainMenuButtons) {
     const int exitSlot = moreGames ? 8 : 7;
     EXPECT_EQ(root->GetButton(CControllerMain::BUTTON_EXIT)->GetY(), 9 + 53 * exitSlot);
     EXPECT_EQ(root->GetButton(CControllerMain::BUTTON_PLAY)->GetY(), 9);
-    // Screens not built yet: visible, inert.
-    CGuiButton* play = root->GetButton(CControllerMain::BUTTON_PLAY);
-    EXPECT_TRUE(play->IsDisabled());
-    EXPECT_FALSE(play->GetBaseSprite()->IsHidden());
-    EXPECT_FALSE(play->GetTextSprite()->IsHidden());
-    EXPECT_FALSE(root->GetButton(CControllerMain::BUTTON_EXIT)->IsDisabled());
+    // Screens not built yet: visible, inert, with the disabled look over them.
+    for (int id : {int(CControllerMain::BUTTON_PLAY), int(CControllerMain::BUTTON_PROFILE)}) {
+        CGuiButton* b = root->GetButton(id);
+        EXPECT_TRUE(b->IsDisabled()) << id;
+        EXPECT_FALSE(b->GetBaseSprite()->IsHidden()) << id;
+        ASSERT_NE(b->GetDisableSprite(), nullptr) << id;
+        EXPECT_FALSE(b->GetDisableSprite()->IsHidden()) << id;
+    }
+    EXPECT_FALSE(root->GetButton(CControllerMain::BUTTON_PLAY)->GetTextSprite()->IsHidden());
+    CGuiButton* exit = root->GetButton(CControllerMain::BUTTON_EXIT);
+    EXPECT_FALSE(exit->IsDisabled());
+    EXPECT_TRUE(exit->GetDisableSprite() == nullptr || exit->GetDisableSprite()->IsHidden());
     EXPECT_EQ(root->GetButton(CControllerMain::BUTTON_PROFILE)->GetX(), 51);
     // Escape does nothing on the main menu.
     PushKey(true, SDLK_ESCAPE);
@@ -312,12 +328,18 @@ TEST_F(ScreensTest, MainMenuFigureStartsItsFirstGestureAfterTwentyFrames) {
     root.reset();
 }
 
-TEST_F(ScreensTest, MoreGamesQuestionAnsweredNoOnlyClosesTheBox) {
+// A main menu built with the maker's-page button switched on.
+std::unique_ptr<CControllerMain> MenuWithMakersPage() {
     CTempDir dir;
-    ASSERT_TRUE(WriteFileText(dir.File("params.dat"), "MOREGAMES_URL http://example.invalid/\nUSE_MOREGAMES 1\n"));
+    WriteFileText(dir.File("params.dat"), "MOREGAMES_URL http://example.invalid/\nUSE_MOREGAMES 1\n");
     LoadParameters(dir.File("params.dat").c_str());
     auto root = std::make_unique<CControllerMain>();
     LoadParameters("resource8.dat");
+    return root;
+}
+
+TEST_F(ScreensTest, MoreGamesQuestionAnsweredNoOnlyClosesTheBox) {
+    auto root = MenuWithMakersPage();
     root->Activate(nullptr);
     Frame();
     ASSERT_NE(root->GetButton(CControllerMain::BUTTON_MOREGAMES), nullptr);
@@ -337,6 +359,34 @@ TEST_F(ScreensTest, MoreGamesQuestionAnsweredNoOnlyClosesTheBox) {
     EXPECT_TRUE(CController::IsRunning());
     EXPECT_EQ(root->GetResult(), 0);
     EXPECT_FALSE(root->GetButton(CControllerMain::BUTTON_EXIT)->GetBaseSprite()->IsHidden());
+    root.reset();
+}
+
+// Yes opens the maker's page in the browser and ends the game. The browser is
+// a stand-in found first on PATH that writes down the address it was given.
+TEST_F(ScreensTest, MoreGamesQuestionAnsweredYesOpensThePageAndEnds) {
+    CTempDir bin;
+    const std::string opened = bin.File("opened.txt");
+    ASSERT_TRUE(WriteFileText(bin.File("xdg-open"), "#!/bin/sh\nprintf '%s' \"$1\" > \"" + opened + ".part\"\nmv \"" +
+                                                        opened + ".part\" \"" + opened + "\"\n"));
+    ASSERT_EQ(chmod(bin.File("xdg-open").c_str(), 0755), 0);
+    const std::string path = getenv("PATH") ? getenv("PATH") : "";
+    setenv("PATH", (bin.Path() + ":" + path).c_str(), 1);
+
+    auto root = MenuWithMakersPage();
+    root->Activate(nullptr);
+    Frame();
+    root->GUICallback(CControllerMain::BUTTON_MOREGAMES, 0, false);
+    ASSERT_EQ(CController::GetCurrentId(), CONTROLLER_MESSAGE);
+    Frame();
+    auto* box = static_cast<CControllerMessage*>(CController::GetCurrent());
+    box->GUICallback(CControllerMessage::BUTTON_OKAY, 0, false);
+    for (int i = 0; i < 5 && CController::IsRunning(); ++i) Frame();
+    setenv("PATH", path.c_str(), 1);
+    EXPECT_FALSE(CController::IsRunning());
+    // The browser runs on its own; give it a moment to write its note.
+    for (int i = 0; i < 500 && !PlatformFileExists(opened); ++i) usleep(10000);
+    EXPECT_EQ(ReadFileText(opened), GetMoreGamesURL());
     root.reset();
 }
 

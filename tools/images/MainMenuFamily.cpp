@@ -201,7 +201,7 @@ void RegisterMainMenu(CArtRegistry& reg) {
 
     ButtonLook look;
     look.radius = 12;
-    AddButtons(reg, "mainmenu_button", {"base", "rollover", "active"}, ".png", 210, 48, look, "");
+    AddButtons(reg, "mainmenu_button", {"base", "rollover", "active", "fade"}, ".png", 210, 48, look, "");
     for (const char* t : {"playnow", "levelmanager", "leveleditor", "highscores", "instructions", "settings",
                           "credits", "moregames", "exit"})
         AddCaption(reg, std::string("mainmenu_text_") + t + ".png", 170, 26, std::string("mainmenu_") + t, 19,
@@ -215,7 +215,7 @@ void RegisterMainMenu(CArtRegistry& reg) {
     change.base = Hex(0x2a9d8f);
     change.textSize = 12;
     change.radius = 6;
-    AddButtons(reg, "profile_button_change", {"base", "shadow", "rollover"}, ".png", 110, 24, change,
+    AddButtons(reg, "profile_button_change", {"base", "shadow", "rollover", "fade"}, ".png", 110, 24, change,
                "change_player");
 }
 

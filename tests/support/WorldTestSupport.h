@@ -1,0 +1,53 @@
+// Helpers for tests of the world: the headless world started once per test
+// program (display on SDL's dummy driver, image caches, fonts, level pack),
+// and a frame counter the world's landings read while a test steps it.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+
+#include "engine/CSprite.h"
+#include "world/CElement.h"
+#include "world/CHeadlessWorld.h"
+
+namespace worldtest {
+
+inline uint32_t g_frame = 0;
+inline uint32_t TestFrame() { return g_frame; }
+
+// Starts the headless world from the run folder the first time.
+inline void EnsureHeadlessWorld() {
+    if (CHeadlessWorld::IsStarted()) return;
+    std::string error;
+    ASSERT_TRUE(CHeadlessWorld::Start(ZORV_RUN_DIR, &error)) << error;
+}
+
+// One world step at the next frame number.
+inline void Step(int frames = 1) {
+    for (int i = 0; i < frames; ++i) {
+        ++g_frame;
+        CElement::UpdateWorld();
+        UpdateAllSprites();
+    }
+}
+
+// A fresh, empty world for each test; every element is unloaded afterwards.
+class WorldTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        EnsureHeadlessWorld();
+        g_frame = 0;
+        CElement::SetFrameSource(TestFrame);
+        CElement::SetProfile(nullptr);
+        CElement::ResetWorld();
+        CElement::SetStepCount(0);
+    }
+    void TearDown() override {
+        CElement::UnloadElements();
+        CElement::SetFrameSource(nullptr);
+    }
+};
+
+}  // namespace worldtest

@@ -1,0 +1,329 @@
+// The world core on its own: test-only elements (a floor, a block, a barrel,
+// a walker standing in for the hero and a catcher standing in for a bot)
+// exercise movement, the world checks, the world step, undo and heat and
+// cold without any of the game's pieces.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "tests/support/WorldTestSupport.h"
+#include "world/CElement.h"
+#include "world/CElementAI.h"
+
+using worldtest::Step;
+using worldtest::WorldTest;
+
+namespace {
+
+// A one-cell floor whose surface value is chosen: 0 plain, -1 ice, 1 sand.
+class TestFloor : public CElement {
+public:
+    TestFloor(int x, int y, int surface) : CElement(x, y, 1), surface_(surface) {
+        type = ELEMENT_TERRAIN;
+        typeTerrain = surface < 0 ? TERRAIN_KIND_ICE : (surface > 0 ? TERRAIN_KIND_SAND : TERRAIN_KIND_GRASS);
+        occupiesGrid = 1;
+        SetElementAt(x, y, this);
+    }
+    int GetSurfaceFriction() override { return surface_; }
+
+private:
+    int surface_;
+};
+
+// A movable block: falls, slides and is pushed; freezable; wooden or metal.
+class TestBlock : public CElement {
+public:
+    TestBlock(int x, int y, bool metal = false) : CElement(x, y, 1) {
+        type = ELEMENT_OBJECT;
+        typeObject = OBJECT_KIND_CRATE;
+        occupiesGrid = gravity = slidable = dynamic = freezable = 1;
+        if (metal) {
+            heatable = 1;
+            METALLIC = 1;
+        } else {
+            burnable = 1;
+        }
+        SetElementAt(x, y, this);
+    }
+    int GetSlide() override { return FROZEN ? -1 : 0; }
+    int GetSurfaceFriction() override { return FROZEN && !TRAMP ? -1 : 0; }
+};
+
+// A barrel rolls: its own slide value is -1 while nothing rides it.
+class TestBarrel : public TestBlock {
+public:
+    TestBarrel(int x, int y) : TestBlock(x, y, true) { typeObject = OBJECT_KIND_BARREL; }
+    int GetSlide() override { return (FROZEN ? -1 : 0) - (ridden ? 0 : 1); }
+};
+
+// Stands in for the hero: walks with its held keys when idle.
+class TestWalker : public CElementAI {
+public:
+    TestWalker(int x, int y) : CElementAI(x, y) {
+        typeAI = AI_PROFESSOR;
+        SetElementAt(x, y, this);
+        SetHero(this);
+    }
+    void Update() override {
+        if (!MOVING && !FALLING && !FROZEN) TryHeldMoves();
+    }
+};
+
+// Stands in for a bot: it never moves by itself.
+class TestCatcher : public CElementAI {
+public:
+    TestCatcher(int x, int y) : CElementAI(x, y) {
+        typeAI = AI_BOT;
+        SetElementAt(x, y, this);
+    }
+};
+
+void FloorRow(int y, int from, int to, int surface = 0) {
+    for (int x = from; x <= to; ++x) new TestFloor(x, y, surface);
+}
+
+}  // namespace
+
+TEST_F(WorldTest, LookupsOutsideTheGridGiveTheNullElementAndWritesAreDropped) {
+    CElement* nullElement = CElement::GetNullElement();
+    ASSERT_NE(nullElement, nullptr);
+    EXPECT_EQ(CElement::GetElementAt(32, 5), nullElement);
+    EXPECT_EQ(CElement::GetElementAt(3, -1), nullElement);
+    TestBlock* block = new TestBlock(3, 5);
+    CElement::SetElementAt(32, 5, block);
+    CElement::SetElementAt(-1, 0, block);
+    CElement::ClearElementAt(40, 40);
+    CElement::ClearElementAt(-3, 2);
+    EXPECT_FALSE(CElement::IsOccupied(32, 5));
+    EXPECT_EQ(CElement::GetElementAt(3, 5), block);
+    // A fresh element starts at rest with its holders on the Null Element.
+    EXPECT_EQ(block->GetPixelX(), 72);
+    EXPECT_EQ(block->GetPixelY(), 120);
+    EXPECT_EQ(block->GetMagnetHolderA(), nullElement);
+    EXPECT_EQ(block->landingFrame, -1);
+    EXPECT_TRUE(block->GetTrampolineFlagA() && block->GetTrampolineFlagB());
+}
+
+TEST_F(WorldTest, APushedBlockCrossesItsCellInEightFramesAndFallsOffTheLedge) {
+    FloorRow(11, 0, 5);
+    TestWalker* walker = new TestWalker(4, 10);
+    TestBlock* block = new TestBlock(5, 10);
+    Step();  // the first step only saves the starting position
+    walker->KEYS[CElementAI::KEY_RIGHT] = 1;
+    Step();  // the walker pushes: both start their move this frame
+    walker->KEYS[CElementAI::KEY_RIGHT] = 0;
+    EXPECT_TRUE(block->MOVING);
+    EXPECT_EQ(block->GetCurrentX(), 6);
+    EXPECT_EQ(CElement::GetElementAt(6, 10), block);
+    int pixels[8];
+    for (int i = 0; i < 8; ++i) {
+        Step();
+        pixels[i] = block->GetPixelX();
+    }
+    EXPECT_EQ(pixels[0], 123);
+    EXPECT_EQ(pixels[7], 144);
+    // At rest over the gap it began to fall in the same frame it arrived.
+    EXPECT_TRUE(block->FALLING);
+    EXPECT_EQ(block->GetCurrentY(), 11);
+    EXPECT_EQ(CElement::GetStepCount(), 1);
+    // It falls through the open rows below and out of the grid, stopping at
+    // the lowest fall row.
+    Step(8 * 20);
+    EXPECT_EQ(block->GetCurrentY(), CElement::kLowestFallRow);
+    EXPECT_FALSE(block->MOVING);
+}
+
+TEST_F(WorldTest, ABlockLandsInTheFrameItReachesTheFloorAndKeepsLandedForThatFrame) {
+    FloorRow(12, 0, 31);
+    new TestWalker(0, 11);
+    TestBlock* block = new TestBlock(5, 9);
+    Step();  // starting position saved; the block begins to fall
+    EXPECT_TRUE(block->FALLING);
+    int landedAt = -1;
+    for (int i = 0; i < 40 && landedAt < 0; ++i) {
+        Step();
+        if (block->landed) landedAt = static_cast<int>(worldtest::g_frame);
+    }
+    // Two cells, eight frames each, from frame 1: at rest in frame 17.
+    EXPECT_EQ(landedAt, 17);
+    EXPECT_EQ(block->landingFrame, 17);
+    EXPECT_TRUE(block->LANDING);
+    Step();
+    EXPECT_FALSE(block->landed);
+}
+
+TEST_F(WorldTest, StackedBlocksOverAGapFallTogetherWhateverTheirListOrder) {
+    FloorRow(20, 0, 31);
+    new TestWalker(0, 19);
+    TestBlock* upper = new TestBlock(7, 10);  // first in the list
+    TestBlock* lower = new TestBlock(7, 11);
+    Step();
+    EXPECT_TRUE(upper->FALLING);
+    EXPECT_TRUE(lower->FALLING);
+    EXPECT_EQ(upper->GetCurrentY(), 11);
+    EXPECT_EQ(lower->GetCurrentY(), 12);
+}
+
+TEST_F(WorldTest, ABlockBumpedOnIceSlidesUntilSandStopsIt) {
+    // Plain ground, ice from column 6 to 12, then sand.
+    FloorRow(11, 0, 5);
+    FloorRow(11, 6, 12, -1);
+    FloorRow(11, 13, 31, 1);
+    TestWalker* walker = new TestWalker(4, 10);
+    TestBlock* block = new TestBlock(5, 10);
+    block->FROZEN = 1;  // frozen: slippery itself, slides on plain ground too
+    Step();
+    walker->KEYS[CElementAI::KEY_RIGHT] = 1;
+    Step();
+    walker->KEYS[CElementAI::KEY_RIGHT] = 0;
+    Step(8 * 12);
+    // Frozen on sand: own -1 plus sand +1 is 0, so it stops on the first
+    // sand cell.
+    EXPECT_EQ(block->GetCurrentX(), 13);
+    EXPECT_FALSE(block->MOVING);
+    EXPECT_FALSE(block->SLIDING);
+}
+
+TEST_F(WorldTest, ASlidingBlockStopsAgainstAStandingOneAndBumpsItOn) {
+    FloorRow(11, 0, 31, -1);
+    new TestWalker(0, 10);
+    TestBlock* first = new TestBlock(3, 10);
+    TestBlock* second = new TestBlock(8, 10);
+    first->FROZEN = second->FROZEN = 1;
+    Step();
+    first->WASMOVINGRIGHT = 1;  // as if pushed
+    Step(8 * 30);
+    // The first stops beside the second, which slides on to the wall.
+    EXPECT_EQ(first->GetCurrentX(), 7);
+    EXPECT_EQ(second->GetCurrentX(), 31);
+}
+
+TEST_F(WorldTest, ABarrelUnderAFallingBlockIsSquishedAside) {
+    FloorRow(12, 0, 31);
+    new TestWalker(0, 11);
+    TestBarrel* barrel = new TestBarrel(10, 11);
+    TestBlock* block = new TestBlock(10, 10);
+    Step();
+    EXPECT_EQ(barrel->GetCurrentX(), 11);  // pushed right: the block was not moving left
+    EXPECT_EQ(block->GetCurrentY(), 11);
+    EXPECT_TRUE(block->FALLING);
+}
+
+TEST_F(WorldTest, TheLeftBotCatchesAHeroStandingBetweenTwo) {
+    FloorRow(11, 0, 31);
+    TestWalker* hero = new TestWalker(5, 10);
+    TestCatcher* left = new TestCatcher(4, 10);
+    TestCatcher* right = new TestCatcher(6, 10);
+    Step();
+    EXPECT_TRUE(CElement::IsProfessorCaught());
+    EXPECT_TRUE(left->caughtFromLeft);
+    EXPECT_TRUE(hero->caughtFromLeft);
+    EXPECT_FALSE(right->caughtFromRight);
+    EXPECT_FALSE(hero->gravity);
+}
+
+TEST_F(WorldTest, UndoRestoresTheStepBeforeEachMoveAndKeepsOnlyFive) {
+    FloorRow(11, 0, 31);
+    TestWalker* walker = new TestWalker(2, 10);
+    Step();
+    // Six moves to the right, each saved before it starts.
+    for (int move = 0; move < 6; ++move) {
+        CElement::SaveUndoStep();
+        walker->KEYS[CElementAI::KEY_RIGHT] = 1;
+        Step();
+        walker->KEYS[CElementAI::KEY_RIGHT] = 0;
+        Step(8);
+    }
+    EXPECT_EQ(walker->GetCurrentX(), 8);
+    EXPECT_EQ(CElement::GetUndoCount(), 5);
+    // The first move's save was skipped (it equalled the starting step), so
+    // the ring holds the starting step and the steps before moves 2..5... it
+    // keeps the last five of them.
+    const int expected[] = {7, 6, 5, 4, 3};
+    for (int x : expected) {
+        CElement::LoadUndoStep(false);
+        EXPECT_EQ(walker->GetCurrentX(), x);
+        EXPECT_EQ(walker->GetPixelX(), x * 24);
+        EXPECT_EQ(CElement::GetElementAt(x, 10), walker);
+        EXPECT_FALSE(CElement::IsOccupied(x + 1, 10));
+    }
+    // The last step stays: an unforced undo does nothing, a forced one
+    // restores it again.
+    walker->x = 20;
+    CElement::LoadUndoStep(false);
+    EXPECT_EQ(walker->GetCurrentX(), 20);
+    CElement::LoadUndoStep(true);
+    EXPECT_EQ(walker->GetCurrentX(), 3);
+}
+
+TEST_F(WorldTest, UndoDeletesSpawnedElementsTheStepDoesNotKnow) {
+    FloorRow(11, 0, 31);
+    new TestWalker(2, 10);
+    Step();
+    CElement::SaveUndoStep();  // skipped: equals the starting step
+    TestBlock* before = new TestBlock(10, 10);
+    CElement::RegisterSpawned(before);
+    Step();
+    CElement::SaveUndoStep();
+    TestBlock* after = new TestBlock(12, 10);
+    CElement::RegisterSpawned(after);
+    Step();
+    const size_t withBoth = CElement::GetAllElements().size();
+    CElement::LoadUndoStep(false);
+    EXPECT_EQ(CElement::GetAllElements().size(), withBoth - 1);
+    EXPECT_EQ(CElement::GetElementAt(10, 10), before);
+    EXPECT_FALSE(CElement::IsOccupied(12, 10));
+    for (CElement* e : CElement::GetAllElements()) EXPECT_NE(e, static_cast<CElement*>(after));
+}
+
+TEST_F(WorldTest, HeatAndColdChangeMaterials) {
+    FloorRow(11, 0, 31);
+    new TestWalker(0, 10);
+    TestBlock* wood = new TestBlock(5, 10);
+    TestBlock* metal = new TestBlock(7, 10, true);
+    TestBlock* frozen = new TestBlock(9, 10);
+    Step();
+    // Wood burns away: off the grid, still in the list, no longer falling.
+    EXPECT_TRUE(CElement::Heat(wood, false, false));
+    EXPECT_TRUE(wood->explosionActive);
+    EXPECT_FALSE(CElement::IsOccupied(5, 10));
+    EXPECT_FALSE(wood->gravity);
+    // Metal turns hot; freezing a hot element cools it instead.
+    EXPECT_TRUE(CElement::Heat(metal, true, false));
+    EXPECT_TRUE(metal->HEATED);
+    EXPECT_FALSE(metal->effectSilent);
+    EXPECT_TRUE(CElement::Freeze(metal));
+    EXPECT_FALSE(metal->HEATED);
+    EXPECT_TRUE(metal->cooling);
+    EXPECT_FALSE(metal->FROZEN);
+    // A frozen element that is heated thaws, and a shot's heat is silent.
+    EXPECT_TRUE(CElement::Freeze(frozen));
+    EXPECT_TRUE(frozen->FROZEN);
+    EXPECT_TRUE(CElement::Heat(frozen, true, false));
+    EXPECT_FALSE(frozen->FROZEN);
+    EXPECT_TRUE(frozen->thawing);
+    EXPECT_TRUE(frozen->effectSilent);
+    EXPECT_TRUE(CElement::IsOccupied(9, 10));
+}
+
+TEST_F(WorldTest, AHotBlockBurnsAWoodenNeighbourAndCoolsInTheSamePass) {
+    FloorRow(11, 0, 31);
+    new TestWalker(0, 10);
+    TestBlock* hot = new TestBlock(5, 10, true);
+    TestBlock* wood = new TestBlock(6, 10);
+    TestBlock* metal = new TestBlock(4, 10, true);
+    CElement::Heat(hot, false, false);
+    Step();
+    EXPECT_TRUE(wood->explosionActive);
+    EXPECT_FALSE(hot->HEATED);
+    EXPECT_TRUE(hot->cooling);
+    EXPECT_FALSE(metal->HEATED);  // metal beside it takes no heat
+}
+
+TEST_F(WorldTest, TheWorldIsNotSteppedWithoutExactlyOneHero) {
+    FloorRow(11, 0, 31);
+    TestBlock* block = new TestBlock(5, 5);
+    Step();
+    EXPECT_FALSE(block->FALLING);
+    EXPECT_EQ(CElement::GetUndoCount(), 0);
+}

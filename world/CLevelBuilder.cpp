@@ -1,0 +1,118 @@
+#include "world/CLevelBuilder.h"
+
+#include "engine/Log.h"
+#include "world/CElement.h"
+#include "world/CLevel.h"
+#include "world/pieces/CElementLadder.h"
+
+namespace {
+
+int g_skipped = 0;
+
+// Every tile code that makes an element in a level; the others (empty cells,
+// ladders, platforms and the editor's tools) make none.
+bool MakesElement(uint32_t code) {
+    switch (code) {
+        case TUTORIAL: case DEVICE_TUBE_START: case POWERUP_FROSTGUN: case POWERUP_HEATGUN: case POWERUP_WHISTLE:
+        case DEVICE_TUBE_END: case POWERUP_TELEPORT: case POWERUP_BRIDGE: case POWERUP_EMP: case POWERUP_CRATE:
+        case POWERUP_BARREL: case POWERUP_MAGNET: case TERRAIN_GRASS: case OBJECT_WCRATE: case OBJECT_WBARREL:
+        case OBJECT_LMAGNET: case TERRAIN_SAND: case OBJECT_MCRATE: case OBJECT_MBARREL: case OBJECT_RMAGNET:
+        case TERRAIN_ICE: case DEVICE_GATE_B: case DEVICE_GATE_Y: case DEVICE_GATE_R: case TERRAIN_BRIDGE:
+        case DEVICE_BUTTON_B: case DEVICE_BUTTON_Y: case DEVICE_BUTTON_R: case DEVICE_LTELEPORT_B:
+        case DEVICE_LTELEPORT_Y: case DEVICE_LTELEPORT_R: case DEVICE_TRAMPOLINE: case BOT_HANG: case BOT_LEFT:
+        case BOT_RIGHT:
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
+int CLevelBuilder::GetSkippedCount() { return g_skipped; }
+
+CElement* CLevelBuilder::Build(CLevel* level) {
+    g_skipped = 0;
+    CElement::ResetWorld();
+    DebugLog(DBG_TICK, "CGame:  Initialize Elements\n");
+    if (!level) return nullptr;
+    level->ResetTeleportTypes();
+    DebugLog(DBG_TICK, "CGame:  Reset Teleport Powerups\n");
+
+    // Ladders, from the bottom row up; one run at a time.
+    for (int row = CElement::kGridHeight - 1; row >= 0; --row) {
+        for (int col = 0; col < CElement::kGridWidth; ++col) {
+            if (level->GetLadder(col, row) == NONE) continue;
+            if (CElementLadder::IsLadderAt(col, row)) {
+                DebugLog(DBG_CGAME, "CControllerGame::LoadLevel()      (%i,%i)  Ladder already created\n", col, row);
+                continue;
+            }
+            const Rect run = level->GetLadderRun(col, row);
+            CreateLadder(level, run.x, run.y, run.h);
+        }
+    }
+    DebugLog(DBG_TICK, "CGame:  Ladders Created\n");
+
+    // Tiles, each row from the right, so that a grass or sand run is made
+    // once, from its rightmost cell, and its other cells are then occupied.
+    for (int row = 0; row < CElement::kGridHeight; ++row) {
+        for (int col = CElement::kGridWidth - 1; col >= 0; --col) {
+            const uint32_t code = level->GetTile(col, row);
+            if (code == NONE) continue;
+            Rect run{col, row, 1, 1};
+            if (code == TERRAIN_GRASS || code == TERRAIN_SAND) run = level->GetTypeRun(col, row, code);
+            if (CElement::IsOccupied(col, row, false)) {
+                DebugLog(DBG_CGAME, "CControllerGame::LoadLevel()      (%i,%i)  Tile (%s) already exists\n", col, row,
+                         CLevel::GetTypeName(code));
+                continue;
+            }
+            DebugLog(DBG_CGAME, "CControllerGame::LoadLevel()      (%i,%i)  Creating Tile (%s,%i)\n", col, row,
+                     CLevel::GetTypeName(code), static_cast<int>(code));
+            CreateElement(level, code, run.x, run.y, run.w, run.h);
+        }
+    }
+    DebugLog(DBG_TICK, "CGame:  Tiles Created\n");
+
+    static const uint32_t kTeleportCodes[CLevel::kTeleportColours] = {DEVICE_LTELEPORT_B, DEVICE_LTELEPORT_Y,
+                                                                      DEVICE_LTELEPORT_R};
+    for (int colour = 0; colour < CLevel::kTeleportColours; ++colour)
+        for (const TeleportCell& t : level->GetTeleports(colour))
+            CreateElement(level, kTeleportCodes[colour], t.x, t.y, 1, 1);
+    DebugLog(DBG_TICK, "CGame:  Teleports Created\n");
+    if (g_skipped > 0)
+        DebugLog(DBG_WARNING, "CLevelBuilder::Build()   %d tiles of '%s' name pieces the game cannot make yet\n",
+                 g_skipped, level->GetFileName());
+    return CElement::GetHero();
+}
+
+void CLevelBuilder::CreateLadder(CLevel* level, int x, int top, int height) {
+    DebugLog(DBG_CGAME, "Creating ladder  (%i,%i) H%i\n", x, top, height);
+    (void)level;
+    g_skipped += height;  // the ladder piece is not built yet
+}
+
+CElement* CLevelBuilder::CreateElement(CLevel* level, uint32_t code, int x, int y, int width, int height) {
+    DebugLog(DBG_CGAME, "createElement(%i,%i,%i,%i,%i)\n", static_cast<int>(code), x, y, width, height);
+    const uint32_t state = level ? level->GetTileState(x, y) : 0;
+    CElement* made = nullptr;
+    switch (code) {
+        default:
+            break;
+    }
+    if (!made) {
+        if (MakesElement(code)) {
+            ++g_skipped;
+            DebugLog(DBG_CGAME, "createElement()   No piece for tile %s at (%i,%i) yet\n", CLevel::GetTypeName(code), x,
+                     y);
+        }
+        return nullptr;
+    }
+    if (state == TILE_STATE_FROZEN) {
+        DebugLog(DBG_CGAME, "CControllerGame::createElement()   Freezing element at (%i,%i)\n", x, y);
+        CElement::Freeze(made);
+    } else if (state == TILE_STATE_HEATED) {
+        DebugLog(DBG_CGAME, "CControllerGame::createElement()   Heating element at (%i,%i)\n", x, y);
+        CElement::Heat(made, false, false);
+    }
+    return made;
+}

@@ -1,0 +1,21 @@
+// The fixed key codes of a recorded solution, whatever the player's key
+// bindings: the arrow keys, the letter f for turning around and the digits
+// 1 to 9 for the power-up positions. The play screen and the headless runner
+// hand a solution to the hero through the one function below.
+#pragma once
+
+class CElementAIProfessor;
+
+enum SolutionKeyCode {
+    SOLUTION_KEY_UP = 273,
+    SOLUTION_KEY_DOWN = 274,
+    SOLUTION_KEY_RIGHT = 275,
+    SOLUTION_KEY_LEFT = 276,
+    SOLUTION_KEY_TURN = 102,
+    SOLUTION_KEY_POWERUP_FIRST = 49,  // inventory position 0
+    SOLUTION_KEY_POWERUP_LAST = 57,   // inventory position 8
+};
+
+// Directions and turn go to the hero with their released flag; a power-up
+// code uses its position on the press only. Every other code is ignored.
+void ApplySolutionKey(CElementAIProfessor* hero, int code, bool released);
