@@ -66,7 +66,7 @@ CElementObjectBarrel::CElementObjectBarrel(int x_, int y_, int material_, int ti
     coolingPhase = -1;
     coolingState = COOLING_NONE;
     CreateEffectSprites(true, true, true, false);
-    typeObject = OBJECT_BARREL;
+    typeObject = OBJECT_KIND_BARREL;
 
     if (material == METAL) {
         METALLIC = 1;

@@ -36,7 +36,7 @@ CElementObjectCrate::CElementObjectCrate(int x_, int y_, int material_, int tile
     }
     ShowFirstSprite(sprites, tileState);
     CreateEffectSprites(true, true, true, false);
-    typeObject = OBJECT_CRATE;
+    typeObject = OBJECT_KIND_CRATE;
 }
 
 CElementObjectCrate::~CElementObjectCrate() {

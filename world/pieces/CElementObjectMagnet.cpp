@@ -43,7 +43,7 @@ CElementObjectMagnet::CElementObjectMagnet(int x_, int y_, int inflatedMagnet, i
     soundRepel = new CSoundObject("magnet_repel.ogg", false);
     BuildSprites(inflatedMagnet != 0);
     CreateEffectSprites(true, true, true, true);
-    typeObject = OBJECT_MAGNET;
+    typeObject = OBJECT_KIND_MAGNET;
     empCountdown = 0;
     typeMagnet = faceLeft ? 1 : 2;
     if (inflatedMagnet) {
