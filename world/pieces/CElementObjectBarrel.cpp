@@ -198,9 +198,9 @@ CSprite* CElementObjectBarrel::ChooseRollSprite() {
     CSprite* s = PickByState(frozenIdle, heatedIdle, nullptr, idle);
     if (IsMoving())
         s->Play(forward);
-    else if (pushDirRight)
-        s->Play(false);  // an actor walking right on top turns it back under his feet
     else if (pushDirLeft)
+        s->Play(false);  // an actor walking right on top pushes it back to the left under his feet
+    else if (pushDirRight)
         s->Play(true);
     else
         s->StopAnimation();  // at rest it keeps its roll phase

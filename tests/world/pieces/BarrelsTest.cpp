@@ -109,3 +109,28 @@ TEST_F(ObjectWorldTest, ABarrelThatStopsCoolingAtRestKeepsThePhaseItHadWhenCooli
     EXPECT_EQ(SpriteName(barrel), "Barrel (Metal) Idle");
     EXPECT_EQ(barrel->GetRollPhase(), 5);
 }
+
+TEST_F(ObjectWorldTest, ABarrelOnIceTurnsUnderAnActorWalkingOnItWithoutGoingAnywhere) {
+    ASSERT_NO_FATAL_FAILURE(Build({
+        "",
+        "",
+        "",
+        "..S",
+        "..o",
+        "~~~~",
+    }));
+    auto* hero = dynamic_cast<CElementAI*>(CElement::GetHero());
+    auto* barrel = At<CElementObjectBarrel>(2, 4);
+    ASSERT_TRUE(hero && barrel);
+    Step();
+    hero->KEYS[CElementAI::KEY_RIGHT] = 1;
+    Step(4);
+    EXPECT_TRUE(barrel->GetSprite()->IsPlayingBackward());  // his feet push it back
+    hero->KEYS[CElementAI::KEY_RIGHT] = 0;
+    hero->KEYS[CElementAI::KEY_LEFT] = 1;
+    Step(4);
+    EXPECT_TRUE(barrel->GetSprite()->IsPlayingForward());
+    hero->KEYS[CElementAI::KEY_LEFT] = 0;
+    EXPECT_EQ(barrel->GetCurrentX(), 2);
+    EXPECT_EQ(hero->GetCurrentX(), 2);
+}
