@@ -115,6 +115,9 @@ void CProfileBase::ResetOptions() {
     SetOptionDefaults();
     ResetOptionFlags();
     ApplyVolumes();
+    // The defaults name the system pointer: a grabbed, scaled pointer left
+    // from before would contradict the option the screen shows.
+    ApplyInputSettings();
     SwitchDisplayIfOpen();
 }
 
