@@ -2,6 +2,7 @@
 
 #include "engine/Log.h"
 #include "world/CElement.h"
+#include "world/CElementAIBot.h"
 #include "world/CElementAIProfessor.h"
 #include "world/CLevel.h"
 #include "world/pieces/CElementDeviceTube.h"
@@ -154,6 +155,11 @@ CElement* CLevelBuilder::CreateElement(CLevel* level, uint32_t code, int x, int 
             break;
         case OBJECT_RMAGNET:
             made = new CElementObjectMagnet(x, y, 0, cellState, false);
+            break;
+        case BOT_HANG:
+        case BOT_LEFT:
+        case BOT_RIGHT:
+            made = new CElementAIBot(x, y, code, cellState);
             break;
         default:
             break;
