@@ -204,7 +204,8 @@ bool CWorldRun::CheckWorld(std::string* what) {
             if (!live.count(e))
                 return fail("grid cell (" + std::to_string(x) + "," + std::to_string(y) +
                             ") holds an element that is not in the world");
-            if (e->IsDestroyed())
+            // A bot wrecked by heat stays a solid lump in its cell.
+            if (e->IsDestroyed() && !e->IsBot())
                 return fail("grid cell (" + std::to_string(x) + "," + std::to_string(y) + ") holds a destroyed " +
                             e->GetTypeName());
         }
