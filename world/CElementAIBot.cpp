@@ -219,47 +219,55 @@ void CElementAIBot::BuildStateSprites() {
 
 // The pictures of a hot, melting, cooling and cooled bot facing one side.
 void CElementAIBot::BuildTemperatureRows(bool left) {
+    // Sprites keep the name they are given: one name per state from the
+    // first HEATED row to the last COOLED one.
+    static const char* const kNames[ST_FROZEN_DESTROYED - ST_HEATED_LEFT] = {
+        "Bot (HEATED_LEFT)",   "Bot (HEATED_LEFT_LFALL)",   "Bot (HEATED_LEFT_RFALL)",  "Bot (HEATED_LEFT_SQUASH)",
+        "Bot (HEATED_RIGHT)",  "Bot (HEATED_RIGHT_LFALL)",  "Bot (HEATED_RIGHT_RFALL)", "Bot (HEATED_RIGHT_SQUASH)",
+        "Bot (MELTING_LEFT)",  "Bot (MELTING_RIGHT)",       "Bot (COOLING_LEFT)",       "Bot (COOLING_LEFT_LFALL)",
+        "Bot (COOLING_LEFT_RFALL)", "Bot (COOLING_RIGHT)",  "Bot (COOLING_RIGHT_LFALL)", "Bot (COOLING_RIGHT_RFALL)",
+        "Bot (COOLED_LEFT)",   "Bot (COOLED_LEFT_LFALL)",   "Bot (COOLED_LEFT_RFALL)",  "Bot (COOLED_LEFT_SQUASH)",
+        "Bot (COOLED_RIGHT)",  "Bot (COOLED_RIGHT_LFALL)",  "Bot (COOLED_RIGHT_RFALL)", "Bot (COOLED_RIGHT_SQUASH)",
+    };
     const char* side = left ? "left" : "right";
-    const char* upper = left ? "LEFT" : "RIGHT";
     const int ox = left ? 11 : 16;
     const int oy = left ? 22 : 20;
-    char name[64], file[64], file2[64];
-    auto make = [&](int state, int delay, const char* kind, const char* fall, bool loops = false) {
-        snprintf(name, sizeof(name), "Bot (%s_%s%s)", kind, upper, fall);
-        stateSprites[state] = NewBotSprite(ox, oy, delay, name, loops);
+    auto make = [&](int state, int delay) {
+        stateSprites[state] = NewBotSprite(ox, oy, delay, kNames[state - ST_HEATED_LEFT], false);
         return stateSprites[state];
     };
+    char file[64], rest[64];
 
     const int heated = left ? ST_HEATED_LEFT : ST_HEATED_RIGHT;
-    snprintf(file, sizeof(file), "botmelting%s4.png", side);
-    make(heated, 2, "HEATED", "")->AddFrame(file);
-    snprintf(file2, sizeof(file2), "botheated%stiltleft.png", side);
-    make(heated + TILT_LEFT, 0, "HEATED", "_LFALL")->AddFrame(file2);
-    snprintf(file2, sizeof(file2), "botheated%stiltright.png", side);
-    make(heated + TILT_RIGHT, 0, "HEATED", "_RFALL")->AddFrame(file2);
-    snprintf(file2, sizeof(file2), "botheated%ssquash", side);
-    AddSquashFrames(make(heated + SQUASH, 2, "HEATED", "_SQUASH"), file2, file);
+    snprintf(rest, sizeof(rest), "botmelting%s4.png", side);
+    make(heated, 2)->AddFrame(rest);
+    snprintf(file, sizeof(file), "botheated%stiltleft.png", side);
+    make(heated + TILT_LEFT, 0)->AddFrame(file);
+    snprintf(file, sizeof(file), "botheated%stiltright.png", side);
+    make(heated + TILT_RIGHT, 0)->AddFrame(file);
+    snprintf(file, sizeof(file), "botheated%ssquash", side);
+    AddSquashFrames(make(heated + SQUASH, 2), file, rest);
 
     snprintf(file, sizeof(file), "botmelting%s", side);
-    Run(make(left ? ST_MELTING_LEFT : ST_MELTING_RIGHT, 2, "MELTING", ""), file, 0, 4);
+    Run(make(left ? ST_MELTING_LEFT : ST_MELTING_RIGHT, 2), file, 0, 4);
 
     const int cooling = left ? ST_COOLING_LEFT : ST_COOLING_RIGHT;
     snprintf(file, sizeof(file), "botcooling%s", side);
-    Run(make(cooling, 2, "COOLING", ""), file, 0, 6);
-    snprintf(file2, sizeof(file2), "botcooling%stiltedleft", side);
-    Run(make(cooling + TILT_LEFT, 2, "COOLING", "_LFALL"), file2, 0, 6);
-    snprintf(file2, sizeof(file2), "botcooling%stiltedright", side);
-    Run(make(cooling + TILT_RIGHT, 2, "COOLING", "_RFALL"), file2, 0, 6);
+    Run(make(cooling, 2), file, 0, 6);
+    snprintf(file, sizeof(file), "botcooling%stiltedleft", side);
+    Run(make(cooling + TILT_LEFT, 2), file, 0, 6);
+    snprintf(file, sizeof(file), "botcooling%stiltedright", side);
+    Run(make(cooling + TILT_RIGHT, 2), file, 0, 6);
 
     const int cooled = left ? ST_COOLED_LEFT : ST_COOLED_RIGHT;
-    snprintf(file, sizeof(file), "botcooling%s6.png", side);
-    make(cooled, 0, "COOLED", "")->AddFrame(file);
-    snprintf(file2, sizeof(file2), "botcooled%stiltleft.png", side);
-    make(cooled + TILT_LEFT, 0, "COOLED", "_LFALL")->AddFrame(file2);
-    snprintf(file2, sizeof(file2), "botcooled%stiltright.png", side);
-    make(cooled + TILT_RIGHT, 0, "COOLED", "_RFALL")->AddFrame(file2);
-    snprintf(file2, sizeof(file2), "botcooled%ssquash", side);
-    AddSquashFrames(make(cooled + SQUASH, 2, "COOLED", "_SQUASH"), file2, file);
+    snprintf(rest, sizeof(rest), "botcooling%s6.png", side);
+    make(cooled, 0)->AddFrame(rest);
+    snprintf(file, sizeof(file), "botcooled%stiltleft.png", side);
+    make(cooled + TILT_LEFT, 0)->AddFrame(file);
+    snprintf(file, sizeof(file), "botcooled%stiltright.png", side);
+    make(cooled + TILT_RIGHT, 0)->AddFrame(file);
+    snprintf(file, sizeof(file), "botcooled%ssquash", side);
+    AddSquashFrames(make(cooled + SQUASH, 2), file, rest);
 }
 
 void CElementAIBot::CreateSounds() {
