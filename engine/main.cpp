@@ -23,6 +23,7 @@
 #include "players/ScoreClient.h"
 #include "screens/CControllerIntro.h"
 #include "sound/CSound.h"
+#include "world/CElement.h"
 #include "world/CLevelSet.h"
 
 namespace {
@@ -85,6 +86,8 @@ void Run(int flags) {
     CController::SetProfile(&profile);
     CInput::SetInputProfile(&profile);
     CDraw::SetSettings(&profile);
+    // The hero's moves and power-ups count their steps in this profile.
+    CElement::SetProfile(&profile);
     // 10. A window on request; the profile keeps the choice.
     if (flags & kFlagWindowed) profile.SetFullscreen(false);
 

@@ -14,6 +14,8 @@
 #include "gui/CGuiButton.h"
 #include "gui/GuiText.h"
 #include "players/CProfile.h"
+#include "screens/CControllerManager.h"
+#include "screens/CControllerProfiles.h"
 #include "sound/CSound.h"
 
 namespace {
@@ -35,7 +37,7 @@ void LogOpening(const char* name) {
 // that buttons switched on one at a time merge without conflicts.)
 constexpr bool kPlayEnabled = false;
 
-constexpr bool kManagerEnabled = false;
+constexpr bool kManagerEnabled = true;
 
 constexpr bool kEditorEnabled = false;
 
@@ -47,7 +49,7 @@ constexpr bool kOptionsEnabled = false;
 
 constexpr bool kCreditsEnabled = false;
 
-constexpr bool kProfileEnabled = false;
+constexpr bool kProfileEnabled = true;
 
 // The maker's page and Quit need no screen of their own.
 constexpr bool kMoreGamesEnabled = true;
@@ -124,6 +126,8 @@ CControllerMain::CControllerMain()
       smokeCounter(0),
       smokeLimit(20),
       message(nullptr),
+      profiles(nullptr),
+      manager(nullptr),
       spritesLoaded(0) {
     id = CONTROLLER_MAIN;
     for (CSprite*& s : sprites) s = nullptr;
@@ -140,6 +144,10 @@ CControllerMain::~CControllerMain() {
     DebugLog(DBG_MILESTONE, "ID_900:  SHUTDOWN:  C%i Started\n", id);
     delete message;
     message = nullptr;
+    delete profiles;
+    profiles = nullptr;
+    delete manager;
+    manager = nullptr;
     UnloadSprites();
     DebugLog(DBG_MILESTONE, "ID_900:  SHUTDOWN:  C%i Completed\n", id);
 }
@@ -427,6 +435,20 @@ void CControllerMain::GUICallback(int index, int, bool) {
         message = new CControllerMessage(2200, 2300, true, 0);
         OpenChild(message);
         break;
+    case BUTTON_PROFILE:
+        if (profiles) break;
+        FreezeForChild();
+        LogOpening("Profiles");
+        profiles = new CControllerProfiles();
+        OpenChild(profiles);
+        break;
+    case BUTTON_MANAGER:
+        if (manager) break;
+        UnloadSprites();
+        LogOpening("Level Manager");
+        manager = new CControllerManager();
+        OpenChild(manager);
+        break;
     case BUTTON_EXIT: result = -1; break;
     default:
         // The other buttons are disabled until their screens exist.
@@ -478,6 +500,16 @@ void CControllerMain::Pump() {
             OpenURL(GetMoreGamesURL());
             result = -2;
         }
+    }
+    if (GetPreviousId() == CONTROLLER_PROFILES && profiles) {
+        BuildWelcomePanel();
+        delete profiles;
+        profiles = nullptr;
+    }
+    if (GetPreviousId() == CONTROLLER_MANAGER && manager) {
+        // Its answer asks for the level map, which the game does not have yet.
+        delete manager;
+        manager = nullptr;
     }
     if (!spritesLoaded && result == 0) LoadSprites();
     HideMousePointer(-1);

@@ -13,6 +13,8 @@ class CSprite;
 class CGuiButton;
 class CLinearMover;
 class CControllerMessage;
+class CControllerProfiles;
+class CControllerManager;
 
 class CControllerMain : public CController {
 public:
@@ -101,5 +103,7 @@ private:
     int smokeCounter, smokeLimit;
 
     CControllerMessage* message;
+    CControllerProfiles* profiles;
+    CControllerManager* manager;
     uint8_t spritesLoaded;
 };

@@ -20,6 +20,7 @@
 
 #include "engine/Parameters.h"
 #include "tests/support/TestSupport.h"
+#include "world/CLevel.h"
 
 namespace {
 
@@ -294,6 +295,101 @@ TEST_F(EndToEndTest, WindowCloseDuringTheIntroEndsTheProgramCleanly) {
     exited = code;
     EXPECT_EQ(code, 0) << ReadFileText(out);
     EXPECT_NE(ReadFileText(out).find("ID_900:  SHUTDOWN COMPLETED"), std::string::npos);
+}
+
+// Moves the pointer onto (x, y), lets a frame see it there, and clicks.
+void ClickAt(const std::string& display, int x, int y) {
+    Xdotool(display, "mousemove " + std::to_string(x) + " " + std::to_string(y));
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    Xdotool(display, "click 1");
+}
+
+size_t Count(const std::string& text, const std::string& what) {
+    size_t n = 0;
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+    return n;
+}
+
+// Waits until the file holds text; false when the time is up.
+bool WaitForFileText(const std::string& path, const std::string& text, int seconds) {
+    const auto end = Clock::now() + std::chrono::seconds(seconds);
+    while (Clock::now() < end) {
+        if (ReadFileText(path).find(text) != std::string::npos) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    return false;
+}
+
+TEST_F(EndToEndTest, PlayerMadeByTypingItsNameStaysCurrentAfterARestartAndTheManagerListsTheLevels) {
+    StartAndReachMenu();
+    if (HasFatalFailure()) return;
+    const std::string& d = server->Display();
+    const std::string info = home.Path() + "/data/Vormak Games/ZORV Data/INFOv3.DAT";
+    // An extra level and a damaged file in the levels folder.
+    const std::string levels = home.Path() + "/documents/ZORV Levels/";
+    CLevel canyon;
+    canyon.SetTile(DEVICE_TUBE_START, 2, 20);
+    canyon.SetTile(DEVICE_TUBE_END, 28, 20);
+    canyon.SetHeadingText("Crossing the Canyon");
+    ASSERT_TRUE(canyon.SaveToPath(levels + "canyon.lvl"));
+    ASSERT_TRUE(WriteFileText(levels + "broken.lvl", "not a level"));
+
+    // Change player, New player, type the name, okay with Return.
+    ClickAt(d, 105, 53);
+    ASSERT_TRUE(WaitForText(pid, &exited, out, "Loading Controller:  Profiles", 10)) << ReadFileText(out);
+    ClickAt(d, 402, 346);
+    ASSERT_TRUE(WaitForText(pid, &exited, out, "Loading Controller:  Profile Name", 10)) << ReadFileText(out);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    Xdotool(d, "type --delay 120 Quincy");
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    Xdotool(d, "key Return");
+    ASSERT_TRUE(WaitForFileText(info, "Quincy", 10));
+    // Return with the pointer away from the buttons chooses the selected
+    // (the new) player and goes back to the menu.
+    const size_t menus = Count(ReadFileText(out), "Loading Controller:  Main Menu");
+    Xdotool(d, "mousemove 700 580");
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    Xdotool(d, "key Return");
+    const auto by = Clock::now() + std::chrono::seconds(10);
+    while (Clock::now() < by && Count(ReadFileText(out), "Loading Controller:  Main Menu") == menus)
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    ASSERT_GT(Count(ReadFileText(out), "Loading Controller:  Main Menu"), menus) << ReadFileText(out);
+
+    // The level manager lists the level and refuses the damaged file.
+    ClickAt(d, 685, 86);
+    ASSERT_TRUE(WaitForText(pid, &exited, out, "Loading Controller:  Level Manager", 10)) << ReadFileText(out);
+    const std::string text = ReadFileText(out);
+    EXPECT_NE(text.find("Listing level file '" + levels + "canyon.lvl'"), std::string::npos) << text;
+    EXPECT_NE(text.find("Refusing level file '" + levels + "broken.lvl' (cannot be read)"), std::string::npos);
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    Xdotool(d, "key Escape");
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    Xdotool(d, "key alt+q");
+    exited = WaitFor(pid, 30);
+    CheckCleanEnd(exited);
+
+    // Quincy is the current player in the INFO file, and stays so through a
+    // second run.
+    const auto current = [&info]() {
+        const std::vector<uint8_t> b = ReadFileBytes(info);
+        if (b.size() < 34) return std::string();
+        const uint32_t number = b[26] | (b[27] << 8) | (b[28] << 16) | (static_cast<uint32_t>(b[29]) << 24);
+        for (size_t at = 34; at + 36 <= b.size(); at += 36) {
+            const uint32_t n = b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (static_cast<uint32_t>(b[at + 3]) << 24);
+            if (n == number) return std::string(reinterpret_cast<const char*>(&b[at + 4]));
+        }
+        return std::string();
+    };
+    EXPECT_EQ(current(), "Quincy");
+    pid = -1;
+    exited = -1;
+    StartAndReachMenu();
+    if (HasFatalFailure()) return;
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    Xdotool(d, "key alt+q");
+    exited = WaitFor(pid, 30);
+    CheckCleanEnd(exited);
+    EXPECT_EQ(current(), "Quincy");
 }
 
 }  // namespace
