@@ -3,6 +3,8 @@
 #include "engine/Log.h"
 #include "world/CElement.h"
 #include "world/CLevel.h"
+#include "world/pieces/CElementDeviceButton.h"
+#include "world/pieces/CElementDeviceGate.h"
 #include "world/pieces/CElementDeviceTube.h"
 #include "world/pieces/CElementLadder.h"
 #include "world/pieces/CElementTerrainBridge.h"
@@ -129,6 +131,24 @@ CElement* CLevelBuilder::CreateElement(CLevel* level, uint32_t code, int x, int 
         }
         case TERRAIN_BRIDGE:
             made = new CElementTerrainBridge(x, y, false, state, true);
+            break;
+        case DEVICE_GATE_B:
+            made = new CElementDeviceGate(x, y, BUTTON_BLUE);
+            break;
+        case DEVICE_GATE_Y:
+            made = new CElementDeviceGate(x, y, BUTTON_YELLOW);
+            break;
+        case DEVICE_GATE_R:
+            made = new CElementDeviceGate(x, y, BUTTON_RED);
+            break;
+        case DEVICE_BUTTON_B:
+            made = new CElementDeviceButton(x, y, BUTTON_BLUE);
+            break;
+        case DEVICE_BUTTON_Y:
+            made = new CElementDeviceButton(x, y, BUTTON_YELLOW);
+            break;
+        case DEVICE_BUTTON_R:
+            made = new CElementDeviceButton(x, y, BUTTON_RED);
             break;
         default:
             break;
