@@ -5,6 +5,7 @@
 #include "world/CLevel.h"
 #include "world/pieces/CElementDeviceButton.h"
 #include "world/pieces/CElementDeviceGate.h"
+#include "world/pieces/CElementDeviceTeleport.h"
 #include "world/pieces/CElementDeviceTube.h"
 #include "world/pieces/CElementLadder.h"
 #include "world/pieces/CElementTerrainBridge.h"
@@ -149,6 +150,15 @@ CElement* CLevelBuilder::CreateElement(CLevel* level, uint32_t code, int x, int 
             break;
         case DEVICE_BUTTON_R:
             made = new CElementDeviceButton(x, y, BUTTON_RED);
+            break;
+        case DEVICE_LTELEPORT_B:
+            made = new CElementDeviceTeleport(x, y, TELEPORT_BLUE, false);
+            break;
+        case DEVICE_LTELEPORT_Y:
+            made = new CElementDeviceTeleport(x, y, TELEPORT_YELLOW, false);
+            break;
+        case DEVICE_LTELEPORT_R:
+            made = new CElementDeviceTeleport(x, y, TELEPORT_RED, false);
             break;
         default:
             break;
