@@ -6,6 +6,7 @@
 #include "world/pieces/CElementDeviceButton.h"
 #include "world/pieces/CElementDeviceGate.h"
 #include "world/pieces/CElementDeviceTeleport.h"
+#include "world/pieces/CElementDeviceTrampoline.h"
 #include "world/pieces/CElementDeviceTube.h"
 #include "world/pieces/CElementLadder.h"
 #include "world/pieces/CElementTerrainBridge.h"
@@ -159,6 +160,9 @@ CElement* CLevelBuilder::CreateElement(CLevel* level, uint32_t code, int x, int 
             break;
         case DEVICE_LTELEPORT_R:
             made = new CElementDeviceTeleport(x, y, TELEPORT_RED, false);
+            break;
+        case DEVICE_TRAMPOLINE:
+            made = new CElementDeviceTrampoline(x, y);
             break;
         default:
             break;
