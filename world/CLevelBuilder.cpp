@@ -5,6 +5,10 @@
 #include "world/CElementAIBot.h"
 #include "world/CElementAIProfessor.h"
 #include "world/CLevel.h"
+#include "world/pieces/CElementDeviceButton.h"
+#include "world/pieces/CElementDeviceGate.h"
+#include "world/pieces/CElementDeviceTeleport.h"
+#include "world/pieces/CElementDeviceTrampoline.h"
 #include "world/pieces/CElementDeviceTube.h"
 #include "world/pieces/CElementLadder.h"
 #include "world/pieces/CElementObjectBarrel.h"
@@ -155,6 +159,36 @@ CElement* CLevelBuilder::CreateElement(CLevel* level, uint32_t code, int x, int 
             break;
         case OBJECT_RMAGNET:
             made = new CElementObjectMagnet(x, y, 0, cellState, false);
+            break;
+        case DEVICE_GATE_B:
+            made = new CElementDeviceGate(x, y, BUTTON_BLUE);
+            break;
+        case DEVICE_GATE_Y:
+            made = new CElementDeviceGate(x, y, BUTTON_YELLOW);
+            break;
+        case DEVICE_GATE_R:
+            made = new CElementDeviceGate(x, y, BUTTON_RED);
+            break;
+        case DEVICE_BUTTON_B:
+            made = new CElementDeviceButton(x, y, BUTTON_BLUE);
+            break;
+        case DEVICE_BUTTON_Y:
+            made = new CElementDeviceButton(x, y, BUTTON_YELLOW);
+            break;
+        case DEVICE_BUTTON_R:
+            made = new CElementDeviceButton(x, y, BUTTON_RED);
+            break;
+        case DEVICE_LTELEPORT_B:
+            made = new CElementDeviceTeleport(x, y, TELEPORT_BLUE, false);
+            break;
+        case DEVICE_LTELEPORT_Y:
+            made = new CElementDeviceTeleport(x, y, TELEPORT_YELLOW, false);
+            break;
+        case DEVICE_LTELEPORT_R:
+            made = new CElementDeviceTeleport(x, y, TELEPORT_RED, false);
+            break;
+        case DEVICE_TRAMPOLINE:
+            made = new CElementDeviceTrampoline(x, y);
             break;
         case BOT_HANG:
         case BOT_LEFT:
