@@ -18,9 +18,10 @@ namespace {
 
 // The level source of a picture: rows from the top, each padded with empty
 // cells to 32, missing rows empty; states likewise ('.' normal, 'f' frozen,
-// 'h' heated); solution lines "frame key down|up".
+// 'h' heated); solution lines "frame key down|up"; more sections as they
+// stand.
 std::string LevelSource(const std::vector<std::string>& rows, const std::vector<std::string>& states,
-                        const std::vector<std::string>& solution) {
+                        const std::vector<std::string>& solution, const std::string& more) {
     auto picture = [](const std::vector<std::string>& lines) {
         std::string out;
         for (int y = 0; y < CElement::kGridHeight; ++y) {
@@ -32,6 +33,7 @@ std::string LevelSource(const std::vector<std::string>& rows, const std::vector<
     };
     std::string text = "heading: bots\nbackground: 0\ntiles:\n" + picture(rows);
     if (!states.empty()) text += "states:\n" + picture(states);
+    text += more;
     if (!solution.empty()) {
         text += "solution:\n";
         for (const std::string& line : solution) text += line + "\n";
@@ -45,11 +47,12 @@ protected:
         std::vector<std::string> rows;
         std::vector<std::string> states;
         std::vector<std::string> solution;
+        std::string more;  // further sections, such as teleports
     };
 
     void Start(const Level& level) {
         std::string error;
-        ASSERT_TRUE(CLevelSource::Parse(LevelSource(level.rows, level.states, level.solution), &level_, &error))
+        ASSERT_TRUE(CLevelSource::Parse(LevelSource(level.rows, level.states, level.solution, level.more), &level_, &error))
             << error;
         run_ = std::make_unique<CWorldRun>(&level_);
         ASSERT_TRUE(run_->Start(&error)) << error;
@@ -153,6 +156,46 @@ TEST_F(BotTest, ABotDoesNotSeeThroughACrate) {
     EXPECT_TRUE(CElement::GetElementAt(5, 5)->IsCrate());  // the crate filled the hole
     EXPECT_TRUE(RunUntil(300, [&] { return run_->IsEnded(); }));
     EXPECT_EQ(run_->GetResult(), "caught");
+}
+
+// A closed gate hides the hero just as a crate does, and a bot does not see
+// through a teleport: the view that enters a portal ends there. Once the
+// hero stands on the blue button the gate opens and the bot behind it comes
+// for him; the bot that looks at him through a portal never sees him.
+TEST_F(BotTest, ABotDoesNotSeeThroughAClosedGateOrIntoAPortal) {
+    ASSERT_NO_FATAL_FAILURE(Start({{
+                                       "",
+                                       "",
+                                       "",
+                                       "",
+                                       ")..S.b..B.(",
+                                       "################",
+                                       "",
+                                       "",
+                                       "",
+                                       "",
+                                       "",
+                                       "....................##",
+                                   },
+                                   {},
+                                   {"60 right down", "70 right up"},
+                                   "teleport: blue 1 4\nteleport: blue 20 10\n"}));
+    CElementAIBot* behindGate = BotAt(10, 4);
+    CElementAIBot* throughPortal = BotAt(0, 4);
+    ASSERT_TRUE(behindGate && throughPortal);
+    ASSERT_TRUE(CElement::GetElementAt(8, 4)->IsGate());
+    ASSERT_NO_FATAL_FAILURE(Frames(59));
+    EXPECT_FALSE(behindGate->IsActive());
+    EXPECT_FALSE(throughPortal->IsActive());
+
+    EXPECT_TRUE(RunUntil(60, [&] { return behindGate->IsActive(); }));
+    EXPECT_EQ(hero_->GetCurrentX(), 5);
+    EXPECT_TRUE(CElement::GetElementAt(8, 4)->IsNull());  // the gate stands open
+    EXPECT_TRUE(RunUntil(300, [&] { return run_->IsEnded(); }));
+    EXPECT_EQ(run_->GetResult(), "caught");
+    EXPECT_EQ(behindGate->GetCurrentX(), 6);
+    EXPECT_FALSE(throughPortal->IsActive());
+    EXPECT_EQ(throughPortal->GetCurrentX(), 0);
 }
 
 // A hanging bot stays on its ceiling while the hero passes beside it and
