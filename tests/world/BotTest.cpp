@@ -131,6 +131,31 @@ TEST_F(BotTest, ABotThatSeesTheHeroOnItsRowChasesAndCatchesHim) {
     EXPECT_EQ(facingAway->GetCurrentX(), 0);
 }
 
+// A bot on a step sees the hero one row down over the step's edge, but only
+// where the cell above him is open: under a bridge he is hidden, one cell on
+// he is seen.
+TEST_F(BotTest, ABotSeesTheHeroOneRowDownOnlyWhereTheCellAboveHimIsOpen) {
+    ASSERT_NO_FATAL_FAILURE(Start({{
+                                       "",
+                                       "",
+                                       "",
+                                       ".._.......(",
+                                       "..S.......#",
+                                       "###########",
+                                   },
+                                   {},
+                                   {"60 right down", "62 right up"}}));
+    CElementAIBot* bot = BotAt(10, 3);
+    ASSERT_NE(bot, nullptr);
+    ASSERT_TRUE(CElement::GetElementAt(2, 3)->IsBridge());
+    ASSERT_NO_FATAL_FAILURE(Frames(59));
+    EXPECT_FALSE(bot->IsActive());
+    EXPECT_TRUE(RunUntil(10, [&] { return bot->IsActive(); }));
+    EXPECT_EQ(hero_->GetCurrentX(), 3);
+    EXPECT_TRUE(RunUntil(300, [&] { return run_->IsEnded(); }));
+    EXPECT_EQ(run_->GetResult(), "caught");
+}
+
 // A crate between the bot and the hero hides him; once the hero has pushed
 // it down a hole the bot sees him at once.
 TEST_F(BotTest, ABotDoesNotSeeThroughACrate) {
