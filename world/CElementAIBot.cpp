@@ -87,6 +87,49 @@ void StepSounds(bool stepping, int* counter, int restValue, int period, int* las
     *counter = 0;
 }
 
+// The pictures that are one numbered run, or one picture held for a count
+// of steps (from < 0: the name is the picture's file).
+struct BotRow {
+    int state, originX, originY, delay;
+    const char* name;
+    bool loops;
+    const char* pictures;
+    int from, to;
+    int count;
+};
+
+const BotRow kBotRows[] = {
+    {0, 25, 27, 2, "Bot Deactivated - Hanging", false, "bothang.png", -1, 0, 1},
+    {1, 25, 25, 2, "Bot Activating", false, "botfall", 0, 11, 1},
+    {2, 25, 25, 2, "Bot Falling", true, "botfall", 9, 11, 1},
+    {3, 25, 25, 2, "Bot Landing", false, "botfall", 12, 18, 1},
+    {5, 14, 23, 1, "Bot Run Left", true, "botrunleft", 0, 11, 1},
+    {6, 18, 22, 1, "Bot Run Right", true, "botrunright", 0, 11, 1},
+    {7, 17, 20, 3, "Bot Stun Left", false, "botcrushedleft", 0, 2, 1},
+    {8, 18, 19, 3, "Bot Stun Right", false, "botcrushedright", 0, 2, 1},
+    {9, 17, 20, 3, "Bot Unstun Left", false, "botcrushedleft", 2, 0, 1},
+    {10, 18, 19, 3, "Bot Unstun Right", false, "botcrushedright", 2, 0, 1},
+    {11, 16, 19, 1, "Bot Push Left", true, "botpushleft", 0, 11, 1},
+    {12, 14, 18, 1, "Bot Push Right", true, "botpushright", 0, 11, 1},
+    {13, 14, 20, 0, "Bot Stand Left", false, "botstandleft.png", -1, 0, 1},
+    {14, 18, 19, 0, "Bot Stand Right", false, "botstandright.png", -1, 0, 1},
+    // The EMP: dimming down and back up again.
+    {15, 14, 20, 2, "Bot EMPed Left", false, "botstunnedleft", 0, 2, 1},
+    {16, 18, 19, 2, "Bot EMPed Right", false, "botstunnedright", 0, 2, 1},
+    {17, 14, 19, 2, "Bot Magnet-Held (Left)", false, "botmagnetleft", 0, 1, 1},
+    {18, 18, 20, 2, "Bot Magnet-Held (Right)", false, "botmagnetright", 0, 1, 1},
+    {19, 14, 20, 2, "Bot Sliding (Left)", true, "botslidingleft", 0, 5, 1},
+    {20, 15, 19, 2, "Bot Sliding (Right)", true, "botslidingright", 0, 5, 1},
+    {21, 18, 13, 2, "Bot Crawling (Left)", true, "botcrawlleft", 0, 5, 1},
+    {22, 15, 12, 2, "Bot Crawling (Right)", true, "botcrawlright", 0, 5, 1},
+    {23, 22, 16, 0, "Bot Frozen", false, "botfrozen.png", -1, 0, 1},
+    {48, 22, 16, 0, "Bot Frozen (and destroyed)", false, "botfrozenmelted.png", -1, 0, 1},
+    {49, 14, 20, 2, "Bot EMPed Left with LFall", false, "batstunnedlefttiltleft.png", -1, 0, 5},
+    {50, 14, 20, 2, "Bot EMPed Left with RFall", false, "batstunnedlefttiltright.png", -1, 0, 5},
+    {51, 18, 19, 2, "Bot EMPed Right with LFall", false, "batstunnedrighttiltleft.png", -1, 0, 5},
+    {52, 18, 19, 2, "Bot EMPed Right with RFall", false, "batstunnedrighttiltright.png", -1, 0, 5},
+};
+
 }  // namespace
 
 // ==========================================================================
@@ -146,75 +189,28 @@ CElementAIBot::~CElementAIBot() {
 
 void CElementAIBot::BuildStateSprites() {
     CSprite** t = stateSprites;
-    t[0] = NewBotSprite(25, 27, 2, "Bot Deactivated - Hanging", false);
-    t[0]->AddFrame("bothang.png");
-    t[1] = NewBotSprite(25, 25, 2, "Bot Activating", false);
-    Run(t[1], "botfall", 0, 11);
-    t[2] = NewBotSprite(25, 25, 2, "Bot Falling", true);
-    Run(t[2], "botfall", 9, 11);
-    t[3] = NewBotSprite(25, 25, 2, "Bot Landing", false);
-    Run(t[3], "botfall", 12, 18);
-    t[4] = NewBotSprite(16, 14, 2, "Bot Climb", true);
-    Frame(t[4], "botclimb", 0);
-    Frame(t[4], "botclimb", 1);
-    Frame(t[4], "botclimb", 0);
-    Frame(t[4], "botclimb", 2);
-    t[5] = NewBotSprite(14, 23, 1, "Bot Run Left", true);
-    Run(t[5], "botrunleft", 0, 11);
-    t[6] = NewBotSprite(18, 22, 1, "Bot Run Right", true);
-    Run(t[6], "botrunright", 0, 11);
-    t[7] = NewBotSprite(17, 20, 3, "Bot Stun Left", false);
-    Run(t[7], "botcrushedleft", 0, 2);
-    t[8] = NewBotSprite(18, 19, 3, "Bot Stun Right", false);
-    Run(t[8], "botcrushedright", 0, 2);
-    t[9] = NewBotSprite(17, 20, 3, "Bot Unstun Left", false);
-    Run(t[9], "botcrushedleft", 2, 0);
-    t[10] = NewBotSprite(18, 19, 3, "Bot Unstun Right", false);
-    Run(t[10], "botcrushedright", 2, 0);
-    t[11] = NewBotSprite(16, 19, 1, "Bot Push Left", true);
-    Run(t[11], "botpushleft", 0, 11);
-    t[12] = NewBotSprite(14, 18, 1, "Bot Push Right", true);
-    Run(t[12], "botpushright", 0, 11);
-    t[13] = NewBotSprite(14, 20, 0, "Bot Stand Left", false);
-    t[13]->AddFrame("botstandleft.png");
-    t[14] = NewBotSprite(18, 19, 0, "Bot Stand Right", false);
-    t[14]->AddFrame("botstandright.png");
-    t[15] = NewBotSprite(14, 20, 2, "Bot EMPed Left", false);
-    Run(t[15], "botstunnedleft", 0, 2);
-    Run(t[15], "botstunnedleft", 1, 0);
-    t[16] = NewBotSprite(18, 19, 2, "Bot EMPed Right", false);
-    Run(t[16], "botstunnedright", 0, 2);
-    Run(t[16], "botstunnedright", 1, 0);
-    t[17] = NewBotSprite(14, 19, 2, "Bot Magnet-Held (Left)", false);
-    Run(t[17], "botmagnetleft", 0, 1);
-    t[18] = NewBotSprite(18, 20, 2, "Bot Magnet-Held (Right)", false);
-    Run(t[18], "botmagnetright", 0, 1);
-    t[19] = NewBotSprite(14, 20, 2, "Bot Sliding (Left)", true);
-    Run(t[19], "botslidingleft", 0, 5);
-    t[20] = NewBotSprite(15, 19, 2, "Bot Sliding (Right)", true);
-    Run(t[20], "botslidingright", 0, 5);
-    t[21] = NewBotSprite(18, 13, 2, "Bot Crawling (Left)", true);
-    Run(t[21], "botcrawlleft", 0, 5);
-    t[22] = NewBotSprite(15, 12, 2, "Bot Crawling (Right)", true);
-    Run(t[22], "botcrawlright", 0, 5);
-    t[23] = NewBotSprite(22, 16, 0, "Bot Frozen", false);
-    t[23]->AddFrame("botfrozen.png");
+    for (const BotRow& row : kBotRows) {
+        CSprite* s = NewBotSprite(row.originX, row.originY, row.delay, row.name, row.loops);
+        if (row.from < 0) {
+            s->AddFrame(row.pictures, row.count);
+        } else {
+            Run(s, row.pictures, row.from, row.to);
+        }
+        t[row.state] = s;
+    }
+    Run(t[ST_EMP_LEFT], "botstunnedleft", 1, 0);
+    Run(t[ST_EMP_RIGHT], "botstunnedright", 1, 0);
+    t[ST_CLIMB] = NewBotSprite(16, 14, 2, "Bot Climb", true);
+    Frame(t[ST_CLIMB], "botclimb", 0);
+    Frame(t[ST_CLIMB], "botclimb", 1);
+    Frame(t[ST_CLIMB], "botclimb", 0);
+    Frame(t[ST_CLIMB], "botclimb", 2);
     BuildTemperatureRows(true);
     BuildTemperatureRows(false);
-    t[48] = NewBotSprite(22, 16, 0, "Bot Frozen (and destroyed)", false);
-    t[48]->AddFrame("botfrozenmelted.png");
-    t[49] = NewBotSprite(14, 20, 2, "Bot EMPed Left with LFall", false);
-    t[49]->AddFrame("batstunnedlefttiltleft.png", 5);
-    t[50] = NewBotSprite(14, 20, 2, "Bot EMPed Left with RFall", false);
-    t[50]->AddFrame("batstunnedlefttiltright.png", 5);
-    t[51] = NewBotSprite(18, 19, 2, "Bot EMPed Right with LFall", false);
-    t[51]->AddFrame("batstunnedrighttiltleft.png", 5);
-    t[52] = NewBotSprite(18, 19, 2, "Bot EMPed Right with RFall", false);
-    t[52]->AddFrame("batstunnedrighttiltright.png", 5);
-    t[53] = NewBotSprite(17, 33, 2, "Bot Capture Left", false);
-    AddCaptureFrames(t[53], "botcatchprofleft");
-    t[54] = NewBotSprite(17, 32, 2, "Bot Capture Right", false);
-    AddCaptureFrames(t[54], "botcatchprofright");
+    t[ST_CAPTURE_LEFT] = NewBotSprite(17, 33, 2, "Bot Capture Left", false);
+    AddCaptureFrames(t[ST_CAPTURE_LEFT], "botcatchprofleft");
+    t[ST_CAPTURE_RIGHT] = NewBotSprite(17, 32, 2, "Bot Capture Right", false);
+    AddCaptureFrames(t[ST_CAPTURE_RIGHT], "botcatchprofright");
 }
 
 // The pictures of a hot, melting, cooling and cooled bot facing one side.
@@ -238,36 +234,31 @@ void CElementAIBot::BuildTemperatureRows(bool left) {
     };
     char file[64], rest[64];
 
-    const int heated = left ? ST_HEATED_LEFT : ST_HEATED_RIGHT;
+    // A hot or a cooled lump: at rest, tilted either way as it falls, and
+    // squashed as it lands, back to its resting picture.
+    auto lump = [&](int first, int restDelay, const char* kind) {
+        make(first, restDelay)->AddFrame(rest);
+        snprintf(file, sizeof(file), "bot%s%stiltleft.png", kind, side);
+        make(first + TILT_LEFT, 0)->AddFrame(file);
+        snprintf(file, sizeof(file), "bot%s%stiltright.png", kind, side);
+        make(first + TILT_RIGHT, 0)->AddFrame(file);
+        snprintf(file, sizeof(file), "bot%s%ssquash", kind, side);
+        AddSquashFrames(make(first + SQUASH, 2), file, rest);
+    };
     snprintf(rest, sizeof(rest), "botmelting%s4.png", side);
-    make(heated, 2)->AddFrame(rest);
-    snprintf(file, sizeof(file), "botheated%stiltleft.png", side);
-    make(heated + TILT_LEFT, 0)->AddFrame(file);
-    snprintf(file, sizeof(file), "botheated%stiltright.png", side);
-    make(heated + TILT_RIGHT, 0)->AddFrame(file);
-    snprintf(file, sizeof(file), "botheated%ssquash", side);
-    AddSquashFrames(make(heated + SQUASH, 2), file, rest);
+    lump(left ? ST_HEATED_LEFT : ST_HEATED_RIGHT, 2, "heated");
+    snprintf(rest, sizeof(rest), "botcooling%s6.png", side);
+    lump(left ? ST_COOLED_LEFT : ST_COOLED_RIGHT, 0, "cooled");
 
     snprintf(file, sizeof(file), "botmelting%s", side);
     Run(make(left ? ST_MELTING_LEFT : ST_MELTING_RIGHT, 2), file, 0, 4);
-
+    // Cooling: upright, then tilted either way while it falls.
+    static const char* const kTilts[] = {"", "tiltedleft", "tiltedright"};
     const int cooling = left ? ST_COOLING_LEFT : ST_COOLING_RIGHT;
-    snprintf(file, sizeof(file), "botcooling%s", side);
-    Run(make(cooling, 2), file, 0, 6);
-    snprintf(file, sizeof(file), "botcooling%stiltedleft", side);
-    Run(make(cooling + TILT_LEFT, 2), file, 0, 6);
-    snprintf(file, sizeof(file), "botcooling%stiltedright", side);
-    Run(make(cooling + TILT_RIGHT, 2), file, 0, 6);
-
-    const int cooled = left ? ST_COOLED_LEFT : ST_COOLED_RIGHT;
-    snprintf(rest, sizeof(rest), "botcooling%s6.png", side);
-    make(cooled, 0)->AddFrame(rest);
-    snprintf(file, sizeof(file), "botcooled%stiltleft.png", side);
-    make(cooled + TILT_LEFT, 0)->AddFrame(file);
-    snprintf(file, sizeof(file), "botcooled%stiltright.png", side);
-    make(cooled + TILT_RIGHT, 0)->AddFrame(file);
-    snprintf(file, sizeof(file), "botcooled%ssquash", side);
-    AddSquashFrames(make(cooled + SQUASH, 2), file, rest);
+    for (int tilt = 0; tilt < 3; ++tilt) {
+        snprintf(file, sizeof(file), "botcooling%s%s", side, kTilts[tilt]);
+        Run(make(cooling + tilt, 2), file, 0, 6);
+    }
 }
 
 void CElementAIBot::CreateSounds() {
@@ -294,19 +285,13 @@ void CElementAIBot::CreateSounds() {
 }
 
 void CElementAIBot::FreeSounds() {
-    CSoundObject** own[] = {&soundFall, &soundCrush, &soundDetect, &soundHangDetect, &soundBotSlide};
-    for (CSoundObject** s : own) {
-        delete *s;
-        *s = nullptr;
-    }
-    for (CSoundObject*& s : soundFootstep) {
-        delete s;
-        s = nullptr;
-    }
-    for (CSoundObject*& s : soundClimb) {
-        delete s;
-        s = nullptr;
-    }
+    auto drop = [](CSoundObject*& sound) {
+        delete sound;
+        sound = nullptr;
+    };
+    for (CSoundObject** own : {&soundFall, &soundCrush, &soundDetect, &soundHangDetect, &soundBotSlide}) drop(*own);
+    for (CSoundObject*& sound : soundFootstep) drop(sound);
+    for (CSoundObject*& sound : soundClimb) drop(sound);
 }
 
 // ==========================================================================

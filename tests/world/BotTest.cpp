@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "tests/support/WorldTestSupport.h"
+#include "tests/world/pieces/ObjectWorld.h"
 #include "tools/levels/CLevelSource.h"
 #include "world/CElementAIBot.h"
 #include "world/CElementAIProfessor.h"
@@ -16,30 +17,11 @@
 
 namespace {
 
-// The level source of a picture: rows from the top, each padded with empty
-// cells to 32, missing rows empty; states likewise ('.' normal, 'f' frozen,
-// 'h' heated); solution lines "frame key down|up"; more sections as they
-// stand.
-std::string LevelSource(const std::vector<std::string>& rows, const std::vector<std::string>& states,
-                        const std::vector<std::string>& solution, const std::string& more) {
-    auto picture = [](const std::vector<std::string>& lines) {
-        std::string out;
-        for (int y = 0; y < CElement::kGridHeight; ++y) {
-            std::string row = y < static_cast<int>(lines.size()) ? lines[y] : "";
-            row.resize(CElement::kGridWidth, '.');
-            out += row + "\n";
-        }
-        return out;
-    };
-    std::string text = "heading: bots\nbackground: 0\ntiles:\n" + picture(rows);
-    if (!states.empty()) text += "states:\n" + picture(states);
-    text += more;
-    if (!solution.empty()) {
-        text += "solution:\n";
-        for (const std::string& line : solution) text += line + "\n";
-    }
-    return text;
-}
+// The hero starts on a ledge above the row of two bots facing left: one at
+// the far right, one at the left edge, facing away from where he comes down.
+const std::vector<std::string> kLedgeOverTwoBots = {
+    "", "", "", "", "..S", "#####", "", "", "(.............(", "################",
+};
 
 class BotTest : public worldtest::WorldTest {
 protected:
@@ -52,8 +34,12 @@ protected:
 
     void Start(const Level& level) {
         std::string error;
-        ASSERT_TRUE(CLevelSource::Parse(LevelSource(level.rows, level.states, level.solution, level.more), &level_, &error))
-            << error;
+        // Pictures padded to the grid, then the further sections and the
+        // recorded keys.
+        std::string text = objecttest::LevelSource(level.rows, level.states) + level.more;
+        if (!level.solution.empty()) text += "solution:\n";
+        for (const std::string& line : level.solution) text += line + "\n";
+        ASSERT_TRUE(CLevelSource::Parse(text, &level_, &error)) << error;
         run_ = std::make_unique<CWorldRun>(&level_);
         ASSERT_TRUE(run_->Start(&error)) << error;
         hero_ = dynamic_cast<CElementAIProfessor*>(CElement::GetHero());
@@ -95,23 +81,14 @@ protected:
 // sees him, runs to him and catches him, and the level ends as caught. A bot
 // that faces away from him never wakes, however close.
 TEST_F(BotTest, ABotThatSeesTheHeroOnItsRowChasesAndCatchesHim) {
-    ASSERT_NO_FATAL_FAILURE(Start({{
-                                       "",
-                                       "",
-                                       "",
-                                       "",
-                                       "..S",
-                                       "#####",
-                                       "",
-                                       "",
-                                       "(.............(",
-                                       "################",
-                                   },
-                                   {},
-                                   {"60 right down", "80 right up"}}));
+    ASSERT_NO_FATAL_FAILURE(Start({kLedgeOverTwoBots, {}, {"60 right down", "80 right up"}}));
     CElementAIBot* chaser = BotAt(14, 8);
     CElementAIBot* facingAway = BotAt(0, 8);
     ASSERT_TRUE(chaser && facingAway);
+    for (const CSprite* s : chaser->stateSprites) {
+        ASSERT_NE(s, nullptr);
+        EXPECT_GT(s->GetFrameCount(), 0) << s->GetName();
+    }
     EXPECT_EQ(Shown(chaser), "Bot Stand Left");
 
     // On the ledge the hero is in another row: nobody sees him.
@@ -446,20 +423,8 @@ TEST_F(BotTest, ACrateDroppedOnABotCrushesItUntilTheCrateIsGone) {
 // they stood, nobody caught, the bot still awake; played on, the bot comes
 // for him again.
 TEST_F(BotTest, UndoAfterTheCatchBringsTheHeroAndTheBotBackToTheSavedStep) {
-    ASSERT_NO_FATAL_FAILURE(Start({{
-                                       "",
-                                       "",
-                                       "",
-                                       "",
-                                       "..S",
-                                       "#####",
-                                       "",
-                                       "",
-                                       "(.............(",
-                                       "################",
-                                   },
-                                   {},
-                                   {"60 right down", "80 right up", "120 left down", "122 left up"}}));
+    ASSERT_NO_FATAL_FAILURE(
+        Start({kLedgeOverTwoBots, {}, {"60 right down", "80 right up", "120 left down", "122 left up"}}));
     CElementAIBot* bot = BotAt(14, 8);
     ASSERT_NE(bot, nullptr);
     ASSERT_NO_FATAL_FAILURE(Frames(119));
