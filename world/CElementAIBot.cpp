@@ -327,7 +327,8 @@ void CElementAIBot::Deactivate() {
 
 void CElementAIBot::Emp() {
     empActive = 1;
-    if (gravity) empStunned = 1;
+    // A wreck has nothing left to knock out: it keeps its lump picture.
+    if (gravity && !destroyed) empStunned = 1;
     if (active) Deactivate();
 }
 

@@ -364,6 +364,11 @@ TEST_F(BotTest, AHotBotIsWreckedForGoodAndAFrozenOneCatchesTheHeroOnlyOnceThawed
     ASSERT_NO_FATAL_FAILURE(Frames(1));
     EXPECT_EQ(Shown(hot), "Bot (COOLED_RIGHT)");
     EXPECT_TRUE(hot->IsDestroyed());
+    // Nor does an EMP make it look like a live bot again.
+    hot->Emp();
+    ASSERT_NO_FATAL_FAILURE(Frames(1));
+    EXPECT_FALSE(hot->IsEmpStunned());
+    EXPECT_EQ(Shown(hot), "Bot (COOLED_RIGHT)");
 
     // Thawed, the bot beside the hero catches him at once.
     EXPECT_TRUE(CElement::Heat(frozen, false, false));
