@@ -133,6 +133,50 @@ TEST_F(BotTest, ABotSeesTheHeroOneRowDownOnlyWhereTheCellAboveHimIsOpen) {
     EXPECT_EQ(run_->GetResult(), "caught");
 }
 
+// The ladders section of a level source: one ladder in a column.
+std::string LadderColumn(int column, int top, int bottom) {
+    std::string out = "ladders:\n";
+    for (int y = 0; y < CElement::kGridHeight; ++y) {
+        std::string row(CElement::kGridWidth, '.');
+        if (y >= top && y <= bottom) row[column] = 'H';
+        out += row + "\n";
+    }
+    return out;
+}
+
+// The hero, seen from afar, climbs a ladder to a ledge; the bot follows him
+// up the same ladder, climbing, steps off at the top and catches him there.
+TEST_F(BotTest, ABotFollowsTheHeroUpALadder) {
+    ASSERT_NO_FATAL_FAILURE(Start({{
+                                       "",
+                                       "",
+                                       "",
+                                       "",
+                                       "",
+                                       "######",
+                                       "",
+                                       "",
+                                       "..S...........................(",
+                                       "################################",
+                                   },
+                                   {},
+                                   {"60 right down", "90 right up", "92 up down", "124 up up", "126 left down",
+                                    "140 left up"},
+                                   LadderColumn(6, 4, 8)}));
+    CElementAIBot* bot = BotAt(30, 8);
+    ASSERT_NE(bot, nullptr);
+    ASSERT_NO_FATAL_FAILURE(Frames(1));
+    EXPECT_TRUE(bot->IsActive());
+    EXPECT_TRUE(RunUntil(300, [&] { return bot->GetCurrentX() == 6 && bot->IsMovingUp(); }));
+    ASSERT_NO_FATAL_FAILURE(Frames(1));
+    EXPECT_EQ(Shown(bot), "Bot Climb");
+    EXPECT_EQ(hero_->GetCurrentY(), 4);
+    EXPECT_TRUE(RunUntil(300, [&] { return run_->IsEnded(); }));
+    EXPECT_EQ(run_->GetResult(), "caught");
+    EXPECT_EQ(bot->GetCurrentX(), hero_->GetCurrentX() + 1);
+    EXPECT_EQ(bot->GetCurrentY(), 4);
+}
+
 // A crate between the bot and the hero hides him; once the hero has pushed
 // it down a hole the bot sees him at once.
 TEST_F(BotTest, ABotDoesNotSeeThroughACrate) {
