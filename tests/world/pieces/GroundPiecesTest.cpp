@@ -441,10 +441,9 @@ TEST_F(WorldTest, TheExitTubeIsFoundOnlyWhereItStands) {
     EXPECT_TRUE(CElementDeviceTube::IsExitTube(12, 22));
     EXPECT_FALSE(CElementDeviceTube::IsExitTube(2, 22));
     EXPECT_FALSE(CElementDeviceTube::IsExitTube(0, 0));
-    // Tubes stand beside the grid: the hero walks into them, and he starts
-    // in the entrance tube's cell.
+    // Tubes stand beside the grid: the hero walks into them.
     EXPECT_FALSE(CElement::IsOccupied(12, 22));
-    EXPECT_EQ(CElement::GetElementAt(2, 22), CElement::GetHero());
+    EXPECT_EQ(dynamic_cast<CElementDeviceTube*>(CElement::GetElementAt(2, 22)), nullptr);
     CElement::UnloadElements();
 
     // Without an exit tube no cell is the exit, not even the first one.
@@ -455,8 +454,9 @@ TEST_F(WorldTest, TheExitTubeIsFoundOnlyWhereItStands) {
 }
 
 TEST_F(WorldTest, TheExitArrowDipsFourTimesThenFadesAndAnUndoStopsItForGood) {
-    CLevel level = MakeLevel({"..S.........E", "################"});
+    CLevel level = MakeLevel({"............E", "################"});
     CLevelBuilder::Build(&level);
+    new StandInHero(2, 22);
     CElementDeviceTube* exit = Tube(CElementDeviceTube::KIND_EXIT);
     ASSERT_NE(exit, nullptr);
     std::vector<int> offsets;
@@ -479,6 +479,7 @@ TEST_F(WorldTest, TheExitArrowDipsFourTimesThenFadesAndAnUndoStopsItForGood) {
     // A fresh level: an undo while the arrow bobs stops it.
     CElement::UnloadElements();
     CLevelBuilder::Build(&level);
+    new StandInHero(2, 22);
     exit = Tube(CElementDeviceTube::KIND_EXIT);
     Step(5);
     CElement::LoadUndoStep(true);
@@ -489,14 +490,11 @@ TEST_F(WorldTest, TheExitArrowDipsFourTimesThenFadesAndAnUndoStopsItForGood) {
 }
 
 TEST_F(WorldTest, ATubeWhoseGroundMeltsBreaksAndOnlyTheExitTubeEndsTheLevel) {
-    CLevel level = MakeLevel({"..S.........E", "##~#########~###"});
+    // The entrance tube is made by hand: the hero would come with it.
+    CLevel level = MakeLevel({"............E", "##~#########~###"});
     CLevelBuilder::Build(&level);
-    // The hero waits on firm ground, away from the tube that breaks.
-    CElement* hero = CElement::GetHero();
-    CElement::ClearElementAt(2, 22);
-    hero->x = hero->prevX = 5;
-    hero->pixelX = hero->prevPixelX = 5 * CElement::kCellSize;
-    CElement::SetElementAt(5, 22, hero);
+    new CElementDeviceTube(2, 22, CElementDeviceTube::KIND_ENTRANCE);
+    new StandInHero(5, 22);
     CElementDeviceTube* tubes[2] = {Tube(CElementDeviceTube::KIND_ENTRANCE), Tube(CElementDeviceTube::KIND_EXIT)};
     ASSERT_TRUE(tubes[0] && tubes[1]);
     Step();
