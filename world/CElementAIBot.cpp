@@ -19,8 +19,8 @@ namespace {
 constexpr int kLayerBot = 70;
 // The bots' pictures are requested (and counted) by each sprite.
 constexpr bool kSharedFrames = false;
-// Footsteps and climbing sounds follow each other this many frames apart.
-constexpr int kFootstepFrames = 5;
+// Frames between two footsteps, and between two climbing sounds.
+constexpr int kFootstepFrames = 6;
 constexpr int kClimbFrames = 6;
 // The slide sound comes back in over this many frames, and a spent one
 // fades out over the longer time.
@@ -741,7 +741,7 @@ void CElementAIBot::UpdateBotSounds() {
     const bool slippery = IsOnSlipperySurface();
     const bool walking = sideKey && !SLIDING && !slippery && !FROZEN && !destroyed && IsSupported(false) &&
                          !IsProfessorCaught() && !STUN && !IsMagnetHeld();
-    StepSounds(walking, &footstepCounter, 3, kFootstepFrames + 1, &lastFootstep, soundFootstep, kFootsteps);
+    StepSounds(walking, &footstepCounter, 3, kFootstepFrames, &lastFootstep, soundFootstep, kFootsteps);
 
     const bool climbing = (IsMovingUp() || IsMovingDown()) && CElementLadder::IsLadderAt(x, y);
     StepSounds(climbing, &climbCounter, 2, kClimbFrames, &lastClimbSound, soundClimb, kClimbSounds);
