@@ -204,8 +204,9 @@ bool CWorldRun::CheckWorld(std::string* what) {
             if (!live.count(e))
                 return fail("grid cell (" + std::to_string(x) + "," + std::to_string(y) +
                             ") holds an element that is not in the world");
-            // A singed hero burns where he stands until the level ends.
-            if (e->IsDestroyed() && !e->IsProfessor())
+            // A singed hero burns where he stands until the level ends; a
+            // bot wrecked by heat stays a solid lump in its cell.
+            if (e->IsDestroyed() && !e->IsAI())
                 return fail("grid cell (" + std::to_string(x) + "," + std::to_string(y) + ") holds a destroyed " +
                             e->GetTypeName());
         }
