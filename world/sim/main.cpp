@@ -5,7 +5,6 @@
 // LEVEL is a ".lvl" file, or reg:N, adv:N or kid:N for level N (from 0) of the
 // game's level pack. The level's stored solution is played unless --keys or
 // --no-keys says otherwise. See Usage() for the options.
-#include <unistd.h>
 
 #include <cerrno>
 #include <climits>
@@ -20,6 +19,7 @@
 #include "engine/CDraw.h"
 #include "engine/CRender.h"
 #include "engine/Log.h"
+#include "platform/Platform.h"
 #include "world/CElement.h"
 #include "world/CHeadlessWorld.h"
 #include "world/CLevel.h"
@@ -103,23 +103,6 @@ bool ParseKeys(const std::string& text, std::vector<ReplayKey>* keys, std::strin
     return true;
 }
 
-std::string ExecutableDir() {
-    char buf[PATH_MAX];
-    const ssize_t n = readlink("/proc/self/exe", buf, sizeof(buf) - 1);
-    if (n <= 0) return ".";
-    buf[n] = '\0';
-    std::string path = buf;
-    const size_t slash = path.rfind('/');
-    return slash == std::string::npos ? "." : path.substr(0, slash);
-}
-
-std::string Absolute(const std::string& path) {
-    if (path.empty() || path[0] == '/') return path;
-    char cwd[PATH_MAX];
-    if (!getcwd(cwd, sizeof(cwd))) return path;
-    return std::string(cwd) + "/" + path;
-}
-
 bool SaveShot(const std::string& path) {
     CRender::AddFullScreenDirtyRect();
     CRender::Render(false);
@@ -190,16 +173,16 @@ int main(int argc, char** argv) {
         const size_t slash = name.rfind('/');
         if (slash != std::string::npos) name = name.substr(slash + 1);
         if (name.size() > 4 && name.compare(name.size() - 4, 4, ".lvl") == 0) name.resize(name.size() - 4);
-        if (!fileLevel->LoadFile(Absolute(levelArg), name.c_str()))
+        if (!fileLevel->LoadFile(PlatformAbsolutePath(levelArg), name.c_str()))
             return Refuse("cannot read the level file " + levelArg);
     }
-    if (!shot.empty()) shot = Absolute(shot);
-    if (!shotEnd.empty()) shotEnd = Absolute(shotEnd);
+    if (!shot.empty()) shot = PlatformAbsolutePath(shot);
+    if (!shotEnd.empty()) shotEnd = PlatformAbsolutePath(shotEnd);
 
     InitDebugLog(false);
     EnableDebugCategory(DBG_ERROR);
     std::string error;
-    if (!CHeadlessWorld::Start(ExecutableDir(), &error)) return Refuse(error);
+    if (!CHeadlessWorld::Start(PlatformExecutableDir(), &error)) return Refuse(error);
     CLevel* level = fileLevel.get();
     if (set >= 0) {
         CLevelSet* levels = CLevelSet::GetSet(set);
