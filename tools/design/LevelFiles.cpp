@@ -1,0 +1,138 @@
+#include "tools/design/LevelFiles.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+#include "engine/CAtomicFile.h"
+#include "tools/design/CSolver.h"
+#include "tools/levels/CLevelSource.h"
+#include "world/CLevelSet.h"
+
+namespace {
+
+const char* const kSlotPrefixes[CLevelSet::kSetCount] = {"reg:", "adv:", "kid:"};
+
+std::string Trimmed(const std::string& s) {
+    size_t a = 0;
+    size_t b = s.size();
+    while (a < b && (s[a] == ' ' || s[a] == '\t')) ++a;
+    while (b > a && (s[b - 1] == ' ' || s[b - 1] == '\t' || s[b - 1] == '\r')) --b;
+    return s.substr(a, b - a);
+}
+
+bool StartsWith(const std::string& s, const char* prefix) { return s.compare(0, strlen(prefix), prefix) == 0; }
+
+// The first line of a source's solution section ("solution:" alone).
+bool IsSolutionHeader(const std::string& line) {
+    const std::string t = Trimmed(line);
+    if (!StartsWith(t, "solution")) return false;
+    return Trimmed(t.substr(8)) == ":";
+}
+
+}  // namespace
+
+bool ParsePackSlot(const std::string& text, int* set, int* index) {
+    for (int s = 0; s < CLevelSet::kSetCount; ++s) {
+        if (!StartsWith(text, kSlotPrefixes[s])) continue;
+        const std::string number = text.substr(4);
+        if (number.empty() || number.size() > 4) return false;
+        char* end = nullptr;
+        errno = 0;
+        const long v = strtol(number.c_str(), &end, 10);
+        if (errno != 0 || *end != '\0' || v < 0) return false;
+        *set = s;
+        *index = static_cast<int>(v);
+        return true;
+    }
+    return false;
+}
+
+std::string PackSlotLabel(int set, int index) {
+    std::string label = std::string(kSlotPrefixes[set]) + std::to_string(index);
+    if (IsTutorialLevel(set, index)) label += " (" + CLevelSet::GetLevelLabel(set, index) + ")";
+    return label;
+}
+
+bool IsLevelSourcePath(const std::string& path) {
+    return path.size() > 4 && path.compare(path.size() - 4, 4, ".txt") == 0;
+}
+
+bool ReadLevelFile(const std::string& path, CLevel* level, std::string* error) {
+    if (IsLevelSourcePath(path)) return CLevelSource::ParseFile(path, level, error);
+    std::string name = path;
+    const size_t slash = name.rfind('/');
+    if (slash != std::string::npos) name = name.substr(slash + 1);
+    if (name.size() > 4 && name.compare(name.size() - 4, 4, ".lvl") == 0) name.resize(name.size() - 4);
+    if (level->LoadFile(path, name.c_str())) return true;
+    *error = "cannot read the level file " + path;
+    return false;
+}
+
+std::string SourceWithSolution(const std::string& text, const std::vector<ReplayKey>& records,
+                               const std::string& comment) {
+    std::vector<std::string> lines;
+    {
+        std::istringstream in(text);
+        std::string line;
+        while (std::getline(in, line)) lines.push_back(line);
+    }
+    // The solution section runs to the end of the source.
+    size_t end = lines.size();
+    for (size_t i = 0; i < lines.size(); ++i) {
+        if (IsSolutionHeader(lines[i])) {
+            end = i;
+            break;
+        }
+    }
+    while (end > 0 && StartsWith(Trimmed(lines[end - 1]), "# zorv_solve")) --end;
+    while (end > 0 && Trimmed(lines[end - 1]).empty()) --end;
+    std::string out;
+    for (size_t i = 0; i < end; ++i) out += lines[i] + "\n";
+    if (!comment.empty()) out += "# zorv_solve: " + comment + "\n";
+    out += "solution:\n";
+    for (const ReplayKey& k : records)
+        out += std::to_string(k.frame) + " " + CSolver::CommandName(k.key) + (k.released ? " up\n" : " down\n");
+    return out;
+}
+
+bool WriteSourceSolution(const std::string& path, const std::vector<ReplayKey>& records, const std::string& comment,
+                         std::string* error) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        *error = "cannot read " + path;
+        return false;
+    }
+    std::stringstream text;
+    text << in.rdbuf();
+    const std::string updated = SourceWithSolution(text.str(), records, comment);
+    // The written source must read back as the same level with this solution.
+    CLevel check;
+    std::string parseError;
+    if (!CLevelSource::Parse(updated, &check, &parseError) || check.GetSolution() != records) {
+        *error = "the source with its solution does not read back (" + parseError + ")";
+        return false;
+    }
+    CAtomicFile file(path);
+    FILE* f = file.Open();
+    if (!f || fwrite(updated.data(), 1, updated.size(), f) != updated.size()) file.MarkFailed();
+    if (!f || !file.Commit()) {
+        *error = "cannot write " + path;
+        return false;
+    }
+    return true;
+}
+
+bool WriteLevelWithSolution(const CLevel& level, const std::vector<ReplayKey>& records, const std::string& path,
+                            std::string* error) {
+    CLevel copy = level;
+    copy.ClearSolution();
+    for (const ReplayKey& k : records) copy.AddReplayKey(k.frame, k.key, k.released);
+    if (!records.empty()) copy.SetSolutionRecorded();
+    if (copy.SaveToPath(path)) return true;
+    *error = "cannot write " + path;
+    return false;
+}
