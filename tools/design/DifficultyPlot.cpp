@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "images/DrawKit.h"
 
@@ -13,10 +14,12 @@ namespace {
 
 constexpr double kLeft = 80;     // room for the commands axis
 constexpr double kRight = 90;    // room for the positions axis
-constexpr double kTop = 86;      // title and legend
+constexpr double kTop = 104;     // title, figures and legend
 constexpr double kBottom = 64;   // level labels
 constexpr double kPlotHeight = 380;
 constexpr double kColumnMin = 14;
+constexpr double kColumnMax = 48;
+constexpr double kPlotMinWidth = 720;
 
 const Color kPaper = Hex(0xfbf6ea);
 const Color kGrid = Hex(0xd9cfb8);
@@ -32,7 +35,8 @@ int AxisStep(int top) {
     return 1000;
 }
 
-void Legend(cairo_t* cr, double x, double y, const Color& c, const std::string& text, bool line) {
+// One legend entry at x; returns where the next one starts.
+double Legend(cairo_t* cr, double x, double y, const Color& c, const std::string& text, bool line) {
     if (line) {
         Line(cr, x, y + 7, x + 22, y + 7, c, 2.5);
         OutlinedEllipse(cr, x + 11, y + 7, 3.5, 3.5, c, 0);
@@ -40,6 +44,7 @@ void Legend(cairo_t* cr, double x, double y, const Color& c, const std::string& 
         OutlinedRoundedRect(cr, x + 4, y, 14, 14, 2, c, 1);
     }
     Text(cr, text, x + 28, y, 14, kInk);
+    return x + 28 + TextWidth(cr, text, 14) + 22;
 }
 
 }  // namespace
@@ -47,8 +52,8 @@ void Legend(cairo_t* cr, double x, double y, const Color& c, const std::string& 
 bool DrawDifficultyPlot(const std::string& title, const std::vector<PlotLevel>& levels, const std::string& pngPath,
                         std::string* error) {
     const int n = static_cast<int>(levels.size());
-    const double column = std::max(kColumnMin, 900.0 / std::max(n, 1));
-    const double plotWidth = column * std::max(n, 1);
+    const double column = std::min(kColumnMax, std::max(kColumnMin, 900.0 / std::max(n, 1)));
+    const double plotWidth = std::max(column * n, kPlotMinWidth);
     const int width = static_cast<int>(kLeft + plotWidth + kRight);
     const int height = static_cast<int>(kTop + kPlotHeight + kBottom);
 
@@ -72,13 +77,20 @@ bool DrawDifficultyPlot(const std::string& title, const std::vector<PlotLevel>& 
     cairo_paint(cr);
 
     Text(cr, title, kLeft, 14, 22, kInk, FONT_SANS_BOLD);
-    Text(cr, std::to_string(n) + " levels, " + std::to_string(solved) + " solved", kLeft, 44, 14,
-         Darken(kGrid, 0.5));
-    double lx = width - kRight - 640;
-    Legend(cr, lx, 48, kLevelColour, "commands (level)", false);
-    Legend(cr, lx + 160, 48, kTutorialColour, "commands (tutorial)", false);
-    Legend(cr, lx + 330, 48, kUnsolvedColour, "no solution found", false);
-    Legend(cr, lx + 480, 48, kStatesColour, "positions searched", true);
+    std::vector<int> lengths;
+    for (const PlotLevel& l : levels)
+        if (l.solved) lengths.push_back(l.commands);
+    std::sort(lengths.begin(), lengths.end());
+    std::string figures = std::to_string(n) + " levels, " + std::to_string(solved) + " solved";
+    if (!lengths.empty())
+        figures += "; solutions of " + std::to_string(lengths.front()) + " to " + std::to_string(lengths.back()) +
+                   " commands, median " + std::to_string(lengths[lengths.size() / 2]);
+    Text(cr, figures, kLeft, 44, 14, Darken(kGrid, 0.5));
+    double lx = kLeft;
+    lx = Legend(cr, lx, 70, kLevelColour, "commands (level)", false);
+    lx = Legend(cr, lx, 70, kTutorialColour, "commands (tutorial)", false);
+    lx = Legend(cr, lx, 70, kUnsolvedColour, "no solution found", false);
+    Legend(cr, lx, 70, kStatesColour, "positions searched", true);
 
     const double x0 = kLeft;
     const double y0 = kTop + kPlotHeight;  // the axis line
@@ -117,7 +129,7 @@ bool DrawDifficultyPlot(const std::string& title, const std::vector<PlotLevel>& 
             OutlinedRoundedRect(cr, cx + column * 0.15, top, column * 0.7, y0 - top, 1.5,
                                 l.tutorial ? kTutorialColour : kLevelColour, 1);
         } else {
-            const double m = column * 0.3;
+            const double m = std::min(column * 0.3, 7.0);
             const double mid = cx + column / 2;
             Line(cr, mid - m, y0 - 14 - m, mid + m, y0 - 14 + m, kUnsolvedColour, 2.5);
             Line(cr, mid - m, y0 - 14 + m, mid + m, y0 - 14 - m, kUnsolvedColour, 2.5);

@@ -231,7 +231,7 @@ int RunTable(const std::string& set, int from, int to, const SolverOptions& opti
         const std::string title = "Difficulty along " + (set == "reg"   ? std::string("the regular set")
                                                          : set == "adv" ? std::string("the advanced set")
                                                          : set == "kid" ? std::string("the kids set")
-                                                                        : set);
+                                                                        : "the levels in " + set.substr(set.rfind('/') + 1));
         if (!DrawDifficultyPlot(title, plotted, plot, &error)) return Refuse(error);
         printf("plot: %s\n", plot.c_str());
     }
@@ -318,7 +318,10 @@ int main(int argc, char** argv) {
     }
     writeSource = PlatformAbsolutePath(writeSource);
     writeLvl = PlatformAbsolutePath(writeLvl);
-    if (!table.empty() && table != "reg" && table != "adv" && table != "kid") table = PlatformAbsolutePath(table);
+    if (!table.empty() && table != "reg" && table != "adv" && table != "kid") {
+        table = PlatformAbsolutePath(table);
+        while (table.size() > 1 && table.back() == '/') table.pop_back();
+    }
     plot = PlatformAbsolutePath(plot);
 
     InitDebugLog(false);
