@@ -8,6 +8,8 @@
 #include <sstream>
 
 #include "engine/CAtomicFile.h"
+#include "engine/Utilities.h"
+#include "platform/Platform.h"
 #include "tools/design/CSolver.h"
 #include "tools/levels/CLevelSource.h"
 #include "world/CLevelSet.h"
@@ -135,4 +137,49 @@ bool WriteLevelWithSolution(const CLevel& level, const std::vector<ReplayKey>& r
     if (copy.SaveToPath(path)) return true;
     *error = "cannot write " + path;
     return false;
+}
+
+bool CollectLevelSet(const std::string& set, int from, int to, std::vector<SetLevel>* out, std::string* error) {
+    static const char* const kSets[CLevelSet::kSetCount] = {"reg", "adv", "kid"};
+    for (int s = 0; s < CLevelSet::kSetCount; ++s) {
+        if (set != kSets[s]) continue;
+        CLevelSet* levels = CLevelSet::GetSet(s);
+        for (int i = from; levels && i < levels->GetLevelCount() && i <= to; ++i) {
+            SetLevel l;
+            l.name = PackSlotLabel(s, i);
+            l.label = CLevelSet::GetLevelLabel(s, i);
+            l.tutorial = IsTutorialLevel(s, i);
+            l.level = levels->GetLevel(i);
+            out->push_back(std::move(l));
+        }
+        return true;
+    }
+    if (!PlatformIsDirectory(set)) {
+        *error = "no level set " + set + " (reg, adv, kid or a folder)";
+        return false;
+    }
+    std::vector<std::string> names;
+    for (const char* extension : {".txt", ".lvl"}) {
+        std::vector<std::string> found;
+        GetFiles(found, (set + "/").c_str(), extension, true);
+        for (const std::string& f : found) names.push_back(f + extension);
+    }
+    for (int i = 0; i < static_cast<int>(names.size()); ++i) {
+        if (i < from || i > to) continue;
+        SetLevel l;
+        l.name = names[static_cast<size_t>(i)];
+        l.label = l.name.substr(0, l.name.size() - 4);
+        l.owned.reset(new CLevel());
+        if (!ReadLevelFile(set + "/" + l.name, l.owned.get(), error)) return false;
+        l.level = l.owned.get();
+        out->push_back(std::move(l));
+    }
+    return true;
+}
+
+std::string LevelSetTitle(const std::string& set) {
+    if (set == "reg") return "the regular set";
+    if (set == "adv") return "the advanced set";
+    if (set == "kid") return "the kids set";
+    return "the levels in " + set.substr(set.rfind('/') + 1);
 }

@@ -4,6 +4,7 @@
 // into a source's "solution:" section or into a level file.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -30,3 +31,18 @@ bool WriteSourceSolution(const std::string& path, const std::vector<ReplayKey>& 
 // Writes the level, with these records as its solution, as a level file.
 bool WriteLevelWithSolution(const CLevel& level, const std::vector<ReplayKey>& records, const std::string& path,
                             std::string* error);
+
+// A level of a set as the tools go through it.
+struct SetLevel {
+    std::string name;   // "reg:7 (T4)" or the file name
+    std::string label;  // "T4", "8" or the file name without extension
+    bool tutorial = false;
+    CLevel* level = nullptr;
+    std::unique_ptr<CLevel> owned;  // a level read from a folder
+};
+// The levels from..to (from 0) of a set: "reg", "adv" or "kid" from the
+// loaded level pack, or every level source and level file of a folder in
+// name order. False with the reason for an unknown set or an unreadable file.
+bool CollectLevelSet(const std::string& set, int from, int to, std::vector<SetLevel>* out, std::string* error);
+// "the regular set", or "the levels in <folder>".
+std::string LevelSetTitle(const std::string& set);

@@ -69,5 +69,5 @@ std::vector<std::string> LevelMechanics(const CLevel& level) {
 std::string LevelMechanicsText(const CLevel& level) {
     std::string text;
     for (const std::string& name : LevelMechanics(level)) text += (text.empty() ? "" : ", ") + name;
-    return text.empty() ? "-" : text;
+    return text.empty() ? "plain ground" : text;
 }

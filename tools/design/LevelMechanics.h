@@ -9,5 +9,5 @@
 class CLevel;
 
 std::vector<std::string> LevelMechanics(const CLevel& level);
-// The names joined by commas ("-" for a level of plain ground).
+// The names joined by commas ("plain ground" for a level of none).
 std::string LevelMechanicsText(const CLevel& level);

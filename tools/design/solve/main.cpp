@@ -12,7 +12,6 @@
 #include <vector>
 
 #include "engine/Log.h"
-#include "engine/Utilities.h"
 #include "platform/Platform.h"
 #include "tools/design/CSolver.h"
 #include "tools/design/DifficultyPlot.h"
@@ -144,64 +143,17 @@ void PrintJson(const std::string& name, const CLevel& level, const SolverResult&
 
 bool Succeeded(const SolverResult& r) { return r.outcome == SolverResult::SOLVED && r.verified; }
 
-// A level of a table: from the pack, or read from a folder.
-struct TableLevel {
-    std::string name;
-    std::string label;
-    bool tutorial = false;
-    CLevel* level = nullptr;
-    std::unique_ptr<CLevel> owned;
-};
-
-bool CollectTable(const std::string& set, int from, int to, std::vector<TableLevel>* out, std::string* error) {
-    static const char* const kSets[CLevelSet::kSetCount] = {"reg", "adv", "kid"};
-    for (int s = 0; s < CLevelSet::kSetCount; ++s) {
-        if (set != kSets[s]) continue;
-        CLevelSet* levels = CLevelSet::GetSet(s);
-        for (int i = from; levels && i < levels->GetLevelCount() && i <= to; ++i) {
-            TableLevel t;
-            t.name = PackSlotLabel(s, i);
-            t.label = CLevelSet::GetLevelLabel(s, i);
-            t.tutorial = IsTutorialLevel(s, i);
-            t.level = levels->GetLevel(i);
-            out->push_back(std::move(t));
-        }
-        return true;
-    }
-    if (!PlatformIsDirectory(set)) {
-        *error = "no level set " + set + " (reg, adv, kid or a folder)";
-        return false;
-    }
-    std::vector<std::string> names;
-    for (const char* extension : {".txt", ".lvl"}) {
-        std::vector<std::string> found;
-        GetFiles(found, (set + "/").c_str(), extension, true);
-        for (const std::string& f : found) names.push_back(f + extension);
-    }
-    for (int i = 0; i < static_cast<int>(names.size()); ++i) {
-        if (i < from || i > to) continue;
-        TableLevel t;
-        t.name = names[static_cast<size_t>(i)];
-        t.label = t.name.substr(0, t.name.size() - 4);
-        t.owned.reset(new CLevel());
-        if (!ReadLevelFile(set + "/" + t.name, t.owned.get(), error)) return false;
-        t.level = t.owned.get();
-        out->push_back(std::move(t));
-    }
-    return true;
-}
-
 int RunTable(const std::string& set, int from, int to, const SolverOptions& options, const std::string& plot) {
-    std::vector<TableLevel> levels;
+    std::vector<SetLevel> levels;
     std::string error;
-    if (!CollectTable(set, from, to, &levels, &error)) return Refuse(error);
+    if (!CollectLevelSet(set, from, to, &levels, &error)) return Refuse(error);
     printf("%-16s %-32s %-9s %8s %9s %8s %8s  %s\n", "level", "heading", "outcome", "commands", "positions", "frames",
            "seconds", "mechanics");
     std::vector<PlotLevel> plotted;
     int failed = 0;
     double seconds = 0;
     long states = 0;
-    for (TableLevel& t : levels) {
+    for (SetLevel& t : levels) {
         CSolver solver(t.level, options);
         const SolverResult r = solver.Solve();
         const bool ok = Succeeded(r);
@@ -228,11 +180,7 @@ int RunTable(const std::string& set, int from, int to, const SolverOptions& opti
     printf("%zu levels, %zu solved; %ld positions in %.1f s (%.0f positions/s)\n", levels.size(),
            levels.size() - static_cast<size_t>(failed), states, seconds, seconds > 0 ? states / seconds : 0.0);
     if (!plot.empty()) {
-        const std::string title = "Difficulty along " + (set == "reg"   ? std::string("the regular set")
-                                                         : set == "adv" ? std::string("the advanced set")
-                                                         : set == "kid" ? std::string("the kids set")
-                                                                        : "the levels in " + set.substr(set.rfind('/') + 1));
-        if (!DrawDifficultyPlot(title, plotted, plot, &error)) return Refuse(error);
+        if (!DrawDifficultyPlot("Difficulty along " + LevelSetTitle(set), plotted, plot, &error)) return Refuse(error);
         printf("plot: %s\n", plot.c_str());
     }
     return failed == 0 ? 0 : 1;
