@@ -74,7 +74,7 @@ void Solve(benchmark::State& state, const std::string& example, bool undo, long 
     long frames = 0;
     for (auto _ : state) {
         const SolverResult r = CSolver(&level, options).Solve();
-        positions += r.states;
+        positions += r.found;
         seconds += r.seconds;
         frames += r.frames;
         benchmark::DoNotOptimize(r.commands.data());

@@ -121,9 +121,10 @@ TEST(SolverUndo, APositionLoadedFromTheUndoRingPlaysOnAsIfNeverLeft) {
     printf("%d commands played on after an undo detour, %d detours lost the level\n", checked, detoursLost);
 }
 
-// Each example is solved twice, branching through undo and by building the
-// world again: the same positions, the same shortest command list, replayed
-// to the exit; and one command fewer finds nothing.
+// Each example is solved twice, branching through undo (and looking ahead
+// below positions) and by building the world again: shortest solutions of
+// the same length, the same positions closer than that, both replayed to the
+// exit; and one command fewer finds nothing.
 TEST(Solver, FindsTheShortestSolutionTheSameWayWithAndWithoutUndo) {
     worldtest::EnsureHeadlessWorld();
     struct Case {
@@ -141,10 +142,9 @@ TEST(Solver, FindsTheShortestSolutionTheSameWayWithAndWithoutUndo) {
         EXPECT_TRUE(viaUndo.usedUndo && viaUndo.note.empty()) << c.name << ": " << viaUndo.note;
         EXPECT_TRUE(viaUndo.verified) << c.name << ": " << viaUndo.verifyResult;
         EXPECT_EQ(viaUndo.commands.size(), c.commands) << c.name;
-        EXPECT_EQ(viaUndo.commands, rebuilt.commands) << c.name;
-        EXPECT_EQ(viaUndo.records, rebuilt.records) << c.name;
+        EXPECT_EQ(rebuilt.commands.size(), c.commands) << c.name;
+        EXPECT_TRUE(rebuilt.verified) << c.name << ": " << rebuilt.verifyResult;
         EXPECT_EQ(viaUndo.states, rebuilt.states) << c.name;
-        EXPECT_EQ(viaUndo.lost, rebuilt.lost) << c.name;
         EXPECT_LT(viaUndo.rebuilds, rebuilt.rebuilds) << c.name;
 
         // Two records per command: pressed in the frame after rest, released

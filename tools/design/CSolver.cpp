@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <unordered_set>
+#include <unordered_map>
 
 #include "tools/design/CRestRunner.h"
 #include "tools/design/CUndoRing.h"
@@ -18,12 +18,19 @@ namespace {
 
 // A position of the search: the world at rest after a list of commands.
 struct Position {
-    int parent = -1;   // -1 for the start
-    int code = 0;      // the command that led here from the parent
-    int depth = 0;     // commands from the start
-    int restFrame = 0; // frames from the level's start until this rest
+    int parent = -1;         // the position it was reached from in the fewest commands known; -1 for the start
+    int code = 0;            // the command that leads here from the parent
+    int depth = 0;           // commands from the start (the fewest known)
+    int frames = 0;          // frames of that command, from the parent's rest to this one (the start: from the build)
+    int expandedDepth = -1;  // the depth at which its commands were tried, -1 for not yet
     CWorldKey key;
 };
+
+// Commands below a position reached the costly way are tried at once, a few
+// commands deep, while the undo ring still holds the way back: positions
+// deeper than the current layer get a depth that may still come down, and
+// are searched again if it does.
+constexpr int kLookahead = 5;
 
 class BreadthSearch {
 public:
@@ -33,14 +40,21 @@ public:
     // False when the search must start over without undo.
     bool Run() {
         const bool ok = Explore();
-        r_->states = std::max<long>(1, static_cast<long>(positions_.size()));
+        r_->found = std::max<long>(1, static_cast<long>(positions_.size()));
+        r_->states = r_->found;
+        if (r_->outcome == SolverResult::SOLVED)
+            r_->states = std::count_if(positions_.begin(), positions_.end(),
+                                       [this](const Position& p) { return p.depth < best_; });
         r_->frames = runner_.FramesStepped();
         return ok;
     }
 
 private:
     using Clock = std::chrono::steady_clock;
+    // How the search of one position ended.
+    enum Step { STEP_ON, STEP_STOP, STEP_DIVERGED };
 
+    Position& At(int p) { return positions_[static_cast<size_t>(p)]; }
     CWorldKey Key() const { return runner_.Key(); }
     bool Rebuild();
     // Runs one command from the position the world is at and waits for rest
@@ -53,9 +67,14 @@ private:
         return false;
     }
     bool Explore();
+    // Tries every command at the position the world is at, and lookahead
+    // commands deep below the new positions it finds.
+    Step Expand(int at, int lookahead);
     std::vector<int> CommandsHere() const;
-    void Solved(int parent, int code, int frames);
+    // The command list from the start to a position, then one command more.
+    void Found(int parent, int code, int frames);
     bool Diverged(int position, const char* how);
+    bool OutOfTime() const { return options_.maxSeconds > 0 && Elapsed() > options_.maxSeconds; }
     double Elapsed() const { return std::chrono::duration<double>(Clock::now() - start_).count(); }
 
     SolverOptions options_;
@@ -64,8 +83,11 @@ private:
     CRestRunner runner_;
     CUndoRing ring_;
     std::vector<Position> positions_;
-    std::unordered_set<CWorldKey, CWorldKeyHash> seen_;
+    std::unordered_map<CWorldKey, int, CWorldKeyHash> index_;
+    std::vector<std::vector<int>> layers_;  // positions to search, by depth
     int current_ = -1;  // the position the world is at now, -1 for none
+    int best_ = -1;     // commands of the shortest solution found, -1 for none
+    SolverResult bestFound_;
     Clock::time_point start_ = Clock::now();
 };
 
@@ -86,11 +108,12 @@ bool BreadthSearch::Rebuild() {
     ring_.Reset();
     if (positions_.empty()) {
         Position start;
-        start.restFrame = frames;
+        start.frames = frames;
         start.key = Key();
         positions_.push_back(start);
-        seen_.insert(start.key);
-    } else if (Key() != positions_[0].key || frames != positions_[0].restFrame) {
+        index_.emplace(start.key, 0);
+        layers_.push_back({0});
+    } else if (Key() != positions_[0].key || frames != positions_[0].frames) {
         return Diverged(0, "when the world was built again");
     }
     current_ = 0;
@@ -118,8 +141,8 @@ CRestRunner::Outcome BreadthSearch::RunCommand(int code, int from, int* frames, 
 
 bool BreadthSearch::Diverged(int position, const char* how) {
     char buf[160];
-    snprintf(buf, sizeof buf, "position %d (%d commands deep) came out different %s", position,
-             positions_[static_cast<size_t>(position)].depth, how);
+    snprintf(buf, sizeof buf, "position %d (%d commands deep) came out different %s", position, At(position).depth,
+             how);
     r_->note = buf;
     if (!undo_) {
         // Without undo every position is played from a new build: a world
@@ -135,15 +158,16 @@ bool BreadthSearch::Diverged(int position, const char* how) {
 // position's commands, each checked against its key.
 bool BreadthSearch::GoTo(int target) {
     if (current_ == target) return true;
-    if (undo_) {
-        for (int a = target; a >= 0; a = positions_[static_cast<size_t>(a)].parent) {
+    if (undo_ && !(current_ >= 0 && IsAncestorOrSelf(current_, target))) {
+        current_ = -1;
+        for (int a = target; a >= 0; a = At(a).parent) {
             const int depth = ring_.Depth(a);
             if (depth < 0) continue;
             for (int i = 0; i < depth; ++i) ring_.Load();
             ring_.Load();
             r_->loads += depth + 1;
             current_ = a;
-            if (Key() != positions_[static_cast<size_t>(a)].key) return Diverged(a, "when loaded from the undo ring");
+            if (Key() != At(a).key) return Diverged(a, "when loaded from the undo ring");
             break;
         }
     }
@@ -151,14 +175,12 @@ bool BreadthSearch::GoTo(int target) {
         if (!Rebuild()) return false;
     }
     std::vector<int> path;
-    for (int p = target; p != current_; p = positions_[static_cast<size_t>(p)].parent) path.push_back(p);
+    for (int p = target; p != current_; p = At(p).parent) path.push_back(p);
     for (auto it = path.rbegin(); it != path.rend(); ++it) {
-        const Position& p = positions_[static_cast<size_t>(*it)];
-        const int known = p.restFrame - positions_[static_cast<size_t>(p.parent)].restFrame;
+        const Position& p = At(*it);
         int frames = 0;
-        const CRestRunner::Outcome how = RunCommand(p.code, p.parent, &frames, known);
-        if (how != CRestRunner::REST || Key() != p.key ||
-            positions_[static_cast<size_t>(p.parent)].restFrame + frames != p.restFrame)
+        const CRestRunner::Outcome how = RunCommand(p.code, p.parent, &frames, p.frames);
+        if (how != CRestRunner::REST || frames != p.frames || Key() != p.key)
             return Diverged(*it, "when its commands were played again");
         current_ = *it;
     }
@@ -181,24 +203,85 @@ std::vector<int> BreadthSearch::CommandsHere() const {
     return codes;
 }
 
-void BreadthSearch::Solved(int parent, int code, int frames) {
+void BreadthSearch::Found(int parent, int code, int frames) {
     std::vector<int> chain;
-    for (int p = parent; p > 0; p = positions_[static_cast<size_t>(p)].parent) chain.push_back(p);
-    r_->outcome = SolverResult::SOLVED;
-    r_->commands.clear();
-    r_->records.clear();
-    auto add = [&](int from, int c) {
-        const int rest = positions_[static_cast<size_t>(from)].restFrame;
-        r_->commands.push_back(c);
-        r_->records.push_back({rest + 1, c, false});
-        r_->records.push_back({rest + 2, c, true});
+    for (int p = parent; p > 0; p = At(p).parent) chain.push_back(p);
+    SolverResult& b = bestFound_;
+    b.commands.clear();
+    b.records.clear();
+    int rest = At(0).frames;
+    auto add = [&](int c, int commandFrames) {
+        b.commands.push_back(c);
+        b.records.push_back({rest + 1, c, false});
+        b.records.push_back({rest + 2, c, true});
+        rest += commandFrames;
     };
-    for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
-        const Position& p = positions_[static_cast<size_t>(*it)];
-        add(p.parent, p.code);
+    for (auto it = chain.rbegin(); it != chain.rend(); ++it) add(At(*it).code, At(*it).frames);
+    add(code, frames);
+    b.exitFrame = rest;
+    best_ = static_cast<int>(b.commands.size());
+}
+
+BreadthSearch::Step BreadthSearch::Expand(int at, int lookahead) {
+    const int depth = At(at).depth;
+    const CWorldKey here = At(at).key;
+    At(at).expandedDepth = depth;
+    ++r_->expanded;
+    std::vector<int> fresh;
+    for (int code : CommandsHere()) {
+        if (!GoTo(at)) return STEP_DIVERGED;
+        int frames = 0;
+        const CRestRunner::Outcome how = RunCommand(code, at, &frames);
+        if (how == CRestRunner::EXITED) {
+            if (best_ < 0 || depth + 1 < best_) Found(at, code, frames);
+        } else if (how == CRestRunner::LOST) {
+            ++r_->lost;
+        } else if (how == CRestRunner::RESTLESS) {
+            ++r_->unsettled;
+        } else {
+            const CWorldKey key = Key();
+            const auto found = index_.find(key);
+            const bool known = found != index_.end();
+            const int child = known ? found->second : static_cast<int>(positions_.size());
+            if (!known) {
+                positions_.emplace_back();
+                At(child).key = key;
+                index_.emplace(key, child);
+            }
+            Position& c = At(child);
+            if (!known || c.depth > depth + 1) {
+                // New, or reached in fewer commands than before.
+                c.parent = at;
+                c.code = code;
+                c.depth = depth + 1;
+                c.frames = frames;
+                if (static_cast<int>(layers_.size()) <= c.depth) layers_.resize(static_cast<size_t>(c.depth) + 1);
+                layers_[static_cast<size_t>(c.depth)].push_back(child);
+                r_->depth = std::max(r_->depth, c.depth);
+                if (c.depth < options_.maxCommands) fresh.push_back(child);
+            }
+            if (static_cast<long>(positions_.size()) >= options_.maxStates) return STEP_STOP;
+        }
+        if (undo_) {
+            ring_.Load();
+            ++r_->loads;
+            current_ = at;
+            if (Key() != here) {
+                Diverged(at, "after an undo");
+                return STEP_DIVERGED;
+            }
+        }
     }
-    add(parent, code);
-    r_->exitFrame = positions_[static_cast<size_t>(parent)].restFrame + frames;
+    if (!undo_ || lookahead <= 0 || fresh.empty()) return STEP_ON;
+    // The way back from each new position below is this one.
+    ring_.Save(at);
+    for (int child : fresh) {
+        if (At(child).expandedDepth == At(child).depth || OutOfTime()) continue;
+        if (!GoTo(child)) return STEP_DIVERGED;
+        const Step step = Expand(child, lookahead - 1);
+        if (step != STEP_ON) return step;
+    }
+    return STEP_ON;
 }
 
 bool BreadthSearch::Explore() {
@@ -206,63 +289,42 @@ bool BreadthSearch::Explore() {
         r_->outcome = SolverResult::NOT_PLAYABLE;
         return true;
     }
-    int layer = -1;
-    for (size_t i = 0; i < positions_.size(); ++i) {
-        const int at = static_cast<int>(i);
-        const Position here = positions_[i];
-        if (here.depth >= options_.maxCommands) {
+    for (int depth = 0; depth < static_cast<int>(layers_.size()); ++depth) {
+        // A solution of best_ commands is the shortest once every position
+        // up to best_ - 2 commands deep has been searched.
+        if (best_ >= 0 && best_ <= depth + 1) break;
+        if (depth >= options_.maxCommands) {
             r_->outcome = SolverResult::COMMAND_BOUND;
             return true;
         }
-        if (options_.maxSeconds > 0 && Elapsed() > options_.maxSeconds) {
-            r_->outcome = SolverResult::TIME_BOUND;
-            return true;
-        }
-        if (options_.progress && here.depth != layer) {
-            layer = here.depth;
-            fprintf(stderr, "zorv_solve: %d commands deep: %zu positions to search, %zu found, %.0f positions/s\n",
-                    layer, positions_.size() - i, positions_.size(), positions_.size() / std::max(Elapsed(), 1e-9));
-        }
-        if (!GoTo(at)) return false;
-        for (int code : CommandsHere()) {
-            if (!GoTo(at)) return false;
-            int frames = 0;
-            const CRestRunner::Outcome how = RunCommand(code, at, &frames);
-            if (how == CRestRunner::EXITED) {
-                Solved(at, code, frames);
-                r_->depth = here.depth + 1;
+        if (options_.progress)
+            fprintf(stderr, "zorv_solve: %d commands deep: %zu positions found, %.0f positions/s\n", depth,
+                    positions_.size(), positions_.size() / std::max(Elapsed(), 1e-9));
+        for (size_t i = 0; i < layers_[static_cast<size_t>(depth)].size(); ++i) {
+            const int at = layers_[static_cast<size_t>(depth)][i];
+            // Stale entries: reached in fewer commands since, or searched.
+            if (At(at).depth != depth || At(at).expandedDepth == depth) continue;
+            if (OutOfTime()) {
+                r_->outcome = SolverResult::TIME_BOUND;
                 return true;
             }
-            if (how == CRestRunner::LOST) {
-                ++r_->lost;
-            } else if (how == CRestRunner::RESTLESS) {
-                ++r_->unsettled;
-            } else {
-                Position child;
-                child.parent = at;
-                child.code = code;
-                child.depth = here.depth + 1;
-                child.restFrame = here.restFrame + frames;
-                child.key = Key();
-                if (seen_.insert(child.key).second) {
-                    positions_.push_back(child);
-                    r_->depth = child.depth;
-                    if (static_cast<long>(positions_.size()) >= options_.maxStates) {
-                        r_->outcome = SolverResult::STATE_BOUND;
-                        return true;
-                    }
-                }
-            }
-            if (undo_) {
-                ring_.Load();
-                ++r_->loads;
-                current_ = at;
-                if (Key() != here.key) return Diverged(at, "after an undo");
+            if (!GoTo(at)) return false;
+            const Step step = Expand(at, undo_ ? kLookahead : 0);
+            if (step == STEP_DIVERGED) return false;
+            if (step == STEP_STOP) {
+                r_->outcome = SolverResult::STATE_BOUND;
+                return true;
             }
         }
-        ++r_->expanded;
     }
-    r_->outcome = SolverResult::UNSOLVABLE;
+    if (best_ < 0) {
+        r_->outcome = SolverResult::UNSOLVABLE;
+        return true;
+    }
+    r_->outcome = SolverResult::SOLVED;
+    r_->commands = bestFound_.commands;
+    r_->records = bestFound_.records;
+    r_->exitFrame = bestFound_.exitFrame;
     return true;
 }
 

@@ -12,9 +12,13 @@
 // Branching: the solver goes back from a position's command to the position
 // through the world's undo ring (CUndoRing) and reaches the next position to
 // search from the nearest position the ring still holds, or else builds the
-// world again and replays the commands from the start. Every position reached
-// again is checked against its key; if undo ever gave back another world, the
-// search starts over building the world for every position.
+// world again and replays the commands from the start. Because that replay
+// costs the most, the positions found below a position reached that way are
+// searched at once, a few commands deep, while the ring still holds the way
+// back; such a position's depth may still come down, and it is searched again
+// if it does, so that the solution found stays a shortest one. Every position
+// reached again is checked against its key; if undo ever gave back another
+// world, the search starts over building the world for every position.
 //
 // A found command list becomes frame-stamped solution records (press in the
 // frame after rest, release in the next), which are played once more through
@@ -51,8 +55,13 @@ struct SolverResult {
     bool verified = false;           // the records replayed to "exited" through the runner
     std::string verifyResult;        // what the replay ended in
 
-    long states = 0;     // distinct positions at rest found (the start included)
-    long expanded = 0;   // positions whose every command was tried
+    // The level's figure: the positions at rest (the start included) fewer
+    // commands from the start than the solution, all of which are searched
+    // to know that it is the shortest; without a solution, every position
+    // found. It does not depend on how the search went about it.
+    long states = 0;
+    long found = 0;      // positions found in all (the search may look past the solution's depth)
+    long expanded = 0;   // times every command of a position was tried
     long runs = 0;       // commands run
     long lost = 0;       // commands that lost the level (caught, singed, fallen, exit destroyed)
     long unsettled = 0;  // commands after which the world did not come to rest
@@ -66,7 +75,8 @@ struct SolverResult {
     std::string error;   // why the level is not playable
 
     static const char* OutcomeName(Outcome outcome);
-    double StatesPerSecond() const { return seconds > 0 ? static_cast<double>(states) / seconds : 0; }
+    // The search's speed: positions found per second.
+    double StatesPerSecond() const { return seconds > 0 ? static_cast<double>(found) / seconds : 0; }
 };
 
 class CSolver {

@@ -93,7 +93,7 @@ std::string CommandList(const std::vector<int>& codes) {
 // One line of figures, also written above a stored solution.
 std::string Figures(const SolverResult& r) {
     char buf[200];
-    snprintf(buf, sizeof buf, "%zu commands, %ld positions searched, exit in frame %d", r.commands.size(), r.states,
+    snprintf(buf, sizeof buf, "%zu commands, %ld positions closer, exit in frame %d", r.commands.size(), r.states,
              r.exitFrame);
     return buf;
 }
@@ -115,8 +115,12 @@ void PrintResult(const std::string& name, const CLevel& level, const SolverResul
         printf("\n");
         if (!r.error.empty()) printf("reason:    %s\n", r.error.c_str());
     }
-    printf("search:    %ld positions, %ld searched, %ld commands run (%ld lost the level, %ld never came to rest)\n",
-           r.states, r.expanded, r.runs, r.lost, r.unsettled);
+    printf("positions: %ld %s\n", r.states,
+           r.outcome == SolverResult::SOLVED ? "fewer commands away than the solution, each searched"
+                                             : "found, each searched");
+    printf("search:    %ld positions found, %ld searches, %ld commands run (%ld lost the level, %ld never came to "
+           "rest)\n",
+           r.found, r.expanded, r.runs, r.lost, r.unsettled);
     printf("speed:     %.0f positions/s, %.0f commands/s (%.2f s, %ld frames, %ld builds, %ld undo loads%s)\n",
            r.StatesPerSecond(), r.seconds > 0 ? r.runs / r.seconds : 0.0, r.seconds, r.frames, r.rebuilds, r.loads,
            r.usedUndo ? "" : ", no undo");
@@ -131,10 +135,10 @@ void PrintJson(const std::string& name, const CLevel& level, const SolverResult&
     printf("], \"records\": [");
     for (size_t i = 0; i < r.records.size(); ++i)
         printf("%s[%d, %d, %d]", i ? ", " : "", r.records[i].frame, r.records[i].key, r.records[i].released ? 1 : 0);
-    printf("], \"exit_frame\": %d, \"replay\": %s, \"states\": %ld, \"expanded\": %ld, \"runs\": %ld, \"lost\": %ld, "
+    printf("], \"exit_frame\": %d, \"replay\": %s, \"states\": %ld, \"found\": %ld, \"expanded\": %ld, \"runs\": %ld, \"lost\": %ld, "
            "\"unsettled\": %ld, \"depth\": %d, \"frames\": %ld, \"seconds\": %.3f, \"states_per_second\": %.1f, "
            "\"mechanics\": [",
-           r.exitFrame, JsonText(r.verifyResult).c_str(), r.states, r.expanded, r.runs, r.lost, r.unsettled, r.depth,
+           r.exitFrame, JsonText(r.verifyResult).c_str(), r.states, r.found, r.expanded, r.runs, r.lost, r.unsettled, r.depth,
            r.frames, r.seconds, r.StatesPerSecond());
     const std::vector<std::string> mechanics = LevelMechanics(level);
     for (size_t i = 0; i < mechanics.size(); ++i) printf("%s%s", i ? ", " : "", JsonText(mechanics[i]).c_str());
@@ -152,14 +156,14 @@ int RunTable(const std::string& set, int from, int to, const SolverOptions& opti
     std::vector<PlotLevel> plotted;
     int failed = 0;
     double seconds = 0;
-    long states = 0;
+    long found = 0;
     for (SetLevel& t : levels) {
         CSolver solver(t.level, options);
         const SolverResult r = solver.Solve();
         const bool ok = Succeeded(r);
         failed += ok ? 0 : 1;
         seconds += r.seconds;
-        states += r.states;
+        found += r.found;
         const char* outcome = ok                                          ? "solved"
                               : r.outcome == SolverResult::SOLVED         ? "BADREPLAY"
                               : r.outcome == SolverResult::UNSOLVABLE     ? "NONE"
@@ -177,8 +181,8 @@ int RunTable(const std::string& set, int from, int to, const SolverOptions& opti
         p.states = r.states;
         plotted.push_back(p);
     }
-    printf("%zu levels, %zu solved; %ld positions in %.1f s (%.0f positions/s)\n", levels.size(),
-           levels.size() - static_cast<size_t>(failed), states, seconds, seconds > 0 ? states / seconds : 0.0);
+    printf("%zu levels, %zu solved; %ld positions found in %.1f s (%.0f positions/s)\n", levels.size(),
+           levels.size() - static_cast<size_t>(failed), found, seconds, seconds > 0 ? found / seconds : 0.0);
     if (!plot.empty()) {
         if (!DrawDifficultyPlot("Difficulty along " + LevelSetTitle(set), plotted, plot, &error)) return Refuse(error);
         printf("plot: %s\n", plot.c_str());
