@@ -25,7 +25,7 @@ CSprite* MakeSprite(int ox, int oy, int layer, int delay, const char* name) {
 }  // namespace
 
 CElementDeviceTube::CElementDeviceTube(int x_, int y_, int kind_) : CElementDevice(x_, y_), kind(kind_) {
-    typeDevice = DEVICE_TUBE;
+    typeDevice = DEVICE_KIND_TUBE;
     const bool exit = kind == KIND_EXIT;
     isEntrance = exit ? 0 : 1;
     isEntrance2 = isEntrance;
