@@ -4,6 +4,9 @@
 #include "world/CElement.h"
 #include "world/CLevel.h"
 #include "world/pieces/CElementLadder.h"
+#include "world/pieces/CElementObjectBarrel.h"
+#include "world/pieces/CElementObjectCrate.h"
+#include "world/pieces/CElementObjectMagnet.h"
 
 namespace {
 
@@ -95,7 +98,26 @@ CElement* CLevelBuilder::CreateElement(CLevel* level, uint32_t code, int x, int 
     DebugLog(DBG_CGAME, "createElement(%i,%i,%i,%i,%i)\n", static_cast<int>(code), x, y, width, height);
     const uint32_t state = level ? level->GetTileState(x, y) : 0;
     CElement* made = nullptr;
+    const int cellState = static_cast<int>(state);
     switch (code) {
+        case OBJECT_WCRATE:
+            made = new CElementObjectCrate(x, y, CElementObjectCrate::WOOD, cellState, true);
+            break;
+        case OBJECT_WBARREL:
+            made = new CElementObjectBarrel(x, y, CElementObjectBarrel::WOOD, cellState, true);
+            break;
+        case OBJECT_LMAGNET:
+            made = new CElementObjectMagnet(x, y, 0, cellState, true);
+            break;
+        case OBJECT_MCRATE:
+            made = new CElementObjectCrate(x, y, CElementObjectCrate::METAL, cellState, true);
+            break;
+        case OBJECT_MBARREL:
+            made = new CElementObjectBarrel(x, y, CElementObjectBarrel::METAL, cellState, true);
+            break;
+        case OBJECT_RMAGNET:
+            made = new CElementObjectMagnet(x, y, 0, cellState, false);
+            break;
         default:
             break;
     }
