@@ -3,10 +3,12 @@
 #include "engine/Log.h"
 #include "world/CElement.h"
 #include "world/CLevel.h"
+#include "world/pieces/CElementDevicePowerup.h"
 #include "world/pieces/CElementLadder.h"
 #include "world/pieces/CElementObjectBarrel.h"
 #include "world/pieces/CElementObjectCrate.h"
 #include "world/pieces/CElementObjectMagnet.h"
+#include "world/pieces/CElementTutorial.h"
 
 namespace {
 
@@ -100,6 +102,43 @@ CElement* CLevelBuilder::CreateElement(CLevel* level, uint32_t code, int x, int 
     CElement* made = nullptr;
     const int cellState = static_cast<int>(state);
     switch (code) {
+        case TUTORIAL:
+            made = new CElementTutorial(x, y, level ? level->GetTutorialText(x, y) : nullptr);
+            break;
+        case POWERUP_FROSTGUN:
+            made = new CElementDevicePowerup(x, y, CElementDevicePowerup::KIND_FROSTGUN);
+            break;
+        case POWERUP_HEATGUN:
+            made = new CElementDevicePowerup(x, y, CElementDevicePowerup::KIND_HEATGUN);
+            break;
+        case POWERUP_WHISTLE:
+            made = new CElementDevicePowerup(x, y, CElementDevicePowerup::KIND_WHISTLE);
+            break;
+        case POWERUP_TELEPORT: {
+            // Each teleport power-up takes a colour the level's teleports
+            // leave free.
+            const int colour = level ? level->ClaimTeleportType() : 0;
+            const int kind = colour == 1   ? CElementDevicePowerup::KIND_TELEPORT_YELLOW
+                             : colour == 2 ? CElementDevicePowerup::KIND_TELEPORT_RED
+                                           : CElementDevicePowerup::KIND_TELEPORT_BLUE;
+            made = new CElementDevicePowerup(x, y, kind);
+            break;
+        }
+        case POWERUP_BRIDGE:
+            made = new CElementDevicePowerup(x, y, CElementDevicePowerup::KIND_BRIDGE);
+            break;
+        case POWERUP_EMP:
+            made = new CElementDevicePowerup(x, y, CElementDevicePowerup::KIND_EMP);
+            break;
+        case POWERUP_CRATE:
+            made = new CElementDevicePowerup(x, y, CElementDevicePowerup::KIND_CRATE);
+            break;
+        case POWERUP_BARREL:
+            made = new CElementDevicePowerup(x, y, CElementDevicePowerup::KIND_BARREL);
+            break;
+        case POWERUP_MAGNET:
+            made = new CElementDevicePowerup(x, y, CElementDevicePowerup::KIND_MAGNET);
+            break;
         case OBJECT_WCRATE:
             made = new CElementObjectCrate(x, y, CElementObjectCrate::WOOD, cellState, true);
             break;
