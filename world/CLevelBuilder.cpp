@@ -32,6 +32,27 @@ bool MakesElement(uint32_t code) {
     }
 }
 
+// The power-up kind a power-up tile lays. Each teleport power-up takes a
+// colour the level's teleports leave free.
+int PowerupKindOf(CLevel* level, uint32_t code) {
+    switch (code) {
+        case POWERUP_FROSTGUN: return CElementDevicePowerup::KIND_FROSTGUN;
+        case POWERUP_HEATGUN: return CElementDevicePowerup::KIND_HEATGUN;
+        case POWERUP_WHISTLE: return CElementDevicePowerup::KIND_WHISTLE;
+        case POWERUP_BRIDGE: return CElementDevicePowerup::KIND_BRIDGE;
+        case POWERUP_EMP: return CElementDevicePowerup::KIND_EMP;
+        case POWERUP_BARREL: return CElementDevicePowerup::KIND_BARREL;
+        case POWERUP_MAGNET: return CElementDevicePowerup::KIND_MAGNET;
+        case POWERUP_TELEPORT:
+            switch (level ? level->ClaimTeleportType() : 0) {
+                case 1: return CElementDevicePowerup::KIND_TELEPORT_YELLOW;
+                case 2: return CElementDevicePowerup::KIND_TELEPORT_RED;
+                default: return CElementDevicePowerup::KIND_TELEPORT_BLUE;
+            }
+        default: return CElementDevicePowerup::KIND_CRATE;
+    }
+}
+
 }  // namespace
 
 int CLevelBuilder::GetSkippedCount() { return g_skipped; }
@@ -105,39 +126,9 @@ CElement* CLevelBuilder::CreateElement(CLevel* level, uint32_t code, int x, int 
         case TUTORIAL:
             made = new CElementTutorial(x, y, level ? level->GetTutorialText(x, y) : nullptr);
             break;
-        case POWERUP_FROSTGUN:
-            made = new CElementDevicePowerup(x, y, CElementDevicePowerup::KIND_FROSTGUN);
-            break;
-        case POWERUP_HEATGUN:
-            made = new CElementDevicePowerup(x, y, CElementDevicePowerup::KIND_HEATGUN);
-            break;
-        case POWERUP_WHISTLE:
-            made = new CElementDevicePowerup(x, y, CElementDevicePowerup::KIND_WHISTLE);
-            break;
-        case POWERUP_TELEPORT: {
-            // Each teleport power-up takes a colour the level's teleports
-            // leave free.
-            const int colour = level ? level->ClaimTeleportType() : 0;
-            const int kind = colour == 1   ? CElementDevicePowerup::KIND_TELEPORT_YELLOW
-                             : colour == 2 ? CElementDevicePowerup::KIND_TELEPORT_RED
-                                           : CElementDevicePowerup::KIND_TELEPORT_BLUE;
-            made = new CElementDevicePowerup(x, y, kind);
-            break;
-        }
-        case POWERUP_BRIDGE:
-            made = new CElementDevicePowerup(x, y, CElementDevicePowerup::KIND_BRIDGE);
-            break;
-        case POWERUP_EMP:
-            made = new CElementDevicePowerup(x, y, CElementDevicePowerup::KIND_EMP);
-            break;
-        case POWERUP_CRATE:
-            made = new CElementDevicePowerup(x, y, CElementDevicePowerup::KIND_CRATE);
-            break;
-        case POWERUP_BARREL:
-            made = new CElementDevicePowerup(x, y, CElementDevicePowerup::KIND_BARREL);
-            break;
-        case POWERUP_MAGNET:
-            made = new CElementDevicePowerup(x, y, CElementDevicePowerup::KIND_MAGNET);
+        case POWERUP_FROSTGUN: case POWERUP_HEATGUN: case POWERUP_WHISTLE: case POWERUP_TELEPORT:
+        case POWERUP_BRIDGE: case POWERUP_EMP: case POWERUP_CRATE: case POWERUP_BARREL: case POWERUP_MAGNET:
+            made = new CElementDevicePowerup(x, y, PowerupKindOf(level, code));
             break;
         case OBJECT_WCRATE:
             made = new CElementObjectCrate(x, y, CElementObjectCrate::WOOD, cellState, true);
