@@ -1,6 +1,7 @@
 #include "world/pieces/CElementObject.h"
 
 #include <algorithm>
+#include <set>
 
 #include "engine/CSprite.h"
 #include "engine/Log.h"
@@ -78,6 +79,11 @@ CSprite* CElementObject::NewSpriteSeries(int originX, int originY, int frameDela
     return s;
 }
 
+const char* CElementObject::KeepName(const std::string& name) {
+    static std::set<std::string> names;
+    return names.insert(name).first->c_str();
+}
+
 CSprite* CElementObject::PickByState(CSprite* frozenSprite, CSprite* heatedSprite, CSprite* coolingSprite,
                                      CSprite* plain) const {
     if (FROZEN && frozenSprite) return frozenSprite;
@@ -86,10 +92,11 @@ CSprite* CElementObject::PickByState(CSprite* frozenSprite, CSprite* heatedSprit
     return plain;
 }
 
-void CElementObject::ShowFirstSprite(const CObjectSpriteSet& set, int tileState) {
-    CSprite* first = set.inflating ? set.inflating : set.idle;
-    if (tileState == 1024 && set.frozenIdle) first = set.frozenIdle;
-    if (tileState == 2048 && set.heatedIdle) first = set.heatedIdle;
+void CElementObject::ShowFirstSprite(CSprite* idle, CSprite* frozenIdle, CSprite* heatedIdle, CSprite* inflating,
+                                     int tileState) {
+    CSprite* first = inflating ? inflating : idle;
+    if (tileState == 1024 && frozenIdle) first = frozenIdle;
+    if (tileState == 2048 && heatedIdle) first = heatedIdle;
     sprite = first;
     lastShownSprite = first;
     first->SetPosition(pixelX, pixelY, false);

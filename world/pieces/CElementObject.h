@@ -8,6 +8,7 @@
 #pragma once
 
 #include <initializer_list>
+#include <string>
 #include <vector>
 
 #include "world/CElement.h"
@@ -60,12 +61,18 @@ public:
     // `from` to `to`.
     static CSprite* NewSpriteSeries(int originX, int originY, int frameDelay, const char* debugName,
                                     const char* prefix, int from, int to, const char* suffix);
+    // Sprites keep their debug name by pointer: a composed name is kept
+    // here for the whole run.
+    static const char* KeepName(const std::string& name);
 
 protected:
     // The first sprite: the inflating one for inflated objects, else idle;
     // a frozen or heated cell state picks the frozen or heated idle sprite
     // when the material has one. Placed and shown as not drawn before.
-    void ShowFirstSprite(const CObjectSpriteSet& set, int tileState);
+    void ShowFirstSprite(CSprite* idle, CSprite* frozenIdle, CSprite* heatedIdle, CSprite* inflating, int tileState);
+    void ShowFirstSprite(const CObjectSpriteSet& set, int tileState) {
+        ShowFirstSprite(set.idle, set.frozenIdle, set.heatedIdle, set.inflating, tileState);
+    }
     // One step of a crate's or magnet's drawing: the overlays, the sprite
     // for the object's state, the teleport ghost and the placement.
     // showFalling tells whether the object is to be drawn falling.

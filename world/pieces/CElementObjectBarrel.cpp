@@ -80,14 +80,9 @@ CElementObjectBarrel::CElementObjectBarrel(int x_, int y_, int material_, int ti
         burnable = 1;
     }
 
-    CSprite* first = inflating ? inflating : idle;
-    if (tileState == 1024) first = frozenIdle;
-    if (tileState == 2048) first = heatedIdle;
-    sprite = first;
-    lastShownSprite = first;
-    first->SetPosition(pixelX, pixelY, false);
-    first->Show(kSpriteNotDrawn, kSpriteNotDrawn);
-    if (first == inflating) first->Play(true);
+    ShowFirstSprite(idle, frozenIdle, heatedIdle, inflating, tileState);
+    // At rest a barrel keeps its roll phase.
+    if (sprite != inflating) sprite->StopAnimation();
 }
 
 CElementObjectBarrel::~CElementObjectBarrel() {

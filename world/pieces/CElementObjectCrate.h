@@ -24,9 +24,7 @@ public:
     int GetMaterial() const { return material; }
 
 private:
-    void BuildWood(bool evenColumn);
-    void BuildMetal();
-    void BuildInflated(bool inflateLeft);
+    void BuildSprites(bool evenColumn, bool inflateLeft);
 
     int material;
     CObjectSpriteSet sprites;

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <set>
 #include <string>
 
 #include "engine/CSprite.h"
@@ -18,13 +17,6 @@ uint8_t CElementObjectMagnet::magnetsPresent = 0;
 namespace {
 
 constexpr int kAnimDelay = 2;
-
-// Sprites keep their debug name by pointer, so the composed names live here
-// for the whole run.
-const char* KeepName(const std::string& name) {
-    static std::set<std::string> names;
-    return names.insert(name).first->c_str();
-}
 
 bool IsReal(const CElement* e) { return e && !e->IsNull(); }
 
@@ -75,76 +67,74 @@ CElementObjectMagnet::~CElementObjectMagnet() {
 }
 
 void CElementObjectMagnet::BuildSprites(bool inflatedMagnet) {
+    // The still pictures: which sprite, its state and pose in the debug name,
+    // and the picture names after "magnet<face>" (normal) and
+    // "magnetinflatable<face>" (inflated).
+    struct Still {
+        CSprite* CObjectSpriteSet::*field;
+        const char* state;
+        const char* pose;
+        const char* normal;
+        const char* inflated;
+    };
+    static const Still kStills[] = {
+        {&CObjectSpriteSet::idle, "", "Idle", "still0.tga", "still0.tga"},
+        {&CObjectSpriteSet::frozenIdle, ",Frozen", "Idle", "stillfrozen0.tga", "stillfrozen0.tga"},
+        {&CObjectSpriteSet::heatedIdle, ",Heated", "Idle", "heatednormal.png", "stillheated0.tga"},
+        {&CObjectSpriteSet::fallLeft, "", "Falling Left", "left0.tga", "left0.tga"},
+        {&CObjectSpriteSet::frozenFallLeft, ",Frozen", "Falling Left", "leftfrozen0.tga", "leftfrozen0.tga"},
+        {&CObjectSpriteSet::heatedFallLeft, ",Heated", "Falling Left", "heatedleft.png", "leftheated0.tga"},
+        {&CObjectSpriteSet::fallRight, "", "Falling Right", "right0.tga", "right0.tga"},
+        {&CObjectSpriteSet::frozenFallRight, ",Frozen", "Falling Right", "rightfrozen0.tga", "rightfrozen0.tga"},
+        {&CObjectSpriteSet::heatedFallRight, ",Heated", "Falling Right", "heatedright.png", "rightheated0.tga"},
+    };
     // A right-facing magnet uses the same picture names with "right" for the
     // first "left".
-    const char* face = faceLeft ? "left" : "right";
-    const std::string head = std::string("Magnet (") + (faceLeft ? "Left" : "Right") +
-                             (inflatedMagnet ? ",Inflated" : ",Normal");
-    auto name = [&](const char* state, const char* what) {
-        return KeepName(head + state + ") " + what);
-    };
-    char n[5][64];
-    auto img = [&](int slot, const char* format) {
-        snprintf(n[slot], sizeof(n[slot]), format, face);
-        return n[slot];
-    };
+    const std::string prefix = std::string(inflatedMagnet ? "magnetinflatable" : "magnet") + (faceLeft ? "left" : "right");
+    const std::string head =
+        std::string("Magnet (") + (faceLeft ? "Left" : "Right") + (inflatedMagnet ? ",Inflated" : ",Normal");
+    auto name = [&](const char* state, const char* pose) { return KeepName(head + state + ") " + pose); };
+    std::string pics[5];
+    auto pic = [&](int slot, const char* part) { return (pics[slot] = prefix + part).c_str(); };
 
-    if (!inflatedMagnet) {
-        const int ox = faceLeft ? 16 : 18, oy = 12;
-        const int fx = 20, fy = faceLeft ? 14 : 13;
-        sprites.idle = NewSprite(ox, oy, 0, name("", "Idle"), {img(0, "magnet%sstill0.tga")});
-        sprites.frozenIdle = NewSprite(fx, fy, 0, name(",Frozen", "Idle"), {img(0, "magnet%sstillfrozen0.tga")});
-        sprites.heatedIdle = NewSprite(ox, oy, 0, name(",Heated", "Idle"), {img(0, "magnet%sheatednormal.png")});
-        sprites.fallLeft = NewSprite(ox, oy, 0, name("", "Falling Left"), {img(0, "magnet%sleft0.tga")});
-        sprites.frozenFallLeft =
-            NewSprite(fx, fy, 0, name(",Frozen", "Falling Left"), {img(0, "magnet%sleftfrozen0.tga")});
-        sprites.heatedFallLeft =
-            NewSprite(ox, oy, 0, name(",Heated", "Falling Left"), {img(0, "magnet%sheatedleft.png")});
-        sprites.fallRight = NewSprite(ox, oy, 0, name("", "Falling Right"), {img(0, "magnet%sright0.tga")});
-        sprites.frozenFallRight =
-            NewSprite(fx, fy, 0, name(",Frozen", "Falling Right"), {img(0, "magnet%srightfrozen0.tga")});
-        sprites.heatedFallRight =
-            NewSprite(ox, oy, 0, name(",Heated", "Falling Right"), {img(0, "magnet%sheatedright.png")});
-        sprites.squashed = NewSprite(ox, oy, kAnimDelay, name("", "Squashed"),
-                                     {img(0, "magnet%ssquash0.tga"), img(1, "magnet%ssquash1.tga"),
-                                      img(2, "magnet%ssquash0.tga"), img(3, "magnet%sstill0.tga"),
-                                      img(4, "magnet%ssquash4.tga")});
-        sprites.heatedSquashed = NewSprite(ox, oy, kAnimDelay, name(",Heated", "Squashed"),
-                                           {img(0, "magnet%sheatedsquash0.png"), img(1, "magnet%sheatedsquash1.png"),
-                                            img(2, "magnet%sheatedsquash0.png"), img(3, "magnet%sheatednormal.png"),
-                                            img(4, "magnet%sheatedsquash4.png")});
-        sprites.cooling = NewSpriteSeries(18, 12, kAnimDelay,
-                                          faceLeft ? "Magnet Cooling Left (Idle)" : "Magnet Cooling Right (Idle)",
-                                          img(0, "magnet%scooling"), 0, 6, ".png");
+    // Where each picture sits on its cell. The ice coat makes a picture a
+    // little larger; on the inflated magnet the hot pictures are coated too.
+    const int ox = faceLeft ? 16 : 18;
+    const int oy = inflatedMagnet && !faceLeft ? 11 : 12;
+    for (const Still& still : kStills) {
+        const bool frozen = still.state == std::string(",Frozen");
+        const bool coated = frozen || (inflatedMagnet && still.state[0] != '\0');
+        const bool fallRight = std::string(still.pose) == "Falling Right";
+        int sx = ox, sy = oy;
+        if (coated && !inflatedMagnet) {
+            sx = 20;
+            sy = faceLeft ? 14 : 13;
+        } else if (coated) {
+            sx = faceLeft && !fallRight ? 19 : 20;
+            sy = faceLeft && !fallRight ? 12 : 11;
+        }
+        sprites.*still.field =
+            NewSprite(sx, sy, 0, name(still.state, still.pose), {pic(0, inflatedMagnet ? still.inflated : still.normal)});
+    }
+    // Squash: down, further down, down, upright, a small rebound.
+    sprites.squashed = NewSprite(ox, oy, kAnimDelay, name("", "Squashed"),
+                                 {pic(0, "squash0.tga"), pic(1, "squash1.tga"), pic(2, "squash0.tga"),
+                                  pic(3, "still0.tga"), pic(4, "squash4.tga")});
+    if (inflatedMagnet) {
+        const std::string inflate = std::string("magnetinflate") + (faceLeft ? "left" : "right");
+        sprites.inflating = NewSpriteSeries(ox, oy, kAnimDelay, faceLeft ? "Magnet Inflating Left" : "Magnet Inflating Right",
+                                            inflate.c_str(), 0, 2, ".tga");
+        sprites.inflating->AddFrame(pic(0, "still0.tga"));
+        sprites.inflating->AddFrame((inflate + "4.tga").c_str());
         return;
     }
-
-    const int ox = 16 + (faceLeft ? 0 : 2), oy = faceLeft ? 12 : 11;
-    // The coated pictures of the inflated magnet sit a little further in.
-    const int cx = faceLeft ? 19 : 20, cy = faceLeft ? 12 : 11;
-    sprites.idle = NewSprite(ox, oy, 0, name("", "Idle"), {img(0, "magnetinflatable%sstill0.tga")});
-    sprites.frozenIdle =
-        NewSprite(cx, cy, 0, name(",Frozen", "Idle"), {img(0, "magnetinflatable%sstillfrozen0.tga")});
-    sprites.heatedIdle =
-        NewSprite(cx, cy, 0, name(",Heated", "Idle"), {img(0, "magnetinflatable%sstillheated0.tga")});
-    sprites.fallLeft = NewSprite(ox, oy, 0, name("", "Falling Left"), {img(0, "magnetinflatable%sleft0.tga")});
-    sprites.frozenFallLeft =
-        NewSprite(cx, cy, 0, name(",Frozen", "Falling Left"), {img(0, "magnetinflatable%sleftfrozen0.tga")});
-    sprites.heatedFallLeft =
-        NewSprite(cx, cy, 0, name(",Heated", "Falling Left"), {img(0, "magnetinflatable%sleftheated0.tga")});
-    sprites.fallRight = NewSprite(ox, oy, 0, name("", "Falling Right"), {img(0, "magnetinflatable%sright0.tga")});
-    sprites.frozenFallRight =
-        NewSprite(20, 11, 0, name(",Frozen", "Falling Right"), {img(0, "magnetinflatable%srightfrozen0.tga")});
-    sprites.heatedFallRight =
-        NewSprite(20, 11, 0, name(",Heated", "Falling Right"), {img(0, "magnetinflatable%srightheated0.tga")});
-    sprites.squashed = NewSprite(ox, oy, kAnimDelay, name("", "Squashed"),
-                                 {img(0, "magnetinflatable%ssquash0.tga"), img(1, "magnetinflatable%ssquash1.tga"),
-                                  img(2, "magnetinflatable%ssquash0.tga"), img(3, "magnetinflatable%sstill0.tga"),
-                                  img(4, "magnetinflatable%ssquash4.tga")});
-    sprites.inflating = NewSpriteSeries(ox, oy, kAnimDelay, faceLeft ? "Magnet Inflating Left" : "Magnet Inflating Right",
-                                        img(0, "magnetinflate%s"), 0, 2, ".tga");
-    sprites.inflating->AddFrame(img(0, "magnetinflatable%sstill0.tga"));
-    sprites.inflating->AddFrame(img(0, "magnetinflate%s4.tga"));
+    sprites.heatedSquashed = NewSprite(ox, oy, kAnimDelay, name(",Heated", "Squashed"),
+                                       {pic(0, "heatedsquash0.png"), pic(1, "heatedsquash1.png"),
+                                        pic(2, "heatedsquash0.png"), pic(3, "heatednormal.png"),
+                                        pic(4, "heatedsquash4.png")});
+    sprites.cooling = NewSpriteSeries(18, 12, kAnimDelay,
+                                      faceLeft ? "Magnet Cooling Left (Idle)" : "Magnet Cooling Right (Idle)",
+                                      (prefix + "cooling").c_str(), 0, 6, ".png");
 }
 
 // ---- the magnet list and undo --------------------------------------------
