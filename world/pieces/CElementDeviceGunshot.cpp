@@ -105,9 +105,11 @@ void CElementDeviceGunshot::HitTest() {
     DebugLog(DBG_DEBUG, "CElementDeviceGunshot::HitTest()   %s ball struck %s at (%i,%i)\n",
              IsHeatBall() ? "Heat" : "Frost", e->GetTypeName(), column, y);
     hit = 1;
-    // The ball stops where it is.
+    // The ball stops where it is and holds no cell any more: what it struck
+    // keeps the grid.
     prevX = x;
     prevY = y;
+    occupiesGrid = 0;
 }
 
 void CElementDeviceGunshot::StepMovement() {
