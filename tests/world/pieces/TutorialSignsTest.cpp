@@ -14,12 +14,24 @@
 #include "tests/world/pieces/ObjectWorld.h"
 #include "world/pieces/CElementTutorial.h"
 
-using objecttest::ObjectWorldTest;
 using worldtest::Step;
 
 namespace {
 
 using Sign = CElementTutorial;
+
+// Signs in a world whose hero leaves them to the test: the test says where
+// the hero stands (the hero himself tells the signs at the end of his update).
+class SignWorldTest : public objecttest::ObjectWorldTest {
+protected:
+    void BuildSigns(const std::vector<std::string>& rows = {}, const std::string& signs = "") {
+        std::string error;
+        ASSERT_TRUE(CLevelSource::Parse(objecttest::LevelSource(rows, {}, signs), &level_, &error)) << error;
+        CLevelBuilder::Build(&level_);
+        new objecttest::StandInFloor(0, 1, 0);
+        new objecttest::StandInHero(0, 0);
+    }
+};
 
 // The rows of a picture whose pixels differ from another of the same size,
 // looking only at columns [x0, x1).
@@ -91,15 +103,17 @@ TEST(TutorialSignText, DirectivesNameTheirEntriesAndTextsThatCannotShowGiveNoBub
             EXPECT_EQ(t.body, c.body);
             EXPECT_EQ(t.heading, c.heading);
         }
-        if (t.shown) EXPECT_EQ(t.style, c.style);
+        if (t.shown) {
+            EXPECT_EQ(t.style, c.style);
+        }
     }
 }
 
-TEST_F(ObjectWorldTest, ABubbleFadesInWhileTheHeroStandsOnItsSignAndAwayWhenHeLeaves) {
+TEST_F(SignWorldTest, ABubbleFadesInWhileTheHeroStandsOnItsSignAndAwayWhenHeLeaves) {
     // The level's sign sits in the lower right half: its large bubble opens
     // in the upper left.
-    ASSERT_NO_FATAL_FAILURE(Build({"", "", "", "", "S", "#", "", "", "", "", "", "", "................?", "#################"},
-                                  {}, "sign: 16 12 #zqdefine 5004-l-0#\n"));
+    ASSERT_NO_FATAL_FAILURE(BuildSigns({"", "", "", "", "", "", "", "", "", "", "", "", "................?"},
+                                       "sign: 16 12 #zqdefine 5004-l-0#\n"));
     Sign* sign = Sign::GetTutorialAt(16, 12);
     ASSERT_NE(sign, nullptr);
     EXPECT_TRUE(Sign::IsTutorialPresent());
@@ -132,7 +146,7 @@ TEST_F(ObjectWorldTest, ABubbleFadesInWhileTheHeroStandsOnItsSignAndAwayWhenHeLe
     EXPECT_EQ(sign->GetIconSprite()->GetName(), std::string("Tutorial Icon - Faded 3"));
 
     // He leaves: the bubble fades back and hides, the question mark returns.
-    Sign::HandleTutorial(0, 4);
+    Sign::HandleTutorial(0, 0);
     EXPECT_FALSE(sign->IsActive());
     EXPECT_EQ(Sign::GetActiveTutorial(), nullptr);
     fades.clear();
@@ -151,8 +165,8 @@ TEST_F(ObjectWorldTest, ABubbleFadesInWhileTheHeroStandsOnItsSignAndAwayWhenHeLe
     EXPECT_FALSE(sign->GetIconSprite()->IsHidden());
 }
 
-TEST_F(ObjectWorldTest, BubblesOpenAwayFromTheirSignAndNeighbouringSignsHandOverInOneCall) {
-    ASSERT_NO_FATAL_FAILURE(Build({"", "", "", "", "S", "#"}));
+TEST_F(SignWorldTest, BubblesOpenAwayFromTheirSignAndNeighbouringSignsHandOverInOneCall) {
+    ASSERT_NO_FATAL_FAILURE(BuildSigns());
     const int phase = Sign::GetPhaseCounter();
     Sign* largeLowRight = new Sign(16, 12, "#zqdefine 5001-l-0#");
     Sign* largeHighLeft = new Sign(15, 11, "#zqdefine 5001-l-0#");
@@ -202,8 +216,8 @@ TEST_F(ObjectWorldTest, BubblesOpenAwayFromTheirSignAndNeighbouringSignsHandOver
     EXPECT_TRUE(neighbour->IsActive());
 }
 
-TEST_F(ObjectWorldTest, ASignWithATextItCannotShowKeepsItsQuestionMarkButOpensNoBubble) {
-    ASSERT_NO_FATAL_FAILURE(Build({"", "", "", "", "S", "#"}));
+TEST_F(SignWorldTest, ASignWithATextItCannotShowKeepsItsQuestionMarkButOpensNoBubble) {
+    ASSERT_NO_FATAL_FAILURE(BuildSigns());
     const int imagesBefore = CDraw::GetRecordCount();
     Sign* missing = new Sign(5, 10, "#zqdefine 99999-l-0#");
     Sign* malformed = new Sign(6, 10, "#zqdefine x-k-#");
@@ -219,8 +233,8 @@ TEST_F(ObjectWorldTest, ASignWithATextItCannotShowKeepsItsQuestionMarkButOpensNo
     }
 }
 
-TEST_F(ObjectWorldTest, AKidsParchmentPutsItsHeadingAboveTheBodyOrTheBodyHigherWithoutOne) {
-    ASSERT_NO_FATAL_FAILURE(Build({"", "", "", "", "S", "#"}));
+TEST_F(SignWorldTest, AKidsParchmentPutsItsHeadingAboveTheBodyOrTheBodyHigherWithoutOne) {
+    ASSERT_NO_FATAL_FAILURE(BuildSigns());
     Sign* withHeading = new Sign(10, 10, "#zqdefine 5004-k-2102#");
     Sign* without = new Sign(11, 10, "#zqdefine 5004-k-0#");
     const int w = CDraw::GetWidth(CDraw::FindImage("tutorial_10_10.png"));
@@ -244,7 +258,7 @@ TEST_F(ObjectWorldTest, AKidsParchmentPutsItsHeadingAboveTheBodyOrTheBodyHigherW
 // Every tutorial text, drawn by a sign into a small, a large and a kids
 // bubble (with and without a heading), stays inside its text box and off the
 // bubble's rim, measured on the runs the renderer placed with the real fonts.
-TEST_F(ObjectWorldTest, EveryTutorialTextFitsItsBubbleWithTheRealFonts) {
+TEST_F(SignWorldTest, EveryTutorialTextFitsItsBubbleWithTheRealFonts) {
     constexpr int kRim = 18;  // the paper's edge the text must stay clear of
     struct Style {
         char letter;
