@@ -185,3 +185,38 @@ TEST_F(ObjectWorldTest, UndoToAStepBeforeTheShotTakesTheBallAwayAndPutsTheBurned
     EXPECT_FALSE(crate->IsDestroyed());
     EXPECT_EQ(CElement::GetElementAt(4, 4), crate);
 }
+
+TEST_F(ObjectWorldTest, ABallTurnsBackInATrampolinesCellAndStrikesWhatLiesBehindIt) {
+    ASSERT_NO_FATAL_FAILURE(Build({"", "", "", "", "S", "#", "", "", "..c......T", "##########"}));
+    auto* crate = At<CElementObjectCrate>(2, 8);
+    ASSERT_NE(crate, nullptr);
+    Ball* ball = new Ball(5, 8, Ball::KIND_FROST, false);
+    int turnedAt = -1;
+    for (int i = 0; i < 120 && !ball->HasHit() && !ball->IsFinished(); ++i) {
+        Step();
+        if (turnedAt < 0 && ball->IsFacingLeft()) turnedAt = ball->GetPreviousX();
+    }
+    EXPECT_EQ(turnedAt, 9);
+    EXPECT_TRUE(ball->HasHit());
+    EXPECT_EQ(ball->GetCurrentX(), 2);
+    EXPECT_TRUE(crate->IsFrozen());
+}
+
+TEST_F(ObjectWorldTest, ABallPassesThroughATeleportPairAndStrikesBeyondThePartner) {
+    ASSERT_NO_FATAL_FAILURE(Build({"", "", "", "", "S", "#", "", "", "", "###########", "", "", "...............c",
+                                   "#########################"},
+                                  {}, "teleport: blue 4 8\nteleport: blue 20 12\n"));
+    auto* crate = At<CElementObjectCrate>(15, 12);
+    ASSERT_NE(crate, nullptr);
+    Ball* ball = new Ball(10, 8, Ball::KIND_FROST, true);
+    bool passed = false;
+    for (int i = 0; i < 150 && !ball->HasHit() && !ball->IsFinished(); ++i) {
+        Step();
+        if (ball->inPassage) passed = true;
+    }
+    EXPECT_TRUE(passed);
+    EXPECT_TRUE(ball->HasHit());
+    EXPECT_EQ(ball->GetCurrentY(), 12);
+    EXPECT_EQ(ball->GetCurrentX(), 15);
+    EXPECT_TRUE(crate->IsFrozen());
+}
