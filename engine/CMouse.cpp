@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include "engine/CInput.h"
+#include "engine/CRender.h"
 #include "engine/CSprite.h"
 #include "engine/Log.h"
 
@@ -69,7 +70,12 @@ void ShowHourglass(bool drawNow) {
     if (g_hourglass) g_hourglass->Show(kSpriteNotDrawn, kSpriteNotDrawn);
     if (!g_arrow || g_arrow->IsHidden()) return;
     g_arrow->Hide();
-    if (drawNow && g_hourglass) g_hourglass->Draw();
+    if (drawNow && g_hourglass) {
+        g_hourglass->Draw();
+        // Drawn outside the renderer: the next frame repaints the place, so
+        // nothing of it stays once it is hidden again.
+        CRender::AddSpriteDirtyRect(g_hourglass);
+    }
 }
 
 void WarpMouse(int x, int y) {

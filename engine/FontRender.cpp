@@ -33,6 +33,7 @@ const uint16_t kTokens[10][3] = {
     {'%', 'b', 0}, {'%', 'i', 0}, {'%', 'u', 0}, {'%', 'n', 0}, {'%', '1', 0},
     {'%', '2', 0}, {'%', '3', 0}, {'%', '4', 0}, {'%', '5', 0}, {'%', '6', 0},
 };
+const int kLineBreakToken = 3;
 const int kFirstPlaceholder = 4;
 
 void AddRun(CFontString& run, TTF_Font* font, const SDL_Color& colour, int boxWidth) {
@@ -64,7 +65,7 @@ void FontClearRenderLists() {
 
 SDL_Surface* FontRenderText(int boxWidth, int boxHeight, int align, int lineSpacing, const char* fontFile,
                             int pointSize, uint8_t red, uint8_t green, uint8_t blue, const uint16_t* text,
-                            const uint16_t* const* wide, const char* const* narrow) {
+                            const uint16_t* const* wide, const char* const* narrow, bool valuesAsTyped) {
     g_currentLine = 1;
     g_currentX = 0;
     FontClearRenderLists();
@@ -86,7 +87,14 @@ SDL_Surface* FontRenderText(int boxWidth, int boxHeight, int align, int lineSpac
     // The first `protectedUnits` units of rest came from a placeholder value.
     // Placeholder tokens inside them are plain text: a value that holds its
     // own token (a player typing "%1" as a name) must not expand forever.
+    // Typed values keep only their line breaks: a "%b" in a name is two
+    // characters, not a style that would leak into every later text.
     size_t protectedUnits = 0;
+    auto searchFrom = [&](int token) -> size_t {
+        if (token >= kFirstPlaceholder) return protectedUnits;
+        if (valuesAsTyped && token != kLineBreakToken) return protectedUnits;
+        return 0;
+    };
     auto consume = [&](size_t n) {
         rest = rest.Suffix(n);
         protectedUnits = protectedUnits > n ? protectedUnits - n : 0;
@@ -96,7 +104,7 @@ SDL_Surface* FontRenderText(int boxWidth, int boxHeight, int align, int lineSpac
         int best = rest.Find(static_cast<uint16_t>(' '));
         int bestToken = -1;
         for (int t = 0; t < 10; ++t) {
-            const int at = rest.Find(kTokens[t], t >= kFirstPlaceholder ? protectedUnits : 0);
+            const int at = rest.Find(kTokens[t], searchFrom(t));
             if (at >= 0 && (best < 0 || at < best)) {
                 best = at;
                 bestToken = t;
@@ -206,20 +214,20 @@ SDL_Surface* FontRenderText(int boxWidth, int boxHeight, int align, int lineSpac
 
 SDL_Surface* FontRenderText(int boxWidth, int boxHeight, int align, int lineSpacing, const char* fontFile,
                             int pointSize, uint8_t red, uint8_t green, uint8_t blue, const char* text,
-                            const uint16_t* const* wide, const char* const* narrow) {
+                            const uint16_t* const* wide, const char* const* narrow, bool valuesAsTyped) {
     CFontString widened(text);
     return FontRenderText(boxWidth, boxHeight, align, lineSpacing, fontFile, pointSize, red, green, blue,
-                          widened.c_str(), wide, narrow);
+                          widened.c_str(), wide, narrow, valuesAsTyped);
 }
 
 namespace {
 
 SDL_Surface* RenderEntry(int boxWidth, int boxHeight, int align, int textId, const uint16_t* const* wide,
-                         const char* const* narrow) {
+                         const char* const* narrow, bool valuesAsTyped = false) {
     CStringEntry& entry = FontGetEntry(textId);
     CFontString text = entry.text;
     return FontRenderText(boxWidth, boxHeight, align, entry.lineSpacing, entry.fontFile.c_str(), entry.pointSize,
-                          entry.red, entry.green, entry.blue, text.c_str(), wide, narrow);
+                          entry.red, entry.green, entry.blue, text.c_str(), wide, narrow, valuesAsTyped);
 }
 
 }  // namespace
@@ -228,6 +236,11 @@ SDL_Surface* FontRenderString(int boxWidth, int boxHeight, int align, int textId
                               const char* v3, const char* v4, const char* v5, const char* v6) {
     const char* narrow[6] = {v1, v2, v3, v4, v5, v6};
     return RenderEntry(boxWidth, boxHeight, align, textId, nullptr, narrow);
+}
+
+SDL_Surface* FontRenderStringTyped(int boxWidth, int boxHeight, int align, int textId, const char* typed) {
+    const char* narrow[6] = {typed, nullptr, nullptr, nullptr, nullptr, nullptr};
+    return RenderEntry(boxWidth, boxHeight, align, textId, nullptr, narrow, true);
 }
 
 SDL_Surface* FontRenderStringWide(int boxWidth, int boxHeight, int align, int textId, const uint16_t* v1,

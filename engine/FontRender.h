@@ -43,19 +43,24 @@ bool FontParseStringData(const uint8_t* data, size_t size, std::map<int, CString
 // Renders text into a new boxWidth x boxHeight surface (the caller owns it),
 // or returns null when the text yields no run. wide and narrow are the two
 // sets of six placeholder values (either may be null, and so may any value);
-// a wide value wins over a narrow one.
+// a wide value wins over a narrow one. With valuesAsTyped the values are
+// what a player typed: only their "%n" line breaks count, every other
+// token in them is drawn as the characters it is made of.
 SDL_Surface* FontRenderText(int boxWidth, int boxHeight, int align, int lineSpacing, const char* fontFile,
                             int pointSize, uint8_t red, uint8_t green, uint8_t blue, const uint16_t* text,
-                            const uint16_t* const* wide, const char* const* narrow);
+                            const uint16_t* const* wide, const char* const* narrow, bool valuesAsTyped = false);
 // The same with an 8-bit text (bytes taken as unsigned).
 SDL_Surface* FontRenderText(int boxWidth, int boxHeight, int align, int lineSpacing, const char* fontFile,
                             int pointSize, uint8_t red, uint8_t green, uint8_t blue, const char* text,
-                            const uint16_t* const* wide, const char* const* narrow);
+                            const uint16_t* const* wide, const char* const* narrow, bool valuesAsTyped = false);
 
 // Render by text id with the entry's font, size, colour and line spacing.
 SDL_Surface* FontRenderString(int boxWidth, int boxHeight, int align, int textId, const char* v1 = nullptr,
                               const char* v2 = nullptr, const char* v3 = nullptr, const char* v4 = nullptr,
                               const char* v5 = nullptr, const char* v6 = nullptr);
+// Render by text id with one typed value (a name, a heading, a text box's
+// text) for "%1": its markup is drawn as text, its "%n" still breaks lines.
+SDL_Surface* FontRenderStringTyped(int boxWidth, int boxHeight, int align, int textId, const char* typed);
 SDL_Surface* FontRenderStringWide(int boxWidth, int boxHeight, int align, int textId, const uint16_t* v1 = nullptr,
                                   const uint16_t* v2 = nullptr, const uint16_t* v3 = nullptr,
                                   const uint16_t* v4 = nullptr, const uint16_t* v5 = nullptr,

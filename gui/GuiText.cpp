@@ -32,6 +32,11 @@ bool BlitString(int textId, int imageId, int boxW, int boxH, int align, int x, i
     return BlitOnto(FontRenderString(boxW, boxH, align, textId, v1, v2, v3, v4, v5, v6), imageId, x, y);
 }
 
+bool BlitTypedString(int textId, int imageId, int boxW, int boxH, int align, int x, int y, const char* typed) {
+    if (!CDraw::GetSurface(imageId)) return false;
+    return BlitOnto(FontRenderStringTyped(boxW, boxH, align, textId, typed), imageId, x, y);
+}
+
 bool BlitText(const char* text, int imageId, int boxW, int boxH, int align, int x, int y) {
     if (!text || !CDraw::GetSurface(imageId)) return false;
     return BlitOnto(FontRenderText(boxW, boxH, align, 5, "resource6.dat", 23, 24, 34, 83, text, nullptr, nullptr),

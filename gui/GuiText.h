@@ -10,6 +10,11 @@ bool BlitString(int textId, int imageId, int boxW, int boxH, int align, int x, i
                 const char* v2 = nullptr, const char* v3 = nullptr, const char* v4 = nullptr,
                 const char* v5 = nullptr, const char* v6 = nullptr);
 
+// The same with one text a player typed (or a server or a level file
+// supplied) for "%1": drawn as the characters it holds, so "%b" or "%1" in
+// it are not markup; only its "%n" line breaks count.
+bool BlitTypedString(int textId, int imageId, int boxW, int boxH, int align, int x, int y, const char* typed);
+
 // The same for a plain 8-bit text in the plain-text style: the font file
 // "resource6.dat" at 23 points, line spacing 5, colour (24, 34, 83).
 bool BlitText(const char* text, int imageId, int boxW, int boxH, int align, int x, int y);

@@ -115,6 +115,9 @@ void CProfileBase::ResetOptions() {
     SetOptionDefaults();
     ResetOptionFlags();
     ApplyVolumes();
+    // The defaults name the system pointer: a grabbed, scaled pointer left
+    // from before would contradict the option the screen shows.
+    ApplyInputSettings();
     SwitchDisplayIfOpen();
 }
 
@@ -188,6 +191,7 @@ bool CProfileBase::CreateProfile(const char* name) {
         ErrorLog(false, "CProfileBase::CreateProfile()   Refusing profile name '%s'\n", name ? name : "(null)");
         return false;
     }
+    if (!SaveOutgoing()) return false;
     const int number = FirstFreeProfileNumber();
     lastProfileNumber_ = number;
     currentProfile_ = number;
@@ -197,6 +201,16 @@ bool CProfileBase::CreateProfile(const char* name) {
     ResetOptionsBlock();
     Reset();
     return WriteInfo();
+}
+
+bool CProfileBase::SaveOutgoing() {
+    // What the outgoing player changed since the last save (the set and level
+    // chosen, for one) is written before another player replaces it in
+    // memory. When it cannot be written the switch is refused, so that the
+    // progress stays in memory for the next save.
+    if (!profileNames_.count(currentProfile_) || Save()) return true;
+    ErrorLog(false, "CProfileBase:  Not switching players: profile %i cannot be saved\n", currentProfile_);
+    return false;
 }
 
 bool CProfileBase::RenameProfile(const char* oldName, const char* newName) {
@@ -334,7 +348,26 @@ void CProfileBase::KeepAside(const std::string& path, const std::string* bytes) 
         ErrorLog(false, "CProfileBase:  Cannot keep damaged file '%s' aside\n", path.c_str());
 }
 
+void CProfileBase::NoteSave(bool ok) {
+    if (ok)
+        saveNotice_ = kNoticeNone;
+    else if (saveNotice_ == kNoticeNone)
+        saveNotice_ = kNoticePending;
+}
+
+bool CProfileBase::TakeSaveFailureNotice() {
+    if (saveNotice_ != kNoticePending) return false;
+    saveNotice_ = kNoticeTold;
+    return true;
+}
+
 bool CProfileBase::Save() {
+    const bool ok = WriteProfileFile();
+    NoteSave(ok);
+    return ok;
+}
+
+bool CProfileBase::WriteProfileFile() {
     if (currentProfile_ < 0) {
         ErrorLog(false, "Cannot save profile: no current profile\n");
         return false;
@@ -416,10 +449,7 @@ bool CProfileBase::LoadProfile(const char* name) {
             ErrorLog(false, "Unable to find profile number.\n");
             return false;
         }
-        // What the outgoing player changed since the last save (the set and
-        // level chosen, for one) is written before another player's file
-        // replaces it in memory.
-        if (it->second != currentProfile_ && profileNames_.count(currentProfile_)) Save();
+        if (it->second != currentProfile_ && !SaveOutgoing()) return false;
         currentProfile_ = it->second;
     }
     const std::string path = ProfileFileName(currentProfile_);
@@ -450,7 +480,13 @@ bool CProfileBase::LoadProfile(const char* name) {
 }
 
 bool CProfileBase::WriteInfo() {
-    const bool saved = Save();
+    const bool ok = WriteInfoFiles();
+    NoteSave(ok);
+    return ok;
+}
+
+bool CProfileBase::WriteInfoFiles() {
+    const bool saved = WriteProfileFile();
     const std::string path = InfoFileName();
     CAtomicFile file(path);
     FILE* f = file.Open();

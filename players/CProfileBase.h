@@ -94,6 +94,9 @@ public:
     uint32_t GetHeaderWord() const { return headerWord_; }
     // A name already in use, empty-pointer or longer than 15 bytes is refused
     // (false). CreateProfile makes the new profile current and writes it.
+    // Switching players (CreateProfile, LoadProfile of another name) first
+    // saves the outgoing player and is refused, changing nothing, when that
+    // save fails.
     bool CreateProfile(const char* name);
     bool RenameProfile(const char* oldName, const char* newName);
     bool DeleteProfile(const char* name);
@@ -106,8 +109,14 @@ public:
     const char* GetScoreboardName(int number = -1) const;  // null when the number has no entry
     bool SetScoreboardName(const char* name);
 
-    // Files. Each returns false (with a log line) when it failed.
+    // Files. Each returns false (with a log line) when it failed; what was
+    // not saved stays in memory and the next save writes it.
     bool Save();
+    // A failed save is told to the player once: true for the first failure
+    // after the last successful save (asking again gives false), then false
+    // until a save has succeeded and a later one fails.
+    bool TakeSaveFailureNotice();
+    bool IsSaveFailing() const { return saveNotice_ != kNoticeNone; }
     bool WriteOptions(FILE* f);
     bool ReadOptions(CByteReader& in);
     bool WriteInfo();
@@ -129,6 +138,17 @@ private:
     static bool ValidName(const char* name);
     void ApplyVolumes();
     void SwitchDisplayIfOpen();
+    // Saves the current player before another one takes its place; true
+    // when there is none to save.
+    bool SaveOutgoing();
+    // Save and WriteInfo without noting their outcome.
+    bool WriteProfileFile();
+    bool WriteInfoFiles();
+    // Follows the outcome of every save for TakeSaveFailureNotice.
+    void NoteSave(bool ok);
+
+    enum SaveNotice : uint8_t { kNoticeNone, kNoticePending, kNoticeTold };
+    SaveNotice saveNotice_ = kNoticeNone;
 
     int32_t lastProfileNumber_ = -1;
     int32_t version_ = kVersion;

@@ -14,6 +14,11 @@
 #include "gui/CGuiButton.h"
 #include "gui/GuiText.h"
 #include "players/CProfile.h"
+#include "screens/CControllerManager.h"
+#include "screens/CControllerProfiles.h"
+#include "screens/CControllerCredits.h"
+#include "screens/CControllerInstructions.h"
+#include "screens/CControllerOptions.h"
 #include "sound/CSound.h"
 
 namespace {
@@ -35,19 +40,19 @@ void LogOpening(const char* name) {
 // that buttons switched on one at a time merge without conflicts.)
 constexpr bool kPlayEnabled = false;
 
-constexpr bool kManagerEnabled = false;
+constexpr bool kManagerEnabled = true;
 
 constexpr bool kEditorEnabled = false;
 
 constexpr bool kScoresEnabled = false;
 
-constexpr bool kInstructionsEnabled = false;
+constexpr bool kInstructionsEnabled = true;
 
-constexpr bool kOptionsEnabled = false;
+constexpr bool kOptionsEnabled = true;
 
-constexpr bool kCreditsEnabled = false;
+constexpr bool kCreditsEnabled = true;
 
-constexpr bool kProfileEnabled = false;
+constexpr bool kProfileEnabled = true;
 
 // The maker's page and Quit need no screen of their own.
 constexpr bool kMoreGamesEnabled = true;
@@ -124,6 +129,11 @@ CControllerMain::CControllerMain()
       smokeCounter(0),
       smokeLimit(20),
       message(nullptr),
+      profiles(nullptr),
+      manager(nullptr),
+      instructions(nullptr),
+      options(nullptr),
+      credits(nullptr),
       spritesLoaded(0) {
     id = CONTROLLER_MAIN;
     for (CSprite*& s : sprites) s = nullptr;
@@ -140,6 +150,13 @@ CControllerMain::~CControllerMain() {
     DebugLog(DBG_MILESTONE, "ID_900:  SHUTDOWN:  C%i Started\n", id);
     delete message;
     message = nullptr;
+    delete profiles;
+    profiles = nullptr;
+    delete manager;
+    manager = nullptr;
+    delete instructions;
+    delete options;
+    delete credits;
     UnloadSprites();
     DebugLog(DBG_MILESTONE, "ID_900:  SHUTDOWN:  C%i Completed\n", id);
 }
@@ -418,14 +435,48 @@ void CControllerMain::FreezeForChild() {
     HideButtons();
 }
 
+void CControllerMain::FreezeFor(const char* childName) {
+    FreezeForChild();
+    LogOpening(childName);
+}
+
 void CControllerMain::GUICallback(int index, int, bool) {
     switch (index) {
+    case BUTTON_INSTRUCTIONS:
+        if (instructions) break;
+        FreezeFor("Instructions");
+        OpenChild(instructions = new CControllerInstructions(0));
+        break;
+    case BUTTON_OPTIONS:
+        if (options) break;
+        FreezeFor("Options");
+        OpenChild(options = new CControllerOptions());
+        break;
+    case BUTTON_CREDITS:
+        if (credits) break;
+        FreezeFor("Credits");
+        OpenChild(credits = new CControllerCredits());
+        break;
     case BUTTON_MOREGAMES:
         if (message) break;
         FreezeForChild();
         LogOpening("Message (Vormak Games)");
         message = new CControllerMessage(2200, 2300, true, 0);
         OpenChild(message);
+        break;
+    case BUTTON_PROFILE:
+        if (profiles) break;
+        FreezeForChild();
+        LogOpening("Profiles");
+        profiles = new CControllerProfiles();
+        OpenChild(profiles);
+        break;
+    case BUTTON_MANAGER:
+        if (manager) break;
+        UnloadSprites();
+        LogOpening("Level Manager");
+        manager = new CControllerManager();
+        OpenChild(manager);
         break;
     case BUTTON_EXIT: result = -1; break;
     default:
@@ -470,6 +521,16 @@ void CControllerMain::Pump() {
     ShowButtons();
     // Buttons of screens that do not exist yet come back disabled.
     DebugLog(DBG_DEBUG, "Loading Controller:  Main Menu\n");
+    if (GetPreviousId() == CONTROLLER_INSTRUCTIONS) {
+        delete instructions;
+        instructions = nullptr;
+    } else if (GetPreviousId() == CONTROLLER_OPTIONS) {
+        delete options;
+        options = nullptr;
+    } else if (GetPreviousId() == CONTROLLER_CREDITS) {
+        delete credits;
+        credits = nullptr;
+    }
     if (GetPreviousId() == CONTROLLER_MESSAGE && message) {
         const bool confirmed = message->IsConfirmed();
         delete message;
@@ -478,6 +539,16 @@ void CControllerMain::Pump() {
             OpenURL(GetMoreGamesURL());
             result = -2;
         }
+    }
+    if (GetPreviousId() == CONTROLLER_PROFILES && profiles) {
+        BuildWelcomePanel();
+        delete profiles;
+        profiles = nullptr;
+    }
+    if (GetPreviousId() == CONTROLLER_MANAGER && manager) {
+        // Its answer asks for the level map, which the game does not have yet.
+        delete manager;
+        manager = nullptr;
     }
     if (!spritesLoaded && result == 0) LoadSprites();
     HideMousePointer(-1);

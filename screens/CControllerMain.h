@@ -13,6 +13,11 @@ class CSprite;
 class CGuiButton;
 class CLinearMover;
 class CControllerMessage;
+class CControllerProfiles;
+class CControllerManager;
+class CControllerInstructions;
+class CControllerOptions;
+class CControllerCredits;
 
 class CControllerMain : public CController {
 public:
@@ -84,6 +89,8 @@ private:
     void MoveClouds();
     void AnimateFigure();
     void FreezeForChild();
+    // Freezes the menu for a child and logs its opening.
+    void FreezeFor(const char* childName);
     void ShowButtons();
     void HideButtons();
     CSprite* MakeSprite(int layer, int frameDelay, const char* debugName, int x, int y);
@@ -101,5 +108,10 @@ private:
     int smokeCounter, smokeLimit;
 
     CControllerMessage* message;
+    CControllerProfiles* profiles;
+    CControllerManager* manager;
+    CControllerInstructions* instructions;
+    CControllerOptions* options;
+    CControllerCredits* credits;
     uint8_t spritesLoaded;
 };

@@ -419,7 +419,10 @@ bool CLevel::Remove(const char* name) {
         DebugLog(DBG_ERROR, "CLevel::Remove()  Could not remove level file:  '%s'\n", name ? name : "");
         return false;
     }
-    const std::string path = PathFor(name);
+    return RemovePath(PathFor(name));
+}
+
+bool CLevel::RemovePath(const std::string& path) {
     if (remove(path.c_str()) == 0) {
         DebugLog(DBG_DEBUG, "CLevel::Remove()  Level has been succesfully removed:  '%s'\n", path.c_str());
         return true;

@@ -138,6 +138,8 @@ public:
     std::vector<uint8_t> BodyBytes(uint32_t levelId) const;
 
     static bool Remove(const char* name);
+    // Deletes the level file at path (any name length); false when it stays.
+    static bool RemovePath(const std::string& path);
     // The heading of a level file, "" when it cannot be read.
     static std::string GetHeading(const char* name);
     // Modification time of a level file, 0 when it cannot be read.

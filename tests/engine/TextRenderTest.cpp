@@ -245,6 +245,23 @@ TEST_F(TextRenderTest, ValueHoldingItsOwnTokenEnds) {
     EXPECT_EQ(FontGetStyle(), 0);
 }
 
+TEST_F(TextRenderTest, TypedValuesKeepOnlyTheirLineBreaks) {
+    // What a player typed is drawn as typed: "%b" and "%1" are characters,
+    // no style leaks out, but "%n" still starts a new line.
+    const char* typed[6] = {"%b%1x%n%iy", nullptr, nullptr, nullptr, nullptr, nullptr};
+    SDL_Surface* s = FontRenderText(400, 200, 0, 0, kFont, kSize, 0, 0, 0, "name: %1", nullptr, typed, true);
+    ASSERT_NE(s, nullptr);
+    SDL_FreeSurface(s);
+    const std::vector<FontRunPlacement> p = FontGetLastPlacements();
+    ASSERT_EQ(p.size(), 3u);
+    EXPECT_EQ(p[1].w, TextWidth("%b%1x"));
+    EXPECT_EQ(p[2].w, TextWidth("%iy"));
+    EXPECT_EQ(p[2].line, 2);
+    EXPECT_EQ(FontGetStyle(), 0);
+    EXPECT_EQ(FontGetTextEndX(), TextWidth("%iy"));
+    EXPECT_EQ(FontGetTextEndY(), lineHeight_);
+}
+
 TEST_F(TextRenderTest, LatinOneBytesAreNotSignExtended) {
     // 0xE9 is e-acute; sign extension would ask the font for U+FFE9.
     const int accented = RunWidth("caf\xE9");

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <SDL.h>
+#include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
@@ -41,3 +42,35 @@ inline void DrainEvents() {
     while (SDL_PollEvent(&e)) {
     }
 }
+
+// Queues a motion of the pointer to (x, y), as the mouse brings it.
+inline void PushPointerMotion(int x, int y) {
+    SDL_Event e = {};
+    e.type = SDL_MOUSEMOTION;
+    e.motion.type = SDL_MOUSEMOTION;
+    e.motion.x = static_cast<Uint16>(x);
+    e.motion.y = static_cast<Uint16>(y);
+    SDL_PushEvent(&e);
+}
+
+// The start of every widget test: a display on the dummy driver, no focus,
+// no current screen, no input pending, the pointer in the top left corner.
+class WidgetTest : public ::testing::Test {
+protected:
+    static void OpenDisplay() {
+        ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
+        ASSERT_NE(SDL_SetVideoMode(800, 600, 32, SDL_SWSURFACE), nullptr);
+    }
+    void SetUp() override {
+        CGuiButtonBase::ResetState();
+        CController::ResetStack();
+        CInput::Reset();
+        DrainEvents();
+        PointAt(0, 0);
+    }
+    void TearDown() override { DrainEvents(); }
+    static void PointAt(int x, int y) {
+        SetMouseX(x);
+        SetMouseY(y);
+    }
+};

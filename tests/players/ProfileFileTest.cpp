@@ -411,13 +411,57 @@ TEST_F(ProfileFileTest, KeyBindingOutsideTheKeyRangeFallsBackToItsDefault) {
     PutI32(&file, kOpt + 4 * 2, 100000);
     PutI32(&file, kOpt + 4 * 3, -5);
     PutI32(&file, kOpt + 4 * 4, 97);
+    PutI32(&file, kOpt + 4 * 5, 0);
     ASSERT_TRUE(WriteFileBytes(ProfilePath(0), file));
     CProfile p;
     EXPECT_EQ(p.GetKeyBinding(2), 276);
     EXPECT_EQ(p.GetKeyBinding(3), 275);
     EXPECT_EQ(p.GetKeyBinding(4), 97);
+    // 0 is no key at all (its key went to another action), and stays so.
+    EXPECT_EQ(p.GetKeyBinding(5), 0);
     EXPECT_EQ(p.GetKeyBinding(16), 0);
     EXPECT_EQ(p.GetKeyBinding(-1), 0);
 }
 
 }  // namespace
+
+TEST_F(ProfileFileTest, FailedSaveIsToldOnceKeepsTheProgressAndTheNextSaveWritesIt) {
+    CProfile p;
+    ASSERT_TRUE(p.Save());
+    EXPECT_FALSE(p.TakeSaveFailureNotice());
+    const std::string blocker = ProfilePath(0) + ".tmp";
+    ASSERT_EQ(mkdir(blocker.c_str(), 0755), 0);
+    EXPECT_FALSE(p.SetLevelRecordAll("Canyon", 1, 1, 42));
+    EXPECT_TRUE(p.IsSaveFailing());
+    EXPECT_TRUE(p.TakeSaveFailureNotice());
+    EXPECT_FALSE(p.TakeSaveFailureNotice());
+    // Later failures of the same spell are not told again.
+    EXPECT_FALSE(p.Save());
+    EXPECT_FALSE(p.WriteInfo());
+    EXPECT_FALSE(p.TakeSaveFailureNotice());
+    EXPECT_EQ(p.GetLevelRecord("Canyon").bestSteps, 42);
+
+    ASSERT_EQ(rmdir(blocker.c_str()), 0);
+    ASSERT_TRUE(p.Save());
+    EXPECT_FALSE(p.IsSaveFailing());
+    {
+        CProfile reread;
+        EXPECT_EQ(reread.GetLevelRecord("Canyon").bestSteps, 42);
+    }
+    // A new failure after a success is told again.
+    ASSERT_EQ(mkdir(blocker.c_str(), 0755), 0);
+    EXPECT_FALSE(p.ClearLevelRecords());
+    EXPECT_TRUE(p.TakeSaveFailureNotice());
+    ASSERT_EQ(rmdir(blocker.c_str()), 0);
+
+    // The INFO file failing on its own counts too, once per spell.
+    ASSERT_TRUE(p.WriteInfo());
+    const std::string infoBlocker = InfoPath() + ".tmp";
+    ASSERT_EQ(mkdir(infoBlocker.c_str(), 0755), 0);
+    EXPECT_FALSE(p.CreateProfile("Second"));
+    EXPECT_TRUE(p.TakeSaveFailureNotice());
+    EXPECT_FALSE(p.RenameProfile("Second", "Third"));
+    EXPECT_FALSE(p.TakeSaveFailureNotice());
+    EXPECT_STREQ(p.GetProfileName(-1), "Third");
+    ASSERT_EQ(rmdir(infoBlocker.c_str()), 0);
+}

@@ -1,5 +1,7 @@
 // The profile list and the INFO file: numbering, create, rename, delete,
 // and every way a missing or damaged INFO file could lose a player.
+#include <sys/stat.h>
+
 #include "players/CProfile.h"
 #include "tests/players/ProfileTestHelpers.h"
 
@@ -236,6 +238,27 @@ TEST_F(ProfileListTest, SwitchingProfilesSavesTheOutgoingOneFirst) {
     EXPECT_EQ(I32At(ReadFileBytes(ProfilePath(1)), CProfileBase::kOptionsBlockSize + CProfile::kBodyCurrentSet), 2);
     ASSERT_TRUE(p.LoadProfile("Other"));
     EXPECT_EQ(p.GetCurrentSet(), 2);
+}
+
+TEST_F(ProfileListTest, SwitchingIsRefusedWhileTheOutgoingPlayerCannotBeSaved) {
+    CProfile p;
+    ASSERT_TRUE(p.CreateProfile("Other"));
+    p.SetCurrentSet(2);
+    p.SetLevelSteps(17, 0, 0);
+    const std::string blocker = ProfilePath(1) + ".tmp";
+    ASSERT_EQ(mkdir(blocker.c_str(), 0755), 0);
+    EXPECT_FALSE(p.LoadProfile("PLAYER 1"));
+    EXPECT_FALSE(p.CreateProfile("Third"));
+    EXPECT_STREQ(p.GetProfileName(), "Other");
+    EXPECT_EQ(p.GetProfileCount(), 2);
+    EXPECT_EQ(p.GetCurrentSet(), 2);
+    EXPECT_EQ(p.GetLevelSteps(0, 0, false), 17);
+    EXPECT_TRUE(p.TakeSaveFailureNotice());
+    ASSERT_EQ(rmdir(blocker.c_str()), 0);
+    // Once the file can be written the switch goes ahead with nothing lost.
+    ASSERT_TRUE(p.LoadProfile("PLAYER 1"));
+    ASSERT_TRUE(p.LoadProfile("Other"));
+    EXPECT_EQ(p.GetLevelSteps(0, 0, false), 17);
 }
 
 }  // namespace

@@ -11,7 +11,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <dirent.h>
+
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -19,7 +22,10 @@
 #include <vector>
 
 #include "engine/Parameters.h"
+#include "engine/Utilities.h"
+#include "players/CProfile.h"
 #include "tests/support/TestSupport.h"
+#include "world/CLevel.h"
 
 namespace {
 
@@ -162,6 +168,73 @@ int Xdotool(const std::string& display, const std::string& args) {
     return system(cmd.c_str());
 }
 
+// What a command prints.
+std::string Output(const std::string& cmd) {
+    std::string text;
+    FILE* p = popen(cmd.c_str(), "r");
+    if (!p) return text;
+    char buf[256];
+    while (fgets(buf, sizeof buf, p)) text += buf;
+    pclose(p);
+    return text;
+}
+
+// SDL shows a full screen as its 800 x 600 picture in the middle of a
+// screen-sized window: on the 1024 x 768 server, at (224, 168).
+bool ShownFullScreen(const std::string& display) {
+    const std::string env = "DISPLAY=" + display + " ";
+    std::string ids = Output(env + "xdotool search --onlyvisible --name '' 2>/dev/null");
+    size_t at = 0;
+    while (at < ids.size()) {
+        const size_t end = ids.find('\n', at);
+        const std::string id = ids.substr(at, end == std::string::npos ? std::string::npos : end - at);
+        at = end == std::string::npos ? ids.size() : end + 1;
+        if (id.empty()) continue;
+        const std::string geometry = Output(env + "xdotool getwindowgeometry " + id + " 2>/dev/null");
+        if (geometry.find("Position: 224,168") != std::string::npos &&
+            geometry.find("Geometry: 800x600") != std::string::npos)
+            return true;
+    }
+    return false;
+}
+
+// Waits until the check holds; false when the time is up.
+template <class Check>
+bool WaitUntil(Check check, int seconds) {
+    const auto end = Clock::now() + std::chrono::seconds(seconds);
+    while (Clock::now() < end) {
+        if (check()) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    return check();
+}
+
+size_t Count(const std::string& text, const std::string& what) {
+    size_t n = 0;
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+    return n;
+}
+
+// The red, green and blue of a pixel of a 24- or 32-bit BMP file.
+bool BmpPixel(const std::string& path, int x, int y, int* r, int* g, int* b) {
+    const std::vector<uint8_t> bytes = ReadFileBytes(path);
+    if (bytes.size() < 54) return false;
+    auto u32 = [&](size_t at) { return bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 | bytes[at + 3] << 24; };
+    const uint32_t offset = u32(10);
+    const int w = static_cast<int>(u32(18));
+    const int h = static_cast<int>(u32(22));
+    const int bpp = bytes[28] | bytes[29] << 8;
+    if ((bpp != 24 && bpp != 32) || x < 0 || y < 0 || x >= w || y >= std::abs(h)) return false;
+    const size_t stride = (static_cast<size_t>(w) * (bpp / 8) + 3) & ~static_cast<size_t>(3);
+    const int row = h > 0 ? h - 1 - y : y;
+    const size_t at = offset + row * stride + static_cast<size_t>(x) * (bpp / 8);
+    if (at + 3 > bytes.size()) return false;
+    *b = bytes[at];
+    *g = bytes[at + 1];
+    *r = bytes[at + 2];
+    return true;
+}
+
 class EndToEndTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -176,14 +249,14 @@ protected:
 
     // Starts the program windowed in the temporary HOME and waits for the
     // main menu.
-    void StartAndReachMenu() {
+    void StartAndReachMenu(const std::string& cwd = ZORV_RUN_DIR) {
         out = work.File("stdout.txt");
         const std::string h = home.Path();
         startedAt = Clock::now();
         pid = Spawn({ZORV_MILESTONE_BINARY, "1"},
                     {"DISPLAY=" + server->Display(), "HOME=" + h, "XDG_DATA_HOME=" + h + "/data",
                      "XDG_DOCUMENTS_DIR=" + h + "/documents", "SDL_AUDIODRIVER=dummy", "SDL_VIDEODRIVER=x11"},
-                    out, ZORV_RUN_DIR);
+                    out, cwd);
         ASSERT_GT(pid, 0);
         ASSERT_TRUE(WaitForText(pid, &exited, out, "ID_003:  INIT:  Miscellaneous Load Completed", 60))
             << ReadFileText(out);
@@ -221,8 +294,45 @@ protected:
             EXPECT_EQ(log.find(fatal), std::string::npos) << log;
     }
 
+    // A run folder of our own (the screenshots land there) holding the
+    // program's resource files.
+    std::string MakeRunFolder() {
+        const std::string dir = work.File("run");
+        mkdir(dir.c_str(), 0755);
+        if (DIR* d = opendir(ZORV_RUN_DIR)) {
+            while (dirent* e = readdir(d)) {
+                const std::string name = e->d_name;
+                if (name.rfind("resource", 0) == 0 || name.find(".ttf") != std::string::npos)
+                    symlink((std::string(ZORV_RUN_DIR) + "/" + name).c_str(), (dir + "/" + name).c_str());
+            }
+            closedir(d);
+        }
+        return dir;
+    }
+    void ClickAt(int x, int y) {
+        Xdotool(server->Display(), "mousemove " + std::to_string(x) + " " + std::to_string(y));
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        Xdotool(server->Display(), "click 1");
+        std::this_thread::sleep_for(std::chrono::milliseconds(400));
+    }
+    // Clicks the main menu's options button and waits for the screen.
+    void OpenOptions() {
+        const size_t before = Count(ReadFileText(out), "Loading Controller:  Options\n");
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            ClickAt(680, 9 + 53 * 5 + 20);
+            if (WaitUntil([&] { return Count(ReadFileText(out), "Loading Controller:  Options\n") > before; }, 5))
+                return;
+        }
+        FAIL() << "the options screen did not open\n" << ReadFileText(out);
+    }
+    void QuitWithAltQ() {
+        Xdotool(server->Display(), "key alt+q");
+        exited = WaitFor(pid, 30);
+        CheckCleanEnd(exited);
+    }
+
     std::unique_ptr<XServer> server;
-    CTempDir home;
+    CScopedHome home;
     CTempDir work;
     std::string out;
     pid_t pid = -1;
@@ -294,6 +404,156 @@ TEST_F(EndToEndTest, WindowCloseDuringTheIntroEndsTheProgramCleanly) {
     exited = code;
     EXPECT_EQ(code, 0) << ReadFileText(out);
     EXPECT_NE(ReadFileText(out).find("ID_900:  SHUTDOWN COMPLETED"), std::string::npos);
+}
+
+// Waits until the file holds text; false when the time is up.
+bool WaitForFileText(const std::string& path, const std::string& text, int seconds) {
+    const auto end = Clock::now() + std::chrono::seconds(seconds);
+    while (Clock::now() < end) {
+        if (ReadFileText(path).find(text) != std::string::npos) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    return false;
+}
+
+TEST_F(EndToEndTest, PlayerMadeByTypingItsNameStaysCurrentAfterARestartAndTheManagerListsTheLevels) {
+    StartAndReachMenu();
+    if (HasFatalFailure()) return;
+    const std::string& d = server->Display();
+    const std::string info = home.Path() + "/data/Vormak Games/ZORV Data/INFOv3.DAT";
+    // An extra level and a damaged file in the levels folder.
+    const std::string levels = home.Path() + "/documents/ZORV Levels/";
+    CLevel canyon;
+    canyon.SetTile(DEVICE_TUBE_START, 2, 20);
+    canyon.SetTile(DEVICE_TUBE_END, 28, 20);
+    canyon.SetHeadingText("Crossing the Canyon");
+    ASSERT_TRUE(canyon.SaveToPath(levels + "canyon.lvl"));
+    ASSERT_TRUE(WriteFileText(levels + "broken.lvl", "not a level"));
+
+    // Change player, New player, type the name, okay with Return.
+    ClickAt(105, 53);
+    ASSERT_TRUE(WaitForText(pid, &exited, out, "Loading Controller:  Profiles", 10)) << ReadFileText(out);
+    ClickAt(402, 346);
+    ASSERT_TRUE(WaitForText(pid, &exited, out, "Loading Controller:  Profile Name", 10)) << ReadFileText(out);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    Xdotool(d, "type --delay 120 Quincy");
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    Xdotool(d, "key Return");
+    ASSERT_TRUE(WaitForFileText(info, "Quincy", 10));
+    // Return with the pointer away from the buttons chooses the selected
+    // (the new) player and goes back to the menu.
+    const size_t menus = Count(ReadFileText(out), "Loading Controller:  Main Menu");
+    Xdotool(d, "mousemove 700 580");
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    Xdotool(d, "key Return");
+    const auto by = Clock::now() + std::chrono::seconds(10);
+    while (Clock::now() < by && Count(ReadFileText(out), "Loading Controller:  Main Menu") == menus)
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    ASSERT_GT(Count(ReadFileText(out), "Loading Controller:  Main Menu"), menus) << ReadFileText(out);
+
+    // The level manager lists the level and refuses the damaged file.
+    ClickAt(685, 86);
+    ASSERT_TRUE(WaitForText(pid, &exited, out, "Loading Controller:  Level Manager", 10)) << ReadFileText(out);
+    const std::string text = ReadFileText(out);
+    EXPECT_NE(text.find("Listing level file '" + levels + "canyon.lvl'"), std::string::npos) << text;
+    EXPECT_NE(text.find("Refusing level file '" + levels + "broken.lvl' (cannot be read)"), std::string::npos);
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    Xdotool(d, "key Escape");
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    Xdotool(d, "key alt+q");
+    exited = WaitFor(pid, 30);
+    CheckCleanEnd(exited);
+
+    // Quincy is the current player in the INFO file, and stays so through a
+    // second run.
+    const auto current = [&info]() {
+        const std::vector<uint8_t> b = ReadFileBytes(info);
+        if (b.size() < 34) return std::string();
+        const uint32_t number = b[26] | (b[27] << 8) | (b[28] << 16) | (static_cast<uint32_t>(b[29]) << 24);
+        for (size_t at = 34; at + 36 <= b.size(); at += 36) {
+            const uint32_t n = b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (static_cast<uint32_t>(b[at + 3]) << 24);
+            if (n == number) return std::string(reinterpret_cast<const char*>(&b[at + 4]));
+        }
+        return std::string();
+    };
+    EXPECT_EQ(current(), "Quincy");
+    pid = -1;
+    exited = -1;
+    StartAndReachMenu();
+    if (HasFatalFailure()) return;
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    Xdotool(d, "key alt+q");
+    exited = WaitFor(pid, 30);
+    CheckCleanEnd(exited);
+    EXPECT_EQ(current(), "Quincy");
+}
+
+}  // namespace
+
+namespace {
+
+// Options changed through the screen are kept: the first run raises the game
+// speed by two steps and hides the step counter, and on the way switches to
+// full screen by its box (and back by Alt+Enter: in full screen SDL moves the
+// pointer by relative motion, which xdotool's jumps do not drive); the
+// second run finds the changes in its profile and on its options screen.
+TEST_F(EndToEndTest, OptionsChangedOnTheScreenAreKeptAcrossARestart) {
+    const std::string runFolder = MakeRunFolder();
+    StartAndReachMenu(runFolder);
+    if (HasFatalFailure()) return;
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    OpenOptions();
+    if (HasFatalFailure()) return;
+    ClickAt(518, 135);  // game speed +
+    ClickAt(518, 135);
+    ClickAt(496, 359);  // show the step counter: off
+    // Full screen on: the picture moves to the middle of the whole screen.
+    ASSERT_FALSE(ShownFullScreen(server->Display()));
+    ClickAt(496, 309);
+    EXPECT_TRUE(WaitUntil([&] { return ShownFullScreen(server->Display()); }, 10)) << "full screen did not come";
+    Xdotool(server->Display(), "key alt+Return");
+    EXPECT_TRUE(WaitUntil([&] { return !ShownFullScreen(server->Display()); }, 10)) << "the window did not come back";
+    // Back to the menu, which writes the profile, and quit.
+    const size_t menus = Count(ReadFileText(out), "Loading Controller:  Main Menu");
+    ClickAt(307 + 93, 505 + 14);
+    EXPECT_TRUE(WaitUntil([&] { return Count(ReadFileText(out), "Loading Controller:  Main Menu") > menus; }, 5));
+    QuitWithAltQ();
+    if (HasFailure()) return;
+
+    {
+        InitDirectories();
+        CProfile saved;
+        EXPECT_EQ(saved.GetGameSpeed(), 8);
+        EXPECT_EQ(saved.IsStepCounterEnabled(), 0);
+        EXPECT_EQ(saved.IsFullscreen(), 0);
+        ResetDirectories();
+    }
+
+    // The second run shows both on its options screen.
+    pid = -1;
+    exited = -1;
+    StartAndReachMenu(runFolder);
+    if (HasFatalFailure()) return;
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    OpenOptions();
+    if (HasFatalFailure()) return;
+    Xdotool(server->Display(), "mousemove 790 590");
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    const size_t captured = Count(ReadFileText(out), "Screen captured:");
+    Xdotool(server->Display(), "key KP_Insert");
+    ASSERT_TRUE(WaitUntil([&] { return Count(ReadFileText(out), "Screen captured:") > captured; }, 5));
+    const std::string text = ReadFileText(out);
+    const size_t name = text.rfind("Screen captured:  ") + 18;
+    const std::string capture = runFolder + "/" + text.substr(name, text.find('\n', name) - name);
+    int r = 0, g = 0, b = 0;
+    // The speed bar reaches past position 6 (457) to 8 (477): orange at 470.
+    ASSERT_TRUE(BmpPixel(capture, 470, 133, &r, &g, &b)) << capture;
+    EXPECT_TRUE(r > 190 && b < 90) << r << "," << g << "," << b;
+    // The step-counter box shows no green tick.
+    ASSERT_TRUE(BmpPixel(capture, 496, 359, &r, &g, &b));
+    EXPECT_FALSE(g > r + 30) << r << "," << g << "," << b;
+    ClickAt(307 + 93, 505 + 14);
+    QuitWithAltQ();
 }
 
 }  // namespace

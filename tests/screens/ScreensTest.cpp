@@ -1,9 +1,5 @@
 // The intro and the main menu on the real resource files, headless: the whole
 // start-up short of the frame loop, then frames driven by a fake clock.
-#include <gtest/gtest.h>
-
-#include <SDL.h>
-
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -11,110 +7,15 @@
 #include <memory>
 #include <string>
 
-#include "engine/CController.h"
-#include "engine/CDraw.h"
-#include "engine/CInput.h"
-#include "engine/CMouse.h"
-#include "engine/CRender.h"
-#include "engine/CSprite.h"
-#include "engine/FontRender.h"
-#include "engine/ImagePack.h"
-#include "engine/Log.h"
-#include "engine/Parameters.h"
-#include "engine/Utilities.h"
 #include "gui/CControllerMessage.h"
 #include "gui/CGuiButton.h"
 #include "platform/Platform.h"
 #include "players/CProfile.h"
 #include "screens/CControllerIntro.h"
 #include "screens/CControllerMain.h"
-#include "tests/support/TestSupport.h"
+#include "tests/screens/ScreenFixture.h"
 
 namespace {
-
-uint32_t g_now = 100000;
-uint32_t FakeTicks() { return g_now; }
-void FakeDelay(uint32_t ms) { g_now += ms ? ms : 1; }
-
-// Everything main brings up before the first screen, once for the suite.
-struct World {
-    CScopedHome home;
-    std::unique_ptr<CProfile> profile;
-    std::unique_ptr<CDraw> draw;
-    std::unique_ptr<CRender> render;
-    std::unique_ptr<CInput> input;
-    std::unique_ptr<CMouse> mouse;
-};
-World* g_world = nullptr;
-
-class ScreensTest : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() {
-        g_world = new World;
-        InitDebugLog(false);
-        EnableDebugCategory(DBG_ERROR);
-        CDraw::SetUrlDir(false);
-        LoadParameters();
-        InitDirectories();
-        FontInit("./", "resource5.dat");
-        g_world->profile.reset(new CProfile());
-        CController::SetProfile(g_world->profile.get());
-        CInput::SetInputProfile(g_world->profile.get());
-        CDraw::SetSettings(g_world->profile.get());
-        g_world->profile->SetFullscreen(false);
-        CDraw::SetClock(FakeTicks, FakeDelay);
-        CSprite::SetClock(FakeTicks);
-        CControllerIntro::SetClock(FakeTicks);
-        g_world->draw.reset(new CDraw());
-        g_world->render.reset(new CRender());
-        g_world->input.reset(new CInput());
-        preloadImages();
-        g_world->mouse.reset(new CMouse());
-    }
-    static void TearDownTestSuite() {
-        g_world->mouse.reset();
-        g_world->input.reset();
-        g_world->render.reset();
-        g_world->draw.reset();
-        FontQuit();
-        g_world->profile.reset();
-        CDraw::SetClock(nullptr, nullptr);
-        CSprite::SetClock(nullptr);
-        CControllerIntro::SetClock(nullptr);
-        delete g_world;
-        g_world = nullptr;
-    }
-    void SetUp() override {
-        CController::ResetStack();
-        CGuiButtonBase::ResetState();
-        SDL_Event e;
-        while (SDL_PollEvent(&e)) {
-        }
-    }
-    void TearDown() override { CController::ResetStack(); }
-
-    // One pass of the frame loop.
-    static void Frame() {
-        CController::PumpCurrent();
-        PlaceMousePointer();
-        CRender::Render(true);
-        CDraw::Present(true, true);
-    }
-    // Frames until the clock has advanced by ms.
-    static void RunFor(int ms) {
-        const uint32_t end = g_now + static_cast<uint32_t>(ms);
-        while (g_now < end && CController::IsRunning()) Frame();
-    }
-    static uint32_t ScreenPixel(int x, int y) { return CDraw::GetPixel(CDraw::GetScreen(), x, y); }
-    static void PushKey(bool down, SDLKey sym, SDLMod mod = KMOD_NONE) {
-        SDL_Event e = {};
-        e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-        e.key.type = e.type;
-        e.key.keysym.sym = sym;
-        e.key.keysym.mod = mod;
-        SDL_PushEvent(&e);
-    }
-};
 
 TEST_F(ScreensTest, IntroRunsItsTimelineAndOpensTheMainMenu) {
     ASSERT_TRUE(CDraw::HasScreen());
@@ -272,7 +173,7 @@ TEST_F(ScreensTest, MainMenuButtons) {
     EXPECT_EQ(root->GetButton(CControllerMain::BUTTON_EXIT)->GetY(), 9 + 53 * exitSlot);
     EXPECT_EQ(root->GetButton(CControllerMain::BUTTON_PLAY)->GetY(), 9);
     // Screens not built yet: visible, inert, with the disabled look over them.
-    for (int id : {int(CControllerMain::BUTTON_PLAY), int(CControllerMain::BUTTON_PROFILE)}) {
+    for (int id : {int(CControllerMain::BUTTON_PLAY), int(CControllerMain::BUTTON_EDITOR)}) {
         CGuiButton* b = root->GetButton(id);
         EXPECT_TRUE(b->IsDisabled()) << id;
         EXPECT_FALSE(b->GetBaseSprite()->IsHidden()) << id;
@@ -280,21 +181,25 @@ TEST_F(ScreensTest, MainMenuButtons) {
         EXPECT_FALSE(b->GetDisableSprite()->IsHidden()) << id;
     }
     EXPECT_FALSE(root->GetButton(CControllerMain::BUTTON_PLAY)->GetTextSprite()->IsHidden());
-    CGuiButton* exit = root->GetButton(CControllerMain::BUTTON_EXIT);
-    EXPECT_FALSE(exit->IsDisabled());
-    EXPECT_TRUE(exit->GetDisableSprite() == nullptr || exit->GetDisableSprite()->IsHidden());
+    for (int id : {int(CControllerMain::BUTTON_EXIT), int(CControllerMain::BUTTON_MANAGER),
+                   int(CControllerMain::BUTTON_PROFILE)}) {
+        CGuiButton* b = root->GetButton(id);
+        EXPECT_FALSE(b->IsDisabled()) << id;
+        EXPECT_TRUE(b->GetDisableSprite() == nullptr || b->GetDisableSprite()->IsHidden()) << id;
+    }
     EXPECT_EQ(root->GetButton(CControllerMain::BUTTON_PROFILE)->GetX(), 51);
     // Escape does nothing on the main menu.
     PushKey(true, SDLK_ESCAPE);
     PushKey(false, SDLK_ESCAPE);
     Frame();
     EXPECT_TRUE(CController::IsRunning());
-    // Keyboard focus skips the disabled buttons and lands on exit.
+    // Keyboard focus skips the disabled buttons: from nothing it lands on
+    // the level manager's.
     PushKey(true, SDLK_DOWN);
     Frame();
     Frame();
     const int focus = CGuiButtonBase::GetFocusIndex();
-    EXPECT_EQ(CGuiButtonBase::GetFocusedButton(), root->GetButton(CControllerMain::BUTTON_EXIT)) << focus;
+    EXPECT_EQ(CGuiButtonBase::GetFocusedButton(), root->GetButton(CControllerMain::BUTTON_MANAGER)) << focus;
     // Alt+Q quits.
     PushKey(true, SDLK_LALT);
     PushKey(true, SDLK_q, KMOD_LALT);

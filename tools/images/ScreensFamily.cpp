@@ -89,16 +89,14 @@ void RegisterScreens(CArtRegistry& reg) {
     reg.Add("profile_entername_mainsmall.png", 234, 115, [](cairo_t* cr, int w, int h) { Panel(cr, w, h, "profile_entername_mainsmall"); });
     AddButtons(reg, "profile_button_up", {"base", "shadow", "rollover"}, ".png", 24, 24, wood, "", ICON_UP);
     AddButtons(reg, "profile_button_down", {"base", "shadow", "rollover"}, ".png", 24, 24, wood, "", ICON_DOWN);
-    // Select and delete share a row (322 and 404); rename and add have rows
-    // of their own.
-    for (const char* b : {"select", "delete"})
+    // Select and delete share a row (322 and 404), and so do okay and cancel
+    // in every name and password dialog (82 pixels apart); rename and add
+    // have rows of their own.
+    for (const char* b : {"select", "delete", "okay", "cancel"})
         AddButtons(reg, std::string("profile_button_") + b, {"base", "shadow", "rollover"}, ".png", 78, 28, wood,
                    std::string("profile_") + b);
     for (const char* b : {"rename", "add"})
         AddButtons(reg, std::string("profile_button_") + b, {"base", "shadow", "rollover"}, ".png", 160, 28, wood,
-                   std::string("profile_") + b);
-    for (const char* b : {"okay", "cancel"})
-        AddButtons(reg, std::string("profile_button_") + b, {"base", "shadow", "rollover"}, ".png", 96, 28, wood,
                    std::string("profile_") + b);
 
     // Score boards.

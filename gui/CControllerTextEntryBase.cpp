@@ -1,0 +1,158 @@
+#include "gui/CControllerTextEntryBase.h"
+
+#include "engine/CDraw.h"
+#include "engine/CMouse.h"
+#include "engine/CSprite.h"
+#include "engine/Log.h"
+#include "gui/CGuiButton.h"
+#include "gui/CGuiTextbox.h"
+
+namespace {
+
+bool IsBlank(const char* text) {
+    for (const char* c = text; c && *c; ++c)
+        if (*c != ' ') return false;
+    return true;
+}
+
+}  // namespace
+
+CControllerTextEntryBase::CControllerTextEntryBase()
+    : sprites{nullptr, nullptr},
+      okay(nullptr),
+      cancel(nullptr),
+      textbox(nullptr),
+      spritesBuilt(0),
+      textboxFocused(1) {
+    id = CONTROLLER_TEXT_ENTRY;
+    value = 0;
+}
+
+CControllerTextEntryBase::~CControllerTextEntryBase() {
+    DebugLog(DBG_DESTRUCT, "CControllerTextEntryBase:  Destroying CControllerTextEntryBase...\n");
+    UnloadSprites();
+}
+
+void CControllerTextEntryBase::UnloadSprites() {
+    ShowHourglass(true);
+    if (!spritesBuilt) return;
+    for (CSprite*& s : sprites) {
+        delete s;
+        s = nullptr;
+    }
+    delete okay;
+    delete cancel;
+    delete textbox;
+    okay = cancel = nullptr;
+    textbox = nullptr;
+    CDraw::UnloadImage(kBaseImage);
+    spritesBuilt = 0;
+}
+
+void CControllerTextEntryBase::SetText(const char* text) {
+    if (textbox) textbox->SetText(text);
+}
+
+const char* CControllerTextEntryBase::GetText() const {
+    if (value != 1 || !textbox || textbox->GetText()[0] == 0) return nullptr;
+    return textbox->GetText();
+}
+
+void CControllerTextEntryBase::StartKeyRepeat(bool released, int key) { repeat.Note(released, key); }
+
+void CControllerTextEntryBase::RepeatKey() {
+    if (repeat.Step()) InputKey(false, repeat.Key());
+}
+
+void CControllerTextEntryBase::FocusTextbox() {
+    textboxFocused = 1;
+    if (textbox) textbox->WarpMouseTo();
+}
+
+void CControllerTextEntryBase::FocusButton(CGuiButton* button) {
+    textboxFocused = 0;
+    if (textbox) textbox->HideCursor();
+    if (button) button->WarpMouseTo();
+}
+
+void CControllerTextEntryBase::MoveFocus(bool backwards) {
+    const CGuiButtonBase* focused = CGuiButtonBase::GetFocusedButton();
+    const bool onText = textboxFocused != 0;
+    const bool onOkay = !onText && okay && focused == okay;
+    const bool onCancel = !onText && cancel && focused == cancel;
+    if (!backwards) {
+        if (onText)
+            FocusButton(okay);
+        else if (onOkay)
+            FocusButton(cancel);
+        else
+            FocusTextbox();
+    } else {
+        if (onCancel)
+            FocusButton(okay);
+        else if (onOkay)
+            FocusTextbox();
+        else
+            FocusButton(cancel);
+    }
+}
+
+void CControllerTextEntryBase::InputKey(bool released, int key) {
+    HideMousePointer(-1);
+    StartKeyRepeat(released, key);
+    if (textboxFocused && !released && textbox) textbox->HandleKey(key, 0, modShift != 0);
+    if (!released) {
+        switch (key) {
+        case KEY_UP:
+        case KEY_LEFT: MoveFocus(true); break;
+        case KEY_DOWN:
+        case KEY_RIGHT: MoveFocus(false); break;
+        case KEY_TAB: MoveFocus(modShift != 0); break;
+        case KEY_RETURN: CGuiButtonBase::ActivateFocused(true); break;
+        case KEY_ESCAPE: GUICallback(BUTTON_CANCEL, 0, false); break;
+        default: break;
+        }
+    }
+    CaptureScreen(released, key);
+}
+
+void CControllerTextEntryBase::InputMouseMove(int x, int y) {
+    mouseX = x;
+    mouseY = y;
+    UpdateMousePointer();
+    if (textbox && textbox->IsMouseOver()) {
+        textboxFocused = 1;
+    } else if (CGuiButtonBase::GetFocusIndex() != -1) {
+        textboxFocused = 0;
+        if (textbox) textbox->HideCursor();
+    }
+}
+
+void CControllerTextEntryBase::InputMouseClick(bool released, bool left, bool, bool, bool) {
+    // A click into the field is not a miss, though the field is no widget.
+    if (left && !released && CGuiButtonBase::GetFocusIndex() == -1 && !(textbox && textbox->IsMouseOver()))
+        PlayInterfaceSound(GetSoundClickScreen());
+}
+
+void CControllerTextEntryBase::GUICallback(int index, int, bool) {
+    if (index == BUTTON_CANCEL) {
+        value = 0;
+        result = 1;
+    } else if (index == BUTTON_OKAY) {
+        if (!textbox || IsBlank(textbox->GetText())) {
+            PlayInterfaceSound(GetSoundClickScreen());
+            return;
+        }
+        value = 1;
+        result = 1;
+    }
+}
+
+void CControllerTextEntryBase::Pump() {
+    PollInput();
+    RepeatKey();
+    if (!active) return;
+    PumpInvalid();
+    CGuiButtonBase::UpdateAll();
+    if (textboxFocused && textbox) textbox->BlinkCursor();
+}

@@ -1,0 +1,75 @@
+// The base of every dialog that asks for one line of text (password prompt,
+// profile name, score-board name, tutorial text). It owns the focus ring of
+// text box, okay and cancel, the key repetition, the caret blink, the
+// okay/cancel rules and the unloading; a subclass builds the look in
+// LoadSprites (two sprites, okay with id 1, cancel with id 0, the text box,
+// composed on the picture "baseTextEntryController.png") and may add a
+// per-frame hook and its own button handling.
+//
+// The answer (GetValue) is 1 after okay, 0 after cancel or Escape.
+#pragma once
+
+#include <cstdint>
+
+#include "engine/CController.h"
+#include "gui/CKeyRepeat.h"
+
+class CSprite;
+class CGuiButton;
+class CGuiTextbox;
+
+class CControllerTextEntryBase : public CController {
+public:
+    enum ButtonId { BUTTON_CANCEL = 0, BUTTON_OKAY = 1 };
+    static constexpr const char* kBaseImage = "baseTextEntryController.png";
+
+    CControllerTextEntryBase();
+    ~CControllerTextEntryBase() override;
+
+    // Puts text into the text box.
+    void SetText(const char* text);
+    // The text box's text after okay with a text that is not empty; null
+    // otherwise.
+    const char* GetText() const;
+    bool IsCancelled() const { return value == 0; }
+
+    // The key repetition, for subclasses that take keys themselves.
+    void StartKeyRepeat(bool released, int key);
+    void RepeatKey();
+
+    void GUICallback(int index, int value, bool dclick) override;
+    void InputKey(bool released, int key) override;
+    void InputMouseMove(int x, int y) override;
+    void InputMouseClick(bool released, bool left, bool right, bool wheelUp, bool wheelDown) override;
+    void Pump() override;
+
+    // Builds the subclass's look; sets spritesBuilt.
+    virtual void LoadSprites() = 0;
+    // Once a frame while active, before the widgets are updated.
+    virtual void PumpInvalid() {}
+
+    // Inspection (tests).
+    CGuiTextbox* GetTextbox() const { return textbox; }
+    CGuiButton* GetOkayButton() const { return okay; }
+    CGuiButton* GetCancelButton() const { return cancel; }
+    bool IsTextboxFocused() const { return textboxFocused != 0; }
+    bool AreSpritesBuilt() const { return spritesBuilt != 0; }
+    const CKeyRepeat& GetKeyRepeat() const { return repeat; }
+
+protected:
+    // Deletes the look and releases the composed picture.
+    void UnloadSprites();
+    // Keyboard focus: onto the text box, or onto a button (the pointer
+    // follows in both cases).
+    void FocusTextbox();
+    void FocusButton(CGuiButton* button);
+    void MoveFocus(bool backwards);
+
+    CSprite* sprites[2];
+    CGuiButton* okay;
+    CGuiButton* cancel;
+    CGuiTextbox* textbox;
+    uint8_t spritesBuilt;
+    uint8_t textboxFocused;
+    CKeyRepeat repeat;
+};

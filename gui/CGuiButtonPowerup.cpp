@@ -1,0 +1,160 @@
+#include "gui/CGuiButtonPowerup.h"
+
+#include "engine/CController.h"
+#include "engine/CInput.h"
+#include "engine/CMouse.h"
+#include "engine/CSprite.h"
+#include "engine/Rect.h"
+
+namespace {
+
+void ShowSprite(CSprite* s) {
+    if (s) s->Show(kSpriteNotDrawn, kSpriteNotDrawn);
+}
+
+void HideSprite(CSprite* s) {
+    if (s) s->Hide();
+}
+
+}  // namespace
+
+CGuiButtonPowerup::CGuiButtonPowerup(int x_, int y_, int id_, CController* owner_)
+    : CGuiButtonBase(x_, y_, id_, owner_, false),
+      hasContent(0),
+      used(0),
+      hovering(0),
+      value(0),
+      base(nullptr),
+      rollover(nullptr),
+      click(nullptr),
+      text(nullptr) {
+    activateOnRelease = 0;
+}
+
+CGuiButtonPowerup::~CGuiButtonPowerup() {
+    delete base;
+    delete rollover;
+    delete click;
+    delete text;
+}
+
+void CGuiButtonPowerup::Take(CSprite** slot, CSprite* sprite, const char* debugName) {
+    if (*slot != sprite) delete *slot;
+    *slot = sprite;
+    if (!sprite) return;
+    sprite->SetName(debugName);
+    sprite->SetPosition(x, y, false);
+    sprite->Play(true);
+    sprite->Hide();
+}
+
+void CGuiButtonPowerup::SetBaseSprite(CSprite* s) { Take(&base, s, "GUI Powerup Button Base"); }
+void CGuiButtonPowerup::SetRolloverSprite(CSprite* s) { Take(&rollover, s, "GUI Powerup Button Rollover"); }
+void CGuiButtonPowerup::SetClickSprite(CSprite* s) { Take(&click, s, "GUI Powerup Button Click"); }
+void CGuiButtonPowerup::SetTextSprite(CSprite* s) { Take(&text, s, "GUI Powerup Button Text"); }
+
+void CGuiButtonPowerup::SetContent(CSprite* baseSprite, CSprite* rolloverSprite, CSprite* clickSprite,
+                                   CSprite* textSprite, int value_) {
+    hasContent = 1;
+    used = 0;
+    hovering = 0;
+    value = value_;
+    SetBaseSprite(baseSprite);
+    SetRolloverSprite(rolloverSprite);
+    SetClickSprite(clickSprite);
+    SetTextSprite(textSprite);
+    if (!hidden) {
+        ShowSprite(base);
+        ShowSprite(text);
+    }
+}
+
+void CGuiButtonPowerup::Clear() {
+    hasContent = 0;
+    used = 0;
+    hovering = 0;
+    for (CSprite** s : {&base, &rollover, &click, &text}) {
+        delete *s;
+        *s = nullptr;
+    }
+}
+
+bool CGuiButtonPowerup::Activate(bool, bool force) {
+    if (index != focusIndex && !force) return false;
+    // A used or empty button never takes the focus, so only a forced call
+    // reaches here without content; it reports nothing.
+    if (!hasContent || used) return false;
+    used = 1;
+    HideSprite(rollover);
+    HideSprite(text);
+    ShowSprite(click);
+    CController::PlayInterfaceSound(CController::GetSoundClick());
+    if (owner) owner->GUICallback(id, value, false);
+    value = 0;
+    return true;
+}
+
+void CGuiButtonPowerup::Update() {
+    if (!hasContent || hidden) return;
+    if (used) {
+        if (!click || click->IsHidden()) {
+            Clear();
+        } else if (click->IsFinished()) {
+            click->Hide();
+        }
+        return;
+    }
+    if (!IsMouseOver() || focusIndex != -1) {
+        hovering = 0;
+        ShowSprite(base);
+        ShowSprite(text);
+        HideSprite(rollover);
+        HideSprite(click);
+        return;
+    }
+    // The hover is remembered rather than read from the rollover, which stays
+    // hidden while the base animates: the sound plays once per hover.
+    if (!hovering) CController::PlayInterfaceSound(CController::GetSoundRollover());
+    hovering = 1;
+    focusIndex = index;
+    // A base still animating keeps showing through the hover.
+    if (!base || base->IsFinished()) {
+        HideSprite(base);
+        ShowSprite(rollover);
+    }
+}
+
+void CGuiButtonPowerup::Hide() {
+    if (!hidden) {
+        HideSprite(base);
+        HideSprite(rollover);
+        HideSprite(click);
+        HideSprite(text);
+    }
+    hidden = 1;
+}
+
+void CGuiButtonPowerup::Show() {
+    if (hidden) {
+        if (hasContent && !used) {
+            ShowSprite(base);
+            ShowSprite(text);
+        }
+        hidden = 0;
+    }
+}
+
+bool CGuiButtonPowerup::IsMouseOver() {
+    if (!hasContent || hidden || !base) return false;
+    const Rect r = base->GetRect();
+    const int mx = GetMouseX();
+    const int my = GetMouseY();
+    return mx >= r.x && mx <= r.x + r.w && my >= r.y && my <= r.y + r.h;
+}
+
+void CGuiButtonPowerup::WarpMouseTo() {
+    if (!base) return;
+    const Rect r = base->GetRect();
+    WarpMouse(r.x + r.w / 2, r.y + r.h / 2);
+    HideMousePointer(1);
+}

@@ -1,0 +1,58 @@
+// A one-shot button for an inventory slot. It is empty until its owner hands
+// it four sprites (base, rollover, click and text, usually animated) and a
+// value; a press reports the value once, plays the click animation and the
+// button empties itself again. It owns the sprites it was given.
+#pragma once
+
+#include <cstdint>
+
+#include "gui/CGuiButtonBase.h"
+
+class CController;
+class CSprite;
+
+class CGuiButtonPowerup : public CGuiButtonBase {
+public:
+    CGuiButtonPowerup(int x, int y, int id, CController* owner);
+    ~CGuiButtonPowerup() override;
+    CGuiButtonPowerup(const CGuiButtonPowerup&) = delete;
+    CGuiButtonPowerup& operator=(const CGuiButtonPowerup&) = delete;
+
+    // Takes the four sprites (any may be null) and the value to report;
+    // the sprites held before are deleted. Shows base and text.
+    void SetContent(CSprite* base, CSprite* rollover, CSprite* click, CSprite* text, int value);
+    // Replace one sprite: placed, played forward and hidden.
+    void SetBaseSprite(CSprite* sprite);
+    void SetRolloverSprite(CSprite* sprite);
+    void SetClickSprite(CSprite* sprite);
+    void SetTextSprite(CSprite* sprite);
+    // Back to empty: the four sprites are deleted.
+    void Clear();
+
+    bool HasContent() const { return hasContent != 0; }
+    bool IsUsed() const { return used != 0; }
+    int GetValue() const { return value; }
+    CSprite* GetBaseSprite() const { return base; }
+    CSprite* GetRolloverSprite() const { return rollover; }
+    CSprite* GetClickSprite() const { return click; }
+    CSprite* GetTextSprite() const { return text; }
+
+    void Update() override;
+    bool Activate(bool byKey, bool force) override;
+    void Hide() override;
+    void Show() override;
+    bool IsMouseOver() override;
+    void WarpMouseTo() override;
+
+private:
+    void Take(CSprite** slot, CSprite* sprite, const char* debugName);
+
+    uint8_t hasContent;
+    uint8_t used;
+    uint8_t hovering;
+    int value;
+    CSprite* base;
+    CSprite* rollover;
+    CSprite* click;
+    CSprite* text;
+};

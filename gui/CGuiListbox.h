@@ -1,0 +1,109 @@
+// A table of text rows in fixed columns with one selected row, a page of
+// visible rows and scrolling by keys. The visible page is painted into one
+// private picture, rebuilt only when the rows, the page or the selection
+// change, and shown as one sprite. A press selects the row under the
+// pointer; a second press within 15 frames confirms it (a double click).
+// Rows keep the order they were added in; the list box never sorts.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "gui/CGuiButtonBase.h"
+
+class CController;
+class CSprite;
+
+class CGuiListbox : public CGuiButtonBase {
+public:
+    static constexpr int kLayer = 1413;
+    static constexpr int kDoubleClickFrames = 15;
+    static constexpr int kCellTextId = 501;
+    static constexpr int kEmptyTextId = 502;
+
+    // The hit box starts at (x + selectionX, y + rowsTop). A cell's text sits
+    // at (column left + textDx, rowHeight * page row + textDy) in the page.
+    CGuiListbox(int x, int y, int id, CController* owner, int hitWidth, int hitHeight, int pageSize, int rowHeight,
+                const char* backgroundImage, const char* selectionImage, int selectionX, int rowsTop, int textDx,
+                int textDy);
+    ~CGuiListbox() override;
+    CGuiListbox(const CGuiListbox&) = delete;
+    CGuiListbox& operator=(const CGuiListbox&) = delete;
+
+    // Columns are fixed once the first row is in: false (and a log line) then.
+    bool AddColumn(int width);
+    // The texts are copied; missing cells are empty, extra ones dropped.
+    void AddRow(int rowId, const std::vector<std::string>& cells);
+    void DeleteRow(int index);
+    void DeleteRowById(int rowId);
+    // Removes every row; the columns stay.
+    void Clear();
+
+    int GetRowCount() const { return static_cast<int>(rowIds.size()); }
+    int GetSelectedIndex() const;  // 0 when empty
+    int GetSelectedRowId() const;  // 0 when empty
+    // Select, scroll into view and report GUICallback(id, row id, 0);
+    // nothing on an empty list or for a row that does not exist.
+    void SelectRowByIndex(int index);
+    void SelectRowById(int rowId);
+    // Keyboard scrolling; each reports the selected row (even when it did
+    // not move) and plays the rollover sound when the selection changed.
+    void MoveSelectionDown(bool page, bool toEnd);
+    void MoveSelectionUp(bool page, bool toStart);
+    // Reports the selected row as confirmed when the left button is held or
+    // byKey (nothing on an empty list).
+    void ActivateSelected(bool byKey);
+    // Paints the page now.
+    void Refresh();
+    // The visible rows to the log.
+    void DumpRows() const;
+
+    void Update() override;
+    bool Activate(bool byKey, bool force) override;
+    void Hide() override;
+    void Show() override;
+    bool IsMouseOver() override;
+    void WarpMouseTo() override;
+
+    // Inspection (tests).
+    int GetTopRow() const { return topRow; }
+    int GetSelectedOnPage() const { return selectedOnPage; }
+    int GetColumnCount() const { return static_cast<int>(columnWidths.size()); }
+    int GetRowId(int index) const;
+    const std::string& GetCell(int row, int column) const;
+    int GetClickCooldown() const { return clickCooldown; }
+    CSprite* GetContentSprite() const { return contentSprite; }
+    int GetPaintCount() const { return paintCount; }
+    // The index of the row whose first cell is text, -1 when none.
+    int FindRowByText(const std::string& text) const;
+
+private:
+    int IndexOfRow(int rowId) const;
+    // Scrolls so that the selected row is on the page, keeping the page
+    // inside the rows.
+    void ScrollIntoView();
+    void ReportSelection();
+    void Paint();
+    std::string PageName() const;
+
+    CSprite* contentSprite;
+    std::string backgroundImage;
+    std::string selectionImage;
+    int selectionX;
+    int rowsTop;
+    int textDx, textDy;
+    int hitWidth, hitHeight;
+    int pageSize;
+    int rowHeight;
+    int topRow;
+    int selectedOnPage;
+    int selectedRow;
+    int paintedRow;
+    bool needsPaint;
+    std::vector<int> columnWidths;
+    std::vector<int> rowIds;
+    std::vector<std::string> cells;  // row-major, one per column
+    bool rowsAdded;
+    int clickCooldown;
+    int paintCount;
+};

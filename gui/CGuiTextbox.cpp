@@ -1,0 +1,200 @@
+#include "gui/CGuiTextbox.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+#include <SDL.h>
+
+#include "engine/CDraw.h"
+#include "engine/CMouse.h"
+#include "engine/CSprite.h"
+#include "engine/FontRender.h"
+#include "gui/CGuiButton.h"
+#include "gui/GuiText.h"
+
+namespace {
+
+const int kBlinkStart = 8;
+const int kBlinkLow = -8;
+// What SHIFT and a digit key give on a US keyboard, for 0 to 9.
+const char kShiftedDigits[] = ")!@#$%^&*(";
+
+bool EndsWithLineBreak(const std::string& s) { return s.size() >= 2 && s.compare(s.size() - 2, 2, "%n") == 0; }
+
+}  // namespace
+
+CGuiTextbox::CGuiTextbox(int maxLength_, int x_, int y_, int marginX_, int marginY_, const char* backgroundImage_,
+                         const char* cursorImage_, bool allowSpace_, bool allowSymbols_, bool allowLineBreak_)
+    : textSprite(nullptr),
+      cursorSprite(nullptr),
+      backgroundImage(backgroundImage_ ? backgroundImage_ : ""),
+      cursorImage(cursorImage_ ? cursorImage_ : ""),
+      x(x_),
+      y(y_),
+      marginX(marginX_),
+      marginY(marginY_),
+      maxLength(std::clamp(maxLength_, 0, kTextCapacity)),
+      hidden(0),
+      allowSpace(allowSpace_ ? 1 : 0),
+      allowSymbols(allowSymbols_ ? 1 : 0),
+      allowLineBreak(allowLineBreak_ ? 1 : 0),
+      masked(0),
+      blinkCounter(kBlinkStart),
+      repaints(0) {
+    char name[260];
+    snprintf(name, sizeof(name), "x%i_y%i_%s", x, y, backgroundImage.c_str());
+    imageName = name;
+
+    cursorSprite = new CSprite(CL_TEXT, 0, false);
+    cursorSprite->SetName("GUI Textbox Cursor");
+    cursorSprite->AddFrame(cursorImage.c_str());
+    cursorSprite->SetPosition(x + marginX, y + marginY, false);
+    Repaint();
+    repaints = 0;
+}
+
+CGuiTextbox::~CGuiTextbox() {
+    delete textSprite;
+    delete cursorSprite;
+    CDraw::UnloadImage(imageName.c_str());
+}
+
+void CGuiTextbox::Append(char c) {
+    if (static_cast<int>(text.size()) < maxLength) text.push_back(c);
+}
+
+void CGuiTextbox::AppendLineBreak() {
+    if (static_cast<int>(text.size()) < maxLength - 1) text += "%n";
+}
+
+void CGuiTextbox::DeleteLast() {
+    if (EndsWithLineBreak(text))
+        text.resize(text.size() - 2);
+    else if (!text.empty())
+        text.pop_back();
+}
+
+void CGuiTextbox::HandleKey(int key, int, bool shift) {
+    const bool symbols = allowSymbols != 0;
+    if (key == 8 || key == 127) {
+        DeleteLast();
+    } else if (key == 13) {
+        if (!allowLineBreak) return;
+        AppendLineBreak();
+    } else if (key == ' ') {
+        if (!allowSpace) return;
+        Append(' ');
+    } else if (key >= 'a' && key <= 'z') {
+        Append(static_cast<char>(shift ? key - 'a' + 'A' : key));
+    } else if (key >= '0' && key <= '9') {
+        Append(shift && symbols ? kShiftedDigits[key - '0'] : static_cast<char>(key));
+    } else if (key == ';') {
+        Append(shift && symbols ? ':' : ';');
+    } else if (key == '/') {
+        Append(shift && symbols ? '?' : '/');
+    } else if (key == '\'') {
+        if (!symbols) return;
+        Append(shift ? '"' : '\'');
+    } else if (key == ',' || key == '-' || key == '.' || key == '\\' || key == '`') {
+        if (!symbols) return;
+        Append(static_cast<char>(key));
+    } else {
+        return;
+    }
+    Repaint();
+}
+
+void CGuiTextbox::InsertChar(int ch) {
+    if (ch == 8) {
+        DeleteLast();
+    } else if (ch == 10) {
+        AppendLineBreak();
+    } else if (ch > 0 && ch < 256) {
+        Append(static_cast<char>(ch));
+    } else {
+        return;
+    }
+    Repaint();
+}
+
+void CGuiTextbox::SetText(const char* newText) {
+    text.clear();
+    if (newText) {
+        // Bounded by the box, whatever the caller hands in (level files and
+        // profiles come from disk).
+        const size_t limit = static_cast<size_t>(maxLength);
+        text.assign(newText, strnlen(newText, limit));
+        // A line break cut after its "%" would leave a stray "%".
+        if (text.size() == limit && limit > 0 && text.back() == '%' && newText[limit] == 'n') text.pop_back();
+    }
+    Repaint();
+}
+
+void CGuiTextbox::Repaint() {
+    ++repaints;
+    delete textSprite;
+    textSprite = nullptr;
+    CDraw::UnloadImage(imageName.c_str());
+    const int copy = CDraw::CopyImage(backgroundImage.c_str(), imageName.c_str(), 0);
+    textSprite = new CSprite(CL_ROLL, 0, false);
+    textSprite->SetName("GUI Textbox Text");
+    textSprite->AddFrame(copy);
+    textSprite->SetPosition(x, y, false);
+    if (!hidden) textSprite->Show(kSpriteNotDrawn, kSpriteNotDrawn);
+
+    if (text.empty() || !CDraw::GetSurface(copy)) {
+        cursorSprite->SetPosition(x + marginX, y + marginY, false);
+        return;
+    }
+    const std::string shown = masked ? std::string(text.size(), '*') : text;
+    const int boxW = CDraw::GetWidth(copy) - 2 * marginX;
+    const int boxH = CDraw::GetHeight(copy) - marginY;
+    if (BlitTypedString(kTextStyleId, copy, boxW, boxH, 0, marginX, marginY, shown.c_str())) {
+        cursorSprite->SetPosition(x + marginX + FontGetTextEndX(), y + marginY + FontGetTextEndY(), false);
+        return;
+    }
+    // Nothing but line breaks: nothing was drawn and the renderer's end
+    // position is an older text's. Where a character after the breaks would
+    // stand is where the caret goes.
+    SDL_Surface* probe = FontRenderStringTyped(boxW, boxH, 0, kTextStyleId, (shown + "x").c_str());
+    const int endY = probe ? FontGetTextEndY() : 0;
+    SDL_FreeSurface(probe);
+    cursorSprite->SetPosition(x + marginX, y + marginY + endY, false);
+}
+
+void CGuiTextbox::BlinkCursor() {
+    if (hidden) return;
+    --blinkCounter;
+    if (blinkCounter > 0)
+        cursorSprite->Show(kSpriteNotDrawn, kSpriteNotDrawn);
+    else
+        cursorSprite->Hide();
+    if (blinkCounter < kBlinkLow) blinkCounter = kBlinkStart;
+}
+
+void CGuiTextbox::HideCursor() { cursorSprite->Hide(); }
+
+void CGuiTextbox::Hide() {
+    if (hidden) return;
+    textSprite->Hide();
+    cursorSprite->Hide();
+    hidden = 1;
+}
+
+void CGuiTextbox::Show() {
+    if (!hidden) return;
+    textSprite->Show(kSpriteNotDrawn, kSpriteNotDrawn);
+    hidden = 0;
+}
+
+bool CGuiTextbox::IsMouseOver() const {
+    if (hidden) return false;
+    return textSprite->IsMouseOver(0, 0);
+}
+
+void CGuiTextbox::WarpMouseTo() {
+    WarpMouse(textSprite->GetX(true) + textSprite->GetWidth(true) / 2,
+              textSprite->GetY(true) + textSprite->GetHeight(true) / 2);
+    HideMousePointer(1);
+}

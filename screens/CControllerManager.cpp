@@ -1,0 +1,567 @@
+#include "screens/CControllerManager.h"
+
+#include <SDL.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+
+#include "engine/CDraw.h"
+#include "engine/CMouse.h"
+#include "engine/CRender.h"
+#include "engine/CSprite.h"
+#include "engine/FontRender.h"
+#include "engine/Log.h"
+#include "engine/Parameters.h"
+#include "engine/Utilities.h"
+#include "gui/CControllerMessage.h"
+#include "gui/CGuiButton.h"
+#include "gui/CGuiListbox.h"
+#include "gui/SaveFailureNotice.h"
+#include "platform/Platform.h"
+#include "players/CProfile.h"
+#include "world/CLevel.h"
+
+namespace {
+
+const char* const kBaseImage = "baseManager.png";
+const char* const kRule = "=============================================\n";
+
+CControllerManager::GameScreenFactory g_gameFactory = nullptr;
+
+struct ButtonLook {
+    int x, y;
+    const char* base;
+    const char* shadow;
+    const char* rollover;
+};
+
+const ButtonLook kButtons[CControllerManager::BUTTON_COUNT] = {
+    {432, 145, "levelmanager_button_arrow1base.png", "levelmanager_button_arrowshadow.png",
+     "levelmanager_button_arrow1rollover.png"},
+    {432, 348, "levelmanager_button_arrow2base.png", "levelmanager_button_arrowshadow.png",
+     "levelmanager_button_arrow2rollover.png"},
+    {171, 522, "levelmanager_button_namebase.png", "levelmanager_button_dateshadow.png",
+     "levelmanager_button_namerollover.png"},
+    {289, 522, "levelmanager_button_datebase.png", "levelmanager_button_dateshadow.png",
+     "levelmanager_button_daterollover.png"},
+    {528, 268, "levelmanager_button_playbase.png", "levelmanager_button_playshadow.png",
+     "levelmanager_button_playrollover.png"},
+    {655, 268, "levelmanager_button_removebase.png", "levelmanager_button_playshadow.png",
+     "levelmanager_button_removerollover.png"},
+    {553, 374, "levelmanager_button_morelevelsbase.png", "levelmanager_button_resetshadow.png",
+     "levelmanager_button_morelevelsrollover.png"},
+    {553, 428, "levelmanager_button_resetbase.png", "levelmanager_button_resetshadow.png",
+     "levelmanager_button_resetrollover.png"},
+    {553, 482, "levelmanager_button_mapbase.png", "levelmanager_button_resetshadow.png",
+     "levelmanager_button_maprollover.png"},
+    {553, 536, "levelmanager_button_mainmenubase.png", "levelmanager_button_resetshadow.png",
+     "levelmanager_button_mainmenurollover.png"},
+};
+
+struct DetailLook {
+    const char* debugName;
+    const char* imageName;
+    int boxW, boxH, align;
+    int x, y;
+};
+
+const DetailLook kDetails[CControllerManager::DETAIL_COUNT] = {
+    {"Level Manager (MANAGER_LSPRITE_TEXT_NAME)", "lmanager_text_name.png", 300, 30, 2, 489, 39},
+    {"Level Manager (MANAGER_LSPRITE_TEXT_FILE)", "lmanager_text_file.png", 200, 30, 0, 570, 97},
+    {"Level Manager (MANAGER_LSPRITE_TEXT_DATE)", "lmanager_text_date.png", 200, 30, 0, 570, 124},
+    {"Level Manager (MANAGER_LSPRITE_TEXT_PLAYED)", "lmanager_text_played.png", 30, 30, 2, 672, 175},
+    {"Level Manager (MANAGER_LSPRITE_TEXT_COMPLETED)", "lmanager_text_completed.png", 30, 30, 2, 672, 202},
+};
+
+// Text ids of the refusals: the list's short mark and the message body.
+constexpr int kRefusalMark[] = {0, 503, 504};
+constexpr int kRefusalBody[] = {0, 2330, 2331};
+constexpr int kRefusedTitle = 2218;
+
+void LogOpening(const char* name) {
+    DebugLog(DBG_DEBUG, "%s", kRule);
+    DebugLog(DBG_DEBUG, "Loading Controller:  %s\n", name);
+    DebugLog(DBG_DEBUG, "%s", kRule);
+}
+
+std::string FormatTime(time_t t, const char* format) {
+    struct tm local;
+    char text[64] = {0};
+    if (localtime_r(&t, &local)) strftime(text, sizeof text, format, &local);
+    return text;
+}
+
+std::string LevelPath(const std::string& fileName) { return std::string(GetLevelsDir()) + fileName + ".lvl"; }
+
+}  // namespace
+
+void CControllerManager::SetGameScreenFactory(GameScreenFactory factory) { g_gameFactory = factory; }
+
+CControllerManager::CControllerManager()
+    : base(nullptr),
+      panel(nullptr),
+      level(nullptr),
+      game(nullptr),
+      message(nullptr),
+      pendingAction(PENDING_NONE),
+      spritesBuilt(0),
+      upHeld(0),
+      downHeld(0),
+      pageUpHeld(0),
+      pageDownHeld(0),
+      holdCount(0),
+      sort(SORT_TITLE_UP),
+      shownEntry(-1) {
+    id = CONTROLLER_MANAGER;
+    for (CSprite*& s : details) s = nullptr;
+    for (CGuiButton*& b : buttons) b = nullptr;
+    CreateLists();
+    FillLevelList();
+    CreateSprites();
+}
+
+CControllerManager::~CControllerManager() {
+    DebugLog(DBG_DEBUG, "CControllerManager:  Destroying CControllerManager...\n");
+    delete message;
+    delete game;
+    delete level;
+    UnloadSprites();
+    for (CGuiListbox*& l : lists) {
+        delete l;
+        l = nullptr;
+    }
+}
+
+CGuiListbox* CControllerManager::GetList(int which) const {
+    return which >= 0 && which < SORT_COUNT ? lists[which] : nullptr;
+}
+
+CSprite* CControllerManager::GetDetailSprite(int which) const {
+    return which >= 0 && which < DETAIL_COUNT ? details[which] : nullptr;
+}
+
+CGuiButton* CControllerManager::GetButton(int buttonId) const {
+    return buttonId >= 0 && buttonId < BUTTON_COUNT ? buttons[buttonId] : nullptr;
+}
+
+// ---------------------------------------------------------------- the levels
+
+int CControllerManager::CheckLevelFile(const std::string& path, const std::string& fileName, CLevel* into) {
+    CLevel scratch;
+    CLevel* level = into ? into : &scratch;
+    if (!level->LoadFile(path, fileName.c_str())) return LEVEL_DAMAGED;
+    // Without an entrance tube there is no hero to play with.
+    for (int x = 0; x < CLevel::kWidth; ++x)
+        for (int y = 0; y < CLevel::kHeight; ++y)
+            if (level->GetTile(x, y) == DEVICE_TUBE_START) return LEVEL_PLAYABLE;
+    return LEVEL_NO_ENTRANCE;
+}
+
+void CControllerManager::AddLevelEntry(const std::string& fileName, const std::string& title, time_t time,
+                                       int refusal) {
+    LevelEntry e;
+    e.fileName = fileName;
+    e.title = title;
+    e.time = time;
+    e.dateKey = FormatTime(time, "%Y-%m-%d");
+    e.dateText = FormatTime(time, "%B %d, %Y");
+    e.refusal = refusal;
+    entries.push_back(e);
+}
+
+void CControllerManager::CreateLists() {
+    for (int s = 0; s < SORT_COUNT; ++s) {
+        lists[s] = new CGuiListbox(18, 68, LIST_FIRST + s, this, 409, 436, 22, 19, "levelmanager_listbox.jpg",
+                                   "levelmanager_selector.png", 2, 9, 5, 8);
+        lists[s]->AddColumn(309);
+        lists[s]->AddColumn(93);
+        lists[s]->Hide();
+    }
+}
+
+void CControllerManager::FillLevelList() {
+    entries.clear();
+    std::vector<std::string> names;
+    GetFiles(names, GetLevelsDir(), ".lvl", true);
+    for (const std::string& name : names) {
+        const std::string path = LevelPath(name);
+        CLevel level;
+        const int refusal = CheckLevelFile(path, name, &level);
+        if (refusal != LEVEL_PLAYABLE)
+            DebugLog(DBG_WARNING, "CControllerManager:  Refusing level file '%s' (%s)\n", path.c_str(),
+                     refusal == LEVEL_DAMAGED ? "cannot be read" : "no entrance tube");
+        else
+            DebugLog(DBG_DEBUG, "CControllerManager:  Listing level file '%s'\n", path.c_str());
+        // A level without a heading, or one that cannot be read, goes by its
+        // file name.
+        std::string title = refusal == LEVEL_DAMAGED ? std::string() : level.GetHeadingText();
+        if (title.empty()) title = name;
+        struct stat st;
+        const time_t when = stat(path.c_str(), &st) == 0 ? st.st_mtime : 0;
+        AddLevelEntry(name, title, when, refusal);
+    }
+
+    std::vector<int> byDate(entries.size()), byTitle(entries.size());
+    for (size_t i = 0; i < entries.size(); ++i) byDate[i] = byTitle[i] = static_cast<int>(i);
+    // Both orders keep the order of arrival among equals.
+    std::stable_sort(byDate.begin(), byDate.end(), [this](int a, int b) { return entries[a].time < entries[b].time; });
+    std::vector<std::string> keys;
+    for (const LevelEntry& e : entries) keys.push_back(ToUpper(e.title));
+    std::stable_sort(byTitle.begin(), byTitle.end(), [&keys](int a, int b) { return keys[a] < keys[b]; });
+
+    const std::vector<int> orders[SORT_COUNT] = {byDate, std::vector<int>(byDate.rbegin(), byDate.rend()), byTitle,
+                                                 std::vector<int>(byTitle.rbegin(), byTitle.rend())};
+    for (int s = 0; s < SORT_COUNT; ++s) {
+        lists[s]->Clear();
+        for (int i : orders[s]) {
+            const LevelEntry& e = entries[static_cast<size_t>(i)];
+            const std::string second =
+                e.refusal == LEVEL_PLAYABLE ? e.dateKey : FontGetEntry(kRefusalMark[e.refusal]).text.Narrow();
+            lists[s]->AddRow(i, {e.title, second});
+        }
+    }
+}
+
+// ---------------------------------------------------------------- sprites
+
+void CControllerManager::CreateSprites() {
+    if (spritesBuilt) return;
+    const int backdrop = CDraw::CopyImage("mainmenu_background.jpg", kBaseImage, 0);
+    CDraw::DrawImageOnto("mainmenu_smoke2.png", backdrop, 401, -29);
+    CDraw::DrawImageOnto("mainmenu_volcanofront.png", backdrop, 421, 167);
+    CDraw::DrawImageOnto("dimmer.png", backdrop, 0, 0);
+    base = new CSprite(1410, 0, false);
+    base->SetName("Manager Controller (MANAGER_LSPRITE_DIMMER)");
+    base->AddFrame(backdrop);
+    base->SetPosition(0, 0, false);
+    base->Show(kSpriteNotDrawn, kSpriteNotDrawn);
+
+    panel = new CSprite(1411, 0, false);
+    panel->SetName("Profile Controller (MANAGER_LSPRITE_BACKGROUND)");
+    panel->AddFrame("levelmanager_main.png");
+    panel->SetPosition(5, 11, false);
+    panel->Show(kSpriteNotDrawn, kSpriteNotDrawn);
+
+    for (int i = 0; i < BUTTON_COUNT; ++i) {
+        const ButtonLook& b = kButtons[i];
+        buttons[i] = new CGuiButton(b.x, b.y, i, this, b.base, b.shadow, b.rollover, nullptr, false, 0, 0);
+    }
+    if (!g_gameFactory) buttons[BUTTON_PLAY]->Disable();
+    // The level map is not part of the game yet.
+    buttons[BUTTON_MAP]->Disable();
+
+    for (int i = 0; i < DETAIL_COUNT; ++i) {
+        details[i] = new CSprite(1423, 0, false);
+        details[i]->SetName(kDetails[i].debugName);
+        details[i]->SetPosition(kDetails[i].x, kDetails[i].y, false);
+    }
+    spritesBuilt = 1;
+    lists[sort]->Show();
+    ShowLevelDetails(lists[sort]->GetRowCount() > 0 ? lists[sort]->GetSelectedRowId() : -1);
+    HideMousePointer(1);
+}
+
+void CControllerManager::UnloadSprites() {
+    if (!spritesBuilt) return;
+    ShowHourglass(true);
+    delete base;
+    delete panel;
+    base = panel = nullptr;
+    for (CSprite*& s : details) {
+        delete s;
+        s = nullptr;
+    }
+    for (CGuiButton*& b : buttons) {
+        delete b;
+        b = nullptr;
+    }
+    for (CGuiListbox* l : lists) l->Hide();
+    CDraw::UnloadImage(kBaseImage);
+    spritesBuilt = 0;
+}
+
+void CControllerManager::ShowWidgets() {
+    for (CGuiButton* b : buttons)
+        if (b) b->Show();
+    lists[sort]->Show();
+}
+
+void CControllerManager::HideWidgets() {
+    for (CGuiButton* b : buttons)
+        if (b) b->Hide();
+    for (CGuiListbox* l : lists) l->Hide();
+}
+
+void CControllerManager::HideDetails() {
+    shownEntry = -1;
+    for (CSprite* s : details)
+        if (s) s->Hide();
+}
+
+void CControllerManager::ShowLevelDetails(int entry) {
+    if (entry < 0 || entry >= static_cast<int>(entries.size()) || entries[static_cast<size_t>(entry)].removed) {
+        HideDetails();
+        return;
+    }
+    shownEntry = entry;
+    if (!spritesBuilt) return;
+    const LevelEntry& e = entries[static_cast<size_t>(entry)];
+    LevelRecord record;
+    if (CProfile* profile = GetProfile()) record = profile->GetLevelRecord(e.fileName);
+    const std::string texts[DETAIL_COUNT] = {e.title, e.fileName, e.dateText, record.played ? "Yes" : "No",
+                                             record.completed ? "Yes" : "No"};
+    for (int i = 0; i < DETAIL_COUNT; ++i) {
+        const DetailLook& d = kDetails[i];
+        details[i]->AddTextFrame(texts[i].c_str(), d.boxW, d.boxH, d.align, d.imageName, true);
+        details[i]->Show(kSpriteNotDrawn, kSpriteNotDrawn);
+    }
+}
+
+// ---------------------------------------------------------------- actions
+
+void CControllerManager::SwitchSort(int newSort) {
+    if (newSort == sort) return;
+    ShowHourglass(true);
+    CGuiListbox* from = lists[sort];
+    from->Hide();
+    const bool any = from->GetRowCount() > 0;
+    const int rowId = from->GetSelectedRowId();
+    sort = newSort;
+    lists[sort]->Show();
+    if (any) lists[sort]->SelectRowById(rowId);
+    HideMousePointer(1);
+}
+
+void CControllerManager::MoveSelection(bool down, bool page, bool toEnd, bool warp) {
+    CGuiListbox* list = lists[sort];
+    if (warp) list->WarpMouseTo();
+    if (down)
+        list->MoveSelectionDown(page, toEnd);
+    else
+        list->MoveSelectionUp(page, toEnd);
+}
+
+void CControllerManager::OpenMessage(int titleId, int bodyId, bool question, int pending) {
+    HideMousePointer(-1);
+    CRender::Render(true);
+    CRender::Swap(true);
+    HideWidgets();
+    LogOpening("Message");
+    pendingAction = pending;
+    message = new CControllerMessage(titleId, bodyId, question, 0);
+    OpenChild(message);
+}
+
+void CControllerManager::PlayEntry(int entry) {
+    if (entry < 0 || entry >= static_cast<int>(entries.size()) || entries[static_cast<size_t>(entry)].removed) return;
+    LevelEntry& e = entries[static_cast<size_t>(entry)];
+    // The file is read again: it may have changed since it was listed.
+    CLevel* candidate = new CLevel();
+    e.refusal = CheckLevelFile(LevelPath(e.fileName), e.fileName, candidate);
+    if (e.refusal != LEVEL_PLAYABLE) {
+        delete candidate;
+        OpenMessage(kRefusedTitle, kRefusalBody[e.refusal], false, PENDING_NONE);
+        return;
+    }
+    CController* screen = g_gameFactory ? g_gameFactory(candidate) : nullptr;
+    if (!screen) {
+        DebugLog(DBG_DEBUG, "CControllerManager:  No play screen to open for '%s'\n", e.fileName.c_str());
+        delete candidate;
+        return;
+    }
+    level = candidate;
+    game = screen;
+    HideMousePointer(-1);
+    UnloadSprites();
+    LogOpening("Game");
+    OpenChild(game);
+}
+
+void CControllerManager::RemoveSelected() {
+    CGuiListbox* list = lists[sort];
+    if (list->GetRowCount() == 0) return;
+    const int entry = list->GetSelectedRowId();
+    LevelEntry& e = entries[static_cast<size_t>(entry)];
+    if (!CLevel::RemovePath(LevelPath(e.fileName))) {
+        OpenMessage(2219, 2332, false, PENDING_NONE);
+        return;
+    }
+    e.removed = true;
+    for (CGuiListbox* l : lists) l->DeleteRowById(entry);
+    if (list->GetRowCount() > 0) {
+        ShowLevelDetails(list->GetSelectedRowId());
+    } else {
+        list->Refresh();
+        HideDetails();
+    }
+}
+
+void CControllerManager::GUICallback(int index, int reported, bool dclick) {
+    if (message || game) return;
+    switch (index) {
+    case BUTTON_UP: MoveSelection(false, false, false, false); break;
+    case BUTTON_DOWN: MoveSelection(true, false, false, false); break;
+    case BUTTON_SORT_TITLE: SwitchSort(sort == SORT_TITLE_UP ? SORT_TITLE_DOWN : SORT_TITLE_UP); break;
+    case BUTTON_SORT_DATE: SwitchSort(sort == SORT_DATE_DOWN ? SORT_DATE_UP : SORT_DATE_DOWN); break;
+    case BUTTON_PLAY:
+        if (lists[sort]->GetRowCount() > 0) PlayEntry(lists[sort]->GetSelectedRowId());
+        break;
+    case BUTTON_REMOVE:
+        if (lists[sort]->GetRowCount() > 0) OpenMessage(2205, 2334, true, PENDING_REMOVE);
+        break;
+    case BUTTON_MORE_LEVELS:
+        if (UseMoreLevels())
+            OpenMessage(2204, 2308, true, PENDING_MORE_LEVELS);
+        else
+            OpenMessage(2204, 2328, false, PENDING_NONE);
+        break;
+    case BUTTON_RESET: OpenMessage(2206, 2333, true, PENDING_RESET); break;
+    case BUTTON_MAP:
+        value = kAnswerMap;  // the answer the main menu reads
+        result = 1;
+        break;
+    case BUTTON_MAIN_MENU: result = 1; break;
+    default:
+        if (index >= LIST_FIRST && index < LIST_FIRST + SORT_COUNT) {
+            if (dclick)
+                PlayEntry(reported);
+            else
+                ShowLevelDetails(reported);
+        }
+        break;
+    }
+}
+
+void CControllerManager::InputKey(bool released, int key) {
+    HideMousePointer(-1);
+    const bool press = !released;
+    switch (key) {
+    case KEY_UP:
+    case KEY_LEFT:
+        if (press) MoveSelection(false, false, false, true);
+        upHeld = press;
+        break;
+    case KEY_DOWN:
+    case KEY_RIGHT:
+        if (press) MoveSelection(true, false, false, true);
+        downHeld = press;
+        break;
+    case SDLK_PAGEUP:
+        if (press) MoveSelection(false, true, false, true);
+        pageUpHeld = press;
+        break;
+    case SDLK_PAGEDOWN:
+        if (press) MoveSelection(true, true, false, true);
+        pageDownHeld = press;
+        break;
+    case SDLK_HOME:
+        if (press) MoveSelection(false, false, true, true);
+        break;
+    case SDLK_END:
+        if (press) MoveSelection(true, false, true, true);
+        break;
+    case KEY_ESCAPE:
+        if (press) result = 1;
+        break;
+    case KEY_TAB:
+        if (press) CGuiButtonBase::MoveFocus(false);
+        break;
+    case KEY_RETURN:
+    case KEY_SPACE:
+        if (!press) break;
+        // On the list a key confirms the selected level, as a double click.
+        if (CGuiButtonBase::GetFocusedButton() == lists[sort])
+            lists[sort]->ActivateSelected(true);
+        else
+            CGuiButtonBase::ActivateFocused(true);
+        break;
+    case SDLK_p:
+        if (press && lists[sort]->GetRowCount() > 0) GUICallback(BUTTON_PLAY, 0, false);
+        break;
+    default: break;
+    }
+    CaptureScreen(released, key);
+}
+
+void CControllerManager::InputMouseMove(int x, int y) {
+    mouseX = x;
+    mouseY = y;
+    UpdateMousePointer();
+}
+
+void CControllerManager::InputMouseClick(bool released, bool left, bool, bool wheelUp, bool wheelDown) {
+    if (left && !released && CGuiButtonBase::GetFocusIndex() == -1) PlayInterfaceSound(GetSoundClickScreen());
+    if (message || game) return;
+    if (wheelUp) MoveSelection(false, false, false, false);
+    if (wheelDown) MoveSelection(true, false, false, false);
+}
+
+void CControllerManager::ReturnFromMessage() {
+    const bool confirmed = message->IsConfirmed();
+    const int pending = pendingAction;
+    delete message;
+    message = nullptr;
+    pendingAction = PENDING_NONE;
+    if (!confirmed) return;
+    switch (pending) {
+    case PENDING_RESET:
+        if (CProfile* profile = GetProfile()) profile->ClearLevelRecords();
+        if (lists[sort]->GetRowCount() > 0) ShowLevelDetails(lists[sort]->GetSelectedRowId());
+        break;
+    case PENDING_REMOVE: RemoveSelected(); break;
+    case PENDING_MORE_LEVELS:
+        // The game ends only when the page could really be opened.
+        if (PlatformOpenURL(kMoreLevelsURL))
+            result = -2;
+        else
+            ErrorLog(false, "CControllerManager:  Cannot open '%s'\n", kMoreLevelsURL);
+        break;
+    default: break;
+    }
+}
+
+void CControllerManager::Pump() {
+    if (GetPreviousId() == CONTROLLER_MANAGER) {
+        PollInput();
+        if (!active) return;
+        // A held key moves once on its press, again five frames later, then
+        // every second frame.
+        const bool downKey = downHeld || pageDownHeld;
+        const bool upKey = upHeld || pageUpHeld;
+        if (downKey || upKey) {
+            if (holdCount > 4) {
+                if (downKey)
+                    MoveSelection(true, pageDownHeld != 0, false, false);
+                else
+                    MoveSelection(false, pageUpHeld != 0, false, false);
+                --holdCount;
+            } else {
+                ++holdCount;
+            }
+        } else {
+            holdCount = 0;
+        }
+        CGuiButtonBase::UpdateAll();
+        return;
+    }
+    // A child has just closed, or the screen has just become current.
+    if (CRender::IsSwapped()) {
+        CRender::Swap(true);
+        ShowWidgets();
+    }
+    upHeld = downHeld = pageUpHeld = pageDownHeld = 0;
+    if (message && GetPreviousId() == CONTROLLER_MESSAGE) ReturnFromMessage();
+    if (game && GetPreviousId() == CONTROLLER_GAME) {
+        delete game;
+        game = nullptr;
+        delete level;
+        level = nullptr;
+    }
+    // What the player just did may have saved the profile.
+    if (CController::GetCurrent() == this && result == 0 && TakeSaveFailureNotice())
+        OpenMessage(kSaveFailureTitle, kSaveFailureBody, false, PENDING_NONE);
+    if (CController::GetCurrent() != this) return;
+    if (!spritesBuilt && result == 0) CreateSprites();
+    HideMousePointer(-1);
+    SetPreviousId(CONTROLLER_MANAGER);
+}

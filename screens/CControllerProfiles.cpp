@@ -1,0 +1,337 @@
+#include "screens/CControllerProfiles.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "engine/CDraw.h"
+#include "engine/CMouse.h"
+#include "engine/CRender.h"
+#include "engine/CSprite.h"
+#include "engine/Log.h"
+#include "engine/Utilities.h"
+#include "gui/CControllerMessage.h"
+#include "gui/CGuiButton.h"
+#include "gui/CGuiListbox.h"
+#include "gui/GuiText.h"
+#include "gui/SaveFailureNotice.h"
+#include "players/CProfile.h"
+#include "screens/CControllerProfileName.h"
+
+namespace {
+
+const char* const kPanelImage = "profile_select_main.png";
+const char* const kRule = "=============================================\n";
+
+struct ButtonLook {
+    int x, y;
+    const char* base;
+    const char* shadow;
+    const char* rollover;
+};
+
+const ButtonLook kButtons[CControllerProfiles::BUTTON_COUNT] = {
+    {461, 161, "profile_button_upbase.png", "profile_button_upshadow.png", "profile_button_uprollover.png"},
+    {461, 205, "profile_button_downbase.png", "profile_button_downshadow.png", "profile_button_downrollover.png"},
+    {322, 262, "profile_button_selectbase.png", "profile_button_selectshadow.png",
+     "profile_button_selectrollover.png"},
+    {404, 262, "profile_button_deletebase.png", "profile_button_deleteshadow.png",
+     "profile_button_deleterollover.png"},
+    {322, 297, "profile_button_renamebase.png", "profile_button_renameshadow.png",
+     "profile_button_renamerollover.png"},
+    {322, 332, "profile_button_addbase.png", "profile_button_addshadow.png", "profile_button_addrollover.png"},
+};
+
+void LogOpening(const char* name) {
+    DebugLog(DBG_DEBUG, "%s", kRule);
+    DebugLog(DBG_DEBUG, "Loading Controller:  %s\n", name);
+    DebugLog(DBG_DEBUG, "%s", kRule);
+}
+
+}  // namespace
+
+CControllerProfiles::CControllerProfiles()
+    : dimmer(nullptr),
+      background(nullptr),
+      list(nullptr),
+      selectedNumber(0),
+      pendingAction(PENDING_NONE),
+      renameMode(0),
+      closeAfterNotice(0),
+      nameDialog(nullptr),
+      message(nullptr),
+      spritesBuilt(0) {
+    id = CONTROLLER_PROFILES;
+    for (CGuiButton*& b : buttons) b = nullptr;
+    CreateSprites();
+}
+
+CControllerProfiles::~CControllerProfiles() {
+    DebugLog(DBG_DESTRUCT, "CControllerProfiles:  Destroying CControllerProfiles...\n");
+    delete message;
+    delete nameDialog;
+    UnloadSprites();
+}
+
+CGuiButton* CControllerProfiles::GetButton(int buttonId) const {
+    return buttonId >= 0 && buttonId < BUTTON_COUNT ? buttons[buttonId] : nullptr;
+}
+
+void CControllerProfiles::CreateSprites() {
+    if (spritesBuilt) return;
+    const int panel = CDraw::GetImage(kPanelImage);
+    BlitString(3000, panel, CDraw::GetWidth(panel) - 40, 60, 2, 15, 10);
+
+    dimmer = new CSprite(1410, 0, false);
+    dimmer->SetName("Profile Controller (PROFILES_LSPRITE_DIMMER)");
+    dimmer->AddFrame("dimmer.png");
+    dimmer->SetPosition(0, 0, false);
+    dimmer->Show(kSpriteNotDrawn, kSpriteNotDrawn);
+
+    background = new CSprite(1411, 0, false);
+    background->SetName("Profile Controller (PROFILES_LSPRITE_BACKGROUND)");
+    background->AddFrame(kPanelImage);
+    background->SetPosition(282, 100, false);
+    background->Show(kSpriteNotDrawn, kSpriteNotDrawn);
+
+    for (int i = 0; i < BUTTON_COUNT; ++i) {
+        const ButtonLook& b = kButtons[i];
+        buttons[i] = new CGuiButton(b.x, b.y, i, this, b.base, b.shadow, b.rollover, nullptr, i == BUTTON_SELECT, 0, 0);
+    }
+    spritesBuilt = 1;
+    BuildList();
+    HideMousePointer(1);
+}
+
+void CControllerProfiles::UnloadSprites() {
+    if (!spritesBuilt) return;
+    ShowHourglass(true);
+    delete dimmer;
+    delete background;
+    dimmer = background = nullptr;
+    for (CGuiButton*& b : buttons) {
+        delete b;
+        b = nullptr;
+    }
+    delete list;
+    list = nullptr;
+    CDraw::UnloadImage(kPanelImage);
+    spritesBuilt = 0;
+}
+
+void CControllerProfiles::BuildList() {
+    CProfile* profile = GetProfile();
+    delete list;
+    list = new CGuiListbox(287, 157, LIST_PROFILES, this, 161, 93, 4, 21, "profile_select_listbox.png",
+                           "profile_select_selector.png", 0, 5, 3, 5);
+    list->AddColumn(158);
+    if (!profile) return;
+    struct Entry {
+        std::string key;
+        std::string name;
+        int number;
+    };
+    std::vector<Entry> entries;
+    for (int i = 0; i < profile->GetProfileCount(); ++i) {
+        const char* name = profile->GetProfileNameAt(i);
+        if (!name) break;
+        entries.push_back({ToUpper(name), name, profile->GetProfileNumber(name)});
+    }
+    // By name regardless of case; equal names in the order they were made.
+    std::stable_sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
+        return a.key != b.key ? a.key < b.key : a.number < b.number;
+    });
+    for (const Entry& e : entries) list->AddRow(e.number, {e.name});
+    list->SelectRowById(profile->GetCurrentProfile());
+    list->Refresh();
+}
+
+void CControllerProfiles::ClearForChild(const char* name) {
+    HideMousePointer(1);
+    if (spritesBuilt) {
+        dimmer->Hide();
+        CRender::Render(true);
+        UnloadSprites();
+    }
+    LogOpening(name);
+}
+
+void CControllerProfiles::OpenMessage(int titleId, int bodyId, bool question, int pending) {
+    ClearForChild("Message");
+    pendingAction = pending;
+    closeAfterNotice = 0;
+    message = new CControllerMessage(titleId, bodyId, question, 0);
+    OpenChild(message);
+}
+
+void CControllerProfiles::OpenNameDialog(bool rename) {
+    renameMode = rename ? 1 : 0;
+    ClearForChild("Profile Name");
+    nameDialog = new CControllerProfileName();
+    OpenChild(nameDialog);
+}
+
+bool CControllerProfiles::IsNameTaken(const std::string& name) const {
+    const CProfile* profile = GetProfile();
+    for (int i = 0; profile && i < profile->GetProfileCount(); ++i) {
+        const char* taken = profile->GetProfileNameAt(i);
+        if (taken && name == taken) return true;
+    }
+    return false;
+}
+
+void CControllerProfiles::TellSwitchRefused() {
+    TakeSaveFailureNotice();  // told here, with the reason
+    OpenMessage(kSaveFailureTitle, kSwitchRefusedBody, false, PENDING_SAVE_NOTICE);
+}
+
+bool CControllerProfiles::ShowSaveNotice(bool closeAfter) {
+    if (!TakeSaveFailureNotice()) return false;
+    OpenMessage(kSaveFailureTitle, kSaveFailureBody, false, PENDING_SAVE_NOTICE);
+    closeAfterNotice = closeAfter ? 1 : 0;
+    return true;
+}
+
+void CControllerProfiles::ChooseProfile(int number) {
+    CProfile* profile = GetProfile();
+    if (!profile) {
+        result = 1;
+        return;
+    }
+    // Choosing the current player keeps what it has in memory: reading its
+    // file again would drop progress that is still waiting to be saved.
+    if (number != profile->GetCurrentProfile()) {
+        const std::string name = profile->GetProfileName(number);
+        // The choice is written at once, so it holds even when the game
+        // does not get to close normally.
+        profile->LoadProfile(name.c_str());
+        if (profile->GetCurrentProfile() == number) profile->WriteInfo();
+    }
+    if (profile->GetCurrentProfile() != number) {
+        TellSwitchRefused();
+        return;
+    }
+    if (!ShowSaveNotice(true)) result = 1;
+}
+
+void CControllerProfiles::GUICallback(int index, int reported, bool dclick) {
+    if (message || nameDialog) return;
+    switch (index) {
+    case BUTTON_UP:
+        if (list) list->MoveSelectionUp(false, false);
+        break;
+    case BUTTON_DOWN:
+        if (list) list->MoveSelectionDown(false, false);
+        break;
+    case BUTTON_SELECT:
+        if (list && list->GetRowCount() > 0) ChooseProfile(list->GetSelectedRowId());
+        break;
+    case BUTTON_DELETE: OpenMessage(2212, 2319, true, PENDING_DELETE); break;
+    case BUTTON_RENAME: OpenNameDialog(true); break;
+    case BUTTON_ADD: OpenNameDialog(false); break;
+    case LIST_PROFILES:
+        if (dclick)
+            ChooseProfile(reported);
+        else
+            selectedNumber = reported;
+        break;
+    default: break;
+    }
+}
+
+void CControllerProfiles::InputKey(bool released, int key) {
+    if (!released && list) {
+        HideMousePointer(1);
+        switch (key) {
+        case KEY_TAB: CGuiButtonBase::MoveFocus(false); break;
+        case KEY_RETURN:
+        case KEY_SPACE: CGuiButtonBase::ActivateFocused(true); break;
+        case KEY_UP:
+        case KEY_LEFT: list->MoveSelectionUp(false, false); break;
+        case KEY_DOWN:
+        case KEY_RIGHT: list->MoveSelectionDown(false, false); break;
+        case SDLK_HOME: list->MoveSelectionUp(false, true); break;
+        case SDLK_END: list->MoveSelectionDown(false, true); break;
+        case SDLK_PAGEUP: list->MoveSelectionUp(true, false); break;
+        case SDLK_PAGEDOWN: list->MoveSelectionDown(true, false); break;
+        default: break;
+        }
+    }
+    CaptureScreen(released, key);
+}
+
+void CControllerProfiles::InputMouseMove(int x, int y) {
+    mouseX = x;
+    mouseY = y;
+    UpdateMousePointer();
+}
+
+void CControllerProfiles::InputMouseClick(bool released, bool left, bool, bool wheelUp, bool wheelDown) {
+    if (left && !released && CGuiButtonBase::GetFocusIndex() == -1) PlayInterfaceSound(GetSoundClickScreen());
+    if (!list) return;
+    if (wheelUp) list->MoveSelectionUp(false, false);
+    if (wheelDown) list->MoveSelectionDown(false, false);
+}
+
+void CControllerProfiles::ReturnFromMessage() {
+    const bool confirmed = message->IsConfirmed();
+    const int pending = pendingAction;
+    delete message;
+    message = nullptr;
+    pendingAction = PENDING_NONE;
+    if (pending == PENDING_DELETE && confirmed) {
+        CProfile* profile = GetProfile();
+        if (profile) {
+            const std::string name = profile->GetProfileName(selectedNumber);
+            profile->DeleteProfile(name.c_str());
+        }
+        ShowSaveNotice(false);
+    } else if (pending == PENDING_SAVE_NOTICE && closeAfterNotice) {
+        closeAfterNotice = 0;
+        result = 1;
+    }
+}
+
+void CControllerProfiles::ReturnFromNameDialog() {
+    const char* typed = nameDialog->GetText();
+    const std::string name = typed ? typed : "";
+    delete nameDialog;
+    nameDialog = nullptr;
+    CProfile* profile = GetProfile();
+    if (name.empty() || !profile) return;  // cancelled
+    const std::string old = profile->GetProfileName(selectedNumber);
+    // Renaming a player to the name it has changes nothing.
+    if (renameMode && name == old) return;
+    if (IsNameTaken(name)) {
+        OpenMessage(2211, 2318, false, PENDING_NAME_TAKEN);
+        return;
+    }
+    if (renameMode) {
+        profile->RenameProfile(old.c_str(), name.c_str());
+    } else if (!profile->CreateProfile(name.c_str()) && !IsNameTaken(name)) {
+        // Not made at all: the current player could not be saved first. (A
+        // player made whose list could not be written is told below.)
+        TellSwitchRefused();
+        return;
+    }
+    ShowSaveNotice(false);
+}
+
+void CControllerProfiles::Pump() {
+    if (GetPreviousId() == CONTROLLER_PROFILES) {
+        PollInput();
+        if (active) CGuiButtonBase::UpdateAll();
+        return;
+    }
+    // A child has just closed, or the screen has just become current.
+    if (message && GetPreviousId() == CONTROLLER_MESSAGE) ReturnFromMessage();
+    if (nameDialog && GetPreviousId() == CONTROLLER_TEXT_ENTRY) ReturnFromNameDialog();
+    // A child opened on the way (a notice, the name-taken message) keeps the
+    // screen waiting for it.
+    if (CController::GetCurrent() != this) return;
+    if (!spritesBuilt && result == 0) CreateSprites();
+    HideMousePointer(1);
+    SetPreviousId(CONTROLLER_PROFILES);
+}

@@ -1,0 +1,371 @@
+// The level manager opened from the main menu: the real level files of the
+// levels folder in four orders, refused files, removing, resetting the
+// records, held keys, and the hand-over to a play screen.
+#include <sys/stat.h>
+#include <utime.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "gui/CControllerMessage.h"
+#include "gui/CGuiButton.h"
+#include "gui/CGuiListbox.h"
+#include "platform/Platform.h"
+#include "screens/CControllerMain.h"
+#include "screens/CControllerManager.h"
+#include "tests/screens/ScreenFixture.h"
+#include "world/CLevel.h"
+
+namespace {
+
+// Stands in for the play screen: it closes when told to.
+class FakeGame : public CController {
+public:
+    FakeGame() { id = CONTROLLER_GAME; }
+    void InputKey(bool, int) override {}
+    void Pump() override { PollInput(); }
+};
+
+CLevel* g_playedLevel = nullptr;
+CController* MakeFakeGame(CLevel* level) {
+    g_playedLevel = level;
+    return new FakeGame();
+}
+
+const std::string kLongName = "a_level_file_name_far_longer_than_sixteen_characters";
+
+class ManagerScreenTest : public ScreensTest {
+protected:
+    void SetUp() override {
+        ScreensTest::SetUp();
+        profile = g_world->profile.get();
+        ASSERT_TRUE(profile->ResetProfiles());
+        // An empty levels folder for every test.
+        std::vector<PlatformDirEntry> files;
+        PlatformListDir(GetLevelsDir(), &files);
+        for (const PlatformDirEntry& f : files) RemoveTree(std::string(GetLevelsDir()) + f.name);
+        CControllerManager::SetGameScreenFactory(nullptr);
+        g_playedLevel = nullptr;
+    }
+    void TearDown() override {
+        menu.reset();
+        CControllerManager::SetGameScreenFactory(nullptr);
+        ScreensTest::TearDown();
+    }
+    static void RemoveTree(const std::string& path) {
+        if (PlatformIsDirectory(path)) {
+            std::vector<PlatformDirEntry> files;
+            PlatformListDir(path, &files);
+            for (const PlatformDirEntry& f : files) RemoveTree(path + "/" + f.name);
+            rmdir(path.c_str());
+        } else {
+            remove(path.c_str());
+        }
+    }
+    static std::string Path(const std::string& name) { return std::string(GetLevelsDir()) + name + ".lvl"; }
+    // A level file with an entrance (unless told otherwise), dated when.
+    static void WriteLevel(const std::string& name, const std::string& heading, time_t when, bool entrance = true) {
+        CLevel level;
+        if (entrance) level.SetTile(DEVICE_TUBE_START, 2, 20);
+        level.SetTile(DEVICE_TUBE_END, 28, 20);
+        level.SetTile(TERRAIN_GRASS, 2, 21);
+        level.SetHeadingText(heading.c_str());
+        ASSERT_TRUE(level.SaveToPath(Path(name)));
+        SetTime(Path(name), when);
+    }
+    static void SetTime(const std::string& path, time_t when) {
+        struct utimbuf t = {when, when};
+        ASSERT_EQ(utime(path.c_str(), &t), 0);
+    }
+    // The usual folder: four good levels, a damaged one, one without an
+    // entrance, and files that are not level files at all.
+    static void WriteFolder() {
+        WriteLevel("alpha", "Zebra Crossing", 1200000000);
+        WriteLevel("beta", "apple pie", 1300000000);
+        WriteLevel(kLongName, "Middle Ground", 1250000000);
+        WriteLevel("gamma", "APPLE PIE", 1250000000);  // same date and title as others
+        ASSERT_TRUE(WriteFileText(Path("broken"), "this is not a level"));
+        SetTime(Path("broken"), 1100000000);
+        WriteLevel("notube", "Nowhere To Start", 1400000000, false);
+        ASSERT_TRUE(WriteFileText(std::string(GetLevelsDir()) + "readme.txt", "x"));
+        ASSERT_TRUE(WriteFileText(std::string(GetLevelsDir()) + "old.lvl.bak", "x"));
+        ASSERT_EQ(mkdir((std::string(GetLevelsDir()) + "folder.lvl").c_str(), 0755), 0);
+    }
+    CControllerManager* Open() {
+        menu = std::make_unique<CControllerMain>();
+        menu->Activate(nullptr);
+        Frame();
+        menu->GUICallback(CControllerMain::BUTTON_MANAGER, 0, false);
+        Frame();
+        return dynamic_cast<CControllerManager*>(CController::GetCurrent());
+    }
+    static std::string FileOfRow(CControllerManager* m, CGuiListbox* list, int row) {
+        return m->GetEntries()[static_cast<size_t>(list->GetRowId(row))].fileName;
+    }
+    static bool Exists(const std::string& path) { return PlatformFileExists(path); }
+
+    CProfile* profile = nullptr;
+    std::unique_ptr<CControllerMain> menu;
+};
+
+TEST_F(ManagerScreenTest, LevelFilesAreListedInFourOrdersWithDamagedOnesRefused) {
+    WriteFolder();
+    CControllerManager* m = Open();
+    ASSERT_NE(m, nullptr);
+    ASSERT_EQ(CController::GetCurrentId(), CONTROLLER_MANAGER);
+    ASSERT_EQ(m->GetEntries().size(), 6u);
+    EXPECT_EQ(m->GetSort(), CControllerManager::SORT_TITLE_UP);
+
+    // Titles regardless of case; equal titles in the order the files came
+    // (by file name); a file that cannot be read goes by its file name.
+    const std::vector<std::string> byTitle = {"apple pie", "APPLE PIE",        "broken",
+                                              "Middle Ground", "Nowhere To Start", "Zebra Crossing"};
+    EXPECT_EQ(FirstCells(m->GetList(CControllerManager::SORT_TITLE_UP)), byTitle);
+    EXPECT_EQ(FirstCells(m->GetList(CControllerManager::SORT_TITLE_DOWN)),
+              std::vector<std::string>(byTitle.rbegin(), byTitle.rend()));
+    CGuiListbox* byDate = m->GetList(CControllerManager::SORT_DATE_UP);
+    std::vector<std::string> files;
+    for (int r = 0; r < byDate->GetRowCount(); ++r) files.push_back(FileOfRow(m, byDate, r));
+    EXPECT_EQ(files, (std::vector<std::string>{"broken", "alpha", kLongName, "gamma", "beta", "notube"}));
+    EXPECT_EQ(FileOfRow(m, m->GetList(CControllerManager::SORT_DATE_DOWN), 0), "notube");
+
+    // The second column: the date, or why the file is refused.
+    CGuiListbox* shown = m->GetShownList();
+    EXPECT_FALSE(shown->IsHidden());
+    EXPECT_TRUE(m->GetList(CControllerManager::SORT_DATE_UP)->IsHidden());
+    EXPECT_EQ(shown->GetCell(0, 1), "2011-03-13");
+    EXPECT_EQ(shown->GetCell(2, 1), "damaged");
+    EXPECT_EQ(shown->GetCell(4, 1), "no tube");
+    const auto& entries = m->GetEntries();
+    for (const auto& e : entries) {
+        if (e.fileName == "broken") {
+            EXPECT_EQ(e.refusal, CControllerManager::LEVEL_DAMAGED);
+        }
+        if (e.fileName == "notube") {
+            EXPECT_EQ(e.refusal, CControllerManager::LEVEL_NO_ENTRANCE);
+        }
+        if (e.fileName == kLongName) {
+            EXPECT_EQ(e.refusal, CControllerManager::LEVEL_PLAYABLE);
+            EXPECT_EQ(e.title, "Middle Ground");
+        }
+    }
+    // The first row's details are shown at once.
+    EXPECT_EQ(m->GetShownEntry(), shown->GetRowId(0));
+    EXPECT_FALSE(m->GetDetailSprite(CControllerManager::DETAIL_NAME)->IsHidden());
+
+    // Without a play screen the play button is inert; a refused level says
+    // why when played all the same.
+    EXPECT_TRUE(m->GetButton(CControllerManager::BUTTON_PLAY)->IsDisabled());
+    shown->SelectRowByIndex(2);
+    shown->ActivateSelected(true);
+    ASSERT_EQ(CController::GetCurrentId(), CONTROLLER_MESSAGE);
+    Answer(m->GetMessage(), true);
+    EXPECT_EQ(CController::GetCurrentId(), CONTROLLER_MANAGER);
+    EXPECT_FALSE(shown->IsHidden());
+    EXPECT_FALSE(CRender::IsSwapped());
+}
+
+TEST_F(ManagerScreenTest, SortButtonsToggleAndKeepTheSelectedLevel) {
+    WriteFolder();
+    CControllerManager* m = Open();
+    ASSERT_NE(m, nullptr);
+    m->GetShownList()->SelectRowByIndex(3);  // "Middle Ground"
+    const int entry = m->GetShownList()->GetSelectedRowId();
+    // The first press of the date button: newest first; the second: oldest.
+    m->GUICallback(CControllerManager::BUTTON_SORT_DATE, 0, false);
+    EXPECT_EQ(m->GetSort(), CControllerManager::SORT_DATE_DOWN);
+    m->GUICallback(CControllerManager::BUTTON_SORT_DATE, 0, false);
+    EXPECT_EQ(m->GetSort(), CControllerManager::SORT_DATE_UP);
+    EXPECT_EQ(m->GetShownList()->GetSelectedRowId(), entry);
+    EXPECT_EQ(m->GetShownEntry(), entry);
+    // From a date order the title button sorts A to Z, then Z to A.
+    m->GUICallback(CControllerManager::BUTTON_SORT_TITLE, 0, false);
+    EXPECT_EQ(m->GetSort(), CControllerManager::SORT_TITLE_UP);
+    m->GUICallback(CControllerManager::BUTTON_SORT_TITLE, 0, false);
+    EXPECT_EQ(m->GetSort(), CControllerManager::SORT_TITLE_DOWN);
+    EXPECT_EQ(m->GetShownList()->GetSelectedRowId(), entry);
+    for (int s = 0; s < CControllerManager::SORT_COUNT; ++s)
+        EXPECT_EQ(m->GetList(s)->IsHidden(), s != m->GetSort()) << s;
+
+    // More levels asks first; no keeps the game running on this screen.
+    m->GUICallback(CControllerManager::BUTTON_MORE_LEVELS, 0, false);
+    ASSERT_EQ(CController::GetCurrentId(), CONTROLLER_MESSAGE);
+    EXPECT_EQ(m->GetPendingAction(), UseMoreLevels() ? CControllerManager::PENDING_MORE_LEVELS
+                                                     : CControllerManager::PENDING_NONE);
+    Answer(m->GetMessage(), false);
+    EXPECT_EQ(CController::GetCurrentId(), CONTROLLER_MANAGER);
+    EXPECT_TRUE(CController::IsRunning());
+    EXPECT_EQ(m->GetResult(), 0);
+    // The main-menu button closes the manager; the menu takes it back.
+    m->GUICallback(CControllerManager::BUTTON_MAIN_MENU, 0, false);
+    Frame();
+    Frame();
+    EXPECT_EQ(CController::GetCurrentId(), CONTROLLER_MAIN);
+    EXPECT_TRUE(menu->IsLoaded());
+}
+
+TEST_F(ManagerScreenTest, RemovingDeletesTheFileAndItsRowOnlyWhenTheDeleteWorked) {
+    WriteFolder();
+    // The long name's first sixteen characters name another file.
+    const std::string cut = kLongName.substr(0, CLevel::kFileNameMax);
+    WriteLevel(cut, "Zulu", 1200000000);
+    CControllerManager* m = Open();
+    ASSERT_NE(m, nullptr);
+    CGuiListbox* shown = m->GetShownList();
+    shown->SelectRowByIndex(3);  // the long file name
+    ASSERT_EQ(FileOfRow(m, shown, 3), kLongName);
+
+    // Answering no keeps everything.
+    m->GUICallback(CControllerManager::BUTTON_REMOVE, 0, false);
+    ASSERT_EQ(CController::GetCurrentId(), CONTROLLER_MESSAGE);
+    Answer(m->GetMessage(), false);
+    EXPECT_TRUE(Exists(Path(kLongName)));
+    EXPECT_EQ(shown->GetRowCount(), 7);
+
+    m->GUICallback(CControllerManager::BUTTON_REMOVE, 0, false);
+    Answer(m->GetMessage(), true);
+    EXPECT_FALSE(Exists(Path(kLongName)));
+    EXPECT_TRUE(Exists(Path(cut)));
+    for (int s = 0; s < CControllerManager::SORT_COUNT; ++s) EXPECT_EQ(m->GetList(s)->GetRowCount(), 6) << s;
+    EXPECT_EQ(FileOfRow(m, shown, shown->GetSelectedIndex()), "notube");  // the next row took its place
+    EXPECT_EQ(m->GetShownEntry(), shown->GetSelectedRowId());
+    for (const char* other : {"alpha", "beta", "gamma", "broken", "notube"}) EXPECT_TRUE(Exists(Path(other))) << other;
+
+    // A file that cannot be deleted stays listed, and the player is told.
+    shown->SelectRowByIndex(0);
+    const std::string stuck = FileOfRow(m, shown, 0);
+    ASSERT_EQ(remove(Path(stuck).c_str()), 0);
+    ASSERT_EQ(mkdir(Path(stuck).c_str(), 0755), 0);
+    ASSERT_TRUE(WriteFileText(Path(stuck) + "/keep", "x"));  // a folder with something in it
+    m->GUICallback(CControllerManager::BUTTON_REMOVE, 0, false);
+    Answer(m->GetMessage(), true);
+    ASSERT_EQ(CController::GetCurrentId(), CONTROLLER_MESSAGE);
+    Answer(m->GetMessage(), true);
+    EXPECT_EQ(CController::GetCurrentId(), CONTROLLER_MANAGER);
+    EXPECT_EQ(shown->GetRowCount(), 6);
+    EXPECT_EQ(FileOfRow(m, shown, shown->GetSelectedIndex()), stuck);
+}
+
+TEST_F(ManagerScreenTest, RemovingTheLastLevelEmptiesTheListAndHidesTheDetails) {
+    WriteLevel("only", "The Only One", 1200000000);
+    CControllerManager* m = Open();
+    ASSERT_NE(m, nullptr);
+    EXPECT_FALSE(m->GetDetailSprite(CControllerManager::DETAIL_FILE)->IsHidden());
+    m->GUICallback(CControllerManager::BUTTON_REMOVE, 0, false);
+    Answer(m->GetMessage(), true);
+    EXPECT_FALSE(Exists(Path("only")));
+    EXPECT_EQ(m->GetShownList()->GetRowCount(), 0);
+    for (int i = 0; i < CControllerManager::DETAIL_COUNT; ++i) EXPECT_TRUE(m->GetDetailSprite(i)->IsHidden()) << i;
+    // Nothing left to remove or play: no question opens.
+    m->GUICallback(CControllerManager::BUTTON_REMOVE, 0, false);
+    PushKey(true, SDLK_p);
+    Frame();
+    EXPECT_EQ(CController::GetCurrentId(), CONTROLLER_MANAGER);
+}
+
+TEST_F(ManagerScreenTest, ResetClearsTheRecordsOfEveryExtraLevel) {
+    WriteFolder();
+    ASSERT_TRUE(profile->SetLevelRecordAll("alpha", 1, 1, 40));
+    ASSERT_TRUE(profile->SetLevelRecordAll("beta", 1, 0, 0));
+    CControllerManager* m = Open();
+    ASSERT_NE(m, nullptr);
+    m->GUICallback(CControllerManager::BUTTON_RESET, 0, false);
+    Answer(m->GetMessage(), false);
+    EXPECT_EQ(profile->GetLevelRecords().size(), 2u);
+    m->GUICallback(CControllerManager::BUTTON_RESET, 0, false);
+    Answer(m->GetMessage(), true);
+    EXPECT_TRUE(profile->GetLevelRecords().empty());
+    EXPECT_EQ(CController::GetCurrentId(), CONTROLLER_MANAGER);
+    EXPECT_FALSE(m->GetDetailSprite(CControllerManager::DETAIL_PLAYED)->IsHidden());
+
+    // A reset whose save fails tells the player once.
+    ASSERT_TRUE(profile->SetLevelRecordAll("alpha", 1, 1, 40));
+    const std::string blocker = profile->ProfileFileName(profile->GetCurrentProfile()) + ".tmp";
+    ASSERT_EQ(mkdir(blocker.c_str(), 0755), 0);
+    m->GUICallback(CControllerManager::BUTTON_RESET, 0, false);
+    Answer(m->GetMessage(), true);
+    EXPECT_EQ(CController::GetCurrentId(), CONTROLLER_MESSAGE);
+    Answer(m->GetMessage(), true);
+    EXPECT_EQ(CController::GetCurrentId(), CONTROLLER_MANAGER);
+    m->GUICallback(CControllerManager::BUTTON_RESET, 0, false);
+    Answer(m->GetMessage(), true);
+    EXPECT_EQ(CController::GetCurrentId(), CONTROLLER_MANAGER);  // told already
+    ASSERT_EQ(rmdir(blocker.c_str()), 0);
+}
+
+TEST_F(ManagerScreenTest, HeldDownKeyMovesAtOnceThenAfterFiveFramesThenEverySecondFrame) {
+    for (int i = 0; i < 30; ++i) WriteLevel("level" + std::to_string(100 + i), "Level " + std::to_string(100 + i),
+                                            1200000000 + i);
+    CControllerManager* m = Open();
+    ASSERT_NE(m, nullptr);
+    CGuiListbox* shown = m->GetShownList();
+    PushKey(true, SDLK_DOWN);
+    Frame();
+    std::vector<int> moves;  // the frames at which the selection moved
+    int last = shown->GetSelectedIndex();
+    EXPECT_EQ(last, 1);
+    for (int f = 1; f <= 12; ++f) {
+        Frame();
+        if (shown->GetSelectedIndex() != last) moves.push_back(f);
+        last = shown->GetSelectedIndex();
+    }
+    EXPECT_EQ(moves, (std::vector<int>{5, 7, 9, 11}));
+    PushKey(false, SDLK_DOWN);
+    Frame();
+    const int stopped = shown->GetSelectedIndex();
+    for (int f = 0; f < 6; ++f) Frame();
+    EXPECT_EQ(shown->GetSelectedIndex(), stopped);
+    EXPECT_EQ(m->GetHoldCount(), 0);
+    // Page down and End, and Escape back to the main menu.
+    PushKey(true, SDLK_END);
+    Frame();
+    EXPECT_EQ(shown->GetSelectedIndex(), 29);
+    EXPECT_EQ(shown->GetTopRow(), 30 - 22);
+    PushKey(true, SDLK_ESCAPE);
+    Frame();
+    Frame();
+    EXPECT_EQ(CController::GetCurrentId(), CONTROLLER_MAIN);
+    EXPECT_TRUE(menu->IsLoaded());
+}
+
+TEST_F(ManagerScreenTest, PlayingHandsTheLoadedLevelToThePlayScreenAndTakesItBack) {
+    WriteFolder();
+    CControllerManager::SetGameScreenFactory(MakeFakeGame);
+    CControllerManager* m = Open();
+    ASSERT_NE(m, nullptr);
+    EXPECT_FALSE(m->GetButton(CControllerManager::BUTTON_PLAY)->IsDisabled());
+    CGuiListbox* shown = m->GetShownList();
+    shown->SelectRowByIndex(3);  // the long file name
+    PushKey(true, SDLK_p);
+    Frame();
+    ASSERT_EQ(CController::GetCurrentId(), CONTROLLER_GAME);
+    ASSERT_NE(g_playedLevel, nullptr);
+    EXPECT_EQ(m->GetLevel(), g_playedLevel);
+    EXPECT_STREQ(g_playedLevel->GetHeadingText(), "Middle Ground");
+    EXPECT_EQ(g_playedLevel->GetTile(2, 20), static_cast<uint32_t>(DEVICE_TUBE_START));
+    EXPECT_EQ(m->GetButton(CControllerManager::BUTTON_PLAY), nullptr);  // the manager's sprites are down
+    EXPECT_TRUE(shown->IsHidden());
+
+    ASSERT_TRUE(profile->SetLevelRecordAll(kLongName, 1, 1, 12));
+    m->GetGame()->SetResult(1);
+    Frame();
+    Frame();
+    EXPECT_EQ(CController::GetCurrentId(), CONTROLLER_MANAGER);
+    EXPECT_EQ(m->GetGame(), nullptr);
+    EXPECT_EQ(m->GetLevel(), nullptr);
+    EXPECT_FALSE(shown->IsHidden());
+    EXPECT_EQ(FileOfRow(m, shown, shown->GetSelectedIndex()), kLongName);
+    EXPECT_FALSE(m->GetDetailSprite(CControllerManager::DETAIL_COMPLETED)->IsHidden());
+
+    // A level that lost its entrance since it was listed is refused.
+    WriteLevel(kLongName, "Middle Ground", 1250000000, false);
+    m->GUICallback(CControllerManager::BUTTON_PLAY, 0, false);
+    EXPECT_EQ(CController::GetCurrentId(), CONTROLLER_MESSAGE);
+    EXPECT_EQ(m->GetLevel(), nullptr);
+    Answer(m->GetMessage(), true);
+    EXPECT_EQ(m->GetEntries()[static_cast<size_t>(shown->GetSelectedRowId())].refusal,
+              CControllerManager::LEVEL_NO_ENTRANCE);
+}
+
+}  // namespace

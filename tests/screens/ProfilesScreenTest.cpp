@@ -1,0 +1,234 @@
+// The profile screen opened from the main menu's "Change player": the list by
+// name, choosing, deleting, and what happens when the profile cannot be saved.
+#include <sys/stat.h>
+
+#include <memory>
+#include <string>
+
+#include "gui/CControllerMessage.h"
+#include "gui/CGuiButton.h"
+#include "gui/CGuiListbox.h"
+#include "gui/CGuiTextbox.h"
+#include "screens/CControllerMain.h"
+#include "screens/CControllerProfileName.h"
+#include "screens/CControllerProfiles.h"
+#include "tests/screens/ScreenFixture.h"
+
+namespace {
+
+class ProfilesScreenTest : public ScreensTest {
+protected:
+    void SetUp() override {
+        ScreensTest::SetUp();
+        profile = g_world->profile.get();
+        ASSERT_TRUE(profile->ResetProfiles());
+        menu = std::make_unique<CControllerMain>();
+        menu->Activate(nullptr);
+        Frame();
+    }
+    void TearDown() override {
+        menu.reset();
+        ScreensTest::TearDown();
+    }
+    // Clicks "Change player" and runs the screen's first frame.
+    CControllerProfiles* Open() {
+        menu->GUICallback(CControllerMain::BUTTON_PROFILE, 0, false);
+        Frame();
+        return dynamic_cast<CControllerProfiles*>(CController::GetCurrent());
+    }
+    // Presses and releases a key, then runs two frames.
+    static void Key(SDLKey sym) {
+        PushKey(true, sym);
+        PushKey(false, sym);
+        Frame();
+        Frame();
+    }
+    // Types text into the open name dialog, a key at a time, and runs a frame.
+    static void Type(const std::string& text) {
+        for (char c : text) {
+            const bool upper = c >= 'A' && c <= 'Z';
+            const SDLKey sym = static_cast<SDLKey>(upper ? c - 'A' + 'a' : c);
+            if (upper) PushKey(true, SDLK_LSHIFT, KMOD_LSHIFT);
+            PushKey(true, sym, upper ? KMOD_LSHIFT : KMOD_NONE);
+            PushKey(false, sym, upper ? KMOD_LSHIFT : KMOD_NONE);
+            if (upper) PushKey(false, SDLK_LSHIFT);
+        }
+        Frame();
+    }
+    // The names in the INFO file on disk, in its order.
+    std::vector<std::string> InfoNames() const {
+        const std::vector<uint8_t> b = ReadFileBytes(profile->InfoFileName());
+        std::vector<std::string> names;
+        for (size_t at = 34; at + 36 <= b.size(); at += 36)
+            names.push_back(std::string(reinterpret_cast<const char*>(&b[at + 4])).substr(0, 16));
+        return names;
+    }
+    int InfoCurrent() const {
+        const std::vector<uint8_t> b = ReadFileBytes(profile->InfoFileName());
+        return b.size() >= 30 ? static_cast<int>(b[26] | (b[27] << 8) | (b[28] << 16) | (b[29] << 24)) : -99;
+    }
+
+    CProfile* profile = nullptr;
+    std::unique_ptr<CControllerMain> menu;
+};
+
+TEST_F(ProfilesScreenTest, PlayersAreListedByNameAndChoosingOneChangesTheCurrentPlayer) {
+    ASSERT_TRUE(profile->CreateProfile("red"));
+    ASSERT_TRUE(profile->CreateProfile("blue"));
+    ASSERT_TRUE(profile->CreateProfile("Red"));
+    CControllerProfiles* screen = Open();
+    ASSERT_NE(screen, nullptr);
+    EXPECT_EQ(CController::GetCurrentId(), CONTROLLER_PROFILES);
+    EXPECT_TRUE(CRender::IsSwapped());  // over the frozen menu
+    CGuiListbox* list = screen->GetList();
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(FirstCells(list), (std::vector<std::string>{"blue", "PLAYER 1", "red", "Red"}));
+    EXPECT_EQ(list->GetSelectedRowId(), profile->GetProfileNumber("Red"));
+    EXPECT_EQ(screen->GetSelectedNumber(), profile->GetProfileNumber("Red"));
+
+    // Escape does not leave the screen.
+    Key(SDLK_ESCAPE);
+    EXPECT_EQ(CController::GetCurrentId(), CONTROLLER_PROFILES);
+
+    // Home, then Return: the default button chooses the first row.
+    Key(SDLK_HOME);
+    EXPECT_EQ(screen->GetSelectedNumber(), profile->GetProfileNumber("blue"));
+    Key(SDLK_RETURN);
+    EXPECT_EQ(CController::GetCurrentId(), CONTROLLER_MAIN);
+    EXPECT_STREQ(profile->GetProfileName(-1), "blue");
+    EXPECT_EQ(InfoCurrent(), profile->GetProfileNumber("blue"));
+    EXPECT_FALSE(CRender::IsSwapped());
+    EXPECT_FALSE(menu->GetButton(CControllerMain::BUTTON_PROFILE)->GetBaseSprite()->IsHidden());
+
+    // A double click on a row chooses it too.
+    screen = Open();
+    ASSERT_NE(screen, nullptr);
+    screen->GetList()->SelectRowByIndex(2);
+    screen->GetList()->ActivateSelected(true);
+    Frame();
+    EXPECT_EQ(CController::GetCurrentId(), CONTROLLER_MAIN);
+    EXPECT_STREQ(profile->GetProfileName(-1), "red");
+}
+
+TEST_F(ProfilesScreenTest, DeletingAsksFirstAndTheListNeverEmpties) {
+    ASSERT_TRUE(profile->CreateProfile("Anna"));
+    ASSERT_TRUE(profile->CreateProfile("Bert"));
+    CControllerProfiles* screen = Open();
+    ASSERT_NE(screen, nullptr);
+    screen->GUICallback(CControllerProfiles::BUTTON_DELETE, 0, false);
+    ASSERT_EQ(CController::GetCurrentId(), CONTROLLER_MESSAGE);
+    EXPECT_FALSE(screen->AreSpritesBuilt());
+    Answer(screen->GetMessage(), false);
+    ASSERT_EQ(CController::GetCurrentId(), CONTROLLER_PROFILES);
+    EXPECT_EQ(profile->GetProfileCount(), 3);
+    EXPECT_EQ(screen->GetList()->GetRowCount(), 3);
+
+    // Deleting the current player makes the byte-wise first one current,
+    // and the rebuilt list selects it.
+    screen->GUICallback(CControllerProfiles::BUTTON_DELETE, 0, false);
+    Answer(screen->GetMessage(), true);
+    ASSERT_EQ(CController::GetCurrentId(), CONTROLLER_PROFILES);
+    EXPECT_EQ(profile->GetProfileCount(), 2);
+    EXPECT_STREQ(profile->GetProfileName(-1), "Anna");
+    EXPECT_EQ(FirstCells(screen->GetList()), (std::vector<std::string>{"Anna", "PLAYER 1"}));
+    EXPECT_EQ(screen->GetList()->GetSelectedRowId(), profile->GetProfileNumber("Anna"));
+
+    // Another row is deleted by choosing it first.
+    Key(SDLK_DOWN);
+    EXPECT_EQ(screen->GetSelectedNumber(), profile->GetProfileNumber("PLAYER 1"));
+    screen->GUICallback(CControllerProfiles::BUTTON_DELETE, 0, false);
+    Answer(screen->GetMessage(), true);
+    EXPECT_EQ(FirstCells(screen->GetList()), (std::vector<std::string>{"Anna"}));
+    EXPECT_STREQ(profile->GetProfileName(-1), "Anna");
+
+    // The last player gives way to a fresh "PLAYER 1", never to an empty list.
+    const int annaNumber = profile->GetProfileNumber("Anna");
+    screen->GUICallback(CControllerProfiles::BUTTON_DELETE, 0, false);
+    Answer(screen->GetMessage(), true);
+    EXPECT_EQ(FirstCells(screen->GetList()), (std::vector<std::string>{"PLAYER 1"}));
+    EXPECT_GT(profile->GetCurrentProfile(), annaNumber);
+    EXPECT_EQ(InfoCurrent(), profile->GetCurrentProfile());
+}
+
+TEST_F(ProfilesScreenTest, ChoosingAnotherPlayerWhileTheProfileCannotBeSavedIsRefusedAndTold) {
+    ASSERT_TRUE(profile->CreateProfile("Cara"));
+    profile->SetLevelSteps(33, 0, 0);
+    const std::string blocker = profile->ProfileFileName(profile->GetCurrentProfile()) + ".tmp";
+    ASSERT_EQ(mkdir(blocker.c_str(), 0755), 0);
+    CControllerProfiles* screen = Open();
+    ASSERT_NE(screen, nullptr);
+    screen->GetList()->SelectRowById(profile->GetProfileNumber("PLAYER 1"));
+    screen->GUICallback(CControllerProfiles::BUTTON_SELECT, 0, false);
+    ASSERT_EQ(CController::GetCurrentId(), CONTROLLER_MESSAGE);
+    EXPECT_STREQ(profile->GetProfileName(-1), "Cara");
+    Answer(screen->GetMessage(), true);
+    // The screen stays, and so does the unsaved progress.
+    ASSERT_EQ(CController::GetCurrentId(), CONTROLLER_PROFILES);
+    EXPECT_EQ(profile->GetLevelSteps(0, 0, false), 33);
+    EXPECT_FALSE(profile->TakeSaveFailureNotice());
+
+    ASSERT_EQ(rmdir(blocker.c_str()), 0);
+    screen->GetList()->SelectRowById(profile->GetProfileNumber("PLAYER 1"));
+    screen->GUICallback(CControllerProfiles::BUTTON_SELECT, 0, false);
+    Frame();
+    EXPECT_EQ(CController::GetCurrentId(), CONTROLLER_MAIN);
+    EXPECT_STREQ(profile->GetProfileName(-1), "PLAYER 1");
+    ASSERT_TRUE(profile->LoadProfile("Cara"));
+    EXPECT_EQ(profile->GetLevelSteps(0, 0, false), 33);
+}
+
+TEST_F(ProfilesScreenTest, AddingAndRenamingTakeATypedNameThatNoPlayerHasYet) {
+    ASSERT_TRUE(profile->CreateProfile("Dora"));
+    CControllerProfiles* screen = Open();
+    ASSERT_NE(screen, nullptr);
+
+    // The same name with the same letters is refused with a message.
+    screen->GUICallback(CControllerProfiles::BUTTON_ADD, 0, false);
+    ASSERT_EQ(CController::GetCurrentId(), CONTROLLER_TEXT_ENTRY);
+    ASSERT_NE(screen->GetNameDialog(), nullptr);
+    EXPECT_STREQ(screen->GetNameDialog()->GetTextbox()->GetText(), "");
+    Type("Dora");
+    EXPECT_STREQ(screen->GetNameDialog()->GetTextbox()->GetText(), "Dora");
+    Key(SDLK_RETURN);
+    ASSERT_EQ(CController::GetCurrentId(), CONTROLLER_MESSAGE);
+    EXPECT_EQ(screen->GetPendingAction(), CControllerProfiles::PENDING_NAME_TAKEN);
+    Answer(screen->GetMessage(), true);
+    ASSERT_EQ(CController::GetCurrentId(), CONTROLLER_PROFILES);
+    EXPECT_EQ(profile->GetProfileCount(), 2);
+
+    // In other letters it is another name: the new player is made current.
+    screen->GUICallback(CControllerProfiles::BUTTON_ADD, 0, false);
+    Type("dora");
+    Key(SDLK_RETURN);
+    ASSERT_EQ(CController::GetCurrentId(), CONTROLLER_PROFILES);
+    EXPECT_STREQ(profile->GetProfileName(-1), "dora");
+    EXPECT_EQ(FirstCells(screen->GetList()), (std::vector<std::string>{"Dora", "dora", "PLAYER 1"}));
+    EXPECT_EQ(screen->GetList()->GetSelectedRowId(), profile->GetCurrentProfile());
+
+    // Renaming keeps the number; a name is at most 15 characters.
+    const int number = profile->GetCurrentProfile();
+    screen->GUICallback(CControllerProfiles::BUTTON_RENAME, 0, false);
+    Type("Emil with a very long name");
+    Key(SDLK_RETURN);
+    ASSERT_EQ(CController::GetCurrentId(), CONTROLLER_PROFILES);
+    EXPECT_EQ(profile->GetProfileNumber("Emil with a ver"), number);
+    EXPECT_EQ(profile->GetCurrentProfile(), number);
+
+    // Cancelling, or an empty name, changes nothing.
+    screen->GUICallback(CControllerProfiles::BUTTON_ADD, 0, false);
+    Type("Fritz");
+    Key(SDLK_ESCAPE);
+    ASSERT_EQ(CController::GetCurrentId(), CONTROLLER_PROFILES);
+    screen->GUICallback(CControllerProfiles::BUTTON_ADD, 0, false);
+    Key(SDLK_RETURN);  // refused: the dialog stays open
+    ASSERT_EQ(CController::GetCurrentId(), CONTROLLER_TEXT_ENTRY);
+    Key(SDLK_ESCAPE);
+    ASSERT_EQ(CController::GetCurrentId(), CONTROLLER_PROFILES);
+    EXPECT_EQ(profile->GetProfileCount(), 3);
+
+    // Every change is in the INFO file already.
+    EXPECT_EQ(InfoNames(), (std::vector<std::string>{"PLAYER 1", "Dora", "Emil with a ver"}));
+    EXPECT_EQ(InfoCurrent(), number);
+}
+
+}  // namespace
