@@ -19,6 +19,7 @@
 #include "screens/CControllerCredits.h"
 #include "screens/CControllerInstructions.h"
 #include "screens/CControllerOptions.h"
+#include "screens/CControllerScoreboard.h"
 #include "sound/CSound.h"
 
 namespace {
@@ -44,7 +45,7 @@ constexpr bool kManagerEnabled = true;
 
 constexpr bool kEditorEnabled = false;
 
-constexpr bool kScoresEnabled = false;
+constexpr bool kScoresEnabled = true;
 
 constexpr bool kInstructionsEnabled = true;
 
@@ -134,6 +135,7 @@ CControllerMain::CControllerMain()
       instructions(nullptr),
       options(nullptr),
       credits(nullptr),
+      scoreboard(nullptr),
       spritesLoaded(0) {
     id = CONTROLLER_MAIN;
     for (CSprite*& s : sprites) s = nullptr;
@@ -157,6 +159,8 @@ CControllerMain::~CControllerMain() {
     delete instructions;
     delete options;
     delete credits;
+    delete scoreboard;
+    scoreboard = nullptr;
     UnloadSprites();
     DebugLog(DBG_MILESTONE, "ID_900:  SHUTDOWN:  C%i Completed\n", id);
 }
@@ -478,6 +482,13 @@ void CControllerMain::GUICallback(int index, int, bool) {
         manager = new CControllerManager();
         OpenChild(manager);
         break;
+    case BUTTON_SCORES:
+        if (scoreboard) break;
+        FreezeForChild();
+        LogOpening("Scoreboard");
+        scoreboard = new CControllerScoreboard(CControllerScoreboard::GetMenuType(), false);
+        OpenChild(scoreboard);
+        break;
     case BUTTON_EXIT: result = -1; break;
     default:
         // The other buttons are disabled until their screens exist.
@@ -549,6 +560,10 @@ void CControllerMain::Pump() {
         // Its answer asks for the level map, which the game does not have yet.
         delete manager;
         manager = nullptr;
+    }
+    if (GetPreviousId() == CONTROLLER_SCOREBOARD) {
+        delete scoreboard;
+        scoreboard = nullptr;
     }
     if (!spritesLoaded && result == 0) LoadSprites();
     HideMousePointer(-1);

@@ -18,6 +18,7 @@ class CControllerManager;
 class CControllerInstructions;
 class CControllerOptions;
 class CControllerCredits;
+class CControllerScoreboard;
 
 class CControllerMain : public CController {
 public:
@@ -113,5 +114,6 @@ private:
     CControllerInstructions* instructions;
     CControllerOptions* options;
     CControllerCredits* credits;
+    CControllerScoreboard* scoreboard;
     uint8_t spritesLoaded;
 };

@@ -11,6 +11,7 @@
 #include "gui/GuiText.h"
 #include "players/CProfile.h"
 #include "screens/CControllerOptionsControls.h"
+#include "screens/CControllerOptionsPassword.h"
 #include "sound/CSound.h"
 #include "sound/CSoundObject.h"
 
@@ -85,6 +86,7 @@ CControllerOptions::CControllerOptions()
 CControllerOptions::~CControllerOptions() {
     DebugLog(DBG_DESTRUCT, "CControllerOptions:  Destroying CControllerOptions...\n");
     delete controls;
+    delete passwordDialog;
     controls = nullptr;
     UnloadSprites();
 }
@@ -110,9 +112,6 @@ void CControllerOptions::CreateSprites() {
         checkboxes[i] = new CGuiCheckbox(kCheckboxPlaces[i].x, kCheckboxPlaces[i].y, kCheckboxPlaces[i].id, this);
     for (const BottomButton& b : kBottomPlaces)
         bottomButtons[b.id - BUTTON_PASSWORD] = MakeParchmentButton(kFootButtonX, b.y, b.id, b.text);
-    // The password dialog is not part of the game yet: its button stays in
-    // view but does not react.
-    bottomButtons[BUTTON_PASSWORD - BUTTON_PASSWORD]->Disable();
 
     Refresh();
     sample = new CSoundObject("trampoline_rebound.ogg", false);
@@ -192,6 +191,7 @@ void CControllerOptions::GUICallback(int index, int value, bool) {
     case CHECK_STEP_COUNTER: p->SetStepCounterEnabled(on); break;
     case CHECK_TUTORIALS: p->SetTutorialLevelsEnabled(on); break;
     case BUTTON_CONTROLS: OpenControls(); break;
+    case BUTTON_PASSWORD: OpenPassword(); break;
     case BUTTON_BACK:
         p->Save();
         result = 1;
@@ -205,7 +205,19 @@ void CControllerOptions::GUICallback(int index, int value, bool) {
 }
 
 void CControllerOptions::OpenControls() {
-    if (controls) return;
+    if (controls || passwordDialog) return;
+    controls = new CControllerOptionsControls();
+    OpenChildScreen(controls);
+}
+
+void CControllerOptions::OpenPassword() {
+    if (controls || passwordDialog) return;
+    CProfile* p = GetProfile();
+    passwordDialog = new CControllerOptionsPassword(p ? p->GetPassword() : "");
+    OpenChildScreen(passwordDialog);
+}
+
+void CControllerOptions::OpenChildScreen(CController* child) {
     if (dimmer) dimmer->Hide();
     HideMousePointer(-1);
     CRender::Render(true);
@@ -213,8 +225,7 @@ void CControllerOptions::OpenControls() {
     DebugLog(DBG_DEBUG, "=============================================\n");
     DebugLog(DBG_DEBUG, "Loading Controller:  Options Controls\n");
     DebugLog(DBG_DEBUG, "=============================================\n");
-    controls = new CControllerOptionsControls();
-    OpenChild(controls);
+    OpenChild(child);
 }
 
 // Escape leaves like the back button: the profile file is written first.
@@ -233,6 +244,10 @@ void CControllerOptions::Pump() {
     if (GetPreviousId() == CONTROLLER_CONTROLS && controls) {
         delete controls;
         controls = nullptr;
+    }
+    if (GetPreviousId() == CONTROLLER_OPTIONS_PASSWORD && passwordDialog) {
+        delete passwordDialog;
+        passwordDialog = nullptr;
     }
     // Rebuilding refreshes the widgets, so changes made in the child show.
     if (!built && result == 0) CreateSprites();

@@ -15,6 +15,7 @@ class CGuiCheckbox;
 class CGuiSlider;
 class CSoundObject;
 class CControllerOptionsControls;
+class CControllerOptionsPassword;
 
 class CControllerOptions : public CControllerPage {
 public:
@@ -69,6 +70,9 @@ private:
     void Refresh();
     void SetMouseSpeedEnabled(bool on);
     void OpenControls();
+    void OpenPassword();
+    // Opens a child over this screen, which lets go of its sprites meanwhile.
+    void OpenChildScreen(CController* child);
 
     CSprite* dimmer;
     CSprite* background;
@@ -79,4 +83,5 @@ private:
     CSoundObject* sample;
     uint8_t built;
     CControllerOptionsControls* controls;
+    CControllerOptionsPassword* passwordDialog = nullptr;
 };

@@ -2,6 +2,8 @@
 
 #include "engine/Log.h"
 #include "world/CElement.h"
+#include "world/CElementAIBot.h"
+#include "world/CElementAIProfessor.h"
 #include "world/CLevel.h"
 #include "world/pieces/CElementDeviceButton.h"
 #include "world/pieces/CElementDeviceGate.h"
@@ -147,26 +149,10 @@ CElement* CLevelBuilder::CreateElement(CLevel* level, uint32_t code, int x, int 
         case POWERUP_BRIDGE: case POWERUP_EMP: case POWERUP_CRATE: case POWERUP_BARREL: case POWERUP_MAGNET:
             made = new CElementDevicePowerup(x, y, PowerupKindOf(level, code));
             break;
-        case OBJECT_WCRATE:
-            made = new CElementObjectCrate(x, y, CElementObjectCrate::WOOD, cellState, true);
-            break;
-        case OBJECT_WBARREL:
-            made = new CElementObjectBarrel(x, y, CElementObjectBarrel::WOOD, cellState, true);
-            break;
-        case OBJECT_LMAGNET:
-            made = new CElementObjectMagnet(x, y, 0, cellState, true);
-            break;
-        case OBJECT_MCRATE:
-            made = new CElementObjectCrate(x, y, CElementObjectCrate::METAL, cellState, true);
-            break;
-        case OBJECT_MBARREL:
-            made = new CElementObjectBarrel(x, y, CElementObjectBarrel::METAL, cellState, true);
-            break;
-        case OBJECT_RMAGNET:
-            made = new CElementObjectMagnet(x, y, 0, cellState, false);
-            break;
         case DEVICE_TUBE_START:
             made = new CElementDeviceTube(x, y, CElementDeviceTube::KIND_ENTRANCE);
+            // The hero starts in the entrance tube's cell.
+            new CElementAIProfessor(x, y);
             break;
         case DEVICE_TUBE_END:
             made = new CElementDeviceTube(x, y, CElementDeviceTube::KIND_EXIT);
@@ -185,6 +171,24 @@ CElement* CLevelBuilder::CreateElement(CLevel* level, uint32_t code, int x, int 
         }
         case TERRAIN_BRIDGE:
             made = new CElementTerrainBridge(x, y, false, state, true);
+            break;
+        case OBJECT_WCRATE:
+            made = new CElementObjectCrate(x, y, CElementObjectCrate::WOOD, cellState, true);
+            break;
+        case OBJECT_WBARREL:
+            made = new CElementObjectBarrel(x, y, CElementObjectBarrel::WOOD, cellState, true);
+            break;
+        case OBJECT_LMAGNET:
+            made = new CElementObjectMagnet(x, y, 0, cellState, true);
+            break;
+        case OBJECT_MCRATE:
+            made = new CElementObjectCrate(x, y, CElementObjectCrate::METAL, cellState, true);
+            break;
+        case OBJECT_MBARREL:
+            made = new CElementObjectBarrel(x, y, CElementObjectBarrel::METAL, cellState, true);
+            break;
+        case OBJECT_RMAGNET:
+            made = new CElementObjectMagnet(x, y, 0, cellState, false);
             break;
         case DEVICE_GATE_B:
             made = new CElementDeviceGate(x, y, BUTTON_BLUE);
@@ -215,6 +219,11 @@ CElement* CLevelBuilder::CreateElement(CLevel* level, uint32_t code, int x, int 
             break;
         case DEVICE_TRAMPOLINE:
             made = new CElementDeviceTrampoline(x, y);
+            break;
+        case BOT_HANG:
+        case BOT_LEFT:
+        case BOT_RIGHT:
+            made = new CElementAIBot(x, y, code, cellState);
             break;
         default:
             break;

@@ -24,6 +24,8 @@
 #include "engine/Parameters.h"
 #include "engine/Utilities.h"
 #include "players/CProfile.h"
+#include "screens/CControllerScoreboard.h"
+#include "tests/support/CScoreTestServer.h"
 #include "tests/support/TestSupport.h"
 #include "world/CLevel.h"
 
@@ -253,10 +255,11 @@ protected:
         out = work.File("stdout.txt");
         const std::string h = home.Path();
         startedAt = Clock::now();
-        pid = Spawn({ZORV_MILESTONE_BINARY, "1"},
-                    {"DISPLAY=" + server->Display(), "HOME=" + h, "XDG_DATA_HOME=" + h + "/data",
-                     "XDG_DOCUMENTS_DIR=" + h + "/documents", "SDL_AUDIODRIVER=dummy", "SDL_VIDEODRIVER=x11"},
-                    out, cwd);
+        std::vector<std::string> env = {"DISPLAY=" + server->Display(), "HOME=" + h, "XDG_DATA_HOME=" + h + "/data",
+                                        "XDG_DOCUMENTS_DIR=" + h + "/documents", "SDL_AUDIODRIVER=dummy",
+                                        "SDL_VIDEODRIVER=x11"};
+        env.insert(env.end(), extraEnv.begin(), extraEnv.end());
+        pid = Spawn({ZORV_MILESTONE_BINARY, "1"}, env, out, cwd);
         ASSERT_GT(pid, 0);
         ASSERT_TRUE(WaitForText(pid, &exited, out, "ID_003:  INIT:  Miscellaneous Load Completed", 60))
             << ReadFileText(out);
@@ -332,6 +335,8 @@ protected:
     }
 
     std::unique_ptr<XServer> server;
+    // More of the program's environment, for a test's own settings.
+    std::vector<std::string> extraEnv;
     CScopedHome home;
     CTempDir work;
     std::string out;
@@ -554,6 +559,122 @@ TEST_F(EndToEndTest, OptionsChangedOnTheScreenAreKeptAcrossARestart) {
     EXPECT_FALSE(g > r + 30) << r << "," << g << "," << b;
     ClickAt(307 + 93, 505 + 14);
     QuitWithAltQ();
+}
+
+// Runs f with the profile folder of home, as the program will see it.
+template <typename F>
+void WithProfileIn(const std::string& home, F f) {
+    const char* names[] = {"HOME", "XDG_DATA_HOME", "XDG_DOCUMENTS_DIR"};
+    const std::string values[] = {home, home + "/data", home + "/documents"};
+    std::string saved[3];
+    bool had[3];
+    for (int i = 0; i < 3; ++i) {
+        const char* v = getenv(names[i]);
+        had[i] = v != nullptr;
+        saved[i] = v ? v : "";
+        setenv(names[i], values[i].c_str(), 1);
+    }
+    LoadParameters((std::string(ZORV_RUN_DIR) + "/resource8.dat").c_str());
+    InitDirectories();
+    f();
+    ResetDirectories();
+    for (int i = 0; i < 3; ++i) {
+        if (had[i])
+            setenv(names[i], saved[i].c_str(), 1);
+        else
+            unsetenv(names[i]);
+    }
+}
+
+TEST_F(EndToEndTest, NameTypedIntoTheScoreBoardIsRegisteredAndTheResultRanked) {
+    // A local score server with a few players on the regular set's third
+    // level, and a profile that solved every regular level in 57 steps and
+    // stands on the third (a finished set moves on from the level it was at).
+    CScoreTestServer scores(CScoreTestServer::Mode::kStore, 0);
+    ASSERT_TRUE(scores.IsListening());
+    const char* others[] = {"Ada", "Bo", "Cy", "Di", "Ed", "Flo", "Gus", "Hal", "Ida", "Jo", "Kit", "Lu"};
+    for (int i = 0; i < 12; ++i) scores.AddScore(0, 2, others[i], 10 * (i + 1));
+    WithProfileIn(home.Path(), [] {
+        CProfile profile;
+        profile.SetCurrentSet(0);
+        profile.CompleteSet(0, 57);
+        profile.SetCurrentLevel(1);
+        ASSERT_TRUE(profile.Save());
+    });
+
+    // The menu's score-board button leads to the solved level's page here,
+    // as the play screen will after a level.
+    extraEnv = {"ZORV_TEST_SCOREBOARD_URL=" + scores.Address(),
+                "ZORV_TEST_MENU_SCOREBOARD=" + std::to_string(SCOREBOARD_SOLVED)};
+    StartAndReachMenu();
+    if (HasFatalFailure()) return;
+    const std::string& d = server->Display();
+    std::this_thread::sleep_for(std::chrono::milliseconds(800));
+    const auto clickAt = [&](int x, int y) {
+        Xdotool(d, "mousemove " + std::to_string(x) + " " + std::to_string(y));
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        Xdotool(d, "click 1");
+    };
+    // Captures are named by the second they are taken in.
+    Clock::time_point lastCapture = Clock::now() - std::chrono::seconds(2);
+    const auto capture = [&] {
+        std::this_thread::sleep_until(lastCapture + std::chrono::milliseconds(1100));
+        Xdotool(d, "key KP_Insert");
+        lastCapture = Clock::now();
+        std::this_thread::sleep_for(std::chrono::milliseconds(400));
+    };
+    for (int attempt = 0; attempt < 3 && ReadFileText(out).find("Loading Controller:  Scoreboard\n") == std::string::npos;
+         ++attempt) {
+        clickAt(680, 9 + 53 * 3 + 20);
+        WaitForText(pid, &exited, out, "Loading Controller:  Scoreboard\n", 5);
+    }
+    ASSERT_NE(ReadFileText(out).find("Loading Controller:  Scoreboard\n"), std::string::npos) << ReadFileText(out);
+    std::this_thread::sleep_for(std::chrono::milliseconds(600));
+    capture();
+
+    // Submit: no name yet, so the name dialog opens with the profile's name.
+    clickAt(379, 271);
+    ASSERT_TRUE(WaitForText(pid, &exited, out, "Loading Controller:  Scoreboard Name", 10)) << ReadFileText(out);
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    for (int i = 0; i < 15; ++i) Xdotool(d, "key BackSpace");
+    Xdotool(d, "type --delay 120 Tester");
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    capture();
+    Xdotool(d, "key Return");
+
+    // Registered, uploaded and ranked sixth.
+    ASSERT_TRUE(WaitForText(pid, &exited, out, "NEWUSER:  Added Tester", 15)) << ReadFileText(out);
+    const auto until = Clock::now() + std::chrono::seconds(15);
+    while (Clock::now() < until && scores.StoredScore(0, 2, "Tester") != 57)
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_EQ(scores.StoredScore(0, 2, "Tester"), 57) << ReadFileText(out);
+    EXPECT_EQ(scores.Query(0), "op=addUser&user=Tester&version=1.03W");
+    EXPECT_EQ(scores.Query(1), "op=uploadScore&user=Tester&type=0&level=2&score=57&cheat=0");
+    EXPECT_EQ(scores.Query(2), "op=downloadScore&user=Tester&type=0&level=2");
+    std::this_thread::sleep_for(std::chrono::milliseconds(800));
+    capture();
+
+    kill(pid, SIGTERM);
+    exited = WaitFor(pid, 30);
+    CheckCleanEnd(exited);
+    const std::string text = ReadFileText(out);
+    EXPECT_NE(text.find("Username:  'Tester'   57"), std::string::npos) << text;
+    WithProfileIn(home.Path(), [] {
+        CProfile profile;
+        EXPECT_STREQ(profile.GetScoreboardName(-1), "Tester");
+    });
+
+    // The pictures the player saw stay in the run folder only when asked for.
+    size_t at = 0;
+    int captures = 0;
+    while ((at = text.find("Screen captured:  ", at)) != std::string::npos) {
+        at += 18;
+        const std::string name = text.substr(at, text.find('\n', at) - at);
+        ++captures;
+        if (!getenv("ZORV_KEEP_CAPTURES")) unlink((std::string(ZORV_RUN_DIR) + "/" + name).c_str());
+        else printf("CAPTURE:  %s/%s\n", ZORV_RUN_DIR, name.c_str());
+    }
+    EXPECT_EQ(captures, 3);
 }
 
 }  // namespace

@@ -364,3 +364,22 @@ TEST(ControlsKeyNames, NamedKeysAndTheRest) {
 }
 
 }  // namespace
+
+TEST_F(ControlsTest, PasswordButtonOpensTheChangeDialogAndItsAnswerReachesTheProfile) {
+    Options* options = OpenOptions();
+    ASSERT_NE(options, nullptr);
+    ClickButton(options->GetButton(Options::BUTTON_PASSWORD));
+    ASSERT_EQ(CController::GetCurrentId(), CONTROLLER_OPTIONS_PASSWORD);
+    // No password yet: the old box stays empty, the new one takes the text.
+    Frame();
+    TapKey(SDLK_RETURN);  // to the new password's box
+    for (const char* c = "kiwi"; *c; ++c) TapKey(static_cast<SDLKey>(*c));
+    TapKey(SDLK_RETURN);  // onto okay
+    Frame();
+    TapKey(SDLK_RETURN);
+    Frame();
+    Frame();
+    EXPECT_EQ(CController::GetCurrentId(), CONTROLLER_OPTIONS);
+    EXPECT_STREQ(Profile()->GetPassword(), "kiwi");
+    EXPECT_NE(options->GetButton(Options::BUTTON_PASSWORD), nullptr) << "the options screen is built again";
+}

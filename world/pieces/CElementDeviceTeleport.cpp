@@ -127,17 +127,23 @@ CElementDeviceTeleport::CElementDeviceTeleport(int x_, int y_, int colour_, bool
 void CElementDeviceTeleport::LoadSprites(bool inflated) {
     const char* c = kColourWord[colour];
     if (inflated) {
-        spriteBack = NewPieceSprite(-14, 46, kLayerBack, 0, kTileW, kTileH, DebugName(colour, NAME_BACK_INFLATED));
+        // No cache of the play screen holds the inflatable portal's pictures:
+        // its sprites decode their own frames and release them when it goes.
+        const bool shared = false;
+        spriteBack =
+            NewPieceSprite(-14, 46, kLayerBack, 0, kTileW, kTileH, DebugName(colour, NAME_BACK_INFLATED), shared);
         spriteBack->AddFrame(Name("teleportinflatable_", c, "3back.png").c_str());
         spriteBackBreak =
-            NewPieceSprite(-14, 46, kLayerBack, 1, kTileW, kTileH, DebugName(colour, NAME_BACK_BREAK_INFLATED));
+            NewPieceSprite(-14, 46, kLayerBack, 1, kTileW, kTileH, DebugName(colour, NAME_BACK_BREAK_INFLATED), shared);
         spriteBackBreak->AddFrames(Name("inflatableteleport_", c, "backbreak").c_str(), 0, 12, ".png", 1);
-        spriteFront = NewPieceSprite(6, 48, kLayerFront, 0, kTileW, kTileH, DebugName(colour, NAME_FRONT_INFLATED));
+        spriteFront =
+            NewPieceSprite(6, 48, kLayerFront, 0, kTileW, kTileH, DebugName(colour, NAME_FRONT_INFLATED), shared);
         spriteFront->AddFrame(Name("teleportinflatable_", c, "3front.png").c_str());
         spriteFrontBreak =
-            NewPieceSprite(6, 48, kLayerFront, 1, kTileW, kTileH, DebugName(colour, NAME_FRONT_BREAK_INFLATED));
+            NewPieceSprite(6, 48, kLayerFront, 1, kTileW, kTileH, DebugName(colour, NAME_FRONT_BREAK_INFLATED), shared);
         spriteFrontBreak->AddFrames(Name("inflatableteleport_", c, "frontbreak").c_str(), 0, 12, ".png", 1);
-        spriteInflation = NewPieceSprite(8, 50, kLayerPortal, 2, kTileW, kTileH, DebugName(colour, NAME_INFLATION));
+        spriteInflation =
+            NewPieceSprite(8, 50, kLayerPortal, 2, kTileW, kTileH, DebugName(colour, NAME_INFLATION), shared);
         spriteInflation->AddFrames(Name("teleportinflatable_", c).c_str(), 0, 4, ".png", 1);
         spriteInflation->AddFrame(Name("teleportinflatable_", c, "3.png").c_str());
     } else {

@@ -3,8 +3,8 @@
 #include "engine/CSprite.h"
 
 CSprite* NewPieceSprite(int originX, int originY, int layer, int frameDelay, int tileW, int tileH,
-                        const char* debugName) {
-    CSprite* s = new CSprite(originX, originY, layer, frameDelay, true, tileW, tileH);
+                        const char* debugName, bool sharedFrames) {
+    CSprite* s = new CSprite(originX, originY, layer, frameDelay, sharedFrames, tileW, tileH);
     s->SetName(debugName);
     return s;
 }

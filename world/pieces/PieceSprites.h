@@ -5,12 +5,13 @@
 
 class CSprite;
 
-// A sprite on the world's layers whose frames come from the class-wide image
-// set (shared frames, never released by the sprite). The origin is given in
-// the level layout's coordinates (CSprite's convention); the debug name must
-// outlive the sprite.
+// A sprite on the world's layers. Its frames come from the images the play
+// screen's caches decoded (shared frames, never released by the sprite), or,
+// with sharedFrames false, are decoded by the sprite itself on first use and
+// released with it. The origin is given in the level layout's coordinates
+// (CSprite's convention); the debug name must outlive the sprite.
 CSprite* NewPieceSprite(int originX, int originY, int layer, int frameDelay, int tileW, int tileH,
-                        const char* debugName);
+                        const char* debugName, bool sharedFrames = true);
 
 // Deletes a sprite (null is fine) and clears the pointer.
 void DeletePieceSprite(CSprite** sprite);
