@@ -4,7 +4,6 @@
 // and reads a sign.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <map>
 #include <memory>
 #include <string>
@@ -13,6 +12,7 @@
 #include "engine/CSprite.h"
 #include "sound/CSoundObject.h"
 #include "tests/support/WorldTestSupport.h"
+#include "tests/world/pieces/ObjectWorld.h"
 #include "tools/levels/CLevelSource.h"
 #include "world/CElementAIProfessor.h"
 #include "world/CWorldRun.h"
@@ -25,18 +25,6 @@ namespace {
 
 using Ball = CElementDeviceGunshot;
 
-// A level from its picture rows (padded to 32 x 24 with empty cells) and
-// further source lines (signs, the solution).
-std::string Source(const std::vector<std::string>& rows, const std::string& extra) {
-    std::string text = "heading: scenario\nbackground: 0\ntiles:\n";
-    for (int y = 0; y < CElement::kGridHeight; ++y) {
-        std::string row = y < static_cast<int>(rows.size()) ? rows[y] : "";
-        row.resize(CElement::kGridWidth, '.');
-        text += row + "\n";
-    }
-    return text + extra;
-}
-
 class PowerupScenarioTest : public ::testing::Test {
 protected:
     void SetUp() override { worldtest::EnsureHeadlessWorld(); }
@@ -44,7 +32,7 @@ protected:
 
     void Start(const std::vector<std::string>& rows, const std::string& extra) {
         std::string error;
-        ASSERT_TRUE(CLevelSource::Parse(Source(rows, extra), &level_, &error)) << error;
+        ASSERT_TRUE(CLevelSource::Parse(objecttest::LevelSource(rows, {}, extra), &level_, &error)) << error;
         run_ = std::make_unique<CWorldRun>(&level_);
         ASSERT_TRUE(run_->Start(&error)) << error;
         hero_ = dynamic_cast<CElementAIProfessor*>(CElement::GetHero());
