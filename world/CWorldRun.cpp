@@ -189,8 +189,9 @@ bool CWorldRun::CheckWorld(std::string* what) {
                 return fail(std::string(e->GetTypeName()) + " at (" + std::to_string(e->GetCurrentX()) + "," +
                             std::to_string(e->GetCurrentY()) + ") holds a magnet link to an element not in the world");
         }
-        // An element that takes its cell in the grid holds it while at rest.
-        if (e->occupiesGrid && !e->IsDestroyed() && !e->IsMoving() && !e->IsNull() &&
+        // A movable element that takes its cell in the grid holds it while
+        // at rest (terrain that gave way or burned leaves its cell for good).
+        if (e->dynamic && e->occupiesGrid && !e->IsDestroyed() && !e->IsMoving() && !e->IsNull() &&
             CElement::IsInsideGrid(e->GetCurrentX(), e->GetCurrentY()) &&
             CElement::GetElementAt(e->GetCurrentX(), e->GetCurrentY(), true) != e)
             return fail(std::string(e->GetTypeName()) + " at (" + std::to_string(e->GetCurrentX()) + "," +
@@ -207,8 +208,9 @@ bool CWorldRun::CheckWorld(std::string* what) {
             if (!live.count(e))
                 return fail("grid cell (" + std::to_string(x) + "," + std::to_string(y) +
                             ") holds an element that is not in the world");
-            // A bot wrecked by heat stays a solid lump in its cell.
-            if (e->IsDestroyed() && !e->IsBot())
+            // A singed hero burns where he stands until the level ends; a
+            // bot wrecked by heat stays a solid lump in its cell.
+            if (e->IsDestroyed() && !e->IsAI())
                 return fail("grid cell (" + std::to_string(x) + "," + std::to_string(y) + ") holds a destroyed " +
                             e->GetTypeName());
         }
