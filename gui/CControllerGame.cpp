@@ -25,11 +25,6 @@ namespace {
 const char* const kRule = "=============================================\n";
 const char* const kStars = "***********************************************************\n";
 
-void LogOpening(const char* name) {
-    DebugLog(DBG_DEBUG, "%s", kRule);
-    DebugLog(DBG_DEBUG, "Loading Controller:  %s\n", name);
-    DebugLog(DBG_DEBUG, "%s", kRule);
-}
 
 // The order in which a key is compared with the bindings; the first match
 // wins, so restart and undo beat everything and a power-up beats a direction.
@@ -317,9 +312,9 @@ void CControllerGame::EndLevel() {
 
 void CControllerGame::OpenPostGame(int type) {
     Suspend();
-    DebugLog(DBG_DEBUG, "%s", kRule);
+    DebugLog(DBG_DEBUG, "=============================================\n");
     DebugLog(DBG_DEBUG, "Loading Post Game Controller (type=%i)\n", type);
-    DebugLog(DBG_DEBUG, "%s", kRule);
+    DebugLog(DBG_DEBUG, "=============================================\n");
     postGameChild = new CControllerScoreboard(type, levelSet == nullptr);
     OpenChild(postGameChild);
 }

@@ -31,11 +31,6 @@ CSprite* introLogo = nullptr;
 const char* const kRule = "=============================================\n";
 const char* const kOverlayName = "profileOverlay.png";
 
-void LogOpening(const char* name) {
-    DebugLog(DBG_DEBUG, "%s", kRule);
-    DebugLog(DBG_DEBUG, "Loading Controller:  %s\n", name);
-    DebugLog(DBG_DEBUG, "%s", kRule);
-}
 
 // Which buttons open a screen that exists. A button whose screen is not built
 // yet stays in view with the disabled look and does not react; set its flag
