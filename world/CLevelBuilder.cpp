@@ -4,7 +4,12 @@
 #include "world/CElement.h"
 #include "world/CElementAIProfessor.h"
 #include "world/CLevel.h"
+#include "world/pieces/CElementDeviceTube.h"
 #include "world/pieces/CElementLadder.h"
+#include "world/pieces/CElementTerrainBridge.h"
+#include "world/pieces/CElementTerrainGrass.h"
+#include "world/pieces/CElementTerrainIce.h"
+#include "world/pieces/CElementTerrainSand.h"
 
 namespace {
 
@@ -88,8 +93,16 @@ CElement* CLevelBuilder::Build(CLevel* level) {
 
 void CLevelBuilder::CreateLadder(CLevel* level, int x, int top, int height) {
     DebugLog(DBG_CGAME, "Creating ladder  (%i,%i) H%i\n", x, top, height);
-    (void)level;
-    g_skipped += height;  // the ladder piece is not built yet
+    for (int y = top; y < top + height; ++y) {
+        int segment = CElementLadder::SEGMENT_MIDDLE;
+        if (height == 1)
+            segment = CElementLadder::SEGMENT_ISOLATED;
+        else if (y == top)
+            segment = CElementLadder::SEGMENT_TOP;
+        else if (y == top + height - 1)
+            segment = CElementLadder::SEGMENT_BOTTOM;
+        new CElementLadder(x, y, segment, level && level->IsPlatform(x, y));
+    }
 }
 
 CElement* CLevelBuilder::CreateElement(CLevel* level, uint32_t code, int x, int y, int width, int height) {
@@ -98,8 +111,27 @@ CElement* CLevelBuilder::CreateElement(CLevel* level, uint32_t code, int x, int 
     CElement* made = nullptr;
     switch (code) {
         case DEVICE_TUBE_START:
+            made = new CElementDeviceTube(x, y, CElementDeviceTube::KIND_ENTRANCE);
             // The hero starts in the entrance tube's cell.
-            made = new CElementAIProfessor(x, y);
+            new CElementAIProfessor(x, y);
+            break;
+        case DEVICE_TUBE_END:
+            made = new CElementDeviceTube(x, y, CElementDeviceTube::KIND_EXIT);
+            break;
+        case TERRAIN_GRASS:
+            made = new CElementTerrainGrass(x, y, width);
+            break;
+        case TERRAIN_SAND:
+            made = new CElementTerrainSand(x, y, width);
+            break;
+        case TERRAIN_ICE: {
+            // Ice hanging over open space shows its icicles.
+            const bool overhang = !level || !(level->IsTerrain(x, y + 1) || level->IsGate(x, y + 1));
+            made = new CElementTerrainIce(x, y, overhang);
+            break;
+        }
+        case TERRAIN_BRIDGE:
+            made = new CElementTerrainBridge(x, y, false, state, true);
             break;
         default:
             break;
