@@ -173,16 +173,16 @@ TEST_F(ScreensTest, MainMenuButtons) {
     EXPECT_EQ(root->GetButton(CControllerMain::BUTTON_EXIT)->GetY(), 9 + 53 * exitSlot);
     EXPECT_EQ(root->GetButton(CControllerMain::BUTTON_PLAY)->GetY(), 9);
     // Screens not built yet: visible, inert, with the disabled look over them.
-    for (int id : {int(CControllerMain::BUTTON_PLAY), int(CControllerMain::BUTTON_EDITOR)}) {
+    for (int id : {int(CControllerMain::BUTTON_EDITOR)}) {
         CGuiButton* b = root->GetButton(id);
         EXPECT_TRUE(b->IsDisabled()) << id;
         EXPECT_FALSE(b->GetBaseSprite()->IsHidden()) << id;
         ASSERT_NE(b->GetDisableSprite(), nullptr) << id;
         EXPECT_FALSE(b->GetDisableSprite()->IsHidden()) << id;
     }
-    EXPECT_FALSE(root->GetButton(CControllerMain::BUTTON_PLAY)->GetTextSprite()->IsHidden());
-    for (int id : {int(CControllerMain::BUTTON_EXIT), int(CControllerMain::BUTTON_MANAGER),
-                   int(CControllerMain::BUTTON_PROFILE)}) {
+    EXPECT_FALSE(root->GetButton(CControllerMain::BUTTON_EDITOR)->GetTextSprite()->IsHidden());
+    for (int id : {int(CControllerMain::BUTTON_PLAY), int(CControllerMain::BUTTON_EXIT),
+                   int(CControllerMain::BUTTON_MANAGER), int(CControllerMain::BUTTON_PROFILE)}) {
         CGuiButton* b = root->GetButton(id);
         EXPECT_FALSE(b->IsDisabled()) << id;
         EXPECT_TRUE(b->GetDisableSprite() == nullptr || b->GetDisableSprite()->IsHidden()) << id;
@@ -193,13 +193,16 @@ TEST_F(ScreensTest, MainMenuButtons) {
     PushKey(false, SDLK_ESCAPE);
     Frame();
     EXPECT_TRUE(CController::IsRunning());
-    // Keyboard focus skips the disabled buttons: from nothing it lands on
-    // the level manager's.
-    PushKey(true, SDLK_DOWN);
-    Frame();
-    Frame();
-    const int focus = CGuiButtonBase::GetFocusIndex();
-    EXPECT_EQ(CGuiButtonBase::GetFocusedButton(), root->GetButton(CControllerMain::BUTTON_MANAGER)) << focus;
+    // Keyboard focus skips the disabled buttons: from the level manager's
+    // it passes the editor's by to the score board's.
+    for (CControllerMain::ButtonId expected :
+         {CControllerMain::BUTTON_PLAY, CControllerMain::BUTTON_MANAGER, CControllerMain::BUTTON_SCORES}) {
+        PushKey(true, SDLK_DOWN);
+        Frame();
+        Frame();
+        const int focus = CGuiButtonBase::GetFocusIndex();
+        EXPECT_EQ(CGuiButtonBase::GetFocusedButton(), root->GetButton(expected)) << focus;
+    }
     // Alt+Q quits.
     PushKey(true, SDLK_LALT);
     PushKey(true, SDLK_q, KMOD_LALT);
