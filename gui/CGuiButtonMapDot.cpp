@@ -66,43 +66,26 @@ CGuiButtonMapDot::CGuiButtonMapDot(int x_, int y_, int id_, CController* owner_,
         BuildStar();
     }
 
-    current = baseSprite;
-    current->Show(kSpriteNotDrawn, kSpriteNotDrawn);
     if (!IsOpen(state)) SetNoKeyFocus(true);
-    // Only the picture in use is ever shown.
-    if (anim == ANIM_APPEAR) {
-        if (growSprite) {
-            current->Hide();
-            current = growSprite;
-        } else {
-            anim = ANIM_IDLE;
-        }
-    } else if (anim == ANIM_POP) {
-        if (shrinkSprite) {
-            current->Hide();
-            current = shrinkSprite;
-            PlayFromStart(current, true);
-        } else {
-            anim = ANIM_IDLE;
-        }
-    } else if (anim == ANIM_APPEAR_SELECT) {
-        if (appearSprite) {
-            current->Hide();
-            current = appearSprite;
-            selectedDot = focusIndex = index;
-        } else {
-            anim = ANIM_IDLE;
-        }
-    } else if (anim == ANIM_SELECTED) {
-        if (pulseSprite) {
-            current->Hide();
-            current = pulseSprite;
-            current->Show(kSpriteNotDrawn, kSpriteNotDrawn);
-            selectedDot = focusIndex = index;
-        } else {
-            anim = ANIM_IDLE;
-        }
+    // The picture the dot starts with; only the picture in use is ever
+    // shown. An entrance the dot has no strip for leaves it idle.
+    CSprite* start = baseSprite;
+    if (anim == ANIM_APPEAR) start = growSprite;
+    if (anim == ANIM_POP) start = shrinkSprite;
+    if (anim == ANIM_APPEAR_SELECT) start = appearSprite;
+    if (anim == ANIM_SELECTED) start = pulseSprite;
+    if (!start) {
+        anim = ANIM_IDLE;
+        start = baseSprite;
     }
+    current = start;
+    if (anim == ANIM_POP) {
+        PlayFromStart(current, true);
+    } else if (anim != ANIM_APPEAR && anim != ANIM_APPEAR_SELECT) {
+        // Idle or selected at once: in view now; an entrance waits its turn.
+        current->Show(kSpriteNotDrawn, kSpriteNotDrawn);
+    }
+    if (anim == ANIM_APPEAR_SELECT || anim == ANIM_SELECTED) selectedDot = focusIndex = index;
 }
 
 CGuiButtonMapDot::~CGuiButtonMapDot() {
