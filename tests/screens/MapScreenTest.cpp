@@ -159,6 +159,15 @@ TEST_F(MapScreenTest, DotsShowSolvedOpenAndLockedLevelsAndTheTutorialStars) {
     EXPECT_EQ(m->GetLevel(), CLevelSet::GetSet(0)->GetLevel(6));
     EXPECT_FALSE(m->GetButton(CControllerMap::BUTTON_SCORES)->IsDisabled());
     EXPECT_EQ(CController::GetCurrentId(), CONTROLLER_MAP);
+    // Its score board opens over the map, and goes back to it.
+    m->GUICallback(CControllerMap::BUTTON_SCORES, 0, false);
+    ASSERT_TRUE(Reach(CONTROLLER_SCOREBOARD, 3));
+    EXPECT_EQ(Board()->GetType(), SCOREBOARD_LEVEL_MAP);
+    EXPECT_TRUE(m->GetDot(6)->IsHidden());
+    TapKey(SDLK_ESCAPE);
+    ASSERT_TRUE(Reach(CONTROLLER_MAP, 3));
+    EXPECT_EQ(m->GetChild(), nullptr);
+    EXPECT_FALSE(m->GetDot(6)->IsHidden());
 
     // A click on a locked one says it is locked, and changes nothing.
     CGuiButtonMapDot* locked = m->GetDot(25);
