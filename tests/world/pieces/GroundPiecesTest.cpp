@@ -2,8 +2,7 @@
 // tubes, built from small level sources through the level builder and run by
 // the world step, or played with recorded keys as the level runner plays
 // them. Where a level has no entrance tube, a stand-in hero that walks with
-// held keys keeps the world stepping; a stand-in shot flies until the
-// gunshots are in the game.
+// held keys keeps the world stepping.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -49,16 +48,6 @@ public:
         Step();
         KEYS[key] = 0;
         Step(7);
-    }
-};
-
-// Flies like a gunshot: a device of the gunshot kind outside the grid.
-class StandInShot : public CElement {
-public:
-    StandInShot(int x, int y) : CElement(x, y, 1) {
-        type = ELEMENT_DEVICE;
-        typeDevice = DEVICE_KIND_GUNSHOT;
-        dynamic = 1;
     }
 };
 
@@ -239,7 +228,7 @@ TEST_F(WorldTest, LadderColumnsGetTheirSegmentsAndTheQueriesAnswerOnlyInsideTheG
     EXPECT_FALSE(CElementLadder::IsLadderPlatformAt(5, 19));
 }
 
-TEST_F(WorldTest, ABridgeCollapsesBehindAnElementThatLeavesItAndNotUnderAGunshot) {
+TEST_F(WorldTest, ABridgeCollapsesBehindAnElementThatLeavesIt) {
     CLevel level = MakeLevel({"####___####"});
     CLevelBuilder::Build(&level);
     StandInHero* hero = new StandInHero(3, 22);
@@ -265,13 +254,6 @@ TEST_F(WorldTest, ABridgeCollapsesBehindAnElementThatLeavesItAndNotUnderAGunshot
     // The collapse plays once and the bridge is gone.
     Step(40);
     EXPECT_TRUE(first->GetSprite()->IsHidden());
-
-    // A shot flies over the third bridge without breaking it.
-    auto* third = At<CElementTerrainBridge>(6, 23);
-    StandInShot* shot = new StandInShot(6, 22);
-    shot->MoveTo(7, 22);
-    EXPECT_FALSE(third->IsCollapsing());
-    EXPECT_EQ(CElement::GetElementAt(6, 23), third);
 }
 
 TEST_F(WorldTest, EachBridgeTakesACollapseSoundUnlikeTheLastThreeBuilt) {
@@ -573,4 +555,25 @@ TEST_F(WorldTest, TheHeroCrossingARowOfBridgesCollapsesEachAsHeLeavesIt) {
         EXPECT_TRUE(bridge->IsCollapsing()) << x;
         EXPECT_FALSE(CElement::IsOccupied(x, 23)) << x;
     }
+}
+
+TEST_F(WorldTest, AFrostShotFliesOverARowOfBridgesWithoutBreakingThem) {
+    // The hero steps onto the frost gun and fires it to the right, over the
+    // bridges of columns 4 to 8; the shot flies on out of the grid.
+    CLevel level = MakeLevel({"..SF", "####_____#######"}, {}, {},
+                             {"1 right down", "50 right up", "70 slot1 down", "71 slot1 up"});
+    CWorldRun run(&level);
+    Play(&run, 150);
+    CElement* shot = nullptr;
+    for (CElement* e : CElement::GetAllElements())
+        if (e->IsGunshot()) shot = e;
+    ASSERT_NE(shot, nullptr);
+    EXPECT_GT(shot->GetCurrentX(), 8);  // past the bridges
+    for (int x = 4; x < 9; ++x) {
+        auto* bridge = At<CElementTerrainBridge>(x, 23);
+        ASSERT_NE(bridge, nullptr) << x;
+        EXPECT_FALSE(bridge->IsCollapsing());
+        EXPECT_FALSE(bridge->IsFrozen());
+    }
+    EXPECT_EQ(run.GetResult(), "running");
 }
