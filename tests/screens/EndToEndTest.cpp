@@ -421,7 +421,7 @@ bool WaitForFileText(const std::string& path, const std::string& text, int secon
     return false;
 }
 
-TEST_F(EndToEndTest, PlayerMadeByTypingItsNameStaysCurrentAfterARestartAndTheManagerListsTheLevels) {
+TEST_F(EndToEndTest, PlayerMadeByTypingItsNameStaysCurrentAndPlaysAnExtraLevelFromTheManager) {
     StartAndReachMenu();
     if (HasFatalFailure()) return;
     const std::string& d = server->Display();
@@ -429,11 +429,12 @@ TEST_F(EndToEndTest, PlayerMadeByTypingItsNameStaysCurrentAfterARestartAndTheMan
     // An extra level and a damaged file in the levels folder.
     const std::string levels = home.Path() + "/documents/ZORV Levels/";
     CLevel canyon;
+    for (int x = 0; x < CLevel::kWidth; ++x) canyon.SetTile(TERRAIN_GRASS, x, 21);
     canyon.SetTile(DEVICE_TUBE_START, 2, 20);
-    canyon.SetTile(DEVICE_TUBE_END, 28, 20);
+    canyon.SetTile(DEVICE_TUBE_END, 8, 20);
     canyon.SetHeadingText("Crossing the Canyon");
     ASSERT_TRUE(canyon.SaveToPath(levels + "canyon.lvl"));
-    ASSERT_TRUE(WriteFileText(levels + "broken.lvl", "not a level"));
+    ASSERT_TRUE(WriteFileText(levels + "zbroken.lvl", "not a level"));
 
     // Change player, New player, type the name, okay with Return.
     ClickAt(105, 53);
@@ -461,7 +462,20 @@ TEST_F(EndToEndTest, PlayerMadeByTypingItsNameStaysCurrentAfterARestartAndTheMan
     ASSERT_TRUE(WaitForText(pid, &exited, out, "Loading Controller:  Level Manager", 10)) << ReadFileText(out);
     const std::string text = ReadFileText(out);
     EXPECT_NE(text.find("Listing level file '" + levels + "canyon.lvl'"), std::string::npos) << text;
-    EXPECT_NE(text.find("Refusing level file '" + levels + "broken.lvl' (cannot be read)"), std::string::npos);
+    EXPECT_NE(text.find("Refusing level file '" + levels + "zbroken.lvl' (cannot be read)"), std::string::npos);
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    // P plays the selected level; walked to its exit, it ends solved
+    // without a set, and the board's Continue leads back to the manager.
+    Xdotool(d, "key p");
+    ASSERT_TRUE(WaitForText(pid, &exited, out, "Loading Controller:  Game", 10)) << ReadFileText(out);
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    Xdotool(d, "keydown Right");
+    const bool solved = WaitForText(pid, &exited, out, "Loading Post Game Controller (type=7)", 30);
+    Xdotool(d, "keyup Right");
+    ASSERT_TRUE(solved) << ReadFileText(out);
+    std::this_thread::sleep_for(std::chrono::milliseconds(800));
+    Xdotool(d, "key Return");
+    EXPECT_TRUE(WaitForText(pid, &exited, out, "SHUTDOWN:  C5 Completed", 10)) << ReadFileText(out);
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
     Xdotool(d, "key Escape");
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
