@@ -9,6 +9,7 @@
 #include "sound/CSound.h"
 #include "sound/CSoundObject.h"
 #include "world/CElementAIBot.h"
+#include "world/pieces/CElementDeviceGunshot.h"
 #include "world/pieces/CElementDevicePowerup.h"
 #include "world/pieces/CElementDeviceTeleport.h"
 #include "world/pieces/CElementDeviceTrampoline.h"
@@ -901,9 +902,13 @@ bool CElementAIProfessor::CreatePowerupPiece(int kind) {
         new CElementObjectMagnet(tx, ty, 1, 0, left);
         break;
     case POWERUP_KIND_FROSTGUN:
-    case POWERUP_KIND_HEATGUN:
-        CSound::Play(kind == POWERUP_KIND_FROSTGUN ? soundFrostgun : soundHeatgun);
+    case POWERUP_KIND_HEATGUN: {
+        const bool frost = kind == POWERUP_KIND_FROSTGUN;
+        new CElementDeviceGunshot(tx, ty, frost ? CElementDeviceGunshot::KIND_FROST : CElementDeviceGunshot::KIND_HEAT,
+                                  left);
+        CSound::Play(frost ? soundFrostgun : soundHeatgun);
         break;
+    }
     case POWERUP_KIND_EMP:
         CElementObjectMagnet::ActivateEMP();
         CElementAIBot::EmpAll();
