@@ -599,3 +599,46 @@ TEST_F(HeroTest, ABotCatchesHimAndTheLevelEndsOnceTheCatchHasPlayed) {
     EXPECT_TRUE(struggled);  // caught by the bot on his right
     EXPECT_GT(Now(), caughtFrame + 30);
 }
+
+TEST_F(HeroTest, HeCollectsNinePowerupsAndLeavesTheTenthWhereItLies) {
+    Load(LevelSource({"SFHWIZKDNZW.#", "#############"}, "solution:\n1 right down\n"));
+    ASSERT_TRUE(RunUntil([&] { return RestsAt(11, 22); }, 600));
+    const int expected[9] = {5, 6, 8, 7, 4, 1, 2, 3, 4};
+    for (int p = 0; p < 9; ++p) EXPECT_EQ(hero_->GetInventory(p), expected[p]) << p;
+    for (int x = 1; x <= 9; ++x) EXPECT_FALSE(CElementDevicePowerup::IsPowerupAt(x, 22)) << x;
+    // The whistle at column 10 found no room: it still lies there.
+    EXPECT_TRUE(CElementDevicePowerup::IsPowerupAt(10, 22));
+    EXPECT_EQ(CElementDevicePowerup::GetPowerupKindAt(10, 22), Hero::POWERUP_KIND_WHISTLE);
+
+    // Once a position is free again, walking back over it collects it.
+    Frames(5);
+    hero_->UsePowerup(4);  // the EMP
+    ASSERT_TRUE(RunUntil([&] { return !hero_->usingPowerup; }, 200));
+    Press(kLeft);
+    ASSERT_TRUE(RunUntil([&] { return At(10, 22) && hero_->IsNearlyAligned(); }));
+    Release(kLeft);
+    Frame();
+    EXPECT_FALSE(CElementDevicePowerup::IsPowerupAt(10, 22));
+    EXPECT_EQ(hero_->GetInventory(8), Hero::POWERUP_KIND_WHISTLE);
+}
+
+TEST_F(HeroTest, TheFrostGunFreezesTheCrateHeFacesAndTheHeatGunThawsIt) {
+    Load(LevelSource({"S...c", "##########"}));
+    Arrive();
+    ASSERT_TRUE(hero_->addPowerup(Hero::POWERUP_KIND_FROSTGUN));
+    ASSERT_TRUE(hero_->addPowerup(Hero::POWERUP_KIND_HEATGUN));
+    ASSERT_TRUE(Walk(kRight, 1, 22));
+    Frames(5);
+    CElement* crate = CElement::GetElementAt(4, 22);
+    ASSERT_TRUE(crate->IsCrate());
+    hero_->UsePowerup(0);
+    ASSERT_EQ(hero_->activePowerup, Hero::POWERUP_KIND_FROSTGUN);
+    ASSERT_TRUE(RunUntil([&] { return crate->IsFrozen(); }, 100));
+    ASSERT_TRUE(RunUntil([&] { return !hero_->usingPowerup; }, 200));
+    hero_->UsePowerup(0);
+    ASSERT_EQ(hero_->activePowerup, Hero::POWERUP_KIND_HEATGUN);
+    // Heat on a frozen wooden crate thaws it; it does not burn yet.
+    ASSERT_TRUE(RunUntil([&] { return !crate->IsFrozen(); }, 100));
+    EXPECT_EQ(CElement::GetElementAt(4, 22), crate);
+    EXPECT_TRUE(RestsAt(1, 22));
+}
