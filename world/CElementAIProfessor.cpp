@@ -979,8 +979,6 @@ void CElementAIProfessor::Update() {
     if (IsNearlyAligned() && !FROZEN && CElementDeviceTube::IsExitTube(x, y)) skipSlideCheck = 1;
 
     if (FALLING) {
-        // What he stood on is no longer under him: it rolls freely again.
-        if (!standingOn->IsNull()) standingOn->SetRidden(false);
         standingOn = GetNullElement();
     } else if (!standingOn->IsNull() && !MOVING) {
         UpdatePushedElement(ElementBelow(x, y));
