@@ -471,6 +471,19 @@ TEST_F(HeroTest, AnInflatableCrateFillsTheCellHeFacesAndUndoTakesItAway) {
     EXPECT_FALSE(CElement::GetElementAt(3, 22)->IsCrate());
     EXPECT_EQ(hero_->GetInventory(0), Hero::POWERUP_KIND_CRATE);
     EXPECT_EQ(hero_->GetInventory(1), Hero::POWERUP_KIND_BARREL);
+
+    // At the right edge of the grid there is no cell in front to fill.
+    Load(LevelSource({std::string(30, '.') + "S", std::string(32, '#')}));
+    Arrive();
+    ASSERT_TRUE(hero_->addPowerup(Hero::POWERUP_KIND_CRATE));
+    ASSERT_TRUE(Walk(kRight, 31, 22));
+    Frames(5);
+    const size_t elements = CElement::GetAllElements().size();
+    hero_->UsePowerup(0);
+    EXPECT_EQ(hero_->GetInventory(0), Hero::POWERUP_KIND_CRATE);
+    EXPECT_FALSE(hero_->usingPowerup);
+    Frames(20);
+    EXPECT_EQ(CElement::GetAllElements().size(), elements);
 }
 
 TEST_F(HeroTest, ABridgeGrowsOnePiecePerFrameAcrossTheGapUpToTheWall) {
