@@ -31,12 +31,6 @@ namespace {
 
 const char* const kRule = "=============================================\n";
 
-void LogOpening(const char* name) {
-    DebugLog(DBG_DEBUG, "%s", kRule);
-    DebugLog(DBG_DEBUG, "Loading Controller:  %s\n", name);
-    DebugLog(DBG_DEBUG, "%s", kRule);
-}
-
 // The two pictures of each set button, rebuilt with the set's name and
 // completion painted in.
 const char* const kSetButtonImages[] = {
