@@ -45,8 +45,8 @@ void CElementDevice::PrintState() {
 
 void CElementDevice::PrintSpriteLine(CSprite* s) const {
     if (!s) return;
-    DebugLog(DBG_ACTIVE_SPRITE, "   T(%2d,%2d)  %-20s  STATE=%d  FRAME=%d  FINISHED=%d  NAME='%s'\n", x, y, GetTypeName(),
-             s->GetAnimationState(), s->GetFrame(), s->IsFinished() ? 1 : 0, s->GetName());
+    DebugLog(DBG_ACTIVE_SPRITE, "   T(%2d,%2d)  %-20s  STATE=%d  FRAME=%d  FINISHED=%d  NAME='%s'\n", x, y,
+             GetTypeName(), s->GetAnimationState(), s->GetFrame(), s->IsFinished() ? 1 : 0, s->GetName());
 }
 
 void CElementDevice::PrintSprites() { PrintSpriteLine(sprite); }

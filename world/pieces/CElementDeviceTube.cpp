@@ -140,7 +140,6 @@ void CElementDeviceTube::SaveState(int k) {
     r.body = body;
     r.bodyShown = bodyShown;
     r.lights = lights;
-    r.arrowShown = lastShownSprite;
     r.isEntrance = isEntrance;
     r.isEntrance2 = isEntrance2;
     r.arrowActive = arrowActive;
@@ -162,7 +161,6 @@ void CElementDeviceTube::RestoreState(int k) {
     body = r.body;
     bodyShown = r.bodyShown;
     lights = r.lights;
-    lastShownSprite = r.arrowShown;
     isEntrance = r.isEntrance;
     isEntrance2 = r.isEntrance2;
     arrowActive = r.arrowActive;

@@ -37,7 +37,6 @@ private:
         CSprite* body = nullptr;
         CSprite* bodyShown = nullptr;
         CSprite* lights = nullptr;
-        CSprite* arrowShown = nullptr;
         uint8_t isEntrance = 0, isEntrance2 = 0, arrowActive = 0;
         int32_t arrowOffset = 0;
         int32_t arrowBounces = 0;

@@ -7,6 +7,7 @@
 #include "engine/Utilities.h"
 #include "sound/CSound.h"
 #include "sound/CSoundObject.h"
+#include "world/CLevel.h"
 
 int32_t CElementTerrainBridge::soundHistory[3] = {-1, -1, -1};
 
@@ -14,8 +15,6 @@ namespace {
 
 constexpr int kLayerCollapse = 11;
 constexpr int kSoundCount = 6;
-// The level cell state of a frozen cell.
-constexpr uint32_t kTileStateFrozen = 1024;
 
 CSprite* MakeSprite(int ox, int oy, int layer, int delay, const char* name, int px, int py) {
     CSprite* s = new CSprite(ox, oy, layer, delay, false, 1, 1);
@@ -73,7 +72,7 @@ CElementTerrainBridge::CElementTerrainBridge(int x_, int y_, bool inflatable, ui
 
     if (inflatable)
         sprite = spriteInflating;
-    else if (tileState == kTileStateFrozen)
+    else if (tileState == TILE_STATE_FROZEN)
         sprite = spriteFrozen;
     else
         sprite = spriteSection;
@@ -157,6 +156,4 @@ void CElementTerrainBridge::RestoreState(int k) {
     collapsing = saved[k].collapsing;
     inflating = saved[k].inflating;
     CElementTerrain::RestoreState(k);
-    // The main sprite came back with the step: it is the one on show.
-    lastShownSprite = sprite;
 }

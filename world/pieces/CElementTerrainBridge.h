@@ -16,7 +16,7 @@ class CSprite;
 class CElementTerrainBridge : public CElementTerrain {
 public:
     // inflatable: built by the power-up during play (undo takes it away);
-    // tileState: the level cell's state; frozen (1024) starts a wooden bridge with its frozen
+    // tileState: TILE_STATE_FROZEN starts a wooden bridge with its frozen
     // look; inflateLeft: which way the inflation starts.
     CElementTerrainBridge(int x, int y, bool inflatable, uint32_t tileState, bool inflateLeft);
     ~CElementTerrainBridge() override;

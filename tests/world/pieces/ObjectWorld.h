@@ -1,0 +1,127 @@
+// A world built from a small level written in our level source format,
+// through the one level builder, for the scenario tests of the movable
+// objects.
+//
+// Pieces that other parts of the game make (terrain, the entrance tube and
+// the hero) get plain stand-ins while the builder cannot make them yet: a
+// floor of the cell's surface value, and a hero who only walks with his
+// held keys. Once the builder makes the real ones, the stand-ins step aside.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/support/WorldTestSupport.h"
+#include "tools/levels/CLevelSource.h"
+#include "world/CElementAI.h"
+#include "world/CLevel.h"
+#include "world/CLevelBuilder.h"
+
+namespace objecttest {
+
+// A one-cell floor: surface 0 grass, -1 ice, 1 sand.
+class StandInFloor : public CElement {
+public:
+    StandInFloor(int x, int y, int surface) : CElement(x, y, 1), surface_(surface) {
+        type = ELEMENT_TERRAIN;
+        typeTerrain = surface < 0 ? TERRAIN_KIND_ICE : (surface > 0 ? TERRAIN_KIND_SAND : TERRAIN_KIND_GRASS);
+        occupiesGrid = 1;
+        SetElementAt(x, y, this);
+    }
+    int GetSurfaceFriction() override { return surface_; }
+
+private:
+    int surface_;
+};
+
+// The hero: walks (and pushes) with the held keys while idle.
+class StandInHero : public CElementAI {
+public:
+    StandInHero(int x, int y) : CElementAI(x, y) {
+        typeAI = AI_PROFESSOR;
+        SetElementAt(x, y, this);
+        SetHero(this);
+    }
+    void Update() override {
+        if (!MOVING && !FALLING && !FROZEN) TryHeldMoves();
+    }
+};
+
+// The level source of a picture: rows from the top, each padded with empty
+// cells to 32; missing rows are empty. states (optional) likewise, '.'
+// normal, 'f' frozen, 'h' heated. extra: further source lines (signs,
+// teleports), each ending with a line break.
+inline std::string LevelSource(const std::vector<std::string>& rows, const std::vector<std::string>& states = {},
+                               const std::string& extra = "") {
+    auto picture = [](const std::vector<std::string>& lines) {
+        std::string out;
+        for (int y = 0; y < CElement::kGridHeight; ++y) {
+            std::string row = y < static_cast<int>(lines.size()) ? lines[y] : "";
+            row.resize(CElement::kGridWidth, '.');
+            out += row + "\n";
+        }
+        return out;
+    };
+    std::string text = "heading: objects\nbackground: 0\ntiles:\n" + picture(rows);
+    if (!states.empty()) text += "states:\n" + picture(states);
+    return text + extra;
+}
+
+class ObjectWorldTest : public worldtest::WorldTest {
+protected:
+    // Builds the level; the picture needs an entrance tube 'S' for the hero.
+    void Build(const std::vector<std::string>& rows, const std::vector<std::string>& states = {},
+               const std::string& extra = "") {
+        std::string error;
+        ASSERT_TRUE(CLevelSource::Parse(LevelSource(rows, states, extra), &level_, &error)) << error;
+        CElement* hero = CLevelBuilder::Build(&level_);
+        for (int x = 0; x < CElement::kGridWidth; ++x) {
+            for (int y = 0; y < CElement::kGridHeight; ++y) {
+                if (CElement::IsOccupied(x, y)) continue;
+                const uint32_t code = level_.GetTile(x, y);
+                if (code == TERRAIN_GRASS) new StandInFloor(x, y, 0);
+                if (code == TERRAIN_ICE) new StandInFloor(x, y, -1);
+                if (code == TERRAIN_SAND) new StandInFloor(x, y, 1);
+                if (code == DEVICE_TUBE_START && !hero) hero = new StandInHero(x, y);
+            }
+        }
+        ASSERT_NE(hero, nullptr) << "the level has no entrance tube";
+    }
+
+    template <class T>
+    static T* At(int x, int y) {
+        return dynamic_cast<T*>(CElement::GetElementAt(x, y));
+    }
+
+    static std::string SpriteName(const CElement* e) {
+        return e && e->GetSprite() ? e->GetSprite()->GetName() : "";
+    }
+
+    // Steps until the condition holds, at most maxFrames; true when it held.
+    template <class Condition>
+    static bool StepUntil(int maxFrames, Condition done) {
+        for (int i = 0; i < maxFrames; ++i) {
+            if (done()) return true;
+            worldtest::Step();
+        }
+        return done();
+    }
+
+    // Steps and collects the names of the sprites the element shows, each
+    // change once.
+    static std::vector<std::string> ShownSprites(const CElement* e, int frames) {
+        std::vector<std::string> names{SpriteName(e)};
+        for (int i = 0; i < frames; ++i) {
+            worldtest::Step();
+            const std::string name = e->GetSprite() && !e->GetSprite()->IsHidden() ? SpriteName(e) : "(hidden)";
+            if (name != names.back()) names.push_back(name);
+        }
+        return names;
+    }
+
+    CLevel level_;
+};
+
+}  // namespace objecttest
