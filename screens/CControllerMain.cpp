@@ -16,6 +16,7 @@
 #include "gui/GuiText.h"
 #include "players/CProfile.h"
 #include "screens/CControllerManager.h"
+#include "editor/CControllerEditor.h"
 #include "screens/CControllerProfiles.h"
 #include "screens/CControllerCredits.h"
 #include "screens/CControllerInstructions.h"
@@ -45,7 +46,7 @@ constexpr bool kPlayEnabled = true;
 
 constexpr bool kManagerEnabled = true;
 
-constexpr bool kEditorEnabled = false;
+constexpr bool kEditorEnabled = true;
 
 constexpr bool kScoresEnabled = true;
 
@@ -160,6 +161,8 @@ CControllerMain::~CControllerMain() {
     profiles = nullptr;
     delete manager;
     manager = nullptr;
+    delete editor;
+    editor = nullptr;
     delete instructions;
     delete options;
     delete credits;
@@ -499,6 +502,13 @@ void CControllerMain::GUICallback(int index, int, bool) {
         manager = new CControllerManager();
         OpenChild(manager);
         break;
+    case BUTTON_EDITOR:
+        if (editor) break;
+        UnloadSprites();
+        LogOpening("Level Editor");
+        editor = new CControllerEditor();
+        OpenChild(editor);
+        break;
     case BUTTON_SCORES:
         if (scoreboard) break;
         FreezeForChild();
@@ -581,6 +591,10 @@ void CControllerMain::Pump() {
         // Its answer asks for the level map, which the game does not have yet.
         delete manager;
         manager = nullptr;
+    }
+    if (GetPreviousId() == CONTROLLER_EDITOR && editor) {
+        delete editor;
+        editor = nullptr;
     }
     if (GetPreviousId() == CONTROLLER_SCOREBOARD) {
         delete scoreboard;

@@ -15,6 +15,7 @@ class CLinearMover;
 class CControllerMessage;
 class CControllerProfiles;
 class CControllerManager;
+class CControllerEditor;
 class CControllerInstructions;
 class CControllerOptions;
 class CControllerCredits;
@@ -113,6 +114,7 @@ private:
     CController* game = nullptr;
     CControllerProfiles* profiles;
     CControllerManager* manager;
+    CControllerEditor* editor = nullptr;
     CControllerInstructions* instructions;
     CControllerOptions* options;
     CControllerCredits* credits;
