@@ -9,7 +9,6 @@
 #include "engine/Log.h"
 #include "engine/Utilities.h"
 #include "gui/CControllerMessage.h"
-#include "gui/CControllerTextEntryBase.h"
 #include "gui/CGuiButton.h"
 #include "gui/CGuiTextbox.h"
 #include "gui/GuiSprites.h"
@@ -34,7 +33,6 @@ CControllerEditorSave::CControllerEditorSave(CLevel* level_)
       nameBox(nullptr),
       headingBox(nullptr),
       spritesBuilt(0),
-      focus(FOCUS_NAME),
       askingOverwrite(0),
       overwriteConfirmed(0),
       level(level_),
@@ -48,7 +46,8 @@ CControllerEditorSave::CControllerEditorSave(CLevel* level_)
         nameBox->SetText(level->GetFileName());
         headingBox->SetText(level->GetHeadingText());
     }
-    nameBox->WarpMouseTo();
+    focus.Attach(nameBox, headingBox, okay, cancel);
+    focus.FocusBox(FOCUS_NAME);
 }
 
 CControllerEditorSave::~CControllerEditorSave() {
@@ -153,54 +152,10 @@ void CControllerEditorSave::SaveFilename() {
     }
 }
 
-void CControllerEditorSave::SetFocus(int newFocus) {
-    focus = newFocus;
-    nameBox->HideCursor();
-    headingBox->HideCursor();
-    if (focus == FOCUS_NAME) nameBox->WarpMouseTo();
-    if (focus == FOCUS_HEADING) headingBox->WarpMouseTo();
-}
-
-void CControllerEditorSave::FocusButton(CGuiButton* button) {
-    SetFocus(FOCUS_BUTTONS);
-    button->WarpMouseTo();
-}
-
-void CControllerEditorSave::MoveFocus(bool backwards) {
-    const CGuiButtonBase* focused = focus == FOCUS_BUTTONS ? CGuiButtonBase::GetFocusedButton() : nullptr;
-    // The ring: file name, heading, okay, cancel.
-    int at = focus == FOCUS_NAME ? 0 : focus == FOCUS_HEADING ? 1 : focused == okay ? 2 : focused == cancel ? 3 : -1;
-    if (at < 0)
-        at = backwards ? 3 : 0;
-    else
-        at = (at + (backwards ? 3 : 1)) % 4;
-    if (at == 0) SetFocus(FOCUS_NAME);
-    if (at == 1) SetFocus(FOCUS_HEADING);
-    if (at == 2) FocusButton(okay);
-    if (at == 3) FocusButton(cancel);
-}
-
 void CControllerEditorSave::InputKey(bool released, int key) {
     HideMousePointer(-1);
     repeat.Note(released, key);
-    CGuiTextbox* box = focus == FOCUS_NAME ? nameBox : focus == FOCUS_HEADING ? headingBox : nullptr;
-    if (box && !released) box->HandleKey(key, 0, modShift != 0);
-    if (!released) {
-        if (const int step = CControllerTextEntryBase::FocusStep(key, modShift != 0)) {
-            MoveFocus(step < 0);
-        } else if (key == KEY_RETURN) {
-            if (focus == FOCUS_NAME)
-                SetFocus(FOCUS_HEADING);
-            else if (focus == FOCUS_HEADING)
-                FocusButton(okay);
-            else if (CGuiButtonBase::GetFocusedButton())
-                CGuiButtonBase::ActivateFocused(true);
-            else
-                PlayInterfaceSound(GetSoundClickScreen());
-        } else if (key == KEY_ESCAPE) {
-            GUICallback(BUTTON_CANCEL, 0, false);
-        }
-    }
+    if (focus.HandleKey(released, key, modShift != 0)) GUICallback(BUTTON_CANCEL, 0, false);
     CaptureScreen(released, key);
 }
 
@@ -208,17 +163,7 @@ void CControllerEditorSave::InputMouseMove(int x, int y) {
     mouseX = x;
     mouseY = y;
     UpdateMousePointer();
-    if (nameBox->IsMouseOver()) {
-        focus = FOCUS_NAME;
-        headingBox->HideCursor();
-    } else if (headingBox->IsMouseOver()) {
-        focus = FOCUS_HEADING;
-        nameBox->HideCursor();
-    } else if (CGuiButtonBase::GetFocusIndex() != -1) {
-        nameBox->HideCursor();
-        headingBox->HideCursor();
-        focus = FOCUS_BUTTONS;
-    }
+    focus.FollowPointer();
 }
 
 void CControllerEditorSave::InputMouseClick(bool released, bool left, bool, bool, bool) {
@@ -257,6 +202,5 @@ void CControllerEditorSave::Pump() {
     if (repeat.Step()) InputKey(false, repeat.Key());
     if (!active) return;
     CGuiButtonBase::UpdateAll();
-    if (focus == FOCUS_NAME) nameBox->BlinkCursor();
-    if (focus == FOCUS_HEADING) headingBox->BlinkCursor();
+    focus.Blink();
 }

@@ -9,6 +9,7 @@
 
 #include "engine/CController.h"
 #include "gui/CKeyRepeat.h"
+#include "gui/CTwoBoxFocus.h"
 
 class CSprite;
 class CGuiButton;
@@ -44,7 +45,7 @@ public:
     CGuiButton* GetOkayButton() const { return okay; }
     CGuiButton* GetCancelButton() const { return cancel; }
     CControllerMessage* GetMessage() const { return message; }
-    int GetFocus() const { return focus; }
+    int GetFocus() const { return focus.GetFocusedBox(); }
     // The body text of the message box opened last.
     int GetMessageBody() const { return messageBody; }
 
@@ -55,9 +56,6 @@ private:
     void OpenMessage(int titleId, int bodyId, bool question);
     // Writes the level; closes on success, reports a failure.
     void Write(const std::string& name, const std::string& heading);
-    void SetFocus(int newFocus);
-    void MoveFocus(bool backwards);
-    void FocusButton(CGuiButton* button);
 
     CSprite* sprites[2];
     CGuiButton* okay;
@@ -65,7 +63,7 @@ private:
     CGuiTextbox* nameBox;
     CGuiTextbox* headingBox;
     uint8_t spritesBuilt;
-    int focus;
+    CTwoBoxFocus focus;
     CKeyRepeat repeat;
     uint8_t askingOverwrite;
     uint8_t overwriteConfirmed;

@@ -682,6 +682,18 @@ TEST_F(EditorScreenTest, ALevelBuiltFromNothingIsRecordedSavedLoadedPlayedAndRep
     ASSERT_FALSE(Level()->GetSolution().empty());
     EXPECT_EQ(Level()->GetSolution()[0].key, SDLK_RIGHT);
     EXPECT_TRUE(Level()->IsModified()) << "a new solution is unsaved work";
+    // A recording left before the exit keeps the solution there was.
+    const std::vector<ReplayKey> solution = Level()->GetSolution();
+    Alt(SDLK_r);
+    ASSERT_EQ(Current(), CONTROLLER_GAME);
+    Frames(60);
+    PushKey(true, SDLK_RIGHT);
+    Frames(5);
+    PushKey(false, SDLK_RIGHT);
+    Key(SDLK_ESCAPE);
+    RunUntilEditor();
+    EXPECT_TRUE(Level()->IsSolutionRecorded());
+    EXPECT_EQ(Level()->GetSolution(), solution);
     // Played back, the solution reaches the exit again.
     Alt(SDLK_p);
     ASSERT_EQ(Current(), CONTROLLER_GAME);
