@@ -347,11 +347,11 @@ void CControllerEditor::LoadAccepted() {
     CLevel* level = model.GetLevel();
     // What the file held replaces the level; an old or damaged file leaves
     // an empty one behind.
-    if (!model.LoadLevel(name.c_str())) {
+    const EditorLoad loaded = model.LoadLevel(name.c_str());
+    if (loaded != EDITOR_LOADED) {
         ShowLevel();
-        const int version = level->GetVersion();
-        if (version > 0 && version < kLevelOldestVersion) {
-            DebugLog(DBG_CEDITOR, "Incompatible Level Version:  %i\n", version);
+        if (loaded == EDITOR_LOAD_OLD_VERSION) {
+            DebugLog(DBG_CEDITOR, "Incompatible Level Version:  %i\n", model.GetReadVersion());
             OpenMessage(kTitleOldLevel, kBodyOldLevel, false);
         } else {
             OpenMessage(kTitleRefused, kBodyDamaged, false);

@@ -511,12 +511,19 @@ void CEditorModel::NewLevel() {
     level.SetModified(false);
 }
 
-bool CEditorModel::LoadLevel(const char* fileName) {
+EditorLoad CEditorModel::LoadLevel(const char* fileName) {
     ErasePieces();
-    const bool loaded = level.Load(fileName);
+    // Read into a level of its own, whose version is the file's alone.
+    CLevel read;
+    const bool loaded = read.Load(fileName);
+    readVersion = read.GetVersion();
+    if (loaded) {
+        level = read;
+        return EDITOR_LOADED;
+    }
     // A level we cannot read leaves nothing behind: an empty, unnamed level.
-    if (!loaded) level.Clear();
-    return loaded;
+    level.Clear();
+    return readVersion > 0 && readVersion < kLevelOldestVersion ? EDITOR_LOAD_OLD_VERSION : EDITOR_LOAD_DAMAGED;
 }
 
 EditorCheck CEditorModel::CheckLevel() const {

@@ -43,6 +43,13 @@ enum EditorOutcome {
     EDITOR_TELEPORT_LIMIT = 2,
 };
 
+// What reading a level file gave.
+enum EditorLoad {
+    EDITOR_LOADED = 0,
+    EDITOR_LOAD_OLD_VERSION = 1,  // made before the oldest version we read
+    EDITOR_LOAD_DAMAGED = 2,      // missing, cut short or not a level
+};
+
 // Why a level cannot be played yet.
 enum EditorCheck {
     EDITOR_CHECK_OK = 0,
@@ -95,9 +102,11 @@ public:
     void DropPieces();
     // A new, empty level: the pieces erased, the level cleared, unmodified.
     void NewLevel();
-    // Reads a level file of the levels folder. False when it cannot be read
-    // (the level is then empty); GetLevel()->GetVersion() tells an old one.
-    bool LoadLevel(const char* fileName);
+    // Reads a level file of the levels folder. A file that cannot be read
+    // leaves an empty level.
+    EditorLoad LoadLevel(const char* fileName);
+    // The version the last level file read gave (0 when none was read).
+    int GetReadVersion() const { return readVersion; }
     EditorCheck CheckLevel() const;
 
     // ---- Cursor --------------------------------------------------------------
@@ -171,6 +180,7 @@ private:
     int exitX = -1, exitY = -1;
     std::array<std::vector<TeleportCell>, CLevel::kTeleportColours> teleportLocations;
     bool rulesPending = false;
+    int readVersion = 0;
 
     int cursorX = 0, cursorY = 0;
     uint32_t cursorType = NONE;
