@@ -18,14 +18,6 @@
 
 namespace {
 
-const char* const kRule = "=============================================\n";
-
-void LogBanner(const char* name) {
-    DebugLog(DBG_DEBUG, "%s", kRule);
-    DebugLog(DBG_DEBUG, "Loading Controller:  %s\n", name);
-    DebugLog(DBG_DEBUG, "%s", kRule);
-}
-
 // Message texts (title, body).
 constexpr int kTitleTube = 2207, kBodyTube = 2311;
 constexpr int kTitleTeleports = 2208, kBodyColourLimit = 2312, kBodyUnpaired = 2313;
@@ -106,7 +98,7 @@ void CControllerEditor::PrepareChild() {
 
 void CControllerEditor::OpenMessage(int titleId, int bodyId, bool question) {
     PrepareChild();
-    LogBanner("Message");
+    LogOpening("Message");
     messageTitle = titleId;
     messageBody = bodyId;
     message = new CControllerMessage(titleId, bodyId, question, 0);
@@ -115,34 +107,34 @@ void CControllerEditor::OpenMessage(int titleId, int bodyId, bool question) {
 
 void CControllerEditor::OpenPalette() {
     PrepareChild();
-    LogBanner("Palette");
+    LogOpening("Palette");
     OpenChild(palette);
 }
 
 void CControllerEditor::OpenHelp() {
     PrepareChild();
-    LogBanner("Editor Help");
+    LogOpening("Editor Help");
     help = new CControllerEditorHelp();
     OpenChild(help);
 }
 
 void CControllerEditor::OpenTutorial(const char* text) {
     PrepareChild();
-    LogBanner("Editor Tutorial");
+    LogOpening("Editor Tutorial");
     tutorial = new CControllerEditorTutorial(text);
     OpenChild(tutorial);
 }
 
 void CControllerEditor::OpenLoad() {
     PrepareChild();
-    LogBanner("Editor Load");
+    LogOpening("Editor Load");
     load = new CControllerEditorLoad();
     OpenChild(load);
 }
 
 void CControllerEditor::OpenSave() {
     PrepareChild();
-    LogBanner("Editor Save");
+    LogOpening("Editor Save");
     save = new CControllerEditorSave(model.GetLevel());
     OpenChild(save);
 }
@@ -167,7 +159,7 @@ void CControllerEditor::OpenPlay(bool record, bool replay) {
     // The play screen builds its own world from the level.
     view.DestroyLevelSprites();
     model.DropPieces();
-    LogBanner(record ? "Solution Record" : replay ? "Solution Playback" : "Tester");
+    LogOpening(record ? "Solution Record" : replay ? "Solution Playback" : "Tester");
     game = new CControllerGame(level, record, replay, true);
     OpenChild(game);
 }
@@ -336,7 +328,7 @@ void CControllerEditor::Pump() {
         CRender::Render(true);
         CDraw::Present(true, false);
     }
-    LogBanner("Editor");
+    LogOpening("Editor");
     ReturnFromChild(childId);
     HideMousePointer(-1);
 }

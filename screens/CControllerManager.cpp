@@ -83,11 +83,6 @@ constexpr int kRefusalMark[] = {0, 503, 504};
 constexpr int kRefusalBody[] = {0, 2330, 2331};
 constexpr int kRefusedTitle = 2218;
 
-void LogOpening(const char* name) {
-    DebugLog(DBG_DEBUG, "%s", kRule);
-    DebugLog(DBG_DEBUG, "Loading Controller:  %s\n", name);
-    DebugLog(DBG_DEBUG, "%s", kRule);
-}
 
 std::string FormatTime(time_t t, const char* format) {
     struct tm local;

@@ -793,4 +793,110 @@ TEST_F(EndToEndTest, PiecesPlacedWithTheMouseInTheEditorAreSavedAndLoadedAgain) 
     }
 }
 
+// A new player's first level from the main menu: the set choice, the map
+// with its dots, the opening story, the level walked to its exit, the
+// post-game board, and the map again with the next level open; then the
+// change button shows the other two sets' maps.
+TEST_F(EndToEndTest, NewPlayerChoosesASetPlaysTheFirstLevelAndFindsTheNextOneOpen) {
+    StartAndReachMenu();
+    if (HasFatalFailure()) return;
+    const std::string& d = server->Display();
+    std::this_thread::sleep_for(std::chrono::milliseconds(800));
+    // Clicks until the log shows text once more than before (a busy
+    // machine can lose a click).
+    const auto clickFor = [&](int x, int y, const std::string& text) {
+        const size_t before = Count(ReadFileText(out), text);
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            ClickAt(x, y);
+            if (WaitUntil([&] { return Count(ReadFileText(out), text) > before; }, 5)) return true;
+        }
+        return false;
+    };
+    // Captures are named by the second they are taken in; each waits for
+    // the picture to settle with the pointer out of the way.
+    Clock::time_point lastCapture = Clock::now() - std::chrono::seconds(2);
+    std::vector<std::string> captures;
+    const auto capture = [&] {
+        Xdotool(d, "mousemove 799 599");
+        std::this_thread::sleep_until(std::max(lastCapture + std::chrono::milliseconds(1100),
+                                               Clock::now() + std::chrono::milliseconds(1200)));
+        const size_t before = Count(ReadFileText(out), "Screen captured:  ");
+        Xdotool(d, "key KP_Insert");
+        lastCapture = Clock::now();
+        WaitUntil([&] { return Count(ReadFileText(out), "Screen captured:  ") > before; }, 5);
+        const std::string text = ReadFileText(out);
+        const size_t at = text.rfind("Screen captured:  ") + 18;
+        captures.push_back(std::string(ZORV_RUN_DIR) + "/" + text.substr(at, text.find('\n', at) - at));
+        return captures.back();
+    };
+    const auto pixel = [](const std::string& bmp, int x, int y) {
+        int r = 0, g = 0, b = 0;
+        EXPECT_TRUE(BmpPixel(bmp, x, y, &r, &g, &b)) << bmp;
+        return std::vector<int>{r, g, b};
+    };
+
+    // Play: a new player chooses the kids' set.
+    ASSERT_TRUE(clickFor(680, 9 + 20, "Loading Controller:  Set Selector")) << ReadFileText(out);
+    ASSERT_TRUE(clickFor(264, 399, "Loading Controller:  Map\n")) << ReadFileText(out);
+    const std::string kidsMap = capture();
+    // The first level open and selected (red), the second locked (grey).
+    const std::vector<int> first = pixel(kidsMap, 26 + 9, 378 + 14);
+    EXPECT_TRUE(first[0] > first[1] + 60 && first[0] > first[2] + 60) << first[0] << "," << first[1];
+    const std::vector<int> second = pixel(kidsMap, 45 + 9, 385 + 14);
+    EXPECT_TRUE(std::abs(second[0] - second[2]) < 40 && second[0] < 180) << second[0] << "," << second[2];
+
+    // Play: the opening story, two pages, over the level.
+    ASSERT_TRUE(clickFor(710, 521, "Loading Story Controller (type=0)")) << ReadFileText(out);
+    capture();
+    ClickAt(500, 557);  // next page
+    capture();
+    ASSERT_TRUE(clickFor(500, 557, "Loading Controller:  Game")) << ReadFileText(out);
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    // Walk right to the exit tube.
+    Xdotool(d, "keydown Right");
+    const bool ended = WaitForText(pid, &exited, out, "Loading Post Game Controller (type=5)", 60);
+    Xdotool(d, "keyup Right");
+    ASSERT_TRUE(ended) << ReadFileText(out);
+    EXPECT_NE(ReadFileText(out).find("Professor Successfully Exited"), std::string::npos);
+    std::this_thread::sleep_for(std::chrono::milliseconds(800));
+    // Continue: back on the map, the first level solved (green, below its
+    // white tick), the second open and selected (red).
+    const size_t maps = Count(ReadFileText(out), "Loading Controller:  Map\n");
+    ClickAt(400, 458);
+    ASSERT_TRUE(WaitUntil([&] { return Count(ReadFileText(out), "Loading Controller:  Map\n") > maps; }, 10))
+        << ReadFileText(out);
+    const std::string after = capture();
+    const std::vector<int> solved = pixel(after, 26 + 9, 378 + 14);
+    EXPECT_TRUE(solved[1] > solved[0] + 40 && solved[1] > solved[2] + 40) << solved[0] << "," << solved[1];
+    const std::vector<int> next = pixel(after, 45 + 9, 385 + 14);
+    EXPECT_TRUE(next[0] > next[1] + 60 && next[0] > next[2] + 60) << next[0] << "," << next[1];
+
+    // The change button cycles to the regular and the advanced maps.
+    ClickAt(692, 27);
+    capture();
+    ClickAt(692, 27);
+    capture();
+    // Escape goes back to the menu, and Alt+Q quits there.
+    const size_t menus = Count(ReadFileText(out), "Loading Controller:  Main Menu");
+    Xdotool(d, "key Escape");
+    ASSERT_TRUE(WaitUntil([&] { return Count(ReadFileText(out), "Loading Controller:  Main Menu") > menus; }, 10));
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    QuitWithAltQ();
+    if (HasFailure()) return;
+    WithProfileIn(home.Path(), [] {
+        CProfile profile;
+        EXPECT_TRUE(profile.IsLevelSolved(2, 0));
+        EXPECT_FALSE(profile.IsLevelLocked(2, 1));
+        EXPECT_TRUE(profile.IsLevelLocked(2, 2));
+        EXPECT_EQ(profile.GetCurrentSet(), 1);
+    });
+    for (const std::string& c : captures) {
+        if (!getenv("ZORV_KEEP_CAPTURES"))
+            unlink(c.c_str());
+        else
+            printf("CAPTURE:  %s\n", c.c_str());
+    }
+    EXPECT_EQ(captures.size(), 6u);
+}
+
 }  // namespace
