@@ -287,6 +287,13 @@ TEST_F(EditorRulesTest, TeleportsNeedGroundUnderASideAndRoomOnBothRows) {
     EXPECT_TRUE(Teleports(1).empty());
     EXPECT_EQ(model.GetTeleportPiece(6, 19), nullptr);
 
+    // The same on its lower row.
+    Place(DEVICE_LTELEPORT_Y, 16, 19);
+    ASSERT_EQ(Teleports(1).size(), 1u);
+    Place(TERRAIN_ICE, 16, 19);
+    Place(TERRAIN_ICE, 17, 19);
+    EXPECT_TRUE(Teleports(1).empty());
+
     // Beside a wall standing on ground it needs ground under its other side
     // too; a bridge is no wall.
     Place(DEVICE_LTELEPORT_R, 12, 19);
