@@ -1,7 +1,6 @@
 #include "editor/CControllerEditorLoad.h"
 
 #include "editor/EditorDialogArt.h"
-#include "editor/EditorKeys.h"
 #include "engine/CDraw.h"
 #include "engine/CMouse.h"
 #include "engine/CSprite.h"
@@ -12,22 +11,10 @@
 #include "gui/GuiSprites.h"
 #include "world/CLevel.h"
 
-namespace {
-// Held keys move the selection again from the sixth frame on, every second
-// frame.
-constexpr int kRepeatAbove = 5;
-constexpr int kRepeatStep = 2;
-}  // namespace
-
 CControllerEditorLoad::CControllerEditorLoad()
     : sprites{},
       buttons{},
       list(nullptr),
-      upHeld(0),
-      downHeld(0),
-      pageUpHeld(0),
-      pageDownHeld(0),
-      repeatCount(0),
       spritesBuilt(0) {
     id = CONTROLLER_EDITOR_LOAD;
     value = 0;
@@ -124,49 +111,14 @@ void CControllerEditorLoad::GUICallback(int index, int, bool dclick) {
 
 void CControllerEditorLoad::InputKey(bool released, int key) {
     HideMousePointer(-1);
-    const bool press = !released;
-    switch (key) {
-    case KEY_UP:
-    case KEY_LEFT:
-        upHeld = press;
-        if (press) {
-            list->WarpMouseTo();
-            list->MoveSelectionUp(false, false);
-        }
-        break;
-    case KEY_DOWN:
-    case KEY_RIGHT:
-        downHeld = press;
-        if (press) {
-            list->WarpMouseTo();
-            list->MoveSelectionDown(false, false);
-        }
-        break;
-    case EDITOR_KEY_HOME:
-        if (press) list->MoveSelectionUp(false, true);
-        break;
-    case EDITOR_KEY_END:
-        if (press) list->MoveSelectionDown(false, true);
-        break;
-    case EDITOR_KEY_PAGEUP:
-        pageUpHeld = press;
-        if (press) list->MoveSelectionUp(true, false);
-        break;
-    case EDITOR_KEY_PAGEDOWN:
-        pageDownHeld = press;
-        if (press) list->MoveSelectionDown(true, false);
-        break;
-    case KEY_ESCAPE:
-        if (press) GUICallback(BUTTON_CANCEL, 0, false);
-        break;
-    case KEY_TAB:
-        if (press) CGuiButtonBase::MoveFocus(false);
-        break;
-    case KEY_RETURN:
-    case KEY_SPACE:
-        if (press) CGuiButtonBase::ActivateFocused(true);
-        break;
-    default: break;
+    if (listKeys.HandleKey(list, released, key)) return;
+    if (!released) {
+        if (key == KEY_ESCAPE)
+            GUICallback(BUTTON_CANCEL, 0, false);
+        else if (key == KEY_TAB)
+            CGuiButtonBase::MoveFocus(false);
+        else if (key == KEY_RETURN || key == KEY_SPACE)
+            CGuiButtonBase::ActivateFocused(true);
     }
     CaptureScreen(released, key);
 }
@@ -186,18 +138,6 @@ void CControllerEditorLoad::InputMouseClick(bool released, bool left, bool, bool
 void CControllerEditorLoad::Pump() {
     PollInput();
     if (!active) return;
-    const bool down = downHeld || pageDownHeld;
-    const bool up = upHeld || pageUpHeld;
-    if (down || up) {
-        if (++repeatCount > kRepeatAbove) {
-            if (down)
-                list->MoveSelectionDown(pageDownHeld != 0, false);
-            else
-                list->MoveSelectionUp(pageUpHeld != 0, false);
-            repeatCount -= kRepeatStep;
-        }
-    } else {
-        repeatCount = 0;
-    }
+    listKeys.Repeat(list);
     CGuiButtonBase::UpdateAll();
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/CController.h"
+#include "gui/CListKeys.h"
 
 class CSprite;
 class CGuiButton;
@@ -45,7 +46,6 @@ private:
     CGuiButton* buttons[4];
     CGuiListbox* list;
     std::vector<std::string> fileNames;
-    uint8_t upHeld, downHeld, pageUpHeld, pageDownHeld;
-    int repeatCount;
+    CListKeys listKeys;
     uint8_t spritesBuilt;
 };

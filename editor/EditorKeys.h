@@ -16,10 +16,6 @@ enum EditorCode : uint32_t {
 enum EditorKey {
     EDITOR_KEY_BACKSPACE = 8,
     EDITOR_KEY_BACKQUOTE = 96,
-    EDITOR_KEY_HOME = 278,
-    EDITOR_KEY_END = 279,
-    EDITOR_KEY_PAGEUP = 280,
-    EDITOR_KEY_PAGEDOWN = 281,
     EDITOR_KEY_F1 = 282,
     EDITOR_KEY_F8 = 289,
 };
