@@ -852,6 +852,34 @@ TEST_F(EndToEndTest, NewPlayerChoosesASetPlaysTheFirstLevelAndFindsTheNextOneOpe
     capture();
     ASSERT_TRUE(clickFor(500, 557, "Loading Controller:  Game")) << ReadFileText(out);
     std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    // Two steps right, each a press of its own.
+    for (int step = 0; step < 2; ++step) {
+        Xdotool(d, "keydown Right");
+        std::this_thread::sleep_for(std::chrono::milliseconds(150));
+        Xdotool(d, "keyup Right");
+        std::this_thread::sleep_for(std::chrono::milliseconds(400));
+    }
+    capture();
+    // Escape opens the in-game menu; its undo row takes the second step back.
+    const auto menuOpens = [&](const std::function<void()>& open) {
+        const size_t before = Count(ReadFileText(out), "Loading Controller:  In Game Menu");
+        open();
+        return WaitUntil([&] { return Count(ReadFileText(out), "Loading Controller:  In Game Menu") > before; }, 5);
+    };
+    ASSERT_TRUE(menuOpens([&] { Xdotool(d, "key Escape"); })) << ReadFileText(out);
+    capture();
+    ASSERT_TRUE(clickFor(400, 175 + 30 * 2 + 12, "UNDO LOAD - at index")) << ReadFileText(out);
+    // The menu button opens it too; restart builds the level anew.
+    ASSERT_TRUE(menuOpens([&] { ClickAt(765, 18); })) << ReadFileText(out);
+    ASSERT_TRUE(clickFor(400, 175 + 30 * 1 + 12, "Restarting level")) << ReadFileText(out);
+    // Show the solution: confirmed, the level restarts and plays its stored
+    // solution back to its end (this stand-in level has none), then the
+    // player has the keys again and walks on.
+    ASSERT_TRUE(menuOpens([&] { Xdotool(d, "key Escape"); })) << ReadFileText(out);
+    ASSERT_TRUE(clickFor(400, 175 + 30 * 3 + 12, "Loading Controller:  Message")) << ReadFileText(out);
+    // Cancel is the box's default: the okay button confirms.
+    ASSERT_TRUE(clickFor(345, 435, "Restarting level")) << ReadFileText(out);
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
     // Walk right to the exit tube.
     Xdotool(d, "keydown Right");
     const bool ended = WaitForText(pid, &exited, out, "Loading Post Game Controller (type=5)", 60);
@@ -896,7 +924,7 @@ TEST_F(EndToEndTest, NewPlayerChoosesASetPlaysTheFirstLevelAndFindsTheNextOneOpe
         else
             printf("CAPTURE:  %s\n", c.c_str());
     }
-    EXPECT_EQ(captures.size(), 6u);
+    EXPECT_EQ(captures.size(), 8u);
 }
 
 }  // namespace
