@@ -15,6 +15,7 @@
 #include "gui/GuiText.h"
 #include "players/CProfile.h"
 #include "screens/CControllerManager.h"
+#include "editor/CControllerEditor.h"
 #include "screens/CControllerMap.h"
 #include "screens/CControllerProfiles.h"
 #include "screens/CControllerCredits.h"
@@ -40,7 +41,7 @@ constexpr bool kPlayEnabled = true;
 
 constexpr bool kManagerEnabled = true;
 
-constexpr bool kEditorEnabled = false;
+constexpr bool kEditorEnabled = true;
 
 constexpr bool kScoresEnabled = true;
 
@@ -162,6 +163,8 @@ CControllerMain::~CControllerMain() {
     profiles = nullptr;
     delete manager;
     manager = nullptr;
+    delete editor;
+    editor = nullptr;
     delete instructions;
     delete options;
     delete credits;
@@ -486,6 +489,13 @@ void CControllerMain::GUICallback(int index, int, bool) {
         if (manager) break;
         OpenManager();
         break;
+    case BUTTON_EDITOR:
+        if (editor) break;
+        UnloadSprites();
+        LogOpening("Level Editor");
+        editor = new CControllerEditor();
+        OpenChild(editor);
+        break;
     case BUTTON_SCORES:
         if (scoreboard) break;
         FreezeForChild();
@@ -587,6 +597,10 @@ void CControllerMain::Pump() {
         next = manager->GetValue();
         delete manager;
         manager = nullptr;
+    }
+    if (GetPreviousId() == CONTROLLER_EDITOR && editor) {
+        delete editor;
+        editor = nullptr;
     }
     if (GetPreviousId() == CONTROLLER_SCOREBOARD) {
         delete scoreboard;

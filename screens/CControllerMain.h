@@ -15,6 +15,7 @@ class CLinearMover;
 class CControllerMessage;
 class CControllerProfiles;
 class CControllerManager;
+class CControllerEditor;
 class CControllerMap;
 class CControllerInstructions;
 class CControllerOptions;
@@ -118,6 +119,7 @@ private:
     CControllerMap* map = nullptr;
     CControllerProfiles* profiles;
     CControllerManager* manager;
+    CControllerEditor* editor = nullptr;
     CControllerInstructions* instructions;
     CControllerOptions* options;
     CControllerCredits* credits;

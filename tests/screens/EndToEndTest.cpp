@@ -691,6 +691,122 @@ TEST_F(EndToEndTest, NameTypedIntoTheScoreBoardIsRegisteredAndTheResultRanked) {
     EXPECT_EQ(captures, 3);
 }
 
+// The level editor in a real window: opened from the menu, a few pieces are
+// placed with the mouse (the tool chosen in its palette, the tubes by their
+// keys), the level is saved through the save dialog, a new level is started
+// and the saved one is loaded again; the editor is left and the program
+// quits cleanly. The pictures of the editor, its palette and its help page
+// are captured (kept with ZORV_KEEP_CAPTURES).
+TEST_F(EndToEndTest, PiecesPlacedWithTheMouseInTheEditorAreSavedAndLoadedAgain) {
+    StartAndReachMenu();
+    if (HasFatalFailure()) return;
+    const std::string& d = server->Display();
+    const auto cellX = [](int column) { return 15 + 24 * column + 12; };
+    const auto cellY = [](int row) { return 15 + 24 * row + 12; };
+    std::vector<std::string> captures;
+    auto lastCapture = Clock::now() - std::chrono::seconds(2);
+    const auto capture = [&] {
+        std::this_thread::sleep_until(lastCapture + std::chrono::milliseconds(1100));
+        const size_t before = Count(ReadFileText(out), "Screen captured:");
+        Xdotool(d, "key KP_Insert");
+        lastCapture = Clock::now();
+        WaitUntil([&] { return Count(ReadFileText(out), "Screen captured:") > before; }, 5);
+        const std::string text = ReadFileText(out);
+        const size_t at = text.rfind("Screen captured:  ") + 18;
+        captures.push_back(std::string(ZORV_RUN_DIR) + "/" + text.substr(at, text.find('\n', at) - at));
+    };
+    const auto opened = [&](const char* banner, size_t before) {
+        return WaitUntil([&] { return Count(ReadFileText(out), banner) > before; }, 10);
+    };
+
+    // The editor opens with its palette.
+    const char* editorBanner = "Loading Controller:  Level Editor\n";
+    for (int attempt = 0; attempt < 3 && Count(ReadFileText(out), editorBanner) == 0; ++attempt) {
+        ClickAt(680, 9 + 53 * 2 + 20);
+        WaitUntil([&] { return Count(ReadFileText(out), editorBanner) > 0; }, 5);
+    }
+    ASSERT_EQ(Count(ReadFileText(out), editorBanner), 1u) << ReadFileText(out);
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    capture();
+    // Grass from the palette, laid cell by cell; the tubes by their keys.
+    size_t back = Count(ReadFileText(out), "Loading Controller:  Editor\n");
+    ClickAt(192 + 4 * 68 + 34, 65 + 3 * 51 + 25);
+    ASSERT_TRUE(opened("Loading Controller:  Editor\n", back)) << ReadFileText(out);
+    for (int column = 3; column <= 10; ++column) ClickAt(cellX(column), cellY(21));
+    Xdotool(d, "key minus");
+    ClickAt(cellX(4), cellY(20));
+    Xdotool(d, "key equal");
+    ClickAt(cellX(9), cellY(20));
+    Xdotool(d, "mousemove 700 60");
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    capture();
+    int r = 0, g = 0, b = 0;
+    ASSERT_TRUE(BmpPixel(captures.back(), cellX(6), cellY(21), &r, &g, &b)) << captures.back();
+    EXPECT_GT(r, b + 30) << "the ground's earth under the grass: " << r << "," << g << "," << b;
+
+    // The help page, then saved through the dialog.
+    size_t before = Count(ReadFileText(out), "Loading Controller:  Editor Help\n");
+    Xdotool(d, "key alt+h");
+    ASSERT_TRUE(opened("Loading Controller:  Editor Help\n", before));
+    Xdotool(d, "mousemove 420 140");
+    std::this_thread::sleep_for(std::chrono::milliseconds(600));
+    capture();
+    back = Count(ReadFileText(out), "Loading Controller:  Editor\n");
+    Xdotool(d, "key Escape");
+    ASSERT_TRUE(opened("Loading Controller:  Editor\n", back));
+    before = Count(ReadFileText(out), "Loading Controller:  Editor Save\n");
+    Xdotool(d, "key alt+s");
+    ASSERT_TRUE(opened("Loading Controller:  Editor Save\n", before));
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    Xdotool(d, "type --delay 100 mouse");
+    Xdotool(d, "key Return");
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    Xdotool(d, "type --delay 100 'Made with the mouse'");
+    Xdotool(d, "key Return");
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    Xdotool(d, "key Return");
+    const std::string file = home.Path() + "/documents/ZORV Levels/mouse.lvl";
+    ASSERT_TRUE(WaitUntil([&] { return Exists(file); }, 10)) << ReadFileText(out);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    CLevel saved;
+    ASSERT_TRUE(saved.LoadFile(file, "mouse"));
+    EXPECT_STREQ(saved.GetHeadingText(), "Made with the mouse");
+    for (int column = 3; column <= 10; ++column)
+        EXPECT_EQ(saved.GetTile(column, 21), static_cast<uint32_t>(TERRAIN_GRASS)) << column;
+    EXPECT_EQ(saved.GetTile(4, 20), static_cast<uint32_t>(DEVICE_TUBE_START));
+    EXPECT_EQ(saved.GetTile(9, 20), static_cast<uint32_t>(DEVICE_TUBE_END));
+
+    // A new level (nothing unsaved: no question), then the saved one again.
+    Xdotool(d, "key alt+n");
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    before = Count(ReadFileText(out), "Loading Controller:  Editor Load\n");
+    Xdotool(d, "key alt+l");
+    ASSERT_TRUE(opened("Loading Controller:  Editor Load\n", before)) << ReadFileText(out);
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    back = Count(ReadFileText(out), "Loading Controller:  Editor\n");
+    Xdotool(d, "key Return");
+    ASSERT_TRUE(opened("Loading Controller:  Editor\n", back)) << ReadFileText(out);
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    Xdotool(d, "mousemove 700 60");
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    capture();
+    ASSERT_TRUE(BmpPixel(captures.back(), cellX(6), cellY(21), &r, &g, &b));
+    EXPECT_GT(r, b + 30) << "the loaded ground is shown: " << r << "," << g << "," << b;
+
+    // Leaving needs no question either; the menu comes back and quits.
+    const size_t menus = Count(ReadFileText(out), "Loading Controller:  Main Menu");
+    Xdotool(d, "key alt+q");
+    ASSERT_TRUE(WaitUntil([&] { return Count(ReadFileText(out), "Loading Controller:  Main Menu") > menus; }, 10));
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    QuitWithAltQ();
+    for (const std::string& c : captures) {
+        if (getenv("ZORV_KEEP_CAPTURES"))
+            printf("CAPTURE:  %s\n", c.c_str());
+        else
+            unlink(c.c_str());
+    }
+}
+
 // A new player's first level from the main menu: the set choice, the map
 // with its dots, the opening story, the level walked to its exit, the
 // post-game board, and the map again with the next level open; then the
