@@ -94,7 +94,7 @@ TEST_F(ObjectWorldTest, AFrozenCrateSlidesOnIceUntilACrateStopsItWhileAPlainOneM
             "#~~~~~~~~~~#",
             "",
             "",
-            "S...c.......",
+            "....c.......",
             "############",
         },
         {
