@@ -128,5 +128,17 @@ float GetMouseFloatX() { return mouseFloatX; }
 float GetMouseFloatY() { return mouseFloatY; }
 void SetMouseSpeed(float speed) { mouseSpeed = speed; }
 float GetMouseSpeed() { return mouseSpeed; }
-void SetSystemPointer(bool on) { systemPointer = on; }
+void SetSystemPointer(bool on) {
+    if (on == systemPointer) return;
+    systemPointer = on;
+    if (!on) {
+        // Relative motion goes on from where the pointer stands, not from
+        // wherever it stood when the game last moved it itself.
+        mouseFloatX = static_cast<float>(mouseX);
+        mouseFloatY = static_cast<float>(mouseY);
+    } else {
+        // The system pointer takes over at the place the player sees.
+        SDL_WarpMouse(static_cast<Uint16>(mouseX), static_cast<Uint16>(mouseY));
+    }
+}
 bool GetSystemPointer() { return systemPointer; }

@@ -22,6 +22,7 @@
 #include "players/CProfile.h"
 #include "players/ScoreClient.h"
 #include "screens/CControllerIntro.h"
+#include "screens/CControllerScoreboard.h"
 #include "sound/CSound.h"
 #include "world/CElement.h"
 #include "world/CLevelSet.h"
@@ -117,8 +118,15 @@ void Run(int flags) {
     DebugLog(DBG_MILESTONE, "ID_003:  INIT:  Miscellaneous Load Started\n");
     CController::LoadSounds();
     CMouse mouse;
-    DebugLog(DBG_DEBUG, "Loading SCOREBOARD_URL:  %s\n", kScoreboardUrl);
-    SetScoreServerPath(kScoreboardUrl);
+    const char* scoreboardUrl = kScoreboardUrl;
+#ifdef ZORV_LOG_MILESTONES
+    // Test builds only: a local score server, and the score-board page the
+    // main menu opens (a post-game page while no level can be played).
+    if (const char* url = getenv("ZORV_TEST_SCOREBOARD_URL")) scoreboardUrl = url;
+    if (const char* type = getenv("ZORV_TEST_MENU_SCOREBOARD")) CControllerScoreboard::SetMenuType(atoi(type));
+#endif
+    DebugLog(DBG_DEBUG, "Loading SCOREBOARD_URL:  %s\n", scoreboardUrl);
+    SetScoreServerPath(scoreboardUrl);
     ResetAllScoreBoards();
     CControllerIntro intro;
     intro.Activate(nullptr);

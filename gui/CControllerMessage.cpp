@@ -1,6 +1,6 @@
 #include "gui/CControllerMessage.h"
 
-#include <cstdio>
+#include <string>
 
 #include "engine/CDraw.h"
 #include "engine/CMouse.h"
@@ -14,6 +14,9 @@ const char* const kBaseName = "baseMessageController.png";
 }
 
 CControllerMessage::CControllerMessage(int titleId, int bodyId, bool twoButtons_, int bodyArgument)
+    : CControllerMessage(titleId, bodyId, twoButtons_, std::to_string(bodyArgument).c_str()) {}
+
+CControllerMessage::CControllerMessage(int titleId, int bodyId, bool twoButtons_, const char* bodyText)
     : dimmer(nullptr),
       background(nullptr),
       okay(nullptr),
@@ -21,7 +24,7 @@ CControllerMessage::CControllerMessage(int titleId, int bodyId, bool twoButtons_
       twoButtons(twoButtons_ ? 1 : 0),
       spritesBuilt(0) {
     id = CONTROLLER_MESSAGE;
-    LoadSprites(titleId, bodyId, bodyArgument);
+    LoadSprites(titleId, bodyId, bodyText);
 }
 
 CControllerMessage::~CControllerMessage() {
@@ -35,7 +38,7 @@ CControllerMessage::~CControllerMessage() {
     CDraw::UnloadImage(kBaseName);
 }
 
-void CControllerMessage::LoadSprites(int titleId, int bodyId, int bodyArgument) {
+void CControllerMessage::LoadSprites(int titleId, int bodyId, const char* bodyText) {
     if (spritesBuilt) return;
     dimmer = new CSprite(1411, 0, false);
     dimmer->SetName("Message Controller (MESSAGE_LSPRITE_DIMMER)");
@@ -47,11 +50,7 @@ void CControllerMessage::LoadSprites(int titleId, int bodyId, int bodyArgument) 
     CDraw::DrawImageOnto("parchment_confirmation.png", base, 180, 100);
     const int width = CDraw::GetWidth(base);
     if (titleId != -1) BlitString(titleId, base, 450, 50, 2, (width - 450) / 2, 50);
-    if (bodyId != -1) {
-        char argument[16];
-        snprintf(argument, sizeof(argument), "%i", bodyArgument);
-        BlitString(bodyId, base, 350, 120, 2, (width - 350) / 2, 200, argument);
-    }
+    if (bodyId != -1) BlitTypedString(bodyId, base, 350, 120, 2, (width - 350) / 2, 200, bodyText);
     background = new CSprite(1412, 0, false);
     background->SetName("Message Controller (MESSAGE_LSPRITE_BACKGROUND)");
     background->AddFrame(base);

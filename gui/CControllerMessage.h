@@ -18,6 +18,9 @@ public:
     // A text id of -1 draws nothing there; bodyArgument fills the body's
     // placeholder.
     CControllerMessage(int titleId, int bodyId, bool twoButtons, int bodyArgument);
+    // The same with a text for the body's placeholder (a message that came
+    // from elsewhere, drawn as the text it is).
+    CControllerMessage(int titleId, int bodyId, bool twoButtons, const char* bodyText);
     ~CControllerMessage() override;
 
     bool IsConfirmed() const { return value == 1; }
@@ -33,7 +36,7 @@ public:
     CGuiButton* GetCancelButton() const { return cancel; }
 
 private:
-    void LoadSprites(int titleId, int bodyId, int bodyArgument);
+    void LoadSprites(int titleId, int bodyId, const char* bodyText);
 
     CSprite* dimmer;
     CSprite* background;

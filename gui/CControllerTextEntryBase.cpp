@@ -6,6 +6,8 @@
 #include "engine/Log.h"
 #include "gui/CGuiButton.h"
 #include "gui/CGuiTextbox.h"
+#include "gui/CInvalidMark.h"
+#include "gui/GuiText.h"
 
 namespace {
 
@@ -22,6 +24,7 @@ CControllerTextEntryBase::CControllerTextEntryBase()
       okay(nullptr),
       cancel(nullptr),
       textbox(nullptr),
+      mark(nullptr),
       spritesBuilt(0),
       textboxFocused(1) {
     id = CONTROLLER_TEXT_ENTRY;
@@ -43,10 +46,38 @@ void CControllerTextEntryBase::UnloadSprites() {
     delete okay;
     delete cancel;
     delete textbox;
+    delete mark;
     okay = cancel = nullptr;
     textbox = nullptr;
+    mark = nullptr;
     CDraw::UnloadImage(kBaseImage);
     spritesBuilt = 0;
+}
+
+int CControllerTextEntryBase::ComposeBackdrop(const char* panel, int panelX, int panelY, int promptId, int promptX,
+                                              int promptY, int promptW, int promptH) {
+    int image = CDraw::CaptureScreen(kBaseImage);
+    if (image < 0) image = CDraw::CreateSurface(800, 600, kBaseImage);
+    CDraw::DrawImageOnto("dimmer.png", image, 0, 0);
+    CDraw::DrawImageOnto(panel, image, panelX, panelY);
+    BlitString(promptId, image, promptW, promptH, 2, promptX, promptY);
+    return image;
+}
+
+void CControllerTextEntryBase::MakeBackground(int image, const char* debugName) {
+    CSprite* s = sprites[0] = new CSprite(1410, 0, false);
+    s->SetName(debugName);
+    s->AddFrame(image);
+    s->SetPosition(0, 0, false);
+    s->Show(kSpriteNotDrawn, kSpriteNotDrawn);
+}
+
+void CControllerTextEntryBase::MakeButtons(int okayX, int okayY, int cancelX, int cancelY) {
+    okay = new CGuiButton(okayX, okayY, BUTTON_OKAY, this, "profile_button_okaybase.png",
+                          "profile_button_okayshadow.png", "profile_button_okayrollover.png", nullptr, true, 0, 0);
+    cancel = new CGuiButton(cancelX, cancelY, BUTTON_CANCEL, this, "profile_button_cancelbase.png",
+                            "profile_button_cancelshadow.png", "profile_button_cancelrollover.png", nullptr, false, 0,
+                            0);
 }
 
 void CControllerTextEntryBase::SetText(const char* text) {
@@ -97,21 +128,28 @@ void CControllerTextEntryBase::MoveFocus(bool backwards) {
     }
 }
 
+int CControllerTextEntryBase::FocusStep(int key, bool shift) {
+    switch (key) {
+    case KEY_UP:
+    case KEY_LEFT: return -1;
+    case KEY_DOWN:
+    case KEY_RIGHT: return 1;
+    case KEY_TAB: return shift ? -1 : 1;
+    default: return 0;
+    }
+}
+
 void CControllerTextEntryBase::InputKey(bool released, int key) {
     HideMousePointer(-1);
     StartKeyRepeat(released, key);
     if (textboxFocused && !released && textbox) textbox->HandleKey(key, 0, modShift != 0);
     if (!released) {
-        switch (key) {
-        case KEY_UP:
-        case KEY_LEFT: MoveFocus(true); break;
-        case KEY_DOWN:
-        case KEY_RIGHT: MoveFocus(false); break;
-        case KEY_TAB: MoveFocus(modShift != 0); break;
-        case KEY_RETURN: CGuiButtonBase::ActivateFocused(true); break;
-        case KEY_ESCAPE: GUICallback(BUTTON_CANCEL, 0, false); break;
-        default: break;
-        }
+        if (const int step = FocusStep(key, modShift != 0))
+            MoveFocus(step < 0);
+        else if (key == KEY_RETURN)
+            CGuiButtonBase::ActivateFocused(true);
+        else if (key == KEY_ESCAPE)
+            GUICallback(BUTTON_CANCEL, 0, false);
     }
     CaptureScreen(released, key);
 }
@@ -120,6 +158,10 @@ void CControllerTextEntryBase::InputMouseMove(int x, int y) {
     mouseX = x;
     mouseY = y;
     UpdateMousePointer();
+    FollowPointer();
+}
+
+void CControllerTextEntryBase::FollowPointer() {
     if (textbox && textbox->IsMouseOver()) {
         textboxFocused = 1;
     } else if (CGuiButtonBase::GetFocusIndex() != -1) {
@@ -148,11 +190,17 @@ void CControllerTextEntryBase::GUICallback(int index, int, bool) {
     }
 }
 
+void CControllerTextEntryBase::PumpInvalid() {
+    if (mark) mark->Step();
+}
+
 void CControllerTextEntryBase::Pump() {
     PollInput();
     RepeatKey();
     if (!active) return;
     PumpInvalid();
     CGuiButtonBase::UpdateAll();
+    // Motions queued behind keys may have been judged on last frame's focus.
+    FollowPointer();
     if (textboxFocused && textbox) textbox->BlinkCursor();
 }

@@ -17,6 +17,7 @@
 class CSprite;
 class CGuiButton;
 class CGuiTextbox;
+class CInvalidMark;
 
 class CControllerTextEntryBase : public CController {
 public:
@@ -45,8 +46,13 @@ public:
 
     // Builds the subclass's look; sets spritesBuilt.
     virtual void LoadSprites() = 0;
-    // Once a frame while active, before the widgets are updated.
-    virtual void PumpInvalid() {}
+    // Once a frame while active, before the widgets are updated: steps the
+    // mark of a refused entry, when the dialog has one.
+    virtual void PumpInvalid();
+
+    // The focus move a key asks for in a text dialog: -1 backward (up, left,
+    // Shift+Tab), +1 forward (down, right, Tab), 0 for any other key.
+    static int FocusStep(int key, bool shift);
 
     // Inspection (tests).
     CGuiTextbox* GetTextbox() const { return textbox; }
@@ -55,20 +61,35 @@ public:
     bool IsTextboxFocused() const { return textboxFocused != 0; }
     bool AreSpritesBuilt() const { return spritesBuilt != 0; }
     const CKeyRepeat& GetKeyRepeat() const { return repeat; }
+    CInvalidMark* GetMark() const { return mark; }
 
 protected:
     // Deletes the look and releases the composed picture.
     void UnloadSprites();
+    // Pieces of the look the small dialogs share. The picture of the screen
+    // below (blank without a display), dimmed, with a panel and a prompt
+    // text painted on, registered as kBaseImage.
+    static int ComposeBackdrop(const char* panel, int panelX, int panelY, int promptId, int promptX, int promptY,
+                               int promptW, int promptH);
+    // That picture as the first sprite (layer 1410, at the screen's corner).
+    void MakeBackground(int image, const char* debugName);
+    // The parchment okay (the default button) and cancel buttons.
+    void MakeButtons(int okayX, int okayY, int cancelX, int cancelY);
     // Keyboard focus: onto the text box, or onto a button (the pointer
     // follows in both cases).
     void FocusTextbox();
     void FocusButton(CGuiButton* button);
     void MoveFocus(bool backwards);
+    // The box has the keyboard while the pointer is on it; a button under
+    // the pointer takes the keyboard from it.
+    void FollowPointer();
 
     CSprite* sprites[2];
     CGuiButton* okay;
     CGuiButton* cancel;
     CGuiTextbox* textbox;
+    // The mark a refused entry shows (the subclass makes it; may stay null).
+    CInvalidMark* mark;
     uint8_t spritesBuilt;
     uint8_t textboxFocused;
     CKeyRepeat repeat;

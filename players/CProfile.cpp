@@ -423,9 +423,11 @@ bool CProfile::ParseBody(CByteReader& in) {
         currentSet_ = 0;
         currentLevel_ = 0;
     }
-    // A key the input cannot name would index past its key tables.
+    // A key the input cannot name would index past its key tables. Key 0 is
+    // no key: the key-binding screen leaves it on an action whose key went
+    // to another.
     for (int i = 0; i < KEYACTION_COUNT; ++i) {
-        if (keyBindings_[i] <= 0 || keyBindings_[i] >= SDLK_LAST) {
+        if (keyBindings_[i] < 0 || keyBindings_[i] >= SDLK_LAST) {
             DebugLog(DBG_WARNING, "CProfile::Read()   Key binding %i (%i) replaced by its default\n", i,
                      keyBindings_[i]);
             keyBindings_[i] = kDefaultKeys[i];

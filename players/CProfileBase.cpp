@@ -115,6 +115,9 @@ void CProfileBase::ResetOptions() {
     SetOptionDefaults();
     ResetOptionFlags();
     ApplyVolumes();
+    // The defaults name the system pointer: a grabbed, scaled pointer left
+    // from before would contradict the option the screen shows.
+    ApplyInputSettings();
     SwitchDisplayIfOpen();
 }
 
@@ -270,7 +273,10 @@ const char* CProfileBase::GetScoreboardName(int number) const {
 
 bool CProfileBase::SetScoreboardName(const char* name) {
     scoreboardNames_[currentProfile_] = Clipped(name ? name : "", kNameMax);
-    return Save();
+    // The name lives in the INFO file's list (written with the profile): at
+    // once, or a registration the server already took would be lost with a
+    // crash.
+    return WriteInfo();
 }
 
 // ---------------------------------------------------------------- files

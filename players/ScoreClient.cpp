@@ -14,11 +14,12 @@ namespace {
 
 const int kLevelBoardCounts[kScoreBoardTypes] = {111, 50, 81, 0};
 const char* const kGameVersion = "1.03W";
-const long kTransferTimeoutSeconds = 30;
+const long kDefaultTransferTimeoutSeconds = 30;
 
 std::string g_serverPath;
 std::string g_response;
 int g_abort = 0;
+long g_transferTimeoutSeconds = kDefaultTransferTimeoutSeconds;
 int g_lastError = kScoreErrorNone;
 std::vector<std::string> g_proposedNames;
 CScoreBoard g_overallBoards[kScoreBoardTypes];
@@ -88,6 +89,10 @@ Outcome SendRequest(const std::string& query, std::vector<std::string>* lines) {
 }  // namespace
 
 void SetScoreServerPath(const std::string& address) { g_serverPath = address; }
+
+void SetScoreRequestTimeout(long seconds) {
+    g_transferTimeoutSeconds = seconds > 0 ? seconds : kDefaultTransferTimeoutSeconds;
+}
 const std::string& GetScoreServerPath() { return g_serverPath; }
 
 void ResetScoreBoard(CScoreBoard& board) { board.Reset(); }
@@ -278,7 +283,7 @@ bool HttpGet(const std::string& base, const std::string& query) {
     g_response.clear();
     CURL* curl = curl_easy_init();
     if (!curl) return false;
-    curl_easy_setopt(curl, CURLOPT_TIMEOUT, kTransferTimeoutSeconds);
+    curl_easy_setopt(curl, CURLOPT_TIMEOUT, g_transferTimeoutSeconds);
     bool ok = curl_easy_setopt(curl, CURLOPT_URL, address.c_str()) == CURLE_OK &&
               curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L) == CURLE_OK &&
               curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, HttpProgressCallback) == CURLE_OK &&

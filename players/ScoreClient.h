@@ -32,6 +32,9 @@ constexpr int kScoreErrorBadLevel = 17;
 // The server's address, ending in a path separator ("http://host/zorv/").
 void SetScoreServerPath(const std::string& address);
 const std::string& GetScoreServerPath();
+// The most seconds one request may take (30; tests of a silent server use
+// less; 0 or below restores 30).
+void SetScoreRequestTimeout(long seconds);
 
 // Every board back to "never downloaded": four overall boards, and 111, 50
 // and 81 level boards for types 0, 1 and 2.

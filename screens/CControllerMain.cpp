@@ -16,6 +16,10 @@
 #include "players/CProfile.h"
 #include "screens/CControllerManager.h"
 #include "screens/CControllerProfiles.h"
+#include "screens/CControllerCredits.h"
+#include "screens/CControllerInstructions.h"
+#include "screens/CControllerOptions.h"
+#include "screens/CControllerScoreboard.h"
 #include "sound/CSound.h"
 
 namespace {
@@ -41,13 +45,13 @@ constexpr bool kManagerEnabled = true;
 
 constexpr bool kEditorEnabled = false;
 
-constexpr bool kScoresEnabled = false;
+constexpr bool kScoresEnabled = true;
 
-constexpr bool kInstructionsEnabled = false;
+constexpr bool kInstructionsEnabled = true;
 
-constexpr bool kOptionsEnabled = false;
+constexpr bool kOptionsEnabled = true;
 
-constexpr bool kCreditsEnabled = false;
+constexpr bool kCreditsEnabled = true;
 
 constexpr bool kProfileEnabled = true;
 
@@ -128,6 +132,10 @@ CControllerMain::CControllerMain()
       message(nullptr),
       profiles(nullptr),
       manager(nullptr),
+      instructions(nullptr),
+      options(nullptr),
+      credits(nullptr),
+      scoreboard(nullptr),
       spritesLoaded(0) {
     id = CONTROLLER_MAIN;
     for (CSprite*& s : sprites) s = nullptr;
@@ -148,6 +156,11 @@ CControllerMain::~CControllerMain() {
     profiles = nullptr;
     delete manager;
     manager = nullptr;
+    delete instructions;
+    delete options;
+    delete credits;
+    delete scoreboard;
+    scoreboard = nullptr;
     UnloadSprites();
     DebugLog(DBG_MILESTONE, "ID_900:  SHUTDOWN:  C%i Completed\n", id);
 }
@@ -426,8 +439,28 @@ void CControllerMain::FreezeForChild() {
     HideButtons();
 }
 
+void CControllerMain::FreezeFor(const char* childName) {
+    FreezeForChild();
+    LogOpening(childName);
+}
+
 void CControllerMain::GUICallback(int index, int, bool) {
     switch (index) {
+    case BUTTON_INSTRUCTIONS:
+        if (instructions) break;
+        FreezeFor("Instructions");
+        OpenChild(instructions = new CControllerInstructions(0));
+        break;
+    case BUTTON_OPTIONS:
+        if (options) break;
+        FreezeFor("Options");
+        OpenChild(options = new CControllerOptions());
+        break;
+    case BUTTON_CREDITS:
+        if (credits) break;
+        FreezeFor("Credits");
+        OpenChild(credits = new CControllerCredits());
+        break;
     case BUTTON_MOREGAMES:
         if (message) break;
         FreezeForChild();
@@ -448,6 +481,13 @@ void CControllerMain::GUICallback(int index, int, bool) {
         LogOpening("Level Manager");
         manager = new CControllerManager();
         OpenChild(manager);
+        break;
+    case BUTTON_SCORES:
+        if (scoreboard) break;
+        FreezeForChild();
+        LogOpening("Scoreboard");
+        scoreboard = new CControllerScoreboard(CControllerScoreboard::GetMenuType(), false);
+        OpenChild(scoreboard);
         break;
     case BUTTON_EXIT: result = -1; break;
     default:
@@ -492,6 +532,16 @@ void CControllerMain::Pump() {
     ShowButtons();
     // Buttons of screens that do not exist yet come back disabled.
     DebugLog(DBG_DEBUG, "Loading Controller:  Main Menu\n");
+    if (GetPreviousId() == CONTROLLER_INSTRUCTIONS) {
+        delete instructions;
+        instructions = nullptr;
+    } else if (GetPreviousId() == CONTROLLER_OPTIONS) {
+        delete options;
+        options = nullptr;
+    } else if (GetPreviousId() == CONTROLLER_CREDITS) {
+        delete credits;
+        credits = nullptr;
+    }
     if (GetPreviousId() == CONTROLLER_MESSAGE && message) {
         const bool confirmed = message->IsConfirmed();
         delete message;
@@ -510,6 +560,10 @@ void CControllerMain::Pump() {
         // Its answer asks for the level map, which the game does not have yet.
         delete manager;
         manager = nullptr;
+    }
+    if (GetPreviousId() == CONTROLLER_SCOREBOARD) {
+        delete scoreboard;
+        scoreboard = nullptr;
     }
     if (!spritesLoaded && result == 0) LoadSprites();
     HideMousePointer(-1);

@@ -15,6 +15,10 @@ class CLinearMover;
 class CControllerMessage;
 class CControllerProfiles;
 class CControllerManager;
+class CControllerInstructions;
+class CControllerOptions;
+class CControllerCredits;
+class CControllerScoreboard;
 
 class CControllerMain : public CController {
 public:
@@ -86,6 +90,8 @@ private:
     void MoveClouds();
     void AnimateFigure();
     void FreezeForChild();
+    // Freezes the menu for a child and logs its opening.
+    void FreezeFor(const char* childName);
     void ShowButtons();
     void HideButtons();
     CSprite* MakeSprite(int layer, int frameDelay, const char* debugName, int x, int y);
@@ -105,5 +111,9 @@ private:
     CControllerMessage* message;
     CControllerProfiles* profiles;
     CControllerManager* manager;
+    CControllerInstructions* instructions;
+    CControllerOptions* options;
+    CControllerCredits* credits;
+    CControllerScoreboard* scoreboard;
     uint8_t spritesLoaded;
 };

@@ -2,11 +2,22 @@
 
 #include "engine/Log.h"
 #include "world/CElement.h"
+#include "world/CElementAIBot.h"
+#include "world/CElementAIProfessor.h"
 #include "world/CLevel.h"
+#include "world/pieces/CElementDeviceButton.h"
+#include "world/pieces/CElementDeviceGate.h"
+#include "world/pieces/CElementDeviceTeleport.h"
+#include "world/pieces/CElementDeviceTrampoline.h"
+#include "world/pieces/CElementDeviceTube.h"
 #include "world/pieces/CElementLadder.h"
 #include "world/pieces/CElementObjectBarrel.h"
 #include "world/pieces/CElementObjectCrate.h"
 #include "world/pieces/CElementObjectMagnet.h"
+#include "world/pieces/CElementTerrainBridge.h"
+#include "world/pieces/CElementTerrainGrass.h"
+#include "world/pieces/CElementTerrainIce.h"
+#include "world/pieces/CElementTerrainSand.h"
 
 namespace {
 
@@ -90,8 +101,16 @@ CElement* CLevelBuilder::Build(CLevel* level) {
 
 void CLevelBuilder::CreateLadder(CLevel* level, int x, int top, int height) {
     DebugLog(DBG_CGAME, "Creating ladder  (%i,%i) H%i\n", x, top, height);
-    (void)level;
-    g_skipped += height;  // the ladder piece is not built yet
+    for (int y = top; y < top + height; ++y) {
+        int segment = CElementLadder::SEGMENT_MIDDLE;
+        if (height == 1)
+            segment = CElementLadder::SEGMENT_ISOLATED;
+        else if (y == top)
+            segment = CElementLadder::SEGMENT_TOP;
+        else if (y == top + height - 1)
+            segment = CElementLadder::SEGMENT_BOTTOM;
+        new CElementLadder(x, y, segment, level && level->IsPlatform(x, y));
+    }
 }
 
 CElement* CLevelBuilder::CreateElement(CLevel* level, uint32_t code, int x, int y, int width, int height) {
@@ -100,6 +119,29 @@ CElement* CLevelBuilder::CreateElement(CLevel* level, uint32_t code, int x, int 
     CElement* made = nullptr;
     const int cellState = static_cast<int>(state);
     switch (code) {
+        case DEVICE_TUBE_START:
+            made = new CElementDeviceTube(x, y, CElementDeviceTube::KIND_ENTRANCE);
+            // The hero starts in the entrance tube's cell.
+            new CElementAIProfessor(x, y);
+            break;
+        case DEVICE_TUBE_END:
+            made = new CElementDeviceTube(x, y, CElementDeviceTube::KIND_EXIT);
+            break;
+        case TERRAIN_GRASS:
+            made = new CElementTerrainGrass(x, y, width);
+            break;
+        case TERRAIN_SAND:
+            made = new CElementTerrainSand(x, y, width);
+            break;
+        case TERRAIN_ICE: {
+            // Ice hanging over open space shows its icicles.
+            const bool overhang = !level || !(level->IsTerrain(x, y + 1) || level->IsGate(x, y + 1));
+            made = new CElementTerrainIce(x, y, overhang);
+            break;
+        }
+        case TERRAIN_BRIDGE:
+            made = new CElementTerrainBridge(x, y, false, state, true);
+            break;
         case OBJECT_WCRATE:
             made = new CElementObjectCrate(x, y, CElementObjectCrate::WOOD, cellState, true);
             break;
@@ -117,6 +159,41 @@ CElement* CLevelBuilder::CreateElement(CLevel* level, uint32_t code, int x, int 
             break;
         case OBJECT_RMAGNET:
             made = new CElementObjectMagnet(x, y, 0, cellState, false);
+            break;
+        case DEVICE_GATE_B:
+            made = new CElementDeviceGate(x, y, BUTTON_BLUE);
+            break;
+        case DEVICE_GATE_Y:
+            made = new CElementDeviceGate(x, y, BUTTON_YELLOW);
+            break;
+        case DEVICE_GATE_R:
+            made = new CElementDeviceGate(x, y, BUTTON_RED);
+            break;
+        case DEVICE_BUTTON_B:
+            made = new CElementDeviceButton(x, y, BUTTON_BLUE);
+            break;
+        case DEVICE_BUTTON_Y:
+            made = new CElementDeviceButton(x, y, BUTTON_YELLOW);
+            break;
+        case DEVICE_BUTTON_R:
+            made = new CElementDeviceButton(x, y, BUTTON_RED);
+            break;
+        case DEVICE_LTELEPORT_B:
+            made = new CElementDeviceTeleport(x, y, TELEPORT_BLUE, false);
+            break;
+        case DEVICE_LTELEPORT_Y:
+            made = new CElementDeviceTeleport(x, y, TELEPORT_YELLOW, false);
+            break;
+        case DEVICE_LTELEPORT_R:
+            made = new CElementDeviceTeleport(x, y, TELEPORT_RED, false);
+            break;
+        case DEVICE_TRAMPOLINE:
+            made = new CElementDeviceTrampoline(x, y);
+            break;
+        case BOT_HANG:
+        case BOT_LEFT:
+        case BOT_RIGHT:
+            made = new CElementAIBot(x, y, code, cellState);
             break;
         default:
             break;

@@ -210,6 +210,20 @@ TEST_F(InputTest, RelativeMotionScaledAndClamped) {
     EXPECT_EQ(GetMouseY(), 0);
 }
 
+TEST_F(InputTest, SwitchingToRelativeMotionGoesOnFromThePointer) {
+    RecordingScreen s(3);
+    s.Activate(nullptr);
+    PushMotion(300, 200, 0, 0);
+    s.Pump();
+    SetMouseFloatX(5);  // where the game last moved the pointer itself
+    SetMouseFloatY(5);
+    SetSystemPointer(false);
+    PushMotion(0, 0, 4, -2);
+    s.Pump();
+    EXPECT_EQ(GetMouseX(), 304);
+    EXPECT_EQ(GetMouseY(), 198);
+}
+
 TEST_F(InputTest, RelativeMotionOfZeroDoesNothingButUnchangedPositionStillReports) {
     RecordingScreen s(3);
     s.Activate(nullptr);

@@ -127,6 +127,18 @@ TEST_F(MouseTest, WarpClampsToTheScreenInRelativeMode) {
     EXPECT_EQ(motions, 2);
 }
 
+TEST_F(MouseTest, SystemPointerTakesOverWhereTheGamesPointerStands) {
+    SetSystemPointer(false);
+    SetMouseX(304);
+    SetMouseY(198);
+    SetSystemPointer(true);
+    SDL_Event e;
+    bool warped = false;
+    while (SDL_PollEvent(&e))
+        if (e.type == SDL_MOUSEMOTION && e.motion.x == 304 && e.motion.y == 198) warped = true;
+    EXPECT_TRUE(warped);
+}
+
 TEST_F(MouseTest, WarpFollowsTheSystemPointerWithAnAbsoluteMotion) {
     SetSystemPointer(true);
     WarpMouse(900, -3);

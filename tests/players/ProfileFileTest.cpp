@@ -411,11 +411,14 @@ TEST_F(ProfileFileTest, KeyBindingOutsideTheKeyRangeFallsBackToItsDefault) {
     PutI32(&file, kOpt + 4 * 2, 100000);
     PutI32(&file, kOpt + 4 * 3, -5);
     PutI32(&file, kOpt + 4 * 4, 97);
+    PutI32(&file, kOpt + 4 * 5, 0);
     ASSERT_TRUE(WriteFileBytes(ProfilePath(0), file));
     CProfile p;
     EXPECT_EQ(p.GetKeyBinding(2), 276);
     EXPECT_EQ(p.GetKeyBinding(3), 275);
     EXPECT_EQ(p.GetKeyBinding(4), 97);
+    // 0 is no key at all (its key went to another action), and stays so.
+    EXPECT_EQ(p.GetKeyBinding(5), 0);
     EXPECT_EQ(p.GetKeyBinding(16), 0);
     EXPECT_EQ(p.GetKeyBinding(-1), 0);
 }

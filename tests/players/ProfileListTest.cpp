@@ -104,6 +104,17 @@ TEST_F(ProfileListTest, LookupsOfUnknownProfilesAnswerSafely) {
     EXPECT_EQ(p.GetCurrentProfile(), 0);
 }
 
+TEST_F(ProfileListTest, ScoreboardNameIsWrittenAtOnce) {
+    // The server keeps a registered name; the player must keep it too, even
+    // when the game never gets to write the INFO file at its end.
+    CProfile p;
+    ASSERT_TRUE(p.SetScoreboardName("online"));
+    const std::vector<uint8_t> info = ReadFileBytes(InfoPath());
+    CProfile q;
+    EXPECT_STREQ(q.GetScoreboardName(), "online");
+    EXPECT_EQ(ReadFileBytes(InfoPath()), info);
+}
+
 TEST_F(ProfileListTest, PasswordIsHeldToTenCharactersAndWritten) {
     CProfile p;
     EXPECT_FALSE(p.HasPassword());

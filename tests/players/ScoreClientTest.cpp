@@ -9,7 +9,7 @@
 #include "engine/Parameters.h"
 #include "engine/Utilities.h"
 #include "players/ScoreClient.h"
-#include "tests/players/CScoreTestServer.h"
+#include "tests/support/CScoreTestServer.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
@@ -515,4 +515,37 @@ TEST_F(ScoreClientTest, TransportKeepsTheBodyAndTheWriteCallbackIsBounded) {
     EXPECT_EQ(HttpWriteCallback(data, SIZE_MAX / 2, 4, &target), 0u);
     EXPECT_EQ(target, "abcd");
     EXPECT_EQ(HttpProgressCallback(nullptr, 0, 0, 0, 0), 0);
+}
+
+TEST_F(ScoreClientTest, AStoreServerRegistersKeepsTheBestScoreAndRanks) {
+    Server server(Server::Mode::kStore, 0);
+    SetScoreServerPath(server.Address());
+    server.AddScore(0, 4, "alice", 30);
+    EXPECT_TRUE(RequestNewUser("bob"));
+    EXPECT_FALSE(RequestNewUser("bob"));
+    EXPECT_EQ(GetScoreError(), kScoreErrorUserExists);
+    ASSERT_FALSE(GetProposedNames().empty());
+    EXPECT_EQ(GetProposedNames()[0], "bob1");
+    EXPECT_TRUE(RequestScoreUpload("bob", 0, 4, 40, 0));
+    EXPECT_TRUE(RequestScoreUpload("bob", 0, 4, 20, 0));
+    EXPECT_TRUE(RequestScoreUpload("bob", 0, 4, 25, 0));  // not better: ignored
+    EXPECT_EQ(server.StoredScore(0, 4, "bob"), 20);
+    ASSERT_TRUE(RequestScoreDownload("bob", 0, 4));
+    const CScoreBoard* b = GetLevelScoreBoard(0, 4);
+    EXPECT_EQ(b->count, 2);
+    EXPECT_EQ(b->ownRank, 1);
+    EXPECT_EQ(Name(b->entries[1]), "alice");
+    EXPECT_FALSE(RequestScoreUpload("carol", 0, 4, 5, 0));
+    EXPECT_EQ(GetScoreError(), 10);
+}
+
+TEST_F(ScoreClientTest, SilentServerTimesOutAsNoAnswer) {
+    Server server(Server::Mode::kSilent, 0);
+    SetScoreServerPath(server.Address());
+    SetScoreRequestTimeout(1);
+    EXPECT_FALSE(RequestScoreDownload("bob", 0, kOverallScoreLevel));
+    SetScoreRequestTimeout(0);
+    EXPECT_EQ(GetScoreError(), kScoreErrorNoAnswer);
+    EXPECT_NE(LogText().find("Unable to connect online (error:28)"), std::string::npos) << LogText();
+    EXPECT_EQ(GetOverallScoreBoard(0)->count, -1);
 }

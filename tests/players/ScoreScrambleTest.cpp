@@ -4,7 +4,7 @@
 #include <string>
 
 #include "players/ScoreScramble.h"
-#include "tests/players/CScoreTestServer.h"
+#include "tests/support/CScoreTestServer.h"
 
 namespace {
 

@@ -11,7 +11,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <dirent.h>
+
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -19,6 +22,10 @@
 #include <vector>
 
 #include "engine/Parameters.h"
+#include "engine/Utilities.h"
+#include "players/CProfile.h"
+#include "screens/CControllerScoreboard.h"
+#include "tests/support/CScoreTestServer.h"
 #include "tests/support/TestSupport.h"
 #include "world/CLevel.h"
 
@@ -163,6 +170,73 @@ int Xdotool(const std::string& display, const std::string& args) {
     return system(cmd.c_str());
 }
 
+// What a command prints.
+std::string Output(const std::string& cmd) {
+    std::string text;
+    FILE* p = popen(cmd.c_str(), "r");
+    if (!p) return text;
+    char buf[256];
+    while (fgets(buf, sizeof buf, p)) text += buf;
+    pclose(p);
+    return text;
+}
+
+// SDL shows a full screen as its 800 x 600 picture in the middle of a
+// screen-sized window: on the 1024 x 768 server, at (224, 168).
+bool ShownFullScreen(const std::string& display) {
+    const std::string env = "DISPLAY=" + display + " ";
+    std::string ids = Output(env + "xdotool search --onlyvisible --name '' 2>/dev/null");
+    size_t at = 0;
+    while (at < ids.size()) {
+        const size_t end = ids.find('\n', at);
+        const std::string id = ids.substr(at, end == std::string::npos ? std::string::npos : end - at);
+        at = end == std::string::npos ? ids.size() : end + 1;
+        if (id.empty()) continue;
+        const std::string geometry = Output(env + "xdotool getwindowgeometry " + id + " 2>/dev/null");
+        if (geometry.find("Position: 224,168") != std::string::npos &&
+            geometry.find("Geometry: 800x600") != std::string::npos)
+            return true;
+    }
+    return false;
+}
+
+// Waits until the check holds; false when the time is up.
+template <class Check>
+bool WaitUntil(Check check, int seconds) {
+    const auto end = Clock::now() + std::chrono::seconds(seconds);
+    while (Clock::now() < end) {
+        if (check()) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    return check();
+}
+
+size_t Count(const std::string& text, const std::string& what) {
+    size_t n = 0;
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+    return n;
+}
+
+// The red, green and blue of a pixel of a 24- or 32-bit BMP file.
+bool BmpPixel(const std::string& path, int x, int y, int* r, int* g, int* b) {
+    const std::vector<uint8_t> bytes = ReadFileBytes(path);
+    if (bytes.size() < 54) return false;
+    auto u32 = [&](size_t at) { return bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 | bytes[at + 3] << 24; };
+    const uint32_t offset = u32(10);
+    const int w = static_cast<int>(u32(18));
+    const int h = static_cast<int>(u32(22));
+    const int bpp = bytes[28] | bytes[29] << 8;
+    if ((bpp != 24 && bpp != 32) || x < 0 || y < 0 || x >= w || y >= std::abs(h)) return false;
+    const size_t stride = (static_cast<size_t>(w) * (bpp / 8) + 3) & ~static_cast<size_t>(3);
+    const int row = h > 0 ? h - 1 - y : y;
+    const size_t at = offset + row * stride + static_cast<size_t>(x) * (bpp / 8);
+    if (at + 3 > bytes.size()) return false;
+    *b = bytes[at];
+    *g = bytes[at + 1];
+    *r = bytes[at + 2];
+    return true;
+}
+
 class EndToEndTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -177,14 +251,15 @@ protected:
 
     // Starts the program windowed in the temporary HOME and waits for the
     // main menu.
-    void StartAndReachMenu() {
+    void StartAndReachMenu(const std::string& cwd = ZORV_RUN_DIR) {
         out = work.File("stdout.txt");
         const std::string h = home.Path();
         startedAt = Clock::now();
-        pid = Spawn({ZORV_MILESTONE_BINARY, "1"},
-                    {"DISPLAY=" + server->Display(), "HOME=" + h, "XDG_DATA_HOME=" + h + "/data",
-                     "XDG_DOCUMENTS_DIR=" + h + "/documents", "SDL_AUDIODRIVER=dummy", "SDL_VIDEODRIVER=x11"},
-                    out, ZORV_RUN_DIR);
+        std::vector<std::string> env = {"DISPLAY=" + server->Display(), "HOME=" + h, "XDG_DATA_HOME=" + h + "/data",
+                                        "XDG_DOCUMENTS_DIR=" + h + "/documents", "SDL_AUDIODRIVER=dummy",
+                                        "SDL_VIDEODRIVER=x11"};
+        env.insert(env.end(), extraEnv.begin(), extraEnv.end());
+        pid = Spawn({ZORV_MILESTONE_BINARY, "1"}, env, out, cwd);
         ASSERT_GT(pid, 0);
         ASSERT_TRUE(WaitForText(pid, &exited, out, "ID_003:  INIT:  Miscellaneous Load Completed", 60))
             << ReadFileText(out);
@@ -222,8 +297,47 @@ protected:
             EXPECT_EQ(log.find(fatal), std::string::npos) << log;
     }
 
+    // A run folder of our own (the screenshots land there) holding the
+    // program's resource files.
+    std::string MakeRunFolder() {
+        const std::string dir = work.File("run");
+        mkdir(dir.c_str(), 0755);
+        if (DIR* d = opendir(ZORV_RUN_DIR)) {
+            while (dirent* e = readdir(d)) {
+                const std::string name = e->d_name;
+                if (name.rfind("resource", 0) == 0 || name.find(".ttf") != std::string::npos)
+                    symlink((std::string(ZORV_RUN_DIR) + "/" + name).c_str(), (dir + "/" + name).c_str());
+            }
+            closedir(d);
+        }
+        return dir;
+    }
+    void ClickAt(int x, int y) {
+        Xdotool(server->Display(), "mousemove " + std::to_string(x) + " " + std::to_string(y));
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        Xdotool(server->Display(), "click 1");
+        std::this_thread::sleep_for(std::chrono::milliseconds(400));
+    }
+    // Clicks the main menu's options button and waits for the screen.
+    void OpenOptions() {
+        const size_t before = Count(ReadFileText(out), "Loading Controller:  Options\n");
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            ClickAt(680, 9 + 53 * 5 + 20);
+            if (WaitUntil([&] { return Count(ReadFileText(out), "Loading Controller:  Options\n") > before; }, 5))
+                return;
+        }
+        FAIL() << "the options screen did not open\n" << ReadFileText(out);
+    }
+    void QuitWithAltQ() {
+        Xdotool(server->Display(), "key alt+q");
+        exited = WaitFor(pid, 30);
+        CheckCleanEnd(exited);
+    }
+
     std::unique_ptr<XServer> server;
-    CTempDir home;
+    // More of the program's environment, for a test's own settings.
+    std::vector<std::string> extraEnv;
+    CScopedHome home;
     CTempDir work;
     std::string out;
     pid_t pid = -1;
@@ -297,19 +411,6 @@ TEST_F(EndToEndTest, WindowCloseDuringTheIntroEndsTheProgramCleanly) {
     EXPECT_NE(ReadFileText(out).find("ID_900:  SHUTDOWN COMPLETED"), std::string::npos);
 }
 
-// Moves the pointer onto (x, y), lets a frame see it there, and clicks.
-void ClickAt(const std::string& display, int x, int y) {
-    Xdotool(display, "mousemove " + std::to_string(x) + " " + std::to_string(y));
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    Xdotool(display, "click 1");
-}
-
-size_t Count(const std::string& text, const std::string& what) {
-    size_t n = 0;
-    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
-    return n;
-}
-
 // Waits until the file holds text; false when the time is up.
 bool WaitForFileText(const std::string& path, const std::string& text, int seconds) {
     const auto end = Clock::now() + std::chrono::seconds(seconds);
@@ -335,9 +436,9 @@ TEST_F(EndToEndTest, PlayerMadeByTypingItsNameStaysCurrentAfterARestartAndTheMan
     ASSERT_TRUE(WriteFileText(levels + "broken.lvl", "not a level"));
 
     // Change player, New player, type the name, okay with Return.
-    ClickAt(d, 105, 53);
+    ClickAt(105, 53);
     ASSERT_TRUE(WaitForText(pid, &exited, out, "Loading Controller:  Profiles", 10)) << ReadFileText(out);
-    ClickAt(d, 402, 346);
+    ClickAt(402, 346);
     ASSERT_TRUE(WaitForText(pid, &exited, out, "Loading Controller:  Profile Name", 10)) << ReadFileText(out);
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     Xdotool(d, "type --delay 120 Quincy");
@@ -356,7 +457,7 @@ TEST_F(EndToEndTest, PlayerMadeByTypingItsNameStaysCurrentAfterARestartAndTheMan
     ASSERT_GT(Count(ReadFileText(out), "Loading Controller:  Main Menu"), menus) << ReadFileText(out);
 
     // The level manager lists the level and refuses the damaged file.
-    ClickAt(d, 685, 86);
+    ClickAt(685, 86);
     ASSERT_TRUE(WaitForText(pid, &exited, out, "Loading Controller:  Level Manager", 10)) << ReadFileText(out);
     const std::string text = ReadFileText(out);
     EXPECT_NE(text.find("Listing level file '" + levels + "canyon.lvl'"), std::string::npos) << text;
@@ -390,6 +491,190 @@ TEST_F(EndToEndTest, PlayerMadeByTypingItsNameStaysCurrentAfterARestartAndTheMan
     exited = WaitFor(pid, 30);
     CheckCleanEnd(exited);
     EXPECT_EQ(current(), "Quincy");
+}
+
+}  // namespace
+
+namespace {
+
+// Options changed through the screen are kept: the first run raises the game
+// speed by two steps and hides the step counter, and on the way switches to
+// full screen by its box (and back by Alt+Enter: in full screen SDL moves the
+// pointer by relative motion, which xdotool's jumps do not drive); the
+// second run finds the changes in its profile and on its options screen.
+TEST_F(EndToEndTest, OptionsChangedOnTheScreenAreKeptAcrossARestart) {
+    const std::string runFolder = MakeRunFolder();
+    StartAndReachMenu(runFolder);
+    if (HasFatalFailure()) return;
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    OpenOptions();
+    if (HasFatalFailure()) return;
+    ClickAt(518, 135);  // game speed +
+    ClickAt(518, 135);
+    ClickAt(496, 359);  // show the step counter: off
+    // Full screen on: the picture moves to the middle of the whole screen.
+    ASSERT_FALSE(ShownFullScreen(server->Display()));
+    ClickAt(496, 309);
+    EXPECT_TRUE(WaitUntil([&] { return ShownFullScreen(server->Display()); }, 10)) << "full screen did not come";
+    Xdotool(server->Display(), "key alt+Return");
+    EXPECT_TRUE(WaitUntil([&] { return !ShownFullScreen(server->Display()); }, 10)) << "the window did not come back";
+    // Back to the menu, which writes the profile, and quit.
+    const size_t menus = Count(ReadFileText(out), "Loading Controller:  Main Menu");
+    ClickAt(307 + 93, 505 + 14);
+    EXPECT_TRUE(WaitUntil([&] { return Count(ReadFileText(out), "Loading Controller:  Main Menu") > menus; }, 5));
+    QuitWithAltQ();
+    if (HasFailure()) return;
+
+    {
+        InitDirectories();
+        CProfile saved;
+        EXPECT_EQ(saved.GetGameSpeed(), 8);
+        EXPECT_EQ(saved.IsStepCounterEnabled(), 0);
+        EXPECT_EQ(saved.IsFullscreen(), 0);
+        ResetDirectories();
+    }
+
+    // The second run shows both on its options screen.
+    pid = -1;
+    exited = -1;
+    StartAndReachMenu(runFolder);
+    if (HasFatalFailure()) return;
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    OpenOptions();
+    if (HasFatalFailure()) return;
+    Xdotool(server->Display(), "mousemove 790 590");
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    const size_t captured = Count(ReadFileText(out), "Screen captured:");
+    Xdotool(server->Display(), "key KP_Insert");
+    ASSERT_TRUE(WaitUntil([&] { return Count(ReadFileText(out), "Screen captured:") > captured; }, 5));
+    const std::string text = ReadFileText(out);
+    const size_t name = text.rfind("Screen captured:  ") + 18;
+    const std::string capture = runFolder + "/" + text.substr(name, text.find('\n', name) - name);
+    int r = 0, g = 0, b = 0;
+    // The speed bar reaches past position 6 (457) to 8 (477): orange at 470.
+    ASSERT_TRUE(BmpPixel(capture, 470, 133, &r, &g, &b)) << capture;
+    EXPECT_TRUE(r > 190 && b < 90) << r << "," << g << "," << b;
+    // The step-counter box shows no green tick.
+    ASSERT_TRUE(BmpPixel(capture, 496, 359, &r, &g, &b));
+    EXPECT_FALSE(g > r + 30) << r << "," << g << "," << b;
+    ClickAt(307 + 93, 505 + 14);
+    QuitWithAltQ();
+}
+
+// Runs f with the profile folder of home, as the program will see it.
+template <typename F>
+void WithProfileIn(const std::string& home, F f) {
+    const char* names[] = {"HOME", "XDG_DATA_HOME", "XDG_DOCUMENTS_DIR"};
+    const std::string values[] = {home, home + "/data", home + "/documents"};
+    std::string saved[3];
+    bool had[3];
+    for (int i = 0; i < 3; ++i) {
+        const char* v = getenv(names[i]);
+        had[i] = v != nullptr;
+        saved[i] = v ? v : "";
+        setenv(names[i], values[i].c_str(), 1);
+    }
+    LoadParameters((std::string(ZORV_RUN_DIR) + "/resource8.dat").c_str());
+    InitDirectories();
+    f();
+    ResetDirectories();
+    for (int i = 0; i < 3; ++i) {
+        if (had[i])
+            setenv(names[i], saved[i].c_str(), 1);
+        else
+            unsetenv(names[i]);
+    }
+}
+
+TEST_F(EndToEndTest, NameTypedIntoTheScoreBoardIsRegisteredAndTheResultRanked) {
+    // A local score server with a few players on the regular set's third
+    // level, and a profile that solved every regular level in 57 steps and
+    // stands on the third (a finished set moves on from the level it was at).
+    CScoreTestServer scores(CScoreTestServer::Mode::kStore, 0);
+    ASSERT_TRUE(scores.IsListening());
+    const char* others[] = {"Ada", "Bo", "Cy", "Di", "Ed", "Flo", "Gus", "Hal", "Ida", "Jo", "Kit", "Lu"};
+    for (int i = 0; i < 12; ++i) scores.AddScore(0, 2, others[i], 10 * (i + 1));
+    WithProfileIn(home.Path(), [] {
+        CProfile profile;
+        profile.SetCurrentSet(0);
+        profile.CompleteSet(0, 57);
+        profile.SetCurrentLevel(1);
+        ASSERT_TRUE(profile.Save());
+    });
+
+    // The menu's score-board button leads to the solved level's page here,
+    // as the play screen will after a level.
+    extraEnv = {"ZORV_TEST_SCOREBOARD_URL=" + scores.Address(),
+                "ZORV_TEST_MENU_SCOREBOARD=" + std::to_string(SCOREBOARD_SOLVED)};
+    StartAndReachMenu();
+    if (HasFatalFailure()) return;
+    const std::string& d = server->Display();
+    std::this_thread::sleep_for(std::chrono::milliseconds(800));
+    const auto clickAt = [&](int x, int y) {
+        Xdotool(d, "mousemove " + std::to_string(x) + " " + std::to_string(y));
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        Xdotool(d, "click 1");
+    };
+    // Captures are named by the second they are taken in.
+    Clock::time_point lastCapture = Clock::now() - std::chrono::seconds(2);
+    const auto capture = [&] {
+        std::this_thread::sleep_until(lastCapture + std::chrono::milliseconds(1100));
+        Xdotool(d, "key KP_Insert");
+        lastCapture = Clock::now();
+        std::this_thread::sleep_for(std::chrono::milliseconds(400));
+    };
+    for (int attempt = 0; attempt < 3 && ReadFileText(out).find("Loading Controller:  Scoreboard\n") == std::string::npos;
+         ++attempt) {
+        clickAt(680, 9 + 53 * 3 + 20);
+        WaitForText(pid, &exited, out, "Loading Controller:  Scoreboard\n", 5);
+    }
+    ASSERT_NE(ReadFileText(out).find("Loading Controller:  Scoreboard\n"), std::string::npos) << ReadFileText(out);
+    std::this_thread::sleep_for(std::chrono::milliseconds(600));
+    capture();
+
+    // Submit: no name yet, so the name dialog opens with the profile's name.
+    clickAt(379, 271);
+    ASSERT_TRUE(WaitForText(pid, &exited, out, "Loading Controller:  Scoreboard Name", 10)) << ReadFileText(out);
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    for (int i = 0; i < 15; ++i) Xdotool(d, "key BackSpace");
+    Xdotool(d, "type --delay 120 Tester");
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    capture();
+    Xdotool(d, "key Return");
+
+    // Registered, uploaded and ranked sixth.
+    ASSERT_TRUE(WaitForText(pid, &exited, out, "NEWUSER:  Added Tester", 15)) << ReadFileText(out);
+    const auto until = Clock::now() + std::chrono::seconds(15);
+    while (Clock::now() < until && scores.StoredScore(0, 2, "Tester") != 57)
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_EQ(scores.StoredScore(0, 2, "Tester"), 57) << ReadFileText(out);
+    EXPECT_EQ(scores.Query(0), "op=addUser&user=Tester&version=1.03W");
+    EXPECT_EQ(scores.Query(1), "op=uploadScore&user=Tester&type=0&level=2&score=57&cheat=0");
+    EXPECT_EQ(scores.Query(2), "op=downloadScore&user=Tester&type=0&level=2");
+    std::this_thread::sleep_for(std::chrono::milliseconds(800));
+    capture();
+
+    kill(pid, SIGTERM);
+    exited = WaitFor(pid, 30);
+    CheckCleanEnd(exited);
+    const std::string text = ReadFileText(out);
+    EXPECT_NE(text.find("Username:  'Tester'   57"), std::string::npos) << text;
+    WithProfileIn(home.Path(), [] {
+        CProfile profile;
+        EXPECT_STREQ(profile.GetScoreboardName(-1), "Tester");
+    });
+
+    // The pictures the player saw stay in the run folder only when asked for.
+    size_t at = 0;
+    int captures = 0;
+    while ((at = text.find("Screen captured:  ", at)) != std::string::npos) {
+        at += 18;
+        const std::string name = text.substr(at, text.find('\n', at) - at);
+        ++captures;
+        if (!getenv("ZORV_KEEP_CAPTURES")) unlink((std::string(ZORV_RUN_DIR) + "/" + name).c_str());
+        else printf("CAPTURE:  %s/%s\n", ZORV_RUN_DIR, name.c_str());
+    }
+    EXPECT_EQ(captures, 3);
 }
 
 }  // namespace

@@ -99,23 +99,27 @@ void RegisterScreens(CArtRegistry& reg) {
         AddButtons(reg, std::string("profile_button_") + b, {"base", "shadow", "rollover"}, ".png", 160, 28, wood,
                    std::string("profile_") + b);
 
-    // Score boards.
-    AddCaption(reg, "hiscores_title.png", 400, 44, "hiscores_title", 28, kInk, FONT_SERIF_BOLD);
-    reg.Add("hiscores_headings.png", 560, 24, [](cairo_t* cr, int w, int h) {
-        OutlinedRoundedRect(cr, 1, 1, w - 2, h - 2, 5, kWood, 1.2);
-        const std::string cols[] = {"hiscores_rank", "hiscores_name", "hiscores_steps"};
-        const double xs[] = {40, 220, 470};
-        for (int i = 0; i < 3; ++i)
-            Text(cr, CCaptions::Shared().Get(cols[i]), xs[i], 3, 15, kCream, FONT_SANS_BOLD, ALIGN_CENTER);
+    // Score boards. The table is as wide as its rows: names left and step
+    // counts right in 206 pixels from page x 242, rows 18 apart from y 180,
+    // between the arrows at page x 189 and 455.
+    AddCaption(reg, "hiscores_title.png", 238, 32, "hiscores_title", 24, kInk, FONT_SERIF_BOLD);
+    reg.Add("hiscores_headings.png", 206, 17, [](cairo_t* cr, int w, int h) {
+        OutlinedRoundedRect(cr, 0.5, 0.5, w - 1, h - 1, 4, kWood, 1.0);
+        Text(cr, CCaptions::Shared().Get("hiscores_name"), 5, 1, 12, kCream, FONT_SANS_BOLD, ALIGN_LEFT);
+        Text(cr, CCaptions::Shared().Get("hiscores_steps"), w - 5, 1, 12, kCream, FONT_SANS_BOLD, ALIGN_RIGHT);
     });
-    reg.Add("hiscores_tablebar.png", 560, 22, [](cairo_t* cr, int w, int h) {
-        cairo_new_path(cr);
-        RoundedRectPath(cr, 0, 1, w, h - 2, 4);
-        SetColor(cr, Hex(0xc9a96a, 0.35));
-        cairo_fill(cr);
+    // Behind the ten rows (page y 177): every other row faintly banded.
+    reg.Add("hiscores_tablebar.png", 222, 184, [](cairo_t* cr, int w, int) {
+        for (int row = 0; row < 10; row += 2) {
+            cairo_new_path(cr);
+            RoundedRectPath(cr, 0, 3 + 18 * row, w, 18, 3);
+            SetColor(cr, Hex(0xc9a96a, 0.3));
+            cairo_fill(cr);
+        }
     });
-    reg.Add("hiscores_highlighter1.png", 560, 22, Selector);
-    reg.Add("hiscores_highlighter2.png", 560, 22, [](cairo_t* cr, int w, int h) {
+    reg.Add("hiscores_highlighter1.png", 228, 22, Selector);
+    // The own-rank line and the own row below the top ten.
+    reg.Add("hiscores_highlighter2.png", 228, 48, [](cairo_t* cr, int w, int h) {
         cairo_new_path(cr);
         RoundedRectPath(cr, 1, 1, w - 2, h - 2, 4);
         SetColor(cr, Hex(0x4caf3f, 0.4));
@@ -126,14 +130,16 @@ void RegisterScreens(CArtRegistry& reg) {
     });
     reg.Add("hiscores_arrow1.png", 30, 30, [](cairo_t* cr, int w, int h) { DrawIcon(cr, w / 2.0, h / 2.0, 24, ICON_LEFT, Hex(0xd8342c)); });
     reg.Add("hiscores_arrow2.png", 30, 30, [](cairo_t* cr, int w, int h) { DrawIcon(cr, w / 2.0, h / 2.0, 24, ICON_RIGHT, Hex(0xd8342c)); });
-    AddCaption(reg, "hiscores_textshow.png", 370, 30, "hiscores_show", 15, kInk, FONT_SANS);
+    // Left of the set tabs, which start 58 pixels further right.
+    AddCaption(reg, "hiscores_textshow.png", 56, 30, "hiscores_show", 15, kInk, FONT_SANS, ALIGN_LEFT);
     // Pictures drawn onto pages: singed and caught at y 150 of the score page
-    // end above the buttons from y 332; victory at y 80 above the step lines
-    // and on the credits page at y 390 inside the page's 555.
+    // end above the buttons from y 332; victory at y 80 above the submit
+    // button at y 232 and the step lines, and on the credits page at y 390
+    // inside the page's 555.
     reg.Add("parchment_singed.png", 150, 175, [](cairo_t* cr, int w, int h) { ProfessorScene(cr, w, h, 1); });
     reg.Add("parchment_caught.png", 200, 175, [](cairo_t* cr, int w, int h) { ProfessorScene(cr, w, h, 2); });
     reg.Add("parchment_tutorial.png", 190, 250, [](cairo_t* cr, int w, int h) { ProfessorScene(cr, w, h, 0); });
-    reg.Add("parchment_victory.png", 150, 160, [](cairo_t* cr, int w, int h) { ProfessorScene(cr, w, h, 3); });
+    reg.Add("parchment_victory.png", 150, 150, [](cairo_t* cr, int w, int h) { ProfessorScene(cr, w, h, 3); });
     AddButtons(reg, "hiscores_button_download", {"base", "shadow", "roll"}, ".png", 120, 32, teal, "hiscores_download");
     // The set tabs sit 95 pixels apart.
     for (const char* b : {"regular", "advanced", "kids"})

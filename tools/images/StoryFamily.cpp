@@ -213,10 +213,12 @@ void RegisterStory(CArtRegistry& reg) {
     AddPicture(reg, "picture_inflatable_magnet.tga", 100, 100, {{"iconmagnet4.tga", 4.7, 4.7}}, 2.2);
     AddPicture(reg, "picture_inflatable_barrel.tga", 100, 100, {{"iconbarrel4.tga", 4.7, 4.7}}, 2.2);
     // The inventory: kind icons with their count icons at the game's offset.
-    AddPicture(reg, "picture_root_menu4.tga", 170, 70,
-               {{"iconfrostgun4.tga", 4, 2}, {"iconemp4.tga", 42, 2}, {"iconwhistle4.tga", 80, 2},
-                {"iconone0.tga", 20, 17}, {"icontwo0.tga", 58, 17}, {"iconthree0.tga", 96, 17}},
-               1.4);
+    // Narrow enough to stand left of its page's text, which starts 150
+    // pixels to the right of it.
+    AddPicture(reg, "picture_root_menu4.tga", 140, 70,
+               {{"iconfrostgun4.tga", 4, 11}, {"iconemp4.tga", 42, 11}, {"iconwhistle4.tga", 80, 11},
+                {"iconone0.tga", 20, 26}, {"icontwo0.tga", 58, 26}, {"iconthree0.tga", 96, 26}},
+               1.15);
     AddPicture(reg, "picture_emp.tga", 110, 110, {{"iconemp4.tga", 4.9, 4.9}}, 2.4);
     AddPicture(reg, "picture_whistle.tga", 110, 110, {{"iconwhistle4.tga", 4.9, 4.9}}, 2.4);
     const CArtRegistry* r = &reg;
@@ -224,9 +226,16 @@ void RegisterStory(CArtRegistry& reg) {
         RadialGlow(cr, w / 2.0, h / 2.0, w * 0.5, Hex(0xff6a1a, 0.45));
         DrawPiece(cr, r, "iconheatgun4.png", w / 2.0 - 18, h / 2.0 - 18);
     });
-    for (const char* s : {"instructions_shadowbridge.png", "instructions_shadowteleport.png",
-                          "instructions_shadowinflbridge.png", "instructions_shadowinflteleport.png"})
+    for (const char* s : {"instructions_shadowteleport.png", "instructions_shadowinflbridge.png",
+                          "instructions_shadowinflteleport.png"})
         reg.Add(s, 200, 30, SoftShadowPicture);
+    // The wooden bridge's page draws this picture 12 pixels above the tops
+    // of the bridge pictures, whose planks lie 41 pixels further down: the
+    // shadow falls below the planks.
+    reg.Add("instructions_shadowbridge.png", 200, 90, [](cairo_t* cr, int w, int) {
+        cairo_translate(cr, 0, 56);
+        SoftShadowPicture(cr, w, 30);
+    });
 }
 
 }  // namespace InterfaceFamilies

@@ -170,12 +170,13 @@ void RegisterWidgets(CArtRegistry& reg) {
     field.base = Hex(0xf3e3bf);
     field.radius = 4;
     AddButtons(reg, "optionscontrolsinput", {"base", "shadow", "rollover"}, ".png", 140, 28, field, "");
-    reg.Add("optionscontrolscursor.png", 140, 28, [](cairo_t* cr, int w, int h) {
+    // The caret that blinks in a box waiting for a key, 8 pixels in from its
+    // left edge and 5 down.
+    reg.Add("optionscontrolscursor.png", 4, 18, [](cairo_t* cr, int w, int h) {
         cairo_new_path(cr);
-        RoundedRectPath(cr, 1.5, 1.5, w - 3, h - 3, 4);
-        SetColor(cr, Hex(0xff8a1a, 0.9));
-        cairo_set_line_width(cr, 3);
-        cairo_stroke(cr);
+        RoundedRectPath(cr, 0, 0, w, h, 1.5);
+        SetColor(cr, kInk);
+        cairo_fill(cr);
     });
 
     // Play-screen GUI.

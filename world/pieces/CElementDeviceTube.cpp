@@ -1,4 +1,183 @@
 #include "world/pieces/CElementDeviceTube.h"
 
-bool CElementDeviceTube::IsExitTube(int, int) { return false; }
-void CElementDeviceTube::ResetStatics() {}
+#include "engine/CSprite.h"
+#include "engine/Log.h"
+
+int32_t CElementDeviceTube::exitX = 0;
+int32_t CElementDeviceTube::exitY = 0;
+uint8_t CElementDeviceTube::exitPresent = 0;
+
+namespace {
+
+// The arrow bobs between these heights above the tube.
+constexpr int kArrowStep = 3;
+constexpr int kArrowTop = 23;
+constexpr int kArrowBottom = 5;
+// It fades after this many dips.
+constexpr int kArrowDips = 3;
+
+CSprite* MakeSprite(int ox, int oy, int layer, int delay, const char* name) {
+    CSprite* s = new CSprite(ox, oy, layer, delay, false, 1, 1);
+    s->SetName(name);
+    return s;
+}
+
+}  // namespace
+
+CElementDeviceTube::CElementDeviceTube(int x_, int y_, int kind_) : CElementDevice(x_, y_), kind(kind_) {
+    typeDevice = DEVICE_KIND_TUBE;
+    const bool exit = kind == KIND_EXIT;
+    isEntrance = exit ? 0 : 1;
+    isEntrance2 = isEntrance;
+    arrowActive = exit ? 1 : 0;
+
+    spriteBody = MakeSprite(16, 39, 40, 0, "Tube");
+    spriteBody->AddFrame("tubeentrance0.png");
+    spriteBreaking = MakeSprite(16, -5, 40, 1, exit ? "Tube Exit Breaking" : "Tube Entrance Breaking");
+    spriteBreaking->AddFrames(exit ? "transporttubeB_break" : "transporttube_break", 0, 11, ".png", 1);
+    if (exit) {
+        spriteLights = MakeSprite(12, -16, 41, 0, "Tube Exit Lights");
+        spriteLights->AddFrame("tubeexitlights0.png");
+        spriteArrow = MakeSprite(16, 39, 42, 0, "Tube Arrow");
+        spriteArrow->AddFrame("tubearrow0.png");
+        spriteArrowFading = MakeSprite(16, 39, 42, 2, "Tube Arrow Fading");
+        spriteArrowFading->AddFrames("tubearrowfade", 0, 6, ".png", 1);
+    }
+    body = bodyShown = spriteBody;
+    lights = spriteLights;
+    sprite = lastShownSprite = spriteArrow;
+    for (CSprite* s : {spriteBody, spriteLights, spriteArrow}) {
+        if (!s) continue;
+        s->SetPosition(pixelX, pixelY, false);
+        s->Show(kSpriteNotDrawn, kSpriteNotDrawn);
+    }
+
+    if (exit) {
+        exitX = x;
+        exitY = y;
+        exitPresent = 1;
+        SetLevelEndFlag(LEVELEND_TUBE_DESTROYED, false);
+    }
+}
+
+CElementDeviceTube::~CElementDeviceTube() {
+    DebugLog(DBG_DESTRUCT, "CElementDeviceTube:  Destroying tube element at (%d,%d)...\n", x, y);
+    delete spriteArrow;
+    delete spriteArrowFading;
+    delete spriteBody;
+    delete spriteBreaking;
+    delete spriteLights;
+    sprite = lastShownSprite = nullptr;
+}
+
+bool CElementDeviceTube::IsExitTube(int x, int y) { return exitPresent && x == exitX && y == exitY; }
+
+void CElementDeviceTube::ResetStatics() {
+    exitX = 0;
+    exitY = 0;
+    exitPresent = 0;
+}
+
+void CElementDeviceTube::UpdateArrow() {
+    if (arrowRising) {
+        arrowOffset += kArrowStep;
+        if (arrowOffset > kArrowTop) arrowRising = 0;
+    } else {
+        arrowOffset -= kArrowStep;
+        if (arrowOffset < kArrowBottom) {
+            ++arrowBounces;
+            arrowRising = 1;
+        }
+    }
+}
+
+void CElementDeviceTube::Update() {
+    // A tube that starts to fall breaks where it is.
+    UpdateBreak();
+
+    if (arrowActive) UpdateArrow();
+    if (arrowActive && arrowBounces > kArrowDips) {
+        sprite = spriteArrowFading;
+        if (sprite->IsFinished()) {
+            arrowActive = 0;
+            sprite->Hide();
+        }
+    }
+    if (sprite != lastShownSprite) {
+        if (lastShownSprite) lastShownSprite->Hide();
+        if (sprite) {
+            sprite->Show(kSpriteNotDrawn, kSpriteNotDrawn);
+            sprite->Play(true);
+        }
+        lastShownSprite = sprite;
+    }
+    if (sprite) sprite->SetPosition(pixelX, pixelY - arrowOffset, false);
+
+    if (destroyed) {
+        if (spriteLights) spriteLights->Hide();
+        body = spriteBreaking;
+        if (body->IsFinished()) {
+            body->Hide();
+            if (kind == KIND_EXIT) {
+                SetLevelEndFlag(LEVELEND_TUBE_DESTROYED, true);
+                SetLevelEndFlag(LEVELEND_ENDED, true);
+            }
+        }
+    }
+    if (body != bodyShown) {
+        if (bodyShown) bodyShown->Hide();
+        body->Show(prevPixelX, prevPixelY);
+        body->Play(true);
+        bodyShown = body;
+    }
+    body->SetPosition(pixelX, pixelY, false);
+    if (lights) lights->SetPosition(pixelX, pixelY, false);
+}
+
+void CElementDeviceTube::SaveState(int k) {
+    DebugLog(DBG_UNDO, "      %s:  Saving ElementDeviceTube state...\n", GetTypeName());
+    Record& r = saved[k];
+    r.body = body;
+    r.bodyShown = bodyShown;
+    r.lights = lights;
+    r.isEntrance = isEntrance;
+    r.isEntrance2 = isEntrance2;
+    r.arrowActive = arrowActive;
+    r.arrowOffset = arrowOffset;
+    r.arrowBounces = arrowBounces;
+    r.arrowRising = arrowRising;
+    CElementDevice::SaveState(k);
+}
+
+void CElementDeviceTube::RestoreState(int k) {
+    DebugLog(DBG_UNDO, "      %s:  Restoring ElementDeviceTube state...\n", GetTypeName());
+    const Record& r = saved[k];
+    if (body != r.body) {
+        // The break animation starts from its first frame if it comes again.
+        body->Hide();
+        body->Rewind();
+        body->Play(true);
+    }
+    body = r.body;
+    bodyShown = r.bodyShown;
+    lights = r.lights;
+    isEntrance = r.isEntrance;
+    isEntrance2 = r.isEntrance2;
+    arrowActive = r.arrowActive;
+    arrowOffset = r.arrowOffset;
+    arrowBounces = r.arrowBounces;
+    arrowRising = r.arrowRising;
+    CElementDevice::RestoreState(k);
+    // An undo ends the arrow's bobbing for good.
+    arrowActive = 0;
+    if (sprite) sprite->Hide();
+    if (!destroyed) {
+        body->Show(kSpriteNotDrawn, kSpriteNotDrawn);
+        if (lights) lights->Show(kSpriteNotDrawn, kSpriteNotDrawn);
+    }
+}
+
+void CElementDeviceTube::PrintSprites() {
+    PrintSpriteLine(body);
+    PrintSpriteLine(sprite);
+}

@@ -1,10 +1,65 @@
-// The entrance and exit tubes.
-//
-// Not built yet: there is no exit tube.
+// The entrance and exit tubes. The hero starts in the entrance tube and must
+// reach the exit tube. The exit tube shows a bobbing arrow when the level
+// starts and lights of its own. A tube whose support falls away breaks; once
+// the exit tube's break animation has played to its end the level is lost.
 #pragma once
 
-class CElementDeviceTube {
+#include <cstdint>
+
+#include "world/pieces/CElementDevice.h"
+
+class CSprite;
+
+class CElementDeviceTube : public CElementDevice {
 public:
+    enum Kind { KIND_ENTRANCE = 0, KIND_EXIT = 1 };
+
+    CElementDeviceTube(int x, int y, int kind);
+    ~CElementDeviceTube() override;
+
+    void SaveState(int k) override;
+    void RestoreState(int k) override;
+    void Update() override;
+    void PrintSprites() override;
+
+    // (x, y) is the exit tube's cell; false in a world without an exit tube.
     static bool IsExitTube(int x, int y);
     static void ResetStatics();
+
+    int GetKind() const { return kind; }
+    bool IsArrowActive() const { return arrowActive != 0; }
+    // Pixels between the arrow and the tube's pixel row.
+    int GetArrowOffset() const { return arrowOffset; }
+    CSprite* GetBodySprite() const { return body; }
+
+private:
+    struct Record {
+        CSprite* body = nullptr;
+        CSprite* bodyShown = nullptr;
+        CSprite* lights = nullptr;
+        uint8_t isEntrance = 0, isEntrance2 = 0, arrowActive = 0;
+        int32_t arrowOffset = 0;
+        int32_t arrowBounces = 0;
+        uint8_t arrowRising = 0;
+    };
+    void UpdateArrow();
+
+    CSprite* spriteArrow = nullptr;
+    CSprite* spriteArrowFading = nullptr;
+    CSprite* spriteBody = nullptr;
+    CSprite* spriteBreaking = nullptr;
+    CSprite* spriteLights = nullptr;
+    int32_t kind = KIND_ENTRANCE;
+    CSprite* body = nullptr;       // the body, or the break animation once broken
+    CSprite* bodyShown = nullptr;  // the body sprite last shown
+    CSprite* lights = nullptr;     // the exit lights, or none
+    uint8_t isEntrance = 0, isEntrance2 = 0;
+    uint8_t arrowActive = 0;
+    int32_t arrowOffset = 23;      // pixels above the tube
+    int32_t arrowBounces = 0;
+    uint8_t arrowRising = 0;
+    Record saved[kUndoSlots];
+
+    static int32_t exitX, exitY;
+    static uint8_t exitPresent;
 };

@@ -1,5 +1,84 @@
 #include "world/pieces/CElementLadder.h"
 
-bool CElementLadder::IsLadderAt(int, int) { return false; }
-bool CElementLadder::IsLadderPlatformAt(int, int) { return false; }
-void CElementLadder::ResetStatics() {}
+#include <cstring>
+
+#include "engine/CSprite.h"
+#include "engine/Log.h"
+
+int32_t CElementLadder::ladderGrid[CElement::kGridCells] = {};
+
+namespace {
+
+constexpr int kLayerLadder = 12;
+constexpr int kLayerPlatform = 13;
+
+struct SegmentLook {
+    int originX, originY;
+    const char* debugName;
+    const char* image;
+};
+
+const SegmentLook& LookOf(int segment) {
+    static const SegmentLook looks[] = {
+        {7, 18, "Ladder Segment (Middle)", "laddermiddle.tga"},
+        {7, 13, "Ladder Segment (Isolated)", "ladderiso.tga"},
+        {7, 15, "Ladder Segment (Top)", "laddertop.tga"},
+        {7, 18, "Ladder Segment (Middle)", "laddermiddle.tga"},
+        {7, 18, "Ladder Segment (Bottom)", "ladderbottom.tga"},
+        {7, 18, "Ladder Segment (Hanging)", "ladderbottomhang.tga"},
+    };
+    return looks[(segment >= 1 && segment <= 5) ? segment : 0];
+}
+
+int Cell(int x, int y) { return x * CElement::kGridHeight + y; }
+
+CSprite* MakeCellSprite(int ox, int oy, int layer, const char* name, const char* image, int px, int py) {
+    CSprite* s = new CSprite(ox, oy, layer, 0, true, 1, 1);
+    s->SetName(name);
+    s->AddFrame(image);
+    s->SetPosition(px, py, false);
+    s->Show(kSpriteNotDrawn, kSpriteNotDrawn);
+    return s;
+}
+
+}  // namespace
+
+CElementLadder::CElementLadder(int x_, int y_, int segment, bool platform) : CElement(x_, y_, 1) {
+    type = ELEMENT_LADDER;
+    occupiesGrid = 0;
+    gravity = 0;
+    slidable = 0;
+    dynamic = 0;
+    typeLadder = platform ? kLadderPlatform : segment;
+    if (IsInsideGrid(x, y)) ladderGrid[Cell(x, y)] = typeLadder;
+
+    const SegmentLook& look = LookOf(segment);
+    sprite = MakeCellSprite(look.originX, look.originY, kLayerLadder, look.debugName, look.image, pixelX, pixelY);
+    lastShownSprite = sprite;
+    if (platform)
+        spritePlatform = MakeCellSprite(18, 11, kLayerPlatform, "Ladder Segment (Platform)", "ladderplatform.tga",
+                                        pixelX, pixelY);
+}
+
+CElementLadder::~CElementLadder() {
+    DebugLog(DBG_DESTRUCT, "CElementLadder:  Destroying ladder element at (%d,%d)...\n", x, y);
+    delete sprite;
+    delete spritePlatform;
+    sprite = lastShownSprite = nullptr;
+}
+
+void CElementLadder::SaveState(int) { DebugLog(DBG_UNDO, "      %s:  Saving ElementLadder state...\n", GetTypeName()); }
+
+void CElementLadder::RestoreState(int) {
+    DebugLog(DBG_UNDO, "      %s:  Restoring ElementLadder state...\n", GetTypeName());
+}
+
+int CElementLadder::GetSurfaceFriction() { return 0; }
+
+bool CElementLadder::IsLadderAt(int x, int y) { return IsInsideGrid(x, y) && ladderGrid[Cell(x, y)] != 0; }
+
+bool CElementLadder::IsLadderPlatformAt(int x, int y) {
+    return IsInsideGrid(x, y) && ladderGrid[Cell(x, y)] == kLadderPlatform;
+}
+
+void CElementLadder::ResetStatics() { std::memset(ladderGrid, 0, sizeof(ladderGrid)); }

@@ -1,15 +1,40 @@
-// Ladders and ladder platforms. Ladders live on a layer of their own, a
-// class-wide grid that movement, falling and the actors ask; they never stand
-// in the element grid.
-//
-// Not built yet: the ladder grid is always empty, so every query answers
-// "no ladder here".
+// Ladders and ladder platforms. The hero and the bots climb ladders; a
+// platform is a ledge on a ladder cell that climbers can stand on. Ladders
+// never stand in the element grid: they live on a layer of their own, a
+// class-wide grid of segment kinds that movement, falling and the actors ask.
+// The ladder grid is written only by the constructors and emptied only by the
+// world reset; undo keeps nothing of the ladders, which never change in play.
 #pragma once
 
-class CElementLadder {
+#include <cstdint>
+
+#include "world/CElement.h"
+
+class CSprite;
+
+class CElementLadder : public CElement {
 public:
+    enum Segment { SEGMENT_ISOLATED = 1, SEGMENT_TOP = 2, SEGMENT_MIDDLE = 3, SEGMENT_BOTTOM = 4, SEGMENT_HANGING = 5 };
+
+    // segment: one of Segment (any other value is drawn as a middle piece);
+    // platform: the cell carries a platform.
+    CElementLadder(int x, int y, int segment, bool platform);
+    ~CElementLadder() override;
+
+    void SaveState(int k) override;
+    void RestoreState(int k) override;
+    int GetSurfaceFriction() override;
+
     // False outside the grid.
     static bool IsLadderAt(int x, int y);
     static bool IsLadderPlatformAt(int x, int y);
     static void ResetStatics();
+
+    CSprite* GetPlatformSprite() const { return spritePlatform; }
+
+private:
+    CSprite* spritePlatform = nullptr;
+
+    // 0 no ladder, else the ladder kind of the cell's segment (6 platform).
+    static int32_t ladderGrid[kGridCells];
 };

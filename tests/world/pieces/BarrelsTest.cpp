@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/world/pieces/ObjectWorld.h"
+#include "world/CElementAIProfessor.h"
 #include "world/pieces/CElementObjectBarrel.h"
 
 using objecttest::ObjectWorldTest;
@@ -122,7 +123,9 @@ TEST_F(ObjectWorldTest, ABarrelOnIceTurnsUnderAnActorWalkingOnItWithoutGoingAnyw
     auto* hero = dynamic_cast<CElementAI*>(CElement::GetHero());
     auto* barrel = At<CElementObjectBarrel>(2, 4);
     ASSERT_TRUE(hero && barrel);
-    Step();
+    // The hero takes no keys while he comes out of the entrance tube.
+    auto* professor = dynamic_cast<CElementAIProfessor*>(hero);
+    EXPECT_TRUE(StepUntil(100, [&] { return !professor || !professor->arriving; }));
     hero->KEYS[CElementAI::KEY_RIGHT] = 1;
     Step(4);
     EXPECT_TRUE(barrel->GetSprite()->IsPlayingBackward());  // his feet push it back

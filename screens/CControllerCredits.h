@@ -1,0 +1,43 @@
+// The credits: a parchment page over the dimmed main menu with the game's
+// title, seven rows of roles with who or what is credited for each, a line
+// of thanks and the version, and a Done button.
+#pragma once
+
+#include <cstdint>
+
+#include "screens/CControllerPage.h"
+
+class CSprite;
+class CGuiButton;
+
+class CControllerCredits : public CControllerPage {
+public:
+    static constexpr int kRows = 7;
+    static constexpr const char* kVersion = "1.03";
+
+    // The text of one name field and the box it is drawn in, in page pixels.
+    struct NameField {
+        const char* text;
+        int x, y, w, h;
+    };
+    static const NameField& GetNameField(int row);
+    static const char* GetThanks();
+
+    CControllerCredits();
+    ~CControllerCredits() override;
+
+    void GUICallback(int index, int value, bool dclick) override;
+
+    // Inspection (tests).
+    CGuiButton* GetDoneButton() const { return done; }
+    CSprite* GetPageSprite() const { return page; }
+
+private:
+    void LoadSprites();
+    void UnloadSprites();
+
+    CSprite* dimmer;
+    CSprite* page;
+    CGuiButton* done;
+    uint8_t loaded;
+};

@@ -1,0 +1,332 @@
+#include "screens/CControllerInstructions.h"
+
+#include <cstddef>
+#include <cstdio>
+
+#include "engine/CDraw.h"
+#include "engine/CMouse.h"
+#include "engine/CSprite.h"
+#include "engine/Log.h"
+#include "gui/CGuiButton.h"
+#include "gui/GuiText.h"
+
+namespace {
+
+using Picture = CControllerInstructions::Picture;
+using PageLayout = CControllerInstructions::PageLayout;
+
+const char* const kPageName = "baseInstructions.png";
+constexpr int kTitleY = 37;
+constexpr int kSubtitleY = 73;
+constexpr int kTitleH = 40;
+constexpr int kTopicTitleX = 48;
+
+constexpr Picture At(const char* image, int x, int y) { return {image, x, y}; }
+
+// A world sprite whose cell has its top-left corner at (left, top) of the
+// page: the sprite's origin (ox, oy) puts that corner at (ox - 14, oy - 5)
+// inside its picture, as in play.
+constexpr Picture OnCell(const char* image, int left, int top, int ox, int oy) {
+    return {image, left + 14 - ox, top + 5 - oy};
+}
+
+// Origins of the world sprites the scenes use.
+constexpr int kGrass[2] = {24, 25}, kSand[2] = {24, 23}, kIce[2] = {17, 13};
+constexpr int kTube[2] = {16, 39};
+constexpr int kLadder[2] = {7, 18}, kLadderTop[2] = {7, 15}, kPlatform[2] = {18, 11};
+constexpr int kStand[2] = {11, 35}, kRunLeft[2] = {12, 36}, kRunRight[2] = {9, 36};
+constexpr int kClimbDown[2] = {4, 31}, kPush[2] = {17, 30}, kSlideLeft[2] = {9, 27}, kOnBarrel[2] = {13, 35};
+constexpr int kCrate[2] = {23, 13}, kBarrel[2] = {19, 15}, kMagnetRight[2] = {18, 12};
+constexpr int kFloorButton[2] = {11, -9}, kGateBack[2] = {15, 16}, kGateFront[2] = {22, 12};
+constexpr int kTrampBack[2] = {-9, 17}, kTrampFront[2] = {11, 17}, kTrampCanvas[2] = {3, 15};
+constexpr int kTeleBack[2] = {-17, 45}, kTeleFront[2] = {6, 47}, kSpiral[2] = {-1, 43};
+constexpr int kInflTeleBack[2] = {-14, 46}, kInflTeleFront[2] = {6, 48};
+
+constexpr Picture OnCell(const char* image, int left, int top, const int (&origin)[2]) {
+    return OnCell(image, left, top, origin[0], origin[1]);
+}
+
+const Picture kPage1[] = {At("parchment_tutorial.png", 40, 150)};
+
+// From the entrance tube on a high ledge, down a long ladder past a middle
+// ledge, to the exit tube at the far end of the floor.
+const Picture kPage2[] = {
+    At("picture_basic_movement.tga", 53, 153),
+    OnCell("grass19.png", 200, 470, kGrass),
+    OnCell("editortubeexit.tga", 200, 446, kTube),
+    OnCell("profrunright0.tga", 272, 446, kRunRight),
+    OnCell("grass3b.png", 512, 350, kGrass),
+    OnCell("ladderbottom.tga", 584, 446, kLadder),
+    OnCell("laddermiddle.tga", 584, 422, kLadder),
+    OnCell("laddermiddle.tga", 584, 398, kLadder),
+    OnCell("laddermiddle.tga", 584, 374, kLadder),
+    OnCell("laddermiddle.tga", 584, 350, kLadder),
+    OnCell("laddermiddle.tga", 584, 326, kLadder),
+    OnCell("laddermiddle.tga", 584, 302, kLadder),
+    OnCell("laddermiddle.tga", 584, 278, kLadder),
+    OnCell("laddermiddle.tga", 584, 254, kLadder),
+    OnCell("profclimbdown2.tga", 584, 326, kClimbDown),
+    OnCell("laddertop.tga", 584, 230, kLadderTop),
+    OnCell("ladderplatform.tga", 584, 230, kPlatform),
+    OnCell("grass2b.png", 608, 230, kGrass),
+    OnCell("editortubeentrance.tga", 632, 206, kTube),
+};
+
+// Grass, sand and ice side by side along the foot of the page.
+const Picture kPage3[] = {
+    At("picture_terrain.tga", 47, 137),
+    OnCell("grass5b.png", 70, 400, kGrass),
+    OnCell("profrunleft0.tga", 142, 376, kRunLeft),
+    OnCell("sand5.png", 270, 400, kSand),
+    OnCell("profstandmiddle0.tga", 318, 376, kStand),
+    OnCell("ice1.png", 490, 400, kIce),
+    OnCell("ice2.png", 514, 400, kIce),
+    OnCell("ice3.png", 538, 400, kIce),
+    OnCell("profslideleft0.tga", 514, 376, kSlideLeft),
+};
+
+const Picture kPage4[] = {
+    At("picture_crates.tga", 106, 158),
+    OnCell("grass3b.png", 110, 380, kGrass),
+    OnCell("cratestill0.tga", 110, 356, kCrate),
+    OnCell("profpushleft1.tga", 134, 356, kPush),
+};
+
+const Picture kPage5[] = {
+    At("picture_barrels.tga", 475, 134),
+    OnCell("grass4.png", 490, 360, kGrass),
+    OnCell("barrel0.tga", 514, 336, kBarrel),
+    OnCell("profbarrelright5.tga", 514, 312, kOnBarrel),
+};
+
+const Picture kPage6[] = {
+    At("picture_magnets.tga", 75, 129),
+    OnCell("sand3b.png", 80, 380, kSand),
+    OnCell("magnetrightstill0.tga", 80, 356, kMagnetRight),
+    OnCell("magnetrightstill0.tga", 80, 332, kMagnetRight),
+    OnCell("metalcratestill0.tga", 104, 356, kCrate),
+    OnCell("profrunleft0.tga", 128, 356, kRunLeft),
+};
+
+// A closed red gate, its button, and an open gate with the professor in it.
+const Picture kPage7[] = {
+    At("picture_gates.tga", 242, 355),
+    OnCell("sand7.png", 400, 450, kSand),
+    OnCell("editorgatered.tga", 400, 426, kGateBack),
+    OnCell("buttonred1.tga", 448, 426, kFloorButton),
+    OnCell("gatebackbreak7.tga", 496, 426, kGateBack),
+    OnCell("profstandleft0.tga", 496, 426, kStand),
+    OnCell("gatefrontbreak7.tga", 496, 426, kGateFront),
+    OnCell("gatefrontbreakyellow11.tga", 544, 426, kGateFront),
+};
+
+// The professor pushes a barrel onto a trampoline.
+const Picture kPage8[] = {
+    At("picture_trampolines.tga", 233, 298),
+    OnCell("sand8.png", 400, 440, kSand),
+    OnCell("editortrampoline.tga", 400, 416, kTrampFront),
+    OnCell("profpushright5.tga", 448, 416, kPush),
+    OnCell("trampolineback0.tga", 496, 416, kTrampBack),
+    OnCell("barrel0.tga", 496, 416, kBarrel),
+    OnCell("trampolinestretchleftfull.tga", 496, 416, kTrampCanvas),
+    OnCell("trampolinefront0.tga", 496, 416, kTrampFront),
+};
+
+const Picture kPage9[] = {At("parchment_caught.png", 430, 177)};
+
+// A wooden bridge collapsing from its left end.
+const Picture kPage10[] = {
+    At("instructions_shadowbridge.png", 230, 340), At("bridgeA12.png", 228, 352), At("bridgeA9.png", 251, 352),
+    At("bridgeA7.png", 274, 352),                  At("bridgeA5.png", 297, 352),  At("bridgeA3.png", 320, 352),
+    At("bridgeA0.png", 343, 352),                  At("bridgeA0.png", 366, 352),  At("bridgeA0.png", 389, 352),
+};
+
+const Picture kPage11[] = {
+    At("instructions_shadowteleport.png", 63, 200),
+    OnCell("grass7.png", 68, 180, kGrass),
+    OnCell("profrunleft5.tga", 116, 156, kRunLeft),
+    OnCell("teleport_frameback.png", 188, 156, kTeleBack),
+    OnCell("teleport_spiralblue_idle0.png", 188, 156, kSpiral),
+    OnCell("teleport_frameblue0.png", 188, 156, kTeleFront),
+};
+
+const Picture kPage12[] = {
+    At("picture_inflatable_crate.tga", 162, 387),
+    At("picture_inflatable_magnet.tga", 312, 417),
+    At("picture_inflatable_barrel.tga", 450, 387),
+};
+
+// An inflatable bridge unrolling to the right, the professor on it.
+const Picture kPage13[] = {
+    At("instructions_shadowinflbridge.png", 227, 372), At("bridgeinflatable8.png", 228, 350),
+    At("bridgeinflatable7.png", 251, 350),             At("bridgeinflatable6.png", 274, 350),
+    At("bridgeinflatable4.png", 297, 350),             At("bridgeinflatable2.png", 320, 350),
+    At("bridgeinflatable0.png", 343, 350),             At("bridgeinflatable0.png", 366, 350),
+    At("bridgeinflatable0.png", 389, 350),             At("profrunright4.tga", 240, 316),
+};
+
+const Picture kPage14[] = {
+    At("instructions_shadowinflteleport.png", 415, 170),
+    OnCell("grass7.png", 420, 160, kGrass),
+    OnCell("profrunright5.tga", 444, 136, kRunRight),
+    OnCell("teleportinflatable_red3back.png", 516, 136, kInflTeleBack),
+    OnCell("teleport_spiralred_idle0.png", 516, 136, kSpiral),
+    OnCell("teleportinflatable_red3front.png", 516, 136, kInflTeleFront),
+};
+
+const Picture kPage15[] = {At("picture_root_menu4.tga", 73, 148)};
+const Picture kPage16[] = {At("instructions_heatgun.png", 480, 148)};
+const Picture kPage17[] = {At("picture_emp.tga", 501, 148)};
+const Picture kPage18[] = {At("picture_whistle.tga", 103, 183)};
+
+template <size_t N>
+constexpr PageLayout Page(int bodyX, int bodyW, const Picture (&pictures)[N]) {
+    return {bodyX, bodyW, pictures, static_cast<int>(N)};
+}
+
+const PageLayout kLayouts[CControllerInstructions::kTopics] = {
+    Page(250, 315, kPage1),  Page(235, 355, kPage2),  Page(208, 268, kPage3),  Page(248, 300, kPage4),
+    Page(143, 310, kPage5),  Page(243, 380, kPage6),  Page(155, 380, kPage7),  Page(155, 380, kPage8),
+    Page(110, 325, kPage9),  Page(155, 380, kPage10), Page(275, 330, kPage11), Page(103, 500, kPage12),
+    Page(155, 380, kPage13), Page(73, 340, kPage14),  Page(223, 390, kPage15), Page(73, 390, kPage16),
+    Page(141, 310, kPage17), Page(248, 300, kPage18),
+};
+
+}  // namespace
+
+const PageLayout* CControllerInstructions::GetLayout(int p) {
+    if (p < 1 || p > kLastPage) return nullptr;
+    return &kLayouts[p - 1];
+}
+
+int CControllerInstructions::BodyText(int p) { return p == 1 ? 20101 : 20100 + 10 * (p - 1) + 2; }
+
+CControllerInstructions::CControllerInstructions(int page_)
+    : dimmer(nullptr),
+      pageSprite(nullptr),
+      prevButton(nullptr),
+      doneButton(nullptr),
+      nextButton(nullptr),
+      built(0),
+      page(page_) {
+    id = CONTROLLER_INSTRUCTIONS;
+    for (CGuiButton*& b : topicButtons) b = nullptr;
+    CreateSprites();
+}
+
+CControllerInstructions::~CControllerInstructions() {
+    DebugLog(DBG_DESTRUCT, "CControllerInstructions:  Destroying CControllerInstructions...\n");
+    DestroySprites();
+}
+
+void CControllerInstructions::CreateSprites() {
+    if (built) return;
+    dimmer = MakeDimmer(1411, "Instructions Controller (INSTR_LSPRITE_DIMMER)");
+    for (int i = 0; i < kTopics; ++i) {
+        char caption[40];
+        snprintf(caption, sizeof caption, "p2d_button_class%dtext.png", i);
+        topicButtons[i] = MakeParchmentButton(i < 9 ? 180 : 455, 170 + 30 * (i % 9), i, caption);
+    }
+    prevButton = new CGuiButton(190, 540, BUTTON_PREVIOUS, this, "story_buttonprevbase.png",
+                                "story_buttonprevshadow.png", "story_buttonprevrollover.png", nullptr, false, 2, 2);
+    prevButton->SetDisableImage("story_buttonprevfade.png", 0, 0);
+    doneButton = new CGuiButton(345, 540, BUTTON_DONE, this, "story_buttondonebase.png",
+                                "story_buttondoneshadow.png", "story_buttondonerollover.png", nullptr, false, 2, 2);
+    nextButton = new CGuiButton(500, 540, BUTTON_NEXT, this, "story_buttonnextbase.png",
+                                "story_buttonnextshadow.png", "story_buttonnextrollover.png", nullptr, true, 2, 2);
+    nextButton->SetDisableImage("story_buttonnextfade.png", 0, 0);
+    BuildPage();
+    HideMousePointer(-1);
+    built = 1;
+}
+
+void CControllerInstructions::DestroySprites() {
+    ShowHourglass(true);
+    if (!built) return;
+    delete dimmer;
+    dimmer = nullptr;
+    delete pageSprite;
+    pageSprite = nullptr;
+    DeleteAll(topicButtons);
+    delete prevButton;
+    delete doneButton;
+    delete nextButton;
+    prevButton = doneButton = nextButton = nullptr;
+    CDraw::UnloadImage(kPageName);
+    built = 0;
+}
+
+void CControllerInstructions::BuildPage() {
+    delete pageSprite;
+    pageSprite = nullptr;
+    CDraw::UnloadImage(kPageName);
+
+    if (page > 0)
+        prevButton->Enable();
+    else
+        prevButton->Disable();
+    if (page < kLastPage)
+        nextButton->Enable();
+    else
+        nextButton->Disable();
+    for (CGuiButton* b : topicButtons) {
+        if (page == 0)
+            b->Show();
+        else
+            b->Hide();
+    }
+
+    const int image = CopyPage(kPageName);
+    PaintPage(image);
+    pageSprite = MakePageSprite(image, 1411, "Instructions Controller (INSTR_LSPRITE_BACKGROUND)");
+}
+
+void CControllerInstructions::PaintPage(int image) {
+    const int width = CDraw::GetWidth(image);
+    if (page == 0) {
+        BlitString(20000, image, width, kTitleH, 2, 0, kTitleY);
+        BlitString(20001, image, width, kTitleH, 2, 0, kSubtitleY);
+        return;
+    }
+    const PageLayout* layout = GetLayout(page);
+    if (!layout) return;
+    if (page == 1) {
+        BlitString(20100, image, width, kTitleH, 2, 0, kTitleY);
+    } else {
+        const int t = 20100 + 10 * (page - 1);
+        BlitString(t, image, width, kTitleH, 0, kTopicTitleX, kTitleY);
+        BlitString(t + 1, image, width, kTitleH, 0, kTopicTitleX, kSubtitleY);
+    }
+    BlitString(BodyText(page), image, layout->bodyW, kBodyH, 0, layout->bodyX, kBodyY);
+    for (int i = 0; i < layout->pictureCount; ++i)
+        CDraw::DrawImageOnto(layout->pictures[i].image, image, layout->pictures[i].x, layout->pictures[i].y);
+}
+
+void CControllerInstructions::GUICallback(int index, int, bool) {
+    if (!built) return;
+    switch (index) {
+    case BUTTON_PREVIOUS:
+        if (page <= 0) return;
+        --page;
+        break;
+    case BUTTON_DONE: result = 1; return;
+    case BUTTON_NEXT:
+        if (page >= kLastPage) return;
+        ++page;
+        break;
+    default:
+        if (index < 0 || index >= kTopics) return;
+        page = index + 1;
+        break;
+    }
+    BuildPage();
+}
+
+CGuiButton* CControllerInstructions::GetButton(int widgetId) const {
+    switch (widgetId) {
+    case BUTTON_PREVIOUS: return prevButton;
+    case BUTTON_DONE: return doneButton;
+    case BUTTON_NEXT: return nextButton;
+    default: return widgetId >= 0 && widgetId < kTopics ? topicButtons[widgetId] : nullptr;
+    }
+}

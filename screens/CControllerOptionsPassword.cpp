@@ -1,0 +1,198 @@
+#include "screens/CControllerOptionsPassword.h"
+
+#include "engine/CDraw.h"
+#include "engine/CMouse.h"
+#include "engine/CSprite.h"
+#include "engine/Log.h"
+#include "gui/CControllerTextEntryBase.h"
+#include "gui/CGuiButton.h"
+#include "gui/CGuiTextbox.h"
+#include "gui/CInvalidMark.h"
+#include "gui/GuiText.h"
+#include "players/CProfile.h"
+
+namespace {
+const char* const kBaseName = "baseOptionsPasswordController.png";
+}
+
+CControllerOptionsPassword::CControllerOptionsPassword(const char* current)
+    : dimmer(nullptr),
+      background(nullptr),
+      mark(nullptr),
+      boxes{nullptr, nullptr},
+      okay(nullptr),
+      cancel(nullptr),
+      currentPassword(current ? current : ""),
+      accepted(0),
+      focusedBox(0),
+      spritesBuilt(0) {
+    id = CONTROLLER_OPTIONS_PASSWORD;
+    CreateSprites();
+    FocusBox(0);
+}
+
+CControllerOptionsPassword::~CControllerOptionsPassword() {
+    DebugLog(DBG_DESTRUCT, "CControllerOptionsPassword:  Destroying CControllerOptionsPassword...\n");
+    UnloadSprites();
+}
+
+void CControllerOptionsPassword::CreateSprites() {
+    if (spritesBuilt) return;
+    dimmer = new CSprite(1411, 0, false);
+    dimmer->SetName("Options Password Controller (OPTIONSPASSWORD_LSPRITE_DIMMER)");
+    dimmer->AddFrame("dimmer.png");
+    dimmer->SetPosition(0, 0, false);
+    dimmer->Show(kSpriteNotDrawn, kSpriteNotDrawn);
+
+    const int page = CDraw::CopyImage("confirmation_parch.png", kBaseName, 0);
+    const int width = CDraw::GetWidth(page);
+    BlitString(2700, page, 450, 50, 2, (width - 450) / 2, 50);
+    BlitString(2701, page, 350, 150, 2, (width - 350) / 2, 90);
+    BlitString(2702, page, 200, 20, 0, 100, 215);
+    BlitString(2704, page, 200, 20, 0, 100, 233);
+    BlitString(2703, page, 200, 20, 0, 100, 275);
+    BlitString(2705, page, 200, 20, 0, 100, 293);
+    background = new CSprite(1412, 0, false);
+    background->SetName("Options Password Controller (OPTIONSPASSWORD_LSPRITE_BACKGROUND)");
+    background->AddFrame(page);
+    background->SetPosition(150, 88, false);
+    background->Show(kSpriteNotDrawn, kSpriteNotDrawn);
+
+    mark = new CInvalidMark("options_password_invalid", 1413, 422, 335,
+                            "Options Password Controller (OPTIONSPASSWORD_LSPRITE_INVALID)");
+    for (int i = 0; i < 2; ++i)
+        boxes[i] = new CGuiTextbox(CProfileBase::kPasswordMax, 422, 303 + 60 * i, 15, 8, "password_entry.png",
+                                   "profilenternamecursor.png", false, false, false);
+    okay = new CGuiButton(315, 420, BUTTON_OKAY, this, "confirmation_buttonokaybase.png",
+                          "confirmation_buttonokayshadow.png", "confirmation_buttonokayroll.png", nullptr, false, 0, 0);
+    cancel = new CGuiButton(410, 420, BUTTON_CANCEL, this, "confirmation_buttoncancelbase.png",
+                            "confirmation_buttoncancelshadow.png", "confirmation_buttoncancelroll.png", nullptr, false,
+                            0, 0);
+    HideMousePointer(-1);
+    spritesBuilt = 1;
+}
+
+void CControllerOptionsPassword::UnloadSprites() {
+    ShowHourglass(true);
+    if (!spritesBuilt) return;
+    delete dimmer;
+    delete background;
+    delete mark;
+    delete boxes[0];
+    delete boxes[1];
+    delete okay;
+    delete cancel;
+    dimmer = background = nullptr;
+    mark = nullptr;
+    boxes[0] = boxes[1] = nullptr;
+    okay = cancel = nullptr;
+    CDraw::UnloadImage(kBaseName);
+    spritesBuilt = 0;
+}
+
+void CControllerOptionsPassword::FocusBox(int i) {
+    focusedBox = i;
+    boxes[1 - i]->HideCursor();
+    boxes[i]->WarpMouseTo();
+}
+
+void CControllerOptionsPassword::FocusButton(CGuiButton* button) {
+    focusedBox = -1;
+    boxes[0]->HideCursor();
+    boxes[1]->HideCursor();
+    button->WarpMouseTo();
+}
+
+void CControllerOptionsPassword::MoveFocus(bool backwards) {
+    // The ring: box 0, box 1, okay, cancel.
+    int at = focusedBox;
+    if (at < 0) {
+        const CGuiButtonBase* focused = CGuiButtonBase::GetFocusedButton();
+        at = focused == okay ? 2 : focused == cancel ? 3 : -1;
+    }
+    const int next = at < 0 ? (backwards ? 3 : 0) : (at + (backwards ? 3 : 1)) % 4;
+    if (next < 2)
+        FocusBox(next);
+    else
+        FocusButton(next == 2 ? okay : cancel);
+}
+
+void CControllerOptionsPassword::GUICallback(int index, int, bool) {
+    accepted = 0;
+    if (index == BUTTON_CANCEL) {
+        result = 1;
+    } else if (index == BUTTON_OKAY) {
+        if (currentPassword == boxes[0]->GetText()) {
+            accepted = 1;
+            if (CProfile* p = GetProfile()) p->SetPassword(boxes[1]->GetText());
+            result = 1;
+            return;
+        }
+        mark->Start(kMarkHold);
+        boxes[0]->SetText("");
+        FocusBox(0);
+    }
+}
+
+void CControllerOptionsPassword::InputKey(bool released, int key) {
+    HideMousePointer(-1);
+    repeat.Note(released, key);
+    if (!released && focusedBox >= 0) boxes[focusedBox]->HandleKey(key, 0, modShift != 0);
+    if (!released) {
+        if (const int step = CControllerTextEntryBase::FocusStep(key, modShift != 0)) {
+            MoveFocus(step < 0);
+        } else if (key == KEY_RETURN) {
+            // Return walks from box to box and onto okay before it confirms.
+            if (focusedBox == 0)
+                FocusBox(1);
+            else if (focusedBox == 1)
+                FocusButton(okay);
+            else if (CGuiButtonBase::GetFocusedButton())
+                CGuiButtonBase::ActivateFocused(true);
+            else
+                PlayInterfaceSound(GetSoundClickScreen());
+        } else if (key == KEY_ESCAPE) {
+            GUICallback(BUTTON_CANCEL, 0, false);
+        }
+    }
+    CaptureScreen(released, key);
+}
+
+void CControllerOptionsPassword::InputMouseMove(int x, int y) {
+    mouseX = x;
+    mouseY = y;
+    UpdateMousePointer();
+    FollowPointer();
+}
+
+void CControllerOptionsPassword::FollowPointer() {
+    for (int i = 0; i < 2; ++i) {
+        if (boxes[i]->IsMouseOver()) {
+            focusedBox = i;
+            boxes[1 - i]->HideCursor();
+            return;
+        }
+    }
+    if (CGuiButtonBase::GetFocusIndex() != -1) {
+        boxes[0]->HideCursor();
+        boxes[1]->HideCursor();
+        focusedBox = -1;
+    }
+}
+
+void CControllerOptionsPassword::InputMouseClick(bool released, bool left, bool, bool, bool) {
+    if (left && !released && CGuiButtonBase::GetFocusIndex() == -1 && !boxes[0]->IsMouseOver() &&
+        !boxes[1]->IsMouseOver())
+        PlayInterfaceSound(GetSoundClickScreen());
+}
+
+void CControllerOptionsPassword::Pump() {
+    PollInput();
+    if (repeat.Step()) InputKey(false, repeat.Key());
+    if (!active) return;
+    mark->Step();
+    CGuiButtonBase::UpdateAll();
+    // Motions queued behind keys may have been judged on last frame's focus.
+    FollowPointer();
+    if (focusedBox >= 0) boxes[focusedBox]->BlinkCursor();
+}

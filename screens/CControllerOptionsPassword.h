@@ -1,0 +1,62 @@
+// The options screen's dialog that changes the profile's password: the
+// current password in the first box, the new one in the second, both shown
+// in clear. The change is stored only when the first box matches the
+// current password exactly; an empty second box removes the password.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "engine/CController.h"
+#include "gui/CKeyRepeat.h"
+
+class CSprite;
+class CGuiButton;
+class CGuiTextbox;
+class CInvalidMark;
+
+class CControllerOptionsPassword : public CController {
+public:
+    enum ButtonId { BUTTON_CANCEL = 0, BUTTON_OKAY = 1 };
+    static constexpr int kMarkHold = 40;
+
+    explicit CControllerOptionsPassword(const char* currentPassword);
+    ~CControllerOptionsPassword() override;
+
+    bool IsAccepted() const { return accepted != 0; }
+
+    void GUICallback(int index, int value, bool dclick) override;
+    void InputKey(bool released, int key) override;
+    void InputMouseMove(int x, int y) override;
+    void InputMouseClick(bool released, bool left, bool right, bool wheelUp, bool wheelDown) override;
+    void Pump() override;
+
+    // Inspection (tests).
+    CGuiTextbox* GetBox(int i) const { return i == 0 || i == 1 ? boxes[i] : nullptr; }
+    CGuiButton* GetOkayButton() const { return okay; }
+    CGuiButton* GetCancelButton() const { return cancel; }
+    CInvalidMark* GetMark() const { return mark; }
+    int GetFocusedBox() const { return focusedBox; }
+
+private:
+    void CreateSprites();
+    void UnloadSprites();
+    void FocusBox(int i);
+    void FocusButton(CGuiButton* button);
+    void MoveFocus(bool backwards);
+    // A box under the pointer has the keyboard; a button under it takes the
+    // keyboard from both boxes.
+    void FollowPointer();
+
+    CSprite* dimmer;
+    CSprite* background;
+    CInvalidMark* mark;
+    CGuiTextbox* boxes[2];
+    CGuiButton* okay;
+    CGuiButton* cancel;
+    std::string currentPassword;
+    uint8_t accepted;
+    int focusedBox;
+    CKeyRepeat repeat;
+    uint8_t spritesBuilt;
+};

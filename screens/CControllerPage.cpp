@@ -1,0 +1,45 @@
+#include "screens/CControllerPage.h"
+
+#include "engine/CDraw.h"
+#include "engine/CMouse.h"
+#include "gui/CGuiButton.h"
+#include "gui/CGuiButtonBase.h"
+#include "gui/GuiSprites.h"
+
+void CControllerPage::InputKey(bool released, int key) {
+    HideMousePointer(-1);
+    InputNavigate(released, key, true, true);
+    CaptureScreen(released, key);
+}
+
+void CControllerPage::InputMouseMove(int x, int y) {
+    mouseX = x;
+    mouseY = y;
+    UpdateMousePointer();
+}
+
+void CControllerPage::InputMouseClick(bool released, bool left, bool, bool, bool) {
+    if (left && !released && CGuiButtonBase::GetFocusIndex() == -1) PlayInterfaceSound(GetSoundClickScreen());
+}
+
+void CControllerPage::Pump() {
+    PollInput();
+    if (active) CGuiButtonBase::UpdateAll();
+}
+
+CSprite* CControllerPage::MakeDimmer(int layer, const char* debugName) {
+    return MakeGuiSprite("dimmer.png", layer, debugName, 0, 0, true);
+}
+
+int CControllerPage::CopyPage(const char* name) { return CDraw::CopyImage("parchment.png", name, 0); }
+
+CSprite* CControllerPage::MakePageSprite(int image, int layer, const char* debugName) {
+    return MakeGuiSprite(image, layer, debugName, kPageX, kPageY, true);
+}
+
+CGuiButton* CControllerPage::MakeParchmentButton(int x, int y, int widgetId, const char* caption) {
+    CGuiButton* b = new CGuiButton(x, y, widgetId, this, "p2d_button_base.png", nullptr, "p2d_button_select.png",
+                                   "p2d_button_select.png", false, 0, 0);
+    b->SetText(caption, 0, 0, 0, 0, 0, 0);
+    return b;
+}

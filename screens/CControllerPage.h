@@ -1,0 +1,45 @@
+// The common ground of the screens drawn on a parchment page over their
+// dimmed opener (options, key bindings, instructions, credits): the page and
+// dimmer pictures, and input that only drives the page's widgets: the
+// keyboard navigation with Escape closing, the pointer, a click on nothing.
+#pragma once
+
+#include <cstddef>
+
+#include "engine/CController.h"
+
+class CSprite;
+class CGuiButton;
+
+class CControllerPage : public CController {
+public:
+    // Where every page lies on the screen.
+    static constexpr int kPageX = 57;
+    static constexpr int kPageY = 23;
+    // The column of parchment buttons at the foot of a page.
+    static constexpr int kFootButtonX = 307;
+
+    void InputKey(bool released, int key) override;
+    void InputMouseMove(int x, int y) override;
+    void InputMouseClick(bool released, bool left, bool right, bool wheelUp, bool wheelDown) override;
+    // Input, then the widgets while this screen is active.
+    void Pump() override;
+
+protected:
+    // The full-screen veil over the opener.
+    static CSprite* MakeDimmer(int layer, const char* debugName);
+    // A fresh copy of the blank page registered under name, to paint on.
+    static int CopyPage(const char* name);
+    // The sprite of a painted page, at the page's place.
+    static CSprite* MakePageSprite(int image, int layer, const char* debugName);
+    // A parchment push button of this screen with its caption picture.
+    CGuiButton* MakeParchmentButton(int x, int y, int widgetId, const char* caption);
+    // Deletes every owned object of an array and clears its slots.
+    template <class T, size_t N>
+    static void DeleteAll(T* (&items)[N]) {
+        for (T*& item : items) {
+            delete item;
+            item = nullptr;
+        }
+    }
+};

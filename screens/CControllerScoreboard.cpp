@@ -1,0 +1,652 @@
+#include "screens/CControllerScoreboard.h"
+
+#include <algorithm>
+
+#include "engine/CDraw.h"
+#include "engine/CMouse.h"
+#include "engine/COscillator.h"
+#include "engine/CRender.h"
+#include "engine/CSprite.h"
+#include "engine/Log.h"
+#include "engine/Utilities.h"
+#include "gui/CControllerMessage.h"
+#include "gui/CGuiButton.h"
+#include "gui/GuiText.h"
+#include "players/CProfile.h"
+#include "players/ScoreClient.h"
+#include "screens/CControllerInstructions.h"
+#include "screens/CControllerPassword.h"
+#include "screens/CControllerScoreboardName.h"
+#include "sound/CSound.h"
+#include "sound/CSoundObject.h"
+#include "world/CLevel.h"
+#include "world/CLevelSet.h"
+
+namespace {
+
+const char* const kRule = "=============================================\n";
+
+// Texts of the page.
+const int kTextPlain = 300;
+const int kTextSingedMessage = 2800;
+const int kTextLostMessages = 2801;   // four of them
+const int kTextSolvedMessages = 2805;  // twenty-one of them
+const int kTextBestPlayers = 3200;
+const int kTextSetNames = 3201;
+const int kTextLevelTitles = 3204;
+const int kTextStepsNow = 3208;
+const int kTextStepsBest = 3209;
+const int kTextFirstSolution = 3210;
+const int kTextSetSteps = 3211;
+// The message box of a failed request: its title, and the bodies for no
+// answer, for the server's own message and for a code without a message.
+const int kTextServerTitle = 2216;
+const int kTextNoAnswer = 2326;
+const int kTextServerSaid = 2336;
+const int kTextServerCode = 2337;
+
+// Rows of a board on the page (page coordinates).
+const int kRowX = 242;
+const int kRowTop = 180;
+const int kRowPitch = 18;
+const int kRowW = 206;
+const int kRowH = 23;
+// The arrows beside the player's own row (screen coordinates).
+const int kArrowLeftX = 246;
+const int kArrowRightX = 512;
+
+bool IsPostGame(int type) { return type > SCOREBOARD_LEVEL_MENU && type != SCOREBOARD_LEVEL_SOLVED; }
+
+bool IsLevelBoard(int type) {
+    return type == SCOREBOARD_LEVEL_MAP || type == SCOREBOARD_LEVEL_MENU || type == SCOREBOARD_LEVEL_SOLVED;
+}
+
+std::string ScoreboardUser(CProfile* p) {
+    if (!p || !p->HasScoreboardName(-1)) return "";
+    const char* name = p->GetScoreboardName(-1);
+    return name ? name : "";
+}
+
+}  // namespace
+
+int CControllerScoreboard::menuType = SCOREBOARD_OVERALL;
+
+CControllerScoreboard::CControllerScoreboard(int type_, bool noSet_)
+    : dimmer(nullptr),
+      background(nullptr),
+      arrow1(nullptr),
+      arrow2(nullptr),
+      buttons{},
+      oscillator(nullptr),
+      victory(nullptr),
+      noSet(noSet_ ? 1 : 0),
+      loaded(0),
+      type(type_),
+      set(0),
+      level(0),
+      seed(RandomInt(0, 50)),
+      nameDialog(nullptr),
+      passwordPrompt(nullptr),
+      instructions(nullptr),
+      message(nullptr),
+      failureBody(0),
+      pendingMark(false),
+      nameAfterMessage(false),
+      followUp(FOLLOW_NONE) {
+    id = CONTROLLER_SCOREBOARD;
+    value = POSTGAME_NONE;
+    if (CProfile* p = GetProfile()) {
+        set = p->GetCurrentSet();
+        level = p->GetCurrentLevel();
+    }
+    LoadSprites();
+    if (type > SCOREBOARD_LEVEL_MENU) {
+        CSound::FadeOutMusic();
+        victory = new CSoundObject("victory.ogg", false);
+        CSound::Play(victory, false, 0, 0);
+    }
+}
+
+CControllerScoreboard::~CControllerScoreboard() {
+    DebugLog(DBG_DESTRUCT, "CControllerScoreboard:  Destroying CControllerScoreboard...\n");
+    delete nameDialog;
+    delete passwordPrompt;
+    delete instructions;
+    delete message;
+    UnloadSprites();
+    delete victory;
+}
+
+// ---- sprites and buttons ----------------------------------------------------
+
+void CControllerScoreboard::LoadSprites() {
+    if (loaded) return;
+    dimmer = new CSprite(1411, 0, false);
+    dimmer->SetName("Scoreboard Controller (SCOREBOARD_LSPRITE_DIMMER)");
+    dimmer->AddFrame("dimmer.png");
+    dimmer->SetPosition(0, 0, false);
+    dimmer->Show(kSpriteNotDrawn, kSpriteNotDrawn);
+    arrow1 = new CSprite(1415, 0, false);
+    arrow1->SetName("Scoreboard Controller (SCOREBOARD_LSPRITE_ARROW1)");
+    arrow1->AddFrame("hiscores_arrow1.png");
+    arrow2 = new CSprite(1415, 0, false);
+    arrow2->SetName("Scoreboard Controller (SCOREBOARD_LSPRITE_ARROW2)");
+    arrow2->AddFrame("hiscores_arrow2.png");
+    oscillator = new COscillator();
+    oscillator->Init(0, 6, 3.0f, 2.2f, 0);
+    CreateButtons();
+    BuildPage();
+    loaded = 1;
+}
+
+void CControllerScoreboard::UnloadSprites() {
+    ShowHourglass(true);
+    if (!loaded) return;
+    delete dimmer;
+    delete background;
+    delete arrow1;
+    delete arrow2;
+    dimmer = background = arrow1 = arrow2 = nullptr;
+    for (CGuiButton*& b : buttons) {
+        delete b;
+        b = nullptr;
+    }
+    delete oscillator;
+    oscillator = nullptr;
+    CDraw::UnloadImage(kPageImage);
+    loaded = 0;
+}
+
+CGuiButton* CControllerScoreboard::AddButton(int buttonId, int x, int y, const char* base, const char* shadow,
+                                             const char* rollover) {
+    for (CGuiButton*& slot : buttons) {
+        if (slot) continue;
+        slot = new CGuiButton(x, y, buttonId, this, base, shadow, rollover, nullptr, false, 0, 0);
+        return slot;
+    }
+    return nullptr;
+}
+
+CGuiButton* CControllerScoreboard::AddParchmentButton(int buttonId, int x, int y, const char* text, bool isDefault) {
+    for (CGuiButton*& slot : buttons) {
+        if (slot) continue;
+        slot = new CGuiButton(x, y, buttonId, this, "p2d_button_base.png", nullptr, "p2d_button_select.png",
+                              "p2d_button_select.png", isDefault, 0, 0);
+        slot->SetText(text, 0, 0, 0, 0, 0, 0);
+        return slot;
+    }
+    return nullptr;
+}
+
+void CControllerScoreboard::CreateButtons() {
+    CGuiButton* byDefault = nullptr;
+    switch (type) {
+    case SCOREBOARD_OVERALL:
+        AddButton(BUTTON_DOWNLOAD_ALL, 319, 255, "hiscores_button_downloadbase.png",
+                  "hiscores_button_downloadshadow.png", "hiscores_button_downloadroll.png");
+        AddButton(BUTTON_TAB_REGULAR, 279, 453, "hiscores_button_regularbase.png", "hiscores_button_regularshadow.png",
+                  "hiscores_button_regularrollover.png");
+        AddButton(BUTTON_TAB_ADVANCED, 374, 453, "hiscores_button_advancedbase.png",
+                  "hiscores_button_advancedshadow.png", "hiscores_button_advancedrollover.png");
+        AddButton(BUTTON_TAB_KIDS, 489, 453, "hiscores_button_kidsbase.png", "hiscores_button_kidsshadow.png",
+                  "hiscores_button_kidsrollover.png");
+        AddParchmentButton(BUTTON_BACK, 307, 505, "p2d_button_maintext.png");
+        break;
+    case SCOREBOARD_LEVEL_MAP:
+    case SCOREBOARD_LEVEL_MENU:
+        AddButton(BUTTON_DOWNLOAD_LEVEL, 319, 255, "hiscores_button_downloadbase.png",
+                  "hiscores_button_downloadshadow.png", "hiscores_button_downloadroll.png");
+        AddParchmentButton(BUTTON_BACK, 307, 505,
+                           type == SCOREBOARD_LEVEL_MAP ? "p2d_button_maptext.png" : "p2d_button_backmenutext.png");
+        break;
+    case SCOREBOARD_SINGED:
+    case SCOREBOARD_LOST: {
+        byDefault = AddParchmentButton(BUTTON_RETRY, 307, 355, "p2d_button_retrytext.png", true);
+        AddParchmentButton(BUTTON_UNDO, 307, 385, "p2d_button_undotextB.png");
+        AddParchmentButton(BUTTON_SOLUTION, 307, 415, "p2d_button_solutiontext.png");
+        AddParchmentButton(BUTTON_INSTRUCTIONS, 307, 445, "p2d_button_instructionstext.png");
+        AddParchmentButton(BUTTON_CONTINUE, 307, 475, "p2d_button_selecttext.png");
+        AddParchmentButton(BUTTON_BACK, 307, 505, "p2d_button_maintext.png");
+        break;
+    }
+    default:  // solved pages
+        AddButton(BUTTON_SUBMIT, 319, 255, "hiscores_button_submitbase.png", "hiscores_button_submitshadow.png",
+                  "hiscores_button_submitrollover.png");
+        if (noSet || !IsLastLevelOfSet(set, level))
+            byDefault = AddParchmentButton(BUTTON_CONTINUE, 307, 445, "p2d_button_continuetext.png", true);
+        AddParchmentButton(BUTTON_RETRY, 307, 475, "p2d_button_retrytext.png");
+        AddParchmentButton(BUTTON_BACK, 307, 505, "p2d_button_maintext.png");
+        break;
+    }
+    if (byDefault) byDefault->WarpMouseTo();
+}
+
+CGuiButton* CControllerScoreboard::GetButton(int buttonId) const {
+    for (CGuiButton* b : buttons)
+        if (b && b->GetId() == buttonId) return b;
+    return nullptr;
+}
+
+// ---- the page -----------------------------------------------------------------
+
+void CControllerScoreboard::BuildPage() {
+    if (arrow1) arrow1->Hide();
+    if (arrow2) arrow2->Hide();
+    delete background;
+    background = nullptr;
+    CDraw::UnloadImage(kPageImage);
+    const bool board = !IsPostGame(type);
+    const int page = CDraw::CopyImage(board ? "parchment_profpenny.png" : "parchment.png", kPageImage, 0);
+    drawnRows.clear();
+    drawnTexts.clear();
+    drawnRankLine.clear();
+    const int w = CDraw::GetWidth(page);
+    const int h = CDraw::GetHeight(page);
+    if (type == SCOREBOARD_OVERALL) {
+        DrawBoard(page, GetOverallScoreBoard(set));
+        PageText(page, kTextBestPlayers, 0, 107, w, h, nullptr);
+        PageText(page, kTextSetNames + set, 0, 130, w, h, nullptr);
+        CDraw::DrawImageOnto("hiscores_textshow.png", page, 164, 438);
+    } else if (IsLevelBoard(type)) {
+        DrawLevelBoard(page);
+    } else {
+        DrawPostGame(page);
+    }
+    background = new CSprite(1411, 0, false);
+    background->SetName("Scoreboard Controller (SCOREBOARD_LSPRITE_BACKGROUND)");
+    background->AddFrame(page);
+    background->SetPosition(kPageX, kPageY, false);
+    background->Show(kSpriteNotDrawn, kSpriteNotDrawn);
+    HideMousePointer(-1);
+}
+
+void CControllerScoreboard::DrawLevelBoard(int page) {
+    const int w = CDraw::GetWidth(page);
+    const int h = CDraw::GetHeight(page);
+    DrawBoard(page, GetLevelScoreBoard(set, level));
+    const std::string label = CLevelSet::GetLevelLabel(set, level);
+    PageText(page, kTextLevelTitles + set, 0, 107, w, h, label.c_str());
+    const CLevelSet* levels = CLevelSet::GetSet(set);
+    const CLevel* current = levels ? levels->GetLevel(level) : nullptr;
+    // A heading comes from a level file: drawn as the text it is.
+    if (current) PageText(page, kTextPlain, 0, 130, w, h, current->GetHeadingText());
+}
+
+void CControllerScoreboard::DrawBoard(int page, const CScoreBoard* board) {
+    CDraw::DrawImageOnto("hiscores_title.png", page, 224, 73);
+    CDraw::DrawImageOnto("hiscores_headings.png", page, 242, 160);
+    CDraw::DrawImageOnto("hiscores_tablebar.png", page, 234, 177);
+    CGuiButton* first = buttons[0];
+    if (!board || board->count < 0) {
+        if (first) first->Show();
+        return;
+    }
+    if (first) first->Hide();
+    const int own = board->ownRank;
+    if (own >= 1 && own <= kBoardRows) {
+        CDraw::DrawImageOnto("hiscores_highlighter1.png", page, 229, 162 + kRowPitch * own);
+        arrow1->SetPosition(kArrowLeftX, 177 + kRowPitch * own, false);
+        arrow2->SetPosition(kArrowRightX, 177 + kRowPitch * own, false);
+        arrow1->Show(kSpriteNotDrawn, kSpriteNotDrawn);
+        arrow2->Show(kSpriteNotDrawn, kSpriteNotDrawn);
+    }
+    const auto drawRow = [&](const CScoreEntry& e, int y) {
+        const std::string score = GroupThousands(e.score);
+        // Names come from the server: drawn as the text they are.
+        BlitTypedString(kTextPlain, page, kRowW, kRowH, 0, kRowX, y, e.name);
+        BlitString(kTextPlain, page, kRowW, kRowH, 1, kRowX, y, score.c_str());
+        drawnRows.push_back(std::string(e.name) + "|" + score);
+    };
+    const size_t rows = std::min(board->entries.size(), static_cast<size_t>(kBoardRows));
+    for (size_t i = 0; i < rows; ++i) {
+        const CScoreEntry& e = board->entries[i];
+        DebugLog(DBG_DEBUG, "Username:  '%s'   %i\n", e.name, e.score);
+        drawRow(e, kRowTop + kRowPitch * static_cast<int>(i));
+    }
+    if (own > kBoardRows) {
+        CDraw::DrawImageOnto("hiscores_highlighter2.png", page, 229, 365);
+        drawnRankLine = FormatRank(own, board->count);
+        BlitString(kTextPlain, page, kRowW, kRowH, 2, kRowX, 368, drawnRankLine.c_str());
+        // The player's own row follows the top ten, when the server sent it.
+        if (board->entries.size() > static_cast<size_t>(kBoardRows)) {
+            drawRow(board->entries[kBoardRows], 390);
+            arrow1->SetPosition(kArrowLeftX, 405, false);
+            arrow2->SetPosition(kArrowRightX, 405, false);
+            arrow1->Show(kSpriteNotDrawn, kSpriteNotDrawn);
+            arrow2->Show(kSpriteNotDrawn, kSpriteNotDrawn);
+        }
+    }
+}
+
+void CControllerScoreboard::DrawPostGame(int page) {
+    const int w = CDraw::GetWidth(page);
+    const int h = CDraw::GetHeight(page);
+    CProfile* p = GetProfile();
+    CGuiButton* submit = GetButton(BUTTON_SUBMIT);
+    if (type == SCOREBOARD_SINGED) {
+        PageText(page, kTextSingedMessage, 0, 35, 700, 40, nullptr);
+        CDraw::DrawImageOnto("parchment_singed.png", page, 277, 150);
+        return;
+    }
+    if (type == SCOREBOARD_LOST) {
+        PageText(page, kTextLostMessages + seed % 4, 0, 35, 700, 40, nullptr);
+        CDraw::DrawImageOnto("parchment_caught.png", page, 240, 150);
+        return;
+    }
+    PageText(page, kTextSolvedMessages + seed % 21, 0, 35, 700, 40, nullptr);
+    if (type == SCOREBOARD_SOLVED && !noSet && IsTutorialLevel(set, level)) {
+        CDraw::DrawImageOnto("parchment_tutorial.png", page, 255, 130);
+        if (submit) submit->Hide();
+        return;
+    }
+    CDraw::DrawImageOnto("parchment_victory.png", page, 275, 80);
+    const int now = p ? p->GetStepCount(true) : 0;
+    const int best = p ? p->GetStepCount(false) : 0;
+    PageText(page, kTextStepsNow, 0, 285, w, h, GroupThousands(now).c_str());
+    if (best > 0)
+        PageText(page, kTextStepsBest, 0, 310, w, h, GroupThousands(best).c_str());
+    else
+        PageText(page, kTextFirstSolution, 0, 310, w, h, nullptr);
+    if (type == SCOREBOARD_SOLVED_NO_SET || noSet) {
+        if (submit) submit->Hide();
+        return;
+    }
+    if (p && p->IsSetCompleted(set))
+        PageText(page, kTextSetSteps, 0, 345, w, h, GroupThousands(p->GetSetSteps(set)).c_str());
+}
+
+void CControllerScoreboard::PageText(int page, int textId, int x, int y, int w, int h, const char* value) {
+    // Values are names, headings and numbers: drawn as the text they are.
+    BlitTypedString(textId, page, w, h, 2, x, y, value ? value : "");
+    drawnTexts.push_back(value ? std::to_string(textId) + ":" + value : std::to_string(textId));
+}
+
+std::string CControllerScoreboard::FormatRank(int n, int count) {
+    const char* suffix = "th";
+    if (n % 10 == 1 && n % 100 != 11)
+        suffix = "st";
+    else if (n % 10 == 2 && n % 100 != 12)
+        suffix = "nd";
+    else if (n % 10 == 3 && n % 100 != 13)
+        suffix = "rd";
+    return std::to_string(n) + suffix + " of " + std::to_string(count);
+}
+
+// ---- actions ----------------------------------------------------------------
+
+void CControllerScoreboard::GUICallback(int index, int, bool) {
+    switch (index) {
+    case BUTTON_RETRY:
+        value = POSTGAME_RESTART;
+        result = 1;
+        break;
+    case BUTTON_CONTINUE: result = 2; break;
+    case BUTTON_SOLUTION: ShowSolution(); break;
+    case BUTTON_BACK: result = type > SCOREBOARD_LEVEL_MENU ? 3 : 1; break;
+    case BUTTON_DOWNLOAD_LEVEL: DownloadLevel(); break;
+    case BUTTON_DOWNLOAD_ALL: DownloadAllSets(); break;
+    case BUTTON_SUBMIT: Submit(); break;
+    case BUTTON_TAB_REGULAR:
+    case BUTTON_TAB_ADVANCED:
+    case BUTTON_TAB_KIDS:
+        if (set != index - BUTTON_TAB_REGULAR) {
+            set = index - BUTTON_TAB_REGULAR;
+            BuildPage();
+        }
+        break;
+    case BUTTON_UNDO:
+        value = POSTGAME_UNDO;
+        result = 1;
+        break;
+    case BUTTON_INSTRUCTIONS:
+        if (instructions) break;
+        PrepareChild("Instructions");
+        instructions = new CControllerInstructions(0);
+        OpenChild(instructions);
+        break;
+    default: break;
+    }
+}
+
+void CControllerScoreboard::ShowSolution() {
+    CProfile* p = GetProfile();
+    if (p && p->HasPassword() && (noSet || !IsTutorialLevel(set, level))) {
+        PrepareChild("Password");
+        passwordPrompt = new CControllerPassword(p->GetPassword());
+        OpenChild(passwordPrompt);
+        return;
+    }
+    value = POSTGAME_REPLAY;
+    result = 1;
+}
+
+void CControllerScoreboard::NoteFailure() {
+    if (failureBody != 0) return;  // the first failure of an action is the one shown
+    const int code = GetScoreError();
+    const char* text = GetScoreErrorText();
+    if (text) {
+        failureBody = kTextServerSaid;
+        failureText = text;
+    } else if (code == kScoreErrorNoAnswer) {
+        failureBody = kTextNoAnswer;
+        failureText.clear();
+    } else {
+        failureBody = kTextServerCode;
+        failureText = std::to_string(code);
+    }
+}
+
+void CControllerScoreboard::DownloadLevel() {
+    ShowHourglass(true);
+    failureBody = 0;
+    CProfile* p = GetProfile();
+    const std::string user = ScoreboardUser(p);
+    if (!user.empty() && p->IsLevelSolved(set, level)) {
+        const int steps = p->GetLevelSteps(set, level, false);
+        DebugLog(DBG_SCOREBOARD, "Uploading current level score for '%s':  %i\n", user.c_str(), steps);
+        if (!RequestScoreUpload(user, set, level, steps, CProfileBase::GetCheaterStatus())) NoteFailure();
+    }
+    if (RequestScoreDownload(user, set, level))
+        BuildPage();
+    else
+        NoteFailure();
+    if (failureBody) OpenMessage();
+}
+
+void CControllerScoreboard::DownloadAllSets() {
+    ShowHourglass(true);
+    failureBody = 0;
+    CProfile* p = GetProfile();
+    const std::string user = ScoreboardUser(p);
+    bool allGood = true;
+    for (int s = 0; s < CLevelSet::kSetCount; ++s) {
+        if (!user.empty() && p->IsSetCompleted(s)) {
+            const int total = p->GetSetSteps(s);
+            DebugLog(DBG_SCOREBOARD, "Uploading current overall score for '%s':  %i (S=%i)\n", user.c_str(), total, s);
+            if (!RequestScoreUpload(user, s, kOverallScoreLevel, total, CProfileBase::GetCheaterStatus()))
+                NoteFailure();
+        }
+        const bool ok = RequestScoreDownload(user, s, kOverallScoreLevel);
+        if (!ok) NoteFailure();
+        allGood = allGood && ok;
+        DebugLog(DBG_SCOREBOARD, "Downloading scores for '%s' (S=%i)  Result=%i\n", user.c_str(), s, allGood ? 1 : 0);
+    }
+    if (allGood) BuildPage();
+    if (failureBody) OpenMessage();
+}
+
+void CControllerScoreboard::Submit() {
+    CProfile* p = GetProfile();
+    if (!p || noSet || (type != SCOREBOARD_SOLVED && type != SCOREBOARD_LEVEL_SOLVED)) return;
+    const std::string user = ScoreboardUser(p);
+    if (user.empty()) {
+        // Registration first; the board runs the submit again once the name
+        // is taken.
+        OpenNameDialog(pendingName.empty() ? p->GetProfileName(-1) : pendingName, pendingMark);
+        return;
+    }
+    ShowHourglass(true);
+    failureBody = 0;
+    if (p->IsLevelSolved(set, level)) {
+        const int steps = p->GetLevelSteps(set, level, false);
+        DebugLog(DBG_SCOREBOARD, "Uploading current level score for '%s':  %i\n", user.c_str(), steps);
+        if (!RequestScoreUpload(user, set, level, steps, CProfileBase::GetCheaterStatus())) NoteFailure();
+    }
+    if (RequestScoreDownload(user, set, level)) {
+        // The solved level's board, with the buttons of the solved page.
+        type = SCOREBOARD_LEVEL_SOLVED;
+        BuildPage();
+    } else {
+        NoteFailure();
+    }
+    if (failureBody) OpenMessage();
+}
+
+void CControllerScoreboard::Register(const char* name) {
+    ShowHourglass(true);
+    failureBody = 0;
+    RequestNewUser(name);
+    const int code = GetScoreError();
+    if (code == kScoreErrorNone) {
+        DebugLog(DBG_DEBUG, "NEWUSER:  Added %s\n", name);
+        if (CProfile* p = GetProfile()) p->SetScoreboardName(name);
+        pendingName.clear();
+        pendingMark = false;
+        followUp = FOLLOW_SUBMIT;
+        return;
+    }
+    if (code == kScoreErrorUserExists) {
+        DebugLog(DBG_DEBUG, "NEWUSER:  Name taken, the server proposes:\n");
+        GetScoreErrorText();
+        LogProposedNames();
+        const std::vector<std::string>& proposed = GetProposedNames();
+        pendingName = proposed.empty() ? "" : proposed[0];
+        pendingMark = true;
+        followUp = FOLLOW_NAME_DIALOG;
+        return;
+    }
+    // No answer, or a refusal for another reason: the player learns why, and
+    // the name typed stays for the next attempt.
+    if (code == kScoreErrorNoAnswer) DebugLog(DBG_DEBUG, "NEWUSER:  Connection failure\n");
+    NoteFailure();
+    pendingName = name;
+    pendingMark = code != kScoreErrorNoAnswer;
+    nameAfterMessage = pendingMark;
+    followUp = FOLLOW_MESSAGE;
+}
+
+void CControllerScoreboard::RunFollowUp() {
+    const FollowUp next = followUp;
+    followUp = FOLLOW_NONE;
+    switch (next) {
+    case FOLLOW_SUBMIT: GUICallback(BUTTON_SUBMIT, 0, false); break;
+    case FOLLOW_NAME_DIALOG: OpenNameDialog(pendingName, pendingMark); break;
+    case FOLLOW_MESSAGE: OpenMessage(); break;
+    default: break;
+    }
+}
+
+// ---- children -----------------------------------------------------------------
+
+void CControllerScoreboard::PrepareChild(const char* name) {
+    if (dimmer) dimmer->Hide();
+    HideMousePointer(-1);
+    CRender::Render(true);
+    UnloadSprites();
+    DebugLog(DBG_DEBUG, "%s", kRule);
+    DebugLog(DBG_DEBUG, "Loading Controller:  %s\n", name);
+    DebugLog(DBG_DEBUG, "%s", kRule);
+}
+
+void CControllerScoreboard::OpenNameDialog(const std::string& proposal, bool invalidMark) {
+    PrepareChild("Scoreboard Name");
+    nameDialog = new CControllerScoreboardName(invalidMark);
+    nameDialog->SetText(proposal.c_str());
+    OpenChild(nameDialog);
+}
+
+void CControllerScoreboard::OpenMessage() {
+    PrepareChild("Message");
+    messageText = failureText;
+    message = new CControllerMessage(kTextServerTitle, failureBody, false, failureText.c_str());
+    failureBody = 0;
+    failureText.clear();
+    OpenChild(message);
+}
+
+// ---- input and the frame --------------------------------------------------------
+
+void CControllerScoreboard::InputKey(bool released, int key) {
+    HideMousePointer(-1);
+    InputNavigate(released, key, false, true);
+    if (!released) {
+        if (key == 'r' && type >= SCOREBOARD_SINGED)
+            GUICallback(BUTTON_RETRY, 0, false);
+        else if (key == 'u' && (type == SCOREBOARD_SINGED || type == SCOREBOARD_LOST))
+            GUICallback(BUTTON_UNDO, 0, false);
+        else if (key == KEY_ESCAPE && type <= SCOREBOARD_LEVEL_MENU)
+            GUICallback(BUTTON_BACK, 0, false);
+    }
+    CaptureScreen(released, key);
+}
+
+void CControllerScoreboard::InputMouseMove(int x, int y) {
+    mouseX = x;
+    mouseY = y;
+    UpdateMousePointer();
+}
+
+void CControllerScoreboard::InputMouseClick(bool released, bool left, bool, bool, bool) {
+    if (left && !released && CGuiButtonBase::GetFocusIndex() == -1) PlayInterfaceSound(GetSoundClickScreen());
+}
+
+void CControllerScoreboard::Pump() {
+    if (GetPreviousId() == CONTROLLER_SCOREBOARD) {
+        PollInput();
+        if (!active) return;
+        if (arrow1 && !arrow1->IsHidden()) {
+            oscillator->Step();
+            const int v = oscillator->GetValue();
+            arrow1->SetPosition(kArrowLeftX + v, arrow1->GetY(false), false);
+            arrow2->SetPosition(kArrowRightX - v, arrow2->GetY(false), false);
+        }
+        CGuiButtonBase::UpdateAll();
+        return;
+    }
+
+    // A child came back (or the board has just opened).
+    switch (GetPreviousId()) {
+    case CONTROLLER_MESSAGE:
+        delete message;
+        message = nullptr;
+        if (nameAfterMessage) {
+            nameAfterMessage = false;
+            followUp = FOLLOW_NAME_DIALOG;
+        }
+        break;
+    case CONTROLLER_INSTRUCTIONS:
+        delete instructions;
+        instructions = nullptr;
+        break;
+    case CONTROLLER_PASSWORD:
+        if (passwordPrompt && !passwordPrompt->IsCancelled()) {
+            value = POSTGAME_REPLAY;
+            result = 1;
+        }
+        delete passwordPrompt;
+        passwordPrompt = nullptr;
+        break;
+    case CONTROLLER_TEXT_ENTRY:
+        if (nameDialog) {
+            const std::string name = nameDialog->GetText() ? nameDialog->GetText() : "";
+            delete nameDialog;
+            nameDialog = nullptr;
+            if (!name.empty()) Register(name.c_str());
+        }
+        break;
+    default: break;
+    }
+    if (!loaded && result == 0) LoadSprites();
+    SetPreviousId(CONTROLLER_SCOREBOARD);
+    if (result == 0) RunFollowUp();
+}

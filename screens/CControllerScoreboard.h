@@ -1,0 +1,181 @@
+// The score board: one screen with several pages over a dimmed picture of
+// the screen it was opened from. The online pages show the boards the score
+// client holds (the overall board of a level set, the board of one level)
+// and fetch them from the server; the post-game pages show how a level
+// ended, the step counts and the buttons that lead on.
+//
+// The play screen opens the post-game pages when a level ends:
+//     CControllerScoreboard* board = new CControllerScoreboard(type, noSet);
+//     OpenChild(board);
+// with type SCOREBOARD_SINGED, SCOREBOARD_LOST, SCOREBOARD_SOLVED (a level
+// of a set, after the profile recorded the result) or
+// SCOREBOARD_SOLVED_NO_SET (noSet true, a level from the level manager).
+// When the board comes back with result 1 the play screen reads
+// GetAnswer(): POSTGAME_RESTART, POSTGAME_REPLAY (restart and play the
+// stored solution) or POSTGAME_UNDO; result 2 and 3 pass through it to the
+// map or the main menu.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "engine/CController.h"
+
+class CSprite;
+class CGuiButton;
+class COscillator;
+class CSoundObject;
+class CScoreBoard;
+class CControllerScoreboardName;
+class CControllerPassword;
+class CControllerMessage;
+
+enum ScoreboardType {
+    SCOREBOARD_OVERALL = 0,       // overall board of the current set (main menu)
+    SCOREBOARD_LEVEL_MAP = 1,     // board of the current level (level map)
+    SCOREBOARD_LEVEL_MENU = 2,    // board of the current level (in-game menu)
+    SCOREBOARD_SINGED = 3,        // level lost by burning
+    SCOREBOARD_LOST = 4,          // caught, fallen, exit tube destroyed
+    SCOREBOARD_SOLVED = 5,        // level of a set solved
+    SCOREBOARD_LEVEL_SOLVED = 6,  // board of a solved level, after submitting
+    SCOREBOARD_SOLVED_NO_SET = 7, // level without a set solved
+};
+
+// What the play screen does after a post-game page closed with result 1.
+enum PostGameResult {
+    POSTGAME_NONE = 0,
+    POSTGAME_RESTART = 1,
+    POSTGAME_REPLAY = 3,
+    POSTGAME_UNDO = 14,
+};
+
+class CControllerScoreboard : public CController {
+public:
+    enum ButtonId {
+        BUTTON_RETRY = 1,
+        BUTTON_CONTINUE = 2,
+        BUTTON_SOLUTION = 3,
+        BUTTON_INSTRUCTIONS = 4,
+        BUTTON_BACK = 5,
+        BUTTON_DOWNLOAD_LEVEL = 6,
+        BUTTON_DOWNLOAD_ALL = 7,
+        BUTTON_SUBMIT = 8,
+        BUTTON_TAB_REGULAR = 9,
+        BUTTON_TAB_ADVANCED = 10,
+        BUTTON_TAB_KIDS = 11,
+        BUTTON_UNDO = 14,
+    };
+    static constexpr int kButtonSlots = 6;
+    static constexpr int kPageX = 57;
+    static constexpr int kPageY = 23;
+    static constexpr int kBoardRows = 10;
+    static constexpr const char* kPageImage = "baseScoreboard.png";
+
+    CControllerScoreboard(int type, bool noSet);
+    ~CControllerScoreboard() override;
+
+    // The post-game answer (PostGameResult).
+    int GetAnswer() const { return value; }
+
+    void GUICallback(int index, int value, bool dclick) override;
+    void InputKey(bool released, int key) override;
+    void InputMouseMove(int x, int y) override;
+    void InputMouseClick(bool released, bool left, bool right, bool wheelUp, bool wheelDown) override;
+    void Pump() override;
+
+    // The page the main menu's score-board button opens: the overall board.
+    // Test builds of the game may ask for another (a post-game page, before
+    // the play screen can lead there).
+    static int GetMenuType() { return menuType; }
+    static void SetMenuType(int t) { menuType = t; }
+
+    // "%ist of %i", "%ind of %i", "%ird of %i" or "%ith of %i".
+    static std::string FormatRank(int rank, int count);
+
+    // Inspection (tests).
+    int GetType() const { return type; }
+    int GetSet() const { return set; }
+    int GetLevel() const { return level; }
+    bool IsLoaded() const { return loaded != 0; }
+    CGuiButton* GetButton(int buttonId) const;
+    CSprite* GetArrow(int i) const { return i == 0 ? arrow1 : arrow2; }
+    CSprite* GetBackground() const { return background; }
+    // The rows drawn by the last page build ("name|score"), and the own-rank
+    // line ("" when none).
+    const std::vector<std::string>& GetDrawnRows() const { return drawnRows; }
+    const std::string& GetDrawnRankLine() const { return drawnRankLine; }
+    // The other texts of the last page build: "id" or "id:value".
+    const std::vector<std::string>& GetDrawnTexts() const { return drawnTexts; }
+    CControllerScoreboardName* GetNameDialog() const { return nameDialog; }
+    CControllerPassword* GetPasswordPrompt() const { return passwordPrompt; }
+    CControllerMessage* GetMessage() const { return message; }
+    // The text the last message box was given for its body ("" for none).
+    const std::string& GetMessageText() const { return messageText; }
+
+private:
+    // What to open once the page is built again after a child came back.
+    enum FollowUp { FOLLOW_NONE, FOLLOW_SUBMIT, FOLLOW_NAME_DIALOG, FOLLOW_MESSAGE };
+
+    void LoadSprites();
+    void UnloadSprites();
+    void CreateButtons();
+    CGuiButton* AddButton(int buttonId, int x, int y, const char* base, const char* shadow, const char* rollover);
+    CGuiButton* AddParchmentButton(int buttonId, int x, int y, const char* text, bool isDefault = false);
+    void BuildPage();
+    void DrawBoard(int page, const CScoreBoard* board);
+    // A centred text in the box (x, y, w x h) of the page, noted for tests.
+    void PageText(int page, int textId, int x, int y, int w, int h, const char* value);
+    void DrawLevelBoard(int page);
+    void DrawPostGame(int page);
+
+    void DownloadLevel();
+    void DownloadAllSets();
+    void Submit();
+    void ShowSolution();
+    // Notes the failure of the request just made (its message, or what
+    // stands for it) unless an earlier failure of the same action is noted.
+    void NoteFailure();
+    void Register(const char* name);
+    void RunFollowUp();
+
+    void PrepareChild(const char* name);
+    void OpenNameDialog(const std::string& proposal, bool invalidMark);
+    void OpenMessage();
+
+    CSprite* dimmer;
+    CSprite* background;
+    CSprite* arrow1;
+    CSprite* arrow2;
+    CGuiButton* buttons[kButtonSlots];
+    COscillator* oscillator;
+    CSoundObject* victory;
+    uint8_t noSet;
+    uint8_t loaded;
+    int type;
+    int set;
+    int level;
+    int seed;
+    CControllerScoreboardName* nameDialog;
+    CControllerPassword* passwordPrompt;
+    CController* instructions;
+    CControllerMessage* message;
+
+    // A failed request's message waiting to be shown: the body text id and
+    // its value.
+    int failureBody;
+    std::string failureText;
+    std::string messageText;
+    // The name typed last (kept when registration could not be finished),
+    // and the name dialog to open next.
+    std::string pendingName;
+    bool pendingMark;
+    bool nameAfterMessage;
+    FollowUp followUp;
+
+    std::vector<std::string> drawnRows;
+    std::vector<std::string> drawnTexts;
+    std::string drawnRankLine;
+
+    static int menuType;
+};

@@ -1,0 +1,220 @@
+// The instructions and the credits, opened from the main menu: page turning
+// by buttons and keys, and every text and picture kept inside its place.
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/CController.h"
+#include "engine/CDraw.h"
+#include "engine/CRender.h"
+#include "engine/CSprite.h"
+#include "engine/FontRender.h"
+#include "gui/CGuiButton.h"
+#include "screens/CControllerCredits.h"
+#include "screens/CControllerInstructions.h"
+#include "screens/CControllerMain.h"
+#include "tests/screens/ScreenTestSupport.h"
+
+namespace {
+
+using Instructions = CControllerInstructions;
+
+struct Box {
+    int x, y, w, h;
+    bool Overlaps(const Box& o) const { return x < o.x + o.w && o.x < x + w && y < o.y + o.h && o.y < y + h; }
+};
+
+// The rendered runs (words) of a text, relative to its box's corner.
+std::vector<Box> TextRuns(int textId, int boxW, int boxH, int align, const char* value = nullptr) {
+    std::vector<Box> runs;
+    SDL_Surface* s = FontRenderString(boxW, boxH, align, textId, value);
+    if (!s) return runs;
+    SDL_FreeSurface(s);
+    for (const FontRunPlacement& r : FontGetLastPlacements()) runs.push_back({r.x, r.y, r.w, r.h});
+    return runs;
+}
+
+// What a text needs of its box: the bounding box of its runs.
+Box TextExtent(int textId, int boxW, int boxH, int align, const char* value = nullptr) {
+    const std::vector<Box> runs = TextRuns(textId, boxW, boxH, align, value);
+    if (runs.empty()) return {0, 0, 0, 0};
+    int left = boxW, top = boxH, right = 0, bottom = 0;
+    for (const Box& r : runs) {
+        left = std::min(left, r.x);
+        top = std::min(top, r.y);
+        right = std::max(right, r.x + r.w);
+        bottom = std::max(bottom, r.y + r.h);
+    }
+    return {left, top, right - left, bottom - top};
+}
+
+// The part of a picture that is not see-through, relative to its corner.
+Box OpaquePart(int imageId) {
+    SDL_Surface* s = CDraw::GetSurface(imageId);
+    int left = s->w, top = s->h, right = 0, bottom = 0;
+    for (int y = 0; y < s->h; ++y)
+        for (int x = 0; x < s->w; ++x) {
+            Uint8 r, g, b, a;
+            SDL_GetRGBA(CDraw::GetPixel(s, x, y), s->format, &r, &g, &b, &a);
+            if (a < 32) continue;
+            left = std::min(left, x);
+            top = std::min(top, y);
+            right = std::max(right, x + 1);
+            bottom = std::max(bottom, y + 1);
+        }
+    if (right <= left) return {0, 0, 0, 0};
+    return {left, top, right - left, bottom - top};
+}
+
+void ExpectInside(const Box& text, int boxW, int boxH, const std::string& what) {
+    EXPECT_GE(text.x, 0) << what;
+    EXPECT_GE(text.y, 0) << what;
+    EXPECT_LE(text.x + text.w, boxW) << what;
+    EXPECT_LE(text.y + text.h, boxH) << what;
+}
+
+class FrontPagesTest : public ScreenTest {
+protected:
+    void OpenFromMenu(int button) {
+        root.reset(new CControllerMain());
+        root->Activate(nullptr);
+        Frame();
+        CGuiButton* b = root->GetButton(button);
+        Click(b->GetCentreX(), b->GetCentreY());
+        Frame();
+        // Away from every widget, so that Return goes to the default button.
+        PushMotion(790, 590);
+        Frame();
+    }
+    void TearDown() override {
+        root.reset();
+        ScreenTest::TearDown();
+    }
+    std::unique_ptr<CControllerMain> root;
+};
+
+TEST_F(FrontPagesTest, InstructionsTurnPagesByButtonsTopicsAndKeys) {
+    OpenFromMenu(CControllerMain::BUTTON_INSTRUCTIONS);
+    ASSERT_EQ(CController::GetCurrentId(), CONTROLLER_INSTRUCTIONS);
+    auto* book = dynamic_cast<Instructions*>(CController::GetCurrent());
+    ASSERT_NE(book, nullptr);
+    EXPECT_TRUE(CRender::IsSwapped());
+    CGuiButton* prev = book->GetButton(Instructions::BUTTON_PREVIOUS);
+    CGuiButton* next = book->GetButton(Instructions::BUTTON_NEXT);
+    CGuiButton* topic9 = book->GetButton(9);
+
+    // Contents: the previous button is faded and inert, the topics show.
+    EXPECT_EQ(book->GetPage(), 0);
+    EXPECT_TRUE(prev->IsDisabled());
+    EXPECT_FALSE(prev->GetDisableSprite()->IsHidden());
+    EXPECT_FALSE(topic9->GetBaseSprite()->IsHidden());
+    Click(prev->GetCentreX(), prev->GetCentreY());
+    EXPECT_EQ(book->GetPage(), 0);
+    // Return with nothing focused: the default next button.
+    PushMotion(790, 590);
+    TapKey(SDLK_RETURN);
+    EXPECT_EQ(book->GetPage(), 1);
+    EXPECT_TRUE(topic9->GetBaseSprite()->IsHidden());
+    EXPECT_FALSE(prev->IsDisabled());
+    // Previous from page 1: the contents again, with its topics.
+    Click(prev->GetCentreX(), prev->GetCentreY());
+    EXPECT_EQ(book->GetPage(), 0);
+    EXPECT_FALSE(topic9->GetBaseSprite()->IsHidden());
+    // The topic with id 9 opens page 10.
+    Click(topic9->GetCentreX(), topic9->GetCentreY());
+    EXPECT_EQ(book->GetPage(), 10);
+    // On to the last page; there next is faded and Return does nothing.
+    PushMotion(790, 590);
+    for (int i = 0; i < 8; ++i) TapKey(SDLK_RETURN);
+    EXPECT_EQ(book->GetPage(), 18);
+    EXPECT_TRUE(next->IsDisabled());
+    EXPECT_FALSE(next->GetDisableSprite()->IsHidden());
+    TapKey(SDLK_RETURN);
+    EXPECT_EQ(book->GetPage(), 18);
+    // Escape closes from any page; the menu comes back unfrozen.
+    TapKey(SDLK_ESCAPE);
+    Frame();
+    EXPECT_EQ(CController::GetCurrentId(), CONTROLLER_MAIN);
+    EXPECT_FALSE(CRender::IsSwapped());
+    EXPECT_EQ(CDraw::FindImage("baseInstructions.png"), -1) << "the page picture is released";
+}
+
+// Every page's texts fit their boxes, and its pictures lie on the page, off
+// the title, the body text and the buttons below.
+TEST_F(FrontPagesTest, InstructionPagesKeepTextsAndPicturesApart) {
+    const int pageW = CDraw::GetWidth(CDraw::GetImage("parchment.png"));
+    const int pageH = CDraw::GetHeight(CDraw::GetImage("parchment.png"));
+    CDraw::UnloadImage("parchment.png");
+    CDraw::UnloadImage("parchment.png");
+    // The three buttons at the foot, in page pixels (the page lies at 57, 23),
+    // with their shadows.
+    const Box buttons[] = {{190 - 57, 540 - 23, 97, 42}, {345 - 57, 540 - 23, 97, 42}, {500 - 57, 540 - 23, 97, 42}};
+    for (int page = 1; page <= Instructions::kLastPage; ++page) {
+        const Instructions::PageLayout* layout = Instructions::GetLayout(page);
+        ASSERT_NE(layout, nullptr);
+        const std::string where = "page " + std::to_string(page);
+        std::vector<Box> texts;
+        const int t = 20100 + 10 * (page - 1);
+        if (page == 1) {
+            Box title = TextExtent(20100, pageW, 40, 2);
+            ExpectInside(title, pageW, 40, where + " title");
+            texts.push_back({title.x, 37 + title.y, title.w, title.h});
+        } else {
+            for (int k = 0; k < 2; ++k) {
+                Box line = TextExtent(t + k, pageW - 48, 40, 0);
+                ExpectInside(line, pageW - 48, 40, where + " title line " + std::to_string(k));
+                texts.push_back({48 + line.x, (k ? 73 : 37) + line.y, line.w, line.h});
+            }
+        }
+        const Box body = TextExtent(Instructions::BodyText(page), layout->bodyW, Instructions::kBodyH, 0);
+        ExpectInside(body, layout->bodyW, Instructions::kBodyH, where + " body");
+        for (const Box& run : TextRuns(Instructions::BodyText(page), layout->bodyW, Instructions::kBodyH, 0))
+            texts.push_back({layout->bodyX + run.x, Instructions::kBodyY + run.y, run.w, run.h});
+
+        for (int i = 0; i < layout->pictureCount; ++i) {
+            const Instructions::Picture& pic = layout->pictures[i];
+            const int id = CDraw::GetImage(pic.image);
+            const Box seen = OpaquePart(id);
+            const Box r = {pic.x + seen.x, pic.y + seen.y, seen.w, seen.h};
+            CDraw::ReleaseImage(id);
+            const std::string what = where + " " + pic.image;
+            EXPECT_GT(r.w, 0) << what;
+            EXPECT_GE(r.x, 0) << what;
+            EXPECT_GE(r.y, 0) << what;
+            EXPECT_LE(r.x + r.w, pageW) << what;
+            EXPECT_LE(r.y + r.h, pageH) << what;
+            for (const Box& text : texts) EXPECT_FALSE(r.Overlaps(text)) << what << " covers text";
+            for (const Box& b : buttons) EXPECT_FALSE(r.Overlaps(b)) << what << " covers a button";
+        }
+    }
+}
+
+TEST_F(FrontPagesTest, CreditsOpenOverTheMenuAndEveryTextFitsItsBox) {
+    OpenFromMenu(CControllerMain::BUTTON_CREDITS);
+    ASSERT_EQ(CController::GetCurrentId(), CONTROLLER_CREDITS);
+    EXPECT_TRUE(CRender::IsSwapped());
+    ASSERT_NE(CDraw::FindImage("baseCredits.png"), -1);
+
+    for (int row = 0; row < CControllerCredits::kRows; ++row) {
+        const CControllerCredits::NameField& n = CControllerCredits::GetNameField(row);
+        ExpectInside(TextExtent(1001, n.w, n.h, 0, n.text), n.w, n.h, n.text);
+        ExpectInside(TextExtent(1002 + row, 220, 35, 1), 220, 35, "role " + std::to_string(row));
+    }
+    ExpectInside(TextExtent(1009, 280, 75, 2, CControllerCredits::GetThanks()), 280, 75, "thanks");
+    ExpectInside(TextExtent(1010, 100, 40, 1, CControllerCredits::kVersion), 100, 40, "version");
+    ExpectInside(TextExtent(1000, 700, 40, 2), 700, 40, "title");
+
+    // Done is the default button: Return with nothing focused closes.
+    TapKey(SDLK_RETURN);
+    Frame();
+    EXPECT_EQ(CController::GetCurrentId(), CONTROLLER_MAIN);
+    EXPECT_FALSE(CRender::IsSwapped());
+    EXPECT_EQ(CDraw::FindImage("baseCredits.png"), -1);
+}
+
+}  // namespace

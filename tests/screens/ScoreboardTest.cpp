@@ -1,0 +1,528 @@
+// The score board on the real resources, against a local score server that
+// keeps a small store: registering a name, uploading a result and seeing it
+// ranked; the same against a server that refuses, stays silent, hangs up or
+// answers garbage (the message is shown, nothing local is lost); the online
+// boards of the main menu; and the post-game pages with the answers the
+// play screen reads.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "engine/CController.h"
+#include "engine/CDraw.h"
+#include "engine/CRender.h"
+#include "engine/CSprite.h"
+#include "gui/CControllerMessage.h"
+#include "gui/CGuiButton.h"
+#include "gui/CGuiTextbox.h"
+#include "gui/CInvalidMark.h"
+#include "players/CProfile.h"
+#include "players/ScoreClient.h"
+#include "screens/CControllerPassword.h"
+#include "screens/CControllerScoreboard.h"
+#include "screens/CControllerMain.h"
+#include "screens/CControllerScoreboardName.h"
+#include "tests/gui/GuiTestSupport.h"
+#include "tests/screens/ScreenWorld.h"
+#include "tests/support/CScoreTestServer.h"
+#include "world/CLevelSet.h"
+
+namespace {
+
+using namespace ScreenWorld;
+using Mode = CScoreTestServer::Mode;
+
+bool Has(const std::vector<std::string>& v, const std::string& s) { return std::find(v.begin(), v.end(), s) != v.end(); }
+
+class ScoreboardTest : public ScreenWorldTest {
+protected:
+    void SetUp() override {
+        ScreenWorldTest::SetUp();
+        ResetAllScoreBoards();
+        SetScoreRequestTimeout(2);
+        root.Activate(nullptr);
+        Profile().SetPassword("");
+        Profile().SetScoreboardName("");
+    }
+    void TearDown() override {
+        board.reset();
+        SetScoreRequestTimeout(0);
+        ScreenWorldTest::TearDown();
+    }
+
+    // The profile's current level, finished in the given number of steps.
+    static void Solve(int set, int level, int steps) {
+        Profile().SetLevelSteps(0, set, level);  // open, not solved yet
+        Profile().SetCurrentSet(set);
+        Profile().SetCurrentLevel(level);
+        Profile().SetStepCount(steps);
+        ASSERT_TRUE(Profile().RecordSetLevelSteps());
+    }
+    static void SetLevel(int set, int level) {
+        Profile().SetCurrentSet(set);
+        Profile().SetCurrentLevel(level);
+    }
+    // What the profile file on disk says (a second profile object reads it).
+    static int StoredSteps(int set, int level) {
+        CProfile other;
+        return other.GetLevelSteps(set, level, false);
+    }
+    static std::string StoredScoreboardName() {
+        CProfile other;
+        const char* name = other.GetScoreboardName(-1);
+        return name ? name : "";
+    }
+
+    void Open(int type, bool noSet = false) {
+        board = std::make_unique<CControllerScoreboard>(type, noSet);
+        root.OpenChild(board.get());
+        Frames(2);  // opened, then the pointer on the default button
+    }
+    // The post-game page of a level solved in steps, and its submit pressed,
+    // against the server.
+    void SubmitSolved(CScoreTestServer& server, int level, int steps) {
+        SetScoreServerPath(server.Address());
+        Solve(0, level, steps);
+        Open(SCOREBOARD_SOLVED);
+        Press(CControllerScoreboard::BUTTON_SUBMIT);
+    }
+    void Press(int buttonId) {
+        CGuiButton* b = board->GetButton(buttonId);
+        ASSERT_NE(b, nullptr) << buttonId;
+        ASSERT_FALSE(b->IsHidden()) << buttonId;
+        Click(b->GetCentreX(), b->GetCentreY());
+        Frame();
+    }
+    // Closes the message box the board opened with its okay button.
+    void DismissMessage() {
+        ASSERT_NE(board->GetMessage(), nullptr);
+        ASSERT_EQ(CController::GetCurrent(), board->GetMessage());
+        TapKey(SDLK_RETURN);
+        Frames(2);
+    }
+    // Types into the open name dialog over what it proposes, then okay.
+    void EnterName(const char* name) {
+        CControllerScoreboardName* dialog = board->GetNameDialog();
+        ASSERT_NE(dialog, nullptr);
+        ASSERT_EQ(CController::GetCurrent(), dialog);
+        for (int i = 0; i < CControllerScoreboardName::kNameLength; ++i) TapKey(SDLK_BACKSPACE);
+        TypeText(name);
+        Frame();
+        EXPECT_STREQ(dialog->GetTextbox()->GetText(), name);
+        TapKey(SDLK_RETURN);
+        Frames(2);
+    }
+    static void FillBoard(CScoreTestServer& server, int type, int level, int players) {
+        static const char* const kNames[] = {"Ada", "Bo", "Cy", "Di", "Ed", "Flo", "Gus", "Hal", "Ida", "Jo", "Kit", "Lu"};
+        for (int i = 0; i < players; ++i) server.AddScore(type, level, kNames[i % 12] + std::to_string(i / 12), 10 * (i + 1));
+    }
+
+    RecordingOwner root{13};
+    std::unique_ptr<CControllerScoreboard> board;
+};
+
+TEST_F(ScoreboardTest, SolvedLevelRegistersANameUploadsAndShowsItsRank) {
+    CScoreTestServer server(Mode::kStore, 0);
+    SetScoreServerPath(server.Address());
+    FillBoard(server, 0, 12, 12);
+    Solve(0, 12, 57);
+
+    Open(SCOREBOARD_SOLVED);
+    EXPECT_TRUE(Has(board->GetDrawnTexts(), "3208:57"));
+    EXPECT_TRUE(Has(board->GetDrawnTexts(), "3210"));  // the first solution
+    EXPECT_EQ(CGuiButtonBase::GetFocusedButton(), board->GetButton(CControllerScoreboard::BUTTON_CONTINUE));
+
+    // No name yet: submit asks for one, proposing the profile's name.
+    Press(CControllerScoreboard::BUTTON_SUBMIT);
+    ASSERT_NE(board->GetNameDialog(), nullptr);
+    EXPECT_STREQ(board->GetNameDialog()->GetTextbox()->GetText(), Profile().GetProfileName(-1));
+    EXPECT_EQ(board->GetNameDialog()->GetMark(), nullptr);
+    EnterName("Tester");
+
+    // Registered, uploaded, downloaded: the solved level's board, own row
+    // sixth between the arrows.
+    EXPECT_TRUE(server.HasUser("Tester"));
+    EXPECT_EQ(server.StoredScore(0, 12, "Tester"), 57);
+    EXPECT_EQ(StoredScoreboardName(), "Tester");
+    EXPECT_EQ(board->GetType(), SCOREBOARD_LEVEL_SOLVED);
+    const std::vector<std::string>& rows = board->GetDrawnRows();
+    ASSERT_EQ(rows.size(), 10u);
+    EXPECT_EQ(rows[0], "Ada0|10");
+    EXPECT_EQ(rows[5], "Tester|57");
+    EXPECT_EQ(board->GetDrawnRankLine(), "");
+    EXPECT_FALSE(board->GetArrow(0)->IsHidden());
+    EXPECT_EQ(board->GetArrow(0)->GetY(false), 177 + 18 * 6);
+    EXPECT_TRUE(board->GetButton(CControllerScoreboard::BUTTON_SUBMIT)->IsHidden());
+    // The arrows swing while the board is shown.
+    std::set<int> xs;
+    for (int f = 0; f < 24; ++f) {
+        Frame();
+        xs.insert(board->GetArrow(0)->GetX(false));
+    }
+    EXPECT_GE(xs.size(), 3u);
+    // A better result later goes up with the next submit of the level.
+    EXPECT_EQ(server.RequestLines().size(), 3u);
+}
+
+TEST_F(ScoreboardTest, TakenNameComesBackWithTheMarkAndTheServersProposal) {
+    CScoreTestServer server(Mode::kStore, 0);
+    server.AddScore(0, 13, "Tester", 30);
+    SubmitSolved(server, 13, 75);
+    EnterName("Tester");
+
+    CControllerScoreboardName* again = board->GetNameDialog();
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(CController::GetCurrent(), again);
+    EXPECT_STREQ(again->GetTextbox()->GetText(), "Tester1");
+    ASSERT_NE(again->GetMark(), nullptr);
+    EXPECT_FALSE(again->GetMark()->GetSprite()->IsHidden());
+    EXPECT_TRUE(again->GetMark()->GetSprite()->IsStopped());
+    Frames(30);
+    EXPECT_TRUE(again->GetMark()->GetSprite()->IsPlayingForward());
+    TapKey(SDLK_RETURN);  // take the proposal
+    Frames(2);
+    EXPECT_EQ(StoredScoreboardName(), "Tester1");
+    EXPECT_EQ(server.StoredScore(0, 13, "Tester1"), 75);
+    EXPECT_TRUE(Has(board->GetDrawnRows(), "Tester1|75"));
+}
+
+TEST_F(ScoreboardTest, CancelledNameDialogRegistersNothing) {
+    CScoreTestServer server(Mode::kStore, 0);
+    SubmitSolved(server, 15, 20);
+    TapKey(SDLK_ESCAPE);
+    Frames(2);
+    EXPECT_EQ(CController::GetCurrent(), board.get());
+    EXPECT_EQ(board->GetNameDialog(), nullptr);
+    EXPECT_TRUE(server.RequestLines().empty());
+    EXPECT_FALSE(Profile().HasScoreboardName(-1));
+    EXPECT_EQ(board->GetType(), SCOREBOARD_SOLVED);
+}
+
+// A server that fails in one way or another after a first good download.
+struct Failure {
+    const char* name;
+    Mode mode;
+    int code;            // for kRefuse
+    bool unreachable;    // no server at that address at all
+    const char* shown;   // what the message box says ("" for the no-answer text)
+};
+
+class ScoreboardFailureTest : public ScoreboardTest, public ::testing::WithParamInterface<Failure> {};
+
+TEST_P(ScoreboardFailureTest, FailedRequestShowsWhyAndLosesNothing) {
+    const Failure f = GetParam();
+    CScoreTestServer server(Mode::kStore, 0);
+    SetScoreServerPath(server.Address());
+    FillBoard(server, 0, 17, 3);
+    server.AddScore(0, 17, "Keeper", 44);
+    Profile().SetScoreboardName("Keeper");
+    Solve(0, 17, 44);
+    CLevelSet::GetSet(0)->SetCurrentLevel(17);
+
+    // The level's board, seen from the map.
+    Open(SCOREBOARD_LEVEL_MAP);
+    EXPECT_TRUE(board->GetDrawnRows().empty());
+    Press(CControllerScoreboard::BUTTON_DOWNLOAD_LEVEL);
+    ASSERT_TRUE(Has(board->GetDrawnRows(), "Keeper|44"));
+    EXPECT_TRUE(board->GetButton(CControllerScoreboard::BUTTON_DOWNLOAD_LEVEL)->IsHidden());
+
+    // A better result, recorded while the server is out of order.
+    Solve(0, 17, 40);
+    if (f.unreachable)
+        SetScoreServerPath("http://127.0.0.1:" + std::to_string(CScoreTestServer::RefusedPort()) + "/zorv/");
+    else
+        server.SetMode(f.mode, f.code);
+    Open(SCOREBOARD_SOLVED);
+    Press(CControllerScoreboard::BUTTON_SUBMIT);
+    ASSERT_NE(board->GetMessage(), nullptr) << f.name;
+    EXPECT_EQ(board->GetMessageText(), f.shown);
+    DismissMessage();
+    // Back on the post-game page, which still offers the submit; the result
+    // stays recorded and the board keeps the rows it had.
+    EXPECT_EQ(CController::GetCurrent(), board.get());
+    EXPECT_EQ(board->GetType(), SCOREBOARD_SOLVED);
+    EXPECT_FALSE(board->GetButton(CControllerScoreboard::BUTTON_SUBMIT)->IsHidden());
+    EXPECT_EQ(Profile().GetLevelSteps(0, 17, false), 40);
+    EXPECT_EQ(StoredSteps(0, 17), 40);
+    const CScoreBoard* kept = GetLevelScoreBoard(0, 17);
+    EXPECT_EQ(kept->count, 4);
+    ASSERT_EQ(kept->entries.size(), 4u);
+    EXPECT_EQ(kept->entries[3].score, 44);
+
+    // Once the server answers again, the same submit takes the result up.
+    SetScoreServerPath(server.Address());
+    server.SetMode(Mode::kStore, 0);
+    Press(CControllerScoreboard::BUTTON_SUBMIT);
+    EXPECT_EQ(board->GetMessage(), nullptr);
+    EXPECT_EQ(board->GetType(), SCOREBOARD_LEVEL_SOLVED);
+    EXPECT_TRUE(Has(board->GetDrawnRows(), "Keeper|40"));
+    EXPECT_EQ(server.StoredScore(0, 17, "Keeper"), 40);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Servers, ScoreboardFailureTest,
+    ::testing::Values(Failure{"refused", Mode::kStore, 0, true, ""}, Failure{"garbage", Mode::kGarbage, 0, false, ""},
+                      Failure{"hangup", Mode::kHangUp, 0, false, ""}, Failure{"silent", Mode::kSilent, 0, false, ""},
+                      Failure{"unknown user", Mode::kRefuse, 10, false, "Specified user does not exist."},
+                      Failure{"code without text", Mode::kRefuse, 15, false, "15"}),
+    [](const ::testing::TestParamInfo<Failure>& info) {
+        std::string n = info.param.name;
+        std::replace(n.begin(), n.end(), ' ', '_');
+        return n;
+    });
+
+TEST_F(ScoreboardTest, RegistrationWithoutAnAnswerKeepsTheTypedName) {
+    CScoreTestServer server(Mode::kSilent, 0);
+    SubmitSolved(server, 19, 33);
+    EnterName("Patient");
+    ASSERT_NE(board->GetMessage(), nullptr);
+    EXPECT_EQ(board->GetMessageText(), "");  // "cannot be reached"
+    DismissMessage();
+    EXPECT_FALSE(Profile().HasScoreboardName(-1));
+    // The next submit proposes what was typed.
+    server.SetMode(Mode::kStore, 0);
+    Press(CControllerScoreboard::BUTTON_SUBMIT);
+    ASSERT_NE(board->GetNameDialog(), nullptr);
+    EXPECT_STREQ(board->GetNameDialog()->GetTextbox()->GetText(), "Patient");
+    TapKey(SDLK_RETURN);
+    Frames(2);
+    EXPECT_EQ(server.StoredScore(0, 19, "Patient"), 33);
+}
+
+TEST_F(ScoreboardTest, RefusedNameShowsTheReasonThenTheDialogWithWhatWasTyped) {
+    CScoreTestServer server(Mode::kStore, 0);
+    SubmitSolved(server, 21, 12);
+    CControllerScoreboardName* dialog = board->GetNameDialog();
+    ASSERT_NE(dialog, nullptr);
+    dialog->SetText("%b%1");  // what no box lets a player type; the server refuses it
+    TapKey(SDLK_RETURN);
+    Frames(2);
+    ASSERT_NE(board->GetMessage(), nullptr);
+    EXPECT_EQ(board->GetMessageText(), "Specified user name has invalid characters.");
+    DismissMessage();
+    Frame();
+    ASSERT_NE(board->GetNameDialog(), nullptr);
+    EXPECT_STREQ(board->GetNameDialog()->GetTextbox()->GetText(), "%b%1");
+    EXPECT_NE(board->GetNameDialog()->GetMark(), nullptr);
+}
+
+TEST_F(ScoreboardTest, OverallBoardsOfTheMainMenuAndTheirTabs) {
+    CScoreTestServer server(Mode::kStore, 0);
+    SetScoreServerPath(server.Address());
+    for (int set = 0; set < 3; ++set) FillBoard(server, set, kOverallScoreLevel, 3 + set);
+    SetLevel(0, 0);
+    Open(SCOREBOARD_OVERALL);
+    EXPECT_TRUE(Has(board->GetDrawnTexts(), "3200"));
+    EXPECT_TRUE(Has(board->GetDrawnTexts(), "3201"));
+    EXPECT_FALSE(board->GetButton(CControllerScoreboard::BUTTON_DOWNLOAD_ALL)->IsHidden());
+    Press(CControllerScoreboard::BUTTON_DOWNLOAD_ALL);
+    EXPECT_EQ(server.RequestLines().size(), 3u);
+    EXPECT_EQ(board->GetDrawnRows().size(), 3u);
+    EXPECT_TRUE(board->GetArrow(0)->IsHidden());  // not on the board
+    Press(CControllerScoreboard::BUTTON_TAB_KIDS);
+    EXPECT_EQ(board->GetSet(), 2);
+    EXPECT_EQ(board->GetDrawnRows().size(), 5u);
+    EXPECT_TRUE(Has(board->GetDrawnTexts(), "3203"));
+    board->GUICallback(CControllerScoreboard::BUTTON_TAB_KIDS, 0, false);  // the same tab: nothing
+    EXPECT_EQ(server.RequestLines().size(), 3u);  // tabs read the stored boards
+    TapKey(SDLK_ESCAPE);
+    Frame();
+    EXPECT_EQ(CController::GetCurrent(), &root);
+}
+
+TEST_F(ScoreboardTest, SecondSetFailingStillAsksForTheThird) {
+    const std::string ok = "success\n1\n1\tAda\t100\tx\n";
+    CScoreTestServer server({CScoreTestServer::Ok(ok), CScoreTestServer::Ok("failure\n14\n"),
+                             CScoreTestServer::Ok(ok)});
+    SetScoreServerPath(server.Address());
+    Open(SCOREBOARD_OVERALL);
+    Press(CControllerScoreboard::BUTTON_DOWNLOAD_ALL);
+    server.Join();
+    EXPECT_EQ(server.RequestLines().size(), 3u);
+    ASSERT_NE(board->GetMessage(), nullptr);
+    EXPECT_EQ(board->GetMessageText(), "Specified game type does not exist.");
+    EXPECT_EQ(GetOverallScoreBoard(0)->count, 1);
+    EXPECT_EQ(GetOverallScoreBoard(1)->count, -1);
+    EXPECT_EQ(GetOverallScoreBoard(2)->count, 1);
+}
+
+TEST_F(ScoreboardTest, OwnRankBeyondTenReadsOnlyWhatTheServerSent) {
+    Profile().SetScoreboardName("Tester");
+    SetLevel(1, 3);
+    // The player ranks 57th, but the answer stops after four rows.
+    CScoreTestServer shortServer(
+        {CScoreTestServer::Ok("success\n250\n1\tAda\t5\tx\n2\tBo\t6\tx\n3\tCy\t7\tx\n57\tTester\t1234\tx\n")});
+    SetScoreServerPath(shortServer.Address());
+    Open(SCOREBOARD_LEVEL_MENU);
+    Press(CControllerScoreboard::BUTTON_DOWNLOAD_LEVEL);
+    EXPECT_EQ(board->GetDrawnRows().size(), 4u);
+    EXPECT_EQ(board->GetDrawnRankLine(), "57th of 250");
+    EXPECT_TRUE(board->GetArrow(0)->IsHidden());
+
+    // Eleventh of a full answer: ten rows, the line and the own row below.
+    std::string full = "success\n250\n";
+    for (int i = 1; i <= 10; ++i) full += std::to_string(i) + "\tP" + std::to_string(i) + "\t" + std::to_string(i) + "\tx\n";
+    full += "11\tTester\t1234\tx\n";
+    CScoreTestServer fullServer({CScoreTestServer::Ok(full)});
+    SetScoreServerPath(fullServer.Address());
+    board->GUICallback(CControllerScoreboard::BUTTON_DOWNLOAD_LEVEL, 0, false);
+    ASSERT_EQ(board->GetDrawnRows().size(), 11u);
+    EXPECT_EQ(board->GetDrawnRows()[10], "Tester|1,234");
+    EXPECT_EQ(board->GetDrawnRankLine(), "11th of 250");
+    EXPECT_FALSE(board->GetArrow(0)->IsHidden());
+    EXPECT_EQ(board->GetArrow(0)->GetY(false), 405);
+}
+
+TEST_F(ScoreboardTest, RankLinesUseEnglishOrdinals) {
+    const std::pair<int, const char*> cases[] = {{11, "11th of 250"}, {21, "21st of 250"},  {112, "112th of 250"},
+                                                 {113, "113th of 250"}, {102, "102nd of 250"}, {23, "23rd of 250"},
+                                                 {12, "12th of 250"}, {101, "101st of 250"}, {111, "111th of 250"}};
+    for (const auto& c : cases) EXPECT_EQ(CControllerScoreboard::FormatRank(c.first, 250), c.second);
+}
+
+TEST_F(ScoreboardTest, LostPageAnswersUndoRetryAndTheSolution) {
+    SetLevel(0, 23);
+    Open(SCOREBOARD_LOST);
+    EXPECT_EQ(CGuiButtonBase::GetFocusedButton(), board->GetButton(CControllerScoreboard::BUTTON_RETRY));
+    // The instructions open over the page and give it back when closed.
+    Press(CControllerScoreboard::BUTTON_INSTRUCTIONS);
+    EXPECT_EQ(CController::GetCurrentId(), CONTROLLER_INSTRUCTIONS);
+    TapKey(SDLK_ESCAPE);
+    Frames(2);
+    ASSERT_EQ(CController::GetCurrent(), board.get());
+    EXPECT_NE(board->GetButton(CControllerScoreboard::BUTTON_RETRY), nullptr);
+    TapKey(SDLK_ESCAPE);  // nothing on a post-game page
+    Frame();
+    EXPECT_EQ(CController::GetCurrent(), board.get());
+    TapKey(SDLK_u);
+    Frame();
+    EXPECT_EQ(CController::GetCurrent(), &root);
+    EXPECT_EQ(board->GetAnswer(), POSTGAME_UNDO);
+
+    Open(SCOREBOARD_SINGED);
+    EXPECT_TRUE(Has(board->GetDrawnTexts(), "2800"));
+    TapKey(SDLK_r);
+    Frame();
+    EXPECT_EQ(board->GetAnswer(), POSTGAME_RESTART);
+
+    // Without a password the solution is shown at once.
+    Open(SCOREBOARD_LOST);
+    Press(CControllerScoreboard::BUTTON_SOLUTION);
+    EXPECT_EQ(CController::GetCurrent(), &root);
+    EXPECT_EQ(board->GetAnswer(), POSTGAME_REPLAY);
+
+    // With one it is asked for; a wrong one is refused, the right one shows it.
+    Profile().SetPassword("owl");
+    Open(SCOREBOARD_LOST);
+    Press(CControllerScoreboard::BUTTON_SOLUTION);
+    ASSERT_NE(board->GetPasswordPrompt(), nullptr);
+    TypeText("cat");
+    TapKey(SDLK_RETURN);
+    Frames(2);
+    EXPECT_EQ(CController::GetCurrent(), board->GetPasswordPrompt());
+    TypeText("owl");
+    TapKey(SDLK_RETURN);
+    Frames(2);
+    EXPECT_EQ(CController::GetCurrent(), &root);
+    EXPECT_EQ(board->GetAnswer(), POSTGAME_REPLAY);
+
+    // Cancelled: back on the page, which is built again.
+    Open(SCOREBOARD_LOST);
+    Press(CControllerScoreboard::BUTTON_SOLUTION);
+    TapKey(SDLK_ESCAPE);
+    Frames(2);
+    EXPECT_EQ(CController::GetCurrent(), board.get());
+    EXPECT_TRUE(board->IsLoaded());
+    EXPECT_EQ(board->GetAnswer(), POSTGAME_NONE);
+}
+
+TEST_F(ScoreboardTest, LeavingThePostGamePageClosesTheScreensBelow) {
+    // Select level closes the board and the play screen; main menu one more.
+    RecordingOwner play{5};
+    play.Activate(&root);
+    SetLevel(0, 23);
+    board = std::make_unique<CControllerScoreboard>(SCOREBOARD_LOST, false);
+    play.OpenChild(board.get());
+    Frame();
+    Press(CControllerScoreboard::BUTTON_CONTINUE);
+    EXPECT_EQ(CController::GetCurrent(), &play);
+    EXPECT_EQ(play.Result(), 1);
+
+    play.SetResult(0);
+    play.Activate(&root);
+    board = std::make_unique<CControllerScoreboard>(SCOREBOARD_SOLVED, false);
+    play.OpenChild(board.get());
+    Frame();
+    Press(CControllerScoreboard::BUTTON_BACK);
+    EXPECT_EQ(play.Result(), 2);
+}
+
+TEST_F(ScoreboardTest, SolvedPagesShowTheirCounts) {
+    // A tutorial level: its own picture, no counts, no submit.
+    Solve(0, 1, 15);
+    Open(SCOREBOARD_SOLVED);
+    EXPECT_FALSE(Has(board->GetDrawnTexts(), "3208:15"));
+    EXPECT_TRUE(board->GetButton(CControllerScoreboard::BUTTON_SUBMIT)->IsHidden());
+
+    // A second, better solution: this run and the best before it.
+    Solve(0, 25, 1500);
+    Profile().SetStepCount(1200);
+    ASSERT_TRUE(Profile().RecordSetLevelSteps());
+    Open(SCOREBOARD_SOLVED);
+    EXPECT_TRUE(Has(board->GetDrawnTexts(), "3208:1,200"));
+    EXPECT_TRUE(Has(board->GetDrawnTexts(), "3209:1,500"));
+    EXPECT_FALSE(board->GetButton(CControllerScoreboard::BUTTON_SUBMIT)->IsHidden());
+    EXPECT_NE(board->GetButton(CControllerScoreboard::BUTTON_CONTINUE), nullptr);
+
+    // The set completed: its total too. The last level has no continue.
+    Profile().SetSetCompleted(1, 2);
+    Solve(2, 80, 64);
+    Open(SCOREBOARD_SOLVED);
+    EXPECT_TRUE(Has(board->GetDrawnTexts(), "3211:" + std::to_string(Profile().GetSetSteps(2))));
+    EXPECT_EQ(board->GetButton(CControllerScoreboard::BUTTON_CONTINUE), nullptr);
+    Profile().SetSetCompleted(0, 2);
+
+    // A level without a set: no submit.
+    Open(SCOREBOARD_SOLVED_NO_SET, true);
+    EXPECT_TRUE(board->GetButton(CControllerScoreboard::BUTTON_SUBMIT)->IsHidden());
+    EXPECT_NE(board->GetButton(CControllerScoreboard::BUTTON_CONTINUE), nullptr);
+}
+
+TEST_F(ScoreboardTest, MainMenuOpensTheOverallBoardOverItsFrozenPicture) {
+    auto menu = std::make_unique<CControllerMain>();
+    menu->Activate(nullptr);
+    Frames(3);
+    CGuiButton* scores = menu->GetButton(CControllerMain::BUTTON_SCORES);
+    ASSERT_FALSE(scores->IsDisabled());
+    Click(scores->GetCentreX(), scores->GetCentreY());
+    Frames(2);
+    ASSERT_EQ(CController::GetCurrentId(), CONTROLLER_SCOREBOARD);
+    auto* opened = static_cast<CControllerScoreboard*>(CController::GetCurrent());
+    EXPECT_EQ(opened->GetType(), SCOREBOARD_OVERALL);
+    EXPECT_TRUE(CRender::IsSwapped());
+    EXPECT_TRUE(scores->IsHidden());
+    TapKey(SDLK_ESCAPE);
+    Frames(2);
+    EXPECT_EQ(CController::GetCurrent(), menu.get());
+    EXPECT_FALSE(CRender::IsSwapped());
+    EXPECT_FALSE(scores->IsHidden());
+    EXPECT_LT(CDraw::FindImage(CControllerScoreboard::kPageImage), 0);
+    menu.reset();
+}
+
+TEST_F(ScoreboardTest, ClosingFreesTheWholePage) {
+    const size_t sprites = GetSpriteList().size();
+    const size_t widgets = CGuiButtonBase::GetRegistrySize();
+    Open(SCOREBOARD_OVERALL);
+    EXPECT_GT(GetSpriteList().size(), sprites);
+    board.reset();
+    EXPECT_EQ(GetSpriteList().size(), sprites);
+    EXPECT_EQ(CGuiButtonBase::GetRegistrySize(), widgets);
+    EXPECT_LT(CDraw::FindImage(CControllerScoreboard::kPageImage), 0);
+}
+
+}  // namespace

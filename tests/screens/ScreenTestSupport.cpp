@@ -1,0 +1,177 @@
+#include "tests/screens/ScreenTestSupport.h"
+
+#include <cstdlib>
+#include <memory>
+
+#include "engine/CController.h"
+#include "engine/CDraw.h"
+#include "engine/CInput.h"
+#include "engine/CMouse.h"
+#include "engine/CRender.h"
+#include "engine/CSprite.h"
+#include "engine/FontRender.h"
+#include "engine/ImagePack.h"
+#include "engine/Log.h"
+#include "engine/Parameters.h"
+#include "engine/Utilities.h"
+#include "gui/CGuiButtonBase.h"
+#include "players/CProfile.h"
+#include "screens/CControllerIntro.h"
+#include "sound/CSound.h"
+#include "tests/support/TestSupport.h"
+
+namespace {
+
+uint32_t g_now = 100000;
+uint32_t FakeTicks() { return g_now; }
+void FakeDelay(uint32_t ms) { g_now += ms ? ms : 1; }
+
+struct World {
+    CScopedHome home;
+    std::unique_ptr<CProfile> profile;
+    std::unique_ptr<CDraw> draw;
+    std::unique_ptr<CRender> render;
+    std::unique_ptr<CInput> input;
+    std::unique_ptr<CMouse> mouse;
+    bool sound = false;
+};
+World* g_world = nullptr;
+
+}  // namespace
+
+void ScreenTest::StartWorld(bool withSound) {
+    g_world = new World;
+    InitDebugLog(false);
+    EnableDebugCategory(DBG_ERROR);
+    CDraw::SetUrlDir(false);
+    LoadParameters();
+    InitDirectories();
+    FontInit("./", "resource5.dat");
+    if (withSound) {
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
+        CSound::Init(true);
+        g_world->sound = CSound::IsReady();
+    }
+    g_world->profile.reset(new CProfile());
+    CController::SetProfile(g_world->profile.get());
+    CInput::SetInputProfile(g_world->profile.get());
+    CDraw::SetSettings(g_world->profile.get());
+    // Windowed, in the file too, so that a profile read back from it does
+    // not switch the display.
+    g_world->profile->SetFullscreen(false);
+    g_world->profile->Save();
+    CDraw::SetClock(FakeTicks, FakeDelay);
+    CSprite::SetClock(FakeTicks);
+    CControllerIntro::SetClock(FakeTicks);
+    g_world->draw.reset(new CDraw());
+    g_world->render.reset(new CRender());
+    g_world->input.reset(new CInput());
+    preloadImages();
+    if (g_world->sound) {
+        CSound::SetLoadFromDirectory(false);
+        CSound::loadSound();
+        CSound::CreateMusic();
+        CController::LoadSounds();
+    }
+    g_world->mouse.reset(new CMouse());
+}
+
+void ScreenTest::StopWorld() {
+    g_world->mouse.reset();
+    if (g_world->sound) {
+        CController::UnloadSounds();
+        CSound::DeleteMusic();
+        CSound::Shutdown();
+    }
+    g_world->input.reset();
+    g_world->render.reset();
+    g_world->draw.reset();
+    FontQuit();
+    g_world->profile.reset();
+    CController::SetProfile(nullptr);
+    CInput::SetInputProfile(nullptr);
+    CDraw::SetSettings(nullptr);
+    CDraw::SetClock(nullptr, nullptr);
+    CSprite::SetClock(nullptr);
+    CControllerIntro::SetClock(nullptr);
+    ResetDirectories();
+    delete g_world;
+    g_world = nullptr;
+}
+
+void ScreenTest::SetUp() {
+    CController::ResetStack();
+    CGuiButtonBase::ResetState();
+    SDL_Event e;
+    while (SDL_PollEvent(&e)) {
+    }
+}
+
+void ScreenTest::TearDown() { CController::ResetStack(); }
+
+uint32_t& ScreenTest::Now() { return g_now; }
+
+void ScreenTest::Frame() {
+    CController::PumpCurrent();
+    PlaceMousePointer();
+    CSound::Update();
+    CRender::Render(true);
+    CDraw::Present(true, true);
+}
+
+void ScreenTest::RunFor(int ms) {
+    const uint32_t end = g_now + static_cast<uint32_t>(ms);
+    while (g_now < end && CController::IsRunning()) Frame();
+}
+
+void ScreenTest::PushKey(bool down, SDLKey sym, SDLMod mod) {
+    SDL_Event e = {};
+    e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+    e.key.type = e.type;
+    e.key.keysym.sym = sym;
+    e.key.keysym.mod = mod;
+    SDL_PushEvent(&e);
+}
+
+void ScreenTest::TapKey(SDLKey sym) {
+    PushKey(true, sym);
+    PushKey(false, sym);
+    Frame();
+}
+
+void ScreenTest::PushMotion(int x, int y, int xrel, int yrel) {
+    SDL_Event e = {};
+    e.type = SDL_MOUSEMOTION;
+    e.motion.type = SDL_MOUSEMOTION;
+    e.motion.x = static_cast<Uint16>(x);
+    e.motion.y = static_cast<Uint16>(y);
+    e.motion.xrel = static_cast<Sint16>(xrel);
+    e.motion.yrel = static_cast<Sint16>(yrel);
+    SDL_PushEvent(&e);
+}
+
+void ScreenTest::Click(int x, int y) {
+    // While the game moves the pointer itself, motion is relative: put the
+    // pointer there the way keyboard focus does.
+    if (GetSystemPointer())
+        PushMotion(x, y);
+    else
+        WarpMouse(x, y);
+    Frame();
+    for (Uint8 type : {SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP}) {
+        SDL_Event e = {};
+        e.type = type;
+        e.button.type = type;
+        e.button.button = SDL_BUTTON_LEFT;
+        e.button.x = static_cast<Uint16>(x);
+        e.button.y = static_cast<Uint16>(y);
+        SDL_PushEvent(&e);
+        Frame();
+    }
+}
+
+uint32_t ScreenTest::ScreenPixel(int x, int y) { return CDraw::GetPixel(CDraw::GetScreen(), x, y); }
+
+CProfile* ScreenTest::Profile() { return g_world ? g_world->profile.get() : nullptr; }
+
+std::string ScreenTest::ProfileFolder() { return GetProfileDir(); }

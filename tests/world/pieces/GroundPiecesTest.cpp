@@ -1,0 +1,530 @@
+// The ground pieces in the world: terrain runs, ice, bridges, ladders and
+// tubes, built from small level sources through the level builder and run by
+// the world step. Until the hero and the movable objects are in the game, a
+// stand-in hero walks with held keys and a stand-in crate is pushed, slides,
+// falls and carries heat.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "engine/CDraw.h"
+#include "engine/CSprite.h"
+#include "tests/support/WorldTestSupport.h"
+#include "tools/levels/CLevelSource.h"
+#include "world/CElement.h"
+#include "world/CElementAI.h"
+#include "world/CLevel.h"
+#include "world/CLevelBuilder.h"
+#include "world/pieces/CElementDeviceTube.h"
+#include "world/pieces/CElementLadder.h"
+#include "world/pieces/CElementTerrain.h"
+#include "world/pieces/CElementTerrainBridge.h"
+#include "world/pieces/CElementTerrainIce.h"
+
+using worldtest::Step;
+using worldtest::WorldTest;
+
+namespace {
+
+// Walks while one of its keys is held; the world steps only with a hero.
+class StandInHero : public CElementAI {
+public:
+    StandInHero(int x, int y) : CElementAI(x, y) {
+        typeAI = AI_PROFESSOR;
+        SetElementAt(x, y, this);
+        SetHero(this);
+    }
+    void Update() override {
+        if (!MOVING && !FALLING) TryHeldMoves();
+    }
+    // Holds a key for one frame and lets the move run to its end.
+    void Walk(Key key) {
+        KEYS[key] = 1;
+        Step();
+        KEYS[key] = 0;
+        Step(7);
+    }
+};
+
+// Falls, slides and can be pushed; a metal one takes heat.
+class StandInCrate : public CElement {
+public:
+    StandInCrate(int x, int y, bool metal) : CElement(x, y, 1) {
+        type = ELEMENT_OBJECT;
+        typeObject = OBJECT_KIND_CRATE;
+        occupiesGrid = gravity = slidable = dynamic = 1;
+        heatable = metal ? 1 : 0;
+        SetElementAt(x, y, this);
+    }
+};
+
+// The level whose tile picture ends with the given rows; ladders and states
+// likewise. Short rows are filled up with empty cells.
+void Picture(std::string* text, const char* section, const std::vector<std::string>& rows) {
+    *text += section;
+    *text += ":\n";
+    for (int y = 0; y < CLevel::kHeight; ++y) {
+        const int i = y - (CLevel::kHeight - static_cast<int>(rows.size()));
+        std::string row = i >= 0 ? rows[i] : "";
+        row.resize(CLevel::kWidth, '.');
+        *text += row + "\n";
+    }
+}
+
+CLevel MakeLevel(const std::vector<std::string>& tiles, const std::vector<std::string>& ladders = {},
+                 const std::vector<std::string>& states = {}) {
+    std::string text = "heading: Ground\nbackground: 1\n";
+    Picture(&text, "tiles", tiles);
+    if (!ladders.empty()) Picture(&text, "ladders", ladders);
+    if (!states.empty()) Picture(&text, "states", states);
+    CLevel level;
+    std::string error;
+    EXPECT_TRUE(CLevelSource::Parse(text, &level, &error)) << error;
+    return level;
+}
+
+// The picture a sprite shows now.
+std::string ImageOf(const CSprite* s) {
+    const char* name = s ? CDraw::GetImageName(s->GetFrameImage(s->GetFrame())) : nullptr;
+    return name ? name : "";
+}
+
+template <class T>
+T* At(int x, int y) {
+    return dynamic_cast<T*>(CElement::GetElementAt(x, y));
+}
+
+CElementDeviceTube* Tube(int kind) {
+    for (CElement* e : CElement::GetAllElements())
+        if (auto* t = dynamic_cast<CElementDeviceTube*>(e))
+            if (t->GetKind() == kind) return t;
+    return nullptr;
+}
+
+std::vector<CElementLadder*> Ladders() {
+    std::vector<CElementLadder*> out;
+    for (CElement* e : CElement::GetAllElements())
+        if (auto* l = dynamic_cast<CElementLadder*>(e)) out.push_back(l);
+    return out;
+}
+
+}  // namespace
+
+TEST_F(WorldTest, GrassAndSandRunsOfEveryWidthAreOneElementWithTheirRunPicture) {
+    for (int width = 1; width <= CElement::kGridWidth; ++width) {
+        // Rows 20 and 22 are even: runs up to five cells wide take the
+        // picture made for even rows there.
+        const std::string grass(width, '#');
+        const std::string sand(width, ':');
+        CLevel level = MakeLevel({grass, grass, sand, sand});
+        CLevelBuilder::Build(&level);
+        int terrain = 0;
+        for (CElement* e : CElement::GetAllElements()) terrain += e->IsTerrain() ? 1 : 0;
+        EXPECT_EQ(terrain, 4) << width;
+        for (int row = 20; row < 24; ++row) {
+            auto* run = At<CElementTerrain>(0, row);
+            ASSERT_NE(run, nullptr);
+            EXPECT_EQ(run->GetWidth(), width);
+            for (int x = 0; x < width; ++x) EXPECT_EQ(CElement::GetElementAt(x, row), run);
+            EXPECT_FALSE(CElement::IsOccupied(width, row));
+            const bool isGrass = row < 22;
+            EXPECT_EQ(isGrass ? run->IsGrass() : run->IsSand(), true);
+            const bool evenPicture = width <= 5 && row % 2 == 0;
+            const std::string expect =
+                (isGrass ? "grass" : "sand") + std::to_string(width) + (evenPicture ? "b" : "") + ".png";
+            EXPECT_EQ(ImageOf(run->GetSprite()), expect) << "row " << row;
+            EXPECT_EQ(run->GetSurfaceFriction(), isGrass ? 0 : 1);
+        }
+        CElement::UnloadElements();
+    }
+    // A run that reaches past the grid's edge stands only in the grid.
+    CElement::ResetWorld();
+    CElement* cut = CLevelBuilder::CreateElement(nullptr, TERRAIN_GRASS, 30, 5, 4, 1);
+    EXPECT_EQ(CElement::GetElementAt(30, 5), cut);
+    EXPECT_EQ(CElement::GetElementAt(31, 5), cut);
+    EXPECT_FALSE(CElement::IsOccupied(0, 6));
+    EXPECT_FALSE(CElement::IsOccupied(1, 6));
+}
+
+TEST_F(WorldTest, IceShowsIciclesOverOpenSpaceAndItsLooksRunOnFromBlockToBlock) {
+    // Eleven blocks hang in row 4 (built right to left); in row 20 blocks
+    // stand on grass and on a gate; in row 22 on grass, over a crate and over
+    // an empty cell; one more lies in the bottom row.
+    CLevel level = MakeLevel({"~~~~~~~~~~~", "", "", "", "", "", "", "", "", "", "", "", "", "", "", "",
+                              "~~~~~", "####B", "~~~", "#c.....~"});
+    CLevelBuilder::Build(&level);
+    auto look = [](int x, int y) { return ImageOf(At<CElementTerrainIce>(x, y)->GetSprite()); };
+    // The overhanging looks count on by one from block to block, ten in all.
+    const std::string first = look(10, 4);
+    ASSERT_EQ(first.rfind("ice", 0), 0u) << first;
+    int counter = std::stoi(first.substr(3)) - 1;
+    for (int x = 10; x >= 0; --x) {
+        EXPECT_EQ(look(x, 4), "ice" + std::to_string(counter + 1) + ".png") << x;
+        counter = (counter + 1) % 10;
+    }
+    EXPECT_EQ(look(0, 4), first);
+    // Over grass and a gate: no icicles, the two ground looks by the
+    // counter's parity.
+    for (int x = 4; x >= 0; --x) {
+        EXPECT_EQ(look(x, 20), "ice" + std::to_string(counter % 2 + 1) + "b.png") << x;
+        counter = (counter + 1) % 10;
+    }
+    EXPECT_NE(look(0, 22).find('b'), std::string::npos);
+    EXPECT_EQ(look(1, 22).find('b'), std::string::npos);
+    EXPECT_EQ(look(2, 22).find('b'), std::string::npos);
+    EXPECT_EQ(look(7, 23).find('b'), std::string::npos);
+    EXPECT_EQ(At<CElementTerrainIce>(7, 23)->GetSurfaceFriction(), -1);
+}
+
+TEST_F(WorldTest, LadderColumnsGetTheirSegmentsAndTheQueriesAnswerOnlyInsideTheGrid) {
+    std::vector<std::string> ladders(24, "");
+    ladders[0] = "HH";  // (0, 0) and (1, 0): one run each, at the top row
+    ladders[18] = ".....H";
+    ladders[19] = ".....=";
+    ladders[20] = ".....H..H";
+    ladders[23] = "...............................H";
+    CLevel level = MakeLevel({"#"}, ladders);
+    CLevelBuilder::Build(&level);
+
+    EXPECT_TRUE(CElementLadder::IsLadderAt(5, 18));
+    EXPECT_TRUE(CElementLadder::IsLadderAt(5, 19));
+    EXPECT_TRUE(CElementLadder::IsLadderPlatformAt(5, 19));
+    EXPECT_FALSE(CElementLadder::IsLadderPlatformAt(5, 18));
+    EXPECT_FALSE(CElementLadder::IsLadderAt(5, 21));
+    EXPECT_FALSE(CElementLadder::IsLadderAt(6, 20));
+    // Ladders stand beside the grid, never in it.
+    EXPECT_FALSE(CElement::IsOccupied(5, 18));
+
+    // Cells beyond an edge would land on (0, 0), (1, 0) or wrap past the end.
+    EXPECT_FALSE(CElementLadder::IsLadderAt(-1, 24));
+    EXPECT_FALSE(CElementLadder::IsLadderAt(0, 24));
+    EXPECT_FALSE(CElementLadder::IsLadderAt(32, 23));
+    EXPECT_FALSE(CElementLadder::IsLadderAt(31, 24));
+    EXPECT_FALSE(CElementLadder::IsLadderAt(31, -1));
+    EXPECT_FALSE(CElementLadder::IsLadderPlatformAt(-1, 24));
+    EXPECT_FALSE(CElementLadder::IsLadderPlatformAt(32, 0));
+    EXPECT_TRUE(CElementLadder::IsLadderAt(31, 23));
+
+    // Segments: top, platform, bottom for the column of three; isolated
+    // pieces for the single cells.
+    int column[3] = {0, 0, 0};
+    for (CElementLadder* l : Ladders()) {
+        if (l->GetCurrentX() == 5) column[l->GetCurrentY() - 18] = l->typeLadder;
+        if (l->GetCurrentX() == 8) {
+            EXPECT_EQ(l->typeLadder, CElementLadder::SEGMENT_ISOLATED);
+        }
+        if (l->GetCurrentY() == 19) {
+            ASSERT_NE(l->GetPlatformSprite(), nullptr);
+            EXPECT_EQ(ImageOf(l->GetPlatformSprite()), "ladderplatform.tga");
+        } else {
+            EXPECT_EQ(l->GetPlatformSprite(), nullptr);
+        }
+    }
+    EXPECT_EQ(column[0], CElementLadder::SEGMENT_TOP);
+    EXPECT_EQ(column[1], kLadderPlatform);
+    EXPECT_EQ(column[2], CElementLadder::SEGMENT_BOTTOM);
+    EXPECT_EQ(Ladders().size(), 7u);
+
+    // The next level starts without ladders.
+    CElement::UnloadElements();
+    CElement::ResetWorld();
+    EXPECT_FALSE(CElementLadder::IsLadderAt(5, 18));
+    EXPECT_FALSE(CElementLadder::IsLadderPlatformAt(5, 19));
+}
+
+TEST_F(WorldTest, ABridgeCollapsesBehindAnElementThatLeavesItAndNotUnderAGunshot) {
+    CLevel level = MakeLevel({"####___####"});
+    CLevelBuilder::Build(&level);
+    StandInHero* hero = new StandInHero(3, 22);
+    auto* first = At<CElementTerrainBridge>(4, 23);
+    auto* second = At<CElementTerrainBridge>(5, 23);
+    Step();
+    hero->Walk(CElementAI::KEY_RIGHT);
+    // Standing on it, the first bridge holds.
+    EXPECT_EQ(hero->GetCurrentX(), 4);
+    EXPECT_FALSE(first->IsCollapsing());
+    EXPECT_EQ(CElement::GetElementAt(4, 23), first);
+    // Leaving it, it gives way at once; the hero walks on over the next.
+    hero->KEYS[CElementAI::KEY_RIGHT] = 1;
+    Step();
+    hero->KEYS[CElementAI::KEY_RIGHT] = 0;
+    EXPECT_TRUE(first->IsCollapsing());
+    EXPECT_FALSE(CElement::IsOccupied(4, 23));
+    EXPECT_FALSE(second->IsCollapsing());
+    EXPECT_EQ(first->GetSprite()->GetName(), std::string("Bridge Collapsing"));
+    Step(7);
+    EXPECT_EQ(hero->GetCurrentY(), 22);
+    EXPECT_FALSE(hero->FALLING);
+    // The collapse plays once and the bridge is gone.
+    Step(40);
+    EXPECT_TRUE(first->GetSprite()->IsHidden());
+
+    // A shot flies over the third bridge without breaking it.
+    auto* third = At<CElementTerrainBridge>(6, 23);
+    StandInCrate* shot = new StandInCrate(6, 22, false);
+    shot->type = ELEMENT_DEVICE;
+    shot->typeDevice = DEVICE_KIND_GUNSHOT;
+    shot->gravity = 0;
+    shot->MoveTo(7, 22);
+    EXPECT_FALSE(third->IsCollapsing());
+    EXPECT_EQ(CElement::GetElementAt(6, 23), third);
+}
+
+TEST_F(WorldTest, EachBridgeTakesACollapseSoundUnlikeTheLastThreeBuilt) {
+    CLevel level = MakeLevel({"________________________________"});
+    std::vector<int> sounds;
+    for (int round = 0; round < 4; ++round) {
+        CLevelBuilder::Build(&level);
+        for (int x = CElement::kGridWidth - 1; x >= 0; --x)
+            sounds.push_back(At<CElementTerrainBridge>(x, 23)->GetSoundNumber());
+        CElement::UnloadElements();
+    }
+    // Across levels too: the history is the program's.
+    for (size_t i = 0; i < sounds.size(); ++i) {
+        EXPECT_GE(sounds[i], 0);
+        EXPECT_LE(sounds[i], 5);
+        for (size_t back = 1; back <= 3 && back <= i; ++back) EXPECT_NE(sounds[i], sounds[i - back]) << i;
+    }
+}
+
+TEST_F(WorldTest, AFrozenBridgeHoldsAndIsSlipperyUntilHeatThawsIt) {
+    CLevel level = MakeLevel({"###_####"}, {}, {"...f"});
+    CLevelBuilder::Build(&level);
+    StandInHero* hero = new StandInHero(2, 22);
+    auto* bridge = At<CElementTerrainBridge>(3, 23);
+    ASSERT_TRUE(bridge->IsFrozen());
+    EXPECT_EQ(bridge->GetSprite()->GetName(), std::string("Bridge Frozen"));
+    EXPECT_EQ(bridge->GetSurfaceFriction(), -1);
+    Step();
+    for (int i = 0; i < 3; ++i) hero->Walk(CElementAI::KEY_RIGHT);
+    EXPECT_EQ(hero->GetCurrentX(), 5);
+    EXPECT_FALSE(bridge->IsCollapsing());
+    EXPECT_EQ(CElement::GetElementAt(3, 23), bridge);
+
+    // Thawed, it breaks under the next thing that leaves it.
+    EXPECT_TRUE(CElement::Heat(bridge, false, false));
+    EXPECT_FALSE(bridge->IsFrozen());
+    Step();
+    EXPECT_EQ(bridge->GetSprite()->GetName(), std::string("Bridge Section"));
+    EXPECT_EQ(bridge->GetSurfaceFriction(), 0);
+    StandInCrate* crate = new StandInCrate(3, 22, false);
+    EXPECT_TRUE(crate->PushRight(true, false));
+    EXPECT_TRUE(bridge->IsCollapsing());
+    EXPECT_FALSE(CElement::IsOccupied(3, 23));
+
+    // Heat burns a standing bridge away.
+    auto* burning = new CElementTerrainBridge(10, 20, false, 0, true);
+    EXPECT_TRUE(CElement::Heat(burning, false, false));
+    EXPECT_FALSE(CElement::IsOccupied(10, 20));
+    Step(80);
+    EXPECT_TRUE(burning->IsDestroyed());
+    EXPECT_TRUE(burning->GetSprite()->IsHidden());
+}
+
+TEST_F(WorldTest, UndoAcrossABridgeCollapseBringsTheBridgeBack) {
+    CLevel level = MakeLevel({"####_####"});
+    CLevelBuilder::Build(&level);
+    StandInHero* hero = new StandInHero(4, 22);
+    auto* bridge = At<CElementTerrainBridge>(4, 23);
+    Step();
+    CElement::SaveUndoStep();  // the hero's first command: equals the start, skipped
+    hero->Walk(CElementAI::KEY_RIGHT);
+    Step(10);
+    ASSERT_TRUE(bridge->IsCollapsing());
+    ASSERT_FALSE(CElement::IsOccupied(4, 23));
+
+    CElement::LoadUndoStep(false);
+    EXPECT_FALSE(bridge->IsCollapsing());
+    EXPECT_EQ(CElement::GetElementAt(4, 23), bridge);
+    EXPECT_EQ(hero->GetCurrentX(), 4);
+    Step();
+    EXPECT_EQ(bridge->GetSprite()->GetName(), std::string("Bridge Section"));
+    EXPECT_FALSE(bridge->GetSprite()->IsHidden());
+
+    // It collapses again, from the first frame of its animation.
+    hero->KEYS[CElementAI::KEY_LEFT] = 1;
+    Step();
+    hero->KEYS[CElementAI::KEY_LEFT] = 0;
+    EXPECT_TRUE(bridge->IsCollapsing());
+    EXPECT_EQ(bridge->GetSprite()->GetName(), std::string("Bridge Collapsing"));
+    EXPECT_LE(bridge->GetSprite()->GetFrame(), 1);
+    EXPECT_FALSE(bridge->GetSprite()->IsHidden());
+}
+
+TEST_F(WorldTest, AnInflatableBridgeInflatesBeforeItStandsAndUndoTakesItAway) {
+    CLevel level = MakeLevel({"################################"});
+    CLevelBuilder::Build(&level);
+    new StandInHero(1, 22);
+    Step();
+    CElement::SaveUndoStep();  // skipped: equals the start
+    CElement::SaveUndoStep();
+    auto* bridge = new CElementTerrainBridge(10, 20, true, 0, false);
+    EXPECT_EQ(CElement::GetElementAt(10, 20), bridge);
+    EXPECT_EQ(bridge->GetSprite()->GetName(), std::string("Bridge Inflating"));
+    EXPECT_EQ(ImageOf(bridge->GetSprite()), "bridgeinflateright0.png");
+    int frames = 0;
+    while (bridge->IsInflating() && frames < 100) {
+        Step();
+        ++frames;
+    }
+    EXPECT_GE(frames, 6);
+    Step();
+    EXPECT_EQ(bridge->GetSprite()->GetName(), std::string("Bridge (Inflatable) Section"));
+    EXPECT_FALSE(bridge->GetSprite()->IsHidden());
+
+    CElement::LoadUndoStep(false);
+    EXPECT_FALSE(CElement::IsOccupied(10, 20));
+    for (CElement* e : CElement::GetAllElements()) EXPECT_NE(e, static_cast<CElement*>(bridge));
+}
+
+TEST_F(WorldTest, IceUnderAHotCrateMeltsAndUndoBringsItBack) {
+    CLevel level = MakeLevel({"..........~", "###########"});
+    CLevelBuilder::Build(&level);
+    new StandInHero(1, 22);
+    auto* ice = At<CElementTerrainIce>(10, 22);
+    StandInCrate* crate = new StandInCrate(10, 21, true);
+    CElement::Heat(crate, false, false);
+    Step();
+    // The crate rests on the ice: its heat melts it, it cools and falls.
+    EXPECT_TRUE(ice->steamActive);
+    EXPECT_NE(CElement::GetElementAt(10, 22), static_cast<CElement*>(ice));
+    EXPECT_FALSE(crate->IsHeated());
+    EXPECT_TRUE(crate->cooling);
+    EXPECT_TRUE(crate->FALLING);
+    EXPECT_TRUE(ice->GetSprite()->IsHidden());
+    Step(60);
+    EXPECT_FALSE(ice->steamActive);
+    EXPECT_TRUE(ice->GetSprite()->IsHidden());
+    EXPECT_EQ(crate->GetCurrentY(), 22);
+
+    // The starting step was saved before the heat pass of the first frame.
+    CElement::LoadUndoStep(true);
+    EXPECT_EQ(CElement::GetElementAt(10, 22), ice);
+    EXPECT_FALSE(ice->GetSprite()->IsHidden());
+    EXPECT_FALSE(ice->steamActive);
+    EXPECT_EQ(crate->GetCurrentY(), 21);
+
+    // A level cell marked heated melts its ice as the level starts.
+    CElement::UnloadElements();
+    CLevel hot = MakeLevel({"~", "#"}, {}, {"h", ""});
+    CLevelBuilder::Build(&hot);
+    EXPECT_FALSE(CElement::IsOccupied(0, 22));
+}
+
+TEST_F(WorldTest, IceKeepsACrateSlidingUntilGrassOrSandStopsIt) {
+    // Ice from column 5 to 9, then grass; a second track ends in sand.
+    CLevel level = MakeLevel({"", "#####~~~~~######", "", "#####~~~~~::::::"});
+    CLevelBuilder::Build(&level);
+    new StandInHero(0, 20);
+    StandInCrate* onGrass = new StandInCrate(4, 20, false);
+    StandInCrate* onSand = new StandInCrate(4, 22, false);
+    Step();
+    // A plain push is refused on grass; a forced one moves the crate onto
+    // the ice, where it slides on by itself.
+    EXPECT_FALSE(onGrass->PushRight(false, false));
+    EXPECT_TRUE(onGrass->PushRight(true, false));
+    EXPECT_TRUE(onSand->PushRight(true, false));
+    Step(8 * 8);
+    EXPECT_EQ(onGrass->GetCurrentX(), 10);
+    EXPECT_EQ(onSand->GetCurrentX(), 10);
+    EXPECT_FALSE(onGrass->MOVING || onSand->MOVING);
+    // Sand holds a crate even against a forced push; grass lets it go.
+    EXPECT_FALSE(onSand->PushRight(true, false));
+    EXPECT_TRUE(onGrass->PushRight(true, false));
+}
+
+TEST_F(WorldTest, TheExitTubeIsFoundOnlyWhereItStands) {
+    CLevel level = MakeLevel({"..S.........E", "################"});
+    CLevelBuilder::Build(&level);
+    EXPECT_TRUE(CElementDeviceTube::IsExitTube(12, 22));
+    EXPECT_FALSE(CElementDeviceTube::IsExitTube(2, 22));
+    EXPECT_FALSE(CElementDeviceTube::IsExitTube(0, 0));
+    // Tubes stand beside the grid: the hero walks into them.
+    EXPECT_FALSE(CElement::IsOccupied(12, 22));
+    EXPECT_EQ(dynamic_cast<CElementDeviceTube*>(CElement::GetElementAt(2, 22)), nullptr);
+    CElement::UnloadElements();
+
+    // Without an exit tube no cell is the exit, not even the first one.
+    CLevel noExit = MakeLevel({"S", "#"});
+    CLevelBuilder::Build(&noExit);
+    EXPECT_FALSE(CElementDeviceTube::IsExitTube(0, 0));
+    EXPECT_FALSE(CElementDeviceTube::IsExitTube(0, 22));
+}
+
+TEST_F(WorldTest, TheExitArrowDipsFourTimesThenFadesAndAnUndoStopsItForGood) {
+    CLevel level = MakeLevel({"............E", "################"});
+    CLevelBuilder::Build(&level);
+    new StandInHero(2, 22);
+    CElementDeviceTube* exit = Tube(CElementDeviceTube::KIND_EXIT);
+    ASSERT_NE(exit, nullptr);
+    std::vector<int> offsets;
+    int dips = 0;
+    for (int frame = 0; frame < 200 && exit->IsArrowActive(); ++frame) {
+        Step();
+        offsets.push_back(exit->GetArrowOffset());
+        const size_t n = offsets.size();
+        if (n >= 2 && offsets[n - 1] > offsets[n - 2] && (n < 3 || offsets[n - 2] < offsets[n - 3])) ++dips;
+        EXPECT_EQ(exit->GetSprite()->GetY(false), exit->GetPixelY() - exit->GetArrowOffset());
+    }
+    ASSERT_GE(offsets.size(), 8u);
+    EXPECT_EQ(std::vector<int>(offsets.begin(), offsets.begin() + 8), (std::vector<int>{20, 17, 14, 11, 8, 5, 2, 5}));
+    EXPECT_EQ(*std::max_element(offsets.begin(), offsets.end()), 26);
+    EXPECT_EQ(dips, 4);
+    EXPECT_FALSE(exit->IsArrowActive());
+    EXPECT_TRUE(exit->GetSprite()->IsHidden());
+    EXPECT_EQ(exit->GetSprite()->GetName(), std::string("Tube Arrow Fading"));
+
+    // A fresh level: an undo while the arrow bobs stops it.
+    CElement::UnloadElements();
+    CLevelBuilder::Build(&level);
+    new StandInHero(2, 22);
+    exit = Tube(CElementDeviceTube::KIND_EXIT);
+    Step(5);
+    CElement::LoadUndoStep(true);
+    Step(100);
+    EXPECT_FALSE(exit->IsArrowActive());
+    EXPECT_TRUE(exit->GetSprite()->IsHidden());
+    EXPECT_FALSE(exit->GetBodySprite()->IsHidden());
+}
+
+TEST_F(WorldTest, ATubeWhoseGroundMeltsBreaksAndOnlyTheExitTubeEndsTheLevel) {
+    // The entrance tube is made by hand: the hero would come with it.
+    CLevel level = MakeLevel({"............E", "##~#########~###"});
+    CLevelBuilder::Build(&level);
+    new CElementDeviceTube(2, 22, CElementDeviceTube::KIND_ENTRANCE);
+    new StandInHero(5, 22);
+    CElementDeviceTube* tubes[2] = {Tube(CElementDeviceTube::KIND_ENTRANCE), Tube(CElementDeviceTube::KIND_EXIT)};
+    ASSERT_TRUE(tubes[0] && tubes[1]);
+    Step();
+
+    // The entrance tube breaks and nothing ends.
+    CElement::Heat(CElement::GetElementAt(2, 23), false, false);
+    Step();
+    EXPECT_TRUE(tubes[0]->IsDestroyed());
+    EXPECT_FALSE(tubes[0]->HasGravity());
+    EXPECT_EQ(tubes[0]->GetBodySprite()->GetName(), std::string("Tube Entrance Breaking"));
+    Step(40);
+    EXPECT_TRUE(tubes[0]->GetBodySprite()->IsFinished());
+    EXPECT_TRUE(tubes[0]->GetBodySprite()->IsHidden());
+    EXPECT_FALSE(CElement::IsLevelExited());
+    EXPECT_FALSE(CElement::IsExitTubeDestroyed());
+
+    // The exit tube: its break begins in the next step; the twelve pictures
+    // take thirteen sprite steps, and the world step after the last one
+    // ends the level.
+    CElement::Heat(CElement::GetElementAt(12, 23), false, false);
+    int frames = 0;
+    int finishedAt = -1;
+    while (!CElement::IsLevelExited() && frames < 100) {
+        Step();
+        ++frames;
+        if (finishedAt < 0 && tubes[1]->GetBodySprite()->IsFinished()) finishedAt = frames;
+    }
+    EXPECT_EQ(finishedAt, 13);
+    EXPECT_EQ(frames, 14);
+    EXPECT_TRUE(CElement::IsExitTubeDestroyed());
+    EXPECT_EQ(tubes[1]->GetBodySprite()->GetName(), std::string("Tube Exit Breaking"));
+    EXPECT_TRUE(tubes[1]->GetBodySprite()->IsHidden());
+}

@@ -1,0 +1,214 @@
+#include "world/CWorldRun.h"
+
+#include <cstdio>
+#include <unordered_set>
+
+#include "engine/CRender.h"
+#include "engine/CSprite.h"
+#include "engine/Log.h"
+#include "world/CElement.h"
+#include "world/CElementAIProfessor.h"
+#include "world/CLevelBuilder.h"
+#include "world/SolutionKeys.h"
+
+namespace {
+
+// The frame the world's landings are stamped with while a run steps it.
+uint32_t g_runFrame = 0;
+uint32_t RunFrame() { return g_runFrame; }
+
+bool HasEntranceTube(const CLevel& level) {
+    for (int x = 0; x < CLevel::kWidth; ++x)
+        for (int y = 0; y < CLevel::kHeight; ++y)
+            if (level.GetTile(x, y) == DEVICE_TUBE_START) return true;
+    return false;
+}
+
+void AppendJsonString(std::string* out, const char* s) {
+    out->push_back('"');
+    for (const char* p = s; *p; ++p) {
+        const unsigned char c = static_cast<unsigned char>(*p);
+        if (c == '"' || c == '\\') {
+            out->push_back('\\');
+            out->push_back(static_cast<char>(c));
+        } else if (c < 0x20) {
+            char buf[8];
+            snprintf(buf, sizeof(buf), "\\u%04x", c);
+            *out += buf;
+        } else {
+            out->push_back(static_cast<char>(c));
+        }
+    }
+    out->push_back('"');
+}
+
+}  // namespace
+
+CWorldRun::CWorldRun(CLevel* level) : level_(level) {
+    if (level_) keys_ = level_->GetSolution();
+}
+
+CWorldRun::~CWorldRun() {
+    if (started_) {
+        CElement::UnloadElements();
+        CRender::ClearDirtyLists();
+        CElement::SetFrameSource(nullptr);
+    }
+}
+
+void CWorldRun::SetKeys(const std::vector<ReplayKey>& keys) {
+    keys_ = keys;
+    cursor_ = 0;
+}
+
+bool CWorldRun::Start(std::string* error) {
+    if (!level_) {
+        if (error) *error = "no level";
+        return false;
+    }
+    if (!HasEntranceTube(*level_)) {
+        if (error) *error = "the level has no entrance tube";
+        return false;
+    }
+    if (started_) {
+        CElement::UnloadElements();
+        CRender::ClearDirtyLists();
+    }
+    g_runFrame = 0;
+    CElement::SetFrameSource(RunFrame);
+    CElement* hero = CLevelBuilder::Build(level_);
+    started_ = true;
+    frame_ = 0;
+    cursor_ = 0;
+    CElement::SetStepCount(0);
+    if (!hero) {
+        if (error) *error = "the level's hero could not be made";
+        return false;
+    }
+    return true;
+}
+
+void CWorldRun::ApplyKey(int code, bool released) {
+    ApplySolutionKey(dynamic_cast<CElementAIProfessor*>(CElement::GetHero()), code, released);
+}
+
+void CWorldRun::StepFrame() {
+    if (!started_) return;
+    ++frame_;
+    g_runFrame = static_cast<uint32_t>(frame_);
+    // Every record stamped with this frame, in stored order, before the
+    // world step; a record stamped earlier than this frame ends the playback.
+    while (cursor_ < keys_.size()) {
+        const ReplayKey& k = keys_[cursor_];
+        if (k.frame < frame_) {
+            cursor_ = keys_.size();
+            break;
+        }
+        if (k.frame != frame_) break;
+        ApplyKey(k.key, k.released);
+        ++cursor_;
+    }
+    CElement::UpdateWorld();
+    UpdateAllSprites();
+    CRender::ClearDirtyLists();
+}
+
+void CWorldRun::Run(int maxFrames, bool check) {
+    while (frame_ < maxFrames && !IsEnded()) {
+        StepFrame();
+        if (check) {
+            std::string what;
+            if (!CheckWorld(&what)) {
+                failure_ = "frame " + std::to_string(frame_) + ": " + what;
+                return;
+            }
+        }
+    }
+}
+
+bool CWorldRun::IsEnded() const { return started_ && CElement::IsLevelExited(); }
+
+std::string CWorldRun::GetResult() const {
+    if (!IsEnded()) return "running";
+    if (CElement::IsProfessorCaught()) return "caught";
+    if (CElement::IsProfessorSinged()) return "singed";
+    if (CElement::IsProfessorFallen()) return "fallen";
+    if (CElement::IsExitTubeDestroyed()) return "tube-destroyed";
+    return "exited";
+}
+
+std::string CWorldRun::ToJson() const {
+    std::string out = "{\"result\": \"" + GetResult() + "\", \"frames\": " + std::to_string(frame_) +
+                      ", \"steps\": " + std::to_string(CElement::GetStepCount()) + ", \"hero\": ";
+    CElement* hero = CElement::GetHero();
+    if (hero) {
+        out += "[" + std::to_string(hero->GetCurrentX()) + ", " + std::to_string(hero->GetCurrentY()) + "]";
+    } else {
+        out += "null";
+    }
+    out += ", \"elements\": [";
+    bool first = true;
+    for (CElement* e : CElement::GetAllElements()) {
+        if (!first) out += ", ";
+        first = false;
+        out += "{\"type\": ";
+        AppendJsonString(&out, e->GetTypeName());
+        out += ", \"col\": " + std::to_string(e->GetCurrentX()) + ", \"row\": " + std::to_string(e->GetCurrentY());
+        out += std::string(", \"frozen\": ") + (e->IsFrozen() ? "true" : "false");
+        out += std::string(", \"heated\": ") + (e->IsHeated() ? "true" : "false");
+        out += std::string(", \"destroyed\": ") + (e->IsDestroyed() ? "true" : "false") + "}";
+    }
+    out += "]}";
+    return out;
+}
+
+bool CWorldRun::CheckWorld(std::string* what) {
+    auto fail = [what](const std::string& text) {
+        if (what) *what = text;
+        return false;
+    };
+    const std::vector<CElement*>& all = CElement::GetAllElements();
+    CElement* nullElement = CElement::GetNullElement();
+    if (!nullElement) return fail("no Null Element");
+    const std::unordered_set<CElement*> live(all.begin(), all.end());
+    int heroes = 0;
+    for (CElement* e : all) {
+        if (e->IsProfessor()) ++heroes;
+        // Terrain runs, teleports and power-ups stand at their cell; a
+        // portal may begin one column left of the grid.
+        const int minX = e->IsTeleport() ? -1 : 0;
+        if (e->GetCurrentX() < minX || e->GetCurrentX() >= CElement::kGridWidth || e->GetCurrentY() < 0 ||
+            e->GetCurrentY() > CElement::kLowestFallRow)
+            return fail(std::string(e->GetTypeName()) + " outside the grid at (" + std::to_string(e->GetCurrentX()) +
+                        "," + std::to_string(e->GetCurrentY()) + ")");
+        for (CElement* link : {e->GetMagnetHolderA(), e->GetMagnetHolderB()}) {
+            if (!link || (link != nullElement && !live.count(link)))
+                return fail(std::string(e->GetTypeName()) + " at (" + std::to_string(e->GetCurrentX()) + "," +
+                            std::to_string(e->GetCurrentY()) + ") holds a magnet link to an element not in the world");
+        }
+        // An element that takes its cell in the grid holds it while at rest.
+        if (e->occupiesGrid && !e->IsDestroyed() && !e->IsMoving() && !e->IsNull() &&
+            CElement::IsInsideGrid(e->GetCurrentX(), e->GetCurrentY()) &&
+            CElement::GetElementAt(e->GetCurrentX(), e->GetCurrentY(), true) != e)
+            return fail(std::string(e->GetTypeName()) + " at (" + std::to_string(e->GetCurrentX()) + "," +
+                        std::to_string(e->GetCurrentY()) + ") is not in its grid cell");
+    }
+    if (heroes > 1) return fail(std::to_string(heroes) + " heroes");
+    if (heroes == 1 && (!CElement::GetHero() || !live.count(CElement::GetHero())))
+        return fail("the hero pointer does not name the hero");
+    for (int x = 0; x < CElement::kGridWidth; ++x) {
+        for (int y = 0; y < CElement::kGridHeight; ++y) {
+            CElement* e = CElement::GetElementAt(x, y, true);
+            if (!e) return fail("an empty grid cell at (" + std::to_string(x) + "," + std::to_string(y) + ")");
+            if (e == nullElement) continue;
+            if (!live.count(e))
+                return fail("grid cell (" + std::to_string(x) + "," + std::to_string(y) +
+                            ") holds an element that is not in the world");
+            // A bot wrecked by heat stays a solid lump in its cell.
+            if (e->IsDestroyed() && !e->IsBot())
+                return fail("grid cell (" + std::to_string(x) + "," + std::to_string(y) + ") holds a destroyed " +
+                            e->GetTypeName());
+        }
+    }
+    return true;
+}

@@ -1,0 +1,232 @@
+// zorv_sim: runs one level headless and prints what became of it as JSON.
+//
+//   zorv_sim [options] LEVEL
+//
+// LEVEL is a ".lvl" file, or reg:N, adv:N or kid:N for level N (from 0) of the
+// game's level pack. The level's stored solution is played unless --keys or
+// --no-keys says otherwise. See Usage() for the options.
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/CBackground.h"
+#include "engine/CDraw.h"
+#include "engine/CRender.h"
+#include "engine/Log.h"
+#include "world/CElement.h"
+#include "world/CHeadlessWorld.h"
+#include "world/CLevel.h"
+#include "world/CLevelSet.h"
+#include "world/CWorldRun.h"
+
+namespace {
+
+const char* const kUsage =
+    "Usage: zorv_sim [options] LEVEL\n"
+    "Runs a level without a window and prints the outcome as one JSON object.\n"
+    "\n"
+    "LEVEL            a .lvl file, or reg:N, adv:N, kid:N for level N (from 0) of\n"
+    "                 the game's regular, advanced or kids set\n"
+    "\n"
+    "Options:\n"
+    "  --keys LIST    play these key records instead of the level's solution:\n"
+    "                 \"F:K:R,F:K:R,...\" with F the frame (from 1), K the key code\n"
+    "                 (273 up, 274 down, 275 right, 276 left, 102 turn, 49..57\n"
+    "                 power-up positions 1..9) and R 0 press, 1 release\n"
+    "  --no-keys      play nothing\n"
+    "  --frames N     stop after N frames (default 20000); the run also stops\n"
+    "                 once the level has ended\n"
+    "  --check        test the world's invariants after every frame; stop at the\n"
+    "                 first broken one, name it on stderr and exit with 1\n"
+    "  --shot FILE    save the screen as a BMP picture once the level is built\n"
+    "  --shot-end FILE  save it after the last frame\n"
+    "  --help         this text\n"
+    "\n"
+    "Output: {\"result\": \"exited\" | \"caught\" | \"singed\" | \"fallen\" |\n"
+    "\"tube-destroyed\" | \"running\", \"frames\": N, \"steps\": N, \"hero\": [col, row]\n"
+    "or null, \"elements\": [{\"type\", \"col\", \"row\", \"frozen\", \"heated\",\n"
+    "\"destroyed\"}, ...]}\n"
+    "Exit codes: 0 the level ran; 1 a world invariant broke (--check);\n"
+    "2 an unreadable or invalid level, bad options or malformed keys.\n";
+
+int Refuse(const std::string& message) {
+    fprintf(stderr, "zorv_sim: %s\n", message.c_str());
+    return 2;
+}
+
+bool ParseInt(const std::string& text, long lo, long hi, long* out) {
+    if (text.empty()) return false;
+    char* end = nullptr;
+    errno = 0;
+    const long v = strtol(text.c_str(), &end, 10);
+    if (errno != 0 || *end != '\0' || v < lo || v > hi) return false;
+    *out = v;
+    return true;
+}
+
+// "F:K:R,F:K:R,..."; false with the offending record in *bad.
+bool ParseKeys(const std::string& text, std::vector<ReplayKey>* keys, std::string* bad) {
+    size_t start = 0;
+    while (start <= text.size()) {
+        size_t comma = text.find(',', start);
+        if (comma == std::string::npos) comma = text.size();
+        const std::string record = text.substr(start, comma - start);
+        const size_t c1 = record.find(':');
+        const size_t c2 = c1 == std::string::npos ? std::string::npos : record.find(':', c1 + 1);
+        long frame = 0, key = 0, released = 0;
+        if (c2 == std::string::npos || record.find(':', c2 + 1) != std::string::npos ||
+            !ParseInt(record.substr(0, c1), 1, INT_MAX, &frame) ||
+            !ParseInt(record.substr(c1 + 1, c2 - c1 - 1), 0, INT_MAX, &key) ||
+            !ParseInt(record.substr(c2 + 1), 0, 1, &released)) {
+            *bad = record;
+            return false;
+        }
+        if (!keys->empty() && frame < keys->back().frame) {
+            *bad = record + " (frames must not go back)";
+            return false;
+        }
+        ReplayKey k;
+        k.frame = static_cast<int32_t>(frame);
+        k.key = static_cast<int32_t>(key);
+        k.released = released != 0;
+        keys->push_back(k);
+        if (comma == text.size()) break;
+        start = comma + 1;
+    }
+    return true;
+}
+
+std::string ExecutableDir() {
+    char buf[PATH_MAX];
+    const ssize_t n = readlink("/proc/self/exe", buf, sizeof(buf) - 1);
+    if (n <= 0) return ".";
+    buf[n] = '\0';
+    std::string path = buf;
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? "." : path.substr(0, slash);
+}
+
+std::string Absolute(const std::string& path) {
+    if (path.empty() || path[0] == '/') return path;
+    char cwd[PATH_MAX];
+    if (!getcwd(cwd, sizeof(cwd))) return path;
+    return std::string(cwd) + "/" + path;
+}
+
+bool SaveShot(const std::string& path) {
+    CRender::AddFullScreenDirtyRect();
+    CRender::Render(false);
+    CRender::ClearDirtyLists();
+    return CDraw::SaveScreenBMP(path.c_str());
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::string levelArg, keysArg, shot, shotEnd;
+    bool noKeys = false, haveKeys = false, check = false;
+    long frames = 20000;
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        auto value = [&](std::string* out) {
+            if (i + 1 >= argc) return false;
+            *out = argv[++i];
+            return true;
+        };
+        if (a == "--help" || a == "-h") {
+            fputs(kUsage, stdout);
+            return 0;
+        } else if (a == "--keys") {
+            if (!value(&keysArg)) return Refuse("--keys needs a list of records");
+            haveKeys = true;
+        } else if (a == "--no-keys") {
+            noKeys = true;
+        } else if (a == "--frames") {
+            std::string v;
+            if (!value(&v) || !ParseInt(v, 0, 10000000, &frames)) return Refuse("--frames needs a number from 0");
+        } else if (a == "--check") {
+            check = true;
+        } else if (a == "--shot") {
+            if (!value(&shot)) return Refuse("--shot needs a file name");
+        } else if (a == "--shot-end") {
+            if (!value(&shotEnd)) return Refuse("--shot-end needs a file name");
+        } else if (!a.empty() && a[0] == '-') {
+            return Refuse("unknown option " + a + " (see --help)");
+        } else if (levelArg.empty()) {
+            levelArg = a;
+        } else {
+            return Refuse("one level only (see --help)");
+        }
+    }
+    if (levelArg.empty()) return Refuse("no level given (see --help)");
+    if (haveKeys && noKeys) return Refuse("--keys and --no-keys exclude each other");
+    std::vector<ReplayKey> keys;
+    if (haveKeys) {
+        std::string bad;
+        if (!ParseKeys(keysArg, &keys, &bad)) return Refuse("malformed key record '" + bad + "'");
+    }
+
+    // Which level: a pack slot or a file, read before we move to the run folder.
+    int set = -1;
+    long index = -1;
+    static const char* const kPrefixes[] = {"reg:", "adv:", "kid:"};
+    for (int s = 0; s < 3; ++s) {
+        if (levelArg.compare(0, 4, kPrefixes[s]) == 0) {
+            set = s;
+            if (!ParseInt(levelArg.substr(4), 0, 1000, &index)) return Refuse("bad level number in " + levelArg);
+        }
+    }
+    std::unique_ptr<CLevel> fileLevel;
+    if (set < 0) {
+        fileLevel.reset(new CLevel());
+        std::string name = levelArg;
+        const size_t slash = name.rfind('/');
+        if (slash != std::string::npos) name = name.substr(slash + 1);
+        if (name.size() > 4 && name.compare(name.size() - 4, 4, ".lvl") == 0) name.resize(name.size() - 4);
+        if (!fileLevel->LoadFile(Absolute(levelArg), name.c_str()))
+            return Refuse("cannot read the level file " + levelArg);
+    }
+    if (!shot.empty()) shot = Absolute(shot);
+    if (!shotEnd.empty()) shotEnd = Absolute(shotEnd);
+
+    InitDebugLog(false);
+    EnableDebugCategory(DBG_ERROR);
+    std::string error;
+    if (!CHeadlessWorld::Start(ExecutableDir(), &error)) return Refuse(error);
+    CLevel* level = fileLevel.get();
+    if (set >= 0) {
+        CLevelSet* levels = CLevelSet::GetSet(set);
+        if (!levels || index >= levels->GetLevelCount()) return Refuse("no level " + levelArg + " in the level pack");
+        level = levels->GetLevel(static_cast<int>(index));
+    }
+
+    int code = 0;
+    {
+        CWorldRun run(level);
+        if (noKeys) {
+            run.SetKeys({});
+        } else if (haveKeys) {
+            run.SetKeys(keys);
+        }
+        if (!run.Start(&error)) return Refuse("invalid level " + levelArg + ": " + error);
+        std::unique_ptr<CBackground> background;
+        if (!shot.empty() || !shotEnd.empty()) background.reset(new CBackground(level->GetBackground()));
+        if (!shot.empty() && !SaveShot(shot)) return Refuse("cannot write " + shot);
+        run.Run(static_cast<int>(frames), check);
+        if (!shotEnd.empty() && !SaveShot(shotEnd)) return Refuse("cannot write " + shotEnd);
+        printf("%s\n", run.ToJson().c_str());
+        if (!run.GetFailure().empty()) {
+            fprintf(stderr, "zorv_sim: world invariant broken at %s\n", run.GetFailure().c_str());
+            code = 1;
+        }
+    }
+    CHeadlessWorld::Stop();
+    return code;
+}
