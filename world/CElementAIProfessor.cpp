@@ -14,6 +14,8 @@
 #include "world/pieces/CElementDeviceTrampoline.h"
 #include "world/pieces/CElementDeviceTube.h"
 #include "world/pieces/CElementLadder.h"
+#include "world/pieces/CElementObjectBarrel.h"
+#include "world/pieces/CElementObjectCrate.h"
 #include "world/pieces/CElementObjectMagnet.h"
 #include "world/pieces/CElementTutorial.h"
 
@@ -889,9 +891,15 @@ bool CElementAIProfessor::CreatePowerupPiece(int kind) {
 
     switch (kind) {
     case POWERUP_KIND_CRATE:
+        new CElementObjectCrate(tx, ty, CElementObjectCrate::INFLATED, 0, left);
+        CElementDeviceTeleport::CheckTeleport(x, y, facingLeft != 0, true, true);
+        return false;
     case POWERUP_KIND_BARREL:
+        new CElementObjectBarrel(tx, ty, CElementObjectBarrel::INFLATED, 0, left);
+        CElementDeviceTeleport::CheckTeleport(x, y, facingLeft != 0, true, true);
+        return false;
     case POWERUP_KIND_MAGNET:
-        // The inflatable pieces come with the objects.
+        new CElementObjectMagnet(tx, ty, 1, 0, left);
         CElementDeviceTeleport::CheckTeleport(x, y, facingLeft != 0, true, true);
         return false;
     case POWERUP_KIND_EMP:
