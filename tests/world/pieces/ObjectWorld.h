@@ -51,8 +51,10 @@ public:
 
 // The level source of a picture: rows from the top, each padded with empty
 // cells to 32; missing rows are empty. states (optional) likewise, '.'
-// normal, 'f' frozen, 'h' heated.
-inline std::string LevelSource(const std::vector<std::string>& rows, const std::vector<std::string>& states = {}) {
+// normal, 'f' frozen, 'h' heated. extra: further source lines (signs,
+// teleports), each ending with a line break.
+inline std::string LevelSource(const std::vector<std::string>& rows, const std::vector<std::string>& states = {},
+                               const std::string& extra = "") {
     auto picture = [](const std::vector<std::string>& lines) {
         std::string out;
         for (int y = 0; y < CElement::kGridHeight; ++y) {
@@ -64,15 +66,16 @@ inline std::string LevelSource(const std::vector<std::string>& rows, const std::
     };
     std::string text = "heading: objects\nbackground: 0\ntiles:\n" + picture(rows);
     if (!states.empty()) text += "states:\n" + picture(states);
-    return text;
+    return text + extra;
 }
 
 class ObjectWorldTest : public worldtest::WorldTest {
 protected:
     // Builds the level; the picture needs an entrance tube 'S' for the hero.
-    void Build(const std::vector<std::string>& rows, const std::vector<std::string>& states = {}) {
+    void Build(const std::vector<std::string>& rows, const std::vector<std::string>& states = {},
+               const std::string& extra = "") {
         std::string error;
-        ASSERT_TRUE(CLevelSource::Parse(LevelSource(rows, states), &level_, &error)) << error;
+        ASSERT_TRUE(CLevelSource::Parse(LevelSource(rows, states, extra), &level_, &error)) << error;
         CElement* hero = CLevelBuilder::Build(&level_);
         for (int x = 0; x < CElement::kGridWidth; ++x) {
             for (int y = 0; y < CElement::kGridHeight; ++y) {

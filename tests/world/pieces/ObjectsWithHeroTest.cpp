@@ -1,0 +1,214 @@
+// The movable objects in levels the hero plays through the headless level
+// run, with his keys as a solution would give them and the world's
+// invariants checked after every frame: he rolls a barrel, puts his
+// inflatables down, and fires an EMP at a magnet's hold, which undo takes
+// back.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "tests/world/pieces/ObjectWorld.h"
+#include "world/CElementAIProfessor.h"
+#include "world/CWorldRun.h"
+#include "world/SolutionKeys.h"
+#include "world/pieces/CElementObjectBarrel.h"
+#include "world/pieces/CElementObjectCrate.h"
+#include "world/pieces/CElementObjectMagnet.h"
+
+namespace {
+
+class ObjectsWithHeroTest : public worldtest::WorldTest {
+protected:
+    void Load(const std::vector<std::string>& rows) {
+        std::string error;
+        ASSERT_TRUE(CLevelSource::Parse(objecttest::LevelSource(rows), &level_, &error)) << error;
+        run_ = std::make_unique<CWorldRun>(&level_);
+        ASSERT_TRUE(run_->Start(&error)) << error;
+        hero_ = dynamic_cast<CElementAIProfessor*>(CElement::GetHero());
+        ASSERT_NE(hero_, nullptr);
+        // He takes no keys while he comes out of the entrance tube.
+        ASSERT_TRUE(RunUntil([&] { return !hero_->arriving && !hero_->IsMoving(); }));
+    }
+    void TearDown() override {
+        run_.reset();
+        WorldTest::TearDown();
+    }
+
+    // One frame as the play screen runs it; the world's invariants hold
+    // after every one.
+    void Frame() {
+        run_->StepFrame();
+        std::string what;
+        if (!CWorldRun::CheckWorld(&what)) ADD_FAILURE() << "frame " << run_->GetFrame() << ": " << what;
+    }
+    template <typename Done>
+    bool RunUntil(Done done, int maxFrames = 400) {
+        for (int i = 0; i < maxFrames; ++i) {
+            if (done()) return true;
+            Frame();
+        }
+        return done();
+    }
+    void Tap(int code) {
+        run_->ApplyKey(code, false);
+        run_->ApplyKey(code, true);
+    }
+    // Holds a direction until the hero's move into column x has begun, then
+    // lets go and waits until he stands still.
+    bool WalkTo(int code, int x) {
+        run_->ApplyKey(code, false);
+        const bool reached = RunUntil([&] { return hero_->GetCurrentX() == x; });
+        run_->ApplyKey(code, true);
+        RunUntil([&] { return !hero_->IsMoving() && !hero_->FALLING; });
+        return reached && hero_->GetCurrentX() == x;
+    }
+    // Uses the first power-up of the inventory and waits until he is done.
+    void UseFirstPowerup() {
+        Tap(SOLUTION_KEY_POWERUP_FIRST);
+        EXPECT_TRUE(hero_->usingPowerup);
+        EXPECT_TRUE(RunUntil([&] { return !hero_->usingPowerup && !hero_->activePowerup; }));
+    }
+
+    CLevel level_;
+    std::unique_ptr<CWorldRun> run_;
+    CElementAIProfessor* hero_ = nullptr;
+};
+
+}  // namespace
+
+TEST_F(ObjectsWithHeroTest, HePutsHisInflatablesWhereHeFacesAndRollsTheBarrelAway) {
+    // He carries an inflatable crate, barrel and magnet.
+    ASSERT_NO_FATAL_FAILURE(Load({
+        "",
+        "",
+        "",
+        "",
+        "",
+        "",
+        "",
+        "",
+        "",
+        "",
+        "c....S......c",
+        "#############",
+    }));
+    for (int kind : {CElementAIProfessor::POWERUP_KIND_CRATE, CElementAIProfessor::POWERUP_KIND_BARREL,
+                     CElementAIProfessor::POWERUP_KIND_MAGNET})
+        ASSERT_TRUE(hero_->addPowerup(kind));
+    ASSERT_TRUE(WalkTo(SOLUTION_KEY_RIGHT, 9));
+    EXPECT_EQ(hero_->GetInventory(0), CElementAIProfessor::POWERUP_KIND_CRATE);
+    EXPECT_EQ(hero_->GetInventory(1), CElementAIProfessor::POWERUP_KIND_BARREL);
+    EXPECT_EQ(hero_->GetInventory(2), CElementAIProfessor::POWERUP_KIND_MAGNET);
+
+    // Facing right: the crate inflates in the cell on his right.
+    UseFirstPowerup();
+    auto* crate = dynamic_cast<CElementObjectCrate*>(CElement::GetElementAt(10, 10));
+    ASSERT_NE(crate, nullptr);
+    EXPECT_EQ(crate->GetMaterial(), CElementObjectCrate::INFLATED);
+    EXPECT_TRUE(crate->spawnedFlag);
+    EXPECT_TRUE(RunUntil([&] { return std::string(crate->GetSprite()->GetName()) == "Crate (Inflated) Idle"; }, 40));
+
+    // Turned left, the barrel goes on his left; pushed, it rolls on to the
+    // crate at the far end.
+    Tap(SOLUTION_KEY_TURN);
+    RunUntil([&] { return hero_->IsFacingLeft() && !hero_->turnPending; }, 40);
+    ASSERT_TRUE(hero_->IsFacingLeft());
+    UseFirstPowerup();
+    auto* barrel = dynamic_cast<CElementObjectBarrel*>(CElement::GetElementAt(8, 10));
+    ASSERT_NE(barrel, nullptr);
+    EXPECT_EQ(barrel->GetMaterial(), CElementObjectBarrel::INFLATED);
+    EXPECT_FALSE(barrel->inflated);  // it has blown up while he put it down
+    ASSERT_TRUE(WalkTo(SOLUTION_KEY_LEFT, 8));
+    EXPECT_TRUE(RunUntil([&] { return barrel->GetCurrentX() == 1 && !barrel->IsMoving(); }));
+    RunUntil([&] { return false; }, 20);
+    EXPECT_EQ(barrel->GetCurrentX(), 1);
+    EXPECT_EQ(hero_->GetCurrentX(), 8);  // he stopped when he let go
+
+    // The magnet faces the way he faces.
+    UseFirstPowerup();
+    auto* magnet = dynamic_cast<CElementObjectMagnet*>(CElement::GetElementAt(7, 10));
+    ASSERT_NE(magnet, nullptr);
+    EXPECT_TRUE(magnet->IsFaceLeft());
+    EXPECT_TRUE(RunUntil([&] { return std::string(magnet->GetSprite()->GetName()) == "Magnet (Left,Inflated) Idle"; },
+                         40));
+    EXPECT_EQ(hero_->GetInventory(0), CElementAIProfessor::POWERUP_KIND_NONE);
+}
+
+TEST_F(ObjectsWithHeroTest, HisEMPDropsTheCrateAMagnetHoldsAndUndoHangsItBackUp) {
+    // A metal crate hangs over a pit beside a magnet; he carries an EMP.
+    ASSERT_NO_FATAL_FAILURE(Load({
+        "",
+        "",
+        "",
+        "",
+        "",
+        "",
+        "",
+        "",
+        "",
+        "",
+        "S...C<..",
+        "####.###",
+        "........",
+        "########",
+    }));
+    ASSERT_TRUE(hero_->addPowerup(CElementAIProfessor::POWERUP_KIND_EMP));
+    auto* crate = dynamic_cast<CElementObjectCrate*>(CElement::GetElementAt(4, 10));
+    auto* magnet = dynamic_cast<CElementObjectMagnet*>(CElement::GetElementAt(5, 10));
+    ASSERT_TRUE(crate && magnet);
+    ASSERT_TRUE(WalkTo(SOLUTION_KEY_RIGHT, 3));
+    EXPECT_EQ(crate->GetCurrentY(), 10);
+    EXPECT_EQ(crate->GetMagnetHolderB(), magnet);
+    EXPECT_EQ(magnet->GetMagnetHolderA(), crate);
+
+    Tap(SOLUTION_KEY_POWERUP_FIRST);
+    ASSERT_TRUE(RunUntil([&] { return !magnet->MAGNETIC; }, 40));
+    EXPECT_TRUE(magnet->GetMagnetHolderA()->IsNull());
+    EXPECT_TRUE(RunUntil([&] { return crate->GetCurrentY() == 12 && !crate->IsMoving(); }));
+    EXPECT_TRUE(magnet->MAGNETIC);  // back on after its pause
+    EXPECT_TRUE(magnet->GetMagnetHolderA()->IsNull());  // nothing beside its face now
+
+    // Undo goes back to before the EMP: the crate hangs again, held, and
+    // the EMP is back in his inventory.
+    CElement::LoadUndoStep(false);
+    std::string what;
+    EXPECT_TRUE(CWorldRun::CheckWorld(&what)) << what;
+    EXPECT_EQ(crate->GetCurrentY(), 10);
+    EXPECT_EQ(CElement::GetElementAt(4, 10), crate);
+    EXPECT_EQ(crate->GetMagnetHolderB(), magnet);
+    EXPECT_EQ(magnet->GetMagnetHolderA(), crate);
+    EXPECT_TRUE(magnet->MAGNETIC);
+    EXPECT_EQ(magnet->GetEmpCountdown(), 0);
+    EXPECT_EQ(hero_->GetInventory(0), CElementAIProfessor::POWERUP_KIND_EMP);
+    RunUntil([&] { return false; }, 30);
+    EXPECT_EQ(crate->GetCurrentY(), 10);
+    EXPECT_EQ(crate->GetMagnetHolderB(), magnet);
+}
+
+TEST_F(ObjectsWithHeroTest, ABarrelHeRollsOffALedgeOntoABotKnocksItOver) {
+    // The barrel he pushes off the ledge drops on the bot below, where a
+    // stack of crates keeps it from rolling on (a barrel that can roll on
+    // only brushes past).
+    ASSERT_NO_FATAL_FAILURE(Load({
+        "",
+        "",
+        "..S.o",
+        "#####",
+        "",
+        "......c",
+        ".....)c",
+        "################",
+    }));
+    auto* barrel = dynamic_cast<CElementObjectBarrel*>(CElement::GetElementAt(4, 2));
+    auto* bot = dynamic_cast<CElementAI*>(CElement::GetElementAt(5, 6));
+    ASSERT_TRUE(barrel && bot && bot->IsBot());
+    ASSERT_TRUE(WalkTo(SOLUTION_KEY_RIGHT, 4));
+    EXPECT_TRUE(RunUntil([&] { return barrel->GetCurrentY() == 5 && !barrel->IsMoving(); }, 200));
+    EXPECT_TRUE(RunUntil([&] { return bot->STUN != 0; }, 10));
+    RunUntil([&] { return false; }, 60);
+    // It stays down while the barrel lies on it.
+    EXPECT_TRUE(bot->STUN);
+    EXPECT_EQ(bot->GetCurrentX(), 5);
+    EXPECT_EQ(CElement::GetElementAt(5, 5), barrel);
+}
