@@ -20,9 +20,12 @@ namespace {
 
 class ObjectsWithHeroTest : public worldtest::WorldTest {
 protected:
-    void Load(const std::vector<std::string>& rows) {
+    // The picture's rows are placed from row `top` down.
+    void Load(int top, const std::vector<std::string>& rows) {
+        std::vector<std::string> picture(static_cast<size_t>(top));
+        picture.insert(picture.end(), rows.begin(), rows.end());
         std::string error;
-        ASSERT_TRUE(CLevelSource::Parse(objecttest::LevelSource(rows), &level_, &error)) << error;
+        ASSERT_TRUE(CLevelSource::Parse(objecttest::LevelSource(picture), &level_, &error)) << error;
         run_ = std::make_unique<CWorldRun>(&level_);
         ASSERT_TRUE(run_->Start(&error)) << error;
         hero_ = dynamic_cast<CElementAIProfessor*>(CElement::GetHero());
@@ -79,17 +82,7 @@ protected:
 
 TEST_F(ObjectsWithHeroTest, HePutsHisInflatablesWhereHeFacesAndRollsTheBarrelAway) {
     // He carries an inflatable crate, barrel and magnet.
-    ASSERT_NO_FATAL_FAILURE(Load({
-        "",
-        "",
-        "",
-        "",
-        "",
-        "",
-        "",
-        "",
-        "",
-        "",
+    ASSERT_NO_FATAL_FAILURE(Load(10, {
         "c....S......c",
         "#############",
     }));
@@ -137,17 +130,7 @@ TEST_F(ObjectsWithHeroTest, HePutsHisInflatablesWhereHeFacesAndRollsTheBarrelAwa
 
 TEST_F(ObjectsWithHeroTest, HisEMPDropsTheCrateAMagnetHoldsAndUndoHangsItBackUp) {
     // A metal crate hangs over a pit beside a magnet; he carries an EMP.
-    ASSERT_NO_FATAL_FAILURE(Load({
-        "",
-        "",
-        "",
-        "",
-        "",
-        "",
-        "",
-        "",
-        "",
-        "",
+    ASSERT_NO_FATAL_FAILURE(Load(10, {
         "S...C<..",
         "####.###",
         "........",
@@ -190,9 +173,7 @@ TEST_F(ObjectsWithHeroTest, ABarrelHeRollsOffALedgeOntoABotKnocksItOver) {
     // The barrel he pushes off the ledge drops on the bot below, where a
     // stack of crates keeps it from rolling on (a barrel that can roll on
     // only brushes past).
-    ASSERT_NO_FATAL_FAILURE(Load({
-        "",
-        "",
+    ASSERT_NO_FATAL_FAILURE(Load(2, {
         "..S.o",
         "#####",
         "",
