@@ -10,6 +10,7 @@
 #include "engine/Log.h"
 #include "engine/Parameters.h"
 #include "engine/Utilities.h"
+#include "gui/CControllerGame.h"
 #include "gui/CControllerMessage.h"
 #include "gui/CGuiButton.h"
 #include "gui/GuiText.h"
@@ -21,6 +22,7 @@
 #include "screens/CControllerOptions.h"
 #include "screens/CControllerScoreboard.h"
 #include "sound/CSound.h"
+#include "world/CLevelSet.h"
 
 namespace {
 
@@ -39,7 +41,7 @@ void LogOpening(const char* name) {
 // yet stays in view with the disabled look and does not react; set its flag
 // to true when its screen lands. (One flag a line, a blank line between, so
 // that buttons switched on one at a time merge without conflicts.)
-constexpr bool kPlayEnabled = false;
+constexpr bool kPlayEnabled = true;
 
 constexpr bool kManagerEnabled = true;
 
@@ -152,6 +154,8 @@ CControllerMain::~CControllerMain() {
     DebugLog(DBG_MILESTONE, "ID_900:  SHUTDOWN:  C%i Started\n", id);
     delete message;
     message = nullptr;
+    delete game;
+    game = nullptr;
     delete profiles;
     profiles = nullptr;
     delete manager;
@@ -468,6 +472,19 @@ void CControllerMain::GUICallback(int index, int, bool) {
         message = new CControllerMessage(2200, 2300, true, 0);
         OpenChild(message);
         break;
+    case BUTTON_PLAY: {
+        // Until the level map exists: the player's current level of his set.
+        if (game) break;
+        CProfile* p = GetProfile();
+        CLevelSet* set = CLevelSet::GetSet(p ? p->GetCurrentSet() : 0);
+        if (!set || set->GetLevelCount() == 0) break;
+        set->SetCurrentLevel(p ? p->GetCurrentLevel() : 0);
+        UnloadSprites();
+        LogOpening("Game");
+        game = new CControllerGame(set);
+        OpenChild(game);
+        break;
+    }
     case BUTTON_PROFILE:
         if (profiles) break;
         FreezeForChild();
@@ -550,6 +567,10 @@ void CControllerMain::Pump() {
             OpenURL(GetMoreGamesURL());
             result = -2;
         }
+    }
+    if (GetPreviousId() == CONTROLLER_GAME && game) {
+        delete game;
+        game = nullptr;
     }
     if (GetPreviousId() == CONTROLLER_PROFILES && profiles) {
         BuildWelcomePanel();

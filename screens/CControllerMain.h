@@ -109,6 +109,8 @@ private:
     int smokeCounter, smokeLimit;
 
     CControllerMessage* message;
+    // Until the level map exists, Play opens the player's current level.
+    CController* game = nullptr;
     CControllerProfiles* profiles;
     CControllerManager* manager;
     CControllerInstructions* instructions;

@@ -18,6 +18,7 @@
 #include "gui/CGuiListbox.h"
 #include "gui/SaveFailureNotice.h"
 #include "platform/Platform.h"
+#include "gui/CControllerGame.h"
 #include "players/CProfile.h"
 #include "world/CLevel.h"
 
@@ -26,7 +27,11 @@ namespace {
 const char* const kBaseImage = "baseManager.png";
 const char* const kRule = "=============================================\n";
 
-CControllerManager::GameScreenFactory g_gameFactory = nullptr;
+// An extra level is played on its own: no set, no recording, no playback.
+CController* OpenPlayScreen(CLevel* level) { return new CControllerGame(level, false, false, false); }
+
+// Tests put a stand-in here, or nothing to leave the play button inert.
+CControllerManager::GameScreenFactory g_gameFactory = OpenPlayScreen;
 
 struct ButtonLook {
     int x, y;

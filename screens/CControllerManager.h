@@ -52,11 +52,12 @@ public:
 
     // The answer that asks the main menu for the level map.
     static constexpr int kAnswerMap = 13;
-    static constexpr const char* kMoreLevelsURL = "https://zorv-games.example/zorv/levels";
+    static constexpr const char* kMoreLevelsURL = "https://vormak-games.example/zorv/levels";
 
     // Makes the play screen for a level played from here (the manager owns
-    // the level and deletes both when the play screen has closed). Until one
-    // is set the play button stays disabled.
+    // the level and deletes both when the play screen has closed). The game's
+    // play screen by default; tests set a stand-in, or none, which leaves the
+    // play button disabled.
     using GameScreenFactory = CController* (*)(CLevel* level);
     static void SetGameScreenFactory(GameScreenFactory factory);
 

@@ -30,6 +30,7 @@ std::vector<CElement*> CElement::allElements;
 std::vector<CElement*> CElement::spawned;
 uint8_t CElement::levelEnd[LEVELEND_COUNT] = {};
 bool CElement::justBuilt = true;
+uint32_t CElement::worldGeneration = 0;
 CProfile* CElement::profile_ = nullptr;
 int32_t CElement::ownStepCount = 0;
 int32_t CElement::undoCount = 0;
@@ -987,6 +988,7 @@ void CElement::CreateNullElement() {
 }
 
 void CElement::ResetWorld() {
+    ++worldGeneration;
     undoCount = 0;
     undoStart = 0;
     undoSavePending = false;

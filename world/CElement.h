@@ -180,6 +180,9 @@ public:
     // ---- World -------------------------------------------------------------
     static void CreateNullElement();
     static void ResetWorld();
+    // Counts the resets: whoever built a world can tell whether it is still
+    // the one standing.
+    static uint32_t GetWorldGeneration() { return worldGeneration; }
     static void UpdateWorld();
     static void UnloadElements();
     static void EndFrame();
@@ -439,6 +442,7 @@ protected:
     static std::vector<CElement*> spawned;
     static uint8_t levelEnd[LEVELEND_COUNT];
     static bool justBuilt;
+    static uint32_t worldGeneration;
     static CProfile* profile_;
     static int32_t ownStepCount;
 

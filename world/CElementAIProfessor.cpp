@@ -9,6 +9,7 @@
 #include "sound/CSound.h"
 #include "sound/CSoundObject.h"
 #include "world/CElementAIBot.h"
+#include "world/pieces/CElementDeviceGunshot.h"
 #include "world/pieces/CElementDevicePowerup.h"
 #include "world/pieces/CElementDeviceTeleport.h"
 #include "world/pieces/CElementDeviceTrampoline.h"
@@ -910,6 +911,10 @@ bool CElementAIProfessor::CreatePowerupPiece(int kind) {
         return false;
     case POWERUP_KIND_FROSTGUN:
     case POWERUP_KIND_HEATGUN:
+        new CElementDeviceGunshot(tx, ty,
+                                  kind == POWERUP_KIND_HEATGUN ? CElementDeviceGunshot::KIND_HEAT
+                                                               : CElementDeviceGunshot::KIND_FROST,
+                                  left);
         CElementDeviceTeleport::CheckTeleport(x, y, facingLeft != 0, true, true);
         CSound::Play(kind == POWERUP_KIND_FROSTGUN ? soundFrostgun : soundHeatgun);
         return false;

@@ -10,6 +10,7 @@
 #include "world/CElementAIProfessor.h"
 #include "world/CLevelBuilder.h"
 #include "world/SolutionKeys.h"
+#include "world/pieces/CElementDeviceGunshot.h"
 
 namespace {
 
@@ -175,9 +176,11 @@ bool CWorldRun::CheckWorld(std::string* what) {
     for (CElement* e : all) {
         if (e->IsProfessor()) ++heroes;
         // Terrain runs, teleports and power-ups stand at their cell; a
-        // portal may begin one column left of the grid.
-        const int minX = e->IsTeleport() ? -1 : 0;
-        if (e->GetCurrentX() < minX || e->GetCurrentX() >= CElement::kGridWidth || e->GetCurrentY() < 0 ||
+        // portal may begin one column left of the grid; a frost or heat ball
+        // flies on past the edge columns before it ends.
+        const int minX = e->IsGunshot() ? CElementDeviceGunshot::kLastColumnLeft : (e->IsTeleport() ? -1 : 0);
+        const int maxX = e->IsGunshot() ? CElementDeviceGunshot::kLastColumnRight : CElement::kGridWidth - 1;
+        if (e->GetCurrentX() < minX || e->GetCurrentX() > maxX || e->GetCurrentY() < 0 ||
             e->GetCurrentY() > CElement::kLowestFallRow)
             return fail(std::string(e->GetTypeName()) + " outside the grid at (" + std::to_string(e->GetCurrentX()) +
                         "," + std::to_string(e->GetCurrentY()) + ")");
@@ -186,8 +189,9 @@ bool CWorldRun::CheckWorld(std::string* what) {
                 return fail(std::string(e->GetTypeName()) + " at (" + std::to_string(e->GetCurrentX()) + "," +
                             std::to_string(e->GetCurrentY()) + ") holds a magnet link to an element not in the world");
         }
-        // An element that takes its cell in the grid holds it while at rest.
-        if (e->occupiesGrid && !e->IsDestroyed() && !e->IsMoving() && !e->IsNull() &&
+        // A movable element that takes its cell in the grid holds it while
+        // at rest (terrain that gave way or burned leaves its cell for good).
+        if (e->dynamic && e->occupiesGrid && !e->IsDestroyed() && !e->IsMoving() && !e->IsNull() &&
             CElement::IsInsideGrid(e->GetCurrentX(), e->GetCurrentY()) &&
             CElement::GetElementAt(e->GetCurrentX(), e->GetCurrentY(), true) != e)
             return fail(std::string(e->GetTypeName()) + " at (" + std::to_string(e->GetCurrentX()) + "," +
@@ -204,8 +208,9 @@ bool CWorldRun::CheckWorld(std::string* what) {
             if (!live.count(e))
                 return fail("grid cell (" + std::to_string(x) + "," + std::to_string(y) +
                             ") holds an element that is not in the world");
-            // A bot wrecked by heat stays a solid lump in its cell.
-            if (e->IsDestroyed() && !e->IsBot())
+            // A singed hero burns where he stands until the level ends; a
+            // bot wrecked by heat stays a solid lump in its cell.
+            if (e->IsDestroyed() && !e->IsAI())
                 return fail("grid cell (" + std::to_string(x) + "," + std::to_string(y) + ") holds a destroyed " +
                             e->GetTypeName());
         }

@@ -173,7 +173,7 @@ TEST_F(ScreensTest, MainMenuButtons) {
     EXPECT_EQ(root->GetButton(CControllerMain::BUTTON_EXIT)->GetY(), 9 + 53 * exitSlot);
     EXPECT_EQ(root->GetButton(CControllerMain::BUTTON_PLAY)->GetY(), 9);
     // Screens not built yet: visible, inert, with the disabled look over them.
-    for (int id : {int(CControllerMain::BUTTON_PLAY), int(CControllerMain::BUTTON_EDITOR)}) {
+    for (int id : {int(CControllerMain::BUTTON_EDITOR)}) {
         CGuiButton* b = root->GetButton(id);
         EXPECT_TRUE(b->IsDisabled()) << id;
         EXPECT_FALSE(b->GetBaseSprite()->IsHidden()) << id;
@@ -182,7 +182,7 @@ TEST_F(ScreensTest, MainMenuButtons) {
     }
     EXPECT_FALSE(root->GetButton(CControllerMain::BUTTON_PLAY)->GetTextSprite()->IsHidden());
     for (int id : {int(CControllerMain::BUTTON_EXIT), int(CControllerMain::BUTTON_MANAGER),
-                   int(CControllerMain::BUTTON_PROFILE)}) {
+                   int(CControllerMain::BUTTON_PROFILE), int(CControllerMain::BUTTON_PLAY)}) {
         CGuiButton* b = root->GetButton(id);
         EXPECT_FALSE(b->IsDisabled()) << id;
         EXPECT_TRUE(b->GetDisableSprite() == nullptr || b->GetDisableSprite()->IsHidden()) << id;
@@ -193,13 +193,12 @@ TEST_F(ScreensTest, MainMenuButtons) {
     PushKey(false, SDLK_ESCAPE);
     Frame();
     EXPECT_TRUE(CController::IsRunning());
-    // Keyboard focus skips the disabled buttons: from nothing it lands on
-    // the level manager's.
+    // Keyboard focus moves from nothing onto the first button, Play.
     PushKey(true, SDLK_DOWN);
     Frame();
     Frame();
     const int focus = CGuiButtonBase::GetFocusIndex();
-    EXPECT_EQ(CGuiButtonBase::GetFocusedButton(), root->GetButton(CControllerMain::BUTTON_MANAGER)) << focus;
+    EXPECT_EQ(CGuiButtonBase::GetFocusedButton(), root->GetButton(CControllerMain::BUTTON_PLAY)) << focus;
     // Alt+Q quits.
     PushKey(true, SDLK_LALT);
     PushKey(true, SDLK_q, KMOD_LALT);

@@ -1,0 +1,99 @@
+// The screen that plays one level: the level's background, the world built
+// from the level (through the world's one level builder), the step counter,
+// the in-game menu button and the blinking sign shown while a stored solution
+// plays back. Each frame it turns the player's keys, through the profile's
+// key bindings, into hero commands (recording them as the level's solution
+// when asked, or feeding the stored solution instead), steps the world once
+// and, when the level has ended, records the result in the profile.
+//
+// It never deletes its level: the level set, the editor or the level manager
+// owns it.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "engine/CController.h"
+#include "world/CLevel.h"
+
+class CBackground;
+class CElementAIProfessor;
+class CGuiButton;
+class CGuiCounter;
+class CControllerMessage;
+class CLevelSet;
+class CSprite;
+
+class CControllerGame : public CController {
+public:
+    enum { BUTTON_MENU = 100 };
+
+    // The set's current level, played normally (the level map).
+    explicit CControllerGame(CLevelSet* set);
+    // One level without a set (the editor and the level manager).
+    CControllerGame(CLevel* level, bool record, bool replay, bool editorTest);
+    ~CControllerGame() override;
+
+    void GUICallback(int index, int value, bool dclick) override;
+    void InputKey(bool released, int key) override;
+    void InputMouseMove(int x, int y) override;
+    void InputMouseClick(bool released, bool left, bool right, bool wheelUp, bool wheelDown) override;
+    void Pump() override;
+
+    // Builds the world of a level (also on every restart).
+    void LoadLevel(CLevel* level);
+    void ProcessKey(bool released, int key);
+
+    // Inspection (tests).
+    CElementAIProfessor* GetHero() const { return hero; }
+    bool IsReplaying() const { return replay != 0; }
+    bool IsRecording() const { return record != 0; }
+    int GetStartFrame() const { return startFrame; }
+    CSprite* GetReplayIndicator() const { return replayIndicator; }
+    CGuiCounter* GetStepCounter() const { return stepCounter; }
+    CController* GetInGameChild() const { return inGameChild; }
+
+private:
+    void Init(CLevelSet* set, CLevel* level, bool record, bool replay, bool editorTest);
+    void CreateSprites();
+    void Restart();
+    // Releases every key of the hero, freezes the picture and hides the
+    // widgets before a child opens over the screen.
+    void Suspend();
+    void LoadInGameController();
+    // Classifies the level's end, records a success and closes or hands over.
+    void EndLevel();
+    // The score board's post-game page of the given type.
+    void OpenPostGame(int type);
+    // During playback every key or click only opens the in-game menu (an
+    // editor test closes instead).
+    void InterruptPlayback();
+
+    CSprite* replayIndicator;
+    CGuiButton* menuButton;
+    CBackground* background;
+    CElementAIProfessor* hero;
+    CGuiCounter* stepCounter;
+    CLevelSet* levelSet;
+    CLevel* level;
+    CController* postGameChild;
+    CController* inGameChild;
+    CController* storyChild;
+    CControllerMessage* message;  // the refusal of a level without a hero
+    uint8_t storyPending;
+    uint8_t record;
+    uint8_t replay;
+    uint8_t editorTest;
+    uint8_t startFramePending;
+    int32_t startFrame;
+    int32_t currentFrame;
+    int32_t levelIndex;
+    int32_t setIndex;
+    int32_t blinkCounter;
+    uint32_t worldGeneration = 0;  // of the world this screen built
+    // The solution the level had before a recording started; it comes back
+    // unless the recording reaches the exit.
+    std::vector<ReplayKey> previousSolution;
+    uint8_t previousSolutionRecorded = 0;
+    uint8_t recordingFinished = 0;
+};

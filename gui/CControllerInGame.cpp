@@ -1,0 +1,232 @@
+#include "gui/CControllerInGame.h"
+
+#include "engine/CDraw.h"
+#include "engine/CMouse.h"
+#include "engine/CRender.h"
+#include "engine/CSprite.h"
+#include "engine/Log.h"
+#include "gui/CControllerMessage.h"
+#include "gui/CGuiButton.h"
+#include "gui/GuiText.h"
+#include "players/CProfile.h"
+#include "screens/CControllerInstructions.h"
+#include "screens/CControllerOptions.h"
+#include "screens/CControllerPassword.h"
+#include "screens/CControllerScoreboard.h"
+#include "world/CLevel.h"
+
+namespace {
+
+const char* const kRule = "=============================================\n";
+const char* const kParchment = "baseInGameController.png";
+
+void LogOpening(const char* name) {
+    DebugLog(DBG_DEBUG, "%s", kRule);
+    DebugLog(DBG_DEBUG, "Loading Controller:  %s\n", name);
+    DebugLog(DBG_DEBUG, "%s", kRule);
+}
+
+const char* const kRowText[CControllerInGame::ROW_COUNT] = {
+    "p2d_button_resumetext.png",       "p2d_button_restarttext.png",  "p2d_button_undotext.png",
+    "p2d_button_solutiontext.png",     "p2d_button_instructionstext.png", "p2d_button_settingstext.png",
+    "p2d_button_scorestext.png",       "p2d_button_maptext.png",      "p2d_button_managertext.png",
+    "p2d_button_maintext.png",         "p2d_button_quittext.png",
+};
+
+// The rows of each mode, top to bottom; -1 ends a list.
+const int kModeRows[3][11] = {
+    {0, 1, 2, 3, 4, 5, 6, 7, 9, 10, -1},
+    {0, 1, 2, 3, 4, 5, 7, 9, 10, -1, -1},
+    {0, 1, 2, 3, 4, 5, 8, 9, 10, -1, -1},
+};
+
+constexpr int kRowX = 307;
+constexpr int kRowTop = 175;
+constexpr int kRowPitch = 30;
+
+}  // namespace
+
+CControllerInGame::CControllerInGame(int mode_, CLevel* level_)
+    : dimmer(nullptr),
+      background(nullptr),
+      level(level_),
+      messageChild(nullptr),
+      pageChild(nullptr),
+      passwordChild(nullptr),
+      spritesBuilt(0),
+      mode(mode_ < 0 || mode_ > 2 ? MODE_SINGLE : mode_),
+      pendingAction(PENDING_NONE),
+      solutionConfirmed(0) {
+    id = CONTROLLER_INGAME_MENU;
+    for (CGuiButton*& b : rows) b = nullptr;
+    CreateSprites();
+}
+
+CControllerInGame::~CControllerInGame() {
+    DebugLog(DBG_DESTRUCT, "CControllerInGame:  Destroying CControllerInGame...\n");
+    delete messageChild;
+    delete pageChild;
+    delete passwordChild;
+    UnloadSprites();
+}
+
+void CControllerInGame::CreateSprites() {
+    if (!spritesBuilt) {
+        dimmer = new CSprite(1411, 0, false);
+        dimmer->SetName("InGame Controller (INGAME_LSPRITE_DIMMER)");
+        dimmer->AddFrame("dimmer.png");
+        dimmer->SetPosition(0, 0, false);
+        dimmer->Show(kSpriteNotDrawn, kSpriteNotDrawn);
+
+        CDraw::UnloadImage(kParchment);
+        const int parchment = CDraw::CopyImage("parchment_profpenny.png", kParchment, 0);
+        const int w = CDraw::GetWidth(parchment);
+        BlitString(100, parchment, w, 40, 2, 0, 70, level ? level->GetHeadingText() : "");
+        BlitString(1501, parchment, w, 40, 2, 0, 100);
+        background = new CSprite(1412, 0, false);
+        background->SetName("InGame Controller (INGAME_LSPRITE_BACKGROUND)");
+        background->AddFrame(kParchment);
+        background->SetPosition(57, 23, false);
+        background->Show(kSpriteNotDrawn, kSpriteNotDrawn);
+
+        int slot = 0;
+        for (int row : kModeRows[mode]) {
+            if (row < 0) break;
+            CGuiButton* b = new CGuiButton(kRowX, kRowTop + kRowPitch * slot, row, this, "p2d_button_base.png", nullptr,
+                                           "p2d_button_select.png", "p2d_button_select.png", false, 0, 0);
+            b->SetText(kRowText[row], 0, 0, 0, 0, 0, 0);
+            rows[row] = b;
+            ++slot;
+        }
+        spritesBuilt = 1;
+    }
+    HideMousePointer(-1);
+}
+
+void CControllerInGame::UnloadSprites() {
+    delete dimmer;
+    dimmer = nullptr;
+    delete background;
+    background = nullptr;
+    for (CGuiButton*& b : rows) {
+        delete b;
+        b = nullptr;
+    }
+    CDraw::UnloadImage(kParchment);
+    spritesBuilt = 0;
+}
+
+void CControllerInGame::OpenChildOverMenu(CController* child, const char* name) {
+    if (dimmer) dimmer->Hide();
+    HideMousePointer(-1);
+    CRender::Render(true);
+    ShowHourglass(true);
+    UnloadSprites();
+    LogOpening(name);
+    OpenChild(child);
+}
+
+void CControllerInGame::OpenMessage(int titleId, int bodyId, int action) {
+    pendingAction = action;
+    messageChild = new CControllerMessage(titleId, bodyId, true, 0);
+    OpenChildOverMenu(messageChild, "Message");
+}
+
+void CControllerInGame::GUICallback(int index, int, bool) {
+    value = ANSWER_RESUME;
+    switch (index) {
+        case ROW_RESUME: result = 1; break;
+        case ROW_RESTART:
+            value = ANSWER_RESTART;
+            result = 1;
+            break;
+        case ROW_UNDO:
+            value = ANSWER_UNDO;
+            result = 1;
+            break;
+        case ROW_SOLUTION: OpenMessage(2215, 2324, PENDING_SOLUTION); break;
+        case ROW_INSTRUCTIONS:
+            if (!pageChild) OpenChildOverMenu(pageChild = new CControllerInstructions(0), "Instructions");
+            break;
+        case ROW_SETTINGS:
+            if (!pageChild) OpenChildOverMenu(pageChild = new CControllerOptions(), "Options");
+            break;
+        case ROW_SCORES:
+            if (!pageChild)
+                OpenChildOverMenu(pageChild = new CControllerScoreboard(SCOREBOARD_LEVEL_MENU, false), "Scoreboard");
+            break;
+        case ROW_MAP:
+        case ROW_MANAGER: result = 2; break;
+        case ROW_MAIN: result = 3; break;
+        case ROW_QUIT: OpenMessage(2214, 2323, PENDING_QUIT); break;
+        default: break;
+    }
+}
+
+void CControllerInGame::InputKey(bool released, int key) {
+    HideMousePointer(-1);
+    InputNavigate(released, key, true, true);
+    if (!released && result == 0) {
+        if (key == 'r') GUICallback(ROW_RESTART, 0, false);
+        if (key == 'u') GUICallback(ROW_UNDO, 0, false);
+    }
+    CaptureScreen(released, key);
+}
+
+void CControllerInGame::InputMouseMove(int x, int y) {
+    mouseX = x;
+    mouseY = y;
+    UpdateMousePointer();
+}
+
+void CControllerInGame::InputMouseClick(bool released, bool left, bool, bool, bool) {
+    if (left && !released && !CGuiButtonBase::GetFocusedButton()) PlayInterfaceSound(GetSoundClickScreen());
+}
+
+void CControllerInGame::Pump() {
+    if (GetPreviousId() == id) {
+        PollInput();
+        if (active) CGuiButtonBase::UpdateAll();
+        return;
+    }
+    // A child has just closed, or the menu has just opened.
+    LogOpening("Main Menu");
+    if (GetPreviousId() == CONTROLLER_MESSAGE && messageChild) {
+        if (messageChild->IsConfirmed()) {
+            if (pendingAction == PENDING_QUIT) result = -1;
+            if (pendingAction == PENDING_SOLUTION) solutionConfirmed = 1;
+        }
+        delete messageChild;
+        messageChild = nullptr;
+        pendingAction = PENDING_NONE;
+    }
+    if ((GetPreviousId() == CONTROLLER_INSTRUCTIONS || GetPreviousId() == CONTROLLER_OPTIONS ||
+         GetPreviousId() == CONTROLLER_SCOREBOARD) &&
+        pageChild) {
+        delete pageChild;
+        pageChild = nullptr;
+    }
+    if (GetPreviousId() == CONTROLLER_PASSWORD && passwordChild) {
+        // The solution plays once the password is given.
+        if (!passwordChild->IsCancelled()) {
+            value = ANSWER_SHOW_SOLUTION;
+            result = 1;
+        }
+        delete passwordChild;
+        passwordChild = nullptr;
+    }
+    if (!spritesBuilt && result == 0) CreateSprites();
+    HideMousePointer(-1);
+    SetPreviousId(id);
+    if (solutionConfirmed) {
+        solutionConfirmed = 0;
+        CProfile* profile = GetProfile();
+        if (!profile || !profile->HasPassword() || mode == MODE_TUTORIAL) {
+            value = ANSWER_SHOW_SOLUTION;
+            result = 1;
+        } else {
+            passwordChild = new CControllerPassword(profile->GetPassword());
+            OpenChildOverMenu(passwordChild, "Password");
+        }
+    }
+}

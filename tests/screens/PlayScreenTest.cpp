@@ -1,0 +1,206 @@
+// The play screen on the real resources, driven by key events as the player
+// gives them: a recorded solution plays back to the same end in the same
+// frames and steps as the headless runner; undo and restart by their keys; a
+// rebound key drives the hero; the post-game board's answers; a level
+// without an entrance tube is refused; an abandoned recording keeps the
+// level's earlier solution.
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+
+#include <memory>
+#include <string>
+
+#include "engine/CController.h"
+#include "engine/CDraw.h"
+#include "gui/CControllerGame.h"
+#include "gui/CControllerInGame.h"
+#include "players/CProfile.h"
+#include "screens/CControllerScoreboard.h"
+#include "tests/gui/GuiTestSupport.h"
+#include "tests/screens/ScreenWorld.h"
+#include "world/CElement.h"
+#include "world/CElementAIProfessor.h"
+#include "world/CLevel.h"
+#include "world/CWorldRun.h"
+
+namespace {
+
+using namespace ScreenWorld;
+
+// Ground from wall to wall, the entrance tube at column 2, the exit at 12.
+CLevel WalkLevel() {
+    CLevel level;
+    for (int x = 0; x < CLevel::kWidth; ++x) level.SetTile(TERRAIN_GRASS, x, 23);
+    level.SetTile(DEVICE_TUBE_START, 2, 22);
+    level.SetTile(DEVICE_TUBE_END, 12, 22);
+    return level;
+}
+
+class PlayScreenTest : public ScreenWorldTest {
+protected:
+    void SetUp() override {
+        ScreenWorldTest::SetUp();
+        CElement::SetProfile(&Profile());
+        Profile().SetDefaultKeys();
+        root.Activate(nullptr);
+    }
+    void TearDown() override {
+        game.reset();
+        Profile().SetDefaultKeys();
+        CElement::SetProfile(nullptr);
+        ScreenWorldTest::TearDown();
+    }
+    // Opens the play screen over the root and lets the hero come out of
+    // the tube.
+    // The screen is made here, after the last one (and its world) is gone.
+    template <typename... Args>
+    void Open(Args... args) {
+        game.reset();
+        game.reset(new CControllerGame(args...));
+        root.OpenChild(game.get());
+        Frames(80);
+    }
+    // Frames until the root is current again; the frames the level ran.
+    int RunToClose(int cap = 3000) {
+        const int start = game->GetStartFrame();
+        int frame = 0;
+        for (int i = 0; i < cap && CController::GetCurrent() != &root; ++i) {
+            frame = static_cast<int>(CDraw::GetFrame());
+            Frame();
+        }
+        return frame - start;
+    }
+    int HeroX() const { return game->GetHero() ? game->GetHero()->GetCurrentX() : -1; }
+
+    RecordingOwner root{13};
+    std::unique_ptr<CControllerGame> game;
+};
+
+TEST_F(PlayScreenTest, ARecordedSolutionPlaysBackToTheSameEndAsTheRunnerSees) {
+    CLevel level = WalkLevel();
+    Open(&level, true, false, true);
+    PushKey(true, SDLK_RIGHT);
+    const int recordedFrames = RunToClose();
+    EXPECT_EQ(root.Result(), 0);
+    ASSERT_TRUE(level.IsSolutionRecorded());
+    ASSERT_EQ(level.GetSolution().size(), 1u);
+    EXPECT_EQ(level.GetSolution()[0].key, 275);
+    EXPECT_EQ(Profile().GetStepCount(true), 10);
+
+    // The play screen plays it back to the exit in the same frames.
+    Open(&level, false, true, true);
+    EXPECT_TRUE(game->IsReplaying());
+    const int playedFrames = RunToClose();
+    EXPECT_EQ(playedFrames, recordedFrames);
+    EXPECT_EQ(Profile().GetStepCount(true), 10);
+
+    // So does the headless runner.
+    game.reset();
+    CElement::SetProfile(nullptr);
+    CWorldRun run(&level);
+    std::string error;
+    ASSERT_TRUE(run.Start(&error)) << error;
+    run.Run(3000, true);
+    EXPECT_EQ(run.GetResult(), "exited");
+    EXPECT_EQ(run.GetFrame(), recordedFrames);
+    EXPECT_EQ(CElement::GetStepCount(), 10);
+}
+
+TEST_F(PlayScreenTest, UndoAndRestartByTheirKeysAndAReboundKeyDrivesTheHero) {
+    CLevel level = WalkLevel();
+    Profile().SetKeyBinding(KEYACTION_RIGHT, SDLK_d);
+    Open(&level, false, false, false);
+    ASSERT_EQ(HeroX(), 2);
+    // The arrow no longer walks: unbound, it opens the in-game menu.
+    TapKey(SDLK_RIGHT);
+    Frames(2);
+    ASSERT_EQ(CController::GetCurrentId(), CONTROLLER_INGAME_MENU);
+    TapKey(SDLK_ESCAPE);  // resume
+    Frames(2);
+    ASSERT_EQ(CController::GetCurrent(), game.get());
+    // Two cells with the bound key.
+    PushKey(true, SDLK_d);
+    Frames(12);
+    PushKey(false, SDLK_d);
+    Frames(20);
+    EXPECT_EQ(HeroX(), 4);
+    EXPECT_EQ(Profile().GetStepCount(true), 2);
+    // Undo takes back the last step only (each press saves one step).
+    PushKey(true, SDLK_d);
+    Frame();
+    PushKey(false, SDLK_d);
+    Frames(20);
+    EXPECT_EQ(HeroX(), 5);
+    TapKey(SDLK_u);
+    Frames(2);
+    EXPECT_EQ(HeroX(), 4);
+    EXPECT_EQ(Profile().GetStepCount(true), 2);
+    // Restart builds the level anew.
+    TapKey(SDLK_r);
+    Frames(2);
+    EXPECT_EQ(HeroX(), 2);
+    EXPECT_EQ(Profile().GetStepCount(true), 0);
+}
+
+TEST_F(PlayScreenTest, ThePostGameBoardOpensAtTheExitAndItsUndoTakesTheLastStepBack) {
+    CLevel level = WalkLevel();
+    Open(&level, false, false, false);
+    PushKey(true, SDLK_RIGHT);
+    for (int i = 0; i < 400 && CController::GetCurrentId() != CONTROLLER_SCOREBOARD; ++i) Frame();
+    PushKey(false, SDLK_RIGHT);
+    ASSERT_EQ(CController::GetCurrentId(), CONTROLLER_SCOREBOARD);
+    CController* board = CController::GetCurrent();
+    board->GUICallback(CControllerScoreboard::BUTTON_UNDO, 0, false);
+    Frames(2);
+    ASSERT_EQ(CController::GetCurrent(), game.get());
+    EXPECT_FALSE(CElement::IsLevelExited());
+    EXPECT_FALSE(CElement::IsProfessorExiting());
+    // The whole walk was one press: undo goes back to the start.
+    EXPECT_EQ(HeroX(), 2);
+    // Restart from the board starts the level again.
+    PushKey(true, SDLK_RIGHT);
+    for (int i = 0; i < 400 && CController::GetCurrentId() != CONTROLLER_SCOREBOARD; ++i) Frame();
+    PushKey(false, SDLK_RIGHT);
+    ASSERT_EQ(CController::GetCurrentId(), CONTROLLER_SCOREBOARD);
+    CController::GetCurrent()->GUICallback(CControllerScoreboard::BUTTON_RETRY, 0, false);
+    Frames(2);
+    ASSERT_EQ(CController::GetCurrent(), game.get());
+    EXPECT_EQ(HeroX(), 2);
+}
+
+TEST_F(PlayScreenTest, ALevelWithoutAnEntranceTubeIsRefusedWithAMessage) {
+    CLevel level;
+    for (int x = 0; x < CLevel::kWidth; ++x) level.SetTile(TERRAIN_GRASS, x, 23);
+    level.SetTile(DEVICE_TUBE_END, 12, 22);
+    game.reset(new CControllerGame(&level, false, false, false));
+    root.OpenChild(game.get());
+    Frames(2);
+    EXPECT_EQ(game->GetHero(), nullptr);
+    ASSERT_EQ(CController::GetCurrentId(), CONTROLLER_MESSAGE);
+    TapKey(SDLK_RETURN);
+    Frames(3);
+    EXPECT_EQ(CController::GetCurrent(), &root);
+}
+
+TEST_F(PlayScreenTest, AnAbandonedRecordingKeepsTheLevelsEarlierSolution) {
+    CLevel level = WalkLevel();
+    level.AddReplayKey(60, 275, false);
+    level.SetSolutionRecorded();
+    Open(&level, true, false, true);
+    EXPECT_TRUE(level.GetSolution().empty()) << "a recording starts from nothing";
+    PushKey(true, SDLK_RIGHT);
+    Frames(20);
+    PushKey(false, SDLK_RIGHT);
+    Frames(2);
+    // The menu button ends an editor test.
+    game->GUICallback(CControllerGame::BUTTON_MENU, 0, false);
+    Frames(2);
+    ASSERT_EQ(CController::GetCurrent(), &root);
+    game.reset();
+    ASSERT_EQ(level.GetSolution().size(), 1u);
+    EXPECT_EQ(level.GetSolution()[0].frame, 60);
+    EXPECT_TRUE(level.IsSolutionRecorded());
+}
+
+}  // namespace
