@@ -81,14 +81,11 @@ protected:
 }  // namespace
 
 TEST_F(ObjectsWithHeroTest, HePutsHisInflatablesWhereHeFacesAndRollsTheBarrelAway) {
-    // He carries an inflatable crate, barrel and magnet.
+    // He picks up an inflatable crate, barrel and magnet on his way right.
     ASSERT_NO_FATAL_FAILURE(Load(10, {
-        "c....S......c",
+        "c....SKDN...c",
         "#############",
     }));
-    for (int kind : {CElementAIProfessor::POWERUP_KIND_CRATE, CElementAIProfessor::POWERUP_KIND_BARREL,
-                     CElementAIProfessor::POWERUP_KIND_MAGNET})
-        ASSERT_TRUE(hero_->addPowerup(kind));
     ASSERT_TRUE(WalkTo(SOLUTION_KEY_RIGHT, 9));
     EXPECT_EQ(hero_->GetInventory(0), CElementAIProfessor::POWERUP_KIND_CRATE);
     EXPECT_EQ(hero_->GetInventory(1), CElementAIProfessor::POWERUP_KIND_BARREL);
@@ -129,14 +126,14 @@ TEST_F(ObjectsWithHeroTest, HePutsHisInflatablesWhereHeFacesAndRollsTheBarrelAwa
 }
 
 TEST_F(ObjectsWithHeroTest, HisEMPDropsTheCrateAMagnetHoldsAndUndoHangsItBackUp) {
-    // A metal crate hangs over a pit beside a magnet; he carries an EMP.
+    // A metal crate hangs over a pit beside a magnet; he picks up an EMP on
+    // his way to it.
     ASSERT_NO_FATAL_FAILURE(Load(10, {
-        "S...C<..",
+        "S.Z.C<..",
         "####.###",
         "........",
         "########",
     }));
-    ASSERT_TRUE(hero_->addPowerup(CElementAIProfessor::POWERUP_KIND_EMP));
     auto* crate = dynamic_cast<CElementObjectCrate*>(CElement::GetElementAt(4, 10));
     auto* magnet = dynamic_cast<CElementObjectMagnet*>(CElement::GetElementAt(5, 10));
     ASSERT_TRUE(crate && magnet);
@@ -192,4 +189,32 @@ TEST_F(ObjectsWithHeroTest, ABarrelHeRollsOffALedgeOntoABotKnocksItOver) {
     EXPECT_TRUE(bot->STUN);
     EXPECT_EQ(bot->GetCurrentX(), 5);
     EXPECT_EQ(CElement::GetElementAt(5, 5), barrel);
+}
+
+TEST_F(ObjectsWithHeroTest, HisHeatGunBurnsAWoodenCrateAndHeatsAMetalOneWhichHisFrostGunCools) {
+    // Two heat guns and a frost gun lie on his way to the crates.
+    ASSERT_NO_FATAL_FAILURE(Load(10, {
+        "S.HHF..c..C",
+        "############",
+    }));
+    auto* wood = dynamic_cast<CElementObjectCrate*>(CElement::GetElementAt(7, 10));
+    auto* metal = dynamic_cast<CElementObjectCrate*>(CElement::GetElementAt(10, 10));
+    ASSERT_TRUE(wood && metal);
+    ASSERT_TRUE(WalkTo(SOLUTION_KEY_RIGHT, 5));
+    ASSERT_EQ(hero_->GetInventory(2), CElementAIProfessor::POWERUP_KIND_FROSTGUN);
+
+    UseFirstPowerup();
+    EXPECT_TRUE(RunUntil([&] { return wood->IsDestroyed(); }, 120));
+    EXPECT_TRUE(CElement::GetElementAt(7, 10)->IsNull());
+    EXPECT_FALSE(metal->IsHeated());  // the first shot stopped at the wood
+
+    UseFirstPowerup();
+    EXPECT_TRUE(RunUntil([&] { return metal->IsHeated(); }, 60));
+    EXPECT_TRUE(RunUntil([&] { return std::string(metal->GetSprite()->GetName()) == "Crate (Metal,Heated) Idle"; }, 10));
+
+    UseFirstPowerup();
+    EXPECT_TRUE(RunUntil([&] { return metal->cooling != 0; }, 60));
+    EXPECT_FALSE(metal->IsHeated());
+    EXPECT_TRUE(RunUntil([&] { return std::string(metal->GetSprite()->GetName()) == "Crate (Metal) Idle"; }, 40));
+    EXPECT_FALSE(metal->IsFrozen());  // frost on hot metal only cools it
 }
