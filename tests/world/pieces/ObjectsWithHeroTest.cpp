@@ -37,6 +37,10 @@ protected:
         run_.reset();
         WorldTest::TearDown();
     }
+    template <class T>
+    static T* At(int x, int y) {
+        return dynamic_cast<T*>(CElement::GetElementAt(x, y));
+    }
 
     // One frame as the play screen runs it; the world's invariants hold
     // after every one.
@@ -93,7 +97,7 @@ TEST_F(ObjectsWithHeroTest, HePutsHisInflatablesWhereHeFacesAndRollsTheBarrelAwa
 
     // Facing right: the crate inflates in the cell on his right.
     UseFirstPowerup();
-    auto* crate = dynamic_cast<CElementObjectCrate*>(CElement::GetElementAt(10, 10));
+    auto* crate = At<CElementObjectCrate>(10, 10);
     ASSERT_NE(crate, nullptr);
     EXPECT_EQ(crate->GetMaterial(), CElementObjectCrate::INFLATED);
     EXPECT_TRUE(crate->spawnedFlag);
@@ -105,7 +109,7 @@ TEST_F(ObjectsWithHeroTest, HePutsHisInflatablesWhereHeFacesAndRollsTheBarrelAwa
     RunUntil([&] { return hero_->IsFacingLeft() && !hero_->turnPending; }, 40);
     ASSERT_TRUE(hero_->IsFacingLeft());
     UseFirstPowerup();
-    auto* barrel = dynamic_cast<CElementObjectBarrel*>(CElement::GetElementAt(8, 10));
+    auto* barrel = At<CElementObjectBarrel>(8, 10);
     ASSERT_NE(barrel, nullptr);
     EXPECT_EQ(barrel->GetMaterial(), CElementObjectBarrel::INFLATED);
     EXPECT_FALSE(barrel->inflated);  // it has blown up while he put it down
@@ -117,7 +121,7 @@ TEST_F(ObjectsWithHeroTest, HePutsHisInflatablesWhereHeFacesAndRollsTheBarrelAwa
 
     // The magnet faces the way he faces.
     UseFirstPowerup();
-    auto* magnet = dynamic_cast<CElementObjectMagnet*>(CElement::GetElementAt(7, 10));
+    auto* magnet = At<CElementObjectMagnet>(7, 10);
     ASSERT_NE(magnet, nullptr);
     EXPECT_TRUE(magnet->IsFaceLeft());
     EXPECT_TRUE(RunUntil([&] { return std::string(magnet->GetSprite()->GetName()) == "Magnet (Left,Inflated) Idle"; },
@@ -134,8 +138,8 @@ TEST_F(ObjectsWithHeroTest, HisEMPDropsTheCrateAMagnetHoldsAndUndoHangsItBackUp)
         "........",
         "########",
     }));
-    auto* crate = dynamic_cast<CElementObjectCrate*>(CElement::GetElementAt(4, 10));
-    auto* magnet = dynamic_cast<CElementObjectMagnet*>(CElement::GetElementAt(5, 10));
+    auto* crate = At<CElementObjectCrate>(4, 10);
+    auto* magnet = At<CElementObjectMagnet>(5, 10);
     ASSERT_TRUE(crate && magnet);
     ASSERT_TRUE(WalkTo(SOLUTION_KEY_RIGHT, 3));
     EXPECT_EQ(crate->GetCurrentY(), 10);
@@ -178,8 +182,8 @@ TEST_F(ObjectsWithHeroTest, ABarrelHeRollsOffALedgeOntoABotKnocksItOver) {
         ".....)c",
         "################",
     }));
-    auto* barrel = dynamic_cast<CElementObjectBarrel*>(CElement::GetElementAt(4, 2));
-    auto* bot = dynamic_cast<CElementAI*>(CElement::GetElementAt(5, 6));
+    auto* barrel = At<CElementObjectBarrel>(4, 2);
+    auto* bot = At<CElementAI>(5, 6);
     ASSERT_TRUE(barrel && bot && bot->IsBot());
     ASSERT_TRUE(WalkTo(SOLUTION_KEY_RIGHT, 4));
     EXPECT_TRUE(RunUntil([&] { return barrel->GetCurrentY() == 5 && !barrel->IsMoving(); }, 200));
@@ -197,8 +201,8 @@ TEST_F(ObjectsWithHeroTest, HisHeatGunBurnsAWoodenCrateAndHeatsAMetalOneWhichHis
         "S.HHF..c..C",
         "############",
     }));
-    auto* wood = dynamic_cast<CElementObjectCrate*>(CElement::GetElementAt(7, 10));
-    auto* metal = dynamic_cast<CElementObjectCrate*>(CElement::GetElementAt(10, 10));
+    auto* wood = At<CElementObjectCrate>(7, 10);
+    auto* metal = At<CElementObjectCrate>(10, 10);
     ASSERT_TRUE(wood && metal);
     ASSERT_TRUE(WalkTo(SOLUTION_KEY_RIGHT, 5));
     ASSERT_EQ(hero_->GetInventory(2), CElementAIProfessor::POWERUP_KIND_FROSTGUN);
