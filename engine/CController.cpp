@@ -206,3 +206,10 @@ void CController::ResetStack() {
     running = 1;
     ClearModKeys();
 }
+
+void CController::LogOpening(const char* name) {
+    static const char* const kRule = "=============================================\n";
+    DebugLog(DBG_DEBUG, "%s", kRule);
+    DebugLog(DBG_DEBUG, "Loading Controller:  %s\n", name ? name : "");
+    DebugLog(DBG_DEBUG, "%s", kRule);
+}

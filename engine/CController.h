@@ -106,6 +106,9 @@ public:
 
     // The default keyboard navigation of the widgets, for InputKey.
     void InputNavigate(bool released, int key, bool escapeCloses, bool tabMoves);
+    // Writes the opening of a screen to the debug log, framed by rules:
+    // "Loading Controller:  <name>".
+    static void LogOpening(const char* name);
     // The screenshot key (keypad 0): true when key was that key.
     bool CaptureScreen(bool released, int key);
 

@@ -11,6 +11,7 @@
 #include "gui/CGuiButton.h"
 #include "gui/CGuiCounter.h"
 #include "screens/CControllerScoreboard.h"
+#include "screens/CControllerStory.h"
 #include "players/CProfile.h"
 #include "sound/CSound.h"
 #include "world/CElement.h"
@@ -25,11 +26,6 @@ namespace {
 const char* const kRule = "=============================================\n";
 const char* const kStars = "***********************************************************\n";
 
-void LogOpening(const char* name) {
-    DebugLog(DBG_DEBUG, "%s", kRule);
-    DebugLog(DBG_DEBUG, "Loading Controller:  %s\n", name);
-    DebugLog(DBG_DEBUG, "%s", kRule);
-}
 
 // The order in which a key is compared with the bindings; the first match
 // wins, so restart and undo beat everything and a power-up beats a direction.
@@ -101,6 +97,9 @@ void CControllerGame::Init(CLevelSet* set, CLevel* level_, bool record_, bool re
              level ? level->GetFileName() : "", level ? level->GetHeadingText() : "");
     LoadLevel(level);
     DebugLog(DBG_MILESTONE, "ID_100:  GAME:  Level Load Completed\n");
+    // A story before the level opens on the first frame; the last story
+    // waits for the hero to leave through the exit.
+    storyPending = LoadStoryController(false) ? 1 : 0;
 }
 
 CControllerGame::~CControllerGame() {
@@ -187,6 +186,19 @@ void CControllerGame::LoadInGameController() {
 }
 
 void CControllerGame::InterruptPlayback() { LoadInGameController(); }
+
+bool CControllerGame::LoadStoryController(bool openNow) {
+    CProfile* profile = GetProfile();
+    if (!levelSet || !profile || !profile->IsStoryEnabled()) return false;
+    const int type = GetStoryType(setIndex, levelIndex);
+    if (type < 0) return false;
+    if (type == kLastStory && !CElement::IsProfessorExiting()) return false;
+    Suspend();
+    DebugLog(DBG_DEBUG, "Loading Story Controller (type=%i)\n", type);
+    storyChild = new CControllerStory(type);
+    if (openNow) OpenChild(storyChild);
+    return true;
+}
 
 void CControllerGame::GUICallback(int index, int, bool) {
     if (index != BUTTON_MENU) return;
@@ -307,19 +319,23 @@ void CControllerGame::EndLevel() {
                 profile->RecordCustomLevelSteps(level ? level->GetFileName() : "");
             } else {
                 profile->RecordSetLevelSteps();
-                if (IsLastLevelOfSet(setIndex, levelIndex)) profile->SetSetCompleted(1, setIndex);
             }
         }
     }
     DebugLog(DBG_DEBUG, "%s", kStars);
+    if (type == SCOREBOARD_SOLVED && IsLastLevelOfSet(setIndex, levelIndex)) {
+        if (profile) profile->SetSetCompleted(1, setIndex);
+        // The ending first; the board follows when it closes.
+        if (LoadStoryController(true)) return;
+    }
     OpenPostGame(type);
 }
 
 void CControllerGame::OpenPostGame(int type) {
     Suspend();
-    DebugLog(DBG_DEBUG, "%s", kRule);
+    DebugLog(DBG_DEBUG, "=============================================\n");
     DebugLog(DBG_DEBUG, "Loading Post Game Controller (type=%i)\n", type);
-    DebugLog(DBG_DEBUG, "%s", kRule);
+    DebugLog(DBG_DEBUG, "=============================================\n");
     postGameChild = new CControllerScoreboard(type, levelSet == nullptr);
     OpenChild(postGameChild);
 }
@@ -328,6 +344,12 @@ void CControllerGame::Pump() {
     CProfile* profile = GetProfile();
     if (GetPreviousId() != id) {
         // A child has just closed, or the screen has just opened.
+        if (storyPending) {
+            storyPending = 0;
+            OpenChild(storyChild);
+            return;
+        }
+        bool storyClosed = false;
         if (CRender::IsSwapped()) CRender::Swap(true);
         if (menuButton) menuButton->Show();
         LogOpening("Game");
@@ -354,6 +376,10 @@ void CControllerGame::Pump() {
                     stepCounter->Hide();
                 }
             }
+        } else if (GetPreviousId() == CONTROLLER_STORY && storyChild) {
+            delete storyChild;
+            storyChild = nullptr;
+            storyClosed = true;
         } else if (GetPreviousId() == CONTROLLER_SCOREBOARD && postGameChild) {
             const int answer = postGameChild->GetValue();
             delete postGameChild;
@@ -376,6 +402,10 @@ void CControllerGame::Pump() {
         }
         HideMousePointer(-1);
         CDraw::SetFrameRate(replay || !profile ? -1 : profile->GetGameSpeed());
+        if (storyClosed && CElement::IsProfessorExiting()) {
+            OpenPostGame(SCOREBOARD_SOLVED);
+            return;
+        }
         CSound::FadeInLoopingEffects();
         if (result == 0 && !editorTest) CSound::PlayStageMusic(true);
         SetPreviousId(id);

@@ -27,6 +27,8 @@ class CSprite;
 class CControllerGame : public CController {
 public:
     enum { BUTTON_MENU = 100 };
+    // The story shown after the last level of a set, once the hero is out.
+    static constexpr int kLastStory = 11;
 
     // The set's current level, played normally (the level map).
     explicit CControllerGame(CLevelSet* set);
@@ -52,6 +54,7 @@ public:
     CSprite* GetReplayIndicator() const { return replayIndicator; }
     CGuiCounter* GetStepCounter() const { return stepCounter; }
     CController* GetInGameChild() const { return inGameChild; }
+    CController* GetStoryChild() const { return storyChild; }
 
 private:
     void Init(CLevelSet* set, CLevel* level, bool record, bool replay, bool editorTest);
@@ -63,6 +66,10 @@ private:
     void LoadInGameController();
     // Classifies the level's end, records a success and closes or hands over.
     void EndLevel();
+    // The story of this level of its set, when there is one to show now and
+    // the player wants stories: made (and opened at once when asked); false
+    // when there is none.
+    bool LoadStoryController(bool openNow);
     // The score board's post-game page of the given type.
     void OpenPostGame(int type);
     // During playback every key or click only opens the in-game menu (an

@@ -20,11 +20,6 @@ namespace {
 const char* const kRule = "=============================================\n";
 const char* const kParchment = "baseInGameController.png";
 
-void LogOpening(const char* name) {
-    DebugLog(DBG_DEBUG, "%s", kRule);
-    DebugLog(DBG_DEBUG, "Loading Controller:  %s\n", name);
-    DebugLog(DBG_DEBUG, "%s", kRule);
-}
 
 const char* const kRowText[CControllerInGame::ROW_COUNT] = {
     "p2d_button_resumetext.png",       "p2d_button_restarttext.png",  "p2d_button_undotext.png",

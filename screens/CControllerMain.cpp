@@ -10,12 +10,13 @@
 #include "engine/Log.h"
 #include "engine/Parameters.h"
 #include "engine/Utilities.h"
-#include "gui/CControllerGame.h"
 #include "gui/CControllerMessage.h"
 #include "gui/CGuiButton.h"
 #include "gui/GuiText.h"
 #include "players/CProfile.h"
 #include "screens/CControllerManager.h"
+#include "editor/CControllerEditor.h"
+#include "screens/CControllerMap.h"
 #include "screens/CControllerProfiles.h"
 #include "screens/CControllerCredits.h"
 #include "screens/CControllerInstructions.h"
@@ -31,11 +32,6 @@ CSprite* introLogo = nullptr;
 const char* const kRule = "=============================================\n";
 const char* const kOverlayName = "profileOverlay.png";
 
-void LogOpening(const char* name) {
-    DebugLog(DBG_DEBUG, "%s", kRule);
-    DebugLog(DBG_DEBUG, "Loading Controller:  %s\n", name);
-    DebugLog(DBG_DEBUG, "%s", kRule);
-}
 
 // Which buttons open a screen that exists. A button whose screen is not built
 // yet stays in view with the disabled look and does not react; set its flag
@@ -45,7 +41,7 @@ constexpr bool kPlayEnabled = true;
 
 constexpr bool kManagerEnabled = true;
 
-constexpr bool kEditorEnabled = false;
+constexpr bool kEditorEnabled = true;
 
 constexpr bool kScoresEnabled = true;
 
@@ -119,6 +115,13 @@ void RewindShow(CSprite* s) {
 void CControllerMain::SetIntroLogo(CSprite* logo) { introLogo = logo; }
 CSprite* CControllerMain::GetIntroLogo() { return introLogo; }
 
+void CControllerMain::AddVolcanoGlowFrames(CSprite* glow) {
+    glow->AddFrames("mainmenu_glow", 1, 9, ".png", 1);
+    glow->AddFrame("mainmenu_glow9.png", 2);
+    glow->AddFrames("mainmenu_glow", 9, 1, ".png", 1);
+    glow->AddFrame("mainmenu_glow1.png", 2);
+}
+
 CControllerMain::CControllerMain()
     : pose(0),
       idleCounter(0),
@@ -154,12 +157,14 @@ CControllerMain::~CControllerMain() {
     DebugLog(DBG_MILESTONE, "ID_900:  SHUTDOWN:  C%i Started\n", id);
     delete message;
     message = nullptr;
-    delete game;
-    game = nullptr;
+    delete map;
+    map = nullptr;
     delete profiles;
     profiles = nullptr;
     delete manager;
     manager = nullptr;
+    delete editor;
+    editor = nullptr;
     delete instructions;
     delete options;
     delete credits;
@@ -222,10 +227,7 @@ void CControllerMain::LoadSprites() {
     s->AddFrames("mainmenu_profrightarm", 5, 0, ".png", 1);
 
     s = sprites[SPRITE_VOLCANO_GLOW] = MakeSprite(1400, 4, "Main Menu (MAIN_LSPRITE_VOLCANO_GLOW)", 453, 167);
-    s->AddFrames("mainmenu_glow", 1, 9, ".png", 1);
-    s->AddFrame("mainmenu_glow9.png", 2);
-    s->AddFrames("mainmenu_glow", 9, 1, ".png", 1);
-    s->AddFrame("mainmenu_glow1.png", 2);
+    AddVolcanoGlowFrames(s);
     s->SetLooping(true);
     PlayShown(s);
 
@@ -472,19 +474,10 @@ void CControllerMain::GUICallback(int index, int, bool) {
         message = new CControllerMessage(2200, 2300, true, 0);
         OpenChild(message);
         break;
-    case BUTTON_PLAY: {
-        // Until the level map exists: the player's current level of his set.
-        if (game) break;
-        CProfile* p = GetProfile();
-        CLevelSet* set = CLevelSet::GetSet(p ? p->GetCurrentSet() : 0);
-        if (!set || set->GetLevelCount() == 0) break;
-        set->SetCurrentLevel(p ? p->GetCurrentLevel() : 0);
-        UnloadSprites();
-        LogOpening("Game");
-        game = new CControllerGame(set);
-        OpenChild(game);
+    case BUTTON_PLAY:
+        if (map) break;
+        OpenMap();
         break;
-    }
     case BUTTON_PROFILE:
         if (profiles) break;
         FreezeForChild();
@@ -494,10 +487,14 @@ void CControllerMain::GUICallback(int index, int, bool) {
         break;
     case BUTTON_MANAGER:
         if (manager) break;
+        OpenManager();
+        break;
+    case BUTTON_EDITOR:
+        if (editor) break;
         UnloadSprites();
-        LogOpening("Level Manager");
-        manager = new CControllerManager();
-        OpenChild(manager);
+        LogOpening("Level Editor");
+        editor = new CControllerEditor();
+        OpenChild(editor);
         break;
     case BUTTON_SCORES:
         if (scoreboard) break;
@@ -511,6 +508,20 @@ void CControllerMain::GUICallback(int index, int, bool) {
         // The other buttons are disabled until their screens exist.
         break;
     }
+}
+
+void CControllerMain::OpenMap() {
+    UnloadSprites();
+    LogOpening("Map");
+    map = new CControllerMap();
+    OpenChild(map);
+}
+
+void CControllerMain::OpenManager() {
+    UnloadSprites();
+    LogOpening("Level Manager");
+    manager = new CControllerManager();
+    OpenChild(manager);
 }
 
 void CControllerMain::InputKey(bool released, int key) {
@@ -568,9 +579,14 @@ void CControllerMain::Pump() {
             result = -2;
         }
     }
-    if (GetPreviousId() == CONTROLLER_GAME && game) {
-        delete game;
-        game = nullptr;
+    // The map and the level manager can ask for each other.
+    int next = 0;
+    if (GetPreviousId() == CONTROLLER_MAP && map) {
+        DebugLog(DBG_TICK, "Removing MAP\n");
+        next = map->GetValue();
+        delete map;
+        map = nullptr;
+        DebugLog(DBG_TICK, "MAP removal completed\n");
     }
     if (GetPreviousId() == CONTROLLER_PROFILES && profiles) {
         BuildWelcomePanel();
@@ -578,13 +594,27 @@ void CControllerMain::Pump() {
         profiles = nullptr;
     }
     if (GetPreviousId() == CONTROLLER_MANAGER && manager) {
-        // Its answer asks for the level map, which the game does not have yet.
+        next = manager->GetValue();
         delete manager;
         manager = nullptr;
+    }
+    if (GetPreviousId() == CONTROLLER_EDITOR && editor) {
+        delete editor;
+        editor = nullptr;
     }
     if (GetPreviousId() == CONTROLLER_SCOREBOARD) {
         delete scoreboard;
         scoreboard = nullptr;
+    }
+    if (result == 0 && next == CControllerManager::kAnswerMap) {
+        OpenMap();
+        return;
+    }
+    if (result == 0 && next == CControllerMap::kAnswerManager) {
+        // The manager plays the menu's music.
+        CSound::PlayMainMusic();
+        OpenManager();
+        return;
     }
     if (!spritesLoaded && result == 0) LoadSprites();
     HideMousePointer(-1);

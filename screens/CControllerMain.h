@@ -15,6 +15,8 @@ class CLinearMover;
 class CControllerMessage;
 class CControllerProfiles;
 class CControllerManager;
+class CControllerEditor;
+class CControllerMap;
 class CControllerInstructions;
 class CControllerOptions;
 class CControllerCredits;
@@ -71,6 +73,8 @@ public:
     // The picture the intro leaves on screen; the main menu fades it out and
     // owns it from the moment it is handed over.
     static void SetIntroLogo(CSprite* logo);
+    // The volcano's pulsing glow (the level map shows the same volcano).
+    static void AddVolcanoGlowFrames(CSprite* glow);
     static CSprite* GetIntroLogo();
 
     // Inspection (tests).
@@ -90,6 +94,9 @@ private:
     void MoveClouds();
     void AnimateFigure();
     void FreezeForChild();
+    // The scene is released for these two full-screen children.
+    void OpenMap();
+    void OpenManager();
     // Freezes the menu for a child and logs its opening.
     void FreezeFor(const char* childName);
     void ShowButtons();
@@ -109,10 +116,10 @@ private:
     int smokeCounter, smokeLimit;
 
     CControllerMessage* message;
-    // Until the level map exists, Play opens the player's current level.
-    CController* game = nullptr;
+    CControllerMap* map = nullptr;
     CControllerProfiles* profiles;
     CControllerManager* manager;
+    CControllerEditor* editor = nullptr;
     CControllerInstructions* instructions;
     CControllerOptions* options;
     CControllerCredits* credits;

@@ -83,11 +83,6 @@ constexpr int kRefusalMark[] = {0, 503, 504};
 constexpr int kRefusalBody[] = {0, 2330, 2331};
 constexpr int kRefusedTitle = 2218;
 
-void LogOpening(const char* name) {
-    DebugLog(DBG_DEBUG, "%s", kRule);
-    DebugLog(DBG_DEBUG, "Loading Controller:  %s\n", name);
-    DebugLog(DBG_DEBUG, "%s", kRule);
-}
 
 std::string FormatTime(time_t t, const char* format) {
     struct tm local;
@@ -110,11 +105,6 @@ CControllerManager::CControllerManager()
       message(nullptr),
       pendingAction(PENDING_NONE),
       spritesBuilt(0),
-      upHeld(0),
-      downHeld(0),
-      pageUpHeld(0),
-      pageDownHeld(0),
-      holdCount(0),
       sort(SORT_TITLE_UP),
       shownEntry(-1) {
     id = CONTROLLER_MANAGER;
@@ -337,15 +327,6 @@ void CControllerManager::SwitchSort(int newSort) {
     HideMousePointer(1);
 }
 
-void CControllerManager::MoveSelection(bool down, bool page, bool toEnd, bool warp) {
-    CGuiListbox* list = lists[sort];
-    if (warp) list->WarpMouseTo();
-    if (down)
-        list->MoveSelectionDown(page, toEnd);
-    else
-        list->MoveSelectionUp(page, toEnd);
-}
-
 void CControllerManager::OpenMessage(int titleId, int bodyId, bool question, int pending) {
     HideMousePointer(-1);
     CRender::Render(true);
@@ -404,8 +385,8 @@ void CControllerManager::RemoveSelected() {
 void CControllerManager::GUICallback(int index, int reported, bool dclick) {
     if (message || game) return;
     switch (index) {
-    case BUTTON_UP: MoveSelection(false, false, false, false); break;
-    case BUTTON_DOWN: MoveSelection(true, false, false, false); break;
+    case BUTTON_UP: CListKeys::Move(lists[sort], false, false, false, false); break;
+    case BUTTON_DOWN: CListKeys::Move(lists[sort], true, false, false, false); break;
     case BUTTON_SORT_TITLE: SwitchSort(sort == SORT_TITLE_UP ? SORT_TITLE_DOWN : SORT_TITLE_UP); break;
     case BUTTON_SORT_DATE: SwitchSort(sort == SORT_DATE_DOWN ? SORT_DATE_UP : SORT_DATE_DOWN); break;
     case BUTTON_PLAY:
@@ -440,31 +421,8 @@ void CControllerManager::GUICallback(int index, int reported, bool dclick) {
 void CControllerManager::InputKey(bool released, int key) {
     HideMousePointer(-1);
     const bool press = !released;
+    if (listKeys.HandleKey(lists[sort], released, key)) return;
     switch (key) {
-    case KEY_UP:
-    case KEY_LEFT:
-        if (press) MoveSelection(false, false, false, true);
-        upHeld = press;
-        break;
-    case KEY_DOWN:
-    case KEY_RIGHT:
-        if (press) MoveSelection(true, false, false, true);
-        downHeld = press;
-        break;
-    case SDLK_PAGEUP:
-        if (press) MoveSelection(false, true, false, true);
-        pageUpHeld = press;
-        break;
-    case SDLK_PAGEDOWN:
-        if (press) MoveSelection(true, true, false, true);
-        pageDownHeld = press;
-        break;
-    case SDLK_HOME:
-        if (press) MoveSelection(false, false, true, true);
-        break;
-    case SDLK_END:
-        if (press) MoveSelection(true, false, true, true);
-        break;
     case KEY_ESCAPE:
         if (press) result = 1;
         break;
@@ -497,8 +455,8 @@ void CControllerManager::InputMouseMove(int x, int y) {
 void CControllerManager::InputMouseClick(bool released, bool left, bool, bool wheelUp, bool wheelDown) {
     if (left && !released && CGuiButtonBase::GetFocusIndex() == -1) PlayInterfaceSound(GetSoundClickScreen());
     if (message || game) return;
-    if (wheelUp) MoveSelection(false, false, false, false);
-    if (wheelDown) MoveSelection(true, false, false, false);
+    if (wheelUp) CListKeys::Move(lists[sort], false, false, false, false);
+    if (wheelDown) CListKeys::Move(lists[sort], true, false, false, false);
 }
 
 void CControllerManager::ReturnFromMessage() {
@@ -531,21 +489,7 @@ void CControllerManager::Pump() {
         if (!active) return;
         // A held key moves once on its press, again five frames later, then
         // every second frame.
-        const bool downKey = downHeld || pageDownHeld;
-        const bool upKey = upHeld || pageUpHeld;
-        if (downKey || upKey) {
-            if (holdCount > 4) {
-                if (downKey)
-                    MoveSelection(true, pageDownHeld != 0, false, false);
-                else
-                    MoveSelection(false, pageUpHeld != 0, false, false);
-                --holdCount;
-            } else {
-                ++holdCount;
-            }
-        } else {
-            holdCount = 0;
-        }
+        listKeys.Repeat(lists[sort]);
         CGuiButtonBase::UpdateAll();
         return;
     }
@@ -554,7 +498,7 @@ void CControllerManager::Pump() {
         CRender::Swap(true);
         ShowWidgets();
     }
-    upHeld = downHeld = pageUpHeld = pageDownHeld = 0;
+    listKeys.Release();
     if (message && GetPreviousId() == CONTROLLER_MESSAGE) ReturnFromMessage();
     if (game && GetPreviousId() == CONTROLLER_GAME) {
         delete game;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "engine/CController.h"
+#include "gui/CListKeys.h"
 
 class CSprite;
 class CGuiButton;
@@ -91,7 +92,7 @@ public:
     int GetPendingAction() const { return pendingAction; }
     CLevel* GetLevel() const { return level; }
     CController* GetGame() const { return game; }
-    int GetHoldCount() const { return holdCount; }
+    int GetHoldCount() const { return listKeys.GetHoldCount(); }
     int GetShownEntry() const { return shownEntry; }
 
 private:
@@ -103,9 +104,6 @@ private:
     void OpenMessage(int titleId, int bodyId, bool question, int pending);
     void ReturnFromMessage();
     void RemoveSelected();
-    // Moves the shown list's selection by key or button, with the pointer
-    // put onto the list first when by key.
-    void MoveSelection(bool down, bool page, bool toEnd, bool warp);
     void ShowWidgets();
     void HideWidgets();
     void HideDetails();
@@ -121,8 +119,7 @@ private:
     CControllerMessage* message;
     int pendingAction;
     uint8_t spritesBuilt;
-    uint8_t upHeld, downHeld, pageUpHeld, pageDownHeld;
-    int holdCount;
+    CListKeys listKeys;
     int sort;
     int shownEntry;
 };

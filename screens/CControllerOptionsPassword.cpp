@@ -24,11 +24,11 @@ CControllerOptionsPassword::CControllerOptionsPassword(const char* current)
       cancel(nullptr),
       currentPassword(current ? current : ""),
       accepted(0),
-      focusedBox(0),
       spritesBuilt(0) {
     id = CONTROLLER_OPTIONS_PASSWORD;
     CreateSprites();
-    FocusBox(0);
+    focus.Attach(boxes[0], boxes[1], okay, cancel);
+    focus.FocusBox(0);
 }
 
 CControllerOptionsPassword::~CControllerOptionsPassword() {
@@ -90,33 +90,6 @@ void CControllerOptionsPassword::UnloadSprites() {
     spritesBuilt = 0;
 }
 
-void CControllerOptionsPassword::FocusBox(int i) {
-    focusedBox = i;
-    boxes[1 - i]->HideCursor();
-    boxes[i]->WarpMouseTo();
-}
-
-void CControllerOptionsPassword::FocusButton(CGuiButton* button) {
-    focusedBox = -1;
-    boxes[0]->HideCursor();
-    boxes[1]->HideCursor();
-    button->WarpMouseTo();
-}
-
-void CControllerOptionsPassword::MoveFocus(bool backwards) {
-    // The ring: box 0, box 1, okay, cancel.
-    int at = focusedBox;
-    if (at < 0) {
-        const CGuiButtonBase* focused = CGuiButtonBase::GetFocusedButton();
-        at = focused == okay ? 2 : focused == cancel ? 3 : -1;
-    }
-    const int next = at < 0 ? (backwards ? 3 : 0) : (at + (backwards ? 3 : 1)) % 4;
-    if (next < 2)
-        FocusBox(next);
-    else
-        FocusButton(next == 2 ? okay : cancel);
-}
-
 void CControllerOptionsPassword::GUICallback(int index, int, bool) {
     accepted = 0;
     if (index == BUTTON_CANCEL) {
@@ -130,31 +103,14 @@ void CControllerOptionsPassword::GUICallback(int index, int, bool) {
         }
         mark->Start(kMarkHold);
         boxes[0]->SetText("");
-        FocusBox(0);
+        focus.FocusBox(0);
     }
 }
 
 void CControllerOptionsPassword::InputKey(bool released, int key) {
     HideMousePointer(-1);
     repeat.Note(released, key);
-    if (!released && focusedBox >= 0) boxes[focusedBox]->HandleKey(key, 0, modShift != 0);
-    if (!released) {
-        if (const int step = CControllerTextEntryBase::FocusStep(key, modShift != 0)) {
-            MoveFocus(step < 0);
-        } else if (key == KEY_RETURN) {
-            // Return walks from box to box and onto okay before it confirms.
-            if (focusedBox == 0)
-                FocusBox(1);
-            else if (focusedBox == 1)
-                FocusButton(okay);
-            else if (CGuiButtonBase::GetFocusedButton())
-                CGuiButtonBase::ActivateFocused(true);
-            else
-                PlayInterfaceSound(GetSoundClickScreen());
-        } else if (key == KEY_ESCAPE) {
-            GUICallback(BUTTON_CANCEL, 0, false);
-        }
-    }
+    if (focus.HandleKey(released, key, modShift != 0)) GUICallback(BUTTON_CANCEL, 0, false);
     CaptureScreen(released, key);
 }
 
@@ -162,27 +118,11 @@ void CControllerOptionsPassword::InputMouseMove(int x, int y) {
     mouseX = x;
     mouseY = y;
     UpdateMousePointer();
-    FollowPointer();
-}
-
-void CControllerOptionsPassword::FollowPointer() {
-    for (int i = 0; i < 2; ++i) {
-        if (boxes[i]->IsMouseOver()) {
-            focusedBox = i;
-            boxes[1 - i]->HideCursor();
-            return;
-        }
-    }
-    if (CGuiButtonBase::GetFocusIndex() != -1) {
-        boxes[0]->HideCursor();
-        boxes[1]->HideCursor();
-        focusedBox = -1;
-    }
+    focus.FollowPointer();
 }
 
 void CControllerOptionsPassword::InputMouseClick(bool released, bool left, bool, bool, bool) {
-    if (left && !released && CGuiButtonBase::GetFocusIndex() == -1 && !boxes[0]->IsMouseOver() &&
-        !boxes[1]->IsMouseOver())
+    if (left && !released && CGuiButtonBase::GetFocusIndex() == -1 && !focus.IsPointerOnBox())
         PlayInterfaceSound(GetSoundClickScreen());
 }
 
@@ -193,6 +133,6 @@ void CControllerOptionsPassword::Pump() {
     mark->Step();
     CGuiButtonBase::UpdateAll();
     // Motions queued behind keys may have been judged on last frame's focus.
-    FollowPointer();
-    if (focusedBox >= 0) boxes[focusedBox]->BlinkCursor();
+    focus.FollowPointer();
+    focus.Blink();
 }

@@ -9,6 +9,7 @@
 
 #include "engine/CController.h"
 #include "gui/CKeyRepeat.h"
+#include "gui/CTwoBoxFocus.h"
 
 class CSprite;
 class CGuiButton;
@@ -36,17 +37,11 @@ public:
     CGuiButton* GetOkayButton() const { return okay; }
     CGuiButton* GetCancelButton() const { return cancel; }
     CInvalidMark* GetMark() const { return mark; }
-    int GetFocusedBox() const { return focusedBox; }
+    int GetFocusedBox() const { return focus.GetFocusedBox(); }
 
 private:
     void CreateSprites();
     void UnloadSprites();
-    void FocusBox(int i);
-    void FocusButton(CGuiButton* button);
-    void MoveFocus(bool backwards);
-    // A box under the pointer has the keyboard; a button under it takes the
-    // keyboard from both boxes.
-    void FollowPointer();
 
     CSprite* dimmer;
     CSprite* background;
@@ -56,7 +51,7 @@ private:
     CGuiButton* cancel;
     std::string currentPassword;
     uint8_t accepted;
-    int focusedBox;
+    CTwoBoxFocus focus;
     CKeyRepeat repeat;
     uint8_t spritesBuilt;
 };

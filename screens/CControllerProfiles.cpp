@@ -44,11 +44,6 @@ const ButtonLook kButtons[CControllerProfiles::BUTTON_COUNT] = {
     {322, 332, "profile_button_addbase.png", "profile_button_addshadow.png", "profile_button_addrollover.png"},
 };
 
-void LogOpening(const char* name) {
-    DebugLog(DBG_DEBUG, "%s", kRule);
-    DebugLog(DBG_DEBUG, "Loading Controller:  %s\n", name);
-    DebugLog(DBG_DEBUG, "%s", kRule);
-}
 
 }  // namespace
 

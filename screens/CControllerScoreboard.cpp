@@ -553,9 +553,7 @@ void CControllerScoreboard::PrepareChild(const char* name) {
     HideMousePointer(-1);
     CRender::Render(true);
     UnloadSprites();
-    DebugLog(DBG_DEBUG, "%s", kRule);
-    DebugLog(DBG_DEBUG, "Loading Controller:  %s\n", name);
-    DebugLog(DBG_DEBUG, "%s", kRule);
+    LogOpening(name);
 }
 
 void CControllerScoreboard::OpenNameDialog(const std::string& proposal, bool invalidMark) {

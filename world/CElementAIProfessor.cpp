@@ -9,12 +9,16 @@
 #include "sound/CSound.h"
 #include "sound/CSoundObject.h"
 #include "world/CElementAIBot.h"
+#include "world/pieces/CElementDeviceGunshot.h"
 #include "world/pieces/CElementDevicePowerup.h"
 #include "world/pieces/CElementDeviceTeleport.h"
 #include "world/pieces/CElementDeviceTrampoline.h"
 #include "world/pieces/CElementDeviceTube.h"
 #include "world/pieces/CElementLadder.h"
+#include "world/pieces/CElementObjectBarrel.h"
+#include "world/pieces/CElementObjectCrate.h"
 #include "world/pieces/CElementObjectMagnet.h"
+#include "world/pieces/CElementTerrainBridge.h"
 #include "world/pieces/CElementTutorial.h"
 
 namespace {
@@ -889,24 +893,36 @@ bool CElementAIProfessor::CreatePowerupPiece(int kind) {
 
     switch (kind) {
     case POWERUP_KIND_CRATE:
+        new CElementObjectCrate(tx, ty, CElementObjectCrate::INFLATED, 0, left);
+        break;
     case POWERUP_KIND_BARREL:
+        new CElementObjectBarrel(tx, ty, CElementObjectBarrel::INFLATED, 0, left);
+        break;
     case POWERUP_KIND_MAGNET:
-        // The inflatable pieces come with the objects.
-        CElementDeviceTeleport::CheckTeleport(x, y, facingLeft != 0, true, true);
-        return false;
+        new CElementObjectMagnet(tx, ty, 1, 0, left);
+        break;
+    case POWERUP_KIND_FROSTGUN:
+    case POWERUP_KIND_HEATGUN: {
+        const bool frost = kind == POWERUP_KIND_FROSTGUN;
+        new CElementDeviceGunshot(tx, ty, frost ? CElementDeviceGunshot::KIND_FROST : CElementDeviceGunshot::KIND_HEAT,
+                                  left);
+        CSound::Play(frost ? soundFrostgun : soundHeatgun);
+        break;
+    }
     case POWERUP_KIND_EMP:
         CElementObjectMagnet::ActivateEMP();
         CElementAIBot::EmpAll();
         CSound::Play(soundEmp);
         CSound::Play(soundEmpElectricity);
         return false;
-    case POWERUP_KIND_FROSTGUN:
-    case POWERUP_KIND_HEATGUN:
-        CElementDeviceTeleport::CheckTeleport(x, y, facingLeft != 0, true, true);
-        CSound::Play(kind == POWERUP_KIND_FROSTGUN ? soundFrostgun : soundHeatgun);
+    case POWERUP_KIND_WHISTLE:
+        CElementAIBot::ActivateAll();
+        CSound::Play(soundWhistle);
         return false;
     case POWERUP_KIND_BRIDGE: {
+        new CElementTerrainBridge(tx, ty, true, 0, left);
         CElementDeviceTeleport::CheckTeleport(tx, ty, left, true, true);
+        // The next piece goes on outward until something is in the way.
         const int nx = GetSideXAt(tx, ty, left, true);
         const int ny = GetSideYAt(tx, ty, left, true);
         if (nx < 0 || nx >= kGridWidth || IsOccupied(nx, ny) || CElementDeviceTrampoline::IsTrampolineAt(nx, ny) ||
@@ -918,13 +934,16 @@ bool CElementAIProfessor::CreatePowerupPiece(int kind) {
         powerupTargetY = ny;
         return true;
     }
-    case POWERUP_KIND_WHISTLE:
-        CElementAIBot::ActivateAll();
-        CSound::Play(soundWhistle);
-        return false;
     default:
+        if (!IsPortalKind(kind)) return false;
+        // Kinds 9 and 10 open the blue pair, 11 and 12 the yellow, 13 and 14
+        // the red.
+        new CElementDeviceTeleport(tx, ty, (kind - POWERUP_KIND_TELEPORT_BLUE) / 2, true);
         return false;
     }
+    // What he made may stand in a portal beside him: the pair lights up.
+    CElementDeviceTeleport::CheckTeleport(x, y, facingLeft != 0, true, true);
+    return false;
 }
 
 void CElementAIProfessor::DumpPowerups() const {
@@ -960,8 +979,6 @@ void CElementAIProfessor::Update() {
     if (IsNearlyAligned() && !FROZEN && CElementDeviceTube::IsExitTube(x, y)) skipSlideCheck = 1;
 
     if (FALLING) {
-        // What he stood on is no longer under him: it rolls freely again.
-        if (!standingOn->IsNull()) standingOn->SetRidden(false);
         standingOn = GetNullElement();
     } else if (!standingOn->IsNull() && !MOVING) {
         UpdatePushedElement(ElementBelow(x, y));

@@ -7,6 +7,7 @@
 #include "world/CLevel.h"
 #include "world/pieces/CElementDeviceButton.h"
 #include "world/pieces/CElementDeviceGate.h"
+#include "world/pieces/CElementDevicePowerup.h"
 #include "world/pieces/CElementDeviceTeleport.h"
 #include "world/pieces/CElementDeviceTrampoline.h"
 #include "world/pieces/CElementDeviceTube.h"
@@ -18,6 +19,7 @@
 #include "world/pieces/CElementTerrainGrass.h"
 #include "world/pieces/CElementTerrainIce.h"
 #include "world/pieces/CElementTerrainSand.h"
+#include "world/pieces/CElementTutorial.h"
 
 namespace {
 
@@ -38,6 +40,27 @@ bool MakesElement(uint32_t code) {
             return true;
         default:
             return false;
+    }
+}
+
+// The power-up kind a power-up tile lays. Each teleport power-up takes a
+// colour the level's teleports leave free.
+int PowerupKindOf(CLevel* level, uint32_t code) {
+    switch (code) {
+        case POWERUP_FROSTGUN: return CElementDevicePowerup::KIND_FROSTGUN;
+        case POWERUP_HEATGUN: return CElementDevicePowerup::KIND_HEATGUN;
+        case POWERUP_WHISTLE: return CElementDevicePowerup::KIND_WHISTLE;
+        case POWERUP_BRIDGE: return CElementDevicePowerup::KIND_BRIDGE;
+        case POWERUP_EMP: return CElementDevicePowerup::KIND_EMP;
+        case POWERUP_BARREL: return CElementDevicePowerup::KIND_BARREL;
+        case POWERUP_MAGNET: return CElementDevicePowerup::KIND_MAGNET;
+        case POWERUP_TELEPORT:
+            switch (level ? level->ClaimTeleportType() : 0) {
+                case 1: return CElementDevicePowerup::KIND_TELEPORT_YELLOW;
+                case 2: return CElementDevicePowerup::KIND_TELEPORT_RED;
+                default: return CElementDevicePowerup::KIND_TELEPORT_BLUE;
+            }
+        default: return CElementDevicePowerup::KIND_CRATE;
     }
 }
 
@@ -119,6 +142,13 @@ CElement* CLevelBuilder::CreateElement(CLevel* level, uint32_t code, int x, int 
     CElement* made = nullptr;
     const int cellState = static_cast<int>(state);
     switch (code) {
+        case TUTORIAL:
+            made = new CElementTutorial(x, y, level ? level->GetTutorialText(x, y) : nullptr);
+            break;
+        case POWERUP_FROSTGUN: case POWERUP_HEATGUN: case POWERUP_WHISTLE: case POWERUP_TELEPORT:
+        case POWERUP_BRIDGE: case POWERUP_EMP: case POWERUP_CRATE: case POWERUP_BARREL: case POWERUP_MAGNET:
+            made = new CElementDevicePowerup(x, y, PowerupKindOf(level, code));
+            break;
         case DEVICE_TUBE_START:
             made = new CElementDeviceTube(x, y, CElementDeviceTube::KIND_ENTRANCE);
             // The hero starts in the entrance tube's cell.

@@ -10,6 +10,7 @@
 #include "world/CElementAIProfessor.h"
 #include "world/CLevelBuilder.h"
 #include "world/SolutionKeys.h"
+#include "world/pieces/CElementDeviceGunshot.h"
 
 namespace {
 
@@ -175,9 +176,11 @@ bool CWorldRun::CheckWorld(std::string* what) {
     for (CElement* e : all) {
         if (e->IsProfessor()) ++heroes;
         // Terrain runs, teleports and power-ups stand at their cell; a
-        // portal may begin one column left of the grid.
-        const int minX = e->IsTeleport() ? -1 : 0;
-        if (e->GetCurrentX() < minX || e->GetCurrentX() >= CElement::kGridWidth || e->GetCurrentY() < 0 ||
+        // portal may begin one column left of the grid; a frost or heat ball
+        // flies on past the edge columns before it ends.
+        const int minX = e->IsGunshot() ? CElementDeviceGunshot::kLastColumnLeft : (e->IsTeleport() ? -1 : 0);
+        const int maxX = e->IsGunshot() ? CElementDeviceGunshot::kLastColumnRight : CElement::kGridWidth - 1;
+        if (e->GetCurrentX() < minX || e->GetCurrentX() > maxX || e->GetCurrentY() < 0 ||
             e->GetCurrentY() > CElement::kLowestFallRow)
             return fail(std::string(e->GetTypeName()) + " outside the grid at (" + std::to_string(e->GetCurrentX()) +
                         "," + std::to_string(e->GetCurrentY()) + ")");

@@ -421,7 +421,7 @@ bool WaitForFileText(const std::string& path, const std::string& text, int secon
     return false;
 }
 
-TEST_F(EndToEndTest, PlayerMadeByTypingItsNameStaysCurrentAfterARestartAndTheManagerListsTheLevels) {
+TEST_F(EndToEndTest, PlayerMadeByTypingItsNameStaysCurrentAndPlaysAnExtraLevelFromTheManager) {
     StartAndReachMenu();
     if (HasFatalFailure()) return;
     const std::string& d = server->Display();
@@ -429,11 +429,12 @@ TEST_F(EndToEndTest, PlayerMadeByTypingItsNameStaysCurrentAfterARestartAndTheMan
     // An extra level and a damaged file in the levels folder.
     const std::string levels = home.Path() + "/documents/ZORV Levels/";
     CLevel canyon;
+    for (int x = 0; x < CLevel::kWidth; ++x) canyon.SetTile(TERRAIN_GRASS, x, 21);
     canyon.SetTile(DEVICE_TUBE_START, 2, 20);
-    canyon.SetTile(DEVICE_TUBE_END, 28, 20);
+    canyon.SetTile(DEVICE_TUBE_END, 8, 20);
     canyon.SetHeadingText("Crossing the Canyon");
     ASSERT_TRUE(canyon.SaveToPath(levels + "canyon.lvl"));
-    ASSERT_TRUE(WriteFileText(levels + "broken.lvl", "not a level"));
+    ASSERT_TRUE(WriteFileText(levels + "zbroken.lvl", "not a level"));
 
     // Change player, New player, type the name, okay with Return.
     ClickAt(105, 53);
@@ -461,7 +462,20 @@ TEST_F(EndToEndTest, PlayerMadeByTypingItsNameStaysCurrentAfterARestartAndTheMan
     ASSERT_TRUE(WaitForText(pid, &exited, out, "Loading Controller:  Level Manager", 10)) << ReadFileText(out);
     const std::string text = ReadFileText(out);
     EXPECT_NE(text.find("Listing level file '" + levels + "canyon.lvl'"), std::string::npos) << text;
-    EXPECT_NE(text.find("Refusing level file '" + levels + "broken.lvl' (cannot be read)"), std::string::npos);
+    EXPECT_NE(text.find("Refusing level file '" + levels + "zbroken.lvl' (cannot be read)"), std::string::npos);
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    // P plays the selected level; walked to its exit, it ends solved
+    // without a set, and the board's Continue leads back to the manager.
+    Xdotool(d, "key p");
+    ASSERT_TRUE(WaitForText(pid, &exited, out, "Loading Controller:  Game", 10)) << ReadFileText(out);
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    Xdotool(d, "keydown Right");
+    const bool solved = WaitForText(pid, &exited, out, "Loading Post Game Controller (type=7)", 30);
+    Xdotool(d, "keyup Right");
+    ASSERT_TRUE(solved) << ReadFileText(out);
+    std::this_thread::sleep_for(std::chrono::milliseconds(800));
+    Xdotool(d, "key Return");
+    EXPECT_TRUE(WaitForText(pid, &exited, out, "SHUTDOWN:  C5 Completed", 10)) << ReadFileText(out);
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
     Xdotool(d, "key Escape");
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
@@ -675,6 +689,256 @@ TEST_F(EndToEndTest, NameTypedIntoTheScoreBoardIsRegisteredAndTheResultRanked) {
         else printf("CAPTURE:  %s/%s\n", ZORV_RUN_DIR, name.c_str());
     }
     EXPECT_EQ(captures, 3);
+}
+
+// The level editor in a real window: opened from the menu, a few pieces are
+// placed with the mouse (the tool chosen in its palette, the tubes by their
+// keys), the level is saved through the save dialog, a new level is started
+// and the saved one is loaded again; the editor is left and the program
+// quits cleanly. The pictures of the editor, its palette and its help page
+// are captured (kept with ZORV_KEEP_CAPTURES).
+TEST_F(EndToEndTest, PiecesPlacedWithTheMouseInTheEditorAreSavedAndLoadedAgain) {
+    StartAndReachMenu();
+    if (HasFatalFailure()) return;
+    const std::string& d = server->Display();
+    const auto cellX = [](int column) { return 15 + 24 * column + 12; };
+    const auto cellY = [](int row) { return 15 + 24 * row + 12; };
+    std::vector<std::string> captures;
+    auto lastCapture = Clock::now() - std::chrono::seconds(2);
+    const auto capture = [&] {
+        std::this_thread::sleep_until(lastCapture + std::chrono::milliseconds(1100));
+        const size_t before = Count(ReadFileText(out), "Screen captured:");
+        Xdotool(d, "key KP_Insert");
+        lastCapture = Clock::now();
+        WaitUntil([&] { return Count(ReadFileText(out), "Screen captured:") > before; }, 5);
+        const std::string text = ReadFileText(out);
+        const size_t at = text.rfind("Screen captured:  ") + 18;
+        captures.push_back(std::string(ZORV_RUN_DIR) + "/" + text.substr(at, text.find('\n', at) - at));
+    };
+    const auto opened = [&](const char* banner, size_t before) {
+        return WaitUntil([&] { return Count(ReadFileText(out), banner) > before; }, 10);
+    };
+
+    // The editor opens with its palette.
+    const char* editorBanner = "Loading Controller:  Level Editor\n";
+    for (int attempt = 0; attempt < 3 && Count(ReadFileText(out), editorBanner) == 0; ++attempt) {
+        ClickAt(680, 9 + 53 * 2 + 20);
+        WaitUntil([&] { return Count(ReadFileText(out), editorBanner) > 0; }, 5);
+    }
+    ASSERT_EQ(Count(ReadFileText(out), editorBanner), 1u) << ReadFileText(out);
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    capture();
+    // Grass from the palette, laid cell by cell; the tubes by their keys.
+    size_t back = Count(ReadFileText(out), "Loading Controller:  Editor\n");
+    ClickAt(192 + 4 * 68 + 34, 65 + 3 * 51 + 25);
+    ASSERT_TRUE(opened("Loading Controller:  Editor\n", back)) << ReadFileText(out);
+    for (int column = 3; column <= 10; ++column) ClickAt(cellX(column), cellY(21));
+    Xdotool(d, "key minus");
+    ClickAt(cellX(4), cellY(20));
+    Xdotool(d, "key equal");
+    ClickAt(cellX(9), cellY(20));
+    Xdotool(d, "mousemove 700 60");
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    capture();
+    int r = 0, g = 0, b = 0;
+    ASSERT_TRUE(BmpPixel(captures.back(), cellX(6), cellY(21), &r, &g, &b)) << captures.back();
+    EXPECT_GT(r, b + 30) << "the ground's earth under the grass: " << r << "," << g << "," << b;
+
+    // The help page, then saved through the dialog.
+    size_t before = Count(ReadFileText(out), "Loading Controller:  Editor Help\n");
+    Xdotool(d, "key alt+h");
+    ASSERT_TRUE(opened("Loading Controller:  Editor Help\n", before));
+    Xdotool(d, "mousemove 420 140");
+    std::this_thread::sleep_for(std::chrono::milliseconds(600));
+    capture();
+    back = Count(ReadFileText(out), "Loading Controller:  Editor\n");
+    Xdotool(d, "key Escape");
+    ASSERT_TRUE(opened("Loading Controller:  Editor\n", back));
+    before = Count(ReadFileText(out), "Loading Controller:  Editor Save\n");
+    Xdotool(d, "key alt+s");
+    ASSERT_TRUE(opened("Loading Controller:  Editor Save\n", before));
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    Xdotool(d, "type --delay 100 mouse");
+    Xdotool(d, "key Return");
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    Xdotool(d, "type --delay 100 'Made with the mouse'");
+    Xdotool(d, "key Return");
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    Xdotool(d, "key Return");
+    const std::string file = home.Path() + "/documents/ZORV Levels/mouse.lvl";
+    ASSERT_TRUE(WaitUntil([&] { return Exists(file); }, 10)) << ReadFileText(out);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    CLevel saved;
+    ASSERT_TRUE(saved.LoadFile(file, "mouse"));
+    EXPECT_STREQ(saved.GetHeadingText(), "Made with the mouse");
+    for (int column = 3; column <= 10; ++column)
+        EXPECT_EQ(saved.GetTile(column, 21), static_cast<uint32_t>(TERRAIN_GRASS)) << column;
+    EXPECT_EQ(saved.GetTile(4, 20), static_cast<uint32_t>(DEVICE_TUBE_START));
+    EXPECT_EQ(saved.GetTile(9, 20), static_cast<uint32_t>(DEVICE_TUBE_END));
+
+    // A new level (nothing unsaved: no question), then the saved one again.
+    Xdotool(d, "key alt+n");
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    before = Count(ReadFileText(out), "Loading Controller:  Editor Load\n");
+    Xdotool(d, "key alt+l");
+    ASSERT_TRUE(opened("Loading Controller:  Editor Load\n", before)) << ReadFileText(out);
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    back = Count(ReadFileText(out), "Loading Controller:  Editor\n");
+    Xdotool(d, "key Return");
+    ASSERT_TRUE(opened("Loading Controller:  Editor\n", back)) << ReadFileText(out);
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    Xdotool(d, "mousemove 700 60");
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    capture();
+    ASSERT_TRUE(BmpPixel(captures.back(), cellX(6), cellY(21), &r, &g, &b));
+    EXPECT_GT(r, b + 30) << "the loaded ground is shown: " << r << "," << g << "," << b;
+
+    // Leaving needs no question either; the menu comes back and quits.
+    const size_t menus = Count(ReadFileText(out), "Loading Controller:  Main Menu");
+    Xdotool(d, "key alt+q");
+    ASSERT_TRUE(WaitUntil([&] { return Count(ReadFileText(out), "Loading Controller:  Main Menu") > menus; }, 10));
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    QuitWithAltQ();
+    for (const std::string& c : captures) {
+        if (getenv("ZORV_KEEP_CAPTURES"))
+            printf("CAPTURE:  %s\n", c.c_str());
+        else
+            unlink(c.c_str());
+    }
+}
+
+// A new player's first level from the main menu: the set choice, the map
+// with its dots, the opening story, the level walked to its exit, the
+// post-game board, and the map again with the next level open; then the
+// change button shows the other two sets' maps.
+TEST_F(EndToEndTest, NewPlayerChoosesASetPlaysTheFirstLevelAndFindsTheNextOneOpen) {
+    StartAndReachMenu();
+    if (HasFatalFailure()) return;
+    const std::string& d = server->Display();
+    std::this_thread::sleep_for(std::chrono::milliseconds(800));
+    // Clicks until the log shows text once more than before (a busy
+    // machine can lose a click).
+    const auto clickFor = [&](int x, int y, const std::string& text) {
+        const size_t before = Count(ReadFileText(out), text);
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            ClickAt(x, y);
+            if (WaitUntil([&] { return Count(ReadFileText(out), text) > before; }, 5)) return true;
+        }
+        return false;
+    };
+    // Captures are named by the second they are taken in; each waits for
+    // the picture to settle with the pointer out of the way.
+    Clock::time_point lastCapture = Clock::now() - std::chrono::seconds(2);
+    std::vector<std::string> captures;
+    const auto capture = [&] {
+        Xdotool(d, "mousemove 799 599");
+        std::this_thread::sleep_until(std::max(lastCapture + std::chrono::milliseconds(1100),
+                                               Clock::now() + std::chrono::milliseconds(1200)));
+        const size_t before = Count(ReadFileText(out), "Screen captured:  ");
+        Xdotool(d, "key KP_Insert");
+        lastCapture = Clock::now();
+        WaitUntil([&] { return Count(ReadFileText(out), "Screen captured:  ") > before; }, 5);
+        const std::string text = ReadFileText(out);
+        const size_t at = text.rfind("Screen captured:  ") + 18;
+        captures.push_back(std::string(ZORV_RUN_DIR) + "/" + text.substr(at, text.find('\n', at) - at));
+        return captures.back();
+    };
+    const auto pixel = [](const std::string& bmp, int x, int y) {
+        int r = 0, g = 0, b = 0;
+        EXPECT_TRUE(BmpPixel(bmp, x, y, &r, &g, &b)) << bmp;
+        return std::vector<int>{r, g, b};
+    };
+
+    // Play: a new player chooses the kids' set.
+    ASSERT_TRUE(clickFor(680, 9 + 20, "Loading Controller:  Set Selector")) << ReadFileText(out);
+    ASSERT_TRUE(clickFor(264, 399, "Loading Controller:  Map\n")) << ReadFileText(out);
+    const std::string kidsMap = capture();
+    // The first level open and selected (red), the second locked (grey).
+    const std::vector<int> first = pixel(kidsMap, 26 + 9, 378 + 14);
+    EXPECT_TRUE(first[0] > first[1] + 60 && first[0] > first[2] + 60) << first[0] << "," << first[1];
+    const std::vector<int> second = pixel(kidsMap, 45 + 9, 385 + 14);
+    EXPECT_TRUE(std::abs(second[0] - second[2]) < 40 && second[0] < 180) << second[0] << "," << second[2];
+
+    // Play: the opening story, two pages, over the level.
+    ASSERT_TRUE(clickFor(710, 521, "Loading Story Controller (type=0)")) << ReadFileText(out);
+    capture();
+    ClickAt(500, 557);  // next page
+    capture();
+    ASSERT_TRUE(clickFor(500, 557, "Loading Controller:  Game")) << ReadFileText(out);
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    // Two steps right, each a press of its own.
+    for (int step = 0; step < 2; ++step) {
+        Xdotool(d, "keydown Right");
+        std::this_thread::sleep_for(std::chrono::milliseconds(150));
+        Xdotool(d, "keyup Right");
+        std::this_thread::sleep_for(std::chrono::milliseconds(400));
+    }
+    capture();
+    // Escape opens the in-game menu; its undo row takes the second step back.
+    const auto menuOpens = [&](const std::function<void()>& open) {
+        const size_t before = Count(ReadFileText(out), "Loading Controller:  In Game Menu");
+        open();
+        return WaitUntil([&] { return Count(ReadFileText(out), "Loading Controller:  In Game Menu") > before; }, 5);
+    };
+    ASSERT_TRUE(menuOpens([&] { Xdotool(d, "key Escape"); })) << ReadFileText(out);
+    capture();
+    ASSERT_TRUE(clickFor(400, 175 + 30 * 2 + 12, "UNDO LOAD - at index")) << ReadFileText(out);
+    // The menu button opens it too; restart builds the level anew.
+    ASSERT_TRUE(menuOpens([&] { ClickAt(765, 18); })) << ReadFileText(out);
+    ASSERT_TRUE(clickFor(400, 175 + 30 * 1 + 12, "Restarting level")) << ReadFileText(out);
+    // Show the solution: confirmed, the level restarts and plays its stored
+    // solution back to its end (this stand-in level has none), then the
+    // player has the keys again and walks on.
+    ASSERT_TRUE(menuOpens([&] { Xdotool(d, "key Escape"); })) << ReadFileText(out);
+    ASSERT_TRUE(clickFor(400, 175 + 30 * 3 + 12, "Loading Controller:  Message")) << ReadFileText(out);
+    // Cancel is the box's default: the okay button confirms.
+    ASSERT_TRUE(clickFor(345, 435, "Restarting level")) << ReadFileText(out);
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    // Walk right to the exit tube.
+    Xdotool(d, "keydown Right");
+    const bool ended = WaitForText(pid, &exited, out, "Loading Post Game Controller (type=5)", 60);
+    Xdotool(d, "keyup Right");
+    ASSERT_TRUE(ended) << ReadFileText(out);
+    EXPECT_NE(ReadFileText(out).find("Professor Successfully Exited"), std::string::npos);
+    std::this_thread::sleep_for(std::chrono::milliseconds(800));
+    // Continue: back on the map, the first level solved (green, below its
+    // white tick), the second open and selected (red).
+    const size_t maps = Count(ReadFileText(out), "Loading Controller:  Map\n");
+    ClickAt(400, 458);
+    ASSERT_TRUE(WaitUntil([&] { return Count(ReadFileText(out), "Loading Controller:  Map\n") > maps; }, 10))
+        << ReadFileText(out);
+    const std::string after = capture();
+    const std::vector<int> solved = pixel(after, 26 + 9, 378 + 14);
+    EXPECT_TRUE(solved[1] > solved[0] + 40 && solved[1] > solved[2] + 40) << solved[0] << "," << solved[1];
+    const std::vector<int> next = pixel(after, 45 + 9, 385 + 14);
+    EXPECT_TRUE(next[0] > next[1] + 60 && next[0] > next[2] + 60) << next[0] << "," << next[1];
+
+    // The change button cycles to the regular and the advanced maps.
+    ClickAt(692, 27);
+    capture();
+    ClickAt(692, 27);
+    capture();
+    // Escape goes back to the menu, and Alt+Q quits there.
+    const size_t menus = Count(ReadFileText(out), "Loading Controller:  Main Menu");
+    Xdotool(d, "key Escape");
+    ASSERT_TRUE(WaitUntil([&] { return Count(ReadFileText(out), "Loading Controller:  Main Menu") > menus; }, 10));
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    QuitWithAltQ();
+    if (HasFailure()) return;
+    WithProfileIn(home.Path(), [] {
+        CProfile profile;
+        EXPECT_TRUE(profile.IsLevelSolved(2, 0));
+        EXPECT_FALSE(profile.IsLevelLocked(2, 1));
+        EXPECT_TRUE(profile.IsLevelLocked(2, 2));
+        EXPECT_EQ(profile.GetCurrentSet(), 1);
+    });
+    for (const std::string& c : captures) {
+        if (!getenv("ZORV_KEEP_CAPTURES"))
+            unlink(c.c_str());
+        else
+            printf("CAPTURE:  %s\n", c.c_str());
+    }
+    EXPECT_EQ(captures.size(), 8u);
 }
 
 }  // namespace

@@ -172,17 +172,10 @@ TEST_F(ScreensTest, MainMenuButtons) {
     const int exitSlot = moreGames ? 8 : 7;
     EXPECT_EQ(root->GetButton(CControllerMain::BUTTON_EXIT)->GetY(), 9 + 53 * exitSlot);
     EXPECT_EQ(root->GetButton(CControllerMain::BUTTON_PLAY)->GetY(), 9);
-    // Screens not built yet: visible, inert, with the disabled look over them.
-    for (int id : {int(CControllerMain::BUTTON_EDITOR)}) {
-        CGuiButton* b = root->GetButton(id);
-        EXPECT_TRUE(b->IsDisabled()) << id;
-        EXPECT_FALSE(b->GetBaseSprite()->IsHidden()) << id;
-        ASSERT_NE(b->GetDisableSprite(), nullptr) << id;
-        EXPECT_FALSE(b->GetDisableSprite()->IsHidden()) << id;
-    }
-    EXPECT_FALSE(root->GetButton(CControllerMain::BUTTON_PLAY)->GetTextSprite()->IsHidden());
-    for (int id : {int(CControllerMain::BUTTON_EXIT), int(CControllerMain::BUTTON_MANAGER),
-                   int(CControllerMain::BUTTON_PROFILE), int(CControllerMain::BUTTON_PLAY)}) {
+    EXPECT_FALSE(root->GetButton(CControllerMain::BUTTON_EDITOR)->GetTextSprite()->IsHidden());
+    for (int id : {int(CControllerMain::BUTTON_PLAY), int(CControllerMain::BUTTON_EXIT),
+                   int(CControllerMain::BUTTON_MANAGER), int(CControllerMain::BUTTON_EDITOR),
+                   int(CControllerMain::BUTTON_PROFILE)}) {
         CGuiButton* b = root->GetButton(id);
         EXPECT_FALSE(b->IsDisabled()) << id;
         EXPECT_TRUE(b->GetDisableSprite() == nullptr || b->GetDisableSprite()->IsHidden()) << id;
@@ -193,12 +186,15 @@ TEST_F(ScreensTest, MainMenuButtons) {
     PushKey(false, SDLK_ESCAPE);
     Frame();
     EXPECT_TRUE(CController::IsRunning());
-    // Keyboard focus moves from nothing onto the first button, Play.
-    PushKey(true, SDLK_DOWN);
-    Frame();
-    Frame();
-    const int focus = CGuiButtonBase::GetFocusIndex();
-    EXPECT_EQ(CGuiButtonBase::GetFocusedButton(), root->GetButton(CControllerMain::BUTTON_PLAY)) << focus;
+    // Keyboard focus goes down the column, the level editor's included.
+    for (CControllerMain::ButtonId expected : {CControllerMain::BUTTON_PLAY, CControllerMain::BUTTON_MANAGER,
+                                               CControllerMain::BUTTON_EDITOR, CControllerMain::BUTTON_SCORES}) {
+        PushKey(true, SDLK_DOWN);
+        Frame();
+        Frame();
+        const int focus = CGuiButtonBase::GetFocusIndex();
+        EXPECT_EQ(CGuiButtonBase::GetFocusedButton(), root->GetButton(expected)) << focus;
+    }
     // Alt+Q quits.
     PushKey(true, SDLK_LALT);
     PushKey(true, SDLK_q, KMOD_LALT);

@@ -29,7 +29,7 @@ protected:
         std::vector<std::string> rows;
         std::vector<std::string> states;
         std::vector<std::string> solution;
-        std::string more;  // further sections, such as teleports
+        std::string more = {};  // further sections, such as teleports
     };
 
     void Start(const Level& level) {

@@ -177,7 +177,19 @@ void RegisterEditor(CArtRegistry& reg) {
 
     // Load dialog.
     reg.Add("loadbrowser_border.tga", 610, 280, DialogBorder);
-    reg.Add("loadbrowser_main.jpg", 594, 264, [](cairo_t* cr, int w, int h) { DialogFace(cr, w, h, "ed_loadtitle"); });
+    // The list fills the face from its top; the two arrow plates stand right
+    // of it, where the dialog's arrow buttons are.
+    reg.Add("loadbrowser_main.jpg", 594, 264, [](cairo_t* cr, int w, int h) {
+        DialogFace(cr, w, h, "");
+        for (int i = 0; i < 2; ++i) {
+            const double x = 556, y = 68 + 62 * i;
+            OutlinedRoundedRect(cr, x + 2, y + 2, 36, 44, 6, kWood, 1.2);
+            const double tip = i == 0 ? y + 12 : y + 36, base = i == 0 ? y + 34 : y + 14;
+            const double arrow[] = {x + 20, tip, x + 30, base, x + 10, base};
+            PolygonPath(cr, arrow, 3);
+            FillShaded(cr, Hex(0xfff3d6), 1);
+        }
+    });
     reg.Add("loadbrowser_listbox.png", 533, 195, [](cairo_t* cr, int w, int h) {
         DrawField(cr, 0, 0, w, h);
         for (int y = 19; y < h; y += 19) Line(cr, 3, y + 0.5, w - 3, y + 0.5, Hex(0xc9a96a, 0.5), 1);
@@ -201,7 +213,7 @@ void RegisterEditor(CArtRegistry& reg) {
     reg.Add("savebox.jpg", 428, 257, [](cairo_t* cr, int w, int h) {
         DialogFace(cr, w, h, "");
         Text(cr, CCaptions::Shared().Get("ed_filename"), 20, 108, 15, kInk, FONT_SANS_BOLD);
-        Text(cr, CCaptions::Shared().Get("ed_heading"), 20, 185, 15, kInk, FONT_SANS_BOLD);
+        Text(cr, CCaptions::Shared().Get("ed_heading"), 38, 149, 15, kInk, FONT_SANS_BOLD);
     });
     reg.Add("etutorialboxshadow.tga", 430, 280, DialogBorder);
     reg.Add("etutorialbox.jpg", 422, 272, [](cairo_t* cr, int w, int h) { DialogFace(cr, w, h, ""); });

@@ -15,6 +15,10 @@ void RegisterWidgets(CArtRegistry& registry);
 void RegisterMainMenu(CArtRegistry& registry);
 // The level map: background, set buttons, dots, stars, help.
 void RegisterMap(CArtRegistry& registry);
+// The level map's track, in screen pixels, through the game's own dot
+// table: painted on the map's background and on the volcano that stands
+// over it there.
+void DrawMapTrack(cairo_t* cr);
 // Profiles, score boards, level-set choice, level manager, story buttons.
 void RegisterScreens(CArtRegistry& registry);
 // Story pages and the instructions pictures.

@@ -10,6 +10,7 @@
 #include "images/InterfaceKit.h"
 #include "images/ProfessorBust.h"
 #include "images/SceneArt.h"
+#include "screens/LevelDotLayouts.h"
 
 using namespace DrawKit;
 using namespace InterfaceKit;
@@ -28,6 +29,14 @@ void VolcanoFront(cairo_t* cr, int w, int h) {
     const double cone[] = {kCraterX - 34, kCraterY, kCraterX + 34, kCraterY, kVolcanoX + w, kVolcanoY + h,
                            kVolcanoX, kVolcanoY + h};
     OutlinedPolygon(cr, cone, 4, Hex(0x6a4a3a), 2);
+    // The level map lays this picture over its track: the track climbs on
+    // up the slope (in the menu, a trail up the mountain).
+    cairo_save(cr);
+    PolygonPath(cr, cone, 4);
+    cairo_clip(cr);
+    cairo_translate(cr, kVolcanoX - kMapVolcanoX, kVolcanoY - kMapVolcanoY);
+    InterfaceFamilies::DrawMapTrack(cr);
+    cairo_restore(cr);
     // Crater lip and lava runs.
     OutlinedEllipse(cr, kCraterX, kCraterY, 34, 7, Hex(0x4a3028), 1.5);
     OutlinedEllipse(cr, kCraterX, kCraterY + 1, 26, 4, Hex(0xff8a2a), 0);

@@ -3,33 +3,44 @@
 // tutorial stars.
 #include <cmath>
 #include <string>
+#include <vector>
 
 #include "images/CCaptions.h"
 #include "images/DrawKit.h"
 #include "images/InterfaceFamilies.h"
 #include "images/InterfaceKit.h"
 #include "images/SceneArt.h"
+#include "screens/LevelDotLayouts.h"
 
 using namespace DrawKit;
 using namespace InterfaceKit;
 
+namespace InterfaceFamilies {
+
+void DrawMapTrack(cairo_t* cr) {
+    cairo_save(cr);
+    cairo_new_path(cr);
+    for (const DotPosition& p : GetMapTrack()) cairo_line_to(cr, p.x, p.y);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+    SetColor(cr, Hex(0xf3e3bf, 0.8));
+    cairo_set_line_width(cr, 11);
+    cairo_stroke_preserve(cr);
+    SetColor(cr, Hex(0x8a5a2a));
+    cairo_set_line_width(cr, 3);
+    const double dash[] = {7, 5};
+    cairo_set_dash(cr, dash, 2, 0);
+    cairo_stroke(cr);
+    cairo_restore(cr);
+}
+
+}  // namespace InterfaceFamilies
+
 namespace {
 
-// Dot positions of the regular set: the path is painted through them.
-const int kPath[][2] = {
-    {26, 378},  {46, 385},  {64, 386},  {83, 385},  {101, 377}, {118, 371}, {136, 367}, {155, 366}, {170, 378},
-    {180, 395}, {190, 410}, {203, 422}, {219, 430}, {236, 425}, {246, 411}, {258, 396}, {274, 390}, {292, 392},
-    {305, 404}, {314, 420}, {321, 436}, {316, 453}, {306, 467}, {299, 483}, {303, 500}, {315, 515}, {333, 524},
-    {351, 530}, {370, 530}, {389, 527}, {401, 514}, {406, 497}, {398, 479}, {387, 466}, {381, 449}, {390, 429},
-    {404, 415}, {424, 407}, {448, 404}, {471, 405}, {493, 407}, {513, 412}, {534, 414}, {554, 409}, {570, 398},
-    {582, 383}, {591, 365}, {592, 345}, {588, 326}, {576, 311}, {560, 300}, {542, 292}, {524, 287}, {505, 285},
-    {486, 285}, {467, 289}, {449, 293}, {430, 297}, {411, 302}, {391, 307}, {374, 312}, {355, 315}, {335, 319},
-    {316, 322}, {295, 322}, {275, 321}, {254, 318}, {233, 310}, {225, 295}, {243, 286}, {265, 286}, {284, 284},
-    {305, 277}, {317, 259}, {334, 245}, {355, 239}, {376, 239}, {397, 236}, {418, 229}, {405, 218}, {385, 214},
-    {364, 211}, {343, 207}, {323, 204}, {305, 199}};
-const int kPathPoints = sizeof(kPath) / sizeof(kPath[0]);
-
 void MapBackground(cairo_t* cr, int w, int h) {
+    // The game's own dot table: the track runs under every set's dots.
+    const std::vector<DotPosition> track = GetMapTrack();
     // Sea with a chart's grid lines.
     VerticalGradient(cr, 0, 0, w, h, Hex(0x6a9ab0), Hex(0x3f6f8a));
     for (int x = 0; x < w; x += 50) Line(cr, x, 0, x, h, Hex(0xffffff, 0.08), 1);
@@ -69,34 +80,16 @@ void MapBackground(cairo_t* cr, int w, int h) {
         uint32_t s = Seed("maptrees") + i * 31;
         const double x = RandomRange(s, 60, 600), y = RandomRange(s, 200, 520);
         bool nearPath = false;
-        for (int k = 0; k < kPathPoints; ++k)
-            if (std::hypot(kPath[k][0] - x, kPath[k][1] - y) < 26) nearPath = true;
+        for (const DotPosition& p : track)
+            if (std::hypot(p.x - x, p.y - y) < 26) nearPath = true;
         if (!nearPath) SceneArt::Palm(cr, x, y, 30, RandomRange(s, -6, 6), 0.9);
     }
-    // The path: a dashed brown track through every dot position.
-    cairo_save(cr);
-    cairo_new_path(cr);
-    cairo_move_to(cr, kPath[0][0], kPath[0][1]);
-    for (int i = 1; i < kPathPoints; ++i) {
-        const double mx = (kPath[i - 1][0] + kPath[i][0]) / 2.0, my = (kPath[i - 1][1] + kPath[i][1]) / 2.0;
-        cairo_curve_to(cr, kPath[i - 1][0], kPath[i - 1][1], mx, my, kPath[i][0], kPath[i][1]);
-    }
-    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
-    SetColor(cr, Hex(0xf3e3bf, 0.8));
-    cairo_set_line_width(cr, 11);
-    cairo_stroke_preserve(cr);
-    SetColor(cr, Hex(0x8a5a2a));
-    cairo_set_line_width(cr, 3);
-    const double dash[] = {7, 5};
-    cairo_set_dash(cr, dash, 2, 0);
-    cairo_stroke(cr);
-    cairo_restore(cr);
+    InterfaceFamilies::DrawMapTrack(cr);
     // Panels: the set scroll at the top left (set buttons, reset buttons and
     // the legend of the star and dot shown at (45, 149) and (45, 177)), the
     // level details at the top right and the command board at the lower right.
     Parchment(cr, 8, 6, 292, 200, Seed("mapscroll"));
-    Text(cr, CCaptions::Shared().Get("map_sets"), 108, 12, 18, kInk, FONT_SERIF_BOLD, ALIGN_CENTER);
+    // The player's name is written at its top by the game.
     Text(cr, CCaptions::Shared().Get("map_legend_tutorial"), 82, 156, 15, kInk, FONT_SANS, ALIGN_LEFT);
     Text(cr, CCaptions::Shared().Get("map_legend_level"), 72, 179, 15, kInk, FONT_SANS, ALIGN_LEFT);
     Parchment(cr, 484, 6, 312, 124, Seed("mapinfo"));
@@ -117,7 +110,8 @@ enum DotKind { DOT_COMPLETED, DOT_INCOMPLETE, DOT_LOCKED, DOT_GHOSTED, DOT_SELEC
 
 void Dot(cairo_t* cr, int w, int h, DotKind kind, double scale, bool roll, double pulse) {
     const double cx = w / 2.0, cy = h / 2.0, r = 7.5 * scale;
-    if (kind == DOT_SELECTED) RadialGlow(cr, cx, cy, r + 3 + 3 * pulse, Hex(0xffffff, 0.5 + 0.4 * pulse));
+    if (kind == DOT_SELECTED)
+        RadialGlow(cr, cx, cy, std::min(r + 3 + 3 * pulse, std::min(w, h) / 2.0), Hex(0xffffff, 0.5 + 0.4 * pulse));
     Color fill = Hex(0xf0c419);
     if (kind == DOT_COMPLETED) fill = Hex(0x4caf3f);
     if (kind == DOT_LOCKED) fill = Hex(0x8d99a6);
@@ -155,6 +149,16 @@ void Star(cairo_t* cr, double cx, double cy, double r, double rot, const Color& 
     StarPath(cr, cx, cy, r, rot);
     FillShaded(cr, fill, 1.2);
     Highlight(cr, cx - r * 0.2, cy - r * 0.3, r * 0.3, r * 0.2, 0.6);
+}
+
+// The spinning tutorial star of the map: the picture stands 28 pixels above
+// the dot it belongs to (its left edge one pixel left of the dot's, four for
+// the wider pulse), so the star rises on a short post from the dot's top.
+constexpr int kStarW = 20, kStarH = 46;
+
+void TutorialStar(cairo_t* cr, int w, int, double r, double rot, const Color& fill, double glow) {
+    Line(cr, w / 2.0, 20, w / 2.0, 31, Hex(0x8a5a2a), 2);
+    Star(cr, w / 2.0, 13, r, rot, fill, glow);
 }
 
 // The tutorial star over a dot: a star on a short post.
@@ -195,8 +199,10 @@ void RegisterMap(CArtRegistry& reg) {
                 [s](cairo_t* cr, int w, int h) { Dot(cr, w, h, DOT_SELECTED, 1 - 0.22 * s, false, 0); });
     }
     for (int p = 0; p <= 5; ++p)
-        reg.Add("mapdotregularselectedpulse" + std::to_string(p) + ".png", 24, 24, [p](cairo_t* cr, int w, int h) {
-            Dot(cr, w, h, DOT_SELECTED, 1 + 0.06 * std::sin(p * M_PI / 3), false, 0.5 + 0.5 * std::sin(p * M_PI / 3));
+        // Drawn where the dot is drawn, so it lies exactly over it.
+        reg.Add("mapdotregularselectedpulse" + std::to_string(p) + ".png", D, D, [p](cairo_t* cr, int w, int h) {
+            const double t = p / 5.0;
+            Dot(cr, w, h, DOT_SELECTED, 0.88 + 0.12 * t, false, t);
         });
 
     reg.Add("mapdotstarbase.png", 20, 30, [](cairo_t* cr, int w, int h) { MapDotStar(cr, w, h, 1, false, 0); });
@@ -213,19 +219,19 @@ void RegisterMap(CArtRegistry& reg) {
 
     // The spinning star of a completed set, its glowing pulse and its entrance.
     for (int f = 0; f < 60; ++f) {
-        reg.Add("star_base" + std::to_string(f) + ".png", 32, 32, [f](cairo_t* cr, int w, int h) {
-            Star(cr, w / 2.0, h / 2.0, 13, f * 2 * M_PI / 5 / 60, Hex(0xf0c419), 0.2);
+        reg.Add("star_base" + std::to_string(f) + ".png", kStarW, kStarH, [f](cairo_t* cr, int w, int h) {
+            TutorialStar(cr, w, h, 8.5, f * 2 * M_PI / 5 / 60, Hex(0xf0c419), 0.2);
         });
-        reg.Add("star_pulse" + std::to_string(f) + ".png", 32, 32, [f](cairo_t* cr, int w, int h) {
+        reg.Add("star_pulse" + std::to_string(f) + ".png", kStarW + 8, kStarH, [f](cairo_t* cr, int w, int h) {
             const double p = 0.5 + 0.5 * std::sin(f * 2 * M_PI / 60);
-            Star(cr, w / 2.0, h / 2.0, 12 + 1.5 * p, f * 2 * M_PI / 5 / 60, Hex(0xffd84a), 0.3 + 0.5 * p);
+            TutorialStar(cr, w, h, 8.5 + 1.5 * p, f * 2 * M_PI / 5 / 60, Hex(0xffd84a), 0.3 + 0.5 * p);
         });
     }
     for (int f = 0; f < 14; ++f)
-        reg.Add("star_appear" + std::to_string(f) + ".png", 32, 32, [f](cairo_t* cr, int w, int h) {
+        reg.Add("star_appear" + std::to_string(f) + ".png", kStarW, kStarH, [f](cairo_t* cr, int w, int h) {
             const double t = (f + 1) / 14.0;
             const double s = t < 0.8 ? t / 0.8 * 1.2 : 1.2 - (t - 0.8) / 0.2 * 0.2;
-            Star(cr, w / 2.0, h / 2.0, 13 * s, (1 - t) * 2.5, Hex(0xf0c419), 0.7 * (1 - t) + 0.2);
+            TutorialStar(cr, w, h, 8.5 * s, (1 - t) * 2.5, Hex(0xf0c419), 0.7 * (1 - t) + 0.2);
         });
 
     // Buttons: the set buttons get their words at run time.

@@ -147,8 +147,10 @@ void RegisterScreens(CArtRegistry& reg) {
                    std::string("hiscores_") + b);
     AddButtons(reg, "hiscores_button_submit", {"base", "shadow", "rollover"}, ".png", 120, 32, teal, "hiscores_submit");
 
-    // Level-set choice.
-    AddCaption(reg, "lvlset_heading.png", 400, 50, "lvlset_heading", 26, kInk, FONT_SERIF_BOLD);
+    // Level-set choice. The box stands at (158, 113) and the professor at
+    // (518, 88) leans over its right edge: the heading at (88, 44) of the box
+    // ends before him, and he ends above the first description.
+    AddCaption(reg, "lvlset_heading.png", 260, 50, "lvlset_heading", 23, kInk, FONT_SERIF_BOLD);
     for (const char* s : {"regular", "advanced", "kids"}) {
         // Descriptions at x 175 of the box, 70 apart; the buttons left of
         // them at x 42.
@@ -157,7 +159,7 @@ void RegisterScreens(CArtRegistry& reg) {
         AddButtons(reg, std::string("lvlset_button") + s + "_", {"base", "shadow", "roll"}, ".png", 128, 40, wood,
                    std::string("lvlset_") + s);
     }
-    reg.Add("lvlset_prof.png", 150, 200, [](cairo_t* cr, int w, int h) { ProfessorScene(cr, w, h, 3); });
+    reg.Add("lvlset_prof.png", 140, 148, [](cairo_t* cr, int w, int h) { ProfessorScene(cr, w, h, 3); });
 
     // Level manager.
     // The panel at (5, 11): the list on the left, the chosen level's details

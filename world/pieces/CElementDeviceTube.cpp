@@ -2,6 +2,7 @@
 
 #include "engine/CSprite.h"
 #include "engine/Log.h"
+#include "world/pieces/PieceSprites.h"
 
 int32_t CElementDeviceTube::exitX = 0;
 int32_t CElementDeviceTube::exitY = 0;
@@ -17,9 +18,7 @@ constexpr int kArrowBottom = 5;
 constexpr int kArrowDips = 3;
 
 CSprite* MakeSprite(int ox, int oy, int layer, int delay, const char* name) {
-    CSprite* s = new CSprite(ox, oy, layer, delay, false, 1, 1);
-    s->SetName(name);
-    return s;
+    return NewPieceSprite(ox, oy, layer, delay, 1, 1, name, false);
 }
 
 }  // namespace
@@ -43,7 +42,7 @@ CElementDeviceTube::CElementDeviceTube(int x_, int y_, int kind_) : CElementDevi
         spriteArrowFading = MakeSprite(16, 39, 42, 2, "Tube Arrow Fading");
         spriteArrowFading->AddFrames("tubearrowfade", 0, 6, ".png", 1);
     }
-    body = bodyShown = spriteBody;
+    body.current = body.shown = spriteBody;
     lights = spriteLights;
     sprite = lastShownSprite = spriteArrow;
     for (CSprite* s : {spriteBody, spriteLights, spriteArrow}) {
@@ -62,11 +61,8 @@ CElementDeviceTube::CElementDeviceTube(int x_, int y_, int kind_) : CElementDevi
 
 CElementDeviceTube::~CElementDeviceTube() {
     DebugLog(DBG_DESTRUCT, "CElementDeviceTube:  Destroying tube element at (%d,%d)...\n", x, y);
-    delete spriteArrow;
-    delete spriteArrowFading;
-    delete spriteBody;
-    delete spriteBreaking;
-    delete spriteLights;
+    for (CSprite** s : {&spriteArrow, &spriteArrowFading, &spriteBody, &spriteBreaking, &spriteLights})
+        DeletePieceSprite(s);
     sprite = lastShownSprite = nullptr;
 }
 
@@ -103,34 +99,24 @@ void CElementDeviceTube::Update() {
             sprite->Hide();
         }
     }
-    if (sprite != lastShownSprite) {
-        if (lastShownSprite) lastShownSprite->Hide();
-        if (sprite) {
-            sprite->Show(kSpriteNotDrawn, kSpriteNotDrawn);
-            sprite->Play(true);
-        }
-        lastShownSprite = sprite;
-    }
+    SpriteSlot arrow{sprite, lastShownSprite};
+    arrow.CatchUp(kSpriteNotDrawn, kSpriteNotDrawn, false);
+    lastShownSprite = arrow.shown;
     if (sprite) sprite->SetPosition(pixelX, pixelY - arrowOffset, false);
 
     if (destroyed) {
         if (spriteLights) spriteLights->Hide();
-        body = spriteBreaking;
-        if (body->IsFinished()) {
-            body->Hide();
+        body.current = spriteBreaking;
+        if (spriteBreaking->IsFinished()) {
+            spriteBreaking->Hide();
             if (kind == KIND_EXIT) {
                 SetLevelEndFlag(LEVELEND_TUBE_DESTROYED, true);
                 SetLevelEndFlag(LEVELEND_ENDED, true);
             }
         }
     }
-    if (body != bodyShown) {
-        if (bodyShown) bodyShown->Hide();
-        body->Show(prevPixelX, prevPixelY);
-        body->Play(true);
-        bodyShown = body;
-    }
-    body->SetPosition(pixelX, pixelY, false);
+    body.CatchUp(prevPixelX, prevPixelY, false);
+    body.current->SetPosition(pixelX, pixelY, false);
     if (lights) lights->SetPosition(pixelX, pixelY, false);
 }
 
@@ -138,7 +124,6 @@ void CElementDeviceTube::SaveState(int k) {
     DebugLog(DBG_UNDO, "      %s:  Saving ElementDeviceTube state...\n", GetTypeName());
     Record& r = saved[k];
     r.body = body;
-    r.bodyShown = bodyShown;
     r.lights = lights;
     r.isEntrance = isEntrance;
     r.isEntrance2 = isEntrance2;
@@ -152,14 +137,13 @@ void CElementDeviceTube::SaveState(int k) {
 void CElementDeviceTube::RestoreState(int k) {
     DebugLog(DBG_UNDO, "      %s:  Restoring ElementDeviceTube state...\n", GetTypeName());
     const Record& r = saved[k];
-    if (body != r.body) {
+    if (body.current != r.body.current) {
         // The break animation starts from its first frame if it comes again.
-        body->Hide();
-        body->Rewind();
-        body->Play(true);
+        body.current->Hide();
+        body.current->Rewind();
+        body.current->Play(true);
     }
     body = r.body;
-    bodyShown = r.bodyShown;
     lights = r.lights;
     isEntrance = r.isEntrance;
     isEntrance2 = r.isEntrance2;
@@ -172,12 +156,12 @@ void CElementDeviceTube::RestoreState(int k) {
     arrowActive = 0;
     if (sprite) sprite->Hide();
     if (!destroyed) {
-        body->Show(kSpriteNotDrawn, kSpriteNotDrawn);
+        body.current->Show(kSpriteNotDrawn, kSpriteNotDrawn);
         if (lights) lights->Show(kSpriteNotDrawn, kSpriteNotDrawn);
     }
 }
 
 void CElementDeviceTube::PrintSprites() {
-    PrintSpriteLine(body);
+    PrintSpriteLine(body.current);
     PrintSpriteLine(sprite);
 }

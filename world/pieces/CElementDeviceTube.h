@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "world/pieces/CElementDevice.h"
+#include "world/pieces/PieceSprites.h"
 
 class CSprite;
 
@@ -30,12 +31,11 @@ public:
     bool IsArrowActive() const { return arrowActive != 0; }
     // Pixels between the arrow and the tube's pixel row.
     int GetArrowOffset() const { return arrowOffset; }
-    CSprite* GetBodySprite() const { return body; }
+    CSprite* GetBodySprite() const { return body.current; }
 
 private:
     struct Record {
-        CSprite* body = nullptr;
-        CSprite* bodyShown = nullptr;
+        SpriteSlot body;
         CSprite* lights = nullptr;
         uint8_t isEntrance = 0, isEntrance2 = 0, arrowActive = 0;
         int32_t arrowOffset = 0;
@@ -50,8 +50,7 @@ private:
     CSprite* spriteBreaking = nullptr;
     CSprite* spriteLights = nullptr;
     int32_t kind = KIND_ENTRANCE;
-    CSprite* body = nullptr;       // the body, or the break animation once broken
-    CSprite* bodyShown = nullptr;  // the body sprite last shown
+    SpriteSlot body;               // the body, or the break animation once broken
     CSprite* lights = nullptr;     // the exit lights, or none
     uint8_t isEntrance = 0, isEntrance2 = 0;
     uint8_t arrowActive = 0;

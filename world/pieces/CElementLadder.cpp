@@ -4,6 +4,7 @@
 
 #include "engine/CSprite.h"
 #include "engine/Log.h"
+#include "world/pieces/PieceSprites.h"
 
 int32_t CElementLadder::ladderGrid[CElement::kGridCells] = {};
 
@@ -33,8 +34,7 @@ const SegmentLook& LookOf(int segment) {
 int Cell(int x, int y) { return x * CElement::kGridHeight + y; }
 
 CSprite* MakeCellSprite(int ox, int oy, int layer, const char* name, const char* image, int px, int py) {
-    CSprite* s = new CSprite(ox, oy, layer, 0, true, 1, 1);
-    s->SetName(name);
+    CSprite* s = NewPieceSprite(ox, oy, layer, 0, 1, 1, name);
     s->AddFrame(image);
     s->SetPosition(px, py, false);
     s->Show(kSpriteNotDrawn, kSpriteNotDrawn);
@@ -62,9 +62,9 @@ CElementLadder::CElementLadder(int x_, int y_, int segment, bool platform) : CEl
 
 CElementLadder::~CElementLadder() {
     DebugLog(DBG_DESTRUCT, "CElementLadder:  Destroying ladder element at (%d,%d)...\n", x, y);
-    delete sprite;
-    delete spritePlatform;
-    sprite = lastShownSprite = nullptr;
+    DeletePieceSprite(&sprite);
+    DeletePieceSprite(&spritePlatform);
+    lastShownSprite = nullptr;
 }
 
 void CElementLadder::SaveState(int) { DebugLog(DBG_UNDO, "      %s:  Saving ElementLadder state...\n", GetTypeName()); }

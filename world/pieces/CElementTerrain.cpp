@@ -5,6 +5,7 @@
 
 #include "engine/CSprite.h"
 #include "engine/Log.h"
+#include "world/pieces/PieceSprites.h"
 
 namespace {
 
@@ -35,8 +36,7 @@ void CElementTerrain::RestoreState(int k) {
 
 CSprite* CElementTerrain::CreateTileSprite(int originX, int originY, int tileWidth, const char* debugName,
                                            const char* image) {
-    CSprite* s = new CSprite(originX, originY, LAYER_TERRAIN, 0, true, tileWidth, 1);
-    s->SetName(debugName);
+    CSprite* s = NewPieceSprite(originX, originY, LAYER_TERRAIN, 0, tileWidth, 1, debugName);
     s->AddFrame(image);
     s->SetPosition(pixelX, pixelY, false);
     s->Show(kSpriteNotDrawn, kSpriteNotDrawn);
@@ -56,8 +56,8 @@ CElementTerrain::CElementTerrain(int x_, int y_, int width, const RunLook& look)
 void CElementTerrain::DestroyRun() {
     DebugLog(DBG_DESTRUCT, "CElementTerrain%s:  Destroying %s element at (%d,%d)...\n", runLook->className,
              runLook->stem, x, y);
-    delete sprite;
-    sprite = lastShownSprite = nullptr;
+    DeletePieceSprite(&sprite);
+    lastShownSprite = nullptr;
 }
 
 void CElementTerrain::LogRunUndo(bool saving) const {

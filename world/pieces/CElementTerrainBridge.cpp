@@ -8,6 +8,7 @@
 #include "sound/CSound.h"
 #include "sound/CSoundObject.h"
 #include "world/CLevel.h"
+#include "world/pieces/PieceSprites.h"
 
 int32_t CElementTerrainBridge::soundHistory[3] = {-1, -1, -1};
 
@@ -17,8 +18,7 @@ constexpr int kLayerCollapse = 11;
 constexpr int kSoundCount = 6;
 
 CSprite* MakeSprite(int ox, int oy, int layer, int delay, const char* name, int px, int py) {
-    CSprite* s = new CSprite(ox, oy, layer, delay, false, 1, 1);
-    s->SetName(name);
+    CSprite* s = NewPieceSprite(ox, oy, layer, delay, 1, 1, name, false);
     s->SetPosition(px, py, false);
     return s;
 }
@@ -83,10 +83,7 @@ CElementTerrainBridge::CElementTerrainBridge(int x_, int y_, bool inflatable, ui
 
 CElementTerrainBridge::~CElementTerrainBridge() {
     DebugLog(DBG_DESTRUCT, "CElementTerrainBridge:  Destroying bridge element at (%d,%d)...\n", x, y);
-    delete spriteSection;
-    delete spriteCollapse;
-    delete spriteFrozen;
-    delete spriteInflating;
+    for (CSprite** s : {&spriteSection, &spriteCollapse, &spriteFrozen, &spriteInflating}) DeletePieceSprite(s);
     sprite = lastShownSprite = nullptr;
     FreeEffectSprites();
     delete soundCollapse;
@@ -132,14 +129,9 @@ void CElementTerrainBridge::Update() {
     } else {
         choice = spriteSection;
     }
-    if (choice != lastShownSprite) {
-        if (lastShownSprite) lastShownSprite->Hide();
-        choice->Show(kSpriteNotDrawn, kSpriteNotDrawn);
-        choice->Rewind();
-        choice->Play(true);
-        lastShownSprite = choice;
-    }
-    sprite = choice;
+    SpriteSlot slot{choice, lastShownSprite};
+    slot.CatchUp(kSpriteNotDrawn, kSpriteNotDrawn, true);
+    sprite = lastShownSprite = choice;
 }
 
 int CElementTerrainBridge::GetSurfaceFriction() { return FROZEN ? -1 : 0; }

@@ -4,6 +4,7 @@
 
 #include "engine/CSprite.h"
 #include "engine/Log.h"
+#include "world/pieces/PieceSprites.h"
 
 int32_t CElementTerrainIce::imageCounter = 0;
 
@@ -30,8 +31,8 @@ CElementTerrainIce::CElementTerrainIce(int x_, int y_, bool overhang) : CElement
 
 CElementTerrainIce::~CElementTerrainIce() {
     DebugLog(DBG_DESTRUCT, "CElementTerrainIce:  Destroying ice element at (%d,%d)...\n", x, y);
-    delete sprite;
-    sprite = lastShownSprite = nullptr;
+    DeletePieceSprite(&sprite);
+    lastShownSprite = nullptr;
     FreeEffectSprites();
 }
 

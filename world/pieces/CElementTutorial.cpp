@@ -1,4 +1,291 @@
 #include "world/pieces/CElementTutorial.h"
 
-void CElementTutorial::HandleTutorial(int, int) {}
-void ResetTutorialGrid() {}
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "engine/CDraw.h"
+#include "engine/CSprite.h"
+#include "engine/FontRender.h"
+#include "engine/Log.h"
+#include "gui/GuiText.h"
+
+CElementTutorial* CElementTutorial::tutorialGrid[kGridCells] = {};
+uint8_t CElementTutorial::tutorialPresent = 0;
+CElementTutorial* CElementTutorial::activeSign = nullptr;
+int32_t CElementTutorial::phaseCounter = 0;
+
+namespace {
+
+const char kDirective[] = "#zqdefine";
+// The string whose font, size and colour free sign texts are drawn in.
+constexpr int kFreeTextString = 300;
+// A free text longer than this takes the large bubble.
+constexpr size_t kSmallTextLength = 100;
+// The bubble fades in and out over this many pictures.
+constexpr int kFadeFrames = 6;
+constexpr int kFadeStep = -45;
+// The question mark fades a look every this many updates.
+constexpr int kIconFadeDelay = 3;
+constexpr int kIconLooks = 4;
+constexpr int kPhaseStep = 4;
+constexpr int kPhaseCycle = 14;
+constexpr int kInterfaceLayer = 1410;
+
+int CellIndex(int x, int y) { return x * CElement::kGridHeight + y; }
+
+std::string BubbleName(int x, int y) {
+    char name[32];
+    snprintf(name, sizeof(name), "tutorial_%02i_%02i.png", x, y);
+    return name;
+}
+
+std::string FadeName(const std::string& bubbleName, int i) {
+    return bubbleName.substr(0, bubbleName.size() - 4) + std::to_string(i) + ".png";
+}
+
+// Reads a decimal number (after any blanks) at *p and moves past it; false,
+// leaving *p, when there is none or it does not fit an int.
+bool ReadNumber(const char** p, int* value) {
+    char* end = nullptr;
+    errno = 0;
+    const long v = strtol(*p, &end, 10);
+    if (end == *p || errno == ERANGE || v < INT_MIN || v > INT_MAX) return false;
+    *value = static_cast<int>(v);
+    *p = end;
+    return true;
+}
+
+}  // namespace
+
+CElementTutorial::Text CElementTutorial::ReadText(const char* levelText) {
+    Text t;
+    if (!levelText || !levelText[0]) return t;
+    if (strncmp(levelText, kDirective, sizeof(kDirective) - 1) != 0) {
+        // Free text.
+        t.style = strlen(levelText) > kSmallTextLength ? STYLE_LARGE : STYLE_SMALL;
+        t.shown = FontHasEntry(kFreeTextString);
+        return t;
+    }
+    // "#zqdefine N", then optionally "-c" and "-M", read like the pattern
+    // "#zqdefine %i-%c-%i#" would, but refusing numbers out of range.
+    const char* p = levelText + sizeof(kDirective) - 1;
+    int body = 0, heading = 0;
+    char letter = 'l';
+    int read = ReadNumber(&p, &body) ? 1 : 0;
+    if (read == 1 && p[0] == '-' && p[1] != '\0') {
+        letter = p[1];
+        p += 2;
+        read = 2;
+        if (p[0] == '-') {
+            ++p;
+            if (ReadNumber(&p, &heading)) read = 3;
+        }
+    }
+    // A directive without its number can show nothing sensible.
+    if (read < 1) return t;
+    t.directive = true;
+    t.body = body;
+    t.heading = read >= 3 ? heading : 0;
+    t.style = letter == 'k' ? STYLE_KIDS : (letter == 'l' ? STYLE_LARGE : STYLE_SMALL);
+    t.shown = FontHasEntry(t.body) && (t.style != STYLE_KIDS || t.heading < 1 || FontHasEntry(t.heading));
+    return t;
+}
+
+CElementTutorial::CElementTutorial(int x_, int y_, const char* levelText) : CElement(x_, y_, 1) {
+    tutorialPresent = 1;
+    DebugLog(DBG_TICK, "TUTORIAL START\n");
+
+    static const char* const kLooks[kIconLooks][2] = {
+        {"qmarkrotate", "Tutorial Icon"},
+        {"qmarkrotate_fading1", "Tutorial Icon - Faded 1"},
+        {"qmarkrotate_fading2", "Tutorial Icon - Faded 2"},
+        {"qmarkrotate_fading3", "Tutorial Icon - Faded 3"},
+    };
+    for (int i = 0; i < kIconLooks; ++i) {
+        icons[i] = new CSprite(15, 17, 56, 2, false, 1, 1);
+        icons[i]->SetName(kLooks[i][1]);
+        icons[i]->AddFrames(kLooks[i][0], 0, 23, ".tga", 1);
+        icons[i]->SetLooping(true);
+        icons[i]->SetPosition(pixelX, pixelY, false);
+    }
+    sprite = lastShownSprite = icons[0];
+    sprite->Show(kSpriteNotDrawn, kSpriteNotDrawn);
+    sprite->SetFrame(phaseCounter);
+    sprite->Play(true);
+    bobbing.Init(pixelY, 4, 3.0f, 3.3f, phaseCounter);
+    phaseCounter = (phaseCounter + kPhaseStep) % kPhaseCycle;
+    DebugLog(DBG_TICK, "TUTORIAL LOAD\n");
+
+    BuildBubble(levelText);
+
+    type = ELEMENT_TUTORIAL;
+    active = 0;
+    iconCountdown = 0;
+    if (IsInsideGrid(x, y)) tutorialGrid[CellIndex(x, y)] = this;
+    DebugLog(DBG_TICK, "TUTORIAL DONE\n");
+}
+
+CElementTutorial::~CElementTutorial() {
+    DebugLog(DBG_DESTRUCT, "CElementTutorial:  Destroying tutorial element at (%d,%d)...\n", x, y);
+    if (IsInsideGrid(x, y) && tutorialGrid[CellIndex(x, y)] == this) tutorialGrid[CellIndex(x, y)] = nullptr;
+    if (activeSign == this) activeSign = nullptr;
+    for (CSprite*& icon : icons) {
+        delete icon;
+        icon = nullptr;
+    }
+    sprite = lastShownSprite = nullptr;
+    delete bubble;
+    bubble = nullptr;
+    ReleaseBubbleImages();
+}
+
+void CElementTutorial::ReleaseBubbleImages() {
+    if (bubbleName.empty()) return;
+    CDraw::UnloadImage(bubbleName.c_str());
+    for (int i = 0; i < kFadeFrames; ++i) CDraw::UnloadImage(FadeName(bubbleName, i).c_str());
+    bubbleName.clear();
+}
+
+void CElementTutorial::BuildBubble(const char* levelText) {
+    text = ReadText(levelText);
+    DebugLog(DBG_TICK, "TUTORIAL SSCANF\n");
+    if (!text.shown) {
+        DebugLog(DBG_WARNING, "CElementTutorial()   The sign at (%i,%i) has no text to show: '%s'\n", x, y,
+                 levelText ? levelText : "(none)");
+        return;
+    }
+    const bool kids = text.style == STYLE_KIDS;
+    const bool large = text.style == STYLE_LARGE;
+    const char* paper = kids ? "parchment_kids.png" : (large ? "tutorial_big.png" : "tutorial_small.png");
+    bubbleName = BubbleName(x, y);
+    const int image = CDraw::CopyImage(paper, bubbleName.c_str(), 0);
+    DebugLog(DBG_MILESTONE, "ID_120:  GAME:     Tutorial Text Started (%i)\n", text.body);
+    const int w = CDraw::GetWidth(image);
+    const int h = CDraw::GetHeight(image);
+
+    if (!text.directive) {
+        BlitString(kFreeTextString, image, w - 105, h - 40, 0, 80, 20, levelText);
+    } else if (!kids) {
+        DebugLog(DBG_DEBUG, "CElementTutorial()  Found tutorial directive for STRING #%i\n", text.body);
+        BlitString(text.body, image, w - 105, h - 40, 0, 80, 20);
+    } else if (text.heading < 1) {
+        BlitString(text.body, image, w - 150, h - 40, 0, 40, 60);
+    } else {
+        BlitString(text.heading, image, w - 150, 40, 2, 40, 40);
+        BlitString(text.body, image, w - 150, h - 40, 0, 40, 110);
+    }
+    DebugLog(DBG_MILESTONE, "ID_120:  GAME:     Tutorial Text Completed\n");
+    DebugLog(DBG_MILESTONE, "ID_121:  GAME:     Tutorial Fade Started (%i,%i)\n", kids ? 1 : 0, large ? 1 : 0);
+    CDraw::MakeFadeSequence(bubbleName.c_str(), kFadeFrames, kFadeStep);
+    DebugLog(DBG_MILESTONE, "ID_121:  GAME:     Tutorial Fade Completed\n");
+
+    bubble = new CSprite(kInterfaceLayer, 2, false);
+    bubble->SetName("Tutorial Box");
+    for (int i = 0; i < kFadeFrames; ++i) bubble->AddFrame(FadeName(bubbleName, i).c_str());
+    // The bubble opens in the half of the screen away from the sign.
+    int bx = 132, by = 52;
+    if (!kids) {
+        bx = x > 15 ? (large ? 10 : 20) : (large ? 340 : 420);
+        by = y > 11 ? (large ? 15 : 50) : (large ? 275 : 350);
+    }
+    bubble->SetPosition(bx, by, false);
+}
+
+CElementTutorial* CElementTutorial::GetTutorialAt(int x, int y) {
+    return IsInsideGrid(x, y) ? tutorialGrid[CellIndex(x, y)] : nullptr;
+}
+
+void CElementTutorial::HandleTutorial(int x, int y) {
+    if (!IsInsideGrid(x, y)) return;
+    CElementTutorial* sign = tutorialGrid[CellIndex(x, y)];
+    if (sign == activeSign) return;
+    if (activeSign) activeSign->active = 0;
+    activeSign = sign;
+    if (sign) {
+        sign->active = 1;
+        DebugLog(DBG_DEBUG, "CElementTutorial::HandleTutorial()   Activating tutorial at (%i,%i)\n", x, y);
+    }
+}
+
+int CElementTutorial::GetIconFade() const {
+    for (int i = 0; i < kIconLooks; ++i)
+        if (icons[i] == sprite) return i;
+    return 0;
+}
+
+void CElementTutorial::Update() {
+    if (bubble) {
+        if (active) {
+            bubble->Show(kSpriteNotDrawn, kSpriteNotDrawn);
+            bubble->Play(true);
+        } else if (!bubble->IsHidden()) {
+            bubble->Play(false);
+            if (bubble->GetFrame() == 0) bubble->Hide();
+        }
+    }
+
+    int look = GetIconFade();
+    if (iconCountdown > 0) {
+        --iconCountdown;
+    } else if (active && look < kIconLooks - 1) {
+        ++look;
+        iconCountdown = kIconFadeDelay;
+    } else if (!active && look > 0) {
+        --look;
+        iconCountdown = kIconFadeDelay;
+    }
+    sprite = icons[look];
+    if (sprite != lastShownSprite) {
+        // The rotation goes on in the new look.
+        lastShownSprite->Hide();
+        sprite->Show(pixelX, bobbing.GetValue());
+        sprite->SetFrame(lastShownSprite->GetFrame());
+        sprite->Play(true);
+        lastShownSprite = sprite;
+    }
+    bobbing.Step();
+    sprite->SetPosition(pixelX, bobbing.GetValue(), false);
+}
+
+void CElementTutorial::SaveState(int k) {
+    DebugLog(DBG_UNDO, "      %s:  Saving ElementTutorial state...\n", GetTypeName());
+    if (k >= 0 && k < kUndoSlots) {
+        records[k].active = active;
+        records[k].iconCountdown = iconCountdown;
+    }
+    CElement::SaveState(k);
+}
+
+void CElementTutorial::RestoreState(int k) {
+    DebugLog(DBG_UNDO, "      %s:  Restoring ElementTutorial state...\n", GetTypeName());
+    if (k >= 0 && k < kUndoSlots) {
+        active = records[k].active;
+        iconCountdown = records[k].iconCountdown;
+    }
+    CElement::RestoreState(k);
+    // The class keeps its active sign in step with the restored signs.
+    if (active) {
+        activeSign = this;
+    } else if (activeSign == this) {
+        activeSign = nullptr;
+    }
+}
+
+void CElementTutorial::PrintSprites() {
+    for (CSprite* s : {sprite, bubble}) {
+        if (!s) continue;
+        DebugLog(DBG_ACTIVE_SPRITE,
+                 "   T(%2d,%2d)  %-20s   LOCATION=(%d,%d)  HIDDEN=%d  STATE=%d  FRAME=%d  FINISHED=%d  NAME='%s'\n", x,
+                 y, GetTypeName(), s->GetX(true), s->GetY(true), s->IsHidden() ? 1 : 0, s->GetAnimationState(),
+                 s->GetFrame(), s->IsFinished() ? 1 : 0, s->GetName());
+    }
+}
+
+void ResetTutorialGrid() {
+    for (CElementTutorial*& cell : CElementTutorial::tutorialGrid) cell = nullptr;
+    CElementTutorial::tutorialPresent = 0;
+    CElementTutorial::activeSign = nullptr;
+}

@@ -1,7 +1,8 @@
 // Small worlds for the device scenarios: a level written as the bottom rows
-// of a level source picture, built by the game's level builder into a fresh
-// headless world, with a stand-in hero (the world steps only with one) and
-// plain movable boxes the tests push around by hand.
+// of a level source picture, either built by the game's level builder into a
+// fresh headless world with a stand-in hero (the world steps only with one)
+// and plain movable boxes the tests push around by hand, or run by the level
+// run with the real hero, steered by keys as the play screen steers him.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -14,8 +15,10 @@
 #include "tools/levels/CLevelSource.h"
 #include "world/CElement.h"
 #include "world/CElementAI.h"
+#include "world/CElementAIProfessor.h"
 #include "world/CLevel.h"
 #include "world/CLevelBuilder.h"
+#include "world/CWorldRun.h"
 
 namespace devicetest {
 
@@ -45,25 +48,39 @@ public:
     }
 };
 
+// The source of a level whose tiles picture ends with the given rows
+// (shorter rows are padded with '.'), followed by further source lines
+// (teleports).
+inline std::string LevelText(const std::vector<std::string>& rows, const std::string& extra) {
+    std::string text = "heading: Devices\nbackground: 0\ntiles:\n";
+    const size_t blank = CLevel::kHeight - rows.size();
+    for (size_t r = 0; r < CLevel::kHeight; ++r) {
+        std::string row = r < blank ? "" : rows[r - blank];
+        row.resize(CLevel::kWidth, '.');
+        text += row + "\n";
+    }
+    return text + extra;
+}
+
+// The first element of a class in the element list whose cell is (x, y).
+template <class T>
+T* FindPiece(int x, int y) {
+    for (CElement* e : CElement::GetAllElements()) {
+        T* t = dynamic_cast<T*>(e);
+        if (t && t->GetCurrentX() == x && t->GetCurrentY() == y) return t;
+    }
+    return nullptr;
+}
+
 class DeviceWorldTest : public worldtest::WorldTest {
 protected:
-    // rows: the bottom rows of the tiles picture (shorter rows are padded
-    // with '.'); extra: further source lines (teleports). The walker starts
-    // at (walkerX, walkerY); without a cell it waits in the top left corner,
-    // out of the way and without weight.
+    // The walker starts at (walkerX, walkerY); without a cell it waits in the
+    // top left corner, out of the way and without weight.
     void Build(const std::vector<std::string>& rows, const std::string& extra = "", int walkerX = -1,
                int walkerY = -1) {
-        std::string text = "heading: Devices\nbackground: 0\ntiles:\n";
-        const size_t blank = CLevel::kHeight - rows.size();
-        for (size_t r = 0; r < CLevel::kHeight; ++r) {
-            std::string row = r < blank ? "" : rows[r - blank];
-            row.resize(CLevel::kWidth, '.');
-            text += row + "\n";
-        }
-        text += extra;
         level_ = std::make_unique<CLevel>();
         std::string error;
-        ASSERT_TRUE(CLevelSource::Parse(text, level_.get(), &error)) << error;
+        ASSERT_TRUE(CLevelSource::Parse(LevelText(rows, extra), level_.get(), &error)) << error;
         CLevelBuilder::Build(level_.get());
         if (walkerX < 0) {
             walker_ = new Walker(0, 0);
@@ -73,14 +90,9 @@ protected:
         }
     }
 
-    // The first element of a class in the element list whose cell is (x, y).
     template <class T>
     static T* Find(int x, int y) {
-        for (CElement* e : CElement::GetAllElements()) {
-            T* t = dynamic_cast<T*>(e);
-            if (t && t->GetCurrentX() == x && t->GetCurrentY() == y) return t;
-        }
-        return nullptr;
+        return FindPiece<T>(x, y);
     }
     // Steps until the condition holds; false after maxFrames.
     template <class F>
@@ -94,6 +106,65 @@ protected:
 
     std::unique_ptr<CLevel> level_;
     Walker* walker_ = nullptr;
+};
+
+// A level with an entrance tube, run frame by frame by the level run with
+// the real hero; the world's invariants are checked after every frame.
+class DeviceRunTest : public worldtest::WorldTest {
+protected:
+    // Builds and starts the level and waits until the hero has come out of
+    // the entrance tube.
+    void Load(const std::vector<std::string>& rows, const std::string& extra = "") {
+        std::string error;
+        ASSERT_TRUE(CLevelSource::Parse(LevelText(rows, extra), &level_, &error)) << error;
+        run_ = std::make_unique<CWorldRun>(&level_);
+        ASSERT_TRUE(run_->Start(&error)) << error;
+        hero_ = dynamic_cast<CElementAIProfessor*>(CElement::GetHero());
+        ASSERT_NE(hero_, nullptr);
+        ASSERT_TRUE(RunUntil([&] { return !hero_->arriving && !hero_->IsMoving(); }));
+    }
+    void TearDown() override {
+        run_.reset();
+        worldtest::WorldTest::TearDown();
+    }
+    void Frame() {
+        run_->StepFrame();
+        std::string what;
+        if (!CWorldRun::CheckWorld(&what)) ADD_FAILURE() << "frame " << run_->GetFrame() << ": " << what;
+    }
+    template <class F>
+    bool RunUntil(F done, int maxFrames = 400) {
+        for (int i = 0; i < maxFrames; ++i) {
+            if (done()) return true;
+            Frame();
+        }
+        return done();
+    }
+    // Runs until the level ends, at most maxFrames more; the result.
+    std::string RunToEnd(int maxFrames = 600) {
+        run_->Run(run_->GetFrame() + maxFrames, true);
+        EXPECT_EQ(run_->GetFailure(), "");
+        return run_->GetResult();
+    }
+    void Press(int code) { run_->ApplyKey(code, false); }
+    void Release(int code) { run_->ApplyKey(code, true); }
+    // Holds the key until the hero has begun his move into column x, lets go
+    // and waits until he stands still; false when he never got there.
+    bool WalkTo(int code, int x) {
+        Press(code);
+        const bool reached = RunUntil([&] { return hero_->GetCurrentX() == x; });
+        Release(code);
+        RunUntil([&] { return !hero_->IsMoving() && !hero_->FALLING; });
+        return reached;
+    }
+    template <class T>
+    static T* Find(int x, int y) {
+        return FindPiece<T>(x, y);
+    }
+
+    CLevel level_;
+    std::unique_ptr<CWorldRun> run_;
+    CElementAIProfessor* hero_ = nullptr;
 };
 
 }  // namespace devicetest

@@ -1,8 +1,8 @@
 // The ground pieces in the world: terrain runs, ice, bridges, ladders and
 // tubes, built from small level sources through the level builder and run by
-// the world step. Until the hero and the movable objects are in the game, a
-// stand-in hero walks with held keys and a stand-in crate is pushed, slides,
-// falls and carries heat.
+// the world step, or played with recorded keys as the level runner plays
+// them. Where a level has no entrance tube, a stand-in hero that walks with
+// held keys keeps the world stepping.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -15,9 +15,12 @@
 #include "tools/levels/CLevelSource.h"
 #include "world/CElement.h"
 #include "world/CElementAI.h"
+#include "world/CElementAIProfessor.h"
 #include "world/CLevel.h"
 #include "world/CLevelBuilder.h"
+#include "world/CWorldRun.h"
 #include "world/pieces/CElementDeviceTube.h"
+#include "world/pieces/CElementObjectCrate.h"
 #include "world/pieces/CElementLadder.h"
 #include "world/pieces/CElementTerrain.h"
 #include "world/pieces/CElementTerrainBridge.h"
@@ -48,18 +51,6 @@ public:
     }
 };
 
-// Falls, slides and can be pushed; a metal one takes heat.
-class StandInCrate : public CElement {
-public:
-    StandInCrate(int x, int y, bool metal) : CElement(x, y, 1) {
-        type = ELEMENT_OBJECT;
-        typeObject = OBJECT_KIND_CRATE;
-        occupiesGrid = gravity = slidable = dynamic = 1;
-        heatable = metal ? 1 : 0;
-        SetElementAt(x, y, this);
-    }
-};
-
 // The level whose tile picture ends with the given rows; ladders and states
 // likewise. Short rows are filled up with empty cells.
 void Picture(std::string* text, const char* section, const std::vector<std::string>& rows) {
@@ -73,12 +64,15 @@ void Picture(std::string* text, const char* section, const std::vector<std::stri
     }
 }
 
+// solution: "frame key down|up" lines.
 CLevel MakeLevel(const std::vector<std::string>& tiles, const std::vector<std::string>& ladders = {},
-                 const std::vector<std::string>& states = {}) {
+                 const std::vector<std::string>& states = {}, const std::vector<std::string>& solution = {}) {
     std::string text = "heading: Ground\nbackground: 1\n";
     Picture(&text, "tiles", tiles);
     if (!ladders.empty()) Picture(&text, "ladders", ladders);
     if (!states.empty()) Picture(&text, "states", states);
+    if (!solution.empty()) text += "solution:\n";
+    for (const std::string& line : solution) text += line + "\n";
     CLevel level;
     std::string error;
     EXPECT_TRUE(CLevelSource::Parse(text, &level, &error)) << error;
@@ -234,7 +228,7 @@ TEST_F(WorldTest, LadderColumnsGetTheirSegmentsAndTheQueriesAnswerOnlyInsideTheG
     EXPECT_FALSE(CElementLadder::IsLadderPlatformAt(5, 19));
 }
 
-TEST_F(WorldTest, ABridgeCollapsesBehindAnElementThatLeavesItAndNotUnderAGunshot) {
+TEST_F(WorldTest, ABridgeCollapsesBehindAnElementThatLeavesIt) {
     CLevel level = MakeLevel({"####___####"});
     CLevelBuilder::Build(&level);
     StandInHero* hero = new StandInHero(3, 22);
@@ -260,16 +254,6 @@ TEST_F(WorldTest, ABridgeCollapsesBehindAnElementThatLeavesItAndNotUnderAGunshot
     // The collapse plays once and the bridge is gone.
     Step(40);
     EXPECT_TRUE(first->GetSprite()->IsHidden());
-
-    // A shot flies over the third bridge without breaking it.
-    auto* third = At<CElementTerrainBridge>(6, 23);
-    StandInCrate* shot = new StandInCrate(6, 22, false);
-    shot->type = ELEMENT_DEVICE;
-    shot->typeDevice = DEVICE_KIND_GUNSHOT;
-    shot->gravity = 0;
-    shot->MoveTo(7, 22);
-    EXPECT_FALSE(third->IsCollapsing());
-    EXPECT_EQ(CElement::GetElementAt(6, 23), third);
 }
 
 TEST_F(WorldTest, EachBridgeTakesACollapseSoundUnlikeTheLastThreeBuilt) {
@@ -309,7 +293,7 @@ TEST_F(WorldTest, AFrozenBridgeHoldsAndIsSlipperyUntilHeatThawsIt) {
     Step();
     EXPECT_EQ(bridge->GetSprite()->GetName(), std::string("Bridge Section"));
     EXPECT_EQ(bridge->GetSurfaceFriction(), 0);
-    StandInCrate* crate = new StandInCrate(3, 22, false);
+    auto* crate = new CElementObjectCrate(3, 22, CElementObjectCrate::WOOD, 0, true);
     EXPECT_TRUE(crate->PushRight(true, false));
     EXPECT_TRUE(bridge->IsCollapsing());
     EXPECT_FALSE(CElement::IsOccupied(3, 23));
@@ -380,18 +364,18 @@ TEST_F(WorldTest, AnInflatableBridgeInflatesBeforeItStandsAndUndoTakesItAway) {
 }
 
 TEST_F(WorldTest, IceUnderAHotCrateMeltsAndUndoBringsItBack) {
-    CLevel level = MakeLevel({"..........~", "###########"});
+    // A hot metal crate rests on the ice.
+    CLevel level = MakeLevel({"..........C", "..........~", "###########"}, {}, {"..........h", "", ""});
     CLevelBuilder::Build(&level);
     new StandInHero(1, 22);
     auto* ice = At<CElementTerrainIce>(10, 22);
-    StandInCrate* crate = new StandInCrate(10, 21, true);
-    CElement::Heat(crate, false, false);
+    auto* crate = At<CElementObjectCrate>(10, 21);
+    ASSERT_TRUE(crate && crate->IsHeated());
     Step();
     // The crate rests on the ice: its heat melts it, it cools and falls.
     EXPECT_TRUE(ice->steamActive);
     EXPECT_NE(CElement::GetElementAt(10, 22), static_cast<CElement*>(ice));
     EXPECT_FALSE(crate->IsHeated());
-    EXPECT_TRUE(crate->cooling);
     EXPECT_TRUE(crate->FALLING);
     EXPECT_TRUE(ice->GetSprite()->IsHidden());
     Step(60);
@@ -413,26 +397,33 @@ TEST_F(WorldTest, IceUnderAHotCrateMeltsAndUndoBringsItBack) {
     EXPECT_FALSE(CElement::IsOccupied(0, 22));
 }
 
-TEST_F(WorldTest, IceKeepsACrateSlidingUntilGrassOrSandStopsIt) {
-    // Ice from column 5 to 9, then grass; a second track ends in sand.
-    CLevel level = MakeLevel({"", "#####~~~~~######", "", "#####~~~~~::::::"});
-    CLevelBuilder::Build(&level);
-    new StandInHero(0, 20);
-    StandInCrate* onGrass = new StandInCrate(4, 20, false);
-    StandInCrate* onSand = new StandInCrate(4, 22, false);
-    Step();
-    // A plain push is refused on grass; a forced one moves the crate onto
-    // the ice, where it slides on by itself.
-    EXPECT_FALSE(onGrass->PushRight(false, false));
-    EXPECT_TRUE(onGrass->PushRight(true, false));
-    EXPECT_TRUE(onSand->PushRight(true, false));
-    Step(8 * 8);
-    EXPECT_EQ(onGrass->GetCurrentX(), 10);
-    EXPECT_EQ(onSand->GetCurrentX(), 10);
-    EXPECT_FALSE(onGrass->MOVING || onSand->MOVING);
-    // Sand holds a crate even against a forced push; grass lets it go.
-    EXPECT_FALSE(onSand->PushRight(true, false));
-    EXPECT_TRUE(onGrass->PushRight(true, false));
+// Plays a level with its solution, checking the world after every frame.
+void Play(CWorldRun* run, int frames) {
+    std::string error;
+    ASSERT_TRUE(run->Start(&error)) << error;
+    for (int i = 0; i < frames && !run->IsEnded(); ++i) {
+        run->StepFrame();
+        std::string what;
+        ASSERT_TRUE(CWorldRun::CheckWorld(&what)) << "frame " << run->GetFrame() << ": " << what;
+    }
+}
+
+TEST_F(WorldTest, ACratePushedOntoIceSlidesUntilGrassOrSandStopsIt) {
+    // The hero comes out at column 2 and pushes the crate once onto the ice
+    // (columns 5 to 9); what follows decides where it stops.
+    const std::vector<std::string> solution = {"1 right down", "58 right up"};
+    for (const char* ground : {"#####~~~~~######", "#####~~~~~::::::"}) {
+        CLevel level = MakeLevel({"..S.c", ground}, {}, {}, solution);
+        CWorldRun run(&level);
+        Play(&run, 200);
+        auto* crate = At<CElementObjectCrate>(10, 22);
+        ASSERT_NE(crate, nullptr) << ground;
+        EXPECT_FALSE(crate->MOVING);
+        EXPECT_EQ(CElement::GetHero()->GetCurrentX(), 4);
+        // Sand holds a crate even against a forced push; grass lets it go.
+        EXPECT_EQ(crate->PushRight(true, false), ground[10] == '#') << ground;
+        CElement::UnloadElements();
+    }
 }
 
 TEST_F(WorldTest, TheExitTubeIsFoundOnlyWhereItStands) {
@@ -527,4 +518,62 @@ TEST_F(WorldTest, ATubeWhoseGroundMeltsBreaksAndOnlyTheExitTubeEndsTheLevel) {
     EXPECT_TRUE(CElement::IsExitTubeDestroyed());
     EXPECT_EQ(tubes[1]->GetBodySprite()->GetName(), std::string("Tube Exit Breaking"));
     EXPECT_TRUE(tubes[1]->GetBodySprite()->IsHidden());
+}
+
+TEST_F(WorldTest, TheHeroComesOutOfTheEntranceAndALevelWhoseExitHeReachesEndsAsExited) {
+    // The exit six cells to the right of the entrance; right held from the
+    // first frame.
+    CLevel level = MakeLevel({"..S.....E", "################"}, {}, {}, {"1 right down"});
+    CWorldRun run(&level);
+    std::string error;
+    ASSERT_TRUE(run.Start(&error)) << error;
+    int exitingAt = -1;
+    while (!run.IsEnded() && run.GetFrame() < 400) {
+        run.StepFrame();
+        if (exitingAt < 0 && CElement::IsProfessorExiting()) exitingAt = run.GetFrame();
+        if (run.GetFrame() == 48) {
+            EXPECT_EQ(CElement::GetHero()->GetCurrentX(), 2);
+        }
+    }
+    // The arrival takes 48 frames (23 pictures, two frames each, ended in
+    // the step after the last); six cells of eight frames take the hero into
+    // the exit, and the 23 pictures of his departure end the level.
+    EXPECT_EQ(exitingAt, 48 + 1 + 6 * 8);
+    EXPECT_EQ(run.GetFrame(), exitingAt + 47);
+    EXPECT_EQ(run.GetResult(), "exited");
+    EXPECT_TRUE(CElementDeviceTube::IsExitTube(CElement::GetHero()->GetCurrentX(), 22));
+}
+
+TEST_F(WorldTest, TheHeroCrossingARowOfBridgesCollapsesEachAsHeLeavesIt) {
+    CLevel level = MakeLevel({"..S.........E", "#####_____######"}, {}, {}, {"1 right down"});
+    CWorldRun run(&level);
+    Play(&run, 400);
+    EXPECT_EQ(run.GetResult(), "exited");
+    for (int x = 5; x < 10; ++x) {
+        auto* bridge = dynamic_cast<CElementTerrainBridge*>(CElement::FindElementAt(x, 23));
+        ASSERT_NE(bridge, nullptr) << x;
+        EXPECT_TRUE(bridge->IsCollapsing()) << x;
+        EXPECT_FALSE(CElement::IsOccupied(x, 23)) << x;
+    }
+}
+
+TEST_F(WorldTest, AFrostShotFliesOverARowOfBridgesWithoutBreakingThem) {
+    // The hero steps onto the frost gun and fires it to the right, over the
+    // bridges of columns 4 to 8; the shot flies on out of the grid.
+    CLevel level = MakeLevel({"..SF", "####_____#######"}, {}, {},
+                             {"1 right down", "50 right up", "70 slot1 down", "71 slot1 up"});
+    CWorldRun run(&level);
+    Play(&run, 150);
+    CElement* shot = nullptr;
+    for (CElement* e : CElement::GetAllElements())
+        if (e->IsGunshot()) shot = e;
+    ASSERT_NE(shot, nullptr);
+    EXPECT_GT(shot->GetCurrentX(), 8);  // past the bridges
+    for (int x = 4; x < 9; ++x) {
+        auto* bridge = At<CElementTerrainBridge>(x, 23);
+        ASSERT_NE(bridge, nullptr) << x;
+        EXPECT_FALSE(bridge->IsCollapsing());
+        EXPECT_FALSE(bridge->IsFrozen());
+    }
+    EXPECT_EQ(run.GetResult(), "running");
 }

@@ -1,11 +1,9 @@
 // A world built from a small level written in our level source format,
-// through the one level builder, for the scenario tests of the movable
-// objects.
+// through the one level builder, for the scenario tests of the pieces.
 //
-// Pieces that other parts of the game make (terrain, the entrance tube and
-// the hero) get plain stand-ins while the builder cannot make them yet: a
-// floor of the cell's surface value, and a hero who only walks with his
-// held keys. Once the builder makes the real ones, the stand-ins step aside.
+// Tests that lay out a world by hand get plain stand-ins for the floor and
+// the hero: a floor of a chosen surface value, and a hero who only walks
+// with his held keys.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -51,8 +49,10 @@ public:
 
 // The level source of a picture: rows from the top, each padded with empty
 // cells to 32; missing rows are empty. states (optional) likewise, '.'
-// normal, 'f' frozen, 'h' heated.
-inline std::string LevelSource(const std::vector<std::string>& rows, const std::vector<std::string>& states = {}) {
+// normal, 'f' frozen, 'h' heated. extra: further source lines (signs,
+// teleports), each ending with a line break.
+inline std::string LevelSource(const std::vector<std::string>& rows, const std::vector<std::string>& states = {},
+                               const std::string& extra = "") {
     auto picture = [](const std::vector<std::string>& lines) {
         std::string out;
         for (int y = 0; y < CElement::kGridHeight; ++y) {
@@ -64,27 +64,17 @@ inline std::string LevelSource(const std::vector<std::string>& rows, const std::
     };
     std::string text = "heading: objects\nbackground: 0\ntiles:\n" + picture(rows);
     if (!states.empty()) text += "states:\n" + picture(states);
-    return text;
+    return text + extra;
 }
 
 class ObjectWorldTest : public worldtest::WorldTest {
 protected:
     // Builds the level; the picture needs an entrance tube 'S' for the hero.
-    void Build(const std::vector<std::string>& rows, const std::vector<std::string>& states = {}) {
+    void Build(const std::vector<std::string>& rows, const std::vector<std::string>& states = {},
+               const std::string& extra = "") {
         std::string error;
-        ASSERT_TRUE(CLevelSource::Parse(LevelSource(rows, states), &level_, &error)) << error;
-        CElement* hero = CLevelBuilder::Build(&level_);
-        for (int x = 0; x < CElement::kGridWidth; ++x) {
-            for (int y = 0; y < CElement::kGridHeight; ++y) {
-                if (CElement::IsOccupied(x, y)) continue;
-                const uint32_t code = level_.GetTile(x, y);
-                if (code == TERRAIN_GRASS) new StandInFloor(x, y, 0);
-                if (code == TERRAIN_ICE) new StandInFloor(x, y, -1);
-                if (code == TERRAIN_SAND) new StandInFloor(x, y, 1);
-                if (code == DEVICE_TUBE_START && !hero) hero = new StandInHero(x, y);
-            }
-        }
-        ASSERT_NE(hero, nullptr) << "the level has no entrance tube";
+        ASSERT_TRUE(CLevelSource::Parse(LevelSource(rows, states, extra), &level_, &error)) << error;
+        ASSERT_NE(CLevelBuilder::Build(&level_), nullptr) << "the level has no entrance tube";
     }
 
     template <class T>

@@ -1,0 +1,53 @@
+// The editor's help page: a parchment that shows the editor's elements and
+// commands in sections of a grid. Pointing at an entry shows its name, an
+// explanation and, for an element, its animated picture. Okay or Escape
+// closes it.
+#pragma once
+
+#include <cstdint>
+
+#include "engine/CController.h"
+
+class CSprite;
+class CGuiButton;
+
+class CControllerEditorHelp : public CController {
+public:
+    enum SpriteSlot { SPRITE_DIMMER, SPRITE_BACKGROUND, SPRITE_SELECTOR, SPRITE_NAME, SPRITE_INFO, SPRITE_COUNT };
+    static constexpr int kPictureCount = 45;
+    static constexpr int kEntryCount = 45;
+    static constexpr const char* kBaseImage = "baseEditorHelpController.png";
+
+    CControllerEditorHelp();
+    ~CControllerEditorHelp() override;
+
+    // The entry of a grid cell, -1 for none.
+    static int EntryAt(int column, int row);
+
+    void GUICallback(int index, int value, bool dclick) override;
+    void InputKey(bool released, int key) override;
+    void InputMouseMove(int x, int y) override;
+    void InputMouseClick(bool released, bool left, bool right, bool wheelUp, bool wheelDown) override;
+    void Pump() override;
+
+    // Inspection (tests).
+    int GetShownEntry() const { return shownEntry; }
+    CSprite* GetSprite(int slot) const { return slot >= 0 && slot < SPRITE_COUNT ? sprites[slot] : nullptr; }
+    CSprite* GetPicture(int i) const { return i >= 0 && i < kPictureCount ? pictures[i] : nullptr; }
+    // The pictures an entry shows, as picture numbers (-1 ends the list).
+    static const int* PicturesOf(int entry);
+    CGuiButton* GetOkayButton() const { return okay; }
+
+private:
+    void LoadSprites();
+    void UpdateSelection();
+    void ShowEntryPictures(int entry, bool show);
+
+    CSprite* sprites[SPRITE_COUNT];
+    CSprite* pictures[kPictureCount];
+    CGuiButton* okay;
+    uint8_t spritesBuilt;
+    int shownEntry;
+    int newEntry;
+    int pointerColumn, pointerRow;
+};

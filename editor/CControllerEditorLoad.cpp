@@ -1,0 +1,143 @@
+#include "editor/CControllerEditorLoad.h"
+
+#include "editor/EditorDialogArt.h"
+#include "engine/CDraw.h"
+#include "engine/CMouse.h"
+#include "engine/CSprite.h"
+#include "engine/Log.h"
+#include "engine/Utilities.h"
+#include "gui/CGuiButton.h"
+#include "gui/CGuiListbox.h"
+#include "gui/GuiSprites.h"
+#include "world/CLevel.h"
+
+CControllerEditorLoad::CControllerEditorLoad()
+    : sprites{},
+      buttons{},
+      list(nullptr),
+      spritesBuilt(0) {
+    id = CONTROLLER_EDITOR_LOAD;
+    value = 0;
+    LoadSprites();
+    FillList();
+    list->WarpMouseTo();
+}
+
+CControllerEditorLoad::~CControllerEditorLoad() {
+    DebugLog(DBG_DESTRUCT, "CControllerEditorLoad:  Destroying CControllerEditorLoad...\n");
+    if (!spritesBuilt) return;
+    ShowHourglass(true);
+    for (CSprite*& s : sprites) {
+        delete s;
+        s = nullptr;
+    }
+    for (CGuiButton*& b : buttons) {
+        delete b;
+        b = nullptr;
+    }
+    delete list;
+    list = nullptr;
+    CDraw::UnloadImage(kBaseImage);
+}
+
+CGuiButton* CControllerEditorLoad::GetButton(int widgetId) const {
+    return widgetId >= 0 && widgetId < 4 ? buttons[widgetId] : nullptr;
+}
+
+void CControllerEditorLoad::LoadSprites() {
+    sprites[0] = MakeGuiSprite("dimmer.png", 1410, "Editor Load Controller (EDITORLOAD_LSPRITE_DIMMER)", 0, 0, true);
+    const int image = ComposeEditorDialog(kBaseImage, "loadbrowser_border.tga", "loadbrowser_main.jpg", 6, 6, 218, 233,
+                                          284, 233);
+    sprites[1] = MakeGuiSprite(CDraw::ReacquireImage(image), 1411,
+                               "Editor Load Controller (EDITORLOAD_LSPRITE_BACKGROUND)", 105, 160, true);
+    AcquireBlankImage(kEditorArrowBase, 40, 48);
+    buttons[BUTTON_UP] = new CGuiButton(667, 234, BUTTON_UP, this, kEditorArrowBase, nullptr, "browser_selector.tga",
+                                        "browser_selector.tga", false, 0, 0);
+    buttons[BUTTON_DOWN] = new CGuiButton(667, 296, BUTTON_DOWN, this, kEditorArrowBase, nullptr,
+                                          "browser_selector.tga", "browser_selector.tga", false, 0, 0);
+    CDraw::UnloadImage(kEditorArrowBase);  // the buttons hold it now
+    buttons[BUTTON_OKAY] = MakeEditorOkayButton(320, 391, BUTTON_OKAY, this, true);
+    buttons[BUTTON_CANCEL] = MakeEditorCancelButton(385, 391, BUTTON_CANCEL, this);
+    list = new CGuiListbox(132, 187, LIST, this, 529, 195, 10, 19, "loadbrowser_listbox.png",
+                           "browserhighlighter_wide.tga", 2, 2, 5, 1);
+    list->AddColumn(175);
+    list->AddColumn(350);
+    spritesBuilt = 1;
+}
+
+void CControllerEditorLoad::FillList() {
+    fileNames.clear();
+    GetFiles(fileNames, GetLevelsDir(), ".lvl", true);
+    for (size_t i = 0; i < fileNames.size(); ++i)
+        list->AddRow(static_cast<int>(i), {fileNames[i], CLevel::GetHeading(fileNames[i].c_str())});
+    list->Refresh();
+}
+
+std::string CControllerEditorLoad::GetFileName() const {
+    if (value == 0 || fileNames.empty()) return std::string();
+    const int row = list->GetSelectedRowId();
+    return row >= 0 && row < static_cast<int>(fileNames.size()) ? fileNames[row] : std::string();
+}
+
+void CControllerEditorLoad::GUICallback(int index, int, bool dclick) {
+    switch (index) {
+    case BUTTON_CANCEL:
+        value = 0;
+        result = 1;
+        break;
+    case BUTTON_UP:
+        value = 0;
+        list->MoveSelectionUp(false, false);
+        break;
+    case BUTTON_DOWN:
+        value = 0;
+        list->MoveSelectionDown(false, false);
+        break;
+    case BUTTON_OKAY:
+        value = fileNames.empty() ? 0 : 1;
+        result = 1;
+        break;
+    case LIST:
+        if (dclick) {
+            value = 1;
+            result = 1;
+        } else {
+            value = 0;
+        }
+        break;
+    default: value = 0; break;
+    }
+}
+
+void CControllerEditorLoad::InputKey(bool released, int key) {
+    HideMousePointer(-1);
+    if (listKeys.HandleKey(list, released, key)) return;
+    if (!released) {
+        if (key == KEY_ESCAPE)
+            GUICallback(BUTTON_CANCEL, 0, false);
+        else if (key == KEY_TAB)
+            CGuiButtonBase::MoveFocus(false);
+        else if (key == KEY_RETURN || key == KEY_SPACE)
+            CGuiButtonBase::ActivateFocused(true);
+    }
+    CaptureScreen(released, key);
+}
+
+void CControllerEditorLoad::InputMouseMove(int x, int y) {
+    mouseX = x;
+    mouseY = y;
+    UpdateMousePointer();
+}
+
+void CControllerEditorLoad::InputMouseClick(bool released, bool left, bool, bool wheelUp, bool wheelDown) {
+    if (left && !released && CGuiButtonBase::GetFocusIndex() == -1) PlayInterfaceSound(GetSoundClickScreen());
+    if (wheelUp) list->MoveSelectionUp(false, false);
+    if (wheelDown) list->MoveSelectionDown(false, false);
+}
+
+void CControllerEditorLoad::Pump() {
+    PollInput();
+    if (!active) return;
+    listKeys.Repeat(list);
+    CGuiButtonBase::UpdateAll();
+}

@@ -1,0 +1,206 @@
+#include "editor/CControllerEditorSave.h"
+
+#include <cstdio>
+
+#include "editor/EditorDialogArt.h"
+#include "engine/CDraw.h"
+#include "engine/CMouse.h"
+#include "engine/CSprite.h"
+#include "engine/Log.h"
+#include "engine/Utilities.h"
+#include "gui/CControllerMessage.h"
+#include "gui/CGuiButton.h"
+#include "gui/CGuiTextbox.h"
+#include "gui/GuiSprites.h"
+#include "gui/GuiText.h"
+#include "world/CLevel.h"
+
+namespace {
+// Message texts: the dialog's title, and the bodies.
+constexpr int kTitleSave = 2201;
+constexpr int kTitleNotSaved = 2220;
+constexpr int kBodyNoName = 2301;
+constexpr int kBodyNoHeading = 2302;
+constexpr int kBodyReplace = 2303;
+constexpr int kBodyWriteFailed = 2338;
+constexpr int kBodyBadName = 2339;
+}  // namespace
+
+CControllerEditorSave::CControllerEditorSave(CLevel* level_)
+    : sprites{},
+      okay(nullptr),
+      cancel(nullptr),
+      nameBox(nullptr),
+      headingBox(nullptr),
+      spritesBuilt(0),
+      askingOverwrite(0),
+      overwriteConfirmed(0),
+      level(level_),
+      message(nullptr) {
+    id = CONTROLLER_EDITOR_SAVE;
+    value = 0;
+    DebugLog(DBG_CONSTRUCT, "CControllerEditorSave:  Preloading sprites...\n");
+    LoadSprites();
+    HideMousePointer(-1);
+    if (level) {
+        nameBox->SetText(level->GetFileName());
+        headingBox->SetText(level->GetHeadingText());
+    }
+    focus.Attach(nameBox, headingBox, okay, cancel);
+    focus.FocusBox(FOCUS_NAME);
+}
+
+CControllerEditorSave::~CControllerEditorSave() {
+    DebugLog(DBG_DESTRUCT, "CControllerEditorSave:  Destroying CControllerEditorSave...\n");
+    delete message;
+    if (!spritesBuilt) return;
+    ShowHourglass(true);
+    for (CSprite*& s : sprites) {
+        delete s;
+        s = nullptr;
+    }
+    delete okay;
+    delete cancel;
+    delete nameBox;
+    delete headingBox;
+    okay = cancel = nullptr;
+    nameBox = headingBox = nullptr;
+    CDraw::UnloadImage(kBaseImage);
+}
+
+void CControllerEditorSave::LoadSprites() {
+    sprites[0] = MakeGuiSprite("dimmer.png", 1410, "Editor Save Controller (EDITORSAVE_LSPRITE_DIMMER)", 0, 0, true);
+    const int image =
+        ComposeEditorDialog(kBaseImage, "saveboxshadow.tga", "savebox.jpg", 6, 6, 129, 221, 202, 221);
+    BlitString(1802, image, 390, 50, 3, 23, 21);
+    sprites[1] = MakeGuiSprite(CDraw::ReacquireImage(image), 1411,
+                               "Editor Save Controller (EDITORSAVE_LSPRITE_BACKGROUND)", 190, 168, true);
+    okay = MakeEditorOkayButton(317, 387, BUTTON_OKAY, this, false);
+    cancel = MakeEditorCancelButton(390, 387, BUTTON_CANCEL, this);
+    nameBox = new CGuiTextbox(kMaxFileName, 314, 270, 9, 11, "savebox_filename.jpg", "profilenternamecursor.png", false,
+                              false, false);
+    headingBox = new CGuiTextbox(kMaxHeading, 234, 347, 9, 11, "savebox_heading.jpg", "profilenternamecursor.png",
+                                 true, true, false);
+    spritesBuilt = 1;
+}
+
+void CControllerEditorSave::HideDialog() {
+    for (CSprite* s : sprites) s->Hide();
+    okay->Hide();
+    cancel->Hide();
+    nameBox->Hide();
+    headingBox->Hide();
+    repeat.Note(true, repeat.Key());
+}
+
+void CControllerEditorSave::ShowDialog() {
+    for (CSprite* s : sprites) s->Show(kSpriteNotDrawn, kSpriteNotDrawn);
+    okay->Show();
+    cancel->Show();
+    nameBox->Show();
+    headingBox->Show();
+}
+
+void CControllerEditorSave::OpenMessage(int titleId, int bodyId, bool question) {
+    HideDialog();
+    messageBody = bodyId;
+    message = new CControllerMessage(titleId, bodyId, question, 0);
+    OpenChild(message);
+}
+
+void CControllerEditorSave::Write(const std::string& name, const std::string& heading) {
+    // Written from a copy, so that a failed write leaves the level's name
+    // and heading as they were.
+    CLevel written = level ? *level : CLevel();
+    if (level && written.SaveAs(name.c_str(), heading.c_str())) {
+        *level = written;
+        value = 1;
+        result = 1;
+        return;
+    }
+    DebugLog(DBG_ERROR, "CControllerEditorSave::saveFilename()   Could not write level file '%s'\n", name.c_str());
+    overwriteConfirmed = 0;
+    OpenMessage(kTitleNotSaved, kBodyWriteFailed, false);
+}
+
+void CControllerEditorSave::SaveFilename() {
+    const std::string name = nameBox->GetText();
+    const std::string heading = headingBox->GetText();
+    if (name.empty()) {
+        OpenMessage(kTitleSave, kBodyNoName, false);
+    } else if (heading.empty()) {
+        OpenMessage(kTitleSave, kBodyNoHeading, false);
+    } else if (!CLevel::IsValidName(name.c_str())) {
+        // A name that reaches out of the levels folder.
+        OpenMessage(kTitleSave, kBodyBadName, false);
+    } else if (overwriteConfirmed) {
+        DebugLog(DBG_DEBUG, "CControllerEditorSave::saveFilename()   Overwrite filename '%s'...\n", name.c_str());
+        Write(name, heading);
+    } else {
+        DebugLog(DBG_DEBUG, "CControllerEditorSave::saveFilename()   Checking for existing filename '%s'...\n",
+                 name.c_str());
+        const std::string path = std::string(GetLevelsDir()) + name + ".lvl";
+        FILE* f = fopen(path.c_str(), "rb");
+        if (!f) {
+            DebugLog(DBG_DEBUG, "CControllerEditorSave::saveFilename()   Saving new filename '%s'...\n", name.c_str());
+            Write(name, heading);
+            return;
+        }
+        fclose(f);
+        askingOverwrite = 1;
+        OpenMessage(kTitleSave, kBodyReplace, true);
+    }
+}
+
+void CControllerEditorSave::InputKey(bool released, int key) {
+    HideMousePointer(-1);
+    repeat.Note(released, key);
+    if (focus.HandleKey(released, key, modShift != 0)) GUICallback(BUTTON_CANCEL, 0, false);
+    CaptureScreen(released, key);
+}
+
+void CControllerEditorSave::InputMouseMove(int x, int y) {
+    mouseX = x;
+    mouseY = y;
+    UpdateMousePointer();
+    focus.FollowPointer();
+}
+
+void CControllerEditorSave::InputMouseClick(bool released, bool left, bool, bool, bool) {
+    if (left && !released && CGuiButtonBase::GetFocusIndex() == -1) PlayInterfaceSound(GetSoundClickScreen());
+}
+
+void CControllerEditorSave::GUICallback(int index, int, bool) {
+    if (index == BUTTON_CANCEL) {
+        value = 0;
+        result = 1;
+    } else if (index == BUTTON_OKAY) {
+        value = 1;
+        SaveFilename();
+    } else {
+        value = 0;
+    }
+}
+
+void CControllerEditorSave::Pump() {
+    if (GetPreviousId() == CONTROLLER_MESSAGE && message) {
+        SetPreviousId(id);
+        if (askingOverwrite) {
+            askingOverwrite = 0;
+            overwriteConfirmed = message->IsConfirmed() ? 1 : 0;
+        }
+        delete message;
+        message = nullptr;
+        if (overwriteConfirmed)
+            SaveFilename();
+        else
+            ShowDialog();
+        HideMousePointer(-1);
+        return;
+    }
+    PollInput();
+    if (repeat.Step()) InputKey(false, repeat.Key());
+    if (!active) return;
+    CGuiButtonBase::UpdateAll();
+    focus.Blink();
+}

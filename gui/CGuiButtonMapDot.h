@@ -1,0 +1,96 @@
+// One level's dot on the level map: a small animated button that shows
+// whether the level is locked, playable or completed, comes into view with a
+// short animation, pulses while it is the selected level, and reports single
+// clicks (select) and double clicks or keys (play) to the map. A tutorial
+// level's dot is a spinning star standing above the next level's dot.
+//
+// One program-wide value, the selected dot, is shared by all dots.
+#pragma once
+
+#include <cstdint>
+
+#include "engine/COscillator.h"
+#include "gui/CGuiButtonBase.h"
+
+class CController;
+class CSoundObject;
+class CSprite;
+
+class CGuiButtonMapDot : public CGuiButtonBase {
+public:
+    enum Kind { KIND_DOT = 0, KIND_STAR = 1 };
+    enum State { STATE_LOCKED = 0, STATE_GHOSTED = 1, STATE_COMPLETED = 2, STATE_PLAYABLE = 3 };
+    enum Anim {
+        ANIM_IDLE = 0,
+        ANIM_ROLLOVER = 1,
+        ANIM_POP = 3,
+        ANIM_APPEAR = 4,
+        ANIM_SELECTED = 5,
+        ANIM_APPEAR_SELECT = 6,
+    };
+    // Frames in which a second press counts as a double click.
+    static constexpr int kDoubleClickFrames = 15;
+
+    CGuiButtonMapDot(int x, int y, int id, CController* owner, int kind, int state, int anim, int delay,
+                     bool isDefault);
+    ~CGuiButtonMapDot() override;
+
+    void Update() override;
+    bool Activate(bool byKey, bool force) override;
+    void Hide() override;
+    void Show() override;
+    bool IsMouseOver() override;
+    void WarpMouseTo() override;
+
+    // Where the picture now shown stands.
+    int GetSpriteX() const;
+    int GetSpriteY() const;
+
+    // The id of the selected dot, -1 for none.
+    static int GetSelectedDotId();
+    // Forgets the selection (start-up and tests).
+    static void ResetSelection() { selectedDot = -1; }
+
+    // Inspection (tests).
+    int GetKind() const { return kind; }
+    int GetState() const { return state; }
+    int GetAnim() const { return anim; }
+    CSprite* GetCurrentSprite() const { return current; }
+    CSprite* GetBaseSprite() const { return baseSprite; }
+    CSprite* GetPulseSprite() const { return pulseSprite; }
+    bool IsStarWaiting() const { return starWaiting != 0; }
+
+private:
+    CSprite* MakeStill(const char* image, int layer, int px, int py);
+    CSprite* MakeStrip(const char* prefix, int from, int to, int layer, int px, int py, bool looping,
+                       bool pingPong);
+    void BuildDot();
+    void BuildStar();
+    // Hides the current picture and shows another at the same frame number.
+    void SwitchTo(CSprite* next);
+    // Starts a strip from its first frame, shown.
+    static void PlayFromStart(CSprite* s, bool forward);
+    // The centre of the picture now shown.
+    void Centre(int* cx, int* cy) const;
+
+    CSoundObject* dotSound;
+    CSprite* current;
+    CSprite* baseSprite;
+    CSprite* rolloverSprite;
+    CSprite* shrinkSprite;
+    CSprite* growSprite;
+    CSprite* pulseSprite;
+    CSprite* appearSprite;
+    COscillator* bobber;
+    int kind;
+    int state;
+    int anim;
+    int delay;
+    int clickCooldown;
+    uint8_t forward;
+    uint8_t starWaiting;
+    int starDelay;
+    uint8_t popSounded;  // the pop strip has played its sound
+
+    static int selectedDot;
+};

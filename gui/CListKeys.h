@@ -1,0 +1,28 @@
+// The keys of a screen whose keyboard drives one list box (the level
+// manager, the editor's load dialog): Up or Left and Down or Right move one
+// row, Page Up and Page Down one page, Home and End to the ends, the pointer
+// put onto the list first. A held row or page key moves again on the sixth
+// frame of its hold and then every second frame.
+#pragma once
+
+#include <cstdint>
+
+class CGuiListbox;
+
+class CListKeys {
+public:
+    // A key of the screen: true when it is one of the list's keys (it has
+    // then acted on the list).
+    bool HandleKey(CGuiListbox* list, bool released, int key);
+    // Once a frame while the screen is active.
+    void Repeat(CGuiListbox* list);
+    // Forgets the held keys (a child screen took the keyboard).
+    void Release();
+    int GetHoldCount() const { return holdCount; }
+
+    static void Move(CGuiListbox* list, bool down, bool page, bool toEnd, bool warp);
+
+private:
+    uint8_t upHeld = 0, downHeld = 0, pageUpHeld = 0, pageDownHeld = 0;
+    int holdCount = 0;
+};

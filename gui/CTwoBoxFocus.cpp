@@ -1,0 +1,85 @@
+#include "gui/CTwoBoxFocus.h"
+
+#include "engine/CController.h"
+#include "gui/CControllerTextEntryBase.h"
+#include "gui/CGuiButton.h"
+#include "gui/CGuiTextbox.h"
+
+void CTwoBoxFocus::Attach(CGuiTextbox* first, CGuiTextbox* second, CGuiButton* okay_, CGuiButton* cancel_) {
+    boxes[0] = first;
+    boxes[1] = second;
+    okay = okay_;
+    cancel = cancel_;
+}
+
+void CTwoBoxFocus::HideCarets() {
+    for (CGuiTextbox* box : boxes)
+        if (box) box->HideCursor();
+}
+
+void CTwoBoxFocus::FocusBox(int i) {
+    focused = i;
+    HideCarets();
+    if (boxes[i]) boxes[i]->WarpMouseTo();
+}
+
+void CTwoBoxFocus::FocusButton(CGuiButton* button) {
+    focused = FOCUS_BUTTONS;
+    HideCarets();
+    if (button) button->WarpMouseTo();
+}
+
+void CTwoBoxFocus::MoveFocus(bool backwards) {
+    int at = focused;
+    if (at < 0) {
+        const CGuiButtonBase* button = CGuiButtonBase::GetFocusedButton();
+        at = button == okay ? 2 : button == cancel ? 3 : -1;
+    }
+    const int next = at < 0 ? (backwards ? 3 : 0) : (at + (backwards ? 3 : 1)) % 4;
+    if (next < 2)
+        FocusBox(next);
+    else
+        FocusButton(next == 2 ? okay : cancel);
+}
+
+bool CTwoBoxFocus::HandleKey(bool released, int key, bool shift) {
+    if (released) return false;
+    if (CGuiTextbox* box = GetFocusedTextbox()) box->HandleKey(key, 0, shift);
+    if (const int step = CControllerTextEntryBase::FocusStep(key, shift)) {
+        MoveFocus(step < 0);
+    } else if (key == KEY_RETURN) {
+        if (focused == 0)
+            FocusBox(1);
+        else if (focused == 1)
+            FocusButton(okay);
+        else if (CGuiButtonBase::GetFocusedButton())
+            CGuiButtonBase::ActivateFocused(true);
+        else
+            CController::PlayInterfaceSound(CController::GetSoundClickScreen());
+    } else if (key == KEY_ESCAPE) {
+        return true;
+    }
+    return false;
+}
+
+void CTwoBoxFocus::FollowPointer() {
+    for (int i = 0; i < 2; ++i) {
+        if (boxes[i] && boxes[i]->IsMouseOver()) {
+            focused = i;
+            if (boxes[1 - i]) boxes[1 - i]->HideCursor();
+            return;
+        }
+    }
+    if (CGuiButtonBase::GetFocusIndex() != -1) {
+        HideCarets();
+        focused = FOCUS_BUTTONS;
+    }
+}
+
+bool CTwoBoxFocus::IsPointerOnBox() const {
+    return (boxes[0] && boxes[0]->IsMouseOver()) || (boxes[1] && boxes[1]->IsMouseOver());
+}
+
+void CTwoBoxFocus::Blink() {
+    if (CGuiTextbox* box = GetFocusedTextbox()) box->BlinkCursor();
+}

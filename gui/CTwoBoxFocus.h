@@ -1,0 +1,40 @@
+// The keyboard focus of a dialog with two text boxes and okay and cancel
+// (the password change, the editor's save dialog): the ring first box,
+// second box, okay, cancel; a box that takes the focus gets the pointer, a
+// button the keyboard focus by its warp; Return walks from box to box and
+// onto okay before it activates the focused button.
+#pragma once
+
+class CGuiButton;
+class CGuiTextbox;
+
+class CTwoBoxFocus {
+public:
+    enum { FOCUS_BUTTONS = -1 };
+
+    void Attach(CGuiTextbox* first, CGuiTextbox* second, CGuiButton* okay, CGuiButton* cancel);
+    // 0 or 1: that box has the keyboard; FOCUS_BUTTONS: the buttons have it.
+    int GetFocusedBox() const { return focused; }
+    CGuiTextbox* GetFocusedTextbox() const { return focused >= 0 ? boxes[focused] : nullptr; }
+    void FocusBox(int i);
+    void FocusButton(CGuiButton* button);
+    void MoveFocus(bool backwards);
+    // A key of the dialog: a press goes to the focused box first, then the
+    // focus keys and Return act. True for a press of Escape (the dialog
+    // cancels).
+    bool HandleKey(bool released, int key, bool shift);
+    // The box under the pointer takes the keyboard; a button under it takes
+    // the keyboard from both boxes.
+    void FollowPointer();
+    bool IsPointerOnBox() const;
+    // Once a frame: the focused box's caret blinks.
+    void Blink();
+
+private:
+    void HideCarets();
+
+    CGuiTextbox* boxes[2] = {nullptr, nullptr};
+    CGuiButton* okay = nullptr;
+    CGuiButton* cancel = nullptr;
+    int focused = 0;
+};

@@ -1,0 +1,80 @@
+#include "screens/CControllerSetSelect.h"
+
+#include "engine/CDraw.h"
+#include "engine/CMouse.h"
+#include "engine/CSprite.h"
+#include "engine/Log.h"
+#include "gui/CGuiButton.h"
+#include "gui/GuiSprites.h"
+
+namespace {
+
+const char* const kBaseName = "baseSetSelectController.png";
+
+struct SetButton {
+    int y;
+    const char* base;
+    const char* shadow;
+    const char* rollover;
+};
+
+const SetButton kButtons[CControllerSetSelect::BUTTON_COUNT] = {
+    {239, "lvlset_buttonregular_base.png", "lvlset_buttonregular_shadow.png", "lvlset_buttonregular_roll.png"},
+    {309, "lvlset_buttonadvanced_base.png", "lvlset_buttonadvanced_shadow.png", "lvlset_buttonadvanced_roll.png"},
+    {379, "lvlset_buttonkids_base.png", "lvlset_buttonkids_shadow.png", "lvlset_buttonkids_roll.png"},
+};
+
+}  // namespace
+
+CControllerSetSelect::CControllerSetSelect()
+    : dimmer(nullptr), background(nullptr), professor(nullptr), buttons{}, loaded(0) {
+    id = CONTROLLER_LEVELSET;
+    LoadSprites();
+}
+
+CControllerSetSelect::~CControllerSetSelect() {
+    DebugLog(DBG_DEBUG, "CControllerSetSelect:  Destroying CControllerSetSelect...\n");
+    UnloadSprites();
+}
+
+void CControllerSetSelect::LoadSprites() {
+    if (loaded) return;
+    dimmer = MakeDimmer(1411, "Set Select Controller (SETSELECT_LSPRITE_DIMMER)");
+    const int base = CDraw::CopyImage("confirmation_parch.png", kBaseName, 0);
+    CDraw::DrawImageOnto("lvlset_heading.png", base, 88, 44);
+    CDraw::DrawImageOnto("lvlset_desc_regular.png", base, 175, 124);
+    CDraw::DrawImageOnto("lvlset_desc_advanced.png", base, 175, 194);
+    CDraw::DrawImageOnto("lvlset_desc_kids.png", base, 175, 264);
+    background = MakeGuiSprite(base, 1412, "Set Select Controller (SETSELECT_LSPRITE_BACKGROUND)", 158, 113, true);
+    professor = MakeGuiSprite("lvlset_prof.png", 1413, "Set Select Controller (SETSELECT_LSPRITE_PROF)", 518, 88, true);
+    for (int i = 0; i < BUTTON_COUNT; ++i) {
+        const SetButton& b = kButtons[i];
+        buttons[i] = new CGuiButton(200, b.y, i, this, b.base, b.shadow, b.rollover, nullptr, false, 0, 0);
+    }
+    HideMousePointer(-1);
+    loaded = 1;
+}
+
+void CControllerSetSelect::UnloadSprites() {
+    ShowHourglass(true);
+    if (!loaded) return;
+    delete dimmer;
+    delete background;
+    delete professor;
+    dimmer = background = professor = nullptr;
+    DeleteAll(buttons);
+    CDraw::UnloadImage(kBaseName);
+    loaded = 0;
+}
+
+void CControllerSetSelect::GUICallback(int index, int, bool) {
+    value = index;
+    result = 1;
+}
+
+void CControllerSetSelect::InputKey(bool released, int key) {
+    HideMousePointer(-1);
+    // A set must be chosen: Escape does not close.
+    InputNavigate(released, key, false, true);
+    CaptureScreen(released, key);
+}

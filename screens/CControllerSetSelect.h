@@ -1,0 +1,37 @@
+// The small dialog over the level map in which the player picks one of the
+// three level sets: regular, advanced or kids, each a picture button with a
+// description beside it. It cannot be left without a choice (Escape does
+// nothing); the map reads the chosen set from its value.
+#pragma once
+
+#include <cstdint>
+
+#include "screens/CControllerPage.h"
+
+class CSprite;
+class CGuiButton;
+
+class CControllerSetSelect : public CControllerPage {
+public:
+    // The button ids are the set numbers.
+    enum ButtonId { BUTTON_REGULAR = 0, BUTTON_ADVANCED = 1, BUTTON_KIDS = 2, BUTTON_COUNT = 3 };
+
+    CControllerSetSelect();
+    ~CControllerSetSelect() override;
+
+    void GUICallback(int index, int value, bool dclick) override;
+    void InputKey(bool released, int key) override;
+
+    // Inspection (tests).
+    CGuiButton* GetButton(int set) const { return set >= 0 && set < BUTTON_COUNT ? buttons[set] : nullptr; }
+
+private:
+    void LoadSprites();
+    void UnloadSprites();
+
+    CSprite* dimmer;
+    CSprite* background;
+    CSprite* professor;
+    CGuiButton* buttons[BUTTON_COUNT];
+    uint8_t loaded;
+};

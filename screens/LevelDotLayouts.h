@@ -1,0 +1,31 @@
+// Where each level's dot stands on the level map, per level set. The
+// positions belong to the map's background picture, drawn at (0, 0), and are
+// in screen pixels. The resource builder paints the map's track from the same
+// tables, so the painted track and the dots can never drift apart.
+#pragma once
+
+#include <vector>
+
+// The map shows the main menu's volcano standing over its track here; the
+// track is painted on up its slope.
+constexpr int kMapVolcanoX = 267;
+constexpr int kMapVolcanoY = 110;
+
+struct DotPosition {
+    int x;
+    int y;
+};
+
+// The number of dots of a set (its level count: 111, 50, 81); 0 for a set
+// number outside 0..2.
+int GetLevelDotCount(int set);
+// The position of level n's dot; (0, 0) for a level outside the set.
+DotPosition GetLevelDotPosition(int set, int level);
+// A dot's picture is 18 pixels square with its top left corner at the
+// position: its middle lies this far right of and below the position.
+constexpr int kDotMiddle = 9;
+// The track painted on the map, through the middles of the regular set's
+// dots without the repeats (a tutorial level's star stands on the next
+// level's spot), from the lower left up to the volcano. The dots of every
+// set lie on it.
+std::vector<DotPosition> GetMapTrack();

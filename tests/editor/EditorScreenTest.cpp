@@ -1,0 +1,760 @@
+// The level editor on the real resources, driven by key and pointer events
+// as the designer gives them: the palette, the checks before play, the
+// questions before unsaved work is thrown away, the save and load dialogs,
+// the help page, the tutorial-text box, and a level built from nothing that
+// is tested, recorded, saved, loaded, played from the level manager and
+// replayed by the level runner.
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "editor/CControllerEditor.h"
+#include "editor/CControllerEditorHelp.h"
+#include "editor/CControllerEditorLoad.h"
+#include "editor/CControllerEditorPalette.h"
+#include "editor/CControllerEditorSave.h"
+#include "editor/CControllerEditorTutorial.h"
+#include "engine/CSprite.h"
+#include "engine/Utilities.h"
+#include "gui/CControllerGame.h"
+#include "gui/CControllerMessage.h"
+#include "gui/CGuiButton.h"
+#include "gui/CGuiListbox.h"
+#include "gui/CGuiTextbox.h"
+#include "platform/Platform.h"
+#include "players/CProfile.h"
+#include "screens/CControllerMain.h"
+#include "screens/CControllerManager.h"
+#include "tests/gui/GuiTestSupport.h"
+#include "tests/screens/ScreenWorld.h"
+#include "tests/support/TestSupport.h"
+#include "world/CElement.h"
+#include "world/CLevel.h"
+
+namespace {
+
+using namespace ScreenWorld;
+
+int CellX(int column) { return 15 + 24 * column + 12; }
+int CellY(int row) { return 15 + 24 * row + 12; }
+int PaletteX(int column) { return CControllerEditorPalette::kGridX + CControllerEditorPalette::kCellW * column + 34; }
+int PaletteY(int row) { return CControllerEditorPalette::kGridY + CControllerEditorPalette::kCellH * row + 25; }
+
+void PushButton(bool down, int button) {
+    SDL_Event e = {};
+    e.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+    e.button.type = e.type;
+    e.button.button = static_cast<Uint8>(button);
+    SDL_PushEvent(&e);
+}
+
+std::string LevelPath(const std::string& name) { return std::string(GetLevelsDir()) + name + ".lvl"; }
+
+CController* OpenRealPlayScreen(CLevel* level) { return new CControllerGame(level, false, false, false); }
+
+// What a command prints on its standard output.
+std::string CommandOutput(const std::string& cmd) {
+    std::string text;
+    FILE* p = popen(cmd.c_str(), "r");
+    if (!p) return text;
+    char buf[512];
+    while (fgets(buf, sizeof buf, p)) text += buf;
+    pclose(p);
+    return text;
+}
+
+class EditorScreenTest : public ScreenWorldTest {
+protected:
+    void SetUp() override {
+        ScreenWorldTest::SetUp();
+        CElement::SetProfile(&Profile());
+        Profile().SetDefaultKeys();
+        EmptyLevelsFolder();
+        root.Activate(nullptr);
+    }
+    void TearDown() override {
+        editor.reset();
+        CElement::SetProfile(nullptr);
+        ScreenWorldTest::TearDown();
+    }
+    static void EmptyLevelsFolder() {
+        std::vector<PlatformDirEntry> files;
+        PlatformListDir(GetLevelsDir(), &files);
+        for (const PlatformDirEntry& f : files) {
+            const std::string path = std::string(GetLevelsDir()) + f.name;
+            if (PlatformIsDirectory(path))
+                rmdir(path.c_str());
+            else
+                remove(path.c_str());
+        }
+    }
+    // Opens the editor from the menu's place; it starts with its palette.
+    void Open() {
+        editor.reset(new CControllerEditor());
+        root.OpenChild(editor.get());
+        Frame();
+        ASSERT_EQ(CController::GetCurrentId(), CONTROLLER_EDITOR_PALETTE);
+        Frame();
+    }
+    CEditorModel& Model() { return editor->GetModel(); }
+    CLevel* Level() { return editor->GetModel().GetLevel(); }
+    int Current() const { return CController::GetCurrentId(); }
+
+    void Key(SDLKey key) {
+        TapKey(key);
+        Frame();
+    }
+    void Alt(SDLKey key) {
+        PushKey(true, SDLK_LALT);
+        TapKey(key);
+        PushKey(false, SDLK_LALT);
+        Frames(2);
+    }
+    void Type(const char* text) {
+        TypeText(text);
+        Frame();
+    }
+    // The pointer to a cell, a frame for the move, then a left click.
+    void ClickCell(int column, int row) { ClickAt(CellX(column), CellY(row)); }
+    void ClickAt(int x, int y) {
+        PushPointerMotion(x, y);
+        Frame();
+        PushButton(true, SDL_BUTTON_LEFT);
+        PushButton(false, SDL_BUTTON_LEFT);
+        Frame();
+    }
+    // Presses on the first cell, drags over the others of the row and lets go.
+    void DragRow(int row, int first, int last) {
+        PushPointerMotion(CellX(first), CellY(row));
+        PushButton(true, SDL_BUTTON_LEFT);
+        for (int c = first + 1; c <= last; ++c) PushPointerMotion(CellX(c), CellY(row));
+        PushButton(false, SDL_BUTTON_LEFT);
+        Frame();
+    }
+    void RightClick() {
+        PushButton(true, SDL_BUTTON_RIGHT);
+        Frame();
+        PushButton(false, SDL_BUTTON_RIGHT);
+        Frame();
+    }
+    // Chooses a palette cell with the pointer (the palette must be open).
+    void ChooseInPalette(int column, int row) {
+        ASSERT_EQ(Current(), CONTROLLER_EDITOR_PALETTE);
+        ClickAt(PaletteX(column), PaletteY(row));
+        Frame();
+        ASSERT_EQ(Current(), CONTROLLER_EDITOR);
+    }
+    void Answer(bool okay) {
+        CController* box = CController::GetCurrent();
+        ASSERT_EQ(Current(), CONTROLLER_MESSAGE);
+        box->GUICallback(okay ? CControllerMessage::BUTTON_OKAY : CControllerMessage::BUTTON_CANCEL, 0, false);
+        Frames(2);
+    }
+    // Frames until the editor is current again (a play screen ran).
+    void RunUntilEditor(int cap = 3000) {
+        for (int i = 0; i < cap && Current() != CONTROLLER_EDITOR; ++i) Frame();
+        ASSERT_EQ(Current(), CONTROLLER_EDITOR);
+        Frame();
+    }
+    // Ground on the last row, an entrance at column 2 and an exit at 12,
+    // placed through the keys.
+    void BuildWalk() {
+        Key(SDLK_y);
+        for (int c = 0; c < CLevel::kWidth; ++c) ClickCell(c, 23);
+        Key(SDLK_MINUS);
+        ClickCell(2, 22);
+        Key(SDLK_EQUALS);
+        ClickCell(12, 22);
+        ASSERT_EQ(Model().CheckLevel(), EDITOR_CHECK_OK);
+    }
+
+    RecordingOwner root{CONTROLLER_MAIN};
+    std::unique_ptr<CControllerEditor> editor;
+};
+
+TEST_F(EditorScreenTest, TheMainMenuReleasesItsSceneForTheEditorAndGetsItBackWhenTheEditorIsLeft) {
+    auto menu = std::make_unique<CControllerMain>();
+    menu->Activate(nullptr);
+    Frame();
+    ASSERT_TRUE(menu->IsLoaded());
+    ASSERT_FALSE(menu->GetButton(CControllerMain::BUTTON_EDITOR)->IsDisabled());
+    menu->GUICallback(CControllerMain::BUTTON_EDITOR, 0, false);
+    EXPECT_FALSE(menu->IsLoaded());
+    ASSERT_EQ(Current(), CONTROLLER_EDITOR);
+    Frame();
+    EXPECT_EQ(Current(), CONTROLLER_EDITOR_PALETTE) << "the editor starts with its palette";
+    Key(SDLK_ESCAPE);
+    Frame();
+    ASSERT_EQ(Current(), CONTROLLER_EDITOR);
+    Alt(SDLK_q);
+    EXPECT_EQ(Current(), CONTROLLER_MAIN);
+    EXPECT_TRUE(menu->IsLoaded());
+}
+
+TEST_F(EditorScreenTest, ThePaletteChoosesToolsByKeyAndPointerAndNeverRunsACommandByMistake) {
+    Open();
+    CControllerEditorPalette* palette = editor->GetPalette();
+    // Keys move the selection only; ALT picks a command without running it.
+    Key(SDLK_y);
+    EXPECT_EQ(palette->GetTool(), static_cast<uint32_t>(TERRAIN_GRASS));
+    Alt(SDLK_t);
+    EXPECT_EQ(palette->GetTool(), static_cast<uint32_t>(CTRL_TEST));
+    Key(SDLK_n);
+    EXPECT_EQ(palette->GetTool(), static_cast<uint32_t>(CTRL_TEST)) << "n alone selects nothing";
+    ASSERT_EQ(Current(), CONTROLLER_EDITOR_PALETTE);
+    // Escape never runs a command: with the exit selected it closes on the
+    // erase tool.
+    Alt(SDLK_q);
+    Key(SDLK_ESCAPE);
+    ASSERT_EQ(Current(), CONTROLLER_EDITOR);
+    EXPECT_EQ(Model().GetCursorType(), static_cast<uint32_t>(NONE));
+
+    // The right button opens it; the release of that click closes nothing.
+    RightClick();
+    ASSERT_EQ(Current(), CONTROLLER_EDITOR_PALETTE);
+    // A click outside keeps a tool of rows 1 to 8 ...
+    Key(SDLK_y);
+    ClickAt(60, 560);
+    Frame();
+    ASSERT_EQ(Current(), CONTROLLER_EDITOR);
+    EXPECT_EQ(Model().GetCursorType(), static_cast<uint32_t>(TERRAIN_GRASS));
+    // ... but not the test command (column 0, row 5) or a tool of row 0.
+    RightClick();
+    Alt(SDLK_t);
+    ClickAt(60, 560);
+    Frame();
+    EXPECT_EQ(Model().GetCursorType(), static_cast<uint32_t>(NONE));
+    EXPECT_EQ(Current(), CONTROLLER_EDITOR);
+    RightClick();
+    Key(SDLK_f);
+    ClickAt(60, 560);
+    Frame();
+    EXPECT_EQ(Model().GetCursorType(), static_cast<uint32_t>(NONE));
+    // A click on a cell chooses it.
+    RightClick();
+    ChooseInPalette(4, 7);
+    EXPECT_EQ(Model().GetCursorType(), static_cast<uint32_t>(LADDER));
+    ClickCell(5, 5);
+    EXPECT_TRUE(Level()->HasLadder(5, 5));
+
+    // Held Right moves one column at once, then every frame from the fifth.
+    RightClick();
+    Key(SDLK_BACKSPACE);
+    ASSERT_EQ(palette->GetColumn(), 5);
+    Key(SDLK_1);  // frost gun: column 1
+    PushKey(true, SDLK_RIGHT);
+    std::vector<int> columns;
+    for (int i = 0; i < 6; ++i) {
+        Frame();
+        columns.push_back(palette->GetColumn());
+    }
+    PushKey(false, SDLK_RIGHT);
+    Frame();
+    EXPECT_EQ(columns, (std::vector<int>{2, 2, 2, 2, 3, 4}));
+    Key(SDLK_RETURN);
+    Frame();
+
+    // F3 shows background 2; the cursor then carries no tool: a click places
+    // nothing.
+    Key(SDLK_F3);
+    EXPECT_EQ(Level()->GetBackground(), 2);
+    EXPECT_EQ(editor->GetView().GetBackgroundImage(), "background2.jpg");
+    EXPECT_EQ(Model().GetCursorType(), 23u);
+    const size_t pieces = Model().GetPieces().size();
+    ClickCell(9, 9);
+    EXPECT_EQ(Model().GetPieces().size(), pieces);
+    // The palette's own swatch sets the background too.
+    RightClick();
+    ChooseInPalette(5, 8);
+    EXPECT_EQ(Level()->GetBackground(), 7);
+}
+
+TEST_F(EditorScreenTest, ToolsArePlacedByKeysPointerAndDragsAndTheLevelIsCheckedBeforePlay) {
+    Open();
+    Key(SDLK_ESCAPE);
+    // Test without tubes: the message, no play screen.
+    Alt(SDLK_t);
+    ASSERT_EQ(Current(), CONTROLLER_MESSAGE);
+    EXPECT_EQ(editor->GetMessageTitle(), 2207);
+    EXPECT_EQ(editor->GetMessageBody(), 2311);
+    EXPECT_EQ(editor->GetGame(), nullptr);
+    Answer(true);
+
+    // Grass drawn by a drag with CTRL keeping the row; the cursor follows
+    // the arrows and places along the way while Return is held.
+    Key(SDLK_y);
+    PushPointerMotion(CellX(0), CellY(23));
+    Frame();
+    PushKey(true, SDLK_LCTRL);
+    PushButton(true, SDL_BUTTON_LEFT);
+    for (int c = 1; c < CLevel::kWidth; ++c) PushPointerMotion(CellX(c), CellY(23) - (c % 3) * 24);
+    PushButton(false, SDL_BUTTON_LEFT);
+    PushKey(false, SDLK_LCTRL);
+    Frame();
+    const EditorPiece* ground = Model().GetElementPiece(0, 23);
+    ASSERT_NE(ground, nullptr);
+    EXPECT_EQ(ground->width, CLevel::kWidth);
+    EXPECT_EQ(editor->GetView().GetPieceSprite(ground->id) != nullptr, true);
+    Key(SDLK_p);
+    PushPointerMotion(CellX(20), CellY(22));
+    Frame();
+    PushKey(true, SDLK_RETURN);
+    PushKey(true, SDLK_UP);
+    Frames(6);  // one at once, three still, then every frame: rows 21, 20, 19
+    PushKey(false, SDLK_UP);
+    PushKey(false, SDLK_RETURN);
+    Frame();
+    for (int r = 19; r <= 22; ++r) EXPECT_TRUE(Level()->HasLadder(20, r)) << r;
+    EXPECT_FALSE(Level()->HasLadder(20, 18));
+    EXPECT_EQ(Model().GetCursorY(), 19);
+
+    // The tubes, then one blue teleport: recording is refused until it has
+    // its partner.
+    Key(SDLK_MINUS);
+    ClickCell(2, 22);
+    Key(SDLK_EQUALS);
+    ClickCell(12, 22);
+    Key(SDLK_z);
+    ClickCell(5, 22);
+    Alt(SDLK_r);
+    ASSERT_EQ(Current(), CONTROLLER_MESSAGE);
+    EXPECT_EQ(editor->GetMessageBody(), 2313);
+    Answer(true);
+    ClickCell(8, 22);
+    ASSERT_EQ(Level()->GetTeleports(0).size(), 2u);
+
+    // The test runs on the play screen and comes back with every piece and
+    // the grid shown, the level as modified as it was.
+    editor->GetView().GetGrid()->Hide();
+    const size_t pieces = Model().GetPieces().size();
+    Level()->SetModified(false);
+    Alt(SDLK_t);
+    ASSERT_EQ(Current(), CONTROLLER_GAME);
+    EXPECT_EQ(editor->GetView().GetPieceSpriteCount(), 0u) << "the play screen shows its own world";
+    Frames(20);
+    Key(SDLK_ESCAPE);  // any unbound key ends a test
+    RunUntilEditor();
+    EXPECT_EQ(editor->GetGame(), nullptr);
+    EXPECT_EQ(Model().GetPieces().size(), pieces);
+    EXPECT_EQ(editor->GetView().GetPieceSpriteCount(), pieces);
+    EXPECT_FALSE(editor->GetView().GetGrid()->IsHidden());
+    EXPECT_FALSE(Level()->IsModified());
+    EXPECT_FALSE(Level()->IsSolutionRecorded());
+}
+
+TEST_F(EditorScreenTest, NewLoadAndLeaveAskBeforeUnsavedWorkIsThrownAway) {
+    Open();
+    Key(SDLK_ESCAPE);
+    // Nothing to lose: a new level at once.
+    Alt(SDLK_n);
+    EXPECT_EQ(Current(), CONTROLLER_EDITOR);
+    Key(SDLK_j);
+    ClickCell(4, 4);
+    ASSERT_TRUE(Level()->IsModified());
+
+    // New, load and leave each ask; declining keeps the level.
+    for (SDLKey key : {SDLK_n, SDLK_l, SDLK_q}) {
+        Alt(key);
+        ASSERT_EQ(Current(), CONTROLLER_MESSAGE) << key;
+        EXPECT_EQ(editor->GetMessageTitle(), 2209);
+        EXPECT_EQ(editor->GetMessageBody(), 2315);
+        Answer(false);
+        EXPECT_EQ(Current(), CONTROLLER_EDITOR);
+        EXPECT_EQ(Level()->GetTile(4, 4), static_cast<uint32_t>(OBJECT_WCRATE)) << key;
+        EXPECT_EQ(editor->GetPendingAction(), CControllerEditor::PENDING_NONE);
+    }
+    // Confirmed: load opens the dialog, new clears the level.
+    Alt(SDLK_l);
+    Answer(true);
+    ASSERT_EQ(Current(), CONTROLLER_EDITOR_LOAD);
+    Key(SDLK_ESCAPE);
+    Frame();
+    ASSERT_EQ(Current(), CONTROLLER_EDITOR);
+    EXPECT_EQ(Level()->GetTile(4, 4), static_cast<uint32_t>(OBJECT_WCRATE)) << "a cancelled load keeps the level";
+    Alt(SDLK_n);
+    Answer(true);
+    EXPECT_EQ(Level()->GetTile(4, 4), static_cast<uint32_t>(NONE));
+    EXPECT_TRUE(Model().GetPieces().empty());
+    EXPECT_EQ(editor->GetView().GetPieceSpriteCount(), 0u);
+    EXPECT_FALSE(Level()->IsModified());
+    // Leaving: at once when nothing is lost, after a yes otherwise.
+    ClickCell(6, 6);
+    Alt(SDLK_w);
+    Answer(true);
+    EXPECT_EQ(CController::GetCurrent(), &root);
+}
+
+TEST_F(EditorScreenTest, TheSaveDialogAsksBeforeReplacingRefusesBadNamesAndStaysOpenWhenTheWriteFails) {
+    Open();
+    Key(SDLK_ESCAPE);
+    BuildWalk();
+    // A level without a file opens the dialog on save.
+    Alt(SDLK_s);
+    ASSERT_EQ(Current(), CONTROLLER_EDITOR_SAVE);
+    CControllerEditorSave* save = editor->GetSaveDialog();
+    // No blank in a file name; Return goes on to the heading, then to okay,
+    // then saves.
+    Type("walk on");
+    EXPECT_STREQ(save->GetNameBox()->GetText(), "walkon");
+    Key(SDLK_RETURN);
+    EXPECT_EQ(save->GetFocus(), CControllerEditorSave::FOCUS_HEADING);
+    Type("A short walk, part 2");
+    Key(SDLK_RETURN);
+    EXPECT_EQ(save->GetFocus(), CControllerEditorSave::FOCUS_BUTTONS);
+    Frame();
+    Key(SDLK_RETURN);
+    Frame();
+    ASSERT_EQ(Current(), CONTROLLER_EDITOR);
+    ASSERT_TRUE(PlatformFileExists(LevelPath("walkon")));
+    EXPECT_EQ(CLevel::GetHeading("walkon"), "A short walk, part 2");
+    EXPECT_FALSE(Level()->IsModified());
+    EXPECT_STREQ(Level()->GetFileName(), "walkon");
+    const std::string first = ReadFileText(LevelPath("walkon"));
+
+    // Save as under the same name asks; no brings the dialog back as it was.
+    Key(SDLK_j);
+    ClickCell(20, 22);
+    Alt(SDLK_a);
+    save = editor->GetSaveDialog();
+    ASSERT_NE(save, nullptr);
+    EXPECT_STREQ(save->GetNameBox()->GetText(), "walkon");
+    save->GUICallback(CControllerEditorSave::BUTTON_OKAY, 0, false);
+    Frame();
+    ASSERT_EQ(Current(), CONTROLLER_MESSAGE);
+    EXPECT_EQ(save->GetMessageBody(), 2303);
+    Answer(false);
+    ASSERT_EQ(Current(), CONTROLLER_EDITOR_SAVE);
+    EXPECT_FALSE(save->GetNameBox()->IsHidden());
+    EXPECT_STREQ(save->GetHeadingBox()->GetText(), "A short walk, part 2");
+    EXPECT_EQ(ReadFileText(LevelPath("walkon")), first);
+    // Yes replaces the file.
+    save->GUICallback(CControllerEditorSave::BUTTON_OKAY, 0, false);
+    Frame();
+    Answer(true);
+    Frame();
+    ASSERT_EQ(Current(), CONTROLLER_EDITOR);
+    CLevel reread;
+    ASSERT_TRUE(reread.Load("walkon"));
+    EXPECT_EQ(reread.GetTile(20, 22), static_cast<uint32_t>(OBJECT_WCRATE));
+
+    // A slash would leave the levels folder: refused, the dialog stays.
+    Key(SDLK_j);
+    ClickCell(21, 22);
+    Alt(SDLK_a);
+    save = editor->GetSaveDialog();
+    Key(SDLK_SLASH);
+    Key(SDLK_x);
+    EXPECT_STREQ(save->GetNameBox()->GetText(), "walkon/x");
+    save->GUICallback(CControllerEditorSave::BUTTON_OKAY, 0, false);
+    Frame();
+    ASSERT_EQ(Current(), CONTROLLER_MESSAGE);
+    EXPECT_EQ(save->GetMessageBody(), 2339);
+    Answer(true);
+    ASSERT_EQ(Current(), CONTROLLER_EDITOR_SAVE);
+
+    // A file that cannot be written: the failure is told, the dialog stays
+    // open and the level keeps its changes.
+    for (int i = 0; i < 8; ++i) Key(SDLK_BACKSPACE);
+    Type("blocked");
+    ASSERT_EQ(mkdir(LevelPath("blocked").c_str(), 0755), 0);
+    save->GUICallback(CControllerEditorSave::BUTTON_OKAY, 0, false);
+    Frame();
+    Answer(true);  // yes, replace what is there
+    ASSERT_EQ(Current(), CONTROLLER_MESSAGE);
+    EXPECT_EQ(save->GetMessageBody(), 2338);
+    Answer(true);
+    ASSERT_EQ(Current(), CONTROLLER_EDITOR_SAVE);
+    EXPECT_STREQ(save->GetNameBox()->GetText(), "blocked");
+    EXPECT_TRUE(Level()->IsModified());
+    save->GUICallback(CControllerEditorSave::BUTTON_CANCEL, 0, false);
+    Frame();
+    ASSERT_EQ(Current(), CONTROLLER_EDITOR);
+    rmdir(LevelPath("blocked").c_str());
+    // Save on a level with a file writes it at once.
+    Alt(SDLK_s);
+    EXPECT_EQ(Current(), CONTROLLER_EDITOR);
+    EXPECT_FALSE(Level()->IsModified());
+    ASSERT_TRUE(reread.Load("walkon"));
+    EXPECT_EQ(reread.GetTile(21, 22), static_cast<uint32_t>(OBJECT_WCRATE));
+}
+
+TEST_F(EditorScreenTest, TheLoadDialogListsTheLevelFilesAndAnOldOrDamagedFileLeavesAnEmptyLevel) {
+    CLevel stored;
+    for (int x = 0; x < CLevel::kWidth; ++x) stored.SetTile(TERRAIN_SAND, x, 23);
+    stored.SetTile(DEVICE_TUBE_START, 3, 22);
+    stored.SetTile(DEVICE_TUBE_END, 9, 22);
+    stored.SetBackground(6);
+    ASSERT_TRUE(stored.SaveAs("sandy", "Sandy floor"));
+    // A level of version 4.
+    const uint32_t oldId = (CLevel::MakeLevelId(kLevelKindCustom, 0) & 0x00FFFFFFu) | (4u << 24);
+    const std::vector<uint8_t> oldBytes = stored.BodyBytes(oldId);
+    ASSERT_TRUE(WriteFileText(LevelPath("ancient"), std::string(oldBytes.begin(), oldBytes.end())));
+    ASSERT_TRUE(WriteFileText(LevelPath("broken"), "not a level"));
+
+    Open();
+    Key(SDLK_ESCAPE);
+    Alt(SDLK_l);
+    ASSERT_EQ(Current(), CONTROLLER_EDITOR_LOAD);
+    CControllerEditorLoad* load = editor->GetLoadDialog();
+    ASSERT_EQ(load->GetList()->GetRowCount(), 3);
+    const int row = load->GetList()->FindRowByText("sandy");
+    ASSERT_GE(row, 0);
+    EXPECT_EQ(load->GetList()->GetCell(row, 1), "Sandy floor");
+    load->GetList()->SelectRowByIndex(row);
+    Key(SDLK_RETURN);  // okay is the default button
+    Frame();
+    ASSERT_EQ(Current(), CONTROLLER_EDITOR);
+    EXPECT_EQ(Model().GetStartTubeX(), 3);
+    EXPECT_EQ(Model().GetExitTubeX(), 9);
+    EXPECT_EQ(editor->GetView().GetBackgroundImage(), "background6.jpg");
+    EXPECT_EQ(editor->GetView().GetPieceSpriteCount(), 3u);
+    EXPECT_FALSE(Level()->IsModified());
+
+    // The old level: its message, then an empty level that saves nothing of it.
+    for (const char* name : {"ancient", "broken"}) {
+        Alt(SDLK_l);
+        load = editor->GetLoadDialog();
+        ASSERT_NE(load, nullptr);
+        load->GetList()->SelectRowByIndex(load->GetList()->FindRowByText(name));
+        load->GUICallback(CControllerEditorLoad::BUTTON_OKAY, 0, false);
+        Frames(2);
+        ASSERT_EQ(Current(), CONTROLLER_MESSAGE) << name;
+        EXPECT_EQ(editor->GetMessageBody(), std::string(name) == "ancient" ? 2317 : 2340);
+        Answer(true);
+        EXPECT_TRUE(Model().GetPieces().empty());
+        EXPECT_EQ(Level()->GetTile(3, 22), static_cast<uint32_t>(NONE));
+        EXPECT_STREQ(Level()->GetFileName(), "");
+        EXPECT_FALSE(Level()->IsModified());
+    }
+}
+
+TEST_F(EditorScreenTest, TheHelpPageShowsWhatThePointerIsOn) {
+    Open();
+    Key(SDLK_ESCAPE);
+    Alt(SDLK_h);
+    ASSERT_EQ(Current(), CONTROLLER_EDITOR_HELP);
+    CControllerEditorHelp* help = editor->GetHelp();
+    auto pointAt = [&](int column, int row) {
+        PushPointerMotion(114 + 68 * column + 30, 118 + 51 * row + 25);
+        Frame();
+    };
+    auto shown = [&]() {
+        std::vector<int> out;
+        for (int i = 0; i < CControllerEditorHelp::kPictureCount; ++i)
+            if (!help->GetPicture(i)->IsHidden()) out.push_back(i);
+        return out;
+    };
+    // The blue gate, then the yellow one: the gate pictures again with the
+    // yellow lights.
+    pointAt(3, 0);
+    EXPECT_EQ(help->GetShownEntry(), 3);
+    EXPECT_EQ(shown().size(), 2u);
+    EXPECT_FALSE(help->GetSprite(CControllerEditorHelp::SPRITE_NAME)->IsHidden());
+    pointAt(4, 0);
+    EXPECT_EQ(help->GetShownEntry(), 4);
+    EXPECT_EQ(shown().size(), 3u);
+    // A command: name and text, no picture.
+    pointAt(1, 6);
+    EXPECT_EQ(help->GetShownEntry(), 40);
+    EXPECT_TRUE(shown().empty());
+    EXPECT_FALSE(help->GetSprite(CControllerEditorHelp::SPRITE_INFO)->IsHidden());
+    // No entry there: everything hidden.
+    pointAt(7, 4);
+    EXPECT_EQ(help->GetShownEntry(), -1);
+    EXPECT_TRUE(help->GetSprite(CControllerEditorHelp::SPRITE_NAME)->IsHidden());
+    EXPECT_TRUE(help->GetSprite(CControllerEditorHelp::SPRITE_SELECTOR)->IsHidden());
+    // Every entry shows its name and its pictures.
+    for (int row = 0; row < 8; ++row)
+        for (int column = 0; column < 8; ++column) {
+            const int entry = CControllerEditorHelp::EntryAt(column, row);
+            if (entry < 0) continue;
+            pointAt(column, row);
+            EXPECT_EQ(help->GetShownEntry(), entry);
+            int pictures = 0;
+            for (const int* p = CControllerEditorHelp::PicturesOf(entry); *p >= 0; ++p) ++pictures;
+            EXPECT_EQ(static_cast<int>(shown().size()), pictures) << entry;
+            for (int i : shown()) EXPECT_GT(help->GetPicture(i)->GetFrameCount(), 0) << entry;
+        }
+    Key(SDLK_ESCAPE);
+    Frame();
+    EXPECT_EQ(Current(), CONTROLLER_EDITOR);
+    EXPECT_EQ(editor->GetHelp(), nullptr);
+}
+
+TEST_F(EditorScreenTest, ATutorialSignTakesItsTextFromTheBoxAndShowsItAgainForEditing) {
+    Open();
+    Key(SDLK_ESCAPE);
+    Key(SDLK_t);
+    ClickCell(7, 9);
+    ASSERT_EQ(Current(), CONTROLLER_TEXT_ENTRY);
+    CControllerEditorTutorial* box = editor->GetTutorial();
+    EXPECT_STREQ(box->GetTextbox()->GetText(), "");
+    // Okay with a blank text keeps the box open.
+    Type(" ");
+    box->GUICallback(CControllerTextEntryBase::BUTTON_OKAY, 0, false);
+    Frame();
+    ASSERT_EQ(Current(), CONTROLLER_TEXT_ENTRY);
+    Key(SDLK_BACKSPACE);
+    Type("jump");
+    Key(SDLK_RETURN);
+    Type("now");
+    box->GUICallback(CControllerTextEntryBase::BUTTON_OKAY, 0, false);
+    Frames(2);
+    ASSERT_EQ(Current(), CONTROLLER_EDITOR);
+    EXPECT_EQ(Level()->GetTile(7, 9), static_cast<uint32_t>(TUTORIAL));
+    EXPECT_STREQ(Level()->GetTutorialText(7, 9), "jump%nnow");
+    ASSERT_NE(Model().GetElementPiece(7, 9), nullptr);
+
+    // Again on the sign: its text for editing; cancel changes nothing.
+    ClickCell(7, 9);
+    ASSERT_EQ(Current(), CONTROLLER_TEXT_ENTRY);
+    EXPECT_STREQ(editor->GetTutorial()->GetTextbox()->GetText(), "jump%nnow");
+    Type("s");
+    Key(SDLK_ESCAPE);
+    Frame();
+    ASSERT_EQ(Current(), CONTROLLER_EDITOR);
+    EXPECT_STREQ(Level()->GetTutorialText(7, 9), "jump%nnow");
+    // The eraser takes the sign and its text.
+    Key(SDLK_BACKSPACE);
+    ClickCell(7, 9);
+    EXPECT_EQ(Level()->GetTutorialText(7, 9), nullptr);
+}
+
+// A level from nothing to the level runner: built with the palette and the
+// keys, put right by the rules, tested, recorded with a solution, saved,
+// loaded again as it was written, played from the level manager and
+// replayed to its exit by zorv_sim.
+TEST_F(EditorScreenTest, ALevelBuiltFromNothingIsRecordedSavedLoadedPlayedAndReplayed) {
+    Open();
+    // Ground from wall to wall, chosen in the palette and drawn by a drag.
+    ChooseInPalette(4, 3);
+    DragRow(23, 0, CLevel::kWidth - 1);
+    // A ladder up to a ledge on the right; the ladder's top gets a platform.
+    Key(SDLK_y);
+    DragRow(17, 21, 25);
+    Key(SDLK_p);
+    for (int r = 17; r <= 22; ++r) ClickCell(20, r);
+    EXPECT_EQ(Level()->GetTile(20, 17), static_cast<uint32_t>(PLATFORM));
+    // Things the rules put right: a button in the air is not placed, a bot
+    // loses its ground, a crate over the exit's head removes the exit.
+    Key(SDLK_a);
+    ClickCell(15, 10);
+    EXPECT_EQ(Level()->GetTile(15, 10), static_cast<uint32_t>(NONE));
+    Key(SDLK_b);
+    ClickCell(23, 16);
+    EXPECT_EQ(Level()->GetTile(23, 16), static_cast<uint32_t>(BOT_LEFT));
+    Key(SDLK_BACKSPACE);
+    ClickCell(23, 17);
+    EXPECT_EQ(Level()->GetTile(23, 16), static_cast<uint32_t>(NONE));
+    Key(SDLK_MINUS);
+    ClickCell(2, 22);
+    Key(SDLK_EQUALS);
+    ClickCell(12, 22);
+    Key(SDLK_j);
+    ClickCell(12, 21);
+    EXPECT_EQ(Model().GetExitTubeX(), -1);
+    Key(SDLK_BACKSPACE);
+    ClickCell(12, 21);
+    Key(SDLK_EQUALS);
+    ClickCell(12, 22);
+    ASSERT_EQ(Model().CheckLevel(), EDITOR_CHECK_OK);
+
+    // Tested, then recorded: Right held walks the professor to the exit.
+    Alt(SDLK_t);
+    ASSERT_EQ(Current(), CONTROLLER_GAME);
+    Frames(30);
+    Key(SDLK_ESCAPE);
+    RunUntilEditor();
+    Alt(SDLK_r);
+    ASSERT_EQ(Current(), CONTROLLER_GAME);
+    Frames(60);
+    PushKey(true, SDLK_RIGHT);
+    RunUntilEditor();
+    PushKey(false, SDLK_RIGHT);
+    Frame();
+    ASSERT_TRUE(Level()->IsSolutionRecorded());
+    ASSERT_FALSE(Level()->GetSolution().empty());
+    EXPECT_EQ(Level()->GetSolution()[0].key, SDLK_RIGHT);
+    EXPECT_TRUE(Level()->IsModified()) << "a new solution is unsaved work";
+    // A recording left before the exit keeps the solution there was.
+    const std::vector<ReplayKey> solution = Level()->GetSolution();
+    Alt(SDLK_r);
+    ASSERT_EQ(Current(), CONTROLLER_GAME);
+    Frames(60);
+    PushKey(true, SDLK_RIGHT);
+    Frames(5);
+    PushKey(false, SDLK_RIGHT);
+    Key(SDLK_ESCAPE);
+    RunUntilEditor();
+    EXPECT_TRUE(Level()->IsSolutionRecorded());
+    EXPECT_EQ(Level()->GetSolution(), solution);
+    // Played back, the solution reaches the exit again.
+    Alt(SDLK_p);
+    ASSERT_EQ(Current(), CONTROLLER_GAME);
+    RunUntilEditor();
+    EXPECT_TRUE(CElement::IsLevelExited());
+
+    // Saved through the dialog.
+    Alt(SDLK_s);
+    ASSERT_EQ(Current(), CONTROLLER_EDITOR_SAVE);
+    Type("firststeps");
+    Key(SDLK_TAB);
+    Type("First steps");
+    editor->GetSaveDialog()->GUICallback(CControllerEditorSave::BUTTON_OKAY, 0, false);
+    Frames(2);
+    ASSERT_EQ(Current(), CONTROLLER_EDITOR);
+    const std::vector<uint8_t> file = ReadFileBytes(LevelPath("firststeps"));
+    ASSERT_GT(file.size(), 4u);
+
+    // A new level, then the saved one loaded again: the same bytes.
+    Alt(SDLK_n);
+    ASSERT_EQ(Current(), CONTROLLER_EDITOR);
+    ASSERT_TRUE(Model().GetPieces().empty());
+    Alt(SDLK_l);
+    CControllerEditorLoad* load = editor->GetLoadDialog();
+    ASSERT_NE(load, nullptr);
+    load->GetList()->SelectRowByIndex(load->GetList()->FindRowByText("firststeps"));
+    load->GUICallback(CControllerEditorLoad::BUTTON_OKAY, 0, false);
+    Frames(2);
+    ASSERT_EQ(Current(), CONTROLLER_EDITOR);
+    const uint32_t id = file[0] | file[1] << 8 | file[2] << 16 | static_cast<uint32_t>(file[3]) << 24;
+    EXPECT_EQ(Level()->BodyBytes(id), file);
+    EXPECT_FALSE(Level()->IsModified());
+    EXPECT_EQ(Level()->GetTile(20, 17), static_cast<uint32_t>(PLATFORM));
+    Alt(SDLK_q);
+    ASSERT_EQ(CController::GetCurrent(), &root);
+    editor.reset();
+
+    // Played from the level manager, it ends at the exit.
+    CControllerManager::SetGameScreenFactory(OpenRealPlayScreen);
+    std::unique_ptr<CControllerManager> manager(new CControllerManager());
+    root.OpenChild(manager.get());
+    Frame();
+    CGuiListbox* list = manager->GetShownList();
+    ASSERT_EQ(list->GetRowCount(), 1);
+    list->SelectRowByIndex(0);
+    manager->GUICallback(CControllerManager::BUTTON_PLAY, 0, false);
+    ASSERT_EQ(Current(), CONTROLLER_GAME);
+    Frames(60);
+    PushKey(true, SDLK_RIGHT);
+    for (int i = 0; i < 600 && !CElement::IsLevelExited(); ++i) Frame();
+    PushKey(false, SDLK_RIGHT);
+    EXPECT_TRUE(CElement::IsLevelExited());
+    EXPECT_FALSE(CElement::IsProfessorFallen());
+    for (int i = 0; i < 200 && Current() != CONTROLLER_SCOREBOARD; ++i) Frame();
+    EXPECT_EQ(Current(), CONTROLLER_SCOREBOARD);
+    root.Activate(nullptr);
+    manager.reset();
+
+    // The level runner plays the stored solution to the exit.
+    const std::string out = CommandOutput(std::string(ZORV_SIM_BINARY) + " '" + LevelPath("firststeps") + "'");
+    EXPECT_NE(out.find("\"result\": \"exited\""), std::string::npos) << out;
+}
+
+}  // namespace

@@ -1,0 +1,174 @@
+// The small screens around the level map, on the real resources: the story
+// pages (one page or two, over the dimmed screen they opened on), the
+// level-set choice (no way out but a choice) and the map explanation box.
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/CController.h"
+#include "engine/CDraw.h"
+#include "engine/CSprite.h"
+#include "gui/CControllerMessageTutorial.h"
+#include "gui/CGuiButton.h"
+#include "screens/CControllerSetSelect.h"
+#include "screens/CControllerStory.h"
+#include "tests/gui/GuiTestSupport.h"
+#include "tests/screens/ScreenWorld.h"
+
+namespace {
+
+using namespace ScreenWorld;
+
+class MapDialogsTest : public ScreenWorldTest {
+protected:
+    void SetUp() override {
+        ScreenWorldTest::SetUp();
+        root.Activate(nullptr);
+    }
+    template <typename Screen>
+    Screen* Open(Screen* screen) {
+        child.reset(screen);
+        root.OpenChild(screen);
+        Frames(2);
+        return screen;
+    }
+    // Frames until the root is current again (at most n).
+    bool BackAtRootWithin(int n) {
+        for (int i = 0; i < n && CController::GetCurrent() != &root; ++i) Frame();
+        return CController::GetCurrent() == &root;
+    }
+    static void ClickButton(CGuiButton* b) {
+        ASSERT_NE(b, nullptr);
+        ASSERT_FALSE(b->IsHidden());
+        Click(b->GetCentreX(), b->GetCentreY());
+        Frames(2);
+    }
+    static bool Visible(CGuiButton* b) { return b && !b->IsHidden(); }
+
+    RecordingOwner root{CONTROLLER_GAME};
+    std::unique_ptr<CController> child;
+};
+
+std::vector<std::string> Names(int story, int page) {
+    std::vector<std::string> names;
+    for (const CControllerStory::Picture& p : CControllerStory::GetPictures(story, page)) names.push_back(p.name);
+    return names;
+}
+
+TEST_F(MapDialogsTest, AChapterStoryIsOnePageOverTheDimmedScreenWithItsOwnTexts) {
+    // Chapters alternate between two layouts and count their texts 1 to 5.
+    EXPECT_EQ(Names(5, 0), (std::vector<std::string>{"story_B1_a.tga", "story_B1_b.jpg", "story_B1_text_a3.png",
+                                                     "story_B1_text_b3.png", "story_B1_text_c3.png"}));
+    EXPECT_EQ(Names(10, 0)[4], "story_B2_text_c5.png");
+    EXPECT_EQ(Names(1, 0)[2], "story_B1_text_a1.png");
+    EXPECT_TRUE(Names(5, 1).empty());
+    EXPECT_EQ(Names(0, 1).size(), 7u);
+    EXPECT_EQ(Names(11, 0)[0], "story_C1_a.tga");
+    EXPECT_TRUE(Names(12, 0).empty());
+
+    // What the screen showed when the story opened: one plain colour.
+    SDL_Surface* screen = CDraw::GetScreen();
+    SDL_FillRect(screen, nullptr, SDL_MapRGB(screen->format, 200, 180, 120));
+    CControllerStory* story = Open(new CControllerStory(5));
+    ASSERT_EQ(CController::GetCurrentId(), CONTROLLER_STORY);
+    ASSERT_EQ(story->GetPageSprite()->GetFrameCount(), 1);
+    EXPECT_EQ(story->GetButton(CControllerStory::BUTTON_NEXT), nullptr);
+    EXPECT_EQ(story->GetButton(CControllerStory::BUTTON_PREVIOUS), nullptr);
+    CGuiButton* done = story->GetButton(CControllerStory::BUTTON_DONE);
+    ASSERT_NE(done, nullptr);
+    EXPECT_EQ(done->GetX(), 345);
+    EXPECT_EQ(done->GetY(), 397);
+    // Outside the pictures the page is that colour, dimmed.
+    SDL_Surface* page = CDraw::GetSurface(story->GetPageSprite()->GetFrameImage(0));
+    ASSERT_NE(page, nullptr);
+    Uint8 r, g, b;
+    SDL_GetRGB(CDraw::GetPixel(page, 10, 10), page->format, &r, &g, &b);
+    EXPECT_LT(r, 200);
+    EXPECT_LT(g, 180);
+    EXPECT_GT(r, g);
+    EXPECT_GT(g, b);
+    Uint8 r2, g2, b2;
+    SDL_GetRGB(CDraw::GetPixel(page, 790, 590), page->format, &r2, &g2, &b2);
+    EXPECT_EQ(r2, r);
+    EXPECT_EQ(b2, b);
+    // Done closes it.
+    ClickButton(done);
+    EXPECT_TRUE(BackAtRootWithin(3));
+    EXPECT_EQ(root.Result(), 0);
+}
+
+TEST_F(MapDialogsTest, TheOpeningAndTheEndingTurnTheirPagesAndDoneComesOnTheSecond) {
+    for (int id : {0, 11}) {
+        SCOPED_TRACE(id);
+        CControllerStory* story = Open(new CControllerStory(id));
+        CSprite* page = story->GetPageSprite();
+        ASSERT_EQ(page->GetFrameCount(), 2);
+        CGuiButton* previous = story->GetButton(CControllerStory::BUTTON_PREVIOUS);
+        CGuiButton* next = story->GetButton(CControllerStory::BUTTON_NEXT);
+        CGuiButton* done = story->GetButton(CControllerStory::BUTTON_DONE);
+        EXPECT_EQ(page->GetFrame(), 0);
+        EXPECT_FALSE(Visible(previous));
+        EXPECT_TRUE(Visible(next));
+        EXPECT_FALSE(Visible(done));
+        EXPECT_EQ(done->GetX(), next->GetX());
+        ClickButton(next);
+        EXPECT_EQ(page->GetFrame(), 1);
+        EXPECT_TRUE(Visible(previous));
+        EXPECT_FALSE(Visible(next));
+        EXPECT_TRUE(Visible(done));
+        ClickButton(previous);
+        EXPECT_EQ(page->GetFrame(), 0);
+        EXPECT_FALSE(Visible(done));
+        // Escape leaves the story from either page.
+        TapKey(SDLK_ESCAPE);
+        EXPECT_TRUE(BackAtRootWithin(3));
+        child.reset();
+    }
+    // Closed stories give their page pictures back.
+    EXPECT_EQ(CDraw::FindImage("story1.png"), -1);
+    EXPECT_EQ(CDraw::FindImage("story2.png"), -1);
+}
+
+TEST_F(MapDialogsTest, TheSetChoiceCannotBeLeftWithoutAChoice) {
+    CControllerSetSelect* choice = Open(new CControllerSetSelect());
+    ASSERT_EQ(CController::GetCurrentId(), CONTROLLER_LEVELSET);
+    TapKey(SDLK_ESCAPE);
+    Frames(3);
+    EXPECT_EQ(CController::GetCurrent(), choice);
+    // The keys move between the three sets; Return takes the one in focus.
+    TapKey(SDLK_TAB);
+    Frames(2);
+    TapKey(SDLK_DOWN);
+    Frames(2);
+    EXPECT_EQ(CGuiButtonBase::GetFocusedButton(), choice->GetButton(CControllerSetSelect::BUTTON_ADVANCED));
+    TapKey(SDLK_RETURN);
+    EXPECT_TRUE(BackAtRootWithin(3));
+    EXPECT_EQ(choice->GetValue(), 1);
+
+    choice = Open(new CControllerSetSelect());
+    ClickButton(choice->GetButton(CControllerSetSelect::BUTTON_KIDS));
+    EXPECT_TRUE(BackAtRootWithin(3));
+    EXPECT_EQ(choice->GetValue(), 2);
+    child.reset();
+    EXPECT_EQ(CDraw::FindImage("baseSetSelectController.png"), -1);
+}
+
+TEST_F(MapDialogsTest, TheExplanationBoxClosesByEscapeReturnOrItsButton) {
+    for (int way = 0; way < 3; ++way) {
+        SCOPED_TRACE(way);
+        CControllerMessageTutorial* box = Open(new CControllerMessageTutorial());
+        ASSERT_EQ(CController::GetCurrentId(), CONTROLLER_TUTORIAL_MESSAGE);
+        EXPECT_FALSE(box->GetStar()->IsStopped());
+        if (way == 0) TapKey(SDLK_ESCAPE);
+        if (way == 1) TapKey(SDLK_RETURN);
+        if (way == 2) ClickButton(box->GetOkayButton());
+        EXPECT_TRUE(BackAtRootWithin(3));
+        child.reset();
+    }
+}
+
+}  // namespace

@@ -1,0 +1,351 @@
+// The level map on the real resources and level pack: a new player chooses
+// a set first, a returning one goes straight to his next level; the dots
+// show the profile's progress; a level is played on the real play screen and
+// the map comes back with the next level open; the stories show before the
+// levels that carry them and the ending after the last level; a set is reset
+// only after a yes; the explanation box once; the map and the level manager
+// ask the main menu for each other.
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+
+#include <memory>
+
+#include "engine/CController.h"
+#include "engine/CRender.h"
+#include "engine/CSprite.h"
+#include "gui/CControllerGame.h"
+#include "gui/CControllerMessage.h"
+#include "gui/CGuiButton.h"
+#include "gui/CGuiButtonMapDot.h"
+#include "players/CProfile.h"
+#include "screens/CControllerMain.h"
+#include "screens/CControllerManager.h"
+#include "screens/CControllerMap.h"
+#include "screens/CControllerScoreboard.h"
+#include "screens/CControllerSetSelect.h"
+#include "screens/CControllerStory.h"
+#include "tests/gui/GuiTestSupport.h"
+#include "tests/screens/ScreenWorld.h"
+#include "world/CElement.h"
+#include "world/CLevelSet.h"
+
+namespace {
+
+using namespace ScreenWorld;
+using Dot = CGuiButtonMapDot;
+
+class MapScreenTest : public ScreenWorldTest {
+protected:
+    void SetUp() override {
+        ScreenWorldTest::SetUp();
+        Profile().Reset();
+        Profile().SetDefaultKeys();
+        CElement::SetProfile(&Profile());
+        root.Activate(nullptr);
+    }
+    void TearDown() override {
+        map.reset();
+        if (CRender::IsSwapped()) CRender::Swap(true);
+        CElement::SetProfile(nullptr);
+        Profile().Reset();
+        ScreenWorldTest::TearDown();
+    }
+    CControllerMap* OpenMap() {
+        map.reset();
+        map.reset(new CControllerMap());
+        root.OpenChild(map.get());
+        Frames(2);
+        return map.get();
+    }
+    // Runs frames until the screen of that id is current and has had its
+    // first frame (at most n frames).
+    static bool Reach(int screenId, int n = 60) {
+        for (int i = 0; i < n; ++i) {
+            Frame();
+            if (CController::GetCurrentId() != screenId) continue;
+            Frame();
+            return CController::GetCurrentId() == screenId;
+        }
+        return false;
+    }
+    // Holds the right arrow until the level ends (the post-game board or
+    // the ending story comes up).
+    static void WalkRightToTheEnd() {
+        PushKey(true, SDLK_RIGHT);
+        for (int i = 0; i < 4000 && CController::GetCurrentId() == CONTROLLER_GAME; ++i) Frame();
+        PushKey(false, SDLK_RIGHT);
+    }
+    static int State(CControllerMap* m, int level) { return m->GetDot(level)->GetState(); }
+    static CControllerScoreboard* Board() { return dynamic_cast<CControllerScoreboard*>(CController::GetCurrent()); }
+
+    RecordingOwner root{CONTROLLER_MAIN};
+    std::unique_ptr<CControllerMap> map;
+};
+
+TEST_F(MapScreenTest, ANewPlayerChoosesASetAndAReturningPlayerGoesStraightToHisNextLevel) {
+    CControllerMap* m = OpenMap();
+    ASSERT_EQ(CController::GetCurrentId(), CONTROLLER_LEVELSET);
+    auto* choice = dynamic_cast<CControllerSetSelect*>(CController::GetCurrent());
+    ASSERT_NE(choice, nullptr);
+    CGuiButton* kids = choice->GetButton(CControllerSetSelect::BUTTON_KIDS);
+    Click(kids->GetCentreX(), kids->GetCentreY());
+    ASSERT_TRUE(Reach(CONTROLLER_MAP));
+    EXPECT_EQ(m->GetCurrentSet(), 2);
+    EXPECT_EQ(Profile().GetCurrentSet(), 2);
+    EXPECT_EQ(m->GetCurrentLevel(), 0);
+    ASSERT_EQ(m->GetDotCount(), 81);
+    EXPECT_EQ(State(m, 0), Dot::STATE_PLAYABLE);
+    for (int n = 1; n < 81; ++n) EXPECT_EQ(State(m, n), Dot::STATE_LOCKED) << n;
+    EXPECT_EQ(m->GetLevel(), CLevelSet::GetSet(2)->GetLevel(0));
+    // The first visit's help points at Play.
+    EXPECT_NE(m->GetSprite(CControllerMap::SPRITE_HELP_BOX), nullptr);
+    // The dots come in, the current level last, pulsing.
+    Frames(60);
+    EXPECT_EQ(Dot::GetSelectedDotId(), 0);
+    EXPECT_EQ(m->GetDot(0)->GetAnim(), Dot::ANIM_SELECTED);
+    EXPECT_FALSE(m->GetDot(80)->GetCurrentSprite()->IsHidden());
+
+    // A player who solved a first level somewhere is not asked again, and
+    // finds the level after his last one open and current.
+    map.reset();
+    Profile().Reset();
+    Profile().SetCurrentSet(1);
+    Profile().SetLevelSteps(30, 1, 0);
+    m = OpenMap();
+    EXPECT_EQ(CController::GetCurrentId(), CONTROLLER_MAP);
+    EXPECT_EQ(m->GetCurrentSet(), 1);
+    EXPECT_EQ(m->GetCurrentLevel(), 1);
+    ASSERT_EQ(m->GetDotCount(), 50);
+    EXPECT_EQ(State(m, 0), Dot::STATE_COMPLETED);
+    EXPECT_EQ(State(m, 1), Dot::STATE_PLAYABLE);
+    EXPECT_EQ(State(m, 2), Dot::STATE_LOCKED);
+    EXPECT_EQ(m->GetSprite(CControllerMap::SPRITE_HELP_BOX), nullptr);
+    // The change button cycles the sets: 1, 2, 0.
+    m->GUICallback(CControllerMap::BUTTON_CHANGE_SET, 0, false);
+    EXPECT_EQ(m->GetCurrentSet(), 2);
+    EXPECT_EQ(m->GetDotCount(), 81);
+    m->GUICallback(CControllerMap::BUTTON_CHANGE_SET, 0, false);
+    EXPECT_EQ(m->GetCurrentSet(), 0);
+    EXPECT_EQ(m->GetDotCount(), 111);
+}
+
+TEST_F(MapScreenTest, DotsShowSolvedOpenAndLockedLevelsAndTheTutorialStars) {
+    // The regular set with its first five levels solved (two of them
+    // tutorials): the next tutorial, T3, is the level to play, and opens the
+    // level after it with it.
+    Profile().SetCurrentSet(0);
+    for (int n = 0; n <= 4; ++n) Profile().SetLevelSteps(10 + n, 0, n);
+    CControllerMap* m = OpenMap();
+    ASSERT_EQ(CController::GetCurrentId(), CONTROLLER_MAP);
+    ASSERT_EQ(m->GetDotCount(), 111);
+    EXPECT_EQ(m->GetCurrentLevel(), 5);
+    for (int n = 0; n <= 4; ++n) EXPECT_EQ(State(m, n), Dot::STATE_COMPLETED) << n;
+    EXPECT_EQ(State(m, 5), Dot::STATE_PLAYABLE);
+    EXPECT_EQ(State(m, 6), Dot::STATE_PLAYABLE);
+    for (int n = 7; n < 111; ++n) EXPECT_EQ(State(m, n), Dot::STATE_LOCKED) << n;
+    for (int n = 0; n < 111; ++n)
+        EXPECT_EQ(m->GetDot(n)->GetKind(), IsTutorialLevel(0, n) ? Dot::KIND_STAR : Dot::KIND_DOT) << n;
+    // Tutorial levels have no score board.
+    EXPECT_TRUE(m->GetButton(CControllerMap::BUTTON_SCORES)->IsDisabled());
+
+    // A click on the open level after it selects it.
+    Frames(80);
+    CGuiButtonMapDot* six = m->GetDot(6);
+    Click(six->GetSpriteX() + 9, six->GetSpriteY() + 9);
+    Frames(2);
+    EXPECT_EQ(m->GetCurrentLevel(), 6);
+    EXPECT_EQ(Profile().GetCurrentLevel(), 6);
+    EXPECT_EQ(m->GetLevel(), CLevelSet::GetSet(0)->GetLevel(6));
+    EXPECT_FALSE(m->GetButton(CControllerMap::BUTTON_SCORES)->IsDisabled());
+    EXPECT_EQ(CController::GetCurrentId(), CONTROLLER_MAP);
+    // Its score board opens over the map, and goes back to it.
+    m->GUICallback(CControllerMap::BUTTON_SCORES, 0, false);
+    ASSERT_TRUE(Reach(CONTROLLER_SCOREBOARD, 3));
+    EXPECT_EQ(Board()->GetType(), SCOREBOARD_LEVEL_MAP);
+    EXPECT_TRUE(m->GetDot(6)->IsHidden());
+    TapKey(SDLK_ESCAPE);
+    ASSERT_TRUE(Reach(CONTROLLER_MAP, 3));
+    EXPECT_EQ(m->GetChild(), nullptr);
+    EXPECT_FALSE(m->GetDot(6)->IsHidden());
+
+    // A click on a locked one says it is locked, and changes nothing.
+    CGuiButtonMapDot* locked = m->GetDot(25);
+    Click(locked->GetSpriteX() + 9, locked->GetSpriteY() + 9);
+    Frames(2);
+    ASSERT_EQ(CController::GetCurrentId(), CONTROLLER_MESSAGE);
+    TapKey(SDLK_RETURN);
+    ASSERT_TRUE(Reach(CONTROLLER_MAP));
+    EXPECT_EQ(m->GetCurrentLevel(), 6);
+    EXPECT_EQ(State(m, 25), Dot::STATE_LOCKED);
+
+    // Without tutorials the player goes past T3 to the level after it.
+    map.reset();
+    Profile().SetTutorialLevelsEnabled(0);
+    Profile().SetCurrentLevel(4);
+    m = OpenMap();
+    EXPECT_EQ(m->GetCurrentLevel(), 6);
+}
+
+TEST_F(MapScreenTest, AFinishedLevelBringsTheMapBackWithTheNextLevelOpen) {
+    CControllerMap* m = OpenMap();
+    auto* choice = dynamic_cast<CControllerSetSelect*>(CController::GetCurrent());
+    ASSERT_NE(choice, nullptr);
+    choice->GUICallback(CControllerSetSelect::BUTTON_KIDS, 0, false);
+    ASSERT_TRUE(Reach(CONTROLLER_MAP));
+    // Play: the opening story comes first, over the level.
+    CGuiButton* play = m->GetButton(CControllerMap::BUTTON_PLAY);
+    Click(play->GetCentreX(), play->GetCentreY());
+    ASSERT_TRUE(Reach(CONTROLLER_STORY, 5));
+    EXPECT_FALSE(m->IsLoaded());
+    auto* story = dynamic_cast<CControllerStory*>(CController::GetCurrent());
+    ASSERT_NE(story, nullptr);
+    EXPECT_EQ(story->GetStoryId(), 0);
+    TapKey(SDLK_ESCAPE);
+    ASSERT_TRUE(Reach(CONTROLLER_GAME, 5));
+    Frames(60);  // the hero comes out of the tube
+    WalkRightToTheEnd();
+    ASSERT_EQ(CController::GetCurrentId(), CONTROLLER_SCOREBOARD);
+    ASSERT_NE(Board(), nullptr);
+    EXPECT_EQ(Board()->GetType(), SCOREBOARD_SOLVED);
+    EXPECT_TRUE(Profile().IsLevelSolved(2, 0));
+    // Continue: back to the map, rebuilt, the next level open and current.
+    Board()->GUICallback(CControllerScoreboard::BUTTON_CONTINUE, 0, false);
+    ASSERT_TRUE(Reach(CONTROLLER_MAP, 5));
+    EXPECT_TRUE(m->IsLoaded());
+    EXPECT_EQ(m->GetChild(), nullptr);
+    EXPECT_EQ(m->GetCurrentLevel(), 1);
+    EXPECT_EQ(State(m, 0), Dot::STATE_COMPLETED);
+    EXPECT_EQ(State(m, 1), Dot::STATE_PLAYABLE);
+    EXPECT_EQ(State(m, 2), Dot::STATE_LOCKED);
+    // The help of the first visit does not come back.
+    EXPECT_EQ(m->GetSprite(CControllerMap::SPRITE_HELP_BOX), nullptr);
+}
+
+// The story table: the page shown before each level, -1 for none.
+int ExpectedStory(int set, int level) {
+    struct Entry {
+        int set, level, story;
+    };
+    static const Entry kTable[] = {
+        {0, 0, 0},   {0, 8, 1},   {0, 19, 2},  {0, 29, 3},  {0, 39, 4},  {0, 49, 5},  {0, 60, 6},
+        {0, 70, 7},  {0, 81, 8},  {0, 90, 9},  {0, 102, 10}, {0, 110, 11}, {1, 0, 0},  {1, 4, 1},
+        {1, 9, 2},   {1, 13, 3},  {1, 18, 4},  {1, 22, 5},  {1, 27, 6},  {1, 31, 7},  {1, 36, 8},
+        {1, 40, 9},  {1, 45, 10}, {1, 49, 11}, {2, 0, 0},   {2, 80, 11},
+    };
+    for (const Entry& e : kTable)
+        if (e.set == set && e.level == level) return e.story;
+    return -1;
+}
+
+TEST_F(MapScreenTest, EveryLevelOfEverySetOpensTheStoryItCarriesBeforeItIsPlayed) {
+    const int counts[3] = {111, 50, 81};
+    for (bool wanted : {true, false}) {
+        Profile().SetStoryEnabled(wanted ? 1 : 0);
+        for (int set = 0; set < 3; ++set) {
+            CLevelSet* levels = CLevelSet::GetSet(set);
+            ASSERT_EQ(levels->GetLevelCount(), counts[set]);
+            Profile().SetCurrentSet(set);
+            for (int n = 0; n < counts[set]; ++n) {
+                SCOPED_TRACE(testing::Message() << "set " << set << " level " << n);
+                EXPECT_EQ(GetStoryType(set, n), ExpectedStory(set, n));
+                Profile().SetCurrentLevel(n);
+                levels->SetCurrentLevel(n);
+                auto game = std::make_unique<CControllerGame>(levels);
+                const auto* story = dynamic_cast<const CControllerStory*>(game->GetStoryChild());
+                // The ending waits for the hero to come out at the exit.
+                const int expected = ExpectedStory(set, n);
+                if (wanted && expected >= 0 && expected < CControllerGame::kLastStory) {
+                    ASSERT_NE(story, nullptr);
+                    EXPECT_EQ(story->GetStoryId(), expected);
+                } else {
+                    EXPECT_EQ(story, nullptr);
+                }
+                game.reset();
+                if (CRender::IsSwapped()) CRender::Swap(true);
+            }
+        }
+    }
+}
+
+TEST_F(MapScreenTest, TheLastLevelOfASetEndsWithTheEndingStoryAndThenItsBoard) {
+    Profile().SetCurrentSet(2);
+    for (int n = 0; n < 80; ++n) Profile().SetLevelSteps(20, 2, n);
+    CControllerMap* m = OpenMap();
+    ASSERT_EQ(CController::GetCurrentId(), CONTROLLER_MAP);
+    ASSERT_EQ(m->GetCurrentLevel(), 80);
+    m->GUICallback(CControllerMap::BUTTON_PLAY, 0, false);
+    ASSERT_TRUE(Reach(CONTROLLER_GAME, 5));
+    Frames(60);
+    WalkRightToTheEnd();
+    ASSERT_EQ(CController::GetCurrentId(), CONTROLLER_STORY);
+    auto* story = dynamic_cast<CControllerStory*>(CController::GetCurrent());
+    EXPECT_EQ(story->GetStoryId(), 11);
+    EXPECT_EQ(story->GetPageSprite()->GetFrameCount(), 2);
+    EXPECT_TRUE(Profile().IsSetCompleted(2));
+    TapKey(SDLK_ESCAPE);
+    ASSERT_TRUE(Reach(CONTROLLER_SCOREBOARD, 5));
+    EXPECT_EQ(Board()->GetType(), SCOREBOARD_SOLVED);
+    // Back on the map a finished set starts over at its first level.
+    Board()->GUICallback(CControllerScoreboard::BUTTON_CONTINUE, 0, false);
+    ASSERT_TRUE(Reach(CONTROLLER_MAP, 5));
+    EXPECT_EQ(m->GetCurrentLevel(), 0);
+    EXPECT_EQ(State(m, 80), Dot::STATE_COMPLETED);
+}
+
+TEST_F(MapScreenTest, TheExplanationComesOnceAndAResetAsksFirst) {
+    // Just back from the first regular level: the explanation box opens
+    // over the map, once.
+    Profile().SetCurrentSet(0);
+    Profile().SetLevelSteps(25, 0, 0);
+    CControllerMap* m = OpenMap();
+    ASSERT_TRUE(Reach(CONTROLLER_TUTORIAL_MESSAGE, 3));
+    EXPECT_EQ(m->GetCurrentLevel(), 1);
+    TapKey(SDLK_RETURN);
+    ASSERT_TRUE(Reach(CONTROLLER_MAP, 3));
+    EXPECT_TRUE(m->WasExplanationShown());
+    Frames(5);
+    EXPECT_EQ(CController::GetCurrentId(), CONTROLLER_MAP);
+
+    // Reset: no leaves everything as it was.
+    m->GUICallback(CControllerMap::BUTTON_RESET_REGULAR, 0, false);
+    ASSERT_EQ(CController::GetCurrentId(), CONTROLLER_MESSAGE);
+    TapKey(SDLK_ESCAPE);
+    ASSERT_TRUE(Reach(CONTROLLER_MAP, 3));
+    EXPECT_TRUE(Profile().IsLevelSolved(0, 0));
+    EXPECT_EQ(State(m, 0), Dot::STATE_COMPLETED);
+    // Yes relocks the set at its first level, and the dots come in again.
+    m->GUICallback(CControllerMap::BUTTON_RESET_REGULAR, 0, false);
+    auto* box = dynamic_cast<CControllerMessage*>(CController::GetCurrent());
+    ASSERT_NE(box, nullptr);
+    box->GUICallback(CControllerMessage::BUTTON_OKAY, 0, false);
+    ASSERT_TRUE(Reach(CONTROLLER_MAP, 3));
+    EXPECT_FALSE(Profile().IsLevelSolved(0, 0));
+    EXPECT_EQ(m->GetCurrentLevel(), 0);
+    EXPECT_EQ(State(m, 0), Dot::STATE_PLAYABLE);
+    EXPECT_EQ(State(m, 1), Dot::STATE_LOCKED);
+    EXPECT_EQ(m->GetDot(5)->GetAnim(), Dot::ANIM_APPEAR);
+    EXPECT_FALSE(m->WasExplanationShown());
+}
+
+TEST_F(MapScreenTest, TheMapAndTheLevelManagerAskTheMainMenuForEachOther) {
+    Profile().SetCurrentSet(1);
+    Profile().SetLevelSteps(12, 1, 0);
+    CControllerMain menu;
+    menu.Activate(nullptr);
+    Frame();
+    menu.GUICallback(CControllerMain::BUTTON_PLAY, 0, false);
+    ASSERT_TRUE(Reach(CONTROLLER_MAP, 3));
+    Frames(3);
+    CController::GetCurrent()->GUICallback(CControllerMap::BUTTON_MANAGER, 0, false);
+    ASSERT_TRUE(Reach(CONTROLLER_MANAGER, 3));
+    EXPECT_FALSE(menu.IsLoaded());
+    CController::GetCurrent()->GUICallback(CControllerManager::BUTTON_MAP, 0, false);
+    ASSERT_TRUE(Reach(CONTROLLER_MAP, 3));
+    // Escape leaves the map for the menu.
+    TapKey(SDLK_ESCAPE);
+    ASSERT_TRUE(Reach(CONTROLLER_MAIN, 3));
+    EXPECT_TRUE(menu.IsLoaded());
+}
+
+}  // namespace

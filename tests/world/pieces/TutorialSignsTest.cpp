@@ -1,0 +1,296 @@
+// Tutorial signs: reading a sign's text (directives, free text, and texts
+// that can show nothing), the bubble's style and place, its fades while the
+// hero stands on the sign and after he leaves, switching between
+// neighbouring signs, the kids parchment's heading, and every tutorial text
+// fitting its bubble with the real fonts.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "engine/CDraw.h"
+#include "engine/CSprite.h"
+#include "engine/FontRender.h"
+#include "tests/world/pieces/ObjectWorld.h"
+#include "world/pieces/CElementTutorial.h"
+
+using worldtest::Step;
+
+namespace {
+
+using Sign = CElementTutorial;
+
+// Signs in a world whose hero leaves them to the test: the test says where
+// the hero stands (the hero himself tells the signs at the end of his update).
+class SignWorldTest : public objecttest::ObjectWorldTest {
+protected:
+    void BuildSigns(const std::vector<std::string>& rows = {}, const std::string& signs = "") {
+        std::string error;
+        ASSERT_TRUE(CLevelSource::Parse(objecttest::LevelSource(rows, {}, signs), &level_, &error)) << error;
+        CLevelBuilder::Build(&level_);
+        new objecttest::StandInFloor(0, 1, 0);
+        new objecttest::StandInHero(0, 0);
+    }
+};
+
+// The rows of a picture whose pixels differ from another of the same size,
+// looking only at columns [x0, x1).
+std::vector<int> ChangedRows(const char* name, const char* original, int x0, int x1) {
+    std::vector<int> rows;
+    SDL_Surface* a = CDraw::GetSurface(CDraw::FindImage(name));
+    const int id = CDraw::GetImage(original);
+    SDL_Surface* b = CDraw::GetSurface(id);
+    if (!a || !b || a->w != b->w || a->h != b->h) {
+        ADD_FAILURE() << name << " and " << original << " differ in size";
+    } else {
+        for (int y = 0; y < a->h; ++y) {
+            for (int x = x0; x < x1; ++x) {
+                if (CDraw::GetPixel(a, x, y) != CDraw::GetPixel(b, x, y)) {
+                    rows.push_back(y);
+                    break;
+                }
+            }
+        }
+    }
+    CDraw::ReleaseImage(id);
+    return rows;
+}
+
+bool AnyRowIn(const std::vector<int>& rows, int from, int to) {
+    for (int y : rows)
+        if (y >= from && y < to) return true;
+    return false;
+}
+
+}  // namespace
+
+TEST(TutorialSignText, DirectivesNameTheirEntriesAndTextsThatCannotShowGiveNoBubble) {
+    worldtest::EnsureHeadlessWorld();
+    struct Case {
+        const char* text;
+        bool shown, directive;
+        int body, heading, style;
+    };
+    const std::string hundred(100, 'a');
+    const std::string longer(101, 'a');
+    const Case cases[] = {
+        {"#zqdefine 5002-s-0#", true, true, 5002, 0, Sign::STYLE_SMALL},
+        {"#zqdefine 5002-l-0#", true, true, 5002, 0, Sign::STYLE_LARGE},
+        {"#zqdefine 2100-k-2101#", true, true, 2100, 2101, Sign::STYLE_KIDS},
+        {"#zqdefine 2100-k-0#", true, true, 2100, 0, Sign::STYLE_KIDS},
+        {"#zqdefine 5002-q-9#", true, true, 5002, 9, Sign::STYLE_SMALL},
+        // Only the number: the large bubble, no heading.
+        {"#zqdefine 5002#", true, true, 5002, 0, Sign::STYLE_LARGE},
+        {hundred.c_str(), true, false, 0, 0, Sign::STYLE_SMALL},
+        {longer.c_str(), true, false, 0, 0, Sign::STYLE_LARGE},
+        // Entries the string table lacks, directives that cannot be read,
+        // and no text at all: nothing to show.
+        {"#zqdefine 99999-s-0#", false, true, 99999, 0, Sign::STYLE_SMALL},
+        {"#zqdefine 2100-k-99999#", false, true, 2100, 99999, Sign::STYLE_KIDS},
+        {"#zqdefine -5-l-0#", false, true, -5, 0, Sign::STYLE_LARGE},
+        {"#zqdefine abc#", false, false, 0, 0, Sign::STYLE_SMALL},
+        {"#zqdefine", false, false, 0, 0, Sign::STYLE_SMALL},
+        {"#zqdefine 99999999999999999999-s-0#", false, false, 0, 0, Sign::STYLE_SMALL},
+        {"", false, false, 0, 0, Sign::STYLE_SMALL},
+        {nullptr, false, false, 0, 0, Sign::STYLE_SMALL},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text ? c.text : "(null)");
+        const Sign::Text t = Sign::ReadText(c.text);
+        EXPECT_EQ(t.shown, c.shown);
+        EXPECT_EQ(t.directive, c.directive);
+        if (t.directive) {
+            EXPECT_EQ(t.body, c.body);
+            EXPECT_EQ(t.heading, c.heading);
+        }
+        if (t.shown) {
+            EXPECT_EQ(t.style, c.style);
+        }
+    }
+}
+
+TEST_F(SignWorldTest, ABubbleFadesInWhileTheHeroStandsOnItsSignAndAwayWhenHeLeaves) {
+    // The level's sign sits in the lower right half: its large bubble opens
+    // in the upper left.
+    ASSERT_NO_FATAL_FAILURE(BuildSigns({"", "", "", "", "", "", "", "", "", "", "", "", "................?"},
+                                       "sign: 16 12 #zqdefine 5004-l-0#\n"));
+    Sign* sign = Sign::GetTutorialAt(16, 12);
+    ASSERT_NE(sign, nullptr);
+    EXPECT_TRUE(Sign::IsTutorialPresent());
+    EXPECT_FALSE(CElement::IsOccupied(16, 12));  // a sign blocks nothing
+    CSprite* bubble = sign->GetBubbleSprite();
+    ASSERT_NE(bubble, nullptr);
+    EXPECT_EQ(sign->GetBubbleImageName(), "tutorial_16_12.png");
+    EXPECT_EQ(bubble->GetFrameCount(), 6);
+    EXPECT_EQ(bubble->GetX(false), 10);
+    EXPECT_EQ(bubble->GetY(false), 15);
+    Step(3);
+    EXPECT_TRUE(bubble->IsHidden());
+    EXPECT_EQ(sign->GetIconFade(), 0);
+
+    // The hero arrives: the bubble fades in over its six pictures and the
+    // question mark fades a look every fourth update down to the faintest.
+    Sign::HandleTutorial(16, 12);
+    EXPECT_TRUE(sign->IsActive());
+    std::vector<int> fades;
+    int lastFrame = 0;
+    for (int i = 0; i < 16; ++i) {
+        Step();
+        fades.push_back(sign->GetIconFade());
+        EXPECT_FALSE(bubble->IsHidden());
+        EXPECT_GE(bubble->GetFrame(), lastFrame);
+        lastFrame = bubble->GetFrame();
+    }
+    EXPECT_EQ(fades, (std::vector<int>{1, 1, 1, 1, 2, 2, 2, 2, 3, 3, 3, 3, 3, 3, 3, 3}));
+    EXPECT_EQ(lastFrame, 5);
+    EXPECT_EQ(sign->GetIconSprite()->GetName(), std::string("Tutorial Icon - Faded 3"));
+
+    // He leaves: the bubble fades back and hides, the question mark returns.
+    Sign::HandleTutorial(0, 0);
+    EXPECT_FALSE(sign->IsActive());
+    EXPECT_EQ(Sign::GetActiveTutorial(), nullptr);
+    fades.clear();
+    for (int i = 0; i < 16; ++i) {
+        Step();
+        fades.push_back(sign->GetIconFade());
+        if (!bubble->IsHidden()) {
+            EXPECT_LE(bubble->GetFrame(), lastFrame);
+            lastFrame = bubble->GetFrame();
+        }
+    }
+    EXPECT_TRUE(bubble->IsHidden());
+    EXPECT_EQ(bubble->GetFrame(), 0);
+    EXPECT_EQ(fades, (std::vector<int>{2, 2, 2, 2, 1, 1, 1, 1, 0, 0, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(sign->GetIconSprite()->GetName(), std::string("Tutorial Icon"));
+    EXPECT_FALSE(sign->GetIconSprite()->IsHidden());
+}
+
+TEST_F(SignWorldTest, BubblesOpenAwayFromTheirSignAndNeighbouringSignsHandOverInOneCall) {
+    ASSERT_NO_FATAL_FAILURE(BuildSigns());
+    const int phase = Sign::GetPhaseCounter();
+    Sign* largeLowRight = new Sign(16, 12, "#zqdefine 5001-l-0#");
+    Sign* largeHighLeft = new Sign(15, 11, "#zqdefine 5001-l-0#");
+    Sign* smallHighRight = new Sign(20, 3, "#zqdefine 5001-s-0#");
+    Sign* smallLowLeft = new Sign(2, 20, "#zqdefine 5001-s-0#");
+    Sign* kids = new Sign(30, 22, "#zqdefine 5001-k-0#");
+    Sign* neighbour = new Sign(3, 20, "#zqdefine 5002-s-0#");
+    const struct {
+        Sign* sign;
+        int x, y;
+    } places[] = {{largeLowRight, 10, 15}, {largeHighLeft, 340, 275}, {smallHighRight, 20, 350},
+                  {smallLowLeft, 420, 50},  {kids, 132, 52},           {neighbour, 420, 50}};
+    int expectedFrame = phase;
+    for (const auto& p : places) {
+        ASSERT_NE(p.sign->GetBubbleSprite(), nullptr);
+        EXPECT_EQ(p.sign->GetBubbleSprite()->GetX(false), p.x);
+        EXPECT_EQ(p.sign->GetBubbleSprite()->GetY(false), p.y);
+        // Successive signs start their question marks four frames apart.
+        EXPECT_EQ(p.sign->GetIconSprite()->GetFrame(), expectedFrame);
+        expectedFrame = (expectedFrame + 4) % 14;
+    }
+
+    Sign::HandleTutorial(2, 20);
+    EXPECT_TRUE(smallLowLeft->IsActive());
+    Sign::HandleTutorial(3, 20);
+    EXPECT_FALSE(smallLowLeft->IsActive());
+    EXPECT_TRUE(neighbour->IsActive());
+    EXPECT_EQ(Sign::GetActiveTutorial(), neighbour);
+    // A cell outside the grid changes nothing; a cell without a sign ends it.
+    Sign::HandleTutorial(-1, 20);
+    EXPECT_TRUE(neighbour->IsActive());
+    Sign::HandleTutorial(4, 20);
+    EXPECT_FALSE(neighbour->IsActive());
+    EXPECT_EQ(Sign::GetActiveTutorial(), nullptr);
+
+    // Undo puts the active sign back with the step.
+    Sign::HandleTutorial(2, 20);
+    Step();  // the world's first step keeps this position
+    Sign::HandleTutorial(3, 20);
+    Step();
+    CElement::LoadUndoStep(true);
+    EXPECT_TRUE(smallLowLeft->IsActive());
+    EXPECT_FALSE(neighbour->IsActive());
+    EXPECT_EQ(Sign::GetActiveTutorial(), smallLowLeft);
+    Sign::HandleTutorial(3, 20);
+    EXPECT_FALSE(smallLowLeft->IsActive());
+    EXPECT_TRUE(neighbour->IsActive());
+}
+
+TEST_F(SignWorldTest, ASignWithATextItCannotShowKeepsItsQuestionMarkButOpensNoBubble) {
+    ASSERT_NO_FATAL_FAILURE(BuildSigns());
+    const int imagesBefore = CDraw::GetRecordCount();
+    Sign* missing = new Sign(5, 10, "#zqdefine 99999-l-0#");
+    Sign* malformed = new Sign(6, 10, "#zqdefine x-k-#");
+    Sign* empty = new Sign(7, 10, nullptr);
+    EXPECT_EQ(CDraw::GetRecordCount(), imagesBefore);  // no bubble pictures made
+    for (Sign* s : {missing, malformed, empty}) {
+        EXPECT_EQ(s->GetBubbleSprite(), nullptr);
+        EXPECT_TRUE(s->GetBubbleImageName().empty());
+        Sign::HandleTutorial(s->GetCurrentX(), s->GetCurrentY());
+        EXPECT_TRUE(s->IsActive());
+        Step(10);
+        EXPECT_EQ(s->GetIconFade(), 3);
+    }
+}
+
+TEST_F(SignWorldTest, AKidsParchmentPutsItsHeadingAboveTheBodyOrTheBodyHigherWithoutOne) {
+    ASSERT_NO_FATAL_FAILURE(BuildSigns());
+    Sign* withHeading = new Sign(10, 10, "#zqdefine 5004-k-2102#");
+    Sign* without = new Sign(11, 10, "#zqdefine 5004-k-0#");
+    const int w = CDraw::GetWidth(CDraw::FindImage("tutorial_10_10.png"));
+    ASSERT_GT(w, 150);
+    const std::vector<int> a = ChangedRows("tutorial_10_10.png", "parchment_kids.png", 40, w - 110);
+    const std::vector<int> b = ChangedRows("tutorial_11_10.png", "parchment_kids.png", 40, w - 110);
+    ASSERT_FALSE(a.empty());
+    ASSERT_FALSE(b.empty());
+    // The heading in its 40-pixel box at row 40, the body from row 110.
+    EXPECT_GE(a.front(), 40);
+    EXPECT_LT(a.front(), 80);
+    EXPECT_FALSE(AnyRowIn(a, 80, 110));
+    EXPECT_TRUE(AnyRowIn(a, 110, 140));
+    // Without a heading the body starts at row 60.
+    EXPECT_GE(b.front(), 60);
+    EXPECT_LT(b.front(), 80);
+    EXPECT_EQ(withHeading->GetText().style, Sign::STYLE_KIDS);
+    EXPECT_EQ(without->GetText().heading, 0);
+}
+
+// Every tutorial text, drawn by a sign into a small, a large and a kids
+// bubble (with and without a heading), stays inside its text box and off the
+// bubble's rim, measured on the runs the renderer placed with the real fonts.
+TEST_F(SignWorldTest, EveryTutorialTextFitsItsBubbleWithTheRealFonts) {
+    constexpr int kRim = 18;  // the paper's edge the text must stay clear of
+    struct Style {
+        char letter;
+        int heading;
+        int left, top, boxMarginW, boxMarginH;
+    };
+    const Style styles[] = {
+        {'s', 0, 80, 20, 105, 40}, {'l', 0, 80, 20, 105, 40}, {'k', 0, 40, 60, 150, 40}, {'k', 2102, 40, 110, 150, 40}};
+    int measured = 0;
+    for (int id = 5001; id <= 5099; ++id) {
+        if (!FontHasEntry(id)) continue;
+        for (const Style& st : styles) {
+            SCOPED_TRACE("text " + std::to_string(id) + " style " + st.letter);
+            CElement::UnloadElements();
+            CElement::ResetWorld();
+            const std::string directive =
+                "#zqdefine " + std::to_string(id) + "-" + st.letter + "-" + std::to_string(st.heading) + "#";
+            Sign* sign = new Sign(5, 5, directive.c_str());
+            ASSERT_NE(sign->GetBubbleSprite(), nullptr);
+            const int image = CDraw::FindImage(sign->GetBubbleImageName().c_str());
+            const int w = CDraw::GetWidth(image), h = CDraw::GetHeight(image);
+            const int boxW = w - st.boxMarginW, boxH = h - st.boxMarginH;
+            const auto& runs = FontGetLastPlacements();  // the body, drawn last
+            ASSERT_FALSE(runs.empty());
+            for (const FontRunPlacement& r : runs) {
+                EXPECT_LE(r.x + r.w, boxW);
+                EXPECT_LE(r.y + r.h, boxH);
+                EXPECT_LE(st.left + r.x + r.w, w - kRim);
+                EXPECT_LE(st.top + r.y + r.h, h - kRim);
+            }
+            ++measured;
+        }
+    }
+    EXPECT_GE(measured, 26 * 4);
+}
