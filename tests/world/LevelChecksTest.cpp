@@ -8,9 +8,9 @@
 // hold generated stand-ins (simple walks, some of them alike) until they are
 // designed, and the checks that need a puzzle leave them out and say how many.
 //
-// The placement rules are those the resource builder applies
-// (CLevelChecker); once the level editor's own rule model is on main, these
-// checks should ask it as well.
+// The placement rules are the level editor's (CEditorModel: a level read
+// into the editor comes out of its rules pass unchanged and ready to play)
+// and the resource builder's (CLevelChecker).
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "editor/CEditorModel.h"
 #include "platform/Platform.h"
 #include "tests/support/WorldTestSupport.h"
 #include "tools/levels/CLevelChecker.h"
@@ -70,6 +71,27 @@ std::string Layout(const CLevel& level) {
     return out;
 }
 
+// A plain walk to the right: a level the checks must let pass.
+CLevel WalkLevel() {
+    CLevel walk;
+    for (int x = 0; x < CLevel::kWidth; ++x) walk.SetTile(TERRAIN_GRASS, x, 23);
+    walk.SetTile(DEVICE_TUBE_START, 2, 22);
+    walk.SetTile(DEVICE_TUBE_END, 8, 22);
+    return walk;
+}
+
+// The level read into the editor: its pieces made and its rules pass run,
+// nothing may go or change, and the editor must find it ready to play.
+std::string EditorObjection(const CLevel& level) {
+    CEditorModel editor;
+    *editor.GetLevel() = level;
+    editor.LoadLevelPieces();
+    editor.UpdateDynamics();
+    if (Layout(*editor.GetLevel()) != Layout(level)) return "the editor's rules change it";
+    if (editor.CheckLevel() != EDITOR_CHECK_OK) return "the editor finds it not ready to play";
+    return "";
+}
+
 // Holds one direction key from the first frame until the level ends or the
 // hero has stood on one cell for a long while; true when he exits.
 bool HoldingSolves(CLevel* level, int key) {
@@ -100,10 +122,17 @@ TEST(LevelChecks, EveryLevelLoadsBuildsAndKeepsThePlacementRules) {
         ASSERT_NE(CLevelSet::GetSet(s), nullptr);
         EXPECT_EQ(CLevelSet::GetSet(s)->GetLevelCount(), counts[s]) << kSetNames[s];
     }
+    // The editor's check itself: a button standing in the air goes.
+    CLevel floating = WalkLevel();
+    ASSERT_EQ(EditorObjection(floating), "");
+    floating.SetTile(DEVICE_BUTTON_B, 12, 10);
+    ASSERT_NE(EditorObjection(floating), "");
+
     int designed = 0;
     for (const PackLevel& p : AllLevels()) {
         std::vector<std::string> problems;
         EXPECT_TRUE(CLevelChecker::Check(*p.level, &problems)) << p.Name() << ": " << problems.front();
+        EXPECT_EQ(EditorObjection(*p.level), "") << p.Name();
         if (p.Designed()) {
             // The pack holds the source as written.
             ++designed;
@@ -149,10 +178,7 @@ TEST(LevelChecks, EveryDesignedLevelStoresASolution) {
 TEST(LevelChecks, NoRegularLevelButATutorialIsSolvedByHoldingOneKey) {
     worldtest::EnsureHeadlessWorld();
     // The check itself: a plain walk to the right is solved by holding right.
-    CLevel walk;
-    for (int x = 0; x < CLevel::kWidth; ++x) walk.SetTile(TERRAIN_GRASS, x, 23);
-    walk.SetTile(DEVICE_TUBE_START, 2, 22);
-    walk.SetTile(DEVICE_TUBE_END, 8, 22);
+    CLevel walk = WalkLevel();
     ASSERT_TRUE(HoldingSolves(&walk, SOLUTION_KEY_RIGHT));
     ASSERT_FALSE(HoldingSolves(&walk, SOLUTION_KEY_LEFT));
 
