@@ -77,10 +77,11 @@ TEST(SolveProgram, TabulatesAFolderOfLevelsAndPlotsThem) {
     const Outcome o = Solve("--table " + Examples() + " --plot " + dir.File("plot.png"), err);
     // The unsolvable example makes the table fail.
     EXPECT_EQ(o.code, 1) << ReadFileText(err);
-    for (const char* line : {"bot.txt ", "fall.txt ", "ice.txt ", "ladder.txt ", "push.txt ", "walled.txt "})
+    for (const char* line :
+         {"bot.txt ", "fall.txt ", "ice.txt ", "ladder.txt ", "powerup.txt ", "push.txt ", "walled.txt "})
         EXPECT_NE(o.out.find(line), std::string::npos) << line << "\n" << o.out;
     EXPECT_NE(o.out.find("NONE"), std::string::npos) << o.out;
-    EXPECT_NE(o.out.find("6 levels, 5 solved"), std::string::npos) << o.out;
+    EXPECT_NE(o.out.find("7 levels, 6 solved"), std::string::npos) << o.out;
     const std::vector<uint8_t> png = ReadFileBytes(dir.File("plot.png"));
     ASSERT_GT(png.size(), 1000u);
     EXPECT_EQ(std::string(png.begin() + 1, png.begin() + 4), "PNG");

@@ -13,6 +13,7 @@
 #include "tests/support/WorldTestSupport.h"
 #include "tools/design/CRestRunner.h"
 #include "tools/design/CSolver.h"
+#include "tools/design/CUndoRing.h"
 #include "tools/design/CWorldKey.h"
 #include "tools/design/LevelFiles.h"
 #include "tools/levels/CLevelSource.h"
@@ -32,7 +33,10 @@ CLevel LoadExample(const std::string& name) {
     return level;
 }
 
-const int kDirections[] = {SOLUTION_KEY_LEFT, SOLUTION_KEY_RIGHT, SOLUTION_KEY_UP, SOLUTION_KEY_DOWN};
+// The commands of the random walks: the four directions, the turn key and the
+// first power-up (refused while the hero holds none).
+const int kCommands[] = {SOLUTION_KEY_LEFT, SOLUTION_KEY_RIGHT,          SOLUTION_KEY_UP,
+                         SOLUTION_KEY_DOWN, SOLUTION_KEY_POWERUP_FIRST, SOLUTION_KEY_TURN};
 
 // Makes the newest undo step hold the world as it is now (a save right after
 // a build or after loading the last step is skipped by the ring).
@@ -58,11 +62,11 @@ struct Stop {
 TEST(SolverUndo, APositionLoadedFromTheUndoRingPlaysOnAsIfNeverLeft) {
     worldtest::EnsureHeadlessWorld();
     int checked = 0, detoursLost = 0;
-    for (const char* name : {"push", "fall", "ladder", "ice", "bot"}) {
+    for (const char* name : {"push", "fall", "ladder", "ice", "bot", "powerup"}) {
         CLevel level = LoadExample(name);
         for (unsigned seed = 1; seed <= 3; ++seed) {
             std::mt19937 rng(seed * 7919u + static_cast<unsigned>(std::string(name).size()));
-            auto pick = [&]() { return kDirections[rng() % 4]; };
+            auto pick = [&]() { return kCommands[rng() % 6]; };
 
             std::vector<int> walk;
             std::vector<Stop> plain;
@@ -87,28 +91,41 @@ TEST(SolverUndo, APositionLoadedFromTheUndoRingPlaysOnAsIfNeverLeft) {
             Stop s;
             std::string error;
             ASSERT_TRUE(runner.Build(&s.outcome, &s.frames, &error)) << error;
+            // Each command leaves the ring holding the position it started
+            // from, as the solver's commands do: a direction or a power-up
+            // saves the world as the hero sets off, the turn key saves
+            // nothing and is saved for.
+            CUndoRing ring;
+            ring.Reset();
+            auto command = [&](int code, int from, int* frames) {
+                if (code == SOLUTION_KEY_TURN) ring.Save(from);
+                runner.Press(code);
+                ring.Note(from);
+                ring.Save(from);
+                const CRestRunner::Outcome outcome = runner.Finish(code, frames);
+                ring.Note(CUndoRing::kUnknown);
+                return outcome;
+            };
             for (size_t k = 0; k < walk.size(); ++k) {
-                // Each command of the detour saves the world as the hero sets
-                // off; as many forced loads take them all back.
-                SaveNow();
+                // The detour's positions are numbered from 1000.
+                const int here = static_cast<int>(k);
+                int from = here;
                 const int detours = 1 + static_cast<int>(rng() % 2);
-                int run = 0;
                 for (int d = 0; d < detours; ++d) {
                     int frames = 0;
-                    ++run;
-                    if (runner.Command(pick(), &frames) != CRestRunner::REST) {
+                    const CRestRunner::Outcome outcome = command(pick(), from, &frames);
+                    from = 1000 + d;
+                    if (outcome != CRestRunner::REST) {
                         ++detoursLost;
                         break;
                     }
                 }
-                for (int d = 0; d < run; ++d) {
-                    CElement::ClearLevelExited();
-                    CElement::LoadUndoStep(true);
-                }
+                ASSERT_GE(ring.Depth(here), 0);
+                for (int pops = ring.Depth(here); pops >= 0; --pops) ring.Load();
                 ASSERT_EQ(CWorldKey::FirstDifference(plain[k].contents, CWorldKey::Describe(runner.HeroFacingCounts())), "")
                     << name << " seed " << seed << ": position " << k << " after the detour";
                 Stop next;
-                next.outcome = runner.Command(walk[k], &next.frames);
+                next.outcome = command(walk[k], here, &next.frames);
                 ASSERT_EQ(next.outcome, plain[k + 1].outcome) << name << " seed " << seed << " step " << k;
                 ASSERT_EQ(next.frames, plain[k + 1].frames) << name << " seed " << seed << " step " << k;
                 ASSERT_EQ(CWorldKey::FirstDifference(plain[k + 1].contents, CWorldKey::Describe(runner.HeroFacingCounts())), "")
@@ -131,7 +148,8 @@ TEST(Solver, FindsTheShortestSolutionTheSameWayWithAndWithoutUndo) {
         const char* name;
         size_t commands;
     };
-    for (const Case& c : {Case{"push", 29}, Case{"fall", 21}, Case{"ladder", 25}, Case{"ice", 12}, Case{"bot", 29}}) {
+    for (const Case& c : {Case{"push", 29}, Case{"fall", 21}, Case{"ladder", 25}, Case{"ice", 12}, Case{"bot", 29},
+                          Case{"powerup", 15}}) {
         CLevel level = LoadExample(c.name);
         SolverOptions options;
         const SolverResult viaUndo = CSolver(&level, options).Solve();
