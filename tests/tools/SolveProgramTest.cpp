@@ -3,8 +3,6 @@
 // code 2 with one line on standard error for what it cannot do.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
 #include <cstdio>
 #include <string>
 
@@ -14,22 +12,8 @@
 
 namespace {
 
-struct Outcome {
-    int code = -1;
-    std::string out;
-};
-
-Outcome Solve(const std::string& args, const std::string& errFile) {
-    Outcome o;
-    const std::string cmd = std::string(ZORV_RUN_DIR) + "/zorv_solve " + args + " 2>" + errFile;
-    FILE* p = popen(cmd.c_str(), "r");
-    if (!p) return o;
-    char buf[4096];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, p)) > 0) o.out.append(buf, n);
-    const int status = pclose(p);
-    o.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return o;
+ProgramRun Solve(const std::string& args, const std::string& errFile) {
+    return RunProgram(std::string(ZORV_RUN_DIR) + "/zorv_solve " + args, errFile);
 }
 
 std::string Examples() { return std::string(ZORV_SOURCE_DIR) + "/tools/design/examples"; }
@@ -42,7 +26,7 @@ TEST(SolveProgram, SolvesALevelAndWritesItsSolutionIntoTheSource) {
     const std::string source = dir.File("ladder.txt");
     ASSERT_TRUE(WriteFileText(source, ReadFileText(Examples() + "/ladder.txt")));
 
-    Outcome o = Solve("--json " + source, err);
+    ProgramRun o = Solve("--json " + source, err);
     EXPECT_EQ(o.code, 0) << ReadFileText(err);
     EXPECT_NE(o.out.find("\"outcome\": \"solved\", \"commands\": [\"right\""), std::string::npos) << o.out;
     EXPECT_NE(o.out.find("\"replay\": \"exited\""), std::string::npos) << o.out;
@@ -74,7 +58,7 @@ TEST(SolveProgram, SolvesALevelAndWritesItsSolutionIntoTheSource) {
 TEST(SolveProgram, TabulatesAFolderOfLevelsAndPlotsThem) {
     CTempDir dir;
     const std::string err = dir.File("err.txt");
-    const Outcome o = Solve("--table " + Examples() + " --plot " + dir.File("plot.png"), err);
+    const ProgramRun o = Solve("--table " + Examples() + " --plot " + dir.File("plot.png"), err);
     // The unsolvable example makes the table fail.
     EXPECT_EQ(o.code, 1) << ReadFileText(err);
     for (const char* line :

@@ -71,15 +71,6 @@ std::string Layout(const CLevel& level) {
     return out;
 }
 
-// A plain walk to the right: a level the checks must let pass.
-CLevel WalkLevel() {
-    CLevel walk;
-    for (int x = 0; x < CLevel::kWidth; ++x) walk.SetTile(TERRAIN_GRASS, x, 23);
-    walk.SetTile(DEVICE_TUBE_START, 2, 22);
-    walk.SetTile(DEVICE_TUBE_END, 8, 22);
-    return walk;
-}
-
 // The level read into the editor: its pieces made and its rules pass run,
 // nothing may go or change, and the editor must find it ready to play.
 std::string EditorObjection(const CLevel& level) {
@@ -123,7 +114,7 @@ TEST(LevelChecks, EveryLevelLoadsBuildsAndKeepsThePlacementRules) {
         EXPECT_EQ(CLevelSet::GetSet(s)->GetLevelCount(), counts[s]) << kSetNames[s];
     }
     // The editor's check itself: a button standing in the air goes.
-    CLevel floating = WalkLevel();
+    CLevel floating = worldtest::WalkLevel(8);
     ASSERT_EQ(EditorObjection(floating), "");
     floating.SetTile(DEVICE_BUTTON_B, 12, 10);
     ASSERT_NE(EditorObjection(floating), "");
@@ -180,7 +171,7 @@ TEST(LevelChecks, EveryDesignedRegularAndAdvancedLevelStoresASolution) {
 TEST(LevelChecks, NoRegularLevelButATutorialIsSolvedByHoldingOneKey) {
     worldtest::EnsureHeadlessWorld();
     // The check itself: a plain walk to the right is solved by holding right.
-    CLevel walk = WalkLevel();
+    CLevel walk = worldtest::WalkLevel(8);
     ASSERT_TRUE(HoldingSolves(&walk, SOLUTION_KEY_RIGHT));
     ASSERT_FALSE(HoldingSolves(&walk, SOLUTION_KEY_LEFT));
 

@@ -1,6 +1,5 @@
 #include "tools/design/LevelFiles.h"
 
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -18,21 +17,13 @@ namespace {
 
 const char* const kSlotPrefixes[CLevelSet::kSetCount] = {"reg:", "adv:", "kid:"};
 
-std::string Trimmed(const std::string& s) {
-    size_t a = 0;
-    size_t b = s.size();
-    while (a < b && (s[a] == ' ' || s[a] == '\t')) ++a;
-    while (b > a && (s[b - 1] == ' ' || s[b - 1] == '\t' || s[b - 1] == '\r')) --b;
-    return s.substr(a, b - a);
-}
-
 bool StartsWith(const std::string& s, const char* prefix) { return s.compare(0, strlen(prefix), prefix) == 0; }
 
 // The first line of a source's solution section ("solution:" alone).
 bool IsSolutionHeader(const std::string& line) {
-    const std::string t = Trimmed(line);
+    const std::string t = TrimBlanks(line);
     if (!StartsWith(t, "solution")) return false;
-    return Trimmed(t.substr(8)) == ":";
+    return TrimBlanks(t.substr(8)) == ":";
 }
 
 }  // namespace
@@ -40,12 +31,8 @@ bool IsSolutionHeader(const std::string& line) {
 bool ParsePackSlot(const std::string& text, int* set, int* index) {
     for (int s = 0; s < CLevelSet::kSetCount; ++s) {
         if (!StartsWith(text, kSlotPrefixes[s])) continue;
-        const std::string number = text.substr(4);
-        if (number.empty() || number.size() > 4) return false;
-        char* end = nullptr;
-        errno = 0;
-        const long v = strtol(number.c_str(), &end, 10);
-        if (errno != 0 || *end != '\0' || v < 0) return false;
+        long v = 0;
+        if (!ParseInteger(text.substr(4), 0, 9999, &v)) return false;
         *set = s;
         *index = static_cast<int>(v);
         return true;
@@ -90,8 +77,8 @@ std::string SourceWithSolution(const std::string& text, const std::vector<Replay
             break;
         }
     }
-    while (end > 0 && StartsWith(Trimmed(lines[end - 1]), "# zorv_solve")) --end;
-    while (end > 0 && Trimmed(lines[end - 1]).empty()) --end;
+    while (end > 0 && StartsWith(TrimBlanks(lines[end - 1]), "# zorv_solve")) --end;
+    while (end > 0 && TrimBlanks(lines[end - 1]).empty()) --end;
     std::string out;
     for (size_t i = 0; i < end; ++i) out += lines[i] + "\n";
     if (!comment.empty()) out += "# zorv_solve: " + comment + "\n";

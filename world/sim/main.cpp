@@ -6,7 +6,6 @@
 // game's level pack. The level's stored solution is played unless --keys or
 // --no-keys says otherwise. See Usage() for the options.
 
-#include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -19,6 +18,7 @@
 #include "engine/CDraw.h"
 #include "engine/CRender.h"
 #include "engine/Log.h"
+#include "engine/Utilities.h"
 #include "platform/Platform.h"
 #include "world/CElement.h"
 #include "world/CHeadlessWorld.h"
@@ -61,16 +61,6 @@ int Refuse(const std::string& message) {
     return 2;
 }
 
-bool ParseInt(const std::string& text, long lo, long hi, long* out) {
-    if (text.empty()) return false;
-    char* end = nullptr;
-    errno = 0;
-    const long v = strtol(text.c_str(), &end, 10);
-    if (errno != 0 || *end != '\0' || v < lo || v > hi) return false;
-    *out = v;
-    return true;
-}
-
 // "F:K:R,F:K:R,..."; false with the offending record in *bad.
 bool ParseKeys(const std::string& text, std::vector<ReplayKey>* keys, std::string* bad) {
     size_t start = 0;
@@ -82,9 +72,9 @@ bool ParseKeys(const std::string& text, std::vector<ReplayKey>* keys, std::strin
         const size_t c2 = c1 == std::string::npos ? std::string::npos : record.find(':', c1 + 1);
         long frame = 0, key = 0, released = 0;
         if (c2 == std::string::npos || record.find(':', c2 + 1) != std::string::npos ||
-            !ParseInt(record.substr(0, c1), 1, INT_MAX, &frame) ||
-            !ParseInt(record.substr(c1 + 1, c2 - c1 - 1), 0, INT_MAX, &key) ||
-            !ParseInt(record.substr(c2 + 1), 0, 1, &released)) {
+            !ParseInteger(record.substr(0, c1), 1, INT_MAX, &frame) ||
+            !ParseInteger(record.substr(c1 + 1, c2 - c1 - 1), 0, INT_MAX, &key) ||
+            !ParseInteger(record.substr(c2 + 1), 0, 1, &released)) {
             *bad = record;
             return false;
         }
@@ -133,7 +123,7 @@ int main(int argc, char** argv) {
             noKeys = true;
         } else if (a == "--frames") {
             std::string v;
-            if (!value(&v) || !ParseInt(v, 0, 10000000, &frames)) return Refuse("--frames needs a number from 0");
+            if (!value(&v) || !ParseInteger(v, 0, 10000000, &frames)) return Refuse("--frames needs a number from 0");
         } else if (a == "--check") {
             check = true;
         } else if (a == "--shot") {
@@ -163,7 +153,7 @@ int main(int argc, char** argv) {
     for (int s = 0; s < 3; ++s) {
         if (levelArg.compare(0, 4, kPrefixes[s]) == 0) {
             set = s;
-            if (!ParseInt(levelArg.substr(4), 0, 1000, &index)) return Refuse("bad level number in " + levelArg);
+            if (!ParseInteger(levelArg.substr(4), 0, 1000, &index)) return Refuse("bad level number in " + levelArg);
         }
     }
     std::unique_ptr<CLevel> fileLevel;

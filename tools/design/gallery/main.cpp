@@ -3,13 +3,13 @@
 //   zorv_gallery [options] SET
 //
 // See kUsage for the options.
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "engine/Log.h"
+#include "engine/Utilities.h"
 #include "platform/Platform.h"
 #include "tools/design/CContactSheet.h"
 #include "tools/design/LevelFiles.h"
@@ -47,20 +47,12 @@ int Refuse(const std::string& message) {
     return 2;
 }
 
-bool Number(const std::string& text, double lo, double hi, double* out) {
-    char* end = nullptr;
-    errno = 0;
-    const double v = text.empty() ? 0 : strtod(text.c_str(), &end);
-    if (text.empty() || errno != 0 || *end != '\0' || v < lo || v > hi) return false;
-    *out = v;
-    return true;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
     std::string set, prefix;
-    double columns = 5, rows = 6, scale = 0.3, from = 0, to = 1e9;
+    long columns = 5, rows = 6, from = 0, to = 1000000;
+    double scale = 0.3;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         const bool hasValue = i + 1 < argc;
@@ -70,11 +62,11 @@ int main(int argc, char** argv) {
             return 0;
         } else if (a == "--out" && hasValue) {
             prefix = v;
-        } else if (a == "--columns" && hasValue && Number(v, 1, 40, &columns)) {
-        } else if (a == "--rows" && hasValue && Number(v, 1, 40, &rows)) {
-        } else if (a == "--scale" && hasValue && Number(v, 0.05, 1, &scale)) {
-        } else if (a == "--from" && hasValue && Number(v, 0, 1e6, &from)) {
-        } else if (a == "--to" && hasValue && Number(v, 0, 1e6, &to)) {
+        } else if (a == "--columns" && hasValue && ParseInteger(v, 1, 40, &columns)) {
+        } else if (a == "--rows" && hasValue && ParseInteger(v, 1, 40, &rows)) {
+        } else if (a == "--scale" && hasValue && ParseReal(v, 0.05, 1, &scale)) {
+        } else if (a == "--from" && hasValue && ParseInteger(v, 0, 1000000, &from)) {
+        } else if (a == "--to" && hasValue && ParseInteger(v, 0, 1000000, &to)) {
         } else if (!a.empty() && a[0] == '-') {
             return Refuse("bad or incomplete option " + a + " (see --help)");
         } else if (set.empty()) {

@@ -4,7 +4,6 @@
 //   zorv_solve [options] --table SET [--plot FILE.png]
 //
 // See kUsage for the options.
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -12,6 +11,7 @@
 #include <vector>
 
 #include "engine/Log.h"
+#include "engine/Utilities.h"
 #include "platform/Platform.h"
 #include "tools/design/CSolver.h"
 #include "tools/design/DifficultyPlot.h"
@@ -64,15 +64,6 @@ const char* const kUsage =
 int Refuse(const std::string& message) {
     fprintf(stderr, "zorv_solve: %s\n", message.c_str());
     return 2;
-}
-
-bool Number(const std::string& text, double lo, double hi, double* out) {
-    char* end = nullptr;
-    errno = 0;
-    const double v = text.empty() ? 0 : strtod(text.c_str(), &end);
-    if (text.empty() || errno != 0 || *end != '\0' || v < lo || v > hi) return false;
-    *out = v;
-    return true;
 }
 
 std::string JsonText(const std::string& s) {
@@ -196,7 +187,7 @@ int main(int argc, char** argv) {
     SolverOptions options;
     std::string levelArg, table, plot, writeLvl, writeSource;
     bool json = false, wantSource = false;
-    double from = 0, to = 1e9;
+    long from = 0, to = 1000000;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         std::string v;
@@ -206,21 +197,22 @@ int main(int argc, char** argv) {
             return true;
         };
         double n = 0;
+        long k = 0;
         if (a == "--help" || a == "-h") {
             fputs(kUsage, stdout);
             return 0;
         } else if (a == "--max-commands") {
-            if (!value() || !Number(v, 1, 10000, &n)) return Refuse("--max-commands needs a number from 1");
-            options.maxCommands = static_cast<int>(n);
+            if (!value() || !ParseInteger(v, 1, 10000, &k)) return Refuse("--max-commands needs a number from 1");
+            options.maxCommands = static_cast<int>(k);
         } else if (a == "--max-states") {
-            if (!value() || !Number(v, 1, 1e9, &n)) return Refuse("--max-states needs a number from 1");
-            options.maxStates = static_cast<long>(n);
+            if (!value() || !ParseInteger(v, 1, 1000000000, &k)) return Refuse("--max-states needs a number from 1");
+            options.maxStates = k;
         } else if (a == "--max-seconds") {
-            if (!value() || !Number(v, 0, 1e7, &n)) return Refuse("--max-seconds needs a number of seconds");
+            if (!value() || !ParseReal(v, 0, 1e7, &n)) return Refuse("--max-seconds needs a number of seconds");
             options.maxSeconds = n;
         } else if (a == "--rest-frames") {
-            if (!value() || !Number(v, 1, 1e7, &n)) return Refuse("--rest-frames needs a number from 1");
-            options.restFrames = static_cast<int>(n);
+            if (!value() || !ParseInteger(v, 1, 10000000, &k)) return Refuse("--rest-frames needs a number from 1");
+            options.restFrames = static_cast<int>(k);
         } else if (a == "--rebuild") {
             options.undo = false;
         } else if (a == "--progress") {
@@ -239,9 +231,9 @@ int main(int argc, char** argv) {
             if (!value()) return Refuse("--plot needs a file name");
             plot = v;
         } else if (a == "--from") {
-            if (!value() || !Number(v, 0, 1e6, &from)) return Refuse("--from needs a level number");
+            if (!value() || !ParseInteger(v, 0, 1000000, &from)) return Refuse("--from needs a level number");
         } else if (a == "--to") {
-            if (!value() || !Number(v, 0, 1e6, &to)) return Refuse("--to needs a level number");
+            if (!value() || !ParseInteger(v, 0, 1000000, &to)) return Refuse("--to needs a level number");
         } else if (!a.empty() && a[0] == '-') {
             return Refuse("unknown option " + a + " (see --help)");
         } else if (levelArg.empty()) {
