@@ -107,7 +107,7 @@ int main(int argc, char** argv) {
                 }
                 const size_t keys = l.level->GetSolution().size();
                 const std::string detail = LevelMechanicsText(*l.level) +
-                                           (keys ? "; solution of " + std::to_string(keys) + " keys" : "; no solution");
+                                           (keys ? "; solution " + std::to_string(keys) + " keys" : "; no solution");
                 const bool ok = sheet.Add(picture, l.name + "  " + l.level->GetHeadingText(), detail, keys == 0, &error);
                 cairo_surface_destroy(picture);
                 if (!ok) {
