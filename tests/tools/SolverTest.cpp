@@ -295,3 +295,26 @@ TEST(SolverUndo, ACaughtHeroIsTakenBackLikeAnyOtherStep) {
     EXPECT_EQ(frames, backFrames);
     EXPECT_EQ(CWorldKey::FirstDifference(back, CWorldKey::Describe(false)), "");
 }
+
+// A bot that chased the hero into a pit holds the button there, and the way
+// to the open gate leads over its head: a bot (or the hero) knocked over by
+// what stands on it stays down as long as it stands there, so the hero on
+// its head is at rest and the search goes on from there.
+TEST(Solver, CrossesAPitOverTheBotThatHoldsItsButton) {
+    worldtest::EnsureHeadlessWorld();
+    std::string text = "heading: Over the Bot\nbackground: 2\ntiles:\n";
+    for (int row = 0; row < 19; ++row) text += std::string(32, '.') + "\n";
+    text += "...............#................\n"
+            "...............#................\n"
+            "..S.....(......B......E.........\n"
+            "######b#########################\n"
+            "################################\n";
+    CLevel level;
+    std::string error;
+    ASSERT_TRUE(CLevelSource::Parse(text, &level, &error)) << error;
+    const SolverResult r = CSolver(&level, SolverOptions()).Solve();
+    ASSERT_EQ(r.outcome, SolverResult::SOLVED) << r.error << r.note;
+    EXPECT_EQ(r.commands, std::vector<int>(20, SOLUTION_KEY_RIGHT));
+    EXPECT_EQ(r.unsettled, 0);
+    EXPECT_TRUE(r.verified) << r.verifyResult;
+}

@@ -10,6 +10,13 @@
 
 namespace {
 
+// A stunned hero or bot gets up only once nothing rests on his head; with
+// something there (a crate, or the hero standing on a bot in a pit) the stun
+// lasts as long as it does, and the world is at rest.
+bool StunWearsOff(CElementAI* ai) {
+    return ai->STUN && (ai->stunCount > 0 || !ai->IsSomethingAbove(false));
+}
+
 // A picture that plays once and is still on its way to the last frame.
 bool PlaysOnce(const CSprite* s) {
     return s && !s->IsHidden() && !s->IsLooping() && !s->IsStopped() && !s->IsFinished();
@@ -26,11 +33,11 @@ const char* BusyReason(CElement* e) {
     if (CElementAIProfessor* hero = dynamic_cast<CElementAIProfessor*>(e)) {
         if (hero->arriving) return "the hero arrives";
         if (hero->usingPowerup || hero->activePowerup) return "the hero uses a power-up";
-        if (hero->STUN) return "the hero is stunned";
+        if (StunWearsOff(hero)) return "the hero is stunned";
         if (hero->leftTrampoline || hero->flingDone) return "the hero leaves a trampoline";
     } else if (CElementAIBot* bot = dynamic_cast<CElementAIBot*>(e)) {
         if (bot->IsActivationFall()) return "a bot drops";
-        if (bot->IsEmpStunned() || bot->STUN) return "a bot is knocked out";
+        if (bot->IsEmpStunned() || StunWearsOff(bot)) return "a bot is knocked out";
     }
     if (CElementDeviceTeleport* portal = dynamic_cast<CElementDeviceTeleport*>(e)) {
         if (portal->IsStarting()) return "a teleport starts";
