@@ -297,18 +297,19 @@ TEST(SolverUndo, ACaughtHeroIsTakenBackLikeAnyOtherStep) {
 }
 
 // A bot that chased the hero into a pit holds the button there, and the way
-// to the open gate leads over its head: a bot (or the hero) knocked over by
-// what stands on it stays down as long as it stands there, so the hero on
-// its head is at rest and the search goes on from there.
-TEST(Solver, CrossesAPitOverTheBotThatHoldsItsButton) {
+// to the open gate leads over its head and over a bridge. A bot (or the hero)
+// knocked over by what stands on it stays down as long as it stands there,
+// and a bridge that gave way stays gone: neither keeps the world from rest,
+// so the search goes on from there.
+TEST(Solver, RestsOnAKnockedOverBotAndBehindABridgeThatGaveWay) {
     worldtest::EnsureHeadlessWorld();
     std::string text = "heading: Over the Bot\nbackground: 2\ntiles:\n";
     for (int row = 0; row < 19; ++row) text += std::string(32, '.') + "\n";
     text += "...............#................\n"
             "...............#................\n"
             "..S.....(......B......E.........\n"
-            "######b#########################\n"
-            "################################\n";
+            "######b###########_#############\n"
+            "##################.#############\n";
     CLevel level;
     std::string error;
     ASSERT_TRUE(CLevelSource::Parse(text, &level, &error)) << error;

@@ -42,7 +42,10 @@ const char* BusyReason(CElement* e) {
     if (CElementDeviceTeleport* portal = dynamic_cast<CElementDeviceTeleport*>(e)) {
         if (portal->IsStarting()) return "a teleport starts";
     } else if (CElementTerrainBridge* bridge = dynamic_cast<CElementTerrainBridge*>(e)) {
-        if (bridge->IsInflating() || bridge->IsCollapsing()) return "a bridge inflates or gives way";
+        // A bridge that gave way keeps its collapsing mark for good: only its
+        // fall, while the picture plays, is on its way.
+        if (bridge->IsInflating() || (bridge->IsCollapsing() && PlaysOnce(bridge->GetSprite())))
+            return "a bridge inflates or gives way";
     }
     // The hero, the bots and the movable objects finish some of their moves
     // with their animations (a landing, a turn, an inflation, cooling). The
