@@ -297,10 +297,10 @@ TEST(SolverUndo, ACaughtHeroIsTakenBackLikeAnyOtherStep) {
 }
 
 // A bot that chased the hero into a pit holds the button there, and the way
-// to the open gate leads over its head and over a bridge. A bot (or the hero)
-// knocked over by what stands on it stays down as long as it stands there,
-// and a bridge that gave way stays gone: neither keeps the world from rest,
-// so the search goes on from there.
+// to the open gate leads over its head and over a bridge. A bot knocked over
+// by what stands on it stays down as long as it stands there, and a bridge
+// that gave way stays gone: neither keeps the world from rest, and undo
+// gives such a position back, so the search goes on from there.
 TEST(Solver, RestsOnAKnockedOverBotAndBehindABridgeThatGaveWay) {
     worldtest::EnsureHeadlessWorld();
     std::string text = "heading: Over the Bot\nbackground: 2\ntiles:\n";
@@ -317,5 +317,6 @@ TEST(Solver, RestsOnAKnockedOverBotAndBehindABridgeThatGaveWay) {
     ASSERT_EQ(r.outcome, SolverResult::SOLVED) << r.error << r.note;
     EXPECT_EQ(r.commands, std::vector<int>(20, SOLUTION_KEY_RIGHT));
     EXPECT_EQ(r.unsettled, 0);
+    EXPECT_TRUE(r.usedUndo && r.note.empty()) << r.note;
     EXPECT_TRUE(r.verified) << r.verifyResult;
 }

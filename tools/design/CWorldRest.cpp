@@ -10,10 +10,11 @@
 
 namespace {
 
-// A stunned hero or bot gets up only once nothing rests on his head; with
-// something there (a crate, or the hero standing on a bot in a pit) the stun
-// lasts as long as it does, and the world is at rest.
-bool StunWearsOff(CElementAI* ai) {
+// A knocked-over hero or bot gets up only once nothing rests on his head;
+// with something there (the hero standing on a bot in a pit, a bot dropped
+// onto the hero) he stays down as long as that stays, and the world is at
+// rest.
+bool GetsUp(CElementAI* ai) {
     return ai->STUN && (ai->stunCount > 0 || !ai->IsSomethingAbove(false));
 }
 
@@ -33,11 +34,11 @@ const char* BusyReason(CElement* e) {
     if (CElementAIProfessor* hero = dynamic_cast<CElementAIProfessor*>(e)) {
         if (hero->arriving) return "the hero arrives";
         if (hero->usingPowerup || hero->activePowerup) return "the hero uses a power-up";
-        if (StunWearsOff(hero)) return "the hero is stunned";
+        if (GetsUp(hero)) return "the hero is stunned";
         if (hero->leftTrampoline || hero->flingDone) return "the hero leaves a trampoline";
     } else if (CElementAIBot* bot = dynamic_cast<CElementAIBot*>(e)) {
         if (bot->IsActivationFall()) return "a bot drops";
-        if (bot->IsEmpStunned() || StunWearsOff(bot)) return "a bot is knocked out";
+        if (bot->IsEmpStunned() || GetsUp(bot)) return "a bot is knocked out";
     }
     if (CElementDeviceTeleport* portal = dynamic_cast<CElementDeviceTeleport*>(e)) {
         if (portal->IsStarting()) return "a teleport starts";
