@@ -212,6 +212,36 @@ TEST(Solver, ShowsALevelWithoutAWayOutAndStopsAtItsBounds) {
     EXPECT_FALSE(r.error.empty());
 }
 
+// Pieces that never forget what happened to them still let the world come
+// to rest: a frost shot that struck (it stays where it hit), a collapsed
+// bridge (it keeps its mark), and a bot knocked out in a pit while the hero
+// stands on its head. Each little level needs one of them on the way.
+TEST(Solver, ShotsCollapsedBridgesAndABotUnderfootComeToRest) {
+    worldtest::EnsureHeadlessWorld();
+    auto level = [](const std::string& floor, const std::string& ground) {
+        std::string text = "heading: Rest\nbackground: 0\ntiles:\n";
+        for (int row = 0; row < 21; ++row) text += std::string(32, '.') + "\n";
+        return text + floor + "\n" + ground + "\n" + std::string(32, '#') + "\n";
+    };
+    const std::string levels[] = {
+        // Freeze the guard from behind, push him into the pit, walk over him.
+        level("..S..F..).......E...............", "############.###################"),
+        // A bridge across a gap, then the wooden bridge beyond it.
+        level("..S.I..........E................", "######...##_####################"),
+        // The guard runs at the hero and drops into the pit on the way.
+        level("..S.........(......E............", "#######.########################"),
+    };
+    for (const std::string& text : levels) {
+        CLevel l;
+        std::string error;
+        ASSERT_TRUE(CLevelSource::Parse(text, &l, &error)) << error;
+        const SolverResult r = CSolver(&l, SolverOptions()).Solve();
+        EXPECT_EQ(r.outcome, SolverResult::SOLVED) << text << r.error << r.note << " unsettled " << r.unsettled;
+        EXPECT_EQ(r.unsettled, 0) << text;
+        EXPECT_TRUE(r.verified) << text << r.verifyResult;
+    }
+}
+
 TEST(SolverOutput, TheSolutionGoesIntoALevelSourceAndALevelFile) {
     worldtest::EnsureHeadlessWorld();
     CTempDir dir;
