@@ -212,6 +212,39 @@ TEST(Solver, ShowsALevelWithoutAWayOutAndStopsAtItsBounds) {
     EXPECT_FALSE(r.error.empty());
 }
 
+// Pieces that never forget what happened to them still let the world come
+// to rest: a frost shot that struck (it stays where it hit), a collapsed
+// bridge (it keeps its mark), and a bot knocked out in a pit while the hero
+// stands on its head. Each little level needs one of them on the way.
+TEST(Solver, ShotsCollapsedBridgesAndABotUnderfootComeToRest) {
+    worldtest::EnsureHeadlessWorld();
+    auto level = [](const std::string& floor, const std::string& ground) {
+        std::string text = "heading: Rest\nbackground: 0\ntiles:\n";
+        for (int row = 0; row < 21; ++row) text += std::string(32, '.') + "\n";
+        return text + floor + "\n" + ground + "\n" + std::string(32, '#') + "\n";
+    };
+    const std::string levels[] = {
+        // Freeze the guard from behind, push him into the pit, walk over him.
+        level("..S..F..).......E...............", "############.###################"),
+        // A bridge across a gap, then the wooden bridge beyond it.
+        level("..S.I..........E................", "######...##_####################"),
+        // The guard runs at the hero and drops into the pit on the way.
+        level("..S.........(......E............", "#######.########################"),
+    };
+    for (const std::string& text : levels) {
+        CLevel l;
+        std::string error;
+        ASSERT_TRUE(CLevelSource::Parse(text, &l, &error)) << error;
+        const SolverResult r = CSolver(&l, SolverOptions()).Solve();
+        EXPECT_EQ(r.outcome, SolverResult::SOLVED) << text << r.error << r.note << " unsettled " << r.unsettled;
+        EXPECT_EQ(r.unsettled, 0) << text;
+        // Undo gives each position back as it was found (a bot knocked out
+        // under the hero gets up on undo and is knocked out again at once).
+        EXPECT_TRUE(r.usedUndo && r.note.empty()) << text << r.note;
+        EXPECT_TRUE(r.verified) << text << r.verifyResult;
+    }
+}
+
 TEST(SolverOutput, TheSolutionGoesIntoALevelSourceAndALevelFile) {
     worldtest::EnsureHeadlessWorld();
     CTempDir dir;
@@ -294,29 +327,4 @@ TEST(SolverUndo, ACaughtHeroIsTakenBackLikeAnyOtherStep) {
     ASSERT_EQ(runner.Command(SOLUTION_KEY_LEFT, &frames), CRestRunner::REST);
     EXPECT_EQ(frames, backFrames);
     EXPECT_EQ(CWorldKey::FirstDifference(back, CWorldKey::Describe(false)), "");
-}
-
-// A bot that chased the hero into a pit holds the button there, and the way
-// to the open gate leads over its head and over a bridge. A bot knocked over
-// by what stands on it stays down as long as it stands there, and a bridge
-// that gave way stays gone: neither keeps the world from rest, and undo
-// gives such a position back, so the search goes on from there.
-TEST(Solver, RestsOnAKnockedOverBotAndBehindABridgeThatGaveWay) {
-    worldtest::EnsureHeadlessWorld();
-    std::string text = "heading: Over the Bot\nbackground: 2\ntiles:\n";
-    for (int row = 0; row < 19; ++row) text += std::string(32, '.') + "\n";
-    text += "...............#................\n"
-            "...............#................\n"
-            "..S.....(......B......E.........\n"
-            "######b###########_#############\n"
-            "##################.#############\n";
-    CLevel level;
-    std::string error;
-    ASSERT_TRUE(CLevelSource::Parse(text, &level, &error)) << error;
-    const SolverResult r = CSolver(&level, SolverOptions()).Solve();
-    ASSERT_EQ(r.outcome, SolverResult::SOLVED) << r.error << r.note;
-    EXPECT_EQ(r.commands, std::vector<int>(20, SOLUTION_KEY_RIGHT));
-    EXPECT_EQ(r.unsettled, 0);
-    EXPECT_TRUE(r.usedUndo && r.note.empty()) << r.note;
-    EXPECT_TRUE(r.verified) << r.verifyResult;
 }

@@ -4,19 +4,12 @@
 #include "world/CElement.h"
 #include "world/CElementAIBot.h"
 #include "world/CElementAIProfessor.h"
+#include "world/pieces/CElementDeviceGunshot.h"
 #include "world/pieces/CElementDeviceTeleport.h"
 #include "world/pieces/CElementObjectMagnet.h"
 #include "world/pieces/CElementTerrainBridge.h"
 
 namespace {
-
-// A knocked-over hero or bot gets up only once nothing rests on his head;
-// with something there (the hero standing on a bot in a pit, a bot dropped
-// onto the hero) he stays down as long as that stays, and the world is at
-// rest.
-bool GetsUp(CElementAI* ai) {
-    return ai->STUN && (ai->stunCount > 0 || !ai->IsSomethingAbove(false));
-}
 
 // A picture that plays once and is still on its way to the last frame.
 bool PlaysOnce(const CSprite* s) {
@@ -24,9 +17,12 @@ bool PlaysOnce(const CSprite* s) {
 }
 
 const char* BusyReason(CElement* e) {
+    // A gunshot keeps MOVING once it has struck (it stops where it hits) and
+    // stays in the world when it has ended: it is busy only until then.
+    if (CElementDeviceGunshot* shot = dynamic_cast<CElementDeviceGunshot*>(e))
+        return shot->IsFinished() || shot->IsDestroyed() ? nullptr : "a gunshot flies";
     if (e->MOVING || e->FALLING || e->SLIDING) return "moving";
     if (e->inPassage) return "in a teleport";
-    if (e->IsGunshot() && !e->IsDestroyed()) return "a gunshot flies";
     if (e->thawing || e->cooling || e->explosionActive || e->steamActive) return "heat or cold at work";
     if (CElementObjectMagnet* m = dynamic_cast<CElementObjectMagnet*>(e)) {
         if (m->GetEmpCountdown() > 0) return "a magnet is off after an EMP";
@@ -34,17 +30,22 @@ const char* BusyReason(CElement* e) {
     if (CElementAIProfessor* hero = dynamic_cast<CElementAIProfessor*>(e)) {
         if (hero->arriving) return "the hero arrives";
         if (hero->usingPowerup || hero->activePowerup) return "the hero uses a power-up";
-        if (GetsUp(hero)) return "the hero is stunned";
+        // A stunned hero stays stunned until he moves on: only the count
+        // before the stunned picture is under way.
+        if (hero->STUN && hero->stunCount > 0) return "the hero is stunned";
         if (hero->leftTrampoline || hero->flingDone) return "the hero leaves a trampoline";
     } else if (CElementAIBot* bot = dynamic_cast<CElementAIBot*>(e)) {
         if (bot->IsActivationFall()) return "a bot drops";
-        if (bot->IsEmpStunned() || GetsUp(bot)) return "a bot is knocked out";
+        // A bot stunned by a load on its head stays so while the load stays;
+        // with its head free it gets up again.
+        if (bot->IsEmpStunned()) return "a bot is knocked out";
+        if (bot->STUN && (bot->stunCount > 0 || !bot->IsSomethingAbove(false))) return "a bot is stunned";
     }
     if (CElementDeviceTeleport* portal = dynamic_cast<CElementDeviceTeleport*>(e)) {
         if (portal->IsStarting()) return "a teleport starts";
     } else if (CElementTerrainBridge* bridge = dynamic_cast<CElementTerrainBridge*>(e)) {
-        // A bridge that gave way keeps its collapsing mark for good: only its
-        // fall, while the picture plays, is on its way.
+        // A collapsed bridge keeps its collapsing mark for good; its cell is
+        // free at once, so only the picture of the collapse is still to end.
         if (bridge->IsInflating() || (bridge->IsCollapsing() && PlaysOnce(bridge->GetSprite())))
             return "a bridge inflates or gives way";
     }
