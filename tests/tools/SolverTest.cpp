@@ -214,14 +214,20 @@ TEST(Solver, ShowsALevelWithoutAWayOutAndStopsAtItsBounds) {
 
 // Pieces that never forget what happened to them still let the world come
 // to rest: a frost shot that struck (it stays where it hit), a collapsed
-// bridge (it keeps its mark), and a bot knocked out in a pit while the hero
-// stands on its head. Each little level needs one of them on the way.
+// bridge (it keeps its mark), a bot knocked out in a pit while the hero
+// stands on its head, and a thawed crate (it keeps its mark). Each little
+// level meets one of them on the way.
 TEST(Solver, ShotsCollapsedBridgesAndABotUnderfootComeToRest) {
     worldtest::EnsureHeadlessWorld();
-    auto level = [](const std::string& floor, const std::string& ground) {
+    auto level = [](const std::string& floor, const std::string& ground, const std::string& states = "") {
+        const std::string empty = std::string(32, '.') + "\n";
         std::string text = "heading: Rest\nbackground: 0\ntiles:\n";
-        for (int row = 0; row < 21; ++row) text += std::string(32, '.') + "\n";
-        return text + floor + "\n" + ground + "\n" + std::string(32, '#') + "\n";
+        for (int row = 0; row < 21; ++row) text += empty;
+        text += floor + "\n" + ground + "\n" + std::string(32, '#') + "\n";
+        if (states.empty()) return text;
+        text += "states:\n";
+        for (int row = 0; row < 21; ++row) text += empty;
+        return text + states + "\n" + empty + empty;
     };
     const std::string levels[] = {
         // Freeze the guard from behind, push him into the pit, walk over him.
@@ -230,6 +236,10 @@ TEST(Solver, ShotsCollapsedBridgesAndABotUnderfootComeToRest) {
         level("..S.I..........E................", "######...##_####################"),
         // The guard runs at the hero and drops into the pit on the way.
         level("..S.........(......E............", "#######.########################"),
+        // A frozen wooden crate slid against hot metal thaws and keeps its
+        // thawing mark; burned, it cools the metal for the pit.
+        level("..S.F.c...C.......E.............", "############.###################",
+              "..........h....................."),
     };
     for (const std::string& text : levels) {
         CLevel l;

@@ -23,7 +23,10 @@ const char* BusyReason(CElement* e) {
         return shot->IsFinished() || shot->IsDestroyed() ? nullptr : "a gunshot flies";
     if (e->MOVING || e->FALLING || e->SLIDING) return "moving";
     if (e->inPassage) return "in a teleport";
-    if (e->thawing || e->cooling || e->explosionActive || e->steamActive) return "heat or cold at work";
+    // Only the hero's thawing picture clears his thawing mark; on a crate, a
+    // barrel or a bot the mark outlives the steam, which is what still works.
+    if ((e->thawing && e->IsProfessor()) || e->cooling || e->explosionActive || e->steamActive)
+        return "heat or cold at work";
     if (CElementObjectMagnet* m = dynamic_cast<CElementObjectMagnet*>(e)) {
         if (m->GetEmpCountdown() > 0) return "a magnet is off after an EMP";
     }
