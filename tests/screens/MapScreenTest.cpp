@@ -15,6 +15,7 @@
 #include "engine/CRender.h"
 #include "engine/CSprite.h"
 #include "gui/CControllerGame.h"
+#include "gui/CControllerInGame.h"
 #include "gui/CControllerMessage.h"
 #include "gui/CGuiButton.h"
 #include "gui/CGuiButtonMapDot.h"
@@ -76,7 +77,18 @@ protected:
         for (int i = 0; i < 4000 && CController::GetCurrentId() == CONTROLLER_GAME; ++i) Frame();
         PushKey(false, key);
     }
-    static void WalkRightToTheEnd() { WalkToTheEnd(SDLK_RIGHT); }
+    // Has the in-game menu show the level's stored solution (an unbound key
+    // opens the menu, the box asks first) and runs it until the level ends.
+    static void ShowTheSolutionToTheEnd() {
+        TapKey(SDLK_ESCAPE);
+        ASSERT_TRUE(Reach(CONTROLLER_INGAME_MENU, 5));
+        CController::GetCurrent()->GUICallback(CControllerInGame::ROW_SOLUTION, 0, false);
+        auto* box = dynamic_cast<CControllerMessage*>(CController::GetCurrent());
+        ASSERT_NE(box, nullptr);
+        box->GUICallback(CControllerMessage::BUTTON_OKAY, 0, false);
+        ASSERT_TRUE(Reach(CONTROLLER_GAME, 10));
+        for (int i = 0; i < 4000 && CController::GetCurrentId() == CONTROLLER_GAME; ++i) Frame();
+    }
     // The kids' first level: right off the ledge, then back left underneath
     // it to the exit.
     static void PlayTheFirstKidsLevel() {
@@ -287,7 +299,7 @@ TEST_F(MapScreenTest, TheLastLevelOfASetEndsWithTheEndingStoryAndThenItsBoard) {
     m->GUICallback(CControllerMap::BUTTON_PLAY, 0, false);
     ASSERT_TRUE(Reach(CONTROLLER_GAME, 5));
     Frames(60);
-    WalkRightToTheEnd();
+    ShowTheSolutionToTheEnd();
     ASSERT_EQ(CController::GetCurrentId(), CONTROLLER_STORY);
     auto* story = dynamic_cast<CControllerStory*>(CController::GetCurrent());
     EXPECT_EQ(story->GetStoryId(), 11);
