@@ -337,10 +337,12 @@ TEST_F(MapScreenTest, TheMapAndTheLevelManagerAskTheMainMenuForEachOther) {
     menu.GUICallback(CControllerMain::BUTTON_PLAY, 0, false);
     ASSERT_TRUE(Reach(CONTROLLER_MAP, 3));
     Frames(3);
-    CController::GetCurrent()->GUICallback(CControllerMap::BUTTON_MANAGER, 0, false);
+    // Each by a click on its button, as the player asks.
+    Click(710, 546);
     ASSERT_TRUE(Reach(CONTROLLER_MANAGER, 3));
     EXPECT_FALSE(menu.IsLoaded());
-    CController::GetCurrent()->GUICallback(CControllerManager::BUTTON_MAP, 0, false);
+    Frames(2);
+    Click(628, 497);
     ASSERT_TRUE(Reach(CONTROLLER_MAP, 3));
     // Escape leaves the map for the menu.
     TapKey(SDLK_ESCAPE);
