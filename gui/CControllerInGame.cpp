@@ -111,20 +111,21 @@ void CControllerInGame::UnloadSprites() {
     spritesBuilt = 0;
 }
 
-void CControllerInGame::OpenChildOverMenu(CController* child, const char* name) {
+// The child is made only after the menu has gone: the page it builds then
+// hides the hourglass that covered the hand-over.
+void CControllerInGame::PrepareChild(const char* name) {
     if (dimmer) dimmer->Hide();
     HideMousePointer(-1);
     CRender::Render(true);
     ShowHourglass(true);
     UnloadSprites();
     LogOpening(name);
-    OpenChild(child);
 }
 
 void CControllerInGame::OpenMessage(int titleId, int bodyId, int action) {
     pendingAction = action;
-    messageChild = new CControllerMessage(titleId, bodyId, true, 0);
-    OpenChildOverMenu(messageChild, "Message");
+    PrepareChild("Message");
+    OpenChild(messageChild = new CControllerMessage(titleId, bodyId, true, 0));
 }
 
 void CControllerInGame::GUICallback(int index, int, bool) {
@@ -141,14 +142,19 @@ void CControllerInGame::GUICallback(int index, int, bool) {
             break;
         case ROW_SOLUTION: OpenMessage(2215, 2324, PENDING_SOLUTION); break;
         case ROW_INSTRUCTIONS:
-            if (!pageChild) OpenChildOverMenu(pageChild = new CControllerInstructions(0), "Instructions");
+            if (pageChild) break;
+            PrepareChild("Instructions");
+            OpenChild(pageChild = new CControllerInstructions(0));
             break;
         case ROW_SETTINGS:
-            if (!pageChild) OpenChildOverMenu(pageChild = new CControllerOptions(), "Options");
+            if (pageChild) break;
+            PrepareChild("Options");
+            OpenChild(pageChild = new CControllerOptions());
             break;
         case ROW_SCORES:
-            if (!pageChild)
-                OpenChildOverMenu(pageChild = new CControllerScoreboard(SCOREBOARD_LEVEL_MENU, false), "Scoreboard");
+            if (pageChild) break;
+            PrepareChild("Scoreboard");
+            OpenChild(pageChild = new CControllerScoreboard(SCOREBOARD_LEVEL_MENU, false));
             break;
         case ROW_MAP:
         case ROW_MANAGER: result = 2; break;
@@ -220,8 +226,8 @@ void CControllerInGame::Pump() {
             value = ANSWER_SHOW_SOLUTION;
             result = 1;
         } else {
-            passwordChild = new CControllerPassword(profile->GetPassword());
-            OpenChildOverMenu(passwordChild, "Password");
+            PrepareChild("Password");
+            OpenChild(passwordChild = new CControllerPassword(profile->GetPassword()));
         }
     }
 }

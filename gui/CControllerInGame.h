@@ -52,8 +52,8 @@ private:
     void CreateSprites();
     void UnloadSprites();
     void OpenMessage(int titleId, int bodyId, int action);
-    // Opens a child over the menu, which lets go of its sprites meanwhile.
-    void OpenChildOverMenu(CController* child, const char* name);
+    // Readies the hand-over to a child: the menu lets go of its sprites.
+    void PrepareChild(const char* name);
 
     enum PendingAction { PENDING_NONE = 0, PENDING_SOLUTION = 1, PENDING_QUIT = 2 };
 

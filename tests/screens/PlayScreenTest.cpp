@@ -13,6 +13,7 @@
 
 #include "engine/CController.h"
 #include "engine/CDraw.h"
+#include "engine/CMouse.h"
 #include "gui/CControllerGame.h"
 #include "gui/CControllerInGame.h"
 #include "players/CProfile.h"
@@ -167,6 +168,30 @@ TEST_F(PlayScreenTest, ThePostGameBoardOpensAtTheExitAndItsUndoTakesTheLastStepB
     Frames(2);
     ASSERT_EQ(CController::GetCurrent(), game.get());
     EXPECT_EQ(HeroX(), 2);
+}
+
+// A row of the in-game menu opens its page ready to use: the hourglass that
+// covered the hand-over is gone, the page hides the pointer until it moves.
+TEST_F(PlayScreenTest, TheInGameMenusPagesOpenWithoutTheHourglassLeftOnThem) {
+    CLevel level = WalkLevel();
+    Open(&level, false, false, false);
+    const struct {
+        int y, screen;
+    } rows[] = {{279, CONTROLLER_MESSAGE}, {309, CONTROLLER_INSTRUCTIONS}, {339, CONTROLLER_OPTIONS}};
+    for (const auto& row : rows) {
+        TapKey(SDLK_ESCAPE);
+        Frames(2);
+        ASSERT_EQ(CController::GetCurrentId(), CONTROLLER_INGAME_MENU);
+        Click(400, row.y);
+        Frames(2);
+        ASSERT_EQ(CController::GetCurrentId(), row.screen);
+        EXPECT_TRUE(IsMousePointerHidden()) << "row at y " << row.y;
+        TapKey(SDLK_ESCAPE);  // back to the menu
+        Frames(2);
+        TapKey(SDLK_ESCAPE);  // resume
+        Frames(2);
+        ASSERT_EQ(CController::GetCurrent(), game.get());
+    }
 }
 
 TEST_F(PlayScreenTest, ALevelWithoutAnEntranceTubeIsRefusedWithAMessage) {
