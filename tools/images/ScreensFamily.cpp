@@ -141,10 +141,11 @@ void RegisterScreens(CArtRegistry& reg) {
     reg.Add("parchment_tutorial.png", 190, 250, [](cairo_t* cr, int w, int h) { ProfessorScene(cr, w, h, 0); });
     reg.Add("parchment_victory.png", 150, 150, [](cairo_t* cr, int w, int h) { ProfessorScene(cr, w, h, 3); });
     AddButtons(reg, "hiscores_button_download", {"base", "shadow", "roll"}, ".png", 120, 32, teal, "hiscores_download");
-    // The set tabs sit 95 pixels apart.
+    // The set tabs start at x 279, 374 and 489: the advanced tab is wider,
+    // so that the three stand the same few pixels apart.
     for (const char* b : {"regular", "advanced", "kids"})
-        AddButtons(reg, std::string("hiscores_button_") + b, {"base", "shadow", "rollover"}, ".png", 92, 32, wood,
-                   std::string("hiscores_") + b);
+        AddButtons(reg, std::string("hiscores_button_") + b, {"base", "shadow", "rollover"}, ".png",
+                   std::string(b) == "advanced" ? 111 : 92, 32, wood, std::string("hiscores_") + b);
     AddButtons(reg, "hiscores_button_submit", {"base", "shadow", "rollover"}, ".png", 120, 32, teal, "hiscores_submit");
 
     // Level-set choice. The box stands at (158, 113) and the professor at
