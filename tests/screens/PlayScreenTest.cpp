@@ -8,6 +8,7 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 
@@ -168,6 +169,29 @@ TEST_F(PlayScreenTest, ThePostGameBoardOpensAtTheExitAndItsUndoTakesTheLastStepB
     Frames(2);
     ASSERT_EQ(CController::GetCurrent(), game.get());
     EXPECT_EQ(HeroX(), 2);
+}
+
+// The step counter reads clearly: its light digits show through the frame
+// drawn over them.
+TEST_F(PlayScreenTest, TheStepCounterShowsItsDigitsThroughItsFrame) {
+    CLevel level = WalkLevel();
+    Profile().SetStepCounterEnabled(1);
+    Open(&level, false, false, false);
+    PushKey(true, SDLK_RIGHT);
+    Frames(4);
+    PushKey(false, SDLK_RIGHT);
+    Frames(80);
+    ASSERT_GE(Profile().GetStepCount(true), 1);
+    // The units digit stands at x 720 + 13 * 4, y 569, 13 x 20 pixels.
+    SDL_Surface* screen = CDraw::GetScreen();
+    int brightest = 0;
+    for (int y = 569; y < 589; ++y)
+        for (int x = 772; x < 785; ++x) {
+            Uint8 r, g, b;
+            SDL_GetRGB(CDraw::GetPixel(screen, x, y), screen->format, &r, &g, &b);
+            brightest = std::max(brightest, (r * 30 + g * 59 + b * 11) / 100);
+        }
+    EXPECT_GE(brightest, 180) << "the digit is hardly lighter than its frame";
 }
 
 // A row of the in-game menu opens its page ready to use: the hourglass that
