@@ -122,10 +122,10 @@ void CControllerInGame::PrepareChild(const char* name) {
     LogOpening(name);
 }
 
-void CControllerInGame::OpenMessage(int titleId, int bodyId, int action) {
+void CControllerInGame::OpenMessage(int titleId, int bodyId, int action, bool question) {
     pendingAction = action;
     PrepareChild("Message");
-    OpenChild(messageChild = new CControllerMessage(titleId, bodyId, true, 0));
+    OpenChild(messageChild = new CControllerMessage(titleId, bodyId, question, 0));
 }
 
 void CControllerInGame::GUICallback(int index, int, bool) {
@@ -140,7 +140,13 @@ void CControllerInGame::GUICallback(int index, int, bool) {
             value = ANSWER_UNDO;
             result = 1;
             break;
-        case ROW_SOLUTION: OpenMessage(2215, 2324, PENDING_SOLUTION); break;
+        case ROW_SOLUTION:
+            // Restarting to play back nothing would only puzzle the player.
+            if (level && level->GetSolution().empty())
+                OpenMessage(kNoSolutionTitle, kNoSolutionBody, PENDING_NONE, false);
+            else
+                OpenMessage(2215, 2324, PENDING_SOLUTION, true);
+            break;
         case ROW_INSTRUCTIONS:
             if (pageChild) break;
             PrepareChild("Instructions");
@@ -159,7 +165,7 @@ void CControllerInGame::GUICallback(int index, int, bool) {
         case ROW_MAP:
         case ROW_MANAGER: result = 2; break;
         case ROW_MAIN: result = 3; break;
-        case ROW_QUIT: OpenMessage(2214, 2323, PENDING_QUIT); break;
+        case ROW_QUIT: OpenMessage(2214, 2323, PENDING_QUIT, true); break;
         default: break;
     }
 }

@@ -17,6 +17,7 @@
 #include "engine/CMouse.h"
 #include "gui/CControllerGame.h"
 #include "gui/CControllerInGame.h"
+#include "gui/CControllerMessage.h"
 #include "players/CProfile.h"
 #include "screens/CControllerScoreboard.h"
 #include "tests/gui/GuiTestSupport.h"
@@ -192,6 +193,59 @@ TEST_F(PlayScreenTest, TheStepCounterShowsItsDigitsThroughItsFrame) {
             brightest = std::max(brightest, (r * 30 + g * 59 + b * 11) / 100);
         }
     EXPECT_GE(brightest, 180) << "the digit is hardly lighter than its frame";
+}
+
+// A level with no recorded solution says so where the solution is asked
+// for, instead of starting again and playing nothing; with a solution the
+// question comes as before.
+TEST_F(PlayScreenTest, ALevelWithoutASolutionSaysSoInsteadOfReplayingNothing) {
+    // Ground from column 0 to 8: walking right falls out of the world.
+    CLevel level;
+    for (int x = 0; x <= 8; ++x) level.SetTile(TERRAIN_GRASS, x, 23);
+    level.SetTile(DEVICE_TUBE_START, 4, 22);
+    level.SetTile(DEVICE_TUBE_END, 1, 22);
+    Open(&level, false, false, false);
+    auto box = [] { return dynamic_cast<CControllerMessage*>(CController::GetCurrent()); };
+
+    TapKey(SDLK_ESCAPE);
+    Frames(2);
+    Click(400, 279);  // the solution row
+    Frames(2);
+    ASSERT_NE(box(), nullptr);
+    EXPECT_EQ(box()->GetCancelButton(), nullptr) << "a notice, not a question";
+    TapKey(SDLK_RETURN);
+    Frames(2);
+    EXPECT_EQ(CController::GetCurrentId(), CONTROLLER_INGAME_MENU);
+    TapKey(SDLK_ESCAPE);
+    Frames(2);
+    ASSERT_EQ(CController::GetCurrent(), game.get());
+
+    // The page of a lost level: its solution button tells the same.
+    PushKey(true, SDLK_RIGHT);
+    for (int i = 0; i < 400 && CController::GetCurrentId() != CONTROLLER_SCOREBOARD; ++i) Frame();
+    PushKey(false, SDLK_RIGHT);
+    ASSERT_EQ(CController::GetCurrentId(), CONTROLLER_SCOREBOARD);
+    Frames(2);
+    Click(400, 429);  // the solution button
+    Frames(2);
+    ASSERT_NE(box(), nullptr);
+    EXPECT_EQ(box()->GetCancelButton(), nullptr);
+    TapKey(SDLK_RETURN);
+    Frames(2);
+    EXPECT_EQ(CController::GetCurrentId(), CONTROLLER_SCOREBOARD);
+    TapKey(SDLK_r);  // try again
+    Frames(3);
+    ASSERT_EQ(CController::GetCurrent(), game.get());
+
+    // With a solution the menu asks whether to show it.
+    level.AddReplayKey(10, 276, false);
+    level.SetSolutionRecorded();
+    TapKey(SDLK_ESCAPE);
+    Frames(2);
+    Click(400, 279);
+    Frames(2);
+    ASSERT_NE(box(), nullptr);
+    EXPECT_NE(box()->GetCancelButton(), nullptr);
 }
 
 // A row of the in-game menu opens its page ready to use: the hourglass that
