@@ -12,6 +12,7 @@
 #include <memory>
 
 #include "engine/CController.h"
+#include "engine/CDraw.h"
 #include "engine/CRender.h"
 #include "engine/CSprite.h"
 #include "gui/CControllerGame.h"
@@ -326,6 +327,36 @@ TEST_F(MapScreenTest, TheExplanationComesOnceAndAResetAsksFirst) {
     EXPECT_EQ(State(m, 1), Dot::STATE_LOCKED);
     EXPECT_EQ(m->GetDot(5)->GetAnim(), Dot::ANIM_APPEAR);
     EXPECT_FALSE(m->WasExplanationShown());
+}
+
+// The first and last columns of a sprite's picture that are not fully
+// transparent, in screen pixels.
+std::pair<int, int> InkColumns(CSprite* s) {
+    SDL_Surface* img = CDraw::GetSurface(s->GetFrameImage(0));
+    int first = -1, last = -1;
+    for (int x = 0; img && x < img->w; ++x)
+        for (int y = 0; y < img->h; ++y) {
+            Uint8 r, g, b, a;
+            SDL_GetRGBA(CDraw::GetPixel(img, x, y), img->format, &r, &g, &b, &a);
+            if (a < 40) continue;
+            if (first < 0) first = x;
+            last = x;
+            break;
+        }
+    return {s->GetX(false) + first, s->GetX(false) + last};
+}
+
+// "Incomplete", the best of a level never solved, stays clear of the
+// high-score button beside it.
+TEST_F(MapScreenTest, TheWordIncompleteStaysClearOfTheScoresButton) {
+    Profile().SetCurrentSet(1);
+    Profile().SetLevelSteps(12, 1, 0);
+    CControllerMap* m = OpenMap();
+    ASSERT_TRUE(Reach(CONTROLLER_MAP, 3));
+    ASSERT_EQ(Profile().GetLevelSteps(1, m->GetCurrentLevel(), false), 0);
+    const int wordEnd = InkColumns(m->GetSprite(CControllerMap::SPRITE_LEVEL_STEPS)).second;
+    const int buttonStart = InkColumns(m->GetButton(CControllerMap::BUTTON_SCORES)->GetBaseSprite()).first;
+    EXPECT_LT(wordEnd, buttonStart);
 }
 
 TEST_F(MapScreenTest, TheMapAndTheLevelManagerAskTheMainMenuForEachOther) {
