@@ -174,9 +174,9 @@ void RegisterScreens(CArtRegistry& reg) {
         } labels[] = {{"levelmanager_file", 560, 97}, {"levelmanager_when", 560, 124},
                       {"levelmanager_played", 662, 175}, {"levelmanager_completed", 662, 202}};
         // Screen positions of the game's value texts, less the panel's place;
-        // each label ends a little left of its value.
+        // each label ends a little left of its value, on the value's line.
         for (const auto& l : labels)
-            Text(cr, CCaptions::Shared().Get(l.key), l.x - 5 - 6, l.y - 11 + 7, 15, kInk, FONT_SANS_BOLD, ALIGN_RIGHT);
+            Text(cr, CCaptions::Shared().Get(l.key), l.x - 5 - 6, l.y - 11 + 3, 15, kInk, FONT_SANS_BOLD, ALIGN_RIGHT);
     });
     reg.Add("levelmanager_listbox.jpg", 409, 436, [](cairo_t* cr, int w, int h) {
         VerticalGradient(cr, 0, 0, w, h, Hex(0xfffaf0), Hex(0xf0e4c8));
