@@ -92,6 +92,9 @@ void CControllerEditor::ClearHeld() {
 void CControllerEditor::PrepareChild() {
     ClearHeld();
     view.HideCursor();
+    // The picture set aside is the child's backdrop: no pointer on it, not
+    // even the hourglass a closing message box leaves behind.
+    HideMousePointer(-1);
     CRender::Render(true);
     CRender::Swap(true);
 }
