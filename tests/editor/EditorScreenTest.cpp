@@ -26,6 +26,7 @@
 #include "engine/CSprite.h"
 #include "engine/Utilities.h"
 #include "gui/CControllerGame.h"
+#include "gui/CControllerInGame.h"
 #include "gui/CControllerMessage.h"
 #include "gui/CGuiButton.h"
 #include "gui/CGuiListbox.h"
@@ -391,6 +392,21 @@ TEST_F(EditorScreenTest, NewLoadAndLeaveAskBeforeUnsavedWorkIsThrownAway) {
     Alt(SDLK_w);
     Answer(true);
     EXPECT_EQ(CController::GetCurrent(), &root);
+}
+
+// Playing back a level that has no recorded solution says so, instead of
+// starting a playback of nothing.
+TEST_F(EditorScreenTest, PlayingBackWithoutASolutionSaysThereIsNone) {
+    Open();
+    Key(SDLK_ESCAPE);
+    BuildWalk();
+    ASSERT_TRUE(Level()->GetSolution().empty());
+    Alt(SDLK_p);
+    ASSERT_EQ(Current(), CONTROLLER_MESSAGE);
+    EXPECT_EQ(editor->GetMessageTitle(), CControllerInGame::kNoSolutionTitle);
+    EXPECT_EQ(editor->GetMessageBody(), CControllerInGame::kNoSolutionBody);
+    Answer(true);
+    EXPECT_EQ(Current(), CONTROLLER_EDITOR);
 }
 
 // The picture a dialog of the editor lies over is taken with no pointer on
