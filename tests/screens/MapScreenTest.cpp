@@ -70,12 +70,22 @@ protected:
         }
         return false;
     }
-    // Holds the right arrow until the level ends (the post-game board or
-    // the ending story comes up).
-    static void WalkRightToTheEnd() {
-        PushKey(true, SDLK_RIGHT);
+    // Holds an arrow key until the level ends (the post-game board or the
+    // ending story comes up).
+    static void WalkToTheEnd(SDLKey key) {
+        PushKey(true, key);
         for (int i = 0; i < 4000 && CController::GetCurrentId() == CONTROLLER_GAME; ++i) Frame();
+        PushKey(false, key);
+    }
+    static void WalkRightToTheEnd() { WalkToTheEnd(SDLK_RIGHT); }
+    // The kids' first level: right off the ledge, then back left underneath
+    // it to the exit.
+    static void PlayTheFirstKidsLevel() {
+        PushKey(true, SDLK_RIGHT);
+        for (int i = 0; i < 600 && !(CElement::GetHero() && CElement::GetHero()->GetCurrentY() == 21); ++i) Frame();
         PushKey(false, SDLK_RIGHT);
+        Frames(20);
+        WalkToTheEnd(SDLK_LEFT);
     }
     static int State(CControllerMap* m, int level) { return m->GetDot(level)->GetState(); }
     static CControllerScoreboard* Board() { return dynamic_cast<CControllerScoreboard*>(CController::GetCurrent()); }
@@ -205,7 +215,7 @@ TEST_F(MapScreenTest, AFinishedLevelBringsTheMapBackWithTheNextLevelOpen) {
     TapKey(SDLK_ESCAPE);
     ASSERT_TRUE(Reach(CONTROLLER_GAME, 5));
     Frames(60);  // the hero comes out of the tube
-    WalkRightToTheEnd();
+    PlayTheFirstKidsLevel();
     ASSERT_EQ(CController::GetCurrentId(), CONTROLLER_SCOREBOARD);
     ASSERT_NE(Board(), nullptr);
     EXPECT_EQ(Board()->GetType(), SCOREBOARD_SOLVED);

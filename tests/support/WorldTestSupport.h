@@ -13,6 +13,7 @@
 #include "tests/support/TestSupport.h"
 #include "world/CElement.h"
 #include "world/CHeadlessWorld.h"
+#include "world/CLevel.h"
 
 namespace worldtest {
 
@@ -28,6 +29,16 @@ inline void EnsureHeadlessWorld() {
     InitDirectories();
     std::string error;
     ASSERT_TRUE(CHeadlessWorld::Start(ZORV_RUN_DIR, &error)) << error;
+}
+
+// Ground from wall to wall on the bottom row, the entrance tube at column 2
+// and the exit tube at exitColumn, both on the row above.
+inline CLevel WalkLevel(int exitColumn) {
+    CLevel level;
+    for (int x = 0; x < CLevel::kWidth; ++x) level.SetTile(TERRAIN_GRASS, x, 23);
+    level.SetTile(DEVICE_TUBE_START, 2, 22);
+    level.SetTile(DEVICE_TUBE_END, exitColumn, 22);
+    return level;
 }
 
 // One world step at the next frame number.
