@@ -541,10 +541,14 @@ TEST_F(EndToEndTest, OptionsChangedOnTheScreenAreKeptAcrossARestart) {
 
     {
         InitDirectories();
-        CProfile saved;
-        EXPECT_EQ(saved.GetGameSpeed(), 8);
-        EXPECT_EQ(saved.IsStepCounterEnabled(), 0);
-        EXPECT_EQ(saved.IsFullscreen(), 0);
+        {
+            // Gone before the folders are forgotten: its destructor writes
+            // the profile, which must not land in the run folder.
+            CProfile saved;
+            EXPECT_EQ(saved.GetGameSpeed(), 8);
+            EXPECT_EQ(saved.IsStepCounterEnabled(), 0);
+            EXPECT_EQ(saved.IsFullscreen(), 0);
+        }
         ResetDirectories();
     }
 

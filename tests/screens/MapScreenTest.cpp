@@ -12,6 +12,7 @@
 #include <memory>
 
 #include "engine/CController.h"
+#include "engine/CDraw.h"
 #include "engine/CRender.h"
 #include "engine/CSprite.h"
 #include "gui/CControllerGame.h"
@@ -350,6 +351,36 @@ TEST_F(MapScreenTest, TheExplanationComesOnceAndAResetAsksFirst) {
     EXPECT_FALSE(m->WasExplanationShown());
 }
 
+// The first and last columns of a sprite's picture that are not fully
+// transparent, in screen pixels.
+std::pair<int, int> InkColumns(CSprite* s) {
+    SDL_Surface* img = CDraw::GetSurface(s->GetFrameImage(0));
+    int first = -1, last = -1;
+    for (int x = 0; img && x < img->w; ++x)
+        for (int y = 0; y < img->h; ++y) {
+            Uint8 r, g, b, a;
+            SDL_GetRGBA(CDraw::GetPixel(img, x, y), img->format, &r, &g, &b, &a);
+            if (a < 40) continue;
+            if (first < 0) first = x;
+            last = x;
+            break;
+        }
+    return {s->GetX(false) + first, s->GetX(false) + last};
+}
+
+// "Incomplete", the best of a level never solved, stays clear of the
+// high-score button beside it.
+TEST_F(MapScreenTest, TheWordIncompleteStaysClearOfTheScoresButton) {
+    Profile().SetCurrentSet(1);
+    Profile().SetLevelSteps(12, 1, 0);
+    CControllerMap* m = OpenMap();
+    ASSERT_TRUE(Reach(CONTROLLER_MAP, 3));
+    ASSERT_EQ(Profile().GetLevelSteps(1, m->GetCurrentLevel(), false), 0);
+    const int wordEnd = InkColumns(m->GetSprite(CControllerMap::SPRITE_LEVEL_STEPS)).second;
+    const int buttonStart = InkColumns(m->GetButton(CControllerMap::BUTTON_SCORES)->GetBaseSprite()).first;
+    EXPECT_LT(wordEnd, buttonStart);
+}
+
 TEST_F(MapScreenTest, TheMapAndTheLevelManagerAskTheMainMenuForEachOther) {
     Profile().SetCurrentSet(1);
     Profile().SetLevelSteps(12, 1, 0);
@@ -359,10 +390,12 @@ TEST_F(MapScreenTest, TheMapAndTheLevelManagerAskTheMainMenuForEachOther) {
     menu.GUICallback(CControllerMain::BUTTON_PLAY, 0, false);
     ASSERT_TRUE(Reach(CONTROLLER_MAP, 3));
     Frames(3);
-    CController::GetCurrent()->GUICallback(CControllerMap::BUTTON_MANAGER, 0, false);
+    // Each by a click on its button, as the player asks.
+    Click(710, 546);
     ASSERT_TRUE(Reach(CONTROLLER_MANAGER, 3));
     EXPECT_FALSE(menu.IsLoaded());
-    CController::GetCurrent()->GUICallback(CControllerManager::BUTTON_MAP, 0, false);
+    Frames(2);
+    Click(628, 497);
     ASSERT_TRUE(Reach(CONTROLLER_MAP, 3));
     // Escape leaves the map for the menu.
     TapKey(SDLK_ESCAPE);
