@@ -215,8 +215,9 @@ TEST(Solver, ShowsALevelWithoutAWayOutAndStopsAtItsBounds) {
 // Pieces that never forget what happened to them still let the world come
 // to rest: a frost shot that struck (it stays where it hit), a collapsed
 // bridge (it keeps its mark), a bot knocked out in a pit while the hero
-// stands on its head, and a thawed crate (it keeps its mark). Each little
-// level meets one of them on the way.
+// stands on its head, a thawed crate (it keeps its mark), and a bot knocked
+// out by the EMP while a magnet holds it (its knock-out picture never comes).
+// Each little level meets one of them on the way.
 TEST(Solver, ShotsCollapsedBridgesAndABotUnderfootComeToRest) {
     worldtest::EnsureHeadlessWorld();
     auto level = [](const std::string& floor, const std::string& ground, const std::string& states = "") {
@@ -240,6 +241,9 @@ TEST(Solver, ShotsCollapsedBridgesAndABotUnderfootComeToRest) {
         // thawing mark; burned, it cools the metal for the pit.
         level("..S.F.c...C.......E.............", "############.###################",
               "..........h....................."),
+        // The EMP drops the metal crate onto the button; the guard held by
+        // the far magnet is knocked out and held again, and stays so.
+        level("..S.Z.....C<.....B...E......)<..", "##########b#####################"),
     };
     for (const std::string& text : levels) {
         CLevel l;
