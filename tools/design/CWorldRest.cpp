@@ -44,7 +44,10 @@ const char* BusyReason(CElement* e) {
         // The knock-out ends with its picture, which a held or frozen bot
         // never shows: then the mark stays and nothing more happens.
         if (bot->IsEmpStunned() && !bot->IsMagnetHeld() && !bot->IsFrozen()) return "a bot is knocked out";
-        if (bot->STUN && (bot->stunCount > 0 || !bot->IsSomethingAbove(false))) return "a bot is stunned";
+        // A frozen, burned or held bot no longer thinks, so its stun stays.
+        if (bot->STUN && !bot->IsFrozen() && !bot->IsDestroyed() && !bot->IsMagnetHeld() &&
+            (bot->stunCount > 0 || !bot->IsSomethingAbove(false)))
+            return "a bot is stunned";
     }
     if (CElementDeviceTeleport* portal = dynamic_cast<CElementDeviceTeleport*>(e)) {
         if (portal->IsStarting()) return "a teleport starts";
