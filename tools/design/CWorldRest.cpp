@@ -41,8 +41,13 @@ const char* BusyReason(CElement* e) {
         if (bot->IsActivationFall()) return "a bot drops";
         // A bot stunned by a load on its head stays so while the load stays;
         // with its head free it gets up again.
-        if (bot->IsEmpStunned()) return "a bot is knocked out";
-        if (bot->STUN && (bot->stunCount > 0 || !bot->IsSomethingAbove(false))) return "a bot is stunned";
+        // The knock-out ends with its picture, which a held or frozen bot
+        // never shows: then the mark stays and nothing more happens.
+        if (bot->IsEmpStunned() && !bot->IsMagnetHeld() && !bot->IsFrozen()) return "a bot is knocked out";
+        // A frozen, burned or held bot no longer thinks, so its stun stays.
+        if (bot->STUN && !bot->IsFrozen() && !bot->IsDestroyed() && !bot->IsMagnetHeld() &&
+            (bot->stunCount > 0 || !bot->IsSomethingAbove(false)))
+            return "a bot is stunned";
     }
     if (CElementDeviceTeleport* portal = dynamic_cast<CElementDeviceTeleport*>(e)) {
         // A portal set down alone switches on only once its partner stands.
