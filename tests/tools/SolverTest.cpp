@@ -214,15 +214,27 @@ TEST(Solver, ShowsALevelWithoutAWayOutAndStopsAtItsBounds) {
 
 // Pieces that never forget what happened to them still let the world come
 // to rest: a frost shot that struck (it stays where it hit), a collapsed
-// bridge (it keeps its mark), and a bot knocked out in a pit while the hero
-// stands on its head. Each little level needs one of them on the way.
+// bridge (it keeps its mark), a bot knocked out in a pit while the hero
+// stands on its head, a thawed crate (it keeps its mark), a bot knocked out
+// by the EMP while a magnet holds it (its knock-out picture never comes), and
+// a frozen bot still stunned after the load on its head is gone (it no
+// longer thinks). Each little level meets one of them on the way.
 TEST(Solver, ShotsCollapsedBridgesAndABotUnderfootComeToRest) {
     worldtest::EnsureHeadlessWorld();
-    auto level = [](const std::string& floor, const std::string& ground) {
-        std::string text = "heading: Rest\nbackground: 0\ntiles:\n";
-        for (int row = 0; row < 21; ++row) text += std::string(32, '.') + "\n";
-        return text + floor + "\n" + ground + "\n" + std::string(32, '#') + "\n";
+    // A section of 24 rows whose last rows are the given ones.
+    auto section = [](const char* name, const std::vector<std::string>& bottom) {
+        std::string text = std::string(name) + ":\n";
+        for (size_t row = bottom.size(); row < 24; ++row) text += std::string(32, '.') + "\n";
+        for (const std::string& row : bottom) text += row + "\n";
+        return text;
     };
+    const std::string ground(32, '#');
+    auto level = [&](const std::string& floor, const std::string& below, const std::string& states = "") {
+        std::string text = "heading: Rest\nbackground: 0\n" + section("tiles", {floor, below, ground});
+        if (!states.empty()) text += section("states", {states, std::string(32, '.'), std::string(32, '.')});
+        return text;
+    };
+    const std::string ladder = "...........H" + std::string(20, '.');
     const std::string levels[] = {
         // Freeze the guard from behind, push him into the pit, walk over him.
         level("..S..F..).......E...............", "############.###################"),
@@ -230,6 +242,19 @@ TEST(Solver, ShotsCollapsedBridgesAndABotUnderfootComeToRest) {
         level("..S.I..........E................", "######...##_####################"),
         // The guard runs at the hero and drops into the pit on the way.
         level("..S.........(......E............", "#######.########################"),
+        // A frozen wooden crate slid against hot metal thaws and keeps its
+        // thawing mark; burned, it cools the metal for the pit.
+        level("..S.F.c...C.......E.............", "############.###################",
+              "..........h....................."),
+        // The EMP drops the metal crate onto the button; the guard held by
+        // the far magnet is knocked out and held again, and stays so.
+        level("..S.Z.....C<.....B...E......)<..", "##########b#####################"),
+        // A crate pins the guard; frozen, then freed of the crate from the
+        // ladder, he stays stunned.
+        "heading: Rest\nbackground: 0\n" +
+            section("tiles", {"............c...................", "..S.F.......)...........E.......",
+                              "#############.####.#############", ground}) +
+            section("ladders", {ladder, ladder, ladder, std::string(32, '.'), std::string(32, '.')}),
     };
     for (const std::string& text : levels) {
         CLevel l;

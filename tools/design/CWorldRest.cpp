@@ -23,7 +23,10 @@ const char* BusyReason(CElement* e) {
         return shot->IsFinished() || shot->IsDestroyed() ? nullptr : "a gunshot flies";
     if (e->MOVING || e->FALLING || e->SLIDING) return "moving";
     if (e->inPassage) return "in a teleport";
-    if (e->thawing || e->cooling || e->explosionActive || e->steamActive) return "heat or cold at work";
+    // Only the hero's thawing picture clears his thawing mark; on a crate, a
+    // barrel or a bot the mark outlives the steam, which is what still works.
+    if ((e->thawing && e->IsProfessor()) || e->cooling || e->explosionActive || e->steamActive)
+        return "heat or cold at work";
     if (CElementObjectMagnet* m = dynamic_cast<CElementObjectMagnet*>(e)) {
         if (m->GetEmpCountdown() > 0) return "a magnet is off after an EMP";
     }
@@ -38,8 +41,13 @@ const char* BusyReason(CElement* e) {
         if (bot->IsActivationFall()) return "a bot drops";
         // A bot stunned by a load on its head stays so while the load stays;
         // with its head free it gets up again.
-        if (bot->IsEmpStunned()) return "a bot is knocked out";
-        if (bot->STUN && (bot->stunCount > 0 || !bot->IsSomethingAbove(false))) return "a bot is stunned";
+        // The knock-out ends with its picture, which a held or frozen bot
+        // never shows: then the mark stays and nothing more happens.
+        if (bot->IsEmpStunned() && !bot->IsMagnetHeld() && !bot->IsFrozen()) return "a bot is knocked out";
+        // A frozen, burned or held bot no longer thinks, so its stun stays.
+        if (bot->STUN && !bot->IsFrozen() && !bot->IsDestroyed() && !bot->IsMagnetHeld() &&
+            (bot->stunCount > 0 || !bot->IsSomethingAbove(false)))
+            return "a bot is stunned";
     }
     if (CElementDeviceTeleport* portal = dynamic_cast<CElementDeviceTeleport*>(e)) {
         if (portal->IsStarting()) return "a teleport starts";
