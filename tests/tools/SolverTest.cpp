@@ -353,3 +353,39 @@ TEST(SolverUndo, ACaughtHeroIsTakenBackLikeAnyOtherStep) {
     EXPECT_EQ(frames, backFrames);
     EXPECT_EQ(CWorldKey::FirstDifference(back, CWorldKey::Describe(false)), "");
 }
+
+// A portal set down from the teleport power-up stays "starting" until its
+// partner stands (only then does its spiral switch on): the world is at rest
+// with it alone all the same, and the second portal makes the pair work.
+TEST(SolverRest, APortalSetDownAloneLeavesTheWorldAtRest) {
+    worldtest::EnsureHeadlessWorld();
+    std::string text = "heading: Alone\nbackground: 2\ntiles:\n";
+    for (int y = 0; y < 21; ++y) text += std::string(32, '.') + "\n";
+    text += ".S..P..........................E\n";
+    text += "################################\n";
+    text += "################################\n";
+    CLevel level;
+    std::string error;
+    ASSERT_TRUE(CLevelSource::Parse(text, &level, &error)) << error;
+    CRestRunner runner(&level, 3000);
+    CRestRunner::Outcome outcome;
+    int frames = 0;
+    ASSERT_TRUE(runner.Build(&outcome, &frames, &error)) << error;
+    // To the power-up and three cells on; the first portal goes down on the
+    // hero's cell; back to the power-up's cell, where the second portal goes
+    // down facing left; then the hero walks into the second one.
+    const int commands[] = {SOLUTION_KEY_RIGHT, SOLUTION_KEY_RIGHT, SOLUTION_KEY_RIGHT, SOLUTION_KEY_RIGHT,
+                            SOLUTION_KEY_RIGHT, SOLUTION_KEY_RIGHT, SOLUTION_KEY_POWERUP_FIRST,
+                            SOLUTION_KEY_LEFT,  SOLUTION_KEY_LEFT,  SOLUTION_KEY_LEFT,
+                            SOLUTION_KEY_POWERUP_FIRST};
+    for (int code : commands) {
+        frames = 0;
+        ASSERT_EQ(runner.Command(code, &frames), CRestRunner::REST) << CSolver::CommandName(code);
+        EXPECT_LT(frames, 200) << CSolver::CommandName(code);
+    }
+    frames = 0;
+    ASSERT_EQ(runner.Command(SOLUTION_KEY_LEFT, &frames), CRestRunner::REST);
+    // Into the left column of the second portal (3, 4), out of the right
+    // column of the first (7, 8), still walking left.
+    EXPECT_EQ(CElement::GetHero()->GetCurrentX(), 7);
+}

@@ -50,7 +50,10 @@ const char* BusyReason(CElement* e) {
             return "a bot is stunned";
     }
     if (CElementDeviceTeleport* portal = dynamic_cast<CElementDeviceTeleport*>(e)) {
-        if (portal->IsStarting()) return "a teleport starts";
+        // A portal set down alone switches on only once its partner stands.
+        if (portal->IsStarting() &&
+            (PlaysOnce(portal->GetSprite()) || !CElementDeviceTeleport::IsPairUnusable(portal->GetColour())))
+            return "a teleport starts";
     } else if (CElementTerrainBridge* bridge = dynamic_cast<CElementTerrainBridge*>(e)) {
         // A collapsed bridge keeps its collapsing mark for good; its cell is
         // free at once, so only the picture of the collapse is still to end.
