@@ -48,6 +48,8 @@ public:
     static constexpr int kIconKinds = 15;  // entry 0: the position's number
     // Frames an idle hero stands before an idle animation plays.
     static constexpr int kIdleFrames = 600;
+    static constexpr int kRunSounds = 6;
+    static constexpr int kClimbSounds = 4;
 
     CElementAIProfessor(int x, int y);
     ~CElementAIProfessor() override;
@@ -120,10 +122,10 @@ public:
     CSoundObject* soundTrampoline = nullptr;
     CSoundObject* soundCrush = nullptr;
     CSoundObject* soundStuckIce = nullptr;
-    CSoundObject* soundRun[6] = {};
+    CSoundObject* soundRun[kRunSounds] = {};
     int32_t lastRunSound = 0;
     int32_t runCounter = 8;
-    CSoundObject* soundClimb[4] = {};
+    CSoundObject* soundClimb[kClimbSounds] = {};
     int32_t lastClimbSound = 0;
     int32_t climbCounter = 2;
 
@@ -182,8 +184,5 @@ private:
     int ChooseMovingState(bool left);
     int ChooseStandingState(bool left, bool* stop);
     void ShowState(int state);
-    void PlaceSprites();
     void UpdateHeroSounds();
-    static void PlayUnlessPlaying(CSoundObject* sound, int delayFrames = 0);
-    static int PickOther(int count, int last);
 };
