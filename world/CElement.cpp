@@ -20,6 +20,7 @@
 #include "world/pieces/CElementLadder.h"
 #include "world/pieces/CElementObjectMagnet.h"
 #include "world/pieces/CElementTutorial.h"
+#include "world/pieces/PieceSprites.h"
 
 // ---- Shared world state ------------------------------------------------------
 
@@ -136,8 +137,7 @@ CElement::~CElement() {
 
 void CElement::LoadGlobalSprites() {
     DebugLog(DBG_TICK, "Loading global element sprites...\n");
-    flashSprite = new CSprite(29, 20, LAYER_FLASH, 1, false, 1, 1);
-    flashSprite->SetName("Flash Bang");
+    flashSprite = NewPieceSprite(29, 20, LAYER_FLASH, 1, 1, 1, "Flash Bang", false);
     flashSprite->AddFrame("flash.jpg");
     empSound = new CSoundObject("powerup_emp.ogg", false);
     globalSpritesLoaded = true;
@@ -1338,9 +1338,7 @@ void CElement::PlayFlash() {
 
 namespace {
 CSprite* MakeOverlay(int ox, int oy, int layer, int delay, const char* name) {
-    CSprite* s = new CSprite(ox, oy, layer, delay, false, 1, 1);
-    s->SetName(name);
-    return s;
+    return NewPieceSprite(ox, oy, layer, delay, 1, 1, name, false);
 }
 }  // namespace
 
