@@ -335,6 +335,17 @@ void CElementAI::StepSounds(bool stepping, int32_t* counter, int restValue, int 
     *counter = 0;
 }
 
+void CElementAI::CreateClimbSounds(const char* prefix) {
+    NewNumberedSounds(soundClimb, kClimbSounds, prefix, 0);
+    lastClimbSound = 0;
+    climbCounter = 2;
+}
+
+void CElementAI::PlayClimbSounds() {
+    const bool climbing = (IsMovingUp() || IsMovingDown()) && CElementLadder::IsLadderAt(x, y);
+    StepSounds(climbing, &climbCounter, 2, 6, &lastClimbSound, soundClimb, kClimbSounds);
+}
+
 void CElementAI::NewNumberedSounds(CSoundObject** sounds, int count, const char* prefix, int first) {
     char name[64];
     for (int i = 0; i < count; ++i) {

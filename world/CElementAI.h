@@ -16,6 +16,7 @@ class CSprite;
 class CElementAI : public CElement {
 public:
     enum Key { KEY_LEFT = 0, KEY_RIGHT = 1, KEY_UP = 2, KEY_DOWN = 3, KEY_TURN = 4, KEY_COUNT = 5 };
+    static constexpr int kClimbSounds = 4;
 
     CElementAI(int x, int y);
     ~CElementAI() override;
@@ -57,6 +58,10 @@ public:
     uint8_t heatWarningPush = 0;     // refused to walk into a hot element
     uint8_t STUN = 0;
     int32_t stunCount = 0;
+    // The climbing steps, alike for the hero and the bots but for their names.
+    CSoundObject* soundClimb[kClimbSounds] = {};
+    int32_t lastClimbSound = 0;
+    int32_t climbCounter = 2;
 
 protected:
     // ---- What the hero and the bots do alike in their updates --------------
@@ -100,6 +105,10 @@ protected:
     // value when the steps stop.
     static void StepSounds(bool stepping, int32_t* counter, int restValue, int period, int32_t* last,
                            CSoundObject* const* sounds, int count);
+    // The climbing steps "<prefix>0.ogg" .. "<prefix>3.ogg".
+    void CreateClimbSounds(const char* prefix);
+    // One climbing step every sixth frame while climbing on a ladder.
+    void PlayClimbSounds();
     // sounds[i] = "<prefix><first + i>.ogg" for i in 0..count-1.
     static void NewNumberedSounds(CSoundObject** sounds, int count, const char* prefix, int first);
     // Deletes each sound (null is fine) and clears its pointer.

@@ -19,9 +19,8 @@ namespace {
 constexpr int kLayerBot = 70;
 // The bots' pictures are requested (and counted) by each sprite.
 constexpr bool kSharedFrames = false;
-// Frames between two footsteps, and between two climbing sounds.
+// Frames between two footsteps.
 constexpr int kFootstepFrames = 6;
-constexpr int kClimbFrames = 6;
 // The slide sound comes back in over this many frames, and a spent one
 // fades out over the longer time.
 constexpr int kSlideFadeIn = 50;
@@ -234,9 +233,7 @@ void CElementAIBot::CreateSounds() {
     NewNumberedSounds(soundFootstep, kFootsteps, "bot_footstep", 1);
     lastFootstep = 0;
     footstepCounter = 3;
-    NewNumberedSounds(soundClimb, kClimbSounds, "bot_climb", 0);
-    lastClimbSound = 0;
-    climbCounter = 2;
+    CreateClimbSounds("bot_climb");
     slideSoundSpent = 0;
     slideSoundBudget = kSlideSoundBudget;
 }
@@ -649,8 +646,7 @@ void CElementAIBot::UpdateBotSounds() {
                          !IsProfessorCaught() && !STUN && !IsMagnetHeld();
     StepSounds(walking, &footstepCounter, 3, kFootstepFrames, &lastFootstep, soundFootstep, kFootsteps);
 
-    const bool climbing = (IsMovingUp() || IsMovingDown()) && CElementLadder::IsLadderAt(x, y);
-    StepSounds(climbing, &climbCounter, 2, kClimbFrames, &lastClimbSound, soundClimb, kClimbSounds);
+    PlayClimbSounds();
 
     if (slideSoundSpent) return;
     if (!SLIDING && (!slippery || !sideKey)) CSound::StopChannel(soundBotSlide);

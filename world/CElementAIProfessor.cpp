@@ -501,9 +501,7 @@ void CElementAIProfessor::CreateSounds() {
     NewNumberedSounds(soundRun, kRunSounds, "professor_run", 0);
     lastRunSound = 0;
     runCounter = 8;
-    NewNumberedSounds(soundClimb, kClimbSounds, "professor_climb", 0);
-    lastClimbSound = 0;
-    climbCounter = 2;
+    CreateClimbSounds("professor_climb");
 }
 
 void CElementAIProfessor::FreeSounds() {
@@ -1361,8 +1359,7 @@ void CElementAIProfessor::UpdateHeroSounds() {
                          (!MOVING && (KEYS[KEY_LEFT] || KEYS[KEY_RIGHT]) && ElementBelow(x, y)->IsBarrel());
     // The first step sounds three frames after the start.
     StepSounds(running, &runCounter, 8, 11, &lastRunSound, soundRun, kRunSounds);
-    const bool climbing = (IsMovingUp() || IsMovingDown()) && CElementLadder::IsLadderAt(x, y);
-    StepSounds(climbing, &climbCounter, 2, 6, &lastClimbSound, soundClimb, kClimbSounds);
+    PlayClimbSounds();
 
     if (animationState == ST_UNCOOL_SLIDE_LEFT || animationState == ST_UNCOOL_SLIDE_RIGHT) {
         if (!CSound::IsPlaying(soundStuckIce)) CSound::Play(soundStuckIce, true);

@@ -49,7 +49,6 @@ public:
     // Frames an idle hero stands before an idle animation plays.
     static constexpr int kIdleFrames = 600;
     static constexpr int kRunSounds = 6;
-    static constexpr int kClimbSounds = 4;
 
     CElementAIProfessor(int x, int y);
     ~CElementAIProfessor() override;
@@ -125,9 +124,7 @@ public:
     CSoundObject* soundRun[kRunSounds] = {};
     int32_t lastRunSound = 0;
     int32_t runCounter = 8;
-    CSoundObject* soundClimb[kClimbSounds] = {};
-    int32_t lastClimbSound = 0;
-    int32_t climbCounter = 2;
+    // The climbing steps are the AI base's.
 
     uint8_t mouseWalk = 0;
     int32_t mouseTargetX = 0, mouseTargetY = 0;
