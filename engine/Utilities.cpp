@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -139,3 +140,31 @@ void InitDirectories() {
 
 const char* GetProfileDir() { return g_profileDir.c_str(); }
 const char* GetLevelsDir() { return g_levelsDir.c_str(); }
+
+std::string TrimBlanks(const std::string& s) {
+    size_t a = 0;
+    size_t b = s.size();
+    while (a < b && (s[a] == ' ' || s[a] == '\t')) ++a;
+    while (b > a && (s[b - 1] == ' ' || s[b - 1] == '\t' || s[b - 1] == '\r')) --b;
+    return s.substr(a, b - a);
+}
+
+bool ParseInteger(const std::string& text, long lo, long hi, long* out) {
+    if (text.empty()) return false;
+    char* end = nullptr;
+    errno = 0;
+    const long v = strtol(text.c_str(), &end, 10);
+    if (errno != 0 || *end != '\0' || v < lo || v > hi) return false;
+    *out = v;
+    return true;
+}
+
+bool ParseReal(const std::string& text, double lo, double hi, double* out) {
+    if (text.empty()) return false;
+    char* end = nullptr;
+    errno = 0;
+    const double v = strtod(text.c_str(), &end);
+    if (errno != 0 || *end != '\0' || !(v >= lo && v <= hi)) return false;
+    *out = v;
+    return true;
+}

@@ -22,6 +22,15 @@ bool SpriteOverlapsRect(CSprite* s, const Rect& r);
 std::string ToUpper(const std::string& s);
 std::string ToLower(const std::string& s);
 
+// s without the blanks, tabs and carriage returns at either end.
+std::string TrimBlanks(const std::string& s);
+
+// The whole text as a decimal number within lo..hi: false (and *out
+// untouched) for anything else, an empty text or trailing characters
+// included. ParseInteger takes whole numbers only.
+bool ParseInteger(const std::string& text, long lo, long hi, long* out);
+bool ParseReal(const std::string& text, double lo, double hi, double* out);
+
 // Appends every maximal run of non-delimiter characters of s to out.
 void Tokenize(const std::string& s, std::vector<std::string>& out, const std::string& delimiters);
 

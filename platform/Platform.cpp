@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <climits>
 #include <cstdlib>
 
 extern char** environ;
@@ -94,4 +95,21 @@ bool PlatformMakeDirs(const std::string& path) {
         PlatformMakeDir(path.substr(0, pos));
     }
     return PlatformMakeDir(path);
+}
+
+std::string PlatformExecutableDir() {
+    char buf[PATH_MAX];
+    const ssize_t n = readlink("/proc/self/exe", buf, sizeof(buf) - 1);
+    if (n <= 0) return ".";
+    buf[n] = '\0';
+    const std::string path = buf;
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? "." : path.substr(0, slash);
+}
+
+std::string PlatformAbsolutePath(const std::string& path) {
+    if (path.empty() || path[0] == '/') return path;
+    char cwd[PATH_MAX];
+    if (!getcwd(cwd, sizeof(cwd))) return path;
+    return std::string(cwd) + "/" + path;
 }

@@ -30,3 +30,9 @@ bool PlatformFileExists(const std::string& path);
 bool PlatformMakeDir(const std::string& path);
 // Creates a folder and every missing parent.
 bool PlatformMakeDirs(const std::string& path);
+
+// The folder of the running program ("." when it cannot be found).
+std::string PlatformExecutableDir();
+// path made absolute against the current folder (unchanged when it already
+// is, or when the current folder cannot be read).
+std::string PlatformAbsolutePath(const std::string& path);

@@ -19,6 +19,7 @@
 #include "screens/CControllerScoreboard.h"
 #include "tests/gui/GuiTestSupport.h"
 #include "tests/screens/ScreenWorld.h"
+#include "tests/support/WorldTestSupport.h"
 #include "world/CElement.h"
 #include "world/CElementAIProfessor.h"
 #include "world/CLevel.h"
@@ -29,13 +30,7 @@ namespace {
 using namespace ScreenWorld;
 
 // Ground from wall to wall, the entrance tube at column 2, the exit at 12.
-CLevel WalkLevel() {
-    CLevel level;
-    for (int x = 0; x < CLevel::kWidth; ++x) level.SetTile(TERRAIN_GRASS, x, 23);
-    level.SetTile(DEVICE_TUBE_START, 2, 22);
-    level.SetTile(DEVICE_TUBE_END, 12, 22);
-    return level;
-}
+CLevel WalkLevel() { return worldtest::WalkLevel(12); }
 
 class PlayScreenTest : public ScreenWorldTest {
 protected:

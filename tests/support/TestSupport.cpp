@@ -1,6 +1,7 @@
 #include "tests/support/TestSupport.h"
 
 #include <ftw.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -109,4 +110,16 @@ std::vector<uint8_t> MakePack(const PackEntries& entries) {
         out.insert(out.end(), e.second.begin(), e.second.end());
     }
     return out;
+}
+
+ProgramRun RunProgram(const std::string& commandLine, const std::string& errFile) {
+    ProgramRun run;
+    FILE* p = popen((commandLine + " 2>" + errFile).c_str(), "r");
+    if (!p) return run;
+    char buf[4096];
+    size_t n;
+    while ((n = fread(buf, 1, sizeof buf, p)) > 0) run.out.append(buf, n);
+    const int status = pclose(p);
+    run.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
 }

@@ -61,3 +61,11 @@ std::vector<uint8_t> ReadFileBytes(const std::string& path);
 bool WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes);
 bool WriteFileText(const std::string& path, const std::string& text);
 std::string ReadFileText(const std::string& path);
+
+// Runs a shell command line with standard error sent to errFile: its exit
+// code (-1 when it did not exit) and everything it wrote to standard output.
+struct ProgramRun {
+    int code = -1;
+    std::string out;
+};
+ProgramRun RunProgram(const std::string& commandLine, const std::string& errFile);

@@ -11,6 +11,7 @@
 #include "engine/CSprite.h"
 #include "world/CElement.h"
 #include "world/CHeadlessWorld.h"
+#include "world/CLevel.h"
 
 namespace worldtest {
 
@@ -22,6 +23,16 @@ inline void EnsureHeadlessWorld() {
     if (CHeadlessWorld::IsStarted()) return;
     std::string error;
     ASSERT_TRUE(CHeadlessWorld::Start(ZORV_RUN_DIR, &error)) << error;
+}
+
+// Ground from wall to wall on the bottom row, the entrance tube at column 2
+// and the exit tube at exitColumn, both on the row above.
+inline CLevel WalkLevel(int exitColumn) {
+    CLevel level;
+    for (int x = 0; x < CLevel::kWidth; ++x) level.SetTile(TERRAIN_GRASS, x, 23);
+    level.SetTile(DEVICE_TUBE_START, 2, 22);
+    level.SetTile(DEVICE_TUBE_END, exitColumn, 22);
+    return level;
 }
 
 // One world step at the next frame number.

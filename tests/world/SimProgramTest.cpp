@@ -2,32 +2,17 @@
 // exit code 2 with one line on standard error for what it cannot run.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
 #include <cstdio>
 #include <string>
 
 #include "tests/support/TestSupport.h"
+#include "tests/support/WorldTestSupport.h"
 #include "world/CLevel.h"
 
 namespace {
 
-struct Outcome {
-    int code = -1;
-    std::string out;
-};
-
-Outcome Sim(const std::string& args, const std::string& errFile) {
-    Outcome o;
-    const std::string cmd = std::string(ZORV_RUN_DIR) + "/zorv_sim " + args + " 2>" + errFile;
-    FILE* p = popen(cmd.c_str(), "r");
-    if (!p) return o;
-    char buf[4096];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, p)) > 0) o.out.append(buf, n);
-    const int status = pclose(p);
-    o.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return o;
+ProgramRun Sim(const std::string& args, const std::string& errFile) {
+    return RunProgram(std::string(ZORV_RUN_DIR) + "/zorv_sim " + args, errFile);
 }
 
 }  // namespace
@@ -35,13 +20,10 @@ Outcome Sim(const std::string& args, const std::string& errFile) {
 TEST(SimProgram, RunsALevelFileAndRefusesWhatItCannotRun) {
     CTempDir dir;
     const std::string err = dir.File("err.txt");
-    CLevel level;
-    for (int x = 0; x < CLevel::kWidth; ++x) level.SetTile(TERRAIN_GRASS, x, 23);
-    level.SetTile(DEVICE_TUBE_START, 2, 22);
-    level.SetTile(DEVICE_TUBE_END, 6, 22);
+    CLevel level = worldtest::WalkLevel(6);
     ASSERT_TRUE(level.SaveToPath(dir.File("walk.lvl")));
 
-    Outcome o = Sim("--check --keys \"60:275:0\" " + dir.File("walk.lvl"), err);
+    ProgramRun o = Sim("--check --keys \"60:275:0\" " + dir.File("walk.lvl"), err);
     EXPECT_EQ(o.code, 0) << ReadFileText(err);
     EXPECT_EQ(o.out.rfind("{\"result\": \"exited\", \"frames\": ", 0), 0u) << o.out;
     EXPECT_NE(o.out.find("\"steps\": 4, \"hero\": [6, 22]"), std::string::npos) << o.out;

@@ -5,6 +5,7 @@
 #include <sstream>
 #include <vector>
 
+#include "engine/Utilities.h"
 #include "world/CLevel.h"
 
 namespace {
@@ -52,13 +53,6 @@ const TileChar kTileChars[] = {
     {'N', POWERUP_MAGNET},
 };
 
-std::string Trim(const std::string& s) {
-    size_t a = 0;
-    size_t b = s.size();
-    while (a < b && (s[a] == ' ' || s[a] == '\t')) ++a;
-    while (b > a && (s[b - 1] == ' ' || s[b - 1] == '\t' || s[b - 1] == '\r')) --b;
-    return s.substr(a, b - a);
-}
 
 bool ParseInt(const std::string& s, int* out) {
     if (s.empty()) return false;
@@ -160,15 +154,15 @@ bool CLevelSource::Parse(const std::string& text, CLevel* level, std::string* er
 
     while (ok && p.next < p.lines.size()) {
         const size_t at = p.next++;
-        const std::string line = Trim(p.lines[at]);
+        const std::string line = TrimBlanks(p.lines[at]);
         if (line.empty() || line[0] == '#') continue;
         const size_t colon = line.find(':');
         if (colon == std::string::npos) {
             ok = p.Fail(at, "expected 'name: value'");
             break;
         }
-        const std::string key = Trim(line.substr(0, colon));
-        const std::string value = Trim(line.substr(colon + 1));
+        const std::string key = TrimBlanks(line.substr(0, colon));
+        const std::string value = TrimBlanks(line.substr(colon + 1));
         if (key == "heading") {
             if (value.size() > CLevel::kHeadingMax) {
                 ok = p.Fail(at, "the heading is longer than 32 characters");
@@ -216,7 +210,7 @@ bool CLevelSource::Parse(const std::string& text, CLevel* level, std::string* er
             std::string ys;
             in >> xs >> ys;
             std::getline(in, s.text);
-            s.text = Trim(s.text);
+            s.text = TrimBlanks(s.text);
             int n = 0;
             int m = 0;
             char style = 0;
@@ -240,7 +234,7 @@ bool CLevelSource::Parse(const std::string& text, CLevel* level, std::string* er
             int lastFrame = 0;
             while (ok && p.next < p.lines.size()) {
                 const size_t k = p.next++;
-                const std::string entry = Trim(p.lines[k]);
+                const std::string entry = TrimBlanks(p.lines[k]);
                 if (entry.empty() || entry[0] == '#') continue;
                 const std::vector<std::string> w = Words(entry);
                 int frame = 0;

@@ -5,9 +5,7 @@
 // LEVEL is a ".lvl" file, or reg:N, adv:N or kid:N for level N (from 0) of the
 // game's level pack. The level's stored solution is played unless --keys or
 // --no-keys says otherwise. See Usage() for the options.
-#include <unistd.h>
 
-#include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -20,6 +18,8 @@
 #include "engine/CDraw.h"
 #include "engine/CRender.h"
 #include "engine/Log.h"
+#include "engine/Utilities.h"
+#include "platform/Platform.h"
 #include "world/CElement.h"
 #include "world/CHeadlessWorld.h"
 #include "world/CLevel.h"
@@ -61,16 +61,6 @@ int Refuse(const std::string& message) {
     return 2;
 }
 
-bool ParseInt(const std::string& text, long lo, long hi, long* out) {
-    if (text.empty()) return false;
-    char* end = nullptr;
-    errno = 0;
-    const long v = strtol(text.c_str(), &end, 10);
-    if (errno != 0 || *end != '\0' || v < lo || v > hi) return false;
-    *out = v;
-    return true;
-}
-
 // "F:K:R,F:K:R,..."; false with the offending record in *bad.
 bool ParseKeys(const std::string& text, std::vector<ReplayKey>* keys, std::string* bad) {
     size_t start = 0;
@@ -82,9 +72,9 @@ bool ParseKeys(const std::string& text, std::vector<ReplayKey>* keys, std::strin
         const size_t c2 = c1 == std::string::npos ? std::string::npos : record.find(':', c1 + 1);
         long frame = 0, key = 0, released = 0;
         if (c2 == std::string::npos || record.find(':', c2 + 1) != std::string::npos ||
-            !ParseInt(record.substr(0, c1), 1, INT_MAX, &frame) ||
-            !ParseInt(record.substr(c1 + 1, c2 - c1 - 1), 0, INT_MAX, &key) ||
-            !ParseInt(record.substr(c2 + 1), 0, 1, &released)) {
+            !ParseInteger(record.substr(0, c1), 1, INT_MAX, &frame) ||
+            !ParseInteger(record.substr(c1 + 1, c2 - c1 - 1), 0, INT_MAX, &key) ||
+            !ParseInteger(record.substr(c2 + 1), 0, 1, &released)) {
             *bad = record;
             return false;
         }
@@ -101,23 +91,6 @@ bool ParseKeys(const std::string& text, std::vector<ReplayKey>* keys, std::strin
         start = comma + 1;
     }
     return true;
-}
-
-std::string ExecutableDir() {
-    char buf[PATH_MAX];
-    const ssize_t n = readlink("/proc/self/exe", buf, sizeof(buf) - 1);
-    if (n <= 0) return ".";
-    buf[n] = '\0';
-    std::string path = buf;
-    const size_t slash = path.rfind('/');
-    return slash == std::string::npos ? "." : path.substr(0, slash);
-}
-
-std::string Absolute(const std::string& path) {
-    if (path.empty() || path[0] == '/') return path;
-    char cwd[PATH_MAX];
-    if (!getcwd(cwd, sizeof(cwd))) return path;
-    return std::string(cwd) + "/" + path;
 }
 
 bool SaveShot(const std::string& path) {
@@ -150,7 +123,7 @@ int main(int argc, char** argv) {
             noKeys = true;
         } else if (a == "--frames") {
             std::string v;
-            if (!value(&v) || !ParseInt(v, 0, 10000000, &frames)) return Refuse("--frames needs a number from 0");
+            if (!value(&v) || !ParseInteger(v, 0, 10000000, &frames)) return Refuse("--frames needs a number from 0");
         } else if (a == "--check") {
             check = true;
         } else if (a == "--shot") {
@@ -180,7 +153,7 @@ int main(int argc, char** argv) {
     for (int s = 0; s < 3; ++s) {
         if (levelArg.compare(0, 4, kPrefixes[s]) == 0) {
             set = s;
-            if (!ParseInt(levelArg.substr(4), 0, 1000, &index)) return Refuse("bad level number in " + levelArg);
+            if (!ParseInteger(levelArg.substr(4), 0, 1000, &index)) return Refuse("bad level number in " + levelArg);
         }
     }
     std::unique_ptr<CLevel> fileLevel;
@@ -190,16 +163,16 @@ int main(int argc, char** argv) {
         const size_t slash = name.rfind('/');
         if (slash != std::string::npos) name = name.substr(slash + 1);
         if (name.size() > 4 && name.compare(name.size() - 4, 4, ".lvl") == 0) name.resize(name.size() - 4);
-        if (!fileLevel->LoadFile(Absolute(levelArg), name.c_str()))
+        if (!fileLevel->LoadFile(PlatformAbsolutePath(levelArg), name.c_str()))
             return Refuse("cannot read the level file " + levelArg);
     }
-    if (!shot.empty()) shot = Absolute(shot);
-    if (!shotEnd.empty()) shotEnd = Absolute(shotEnd);
+    if (!shot.empty()) shot = PlatformAbsolutePath(shot);
+    if (!shotEnd.empty()) shotEnd = PlatformAbsolutePath(shotEnd);
 
     InitDebugLog(false);
     EnableDebugCategory(DBG_ERROR);
     std::string error;
-    if (!CHeadlessWorld::Start(ExecutableDir(), &error)) return Refuse(error);
+    if (!CHeadlessWorld::Start(PlatformExecutableDir(), &error)) return Refuse(error);
     CLevel* level = fileLevel.get();
     if (set >= 0) {
         CLevelSet* levels = CLevelSet::GetSet(set);

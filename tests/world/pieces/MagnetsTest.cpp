@@ -182,3 +182,46 @@ TEST_F(ObjectWorldTest, UndoAcrossAMagnetsHoldRestoresPlacesAndLinksAndForgetsAS
     EXPECT_EQ(crate->GetCurrentY(), 4);
     EXPECT_TRUE(Holds(magnet, crate));
 }
+
+TEST_F(ObjectWorldTest, AMagnetHoldsMetalThroughATeleportPairAndClingsToALadderPlatform) {
+    // The magnet at (6, 20) stands in the right column of the blue portal at
+    // (5, 20); its face looks through the pair into the left column of the
+    // partner at (20, 15), where a metal crate stands over open space. A
+    // second magnet hangs in the air facing a ladder platform at (9, 12).
+    std::string ladders = "ladders:\n";
+    for (int y = 0; y < CElement::kGridHeight; ++y) {
+        std::string row(CElement::kGridWidth, '.');
+        if (y >= 10 && y <= 14) row[9] = y == 12 ? '=' : 'H';
+        ladders += row + "\n";
+    }
+    ASSERT_NO_FATAL_FAILURE(Build(
+        {
+            "", "", "", "", "", "", "", "", "", "", "", "",
+            "..........<",
+            "",
+            "",
+            "....................C",
+            ".....................######",
+            "",
+            "",
+            "",
+            "S.....<",
+            "###########",
+            "",
+            "################################",
+        },
+        {}, ladders + "teleport: blue 5 20\nteleport: blue 20 15\n"));
+    auto* magnet = At<CElementObjectMagnet>(6, 20);
+    auto* crate = At<CElementObjectCrate>(20, 15);
+    auto* clinging = At<CElementObjectMagnet>(10, 12);
+    ASSERT_TRUE(magnet && crate && clinging);
+    Step(40);
+    EXPECT_TRUE(Holds(magnet, crate));
+    EXPECT_EQ(crate->GetCurrentY(), 15);
+    EXPECT_EQ(clinging->GetMagnetHolderA(), clinging);  // held by the platform
+    EXPECT_EQ(clinging->GetCurrentY(), 12);
+
+    CElementObjectMagnet::ActivateEMP();
+    EXPECT_TRUE(StepUntil(120, [&] { return crate->GetCurrentY() == 22 && !crate->MOVING; }));
+    EXPECT_TRUE(StepUntil(120, [&] { return clinging->GetCurrentY() == 20 && !clinging->MOVING; }));  // on the floor
+}

@@ -1,11 +1,9 @@
 // A world built from a small level written in our level source format,
-// through the one level builder, for the scenario tests of the movable
-// objects.
+// through the one level builder, for the scenario tests of the pieces.
 //
-// Pieces that other parts of the game make (terrain, the entrance tube and
-// the hero) get plain stand-ins while the builder cannot make them yet: a
-// floor of the cell's surface value, and a hero who only walks with his
-// held keys. Once the builder makes the real ones, the stand-ins step aside.
+// Tests that lay out a world by hand get plain stand-ins for the floor and
+// the hero: a floor of a chosen surface value, and a hero who only walks
+// with his held keys.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -76,18 +74,7 @@ protected:
                const std::string& extra = "") {
         std::string error;
         ASSERT_TRUE(CLevelSource::Parse(LevelSource(rows, states, extra), &level_, &error)) << error;
-        CElement* hero = CLevelBuilder::Build(&level_);
-        for (int x = 0; x < CElement::kGridWidth; ++x) {
-            for (int y = 0; y < CElement::kGridHeight; ++y) {
-                if (CElement::IsOccupied(x, y)) continue;
-                const uint32_t code = level_.GetTile(x, y);
-                if (code == TERRAIN_GRASS) new StandInFloor(x, y, 0);
-                if (code == TERRAIN_ICE) new StandInFloor(x, y, -1);
-                if (code == TERRAIN_SAND) new StandInFloor(x, y, 1);
-                if (code == DEVICE_TUBE_START && !hero) hero = new StandInHero(x, y);
-            }
-        }
-        ASSERT_NE(hero, nullptr) << "the level has no entrance tube";
+        ASSERT_NE(CLevelBuilder::Build(&level_), nullptr) << "the level has no entrance tube";
     }
 
     template <class T>

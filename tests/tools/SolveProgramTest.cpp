@@ -1,0 +1,72 @@
+// zorv_solve as the level designer calls it: one level with its figures and
+// its solution written back, a level set as a table with its plot, and exit
+// code 2 with one line on standard error for what it cannot do.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+#include "tests/support/TestSupport.h"
+#include "tools/levels/CLevelSource.h"
+#include "world/CLevel.h"
+
+namespace {
+
+ProgramRun Solve(const std::string& args, const std::string& errFile) {
+    return RunProgram(std::string(ZORV_RUN_DIR) + "/zorv_solve " + args, errFile);
+}
+
+std::string Examples() { return std::string(ZORV_SOURCE_DIR) + "/tools/design/examples"; }
+
+}  // namespace
+
+TEST(SolveProgram, SolvesALevelAndWritesItsSolutionIntoTheSource) {
+    CTempDir dir;
+    const std::string err = dir.File("err.txt");
+    const std::string source = dir.File("ladder.txt");
+    ASSERT_TRUE(WriteFileText(source, ReadFileText(Examples() + "/ladder.txt")));
+
+    ProgramRun o = Solve("--json " + source, err);
+    EXPECT_EQ(o.code, 0) << ReadFileText(err);
+    EXPECT_NE(o.out.find("\"outcome\": \"solved\", \"commands\": [\"right\""), std::string::npos) << o.out;
+    EXPECT_NE(o.out.find("\"replay\": \"exited\""), std::string::npos) << o.out;
+    EXPECT_NE(o.out.find("\"mechanics\": [\"ladder\", \"platform\"]"), std::string::npos) << o.out;
+
+    o = Solve("--write-source " + source, err);
+    EXPECT_EQ(o.code, 0) << ReadFileText(err);
+    EXPECT_NE(o.out.find("outcome:   solved in 25 commands"), std::string::npos) << o.out;
+    EXPECT_NE(o.out.find("positions/s"), std::string::npos) << o.out;
+    CLevel level;
+    std::string error;
+    ASSERT_TRUE(CLevelSource::ParseFile(source, &level, &error)) << error;
+    EXPECT_EQ(level.GetSolution().size(), 50u);
+    EXPECT_NE(ReadFileText(source).find("# zorv_solve: 25 commands, "), std::string::npos);
+
+    o = Solve(Examples() + "/walled.txt", err);
+    EXPECT_EQ(o.code, 1);
+    EXPECT_NE(o.out.find("outcome:   unsolvable: all 5 positions"), std::string::npos) << o.out;
+
+    for (const std::string& args : {std::string("--fast ") + source, std::string("reg:9999"), std::string(""),
+                                    "--write-source " + Examples() + "/nothing.txt",
+                                    std::string("--write-source reg:0"), "--table reg " + source}) {
+        o = Solve(args, err);
+        EXPECT_EQ(o.code, 2) << args;
+        EXPECT_EQ(ReadFileText(err).rfind("zorv_solve: ", 0), 0u) << args << ": " << ReadFileText(err);
+    }
+}
+
+TEST(SolveProgram, TabulatesAFolderOfLevelsAndPlotsThem) {
+    CTempDir dir;
+    const std::string err = dir.File("err.txt");
+    const ProgramRun o = Solve("--table " + Examples() + " --plot " + dir.File("plot.png"), err);
+    // The unsolvable example makes the table fail.
+    EXPECT_EQ(o.code, 1) << ReadFileText(err);
+    for (const char* line :
+         {"bot.txt ", "fall.txt ", "ice.txt ", "ladder.txt ", "powerup.txt ", "push.txt ", "walled.txt "})
+        EXPECT_NE(o.out.find(line), std::string::npos) << line << "\n" << o.out;
+    EXPECT_NE(o.out.find("NONE"), std::string::npos) << o.out;
+    EXPECT_NE(o.out.find("7 levels, 6 solved"), std::string::npos) << o.out;
+    const std::vector<uint8_t> png = ReadFileBytes(dir.File("plot.png"));
+    ASSERT_GT(png.size(), 1000u);
+    EXPECT_EQ(std::string(png.begin() + 1, png.begin() + 4), "PNG");
+}

@@ -1,0 +1,297 @@
+// The level solver over the real world step (tools/design): an undo step
+// gives a position back exactly, the two ways of branching find the same
+// positions and the same shortest solutions, the solutions replay to the
+// exit and are the shortest there are, a level without a way out is shown to
+// have none, and solutions go into level sources and level files.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "tests/support/TestSupport.h"
+#include "tests/support/WorldTestSupport.h"
+#include "tools/design/CRestRunner.h"
+#include "tools/design/CSolver.h"
+#include "tools/design/CUndoRing.h"
+#include "tools/design/CWorldKey.h"
+#include "tools/design/LevelFiles.h"
+#include "tools/levels/CLevelSource.h"
+#include "world/CElement.h"
+#include "world/SolutionKeys.h"
+
+namespace {
+
+std::string Example(const std::string& name) {
+    return std::string(ZORV_SOURCE_DIR) + "/tools/design/examples/" + name + ".txt";
+}
+
+CLevel LoadExample(const std::string& name) {
+    CLevel level;
+    std::string error;
+    EXPECT_TRUE(CLevelSource::ParseFile(Example(name), &level, &error)) << name << ": " << error;
+    return level;
+}
+
+// The commands of the random walks: the four directions, the turn key and the
+// first power-up (refused while the hero holds none).
+const int kCommands[] = {SOLUTION_KEY_LEFT, SOLUTION_KEY_RIGHT,          SOLUTION_KEY_UP,
+                         SOLUTION_KEY_DOWN, SOLUTION_KEY_POWERUP_FIRST, SOLUTION_KEY_TURN};
+
+// Makes the newest undo step hold the world as it is now (a save right after
+// a build or after loading the last step is skipped by the ring).
+void SaveNow() {
+    const int before = CElement::GetUndoCount();
+    CElement::SaveUndoStep();
+    if (CElement::GetUndoCount() == before && before < CElement::kUndoSlots) CElement::SaveUndoStep();
+}
+
+struct Stop {
+    std::string contents;  // the world described (CWorldKey::Describe)
+    int frames = 0;
+    CRestRunner::Outcome outcome = CRestRunner::REST;
+};
+
+}  // namespace
+
+// A walk of random commands is played twice. The second time, at every
+// position the world is saved as an undo step, one or two other commands are
+// tried (some of them lose the level), and the step is loaded again: the
+// world must then hold exactly what it held, and the walk's next command must
+// take the same frames to the same world as in the plain walk.
+TEST(SolverUndo, APositionLoadedFromTheUndoRingPlaysOnAsIfNeverLeft) {
+    worldtest::EnsureHeadlessWorld();
+    int checked = 0, detoursLost = 0;
+    for (const char* name : {"push", "fall", "ladder", "ice", "bot", "powerup"}) {
+        CLevel level = LoadExample(name);
+        for (unsigned seed = 1; seed <= 3; ++seed) {
+            std::mt19937 rng(seed * 7919u + static_cast<unsigned>(std::string(name).size()));
+            auto pick = [&]() { return kCommands[rng() % 6]; };
+
+            std::vector<int> walk;
+            std::vector<Stop> plain;
+            {
+                CRestRunner runner(&level, 3000);
+                Stop s;
+                std::string error;
+                ASSERT_TRUE(runner.Build(&s.outcome, &s.frames, &error)) << error;
+                ASSERT_EQ(s.outcome, CRestRunner::REST) << name;
+                s.contents = CWorldKey::Describe(runner.HeroFacingCounts());
+                plain.push_back(s);
+                for (int i = 0; i < 24 && plain.back().outcome == CRestRunner::REST; ++i) {
+                    walk.push_back(pick());
+                    Stop next;
+                    next.outcome = runner.Command(walk.back(), &next.frames);
+                    next.contents = CWorldKey::Describe(runner.HeroFacingCounts());
+                    plain.push_back(next);
+                }
+            }
+
+            CRestRunner runner(&level, 3000);
+            Stop s;
+            std::string error;
+            ASSERT_TRUE(runner.Build(&s.outcome, &s.frames, &error)) << error;
+            // Each command leaves the ring holding the position it started
+            // from, as the solver's commands do: a direction or a power-up
+            // saves the world as the hero sets off, the turn key saves
+            // nothing and is saved for.
+            CUndoRing ring;
+            ring.Reset();
+            auto command = [&](int code, int from, int* frames) {
+                if (code == SOLUTION_KEY_TURN) ring.Save(from);
+                runner.Press(code);
+                ring.Note(from);
+                ring.Save(from);
+                const CRestRunner::Outcome outcome = runner.Finish(code, frames);
+                ring.Note(CUndoRing::kUnknown);
+                return outcome;
+            };
+            for (size_t k = 0; k < walk.size(); ++k) {
+                // The detour's positions are numbered from 1000.
+                const int here = static_cast<int>(k);
+                int from = here;
+                const int detours = 1 + static_cast<int>(rng() % 2);
+                for (int d = 0; d < detours; ++d) {
+                    int frames = 0;
+                    const CRestRunner::Outcome outcome = command(pick(), from, &frames);
+                    from = 1000 + d;
+                    if (outcome != CRestRunner::REST) {
+                        ++detoursLost;
+                        break;
+                    }
+                }
+                ASSERT_GE(ring.Depth(here), 0);
+                for (int pops = ring.Depth(here); pops >= 0; --pops) ring.Load();
+                ASSERT_EQ(CWorldKey::FirstDifference(plain[k].contents, CWorldKey::Describe(runner.HeroFacingCounts())), "")
+                    << name << " seed " << seed << ": position " << k << " after the detour";
+                Stop next;
+                next.outcome = command(walk[k], here, &next.frames);
+                ASSERT_EQ(next.outcome, plain[k + 1].outcome) << name << " seed " << seed << " step " << k;
+                ASSERT_EQ(next.frames, plain[k + 1].frames) << name << " seed " << seed << " step " << k;
+                ASSERT_EQ(CWorldKey::FirstDifference(plain[k + 1].contents, CWorldKey::Describe(runner.HeroFacingCounts())), "")
+                    << name << " seed " << seed << " step " << k;
+                ++checked;
+            }
+        }
+    }
+    EXPECT_GT(checked, 100);
+    printf("%d commands played on after an undo detour, %d detours lost the level\n", checked, detoursLost);
+}
+
+// Each example is solved twice, branching through undo (and looking ahead
+// below positions) and by building the world again: shortest solutions of
+// the same length, the same positions closer than that, both replayed to the
+// exit; and one command fewer finds nothing.
+TEST(Solver, FindsTheShortestSolutionTheSameWayWithAndWithoutUndo) {
+    worldtest::EnsureHeadlessWorld();
+    struct Case {
+        const char* name;
+        size_t commands;
+    };
+    for (const Case& c : {Case{"push", 29}, Case{"fall", 21}, Case{"ladder", 25}, Case{"ice", 12}, Case{"bot", 29},
+                          Case{"powerup", 15}}) {
+        CLevel level = LoadExample(c.name);
+        SolverOptions options;
+        const SolverResult viaUndo = CSolver(&level, options).Solve();
+        options.undo = false;
+        const SolverResult rebuilt = CSolver(&level, options).Solve();
+
+        ASSERT_EQ(viaUndo.outcome, SolverResult::SOLVED) << c.name << ": " << viaUndo.error << viaUndo.note;
+        EXPECT_TRUE(viaUndo.usedUndo && viaUndo.note.empty()) << c.name << ": " << viaUndo.note;
+        EXPECT_TRUE(viaUndo.verified) << c.name << ": " << viaUndo.verifyResult;
+        EXPECT_EQ(viaUndo.commands.size(), c.commands) << c.name;
+        EXPECT_EQ(rebuilt.commands.size(), c.commands) << c.name;
+        EXPECT_TRUE(rebuilt.verified) << c.name << ": " << rebuilt.verifyResult;
+        EXPECT_EQ(viaUndo.states, rebuilt.states) << c.name;
+        EXPECT_LT(viaUndo.rebuilds, rebuilt.rebuilds) << c.name;
+
+        // Two records per command: pressed in the frame after rest, released
+        // in the next.
+        ASSERT_EQ(viaUndo.records.size(), 2 * viaUndo.commands.size());
+        for (size_t i = 0; i < viaUndo.commands.size(); ++i) {
+            const ReplayKey& press = viaUndo.records[2 * i];
+            const ReplayKey& release = viaUndo.records[2 * i + 1];
+            EXPECT_EQ(press.key, viaUndo.commands[i]);
+            EXPECT_FALSE(press.released);
+            EXPECT_EQ(release.key, press.key);
+            EXPECT_TRUE(release.released);
+            EXPECT_EQ(release.frame, press.frame + 1);
+        }
+
+        options.undo = true;
+        options.maxCommands = static_cast<int>(c.commands) - 1;
+        const SolverResult shorter = CSolver(&level, options).Solve();
+        EXPECT_EQ(shorter.outcome, SolverResult::COMMAND_BOUND) << c.name;
+    }
+}
+
+TEST(Solver, ShowsALevelWithoutAWayOutAndStopsAtItsBounds) {
+    worldtest::EnsureHeadlessWorld();
+    CLevel walled = LoadExample("walled");
+    SolverOptions options;
+    SolverResult r = CSolver(&walled, options).Solve();
+    EXPECT_EQ(r.outcome, SolverResult::UNSOLVABLE);
+    EXPECT_EQ(r.states, r.expanded);
+    EXPECT_TRUE(r.commands.empty() && r.records.empty());
+
+    // The guard catches the hero who steps off the little wall.
+    CLevel bot = LoadExample("bot");
+    r = CSolver(&bot, options).Solve();
+    EXPECT_GE(r.lost, 1);
+
+    CLevel push = LoadExample("push");
+    options.maxStates = 40;
+    r = CSolver(&push, options).Solve();
+    EXPECT_EQ(r.outcome, SolverResult::STATE_BOUND);
+    EXPECT_EQ(r.states, 40);
+
+    // A level the runner cannot build.
+    CLevel empty;
+    r = CSolver(&empty, SolverOptions()).Solve();
+    EXPECT_EQ(r.outcome, SolverResult::NOT_PLAYABLE);
+    EXPECT_FALSE(r.error.empty());
+}
+
+TEST(SolverOutput, TheSolutionGoesIntoALevelSourceAndALevelFile) {
+    worldtest::EnsureHeadlessWorld();
+    CTempDir dir;
+    const std::string source = dir.File("fall.txt");
+    ASSERT_TRUE(WriteFileText(source, ReadFileText(Example("fall"))));
+    CLevel level = LoadExample("fall");
+    const SolverResult r = CSolver(&level, SolverOptions()).Solve();
+    ASSERT_TRUE(r.verified);
+
+    std::string error;
+    ASSERT_TRUE(WriteSourceSolution(source, r.records, "first", &error)) << error;
+    // Written again: the section and its comment are replaced, not repeated.
+    ASSERT_TRUE(WriteSourceSolution(source, r.records, "second", &error)) << error;
+    const std::string text = ReadFileText(source);
+    EXPECT_EQ(text.find("solution:"), text.rfind("solution:"));
+    EXPECT_EQ(text.find("# zorv_solve: first"), std::string::npos);
+    EXPECT_NE(text.find("# zorv_solve: second\nsolution:\n"), std::string::npos);
+    const std::string example = ReadFileText(Example("fall"));
+    const std::string drawn = example.substr(0, example.find("# zorv_solve:"));
+    EXPECT_EQ(text.compare(0, drawn.size(), drawn), 0) << "the rest of the source stays as it was";
+
+    CLevel fromSource;
+    ASSERT_TRUE(ReadLevelFile(source, &fromSource, &error)) << error;
+    EXPECT_EQ(fromSource.GetSolution(), r.records);
+    EXPECT_TRUE(fromSource.IsSolutionRecorded());
+    int frames = 0;
+    EXPECT_EQ(CSolver::Replay(&fromSource, fromSource.GetSolution(), 5000, &frames), "exited");
+
+    ASSERT_TRUE(WriteLevelWithSolution(level, r.records, dir.File("fall.lvl"), &error)) << error;
+    CLevel fromFile;
+    ASSERT_TRUE(ReadLevelFile(dir.File("fall.lvl"), &fromFile, &error)) << error;
+    EXPECT_EQ(fromFile.GetSolution(), r.records);
+    EXPECT_EQ(CSolver::Replay(&fromFile, fromFile.GetSolution(), 5000, &frames), "exited");
+    EXPECT_GT(frames, r.exitFrame) << "the level ends when the exit animation has played";
+}
+
+// The solver takes back commands that lose the level like any other: the
+// hero steps off the little wall into the guard's sight and is caught; once
+// the level-ended flag is cleared, a forced load gives the position back and
+// the level plays on as if the catch had never been.
+TEST(SolverUndo, ACaughtHeroIsTakenBackLikeAnyOtherStep) {
+    worldtest::EnsureHeadlessWorld();
+    CLevel level = LoadExample("bot");
+    const std::vector<int> toTheWall = {SOLUTION_KEY_RIGHT, SOLUTION_KEY_RIGHT, SOLUTION_KEY_RIGHT,
+                                        SOLUTION_KEY_RIGHT, SOLUTION_KEY_RIGHT, SOLUTION_KEY_RIGHT,
+                                        SOLUTION_KEY_UP,    SOLUTION_KEY_RIGHT};
+    auto walkTo = [&](CRestRunner* runner) {
+        CRestRunner::Outcome outcome;
+        int frames = 0;
+        std::string error;
+        ASSERT_TRUE(runner->Build(&outcome, &frames, &error)) << error;
+        for (int code : toTheWall) ASSERT_EQ(runner->Command(code, &frames), CRestRunner::REST);
+    };
+    std::string onTheWall, back;
+    int backFrames = 0;
+    {
+        CRestRunner runner(&level, 3000);
+        walkTo(&runner);
+        onTheWall = CWorldKey::Describe(false);
+        ASSERT_EQ(runner.Command(SOLUTION_KEY_LEFT, &backFrames), CRestRunner::REST);
+        back = CWorldKey::Describe(false);
+    }
+    CRestRunner runner(&level, 3000);
+    walkTo(&runner);
+    SaveNow();
+    int frames = 0;
+    ASSERT_EQ(runner.Command(SOLUTION_KEY_RIGHT, &frames), CRestRunner::LOST);
+    EXPECT_TRUE(CElement::IsProfessorCaught());
+    // Let the catch play out: the level ends, and refuses undo until the
+    // end is cleared.
+    runner.Wait(1000);
+    ASSERT_TRUE(CElement::IsLevelExited());
+    CElement::LoadUndoStep(true);
+    EXPECT_TRUE(CElement::IsProfessorCaught());
+    CElement::ClearLevelExited();
+    CElement::LoadUndoStep(true);
+    EXPECT_FALSE(CElement::IsProfessorCaught());
+    EXPECT_EQ(CWorldKey::FirstDifference(onTheWall, CWorldKey::Describe(false)), "");
+    frames = 0;
+    ASSERT_EQ(runner.Command(SOLUTION_KEY_LEFT, &frames), CRestRunner::REST);
+    EXPECT_EQ(frames, backFrames);
+    EXPECT_EQ(CWorldKey::FirstDifference(back, CWorldKey::Describe(false)), "");
+}

@@ -1,0 +1,84 @@
+#include "tools/design/CContactSheet.h"
+
+#include "images/DrawKit.h"
+
+using namespace DrawKit;
+
+namespace {
+
+constexpr int kScreenWidth = 800;
+constexpr int kScreenHeight = 600;
+constexpr double kMargin = 16;
+constexpr double kHeader = 44;
+constexpr double kCaption = 36;  // two lines under each picture
+constexpr double kGap = 12;
+
+const Color kSheet = Hex(0x2b2b33);
+const Color kCaptionColour = Hex(0xf0ead8);
+const Color kDetailColour = Hex(0xb9b3a3);
+const Color kWarnColour = Hex(0xff6b5b);
+
+}  // namespace
+
+CContactSheet::CContactSheet(const std::string& title, const std::string& prefix, int columns, int rows, double scale)
+    : title_(title), prefix_(prefix), columns_(columns), rows_(rows), scale_(scale) {}
+
+CContactSheet::~CContactSheet() {
+    if (page_) cairo_surface_destroy(page_);
+}
+
+bool CContactSheet::Add(cairo_surface_t* picture, const std::string& caption, const std::string& detail, bool warn,
+                        std::string* error) {
+    const double cellW = kScreenWidth * scale_;
+    const double cellH = kScreenHeight * scale_;
+    if (!page_) {
+        const int width = static_cast<int>(2 * kMargin + columns_ * cellW + (columns_ - 1) * kGap);
+        const int height = static_cast<int>(kMargin + kHeader + rows_ * (cellH + kCaption) + (rows_ - 1) * kGap +
+                                            kMargin);
+        page_ = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
+        cairo_t* cr = cairo_create(page_);
+        SetColor(cr, kSheet);
+        cairo_paint(cr);
+        Text(cr, title_ + " - sheet " + std::to_string(pages_ + 1), kMargin, kMargin, 22, kCaptionColour,
+             FONT_SANS_BOLD);
+        cairo_destroy(cr);
+    }
+    const int column = onPage_ % columns_;
+    const int row = onPage_ / columns_;
+    const double x = kMargin + column * (cellW + kGap);
+    const double y = kMargin + kHeader + row * (cellH + kCaption + kGap);
+
+    cairo_t* cr = cairo_create(page_);
+    cairo_save(cr);
+    cairo_translate(cr, x, y);
+    cairo_scale(cr, scale_, scale_);
+    cairo_set_source_surface(cr, picture, 0, 0);
+    cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_GOOD);
+    cairo_paint(cr);
+    cairo_restore(cr);
+    const double textWidth = cellW;
+    cairo_rectangle(cr, x, y + cellH, textWidth, kCaption);
+    cairo_clip(cr);
+    Text(cr, caption, x + 2, y + cellH + 3, 13, kCaptionColour, FONT_SANS_BOLD);
+    Text(cr, detail, x + 2, y + cellH + 19, 12, warn ? kWarnColour : kDetailColour);
+    cairo_destroy(cr);
+
+    if (++onPage_ == columns_ * rows_) return WritePage(error);
+    return true;
+}
+
+bool CContactSheet::WritePage(std::string* error) {
+    const std::string path = prefix_ + "-" + std::to_string(++pages_) + ".png";
+    const cairo_status_t status = cairo_surface_write_to_png(page_, path.c_str());
+    cairo_surface_destroy(page_);
+    page_ = nullptr;
+    onPage_ = 0;
+    if (status != CAIRO_STATUS_SUCCESS) {
+        *error = "cannot write " + path + ": " + cairo_status_to_string(status);
+        return false;
+    }
+    written_.push_back(path);
+    return true;
+}
+
+bool CContactSheet::Finish(std::string* error) { return !page_ || WritePage(error); }

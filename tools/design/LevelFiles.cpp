@@ -1,0 +1,172 @@
+#include "tools/design/LevelFiles.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+#include "engine/CAtomicFile.h"
+#include "engine/Utilities.h"
+#include "platform/Platform.h"
+#include "tools/design/CSolver.h"
+#include "tools/levels/CLevelSource.h"
+#include "world/CLevelSet.h"
+
+namespace {
+
+const char* const kSlotPrefixes[CLevelSet::kSetCount] = {"reg:", "adv:", "kid:"};
+
+bool StartsWith(const std::string& s, const char* prefix) { return s.compare(0, strlen(prefix), prefix) == 0; }
+
+// The first line of a source's solution section ("solution:" alone).
+bool IsSolutionHeader(const std::string& line) {
+    const std::string t = TrimBlanks(line);
+    if (!StartsWith(t, "solution")) return false;
+    return TrimBlanks(t.substr(8)) == ":";
+}
+
+}  // namespace
+
+bool ParsePackSlot(const std::string& text, int* set, int* index) {
+    for (int s = 0; s < CLevelSet::kSetCount; ++s) {
+        if (!StartsWith(text, kSlotPrefixes[s])) continue;
+        long v = 0;
+        if (!ParseInteger(text.substr(4), 0, 9999, &v)) return false;
+        *set = s;
+        *index = static_cast<int>(v);
+        return true;
+    }
+    return false;
+}
+
+std::string PackSlotLabel(int set, int index) {
+    std::string label = std::string(kSlotPrefixes[set]) + std::to_string(index);
+    if (IsTutorialLevel(set, index)) label += " (" + CLevelSet::GetLevelLabel(set, index) + ")";
+    return label;
+}
+
+bool IsLevelSourcePath(const std::string& path) {
+    return path.size() > 4 && path.compare(path.size() - 4, 4, ".txt") == 0;
+}
+
+bool ReadLevelFile(const std::string& path, CLevel* level, std::string* error) {
+    if (IsLevelSourcePath(path)) return CLevelSource::ParseFile(path, level, error);
+    std::string name = path;
+    const size_t slash = name.rfind('/');
+    if (slash != std::string::npos) name = name.substr(slash + 1);
+    if (name.size() > 4 && name.compare(name.size() - 4, 4, ".lvl") == 0) name.resize(name.size() - 4);
+    if (level->LoadFile(path, name.c_str())) return true;
+    *error = "cannot read the level file " + path;
+    return false;
+}
+
+std::string SourceWithSolution(const std::string& text, const std::vector<ReplayKey>& records,
+                               const std::string& comment) {
+    std::vector<std::string> lines;
+    {
+        std::istringstream in(text);
+        std::string line;
+        while (std::getline(in, line)) lines.push_back(line);
+    }
+    // The solution section runs to the end of the source.
+    size_t end = lines.size();
+    for (size_t i = 0; i < lines.size(); ++i) {
+        if (IsSolutionHeader(lines[i])) {
+            end = i;
+            break;
+        }
+    }
+    while (end > 0 && StartsWith(TrimBlanks(lines[end - 1]), "# zorv_solve")) --end;
+    while (end > 0 && TrimBlanks(lines[end - 1]).empty()) --end;
+    std::string out;
+    for (size_t i = 0; i < end; ++i) out += lines[i] + "\n";
+    if (!comment.empty()) out += "# zorv_solve: " + comment + "\n";
+    out += "solution:\n";
+    for (const ReplayKey& k : records)
+        out += std::to_string(k.frame) + " " + CSolver::CommandName(k.key) + (k.released ? " up\n" : " down\n");
+    return out;
+}
+
+bool WriteSourceSolution(const std::string& path, const std::vector<ReplayKey>& records, const std::string& comment,
+                         std::string* error) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        *error = "cannot read " + path;
+        return false;
+    }
+    std::stringstream text;
+    text << in.rdbuf();
+    const std::string updated = SourceWithSolution(text.str(), records, comment);
+    // The written source must read back as the same level with this solution.
+    CLevel check;
+    std::string parseError;
+    if (!CLevelSource::Parse(updated, &check, &parseError) || check.GetSolution() != records) {
+        *error = "the source with its solution does not read back (" + parseError + ")";
+        return false;
+    }
+    CAtomicFile file(path);
+    FILE* f = file.Open();
+    if (!f || fwrite(updated.data(), 1, updated.size(), f) != updated.size()) file.MarkFailed();
+    if (!f || !file.Commit()) {
+        *error = "cannot write " + path;
+        return false;
+    }
+    return true;
+}
+
+bool WriteLevelWithSolution(const CLevel& level, const std::vector<ReplayKey>& records, const std::string& path,
+                            std::string* error) {
+    CLevel copy = level;
+    copy.ClearSolution();
+    for (const ReplayKey& k : records) copy.AddReplayKey(k.frame, k.key, k.released);
+    if (!records.empty()) copy.SetSolutionRecorded();
+    if (copy.SaveToPath(path)) return true;
+    *error = "cannot write " + path;
+    return false;
+}
+
+bool CollectLevelSet(const std::string& set, int from, int to, std::vector<SetLevel>* out, std::string* error) {
+    static const char* const kSets[CLevelSet::kSetCount] = {"reg", "adv", "kid"};
+    for (int s = 0; s < CLevelSet::kSetCount; ++s) {
+        if (set != kSets[s]) continue;
+        CLevelSet* levels = CLevelSet::GetSet(s);
+        for (int i = from; levels && i < levels->GetLevelCount() && i <= to; ++i) {
+            SetLevel l;
+            l.name = PackSlotLabel(s, i);
+            l.label = CLevelSet::GetLevelLabel(s, i);
+            l.tutorial = IsTutorialLevel(s, i);
+            l.level = levels->GetLevel(i);
+            out->push_back(std::move(l));
+        }
+        return true;
+    }
+    if (!PlatformIsDirectory(set)) {
+        *error = "no level set " + set + " (reg, adv, kid or a folder)";
+        return false;
+    }
+    std::vector<std::string> names;
+    for (const char* extension : {".txt", ".lvl"}) {
+        std::vector<std::string> found;
+        GetFiles(found, (set + "/").c_str(), extension, true);
+        for (const std::string& f : found) names.push_back(f + extension);
+    }
+    for (int i = 0; i < static_cast<int>(names.size()); ++i) {
+        if (i < from || i > to) continue;
+        SetLevel l;
+        l.name = names[static_cast<size_t>(i)];
+        l.label = l.name.substr(0, l.name.size() - 4);
+        l.owned.reset(new CLevel());
+        if (!ReadLevelFile(set + "/" + l.name, l.owned.get(), error)) return false;
+        l.level = l.owned.get();
+        out->push_back(std::move(l));
+    }
+    return true;
+}
+
+std::string LevelSetTitle(const std::string& set) {
+    if (set == "reg") return "the regular set";
+    if (set == "adv") return "the advanced set";
+    if (set == "kid") return "the kids set";
+    return "the levels in " + set.substr(set.rfind('/') + 1);
+}

@@ -1,0 +1,48 @@
+// Levels as the level-design tools take and give them: a ".lvl" level file,
+// a level source ".txt" (tools/levels/CLevelSource), or a slot of the game's
+// level pack named "reg:N", "adv:N" or "kid:N"; and the solution written back
+// into a source's "solution:" section or into a level file.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "world/CLevel.h"
+
+// "reg:N", "adv:N", "kid:N": the set (0, 1, 2) and index. False for anything
+// else (a malformed number included).
+bool ParsePackSlot(const std::string& text, int* set, int* index);
+// The slot's name the way the pack and the map show it: "reg:7 (T4)".
+std::string PackSlotLabel(int set, int index);
+
+// True for a path ending in ".txt" (a level source).
+bool IsLevelSourcePath(const std::string& path);
+// Reads a level file or a level source into *level; false with the reason.
+bool ReadLevelFile(const std::string& path, CLevel* level, std::string* error);
+
+// The source text with its solution section (and the tool's comment line
+// before it) replaced by these records, or with one added at the end.
+std::string SourceWithSolution(const std::string& text, const std::vector<ReplayKey>& records,
+                               const std::string& comment);
+// Writes the records into the source file at path; false with the reason.
+bool WriteSourceSolution(const std::string& path, const std::vector<ReplayKey>& records, const std::string& comment,
+                         std::string* error);
+// Writes the level, with these records as its solution, as a level file.
+bool WriteLevelWithSolution(const CLevel& level, const std::vector<ReplayKey>& records, const std::string& path,
+                            std::string* error);
+
+// A level of a set as the tools go through it.
+struct SetLevel {
+    std::string name;   // "reg:7 (T4)" or the file name
+    std::string label;  // "T4", "8" or the file name without extension
+    bool tutorial = false;
+    CLevel* level = nullptr;
+    std::unique_ptr<CLevel> owned;  // a level read from a folder
+};
+// The levels from..to (from 0) of a set: "reg", "adv" or "kid" from the
+// loaded level pack, or every level source and level file of a folder in
+// name order. False with the reason for an unknown set or an unreadable file.
+bool CollectLevelSet(const std::string& set, int from, int to, std::vector<SetLevel>* out, std::string* error);
+// "the regular set", or "the levels in <folder>".
+std::string LevelSetTitle(const std::string& set);

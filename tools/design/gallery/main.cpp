@@ -1,0 +1,124 @@
+// zorv_gallery: contact sheets of level pictures for the level designer.
+//
+//   zorv_gallery [options] SET
+//
+// See kUsage for the options.
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "engine/Log.h"
+#include "engine/Utilities.h"
+#include "platform/Platform.h"
+#include "tools/design/CContactSheet.h"
+#include "tools/design/LevelFiles.h"
+#include "tools/design/LevelMechanics.h"
+#include "tools/design/LevelPicture.h"
+#include "world/CHeadlessWorld.h"
+#include "world/CLevel.h"
+
+namespace {
+
+const char* const kUsage =
+    "Usage: zorv_gallery [options] SET\n"
+    "Draws one picture per level, as the play screen shows it once the level is\n"
+    "built, onto contact sheets (PNG), each picture captioned with the level's\n"
+    "name and heading, its mechanics and whether it stores a solution.\n"
+    "\n"
+    "SET               reg, adv or kid (the game's level pack), or a folder of\n"
+    "                  level sources (.txt) and level files (.lvl)\n"
+    "\n"
+    "Options:\n"
+    "  --out PREFIX      the sheets are PREFIX-1.png, PREFIX-2.png, ... (default:\n"
+    "                    gallery-SET in the current folder)\n"
+    "  --columns N       pictures per row (default 5)\n"
+    "  --rows N          rows per sheet (default 6)\n"
+    "  --scale S         size of a picture against the 800 x 600 screen\n"
+    "                    (default 0.3)\n"
+    "  --from N, --to N  only the levels N (from 0) to N of the set\n"
+    "  --help            this text\n"
+    "\n"
+    "Exit codes: 0 the sheets were written; 2 bad options, an unknown set, an\n"
+    "unreadable level or a sheet that cannot be written.\n";
+
+int Refuse(const std::string& message) {
+    fprintf(stderr, "zorv_gallery: %s\n", message.c_str());
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::string set, prefix;
+    long columns = 5, rows = 6, from = 0, to = 1000000;
+    double scale = 0.3;
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        const bool hasValue = i + 1 < argc;
+        const std::string v = hasValue ? argv[i + 1] : "";
+        if (a == "--help" || a == "-h") {
+            fputs(kUsage, stdout);
+            return 0;
+        } else if (a == "--out" && hasValue) {
+            prefix = v;
+        } else if (a == "--columns" && hasValue && ParseInteger(v, 1, 40, &columns)) {
+        } else if (a == "--rows" && hasValue && ParseInteger(v, 1, 40, &rows)) {
+        } else if (a == "--scale" && hasValue && ParseReal(v, 0.05, 1, &scale)) {
+        } else if (a == "--from" && hasValue && ParseInteger(v, 0, 1000000, &from)) {
+        } else if (a == "--to" && hasValue && ParseInteger(v, 0, 1000000, &to)) {
+        } else if (!a.empty() && a[0] == '-') {
+            return Refuse("bad or incomplete option " + a + " (see --help)");
+        } else if (set.empty()) {
+            set = a;
+            continue;
+        } else {
+            return Refuse("one set only (see --help)");
+        }
+        ++i;
+    }
+    if (set.empty()) return Refuse("no set given (see --help)");
+    const bool pack = set == "reg" || set == "adv" || set == "kid";
+    if (!pack) {
+        set = PlatformAbsolutePath(set);
+        while (set.size() > 1 && set.back() == '/') set.pop_back();
+    }
+    if (prefix.empty()) prefix = "gallery-" + set.substr(set.rfind('/') + 1);
+    prefix = PlatformAbsolutePath(prefix);
+
+    InitDebugLog(false);
+    EnableDebugCategory(DBG_ERROR);
+    std::string error;
+    if (!CHeadlessWorld::Start(PlatformExecutableDir(), &error)) return Refuse(error);
+    int code = 0;
+    {
+        std::vector<SetLevel> levels;
+        if (!CollectLevelSet(set, static_cast<int>(from), static_cast<int>(to), &levels, &error)) {
+            code = Refuse(error);
+        } else {
+            std::string title = LevelSetTitle(set);
+            title[0] = static_cast<char>(toupper(title[0]));
+            CContactSheet sheet(title, prefix, static_cast<int>(columns), static_cast<int>(rows), scale);
+            for (SetLevel& l : levels) {
+                cairo_surface_t* picture = PictureLevel(l.level, &error);
+                if (!picture) {
+                    code = Refuse(l.name + ": " + error);
+                    break;
+                }
+                const size_t keys = l.level->GetSolution().size();
+                const std::string detail = LevelMechanicsText(*l.level) +
+                                           (keys ? "; solution " + std::to_string(keys) + " keys" : "; no solution");
+                const bool ok = sheet.Add(picture, l.name + "  " + l.level->GetHeadingText(), detail, keys == 0, &error);
+                cairo_surface_destroy(picture);
+                if (!ok) {
+                    code = Refuse(error);
+                    break;
+                }
+            }
+            if (code == 0 && !sheet.Finish(&error)) code = Refuse(error);
+            for (const std::string& page : sheet.Written()) printf("%s\n", page.c_str());
+        }
+    }
+    CHeadlessWorld::Stop();
+    return code;
+}

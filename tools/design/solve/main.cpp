@@ -1,0 +1,307 @@
+// zorv_solve: the level solver of the level-design tools.
+//
+//   zorv_solve [options] LEVEL
+//   zorv_solve [options] --table SET [--plot FILE.png]
+//
+// See kUsage for the options.
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/Log.h"
+#include "engine/Utilities.h"
+#include "platform/Platform.h"
+#include "tools/design/CSolver.h"
+#include "tools/design/DifficultyPlot.h"
+#include "tools/design/LevelFiles.h"
+#include "tools/design/LevelMechanics.h"
+#include "world/CHeadlessWorld.h"
+#include "world/CLevel.h"
+#include "world/CLevelSet.h"
+
+namespace {
+
+const char* const kUsage =
+    "Usage: zorv_solve [options] LEVEL\n"
+    "       zorv_solve [options] --table SET [--plot FILE.png]\n"
+    "Finds a shortest solution of a level in commands (a direction key pressed\n"
+    "once, the turn key, a power-up used), each run from rest to rest over the\n"
+    "game's own world step, or shows that there is none within the bounds.\n"
+    "\n"
+    "LEVEL             a .lvl file, a level source .txt, or reg:N, adv:N, kid:N\n"
+    "                  for level N (from 0) of the game's level pack\n"
+    "\n"
+    "Search:\n"
+    "  --max-commands N  search solutions of up to N commands (default 40)\n"
+    "  --max-states N    stop after N positions (default 200000)\n"
+    "  --max-seconds S   stop after S seconds (default: no limit)\n"
+    "  --rest-frames N   a command whose world is not at rest after N frames\n"
+    "                    is a dead end (default 3000)\n"
+    "  --rebuild         go back to a position by building the world again and\n"
+    "                    replaying its commands, never through undo\n"
+    "  --progress        a line on stderr for every depth searched\n"
+    "\n"
+    "Output:\n"
+    "  --write-source    write the solution into the solution: section of LEVEL,\n"
+    "                    a level source (.txt)\n"
+    "  --write-lvl FILE  write the level with its solution as a .lvl file\n"
+    "  --json            print the result as one JSON object\n"
+    "\n"
+    "A level set:\n"
+    "  --table SET       solve every level of SET (reg, adv, kid: the level pack;\n"
+    "                    or a folder of level sources and .lvl files) and print\n"
+    "                    one line per level: commands, positions searched,\n"
+    "                    mechanics\n"
+    "  --from N, --to N  only the levels N (from 0) to N of the set\n"
+    "  --plot FILE.png   draw the difficulty along the set\n"
+    "  --help            this text\n"
+    "\n"
+    "Exit codes: 0 solved (every level of a table) and replayed to the exit;\n"
+    "1 not solved or the replay failed; 2 bad options or an unreadable level.\n";
+
+int Refuse(const std::string& message) {
+    fprintf(stderr, "zorv_solve: %s\n", message.c_str());
+    return 2;
+}
+
+std::string JsonText(const std::string& s) {
+    std::string out = "\"";
+    for (char c : s) {
+        if (c == '"' || c == '\\') out += '\\';
+        if (static_cast<unsigned char>(c) >= 0x20) out += c;
+    }
+    return out + "\"";
+}
+
+std::string CommandList(const std::vector<int>& codes) {
+    std::string text;
+    for (int c : codes) text += (text.empty() ? "" : " ") + CSolver::CommandName(c);
+    return text;
+}
+
+// One line of figures, also written above a stored solution.
+std::string Figures(const SolverResult& r) {
+    char buf[200];
+    snprintf(buf, sizeof buf, "%zu commands, %ld positions closer, exit in frame %d", r.commands.size(), r.states,
+             r.exitFrame);
+    return buf;
+}
+
+void PrintResult(const std::string& name, const CLevel& level, const SolverResult& r) {
+    printf("level:     %s \"%s\"\n", name.c_str(), level.GetHeadingText());
+    printf("mechanics: %s\n", LevelMechanicsText(level).c_str());
+    if (r.outcome == SolverResult::SOLVED) {
+        printf("outcome:   solved in %zu commands, the hero enters the exit in frame %d\n", r.commands.size(),
+               r.exitFrame);
+        printf("commands:  %s\n", CommandList(r.commands).c_str());
+        printf("replay:    %s\n", r.verifyResult.c_str());
+    } else {
+        printf("outcome:   %s", SolverResult::OutcomeName(r.outcome));
+        if (r.outcome == SolverResult::UNSOLVABLE)
+            printf(": all %ld positions the hero can reach were searched, the farthest %d commands away", r.states,
+                   r.depth);
+        if (r.outcome == SolverResult::COMMAND_BOUND) printf(" of %d (every position up to there searched)", r.depth);
+        printf("\n");
+        if (!r.error.empty()) printf("reason:    %s\n", r.error.c_str());
+    }
+    printf("positions: %ld %s\n", r.states,
+           r.outcome == SolverResult::SOLVED ? "fewer commands away than the solution, each searched"
+                                             : "found, each searched");
+    printf("search:    %ld positions found, %ld searches, %ld commands run (%ld lost the level, %ld never came to "
+           "rest)\n",
+           r.found, r.expanded, r.runs, r.lost, r.unsettled);
+    printf("speed:     %.0f positions/s, %.0f commands/s (%.2f s, %ld frames, %ld builds, %ld undo loads%s)\n",
+           r.StatesPerSecond(), r.seconds > 0 ? r.runs / r.seconds : 0.0, r.seconds, r.frames, r.rebuilds, r.loads,
+           r.usedUndo ? "" : ", no undo");
+    if (!r.note.empty()) printf("note:      %s\n", r.note.c_str());
+}
+
+void PrintJson(const std::string& name, const CLevel& level, const SolverResult& r) {
+    printf("{\"level\": %s, \"heading\": %s, \"outcome\": %s, \"commands\": [", JsonText(name).c_str(),
+           JsonText(level.GetHeadingText()).c_str(), JsonText(SolverResult::OutcomeName(r.outcome)).c_str());
+    for (size_t i = 0; i < r.commands.size(); ++i)
+        printf("%s%s", i ? ", " : "", JsonText(CSolver::CommandName(r.commands[i])).c_str());
+    printf("], \"records\": [");
+    for (size_t i = 0; i < r.records.size(); ++i)
+        printf("%s[%d, %d, %d]", i ? ", " : "", r.records[i].frame, r.records[i].key, r.records[i].released ? 1 : 0);
+    printf("], \"exit_frame\": %d, \"replay\": %s, \"states\": %ld, \"found\": %ld, \"expanded\": %ld, \"runs\": %ld, \"lost\": %ld, "
+           "\"unsettled\": %ld, \"depth\": %d, \"frames\": %ld, \"seconds\": %.3f, \"states_per_second\": %.1f, "
+           "\"mechanics\": [",
+           r.exitFrame, JsonText(r.verifyResult).c_str(), r.states, r.found, r.expanded, r.runs, r.lost, r.unsettled, r.depth,
+           r.frames, r.seconds, r.StatesPerSecond());
+    const std::vector<std::string> mechanics = LevelMechanics(level);
+    for (size_t i = 0; i < mechanics.size(); ++i) printf("%s%s", i ? ", " : "", JsonText(mechanics[i]).c_str());
+    printf("], \"note\": %s, \"error\": %s}\n", JsonText(r.note).c_str(), JsonText(r.error).c_str());
+}
+
+bool Succeeded(const SolverResult& r) { return r.outcome == SolverResult::SOLVED && r.verified; }
+
+int RunTable(const std::string& set, int from, int to, const SolverOptions& options, const std::string& plot) {
+    std::vector<SetLevel> levels;
+    std::string error;
+    if (!CollectLevelSet(set, from, to, &levels, &error)) return Refuse(error);
+    printf("%-16s %-32s %-9s %8s %9s %8s %8s  %s\n", "level", "heading", "outcome", "commands", "positions", "frames",
+           "seconds", "mechanics");
+    std::vector<PlotLevel> plotted;
+    int failed = 0;
+    double seconds = 0;
+    long found = 0;
+    for (SetLevel& t : levels) {
+        CSolver solver(t.level, options);
+        const SolverResult r = solver.Solve();
+        const bool ok = Succeeded(r);
+        failed += ok ? 0 : 1;
+        seconds += r.seconds;
+        found += r.found;
+        const char* outcome = ok                                          ? "solved"
+                              : r.outcome == SolverResult::SOLVED         ? "BADREPLAY"
+                              : r.outcome == SolverResult::UNSOLVABLE     ? "NONE"
+                              : r.outcome == SolverResult::NOT_PLAYABLE   ? "BROKEN"
+                                                                          : "BOUND";
+        const std::string commands = r.outcome == SolverResult::SOLVED ? std::to_string(r.commands.size()) : "-";
+        printf("%-16s %-32.32s %-9s %8s %9ld %8d %8.2f  %s\n", t.name.c_str(), t.level->GetHeadingText(), outcome,
+               commands.c_str(), r.states, r.exitFrame, r.seconds, LevelMechanicsText(*t.level).c_str());
+        fflush(stdout);
+        PlotLevel p;
+        p.label = t.label;
+        p.tutorial = t.tutorial;
+        p.solved = r.outcome == SolverResult::SOLVED;
+        p.commands = static_cast<int>(r.commands.size());
+        p.states = r.states;
+        plotted.push_back(p);
+    }
+    printf("%zu levels, %zu solved; %ld positions found in %.1f s (%.0f positions/s)\n", levels.size(),
+           levels.size() - static_cast<size_t>(failed), found, seconds, seconds > 0 ? found / seconds : 0.0);
+    if (!plot.empty()) {
+        if (!DrawDifficultyPlot("Difficulty along " + LevelSetTitle(set), plotted, plot, &error)) return Refuse(error);
+        printf("plot: %s\n", plot.c_str());
+    }
+    return failed == 0 ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    SolverOptions options;
+    std::string levelArg, table, plot, writeLvl, writeSource;
+    bool json = false, wantSource = false;
+    long from = 0, to = 1000000;
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        std::string v;
+        auto value = [&]() {
+            if (i + 1 >= argc) return false;
+            v = argv[++i];
+            return true;
+        };
+        double n = 0;
+        long k = 0;
+        if (a == "--help" || a == "-h") {
+            fputs(kUsage, stdout);
+            return 0;
+        } else if (a == "--max-commands") {
+            if (!value() || !ParseInteger(v, 1, 10000, &k)) return Refuse("--max-commands needs a number from 1");
+            options.maxCommands = static_cast<int>(k);
+        } else if (a == "--max-states") {
+            if (!value() || !ParseInteger(v, 1, 1000000000, &k)) return Refuse("--max-states needs a number from 1");
+            options.maxStates = k;
+        } else if (a == "--max-seconds") {
+            if (!value() || !ParseReal(v, 0, 1e7, &n)) return Refuse("--max-seconds needs a number of seconds");
+            options.maxSeconds = n;
+        } else if (a == "--rest-frames") {
+            if (!value() || !ParseInteger(v, 1, 10000000, &k)) return Refuse("--rest-frames needs a number from 1");
+            options.restFrames = static_cast<int>(k);
+        } else if (a == "--rebuild") {
+            options.undo = false;
+        } else if (a == "--progress") {
+            options.progress = true;
+        } else if (a == "--json") {
+            json = true;
+        } else if (a == "--write-source") {
+            wantSource = true;
+        } else if (a == "--write-lvl") {
+            if (!value()) return Refuse("--write-lvl needs a file name");
+            writeLvl = v;
+        } else if (a == "--table") {
+            if (!value()) return Refuse("--table needs a set: reg, adv, kid or a folder");
+            table = v;
+        } else if (a == "--plot") {
+            if (!value()) return Refuse("--plot needs a file name");
+            plot = v;
+        } else if (a == "--from") {
+            if (!value() || !ParseInteger(v, 0, 1000000, &from)) return Refuse("--from needs a level number");
+        } else if (a == "--to") {
+            if (!value() || !ParseInteger(v, 0, 1000000, &to)) return Refuse("--to needs a level number");
+        } else if (!a.empty() && a[0] == '-') {
+            return Refuse("unknown option " + a + " (see --help)");
+        } else if (levelArg.empty()) {
+            levelArg = a;
+        } else {
+            return Refuse("one level only (see --help)");
+        }
+    }
+    if (table.empty() == levelArg.empty()) return Refuse("give one LEVEL or --table SET (see --help)");
+    if (!table.empty() && (wantSource || !writeLvl.empty() || json))
+        return Refuse("--write-source, --write-lvl and --json are for one level");
+    if (!plot.empty() && table.empty()) return Refuse("--plot goes with --table");
+
+    // Paths are read before the headless world moves into the run folder.
+    int set = -1, index = -1;
+    std::unique_ptr<CLevel> fileLevel;
+    std::string error;
+    const bool fromPack = ParsePackSlot(levelArg, &set, &index);
+    if (!levelArg.empty() && !fromPack) {
+        fileLevel.reset(new CLevel());
+        if (!ReadLevelFile(levelArg, fileLevel.get(), &error)) return Refuse(error);
+    }
+    if (wantSource) {
+        if (!IsLevelSourcePath(levelArg)) return Refuse("--write-source writes into a level source: give its .txt");
+        writeSource = levelArg;
+    }
+    writeSource = PlatformAbsolutePath(writeSource);
+    writeLvl = PlatformAbsolutePath(writeLvl);
+    if (!table.empty() && table != "reg" && table != "adv" && table != "kid") {
+        table = PlatformAbsolutePath(table);
+        while (table.size() > 1 && table.back() == '/') table.pop_back();
+    }
+    plot = PlatformAbsolutePath(plot);
+
+    InitDebugLog(false);
+    EnableDebugCategory(DBG_ERROR);
+    if (!CHeadlessWorld::Start(PlatformExecutableDir(), &error)) return Refuse(error);
+    if (!table.empty()) {
+        const int code = RunTable(table, static_cast<int>(from), static_cast<int>(to), options, plot);
+        CHeadlessWorld::Stop();
+        return code;
+    }
+
+    CLevel* level = fileLevel.get();
+    if (fromPack) {
+        CLevelSet* levels = CLevelSet::GetSet(set);
+        if (!levels || index >= levels->GetLevelCount()) return Refuse("no level " + levelArg + " in the level pack");
+        level = levels->GetLevel(index);
+    }
+    const std::string name = fromPack ? PackSlotLabel(set, index) : levelArg;
+    CSolver solver(level, options);
+    const SolverResult r = solver.Solve();
+    if (json) {
+        PrintJson(name, *level, r);
+    } else {
+        PrintResult(name, *level, r);
+    }
+    int code = Succeeded(r) ? 0 : 1;
+    if (Succeeded(r) && !writeSource.empty()) {
+        if (!WriteSourceSolution(writeSource, r.records, Figures(r), &error)) return Refuse(error);
+        if (!json) printf("written:   the solution into %s\n", writeSource.c_str());
+    }
+    if (Succeeded(r) && !writeLvl.empty()) {
+        if (!WriteLevelWithSolution(*level, r.records, writeLvl, &error)) return Refuse(error);
+        if (!json) printf("written:   %s\n", writeLvl.c_str());
+    }
+    if (!Succeeded(r) && (!writeSource.empty() || !writeLvl.empty()))
+        fprintf(stderr, "zorv_solve: no solution to write\n");
+    CHeadlessWorld::Stop();
+    return code;
+}
