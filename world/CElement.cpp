@@ -79,6 +79,18 @@ const char* const kDashes = "-------------------------------------------\n";
 
 CElement* CellOrNull(CElement* e) { return e ? e : CElement::GetNullElement(); }
 
+// The slide value of GetSlideTendency, which the slide test and the pushes
+// ask of every element in every pass: written here, so that they have it
+// inline.
+inline int SlideValue(CElement* e) {
+    const int x = e->GetCurrentX(), y = e->GetCurrentY();
+    if (CElementDeviceTrampoline::IsTrampolineAt(x, y + 1) || CElementLadder::IsLadderPlatformAt(x, y + 1))
+        return e->GetSlide();
+    CElement* below = CElement::ElementBelow(x, y);
+    if (below->IsNull()) return 0;
+    return below->GetSurfaceFriction() + e->GetSlide();
+}
+
 // The fields an undo record keeps besides the sprites and the magnet links,
 // which are the same names on both sides: copied from an element into its
 // record, or back. One list, so that the two ways cannot drift apart.
@@ -241,7 +253,7 @@ bool CElement::CanFall(bool ignoreBelow) {
 
 bool CElement::CanSlide() {
     if (TRAMP || IsMagnetHeld()) return false;
-    if (GetSlideTendency() >= 0) return false;
+    if (SlideValue(this) >= 0) return false;
     CElement* under = FindElementAt(x, y + 1);
     if (under->IsMovingLeft() || under->IsMovingRight()) return false;
     if (WASMOVINGLEFT && GetSideXAt(x, y, true, true) >= 0) return true;
@@ -286,7 +298,7 @@ bool CElement::PushToSide(bool left, bool forced, bool fromTrampoline) {
     const int sideY = GetSideYAt(x, y, left, true);
     bool tryIt = dynamic && !MOVING && !(ridden && !fromTrampoline);
     if (tryIt) {
-        const int v = GetSlideTendency();
+        const int v = SlideValue(this);
         if (v >= 0 && (!forced || v > 0)) tryIt = false;
     }
     const bool sideInGrid = left ? sideX >= 0 : sideX < kGridWidth;
@@ -519,13 +531,7 @@ int CElement::GetSideYAt(int x, int y, bool leftSide, bool throughTeleports) {
     return y;
 }
 
-int CElement::GetSlideTendency() {
-    if (CElementDeviceTrampoline::IsTrampolineAt(x, y + 1) || CElementLadder::IsLadderPlatformAt(x, y + 1))
-        return GetSlide();
-    CElement* below = ElementBelow(x, y);
-    if (below->IsNull()) return 0;
-    return below->GetSurfaceFriction() + GetSlide();
-}
+int CElement::GetSlideTendency() { return SlideValue(this); }
 
 void CElement::MoveTo(int nx, int ny) {
     if (typeAI == AI_PROFESSOR && type == ELEMENT_AI && !FALLING && !SLIDING) IncrementStepCount();
