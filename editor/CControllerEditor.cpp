@@ -13,6 +13,7 @@
 #include "engine/CRender.h"
 #include "engine/Log.h"
 #include "gui/CControllerGame.h"
+#include "gui/CControllerInGame.h"
 #include "gui/CControllerMessage.h"
 #include "sound/CSound.h"
 
@@ -92,6 +93,9 @@ void CControllerEditor::ClearHeld() {
 void CControllerEditor::PrepareChild() {
     ClearHeld();
     view.HideCursor();
+    // The picture set aside is the child's backdrop: no pointer on it, not
+    // even the hourglass a closing message box leaves behind.
+    HideMousePointer(-1);
     CRender::Render(true);
     CRender::Swap(true);
 }
@@ -150,6 +154,11 @@ bool CControllerEditor::CheckLevel() {
 void CControllerEditor::OpenPlay(bool record, bool replay) {
     if (!CheckLevel()) return;
     CLevel* level = model.GetLevel();
+    // A playback of nothing would only look like a test.
+    if (replay && level->GetSolution().empty()) {
+        OpenMessage(CControllerInGame::kNoSolutionTitle, CControllerInGame::kNoSolutionBody, false);
+        return;
+    }
     savedModified = level->IsModified() ? 1 : 0;
     solutionBeforePlay = level->GetSolution();
     ClearHeld();

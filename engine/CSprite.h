@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "engine/CSpriteState.h"
@@ -158,8 +159,9 @@ public:
     // Blits the part of the sprite inside rect onto the screen surface.
     void DrawPart(const Rect& rect);
 
+    // The name is copied: callers often build it in passing.
     void SetName(const char* n) { name = n ? n : ""; }
-    const char* GetName() const { return name; }
+    const char* GetName() const { return name.c_str(); }
 
     // The tick source of the fades (SDL_GetTicks by default); tests replace it.
     using Clock = uint32_t (*)();
@@ -208,7 +210,7 @@ private:
     uint32_t fadeStart = 0, fadeEnd = 0;
     int32_t fadeEndAlpha = 255;
     int32_t fadeStartAlpha = 255;
-    const char* name = "";
+    std::string name;
 };
 
 // The live sprite list, in order of insertion.

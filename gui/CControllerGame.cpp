@@ -336,7 +336,9 @@ void CControllerGame::OpenPostGame(int type) {
     DebugLog(DBG_DEBUG, "=============================================\n");
     DebugLog(DBG_DEBUG, "Loading Post Game Controller (type=%i)\n", type);
     DebugLog(DBG_DEBUG, "=============================================\n");
-    postGameChild = new CControllerScoreboard(type, levelSet == nullptr);
+    CControllerScoreboard* board = new CControllerScoreboard(type, levelSet == nullptr);
+    board->SetSolutionAvailable(level && !level->GetSolution().empty());
+    postGameChild = board;
     OpenChild(postGameChild);
 }
 

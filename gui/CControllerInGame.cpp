@@ -111,20 +111,21 @@ void CControllerInGame::UnloadSprites() {
     spritesBuilt = 0;
 }
 
-void CControllerInGame::OpenChildOverMenu(CController* child, const char* name) {
+// The child is made only after the menu has gone: the page it builds then
+// hides the hourglass that covered the hand-over.
+void CControllerInGame::PrepareChild(const char* name) {
     if (dimmer) dimmer->Hide();
     HideMousePointer(-1);
     CRender::Render(true);
     ShowHourglass(true);
     UnloadSprites();
     LogOpening(name);
-    OpenChild(child);
 }
 
-void CControllerInGame::OpenMessage(int titleId, int bodyId, int action) {
+void CControllerInGame::OpenMessage(int titleId, int bodyId, int action, bool question) {
     pendingAction = action;
-    messageChild = new CControllerMessage(titleId, bodyId, true, 0);
-    OpenChildOverMenu(messageChild, "Message");
+    PrepareChild("Message");
+    OpenChild(messageChild = new CControllerMessage(titleId, bodyId, question, 0));
 }
 
 void CControllerInGame::GUICallback(int index, int, bool) {
@@ -139,21 +140,32 @@ void CControllerInGame::GUICallback(int index, int, bool) {
             value = ANSWER_UNDO;
             result = 1;
             break;
-        case ROW_SOLUTION: OpenMessage(2215, 2324, PENDING_SOLUTION); break;
+        case ROW_SOLUTION:
+            // Restarting to play back nothing would only puzzle the player.
+            if (level && level->GetSolution().empty())
+                OpenMessage(kNoSolutionTitle, kNoSolutionBody, PENDING_NONE, false);
+            else
+                OpenMessage(2215, 2324, PENDING_SOLUTION, true);
+            break;
         case ROW_INSTRUCTIONS:
-            if (!pageChild) OpenChildOverMenu(pageChild = new CControllerInstructions(0), "Instructions");
+            if (pageChild) break;
+            PrepareChild("Instructions");
+            OpenChild(pageChild = new CControllerInstructions(0));
             break;
         case ROW_SETTINGS:
-            if (!pageChild) OpenChildOverMenu(pageChild = new CControllerOptions(), "Options");
+            if (pageChild) break;
+            PrepareChild("Options");
+            OpenChild(pageChild = new CControllerOptions());
             break;
         case ROW_SCORES:
-            if (!pageChild)
-                OpenChildOverMenu(pageChild = new CControllerScoreboard(SCOREBOARD_LEVEL_MENU, false), "Scoreboard");
+            if (pageChild) break;
+            PrepareChild("Scoreboard");
+            OpenChild(pageChild = new CControllerScoreboard(SCOREBOARD_LEVEL_MENU, false));
             break;
         case ROW_MAP:
         case ROW_MANAGER: result = 2; break;
         case ROW_MAIN: result = 3; break;
-        case ROW_QUIT: OpenMessage(2214, 2323, PENDING_QUIT); break;
+        case ROW_QUIT: OpenMessage(2214, 2323, PENDING_QUIT, true); break;
         default: break;
     }
 }
@@ -220,8 +232,8 @@ void CControllerInGame::Pump() {
             value = ANSWER_SHOW_SOLUTION;
             result = 1;
         } else {
-            passwordChild = new CControllerPassword(profile->GetPassword());
-            OpenChildOverMenu(passwordChild, "Password");
+            PrepareChild("Password");
+            OpenChild(passwordChild = new CControllerPassword(profile->GetPassword()));
         }
     }
 }

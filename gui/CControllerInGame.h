@@ -36,6 +36,11 @@ public:
     // 0 a scored level of a set, 1 a tutorial level, 2 a level without a set.
     enum Mode { MODE_SET = 0, MODE_TUTORIAL = 1, MODE_SINGLE = 2 };
 
+    // The notice for a level that has no recorded solution (the post-game
+    // page shows it too).
+    static constexpr int kNoSolutionTitle = 2221;
+    static constexpr int kNoSolutionBody = 2341;
+
     CControllerInGame(int mode, CLevel* level);
     ~CControllerInGame() override;
 
@@ -51,9 +56,9 @@ public:
 private:
     void CreateSprites();
     void UnloadSprites();
-    void OpenMessage(int titleId, int bodyId, int action);
-    // Opens a child over the menu, which lets go of its sprites meanwhile.
-    void OpenChildOverMenu(CController* child, const char* name);
+    void OpenMessage(int titleId, int bodyId, int action, bool question);
+    // Readies the hand-over to a child: the menu lets go of its sprites.
+    void PrepareChild(const char* name);
 
     enum PendingAction { PENDING_NONE = 0, PENDING_SOLUTION = 1, PENDING_QUIT = 2 };
 

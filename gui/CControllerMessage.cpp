@@ -16,15 +16,16 @@ const char* const kBaseName = "baseMessageController.png";
 CControllerMessage::CControllerMessage(int titleId, int bodyId, bool twoButtons_, int bodyArgument)
     : CControllerMessage(titleId, bodyId, twoButtons_, std::to_string(bodyArgument).c_str()) {}
 
-CControllerMessage::CControllerMessage(int titleId, int bodyId, bool twoButtons_, const char* bodyText)
+CControllerMessage::CControllerMessage(int titleId, int bodyId, bool twoButtons_, const char* bodyText_)
     : dimmer(nullptr),
       background(nullptr),
       okay(nullptr),
       cancel(nullptr),
       twoButtons(twoButtons_ ? 1 : 0),
-      spritesBuilt(0) {
+      spritesBuilt(0),
+      bodyText(bodyText_ ? bodyText_ : "") {
     id = CONTROLLER_MESSAGE;
-    LoadSprites(titleId, bodyId, bodyText);
+    LoadSprites(titleId, bodyId, bodyText.c_str());
 }
 
 CControllerMessage::~CControllerMessage() {

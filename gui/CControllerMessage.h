@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "engine/CController.h"
 
@@ -33,6 +34,8 @@ public:
 
     // Inspection (tests).
     CGuiButton* GetOkayButton() const { return okay; }
+    // The text given for the body's placeholder.
+    const std::string& GetBodyText() const { return bodyText; }
     CGuiButton* GetCancelButton() const { return cancel; }
 
 private:
@@ -44,4 +47,5 @@ private:
     CGuiButton* cancel;
     uint8_t twoButtons;
     uint8_t spritesBuilt;
+    std::string bodyText;
 };

@@ -19,6 +19,7 @@ public:
     ~CGuiCheckbox() override;
 
     void SetChecked(bool on);
+    bool IsChecked() const { return checked != 0; }
 
     void Update() override;
     bool Activate(bool byKey, bool force) override;

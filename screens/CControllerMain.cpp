@@ -7,6 +7,7 @@
 #include "engine/CMouse.h"
 #include "engine/CRender.h"
 #include "engine/CSprite.h"
+#include "engine/FontRender.h"
 #include "engine/Log.h"
 #include "engine/Parameters.h"
 #include "engine/Utilities.h"
@@ -31,6 +32,8 @@ CSprite* introLogo = nullptr;
 
 const char* const kRule = "=============================================\n";
 const char* const kOverlayName = "profileOverlay.png";
+const int kTextWelcome = 1900;
+const int kTextWelcomeLongName = 1901;
 
 
 // Which buttons open a screen that exists. A button whose screen is not built
@@ -282,7 +285,16 @@ void CControllerMain::BuildWelcomePanel() {
     const int panel = CDraw::CopyImage("profile_main.png", kOverlayName, 0);
     const char* name = "";
     if (CProfile* p = GetProfile()) name = p->GetProfileName(-1);
-    BlitString(1900, panel, CDraw::GetWidth(panel), CDraw::GetHeight(panel), 2, 0, 5, name);
+    const int w = CDraw::GetWidth(panel), h = CDraw::GetHeight(panel);
+    // The greeting has one line above the change button. A name too long for
+    // it is shown alone, in the smaller type of entry 1901.
+    bool oneLine = true;
+    if (SDL_Surface* probe = FontRenderString(w, h, 2, kTextWelcome, name)) {
+        for (const FontRunPlacement& run : FontGetLastPlacements())
+            if (run.line > 0 || run.x < 0 || run.x + run.w > w) oneLine = false;
+        SDL_FreeSurface(probe);
+    }
+    BlitString(oneLine ? kTextWelcome : kTextWelcomeLongName, panel, w, h, 2, 0, 5, name);
     CSprite* s = sprites[SPRITE_PROFILE] = MakeSprite(1408, 0, "Main Menu (MAIN_LSPRITE_PROFILE)", 6, 6);
     s->AddFrame(panel);
     s->Show(kSpriteNotDrawn, kSpriteNotDrawn);

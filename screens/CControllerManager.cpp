@@ -242,8 +242,6 @@ void CControllerManager::CreateSprites() {
         buttons[i] = new CGuiButton(b.x, b.y, i, this, b.base, b.shadow, b.rollover, nullptr, false, 0, 0);
     }
     if (!g_gameFactory) buttons[BUTTON_PLAY]->Disable();
-    // The level map is not part of the game yet.
-    buttons[BUTTON_MAP]->Disable();
 
     for (int i = 0; i < DETAIL_COUNT; ++i) {
         details[i] = new CSprite(1423, 0, false);

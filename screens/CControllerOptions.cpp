@@ -238,6 +238,11 @@ void CControllerOptions::InputKey(bool released, int key) {
 void CControllerOptions::Pump() {
     if (GetPreviousId() == CONTROLLER_OPTIONS) {
         CControllerPage::Pump();
+        // Alt+Enter switches the display behind the screen's back: the box
+        // follows it.
+        CProfile* p = GetProfile();
+        CGuiCheckbox* full = built ? checkboxes[CHECK_FULLSCREEN - CHECK_SYSTEM_POINTER] : nullptr;
+        if (p && full && full->IsChecked() != (p->IsFullscreen() != 0)) full->SetChecked(p->IsFullscreen() != 0);
         return;
     }
     // A child has just closed, or this screen has just become current.

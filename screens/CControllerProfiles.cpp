@@ -153,11 +153,11 @@ void CControllerProfiles::ClearForChild(const char* name) {
     LogOpening(name);
 }
 
-void CControllerProfiles::OpenMessage(int titleId, int bodyId, bool question, int pending) {
+void CControllerProfiles::OpenMessage(int titleId, int bodyId, bool question, int pending, const char* bodyText) {
     ClearForChild("Message");
     pendingAction = pending;
     closeAfterNotice = 0;
-    message = new CControllerMessage(titleId, bodyId, question, 0);
+    message = new CControllerMessage(titleId, bodyId, question, bodyText ? bodyText : "");
     OpenChild(message);
 }
 
@@ -223,7 +223,14 @@ void CControllerProfiles::GUICallback(int index, int reported, bool dclick) {
     case BUTTON_SELECT:
         if (list && list->GetRowCount() > 0) ChooseProfile(list->GetSelectedRowId());
         break;
-    case BUTTON_DELETE: OpenMessage(2212, 2319, true, PENDING_DELETE); break;
+    case BUTTON_DELETE: {
+        // The list is out of sight while the question is open: it names the
+        // player about to go.
+        const CProfile* profile = GetProfile();
+        const char* name = profile ? profile->GetProfileName(selectedNumber) : "";
+        OpenMessage(2212, 2319, true, PENDING_DELETE, name);
+        break;
+    }
     case BUTTON_RENAME: OpenNameDialog(true); break;
     case BUTTON_ADD: OpenNameDialog(false); break;
     case LIST_PROFILES:

@@ -61,7 +61,7 @@ private:
     // Makes the chosen player current and closes, unless the switch was
     // refused because the outgoing player could not be saved.
     void ChooseProfile(int number);
-    void OpenMessage(int titleId, int bodyId, bool question, int pending);
+    void OpenMessage(int titleId, int bodyId, bool question, int pending, const char* bodyText = nullptr);
     void OpenNameDialog(bool rename);
     // Clears the stage for a child: the menu's frozen picture shows through.
     void ClearForChild(const char* name);

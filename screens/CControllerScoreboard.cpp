@@ -9,6 +9,7 @@
 #include "engine/CSprite.h"
 #include "engine/Log.h"
 #include "engine/Utilities.h"
+#include "gui/CControllerInGame.h"
 #include "gui/CControllerMessage.h"
 #include "gui/CGuiButton.h"
 #include "gui/GuiText.h"
@@ -80,6 +81,7 @@ CControllerScoreboard::CControllerScoreboard(int type_, bool noSet_)
       oscillator(nullptr),
       victory(nullptr),
       noSet(noSet_ ? 1 : 0),
+      solutionAvailable(1),
       loaded(0),
       type(type_),
       set(0),
@@ -409,6 +411,13 @@ void CControllerScoreboard::GUICallback(int index, int, bool) {
 }
 
 void CControllerScoreboard::ShowSolution() {
+    if (!solutionAvailable) {
+        PrepareChild("Message");
+        message = new CControllerMessage(CControllerInGame::kNoSolutionTitle, CControllerInGame::kNoSolutionBody,
+                                         false, 0);
+        OpenChild(message);
+        return;
+    }
     CProfile* p = GetProfile();
     if (p && p->HasPassword() && (noSet || !IsTutorialLevel(set, level))) {
         PrepareChild("Password");

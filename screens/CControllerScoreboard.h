@@ -77,6 +77,9 @@ public:
 
     // The post-game answer (PostGameResult).
     int GetAnswer() const { return value; }
+    // The play screen tells a post-game page whether the level has a
+    // recorded solution; without one its solution button says so.
+    void SetSolutionAvailable(bool available) { solutionAvailable = available ? 1 : 0; }
 
     void GUICallback(int index, int value, bool dclick) override;
     void InputKey(bool released, int key) override;
@@ -151,6 +154,7 @@ private:
     COscillator* oscillator;
     CSoundObject* victory;
     uint8_t noSet;
+    uint8_t solutionAvailable;
     uint8_t loaded;
     int type;
     int set;

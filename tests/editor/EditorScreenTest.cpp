@@ -10,6 +10,7 @@
 #include <sys/stat.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -20,9 +21,12 @@
 #include "editor/CControllerEditorPalette.h"
 #include "editor/CControllerEditorSave.h"
 #include "editor/CControllerEditorTutorial.h"
+#include "engine/CDraw.h"
+#include "engine/CRender.h"
 #include "engine/CSprite.h"
 #include "engine/Utilities.h"
 #include "gui/CControllerGame.h"
+#include "gui/CControllerInGame.h"
 #include "gui/CControllerMessage.h"
 #include "gui/CGuiButton.h"
 #include "gui/CGuiListbox.h"
@@ -388,6 +392,60 @@ TEST_F(EditorScreenTest, NewLoadAndLeaveAskBeforeUnsavedWorkIsThrownAway) {
     Alt(SDLK_w);
     Answer(true);
     EXPECT_EQ(CController::GetCurrent(), &root);
+}
+
+// Playing back a level that has no recorded solution says so, instead of
+// starting a playback of nothing.
+TEST_F(EditorScreenTest, PlayingBackWithoutASolutionSaysThereIsNone) {
+    Open();
+    Key(SDLK_ESCAPE);
+    BuildWalk();
+    ASSERT_TRUE(Level()->GetSolution().empty());
+    Alt(SDLK_p);
+    ASSERT_EQ(Current(), CONTROLLER_MESSAGE);
+    EXPECT_EQ(editor->GetMessageTitle(), CControllerInGame::kNoSolutionTitle);
+    EXPECT_EQ(editor->GetMessageBody(), CControllerInGame::kNoSolutionBody);
+    Answer(true);
+    EXPECT_EQ(Current(), CONTROLLER_EDITOR);
+}
+
+// The picture a dialog of the editor lies over is taken with no pointer on
+// it: the hourglass that the question box leaves behind when it closes is
+// not painted into the load dialog's backdrop.
+TEST_F(EditorScreenTest, TheLoadDialogsBackdropHoldsNoHourglass) {
+    Open();
+    Key(SDLK_ESCAPE);
+    Key(SDLK_j);
+    ClickCell(4, 4);
+    Alt(SDLK_l);
+    ASSERT_EQ(Current(), CONTROLLER_MESSAGE);
+    auto* box = dynamic_cast<CControllerMessage*>(CController::GetCurrent());
+    ASSERT_NE(box, nullptr);
+    // Okay with the pointer: the box goes, showing the hourglass where it was.
+    CGuiButton* okay = box->GetOkayButton();
+    const int mx = okay->GetCentreX(), my = okay->GetCentreY();
+    ClickAt(mx, my);
+    Frames(2);
+    ASSERT_EQ(Current(), CONTROLLER_EDITOR_LOAD);
+    ASSERT_NE(CRender::GetSwapSprite(), nullptr);
+    SDL_Surface* backdrop = CDraw::GetSurface(CRender::GetSwapSprite()->GetFrameImage(0));
+    const int glassId = CDraw::FindImage("hourglass.tga");
+    SDL_Surface* glass = CDraw::GetSurface(glassId);
+    ASSERT_NE(backdrop, nullptr);
+    ASSERT_NE(glass, nullptr);
+    const int gx = mx - glass->w / 2 + 6, gy = my - glass->h / 2 + 1;
+    int solid = 0, same = 0;
+    for (int y = 0; y < glass->h; ++y)
+        for (int x = 0; x < glass->w; ++x) {
+            Uint8 r, g, b, a, br, bg, bb;
+            SDL_GetRGBA(CDraw::GetPixel(glass, x, y), glass->format, &r, &g, &b, &a);
+            if (a != 255 || gx + x < 0 || gy + y < 0 || gx + x >= backdrop->w || gy + y >= backdrop->h) continue;
+            ++solid;
+            SDL_GetRGB(CDraw::GetPixel(backdrop, gx + x, gy + y), backdrop->format, &br, &bg, &bb);
+            if (std::abs(r - br) < 8 && std::abs(g - bg) < 8 && std::abs(b - bb) < 8) ++same;
+        }
+    ASSERT_GT(solid, 20);
+    EXPECT_LT(same * 2, solid) << "the hourglass is painted into the backdrop";
 }
 
 TEST_F(EditorScreenTest, TheSaveDialogAsksBeforeReplacingRefusesBadNamesAndStaysOpenWhenTheWriteFails) {

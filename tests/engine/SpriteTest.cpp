@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <string>
 
 #include "engine/CDraw.h"
 #include "engine/CMouse.h"
@@ -45,6 +46,18 @@ TEST_F(SpriteTest, NewSpriteIsHiddenOnTheLiveListWithNoFrames) {
     EXPECT_EQ(s.GetFrameCount(), 0);
     EXPECT_EQ(GetSpriteList().back(), &s);
     EXPECT_EQ(s.GetOriginX(), 0);
+}
+
+// A sprite keeps its own copy of its debug name: screens build names in
+// passing (a prefix, the slot, a bracket), and the log reads them much later.
+TEST_F(SpriteTest, KeepsItsOwnCopyOfItsName) {
+    CSprite s(80, 1, false);
+    std::string built = std::string("Editor Help Controller (") + "EDITORHELP_LSPRITE_DIMMER" + ")";
+    s.SetName(built.c_str());
+    built.replace(0, built.size(), built.size(), '#');  // the caller's text changes or goes
+    EXPECT_STREQ(s.GetName(), "Editor Help Controller (EDITORHELP_LSPRITE_DIMMER)");
+    s.SetName(nullptr);
+    EXPECT_STREQ(s.GetName(), "");
 }
 
 TEST_F(SpriteTest, OriginIsStoredRelativeToTheBoardCorner) {

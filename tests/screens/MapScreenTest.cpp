@@ -12,9 +12,11 @@
 #include <memory>
 
 #include "engine/CController.h"
+#include "engine/CDraw.h"
 #include "engine/CRender.h"
 #include "engine/CSprite.h"
 #include "gui/CControllerGame.h"
+#include "gui/CControllerInGame.h"
 #include "gui/CControllerMessage.h"
 #include "gui/CGuiButton.h"
 #include "gui/CGuiButtonMapDot.h"
@@ -69,12 +71,33 @@ protected:
         }
         return false;
     }
-    // Holds the right arrow until the level ends (the post-game board or
-    // the ending story comes up).
-    static void WalkRightToTheEnd() {
-        PushKey(true, SDLK_RIGHT);
+    // Holds an arrow key until the level ends (the post-game board or the
+    // ending story comes up).
+    static void WalkToTheEnd(SDLKey key) {
+        PushKey(true, key);
         for (int i = 0; i < 4000 && CController::GetCurrentId() == CONTROLLER_GAME; ++i) Frame();
+        PushKey(false, key);
+    }
+    // Has the in-game menu show the level's stored solution (an unbound key
+    // opens the menu, the box asks first) and runs it until the level ends.
+    static void ShowTheSolutionToTheEnd() {
+        TapKey(SDLK_ESCAPE);
+        ASSERT_TRUE(Reach(CONTROLLER_INGAME_MENU, 5));
+        CController::GetCurrent()->GUICallback(CControllerInGame::ROW_SOLUTION, 0, false);
+        auto* box = dynamic_cast<CControllerMessage*>(CController::GetCurrent());
+        ASSERT_NE(box, nullptr);
+        box->GUICallback(CControllerMessage::BUTTON_OKAY, 0, false);
+        ASSERT_TRUE(Reach(CONTROLLER_GAME, 10));
+        for (int i = 0; i < 4000 && CController::GetCurrentId() == CONTROLLER_GAME; ++i) Frame();
+    }
+    // The kids' first level: right off the ledge, then back left underneath
+    // it to the exit.
+    static void PlayTheFirstKidsLevel() {
+        PushKey(true, SDLK_RIGHT);
+        for (int i = 0; i < 600 && !(CElement::GetHero() && CElement::GetHero()->GetCurrentY() == 21); ++i) Frame();
         PushKey(false, SDLK_RIGHT);
+        Frames(20);
+        WalkToTheEnd(SDLK_LEFT);
     }
     static int State(CControllerMap* m, int level) { return m->GetDot(level)->GetState(); }
     static CControllerScoreboard* Board() { return dynamic_cast<CControllerScoreboard*>(CController::GetCurrent()); }
@@ -204,7 +227,7 @@ TEST_F(MapScreenTest, AFinishedLevelBringsTheMapBackWithTheNextLevelOpen) {
     TapKey(SDLK_ESCAPE);
     ASSERT_TRUE(Reach(CONTROLLER_GAME, 5));
     Frames(60);  // the hero comes out of the tube
-    WalkRightToTheEnd();
+    PlayTheFirstKidsLevel();
     ASSERT_EQ(CController::GetCurrentId(), CONTROLLER_SCOREBOARD);
     ASSERT_NE(Board(), nullptr);
     EXPECT_EQ(Board()->GetType(), SCOREBOARD_SOLVED);
@@ -277,7 +300,7 @@ TEST_F(MapScreenTest, TheLastLevelOfASetEndsWithTheEndingStoryAndThenItsBoard) {
     m->GUICallback(CControllerMap::BUTTON_PLAY, 0, false);
     ASSERT_TRUE(Reach(CONTROLLER_GAME, 5));
     Frames(60);
-    WalkRightToTheEnd();
+    ShowTheSolutionToTheEnd();
     ASSERT_EQ(CController::GetCurrentId(), CONTROLLER_STORY);
     auto* story = dynamic_cast<CControllerStory*>(CController::GetCurrent());
     EXPECT_EQ(story->GetStoryId(), 11);
@@ -328,6 +351,36 @@ TEST_F(MapScreenTest, TheExplanationComesOnceAndAResetAsksFirst) {
     EXPECT_FALSE(m->WasExplanationShown());
 }
 
+// The first and last columns of a sprite's picture that are not fully
+// transparent, in screen pixels.
+std::pair<int, int> InkColumns(CSprite* s) {
+    SDL_Surface* img = CDraw::GetSurface(s->GetFrameImage(0));
+    int first = -1, last = -1;
+    for (int x = 0; img && x < img->w; ++x)
+        for (int y = 0; y < img->h; ++y) {
+            Uint8 r, g, b, a;
+            SDL_GetRGBA(CDraw::GetPixel(img, x, y), img->format, &r, &g, &b, &a);
+            if (a < 40) continue;
+            if (first < 0) first = x;
+            last = x;
+            break;
+        }
+    return {s->GetX(false) + first, s->GetX(false) + last};
+}
+
+// "Incomplete", the best of a level never solved, stays clear of the
+// high-score button beside it.
+TEST_F(MapScreenTest, TheWordIncompleteStaysClearOfTheScoresButton) {
+    Profile().SetCurrentSet(1);
+    Profile().SetLevelSteps(12, 1, 0);
+    CControllerMap* m = OpenMap();
+    ASSERT_TRUE(Reach(CONTROLLER_MAP, 3));
+    ASSERT_EQ(Profile().GetLevelSteps(1, m->GetCurrentLevel(), false), 0);
+    const int wordEnd = InkColumns(m->GetSprite(CControllerMap::SPRITE_LEVEL_STEPS)).second;
+    const int buttonStart = InkColumns(m->GetButton(CControllerMap::BUTTON_SCORES)->GetBaseSprite()).first;
+    EXPECT_LT(wordEnd, buttonStart);
+}
+
 TEST_F(MapScreenTest, TheMapAndTheLevelManagerAskTheMainMenuForEachOther) {
     Profile().SetCurrentSet(1);
     Profile().SetLevelSteps(12, 1, 0);
@@ -337,10 +390,12 @@ TEST_F(MapScreenTest, TheMapAndTheLevelManagerAskTheMainMenuForEachOther) {
     menu.GUICallback(CControllerMain::BUTTON_PLAY, 0, false);
     ASSERT_TRUE(Reach(CONTROLLER_MAP, 3));
     Frames(3);
-    CController::GetCurrent()->GUICallback(CControllerMap::BUTTON_MANAGER, 0, false);
+    // Each by a click on its button, as the player asks.
+    Click(710, 546);
     ASSERT_TRUE(Reach(CONTROLLER_MANAGER, 3));
     EXPECT_FALSE(menu.IsLoaded());
-    CController::GetCurrent()->GUICallback(CControllerManager::BUTTON_MAP, 0, false);
+    Frames(2);
+    Click(628, 497);
     ASSERT_TRUE(Reach(CONTROLLER_MAP, 3));
     // Escape leaves the map for the menu.
     TapKey(SDLK_ESCAPE);

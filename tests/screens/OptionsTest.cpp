@@ -243,6 +243,26 @@ TEST_F(OptionsTest, DefaultsRestoreEverythingAndEscapeSavesLikeBack) {
     EXPECT_EQ(reread.IsFullscreen(), 0);
 }
 
+// Alt+Enter switches the display while the options are open: the full-screen
+// box follows, so that it never shows the other mode.
+TEST_F(OptionsTest, TheFullScreenBoxFollowsAltEnter) {
+    CProfile* p = Profile();
+    p->SetFullscreen(0);
+    Options* options = OpenOptions();
+    ASSERT_NE(options, nullptr);
+    CGuiCheckbox* box = options->GetCheckbox(Options::CHECK_FULLSCREEN);
+    ASSERT_FALSE(Checked(box));
+    for (bool full : {true, false}) {
+        PushKey(true, SDLK_RETURN, KMOD_LALT);
+        PushKey(false, SDLK_RETURN, KMOD_LALT);
+        Frame();
+        Frame();
+        ASSERT_EQ(p->IsFullscreen(), full ? 1 : 0);
+        EXPECT_EQ(CDraw::IsFullscreen(), full);
+        EXPECT_EQ(Checked(box), full);
+    }
+}
+
 TEST(OptionsMouseSpeed, SliderPositionOfAStoredSpeed) {
     EXPECT_EQ(Options::MouseSpeedIndex(1.0f), 5);
     EXPECT_EQ(Options::MouseSpeedIndex(0.15f), 0);

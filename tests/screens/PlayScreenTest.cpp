@@ -8,13 +8,16 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 
 #include "engine/CController.h"
 #include "engine/CDraw.h"
+#include "engine/CMouse.h"
 #include "gui/CControllerGame.h"
 #include "gui/CControllerInGame.h"
+#include "gui/CControllerMessage.h"
 #include "players/CProfile.h"
 #include "screens/CControllerScoreboard.h"
 #include "tests/gui/GuiTestSupport.h"
@@ -162,6 +165,106 @@ TEST_F(PlayScreenTest, ThePostGameBoardOpensAtTheExitAndItsUndoTakesTheLastStepB
     Frames(2);
     ASSERT_EQ(CController::GetCurrent(), game.get());
     EXPECT_EQ(HeroX(), 2);
+}
+
+// The step counter reads clearly: its light digits show through the frame
+// drawn over them.
+TEST_F(PlayScreenTest, TheStepCounterShowsItsDigitsThroughItsFrame) {
+    CLevel level = WalkLevel();
+    Profile().SetStepCounterEnabled(1);
+    Open(&level, false, false, false);
+    PushKey(true, SDLK_RIGHT);
+    Frames(4);
+    PushKey(false, SDLK_RIGHT);
+    Frames(80);
+    ASSERT_GE(Profile().GetStepCount(true), 1);
+    // The units digit stands at x 720 + 13 * 4, y 569, 13 x 20 pixels.
+    SDL_Surface* screen = CDraw::GetScreen();
+    int brightest = 0;
+    for (int y = 569; y < 589; ++y)
+        for (int x = 772; x < 785; ++x) {
+            Uint8 r, g, b;
+            SDL_GetRGB(CDraw::GetPixel(screen, x, y), screen->format, &r, &g, &b);
+            brightest = std::max(brightest, (r * 30 + g * 59 + b * 11) / 100);
+        }
+    EXPECT_GE(brightest, 180) << "the digit is hardly lighter than its frame";
+}
+
+// A level with no recorded solution says so where the solution is asked
+// for, instead of starting again and playing nothing; with a solution the
+// question comes as before.
+TEST_F(PlayScreenTest, ALevelWithoutASolutionSaysSoInsteadOfReplayingNothing) {
+    // Ground from column 0 to 8: walking right falls out of the world.
+    CLevel level;
+    for (int x = 0; x <= 8; ++x) level.SetTile(TERRAIN_GRASS, x, 23);
+    level.SetTile(DEVICE_TUBE_START, 4, 22);
+    level.SetTile(DEVICE_TUBE_END, 1, 22);
+    Open(&level, false, false, false);
+    auto box = [] { return dynamic_cast<CControllerMessage*>(CController::GetCurrent()); };
+
+    TapKey(SDLK_ESCAPE);
+    Frames(2);
+    Click(400, 279);  // the solution row
+    Frames(2);
+    ASSERT_NE(box(), nullptr);
+    EXPECT_EQ(box()->GetCancelButton(), nullptr) << "a notice, not a question";
+    TapKey(SDLK_RETURN);
+    Frames(2);
+    EXPECT_EQ(CController::GetCurrentId(), CONTROLLER_INGAME_MENU);
+    TapKey(SDLK_ESCAPE);
+    Frames(2);
+    ASSERT_EQ(CController::GetCurrent(), game.get());
+
+    // The page of a lost level: its solution button tells the same.
+    PushKey(true, SDLK_RIGHT);
+    for (int i = 0; i < 400 && CController::GetCurrentId() != CONTROLLER_SCOREBOARD; ++i) Frame();
+    PushKey(false, SDLK_RIGHT);
+    ASSERT_EQ(CController::GetCurrentId(), CONTROLLER_SCOREBOARD);
+    Frames(2);
+    Click(400, 429);  // the solution button
+    Frames(2);
+    ASSERT_NE(box(), nullptr);
+    EXPECT_EQ(box()->GetCancelButton(), nullptr);
+    TapKey(SDLK_RETURN);
+    Frames(2);
+    EXPECT_EQ(CController::GetCurrentId(), CONTROLLER_SCOREBOARD);
+    TapKey(SDLK_r);  // try again
+    Frames(3);
+    ASSERT_EQ(CController::GetCurrent(), game.get());
+
+    // With a solution the menu asks whether to show it.
+    level.AddReplayKey(10, 276, false);
+    level.SetSolutionRecorded();
+    TapKey(SDLK_ESCAPE);
+    Frames(2);
+    Click(400, 279);
+    Frames(2);
+    ASSERT_NE(box(), nullptr);
+    EXPECT_NE(box()->GetCancelButton(), nullptr);
+}
+
+// A row of the in-game menu opens its page ready to use: the hourglass that
+// covered the hand-over is gone, the page hides the pointer until it moves.
+TEST_F(PlayScreenTest, TheInGameMenusPagesOpenWithoutTheHourglassLeftOnThem) {
+    CLevel level = WalkLevel();
+    Open(&level, false, false, false);
+    const struct {
+        int y, screen;
+    } rows[] = {{279, CONTROLLER_MESSAGE}, {309, CONTROLLER_INSTRUCTIONS}, {339, CONTROLLER_OPTIONS}};
+    for (const auto& row : rows) {
+        TapKey(SDLK_ESCAPE);
+        Frames(2);
+        ASSERT_EQ(CController::GetCurrentId(), CONTROLLER_INGAME_MENU);
+        Click(400, row.y);
+        Frames(2);
+        ASSERT_EQ(CController::GetCurrentId(), row.screen);
+        EXPECT_TRUE(IsMousePointerHidden()) << "row at y " << row.y;
+        TapKey(SDLK_ESCAPE);  // back to the menu
+        Frames(2);
+        TapKey(SDLK_ESCAPE);  // resume
+        Frames(2);
+        ASSERT_EQ(CController::GetCurrent(), game.get());
+    }
 }
 
 TEST_F(PlayScreenTest, ALevelWithoutAnEntranceTubeIsRefusedWithAMessage) {

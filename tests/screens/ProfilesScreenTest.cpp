@@ -133,10 +133,13 @@ TEST_F(ProfilesScreenTest, DeletingAsksFirstAndTheListNeverEmpties) {
     EXPECT_EQ(FirstCells(screen->GetList()), (std::vector<std::string>{"Anna", "PLAYER 1"}));
     EXPECT_EQ(screen->GetList()->GetSelectedRowId(), profile->GetProfileNumber("Anna"));
 
-    // Another row is deleted by choosing it first.
+    // Another row is deleted by choosing it first; the question names the
+    // player it is about, since the list is not in view while it asks.
     Key(SDLK_DOWN);
     EXPECT_EQ(screen->GetSelectedNumber(), profile->GetProfileNumber("PLAYER 1"));
     screen->GUICallback(CControllerProfiles::BUTTON_DELETE, 0, false);
+    ASSERT_NE(screen->GetMessage(), nullptr);
+    EXPECT_EQ(screen->GetMessage()->GetBodyText(), "PLAYER 1");
     Answer(screen->GetMessage(), true);
     EXPECT_EQ(FirstCells(screen->GetList()), (std::vector<std::string>{"Anna"}));
     EXPECT_STREQ(profile->GetProfileName(-1), "Anna");

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <algorithm>
 #include <memory>
 #include <string>
 
@@ -201,6 +202,47 @@ TEST_F(ScreensTest, MainMenuButtons) {
     Frame();
     EXPECT_FALSE(CController::IsRunning());
     root.reset();
+}
+
+// The welcome panel greets any player within its own picture and above its
+// change button, even one whose name is fifteen wide letters.
+TEST_F(ScreensTest, TheWelcomePanelHoldsEvenTheWidestName) {
+    CProfile* profile = g_world->profile.get();
+    const int before = profile->GetCurrentProfile();
+    for (const char* name : {"Ann", "WWWWWWWWWWWWWWW"}) {
+        bool known = false;
+        for (int i = 0; i < profile->GetProfileCount(); ++i)
+            known = known || std::string(profile->GetProfileNameAt(i)) == name;
+        if (!known) ASSERT_TRUE(profile->CreateProfile(name));
+        profile->LoadProfile(name);
+        auto root = std::make_unique<CControllerMain>();
+        root->Activate(nullptr);
+        Frame();
+        CSprite* panel = root->GetSprite(CControllerMain::SPRITE_PROFILE);
+        ASSERT_NE(panel, nullptr);
+        SDL_Surface* painted = CDraw::GetSurface(panel->GetFrameImage(0));
+        const int plainId = CDraw::GetImage("profile_main.png");
+        SDL_Surface* plain = CDraw::GetSurface(plainId);
+        ASSERT_NE(painted, nullptr);
+        ASSERT_NE(plain, nullptr);
+        // The change button stands at (51, 41) on the screen, the panel at (6, 6).
+        const int buttonTop = 41 - 6;
+        int inkLeft = painted->w, inkRight = -1, inkBottom = -1;
+        for (int y = 0; y < painted->h; ++y)
+            for (int x = 0; x < painted->w; ++x)
+                if (CDraw::GetPixel(painted, x, y) != CDraw::GetPixel(plain, x, y)) {
+                    inkLeft = std::min(inkLeft, x);
+                    inkRight = std::max(inkRight, x);
+                    inkBottom = std::max(inkBottom, y);
+                }
+        CDraw::ReleaseImage(plainId);
+        ASSERT_GE(inkRight, 0) << name;
+        EXPECT_LT(inkBottom, buttonTop) << name << " runs into the change button";
+        EXPECT_GT(inkLeft, 2) << name << " is cut at the panel's left";
+        EXPECT_LT(inkRight, painted->w - 3) << name << " is cut at the panel's right";
+        root.reset();
+    }
+    profile->LoadProfile(profile->GetProfileName(before));
 }
 
 TEST_F(ScreensTest, MainMenuFigureStartsItsFirstGestureAfterTwentyFrames) {

@@ -9,6 +9,8 @@
 #include <string>
 
 #include "engine/CSprite.h"
+#include "engine/Utilities.h"
+#include "tests/support/TestSupport.h"
 #include "world/CElement.h"
 #include "world/CHeadlessWorld.h"
 #include "world/CLevel.h"
@@ -18,9 +20,13 @@ namespace worldtest {
 inline uint32_t g_frame = 0;
 inline uint32_t TestFrame() { return g_frame; }
 
-// Starts the headless world from the run folder the first time.
+// Starts the headless world from the run folder the first time, with the
+// profile folder (where the error log goes) in a private home, not in the
+// run folder.
 inline void EnsureHeadlessWorld() {
     if (CHeadlessWorld::IsStarted()) return;
+    static CScopedHome home;
+    InitDirectories();
     std::string error;
     ASSERT_TRUE(CHeadlessWorld::Start(ZORV_RUN_DIR, &error)) << error;
 }

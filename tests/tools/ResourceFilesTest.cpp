@@ -7,6 +7,8 @@
 #include <SDL_ttf.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
 #include <map>
 #include <regex>
 #include <set>
@@ -224,4 +226,54 @@ TEST(StartupFiles, ParameterFileHasTwoTokensALine) {
     EXPECT_EQ("1", values["USE_ZJ_BLINK"]);
     EXPECT_EQ("0", values["USE_MOREGAMES"]);
     EXPECT_EQ("0", values["USE_MORELEVELS"]);
+}
+
+// The editor's load, save and tutorial-text dialogs are a wooden frame with
+// their face drawn onto it at an offset: the frame shows the same rim on the
+// right and at the bottom as on the left and at the top.
+TEST_F(ImagePackFile, EditorDialogFacesSitInsideTheirFramesWithEvenRims) {
+    struct Dialog {
+        const char* frame;
+        const char* face;
+        int dx, dy;
+    };
+    const Dialog dialogs[] = {{"loadbrowser_border.tga", "loadbrowser_main.jpg", 6, 6},
+                              {"saveboxshadow.tga", "savebox.jpg", 6, 6},
+                              {"etutorialboxshadow.tga", "etutorialbox.jpg", 4, 4}};
+    for (const Dialog& d : dialogs) {
+        const CPackFile::Entry* fe = Find(d.frame);
+        const CPackFile::Entry* ce = Find(d.face);
+        ASSERT_NE(nullptr, fe) << d.frame;
+        ASSERT_NE(nullptr, ce) << d.face;
+        SDL_Surface* frame = Decode(fe->data, fe->size, fe->name);
+        SDL_Surface* face = Decode(ce->data, ce->size, ce->name);
+        ASSERT_NE(nullptr, frame);
+        ASSERT_NE(nullptr, face);
+        // The solid part of the frame (its soft shadow is faint).
+        int left = frame->w, top = frame->h, right = -1, bottom = -1;
+        SDL_LockSurface(frame);
+        for (int y = 0; y < frame->h; ++y)
+            for (int x = 0; x < frame->w; ++x) {
+                const uint8_t* p = static_cast<const uint8_t*>(frame->pixels) + y * frame->pitch +
+                                   x * frame->format->BytesPerPixel;
+                uint32_t v = 0;
+                memcpy(&v, p, frame->format->BytesPerPixel);
+                Uint8 r, g, b, a;
+                SDL_GetRGBA(v, frame->format, &r, &g, &b, &a);
+                if (a < 200) continue;
+                left = std::min(left, x);
+                top = std::min(top, y);
+                right = std::max(right, x);
+                bottom = std::max(bottom, y);
+            }
+        SDL_UnlockSurface(frame);
+        const int rimLeft = d.dx - left, rimTop = d.dy - top;
+        const int rimRight = right - (d.dx + face->w - 1), rimBottom = bottom - (d.dy + face->h - 1);
+        EXPECT_GT(rimRight, 0) << d.face << " runs over the right of its frame";
+        EXPECT_GT(rimBottom, 0) << d.face << " runs over the bottom of its frame";
+        EXPECT_NEAR(rimRight, rimLeft, 2) << d.face;
+        EXPECT_NEAR(rimBottom, rimTop, 2) << d.face;
+        SDL_FreeSurface(frame);
+        SDL_FreeSurface(face);
+    }
 }

@@ -212,6 +212,64 @@ TEST(Solver, ShowsALevelWithoutAWayOutAndStopsAtItsBounds) {
     EXPECT_FALSE(r.error.empty());
 }
 
+// Pieces that never forget what happened to them still let the world come
+// to rest: a frost shot that struck (it stays where it hit), a collapsed
+// bridge (it keeps its mark), a bot knocked out in a pit while the hero
+// stands on its head, a thawed crate (it keeps its mark), a bot knocked out
+// by the EMP while a magnet holds it (its knock-out picture never comes), and
+// a frozen bot still stunned after the load on its head is gone (it no
+// longer thinks). Each little level meets one of them on the way.
+TEST(Solver, ShotsCollapsedBridgesAndABotUnderfootComeToRest) {
+    worldtest::EnsureHeadlessWorld();
+    // A section of 24 rows whose last rows are the given ones.
+    auto section = [](const char* name, const std::vector<std::string>& bottom) {
+        std::string text = std::string(name) + ":\n";
+        for (size_t row = bottom.size(); row < 24; ++row) text += std::string(32, '.') + "\n";
+        for (const std::string& row : bottom) text += row + "\n";
+        return text;
+    };
+    const std::string ground(32, '#');
+    auto level = [&](const std::string& floor, const std::string& below, const std::string& states = "") {
+        std::string text = "heading: Rest\nbackground: 0\n" + section("tiles", {floor, below, ground});
+        if (!states.empty()) text += section("states", {states, std::string(32, '.'), std::string(32, '.')});
+        return text;
+    };
+    const std::string ladder = "...........H" + std::string(20, '.');
+    const std::string levels[] = {
+        // Freeze the guard from behind, push him into the pit, walk over him.
+        level("..S..F..).......E...............", "############.###################"),
+        // A bridge across a gap, then the wooden bridge beyond it.
+        level("..S.I..........E................", "######...##_####################"),
+        // The guard runs at the hero and drops into the pit on the way.
+        level("..S.........(......E............", "#######.########################"),
+        // A frozen wooden crate slid against hot metal thaws and keeps its
+        // thawing mark; burned, it cools the metal for the pit.
+        level("..S.F.c...C.......E.............", "############.###################",
+              "..........h....................."),
+        // The EMP drops the metal crate onto the button; the guard held by
+        // the far magnet is knocked out and held again, and stays so.
+        level("..S.Z.....C<.....B...E......)<..", "##########b#####################"),
+        // A crate pins the guard; frozen, then freed of the crate from the
+        // ladder, he stays stunned.
+        "heading: Rest\nbackground: 0\n" +
+            section("tiles", {"............c...................", "..S.F.......)...........E.......",
+                              "#############.####.#############", ground}) +
+            section("ladders", {ladder, ladder, ladder, std::string(32, '.'), std::string(32, '.')}),
+    };
+    for (const std::string& text : levels) {
+        CLevel l;
+        std::string error;
+        ASSERT_TRUE(CLevelSource::Parse(text, &l, &error)) << error;
+        const SolverResult r = CSolver(&l, SolverOptions()).Solve();
+        EXPECT_EQ(r.outcome, SolverResult::SOLVED) << text << r.error << r.note << " unsettled " << r.unsettled;
+        EXPECT_EQ(r.unsettled, 0) << text;
+        // Undo gives each position back as it was found (a bot knocked out
+        // under the hero gets up on undo and is knocked out again at once).
+        EXPECT_TRUE(r.usedUndo && r.note.empty()) << text << r.note;
+        EXPECT_TRUE(r.verified) << text << r.verifyResult;
+    }
+}
+
 TEST(SolverOutput, TheSolutionGoesIntoALevelSourceAndALevelFile) {
     worldtest::EnsureHeadlessWorld();
     CTempDir dir;
@@ -294,4 +352,40 @@ TEST(SolverUndo, ACaughtHeroIsTakenBackLikeAnyOtherStep) {
     ASSERT_EQ(runner.Command(SOLUTION_KEY_LEFT, &frames), CRestRunner::REST);
     EXPECT_EQ(frames, backFrames);
     EXPECT_EQ(CWorldKey::FirstDifference(back, CWorldKey::Describe(false)), "");
+}
+
+// A portal set down from the teleport power-up stays "starting" until its
+// partner stands (only then does its spiral switch on): the world is at rest
+// with it alone all the same, and the second portal makes the pair work.
+TEST(SolverRest, APortalSetDownAloneLeavesTheWorldAtRest) {
+    worldtest::EnsureHeadlessWorld();
+    std::string text = "heading: Alone\nbackground: 2\ntiles:\n";
+    for (int y = 0; y < 21; ++y) text += std::string(32, '.') + "\n";
+    text += ".S..P..........................E\n";
+    text += "################################\n";
+    text += "################################\n";
+    CLevel level;
+    std::string error;
+    ASSERT_TRUE(CLevelSource::Parse(text, &level, &error)) << error;
+    CRestRunner runner(&level, 3000);
+    CRestRunner::Outcome outcome;
+    int frames = 0;
+    ASSERT_TRUE(runner.Build(&outcome, &frames, &error)) << error;
+    // To the power-up and three cells on; the first portal goes down on the
+    // hero's cell; back to the power-up's cell, where the second portal goes
+    // down facing left; then the hero walks into the second one.
+    const int commands[] = {SOLUTION_KEY_RIGHT, SOLUTION_KEY_RIGHT, SOLUTION_KEY_RIGHT, SOLUTION_KEY_RIGHT,
+                            SOLUTION_KEY_RIGHT, SOLUTION_KEY_RIGHT, SOLUTION_KEY_POWERUP_FIRST,
+                            SOLUTION_KEY_LEFT,  SOLUTION_KEY_LEFT,  SOLUTION_KEY_LEFT,
+                            SOLUTION_KEY_POWERUP_FIRST};
+    for (int code : commands) {
+        frames = 0;
+        ASSERT_EQ(runner.Command(code, &frames), CRestRunner::REST) << CSolver::CommandName(code);
+        EXPECT_LT(frames, 200) << CSolver::CommandName(code);
+    }
+    frames = 0;
+    ASSERT_EQ(runner.Command(SOLUTION_KEY_LEFT, &frames), CRestRunner::REST);
+    // Into the left column of the second portal (3, 4), out of the right
+    // column of the first (7, 8), still walking left.
+    EXPECT_EQ(CElement::GetHero()->GetCurrentX(), 7);
 }

@@ -219,3 +219,18 @@ TEST_F(StringTableFile, GamesOwnParserAgrees) {
         EXPECT_EQ(Narrow(kv.second.text), g.text.Narrow()) << kv.first;
     }
 }
+
+// One page follows every loss but burning: a catch, a fall out of the world
+// and a destroyed exit tube. Its texts must not tell the player he was caught
+// after he fell.
+TEST_F(StringTableFile, TheTextsOfALostLevelFitEveryWayOfLosing) {
+    std::map<int, Entry> table;
+    ASSERT_EQ(0, ParseTable(bytes_, table));
+    for (int id = 2801; id <= 2804; ++id) {
+        ASSERT_EQ(1u, table.count(id)) << id;
+        std::string text = Narrow(table[id].text);
+        for (char& c : text) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
+        for (const char* cause : {"caught", "grab", "nabbed", "claw", "bot"})
+            EXPECT_EQ(std::string::npos, text.find(cause)) << id << ": " << Narrow(table[id].text);
+    }
+}

@@ -1,8 +1,8 @@
 // The shipped level pack as the level designer must leave it: every level
 // loads, builds and keeps the placement rules; no two levels are the same;
-// every designed level of the regular and the advanced set stores a solution
-// (PackSolutionsTest replays every stored one to the exit); and no regular
-// level but a tutorial is solved by holding one direction key.
+// every designed level stores a solution (PackSolutionsTest replays every
+// stored one to the exit); and no regular or kids' level but a tutorial is
+// solved by holding one direction key.
 //
 // Designed levels are those with a source in assets/levels; the other slots
 // hold generated stand-ins (simple walks, some of them alike) until they are
@@ -157,18 +157,16 @@ TEST(LevelChecks, NoTwoLevelsAreTheSame) {
     printf("%d generated stand-ins repeat another stand-in\n", alikeStandIns);
 }
 
-// The kids' set is left out until its levels are designed: its first level
-// stands in for a level without a solution in the end-to-end test.
-TEST(LevelChecks, EveryDesignedRegularAndAdvancedLevelStoresASolution) {
+TEST(LevelChecks, EveryDesignedLevelStoresASolution) {
     worldtest::EnsureHeadlessWorld();
     for (const PackLevel& p : AllLevels()) {
-        if (!p.Designed() || p.set == 2) continue;
+        if (!p.Designed()) continue;
         EXPECT_FALSE(p.level->GetSolution().empty())
             << p.Name() << " stores no solution (zorv_solve " << p.SourcePath() << " --write-source)";
     }
 }
 
-TEST(LevelChecks, NoRegularLevelButATutorialIsSolvedByHoldingOneKey) {
+TEST(LevelChecks, NoRegularOrKidsLevelButATutorialIsSolvedByHoldingOneKey) {
     worldtest::EnsureHeadlessWorld();
     // The check itself: a plain walk to the right is solved by holding right.
     CLevel walk = worldtest::WalkLevel(8);
@@ -177,7 +175,7 @@ TEST(LevelChecks, NoRegularLevelButATutorialIsSolvedByHoldingOneKey) {
 
     int checked = 0, standIns = 0;
     for (const PackLevel& p : AllLevels()) {
-        if (p.set != 0 || IsTutorialLevel(p.set, p.index)) continue;
+        if (p.set == 1 || IsTutorialLevel(p.set, p.index)) continue;
         if (!p.Designed()) {
             ++standIns;
             continue;
@@ -186,5 +184,5 @@ TEST(LevelChecks, NoRegularLevelButATutorialIsSolvedByHoldingOneKey) {
             EXPECT_FALSE(HoldingSolves(p.level, key)) << p.Name() << " is solved by holding key " << key;
         ++checked;
     }
-    printf("%d regular levels checked; %d generated stand-ins left out\n", checked, standIns);
+    printf("%d regular and kids' levels checked; %d generated stand-ins left out\n", checked, standIns);
 }

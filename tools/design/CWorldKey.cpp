@@ -127,9 +127,9 @@ void WriteElement(Writer& w, const Numbers& numbers, CElement* e, bool heroFacin
     if (CElementAI* ai = dynamic_cast<CElementAI*>(e)) {
         w.U8("riding", ai->riding);
         w.I32("standingOn", numbers.Of(ai->standingOn));
-        w.U8("STUN", ai->STUN);
     }
     if (CElementAIProfessor* hero = dynamic_cast<CElementAIProfessor*>(e)) {
+        w.U8("STUN", hero->STUN);
         for (int p = 0; p < CElementAIProfessor::kInventorySize; ++p) w.I32("inventory", hero->inventory[p]);
         w.I32("activePowerup", hero->activePowerup);
         w.I32("activePowerupDelay", hero->activePowerupDelay);

@@ -9,8 +9,10 @@
 // own (the hero's inventory, a bot's alertness, a gate, a button, a magnet's
 // EMP count, a bridge, a trampoline) and the class-wide lists (pressed
 // buttons, teleport pairs, magnets, power-ups). Left out is what only shows:
-// sprites, animation states, idle counters, sounds, the step count, and the
-// bots' held keys, which they work out again from the positions every frame.
+// sprites, animation states, idle counters, sounds, the step count, and what
+// the bots work out again from the positions every frame: their held keys,
+// and at rest whether they lie knocked over under what stands on them (undo
+// gets them up, the next frame knocks them over again).
 #pragma once
 
 #include <cstddef>

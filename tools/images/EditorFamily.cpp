@@ -209,14 +209,16 @@ void RegisterEditor(CArtRegistry& reg) {
     reg.Add("button_cancel_selector.tga", 114, 39, [](cairo_t* cr, int w, int h) { Frame(cr, 1.5, 1.5, w - 3, h - 3, Hex(0xffe25a), 3); });
 
     // Save and tutorial-text dialogs (their titles are painted by the game).
+    // Each face lies on its frame at (6, 6) and (4, 4), leaving the same rim
+    // of the frame on every side.
     reg.Add("saveboxshadow.tga", 436, 265, DialogBorder);
-    reg.Add("savebox.jpg", 428, 257, [](cairo_t* cr, int w, int h) {
+    reg.Add("savebox.jpg", 420, 249, [](cairo_t* cr, int w, int h) {
         DialogFace(cr, w, h, "");
         Text(cr, CCaptions::Shared().Get("ed_filename"), 20, 108, 15, kInk, FONT_SANS_BOLD);
         Text(cr, CCaptions::Shared().Get("ed_heading"), 38, 149, 15, kInk, FONT_SANS_BOLD);
     });
     reg.Add("etutorialboxshadow.tga", 430, 280, DialogBorder);
-    reg.Add("etutorialbox.jpg", 422, 272, [](cairo_t* cr, int w, int h) { DialogFace(cr, w, h, ""); });
+    reg.Add("etutorialbox.jpg", 418, 268, [](cairo_t* cr, int w, int h) { DialogFace(cr, w, h, ""); });
 
     // The erase tool and the empty cursor belong with the world's cursor
     // pictures; drawn here only when the world art leaves them out.

@@ -248,9 +248,23 @@ void RegisterMap(CArtRegistry& reg) {
     AddButtons(reg, "map_buttonchangereset_", {"base", "rollover", "shadow"}, ".png", 90, 22, wood, "");
     AddCaption(reg, "map_buttonchangereset_textreset.png", 90, 22, "map_reset", 13, Hex(0xfff3d6));
     AddCaption(reg, "map_buttonchangereset_textchange.png", 90, 22, "map_change", 13, Hex(0xfff3d6));
-    // At (710, 85): at most 90 wide to stay on the screen.
-    AddButtons(reg, "map_buttonhighscores_", {"base", "rollover", "shadow", "fade"}, ".png", 86, 22, wood, "");
-    AddCaption(reg, "map_buttonhighscores_text.png", 86, 22, "map_highscores", 13, Hex(0xfff3d6));
+    // At (710, 85): at most 90 wide to stay on the screen. The plate starts
+    // 6 pixels into its picture, clear of the level's best ("Incomplete")
+    // written at (624, 77) just left of it.
+    const int scoresInset = 6;
+    for (const char* suffix : {"base", "rollover", "shadow", "fade"}) {
+        const std::string name = std::string("map_buttonhighscores_") + suffix + ".png";
+        bool faded = false;
+        const ButtonState state = StateOfName(name, &faded);
+        reg.Add(name, 86, 22, [=](cairo_t* cr, int w, int h) {
+            cairo_translate(cr, scoresInset, 0);
+            DrawButton(cr, w - scoresInset, h, state, faded, wood, "", ICON_NONE);
+        });
+    }
+    reg.Add("map_buttonhighscores_text.png", 86, 22, [=](cairo_t* cr, int w, int h) {
+        TextBox(cr, CCaptions::Shared().Get("map_highscores"), scoresInset + 2, 0, w - scoresInset - 4, h, 13,
+                Hex(0xfff3d6), FONT_SANS_BOLD, ALIGN_CENTER);
+    });
     AddButtons(reg, "map_buttonlowerright_", {"base", "rollover", "shadow"}, ".png", 150, 22, wood, "");
     for (const char* s : {"play", "levelmanager", "mainmenu"})
         AddCaption(reg, std::string("map_buttonlowerright_text") + s + ".png", 150, 22, std::string("map_") + s, 14,

@@ -141,10 +141,11 @@ void RegisterScreens(CArtRegistry& reg) {
     reg.Add("parchment_tutorial.png", 190, 250, [](cairo_t* cr, int w, int h) { ProfessorScene(cr, w, h, 0); });
     reg.Add("parchment_victory.png", 150, 150, [](cairo_t* cr, int w, int h) { ProfessorScene(cr, w, h, 3); });
     AddButtons(reg, "hiscores_button_download", {"base", "shadow", "roll"}, ".png", 120, 32, teal, "hiscores_download");
-    // The set tabs sit 95 pixels apart.
+    // The set tabs start at x 279, 374 and 489: the advanced tab is wider,
+    // so that the three stand the same few pixels apart.
     for (const char* b : {"regular", "advanced", "kids"})
-        AddButtons(reg, std::string("hiscores_button_") + b, {"base", "shadow", "rollover"}, ".png", 92, 32, wood,
-                   std::string("hiscores_") + b);
+        AddButtons(reg, std::string("hiscores_button_") + b, {"base", "shadow", "rollover"}, ".png",
+                   std::string(b) == "advanced" ? 111 : 92, 32, wood, std::string("hiscores_") + b);
     AddButtons(reg, "hiscores_button_submit", {"base", "shadow", "rollover"}, ".png", 120, 32, teal, "hiscores_submit");
 
     // Level-set choice. The box stands at (158, 113) and the professor at
@@ -173,9 +174,9 @@ void RegisterScreens(CArtRegistry& reg) {
         } labels[] = {{"levelmanager_file", 560, 97}, {"levelmanager_when", 560, 124},
                       {"levelmanager_played", 662, 175}, {"levelmanager_completed", 662, 202}};
         // Screen positions of the game's value texts, less the panel's place;
-        // each label ends a little left of its value.
+        // each label ends a little left of its value, on the value's line.
         for (const auto& l : labels)
-            Text(cr, CCaptions::Shared().Get(l.key), l.x - 5 - 6, l.y - 11 + 7, 15, kInk, FONT_SANS_BOLD, ALIGN_RIGHT);
+            Text(cr, CCaptions::Shared().Get(l.key), l.x - 5 - 6, l.y - 11 + 3, 15, kInk, FONT_SANS_BOLD, ALIGN_RIGHT);
     });
     reg.Add("levelmanager_listbox.jpg", 409, 436, [](cairo_t* cr, int w, int h) {
         VerticalGradient(cr, 0, 0, w, h, Hex(0xfffaf0), Hex(0xf0e4c8));

@@ -186,10 +186,25 @@ void RegisterWidgets(CArtRegistry& reg) {
 
     // Play-screen GUI.
     reg.Add("counterdigitsA.png", 13, 240, DigitStrip);
+    // The frame lies over the digits (its layer is the higher one): only its
+    // rim is solid, the window inside is a faint glass the digits show through.
     reg.Add("Step Counter 03.png", 80, 30, [](cairo_t* cr, int w, int h) {
-        OutlinedRoundedRect(cr, 1, 1, w - 2, h - 2, 6, Hex(0x3a2a1a, 0.85), 1.5);
+        cairo_new_path(cr);
+        RoundedRectPath(cr, 1, 1, w - 2, h - 2, 6);
+        RoundedRectPath(cr, 4, 3, w - 8, h - 6, 4);
+        cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
+        SetColor(cr, Hex(0x3a2a1a, 0.85));
+        cairo_fill(cr);
+        cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
+        cairo_new_path(cr);
+        RoundedRectPath(cr, 1, 1, w - 2, h - 2, 6);
+        SetColor(cr, Hex(0x1e140a));
+        cairo_set_line_width(cr, 1.5);
+        cairo_stroke(cr);
         cairo_new_path(cr);
         RoundedRectPath(cr, 4, 3, w - 8, h - 6, 4);
+        SetColor(cr, Hex(0x3a2a1a, 0.12));
+        cairo_fill_preserve(cr);
         SetColor(cr, Hex(0xc9a13b));
         cairo_set_line_width(cr, 1.2);
         cairo_stroke(cr);
