@@ -222,6 +222,7 @@ void PlayCommands(CLevel* level, const std::vector<int>& codes, int restFrames, 
         return;
     }
     r->outcome = SolverResult::COMMAND_BOUND;
+    if (how != CRestRunner::REST) r->error = "the level ends before the first command";
     for (size_t i = 0; i < codes.size() && how == CRestRunner::REST; ++i) {
         int frames = 0;
         runner.Press(codes[i]);
