@@ -36,14 +36,13 @@
 #include "screens/CControllerMain.h"
 #include "screens/CControllerManager.h"
 #include "tests/gui/GuiTestSupport.h"
-#include "tests/screens/ScreenWorld.h"
+#include "tests/screens/ScreenTest.h"
 #include "tests/support/TestSupport.h"
 #include "world/CElement.h"
 #include "world/CLevel.h"
 
 namespace {
 
-using namespace ScreenWorld;
 
 int CellX(int column) { return 15 + 24 * column + 12; }
 int CellY(int row) { return 15 + 24 * row + 12; }
@@ -73,10 +72,10 @@ std::string CommandOutput(const std::string& cmd) {
     return text;
 }
 
-class EditorScreenTest : public ScreenWorldTest {
+class EditorScreenTest : public ScreenTest {
 protected:
     void SetUp() override {
-        ScreenWorldTest::SetUp();
+        ScreenTest::SetUp();
         CElement::SetProfile(&Profile());
         Profile().SetDefaultKeys();
         EmptyLevelsFolder();
@@ -85,7 +84,7 @@ protected:
     void TearDown() override {
         editor.reset();
         CElement::SetProfile(nullptr);
-        ScreenWorldTest::TearDown();
+        ScreenTest::TearDown();
     }
     static void EmptyLevelsFolder() {
         std::vector<PlatformDirEntry> files;

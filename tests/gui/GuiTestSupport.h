@@ -43,13 +43,16 @@ inline void DrainEvents() {
     }
 }
 
-// Queues a motion of the pointer to (x, y), as the mouse brings it.
-inline void PushPointerMotion(int x, int y) {
+// Queues a motion of the pointer to (x, y), by (xrel, yrel), as the mouse
+// brings it.
+inline void PushPointerMotion(int x, int y, int xrel = 0, int yrel = 0) {
     SDL_Event e = {};
     e.type = SDL_MOUSEMOTION;
     e.motion.type = SDL_MOUSEMOTION;
     e.motion.x = static_cast<Uint16>(x);
     e.motion.y = static_cast<Uint16>(y);
+    e.motion.xrel = static_cast<Sint16>(xrel);
+    e.motion.yrel = static_cast<Sint16>(yrel);
     SDL_PushEvent(&e);
 }
 

@@ -5,22 +5,32 @@
 #include <memory>
 #include <string>
 
+#include "engine/CController.h"
+#include "engine/CDraw.h"
+#include "engine/CInput.h"
+#include "engine/CRender.h"
+#include "engine/CSprite.h"
+#include "engine/Utilities.h"
 #include "gui/CControllerMessage.h"
 #include "gui/CGuiButton.h"
+#include "gui/CGuiButtonBase.h"
 #include "gui/CGuiListbox.h"
 #include "gui/CGuiTextbox.h"
+#include "players/CProfile.h"
+#include "screens/CControllerIntro.h"
 #include "screens/CControllerMain.h"
 #include "screens/CControllerProfileName.h"
 #include "screens/CControllerProfiles.h"
-#include "tests/screens/ScreenFixture.h"
+#include "tests/screens/ScreenTest.h"
+#include "tests/support/TestSupport.h"
 
 namespace {
 
-class ProfilesScreenTest : public ScreensTest {
+class ProfilesScreenTest : public ScreenTest {
 protected:
     void SetUp() override {
-        ScreensTest::SetUp();
-        profile = g_world->profile.get();
+        ScreenTest::SetUp();
+        profile = &Profile();
         ASSERT_TRUE(profile->ResetProfiles());
         menu = std::make_unique<CControllerMain>();
         menu->Activate(nullptr);
@@ -28,7 +38,7 @@ protected:
     }
     void TearDown() override {
         menu.reset();
-        ScreensTest::TearDown();
+        ScreenTest::TearDown();
     }
     // Clicks "Change player" and runs the screen's first frame.
     CControllerProfiles* Open() {
