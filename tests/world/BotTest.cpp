@@ -36,9 +36,8 @@ protected:
         std::string error;
         // Pictures padded to the grid, then the further sections and the
         // recorded keys.
-        std::string text = objecttest::LevelSource(level.rows, level.states) + level.more;
-        if (!level.solution.empty()) text += "solution:\n";
-        for (const std::string& line : level.solution) text += line + "\n";
+        const std::string text = objecttest::LevelSource(level.rows, level.states) + level.more +
+                                 worldtest::SolutionSection(level.solution);
         ASSERT_TRUE(CLevelSource::Parse(text, &level_, &error)) << error;
         run_ = std::make_unique<CWorldRun>(&level_);
         ASSERT_TRUE(run_->Start(&error)) << error;

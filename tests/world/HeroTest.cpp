@@ -18,6 +18,7 @@
 #include "world/pieces/CElementDevicePowerup.h"
 #include "world/pieces/CElementDeviceTeleport.h"
 
+using worldtest::PictureSection;
 using worldtest::WorldTest;
 using Hero = CElementAIProfessor;
 
@@ -25,22 +26,9 @@ constexpr int kUp = 273, kDown = 274, kRight = 275, kLeft = 276, kTurn = 102;
 
 namespace {
 
-// One picture section of a level source ("tiles", "ladders", "states"): the
-// given rows at the bottom of the grid, every row filled out with '.'.
-std::string Layer(const std::string& name, const std::vector<std::string>& rows) {
-    std::string text = name + ":\n";
-    const int blank = CElement::kGridHeight - static_cast<int>(rows.size());
-    for (int y = 0; y < CElement::kGridHeight; ++y) {
-        std::string row = y < blank ? "" : rows[static_cast<size_t>(y - blank)];
-        row.resize(CElement::kGridWidth, '.');
-        text += row + "\n";
-    }
-    return text;
-}
-
 // A level source of the given tile rows, followed by extra sections.
 std::string LevelSource(const std::vector<std::string>& rows, const std::string& extra = "") {
-    return "heading: Hero test\nbackground: 1\n" + Layer("tiles", rows) + extra;
+    return "heading: Hero test\nbackground: 1\n" + PictureSection("tiles", rows) + extra;
 }
 
 class HeroTest : public WorldTest {
@@ -167,7 +155,7 @@ TEST_F(HeroTest, ClimbsALadderUpAndDownAndStepsOffAtThePlatform) {
     // A ladder in column 4 from row 16 to the floor; its platform at row 17
     // continues the ledge on its right.
     Load(LevelSource({"", ".....####", "", "", "", "", "..S", "##########"}) +
-         Layer("ladders", {"....H", "....=", "....H", "....H", "....H", "....H", "....H", ""}));
+         PictureSection("ladders", {"....H", "....=", "....H", "....H", "....H", "....H", "....H", ""}));
     Arrive();
     Press(kRight);
     ASSERT_TRUE(RunUntil([&] { return At(4, 22); }));
@@ -323,7 +311,7 @@ TEST_F(HeroTest, AClickOnAHoveredInventoryIconUsesThatPowerupInsteadOfWalking) {
 
 TEST_F(HeroTest, UsingAPowerupIsRefusedOutOfRangeWhileMovingWithoutSupportAndUnderARoof) {
     // A ladder in column 3 that he can hang on, a roof over cell (8, 22).
-    Load(LevelSource({"", "........#", "S", "##########"}) + Layer("ladders", {"...H", "...H", "...H", ""}));
+    Load(LevelSource({"", "........#", "S", "##########"}) + PictureSection("ladders", {"...H", "...H", "...H", ""}));
     Arrive();
     ASSERT_TRUE(hero_->addPowerup(Hero::POWERUP_KIND_EMP));
     ASSERT_TRUE(hero_->addPowerup(Hero::POWERUP_KIND_WHISTLE));
@@ -516,7 +504,7 @@ TEST_F(HeroTest, ABridgeGrowsOnePiecePerFrameAcrossTheGapUpToTheWall) {
 
 TEST_F(HeroTest, HeRefusesToStepOntoAHotCrateButStandingOnOneSingesHimAndEndsTheLevel) {
     // A hot metal crate fills a pit in the floor at column 5.
-    Load(LevelSource({"S", "#####C####", "##########"}, Layer("states", {"", ".....h", ""}) +
+    Load(LevelSource({"S", "#####C####", "##########"}, PictureSection("states", {"", ".....h", ""}) +
                      "solution:\n1 right down\n"));
     ASSERT_TRUE(CElement::GetElementAt(5, 22)->IsHeated());
     ASSERT_TRUE(RunUntil([&] { return RestsAt(4, 21); }));
@@ -531,7 +519,7 @@ TEST_F(HeroTest, HeRefusesToStepOntoAHotCrateButStandingOnOneSingesHimAndEndsThe
     EXPECT_FALSE(CElement::IsLevelExited());
 
     // Coming out of the tube onto a hot crate singes him.
-    Load(LevelSource({"..S", "..C", "##########"}, Layer("states", {"", "..h", ""})));
+    Load(LevelSource({"..S", "..C", "##########"}, PictureSection("states", {"", "..h", ""})));
     bool singedShown = false;
     ASSERT_TRUE(RunUntil([&] {
         singedShown = singedShown || hero_->animationState == 55;

@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/StandInHero.h"
 #include "tests/support/WorldTestSupport.h"
 #include "tools/levels/CLevelSource.h"
 #include "world/CElement.h"
-#include "world/CElementAI.h"
 #include "world/CElementAIProfessor.h"
 #include "world/CLevel.h"
 #include "world/CLevelBuilder.h"
@@ -34,32 +34,11 @@ public:
     }
 };
 
-// Stands in for the hero: an AI element that walks while a key is held.
-class Walker : public CElementAI {
-public:
-    Walker(int x, int y) : CElementAI(x, y) {
-        typeAI = AI_PROFESSOR;
-        SetHero(this);
-        SetElementAt(x, y, this);
-    }
-    void Update() override {
-        if (MOVING || FALLING) return;
-        TryHeldMoves();
-    }
-};
-
 // The source of a level whose tiles picture ends with the given rows
 // (shorter rows are padded with '.'), followed by further source lines
 // (teleports).
 inline std::string LevelText(const std::vector<std::string>& rows, const std::string& extra) {
-    std::string text = "heading: Devices\nbackground: 0\ntiles:\n";
-    const size_t blank = CLevel::kHeight - rows.size();
-    for (size_t r = 0; r < CLevel::kHeight; ++r) {
-        std::string row = r < blank ? "" : rows[r - blank];
-        row.resize(CLevel::kWidth, '.');
-        text += row + "\n";
-    }
-    return text + extra;
+    return "heading: Devices\nbackground: 0\n" + worldtest::PictureSection("tiles", rows) + extra;
 }
 
 // The first element of a class in the element list whose cell is (x, y).
@@ -83,10 +62,10 @@ protected:
         ASSERT_TRUE(CLevelSource::Parse(LevelText(rows, extra), level_.get(), &error)) << error;
         CLevelBuilder::Build(level_.get());
         if (walkerX < 0) {
-            walker_ = new Walker(0, 0);
+            walker_ = new worldtest::StandInHero(0, 0);
             walker_->gravity = 0;
         } else {
-            walker_ = new Walker(walkerX, walkerY);
+            walker_ = new worldtest::StandInHero(walkerX, walkerY);
         }
     }
 
@@ -105,7 +84,7 @@ protected:
     }
 
     std::unique_ptr<CLevel> level_;
-    Walker* walker_ = nullptr;
+    worldtest::StandInHero* walker_ = nullptr;
 };
 
 // A level with an entrance tube, run frame by frame by the level run with
