@@ -37,11 +37,10 @@ public:
     int hookCalls = 0;
 };
 
-class TextEntryTest : public ::testing::Test {
+class TextEntryTest : public WidgetTest {
 protected:
     static void SetUpTestSuite() {
-        ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
-        ASSERT_NE(SDL_SetVideoMode(800, 600, 32, SDL_SWSURFACE), nullptr);
+        OpenDisplay();
         FontInit("./", "resource5.dat");
         RegisterBlank("te_page.png", 800, 600);
         RegisterBlank("te_button.png", 70, 30);
@@ -50,19 +49,15 @@ protected:
     }
     static void TearDownTestSuite() { FontQuit(); }
     void SetUp() override {
-        CGuiButtonBase::ResetState();
-        CController::ResetStack();
-        CInput::Reset();
-        SetMouseX(5);
-        SetMouseY(5);
-        DrainEvents();
+        WidgetTest::SetUp();
+        PointAt(5, 5);
         root.Activate(nullptr);
         dialog = std::make_unique<TestDialog>();
         root.OpenChild(dialog.get());
     }
     void TearDown() override {
         dialog.reset();
-        DrainEvents();
+        WidgetTest::TearDown();
         CController::ResetStack();
     }
     // Presses and releases keys the way the event queue brings them.
