@@ -18,7 +18,6 @@
 #include "screens/CControllerCredits.h"
 #include "screens/CControllerInstructions.h"
 #include "screens/CControllerMain.h"
-#include "tests/gui/GuiTestSupport.h"
 #include "tests/screens/ScreenTest.h"
 
 namespace {

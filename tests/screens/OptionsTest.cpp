@@ -28,7 +28,6 @@
 #include "screens/CControllerOptionsControls.h"
 #include "sound/CSound.h"
 #include "sound/CSoundObject.h"
-#include "tests/gui/GuiTestSupport.h"
 #include "tests/screens/ScreenTest.h"
 
 namespace {

@@ -48,21 +48,12 @@ protected:
     }
     // Presses and releases a key, then runs two frames.
     static void Key(SDLKey sym) {
-        PushKey(true, sym);
-        PushKey(false, sym);
-        Frame();
-        Frame();
+        TapKey(sym);
+        Frames(2);
     }
     // Types text into the open name dialog, a key at a time, and runs a frame.
     static void Type(const std::string& text) {
-        for (char c : text) {
-            const bool upper = c >= 'A' && c <= 'Z';
-            const SDLKey sym = static_cast<SDLKey>(upper ? c - 'A' + 'a' : c);
-            if (upper) PushKey(true, SDLK_LSHIFT, KMOD_LSHIFT);
-            PushKey(true, sym, upper ? KMOD_LSHIFT : KMOD_NONE);
-            PushKey(false, sym, upper ? KMOD_LSHIFT : KMOD_NONE);
-            if (upper) PushKey(false, SDLK_LSHIFT);
-        }
+        TypeText(text.c_str());
         Frame();
     }
     // The names in the INFO file on disk, in its order.

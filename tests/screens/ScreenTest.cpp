@@ -1,6 +1,5 @@
 #include "tests/screens/ScreenTest.h"
 
-#include <cctype>
 #include <cstdlib>
 #include <memory>
 
@@ -22,7 +21,6 @@
 #include "players/ScoreClient.h"
 #include "screens/CControllerIntro.h"
 #include "sound/CSound.h"
-#include "tests/gui/GuiTestSupport.h"
 #include "tests/support/TestSupport.h"
 #include "world/CLevelSet.h"
 
@@ -145,30 +143,6 @@ void ScreenTest::RunFor(int ms) {
     while (g_now < end && CController::IsRunning()) Frame();
 }
 
-void ScreenTest::PushKey(bool down, SDLKey sym, SDLMod mod) {
-    SDL_Event e = {};
-    e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-    e.key.type = e.type;
-    e.key.keysym.sym = sym;
-    e.key.keysym.mod = mod;
-    SDL_PushEvent(&e);
-}
-
-void ScreenTest::TapKey(SDLKey sym) {
-    PushKey(true, sym);
-    PushKey(false, sym);
-}
-
-void ScreenTest::TypeText(const char* text) {
-    for (const char* c = text; *c; ++c) {
-        const bool upper = isupper(static_cast<unsigned char>(*c)) != 0;
-        const SDLKey sym = static_cast<SDLKey>(tolower(static_cast<unsigned char>(*c)));
-        if (upper) PushKey(true, SDLK_LSHIFT);
-        TapKey(sym);
-        if (upper) PushKey(false, SDLK_LSHIFT);
-    }
-}
-
 void ScreenTest::Click(int x, int y) {
     // While the game moves the pointer itself, motion is relative: put the
     // pointer there the way keyboard focus does.
@@ -177,15 +151,8 @@ void ScreenTest::Click(int x, int y) {
     else
         WarpMouse(x, y);
     Frame();
-    for (Uint8 type : {SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP}) {
-        SDL_Event e = {};
-        e.type = type;
-        e.button.type = type;
-        e.button.button = SDL_BUTTON_LEFT;
-        e.button.x = static_cast<Uint16>(x);
-        e.button.y = static_cast<Uint16>(y);
-        SDL_PushEvent(&e);
-    }
+    PushButton(true, SDL_BUTTON_LEFT, x, y);
+    PushButton(false, SDL_BUTTON_LEFT, x, y);
 }
 
 uint32_t ScreenTest::ScreenPixel(int x, int y) { return CDraw::GetPixel(CDraw::GetScreen(), x, y); }

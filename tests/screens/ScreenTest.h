@@ -16,6 +16,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/InputEvents.h"
+
 class CControllerMessage;
 class CGuiListbox;
 class CProfile;
@@ -42,11 +44,7 @@ public:
     static void Frame();
     static void Frames(int n);
     static void RunFor(int ms);
-    // Queues key and pointer events as the player makes them; the caller
-    // runs the frames that take them in.
-    static void PushKey(bool down, SDLKey sym, SDLMod mod = KMOD_NONE);
-    static void TapKey(SDLKey sym);
-    static void TypeText(const char* text);
+    // Keys and text are queued as tests/support/InputEvents.h queues them.
     // The pointer goes to (x, y) and a frame shows the hover; then the left
     // button's press and release there are queued.
     static void Click(int x, int y);

@@ -42,8 +42,7 @@ TEST_F(ScreensTest, IntroRunsItsTimelineAndOpensTheMainMenu) {
     RunFor(400);  // the logo is still fading in
     EXPECT_EQ(intro->GetStartTime(), -1);
     // A release during the fade does not skip.
-    PushKey(true, SDLK_a);
-    PushKey(false, SDLK_a);
+    TapKey(SDLK_a);
     Frame();
     EXPECT_EQ(CController::GetCurrentId(), CONTROLLER_INTRO);
 
@@ -136,8 +135,7 @@ TEST_F(ScreensTest, AfterTheFadeTheLogoIsGoneFromTheScreen) {
     intro->Activate(nullptr);
     RunFor(1000);
     // Skip with a release once the logo is in.
-    PushKey(true, SDLK_SPACE);
-    PushKey(false, SDLK_SPACE);
+    TapKey(SDLK_SPACE);
     Frame();
     ASSERT_EQ(CController::GetCurrentId(), CONTROLLER_MAIN);
     RunFor(2000);
@@ -195,8 +193,7 @@ TEST_F(ScreensTest, MainMenuButtons) {
     }
     EXPECT_EQ(root->GetButton(CControllerMain::BUTTON_PROFILE)->GetX(), 51);
     // Escape does nothing on the main menu.
-    PushKey(true, SDLK_ESCAPE);
-    PushKey(false, SDLK_ESCAPE);
+    TapKey(SDLK_ESCAPE);
     Frame();
     EXPECT_TRUE(CController::IsRunning());
     // Keyboard focus goes down the column, the level editor's included.
