@@ -10,6 +10,7 @@
 
 #include "engine/CInput.h"
 #include "engine/CSprite.h"
+#include "tests/support/LevelRunTest.h"
 #include "tests/support/WorldTestSupport.h"
 #include "tools/levels/CLevelSource.h"
 #include "world/CElementAIProfessor.h"
@@ -19,7 +20,6 @@
 #include "world/pieces/CElementDeviceTeleport.h"
 
 using worldtest::PictureSection;
-using worldtest::WorldTest;
 using Hero = CElementAIProfessor;
 
 constexpr int kUp = 273, kDown = 274, kRight = 275, kLeft = 276, kTurn = 102;
@@ -31,33 +31,8 @@ std::string LevelSource(const std::vector<std::string>& rows, const std::string&
     return "heading: Hero test\nbackground: 1\n" + PictureSection("tiles", rows) + extra;
 }
 
-class HeroTest : public WorldTest {
+class HeroTest : public worldtest::LevelRunTest {
 protected:
-    // Builds the level and starts its run; a second call unloads the first.
-    void Load(const std::string& source) {
-        run_.reset();
-        std::string error;
-        ASSERT_TRUE(CLevelSource::Parse(source, &level_, &error)) << error;
-        run_ = std::make_unique<CWorldRun>(&level_);
-        ASSERT_TRUE(run_->Start(&error)) << error;
-        hero_ = dynamic_cast<Hero*>(CElement::GetHero());
-        ASSERT_NE(hero_, nullptr);
-    }
-    void TearDown() override {
-        run_.reset();
-        WorldTest::TearDown();
-    }
-
-    // One frame as the play screen runs it, with the world's invariants
-    // checked after it.
-    void Frame() {
-        run_->StepFrame();
-        std::string what;
-        if (checkWorld_ && !CWorldRun::CheckWorld(&what)) ADD_FAILURE() << "frame " << Now() << ": " << what;
-    }
-    void Frames(int n) {
-        for (int i = 0; i < n; ++i) Frame();
-    }
     // Runs until the hero stands still after his arrival from the tube.
     void Arrive() {
         for (int i = 0; i < 200 && (hero_->arriving || hero_->IsMoving()); ++i) Frame();
@@ -66,17 +41,6 @@ protected:
     // Runs until the hero stands still in a cell.
     void Settle(int maxFrames = 400) {
         for (int i = 0; i < maxFrames && (hero_->IsMoving() || hero_->FALLING); ++i) Frame();
-    }
-    void Press(int code) { run_->ApplyKey(code, false); }
-    void Release(int code) { run_->ApplyKey(code, true); }
-    // Runs frames until done() holds; false when it did not within maxFrames.
-    template <typename Done>
-    bool RunUntil(Done done, int maxFrames = 400) {
-        for (int i = 0; i < maxFrames; ++i) {
-            if (done()) return true;
-            Frame();
-        }
-        return done();
     }
     // Holds a direction until the hero's move into (x, y) has begun, lets go
     // and waits until he stands still.
@@ -89,12 +53,6 @@ protected:
     }
     bool At(int x, int y) const { return hero_->GetCurrentX() == x && hero_->GetCurrentY() == y; }
     bool RestsAt(int x, int y) const { return At(x, y) && hero_->IsAtRest() && !hero_->IsMoving(); }
-    int Now() const { return run_->GetFrame(); }
-
-    CLevel level_;
-    std::unique_ptr<CWorldRun> run_;
-    Hero* hero_ = nullptr;
-    bool checkWorld_ = true;
 };
 
 }  // namespace

@@ -11,14 +11,13 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/LevelRunTest.h"
 #include "tests/support/StandInHero.h"
 #include "tests/support/WorldTestSupport.h"
 #include "tools/levels/CLevelSource.h"
 #include "world/CElement.h"
-#include "world/CElementAIProfessor.h"
 #include "world/CLevel.h"
 #include "world/CLevelBuilder.h"
-#include "world/CWorldRun.h"
 
 namespace devicetest {
 
@@ -89,35 +88,13 @@ protected:
 
 // A level with an entrance tube, run frame by frame by the level run with
 // the real hero; the world's invariants are checked after every frame.
-class DeviceRunTest : public worldtest::WorldTest {
+class DeviceRunTest : public worldtest::LevelRunTest {
 protected:
     // Builds and starts the level and waits until the hero has come out of
     // the entrance tube.
     void Load(const std::vector<std::string>& rows, const std::string& extra = "") {
-        std::string error;
-        ASSERT_TRUE(CLevelSource::Parse(LevelText(rows, extra), &level_, &error)) << error;
-        run_ = std::make_unique<CWorldRun>(&level_);
-        ASSERT_TRUE(run_->Start(&error)) << error;
-        hero_ = dynamic_cast<CElementAIProfessor*>(CElement::GetHero());
-        ASSERT_NE(hero_, nullptr);
+        ASSERT_NO_FATAL_FAILURE(LevelRunTest::Load(LevelText(rows, extra)));
         ASSERT_TRUE(RunUntil([&] { return !hero_->arriving && !hero_->IsMoving(); }));
-    }
-    void TearDown() override {
-        run_.reset();
-        worldtest::WorldTest::TearDown();
-    }
-    void Frame() {
-        run_->StepFrame();
-        std::string what;
-        if (!CWorldRun::CheckWorld(&what)) ADD_FAILURE() << "frame " << run_->GetFrame() << ": " << what;
-    }
-    template <class F>
-    bool RunUntil(F done, int maxFrames = 400) {
-        for (int i = 0; i < maxFrames; ++i) {
-            if (done()) return true;
-            Frame();
-        }
-        return done();
     }
     // Runs until the level ends, at most maxFrames more; the result.
     std::string RunToEnd(int maxFrames = 600) {
@@ -125,8 +102,6 @@ protected:
         EXPECT_EQ(run_->GetFailure(), "");
         return run_->GetResult();
     }
-    void Press(int code) { run_->ApplyKey(code, false); }
-    void Release(int code) { run_->ApplyKey(code, true); }
     // Holds the key until the hero has begun his move into column x, lets go
     // and waits until he stands still; false when he never got there.
     bool WalkTo(int code, int x) {
@@ -140,10 +115,6 @@ protected:
     static T* Find(int x, int y) {
         return FindPiece<T>(x, y);
     }
-
-    CLevel level_;
-    std::unique_ptr<CWorldRun> run_;
-    CElementAIProfessor* hero_ = nullptr;
 };
 
 }  // namespace devicetest

@@ -11,6 +11,7 @@
 
 #include "engine/CDraw.h"
 #include "engine/CSprite.h"
+#include "tests/support/LevelRunTest.h"
 #include "tests/support/StandInHero.h"
 #include "tests/support/WorldTestSupport.h"
 #include "tools/levels/CLevelSource.h"
@@ -368,11 +369,7 @@ TEST_F(WorldTest, IceUnderAHotCrateMeltsAndUndoBringsItBack) {
 void Play(CWorldRun* run, int frames) {
     std::string error;
     ASSERT_TRUE(run->Start(&error)) << error;
-    for (int i = 0; i < frames && !run->IsEnded(); ++i) {
-        run->StepFrame();
-        std::string what;
-        ASSERT_TRUE(CWorldRun::CheckWorld(&what)) << "frame " << run->GetFrame() << ": " << what;
-    }
+    for (int i = 0; i < frames && !run->IsEnded(); ++i) worldtest::StepChecked(run);
 }
 
 TEST_F(WorldTest, ACratePushedOntoIceSlidesUntilGrassOrSandStopsIt) {
