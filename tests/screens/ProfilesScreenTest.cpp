@@ -5,19 +5,13 @@
 #include <memory>
 #include <string>
 
-#include "engine/CController.h"
-#include "engine/CDraw.h"
-#include "engine/CInput.h"
 #include "engine/CRender.h"
 #include "engine/CSprite.h"
-#include "engine/Utilities.h"
 #include "gui/CControllerMessage.h"
 #include "gui/CGuiButton.h"
-#include "gui/CGuiButtonBase.h"
 #include "gui/CGuiListbox.h"
 #include "gui/CGuiTextbox.h"
 #include "players/CProfile.h"
-#include "screens/CControllerIntro.h"
 #include "screens/CControllerMain.h"
 #include "screens/CControllerProfileName.h"
 #include "screens/CControllerProfiles.h"
