@@ -93,6 +93,15 @@ protected:
         CElement::UnloadElements();
         CElement::SetFrameSource(nullptr);
     }
+    // Steps until done() holds; false when it did not within maxFrames.
+    template <class Done>
+    static bool StepUntil(Done done, int maxFrames) {
+        for (int i = 0; i < maxFrames; ++i) {
+            if (done()) return true;
+            Step();
+        }
+        return done();
+    }
 };
 
 }  // namespace worldtest

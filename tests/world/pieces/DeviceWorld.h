@@ -72,15 +72,6 @@ protected:
     static T* Find(int x, int y) {
         return FindPiece<T>(x, y);
     }
-    // Steps until the condition holds; false after maxFrames.
-    template <class F>
-    static bool StepUntil(F done, int maxFrames) {
-        for (int i = 0; i < maxFrames; ++i) {
-            if (done()) return true;
-            worldtest::Step();
-        }
-        return done();
-    }
 
     std::unique_ptr<CLevel> level_;
     worldtest::StandInHero* walker_ = nullptr;

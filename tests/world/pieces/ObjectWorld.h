@@ -53,16 +53,6 @@ protected:
         return e && e->GetSprite() ? e->GetSprite()->GetName() : "";
     }
 
-    // Steps until the condition holds, at most maxFrames; true when it held.
-    template <class Condition>
-    static bool StepUntil(int maxFrames, Condition done) {
-        for (int i = 0; i < maxFrames; ++i) {
-            if (done()) return true;
-            worldtest::Step();
-        }
-        return done();
-    }
-
     // Steps and collects the names of the sprites the element shows, each
     // change once.
     static std::vector<std::string> ShownSprites(const CElement* e, int frames) {
