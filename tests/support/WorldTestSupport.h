@@ -93,6 +93,11 @@ protected:
         CElement::UnloadElements();
         CElement::SetFrameSource(nullptr);
     }
+    // The element of class T standing in cell (x, y), or null.
+    template <class T>
+    static T* At(int x, int y) {
+        return dynamic_cast<T*>(CElement::GetElementAt(x, y));
+    }
     // Steps until done() holds; false when it did not within maxFrames.
     template <class Done>
     static bool StepUntil(Done done, int maxFrames) {

@@ -53,11 +53,6 @@ std::string ImageOf(const CSprite* s) {
     return name ? name : "";
 }
 
-template <class T>
-T* At(int x, int y) {
-    return dynamic_cast<T*>(CElement::GetElementAt(x, y));
-}
-
 CElementDeviceTube* Tube(int kind) {
     for (CElement* e : CElement::GetAllElements())
         if (auto* t = dynamic_cast<CElementDeviceTube*>(e))

@@ -44,11 +44,6 @@ protected:
         ASSERT_NE(CLevelBuilder::Build(&level_), nullptr) << "the level has no entrance tube";
     }
 
-    template <class T>
-    static T* At(int x, int y) {
-        return dynamic_cast<T*>(CElement::GetElementAt(x, y));
-    }
-
     static std::string SpriteName(const CElement* e) {
         return e && e->GetSprite() ? e->GetSprite()->GetName() : "";
     }
