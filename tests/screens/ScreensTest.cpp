@@ -217,7 +217,9 @@ TEST_F(ScreensTest, TheWelcomePanelHoldsEvenTheWidestName) {
         bool known = false;
         for (int i = 0; i < profile->GetProfileCount(); ++i)
             known = known || std::string(profile->GetProfileNameAt(i)) == name;
-        if (!known) ASSERT_TRUE(profile->CreateProfile(name));
+        if (!known) {
+            ASSERT_TRUE(profile->CreateProfile(name));
+        }
         profile->LoadProfile(name);
         auto root = std::make_unique<CControllerMain>();
         root->Activate(nullptr);

@@ -446,7 +446,9 @@ TEST_F(HeroTest, ABridgeGrowsOnePiecePerFrameAcrossTheGapUpToTheWall) {
     for (int column = 3; column <= 8; ++column) {
         EXPECT_TRUE(CElement::GetElementAt(column, 23)->IsBridge()) << column;
         EXPECT_FALSE(CElement::GetElementAt(column + 1, 23)->IsBridge()) << column;
-        if (column < 8) EXPECT_TRUE(hero_->IsInflated());
+        if (column < 8) {
+            EXPECT_TRUE(hero_->IsInflated());
+        }
         Frame();
     }
     EXPECT_EQ(hero_->activePowerup, 0);
