@@ -390,3 +390,24 @@ TEST(SolverRest, APortalSetDownAloneLeavesTheWorldAtRest) {
     // column of the first (7, 8), still walking left.
     EXPECT_EQ(CElement::GetHero()->GetCurrentX(), 7);
 }
+
+// A power-up acts as its key goes down, before the world moves. Used right
+// after the search went back through undo (when the hero's own save is
+// skipped), the step filed under the position it was used from must still be
+// the world before it acted: two portals, a whistle and a guard, searched for
+// a while, never come out different.
+TEST(SolverUndo, APowerUpUsedRightAfterAnUndoGoesBackToTheWorldBeforeIt) {
+    worldtest::EnsureHeadlessWorld();
+    const std::vector<std::string> rows = {"....P.S..W", ".#b############", "..#", "", "", "", "", "", "",
+                                           "........................)...B.E", std::string(32, '#'), "", "", ""};
+    const std::string text = "heading: Detour\nbackground: 5\n" + worldtest::PictureSection("tiles", rows);
+    CLevel level;
+    std::string error;
+    ASSERT_TRUE(CLevelSource::Parse(text, &level, &error)) << error;
+    SolverOptions options;
+    options.maxStates = 6000;
+    const SolverResult result = CSolver(&level, options).Solve();
+    EXPECT_EQ(result.outcome, SolverResult::STATE_BOUND) << result.error;
+    EXPECT_TRUE(result.usedUndo);
+    EXPECT_EQ(result.note, "");
+}

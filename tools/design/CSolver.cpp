@@ -122,11 +122,15 @@ bool BreadthSearch::Rebuild() {
 
 CRestRunner::Outcome BreadthSearch::RunCommand(int code, int from, int* frames, int knownFrames) {
     // The ring must hold the position the command starts from. A direction
-    // key or a power-up saves it by itself as the hero sets off (the held key
-    // is no part of an undo step, and a refused power-up changes nothing);
-    // the turn key saves nothing and turns him at once.
+    // key saves it by itself as the hero sets off (the held key is no part of
+    // an undo step), so a save after the press still holds the position. The
+    // turn key saves nothing and turns him at once, and a power-up acts at
+    // the press (the inventory shifts, the piece is on its way); when the
+    // hero's own save is skipped, right after an undo, a save after the
+    // press would file that world under the position: both save first.
     const bool turns = code == SOLUTION_KEY_TURN;
-    if (undo_ && turns) ring_.Save(from);
+    const bool powerup = code >= SOLUTION_KEY_POWERUP_FIRST && code <= SOLUTION_KEY_POWERUP_LAST;
+    if (undo_ && (turns || powerup)) ring_.Save(from);
     runner_.Press(code);
     if (undo_ && !turns) {
         ring_.Note(from);
