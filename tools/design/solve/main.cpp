@@ -13,13 +13,16 @@
 #include "engine/Log.h"
 #include "engine/Utilities.h"
 #include "platform/Platform.h"
+#include "tools/design/CRestRunner.h"
 #include "tools/design/CSolver.h"
 #include "tools/design/DifficultyPlot.h"
 #include "tools/design/LevelFiles.h"
 #include "tools/design/LevelMechanics.h"
 #include "world/CHeadlessWorld.h"
 #include "world/CLevel.h"
+#include "world/CElement.h"
 #include "world/CLevelSet.h"
+#include "world/SolutionKeys.h"
 
 namespace {
 
@@ -42,6 +45,10 @@ const char* const kUsage =
     "  --rebuild         go back to a position by building the world again and\n"
     "                    replaying its commands, never through undo\n"
     "  --progress        a line on stderr for every depth searched\n"
+    "  --play LIST       search nothing: play these commands from rest to rest\n"
+    "                    (\"right*3 up slot1 ...\", NAME*N repeats) and print\n"
+    "                    where the hero stands after each; a list that exits\n"
+    "                    is a solution (--write-source stores it)\n"
     "\n"
     "Output:\n"
     "  --write-source    write the solution into the solution: section of LEVEL,\n"
@@ -136,7 +143,124 @@ void PrintJson(const std::string& name, const CLevel& level, const SolverResult&
     printf("], \"note\": %s, \"error\": %s}\n", JsonText(r.note).c_str(), JsonText(r.error).c_str());
 }
 
+// A command name of a level source ("left", "turn", "slot3") as its key code; 0 when unknown.
+int CommandCode(const std::string& name) {
+    for (int c : {SOLUTION_KEY_LEFT, SOLUTION_KEY_RIGHT, SOLUTION_KEY_UP, SOLUTION_KEY_DOWN, SOLUTION_KEY_TURN})
+        if (CSolver::CommandName(c) == name) return c;
+    for (int c = SOLUTION_KEY_POWERUP_FIRST; c <= SOLUTION_KEY_POWERUP_LAST; ++c)
+        if (CSolver::CommandName(c) == name) return c;
+    return 0;
+}
+
+bool ParseCommandList(const std::string& list, std::vector<int>* codes, std::string* error) {
+    size_t at = 0;
+    while (at < list.size()) {
+        const size_t start = list.find_first_not_of(" ,\t\n", at);
+        if (start == std::string::npos) break;
+        at = list.find_first_of(" ,\t\n", start);
+        if (at == std::string::npos) at = list.size();
+        std::string word = list.substr(start, at - start);
+        long times = 1;
+        const size_t star = word.find('*');
+        if (star != std::string::npos) {
+            if (!ParseInteger(word.substr(star + 1), 1, 1000, &times)) {
+                *error = "a bad repeat in \"" + word + "\"";
+                return false;
+            }
+            word.resize(star);
+        }
+        const int code = CommandCode(word);
+        if (code == 0) {
+            *error = "no command \"" + word + "\"";
+            return false;
+        }
+        codes->insert(codes->end(), static_cast<size_t>(times), code);
+    }
+    return true;
+}
+
+// The grid after the last command, in the level source's characters as far as
+// they go (@ the hero, x a bot, G a closed gate, = a platform), the rows that
+// hold anything; then the frozen and hot elements.
+void PrintGrid() {
+    std::string notes;
+    for (int y = 0; y < 24; ++y) {
+        std::string row;
+        for (int x = 0; x < 32; ++x) {
+            const CElement* e = CElement::GetElementAt(x, y, false);
+            char c = '.';
+            if (e->IsProfessor()) c = '@';
+            else if (e->IsBot()) c = 'x';
+            else if (e->IsGrass()) c = '#';
+            else if (e->IsSand()) c = ':';
+            else if (e->IsIce()) c = '~';
+            else if (e->IsBridge()) c = '_';
+            else if (e->IsGate()) c = 'G';
+            else if (e->IsCrate()) c = e->METALLIC ? 'C' : 'c';
+            else if (e->IsBarrel()) c = e->METALLIC ? 'O' : 'o';
+            else if (e->IsMagnet()) c = e->IsMagnetOrientation1() ? '<' : '>';
+            else if (e->IsLadder()) c = '=';
+            else if (!e->IsNull()) c = '?';
+            if (!e->IsNull() && (e->IsFrozen() || e->IsHeated()) && !e->IsTerrain())
+                notes += " " + std::string(1, c) + (e->IsFrozen() ? " frozen" : " hot") + " at " +
+                         std::to_string(x) + "," + std::to_string(y) + ";";
+            row += c;
+        }
+        if (row.find_first_not_of('.') != std::string::npos) printf("     %2d %s\n", y, row.c_str());
+    }
+    if (!notes.empty()) printf("    %s\n", notes.c_str());
+}
+
+// Plays the commands from rest to rest as the solver would and fills r as a
+// found solution when the hero enters the exit with the last command.
+void PlayCommands(CLevel* level, const std::vector<int>& codes, int restFrames, SolverResult* r) {
+    CRestRunner runner(level, restFrames);
+    CRestRunner::Outcome how;
+    int rest = 0;
+    if (!runner.Build(&how, &rest, &r->error)) {
+        r->outcome = SolverResult::NOT_PLAYABLE;
+        return;
+    }
+    r->outcome = SolverResult::COMMAND_BOUND;
+    if (how != CRestRunner::REST) r->error = "the level ends before the first command";
+    for (size_t i = 0; i < codes.size() && how == CRestRunner::REST; ++i) {
+        int frames = 0;
+        runner.Press(codes[i]);
+        how = runner.Finish(codes[i], &frames);
+        r->commands.push_back(codes[i]);
+        r->records.push_back({rest + 1, codes[i], false});
+        r->records.push_back({rest + 2, codes[i], true});
+        rest += frames;
+        const CElement* hero = CElement::GetHero();
+        const char* what = how == CRestRunner::REST      ? "rest"
+                           : how == CRestRunner::EXITED  ? "EXITED"
+                           : how == CRestRunner::LOST    ? "LOST"
+                                                         : "RESTLESS";
+        printf("%4zu %-6s %-8s frame %5d  hero %d,%d\n", i + 1, CSolver::CommandName(codes[i]).c_str(), what, rest,
+               hero ? hero->GetCurrentX() : -1, hero ? hero->GetCurrentY() : -1);
+    }
+    r->depth = static_cast<int>(r->commands.size());
+    if (how != CRestRunner::EXITED) PrintGrid();
+    if (how == CRestRunner::EXITED && r->commands.size() == codes.size()) {
+        r->outcome = SolverResult::SOLVED;
+        r->exitFrame = rest;
+        int frames = 0;
+        r->verifyResult = CSolver::Replay(level, r->records, rest + 2000, &frames);
+        r->verified = r->verifyResult == "exited";
+    }
+}
+
 bool Succeeded(const SolverResult& r) { return r.outcome == SolverResult::SOLVED && r.verified; }
+
+// The level's stored solution, when it replays to the exit: its length in
+// commands (each key press is one) and the frame it exits in.
+bool StoredSolutionExits(CLevel* level, int* commands, int* frames) {
+    const std::vector<ReplayKey>& records = level->GetSolution();
+    if (records.empty()) return false;
+    *commands = 0;
+    for (const ReplayKey& k : records) *commands += k.released ? 0 : 1;
+    return CSolver::Replay(level, records, records.back().frame + 2000, frames) == "exited";
+}
 
 int RunTable(const std::string& set, int from, int to, const SolverOptions& options, const std::string& plot) {
     std::vector<SetLevel> levels;
@@ -148,32 +272,47 @@ int RunTable(const std::string& set, int from, int to, const SolverOptions& opti
     int failed = 0;
     double seconds = 0;
     long found = 0;
+    int stored = 0;
     for (SetLevel& t : levels) {
         CSolver solver(t.level, options);
         const SolverResult r = solver.Solve();
         const bool ok = Succeeded(r);
-        failed += ok ? 0 : 1;
+        // A level whose solution lies beyond the search's bounds is measured
+        // by the solution it stores, if that replays to the exit.
+        const bool bound = r.outcome == SolverResult::COMMAND_BOUND || r.outcome == SolverResult::STATE_BOUND ||
+                           r.outcome == SolverResult::TIME_BOUND;
+        int storedCommands = 0, storedFrames = 0;
+        if (bound && StoredSolutionExits(t.level, &storedCommands, &storedFrames)) ++stored;
+        else storedCommands = 0;
+        failed += ok || storedCommands > 0 ? 0 : 1;
         seconds += r.seconds;
         found += r.found;
         const char* outcome = ok                                          ? "solved"
+                              : storedCommands > 0                        ? "stored"
                               : r.outcome == SolverResult::SOLVED         ? "BADREPLAY"
                               : r.outcome == SolverResult::UNSOLVABLE     ? "NONE"
                               : r.outcome == SolverResult::NOT_PLAYABLE   ? "BROKEN"
                                                                           : "BOUND";
-        const std::string commands = r.outcome == SolverResult::SOLVED ? std::to_string(r.commands.size()) : "-";
+        const std::string commands = r.outcome == SolverResult::SOLVED ? std::to_string(r.commands.size())
+                                     : storedCommands > 0               ? std::to_string(storedCommands)
+                                                                        : "-";
         printf("%-16s %-32.32s %-9s %8s %9ld %8d %8.2f  %s\n", t.name.c_str(), t.level->GetHeadingText(), outcome,
-               commands.c_str(), r.states, r.exitFrame, r.seconds, LevelMechanicsText(*t.level).c_str());
+               commands.c_str(), r.states, storedCommands > 0 ? storedFrames : r.exitFrame, r.seconds,
+               LevelMechanicsText(*t.level).c_str());
         fflush(stdout);
         PlotLevel p;
         p.label = t.label;
         p.tutorial = t.tutorial;
-        p.solved = r.outcome == SolverResult::SOLVED;
-        p.commands = static_cast<int>(r.commands.size());
+        p.solved = r.outcome == SolverResult::SOLVED || storedCommands > 0;
+        p.stored = storedCommands > 0;
+        p.commands = storedCommands > 0 ? storedCommands : static_cast<int>(r.commands.size());
         p.states = r.states;
         plotted.push_back(p);
     }
-    printf("%zu levels, %zu solved; %ld positions found in %.1f s (%.0f positions/s)\n", levels.size(),
-           levels.size() - static_cast<size_t>(failed), found, seconds, seconds > 0 ? found / seconds : 0.0);
+    printf("%zu levels, %zu solved (%d of them beyond the search, by their stored solution); %ld positions found in "
+           "%.1f s (%.0f positions/s)\n",
+           levels.size(), levels.size() - static_cast<size_t>(failed), stored, found, seconds,
+           seconds > 0 ? found / seconds : 0.0);
     if (!plot.empty()) {
         if (!DrawDifficultyPlot("Difficulty along " + LevelSetTitle(set), plotted, plot, &error)) return Refuse(error);
         printf("plot: %s\n", plot.c_str());
@@ -185,7 +324,8 @@ int RunTable(const std::string& set, int from, int to, const SolverOptions& opti
 
 int main(int argc, char** argv) {
     SolverOptions options;
-    std::string levelArg, table, plot, writeLvl, writeSource;
+    std::string levelArg, table, plot, writeLvl, writeSource, error;
+    std::vector<int> play;
     bool json = false, wantSource = false;
     long from = 0, to = 1000000;
     for (int i = 1; i < argc; ++i) {
@@ -217,6 +357,8 @@ int main(int argc, char** argv) {
             options.undo = false;
         } else if (a == "--progress") {
             options.progress = true;
+        } else if (a == "--play") {
+            if (!value() || !ParseCommandList(v, &play, &error)) return Refuse("--play needs commands: " + error);
         } else if (a == "--json") {
             json = true;
         } else if (a == "--write-source") {
@@ -250,7 +392,6 @@ int main(int argc, char** argv) {
     // Paths are read before the headless world moves into the run folder.
     int set = -1, index = -1;
     std::unique_ptr<CLevel> fileLevel;
-    std::string error;
     const bool fromPack = ParsePackSlot(levelArg, &set, &index);
     if (!levelArg.empty() && !fromPack) {
         fileLevel.reset(new CLevel());
@@ -284,16 +425,28 @@ int main(int argc, char** argv) {
         level = levels->GetLevel(index);
     }
     const std::string name = fromPack ? PackSlotLabel(set, index) : levelArg;
-    CSolver solver(level, options);
-    const SolverResult r = solver.Solve();
+    SolverResult r;
+    if (!play.empty()) {
+        PlayCommands(level, play, options.restFrames, &r);
+    } else {
+        CSolver solver(level, options);
+        r = solver.Solve();
+    }
     if (json) {
         PrintJson(name, *level, r);
+    } else if (!play.empty() && r.outcome != SolverResult::SOLVED) {
+        printf("played:    %zu of %zu commands; the hero did not exit%s%s\n", r.commands.size(), play.size(),
+               r.error.empty() ? "" : ": ", r.error.c_str());
     } else {
         PrintResult(name, *level, r);
     }
     int code = Succeeded(r) ? 0 : 1;
     if (Succeeded(r) && !writeSource.empty()) {
-        if (!WriteSourceSolution(writeSource, r.records, Figures(r), &error)) return Refuse(error);
+        const std::string figures = play.empty() ? Figures(r)
+                                                 : std::to_string(r.commands.size()) +
+                                                       " commands played by hand, exit in frame " +
+                                                       std::to_string(r.exitFrame);
+        if (!WriteSourceSolution(writeSource, r.records, figures, &error)) return Refuse(error);
         if (!json) printf("written:   the solution into %s\n", writeSource.c_str());
     }
     if (Succeeded(r) && !writeLvl.empty()) {
