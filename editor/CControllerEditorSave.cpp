@@ -109,11 +109,8 @@ void CControllerEditorSave::OpenMessage(int titleId, int bodyId, bool question) 
 }
 
 void CControllerEditorSave::Write(const std::string& name, const std::string& heading) {
-    // Written from a copy, so that a failed write leaves the level's name
-    // and heading as they were.
-    CLevel written = level ? *level : CLevel();
-    if (level && written.SaveAs(name.c_str(), heading.c_str())) {
-        *level = written;
+    // A failed write leaves the level's name and heading as they were.
+    if (level && level->SaveAs(name.c_str(), heading.c_str())) {
         value = 1;
         result = 1;
         return;

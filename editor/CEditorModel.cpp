@@ -513,16 +513,11 @@ void CEditorModel::NewLevel() {
 
 EditorLoad CEditorModel::LoadLevel(const char* fileName) {
     ErasePieces();
-    // Read into a level of its own, whose version is the file's alone.
-    CLevel read;
-    const bool loaded = read.Load(fileName);
-    readVersion = read.GetVersion();
-    if (loaded) {
-        level = read;
-        return EDITOR_LOADED;
-    }
-    // A level we cannot read leaves nothing behind: an empty, unnamed level.
-    level.Clear();
+    // A level we cannot read leaves nothing behind: an empty, unnamed level,
+    // whose version is the one the file gave, if any.
+    const bool loaded = level.Load(fileName);
+    readVersion = level.GetVersion();
+    if (loaded) return EDITOR_LOADED;
     return readVersion > 0 && readVersion < kLevelOldestVersion ? EDITOR_LOAD_OLD_VERSION : EDITOR_LOAD_DAMAGED;
 }
 

@@ -20,6 +20,7 @@
 #include "world/pieces/CElementLadder.h"
 #include "world/pieces/CElementObjectMagnet.h"
 #include "world/pieces/CElementTutorial.h"
+#include "world/pieces/PieceSprites.h"
 
 // ---- Shared world state ------------------------------------------------------
 
@@ -54,6 +55,21 @@ struct WorldStep {
 };
 WorldStep g_steps[CElement::kUndoSlots];
 
+// The piece classes whose shared state goes into every undo step too, in
+// the order they are saved and restored.
+struct PieceStatics {
+    const char* what;
+    void (*save)(int);
+    void (*restore)(int);
+};
+const PieceStatics kPieceStatics[] = {
+    {"buttons", &CElementDeviceButton::SaveStatics, &CElementDeviceButton::RestoreStatics},
+    {"powerups", &CElementDevicePowerup::SaveStatics, &CElementDevicePowerup::RestoreStatics},
+    {"teleports", &CElementDeviceTeleport::SaveStatics, &CElementDeviceTeleport::RestoreStatics},
+    {"trampolines", &CElementDeviceTrampoline::SaveStatics, &CElementDeviceTrampoline::RestoreStatics},
+    {"magnets", &CElementObjectMagnet::SaveStatics, &CElementObjectMagnet::RestoreStatics},
+};
+
 // How many settling passes one world step may run before we call it a
 // runaway: every pass that changes something starts a move, and moving
 // elements are skipped, so a real world settles in far fewer.
@@ -62,6 +78,48 @@ int PassCap() { return static_cast<int>(CElement::GetAllElements().size()) + 64;
 const char* const kDashes = "-------------------------------------------\n";
 
 CElement* CellOrNull(CElement* e) { return e ? e : CElement::GetNullElement(); }
+
+// The slide value of GetSlideTendency, which the slide test and the pushes
+// ask of every element in every pass: written here, so that they have it
+// inline.
+inline int SlideValue(CElement* e) {
+    const int x = e->GetCurrentX(), y = e->GetCurrentY();
+    if (CElementDeviceTrampoline::IsTrampolineAt(x, y + 1) || CElementLadder::IsLadderPlatformAt(x, y + 1))
+        return e->GetSlide();
+    CElement* below = CElement::ElementBelow(x, y);
+    if (below->IsNull()) return 0;
+    return below->GetSurfaceFriction() + e->GetSlide();
+}
+
+// The fields an undo record keeps besides the sprites and the magnet links,
+// which are the same names on both sides: copied from an element into its
+// record, or back. One list, so that the two ways cannot drift apart.
+template <class To, class From>
+void CopyRecordedFields(To* to, const From& from) {
+    to->x = from.x, to->y = from.y, to->prevX = from.prevX, to->prevY = from.prevY;
+    to->passageX = from.passageX, to->passageY = from.passageY;
+    to->pixelX = from.pixelX, to->pixelY = from.pixelY, to->prevPixelX = from.prevPixelX;
+    to->prevPixelY = from.prevPixelY, to->ghostPixelX = from.ghostPixelX, to->ghostPixelY = from.ghostPixelY;
+    to->MAGNETIC = from.MAGNETIC, to->METALLIC = from.METALLIC, to->bursts = from.bursts;
+    to->occupiesGrid = from.occupiesGrid, to->gravity = from.gravity, to->slidable = from.slidable;
+    to->dynamic = from.dynamic, to->freezable = from.freezable, to->heatable = from.heatable;
+    to->burnable = from.burnable, to->meltable = from.meltable, to->facingLeft = from.facingLeft;
+    to->MOVING = from.MOVING, to->FALLING = from.FALLING, to->SLIDING = from.SLIDING;
+    to->PUSHING = from.PUSHING, to->PUSHED = from.PUSHED, to->LANDING = from.LANDING;
+    to->inflated = from.inflated, to->empActive = from.empActive, to->destroyed = from.destroyed;
+    to->effectSilent = from.effectSilent, to->FROZEN = from.FROZEN, to->steamActive = from.steamActive;
+    to->thawing = from.thawing, to->HEATED = from.HEATED, to->cooling = from.cooling;
+    to->explosionActive = from.explosionActive, to->delayedHeat = from.delayedHeat;
+    to->inPassage = from.inPassage, to->passageFrame = from.passageFrame;
+    to->ridden = from.ridden, to->pushDirLeft = from.pushDirLeft, to->pushDirRight = from.pushDirRight;
+    to->WASMOVINGLEFT = from.WASMOVINGLEFT, to->WASMOVINGRIGHT = from.WASMOVINGRIGHT;
+    to->WASMOVINGUP = from.WASMOVINGUP, to->WASMOVINGDOWN = from.WASMOVINGDOWN;
+    to->supportedAtStart = from.supportedAtStart, to->landed = from.landed, to->landingFrame = from.landingFrame;
+    to->skipSlideCheck = from.skipSlideCheck, to->TRAMP = from.TRAMP;
+    to->trampolineA = from.trampolineA, to->trampolineB = from.trampolineB;
+    to->leftTrampoline = from.leftTrampoline;
+    to->caughtFromRight = from.caughtFromRight, to->caughtFromLeft = from.caughtFromLeft;
+}
 
 }  // namespace
 
@@ -91,8 +149,7 @@ CElement::~CElement() {
 
 void CElement::LoadGlobalSprites() {
     DebugLog(DBG_TICK, "Loading global element sprites...\n");
-    flashSprite = new CSprite(29, 20, LAYER_FLASH, 1, false, 1, 1);
-    flashSprite->SetName("Flash Bang");
+    flashSprite = NewPieceSprite(29, 20, LAYER_FLASH, 1, 1, 1, "Flash Bang", false);
     flashSprite->AddFrame("flash.jpg");
     empSound = new CSoundObject("powerup_emp.ogg", false);
     globalSpritesLoaded = true;
@@ -196,15 +253,7 @@ bool CElement::CanFall(bool ignoreBelow) {
 
 bool CElement::CanSlide() {
     if (TRAMP || IsMagnetHeld()) return false;
-    int value;
-    if (CElementDeviceTrampoline::IsTrampolineAt(x, y + 1) || CElementLadder::IsLadderPlatformAt(x, y + 1)) {
-        value = GetSlide();
-    } else {
-        CElement* below = ElementBelow(x, y);
-        if (below->IsNull()) return false;
-        value = below->GetSurfaceFriction() + GetSlide();
-    }
-    if (value >= 0) return false;
+    if (SlideValue(this) >= 0) return false;
     CElement* under = FindElementAt(x, y + 1);
     if (under->IsMovingLeft() || under->IsMovingRight()) return false;
     if (WASMOVINGLEFT && GetSideXAt(x, y, true, true) >= 0) return true;
@@ -238,64 +287,27 @@ bool CElement::IsSlidingRight() { return dynamic && WASMOVINGRIGHT; }
 bool CElement::IsOnSlipperySurface() { return ElementBelow(x, y)->GetSurfaceFriction() < 0; }
 bool CElement::IsOnStickySurface() { return ElementBelow(x, y)->GetSurfaceFriction() > 0; }
 
-namespace {
-// The slide value a push decides by: 0 on nothing.
-int PushSlideValue(CElement* e) {
-    const int x = e->GetCurrentX(), y = e->GetCurrentY();
-    if (CElementDeviceTrampoline::IsTrampolineAt(x, y + 1) || CElementLadder::IsLadderPlatformAt(x, y + 1))
-        return e->GetSlide();
-    CElement* below = CElement::ElementBelow(x, y);
-    if (below->IsNull()) return 0;
-    return below->GetSurfaceFriction() + e->GetSlide();
-}
-}  // namespace
+bool CElement::PushRight(bool forced, bool fromTrampoline) { return PushToSide(false, forced, fromTrampoline); }
+bool CElement::PushLeft(bool forced, bool fromTrampoline) { return PushToSide(true, forced, fromTrampoline); }
 
-bool CElement::PushRight(bool forced, bool fromTrampoline) {
+bool CElement::PushToSide(bool left, bool forced, bool fromTrampoline) {
     if (IsNull()) return true;
     CElement* above = FindElementAt(x, y - 1);
     CElement* below = FindElementAt(x, y + 1);
-    const int sideX = GetSideXAt(x, y, false, true);
-    const int sideY = GetSideYAt(x, y, false, true);
+    const int sideX = GetSideXAt(x, y, left, true);
+    const int sideY = GetSideYAt(x, y, left, true);
     bool tryIt = dynamic && !MOVING && !(ridden && !fromTrampoline);
     if (tryIt) {
-        const int v = PushSlideValue(this);
+        const int v = SlideValue(this);
         if (v >= 0 && (!forced || v > 0)) tryIt = false;
     }
-    if (tryIt && !IsMagnetHeld() && !(TRAMP && !fromTrampoline) && sideX < kGridWidth &&
-        !above->IsMovingLeft() && !above->IsMovingRight() && !below->IsMovingLeft() && !below->IsMovingRight() &&
-        GetElementAt(sideX, sideY, false)->IsNull()) {
-        PUSHED = 1;
-        if (type != ELEMENT_AI) facingLeft = 0;
-        MoveTo(x + 1, y);
-        return true;
-    }
-    if (HEATED) {
-        CElement* side = GetElementAt(sideX, sideY, false);
-        if (side->IsProfessor() && !side->IsMoving()) {
-            Heat(side, false, false);
-            Freeze(this);
-        }
-    }
-    return false;
-}
-
-bool CElement::PushLeft(bool forced, bool fromTrampoline) {
-    if (IsNull()) return true;
-    CElement* above = FindElementAt(x, y - 1);
-    CElement* below = FindElementAt(x, y + 1);
-    const int sideX = GetSideXAt(x, y, true, true);
-    const int sideY = GetSideYAt(x, y, true, true);
-    bool tryIt = dynamic && !MOVING && !(ridden && !fromTrampoline);
-    if (tryIt) {
-        const int v = PushSlideValue(this);
-        if (v >= 0 && (!forced || v > 0)) tryIt = false;
-    }
-    if (tryIt && !IsMagnetHeld() && !(TRAMP && !fromTrampoline) && sideX >= 0 && !above->IsMovingLeft() &&
+    const bool sideInGrid = left ? sideX >= 0 : sideX < kGridWidth;
+    if (tryIt && !IsMagnetHeld() && !(TRAMP && !fromTrampoline) && sideInGrid && !above->IsMovingLeft() &&
         !above->IsMovingRight() && !below->IsMovingLeft() && !below->IsMovingRight() &&
         GetElementAt(sideX, sideY, false)->IsNull()) {
         PUSHED = 1;
-        if (type != ELEMENT_AI) facingLeft = 1;
-        MoveTo(x - 1, y);
+        if (type != ELEMENT_AI) facingLeft = left ? 1 : 0;
+        MoveTo(left ? x - 1 : x + 1, y);
         return true;
     }
     if (HEATED) {
@@ -318,17 +330,18 @@ bool CElement::PushDown() {
     return false;
 }
 
-bool CElement::BumpedRight() {
-    DebugLog(DBG_DEBUG, "CElement::BumpedRight() at (%i,%i)\n", x, y);
-    if (IsNull() || !dynamic || !slidable || IsMovingLeft()) return false;
-    WASMOVINGRIGHT = 1;
-    return true;
-}
+bool CElement::BumpedRight() { return BumpedToSide(false); }
+bool CElement::BumpedLeft() { return BumpedToSide(true); }
 
-bool CElement::BumpedLeft() {
-    DebugLog(DBG_DEBUG, "CElement::BumpedLeft() at (%i,%i)\n", x, y);
-    if (IsNull() || !dynamic || !slidable || IsMovingRight()) return false;
-    WASMOVINGLEFT = 1;
+bool CElement::BumpedToSide(bool left) {
+    DebugLog(DBG_DEBUG, left ? "CElement::BumpedLeft() at (%i,%i)\n" : "CElement::BumpedRight() at (%i,%i)\n", x, y);
+    // Something moving the other way is not turned round by a bump.
+    if (IsNull() || !dynamic || !slidable || (left ? IsMovingRight() : IsMovingLeft())) return false;
+    if (left) {
+        WASMOVINGLEFT = 1;
+    } else {
+        WASMOVINGRIGHT = 1;
+    }
     return true;
 }
 
@@ -518,13 +531,7 @@ int CElement::GetSideYAt(int x, int y, bool leftSide, bool throughTeleports) {
     return y;
 }
 
-int CElement::GetSlideTendency() {
-    if (CElementDeviceTrampoline::IsTrampolineAt(x, y + 1) || CElementLadder::IsLadderPlatformAt(x, y + 1))
-        return GetSlide();
-    CElement* below = ElementBelow(x, y);
-    if (below->IsNull()) return 0;
-    return below->GetSurfaceFriction() + GetSlide();
-}
+int CElement::GetSlideTendency() { return SlideValue(this); }
 
 void CElement::MoveTo(int nx, int ny) {
     if (typeAI == AI_PROFESSOR && type == ELEMENT_AI && !FALLING && !SLIDING) IncrementStepCount();
@@ -1231,16 +1238,10 @@ void CElement::SaveUndoStep() {
     step.elements = allElements;
     step.spawned = spawned;
     std::copy(levelEnd, levelEnd + LEVELEND_ENDED, step.flags);
-    DebugLog(DBG_UNDO, "   Saving STEP %i of buttons\n", index);
-    CElementDeviceButton::SaveStatics(index);
-    DebugLog(DBG_UNDO, "   Saving STEP %i of powerups\n", index);
-    CElementDevicePowerup::SaveStatics(index);
-    DebugLog(DBG_UNDO, "   Saving STEP %i of teleports\n", index);
-    CElementDeviceTeleport::SaveStatics(index);
-    DebugLog(DBG_UNDO, "   Saving STEP %i of trampolines\n", index);
-    CElementDeviceTrampoline::SaveStatics(index);
-    DebugLog(DBG_UNDO, "   Saving STEP %i of magnets\n", index);
-    CElementObjectMagnet::SaveStatics(index);
+    for (const PieceStatics& statics : kPieceStatics) {
+        DebugLog(DBG_UNDO, "   Saving STEP %i of %s\n", index, statics.what);
+        statics.save(index);
+    }
 }
 
 void CElement::LoadUndoStep(bool force) {
@@ -1286,16 +1287,10 @@ void CElement::LoadUndoStep(bool force) {
     allElements = step.elements;
     spawned = step.spawned;
     std::copy(step.flags, step.flags + LEVELEND_ENDED, levelEnd);
-    DebugLog(DBG_UNDO, "   Restoring STEP %i of buttons\n", index);
-    CElementDeviceButton::RestoreStatics(index);
-    DebugLog(DBG_UNDO, "   Restoring STEP %i of powerups\n", index);
-    CElementDevicePowerup::RestoreStatics(index);
-    DebugLog(DBG_UNDO, "   Restoring STEP %i of teleports\n", index);
-    CElementDeviceTeleport::RestoreStatics(index);
-    DebugLog(DBG_UNDO, "   Restoring STEP %i of trampolines\n", index);
-    CElementDeviceTrampoline::RestoreStatics(index);
-    DebugLog(DBG_UNDO, "   Restoring STEP %i of magnets\n", index);
-    CElementObjectMagnet::RestoreStatics(index);
+    for (const PieceStatics& statics : kPieceStatics) {
+        DebugLog(DBG_UNDO, "   Restoring STEP %i of %s\n", index, statics.what);
+        statics.restore(index);
+    }
 }
 
 void CElement::SaveBaseState(int k) {
@@ -1309,25 +1304,8 @@ void CElement::SaveBaseState(int k) {
     r.ghost = ghostSprite ? ghostSprite->Clone() : nullptr;
     // The copy only waits in the record; it must not be drawn.
     if (r.ghost) RemoveSprite(r.ghost);
-    r.x = x, r.y = y, r.prevX = prevX, r.prevY = prevY, r.passageX = passageX, r.passageY = passageY;
-    r.pixelX = pixelX, r.pixelY = pixelY, r.prevPixelX = prevPixelX, r.prevPixelY = prevPixelY;
-    r.ghostPixelX = ghostPixelX, r.ghostPixelY = ghostPixelY;
-    r.MAGNETIC = MAGNETIC, r.METALLIC = METALLIC, r.bursts = bursts, r.occupiesGrid = occupiesGrid;
-    r.gravity = gravity, r.slidable = slidable, r.dynamic = dynamic, r.freezable = freezable;
-    r.heatable = heatable, r.burnable = burnable, r.meltable = meltable, r.facingLeft = facingLeft;
-    r.MOVING = MOVING, r.FALLING = FALLING, r.SLIDING = SLIDING, r.PUSHING = PUSHING, r.PUSHED = PUSHED;
-    r.LANDING = LANDING, r.inflated = inflated, r.empActive = empActive, r.destroyed = destroyed;
-    r.effectSilent = effectSilent, r.FROZEN = FROZEN, r.steamActive = steamActive, r.thawing = thawing;
-    r.HEATED = HEATED, r.cooling = cooling, r.explosionActive = explosionActive, r.delayedHeat = delayedHeat;
-    r.inPassage = inPassage, r.passageFrame = passageFrame;
-    r.ridden = ridden, r.pushDirLeft = pushDirLeft, r.pushDirRight = pushDirRight;
-    r.WASMOVINGLEFT = WASMOVINGLEFT, r.WASMOVINGRIGHT = WASMOVINGRIGHT;
-    r.WASMOVINGUP = WASMOVINGUP, r.WASMOVINGDOWN = WASMOVINGDOWN;
-    r.supportedAtStart = supportedAtStart, r.landed = landed, r.landingFrame = landingFrame;
-    r.skipSlideCheck = skipSlideCheck, r.TRAMP = TRAMP, r.trampolineA = trampolineA, r.trampolineB = trampolineB;
-    r.leftTrampoline = leftTrampoline;
+    CopyRecordedFields(&r, *this);
     r.magnetHolderA = magnetHolderA, r.magnetHolderB = magnetHolderB;
-    r.caughtFromRight = caughtFromRight, r.caughtFromLeft = caughtFromLeft;
 }
 
 void CElement::RestoreBaseState(int k) {
@@ -1350,25 +1328,8 @@ void CElement::RestoreBaseState(int k) {
     DeleteGhostSprite();
     if (r.ghost) ghostSprite = r.ghost->Clone();
 
-    x = r.x, y = r.y, prevX = r.prevX, prevY = r.prevY, passageX = r.passageX, passageY = r.passageY;
-    pixelX = r.pixelX, pixelY = r.pixelY, prevPixelX = r.prevPixelX, prevPixelY = r.prevPixelY;
-    ghostPixelX = r.ghostPixelX, ghostPixelY = r.ghostPixelY;
-    MAGNETIC = r.MAGNETIC, METALLIC = r.METALLIC, bursts = r.bursts, occupiesGrid = r.occupiesGrid;
-    gravity = r.gravity, slidable = r.slidable, dynamic = r.dynamic, freezable = r.freezable;
-    heatable = r.heatable, burnable = r.burnable, meltable = r.meltable, facingLeft = r.facingLeft;
-    MOVING = r.MOVING, FALLING = r.FALLING, SLIDING = r.SLIDING, PUSHING = r.PUSHING, PUSHED = r.PUSHED;
-    LANDING = r.LANDING, inflated = r.inflated, empActive = r.empActive, destroyed = r.destroyed;
-    effectSilent = r.effectSilent, FROZEN = r.FROZEN, steamActive = r.steamActive, thawing = r.thawing;
-    HEATED = r.HEATED, cooling = r.cooling, explosionActive = r.explosionActive, delayedHeat = r.delayedHeat;
-    inPassage = r.inPassage, passageFrame = r.passageFrame;
-    ridden = r.ridden, pushDirLeft = r.pushDirLeft, pushDirRight = r.pushDirRight;
-    WASMOVINGLEFT = r.WASMOVINGLEFT, WASMOVINGRIGHT = r.WASMOVINGRIGHT;
-    WASMOVINGUP = r.WASMOVINGUP, WASMOVINGDOWN = r.WASMOVINGDOWN;
-    supportedAtStart = r.supportedAtStart, landed = r.landed, landingFrame = r.landingFrame;
-    skipSlideCheck = r.skipSlideCheck, TRAMP = r.TRAMP, trampolineA = r.trampolineA, trampolineB = r.trampolineB;
-    leftTrampoline = r.leftTrampoline;
+    CopyRecordedFields(this, r);
     magnetHolderA = CellOrNull(r.magnetHolderA), magnetHolderB = CellOrNull(r.magnetHolderB);
-    caughtFromRight = r.caughtFromRight, caughtFromLeft = r.caughtFromLeft;
 }
 
 // ---- Sprites ---------------------------------------------------------------------
@@ -1383,9 +1344,7 @@ void CElement::PlayFlash() {
 
 namespace {
 CSprite* MakeOverlay(int ox, int oy, int layer, int delay, const char* name) {
-    CSprite* s = new CSprite(ox, oy, layer, delay, false, 1, 1);
-    s->SetName(name);
-    return s;
+    return NewPieceSprite(ox, oy, layer, delay, 1, 1, name, false);
 }
 }  // namespace
 

@@ -240,6 +240,9 @@ public:
 
     // ---- Movement ----------------------------------------------------------
     void MoveTo(int x, int y);
+    // The slide value where it stands: its own value plus the surface value
+    // of what is below (a trampoline or a platform offers none); 0 with
+    // nothing below. Negative: it slides.
     int GetSlideTendency();
     bool IsSupported(bool previous);
     bool IsSomethingAbove(bool previous);
@@ -454,6 +457,9 @@ protected:
 
 private:
     static int GridIndex(int x, int y) { return x * kGridHeight + y; }
+    // The pushes and bumps of either side.
+    bool PushToSide(bool left, bool forced, bool fromTrampoline);
+    bool BumpedToSide(bool left);
     static void SettleFalling();
     static bool CheckAllFalling(CElement* e);
     static bool CheckAllSliding(CElement* e);

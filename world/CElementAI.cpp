@@ -1,6 +1,12 @@
 #include "world/CElementAI.h"
 
+#include <cstdio>
+#include <cstdlib>
+
+#include "engine/CSprite.h"
 #include "engine/Log.h"
+#include "sound/CSound.h"
+#include "sound/CSoundObject.h"
 #include "world/pieces/CElementDeviceTrampoline.h"
 #include "world/pieces/CElementLadder.h"
 
@@ -221,4 +227,136 @@ void CElementAI::UpdatePushedElement(CElement* below) {
     WASMOVINGLEFT = 0;
     WASMOVINGRIGHT = 0;
     standingOn = GetNullElement();
+}
+
+// ---- Shared by the hero and the bots ----------------------------------------------
+
+void CElementAI::FollowStoodOn(bool releaseOnFall) {
+    if (FALLING) {
+        if (releaseOnFall && !standingOn->IsNull()) standingOn->SetRidden(false);
+        standingOn = GetNullElement();
+    } else if (!standingOn->IsNull() && !MOVING) {
+        UpdatePushedElement(ElementBelow(x, y));
+    }
+}
+
+void CElementAI::EndPushing() {
+    if (!standingOn->IsNull() && !KEYS[KEY_LEFT] && !KEYS[KEY_RIGHT]) {
+        standingOn->pushDirLeft = 0;
+        standingOn->pushDirRight = 0;
+    }
+    if (PUSHING) {
+        bool ahead = false;
+        if (IsMovingLeft()) ahead = IsOccupied(GetSideX(true), GetSideY(true));
+        if (IsMovingRight()) ahead = IsOccupied(GetSideX(false), GetSideY(false));
+        if (!ahead) PUSHING = 0;
+    }
+}
+
+void CElementAI::StunWhen(bool hitOnHead, CSoundObject* crushSound) {
+    if (hitOnHead && !STUN) {
+        STUN = 1;
+        stunCount = 5;
+        PlayUnlessPlaying(crushSound);
+    } else {
+        stunCount = 0;
+    }
+}
+
+int CElementAI::ChooseStandingPose(bool keyHeld, int crawl, int stand, bool* stop) {
+    if (!keyHeld) {
+        if (IsSomethingAbove(false)) {
+            *stop = true;
+            return crawl;
+        }
+        if (TRAMP) return animationState;
+        return stand;
+    }
+    return IsSomethingAbove(false) ? crawl : -1;
+}
+
+int CElementAI::ChooseStunnedPose(int stun) {
+    if (!IsSomethingAbove(false)) return -1;
+    if (stunCount > 0) {
+        --stunCount;
+        return animationState;
+    }
+    return stun;
+}
+
+void CElementAI::ShowSprite(CSprite* next) {
+    if (!next) return;
+    sprite = next;
+    if (next == lastShownSprite) return;
+    if (lastShownSprite) {
+        lastShownSprite->Hide();
+        lastShownSprite->Rewind();
+        lastShownSprite->ResetClip();
+    }
+    next->Show(prevPixelX, prevPixelY);
+    next->Play(true);
+    lastShownSprite = next;
+}
+
+void CElementAI::PlaceSprite() {
+    UpdateTeleportGhost(this);
+    if (inPassage) {
+        UpdateSpritePosition();
+    } else {
+        sprite->SetPosition(pixelX, pixelY, false);
+    }
+}
+
+void CElementAI::ForgetTableSprites() {
+    sprite = nullptr;
+    lastShownSprite = nullptr;
+    for (CElementRecord& record : saved) record.sprite = nullptr;
+    FreeEffectSprites();
+}
+
+// ---- Sounds ---------------------------------------------------------------------
+
+void CElementAI::PlayUnlessPlaying(CSoundObject* sound, int delayFrames) {
+    if (!CSound::IsPlaying(sound)) CSound::Play(sound, false, delayFrames);
+}
+
+void CElementAI::StepSounds(bool stepping, int32_t* counter, int restValue, int period, int32_t* last,
+                            CSoundObject* const* sounds, int count) {
+    if (!stepping) {
+        *counter = restValue;
+        return;
+    }
+    if (++*counter < period) return;
+    // A random pick other than the last one.
+    int pick = rand() % count;
+    while (pick == *last) pick = rand() % count;
+    *last = pick;
+    CSound::Play(sounds[pick]);
+    *counter = 0;
+}
+
+void CElementAI::CreateClimbSounds(const char* prefix) {
+    NewNumberedSounds(soundClimb, kClimbSounds, prefix, 0);
+    lastClimbSound = 0;
+    climbCounter = 2;
+}
+
+void CElementAI::PlayClimbSounds() {
+    const bool climbing = (IsMovingUp() || IsMovingDown()) && CElementLadder::IsLadderAt(x, y);
+    StepSounds(climbing, &climbCounter, 2, 6, &lastClimbSound, soundClimb, kClimbSounds);
+}
+
+void CElementAI::NewNumberedSounds(CSoundObject** sounds, int count, const char* prefix, int first) {
+    char name[64];
+    for (int i = 0; i < count; ++i) {
+        snprintf(name, sizeof(name), "%s%i.ogg", prefix, first + i);
+        sounds[i] = new CSoundObject(name, false);
+    }
+}
+
+void CElementAI::DeleteSounds(CSoundObject** sounds, int count) {
+    for (int i = 0; i < count; ++i) {
+        delete sounds[i];
+        sounds[i] = nullptr;
+    }
 }

@@ -10,9 +10,13 @@
 
 #include "world/CElement.h"
 
+class CSoundObject;
+class CSprite;
+
 class CElementAI : public CElement {
 public:
     enum Key { KEY_LEFT = 0, KEY_RIGHT = 1, KEY_UP = 2, KEY_DOWN = 3, KEY_TURN = 4, KEY_COUNT = 5 };
+    static constexpr int kClimbSounds = 4;
 
     CElementAI(int x, int y);
     ~CElementAI() override;
@@ -54,6 +58,61 @@ public:
     uint8_t heatWarningPush = 0;     // refused to walk into a hot element
     uint8_t STUN = 0;
     int32_t stunCount = 0;
+    // The climbing steps, alike for the hero and the bots but for their names.
+    CSoundObject* soundClimb[kClimbSounds] = {};
+    int32_t lastClimbSound = 0;
+    int32_t climbCounter = 2;
+
+protected:
+    // ---- What the hero and the bots do alike in their updates --------------
+    // The stood-on link follows the element below while standing still; a
+    // fall drops it (releaseOnFall: and the element left behind loses its
+    // riding mark).
+    void FollowStoodOn(bool releaseOnFall);
+    // After the moves: with neither side key held, what it stands on is no
+    // longer walked on; the pushing pose lasts only while a move goes on into
+    // an occupied cell.
+    void EndPushing();
+    // Knocked over by something on its head: STUN with a stun count of 5
+    // and the crush sound (unless it already plays), when not stunned yet;
+    // otherwise the stun count is 0.
+    void StunWhen(bool hitOnHead, CSoundObject* crushSound);
+    // The poses the hero and the bots share while standing, in the states
+    // of the class: without the side key, crawling held still under
+    // something, the pose kept in a trampoline, else standing; with the key,
+    // crawling under something. -1 when the key is held with nothing above:
+    // the class's own rules decide.
+    int ChooseStandingPose(bool keyHeld, int crawl, int stand, bool* stop);
+    // Stunned with something above: the pose holds while the stun count runs
+    // down, then the stun pose. -1 with nothing above.
+    int ChooseStunnedPose(int stun);
+    // Makes next (null: nothing changes) the main sprite. When it is not the
+    // sprite on screen, that one is hidden, rewound and unclipped, and next
+    // is shown where the element was last drawn and played from the start.
+    void ShowSprite(CSprite* next);
+    // The teleport ghost, then the main sprite at the pixel position, or cut
+    // through the passage while one runs.
+    void PlaceSprite();
+    // The main sprite and the undo records pointed into sprite tables the
+    // element has just deleted: they are forgotten, and the effect sprites
+    // freed.
+    void ForgetTableSprites();
+
+    // ---- Sounds -------------------------------------------------------------
+    static void PlayUnlessPlaying(CSoundObject* sound, int delayFrames = 0);
+    // Plays one of a set of step sounds every period frames while stepping,
+    // never the same one twice in a row; the counter starts again at its rest
+    // value when the steps stop.
+    static void StepSounds(bool stepping, int32_t* counter, int restValue, int period, int32_t* last,
+                           CSoundObject* const* sounds, int count);
+    // The climbing steps "<prefix>0.ogg" .. "<prefix>3.ogg".
+    void CreateClimbSounds(const char* prefix);
+    // One climbing step every sixth frame while climbing on a ladder.
+    void PlayClimbSounds();
+    // sounds[i] = "<prefix><first + i>.ogg" for i in 0..count-1.
+    static void NewNumberedSounds(CSoundObject** sounds, int count, const char* prefix, int first);
+    // Deletes each sound (null is fine) and clears its pointer.
+    static void DeleteSounds(CSoundObject** sounds, int count);
 
 private:
     bool MoveSideways(bool left);

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 
 #include "engine/CSprite.h"
 #include "engine/Log.h"
@@ -11,6 +10,7 @@
 #include "world/CLevel.h"
 #include "world/pieces/CElementDeviceTeleport.h"
 #include "world/pieces/CElementLadder.h"
+#include "world/pieces/PieceSprites.h"
 
 std::vector<CElementAIBot*> CElementAIBot::bots;
 
@@ -19,17 +19,15 @@ namespace {
 constexpr int kLayerBot = 70;
 // The bots' pictures are requested (and counted) by each sprite.
 constexpr bool kSharedFrames = false;
-// Frames between two footsteps, and between two climbing sounds.
+// Frames between two footsteps.
 constexpr int kFootstepFrames = 6;
-constexpr int kClimbFrames = 6;
 // The slide sound comes back in over this many frames, and a spent one
 // fades out over the longer time.
 constexpr int kSlideFadeIn = 50;
 constexpr int kSlideFadeOut = 150;
 
 CSprite* NewBotSprite(int originX, int originY, int delay, const char* name, bool loops) {
-    CSprite* s = new CSprite(originX, originY, kLayerBot, delay, kSharedFrames, 1, 1);
-    s->SetName(name);
+    CSprite* s = NewPieceSprite(originX, originY, kLayerBot, delay, 1, 1, name, kSharedFrames);
     s->SetLooping(loops);
     return s;
 }
@@ -38,9 +36,7 @@ CSprite* NewBotSprite(int originX, int originY, int delay, const char* name, boo
 void Run(CSprite* s, const char* prefix, int from, int to) { s->AddFrames(prefix, from, to, ".png", 1); }
 
 void Frame(CSprite* s, const char* prefix, int number, int count = 1) {
-    char name[64];
-    snprintf(name, sizeof(name), "%s%i.png", prefix, number);
-    s->AddFrame(name, count);
+    AddNumberedFrame(s, prefix, number, ".png", count);
 }
 
 // The capture: the grab, five shakes, then the last hold.
@@ -59,32 +55,6 @@ void AddSquashFrames(CSprite* s, const char* squash, const char* rest) {
     Frame(s, squash, 0);
     s->AddFrame(rest);
     Frame(s, squash, 2);
-}
-
-void PlayUnlessPlaying(CSoundObject* sound) {
-    if (!CSound::IsPlaying(sound)) CSound::Play(sound);
-}
-
-// A random index other than the last one, so that no sound plays twice in a
-// row.
-int PickOther(int count, int last) {
-    int pick = rand() % count;
-    while (pick == last) pick = rand() % count;
-    return pick;
-}
-
-// Plays one of a set of step sounds every few frames while stepping; the
-// counter starts again at its rest value when the steps stop.
-void StepSounds(bool stepping, int* counter, int restValue, int period, int* last, CSoundObject* const* sounds,
-                int count) {
-    if (!stepping) {
-        *counter = restValue;
-        return;
-    }
-    if (++*counter < period) return;
-    *last = PickOther(count, *last);
-    CSound::Play(sounds[*last]);
-    *counter = 0;
 }
 
 // The pictures that are one numbered run, or one picture held for a count
@@ -175,15 +145,8 @@ CElementAIBot::CElementAIBot(int x_, int y_, uint32_t code, int cellFlags) : CEl
 CElementAIBot::~CElementAIBot() {
     DebugLog(DBG_DESTRUCT, "CElementAIBot:  Destroying bot element at (%d,%d)...\n", x, y);
     bots.erase(std::remove(bots.begin(), bots.end(), this), bots.end());
-    for (CSprite*& s : stateSprites) {
-        delete s;
-        s = nullptr;
-    }
-    // The main sprite was one of the table's sprites.
-    sprite = nullptr;
-    lastShownSprite = nullptr;
-    for (CElementRecord& record : saved) record.sprite = nullptr;
-    FreeEffectSprites();
+    for (CSprite*& s : stateSprites) DeletePieceSprite(&s);
+    ForgetTableSprites();
     FreeSounds();
 }
 
@@ -267,31 +230,19 @@ void CElementAIBot::CreateSounds() {
     soundDetect = new CSoundObject("bot_hang_detect.ogg", false);
     soundHangDetect = new CSoundObject("bot_hang_detect.ogg", false);
     soundBotSlide = new CSoundObject("bot_slide.ogg", false);
-    char name[32];
-    for (int i = 0; i < kFootsteps; ++i) {
-        snprintf(name, sizeof(name), "bot_footstep%i.ogg", i + 1);
-        soundFootstep[i] = new CSoundObject(name, false);
-    }
+    NewNumberedSounds(soundFootstep, kFootsteps, "bot_footstep", 1);
     lastFootstep = 0;
     footstepCounter = 3;
-    for (int i = 0; i < kClimbSounds; ++i) {
-        snprintf(name, sizeof(name), "bot_climb%i.ogg", i);
-        soundClimb[i] = new CSoundObject(name, false);
-    }
-    lastClimbSound = 0;
-    climbCounter = 2;
+    CreateClimbSounds("bot_climb");
     slideSoundSpent = 0;
     slideSoundBudget = kSlideSoundBudget;
 }
 
 void CElementAIBot::FreeSounds() {
-    auto drop = [](CSoundObject*& sound) {
-        delete sound;
-        sound = nullptr;
-    };
-    for (CSoundObject** own : {&soundFall, &soundCrush, &soundDetect, &soundHangDetect, &soundBotSlide}) drop(*own);
-    for (CSoundObject*& sound : soundFootstep) drop(sound);
-    for (CSoundObject*& sound : soundClimb) drop(sound);
+    for (CSoundObject** own : {&soundFall, &soundCrush, &soundDetect, &soundHangDetect, &soundBotSlide})
+        DeleteSounds(own, 1);
+    DeleteSounds(soundFootstep, kFootsteps);
+    DeleteSounds(soundClimb, kClimbSounds);
 }
 
 // ==========================================================================
@@ -437,13 +388,7 @@ void CElementAIBot::ChaseHero() {
 
 void CElementAIBot::CheckStun() {
     // Something loose coming to rest on its head knocks it over.
-    if (IsSupported(false) && !STUN && GetElementAt(x, y - 1)->dynamic) {
-        STUN = 1;
-        stunCount = 5;
-        PlayUnlessPlaying(soundCrush);
-    } else {
-        stunCount = 0;
-    }
+    StunWhen(IsSupported(false) && GetElementAt(x, y - 1)->dynamic, soundCrush);
 }
 
 // ==========================================================================
@@ -468,13 +413,8 @@ void CElementAIBot::Update() {
             slideSoundBudget = kSlideSoundBudget;
         }
     }
-    if (FALLING) {
-        // What it stood on is no longer under it: it rolls freely again.
-        if (!standingOn->IsNull()) standingOn->SetRidden(false);
-        standingOn = GetNullElement();
-    } else if (!standingOn->IsNull() && !MOVING) {
-        UpdatePushedElement(ElementBelow(x, y));
-    }
+    // Falling, what it stood on is no longer under it: it rolls freely again.
+    FollowStoodOn(true);
     if ((FROZEN || IsMagnetHeld()) && !destroyed) Activate();
 
     const bool levelOver =
@@ -499,16 +439,7 @@ void CElementAIBot::Update() {
         TryHeldMoves();
     }
 
-    if (!standingOn->IsNull() && !KEYS[KEY_LEFT] && !KEYS[KEY_RIGHT]) {
-        standingOn->pushDirLeft = 0;
-        standingOn->pushDirRight = 0;
-    }
-    if (PUSHING) {
-        bool ahead = false;
-        if (IsMovingLeft()) ahead = IsOccupied(GetSideX(true), GetSideY(true));
-        if (IsMovingRight()) ahead = IsOccupied(GetSideX(false), GetSideY(false));
-        if (!ahead) PUSHING = 0;
-    }
+    EndPushing();
 
     UpdateAnimation();
     UpdateBotSounds();
@@ -539,12 +470,7 @@ void CElementAIBot::UpdateAnimation() {
     if (play) sprite->Play(true);
     if (stop) sprite->StopAnimation();
 
-    UpdateTeleportGhost(this);
-    if (inPassage) {
-        UpdateSpritePosition();
-    } else {
-        sprite->SetPosition(pixelX, pixelY, false);
-    }
+    PlaceSprite();
     if (!FALLING && CSound::IsPlaying(soundFall)) CSound::StopChannel(soundFall);
 }
 
@@ -686,15 +612,8 @@ int CElementAIBot::ChooseStandingState(bool left, bool* stop) {
 
     // Walked into a trampoline: it leans into the canvas.
     if (TRAMP && (left ? WASMOVINGLEFT : WASMOVINGRIGHT)) return push;
-    if (!KEYS[key]) {
-        if (IsSomethingAbove(false)) {
-            *stop = true;
-            return crawl;
-        }
-        if (TRAMP) return animationState;
-        return stand;
-    }
-    if (IsSomethingAbove(false)) return crawl;
+    const int pose = ChooseStandingPose(KEYS[key] != 0, crawl, stand, stop);
+    if (pose >= 0) return pose;
     if (IsOnSlipperySurface()) return left ? ST_SLIDE_LEFT : ST_SLIDE_RIGHT;
     const int nx = left ? x - 1 : x + 1;
     if (nx < 0 || nx >= kGridWidth) return stand;
@@ -705,31 +624,15 @@ int CElementAIBot::ChooseStandingState(bool left, bool* stop) {
 int CElementAIBot::ChooseStunnedState(bool left) {
     const int stun = left ? ST_STUN_LEFT : ST_STUN_RIGHT;
     const int unstun = left ? ST_UNSTUN_LEFT : ST_UNSTUN_RIGHT;
-    if (IsSomethingAbove(false)) {
-        if (stunCount > 0) {
-            --stunCount;
-            return animationState;
-        }
-        return stun;
-    }
+    const int held = ChooseStunnedPose(stun);
+    if (held >= 0) return held;
     if (animationState == ST_UNSTUN_LEFT || animationState == ST_UNSTUN_RIGHT) return animationState;
     if ((animationState == ST_STUN_LEFT || animationState == ST_STUN_RIGHT) && sprite->IsFinished()) return unstun;
     return animationState == ST_STUN_LEFT || animationState == ST_STUN_RIGHT ? animationState : stun;
 }
 
 void CElementAIBot::ShowState(int state) {
-    if (state < 0 || state >= kStateCount || !stateSprites[state]) return;
-    CSprite* next = stateSprites[state];
-    sprite = next;
-    if (next == lastShownSprite) return;
-    if (lastShownSprite) {
-        lastShownSprite->Hide();
-        lastShownSprite->Rewind();
-        lastShownSprite->ResetClip();
-    }
-    next->Show(prevPixelX, prevPixelY);
-    next->Play(true);
-    lastShownSprite = next;
+    if (state >= 0 && state < kStateCount) ShowSprite(stateSprites[state]);
 }
 
 // ==========================================================================
@@ -743,8 +646,7 @@ void CElementAIBot::UpdateBotSounds() {
                          !IsProfessorCaught() && !STUN && !IsMagnetHeld();
     StepSounds(walking, &footstepCounter, 3, kFootstepFrames, &lastFootstep, soundFootstep, kFootsteps);
 
-    const bool climbing = (IsMovingUp() || IsMovingDown()) && CElementLadder::IsLadderAt(x, y);
-    StepSounds(climbing, &climbCounter, 2, kClimbFrames, &lastClimbSound, soundClimb, kClimbSounds);
+    PlayClimbSounds();
 
     if (slideSoundSpent) return;
     if (!SLIDING && (!slippery || !sideKey)) CSound::StopChannel(soundBotSlide);

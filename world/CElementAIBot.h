@@ -74,7 +74,6 @@ public:
     // Frames a catching bot holds still before it steps to the hero's side.
     static constexpr int kCatchDelay = 16;
     static constexpr int kFootsteps = 12;
-    static constexpr int kClimbSounds = 4;
     // Frames the slide sound of a bot stuck on ice plays before it fades.
     static constexpr int kSlideSoundBudget = 300;
 
@@ -125,9 +124,7 @@ public:
     CSoundObject* soundFootstep[kFootsteps] = {};
     int32_t lastFootstep = 0;
     int32_t footstepCounter = 3;
-    CSoundObject* soundClimb[kClimbSounds] = {};
-    int32_t lastClimbSound = 0;
-    int32_t climbCounter = 2;
+    // The climbing steps are the AI base's.
     uint8_t slideSoundSpent = 0;
     int32_t slideSoundBudget = kSlideSoundBudget;
 

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 
 #include "engine/CSprite.h"
 #include "engine/Log.h"
@@ -20,6 +19,7 @@
 #include "world/pieces/CElementObjectMagnet.h"
 #include "world/pieces/CElementTerrainBridge.h"
 #include "world/pieces/CElementTutorial.h"
+#include "world/pieces/PieceSprites.h"
 
 namespace {
 
@@ -120,8 +120,7 @@ bool IsInflatableKind(int kind) {
 
 CSprite* NewHeroSprite(int originX, int originY, const char* name, bool loops, int layer = kLayerHero,
                        int delay = 2) {
-    CSprite* s = new CSprite(originX, originY, layer, delay, kSharedFrames, 1, 1);
-    s->SetName(name);
+    CSprite* s = NewPieceSprite(originX, originY, layer, delay, 1, 1, name, kSharedFrames);
     s->SetLooping(loops);
     return s;
 }
@@ -132,9 +131,7 @@ void Run(CSprite* s, const char* prefix, int from, int to, const char* suffix = 
 }
 
 void Frame(CSprite* s, const char* prefix, int number, const char* suffix = ".tga", int count = 1) {
-    char name[64];
-    snprintf(name, sizeof(name), "%s%i%s", prefix, number, suffix);
-    s->AddFrame(name, count);
+    AddNumberedFrame(s, prefix, number, suffix, count);
 }
 
 // The standing sprites: a breath in and out, then a blink.
@@ -263,27 +260,13 @@ CElementAIProfessor::CElementAIProfessor(int x, int y) : CElementAI(x, y) {
 CElementAIProfessor::~CElementAIProfessor() {
     DebugLog(DBG_DESTRUCT, "CElementAIProfessor:  Destroying professor element at (%d,%d)...\n", x, y);
     DebugLog(DBG_DESTRUCT, "CElementAIProfessor:  Destroying preloaded sprites...\n");
-    for (CSprite*& s : stateSprites) {
-        delete s;
-        s = nullptr;
-    }
+    for (CSprite*& s : stateSprites) DeletePieceSprite(&s);
     DebugLog(DBG_DESTRUCT, "CElementAIProfessor:  Destroying powerup sprites...\n");
-    for (auto& position : iconSprites) {
-        for (CSprite*& s : position) {
-            delete s;
-            s = nullptr;
-        }
-    }
+    for (auto& position : iconSprites)
+        for (CSprite*& s : position) DeletePieceSprite(&s);
     DebugLog(DBG_DESTRUCT, "CElementAIProfessor:  Destroying idle sprites...\n");
-    for (CSprite*& s : idleSprites) {
-        delete s;
-        s = nullptr;
-    }
-    // The main sprite was one of the tables' sprites.
-    sprite = nullptr;
-    lastShownSprite = nullptr;
-    for (CElementRecord& record : saved) record.sprite = nullptr;
-    FreeEffectSprites();
+    for (CSprite*& s : idleSprites) DeletePieceSprite(&s);
+    ForgetTableSprites();
     DebugLog(DBG_DESTRUCT, "CElementAIProfessor:  Destroying sounds...\n");
     FreeSounds();
     if (GetHero() == this) SetHero(nullptr);
@@ -515,19 +498,10 @@ void CElementAIProfessor::CreateSounds() {
     soundTrampoline = new CSoundObject("professor_trampoline.ogg", false);
     soundCrush = new CSoundObject("professor_crush.ogg", false);
     soundStuckIce = new CSoundObject("stuck_ice.ogg", false);
-    char name[32];
-    for (int i = 0; i < 6; ++i) {
-        snprintf(name, sizeof(name), "professor_run%i.ogg", i);
-        soundRun[i] = new CSoundObject(name, false);
-    }
+    NewNumberedSounds(soundRun, kRunSounds, "professor_run", 0);
     lastRunSound = 0;
     runCounter = 8;
-    for (int i = 0; i < 4; ++i) {
-        snprintf(name, sizeof(name), "professor_climb%i.ogg", i);
-        soundClimb[i] = new CSoundObject(name, false);
-    }
-    lastClimbSound = 0;
-    climbCounter = 2;
+    CreateClimbSounds("professor_climb");
 }
 
 void CElementAIProfessor::FreeSounds() {
@@ -536,18 +510,9 @@ void CElementAIProfessor::FreeSounds() {
                             &soundEmpElectricity, &soundCaught,     &soundTrampoline, &soundCrush,
                             &soundStuckIce};
     DebugLog(DBG_DESTRUCT, "PROFESSOR:  Delete sounds\n");
-    for (CSoundObject** s : own) {
-        delete *s;
-        *s = nullptr;
-    }
-    for (CSoundObject*& s : soundRun) {
-        delete s;
-        s = nullptr;
-    }
-    for (CSoundObject*& s : soundClimb) {
-        delete s;
-        s = nullptr;
-    }
+    for (CSoundObject** s : own) DeleteSounds(s, 1);
+    DeleteSounds(soundRun, kRunSounds);
+    DeleteSounds(soundClimb, kClimbSounds);
 }
 
 // ==========================================================================
@@ -978,11 +943,9 @@ void CElementAIProfessor::Update() {
     // In the exit tube no slide may carry him off again.
     if (IsNearlyAligned() && !FROZEN && CElementDeviceTube::IsExitTube(x, y)) skipSlideCheck = 1;
 
-    if (FALLING) {
-        standingOn = GetNullElement();
-    } else if (!standingOn->IsNull() && !MOVING) {
-        UpdatePushedElement(ElementBelow(x, y));
-    }
+    // A fall only forgets what he stood on: a barrel keeps its riding mark
+    // for him to land on.
+    FollowStoodOn(false);
     handlePowerup();
 
     bool faceByKeys = false;
@@ -999,16 +962,7 @@ void CElementAIProfessor::Update() {
         if (KEYS[KEY_RIGHT]) facingLeft = 0;
     }
 
-    if (!standingOn->IsNull() && !KEYS[KEY_LEFT] && !KEYS[KEY_RIGHT]) {
-        standingOn->pushDirLeft = 0;
-        standingOn->pushDirRight = 0;
-    }
-    if (PUSHING) {
-        bool ahead = false;
-        if (MOVING && IsMovingLeft()) ahead = IsOccupied(GetSideX(true), GetSideY(true));
-        if (MOVING && IsMovingRight()) ahead = IsOccupied(GetSideX(false), GetSideY(false));
-        if (!ahead) PUSHING = 0;
-    }
+    EndPushing();
     if (!MOVING && (KEYS[KEY_LEFT] || KEYS[KEY_RIGHT]) && !ElementBelow(x, y)->IsNull()) {
         WASMOVINGUP = 0;
         WASMOVINGDOWN = 0;
@@ -1058,13 +1012,7 @@ void CElementAIProfessor::SteerMouseWalk() {
 
 void CElementAIProfessor::CheckStun() {
     // Something coming down on his head knocks him over.
-    if (!CElementLadder::IsLadderAt(x, y) && !STUN && GetElementAt(x, y - 1)->IsMoving()) {
-        STUN = 1;
-        stunCount = 5;
-        PlayUnlessPlaying(soundCrush);
-    } else {
-        stunCount = 0;
-    }
+    StunWhen(!CElementLadder::IsLadderAt(x, y) && GetElementAt(x, y - 1)->IsMoving(), soundCrush);
 }
 
 // ==========================================================================
@@ -1103,7 +1051,7 @@ void CElementAIProfessor::UpdateAnimation() {
     ShowState(state);
     if (play) sprite->Play(true);
     if (stop) sprite->StopAnimation();
-    PlaceSprites();
+    PlaceSprite();
 }
 
 void CElementAIProfessor::PrepareRunning() {
@@ -1369,15 +1317,8 @@ int CElementAIProfessor::ChooseStandingState(bool left, bool* stop) {
     if (TRAMP && (left ? WASMOVINGLEFT : WASMOVINGRIGHT)) return left ? ST_TRAMP_PUSH_LEFT : ST_TRAMP_PUSH_RIGHT;
 
     if (!STUN) {
-        if (!KEYS[key]) {
-            if (IsSomethingAbove(false)) {
-                *stop = true;
-                return crawl;
-            }
-            if (TRAMP) return animationState;
-            return stand;
-        }
-        if (IsSomethingAbove(false)) return crawl;
+        const int pose = ChooseStandingPose(KEYS[key] != 0, crawl, stand, stop);
+        if (pose >= 0) return pose;
         if (IsOnSlipperySurface()) return left ? ST_UNCOOL_SLIDE_RIGHT : ST_UNCOOL_SLIDE_LEFT;
         const int nx = x + dir;
         if (nx < 0 || nx >= kGridWidth) return stand;
@@ -1391,13 +1332,8 @@ int CElementAIProfessor::ChooseStandingState(bool left, bool* stop) {
 
     const int stun = left ? ST_STUN_LEFT : ST_STUN_RIGHT;
     const int unstun = left ? ST_UNSTUN_LEFT : ST_UNSTUN_RIGHT;
-    if (IsSomethingAbove(false)) {
-        if (stunCount > 0) {
-            --stunCount;
-            return animationState;
-        }
-        return stun;
-    }
+    const int held = ChooseStunnedPose(stun);
+    if (held >= 0) return held;
     if (animationState == unstun) return unstun;
     if (animationState == stun && sprite->IsFinished()) return unstun;
     return stun;
@@ -1410,67 +1346,20 @@ void CElementAIProfessor::ShowState(int state) {
     } else if (state >= 0 && state < kStateCount) {
         next = stateSprites[state];
     }
-    if (!next) return;
-    sprite = next;
-    if (next == lastShownSprite) return;
-    if (lastShownSprite) {
-        lastShownSprite->Hide();
-        lastShownSprite->Rewind();
-        lastShownSprite->ResetClip();
-    }
-    next->Show(prevPixelX, prevPixelY);
-    next->Play(true);
-    lastShownSprite = next;
-}
-
-void CElementAIProfessor::PlaceSprites() {
-    UpdateTeleportGhost(this);
-    if (inPassage) {
-        UpdateSpritePosition();
-    } else {
-        sprite->SetPosition(pixelX, pixelY, false);
-    }
+    ShowSprite(next);
 }
 
 // ==========================================================================
 // Sounds
 // ==========================================================================
 
-void CElementAIProfessor::PlayUnlessPlaying(CSoundObject* sound, int delayFrames) {
-    if (!CSound::IsPlaying(sound)) CSound::Play(sound, false, delayFrames);
-}
-
-// A random index other than the last one, so that no step sounds twice.
-int CElementAIProfessor::PickOther(int count, int last) {
-    int pick = rand() % count;
-    while (pick == last) pick = rand() % count;
-    return pick;
-}
-
 void CElementAIProfessor::UpdateHeroSounds() {
     const bool sideways = IsMovingLeft() || IsMovingRight();
     const bool running = (sideways && !SLIDING && IsSupported(false)) ||
                          (!MOVING && (KEYS[KEY_LEFT] || KEYS[KEY_RIGHT]) && ElementBelow(x, y)->IsBarrel());
-    if (running) {
-        if (++runCounter >= 11) {
-            lastRunSound = PickOther(6, lastRunSound);
-            CSound::Play(soundRun[lastRunSound]);
-            runCounter = 0;
-        }
-    } else {
-        runCounter = 8;
-    }
-
-    const bool climbing = (IsMovingUp() || IsMovingDown()) && CElementLadder::IsLadderAt(x, y);
-    if (climbing) {
-        if (++climbCounter >= 6) {
-            lastClimbSound = PickOther(4, lastClimbSound);
-            CSound::Play(soundClimb[lastClimbSound]);
-            climbCounter = 0;
-        }
-    } else {
-        climbCounter = 2;
-    }
+    // The first step sounds three frames after the start.
+    StepSounds(running, &runCounter, 8, 11, &lastRunSound, soundRun, kRunSounds);
+    PlayClimbSounds();
 
     if (animationState == ST_UNCOOL_SLIDE_LEFT || animationState == ST_UNCOOL_SLIDE_RIGHT) {
         if (!CSound::IsPlaying(soundStuckIce)) CSound::Play(soundStuckIce, true);

@@ -48,6 +48,7 @@ public:
     static constexpr int kIconKinds = 15;  // entry 0: the position's number
     // Frames an idle hero stands before an idle animation plays.
     static constexpr int kIdleFrames = 600;
+    static constexpr int kRunSounds = 6;
 
     CElementAIProfessor(int x, int y);
     ~CElementAIProfessor() override;
@@ -120,12 +121,10 @@ public:
     CSoundObject* soundTrampoline = nullptr;
     CSoundObject* soundCrush = nullptr;
     CSoundObject* soundStuckIce = nullptr;
-    CSoundObject* soundRun[6] = {};
+    CSoundObject* soundRun[kRunSounds] = {};
     int32_t lastRunSound = 0;
     int32_t runCounter = 8;
-    CSoundObject* soundClimb[4] = {};
-    int32_t lastClimbSound = 0;
-    int32_t climbCounter = 2;
+    // The climbing steps are the AI base's.
 
     uint8_t mouseWalk = 0;
     int32_t mouseTargetX = 0, mouseTargetY = 0;
@@ -182,8 +181,5 @@ private:
     int ChooseMovingState(bool left);
     int ChooseStandingState(bool left, bool* stop);
     void ShowState(int state);
-    void PlaceSprites();
     void UpdateHeroSounds();
-    static void PlayUnlessPlaying(CSoundObject* sound, int delayFrames = 0);
-    static int PickOther(int count, int last);
 };

@@ -134,8 +134,16 @@ const char* CLevel::GetTypeName(uint32_t code) {
 
 // ---- Loading ----------------------------------------------------------------
 
-bool CLevel::Load(const char* name) {
+void CLevel::ClearForLoad() {
     Clear();
+    // What the level held before says nothing about the file about to be
+    // read: a file that cannot be read leaves no version behind.
+    kind_ = 0;
+    version_ = 0;
+}
+
+bool CLevel::Load(const char* name) {
+    ClearForLoad();
     if (!IsValidName(name)) {
         DebugLog(DBG_ERROR, "CLevel::Load()   Refusing level name:  '%s'\n", name ? name : "");
         return false;
@@ -144,7 +152,7 @@ bool CLevel::Load(const char* name) {
 }
 
 bool CLevel::LoadFile(const std::string& path, const char* name) {
-    Clear();
+    ClearForLoad();
     FILE* f = fopen(path.c_str(), "rb");
     if (!f) {
         DebugLog(DBG_ERROR, "CLevel::Load()   Cannot load level file:  '%s'\n", path.c_str());
@@ -167,8 +175,10 @@ bool CLevel::LoadFile(const std::string& path, const char* name) {
 }
 
 bool CLevel::LoadFromMemory(const void* data, size_t size, const char* name) {
-    Clear();
+    ClearForLoad();
     if (Parse(static_cast<const uint8_t*>(data), size, name)) return true;
+    // The version stays when the ID was read: an old level is told from a
+    // damaged one by it.
     Clear();
     return false;
 }
@@ -409,9 +419,18 @@ bool CLevel::SaveAs(const char* fileName, const char* heading) {
         DebugLog(DBG_ERROR, "CLevel::SaveAs()   Refusing level name:  '%s'\n", fileName ? fileName : "");
         return false;
     }
+    // The level takes the new name and heading only with a file written
+    // under them.
+    const std::string oldName = fileName_;
+    const std::string oldHeading = heading_;
+    const bool wasModified = modified_;
     fileName_ = CutName(fileName);
     SetHeadingText(heading);
-    return Save();
+    if (Save()) return true;
+    fileName_ = oldName;
+    heading_ = oldHeading;
+    modified_ = wasModified;
+    return false;
 }
 
 bool CLevel::Remove(const char* name) {

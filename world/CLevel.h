@@ -119,7 +119,8 @@ public:
 
     // ---- Files --------------------------------------------------------------
     // Loads "<levels folder><name>.lvl"; the file name field keeps the first
-    // 16 characters of the name. On failure the level is left cleared.
+    // 16 characters of the name. On failure the level is left cleared, with
+    // the version the file's ID gave (0 when no ID could be read).
     bool Load(const char* name);
     // Loads the level file at path; name becomes the file name field.
     bool LoadFile(const std::string& path, const char* name);
@@ -128,6 +129,8 @@ public:
     // Writes "<levels folder><file name>.lvl" through a temporary file. On
     // failure the earlier file stays whole and the level stays modified.
     bool Save();
+    // Saves under a new file name and heading; when the write fails the
+    // level keeps its earlier name, heading and modified flag.
     bool SaveAs(const char* fileName, const char* heading);
     // Writes to an explicit path (same rules as Save).
     bool SaveToPath(const std::string& path);
@@ -214,6 +217,8 @@ private:
     static int Index(int x, int y) { return x * kHeight + y; }
     static std::string PathFor(const char* name);
     static std::string CutName(const char* name);
+    // Clear, and forget the kind and version too.
+    void ClearForLoad();
     bool Parse(const uint8_t* data, size_t size, const char* name);
 
     uint32_t kind_ = 0;

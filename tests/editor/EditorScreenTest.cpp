@@ -36,27 +36,18 @@
 #include "screens/CControllerMain.h"
 #include "screens/CControllerManager.h"
 #include "tests/gui/GuiTestSupport.h"
-#include "tests/screens/ScreenWorld.h"
+#include "tests/screens/ScreenTest.h"
 #include "tests/support/TestSupport.h"
 #include "world/CElement.h"
 #include "world/CLevel.h"
 
 namespace {
 
-using namespace ScreenWorld;
 
 int CellX(int column) { return 15 + 24 * column + 12; }
 int CellY(int row) { return 15 + 24 * row + 12; }
 int PaletteX(int column) { return CControllerEditorPalette::kGridX + CControllerEditorPalette::kCellW * column + 34; }
 int PaletteY(int row) { return CControllerEditorPalette::kGridY + CControllerEditorPalette::kCellH * row + 25; }
-
-void PushButton(bool down, int button) {
-    SDL_Event e = {};
-    e.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
-    e.button.type = e.type;
-    e.button.button = static_cast<Uint8>(button);
-    SDL_PushEvent(&e);
-}
 
 std::string LevelPath(const std::string& name) { return std::string(GetLevelsDir()) + name + ".lvl"; }
 
@@ -73,10 +64,10 @@ std::string CommandOutput(const std::string& cmd) {
     return text;
 }
 
-class EditorScreenTest : public ScreenWorldTest {
+class EditorScreenTest : public ScreenTest {
 protected:
     void SetUp() override {
-        ScreenWorldTest::SetUp();
+        ScreenTest::SetUp();
         CElement::SetProfile(&Profile());
         Profile().SetDefaultKeys();
         EmptyLevelsFolder();
@@ -85,7 +76,7 @@ protected:
     void TearDown() override {
         editor.reset();
         CElement::SetProfile(nullptr);
-        ScreenWorldTest::TearDown();
+        ScreenTest::TearDown();
     }
     static void EmptyLevelsFolder() {
         std::vector<PlatformDirEntry> files;
@@ -127,10 +118,7 @@ protected:
     // The pointer to a cell, a frame for the move, then a left click.
     void ClickCell(int column, int row) { ClickAt(CellX(column), CellY(row)); }
     void ClickAt(int x, int y) {
-        PushPointerMotion(x, y);
-        Frame();
-        PushButton(true, SDL_BUTTON_LEFT);
-        PushButton(false, SDL_BUTTON_LEFT);
+        Click(x, y);
         Frame();
     }
     // Presses on the first cell, drags over the others of the row and lets go.
@@ -155,10 +143,8 @@ protected:
         ASSERT_EQ(Current(), CONTROLLER_EDITOR);
     }
     void Answer(bool okay) {
-        CController* box = CController::GetCurrent();
         ASSERT_EQ(Current(), CONTROLLER_MESSAGE);
-        box->GUICallback(okay ? CControllerMessage::BUTTON_OKAY : CControllerMessage::BUTTON_CANCEL, 0, false);
-        Frames(2);
+        ScreenTest::Answer(static_cast<CControllerMessage*>(CController::GetCurrent()), okay);
     }
     // Frames until the editor is current again (a play screen ran).
     void RunUntilEditor(int cap = 3000) {

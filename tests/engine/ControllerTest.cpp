@@ -12,6 +12,7 @@
 #include "engine/CDraw.h"
 #include "engine/CInput.h"
 #include "gui/CGuiButtonBase.h"
+#include "tests/gui/FakeWidget.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
@@ -38,20 +39,6 @@ public:
     int pumps = 0;
     int nextResult = 0;
     std::vector<int> keys;
-};
-
-// A widget with a fixed hover answer, to watch focus moves.
-class FakeWidget : public CGuiButtonBase {
-public:
-    FakeWidget(int widgetId, CController* owner, bool isDefault = false)
-        : CGuiButtonBase(0, 0, widgetId, owner, isDefault) {}
-    void Update() override { CaptureFocus(); }
-    void Hide() override { hidden = 1; }
-    void Show() override { hidden = 0; }
-    bool IsMouseOver() override { return !hidden && over; }
-    void WarpMouseTo() override { ++warps; }
-    bool over = false;
-    int warps = 0;
 };
 
 class Recorder : public FakeScreen {

@@ -13,6 +13,7 @@
 #include "engine/Utilities.h"
 #include "gui/CGuiButtonBase.h"
 #include "players/CProfile.h"
+#include "tests/support/InputEvents.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
@@ -42,44 +43,6 @@ public:
     CController* child = nullptr;
 };
 
-void PushKey(bool down, SDLKey sym, SDLMod mod = KMOD_NONE) {
-    SDL_Event e;
-    e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-    e.key.type = e.type;
-    e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
-    e.key.which = 0;
-    e.key.keysym.sym = sym;
-    e.key.keysym.mod = mod;
-    e.key.keysym.scancode = 0;
-    e.key.keysym.unicode = 0;
-    ASSERT_EQ(SDL_PushEvent(&e), 0);
-}
-
-void PushMotion(int x, int y, int xrel, int yrel) {
-    SDL_Event e;
-    e.type = SDL_MOUSEMOTION;
-    e.motion.type = SDL_MOUSEMOTION;
-    e.motion.which = 0;
-    e.motion.state = 0;
-    e.motion.x = static_cast<Uint16>(x);
-    e.motion.y = static_cast<Uint16>(y);
-    e.motion.xrel = static_cast<Sint16>(xrel);
-    e.motion.yrel = static_cast<Sint16>(yrel);
-    ASSERT_EQ(SDL_PushEvent(&e), 0);
-}
-
-void PushButton(bool down, int button) {
-    SDL_Event e;
-    e.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
-    e.button.type = e.type;
-    e.button.which = 0;
-    e.button.button = static_cast<Uint8>(button);
-    e.button.state = down ? SDL_PRESSED : SDL_RELEASED;
-    e.button.x = 0;
-    e.button.y = 0;
-    ASSERT_EQ(SDL_PushEvent(&e), 0);
-}
-
 void PushQuit() {
     SDL_Event e;
     e.type = SDL_QUIT;
@@ -97,17 +60,13 @@ protected:
     static void SetUpTestSuite() { ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError(); }
     static void TearDownTestSuite() { SDL_QuitSubSystem(SDL_INIT_VIDEO); }
     void SetUp() override {
-        SDL_Event e;
-        while (SDL_PollEvent(&e)) {
-        }
+        DrainEvents();
         CController::ResetStack();
         CInput::Reset();
         CGuiButtonBase::ResetState();
     }
     void TearDown() override {
-        SDL_Event e;
-        while (SDL_PollEvent(&e)) {
-        }
+        DrainEvents();
         CController::ResetStack();
         CInput::Reset();
     }
@@ -192,19 +151,19 @@ TEST_F(InputTest, RelativeMotionScaledAndClamped) {
     SetMouseSpeed(2.0f);
     SetMouseFloatX(10);
     SetMouseFloatY(10);
-    PushMotion(0, 0, 3, -1);
+    PushPointerMotion(0, 0, 3, -1);
     s.Pump();
     EXPECT_EQ(GetMouseX(), 16);
     EXPECT_EQ(GetMouseY(), 8);
     ASSERT_EQ(s.calls.size(), 1u);
     EXPECT_EQ(s.calls[0], (Call{"move", 16, 8}));
 
-    PushMotion(0, 0, 1000, 0);
-    PushMotion(0, 0, 0, 1000);
+    PushPointerMotion(0, 0, 1000, 0);
+    PushPointerMotion(0, 0, 0, 1000);
     s.Pump();
     EXPECT_EQ(GetMouseX(), 800);
     EXPECT_EQ(GetMouseY(), 600);
-    PushMotion(0, 0, -5000, -5000);
+    PushPointerMotion(0, 0, -5000, -5000);
     s.Pump();
     EXPECT_EQ(GetMouseX(), 0);
     EXPECT_EQ(GetMouseY(), 0);
@@ -213,12 +172,12 @@ TEST_F(InputTest, RelativeMotionScaledAndClamped) {
 TEST_F(InputTest, SwitchingToRelativeMotionGoesOnFromThePointer) {
     RecordingScreen s(3);
     s.Activate(nullptr);
-    PushMotion(300, 200, 0, 0);
+    PushPointerMotion(300, 200, 0, 0);
     s.Pump();
     SetMouseFloatX(5);  // where the game last moved the pointer itself
     SetMouseFloatY(5);
     SetSystemPointer(false);
-    PushMotion(0, 0, 4, -2);
+    PushPointerMotion(0, 0, 4, -2);
     s.Pump();
     EXPECT_EQ(GetMouseX(), 304);
     EXPECT_EQ(GetMouseY(), 198);
@@ -228,12 +187,12 @@ TEST_F(InputTest, RelativeMotionOfZeroDoesNothingButUnchangedPositionStillReport
     RecordingScreen s(3);
     s.Activate(nullptr);
     SetSystemPointer(false);
-    PushMotion(0, 0, 0, 0);
+    PushPointerMotion(0, 0, 0, 0);
     s.Pump();
     EXPECT_TRUE(s.calls.empty());
     // At the right edge a further push right still reports the position.
     SetMouseFloatX(800);
-    PushMotion(0, 0, 5, 0);
+    PushPointerMotion(0, 0, 5, 0);
     s.Pump();
     ASSERT_EQ(s.calls.size(), 1u);
     EXPECT_EQ(s.calls[0], (Call{"move", 800, 0}));
@@ -242,9 +201,9 @@ TEST_F(InputTest, RelativeMotionOfZeroDoesNothingButUnchangedPositionStillReport
 TEST_F(InputTest, AbsoluteMotionAtStoredPositionGivesNoCall) {
     RecordingScreen s(3);
     s.Activate(nullptr);
-    PushMotion(100, 200, 100, 200);
-    PushMotion(100, 200, 0, 0);
-    PushMotion(101, 200, 1, 0);
+    PushPointerMotion(100, 200, 100, 200);
+    PushPointerMotion(100, 200, 0, 0);
+    PushPointerMotion(101, 200, 1, 0);
     s.Pump();
     ASSERT_EQ(s.calls.size(), 2u);
     EXPECT_EQ(s.calls[0], (Call{"move", 100, 200}));

@@ -2,24 +2,10 @@
 #include <gtest/gtest.h>
 
 #include "gui/CGuiButtonBase.h"
+#include "tests/gui/FakeWidget.h"
 #include "tests/gui/GuiTestSupport.h"
 
 namespace {
-
-class FakeWidget : public CGuiButtonBase {
-public:
-    FakeWidget(int widgetId, CController* owner, bool isDefault = false, bool onRelease = true)
-        : CGuiButtonBase(0, 0, widgetId, owner, isDefault) {
-        activateOnRelease = onRelease ? 1 : 0;
-    }
-    void Update() override { CaptureFocus(); }
-    void Hide() override { hidden = 1; }
-    void Show() override { hidden = 0; }
-    bool IsMouseOver() override { return !hidden && over; }
-    void WarpMouseTo() override { ++warps; }
-    bool over = false;
-    int warps = 0;
-};
 
 class ButtonBaseTest : public ::testing::Test {
 protected:

@@ -7,28 +7,16 @@
 
 namespace {
 
-class ButtonTest : public ::testing::Test {
+class ButtonTest : public WidgetTest {
 protected:
     static void SetUpTestSuite() {
-        ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
-        ASSERT_NE(SDL_SetVideoMode(800, 600, 32, SDL_SWSURFACE), nullptr);
+        OpenDisplay();
         RegisterBlank("b_base.png", 100, 40);
         RegisterBlank("b_roll.png", 100, 40);
         RegisterBlank("b_click.png", 100, 40);
         RegisterBlank("b_shadow.png", 100, 40);
         RegisterBlank("b_text.png", 60, 20);
         RegisterBlank("b_off.png", 100, 40);
-    }
-    void SetUp() override {
-        CGuiButtonBase::ResetState();
-        CController::ResetStack();
-        CInput::Reset();
-        DrainEvents();
-    }
-    void TearDown() override { DrainEvents(); }
-    static void PointAt(int x, int y) {
-        SetMouseX(x);
-        SetMouseY(y);
     }
     static CGuiButton* Make(RecordingOwner* owner, int id, int x, int y, bool withClick = false) {
         return new CGuiButton(x, y, id, owner, "b_base.png", "b_shadow.png", "b_roll.png",

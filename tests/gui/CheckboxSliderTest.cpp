@@ -13,11 +13,10 @@
 
 namespace {
 
-class CheckboxSliderTest : public ::testing::Test {
+class CheckboxSliderTest : public WidgetTest {
 protected:
     static void SetUpTestSuite() {
-        ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
-        ASSERT_NE(SDL_SetVideoMode(800, 600, 32, SDL_SWSURFACE), nullptr);
+        OpenDisplay();
         for (const char* n : {"checkbox_base.png", "checkbox_rollover.png", "checkbox_basecheck.png",
                               "checkbox_rollovercheck.png"})
             RegisterBlank(n, 22, 22);
@@ -25,16 +24,6 @@ protected:
         RegisterBlank("slider_frame.png", 112, 16);
         RegisterBlank("slider_value.png", 112, 16);
         RegisterBlank("slider_greyout.png", 152, 20);
-    }
-    void SetUp() override {
-        CGuiButtonBase::ResetState();
-        CController::ResetStack();
-        CInput::Reset();
-        DrainEvents();
-    }
-    static void PointAt(int x, int y) {
-        SetMouseX(x);
-        SetMouseY(y);
     }
     // Which looks are shown, as a string of four flags.
     static std::string Looks(const CGuiCheckbox& c) {

@@ -7,11 +7,10 @@
 
 namespace {
 
-class CounterTest : public ::testing::Test {
+class CounterTest : public WidgetTest {
 protected:
     static void SetUpTestSuite() {
-        ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
-        ASSERT_NE(SDL_SetVideoMode(800, 600, 32, SDL_SWSURFACE), nullptr);
+        OpenDisplay();
         RegisterBlank("counterdigitsA_faded.png", 13, 240);
         RegisterBlank("counter_frame_test.png", 80, 30);
     }

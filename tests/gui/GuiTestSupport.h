@@ -12,6 +12,7 @@
 #include "engine/CDraw.h"
 #include "engine/CInput.h"
 #include "gui/CGuiButtonBase.h"
+#include "tests/support/InputEvents.h"
 
 // Registers a w x h blank picture under name, once.
 inline void RegisterBlank(const char* name, int w, int h) {
@@ -36,22 +37,6 @@ public:
     int Result() const { return result; }
     std::vector<int> reports;
 };
-
-inline void DrainEvents() {
-    SDL_Event e;
-    while (SDL_PollEvent(&e)) {
-    }
-}
-
-// Queues a motion of the pointer to (x, y), as the mouse brings it.
-inline void PushPointerMotion(int x, int y) {
-    SDL_Event e = {};
-    e.type = SDL_MOUSEMOTION;
-    e.motion.type = SDL_MOUSEMOTION;
-    e.motion.x = static_cast<Uint16>(x);
-    e.motion.y = static_cast<Uint16>(y);
-    SDL_PushEvent(&e);
-}
 
 // The start of every widget test: a display on the dummy driver, no focus,
 // no current screen, no input pending, the pointer in the top left corner.

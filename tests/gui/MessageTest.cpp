@@ -36,11 +36,10 @@ bool SamePixels(int a, int b) {
     return true;
 }
 
-class MessageTest : public ::testing::Test {
+class MessageTest : public WidgetTest {
 protected:
     static void SetUpTestSuite() {
-        ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
-        ASSERT_NE(SDL_SetVideoMode(800, 600, 32, SDL_SWSURFACE), nullptr);
+        OpenDisplay();
         RegisterBlank("dimmer.png", 800, 600);
         RegisterBlank("confirmation_parch.png", 500, 400);
         RegisterBlank("parchment_confirmation.png", 100, 50);
@@ -50,16 +49,12 @@ protected:
             RegisterBlank(n, 80, 40);
     }
     void SetUp() override {
-        CGuiButtonBase::ResetState();
-        CController::ResetStack();
-        CInput::Reset();
-        SetMouseX(5);
-        SetMouseY(5);
-        DrainEvents();
+        WidgetTest::SetUp();
+        PointAt(5, 5);
         root.Activate(nullptr);
     }
     void TearDown() override {
-        DrainEvents();
+        WidgetTest::TearDown();
         CController::ResetStack();
     }
     std::unique_ptr<CControllerMessage> Open(bool twoButtons) {

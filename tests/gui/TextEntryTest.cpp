@@ -37,11 +37,10 @@ public:
     int hookCalls = 0;
 };
 
-class TextEntryTest : public ::testing::Test {
+class TextEntryTest : public WidgetTest {
 protected:
     static void SetUpTestSuite() {
-        ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
-        ASSERT_NE(SDL_SetVideoMode(800, 600, 32, SDL_SWSURFACE), nullptr);
+        OpenDisplay();
         FontInit("./", "resource5.dat");
         RegisterBlank("te_page.png", 800, 600);
         RegisterBlank("te_button.png", 70, 30);
@@ -50,32 +49,16 @@ protected:
     }
     static void TearDownTestSuite() { FontQuit(); }
     void SetUp() override {
-        CGuiButtonBase::ResetState();
-        CController::ResetStack();
-        CInput::Reset();
-        SetMouseX(5);
-        SetMouseY(5);
-        DrainEvents();
+        WidgetTest::SetUp();
+        PointAt(5, 5);
         root.Activate(nullptr);
         dialog = std::make_unique<TestDialog>();
         root.OpenChild(dialog.get());
     }
     void TearDown() override {
         dialog.reset();
-        DrainEvents();
+        WidgetTest::TearDown();
         CController::ResetStack();
-    }
-    // Presses and releases keys the way the event queue brings them.
-    static void Key(bool down, SDLKey sym) {
-        SDL_Event e = {};
-        e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-        e.key.type = e.type;
-        e.key.keysym.sym = sym;
-        SDL_PushEvent(&e);
-    }
-    static void Tap(SDLKey sym) {
-        Key(true, sym);
-        Key(false, sym);
     }
     // One frame of the frame loop (the dialog may close in it).
     static void Frame() { CController::PumpCurrent(); }
@@ -93,13 +76,13 @@ TEST_F(TextEntryTest, OkayNeedsSomethingBesidesBlanks) {
     Frame();
     EXPECT_EQ(CController::GetCurrent(), dialog.get());
     dialog->SetText("   ");
-    Tap(SDLK_RETURN);  // the default button: okay
+    TapKey(SDLK_RETURN);  // the default button: okay
     Frame();
     EXPECT_EQ(CController::GetCurrent(), dialog.get());
     EXPECT_EQ(dialog->GetText(), nullptr);
 
     dialog->SetText(" a");
-    Tap(SDLK_RETURN);
+    TapKey(SDLK_RETURN);
     Frame();
     EXPECT_EQ(CController::GetCurrent(), &root);
     EXPECT_FALSE(dialog->IsCancelled());
@@ -107,11 +90,11 @@ TEST_F(TextEntryTest, OkayNeedsSomethingBesidesBlanks) {
 }
 
 TEST_F(TextEntryTest, EscapeCancelsEvenWhileTyping) {
-    Tap(SDLK_h);
-    Tap(SDLK_i);
+    TapKey(SDLK_h);
+    TapKey(SDLK_i);
     Frame();
     EXPECT_STREQ(Text(), "hi");
-    Tap(SDLK_ESCAPE);
+    TapKey(SDLK_ESCAPE);
     Frame();
     EXPECT_EQ(CController::GetCurrent(), &root);
     EXPECT_TRUE(dialog->IsCancelled());
@@ -119,7 +102,7 @@ TEST_F(TextEntryTest, EscapeCancelsEvenWhileTyping) {
 }
 
 TEST_F(TextEntryTest, HeldKeyRepeatsAfterElevenFramesThenEveryThird) {
-    Key(true, SDLK_a);
+    PushKey(true, SDLK_a);
     std::string lengths;
     for (int f = 1; f <= 20; ++f) {
         Frame();
@@ -128,17 +111,17 @@ TEST_F(TextEntryTest, HeldKeyRepeatsAfterElevenFramesThenEveryThird) {
     // Typed at the press; the press frame counts as the first of eleven, so
     // the key comes again in frame 11, then in 14, 17 and 20.
     EXPECT_EQ(lengths, "1 1 1 1 1 1 1 1 1 1 2 2 2 3 3 3 4 4 4 5 ");
-    Key(false, SDLK_a);
+    PushKey(false, SDLK_a);
     for (int f = 0; f < 20; ++f) Frame();
     EXPECT_STREQ(Text(), "aaaaa");
     EXPECT_EQ(dialog->GetKeyRepeat().Key(), -1);
     // A second key takes over the repetition from the first.
-    Key(true, SDLK_b);
+    PushKey(true, SDLK_b);
     Frame();
-    Key(true, SDLK_c);
+    PushKey(true, SDLK_c);
     for (int f = 0; f < 11; ++f) Frame();
     EXPECT_STREQ(Text(), "aaaaabcc");
-    Key(false, SDLK_b);  // not the repeated key: no effect
+    PushKey(false, SDLK_b);  // not the repeated key: no effect
     for (int f = 0; f < 3; ++f) Frame();
     EXPECT_STREQ(Text(), "aaaaabccc");
 }
@@ -154,7 +137,7 @@ TEST_F(TextEntryTest, FocusRingRunsTextOkayCancelAndBack) {
     };
     std::string forward = focusName();
     for (SDLKey k : {SDLK_TAB, SDLK_DOWN, SDLK_RIGHT, SDLK_TAB}) {
-        Tap(k);
+        TapKey(k);
         Frame();  // the key moves the pointer
         Frame();  // the widgets see it there
         forward += " " + focusName();
@@ -165,18 +148,18 @@ TEST_F(TextEntryTest, FocusRingRunsTextOkayCancelAndBack) {
 
     std::string backward = focusName();
     for (SDLKey k : {SDLK_UP, SDLK_LEFT, SDLK_UP}) {
-        Tap(k);
+        TapKey(k);
         Frame();
         Frame();
         backward += " " + focusName();
     }
     EXPECT_EQ(backward, "okay text cancel okay");
     // Typing reaches the box only while it has the focus.
-    Tap(SDLK_x);
+    TapKey(SDLK_x);
     Frame();
     EXPECT_STREQ(Text(), "");
     // Return on the focused okay with an empty box: refused, still open.
-    Tap(SDLK_RETURN);
+    TapKey(SDLK_RETURN);
     Frame();
     EXPECT_EQ(CController::GetCurrent(), dialog.get());
 }

@@ -18,11 +18,10 @@ namespace {
 
 const int kX = 290, kY = 285, kMarginX = 6, kMarginY = 4;
 
-class TextboxTest : public ::testing::Test {
+class TextboxTest : public WidgetTest {
 protected:
     static void SetUpTestSuite() {
-        ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
-        ASSERT_NE(SDL_SetVideoMode(800, 600, 32, SDL_SWSURFACE), nullptr);
+        OpenDisplay();
         FontInit("./", "resource5.dat");
         RegisterBlank("tb_field.png", 172, 26);
         RegisterBlank("tb_tall.png", 400, 120);
@@ -30,11 +29,9 @@ protected:
     }
     static void TearDownTestSuite() { FontQuit(); }
     void SetUp() override {
-        CInput::Reset();
+        WidgetTest::SetUp();
         FontResetStyle();
-        DrainEvents();
     }
-    void TearDown() override { DrainEvents(); }
 
     static std::unique_ptr<CGuiTextbox> Make(int maxLength, bool space, bool symbols, bool breaks,
                                              const char* field = "tb_field.png", int x = kX, int y = kY) {

@@ -18,7 +18,7 @@
 #include "screens/CControllerCredits.h"
 #include "screens/CControllerInstructions.h"
 #include "screens/CControllerMain.h"
-#include "tests/screens/ScreenTestSupport.h"
+#include "tests/screens/ScreenTest.h"
 
 namespace {
 
@@ -86,9 +86,10 @@ protected:
         Frame();
         CGuiButton* b = root->GetButton(button);
         Click(b->GetCentreX(), b->GetCentreY());
+        Frames(2);
         Frame();
         // Away from every widget, so that Return goes to the default button.
-        PushMotion(790, 590);
+        PushPointerMotion(790, 590);
         Frame();
     }
     void TearDown() override {
@@ -114,30 +115,39 @@ TEST_F(FrontPagesTest, InstructionsTurnPagesByButtonsTopicsAndKeys) {
     EXPECT_FALSE(prev->GetDisableSprite()->IsHidden());
     EXPECT_FALSE(topic9->GetBaseSprite()->IsHidden());
     Click(prev->GetCentreX(), prev->GetCentreY());
+    Frames(2);
     EXPECT_EQ(book->GetPage(), 0);
     // Return with nothing focused: the default next button.
-    PushMotion(790, 590);
+    PushPointerMotion(790, 590);
     TapKey(SDLK_RETURN);
+    Frame();
     EXPECT_EQ(book->GetPage(), 1);
     EXPECT_TRUE(topic9->GetBaseSprite()->IsHidden());
     EXPECT_FALSE(prev->IsDisabled());
     // Previous from page 1: the contents again, with its topics.
     Click(prev->GetCentreX(), prev->GetCentreY());
+    Frames(2);
     EXPECT_EQ(book->GetPage(), 0);
     EXPECT_FALSE(topic9->GetBaseSprite()->IsHidden());
     // The topic with id 9 opens page 10.
     Click(topic9->GetCentreX(), topic9->GetCentreY());
+    Frames(2);
     EXPECT_EQ(book->GetPage(), 10);
     // On to the last page; there next is faded and Return does nothing.
-    PushMotion(790, 590);
-    for (int i = 0; i < 8; ++i) TapKey(SDLK_RETURN);
+    PushPointerMotion(790, 590);
+    for (int i = 0; i < 8; ++i) {
+        TapKey(SDLK_RETURN);
+        Frame();
+    }
     EXPECT_EQ(book->GetPage(), 18);
     EXPECT_TRUE(next->IsDisabled());
     EXPECT_FALSE(next->GetDisableSprite()->IsHidden());
     TapKey(SDLK_RETURN);
+    Frame();
     EXPECT_EQ(book->GetPage(), 18);
     // Escape closes from any page; the menu comes back unfrozen.
     TapKey(SDLK_ESCAPE);
+    Frame();
     Frame();
     EXPECT_EQ(CController::GetCurrentId(), CONTROLLER_MAIN);
     EXPECT_FALSE(CRender::IsSwapped());
@@ -211,6 +221,7 @@ TEST_F(FrontPagesTest, CreditsOpenOverTheMenuAndEveryTextFitsItsBox) {
 
     // Done is the default button: Return with nothing focused closes.
     TapKey(SDLK_RETURN);
+    Frame();
     Frame();
     EXPECT_EQ(CController::GetCurrentId(), CONTROLLER_MAIN);
     EXPECT_FALSE(CRender::IsSwapped());

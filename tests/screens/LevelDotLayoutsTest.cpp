@@ -12,7 +12,7 @@
 
 #include "engine/CDraw.h"
 #include "screens/LevelDotLayouts.h"
-#include "tests/screens/ScreenWorld.h"
+#include "tests/screens/ScreenTest.h"
 #include "world/CLevelSet.h"
 
 namespace {
@@ -72,7 +72,7 @@ TEST(LevelDotLayouts, EverySetWindsFromTheLowerLeftToTheVolcanoAlongTheOneTrack)
     EXPECT_EQ(GetLevelDotPosition(1, 50).x, 0);
 }
 
-class PaintedTrackTest : public ScreenWorldTest {};
+class PaintedTrackTest : public ScreenTest {};
 
 // The track is a cream band with a dashed brown line; the island around it
 // is green grass or yellow sand, the volcano brown rock.

@@ -8,13 +8,19 @@
 #include <string>
 #include <vector>
 
+#include "engine/CRender.h"
+#include "engine/CSprite.h"
+#include "engine/Parameters.h"
+#include "engine/Utilities.h"
 #include "gui/CControllerMessage.h"
 #include "gui/CGuiButton.h"
 #include "gui/CGuiListbox.h"
 #include "platform/Platform.h"
+#include "players/CProfile.h"
 #include "screens/CControllerMain.h"
 #include "screens/CControllerManager.h"
-#include "tests/screens/ScreenFixture.h"
+#include "tests/screens/ScreenTest.h"
+#include "tests/support/TestSupport.h"
 #include "world/CLevel.h"
 
 namespace {
@@ -35,11 +41,11 @@ CController* MakeFakeGame(CLevel* level) {
 
 const std::string kLongName = "a_level_file_name_far_longer_than_sixteen_characters";
 
-class ManagerScreenTest : public ScreensTest {
+class ManagerScreenTest : public ScreenTest {
 protected:
     void SetUp() override {
-        ScreensTest::SetUp();
-        profile = g_world->profile.get();
+        ScreenTest::SetUp();
+        profile = &Profile();
         ASSERT_TRUE(profile->ResetProfiles());
         // An empty levels folder for every test.
         std::vector<PlatformDirEntry> files;
@@ -51,7 +57,7 @@ protected:
     void TearDown() override {
         menu.reset();
         CControllerManager::SetGameScreenFactory(nullptr);
-        ScreensTest::TearDown();
+        ScreenTest::TearDown();
     }
     static void RemoveTree(const std::string& path) {
         if (PlatformIsDirectory(path)) {

@@ -17,16 +17,15 @@
 #include "screens/CControllerSetSelect.h"
 #include "screens/CControllerStory.h"
 #include "tests/gui/GuiTestSupport.h"
-#include "tests/screens/ScreenWorld.h"
+#include "tests/screens/ScreenTest.h"
 
 namespace {
 
-using namespace ScreenWorld;
 
-class MapDialogsTest : public ScreenWorldTest {
+class MapDialogsTest : public ScreenTest {
 protected:
     void SetUp() override {
-        ScreenWorldTest::SetUp();
+        ScreenTest::SetUp();
         root.Activate(nullptr);
     }
     template <typename Screen>

@@ -28,19 +28,18 @@
 #include "screens/CControllerSetSelect.h"
 #include "screens/CControllerStory.h"
 #include "tests/gui/GuiTestSupport.h"
-#include "tests/screens/ScreenWorld.h"
+#include "tests/screens/ScreenTest.h"
 #include "world/CElement.h"
 #include "world/CLevelSet.h"
 
 namespace {
 
-using namespace ScreenWorld;
 using Dot = CGuiButtonMapDot;
 
-class MapScreenTest : public ScreenWorldTest {
+class MapScreenTest : public ScreenTest {
 protected:
     void SetUp() override {
-        ScreenWorldTest::SetUp();
+        ScreenTest::SetUp();
         Profile().Reset();
         Profile().SetDefaultKeys();
         CElement::SetProfile(&Profile());
@@ -51,7 +50,7 @@ protected:
         if (CRender::IsSwapped()) CRender::Swap(true);
         CElement::SetProfile(nullptr);
         Profile().Reset();
-        ScreenWorldTest::TearDown();
+        ScreenTest::TearDown();
     }
     CControllerMap* OpenMap() {
         map.reset();

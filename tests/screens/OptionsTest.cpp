@@ -28,7 +28,7 @@
 #include "screens/CControllerOptionsControls.h"
 #include "sound/CSound.h"
 #include "sound/CSoundObject.h"
-#include "tests/screens/ScreenTestSupport.h"
+#include "tests/screens/ScreenTest.h"
 
 namespace {
 
@@ -39,10 +39,12 @@ using Controls = CControllerOptionsControls;
 void ClickButton(CGuiButton* b) {
     ASSERT_NE(b, nullptr);
     ScreenTest::Click(b->GetCentreX(), b->GetCentreY());
+    ScreenTest::Frames(2);
 }
 void ClickBox(CGuiCheckbox* c) {
     ASSERT_NE(c, nullptr);
     ScreenTest::Click(c->GetX() + 11, c->GetY() + 11);
+    ScreenTest::Frames(2);
 }
 
 bool Checked(CGuiCheckbox* c) { return !c->GetSprite(CGuiCheckbox::LOOK_CHECKED)->IsHidden(); }
@@ -104,7 +106,7 @@ protected:
 
 TEST_F(OptionsTest, EveryOptionActsAtOnceAndReachesTheFileOnTheWayOut) {
     ASSERT_TRUE(CSound::IsReady());
-    CProfile* p = Profile();
+    CProfile* p = &Profile();
     Options* options = OpenOptions();
     ASSERT_NE(options, nullptr);
     EXPECT_TRUE(CRender::IsSwapped()) << "the menu stays frozen behind";
@@ -149,7 +151,7 @@ TEST_F(OptionsTest, EveryOptionActsAtOnceAndReachesTheFileOnTheWayOut) {
     EXPECT_FLOAT_EQ(p->GetMouseSpeed(), 1.1f);
     EXPECT_FLOAT_EQ(GetMouseSpeed(), 1.1f);
     const int x0 = GetMouseX(), y0 = GetMouseY();
-    PushMotion(0, 0, 20, 10);
+    PushPointerMotion(0, 0, 20, 10);
     Frame();
     EXPECT_EQ(GetMouseX(), x0 + 22);
     EXPECT_EQ(GetMouseY(), y0 + 11);
@@ -195,7 +197,7 @@ TEST_F(OptionsTest, EveryOptionActsAtOnceAndReachesTheFileOnTheWayOut) {
 }
 
 TEST_F(OptionsTest, DefaultsRestoreEverythingAndEscapeSavesLikeBack) {
-    CProfile* p = Profile();
+    CProfile* p = &Profile();
     p->SetGameSpeed(2);
     p->SetSoundVolume(3);
     p->SetMusicVolume(4);
@@ -235,6 +237,7 @@ TEST_F(OptionsTest, DefaultsRestoreEverythingAndEscapeSavesLikeBack) {
     ClickBox(options->GetCheckbox(Options::CHECK_FULLSCREEN));
     TapKey(SDLK_ESCAPE);
     Frame();
+    Frame();
     EXPECT_EQ(CController::GetCurrentId(), CONTROLLER_MAIN);
     CProfile reread;
     EXPECT_EQ(reread.GetGameSpeed(), 5);
@@ -246,7 +249,7 @@ TEST_F(OptionsTest, DefaultsRestoreEverythingAndEscapeSavesLikeBack) {
 // Alt+Enter switches the display while the options are open: the full-screen
 // box follows, so that it never shows the other mode.
 TEST_F(OptionsTest, TheFullScreenBoxFollowsAltEnter) {
-    CProfile* p = Profile();
+    CProfile* p = &Profile();
     p->SetFullscreen(0);
     Options* options = OpenOptions();
     ASSERT_NE(options, nullptr);
@@ -272,7 +275,7 @@ TEST(OptionsMouseSpeed, SliderPositionOfAStoredSpeed) {
 }
 
 TEST_F(ControlsTest, BindingsAreEditedOnACopyAndWrittenWithTheOptions) {
-    CProfile* p = Profile();
+    CProfile* p = &Profile();
     p->SetKeyBinding(KEYACTION_RESTART, 'x');
     Options* options = OpenOptions();
     ASSERT_NE(options, nullptr);
@@ -296,8 +299,10 @@ TEST_F(ControlsTest, BindingsAreEditedOnACopyAndWrittenWithTheOptions) {
     controls = OpenControls(options);
     ClickButton(controls->GetBox(KEYACTION_LEFT));
     TapKey(SDLK_a);
+    Frame();
     EXPECT_EQ(controls->GetWorkingKey(KEYACTION_LEFT), 'a');
     TapKey(SDLK_ESCAPE);
+    Frame();
     Frame();
     ASSERT_EQ(CController::GetCurrentId(), CONTROLLER_OPTIONS);
     EXPECT_EQ(p->GetKeyBinding(KEYACTION_LEFT), 276);
@@ -318,6 +323,7 @@ TEST_F(ControlsTest, BindingsAreEditedOnACopyAndWrittenWithTheOptions) {
     EXPECT_EQ(controls->GetCursor()->GetY(false), 137);
     // "u" is undo's key: box 0 takes it and undo is left with none.
     TapKey(SDLK_u);
+    Frame();
     EXPECT_EQ(controls->GetSelectedBox(), -1);
     EXPECT_EQ(controls->GetWorkingKey(KEYACTION_RESTART), 'u');
     EXPECT_EQ(controls->GetWorkingKey(KEYACTION_UNDO), 0);
@@ -331,12 +337,14 @@ TEST_F(ControlsTest, BindingsAreEditedOnACopyAndWrittenWithTheOptions) {
     EXPECT_TRUE(CaptionShows(controls->GetBox(KEYACTION_RIGHT), "Rgt Arrow"));
     EXPECT_EQ(controls->GetSelectedBox(), KEYACTION_DOWN);
     TapKey(SDLK_ESCAPE);
+    Frame();
     EXPECT_EQ(CController::GetCurrentId(), CONTROLLER_CONTROLS);
     EXPECT_EQ(controls->GetWorkingKey(KEYACTION_DOWN), 27);
     EXPECT_TRUE(CaptionShows(controls->GetBox(KEYACTION_DOWN), "Escape"));
     // A power-up slot on the right-hand column.
     ClickButton(controls->GetBox(KEYACTION_POWERUP1 + 8));
     TapKey(SDLK_KP0);
+    Frame();
     EXPECT_EQ(controls->GetWorkingKey(KEYACTION_POWERUP1 + 8), 256);
 
     // Save: the profile takes the copy; the file waits for the options screen.
@@ -393,13 +401,19 @@ TEST_F(ControlsTest, PasswordButtonOpensTheChangeDialogAndItsAnswerReachesThePro
     // No password yet: the old box stays empty, the new one takes the text.
     Frame();
     TapKey(SDLK_RETURN);  // to the new password's box
-    for (const char* c = "kiwi"; *c; ++c) TapKey(static_cast<SDLKey>(*c));
+    Frame();
+    for (const char* c = "kiwi"; *c; ++c) {
+        TapKey(static_cast<SDLKey>(*c));
+        Frame();
+    }
     TapKey(SDLK_RETURN);  // onto okay
+    Frame();
     Frame();
     TapKey(SDLK_RETURN);
     Frame();
     Frame();
+    Frame();
     EXPECT_EQ(CController::GetCurrentId(), CONTROLLER_OPTIONS);
-    EXPECT_STREQ(Profile()->GetPassword(), "kiwi");
+    EXPECT_STREQ(Profile().GetPassword(), "kiwi");
     EXPECT_NE(options->GetButton(Options::BUTTON_PASSWORD), nullptr) << "the options screen is built again";
 }

@@ -14,16 +14,15 @@
 #include "screens/CControllerOptionsPassword.h"
 #include "screens/CControllerPassword.h"
 #include "tests/gui/GuiTestSupport.h"
-#include "tests/screens/ScreenWorld.h"
+#include "tests/screens/ScreenTest.h"
 
 namespace {
 
-using namespace ScreenWorld;
 
-class PasswordTest : public ScreenWorldTest {
+class PasswordTest : public ScreenTest {
 protected:
     void SetUp() override {
-        ScreenWorldTest::SetUp();
+        ScreenTest::SetUp();
         root.Activate(nullptr);
         Profile().SetPassword("");
     }

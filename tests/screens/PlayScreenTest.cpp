@@ -21,7 +21,7 @@
 #include "players/CProfile.h"
 #include "screens/CControllerScoreboard.h"
 #include "tests/gui/GuiTestSupport.h"
-#include "tests/screens/ScreenWorld.h"
+#include "tests/screens/ScreenTest.h"
 #include "tests/support/WorldTestSupport.h"
 #include "world/CElement.h"
 #include "world/CElementAIProfessor.h"
@@ -30,15 +30,14 @@
 
 namespace {
 
-using namespace ScreenWorld;
 
 // Ground from wall to wall, the entrance tube at column 2, the exit at 12.
 CLevel WalkLevel() { return worldtest::WalkLevel(12); }
 
-class PlayScreenTest : public ScreenWorldTest {
+class PlayScreenTest : public ScreenTest {
 protected:
     void SetUp() override {
-        ScreenWorldTest::SetUp();
+        ScreenTest::SetUp();
         CElement::SetProfile(&Profile());
         Profile().SetDefaultKeys();
         root.Activate(nullptr);
@@ -47,7 +46,7 @@ protected:
         game.reset();
         Profile().SetDefaultKeys();
         CElement::SetProfile(nullptr);
-        ScreenWorldTest::TearDown();
+        ScreenTest::TearDown();
     }
     // Opens the play screen over the root and lets the hero come out of
     // the tube.

@@ -5,22 +5,26 @@
 #include <memory>
 #include <string>
 
+#include "engine/CRender.h"
+#include "engine/CSprite.h"
 #include "gui/CControllerMessage.h"
 #include "gui/CGuiButton.h"
 #include "gui/CGuiListbox.h"
 #include "gui/CGuiTextbox.h"
+#include "players/CProfile.h"
 #include "screens/CControllerMain.h"
 #include "screens/CControllerProfileName.h"
 #include "screens/CControllerProfiles.h"
-#include "tests/screens/ScreenFixture.h"
+#include "tests/screens/ScreenTest.h"
+#include "tests/support/TestSupport.h"
 
 namespace {
 
-class ProfilesScreenTest : public ScreensTest {
+class ProfilesScreenTest : public ScreenTest {
 protected:
     void SetUp() override {
-        ScreensTest::SetUp();
-        profile = g_world->profile.get();
+        ScreenTest::SetUp();
+        profile = &Profile();
         ASSERT_TRUE(profile->ResetProfiles());
         menu = std::make_unique<CControllerMain>();
         menu->Activate(nullptr);
@@ -28,7 +32,7 @@ protected:
     }
     void TearDown() override {
         menu.reset();
-        ScreensTest::TearDown();
+        ScreenTest::TearDown();
     }
     // Clicks "Change player" and runs the screen's first frame.
     CControllerProfiles* Open() {
@@ -38,21 +42,12 @@ protected:
     }
     // Presses and releases a key, then runs two frames.
     static void Key(SDLKey sym) {
-        PushKey(true, sym);
-        PushKey(false, sym);
-        Frame();
-        Frame();
+        TapKey(sym);
+        Frames(2);
     }
     // Types text into the open name dialog, a key at a time, and runs a frame.
     static void Type(const std::string& text) {
-        for (char c : text) {
-            const bool upper = c >= 'A' && c <= 'Z';
-            const SDLKey sym = static_cast<SDLKey>(upper ? c - 'A' + 'a' : c);
-            if (upper) PushKey(true, SDLK_LSHIFT, KMOD_LSHIFT);
-            PushKey(true, sym, upper ? KMOD_LSHIFT : KMOD_NONE);
-            PushKey(false, sym, upper ? KMOD_LSHIFT : KMOD_NONE);
-            if (upper) PushKey(false, SDLK_LSHIFT);
-        }
+        TypeText(text.c_str());
         Frame();
     }
     // The names in the INFO file on disk, in its order.

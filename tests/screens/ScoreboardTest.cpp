@@ -27,21 +27,20 @@
 #include "screens/CControllerMain.h"
 #include "screens/CControllerScoreboardName.h"
 #include "tests/gui/GuiTestSupport.h"
-#include "tests/screens/ScreenWorld.h"
+#include "tests/screens/ScreenTest.h"
 #include "tests/support/CScoreTestServer.h"
 #include "world/CLevelSet.h"
 
 namespace {
 
-using namespace ScreenWorld;
 using Mode = CScoreTestServer::Mode;
 
 bool Has(const std::vector<std::string>& v, const std::string& s) { return std::find(v.begin(), v.end(), s) != v.end(); }
 
-class ScoreboardTest : public ScreenWorldTest {
+class ScoreboardTest : public ScreenTest {
 protected:
     void SetUp() override {
-        ScreenWorldTest::SetUp();
+        ScreenTest::SetUp();
         ResetAllScoreBoards();
         SetScoreRequestTimeout(2);
         root.Activate(nullptr);
@@ -51,7 +50,7 @@ protected:
     void TearDown() override {
         board.reset();
         SetScoreRequestTimeout(0);
-        ScreenWorldTest::TearDown();
+        ScreenTest::TearDown();
     }
 
     // The profile's current level, finished in the given number of steps.

@@ -8,15 +8,22 @@
 #include <memory>
 #include <string>
 
+#include "engine/CDraw.h"
+#include "engine/CRender.h"
+#include "engine/CSprite.h"
+#include "engine/Parameters.h"
 #include "gui/CControllerMessage.h"
 #include "gui/CGuiButton.h"
 #include "platform/Platform.h"
 #include "players/CProfile.h"
 #include "screens/CControllerIntro.h"
 #include "screens/CControllerMain.h"
-#include "tests/screens/ScreenFixture.h"
+#include "tests/screens/ScreenTest.h"
+#include "tests/support/TestSupport.h"
 
 namespace {
+
+class ScreensTest : public ScreenTest {};
 
 TEST_F(ScreensTest, IntroRunsItsTimelineAndOpensTheMainMenu) {
     ASSERT_TRUE(CDraw::HasScreen());
@@ -30,8 +37,7 @@ TEST_F(ScreensTest, IntroRunsItsTimelineAndOpensTheMainMenu) {
     RunFor(400);  // the logo is still fading in
     EXPECT_EQ(intro->GetStartTime(), -1);
     // A release during the fade does not skip.
-    PushKey(true, SDLK_a);
-    PushKey(false, SDLK_a);
+    TapKey(SDLK_a);
     Frame();
     EXPECT_EQ(CController::GetCurrentId(), CONTROLLER_INTRO);
 
@@ -39,18 +45,18 @@ TEST_F(ScreensTest, IntroRunsItsTimelineAndOpensTheMainMenu) {
     ASSERT_NE(intro->GetStartTime(), -1);
     const int start = intro->GetStartTime();
     // The eyes show during the blinks only.
-    g_now = start + 850;
+    Now() = start + 850;
     Frame();
     EXPECT_FALSE(intro->GetEyes()->IsHidden());
-    g_now = start + 1000;
+    Now() = start + 1000;
     Frame();
     EXPECT_TRUE(intro->GetEyes()->IsHidden());
 
     // Each splash fades in over the one before; the menu opens at 9 s.
-    while (CController::GetCurrentId() == CONTROLLER_INTRO && g_now < static_cast<uint32_t>(start) + 12000) Frame();
+    while (CController::GetCurrentId() == CONTROLLER_INTRO && Now() < static_cast<uint32_t>(start) + 12000) Frame();
     ASSERT_EQ(CController::GetCurrentId(), CONTROLLER_MAIN);
-    EXPECT_GE(g_now, static_cast<uint32_t>(start) + 9000);
-    EXPECT_LE(g_now, static_cast<uint32_t>(start) + 9100);
+    EXPECT_GE(Now(), static_cast<uint32_t>(start) + 9000);
+    EXPECT_LE(Now(), static_cast<uint32_t>(start) + 9100);
     CControllerMain* menu = intro->GetMainMenu();
     ASSERT_NE(menu, nullptr);
     // The last splash is handed over and fades out.
@@ -81,12 +87,12 @@ TEST_F(ScreensTest, WithoutSplashFilesTheMenuOpensThreeSecondsAfterTheLogo) {
     EXPECT_FALSE(intro->HasSplash(1));
     EXPECT_FALSE(intro->HasSplash(2));
     intro->Activate(nullptr);
-    while (intro->GetStartTime() == -1 && g_now < 200000000u) Frame();
+    while (intro->GetStartTime() == -1 && Now() < 200000000u) Frame();
     const uint32_t start = static_cast<uint32_t>(intro->GetStartTime());
-    while (CController::GetCurrentId() == CONTROLLER_INTRO && g_now < start + 10000) Frame();
+    while (CController::GetCurrentId() == CONTROLLER_INTRO && Now() < start + 10000) Frame();
     EXPECT_EQ(CController::GetCurrentId(), CONTROLLER_MAIN);
-    EXPECT_GE(g_now, start + 3001);
-    EXPECT_LE(g_now, start + 3100);
+    EXPECT_GE(Now(), start + 3001);
+    EXPECT_LE(Now(), start + 3100);
     // The logo itself is handed over.
     EXPECT_NE(CControllerMain::GetIntroLogo(), nullptr);
     intro->GetMainMenu()->SetResult(-1);
@@ -101,10 +107,10 @@ TEST_F(ScreensTest, EyesNeverShowWithBlinkSwitchedOff) {
     ASSERT_FALSE(UseZJBlink());
     auto intro = std::make_unique<CControllerIntro>();
     intro->Activate(nullptr);
-    while (intro->GetStartTime() == -1 && g_now < 200000000u) Frame();
+    while (intro->GetStartTime() == -1 && Now() < 200000000u) Frame();
     const uint32_t start = static_cast<uint32_t>(intro->GetStartTime());
     bool eyesSeen = false;
-    while (g_now < start + 2500) {
+    while (Now() < start + 2500) {
         Frame();
         eyesSeen = eyesSeen || !intro->GetEyes()->IsHidden();
     }
@@ -124,8 +130,7 @@ TEST_F(ScreensTest, AfterTheFadeTheLogoIsGoneFromTheScreen) {
     intro->Activate(nullptr);
     RunFor(1000);
     // Skip with a release once the logo is in.
-    PushKey(true, SDLK_SPACE);
-    PushKey(false, SDLK_SPACE);
+    TapKey(SDLK_SPACE);
     Frame();
     ASSERT_EQ(CController::GetCurrentId(), CONTROLLER_MAIN);
     RunFor(2000);
@@ -147,7 +152,7 @@ TEST_F(ScreensTest, AfterTheFadeTheLogoIsGoneFromTheScreen) {
     }
     EXPECT_EQ(differing, 0);
     if (differing) {
-        const std::string picture = g_world->home.Path() + "/fade.bmp";
+        const std::string picture = HomeFolder() + "/fade.bmp";
         CDraw::SaveScreenBMP(picture.c_str());
         ADD_FAILURE() << "the screen is saved in " << picture;
     }
@@ -183,8 +188,7 @@ TEST_F(ScreensTest, MainMenuButtons) {
     }
     EXPECT_EQ(root->GetButton(CControllerMain::BUTTON_PROFILE)->GetX(), 51);
     // Escape does nothing on the main menu.
-    PushKey(true, SDLK_ESCAPE);
-    PushKey(false, SDLK_ESCAPE);
+    TapKey(SDLK_ESCAPE);
     Frame();
     EXPECT_TRUE(CController::IsRunning());
     // Keyboard focus goes down the column, the level editor's included.
@@ -207,13 +211,15 @@ TEST_F(ScreensTest, MainMenuButtons) {
 // The welcome panel greets any player within its own picture and above its
 // change button, even one whose name is fifteen wide letters.
 TEST_F(ScreensTest, TheWelcomePanelHoldsEvenTheWidestName) {
-    CProfile* profile = g_world->profile.get();
+    CProfile* profile = &Profile();
     const int before = profile->GetCurrentProfile();
     for (const char* name : {"Ann", "WWWWWWWWWWWWWWW"}) {
         bool known = false;
         for (int i = 0; i < profile->GetProfileCount(); ++i)
             known = known || std::string(profile->GetProfileNameAt(i)) == name;
-        if (!known) ASSERT_TRUE(profile->CreateProfile(name));
+        if (!known) {
+            ASSERT_TRUE(profile->CreateProfile(name));
+        }
         profile->LoadProfile(name);
         auto root = std::make_unique<CControllerMain>();
         root->Activate(nullptr);

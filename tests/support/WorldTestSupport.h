@@ -1,12 +1,14 @@
 // Helpers for tests of the world: the headless world started once per test
 // program (display on SDL's dummy driver, image caches, fonts, level pack),
-// and a frame counter the world's landings read while a test steps it.
+// a frame counter the world's landings read while a test steps it, and the
+// sections of small levels written in our level source format.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "engine/CSprite.h"
 #include "engine/Utilities.h"
@@ -41,6 +43,32 @@ inline CLevel WalkLevel(int exitColumn) {
     return level;
 }
 
+// One picture section of a level source ("tiles", "ladders", "states"): the
+// given rows at the bottom of the grid (from its top with fromTop), each
+// filled out with '.' to the grid's width; the other rows are empty.
+inline std::string PictureSection(const std::string& name, const std::vector<std::string>& rows,
+                                  bool fromTop = false) {
+    const int count = static_cast<int>(rows.size());
+    const int first = fromTop ? 0 : CLevel::kHeight - count;
+    std::string text = name + ":\n";
+    for (int y = 0; y < CLevel::kHeight; ++y) {
+        const int i = y - first;
+        std::string row = i >= 0 && i < count ? rows[static_cast<size_t>(i)] : "";
+        row.resize(CLevel::kWidth, '.');
+        text += row + "\n";
+    }
+    return text;
+}
+
+// The section of recorded keys ("frame key down|up" lines); nothing without
+// lines.
+inline std::string SolutionSection(const std::vector<std::string>& lines) {
+    if (lines.empty()) return "";
+    std::string text = "solution:\n";
+    for (const std::string& line : lines) text += line + "\n";
+    return text;
+}
+
 // One world step at the next frame number.
 inline void Step(int frames = 1) {
     for (int i = 0; i < frames; ++i) {
@@ -64,6 +92,20 @@ protected:
     void TearDown() override {
         CElement::UnloadElements();
         CElement::SetFrameSource(nullptr);
+    }
+    // The element of class T standing in cell (x, y), or null.
+    template <class T>
+    static T* At(int x, int y) {
+        return dynamic_cast<T*>(CElement::GetElementAt(x, y));
+    }
+    // Steps until done() holds; false when it did not within maxFrames.
+    template <class Done>
+    static bool StepUntil(Done done, int maxFrames) {
+        for (int i = 0; i < maxFrames; ++i) {
+            if (done()) return true;
+            Step();
+        }
+        return done();
     }
 };
 

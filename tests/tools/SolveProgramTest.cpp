@@ -70,3 +70,23 @@ TEST(SolveProgram, TabulatesAFolderOfLevelsAndPlotsThem) {
     ASSERT_GT(png.size(), 1000u);
     EXPECT_EQ(std::string(png.begin() + 1, png.begin() + 4), "PNG");
 }
+
+TEST(SolveProgram, ALevelBeyondTheSearchIsMeasuredByItsStoredSolution) {
+    CTempDir dir, set;
+    const std::string err = dir.File("err.txt");
+    const std::string folder = set.Path();
+    const std::string source = set.File("ladder.txt");
+    std::string text = ReadFileText(Examples() + "/ladder.txt");
+    text = text.substr(0, text.find("solution:"));
+    ASSERT_TRUE(WriteFileText(source, text));
+    // Too short a search, and no solution stored: the level fails the table.
+    ProgramRun o = Solve("--table " + folder + " --max-commands 5", err);
+    EXPECT_EQ(o.code, 1) << o.out;
+    EXPECT_NE(o.out.find("BOUND"), std::string::npos) << o.out;
+    // With its 25-command solution stored, the table counts it by that.
+    ASSERT_EQ(Solve("--write-source " + source, err).code, 0) << ReadFileText(err);
+    o = Solve("--table " + folder + " --max-commands 5 --plot " + dir.File("plot.png"), err);
+    EXPECT_EQ(o.code, 0) << o.out << ReadFileText(err);
+    EXPECT_NE(o.out.find("stored          25"), std::string::npos) << o.out;
+    EXPECT_NE(o.out.find("1 levels, 1 solved (1 of them beyond the search"), std::string::npos) << o.out;
+}

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/LevelRunTest.h"
 #include "tests/support/WorldTestSupport.h"
 #include "tests/world/pieces/ObjectWorld.h"
 #include "tools/levels/CLevelSource.h"
@@ -23,7 +24,7 @@ const std::vector<std::string> kLedgeOverTwoBots = {
     "", "", "", "", "..S", "#####", "", "", "(.............(", "################",
 };
 
-class BotTest : public worldtest::WorldTest {
+class BotTest : public worldtest::LevelRunTest {
 protected:
     struct Level {
         std::vector<std::string> rows;
@@ -32,49 +33,15 @@ protected:
         std::string more = {};  // further sections, such as teleports
     };
 
+    // Pictures padded to the grid, then the further sections and the
+    // recorded keys.
     void Start(const Level& level) {
-        std::string error;
-        // Pictures padded to the grid, then the further sections and the
-        // recorded keys.
-        std::string text = objecttest::LevelSource(level.rows, level.states) + level.more;
-        if (!level.solution.empty()) text += "solution:\n";
-        for (const std::string& line : level.solution) text += line + "\n";
-        ASSERT_TRUE(CLevelSource::Parse(text, &level_, &error)) << error;
-        run_ = std::make_unique<CWorldRun>(&level_);
-        ASSERT_TRUE(run_->Start(&error)) << error;
-        hero_ = dynamic_cast<CElementAIProfessor*>(CElement::GetHero());
-        ASSERT_NE(hero_, nullptr);
-    }
-
-    void TearDown() override {
-        run_.reset();
-        worldtest::WorldTest::TearDown();
-    }
-
-    // Runs frames while every world invariant holds.
-    void Frames(int n) {
-        for (int i = 0; i < n; ++i) {
-            run_->StepFrame();
-            std::string what;
-            ASSERT_TRUE(CWorldRun::CheckWorld(&what)) << "frame " << run_->GetFrame() << ": " << what;
-        }
-    }
-    // Runs until the condition holds, at most maxFrames; true when it held.
-    template <class Condition>
-    bool RunUntil(int maxFrames, Condition done) {
-        for (int i = 0; i < maxFrames && !done(); ++i) {
-            Frames(1);
-            if (HasFatalFailure()) return false;
-        }
-        return done();
+        Load(objecttest::LevelSource(level.rows, level.states) + level.more +
+             worldtest::SolutionSection(level.solution));
     }
 
     static CElementAIBot* BotAt(int x, int y) { return dynamic_cast<CElementAIBot*>(CElement::GetElementAt(x, y)); }
     static std::string Shown(const CElement* e) { return e->GetSprite() ? e->GetSprite()->GetName() : ""; }
-
-    CLevel level_;
-    std::unique_ptr<CWorldRun> run_;
-    CElementAIProfessor* hero_ = nullptr;
 };
 
 // The hero drops from a ledge into the row of a bot that faces him: the bot
@@ -96,12 +63,12 @@ TEST_F(BotTest, ABotThatSeesTheHeroOnItsRowChasesAndCatchesHim) {
     EXPECT_FALSE(chaser->IsActive());
     EXPECT_EQ(hero_->GetCurrentY(), 4);
 
-    EXPECT_TRUE(RunUntil(60, [&] { return chaser->IsActive(); }));
+    EXPECT_TRUE(RunUntil([&] { return chaser->IsActive(); }, 60));
     EXPECT_EQ(hero_->GetCurrentY(), 8);
-    EXPECT_TRUE(RunUntil(200, [&] { return CElement::IsProfessorCaught(); }));
+    EXPECT_TRUE(RunUntil([&] { return CElement::IsProfessorCaught(); }, 200));
     EXPECT_EQ(chaser->GetCurrentX(), hero_->GetCurrentX() + 1);
     EXPECT_TRUE(chaser->caughtFromRight && hero_->caughtFromRight);
-    EXPECT_TRUE(RunUntil(400, [&] { return run_->IsEnded(); }));
+    EXPECT_TRUE(RunUntil([&] { return run_->IsEnded(); }, 400));
     EXPECT_EQ(run_->GetResult(), "caught");
     EXPECT_EQ(Shown(chaser), "Bot Capture Right");
     EXPECT_FALSE(facingAway->IsActive());
@@ -127,9 +94,9 @@ TEST_F(BotTest, ABotSeesTheHeroOneRowDownOnlyWhereTheCellAboveHimIsOpen) {
     ASSERT_TRUE(CElement::GetElementAt(2, 3)->IsBridge());
     ASSERT_NO_FATAL_FAILURE(Frames(59));
     EXPECT_FALSE(bot->IsActive());
-    EXPECT_TRUE(RunUntil(10, [&] { return bot->IsActive(); }));
+    EXPECT_TRUE(RunUntil([&] { return bot->IsActive(); }, 10));
     EXPECT_EQ(hero_->GetCurrentX(), 3);
-    EXPECT_TRUE(RunUntil(300, [&] { return run_->IsEnded(); }));
+    EXPECT_TRUE(RunUntil([&] { return run_->IsEnded(); }, 300));
     EXPECT_EQ(run_->GetResult(), "caught");
 }
 
@@ -167,11 +134,11 @@ TEST_F(BotTest, ABotFollowsTheHeroUpALadder) {
     ASSERT_NE(bot, nullptr);
     ASSERT_NO_FATAL_FAILURE(Frames(1));
     EXPECT_TRUE(bot->IsActive());
-    EXPECT_TRUE(RunUntil(300, [&] { return bot->GetCurrentX() == 6 && bot->IsMovingUp(); }));
+    EXPECT_TRUE(RunUntil([&] { return bot->GetCurrentX() == 6 && bot->IsMovingUp(); }, 300));
     ASSERT_NO_FATAL_FAILURE(Frames(1));
     EXPECT_EQ(Shown(bot), "Bot Climb");
     EXPECT_EQ(hero_->GetCurrentY(), 4);
-    EXPECT_TRUE(RunUntil(300, [&] { return run_->IsEnded(); }));
+    EXPECT_TRUE(RunUntil([&] { return run_->IsEnded(); }, 300));
     EXPECT_EQ(run_->GetResult(), "caught");
     EXPECT_EQ(bot->GetCurrentX(), hero_->GetCurrentX() + 1);
     EXPECT_EQ(bot->GetCurrentY(), 4);
@@ -198,9 +165,9 @@ TEST_F(BotTest, ABotDoesNotSeeThroughACrate) {
     EXPECT_FALSE(bot->IsActive());
     EXPECT_EQ(bot->GetCurrentX(), 10);
 
-    EXPECT_TRUE(RunUntil(30, [&] { return bot->IsActive(); }));
+    EXPECT_TRUE(RunUntil([&] { return bot->IsActive(); }, 30));
     EXPECT_TRUE(CElement::GetElementAt(5, 5)->IsCrate());  // the crate filled the hole
-    EXPECT_TRUE(RunUntil(300, [&] { return run_->IsEnded(); }));
+    EXPECT_TRUE(RunUntil([&] { return run_->IsEnded(); }, 300));
     EXPECT_EQ(run_->GetResult(), "caught");
 }
 
@@ -234,10 +201,10 @@ TEST_F(BotTest, ABotDoesNotSeeThroughAClosedGateOrIntoAPortal) {
     EXPECT_FALSE(behindGate->IsActive());
     EXPECT_FALSE(throughPortal->IsActive());
 
-    EXPECT_TRUE(RunUntil(60, [&] { return behindGate->IsActive(); }));
+    EXPECT_TRUE(RunUntil([&] { return behindGate->IsActive(); }, 60));
     EXPECT_EQ(hero_->GetCurrentX(), 5);
     EXPECT_TRUE(CElement::GetElementAt(8, 4)->IsNull());  // the gate stands open
-    EXPECT_TRUE(RunUntil(300, [&] { return run_->IsEnded(); }));
+    EXPECT_TRUE(RunUntil([&] { return run_->IsEnded(); }, 300));
     EXPECT_EQ(run_->GetResult(), "caught");
     EXPECT_EQ(behindGate->GetCurrentX(), 6);
     EXPECT_FALSE(throughPortal->IsActive());
@@ -264,19 +231,19 @@ TEST_F(BotTest, AHangingBotDropsWhenTheHeroIsRightBelowIt) {
     ASSERT_NE(bot, nullptr);
     EXPECT_EQ(Shown(bot), "Bot Deactivated - Hanging");
     // Beside its column the hero passes unseen.
-    EXPECT_TRUE(RunUntil(120, [&] { return hero_->GetCurrentX() == 7; }));
+    EXPECT_TRUE(RunUntil([&] { return hero_->GetCurrentX() == 7; }, 120));
     EXPECT_FALSE(bot->IsActive());
     EXPECT_FALSE(bot->HasGravity());
 
-    EXPECT_TRUE(RunUntil(20, [&] { return bot->IsActive(); }));
+    EXPECT_TRUE(RunUntil([&] { return bot->IsActive(); }, 20));
     EXPECT_EQ(hero_->GetCurrentX(), 8);
     ASSERT_NO_FATAL_FAILURE(Frames(1));
     EXPECT_TRUE(bot->HasGravity());
     EXPECT_TRUE(bot->IsActivationFall());
     EXPECT_EQ(Shown(bot), "Bot Activating");
-    EXPECT_TRUE(RunUntil(60, [&] { return bot->GetCurrentY() == 6 && !bot->MOVING; }));
+    EXPECT_TRUE(RunUntil([&] { return bot->GetCurrentY() == 6 && !bot->MOVING; }, 60));
     EXPECT_FALSE(bot->IsActivationFall());
-    EXPECT_TRUE(RunUntil(300, [&] { return run_->IsEnded(); }));
+    EXPECT_TRUE(RunUntil([&] { return run_->IsEnded(); }, 300));
     EXPECT_EQ(run_->GetResult(), "caught");
     EXPECT_TRUE(bot->caughtFromLeft);
 }
@@ -312,7 +279,7 @@ TEST_F(BotTest, TheEmpStunsEveryBotUntilItsStunnedPictureHasPlayedAndTheWhistleW
     const std::vector<CElementAIBot*>& bots = CElementAIBot::GetBots();
 
     // The EMP acts some frames after it is used, once the hero faces us.
-    EXPECT_TRUE(RunUntil(100, [&] { return below->IsEmpStunned(); }));
+    EXPECT_TRUE(RunUntil([&] { return below->IsEmpStunned(); }, 100));
     const int empFrame = run_->GetFrame();
     EXPECT_TRUE(away->IsEmpStunned());
     EXPECT_FALSE(hanging->IsEmpStunned());
@@ -321,7 +288,7 @@ TEST_F(BotTest, TheEmpStunsEveryBotUntilItsStunnedPictureHasPlayedAndTheWhistleW
     EXPECT_EQ(Shown(below), "Bot EMPed Left");
     EXPECT_EQ(Shown(away), "Bot EMPed Right");
     EXPECT_EQ(Shown(hanging), "Bot Deactivated - Hanging");
-    EXPECT_TRUE(RunUntil(40, [&] { return !below->IsEmpStunned(); }));
+    EXPECT_TRUE(RunUntil([&] { return !below->IsEmpStunned(); }, 40));
     // Five pictures, two steps each.
     EXPECT_EQ(run_->GetFrame() - empFrame, 11);
     EXPECT_FALSE(away->IsEmpStunned());
@@ -329,20 +296,20 @@ TEST_F(BotTest, TheEmpStunsEveryBotUntilItsStunnedPictureHasPlayedAndTheWhistleW
     for (CElementAIBot* bot : bots) EXPECT_FALSE(bot->IsActive());
 
     // The whistle: every bot comes for the hero.
-    EXPECT_TRUE(RunUntil(60, [&] { return below->IsActive(); }));
+    EXPECT_TRUE(RunUntil([&] { return below->IsActive(); }, 60));
     for (CElementAIBot* bot : bots) EXPECT_TRUE(bot->IsActive());
     ASSERT_NO_FATAL_FAILURE(Frames(1));
     EXPECT_TRUE(hanging->HasGravity());
     EXPECT_EQ(Shown(hanging), "Bot Activating");
     // They make for the hero's column, until the second EMP stops them.
-    EXPECT_TRUE(RunUntil(100, [&] { return below->IsEmpStunned(); }));
+    EXPECT_TRUE(RunUntil([&] { return below->IsEmpStunned(); }, 100));
     EXPECT_LT(below->GetCurrentX(), 16);
     EXPECT_LT(away->GetCurrentX(), 27);
     EXPECT_EQ(hanging->GetCurrentY(), 8);
 
     // The second EMP: every bot is knocked out and forgets the hero.
     for (CElementAIBot* bot : bots) EXPECT_FALSE(bot->IsActive());
-    EXPECT_TRUE(RunUntil(40, [&] { return !below->IsEmpStunned() && !below->MOVING; }));
+    EXPECT_TRUE(RunUntil([&] { return !below->IsEmpStunned() && !below->MOVING; }, 40));
     std::vector<int> columns;
     for (CElementAIBot* bot : bots) columns.push_back(bot->GetCurrentX());
     ASSERT_NO_FATAL_FAILURE(Frames(100));
@@ -389,11 +356,11 @@ TEST_F(BotTest, AHotBotIsWreckedForGoodAndAFrozenOneCatchesTheHeroOnlyOnceThawed
     EXPECT_EQ(Shown(frozen), "Bot Frozen");
     EXPECT_TRUE(frozenHanging->HasGravity());
     EXPECT_FALSE(frozenHanging->IsActivationFall());
-    EXPECT_TRUE(RunUntil(40, [&] { return frozenHanging->GetCurrentY() == 6 && !frozenHanging->MOVING; }));
+    EXPECT_TRUE(RunUntil([&] { return frozenHanging->GetCurrentY() == 6 && !frozenHanging->MOVING; }, 40));
     EXPECT_EQ(Shown(frozenHanging), "Bot Frozen");
 
     // The hero walks up to the frozen bot, in full view of the hot one.
-    EXPECT_TRUE(RunUntil(120, [&] { return hero_->GetCurrentX() == 7 && !hero_->MOVING; }));
+    EXPECT_TRUE(RunUntil([&] { return hero_->GetCurrentX() == 7 && !hero_->MOVING; }, 120));
     ASSERT_NO_FATAL_FAILURE(Frames(100));
     EXPECT_FALSE(CElement::IsProfessorCaught());
     EXPECT_EQ(frozen->GetCurrentX(), 8);
@@ -404,7 +371,7 @@ TEST_F(BotTest, AHotBotIsWreckedForGoodAndAFrozenOneCatchesTheHeroOnlyOnceThawed
     EXPECT_TRUE(CElement::Freeze(hot));
     ASSERT_NO_FATAL_FAILURE(Frames(1));
     EXPECT_EQ(Shown(hot), "Bot (COOLING_RIGHT)");
-    EXPECT_TRUE(RunUntil(30, [&] { return !hot->cooling; }));
+    EXPECT_TRUE(RunUntil([&] { return !hot->cooling; }, 30));
     ASSERT_NO_FATAL_FAILURE(Frames(1));
     EXPECT_EQ(Shown(hot), "Bot (COOLED_RIGHT)");
     EXPECT_TRUE(hot->IsDestroyed());
@@ -416,9 +383,9 @@ TEST_F(BotTest, AHotBotIsWreckedForGoodAndAFrozenOneCatchesTheHeroOnlyOnceThawed
 
     // Thawed, the bot beside the hero catches him at once.
     EXPECT_TRUE(CElement::Heat(frozen, false, false));
-    EXPECT_TRUE(RunUntil(5, [&] { return CElement::IsProfessorCaught(); }));
+    EXPECT_TRUE(RunUntil([&] { return CElement::IsProfessorCaught(); }, 5));
     EXPECT_TRUE(frozen->caughtFromRight);
-    EXPECT_TRUE(RunUntil(300, [&] { return run_->IsEnded(); }));
+    EXPECT_TRUE(RunUntil([&] { return run_->IsEnded(); }, 300));
     EXPECT_EQ(run_->GetResult(), "caught");
     EXPECT_EQ(hot->GetCurrentX(), 0);
 }
@@ -443,24 +410,24 @@ TEST_F(BotTest, ACrateDroppedOnABotCrushesItUntilTheCrateIsGone) {
     EXPECT_TRUE(hero_->addPowerup(CElementAIProfessor::POWERUP_KIND_WHISTLE));
     CElementAIBot* bot = BotAt(5, 6);
     ASSERT_NE(bot, nullptr);
-    EXPECT_TRUE(RunUntil(120, [&] { return bot->STUN != 0; }));
+    EXPECT_TRUE(RunUntil([&] { return bot->STUN != 0; }, 120));
     CElement* crate = CElement::GetElementAt(5, 5);
     EXPECT_TRUE(crate->IsCrate());
     ASSERT_NO_FATAL_FAILURE(Frames(10));
     EXPECT_EQ(Shown(bot), "Bot Stun Right");
 
-    EXPECT_TRUE(RunUntil(60, [&] { return bot->IsActive(); }));
+    EXPECT_TRUE(RunUntil([&] { return bot->IsActive(); }, 60));
     ASSERT_NO_FATAL_FAILURE(Frames(100));
     EXPECT_EQ(bot->GetCurrentX(), 5);
     EXPECT_TRUE(bot->STUN);
     EXPECT_EQ(Shown(bot), "Bot Stun Right");
 
     EXPECT_TRUE(CElement::Heat(crate, false, false));
-    EXPECT_TRUE(RunUntil(20, [&] { return bot->MOVING; }));
+    EXPECT_TRUE(RunUntil([&] { return bot->MOVING; }, 20));
     // Below the hero's column it can get no nearer.
     EXPECT_EQ(hero_->GetCurrentX(), 4);
     EXPECT_EQ(bot->GetCurrentX(), 4);
-    EXPECT_TRUE(RunUntil(40, [&] { return !bot->MOVING; }));
+    EXPECT_TRUE(RunUntil([&] { return !bot->MOVING; }, 40));
     ASSERT_NO_FATAL_FAILURE(Frames(20));
     EXPECT_EQ(bot->GetCurrentX(), 4);
     EXPECT_FALSE(bot->STUN);
@@ -480,7 +447,7 @@ TEST_F(BotTest, UndoAfterTheCatchBringsTheHeroAndTheBotBackToTheSavedStep) {
     ASSERT_TRUE(bot->IsActive());
     const int botX = bot->GetCurrentX(), botPixelX = bot->GetPixelX(), heroX = hero_->GetCurrentX();
     EXPECT_EQ(heroX, 5);
-    EXPECT_TRUE(RunUntil(300, [&] { return run_->IsEnded(); }));
+    EXPECT_TRUE(RunUntil([&] { return run_->IsEnded(); }, 300));
     ASSERT_EQ(run_->GetResult(), "caught");
     EXPECT_EQ(hero_->GetCurrentX(), 4);
     EXPECT_LT(bot->GetCatchDelay(), CElementAIBot::kCatchDelay);
@@ -499,7 +466,7 @@ TEST_F(BotTest, UndoAfterTheCatchBringsTheHeroAndTheBotBackToTheSavedStep) {
     EXPECT_TRUE(bot->IsActive());
     EXPECT_EQ(bot->GetCatchDelay(), CElementAIBot::kCatchDelay);
 
-    EXPECT_TRUE(RunUntil(400, [&] { return run_->IsEnded(); }));
+    EXPECT_TRUE(RunUntil([&] { return run_->IsEnded(); }, 400));
     EXPECT_EQ(run_->GetResult(), "caught");
     EXPECT_EQ(bot->GetCurrentX(), heroX + 1);
 }

@@ -10,6 +10,7 @@
 
 #include "engine/CInput.h"
 #include "engine/CSprite.h"
+#include "tests/support/LevelRunTest.h"
 #include "tests/support/WorldTestSupport.h"
 #include "tools/levels/CLevelSource.h"
 #include "world/CElementAIProfessor.h"
@@ -18,58 +19,20 @@
 #include "world/pieces/CElementDevicePowerup.h"
 #include "world/pieces/CElementDeviceTeleport.h"
 
-using worldtest::WorldTest;
+using worldtest::PictureSection;
 using Hero = CElementAIProfessor;
 
 constexpr int kUp = 273, kDown = 274, kRight = 275, kLeft = 276, kTurn = 102;
 
 namespace {
 
-// One picture section of a level source ("tiles", "ladders", "states"): the
-// given rows at the bottom of the grid, every row filled out with '.'.
-std::string Layer(const std::string& name, const std::vector<std::string>& rows) {
-    std::string text = name + ":\n";
-    const int blank = CElement::kGridHeight - static_cast<int>(rows.size());
-    for (int y = 0; y < CElement::kGridHeight; ++y) {
-        std::string row = y < blank ? "" : rows[static_cast<size_t>(y - blank)];
-        row.resize(CElement::kGridWidth, '.');
-        text += row + "\n";
-    }
-    return text;
-}
-
 // A level source of the given tile rows, followed by extra sections.
 std::string LevelSource(const std::vector<std::string>& rows, const std::string& extra = "") {
-    return "heading: Hero test\nbackground: 1\n" + Layer("tiles", rows) + extra;
+    return "heading: Hero test\nbackground: 1\n" + PictureSection("tiles", rows) + extra;
 }
 
-class HeroTest : public WorldTest {
+class HeroTest : public worldtest::LevelRunTest {
 protected:
-    // Builds the level and starts its run; a second call unloads the first.
-    void Load(const std::string& source) {
-        run_.reset();
-        std::string error;
-        ASSERT_TRUE(CLevelSource::Parse(source, &level_, &error)) << error;
-        run_ = std::make_unique<CWorldRun>(&level_);
-        ASSERT_TRUE(run_->Start(&error)) << error;
-        hero_ = dynamic_cast<Hero*>(CElement::GetHero());
-        ASSERT_NE(hero_, nullptr);
-    }
-    void TearDown() override {
-        run_.reset();
-        WorldTest::TearDown();
-    }
-
-    // One frame as the play screen runs it, with the world's invariants
-    // checked after it.
-    void Frame() {
-        run_->StepFrame();
-        std::string what;
-        if (checkWorld_ && !CWorldRun::CheckWorld(&what)) ADD_FAILURE() << "frame " << Now() << ": " << what;
-    }
-    void Frames(int n) {
-        for (int i = 0; i < n; ++i) Frame();
-    }
     // Runs until the hero stands still after his arrival from the tube.
     void Arrive() {
         for (int i = 0; i < 200 && (hero_->arriving || hero_->IsMoving()); ++i) Frame();
@@ -78,17 +41,6 @@ protected:
     // Runs until the hero stands still in a cell.
     void Settle(int maxFrames = 400) {
         for (int i = 0; i < maxFrames && (hero_->IsMoving() || hero_->FALLING); ++i) Frame();
-    }
-    void Press(int code) { run_->ApplyKey(code, false); }
-    void Release(int code) { run_->ApplyKey(code, true); }
-    // Runs frames until done() holds; false when it did not within maxFrames.
-    template <typename Done>
-    bool RunUntil(Done done, int maxFrames = 400) {
-        for (int i = 0; i < maxFrames; ++i) {
-            if (done()) return true;
-            Frame();
-        }
-        return done();
     }
     // Holds a direction until the hero's move into (x, y) has begun, lets go
     // and waits until he stands still.
@@ -101,12 +53,6 @@ protected:
     }
     bool At(int x, int y) const { return hero_->GetCurrentX() == x && hero_->GetCurrentY() == y; }
     bool RestsAt(int x, int y) const { return At(x, y) && hero_->IsAtRest() && !hero_->IsMoving(); }
-    int Now() const { return run_->GetFrame(); }
-
-    CLevel level_;
-    std::unique_ptr<CWorldRun> run_;
-    Hero* hero_ = nullptr;
-    bool checkWorld_ = true;
 };
 
 }  // namespace
@@ -167,7 +113,7 @@ TEST_F(HeroTest, ClimbsALadderUpAndDownAndStepsOffAtThePlatform) {
     // A ladder in column 4 from row 16 to the floor; its platform at row 17
     // continues the ledge on its right.
     Load(LevelSource({"", ".....####", "", "", "", "", "..S", "##########"}) +
-         Layer("ladders", {"....H", "....=", "....H", "....H", "....H", "....H", "....H", ""}));
+         PictureSection("ladders", {"....H", "....=", "....H", "....H", "....H", "....H", "....H", ""}));
     Arrive();
     Press(kRight);
     ASSERT_TRUE(RunUntil([&] { return At(4, 22); }));
@@ -323,7 +269,7 @@ TEST_F(HeroTest, AClickOnAHoveredInventoryIconUsesThatPowerupInsteadOfWalking) {
 
 TEST_F(HeroTest, UsingAPowerupIsRefusedOutOfRangeWhileMovingWithoutSupportAndUnderARoof) {
     // A ladder in column 3 that he can hang on, a roof over cell (8, 22).
-    Load(LevelSource({"", "........#", "S", "##########"}) + Layer("ladders", {"...H", "...H", "...H", ""}));
+    Load(LevelSource({"", "........#", "S", "##########"}) + PictureSection("ladders", {"...H", "...H", "...H", ""}));
     Arrive();
     ASSERT_TRUE(hero_->addPowerup(Hero::POWERUP_KIND_EMP));
     ASSERT_TRUE(hero_->addPowerup(Hero::POWERUP_KIND_WHISTLE));
@@ -500,7 +446,9 @@ TEST_F(HeroTest, ABridgeGrowsOnePiecePerFrameAcrossTheGapUpToTheWall) {
     for (int column = 3; column <= 8; ++column) {
         EXPECT_TRUE(CElement::GetElementAt(column, 23)->IsBridge()) << column;
         EXPECT_FALSE(CElement::GetElementAt(column + 1, 23)->IsBridge()) << column;
-        if (column < 8) EXPECT_TRUE(hero_->IsInflated());
+        if (column < 8) {
+            EXPECT_TRUE(hero_->IsInflated());
+        }
         Frame();
     }
     EXPECT_EQ(hero_->activePowerup, 0);
@@ -516,7 +464,7 @@ TEST_F(HeroTest, ABridgeGrowsOnePiecePerFrameAcrossTheGapUpToTheWall) {
 
 TEST_F(HeroTest, HeRefusesToStepOntoAHotCrateButStandingOnOneSingesHimAndEndsTheLevel) {
     // A hot metal crate fills a pit in the floor at column 5.
-    Load(LevelSource({"S", "#####C####", "##########"}, Layer("states", {"", ".....h", ""}) +
+    Load(LevelSource({"S", "#####C####", "##########"}, PictureSection("states", {"", ".....h", ""}) +
                      "solution:\n1 right down\n"));
     ASSERT_TRUE(CElement::GetElementAt(5, 22)->IsHeated());
     ASSERT_TRUE(RunUntil([&] { return RestsAt(4, 21); }));
@@ -531,7 +479,7 @@ TEST_F(HeroTest, HeRefusesToStepOntoAHotCrateButStandingOnOneSingesHimAndEndsThe
     EXPECT_FALSE(CElement::IsLevelExited());
 
     // Coming out of the tube onto a hot crate singes him.
-    Load(LevelSource({"..S", "..C", "##########"}, Layer("states", {"", "..h", ""})));
+    Load(LevelSource({"..S", "..C", "##########"}, PictureSection("states", {"", "..h", ""})));
     bool singedShown = false;
     ASSERT_TRUE(RunUntil([&] {
         singedShown = singedShown || hero_->animationState == 55;

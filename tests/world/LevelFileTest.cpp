@@ -257,6 +257,49 @@ TEST_F(LevelFileTest, FailedSaveKeepsEarlierFileAndModifiedFlag) {
     EXPECT_EQ(ReadFileBytes(Path("keep")), before);
 }
 
+TEST_F(LevelFileTest, FailedSaveAsKeepsTheNameHeadingAndModifiedFlag) {
+    CLevel level = FullLevel();
+    ASSERT_TRUE(level.SaveAs("first", "First Heading"));
+    // A target that is a folder cannot be replaced, not even by root.
+    ASSERT_EQ(0, mkdir(Path("blocked").c_str(), 0700));
+    EXPECT_FALSE(level.SaveAs("blocked", "Other Heading"));
+    EXPECT_STREQ(level.GetFileName(), "first");
+    EXPECT_STREQ(level.GetHeadingText(), "First Heading");
+    EXPECT_FALSE(level.IsModified());
+
+    // A changed level stays changed; a plain save then goes to the old file.
+    level.SetTile(OBJECT_WCRATE, 10, 10);
+    EXPECT_FALSE(level.SaveAs("blocked", "Other Heading"));
+    EXPECT_STREQ(level.GetFileName(), "first");
+    EXPECT_TRUE(level.IsModified());
+    ASSERT_TRUE(level.Save());
+    EXPECT_EQ(CLevel::GetHeading("first"), "First Heading");
+    CLevel back;
+    ASSERT_TRUE(back.Load("first"));
+    EXPECT_EQ(back.GetTile(10, 10), static_cast<uint32_t>(OBJECT_WCRATE));
+    rmdir(Path("blocked").c_str());
+}
+
+TEST_F(LevelFileTest, FailedLoadKeepsNoVersionOfTheLevelBefore) {
+    CLevel level = FullLevel();
+    ASSERT_TRUE(level.SaveAs("good", "Good"));
+    CLevel back;
+    ASSERT_TRUE(back.Load("good"));
+    ASSERT_EQ(back.GetVersion(), kLevelVersion);
+    // No file: a cleared level that tells of no version.
+    EXPECT_FALSE(back.Load("missing"));
+    EXPECT_EQ(back.GetVersion(), 0);
+    EXPECT_EQ(back.GetKind(), 0u);
+    EXPECT_EQ(back.GetTile(1, 22), static_cast<uint32_t>(NONE));
+    EXPECT_STREQ(back.GetFileName(), "");
+    // Too short to hold an ID: the same.
+    ASSERT_TRUE(back.Load("good"));
+    const uint8_t stub[2] = {1, 2};
+    EXPECT_FALSE(back.LoadFromMemory(stub, sizeof(stub), "stub"));
+    EXPECT_EQ(back.GetVersion(), 0);
+    EXPECT_EQ(back.GetKind(), 0u);
+}
+
 TEST_F(LevelFileTest, OldVersionIsRefusedAndLevelStaysCleared) {
     CLevel level = FullLevel();
     std::vector<uint8_t> body = level.BodyBytes(CLevel::MakeLevelId(kLevelKindGame, 0));

@@ -6,29 +6,18 @@
 
 #include <string>
 
+#include "tests/support/StandInFloor.h"
+#include "tests/support/StandInHero.h"
 #include "tests/support/WorldTestSupport.h"
 #include "world/CElement.h"
 #include "world/CElementAI.h"
 
+using worldtest::StandInFloor;
+using worldtest::StandInHero;
 using worldtest::Step;
 using worldtest::WorldTest;
 
 namespace {
-
-// A one-cell floor whose surface value is chosen: 0 plain, -1 ice, 1 sand.
-class TestFloor : public CElement {
-public:
-    TestFloor(int x, int y, int surface) : CElement(x, y, 1), surface_(surface) {
-        type = ELEMENT_TERRAIN;
-        typeTerrain = surface < 0 ? TERRAIN_KIND_ICE : (surface > 0 ? TERRAIN_KIND_SAND : TERRAIN_KIND_GRASS);
-        occupiesGrid = 1;
-        SetElementAt(x, y, this);
-    }
-    int GetSurfaceFriction() override { return surface_; }
-
-private:
-    int surface_;
-};
 
 // A movable block: falls, slides and is pushed; freezable; wooden or metal.
 class TestBlock : public CElement {
@@ -56,19 +45,6 @@ public:
     int GetSlide() override { return (FROZEN ? -1 : 0) - (ridden ? 0 : 1); }
 };
 
-// Stands in for the hero: walks with its held keys when idle.
-class TestWalker : public CElementAI {
-public:
-    TestWalker(int x, int y) : CElementAI(x, y) {
-        typeAI = AI_PROFESSOR;
-        SetElementAt(x, y, this);
-        SetHero(this);
-    }
-    void Update() override {
-        if (!MOVING && !FALLING && !FROZEN) TryHeldMoves();
-    }
-};
-
 // Stands in for a bot: it never moves by itself.
 class TestCatcher : public CElementAI {
 public:
@@ -79,7 +55,7 @@ public:
 };
 
 void FloorRow(int y, int from, int to, int surface = 0) {
-    for (int x = from; x <= to; ++x) new TestFloor(x, y, surface);
+    for (int x = from; x <= to; ++x) new StandInFloor(x, y, surface);
 }
 
 }  // namespace
@@ -106,7 +82,7 @@ TEST_F(WorldTest, LookupsOutsideTheGridGiveTheNullElementAndWritesAreDropped) {
 
 TEST_F(WorldTest, APushedBlockCrossesItsCellInEightFramesAndFallsOffTheLedge) {
     FloorRow(11, 0, 5);
-    TestWalker* walker = new TestWalker(4, 10);
+    StandInHero* walker = new StandInHero(4, 10);
     TestBlock* block = new TestBlock(5, 10);
     Step();  // the first step only saves the starting position
     walker->KEYS[CElementAI::KEY_RIGHT] = 1;
@@ -135,7 +111,7 @@ TEST_F(WorldTest, APushedBlockCrossesItsCellInEightFramesAndFallsOffTheLedge) {
 
 TEST_F(WorldTest, ABlockLandsInTheFrameItReachesTheFloorAndKeepsLandedForThatFrame) {
     FloorRow(12, 0, 31);
-    new TestWalker(0, 11);
+    new StandInHero(0, 11);
     TestBlock* block = new TestBlock(5, 9);
     Step();  // starting position saved; the block begins to fall
     EXPECT_TRUE(block->FALLING);
@@ -154,7 +130,7 @@ TEST_F(WorldTest, ABlockLandsInTheFrameItReachesTheFloorAndKeepsLandedForThatFra
 
 TEST_F(WorldTest, StackedBlocksOverAGapFallTogetherWhateverTheirListOrder) {
     FloorRow(20, 0, 31);
-    new TestWalker(0, 19);
+    new StandInHero(0, 19);
     TestBlock* upper = new TestBlock(7, 10);  // first in the list
     TestBlock* lower = new TestBlock(7, 11);
     Step();
@@ -169,7 +145,7 @@ TEST_F(WorldTest, ABlockBumpedOnIceSlidesUntilSandStopsIt) {
     FloorRow(11, 0, 5);
     FloorRow(11, 6, 12, -1);
     FloorRow(11, 13, 31, 1);
-    TestWalker* walker = new TestWalker(4, 10);
+    StandInHero* walker = new StandInHero(4, 10);
     TestBlock* block = new TestBlock(5, 10);
     block->FROZEN = 1;  // frozen: slippery itself, slides on plain ground too
     Step();
@@ -186,7 +162,7 @@ TEST_F(WorldTest, ABlockBumpedOnIceSlidesUntilSandStopsIt) {
 
 TEST_F(WorldTest, ASlidingBlockStopsAgainstAStandingOneAndBumpsItOn) {
     FloorRow(11, 0, 31, -1);
-    new TestWalker(0, 10);
+    new StandInHero(0, 10);
     TestBlock* first = new TestBlock(3, 10);
     TestBlock* second = new TestBlock(8, 10);
     first->FROZEN = second->FROZEN = 1;
@@ -200,7 +176,7 @@ TEST_F(WorldTest, ASlidingBlockStopsAgainstAStandingOneAndBumpsItOn) {
 
 TEST_F(WorldTest, ABarrelUnderAFallingBlockIsSquishedAside) {
     FloorRow(12, 0, 31);
-    new TestWalker(0, 11);
+    new StandInHero(0, 11);
     TestBarrel* barrel = new TestBarrel(10, 11);
     TestBlock* block = new TestBlock(10, 10);
     Step();
@@ -211,7 +187,7 @@ TEST_F(WorldTest, ABarrelUnderAFallingBlockIsSquishedAside) {
 
 TEST_F(WorldTest, TheLeftBotCatchesAHeroStandingBetweenTwo) {
     FloorRow(11, 0, 31);
-    TestWalker* hero = new TestWalker(5, 10);
+    StandInHero* hero = new StandInHero(5, 10);
     TestCatcher* left = new TestCatcher(4, 10);
     TestCatcher* right = new TestCatcher(6, 10);
     Step();
@@ -224,7 +200,7 @@ TEST_F(WorldTest, TheLeftBotCatchesAHeroStandingBetweenTwo) {
 
 TEST_F(WorldTest, UndoRestoresTheStepBeforeEachMoveAndKeepsOnlyFive) {
     FloorRow(11, 0, 31);
-    TestWalker* walker = new TestWalker(2, 10);
+    StandInHero* walker = new StandInHero(2, 10);
     Step();
     // Six moves to the right, each saved before it starts.
     for (int move = 0; move < 6; ++move) {
@@ -258,7 +234,7 @@ TEST_F(WorldTest, UndoRestoresTheStepBeforeEachMoveAndKeepsOnlyFive) {
 
 TEST_F(WorldTest, UndoDeletesSpawnedElementsTheStepDoesNotKnow) {
     FloorRow(11, 0, 31);
-    new TestWalker(2, 10);
+    new StandInHero(2, 10);
     Step();
     CElement::SaveUndoStep();  // skipped: equals the starting step
     TestBlock* before = new TestBlock(10, 10);
@@ -278,7 +254,7 @@ TEST_F(WorldTest, UndoDeletesSpawnedElementsTheStepDoesNotKnow) {
 
 TEST_F(WorldTest, HeatAndColdChangeMaterials) {
     FloorRow(11, 0, 31);
-    new TestWalker(0, 10);
+    new StandInHero(0, 10);
     TestBlock* wood = new TestBlock(5, 10);
     TestBlock* metal = new TestBlock(7, 10, true);
     TestBlock* frozen = new TestBlock(9, 10);
@@ -308,7 +284,7 @@ TEST_F(WorldTest, HeatAndColdChangeMaterials) {
 
 TEST_F(WorldTest, AHotBlockBurnsAWoodenNeighbourAndCoolsInTheSamePass) {
     FloorRow(11, 0, 31);
-    new TestWalker(0, 10);
+    new StandInHero(0, 10);
     TestBlock* hot = new TestBlock(5, 10, true);
     TestBlock* wood = new TestBlock(6, 10);
     TestBlock* metal = new TestBlock(4, 10, true);

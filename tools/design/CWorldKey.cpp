@@ -129,7 +129,6 @@ void WriteElement(Writer& w, const Numbers& numbers, CElement* e, bool heroFacin
         w.I32("standingOn", numbers.Of(ai->standingOn));
     }
     if (CElementAIProfessor* hero = dynamic_cast<CElementAIProfessor*>(e)) {
-        w.U8("STUN", hero->STUN);
         for (int p = 0; p < CElementAIProfessor::kInventorySize; ++p) w.I32("inventory", hero->inventory[p]);
         w.I32("activePowerup", hero->activePowerup);
         w.I32("activePowerupDelay", hero->activePowerupDelay);

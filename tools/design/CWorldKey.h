@@ -9,10 +9,11 @@
 // own (the hero's inventory, a bot's alertness, a gate, a button, a magnet's
 // EMP count, a bridge, a trampoline) and the class-wide lists (pressed
 // buttons, teleport pairs, magnets, power-ups). Left out is what only shows:
-// sprites, animation states, idle counters, sounds, the step count, and what
-// the bots work out again from the positions every frame: their held keys,
-// and at rest whether they lie knocked over under what stands on them (undo
-// gets them up, the next frame knocks them over again).
+// sprites, animation states, idle counters, sounds, the step count, the
+// bots' held keys, which they work out again from the positions every frame,
+// and whether the hero or a bot lies knocked over under a load: at rest that
+// lasts exactly as long as the load stays on his head, and undo, which gets
+// him up, could not give such a position back.
 #pragma once
 
 #include <cstddef>

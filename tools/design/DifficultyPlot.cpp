@@ -14,7 +14,7 @@ namespace {
 
 constexpr double kLeft = 80;     // room for the commands axis
 constexpr double kRight = 90;    // room for the positions axis
-constexpr double kTop = 104;     // title, figures and legend
+constexpr double kTop = 126;     // title, figures and legend (two rows)
 constexpr double kBottom = 64;   // level labels
 constexpr double kPlotHeight = 380;
 constexpr double kColumnMin = 14;
@@ -26,6 +26,7 @@ const Color kGrid = Hex(0xd9cfb8);
 const Color kLevelColour = Hex(0xa0682d);
 const Color kTutorialColour = Hex(0x5b8fc7);
 const Color kUnsolvedColour = Hex(0xc0392b);
+const Color kStoredColour = Hex(0x6c4a8f);
 const Color kStatesColour = Hex(0x2e7d4f);
 
 // A round step for an axis that must reach top.
@@ -35,16 +36,22 @@ int AxisStep(int top) {
     return 1000;
 }
 
-// One legend entry at x; returns where the next one starts.
-double Legend(cairo_t* cr, double x, double y, const Color& c, const std::string& text, bool line) {
-    if (line) {
-        Line(cr, x, y + 7, x + 22, y + 7, c, 2.5);
-        OutlinedEllipse(cr, x + 11, y + 7, 3.5, 3.5, c, 0);
-    } else {
-        OutlinedRoundedRect(cr, x + 4, y, 14, 14, 2, c, 1);
+// One legend entry at (*x, *y), on the next row when it would pass right;
+// moves *x to where the next one starts.
+void Legend(cairo_t* cr, double* x, double* y, double right, const Color& c, const std::string& text, bool line) {
+    const double w = 28 + TextWidth(cr, text, 14);
+    if (*x + w > right) {
+        *x = kLeft;
+        *y += 22;
     }
-    Text(cr, text, x + 28, y, 14, kInk);
-    return x + 28 + TextWidth(cr, text, 14) + 22;
+    if (line) {
+        Line(cr, *x, *y + 7, *x + 22, *y + 7, c, 2.5);
+        OutlinedEllipse(cr, *x + 11, *y + 7, 3.5, 3.5, c, 0);
+    } else {
+        OutlinedRoundedRect(cr, *x + 4, *y, 14, 14, 2, c, 1);
+    }
+    Text(cr, text, *x + 28, *y, 14, kInk);
+    *x += w + 22;
 }
 
 }  // namespace
@@ -86,11 +93,12 @@ bool DrawDifficultyPlot(const std::string& title, const std::vector<PlotLevel>& 
         figures += "; solutions of " + std::to_string(lengths.front()) + " to " + std::to_string(lengths.back()) +
                    " commands, median " + std::to_string(lengths[lengths.size() / 2]);
     Text(cr, figures, kLeft, 44, 14, Darken(kGrid, 0.5));
-    double lx = kLeft;
-    lx = Legend(cr, lx, 70, kLevelColour, "commands (level)", false);
-    lx = Legend(cr, lx, 70, kTutorialColour, "commands (tutorial)", false);
-    lx = Legend(cr, lx, 70, kUnsolvedColour, "no solution found", false);
-    Legend(cr, lx, 70, kStatesColour, "positions searched", true);
+    double lx = kLeft, ly = 70;
+    Legend(cr, &lx, &ly, width - 16, kLevelColour, "commands (level)", false);
+    Legend(cr, &lx, &ly, width - 16, kTutorialColour, "commands (tutorial)", false);
+    Legend(cr, &lx, &ly, width - 16, kStoredColour, "commands (stored solution)", false);
+    Legend(cr, &lx, &ly, width - 16, kUnsolvedColour, "no solution found", false);
+    Legend(cr, &lx, &ly, width - 16, kStatesColour, "positions searched", true);
 
     const double x0 = kLeft;
     const double y0 = kTop + kPlotHeight;  // the axis line
@@ -127,7 +135,7 @@ bool DrawDifficultyPlot(const std::string& title, const std::vector<PlotLevel>& 
         if (l.solved) {
             const double top = commandY(l.commands);
             OutlinedRoundedRect(cr, cx + column * 0.15, top, column * 0.7, y0 - top, 1.5,
-                                l.tutorial ? kTutorialColour : kLevelColour, 1);
+                                l.tutorial ? kTutorialColour : l.stored ? kStoredColour : kLevelColour, 1);
         } else {
             const double m = std::min(column * 0.3, 7.0);
             const double mid = cx + column / 2;

@@ -1,8 +1,8 @@
 // The difficulty of a level set drawn as a PNG: one column per level, in
 // set order, its height the solution's length in commands, and over the
 // columns a line of the positions the solver searched (a logarithmic scale on
-// the right). Tutorials, levels without a found solution and levels whose
-// stored solution is missing are told apart by colour.
+// the right). Tutorials, levels measured by their stored solution (beyond
+// the search) and levels without a solution are told apart by colour.
 #pragma once
 
 #include <string>
@@ -12,7 +12,8 @@ struct PlotLevel {
     std::string label;  // below the column, e.g. "12" or "T3"
     bool tutorial = false;
     bool solved = false;
-    int commands = 0;   // solution length (solved levels)
+    bool stored = false;  // beyond the search's bounds: commands are the stored solution's
+    int commands = 0;     // solution length (solved levels)
     long states = 0;    // positions searched
 };
 

@@ -132,7 +132,7 @@ void DrawTitleSplash(cairo_t* cr, int w, int h) {
 void DrawClosingSplash(cairo_t* cr, int w, int h) {
     VerticalGradient(cr, 0, 0, w, h, Hex(0x2a1a10), Hex(0x120a06));
     Parchment(cr, 150, 150, 500, 300, Seed("closingsplash"));
-    TextBox(cr, CCaptions::Shared().Get("splash_tagline"), 190, 190, 420, 220, 30, kInk, FONT_SERIF_BOLD,
+    TextBox(cr, CCaptions::Shared().Get("splash_tagline"), 165, 190, 470, 220, 28, kInk, FONT_SERIF_BOLD,
             ALIGN_CENTER);
 }
 

@@ -5,6 +5,7 @@
 #include "sound/CSound.h"
 #include "sound/CSoundObject.h"
 #include "world/pieces/CElementDeviceTrampoline.h"
+#include "world/pieces/PieceSprites.h"
 
 namespace {
 
@@ -12,8 +13,7 @@ CSprite* MakeBallSprite(int originX, int originY, int layer, int frameDelay, con
                         int last, const char* suffix) {
     // The ball's pictures are decoded on first use: the sprite holds its own
     // references to them.
-    CSprite* s = new CSprite(originX, originY, layer, frameDelay, false, 1, 1);
-    s->SetName(name);
+    CSprite* s = NewPieceSprite(originX, originY, layer, frameDelay, 1, 1, name, false);
     s->AddFrames(prefix, 0, last, suffix, 1);
     return s;
 }
@@ -159,12 +159,9 @@ void CElementDeviceGunshot::UpdateSprites() {
             spriteExplosion->Hide();
         }
     }
-    if (sprite != lastShownSprite) {
-        if (lastShownSprite) lastShownSprite->Hide();
-        sprite->Show(prevPixelX, prevPixelY);
-        sprite->Play(true);
-        lastShownSprite = sprite;
-    }
+    SpriteSlot ball{sprite, lastShownSprite};
+    ball.CatchUp(prevPixelX, prevPixelY, false);
+    lastShownSprite = ball.shown;
     UpdateTeleportGhost(this);
     if (hit || finished) return;
     if (inPassage) {

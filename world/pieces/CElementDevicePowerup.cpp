@@ -4,6 +4,7 @@
 #include "engine/Log.h"
 #include "sound/CSound.h"
 #include "sound/CSoundObject.h"
+#include "world/pieces/PieceSprites.h"
 
 CElementDevicePowerup* CElementDevicePowerup::powerupGrid[kGridCells] = {};
 CElementDevicePowerup* CElementDevicePowerup::savedGrids[kUndoSlots][kGridCells] = {};
@@ -71,9 +72,7 @@ int CellIndex(int x, int y) { return x * CElement::kGridHeight + y; }
 // A one-cell sprite holding its own references to its pictures: not every
 // picture of a power-up is decoded at start-up.
 CSprite* MakeSprite(int originX, int originY, int layer, int frameDelay, const char* name) {
-    CSprite* s = new CSprite(originX, originY, layer, frameDelay, false, 1, 1);
-    s->SetName(name);
-    return s;
+    return NewPieceSprite(originX, originY, layer, frameDelay, 1, 1, name, false);
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "engine/FontRender.h"
 #include "engine/Log.h"
 #include "gui/GuiText.h"
+#include "world/pieces/PieceSprites.h"
 
 CElementTutorial* CElementTutorial::tutorialGrid[kGridCells] = {};
 uint8_t CElementTutorial::tutorialPresent = 0;
@@ -105,8 +106,7 @@ CElementTutorial::CElementTutorial(int x_, int y_, const char* levelText) : CEle
         {"qmarkrotate_fading3", "Tutorial Icon - Faded 3"},
     };
     for (int i = 0; i < kIconLooks; ++i) {
-        icons[i] = new CSprite(15, 17, 56, 2, false, 1, 1);
-        icons[i]->SetName(kLooks[i][1]);
+        icons[i] = NewPieceSprite(15, 17, 56, 2, 1, 1, kLooks[i][1], false);
         icons[i]->AddFrames(kLooks[i][0], 0, 23, ".tga", 1);
         icons[i]->SetLooping(true);
         icons[i]->SetPosition(pixelX, pixelY, false);

@@ -1,5 +1,7 @@
 #include "world/pieces/PieceSprites.h"
 
+#include <cstdio>
+
 #include "engine/CSprite.h"
 
 CSprite* NewPieceSprite(int originX, int originY, int layer, int frameDelay, int tileW, int tileH,
@@ -13,6 +15,12 @@ void DeletePieceSprite(CSprite** sprite) {
     if (!*sprite) return;
     delete *sprite;  // a shown sprite marks its area for repainting as it goes
     *sprite = nullptr;
+}
+
+void AddNumberedFrame(CSprite* sprite, const char* prefix, int number, const char* suffix, int count) {
+    char name[64];
+    snprintf(name, sizeof(name), "%s%i%s", prefix, number, suffix);
+    sprite->AddFrame(name, count);
 }
 
 bool SpriteSlot::CatchUp(int showX, int showY, bool rewind) {

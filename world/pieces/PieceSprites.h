@@ -1,6 +1,7 @@
-// Sprite chores the world pieces share: building a piece's sprite from the
-// class-wide images, bringing the sprite of a new state on screen in place of
-// the one shown before, and putting back the sprites an undo step recorded.
+// Sprite chores the world pieces (and the hero and the bots) share: building
+// a piece's sprite and its frame lists, bringing the sprite of a new state on
+// screen in place of the one shown before, and putting back the sprites an
+// undo step recorded.
 #pragma once
 
 class CSprite;
@@ -15,6 +16,9 @@ CSprite* NewPieceSprite(int originX, int originY, int layer, int frameDelay, int
 
 // Deletes a sprite (null is fine) and clears the pointer.
 void DeletePieceSprite(CSprite** sprite);
+
+// Adds the picture "<prefix><number><suffix>", shown for count steps.
+void AddNumberedFrame(CSprite* sprite, const char* prefix, int number, const char* suffix, int count = 1);
 
 // One part of a piece's picture (its back, its front, its lights...): the
 // sprite the piece's state asks for, and the sprite on screen, which catches

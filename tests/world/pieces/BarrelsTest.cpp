@@ -36,7 +36,7 @@ TEST_F(ObjectWorldTest, APushedBarrelRollsOnUntilACrateOrSandStopsIt) {
     Step(12);
     EXPECT_TRUE(toCrate->GetSprite()->IsPlayingForward());  // turning the way it rolls
     EXPECT_GT(toCrate->GetRollPhase(), 0);
-    EXPECT_TRUE(StepUntil(200, [&] { return !toCrate->MOVING && !toSand->MOVING; }));
+    EXPECT_TRUE(StepUntil([&] { return !toCrate->MOVING && !toSand->MOVING; }, 200));
     Step(16);
     EXPECT_EQ(toCrate->GetCurrentX(), 11);  // against the crate, which stands on grass
     EXPECT_EQ(crate->GetCurrentX(), 12);
@@ -106,7 +106,7 @@ TEST_F(ObjectWorldTest, ABarrelThatStopsCoolingAtRestKeepsThePhaseItHadWhenCooli
     Step();
     EXPECT_EQ(barrel->GetCoolingState(), CElementObjectBarrel::COOLING_IDLE);
     EXPECT_EQ(SpriteName(barrel), "Barrel (Metal,Cooling) Idle");
-    EXPECT_TRUE(StepUntil(30, [&] { return barrel->GetCoolingState() == CElementObjectBarrel::COOLING_NONE; }));
+    EXPECT_TRUE(StepUntil([&] { return barrel->GetCoolingState() == CElementObjectBarrel::COOLING_NONE; }, 30));
     EXPECT_EQ(SpriteName(barrel), "Barrel (Metal) Idle");
     EXPECT_EQ(barrel->GetRollPhase(), 5);
 }
@@ -125,7 +125,7 @@ TEST_F(ObjectWorldTest, ABarrelOnIceTurnsUnderAnActorWalkingOnItWithoutGoingAnyw
     ASSERT_TRUE(hero && barrel);
     // The hero takes no keys while he comes out of the entrance tube.
     auto* professor = dynamic_cast<CElementAIProfessor*>(hero);
-    EXPECT_TRUE(StepUntil(100, [&] { return !professor || !professor->arriving; }));
+    EXPECT_TRUE(StepUntil([&] { return !professor || !professor->arriving; }, 100));
     hero->KEYS[CElementAI::KEY_RIGHT] = 1;
     Step(4);
     EXPECT_TRUE(barrel->GetSprite()->IsPlayingBackward());  // his feet push it back

@@ -45,9 +45,9 @@ TEST_F(ObjectWorldTest, HeatBurnsWoodAwayAndAHotMetalCrateCoolsOnceItHasPassedIt
 
     EXPECT_TRUE(CElement::Heat(shotWood, true, false));
     // Seven cooling pictures, two frames each; the fire takes longer.
-    EXPECT_TRUE(StepUntil(20, [&] { return !hotCrate->cooling; }));
+    EXPECT_TRUE(StepUntil([&] { return !hotCrate->cooling; }, 20));
     EXPECT_EQ(SpriteName(hotCrate), "Crate (Metal) Idle");
-    EXPECT_TRUE(StepUntil(60, [&] { return wood->IsDestroyed() && shotWood->IsDestroyed(); }));
+    EXPECT_TRUE(StepUntil([&] { return wood->IsDestroyed() && shotWood->IsDestroyed(); }, 60));
     EXPECT_TRUE(CElement::GetElementAt(6, 8)->IsNull());
     EXPECT_TRUE(shotWood->GetSprite()->IsHidden());
     // Burned crates stay gone and leave the cooled one alone.
@@ -113,7 +113,7 @@ TEST_F(ObjectWorldTest, AFrozenCrateSlidesOnIceUntilACrateStopsItWhileAPlainOneM
     // On grass a crate needs a forced push, and stops after one cell.
     EXPECT_FALSE(plain->PushRight(false, false));
     EXPECT_TRUE(plain->PushRight(true, false));
-    EXPECT_TRUE(StepUntil(120, [&] { return !frozen->MOVING && frozen->GetCurrentX() == 10; }));
+    EXPECT_TRUE(StepUntil([&] { return !frozen->MOVING && frozen->GetCurrentX() == 10; }, 120));
     Step(16);
     EXPECT_EQ(frozen->GetCurrentX(), 10);
     EXPECT_EQ(wall->GetCurrentX(), 11);  // bumped, but it stands on grass

@@ -11,14 +11,13 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/LevelRunTest.h"
+#include "tests/support/StandInHero.h"
 #include "tests/support/WorldTestSupport.h"
 #include "tools/levels/CLevelSource.h"
 #include "world/CElement.h"
-#include "world/CElementAI.h"
-#include "world/CElementAIProfessor.h"
 #include "world/CLevel.h"
 #include "world/CLevelBuilder.h"
-#include "world/CWorldRun.h"
 
 namespace devicetest {
 
@@ -34,32 +33,11 @@ public:
     }
 };
 
-// Stands in for the hero: an AI element that walks while a key is held.
-class Walker : public CElementAI {
-public:
-    Walker(int x, int y) : CElementAI(x, y) {
-        typeAI = AI_PROFESSOR;
-        SetHero(this);
-        SetElementAt(x, y, this);
-    }
-    void Update() override {
-        if (MOVING || FALLING) return;
-        TryHeldMoves();
-    }
-};
-
 // The source of a level whose tiles picture ends with the given rows
 // (shorter rows are padded with '.'), followed by further source lines
 // (teleports).
 inline std::string LevelText(const std::vector<std::string>& rows, const std::string& extra) {
-    std::string text = "heading: Devices\nbackground: 0\ntiles:\n";
-    const size_t blank = CLevel::kHeight - rows.size();
-    for (size_t r = 0; r < CLevel::kHeight; ++r) {
-        std::string row = r < blank ? "" : rows[r - blank];
-        row.resize(CLevel::kWidth, '.');
-        text += row + "\n";
-    }
-    return text + extra;
+    return "heading: Devices\nbackground: 0\n" + worldtest::PictureSection("tiles", rows) + extra;
 }
 
 // The first element of a class in the element list whose cell is (x, y).
@@ -83,10 +61,10 @@ protected:
         ASSERT_TRUE(CLevelSource::Parse(LevelText(rows, extra), level_.get(), &error)) << error;
         CLevelBuilder::Build(level_.get());
         if (walkerX < 0) {
-            walker_ = new Walker(0, 0);
+            walker_ = new worldtest::StandInHero(0, 0);
             walker_->gravity = 0;
         } else {
-            walker_ = new Walker(walkerX, walkerY);
+            walker_ = new worldtest::StandInHero(walkerX, walkerY);
         }
     }
 
@@ -94,51 +72,20 @@ protected:
     static T* Find(int x, int y) {
         return FindPiece<T>(x, y);
     }
-    // Steps until the condition holds; false after maxFrames.
-    template <class F>
-    static bool StepUntil(F done, int maxFrames) {
-        for (int i = 0; i < maxFrames; ++i) {
-            if (done()) return true;
-            worldtest::Step();
-        }
-        return done();
-    }
 
     std::unique_ptr<CLevel> level_;
-    Walker* walker_ = nullptr;
+    worldtest::StandInHero* walker_ = nullptr;
 };
 
 // A level with an entrance tube, run frame by frame by the level run with
 // the real hero; the world's invariants are checked after every frame.
-class DeviceRunTest : public worldtest::WorldTest {
+class DeviceRunTest : public worldtest::LevelRunTest {
 protected:
     // Builds and starts the level and waits until the hero has come out of
     // the entrance tube.
     void Load(const std::vector<std::string>& rows, const std::string& extra = "") {
-        std::string error;
-        ASSERT_TRUE(CLevelSource::Parse(LevelText(rows, extra), &level_, &error)) << error;
-        run_ = std::make_unique<CWorldRun>(&level_);
-        ASSERT_TRUE(run_->Start(&error)) << error;
-        hero_ = dynamic_cast<CElementAIProfessor*>(CElement::GetHero());
-        ASSERT_NE(hero_, nullptr);
+        ASSERT_NO_FATAL_FAILURE(LevelRunTest::Load(LevelText(rows, extra)));
         ASSERT_TRUE(RunUntil([&] { return !hero_->arriving && !hero_->IsMoving(); }));
-    }
-    void TearDown() override {
-        run_.reset();
-        worldtest::WorldTest::TearDown();
-    }
-    void Frame() {
-        run_->StepFrame();
-        std::string what;
-        if (!CWorldRun::CheckWorld(&what)) ADD_FAILURE() << "frame " << run_->GetFrame() << ": " << what;
-    }
-    template <class F>
-    bool RunUntil(F done, int maxFrames = 400) {
-        for (int i = 0; i < maxFrames; ++i) {
-            if (done()) return true;
-            Frame();
-        }
-        return done();
     }
     // Runs until the level ends, at most maxFrames more; the result.
     std::string RunToEnd(int maxFrames = 600) {
@@ -146,8 +93,6 @@ protected:
         EXPECT_EQ(run_->GetFailure(), "");
         return run_->GetResult();
     }
-    void Press(int code) { run_->ApplyKey(code, false); }
-    void Release(int code) { run_->ApplyKey(code, true); }
     // Holds the key until the hero has begun his move into column x, lets go
     // and waits until he stands still; false when he never got there.
     bool WalkTo(int code, int x) {
@@ -161,10 +106,6 @@ protected:
     static T* Find(int x, int y) {
         return FindPiece<T>(x, y);
     }
-
-    CLevel level_;
-    std::unique_ptr<CWorldRun> run_;
-    CElementAIProfessor* hero_ = nullptr;
 };
 
 }  // namespace devicetest

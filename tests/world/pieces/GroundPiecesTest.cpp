@@ -11,6 +11,8 @@
 
 #include "engine/CDraw.h"
 #include "engine/CSprite.h"
+#include "tests/support/LevelRunTest.h"
+#include "tests/support/StandInHero.h"
 #include "tests/support/WorldTestSupport.h"
 #include "tools/levels/CLevelSource.h"
 #include "world/CElement.h"
@@ -26,53 +28,19 @@
 #include "world/pieces/CElementTerrainBridge.h"
 #include "world/pieces/CElementTerrainIce.h"
 
+using worldtest::StandInHero;
 using worldtest::Step;
 using worldtest::WorldTest;
 
 namespace {
 
-// Walks while one of its keys is held; the world steps only with a hero.
-class StandInHero : public CElementAI {
-public:
-    StandInHero(int x, int y) : CElementAI(x, y) {
-        typeAI = AI_PROFESSOR;
-        SetElementAt(x, y, this);
-        SetHero(this);
-    }
-    void Update() override {
-        if (!MOVING && !FALLING) TryHeldMoves();
-    }
-    // Holds a key for one frame and lets the move run to its end.
-    void Walk(Key key) {
-        KEYS[key] = 1;
-        Step();
-        KEYS[key] = 0;
-        Step(7);
-    }
-};
-
-// The level whose tile picture ends with the given rows; ladders and states
-// likewise. Short rows are filled up with empty cells.
-void Picture(std::string* text, const char* section, const std::vector<std::string>& rows) {
-    *text += section;
-    *text += ":\n";
-    for (int y = 0; y < CLevel::kHeight; ++y) {
-        const int i = y - (CLevel::kHeight - static_cast<int>(rows.size()));
-        std::string row = i >= 0 ? rows[i] : "";
-        row.resize(CLevel::kWidth, '.');
-        *text += row + "\n";
-    }
-}
-
 // solution: "frame key down|up" lines.
 CLevel MakeLevel(const std::vector<std::string>& tiles, const std::vector<std::string>& ladders = {},
                  const std::vector<std::string>& states = {}, const std::vector<std::string>& solution = {}) {
-    std::string text = "heading: Ground\nbackground: 1\n";
-    Picture(&text, "tiles", tiles);
-    if (!ladders.empty()) Picture(&text, "ladders", ladders);
-    if (!states.empty()) Picture(&text, "states", states);
-    if (!solution.empty()) text += "solution:\n";
-    for (const std::string& line : solution) text += line + "\n";
+    std::string text = "heading: Ground\nbackground: 1\n" + worldtest::PictureSection("tiles", tiles);
+    if (!ladders.empty()) text += worldtest::PictureSection("ladders", ladders);
+    if (!states.empty()) text += worldtest::PictureSection("states", states);
+    text += worldtest::SolutionSection(solution);
     CLevel level;
     std::string error;
     EXPECT_TRUE(CLevelSource::Parse(text, &level, &error)) << error;
@@ -83,11 +51,6 @@ CLevel MakeLevel(const std::vector<std::string>& tiles, const std::vector<std::s
 std::string ImageOf(const CSprite* s) {
     const char* name = s ? CDraw::GetImageName(s->GetFrameImage(s->GetFrame())) : nullptr;
     return name ? name : "";
-}
-
-template <class T>
-T* At(int x, int y) {
-    return dynamic_cast<T*>(CElement::GetElementAt(x, y));
 }
 
 CElementDeviceTube* Tube(int kind) {
@@ -401,11 +364,7 @@ TEST_F(WorldTest, IceUnderAHotCrateMeltsAndUndoBringsItBack) {
 void Play(CWorldRun* run, int frames) {
     std::string error;
     ASSERT_TRUE(run->Start(&error)) << error;
-    for (int i = 0; i < frames && !run->IsEnded(); ++i) {
-        run->StepFrame();
-        std::string what;
-        ASSERT_TRUE(CWorldRun::CheckWorld(&what)) << "frame " << run->GetFrame() << ": " << what;
-    }
+    for (int i = 0; i < frames && !run->IsEnded(); ++i) worldtest::StepChecked(run);
 }
 
 TEST_F(WorldTest, ACratePushedOntoIceSlidesUntilGrassOrSandStopsIt) {

@@ -85,7 +85,7 @@ TEST_F(ObjectWorldTest, AMagnetHoldsMetalOverAGapUntilAnEMPAndGrabsAgainFiveUpda
     Step();  // the next attraction pass
     EXPECT_TRUE(Holds(rightFacing, standing));
     // The crate it held dropped at once and lies on the floor now.
-    EXPECT_TRUE(StepUntil(100, [&] { return overGap->GetCurrentY() == 12 && !overGap->MOVING; }));
+    EXPECT_TRUE(StepUntil([&] { return overGap->GetCurrentY() == 12 && !overGap->MOVING; }, 100));
     EXPECT_TRUE(HoldsNothing(holder));
 }
 
@@ -151,7 +151,7 @@ TEST_F(ObjectWorldTest, UndoAcrossAMagnetsHoldRestoresPlacesAndLinksAndForgetsAS
     EXPECT_EQ(CElementObjectMagnet::GetMagnets().size(), 2u);
 
     CElementObjectMagnet::ActivateEMP();
-    EXPECT_TRUE(StepUntil(100, [&] { return crate->GetCurrentY() == 11 && !crate->MOVING; }));
+    EXPECT_TRUE(StepUntil([&] { return crate->GetCurrentY() == 11 && !crate->MOVING; }, 100));
 
     // Back to the second step: the crate hangs again, the spawned magnet stays.
     CElement::LoadUndoStep(false);
@@ -222,6 +222,6 @@ TEST_F(ObjectWorldTest, AMagnetHoldsMetalThroughATeleportPairAndClingsToALadderP
     EXPECT_EQ(clinging->GetCurrentY(), 12);
 
     CElementObjectMagnet::ActivateEMP();
-    EXPECT_TRUE(StepUntil(120, [&] { return crate->GetCurrentY() == 22 && !crate->MOVING; }));
-    EXPECT_TRUE(StepUntil(120, [&] { return clinging->GetCurrentY() == 20 && !clinging->MOVING; }));  // on the floor
+    EXPECT_TRUE(StepUntil([&] { return crate->GetCurrentY() == 22 && !crate->MOVING; }, 120));
+    EXPECT_TRUE(StepUntil([&] { return clinging->GetCurrentY() == 20 && !clinging->MOVING; }, 120));  // on the floor
 }

@@ -11,41 +11,17 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/StandInFloor.h"
+#include "tests/support/StandInHero.h"
 #include "tests/support/WorldTestSupport.h"
 #include "tools/levels/CLevelSource.h"
-#include "world/CElementAI.h"
 #include "world/CLevel.h"
 #include "world/CLevelBuilder.h"
 
 namespace objecttest {
 
-// A one-cell floor: surface 0 grass, -1 ice, 1 sand.
-class StandInFloor : public CElement {
-public:
-    StandInFloor(int x, int y, int surface) : CElement(x, y, 1), surface_(surface) {
-        type = ELEMENT_TERRAIN;
-        typeTerrain = surface < 0 ? TERRAIN_KIND_ICE : (surface > 0 ? TERRAIN_KIND_SAND : TERRAIN_KIND_GRASS);
-        occupiesGrid = 1;
-        SetElementAt(x, y, this);
-    }
-    int GetSurfaceFriction() override { return surface_; }
-
-private:
-    int surface_;
-};
-
-// The hero: walks (and pushes) with the held keys while idle.
-class StandInHero : public CElementAI {
-public:
-    StandInHero(int x, int y) : CElementAI(x, y) {
-        typeAI = AI_PROFESSOR;
-        SetElementAt(x, y, this);
-        SetHero(this);
-    }
-    void Update() override {
-        if (!MOVING && !FALLING && !FROZEN) TryHeldMoves();
-    }
-};
+using worldtest::StandInFloor;
+using worldtest::StandInHero;
 
 // The level source of a picture: rows from the top, each padded with empty
 // cells to 32; missing rows are empty. states (optional) likewise, '.'
@@ -53,17 +29,8 @@ public:
 // teleports), each ending with a line break.
 inline std::string LevelSource(const std::vector<std::string>& rows, const std::vector<std::string>& states = {},
                                const std::string& extra = "") {
-    auto picture = [](const std::vector<std::string>& lines) {
-        std::string out;
-        for (int y = 0; y < CElement::kGridHeight; ++y) {
-            std::string row = y < static_cast<int>(lines.size()) ? lines[y] : "";
-            row.resize(CElement::kGridWidth, '.');
-            out += row + "\n";
-        }
-        return out;
-    };
-    std::string text = "heading: objects\nbackground: 0\ntiles:\n" + picture(rows);
-    if (!states.empty()) text += "states:\n" + picture(states);
+    std::string text = "heading: objects\nbackground: 0\n" + worldtest::PictureSection("tiles", rows, true);
+    if (!states.empty()) text += worldtest::PictureSection("states", states, true);
     return text + extra;
 }
 
@@ -77,23 +44,8 @@ protected:
         ASSERT_NE(CLevelBuilder::Build(&level_), nullptr) << "the level has no entrance tube";
     }
 
-    template <class T>
-    static T* At(int x, int y) {
-        return dynamic_cast<T*>(CElement::GetElementAt(x, y));
-    }
-
     static std::string SpriteName(const CElement* e) {
         return e && e->GetSprite() ? e->GetSprite()->GetName() : "";
-    }
-
-    // Steps until the condition holds, at most maxFrames; true when it held.
-    template <class Condition>
-    static bool StepUntil(int maxFrames, Condition done) {
-        for (int i = 0; i < maxFrames; ++i) {
-            if (done()) return true;
-            worldtest::Step();
-        }
-        return done();
     }
 
     // Steps and collects the names of the sprites the element shows, each

@@ -11,6 +11,7 @@
 
 #include "engine/CSprite.h"
 #include "sound/CSoundObject.h"
+#include "tests/support/LevelRunTest.h"
 #include "tests/support/WorldTestSupport.h"
 #include "tests/world/pieces/ObjectWorld.h"
 #include "tools/levels/CLevelSource.h"
@@ -25,18 +26,10 @@ namespace {
 
 using Ball = CElementDeviceGunshot;
 
-class PowerupScenarioTest : public ::testing::Test {
+class PowerupScenarioTest : public worldtest::LevelRunTest {
 protected:
-    void SetUp() override { worldtest::EnsureHeadlessWorld(); }
-    void TearDown() override { run_.reset(); }
-
     void Start(const std::vector<std::string>& rows, const std::string& extra) {
-        std::string error;
-        ASSERT_TRUE(CLevelSource::Parse(objecttest::LevelSource(rows, {}, extra), &level_, &error)) << error;
-        run_ = std::make_unique<CWorldRun>(&level_);
-        ASSERT_TRUE(run_->Start(&error)) << error;
-        hero_ = dynamic_cast<CElementAIProfessor*>(CElement::GetHero());
-        ASSERT_NE(hero_, nullptr);
+        Load(objecttest::LevelSource(rows, {}, extra));
     }
 
     // Runs up to and including frame n (or until the level ends), checking
@@ -44,9 +37,7 @@ protected:
     // fired in and whether it had struck by the end of that frame.
     void RunTo(int n) {
         while (run_->GetFrame() < n && !run_->IsEnded()) {
-            run_->StepFrame();
-            std::string what;
-            ASSERT_TRUE(CWorldRun::CheckWorld(&what)) << "frame " << run_->GetFrame() << ": " << what;
+            Frame();
             for (CElement* e : CElement::GetAllElements()) {
                 auto* ball = dynamic_cast<Ball*>(e);
                 if (ball && !fired_.count(ball)) fired_[ball] = {run_->GetFrame(), ball->HasHit()};
@@ -65,9 +56,6 @@ protected:
         int frame;
         bool struckAtOnce;
     };
-    CLevel level_;
-    std::unique_ptr<CWorldRun> run_;
-    CElementAIProfessor* hero_ = nullptr;
     std::map<Ball*, Fired> fired_;
 };
 

@@ -1,4 +1,4 @@
-#include "tests/screens/ScreenTestSupport.h"
+#include "tests/screens/ScreenTest.h"
 
 #include <cstdlib>
 #include <memory>
@@ -14,11 +14,15 @@
 #include "engine/Log.h"
 #include "engine/Parameters.h"
 #include "engine/Utilities.h"
+#include "gui/CControllerMessage.h"
 #include "gui/CGuiButtonBase.h"
+#include "gui/CGuiListbox.h"
 #include "players/CProfile.h"
+#include "players/ScoreClient.h"
 #include "screens/CControllerIntro.h"
 #include "sound/CSound.h"
 #include "tests/support/TestSupport.h"
+#include "world/CLevelSet.h"
 
 namespace {
 
@@ -74,9 +78,12 @@ void ScreenTest::StartWorld(bool withSound) {
         CController::LoadSounds();
     }
     g_world->mouse.reset(new CMouse());
+    CLevelSet::LoadAll();
+    ResetAllScoreBoards();
 }
 
 void ScreenTest::StopWorld() {
+    CLevelSet::FreeAll();
     g_world->mouse.reset();
     if (g_world->sound) {
         CController::UnloadSounds();
@@ -87,10 +94,10 @@ void ScreenTest::StopWorld() {
     g_world->render.reset();
     g_world->draw.reset();
     FontQuit();
-    g_world->profile.reset();
     CController::SetProfile(nullptr);
     CInput::SetInputProfile(nullptr);
     CDraw::SetSettings(nullptr);
+    g_world->profile.reset();
     CDraw::SetClock(nullptr, nullptr);
     CSprite::SetClock(nullptr);
     CControllerIntro::SetClock(nullptr);
@@ -102,12 +109,20 @@ void ScreenTest::StopWorld() {
 void ScreenTest::SetUp() {
     CController::ResetStack();
     CGuiButtonBase::ResetState();
-    SDL_Event e;
-    while (SDL_PollEvent(&e)) {
-    }
+    DrainEvents();
+    // The pointer starts over no widget, wherever the last test left it.
+    SetMouseX(0);
+    SetMouseY(0);
 }
 
-void ScreenTest::TearDown() { CController::ResetStack(); }
+void ScreenTest::TearDown() {
+    DrainEvents();
+    CController::ResetStack();
+}
+
+CProfile& ScreenTest::Profile() { return *g_world->profile; }
+
+std::string ScreenTest::HomeFolder() { return g_world->home.Path(); }
 
 uint32_t& ScreenTest::Now() { return g_now; }
 
@@ -119,59 +134,38 @@ void ScreenTest::Frame() {
     CDraw::Present(true, true);
 }
 
+void ScreenTest::Frames(int n) {
+    for (int i = 0; i < n && CController::IsRunning(); ++i) Frame();
+}
+
 void ScreenTest::RunFor(int ms) {
     const uint32_t end = g_now + static_cast<uint32_t>(ms);
     while (g_now < end && CController::IsRunning()) Frame();
-}
-
-void ScreenTest::PushKey(bool down, SDLKey sym, SDLMod mod) {
-    SDL_Event e = {};
-    e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-    e.key.type = e.type;
-    e.key.keysym.sym = sym;
-    e.key.keysym.mod = mod;
-    SDL_PushEvent(&e);
-}
-
-void ScreenTest::TapKey(SDLKey sym) {
-    PushKey(true, sym);
-    PushKey(false, sym);
-    Frame();
-}
-
-void ScreenTest::PushMotion(int x, int y, int xrel, int yrel) {
-    SDL_Event e = {};
-    e.type = SDL_MOUSEMOTION;
-    e.motion.type = SDL_MOUSEMOTION;
-    e.motion.x = static_cast<Uint16>(x);
-    e.motion.y = static_cast<Uint16>(y);
-    e.motion.xrel = static_cast<Sint16>(xrel);
-    e.motion.yrel = static_cast<Sint16>(yrel);
-    SDL_PushEvent(&e);
 }
 
 void ScreenTest::Click(int x, int y) {
     // While the game moves the pointer itself, motion is relative: put the
     // pointer there the way keyboard focus does.
     if (GetSystemPointer())
-        PushMotion(x, y);
+        PushPointerMotion(x, y);
     else
         WarpMouse(x, y);
     Frame();
-    for (Uint8 type : {SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP}) {
-        SDL_Event e = {};
-        e.type = type;
-        e.button.type = type;
-        e.button.button = SDL_BUTTON_LEFT;
-        e.button.x = static_cast<Uint16>(x);
-        e.button.y = static_cast<Uint16>(y);
-        SDL_PushEvent(&e);
-        Frame();
-    }
+    PushButton(true, SDL_BUTTON_LEFT, x, y);
+    PushButton(false, SDL_BUTTON_LEFT, x, y);
 }
 
 uint32_t ScreenTest::ScreenPixel(int x, int y) { return CDraw::GetPixel(CDraw::GetScreen(), x, y); }
 
-CProfile* ScreenTest::Profile() { return g_world ? g_world->profile.get() : nullptr; }
+void ScreenTest::Answer(CControllerMessage* box, bool okay) {
+    ASSERT_NE(box, nullptr);
+    box->GUICallback(okay ? CControllerMessage::BUTTON_OKAY : CControllerMessage::BUTTON_CANCEL, 0, false);
+    Frame();
+    Frame();
+}
 
-std::string ScreenTest::ProfileFolder() { return GetProfileDir(); }
+std::vector<std::string> ScreenTest::FirstCells(const CGuiListbox* list) {
+    std::vector<std::string> rows;
+    for (int r = 0; r < list->GetRowCount(); ++r) rows.push_back(list->GetCell(r, 0));
+    return rows;
+}

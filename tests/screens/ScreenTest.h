@@ -1,0 +1,57 @@
+// The front-end screens on the real resource files, headless: everything
+// main brings up before the first screen (a private HOME, the profile,
+// display, renderer, input, images, pointer, fonts, level pack and score
+// boards; optionally the sound system on SDL's dummy driver too), frames
+// paced by a fake clock, and input pushed as SDL events, so screens are
+// driven the way a player drives them. Up once per suite, down at its end;
+// each test starts on an empty screen stack, widget state and event queue,
+// with the pointer in the corner.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "tests/support/InputEvents.h"
+
+class CControllerMessage;
+class CGuiListbox;
+class CProfile;
+
+class ScreenTest : public ::testing::Test {
+public:
+    static void SetUpTestSuite() { StartWorld(false); }
+    static void TearDownTestSuite() { StopWorld(); }
+    // withSound: the sound system, the sound pack, the music and the
+    // interface sounds, as at start-up.
+    static void StartWorld(bool withSound);
+    static void StopWorld();
+    void SetUp() override;
+    void TearDown() override;
+
+    static CProfile& Profile();
+    // The suite's private HOME.
+    static std::string HomeFolder();
+    // The fake clock (milliseconds) that pacing, sprites and the intro read;
+    // the frame pacing advances it.
+    static uint32_t& Now();
+    // One pass of the frame loop; n passes (fewer if the program stops);
+    // passes until the clock has advanced by ms (or the program stops).
+    static void Frame();
+    static void Frames(int n);
+    static void RunFor(int ms);
+    // Keys and text are queued as tests/support/InputEvents.h queues them.
+    // The pointer goes to (x, y) and a frame shows the hover; then the left
+    // button's press and release there are queued.
+    static void Click(int x, int y);
+    static uint32_t ScreenPixel(int x, int y);
+    // Chooses okay or cancel in the open message box; two frames close it
+    // and let its opener see it come back.
+    static void Answer(CControllerMessage* box, bool okay);
+    // The first cell of every row of a list box, in order.
+    static std::vector<std::string> FirstCells(const CGuiListbox* list);
+};

@@ -1,0 +1,66 @@
+// Input queued as SDL brings it from the player: keys, text typed a key at a
+// time, pointer motion and mouse buttons; and the queue emptied. The screen
+// under test takes the events in on its next frames.
+#pragma once
+
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <cctype>
+
+inline void PushKey(bool down, SDLKey sym, SDLMod mod = KMOD_NONE) {
+    SDL_Event e = {};
+    e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+    e.key.type = e.type;
+    e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+    e.key.keysym.sym = sym;
+    e.key.keysym.mod = mod;
+    EXPECT_EQ(SDL_PushEvent(&e), 0);
+}
+
+// A key pressed and released.
+inline void TapKey(SDLKey sym, SDLMod mod = KMOD_NONE) {
+    PushKey(true, sym, mod);
+    PushKey(false, sym, mod);
+}
+
+// Each character a key tap; capitals with the left shift held around them.
+inline void TypeText(const char* text) {
+    for (const char* c = text; *c; ++c) {
+        const bool upper = isupper(static_cast<unsigned char>(*c)) != 0;
+        const SDLKey sym = static_cast<SDLKey>(tolower(static_cast<unsigned char>(*c)));
+        if (upper) PushKey(true, SDLK_LSHIFT, KMOD_LSHIFT);
+        TapKey(sym, upper ? KMOD_LSHIFT : KMOD_NONE);
+        if (upper) PushKey(false, SDLK_LSHIFT);
+    }
+}
+
+// A motion of the pointer to (x, y), by (xrel, yrel), as the mouse brings it.
+inline void PushPointerMotion(int x, int y, int xrel = 0, int yrel = 0) {
+    SDL_Event e = {};
+    e.type = SDL_MOUSEMOTION;
+    e.motion.type = SDL_MOUSEMOTION;
+    e.motion.x = static_cast<Uint16>(x);
+    e.motion.y = static_cast<Uint16>(y);
+    e.motion.xrel = static_cast<Sint16>(xrel);
+    e.motion.yrel = static_cast<Sint16>(yrel);
+    EXPECT_EQ(SDL_PushEvent(&e), 0);
+}
+
+// A mouse button going down or up at (x, y).
+inline void PushButton(bool down, int button, int x = 0, int y = 0) {
+    SDL_Event e = {};
+    e.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+    e.button.type = e.type;
+    e.button.button = static_cast<Uint8>(button);
+    e.button.state = down ? SDL_PRESSED : SDL_RELEASED;
+    e.button.x = static_cast<Uint16>(x);
+    e.button.y = static_cast<Uint16>(y);
+    EXPECT_EQ(SDL_PushEvent(&e), 0);
+}
+
+inline void DrainEvents() {
+    SDL_Event e;
+    while (SDL_PollEvent(&e)) {
+    }
+}
