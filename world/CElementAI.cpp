@@ -34,23 +34,29 @@ void CElementAI::SaveState(int k) {
     if (k >= 0 && k < kUndoSlots) {
         aiSaved[k].riding = riding;
         aiSaved[k].standingOn = standingOn;
+        aiSaved[k].stun = STUN;
+        aiSaved[k].stunCount = stunCount;
     }
     CElement::SaveState(k);
 }
 
 void CElementAI::RestoreState(int k) {
     DebugLog(DBG_UNDO, "      %s:  Restoring ElementAI state...\n", GetTypeName());
+    STUN = 0;
+    stunCount = 0;
     if (k >= 0 && k < kUndoSlots) {
         riding = aiSaved[k].riding;
         standingOn = aiSaved[k].standingOn ? aiSaved[k].standingOn : GetNullElement();
+        // One knocked over by a load on its head stays down: got up, a
+        // guard pinned under a crate would see the hero for a frame and wake.
+        STUN = aiSaved[k].stun;
+        stunCount = aiSaved[k].stunCount;
     }
     // A key held across an undo must be pressed again.
     ClearKeys();
     KEYS[KEY_TURN] = 0;
     heatWarningStep = 0;
     heatWarningPush = 0;
-    STUN = 0;
-    stunCount = 0;
     CElement::RestoreState(k);
 }
 

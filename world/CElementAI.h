@@ -49,6 +49,8 @@ public:
     struct AIRecord {
         uint8_t riding = 0;
         CElement* standingOn = nullptr;
+        uint8_t stun = 0;
+        int32_t stunCount = 0;
     };
     AIRecord aiSaved[kUndoSlots];
     uint8_t riding = 0;              // moving along on top of a barrel it rolls

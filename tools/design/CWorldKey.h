@@ -12,8 +12,7 @@
 // sprites, animation states, idle counters, sounds, the step count, the
 // bots' held keys, which they work out again from the positions every frame,
 // and whether the hero or a bot lies knocked over under a load: at rest that
-// lasts exactly as long as the load stays on his head, and undo, which gets
-// him up, could not give such a position back.
+// lasts exactly as long as the load stays on his head.
 #pragma once
 
 #include <cstddef>
