@@ -282,30 +282,30 @@ int RunTable(const std::string& set, int from, int to, const SolverOptions& opti
         const bool bound = r.outcome == SolverResult::COMMAND_BOUND || r.outcome == SolverResult::STATE_BOUND ||
                            r.outcome == SolverResult::TIME_BOUND;
         int storedCommands = 0, storedFrames = 0;
-        if (bound && StoredSolutionExits(t.level, &storedCommands, &storedFrames)) ++stored;
-        else storedCommands = 0;
-        failed += ok || storedCommands > 0 ? 0 : 1;
+        const bool byStored = bound && StoredSolutionExits(t.level, &storedCommands, &storedFrames);
+        stored += byStored ? 1 : 0;
+        failed += ok || byStored ? 0 : 1;
         seconds += r.seconds;
         found += r.found;
         const char* outcome = ok                                          ? "solved"
-                              : storedCommands > 0                        ? "stored"
+                              : byStored                                  ? "stored"
                               : r.outcome == SolverResult::SOLVED         ? "BADREPLAY"
                               : r.outcome == SolverResult::UNSOLVABLE     ? "NONE"
                               : r.outcome == SolverResult::NOT_PLAYABLE   ? "BROKEN"
                                                                           : "BOUND";
         const std::string commands = r.outcome == SolverResult::SOLVED ? std::to_string(r.commands.size())
-                                     : storedCommands > 0               ? std::to_string(storedCommands)
+                                     : byStored                         ? std::to_string(storedCommands)
                                                                         : "-";
         printf("%-16s %-32.32s %-9s %8s %9ld %8d %8.2f  %s\n", t.name.c_str(), t.level->GetHeadingText(), outcome,
-               commands.c_str(), r.states, storedCommands > 0 ? storedFrames : r.exitFrame, r.seconds,
+               commands.c_str(), r.states, byStored ? storedFrames : r.exitFrame, r.seconds,
                LevelMechanicsText(*t.level).c_str());
         fflush(stdout);
         PlotLevel p;
         p.label = t.label;
         p.tutorial = t.tutorial;
-        p.solved = r.outcome == SolverResult::SOLVED || storedCommands > 0;
-        p.stored = storedCommands > 0;
-        p.commands = storedCommands > 0 ? storedCommands : static_cast<int>(r.commands.size());
+        p.solved = r.outcome == SolverResult::SOLVED || byStored;
+        p.stored = byStored;
+        p.commands = byStored ? storedCommands : static_cast<int>(r.commands.size());
         p.states = r.states;
         plotted.push_back(p);
     }
