@@ -154,6 +154,23 @@ protected:
         ASSERT_EQ(Current(), CONTROLLER_EDITOR);
         Frame();
     }
+    // Plays the manager's selected level with Right held until the
+    // professor is out (or time runs out).
+    void WalkRightFromManager(CControllerManager* manager) {
+        manager->GUICallback(CControllerManager::BUTTON_PLAY, 0, false);
+        ASSERT_EQ(Current(), CONTROLLER_GAME);
+        Frames(60);
+        PushKey(true, SDLK_RIGHT);
+        for (int i = 0; i < 600 && !CElement::IsLevelExited(); ++i) Frame();
+        PushKey(false, SDLK_RIGHT);
+    }
+    // The manager's row of a file, -1 when it is not listed.
+    static int ManagerRowOf(const CControllerManager* manager, const std::string& fileName) {
+        const CGuiListbox* list = manager->GetShownList();
+        for (int row = 0; row < list->GetRowCount(); ++row)
+            if (manager->GetEntries()[static_cast<size_t>(list->GetRowId(row))].fileName == fileName) return row;
+        return -1;
+    }
     // Ground on the last row, an entrance at column 2 and an exit at 12,
     // placed through the keys.
     void BuildWalk() {
@@ -667,22 +684,14 @@ TEST_F(EditorScreenTest, LevelsWhoseNamesShareTheirFirst16CharactersNeverTouchEa
     Frame();
     CGuiListbox* list = manager->GetShownList();
     ASSERT_EQ(list->GetRowCount(), 2);
-    int longRow = -1;
-    for (int row = 0; row < list->GetRowCount(); ++row) {
-        const CControllerManager::LevelEntry& e = manager->GetEntries()[static_cast<size_t>(list->GetRowId(row))];
+    for (const CControllerManager::LevelEntry& e : manager->GetEntries()) {
         const bool isLong = e.fileName == longName;
-        if (isLong) longRow = row;
         EXPECT_EQ(e.title, isLong ? "Long one" : "Short one") << e.fileName;
         EXPECT_EQ(e.time, isLong ? savedTime : shortTime) << e.fileName;
     }
-    ASSERT_GE(longRow, 0);
-    list->SelectRowByIndex(longRow);
-    manager->GUICallback(CControllerManager::BUTTON_PLAY, 0, false);
-    ASSERT_EQ(Current(), CONTROLLER_GAME);
-    Frames(60);
-    PushKey(true, SDLK_RIGHT);
-    for (int i = 0; i < 600 && !CElement::IsLevelExited(); ++i) Frame();
-    PushKey(false, SDLK_RIGHT);
+    ASSERT_GE(ManagerRowOf(manager.get(), longName), 0);
+    list->SelectRowByIndex(ManagerRowOf(manager.get(), longName));
+    WalkRightFromManager(manager.get());
     ASSERT_TRUE(CElement::IsLevelExited());
     EXPECT_EQ(Profile().GetLevelRecord(longName).completed, 1);
     EXPECT_EQ(Profile().GetLevelRecord(shortName).played, 0);
@@ -694,10 +703,7 @@ TEST_F(EditorScreenTest, LevelsWhoseNamesShareTheirFirst16CharactersNeverTouchEa
     manager = std::make_unique<CControllerManager>();
     root.OpenChild(manager.get());
     Frame();
-    list = manager->GetShownList();
-    for (int row = 0; row < list->GetRowCount(); ++row)
-        if (manager->GetEntries()[static_cast<size_t>(list->GetRowId(row))].fileName == longName)
-            list->SelectRowByIndex(row);
+    manager->GetShownList()->SelectRowByIndex(ManagerRowOf(manager.get(), longName));
     manager->GUICallback(CControllerManager::BUTTON_REMOVE, 0, false);
     ASSERT_EQ(Current(), CONTROLLER_MESSAGE);
     ScreenTest::Answer(manager->GetMessage(), true);
@@ -914,12 +920,7 @@ TEST_F(EditorScreenTest, ALevelBuiltFromNothingIsRecordedSavedLoadedPlayedAndRep
     CGuiListbox* list = manager->GetShownList();
     ASSERT_EQ(list->GetRowCount(), 1);
     list->SelectRowByIndex(0);
-    manager->GUICallback(CControllerManager::BUTTON_PLAY, 0, false);
-    ASSERT_EQ(Current(), CONTROLLER_GAME);
-    Frames(60);
-    PushKey(true, SDLK_RIGHT);
-    for (int i = 0; i < 600 && !CElement::IsLevelExited(); ++i) Frame();
-    PushKey(false, SDLK_RIGHT);
+    WalkRightFromManager(manager.get());
     EXPECT_TRUE(CElement::IsLevelExited());
     EXPECT_FALSE(CElement::IsProfessorFallen());
     for (int i = 0; i < 200 && Current() != CONTROLLER_SCOREBOARD; ++i) Frame();
