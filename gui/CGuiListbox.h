@@ -74,6 +74,11 @@ public:
     int GetClickCooldown() const { return clickCooldown; }
     CSprite* GetContentSprite() const { return contentSprite; }
     int GetPaintCount() const { return paintCount; }
+    int GetRowHeight() const { return rowHeight; }
+    int GetRowsTop() const { return rowsTop; }
+    int GetPageSize() const { return pageSize; }
+    const std::string& GetBackgroundImage() const { return backgroundImage; }
+    const std::string& GetSelectionImage() const { return selectionImage; }
     // The index of the row whose first cell is text, -1 when none.
     int FindRowByText(const std::string& text) const;
 
