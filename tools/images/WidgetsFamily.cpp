@@ -96,8 +96,13 @@ void RegisterWidgets(CArtRegistry& reg) {
         ProfessorBust::Head(cr, w / 2.0 - 20, h / 2.0 + 2, 33, 0.06, 0.2);
         SealedNote(cr, w - 30, h / 2.0 + 14, 0.2);
     });
-    reg.Add("tutorial_big.png", 460, 325, [](cairo_t* cr, int w, int h) { Bubble(cr, w, h, "tutorial_big", 28); });
-    reg.Add("tutorial_small.png", 380, 250, [](cairo_t* cr, int w, int h) { Bubble(cr, w, h, "tutorial_small", 24); });
+    // The sign's text stands at (80, 20) in a box 105 narrower and 40 lower
+    // than the bubble. The large one (at x 340 or 10, y 15 or 275) holds nine
+    // lines, the 250 characters a level's sign may carry even in wide words;
+    // the small one (at x 420 or 20, y 50 or 350) five, for 100 characters.
+    // Both end 20 pixels short of the screen's edges.
+    reg.Add("tutorial_big.png", 440, 235, [](cairo_t* cr, int w, int h) { Bubble(cr, w, h, "tutorial_big", 28); });
+    reg.Add("tutorial_small.png", 360, 150, [](cairo_t* cr, int w, int h) { Bubble(cr, w, h, "tutorial_small", 24); });
     reg.Add("mapstar_explain.png", 402, 284, [](cairo_t* cr, int w, int h) {
         Parchment(cr, 0, 0, w, h, Seed("mapstar_explain.png"));
         TextBox(cr, CCaptions::Shared().Get("mapstar_explain_title"), 20, 14, w - 40, 40, 22, kInk, FONT_SERIF_BOLD);
