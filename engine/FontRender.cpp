@@ -4,6 +4,7 @@
 // surface. No font cache: each call opens its font and closes it again.
 #include <SDL_ttf.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -223,12 +224,14 @@ SDL_Surface* FontRenderText(int boxWidth, int boxHeight, int align, int lineSpac
 
 namespace {
 
+// pointSize 0 is the entry's own size.
 SDL_Surface* RenderEntry(int boxWidth, int boxHeight, int align, int textId, const uint16_t* const* wide,
-                         const char* const* narrow, bool valuesAsTyped = false) {
+                         const char* const* narrow, bool valuesAsTyped = false, int pointSize = 0) {
     CStringEntry& entry = FontGetEntry(textId);
     CFontString text = entry.text;
-    return FontRenderText(boxWidth, boxHeight, align, entry.lineSpacing, entry.fontFile.c_str(), entry.pointSize,
-                          entry.red, entry.green, entry.blue, text.c_str(), wide, narrow, valuesAsTyped);
+    return FontRenderText(boxWidth, boxHeight, align, entry.lineSpacing, entry.fontFile.c_str(),
+                          pointSize > 0 ? pointSize : entry.pointSize, entry.red, entry.green, entry.blue, text.c_str(),
+                          wide, narrow, valuesAsTyped);
 }
 
 }  // namespace
@@ -240,9 +243,9 @@ SDL_Surface* FontRenderString(int boxWidth, int boxHeight, int align, int textId
 }
 
 SDL_Surface* FontRenderStringTyped(int boxWidth, int boxHeight, int align, int textId, const char* typed,
-                                   const char* typed2) {
+                                   const char* typed2, int pointSize) {
     const char* narrow[6] = {typed, typed2, nullptr, nullptr, nullptr, nullptr};
-    return RenderEntry(boxWidth, boxHeight, align, textId, nullptr, narrow, true);
+    return RenderEntry(boxWidth, boxHeight, align, textId, nullptr, narrow, true, pointSize);
 }
 
 SDL_Surface* FontRenderStringWide(int boxWidth, int boxHeight, int align, int textId, const uint16_t* v1,
@@ -263,6 +266,15 @@ SDL_Surface* FontRenderStringBoth(int boxWidth, int boxHeight, int align, int te
 
 namespace {
 
+// The width of one run as the renderer draws it.
+int RunWidth(TTF_Font* font, const CFontString& run) {
+    CFontString units = run;
+    int w = 0, h = 0;
+    return TTF_SizeUNICODE(font, units.c_str(), &w, &h) == 0 ? w : 0;
+}
+
+int RunWidth(TTF_Font* font, const std::string& run) { return RunWidth(font, CFontString(run.c_str())); }
+
 // The width of a text on one line as the renderer lays it out: runs that
 // each end after a space, drawn side by side.
 int LineWidth(TTF_Font* font, const CFontString& text) {
@@ -272,24 +284,81 @@ int LineWidth(TTF_Font* font, const CFontString& text) {
         size_t end = start;
         while (end < text.Length() && text.At(end) != ' ') ++end;
         if (end < text.Length()) ++end;
-        CFontString run = text.Substring(start, end - start);
-        int w = 0, h = 0;
-        if (TTF_SizeUNICODE(font, run.c_str(), &w, &h) == 0) width += w;
+        width += RunWidth(font, text.Substring(start, end - start));
         start = end;
     }
     return width;
+}
+
+// The entry's font at a size (0: its own) in the current style; null when
+// it cannot be opened.
+TTF_Font* OpenEntryFont(const CStringEntry& entry, int pointSize) {
+    const std::string path = FontGetFolder() + entry.fontFile;
+    TTF_Font* font =
+        TTF_WasInit() && !entry.fontFile.empty() ? TTF_OpenFont(path.c_str(), pointSize > 0 ? pointSize : entry.pointSize)
+                                                 : nullptr;
+    if (font)
+        TTF_SetFontStyle(font, (g_bold ? TTF_STYLE_BOLD : 0) | (g_italic ? TTF_STYLE_ITALIC : 0) |
+                                   (g_underline ? TTF_STYLE_UNDERLINE : 0));
+    return font;
+}
+
+// A typed text broken into lines as the renderer wraps it in a box of
+// maxWidth, with a line break written at the end of every line, and a
+// word too wide for a whole line broken between its characters where the
+// line is full. A word is what the renderer draws as one run: the
+// characters up to and including a blank, or up to a line break.
+std::string BreakTypedLines(TTF_Font* font, const std::string& typed, int maxWidth, int* lines) {
+    std::string out;
+    int x = 0;
+    *lines = 1;
+    auto newLine = [&]() {
+        out += "%n";
+        ++*lines;
+        x = 0;
+    };
+    size_t i = 0;
+    while (i < typed.size()) {
+        if (typed.compare(i, 2, "%n") == 0) {
+            newLine();
+            i += 2;
+            continue;
+        }
+        size_t end = i;
+        while (end < typed.size() && typed[end] != ' ' && typed.compare(end, 2, "%n") != 0) ++end;
+        if (end < typed.size() && typed[end] == ' ') ++end;
+        const std::string word = typed.substr(i, end - i);
+        i = end;
+        const int w = RunWidth(font, word);
+        if (w < maxWidth) {
+            // The renderer's rule: a run that reaches the box's width starts
+            // the next line.
+            if (x != 0 && x + w >= maxWidth) newLine();
+            out += word;
+            x += w;
+            continue;
+        }
+        std::string piece;
+        for (char c : word) {
+            if (x + RunWidth(font, piece + c) >= maxWidth && (x != 0 || !piece.empty())) {
+                out += piece;
+                newLine();
+                piece.clear();
+            }
+            piece += c;
+        }
+        out += piece;
+        x += RunWidth(font, piece);
+    }
+    return out;
 }
 
 }  // namespace
 
 std::string FontFitTyped(int textId, const std::string& typed, int maxWidth, bool keepEnd) {
     if (typed.empty()) return typed;
-    const CStringEntry& entry = FontGetEntry(textId);
-    const std::string path = FontGetFolder() + entry.fontFile;
-    TTF_Font* font = TTF_WasInit() && !entry.fontFile.empty() ? TTF_OpenFont(path.c_str(), entry.pointSize) : nullptr;
+    TTF_Font* font = OpenEntryFont(FontGetEntry(textId), 0);
     if (!font) return typed;
-    TTF_SetFontStyle(font, (g_bold ? TTF_STYLE_BOLD : 0) | (g_italic ? TTF_STYLE_ITALIC : 0) |
-                               (g_underline ? TTF_STYLE_UNDERLINE : 0));
     // The renderer starts a new line once a run reaches the box's width, so
     // a line that fits ends short of it.
     auto fits = [&](const std::string& s) { return LineWidth(font, CFontString(s.c_str())) < maxWidth; };
@@ -326,6 +395,37 @@ std::string FontFitTyped(int textId, const std::string& typed, int maxWidth, boo
     }
     TTF_CloseFont(font);
     return result;
+}
+
+std::string FontFitTypedLines(int textId, const std::string& typed, int maxWidth, int maxHeight, int lastLineHeight,
+                              int minPointSize, int* pointSize) {
+    const CStringEntry& entry = FontGetEntry(textId);
+    *pointSize = entry.pointSize;
+    std::string laid = typed;
+    int lines = 1;
+    int step = 0;      // from one line's top to the next one's
+    int lastLine = 0;  // the height the last line needs
+    for (int size = entry.pointSize; size > 0; --size) {
+        TTF_Font* font = OpenEntryFont(entry, size);
+        if (!font) return laid;
+        laid = BreakTypedLines(font, typed, maxWidth, &lines);
+        const int lineHeight = TTF_FontHeight(font);
+        TTF_CloseFont(font);
+        *pointSize = size;
+        step = lineHeight + entry.lineSpacing;
+        lastLine = std::max(lineHeight, lastLineHeight);
+        if ((lines - 1) * step + lastLine <= maxHeight || size <= minPointSize) break;
+    }
+    // Still too many lines at the smallest size: the last ones are shown
+    // and the lines before them left out, as a one-line box leaves out the
+    // start of its text.
+    const int room = step > 0 ? std::max(1, (maxHeight - lastLine) / step + 1) : lines;
+    for (; lines > room; --lines) {
+        const size_t lineEnd = laid.find("%n");
+        if (lineEnd == std::string::npos) break;
+        laid.erase(0, lineEnd + 2);
+    }
+    return laid;
 }
 
 int FontGetTextEndX() { return g_lastEndX; }

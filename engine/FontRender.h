@@ -60,9 +60,9 @@ SDL_Surface* FontRenderString(int boxWidth, int boxHeight, int align, int textId
                               const char* v5 = nullptr, const char* v6 = nullptr);
 // Render by text id with one typed value (a name, a heading, a text box's
 // text) for "%1", and optionally a second for "%2": their markup is drawn as
-// text, their "%n" still breaks lines.
+// text, their "%n" still breaks lines. pointSize 0 is the entry's own size.
 SDL_Surface* FontRenderStringTyped(int boxWidth, int boxHeight, int align, int textId, const char* typed,
-                                   const char* typed2 = nullptr);
+                                   const char* typed2 = nullptr, int pointSize = 0);
 SDL_Surface* FontRenderStringWide(int boxWidth, int boxHeight, int align, int textId, const uint16_t* v1 = nullptr,
                                   const uint16_t* v2 = nullptr, const uint16_t* v3 = nullptr,
                                   const uint16_t* v4 = nullptr, const uint16_t* v5 = nullptr,
@@ -78,6 +78,19 @@ SDL_Surface* FontRenderStringBoth(int boxWidth, int boxHeight, int align, int te
 // its first characters dropped (keepEnd true, for a box the caret follows).
 // Unchanged when the entry's font cannot be opened.
 std::string FontFitTyped(int textId, const std::string& typed, int maxWidth, bool keepEnd);
+
+// A typed text of several lines made to fit a box maxWidth x maxHeight
+// pixels in the font and current style of string textId: wrapped between
+// words as the renderer wraps it, a word wider than a line broken between
+// its characters, and set a point smaller at a time, from the entry's size
+// down to minPointSize, until its lines (the last one counted at least
+// lastLineHeight high, room for a caret) fill no more than maxHeight; when
+// even that size is too large, its first lines are left out. Returns the
+// text with a line break at the end of every line, to be drawn at
+// *pointSize in a box maxWidth wide; unchanged, at the entry's size, when
+// the font cannot be opened.
+std::string FontFitTypedLines(int textId, const std::string& typed, int maxWidth, int maxHeight, int lastLineHeight,
+                              int minPointSize, int* pointSize);
 
 // End position of the last text rendered (the text box puts its caret there).
 int FontGetTextEndX();

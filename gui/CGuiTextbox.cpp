@@ -20,6 +20,10 @@ const int kBlinkLow = -8;
 // What SHIFT and a digit key give on a US keyboard, for 0 to 9.
 const char kShiftedDigits[] = ")!@#$%^&*(";
 
+// The smallest size a long text of several lines is set in: 250 of the
+// widest letters still fill no more than the tutorial text's field.
+const int kSmallestPointSize = 10;
+
 bool EndsWithLineBreak(const std::string& s) { return s.size() >= 2 && s.compare(s.size() - 2, 2, "%n") == 0; }
 
 }  // namespace
@@ -143,25 +147,40 @@ void CGuiTextbox::Repaint() {
     textSprite->SetPosition(x, y, false);
     if (!hidden) textSprite->Show(kSpriteNotDrawn, kSpriteNotDrawn);
 
+    shownText.clear();
     if (text.empty() || !CDraw::GetSurface(copy)) {
         cursorSprite->SetPosition(x + marginX, y + marginY, false);
         return;
     }
     std::string shown = masked ? std::string(text.size(), '*') : text;
-    const int boxW = CDraw::GetWidth(copy) - 2 * marginX;
-    const int boxH = CDraw::GetHeight(copy) - marginY;
-    // A one-line box shows the end of a text too wide for it: the last
-    // characters typed and the caret after them stay inside the field.
-    if (!allowLineBreak)
-        shown = FontFitTyped(kTextStyleId, shown, boxW - std::max(0, cursorSprite->GetWidth(true)), true);
-    if (BlitTypedString(kTextStyleId, copy, boxW, boxH, 0, marginX, marginY, shown.c_str())) {
+    const int caretW = std::max(0, cursorSprite->GetWidth(true));
+    int boxW = CDraw::GetWidth(copy) - 2 * marginX;
+    int boxH = CDraw::GetHeight(copy) - marginY;
+    int pointSize = 0;  // the text style's own
+    if (!allowLineBreak) {
+        // A one-line box shows the end of a text too wide for it: the last
+        // characters typed and the caret after them stay inside the field.
+        shown = FontFitTyped(kTextStyleId, shown, boxW - caretW, true);
+    } else {
+        // A box of several lines shows all of its text: lines leave room for
+        // the caret after the longest, keep the top margin at the bottom
+        // too, and a text too long for the style's size is set smaller
+        // (with more lines than even the smallest size holds, the last
+        // lines show).
+        boxW -= caretW;
+        boxH -= marginY;
+        shown = FontFitTypedLines(kTextStyleId, shown, boxW, boxH, cursorSprite->GetHeight(true), kSmallestPointSize,
+                                  &pointSize);
+    }
+    shownText = shown;
+    if (BlitTypedString(kTextStyleId, copy, boxW, boxH, 0, marginX, marginY, shown.c_str(), nullptr, pointSize)) {
         cursorSprite->SetPosition(x + marginX + FontGetTextEndX(), y + marginY + FontGetTextEndY(), false);
         return;
     }
     // Nothing but line breaks: nothing was drawn and the renderer's end
     // position is an older text's. Where a character after the breaks would
     // stand is where the caret goes.
-    SDL_Surface* probe = FontRenderStringTyped(boxW, boxH, 0, kTextStyleId, (shown + "x").c_str());
+    SDL_Surface* probe = FontRenderStringTyped(boxW, boxH, 0, kTextStyleId, (shown + "x").c_str(), nullptr, pointSize);
     const int endY = probe ? FontGetTextEndY() : 0;
     SDL_FreeSurface(probe);
     cursorSprite->SetPosition(x + marginX, y + marginY + endY, false);

@@ -52,6 +52,8 @@ public:
 
     // Inspection (tests and dialogs).
     int GetMaxLength() const { return maxLength; }
+    int GetMarginX() const { return marginX; }
+    int GetMarginY() const { return marginY; }
     bool IsHidden() const { return hidden != 0; }
     bool IsMasked() const { return masked != 0; }
     int GetBlinkCounter() const { return blinkCounter; }
@@ -59,6 +61,10 @@ public:
     CSprite* GetTextSprite() const { return textSprite; }
     CSprite* GetCursorSprite() const { return cursorSprite; }
     int GetRepaintCount() const { return repaints; }
+    // What the last repaint drew: the text (or its stars) as laid out in
+    // the field, with a line break at the end of each line of several, or
+    // only its end when the whole does not fit.
+    const std::string& GetShownText() const { return shownText; }
 
 private:
     // Adds c when there is room.
@@ -79,6 +85,7 @@ private:
     uint8_t allowSpace, allowSymbols, allowLineBreak;
     uint8_t masked;
     std::string text;
+    std::string shownText;
     int blinkCounter;
     int repaints;
 };

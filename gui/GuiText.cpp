@@ -33,9 +33,9 @@ bool BlitString(int textId, int imageId, int boxW, int boxH, int align, int x, i
 }
 
 bool BlitTypedString(int textId, int imageId, int boxW, int boxH, int align, int x, int y, const char* typed,
-                     const char* typed2) {
+                     const char* typed2, int pointSize) {
     if (!CDraw::GetSurface(imageId)) return false;
-    return BlitOnto(FontRenderStringTyped(boxW, boxH, align, textId, typed, typed2), imageId, x, y);
+    return BlitOnto(FontRenderStringTyped(boxW, boxH, align, textId, typed, typed2, pointSize), imageId, x, y);
 }
 
 bool BlitText(const char* text, int imageId, int boxW, int boxH, int align, int x, int y) {

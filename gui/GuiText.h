@@ -13,9 +13,9 @@ bool BlitString(int textId, int imageId, int boxW, int boxH, int align, int x, i
 // The same with one text a player typed (or a server or a level file
 // supplied) for "%1", and optionally a second such text for "%2": drawn as
 // the characters they hold, so "%b" or "%1" in them are not markup; only
-// their "%n" line breaks count.
+// their "%n" line breaks count. pointSize 0 is the entry's own size.
 bool BlitTypedString(int textId, int imageId, int boxW, int boxH, int align, int x, int y, const char* typed,
-                     const char* typed2 = nullptr);
+                     const char* typed2 = nullptr, int pointSize = 0);
 
 // The same for a plain 8-bit text in the plain-text style: the font file
 // "resource6.dat" at 23 points, line spacing 5, colour (24, 34, 83).

@@ -10,6 +10,7 @@
 #include <sys/stat.h>
 #include <utime.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -805,6 +806,168 @@ TEST_F(EditorScreenTest, ATutorialSignTakesItsTextFromTheBoxAndShowsItAgainForEd
     Key(SDLK_BACKSPACE);
     ClickCell(7, 9);
     EXPECT_EQ(Level()->GetTutorialText(7, 9), nullptr);
+}
+
+// What a text box shows of its text, read from its painted field: the
+// pixels that differ from the bare field picture (the ink) and the caret's
+// rectangle, both relative to the field.
+struct DrawnBox {
+    int w = 0, h = 0;
+    int inkCount = 0;
+    int inkLeft = 1 << 20, inkRight = -1, inkTop = 1 << 20, inkBottom = -1;
+    // The rightmost ink on the caret's rows, -1 when there is none.
+    int inkEndBesideCaret = -1;
+    SDL_Rect caret = {0, 0, 0, 0};
+};
+
+DrawnBox ReadBox(const CGuiTextbox& box, const char* fieldPicture) {
+    DrawnBox d;
+    SDL_Surface* painted = CDraw::GetSurface(CDraw::FindImage(box.GetImageName().c_str()));
+    const int bareId = CDraw::GetImage(fieldPicture);
+    SDL_Surface* bare = CDraw::GetSurface(bareId);
+    EXPECT_TRUE(painted && bare) << fieldPicture;
+    if (!painted || !bare) {
+        CDraw::ReleaseImage(bareId);
+        return d;
+    }
+    const CSprite* caret = box.GetCursorSprite();
+    const CSprite* text = box.GetTextSprite();
+    d.caret.x = static_cast<Sint16>(caret->GetX(false) - text->GetX(false));
+    d.caret.y = static_cast<Sint16>(caret->GetY(false) - text->GetY(false));
+    d.caret.w = static_cast<Uint16>(caret->GetWidth(true));
+    d.caret.h = static_cast<Uint16>(caret->GetHeight(true));
+    d.w = painted->w;
+    d.h = painted->h;
+    SDL_LockSurface(painted);
+    SDL_LockSurface(bare);
+    for (int y = 0; y < painted->h && y < bare->h; ++y)
+        for (int x = 0; x < painted->w && x < bare->w; ++x) {
+            if (CDraw::GetPixel(painted, x, y) == CDraw::GetPixel(bare, x, y)) continue;
+            ++d.inkCount;
+            d.inkLeft = std::min(d.inkLeft, x);
+            d.inkRight = std::max(d.inkRight, x);
+            d.inkTop = std::min(d.inkTop, y);
+            d.inkBottom = std::max(d.inkBottom, y);
+            if (y >= d.caret.y && y < d.caret.y + d.caret.h) d.inkEndBesideCaret = std::max(d.inkEndBesideCaret, x);
+        }
+    SDL_UnlockSurface(bare);
+    SDL_UnlockSurface(painted);
+    CDraw::ReleaseImage(bareId);
+    return d;
+}
+
+// Every text box keeps its text and its caret inside its field, between
+// the side margins: the tutorial text of 250 wide letters, or of 250
+// characters of words, shows whole; one of 42 short lines shows its last
+// lines; a loaded level's 19-character file name, 16 wide letters and a
+// heading of wide words show as one line. Each ends, just before the
+// caret, with its last letter.
+TEST_F(EditorScreenTest, EveryTextBoxKeepsItsTextAndCaretInsideItsField) {
+    const std::string loadedName = "TheMarvellousMazeXY";
+    {
+        CLevel level;
+        level.SetHeadingText("Marvellous");
+        ASSERT_TRUE(level.SaveToPath(LevelPath(loadedName)));
+    }
+    const std::string words =
+        "Push the wooden crate onto the red button to open the gate. Then climb the ladder and wait for the bot "
+        "to walk past before you jump across. Magnets pull metal crates from far away, so keep your distance. "
+        "Press U to undo a step if you get stuck again.";
+    ASSERT_EQ(words.size(), 250u);
+    std::string steps;
+    for (int i = 0; i < 41; ++i) steps += "Jump%n";
+    steps += "Done";
+    ASSERT_EQ(steps.size(), 250u);
+
+    struct Row {
+        const char* box;   // "tutorial", "name" or "heading"
+        std::string text;  // empty: what the dialog starts with
+        bool whole;        // every character shows, else the text's end
+    };
+    const Row rows[] = {
+        {"tutorial", std::string(250, 'W'), true},
+        {"tutorial", words, true},
+        {"tutorial", steps, false},
+        {"name", "", false},
+        {"name", std::string(16, 'W'), false},
+        {"heading", "WARM MOWER WAVE MEMO WOW MAWS", false},
+    };
+    auto withoutBreaks = [](std::string s) {
+        for (size_t at = s.find("%n"); at != std::string::npos; at = s.find("%n", at)) s.erase(at, 2);
+        return s;
+    };
+    Open();
+    Key(SDLK_ESCAPE);
+    int column = 3;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::string(row.box) + ": " + (row.text.empty() ? loadedName : row.text));
+        CGuiTextbox* box = nullptr;
+        const char* field = nullptr;
+        std::string expected = row.text;
+        if (std::string(row.box) == "tutorial") {
+            Key(SDLK_t);
+            ClickCell(column++, 9);
+            ASSERT_EQ(Current(), CONTROLLER_TEXT_ENTRY);
+            box = editor->GetTutorial()->GetTextbox();
+            field = "etutorial_blurb.jpg";
+            // Typed as the author types it, a few keys a frame, Return for
+            // a line break.
+            size_t at = 0;
+            while (at < row.text.size()) {
+                const size_t lineEnd = std::min(row.text.find("%n", at), row.text.size());
+                for (size_t from = at; from < lineEnd; from += 20)
+                    Type(row.text.substr(from, std::min<size_t>(20, lineEnd - from)).c_str());
+                if (lineEnd < row.text.size()) Key(SDLK_RETURN);
+                at = lineEnd + 2;
+            }
+        } else {
+            if (Current() != CONTROLLER_EDITOR_SAVE) {
+                ASSERT_TRUE(Level()->Load(loadedName.c_str()));
+                Alt(SDLK_a);
+                ASSERT_EQ(Current(), CONTROLLER_EDITOR_SAVE);
+            }
+            CControllerEditorSave* save = editor->GetSaveDialog();
+            const bool name = std::string(row.box) == "name";
+            box = name ? save->GetNameBox() : save->GetHeadingBox();
+            field = name ? "savebox_filename.jpg" : "savebox_heading.jpg";
+            if (row.text.empty())
+                expected = loadedName;
+            else
+                box->SetText(row.text.c_str());
+        }
+        Frame();
+        ASSERT_EQ(box->GetText(), expected);
+        // What the box laid out: the whole text, or an end of it that stops
+        // at the text's last character.
+        const std::string all = withoutBreaks(expected), shown = withoutBreaks(box->GetShownText());
+        if (row.whole)
+            EXPECT_EQ(shown, all);
+        else
+            EXPECT_TRUE(shown.size() < all.size() && all.compare(all.size() - shown.size(), shown.size(), shown) == 0)
+                << shown;
+
+        const DrawnBox d = ReadBox(*box, field);
+        const int left = box->GetMarginX(), right = d.w - box->GetMarginX(), top = box->GetMarginY();
+        ASSERT_GT(d.inkCount, 0);
+        EXPECT_GE(d.inkLeft, left);
+        EXPECT_LT(d.inkRight, right);
+        EXPECT_GE(d.inkTop, top);
+        EXPECT_LT(d.inkBottom, d.h);
+        EXPECT_GE(d.caret.x, left);
+        EXPECT_LE(d.caret.x + d.caret.w, right);
+        EXPECT_GE(d.caret.y, top);
+        EXPECT_LE(d.caret.y + d.caret.h, d.h);
+        // The text's end is just before the caret.
+        EXPECT_LT(d.inkEndBesideCaret, d.caret.x);
+        EXPECT_GE(d.inkEndBesideCaret, d.caret.x - 4);
+        if (std::string(row.box) == "tutorial") {
+            // Lines keep as far from the field's bottom as from its top.
+            EXPECT_LT(d.inkBottom, d.h - top);
+            Key(SDLK_ESCAPE);
+            Frame();
+            ASSERT_EQ(Current(), CONTROLLER_EDITOR);
+        }
+    }
 }
 
 // A level from nothing to the level runner: built with the palette and the
