@@ -402,7 +402,7 @@ TEST_F(ManagerScreenTest, EveryRefusedLevelIsMarkedAndSaysWhyInAMessageBoxWhenPl
     } rows[] = {
         {"broken", CControllerManager::LEVEL_DAMAGED, "damaged", "This level file is damaged"},
         {"notube", CControllerManager::LEVEL_NO_ENTRANCE, "no tube", "no entrance tube"},
-        {"twostarts", CControllerManager::LEVEL_ENTRANCES, "2 entrances", "more than one entrance tube"},
+        {"twostarts", CControllerManager::LEVEL_ENTRANCES, "2 starts", "more than one entrance tube"},
         {"twoexits", CControllerManager::LEVEL_EXITS, "2 exits", "more than one exit tube"},
     };
     for (const auto& row : rows) {
