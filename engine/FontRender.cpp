@@ -238,8 +238,9 @@ SDL_Surface* FontRenderString(int boxWidth, int boxHeight, int align, int textId
     return RenderEntry(boxWidth, boxHeight, align, textId, nullptr, narrow);
 }
 
-SDL_Surface* FontRenderStringTyped(int boxWidth, int boxHeight, int align, int textId, const char* typed) {
-    const char* narrow[6] = {typed, nullptr, nullptr, nullptr, nullptr, nullptr};
+SDL_Surface* FontRenderStringTyped(int boxWidth, int boxHeight, int align, int textId, const char* typed,
+                                   const char* typed2) {
+    const char* narrow[6] = {typed, typed2, nullptr, nullptr, nullptr, nullptr};
     return RenderEntry(boxWidth, boxHeight, align, textId, nullptr, narrow, true);
 }
 

@@ -59,8 +59,10 @@ SDL_Surface* FontRenderString(int boxWidth, int boxHeight, int align, int textId
                               const char* v2 = nullptr, const char* v3 = nullptr, const char* v4 = nullptr,
                               const char* v5 = nullptr, const char* v6 = nullptr);
 // Render by text id with one typed value (a name, a heading, a text box's
-// text) for "%1": its markup is drawn as text, its "%n" still breaks lines.
-SDL_Surface* FontRenderStringTyped(int boxWidth, int boxHeight, int align, int textId, const char* typed);
+// text) for "%1", and optionally a second for "%2": their markup is drawn as
+// text, their "%n" still breaks lines.
+SDL_Surface* FontRenderStringTyped(int boxWidth, int boxHeight, int align, int textId, const char* typed,
+                                   const char* typed2 = nullptr);
 SDL_Surface* FontRenderStringWide(int boxWidth, int boxHeight, int align, int textId, const uint16_t* v1 = nullptr,
                                   const uint16_t* v2 = nullptr, const uint16_t* v3 = nullptr,
                                   const uint16_t* v4 = nullptr, const uint16_t* v5 = nullptr,
