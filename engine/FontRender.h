@@ -72,6 +72,13 @@ SDL_Surface* FontRenderStringBoth(int boxWidth, int boxHeight, int align, int te
                                   const uint16_t* w6, const char* n1, const char* n2, const char* n3,
                                   const char* n4, const char* n5, const char* n6);
 
+// A typed text (a name, a heading) made to fit maxWidth pixels on one line
+// in the font, size and current style of string textId: whole when it fits;
+// otherwise cut at its end and closed with "..." (keepEnd false), or with
+// its first characters dropped (keepEnd true, for a box the caret follows).
+// Unchanged when the entry's font cannot be opened.
+std::string FontFitTyped(int textId, const std::string& typed, int maxWidth, bool keepEnd);
+
 // End position of the last text rendered (the text box puts its caret there).
 int FontGetTextEndX();
 int FontGetTextEndY();
