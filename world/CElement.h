@@ -164,6 +164,9 @@ public:
     static CElement* GetElementAt(int x, int y, bool includeGunshots = false);
     // Writes outside the grid are dropped.
     static void SetElementAt(int x, int y, CElement* element);
+    // What a cell stores, as it is: no Null Element for an empty pointer or
+    // a gunshot, null outside the grid. For the world's invariant check.
+    static CElement* GetStoredAt(int x, int y) { return IsInsideGrid(x, y) ? grid[GridIndex(x, y)] : nullptr; }
     static void ClearElementAt(int x, int y);
     static bool IsOccupied(int x, int y, bool includeGunshots = false);
     static bool IsInsideGrid(int x, int y) { return x >= 0 && x < kGridWidth && y >= 0 && y < kGridHeight; }

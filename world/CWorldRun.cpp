@@ -36,6 +36,16 @@ void AppendJsonString(std::string* out, const char* s) {
     out->push_back('"');
 }
 
+// The cells an element may take in the grid: its own; the whole run of a
+// terrain piece; the cell the hero keeps for a power-up piece until it has
+// grown there.
+bool MayHoldCell(CElement* e, int x, int y) {
+    const int width = e->IsTerrain() ? e->GetCreateFlag() : 1;
+    if (y == e->GetCurrentY() && x >= e->GetCurrentX() && x < e->GetCurrentX() + width) return true;
+    const CElementAIProfessor* hero = e->IsProfessor() ? static_cast<CElementAIProfessor*>(e) : nullptr;
+    return hero && hero->usingPowerup && x == hero->powerupTargetX && y == hero->powerupTargetY;
+}
+
 }  // namespace
 
 CWorldRun::CWorldRun(CLevel* level) : level_(level) {
@@ -162,13 +172,25 @@ bool CWorldRun::CheckWorld(std::string* what) {
         if (what) *what = text;
         return false;
     };
+    auto at = [](const CElement* e) {
+        return std::string(e->GetTypeName()) + " at (" + std::to_string(e->GetCurrentX()) + "," +
+               std::to_string(e->GetCurrentY()) + ")";
+    };
+    auto cell = [](int x, int y) { return "(" + std::to_string(x) + "," + std::to_string(y) + ")"; };
     const std::vector<CElement*>& all = CElement::GetAllElements();
     CElement* nullElement = CElement::GetNullElement();
     if (!nullElement) return fail("no Null Element");
-    const std::unordered_set<CElement*> live(all.begin(), all.end());
+    std::unordered_set<CElement*> live;
+    live.reserve(all.size());
+    for (CElement* e : all)
+        if (!live.insert(e).second) return fail(at(e) + " is listed twice in the world");
     int heroes = 0;
+    CElement* professor = nullptr;
     for (CElement* e : all) {
-        if (e->IsProfessor()) ++heroes;
+        if (e->IsProfessor()) {
+            ++heroes;
+            professor = e;
+        }
         // Terrain runs, teleports and power-ups stand at their cell; a
         // portal may begin one column left of the grid; a frost or heat ball
         // flies on past the edge columns before it ends.
@@ -176,37 +198,36 @@ bool CWorldRun::CheckWorld(std::string* what) {
         const int maxX = e->IsGunshot() ? CElementDeviceGunshot::kLastColumnRight : CElement::kGridWidth - 1;
         if (e->GetCurrentX() < minX || e->GetCurrentX() > maxX || e->GetCurrentY() < 0 ||
             e->GetCurrentY() > CElement::kLowestFallRow)
-            return fail(std::string(e->GetTypeName()) + " outside the grid at (" + std::to_string(e->GetCurrentX()) +
-                        "," + std::to_string(e->GetCurrentY()) + ")");
+            return fail(std::string(e->GetTypeName()) + " outside the grid at " +
+                        cell(e->GetCurrentX(), e->GetCurrentY()));
         for (CElement* link : {e->GetMagnetHolderA(), e->GetMagnetHolderB()}) {
             if (!link || (link != nullElement && !live.count(link)))
-                return fail(std::string(e->GetTypeName()) + " at (" + std::to_string(e->GetCurrentX()) + "," +
-                            std::to_string(e->GetCurrentY()) + ") holds a magnet link to an element not in the world");
+                return fail(at(e) + " holds a magnet link to an element not in the world");
         }
+        // Whatever is not on its way between two cells is drawn on its cell.
+        if (!e->MOVING && !e->IsAtRest())
+            return fail(at(e) + " rests at pixel " + cell(e->GetPixelX(), e->GetPixelY()) + ", off its cell");
         // A movable element that takes its cell in the grid holds it while
         // at rest (terrain that gave way or burned leaves its cell for good).
         if (e->dynamic && e->occupiesGrid && !e->IsDestroyed() && !e->IsMoving() && !e->IsNull() &&
             CElement::IsInsideGrid(e->GetCurrentX(), e->GetCurrentY()) &&
-            CElement::GetElementAt(e->GetCurrentX(), e->GetCurrentY(), true) != e)
-            return fail(std::string(e->GetTypeName()) + " at (" + std::to_string(e->GetCurrentX()) + "," +
-                        std::to_string(e->GetCurrentY()) + ") is not in its grid cell");
+            CElement::GetStoredAt(e->GetCurrentX(), e->GetCurrentY()) != e)
+            return fail(at(e) + " is not in its grid cell");
     }
     if (heroes > 1) return fail(std::to_string(heroes) + " heroes");
-    if (heroes == 1 && (!CElement::GetHero() || !live.count(CElement::GetHero())))
+    if (heroes == 1 && CElement::GetHero() != professor)
         return fail("the hero pointer does not name the hero");
     for (int x = 0; x < CElement::kGridWidth; ++x) {
         for (int y = 0; y < CElement::kGridHeight; ++y) {
-            CElement* e = CElement::GetElementAt(x, y, true);
-            if (!e) return fail("an empty grid cell at (" + std::to_string(x) + "," + std::to_string(y) + ")");
+            CElement* e = CElement::GetStoredAt(x, y);
+            if (!e) return fail("an empty grid cell at " + cell(x, y));
             if (e == nullElement) continue;
-            if (!live.count(e))
-                return fail("grid cell (" + std::to_string(x) + "," + std::to_string(y) +
-                            ") holds an element that is not in the world");
+            if (!live.count(e)) return fail("grid cell " + cell(x, y) + " holds an element that is not in the world");
             // A singed hero burns where he stands until the level ends; a
             // bot wrecked by heat stays a solid lump in its cell.
             if (e->IsDestroyed() && !e->IsAI())
-                return fail("grid cell (" + std::to_string(x) + "," + std::to_string(y) + ") holds a destroyed " +
-                            e->GetTypeName());
+                return fail("grid cell " + cell(x, y) + " holds a destroyed " + e->GetTypeName());
+            if (!MayHoldCell(e, x, y)) return fail("grid cell " + cell(x, y) + " holds a stale copy of the " + at(e));
         }
     }
     return true;

@@ -44,9 +44,13 @@ public:
     // The world as one JSON object (result, frames, steps, hero, elements).
     std::string ToJson() const;
 
-    // The world invariants: every element's grid cell holds it, nothing in
-    // the grid lies outside it or is destroyed, at most one hero, magnet
-    // links point at live elements. False with the first broken one named.
+    // The world invariants: every element is listed once; every element at
+    // rest is drawn on its cell and its grid cell holds it; no grid cell is
+    // empty or holds an element outside the world, a destroyed one, or one
+    // that belongs to another cell; nothing lies outside the grid; at most
+    // one hero, and the hero pointer names him; magnet links point at live
+    // elements. False with the first broken one named. A debug check: it
+    // walks the whole world, so it runs only where a caller asks for it.
     static bool CheckWorld(std::string* what);
 
 private:

@@ -118,6 +118,11 @@ void ScreenTest::SetUp() {
 void ScreenTest::TearDown() {
     DrainEvents();
     CController::ResetStack();
+    // A test that ends with a page open over a frozen screen leaves the
+    // renderer swapped: the next screen's sprites would go to the list set
+    // aside and never be stepped or drawn. Bring the live list back, as a
+    // returning parent does.
+    if (CRender::IsSwapped()) CRender::Swap(true);
 }
 
 CProfile& ScreenTest::Profile() { return *g_world->profile; }

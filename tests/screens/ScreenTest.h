@@ -5,7 +5,8 @@
 // paced by a fake clock, and input pushed as SDL events, so screens are
 // driven the way a player drives them. Up once per suite, down at its end;
 // each test starts on an empty screen stack, widget state and event queue,
-// with the pointer in the corner.
+// with the pointer in the corner, and ends with the renderer's own sprite
+// list live again.
 #pragma once
 
 #include <gtest/gtest.h>

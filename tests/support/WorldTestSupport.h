@@ -16,6 +16,7 @@
 #include "world/CElement.h"
 #include "world/CHeadlessWorld.h"
 #include "world/CLevel.h"
+#include "world/CLevelSet.h"
 
 namespace worldtest {
 
@@ -24,12 +25,19 @@ inline uint32_t TestFrame() { return g_frame; }
 
 // Starts the headless world from the run folder the first time, with the
 // profile folder (where the error log goes) in a private home, not in the
-// run folder.
+// run folder. Later calls bring the shipped levels back when a test of the
+// level sets has emptied them, so that a test of the shipped levels finds
+// them whichever tests ran before it in the same program.
 inline void EnsureHeadlessWorld() {
-    if (CHeadlessWorld::IsStarted()) return;
+    std::string error;
+    if (CHeadlessWorld::IsStarted()) {
+        if (CLevelSet::GetSet(0)->GetLevelCount() == 0) {
+            ASSERT_TRUE(CLevelSet::LoadPack(std::string(ZORV_RUN_DIR) + "/resource4.dat", &error)) << error;
+        }
+        return;
+    }
     static CScopedHome home;
     InitDirectories();
-    std::string error;
     ASSERT_TRUE(CHeadlessWorld::Start(ZORV_RUN_DIR, &error)) << error;
 }
 

@@ -4,13 +4,17 @@
 // cold without any of the game's pieces.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "tests/support/StandInFloor.h"
 #include "tests/support/StandInHero.h"
 #include "tests/support/WorldTestSupport.h"
 #include "world/CElement.h"
 #include "world/CElementAI.h"
+#include "world/CWorldRun.h"
 
 using worldtest::StandInFloor;
 using worldtest::StandInHero;
@@ -52,6 +56,25 @@ public:
         typeAI = AI_BOT;
         SetElementAt(x, y, this);
     }
+};
+
+// A ledge of ground three cells wide: one element in three grid cells.
+class TestLedge : public CElement {
+public:
+    TestLedge(int x, int y) : CElement(x, y, 3) {
+        type = ELEMENT_TERRAIN;
+        typeTerrain = TERRAIN_KIND_GRASS;
+        occupiesGrid = 1;
+        for (int i = 0; i < 3; ++i) SetElementAt(x + i, y, this);
+    }
+};
+
+// Reaches into the world's shared lists and grid to break them on purpose.
+class WorldTamper : public CElement {
+public:
+    static std::vector<CElement*>& Elements() { return allElements; }
+    static void Store(int x, int y, CElement* e) { grid[x * kGridHeight + y] = e; }
+    static void Unlist(CElement* e) { allElements.erase(std::find(allElements.begin(), allElements.end(), e)); }
 };
 
 void FloorRow(int y, int from, int to, int surface = 0) {
@@ -302,4 +325,63 @@ TEST_F(WorldTest, TheWorldIsNotSteppedWithoutExactlyOneHero) {
     Step();
     EXPECT_FALSE(block->FALLING);
     EXPECT_EQ(CElement::GetUndoCount(), 0);
+}
+
+TEST_F(WorldTest, TheWorldCheckNamesEachBrokenInvariant) {
+    FloorRow(11, 0, 31);
+    TestLedge* ledge = new TestLedge(10, 8);
+    StandInHero* hero = new StandInHero(2, 10);
+    TestBlock* block = new TestBlock(5, 10);
+    TestBlock* other = new TestBlock(7, 10);
+    CElement* nullElement = CElement::GetNullElement();
+    Step(3);
+    // Each row breaks the world one way, and mends it again.
+    struct Row {
+        const char* expected;
+        std::function<void()> breakWorld, mend;
+    };
+    const Row rows[] = {
+        {"grid cell (9,3) holds a stale copy of the Crate Object at (5,10)",
+         [&] { CElement::SetElementAt(9, 3, block); }, [] { CElement::ClearElementAt(9, 3); }},
+        {"grid cell (13,8) holds a stale copy of the Grass Terrain at (10,8)",
+         [&] { CElement::SetElementAt(13, 8, ledge); }, [] { CElement::ClearElementAt(13, 8); }},
+        {"Crate Object at (5,10) is listed twice in the world", [&] { WorldTamper::Elements().push_back(block); },
+         [] { WorldTamper::Elements().pop_back(); }},
+        {"Crate Object at (7,10) rests at pixel (170,240), off its cell", [&] { other->pixelX += 2; },
+         [&] { other->pixelX -= 2; }},
+        {"an empty grid cell at (20,4)", [] { WorldTamper::Store(20, 4, nullptr); },
+         [&] { WorldTamper::Store(20, 4, nullElement); }},
+        {"Crate Object at (5,10) is not in its grid cell", [] { CElement::ClearElementAt(5, 10); },
+         [&] { CElement::SetElementAt(5, 10, block); }},
+        {"grid cell (7,10) holds an element that is not in the world", [&] { WorldTamper::Unlist(other); },
+         [&] { WorldTamper::Elements().push_back(other); }},
+        {"grid cell (5,10) holds a destroyed Crate Object", [&] { block->destroyed = 1; },
+         [&] { block->destroyed = 0; }},
+        {"Crate Object outside the grid at (5,27)", [&] { block->y = 27; }, [&] { block->y = 10; }},
+        {"Crate Object at (5,10) holds a magnet link to an element not in the world",
+         [&] {
+             WorldTamper::Unlist(other);
+             CElement::ClearElementAt(7, 10);
+             block->SetMagnetHolder(other, true);
+         },
+         [&] {
+             block->ClearMagnetHolderA();
+             CElement::SetElementAt(7, 10, other);
+             WorldTamper::Elements().push_back(other);
+         }},
+        {"2 heroes", [&] { block->type = ELEMENT_AI, block->typeAI = AI_PROFESSOR; },
+         [&] { block->type = ELEMENT_OBJECT, block->typeAI = 0; }},
+        {"the hero pointer does not name the hero", [&] { CElement::SetHero(block); },
+         [&] { CElement::SetHero(hero); }},
+    };
+    std::string what;
+    ASSERT_TRUE(CWorldRun::CheckWorld(&what)) << what;
+    for (const Row& row : rows) {
+        row.breakWorld();
+        what.clear();
+        EXPECT_FALSE(CWorldRun::CheckWorld(&what)) << row.expected;
+        EXPECT_EQ(what, row.expected);
+        row.mend();
+        ASSERT_TRUE(CWorldRun::CheckWorld(&what)) << "after " << row.expected << ": " << what;
+    }
 }

@@ -1,9 +1,13 @@
-// Random levels and random key records, under AddressSanitizer and UBSan:
-// the world's invariants hold after every frame, and taking back a move and
+// Random levels with every piece and random key records, under
+// AddressSanitizer and UBSan: the world's invariants hold after every frame,
+// after every undo of a burst that runs the undo ring past its end and after
+// the undo that takes back the end of a level; and taking back a move and
 // making it again gives the very same world.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <cstdio>
 #include <random>
 #include <string>
@@ -18,14 +22,28 @@
 
 namespace {
 
-// The tiles the generator scatters over the level; every piece that exists.
+// The pieces the generator scatters anywhere over the level.
 const uint32_t kLooseTiles[] = {
-    OBJECT_WCRATE, OBJECT_MCRATE, OBJECT_WBARREL, OBJECT_MBARREL, OBJECT_LMAGNET, OBJECT_RMAGNET,
-    TERRAIN_ICE,   TERRAIN_BRIDGE, TERRAIN_SAND,  TERRAIN_GRASS,
+    OBJECT_WCRATE,  OBJECT_MCRATE,  OBJECT_WBARREL, OBJECT_MBARREL, OBJECT_LMAGNET, OBJECT_RMAGNET, TERRAIN_ICE,
+    TERRAIN_BRIDGE, TERRAIN_SAND,   TERRAIN_GRASS,  DEVICE_GATE_B,  DEVICE_GATE_Y,  DEVICE_GATE_R,  BOT_HANG,
+    BOT_LEFT,       BOT_RIGHT,      TUTORIAL,
 };
+// The pieces that stand on ground.
+const uint32_t kGroundTiles[] = {DEVICE_BUTTON_B, DEVICE_BUTTON_Y, DEVICE_BUTTON_R, DEVICE_TRAMPOLINE,
+                                 BOT_LEFT,        BOT_RIGHT};
+// Every power-up.
+const uint32_t kPowerupTiles[] = {POWERUP_FROSTGUN, POWERUP_HEATGUN, POWERUP_WHISTLE, POWERUP_TELEPORT, POWERUP_BRIDGE,
+                                  POWERUP_EMP,      POWERUP_CRATE,   POWERUP_BARREL,  POWERUP_MAGNET};
 
-// A level the builder accepts: ground, a few ledges, ladders, the two tubes
-// on terrain with room above, and loose pieces anywhere.
+template <size_t N>
+uint32_t Pick(const uint32_t (&codes)[N], int i) {
+    return codes[static_cast<size_t>(i) % N];
+}
+
+// A level the editor could have made: ground, a few ledges, ladders (some
+// with a platform), the two tubes on terrain with room above, pieces
+// anywhere, pieces on ground, power-ups along the floor and pairs of
+// portals standing on terrain.
 CLevel MakeRandomLevel(std::mt19937* rng) {
     auto rnd = [rng](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(*rng); };
     CLevel level;
@@ -40,18 +58,58 @@ CLevel MakeRandomLevel(std::mt19937* rng) {
     for (int i = 0; i < ladders; ++i) {
         const int x = rnd(0, 31), top = rnd(5, 18);
         for (int y = top; y < 23; ++y) level.SetLadder(LADDER, x, y);
+        if (rnd(0, 1) == 0) level.SetTile(PLATFORM, x, top);
     }
     const int loose = rnd(3, 25);
     for (int i = 0; i < loose; ++i) {
         const int x = rnd(0, 31), y = rnd(2, 22);
-        if (level.GetTile(x, y) == NONE)
-            level.SetTile(kLooseTiles[rnd(0, sizeof(kLooseTiles) / sizeof(kLooseTiles[0]) - 1)], x, y);
+        if (level.GetTile(x, y) != NONE) continue;
+        const uint32_t code = Pick(kLooseTiles, rnd(0, 1000));
+        level.SetTile(code, x, y);
+        if (code == TUTORIAL) level.SetTutorialText(x, y, "Mind the gap.");
     }
-    // Tubes on row 22 over the ground, with nothing above them.
-    const int start = rnd(0, 14), exit = rnd(17, 31);
+    const int grounded = rnd(0, 8);
+    for (int i = 0; i < grounded; ++i) {
+        const int x = rnd(0, 31), y = rnd(2, 22);
+        if (level.GetTile(x, y) == NONE && level.IsTerrain(x, y + 1))
+            level.SetTile(Pick(kGroundTiles, rnd(0, 1000)), x, y);
+    }
+    // Tubes on row 22 over the ground, with nothing above them; in half the
+    // levels the exit is a few steps away, so that random keys end more of
+    // them.
+    const int start = rnd(0, 14), exit = rnd(0, 1) ? rnd(17, 31) : start + rnd(3, 6);
     for (int x : {start, exit}) {
         level.SetTile(TERRAIN_GRASS, x, 23);
         for (int y = 0; y < 23; ++y) level.SetTile(NONE, x, y), level.SetLadder(NONE, x, y);
+    }
+    // Power-ups along the floor, most of them a step or two from the
+    // entrance tube, where the hero's first moves collect them.
+    for (int i = rnd(1, 5); i > 0; --i) {
+        const int x = rnd(0, 2) == 0 ? rnd(0, 31) : start + (rnd(0, 1) ? 1 : -1) * rnd(1, 2);
+        if (x >= 0 && x < CLevel::kWidth && x != start && x != exit)
+            level.SetTile(Pick(kPowerupTiles, rnd(0, 1000)), x, 22);
+    }
+    // Portals: a pair of some colours, each on terrain under either column,
+    // clear of the tubes' columns and of each other, its two by two cells
+    // emptied.
+    std::vector<TeleportCell> portals;
+    for (int colour = 0; colour < CLevel::kTeleportColours; ++colour) {
+        if (rnd(0, 2) == 0) continue;
+        for (int placed = 0, tries = 0; placed < 2 && tries < 40; ++tries) {
+            const int x = rnd(-1, 31), y = rnd(3, 22);
+            if (!level.IsTerrain(x, y + 1) && !level.IsTerrain(x + 1, y + 1)) continue;
+            if (x + 1 >= start && x <= start) continue;
+            if (x + 1 >= exit && x <= exit) continue;
+            bool overlaps = false;
+            for (const TeleportCell& p : portals)
+                overlaps = overlaps || (std::abs(p.x - x) < 2 && std::abs(p.y - y) < 2);
+            if (overlaps) continue;
+            for (int cx = x; cx <= x + 1; ++cx)
+                for (int cy = y - 1; cy <= y; ++cy) level.SetTile(NONE, cx, cy), level.SetLadder(NONE, cx, cy);
+            level.SetTeleport(DEVICE_LTELEPORT_B + colour, x, y);
+            portals.push_back({x, y});
+            ++placed;
+        }
     }
     level.SetTile(DEVICE_TUBE_START, start, 22);
     level.SetTile(DEVICE_TUBE_END, exit, 22);
@@ -60,14 +118,16 @@ CLevel MakeRandomLevel(std::mt19937* rng) {
     return level;
 }
 
-const int kKeyCodes[] = {SOLUTION_KEY_LEFT, SOLUTION_KEY_RIGHT, SOLUTION_KEY_UP, SOLUTION_KEY_DOWN, SOLUTION_KEY_TURN,
-                         SOLUTION_KEY_POWERUP_FIRST, SOLUTION_KEY_POWERUP_FIRST + 1};
+// The four moves first; walking comes up more often than the rest.
+const int kKeyCodes[] = {SOLUTION_KEY_LEFT,  SOLUTION_KEY_RIGHT, SOLUTION_KEY_UP,   SOLUTION_KEY_DOWN,
+                         SOLUTION_KEY_LEFT,  SOLUTION_KEY_RIGHT, SOLUTION_KEY_TURN, SOLUTION_KEY_POWERUP_FIRST,
+                         SOLUTION_KEY_POWERUP_FIRST + 1, SOLUTION_KEY_POWERUP_FIRST + 2};
 
 // Presses with their releases, in frame order.
 std::vector<ReplayKey> MakeRandomKeys(std::mt19937* rng, int frames) {
     auto rnd = [rng](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(*rng); };
     std::vector<ReplayKey> presses;
-    for (int f = rnd(1, 30); f < frames; f += rnd(1, 40)) {
+    for (int f = rnd(1, 30); f < frames; f += rnd(1, 30)) {
         const int code = kKeyCodes[rnd(0, sizeof(kKeyCodes) / sizeof(kKeyCodes[0]) - 1)];
         presses.push_back({f, code, false});
         presses.push_back({f + rnd(1, 60), code, true});
@@ -113,9 +173,9 @@ protected:
 
 }  // namespace
 
-TEST_F(WorldProperty, RandomLevelsAndKeysKeepTheWorldWhole) {
+TEST_F(WorldProperty, RandomLevelsAndKeysKeepTheWorldWholeThroughUndoAndAfterTheEnd) {
     const auto began = std::chrono::steady_clock::now();
-    int levels = 0;
+    int levels = 0, bursts = 0, afterEnd = 0;
     long frames = 0;
     for (unsigned seed = 1; seed <= 150; ++seed) {
         std::mt19937 rng(seed);
@@ -124,13 +184,45 @@ TEST_F(WorldProperty, RandomLevelsAndKeysKeepTheWorldWhole) {
         run.SetKeys(MakeRandomKeys(&rng, 600));
         std::string error;
         ASSERT_TRUE(run.Start(&error)) << "seed " << seed << ": " << error;
-        run.Run(600, true);
-        ASSERT_EQ(run.GetFailure(), "") << "seed " << seed;
+        auto check = [&](const char* when) {
+            std::string what;
+            if (CWorldRun::CheckWorld(&what)) return true;
+            ADD_FAILURE() << "seed " << seed << ", frame " << run.GetFrame() << ", " << when << ": " << what;
+            return false;
+        };
+        // Six undos in a row, more than the ring holds, the last one forced,
+        // while the keys play on: once at a random frame, and a while after
+        // the ring has filled up, when further moves have overwritten its
+        // oldest steps.
+        const int burstAt = std::uniform_int_distribution<int>(150, 550)(rng);
+        const int fullFor = std::uniform_int_distribution<int>(10, 120)(rng);
+        int loadsAfterEnd = 0, framesFull = 0;
+        while (run.GetFrame() < 600) {
+            run.StepFrame();
+            framesFull = CElement::GetUndoCount() == CElement::kUndoSlots ? framesFull + 1 : 0;
+            if (!check("after a step")) return;
+            if (run.GetFrame() == burstAt || framesFull == fullFor) {
+                for (int i = 0; i < 6; ++i) {
+                    CElement::LoadUndoStep(i == 5);
+                    if (!check("after an undo")) return;
+                }
+                ++bursts;
+            }
+            if (!run.IsEnded()) continue;
+            // The score page takes back the move that ended the level.
+            if (++loadsAfterEnd > 2) break;
+            CElement::ClearLevelExited();
+            CElement::LoadUndoStep(true);
+            if (!check("after the undo that followed the end")) return;
+            ++afterEnd;
+        }
         ++levels;
         frames += run.GetFrame();
     }
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
-    printf("%d random levels, %ld frames with the invariant check after each, in %.2f s\n", levels, frames, seconds);
+    printf("%d random levels x %ld frames in all, with %d bursts of six undos and %d undos after the end, the world "
+           "checked after each, in %.2f s\n",
+           levels, frames, bursts, afterEnd, seconds);
 }
 
 TEST_F(WorldProperty, UndoThenTheSameKeysGivesTheSameWorld) {
