@@ -190,9 +190,9 @@ void ErrorLog(bool fatal, const char* format, ...) {
         fputs(message.c_str(), stdout);
         fflush(stdout);
     }
-    if (!AppendToLogFile(message, false)) {
-        DebugLog(DBG_ERROR, "Cannot open log file at '%s'\n", LogFilePath().c_str());
-        if (g_toFile) fputs(message.c_str(), stderr);
-    }
+    const bool logged = AppendToLogFile(message, false);
+    if (!logged) DebugLog(DBG_ERROR, "Cannot open log file at '%s'\n", LogFilePath().c_str());
+    // A tool that ends here, or whose log is lost, still says why.
+    if (g_toFile && (fatal || !logged)) fputs(message.c_str(), stderr);
     if (fatal) exit(1);
 }
