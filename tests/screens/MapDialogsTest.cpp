@@ -5,6 +5,9 @@
 
 #include <SDL.h>
 
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -130,6 +133,33 @@ TEST_F(MapDialogsTest, TheOpeningAndTheEndingTurnTheirPagesAndDoneComesOnTheSeco
     // Closed stories give their page pictures back.
     EXPECT_EQ(CDraw::FindImage("story1.png"), -1);
     EXPECT_EQ(CDraw::FindImage("story2.png"), -1);
+}
+
+// The professor's picture stays inside the choice's box, clear of its
+// heading and of the descriptions drawn onto the box.
+TEST_F(MapDialogsTest, TheSetChoiceProfessorStaysInsideTheBox) {
+    const SDL_Rect box = OpaqueBox("confirmation_parch.png");
+    const SDL_Rect prof = OpaqueBox("lvlset_prof.png");
+    const int boxX = 158 + box.x, boxY = 113 + box.y, profX = 518 + prof.x, profY = 88 + prof.y;
+    ASSERT_GT(prof.w, 0);
+    const int edge = 8;  // the torn edge of the box
+    EXPECT_GE(profX, boxX + edge);
+    EXPECT_GE(profY, boxY + edge) << "the professor sticks out above the box";
+    EXPECT_LE(profX + prof.w, boxX + box.w - edge);
+    EXPECT_LE(profY + prof.h, boxY + box.h - edge);
+    const struct {
+        const char* image;
+        int x, y;
+    } texts[] = {{"lvlset_heading.png", 88, 44},
+                 {"lvlset_desc_regular.png", 175, 124},
+                 {"lvlset_desc_advanced.png", 175, 194},
+                 {"lvlset_desc_kids.png", 175, 264}};
+    for (const auto& t : texts) {
+        const SDL_Rect r = OpaqueBox(t.image);
+        const int x = 158 + t.x + r.x, y = 113 + t.y + r.y;
+        const bool apart = profX + prof.w <= x || x + r.w <= profX || profY + prof.h <= y || y + r.h <= profY;
+        EXPECT_TRUE(apart) << "the professor covers " << t.image;
+    }
 }
 
 TEST_F(MapDialogsTest, TheSetChoiceCannotBeLeftWithoutAChoice) {
