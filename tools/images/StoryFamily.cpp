@@ -92,9 +92,38 @@ void StoryPanel(cairo_t* cr, int w, int h, int kind, uint32_t seed) {
 // A page frame with a see-through window area (panels are drawn over it).
 void PageFrame(cairo_t* cr, int w, int h, const std::string& name) { Parchment(cr, 0, 0, w, h, Seed(name)); }
 
-void TextNote(cairo_t* cr, int w, int h, const std::string& key) {
+void TextNote(cairo_t* cr, int w, int h, const std::string& key, double size = 15) {
     Parchment(cr, 0, 0, w, h, Seed(key), 0.6);
-    TextBox(cr, CCaptions::Shared().Get(key), 10, 6, w - 20, h - 12, 15, kInk, FONT_SERIF, ALIGN_CENTER);
+    TextBox(cr, CCaptions::Shared().Get(key), 10, 6, w - 20, h - 12, size, kInk, FONT_SERIF, ALIGN_CENTER);
+}
+
+struct Box {
+    int x, y, w, h;
+};
+
+// The opening's second page is drawn at fixed corners, which lie where they
+// would make the panels overlap. Each picture therefore reaches from its
+// corner to the panel it shows, and outside that panel repeats the page
+// frame under it, so that the panels stand in a grid of their own: frame at
+// (6, 39), two rows of three panels from (61, 88) to (731, 528), above the
+// buttons at y 538. A later picture only repeats the frame where no earlier
+// panel shows (the one with its corner at (281, 313) starts below the first
+// row, which ends at y 312).
+const Box kOpeningFrame = {6, 39, 780, 530};
+
+void AddInsetPanel(CArtRegistry& reg, const std::string& name, int cornerX, int cornerY, const Box& panel, int kind) {
+    const std::string frameName = "story_A2_a.tga";
+    reg.Add(name, panel.x + panel.w - cornerX, panel.y + panel.h - cornerY,
+            [=](cairo_t* cr, int, int) {
+                cairo_save(cr);
+                cairo_translate(cr, kOpeningFrame.x - cornerX, kOpeningFrame.y - cornerY);
+                PageFrame(cr, kOpeningFrame.w, kOpeningFrame.h, frameName);
+                cairo_restore(cr);
+                cairo_translate(cr, panel.x - cornerX, panel.y - cornerY);
+                cairo_rectangle(cr, 0, 0, panel.w, panel.h);
+                cairo_clip(cr);
+                StoryPanel(cr, panel.w, panel.h, kind, Seed(name));
+            });
 }
 
 // Draws a registered picture at (x, y); nothing when it is not registered.
@@ -166,14 +195,23 @@ void RegisterStory(CArtRegistry& reg) {
     banner("story_A1_d.png", 200, 50);
     panel("story_A1_e.jpg", 200, 220, 1);
     panel("story_A1_f.jpg", 210, 230, 2);
-    // Opening, second page.
-    frame("story_A2_a.tga", 780, 530);
-    panel("story_A2_b.jpg", 420, 220, 2);
-    panel("story_A2_c.jpg", 180, 200, 4);
-    panel("story_A2_d.jpg", 120, 80, 0);
-    panel("story_A2_e.jpg", 230, 240, 3);
-    banner("story_A2_f.png", 240, 60);
-    panel("story_A2_g.jpg", 220, 210, 3);
+    // Opening, second page: the laboratory, the inventions strewn over
+    // the island, the Pyrowhorl still raging; then the caption, the professor
+    // setting off and the bots waiting in the dark.
+    frame("story_A2_a.tga", kOpeningFrame.w, kOpeningFrame.h);
+    AddInsetPanel(reg, "story_A2_b.jpg", 54, 88, {281, 88, 230, 224}, 2);
+    AddInsetPanel(reg, "story_A2_c.jpg", 86, 336, {531, 336, 200, 192}, 4);
+    AddInsetPanel(reg, "story_A2_d.jpg", 61, 71, {61, 88, 200, 224}, 0);
+    AddInsetPanel(reg, "story_A2_e.jpg", 520, 56, {531, 88, 200, 224}, 1);
+    // The caption takes the first panel of the second row; its corner is
+    // (22, 323) and it is see-through around the note.
+    const Box caption = {61, 336, 200, 192};
+    reg.Add("story_A2_f.png", caption.x + caption.w - 22, caption.y + caption.h - 323,
+            [caption](cairo_t* cr, int, int) {
+                cairo_translate(cr, caption.x - 22, caption.y - 323);
+                TextNote(cr, caption.w, caption.h, "story_A2_f", 21);
+            });
+    AddInsetPanel(reg, "story_A2_g.jpg", 281, 313, {281, 336, 230, 192}, 3);
     // Chapter pages: a frame, a wide panel and three text notes per chapter;
     // the Done button sits below the panel at (345, 397).
     frame("story_B1_a.tga", 680, 330);
