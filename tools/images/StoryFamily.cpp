@@ -1,6 +1,4 @@
-// Story pages (opening, ten chapter pages, ending) and the pictures of the
-// instructions pages. Instructions pictures are composed from the game's own
-// world pictures, looked up in the registry when they are drawn.
+// Story pages: the opening, ten chapter pages and the ending.
 #include <cmath>
 #include <string>
 #include <vector>
@@ -126,53 +124,6 @@ void AddInsetPanel(CArtRegistry& reg, const std::string& name, int cornerX, int 
             });
 }
 
-// Draws a registered picture at (x, y); nothing when it is not registered.
-void DrawPiece(cairo_t* cr, const CArtRegistry* reg, const std::string& name, double x, double y) {
-    const CArtRegistry::Art* art = reg->Find(name);
-    if (!art || !art->draw) return;
-    cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, art->width, art->height);
-    cairo_t* c = cairo_create(s);
-    art->draw(c, art->width, art->height);
-    cairo_destroy(c);
-    cairo_set_source_surface(cr, s, x, y);
-    cairo_paint(cr);
-    cairo_surface_destroy(s);
-}
-
-struct Piece {
-    const char* name;
-    double x, y;
-};
-
-// A framed card with the pieces drawn at (x, y) of a grid scale times
-// smaller than the card, so small icons read at page size.
-void AddPicture(CArtRegistry& reg, const std::string& name, int w, int h, std::vector<Piece> pieces,
-                double scale = 1.0) {
-    const CArtRegistry* r = &reg;
-    reg.Add(name, w, h, [r, pieces, scale](cairo_t* cr, int cw, int ch) {
-        OutlinedRoundedRect(cr, 1, 1, cw - 2, ch - 2, 8, Hex(0xf3e3bf, 0.9), 1.5);
-        VerticalGradient(cr, 4, 4, cw - 8, ch * 0.7, Hex(0xbfe0f0, 0.6), Hex(0xf3e3bf, 0));
-        cairo_save(cr);
-        cairo_scale(cr, scale, scale);
-        for (const Piece& p : pieces) DrawPiece(cr, r, p.name, p.x, p.y);
-        cairo_restore(cr);
-    });
-}
-
-void SoftShadowPicture(cairo_t* cr, int w, int h) {
-    cairo_save(cr);
-    cairo_translate(cr, w / 2.0, h / 2.0);
-    cairo_scale(cr, w / 2.0, h / 2.0);
-    cairo_pattern_t* pat = cairo_pattern_create_radial(0, 0, 0, 0, 0, 1);
-    cairo_pattern_add_color_stop_rgba(pat, 0, 0, 0, 0, 0.4);
-    cairo_pattern_add_color_stop_rgba(pat, 1, 0, 0, 0, 0);
-    cairo_set_source(cr, pat);
-    cairo_arc(cr, 0, 0, 1, 0, 2 * M_PI);
-    cairo_fill(cr);
-    cairo_pattern_destroy(pat);
-    cairo_restore(cr);
-}
-
 }  // namespace
 
 namespace InterfaceFamilies {
@@ -238,42 +189,6 @@ void RegisterStory(CArtRegistry& reg) {
     panel("story_C2_e.jpg", 100, 240, 0);
     panel("story_C2_f.jpg", 200, 220, 3);
     panel("story_C2_g.jpg", 200, 230, 5);
-
-    // Instructions pictures.
-    AddPicture(reg, "picture_basic_movement.tga", 150, 120, {{"profstandright0.tga", 40, 40}});
-    AddPicture(reg, "picture_terrain.tga", 150, 110, {{"grass1.png", 10, 60}, {"sand1.png", 55, 60}, {"ice1.png", 100, 66}});
-    AddPicture(reg, "picture_crates.tga", 130, 110, {{"cratestill0.tga", 30, 50}, {"metalcratestill0.tga", 75, 50}});
-    AddPicture(reg, "picture_barrels.tga", 130, 110, {{"barrel0.tga", 30, 50}, {"metalbarrel0.png", 75, 50}});
-    AddPicture(reg, "picture_magnets.tga", 150, 110, {{"magnetrightstill0.tga", 20, 50}, {"metalcratestill0.tga", 90, 50}});
-    AddPicture(reg, "picture_gates.tga", 130, 110, {{"buttonblue1.tga", 20, 70}, {"gatebackclose0.tga", 70, 20}, {"gatefrontclose0.tga", 70, 20}});
-    AddPicture(reg, "picture_trampolines.tga", 130, 110, {{"trampolineback0.tga", 40, 40}, {"trampolinefront0.tga", 40, 40}});
-    AddPicture(reg, "picture_inflatable_crate.tga", 100, 100, {{"iconcrate4.tga", 4.7, 4.7}}, 2.2);
-    AddPicture(reg, "picture_inflatable_magnet.tga", 100, 100, {{"iconmagnet4.tga", 4.7, 4.7}}, 2.2);
-    AddPicture(reg, "picture_inflatable_barrel.tga", 100, 100, {{"iconbarrel4.tga", 4.7, 4.7}}, 2.2);
-    // The inventory: kind icons with their count icons at the game's offset.
-    // Narrow enough to stand left of its page's text, which starts 150
-    // pixels to the right of it.
-    AddPicture(reg, "picture_root_menu4.tga", 140, 70,
-               {{"iconfrostgun4.tga", 4, 11}, {"iconemp4.tga", 42, 11}, {"iconwhistle4.tga", 80, 11},
-                {"iconone0.tga", 20, 26}, {"icontwo0.tga", 58, 26}, {"iconthree0.tga", 96, 26}},
-               1.15);
-    AddPicture(reg, "picture_emp.tga", 110, 110, {{"iconemp4.tga", 4.9, 4.9}}, 2.4);
-    AddPicture(reg, "picture_whistle.tga", 110, 110, {{"iconwhistle4.tga", 4.9, 4.9}}, 2.4);
-    const CArtRegistry* r = &reg;
-    reg.Add("instructions_heatgun.png", 130, 130, [r](cairo_t* cr, int w, int h) {
-        RadialGlow(cr, w / 2.0, h / 2.0, w * 0.5, Hex(0xff6a1a, 0.45));
-        DrawPiece(cr, r, "iconheatgun4.png", w / 2.0 - 18, h / 2.0 - 18);
-    });
-    for (const char* s : {"instructions_shadowteleport.png", "instructions_shadowinflbridge.png",
-                          "instructions_shadowinflteleport.png"})
-        reg.Add(s, 200, 30, SoftShadowPicture);
-    // The wooden bridge's page draws this picture 12 pixels above the tops
-    // of the bridge pictures, whose planks lie 41 pixels further down: the
-    // shadow falls below the planks.
-    reg.Add("instructions_shadowbridge.png", 200, 90, [](cairo_t* cr, int w, int) {
-        cairo_translate(cr, 0, 56);
-        SoftShadowPicture(cr, w, 30);
-    });
 }
 
 }  // namespace InterfaceFamilies
