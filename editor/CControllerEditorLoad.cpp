@@ -4,12 +4,18 @@
 #include "engine/CDraw.h"
 #include "engine/CMouse.h"
 #include "engine/CSprite.h"
+#include "engine/FontRender.h"
 #include "engine/Log.h"
 #include "engine/Utilities.h"
 #include "gui/CGuiButton.h"
 #include "gui/CGuiListbox.h"
 #include "gui/GuiSprites.h"
 #include "world/CLevel.h"
+
+namespace {
+// The text the level manager marks a damaged level file with.
+constexpr int kDamagedMarkId = 503;
+}  // namespace
 
 CControllerEditorLoad::CControllerEditorLoad()
     : sprites{},
@@ -68,8 +74,14 @@ void CControllerEditorLoad::LoadSprites() {
 void CControllerEditorLoad::FillList() {
     fileNames.clear();
     GetFiles(fileNames, GetLevelsDir(), ".lvl", true);
-    for (size_t i = 0; i < fileNames.size(); ++i)
-        list->AddRow(static_cast<int>(i), {fileNames[i], CLevel::GetHeading(fileNames[i].c_str())});
+    for (size_t i = 0; i < fileNames.size(); ++i) {
+        // A file the game cannot read shows the level manager's mark for it,
+        // not what its damaged bytes would spell as a heading.
+        CLevel level;
+        const bool readable = level.Load(fileNames[i].c_str());
+        list->AddRow(static_cast<int>(i),
+                     {fileNames[i], readable ? level.GetHeadingText() : FontGetEntry(kDamagedMarkId).text.Narrow()});
+    }
     list->Refresh();
 }
 

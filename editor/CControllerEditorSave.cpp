@@ -1,6 +1,8 @@
 #include "editor/CControllerEditorSave.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 #include "editor/EditorDialogArt.h"
 #include "engine/CDraw.h"
@@ -77,7 +79,10 @@ void CControllerEditorSave::LoadSprites() {
                                "Editor Save Controller (EDITORSAVE_LSPRITE_BACKGROUND)", 190, 168, true);
     okay = MakeEditorOkayButton(317, 387, BUTTON_OKAY, this, false);
     cancel = MakeEditorCancelButton(390, 387, BUTTON_CANCEL, this);
-    nameBox = new CGuiTextbox(kMaxFileName, 314, 270, 9, 11, "savebox_filename.jpg", "profilenternamecursor.png", false,
+    // A level loaded from a file with a longer name offers that whole name:
+    // cut, it would name another level's file.
+    const int nameLimit = std::max(kMaxFileName, level ? static_cast<int>(strlen(level->GetFileName())) : 0);
+    nameBox = new CGuiTextbox(nameLimit, 314, 270, 9, 11, "savebox_filename.jpg", "profilenternamecursor.png", false,
                               false, false);
     headingBox = new CGuiTextbox(kMaxHeading, 234, 347, 9, 11, "savebox_heading.jpg", "profilenternamecursor.png",
                                  true, true, false);

@@ -21,6 +21,7 @@ class CControllerEditorSave : public CController {
 public:
     enum ButtonId { BUTTON_CANCEL = 0, BUTTON_OKAY = 1 };
     enum Focus { FOCUS_BUTTONS = -1, FOCUS_NAME = 0, FOCUS_HEADING = 1 };
+    // A new name is typed up to this length.
     static constexpr int kMaxFileName = 16;
     static constexpr int kMaxHeading = 29;
     static constexpr const char* kBaseImage = "baseEditorSave.png";

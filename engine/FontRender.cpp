@@ -5,6 +5,7 @@
 #include <SDL_ttf.h>
 
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 #include "engine/CFontString.h"
@@ -238,8 +239,9 @@ SDL_Surface* FontRenderString(int boxWidth, int boxHeight, int align, int textId
     return RenderEntry(boxWidth, boxHeight, align, textId, nullptr, narrow);
 }
 
-SDL_Surface* FontRenderStringTyped(int boxWidth, int boxHeight, int align, int textId, const char* typed) {
-    const char* narrow[6] = {typed, nullptr, nullptr, nullptr, nullptr, nullptr};
+SDL_Surface* FontRenderStringTyped(int boxWidth, int boxHeight, int align, int textId, const char* typed,
+                                   const char* typed2) {
+    const char* narrow[6] = {typed, typed2, nullptr, nullptr, nullptr, nullptr};
     return RenderEntry(boxWidth, boxHeight, align, textId, nullptr, narrow, true);
 }
 
@@ -257,6 +259,73 @@ SDL_Surface* FontRenderStringBoth(int boxWidth, int boxHeight, int align, int te
     const uint16_t* wide[6] = {w1, w2, w3, w4, w5, w6};
     const char* narrow[6] = {n1, n2, n3, n4, n5, n6};
     return RenderEntry(boxWidth, boxHeight, align, textId, wide, narrow);
+}
+
+namespace {
+
+// The width of a text on one line as the renderer lays it out: runs that
+// each end after a space, drawn side by side.
+int LineWidth(TTF_Font* font, const CFontString& text) {
+    int width = 0;
+    size_t start = 0;
+    while (start < text.Length()) {
+        size_t end = start;
+        while (end < text.Length() && text.At(end) != ' ') ++end;
+        if (end < text.Length()) ++end;
+        CFontString run = text.Substring(start, end - start);
+        int w = 0, h = 0;
+        if (TTF_SizeUNICODE(font, run.c_str(), &w, &h) == 0) width += w;
+        start = end;
+    }
+    return width;
+}
+
+}  // namespace
+
+std::string FontFitTyped(int textId, const std::string& typed, int maxWidth, bool keepEnd) {
+    if (typed.empty()) return typed;
+    const CStringEntry& entry = FontGetEntry(textId);
+    const std::string path = FontGetFolder() + entry.fontFile;
+    TTF_Font* font = TTF_WasInit() && !entry.fontFile.empty() ? TTF_OpenFont(path.c_str(), entry.pointSize) : nullptr;
+    if (!font) return typed;
+    TTF_SetFontStyle(font, (g_bold ? TTF_STYLE_BOLD : 0) | (g_italic ? TTF_STYLE_ITALIC : 0) |
+                               (g_underline ? TTF_STYLE_UNDERLINE : 0));
+    // The renderer starts a new line once a run reaches the box's width, so
+    // a line that fits ends short of it.
+    auto fits = [&](const std::string& s) { return LineWidth(font, CFontString(s.c_str())) < maxWidth; };
+    std::string result;
+    if (fits(typed)) {
+        result = typed;
+    } else if (keepEnd) {
+        // The shortest cut from the front that fits.
+        size_t lo = 1, hi = typed.size();
+        while (lo < hi) {
+            const size_t mid = (lo + hi) / 2;
+            if (fits(typed.substr(mid)))
+                hi = mid;
+            else
+                lo = mid + 1;
+        }
+        result = typed.substr(lo);
+    } else {
+        // The longest beginning that fits with the dots after it.
+        auto cut = [&](size_t n) {
+            std::string s = typed.substr(0, n);
+            while (!s.empty() && s.back() == ' ') s.pop_back();
+            return s + "...";
+        };
+        size_t lo = 0, hi = typed.size() - 1;
+        while (lo < hi) {
+            const size_t mid = (lo + hi + 1) / 2;
+            if (fits(cut(mid)))
+                lo = mid;
+            else
+                hi = mid - 1;
+        }
+        result = fits(cut(lo)) ? cut(lo) : std::string();
+    }
+    TTF_CloseFont(font);
+    return result;
 }
 
 int FontGetTextEndX() { return g_lastEndX; }

@@ -59,8 +59,10 @@ SDL_Surface* FontRenderString(int boxWidth, int boxHeight, int align, int textId
                               const char* v2 = nullptr, const char* v3 = nullptr, const char* v4 = nullptr,
                               const char* v5 = nullptr, const char* v6 = nullptr);
 // Render by text id with one typed value (a name, a heading, a text box's
-// text) for "%1": its markup is drawn as text, its "%n" still breaks lines.
-SDL_Surface* FontRenderStringTyped(int boxWidth, int boxHeight, int align, int textId, const char* typed);
+// text) for "%1", and optionally a second for "%2": their markup is drawn as
+// text, their "%n" still breaks lines.
+SDL_Surface* FontRenderStringTyped(int boxWidth, int boxHeight, int align, int textId, const char* typed,
+                                   const char* typed2 = nullptr);
 SDL_Surface* FontRenderStringWide(int boxWidth, int boxHeight, int align, int textId, const uint16_t* v1 = nullptr,
                                   const uint16_t* v2 = nullptr, const uint16_t* v3 = nullptr,
                                   const uint16_t* v4 = nullptr, const uint16_t* v5 = nullptr,
@@ -69,6 +71,13 @@ SDL_Surface* FontRenderStringBoth(int boxWidth, int boxHeight, int align, int te
                                   const uint16_t* w2, const uint16_t* w3, const uint16_t* w4, const uint16_t* w5,
                                   const uint16_t* w6, const char* n1, const char* n2, const char* n3,
                                   const char* n4, const char* n5, const char* n6);
+
+// A typed text (a name, a heading) made to fit maxWidth pixels on one line
+// in the font, size and current style of string textId: whole when it fits;
+// otherwise cut at its end and closed with "..." (keepEnd false), or with
+// its first characters dropped (keepEnd true, for a box the caret follows).
+// Unchanged when the entry's font cannot be opened.
+std::string FontFitTyped(int textId, const std::string& typed, int maxWidth, bool keepEnd);
 
 // End position of the last text rendered (the text box puts its caret there).
 int FontGetTextEndX();

@@ -16,16 +16,20 @@ const char* const kBaseName = "baseMessageController.png";
 CControllerMessage::CControllerMessage(int titleId, int bodyId, bool twoButtons_, int bodyArgument)
     : CControllerMessage(titleId, bodyId, twoButtons_, std::to_string(bodyArgument).c_str()) {}
 
-CControllerMessage::CControllerMessage(int titleId, int bodyId, bool twoButtons_, const char* bodyText_)
+CControllerMessage::CControllerMessage(int titleId_, int bodyId_, bool twoButtons_, const char* bodyText_,
+                                       const char* bodyText2_)
     : dimmer(nullptr),
       background(nullptr),
       okay(nullptr),
       cancel(nullptr),
       twoButtons(twoButtons_ ? 1 : 0),
       spritesBuilt(0),
-      bodyText(bodyText_ ? bodyText_ : "") {
+      titleId(titleId_),
+      bodyId(bodyId_),
+      bodyText(bodyText_ ? bodyText_ : ""),
+      bodyText2(bodyText2_ ? bodyText2_ : "") {
     id = CONTROLLER_MESSAGE;
-    LoadSprites(titleId, bodyId, bodyText.c_str());
+    LoadSprites();
 }
 
 CControllerMessage::~CControllerMessage() {
@@ -39,7 +43,7 @@ CControllerMessage::~CControllerMessage() {
     CDraw::UnloadImage(kBaseName);
 }
 
-void CControllerMessage::LoadSprites(int titleId, int bodyId, const char* bodyText) {
+void CControllerMessage::LoadSprites() {
     if (spritesBuilt) return;
     dimmer = new CSprite(1411, 0, false);
     dimmer->SetName("Message Controller (MESSAGE_LSPRITE_DIMMER)");
@@ -51,7 +55,8 @@ void CControllerMessage::LoadSprites(int titleId, int bodyId, const char* bodyTe
     CDraw::DrawImageOnto("parchment_confirmation.png", base, 180, 100);
     const int width = CDraw::GetWidth(base);
     if (titleId != -1) BlitString(titleId, base, 450, 50, 2, (width - 450) / 2, 50);
-    if (bodyId != -1) BlitTypedString(bodyId, base, 350, 120, 2, (width - 350) / 2, 200, bodyText);
+    if (bodyId != -1)
+        BlitTypedString(bodyId, base, 350, 120, 2, (width - 350) / 2, 200, bodyText.c_str(), bodyText2.c_str());
     background = new CSprite(1412, 0, false);
     background->SetName("Message Controller (MESSAGE_LSPRITE_BACKGROUND)");
     background->AddFrame(base);

@@ -20,8 +20,10 @@ public:
     // placeholder.
     CControllerMessage(int titleId, int bodyId, bool twoButtons, int bodyArgument);
     // The same with a text for the body's placeholder (a message that came
-    // from elsewhere, drawn as the text it is).
-    CControllerMessage(int titleId, int bodyId, bool twoButtons, const char* bodyText);
+    // from elsewhere, drawn as the text it is), and optionally a second one
+    // for its second placeholder.
+    CControllerMessage(int titleId, int bodyId, bool twoButtons, const char* bodyText,
+                       const char* bodyText2 = nullptr);
     ~CControllerMessage() override;
 
     bool IsConfirmed() const { return value == 1; }
@@ -34,12 +36,15 @@ public:
 
     // Inspection (tests).
     CGuiButton* GetOkayButton() const { return okay; }
-    // The text given for the body's placeholder.
+    // The texts given for the body's placeholders, and the two text ids.
     const std::string& GetBodyText() const { return bodyText; }
+    const std::string& GetBodyText2() const { return bodyText2; }
+    int GetTitleId() const { return titleId; }
+    int GetBodyId() const { return bodyId; }
     CGuiButton* GetCancelButton() const { return cancel; }
 
 private:
-    void LoadSprites(int titleId, int bodyId, const char* bodyText);
+    void LoadSprites();
 
     CSprite* dimmer;
     CSprite* background;
@@ -47,5 +52,8 @@ private:
     CGuiButton* cancel;
     uint8_t twoButtons;
     uint8_t spritesBuilt;
+    int titleId;
+    int bodyId;
     std::string bodyText;
+    std::string bodyText2;
 };

@@ -8,6 +8,7 @@
 #include "engine/CInput.h"
 #include "engine/CMouse.h"
 #include "engine/CSprite.h"
+#include "engine/FontRender.h"
 #include "engine/Log.h"
 #include "engine/Rect.h"
 #include "gui/GuiText.h"
@@ -63,7 +64,11 @@ void CGuiListbox::AddRow(int rowId, const std::vector<std::string>& rowCells) {
     rowsAdded = true;
     if (rowIds.empty()) selectedRow = 0;
     rowIds.push_back(rowId);
-    for (size_t c = 0; c < columnWidths.size(); ++c) cells.push_back(c < rowCells.size() ? rowCells[c] : kNoText);
+    for (size_t c = 0; c < columnWidths.size(); ++c) {
+        Cell cell;
+        cell.text = c < rowCells.size() ? rowCells[c] : kNoText;
+        cells.push_back(cell);
+    }
     needsPaint = true;
 }
 
@@ -101,7 +106,19 @@ int CGuiListbox::GetRowId(int index) const {
 const std::string& CGuiListbox::GetCell(int row, int column) const {
     const int columns = GetColumnCount();
     if (row < 0 || row >= GetRowCount() || column < 0 || column >= columns) return kNoText;
-    return cells[static_cast<size_t>(row * columns + column)];
+    return cells[static_cast<size_t>(row * columns + column)].text;
+}
+
+const std::string& CGuiListbox::GetShownCell(int row, int column) {
+    const int columns = GetColumnCount();
+    if (row < 0 || row >= GetRowCount() || column < 0 || column >= columns) return kNoText;
+    Cell& cell = cells[static_cast<size_t>(row * columns + column)];
+    if (!cell.fitted) {
+        cell.shown = FontFitTyped(kCellTextId, cell.text, columnWidths[static_cast<size_t>(column)] - 2 * kCellMarginX,
+                                  false);
+        cell.fitted = true;
+    }
+    return cell.shown;
 }
 
 int CGuiListbox::FindRowByText(const std::string& text) const {
@@ -260,22 +277,24 @@ void CGuiListbox::Paint() {
         BlitString(kEmptyTextId, page, width, pageHeight, 3, 0, 0);
     } else {
         const int columns = GetColumnCount();
-        const int textHeight = std::max(rowHeight, rowsTop + rowHeight - textDy);
+        const int textHeight = std::max(rowHeight, rowsTop + rowHeight - textDy) - kCellMarginY;
         for (int row = topRow; row < topRow + pageSize && row < GetRowCount(); ++row) {
             const int onPage = row - topRow;
             if (row == selectedRow)
                 CDraw::DrawImageOnto(selectionImage.c_str(), page, selectionX, rowsTop + rowHeight * selectedOnPage);
             int left = 0;
             for (int c = 0; c < columns; ++c) {
-                const std::string& text = cells[static_cast<size_t>(row * columns + c)];
+                const int width = columnWidths[static_cast<size_t>(c)];
+                const std::string& text = GetShownCell(row, c);
                 // The box ends where the row ends: a text too long for its
                 // column wraps into nothing instead of into the next row.
                 // Cells hold names and headings people typed: drawn as text,
                 // never as markup.
                 if (!text.empty())
-                    BlitTypedString(kCellTextId, page, columnWidths[static_cast<size_t>(c)], textHeight, 0,
-                                    left + textDx, rowHeight * onPage + textDy, text.c_str());
-                left += columnWidths[static_cast<size_t>(c)];
+                    BlitTypedString(kCellTextId, page, width - 2 * kCellMarginX, textHeight, 0,
+                                    left + textDx + kCellMarginX, rowHeight * onPage + textDy + kCellMarginY,
+                                    text.c_str());
+                left += width;
             }
         }
     }
@@ -296,7 +315,7 @@ void CGuiListbox::DumpRows() const {
         DebugLog(DBG_DEBUG, "%i   %-5i", row == selectedRow ? 1 : 0, rowIds[static_cast<size_t>(row)]);
         for (int c = 0; c < columns; ++c)
             DebugLog(DBG_DEBUG | DBG_NOPREFIX, "(%i)%-20s", columnWidths[static_cast<size_t>(c)],
-                     cells[static_cast<size_t>(row * columns + c)].c_str());
+                     cells[static_cast<size_t>(row * columns + c)].text.c_str());
         DebugLog(DBG_DEBUG | DBG_NOPREFIX, "\n");
     }
     DebugLog(DBG_DEBUG, "-----------------------------------------\n");

@@ -21,8 +21,15 @@ public:
     static constexpr int kCellTextId = 501;
     static constexpr int kEmptyTextId = 502;
 
-    // The hit box starts at (x + selectionX, y + rowsTop). A cell's text sits
-    // at (column left + textDx, rowHeight * page row + textDy) in the page.
+    // Inside a cell's box the text keeps this margin from the sides (and
+    // from the top), so that it never touches the list's frame or the next
+    // column; a text too wide for it is cut with "...".
+    static constexpr int kCellMarginX = 4;
+    static constexpr int kCellMarginY = 2;
+
+    // The hit box starts at (x + selectionX, y + rowsTop). A cell's box sits
+    // at (column left + textDx, rowHeight * page row + textDy) in the page,
+    // as wide as its column.
     CGuiListbox(int x, int y, int id, CController* owner, int hitWidth, int hitHeight, int pageSize, int rowHeight,
                 const char* backgroundImage, const char* selectionImage, int selectionX, int rowsTop, int textDx,
                 int textDy);
@@ -74,6 +81,11 @@ public:
     int GetClickCooldown() const { return clickCooldown; }
     CSprite* GetContentSprite() const { return contentSprite; }
     int GetPaintCount() const { return paintCount; }
+    int GetRowHeight() const { return rowHeight; }
+    int GetRowsTop() const { return rowsTop; }
+    int GetPageSize() const { return pageSize; }
+    const std::string& GetBackgroundImage() const { return backgroundImage; }
+    const std::string& GetSelectionImage() const { return selectionImage; }
     // The index of the row whose first cell is text, -1 when none.
     int FindRowByText(const std::string& text) const;
 
@@ -84,6 +96,8 @@ private:
     void ScrollIntoView();
     void ReportSelection();
     void Paint();
+    // The text a cell shows: its text, or its cut form when it is too wide.
+    const std::string& GetShownCell(int row, int column);
     std::string PageName() const;
 
     CSprite* contentSprite;
@@ -102,7 +116,12 @@ private:
     bool needsPaint;
     std::vector<int> columnWidths;
     std::vector<int> rowIds;
-    std::vector<std::string> cells;  // row-major, one per column
+    struct Cell {
+        std::string text;
+        std::string shown;  // text as painted, made at its first paint
+        bool fitted = false;
+    };
+    std::vector<Cell> cells;  // row-major, one per column
     bool rowsAdded;
     int clickCooldown;
     int paintCount;

@@ -147,9 +147,13 @@ void CGuiTextbox::Repaint() {
         cursorSprite->SetPosition(x + marginX, y + marginY, false);
         return;
     }
-    const std::string shown = masked ? std::string(text.size(), '*') : text;
+    std::string shown = masked ? std::string(text.size(), '*') : text;
     const int boxW = CDraw::GetWidth(copy) - 2 * marginX;
     const int boxH = CDraw::GetHeight(copy) - marginY;
+    // A one-line box shows the end of a text too wide for it: the last
+    // characters typed and the caret after them stay inside the field.
+    if (!allowLineBreak)
+        shown = FontFitTyped(kTextStyleId, shown, boxW - std::max(0, cursorSprite->GetWidth(true)), true);
     if (BlitTypedString(kTextStyleId, copy, boxW, boxH, 0, marginX, marginY, shown.c_str())) {
         cursorSprite->SetPosition(x + marginX + FontGetTextEndX(), y + marginY + FontGetTextEndY(), false);
         return;

@@ -32,9 +32,10 @@ bool BlitString(int textId, int imageId, int boxW, int boxH, int align, int x, i
     return BlitOnto(FontRenderString(boxW, boxH, align, textId, v1, v2, v3, v4, v5, v6), imageId, x, y);
 }
 
-bool BlitTypedString(int textId, int imageId, int boxW, int boxH, int align, int x, int y, const char* typed) {
+bool BlitTypedString(int textId, int imageId, int boxW, int boxH, int align, int x, int y, const char* typed,
+                     const char* typed2) {
     if (!CDraw::GetSurface(imageId)) return false;
-    return BlitOnto(FontRenderStringTyped(boxW, boxH, align, textId, typed), imageId, x, y);
+    return BlitOnto(FontRenderStringTyped(boxW, boxH, align, textId, typed, typed2), imageId, x, y);
 }
 
 bool BlitText(const char* text, int imageId, int boxW, int boxH, int align, int x, int y) {

@@ -11,9 +11,11 @@ bool BlitString(int textId, int imageId, int boxW, int boxH, int align, int x, i
                 const char* v5 = nullptr, const char* v6 = nullptr);
 
 // The same with one text a player typed (or a server or a level file
-// supplied) for "%1": drawn as the characters it holds, so "%b" or "%1" in
-// it are not markup; only its "%n" line breaks count.
-bool BlitTypedString(int textId, int imageId, int boxW, int boxH, int align, int x, int y, const char* typed);
+// supplied) for "%1", and optionally a second such text for "%2": drawn as
+// the characters they hold, so "%b" or "%1" in them are not markup; only
+// their "%n" line breaks count.
+bool BlitTypedString(int textId, int imageId, int boxW, int boxH, int align, int x, int y, const char* typed,
+                     const char* typed2 = nullptr);
 
 // The same for a plain 8-bit text in the plain-text style: the font file
 // "resource6.dat" at 23 points, line spacing 5, colour (24, 34, 83).

@@ -2,6 +2,8 @@
 
 #include <SDL/SDL.h>
 
+#include <cstring>
+
 #include "engine/Log.h"
 #include "platform/CAudioMixer.h"
 
@@ -61,6 +63,15 @@ void CAudioDevice::Lock() {
 
 void CAudioDevice::Unlock() {
     if (open_) SDL_UnlockAudio();
+}
+
+void CAudioDevice::SetPaused(bool paused) {
+    if (open_) SDL_PauseAudio(paused ? 1 : 0);
+}
+
+bool CAudioDevice::IsDummy() const {
+    char name[32];
+    return open_ && SDL_AudioDriverName(name, sizeof name) && strcmp(name, "dummy") == 0;
 }
 
 void CAudioDevice::Callback(void* user, unsigned char* stream, int length) {

@@ -20,6 +20,10 @@ public:
 
     void Lock();
     void Unlock();
+    // Holds or resumes SDL's calls of the mixer.
+    void SetPaused(bool paused);
+    // True when SDL plays to its dummy driver: nobody hears the output.
+    bool IsDummy() const;
 
 private:
     static void Callback(void* user, unsigned char* stream, int length);

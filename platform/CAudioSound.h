@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 #include "platform/AudioDecode.h"
 
@@ -15,7 +16,11 @@ public:
     size_t Frames() const { return pcm_.Frames(); }
     int Channels() const { return pcm_.channels; }
     int Rate() const { return pcm_.rate; }
+    // The name its owner loaded it under (empty when none was given).
+    const std::string& Name() const { return name_; }
+    void SetName(const std::string& name) { name_ = name; }
 
 private:
     AudioPcm pcm_;
+    std::string name_;
 };

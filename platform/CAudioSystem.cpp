@@ -77,10 +77,45 @@ int CAudioSystem::Init(int channels) {
     return AUDIO_OK;
 }
 
-int CAudioSystem::Update() { return mixer_ ? AUDIO_OK : AUDIO_ERR_UNINITIALIZED; }
+int CAudioSystem::Update() {
+    if (!mixer_) return AUDIO_ERR_UNINITIALIZED;
+    if (record_) {
+        // SDL no longer calls the mixer; the lock covers a call still running.
+        device_.Lock();
+        mixer_->Mix(recordMix_.data(), static_cast<int>(recordMix_.size() / 2));
+        device_.Unlock();
+        RecordEnds();
+        record_->NextFrame();
+    }
+    return AUDIO_OK;
+}
+
+bool CAudioSystem::StartRecord(int msPerUpdate) {
+    if (!mixer_ || record_ || msPerUpdate <= 0 || !device_.IsDummy()) return false;
+    device_.SetPaused(true);
+    recordMix_.assign(static_cast<size_t>(kOutputRate) * static_cast<size_t>(msPerUpdate) / 1000 * 2, 0);
+    record_.reset(new CAudioRecord());
+    return true;
+}
+
+void CAudioSystem::StopRecord() {
+    if (!record_) return;
+    record_.reset();
+    recordMix_.clear();
+    device_.SetPaused(false);
+}
+
+void CAudioSystem::RecordEnds() {
+    record_->CheckEnds([this](AudioChannelId channel) {
+        bool playing = false;
+        return mixer_->IsPlaying(channel, &playing) == AUDIO_OK && playing;
+    });
+}
 
 int CAudioSystem::Close() {
     device_.Close();  // no callback runs after this
+    record_.reset();
+    recordMix_.clear();
     mixer_.reset();
     sounds_.clear();
     return AUDIO_OK;
@@ -145,7 +180,14 @@ int CAudioSystem::PlaySound(CAudioSound* sound, bool paused, bool loop, AudioCha
     if (out) *out = 0;
     if (!mixer_) return AUDIO_ERR_UNINITIALIZED;
     if (!OwnsSound(sound)) return AUDIO_ERR_INVALID_HANDLE;
-    return Locked(device_, [&] { return mixer_->Play(sound, paused, loop, out); });
+    AudioChannelId channel = 0;
+    const int r = Locked(device_, [&] { return mixer_->Play(sound, paused, loop, out ? &channel : nullptr); });
+    if (out) *out = channel;
+    if (record_ && r == AUDIO_OK) {
+        RecordEnds();  // a channel given to this start ends here
+        record_->Started(sound, channel, loop);
+    }
+    return r;
 }
 
 int CAudioSystem::SetVolume(AudioChannelId channel, float volume) {
@@ -180,7 +222,9 @@ int CAudioSystem::GetLoop(AudioChannelId channel, bool* loop) {
 
 int CAudioSystem::Stop(AudioChannelId channel) {
     if (!mixer_) return AUDIO_ERR_UNINITIALIZED;
-    return Locked(device_, [&] { return mixer_->Stop(channel); });
+    const int r = Locked(device_, [&] { return mixer_->Stop(channel); });
+    if (record_ && r == AUDIO_OK) record_->Stopped(channel);
+    return r;
 }
 
 int CAudioSystem::IsPlaying(AudioChannelId channel, bool* playing) {

@@ -10,6 +10,7 @@
 
 #include "platform/CAudioDevice.h"
 #include "platform/CAudioMixer.h"
+#include "platform/CAudioRecord.h"
 #include "platform/CAudioSound.h"
 
 
@@ -64,12 +65,27 @@ public:
     // The mixing core (null before Init). Tests drive it directly.
     CAudioMixer* Mixer() { return mixer_.get(); }
 
+    // From now on records every start and stop with its frame (one frame per
+    // Update). Only on SDL's dummy driver, where nobody listens: SDL stops
+    // calling the mixer, and each Update mixes msPerUpdate of sound instead,
+    // so that a sound lasts as many frames as it would in play however fast
+    // the frames come. False, with nothing changed, on any other output or
+    // before Init. Close ends the record.
+    bool StartRecord(int msPerUpdate);
+    void StopRecord();
+    // Null while not recording.
+    const CAudioRecord* Record() const { return record_.get(); }
+
 private:
     bool OwnsSound(const CAudioSound* sound) const;
+    // Notes every recorded channel that no longer plays.
+    void RecordEnds();
 
     int output_ = kOutputAuto;
     int driver_ = 0;
     std::unique_ptr<CAudioMixer> mixer_;
     CAudioDevice device_;
     std::vector<std::unique_ptr<CAudioSound>> sounds_;
+    std::unique_ptr<CAudioRecord> record_;
+    std::vector<int16_t> recordMix_;  // one Update's output while recording
 };

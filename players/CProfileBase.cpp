@@ -313,7 +313,7 @@ bool CProfileBase::ReadWholeFile(const std::string& path, std::string* out, bool
     return ok;
 }
 
-void CProfileBase::KeepAside(const std::string& path, const std::string* bytes) {
+std::string CProfileBase::KeepAside(const std::string& path, const std::string* bytes) {
     // The damaged file stays where it is (the next save replaces it); a copy
     // goes beside it under the first free name, unless an identical copy is
     // already there. A file that cannot even be read is moved instead.
@@ -329,11 +329,11 @@ void CProfileBase::KeepAside(const std::string& path, const std::string* bytes) 
             }
             continue;
         }
-        if (bytes && existing == *bytes) return;
+        if (bytes && existing == *bytes) return candidate;
     }
     if (aside.empty()) {
         ErrorLog(false, "CProfileBase:  No room to keep damaged file '%s'\n", path.c_str());
-        return;
+        return std::string();
     }
     bool ok;
     if (bytes) {
@@ -345,10 +345,28 @@ void CProfileBase::KeepAside(const std::string& path, const std::string* bytes) 
     } else {
         ok = rename(path.c_str(), aside.c_str()) == 0;
     }
-    if (ok)
+    if (ok) {
         ErrorLog(false, "CProfileBase:  Damaged file kept as '%s'\n", aside.c_str());
-    else
-        ErrorLog(false, "CProfileBase:  Cannot keep damaged file '%s' aside\n", path.c_str());
+        return aside;
+    }
+    ErrorLog(false, "CProfileBase:  Cannot keep damaged file '%s' aside\n", path.c_str());
+    return std::string();
+}
+
+void CProfileBase::NoteDamaged(bool playerList, const std::string& path, const std::string* bytes) {
+    DamageNotice notice;
+    notice.playerList = playerList;
+    const auto it = profileNames_.find(currentProfile_);
+    if (!playerList && it != profileNames_.end()) notice.player = it->second;
+    notice.keptAs = KeepAside(path, bytes);
+    damageNotices_.push_back(notice);
+}
+
+bool CProfileBase::TakeDamageNotice(DamageNotice* notice) {
+    if (damageNotices_.empty()) return false;
+    if (notice) *notice = damageNotices_.front();
+    damageNotices_.erase(damageNotices_.begin());
+    return true;
 }
 
 void CProfileBase::NoteSave(bool ok) {
@@ -461,7 +479,7 @@ bool CProfileBase::LoadProfile(const char* name) {
     if (!ReadWholeFile(path, &bytes, &missing)) {
         if (!missing) {
             ErrorLog(false, "CProfileBase::LoadProfile()   Cannot read profile: %s\n", path.c_str());
-            KeepAside(path, nullptr);
+            NoteDamaged(false, path, nullptr);
         }
         // A profile without a file plays with defaults until its first save.
         ResetOptionsBlock();
@@ -478,7 +496,7 @@ bool CProfileBase::LoadProfile(const char* name) {
     // The intact options block is kept; progress starts afresh, and the
     // damaged file stays on disk beside the one the next save writes.
     ErrorLog(false, "CProfileBase::LoadProfile()   Damaged profile file, using defaults: %s\n", path.c_str());
-    KeepAside(path, &bytes);
+    NoteDamaged(false, path, &bytes);
     return false;
 }
 
@@ -532,7 +550,7 @@ bool CProfileBase::ReadInfo() {
             DebugLog(DBG_PROFILE, "Creating initial profile for PLAYER 1\n");
         } else {
             ErrorLog(false, "CProfileBase::ReadInfo()   Cannot read profile header: %s\n", path.c_str());
-            KeepAside(path, nullptr);
+            NoteDamaged(true, path, nullptr);
         }
         ok = ResetProfiles();
     } else {
@@ -553,7 +571,7 @@ bool CProfileBase::ParseInfo(const std::string& bytes) {
     if (!in.Failed() && version != static_cast<uint32_t>(kVersion)) {
         // Another version: nothing of it is read; it stays on disk aside.
         DebugLog(DBG_DEBUG, "Incompatible profile versions.  Rewriting...\n");
-        KeepAside(path, &bytes);
+        NoteDamaged(true, path, &bytes);
         return ResetProfiles();
     }
     uint32_t headerWord = 0, cheater = 0, count = 0;
@@ -567,7 +585,7 @@ bool CProfileBase::ParseInfo(const std::string& bytes) {
     in.ReadU32(&count);
     if (in.Failed()) {
         ErrorLog(false, "CProfileBase::ReadInfo()   Profile header is short: %s\n", path.c_str());
-        KeepAside(path, &bytes);
+        NoteDamaged(true, path, &bytes);
         return ResetProfiles();
     }
     version_ = kVersion;
@@ -607,7 +625,7 @@ bool CProfileBase::ParseInfo(const std::string& bytes) {
         scoreboardNames_[number] = board;
         if (number > lastProfileNumber_) lastProfileNumber_ = number;
     }
-    if (damaged) KeepAside(path, &bytes);
+    if (damaged) NoteDamaged(true, path, &bytes);
 
     if (profileNames_.empty()) {
         ErrorLog(false, "CProfileBase::ReadInfo()   No profiles listed, creating %s\n", kFirstProfileName);

@@ -7,13 +7,17 @@
 // over it only when every field was written, so a failed save leaves the
 // earlier file whole; the failure is logged and returned. Every read is
 // bounded by the size of the file; a copy of a damaged file is kept beside
-// it as "<name>.damaged" before anything could overwrite it.
+// it as "<name>.damaged" before anything could overwrite it, and the player
+// is told of it once (TakeDamageNotice).
 #pragma once
 
 #include <cstdint>
 #include <cstdio>
 #include <map>
 #include <string>
+#include <vector>
+
+#include "players/DamageNotice.h"
 
 class CByteReader;
 
@@ -117,6 +121,10 @@ public:
     // until a save has succeeded and a later one fails.
     bool TakeSaveFailureNotice();
     bool IsSaveFailing() const { return saveNotice_ != kNoticeNone; }
+    // A damaged profile file or list of players is told to the player once:
+    // each load that met one leaves a notice, and the notices are handed
+    // out oldest first, each a single time (false when none is left).
+    bool TakeDamageNotice(DamageNotice* notice);
     bool WriteOptions(FILE* f);
     bool ReadOptions(CByteReader& in);
     bool WriteInfo();
@@ -130,7 +138,8 @@ protected:
     static bool ReadWholeFile(const std::string& path, std::string* out, bool* missing);
     // Keeps a copy of a damaged file (its bytes; null when it could not be
     // read, then the file itself is moved) so no later save can destroy it.
-    static void KeepAside(const std::string& path, const std::string* bytes);
+    // The copy's path; empty when none could be kept.
+    static std::string KeepAside(const std::string& path, const std::string* bytes);
 
 private:
     bool ParseInfo(const std::string& bytes);
@@ -146,6 +155,11 @@ private:
     bool WriteInfoFiles();
     // Follows the outcome of every save for TakeSaveFailureNotice.
     void NoteSave(bool ok);
+    // Keeps the damaged file aside and leaves the notice for the player:
+    // of the list of players, or of the current player's progress.
+    void NoteDamaged(bool playerList, const std::string& path, const std::string* bytes);
+
+    std::vector<DamageNotice> damageNotices_;
 
     enum SaveNotice : uint8_t { kNoticeNone, kNoticePending, kNoticeTold };
     SaveNotice saveNotice_ = kNoticeNone;

@@ -1,6 +1,9 @@
 #include "screens/CControllerMain.h"
 
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
 
 #include "engine/CDraw.h"
 #include "engine/CLinearMover.h"
@@ -34,6 +37,15 @@ const char* const kRule = "=============================================\n";
 const char* const kOverlayName = "profileOverlay.png";
 const int kTextWelcome = 1900;
 const int kTextWelcomeLongName = 1901;
+
+// A path under the home folder as the player knows it ("~/..."): shorter,
+// so that it fits the message box.
+std::string ShownPath(const std::string& path) {
+    const char* home = getenv("HOME");
+    const size_t n = home ? strlen(home) : 0;
+    if (n > 1 && path.compare(0, n, home) == 0 && path.size() > n && path[n] == '/') return "~" + path.substr(n);
+    return path;
+}
 
 
 // Which buttons open a screen that exists. A button whose screen is not built
@@ -160,6 +172,8 @@ CControllerMain::~CControllerMain() {
     DebugLog(DBG_MILESTONE, "ID_900:  SHUTDOWN:  C%i Started\n", id);
     delete message;
     message = nullptr;
+    delete notice;
+    notice = nullptr;
     delete map;
     map = nullptr;
     delete profiles;
@@ -522,6 +536,25 @@ void CControllerMain::GUICallback(int index, int, bool) {
     }
 }
 
+bool CControllerMain::OpenDamageNotice() {
+    CProfile* profile = GetProfile();
+    DamageNotice damage;
+    if (notice || !profile || !profile->TakeDamageNotice(&damage)) return false;
+    const std::string kept = ShownPath(damage.keptAs);
+    FreezeForChild();
+    LogOpening("Message (Damaged Profile)");
+    if (damage.playerList) {
+        notice = new CControllerMessage(kDamagedTitle, kept.empty() ? kDamagedListNoCopyBody : kDamagedListBody,
+                                        false, kept.c_str());
+    } else {
+        notice = new CControllerMessage(kDamagedTitle,
+                                        kept.empty() ? kDamagedProgressNoCopyBody : kDamagedProgressBody, false,
+                                        damage.player.c_str(), kept.c_str());
+    }
+    OpenChild(notice);
+    return true;
+}
+
 void CControllerMain::OpenMap() {
     UnloadSprites();
     LogOpening("Map");
@@ -559,6 +592,10 @@ void CControllerMain::InputMouseClick(bool released, bool left, bool, bool, bool
 void CControllerMain::Pump() {
     if (GetPreviousId() == CONTROLLER_MAIN) {
         PollInput();
+        // A damaged profile is told as soon as the picture left by the intro
+        // has faded, and after the player list when it loaded another one.
+        if (active && result == 0 && spritesLoaded && !(introLogo && introLogo->IsFading()) && OpenDamageNotice())
+            return;
         if (active && spritesLoaded) {
             AnimateFigure();
             MoveClouds();
@@ -582,7 +619,10 @@ void CControllerMain::Pump() {
         delete credits;
         credits = nullptr;
     }
-    if (GetPreviousId() == CONTROLLER_MESSAGE && message) {
+    if (GetPreviousId() == CONTROLLER_MESSAGE && notice) {
+        delete notice;
+        notice = nullptr;
+    } else if (GetPreviousId() == CONTROLLER_MESSAGE && message) {
         const bool confirmed = message->IsConfirmed();
         delete message;
         message = nullptr;

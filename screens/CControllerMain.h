@@ -60,6 +60,14 @@ public:
     static constexpr int kButtonX = 580;
     static constexpr int kButtonTop = 9;
     static constexpr int kButtonPitch = 53;
+    // The notice of a damaged profile file: its title, and its bodies for one
+    // player's progress and for the list of players, each with the place of
+    // the damaged file's copy or saying that none could be kept.
+    static constexpr int kDamagedTitle = 2225;
+    static constexpr int kDamagedProgressBody = 2345;
+    static constexpr int kDamagedProgressNoCopyBody = 2346;
+    static constexpr int kDamagedListBody = 2347;
+    static constexpr int kDamagedListNoCopyBody = 2348;
 
     CControllerMain();
     ~CControllerMain() override;
@@ -85,6 +93,8 @@ public:
     int GetPose() const { return pose; }
     int GetIdleCounter() const { return idleCounter; }
     int GetIdleLimit() const { return idleLimit; }
+    // The open notice of a damaged profile file; null when none is open.
+    CControllerMessage* GetNotice() const { return notice; }
 
 private:
     void LoadSprites();
@@ -99,6 +109,9 @@ private:
     void OpenManager();
     // Freezes the menu for a child and logs its opening.
     void FreezeFor(const char* childName);
+    // Tells the player of the oldest damaged profile file not told yet, in a
+    // message box over the frozen menu; false when there is none.
+    bool OpenDamageNotice();
     void ShowButtons();
     void HideButtons();
     CSprite* MakeSprite(int layer, int frameDelay, const char* debugName, int x, int y);
@@ -116,6 +129,7 @@ private:
     int smokeCounter, smokeLimit;
 
     CControllerMessage* message;
+    CControllerMessage* notice = nullptr;
     CControllerMap* map = nullptr;
     CControllerProfiles* profiles;
     CControllerManager* manager;

@@ -13,6 +13,7 @@
 #include "engine/Log.h"
 #include "engine/Utilities.h"
 #include "platform/AudioResult.h"
+#include "platform/CAudioSound.h"
 #include "platform/CAudioSystem.h"
 #include "platform/Platform.h"
 #include "sound/CSoundObject.h"
@@ -50,6 +51,13 @@ FILE* ConsoleOut() { return g_consoleOut ? g_consoleOut : stdout; }
 
 const char* const kMusicNames[CSound::MUSIC_COUNT] = {"main.oxm",   "map.oxm",    "story.oxm",
                                                        "stage1.oxm", "stage2.oxm", "stage3.oxm"};
+
+// The decoded sound keeps the name it was loaded under, for the audio layer's
+// record of what played.
+void NameSound(int32_t index, const std::string& name) {
+    if (index >= 0 && static_cast<size_t>(index) < g_sounds.size() && g_sounds[static_cast<size_t>(index)])
+        g_sounds[static_cast<size_t>(index)]->SetName(name);
+}
 
 float ClampMaster(float v) {
     if (std::isnan(v)) return 0.0f;
@@ -241,6 +249,7 @@ bool CSound::LoadSoundPack(const std::string& path) {
     for (const CPackFile::Entry& e : pack.Entries()) {
         const int32_t index = CreateSound(e.data, static_cast<int32_t>(e.size));
         DebugLog(DBG_PRELOAD, "CSound::loadSound   #%-6i:   %s  (DAT)\n", index, e.name.c_str());
+        NameSound(index, e.name);
         g_names.emplace(e.name, index);  // a name already present keeps its first sound
         CDraw::StepProgress(100);
     }
@@ -262,6 +271,7 @@ void CSound::LoadSoundFolder() {
     for (const std::string& name : names) {
         const int32_t index = CreateSound(name.c_str(), -1);
         DebugLog(DBG_PRELOAD, "CSound::loadSound   #%-6i:   %s  (DIR)\n", index, name.c_str());
+        NameSound(index, name);
         g_names.emplace(name, index);
         CDraw::StepProgress(100);
     }

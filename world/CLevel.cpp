@@ -56,12 +56,6 @@ void CLevel::Clear() {
 
 // ---- Names and paths --------------------------------------------------------
 
-std::string CLevel::CutName(const char* name) {
-    std::string s = name ? name : "";
-    if (s.size() > kFileNameMax) s.resize(kFileNameMax);
-    return s;
-}
-
 bool CLevel::IsValidName(const char* name) {
     if (!name || !*name) return false;
     const std::string s = name;
@@ -69,9 +63,10 @@ bool CLevel::IsValidName(const char* name) {
            s.find("..") == std::string::npos;
 }
 
-// Files are opened, read and removed by their whole name: the level manager
-// lists files whose names are longer than a stored file name may be, and two
-// of them may share their first 16 characters. Only the stored name is cut.
+// Files are opened, read, written and removed by their whole name: the level
+// manager lists files whose names are longer than the save dialog lets one
+// type, and two of them may share their first 16 characters. A level keeps
+// the whole name it was loaded from, so Save writes that file and no other.
 std::string CLevel::PathFor(const char* name) { return std::string(GetLevelsDir()) + name + ".lvl"; }
 
 uint32_t CLevel::MakeLevelId(uint32_t kind, uint32_t noise) {
@@ -199,7 +194,7 @@ bool CLevel::Parse(const uint8_t* data, size_t size, const char* name) {
         DebugLog(DBG_ERROR, "CLevel::Load()   Legacy level must be converted before it can be used\n");
         return false;
     }
-    fileName_ = CutName(shownName);
+    fileName_ = shownName;
 
     if (r.Remaining() < kFixedBytes - 4) {
         DebugLog(DBG_ERROR, "CLevel::Load()   Level file too short:  '%s'\n", shownName);
@@ -424,7 +419,7 @@ bool CLevel::SaveAs(const char* fileName, const char* heading) {
     const std::string oldName = fileName_;
     const std::string oldHeading = heading_;
     const bool wasModified = modified_;
-    fileName_ = CutName(fileName);
+    fileName_ = fileName;
     SetHeadingText(heading);
     if (Save()) return true;
     fileName_ = oldName;

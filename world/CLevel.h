@@ -104,6 +104,8 @@ public:
     static constexpr int kHeight = 24;
     static constexpr int kCells = kWidth * kHeight;
     static constexpr int kTeleportColours = 3;
+    // The longest file name the save dialog lets one type for a new file;
+    // files with longer names are read, saved and removed by their whole name.
     static constexpr size_t kFileNameMax = 16;
     static constexpr size_t kHeadingMax = 32;
     static constexpr int kBackgroundCount = 8;
@@ -118,9 +120,9 @@ public:
     void Clear();
 
     // ---- Files --------------------------------------------------------------
-    // Loads "<levels folder><name>.lvl"; the file name field keeps the first
-    // 16 characters of the name. On failure the level is left cleared, with
-    // the version the file's ID gave (0 when no ID could be read).
+    // Loads "<levels folder><name>.lvl"; the file name field keeps the whole
+    // name. On failure the level is left cleared, with the version the file's
+    // ID gave (0 when no ID could be read).
     bool Load(const char* name);
     // Loads the level file at path; name becomes the file name field.
     bool LoadFile(const std::string& path, const char* name);
@@ -148,7 +150,7 @@ public:
     // Modification time of a level file, 0 when it cannot be read.
     static time_t GetFileTime(const char* name);
     // A name usable as a level file name: not empty, no folder separators and
-    // no "..". Longer names are fine: only the stored file name is cut.
+    // no "..". Any length the folder takes is fine.
     static bool IsValidName(const char* name);
     // A level ID of the given kind and version 8; noise fills the free bits.
     static uint32_t MakeLevelId(uint32_t kind, uint32_t noise);
@@ -216,7 +218,6 @@ private:
     static bool Inside(int x, int y) { return x >= 0 && x < kWidth && y >= 0 && y < kHeight; }
     static int Index(int x, int y) { return x * kHeight + y; }
     static std::string PathFor(const char* name);
-    static std::string CutName(const char* name);
     // Clear, and forget the kind and version too.
     void ClearForLoad();
     bool Parse(const uint8_t* data, size_t size, const char* name);

@@ -8,11 +8,13 @@
 
 #include <SDL.h>
 #include <sys/stat.h>
+#include <utime.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "editor/CControllerEditor.h"
@@ -151,6 +153,23 @@ protected:
         for (int i = 0; i < cap && Current() != CONTROLLER_EDITOR; ++i) Frame();
         ASSERT_EQ(Current(), CONTROLLER_EDITOR);
         Frame();
+    }
+    // Plays the manager's selected level with Right held until the
+    // professor is out (or time runs out).
+    void WalkRightFromManager(CControllerManager* manager) {
+        manager->GUICallback(CControllerManager::BUTTON_PLAY, 0, false);
+        ASSERT_EQ(Current(), CONTROLLER_GAME);
+        Frames(60);
+        PushKey(true, SDLK_RIGHT);
+        for (int i = 0; i < 600 && !CElement::IsLevelExited(); ++i) Frame();
+        PushKey(false, SDLK_RIGHT);
+    }
+    // The manager's row of a file, -1 when it is not listed.
+    static int ManagerRowOf(const CControllerManager* manager, const std::string& fileName) {
+        const CGuiListbox* list = manager->GetShownList();
+        for (int row = 0; row < list->GetRowCount(); ++row)
+            if (manager->GetEntries()[static_cast<size_t>(list->GetRowId(row))].fileName == fileName) return row;
+        return -1;
     }
     // Ground on the last row, an entrance at column 2 and an exit at 12,
     // placed through the keys.
@@ -578,6 +597,124 @@ TEST_F(EditorScreenTest, TheLoadDialogListsTheLevelFilesAndAnOldOrDamagedFileLea
     }
 }
 
+// Two levels whose names share their first 16 characters are two files on
+// every way from a name to a file: the load list, load, save, save as, the
+// file time, the level manager's list, its play and its remove. Neither ever
+// touches the other's file.
+TEST_F(EditorScreenTest, LevelsWhoseNamesShareTheirFirst16CharactersNeverTouchEachOthersFile) {
+    const std::string shortName = "abcdefghijklmnop";
+    const std::string longName = "abcdefghijklmnopQRS";
+    const time_t shortTime = 1000000000;
+    const time_t longTime = 1200000000;
+    // Two walks to the exit; a crate at (20, 22) tells the short one.
+    for (const std::string& name : {shortName, longName}) {
+        CLevel level;
+        for (int x = 0; x < CLevel::kWidth; ++x) level.SetTile(TERRAIN_GRASS, x, 23);
+        level.SetTile(DEVICE_TUBE_START, 2, 22);
+        level.SetTile(DEVICE_TUBE_END, 12, 22);
+        if (name == shortName) level.SetTile(OBJECT_WCRATE, 20, 22);
+        level.SetHeadingText(name == shortName ? "Short one" : "Long one");
+        ASSERT_TRUE(level.SaveToPath(LevelPath(name)));
+        const struct utimbuf t = {name == shortName ? shortTime : longTime, name == shortName ? shortTime : longTime};
+        ASSERT_EQ(utime(LevelPath(name).c_str(), &t), 0);
+    }
+    const std::vector<uint8_t> shortBytes = ReadFileBytes(LevelPath(shortName));
+    auto shortUntouched = [&](const char* after) {
+        EXPECT_TRUE(ReadFileBytes(LevelPath(shortName)) == shortBytes) << "the short one's file changed on " << after;
+        EXPECT_EQ(CLevel::GetFileTime(shortName.c_str()), shortTime) << after;
+    };
+    auto tileOfLongFile = [&](int x, int y) {
+        CLevel reread;
+        return reread.Load(longName.c_str()) ? reread.GetTile(x, y) : static_cast<uint32_t>(-1);
+    };
+    EXPECT_EQ(CLevel::GetFileTime(longName.c_str()), longTime);
+
+    // The load list shows each with its own heading; the long one loads.
+    Open();
+    Key(SDLK_ESCAPE);
+    Alt(SDLK_l);
+    ASSERT_EQ(Current(), CONTROLLER_EDITOR_LOAD);
+    CGuiListbox* files = editor->GetLoadDialog()->GetList();
+    ASSERT_EQ(files->GetRowCount(), 2);
+    for (const auto& [name, heading] : {std::pair{shortName, "Short one"}, std::pair{longName, "Long one"}}) {
+        const int row = files->FindRowByText(name);
+        ASSERT_GE(row, 0) << name;
+        EXPECT_EQ(files->GetCell(row, 1), heading) << name;
+    }
+    files->SelectRowByIndex(files->FindRowByText(longName));
+    editor->GetLoadDialog()->GUICallback(CControllerEditorLoad::BUTTON_OKAY, 0, false);
+    Frames(2);
+    ASSERT_EQ(Current(), CONTROLLER_EDITOR);
+    EXPECT_STREQ(Level()->GetHeadingText(), "Long one");
+    EXPECT_EQ(Level()->GetTile(20, 22), static_cast<uint32_t>(NONE));
+
+    // Save writes the file that was loaded, at once.
+    Key(SDLK_j);
+    ClickCell(25, 22);
+    Alt(SDLK_s);
+    ASSERT_EQ(Current(), CONTROLLER_EDITOR);
+    EXPECT_FALSE(Level()->IsModified());
+    EXPECT_EQ(tileOfLongFile(25, 22), static_cast<uint32_t>(OBJECT_WCRATE));
+    shortUntouched("save");
+
+    // Save as offers the whole name; replacing writes the loaded file.
+    ClickCell(26, 22);
+    Alt(SDLK_a);
+    ASSERT_EQ(Current(), CONTROLLER_EDITOR_SAVE);
+    CControllerEditorSave* save = editor->GetSaveDialog();
+    EXPECT_EQ(save->GetNameBox()->GetText(), longName);
+    save->GUICallback(CControllerEditorSave::BUTTON_OKAY, 0, false);
+    Frame();
+    Answer(true);  // yes, replace it
+    Frame();
+    ASSERT_EQ(Current(), CONTROLLER_EDITOR);
+    EXPECT_EQ(tileOfLongFile(26, 22), static_cast<uint32_t>(OBJECT_WCRATE));
+    shortUntouched("save as");
+    const time_t savedTime = CLevel::GetFileTime(longName.c_str());
+    EXPECT_NE(savedTime, longTime);
+    Alt(SDLK_q);
+    ASSERT_EQ(CController::GetCurrent(), &root);
+    editor.reset();
+
+    // The level manager lists each by its own title and date; the long one,
+    // played to its exit, is the one the player's record names.
+    CControllerManager::SetGameScreenFactory(OpenRealPlayScreen);
+    auto manager = std::make_unique<CControllerManager>();
+    root.OpenChild(manager.get());
+    Frame();
+    CGuiListbox* list = manager->GetShownList();
+    ASSERT_EQ(list->GetRowCount(), 2);
+    for (const CControllerManager::LevelEntry& e : manager->GetEntries()) {
+        const bool isLong = e.fileName == longName;
+        EXPECT_EQ(e.title, isLong ? "Long one" : "Short one") << e.fileName;
+        EXPECT_EQ(e.time, isLong ? savedTime : shortTime) << e.fileName;
+    }
+    ASSERT_GE(ManagerRowOf(manager.get(), longName), 0);
+    list->SelectRowByIndex(ManagerRowOf(manager.get(), longName));
+    WalkRightFromManager(manager.get());
+    ASSERT_TRUE(CElement::IsLevelExited());
+    EXPECT_EQ(Profile().GetLevelRecord(longName).completed, 1);
+    EXPECT_EQ(Profile().GetLevelRecord(shortName).played, 0);
+    root.Activate(nullptr);
+    manager.reset();
+    shortUntouched("play");
+
+    // Remove deletes the long file only.
+    manager = std::make_unique<CControllerManager>();
+    root.OpenChild(manager.get());
+    Frame();
+    manager->GetShownList()->SelectRowByIndex(ManagerRowOf(manager.get(), longName));
+    manager->GUICallback(CControllerManager::BUTTON_REMOVE, 0, false);
+    ASSERT_EQ(Current(), CONTROLLER_MESSAGE);
+    ScreenTest::Answer(manager->GetMessage(), true);
+    EXPECT_FALSE(PlatformFileExists(LevelPath(longName)));
+    shortUntouched("remove");
+    EXPECT_FALSE(CLevel::Remove(longName.c_str()));
+    shortUntouched("remove of a removed file");
+    root.Activate(nullptr);
+    manager.reset();
+}
+
 TEST_F(EditorScreenTest, TheHelpPageShowsWhatThePointerIsOn) {
     Open();
     Key(SDLK_ESCAPE);
@@ -783,12 +920,7 @@ TEST_F(EditorScreenTest, ALevelBuiltFromNothingIsRecordedSavedLoadedPlayedAndRep
     CGuiListbox* list = manager->GetShownList();
     ASSERT_EQ(list->GetRowCount(), 1);
     list->SelectRowByIndex(0);
-    manager->GUICallback(CControllerManager::BUTTON_PLAY, 0, false);
-    ASSERT_EQ(Current(), CONTROLLER_GAME);
-    Frames(60);
-    PushKey(true, SDLK_RIGHT);
-    for (int i = 0; i < 600 && !CElement::IsLevelExited(); ++i) Frame();
-    PushKey(false, SDLK_RIGHT);
+    WalkRightFromManager(manager.get());
     EXPECT_TRUE(CElement::IsLevelExited());
     EXPECT_FALSE(CElement::IsProfessorFallen());
     for (int i = 0; i < 200 && Current() != CONTROLLER_SCOREBOARD; ++i) Frame();

@@ -340,6 +340,19 @@ TEST_F(ProfileFileTest, DamagedProfileFileGivesDefaultsAndIsKeptAside) {
         EXPECT_EQ(p.GetCurrentSet(), 0);
         EXPECT_EQ(p.GetLevelSteps(0, 0, false), -1);  // fresh progress
         EXPECT_EQ(ReadFileBytes(ProfilePath(0) + ".damaged"), file);
+        // The player is to be told once: whose progress, and where the copy is.
+        DamageNotice notice;
+        ASSERT_TRUE(p.TakeDamageNotice(&notice));
+        EXPECT_FALSE(notice.playerList);
+        EXPECT_EQ(notice.player, "PLAYER 1");
+        EXPECT_EQ(notice.keptAs, ProfilePath(0) + ".damaged");
+        EXPECT_FALSE(p.TakeDamageNotice(&notice));
+        // The same damaged bytes met again name the copy already kept.
+        ASSERT_TRUE(WriteFileBytes(ProfilePath(0), file));
+        EXPECT_FALSE(p.LoadProfile(nullptr));
+        ASSERT_TRUE(p.TakeDamageNotice(&notice));
+        EXPECT_EQ(notice.keptAs, ProfilePath(0) + ".damaged");
+        EXPECT_FALSE(Exists(ProfilePath(0) + ".damaged2"));
     }
     // The next save wrote a sound file; the damaged one is still there.
     EXPECT_EQ(ReadFileBytes(ProfilePath(0) + ".damaged"), file);

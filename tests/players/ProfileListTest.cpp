@@ -2,6 +2,8 @@
 // and every way a missing or damaged INFO file could lose a player.
 #include <sys/stat.h>
 
+#include <cstdio>
+
 #include "players/CProfile.h"
 #include "tests/players/ProfileTestHelpers.h"
 
@@ -220,6 +222,38 @@ TEST_F(ProfileListTest, OtherVersionGivesAFreshListAndIsKeptAside) {
     EXPECT_EQ(p.GetCurrentProfile(), 2);  // files 1 and 2 are on disk
     EXPECT_EQ(ReadFileBytes(InfoPath() + ".damaged"), info);
     EXPECT_EQ(U32At(ReadFileBytes(InfoPath()), 0), 3u);
+}
+
+TEST_F(ProfileListTest, EveryListThatLostPlayersIsToldOnceWithItsCopy) {
+    { CProfile p; }
+    const std::vector<uint8_t> sound = ReadFileBytes(InfoPath());
+    std::vector<uint8_t> otherVersion = sound;
+    PutI32(&otherVersion, 0, 2);
+    struct Case {
+        const char* what;
+        std::vector<uint8_t> info;
+        bool told;
+    };
+    const Case cases[] = {
+        {"as the game wrote it", sound, false},
+        {"count beyond the entries", MakeInfo(4, 4, {{0, "PLAYER 1"}, {4, "Four"}}, 3), true},
+        {"duplicate entries", MakeInfo(3, 0, {{0, "A"}, {1, "A"}, {0, "B"}}, 3), true},
+        {"another version", otherVersion, true},
+        {"header cut short", std::vector<uint8_t>(sound.begin(), sound.begin() + 20), true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        remove((InfoPath() + ".damaged").c_str());
+        ASSERT_TRUE(WriteFileBytes(InfoPath(), c.info));
+        CProfile p;
+        DamageNotice notice;
+        ASSERT_EQ(p.TakeDamageNotice(&notice), c.told);
+        EXPECT_FALSE(p.TakeDamageNotice(&notice));
+        if (!c.told) continue;
+        EXPECT_TRUE(notice.playerList);
+        EXPECT_EQ(notice.keptAs, InfoPath() + ".damaged");
+        EXPECT_EQ(ReadFileBytes(notice.keptAs), c.info);
+    }
 }
 
 TEST_F(ProfileListTest, EmptyListInTheInfoFileCreatesPlayerOne) {

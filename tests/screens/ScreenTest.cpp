@@ -158,6 +158,16 @@ void ScreenTest::Click(int x, int y) {
 
 uint32_t ScreenTest::ScreenPixel(int x, int y) { return CDraw::GetPixel(CDraw::GetScreen(), x, y); }
 
+std::unique_ptr<CControllerIntro> ScreenTest::SkipIntro() {
+    std::unique_ptr<CControllerIntro> intro(new CControllerIntro());
+    intro->Activate(nullptr);
+    RunFor(1000);
+    TapKey(SDLK_SPACE);
+    Frame();
+    EXPECT_EQ(CController::GetCurrentId(), CONTROLLER_MAIN);
+    return intro;
+}
+
 void ScreenTest::Answer(CControllerMessage* box, bool okay) {
     ASSERT_NE(box, nullptr);
     box->GUICallback(okay ? CControllerMessage::BUTTON_OKAY : CControllerMessage::BUTTON_CANCEL, 0, false);

@@ -13,11 +13,13 @@
 #include <SDL.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "tests/support/InputEvents.h"
 
+class CControllerIntro;
 class CControllerMessage;
 class CGuiListbox;
 class CProfile;
@@ -49,6 +51,9 @@ public:
     // button's press and release there are queued.
     static void Click(int x, int y);
     static uint32_t ScreenPixel(int x, int y);
+    // Starts the intro and skips it with a key once its logo is in: the main
+    // menu is then the current screen (the intro's GetMainMenu).
+    static std::unique_ptr<CControllerIntro> SkipIntro();
     // Chooses okay or cancel in the open message box; two frames close it
     // and let its opener see it come back.
     static void Answer(CControllerMessage* box, bool okay);

@@ -126,12 +126,8 @@ TEST_F(ScreensTest, EyesNeverShowWithBlinkSwitchedOff) {
 }
 
 TEST_F(ScreensTest, AfterTheFadeTheLogoIsGoneFromTheScreen) {
-    auto intro = std::make_unique<CControllerIntro>();
-    intro->Activate(nullptr);
-    RunFor(1000);
-    // Skip with a release once the logo is in.
-    TapKey(SDLK_SPACE);
-    Frame();
+    // Skipped with a release once the logo is in.
+    auto intro = SkipIntro();
     ASSERT_EQ(CController::GetCurrentId(), CONTROLLER_MAIN);
     RunFor(2000);
     // Compare a spot of the screen with the same frame drawn from the menu's

@@ -1,6 +1,7 @@
 // A small level in our level source format, run frame by frame by the level
 // run with the real hero, the way the play screen runs it; the world's
-// invariants are checked after every frame.
+// invariants are checked after every frame, and the sound system (when a test
+// started it) steps once after the world, as in the frame loop.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -8,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "sound/CSound.h"
 #include "tests/support/WorldTestSupport.h"
 #include "tools/levels/CLevelSource.h"
 #include "world/CElement.h"
@@ -45,6 +47,7 @@ protected:
             StepChecked(run_.get());
         else
             run_->StepFrame();
+        CSound::Update();
     }
     void Frames(int n) {
         for (int i = 0; i < n; ++i) Frame();

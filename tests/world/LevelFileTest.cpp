@@ -4,7 +4,6 @@
 
 #include <sys/stat.h>
 #include <unistd.h>
-#include <utime.h>
 
 #include <algorithm>
 #include <cstring>
@@ -12,7 +11,6 @@
 #include <vector>
 
 #include "engine/Utilities.h"
-#include "platform/Platform.h"
 #include "tests/support/TestSupport.h"
 #include "world/CLevel.h"
 
@@ -174,43 +172,6 @@ TEST_F(LevelFileTest, EmptySolutionLoadsAsNotRecorded) {
     EXPECT_FALSE(back.IsSolutionRecorded());
     EXPECT_EQ(back.GetBackground(), 4);
     EXPECT_EQ(back.GetTile(0, 0), static_cast<uint32_t>(NONE));
-}
-
-// Two files whose names share their first 16 characters stay two files: the
-// long one is read, dated and removed by its whole name, and only the stored
-// name is cut.
-TEST_F(LevelFileTest, LongFileNamesKeepTheirOwnFiles) {
-    const char* shortName = "abcdefghijklmnop";
-    const char* longName = "abcdefghijklmnopqrst";
-    CLevel shortLevel;
-    shortLevel.SetBackground(2);
-    ASSERT_TRUE(shortLevel.SaveAs(shortName, "Short"));
-    CLevel longLevel;
-    longLevel.SetHeadingText("Long");
-    longLevel.SetBackground(6);
-    ASSERT_TRUE(longLevel.SaveToPath(Path(longName)));
-    const struct utimbuf shortTimes = {1000000000, 1000000000};
-    const struct utimbuf longTimes = {1200000000, 1200000000};
-    ASSERT_EQ(utime(Path(shortName).c_str(), &shortTimes), 0);
-    ASSERT_EQ(utime(Path(longName).c_str(), &longTimes), 0);
-
-    CLevel back;
-    ASSERT_TRUE(back.Load(longName));
-    EXPECT_STREQ(back.GetHeadingText(), "Long");
-    EXPECT_EQ(back.GetBackground(), 6);
-    EXPECT_STREQ(back.GetFileName(), shortName);
-    EXPECT_EQ(CLevel::GetHeading(longName), "Long");
-    EXPECT_EQ(CLevel::GetHeading(shortName), "Short");
-    EXPECT_EQ(CLevel::GetFileTime(longName), longTimes.modtime);
-    EXPECT_EQ(CLevel::GetFileTime(shortName), shortTimes.modtime);
-
-    EXPECT_TRUE(CLevel::Remove(longName));
-    EXPECT_FALSE(PlatformFileExists(Path(longName)));
-    ASSERT_TRUE(back.Load(shortName));
-    EXPECT_STREQ(back.GetHeadingText(), "Short");
-    EXPECT_EQ(back.GetBackground(), 2);
-    EXPECT_FALSE(CLevel::Remove(longName));
-    EXPECT_EQ(CLevel::GetHeading(shortName), "Short");
 }
 
 TEST_F(LevelFileTest, NamesWithFoldersAreRefused) {

@@ -190,9 +190,10 @@ void RegisterEditor(CArtRegistry& reg) {
             FillShaded(cr, Hex(0xfff3d6), 1);
         }
     });
+    // Ten rows of 19 pixels from y 2 of the list.
     reg.Add("loadbrowser_listbox.png", 533, 195, [](cairo_t* cr, int w, int h) {
         DrawField(cr, 0, 0, w, h);
-        for (int y = 19; y < h; y += 19) Line(cr, 3, y + 0.5, w - 3, y + 0.5, Hex(0xc9a96a, 0.5), 1);
+        RuleListRows(cr, 3, w - 3, 2, 19, 10, Hex(0xc9a96a, 0.5));
     });
     reg.Add("browserhighlighter_wide.tga", 529, 19, [](cairo_t* cr, int w, int h) {
         cairo_new_path(cr);

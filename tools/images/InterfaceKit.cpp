@@ -129,4 +129,11 @@ void DrawField(cairo_t* cr, double x, double y, double w, double h) {
     cairo_restore(cr);
 }
 
+void RuleListRows(cairo_t* cr, double left, double right, int top, int rowH, int rows, const Color& color) {
+    for (int k = top < 8 ? 1 : 0; k <= rows; ++k) {
+        const double y = top + k * rowH + 0.5;
+        Line(cr, left, y, right, y, color, 1);
+    }
+}
+
 }  // namespace InterfaceKit

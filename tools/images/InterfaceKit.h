@@ -44,5 +44,9 @@ void AddCaption(CArtRegistry& reg, const std::string& name, int w, int h, const 
 void AddParchment(CArtRegistry& reg, const std::string& name, int w, int h);
 // A cream inset field (text boxes, list boxes), opaque or see-through edges.
 void DrawField(cairo_t* cr, double x, double y, double w, double h);
+// Rules the rows of a list box: rows rowH high from y top, a line on the
+// first pixel row of each and one under the last (none on the first row's
+// top when it lies against the frame), from left to right.
+void RuleListRows(cairo_t* cr, double left, double right, int top, int rowH, int rows, const DrawKit::Color& color);
 
 }  // namespace InterfaceKit

@@ -22,10 +22,6 @@ void Panel(cairo_t* cr, int w, int h, const std::string& seedName) {
     Parchment(cr, 6, 6, w - 12, h - 12, Seed(seedName), 0.5);
 }
 
-void ListBox(cairo_t* cr, int w, int h, int rowH) {
-    DrawField(cr, 0, 0, w, h);
-    for (int y = rowH; y < h; y += rowH) Line(cr, 4, y + 0.5, w - 4, y + 0.5, Hex(0xc9a96a, 0.5), 1);
-}
 
 void Selector(cairo_t* cr, int w, int h) {
     cairo_new_path(cr);
@@ -83,7 +79,11 @@ void RegisterScreens(CArtRegistry& reg) {
 
     // Profiles.
     reg.Add("profile_select_main.png", 236, 270, [](cairo_t* cr, int w, int h) { Panel(cr, w, h, "profile_select_main"); });
-    reg.Add("profile_select_listbox.png", 165, 100, [](cairo_t* cr, int w, int h) { ListBox(cr, w, h, 21); });
+    // Four rows of 21 pixels from y 5 of the list.
+    reg.Add("profile_select_listbox.png", 165, 100, [](cairo_t* cr, int w, int h) {
+        DrawField(cr, 0, 0, w, h);
+        RuleListRows(cr, 4, w - 4, 5, 21, 4, Hex(0xc9a96a, 0.5));
+    });
     reg.Add("profile_select_selector.png", 161, 21, Selector);
     reg.Add("profile_entername_mainbig.png", 376, 160, [](cairo_t* cr, int w, int h) { Panel(cr, w, h, "profile_entername_mainbig"); });
     reg.Add("profile_entername_mainsmall.png", 234, 115, [](cairo_t* cr, int w, int h) { Panel(cr, w, h, "profile_entername_mainsmall"); });
@@ -203,15 +203,16 @@ void RegisterScreens(CArtRegistry& reg) {
         for (const auto& l : labels)
             Text(cr, CCaptions::Shared().Get(l.key), l.x - 5 - 6, l.y - 11 + 3, 15, kInk, FONT_SANS_BOLD, ALIGN_RIGHT);
     });
+    // 22 rows of 19 pixels from y 9 of the list.
     reg.Add("levelmanager_listbox.jpg", 409, 436, [](cairo_t* cr, int w, int h) {
         VerticalGradient(cr, 0, 0, w, h, Hex(0xfffaf0), Hex(0xf0e4c8));
-        for (int y = 22; y < h; y += 22) Line(cr, 4, y + 0.5, w - 4, y + 0.5, Hex(0xc9a96a, 0.6), 1);
+        RuleListRows(cr, 4, w - 4, 9, 19, 22, Hex(0xc9a96a, 0.6));
         cairo_rectangle(cr, 0.5, 0.5, w - 1, h - 1);
         SetColor(cr, Darken(kParchDark, 0.45));
         cairo_set_line_width(cr, 1);
         cairo_stroke(cr);
     });
-    reg.Add("levelmanager_selector.png", 405, 22, Selector);
+    reg.Add("levelmanager_selector.png", 405, 19, Selector);
     ButtonLook small = wood;
     small.radius = 4;
     AddButtons(reg, "levelmanager_button_arrow1", {"base", "rollover"}, ".png", 22, 22, small, "", ICON_UP);

@@ -22,6 +22,20 @@ void HintBulb(cairo_t* cr, double cx, double cy, double r) {
     OutlinedRoundedRect(cr, cx - r * 0.2, cy + r * 0.25, r * 0.4, r * 0.3, 2, Hex(0x8d99a6), 1);
 }
 
+// A folded note with a few lines of ink and a red wax seal, centred at
+// (cx, cy) and turned by angle.
+void SealedNote(cairo_t* cr, double cx, double cy, double angle) {
+    cairo_save(cr);
+    cairo_translate(cr, cx, cy);
+    cairo_rotate(cr, angle);
+    OutlinedRoundedRect(cr, -22, -17, 44, 34, 2, Hex(0xfaf0d6), 1.5);
+    for (int i = 0; i < 3; ++i) Line(cr, -15, -9 + 7 * i, i == 2 ? 4 : 15, -9 + 7 * i, WithAlpha(kInk, 0.7), 1.5);
+    OutlinedEllipse(cr, 12, 10, 8, 8, Hex(0xd8342c), 1.5);
+    OutlinedEllipse(cr, 12, 10, 4.5, 4.5, Darken(Hex(0xd8342c), 0.15), 1);
+    Highlight(cr, 9.5, 7, 2.5, 1.8, 0.6);
+    cairo_restore(cr);
+}
+
 void Bubble(cairo_t* cr, int w, int h, const std::string& seedName, double bulbR) {
     Parchment(cr, 0, 0, w, h, Seed(seedName));
     HintBulb(cr, 40, 50, bulbR);
@@ -77,14 +91,18 @@ void RegisterWidgets(CArtRegistry& reg) {
     });
     AddParchment(reg, "confirmation_parch.png", 500, 400);
     // Drawn onto the message box at (180, 100), between the title and the
-    // body: the professor wondering.
+    // body, for questions and notices alike: the professor with a sealed note.
     reg.Add("parchment_confirmation.png", 140, 95, [](cairo_t* cr, int w, int h) {
-        ProfessorBust::Head(cr, w / 2.0 - 12, h / 2.0 + 4, 34, -0.12, 0.7);
-        OutlinedText(cr, "?", w - 22, 2, 40, Hex(0x2f6fe0), Hex(0xffffff), 2, FONT_SERIF_BOLD, ALIGN_CENTER);
-        (void)h;
+        ProfessorBust::Head(cr, w / 2.0 - 20, h / 2.0 + 2, 33, 0.06, 0.2);
+        SealedNote(cr, w - 30, h / 2.0 + 14, 0.2);
     });
-    reg.Add("tutorial_big.png", 460, 325, [](cairo_t* cr, int w, int h) { Bubble(cr, w, h, "tutorial_big", 28); });
-    reg.Add("tutorial_small.png", 380, 250, [](cairo_t* cr, int w, int h) { Bubble(cr, w, h, "tutorial_small", 24); });
+    // The sign's text stands at (80, 20) in a box 105 narrower and 40 lower
+    // than the bubble. The large one (at x 340 or 10, y 15 or 275) holds nine
+    // lines, the 250 characters a level's sign may carry even in wide words;
+    // the small one (at x 420 or 20, y 50 or 350) five, for 100 characters.
+    // Both end 20 pixels short of the screen's edges.
+    reg.Add("tutorial_big.png", 440, 235, [](cairo_t* cr, int w, int h) { Bubble(cr, w, h, "tutorial_big", 28); });
+    reg.Add("tutorial_small.png", 360, 150, [](cairo_t* cr, int w, int h) { Bubble(cr, w, h, "tutorial_small", 24); });
     reg.Add("mapstar_explain.png", 402, 284, [](cairo_t* cr, int w, int h) {
         Parchment(cr, 0, 0, w, h, Seed("mapstar_explain.png"));
         TextBox(cr, CCaptions::Shared().Get("mapstar_explain_title"), 20, 14, w - 40, 40, 22, kInk, FONT_SERIF_BOLD);

@@ -65,7 +65,6 @@ CElementObjectBarrel::CElementObjectBarrel(int x_, int y_, int material_, int ti
     if (material == METAL) BuildCoolingSprites();
     coolingPhase = -1;
     coolingState = COOLING_NONE;
-    CreateEffectSprites(true, true, true, false);
     typeObject = OBJECT_KIND_BARREL;
 
     if (material == METAL) {
@@ -79,6 +78,8 @@ CElementObjectBarrel::CElementObjectBarrel(int x_, int y_, int material_, int ti
     } else {
         burnable = 1;
     }
+    // After the bursting flag: the heat explosion's sound follows it.
+    CreateEffectSprites(true, true, true, false);
 
     ShowFirstSprite(idle, frozenIdle, heatedIdle, inflating, tileState);
     // At rest a barrel keeps its roll phase.

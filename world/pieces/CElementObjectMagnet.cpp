@@ -34,7 +34,6 @@ CElementObjectMagnet::CElementObjectMagnet(int x_, int y_, int inflatedMagnet, i
     soundAttract = new CSoundObject("magnet_attract.ogg", false);
     soundRepel = new CSoundObject("magnet_repel.ogg", false);
     BuildSprites(inflatedMagnet != 0);
-    CreateEffectSprites(true, true, true, true);
     typeObject = OBJECT_KIND_MAGNET;
     empCountdown = 0;
     typeMagnet = faceLeft ? 1 : 2;
@@ -46,6 +45,8 @@ CElementObjectMagnet::CElementObjectMagnet(int x_, int y_, int inflatedMagnet, i
     } else {
         heatable = 1;
     }
+    // After the bursting flag: the heat explosion's sound follows it.
+    CreateEffectSprites(true, true, true, true);
     ShowFirstSprite(sprites, tileState);
 }
 

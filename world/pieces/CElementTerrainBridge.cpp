@@ -58,7 +58,6 @@ CElementTerrainBridge::CElementTerrainBridge(int x_, int y_, bool inflatable, ui
         snprintf(name, sizeof(name), "bridge_collapse_%s_short%i.ogg", kind, soundNumber + 1);
     soundCollapse = new CSoundObject(name, false);
 
-    CreateEffectSprites(true, true, true, false);
     typeTerrain = TERRAIN_KIND_BRIDGE;
     collapsing = 0;
     explosionActive = 0;
@@ -69,6 +68,8 @@ CElementTerrainBridge::CElementTerrainBridge(int x_, int y_, bool inflatable, ui
         inflating = 1;
         bursts = 1;
     }
+    // After the bursting flag: the heat explosion's sound follows it.
+    CreateEffectSprites(true, true, true, false);
 
     if (inflatable)
         sprite = spriteInflating;

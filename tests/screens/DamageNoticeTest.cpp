@@ -1,0 +1,164 @@
+// A damaged profile file is told to the player once, in a message box on the
+// main menu: after the intro at start-up, and when the menu comes back from
+// choosing a player whose file turned out damaged.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "gui/CControllerMessage.h"
+#include "gui/CGuiListbox.h"
+#include "engine/CSprite.h"
+#include "players/CProfile.h"
+#include "screens/CControllerIntro.h"
+#include "screens/CControllerMain.h"
+#include "screens/CControllerProfiles.h"
+#include "tests/screens/ScreenTest.h"
+#include "tests/support/TestSupport.h"
+
+namespace {
+
+class DamageNoticeTest : public ScreenTest {
+protected:
+    void TearDown() override {
+        DamageNotice rest;
+        while (Profile().TakeDamageNotice(&rest)) {
+        }
+        ScreenTest::TearDown();
+    }
+
+    // The way the player sees a path under his home folder.
+    static std::string Shown(const std::string& path) {
+        const std::string home = HomeFolder();
+        return path.compare(0, home.size(), home) == 0 ? "~" + path.substr(home.size()) : path;
+    }
+
+    // The profile file cut short by one byte: the options block stays sound,
+    // the progress behind it cannot be read.
+    static std::vector<uint8_t> CutShort(const std::string& path) {
+        std::vector<uint8_t> bytes = ReadFileBytes(path);
+        bytes.resize(bytes.size() - 1);
+        EXPECT_TRUE(WriteFileBytes(path, bytes));
+        return bytes;
+    }
+
+    // Runs frames until a message box is the current screen (at most ms).
+    static bool FramesUntilMessage(int ms) {
+        const uint32_t end = Now() + static_cast<uint32_t>(ms);
+        while (Now() < end && CController::GetCurrentId() != CONTROLLER_MESSAGE) Frame();
+        return CController::GetCurrentId() == CONTROLLER_MESSAGE;
+    }
+};
+
+struct Told {
+    int body;
+    std::string text, text2;
+};
+
+TEST_F(DamageNoticeTest, AfterTheIntroTheMenuTellsOfEveryDamagedFileOnce) {
+    CProfile& p = Profile();
+    const std::string dir = HomeFolder() + "/data/Vormak Games/ZORV Data/";
+    enum Damage { PROGRESS, LIST_AND_PROGRESS, PROGRESS_NO_ROOM };
+    for (Damage damage : {PROGRESS, LIST_AND_PROGRESS, PROGRESS_NO_ROOM}) {
+        SCOPED_TRACE(damage);
+        CController::ResetStack();
+        ASSERT_TRUE(p.ResetProfiles());
+        ASSERT_TRUE(p.CreateProfile("Erin"));
+        ASSERT_TRUE(p.CreateProfile("Lost"));
+        ASSERT_TRUE(p.LoadProfile("Erin"));
+        p.SetLevelSteps(12, 0, 0);
+        ASSERT_TRUE(p.WriteInfo());
+        const std::string file = p.ProfileFileName(p.GetCurrentProfile());
+        for (const char* suffix : {".damaged", ".damaged2"}) remove((file + suffix).c_str());
+        remove((p.InfoFileName() + ".damaged").c_str());
+        const std::vector<uint8_t> cut = CutShort(file);
+        std::vector<Told> expected;
+        if (damage == LIST_AND_PROGRESS) {
+            // The list loses its last entry, "Lost" (entries go by number).
+            std::vector<uint8_t> info = ReadFileBytes(p.InfoFileName());
+            info.resize(info.size() - 36 + 10);
+            ASSERT_TRUE(WriteFileBytes(p.InfoFileName(), info));
+            expected.push_back({CControllerMain::kDamagedListBody, Shown(p.InfoFileName() + ".damaged"), ""});
+        }
+        if (damage == PROGRESS_NO_ROOM) {
+            // Every name for a copy is taken by other damaged files.
+            for (int i = 1; i <= 99; ++i)
+                WriteFileText(file + ".damaged" + (i == 1 ? "" : std::to_string(i)), "old copy " + std::to_string(i));
+            expected.push_back({CControllerMain::kDamagedProgressNoCopyBody, "Erin", ""});
+        } else {
+            expected.push_back({CControllerMain::kDamagedProgressBody, "Erin", Shown(file + ".damaged")});
+        }
+
+        ASSERT_FALSE(p.ReadInfo());  // as at start-up
+        EXPECT_EQ(p.GetLevelSteps(0, 0, false), -1);
+        auto intro = SkipIntro();
+        ASSERT_EQ(CController::GetCurrentId(), CONTROLLER_MAIN);
+        CControllerMain* menu = intro->GetMainMenu();
+        ASSERT_NE(menu, nullptr);
+        CSprite* logo = CControllerMain::GetIntroLogo();
+        ASSERT_NE(logo, nullptr);
+
+        for (size_t i = 0; i < expected.size(); ++i) {
+            SCOPED_TRACE(i);
+            ASSERT_TRUE(FramesUntilMessage(3000));
+            // Never over the intro's picture: it has faded first.
+            EXPECT_FALSE(logo->IsFading());
+            CControllerMessage* box = menu->GetNotice();
+            ASSERT_NE(box, nullptr);
+            EXPECT_EQ(box->GetTitleId(), CControllerMain::kDamagedTitle);
+            EXPECT_EQ(box->GetBodyId(), expected[i].body);
+            EXPECT_EQ(box->GetBodyText(), expected[i].text);
+            EXPECT_EQ(box->GetBodyText2(), expected[i].text2);
+            EXPECT_EQ(box->GetCancelButton(), nullptr);
+            Answer(box, true);
+        }
+        // Told once: the menu stays, and the copy holds what was damaged.
+        EXPECT_FALSE(FramesUntilMessage(2000));
+        EXPECT_EQ(CController::GetCurrentId(), CONTROLLER_MAIN);
+        EXPECT_EQ(menu->GetNotice(), nullptr);
+        if (damage != PROGRESS_NO_ROOM) {
+            EXPECT_EQ(ReadFileBytes(file + ".damaged"), cut);
+        }
+
+        menu->SetResult(-1);
+        for (int i = 0; i < 5 && CController::IsRunning(); ++i) Frame();
+        EXPECT_FALSE(CController::IsRunning());
+    }
+    for (int i = 1; i <= 99; ++i)
+        remove((p.ProfileFileName(p.GetCurrentProfile()) + ".damaged" + (i == 1 ? "" : std::to_string(i))).c_str());
+}
+
+TEST_F(DamageNoticeTest, ChoosingAPlayerWhoseFileIsDamagedIsToldBackOnTheMenu) {
+    CProfile& p = Profile();
+    ASSERT_TRUE(p.ResetProfiles());
+    ASSERT_TRUE(p.CreateProfile("Fay"));
+    p.SetLevelSteps(7, 0, 0);
+    ASSERT_TRUE(p.LoadProfile("PLAYER 1"));
+    const std::string file = p.ProfileFileName(p.GetProfileNumber("Fay"));
+    remove((file + ".damaged").c_str());
+    CutShort(file);
+
+    auto menu = std::make_unique<CControllerMain>();
+    menu->Activate(nullptr);
+    Frames(3);
+    ASSERT_EQ(CController::GetCurrentId(), CONTROLLER_MAIN);
+    menu->GUICallback(CControllerMain::BUTTON_PROFILE, 0, false);
+    Frame();
+    auto* screen = dynamic_cast<CControllerProfiles*>(CController::GetCurrent());
+    ASSERT_NE(screen, nullptr);
+    screen->GetList()->SelectRowById(p.GetProfileNumber("Fay"));
+    screen->GUICallback(CControllerProfiles::BUTTON_SELECT, 0, false);
+
+    ASSERT_TRUE(FramesUntilMessage(1000));
+    EXPECT_STREQ(p.GetProfileName(-1), "Fay");
+    CControllerMessage* box = menu->GetNotice();
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->GetBodyId(), CControllerMain::kDamagedProgressBody);
+    EXPECT_EQ(box->GetBodyText(), "Fay");
+    EXPECT_EQ(box->GetBodyText2(), Shown(file + ".damaged"));
+    Answer(box, true);
+    EXPECT_FALSE(FramesUntilMessage(1000));
+    EXPECT_EQ(CController::GetCurrentId(), CONTROLLER_MAIN);
+    remove((file + ".damaged").c_str());
+}
+
+}  // namespace
