@@ -85,16 +85,9 @@ void DashedPath(cairo_t* cr, double x0, double y0, double cx, double cy, double 
     cairo_restore(cr);
 }
 
-// The rock under a floating ledge from x0 to x1: a mass narrowing to a
-// rounded point at the bottom, as the ground of the levels hangs in the air.
-void RockUnder(cairo_t* cr, double x0, double x1, double top, double bottom, const Color& rock) {
-    const double w = x1 - x0;
-    cairo_new_path(cr);
-    cairo_move_to(cr, x0, top);
-    cairo_line_to(cr, x1, top);
-    cairo_curve_to(cr, x1, top + (bottom - top) * 0.5, x0 + w * 0.7, bottom, x0 + w * 0.5, bottom);
-    cairo_curve_to(cr, x0 + w * 0.3, bottom, x0, top + (bottom - top) * 0.5, x0, top);
-    cairo_close_path(cr);
+// Fills the current path with ground, darker towards the bottom, and
+// outlines it.
+void FillGround(cairo_t* cr, double top, double bottom, const Color& rock) {
     cairo_pattern_t* pat = cairo_pattern_create_linear(0, top, 0, bottom);
     cairo_pattern_add_color_stop_rgba(pat, 0, rock.r, rock.g, rock.b, rock.a);
     const Color deep = Darken(rock, 0.35);
@@ -105,6 +98,19 @@ void RockUnder(cairo_t* cr, double x0, double x1, double top, double bottom, con
     SetColor(cr, Darken(rock, 0.55));
     cairo_set_line_width(cr, 1.5);
     cairo_stroke(cr);
+}
+
+// The rock under a floating ledge from x0 to x1: a mass narrowing to a
+// rounded point at the bottom, as the ground of the levels hangs in the air.
+void RockUnder(cairo_t* cr, double x0, double x1, double top, double bottom, const Color& rock) {
+    const double w = x1 - x0;
+    cairo_new_path(cr);
+    cairo_move_to(cr, x0, top);
+    cairo_line_to(cr, x1, top);
+    cairo_curve_to(cr, x1, top + (bottom - top) * 0.5, x0 + w * 0.7, bottom, x0 + w * 0.5, bottom);
+    cairo_curve_to(cr, x0 + w * 0.3, bottom, x0, top + (bottom - top) * 0.5, x0, top);
+    cairo_close_path(cr);
+    FillGround(cr, top, bottom, rock);
     uint32_t seed = Seed("rock") + static_cast<uint32_t>(x0 * 7 + top);
     for (int i = 0; i < static_cast<int>(w / 14); ++i) {
         const double px = RandomRange(seed, x0 + w * 0.15, x1 - w * 0.15);
@@ -248,16 +254,7 @@ void CutAway(cairo_t* cr, double x0, double x1, double top, double bottom, const
     cairo_line_to(cr, x0 + r, bottom);
     cairo_arc(cr, x0 + r, bottom - r, r, M_PI / 2, M_PI);
     cairo_close_path(cr);
-    cairo_pattern_t* pat = cairo_pattern_create_linear(0, top, 0, bottom);
-    cairo_pattern_add_color_stop_rgba(pat, 0, rock.r, rock.g, rock.b, 1);
-    const Color deep = Darken(rock, 0.3);
-    cairo_pattern_add_color_stop_rgba(pat, 1, deep.r, deep.g, deep.b, 1);
-    cairo_set_source(cr, pat);
-    cairo_fill_preserve(cr);
-    cairo_pattern_destroy(pat);
-    SetColor(cr, Darken(rock, 0.5));
-    cairo_set_line_width(cr, 1.5);
-    cairo_stroke(cr);
+    FillGround(cr, top, bottom, rock);
     // Layers of the ground.
     for (double y = top + 22; y < bottom - 8; y += 22)
         Line(cr, x0 + 6, y, x1 - 6, y + 3, WithAlpha(Darken(rock, 0.35), 0.35), 1.2);
