@@ -18,7 +18,59 @@ char g_prefix[kDebugCategoryCount][kDebugPrefixMax + 1];
 uint32_t g_lastTick30 = 0;
 uint32_t g_lastTick32 = 0;
 
+bool g_toFile = false;
+// True while the last piece written to the file ended its line.
+bool g_fileLineEnded = true;
+
 uint32_t SdlClock() { return SDL_GetTicks(); }
+
+std::string Stamp() {
+    char stamp[64];
+    const time_t now = time(nullptr);
+    struct tm local;
+    localtime_r(&now, &local);
+    strftime(stamp, sizeof stamp, "%d/%m/%y %H:%M:%S - ", &local);
+    return stamp;
+}
+
+// Appends text to LOG.TXT, each new line time-stamped; false when the file
+// cannot be opened.
+bool AppendToLogFile(const std::string& text, bool stampEveryLine) {
+    FILE* f = fopen(LogFilePath().c_str(), "a+b");
+    if (!f) return false;
+    if (!stampEveryLine) {
+        fputs(Stamp().c_str(), f);
+        fputs(text.c_str(), f);
+    } else {
+        for (size_t at = 0; at < text.size();) {
+            size_t end = text.find('\n', at);
+            end = end == std::string::npos ? text.size() : end + 1;
+            if (g_fileLineEnded) fputs(Stamp().c_str(), f);
+            fwrite(text.data() + at, 1, end - at, f);
+            g_fileLineEnded = text[end - 1] == '\n';
+            at = end;
+        }
+    }
+    fclose(f);
+    return true;
+}
+
+std::string Format(const char* format, va_list args) {
+    char stackBuf[1024];
+    va_list copy;
+    va_copy(copy, args);
+    const int needed = vsnprintf(stackBuf, sizeof stackBuf, format, copy);
+    va_end(copy);
+    std::string message;
+    if (needed >= static_cast<int>(sizeof stackBuf)) {
+        message.resize(static_cast<size_t>(needed) + 1);
+        vsnprintf(&message[0], message.size(), format, args);
+        message.resize(static_cast<size_t>(needed));
+    } else if (needed > 0) {
+        message.assign(stackBuf, static_cast<size_t>(needed));
+    }
+    return message;
+}
 LogClock g_clock = SdlClock;
 
 bool ValidCategory(int category) { return category >= 0 && category < kDebugCategoryCount; }
@@ -91,61 +143,56 @@ void SetDebugPrefix(int category, const char* text) {
 
 void SetLogClock(LogClock clock) { g_clock = clock ? clock : SdlClock; }
 
+void SetLogToFile(bool on) {
+    g_toFile = on;
+    g_fileLineEnded = true;
+}
+
+std::string LogFilePath() { return std::string(GetProfileDir()) + "LOG.TXT"; }
+
 void DebugLog(uint32_t category, const char* format, ...) {
     const int index = static_cast<int>(category & 0x3FF);
     if (!IsDebugCategoryOn(index)) return;
+    std::string text;
     if (!(category & DBG_NOPREFIX)) {
         if (category == DBG_TICK || category == DBG_MILESTONE) {
             const uint32_t now = g_clock();
             uint32_t& last = (category == DBG_TICK) ? g_lastTick30 : g_lastTick32;
-            printf(category == DBG_TICK ? "*** T=%-7i   d=+%-7i *** " : "BETA TICKS:   T=%-7i   d=+%-7i *** ",
-                   static_cast<int>(now), static_cast<int>(now - last));
+            char tick[80];
+            snprintf(tick, sizeof tick,
+                     category == DBG_TICK ? "*** T=%-7i   d=+%-7i *** " : "BETA TICKS:   T=%-7i   d=+%-7i *** ",
+                     static_cast<int>(now), static_cast<int>(now - last));
+            text = tick;
             last = now;
         } else {
-            fputs(g_prefix[index], stdout);
+            text = g_prefix[index];
         }
     }
     va_list args;
     va_start(args, format);
-    vprintf(format, args);
+    text += Format(format, args);
     va_end(args);
-    fflush(stdout);
+    // A log file that cannot be opened does not silence the line; a tool
+    // still keeps it off its answer.
+    if (g_toFile && AppendToLogFile(text, true)) return;
+    FILE* console = g_toFile ? stderr : stdout;
+    fputs(text.c_str(), console);
+    fflush(console);
 }
 
 void ErrorLog(bool fatal, const char* format, ...) {
     va_list args;
     va_start(args, format);
-    char stackBuf[1024];
-    va_list copy;
-    va_copy(copy, args);
-    const int needed = vsnprintf(stackBuf, sizeof stackBuf, format, copy);
-    va_end(copy);
-    std::string message;
-    if (needed >= static_cast<int>(sizeof stackBuf)) {
-        message.resize(static_cast<size_t>(needed) + 1);
-        vsnprintf(&message[0], message.size(), format, args);
-        message.resize(static_cast<size_t>(needed));
-    } else if (needed > 0) {
-        message.assign(stackBuf, static_cast<size_t>(needed));
-    }
+    const std::string message = Format(format, args);
     va_end(args);
 
-    fputs(message.c_str(), stdout);
-    fflush(stdout);
-
-    const std::string path = std::string(GetProfileDir()) + "LOG.TXT";
-    FILE* f = fopen(path.c_str(), "a+b");
-    if (!f) {
-        DebugLog(DBG_ERROR, "Cannot open log file at '%s'\n", path.c_str());
-    } else {
-        char stamp[64];
-        const time_t now = time(nullptr);
-        struct tm local;
-        localtime_r(&now, &local);
-        strftime(stamp, sizeof stamp, "%d/%m/%y %H:%M:%S - ", &local);
-        fputs(stamp, f);
-        fputs(message.c_str(), f);
-        fclose(f);
+    if (!g_toFile) {
+        fputs(message.c_str(), stdout);
+        fflush(stdout);
     }
+    const bool logged = AppendToLogFile(message, false);
+    if (!logged) DebugLog(DBG_ERROR, "Cannot open log file at '%s'\n", LogFilePath().c_str());
+    // A tool that ends here, or whose log is lost, still says why.
+    if (g_toFile && (fatal || !logged)) fputs(message.c_str(), stderr);
     if (fatal) exit(1);
 }

@@ -1,9 +1,11 @@
 // Diagnostics: DebugLog prints by category to standard output, ErrorLog also
 // appends a time-stamped line to LOG.TXT in the profile folder and can end the
-// program.
+// program. The level tools, whose standard output is their answer, send every
+// log line to LOG.TXT instead (SetLogToFile).
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 // Category numbers. The low ten bits select the category; DBG_NOPREFIX marks a
 // continuation piece of a line that must not repeat the prefix.
@@ -53,6 +55,12 @@ void DisableDebugCategory(int category);
 void ToggleDebugCategory(int category);
 bool IsDebugCategoryOn(int category);
 void SetDebugPrefix(int category, const char* text);
+
+// On: DebugLog lines are appended to LOG.TXT (time-stamped, as ErrorLog's
+// are) and ErrorLog prints nothing on standard output.
+void SetLogToFile(bool on);
+// LOG.TXT in the profile folder.
+std::string LogFilePath();
 
 void DebugLog(uint32_t category, const char* format, ...) __attribute__((format(printf, 2, 3)));
 void ErrorLog(bool fatal, const char* format, ...) __attribute__((format(printf, 2, 3)));

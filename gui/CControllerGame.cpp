@@ -411,12 +411,13 @@ void CControllerGame::Pump() {
         CSound::FadeInLoopingEffects();
         if (result == 0 && !editorTest) CSound::PlayStageMusic(true);
         SetPreviousId(id);
-        // A level the world cannot be built for is refused, not played
-        // without a hero.
+        // A level the world cannot play (no entrance tube, or two of a
+        // tube) is refused, not played without a hero or with two.
         if (!hero && result == 0 && !message) {
             Suspend();
             LogOpening("Message");
-            message = new CControllerMessage(2207, 2311, false, 0);
+            const bool missing = !level || level->FindPlayFault() == CLevel::PLAY_FAULT_NO_ENTRANCE;
+            message = new CControllerMessage(missing ? 2207 : 2218, 2311, false, 0);
             OpenChild(message);
         }
         return;

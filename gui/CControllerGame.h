@@ -86,7 +86,7 @@ private:
     CController* postGameChild;
     CController* inGameChild;
     CController* storyChild;
-    CControllerMessage* message;  // the refusal of a level without a hero
+    CControllerMessage* message;  // the refusal of a level the world cannot play
     uint8_t storyPending;
     uint8_t record;
     uint8_t replay;

@@ -40,7 +40,7 @@ constexpr int kCrate[2] = {23, 13}, kBarrel[2] = {19, 15}, kMagnetRight[2] = {18
 constexpr int kFloorButton[2] = {11, -9}, kGateBack[2] = {15, 16}, kGateFront[2] = {22, 12};
 constexpr int kTrampBack[2] = {-9, 17}, kTrampFront[2] = {11, 17}, kTrampCanvas[2] = {3, 15};
 constexpr int kTeleBack[2] = {-17, 45}, kTeleFront[2] = {6, 47}, kSpiral[2] = {-1, 43};
-constexpr int kInflTeleBack[2] = {-14, 46}, kInflTeleFront[2] = {6, 48};
+constexpr int kInflTeleBack[2] = {-14, 46}, kInflTeleFront[2] = {6, 48}, kInflBridge[2] = {19, 15};
 
 constexpr Picture OnCell(const char* image, int left, int top, const int (&origin)[2]) {
     return OnCell(image, left, top, origin[0], origin[1]);
@@ -72,64 +72,72 @@ const Picture kPage2[] = {
     OnCell("editortubeentrance.tga", 632, 206, kTube),
 };
 
-// Grass, sand and ice side by side along the foot of the page.
+// One floor of grass, sand and ice, the professor on each.
 const Picture kPage3[] = {
     At("picture_terrain.tga", 47, 137),
-    OnCell("grass5b.png", 70, 400, kGrass),
-    OnCell("profrunleft0.tga", 142, 376, kRunLeft),
-    OnCell("sand5.png", 270, 400, kSand),
-    OnCell("profstandmiddle0.tga", 318, 376, kStand),
-    OnCell("ice1.png", 490, 400, kIce),
-    OnCell("ice2.png", 514, 400, kIce),
-    OnCell("ice3.png", 538, 400, kIce),
-    OnCell("profslideleft0.tga", 514, 376, kSlideLeft),
+    OnCell("grass5b.png", 178, 420, kGrass),
+    OnCell("profrunleft0.tga", 226, 396, kRunLeft),
+    OnCell("sand5.png", 298, 420, kSand),
+    OnCell("profstandmiddle0.tga", 346, 396, kStand),
+    OnCell("ice1.png", 418, 420, kIce),
+    OnCell("ice2.png", 442, 420, kIce),
+    OnCell("ice3.png", 466, 420, kIce),
+    OnCell("profslideleft0.tga", 442, 396, kSlideLeft),
 };
 
+// The professor pushes a crate off his ledge; the picture under the scene
+// adds the floor it falls to.
 const Picture kPage4[] = {
     At("picture_crates.tga", 106, 158),
-    OnCell("grass3b.png", 110, 380, kGrass),
-    OnCell("cratestill0.tga", 110, 356, kCrate),
-    OnCell("profpushleft1.tga", 134, 356, kPush),
+    OnCell("grass3b.png", 168, 250, kGrass),
+    OnCell("cratestill0.tga", 168, 226, kCrate),
+    OnCell("profpushleft1.tga", 192, 226, kPush),
 };
 
+// The professor rides a barrel to the end of a ledge; the picture shows
+// where it goes from there.
 const Picture kPage5[] = {
     At("picture_barrels.tga", 475, 134),
-    OnCell("grass4.png", 490, 360, kGrass),
-    OnCell("barrel0.tga", 514, 336, kBarrel),
-    OnCell("profbarrelright5.tga", 514, 312, kOnBarrel),
+    OnCell("grass4.png", 400, 330, kGrass),
+    OnCell("barrel0.tga", 472, 306, kBarrel),
+    OnCell("profbarrelright5.tga", 472, 282, kOnBarrel),
 };
 
+// Two magnets hold a metal crate; the professor walks up to them.
 const Picture kPage6[] = {
     At("picture_magnets.tga", 75, 129),
-    OnCell("sand3b.png", 80, 380, kSand),
-    OnCell("magnetrightstill0.tga", 80, 356, kMagnetRight),
-    OnCell("magnetrightstill0.tga", 80, 332, kMagnetRight),
-    OnCell("metalcratestill0.tga", 104, 356, kCrate),
-    OnCell("profrunleft0.tga", 128, 356, kRunLeft),
+    OnCell("sand3b.png", 120, 330, kSand),
+    OnCell("magnetrightstill0.tga", 120, 306, kMagnetRight),
+    OnCell("magnetrightstill0.tga", 120, 282, kMagnetRight),
+    OnCell("metalcratestill0.tga", 144, 306, kCrate),
+    OnCell("profrunleft0.tga", 168, 306, kRunLeft),
 };
 
-// A closed red gate, its button, and an open gate with the professor in it.
+// A closed red gate and its button, the professor, and a yellow gate giving
+// way: one sand ledge, with a cell between each of them so that no gate
+// covers him. The picture is the ledge's cut-away below.
 const Picture kPage7[] = {
     At("picture_gates.tga", 242, 355),
-    OnCell("sand7.png", 400, 450, kSand),
-    OnCell("editorgatered.tga", 400, 426, kGateBack),
-    OnCell("buttonred1.tga", 448, 426, kFloorButton),
-    OnCell("gatebackbreak7.tga", 496, 426, kGateBack),
-    OnCell("profstandleft0.tga", 496, 426, kStand),
-    OnCell("gatefrontbreak7.tga", 496, 426, kGateFront),
-    OnCell("gatefrontbreakyellow11.tga", 544, 426, kGateFront),
+    OnCell("sand7.png", 252, 332, kSand),
+    OnCell("editorgatered.tga", 252, 308, kGateBack),
+    OnCell("buttonred1.tga", 300, 308, kFloorButton),
+    OnCell("gatebackbreak7.tga", 396, 308, kGateBack),
+    OnCell("profstandleft0.tga", 348, 308, kStand),
+    OnCell("gatefrontbreak7.tga", 396, 308, kGateFront),
+    OnCell("gatefrontbreakyellow11.tga", 396, 308, kGateFront),
 };
 
-// The professor pushes a barrel onto a trampoline.
+// The professor pushes a barrel into a trampoline, which throws it up to
+// the ledge in the picture.
 const Picture kPage8[] = {
     At("picture_trampolines.tga", 233, 298),
-    OnCell("sand8.png", 400, 440, kSand),
-    OnCell("editortrampoline.tga", 400, 416, kTrampFront),
-    OnCell("profpushright5.tga", 448, 416, kPush),
-    OnCell("trampolineback0.tga", 496, 416, kTrampBack),
-    OnCell("barrel0.tga", 496, 416, kBarrel),
-    OnCell("trampolinestretchleftfull.tga", 496, 416, kTrampCanvas),
-    OnCell("trampolinefront0.tga", 496, 416, kTrampFront),
+    OnCell("sand8.png", 250, 450, kSand),
+    OnCell("editortrampoline.tga", 250, 426, kTrampFront),
+    OnCell("profpushright5.tga", 322, 426, kPush),
+    OnCell("trampolineback0.tga", 346, 426, kTrampBack),
+    OnCell("barrel0.tga", 346, 426, kBarrel),
+    OnCell("trampolinestretchleftfull.tga", 346, 426, kTrampCanvas),
+    OnCell("trampolinefront0.tga", 346, 426, kTrampFront),
 };
 
 const Picture kPage9[] = {At("parchment_caught.png", 430, 177)};
@@ -141,13 +149,15 @@ const Picture kPage10[] = {
     At("bridgeA0.png", 343, 352),                  At("bridgeA0.png", 366, 352),  At("bridgeA0.png", 389, 352),
 };
 
+// The professor runs into a teleport at the end of his ledge; the picture
+// shows where he comes out.
 const Picture kPage11[] = {
     At("instructions_shadowteleport.png", 63, 200),
-    OnCell("grass7.png", 68, 180, kGrass),
-    OnCell("profrunleft5.tga", 116, 156, kRunLeft),
-    OnCell("teleport_frameback.png", 188, 156, kTeleBack),
-    OnCell("teleport_spiralblue_idle0.png", 188, 156, kSpiral),
-    OnCell("teleport_frameblue0.png", 188, 156, kTeleFront),
+    OnCell("grass7.png", 88, 300, kGrass),
+    OnCell("profrunleft5.tga", 160, 276, kRunLeft),
+    OnCell("teleport_frameback.png", 88, 276, kTeleBack),
+    OnCell("teleport_spiralblue_idle0.png", 88, 276, kSpiral),
+    OnCell("teleport_frameblue0.png", 88, 276, kTeleFront),
 };
 
 const Picture kPage12[] = {
@@ -156,22 +166,25 @@ const Picture kPage12[] = {
     At("picture_inflatable_barrel.tga", 450, 387),
 };
 
-// An inflatable bridge unrolling to the right, the professor on it.
+// An inflatable bridge unrolling from the left bank of the picture to the
+// right one, full near the professor and still filling at its far end.
 const Picture kPage13[] = {
-    At("instructions_shadowinflbridge.png", 227, 372), At("bridgeinflatable8.png", 228, 350),
-    At("bridgeinflatable7.png", 251, 350),             At("bridgeinflatable6.png", 274, 350),
-    At("bridgeinflatable4.png", 297, 350),             At("bridgeinflatable2.png", 320, 350),
-    At("bridgeinflatable0.png", 343, 350),             At("bridgeinflatable0.png", 366, 350),
-    At("bridgeinflatable0.png", 389, 350),             At("profrunright4.tga", 240, 316),
+    At("instructions_shadowinflbridge.png", 227, 372), OnCell("bridgeinflatable8.png", 490, 394, kInflBridge),
+    OnCell("bridgeinflatable7.png", 466, 394, kInflBridge), OnCell("bridgeinflatable6.png", 442, 394, kInflBridge),
+    OnCell("bridgeinflatable4.png", 418, 394, kInflBridge), OnCell("bridgeinflatable2.png", 394, 394, kInflBridge),
+    OnCell("bridgeinflatable0.png", 370, 394, kInflBridge), OnCell("bridgeinflatable0.png", 346, 394, kInflBridge),
+    OnCell("bridgeinflatable0.png", 322, 394, kInflBridge), OnCell("profrunright4.tga", 346, 370, kRunRight),
 };
 
+// The professor runs into a red inflatable teleport; its partner stands on
+// the picture's ledge above.
 const Picture kPage14[] = {
     At("instructions_shadowinflteleport.png", 415, 170),
-    OnCell("grass7.png", 420, 160, kGrass),
-    OnCell("profrunright5.tga", 444, 136, kRunRight),
-    OnCell("teleportinflatable_red3back.png", 516, 136, kInflTeleBack),
-    OnCell("teleport_spiralred_idle0.png", 516, 136, kSpiral),
-    OnCell("teleportinflatable_red3front.png", 516, 136, kInflTeleFront),
+    OnCell("grass7.png", 250, 430, kGrass),
+    OnCell("profrunright5.tga", 322, 406, kRunRight),
+    OnCell("teleportinflatable_red3back.png", 394, 406, kInflTeleBack),
+    OnCell("teleport_spiralred_idle0.png", 394, 406, kSpiral),
+    OnCell("teleportinflatable_red3front.png", 394, 406, kInflTeleFront),
 };
 
 const Picture kPage15[] = {At("picture_root_menu4.tga", 73, 148)};

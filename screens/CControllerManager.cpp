@@ -79,8 +79,8 @@ const DetailLook kDetails[CControllerManager::DETAIL_COUNT] = {
 };
 
 // Text ids of the refusals: the list's short mark and the message body.
-constexpr int kRefusalMark[] = {0, 503, 504};
-constexpr int kRefusalBody[] = {0, 2330, 2331};
+constexpr int kRefusalMark[] = {0, 503, 504, 505, 506};
+constexpr int kRefusalBody[] = {0, 2330, 2331, 2350, 2351};
 constexpr int kRefusedTitle = 2218;
 
 
@@ -104,6 +104,8 @@ CControllerManager::CControllerManager()
       game(nullptr),
       message(nullptr),
       pendingAction(PENDING_NONE),
+      messageTitle(-1),
+      messageBody(-1),
       spritesBuilt(0),
       sort(SORT_TITLE_UP),
       shownEntry(-1) {
@@ -144,12 +146,19 @@ CGuiButton* CControllerManager::GetButton(int buttonId) const {
 int CControllerManager::CheckLevelFile(const std::string& path, const std::string& fileName, CLevel* into) {
     CLevel scratch;
     CLevel* level = into ? into : &scratch;
-    if (!level->LoadFile(path, fileName.c_str())) return LEVEL_DAMAGED;
-    // Without an entrance tube there is no hero to play with.
-    for (int x = 0; x < CLevel::kWidth; ++x)
-        for (int y = 0; y < CLevel::kHeight; ++y)
-            if (level->GetTile(x, y) == DEVICE_TUBE_START) return LEVEL_PLAYABLE;
-    return LEVEL_NO_ENTRANCE;
+    if (!level->LoadFile(path, fileName.c_str())) {
+        DebugLog(DBG_WARNING, "CControllerManager:  Refusing level file '%s' (cannot be read)\n", path.c_str());
+        return LEVEL_DAMAGED;
+    }
+    std::string why;
+    const CLevel::PlayFault fault = level->FindPlayFault(&why);
+    if (fault == CLevel::PLAY_FAULT_NONE) return LEVEL_PLAYABLE;
+    DebugLog(DBG_WARNING, "CControllerManager:  Refusing level file '%s' (%s)\n", path.c_str(), why.c_str());
+    switch (fault) {
+    case CLevel::PLAY_FAULT_ENTRANCES: return LEVEL_ENTRANCES;
+    case CLevel::PLAY_FAULT_EXITS: return LEVEL_EXITS;
+    default: return LEVEL_NO_ENTRANCE;
+    }
 }
 
 void CControllerManager::AddLevelEntry(const std::string& fileName, const std::string& title, time_t time,
@@ -182,11 +191,7 @@ void CControllerManager::FillLevelList() {
         const std::string path = LevelPath(name);
         CLevel level;
         const int refusal = CheckLevelFile(path, name, &level);
-        if (refusal != LEVEL_PLAYABLE)
-            DebugLog(DBG_WARNING, "CControllerManager:  Refusing level file '%s' (%s)\n", path.c_str(),
-                     refusal == LEVEL_DAMAGED ? "cannot be read" : "no entrance tube");
-        else
-            DebugLog(DBG_DEBUG, "CControllerManager:  Listing level file '%s'\n", path.c_str());
+        if (refusal == LEVEL_PLAYABLE) DebugLog(DBG_DEBUG, "CControllerManager:  Listing level file '%s'\n", path.c_str());
         // A level without a heading, or one that cannot be read, goes by its
         // file name.
         std::string title = refusal == LEVEL_DAMAGED ? std::string() : level.GetHeadingText();
@@ -332,6 +337,8 @@ void CControllerManager::OpenMessage(int titleId, int bodyId, bool question, int
     HideWidgets();
     LogOpening("Message");
     pendingAction = pending;
+    messageTitle = titleId;
+    messageBody = bodyId;
     message = new CControllerMessage(titleId, bodyId, question, 0);
     OpenChild(message);
 }

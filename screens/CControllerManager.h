@@ -3,7 +3,8 @@
 // the current player's record of the selected one, and buttons to play it,
 // remove its file, reset the records of every extra level, fetch more levels
 // or go to the level map or the main menu. A file that cannot be read, or
-// whose level has no entrance tube, is listed as refused and never played.
+// whose level the world cannot play (CLevel::FindPlayFault), is listed as
+// refused and never played.
 #pragma once
 
 #include <cstdint>
@@ -38,7 +39,13 @@ public:
     };
     enum Sort { SORT_DATE_UP = 0, SORT_DATE_DOWN = 1, SORT_TITLE_UP = 2, SORT_TITLE_DOWN = 3, SORT_COUNT = 4 };
     enum PendingAction { PENDING_NONE = 0, PENDING_RESET = 1, PENDING_REMOVE = 2, PENDING_MORE_LEVELS = 3 };
-    enum Refusal { LEVEL_PLAYABLE = 0, LEVEL_DAMAGED = 1, LEVEL_NO_ENTRANCE = 2 };
+    enum Refusal {
+        LEVEL_PLAYABLE = 0,
+        LEVEL_DAMAGED = 1,
+        LEVEL_NO_ENTRANCE = 2,
+        LEVEL_ENTRANCES = 3,  // more than one entrance tube
+        LEVEL_EXITS = 4,      // more than one exit tube
+    };
     enum DetailSprite { DETAIL_NAME, DETAIL_FILE, DETAIL_DATE, DETAIL_PLAYED, DETAIL_COMPLETED, DETAIL_COUNT };
 
     struct LevelEntry {
@@ -71,8 +78,8 @@ public:
     // Replaces the five detail texts by those of entry (index into the
     // entries); hides them for an index that is not a listed entry.
     void ShowLevelDetails(int entry);
-    // Whether the level file can be played: it loads and has an entrance
-    // tube. Loads it into level when given.
+    // Whether the level file can be played: it loads and the world can play
+    // its level. Loads it into level when given.
     static int CheckLevelFile(const std::string& path, const std::string& fileName, CLevel* level);
 
     void GUICallback(int index, int value, bool dclick) override;
@@ -89,6 +96,9 @@ public:
     CSprite* GetDetailSprite(int which) const;
     CGuiButton* GetButton(int buttonId) const;
     CControllerMessage* GetMessage() const { return message; }
+    // The text ids of the message box last opened.
+    int GetMessageTitle() const { return messageTitle; }
+    int GetMessageBody() const { return messageBody; }
     int GetPendingAction() const { return pendingAction; }
     CLevel* GetLevel() const { return level; }
     CController* GetGame() const { return game; }
@@ -118,6 +128,8 @@ private:
     CController* game;
     CControllerMessage* message;
     int pendingAction;
+    int messageTitle;
+    int messageBody;
     uint8_t spritesBuilt;
     CListKeys listKeys;
     int sort;

@@ -1,5 +1,7 @@
 #include "world/CLevelBuilder.h"
 
+#include <string>
+
 #include "engine/Log.h"
 #include "world/CElement.h"
 #include "world/CElementAIBot.h"
@@ -119,6 +121,14 @@ CElement* CLevelBuilder::Build(CLevel* level) {
     if (g_skipped > 0)
         DebugLog(DBG_WARNING, "CLevelBuilder::Build()   %d tiles of '%s' name pieces the game cannot make yet\n",
                  g_skipped, level->GetFileName());
+    // The world is built all the same, so that a refused level can be seen
+    // behind its refusal; but no hero is handed out to step it with.
+    std::string fault;
+    if (level->FindPlayFault(&fault) != CLevel::PLAY_FAULT_NONE) {
+        DebugLog(DBG_WARNING, "CLevelBuilder::Build()   '%s' cannot be played: %s\n", level->GetFileName(),
+                 fault.c_str());
+        return nullptr;
+    }
     return CElement::GetHero();
 }
 

@@ -18,13 +18,6 @@ namespace {
 uint32_t g_runFrame = 0;
 uint32_t RunFrame() { return g_runFrame; }
 
-bool HasEntranceTube(const CLevel& level) {
-    for (int x = 0; x < CLevel::kWidth; ++x)
-        for (int y = 0; y < CLevel::kHeight; ++y)
-            if (level.GetTile(x, y) == DEVICE_TUBE_START) return true;
-    return false;
-}
-
 void AppendJsonString(std::string* out, const char* s) {
     out->push_back('"');
     for (const char* p = s; *p; ++p) {
@@ -77,8 +70,9 @@ bool CWorldRun::Start(std::string* error) {
         if (error) *error = "no level";
         return false;
     }
-    if (!HasEntranceTube(*level_)) {
-        if (error) *error = "the level has no entrance tube";
+    std::string fault;
+    if (level_->FindPlayFault(&fault) != CLevel::PLAY_FAULT_NONE) {
+        if (error) *error = fault;
         return false;
     }
     if (started_) {

@@ -16,3 +16,13 @@ void ApplySolutionKey(CElementAIProfessor* hero, int code, bool released) {
             return;
     }
 }
+
+bool IsSolutionKey(int code) {
+    switch (code) {
+        case SOLUTION_KEY_UP: case SOLUTION_KEY_DOWN: case SOLUTION_KEY_RIGHT: case SOLUTION_KEY_LEFT:
+        case SOLUTION_KEY_TURN:
+            return true;
+        default:
+            return code >= SOLUTION_KEY_POWERUP_FIRST && code <= SOLUTION_KEY_POWERUP_LAST;
+    }
+}

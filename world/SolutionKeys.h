@@ -16,6 +16,9 @@ enum SolutionKeyCode {
     SOLUTION_KEY_POWERUP_LAST = 57,   // inventory position 8
 };
 
+// One of the codes above.
+bool IsSolutionKey(int code);
+
 // Directions and turn go to the hero with their released flag; a power-up
 // code uses its position on the press only. Every other code is ignored.
 void ApplySolutionKey(CElementAIProfessor* hero, int code, bool released);

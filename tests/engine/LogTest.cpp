@@ -20,7 +20,10 @@ protected:
         EnableDebugCategory(DBG_ERROR);
         SetLogClock(FakeClock);
     }
-    void TearDown() override { SetLogClock(nullptr); }
+    void TearDown() override {
+        SetLogToFile(false);
+        SetLogClock(nullptr);
+    }
 };
 
 std::string Captured(void (*log)()) {
@@ -95,4 +98,25 @@ TEST_F(LogTest, FatalErrorLogEndsWithExitCodeOne) {
     EXPECT_EXIT(ErrorLog(true, "fatal thing\n"), ::testing::ExitedWithCode(1), "");
     // Before the folders are known the entry lands in the working folder.
     EXPECT_NE(ReadFileText(dir.File("LOG.TXT")).find("fatal thing"), std::string::npos);
+}
+
+TEST_F(LogTest, ToTheFileEveryLineIsStampedThereAndOnlyAnEndReachesTheConsole) {
+    CScopedHome home;
+    InitDirectories();
+    SetLogToFile(true);
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    DebugLog(DBG_ERROR, "broken %d\n", 7);
+    DebugLog(DBG_WARNING, "half ");
+    DebugLog(DBG_NOPREFIX | DBG_WARNING, "a line\n");
+    ErrorLog(false, "not the end\n");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    const std::string text = ReadFileText(LogFilePath());
+    const std::string stamp = R"(\d\d/\d\d/\d\d \d\d:\d\d:\d\d - )";
+    EXPECT_TRUE(std::regex_match(text, std::regex(stamp + R"(\*\*\* ERROR \*\*\*  broken 7\n)" + stamp +
+                                                  "WARNING: half a line\n" + stamp + "not the end\n")))
+        << text;
+    // A tool that has to stop says why where its user looks.
+    EXPECT_EXIT(ErrorLog(true, "the end\n"), ::testing::ExitedWithCode(1), "the end");
 }

@@ -5,6 +5,7 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -53,22 +54,39 @@ Box TextExtent(int textId, int boxW, int boxH, int align, const char* value = nu
     return {left, top, right - left, bottom - top};
 }
 
-// The part of a picture that is not see-through, relative to its corner.
-Box OpaquePart(int imageId) {
-    SDL_Surface* s = CDraw::GetSurface(imageId);
-    int left = s->w, top = s->h, right = 0, bottom = 0;
-    for (int y = 0; y < s->h; ++y)
-        for (int x = 0; x < s->w; ++x) {
-            Uint8 r, g, b, a;
-            SDL_GetRGBA(CDraw::GetPixel(s, x, y), s->format, &r, &g, &b, &a);
-            if (a < 32) continue;
-            left = std::min(left, x);
-            top = std::min(top, y);
-            right = std::max(right, x + 1);
-            bottom = std::max(bottom, y + 1);
-        }
-    if (right <= left) return {0, 0, 0, 0};
-    return {left, top, right - left, bottom - top};
+// Which pictures of a page are solid at each page pixel (bit i for picture
+// i), as drawn and grown by `reach` pixels each way.
+struct PageMasks {
+    int w = 0, h = 0;
+    std::vector<uint32_t> solid, near;
+};
+
+PageMasks MaskPictures(const Instructions::PageLayout& layout, int pageW, int pageH, int reach) {
+    PageMasks m;
+    m.w = pageW;
+    m.h = pageH;
+    m.solid.assign(pageW * pageH, 0);
+    m.near.assign(pageW * pageH, 0);
+    for (int i = 0; i < layout.pictureCount && i < 32; ++i) {
+        const Instructions::Picture& pic = layout.pictures[i];
+        const int id = CDraw::GetImage(pic.image);
+        SDL_Surface* s = CDraw::GetSurface(id);
+        for (int y = 0; s && y < s->h; ++y)
+            for (int x = 0; x < s->w; ++x) {
+                Uint8 r, g, b, a;
+                SDL_GetRGBA(CDraw::GetPixel(s, x, y), s->format, &r, &g, &b, &a);
+                const int px = pic.x + x, py = pic.y + y;
+                if (a < 32 || px < 0 || py < 0 || px >= pageW || py >= pageH) continue;
+                m.solid[py * pageW + px] |= 1u << i;
+                for (int dy = -reach; dy <= reach; ++dy)
+                    for (int dx = -reach; dx <= reach; ++dx) {
+                        const int nx = px + dx, ny = py + dy;
+                        if (nx >= 0 && ny >= 0 && nx < pageW && ny < pageH) m.near[ny * pageW + nx] |= 1u << i;
+                    }
+            }
+        CDraw::ReleaseImage(id);
+    }
+    return m;
 }
 
 void ExpectInside(const Box& text, int boxW, int boxH, const std::string& what) {
@@ -162,8 +180,11 @@ TEST_F(FrontPagesTest, InstructionPagesKeepTextsAndPicturesApart) {
     CDraw::UnloadImage("parchment.png");
     CDraw::UnloadImage("parchment.png");
     // The three buttons at the foot, in page pixels (the page lies at 57, 23),
-    // with their shadows.
-    const Box buttons[] = {{190 - 57, 540 - 23, 97, 42}, {345 - 57, 540 - 23, 97, 42}, {500 - 57, 540 - 23, 97, 42}};
+    // with their shadows and a margin that keeps pictures from touching them.
+    const int margin = 8;
+    const Box buttons[] = {{190 - 57 - margin, 540 - 23 - margin, 97 + 2 * margin, 42 + margin},
+                           {345 - 57 - margin, 540 - 23 - margin, 97 + 2 * margin, 42 + margin},
+                           {500 - 57 - margin, 540 - 23 - margin, 97 + 2 * margin, 42 + margin}};
     for (int page = 1; page <= Instructions::kLastPage; ++page) {
         const Instructions::PageLayout* layout = Instructions::GetLayout(page);
         ASSERT_NE(layout, nullptr);
@@ -188,10 +209,8 @@ TEST_F(FrontPagesTest, InstructionPagesKeepTextsAndPicturesApart) {
 
         for (int i = 0; i < layout->pictureCount; ++i) {
             const Instructions::Picture& pic = layout->pictures[i];
-            const int id = CDraw::GetImage(pic.image);
-            const Box seen = OpaquePart(id);
+            const SDL_Rect seen = OpaqueBox(pic.image);
             const Box r = {pic.x + seen.x, pic.y + seen.y, seen.w, seen.h};
-            CDraw::ReleaseImage(id);
             const std::string what = where + " " + pic.image;
             EXPECT_GT(r.w, 0) << what;
             EXPECT_GE(r.x, 0) << what;
@@ -199,7 +218,63 @@ TEST_F(FrontPagesTest, InstructionPagesKeepTextsAndPicturesApart) {
             EXPECT_LE(r.x + r.w, pageW) << what;
             EXPECT_LE(r.y + r.h, pageH) << what;
             for (const Box& text : texts) EXPECT_FALSE(r.Overlaps(text)) << what << " covers text";
-            for (const Box& b : buttons) EXPECT_FALSE(r.Overlaps(b)) << what << " covers a button";
+            for (const Box& b : buttons) EXPECT_FALSE(r.Overlaps(b)) << what << " covers or touches a button";
+        }
+    }
+}
+
+// A page's scene (its pictures after the first, which stands beside the
+// text) reads as one picture: every piece touches the rest, none hangs in
+// the air on its own. And nothing drawn after the professor hides him.
+TEST_F(FrontPagesTest, InstructionScenesHangTogetherAndLeaveTheProfessorInView) {
+    const int pageW = CDraw::GetWidth(CDraw::GetImage("parchment.png"));
+    const int pageH = CDraw::GetHeight(CDraw::GetImage("parchment.png"));
+    CDraw::UnloadImage("parchment.png");
+    CDraw::UnloadImage("parchment.png");
+    for (int page = 1; page <= Instructions::kLastPage; ++page) {
+        const Instructions::PageLayout* layout = Instructions::GetLayout(page);
+        ASSERT_NE(layout, nullptr);
+        ASSERT_LE(layout->pictureCount, 32);
+        const PageMasks m = MaskPictures(*layout, pageW, pageH, 2);
+        const std::string where = "page " + std::to_string(page);
+
+        // The inflatables' page shows three things apart, not a scene.
+        if (page != 12 && layout->pictureCount > 2) {
+            // Pieces that touch, joined until nothing changes.
+            std::vector<int> group(layout->pictureCount);
+            for (int i = 0; i < layout->pictureCount; ++i) group[i] = i;
+            for (bool changed = true; changed;) {
+                changed = false;
+                for (uint32_t bits : m.near) {
+                    bits &= ~1u;
+                    if (!bits || !(bits & (bits - 1))) continue;
+                    int lowest = layout->pictureCount;
+                    for (int i = 1; i < layout->pictureCount; ++i)
+                        if (bits >> i & 1) lowest = std::min(lowest, group[i]);
+                    for (int i = 1; i < layout->pictureCount; ++i)
+                        if ((bits >> i & 1) && group[i] != lowest) {
+                            group[i] = lowest;
+                            changed = true;
+                        }
+                }
+            }
+            for (int i = 2; i < layout->pictureCount; ++i)
+                EXPECT_EQ(group[i], group[1]) << where << ": " << layout->pictures[i].image << " stands apart from "
+                                              << layout->pictures[1].image;
+        }
+
+        for (int i = 0; i < layout->pictureCount; ++i) {
+            if (std::string(layout->pictures[i].image).rfind("prof", 0) != 0) continue;
+            const uint32_t later = ~((2u << i) - 1);
+            int seen = 0, hidden = 0;
+            for (uint32_t bits : m.solid) {
+                if (!(bits >> i & 1)) continue;
+                ++seen;
+                if (bits & later) ++hidden;
+            }
+            EXPECT_GT(seen, 0) << where;
+            EXPECT_LE(hidden * 20, seen) << where << ": " << hidden << " of " << seen << " pixels of "
+                                         << layout->pictures[i].image << " are covered";
         }
     }
 }

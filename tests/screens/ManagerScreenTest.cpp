@@ -10,6 +10,7 @@
 
 #include "engine/CRender.h"
 #include "engine/CSprite.h"
+#include "engine/FontRender.h"
 #include "engine/Parameters.h"
 #include "engine/Utilities.h"
 #include "gui/CControllerMessage.h"
@@ -372,6 +373,68 @@ TEST_F(ManagerScreenTest, PlayingHandsTheLoadedLevelToThePlayScreenAndTakesItBac
     Answer(m->GetMessage(), true);
     EXPECT_EQ(m->GetEntries()[static_cast<size_t>(shown->GetSelectedRowId())].refusal,
               CControllerManager::LEVEL_NO_ENTRANCE);
+}
+
+TEST_F(ManagerScreenTest, EveryRefusedLevelIsMarkedAndSaysWhyInAMessageBoxWhenPlayed) {
+    // One level for each reason the world cannot play it, and a good one.
+    WriteLevel("good", "Good", 1200000000);
+    WriteLevel("notube", "Nowhere To Start", 1200000000, false);
+    ASSERT_TRUE(WriteFileText(Path("broken"), "this is not a level"));
+    for (const char* name : {"twostarts", "twoexits"}) {
+        CLevel level;
+        level.SetTile(DEVICE_TUBE_START, 2, 20);
+        level.SetTile(DEVICE_TUBE_END, 28, 20);
+        level.SetTile(std::string(name) == "twostarts" ? DEVICE_TUBE_START : DEVICE_TUBE_END, 10, 20);
+        level.SetHeadingText(name);
+        ASSERT_TRUE(level.SaveToPath(Path(name)));
+    }
+    CControllerManager::SetGameScreenFactory(MakeFakeGame);
+    CControllerManager* m = Open();
+    ASSERT_NE(m, nullptr);
+    CGuiListbox* shown = m->GetShownList();
+    ASSERT_EQ(shown->GetRowCount(), 5);
+
+    const struct {
+        const char* file;
+        int refusal;
+        const char* mark;
+        const char* says;
+    } rows[] = {
+        {"broken", CControllerManager::LEVEL_DAMAGED, "damaged", "This level file is damaged"},
+        {"notube", CControllerManager::LEVEL_NO_ENTRANCE, "no tube", "no entrance tube"},
+        {"twostarts", CControllerManager::LEVEL_ENTRANCES, "2 starts", "more than one entrance tube"},
+        {"twoexits", CControllerManager::LEVEL_EXITS, "2 exits", "more than one exit tube"},
+    };
+    for (const auto& row : rows) {
+        int index = -1;
+        for (int r = 0; r < shown->GetRowCount(); ++r)
+            if (FileOfRow(m, shown, r) == row.file) index = r;
+        ASSERT_GE(index, 0) << row.file;
+        EXPECT_EQ(m->GetEntries()[static_cast<size_t>(shown->GetRowId(index))].refusal, row.refusal) << row.file;
+        EXPECT_EQ(shown->GetCell(index, 1), row.mark) << row.file;
+        // Play, by the button and by a double click: a box says why, and no
+        // play screen opens.
+        for (bool button : {true, false}) {
+            shown->SelectRowByIndex(index);
+            if (button)
+                m->GUICallback(CControllerManager::BUTTON_PLAY, 0, false);
+            else
+                shown->ActivateSelected(true);
+            ASSERT_EQ(CController::GetCurrentId(), CONTROLLER_MESSAGE) << row.file;
+            EXPECT_EQ(FontGetEntry(m->GetMessageTitle()).text.Narrow(), "Level refused");
+            EXPECT_NE(FontGetEntry(m->GetMessageBody()).text.Narrow().find(row.says), std::string::npos)
+                << row.file << ": " << FontGetEntry(m->GetMessageBody()).text.Narrow();
+            EXPECT_EQ(g_playedLevel, nullptr) << row.file;
+            Answer(m->GetMessage(), true);
+            ASSERT_EQ(CController::GetCurrentId(), CONTROLLER_MANAGER) << row.file;
+        }
+    }
+    // The good level plays.
+    for (int r = 0; r < shown->GetRowCount(); ++r)
+        if (FileOfRow(m, shown, r) == "good") shown->SelectRowByIndex(r);
+    m->GUICallback(CControllerManager::BUTTON_PLAY, 0, false);
+    EXPECT_EQ(CController::GetCurrentId(), CONTROLLER_GAME);
+    EXPECT_NE(g_playedLevel, nullptr);
 }
 
 }  // namespace

@@ -5,6 +5,9 @@
 
 #include <SDL.h>
 
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -130,6 +133,109 @@ TEST_F(MapDialogsTest, TheOpeningAndTheEndingTurnTheirPagesAndDoneComesOnTheSeco
     // Closed stories give their page pictures back.
     EXPECT_EQ(CDraw::FindImage("story1.png"), -1);
     EXPECT_EQ(CDraw::FindImage("story2.png"), -1);
+}
+
+// The opening's second page is a frame and six pictures drawn in turn. Each
+// picture shows whole (nothing drawn later changes what it showed), and the
+// pictures together leave no part of the frame empty: every cell of a
+// 4 x 3 grid over the frame, inside its margin, is mostly covered.
+TEST_F(MapDialogsTest, TheOpeningsSecondPageShowsEveryPictureWholeAndFillsItsFrame) {
+    const std::vector<CControllerStory::Picture> pictures = CControllerStory::GetPictures(0, 1);
+    ASSERT_GE(pictures.size(), 3u);
+    const int page = CDraw::CreateScreenSurface("testOpeningPage.png");
+    SDL_Surface* surface = CDraw::GetSurface(page);
+    SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 40, 60, 40));
+    const int w = surface->w, h = surface->h;
+    auto snapshot = [&]() {
+        std::vector<uint32_t> px(w * h);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                Uint8 r, g, b;
+                SDL_GetRGB(CDraw::GetPixel(surface, x, y), surface->format, &r, &g, &b);
+                px[y * w + x] = r << 16 | g << 8 | b;
+            }
+        return px;
+    };
+    auto differs = [](uint32_t a, uint32_t b) {
+        for (int shift = 0; shift < 24; shift += 8)
+            if (std::abs(static_cast<int>(a >> shift & 255) - static_cast<int>(b >> shift & 255)) > 40) return true;
+        return false;
+    };
+    const CControllerStory::Picture& frame = pictures[0];
+    const SDL_Rect frameBox = OpaqueBox(frame.name.c_str());
+    CDraw::DrawImageOnto(frame.name.c_str(), page, frame.x, frame.y);
+    std::vector<uint32_t> before = snapshot();
+    // What each picture showed, and its bounding box.
+    std::vector<std::vector<int>> shown(pictures.size());
+    std::vector<SDL_Rect> boxes(pictures.size(), SDL_Rect{0, 0, 0, 0});
+    for (size_t i = 1; i < pictures.size(); ++i) {
+        CDraw::DrawImageOnto(pictures[i].name.c_str(), page, pictures[i].x, pictures[i].y);
+        const std::vector<uint32_t> after = snapshot();
+        int left = w, top = h, right = 0, bottom = 0;
+        for (int p = 0; p < w * h; ++p)
+            if (differs(before[p], after[p])) {
+                shown[i].push_back(p);
+                left = std::min(left, p % w);
+                right = std::max(right, p % w + 1);
+                top = std::min(top, p / w);
+                bottom = std::max(bottom, p / w + 1);
+            }
+        if (right > left)
+            boxes[i] = SDL_Rect{static_cast<Sint16>(left), static_cast<Sint16>(top), static_cast<Uint16>(right - left),
+                                static_cast<Uint16>(bottom - top)};
+        // Pictures drawn so far keep what they showed.
+        for (size_t j = 1; j < i; ++j) {
+            size_t changed = 0;
+            for (int p : shown[j])
+                if (differs(before[p], after[p])) ++changed;
+            EXPECT_LE(changed * 200, shown[j].size())
+                << pictures[i].name << " covers " << changed << " of the " << shown[j].size() << " pixels shown by "
+                << pictures[j].name;
+        }
+        before = after;
+    }
+    const int left = frame.x + frameBox.x + 40, top = frame.y + frameBox.y + 40;
+    const int cellW = (frameBox.w - 80) / 4, cellH = (frameBox.h - 80) / 3;
+    for (int row = 0; row < 3; ++row)
+        for (int col = 0; col < 4; ++col) {
+            int covered = 0;
+            for (int y = top + row * cellH; y < top + (row + 1) * cellH; ++y)
+                for (int x = left + col * cellW; x < left + (col + 1) * cellW; ++x) {
+                    bool in = false;
+                    for (const SDL_Rect& b : boxes)
+                        in = in || (x >= b.x && x < b.x + b.w && y >= b.y && y < b.y + b.h);
+                    covered += in;
+                }
+            EXPECT_GE(covered * 2, cellW * cellH) << "the frame's cell " << col << ", " << row << " is mostly empty";
+        }
+    CDraw::ReleaseImage(page);
+}
+
+// The professor's picture stays inside the choice's box, clear of its
+// heading and of the descriptions drawn onto the box.
+TEST_F(MapDialogsTest, TheSetChoiceProfessorStaysInsideTheBox) {
+    const SDL_Rect box = OpaqueBox("confirmation_parch.png");
+    const SDL_Rect prof = OpaqueBox("lvlset_prof.png");
+    const int boxX = 158 + box.x, boxY = 113 + box.y, profX = 518 + prof.x, profY = 88 + prof.y;
+    ASSERT_GT(prof.w, 0);
+    const int edge = 8;  // the torn edge of the box
+    EXPECT_GE(profX, boxX + edge);
+    EXPECT_GE(profY, boxY + edge) << "the professor sticks out above the box";
+    EXPECT_LE(profX + prof.w, boxX + box.w - edge);
+    EXPECT_LE(profY + prof.h, boxY + box.h - edge);
+    const struct {
+        const char* image;
+        int x, y;
+    } texts[] = {{"lvlset_heading.png", 88, 44},
+                 {"lvlset_desc_regular.png", 175, 124},
+                 {"lvlset_desc_advanced.png", 175, 194},
+                 {"lvlset_desc_kids.png", 175, 264}};
+    for (const auto& t : texts) {
+        const SDL_Rect r = OpaqueBox(t.image);
+        const int x = 158 + t.x + r.x, y = 113 + t.y + r.y;
+        const bool apart = profX + prof.w <= x || x + r.w <= profX || profY + prof.h <= y || y + r.h <= profY;
+        EXPECT_TRUE(apart) << "the professor covers " << t.image;
+    }
 }
 
 TEST_F(MapDialogsTest, TheSetChoiceCannotBeLeftWithoutAChoice) {

@@ -62,6 +62,13 @@ public:
     static void SetUpTestSuite() { StartWorld(true); }
 
 protected:
+    void SetUp() override {
+        ScreenTest::SetUp();
+        // Each test starts from a new player's options in a window, whatever
+        // the test before it left on the suite's shared profile.
+        Profile().SetOptionDefaults();
+        Profile().SetFullscreen(0);
+    }
     Options* OpenOptions() {
         root.reset(new CControllerMain());
         root->Activate(nullptr);

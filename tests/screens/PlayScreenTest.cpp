@@ -1,9 +1,9 @@
 // The play screen on the real resources, driven by key events as the player
 // gives them: a recorded solution plays back to the same end in the same
 // frames and steps as the headless runner; undo and restart by their keys; a
-// rebound key drives the hero; the post-game board's answers; a level
-// without an entrance tube is refused; an abandoned recording keeps the
-// level's earlier solution.
+// rebound key drives the hero; the post-game board's answers; a level the
+// world cannot play (no entrance tube, two of a tube) is refused; an
+// abandoned recording keeps the level's earlier solution.
 #include <gtest/gtest.h>
 
 #include <SDL.h>
@@ -266,18 +266,30 @@ TEST_F(PlayScreenTest, TheInGameMenusPagesOpenWithoutTheHourglassLeftOnThem) {
     }
 }
 
-TEST_F(PlayScreenTest, ALevelWithoutAnEntranceTubeIsRefusedWithAMessage) {
-    CLevel level;
-    for (int x = 0; x < CLevel::kWidth; ++x) level.SetTile(TERRAIN_GRASS, x, 23);
-    level.SetTile(DEVICE_TUBE_END, 12, 22);
-    game.reset(new CControllerGame(&level, false, false, false));
-    root.OpenChild(game.get());
-    Frames(2);
-    EXPECT_EQ(game->GetHero(), nullptr);
-    ASSERT_EQ(CController::GetCurrentId(), CONTROLLER_MESSAGE);
-    TapKey(SDLK_RETURN);
-    Frames(3);
-    EXPECT_EQ(CController::GetCurrent(), &root);
+TEST_F(PlayScreenTest, ALevelTheWorldCannotPlayIsRefusedWithAMessage) {
+    const struct {
+        const char* what;
+        uint32_t code;
+        int x;
+    } cases[] = {
+        {"no entrance tube", NONE, 2},  // the entrance taken away
+        {"two entrance tubes (two heroes)", DEVICE_TUBE_START, 8},
+        {"two exit tubes (the world knows one)", DEVICE_TUBE_END, 8},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        CLevel level = WalkLevel();
+        level.SetTile(c.code, c.x, 22);
+        game.reset();
+        game.reset(new CControllerGame(&level, false, false, false));
+        root.OpenChild(game.get());
+        Frames(2);
+        EXPECT_EQ(game->GetHero(), nullptr);
+        ASSERT_EQ(CController::GetCurrentId(), CONTROLLER_MESSAGE);
+        TapKey(SDLK_RETURN);
+        Frames(3);
+        EXPECT_EQ(CController::GetCurrent(), &root);
+    }
 }
 
 TEST_F(PlayScreenTest, AnAbandonedRecordingKeepsTheLevelsEarlierSolution) {

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <memory>
 #include <set>
 #include <string>
@@ -489,6 +490,48 @@ TEST_F(ScoreboardTest, SolvedPagesShowTheirCounts) {
     Open(SCOREBOARD_SOLVED_NO_SET, true);
     EXPECT_TRUE(board->GetButton(CControllerScoreboard::BUTTON_SUBMIT)->IsHidden());
     EXPECT_NE(board->GetButton(CControllerScoreboard::BUTTON_CONTINUE), nullptr);
+}
+
+// The board never downloaded shows its download button in the middle of the
+// table, on no row ruling; a solved level's submit button stands centred
+// under the victory picture, which ends clear above it.
+TEST_F(ScoreboardTest, DownloadAndSubmitStandClearOfTheTableRowsAndThePicture) {
+    Open(SCOREBOARD_OVERALL);
+    CGuiButton* download = board->GetButton(CControllerScoreboard::BUTTON_DOWNLOAD_ALL);
+    ASSERT_NE(download, nullptr);
+    ASSERT_FALSE(download->IsHidden());
+    // The table's picture lies at page (234, 177), the page at (57, 23).
+    const int tableX = 57 + 234, tableY = 23 + 177;
+    const int table = CDraw::GetImage("hiscores_tablebar.png");
+    SDL_Surface* bar = CDraw::GetSurface(table);
+    ASSERT_NE(bar, nullptr);
+    const int buttonW = 2 * (download->GetCentreX() - download->GetX());
+    const int buttonH = CDraw::GetHeight(CDraw::GetImage("hiscores_button_downloadbase.png"));
+    CDraw::UnloadImage("hiscores_button_downloadbase.png");
+    EXPECT_NEAR(download->GetCentreX(), tableX + bar->w / 2, 2) << "the button is not centred on the table";
+    int ruled = 0;
+    const int left = std::max(0, download->GetX() - tableX), right = std::min(bar->w, left + buttonW);
+    const int top = std::max(0, download->GetY() - tableY), bottom = std::min(bar->h, top + buttonH);
+    for (int x = left; x < right; ++x) {
+        Uint8 r0, g0, b0, a0;
+        SDL_GetRGBA(CDraw::GetPixel(bar, x, top), bar->format, &r0, &g0, &b0, &a0);
+        for (int y = top; y < bottom; ++y) {
+            Uint8 r, g, b, a;
+            SDL_GetRGBA(CDraw::GetPixel(bar, x, y), bar->format, &r, &g, &b, &a);
+            if (std::abs(a - a0) > 8 || std::abs(r - r0) > 8 || std::abs(g - g0) > 8 || std::abs(b - b0) > 8) ++ruled;
+        }
+    }
+    CDraw::ReleaseImage(table);
+    EXPECT_EQ(ruled, 0) << "rows are ruled behind the download button";
+
+    Solve(0, 25, 1500);
+    Open(SCOREBOARD_SOLVED);
+    CGuiButton* submit = board->GetButton(CControllerScoreboard::BUTTON_SUBMIT);
+    ASSERT_FALSE(submit->IsHidden());
+    const SDL_Rect victory = OpaqueBox("parchment_victory.png");
+    const int victoryX = 57 + 275 + victory.x, victoryBottom = 23 + 80 + victory.y + victory.h;
+    EXPECT_LE(victoryBottom + 8, submit->GetY()) << "the victory picture touches the submit button";
+    EXPECT_NEAR(submit->GetCentreX(), victoryX + victory.w / 2, 4) << "the submit button is off the picture's centre";
 }
 
 TEST_F(ScoreboardTest, MainMenuOpensTheOverallBoardOverItsFrozenPicture) {

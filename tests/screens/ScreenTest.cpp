@@ -1,5 +1,6 @@
 #include "tests/screens/ScreenTest.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 
@@ -177,6 +178,30 @@ void ScreenTest::Answer(CControllerMessage* box, bool okay) {
     box->GUICallback(okay ? CControllerMessage::BUTTON_OKAY : CControllerMessage::BUTTON_CANCEL, 0, false);
     Frame();
     Frame();
+}
+
+SDL_Rect ScreenTest::OpaqueBox(const char* image) {
+    const int id = CDraw::GetImage(image);
+    SDL_Surface* s = CDraw::GetSurface(id);
+    int left = s ? s->w : 0, top = s ? s->h : 0, right = 0, bottom = 0;
+    for (int y = 0; s && y < s->h; ++y)
+        for (int x = 0; x < s->w; ++x) {
+            Uint8 r, g, b, a;
+            SDL_GetRGBA(CDraw::GetPixel(s, x, y), s->format, &r, &g, &b, &a);
+            if (a < 32) continue;
+            left = std::min(left, x);
+            top = std::min(top, y);
+            right = std::max(right, x + 1);
+            bottom = std::max(bottom, y + 1);
+        }
+    CDraw::ReleaseImage(id);
+    SDL_Rect box = {0, 0, 0, 0};
+    if (right <= left) return box;
+    box.x = static_cast<Sint16>(left);
+    box.y = static_cast<Sint16>(top);
+    box.w = static_cast<Uint16>(right - left);
+    box.h = static_cast<Uint16>(bottom - top);
+    return box;
 }
 
 std::vector<std::string> ScreenTest::FirstCells(const CGuiListbox* list) {

@@ -60,4 +60,7 @@ public:
     static void Answer(CControllerMessage* box, bool okay);
     // The first cell of every row of a list box, in order.
     static std::vector<std::string> FirstCells(const CGuiListbox* list);
+    // The part of a resource picture that is not see-through (alpha 32 and
+    // more), relative to its top-left corner; all zero when nothing is.
+    static SDL_Rect OpaqueBox(const char* image);
 };

@@ -123,3 +123,15 @@ ProgramRun RunProgram(const std::string& commandLine, const std::string& errFile
     run.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return run;
 }
+
+::testing::AssertionResult IsOneLineRefusal(const std::string& tool, const ProgramRun& run,
+                                            const std::string& errFile, const std::string& says) {
+    const std::string message = ReadFileText(errFile);
+    if (run.code != 2) return ::testing::AssertionFailure() << "exit code " << run.code << "; stderr: " << message;
+    if (!run.out.empty()) return ::testing::AssertionFailure() << "standard output: " << run.out;
+    if (message.rfind(tool + ": ", 0) != 0 || message.find('\n') != message.size() - 1)
+        return ::testing::AssertionFailure() << "not one line of " << tool << ": " << message;
+    if (message.find(says) == std::string::npos)
+        return ::testing::AssertionFailure() << "does not say \"" << says << "\": " << message;
+    return ::testing::AssertionSuccess();
+}

@@ -2,6 +2,8 @@
 // folders, a changed working folder, and whole-file reads and writes.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -69,3 +71,7 @@ struct ProgramRun {
     std::string out;
 };
 ProgramRun RunProgram(const std::string& commandLine, const std::string& errFile);
+// A tool's refusal as its users rely on it: exit code 2, nothing on standard
+// output, and one line "<tool>: ..." on standard error that holds says.
+::testing::AssertionResult IsOneLineRefusal(const std::string& tool, const ProgramRun& run,
+                                            const std::string& errFile, const std::string& says);

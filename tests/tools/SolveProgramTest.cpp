@@ -90,3 +90,26 @@ TEST(SolveProgram, ALevelBeyondTheSearchIsMeasuredByItsStoredSolution) {
     EXPECT_NE(o.out.find("stored          25"), std::string::npos) << o.out;
     EXPECT_NE(o.out.find("1 levels, 1 solved (1 of them beyond the search"), std::string::npos) << o.out;
 }
+
+TEST(SolveProgram, RefusesInOneLineWhatGivesItNothingToDo) {
+    CScopedHome home;
+    CTempDir dir, empty, damaged;
+    const std::string err = dir.File("err.txt");
+    ASSERT_TRUE(WriteFileText(damaged.File("junk.lvl"), "not a level"));
+    const struct {
+        std::string args;
+        std::string says;
+    } refusals[] = {
+        {"--table " + Examples() + " --from 5 --to 2", "--from 5 comes after --to 2"},
+        {"--table " + Examples() + " --from 7", "--from 7 is past the end of the levels in examples (7 levels"},
+        {"--table reg --from 5000", "--from 5000 is past the end of the regular set"},
+        {"--table " + empty.Path(), "there are no levels in " + empty.Path()},
+        {"--table " + damaged.Path(), damaged.File("junk.lvl") + " cannot be read: it is damaged"},
+        {damaged.File("junk.lvl"), damaged.File("junk.lvl") + " cannot be read: it is damaged"},
+        {dir.File("missing.lvl"), "there is no level file " + dir.File("missing.lvl")},
+        {dir.File("missing.txt"), "there is no level file " + dir.File("missing.txt")},
+    };
+    for (const auto& r : refusals) EXPECT_TRUE(IsOneLineRefusal("zorv_solve", Solve(r.args, err), err, r.says)) << r.args;
+    EXPECT_NE(ReadFileText(home.DataHome() + "/Vormak Games/ZORV Data/LOG.TXT").find("CLevel::Load()"),
+              std::string::npos);
+}

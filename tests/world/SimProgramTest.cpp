@@ -47,3 +47,49 @@ TEST(SimProgram, RunsALevelFileAndRefusesWhatItCannotRun) {
         EXPECT_EQ(message.find('\n'), message.size() - 1) << message;
     }
 }
+
+TEST(SimProgram, TellsEveryRefusalApartInOneLineAndKeepsTheGamesLogLinesInTheLog) {
+    CScopedHome home;
+    CTempDir dir;
+    const std::string err = dir.File("err.txt");
+    CLevel walk = worldtest::WalkLevel(6);
+    ASSERT_TRUE(walk.SaveToPath(dir.File("walk.lvl")));
+    CLevel twoEntrances = walk, twoExits = walk;
+    twoEntrances.SetTile(DEVICE_TUBE_START, 10, 22);
+    twoExits.SetTile(DEVICE_TUBE_END, 12, 22);
+    ASSERT_TRUE(twoEntrances.SaveToPath(dir.File("two-entrances.lvl")));
+    ASSERT_TRUE(twoExits.SaveToPath(dir.File("two-exits.lvl")));
+    ASSERT_TRUE(WriteFileText(dir.File("junk.lvl"), "not a level"));
+    // The walk level as a level source.
+    ASSERT_TRUE(WriteFileText(dir.File("walk.txt"), "heading: Walk\nbackground: 0\n" +
+                                                        worldtest::PictureSection("tiles", {"..S...E", std::string(32, '#')})));
+
+    // A level source runs as its level file does; every solution key is taken.
+    for (const std::string& level : {dir.File("walk.txt"), dir.File("walk.lvl")}) {
+        const ProgramRun o = Sim("--keys \"50:49:0,50:57:0,51:102:0,52:102:1,60:275:0\" " + level, err);
+        EXPECT_EQ(o.code, 0) << level << ": " << ReadFileText(err);
+        EXPECT_NE(o.out.find("\"result\": \"exited\""), std::string::npos) << o.out;
+    }
+
+    const struct {
+        std::string args;
+        std::string says;
+    } refusals[] = {
+        {dir.File("missing.lvl"), "there is no level file " + dir.File("missing.lvl")},
+        {dir.File("junk.lvl"), dir.File("junk.lvl") + " cannot be read: it is damaged"},
+        {dir.File("two-entrances.lvl"), "2 entrance tubes"},
+        {dir.File("two-exits.lvl"), "2 exit tubes"},
+        {"--keys 60:999:0 " + dir.File("walk.lvl"), "999 is no solution key"},
+        {"--keys 60:48:0 " + dir.File("walk.lvl"), "48 is no solution key"},
+        {"--keys 60:58:0 " + dir.File("walk.lvl"), "58 is no solution key"},
+        {"--keys 60:272:0 " + dir.File("walk.lvl"), "272 is no solution key"},
+        {"--keys 60:277:0 " + dir.File("walk.lvl"), "277 is no solution key"},
+        {"--keys 60:103:0 " + dir.File("walk.lvl"), "103 is no solution key"},
+        {"--keys 60:275:2 " + dir.File("walk.lvl"), "'60:275:2'"},
+        {"--keys 60:275:-1 " + dir.File("walk.lvl"), "'60:275:-1'"},
+    };
+    for (const auto& r : refusals) EXPECT_TRUE(IsOneLineRefusal("zorv_sim", Sim(r.args, err), err, r.says)) << r.args;
+    // The game's own line on the damaged file is in the log, not on the console.
+    const std::string log = ReadFileText(home.DataHome() + "/Vormak Games/ZORV Data/LOG.TXT");
+    EXPECT_NE(log.find("CLevel::Load()   Level file too short:  'junk'"), std::string::npos) << log;
+}

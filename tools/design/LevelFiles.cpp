@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "engine/CAtomicFile.h"
+#include "engine/Log.h"
 #include "engine/Utilities.h"
 #include "platform/Platform.h"
 #include "tools/design/CSolver.h"
@@ -27,6 +28,13 @@ bool IsSolutionHeader(const std::string& line) {
 }
 
 }  // namespace
+
+void StartToolLog() {
+    InitDirectories();
+    InitDebugLog(false);
+    EnableDebugCategory(DBG_ERROR);
+    SetLogToFile(true);
+}
 
 bool ParsePackSlot(const std::string& text, int* set, int* index) {
     for (int s = 0; s < CLevelSet::kSetCount; ++s) {
@@ -51,13 +59,22 @@ bool IsLevelSourcePath(const std::string& path) {
 }
 
 bool ReadLevelFile(const std::string& path, CLevel* level, std::string* error) {
+    if (!PlatformFileExists(path)) {
+        *error = "there is no level file " + path;
+        return false;
+    }
+    if (PlatformIsDirectory(path)) {
+        *error = path + " is a folder, not a level file";
+        return false;
+    }
     if (IsLevelSourcePath(path)) return CLevelSource::ParseFile(path, level, error);
     std::string name = path;
     const size_t slash = name.rfind('/');
     if (slash != std::string::npos) name = name.substr(slash + 1);
     if (name.size() > 4 && name.compare(name.size() - 4, 4, ".lvl") == 0) name.resize(name.size() - 4);
     if (level->LoadFile(path, name.c_str())) return true;
-    *error = "cannot read the level file " + path;
+    *error = "the level file " + path + " cannot be read: it is damaged or no level of this game (the reason is in " +
+             LogFilePath() + ")";
     return false;
 }
 
@@ -127,11 +144,27 @@ bool WriteLevelWithSolution(const CLevel& level, const std::vector<ReplayKey>& r
 }
 
 bool CollectLevelSet(const std::string& set, int from, int to, std::vector<SetLevel>* out, std::string* error) {
+    // A tool given no level to work on has nothing to answer.
+    if (from > to) {
+        *error = "--from " + std::to_string(from) + " comes after --to " + std::to_string(to);
+        return false;
+    }
+    auto pastTheEnd = [&](int count) {
+        if (count == 0) {
+            *error = "there are no levels in " + set + " (level sources .txt or level files .lvl)";
+        } else {
+            *error = "--from " + std::to_string(from) + " is past the end of " + LevelSetTitle(set) + " (" +
+                     std::to_string(count) + " levels, numbered from 0)";
+        }
+        return false;
+    };
     static const char* const kSets[CLevelSet::kSetCount] = {"reg", "adv", "kid"};
     for (int s = 0; s < CLevelSet::kSetCount; ++s) {
         if (set != kSets[s]) continue;
         CLevelSet* levels = CLevelSet::GetSet(s);
-        for (int i = from; levels && i < levels->GetLevelCount() && i <= to; ++i) {
+        const int count = levels ? levels->GetLevelCount() : 0;
+        if (from >= count) return pastTheEnd(count);
+        for (int i = from; i < count && i <= to; ++i) {
             SetLevel l;
             l.name = PackSlotLabel(s, i);
             l.label = CLevelSet::GetLevelLabel(s, i);
@@ -151,6 +184,7 @@ bool CollectLevelSet(const std::string& set, int from, int to, std::vector<SetLe
         GetFiles(found, (set + "/").c_str(), extension, true);
         for (const std::string& f : found) names.push_back(f + extension);
     }
+    if (from >= static_cast<int>(names.size())) return pastTheEnd(static_cast<int>(names.size()));
     for (int i = 0; i < static_cast<int>(names.size()); ++i) {
         if (i < from || i > to) continue;
         SetLevel l;

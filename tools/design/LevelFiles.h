@@ -10,6 +10,11 @@
 
 #include "world/CLevel.h"
 
+// The tools' log: the game's error lines go to LOG.TXT in the profile folder,
+// as the game keeps them, and never into a tool's answer on standard output
+// or its one line of refusal on standard error. Called first thing.
+void StartToolLog();
+
 // "reg:N", "adv:N", "kid:N": the set (0, 1, 2) and index. False for anything
 // else (a malformed number included).
 bool ParsePackSlot(const std::string& text, int* set, int* index);
@@ -18,7 +23,8 @@ std::string PackSlotLabel(int set, int index);
 
 // True for a path ending in ".txt" (a level source).
 bool IsLevelSourcePath(const std::string& path);
-// Reads a level file or a level source into *level; false with the reason.
+// Reads a level file or a level source into *level; false with the reason
+// (a missing file told from a damaged one).
 bool ReadLevelFile(const std::string& path, CLevel* level, std::string* error);
 
 // The source text with its solution section (and the tool's comment line
@@ -42,7 +48,8 @@ struct SetLevel {
 };
 // The levels from..to (from 0) of a set: "reg", "adv" or "kid" from the
 // loaded level pack, or every level source and level file of a folder in
-// name order. False with the reason for an unknown set or an unreadable file.
+// name order. False with the reason for an unknown set, an unreadable file,
+// or when there is no level from..to to give (never true with nothing).
 bool CollectLevelSet(const std::string& set, int from, int to, std::vector<SetLevel>* out, std::string* error);
 // "the regular set", or "the levels in <folder>".
 std::string LevelSetTitle(const std::string& set);

@@ -15,3 +15,34 @@ const CArtRegistry::Art* CArtRegistry::Find(const std::string& name) const {
     auto it = arts_.find(name);
     return it == arts_.end() ? nullptr : &it->second;
 }
+
+void CArtRegistry::SetOrigin(const std::string& name, int originX, int originY) {
+    auto it = arts_.find(name);
+    if (it == arts_.end()) return;
+    it->second.hasOrigin = true;
+    it->second.originX = originX;
+    it->second.originY = originY;
+}
+
+bool CArtRegistry::Paint(cairo_t* cr, const std::string& name, double x, double y) const {
+    const Art* art = Find(name);
+    if (!art || !art->draw) {
+        fprintf(stderr, "no picture %s to paint\n", name.c_str());
+        return false;
+    }
+    cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, art->width, art->height);
+    cairo_t* c = cairo_create(s);
+    art->draw(c, art->width, art->height);
+    cairo_destroy(c);
+    cairo_set_source_surface(cr, s, x, y);
+    cairo_paint(cr);
+    cairo_surface_destroy(s);
+    return true;
+}
+
+bool CArtRegistry::PaintOnCell(cairo_t* cr, const std::string& name, double cellLeft, double cellTop) const {
+    const Art* art = Find(name);
+    // A world picture's cell corner lies at (ox - 14, oy - 5) inside it.
+    const double ox = art && art->hasOrigin ? art->originX : 14, oy = art && art->hasOrigin ? art->originY : 5;
+    return Paint(cr, name, cellLeft + 14 - ox, cellTop + 5 - oy);
+}

@@ -20,11 +20,21 @@ public:
         int width = 0;
         int height = 0;
         DrawFn draw;
+        // World pictures: the sprite origin the game places them by.
+        bool hasOrigin = false;
+        int originX = 0;
+        int originY = 0;
     };
 
     // Registering a name twice is a builder error (reported by Duplicates()).
     void Add(const std::string& name, int width, int height, DrawFn draw);
+    void SetOrigin(const std::string& name, int originX, int originY);
     const Art* Find(const std::string& name) const;
+    // Draws a registered picture with its top-left corner at (x, y), or with
+    // the top-left corner of its cell at (x, y) for a world picture placed by
+    // its origin as in play. False when the name is not registered.
+    bool Paint(cairo_t* cr, const std::string& name, double x, double y) const;
+    bool PaintOnCell(cairo_t* cr, const std::string& name, double cellLeft, double cellTop) const;
     const std::map<std::string, Art>& All() const { return arts_; }
     int Duplicates() const { return duplicates_; }
 

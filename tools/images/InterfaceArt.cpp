@@ -11,5 +11,6 @@ void RegisterInterfaceArt(CArtRegistry& registry) {
     InterfaceFamilies::RegisterMap(registry);
     InterfaceFamilies::RegisterScreens(registry);
     InterfaceFamilies::RegisterStory(registry);
+    InterfaceFamilies::RegisterInstructions(registry);
     InterfaceFamilies::RegisterEditor(registry);
 }

@@ -21,8 +21,10 @@ void RegisterMap(CArtRegistry& registry);
 void DrawMapTrack(cairo_t* cr);
 // Profiles, score boards, level-set choice, level manager, story buttons.
 void RegisterScreens(CArtRegistry& registry);
-// Story pages and the instructions pictures.
+// Story pages.
 void RegisterStory(CArtRegistry& registry);
+// The instructions pages' pictures, composed from the game's world pictures.
+void RegisterInstructions(CArtRegistry& registry);
 // The editor's cursor frames, toolbox, help page and dialogs.
 void RegisterEditor(CArtRegistry& registry);
 

@@ -108,14 +108,17 @@ void RegisterScreens(CArtRegistry& reg) {
         Text(cr, CCaptions::Shared().Get("hiscores_name"), 5, 1, 12, kCream, FONT_SANS_BOLD, ALIGN_LEFT);
         Text(cr, CCaptions::Shared().Get("hiscores_steps"), w - 5, 1, 12, kCream, FONT_SANS_BOLD, ALIGN_RIGHT);
     });
-    // Behind the ten rows (page y 177): every other row faintly banded.
-    reg.Add("hiscores_tablebar.png", 222, 184, [](cairo_t* cr, int w, int) {
-        for (int row = 0; row < 10; row += 2) {
-            cairo_new_path(cr);
-            RoundedRectPath(cr, 0, 3 + 18 * row, w, 18, 3);
-            SetColor(cr, Hex(0xc9a96a, 0.3));
-            cairo_fill(cr);
-        }
+    // Behind the ten rows (page y 177): one quiet box, with no bands, because
+    // a board that was never downloaded shows its download button in the
+    // middle of it, on no rows.
+    reg.Add("hiscores_tablebar.png", 222, 184, [](cairo_t* cr, int w, int h) {
+        cairo_new_path(cr);
+        RoundedRectPath(cr, 0.5, 0.5, w - 1, h - 1, 5);
+        SetColor(cr, Hex(0xc9a96a, 0.14));
+        cairo_fill_preserve(cr);
+        SetColor(cr, Hex(0xa0682d, 0.45));
+        cairo_set_line_width(cr, 1);
+        cairo_stroke(cr);
     });
     reg.Add("hiscores_highlighter1.png", 228, 22, Selector);
     // The own-rank line and the own row below the top ten.
@@ -133,24 +136,28 @@ void RegisterScreens(CArtRegistry& reg) {
     // Left of the set tabs, which start 58 pixels further right.
     AddCaption(reg, "hiscores_textshow.png", 56, 30, "hiscores_show", 15, kInk, FONT_SANS, ALIGN_LEFT);
     // Pictures drawn onto pages: singed and caught at y 150 of the score page
-    // end above the buttons from y 332; victory at y 80 above the submit
-    // button at y 232 and the step lines, and on the credits page at y 390
+    // end above the buttons from y 332; victory at y 80 ends 16 pixels above
+    // the submit button at page y 232, and on the credits page at y 390
     // inside the page's 555.
     reg.Add("parchment_singed.png", 150, 175, [](cairo_t* cr, int w, int h) { ProfessorScene(cr, w, h, 1); });
     reg.Add("parchment_caught.png", 200, 175, [](cairo_t* cr, int w, int h) { ProfessorScene(cr, w, h, 2); });
     reg.Add("parchment_tutorial.png", 190, 250, [](cairo_t* cr, int w, int h) { ProfessorScene(cr, w, h, 0); });
-    reg.Add("parchment_victory.png", 150, 150, [](cairo_t* cr, int w, int h) { ProfessorScene(cr, w, h, 3); });
-    AddButtons(reg, "hiscores_button_download", {"base", "shadow", "roll"}, ".png", 120, 32, teal, "hiscores_download");
+    reg.Add("parchment_victory.png", 150, 136, [](cairo_t* cr, int w, int h) { ProfessorScene(cr, w, h, 3); });
+    // Download and submit stand at page x 262: download is centred on the
+    // table (page x 234 to 456), submit under the victory picture (page x 275
+    // to 425).
+    AddButtons(reg, "hiscores_button_download", {"base", "shadow", "roll"}, ".png", 166, 32, teal, "hiscores_download");
     // The set tabs start at x 279, 374 and 489: the advanced tab is wider,
     // so that the three stand the same few pixels apart.
     for (const char* b : {"regular", "advanced", "kids"})
         AddButtons(reg, std::string("hiscores_button_") + b, {"base", "shadow", "rollover"}, ".png",
                    std::string(b) == "advanced" ? 111 : 92, 32, wood, std::string("hiscores_") + b);
-    AddButtons(reg, "hiscores_button_submit", {"base", "shadow", "rollover"}, ".png", 120, 32, teal, "hiscores_submit");
+    AddButtons(reg, "hiscores_button_submit", {"base", "shadow", "rollover"}, ".png", 176, 32, teal, "hiscores_submit");
 
-    // Level-set choice. The box stands at (158, 113) and the professor at
-    // (518, 88) leans over its right edge: the heading at (88, 44) of the box
-    // ends before him, and he ends above the first description.
+    // Level-set choice. The box stands at (158, 113) and the professor's
+    // picture at (518, 88): his round frame lies inside the box's top right
+    // corner (the box's top edge is 25 pixels down the picture), right of the
+    // heading at (88, 44) of the box and above the first description.
     AddCaption(reg, "lvlset_heading.png", 260, 50, "lvlset_heading", 23, kInk, FONT_SERIF_BOLD);
     for (const char* s : {"regular", "advanced", "kids"}) {
         // Descriptions at x 175 of the box, 70 apart; the buttons left of
@@ -160,7 +167,25 @@ void RegisterScreens(CArtRegistry& reg) {
         AddButtons(reg, std::string("lvlset_button") + s + "_", {"base", "shadow", "roll"}, ".png", 128, 40, wood,
                    std::string("lvlset_") + s);
     }
-    reg.Add("lvlset_prof.png", 140, 148, [](cairo_t* cr, int w, int h) { ProfessorScene(cr, w, h, 3); });
+    reg.Add("lvlset_prof.png", 140, 148, [](cairo_t* cr, int w, int) {
+        const double cx = w / 2.0, cy = 94, r = 48;
+        cairo_save(cr);
+        cairo_new_path(cr);
+        cairo_arc(cr, cx, cy, r, 0, 2 * M_PI);
+        cairo_clip(cr);
+        VerticalGradient(cr, cx - r, cy - r, 2 * r, 2 * r, Hex(0xfff3cf), Hex(0xf0cf78));
+        cairo_translate(cr, cx - r, cy - r + 4);
+        ProfessorScene(cr, 2 * r, 2 * r + 8, 3);
+        cairo_restore(cr);
+        cairo_new_path(cr);
+        cairo_arc(cr, cx, cy, r, 0, 2 * M_PI);
+        SetColor(cr, Darken(kBrass, 0.35));
+        cairo_set_line_width(cr, 5);
+        cairo_stroke_preserve(cr);
+        SetColor(cr, kBrass);
+        cairo_set_line_width(cr, 3);
+        cairo_stroke(cr);
+    });
 
     // Level manager.
     // The panel at (5, 11): the list on the left, the chosen level's details

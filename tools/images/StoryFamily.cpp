@@ -1,6 +1,4 @@
-// Story pages (opening, ten chapter pages, ending) and the pictures of the
-// instructions pages. Instructions pictures are composed from the game's own
-// world pictures, looked up in the registry when they are drawn.
+// Story pages: the opening, ten chapter pages and the ending.
 #include <cmath>
 #include <string>
 #include <vector>
@@ -92,56 +90,38 @@ void StoryPanel(cairo_t* cr, int w, int h, int kind, uint32_t seed) {
 // A page frame with a see-through window area (panels are drawn over it).
 void PageFrame(cairo_t* cr, int w, int h, const std::string& name) { Parchment(cr, 0, 0, w, h, Seed(name)); }
 
-void TextNote(cairo_t* cr, int w, int h, const std::string& key) {
+void TextNote(cairo_t* cr, int w, int h, const std::string& key, double size = 15) {
     Parchment(cr, 0, 0, w, h, Seed(key), 0.6);
-    TextBox(cr, CCaptions::Shared().Get(key), 10, 6, w - 20, h - 12, 15, kInk, FONT_SERIF, ALIGN_CENTER);
+    TextBox(cr, CCaptions::Shared().Get(key), 10, 6, w - 20, h - 12, size, kInk, FONT_SERIF, ALIGN_CENTER);
 }
 
-// Draws a registered picture at (x, y); nothing when it is not registered.
-void DrawPiece(cairo_t* cr, const CArtRegistry* reg, const std::string& name, double x, double y) {
-    const CArtRegistry::Art* art = reg->Find(name);
-    if (!art || !art->draw) return;
-    cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, art->width, art->height);
-    cairo_t* c = cairo_create(s);
-    art->draw(c, art->width, art->height);
-    cairo_destroy(c);
-    cairo_set_source_surface(cr, s, x, y);
-    cairo_paint(cr);
-    cairo_surface_destroy(s);
-}
-
-struct Piece {
-    const char* name;
-    double x, y;
+struct Box {
+    int x, y, w, h;
 };
 
-// A framed card with the pieces drawn at (x, y) of a grid scale times
-// smaller than the card, so small icons read at page size.
-void AddPicture(CArtRegistry& reg, const std::string& name, int w, int h, std::vector<Piece> pieces,
-                double scale = 1.0) {
-    const CArtRegistry* r = &reg;
-    reg.Add(name, w, h, [r, pieces, scale](cairo_t* cr, int cw, int ch) {
-        OutlinedRoundedRect(cr, 1, 1, cw - 2, ch - 2, 8, Hex(0xf3e3bf, 0.9), 1.5);
-        VerticalGradient(cr, 4, 4, cw - 8, ch * 0.7, Hex(0xbfe0f0, 0.6), Hex(0xf3e3bf, 0));
-        cairo_save(cr);
-        cairo_scale(cr, scale, scale);
-        for (const Piece& p : pieces) DrawPiece(cr, r, p.name, p.x, p.y);
-        cairo_restore(cr);
-    });
-}
+// The opening's second page is drawn at fixed corners, which lie where they
+// would make the panels overlap. Each picture therefore reaches from its
+// corner to the panel it shows, and outside that panel repeats the page
+// frame under it, so that the panels stand in a grid of their own: frame at
+// (6, 39), two rows of three panels from (61, 88) to (731, 528), above the
+// buttons at y 538. A later picture only repeats the frame where no earlier
+// panel shows (the one with its corner at (281, 313) starts below the first
+// row, which ends at y 312).
+const Box kOpeningFrame = {6, 39, 780, 530};
 
-void SoftShadowPicture(cairo_t* cr, int w, int h) {
-    cairo_save(cr);
-    cairo_translate(cr, w / 2.0, h / 2.0);
-    cairo_scale(cr, w / 2.0, h / 2.0);
-    cairo_pattern_t* pat = cairo_pattern_create_radial(0, 0, 0, 0, 0, 1);
-    cairo_pattern_add_color_stop_rgba(pat, 0, 0, 0, 0, 0.4);
-    cairo_pattern_add_color_stop_rgba(pat, 1, 0, 0, 0, 0);
-    cairo_set_source(cr, pat);
-    cairo_arc(cr, 0, 0, 1, 0, 2 * M_PI);
-    cairo_fill(cr);
-    cairo_pattern_destroy(pat);
-    cairo_restore(cr);
+void AddInsetPanel(CArtRegistry& reg, const std::string& name, int cornerX, int cornerY, const Box& panel, int kind) {
+    const std::string frameName = "story_A2_a.tga";
+    reg.Add(name, panel.x + panel.w - cornerX, panel.y + panel.h - cornerY,
+            [=](cairo_t* cr, int, int) {
+                cairo_save(cr);
+                cairo_translate(cr, kOpeningFrame.x - cornerX, kOpeningFrame.y - cornerY);
+                PageFrame(cr, kOpeningFrame.w, kOpeningFrame.h, frameName);
+                cairo_restore(cr);
+                cairo_translate(cr, panel.x - cornerX, panel.y - cornerY);
+                cairo_rectangle(cr, 0, 0, panel.w, panel.h);
+                cairo_clip(cr);
+                StoryPanel(cr, panel.w, panel.h, kind, Seed(name));
+            });
 }
 
 }  // namespace
@@ -166,14 +146,23 @@ void RegisterStory(CArtRegistry& reg) {
     banner("story_A1_d.png", 200, 50);
     panel("story_A1_e.jpg", 200, 220, 1);
     panel("story_A1_f.jpg", 210, 230, 2);
-    // Opening, second page.
-    frame("story_A2_a.tga", 780, 530);
-    panel("story_A2_b.jpg", 420, 220, 2);
-    panel("story_A2_c.jpg", 180, 200, 4);
-    panel("story_A2_d.jpg", 120, 80, 0);
-    panel("story_A2_e.jpg", 230, 240, 3);
-    banner("story_A2_f.png", 240, 60);
-    panel("story_A2_g.jpg", 220, 210, 3);
+    // Opening, second page: the laboratory, the inventions strewn over
+    // the island, the Pyrowhorl still raging; then the caption, the professor
+    // setting off and the bots waiting in the dark.
+    frame("story_A2_a.tga", kOpeningFrame.w, kOpeningFrame.h);
+    AddInsetPanel(reg, "story_A2_b.jpg", 54, 88, {281, 88, 230, 224}, 2);
+    AddInsetPanel(reg, "story_A2_c.jpg", 86, 336, {531, 336, 200, 192}, 4);
+    AddInsetPanel(reg, "story_A2_d.jpg", 61, 71, {61, 88, 200, 224}, 0);
+    AddInsetPanel(reg, "story_A2_e.jpg", 520, 56, {531, 88, 200, 224}, 1);
+    // The caption takes the first panel of the second row; its corner is
+    // (22, 323) and it is see-through around the note.
+    const Box caption = {61, 336, 200, 192};
+    reg.Add("story_A2_f.png", caption.x + caption.w - 22, caption.y + caption.h - 323,
+            [caption](cairo_t* cr, int, int) {
+                cairo_translate(cr, caption.x - 22, caption.y - 323);
+                TextNote(cr, caption.w, caption.h, "story_A2_f", 21);
+            });
+    AddInsetPanel(reg, "story_A2_g.jpg", 281, 313, {281, 336, 230, 192}, 3);
     // Chapter pages: a frame, a wide panel and three text notes per chapter;
     // the Done button sits below the panel at (345, 397).
     frame("story_B1_a.tga", 680, 330);
@@ -200,42 +189,6 @@ void RegisterStory(CArtRegistry& reg) {
     panel("story_C2_e.jpg", 100, 240, 0);
     panel("story_C2_f.jpg", 200, 220, 3);
     panel("story_C2_g.jpg", 200, 230, 5);
-
-    // Instructions pictures.
-    AddPicture(reg, "picture_basic_movement.tga", 150, 120, {{"profstandright0.tga", 40, 40}});
-    AddPicture(reg, "picture_terrain.tga", 150, 110, {{"grass1.png", 10, 60}, {"sand1.png", 55, 60}, {"ice1.png", 100, 66}});
-    AddPicture(reg, "picture_crates.tga", 130, 110, {{"cratestill0.tga", 30, 50}, {"metalcratestill0.tga", 75, 50}});
-    AddPicture(reg, "picture_barrels.tga", 130, 110, {{"barrel0.tga", 30, 50}, {"metalbarrel0.png", 75, 50}});
-    AddPicture(reg, "picture_magnets.tga", 150, 110, {{"magnetrightstill0.tga", 20, 50}, {"metalcratestill0.tga", 90, 50}});
-    AddPicture(reg, "picture_gates.tga", 130, 110, {{"buttonblue1.tga", 20, 70}, {"gatebackclose0.tga", 70, 20}, {"gatefrontclose0.tga", 70, 20}});
-    AddPicture(reg, "picture_trampolines.tga", 130, 110, {{"trampolineback0.tga", 40, 40}, {"trampolinefront0.tga", 40, 40}});
-    AddPicture(reg, "picture_inflatable_crate.tga", 100, 100, {{"iconcrate4.tga", 4.7, 4.7}}, 2.2);
-    AddPicture(reg, "picture_inflatable_magnet.tga", 100, 100, {{"iconmagnet4.tga", 4.7, 4.7}}, 2.2);
-    AddPicture(reg, "picture_inflatable_barrel.tga", 100, 100, {{"iconbarrel4.tga", 4.7, 4.7}}, 2.2);
-    // The inventory: kind icons with their count icons at the game's offset.
-    // Narrow enough to stand left of its page's text, which starts 150
-    // pixels to the right of it.
-    AddPicture(reg, "picture_root_menu4.tga", 140, 70,
-               {{"iconfrostgun4.tga", 4, 11}, {"iconemp4.tga", 42, 11}, {"iconwhistle4.tga", 80, 11},
-                {"iconone0.tga", 20, 26}, {"icontwo0.tga", 58, 26}, {"iconthree0.tga", 96, 26}},
-               1.15);
-    AddPicture(reg, "picture_emp.tga", 110, 110, {{"iconemp4.tga", 4.9, 4.9}}, 2.4);
-    AddPicture(reg, "picture_whistle.tga", 110, 110, {{"iconwhistle4.tga", 4.9, 4.9}}, 2.4);
-    const CArtRegistry* r = &reg;
-    reg.Add("instructions_heatgun.png", 130, 130, [r](cairo_t* cr, int w, int h) {
-        RadialGlow(cr, w / 2.0, h / 2.0, w * 0.5, Hex(0xff6a1a, 0.45));
-        DrawPiece(cr, r, "iconheatgun4.png", w / 2.0 - 18, h / 2.0 - 18);
-    });
-    for (const char* s : {"instructions_shadowteleport.png", "instructions_shadowinflbridge.png",
-                          "instructions_shadowinflteleport.png"})
-        reg.Add(s, 200, 30, SoftShadowPicture);
-    // The wooden bridge's page draws this picture 12 pixels above the tops
-    // of the bridge pictures, whose planks lie 41 pixels further down: the
-    // shadow falls below the planks.
-    reg.Add("instructions_shadowbridge.png", 200, 90, [](cairo_t* cr, int w, int) {
-        cairo_translate(cr, 0, 56);
-        SoftShadowPicture(cr, w, 30);
-    });
 }
 
 }  // namespace InterfaceFamilies

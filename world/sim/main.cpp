@@ -2,8 +2,8 @@
 //
 //   zorv_sim [options] LEVEL
 //
-// LEVEL is a ".lvl" file, or reg:N, adv:N or kid:N for level N (from 0) of the
-// game's level pack. The level's stored solution is played unless --keys or
+// LEVEL is a ".lvl" file, a level source ".txt", or reg:N, adv:N or kid:N for
+// level N (from 0) of the game's level pack. The level's stored solution is played unless --keys or
 // --no-keys says otherwise. See Usage() for the options.
 
 #include <climits>
@@ -17,14 +17,15 @@
 #include "engine/CBackground.h"
 #include "engine/CDraw.h"
 #include "engine/CRender.h"
-#include "engine/Log.h"
 #include "engine/Utilities.h"
 #include "platform/Platform.h"
+#include "tools/design/LevelFiles.h"
 #include "world/CElement.h"
 #include "world/CHeadlessWorld.h"
 #include "world/CLevel.h"
 #include "world/CLevelSet.h"
 #include "world/CWorldRun.h"
+#include "world/SolutionKeys.h"
 
 namespace {
 
@@ -32,8 +33,9 @@ const char* const kUsage =
     "Usage: zorv_sim [options] LEVEL\n"
     "Runs a level without a window and prints the outcome as one JSON object.\n"
     "\n"
-    "LEVEL            a .lvl file, or reg:N, adv:N, kid:N for level N (from 0) of\n"
-    "                 the game's regular, advanced or kids set\n"
+    "LEVEL            a .lvl file, a level source .txt, or reg:N, adv:N, kid:N\n"
+    "                 for level N (from 0) of the game's regular, advanced or\n"
+    "                 kids set\n"
     "\n"
     "Options:\n"
     "  --keys LIST    play these key records instead of the level's solution:\n"
@@ -54,14 +56,17 @@ const char* const kUsage =
     "or null, \"elements\": [{\"type\", \"col\", \"row\", \"frozen\", \"heated\",\n"
     "\"destroyed\"}, ...]}\n"
     "Exit codes: 0 the level ran; 1 a world invariant broke (--check);\n"
-    "2 an unreadable or invalid level, bad options or malformed keys.\n";
+    "2 a missing, unreadable or unplayable level, bad options or malformed keys\n"
+    "(one line on stderr; the game's own log lines go to LOG.TXT in the profile\n"
+    "folder).\n";
 
 int Refuse(const std::string& message) {
     fprintf(stderr, "zorv_sim: %s\n", message.c_str());
     return 2;
 }
 
-// "F:K:R,F:K:R,..."; false with the offending record in *bad.
+// "F:K:R,F:K:R,..."; false with the offending record (and what is wrong with
+// it) in *bad.
 bool ParseKeys(const std::string& text, std::vector<ReplayKey>* keys, std::string* bad) {
     size_t start = 0;
     while (start <= text.size()) {
@@ -75,11 +80,15 @@ bool ParseKeys(const std::string& text, std::vector<ReplayKey>* keys, std::strin
             !ParseInteger(record.substr(0, c1), 1, INT_MAX, &frame) ||
             !ParseInteger(record.substr(c1 + 1, c2 - c1 - 1), 0, INT_MAX, &key) ||
             !ParseInteger(record.substr(c2 + 1), 0, 1, &released)) {
-            *bad = record;
+            *bad = "'" + record + "'";
+            return false;
+        }
+        if (!IsSolutionKey(static_cast<int>(key))) {
+            *bad = "'" + record + "': " + std::to_string(key) + " is no solution key (273 to 276, 102, 49 to 57)";
             return false;
         }
         if (!keys->empty() && frame < keys->back().frame) {
-            *bad = record + " (frames must not go back)";
+            *bad = "'" + record + "': frames must not go back";
             return false;
         }
         ReplayKey k;
@@ -143,41 +152,29 @@ int main(int argc, char** argv) {
     std::vector<ReplayKey> keys;
     if (haveKeys) {
         std::string bad;
-        if (!ParseKeys(keysArg, &keys, &bad)) return Refuse("malformed key record '" + bad + "'");
+        if (!ParseKeys(keysArg, &keys, &bad)) return Refuse("malformed key record " + bad);
     }
 
     // Which level: a pack slot or a file, read before we move to the run folder.
-    int set = -1;
-    long index = -1;
-    static const char* const kPrefixes[] = {"reg:", "adv:", "kid:"};
-    for (int s = 0; s < 3; ++s) {
-        if (levelArg.compare(0, 4, kPrefixes[s]) == 0) {
-            set = s;
-            if (!ParseInteger(levelArg.substr(4), 0, 1000, &index)) return Refuse("bad level number in " + levelArg);
-        }
-    }
+    StartToolLog();
+    int set = -1, index = -1;
+    std::string error;
     std::unique_ptr<CLevel> fileLevel;
-    if (set < 0) {
+    if (!ParsePackSlot(levelArg, &set, &index)) {
+        for (const char* prefix : {"reg:", "adv:", "kid:"})
+            if (levelArg.compare(0, 4, prefix) == 0) return Refuse("bad level number in " + levelArg);
         fileLevel.reset(new CLevel());
-        std::string name = levelArg;
-        const size_t slash = name.rfind('/');
-        if (slash != std::string::npos) name = name.substr(slash + 1);
-        if (name.size() > 4 && name.compare(name.size() - 4, 4, ".lvl") == 0) name.resize(name.size() - 4);
-        if (!fileLevel->LoadFile(PlatformAbsolutePath(levelArg), name.c_str()))
-            return Refuse("cannot read the level file " + levelArg);
+        if (!ReadLevelFile(levelArg, fileLevel.get(), &error)) return Refuse(error);
     }
     if (!shot.empty()) shot = PlatformAbsolutePath(shot);
     if (!shotEnd.empty()) shotEnd = PlatformAbsolutePath(shotEnd);
 
-    InitDebugLog(false);
-    EnableDebugCategory(DBG_ERROR);
-    std::string error;
     if (!CHeadlessWorld::Start(PlatformExecutableDir(), &error)) return Refuse(error);
     CLevel* level = fileLevel.get();
     if (set >= 0) {
         CLevelSet* levels = CLevelSet::GetSet(set);
         if (!levels || index >= levels->GetLevelCount()) return Refuse("no level " + levelArg + " in the level pack");
-        level = levels->GetLevel(static_cast<int>(index));
+        level = levels->GetLevel(index);
     }
 
     int code = 0;

@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "engine/Log.h"
 #include "engine/Utilities.h"
 #include "platform/Platform.h"
 #include "tools/design/CContactSheet.h"
@@ -86,8 +85,7 @@ int main(int argc, char** argv) {
     if (prefix.empty()) prefix = "gallery-" + set.substr(set.rfind('/') + 1);
     prefix = PlatformAbsolutePath(prefix);
 
-    InitDebugLog(false);
-    EnableDebugCategory(DBG_ERROR);
+    StartToolLog();
     std::string error;
     if (!CHeadlessWorld::Start(PlatformExecutableDir(), &error)) return Refuse(error);
     int code = 0;

@@ -10,7 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "engine/Log.h"
 #include "engine/Utilities.h"
 #include "platform/Platform.h"
 #include "tools/design/CRestRunner.h"
@@ -389,6 +388,7 @@ int main(int argc, char** argv) {
         return Refuse("--write-source, --write-lvl and --json are for one level");
     if (!plot.empty() && table.empty()) return Refuse("--plot goes with --table");
 
+    StartToolLog();
     // Paths are read before the headless world moves into the run folder.
     int set = -1, index = -1;
     std::unique_ptr<CLevel> fileLevel;
@@ -409,8 +409,6 @@ int main(int argc, char** argv) {
     }
     plot = PlatformAbsolutePath(plot);
 
-    InitDebugLog(false);
-    EnableDebugCategory(DBG_ERROR);
     if (!CHeadlessWorld::Start(PlatformExecutableDir(), &error)) return Refuse(error);
     if (!table.empty()) {
         const int code = RunTable(table, static_cast<int>(from), static_cast<int>(to), options, plot);

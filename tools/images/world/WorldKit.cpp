@@ -150,6 +150,7 @@ void AddCell(CArtRegistry& reg, const std::string& name, int ox, int oy, int rig
         draw(cr);
         cairo_restore(cr);
     });
+    reg.SetOrigin(name, ox, oy);
 }
 
 }  // namespace worldart

@@ -1,0 +1,52 @@
+// zorv_gallery as the level designer calls it: contact sheets of a folder of
+// levels, and exit code 2 with one line on standard error, and no sheet, for
+// what gives it nothing to draw.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/Platform.h"
+#include "tests/support/TestSupport.h"
+
+namespace {
+
+ProgramRun Gallery(const std::string& args, const std::string& errFile) {
+    return RunProgram(std::string(ZORV_RUN_DIR) + "/zorv_gallery " + args, errFile);
+}
+
+std::string Examples() { return std::string(ZORV_SOURCE_DIR) + "/tools/design/examples"; }
+
+}  // namespace
+
+TEST(GalleryProgram, DrawsASetAndRefusesWhatGivesItNothingToDraw) {
+    CScopedHome home;
+    CTempDir dir, empty, damaged;
+    const std::string err = dir.File("err.txt");
+    ASSERT_TRUE(WriteFileText(damaged.File("junk.lvl"), "not a level"));
+
+    ProgramRun o = Gallery(Examples() + " --from 5 --out " + dir.File("sheet"), err);
+    EXPECT_EQ(o.code, 0) << ReadFileText(err);
+    EXPECT_EQ(o.out, dir.File("sheet") + "-1.png\n");
+    const std::vector<uint8_t> png = ReadFileBytes(dir.File("sheet-1.png"));
+    ASSERT_GT(png.size(), 1000u);
+    EXPECT_EQ(std::string(png.begin() + 1, png.begin() + 4), "PNG");
+
+    const struct {
+        std::string args;
+        std::string says;
+    } refusals[] = {
+        {empty.Path(), "there are no levels in " + empty.Path()},
+        {Examples() + " --from 7", "--from 7 is past the end of the levels in examples (7 levels"},
+        {Examples() + " --from 3 --to 2", "--from 3 comes after --to 2"},
+        {"kid --from 900", "--from 900 is past the end of the kids set"},
+        {damaged.Path(), damaged.File("junk.lvl") + " cannot be read: it is damaged"},
+        {"nowhere", "no level set"},
+    };
+    for (const auto& r : refusals) {
+        EXPECT_TRUE(IsOneLineRefusal("zorv_gallery", Gallery(r.args + " --out " + dir.File("refused"), err), err,
+                                     r.says))
+            << r.args;
+        EXPECT_FALSE(PlatformFileExists(dir.File("refused-1.png"))) << r.args;
+    }
+}

@@ -1,0 +1,466 @@
+// The pictures of the instructions pages. Most topic pages show a small
+// scene built by the game from world pictures next to the text; the page's
+// first picture, drawn under that scene at a fixed corner, completes it:
+// more ground, objects and the marks that tell what happens (paths, wires,
+// sparks). Scene pictures are laid out in page coordinates, the same as the
+// game's own pieces, and reach from their corner to the right and down only.
+#include <cmath>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "images/DrawKit.h"
+#include "images/InterfaceFamilies.h"
+#include "images/InterfaceKit.h"
+
+using namespace DrawKit;
+using namespace InterfaceKit;
+
+namespace {
+
+// A world picture on the cell whose top-left corner is (left, top) of the page.
+struct Piece {
+    const char* name;
+    int left, top;
+};
+
+using PageDrawing = std::function<void(cairo_t* cr)>;
+
+struct Scene {
+    const char* name;
+    int cornerX, cornerY;  // where the game draws the picture on the page
+    int right, bottom;     // the page coordinates the picture reaches
+    PageDrawing under;     // drawn first, in page coordinates
+    std::vector<Piece> pieces;
+    PageDrawing over;  // drawn last
+};
+
+void AddScene(CArtRegistry& reg, const Scene& scene) {
+    const CArtRegistry* r = &reg;
+    reg.Add(scene.name, scene.right - scene.cornerX, scene.bottom - scene.cornerY, [r, scene](cairo_t* cr, int, int) {
+        cairo_translate(cr, -scene.cornerX, -scene.cornerY);
+        if (scene.under) scene.under(cr);
+        for (const Piece& p : scene.pieces) r->PaintOnCell(cr, p.name, p.left, p.top);
+        if (scene.over) scene.over(cr);
+    });
+}
+
+const Color kPathInk = Hex(0x6a4a2a, 0.55);
+
+// Speed marks behind something moving the way (dx, dy) points.
+void Streaks(cairo_t* cr, double x, double y, double dx, double dy, double length) {
+    cairo_save(cr);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    const double n = std::hypot(dx, dy);
+    const double ux = dx / n, uy = dy / n;
+    for (int i = -1; i <= 1; ++i) {
+        const double sx = x - uy * i * 6, sy = y + ux * i * 6;
+        const double len = length * (i == 0 ? 1.0 : 0.7);
+        Line(cr, sx, sy, sx - ux * len, sy - uy * len, kPathInk, 2);
+    }
+    cairo_restore(cr);
+}
+
+// A dashed curve from (x0, y0) to (x1, y1) through (cx, cy), ending in an
+// arrow head: the way something goes.
+void DashedPath(cairo_t* cr, double x0, double y0, double cx, double cy, double x1, double y1) {
+    cairo_save(cr);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    const double dash[] = {6, 6};
+    cairo_set_dash(cr, dash, 2, 0);
+    cairo_new_path(cr);
+    cairo_move_to(cr, x0, y0);
+    cairo_curve_to(cr, x0 + (cx - x0) * 2 / 3, y0 + (cy - y0) * 2 / 3, x1 + (cx - x1) * 2 / 3, y1 + (cy - y1) * 2 / 3,
+                   x1, y1);
+    SetColor(cr, kPathInk);
+    cairo_set_line_width(cr, 2.2);
+    cairo_stroke(cr);
+    cairo_set_dash(cr, nullptr, 0, 0);
+    const double a = std::atan2(y1 - cy, x1 - cx);
+    const double head[] = {x1 + 2 * std::cos(a), y1 + 2 * std::sin(a), x1 - 10 * std::cos(a - 0.45),
+                           y1 - 10 * std::sin(a - 0.45), x1 - 10 * std::cos(a + 0.45), y1 - 10 * std::sin(a + 0.45)};
+    cairo_new_path(cr);
+    PolygonPath(cr, head, 3);
+    cairo_fill(cr);
+    cairo_restore(cr);
+}
+
+// Fills the current path with ground, darker towards the bottom, and
+// outlines it.
+void FillGround(cairo_t* cr, double top, double bottom, const Color& rock) {
+    cairo_pattern_t* pat = cairo_pattern_create_linear(0, top, 0, bottom);
+    cairo_pattern_add_color_stop_rgba(pat, 0, rock.r, rock.g, rock.b, rock.a);
+    const Color deep = Darken(rock, 0.35);
+    cairo_pattern_add_color_stop_rgba(pat, 1, deep.r, deep.g, deep.b, rock.a);
+    cairo_set_source(cr, pat);
+    cairo_fill_preserve(cr);
+    cairo_pattern_destroy(pat);
+    SetColor(cr, Darken(rock, 0.55));
+    cairo_set_line_width(cr, 1.5);
+    cairo_stroke(cr);
+}
+
+// The rock under a floating ledge from x0 to x1: a mass narrowing to a
+// rounded point at the bottom, as the ground of the levels hangs in the air.
+void RockUnder(cairo_t* cr, double x0, double x1, double top, double bottom, const Color& rock) {
+    const double w = x1 - x0;
+    cairo_new_path(cr);
+    cairo_move_to(cr, x0, top);
+    cairo_line_to(cr, x1, top);
+    cairo_curve_to(cr, x1, top + (bottom - top) * 0.5, x0 + w * 0.7, bottom, x0 + w * 0.5, bottom);
+    cairo_curve_to(cr, x0 + w * 0.3, bottom, x0, top + (bottom - top) * 0.5, x0, top);
+    cairo_close_path(cr);
+    FillGround(cr, top, bottom, rock);
+    uint32_t seed = Seed("rock") + static_cast<uint32_t>(x0 * 7 + top);
+    for (int i = 0; i < static_cast<int>(w / 14); ++i) {
+        const double px = RandomRange(seed, x0 + w * 0.15, x1 - w * 0.15);
+        const double py = RandomRange(seed, top + 8, top + (bottom - top) * 0.6);
+        OutlinedEllipse(cr, px, py, RandomRange(seed, 2, 4.5), RandomRange(seed, 1.5, 3), Darken(rock, 0.2), 0.8);
+    }
+}
+
+const Color kEarth = Hex(0x7a5232), kSandRock = Hex(0xc8a060);
+
+// A coloured wire along the points, with a dark edge.
+void Wire(cairo_t* cr, const std::vector<double>& xy, const Color& color) {
+    for (int pass = 0; pass < 2; ++pass) {
+        cairo_new_path(cr);
+        cairo_move_to(cr, xy[0], xy[1]);
+        for (size_t i = 2; i + 1 < xy.size(); i += 2) cairo_line_to(cr, xy[i], xy[i + 1]);
+        SetColor(cr, pass ? color : Darken(color, 0.5));
+        cairo_set_line_width(cr, pass ? 2.5 : 4.5);
+        cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+        cairo_stroke(cr);
+    }
+}
+
+// Rings around (cx, cy): a pulse, a whistle, a burst.
+void Rings(cairo_t* cr, double cx, double cy, double r0, double step, int count, const Color& color) {
+    for (int i = 0; i < count; ++i) {
+        cairo_new_path(cr);
+        cairo_arc(cr, cx, cy, r0 + i * step, 0, 2 * M_PI);
+        SetColor(cr, WithAlpha(color, color.a * (1.0 - 0.25 * i)));
+        cairo_set_line_width(cr, 2.5);
+        cairo_stroke(cr);
+    }
+}
+
+void Note(cairo_t* cr, double x, double y, double size) {
+    OutlinedEllipse(cr, x, y, size * 0.55, size * 0.4, kInk, 0);
+    Line(cr, x + size * 0.5, y, x + size * 0.5, y - size * 1.6, kInk, 1.8);
+    Line(cr, x + size * 0.5, y - size * 1.6, x + size * 1.1, y - size * 1.2, kInk, 1.8);
+}
+
+// A framed card with the pieces drawn at (x, y) of a grid scale times
+// smaller than the card, so small icons read at page size.
+void AddCard(CArtRegistry& reg, const std::string& name, int w, int h,
+             std::vector<std::pair<std::string, std::pair<double, double>>> pieces, double scale) {
+    const CArtRegistry* r = &reg;
+    reg.Add(name, w, h, [r, pieces, scale](cairo_t* cr, int cw, int ch) {
+        OutlinedRoundedRect(cr, 1, 1, cw - 2, ch - 2, 8, Hex(0xf3e3bf, 0.9), 1.5);
+        VerticalGradient(cr, 4, 4, cw - 8, ch * 0.7, Hex(0xbfe0f0, 0.6), Hex(0xf3e3bf, 0));
+        cairo_save(cr);
+        cairo_scale(cr, scale, scale);
+        for (const auto& p : pieces) r->Paint(cr, p.first, p.second.first, p.second.second);
+        cairo_restore(cr);
+    });
+}
+
+// A key of the keyboard with an arrow or a digit on it.
+void KeyCap(cairo_t* cr, double x, double y, double size, Icon icon, const std::string& label = "") {
+    OutlinedRoundedRect(cr, x, y + 3, size, size, 6, Hex(0x8a7a62), 1.5);
+    OutlinedRoundedRect(cr, x, y, size, size - 2, 6, Hex(0xf6efe0), 1.5);
+    Highlight(cr, x + size * 0.35, y + size * 0.25, size * 0.25, size * 0.12, 0.5);
+    if (label.empty())
+        DrawIcon(cr, x + size / 2, y + size / 2 - 1, size * 0.55, icon, kInk);
+    else
+        Text(cr, label, x + size / 2, y + size * 0.16, size * 0.58, kInk, FONT_SANS_BOLD, ALIGN_CENTER);
+}
+
+// A heavy object falling: a crate seen mid-air with speed marks above it.
+void FallMarks(cairo_t* cr, double cx, double top) { Streaks(cr, cx, top - 4, 0, 1, 22); }
+
+// A registered picture scaled and centred on (cx, cy).
+void PaintCentred(cairo_t* cr, const CArtRegistry* reg, const std::string& name, double cx, double cy,
+                  double scale) {
+    const CArtRegistry::Art* art = reg->Find(name);
+    if (!art) return;
+    cairo_save(cr);
+    cairo_translate(cr, cx - art->width * scale / 2, cy - art->height * scale / 2);
+    cairo_scale(cr, scale, scale);
+    reg->Paint(cr, name, 0, 0);
+    cairo_restore(cr);
+}
+
+// A registered picture drawn scaled from its own drawing, not its pixels.
+void PaintScaled(cairo_t* cr, const CArtRegistry* reg, const std::string& name, double cx, double cy, double scale) {
+    const CArtRegistry::Art* art = reg->Find(name);
+    if (!art || !art->draw) return;
+    const int w = static_cast<int>(std::ceil(art->width * scale)), h = static_cast<int>(std::ceil(art->height * scale));
+    cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
+    cairo_t* c = cairo_create(s);
+    cairo_scale(c, scale, scale);
+    art->draw(c, art->width, art->height);
+    cairo_destroy(c);
+    cairo_set_source_surface(cr, s, cx - w / 2.0, cy - h / 2.0);
+    cairo_paint(cr);
+    cairo_surface_destroy(s);
+}
+
+// An inflatable floating over its shadow, larger than in play: its centre
+// at page y `centreY` in a picture whose corner lies at page y `cornerY`;
+// the shadow lies at page y 490, above the buttons from y 517.
+void AddFloating(CArtRegistry& reg, const std::string& name, int cornerY, int centreY, double scale,
+                 const std::string& thing) {
+    const CArtRegistry* r = &reg;
+    reg.Add(name, 126, 500 - cornerY, [r, cornerY, centreY, scale, thing](cairo_t* cr, int w, int) {
+        cairo_save(cr);
+        cairo_translate(cr, w / 2.0, 490 - cornerY);
+        cairo_scale(cr, 40, 6);
+        cairo_pattern_t* pat = cairo_pattern_create_radial(0, 0, 0, 0, 0, 1);
+        cairo_pattern_add_color_stop_rgba(pat, 0, 0, 0, 0, 0.3);
+        cairo_pattern_add_color_stop_rgba(pat, 1, 0, 0, 0, 0);
+        cairo_set_source(cr, pat);
+        cairo_arc(cr, 0, 0, 1, 0, 2 * M_PI);
+        cairo_fill(cr);
+        cairo_pattern_destroy(pat);
+        cairo_restore(cr);
+        PaintScaled(cr, r, thing, w / 2.0, centreY - cornerY, scale);
+    });
+}
+
+// A ladder in the column of cells at `left`, from the ledge whose top is
+// `top` down to the floor whose top is `floor`, as levels build them.
+std::vector<Piece> Ladder(int left, int top, int floor) {
+    std::vector<Piece> rungs = {{"laddertop.tga", left, top}, {"ladderplatform.tga", left, top}};
+    for (int y = top + 24; y < floor - 24; y += 24) rungs.push_back({"laddermiddle.tga", left, y});
+    rungs.push_back({"ladderbottom.tga", left, floor - 24});
+    return rungs;
+}
+
+std::vector<Piece> Join(std::vector<Piece> a, const std::vector<Piece>& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+// A block of ground cut open to show what lies inside it, under a ledge.
+void CutAway(cairo_t* cr, double x0, double x1, double top, double bottom, const Color& rock) {
+    cairo_new_path(cr);
+    const double r = 16;
+    cairo_move_to(cr, x0, top);
+    cairo_line_to(cr, x1, top);
+    cairo_line_to(cr, x1, bottom - r);
+    cairo_arc(cr, x1 - r, bottom - r, r, 0, M_PI / 2);
+    cairo_line_to(cr, x0 + r, bottom);
+    cairo_arc(cr, x0 + r, bottom - r, r, M_PI / 2, M_PI);
+    cairo_close_path(cr);
+    FillGround(cr, top, bottom, rock);
+    // Layers of the ground.
+    for (double y = top + 22; y < bottom - 8; y += 22)
+        Line(cr, x0 + 6, y, x1 - 6, y + 3, WithAlpha(Darken(rock, 0.35), 0.35), 1.2);
+}
+
+void RegisterScenes(CArtRegistry& reg) {
+    // Crates: the professor, up the ladder on his ledge (the game's, at
+    // cells 168 to 216, top 250), pushes a crate off; it falls to the floor,
+    // where heated metal crates stand beside a wooden one; more crates wait
+    // on a ledge and on the floor.
+    AddScene(reg, {"picture_crates.tga", 106, 158, 600, 500, [](cairo_t* cr) { FallMarks(cr, 156, 322); },
+                   Join({{"grass19.png", 128, 466}, {"cratestill0.tga", 144, 330}},
+                        Join(Ladder(240, 250, 466), {{"metalcrateheated.png", 380, 442},
+                                                     {"metalcrateheated.png", 404, 442},
+                                                     {"metalcrateheated.png", 404, 418},
+                                                     {"cratestill0.tga", 428, 442},
+                                                     {"grass4.png", 456, 346},
+                                                     {"cratestill0.tga", 456, 322},
+                                                     {"metalcratestill0.tga", 504, 322},
+                                                     {"cratestill0.tga", 544, 442}})),
+                   nullptr});
+    // Barrels: the game's ledge at cells 400 to 472, top 330, with the
+    // professor on a barrel at its end; barrels roll off the edge down to the
+    // floor, and a metal one waits on the ledge above.
+    AddScene(reg, {"picture_barrels.tga", 475, 134, 646, 500,
+                   [](cairo_t* cr) {
+                       DashedPath(cr, 500, 318, 548, 330, 572, 428);
+                       Streaks(cr, 578, 458, 1, 0, 18);
+                   },
+                   {{"grass3.png", 536, 226}, {"metalbarrel0.png", 560, 202}, {"grass6.png", 490, 470},
+                    {"barrel0.tga", 592, 446}},
+                   nullptr});
+    // Magnets: the game's ledge at cells 120 to 168, top 330, where two
+    // magnets hold a metal crate; a ladder down to the floor, where a magnet
+    // pulls a metal barrel and another holds a bot; a magnet holds a gate.
+    AddScene(reg, {"picture_magnets.tga", 75, 129, 620, 500, [](cairo_t* cr) { Streaks(cr, 340, 438, -1, 0, 22); },
+                   Join(Join({{"sand18.png", 120, 450}}, Ladder(192, 330, 450)),
+                        {{"magnetrightstill0.tga", 240, 426},
+                         {"metalbarrel0.png", 312, 426},
+                         {"magnetrightstill0.tga", 456, 426},
+                         {"botmagnetleft0.png", 480, 426},
+                         {"sand5.png", 408, 330},
+                         {"magnetrightstill0.tga", 432, 306},
+                         {"gatebackmagnet1.tga", 456, 306},
+                         {"gatefrontmagnet1.tga", 456, 306}}),
+                   nullptr});
+    // Buttons and gates: the game's sand ledge at cells 252 to 396, top 332,
+    // with a red gate, its button, the professor and a yellow gate giving
+    // way. The picture cuts the ground below open: wires join each button to
+    // the gates of its colour, the yellow one to a button on the lower step
+    // that a barrel holds down.
+    AddScene(reg, {"picture_gates.tga", 242, 355, 600, 500,
+                   [](cairo_t* cr) {
+                       CutAway(cr, 246, 432, 352, 478, kSandRock);
+                       CutAway(cr, 430, 538, 440, 490, kSandRock);
+                       Wire(cr, {311, 352, 311, 394, 263, 394, 263, 352}, Hex(0xd8342c));
+                       Wire(cr, {407, 352, 407, 462, 496, 462, 496, 444}, Hex(0xf0c419));
+                   },
+                   {{"sand4.png", 436, 420}, {"buttonyellow1.tga", 484, 396}, {"barrel0.tga", 484, 396}},
+                   nullptr});
+    // Trampolines: on the game's floor (cells 250 to 418, top 450) the
+    // professor pushes a barrel into a trampoline; it flies up to the ledge.
+    AddScene(reg, {"picture_trampolines.tga", 233, 298, 620, 500,
+                   [](cairo_t* cr) { DashedPath(cr, 372, 396, 400, 300, 500, 300); },
+                   {{"sand5.png", 472, 340}, {"barrel0.tga", 544, 316}},
+                   nullptr});
+    // Bridges: the bridge is the game's, from x 228 at y 352, planks at
+    // y 394. The picture is the far bank with the professor, and a crate
+    // falling through where the bridge gave way.
+    AddScene(reg, {"instructions_shadowbridge.png", 230, 340, 620, 500,
+                   [](cairo_t* cr) {
+                       RockUnder(cr, 424, 540, 400, 492, kEarth);
+                       FallMarks(cr, 283, 436);
+                   },
+                   {{"grass5.png", 424, 394}, {"profstandleft0.tga", 472, 370}, {"crateleft0.tga", 272, 446}},
+                   nullptr});
+    // Teleports: the professor runs into a teleport at the left end of the
+    // game's ledge (cells 88 to 232, top 300) and comes out of its partner.
+    AddScene(reg, {"instructions_shadowteleport.png", 63, 200, 620, 500,
+                   [](cairo_t* cr) { DashedPath(cr, 110, 334, 330, 470, 500, 400); },
+                   {{"grass6.png", 448, 450},
+                    {"teleport_frameback.png", 520, 426},
+                    {"teleport_spiralblue0.png", 520, 426},
+                    {"teleport_frameblue0.png", 520, 426},
+                    {"profrunleft5.tga", 496, 426}},
+                   nullptr});
+    // Inflatable bridges: the two banks; the bridge (cells 322 to 514, top
+    // 394) and the professor are the game's.
+    AddScene(reg, {"instructions_shadowinflbridge.png", 227, 372, 640, 500,
+                   [](cairo_t* cr) {
+                       RockUnder(cr, 250, 322, 400, 490, kEarth);
+                       RockUnder(cr, 514, 586, 400, 490, kEarth);
+                   },
+                   {{"grass3.png", 250, 394}, {"grass3.png", 514, 394}},
+                   nullptr});
+    // Inflatable teleports: the game's ledge (cells 250 to 394, top 430)
+    // runs into a red inflatable teleport; its partner stands above.
+    AddScene(reg, {"instructions_shadowinflteleport.png", 415, 170, 640, 500,
+                   [](cairo_t* cr) { DashedPath(cr, 436, 396, 460, 250, 520, 262); },
+                   {{"grass4.png", 500, 300},
+                    {"teleportinflatable_red3back.png", 500, 276},
+                    {"teleport_spiralred0.png", 500, 276},
+                    {"teleportinflatable_red3front.png", 500, 276},
+                    {"profrunright3.tga", 548, 276}},
+                   nullptr});
+    // The heat gun: a tower of ledges joined by a ladder. The professor's
+    // shot thaws an ice block; a shot sets a wooden crate alight; hot metal
+    // beside a melting bot.
+    AddScene(reg, {"instructions_heatgun.png", 480, 148, 646, 500, nullptr,
+                   Join(Ladder(616, 250, 470), {{"grass5.png", 496, 250},
+                                                {"ice1.png", 496, 226},
+                                                {"icemeltingsteam5.png", 496, 226},
+                                                {"fireballleft3.png", 544, 226},
+                                                {"proffireheatgunleft5.png", 592, 226},
+                                                {"grass5.png", 496, 360},
+                                                {"cratestill0.tga", 520, 336},
+                                                {"heatedobjectglow3.png", 520, 336},
+                                                {"fireballleft3.png", 568, 336},
+                                                {"grass6.png", 496, 470},
+                                                {"metalcrateheated.png", 520, 446},
+                                                {"botmeltingleft2.png", 568, 446}}),
+                   nullptr});
+    // The EMP: the pulse stops a bot beside the professor and a magnet
+    // below, which lets its metal crate be.
+    AddScene(reg, {"picture_emp.tga", 501, 148, 646, 500,
+                   [](cairo_t* cr) {
+                       Rings(cr, 557, 250, 16, 12, 3, Hex(0x5ab0ff, 0.8));
+                   },
+                   Join(Ladder(608, 290, 470), {{"grass4.png", 512, 290},
+                                                {"profemp5.tga", 536, 266},
+                                                {"botstunnedleft1.png", 584, 266},
+                                                {"grass5.png", 512, 470},
+                                                {"magnetemp5.tga", 512, 446},
+                                                {"metalcratestill0.tga", 560, 446}}),
+                   nullptr});
+    // The whistle: the professor whistles and the bots around him wake.
+    AddScene(reg, {"picture_whistle.tga", 103, 183, 620, 500,
+                   [](cairo_t* cr) {
+                       Note(cr, 380, 262, 8);
+                       Note(cr, 400, 240, 7);
+                       Note(cr, 324, 250, 7);
+                       for (int i = 0; i < 3; ++i) {
+                           cairo_new_path(cr);
+                           cairo_arc(cr, 362, 290, 18 + 14 * i, -0.7, 0.7);
+                           SetColor(cr, Hex(0xd08a1a, 0.8 - 0.2 * i));
+                           cairo_set_line_width(cr, 2.5);
+                           cairo_stroke(cr);
+                           cairo_new_path(cr);
+                           cairo_arc(cr, 342, 290, 18 + 14 * i, M_PI - 0.7, M_PI + 0.7);
+                           cairo_stroke(cr);
+                       }
+                       OutlinedText(cr, "!", 188, 384, 24, Hex(0xd8342c), Hex(0xffffff), 2, FONT_SANS_BOLD,
+                                    ALIGN_CENTER);
+                       OutlinedText(cr, "!", 516, 384, 24, Hex(0xd8342c), Hex(0xffffff), 2, FONT_SANS_BOLD,
+                                    ALIGN_CENTER);
+                   },
+                   {{"grass6.png", 280, 340},
+                    {"profwhistle4.tga", 328, 316},
+                    {"grass4.png", 128, 450},
+                    {"botstandright.png", 176, 426},
+                    {"grass4.png", 456, 450},
+                    {"botrunleft3.png", 504, 426}},
+                   nullptr});
+}
+
+}  // namespace
+
+namespace InterfaceFamilies {
+
+void RegisterInstructions(CArtRegistry& reg) {
+    RegisterScenes(reg);
+    // Moving about: the keys that move the professor, beside the text.
+    reg.Add("picture_basic_movement.tga", 150, 112, [](cairo_t* cr, int w, int h) {
+        OutlinedRoundedRect(cr, 1, 1, w - 2, h - 2, 8, Hex(0xf3e3bf, 0.9), 1.5);
+        const double k = 40, gap = 6, x0 = (w - 3 * k - 2 * gap) / 2;
+        KeyCap(cr, x0 + k + gap, 12, k, ICON_UP);
+        KeyCap(cr, x0, 12 + k + gap, k, ICON_LEFT);
+        KeyCap(cr, x0 + k + gap, 12 + k + gap, k, ICON_DOWN);
+        KeyCap(cr, x0 + 2 * (k + gap), 12 + k + gap, k, ICON_RIGHT);
+        (void)h;
+    });
+    // Ground: the three kinds at one and a half times their size.
+    AddCard(reg, "picture_terrain.tga", 150, 150,
+            {{"grass1.png", {6, 10}}, {"sand1.png", {52, 10}}, {"ice1.png", {38, 52}}}, 1.5);
+    // Inflatables float where they are put: the crate and the barrel from
+    // page y 387, the magnet from 417, each over its own shadow.
+    AddFloating(reg, "picture_inflatable_crate.tga", 387, 432, 3.0, "crateinflatablestill0.tga");
+    AddFloating(reg, "picture_inflatable_magnet.tga", 417, 444, 2.4, "magnetinflatablerightstill0.tga");
+    AddFloating(reg, "picture_inflatable_barrel.tga", 387, 432, 3.0, "barrelinflatable0.tga");
+    // The inventory as the play screen shows it, slot by slot with its key,
+    // below the text that starts at page y 117 and ends above y 200.
+    const CArtRegistry* r = &reg;
+    reg.Add("picture_root_menu4.tga", 540, 300, [r](cairo_t* cr, int w, int) {
+        const char* icons[] = {"iconfrostgun4.tga", "iconheatgun4.png", "iconemp4.tga", "iconwhistle4.tga",
+                               "iconbridge4.png"};
+        const char* digits[] = {"1", "2", "3", "4", "5"};
+        const double slot = 76, gap = 16, x0 = (w - 5 * slot - 4 * gap) / 2, y0 = 80;
+        OutlinedRoundedRect(cr, x0 - 14, y0 - 12, 5 * slot + 4 * gap + 28, slot + 24, 12, Hex(0x8a5a2b), 2);
+        for (int i = 0; i < 5; ++i) {
+            const double x = x0 + i * (slot + gap);
+            OutlinedRoundedRect(cr, x, y0, slot, slot, 10, Hex(0xf6efe0), 1.5);
+            PaintCentred(cr, r, icons[i], x + slot / 2, y0 + slot / 2, 1.8);
+            DashedPath(cr, x + slot / 2, y0 + slot + 66, x + slot / 2, y0 + slot + 40, x + slot / 2, y0 + slot + 18);
+            KeyCap(cr, x + slot / 2 - 20, y0 + slot + 72, 40, ICON_UP, digits[i]);
+        }
+    });
+}
+
+}  // namespace InterfaceFamilies
