@@ -68,14 +68,18 @@ struct DetailLook {
     const char* imageName;
     int boxW, boxH, align;
     int x, y;
+    int fitW;  // the widest text that stays clear of the panel's rim
 };
 
+// The style the sprite's plain text frames are drawn in.
+constexpr int kDetailTextId = 300;
+
 const DetailLook kDetails[CControllerManager::DETAIL_COUNT] = {
-    {"Level Manager (MANAGER_LSPRITE_TEXT_NAME)", "lmanager_text_name.png", 300, 30, 2, 489, 39},
-    {"Level Manager (MANAGER_LSPRITE_TEXT_FILE)", "lmanager_text_file.png", 200, 30, 0, 570, 97},
-    {"Level Manager (MANAGER_LSPRITE_TEXT_DATE)", "lmanager_text_date.png", 200, 30, 0, 570, 124},
-    {"Level Manager (MANAGER_LSPRITE_TEXT_PLAYED)", "lmanager_text_played.png", 30, 30, 2, 672, 175},
-    {"Level Manager (MANAGER_LSPRITE_TEXT_COMPLETED)", "lmanager_text_completed.png", 30, 30, 2, 672, 202},
+    {"Level Manager (MANAGER_LSPRITE_TEXT_NAME)", "lmanager_text_name.png", 300, 30, 2, 489, 39, 280},
+    {"Level Manager (MANAGER_LSPRITE_TEXT_FILE)", "lmanager_text_file.png", 200, 30, 0, 570, 97, 192},
+    {"Level Manager (MANAGER_LSPRITE_TEXT_DATE)", "lmanager_text_date.png", 200, 30, 0, 570, 124, 192},
+    {"Level Manager (MANAGER_LSPRITE_TEXT_PLAYED)", "lmanager_text_played.png", 30, 30, 2, 672, 175, 30},
+    {"Level Manager (MANAGER_LSPRITE_TEXT_COMPLETED)", "lmanager_text_completed.png", 30, 30, 2, 672, 202, 30},
 };
 
 // Text ids of the refusals: the list's short mark and the message body.
@@ -310,7 +314,10 @@ void CControllerManager::ShowLevelDetails(int entry) {
                                              record.completed ? "Yes" : "No"};
     for (int i = 0; i < DETAIL_COUNT; ++i) {
         const DetailLook& d = kDetails[i];
-        details[i]->AddTextFrame(texts[i].c_str(), d.boxW, d.boxH, d.align, d.imageName, true);
+        // A long title or file name ends in "..." before the panel's rim
+        // instead of being cut mid-letter by its box.
+        const std::string shown = FontFitTyped(kDetailTextId, texts[i], d.fitW, false);
+        details[i]->AddTextFrame(shown.c_str(), d.boxW, d.boxH, d.align, d.imageName, true);
         details[i]->Show(kSpriteNotDrawn, kSpriteNotDrawn);
     }
 }

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "tests/support/TestSupport.h"
+#include "tests/support/WorldTestSupport.h"
 #include "tools/levels/CLevelSource.h"
 #include "world/CLevel.h"
 
@@ -96,6 +97,9 @@ TEST(SolveProgram, RefusesInOneLineWhatGivesItNothingToDo) {
     CTempDir dir, empty, damaged;
     const std::string err = dir.File("err.txt");
     ASSERT_TRUE(WriteFileText(damaged.File("junk.lvl"), "not a level"));
+    CLevel twoEntrances = worldtest::WalkLevel(6);
+    twoEntrances.SetTile(DEVICE_TUBE_START, 10, 22);
+    ASSERT_TRUE(twoEntrances.SaveToPath(dir.File("two-entrances.lvl")));
     const struct {
         std::string args;
         std::string says;
@@ -108,6 +112,7 @@ TEST(SolveProgram, RefusesInOneLineWhatGivesItNothingToDo) {
         {damaged.File("junk.lvl"), damaged.File("junk.lvl") + " cannot be read: it is damaged"},
         {dir.File("missing.lvl"), "there is no level file " + dir.File("missing.lvl")},
         {dir.File("missing.txt"), "there is no level file " + dir.File("missing.txt")},
+        {dir.File("two-entrances.lvl"), "the level has 2 entrance tubes"},
     };
     for (const auto& r : refusals) EXPECT_TRUE(IsOneLineRefusal("zorv_solve", Solve(r.args, err), err, r.says)) << r.args;
     EXPECT_NE(ReadFileText(home.DataHome() + "/Vormak Games/ZORV Data/LOG.TXT").find("CLevel::Load()"),

@@ -422,6 +422,11 @@ int main(int argc, char** argv) {
         if (!levels || index >= levels->GetLevelCount()) return Refuse("no level " + levelArg + " in the level pack");
         level = levels->GetLevel(index);
     }
+    std::string fault;
+    if (level->FindPlayFault(&fault) != CLevel::PLAY_FAULT_NONE) {
+        CHeadlessWorld::Stop();
+        return Refuse(levelArg + ": " + fault);
+    }
     const std::string name = fromPack ? PackSlotLabel(set, index) : levelArg;
     SolverResult r;
     if (!play.empty()) {
