@@ -277,3 +277,41 @@ TEST_F(ImagePackFile, EditorDialogFacesSitInsideTheirFramesWithEvenRims) {
         SDL_FreeSurface(face);
     }
 }
+
+// The professor's pictures on the post-game pages and in the instructions
+// hold their whole drawing: nothing of it is cut by the picture's left,
+// right or top edge (the bust ends at the bottom edge on purpose). A claw,
+// a ray or a puff of smoke running off a side ends in a straight cut there.
+TEST_F(ImagePackFile, ProfessorScenesEndInsideTheirPictures) {
+    for (const char* name : {"parchment_caught.png", "parchment_singed.png", "parchment_tutorial.png",
+                             "parchment_victory.png"}) {
+        const CPackFile::Entry* e = Find(name);
+        ASSERT_NE(nullptr, e) << name;
+        SDL_Surface* s = Decode(e->data, e->size, e->name);
+        ASSERT_NE(nullptr, s) << name;
+        SDL_LockSurface(s);
+        auto alpha = [&](int x, int y) {
+            uint32_t v = 0;
+            memcpy(&v, static_cast<const uint8_t*>(s->pixels) + y * s->pitch + x * s->format->BytesPerPixel,
+                   s->format->BytesPerPixel);
+            Uint8 r, g, b, a;
+            SDL_GetRGBA(v, s->format, &r, &g, &b, &a);
+            return a;
+        };
+        int left = 0, right = 0, top = 0, bottom = 0;
+        for (int y = 0; y < s->h; ++y) {
+            left += alpha(0, y) > 0;
+            right += alpha(s->w - 1, y) > 0;
+        }
+        for (int x = 0; x < s->w; ++x) {
+            top += alpha(x, 0) > 0;
+            bottom += alpha(x, s->h - 1) > 0;
+        }
+        SDL_UnlockSurface(s);
+        EXPECT_EQ(0, left) << name << ": pixels drawn on the left edge";
+        EXPECT_EQ(0, right) << name << ": pixels drawn on the right edge";
+        EXPECT_EQ(0, top) << name << ": pixels drawn on the top edge";
+        EXPECT_GT(bottom, s->w / 3) << name << ": the bust stands on the bottom edge";
+        SDL_FreeSurface(s);
+    }
+}

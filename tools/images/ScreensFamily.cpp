@@ -1,5 +1,6 @@
 // Front-end screens: profile list and name dialogs, score boards, the
 // level-set choice, the level manager, the story page buttons.
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -8,6 +9,7 @@
 #include "images/InterfaceFamilies.h"
 #include "images/InterfaceKit.h"
 #include "images/ProfessorBust.h"
+#include "images/world/BotFigure.h"
 
 using namespace DrawKit;
 using namespace InterfaceKit;
@@ -33,16 +35,22 @@ void Selector(cairo_t* cr, int w, int h) {
     cairo_stroke(cr);
 }
 
-// A small picture of the professor for the score-board pages.
+// A small picture of the professor for the score-board pages. Pages and
+// the instructions show it whole: only the bust's cut at the bottom meets
+// the picture's edge.
 void ProfessorScene(cairo_t* cr, int w, int h, int mood) {
     const double cx = w / 2.0;
-    if (mood == 1) {  // singed: soot and smoke
-        for (int i = 0; i < 5; ++i) RadialGlow(cr, cx - 30 + i * 15, h * 0.2 - i * 4, 24, Hex(0x5a5a5a, 0.35));
+    if (mood == 1) {  // singed: soot and smoke, rising from his head
+        for (int i = 0; i < 5; ++i) RadialGlow(cr, cx - 30 + i * 15, h * 0.2 + 4 - i * 2.5, 24, Hex(0x5a5a5a, 0.35));
     }
     if (mood == 3) {  // victory: sunburst
+        const double cy = h * 0.4, margin = 4;  // a ray's round end reaches 3 past its length
         for (int i = 0; i < 12; ++i) {
-            const double a = i * M_PI / 6;
-            Line(cr, cx, h * 0.4, cx + std::cos(a) * w * 0.5, h * 0.4 + std::sin(a) * w * 0.5, Hex(0xffd36b, 0.35), 6);
+            const double a = i * M_PI / 6, dx = std::cos(a), dy = std::sin(a);
+            double length = w * 0.5;
+            if (std::fabs(dx) > 1e-9) length = std::min(length, (cx - margin) / std::fabs(dx));
+            if (dy < -1e-9) length = std::min(length, (cy - margin) / -dy);
+            Line(cr, cx, cy, cx + dx * length, cy + dy * length, Hex(0xffd36b, 0.35), 6);
         }
     }
     ProfessorBust::Body(cr, cx, h * 0.62, w * 0.55, h * 0.38);
@@ -54,12 +62,16 @@ void ProfessorScene(cairo_t* cr, int w, int h, int mood) {
     if (mood == 1) {
         Speckle(cr, cx - w * 0.2, h * 0.25, w * 0.4, h * 0.5, Hex(0x2a2a2a, 0.55), 40, 3, Seed("soot"));
     }
-    if (mood == 2) {  // caught: a bot claw on his collar
-        const double claw[] = {cx + w * 0.15, h * 0.6, cx + w * 0.45, h * 0.45, cx + w * 0.48, h * 0.55,
-                               cx + w * 0.22, h * 0.68};
-        OutlinedPolygon(cr, claw, 4, Hex(0xb0202a), 1.5);
-        OutlinedEllipse(cr, cx + w * 0.44, h * 0.42, w * 0.09, w * 0.09, Hex(0xb0202a), 1.5);
-        RadialGlow(cr, cx + w * 0.44, h * 0.42, w * 0.06, Hex(0xffe25a, 0.9));
+    if (mood == 2) {  // caught: a bot beside him, its claw on his scarf
+        worldart::BotPose bot;
+        bot.eye = worldart::BotEye::Bright;
+        bot.clawFront = 2.5;
+        bot.clawOpen = 0.3;
+        cairo_save(cr);
+        cairo_translate(cr, w * 0.83, h - 3);
+        cairo_scale(cr, -2.8, 2.8);  // facing left, towards him
+        worldart::DrawBot(cr, bot);
+        cairo_restore(cr);
     }
     if (mood == 0) {  // tutorial: a book
         OutlinedRoundedRect(cr, cx - w * 0.25, h * 0.78, w * 0.5, h * 0.16, 3, Hex(0x2f6fe0), 1.5);
