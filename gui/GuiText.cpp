@@ -43,3 +43,19 @@ bool BlitText(const char* text, int imageId, int boxW, int boxH, int align, int 
     return BlitOnto(FontRenderText(boxW, boxH, align, 5, "resource6.dat", 23, 24, 34, 83, text, nullptr, nullptr),
                     imageId, x, y);
 }
+
+int FitTypedOneLine(int textId, const char* typed, int boxW, int minPointSize) {
+    for (int size = FontGetEntry(textId).pointSize; size > 0; --size) {
+        // Laid out left-aligned: a line that fits starts at 0 and ends
+        // inside the box; the renderer puts a run too wide for the box on a
+        // line of its own, past the box's end.
+        SDL_Surface* probe = FontRenderStringTyped(boxW, 1, 0, textId, typed, nullptr, size);
+        bool fits = probe != nullptr;
+        for (const FontRunPlacement& run : FontGetLastPlacements())
+            if (run.line != 1 || run.x + run.w > boxW) fits = false;
+        SDL_FreeSurface(probe);
+        if (fits) return size;
+        if (size <= minPointSize) break;
+    }
+    return 0;
+}

@@ -20,3 +20,13 @@ bool BlitTypedString(int textId, int imageId, int boxW, int boxH, int align, int
 // The same for a plain 8-bit text in the plain-text style: the font file
 // "resource6.dat" at 23 points, line spacing 5, colour (24, 34, 83).
 bool BlitText(const char* text, int imageId, int boxW, int boxH, int align, int x, int y);
+
+// The point size at which string-table entry textId, with a typed text for
+// "%1", lies on one line inside boxW pixels: the entry's own size when it
+// fits, else a point smaller at a time down to minPointSize. 0 when it does
+// not fit even at minPointSize (a minPointSize at or above the entry's own
+// size asks only whether it fits as it is).
+int FitTypedOneLine(int textId, const char* typed, int boxW, int minPointSize);
+// The smallest type a player's name is set in to fit its line (15 of the
+// widest letters fit the map's name box at 11 points).
+constexpr int kSmallestNamePointSize = 9;

@@ -37,6 +37,8 @@ const char* const kRule = "=============================================\n";
 const char* const kOverlayName = "profileOverlay.png";
 const int kTextWelcome = 1900;
 const int kTextWelcomeLongName = 1901;
+// The welcome panel's wooden rim, left and right of its parchment.
+const int kPanelRim = 5;
 
 // A path under the home folder as the player knows it ("~/..."): shorter,
 // so that it fits the message box.
@@ -300,15 +302,16 @@ void CControllerMain::BuildWelcomePanel() {
     const char* name = "";
     if (CProfile* p = GetProfile()) name = p->GetProfileName(-1);
     const int w = CDraw::GetWidth(panel), h = CDraw::GetHeight(panel);
-    // The greeting has one line above the change button. A name too long for
-    // it is shown alone, in the smaller type of entry 1901.
-    bool oneLine = true;
-    if (SDL_Surface* probe = FontRenderString(w, h, 2, kTextWelcome, name)) {
-        for (const FontRunPlacement& run : FontGetLastPlacements())
-            if (run.line > 0 || run.x < 0 || run.x + run.w > w) oneLine = false;
-        SDL_FreeSurface(probe);
+    // The greeting has one line above the change button, on the parchment
+    // inside the rim. A name too long for it is shown alone, in the smaller
+    // type of entry 1901, and smaller still when even that is too wide.
+    const int inside = w - 2 * kPanelRim;
+    if (FitTypedOneLine(kTextWelcome, name, inside, FontGetEntry(kTextWelcome).pointSize) > 0) {
+        BlitTypedString(kTextWelcome, panel, w, h, 2, 0, 5, name);
+    } else {
+        const int size = FitTypedOneLine(kTextWelcomeLongName, name, inside, kSmallestNamePointSize);
+        BlitTypedString(kTextWelcomeLongName, panel, w, h, 2, 0, 5, name, nullptr, size > 0 ? size : kSmallestNamePointSize);
     }
-    BlitString(oneLine ? kTextWelcome : kTextWelcomeLongName, panel, w, h, 2, 0, 5, name);
     CSprite* s = sprites[SPRITE_PROFILE] = MakeSprite(1408, 0, "Main Menu (MAIN_LSPRITE_PROFILE)", 6, 6);
     s->AddFrame(panel);
     s->Show(kSpriteNotDrawn, kSpriteNotDrawn);

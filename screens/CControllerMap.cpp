@@ -30,6 +30,10 @@
 namespace {
 
 const char* const kRule = "=============================================\n";
+// Names, headings and counts: the general text style.
+const int kTextPlain = 300;
+// The player's name in the top-left panel.
+const int kNameBoxW = 170;
 
 // The two pictures of each set button, rebuilt with the set's name and
 // completion painted in.
@@ -189,8 +193,12 @@ void CControllerMap::CreateSprites() {
     s->AddFrame("map_buttonlevelset_textadvanced.png");
     s->AddFrame("map_buttonlevelset_textkids.png");
     s->Show(kSpriteNotDrawn, kSpriteNotDrawn);
-    sprites[SPRITE_PROFILE_NAME] = MakeText(profile ? profile->GetProfileName(-1) : "", 170, 20, 2,
-                                            "map_text_profile_name.png", 44, 10, CL_TEXT);
+    // The name on one line in its box, set smaller when it is too wide (as
+    // the main menu's welcome panel does), and centred in the box's height.
+    const char* name = profile ? profile->GetProfileName(-1) : "";
+    const int size = FitTypedOneLine(kTextPlain, name, kNameBoxW, kSmallestNamePointSize);
+    sprites[SPRITE_PROFILE_NAME] = MakeText(name, kNameBoxW, 20, 3, "map_text_profile_name.png", 44, 10, CL_TEXT,
+                                            size > 0 ? size : kSmallestNamePointSize);
 
     for (int i = 0; i < kButtonCount; ++i) {
         const MapButton& m = kButtons[i];
@@ -211,10 +219,10 @@ void CControllerMap::CreateSprites() {
 }
 
 CSprite* CControllerMap::MakeText(const char* text, int boxW, int boxH, int align, const char* imageName, int x,
-                                  int y, int layer) {
+                                  int y, int layer, int pointSize) {
     CDraw::UnloadImage(imageName);
     // Names and level headings are drawn as they stand, never as markup.
-    SDL_Surface* surface = FontRenderStringTyped(boxW, boxH, align, 300, text);
+    SDL_Surface* surface = FontRenderStringTyped(boxW, boxH, align, kTextPlain, text, nullptr, pointSize);
     const int image = surface ? CDraw::LoadSurface(surface, imageName) : -1;
     return MakeGuiSprite(image, layer, "Map (MAP_LSPRITE_TEXT)", x, y, true);
 }
@@ -262,7 +270,7 @@ void CControllerMap::CreateSetButtons(int button, int set) {
         const int w = CDraw::GetWidth(image);
         const int h = CDraw::GetHeight(image);
         BlitString(2100 + set, image, w, h, 0, 11, 0);
-        BlitTypedString(300, image, 165, h, 1, 0, 0, percent);
+        BlitTypedString(kTextPlain, image, 165, h, 1, 0, 0, percent);
     }
     b->SetBaseImage(baseName);
     b->SetRolloverImage(rollName);

@@ -108,9 +108,10 @@ private:
     void HideWidgets();
     bool ExplanationDue() const;
     CLevelSet* CurrentLevelSet() const;
-    // A text sprite of string-table entry 300 with text drawn as it stands.
+    // A text sprite of string-table entry 300 with text drawn as it stands,
+    // at pointSize (0: the entry's own).
     CSprite* MakeText(const char* text, int boxW, int boxH, int align, const char* imageName, int x, int y,
-                      int layer);
+                      int layer, int pointSize = 0);
 
     CSprite* sprites[SPRITE_COUNT];
     CGuiButton* buttons[kButtonCount];

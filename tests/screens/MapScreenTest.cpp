@@ -380,6 +380,25 @@ TEST_F(MapScreenTest, TheWordIncompleteStaysClearOfTheScoresButton) {
     EXPECT_LT(wordEnd, buttonStart);
 }
 
+// A name of fifteen of the widest letters is set smaller, whole inside its
+// box in the top-left panel instead of cut at both sides.
+TEST_F(MapScreenTest, TheWidestNameFitsItsBoxWhole) {
+    const char* name = "WWWWWWWWWWWWWWW";
+    bool known = false;
+    for (int i = 0; i < Profile().GetProfileCount(); ++i) known = known || std::string(Profile().GetProfileNameAt(i)) == name;
+    if (!known) {
+        ASSERT_TRUE(Profile().CreateProfile(name));
+    }
+    Profile().LoadProfile(name);
+    CControllerMap* m = OpenMap();
+    CSprite* text = m->GetSprite(CControllerMap::SPRITE_PROFILE_NAME);
+    ASSERT_NE(text, nullptr);
+    const std::pair<int, int> ink = InkColumns(text);
+    EXPECT_GT(ink.first, text->GetX(false));
+    EXPECT_LT(ink.second, text->GetX(false) + text->GetWidth(true) - 1);
+    EXPECT_GT(ink.second - ink.first, text->GetWidth(true) / 2) << "still a name, not a dot";
+}
+
 TEST_F(MapScreenTest, TheMapAndTheLevelManagerAskTheMainMenuForEachOther) {
     Profile().SetCurrentSet(1);
     Profile().SetLevelSteps(12, 1, 0);

@@ -11,6 +11,7 @@
 #include "engine/CDraw.h"
 #include "engine/CRender.h"
 #include "engine/CSprite.h"
+#include "engine/FontRender.h"
 #include "engine/Parameters.h"
 #include "gui/CControllerMessage.h"
 #include "gui/CGuiButton.h"
@@ -205,7 +206,8 @@ TEST_F(ScreensTest, MainMenuButtons) {
 }
 
 // The welcome panel greets any player within its own picture and above its
-// change button, even one whose name is fifteen wide letters.
+// change button, even one whose name is fifteen wide letters; a short name
+// gets the whole greeting, a name too wide for it is shown alone.
 TEST_F(ScreensTest, TheWelcomePanelHoldsEvenTheWidestName) {
     CProfile* profile = &Profile();
     const int before = profile->GetCurrentProfile();
@@ -242,6 +244,13 @@ TEST_F(ScreensTest, TheWelcomePanelHoldsEvenTheWidestName) {
         EXPECT_LT(inkBottom, buttonTop) << name << " runs into the change button";
         EXPECT_GT(inkLeft, 2) << name << " is cut at the panel's left";
         EXPECT_LT(inkRight, painted->w - 3) << name << " is cut at the panel's right";
+        // The greeting (or the name alone) as the renderer lays it out: the
+        // ink spans its line.
+        const int expected = std::string(name) == "Ann" ? 1900 : 1901;
+        SDL_FreeSurface(FontRenderStringTyped(painted->w, painted->h, 0, expected, name));
+        int line = 0;
+        for (const FontRunPlacement& run : FontGetLastPlacements()) line += run.w;
+        EXPECT_NEAR(inkRight - inkLeft + 1, line, 4) << name << " in the type of " << expected;
         root.reset();
     }
     profile->LoadProfile(profile->GetProfileName(before));
