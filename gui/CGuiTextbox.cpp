@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 #include <SDL.h>
 
@@ -25,6 +26,15 @@ const char kShiftedDigits[] = ")!@#$%^&*(";
 const int kSmallestPointSize = 10;
 
 bool EndsWithLineBreak(const std::string& s) { return s.size() >= 2 && s.compare(s.size() - 2, 2, "%n") == 0; }
+
+// The height of a line of typed text at pointSize (0: the style's own), as
+// the renderer draws it; 0 when nothing can be drawn.
+int LineHeight(int pointSize) {
+    SDL_Surface* probe = FontRenderStringTyped(1, 1, 0, CGuiTextbox::kTextStyleId, "x", nullptr, pointSize);
+    const int h = probe && !FontGetLastPlacements().empty() ? FontGetLastPlacements().front().h : 0;
+    SDL_FreeSurface(probe);
+    return h;
+}
 
 }  // namespace
 
@@ -148,14 +158,21 @@ void CGuiTextbox::Repaint() {
     if (!hidden) textSprite->Show(kSpriteNotDrawn, kSpriteNotDrawn);
 
     shownText.clear();
+    // The first line's top: in a box of several lines the top margin; in a
+    // one-line box the line lies centred between the top margin and as much
+    // at the bottom, so that it sits in the middle of the field whatever the
+    // font's height.
+    const int fieldH = CDraw::GetHeight(copy);
+    int top = marginY;
+    if (!allowLineBreak) top = std::max(0, marginY + (fieldH - 2 * marginY - LineHeight(0)) / 2);
     if (text.empty() || !CDraw::GetSurface(copy)) {
-        cursorSprite->SetPosition(x + marginX, y + marginY, false);
+        PlaceCaret(marginX, top, LineHeight(0));
         return;
     }
     std::string shown = masked ? std::string(text.size(), '*') : text;
     const int caretW = std::max(0, cursorSprite->GetWidth(true));
     int boxW = CDraw::GetWidth(copy) - 2 * marginX;
-    int boxH = CDraw::GetHeight(copy) - marginY;
+    int boxH = fieldH - top;
     int pointSize = 0;  // the text style's own
     if (!allowLineBreak) {
         // A one-line box shows the end of a text too wide for it: the last
@@ -173,8 +190,9 @@ void CGuiTextbox::Repaint() {
                                   &pointSize);
     }
     shownText = shown;
-    if (BlitTypedString(kTextStyleId, copy, boxW, boxH, 0, marginX, marginY, shown.c_str(), nullptr, pointSize)) {
-        cursorSprite->SetPosition(x + marginX + FontGetTextEndX(), y + marginY + FontGetTextEndY(), false);
+    if (BlitTypedString(kTextStyleId, copy, boxW, boxH, 0, marginX, top, shown.c_str(), nullptr, pointSize)) {
+        const std::vector<FontRunPlacement>& runs = FontGetLastPlacements();
+        PlaceCaret(marginX + FontGetTextEndX(), top + FontGetTextEndY(), runs.empty() ? 0 : runs.back().h);
         return;
     }
     // Nothing but line breaks: nothing was drawn and the renderer's end
@@ -182,8 +200,18 @@ void CGuiTextbox::Repaint() {
     // stand is where the caret goes.
     SDL_Surface* probe = FontRenderStringTyped(boxW, boxH, 0, kTextStyleId, (shown + "x").c_str(), nullptr, pointSize);
     const int endY = probe ? FontGetTextEndY() : 0;
+    const int lineH = probe && !FontGetLastPlacements().empty() ? FontGetLastPlacements().back().h : 0;
     SDL_FreeSurface(probe);
-    cursorSprite->SetPosition(x + marginX, y + marginY + endY, false);
+    PlaceCaret(marginX, top + endY, lineH);
+}
+
+void CGuiTextbox::PlaceCaret(int dx, int dy, int lineHeight) {
+    // As tall as the line it stands on (a text set smaller gets a shorter
+    // caret), never taller than its picture, and in the middle of the line.
+    const int full = cursorSprite->GetHeight(true);
+    const int shown = lineHeight > 0 ? std::min(full, lineHeight) : full;
+    cursorSprite->SetClipHeight(shown);
+    cursorSprite->SetPosition(x + dx, y + dy + (lineHeight > shown ? (lineHeight - shown) / 2 : 0), false);
 }
 
 void CGuiTextbox::BlinkCursor() {

@@ -72,6 +72,9 @@ private:
     void AppendLineBreak();
     void DeleteLast();
     void Repaint();
+    // Puts the caret on the line whose top is (dx, dy) inside the field, as
+    // tall as a line of lineHeight (0: its picture's height).
+    void PlaceCaret(int dx, int dy, int lineHeight);
 
     CSprite* textSprite;
     CSprite* cursorSprite;
