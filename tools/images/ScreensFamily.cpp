@@ -91,12 +91,19 @@ void RegisterScreens(CArtRegistry& reg) {
 
     // Profiles.
     reg.Add("profile_select_main.png", 236, 270, [](cairo_t* cr, int w, int h) { Panel(cr, w, h, "profile_select_main"); });
-    // Four rows of 21 pixels from y 5 of the list.
-    reg.Add("profile_select_listbox.png", 165, 100, [](cairo_t* cr, int w, int h) {
-        DrawField(cr, 0, 0, w, h);
-        RuleListRows(cr, 4, w - 4, 5, 21, 4, Hex(0xc9a96a, 0.5));
+    // Four rows of 21 pixels from y 5 of the list. The list stands 5 pixels
+    // into the panel, where its wooden rim ends only a pixel later: its field
+    // starts 3 pixels in, on the parchment, and so does the selection bar,
+    // still short of the names 7 pixels in.
+    const int listInset = 3;
+    reg.Add("profile_select_listbox.png", 165, 100, [listInset](cairo_t* cr, int w, int h) {
+        DrawField(cr, listInset, 0, w - listInset, h);
+        RuleListRows(cr, listInset + 4, w - 4, 5, 21, 4, Hex(0xc9a96a, 0.5));
     });
-    reg.Add("profile_select_selector.png", 161, 21, Selector);
+    reg.Add("profile_select_selector.png", 161, 21, [listInset](cairo_t* cr, int w, int h) {
+        cairo_translate(cr, listInset + 1, 0);
+        Selector(cr, w - listInset - 1, h);
+    });
     reg.Add("profile_entername_mainbig.png", 376, 160, [](cairo_t* cr, int w, int h) { Panel(cr, w, h, "profile_entername_mainbig"); });
     reg.Add("profile_entername_mainsmall.png", 234, 115, [](cairo_t* cr, int w, int h) { Panel(cr, w, h, "profile_entername_mainsmall"); });
     AddButtons(reg, "profile_button_up", {"base", "shadow", "rollover"}, ".png", 24, 24, wood, "", ICON_UP);
