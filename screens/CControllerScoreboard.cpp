@@ -7,6 +7,7 @@
 #include "engine/COscillator.h"
 #include "engine/CRender.h"
 #include "engine/CSprite.h"
+#include "engine/FontRender.h"
 #include "engine/Log.h"
 #include "engine/Utilities.h"
 #include "gui/CControllerInGame.h"
@@ -52,6 +53,10 @@ const int kRowTop = 180;
 const int kRowPitch = 18;
 const int kRowW = 206;
 const int kRowH = 23;
+// Names and counts stand 5 pixels in from the row's sides, under the
+// headings, and a name keeps a blank's width clear of its count.
+const int kCellInset = 5;
+const int kNameGap = 8;
 // The arrows beside the player's own row (screen coordinates).
 const int kArrowLeftX = 246;
 const int kArrowRightX = 512;
@@ -294,9 +299,15 @@ void CControllerScoreboard::DrawBoard(int page, const CScoreBoard* board) {
     }
     const auto drawRow = [&](const CScoreEntry& e, int y) {
         const std::string score = GroupThousands(e.score);
-        // Names come from the server: drawn as the text they are.
-        BlitTypedString(kTextPlain, page, kRowW, kRowH, 0, kRowX, y, e.name);
-        BlitString(kTextPlain, page, kRowW, kRowH, 1, kRowX, y, score.c_str());
+        const int cellX = kRowX + kCellInset, cellW = kRowW - 2 * kCellInset;
+        int scoreLeft = cellW;
+        if (BlitString(kTextPlain, page, cellW, kRowH, 1, cellX, y, score.c_str()))
+            for (const FontRunPlacement& run : FontGetLastPlacements()) scoreLeft = std::min(scoreLeft, run.x);
+        // Names come from the server: drawn as the text they are, and one
+        // too long to end before the count ends in "..." instead of running
+        // into it.
+        const std::string name = FontFitTyped(kTextPlain, e.name, scoreLeft - kNameGap, false);
+        BlitTypedString(kTextPlain, page, cellW, kRowH, 0, cellX, y, name.c_str());
         drawnRows.push_back(std::string(e.name) + "|" + score);
     };
     const size_t rows = std::min(board->entries.size(), static_cast<size_t>(kBoardRows));

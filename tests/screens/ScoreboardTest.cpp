@@ -384,6 +384,42 @@ TEST_F(ScoreboardTest, RankLinesUseEnglishOrdinals) {
     for (const auto& c : cases) EXPECT_EQ(CControllerScoreboard::FormatRank(c.first, 250), c.second);
 }
 
+// A row's name, however wide, ends clear of its step count: the widest
+// name a player can choose is cut short with "..." instead of running into
+// the count.
+TEST_F(ScoreboardTest, AWideNameEndsBeforeItsCount) {
+    CScoreTestServer server(Mode::kStore, 0);
+    SetScoreServerPath(server.Address());
+    server.AddScore(0, kOverallScoreLevel, "WWWWWWWWWWWWWWW", 12345);
+    SetLevel(0, 0);
+    Open(SCOREBOARD_OVERALL);
+    Press(CControllerScoreboard::BUTTON_DOWNLOAD_ALL);
+    ASSERT_EQ(board->GetDrawnRows().size(), 1u);
+    SDL_Surface* page = CDraw::GetSurface(board->GetBackground()->GetFrameImage(0));
+    ASSERT_NE(page, nullptr);
+    // The first row on the page: ink is the text's dark blue.
+    int first = -1, last = -1, widestGap = 0, gap = 0;
+    for (int x = 234; x < 456; ++x) {
+        bool ink = false;
+        for (int y = 180; y < 180 + 18 && !ink; ++y) {
+            Uint8 r, g, b;
+            SDL_GetRGB(CDraw::GetPixel(page, x, y), page->format, &r, &g, &b);
+            ink = r + g + b < 300;
+        }
+        if (!ink) {
+            ++gap;
+            continue;
+        }
+        if (first >= 0) widestGap = std::max(widestGap, gap);
+        if (first < 0) first = x;
+        last = x;
+        gap = 0;
+    }
+    EXPECT_GE(first, 242) << "the name starts outside the table";
+    EXPECT_LE(last, 448) << "the count ends outside the table";
+    EXPECT_GE(widestGap, 6) << "the name runs into its count";
+}
+
 TEST_F(ScoreboardTest, LostPageAnswersUndoRetryAndTheSolution) {
     SetLevel(0, 23);
     Open(SCOREBOARD_LOST);

@@ -119,31 +119,41 @@ void RegisterScreens(CArtRegistry& reg) {
                    std::string("profile_") + b);
 
     // Score boards. The table is as wide as its rows: names left and step
-    // counts right in 206 pixels from page x 242, rows 18 apart from y 180,
-    // between the arrows at page x 189 and 455.
+    // counts right in 206 pixels from page x 242 (each 5 pixels in, under
+    // the headings), rows 18 apart from y 180, between the arrows at page x
+    // 189 and 455. The headings, the box behind the rows and the bars that
+    // mark the player's own row all span those 206 pixels, give or take the
+    // bars' edge.
+    const int tableW = 206;
     AddCaption(reg, "hiscores_title.png", 238, 32, "hiscores_title", 24, kInk, FONT_SERIF_BOLD);
     reg.Add("hiscores_headings.png", 206, 17, [](cairo_t* cr, int w, int h) {
         OutlinedRoundedRect(cr, 0.5, 0.5, w - 1, h - 1, 4, kWood, 1.0);
         Text(cr, CCaptions::Shared().Get("hiscores_name"), 5, 1, 12, kCream, FONT_SANS_BOLD, ALIGN_LEFT);
         Text(cr, CCaptions::Shared().Get("hiscores_steps"), w - 5, 1, 12, kCream, FONT_SANS_BOLD, ALIGN_RIGHT);
     });
-    // Behind the ten rows (page y 177): one quiet box, with no bands, because
-    // a board that was never downloaded shows its download button in the
-    // middle of it, on no rows.
-    reg.Add("hiscores_tablebar.png", 222, 184, [](cairo_t* cr, int w, int h) {
+    // Behind the ten rows (page x 234, y 177): one quiet box, with no bands,
+    // because a board that was never downloaded shows its download button in
+    // the middle of it, on no rows; under the headings and as wide.
+    reg.Add("hiscores_tablebar.png", 222, 184, [tableW](cairo_t* cr, int w, int h) {
+        const double left = (w - tableW) / 2.0;
         cairo_new_path(cr);
-        RoundedRectPath(cr, 0.5, 0.5, w - 1, h - 1, 5);
+        RoundedRectPath(cr, left + 0.5, 0.5, tableW - 1, h - 1, 5);
         SetColor(cr, Hex(0xc9a96a, 0.14));
         cairo_fill_preserve(cr);
         SetColor(cr, Hex(0xa0682d, 0.45));
         cairo_set_line_width(cr, 1);
         cairo_stroke(cr);
     });
-    reg.Add("hiscores_highlighter1.png", 228, 22, Selector);
+    // The own row's bar (page x 229) reaches 2 pixels past the table's sides.
+    const int barLeft = 242 - 229 - 2, barW = tableW + 4;
+    reg.Add("hiscores_highlighter1.png", 228, 22, [barLeft, barW](cairo_t* cr, int, int h) {
+        cairo_translate(cr, barLeft - 1, 0);
+        Selector(cr, barW + 2, h);
+    });
     // The own-rank line and the own row below the top ten.
-    reg.Add("hiscores_highlighter2.png", 228, 48, [](cairo_t* cr, int w, int h) {
+    reg.Add("hiscores_highlighter2.png", 228, 48, [barLeft, barW](cairo_t* cr, int, int h) {
         cairo_new_path(cr);
-        RoundedRectPath(cr, 1, 1, w - 2, h - 2, 4);
+        RoundedRectPath(cr, barLeft, 1, barW, h - 2, 4);
         SetColor(cr, Hex(0x4caf3f, 0.4));
         cairo_fill_preserve(cr);
         SetColor(cr, Hex(0x2f7a2a));
