@@ -94,13 +94,14 @@ const Picture kPage4[] = {
     OnCell("profpushleft1.tga", 192, 226, kPush),
 };
 
-// The professor rides a barrel to the end of a ledge; the picture shows
-// where it goes from there.
+// The professor stands beside a barrel at the end of a ledge, arms out
+// against it, as the text tells the player to; the picture shows where it
+// rolls from there.
 const Picture kPage5[] = {
     At("picture_barrels.tga", 475, 134),
     OnCell("grass4.png", 400, 330, kGrass),
     OnCell("barrel0.tga", 472, 306, kBarrel),
-    OnCell("profbarrelright5.tga", 472, 282, kOnBarrel),
+    OnCell("profbarrelright5.tga", 448, 306, kOnBarrel),
 };
 
 // Two magnets hold a metal crate; the professor walks up to them.

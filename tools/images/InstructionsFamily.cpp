@@ -276,9 +276,9 @@ void RegisterScenes(CArtRegistry& reg) {
                                                      {"metalcratestill0.tga", 504, 322},
                                                      {"cratestill0.tga", 544, 442}})),
                    nullptr});
-    // Barrels: the game's ledge at cells 400 to 472, top 330, with the
-    // professor on a barrel at its end; barrels roll off the edge down to the
-    // floor, and a metal one waits on the ledge above.
+    // Barrels: the game's ledge at cells 400 to 472, top 330, with a barrel
+    // at its end and the professor beside it; barrels roll off the edge down
+    // to the floor, and a metal one waits on the ledge above.
     AddScene(reg, {"picture_barrels.tga", 475, 134, 646, 500,
                    [](cairo_t* cr) {
                        DashedPath(cr, 500, 318, 548, 330, 572, 428);

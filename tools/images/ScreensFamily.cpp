@@ -43,14 +43,11 @@ void ProfessorScene(cairo_t* cr, int w, int h, int mood) {
     if (mood == 1) {  // singed: soot and smoke, rising from his head
         for (int i = 0; i < 5; ++i) RadialGlow(cr, cx - 30 + i * 15, h * 0.2 + 4 - i * 2.5, 24, Hex(0x5a5a5a, 0.35));
     }
-    if (mood == 3) {  // victory: sunburst
-        const double cy = h * 0.4, margin = 4;  // a ray's round end reaches 3 past its length
+    if (mood == 3) {  // victory: a sunburst, its rays ending short of the sides and the top
+        const double cy = h * 0.4, length = std::min(cx, cy) - 4;  // a ray's round end reaches 3 further
         for (int i = 0; i < 12; ++i) {
-            const double a = i * M_PI / 6, dx = std::cos(a), dy = std::sin(a);
-            double length = w * 0.5;
-            if (std::fabs(dx) > 1e-9) length = std::min(length, (cx - margin) / std::fabs(dx));
-            if (dy < -1e-9) length = std::min(length, (cy - margin) / -dy);
-            Line(cr, cx, cy, cx + dx * length, cy + dy * length, Hex(0xffd36b, 0.35), 6);
+            const double a = i * M_PI / 6;
+            Line(cr, cx, cy, cx + std::cos(a) * length, cy + std::sin(a) * length, Hex(0xffd36b, 0.35), 6);
         }
     }
     ProfessorBust::Body(cr, cx, h * 0.62, w * 0.55, h * 0.38);
