@@ -11,6 +11,7 @@
 #include "engine/FontRender.h"
 #include "engine/Log.h"
 #include "gui/GuiText.h"
+#include "world/CWorldDigest.h"
 #include "world/pieces/PieceSprites.h"
 
 CElementTutorial* CElementTutorial::tutorialGrid[kGridCells] = {};
@@ -272,6 +273,19 @@ void CElementTutorial::RestoreState(int k) {
     } else if (activeSign == this) {
         activeSign = nullptr;
     }
+}
+
+void CElementTutorial::DescribeState(CWorldDigest* d) {
+    DIGEST_FIELD(d, active);
+    DIGEST_FIELD(d, iconCountdown);
+    CElement::DescribeState(d);
+}
+
+void CElementTutorial::DescribeStatics(CWorldDigest* d) {
+    d->BeginPart("signs");
+    DIGEST_FIELD(d, tutorialPresent);
+    d->AddElement("activeSign", activeSign);
+    d->AddCells("sign", -2, [d](int x, int y) { return d->ElementIndex(tutorialGrid[CellIndex(x, y)]); });
 }
 
 void CElementTutorial::PrintSprites() {

@@ -43,6 +43,7 @@ public:
 
     void SaveState(int k) override;
     void RestoreState(int k) override;
+    void DescribeState(CWorldDigest* digest) override;
     void Update() override;
     void PrintSprites() override;
 
@@ -51,6 +52,7 @@ public:
     static void HandleTutorial(int x, int y);
     static CElementTutorial* GetTutorialAt(int x, int y);
     static CElementTutorial* GetActiveTutorial() { return activeSign; }
+    static void DescribeStatics(CWorldDigest* digest);
     static bool IsTutorialPresent() { return tutorialPresent != 0; }
     // The rotation frame and bobbing phase the next sign starts at (it runs
     // on from level to level).
