@@ -543,7 +543,9 @@ bool CControllerMain::OpenDamageNotice() {
     const std::string kept = ShownPath(damage.keptAs);
     FreezeForChild();
     LogOpening("Message (Damaged Profile)");
-    if (damage.playerList) {
+    if (damage.listMissing) {
+        notice = new CControllerMessage(kDamagedTitle, kMissingListBody, false, "");
+    } else if (damage.playerList) {
         notice = new CControllerMessage(kDamagedTitle, kept.empty() ? kDamagedListNoCopyBody : kDamagedListBody,
                                         false, kept.c_str());
     } else {
