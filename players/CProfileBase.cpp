@@ -620,7 +620,8 @@ bool CProfileBase::ParseInfo(const std::string& bytes) {
         if (last >= -1 && last <= kMaxProfileNumber) {
             lastProfileNumber_ = last;
         } else {
-            ErrorLog(false, "CProfileBase::ReadInfo()   Last profile number %i is out of range: %s\n", last, path.c_str());
+            ErrorLog(false, "CProfileBase::ReadInfo()   Last profile number %i is out of range: %s\n", last,
+                     path.c_str());
             whole = false;
         }
     }
