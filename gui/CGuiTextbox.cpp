@@ -173,14 +173,18 @@ void CGuiTextbox::Repaint() {
                                   &pointSize);
     }
     shownText = shown;
-    if (BlitTypedString(kTextStyleId, copy, boxW, boxH, 0, marginX, marginY, shown.c_str(), nullptr, pointSize)) {
+    // Only a box of several lines reads "%n" as a line break.
+    const bool lines = allowLineBreak != 0;
+    if (BlitTypedString(kTextStyleId, copy, boxW, boxH, 0, marginX, marginY, shown.c_str(), nullptr, pointSize,
+                        lines)) {
         cursorSprite->SetPosition(x + marginX + FontGetTextEndX(), y + marginY + FontGetTextEndY(), false);
         return;
     }
     // Nothing but line breaks: nothing was drawn and the renderer's end
     // position is an older text's. Where a character after the breaks would
     // stand is where the caret goes.
-    SDL_Surface* probe = FontRenderStringTyped(boxW, boxH, 0, kTextStyleId, (shown + "x").c_str(), nullptr, pointSize);
+    SDL_Surface* probe =
+        FontRenderStringTyped(boxW, boxH, 0, kTextStyleId, (shown + "x").c_str(), nullptr, pointSize, lines);
     const int endY = probe ? FontGetTextEndY() : 0;
     SDL_FreeSurface(probe);
     cursorSprite->SetPosition(x + marginX, y + marginY + endY, false);
