@@ -26,6 +26,17 @@ const int kSmallestPointSize = 10;
 
 bool EndsWithLineBreak(const std::string& s) { return s.size() >= 2 && s.compare(s.size() - 2, 2, "%n") == 0; }
 
+// The bytes of the last character: a whole UTF-8 sequence at the end (a
+// name the system wrote, such as a loaded level's file name), else one byte.
+size_t LastCharacterBytes(const std::string& s) {
+    size_t k = 0;  // continuation bytes at the end
+    while (k < 3 && k < s.size() && (static_cast<unsigned char>(s[s.size() - 1 - k]) & 0xC0) == 0x80) ++k;
+    if (k == 0 || k == s.size()) return s.empty() ? 0 : 1;
+    const unsigned char lead = static_cast<unsigned char>(s[s.size() - 1 - k]);
+    const size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
+    return length == k + 1 ? length : 1;
+}
+
 }  // namespace
 
 CGuiTextbox::CGuiTextbox(int maxLength_, int x_, int y_, int marginX_, int marginY_, const char* backgroundImage_,
@@ -75,8 +86,8 @@ void CGuiTextbox::AppendLineBreak() {
 void CGuiTextbox::DeleteLast() {
     if (EndsWithLineBreak(text))
         text.resize(text.size() - 2);
-    else if (!text.empty())
-        text.pop_back();
+    else
+        text.resize(text.size() - LastCharacterBytes(text));
 }
 
 void CGuiTextbox::HandleKey(int key, int, bool shift) {

@@ -160,6 +160,10 @@ TEST_F(TextboxTest, TypedMarkupIsDrawnAsText) {
     name->SetText("a%nb%b");
     EXPECT_EQ(CaretX(*name), kX + kMarginX + StyleWidth("a%nb%b"));
     EXPECT_EQ(CaretY(*name), kY + kMarginY);
+    // A name in UTF-8 loses its last character, not half of it.
+    name->SetText("caf\xC3\xA9");
+    name->HandleKey(8, 0, false);
+    EXPECT_STREQ(name->GetText(), "caf");
 }
 
 TEST_F(TextboxTest, BackspaceOnEmptyRepaintsAndKeepsTheCaretAtTheMargins) {
