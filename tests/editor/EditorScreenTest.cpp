@@ -596,14 +596,18 @@ TEST_F(EditorScreenTest, TheLoadDialogListsTheLevelFilesAndAnOldOrDamagedFileLea
     EXPECT_EQ(editor->GetView().GetPieceSpriteCount(), 3u);
     EXPECT_FALSE(Level()->IsModified());
 
-    // The old level: its message, then an empty level that saves nothing of it.
-    for (const char* name : {"ancient", "broken"}) {
+    // Loads the file listed as `name` through the dialog.
+    auto loadListed = [&](const std::string& name) {
         Alt(SDLK_l);
         load = editor->GetLoadDialog();
         ASSERT_NE(load, nullptr);
         load->GetList()->SelectRowByIndex(load->GetList()->FindRowByText(name));
         load->GUICallback(CControllerEditorLoad::BUTTON_OKAY, 0, false);
         Frames(2);
+    };
+    // The old level: its message, then an empty level that saves nothing of it.
+    for (const char* name : {"ancient", "broken"}) {
+        ASSERT_NO_FATAL_FAILURE(loadListed(name));
         ASSERT_EQ(Current(), CONTROLLER_MESSAGE) << name;
         EXPECT_EQ(editor->GetMessageBody(), std::string(name) == "ancient" ? 2317 : 2340);
         Answer(true);
@@ -613,12 +617,7 @@ TEST_F(EditorScreenTest, TheLoadDialogListsTheLevelFilesAndAnOldOrDamagedFileLea
         EXPECT_FALSE(Level()->IsModified());
     }
     // The name shown as "café" loads the file of those bytes.
-    Alt(SDLK_l);
-    load = editor->GetLoadDialog();
-    ASSERT_NE(load, nullptr);
-    load->GetList()->SelectRowByIndex(load->GetList()->FindRowByText(cafe));
-    load->GUICallback(CControllerEditorLoad::BUTTON_OKAY, 0, false);
-    Frames(2);
+    ASSERT_NO_FATAL_FAILURE(loadListed(cafe));
     ASSERT_EQ(Current(), CONTROLLER_EDITOR);
     EXPECT_EQ(std::string(Level()->GetFileName()), cafe);
     EXPECT_EQ(Model().GetStartTubeX(), 3);
