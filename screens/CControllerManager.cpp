@@ -393,13 +393,13 @@ void CControllerManager::RemoveSelected() {
 void CControllerManager::DropEntry(int entry) {
     entries[static_cast<size_t>(entry)].removed = true;
     for (CGuiListbox* l : lists) l->DeleteRowById(entry);
+    // Painted at once: a message box opened next shows the list without it.
     CGuiListbox* list = lists[sort];
-    if (list->GetRowCount() > 0) {
+    list->Refresh();
+    if (list->GetRowCount() > 0)
         ShowLevelDetails(list->GetSelectedRowId());
-    } else {
-        list->Refresh();
+    else
         HideDetails();
-    }
 }
 
 void CControllerManager::GUICallback(int index, int reported, bool dclick) {
