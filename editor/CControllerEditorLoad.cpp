@@ -79,7 +79,7 @@ void CControllerEditorLoad::FillList() {
         CLevel level;
         const bool readable = level.Load(fileNames[i].c_str());
         list->AddRow(static_cast<int>(i),
-                     {fileNames[i], readable ? level.GetHeadingText() : FontGetEntry(kDamagedMarkId).text.Narrow()});
+                     {fileNames[i], readable ? level.GetHeadingText() : FontGetEntry(kDamagedMarkId).text.Utf8()});
     }
     list->Refresh();
 }

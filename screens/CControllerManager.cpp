@@ -223,7 +223,7 @@ void CControllerManager::FillLevelList() {
         for (int i : orders[s]) {
             const LevelEntry& e = entries[static_cast<size_t>(i)];
             const std::string second =
-                e.refusal == LEVEL_PLAYABLE ? e.dateKey : FontGetEntry(kRefusalMark[e.refusal]).text.Narrow();
+                e.refusal == LEVEL_PLAYABLE ? e.dateKey : FontGetEntry(kRefusalMark[e.refusal]).text.Utf8();
             lists[s]->AddRow(i, {e.title, second});
         }
     }

@@ -556,6 +556,9 @@ TEST_F(EditorScreenTest, TheLoadDialogListsTheLevelFilesAndAnOldOrDamagedFileLea
     stored.SetTile(DEVICE_TUBE_END, 9, 22);
     stored.SetBackground(6);
     ASSERT_TRUE(stored.SaveAs("sandy", "Sandy floor"));
+    // A name as this system writes it, in UTF-8.
+    const std::string cafe = "caf\xC3\xA9";
+    ASSERT_TRUE(stored.SaveAs(cafe.c_str(), "Caf\xC3\xA9 %bfloor"));
     // A level of version 4.
     const uint32_t oldId = (CLevel::MakeLevelId(kLevelKindCustom, 0) & 0x00FFFFFFu) | (4u << 24);
     const std::vector<uint8_t> oldBytes = stored.BodyBytes(oldId);
@@ -564,10 +567,22 @@ TEST_F(EditorScreenTest, TheLoadDialogListsTheLevelFilesAndAnOldOrDamagedFileLea
 
     Open();
     Key(SDLK_ESCAPE);
+    std::vector<std::vector<FontRunPlacement>> drawn;
+    FontSetRenderLog(&drawn);
     Alt(SDLK_l);
+    FontSetRenderLog(nullptr);
     ASSERT_EQ(Current(), CONTROLLER_EDITOR_LOAD);
     CControllerEditorLoad* load = editor->GetLoadDialog();
-    ASSERT_EQ(load->GetList()->GetRowCount(), 3);
+    ASSERT_EQ(load->GetList()->GetRowCount(), 4);
+    // The list shows the name and its heading as they were written.
+    std::vector<std::u16string> texts;
+    for (const auto& runs : drawn) {
+        std::u16string text;
+        for (const FontRunPlacement& r : runs) text += r.text;
+        texts.push_back(text);
+    }
+    EXPECT_NE(std::find(texts.begin(), texts.end(), u"caf\u00E9"), texts.end());
+    EXPECT_NE(std::find(texts.begin(), texts.end(), u"Caf\u00E9 %bfloor"), texts.end());
     const int row = load->GetList()->FindRowByText("sandy");
     ASSERT_GE(row, 0);
     EXPECT_EQ(load->GetList()->GetCell(row, 1), "Sandy floor");
@@ -581,14 +596,18 @@ TEST_F(EditorScreenTest, TheLoadDialogListsTheLevelFilesAndAnOldOrDamagedFileLea
     EXPECT_EQ(editor->GetView().GetPieceSpriteCount(), 3u);
     EXPECT_FALSE(Level()->IsModified());
 
-    // The old level: its message, then an empty level that saves nothing of it.
-    for (const char* name : {"ancient", "broken"}) {
+    // Loads the file listed as `name` through the dialog.
+    auto loadListed = [&](const std::string& name) {
         Alt(SDLK_l);
         load = editor->GetLoadDialog();
         ASSERT_NE(load, nullptr);
         load->GetList()->SelectRowByIndex(load->GetList()->FindRowByText(name));
         load->GUICallback(CControllerEditorLoad::BUTTON_OKAY, 0, false);
         Frames(2);
+    };
+    // The old level: its message, then an empty level that saves nothing of it.
+    for (const char* name : {"ancient", "broken"}) {
+        ASSERT_NO_FATAL_FAILURE(loadListed(name));
         ASSERT_EQ(Current(), CONTROLLER_MESSAGE) << name;
         EXPECT_EQ(editor->GetMessageBody(), std::string(name) == "ancient" ? 2317 : 2340);
         Answer(true);
@@ -597,6 +616,11 @@ TEST_F(EditorScreenTest, TheLoadDialogListsTheLevelFilesAndAnOldOrDamagedFileLea
         EXPECT_STREQ(Level()->GetFileName(), "");
         EXPECT_FALSE(Level()->IsModified());
     }
+    // The name shown as "café" loads the file of those bytes.
+    ASSERT_NO_FATAL_FAILURE(loadListed(cafe));
+    ASSERT_EQ(Current(), CONTROLLER_EDITOR);
+    EXPECT_EQ(std::string(Level()->GetFileName()), cafe);
+    EXPECT_EQ(Model().GetStartTubeX(), 3);
 }
 
 // The load list is the levels folder as it is: a name with dots in a row is
