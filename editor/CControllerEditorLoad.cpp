@@ -72,8 +72,7 @@ void CControllerEditorLoad::LoadSprites() {
 }
 
 void CControllerEditorLoad::FillList() {
-    fileNames.clear();
-    GetFiles(fileNames, GetLevelsDir(), ".lvl", true);
+    fileNames = CLevel::ListFileNames();
     for (size_t i = 0; i < fileNames.size(); ++i) {
         // A file the game cannot read shows the level manager's mark for it,
         // not what its damaged bytes would spell as a heading.

@@ -623,6 +623,60 @@ TEST_F(EditorScreenTest, TheLoadDialogListsTheLevelFilesAndAnOldOrDamagedFileLea
     EXPECT_EQ(Model().GetStartTubeX(), 3);
 }
 
+// The load list is the levels folder as it is: a name with dots in a row is
+// a level like any other, a leftover of a save a crash broke off is none (and
+// goes at the next save), and a file deleted after the list was made is told
+// as gone, leaving the level in the editor as it was.
+TEST_F(EditorScreenTest, TheLoadListShowsTheFolderAsItIsAndALevelDeletedSinceIsToldAsGone) {
+    for (const char* name : {"wait..", "gone"}) {
+        CLevel level;
+        for (int x = 0; x < CLevel::kWidth; ++x) level.SetTile(TERRAIN_GRASS, x, 23);
+        level.SetTile(DEVICE_TUBE_START, 2, 22);
+        level.SetTile(DEVICE_TUBE_END, 12, 22);
+        level.SetHeadingText(name);
+        ASSERT_TRUE(level.SaveToPath(LevelPath(name)));
+    }
+    const std::string leftover = LevelPath("wait..") + ".tmp";
+    ASSERT_TRUE(WriteFileText(leftover, "half a level"));
+
+    Open();
+    Key(SDLK_ESCAPE);
+    BuildWalk();
+    Level()->SetModified(false);
+    Alt(SDLK_l);
+    ASSERT_EQ(Current(), CONTROLLER_EDITOR_LOAD);
+    CGuiListbox* files = editor->GetLoadDialog()->GetList();
+    ASSERT_EQ(files->GetRowCount(), 2);
+    ASSERT_GE(files->FindRowByText("wait.."), 0);
+    EXPECT_EQ(files->GetCell(files->FindRowByText("wait.."), 1), "wait..");
+    files->SelectRowByIndex(files->FindRowByText("gone"));
+    ASSERT_EQ(remove(LevelPath("gone").c_str()), 0);
+    editor->GetLoadDialog()->GUICallback(CControllerEditorLoad::BUTTON_OKAY, 0, false);
+    Frames(2);
+    ASSERT_EQ(Current(), CONTROLLER_MESSAGE);
+    EXPECT_NE(FontGetEntry(editor->GetMessageBody()).text.Narrow().find("no longer"), std::string::npos);
+    Answer(true);
+    EXPECT_EQ(Model().GetStartTubeX(), 2);
+    EXPECT_EQ(Level()->GetTile(5, 23), static_cast<uint32_t>(TERRAIN_GRASS));
+
+    // The level with dots loads, and saves into its own file.
+    Alt(SDLK_l);
+    files = editor->GetLoadDialog()->GetList();
+    files->SelectRowByIndex(files->FindRowByText("wait.."));
+    editor->GetLoadDialog()->GUICallback(CControllerEditorLoad::BUTTON_OKAY, 0, false);
+    Frames(2);
+    ASSERT_EQ(Current(), CONTROLLER_EDITOR);
+    EXPECT_STREQ(Level()->GetFileName(), "wait..");
+    Key(SDLK_j);
+    ClickCell(20, 22);
+    Alt(SDLK_s);
+    ASSERT_EQ(Current(), CONTROLLER_EDITOR);
+    CLevel reread;
+    ASSERT_TRUE(reread.Load("wait.."));
+    EXPECT_EQ(reread.GetTile(20, 22), static_cast<uint32_t>(OBJECT_WCRATE));
+    EXPECT_FALSE(PlatformFileExists(leftover));
+}
+
 // Two levels whose names share their first 16 characters are two files on
 // every way from a name to a file: the load list, load, save, save as, the
 // file time, the level manager's list, its play and its remove. Neither ever

@@ -98,6 +98,7 @@ protected:
         WriteLevel("notube", "Nowhere To Start", 1400000000, false);
         ASSERT_TRUE(WriteFileText(std::string(GetLevelsDir()) + "readme.txt", "x"));
         ASSERT_TRUE(WriteFileText(std::string(GetLevelsDir()) + "old.lvl.bak", "x"));
+        ASSERT_TRUE(WriteFileText(Path("alpha") + ".tmp", "x"));  // a save broken off
         ASSERT_EQ(mkdir((std::string(GetLevelsDir()) + "folder.lvl").c_str(), 0755), 0);
     }
     CControllerManager* Open() {
@@ -374,6 +375,17 @@ TEST_F(ManagerScreenTest, PlayingHandsTheLoadedLevelToThePlayScreenAndTakesItBac
     Answer(m->GetMessage(), true);
     EXPECT_EQ(m->GetEntries()[static_cast<size_t>(shown->GetSelectedRowId())].refusal,
               CControllerManager::LEVEL_NO_ENTRANCE);
+
+    // A level deleted since it was listed is told as gone, not as damaged,
+    // and its row goes.
+    const int rows = shown->GetRowCount();
+    ASSERT_EQ(remove(Path(kLongName).c_str()), 0);
+    m->GUICallback(CControllerManager::BUTTON_PLAY, 0, false);
+    ASSERT_EQ(CController::GetCurrentId(), CONTROLLER_MESSAGE);
+    EXPECT_EQ(FontGetEntry(m->GetMessageBody()).text.Narrow(), "This level file is no longer in your levels folder.");
+    Answer(m->GetMessage(), true);
+    EXPECT_EQ(shown->GetRowCount(), rows - 1);
+    for (int r = 0; r < shown->GetRowCount(); ++r) EXPECT_NE(FileOfRow(m, shown, r), kLongName);
 }
 
 TEST_F(ManagerScreenTest, EveryRefusedLevelIsMarkedAndSaysWhyInAMessageBoxWhenPlayed) {
