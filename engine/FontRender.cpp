@@ -18,6 +18,8 @@ namespace {
 struct Run {
     SDL_Surface* surface;
     int line;
+    int style;
+    std::u16string text;
 };
 
 bool g_bold = false;
@@ -30,6 +32,7 @@ std::vector<int> g_lineWidths;
 int g_lastEndX = 0;
 int g_lastEndY = 0;
 std::vector<FontRunPlacement> g_placements;
+std::vector<std::vector<FontRunPlacement>>* g_renderLog = nullptr;
 
 const uint16_t kTokens[10][3] = {
     {'%', 'b', 0}, {'%', 'i', 0}, {'%', 'u', 0}, {'%', 'n', 0}, {'%', '1', 0},
@@ -38,10 +41,20 @@ const uint16_t kTokens[10][3] = {
 const int kLineBreakToken = 3;
 const int kFirstPlaceholder = 4;
 
-void AddRun(CFontString& run, TTF_Font* font, const SDL_Color& colour, int boxWidth) {
+// The run as drawn: a character the font has no glyph for (a name in a
+// script it does not cover) is a "?", not the font's empty box.
+CFontString DrawnUnits(TTF_Font* font, const CFontString& run) {
+    CFontString drawn;
+    for (size_t i = 0; i < run.Length(); ++i)
+        drawn.Append(TTF_GlyphIsProvided(font, run.At(i)) ? run.At(i) : static_cast<uint16_t>('?'));
+    return drawn;
+}
+
+void AddRun(const CFontString& run, TTF_Font* font, const SDL_Color& colour, int boxWidth) {
     TTF_SetFontStyle(font, (g_bold ? TTF_STYLE_BOLD : 0) | (g_italic ? TTF_STYLE_ITALIC : 0) |
                                (g_underline ? TTF_STYLE_UNDERLINE : 0));
-    SDL_Surface* surface = TTF_RenderUNICODE_Blended(font, run.c_str(), colour);
+    CFontString drawn = DrawnUnits(font, run);
+    SDL_Surface* surface = TTF_RenderUNICODE_Blended(font, drawn.c_str(), colour);
     if (!surface) {
         // Nothing to place without a surface; the text goes on without it.
         DebugLog(DBG_WARNING, "FontAddRun()   Cannot render a run: %s\n", TTF_GetError());
@@ -54,7 +67,9 @@ void AddRun(CFontString& run, TTF_Font* font, const SDL_Color& colour, int boxWi
     } else {
         g_currentX += surface->w;
     }
-    g_runs.push_back({surface, g_currentLine});
+    std::u16string text;
+    for (size_t i = 0; i < drawn.Length(); ++i) text.push_back(static_cast<char16_t>(drawn.At(i)));
+    g_runs.push_back({surface, g_currentLine, FontGetStyle(), text});
 }
 
 }  // namespace
@@ -67,7 +82,7 @@ void FontClearRenderLists() {
 
 SDL_Surface* FontRenderText(int boxWidth, int boxHeight, int align, int lineSpacing, const char* fontFile,
                             int pointSize, uint8_t red, uint8_t green, uint8_t blue, const uint16_t* text,
-                            const uint16_t* const* wide, const char* const* narrow, bool valuesAsTyped) {
+                            const uint16_t* const* wide, const char* const* narrow, FontValues values) {
     g_currentLine = 1;
     g_currentX = 0;
     FontClearRenderLists();
@@ -88,13 +103,15 @@ SDL_Surface* FontRenderText(int boxWidth, int boxHeight, int align, int lineSpac
     CFontString rest(text);
     // The first `protectedUnits` units of rest came from a placeholder value.
     // Placeholder tokens inside them are plain text: a value that holds its
-    // own token (a player typing "%1" as a name) must not expand forever.
-    // Typed values keep only their line breaks: a "%b" in a name is two
-    // characters, not a style that would leak into every later text.
+    // own token must not expand forever. A typed value holds no markup at
+    // all: a "%b" in a name is two characters, not a style that would leak
+    // into every later text, and "%n" in a heading or a file name is no line
+    // break; a sign's text keeps its line breaks.
+    const bool typed = values != FontValues::kMarkup;
     size_t protectedUnits = 0;
     auto searchFrom = [&](int token) -> size_t {
         if (token >= kFirstPlaceholder) return protectedUnits;
-        if (valuesAsTyped && token != kLineBreakToken) return protectedUnits;
+        if (typed && !(values == FontValues::kTypedLines && token == kLineBreakToken)) return protectedUnits;
         return 0;
     };
     auto consume = [&](size_t n) {
@@ -139,7 +156,7 @@ SDL_Surface* FontRenderText(int boxWidth, int boxHeight, int align, int lineSpac
                     if (w) {
                         value = w;
                     } else if (n) {
-                        value = CFontString(n);
+                        value = typed ? CFontString::FromUtf8(n) : CFontString(n);
                     }
                     if (!value.Empty()) {
                         protectedUnits = value.Length();
@@ -203,11 +220,12 @@ SDL_Surface* FontRenderText(int boxWidth, int boxHeight, int align, int lineSpac
             const int y = (lineHeight + lineSpacing) * (r.line - 1) + offset;
             SDL_Rect dst = {static_cast<Sint16>(x), static_cast<Sint16>(y), 0, 0};
             SDL_BlitSurface(r.surface, nullptr, result, &dst);
-            g_placements.push_back({x, y, r.surface->w, r.surface->h, r.line});
+            g_placements.push_back({x, y, r.surface->w, r.surface->h, r.line, r.style, r.text});
             x += r.surface->w;
         }
         g_lastEndX = g_runs.back().line == g_currentLine ? x : 0;
         g_lastEndY = (lineHeight + lineSpacing) * (g_currentLine - 1) + offset;
+        if (g_renderLog) g_renderLog->push_back(g_placements);
     }
     TTF_CloseFont(font);
     FontClearRenderLists();
@@ -216,22 +234,22 @@ SDL_Surface* FontRenderText(int boxWidth, int boxHeight, int align, int lineSpac
 
 SDL_Surface* FontRenderText(int boxWidth, int boxHeight, int align, int lineSpacing, const char* fontFile,
                             int pointSize, uint8_t red, uint8_t green, uint8_t blue, const char* text,
-                            const uint16_t* const* wide, const char* const* narrow, bool valuesAsTyped) {
+                            const uint16_t* const* wide, const char* const* narrow, FontValues values) {
     CFontString widened(text);
     return FontRenderText(boxWidth, boxHeight, align, lineSpacing, fontFile, pointSize, red, green, blue,
-                          widened.c_str(), wide, narrow, valuesAsTyped);
+                          widened.c_str(), wide, narrow, values);
 }
 
 namespace {
 
 // pointSize 0 is the entry's own size.
 SDL_Surface* RenderEntry(int boxWidth, int boxHeight, int align, int textId, const uint16_t* const* wide,
-                         const char* const* narrow, bool valuesAsTyped = false, int pointSize = 0) {
+                         const char* const* narrow, FontValues values = FontValues::kMarkup, int pointSize = 0) {
     CStringEntry& entry = FontGetEntry(textId);
     CFontString text = entry.text;
     return FontRenderText(boxWidth, boxHeight, align, entry.lineSpacing, entry.fontFile.c_str(),
                           pointSize > 0 ? pointSize : entry.pointSize, entry.red, entry.green, entry.blue, text.c_str(),
-                          wide, narrow, valuesAsTyped);
+                          wide, narrow, values);
 }
 
 }  // namespace
@@ -243,9 +261,10 @@ SDL_Surface* FontRenderString(int boxWidth, int boxHeight, int align, int textId
 }
 
 SDL_Surface* FontRenderStringTyped(int boxWidth, int boxHeight, int align, int textId, const char* typed,
-                                   const char* typed2, int pointSize) {
+                                   const char* typed2, int pointSize, bool lines) {
     const char* narrow[6] = {typed, typed2, nullptr, nullptr, nullptr, nullptr};
-    return RenderEntry(boxWidth, boxHeight, align, textId, nullptr, narrow, true, pointSize);
+    return RenderEntry(boxWidth, boxHeight, align, textId, nullptr, narrow,
+                       lines ? FontValues::kTypedLines : FontValues::kTyped, pointSize);
 }
 
 SDL_Surface* FontRenderStringWide(int boxWidth, int boxHeight, int align, int textId, const uint16_t* v1,
@@ -268,12 +287,19 @@ namespace {
 
 // The width of one run as the renderer draws it.
 int RunWidth(TTF_Font* font, const CFontString& run) {
-    CFontString units = run;
+    CFontString units = DrawnUnits(font, run);
     int w = 0, h = 0;
     return TTF_SizeUNICODE(font, units.c_str(), &w, &h) == 0 ? w : 0;
 }
 
-int RunWidth(TTF_Font* font, const std::string& run) { return RunWidth(font, CFontString(run.c_str())); }
+// The same for a typed run in UTF-8.
+int RunWidth(TTF_Font* font, const std::string& run) { return RunWidth(font, CFontString::FromUtf8(run.c_str())); }
+
+// Whether a character of a UTF-8 text starts at i (or the text ends there):
+// a typed text is cut only there.
+bool StartsCharacter(const std::string& s, size_t i) {
+    return i >= s.size() || (static_cast<unsigned char>(s[i]) & 0xC0) != 0x80;
+}
 
 // The width of a text on one line as the renderer lays it out: runs that
 // each end after a space, drawn side by side.
@@ -339,7 +365,11 @@ std::string BreakTypedLines(TTF_Font* font, const std::string& typed, int maxWid
             continue;
         }
         std::string piece;
-        for (char c : word) {
+        for (size_t k = 0; k < word.size();) {
+            size_t next = k + 1;
+            while (!StartsCharacter(word, next)) ++next;
+            const std::string c = word.substr(k, next - k);
+            k = next;
             if (x + RunWidth(font, piece + c) >= maxWidth && (x != 0 || !piece.empty())) {
                 out += piece;
                 newLine();
@@ -361,7 +391,9 @@ std::string FontFitTyped(int textId, const std::string& typed, int maxWidth, boo
     if (!font) return typed;
     // The renderer starts a new line once a run reaches the box's width, so
     // a line that fits ends short of it.
-    auto fits = [&](const std::string& s) { return LineWidth(font, CFontString(s.c_str())) < maxWidth; };
+    auto fits = [&](const std::string& s) {
+        return LineWidth(font, CFontString::FromUtf8(s.c_str())) < maxWidth;
+    };
     std::string result;
     if (fits(typed)) {
         result = typed;
@@ -375,10 +407,13 @@ std::string FontFitTyped(int textId, const std::string& typed, int maxWidth, boo
             else
                 lo = mid + 1;
         }
+        // Dropping the rest of a character leaves a text that fits still.
+        while (!StartsCharacter(typed, lo)) ++lo;
         result = typed.substr(lo);
     } else {
         // The longest beginning that fits with the dots after it.
         auto cut = [&](size_t n) {
+            while (n > 0 && !StartsCharacter(typed, n)) --n;
             std::string s = typed.substr(0, n);
             while (!s.empty() && s.back() == ' ') s.pop_back();
             return s + "...";
@@ -440,3 +475,5 @@ void FontResetStyle() {
 }
 
 const std::vector<FontRunPlacement>& FontGetLastPlacements() { return g_placements; }
+
+void FontSetRenderLog(std::vector<std::vector<FontRunPlacement>>* log) { g_renderLog = log; }

@@ -168,7 +168,9 @@ void CElementTutorial::BuildBubble(const char* levelText) {
     const int h = CDraw::GetHeight(image);
 
     if (!text.directive) {
-        BlitString(kFreeTextString, image, w - 105, h - 40, 0, 80, 20, levelText);
+        // The level file's own text: its "%n" are line breaks, nothing else
+        // in it is markup.
+        BlitTypedString(kFreeTextString, image, w - 105, h - 40, 0, 80, 20, levelText, nullptr, 0, true);
     } else if (!kids) {
         DebugLog(DBG_DEBUG, "CElementTutorial()  Found tutorial directive for STRING #%i\n", text.body);
         BlitString(text.body, image, w - 105, h - 40, 0, 80, 20);
