@@ -73,9 +73,11 @@ CWorldDigest CWorldDigest::Take() {
 
     // The class-wide tables, each asked for by name here rather than through
     // the list that undo saves them by: a table undo leaves out still shows.
-    // A class's mark that it has pieces in this level is left out: it only
+    // Left out: a class's mark that it has pieces in this level (it only
     // spares an unused class its undo copies, and stays once a piece of the
-    // class has been made.
+    // class has been made), the counters that only vary looks and sounds from
+    // piece to piece (bobbing phases, picture and sound choices, the frame a
+    // gate sound last played) and the lists kept for the debug dumps.
     CElementDeviceButton::DescribeStatics(&d);
     CElementDevicePowerup::DescribeStatics(&d);
     CElementDeviceTeleport::DescribeStatics(&d);
