@@ -18,7 +18,8 @@ namespace {
 struct Run {
     SDL_Surface* surface;
     int line;
-    std::string text;  // its characters, for the placements
+    int style;
+    std::u16string text;
 };
 
 bool g_bold = false;
@@ -31,6 +32,7 @@ std::vector<int> g_lineWidths;
 int g_lastEndX = 0;
 int g_lastEndY = 0;
 std::vector<FontRunPlacement> g_placements;
+std::vector<std::vector<FontRunPlacement>>* g_renderLog = nullptr;
 // While a text is fitted to its box: a word wider than the box breaks
 // between its characters, and a line the box cannot hold whole is left out.
 bool g_fitting = false;
@@ -44,9 +46,18 @@ const uint16_t kTokens[10][3] = {
 const int kLineBreakToken = 3;
 const int kFirstPlaceholder = 4;
 
+// The run as drawn: a character the font has no glyph for (a name in a
+// script it does not cover) is a "?", not the font's empty box.
+CFontString DrawnUnits(TTF_Font* font, const CFontString& run) {
+    CFontString drawn;
+    for (size_t i = 0; i < run.Length(); ++i)
+        drawn.Append(TTF_GlyphIsProvided(font, run.At(i)) ? run.At(i) : static_cast<uint16_t>('?'));
+    return drawn;
+}
+
 // The width of one run as the renderer draws it.
 int RunWidth(TTF_Font* font, const CFontString& run) {
-    CFontString units = run;
+    CFontString units = DrawnUnits(font, run);
     int w = 0, h = 0;
     return TTF_SizeUNICODE(font, units.c_str(), &w, &h) == 0 ? w : 0;
 }
@@ -71,8 +82,9 @@ void NewLine() {
     g_currentX = 0;
 }
 
-void PlaceRun(CFontString& run, TTF_Font* font, const SDL_Color& colour, int boxWidth) {
-    SDL_Surface* surface = TTF_RenderUNICODE_Blended(font, run.c_str(), colour);
+void PlaceRun(const CFontString& run, TTF_Font* font, const SDL_Color& colour, int boxWidth) {
+    CFontString drawn = DrawnUnits(font, run);
+    SDL_Surface* surface = TTF_RenderUNICODE_Blended(font, drawn.c_str(), colour);
     if (!surface) {
         // Nothing to place without a surface; the text goes on without it.
         DebugLog(DBG_WARNING, "FontAddRun()   Cannot render a run: %s\n", TTF_GetError());
@@ -80,7 +92,9 @@ void PlaceRun(CFontString& run, TTF_Font* font, const SDL_Color& colour, int box
     }
     if (g_currentX != 0 && g_currentX + surface->w >= boxWidth) NewLine();
     g_currentX += surface->w;
-    g_runs.push_back({surface, g_currentLine, run.Narrow()});
+    std::u16string text;
+    for (size_t i = 0; i < drawn.Length(); ++i) text.push_back(static_cast<char16_t>(drawn.At(i)));
+    g_runs.push_back({surface, g_currentLine, FontGetStyle(), text});
 }
 
 void AddRun(CFontString run, TTF_Font* font, const SDL_Color& colour, int boxWidth) {
@@ -90,8 +104,7 @@ void AddRun(CFontString run, TTF_Font* font, const SDL_Color& colour, int boxWid
     // on in the next.
     while (g_fitting && !run.Empty() && RunWidth(font, run) >= boxWidth) {
         const size_t n = FittingPrefix(font, run, g_currentX, boxWidth);
-        CFontString piece = run.Substring(0, n);
-        if (n > 0) PlaceRun(piece, font, colour, boxWidth);
+        if (n > 0) PlaceRun(run.Substring(0, n), font, colour, boxWidth);
         NewLine();
         run = run.Suffix(n);
     }
@@ -108,7 +121,7 @@ void FontClearRenderLists() {
 
 SDL_Surface* FontRenderText(int boxWidth, int boxHeight, int align, int lineSpacing, const char* fontFile,
                             int pointSize, uint8_t red, uint8_t green, uint8_t blue, const uint16_t* text,
-                            const uint16_t* const* wide, const char* const* narrow, bool valuesAsTyped) {
+                            const uint16_t* const* wide, const char* const* narrow, FontValues values) {
     g_currentLine = 1;
     g_currentX = 0;
     FontClearRenderLists();
@@ -129,13 +142,15 @@ SDL_Surface* FontRenderText(int boxWidth, int boxHeight, int align, int lineSpac
     CFontString rest(text);
     // The first `protectedUnits` units of rest came from a placeholder value.
     // Placeholder tokens inside them are plain text: a value that holds its
-    // own token (a player typing "%1" as a name) must not expand forever.
-    // Typed values keep only their line breaks: a "%b" in a name is two
-    // characters, not a style that would leak into every later text.
+    // own token must not expand forever. A typed value holds no markup at
+    // all: a "%b" in a name is two characters, not a style that would leak
+    // into every later text, and "%n" in a heading or a file name is no line
+    // break; a sign's text keeps its line breaks.
+    const bool typed = values != FontValues::kMarkup;
     size_t protectedUnits = 0;
     auto searchFrom = [&](int token) -> size_t {
         if (token >= kFirstPlaceholder) return protectedUnits;
-        if (valuesAsTyped && token != kLineBreakToken) return protectedUnits;
+        if (typed && !(values == FontValues::kTypedLines && token == kLineBreakToken)) return protectedUnits;
         return 0;
     };
     auto consume = [&](size_t n) {
@@ -180,7 +195,7 @@ SDL_Surface* FontRenderText(int boxWidth, int boxHeight, int align, int lineSpac
                     if (w) {
                         value = w;
                     } else if (n) {
-                        value = CFontString(n);
+                        value = typed ? CFontString::FromUtf8(n) : CFontString(n);
                     }
                     if (!value.Empty()) {
                         protectedUnits = value.Length();
@@ -244,11 +259,12 @@ SDL_Surface* FontRenderText(int boxWidth, int boxHeight, int align, int lineSpac
             if (g_fitting && (y < 0 || y + lineHeight > boxHeight)) continue;
             SDL_Rect dst = {static_cast<Sint16>(x), static_cast<Sint16>(y), 0, 0};
             SDL_BlitSurface(r.surface, nullptr, result, &dst);
-            g_placements.push_back({x, y, r.surface->w, r.surface->h, r.line, r.text});
+            g_placements.push_back({x, y, r.surface->w, r.surface->h, r.line, r.style, r.text});
             x += r.surface->w;
         }
         g_lastEndX = g_runs.back().line == g_currentLine ? x : 0;
         g_lastEndY = (lineHeight + lineSpacing) * (g_currentLine - 1) + offset;
+        if (g_renderLog) g_renderLog->push_back(g_placements);
     }
     TTF_CloseFont(font);
     FontClearRenderLists();
@@ -257,22 +273,22 @@ SDL_Surface* FontRenderText(int boxWidth, int boxHeight, int align, int lineSpac
 
 SDL_Surface* FontRenderText(int boxWidth, int boxHeight, int align, int lineSpacing, const char* fontFile,
                             int pointSize, uint8_t red, uint8_t green, uint8_t blue, const char* text,
-                            const uint16_t* const* wide, const char* const* narrow, bool valuesAsTyped) {
+                            const uint16_t* const* wide, const char* const* narrow, FontValues values) {
     CFontString widened(text);
     return FontRenderText(boxWidth, boxHeight, align, lineSpacing, fontFile, pointSize, red, green, blue,
-                          widened.c_str(), wide, narrow, valuesAsTyped);
+                          widened.c_str(), wide, narrow, values);
 }
 
 namespace {
 
 // pointSize 0 is the entry's own size.
 SDL_Surface* RenderEntry(int boxWidth, int boxHeight, int align, int textId, const uint16_t* const* wide,
-                         const char* const* narrow, bool valuesAsTyped = false, int pointSize = 0) {
+                         const char* const* narrow, FontValues values = FontValues::kMarkup, int pointSize = 0) {
     CStringEntry& entry = FontGetEntry(textId);
     CFontString text = entry.text;
     return FontRenderText(boxWidth, boxHeight, align, entry.lineSpacing, entry.fontFile.c_str(),
                           pointSize > 0 ? pointSize : entry.pointSize, entry.red, entry.green, entry.blue, text.c_str(),
-                          wide, narrow, valuesAsTyped);
+                          wide, narrow, values);
 }
 
 }  // namespace
@@ -284,9 +300,23 @@ SDL_Surface* FontRenderString(int boxWidth, int boxHeight, int align, int textId
 }
 
 SDL_Surface* FontRenderStringTyped(int boxWidth, int boxHeight, int align, int textId, const char* typed,
-                                   const char* typed2, int pointSize) {
+                                   const char* typed2, int pointSize, bool lines) {
     const char* narrow[6] = {typed, typed2, nullptr, nullptr, nullptr, nullptr};
-    return RenderEntry(boxWidth, boxHeight, align, textId, nullptr, narrow, true, pointSize);
+    return RenderEntry(boxWidth, boxHeight, align, textId, nullptr, narrow,
+                       lines ? FontValues::kTypedLines : FontValues::kTyped, pointSize);
+}
+
+SDL_Surface* FontRenderStringTypedFitted(int boxWidth, int boxHeight, int align, int textId, const char* typed,
+                                         const char* typed2) {
+    g_fitting = true;
+    SDL_Surface* result = nullptr;
+    for (int size = FontGetEntry(textId).pointSize;; --size) {
+        SDL_FreeSurface(result);
+        result = FontRenderStringTyped(boxWidth, boxHeight, align, textId, typed, typed2, size);
+        if (!result || g_lastLinesHeight <= boxHeight || size <= kFontSmallestFitSize) break;
+    }
+    g_fitting = false;
+    return result;
 }
 
 SDL_Surface* FontRenderStringWide(int boxWidth, int boxHeight, int align, int textId, const uint16_t* v1,
@@ -305,20 +335,16 @@ SDL_Surface* FontRenderStringBoth(int boxWidth, int boxHeight, int align, int te
     return RenderEntry(boxWidth, boxHeight, align, textId, wide, narrow);
 }
 
-SDL_Surface* FontRenderStringTypedFitted(int boxWidth, int boxHeight, int align, int textId, const char* typed,
-                                         const char* typed2) {
-    g_fitting = true;
-    SDL_Surface* result = nullptr;
-    for (int size = FontGetEntry(textId).pointSize;; --size) {
-        SDL_FreeSurface(result);
-        result = FontRenderStringTyped(boxWidth, boxHeight, align, textId, typed, typed2, size);
-        if (!result || g_lastLinesHeight <= boxHeight || size <= kFontSmallestFitSize) break;
-    }
-    g_fitting = false;
-    return result;
-}
-
 namespace {
+
+// The width of a typed run in UTF-8 as the renderer draws it.
+int RunWidth(TTF_Font* font, const std::string& run) { return RunWidth(font, CFontString::FromUtf8(run.c_str())); }
+
+// Whether a character of a UTF-8 text starts at i (or the text ends there):
+// a typed text is cut only there.
+bool StartsCharacter(const std::string& s, size_t i) {
+    return i >= s.size() || (static_cast<unsigned char>(s[i]) & 0xC0) != 0x80;
+}
 
 // The width of a text on one line as the renderer lays it out: runs that
 // each end after a space, drawn side by side.
@@ -374,19 +400,26 @@ std::string BreakTypedLines(TTF_Font* font, const std::string& typed, int maxWid
         if (end < typed.size() && typed[end] == ' ') ++end;
         const std::string word = typed.substr(i, end - i);
         i = end;
-        CFontString rest(word.c_str());
+        const int w = RunWidth(font, word);
+        if (w < maxWidth) {
+            // The renderer's rule: a run that reaches the box's width starts
+            // the next line.
+            if (x != 0 && x + w >= maxWidth) newLine();
+            out += word;
+            x += w;
+            continue;
+        }
+        // Broken where the line is full, as the renderer breaks a word too
+        // wide for its box.
+        CFontString rest = CFontString::FromUtf8(word.c_str());
         while (RunWidth(font, rest) >= maxWidth) {
             const size_t n = FittingPrefix(font, rest, x, maxWidth);
-            out += rest.Substring(0, n).Narrow();
+            out += rest.Substring(0, n).Utf8();
             newLine();
             rest = rest.Suffix(n);
         }
-        // The renderer's rule: a run that reaches the box's width starts the
-        // next line.
-        const int w = RunWidth(font, rest);
-        if (x != 0 && x + w >= maxWidth) newLine();
-        out += rest.Narrow();
-        x += w;
+        out += rest.Utf8();
+        x += RunWidth(font, rest);
     }
     return out;
 }
@@ -399,7 +432,9 @@ std::string FontFitTyped(int textId, const std::string& typed, int maxWidth, boo
     if (!font) return typed;
     // The renderer starts a new line once a run reaches the box's width, so
     // a line that fits ends short of it.
-    auto fits = [&](const std::string& s) { return LineWidth(font, CFontString(s.c_str())) < maxWidth; };
+    auto fits = [&](const std::string& s) {
+        return LineWidth(font, CFontString::FromUtf8(s.c_str())) < maxWidth;
+    };
     std::string result;
     if (fits(typed)) {
         result = typed;
@@ -413,10 +448,13 @@ std::string FontFitTyped(int textId, const std::string& typed, int maxWidth, boo
             else
                 lo = mid + 1;
         }
+        // Dropping the rest of a character leaves a text that fits still.
+        while (!StartsCharacter(typed, lo)) ++lo;
         result = typed.substr(lo);
     } else {
         // The longest beginning that fits with the dots after it.
         auto cut = [&](size_t n) {
+            while (n > 0 && !StartsCharacter(typed, n)) --n;
             std::string s = typed.substr(0, n);
             while (!s.empty() && s.back() == ' ') s.pop_back();
             return s + "...";
@@ -478,3 +516,5 @@ void FontResetStyle() {
 }
 
 const std::vector<FontRunPlacement>& FontGetLastPlacements() { return g_placements; }
+
+void FontSetRenderLog(std::vector<std::vector<FontRunPlacement>>* log) { g_renderLog = log; }

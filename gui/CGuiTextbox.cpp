@@ -22,6 +22,17 @@ const char kShiftedDigits[] = ")!@#$%^&*(";
 
 bool EndsWithLineBreak(const std::string& s) { return s.size() >= 2 && s.compare(s.size() - 2, 2, "%n") == 0; }
 
+// The bytes of the last character: a whole UTF-8 sequence at the end (a
+// name the system wrote, such as a loaded level's file name), else one byte.
+size_t LastCharacterBytes(const std::string& s) {
+    size_t k = 0;  // continuation bytes at the end
+    while (k < 3 && k < s.size() && (static_cast<unsigned char>(s[s.size() - 1 - k]) & 0xC0) == 0x80) ++k;
+    if (k == 0 || k == s.size()) return s.empty() ? 0 : 1;
+    const unsigned char lead = static_cast<unsigned char>(s[s.size() - 1 - k]);
+    const size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
+    return length == k + 1 ? length : 1;
+}
+
 }  // namespace
 
 CGuiTextbox::CGuiTextbox(int maxLength_, int x_, int y_, int marginX_, int marginY_, const char* backgroundImage_,
@@ -71,8 +82,8 @@ void CGuiTextbox::AppendLineBreak() {
 void CGuiTextbox::DeleteLast() {
     if (EndsWithLineBreak(text))
         text.resize(text.size() - 2);
-    else if (!text.empty())
-        text.pop_back();
+    else
+        text.resize(text.size() - LastCharacterBytes(text));
 }
 
 void CGuiTextbox::HandleKey(int key, int, bool shift) {
@@ -168,14 +179,18 @@ void CGuiTextbox::Repaint() {
         shown = FontFitTypedLines(kTextStyleId, shown, boxW, boxH, cursorSprite->GetHeight(true), &pointSize);
     }
     shownText = shown;
-    if (BlitTypedString(kTextStyleId, copy, boxW, boxH, 0, marginX, marginY, shown.c_str(), nullptr, pointSize)) {
+    // Only a box of several lines reads "%n" as a line break.
+    const bool lines = allowLineBreak != 0;
+    if (BlitTypedString(kTextStyleId, copy, boxW, boxH, 0, marginX, marginY, shown.c_str(), nullptr, pointSize,
+                        lines)) {
         cursorSprite->SetPosition(x + marginX + FontGetTextEndX(), y + marginY + FontGetTextEndY(), false);
         return;
     }
     // Nothing but line breaks: nothing was drawn and the renderer's end
     // position is an older text's. Where a character after the breaks would
     // stand is where the caret goes.
-    SDL_Surface* probe = FontRenderStringTyped(boxW, boxH, 0, kTextStyleId, (shown + "x").c_str(), nullptr, pointSize);
+    SDL_Surface* probe =
+        FontRenderStringTyped(boxW, boxH, 0, kTextStyleId, (shown + "x").c_str(), nullptr, pointSize, lines);
     const int endY = probe ? FontGetTextEndY() : 0;
     SDL_FreeSurface(probe);
     cursorSprite->SetPosition(x + marginX, y + marginY + endY, false);

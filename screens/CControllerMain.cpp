@@ -303,12 +303,12 @@ void CControllerMain::BuildWelcomePanel() {
     // The greeting has one line above the change button. A name too long for
     // it is shown alone, in the smaller type of entry 1901.
     bool oneLine = true;
-    if (SDL_Surface* probe = FontRenderString(w, h, 2, kTextWelcome, name)) {
+    if (SDL_Surface* probe = FontRenderStringTyped(w, h, 2, kTextWelcome, name)) {
         for (const FontRunPlacement& run : FontGetLastPlacements())
             if (run.line > 0 || run.x < 0 || run.x + run.w > w) oneLine = false;
         SDL_FreeSurface(probe);
     }
-    BlitString(oneLine ? kTextWelcome : kTextWelcomeLongName, panel, w, h, 2, 0, 5, name);
+    BlitTypedString(oneLine ? kTextWelcome : kTextWelcomeLongName, panel, w, h, 2, 0, 5, name);
     CSprite* s = sprites[SPRITE_PROFILE] = MakeSprite(1408, 0, "Main Menu (MAIN_LSPRITE_PROFILE)", 6, 6);
     s->AddFrame(panel);
     s->Show(kSpriteNotDrawn, kSpriteNotDrawn);
@@ -543,7 +543,9 @@ bool CControllerMain::OpenDamageNotice() {
     const std::string kept = ShownPath(damage.keptAs);
     FreezeForChild();
     LogOpening("Message (Damaged Profile)");
-    if (damage.playerList) {
+    if (damage.listMissing) {
+        notice = new CControllerMessage(kDamagedTitle, kMissingListBody, false, "");
+    } else if (damage.playerList) {
         notice = new CControllerMessage(kDamagedTitle, kept.empty() ? kDamagedListNoCopyBody : kDamagedListBody,
                                         false, kept.c_str());
     } else {

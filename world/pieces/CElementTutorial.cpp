@@ -182,12 +182,13 @@ void CElementTutorial::BuildBubble(const char* levelText) {
 
     if (!kids) textArea = TextArea(large, w, h);
     if (!text.directive) {
-        // The text as its author typed it, set smaller when it is too long
-        // for the bubble, as the editor's box sets it.
+        // The level file's own text, as its author typed it: its "%n" are
+        // line breaks, nothing else in it is markup. Too long for the
+        // bubble, it is set smaller, as the editor's box sets it.
         int pointSize = 0;
         const std::string laid = FontFitTypedLines(kFreeTextString, levelText, textArea.w, textArea.h, 0, &pointSize);
         BlitTypedString(kFreeTextString, image, textArea.w, textArea.h, 0, textArea.x, textArea.y, laid.c_str(),
-                        nullptr, pointSize);
+                        nullptr, pointSize, true);
     } else if (!kids) {
         DebugLog(DBG_DEBUG, "CElementTutorial()  Found tutorial directive for STRING #%i\n", text.body);
         BlitString(text.body, image, textArea.w, textArea.h, 0, textArea.x, textArea.y);

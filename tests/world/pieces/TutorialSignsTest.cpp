@@ -237,6 +237,22 @@ TEST_F(SignWorldTest, ASignWithATextItCannotShowKeepsItsQuestionMarkButOpensNoBu
     }
 }
 
+// A level's own sign text breaks its lines at its "%n", as the level file
+// stores them; nothing else in it is markup, and no style leaks from it.
+TEST_F(SignWorldTest, AFreeTextBreaksAtItsLineBreaksAndHoldsNoOtherMarkup) {
+    ASSERT_NO_FATAL_FAILURE(BuildSigns());
+    Sign* sign = new Sign(5, 10, "Push %bthe%ncrate %1%i");
+    ASSERT_NE(sign->GetBubbleSprite(), nullptr);
+    std::vector<std::u16string> lines;
+    for (const FontRunPlacement& r : FontGetLastPlacements()) {
+        lines.resize(static_cast<size_t>(r.line));
+        lines.back() += r.text;
+        EXPECT_EQ(r.style, 0);
+    }
+    EXPECT_EQ(lines, (std::vector<std::u16string>{u"Push %bthe", u"crate %1%i"}));
+    EXPECT_EQ(FontGetStyle(), 0);
+}
+
 TEST_F(SignWorldTest, AKidsParchmentPutsItsHeadingAboveTheBodyOrTheBodyHigherWithoutOne) {
     ASSERT_NO_FATAL_FAILURE(BuildSigns());
     Sign* withHeading = new Sign(10, 10, "#zqdefine 5004-k-2102#");
@@ -352,9 +368,9 @@ TEST_F(SignWorldTest, ASignsOwnTextShowsInItsBubbleAtLeastAsTheEditorsBoxShowedI
         ASSERT_EQ(sign->GetText().style, t.style);
         ASSERT_NE(sign->GetBubbleSprite(), nullptr);
         const SDL_Rect area = sign->GetTextArea();
-        std::string shown;
+        std::string shown;  // the texts are plain ASCII
         for (const FontRunPlacement& r : FontGetLastPlacements()) {
-            shown += r.text;
+            shown += std::string(r.text.begin(), r.text.end());
             EXPECT_GE(r.x, 0);
             EXPECT_GE(r.y, 0);
             EXPECT_LE(r.x + r.w, area.w);
