@@ -33,6 +33,11 @@ int g_lastEndX = 0;
 int g_lastEndY = 0;
 std::vector<FontRunPlacement> g_placements;
 std::vector<std::vector<FontRunPlacement>>* g_renderLog = nullptr;
+// While a text is fitted to its box: a word wider than the box breaks
+// between its characters, and a line the box cannot hold whole is left out.
+bool g_fitting = false;
+// The height the lines of the last text rendered fill.
+int g_lastLinesHeight = 0;
 
 const uint16_t kTokens[10][3] = {
     {'%', 'b', 0}, {'%', 'i', 0}, {'%', 'u', 0}, {'%', 'n', 0}, {'%', '1', 0},
@@ -50,9 +55,34 @@ CFontString DrawnUnits(TTF_Font* font, const CFontString& run) {
     return drawn;
 }
 
-void AddRun(const CFontString& run, TTF_Font* font, const SDL_Color& colour, int boxWidth) {
-    TTF_SetFontStyle(font, (g_bold ? TTF_STYLE_BOLD : 0) | (g_italic ? TTF_STYLE_ITALIC : 0) |
-                               (g_underline ? TTF_STYLE_UNDERLINE : 0));
+// The width of one run as the renderer draws it.
+int RunWidth(TTF_Font* font, const CFontString& run) {
+    CFontString units = DrawnUnits(font, run);
+    int w = 0, h = 0;
+    return TTF_SizeUNICODE(font, units.c_str(), &w, &h) == 0 ? w : 0;
+}
+
+// How many of a word's first characters fit on a line already x pixels
+// full in a box maxWidth wide (a line ends short of the width), at least one
+// on an empty line. Where those characters hold a '/' or a '-' after their
+// first half, the word breaks after it: a path breaks between its folders.
+size_t FittingPrefix(TTF_Font* font, const CFontString& word, int x, int maxWidth) {
+    size_t n = 0;
+    while (n < word.Length() && x + RunWidth(font, word.Substring(0, n + 1)) < maxWidth) ++n;
+    if (n == 0) return x == 0 && word.Length() > 0 ? 1 : 0;
+    if (n == word.Length()) return n;
+    for (size_t k = n; 2 * k > n; --k)
+        if (word.At(k - 1) == '/' || word.At(k - 1) == '-') return k;
+    return n;
+}
+
+void NewLine() {
+    g_lineWidths.push_back(g_currentX);
+    ++g_currentLine;
+    g_currentX = 0;
+}
+
+void PlaceRun(const CFontString& run, TTF_Font* font, const SDL_Color& colour, int boxWidth) {
     CFontString drawn = DrawnUnits(font, run);
     SDL_Surface* surface = TTF_RenderUNICODE_Blended(font, drawn.c_str(), colour);
     if (!surface) {
@@ -60,16 +90,25 @@ void AddRun(const CFontString& run, TTF_Font* font, const SDL_Color& colour, int
         DebugLog(DBG_WARNING, "FontAddRun()   Cannot render a run: %s\n", TTF_GetError());
         return;
     }
-    if (g_currentX != 0 && g_currentX + surface->w >= boxWidth) {
-        g_lineWidths.push_back(g_currentX);
-        ++g_currentLine;
-        g_currentX = surface->w;
-    } else {
-        g_currentX += surface->w;
-    }
+    if (g_currentX != 0 && g_currentX + surface->w >= boxWidth) NewLine();
+    g_currentX += surface->w;
     std::u16string text;
     for (size_t i = 0; i < drawn.Length(); ++i) text.push_back(static_cast<char16_t>(drawn.At(i)));
     g_runs.push_back({surface, g_currentLine, FontGetStyle(), text});
+}
+
+void AddRun(CFontString run, TTF_Font* font, const SDL_Color& colour, int boxWidth) {
+    TTF_SetFontStyle(font, (g_bold ? TTF_STYLE_BOLD : 0) | (g_italic ? TTF_STYLE_ITALIC : 0) |
+                               (g_underline ? TTF_STYLE_UNDERLINE : 0));
+    // A word wider than a whole line fills the line it starts on and goes
+    // on in the next.
+    while (g_fitting && !run.Empty() && RunWidth(font, run) >= boxWidth) {
+        const size_t n = FittingPrefix(font, run, g_currentX, boxWidth);
+        if (n > 0) PlaceRun(run.Substring(0, n), font, colour, boxWidth);
+        NewLine();
+        run = run.Suffix(n);
+    }
+    if (!run.Empty()) PlaceRun(run, font, colour, boxWidth);
 }
 
 }  // namespace
@@ -196,11 +235,10 @@ SDL_Surface* FontRenderText(int boxWidth, int boxHeight, int align, int lineSpac
     if (result) {
         SDL_FillRect(result, nullptr, SDL_MapRGBA(result->format, 0, 0, 0, 0));
         const int lineHeight = TTF_FontHeight(font);
+        const int n = static_cast<int>(g_lineWidths.size());
+        g_lastLinesHeight = lineHeight * n + lineSpacing * (n - 1);
         int offset = 0;
-        if (align == 3 || align == 4) {
-            const int n = static_cast<int>(g_lineWidths.size());
-            offset = (boxHeight - (lineHeight * n + lineSpacing * (n - 1))) / 2;
-        }
+        if (align == 3 || align == 4) offset = (boxHeight - g_lastLinesHeight) / 2;
         int x = 0;
         int prevLine = -1;
         for (const Run& r : g_runs) {
@@ -218,6 +256,7 @@ SDL_Surface* FontRenderText(int boxWidth, int boxHeight, int align, int lineSpac
             }
             SDL_SetAlpha(r.surface, 0, 0);
             const int y = (lineHeight + lineSpacing) * (r.line - 1) + offset;
+            if (g_fitting && (y < 0 || y + lineHeight > boxHeight)) continue;
             SDL_Rect dst = {static_cast<Sint16>(x), static_cast<Sint16>(y), 0, 0};
             SDL_BlitSurface(r.surface, nullptr, result, &dst);
             g_placements.push_back({x, y, r.surface->w, r.surface->h, r.line, r.style, r.text});
@@ -267,6 +306,19 @@ SDL_Surface* FontRenderStringTyped(int boxWidth, int boxHeight, int align, int t
                        lines ? FontValues::kTypedLines : FontValues::kTyped, pointSize);
 }
 
+SDL_Surface* FontRenderStringTypedFitted(int boxWidth, int boxHeight, int align, int textId, const char* typed,
+                                         const char* typed2) {
+    g_fitting = true;
+    SDL_Surface* result = nullptr;
+    for (int size = FontGetEntry(textId).pointSize;; --size) {
+        SDL_FreeSurface(result);
+        result = FontRenderStringTyped(boxWidth, boxHeight, align, textId, typed, typed2, size);
+        if (!result || g_lastLinesHeight <= boxHeight || size <= kFontSmallestFitSize) break;
+    }
+    g_fitting = false;
+    return result;
+}
+
 SDL_Surface* FontRenderStringWide(int boxWidth, int boxHeight, int align, int textId, const uint16_t* v1,
                                   const uint16_t* v2, const uint16_t* v3, const uint16_t* v4, const uint16_t* v5,
                                   const uint16_t* v6) {
@@ -285,14 +337,7 @@ SDL_Surface* FontRenderStringBoth(int boxWidth, int boxHeight, int align, int te
 
 namespace {
 
-// The width of one run as the renderer draws it.
-int RunWidth(TTF_Font* font, const CFontString& run) {
-    CFontString units = DrawnUnits(font, run);
-    int w = 0, h = 0;
-    return TTF_SizeUNICODE(font, units.c_str(), &w, &h) == 0 ? w : 0;
-}
-
-// The same for a typed run in UTF-8.
+// The width of a typed run in UTF-8 as the renderer draws it.
 int RunWidth(TTF_Font* font, const std::string& run) { return RunWidth(font, CFontString::FromUtf8(run.c_str())); }
 
 // Whether a character of a UTF-8 text starts at i (or the text ends there):
@@ -364,21 +409,17 @@ std::string BreakTypedLines(TTF_Font* font, const std::string& typed, int maxWid
             x += w;
             continue;
         }
-        std::string piece;
-        for (size_t k = 0; k < word.size();) {
-            size_t next = k + 1;
-            while (!StartsCharacter(word, next)) ++next;
-            const std::string c = word.substr(k, next - k);
-            k = next;
-            if (x + RunWidth(font, piece + c) >= maxWidth && (x != 0 || !piece.empty())) {
-                out += piece;
-                newLine();
-                piece.clear();
-            }
-            piece += c;
+        // Broken where the line is full, as the renderer breaks a word too
+        // wide for its box.
+        CFontString rest = CFontString::FromUtf8(word.c_str());
+        while (RunWidth(font, rest) >= maxWidth) {
+            const size_t n = FittingPrefix(font, rest, x, maxWidth);
+            out += rest.Substring(0, n).Utf8();
+            newLine();
+            rest = rest.Suffix(n);
         }
-        out += piece;
-        x += RunWidth(font, piece);
+        out += rest.Utf8();
+        x += RunWidth(font, rest);
     }
     return out;
 }
@@ -433,7 +474,7 @@ std::string FontFitTyped(int textId, const std::string& typed, int maxWidth, boo
 }
 
 std::string FontFitTypedLines(int textId, const std::string& typed, int maxWidth, int maxHeight, int lastLineHeight,
-                              int minPointSize, int* pointSize) {
+                              int* pointSize) {
     const CStringEntry& entry = FontGetEntry(textId);
     *pointSize = entry.pointSize;
     std::string laid = typed;
@@ -449,7 +490,7 @@ std::string FontFitTypedLines(int textId, const std::string& typed, int maxWidth
         *pointSize = size;
         step = lineHeight + entry.lineSpacing;
         lastLine = std::max(lineHeight, lastLineHeight);
-        if ((lines - 1) * step + lastLine <= maxHeight || size <= minPointSize) break;
+        if ((lines - 1) * step + lastLine <= maxHeight || size <= kFontSmallestFitSize) break;
     }
     // Still too many lines at the smallest size: the last ones are shown
     // and the lines before them left out, as a one-line box leaves out the

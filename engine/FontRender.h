@@ -43,6 +43,10 @@ bool FontParseStringData(const uint8_t* data, size_t size, std::map<int, CString
 
 // ---- Rendering ------------------------------------------------------------
 
+// The smallest size a text is set in to make it fit its box: 250 of the
+// widest letters still fill no more than the editor's tutorial-text field.
+constexpr int kFontSmallestFitSize = 10;
+
 // How the placeholder values of a text are read.
 enum class FontValues {
     // The game's own values (numbers, its texts): markup as if written in
@@ -81,6 +85,13 @@ SDL_Surface* FontRenderString(int boxWidth, int boxHeight, int align, int textId
 // markup counts. pointSize 0 is the entry's own size.
 SDL_Surface* FontRenderStringTyped(int boxWidth, int boxHeight, int align, int textId, const char* typed,
                                    const char* typed2 = nullptr, int pointSize = 0, bool lines = false);
+// The same (as FontValues::kTyped) fitted to its box: a word wider than the
+// box breaks between its characters (after a '/' or '-' where one falls
+// late enough on the line), and a text of more lines than the box holds is
+// set a point smaller at a time, down to kFontSmallestFitSize; lines that
+// even that size leaves over are left out whole.
+SDL_Surface* FontRenderStringTypedFitted(int boxWidth, int boxHeight, int align, int textId, const char* typed,
+                                         const char* typed2 = nullptr);
 SDL_Surface* FontRenderStringWide(int boxWidth, int boxHeight, int align, int textId, const uint16_t* v1 = nullptr,
                                   const uint16_t* v2 = nullptr, const uint16_t* v3 = nullptr,
                                   const uint16_t* v4 = nullptr, const uint16_t* v5 = nullptr,
@@ -101,15 +112,16 @@ std::string FontFitTyped(int textId, const std::string& typed, int maxWidth, boo
 // A typed text of several lines made to fit a box maxWidth x maxHeight
 // pixels in the font and current style of string textId: wrapped between
 // words as the renderer wraps it, a word wider than a line broken between
-// its characters, and set a point smaller at a time, from the entry's size
-// down to minPointSize, until its lines (the last one counted at least
+// its characters (as FontRenderStringTypedFitted breaks it), and set a
+// point smaller at a time, from the entry's size down to
+// kFontSmallestFitSize, until its lines (the last one counted at least
 // lastLineHeight high, room for a caret) fill no more than maxHeight; when
 // even that size is too large, its first lines are left out. Returns the
 // text with a line break at the end of every line, to be drawn at
 // *pointSize in a box maxWidth wide; unchanged, at the entry's size, when
 // the font cannot be opened.
 std::string FontFitTypedLines(int textId, const std::string& typed, int maxWidth, int maxHeight, int lastLineHeight,
-                              int minPointSize, int* pointSize);
+                              int* pointSize);
 
 // End position of the last text rendered (the text box puts its caret there).
 int FontGetTextEndX();

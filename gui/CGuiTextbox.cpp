@@ -20,10 +20,6 @@ const int kBlinkLow = -8;
 // What SHIFT and a digit key give on a US keyboard, for 0 to 9.
 const char kShiftedDigits[] = ")!@#$%^&*(";
 
-// The smallest size a long text of several lines is set in: 250 of the
-// widest letters still fill no more than the tutorial text's field.
-const int kSmallestPointSize = 10;
-
 bool EndsWithLineBreak(const std::string& s) { return s.size() >= 2 && s.compare(s.size() - 2, 2, "%n") == 0; }
 
 // The bytes of the last character: a whole UTF-8 sequence at the end (a
@@ -180,8 +176,7 @@ void CGuiTextbox::Repaint() {
         // lines show).
         boxW -= caretW;
         boxH -= marginY;
-        shown = FontFitTypedLines(kTextStyleId, shown, boxW, boxH, cursorSprite->GetHeight(true), kSmallestPointSize,
-                                  &pointSize);
+        shown = FontFitTypedLines(kTextStyleId, shown, boxW, boxH, cursorSprite->GetHeight(true), &pointSize);
     }
     shownText = shown;
     // Only a box of several lines reads "%n" as a line break.

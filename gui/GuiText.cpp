@@ -39,6 +39,12 @@ bool BlitTypedString(int textId, int imageId, int boxW, int boxH, int align, int
                     y);
 }
 
+bool BlitTypedStringFitted(int textId, int imageId, int boxW, int boxH, int align, int x, int y, const char* typed,
+                           const char* typed2) {
+    if (!CDraw::GetSurface(imageId)) return false;
+    return BlitOnto(FontRenderStringTypedFitted(boxW, boxH, align, textId, typed, typed2), imageId, x, y);
+}
+
 bool BlitText(const char* text, int imageId, int boxW, int boxH, int align, int x, int y) {
     if (!text || !CDraw::GetSurface(imageId)) return false;
     return BlitOnto(FontRenderText(boxW, boxH, align, 5, "resource6.dat", 23, 24, 34, 83, text, nullptr, nullptr),

@@ -17,6 +17,10 @@ bool BlitString(int textId, int imageId, int boxW, int boxH, int align, int x, i
 // breaks the line. pointSize 0 is the entry's own size.
 bool BlitTypedString(int textId, int imageId, int boxW, int boxH, int align, int x, int y, const char* typed,
                      const char* typed2 = nullptr, int pointSize = 0, bool lines = false);
+// The same fitted to its box (FontRenderStringTypedFitted): long words
+// broken, and set smaller while its lines do not fit.
+bool BlitTypedStringFitted(int textId, int imageId, int boxW, int boxH, int align, int x, int y, const char* typed,
+                           const char* typed2 = nullptr);
 
 // The same for a plain 8-bit text in the plain-text style: the font file
 // "resource6.dat" at 23 points, line spacing 5, colour (24, 34, 83).

@@ -8,6 +8,7 @@
 #include "gui/CControllerMessage.h"
 #include "gui/CGuiListbox.h"
 #include "engine/CSprite.h"
+#include "engine/FontRender.h"
 #include "players/CProfile.h"
 #include "screens/CControllerIntro.h"
 #include "screens/CControllerMain.h"
@@ -166,6 +167,33 @@ TEST_F(DamageNoticeTest, ChoosingAPlayerWhoseFileIsDamagedIsToldBackOnTheMenu) {
     EXPECT_FALSE(FramesUntilMessage(1000));
     EXPECT_EQ(CController::GetCurrentId(), CONTROLLER_MAIN);
     remove((file + ".damaged").c_str());
+}
+
+// A copy kept in a data folder outside the home folder is told by its whole
+// path: each of its 150 characters stands inside the body's 350 x 120 box,
+// a folder name wider than a line broken between its letters, the body set
+// smaller until all of its lines fit.
+TEST_F(DamageNoticeTest, ALongPathShowsWholeInsideTheNoticeBox) {
+    const std::string tail = "/Vormak Games/ZORV Data/PROFILE1v3.DAT.damaged";
+    std::string path = "/media/backup/family-games-shared-between-all-our-computers-at-home";
+    path += "/" + std::string(150 - path.size() - tail.size() - 1, 'd') + tail;
+    ASSERT_EQ(path.size(), 150u);
+    CControllerMessage box(CControllerMain::kDamagedTitle, CControllerMain::kDamagedProgressBody, false, "Erin",
+                           path.c_str());
+    // The body is the last text the box drew (all of it plain ASCII).
+    std::string shown;
+    for (const FontRunPlacement& run : FontGetLastPlacements()) {
+        const std::string text(run.text.begin(), run.text.end());
+        shown += text;
+        EXPECT_GE(run.x, 0) << text;
+        EXPECT_GE(run.y, 0) << text;
+        EXPECT_LE(run.x + run.w, 350) << text;
+        EXPECT_LE(run.y + run.h, 120) << text;
+    }
+    std::string body = FontGetEntry(CControllerMain::kDamagedProgressBody).text.Narrow();
+    body.replace(body.find("%2"), 2, path);
+    body.replace(body.find("%1"), 2, "Erin");
+    EXPECT_EQ(shown, body);
 }
 
 }  // namespace
