@@ -24,7 +24,7 @@ constexpr int kTitleTube = 2207, kBodyTube = 2311;
 constexpr int kTitleTeleports = 2208, kBodyColourLimit = 2312, kBodyUnpaired = 2313;
 constexpr int kTitleUnsaved = 2209, kBodyUnsaved = 2315;
 constexpr int kTitleOldLevel = 2210, kBodyOldLevel = 2317;
-constexpr int kTitleRefused = 2218, kBodyDamaged = 2340;
+constexpr int kTitleRefused = 2218, kBodyDamaged = 2340, kBodyMissing = 2356;
 constexpr int kTitleNotSaved = 2220, kBodyWriteFailed = 2338;
 
 // The palette's commands as the log names them.
@@ -347,13 +347,16 @@ void CControllerEditor::LoadAccepted() {
     DebugLog(DBG_CEDITOR, "Level selected:  '%s'\n", name.c_str());
     CLevel* level = model.GetLevel();
     // What the file held replaces the level; an old or damaged file leaves
-    // an empty one behind.
+    // an empty one behind, a file deleted since it was listed the level as
+    // it was.
     const EditorLoad loaded = model.LoadLevel(name.c_str());
     if (loaded != EDITOR_LOADED) {
         ShowLevel();
         if (loaded == EDITOR_LOAD_OLD_VERSION) {
             DebugLog(DBG_CEDITOR, "Incompatible Level Version:  %i\n", model.GetReadVersion());
             OpenMessage(kTitleOldLevel, kBodyOldLevel, false);
+        } else if (loaded == EDITOR_LOAD_MISSING) {
+            OpenMessage(kTitleRefused, kBodyMissing, false);
         } else {
             OpenMessage(kTitleRefused, kBodyDamaged, false);
         }

@@ -72,15 +72,14 @@ void CControllerEditorLoad::LoadSprites() {
 }
 
 void CControllerEditorLoad::FillList() {
-    fileNames.clear();
-    GetFiles(fileNames, GetLevelsDir(), ".lvl", true);
+    fileNames = CLevel::ListFileNames();
     for (size_t i = 0; i < fileNames.size(); ++i) {
         // A file the game cannot read shows the level manager's mark for it,
         // not what its damaged bytes would spell as a heading.
         CLevel level;
         const bool readable = level.Load(fileNames[i].c_str());
         list->AddRow(static_cast<int>(i),
-                     {fileNames[i], readable ? level.GetHeadingText() : FontGetEntry(kDamagedMarkId).text.Narrow()});
+                     {fileNames[i], readable ? level.GetHeadingText() : FontGetEntry(kDamagedMarkId).text.Utf8()});
     }
     list->Refresh();
 }

@@ -141,8 +141,7 @@ void CControllerEditorSave::SaveFilename() {
     } else {
         DebugLog(DBG_DEBUG, "CControllerEditorSave::saveFilename()   Checking for existing filename '%s'...\n",
                  name.c_str());
-        const std::string path = std::string(GetLevelsDir()) + name + ".lvl";
-        FILE* f = fopen(path.c_str(), "rb");
+        FILE* f = fopen(CLevel::PathFor(name.c_str()).c_str(), "rb");
         if (!f) {
             DebugLog(DBG_DEBUG, "CControllerEditorSave::saveFilename()   Saving new filename '%s'...\n", name.c_str());
             Write(name, heading);

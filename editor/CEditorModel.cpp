@@ -512,6 +512,8 @@ void CEditorModel::NewLevel() {
 }
 
 EditorLoad CEditorModel::LoadLevel(const char* fileName) {
+    // Deleted since the load list was made: nothing was read, nothing goes.
+    if (CLevel::IsFileMissing(fileName)) return EDITOR_LOAD_MISSING;
     ErasePieces();
     // A level we cannot read leaves nothing behind: an empty, unnamed level,
     // whose version is the one the file gave, if any.

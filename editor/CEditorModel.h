@@ -47,7 +47,8 @@ enum EditorOutcome {
 enum EditorLoad {
     EDITOR_LOADED = 0,
     EDITOR_LOAD_OLD_VERSION = 1,  // made before the oldest version we read
-    EDITOR_LOAD_DAMAGED = 2,      // missing, cut short or not a level
+    EDITOR_LOAD_DAMAGED = 2,      // cut short, not a level, or a name refused
+    EDITOR_LOAD_MISSING = 3,      // no longer in the levels folder
 };
 
 // Why a level cannot be played yet.
@@ -103,7 +104,7 @@ public:
     // A new, empty level: the pieces erased, the level cleared, unmodified.
     void NewLevel();
     // Reads a level file of the levels folder. A file that cannot be read
-    // leaves an empty level.
+    // leaves an empty level; a file that is no longer there changes nothing.
     EditorLoad LoadLevel(const char* fileName);
     // The version the last level file read gave (0 when none was read).
     int GetReadVersion() const { return readVersion; }

@@ -11,6 +11,11 @@ CAtomicFile::~CAtomicFile() { Abort(); }
 FILE* CAtomicFile::Open() {
     Abort();
     failed_ = false;
+    // A temporary file left by a write that a crash broke off is gone with
+    // this one: unlinked first, so that neither its permissions nor a link
+    // in its place decide where the bytes go. (A folder in its place stays,
+    // and the write fails.)
+    unlink(tempPath_.c_str());
     file_ = fopen(tempPath_.c_str(), "wb");
     if (!file_) failed_ = true;
     return file_;

@@ -14,7 +14,8 @@ public:
     CAtomicFile(const CAtomicFile&) = delete;
     CAtomicFile& operator=(const CAtomicFile&) = delete;
 
-    // Opens the temporary file; null when it cannot be created.
+    // Opens the temporary file (the path with ".tmp" added; one left by a
+    // broken-off write is replaced); null when it cannot be created.
     FILE* Open();
     FILE* Stream() const { return file_; }
 

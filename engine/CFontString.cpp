@@ -7,6 +7,52 @@ CFontString::CFontString(const char* text) {
     for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p; ++p) units_.push_back(*p);
 }
 
+CFontString CFontString::FromUtf8(const char* text) {
+    CFontString out;
+    if (!text) return out;
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(text);
+    while (*p) {
+        const unsigned char lead = *p++;
+        if (lead < 0x80) {
+            out.units_.push_back(lead);
+            continue;
+        }
+        int more = 0;
+        uint32_t code = 0;
+        // The smallest code point and the range of the second byte for each
+        // lead, so that overlong forms and surrogates are refused.
+        unsigned char low = 0x80, high = 0xBF;
+        if (lead >= 0xC2 && lead <= 0xDF) {
+            more = 1;
+            code = lead & 0x1F;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            more = 2;
+            code = lead & 0x0F;
+            if (lead == 0xE0) low = 0xA0;
+            if (lead == 0xED) high = 0x9F;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            more = 3;
+            code = lead & 0x07;
+            if (lead == 0xF0) low = 0x90;
+            if (lead == 0xF4) high = 0x8F;
+        }
+        // A broken sequence is one "?" for its lead and the bytes that did
+        // belong to it; the byte that broke it starts afresh.
+        bool whole = more > 0;
+        for (int k = 0; k < more; ++k) {
+            if (*p < low || *p > high) {
+                whole = false;
+                break;
+            }
+            code = (code << 6) | (*p++ & 0x3F);
+            low = 0x80;
+            high = 0xBF;
+        }
+        out.units_.push_back(whole && code <= 0xFFFF ? static_cast<uint16_t>(code) : static_cast<uint16_t>('?'));
+    }
+    return out;
+}
+
 void CFontString::Append(uint16_t unit) { units_.push_back(unit); }
 
 void CFontString::Append(const uint16_t* text) {
@@ -76,5 +122,22 @@ std::string CFontString::Narrow() const {
     std::string out;
     out.reserve(units_.size());
     for (uint16_t u : units_) out.push_back(static_cast<char>(u & 0xFF));
+    return out;
+}
+
+std::string CFontString::Utf8() const {
+    std::string out;
+    for (uint16_t u : units_) {
+        if (u < 0x80) {
+            out.push_back(static_cast<char>(u));
+        } else if (u < 0x800) {
+            out.push_back(static_cast<char>(0xC0 | (u >> 6)));
+            out.push_back(static_cast<char>(0x80 | (u & 0x3F)));
+        } else {
+            out.push_back(static_cast<char>(0xE0 | (u >> 12)));
+            out.push_back(static_cast<char>(0x80 | ((u >> 6) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | (u & 0x3F)));
+        }
+    }
     return out;
 }

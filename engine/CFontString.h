@@ -15,6 +15,10 @@ public:
     // One unit per byte, the byte taken as an unsigned value, so Latin-1
     // bytes 0x80..0xFF become U+0080..U+00FF.
     explicit CFontString(const char* text);
+    // A text as this system writes names and what people type: UTF-8. A
+    // character beyond 16 bits, and every byte that is not part of a whole
+    // and valid sequence, becomes "?" (null gives an empty text).
+    static CFontString FromUtf8(const char* text);
 
     void Append(uint16_t unit);
     void Append(const uint16_t* text);
@@ -39,6 +43,8 @@ public:
     const uint16_t* c_str();
     // The low 8 bits of each unit.
     std::string Narrow() const;
+    // The units in UTF-8.
+    std::string Utf8() const;
 
     bool operator==(const CFontString& o) const { return units_ == o.units_; }
     bool operator!=(const CFontString& o) const { return units_ != o.units_; }

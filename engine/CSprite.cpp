@@ -146,7 +146,8 @@ void CSprite::AddTextFrame(const char* text, int boxW, int boxH, int align, cons
         frames.clear();
         frame = 0;
     }
-    AppendTextSurface(FontRenderString(boxW, boxH, align, 300, text ? text : ""), boxW, boxH, imageName);
+    // The text is a name, a heading or a number: drawn as it stands.
+    AppendTextSurface(FontRenderStringTyped(boxW, boxH, align, 300, text ? text : ""), boxW, boxH, imageName);
 }
 
 void CSprite::AddTextFrame(int stringId, int boxW, int boxH, int align, const char* imageName, bool clearFrames) {

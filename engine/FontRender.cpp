@@ -18,6 +18,8 @@ namespace {
 struct Run {
     SDL_Surface* surface;
     int line;
+    int style;
+    std::u16string text;
 };
 
 bool g_bold = false;
@@ -30,6 +32,12 @@ std::vector<int> g_lineWidths;
 int g_lastEndX = 0;
 int g_lastEndY = 0;
 std::vector<FontRunPlacement> g_placements;
+std::vector<std::vector<FontRunPlacement>>* g_renderLog = nullptr;
+// While a text is fitted to its box: a word wider than the box breaks
+// between its characters, and a line the box cannot hold whole is left out.
+bool g_fitting = false;
+// The height the lines of the last text rendered fill.
+int g_lastLinesHeight = 0;
 
 const uint16_t kTokens[10][3] = {
     {'%', 'b', 0}, {'%', 'i', 0}, {'%', 'u', 0}, {'%', 'n', 0}, {'%', '1', 0},
@@ -38,23 +46,69 @@ const uint16_t kTokens[10][3] = {
 const int kLineBreakToken = 3;
 const int kFirstPlaceholder = 4;
 
-void AddRun(CFontString& run, TTF_Font* font, const SDL_Color& colour, int boxWidth) {
-    TTF_SetFontStyle(font, (g_bold ? TTF_STYLE_BOLD : 0) | (g_italic ? TTF_STYLE_ITALIC : 0) |
-                               (g_underline ? TTF_STYLE_UNDERLINE : 0));
-    SDL_Surface* surface = TTF_RenderUNICODE_Blended(font, run.c_str(), colour);
+// The run as drawn: a character the font has no glyph for (a name in a
+// script it does not cover) is a "?", not the font's empty box.
+CFontString DrawnUnits(TTF_Font* font, const CFontString& run) {
+    CFontString drawn;
+    for (size_t i = 0; i < run.Length(); ++i)
+        drawn.Append(TTF_GlyphIsProvided(font, run.At(i)) ? run.At(i) : static_cast<uint16_t>('?'));
+    return drawn;
+}
+
+// The width of one run as the renderer draws it.
+int RunWidth(TTF_Font* font, const CFontString& run) {
+    CFontString units = DrawnUnits(font, run);
+    int w = 0, h = 0;
+    return TTF_SizeUNICODE(font, units.c_str(), &w, &h) == 0 ? w : 0;
+}
+
+// How many of a word's first characters fit on a line already x pixels
+// full in a box maxWidth wide (a line ends short of the width), at least one
+// on an empty line. Where those characters hold a '/' or a '-' after their
+// first half, the word breaks after it: a path breaks between its folders.
+size_t FittingPrefix(TTF_Font* font, const CFontString& word, int x, int maxWidth) {
+    size_t n = 0;
+    while (n < word.Length() && x + RunWidth(font, word.Substring(0, n + 1)) < maxWidth) ++n;
+    if (n == 0) return x == 0 && word.Length() > 0 ? 1 : 0;
+    if (n == word.Length()) return n;
+    for (size_t k = n; 2 * k > n; --k)
+        if (word.At(k - 1) == '/' || word.At(k - 1) == '-') return k;
+    return n;
+}
+
+void NewLine() {
+    g_lineWidths.push_back(g_currentX);
+    ++g_currentLine;
+    g_currentX = 0;
+}
+
+void PlaceRun(const CFontString& run, TTF_Font* font, const SDL_Color& colour, int boxWidth) {
+    CFontString drawn = DrawnUnits(font, run);
+    SDL_Surface* surface = TTF_RenderUNICODE_Blended(font, drawn.c_str(), colour);
     if (!surface) {
         // Nothing to place without a surface; the text goes on without it.
         DebugLog(DBG_WARNING, "FontAddRun()   Cannot render a run: %s\n", TTF_GetError());
         return;
     }
-    if (g_currentX != 0 && g_currentX + surface->w >= boxWidth) {
-        g_lineWidths.push_back(g_currentX);
-        ++g_currentLine;
-        g_currentX = surface->w;
-    } else {
-        g_currentX += surface->w;
+    if (g_currentX != 0 && g_currentX + surface->w >= boxWidth) NewLine();
+    g_currentX += surface->w;
+    std::u16string text;
+    for (size_t i = 0; i < drawn.Length(); ++i) text.push_back(static_cast<char16_t>(drawn.At(i)));
+    g_runs.push_back({surface, g_currentLine, FontGetStyle(), text});
+}
+
+void AddRun(CFontString run, TTF_Font* font, const SDL_Color& colour, int boxWidth) {
+    TTF_SetFontStyle(font, (g_bold ? TTF_STYLE_BOLD : 0) | (g_italic ? TTF_STYLE_ITALIC : 0) |
+                               (g_underline ? TTF_STYLE_UNDERLINE : 0));
+    // A word wider than a whole line fills the line it starts on and goes
+    // on in the next.
+    while (g_fitting && !run.Empty() && RunWidth(font, run) >= boxWidth) {
+        const size_t n = FittingPrefix(font, run, g_currentX, boxWidth);
+        if (n > 0) PlaceRun(run.Substring(0, n), font, colour, boxWidth);
+        NewLine();
+        run = run.Suffix(n);
     }
-    g_runs.push_back({surface, g_currentLine});
+    if (!run.Empty()) PlaceRun(run, font, colour, boxWidth);
 }
 
 }  // namespace
@@ -67,7 +121,7 @@ void FontClearRenderLists() {
 
 SDL_Surface* FontRenderText(int boxWidth, int boxHeight, int align, int lineSpacing, const char* fontFile,
                             int pointSize, uint8_t red, uint8_t green, uint8_t blue, const uint16_t* text,
-                            const uint16_t* const* wide, const char* const* narrow, bool valuesAsTyped) {
+                            const uint16_t* const* wide, const char* const* narrow, FontValues values) {
     g_currentLine = 1;
     g_currentX = 0;
     FontClearRenderLists();
@@ -88,13 +142,15 @@ SDL_Surface* FontRenderText(int boxWidth, int boxHeight, int align, int lineSpac
     CFontString rest(text);
     // The first `protectedUnits` units of rest came from a placeholder value.
     // Placeholder tokens inside them are plain text: a value that holds its
-    // own token (a player typing "%1" as a name) must not expand forever.
-    // Typed values keep only their line breaks: a "%b" in a name is two
-    // characters, not a style that would leak into every later text.
+    // own token must not expand forever. A typed value holds no markup at
+    // all: a "%b" in a name is two characters, not a style that would leak
+    // into every later text, and "%n" in a heading or a file name is no line
+    // break; a sign's text keeps its line breaks.
+    const bool typed = values != FontValues::kMarkup;
     size_t protectedUnits = 0;
     auto searchFrom = [&](int token) -> size_t {
         if (token >= kFirstPlaceholder) return protectedUnits;
-        if (valuesAsTyped && token != kLineBreakToken) return protectedUnits;
+        if (typed && !(values == FontValues::kTypedLines && token == kLineBreakToken)) return protectedUnits;
         return 0;
     };
     auto consume = [&](size_t n) {
@@ -139,7 +195,7 @@ SDL_Surface* FontRenderText(int boxWidth, int boxHeight, int align, int lineSpac
                     if (w) {
                         value = w;
                     } else if (n) {
-                        value = CFontString(n);
+                        value = typed ? CFontString::FromUtf8(n) : CFontString(n);
                     }
                     if (!value.Empty()) {
                         protectedUnits = value.Length();
@@ -179,11 +235,10 @@ SDL_Surface* FontRenderText(int boxWidth, int boxHeight, int align, int lineSpac
     if (result) {
         SDL_FillRect(result, nullptr, SDL_MapRGBA(result->format, 0, 0, 0, 0));
         const int lineHeight = TTF_FontHeight(font);
+        const int n = static_cast<int>(g_lineWidths.size());
+        g_lastLinesHeight = lineHeight * n + lineSpacing * (n - 1);
         int offset = 0;
-        if (align == 3 || align == 4) {
-            const int n = static_cast<int>(g_lineWidths.size());
-            offset = (boxHeight - (lineHeight * n + lineSpacing * (n - 1))) / 2;
-        }
+        if (align == 3 || align == 4) offset = (boxHeight - g_lastLinesHeight) / 2;
         int x = 0;
         int prevLine = -1;
         for (const Run& r : g_runs) {
@@ -201,13 +256,15 @@ SDL_Surface* FontRenderText(int boxWidth, int boxHeight, int align, int lineSpac
             }
             SDL_SetAlpha(r.surface, 0, 0);
             const int y = (lineHeight + lineSpacing) * (r.line - 1) + offset;
+            if (g_fitting && (y < 0 || y + lineHeight > boxHeight)) continue;
             SDL_Rect dst = {static_cast<Sint16>(x), static_cast<Sint16>(y), 0, 0};
             SDL_BlitSurface(r.surface, nullptr, result, &dst);
-            g_placements.push_back({x, y, r.surface->w, r.surface->h, r.line});
+            g_placements.push_back({x, y, r.surface->w, r.surface->h, r.line, r.style, r.text});
             x += r.surface->w;
         }
         g_lastEndX = g_runs.back().line == g_currentLine ? x : 0;
         g_lastEndY = (lineHeight + lineSpacing) * (g_currentLine - 1) + offset;
+        if (g_renderLog) g_renderLog->push_back(g_placements);
     }
     TTF_CloseFont(font);
     FontClearRenderLists();
@@ -216,22 +273,22 @@ SDL_Surface* FontRenderText(int boxWidth, int boxHeight, int align, int lineSpac
 
 SDL_Surface* FontRenderText(int boxWidth, int boxHeight, int align, int lineSpacing, const char* fontFile,
                             int pointSize, uint8_t red, uint8_t green, uint8_t blue, const char* text,
-                            const uint16_t* const* wide, const char* const* narrow, bool valuesAsTyped) {
+                            const uint16_t* const* wide, const char* const* narrow, FontValues values) {
     CFontString widened(text);
     return FontRenderText(boxWidth, boxHeight, align, lineSpacing, fontFile, pointSize, red, green, blue,
-                          widened.c_str(), wide, narrow, valuesAsTyped);
+                          widened.c_str(), wide, narrow, values);
 }
 
 namespace {
 
 // pointSize 0 is the entry's own size.
 SDL_Surface* RenderEntry(int boxWidth, int boxHeight, int align, int textId, const uint16_t* const* wide,
-                         const char* const* narrow, bool valuesAsTyped = false, int pointSize = 0) {
+                         const char* const* narrow, FontValues values = FontValues::kMarkup, int pointSize = 0) {
     CStringEntry& entry = FontGetEntry(textId);
     CFontString text = entry.text;
     return FontRenderText(boxWidth, boxHeight, align, entry.lineSpacing, entry.fontFile.c_str(),
                           pointSize > 0 ? pointSize : entry.pointSize, entry.red, entry.green, entry.blue, text.c_str(),
-                          wide, narrow, valuesAsTyped);
+                          wide, narrow, values);
 }
 
 }  // namespace
@@ -243,9 +300,23 @@ SDL_Surface* FontRenderString(int boxWidth, int boxHeight, int align, int textId
 }
 
 SDL_Surface* FontRenderStringTyped(int boxWidth, int boxHeight, int align, int textId, const char* typed,
-                                   const char* typed2, int pointSize) {
+                                   const char* typed2, int pointSize, bool lines) {
     const char* narrow[6] = {typed, typed2, nullptr, nullptr, nullptr, nullptr};
-    return RenderEntry(boxWidth, boxHeight, align, textId, nullptr, narrow, true, pointSize);
+    return RenderEntry(boxWidth, boxHeight, align, textId, nullptr, narrow,
+                       lines ? FontValues::kTypedLines : FontValues::kTyped, pointSize);
+}
+
+SDL_Surface* FontRenderStringTypedFitted(int boxWidth, int boxHeight, int align, int textId, const char* typed,
+                                         const char* typed2) {
+    g_fitting = true;
+    SDL_Surface* result = nullptr;
+    for (int size = FontGetEntry(textId).pointSize;; --size) {
+        SDL_FreeSurface(result);
+        result = FontRenderStringTyped(boxWidth, boxHeight, align, textId, typed, typed2, size);
+        if (!result || g_lastLinesHeight <= boxHeight || size <= kFontSmallestFitSize) break;
+    }
+    g_fitting = false;
+    return result;
 }
 
 SDL_Surface* FontRenderStringWide(int boxWidth, int boxHeight, int align, int textId, const uint16_t* v1,
@@ -266,14 +337,14 @@ SDL_Surface* FontRenderStringBoth(int boxWidth, int boxHeight, int align, int te
 
 namespace {
 
-// The width of one run as the renderer draws it.
-int RunWidth(TTF_Font* font, const CFontString& run) {
-    CFontString units = run;
-    int w = 0, h = 0;
-    return TTF_SizeUNICODE(font, units.c_str(), &w, &h) == 0 ? w : 0;
-}
+// The width of a typed run in UTF-8 as the renderer draws it.
+int RunWidth(TTF_Font* font, const std::string& run) { return RunWidth(font, CFontString::FromUtf8(run.c_str())); }
 
-int RunWidth(TTF_Font* font, const std::string& run) { return RunWidth(font, CFontString(run.c_str())); }
+// Whether a character of a UTF-8 text starts at i (or the text ends there):
+// a typed text is cut only there.
+bool StartsCharacter(const std::string& s, size_t i) {
+    return i >= s.size() || (static_cast<unsigned char>(s[i]) & 0xC0) != 0x80;
+}
 
 // The width of a text on one line as the renderer lays it out: runs that
 // each end after a space, drawn side by side.
@@ -338,17 +409,17 @@ std::string BreakTypedLines(TTF_Font* font, const std::string& typed, int maxWid
             x += w;
             continue;
         }
-        std::string piece;
-        for (char c : word) {
-            if (x + RunWidth(font, piece + c) >= maxWidth && (x != 0 || !piece.empty())) {
-                out += piece;
-                newLine();
-                piece.clear();
-            }
-            piece += c;
+        // Broken where the line is full, as the renderer breaks a word too
+        // wide for its box.
+        CFontString rest = CFontString::FromUtf8(word.c_str());
+        while (RunWidth(font, rest) >= maxWidth) {
+            const size_t n = FittingPrefix(font, rest, x, maxWidth);
+            out += rest.Substring(0, n).Utf8();
+            newLine();
+            rest = rest.Suffix(n);
         }
-        out += piece;
-        x += RunWidth(font, piece);
+        out += rest.Utf8();
+        x += RunWidth(font, rest);
     }
     return out;
 }
@@ -361,7 +432,9 @@ std::string FontFitTyped(int textId, const std::string& typed, int maxWidth, boo
     if (!font) return typed;
     // The renderer starts a new line once a run reaches the box's width, so
     // a line that fits ends short of it.
-    auto fits = [&](const std::string& s) { return LineWidth(font, CFontString(s.c_str())) < maxWidth; };
+    auto fits = [&](const std::string& s) {
+        return LineWidth(font, CFontString::FromUtf8(s.c_str())) < maxWidth;
+    };
     std::string result;
     if (fits(typed)) {
         result = typed;
@@ -375,10 +448,13 @@ std::string FontFitTyped(int textId, const std::string& typed, int maxWidth, boo
             else
                 lo = mid + 1;
         }
+        // Dropping the rest of a character leaves a text that fits still.
+        while (!StartsCharacter(typed, lo)) ++lo;
         result = typed.substr(lo);
     } else {
         // The longest beginning that fits with the dots after it.
         auto cut = [&](size_t n) {
+            while (n > 0 && !StartsCharacter(typed, n)) --n;
             std::string s = typed.substr(0, n);
             while (!s.empty() && s.back() == ' ') s.pop_back();
             return s + "...";
@@ -398,7 +474,7 @@ std::string FontFitTyped(int textId, const std::string& typed, int maxWidth, boo
 }
 
 std::string FontFitTypedLines(int textId, const std::string& typed, int maxWidth, int maxHeight, int lastLineHeight,
-                              int minPointSize, int* pointSize) {
+                              int* pointSize) {
     const CStringEntry& entry = FontGetEntry(textId);
     *pointSize = entry.pointSize;
     std::string laid = typed;
@@ -414,7 +490,7 @@ std::string FontFitTypedLines(int textId, const std::string& typed, int maxWidth
         *pointSize = size;
         step = lineHeight + entry.lineSpacing;
         lastLine = std::max(lineHeight, lastLineHeight);
-        if ((lines - 1) * step + lastLine <= maxHeight || size <= minPointSize) break;
+        if ((lines - 1) * step + lastLine <= maxHeight || size <= kFontSmallestFitSize) break;
     }
     // Still too many lines at the smallest size: the last ones are shown
     // and the lines before them left out, as a one-line box leaves out the
@@ -440,3 +516,5 @@ void FontResetStyle() {
 }
 
 const std::vector<FontRunPlacement>& FontGetLastPlacements() { return g_placements; }
+
+void FontSetRenderLog(std::vector<std::vector<FontRunPlacement>>* log) { g_renderLog = log; }

@@ -66,11 +66,12 @@ void GetFiles(std::vector<std::string>& out, const char* folder, const char* ext
     }
     for (const PlatformDirEntry& e : entries) {
         if (!e.isRegularFile) continue;
-        // The first occurrence of the extension must be the very end of the
-        // name: "a.lvl.lvl" and "a.lvl.bak" are not level files.
-        const size_t at = e.name.find(ext);
-        if (ext.empty() || at == std::string::npos || at + ext.size() != e.name.size()) continue;
-        names.push_back(e.name.substr(0, at));
+        // The name ends in the extension, and the name is all before it:
+        // "a.lvl.lvl" is the file of the level "a.lvl", while "a.lvl.tmp"
+        // and "a.lvl.bak" are no level files.
+        const size_t n = e.name.size();
+        if (ext.empty() || n < ext.size() || e.name.compare(n - ext.size(), ext.size(), ext) != 0) continue;
+        names.push_back(e.name.substr(0, n - ext.size()));
     }
     if (!sorted) {
         out = names;

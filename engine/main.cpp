@@ -19,6 +19,7 @@
 #include "engine/Log.h"
 #include "engine/Parameters.h"
 #include "engine/Utilities.h"
+#include "platform/Platform.h"
 #include "players/CProfile.h"
 #include "players/ScoreClient.h"
 #include "screens/CControllerIntro.h"
@@ -50,6 +51,28 @@ long MillisecondsSinceStart() {
         std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - g_started).count());
 }
 #endif
+
+// Held by the copy of the game that owns the profile folder.
+const char* const kLockFileName = "GAME.LOCK";
+
+// One copy of the game at a time owns a profile folder: two copies would each
+// save over the progress the other one wrote. False when another copy owns
+// it. A lock that cannot be taken at all (a folder that cannot be written,
+// say) is logged, and the game goes on as before.
+bool ClaimProfileDir() {
+    const std::string dir = GetProfileDir();
+    switch (PlatformHoldFileLock(dir + kLockFileName)) {
+    case PLATFORM_LOCK_TAKEN: return true;
+    case PLATFORM_LOCK_BUSY:
+        fprintf(stderr, "zorv: the game is already running for the data folder '%s'\n",
+                PlatformAbsolutePath(dir).c_str());
+        return false;
+    case PLATFORM_LOCK_FAILED: break;
+    }
+    DebugLog(DBG_WARNING, "Cannot lock the profile folder '%s': another copy of the game could use it too\n",
+             dir.c_str());
+    return true;
+}
 
 void StepProgress(int n) { CDraw::StepProgress(n); }
 
@@ -183,6 +206,9 @@ int main(int argc, char** argv) {
     // 5, 6. Parameter file, then the profile and levels folders.
     LoadParameters();
     InitDirectories();
+    // Before anything is written to the profile folder (LOG.TXT included) or
+    // a window opens: a second copy leaves both untouched.
+    if (!ClaimProfileDir()) return 1;
 
     // 7. String table and fonts.
     DebugLog(DBG_DEBUG, "Loading FONT1_URL:  %s\n", "./");

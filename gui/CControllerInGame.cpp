@@ -76,7 +76,7 @@ void CControllerInGame::CreateSprites() {
         CDraw::UnloadImage(kParchment);
         const int parchment = CDraw::CopyImage("parchment_profpenny.png", kParchment, 0);
         const int w = CDraw::GetWidth(parchment);
-        BlitString(100, parchment, w, 40, 2, 0, 70, level ? level->GetHeadingText() : "");
+        BlitTypedString(100, parchment, w, 40, 2, 0, 70, level ? level->GetHeadingText() : "");
         BlitString(1501, parchment, w, 40, 2, 0, 100);
         background = new CSprite(1412, 0, false);
         background->SetName("InGame Controller (INGAME_LSPRITE_BACKGROUND)");

@@ -55,8 +55,10 @@ void CControllerMessage::LoadSprites() {
     CDraw::DrawImageOnto("parchment_confirmation.png", base, 180, 100);
     const int width = CDraw::GetWidth(base);
     if (titleId != -1) BlitString(titleId, base, 450, 50, 2, (width - 450) / 2, 50);
+    // The whole body shows, however long the texts given for it (a path, a
+    // server's answer).
     if (bodyId != -1)
-        BlitTypedString(bodyId, base, 350, 120, 2, (width - 350) / 2, 200, bodyText.c_str(), bodyText2.c_str());
+        BlitTypedStringFitted(bodyId, base, 350, 120, 2, (width - 350) / 2, 200, bodyText.c_str(), bodyText2.c_str());
     background = new CSprite(1412, 0, false);
     background->SetName("Message Controller (MESSAGE_LSPRITE_BACKGROUND)");
     background->AddFrame(base);

@@ -21,10 +21,6 @@ const int kBlinkLow = -8;
 // What SHIFT and a digit key give on a US keyboard, for 0 to 9.
 const char kShiftedDigits[] = ")!@#$%^&*(";
 
-// The smallest size a long text of several lines is set in: 250 of the
-// widest letters still fill no more than the tutorial text's field.
-const int kSmallestPointSize = 10;
-
 bool EndsWithLineBreak(const std::string& s) { return s.size() >= 2 && s.compare(s.size() - 2, 2, "%n") == 0; }
 
 // The height of a line of typed text at pointSize (0: the style's own), as
@@ -34,6 +30,17 @@ int LineHeight(int pointSize) {
     const int h = probe && !FontGetLastPlacements().empty() ? FontGetLastPlacements().front().h : 0;
     SDL_FreeSurface(probe);
     return h;
+}
+
+// The bytes of the last character: a whole UTF-8 sequence at the end (a
+// name the system wrote, such as a loaded level's file name), else one byte.
+size_t LastCharacterBytes(const std::string& s) {
+    size_t k = 0;  // continuation bytes at the end
+    while (k < 3 && k < s.size() && (static_cast<unsigned char>(s[s.size() - 1 - k]) & 0xC0) == 0x80) ++k;
+    if (k == 0 || k == s.size()) return s.empty() ? 0 : 1;
+    const unsigned char lead = static_cast<unsigned char>(s[s.size() - 1 - k]);
+    const size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
+    return length == k + 1 ? length : 1;
 }
 
 }  // namespace
@@ -85,8 +92,8 @@ void CGuiTextbox::AppendLineBreak() {
 void CGuiTextbox::DeleteLast() {
     if (EndsWithLineBreak(text))
         text.resize(text.size() - 2);
-    else if (!text.empty())
-        text.pop_back();
+    else
+        text.resize(text.size() - LastCharacterBytes(text));
 }
 
 void CGuiTextbox::HandleKey(int key, int, bool shift) {
@@ -186,11 +193,12 @@ void CGuiTextbox::Repaint() {
         // lines show).
         boxW -= caretW;
         boxH -= marginY;
-        shown = FontFitTypedLines(kTextStyleId, shown, boxW, boxH, cursorSprite->GetHeight(true), kSmallestPointSize,
-                                  &pointSize);
+        shown = FontFitTypedLines(kTextStyleId, shown, boxW, boxH, cursorSprite->GetHeight(true), &pointSize);
     }
     shownText = shown;
-    if (BlitTypedString(kTextStyleId, copy, boxW, boxH, 0, marginX, top, shown.c_str(), nullptr, pointSize)) {
+    // Only a box of several lines reads "%n" as a line break.
+    const bool lines = allowLineBreak != 0;
+    if (BlitTypedString(kTextStyleId, copy, boxW, boxH, 0, marginX, top, shown.c_str(), nullptr, pointSize, lines)) {
         const std::vector<FontRunPlacement>& runs = FontGetLastPlacements();
         PlaceCaret(marginX + FontGetTextEndX(), top + FontGetTextEndY(), runs.empty() ? 0 : runs.back().h);
         return;
@@ -198,7 +206,8 @@ void CGuiTextbox::Repaint() {
     // Nothing but line breaks: nothing was drawn and the renderer's end
     // position is an older text's. Where a character after the breaks would
     // stand is where the caret goes.
-    SDL_Surface* probe = FontRenderStringTyped(boxW, boxH, 0, kTextStyleId, (shown + "x").c_str(), nullptr, pointSize);
+    SDL_Surface* probe =
+        FontRenderStringTyped(boxW, boxH, 0, kTextStyleId, (shown + "x").c_str(), nullptr, pointSize, lines);
     const int endY = probe ? FontGetTextEndY() : 0;
     const int lineH = probe && !FontGetLastPlacements().empty() ? FontGetLastPlacements().back().h : 0;
     SDL_FreeSurface(probe);

@@ -33,9 +33,16 @@ bool BlitString(int textId, int imageId, int boxW, int boxH, int align, int x, i
 }
 
 bool BlitTypedString(int textId, int imageId, int boxW, int boxH, int align, int x, int y, const char* typed,
-                     const char* typed2, int pointSize) {
+                     const char* typed2, int pointSize, bool lines) {
     if (!CDraw::GetSurface(imageId)) return false;
-    return BlitOnto(FontRenderStringTyped(boxW, boxH, align, textId, typed, typed2, pointSize), imageId, x, y);
+    return BlitOnto(FontRenderStringTyped(boxW, boxH, align, textId, typed, typed2, pointSize, lines), imageId, x,
+                    y);
+}
+
+bool BlitTypedStringFitted(int textId, int imageId, int boxW, int boxH, int align, int x, int y, const char* typed,
+                           const char* typed2) {
+    if (!CDraw::GetSurface(imageId)) return false;
+    return BlitOnto(FontRenderStringTypedFitted(boxW, boxH, align, textId, typed, typed2), imageId, x, y);
 }
 
 bool BlitText(const char* text, int imageId, int boxW, int boxH, int align, int x, int y) {

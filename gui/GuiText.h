@@ -10,12 +10,17 @@ bool BlitString(int textId, int imageId, int boxW, int boxH, int align, int x, i
                 const char* v2 = nullptr, const char* v3 = nullptr, const char* v4 = nullptr,
                 const char* v5 = nullptr, const char* v6 = nullptr);
 
-// The same with one text a player typed (or a server or a level file
-// supplied) for "%1", and optionally a second such text for "%2": drawn as
-// the characters they hold, so "%b" or "%1" in them are not markup; only
-// their "%n" line breaks count. pointSize 0 is the entry's own size.
+// The same with one text a player typed (or a server, a level file or the
+// file system supplied) for "%1", and optionally a second such text for
+// "%2": drawn as the characters they hold (UTF-8), so "%b", "%n" or "%1" in
+// them are not markup; with lines set (a sign's text) their "%n" still
+// breaks the line. pointSize 0 is the entry's own size.
 bool BlitTypedString(int textId, int imageId, int boxW, int boxH, int align, int x, int y, const char* typed,
-                     const char* typed2 = nullptr, int pointSize = 0);
+                     const char* typed2 = nullptr, int pointSize = 0, bool lines = false);
+// The same fitted to its box (FontRenderStringTypedFitted): long words
+// broken, and set smaller while its lines do not fit.
+bool BlitTypedStringFitted(int textId, int imageId, int boxW, int boxH, int align, int x, int y, const char* typed,
+                           const char* typed2 = nullptr);
 
 // The same for a plain 8-bit text in the plain-text style: the font file
 // "resource6.dat" at 23 points, line spacing 5, colour (24, 34, 83).
@@ -27,6 +32,3 @@ bool BlitText(const char* text, int imageId, int boxW, int boxH, int align, int 
 // not fit even at minPointSize (a minPointSize at or above the entry's own
 // size asks only whether it fits as it is).
 int FitTypedOneLine(int textId, const char* typed, int boxW, int minPointSize);
-// The smallest type a player's name is set in to fit its line (15 of the
-// widest letters fit the map's name box at 11 points).
-constexpr int kSmallestNamePointSize = 9;

@@ -2,7 +2,9 @@
 
 #include <dirent.h>
 #include <errno.h>
+#include <fcntl.h>
 #include <spawn.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -95,6 +97,20 @@ bool PlatformMakeDirs(const std::string& path) {
         PlatformMakeDir(path.substr(0, pos));
     }
     return PlatformMakeDir(path);
+}
+
+PlatformLock PlatformHoldFileLock(const std::string& path) {
+    // Close-on-exec: a browser started from the game would otherwise keep
+    // the lock for as long as it runs.
+    const int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    if (fd < 0) return PLATFORM_LOCK_FAILED;
+    int rc;
+    while ((rc = flock(fd, LOCK_EX | LOCK_NB)) != 0 && errno == EINTR) {
+    }
+    if (rc == 0) return PLATFORM_LOCK_TAKEN;  // the descriptor stays open, and the lock with it
+    const bool busy = errno == EWOULDBLOCK;
+    close(fd);
+    return busy ? PLATFORM_LOCK_BUSY : PLATFORM_LOCK_FAILED;
 }
 
 std::string PlatformExecutableDir() {

@@ -31,6 +31,17 @@ bool PlatformMakeDir(const std::string& path);
 // Creates a folder and every missing parent.
 bool PlatformMakeDirs(const std::string& path);
 
+// An exclusive lock on the file at path (created when missing, never
+// truncated), taken without waiting and held until the process ends: the
+// system lets go of it however the process ends, so a crash leaves nothing
+// behind. Programs the process starts do not inherit it.
+enum PlatformLock {
+    PLATFORM_LOCK_TAKEN,
+    PLATFORM_LOCK_BUSY,    // another process holds it
+    PLATFORM_LOCK_FAILED,  // the file cannot be opened or locked
+};
+PlatformLock PlatformHoldFileLock(const std::string& path);
+
 // The folder of the running program ("." when it cannot be found).
 std::string PlatformExecutableDir();
 // path made absolute against the current folder (unchanged when it already

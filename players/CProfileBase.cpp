@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstring>
@@ -40,6 +41,29 @@ bool FileExists(const std::string& path) {
 }
 
 bool InLevelRange(int32_t v) { return v >= 0 && v <= CProfileBase::kMaxLevel; }
+
+// A text field as the game writes it: what was typed (no control bytes),
+// then zeros to the end of the field. A name needs at least one character
+// and its terminator; a password may be empty or fill the whole field, and
+// holds only what its box lets a player type.
+enum FieldKind { FIELD_NAME, FIELD_BOARD_NAME, FIELD_PASSWORD };
+
+bool IsWholeField(const char* field, size_t width, FieldKind kind) {
+    size_t length = 0;
+    while (length < width && field[length] != 0) ++length;
+    for (size_t i = length; i < width; ++i) {
+        if (field[i] != 0) return false;
+    }
+    if (kind == FIELD_NAME && (length == 0 || length == width)) return false;
+    if (kind == FIELD_BOARD_NAME && length == width) return false;
+    for (size_t i = 0; i < length; ++i) {
+        const unsigned char c = static_cast<unsigned char>(field[i]);
+        if (c < 0x20 || c == 0x7F || (kind == FIELD_PASSWORD && c > 0x7E)) return false;
+    }
+    return true;
+}
+
+bool InNumberRange(int32_t number) { return number >= 0 && number <= CProfileBase::kMaxProfileNumber; }
 
 }  // namespace
 
@@ -248,7 +272,7 @@ bool CProfileBase::DeleteProfile(const char* name) {
     return WriteInfo();
 }
 
-bool CProfileBase::ResetProfiles() {
+void CProfileBase::StartFreshList() {
     version_ = kVersion;
     headerWord_ = kFreshHeaderWord;
     lastProfileNumber_ = -1;
@@ -257,6 +281,10 @@ bool CProfileBase::ResetProfiles() {
     profileNumbers_.clear();
     profileNames_.clear();
     scoreboardNames_.clear();
+}
+
+bool CProfileBase::ResetProfiles() {
+    StartFreshList();
     return CreateProfile(kFirstProfileName);
 }
 
@@ -544,80 +572,107 @@ bool CProfileBase::ReadInfo() {
     const std::string path = InfoFileName();
     std::string bytes;
     bool missing = false;
-    bool ok;
-    if (!ReadWholeFile(path, &bytes, &missing)) {
-        if (missing) {
-            DebugLog(DBG_PROFILE, "Creating initial profile for PLAYER 1\n");
-        } else {
-            ErrorLog(false, "CProfileBase::ReadInfo()   Cannot read profile header: %s\n", path.c_str());
-            NoteDamaged(true, path, nullptr);
-        }
-        ok = ResetProfiles();
+    StartFreshList();
+    bool whole = false;
+    if (ReadWholeFile(path, &bytes, &missing)) {
+        whole = ParseInfo(bytes);
+        if (!whole) NoteDamaged(true, path, &bytes);
+    } else if (!missing) {
+        ErrorLog(false, "CProfileBase::ReadInfo()   Cannot read profile header: %s\n", path.c_str());
+        NoteDamaged(true, path, nullptr);
+    } else if (ProfileNumbersOnDisk().empty()) {
+        DebugLog(DBG_PROFILE, "Creating initial profile for PLAYER 1\n");
+        const bool ok = ResetProfiles();
+        return LoadProfile(nullptr) && ok;
     } else {
-        ok = ParseInfo(bytes);
+        ErrorLog(false, "CProfileBase::ReadInfo()   No profile header, rebuilding it from the profile files\n");
+        DamageNotice notice;
+        notice.playerList = true;
+        notice.listMissing = true;
+        damageNotices_.push_back(notice);
     }
-    return LoadProfile(nullptr) && ok;
+    const bool ok = whole || RebuildList();
+    if (!profileNames_.count(currentProfile_)) {
+        // As after deleting the current profile: the byte-wise first name.
+        const int first = profileNumbers_.begin()->second;
+        ErrorLog(false, "CProfileBase::ReadInfo()   Current profile %i is not listed, using %i\n", currentProfile_, first);
+        currentProfile_ = first;
+    }
+    return LoadProfile(nullptr) && whole && ok;
 }
 
 bool CProfileBase::ParseInfo(const std::string& bytes) {
     const std::string path = InfoFileName();
     CByteReader in(bytes.data(), bytes.size());
-    profileNumbers_.clear();
-    profileNames_.clear();
-    scoreboardNames_.clear();
-
     uint32_t version = 0;
-    in.ReadU32(&version);
-    if (!in.Failed() && version != static_cast<uint32_t>(kVersion)) {
-        // Another version: nothing of it is read; it stays on disk aside.
+    if (!in.ReadU32(&version) || version != static_cast<uint32_t>(kVersion)) {
+        // Another version, or none at all: nothing of it is read.
         DebugLog(DBG_DEBUG, "Incompatible profile versions.  Rewriting...\n");
-        NoteDamaged(true, path, &bytes);
-        return ResetProfiles();
+        return false;
     }
+    // Each field of the header is taken as far as the file holds it whole.
+    bool whole = true;
     uint32_t headerWord = 0, cheater = 0, count = 0;
     int32_t last = -1, current = -1;
-    char password[kPasswordMax + 1] = {};
-    in.ReadU32(&headerWord);
-    in.ReadI32(&last);
-    in.ReadU32(&cheater);
-    in.ReadBytes(password, kPasswordMax);
-    in.ReadI32(&current);
-    in.ReadU32(&count);
+    char password[kPasswordMax] = {};
+    if (in.ReadU32(&headerWord)) headerWord_ = headerWord;
+    if (!in.Failed() && in.ReadI32(&last)) {
+        if (last >= -1 && last <= kMaxProfileNumber) {
+            lastProfileNumber_ = last;
+        } else {
+            ErrorLog(false, "CProfileBase::ReadInfo()   Last profile number %i is out of range: %s\n", last,
+                     path.c_str());
+            whole = false;
+        }
+    }
+    if (!in.Failed() && in.ReadU32(&cheater)) {
+        cheaterStatus_ |= cheater;
+        DebugLog(DBG_PROFILE, "Cheater Read:  %x\n", cheater);
+    }
+    if (!in.Failed() && in.ReadBytes(password, kPasswordMax)) {
+        // A password nobody could type would lock the options for good.
+        if (IsWholeField(password, kPasswordMax, FIELD_PASSWORD)) {
+            memcpy(password_, password, kPasswordMax);
+        } else {
+            ErrorLog(false, "CProfileBase::ReadInfo()   Damaged password dropped: %s\n", path.c_str());
+            whole = false;
+        }
+        DebugLog(DBG_PROFILE, "Password Read:  '%s'\n", password_);
+    }
+    if (!in.Failed() && in.ReadI32(&current)) currentProfile_ = current;
+    if (!in.Failed()) in.ReadU32(&count);
     if (in.Failed()) {
         ErrorLog(false, "CProfileBase::ReadInfo()   Profile header is short: %s\n", path.c_str());
-        NoteDamaged(true, path, &bytes);
-        return ResetProfiles();
+        return false;
     }
-    version_ = kVersion;
-    headerWord_ = headerWord;
-    lastProfileNumber_ = last;
-    cheaterStatus_ |= cheater;
-    DebugLog(DBG_PROFILE, "Cheater Read:  %x\n", cheater);
-    memcpy(password_, password, sizeof password_);
-    DebugLog(DBG_PROFILE, "Password Read:  '%s'\n", password_);
-    currentProfile_ = current;
 
-    bool damaged = false;
-    if (count > in.Remaining() / kInfoEntrySize) {
-        ErrorLog(false, "CProfileBase::ReadInfo()   Profile header lists %u profiles, holds %u\n", count,
-                 static_cast<unsigned>(in.Remaining() / kInfoEntrySize));
-        count = static_cast<uint32_t>(in.Remaining() / kInfoEntrySize);
-        damaged = true;
+    // The game lists at least one player, and writes exactly the entries it
+    // counts. When the count does not match, every entry the file holds is
+    // looked at.
+    const uint32_t held = static_cast<uint32_t>(in.Remaining() / kInfoEntrySize);
+    if (count == 0 || count != held || in.Remaining() % kInfoEntrySize != 0) {
+        ErrorLog(false, "CProfileBase::ReadInfo()   Profile header lists %u profiles, holds %u\n", count, held);
+        count = held;
+        whole = false;
     }
     for (uint32_t i = 0; i < count; ++i) {
         int32_t number = 0;
-        std::string name, board;
+        char name[kNameMax + 1], board[kNameMax + 1];
         in.ReadI32(&number);
-        in.ReadFixedString(&name, kNameMax + 1);
-        in.ReadFixedString(&board, kNameMax + 1);
-        name = Clipped(name, kNameMax);
-        board = Clipped(board, kNameMax);
-        DebugLog(DBG_PROFILE, "Header Load:  %i   %-20s   %-20s\n", number, name.c_str(), board.c_str());
+        in.ReadBytes(name, sizeof name);
+        in.ReadBytes(board, sizeof board);
+        if (!InNumberRange(number) || !IsWholeField(name, sizeof name, FIELD_NAME) ||
+            !IsWholeField(board, sizeof board, FIELD_BOARD_NAME)) {
+            ErrorLog(false, "CProfileBase::ReadInfo()   Profile entry %u is damaged\n", i);
+            whole = false;
+            continue;
+        }
+        DebugLog(DBG_PROFILE, "Header Load:  %i   %-20s   %-20s\n", number, name, board);
         // Two entries with one name or one number would make the list and
         // its count disagree at the next write; the first one stays.
-        if (number < 0 || profileNames_.count(number) || profileNumbers_.count(name)) {
-            ErrorLog(false, "CProfileBase::ReadInfo()   Skipping profile entry %i '%s'\n", number, name.c_str());
-            damaged = true;
+        if (profileNames_.count(number) || profileNumbers_.count(name)) {
+            ErrorLog(false, "CProfileBase::ReadInfo()   Skipping profile entry %i '%s'\n", number, name);
+            whole = false;
             continue;
         }
         profileNumbers_[name] = number;
@@ -625,17 +680,47 @@ bool CProfileBase::ParseInfo(const std::string& bytes) {
         scoreboardNames_[number] = board;
         if (number > lastProfileNumber_) lastProfileNumber_ = number;
     }
-    if (damaged) NoteDamaged(true, path, &bytes);
+    return whole;
+}
 
-    if (profileNames_.empty()) {
-        ErrorLog(false, "CProfileBase::ReadInfo()   No profiles listed, creating %s\n", kFirstProfileName);
-        return CreateProfile(kFirstProfileName);
+bool CProfileBase::RebuildList() {
+    for (const int32_t number : ProfileNumbersOnDisk()) {
+        if (profileNames_.count(number)) continue;
+        const std::string name = FreeRecoveredName(number);
+        ErrorLog(false, "CProfileBase::ReadInfo()   Profile file %i is back in the list as '%s'\n", number + 1,
+                 name.c_str());
+        profileNumbers_[name] = number;
+        profileNames_[number] = name;
+        scoreboardNames_[number] = "";
+        if (number > lastProfileNumber_) lastProfileNumber_ = number;
     }
-    if (!profileNames_.count(currentProfile_)) {
-        // As after deleting the current profile: the byte-wise first name.
-        const int first = profileNumbers_.begin()->second;
-        ErrorLog(false, "CProfileBase::ReadInfo()   Current profile %i is not listed, using %i\n", currentProfile_, first);
-        currentProfile_ = first;
+    if (!profileNames_.empty()) return true;
+    ErrorLog(false, "CProfileBase::ReadInfo()   No profiles left, creating %s\n", kFirstProfileName);
+    return CreateProfile(kFirstProfileName);
+}
+
+std::vector<int32_t> CProfileBase::ProfileNumbersOnDisk() const {
+    std::vector<std::string> names;
+    const std::string suffix = "v" + std::to_string(kVersion) + ".DAT";
+    GetFiles(names, GetProfileDir(), suffix.c_str(), false);
+    std::vector<int32_t> numbers;
+    for (const std::string& name : names) {
+        long n = 0;
+        if (name.compare(0, 7, "PROFILE") != 0 || !ParseInteger(name.substr(7), 1, kMaxProfileNumber + 1L, &n))
+            continue;
+        // Only the very name the game gives the file ("PROFILE07" is not one).
+        const int32_t number = static_cast<int32_t>(n - 1);
+        if (ProfileFileName(number) == GetProfileDir() + name + suffix) numbers.push_back(number);
     }
-    return !damaged;
+    std::sort(numbers.begin(), numbers.end());
+    return numbers;
+}
+
+std::string CProfileBase::FreeRecoveredName(int32_t number) const {
+    // The list holds fewer names than there are numbers, so one is free.
+    for (int32_t n = number + 1;; ++n) {
+        if (n > kMaxProfileNumber + 1) n = 1;
+        const std::string name = "PLAYER " + std::to_string(n);
+        if (!profileNumbers_.count(name)) return name;
+    }
 }

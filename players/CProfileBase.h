@@ -9,6 +9,11 @@
 // bounded by the size of the file; a copy of a damaged file is kept beside
 // it as "<name>.damaged" before anything could overwrite it, and the player
 // is told of it once (TakeDamageNotice).
+//
+// A damaged or missing list loses no player whose profile file is on disk:
+// the entries still whole keep their names and numbers, and every other
+// profile file comes back as a player of its own number, named "PLAYER n"
+// after its file (or the next free such name).
 #pragma once
 
 #include <cstdint>
@@ -31,6 +36,9 @@ public:
     static constexpr int kOptionsBlockSize = 276;
     static constexpr int kInfoHeaderSize = 34;
     static constexpr int kInfoEntrySize = 36;
+    // The highest number a profile file can have: its player's name, "PLAYER
+    // n", must fit a name field.
+    static constexpr int32_t kMaxProfileNumber = 99999998;
     static constexpr int kDefaultLevel = 6;    // volumes and game speed
     static constexpr int kMaxLevel = 11;
     static constexpr uint32_t kCheaterMismatch = 0x4;
@@ -142,7 +150,17 @@ protected:
     static std::string KeepAside(const std::string& path, const std::string* bytes);
 
 private:
+    // The list as the INFO file holds it; false when it is damaged (what is
+    // whole of it is kept).
     bool ParseInfo(const std::string& bytes);
+    // An empty list with a fresh header.
+    void StartFreshList();
+    // After a damaged or missing list: every profile file on disk that no
+    // entry names comes back; "PLAYER 1" is made only when none is on disk.
+    bool RebuildList();
+    // The numbers of the profile files on disk, ascending.
+    std::vector<int32_t> ProfileNumbersOnDisk() const;
+    std::string FreeRecoveredName(int32_t number) const;
     int FirstFreeProfileNumber() const;
     static bool ValidName(const char* name);
     void ApplyVolumes();

@@ -1,12 +1,13 @@
 // A damaged profile file found while loading, waiting to be told to the
-// player: one player's progress that starts afresh, or players lost from the
-// list of players.
+// player: one player's progress that starts afresh, or a list of players that
+// was damaged or missing and has been rebuilt from the players' files.
 #pragma once
 
 #include <string>
 
 struct DamageNotice {
     bool playerList = false;  // the list of players, not one player's progress
+    bool listMissing = false; // the list was not there at all: there was nothing to keep
     std::string player;       // whose progress starts afresh (empty for the list)
     std::string keptAs;       // the copy of the damaged file; empty when none could be kept
 };

@@ -309,8 +309,8 @@ void CControllerMain::BuildWelcomePanel() {
     if (FitTypedOneLine(kTextWelcome, name, inside, FontGetEntry(kTextWelcome).pointSize) > 0) {
         BlitTypedString(kTextWelcome, panel, w, h, 2, 0, 5, name);
     } else {
-        const int size = FitTypedOneLine(kTextWelcomeLongName, name, inside, kSmallestNamePointSize);
-        BlitTypedString(kTextWelcomeLongName, panel, w, h, 2, 0, 5, name, nullptr, size > 0 ? size : kSmallestNamePointSize);
+        const int size = FitTypedOneLine(kTextWelcomeLongName, name, inside, kFontSmallestFitSize);
+        BlitTypedString(kTextWelcomeLongName, panel, w, h, 2, 0, 5, name, nullptr, size > 0 ? size : kFontSmallestFitSize);
     }
     CSprite* s = sprites[SPRITE_PROFILE] = MakeSprite(1408, 0, "Main Menu (MAIN_LSPRITE_PROFILE)", 6, 6);
     s->AddFrame(panel);
@@ -546,7 +546,9 @@ bool CControllerMain::OpenDamageNotice() {
     const std::string kept = ShownPath(damage.keptAs);
     FreezeForChild();
     LogOpening("Message (Damaged Profile)");
-    if (damage.playerList) {
+    if (damage.listMissing) {
+        notice = new CControllerMessage(kDamagedTitle, kMissingListBody, false, "");
+    } else if (damage.playerList) {
         notice = new CControllerMessage(kDamagedTitle, kept.empty() ? kDamagedListNoCopyBody : kDamagedListBody,
                                         false, kept.c_str());
     } else {

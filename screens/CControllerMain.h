@@ -61,13 +61,15 @@ public:
     static constexpr int kButtonTop = 9;
     static constexpr int kButtonPitch = 53;
     // The notice of a damaged profile file: its title, and its bodies for one
-    // player's progress and for the list of players, each with the place of
-    // the damaged file's copy or saying that none could be kept.
+    // player's progress and for the list of players rebuilt from the players'
+    // files, each with the place of the damaged file's copy or saying that
+    // none could be kept; and for a list that was missing.
     static constexpr int kDamagedTitle = 2225;
     static constexpr int kDamagedProgressBody = 2345;
     static constexpr int kDamagedProgressNoCopyBody = 2346;
     static constexpr int kDamagedListBody = 2347;
     static constexpr int kDamagedListNoCopyBody = 2348;
+    static constexpr int kMissingListBody = 2359;
 
     CControllerMain();
     ~CControllerMain() override;

@@ -82,9 +82,10 @@ const DetailLook kDetails[CControllerManager::DETAIL_COUNT] = {
     {"Level Manager (MANAGER_LSPRITE_TEXT_COMPLETED)", "lmanager_text_completed.png", 30, 30, 2, 672, 202, 30},
 };
 
-// Text ids of the refusals: the list's short mark and the message body.
-constexpr int kRefusalMark[] = {0, 503, 504, 505, 506};
-constexpr int kRefusalBody[] = {0, 2330, 2331, 2350, 2351};
+// Text ids of the refusals: the list's short mark and the message body. A
+// vanished file is never listed, so it has no mark.
+constexpr int kRefusalMark[] = {0, 503, 504, 505, 506, 0};
+constexpr int kRefusalBody[] = {0, 2330, 2331, 2350, 2351, 2356};
 constexpr int kRefusedTitle = 2218;
 
 
@@ -94,8 +95,6 @@ std::string FormatTime(time_t t, const char* format) {
     if (localtime_r(&t, &local)) strftime(text, sizeof text, format, &local);
     return text;
 }
-
-std::string LevelPath(const std::string& fileName) { return std::string(GetLevelsDir()) + fileName + ".lvl"; }
 
 }  // namespace
 
@@ -147,10 +146,15 @@ CGuiButton* CControllerManager::GetButton(int buttonId) const {
 
 // ---------------------------------------------------------------- the levels
 
-int CControllerManager::CheckLevelFile(const std::string& path, const std::string& fileName, CLevel* into) {
+int CControllerManager::CheckLevelFile(const std::string& fileName, CLevel* into) {
     CLevel scratch;
     CLevel* level = into ? into : &scratch;
-    if (!level->LoadFile(path, fileName.c_str())) {
+    const std::string path = CLevel::PathFor(fileName.c_str());
+    if (CLevel::IsFileMissing(fileName.c_str())) {
+        DebugLog(DBG_WARNING, "CControllerManager:  Level file '%s' is no longer there\n", path.c_str());
+        return LEVEL_MISSING;
+    }
+    if (!level->Load(fileName.c_str())) {
         DebugLog(DBG_WARNING, "CControllerManager:  Refusing level file '%s' (cannot be read)\n", path.c_str());
         return LEVEL_DAMAGED;
     }
@@ -189,12 +193,11 @@ void CControllerManager::CreateLists() {
 
 void CControllerManager::FillLevelList() {
     entries.clear();
-    std::vector<std::string> names;
-    GetFiles(names, GetLevelsDir(), ".lvl", true);
-    for (const std::string& name : names) {
-        const std::string path = LevelPath(name);
+    for (const std::string& name : CLevel::ListFileNames()) {
+        const std::string path = CLevel::PathFor(name.c_str());
         CLevel level;
-        const int refusal = CheckLevelFile(path, name, &level);
+        const int refusal = CheckLevelFile(name, &level);
+        if (refusal == LEVEL_MISSING) continue;
         if (refusal == LEVEL_PLAYABLE) DebugLog(DBG_DEBUG, "CControllerManager:  Listing level file '%s'\n", path.c_str());
         // A level without a heading, or one that cannot be read, goes by its
         // file name.
@@ -220,7 +223,7 @@ void CControllerManager::FillLevelList() {
         for (int i : orders[s]) {
             const LevelEntry& e = entries[static_cast<size_t>(i)];
             const std::string second =
-                e.refusal == LEVEL_PLAYABLE ? e.dateKey : FontGetEntry(kRefusalMark[e.refusal]).text.Narrow();
+                e.refusal == LEVEL_PLAYABLE ? e.dateKey : FontGetEntry(kRefusalMark[e.refusal]).text.Utf8();
             lists[s]->AddRow(i, {e.title, second});
         }
     }
@@ -355,9 +358,10 @@ void CControllerManager::PlayEntry(int entry) {
     LevelEntry& e = entries[static_cast<size_t>(entry)];
     // The file is read again: it may have changed since it was listed.
     CLevel* candidate = new CLevel();
-    e.refusal = CheckLevelFile(LevelPath(e.fileName), e.fileName, candidate);
+    e.refusal = CheckLevelFile(e.fileName, candidate);
     if (e.refusal != LEVEL_PLAYABLE) {
         delete candidate;
+        if (e.refusal == LEVEL_MISSING) DropEntry(entry);
         OpenMessage(kRefusedTitle, kRefusalBody[e.refusal], false, PENDING_NONE);
         return;
     }
@@ -379,19 +383,23 @@ void CControllerManager::RemoveSelected() {
     CGuiListbox* list = lists[sort];
     if (list->GetRowCount() == 0) return;
     const int entry = list->GetSelectedRowId();
-    LevelEntry& e = entries[static_cast<size_t>(entry)];
-    if (!CLevel::RemovePath(LevelPath(e.fileName))) {
+    if (!CLevel::Remove(entries[static_cast<size_t>(entry)].fileName.c_str())) {
         OpenMessage(2219, 2332, false, PENDING_NONE);
         return;
     }
-    e.removed = true;
+    DropEntry(entry);
+}
+
+void CControllerManager::DropEntry(int entry) {
+    entries[static_cast<size_t>(entry)].removed = true;
     for (CGuiListbox* l : lists) l->DeleteRowById(entry);
-    if (list->GetRowCount() > 0) {
+    // Painted at once: a message box opened next shows the list without it.
+    CGuiListbox* list = lists[sort];
+    list->Refresh();
+    if (list->GetRowCount() > 0)
         ShowLevelDetails(list->GetSelectedRowId());
-    } else {
-        list->Refresh();
+    else
         HideDetails();
-    }
 }
 
 void CControllerManager::GUICallback(int index, int reported, bool dclick) {

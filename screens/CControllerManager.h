@@ -45,6 +45,7 @@ public:
         LEVEL_NO_ENTRANCE = 2,
         LEVEL_ENTRANCES = 3,  // more than one entrance tube
         LEVEL_EXITS = 4,      // more than one exit tube
+        LEVEL_MISSING = 5,    // deleted since it was listed (its row goes)
     };
     enum DetailSprite { DETAIL_NAME, DETAIL_FILE, DETAIL_DATE, DETAIL_PLAYED, DETAIL_COMPLETED, DETAIL_COUNT };
 
@@ -78,9 +79,9 @@ public:
     // Replaces the five detail texts by those of entry (index into the
     // entries); hides them for an index that is not a listed entry.
     void ShowLevelDetails(int entry);
-    // Whether the level file can be played: it loads and the world can play
-    // its level. Loads it into level when given.
-    static int CheckLevelFile(const std::string& path, const std::string& fileName, CLevel* level);
+    // Whether the level file of fileName can be played: it is there, it
+    // loads and the world can play its level. Loads it into level when given.
+    static int CheckLevelFile(const std::string& fileName, CLevel* level);
 
     void GUICallback(int index, int value, bool dclick) override;
     void InputKey(bool released, int key) override;
@@ -114,6 +115,8 @@ private:
     void OpenMessage(int titleId, int bodyId, bool question, int pending);
     void ReturnFromMessage();
     void RemoveSelected();
+    // Takes a removed or vanished level off the lists.
+    void DropEntry(int entry);
     void ShowWidgets();
     void HideWidgets();
     void HideDetails();

@@ -27,6 +27,7 @@
 class CProfile;
 class CSoundObject;
 class CSprite;
+class CWorldDigest;
 
 // Element kinds (the `type` field) and their subkinds.
 enum ElementKind : int32_t {
@@ -157,6 +158,9 @@ public:
     virtual void PrintSprites();
     // 33: immune elements are left alone by cold, heat and magnets.
     virtual bool IsImmune();
+    // 34: writes the element's part of the world digest from its live fields:
+    // everything an undo step must bring back (see CWorldDigest).
+    virtual void DescribeState(CWorldDigest* digest);
 
     // ---- Grid and lists ----------------------------------------------------
     // The element in a cell; the Null Element outside the grid, or for a
@@ -222,6 +226,10 @@ public:
     static int GetUndoCount() { return undoCount; }
     static bool IsUndoSavePending() { return undoSavePending; }
     static void SetUndoSavePending(bool on) { undoSavePending = on; }
+    // Told of every undo step saved (restored false) or restored (true), with
+    // its slot in the ring, once the step is complete: for checks of undo.
+    using UndoWatchFn = void (*)(int slot, bool restored);
+    static void SetUndoWatcher(UndoWatchFn fn) { undoWatcher = fn; }
 
     // ---- Heat and cold -------------------------------------------------------
     static bool Freeze(CElement* element);
@@ -440,6 +448,9 @@ protected:
     // Base save and restore of the fields every element keeps per step.
     void SaveBaseState(int k);
     void RestoreBaseState(int k);
+    // The base fields' part of the world digest; mainSprite false leaves out
+    // a main sprite that is only for show.
+    void DescribeBaseState(CWorldDigest* digest, bool mainSprite);
 
     static CElement* grid[kGridCells];
     static CElement* nullElement;
@@ -457,6 +468,7 @@ protected:
     static int32_t undoStart;
     static bool undoSavePending;
     static bool undoSkipOnce;
+    static UndoWatchFn undoWatcher;
 
 private:
     static int GridIndex(int x, int y) { return x * kGridHeight + y; }

@@ -7,6 +7,7 @@
 #include "engine/Log.h"
 #include "sound/CSound.h"
 #include "sound/CSoundObject.h"
+#include "world/CWorldDigest.h"
 #include "world/pieces/CElementDeviceTrampoline.h"
 #include "world/pieces/CElementLadder.h"
 
@@ -58,6 +59,16 @@ void CElementAI::RestoreState(int k) {
     heatWarningStep = 0;
     heatWarningPush = 0;
     CElement::RestoreState(k);
+}
+
+// Left out: the held keys and the heat warnings, which undo clears (a key
+// held across an undo must be pressed again), and the climbing steps' sound.
+void CElementAI::DescribeState(CWorldDigest* d) {
+    DIGEST_FIELD(d, riding);
+    d->AddElement("standingOn", standingOn);
+    DIGEST_FIELD(d, STUN);
+    DIGEST_FIELD(d, stunCount);
+    CElement::DescribeState(d);
 }
 
 int CElementAI::GetSlide() {

@@ -23,6 +23,7 @@ public:
 
     void SaveState(int k) override;
     void RestoreState(int k) override;
+    void DescribeState(CWorldDigest* digest) override;
     int GetSlide() override;
     int GetSurfaceFriction() override;
     void PrintState() override;

@@ -8,6 +8,7 @@
 #include "sound/CSound.h"
 #include "sound/CSoundObject.h"
 #include "world/CLevel.h"
+#include "world/CWorldDigest.h"
 #include "world/pieces/CElementDeviceTeleport.h"
 #include "world/pieces/CElementLadder.h"
 #include "world/pieces/PieceSprites.h"
@@ -310,6 +311,21 @@ void CElementAIBot::RestoreState(int k) {
     empStunned = static_cast<uint8_t>(r.empStunned);
     catchDelay = kCatchDelay;
     CElementAI::RestoreState(k);
+}
+
+// Left out: the catch delay, which undo starts afresh, and the sounds'
+// cadence and budget.
+void CElementAIBot::DescribeState(CWorldDigest* d) {
+    DIGEST_FIELD(d, active);
+    DIGEST_FIELD(d, activationFall);
+    DIGEST_FIELD(d, savedFacing);
+    DIGEST_FIELD(d, empStunned);
+    CElementAI::DescribeState(d);
+}
+
+void CElementAIBot::DescribeStatics(CWorldDigest* d) {
+    d->BeginPart("bots");
+    d->AddElements("bots", bots);
 }
 
 // ==========================================================================

@@ -84,6 +84,7 @@ public:
 
     void SaveState(int k) override;
     void RestoreState(int k) override;
+    void DescribeState(CWorldDigest* digest) override;
     void Update() override;
     // A bot catching the hero is left alone by heat, frost and magnets.
     bool IsImmune() override;
@@ -98,6 +99,7 @@ public:
     static void ActivateAll();
     static void EmpAll();
     static void ResetStatics();
+    static void DescribeStatics(CWorldDigest* digest);
     static const std::vector<CElementAIBot*>& GetBots() { return bots; }
 
     bool IsActive() const { return active != 0; }

@@ -8,6 +8,7 @@
 #include "sound/CSound.h"
 #include "sound/CSoundObject.h"
 #include "world/CElementAIBot.h"
+#include "world/CWorldDigest.h"
 #include "world/pieces/CElementDeviceGunshot.h"
 #include "world/pieces/CElementDevicePowerup.h"
 #include "world/pieces/CElementDeviceTeleport.h"
@@ -581,6 +582,29 @@ void CElementAIProfessor::RestoreState(int k) {
     hoveredPosition = -1;
     CElementAI::RestoreState(k);
     slidable = 1;
+}
+
+// Left out: what undo starts afresh (the arrival from the tube, the idle
+// animation and its count, the mouse walk and the hovered icon) and the
+// sounds' cadence.
+void CElementAIProfessor::DescribeState(CWorldDigest* d) {
+    DIGEST_FIELD(d, exiting);
+    DIGEST_FIELD(d, usingPowerup);
+    DIGEST_FIELD(d, turnPending);
+    DIGEST_FIELD(d, flingDone);
+    DIGEST_FIELD(d, facingFront);
+    DIGEST_FIELD(d, standingMiddle);
+    DIGEST_FIELD(d, idleIndex);
+    for (int p = 0; p < kInventorySize; ++p) d->AddAt("inventory", p, inventory[p]);
+    DIGEST_FIELD(d, activePowerup);
+    DIGEST_FIELD(d, activePowerupDelay);
+    DIGEST_FIELD(d, powerupTargetX);
+    DIGEST_FIELD(d, powerupTargetY);
+    DIGEST_FIELD(d, powerupTargetFacingLeft);
+    CElementAI::DescribeState(d);
+    // Undo ends the arrival, and with it the hero's hold in the tube: he
+    // slides as he does once out of it.
+    if (arriving) d->Replace("slidable", 1);
 }
 
 // ==========================================================================

@@ -1,7 +1,10 @@
 #include "world/CLevel.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 
@@ -59,15 +62,30 @@ void CLevel::Clear() {
 bool CLevel::IsValidName(const char* name) {
     if (!name || !*name) return false;
     const std::string s = name;
-    return s.find('/') == std::string::npos && s.find('\\') == std::string::npos &&
-           s.find("..") == std::string::npos;
+    return s.find('/') == std::string::npos && s != "." && s != "..";
 }
 
 // Files are opened, read, written and removed by their whole name: the level
 // manager lists files whose names are longer than the save dialog lets one
 // type, and two of them may share their first 16 characters. A level keeps
 // the whole name it was loaded from, so Save writes that file and no other.
-std::string CLevel::PathFor(const char* name) { return std::string(GetLevelsDir()) + name + ".lvl"; }
+std::string CLevel::PathFor(const char* name) {
+    return IsValidName(name) ? std::string(GetLevelsDir()) + name + ".lvl" : std::string();
+}
+
+std::vector<std::string> CLevel::ListFileNames() {
+    std::vector<std::string> names;
+    GetFiles(names, GetLevelsDir(), ".lvl", true);
+    names.erase(std::remove_if(names.begin(), names.end(), [](const std::string& n) { return !IsValidName(n.c_str()); }),
+                names.end());
+    return names;
+}
+
+bool CLevel::IsFileMissing(const char* name) {
+    const std::string path = PathFor(name);
+    struct stat st;
+    return !path.empty() && stat(path.c_str(), &st) != 0 && errno == ENOENT;
+}
 
 uint32_t CLevel::MakeLevelId(uint32_t kind, uint32_t noise) {
     return (noise & 0x8F8FF1u) | (static_cast<uint32_t>(kLevelVersion) << 24) | (kind & kLevelKindMask);
@@ -139,11 +157,12 @@ void CLevel::ClearForLoad() {
 
 bool CLevel::Load(const char* name) {
     ClearForLoad();
-    if (!IsValidName(name)) {
+    const std::string path = PathFor(name);
+    if (path.empty()) {
         DebugLog(DBG_ERROR, "CLevel::Load()   Refusing level name:  '%s'\n", name ? name : "");
         return false;
     }
-    return LoadFile(PathFor(name), name);
+    return LoadFile(path, name);
 }
 
 bool CLevel::LoadFile(const std::string& path, const char* name) {
@@ -402,11 +421,12 @@ bool CLevel::SaveToPath(const std::string& path) {
 }
 
 bool CLevel::Save() {
-    if (!IsValidName(fileName_.c_str())) {
+    const std::string path = PathFor(fileName_.c_str());
+    if (path.empty()) {
         DebugLog(DBG_ERROR, "CLevel::Save()   Cannot save level file:  '%s'\n", fileName_.c_str());
         return false;
     }
-    return SaveToPath(PathFor(fileName_.c_str()));
+    return SaveToPath(path);
 }
 
 bool CLevel::SaveAs(const char* fileName, const char* heading) {
@@ -429,14 +449,17 @@ bool CLevel::SaveAs(const char* fileName, const char* heading) {
 }
 
 bool CLevel::Remove(const char* name) {
-    if (!IsValidName(name)) {
+    const std::string path = PathFor(name);
+    if (path.empty()) {
         DebugLog(DBG_ERROR, "CLevel::Remove()  Could not remove level file:  '%s'\n", name ? name : "");
         return false;
     }
-    return RemovePath(PathFor(name));
+    return RemovePath(path);
 }
 
 bool CLevel::RemovePath(const std::string& path) {
+    // What a save cut off by a crash left beside the file goes with it.
+    unlink((path + ".tmp").c_str());
     if (remove(path.c_str()) == 0) {
         DebugLog(DBG_DEBUG, "CLevel::Remove()  Level has been succesfully removed:  '%s'\n", path.c_str());
         return true;
@@ -446,7 +469,7 @@ bool CLevel::RemovePath(const std::string& path) {
 }
 
 std::string CLevel::GetHeading(const char* name) {
-    const std::string path = IsValidName(name) ? PathFor(name) : std::string();
+    const std::string path = PathFor(name);
     FILE* f = path.empty() ? nullptr : fopen(path.c_str(), "rb");
     if (!f) {
         DebugLog(DBG_ERROR, "CLevel::GetHeading()   Cannot load level file:  '%s'\n", path.c_str());
@@ -466,9 +489,9 @@ std::string CLevel::GetHeading(const char* name) {
 }
 
 time_t CLevel::GetFileTime(const char* name) {
-    if (!IsValidName(name)) return 0;
+    const std::string path = PathFor(name);
     struct stat st;
-    if (stat(PathFor(name).c_str(), &st) != 0) return 0;
+    if (path.empty() || stat(path.c_str(), &st) != 0) return 0;
     return st.st_mtime;
 }
 

@@ -143,15 +143,28 @@ public:
     std::vector<uint8_t> BodyBytes(uint32_t levelId) const;
 
     static bool Remove(const char* name);
-    // Deletes the level file at path (any name length); false when it stays.
+    // Deletes the level file at path (any name length), and a temporary file
+    // a broken-off save of it left behind; false when the level file stays.
     static bool RemovePath(const std::string& path);
     // The heading of a level file, "" when it cannot be read.
     static std::string GetHeading(const char* name);
     // Modification time of a level file, 0 when it cannot be read.
     static time_t GetFileTime(const char* name);
-    // A name usable as a level file name: not empty, no folder separators and
-    // no "..". Any length the folder takes is fine.
+    // A name usable as a level file name: the one check of every way from a
+    // name to a file (load list, load, save, save as, remove; editor and
+    // level manager). Refused is only what could lead out of the levels
+    // folder: an empty name, a "/", or a name that is just "." or "..".
+    // Dots elsewhere ("wait..") and any length the folder takes are fine.
     static bool IsValidName(const char* name);
+    // "<levels folder><name>.lvl"; "" for a name IsValidName refuses.
+    static std::string PathFor(const char* name);
+    // The names of the level files in the levels folder, sorted without
+    // regard to case: regular files ending in ".lvl" (so never the ".tmp" a
+    // broken-off save leaves), with names IsValidName takes.
+    static std::vector<std::string> ListFileNames();
+    // True when the level file of a valid name is no longer in the folder
+    // (told apart from a file that is there but cannot be read).
+    static bool IsFileMissing(const char* name);
     // A level ID of the given kind and version 8; noise fills the free bits.
     static uint32_t MakeLevelId(uint32_t kind, uint32_t noise);
     static const char* GetTypeName(uint32_t code);
@@ -228,7 +241,6 @@ public:
 private:
     static bool Inside(int x, int y) { return x >= 0 && x < kWidth && y >= 0 && y < kHeight; }
     static int Index(int x, int y) { return x * kHeight + y; }
-    static std::string PathFor(const char* name);
     // Clear, and forget the kind and version too.
     void ClearForLoad();
     bool Parse(const uint8_t* data, size_t size, const char* name);

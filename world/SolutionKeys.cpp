@@ -26,3 +26,7 @@ bool IsSolutionKey(int code) {
             return code >= SOLUTION_KEY_POWERUP_FIRST && code <= SOLUTION_KEY_POWERUP_LAST;
     }
 }
+
+std::string NoSolutionKeyText(int code) {
+    return std::to_string(code) + " is no solution key (273 to 276, 102, 49 to 57)";
+}

@@ -4,6 +4,8 @@
 // hand a solution to the hero through the one function below.
 #pragma once
 
+#include <string>
+
 class CElementAIProfessor;
 
 enum SolutionKeyCode {
@@ -18,6 +20,9 @@ enum SolutionKeyCode {
 
 // One of the codes above.
 bool IsSolutionKey(int code);
+// Why a code is refused, in the words of the tools that take solutions
+// ("999 is no solution key (273 to 276, 102, 49 to 57)").
+std::string NoSolutionKeyText(int code);
 
 // Directions and turn go to the hero with their released flag; a power-up
 // code uses its position on the press only. Every other code is ignored.

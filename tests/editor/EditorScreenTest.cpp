@@ -27,6 +27,7 @@
 #include "engine/CDraw.h"
 #include "engine/CRender.h"
 #include "engine/CSprite.h"
+#include "engine/FontRender.h"
 #include "engine/Utilities.h"
 #include "gui/CControllerGame.h"
 #include "gui/CControllerInGame.h"
@@ -555,6 +556,9 @@ TEST_F(EditorScreenTest, TheLoadDialogListsTheLevelFilesAndAnOldOrDamagedFileLea
     stored.SetTile(DEVICE_TUBE_END, 9, 22);
     stored.SetBackground(6);
     ASSERT_TRUE(stored.SaveAs("sandy", "Sandy floor"));
+    // A name as this system writes it, in UTF-8.
+    const std::string cafe = "caf\xC3\xA9";
+    ASSERT_TRUE(stored.SaveAs(cafe.c_str(), "Caf\xC3\xA9 %bfloor"));
     // A level of version 4.
     const uint32_t oldId = (CLevel::MakeLevelId(kLevelKindCustom, 0) & 0x00FFFFFFu) | (4u << 24);
     const std::vector<uint8_t> oldBytes = stored.BodyBytes(oldId);
@@ -563,10 +567,22 @@ TEST_F(EditorScreenTest, TheLoadDialogListsTheLevelFilesAndAnOldOrDamagedFileLea
 
     Open();
     Key(SDLK_ESCAPE);
+    std::vector<std::vector<FontRunPlacement>> drawn;
+    FontSetRenderLog(&drawn);
     Alt(SDLK_l);
+    FontSetRenderLog(nullptr);
     ASSERT_EQ(Current(), CONTROLLER_EDITOR_LOAD);
     CControllerEditorLoad* load = editor->GetLoadDialog();
-    ASSERT_EQ(load->GetList()->GetRowCount(), 3);
+    ASSERT_EQ(load->GetList()->GetRowCount(), 4);
+    // The list shows the name and its heading as they were written.
+    std::vector<std::u16string> texts;
+    for (const auto& runs : drawn) {
+        std::u16string text;
+        for (const FontRunPlacement& r : runs) text += r.text;
+        texts.push_back(text);
+    }
+    EXPECT_NE(std::find(texts.begin(), texts.end(), u"caf\u00E9"), texts.end());
+    EXPECT_NE(std::find(texts.begin(), texts.end(), u"Caf\u00E9 %bfloor"), texts.end());
     const int row = load->GetList()->FindRowByText("sandy");
     ASSERT_GE(row, 0);
     EXPECT_EQ(load->GetList()->GetCell(row, 1), "Sandy floor");
@@ -580,14 +596,18 @@ TEST_F(EditorScreenTest, TheLoadDialogListsTheLevelFilesAndAnOldOrDamagedFileLea
     EXPECT_EQ(editor->GetView().GetPieceSpriteCount(), 3u);
     EXPECT_FALSE(Level()->IsModified());
 
-    // The old level: its message, then an empty level that saves nothing of it.
-    for (const char* name : {"ancient", "broken"}) {
+    // Loads the file listed as `name` through the dialog.
+    auto loadListed = [&](const std::string& name) {
         Alt(SDLK_l);
         load = editor->GetLoadDialog();
         ASSERT_NE(load, nullptr);
         load->GetList()->SelectRowByIndex(load->GetList()->FindRowByText(name));
         load->GUICallback(CControllerEditorLoad::BUTTON_OKAY, 0, false);
         Frames(2);
+    };
+    // The old level: its message, then an empty level that saves nothing of it.
+    for (const char* name : {"ancient", "broken"}) {
+        ASSERT_NO_FATAL_FAILURE(loadListed(name));
         ASSERT_EQ(Current(), CONTROLLER_MESSAGE) << name;
         EXPECT_EQ(editor->GetMessageBody(), std::string(name) == "ancient" ? 2317 : 2340);
         Answer(true);
@@ -596,6 +616,65 @@ TEST_F(EditorScreenTest, TheLoadDialogListsTheLevelFilesAndAnOldOrDamagedFileLea
         EXPECT_STREQ(Level()->GetFileName(), "");
         EXPECT_FALSE(Level()->IsModified());
     }
+    // The name shown as "café" loads the file of those bytes.
+    ASSERT_NO_FATAL_FAILURE(loadListed(cafe));
+    ASSERT_EQ(Current(), CONTROLLER_EDITOR);
+    EXPECT_EQ(std::string(Level()->GetFileName()), cafe);
+    EXPECT_EQ(Model().GetStartTubeX(), 3);
+}
+
+// The load list is the levels folder as it is: a name with dots in a row is
+// a level like any other, a leftover of a save a crash broke off is none (and
+// goes at the next save), and a file deleted after the list was made is told
+// as gone, leaving the level in the editor as it was.
+TEST_F(EditorScreenTest, TheLoadListShowsTheFolderAsItIsAndALevelDeletedSinceIsToldAsGone) {
+    for (const char* name : {"wait..", "gone"}) {
+        CLevel level;
+        for (int x = 0; x < CLevel::kWidth; ++x) level.SetTile(TERRAIN_GRASS, x, 23);
+        level.SetTile(DEVICE_TUBE_START, 2, 22);
+        level.SetTile(DEVICE_TUBE_END, 12, 22);
+        level.SetHeadingText(name);
+        ASSERT_TRUE(level.SaveToPath(LevelPath(name)));
+    }
+    const std::string leftover = LevelPath("wait..") + ".tmp";
+    ASSERT_TRUE(WriteFileText(leftover, "half a level"));
+
+    Open();
+    Key(SDLK_ESCAPE);
+    BuildWalk();
+    Level()->SetModified(false);
+    Alt(SDLK_l);
+    ASSERT_EQ(Current(), CONTROLLER_EDITOR_LOAD);
+    CGuiListbox* files = editor->GetLoadDialog()->GetList();
+    ASSERT_EQ(files->GetRowCount(), 2);
+    ASSERT_GE(files->FindRowByText("wait.."), 0);
+    EXPECT_EQ(files->GetCell(files->FindRowByText("wait.."), 1), "wait..");
+    files->SelectRowByIndex(files->FindRowByText("gone"));
+    ASSERT_EQ(remove(LevelPath("gone").c_str()), 0);
+    editor->GetLoadDialog()->GUICallback(CControllerEditorLoad::BUTTON_OKAY, 0, false);
+    Frames(2);
+    ASSERT_EQ(Current(), CONTROLLER_MESSAGE);
+    EXPECT_NE(FontGetEntry(editor->GetMessageBody()).text.Narrow().find("no longer"), std::string::npos);
+    Answer(true);
+    EXPECT_EQ(Model().GetStartTubeX(), 2);
+    EXPECT_EQ(Level()->GetTile(5, 23), static_cast<uint32_t>(TERRAIN_GRASS));
+
+    // The level with dots loads, and saves into its own file.
+    Alt(SDLK_l);
+    files = editor->GetLoadDialog()->GetList();
+    files->SelectRowByIndex(files->FindRowByText("wait.."));
+    editor->GetLoadDialog()->GUICallback(CControllerEditorLoad::BUTTON_OKAY, 0, false);
+    Frames(2);
+    ASSERT_EQ(Current(), CONTROLLER_EDITOR);
+    EXPECT_STREQ(Level()->GetFileName(), "wait..");
+    Key(SDLK_j);
+    ClickCell(20, 22);
+    Alt(SDLK_s);
+    ASSERT_EQ(Current(), CONTROLLER_EDITOR);
+    CLevel reread;
+    ASSERT_TRUE(reread.Load("wait.."));
+    EXPECT_EQ(reread.GetTile(20, 22), static_cast<uint32_t>(OBJECT_WCRATE));
+    EXPECT_FALSE(PlatformFileExists(leftover));
 }
 
 // Two levels whose names share their first 16 characters are two files on

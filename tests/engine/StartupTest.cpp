@@ -1,13 +1,22 @@
-// Start-up failures of the real program: each missing resource file ends it
-// with its own message and exit code 1. The program runs in a private copy of
-// the run folder with a private HOME, on the dummy video and audio drivers.
+// Start-up of the real program: each missing resource file ends it with its
+// own message and exit code 1, and one copy at a time owns a data folder. The
+// program runs in a private copy of the run folder with a private HOME, on the
+// dummy video and audio drivers.
 #include <gtest/gtest.h>
 
 #include <dirent.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
+#include <map>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "engine/Utilities.h"
 #include "players/CProfile.h"
@@ -35,12 +44,14 @@ void CopyRunFolder(const std::string& to) {
 }
 
 // The program gets a termination signal after the given seconds, which SDL
-// turns into the window's quit event.
+// turns into the window's quit event. Its standard error goes to errFile when
+// one is given, else into the output.
 RunResult RunProgram(const std::string& binary, const std::string& folder, const std::string& home,
-                     const std::string& args, int seconds = 60) {
+                     const std::string& args, int seconds = 60, const std::string& errFile = "") {
     const std::string cmd = "cd '" + folder + "' && HOME='" + home + "' XDG_DATA_HOME='" + home +
                             "/data' SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy timeout -s TERM " +
-                            std::to_string(seconds) + " '" + binary + "' " + args + " 2>&1";
+                            std::to_string(seconds) + " '" + binary + "' " + args +
+                            (errFile.empty() ? " 2>&1" : " 2>'" + errFile + "'");
     RunResult r;
     FILE* p = popen(cmd.c_str(), "r");
     if (!p) return r;
@@ -50,6 +61,46 @@ RunResult RunProgram(const std::string& binary, const std::string& folder, const
     const int status = pclose(p);
     r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return r;
+}
+
+// Starts the program as RunProgram does, without waiting for it; its output
+// goes to outFile.
+pid_t StartProgram(const std::string& binary, const std::string& folder, const std::string& home,
+                   const std::string& outFile) {
+    const pid_t pid = fork();
+    if (pid != 0) return pid;
+    if (chdir(folder.c_str()) != 0) _exit(126);
+    setenv("HOME", home.c_str(), 1);
+    setenv("XDG_DATA_HOME", (home + "/data").c_str(), 1);
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    const int fd = open(outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (fd >= 0) {
+        dup2(fd, 1);
+        dup2(fd, 2);
+        close(fd);
+    }
+    execl(binary.c_str(), binary.c_str(), "1", static_cast<char*>(nullptr));
+    _exit(127);
+}
+
+// Every entry of a folder (the folder itself as ".") with its bytes and
+// modification time.
+std::map<std::string, std::pair<std::vector<uint8_t>, long long>> FolderState(const std::string& dir) {
+    std::map<std::string, std::pair<std::vector<uint8_t>, long long>> state;
+    DIR* d = opendir(dir.c_str());
+    if (!d) return state;
+    while (dirent* e = readdir(d)) {
+        const std::string name = e->d_name;
+        if (name == "..") continue;
+        const std::string path = dir + "/" + name;
+        struct stat st;
+        if (stat(path.c_str(), &st) != 0) continue;
+        const long long mtime = st.st_mtim.tv_sec * 1000000000LL + st.st_mtim.tv_nsec;
+        state[name] = {S_ISREG(st.st_mode) ? ReadFileBytes(path) : std::vector<uint8_t>(), mtime};
+    }
+    closedir(d);
+    return state;
 }
 
 class StartupTest : public ::testing::Test {
@@ -158,6 +209,46 @@ TEST_F(StartupTest, FlagSixStartsWithoutSound) {
     EXPECT_NE(r.output.find("ID_900:  SHUTDOWN COMPLETED"), std::string::npos) << r.output;
     // Without the sound system nothing asks for an output on the console.
     EXPECT_EQ(r.output.find("Sound output"), std::string::npos);
+}
+
+TEST_F(StartupTest, OneCopyAtATimeOwnsTheDataFolderAndAKilledCopyDoesNotKeepIt) {
+    const std::string data = home.Path() + "/data/Vormak Games/ZORV Data";
+    // The first copy starts on a home without a data folder and plays on.
+    const std::string firstOut = run.File("first.txt");
+    const pid_t first = StartProgram(kMilestoneBinary, run.Path(), home.Path(), firstOut);
+    ASSERT_GT(first, 0);
+    struct Stop {
+        pid_t pid;
+        void Now() {
+            if (pid <= 0) return;
+            kill(pid, SIGKILL);
+            waitpid(pid, nullptr, 0);
+            pid = -1;
+        }
+        ~Stop() { Now(); }
+    } stopFirst{first};
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (std::chrono::steady_clock::now() < until &&
+           ReadFileText(firstOut).find("first frame presented") == std::string::npos)
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    ASSERT_NE(ReadFileText(firstOut).find("first frame presented"), std::string::npos) << ReadFileText(firstOut);
+    const auto before = FolderState(data);
+    ASSERT_TRUE(before.count("INFOv3.DAT"));
+
+    // The second ends on its own before its window, saying why on one line,
+    // and the data folder is as it was, to the modification times.
+    const std::string errFile = run.File("second-err.txt");
+    const RunResult second = RunProgram(kMilestoneBinary, run.Path(), home.Path(), "1", 60, errFile);
+    EXPECT_EQ(second.exitCode, 1) << second.output;
+    EXPECT_EQ(ReadFileText(errFile), "zorv: the game is already running for the data folder '" + data + "/'\n");
+    EXPECT_EQ(second.output.find("Loading FONT1_URL"), std::string::npos) << second.output;
+    EXPECT_TRUE(FolderState(data) == before);
+    EXPECT_EQ(waitpid(first, nullptr, WNOHANG), 0) << "the first copy ended";
+
+    // A copy that is killed leaves its lock file behind, but not its lock.
+    stopFirst.Now();
+    const RunResult third = RunProgram(kMilestoneBinary, run.Path(), home.Path(), "1", 4);
+    EXPECT_NE(third.output.find("ID_900:  SHUTDOWN COMPLETED"), std::string::npos) << third.output;
 }
 
 }  // namespace

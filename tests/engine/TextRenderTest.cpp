@@ -245,21 +245,37 @@ TEST_F(TextRenderTest, ValueHoldingItsOwnTokenEnds) {
     EXPECT_EQ(FontGetStyle(), 0);
 }
 
-TEST_F(TextRenderTest, TypedValuesKeepOnlyTheirLineBreaks) {
-    // What a player typed is drawn as typed: "%b" and "%1" are characters,
-    // no style leaks out, but "%n" still starts a new line.
-    const char* typed[6] = {"%b%1x%n%iy", nullptr, nullptr, nullptr, nullptr, nullptr};
-    SDL_Surface* s = FontRenderText(400, 200, 0, 0, kFont, kSize, 0, 0, 0, "name: %1", nullptr, typed, true);
-    ASSERT_NE(s, nullptr);
-    SDL_FreeSurface(s);
-    const std::vector<FontRunPlacement> p = FontGetLastPlacements();
-    ASSERT_EQ(p.size(), 3u);
-    EXPECT_EQ(p[1].w, TextWidth("%b%1x"));
-    EXPECT_EQ(p[2].w, TextWidth("%iy"));
-    EXPECT_EQ(p[2].line, 2);
+TEST_F(TextRenderTest, TypedValuesAreDrawnAsTheCharactersTheyHold) {
+    // The lines drawn, run texts joined, and the style of every run.
+    auto render = [&](const char* value, FontValues values, std::vector<std::u16string>* lines) {
+        const char* typed[6] = {value, nullptr, nullptr, nullptr, nullptr, nullptr};
+        SDL_Surface* s = FontRenderText(400, 200, 0, 0, kFont, kSize, 0, 0, 0, "name: %1%n.", nullptr, typed, values);
+        ASSERT_NE(s, nullptr) << value;
+        SDL_FreeSurface(s);
+        lines->clear();
+        for (const FontRunPlacement& r : FontGetLastPlacements()) {
+            lines->resize(static_cast<size_t>(r.line));
+            lines->back() += r.text;
+            EXPECT_EQ(r.style, 0) << value;
+        }
+    };
+    std::vector<std::u16string> lines;
+    // A name or a heading: no token in it is markup, no style leaks out, and
+    // the text's own "%n" after it still breaks the line.
+    render("%b%1x%n%iy%u", FontValues::kTyped, &lines);
+    EXPECT_EQ(lines, (std::vector<std::u16string>{u"name: %b%1x%n%iy%u", u"."}));
     EXPECT_EQ(FontGetStyle(), 0);
-    EXPECT_EQ(FontGetTextEndX(), TextWidth("%iy"));
-    EXPECT_EQ(FontGetTextEndY(), lineHeight_);
+    // A sign's text keeps its line breaks, and only them.
+    render("%b%1x%n%iy%u", FontValues::kTypedLines, &lines);
+    EXPECT_EQ(lines, (std::vector<std::u16string>{u"name: %b%1x", u"%iy%u", u"."}));
+    EXPECT_EQ(FontGetStyle(), 0);
+    // Typed text is UTF-8, as the system writes names: a character the font
+    // lacks, one beyond 16 bits and every byte of no whole sequence is a "?".
+    render("caf\xC3\xA9 \xC5\x82\xC3\xB3" "d\xC5\xBA", FontValues::kTyped, &lines);
+    EXPECT_EQ(lines[0], u"name: caf\u00E9 \u0142\u00F3d\u017A");
+    render("\xE6\x97\xA5|\xF0\x9F\x98\x80|a\xFF\xC3" "b|\xE2\x82x|\xC0\xAF|\xED\xA0\x80|\xE2", FontValues::kTyped,
+           &lines);
+    EXPECT_EQ(lines[0], u"name: ?|?|a??b|?x|??|???|?");
 }
 
 TEST_F(TextRenderTest, LatinOneBytesAreNotSignExtended) {

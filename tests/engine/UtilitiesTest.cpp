@@ -58,18 +58,20 @@ TEST(Utilities, RandomNumbersStayInRange) {
 
 TEST(Utilities, GetFilesMatchesTheExtensionAtTheEndOnly) {
     CTempDir dir;
-    for (const char* name : {"b.lvl", "a.lvl", "C.lvl", "a.LVL", "a.lvl.bak", "a.lvl.lvl", "noext"})
+    // "a.lvl.lvl" is the file of a level named "a.lvl"; a save broken off
+    // leaves "a.lvl.tmp", which is none.
+    for (const char* name : {"b.lvl", "a.lvl", "C.lvl", "a.LVL", "a.lvl.bak", "a.lvl.tmp", "a.lvl.lvl", "noext"})
         WriteFileText(dir.File(name), "x");
     ASSERT_TRUE(PlatformMakeDir(dir.File("sub.lvl")));
     const std::string before = CurrentDir();
 
     std::vector<std::string> sorted;
     GetFiles(sorted, dir.Path().c_str(), ".lvl", true);
-    EXPECT_EQ(sorted, (std::vector<std::string>{"a", "b", "C"}));
+    EXPECT_EQ(sorted, (std::vector<std::string>{"a", "a.lvl", "b", "C"}));
 
     std::vector<std::string> unsorted{"stale"};
     GetFiles(unsorted, dir.Path().c_str(), ".lvl", false);
-    EXPECT_EQ(unsorted.size(), 3u);
+    EXPECT_EQ(unsorted.size(), 4u);
     EXPECT_EQ(CurrentDir(), before);
 }
 

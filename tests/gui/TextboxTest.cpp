@@ -165,6 +165,15 @@ TEST_F(TextboxTest, TypedMarkupIsDrawnAsText) {
     EXPECT_EQ(CaretX(*box), kX + kMarginX + StyleWidth("%b%1%i"));
     EXPECT_NEAR(CaretY(*box), kY + kMarginY, 1) << "on the first line";
     EXPECT_EQ(FontGetStyle(), 0);  // nothing leaks into later texts
+    // A one-line box has no line breaks: "%n" in a name is two characters.
+    auto name = Make(15, true, true, false);
+    name->SetText("a%nb%b");
+    EXPECT_EQ(CaretX(*name), kX + kMarginX + StyleWidth("a%nb%b"));
+    ExpectCaretCentred(*name);  // on its one line
+    // A name in UTF-8 loses its last character, not half of it.
+    name->SetText("caf\xC3\xA9");
+    name->HandleKey(8, 0, false);
+    EXPECT_STREQ(name->GetText(), "caf");
 }
 
 TEST_F(TextboxTest, BackspaceOnEmptyRepaintsAndKeepsTheCaretAtTheStart) {

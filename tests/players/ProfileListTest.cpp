@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <cstdio>
+#include <map>
 
 #include "players/CProfile.h"
 #include "tests/players/ProfileTestHelpers.h"
@@ -126,27 +127,6 @@ TEST_F(ProfileListTest, PasswordIsHeldToTenCharactersAndWritten) {
     EXPECT_EQ(I32At(ReadFileBytes(InfoPath()), 26), 0);
 }
 
-TEST_F(ProfileListTest, MissingInfoNeverTakesTheNumberOfAnExistingProfileFile) {
-    {
-        CProfile p;
-        ASSERT_TRUE(p.CreateProfile("Keep"));
-        p.SetLevelSteps(12, 0, 0);
-        ASSERT_TRUE(p.Save());
-    }
-    const std::vector<uint8_t> first = ReadFileBytes(ProfilePath(0));
-    const std::vector<uint8_t> second = ReadFileBytes(ProfilePath(1));
-    ASSERT_EQ(remove(InfoPath().c_str()), 0);
-    {
-        CProfile p;
-        EXPECT_EQ(p.GetProfileCount(), 1);
-        EXPECT_EQ(p.GetCurrentProfile(), 2);
-        EXPECT_STREQ(p.GetProfileName(), "PLAYER 1");
-    }
-    EXPECT_EQ(ReadFileBytes(ProfilePath(0)), first);
-    EXPECT_EQ(ReadFileBytes(ProfilePath(1)), second);
-    EXPECT_TRUE(Exists(ProfilePath(2)));
-}
-
 TEST_F(ProfileListTest, CurrentProfileMissingFromTheListStartsWithTheFirstName) {
     { CProfile p; ASSERT_TRUE(p.CreateProfile("bob")); ASSERT_TRUE(p.CreateProfile("Amy")); }
     std::vector<uint8_t> info = ReadFileBytes(InfoPath());
@@ -199,29 +179,31 @@ TEST_F(ProfileListTest, DuplicateEntriesAreDroppedAndTheCountMatchesTheEntriesWr
     EXPECT_EQ(TextAt(info, 38 + 36, 16), "C");
 }
 
-TEST_F(ProfileListTest, UnterminatedNamesAreCutToFifteenBytes) {
+TEST_F(ProfileListTest, AnUnterminatedNameIsDamageAndAFullPasswordIsNot) {
     { CProfile p; }
     std::vector<uint8_t> info = MakeInfo(0, 0, {{0, "x"}}, 1);
     memset(&info[38], 'N', 32);   // name and score-board name without any zero
     memset(&info[16], 'P', 10);   // a password of all ten bytes
     WriteFileBytes(InfoPath(), info);
     CProfile p;
-    EXPECT_EQ(std::string(p.GetProfileName()), std::string(15, 'N'));
-    EXPECT_EQ(std::string(p.GetScoreboardName()), std::string(15, 'N'));
+    EXPECT_STREQ(p.GetProfileName(), "PLAYER 1");  // the player is back from his file
+    EXPECT_STREQ(p.GetScoreboardName(), "");
     EXPECT_EQ(std::string(p.GetPassword()), std::string(10, 'P'));
+    EXPECT_TRUE(p.TakeDamageNotice(nullptr));
 }
 
-TEST_F(ProfileListTest, OtherVersionGivesAFreshListAndIsKeptAside) {
+TEST_F(ProfileListTest, OtherVersionIsReadAsNoListAndIsKeptAside) {
     { CProfile p; ASSERT_TRUE(p.CreateProfile("Old")); }
     std::vector<uint8_t> info = ReadFileBytes(InfoPath());
     PutI32(&info, 0, 2);
     WriteFileBytes(InfoPath(), info);
     CProfile p;
-    EXPECT_EQ(p.GetProfileCount(), 1);
+    // Nothing of it is read: both players come back from their files.
+    EXPECT_EQ(p.GetProfileCount(), 2);
+    EXPECT_EQ(p.GetProfileNumber("PLAYER 2"), 1);
     EXPECT_STREQ(p.GetProfileName(), "PLAYER 1");
-    EXPECT_EQ(p.GetCurrentProfile(), 2);  // files 1 and 2 are on disk
     EXPECT_EQ(ReadFileBytes(InfoPath() + ".damaged"), info);
-    EXPECT_EQ(U32At(ReadFileBytes(InfoPath()), 0), 3u);
+    EXPECT_FALSE(Exists(ProfilePath(2)));
 }
 
 TEST_F(ProfileListTest, EveryListThatLostPlayersIsToldOnceWithItsCopy) {
@@ -256,12 +238,138 @@ TEST_F(ProfileListTest, EveryListThatLostPlayersIsToldOnceWithItsCopy) {
     }
 }
 
-TEST_F(ProfileListTest, EmptyListInTheInfoFileCreatesPlayerOne) {
+TEST_F(ProfileListTest, EmptyListCreatesPlayerOneOnlyWhenNoProfileFileIsOnDisk) {
     { CProfile p; }
+    WriteFileBytes(InfoPath(), MakeInfo(0, 0, {}, 0));
+    {
+        CProfile p;
+        EXPECT_EQ(p.GetProfileCount(), 1);
+        EXPECT_EQ(p.GetCurrentProfile(), 0);
+        EXPECT_TRUE(p.TakeDamageNotice(nullptr));
+    }
+    EXPECT_FALSE(Exists(ProfilePath(1)));
+    ASSERT_EQ(remove(ProfilePath(0).c_str()), 0);
     WriteFileBytes(InfoPath(), MakeInfo(0, 0, {}, 0));
     CProfile p;
     EXPECT_EQ(p.GetProfileCount(), 1);
-    EXPECT_EQ(p.GetCurrentProfile(), 1);
+    EXPECT_STREQ(p.GetProfileName(), "PLAYER 1");
+    EXPECT_EQ(p.GetCurrentProfile(), 1);  // numbers are not handed out twice
+    EXPECT_TRUE(Exists(ProfilePath(1)));
+}
+
+// Every PROFILE file of the profile folder with its bytes.
+std::map<std::string, std::vector<uint8_t>> ProfileFiles(const std::string& dir) {
+    std::map<std::string, std::vector<uint8_t>> files;
+    std::vector<std::string> names;
+    GetFiles(names, dir.c_str(), ".DAT", false);
+    for (const std::string& name : names)
+        if (name.rfind("PROFILE", 0) == 0) files[name] = ReadFileBytes(dir + name + ".DAT");
+    return files;
+}
+
+TEST_F(ProfileListTest, ADamagedOrMissingListBringsBackEveryPlayerWhoseFileIsOnDisk) {
+    struct Player {
+        const char* name;
+        int set, solved, steps;  // the first levels of one set solved
+        int sound, music, speed;
+        bool fullscreen;
+    };
+    // The first player has taken the name the third one's file gives: coming
+    // back without his name, the third one gets the next free one.
+    const Player players[] = {
+        {"PLAYER 3", 0, 3, 21, 3, 9, 2, false},
+        {"Ann", 1, 5, 37, 11, 0, 6, true},
+        {"Bob", 2, 2, 48, 7, 4, 10, false},
+    };
+    {
+        CProfile p;
+        for (int i = 0; i < 3; ++i) {
+            const Player& pl = players[i];
+            ASSERT_TRUE(i == 0 ? p.RenameProfile("PLAYER 1", pl.name) : p.CreateProfile(pl.name));
+            for (int level = 0; level < pl.solved; ++level) p.SetLevelSteps(pl.steps + level, pl.set, level);
+            p.SetSoundVolume(pl.sound);
+            p.SetMusicVolume(pl.music);
+            p.SetGameSpeed(pl.speed);
+            p.SetFullscreen(pl.fullscreen);
+            ASSERT_TRUE(p.Save());
+        }
+        ASSERT_TRUE(p.SetScoreboardName("bob_online"));
+    }
+    const std::vector<uint8_t> info = ReadFileBytes(InfoPath());
+    ASSERT_EQ(info.size(), 34u + 36u * 3);
+    ASSERT_EQ(I32At(info, 26), 2);  // Bob is current
+    const auto files = ProfileFiles(Dir());
+    ASSERT_EQ(files.size(), 3u);
+
+    const std::vector<std::string> byFile = {"PLAYER 1", "PLAYER 2", "PLAYER 3"};
+    const std::vector<std::string> firstKept = {"PLAYER 3", "PLAYER 2", "PLAYER 4"};
+    enum Spoil { CUT, JUNK, MISSING };
+    struct Case {
+        const char* what;
+        Spoil spoil;
+        size_t at;
+        std::vector<std::string> names;  // by number
+        int current;
+    };
+    const Case cases[] = {
+        {"cut inside the header, behind the current player", CUT, 30, byFile, 2},
+        {"cut inside the password", CUT, 20, byFile, 0},
+        {"cut after the count", CUT, 34, byFile, 2},
+        {"cut in the middle of an entry", CUT, 34 + 36 + 10, firstKept, 2},
+        {"junk from the version on", JUNK, 0, byFile, 0},
+        {"junk from the password on", JUNK, 20, byFile, 0},
+        {"junk from the count on", JUNK, 30, byFile, 2},
+        {"junk after the count", JUNK, 34, byFile, 2},
+        {"junk from the middle of an entry", JUNK, 34 + 36 + 10, firstKept, 2},
+        {"no list at all", MISSING, 0, byFile, 0},
+    };
+    uint32_t seed = 12345;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        for (const auto& file : files) ASSERT_TRUE(WriteFileBytes(Dir() + file.first + ".DAT", file.second));
+        remove((InfoPath() + ".damaged").c_str());
+        std::vector<uint8_t> spoiled(info.begin(), info.begin() + c.at);
+        if (c.spoil == JUNK) {
+            while (spoiled.size() < info.size()) {
+                seed = seed * 1103515245u + 12345u;
+                spoiled.push_back(static_cast<uint8_t>(seed >> 16));
+            }
+        }
+        if (c.spoil == MISSING)
+            remove(InfoPath().c_str());
+        else
+            ASSERT_TRUE(WriteFileBytes(InfoPath(), spoiled));
+        {
+            CProfile p;
+            // Nothing of the players' files is written before anyone plays.
+            EXPECT_TRUE(ProfileFiles(Dir()) == files);
+            ASSERT_EQ(p.GetProfileCount(), 3);
+            for (int n = 0; n < 3; ++n) EXPECT_EQ(p.GetProfileNumber(c.names[n].c_str()), n) << c.names[n];
+            EXPECT_EQ(p.GetCurrentProfile(), c.current);
+            DamageNotice notice;
+            ASSERT_TRUE(p.TakeDamageNotice(&notice));
+            EXPECT_TRUE(notice.playerList);
+            EXPECT_EQ(notice.listMissing, c.spoil == MISSING);
+            EXPECT_EQ(ReadFileBytes(notice.keptAs), c.spoil == MISSING ? std::vector<uint8_t>() : spoiled);
+            // Each one with his own progress and options.
+            for (int n = 0; n < 3; ++n) {
+                const Player& pl = players[n];
+                SCOPED_TRACE(pl.name);
+                ASSERT_TRUE(p.LoadProfile(c.names[n].c_str()));
+                for (int level = 0; level < pl.solved; ++level)
+                    EXPECT_EQ(p.GetLevelSteps(pl.set, level, false), pl.steps + level);
+                EXPECT_EQ(p.GetSoundVolume(), pl.sound);
+                EXPECT_EQ(p.GetMusicVolume(), pl.music);
+                EXPECT_EQ(p.GetGameSpeed(), pl.speed);
+                EXPECT_EQ(p.IsFullscreen() != 0, pl.fullscreen);
+            }
+        }
+        // The rebuilt list is written, and read whole at the next start.
+        CProfile again;
+        EXPECT_FALSE(again.TakeDamageNotice(nullptr));
+        for (int n = 0; n < 3; ++n) EXPECT_EQ(again.GetProfileNumber(c.names[n].c_str()), n);
+        CProfileBase::ClearCheaterFlags(0xFFFFFFFFu);
+    }
 }
 
 TEST_F(ProfileListTest, SwitchingProfilesKeepsTheStepCounterReadable) {

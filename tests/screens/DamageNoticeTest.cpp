@@ -8,6 +8,7 @@
 #include "gui/CControllerMessage.h"
 #include "gui/CGuiListbox.h"
 #include "engine/CSprite.h"
+#include "engine/FontRender.h"
 #include "players/CProfile.h"
 #include "screens/CControllerIntro.h"
 #include "screens/CControllerMain.h"
@@ -57,8 +58,8 @@ struct Told {
 TEST_F(DamageNoticeTest, AfterTheIntroTheMenuTellsOfEveryDamagedFileOnce) {
     CProfile& p = Profile();
     const std::string dir = HomeFolder() + "/data/Vormak Games/ZORV Data/";
-    enum Damage { PROGRESS, LIST_AND_PROGRESS, PROGRESS_NO_ROOM };
-    for (Damage damage : {PROGRESS, LIST_AND_PROGRESS, PROGRESS_NO_ROOM}) {
+    enum Damage { PROGRESS, LIST_AND_PROGRESS, PROGRESS_NO_ROOM, LIST_MISSING };
+    for (Damage damage : {PROGRESS, LIST_AND_PROGRESS, PROGRESS_NO_ROOM, LIST_MISSING}) {
         SCOPED_TRACE(damage);
         CController::ResetStack();
         ASSERT_TRUE(p.ResetProfiles());
@@ -70,8 +71,13 @@ TEST_F(DamageNoticeTest, AfterTheIntroTheMenuTellsOfEveryDamagedFileOnce) {
         const std::string file = p.ProfileFileName(p.GetCurrentProfile());
         for (const char* suffix : {".damaged", ".damaged2"}) remove((file + suffix).c_str());
         remove((p.InfoFileName() + ".damaged").c_str());
-        const std::vector<uint8_t> cut = CutShort(file);
+        const std::vector<uint8_t> cut = damage == LIST_MISSING ? std::vector<uint8_t>() : CutShort(file);
         std::vector<Told> expected;
+        if (damage == LIST_MISSING) {
+            // Rebuilt from the files on disk; there is nothing to keep.
+            ASSERT_EQ(remove(p.InfoFileName().c_str()), 0);
+            expected.push_back({CControllerMain::kMissingListBody, "", ""});
+        }
         if (damage == LIST_AND_PROGRESS) {
             // The list loses its last entry, "Lost" (entries go by number).
             std::vector<uint8_t> info = ReadFileBytes(p.InfoFileName());
@@ -84,12 +90,14 @@ TEST_F(DamageNoticeTest, AfterTheIntroTheMenuTellsOfEveryDamagedFileOnce) {
             for (int i = 1; i <= 99; ++i)
                 WriteFileText(file + ".damaged" + (i == 1 ? "" : std::to_string(i)), "old copy " + std::to_string(i));
             expected.push_back({CControllerMain::kDamagedProgressNoCopyBody, "Erin", ""});
-        } else {
+        } else if (damage != LIST_MISSING) {
             expected.push_back({CControllerMain::kDamagedProgressBody, "Erin", Shown(file + ".damaged")});
         }
 
         ASSERT_FALSE(p.ReadInfo());  // as at start-up
-        EXPECT_EQ(p.GetLevelSteps(0, 0, false), -1);
+        if (damage != LIST_MISSING) {
+            EXPECT_EQ(p.GetLevelSteps(0, 0, false), -1);
+        }
         auto intro = SkipIntro();
         ASSERT_EQ(CController::GetCurrentId(), CONTROLLER_MAIN);
         CControllerMain* menu = intro->GetMainMenu();
@@ -115,7 +123,7 @@ TEST_F(DamageNoticeTest, AfterTheIntroTheMenuTellsOfEveryDamagedFileOnce) {
         EXPECT_FALSE(FramesUntilMessage(2000));
         EXPECT_EQ(CController::GetCurrentId(), CONTROLLER_MAIN);
         EXPECT_EQ(menu->GetNotice(), nullptr);
-        if (damage != PROGRESS_NO_ROOM) {
+        if (damage == PROGRESS || damage == LIST_AND_PROGRESS) {
             EXPECT_EQ(ReadFileBytes(file + ".damaged"), cut);
         }
 
@@ -159,6 +167,33 @@ TEST_F(DamageNoticeTest, ChoosingAPlayerWhoseFileIsDamagedIsToldBackOnTheMenu) {
     EXPECT_FALSE(FramesUntilMessage(1000));
     EXPECT_EQ(CController::GetCurrentId(), CONTROLLER_MAIN);
     remove((file + ".damaged").c_str());
+}
+
+// A copy kept in a data folder outside the home folder is told by its whole
+// path: each of its 150 characters stands inside the body's 350 x 120 box,
+// a folder name wider than a line broken between its letters, the body set
+// smaller until all of its lines fit.
+TEST_F(DamageNoticeTest, ALongPathShowsWholeInsideTheNoticeBox) {
+    const std::string tail = "/Vormak Games/ZORV Data/PROFILE1v3.DAT.damaged";
+    std::string path = "/media/backup/family-games-shared-between-all-our-computers-at-home";
+    path += "/" + std::string(150 - path.size() - tail.size() - 1, 'd') + tail;
+    ASSERT_EQ(path.size(), 150u);
+    CControllerMessage box(CControllerMain::kDamagedTitle, CControllerMain::kDamagedProgressBody, false, "Erin",
+                           path.c_str());
+    // The body is the last text the box drew (all of it plain ASCII).
+    std::string shown;
+    for (const FontRunPlacement& run : FontGetLastPlacements()) {
+        const std::string text(run.text.begin(), run.text.end());
+        shown += text;
+        EXPECT_GE(run.x, 0) << text;
+        EXPECT_GE(run.y, 0) << text;
+        EXPECT_LE(run.x + run.w, 350) << text;
+        EXPECT_LE(run.y + run.h, 120) << text;
+    }
+    std::string body = FontGetEntry(CControllerMain::kDamagedProgressBody).text.Narrow();
+    body.replace(body.find("%2"), 2, path);
+    body.replace(body.find("%1"), 2, "Erin");
+    EXPECT_EQ(shown, body);
 }
 
 }  // namespace

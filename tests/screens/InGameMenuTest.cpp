@@ -1,5 +1,6 @@
 // The in-game menu on the real resources, opened over a stand-in play screen
-// (itself over a map and a main menu) and driven by clicks and keys, in each
+// (itself over a map or the level manager, and a main menu) and driven by
+// clicks and keys, in each
 // of its three modes: the rows it shows, resume and the r and u keys, the
 // solution behind the confirmation and the password, the rows that leave
 // the level, and quitting.
@@ -32,14 +33,17 @@ protected:
         Profile().SetDefaultKeys();
         ScreenTest::TearDown();
     }
-    // A fresh menu of that mode over the main menu, the map and the play
-    // screen, after its first frame.
+    // Where a level of that mode was chosen: a single level in the manager,
+    // the others on the map.
+    RecordingOwner& Chooser(int mode) { return mode == Menu::MODE_SINGLE ? manager : map; }
+    // A fresh menu of that mode over the main menu, the screen the level was
+    // chosen on and the play screen, after its first frame.
     Menu* Open(int mode) {
         menu.reset();
         CController::ResetStack();
         main.Activate(nullptr);
-        main.OpenChild(&map);
-        map.OpenChild(&game);
+        main.OpenChild(&Chooser(mode));
+        Chooser(mode).OpenChild(&game);
         menu.reset(new Menu(mode, &level));
         game.OpenChild(menu.get());
         Frames(2);
@@ -65,6 +69,7 @@ protected:
     CLevel level = worldtest::WalkLevel(12);
     RecordingOwner main{CONTROLLER_MAIN};
     RecordingOwner map{CONTROLLER_MAP};
+    RecordingOwner manager{CONTROLLER_MANAGER};
     RecordingOwner game{CONTROLLER_GAME};
     std::unique_ptr<Menu> menu;
 };
@@ -129,14 +134,21 @@ TEST_F(InGameMenuTest, EachModeShowsItsRowsAndAnswersThePlayScreen) {
         EXPECT_EQ(menu->GetValue(), Menu::ANSWER_SHOW_SOLUTION);
 
         // Back to the map or the manager closes the play screen too; the
-        // main menu closes the map as well.
-        Open(m.mode);
-        ClickRow(m.leaveRow);
-        EXPECT_EQ(CController::GetCurrent(), &map);
-        Open(m.mode);
-        ClickRow(Menu::ROW_MAIN);
-        Frames(2);  // each screen closes at the end of its own frame
-        EXPECT_EQ(CController::GetCurrent(), &main);
+        // main menu closes that screen as well. Each screen closes at the
+        // end of its own frame: read once every screen below has had one,
+        // so a row that closes one screen too many ends elsewhere.
+        const struct {
+            int row;
+            CController* lands;
+        } leaves[] = {{m.leaveRow, &Chooser(m.mode)}, {Menu::ROW_MAIN, &main}};
+        for (const auto& l : leaves) {
+            Open(m.mode);
+            ClickRow(l.row);
+            Frames(4);
+            EXPECT_EQ(CController::GetCurrent(), l.lands) << "row " << l.row << " ends on screen id "
+                                                          << CController::GetCurrentId();
+            EXPECT_TRUE(CController::IsRunning()) << "row " << l.row;
+        }
 
         // Quit asks; declined, the menu stays; confirmed, the program ends.
         Open(m.mode);

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <utime.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -97,6 +98,7 @@ protected:
         WriteLevel("notube", "Nowhere To Start", 1400000000, false);
         ASSERT_TRUE(WriteFileText(std::string(GetLevelsDir()) + "readme.txt", "x"));
         ASSERT_TRUE(WriteFileText(std::string(GetLevelsDir()) + "old.lvl.bak", "x"));
+        ASSERT_TRUE(WriteFileText(Path("alpha") + ".tmp", "x"));  // a save broken off
         ASSERT_EQ(mkdir((std::string(GetLevelsDir()) + "folder.lvl").c_str(), 0755), 0);
     }
     CControllerManager* Open() {
@@ -373,6 +375,17 @@ TEST_F(ManagerScreenTest, PlayingHandsTheLoadedLevelToThePlayScreenAndTakesItBac
     Answer(m->GetMessage(), true);
     EXPECT_EQ(m->GetEntries()[static_cast<size_t>(shown->GetSelectedRowId())].refusal,
               CControllerManager::LEVEL_NO_ENTRANCE);
+
+    // A level deleted since it was listed is told as gone, not as damaged,
+    // and its row goes.
+    const int rows = shown->GetRowCount();
+    ASSERT_EQ(remove(Path(kLongName).c_str()), 0);
+    m->GUICallback(CControllerManager::BUTTON_PLAY, 0, false);
+    ASSERT_EQ(CController::GetCurrentId(), CONTROLLER_MESSAGE);
+    EXPECT_EQ(FontGetEntry(m->GetMessageBody()).text.Narrow(), "This level file is no longer in your levels folder.");
+    Answer(m->GetMessage(), true);
+    EXPECT_EQ(shown->GetRowCount(), rows - 1);
+    for (int r = 0; r < shown->GetRowCount(); ++r) EXPECT_NE(FileOfRow(m, shown, r), kLongName);
 }
 
 TEST_F(ManagerScreenTest, EveryRefusedLevelIsMarkedAndSaysWhyInAMessageBoxWhenPlayed) {
@@ -435,6 +448,79 @@ TEST_F(ManagerScreenTest, EveryRefusedLevelIsMarkedAndSaysWhyInAMessageBoxWhenPl
     m->GUICallback(CControllerManager::BUTTON_PLAY, 0, false);
     EXPECT_EQ(CController::GetCurrentId(), CONTROLLER_GAME);
     EXPECT_NE(g_playedLevel, nullptr);
+}
+
+// What a player typed (his name, a level's heading) and what the system
+// named (a level's file name, in UTF-8) is drawn as it stands on the main
+// menu, in the manager's list and panel, and in a message box that quotes
+// it: no sign in it is markup and none leaves a style on for the next text;
+// a byte of no UTF-8 character, or a character the font lacks, is a "?".
+// The game's own texts keep their markup, and a level is played from the
+// file its name's own bytes name.
+TEST_F(ManagerScreenTest, TypedTextsAndFileNamesAreDrawnAsTheyStand) {
+    const std::string player = "Al%bX%u%i%n%1";
+    const std::string current = profile->GetProfileName(-1);
+    ASSERT_TRUE(profile->RenameProfile(current.c_str(), player.c_str()));
+    WriteLevel("pctname%s%n%6", "%s%n %x 100% ok %2", 1200000000);
+    const std::string cafe = "caf\xC3\xA9";
+    WriteLevel(cafe, "", 1300000000);  // no heading: it goes by its file name
+    WriteLevel("bad\xFF\xE6\x97\xA5", "", 1400000000);
+    CControllerManager::SetGameScreenFactory(MakeFakeGame);
+
+    std::vector<std::vector<FontRunPlacement>> log;
+    FontSetRenderLog(&log);
+    CControllerManager* m = Open();
+    ASSERT_NE(m, nullptr);
+    Frame();  // the list paints its rows
+    {
+        // "The score server answered:%n%1" quoting what a server sent.
+        CControllerMessage box(-1, 2336, false, "x%by%n1");
+    }
+    FontSetRenderLog(nullptr);
+    EXPECT_EQ(FontGetStyle(), 0);
+
+    // Every text drawn, as its lines, and whether a run of it was styled.
+    struct Drawn {
+        std::vector<std::u16string> lines;
+        int style = 0;
+    };
+    std::vector<Drawn> texts;
+    for (const std::vector<FontRunPlacement>& runs : log) {
+        Drawn d;
+        for (const FontRunPlacement& r : runs) {
+            if (static_cast<size_t>(r.line) > d.lines.size()) d.lines.resize(static_cast<size_t>(r.line));
+            d.lines[static_cast<size_t>(r.line) - 1] += r.text;
+            d.style |= r.style;
+        }
+        texts.push_back(d);
+    }
+    // How many texts were drawn as exactly these lines (or as one line
+    // holding `part`).
+    auto countDrawn = [&](const std::vector<std::u16string>& lines, const std::u16string& part) {
+        return std::count_if(texts.begin(), texts.end(), [&](const Drawn& d) {
+            return part.empty() ? d.lines == lines
+                                : d.lines.size() == 1 && d.lines[0].find(part) != std::u16string::npos;
+        });
+    };
+    EXPECT_GE(countDrawn({}, u"Al%bX%u%i%n%1"), 1) << "the greeting";
+    EXPECT_GE(countDrawn({u"%s%n %x 100% ok %2"}, u""), 2) << "the heading in the list and the panel";
+    EXPECT_GE(countDrawn({u"pctname%s%n%6"}, u""), 1) << "the file name in the panel";
+    EXPECT_GE(countDrawn({u"caf\u00E9"}, u""), 1) << "a UTF-8 name in the list";
+    EXPECT_GE(countDrawn({u"bad??"}, u""), 1) << "a byte of no UTF-8 and a character the font lacks";
+    EXPECT_EQ(countDrawn({u"The score server answered:", u"x%by%n1"}, u""), 1) << "the message box";
+    // None of these screens' own texts is styled: a style could only have
+    // been left on by a typed text drawn before.
+    EXPECT_EQ(std::count_if(texts.begin(), texts.end(), [](const Drawn& d) { return d.style != 0; }), 0);
+
+    // The name drawn as "café" is the file that plays.
+    CGuiListbox* list = m->GetShownList();
+    const int row = list->FindRowByText(cafe.c_str());
+    ASSERT_GE(row, 0);
+    list->SelectRowByIndex(row);
+    m->GUICallback(CControllerManager::BUTTON_PLAY, 0, false);
+    ASSERT_EQ(CController::GetCurrentId(), CONTROLLER_GAME);
+    ASSERT_NE(g_playedLevel, nullptr);
+    EXPECT_EQ(std::string(g_playedLevel->GetFileName()), cafe);
 }
 
 }  // namespace

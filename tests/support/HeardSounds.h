@@ -58,23 +58,6 @@ public:
             if (e.kind == CAudioRecord::START && e.sound.compare(0, prefix.size(), prefix) == 0) starts.push_back(e);
         return starts;
     }
-    int Count(const std::string& name) const {
-        int n = 0;
-        for (const CAudioRecord::Event& e : Starts(name)) n += e.sound == name ? 1 : 0;
-        return n;
-    }
-    // The most starts of the sound in any one frame.
-    int MostInOneFrame(const std::string& name) const {
-        int most = 0, run = 0;
-        uint32_t frame = UINT32_MAX;
-        for (const CAudioRecord::Event& e : Starts(name)) {
-            if (e.sound != name) continue;
-            run = e.frame == frame ? run + 1 : 1;
-            frame = e.frame;
-            if (run > most) most = run;
-        }
-        return most;
-    }
     // Every event, one line each, for failure messages.
     std::string Text() const {
         static const char* const kKinds[] = {"start", "stop", "end"};

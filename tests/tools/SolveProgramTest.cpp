@@ -94,12 +94,22 @@ TEST(SolveProgram, ALevelBeyondTheSearchIsMeasuredByItsStoredSolution) {
 
 TEST(SolveProgram, RefusesInOneLineWhatGivesItNothingToDo) {
     CScopedHome home;
-    CTempDir dir, empty, damaged;
+    CTempDir dir, empty, damaged, unplayable;
     const std::string err = dir.File("err.txt");
     ASSERT_TRUE(WriteFileText(damaged.File("junk.lvl"), "not a level"));
     CLevel twoEntrances = worldtest::WalkLevel(6);
     twoEntrances.SetTile(DEVICE_TUBE_START, 10, 22);
     ASSERT_TRUE(twoEntrances.SaveToPath(dir.File("two-entrances.lvl")));
+    ASSERT_TRUE(twoEntrances.SaveToPath(unplayable.File("two-entrances.lvl")));
+    CLevel noEntrance = worldtest::WalkLevel(6);
+    noEntrance.SetTile(NONE, 2, 22);
+    ASSERT_TRUE(noEntrance.SaveToPath(unplayable.File("no-entrance.lvl")));
+    // A solution key the game would ignore (line 29), a stray carriage return.
+    ASSERT_TRUE(WriteFileText(dir.File("key999.txt"),
+                              "heading: Walk\nbackground: 0\n" +
+                                  worldtest::PictureSection("tiles", {"..S...E", std::string(32, '#')}) +
+                                  "solution:\n50 999 down\n"));
+    ASSERT_TRUE(WriteFileText(dir.File("cr.txt"), "heading: Walk\nti\rles:\n"));
     const struct {
         std::string args;
         std::string says;
@@ -113,8 +123,18 @@ TEST(SolveProgram, RefusesInOneLineWhatGivesItNothingToDo) {
         {dir.File("missing.lvl"), "there is no level file " + dir.File("missing.lvl")},
         {dir.File("missing.txt"), "there is no level file " + dir.File("missing.txt")},
         {dir.File("two-entrances.lvl"), "the level has 2 entrance tubes"},
+        {"--write-lvl \"\" " + Examples() + "/ladder.txt", "--write-lvl needs a file name"},
+        {"--table " + Examples() + " --plot \"\"", "--plot needs a file name"},
+        {dir.File("key999.txt"), "key999.txt: line 29: 999 is no solution key"},
+        {dir.File("cr.txt"), "unknown section 'ti\\rles'"},
+        {"reg:-1", "bad level number in reg:-1"},
     };
     for (const auto& r : refusals) EXPECT_TRUE(IsOneLineRefusal("zorv_solve", Solve(r.args, err), err, r.says)) << r.args;
+    // In a table an unplayable level fails with its reason.
+    const ProgramRun table = Solve("--table " + unplayable.Path(), err);
+    EXPECT_EQ(table.code, 1);
+    for (const char* why : {"BROKEN", "the level has 2 entrance tubes", "the level has no entrance tube"})
+        EXPECT_NE(table.out.find(why), std::string::npos) << why << "\n" << table.out;
     EXPECT_NE(ReadFileText(home.DataHome() + "/Vormak Games/ZORV Data/LOG.TXT").find("CLevel::Load()"),
               std::string::npos);
 }

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "engine/Utilities.h"
+#include "platform/Platform.h"
 #include "tests/support/TestSupport.h"
 #include "world/CLevel.h"
 
@@ -174,15 +175,44 @@ TEST_F(LevelFileTest, EmptySolutionLoadsAsNotRecorded) {
     EXPECT_EQ(back.GetTile(0, 0), static_cast<uint32_t>(NONE));
 }
 
-TEST_F(LevelFileTest, NamesWithFoldersAreRefused) {
+// One check on every way from a name to a file: refused is only what could
+// lead out of the levels folder; dots, backslashes and an inner ".lvl" are
+// parts of a name like any other. A save cut off by a crash leaves
+// "NAME.lvl.tmp", which is never listed and goes at the next save or removal.
+TEST_F(LevelFileTest, ANameIsRefusedOnlyWhenItCouldLeaveTheLevelsFolder) {
     CLevel level = FullLevel();
-    EXPECT_FALSE(level.SaveAs("../escape", "x"));
-    EXPECT_FALSE(level.SaveAs("a/b", "x"));
-    EXPECT_FALSE(level.SaveAs("a\\b", "x"));
-    EXPECT_FALSE(level.SaveAs("", "x"));
-    EXPECT_FALSE(level.Load("../escape"));
-    EXPECT_FALSE(CLevel::Remove("../x"));
-    EXPECT_EQ(CLevel::GetHeading("a/b"), "");
+    for (const char* name : {"../escape", "a/b", "/x", "", ".", ".."}) {
+        EXPECT_FALSE(level.SaveAs(name, "x")) << name;
+        EXPECT_FALSE(level.Load(name)) << name;
+        EXPECT_FALSE(CLevel::Remove(name)) << name;
+        EXPECT_EQ(CLevel::PathFor(name), "") << name;
+    }
+    EXPECT_FALSE(PlatformFileExists(std::string(GetLevelsDir()) + "../escape.lvl"));
+
+    const std::vector<std::string> names = {"..x", "a.lvl", "a\\b", "wait.."};
+    for (const std::string& name : names) {
+        CLevel saved = FullLevel();
+        ASSERT_TRUE(saved.SaveAs(name.c_str(), name.c_str())) << name;
+        EXPECT_TRUE(PlatformFileExists(Path(name.c_str()))) << name;
+        CLevel back;
+        ASSERT_TRUE(back.Load(name.c_str())) << name;
+        EXPECT_EQ(CLevel::GetHeading(name.c_str()), name);
+        EXPECT_GT(CLevel::GetFileTime(name.c_str()), 0) << name;
+    }
+    // Files whose names would be "", "." or "..", and leftovers of saves.
+    for (const char* file : {".lvl", "..lvl", "...lvl", "wait...lvl.tmp", "new.lvl.tmp"})
+        ASSERT_TRUE(WriteFileText(std::string(GetLevelsDir()) + file, "half a level"));
+    EXPECT_EQ(CLevel::ListFileNames(), names);
+
+    CLevel again;
+    ASSERT_TRUE(again.Load("wait.."));
+    ASSERT_TRUE(again.Save());
+    EXPECT_FALSE(PlatformFileExists(Path("wait..") + ".tmp"));
+    ASSERT_TRUE(WriteFileText(Path("wait..") + ".tmp", "half a level"));
+    EXPECT_TRUE(CLevel::Remove("wait.."));
+    EXPECT_FALSE(PlatformFileExists(Path("wait..") + ".tmp"));
+    EXPECT_FALSE(PlatformFileExists(Path("wait..")));
+    EXPECT_TRUE(PlatformFileExists(Path("new") + ".tmp"));  // another level's
 }
 
 TEST_F(LevelFileTest, RemoveHeadingAndFileTime) {

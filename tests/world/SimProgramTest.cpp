@@ -60,9 +60,13 @@ TEST(SimProgram, TellsEveryRefusalApartInOneLineAndKeepsTheGamesLogLinesInTheLog
     ASSERT_TRUE(twoEntrances.SaveToPath(dir.File("two-entrances.lvl")));
     ASSERT_TRUE(twoExits.SaveToPath(dir.File("two-exits.lvl")));
     ASSERT_TRUE(WriteFileText(dir.File("junk.lvl"), "not a level"));
-    // The walk level as a level source.
-    ASSERT_TRUE(WriteFileText(dir.File("walk.txt"), "heading: Walk\nbackground: 0\n" +
-                                                        worldtest::PictureSection("tiles", {"..S...E", std::string(32, '#')})));
+    // The walk level as a level source; with a key the game would ignore in
+    // its solution (its line 29); and with a stray carriage return.
+    const std::string walkSource =
+        "heading: Walk\nbackground: 0\n" + worldtest::PictureSection("tiles", {"..S...E", std::string(32, '#')});
+    ASSERT_TRUE(WriteFileText(dir.File("walk.txt"), walkSource));
+    ASSERT_TRUE(WriteFileText(dir.File("key999.txt"), walkSource + "solution:\n50 999 down\n"));
+    ASSERT_TRUE(WriteFileText(dir.File("cr.txt"), "heading: Walk\nti\rles:\n"));
 
     // A level source runs as its level file does; every solution key is taken.
     for (const std::string& level : {dir.File("walk.txt"), dir.File("walk.lvl")}) {
@@ -87,6 +91,11 @@ TEST(SimProgram, TellsEveryRefusalApartInOneLineAndKeepsTheGamesLogLinesInTheLog
         {"--keys 60:103:0 " + dir.File("walk.lvl"), "103 is no solution key"},
         {"--keys 60:275:2 " + dir.File("walk.lvl"), "'60:275:2'"},
         {"--keys 60:275:-1 " + dir.File("walk.lvl"), "'60:275:-1'"},
+        {"--shot \"\" " + dir.File("walk.lvl"), "--shot needs a file name"},
+        {"--shot-end \"\" " + dir.File("walk.lvl"), "--shot-end needs a file name"},
+        {dir.File("key999.txt"), "key999.txt: line 29: 999 is no solution key"},
+        {dir.File("cr.txt"), "unknown section 'ti\\rles'"},
+        {"reg:-1", "bad level number in reg:-1"},
     };
     for (const auto& r : refusals) EXPECT_TRUE(IsOneLineRefusal("zorv_sim", Sim(r.args, err), err, r.says)) << r.args;
     // The game's own line on the damaged file is in the log, not on the console.

@@ -91,24 +91,33 @@ TEST_F(WalkerSoundTest, StepsComeInTheirCadenceAndLoopsKeepTheirRules) {
              EXPECT_EQ(stops, 1);
          }},
         {"a bot spinning on ice", objecttest::LevelSource({"", "", "", "", "S....(..", "####~~~~~##"}),
+         [&] { return SoundFrame(); }, nullptr, 0, 0, 0,
          [&] {
-             Frames(295);
-             return SoundFrame();
-         },
-         nullptr, 0, 0, 0,
-         [&] {
-             // The slide loops for its budget of 300 frames, then fades out
-             // over 150 and is not started again.
-             const std::vector<CAudioRecord::Event> slides = heard_->Starts("bot_slide.ogg");
-             ASSERT_EQ(slides.size(), 1u) << heard_->Text();
-             float volume = 0;
-             CSound::System()->GetVolume(slides[0].channel, &volume);
-             EXPECT_GT(volume, 0.0f);
-             Frames(160);
-             CSound::System()->GetVolume(slides[0].channel, &volume);
-             EXPECT_EQ(volume, 0.0f);
+             // The slide loops at full volume for its budget of 300 frames
+             // (its start the first), fades out from the last of them over
+             // 150 frames, the last silent, and is not started again. Read
+             // frame by frame: the frame just run is the one before the
+             // record's count.
+             uint32_t start = 0, falls = 0, silent = 0;
+             float top = -1.0f;
+             for (int i = 0; i < 700 && silent == 0; ++i) {
+                 Frames(1);
+                 const std::vector<CAudioRecord::Event> slides = heard_->Starts("bot_slide.ogg");
+                 if (slides.empty()) continue;
+                 float volume = 0;
+                 CSound::System()->GetVolume(slides[0].channel, &volume);
+                 if (top < 0) {
+                     top = volume;
+                     start = slides[0].frame;
+                 }
+                 if (falls == 0 && volume < top) falls = SoundFrame() - 1;
+                 if (volume == 0.0f) silent = SoundFrame() - 1;
+             }
+             EXPECT_GT(top, 0.0f);
+             EXPECT_EQ(falls - start + 1, 300u) << "the budget's frames";
+             EXPECT_EQ(silent - falls + 1, 150u) << "the fade's frames";
              Frames(100);
-             EXPECT_EQ(heard_->Starts("bot_slide.ogg").size(), 1u);
+             EXPECT_EQ(heard_->Starts("bot_slide.ogg").size(), 1u) << heard_->Text();
          }},
     };
     for (const Scenario& s : scenarios) {

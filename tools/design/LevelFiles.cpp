@@ -36,16 +36,31 @@ void StartToolLog() {
     SetLogToFile(true);
 }
 
-bool ParsePackSlot(const std::string& text, int* set, int* index) {
+bool ReadLevelArgument(const std::string& text, LevelArgument* out, std::string* error) {
+    out->text = text;
+    out->set = out->index = -1;
+    out->file.reset();
     for (int s = 0; s < CLevelSet::kSetCount; ++s) {
         if (!StartsWith(text, kSlotPrefixes[s])) continue;
         long v = 0;
-        if (!ParseInteger(text.substr(4), 0, 9999, &v)) return false;
-        *set = s;
-        *index = static_cast<int>(v);
+        if (!ParseInteger(text.substr(4), 0, 9999, &v)) {
+            *error = "bad level number in " + text + " (levels count from 0)";
+            return false;
+        }
+        out->set = s;
+        out->index = static_cast<int>(v);
         return true;
     }
-    return false;
+    out->file.reset(new CLevel());
+    return ReadLevelFile(text, out->file.get(), error);
+}
+
+CLevel* ArgumentLevel(const LevelArgument& argument, std::string* error) {
+    if (argument.set < 0) return argument.file.get();
+    CLevelSet* levels = CLevelSet::GetSet(argument.set);
+    if (levels && argument.index < levels->GetLevelCount()) return levels->GetLevel(argument.index);
+    *error = "no level " + argument.text + " in the level pack";
+    return nullptr;
 }
 
 std::string PackSlotLabel(int set, int index) {

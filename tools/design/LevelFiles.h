@@ -15,9 +15,22 @@
 // or its one line of refusal on standard error. Called first thing.
 void StartToolLog();
 
-// "reg:N", "adv:N", "kid:N": the set (0, 1, 2) and index. False for anything
-// else (a malformed number included).
-bool ParsePackSlot(const std::string& text, int* set, int* index);
+// A tool's LEVEL: a slot of the game's level pack ("reg:N", "adv:N" or
+// "kid:N", N from 0), or a level file or level source, read at once (before
+// the headless world moves into the run folder).
+struct LevelArgument {
+    std::string text;
+    int set = -1;  // the slot's set (0, 1, 2); -1 for a file
+    int index = -1;
+    std::unique_ptr<CLevel> file;
+};
+// False with the reason, the same in every tool: a slot with a bad number,
+// or a file that cannot be read.
+bool ReadLevelArgument(const std::string& text, LevelArgument* out, std::string* error);
+// The level, once the headless world has loaded the pack; null with the
+// reason for a slot past the end of its set.
+CLevel* ArgumentLevel(const LevelArgument& argument, std::string* error);
+
 // The slot's name the way the pack and the map show it: "reg:7 (T4)".
 std::string PackSlotLabel(int set, int index);
 

@@ -419,17 +419,40 @@ void Speckle(cairo_t* cr, double x, double y, double w, double h, const Color& c
     cairo_restore(cr);
 }
 
-void Parchment(cairo_t* cr, double x, double y, double w, double h, uint32_t seed, double torn) {
+void Parchment(cairo_t* cr, double x, double y, double w, double h, uint32_t seed, double torn, double cutW,
+               double cutH) {
     cairo_save(cr);
-    // The outline: straight sides with a small random tear every few pixels.
+    // The outline: straight sides with a small random tear every few pixels,
+    // each tear into the sheet.
     cairo_new_path(cr);
     const double t = 4.0 * torn;
     const int stepsX = std::max(2, static_cast<int>(w / 9));
     const int stepsY = std::max(2, static_cast<int>(h / 9));
+    const bool cut = cutW > 0 && cutH > 0;
+    // A torn-off corner slants down to the right.
+    const double cutLeft = x + w - cutW, cutBottom = y + cutH, slant = cutH * 0.4;
     uint32_t s = seed;
     cairo_move_to(cr, x + RandomRange(s, 0, t), y + RandomRange(s, 0, t));
-    for (int i = 1; i <= stepsX; ++i) cairo_line_to(cr, x + w * i / stepsX, y + RandomRange(s, 0, t));
-    for (int i = 1; i <= stepsY; ++i) cairo_line_to(cr, x + w - RandomRange(s, 0, t), y + h * i / stepsY);
+    for (int i = 1; i <= stepsX; ++i) {
+        const double px = x + w * i / stepsX;
+        if (cut && px >= cutLeft - slant) break;
+        cairo_line_to(cr, px, y + RandomRange(s, 0, t));
+    }
+    if (cut) {
+        // In finer tears than the sides.
+        const int down = std::max(2, static_cast<int>(cutH / 5));
+        const int across = std::max(1, static_cast<int>(cutW / 9));
+        cairo_line_to(cr, cutLeft - slant - RandomRange(s, 0, t), y + RandomRange(s, 0, t));
+        for (int i = 1; i <= down; ++i)
+            cairo_line_to(cr, cutLeft - slant * (down - i) / down - RandomRange(s, 0, t), y + cutH * i / down);
+        for (int i = 1; i <= across; ++i)
+            cairo_line_to(cr, cutLeft + cutW * i / across, cutBottom + RandomRange(s, 0, t));
+    }
+    for (int i = 1; i <= stepsY; ++i) {
+        const double py = y + h * i / stepsY;
+        if (cut && py <= cutBottom) continue;
+        cairo_line_to(cr, x + w - RandomRange(s, 0, t), py);
+    }
     for (int i = stepsX - 1; i >= 0; --i) cairo_line_to(cr, x + w * i / stepsX, y + h - RandomRange(s, 0, t));
     for (int i = stepsY - 1; i >= 1; --i) cairo_line_to(cr, x + RandomRange(s, 0, t), y + h * i / stepsY);
     cairo_close_path(cr);

@@ -104,8 +104,10 @@ double RandomRange(uint32_t& state, double lo, double hi);
 void Speckle(cairo_t* cr, double x, double y, double w, double h, const Color& color, int count, double maxRadius,
              uint32_t seed);
 // A parchment sheet: cream gradient, fibres, darker torn edges. torn = 0
-// gives straight edges.
-void Parchment(cairo_t* cr, double x, double y, double w, double h, uint32_t seed, double torn = 1.0);
+// gives straight edges. A cutW x cutH piece of its top-right corner may be
+// torn away, with torn edges too.
+void Parchment(cairo_t* cr, double x, double y, double w, double h, uint32_t seed, double torn = 1.0,
+               double cutW = 0, double cutH = 0);
 // A wooden frame strip around a rectangle (inner edge at the rectangle).
 void WoodFrame(cairo_t* cr, double x, double y, double w, double h, double thickness);
 

@@ -36,8 +36,8 @@ void SealedNote(cairo_t* cr, double cx, double cy, double angle) {
     cairo_restore(cr);
 }
 
-void Bubble(cairo_t* cr, int w, int h, const std::string& seedName, double bulbR) {
-    Parchment(cr, 0, 0, w, h, Seed(seedName));
+void Bubble(cairo_t* cr, int w, int h, const std::string& seedName, double bulbR, double cutW = 0, double cutH = 0) {
+    Parchment(cr, 0, 0, w, h, Seed(seedName), 1.0, cutW, cutH);
     HintBulb(cr, 40, 50, bulbR);
 }
 
@@ -96,12 +96,16 @@ void RegisterWidgets(CArtRegistry& reg) {
         ProfessorBust::Head(cr, w / 2.0 - 20, h / 2.0 + 2, 33, 0.06, 0.2);
         SealedNote(cr, w - 30, h / 2.0 + 14, 0.2);
     });
-    // The sign's text stands at (80, 20) in a box 105 narrower and 40 lower
-    // than the bubble. The large one (at x 340 or 10, y 15 or 275) holds nine
-    // lines, the 250 characters a level's sign may carry even in wide words;
-    // the small one (at x 420 or 20, y 50 or 350) five, for 100 characters.
-    // Both end 20 pixels short of the screen's edges.
-    reg.Add("tutorial_big.png", 440, 235, [](cairo_t* cr, int w, int h) { Bubble(cr, w, h, "tutorial_big", 28); });
+    // The sign's text stands right of the bulb from x 80 to 18 pixels short
+    // of the right edge: in the small bubble (at x 420 or 20, y 50 or 350)
+    // from y 15 to 15 short of the bottom, eight lines at the smallest size
+    // a text is set in; in the large one (at x 340 or 10, y 15 or 275) from
+    // y 28 to 14 short of the bottom, thirteen such lines. Both end 20 pixels
+    // short of the screen's edges. The large one opens under the play
+    // screen's Menu button (at 742, 9, 50 x 20) for a sign in the left half's
+    // lower rows: its top-right corner is torn away, clear of the button.
+    reg.Add("tutorial_big.png", 440, 235,
+            [](cairo_t* cr, int w, int h) { Bubble(cr, w, h, "tutorial_big", 28, 52, 22); });
     reg.Add("tutorial_small.png", 360, 150, [](cairo_t* cr, int w, int h) { Bubble(cr, w, h, "tutorial_small", 24); });
     reg.Add("mapstar_explain.png", 402, 284, [](cairo_t* cr, int w, int h) {
         Parchment(cr, 0, 0, w, h, Seed("mapstar_explain.png"));

@@ -7,6 +7,7 @@
 
 #include "engine/Utilities.h"
 #include "world/CLevel.h"
+#include "world/SolutionKeys.h"
 
 namespace {
 
@@ -241,6 +242,10 @@ bool CLevelSource::Parse(const std::string& text, CLevel* level, std::string* er
                 const int keyCode = w.size() == 3 ? KeyForName(w[1]) : -1;
                 if (w.size() != 3 || !ParseInt(w[0], &frame) || keyCode < 0 || (w[2] != "down" && w[2] != "up")) {
                     ok = p.Fail(k, "expected 'frame key down|up'");
+                } else if (!IsSolutionKey(keyCode)) {
+                    // The game would ignore it: the solution would not be
+                    // the one written.
+                    ok = p.Fail(k, NoSolutionKeyText(keyCode));
                 } else if (frame < 1 || frame < lastFrame) {
                     ok = p.Fail(k, "frames count from 1 and never go back");
                 } else {

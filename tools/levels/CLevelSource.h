@@ -15,7 +15,8 @@
 //                                          directive naming string-table ids)
 //   solution:                             (then "frame key down|up" lines up to
 //                                          the end; keys left right up down
-//                                          turn slot1..slot9 or a key number)
+//                                          turn slot1..slot9, or the number
+//                                          of one of them: 273 for up, ...)
 //
 // The characters of the tiles picture are listed in TileForChar.
 #pragma once

@@ -6,6 +6,7 @@
 #include "engine/Log.h"
 #include "sound/CSound.h"
 #include "sound/CSoundObject.h"
+#include "world/CWorldDigest.h"
 #include "world/pieces/PieceSprites.h"
 
 bool CElementDeviceButton::inUse = false;
@@ -118,6 +119,13 @@ void CElementDeviceButton::RestoreState(int k) {
     CElementDevice::RestoreState(k);
 }
 
+void CElementDeviceButton::DescribeState(CWorldDigest* d) {
+    DIGEST_FIELD(d, colour);
+    DIGEST_FIELD(d, pressed);
+    DIGEST_FIELD(d, pressCount);
+    CElementDevice::DescribeState(d);
+}
+
 bool CElementDeviceButton::IsColourPressed(int colour) { return GetPressedCount(colour) > 0; }
 
 int CElementDeviceButton::GetPressedCount(int colour) { return IsColour(colour) ? pressedCount[colour] : 0; }
@@ -135,4 +143,9 @@ void CElementDeviceButton::SaveStatics(int k) {
 void CElementDeviceButton::RestoreStatics(int k) {
     if (!inUse || k < 0 || k >= kUndoSlots) return;
     std::memcpy(pressedCount, savedPressedCount[k], sizeof(pressedCount));
+}
+
+void CElementDeviceButton::DescribeStatics(CWorldDigest* d) {
+    d->BeginPart("buttons");
+    for (int c = 0; c < BUTTON_COLOURS; ++c) d->AddAt("pressedCount", c, pressedCount[c]);
 }

@@ -6,6 +6,7 @@
 #include "engine/Log.h"
 #include "sound/CSound.h"
 #include "sound/CSoundObject.h"
+#include "world/CWorldDigest.h"
 #include "world/pieces/CElementDeviceButton.h"
 #include "world/pieces/PieceSprites.h"
 
@@ -184,6 +185,19 @@ void CElementDeviceGate::RestoreState(int k) {
         heldShown = s.heldShown;
     }
     CElementDevice::RestoreState(k);
+}
+
+// The look of each part is the sprite chosen, not its frame: undo puts a
+// look back at rest on its last frame.
+void CElementDeviceGate::DescribeState(CWorldDigest* d) {
+    DIGEST_FIELD(d, colour);
+    DIGEST_FIELD(d, open);
+    DIGEST_FIELD(d, broken);
+    DIGEST_FIELD(d, heldShown);
+    d->AddSprite("back", back.current, false);
+    d->AddSprite("front", front.current, false);
+    d->AddSprite("light", light.current, false);
+    CElementDevice::DescribeState(d);
 }
 
 void CElementDeviceGate::PrintSprites() {

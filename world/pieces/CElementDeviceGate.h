@@ -20,6 +20,7 @@ public:
 
     void SaveState(int k) override;
     void RestoreState(int k) override;
+    void DescribeState(CWorldDigest* digest) override;
     void Update() override;
     int GetSurfaceFriction() override { return 0; }
     void PrintSprites() override;

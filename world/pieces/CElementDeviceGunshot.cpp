@@ -4,6 +4,7 @@
 #include "engine/Log.h"
 #include "sound/CSound.h"
 #include "sound/CSoundObject.h"
+#include "world/CWorldDigest.h"
 #include "world/pieces/CElementDeviceTrampoline.h"
 #include "world/pieces/PieceSprites.h"
 
@@ -187,6 +188,13 @@ void CElementDeviceGunshot::RestoreState(int k) {
         finished = records[k].finished;
     }
     CElementDevice::RestoreState(k);
+}
+
+void CElementDeviceGunshot::DescribeState(CWorldDigest* d) {
+    DIGEST_FIELD(d, kind);
+    DIGEST_FIELD(d, hit);
+    DIGEST_FIELD(d, finished);
+    CElementDevice::DescribeState(d);
 }
 
 int CElementDeviceGunshot::GetSlide() { return 0; }

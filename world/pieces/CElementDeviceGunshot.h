@@ -28,6 +28,7 @@ public:
     void StepMovement() override;
     void SaveState(int k) override;
     void RestoreState(int k) override;
+    void DescribeState(CWorldDigest* digest) override;
     void Update() override;
     int GetSlide() override;
     int GetSurfaceFriction() override;

@@ -4,6 +4,7 @@
 #include "engine/Log.h"
 #include "sound/CSound.h"
 #include "sound/CSoundObject.h"
+#include "world/CWorldDigest.h"
 #include "world/pieces/PieceSprites.h"
 
 CElementDevicePowerup* CElementDevicePowerup::powerupGrid[kGridCells] = {};
@@ -163,6 +164,11 @@ void CElementDevicePowerup::RestoreStatics(int k) {
     for (int i = 0; i < kGridCells; ++i) powerupGrid[i] = savedGrids[k][i];
 }
 
+void CElementDevicePowerup::DescribeStatics(CWorldDigest* d) {
+    d->BeginPart("powerups");
+    d->AddCells("powerup", -2, [d](int x, int y) { return d->ElementIndex(powerupGrid[CellIndex(x, y)]); });
+}
+
 void CElementDevicePowerup::SaveState(int k) {
     DebugLog(DBG_UNDO, "      %s:  Saving ElementDevicePowerup state...\n", GetTypeName());
     if (k >= 0 && k < kUndoSlots) {
@@ -185,6 +191,15 @@ void CElementDevicePowerup::RestoreState(int k) {
         caption->SetState(r.caption);
     }
     CElementDevice::RestoreState(k);
+}
+
+void CElementDevicePowerup::DescribeState(CWorldDigest* d) {
+    DIGEST_FIELD(d, kind);
+    DIGEST_FIELD(d, collected);
+    DIGEST_FIELD(d, rise);
+    d->AddSprite("icon", icon, true);
+    d->AddSprite("caption", caption, true);
+    CElementDevice::DescribeState(d);
 }
 
 void CElementDevicePowerup::Update() {

@@ -41,6 +41,7 @@ public:
 
     void SaveState(int k) override;
     void RestoreState(int k) override;
+    void DescribeState(CWorldDigest* digest) override;
     void Update() override;
     void PrintSprites() override;
 
@@ -55,6 +56,7 @@ public:
     static void ResetStatics();
     static void SaveStatics(int k);
     static void RestoreStatics(int k);
+    static void DescribeStatics(CWorldDigest* digest);
     // The phase the next power-up's bobbing starts at (it runs on from level
     // to level).
     static int GetBobbingPhase() { return bobbingPhase; }

@@ -8,6 +8,7 @@
 #include "engine/Log.h"
 #include "sound/CSound.h"
 #include "sound/CSoundObject.h"
+#include "world/CWorldDigest.h"
 #include "world/pieces/CElementLadder.h"
 #include "world/pieces/PieceSprites.h"
 
@@ -520,6 +521,20 @@ void CElementDeviceTeleport::RestoreState(int k) {
     CElementDevice::RestoreState(k);
 }
 
+// Left out: the glow timers, which undo starts afresh. The look of each
+// part is the sprite chosen: undo lets the spiral spin on from where it is.
+void CElementDeviceTeleport::DescribeState(CWorldDigest* d) {
+    DIGEST_FIELD(d, colour);
+    DIGEST_FIELD(d, starting);
+    DIGEST_FIELD(d, glowLeft);
+    DIGEST_FIELD(d, glowRight);
+    DIGEST_FIELD(d, holdCounter);
+    d->AddSprite("back", back.current, false);
+    d->AddSprite("front", front.current, false);
+    d->AddSprite("portal", portal.current, false);
+    CElementDevice::DescribeState(d);
+}
+
 void CElementDeviceTeleport::PrintSprites() {
     PrintSpriteLine(back.current);
     PrintSpriteLine(front.current);
@@ -543,4 +558,10 @@ void CElementDeviceTeleport::SaveStatics(int k) {
 void CElementDeviceTeleport::RestoreStatics(int k) {
     if (!inUse || k < 0 || k >= kUndoSlots) return;
     for (int c = 0; c < TELEPORT_COLOURS; ++c) pairs[c] = savedPairs[k][c];
+}
+
+void CElementDeviceTeleport::DescribeStatics(CWorldDigest* d) {
+    d->BeginPart("teleports");
+    static const char* const kNames[TELEPORT_COLOURS] = {"pairs[blue]", "pairs[yellow]", "pairs[red]"};
+    for (int c = 0; c < TELEPORT_COLOURS; ++c) d->AddElements(kNames[c], pairs[c]);
 }

@@ -36,6 +36,7 @@ public:
     bool CanFall(bool ignoreBelow) override;
     void SaveState(int k) override;
     void RestoreState(int k) override;
+    void DescribeState(CWorldDigest* digest) override;
     void Update() override;
     void PrintSprites() override;
 
@@ -73,6 +74,7 @@ public:
     static void ResetStatics();
     static void SaveStatics(int k);
     static void RestoreStatics(int k);
+    static void DescribeStatics(CWorldDigest* digest);
 
 private:
     // Spiral sprites: idle, active, the three fade steps back to idle, and

@@ -6,6 +6,7 @@
 #include "engine/Log.h"
 #include "sound/CSound.h"
 #include "sound/CSoundObject.h"
+#include "world/CWorldDigest.h"
 #include "world/pieces/PieceSprites.h"
 
 bool CElementDeviceTrampoline::inUse = false;
@@ -242,6 +243,16 @@ void CElementDeviceTrampoline::RestoreState(int k) {
     CElementDevice::RestoreState(k);
 }
 
+void CElementDeviceTrampoline::DescribeState(CWorldDigest* d) {
+    DIGEST_FIELD(d, stretchedLeft);
+    DIGEST_FIELD(d, stretchedRight);
+    DIGEST_FIELD(d, pushCount);
+    d->AddSprite("back", back.current, false);
+    d->AddSprite("front", front.current, false);
+    d->AddSprite("canvas", canvas.current, false);
+    CElementDevice::DescribeState(d);
+}
+
 void CElementDeviceTrampoline::PrintSprites() {
     PrintSpriteLine(back.current);
     PrintSpriteLine(front.current);
@@ -263,4 +274,9 @@ void CElementDeviceTrampoline::SaveStatics(int k) {
 void CElementDeviceTrampoline::RestoreStatics(int k) {
     if (!inUse || k < 0 || k >= kUndoSlots) return;
     std::memcpy(trampolineGrid, savedGrid[k], sizeof(trampolineGrid));
+}
+
+void CElementDeviceTrampoline::DescribeStatics(CWorldDigest* d) {
+    d->BeginPart("trampolines");
+    d->AddCells("trampoline", 0, [](int x, int y) { return trampolineGrid[x * kGridHeight + y]; });
 }

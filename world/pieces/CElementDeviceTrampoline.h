@@ -20,6 +20,7 @@ public:
 
     void SaveState(int k) override;
     void RestoreState(int k) override;
+    void DescribeState(CWorldDigest* digest) override;
     void Update() override;
     int GetSurfaceFriction() override { return 0; }
     void PrintSprites() override;
@@ -35,6 +36,7 @@ public:
     static void ResetStatics();
     static void SaveStatics(int k);
     static void RestoreStatics(int k);
+    static void DescribeStatics(CWorldDigest* digest);
 
 private:
     enum Canvas {

@@ -2,6 +2,7 @@
 
 #include "engine/CSprite.h"
 #include "engine/Log.h"
+#include "world/CWorldDigest.h"
 #include "world/pieces/PieceSprites.h"
 
 int32_t CElementDeviceTube::exitX = 0;
@@ -159,6 +160,27 @@ void CElementDeviceTube::RestoreState(int k) {
         body.current->Show(kSpriteNotDrawn, kSpriteNotDrawn);
         if (lights) lights->Show(kSpriteNotDrawn, kSpriteNotDrawn);
     }
+}
+
+// Left out: the arrow (the main sprite) and its bobbing, which undo ends for
+// good.
+void CElementDeviceTube::DescribeState(CWorldDigest* d) {
+    DIGEST_FIELD(d, kind);
+    DIGEST_FIELD(d, isEntrance);
+    DIGEST_FIELD(d, isEntrance2);
+    DIGEST_FIELD(d, arrowOffset);
+    DIGEST_FIELD(d, arrowBounces);
+    DIGEST_FIELD(d, arrowRising);
+    d->AddSprite("body", body.current, false);
+    d->AddSprite("lights", lights, false);
+    DescribeBaseState(d, false);
+}
+
+void CElementDeviceTube::DescribeStatics(CWorldDigest* d) {
+    d->BeginPart("tubes");
+    DIGEST_FIELD(d, exitPresent);
+    DIGEST_FIELD(d, exitX);
+    DIGEST_FIELD(d, exitY);
 }
 
 void CElementDeviceTube::PrintSprites() {

@@ -20,12 +20,14 @@ public:
 
     void SaveState(int k) override;
     void RestoreState(int k) override;
+    void DescribeState(CWorldDigest* digest) override;
     void Update() override;
     void PrintSprites() override;
 
     // (x, y) is the exit tube's cell; false in a world without an exit tube.
     static bool IsExitTube(int x, int y);
     static void ResetStatics();
+    static void DescribeStatics(CWorldDigest* digest);
 
     int GetKind() const { return kind; }
     bool IsArrowActive() const { return arrowActive != 0; }

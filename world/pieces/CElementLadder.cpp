@@ -4,6 +4,7 @@
 
 #include "engine/CSprite.h"
 #include "engine/Log.h"
+#include "world/CWorldDigest.h"
 #include "world/pieces/PieceSprites.h"
 
 int32_t CElementLadder::ladderGrid[CElement::kGridCells] = {};
@@ -71,6 +72,11 @@ void CElementLadder::SaveState(int) { DebugLog(DBG_UNDO, "      %s:  Saving Elem
 
 void CElementLadder::RestoreState(int) {
     DebugLog(DBG_UNDO, "      %s:  Restoring ElementLadder state...\n", GetTypeName());
+}
+
+void CElementLadder::DescribeStatics(CWorldDigest* d) {
+    d->BeginPart("ladders");
+    d->AddCells("ladder", 0, [](int x, int y) { return ladderGrid[Cell(x, y)]; });
 }
 
 int CElementLadder::GetSurfaceFriction() { return 0; }

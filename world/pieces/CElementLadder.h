@@ -29,6 +29,7 @@ public:
     static bool IsLadderAt(int x, int y);
     static bool IsLadderPlatformAt(int x, int y);
     static void ResetStatics();
+    static void DescribeStatics(CWorldDigest* digest);
 
     CSprite* GetPlatformSprite() const { return spritePlatform; }
 

@@ -4,6 +4,7 @@
 
 #include "engine/CSprite.h"
 #include "engine/Log.h"
+#include "world/CWorldDigest.h"
 
 namespace {
 
@@ -156,6 +157,13 @@ void CElementObjectBarrel::RestoreState(int k) {
         coolingState = coolingSaved[k].state;
     }
     CElementObject::RestoreState(k);
+}
+
+void CElementObjectBarrel::DescribeState(CWorldDigest* d) {
+    DIGEST_FIELD(d, material);
+    DIGEST_FIELD(d, coolingPhase);
+    DIGEST_FIELD(d, coolingState);
+    CElementObject::DescribeState(d);
 }
 
 int CElementObjectBarrel::GetSlide() { return (FROZEN ? -1 : 0) - (ridden ? 0 : 1); }

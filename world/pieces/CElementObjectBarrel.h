@@ -22,6 +22,7 @@ public:
 
     void SaveState(int k) override;
     void RestoreState(int k) override;
+    void DescribeState(CWorldDigest* digest) override;
     void Update() override;
     // It rolls on plain ground; frozen it slides even more; an actor standing
     // on it keeps it in place.

@@ -4,6 +4,7 @@
 
 #include "engine/CSprite.h"
 #include "engine/Log.h"
+#include "world/CWorldDigest.h"
 
 namespace {
 
@@ -118,6 +119,11 @@ void CElementObjectCrate::SaveState(int k) {
 void CElementObjectCrate::RestoreState(int k) {
     DebugLog(DBG_UNDO, "      %s:  Restoring ElementObjectCrate state...\n", GetTypeName());
     CElementObject::RestoreState(k);
+}
+
+void CElementObjectCrate::DescribeState(CWorldDigest* d) {
+    DIGEST_FIELD(d, material);
+    CElementObject::DescribeState(d);
 }
 
 void CElementObjectCrate::Update() {

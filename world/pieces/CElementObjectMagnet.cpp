@@ -8,6 +8,7 @@
 #include "engine/Log.h"
 #include "sound/CSound.h"
 #include "sound/CSoundObject.h"
+#include "world/CWorldDigest.h"
 #include "world/pieces/CElementLadder.h"
 
 std::vector<CElementObjectMagnet*> CElementObjectMagnet::allMagnets;
@@ -176,6 +177,11 @@ void CElementObjectMagnet::RestoreStatics(int k) {
     allMagnets = savedMagnets[k];
 }
 
+void CElementObjectMagnet::DescribeStatics(CWorldDigest* d) {
+    d->BeginPart("magnets");
+    d->AddElements("magnets", allMagnets);
+}
+
 const std::vector<CElementObjectMagnet*>& CElementObjectMagnet::GetSavedMagnets(int k) {
     static const std::vector<CElementObjectMagnet*> none;
     return (k >= 0 && k < kUndoSlots) ? savedMagnets[k] : none;
@@ -197,6 +203,13 @@ void CElementObjectMagnet::RestoreState(int k) {
         empCountdown = magnetSaved[k].empCountdown;
     }
     CElementObject::RestoreState(k);
+}
+
+// Left out: armed, which only keeps the first pass quiet.
+void CElementObjectMagnet::DescribeState(CWorldDigest* d) {
+    DIGEST_FIELD(d, faceLeft);
+    DIGEST_FIELD(d, empCountdown);
+    CElementObject::DescribeState(d);
 }
 
 // ---- attraction ------------------------------------------------------------

@@ -37,6 +37,7 @@ public:
     static void ResetStatics();
     static void SaveStatics(int k);
     static void RestoreStatics(int k);
+    static void DescribeStatics(CWorldDigest* digest);
     static const std::vector<CElementObjectMagnet*>& GetMagnets() { return allMagnets; }
     // The magnet list kept for undo step k (tests check that it never keeps
     // a magnet that is gone).
@@ -47,6 +48,7 @@ public:
 
     void SaveState(int k) override;
     void RestoreState(int k) override;
+    void DescribeState(CWorldDigest* digest) override;
     void Update() override;
     int GetSlide() override;
 

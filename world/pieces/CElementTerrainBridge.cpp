@@ -8,6 +8,7 @@
 #include "sound/CSound.h"
 #include "sound/CSoundObject.h"
 #include "world/CLevel.h"
+#include "world/CWorldDigest.h"
 #include "world/pieces/PieceSprites.h"
 
 int32_t CElementTerrainBridge::soundHistory[3] = {-1, -1, -1};
@@ -149,4 +150,11 @@ void CElementTerrainBridge::RestoreState(int k) {
     collapsing = saved[k].collapsing;
     inflating = saved[k].inflating;
     CElementTerrain::RestoreState(k);
+}
+
+void CElementTerrainBridge::DescribeState(CWorldDigest* d) {
+    DIGEST_FIELD(d, collapsing);
+    DIGEST_FIELD(d, inflating);
+    DIGEST_FIELD(d, soundNumber);
+    CElementTerrain::DescribeState(d);
 }

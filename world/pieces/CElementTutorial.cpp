@@ -11,6 +11,7 @@
 #include "engine/FontRender.h"
 #include "engine/Log.h"
 #include "gui/GuiText.h"
+#include "world/CWorldDigest.h"
 #include "world/pieces/PieceSprites.h"
 
 CElementTutorial* CElementTutorial::tutorialGrid[kGridCells] = {};
@@ -36,6 +37,20 @@ constexpr int kPhaseCycle = 14;
 constexpr int kInterfaceLayer = 1410;
 
 int CellIndex(int x, int y) { return x * CElement::kGridHeight + y; }
+
+// Where a bubble of w x h pixels holds its text: right of the bulb, clear of
+// the paper's edge, and in the large bubble below the corner its picture
+// leaves out for the Menu button.
+SDL_Rect TextArea(bool large, int w, int h) {
+    const int top = large ? 28 : 15;
+    const int bottom = large ? 14 : 15;
+    SDL_Rect r;
+    r.x = 80;
+    r.y = static_cast<Sint16>(top);
+    r.w = static_cast<Uint16>(w - 80 - 18);
+    r.h = static_cast<Uint16>(h - top - bottom);
+    return r;
+}
 
 std::string BubbleName(int x, int y) {
     char name[32];
@@ -166,11 +181,18 @@ void CElementTutorial::BuildBubble(const char* levelText) {
     const int w = CDraw::GetWidth(image);
     const int h = CDraw::GetHeight(image);
 
+    if (!kids) textArea = TextArea(large, w, h);
     if (!text.directive) {
-        BlitString(kFreeTextString, image, w - 105, h - 40, 0, 80, 20, levelText);
+        // The level file's own text, as its author typed it: its "%n" are
+        // line breaks, nothing else in it is markup. Too long for the
+        // bubble, it is set smaller, as the editor's box sets it.
+        int pointSize = 0;
+        const std::string laid = FontFitTypedLines(kFreeTextString, levelText, textArea.w, textArea.h, 0, &pointSize);
+        BlitTypedString(kFreeTextString, image, textArea.w, textArea.h, 0, textArea.x, textArea.y, laid.c_str(),
+                        nullptr, pointSize, true);
     } else if (!kids) {
         DebugLog(DBG_DEBUG, "CElementTutorial()  Found tutorial directive for STRING #%i\n", text.body);
-        BlitString(text.body, image, w - 105, h - 40, 0, 80, 20);
+        BlitString(text.body, image, textArea.w, textArea.h, 0, textArea.x, textArea.y);
     } else if (text.heading < 1) {
         BlitString(text.body, image, w - 150, h - 40, 0, 40, 60);
     } else {
@@ -272,6 +294,19 @@ void CElementTutorial::RestoreState(int k) {
     } else if (activeSign == this) {
         activeSign = nullptr;
     }
+}
+
+void CElementTutorial::DescribeState(CWorldDigest* d) {
+    DIGEST_FIELD(d, active);
+    DIGEST_FIELD(d, iconCountdown);
+    CElement::DescribeState(d);
+}
+
+void CElementTutorial::DescribeStatics(CWorldDigest* d) {
+    d->BeginPart("signs");
+    DIGEST_FIELD(d, tutorialPresent);
+    d->AddElement("activeSign", activeSign);
+    d->AddCells("sign", -2, [d](int x, int y) { return d->ElementIndex(tutorialGrid[CellIndex(x, y)]); });
 }
 
 void CElementTutorial::PrintSprites() {

@@ -3,16 +3,20 @@
 // and the question mark fades out; when he leaves, the bubble fades away and
 // the question mark comes back. Only one sign is active at a time.
 //
-// A sign's text is either free text (drawn in the style of string 300) or a
-// directive "#zqdefine N-c-M#" naming string-table entries: N the body, c the
-// style (k kids parchment, l large bubble, anything else small), M the kids
-// bubble's heading (0 for none). A sign whose text is missing, names an entry
+// A sign's text is either free text (drawn as typed in the style of string
+// 300, set a point smaller at a time while it is too long for its bubble, as
+// the editor's box sets it, and never with a line cut) or a directive
+// "#zqdefine N-c-M#" naming string-table entries: N the body, c the style (k
+// kids parchment, l large bubble, anything else small), M the kids bubble's
+// heading (0 for none). A sign whose text is missing, names an entry
 // the string table lacks, or is a directive that cannot be read shows the
 // question mark but no bubble.
 //
 // Signs are not in the element grid (they neither block nor hold anything);
 // a class-wide grid of their own records them by cell.
 #pragma once
+
+#include <SDL.h>
 
 #include <cstdint>
 #include <string>
@@ -43,6 +47,7 @@ public:
 
     void SaveState(int k) override;
     void RestoreState(int k) override;
+    void DescribeState(CWorldDigest* digest) override;
     void Update() override;
     void PrintSprites() override;
 
@@ -51,6 +56,7 @@ public:
     static void HandleTutorial(int x, int y);
     static CElementTutorial* GetTutorialAt(int x, int y);
     static CElementTutorial* GetActiveTutorial() { return activeSign; }
+    static void DescribeStatics(CWorldDigest* digest);
     static bool IsTutorialPresent() { return tutorialPresent != 0; }
     // The rotation frame and bobbing phase the next sign starts at (it runs
     // on from level to level).
@@ -67,6 +73,9 @@ public:
     // The bubble's picture with the text on it, before its fades; empty
     // without a bubble.
     const std::string& GetBubbleImageName() const { return bubbleName; }
+    // Where the small or large bubble's picture holds its text; empty for
+    // the kids parchment and without a bubble.
+    const SDL_Rect& GetTextArea() const { return textArea; }
 
 private:
     friend void ResetTutorialGrid();
@@ -81,6 +90,7 @@ private:
     COscillator bobbing;
     Text text;
     std::string bubbleName;  // "tutorial_cc_rr.png"; empty without a bubble
+    SDL_Rect textArea = {0, 0, 0, 0};
     struct Record {
         uint8_t active = 0;
         int32_t iconCountdown = 0;

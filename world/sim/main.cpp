@@ -20,10 +20,10 @@
 #include "engine/Utilities.h"
 #include "platform/Platform.h"
 #include "tools/design/LevelFiles.h"
+#include "tools/design/ToolRefusal.h"
 #include "world/CElement.h"
 #include "world/CHeadlessWorld.h"
 #include "world/CLevel.h"
-#include "world/CLevelSet.h"
 #include "world/CWorldRun.h"
 #include "world/SolutionKeys.h"
 
@@ -60,10 +60,7 @@ const char* const kUsage =
     "(one line on stderr; the game's own log lines go to LOG.TXT in the profile\n"
     "folder).\n";
 
-int Refuse(const std::string& message) {
-    fprintf(stderr, "zorv_sim: %s\n", message.c_str());
-    return 2;
-}
+int Refuse(const std::string& message) { return RefuseInOneLine("zorv_sim", message); }
 
 // "F:K:R,F:K:R,..."; false with the offending record (and what is wrong with
 // it) in *bad.
@@ -84,7 +81,7 @@ bool ParseKeys(const std::string& text, std::vector<ReplayKey>* keys, std::strin
             return false;
         }
         if (!IsSolutionKey(static_cast<int>(key))) {
-            *bad = "'" + record + "': " + std::to_string(key) + " is no solution key (273 to 276, 102, 49 to 57)";
+            *bad = "'" + record + "': " + NoSolutionKeyText(static_cast<int>(key));
             return false;
         }
         if (!keys->empty() && frame < keys->back().frame) {
@@ -117,10 +114,11 @@ int main(int argc, char** argv) {
     long frames = 20000;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
+        // An option's value; an empty one is refused as a missing one.
         auto value = [&](std::string* out) {
             if (i + 1 >= argc) return false;
             *out = argv[++i];
-            return true;
+            return !out->empty();
         };
         if (a == "--help" || a == "-h") {
             fputs(kUsage, stdout);
@@ -157,25 +155,15 @@ int main(int argc, char** argv) {
 
     // Which level: a pack slot or a file, read before we move to the run folder.
     StartToolLog();
-    int set = -1, index = -1;
     std::string error;
-    std::unique_ptr<CLevel> fileLevel;
-    if (!ParsePackSlot(levelArg, &set, &index)) {
-        for (const char* prefix : {"reg:", "adv:", "kid:"})
-            if (levelArg.compare(0, 4, prefix) == 0) return Refuse("bad level number in " + levelArg);
-        fileLevel.reset(new CLevel());
-        if (!ReadLevelFile(levelArg, fileLevel.get(), &error)) return Refuse(error);
-    }
+    LevelArgument argument;
+    if (!ReadLevelArgument(levelArg, &argument, &error)) return Refuse(error);
     if (!shot.empty()) shot = PlatformAbsolutePath(shot);
     if (!shotEnd.empty()) shotEnd = PlatformAbsolutePath(shotEnd);
 
     if (!CHeadlessWorld::Start(PlatformExecutableDir(), &error)) return Refuse(error);
-    CLevel* level = fileLevel.get();
-    if (set >= 0) {
-        CLevelSet* levels = CLevelSet::GetSet(set);
-        if (!levels || index >= levels->GetLevelCount()) return Refuse("no level " + levelArg + " in the level pack");
-        level = levels->GetLevel(index);
-    }
+    CLevel* level = ArgumentLevel(argument, &error);
+    if (!level) return Refuse(error);
 
     int code = 0;
     {

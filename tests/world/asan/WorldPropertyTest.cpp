@@ -1,8 +1,9 @@
 // Random levels with every piece and random key records, under
 // AddressSanitizer and UBSan: the world's invariants hold after every frame,
 // after every undo of a burst that runs the undo ring past its end and after
-// the undo that takes back the end of a level; and taking back a move and
-// making it again gives the very same world.
+// the undo that takes back the end of a level, after which the level runs
+// on; every undo brings back the whole world digest of the step it goes back
+// to; and taking back a move and making it again gives the very same world.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -13,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/UndoWatch.h"
 #include "world/CElement.h"
 #include "world/CElementAIProfessor.h"
 #include "world/CHeadlessWorld.h"
@@ -175,7 +177,8 @@ protected:
 
 TEST_F(WorldProperty, RandomLevelsAndKeysKeepTheWorldWholeThroughUndoAndAfterTheEnd) {
     const auto began = std::chrono::steady_clock::now();
-    int levels = 0, bursts = 0, afterEnd = 0;
+    CUndoWatch watch;
+    int levels = 0, bursts = 0, pastFullRing = 0, afterEnd = 0, movesAfterEnd = 0;
     long frames = 0;
     for (unsigned seed = 1; seed <= 150; ++seed) {
         std::mt19937 rng(seed);
@@ -184,10 +187,13 @@ TEST_F(WorldProperty, RandomLevelsAndKeysKeepTheWorldWholeThroughUndoAndAfterThe
         run.SetKeys(MakeRandomKeys(&rng, 600));
         std::string error;
         ASSERT_TRUE(run.Start(&error)) << "seed " << seed << ": " << error;
+        // The world's invariants, and after an undo the whole world as it
+        // was when the step it went back to was saved.
         auto check = [&](const char* when) {
             std::string what;
-            if (CWorldRun::CheckWorld(&what)) return true;
-            ADD_FAILURE() << "seed " << seed << ", frame " << run.GetFrame() << ", " << when << ": " << what;
+            if (CWorldRun::CheckWorld(&what) && watch.GetDifference().empty()) return true;
+            ADD_FAILURE() << "seed " << seed << ", frame " << run.GetFrame() << ", " << when << ": "
+                          << (what.empty() ? "undo did not bring back " + watch.GetDifference() : what);
             return false;
         };
         // Six undos in a row, more than the ring holds, the last one forced,
@@ -196,17 +202,32 @@ TEST_F(WorldProperty, RandomLevelsAndKeysKeepTheWorldWholeThroughUndoAndAfterThe
         // oldest steps.
         const int burstAt = std::uniform_int_distribution<int>(150, 550)(rng);
         const int fullFor = std::uniform_int_distribution<int>(10, 120)(rng);
-        int loadsAfterEnd = 0, framesFull = 0;
+        int loadsAfterEnd = 0, framesFull = 0, savesAtUndo = -1;
+        bool endTakenBack = false;
         while (run.GetFrame() < 600) {
             run.StepFrame();
             framesFull = CElement::GetUndoCount() == CElement::kUndoSlots ? framesFull + 1 : 0;
             if (!check("after a step")) return;
+            ASSERT_FALSE(endTakenBack && run.IsEnded())
+                << "seed " << seed << ": the level ended again in the frame after the undo that took back its end";
+            endTakenBack = false;
+            // A move made after the undo that took back the end: the level
+            // runs again.
+            if (savesAtUndo >= 0 && watch.GetSaves() > savesAtUndo) {
+                ++movesAfterEnd;
+                savesAtUndo = -1;
+            }
             if (run.GetFrame() == burstAt || framesFull == fullFor) {
+                const bool fullRing = CElement::GetUndoCount() == CElement::kUndoSlots;
+                const int compared = watch.GetCompared();
                 for (int i = 0; i < 6; ++i) {
                     CElement::LoadUndoStep(i == 5);
                     if (!check("after an undo")) return;
                 }
                 ++bursts;
+                // On a full ring every one of the six goes back, the last
+                // one past the ring's oldest step.
+                if (fullRing && watch.GetCompared() - compared == 6) ++pastFullRing;
             }
             if (!run.IsEnded()) continue;
             // The score page takes back the move that ended the level.
@@ -215,14 +236,21 @@ TEST_F(WorldProperty, RandomLevelsAndKeysKeepTheWorldWholeThroughUndoAndAfterThe
             CElement::LoadUndoStep(true);
             if (!check("after the undo that followed the end")) return;
             ++afterEnd;
+            endTakenBack = true;
+            savesAtUndo = watch.GetSaves();
         }
         ++levels;
         frames += run.GetFrame();
     }
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
-    printf("%d random levels x %ld frames in all, with %d bursts of six undos and %d undos after the end, the world "
-           "checked after each, in %.2f s\n",
-           levels, frames, bursts, afterEnd, seconds);
+    printf("%d random levels x %ld frames in all, with %d bursts of six undos (%d past a full ring), %d undos after "
+           "the end (%d followed by a move), %d undos compared whole with their step, in %.2f s\n",
+           levels, frames, bursts, pastFullRing, afterEnd, movesAfterEnd, watch.GetCompared(), seconds);
+    // The run reached every case it is there for.
+    EXPECT_GT(bursts, 0);
+    EXPECT_GT(pastFullRing, 0);
+    EXPECT_GT(afterEnd, 0);
+    EXPECT_GT(movesAfterEnd, 0);
 }
 
 TEST_F(WorldProperty, UndoThenTheSameKeysGivesTheSameWorld) {

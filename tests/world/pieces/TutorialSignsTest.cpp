@@ -1,16 +1,20 @@
 // Tutorial signs: reading a sign's text (directives, free text, and texts
 // that can show nothing), the bubble's style and place, its fades while the
 // hero stands on the sign and after he leaves, switching between
-// neighbouring signs, the kids parchment's heading, and every tutorial text
-// fitting its bubble with the real fonts.
+// neighbouring signs, the kids parchment's heading, every tutorial text and
+// a sign's own text fitting its bubble with the real fonts, and the large
+// bubble clear of the play screen's Menu button.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
+#include "editor/CControllerEditorTutorial.h"
 #include "engine/CDraw.h"
 #include "engine/CSprite.h"
 #include "engine/FontRender.h"
+#include "gui/CGuiTextbox.h"
 #include "tests/world/pieces/ObjectWorld.h"
 #include "world/pieces/CElementTutorial.h"
 
@@ -233,6 +237,22 @@ TEST_F(SignWorldTest, ASignWithATextItCannotShowKeepsItsQuestionMarkButOpensNoBu
     }
 }
 
+// A level's own sign text breaks its lines at its "%n", as the level file
+// stores them; nothing else in it is markup, and no style leaks from it.
+TEST_F(SignWorldTest, AFreeTextBreaksAtItsLineBreaksAndHoldsNoOtherMarkup) {
+    ASSERT_NO_FATAL_FAILURE(BuildSigns());
+    Sign* sign = new Sign(5, 10, "Push %bthe%ncrate %1%i");
+    ASSERT_NE(sign->GetBubbleSprite(), nullptr);
+    std::vector<std::u16string> lines;
+    for (const FontRunPlacement& r : FontGetLastPlacements()) {
+        lines.resize(static_cast<size_t>(r.line));
+        lines.back() += r.text;
+        EXPECT_EQ(r.style, 0);
+    }
+    EXPECT_EQ(lines, (std::vector<std::u16string>{u"Push %bthe", u"crate %1%i"}));
+    EXPECT_EQ(FontGetStyle(), 0);
+}
+
 TEST_F(SignWorldTest, AKidsParchmentPutsItsHeadingAboveTheBodyOrTheBodyHigherWithoutOne) {
     ASSERT_NO_FATAL_FAILURE(BuildSigns());
     Sign* withHeading = new Sign(10, 10, "#zqdefine 5004-k-2102#");
@@ -259,14 +279,14 @@ TEST_F(SignWorldTest, AKidsParchmentPutsItsHeadingAboveTheBodyOrTheBodyHigherWit
 // bubble (with and without a heading), stays inside its text box and off the
 // bubble's rim, measured on the runs the renderer placed with the real fonts.
 TEST_F(SignWorldTest, EveryTutorialTextFitsItsBubbleWithTheRealFonts) {
-    constexpr int kRim = 18;  // the paper's edge the text must stay clear of
+    constexpr int kRim = 14;  // the paper's edge the text must stay clear of
     struct Style {
         char letter;
         int heading;
-        int left, top, boxMarginW, boxMarginH;
+        int left, top, boxMarginW, boxMarginH;  // the kids parchment's box
     };
     const Style styles[] = {
-        {'s', 0, 80, 20, 105, 40}, {'l', 0, 80, 20, 105, 40}, {'k', 0, 40, 60, 150, 40}, {'k', 2102, 40, 110, 150, 40}};
+        {'s', 0, 0, 0, 0, 0}, {'l', 0, 0, 0, 0, 0}, {'k', 0, 40, 60, 150, 40}, {'k', 2102, 40, 110, 150, 40}};
     int measured = 0;
     for (int id = 5001; id <= 5099; ++id) {
         if (!FontHasEntry(id)) continue;
@@ -280,17 +300,122 @@ TEST_F(SignWorldTest, EveryTutorialTextFitsItsBubbleWithTheRealFonts) {
             ASSERT_NE(sign->GetBubbleSprite(), nullptr);
             const int image = CDraw::FindImage(sign->GetBubbleImageName().c_str());
             const int w = CDraw::GetWidth(image), h = CDraw::GetHeight(image);
-            const int boxW = w - st.boxMarginW, boxH = h - st.boxMarginH;
+            SDL_Rect box = sign->GetTextArea();
+            if (st.letter == 'k')
+                box = {static_cast<Sint16>(st.left), static_cast<Sint16>(st.top),
+                       static_cast<Uint16>(w - st.boxMarginW), static_cast<Uint16>(h - st.boxMarginH)};
             const auto& runs = FontGetLastPlacements();  // the body, drawn last
             ASSERT_FALSE(runs.empty());
             for (const FontRunPlacement& r : runs) {
-                EXPECT_LE(r.x + r.w, boxW);
-                EXPECT_LE(r.y + r.h, boxH);
-                EXPECT_LE(st.left + r.x + r.w, w - kRim);
-                EXPECT_LE(st.top + r.y + r.h, h - kRim);
+                EXPECT_LE(r.x + r.w, box.w);
+                EXPECT_LE(r.y + r.h, box.h);
+                EXPECT_LE(box.x + r.x + r.w, w - kRim);
+                EXPECT_LE(box.y + r.y + r.h, h - kRim);
             }
             ++measured;
         }
     }
     EXPECT_GE(measured, 26 * 4);
+}
+
+// A sign's own text shows in its bubble at least as its author saw it in the
+// editor's box: the longest and the most-lines texts the box accepts for the
+// small bubble (100 characters) and the large one (250), and texts of many
+// short lines, are set smaller until they fit, every line whole inside the
+// bubble's text area; only a text of more lines than the smallest size
+// holds leaves out its first lines, never one the box showed.
+TEST_F(SignWorldTest, ASignsOwnTextShowsInItsBubbleAtLeastAsTheEditorsBoxShowedIt) {
+    auto repeat = [](const std::string& s, int n) {
+        std::string out;
+        for (int i = 0; i < n; ++i) out += s;
+        return out;
+    };
+    std::string steps = "Step 1";
+    for (int i = 2; i <= 8; ++i) steps += "%nStep " + std::to_string(i);
+    const std::string words =
+        "Push the wooden crate onto the red button to open the gate. Then climb the ladder and wait for the bot "
+        "to walk past before you jump across. Magnets pull metal crates from far away, so keep your distance. "
+        "Press U to undo a step if you get stuck again.";
+    const struct {
+        std::string text;
+        int style;
+    } texts[] = {
+        {std::string(100, 'W'), Sign::STYLE_SMALL},
+        {repeat("a%n", 33) + "a", Sign::STYLE_SMALL},
+        {steps, Sign::STYLE_SMALL},
+        {std::string(CControllerEditorTutorial::kMaxText, 'W'), Sign::STYLE_LARGE},
+        {repeat("a%n", 83) + "a", Sign::STYLE_LARGE},
+        {repeat("Mind the crates%n", 11) + "Good luck now", Sign::STYLE_LARGE},
+        {words, Sign::STYLE_LARGE},
+    };
+    auto withoutBreaks = [](std::string s) {
+        for (size_t at = s.find("%n"); at != std::string::npos; at = s.find("%n", at)) s.erase(at, 2);
+        return s;
+    };
+    auto endsWith = [](const std::string& s, const std::string& end) {
+        return s.size() >= end.size() && s.compare(s.size() - end.size(), end.size(), end) == 0;
+    };
+    for (const auto& t : texts) {
+        SCOPED_TRACE(t.text);
+        CControllerEditorTutorial editorBox(t.text.c_str());
+        ASSERT_NE(editorBox.GetTextbox(), nullptr);
+        ASSERT_EQ(editorBox.GetSignText(), t.text);
+        const std::string authorSaw = withoutBreaks(editorBox.GetTextbox()->GetShownText());
+
+        CElement::UnloadElements();
+        CElement::ResetWorld();
+        Sign* sign = new Sign(5, 5, t.text.c_str());
+        ASSERT_EQ(sign->GetText().style, t.style);
+        ASSERT_NE(sign->GetBubbleSprite(), nullptr);
+        const SDL_Rect area = sign->GetTextArea();
+        std::string shown;  // the texts are plain ASCII
+        for (const FontRunPlacement& r : FontGetLastPlacements()) {
+            shown += std::string(r.text.begin(), r.text.end());
+            EXPECT_GE(r.x, 0);
+            EXPECT_GE(r.y, 0);
+            EXPECT_LE(r.x + r.w, area.w);
+            EXPECT_LE(r.y + r.h, area.h);
+        }
+        const std::string all = withoutBreaks(t.text);
+        EXPECT_TRUE(endsWith(all, shown)) << shown;
+        EXPECT_TRUE(endsWith(shown, authorSaw)) << shown << " | " << authorSaw;
+        if (authorSaw == all) {
+            EXPECT_EQ(shown, all);
+        }
+    }
+}
+
+// The large bubble of a sign in the left half's lower rows opens at
+// (340, 15), where the play screen's Menu button stands over its top-right
+// corner: neither the bubble's paper nor its text comes near the button.
+TEST_F(SignWorldTest, TheLargeBubbleLeavesTheMenuButtonClear) {
+    ASSERT_NO_FATAL_FAILURE(BuildSigns());
+    Sign* sign = new Sign(3, 20, std::string(CControllerEditorTutorial::kMaxText, 'W').c_str());
+    ASSERT_EQ(sign->GetText().style, Sign::STYLE_LARGE);
+    const int bx = sign->GetBubbleSprite()->GetX(false), by = sign->GetBubbleSprite()->GetY(false);
+    ASSERT_EQ(bx, 340);
+    ASSERT_EQ(by, 15);
+    // The button as the play screen places it, and a margin around it.
+    const int buttonImage = CDraw::GetImage("ingame_menubutton.tga");
+    const int margin = 6;
+    const SDL_Rect button = {static_cast<Sint16>(742 - margin), static_cast<Sint16>(9 - margin),
+                             static_cast<Uint16>(CDraw::GetWidth(buttonImage) + 2 * margin),
+                             static_cast<Uint16>(CDraw::GetHeight(buttonImage) + 2 * margin)};
+    CDraw::ReleaseImage(buttonImage);
+    ASSERT_GT(button.w, 2 * margin);
+    SDL_Surface* bubble = CDraw::GetSurface(CDraw::FindImage(sign->GetBubbleImageName().c_str()));
+    ASSERT_NE(bubble, nullptr);
+    int covered = 0;
+    SDL_LockSurface(bubble);
+    for (int y = std::max(0, button.y - by); y < std::min(bubble->h, button.y + button.h - by); ++y)
+        for (int x = std::max(0, button.x - bx); x < std::min(bubble->w, button.x + button.w - bx); ++x) {
+            Uint8 r, g, b, a;
+            SDL_GetRGBA(CDraw::GetPixel(bubble, x, y), bubble->format, &r, &g, &b, &a);
+            if (a != 0) ++covered;
+        }
+    SDL_UnlockSurface(bubble);
+    EXPECT_EQ(covered, 0);
+    const SDL_Rect area = sign->GetTextArea();
+    const bool apart = bx + area.x + area.w <= button.x || by + area.y >= button.y + button.h;
+    EXPECT_TRUE(apart);
 }

@@ -14,6 +14,7 @@
 #include "tools/design/LevelFiles.h"
 #include "tools/design/LevelMechanics.h"
 #include "tools/design/LevelPicture.h"
+#include "tools/design/ToolRefusal.h"
 #include "world/CHeadlessWorld.h"
 #include "world/CLevel.h"
 
@@ -41,10 +42,7 @@ const char* const kUsage =
     "Exit codes: 0 the sheets were written; 2 bad options, an unknown set, an\n"
     "unreadable level or a sheet that cannot be written.\n";
 
-int Refuse(const std::string& message) {
-    fprintf(stderr, "zorv_gallery: %s\n", message.c_str());
-    return 2;
-}
+int Refuse(const std::string& message) { return RefuseInOneLine("zorv_gallery", message); }
 
 }  // namespace
 
@@ -59,7 +57,7 @@ int main(int argc, char** argv) {
         if (a == "--help" || a == "-h") {
             fputs(kUsage, stdout);
             return 0;
-        } else if (a == "--out" && hasValue) {
+        } else if (a == "--out" && hasValue && !v.empty()) {
             prefix = v;
         } else if (a == "--columns" && hasValue && ParseInteger(v, 1, 40, &columns)) {
         } else if (a == "--rows" && hasValue && ParseInteger(v, 1, 40, &rows)) {

@@ -6,7 +6,6 @@
 // See kUsage for the options.
 #include <cstdio>
 #include <cstdlib>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -17,10 +16,10 @@
 #include "tools/design/DifficultyPlot.h"
 #include "tools/design/LevelFiles.h"
 #include "tools/design/LevelMechanics.h"
+#include "tools/design/ToolRefusal.h"
 #include "world/CHeadlessWorld.h"
 #include "world/CLevel.h"
 #include "world/CElement.h"
-#include "world/CLevelSet.h"
 #include "world/SolutionKeys.h"
 
 namespace {
@@ -67,10 +66,7 @@ const char* const kUsage =
     "Exit codes: 0 solved (every level of a table) and replayed to the exit;\n"
     "1 not solved or the replay failed; 2 bad options or an unreadable level.\n";
 
-int Refuse(const std::string& message) {
-    fprintf(stderr, "zorv_solve: %s\n", message.c_str());
-    return 2;
-}
+int Refuse(const std::string& message) { return RefuseInOneLine("zorv_solve", message); }
 
 std::string JsonText(const std::string& s) {
     std::string out = "\"";
@@ -295,9 +291,11 @@ int RunTable(const std::string& set, int from, int to, const SolverOptions& opti
         const std::string commands = r.outcome == SolverResult::SOLVED ? std::to_string(r.commands.size())
                                      : byStored                         ? std::to_string(storedCommands)
                                                                         : "-";
-        printf("%-16s %-32.32s %-9s %8s %9ld %8d %8.2f  %s\n", t.name.c_str(), t.level->GetHeadingText(), outcome,
+        // A level the world cannot play says why, as one level does alone.
+        const std::string why = r.outcome == SolverResult::NOT_PLAYABLE && !r.error.empty() ? "; " + r.error : "";
+        printf("%-16s %-32.32s %-9s %8s %9ld %8d %8.2f  %s%s\n", t.name.c_str(), t.level->GetHeadingText(), outcome,
                commands.c_str(), r.states, byStored ? storedFrames : r.exitFrame, r.seconds,
-               LevelMechanicsText(*t.level).c_str());
+               LevelMechanicsText(*t.level).c_str(), why.c_str());
         fflush(stdout);
         PlotLevel p;
         p.label = t.label;
@@ -330,10 +328,11 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         std::string v;
+        // An option's value; an empty one is refused as a missing one.
         auto value = [&]() {
             if (i + 1 >= argc) return false;
             v = argv[++i];
-            return true;
+            return !v.empty();
         };
         double n = 0;
         long k = 0;
@@ -390,13 +389,8 @@ int main(int argc, char** argv) {
 
     StartToolLog();
     // Paths are read before the headless world moves into the run folder.
-    int set = -1, index = -1;
-    std::unique_ptr<CLevel> fileLevel;
-    const bool fromPack = ParsePackSlot(levelArg, &set, &index);
-    if (!levelArg.empty() && !fromPack) {
-        fileLevel.reset(new CLevel());
-        if (!ReadLevelFile(levelArg, fileLevel.get(), &error)) return Refuse(error);
-    }
+    LevelArgument argument;
+    if (!levelArg.empty() && !ReadLevelArgument(levelArg, &argument, &error)) return Refuse(error);
     if (wantSource) {
         if (!IsLevelSourcePath(levelArg)) return Refuse("--write-source writes into a level source: give its .txt");
         writeSource = levelArg;
@@ -416,18 +410,17 @@ int main(int argc, char** argv) {
         return code;
     }
 
-    CLevel* level = fileLevel.get();
-    if (fromPack) {
-        CLevelSet* levels = CLevelSet::GetSet(set);
-        if (!levels || index >= levels->GetLevelCount()) return Refuse("no level " + levelArg + " in the level pack");
-        level = levels->GetLevel(index);
+    CLevel* level = ArgumentLevel(argument, &error);
+    if (!level) {
+        CHeadlessWorld::Stop();
+        return Refuse(error);
     }
     std::string fault;
     if (level->FindPlayFault(&fault) != CLevel::PLAY_FAULT_NONE) {
         CHeadlessWorld::Stop();
         return Refuse(levelArg + ": " + fault);
     }
-    const std::string name = fromPack ? PackSlotLabel(set, index) : levelArg;
+    const std::string name = argument.set >= 0 ? PackSlotLabel(argument.set, argument.index) : levelArg;
     SolverResult r;
     if (!play.empty()) {
         PlayCommands(level, play, options.restFrames, &r);

@@ -1,0 +1,30 @@
+#include "tools/design/ToolRefusal.h"
+
+#include <cstdio>
+
+std::string EscapeControls(const std::string& text) {
+    std::string out;
+    for (const char c : text) {
+        const unsigned char u = static_cast<unsigned char>(c);
+        if (u >= 0x20 && u != 0x7F) {
+            out += c;
+            continue;
+        }
+        switch (c) {
+        case '\r': out += "\\r"; break;
+        case '\n': out += "\\n"; break;
+        case '\t': out += "\\t"; break;
+        default: {
+            char hex[8];
+            snprintf(hex, sizeof hex, "\\x%02x", u);
+            out += hex;
+        }
+        }
+    }
+    return out;
+}
+
+int RefuseInOneLine(const char* tool, const std::string& reason) {
+    fprintf(stderr, "%s: %s\n", tool, EscapeControls(reason).c_str());
+    return 2;
+}

@@ -1,0 +1,13 @@
+// How the level-design tools refuse what they cannot do: one line
+// "<tool>: <reason>" on standard error and exit code 2.
+#pragma once
+
+#include <string>
+
+// text with its control characters written out ("\r", "\n", "\t", "\x1b"):
+// what a refusal echoes of its input shows what is really there, on one line.
+std::string EscapeControls(const std::string& text);
+
+// Prints "<tool>: <reason>" (control characters escaped) and gives 2, the
+// tools' exit code for a refusal.
+int RefuseInOneLine(const char* tool, const std::string& reason);
