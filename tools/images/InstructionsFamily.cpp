@@ -32,7 +32,6 @@ struct Scene {
     int right, bottom;     // the page coordinates the picture reaches
     PageDrawing under;     // drawn first, in page coordinates
     std::vector<Piece> pieces;
-    PageDrawing over;  // drawn last
 };
 
 void AddScene(CArtRegistry& reg, const Scene& scene) {
@@ -41,7 +40,6 @@ void AddScene(CArtRegistry& reg, const Scene& scene) {
         cairo_translate(cr, -scene.cornerX, -scene.cornerY);
         if (scene.under) scene.under(cr);
         for (const Piece& p : scene.pieces) r->PaintOnCell(cr, p.name, p.left, p.top);
-        if (scene.over) scene.over(cr);
     });
 }
 
@@ -274,8 +272,7 @@ void RegisterScenes(CArtRegistry& reg) {
                                                      {"grass4.png", 456, 346},
                                                      {"cratestill0.tga", 456, 322},
                                                      {"metalcratestill0.tga", 504, 322},
-                                                     {"cratestill0.tga", 544, 442}})),
-                   nullptr});
+                                                     {"cratestill0.tga", 544, 442}}))});
     // Barrels: the game's ledge at cells 400 to 472, top 330, with a barrel
     // at its end and the professor beside it; barrels roll off the edge down
     // to the floor, and a metal one waits on the ledge above.
@@ -285,8 +282,7 @@ void RegisterScenes(CArtRegistry& reg) {
                        Streaks(cr, 578, 458, 1, 0, 18);
                    },
                    {{"grass3.png", 536, 226}, {"metalbarrel0.png", 560, 202}, {"grass6.png", 490, 470},
-                    {"barrel0.tga", 592, 446}},
-                   nullptr});
+                    {"barrel0.tga", 592, 446}}});
     // Magnets: the game's ledge at cells 120 to 168, top 330, where two
     // magnets hold a metal crate; a ladder down to the floor, where a magnet
     // pulls a metal barrel and another holds a bot; a magnet holds a gate.
@@ -299,8 +295,7 @@ void RegisterScenes(CArtRegistry& reg) {
                          {"sand5.png", 408, 330},
                          {"magnetrightstill0.tga", 432, 306},
                          {"gatebackmagnet1.tga", 456, 306},
-                         {"gatefrontmagnet1.tga", 456, 306}}),
-                   nullptr});
+                         {"gatefrontmagnet1.tga", 456, 306}})});
     // Buttons and gates: the game's sand ledge at cells 252 to 396, top 332,
     // with a red gate, its button, the professor and a yellow gate giving
     // way. The picture cuts the ground below open: wires join each button to
@@ -313,14 +308,12 @@ void RegisterScenes(CArtRegistry& reg) {
                        Wire(cr, {311, 352, 311, 394, 263, 394, 263, 352}, Hex(0xd8342c));
                        Wire(cr, {407, 352, 407, 462, 496, 462, 496, 444}, Hex(0xf0c419));
                    },
-                   {{"sand4.png", 436, 420}, {"buttonyellow1.tga", 484, 396}, {"barrel0.tga", 484, 396}},
-                   nullptr});
+                   {{"sand4.png", 436, 420}, {"buttonyellow1.tga", 484, 396}, {"barrel0.tga", 484, 396}}});
     // Trampolines: on the game's floor (cells 250 to 418, top 450) the
     // professor pushes a barrel into a trampoline; it flies up to the ledge.
     AddScene(reg, {"picture_trampolines.tga", 233, 298, 620, 500,
                    [](cairo_t* cr) { DashedPath(cr, 372, 396, 400, 300, 500, 300); },
-                   {{"sand5.png", 472, 340}, {"barrel0.tga", 544, 316}},
-                   nullptr});
+                   {{"sand5.png", 472, 340}, {"barrel0.tga", 544, 316}}});
     // Bridges: the bridge is the game's, from x 228 at y 352, planks at
     // y 394. The picture is the far bank with the professor, and a crate
     // falling through where the bridge gave way.
@@ -329,8 +322,7 @@ void RegisterScenes(CArtRegistry& reg) {
                        RockUnder(cr, 424, 540, 400, 492, kEarth);
                        FallMarks(cr, 283, 436);
                    },
-                   {{"grass5.png", 424, 394}, {"profstandleft0.tga", 472, 370}, {"crateleft0.tga", 272, 446}},
-                   nullptr});
+                   {{"grass5.png", 424, 394}, {"profstandleft0.tga", 472, 370}, {"crateleft0.tga", 272, 446}}});
     // Teleports: the professor runs into a teleport at the left end of the
     // game's ledge (cells 88 to 232, top 300) and comes out of its partner.
     AddScene(reg, {"instructions_shadowteleport.png", 63, 200, 620, 500,
@@ -339,8 +331,7 @@ void RegisterScenes(CArtRegistry& reg) {
                     {"teleport_frameback.png", 520, 426},
                     {"teleport_spiralblue0.png", 520, 426},
                     {"teleport_frameblue0.png", 520, 426},
-                    {"profrunleft5.tga", 496, 426}},
-                   nullptr});
+                    {"profrunleft5.tga", 496, 426}}});
     // Inflatable bridges: the two banks; the bridge (cells 322 to 514, top
     // 394) and the professor are the game's.
     AddScene(reg, {"instructions_shadowinflbridge.png", 227, 372, 640, 500,
@@ -348,8 +339,7 @@ void RegisterScenes(CArtRegistry& reg) {
                        RockUnder(cr, 250, 322, 400, 490, kEarth);
                        RockUnder(cr, 514, 586, 400, 490, kEarth);
                    },
-                   {{"grass3.png", 250, 394}, {"grass3.png", 514, 394}},
-                   nullptr});
+                   {{"grass3.png", 250, 394}, {"grass3.png", 514, 394}}});
     // Inflatable teleports: the game's ledge (cells 250 to 394, top 430)
     // runs into a red inflatable teleport; its partner stands above.
     AddScene(reg, {"instructions_shadowinflteleport.png", 415, 170, 640, 500,
@@ -358,8 +348,7 @@ void RegisterScenes(CArtRegistry& reg) {
                     {"teleportinflatable_red3back.png", 500, 276},
                     {"teleport_spiralred0.png", 500, 276},
                     {"teleportinflatable_red3front.png", 500, 276},
-                    {"profrunright3.tga", 548, 276}},
-                   nullptr});
+                    {"profrunright3.tga", 548, 276}}});
     // The heat gun: a tower of ledges joined by a ladder. The professor's
     // shot thaws an ice block; a shot sets a wooden crate alight; hot metal
     // beside a melting bot.
@@ -375,8 +364,7 @@ void RegisterScenes(CArtRegistry& reg) {
                                                 {"fireballleft3.png", 568, 336},
                                                 {"grass6.png", 496, 470},
                                                 {"metalcrateheated.png", 520, 446},
-                                                {"botmeltingleft2.png", 568, 446}}),
-                   nullptr});
+                                                {"botmeltingleft2.png", 568, 446}})});
     // The EMP: the pulse stops a bot beside the professor and a magnet
     // below, which lets its metal crate be.
     AddScene(reg, {"picture_emp.tga", 501, 148, 646, 500,
@@ -388,8 +376,7 @@ void RegisterScenes(CArtRegistry& reg) {
                                                 {"botstunnedleft1.png", 584, 266},
                                                 {"grass5.png", 512, 470},
                                                 {"magnetemp5.tga", 512, 446},
-                                                {"metalcratestill0.tga", 560, 446}}),
-                   nullptr});
+                                                {"metalcratestill0.tga", 560, 446}})});
     // The whistle: the professor whistles and the bots around him wake.
     AddScene(reg, {"picture_whistle.tga", 103, 183, 620, 500,
                    [](cairo_t* cr) {
@@ -416,8 +403,7 @@ void RegisterScenes(CArtRegistry& reg) {
                     {"grass4.png", 128, 450},
                     {"botstandright.png", 176, 426},
                     {"grass4.png", 456, 450},
-                    {"botrunleft3.png", 504, 426}},
-                   nullptr});
+                    {"botrunleft3.png", 504, 426}}});
 }
 
 }  // namespace
