@@ -132,11 +132,13 @@ void Wire(cairo_t* cr, const std::vector<double>& xy, const Color& color) {
     }
 }
 
-// Rings around (cx, cy): a pulse, a whistle, a burst.
-void Rings(cairo_t* cr, double cx, double cy, double r0, double step, int count, const Color& color) {
+// Rings around (cx, cy), or their arcs from angle a0 to a1: a pulse, a
+// whistle, a burst.
+void Rings(cairo_t* cr, double cx, double cy, double r0, double step, int count, const Color& color, double a0 = 0,
+           double a1 = 2 * M_PI) {
     for (int i = 0; i < count; ++i) {
         cairo_new_path(cr);
-        cairo_arc(cr, cx, cy, r0 + i * step, 0, 2 * M_PI);
+        cairo_arc(cr, cx, cy, r0 + i * step, a0, a1);
         SetColor(cr, WithAlpha(color, color.a * (1.0 - 0.25 * i)));
         cairo_set_line_width(cr, 2.5);
         cairo_stroke(cr);
@@ -383,16 +385,8 @@ void RegisterScenes(CArtRegistry& reg) {
                        Note(cr, 380, 262, 8);
                        Note(cr, 400, 240, 7);
                        Note(cr, 324, 250, 7);
-                       for (int i = 0; i < 3; ++i) {
-                           cairo_new_path(cr);
-                           cairo_arc(cr, 362, 290, 18 + 14 * i, -0.7, 0.7);
-                           SetColor(cr, Hex(0xd08a1a, 0.8 - 0.2 * i));
-                           cairo_set_line_width(cr, 2.5);
-                           cairo_stroke(cr);
-                           cairo_new_path(cr);
-                           cairo_arc(cr, 342, 290, 18 + 14 * i, M_PI - 0.7, M_PI + 0.7);
-                           cairo_stroke(cr);
-                       }
+                       Rings(cr, 362, 290, 18, 14, 3, Hex(0xd08a1a, 0.8), -0.7, 0.7);
+                       Rings(cr, 342, 290, 18, 14, 3, Hex(0xd08a1a, 0.8), M_PI - 0.7, M_PI + 0.7);
                        OutlinedText(cr, "!", 188, 384, 24, Hex(0xd8342c), Hex(0xffffff), 2, FONT_SANS_BOLD,
                                     ALIGN_CENTER);
                        OutlinedText(cr, "!", 516, 384, 24, Hex(0xd8342c), Hex(0xffffff), 2, FONT_SANS_BOLD,
