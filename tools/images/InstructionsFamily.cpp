@@ -214,17 +214,7 @@ void AddFloating(CArtRegistry& reg, const std::string& name, int cornerY, int ce
                  const std::string& thing) {
     const CArtRegistry* r = &reg;
     reg.Add(name, 126, 500 - cornerY, [r, cornerY, centreY, scale, thing](cairo_t* cr, int w, int) {
-        cairo_save(cr);
-        cairo_translate(cr, w / 2.0, 490 - cornerY);
-        cairo_scale(cr, 40, 6);
-        cairo_pattern_t* pat = cairo_pattern_create_radial(0, 0, 0, 0, 0, 1);
-        cairo_pattern_add_color_stop_rgba(pat, 0, 0, 0, 0, 0.3);
-        cairo_pattern_add_color_stop_rgba(pat, 1, 0, 0, 0, 0);
-        cairo_set_source(cr, pat);
-        cairo_arc(cr, 0, 0, 1, 0, 2 * M_PI);
-        cairo_fill(cr);
-        cairo_pattern_destroy(pat);
-        cairo_restore(cr);
+        SoftOval(cr, w / 2.0, 490 - cornerY, 40, 6, Hex(0x000000, 0.3));
         PaintScaled(cr, r, thing, w / 2.0, centreY - cornerY, scale);
     });
 }
