@@ -151,21 +151,6 @@ void Note(cairo_t* cr, double x, double y, double size) {
     Line(cr, x + size * 0.5, y - size * 1.6, x + size * 1.1, y - size * 1.2, kInk, 1.8);
 }
 
-// A framed card with the pieces drawn at (x, y) of a grid scale times
-// smaller than the card, so small icons read at page size.
-void AddCard(CArtRegistry& reg, const std::string& name, int w, int h,
-             std::vector<std::pair<std::string, std::pair<double, double>>> pieces, double scale) {
-    const CArtRegistry* r = &reg;
-    reg.Add(name, w, h, [r, pieces, scale](cairo_t* cr, int cw, int ch) {
-        OutlinedRoundedRect(cr, 1, 1, cw - 2, ch - 2, 8, Hex(0xf3e3bf, 0.9), 1.5);
-        VerticalGradient(cr, 4, 4, cw - 8, ch * 0.7, Hex(0xbfe0f0, 0.6), Hex(0xf3e3bf, 0));
-        cairo_save(cr);
-        cairo_scale(cr, scale, scale);
-        for (const auto& p : pieces) r->Paint(cr, p.first, p.second.first, p.second.second);
-        cairo_restore(cr);
-    });
-}
-
 // A key of the keyboard with an arrow or a digit on it.
 void KeyCap(cairo_t* cr, double x, double y, double size, Icon icon, const std::string& label = "") {
     OutlinedRoundedRect(cr, x, y + 3, size, size, 6, Hex(0x8a7a62), 1.5);
@@ -396,6 +381,7 @@ namespace InterfaceFamilies {
 
 void RegisterInstructions(CArtRegistry& reg) {
     RegisterScenes(reg);
+    const CArtRegistry* r = &reg;
     // Moving about: the keys that move the professor, beside the text.
     reg.Add("picture_basic_movement.tga", 150, 112, [](cairo_t* cr, int w, int h) {
         OutlinedRoundedRect(cr, 1, 1, w - 2, h - 2, 8, Hex(0xf3e3bf, 0.9), 1.5);
@@ -404,11 +390,16 @@ void RegisterInstructions(CArtRegistry& reg) {
         KeyCap(cr, x0, 12 + k + gap, k, ICON_LEFT);
         KeyCap(cr, x0 + k + gap, 12 + k + gap, k, ICON_DOWN);
         KeyCap(cr, x0 + 2 * (k + gap), 12 + k + gap, k, ICON_RIGHT);
-        (void)h;
     });
-    // Ground: the three kinds at one and a half times their size.
-    AddCard(reg, "picture_terrain.tga", 150, 150,
-            {{"grass1.png", {6, 10}}, {"sand1.png", {52, 10}}, {"ice1.png", {38, 52}}}, 1.5);
+    // Ground: the three kinds at one and a half times their size, on a card.
+    reg.Add("picture_terrain.tga", 150, 150, [r](cairo_t* cr, int w, int h) {
+        OutlinedRoundedRect(cr, 1, 1, w - 2, h - 2, 8, Hex(0xf3e3bf, 0.9), 1.5);
+        VerticalGradient(cr, 4, 4, w - 8, h * 0.7, Hex(0xbfe0f0, 0.6), Hex(0xf3e3bf, 0));
+        cairo_scale(cr, 1.5, 1.5);
+        r->Paint(cr, "grass1.png", 6, 10);
+        r->Paint(cr, "sand1.png", 52, 10);
+        r->Paint(cr, "ice1.png", 38, 52);
+    });
     // Inflatables float where they are put: the crate and the barrel from
     // page y 387, the magnet from 417, each over its own shadow.
     AddFloating(reg, "picture_inflatable_crate.tga", 387, 432, 3.0, "crateinflatablestill0.tga");
@@ -416,7 +407,6 @@ void RegisterInstructions(CArtRegistry& reg) {
     AddFloating(reg, "picture_inflatable_barrel.tga", 387, 432, 3.0, "barrelinflatable0.tga");
     // The inventory as the play screen shows it, slot by slot with its key,
     // below the text that starts at page y 117 and ends above y 200.
-    const CArtRegistry* r = &reg;
     reg.Add("picture_root_menu4.tga", 540, 300, [r](cairo_t* cr, int w, int) {
         const char* icons[] = {"iconfrostgun4.tga", "iconheatgun4.png", "iconemp4.tga", "iconwhistle4.tga",
                                "iconbridge4.png"};
