@@ -180,16 +180,8 @@ void PaintCentred(cairo_t* cr, const CArtRegistry* reg, const std::string& name,
 // A registered picture drawn scaled from its own drawing, not its pixels.
 void PaintScaled(cairo_t* cr, const CArtRegistry* reg, const std::string& name, double cx, double cy, double scale) {
     const CArtRegistry::Art* art = reg->Find(name);
-    if (!art || !art->draw) return;
-    const int w = static_cast<int>(std::ceil(art->width * scale)), h = static_cast<int>(std::ceil(art->height * scale));
-    cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
-    cairo_t* c = cairo_create(s);
-    cairo_scale(c, scale, scale);
-    art->draw(c, art->width, art->height);
-    cairo_destroy(c);
-    cairo_set_source_surface(cr, s, cx - w / 2.0, cy - h / 2.0);
-    cairo_paint(cr);
-    cairo_surface_destroy(s);
+    if (!art) return;
+    reg->Paint(cr, name, cx - std::ceil(art->width * scale) / 2.0, cy - std::ceil(art->height * scale) / 2.0, scale);
 }
 
 // An inflatable floating over its shadow, larger than in play: its centre
