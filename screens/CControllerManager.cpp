@@ -107,8 +107,6 @@ CControllerManager::CControllerManager()
       game(nullptr),
       message(nullptr),
       pendingAction(PENDING_NONE),
-      messageTitle(-1),
-      messageBody(-1),
       spritesBuilt(0),
       sort(SORT_TITLE_UP),
       shownEntry(-1) {
@@ -139,6 +137,9 @@ CGuiListbox* CControllerManager::GetList(int which) const {
 CSprite* CControllerManager::GetDetailSprite(int which) const {
     return which >= 0 && which < DETAIL_COUNT ? details[which] : nullptr;
 }
+
+int CControllerManager::GetMessageTitle() const { return message ? message->GetTitleId() : -1; }
+int CControllerManager::GetMessageBody() const { return message ? message->GetBodyId() : -1; }
 
 CGuiButton* CControllerManager::GetButton(int buttonId) const {
     return buttonId >= 0 && buttonId < BUTTON_COUNT ? buttons[buttonId] : nullptr;
@@ -347,8 +348,6 @@ void CControllerManager::OpenMessage(int titleId, int bodyId, bool question, int
     HideWidgets();
     LogOpening("Message");
     pendingAction = pending;
-    messageTitle = titleId;
-    messageBody = bodyId;
     message = new CControllerMessage(titleId, bodyId, question, 0);
     OpenChild(message);
 }
