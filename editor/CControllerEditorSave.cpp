@@ -1,7 +1,6 @@
 #include "editor/CControllerEditorSave.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 
 #include "editor/EditorDialogArt.h"
@@ -141,13 +140,11 @@ void CControllerEditorSave::SaveFilename() {
     } else {
         DebugLog(DBG_DEBUG, "CControllerEditorSave::saveFilename()   Checking for existing filename '%s'...\n",
                  name.c_str());
-        FILE* f = fopen(CLevel::PathFor(name.c_str()).c_str(), "rb");
-        if (!f) {
+        if (CLevel::IsFileMissing(name.c_str())) {
             DebugLog(DBG_DEBUG, "CControllerEditorSave::saveFilename()   Saving new filename '%s'...\n", name.c_str());
             Write(name, heading);
             return;
         }
-        fclose(f);
         askingOverwrite = 1;
         OpenMessage(kTitleSave, kBodyReplace, true);
     }

@@ -591,14 +591,14 @@ bool CProfileBase::ReadInfo() {
         notice.listMissing = true;
         damageNotices_.push_back(notice);
     }
-    const bool ok = whole || RebuildList();
+    if (!whole) RebuildList();
     if (!profileNames_.count(currentProfile_)) {
         // As after deleting the current profile: the byte-wise first name.
         const int first = profileNumbers_.begin()->second;
         ErrorLog(false, "CProfileBase::ReadInfo()   Current profile %i is not listed, using %i\n", currentProfile_, first);
         currentProfile_ = first;
     }
-    return LoadProfile(nullptr) && whole && ok;
+    return LoadProfile(nullptr) && whole;
 }
 
 bool CProfileBase::ParseInfo(const std::string& bytes) {
@@ -610,13 +610,14 @@ bool CProfileBase::ParseInfo(const std::string& bytes) {
         DebugLog(DBG_DEBUG, "Incompatible profile versions.  Rewriting...\n");
         return false;
     }
-    // Each field of the header is taken as far as the file holds it whole.
+    // Each field of the header is taken as far as the file holds it whole
+    // (the reader fails every read after the first one past the end).
     bool whole = true;
     uint32_t headerWord = 0, cheater = 0, count = 0;
     int32_t last = -1, current = -1;
     char password[kPasswordMax] = {};
     if (in.ReadU32(&headerWord)) headerWord_ = headerWord;
-    if (!in.Failed() && in.ReadI32(&last)) {
+    if (in.ReadI32(&last)) {
         if (last >= -1 && last <= kMaxProfileNumber) {
             lastProfileNumber_ = last;
         } else {
@@ -625,11 +626,11 @@ bool CProfileBase::ParseInfo(const std::string& bytes) {
             whole = false;
         }
     }
-    if (!in.Failed() && in.ReadU32(&cheater)) {
+    if (in.ReadU32(&cheater)) {
         cheaterStatus_ |= cheater;
         DebugLog(DBG_PROFILE, "Cheater Read:  %x\n", cheater);
     }
-    if (!in.Failed() && in.ReadBytes(password, kPasswordMax)) {
+    if (in.ReadBytes(password, kPasswordMax)) {
         // A password nobody could type would lock the options for good.
         if (IsWholeField(password, kPasswordMax, FIELD_PASSWORD)) {
             memcpy(password_, password, kPasswordMax);
@@ -639,9 +640,8 @@ bool CProfileBase::ParseInfo(const std::string& bytes) {
         }
         DebugLog(DBG_PROFILE, "Password Read:  '%s'\n", password_);
     }
-    if (!in.Failed() && in.ReadI32(&current)) currentProfile_ = current;
-    if (!in.Failed()) in.ReadU32(&count);
-    if (in.Failed()) {
+    if (in.ReadI32(&current)) currentProfile_ = current;
+    if (!in.ReadU32(&count)) {
         ErrorLog(false, "CProfileBase::ReadInfo()   Profile header is short: %s\n", path.c_str());
         return false;
     }
@@ -683,7 +683,7 @@ bool CProfileBase::ParseInfo(const std::string& bytes) {
     return whole;
 }
 
-bool CProfileBase::RebuildList() {
+void CProfileBase::RebuildList() {
     for (const int32_t number : ProfileNumbersOnDisk()) {
         if (profileNames_.count(number)) continue;
         const std::string name = FreeRecoveredName(number);
@@ -694,9 +694,10 @@ bool CProfileBase::RebuildList() {
         scoreboardNames_[number] = "";
         if (number > lastProfileNumber_) lastProfileNumber_ = number;
     }
-    if (!profileNames_.empty()) return true;
+    if (!profileNames_.empty()) return;
     ErrorLog(false, "CProfileBase::ReadInfo()   No profiles left, creating %s\n", kFirstProfileName);
-    return CreateProfile(kFirstProfileName);
+    // A failed write is told as any failed save is.
+    CreateProfile(kFirstProfileName);
 }
 
 std::vector<int32_t> CProfileBase::ProfileNumbersOnDisk() const {

@@ -157,7 +157,7 @@ private:
     void StartFreshList();
     // After a damaged or missing list: every profile file on disk that no
     // entry names comes back; "PLAYER 1" is made only when none is on disk.
-    bool RebuildList();
+    void RebuildList();
     // The numbers of the profile files on disk, ascending.
     std::vector<int32_t> ProfileNumbersOnDisk() const;
     std::string FreeRecoveredName(int32_t number) const;

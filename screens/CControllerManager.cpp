@@ -1,7 +1,6 @@
 #include "screens/CControllerManager.h"
 
 #include <SDL.h>
-#include <sys/stat.h>
 
 #include <algorithm>
 
@@ -107,8 +106,6 @@ CControllerManager::CControllerManager()
       game(nullptr),
       message(nullptr),
       pendingAction(PENDING_NONE),
-      messageTitle(-1),
-      messageBody(-1),
       spritesBuilt(0),
       sort(SORT_TITLE_UP),
       shownEntry(-1) {
@@ -140,6 +137,9 @@ CSprite* CControllerManager::GetDetailSprite(int which) const {
     return which >= 0 && which < DETAIL_COUNT ? details[which] : nullptr;
 }
 
+int CControllerManager::GetMessageTitle() const { return message ? message->GetTitleId() : -1; }
+int CControllerManager::GetMessageBody() const { return message ? message->GetBodyId() : -1; }
+
 CGuiButton* CControllerManager::GetButton(int buttonId) const {
     return buttonId >= 0 && buttonId < BUTTON_COUNT ? buttons[buttonId] : nullptr;
 }
@@ -150,11 +150,11 @@ int CControllerManager::CheckLevelFile(const std::string& fileName, CLevel* into
     CLevel scratch;
     CLevel* level = into ? into : &scratch;
     const std::string path = CLevel::PathFor(fileName.c_str());
-    if (CLevel::IsFileMissing(fileName.c_str())) {
-        DebugLog(DBG_WARNING, "CControllerManager:  Level file '%s' is no longer there\n", path.c_str());
-        return LEVEL_MISSING;
-    }
     if (!level->Load(fileName.c_str())) {
+        if (CLevel::IsFileMissing(fileName.c_str())) {
+            DebugLog(DBG_WARNING, "CControllerManager:  Level file '%s' is no longer there\n", path.c_str());
+            return LEVEL_MISSING;
+        }
         DebugLog(DBG_WARNING, "CControllerManager:  Refusing level file '%s' (cannot be read)\n", path.c_str());
         return LEVEL_DAMAGED;
     }
@@ -194,18 +194,16 @@ void CControllerManager::CreateLists() {
 void CControllerManager::FillLevelList() {
     entries.clear();
     for (const std::string& name : CLevel::ListFileNames()) {
-        const std::string path = CLevel::PathFor(name.c_str());
         CLevel level;
         const int refusal = CheckLevelFile(name, &level);
         if (refusal == LEVEL_MISSING) continue;
-        if (refusal == LEVEL_PLAYABLE) DebugLog(DBG_DEBUG, "CControllerManager:  Listing level file '%s'\n", path.c_str());
+        if (refusal == LEVEL_PLAYABLE)
+            DebugLog(DBG_DEBUG, "CControllerManager:  Listing level file '%s'\n", CLevel::PathFor(name.c_str()).c_str());
         // A level without a heading, or one that cannot be read, goes by its
         // file name.
         std::string title = refusal == LEVEL_DAMAGED ? std::string() : level.GetHeadingText();
         if (title.empty()) title = name;
-        struct stat st;
-        const time_t when = stat(path.c_str(), &st) == 0 ? st.st_mtime : 0;
-        AddLevelEntry(name, title, when, refusal);
+        AddLevelEntry(name, title, CLevel::GetFileTime(name.c_str()), refusal);
     }
 
     std::vector<int> byDate(entries.size()), byTitle(entries.size());
@@ -347,8 +345,6 @@ void CControllerManager::OpenMessage(int titleId, int bodyId, bool question, int
     HideWidgets();
     LogOpening("Message");
     pendingAction = pending;
-    messageTitle = titleId;
-    messageBody = bodyId;
     message = new CControllerMessage(titleId, bodyId, question, 0);
     OpenChild(message);
 }

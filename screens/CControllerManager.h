@@ -97,9 +97,9 @@ public:
     CSprite* GetDetailSprite(int which) const;
     CGuiButton* GetButton(int buttonId) const;
     CControllerMessage* GetMessage() const { return message; }
-    // The text ids of the message box last opened.
-    int GetMessageTitle() const { return messageTitle; }
-    int GetMessageBody() const { return messageBody; }
+    // The text ids of the open message box; -1 when none is open.
+    int GetMessageTitle() const;
+    int GetMessageBody() const;
     int GetPendingAction() const { return pendingAction; }
     CLevel* GetLevel() const { return level; }
     CController* GetGame() const { return game; }
@@ -131,8 +131,6 @@ private:
     CController* game;
     CControllerMessage* message;
     int pendingAction;
-    int messageTitle;
-    int messageBody;
     uint8_t spritesBuilt;
     CListKeys listKeys;
     int sort;
