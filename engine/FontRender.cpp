@@ -183,9 +183,7 @@ SDL_Surface* FontRenderText(int boxWidth, int boxHeight, int align, int lineSpac
                     g_underline = !g_underline;
                     break;
                 case 3:
-                    g_lineWidths.push_back(g_currentX);
-                    ++g_currentLine;
-                    g_currentX = 0;
+                    NewLine();
                     break;
                 default: {
                     const int k = bestToken - kFirstPlaceholder;
