@@ -76,6 +76,12 @@ size_t FittingPrefix(TTF_Font* font, const CFontString& word, int x, int maxWidt
     return n;
 }
 
+// Sets the font to the current bold, italic and underline.
+void ApplyStyle(TTF_Font* font) {
+    TTF_SetFontStyle(font, (g_bold ? TTF_STYLE_BOLD : 0) | (g_italic ? TTF_STYLE_ITALIC : 0) |
+                               (g_underline ? TTF_STYLE_UNDERLINE : 0));
+}
+
 void NewLine() {
     g_lineWidths.push_back(g_currentX);
     ++g_currentLine;
@@ -98,8 +104,7 @@ void PlaceRun(const CFontString& run, TTF_Font* font, const SDL_Color& colour, i
 }
 
 void AddRun(CFontString run, TTF_Font* font, const SDL_Color& colour, int boxWidth) {
-    TTF_SetFontStyle(font, (g_bold ? TTF_STYLE_BOLD : 0) | (g_italic ? TTF_STYLE_ITALIC : 0) |
-                               (g_underline ? TTF_STYLE_UNDERLINE : 0));
+    ApplyStyle(font);
     // A word wider than a whole line fills the line it starts on and goes
     // on in the next.
     while (g_fitting && !run.Empty() && RunWidth(font, run) >= boxWidth) {
@@ -366,9 +371,7 @@ TTF_Font* OpenEntryFont(const CStringEntry& entry, int pointSize) {
     TTF_Font* font =
         TTF_WasInit() && !entry.fontFile.empty() ? TTF_OpenFont(path.c_str(), pointSize > 0 ? pointSize : entry.pointSize)
                                                  : nullptr;
-    if (font)
-        TTF_SetFontStyle(font, (g_bold ? TTF_STYLE_BOLD : 0) | (g_italic ? TTF_STYLE_ITALIC : 0) |
-                                   (g_underline ? TTF_STYLE_UNDERLINE : 0));
+    if (font) ApplyStyle(font);
     return font;
 }
 
