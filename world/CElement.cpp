@@ -1339,23 +1339,14 @@ void CElement::RestoreBaseState(int k) {
 void CElement::DescribeState(CWorldDigest* d) { DescribeBaseState(d, true); }
 
 void CElement::DescribeBaseState(CWorldDigest* d, bool mainSprite) {
-    DIGEST_FIELD(d, x); DIGEST_FIELD(d, y); DIGEST_FIELD(d, prevX); DIGEST_FIELD(d, prevY);
-    DIGEST_FIELD(d, passageX); DIGEST_FIELD(d, passageY); DIGEST_FIELD(d, pixelX); DIGEST_FIELD(d, pixelY);
-    DIGEST_FIELD(d, prevPixelX); DIGEST_FIELD(d, prevPixelY); DIGEST_FIELD(d, ghostPixelX);
-    DIGEST_FIELD(d, ghostPixelY); DIGEST_FIELD(d, MAGNETIC); DIGEST_FIELD(d, METALLIC); DIGEST_FIELD(d, bursts);
-    DIGEST_FIELD(d, occupiesGrid); DIGEST_FIELD(d, gravity); DIGEST_FIELD(d, slidable); DIGEST_FIELD(d, dynamic);
-    DIGEST_FIELD(d, freezable); DIGEST_FIELD(d, heatable); DIGEST_FIELD(d, burnable); DIGEST_FIELD(d, meltable);
-    DIGEST_FIELD(d, facingLeft); DIGEST_FIELD(d, MOVING); DIGEST_FIELD(d, FALLING); DIGEST_FIELD(d, SLIDING);
-    DIGEST_FIELD(d, PUSHING); DIGEST_FIELD(d, PUSHED); DIGEST_FIELD(d, LANDING); DIGEST_FIELD(d, inflated);
-    DIGEST_FIELD(d, empActive); DIGEST_FIELD(d, destroyed); DIGEST_FIELD(d, effectSilent); DIGEST_FIELD(d, FROZEN);
-    DIGEST_FIELD(d, steamActive); DIGEST_FIELD(d, thawing); DIGEST_FIELD(d, HEATED); DIGEST_FIELD(d, cooling);
-    DIGEST_FIELD(d, explosionActive); DIGEST_FIELD(d, delayedHeat); DIGEST_FIELD(d, inPassage);
-    DIGEST_FIELD(d, passageFrame); DIGEST_FIELD(d, ridden); DIGEST_FIELD(d, pushDirLeft);
-    DIGEST_FIELD(d, pushDirRight); DIGEST_FIELD(d, WASMOVINGLEFT); DIGEST_FIELD(d, WASMOVINGRIGHT);
-    DIGEST_FIELD(d, WASMOVINGUP); DIGEST_FIELD(d, WASMOVINGDOWN); DIGEST_FIELD(d, supportedAtStart);
-    DIGEST_FIELD(d, landed); DIGEST_FIELD(d, landingFrame); DIGEST_FIELD(d, skipSlideCheck); DIGEST_FIELD(d, TRAMP);
-    DIGEST_FIELD(d, trampolineA); DIGEST_FIELD(d, trampolineB); DIGEST_FIELD(d, leftTrampoline);
-    DIGEST_FIELD(d, caughtFromRight); DIGEST_FIELD(d, caughtFromLeft); DIGEST_FIELD(d, animationState);
+    DIGEST_FIELDS(d, x, y, prevX, prevY, passageX, passageY, pixelX, pixelY, prevPixelX, prevPixelY, ghostPixelX,
+                  ghostPixelY, MAGNETIC, METALLIC, bursts, occupiesGrid, gravity, slidable, dynamic, freezable,
+                  heatable, burnable, meltable, facingLeft, MOVING, FALLING, SLIDING, PUSHING, PUSHED, LANDING,
+                  inflated, empActive, destroyed, effectSilent, FROZEN, steamActive, thawing, HEATED, cooling,
+                  explosionActive, delayedHeat, inPassage, passageFrame, ridden, pushDirLeft, pushDirRight,
+                  WASMOVINGLEFT, WASMOVINGRIGHT, WASMOVINGUP, WASMOVINGDOWN, supportedAtStart, landed, landingFrame,
+                  skipSlideCheck, TRAMP, trampolineA, trampolineB, leftTrampoline, caughtFromRight, caughtFromLeft,
+                  animationState);
     d->AddElement("magnetHolderA", magnetHolderA);
     d->AddElement("magnetHolderB", magnetHolderB);
     // The main sprite's frame and end time the animations that end a level or

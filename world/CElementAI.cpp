@@ -64,10 +64,8 @@ void CElementAI::RestoreState(int k) {
 // Left out: the held keys and the heat warnings, which undo clears (a key
 // held across an undo must be pressed again), and the climbing steps' sound.
 void CElementAI::DescribeState(CWorldDigest* d) {
-    DIGEST_FIELD(d, riding);
+    DIGEST_FIELDS(d, riding, STUN, stunCount);
     d->AddElement("standingOn", standingOn);
-    DIGEST_FIELD(d, STUN);
-    DIGEST_FIELD(d, stunCount);
     CElement::DescribeState(d);
 }
 

@@ -316,10 +316,7 @@ void CElementAIBot::RestoreState(int k) {
 // Left out: the catch delay, which undo starts afresh, and the sounds'
 // cadence and budget.
 void CElementAIBot::DescribeState(CWorldDigest* d) {
-    DIGEST_FIELD(d, active);
-    DIGEST_FIELD(d, activationFall);
-    DIGEST_FIELD(d, savedFacing);
-    DIGEST_FIELD(d, empStunned);
+    DIGEST_FIELDS(d, active, activationFall, savedFacing, empStunned);
     CElementAI::DescribeState(d);
 }
 

@@ -588,19 +588,9 @@ void CElementAIProfessor::RestoreState(int k) {
 // animation and its count, the mouse walk and the hovered icon) and the
 // sounds' cadence.
 void CElementAIProfessor::DescribeState(CWorldDigest* d) {
-    DIGEST_FIELD(d, exiting);
-    DIGEST_FIELD(d, usingPowerup);
-    DIGEST_FIELD(d, turnPending);
-    DIGEST_FIELD(d, flingDone);
-    DIGEST_FIELD(d, facingFront);
-    DIGEST_FIELD(d, standingMiddle);
-    DIGEST_FIELD(d, idleIndex);
+    DIGEST_FIELDS(d, exiting, usingPowerup, turnPending, flingDone, facingFront, standingMiddle, idleIndex);
     for (int p = 0; p < kInventorySize; ++p) d->AddAt("inventory", p, inventory[p]);
-    DIGEST_FIELD(d, activePowerup);
-    DIGEST_FIELD(d, activePowerupDelay);
-    DIGEST_FIELD(d, powerupTargetX);
-    DIGEST_FIELD(d, powerupTargetY);
-    DIGEST_FIELD(d, powerupTargetFacingLeft);
+    DIGEST_FIELDS(d, activePowerup, activePowerupDelay, powerupTargetX, powerupTargetY, powerupTargetFacingLeft);
     CElementAI::DescribeState(d);
     // Undo ends the arrival, and with it the hero's hold in the tube: he
     // slides as he does once out of it.

@@ -92,10 +92,19 @@ CWorldDigest CWorldDigest::Take() {
 
 void CWorldDigest::BeginPart(const std::string& name) { parts_.push_back({name, std::string()}); }
 
-void CWorldDigest::Add(const char* field, int64_t value) {
+void CWorldDigest::Add(std::string_view field, int64_t value) {
     char text[24];
     const auto end = std::to_chars(text, text + sizeof(text), value).ptr;
     AddField(field, std::string_view(text, static_cast<size_t>(end - text)));
+}
+
+void CWorldDigest::AddNextField(const char** names, int64_t value) {
+    const char* name = *names;
+    while (*name == ',' || *name == ' ') ++name;
+    const char* end = name;
+    while (*end && *end != ',' && *end != ' ') ++end;
+    *names = end;
+    Add(std::string_view(name, static_cast<size_t>(end - name)), value);
 }
 
 void CWorldDigest::AddText(const char* field, const std::string& text) { AddField(field, text); }

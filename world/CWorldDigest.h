@@ -38,7 +38,13 @@ public:
     // ---- Written by the elements and the piece classes -------------------------
     // Starts a part; the fields that follow belong to it.
     void BeginPart(const std::string& name);
-    void Add(const char* field, int64_t value);
+    void Add(std::string_view field, int64_t value);
+    // Fields under their own names: names is the list of them as written,
+    // "x, y, FROZEN" (what DIGEST_FIELDS makes of its arguments).
+    template <class... Values>
+    void AddFields(const char* names, const Values&... values) {
+        (AddNextField(&names, static_cast<int64_t>(values)), ...);
+    }
     void AddText(const char* field, const std::string& text);
     // Gives a field already written to the part a new value.
     void Replace(const char* field, int64_t value);
@@ -79,6 +85,8 @@ public:
 
 private:
     void AddCell(const char* field, int x, int y, int64_t value);
+    // The next name of a list "a, b, c" with its value; *names moves past it.
+    void AddNextField(const char** names, int64_t value);
     void AddField(std::string_view field, std::string_view value);
 
     struct Part {
@@ -89,5 +97,5 @@ private:
     std::unordered_map<const CElement*, int> index_;
 };
 
-// Writes a field under its own name.
-#define DIGEST_FIELD(digest, field) (digest)->Add(#field, static_cast<int64_t>(field))
+// Writes fields under their own names: DIGEST_FIELDS(d, x, y, FROZEN).
+#define DIGEST_FIELDS(digest, ...) (digest)->AddFields(#__VA_ARGS__, __VA_ARGS__)

@@ -42,6 +42,7 @@
 #include "tests/gui/GuiTestSupport.h"
 #include "tests/screens/ScreenTest.h"
 #include "tests/support/TestSupport.h"
+#include "tests/support/WorldTestSupport.h"
 #include "world/CElement.h"
 #include "world/CLevel.h"
 
@@ -629,10 +630,7 @@ TEST_F(EditorScreenTest, TheLoadDialogListsTheLevelFilesAndAnOldOrDamagedFileLea
 // as gone, leaving the level in the editor as it was.
 TEST_F(EditorScreenTest, TheLoadListShowsTheFolderAsItIsAndALevelDeletedSinceIsToldAsGone) {
     for (const char* name : {"wait..", "gone"}) {
-        CLevel level;
-        for (int x = 0; x < CLevel::kWidth; ++x) level.SetTile(TERRAIN_GRASS, x, 23);
-        level.SetTile(DEVICE_TUBE_START, 2, 22);
-        level.SetTile(DEVICE_TUBE_END, 12, 22);
+        CLevel level = worldtest::WalkLevel(12);
         level.SetHeadingText(name);
         ASSERT_TRUE(level.SaveToPath(LevelPath(name)));
     }
@@ -688,10 +686,7 @@ TEST_F(EditorScreenTest, LevelsWhoseNamesShareTheirFirst16CharactersNeverTouchEa
     const time_t longTime = 1200000000;
     // Two walks to the exit; a crate at (20, 22) tells the short one.
     for (const std::string& name : {shortName, longName}) {
-        CLevel level;
-        for (int x = 0; x < CLevel::kWidth; ++x) level.SetTile(TERRAIN_GRASS, x, 23);
-        level.SetTile(DEVICE_TUBE_START, 2, 22);
-        level.SetTile(DEVICE_TUBE_END, 12, 22);
+        CLevel level = worldtest::WalkLevel(12);
         if (name == shortName) level.SetTile(OBJECT_WCRATE, 20, 22);
         level.SetHeadingText(name == shortName ? "Short one" : "Long one");
         ASSERT_TRUE(level.SaveToPath(LevelPath(name)));

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -70,6 +71,24 @@ public:
 private:
     bool started_ = false;
     size_t forgotten_ = 0;
+};
+
+// A level-run fixture with the sound system started before the test builds
+// its level, and shut down after the run's level is gone.
+template <class Run>
+class HeardRunTest : public Run {
+protected:
+    void SetUp() override {
+        Run::SetUp();
+        heard_ = std::make_unique<HeardSounds>();
+        ASSERT_NO_FATAL_FAILURE(heard_->Start());
+    }
+    void TearDown() override {
+        Run::TearDown();
+        heard_.reset();
+    }
+
+    std::unique_ptr<HeardSounds> heard_;
 };
 
 }  // namespace worldtest

@@ -46,6 +46,16 @@ SDL_Surface* Decode(const uint8_t* data, size_t size, const std::string& name) {
     return IMG_LoadTyped_RW(rw, 1, const_cast<char*>(type.c_str()));
 }
 
+// The alpha of pixel (x, y) of a locked surface.
+Uint8 AlphaAt(SDL_Surface* s, int x, int y) {
+    uint32_t v = 0;
+    memcpy(&v, static_cast<const uint8_t*>(s->pixels) + y * s->pitch + x * s->format->BytesPerPixel,
+           s->format->BytesPerPixel);
+    Uint8 r, g, b, a;
+    SDL_GetRGBA(v, s->format, &r, &g, &b, &a);
+    return a;
+}
+
 SDL_Surface* DecodeFile(const std::string& path, const char* type) {
     SDL_RWops* rw = SDL_RWFromFile(path.c_str(), "rb");
     if (!rw) return nullptr;
@@ -254,13 +264,7 @@ TEST_F(ImagePackFile, EditorDialogFacesSitInsideTheirFramesWithEvenRims) {
         SDL_LockSurface(frame);
         for (int y = 0; y < frame->h; ++y)
             for (int x = 0; x < frame->w; ++x) {
-                const uint8_t* p = static_cast<const uint8_t*>(frame->pixels) + y * frame->pitch +
-                                   x * frame->format->BytesPerPixel;
-                uint32_t v = 0;
-                memcpy(&v, p, frame->format->BytesPerPixel);
-                Uint8 r, g, b, a;
-                SDL_GetRGBA(v, frame->format, &r, &g, &b, &a);
-                if (a < 200) continue;
+                if (AlphaAt(frame, x, y) < 200) continue;
                 left = std::min(left, x);
                 top = std::min(top, y);
                 right = std::max(right, x);
@@ -290,22 +294,14 @@ TEST_F(ImagePackFile, ProfessorScenesEndInsideTheirPictures) {
         SDL_Surface* s = Decode(e->data, e->size, e->name);
         ASSERT_NE(nullptr, s) << name;
         SDL_LockSurface(s);
-        auto alpha = [&](int x, int y) {
-            uint32_t v = 0;
-            memcpy(&v, static_cast<const uint8_t*>(s->pixels) + y * s->pitch + x * s->format->BytesPerPixel,
-                   s->format->BytesPerPixel);
-            Uint8 r, g, b, a;
-            SDL_GetRGBA(v, s->format, &r, &g, &b, &a);
-            return a;
-        };
         int left = 0, right = 0, top = 0, bottom = 0;
         for (int y = 0; y < s->h; ++y) {
-            left += alpha(0, y) > 0;
-            right += alpha(s->w - 1, y) > 0;
+            left += AlphaAt(s, 0, y) > 0;
+            right += AlphaAt(s, s->w - 1, y) > 0;
         }
         for (int x = 0; x < s->w; ++x) {
-            top += alpha(x, 0) > 0;
-            bottom += alpha(x, s->h - 1) > 0;
+            top += AlphaAt(s, x, 0) > 0;
+            bottom += AlphaAt(s, x, s->h - 1) > 0;
         }
         SDL_UnlockSurface(s);
         EXPECT_EQ(0, left) << name << ": pixels drawn on the left edge";

@@ -5,7 +5,6 @@
 
 #include <cstdint>
 #include <functional>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -19,25 +18,14 @@ namespace {
 using worldtest::PictureSection;
 constexpr int kUp = 273, kRight = 275;
 
-class WalkerSoundTest : public worldtest::LevelRunTest {
+class WalkerSoundTest : public worldtest::HeardRunTest<worldtest::LevelRunTest> {
 protected:
-    void SetUp() override {
-        LevelRunTest::SetUp();
-        heard_ = std::make_unique<worldtest::HeardSounds>();
-        ASSERT_NO_FATAL_FAILURE(heard_->Start());
-    }
-    void TearDown() override {
-        LevelRunTest::TearDown();
-        heard_.reset();
-    }
     static uint32_t SoundFrame() { return CSound::System()->Record()->Frame(); }
     // The first frame of the sound's first start.
     uint32_t FirstStart(const std::string& name) const {
         const std::vector<CAudioRecord::Event> starts = heard_->Starts(name);
         return starts.empty() ? UINT32_MAX : starts.front().frame;
     }
-
-    std::unique_ptr<worldtest::HeardSounds> heard_;
 };
 
 TEST_F(WalkerSoundTest, StepsComeInTheirCadenceAndLoopsKeepTheirRules) {

@@ -1,5 +1,6 @@
 #include "images/CArtRegistry.h"
 
+#include <cmath>
 #include <cstdio>
 
 void CArtRegistry::Add(const std::string& name, int width, int height, DrawFn draw) {
@@ -24,14 +25,16 @@ void CArtRegistry::SetOrigin(const std::string& name, int originX, int originY) 
     it->second.originY = originY;
 }
 
-bool CArtRegistry::Paint(cairo_t* cr, const std::string& name, double x, double y) const {
+bool CArtRegistry::Paint(cairo_t* cr, const std::string& name, double x, double y, double scale) const {
     const Art* art = Find(name);
     if (!art || !art->draw) {
         fprintf(stderr, "no picture %s to paint\n", name.c_str());
         return false;
     }
-    cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, art->width, art->height);
+    cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, static_cast<int>(std::ceil(art->width * scale)),
+                                                    static_cast<int>(std::ceil(art->height * scale)));
     cairo_t* c = cairo_create(s);
+    cairo_scale(c, scale, scale);
     art->draw(c, art->width, art->height);
     cairo_destroy(c);
     cairo_set_source_surface(cr, s, x, y);

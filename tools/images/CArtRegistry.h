@@ -32,8 +32,9 @@ public:
     const Art* Find(const std::string& name) const;
     // Draws a registered picture with its top-left corner at (x, y), or with
     // the top-left corner of its cell at (x, y) for a world picture placed by
-    // its origin as in play. False when the name is not registered.
-    bool Paint(cairo_t* cr, const std::string& name, double x, double y) const;
+    // its origin as in play. False when the name is not registered. A scale
+    // draws the picture at that size (its drawing, not its pixels, scaled).
+    bool Paint(cairo_t* cr, const std::string& name, double x, double y, double scale = 1.0) const;
     bool PaintOnCell(cairo_t* cr, const std::string& name, double cellLeft, double cellTop) const;
     const std::map<std::string, Art>& All() const { return arts_; }
     int Duplicates() const { return duplicates_; }

@@ -189,20 +189,24 @@ void RadialGlow(cairo_t* cr, double cx, double cy, double radius, const Color& i
     cairo_pattern_destroy(pat);
 }
 
-void Highlight(cairo_t* cr, double cx, double cy, double rx, double ry, double alpha) {
+void SoftOval(cairo_t* cr, double cx, double cy, double rx, double ry, const Color& color) {
     if (rx <= 0 || ry <= 0) return;
     cairo_save(cr);
     cairo_new_path(cr);
     cairo_translate(cr, cx, cy);
     cairo_scale(cr, rx, ry);
     cairo_pattern_t* pat = cairo_pattern_create_radial(0, 0, 0, 0, 0, 1);
-    cairo_pattern_add_color_stop_rgba(pat, 0, 1, 1, 1, alpha);
-    cairo_pattern_add_color_stop_rgba(pat, 1, 1, 1, 1, 0);
+    cairo_pattern_add_color_stop_rgba(pat, 0, color.r, color.g, color.b, color.a);
+    cairo_pattern_add_color_stop_rgba(pat, 1, color.r, color.g, color.b, 0);
     cairo_arc(cr, 0, 0, 1, 0, 2 * M_PI);
     cairo_set_source(cr, pat);
     cairo_fill(cr);
     cairo_pattern_destroy(pat);
     cairo_restore(cr);
+}
+
+void Highlight(cairo_t* cr, double cx, double cy, double rx, double ry, double alpha) {
+    SoftOval(cr, cx, cy, rx, ry, Hex(0xffffff, alpha));
 }
 
 void SoftShadow(cairo_t* cr, double x, double y, double w, double h, double radius, double alpha) {

@@ -65,6 +65,9 @@ void HorizontalGradient(cairo_t* cr, double x, double y, double w, double h, con
                         const Color& right);
 // A round glow: colour at the centre fading to transparent at radius.
 void RadialGlow(cairo_t* cr, double cx, double cy, double radius, const Color& inner);
+// An oval of the colour at its centre fading to transparent at its edge
+// (radii rx, ry): a shadow on the ground under something floating.
+void SoftOval(cairo_t* cr, double cx, double cy, double rx, double ry, const Color& color);
 // The one soft highlight of a shape: a white oval toward the upper left.
 void Highlight(cairo_t* cr, double cx, double cy, double rx, double ry, double alpha = 0.45);
 // A soft drop shadow under a rounded rectangle.

@@ -24,18 +24,12 @@ bool DrawFitted(cairo_t* cr, const CArtRegistry* reg, const std::string& name, d
                 double h) {
     const CArtRegistry::Art* art = reg->Find(name);
     if (!art || !art->draw) return false;
-    cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, art->width, art->height);
-    cairo_t* c = cairo_create(s);
-    art->draw(c, art->width, art->height);
-    cairo_destroy(c);
     const double scale = std::min({1.0, w / art->width, h / art->height});
     cairo_save(cr);
     cairo_translate(cr, x + (w - art->width * scale) / 2, y + (h - art->height * scale) / 2);
     cairo_scale(cr, scale, scale);
-    cairo_set_source_surface(cr, s, 0, 0);
-    cairo_paint(cr);
+    reg->Paint(cr, name, 0, 0);
     cairo_restore(cr);
-    cairo_surface_destroy(s);
     return true;
 }
 

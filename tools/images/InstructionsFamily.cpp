@@ -32,7 +32,6 @@ struct Scene {
     int right, bottom;     // the page coordinates the picture reaches
     PageDrawing under;     // drawn first, in page coordinates
     std::vector<Piece> pieces;
-    PageDrawing over;  // drawn last
 };
 
 void AddScene(CArtRegistry& reg, const Scene& scene) {
@@ -41,7 +40,6 @@ void AddScene(CArtRegistry& reg, const Scene& scene) {
         cairo_translate(cr, -scene.cornerX, -scene.cornerY);
         if (scene.under) scene.under(cr);
         for (const Piece& p : scene.pieces) r->PaintOnCell(cr, p.name, p.left, p.top);
-        if (scene.over) scene.over(cr);
     });
 }
 
@@ -134,11 +132,13 @@ void Wire(cairo_t* cr, const std::vector<double>& xy, const Color& color) {
     }
 }
 
-// Rings around (cx, cy): a pulse, a whistle, a burst.
-void Rings(cairo_t* cr, double cx, double cy, double r0, double step, int count, const Color& color) {
+// Rings around (cx, cy), or their arcs from angle a0 to a1: a pulse, a
+// whistle, a burst.
+void Rings(cairo_t* cr, double cx, double cy, double r0, double step, int count, const Color& color, double a0 = 0,
+           double a1 = 2 * M_PI) {
     for (int i = 0; i < count; ++i) {
         cairo_new_path(cr);
-        cairo_arc(cr, cx, cy, r0 + i * step, 0, 2 * M_PI);
+        cairo_arc(cr, cx, cy, r0 + i * step, a0, a1);
         SetColor(cr, WithAlpha(color, color.a * (1.0 - 0.25 * i)));
         cairo_set_line_width(cr, 2.5);
         cairo_stroke(cr);
@@ -149,21 +149,6 @@ void Note(cairo_t* cr, double x, double y, double size) {
     OutlinedEllipse(cr, x, y, size * 0.55, size * 0.4, kInk, 0);
     Line(cr, x + size * 0.5, y, x + size * 0.5, y - size * 1.6, kInk, 1.8);
     Line(cr, x + size * 0.5, y - size * 1.6, x + size * 1.1, y - size * 1.2, kInk, 1.8);
-}
-
-// A framed card with the pieces drawn at (x, y) of a grid scale times
-// smaller than the card, so small icons read at page size.
-void AddCard(CArtRegistry& reg, const std::string& name, int w, int h,
-             std::vector<std::pair<std::string, std::pair<double, double>>> pieces, double scale) {
-    const CArtRegistry* r = &reg;
-    reg.Add(name, w, h, [r, pieces, scale](cairo_t* cr, int cw, int ch) {
-        OutlinedRoundedRect(cr, 1, 1, cw - 2, ch - 2, 8, Hex(0xf3e3bf, 0.9), 1.5);
-        VerticalGradient(cr, 4, 4, cw - 8, ch * 0.7, Hex(0xbfe0f0, 0.6), Hex(0xf3e3bf, 0));
-        cairo_save(cr);
-        cairo_scale(cr, scale, scale);
-        for (const auto& p : pieces) r->Paint(cr, p.first, p.second.first, p.second.second);
-        cairo_restore(cr);
-    });
 }
 
 // A key of the keyboard with an arrow or a digit on it.
@@ -195,16 +180,8 @@ void PaintCentred(cairo_t* cr, const CArtRegistry* reg, const std::string& name,
 // A registered picture drawn scaled from its own drawing, not its pixels.
 void PaintScaled(cairo_t* cr, const CArtRegistry* reg, const std::string& name, double cx, double cy, double scale) {
     const CArtRegistry::Art* art = reg->Find(name);
-    if (!art || !art->draw) return;
-    const int w = static_cast<int>(std::ceil(art->width * scale)), h = static_cast<int>(std::ceil(art->height * scale));
-    cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
-    cairo_t* c = cairo_create(s);
-    cairo_scale(c, scale, scale);
-    art->draw(c, art->width, art->height);
-    cairo_destroy(c);
-    cairo_set_source_surface(cr, s, cx - w / 2.0, cy - h / 2.0);
-    cairo_paint(cr);
-    cairo_surface_destroy(s);
+    if (!art) return;
+    reg->Paint(cr, name, cx - std::ceil(art->width * scale) / 2.0, cy - std::ceil(art->height * scale) / 2.0, scale);
 }
 
 // An inflatable floating over its shadow, larger than in play: its centre
@@ -214,17 +191,7 @@ void AddFloating(CArtRegistry& reg, const std::string& name, int cornerY, int ce
                  const std::string& thing) {
     const CArtRegistry* r = &reg;
     reg.Add(name, 126, 500 - cornerY, [r, cornerY, centreY, scale, thing](cairo_t* cr, int w, int) {
-        cairo_save(cr);
-        cairo_translate(cr, w / 2.0, 490 - cornerY);
-        cairo_scale(cr, 40, 6);
-        cairo_pattern_t* pat = cairo_pattern_create_radial(0, 0, 0, 0, 0, 1);
-        cairo_pattern_add_color_stop_rgba(pat, 0, 0, 0, 0, 0.3);
-        cairo_pattern_add_color_stop_rgba(pat, 1, 0, 0, 0, 0);
-        cairo_set_source(cr, pat);
-        cairo_arc(cr, 0, 0, 1, 0, 2 * M_PI);
-        cairo_fill(cr);
-        cairo_pattern_destroy(pat);
-        cairo_restore(cr);
+        SoftOval(cr, w / 2.0, 490 - cornerY, 40, 6, Hex(0x000000, 0.3));
         PaintScaled(cr, r, thing, w / 2.0, centreY - cornerY, scale);
     });
 }
@@ -274,8 +241,7 @@ void RegisterScenes(CArtRegistry& reg) {
                                                      {"grass4.png", 456, 346},
                                                      {"cratestill0.tga", 456, 322},
                                                      {"metalcratestill0.tga", 504, 322},
-                                                     {"cratestill0.tga", 544, 442}})),
-                   nullptr});
+                                                     {"cratestill0.tga", 544, 442}}))});
     // Barrels: the game's ledge at cells 400 to 472, top 330, with a barrel
     // at its end and the professor beside it; barrels roll off the edge down
     // to the floor, and a metal one waits on the ledge above.
@@ -285,8 +251,7 @@ void RegisterScenes(CArtRegistry& reg) {
                        Streaks(cr, 578, 458, 1, 0, 18);
                    },
                    {{"grass3.png", 536, 226}, {"metalbarrel0.png", 560, 202}, {"grass6.png", 490, 470},
-                    {"barrel0.tga", 592, 446}},
-                   nullptr});
+                    {"barrel0.tga", 592, 446}}});
     // Magnets: the game's ledge at cells 120 to 168, top 330, where two
     // magnets hold a metal crate; a ladder down to the floor, where a magnet
     // pulls a metal barrel and another holds a bot; a magnet holds a gate.
@@ -299,8 +264,7 @@ void RegisterScenes(CArtRegistry& reg) {
                          {"sand5.png", 408, 330},
                          {"magnetrightstill0.tga", 432, 306},
                          {"gatebackmagnet1.tga", 456, 306},
-                         {"gatefrontmagnet1.tga", 456, 306}}),
-                   nullptr});
+                         {"gatefrontmagnet1.tga", 456, 306}})});
     // Buttons and gates: the game's sand ledge at cells 252 to 396, top 332,
     // with a red gate, its button, the professor and a yellow gate giving
     // way. The picture cuts the ground below open: wires join each button to
@@ -313,14 +277,12 @@ void RegisterScenes(CArtRegistry& reg) {
                        Wire(cr, {311, 352, 311, 394, 263, 394, 263, 352}, Hex(0xd8342c));
                        Wire(cr, {407, 352, 407, 462, 496, 462, 496, 444}, Hex(0xf0c419));
                    },
-                   {{"sand4.png", 436, 420}, {"buttonyellow1.tga", 484, 396}, {"barrel0.tga", 484, 396}},
-                   nullptr});
+                   {{"sand4.png", 436, 420}, {"buttonyellow1.tga", 484, 396}, {"barrel0.tga", 484, 396}}});
     // Trampolines: on the game's floor (cells 250 to 418, top 450) the
     // professor pushes a barrel into a trampoline; it flies up to the ledge.
     AddScene(reg, {"picture_trampolines.tga", 233, 298, 620, 500,
                    [](cairo_t* cr) { DashedPath(cr, 372, 396, 400, 300, 500, 300); },
-                   {{"sand5.png", 472, 340}, {"barrel0.tga", 544, 316}},
-                   nullptr});
+                   {{"sand5.png", 472, 340}, {"barrel0.tga", 544, 316}}});
     // Bridges: the bridge is the game's, from x 228 at y 352, planks at
     // y 394. The picture is the far bank with the professor, and a crate
     // falling through where the bridge gave way.
@@ -329,8 +291,7 @@ void RegisterScenes(CArtRegistry& reg) {
                        RockUnder(cr, 424, 540, 400, 492, kEarth);
                        FallMarks(cr, 283, 436);
                    },
-                   {{"grass5.png", 424, 394}, {"profstandleft0.tga", 472, 370}, {"crateleft0.tga", 272, 446}},
-                   nullptr});
+                   {{"grass5.png", 424, 394}, {"profstandleft0.tga", 472, 370}, {"crateleft0.tga", 272, 446}}});
     // Teleports: the professor runs into a teleport at the left end of the
     // game's ledge (cells 88 to 232, top 300) and comes out of its partner.
     AddScene(reg, {"instructions_shadowteleport.png", 63, 200, 620, 500,
@@ -339,8 +300,7 @@ void RegisterScenes(CArtRegistry& reg) {
                     {"teleport_frameback.png", 520, 426},
                     {"teleport_spiralblue0.png", 520, 426},
                     {"teleport_frameblue0.png", 520, 426},
-                    {"profrunleft5.tga", 496, 426}},
-                   nullptr});
+                    {"profrunleft5.tga", 496, 426}}});
     // Inflatable bridges: the two banks; the bridge (cells 322 to 514, top
     // 394) and the professor are the game's.
     AddScene(reg, {"instructions_shadowinflbridge.png", 227, 372, 640, 500,
@@ -348,8 +308,7 @@ void RegisterScenes(CArtRegistry& reg) {
                        RockUnder(cr, 250, 322, 400, 490, kEarth);
                        RockUnder(cr, 514, 586, 400, 490, kEarth);
                    },
-                   {{"grass3.png", 250, 394}, {"grass3.png", 514, 394}},
-                   nullptr});
+                   {{"grass3.png", 250, 394}, {"grass3.png", 514, 394}}});
     // Inflatable teleports: the game's ledge (cells 250 to 394, top 430)
     // runs into a red inflatable teleport; its partner stands above.
     AddScene(reg, {"instructions_shadowinflteleport.png", 415, 170, 640, 500,
@@ -358,8 +317,7 @@ void RegisterScenes(CArtRegistry& reg) {
                     {"teleportinflatable_red3back.png", 500, 276},
                     {"teleport_spiralred0.png", 500, 276},
                     {"teleportinflatable_red3front.png", 500, 276},
-                    {"profrunright3.tga", 548, 276}},
-                   nullptr});
+                    {"profrunright3.tga", 548, 276}}});
     // The heat gun: a tower of ledges joined by a ladder. The professor's
     // shot thaws an ice block; a shot sets a wooden crate alight; hot metal
     // beside a melting bot.
@@ -375,8 +333,7 @@ void RegisterScenes(CArtRegistry& reg) {
                                                 {"fireballleft3.png", 568, 336},
                                                 {"grass6.png", 496, 470},
                                                 {"metalcrateheated.png", 520, 446},
-                                                {"botmeltingleft2.png", 568, 446}}),
-                   nullptr});
+                                                {"botmeltingleft2.png", 568, 446}})});
     // The EMP: the pulse stops a bot beside the professor and a magnet
     // below, which lets its metal crate be.
     AddScene(reg, {"picture_emp.tga", 501, 148, 646, 500,
@@ -388,24 +345,15 @@ void RegisterScenes(CArtRegistry& reg) {
                                                 {"botstunnedleft1.png", 584, 266},
                                                 {"grass5.png", 512, 470},
                                                 {"magnetemp5.tga", 512, 446},
-                                                {"metalcratestill0.tga", 560, 446}}),
-                   nullptr});
+                                                {"metalcratestill0.tga", 560, 446}})});
     // The whistle: the professor whistles and the bots around him wake.
     AddScene(reg, {"picture_whistle.tga", 103, 183, 620, 500,
                    [](cairo_t* cr) {
                        Note(cr, 380, 262, 8);
                        Note(cr, 400, 240, 7);
                        Note(cr, 324, 250, 7);
-                       for (int i = 0; i < 3; ++i) {
-                           cairo_new_path(cr);
-                           cairo_arc(cr, 362, 290, 18 + 14 * i, -0.7, 0.7);
-                           SetColor(cr, Hex(0xd08a1a, 0.8 - 0.2 * i));
-                           cairo_set_line_width(cr, 2.5);
-                           cairo_stroke(cr);
-                           cairo_new_path(cr);
-                           cairo_arc(cr, 342, 290, 18 + 14 * i, M_PI - 0.7, M_PI + 0.7);
-                           cairo_stroke(cr);
-                       }
+                       Rings(cr, 362, 290, 18, 14, 3, Hex(0xd08a1a, 0.8), -0.7, 0.7);
+                       Rings(cr, 342, 290, 18, 14, 3, Hex(0xd08a1a, 0.8), M_PI - 0.7, M_PI + 0.7);
                        OutlinedText(cr, "!", 188, 384, 24, Hex(0xd8342c), Hex(0xffffff), 2, FONT_SANS_BOLD,
                                     ALIGN_CENTER);
                        OutlinedText(cr, "!", 516, 384, 24, Hex(0xd8342c), Hex(0xffffff), 2, FONT_SANS_BOLD,
@@ -416,8 +364,7 @@ void RegisterScenes(CArtRegistry& reg) {
                     {"grass4.png", 128, 450},
                     {"botstandright.png", 176, 426},
                     {"grass4.png", 456, 450},
-                    {"botrunleft3.png", 504, 426}},
-                   nullptr});
+                    {"botrunleft3.png", 504, 426}}});
 }
 
 }  // namespace
@@ -426,6 +373,7 @@ namespace InterfaceFamilies {
 
 void RegisterInstructions(CArtRegistry& reg) {
     RegisterScenes(reg);
+    const CArtRegistry* r = &reg;
     // Moving about: the keys that move the professor, beside the text.
     reg.Add("picture_basic_movement.tga", 150, 112, [](cairo_t* cr, int w, int h) {
         OutlinedRoundedRect(cr, 1, 1, w - 2, h - 2, 8, Hex(0xf3e3bf, 0.9), 1.5);
@@ -434,11 +382,16 @@ void RegisterInstructions(CArtRegistry& reg) {
         KeyCap(cr, x0, 12 + k + gap, k, ICON_LEFT);
         KeyCap(cr, x0 + k + gap, 12 + k + gap, k, ICON_DOWN);
         KeyCap(cr, x0 + 2 * (k + gap), 12 + k + gap, k, ICON_RIGHT);
-        (void)h;
     });
-    // Ground: the three kinds at one and a half times their size.
-    AddCard(reg, "picture_terrain.tga", 150, 150,
-            {{"grass1.png", {6, 10}}, {"sand1.png", {52, 10}}, {"ice1.png", {38, 52}}}, 1.5);
+    // Ground: the three kinds at one and a half times their size, on a card.
+    reg.Add("picture_terrain.tga", 150, 150, [r](cairo_t* cr, int w, int h) {
+        OutlinedRoundedRect(cr, 1, 1, w - 2, h - 2, 8, Hex(0xf3e3bf, 0.9), 1.5);
+        VerticalGradient(cr, 4, 4, w - 8, h * 0.7, Hex(0xbfe0f0, 0.6), Hex(0xf3e3bf, 0));
+        cairo_scale(cr, 1.5, 1.5);
+        r->Paint(cr, "grass1.png", 6, 10);
+        r->Paint(cr, "sand1.png", 52, 10);
+        r->Paint(cr, "ice1.png", 38, 52);
+    });
     // Inflatables float where they are put: the crate and the barrel from
     // page y 387, the magnet from 417, each over its own shadow.
     AddFloating(reg, "picture_inflatable_crate.tga", 387, 432, 3.0, "crateinflatablestill0.tga");
@@ -446,7 +399,6 @@ void RegisterInstructions(CArtRegistry& reg) {
     AddFloating(reg, "picture_inflatable_barrel.tga", 387, 432, 3.0, "barrelinflatable0.tga");
     // The inventory as the play screen shows it, slot by slot with its key,
     // below the text that starts at page y 117 and ends above y 200.
-    const CArtRegistry* r = &reg;
     reg.Add("picture_root_menu4.tga", 540, 300, [r](cairo_t* cr, int w, int) {
         const char* icons[] = {"iconfrostgun4.tga", "iconheatgun4.png", "iconemp4.tga", "iconwhistle4.tga",
                                "iconbridge4.png"};

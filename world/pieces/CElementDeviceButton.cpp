@@ -120,9 +120,7 @@ void CElementDeviceButton::RestoreState(int k) {
 }
 
 void CElementDeviceButton::DescribeState(CWorldDigest* d) {
-    DIGEST_FIELD(d, colour);
-    DIGEST_FIELD(d, pressed);
-    DIGEST_FIELD(d, pressCount);
+    DIGEST_FIELDS(d, colour, pressed, pressCount);
     CElementDevice::DescribeState(d);
 }
 

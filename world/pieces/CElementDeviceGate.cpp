@@ -190,10 +190,7 @@ void CElementDeviceGate::RestoreState(int k) {
 // The look of each part is the sprite chosen, not its frame: undo puts a
 // look back at rest on its last frame.
 void CElementDeviceGate::DescribeState(CWorldDigest* d) {
-    DIGEST_FIELD(d, colour);
-    DIGEST_FIELD(d, open);
-    DIGEST_FIELD(d, broken);
-    DIGEST_FIELD(d, heldShown);
+    DIGEST_FIELDS(d, colour, open, broken, heldShown);
     d->AddSprite("back", back.current, false);
     d->AddSprite("front", front.current, false);
     d->AddSprite("light", light.current, false);

@@ -191,9 +191,7 @@ void CElementDeviceGunshot::RestoreState(int k) {
 }
 
 void CElementDeviceGunshot::DescribeState(CWorldDigest* d) {
-    DIGEST_FIELD(d, kind);
-    DIGEST_FIELD(d, hit);
-    DIGEST_FIELD(d, finished);
+    DIGEST_FIELDS(d, kind, hit, finished);
     CElementDevice::DescribeState(d);
 }
 

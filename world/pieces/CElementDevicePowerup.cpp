@@ -194,9 +194,7 @@ void CElementDevicePowerup::RestoreState(int k) {
 }
 
 void CElementDevicePowerup::DescribeState(CWorldDigest* d) {
-    DIGEST_FIELD(d, kind);
-    DIGEST_FIELD(d, collected);
-    DIGEST_FIELD(d, rise);
+    DIGEST_FIELDS(d, kind, collected, rise);
     d->AddSprite("icon", icon, true);
     d->AddSprite("caption", caption, true);
     CElementDevice::DescribeState(d);

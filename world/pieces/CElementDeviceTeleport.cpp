@@ -524,11 +524,7 @@ void CElementDeviceTeleport::RestoreState(int k) {
 // Left out: the glow timers, which undo starts afresh. The look of each
 // part is the sprite chosen: undo lets the spiral spin on from where it is.
 void CElementDeviceTeleport::DescribeState(CWorldDigest* d) {
-    DIGEST_FIELD(d, colour);
-    DIGEST_FIELD(d, starting);
-    DIGEST_FIELD(d, glowLeft);
-    DIGEST_FIELD(d, glowRight);
-    DIGEST_FIELD(d, holdCounter);
+    DIGEST_FIELDS(d, colour, starting, glowLeft, glowRight, holdCounter);
     d->AddSprite("back", back.current, false);
     d->AddSprite("front", front.current, false);
     d->AddSprite("portal", portal.current, false);

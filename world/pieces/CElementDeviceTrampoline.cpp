@@ -244,9 +244,7 @@ void CElementDeviceTrampoline::RestoreState(int k) {
 }
 
 void CElementDeviceTrampoline::DescribeState(CWorldDigest* d) {
-    DIGEST_FIELD(d, stretchedLeft);
-    DIGEST_FIELD(d, stretchedRight);
-    DIGEST_FIELD(d, pushCount);
+    DIGEST_FIELDS(d, stretchedLeft, stretchedRight, pushCount);
     d->AddSprite("back", back.current, false);
     d->AddSprite("front", front.current, false);
     d->AddSprite("canvas", canvas.current, false);

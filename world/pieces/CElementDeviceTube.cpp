@@ -165,12 +165,7 @@ void CElementDeviceTube::RestoreState(int k) {
 // Left out: the arrow (the main sprite) and its bobbing, which undo ends for
 // good.
 void CElementDeviceTube::DescribeState(CWorldDigest* d) {
-    DIGEST_FIELD(d, kind);
-    DIGEST_FIELD(d, isEntrance);
-    DIGEST_FIELD(d, isEntrance2);
-    DIGEST_FIELD(d, arrowOffset);
-    DIGEST_FIELD(d, arrowBounces);
-    DIGEST_FIELD(d, arrowRising);
+    DIGEST_FIELDS(d, kind, isEntrance, isEntrance2, arrowOffset, arrowBounces, arrowRising);
     d->AddSprite("body", body.current, false);
     d->AddSprite("lights", lights, false);
     DescribeBaseState(d, false);
@@ -178,9 +173,7 @@ void CElementDeviceTube::DescribeState(CWorldDigest* d) {
 
 void CElementDeviceTube::DescribeStatics(CWorldDigest* d) {
     d->BeginPart("tubes");
-    DIGEST_FIELD(d, exitPresent);
-    DIGEST_FIELD(d, exitX);
-    DIGEST_FIELD(d, exitY);
+    DIGEST_FIELDS(d, exitPresent, exitX, exitY);
 }
 
 void CElementDeviceTube::PrintSprites() {

@@ -160,9 +160,7 @@ void CElementObjectBarrel::RestoreState(int k) {
 }
 
 void CElementObjectBarrel::DescribeState(CWorldDigest* d) {
-    DIGEST_FIELD(d, material);
-    DIGEST_FIELD(d, coolingPhase);
-    DIGEST_FIELD(d, coolingState);
+    DIGEST_FIELDS(d, material, coolingPhase, coolingState);
     CElementObject::DescribeState(d);
 }
 

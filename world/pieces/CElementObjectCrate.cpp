@@ -122,7 +122,7 @@ void CElementObjectCrate::RestoreState(int k) {
 }
 
 void CElementObjectCrate::DescribeState(CWorldDigest* d) {
-    DIGEST_FIELD(d, material);
+    DIGEST_FIELDS(d, material);
     CElementObject::DescribeState(d);
 }
 

@@ -207,8 +207,7 @@ void CElementObjectMagnet::RestoreState(int k) {
 
 // Left out: armed, which only keeps the first pass quiet.
 void CElementObjectMagnet::DescribeState(CWorldDigest* d) {
-    DIGEST_FIELD(d, faceLeft);
-    DIGEST_FIELD(d, empCountdown);
+    DIGEST_FIELDS(d, faceLeft, empCountdown);
     CElementObject::DescribeState(d);
 }
 

@@ -153,8 +153,6 @@ void CElementTerrainBridge::RestoreState(int k) {
 }
 
 void CElementTerrainBridge::DescribeState(CWorldDigest* d) {
-    DIGEST_FIELD(d, collapsing);
-    DIGEST_FIELD(d, inflating);
-    DIGEST_FIELD(d, soundNumber);
+    DIGEST_FIELDS(d, collapsing, inflating, soundNumber);
     CElementTerrain::DescribeState(d);
 }

@@ -297,14 +297,13 @@ void CElementTutorial::RestoreState(int k) {
 }
 
 void CElementTutorial::DescribeState(CWorldDigest* d) {
-    DIGEST_FIELD(d, active);
-    DIGEST_FIELD(d, iconCountdown);
+    DIGEST_FIELDS(d, active, iconCountdown);
     CElement::DescribeState(d);
 }
 
 void CElementTutorial::DescribeStatics(CWorldDigest* d) {
     d->BeginPart("signs");
-    DIGEST_FIELD(d, tutorialPresent);
+    DIGEST_FIELDS(d, tutorialPresent);
     d->AddElement("activeSign", activeSign);
     d->AddCells("sign", -2, [d](int x, int y) { return d->ElementIndex(tutorialGrid[CellIndex(x, y)]); });
 }

@@ -114,12 +114,7 @@ int main(int argc, char** argv) {
     long frames = 20000;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
-        // An option's value; an empty one is refused as a missing one.
-        auto value = [&](std::string* out) {
-            if (i + 1 >= argc) return false;
-            *out = argv[++i];
-            return !out->empty();
-        };
+        auto value = [&](std::string* out) { return TakeOptionValue(argc, argv, &i, out); };
         if (a == "--help" || a == "-h") {
             fputs(kUsage, stdout);
             return 0;

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <functional>
-#include <memory>
 #include <set>
 #include <sstream>
 #include <string>
@@ -25,17 +24,8 @@ namespace {
 using Hero = CElementAIProfessor;
 constexpr int kLeft = SOLUTION_KEY_LEFT, kRight = SOLUTION_KEY_RIGHT;
 
-class PieceSoundTest : public devicetest::DeviceRunTest {
+class PieceSoundTest : public worldtest::HeardRunTest<devicetest::DeviceRunTest> {
 protected:
-    void SetUp() override {
-        DeviceRunTest::SetUp();
-        heard_ = std::make_unique<worldtest::HeardSounds>();
-        ASSERT_NO_FATAL_FAILURE(heard_->Start());
-    }
-    void TearDown() override {
-        DeviceRunTest::TearDown();
-        heard_.reset();
-    }
     // Puts down the power-up in his first place where he stands and waits
     // until he is done.
     void UseFirstPowerup() {
@@ -43,8 +33,6 @@ protected:
         hero_->UsePowerup(0);
         RunUntil([&] { return !hero_->usingPowerup; }, 200);
     }
-
-    std::unique_ptr<worldtest::HeardSounds> heard_;
 };
 
 // The number in a collapse sound's name: "..._short.ogg" is 1, "..._short4.ogg" 4.

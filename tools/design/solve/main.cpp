@@ -328,12 +328,7 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         std::string v;
-        // An option's value; an empty one is refused as a missing one.
-        auto value = [&]() {
-            if (i + 1 >= argc) return false;
-            v = argv[++i];
-            return !v.empty();
-        };
+        auto value = [&]() { return TakeOptionValue(argc, argv, &i, &v); };
         double n = 0;
         long k = 0;
         if (a == "--help" || a == "-h") {
