@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/CFontString.h"
@@ -76,6 +77,12 @@ size_t FittingPrefix(TTF_Font* font, const CFontString& word, int x, int maxWidt
     return n;
 }
 
+// Sets the font to the current bold, italic and underline.
+void ApplyStyle(TTF_Font* font) {
+    TTF_SetFontStyle(font, (g_bold ? TTF_STYLE_BOLD : 0) | (g_italic ? TTF_STYLE_ITALIC : 0) |
+                               (g_underline ? TTF_STYLE_UNDERLINE : 0));
+}
+
 void NewLine() {
     g_lineWidths.push_back(g_currentX);
     ++g_currentLine;
@@ -94,12 +101,11 @@ void PlaceRun(const CFontString& run, TTF_Font* font, const SDL_Color& colour, i
     g_currentX += surface->w;
     std::u16string text;
     for (size_t i = 0; i < drawn.Length(); ++i) text.push_back(static_cast<char16_t>(drawn.At(i)));
-    g_runs.push_back({surface, g_currentLine, FontGetStyle(), text});
+    g_runs.push_back({surface, g_currentLine, FontGetStyle(), std::move(text)});
 }
 
 void AddRun(CFontString run, TTF_Font* font, const SDL_Color& colour, int boxWidth) {
-    TTF_SetFontStyle(font, (g_bold ? TTF_STYLE_BOLD : 0) | (g_italic ? TTF_STYLE_ITALIC : 0) |
-                               (g_underline ? TTF_STYLE_UNDERLINE : 0));
+    ApplyStyle(font);
     // A word wider than a whole line fills the line it starts on and goes
     // on in the next.
     while (g_fitting && !run.Empty() && RunWidth(font, run) >= boxWidth) {
@@ -183,9 +189,7 @@ SDL_Surface* FontRenderText(int boxWidth, int boxHeight, int align, int lineSpac
                     g_underline = !g_underline;
                     break;
                 case 3:
-                    g_lineWidths.push_back(g_currentX);
-                    ++g_currentLine;
-                    g_currentX = 0;
+                    NewLine();
                     break;
                 default: {
                     const int k = bestToken - kFirstPlaceholder;
@@ -241,7 +245,7 @@ SDL_Surface* FontRenderText(int boxWidth, int boxHeight, int align, int lineSpac
         if (align == 3 || align == 4) offset = (boxHeight - g_lastLinesHeight) / 2;
         int x = 0;
         int prevLine = -1;
-        for (const Run& r : g_runs) {
+        for (Run& r : g_runs) {
             if (r.line != prevLine) {
                 const size_t idx = static_cast<size_t>(r.line - 1);
                 const int lineWidth = idx < g_lineWidths.size() ? g_lineWidths[idx] : 0;
@@ -259,7 +263,8 @@ SDL_Surface* FontRenderText(int boxWidth, int boxHeight, int align, int lineSpac
             if (g_fitting && (y < 0 || y + lineHeight > boxHeight)) continue;
             SDL_Rect dst = {static_cast<Sint16>(x), static_cast<Sint16>(y), 0, 0};
             SDL_BlitSurface(r.surface, nullptr, result, &dst);
-            g_placements.push_back({x, y, r.surface->w, r.surface->h, r.line, r.style, r.text});
+            // The run is freed after this: its text moves to the placement.
+            g_placements.push_back({x, y, r.surface->w, r.surface->h, r.line, r.style, std::move(r.text)});
             x += r.surface->w;
         }
         g_lastEndX = g_runs.back().line == g_currentLine ? x : 0;
@@ -368,9 +373,7 @@ TTF_Font* OpenEntryFont(const CStringEntry& entry, int pointSize) {
     TTF_Font* font =
         TTF_WasInit() && !entry.fontFile.empty() ? TTF_OpenFont(path.c_str(), pointSize > 0 ? pointSize : entry.pointSize)
                                                  : nullptr;
-    if (font)
-        TTF_SetFontStyle(font, (g_bold ? TTF_STYLE_BOLD : 0) | (g_italic ? TTF_STYLE_ITALIC : 0) |
-                                   (g_underline ? TTF_STYLE_UNDERLINE : 0));
+    if (font) ApplyStyle(font);
     return font;
 }
 

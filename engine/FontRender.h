@@ -131,9 +131,9 @@ int FontGetTextEndY();
 int FontGetStyle();
 void FontResetStyle();
 
-// Geometry of the last surface-producing render, for tests: each run's
-// position and size in the order drawn, with its style flags and the
-// characters drawn.
+// Geometry of the last surface-producing render: each run's position and
+// size in the order drawn (screens measure text and place a caret by it),
+// with its style flags and the characters drawn (for tests).
 struct FontRunPlacement {
     int x = 0;
     int y = 0;

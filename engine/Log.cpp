@@ -23,6 +23,7 @@ bool g_toFile = false;
 bool g_fileLineEnded = true;
 
 uint32_t SdlClock() { return SDL_GetTicks(); }
+LogClock g_clock = SdlClock;
 
 std::string Stamp() {
     char stamp[64];
@@ -35,21 +36,16 @@ std::string Stamp() {
 
 // Appends text to LOG.TXT, each new line time-stamped; false when the file
 // cannot be opened.
-bool AppendToLogFile(const std::string& text, bool stampEveryLine) {
+bool AppendToLogFile(const std::string& text) {
     FILE* f = fopen(LogFilePath().c_str(), "a+b");
     if (!f) return false;
-    if (!stampEveryLine) {
-        fputs(Stamp().c_str(), f);
-        fputs(text.c_str(), f);
-    } else {
-        for (size_t at = 0; at < text.size();) {
-            size_t end = text.find('\n', at);
-            end = end == std::string::npos ? text.size() : end + 1;
-            if (g_fileLineEnded) fputs(Stamp().c_str(), f);
-            fwrite(text.data() + at, 1, end - at, f);
-            g_fileLineEnded = text[end - 1] == '\n';
-            at = end;
-        }
+    for (size_t at = 0; at < text.size();) {
+        size_t end = text.find('\n', at);
+        end = end == std::string::npos ? text.size() : end + 1;
+        if (g_fileLineEnded) fputs(Stamp().c_str(), f);
+        fwrite(text.data() + at, 1, end - at, f);
+        g_fileLineEnded = text[end - 1] == '\n';
+        at = end;
     }
     fclose(f);
     return true;
@@ -71,7 +67,6 @@ std::string Format(const char* format, va_list args) {
     }
     return message;
 }
-LogClock g_clock = SdlClock;
 
 bool ValidCategory(int category) { return category >= 0 && category < kDebugCategoryCount; }
 
@@ -174,7 +169,7 @@ void DebugLog(uint32_t category, const char* format, ...) {
     va_end(args);
     // A log file that cannot be opened does not silence the line; a tool
     // still keeps it off its answer.
-    if (g_toFile && AppendToLogFile(text, true)) return;
+    if (g_toFile && AppendToLogFile(text)) return;
     FILE* console = g_toFile ? stderr : stdout;
     fputs(text.c_str(), console);
     fflush(console);
@@ -190,7 +185,7 @@ void ErrorLog(bool fatal, const char* format, ...) {
         fputs(message.c_str(), stdout);
         fflush(stdout);
     }
-    const bool logged = AppendToLogFile(message, false);
+    const bool logged = AppendToLogFile(message);
     if (!logged) DebugLog(DBG_ERROR, "Cannot open log file at '%s'\n", LogFilePath().c_str());
     // A tool that ends here, or whose log is lost, still says why.
     if (g_toFile && (fatal || !logged)) fputs(message.c_str(), stderr);
