@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <SDL.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <utime.h>
 
@@ -24,7 +25,9 @@
 #include "editor/CControllerEditorPalette.h"
 #include "editor/CControllerEditorSave.h"
 #include "editor/CControllerEditorTutorial.h"
+#include "editor/EditorRecovery.h"
 #include "engine/CDraw.h"
+#include "engine/CInput.h"
 #include "engine/CRender.h"
 #include "engine/CSprite.h"
 #include "engine/FontRender.h"
@@ -79,6 +82,7 @@ protected:
         root.Activate(nullptr);
     }
     void TearDown() override {
+        ForgetSignal();
         editor.reset();
         CElement::SetProfile(nullptr);
         ScreenTest::TearDown();
@@ -101,6 +105,17 @@ protected:
         Frame();
         ASSERT_EQ(CController::GetCurrentId(), CONTROLLER_EDITOR_PALETTE);
         Frame();
+    }
+    // After a terminate signal: the next start, from an empty stack.
+    static void ForgetSignal() {
+        CProfile* input = CInput::GetInputProfile();
+        CInput::Reset();
+        CInput::SetInputProfile(input);
+    }
+    void Restart() {
+        ForgetSignal();
+        CController::ResetStack();
+        root.Activate(nullptr);
     }
     CEditorModel& Model() { return editor->GetModel(); }
     CLevel* Level() { return editor->GetModel().GetLevel(); }
@@ -370,9 +385,17 @@ TEST_F(EditorScreenTest, NewLoadAndLeaveAskBeforeUnsavedWorkIsThrownAway) {
     ClickCell(4, 4);
     ASSERT_TRUE(Level()->IsModified());
 
-    // New, load and leave each ask; declining keeps the level.
-    for (SDLKey key : {SDLK_n, SDLK_l, SDLK_q}) {
-        Alt(key);
+    // New, load, leave and the window's close button (SDLK_UNKNOWN here),
+    // over the editor or over its palette, each ask; declining keeps the
+    // level.
+    for (SDLKey key : {SDLK_n, SDLK_l, SDLK_q, SDLK_UNKNOWN, SDLK_ESCAPE}) {
+        if (key == SDLK_ESCAPE) RightClick();
+        if (key == SDLK_UNKNOWN || key == SDLK_ESCAPE) {
+            PushWindowClose();
+            Frames(2);
+        } else {
+            Alt(key);
+        }
         ASSERT_EQ(Current(), CONTROLLER_MESSAGE) << key;
         EXPECT_EQ(editor->GetMessageTitle(), 2209);
         EXPECT_EQ(editor->GetMessageBody(), 2315);
@@ -381,6 +404,14 @@ TEST_F(EditorScreenTest, NewLoadAndLeaveAskBeforeUnsavedWorkIsThrownAway) {
         EXPECT_EQ(Level()->GetTile(4, 4), static_cast<uint32_t>(OBJECT_WCRATE)) << key;
         EXPECT_EQ(editor->GetPendingAction(), CControllerEditor::PENDING_NONE);
     }
+    // The palette the close button took down opens again, in view.
+    RightClick();
+    ASSERT_EQ(Current(), CONTROLLER_EDITOR_PALETTE);
+    const std::vector<CSprite*>& live = GetSpriteList();
+    CSprite* toolbox = editor->GetPalette()->GetSprite(CControllerEditorPalette::SPRITE_TOOLBOX);
+    EXPECT_NE(std::find(live.begin(), live.end(), toolbox), live.end());
+    Key(SDLK_ESCAPE);
+    Frame();
     // Confirmed: load opens the dialog, new clears the level.
     Alt(SDLK_l);
     Answer(true);
@@ -400,6 +431,101 @@ TEST_F(EditorScreenTest, NewLoadAndLeaveAskBeforeUnsavedWorkIsThrownAway) {
     Alt(SDLK_w);
     Answer(true);
     EXPECT_EQ(CController::GetCurrent(), &root);
+    // The close button's yes ends the game.
+    Open();
+    Key(SDLK_ESCAPE);
+    Key(SDLK_j);
+    ClickCell(6, 6);
+    PushWindowClose();
+    Frames(2);
+    Answer(true);
+    Frame();
+    EXPECT_FALSE(CController::IsRunning());
+}
+
+// In test play the close button asks while a recording is under way, and
+// answered no, the recording goes on without the time the question stood. A
+// terminate signal (a logout) ends the game without asking: the editor keeps
+// unsaved work in a recovery file (a recording under way as far as it went),
+// and the next start tells of it once.
+TEST_F(EditorScreenTest, TheCloseButtonAsksInTestPlayAndASignalKeepsUnsavedWorkForTheNextStart) {
+    CInput::CatchTerminateSignals();
+    Open();
+    Key(SDLK_ESCAPE);
+    BuildWalk();
+    ASSERT_TRUE(Level()->SaveAs("walk", "A walk"));
+    Alt(SDLK_r);
+    ASSERT_EQ(Current(), CONTROLLER_GAME);
+    Frames(60);
+    PushKey(true, SDLK_RIGHT);
+    Frames(10);
+    PushWindowClose();
+    Frames(2);
+    ASSERT_EQ(Current(), CONTROLLER_MESSAGE);
+    PushKey(false, SDLK_RIGHT);
+    Frames(30);
+    Answer(false);
+    ASSERT_EQ(Current(), CONTROLLER_GAME);
+    PushKey(true, SDLK_RIGHT);
+    RunUntilEditor();
+    PushKey(false, SDLK_RIGHT);
+    Frame();
+    ASSERT_TRUE(Level()->IsSolutionRecorded());
+    const std::vector<ReplayKey> solution = Level()->GetSolution();
+    ASSERT_GE(solution.size(), 3u);
+    EXPECT_TRUE(solution[1].released) << "the key held at the question is let go in the recording too";
+    EXPECT_LT(solution[2].frame - solution[1].frame, 5) << "the question's time is in the recording";
+    Alt(SDLK_p);
+    RunUntilEditor();
+    EXPECT_TRUE(CElement::IsLevelExited());
+
+    // A signal in the middle of a recording.
+    Alt(SDLK_r);
+    Frames(60);
+    PushKey(true, SDLK_RIGHT);
+    Frames(5);
+    ASSERT_EQ(raise(SIGTERM), 0);
+    Frames(5);
+    EXPECT_FALSE(CController::IsRunning());
+    CLevel kept;
+    ASSERT_TRUE(kept.Load("walk (recovered)"));
+    EXPECT_EQ(kept.GetTile(12, 22), static_cast<uint32_t>(DEVICE_TUBE_END));
+    ASSERT_EQ(kept.GetSolution().size(), 1u);
+    EXPECT_EQ(kept.GetSolution()[0].key, SDLK_RIGHT);
+
+    // A signal over a new level's unsaved changes; then over nothing unsaved.
+    for (const bool changed : {true, false}) {
+        Restart();
+        Open();
+        Key(SDLK_ESCAPE);
+        if (changed) {
+            Key(SDLK_j);
+            ClickCell(4, 4);
+        }
+        ASSERT_EQ(raise(SIGTERM), 0);
+        Frames(5);
+        EXPECT_FALSE(CController::IsRunning()) << changed;
+    }
+    ASSERT_TRUE(kept.Load("level (recovered)"));
+    EXPECT_EQ(kept.GetTile(4, 4), static_cast<uint32_t>(OBJECT_WCRATE));
+    EXPECT_FALSE(PlatformFileExists(LevelPath("level (recovered 2)")));
+
+    // The next start tells of both, once.
+    Restart();
+    editor.reset();
+    auto menu = std::make_unique<CControllerMain>();
+    menu->Activate(nullptr);
+    for (int i = 0; i < 10 && Current() != CONTROLLER_MESSAGE; ++i) Frame();
+    ASSERT_EQ(Current(), CONTROLLER_MESSAGE);
+    const CControllerMessage* told = menu->GetNotice();
+    EXPECT_EQ(told->GetBodyId(), CControllerMain::kRecoveredRecordingBody);
+    EXPECT_EQ(told->GetBodyText(), "walk (recovered), level (recovered)");
+    Answer(true);
+    Frames(5);
+    EXPECT_EQ(Current(), CONTROLLER_MAIN);
+    std::string names;
+    bool recording = false;
+    EXPECT_FALSE(TakeRecoveredLevels(&names, &recording));
 }
 
 // Playing back a level that has no recorded solution says so, instead of
