@@ -102,12 +102,12 @@ void CControllerEditor::PrepareChild() {
     CRender::Swap(true);
 }
 
-void CControllerEditor::OpenMessage(int titleId, int bodyId, bool question) {
+void CControllerEditor::OpenMessage(int titleId, int bodyId, bool question, const std::string& argument) {
     PrepareChild();
     LogOpening("Message");
     messageTitle = titleId;
     messageBody = bodyId;
-    message = new CControllerMessage(titleId, bodyId, question, 0);
+    message = new CControllerMessage(titleId, bodyId, question, argument.c_str());
     OpenChild(message);
 }
 
@@ -213,6 +213,11 @@ void CControllerEditor::Save() {
     CLevel* level = model.GetLevel();
     if (!CLevel::IsValidName(level->GetFileName())) {
         OpenSave();
+        return;
+    }
+    std::string argument;
+    if (const int refusal = CControllerEditorSave::Refusal(level->GetFileName(), &argument)) {
+        OpenMessage(kTitleNotSaved, refusal, false, argument);
         return;
     }
     if (level->Save()) {

@@ -11,6 +11,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "editor/CArrowRepeat.h"
@@ -62,7 +63,7 @@ public:
 private:
     // Openers of the children.
     void PrepareChild();
-    void OpenMessage(int titleId, int bodyId, bool question);
+    void OpenMessage(int titleId, int bodyId, bool question, const std::string& argument = std::string());
     void OpenPalette();
     void OpenHelp();
     void OpenTutorial(const char* text);

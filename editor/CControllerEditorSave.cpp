@@ -14,6 +14,7 @@
 #include "gui/CGuiTextbox.h"
 #include "gui/GuiSprites.h"
 #include "gui/GuiText.h"
+#include "platform/Platform.h"
 #include "world/CLevel.h"
 
 namespace {
@@ -25,6 +26,8 @@ constexpr int kBodyNoHeading = 2302;
 constexpr int kBodyReplace = 2303;
 constexpr int kBodyWriteFailed = 2338;
 constexpr int kBodyBadName = 2339;
+constexpr int kBodyFolderUnusable = 2362;
+constexpr int kBodyNameTooLong = 2363;
 }  // namespace
 
 CControllerEditorSave::CControllerEditorSave(CLevel* level_)
@@ -105,10 +108,10 @@ void CControllerEditorSave::ShowDialog() {
     headingBox->Show();
 }
 
-void CControllerEditorSave::OpenMessage(int titleId, int bodyId, bool question) {
+void CControllerEditorSave::OpenMessage(int titleId, int bodyId, bool question, const std::string& argument) {
     HideDialog();
     messageBody = bodyId;
-    message = new CControllerMessage(titleId, bodyId, question, 0);
+    message = new CControllerMessage(titleId, bodyId, question, argument.c_str());
     OpenChild(message);
 }
 
@@ -124,9 +127,25 @@ void CControllerEditorSave::Write(const std::string& name, const std::string& he
     OpenMessage(kTitleNotSaved, kBodyWriteFailed, false);
 }
 
+int CControllerEditorSave::Refusal(const std::string& name, std::string* argument) {
+    if (!CLevel::IsSavableName(name.c_str())) {
+        *argument = std::to_string(CLevel::kSavableNameBytes);
+        return kBodyNameTooLong;
+    }
+    // Else every name would seem to exist in it ("Replace it?"), or every
+    // write fail for want of room.
+    if (!PlatformIsDirectory(GetLevelsDir())) {
+        *argument = GetLevelsDir();
+        return kBodyFolderUnusable;
+    }
+    return 0;
+}
+
 void CControllerEditorSave::SaveFilename() {
     const std::string name = nameBox->GetText();
     const std::string heading = headingBox->GetText();
+    std::string argument;
+    int refusal = 0;
     if (name.empty()) {
         OpenMessage(kTitleSave, kBodyNoName, false);
     } else if (heading.empty()) {
@@ -134,6 +153,8 @@ void CControllerEditorSave::SaveFilename() {
     } else if (!CLevel::IsValidName(name.c_str())) {
         // A name that reaches out of the levels folder.
         OpenMessage(kTitleSave, kBodyBadName, false);
+    } else if ((refusal = Refusal(name, &argument)) != 0) {
+        OpenMessage(kTitleSave, refusal, false, argument);
     } else if (overwriteConfirmed) {
         DebugLog(DBG_DEBUG, "CControllerEditorSave::saveFilename()   Overwrite filename '%s'...\n", name.c_str());
         Write(name, heading);

@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <utility>
@@ -674,6 +675,46 @@ TEST_F(EditorScreenTest, TheSaveDialogAsksBeforeReplacingRefusesBadNamesAndStays
     EXPECT_FALSE(Level()->IsModified());
     ASSERT_TRUE(reread.Load("walkon"));
     EXPECT_EQ(reread.GetTile(21, 22), static_cast<uint32_t>(OBJECT_WCRATE));
+
+    // Save, and save as with the name offered, refuse with the reason what
+    // cannot be saved: a levels folder that is a file, and a loaded level's
+    // name too long for the save's temporary file (which one byte less fits).
+    auto refusedBoth = [&](int body) {
+        Alt(SDLK_s);
+        ASSERT_EQ(Current(), CONTROLLER_MESSAGE);
+        EXPECT_EQ(editor->GetMessageBody(), body);
+        Answer(true);
+        Alt(SDLK_a);
+        save = editor->GetSaveDialog();
+        save->GUICallback(CControllerEditorSave::BUTTON_OKAY, 0, false);
+        Frame();
+        ASSERT_EQ(Current(), CONTROLLER_MESSAGE);
+        EXPECT_EQ(save->GetMessageBody(), body);
+        Answer(true);
+        ASSERT_EQ(Current(), CONTROLLER_EDITOR_SAVE);
+        save->GUICallback(CControllerEditorSave::BUTTON_CANCEL, 0, false);
+        Frame();
+    };
+    const std::string folder = std::string(GetLevelsDir()).substr(0, strlen(GetLevelsDir()) - 1);
+    ASSERT_EQ(rename(folder.c_str(), (folder + ".away").c_str()), 0);
+    ASSERT_TRUE(WriteFileText(folder, "not a folder"));
+    Level()->SetModified(true);
+    refusedBoth(2362);
+    ASSERT_EQ(remove(folder.c_str()), 0);
+    ASSERT_EQ(rename((folder + ".away").c_str(), folder.c_str()), 0);
+    for (const size_t length : {CLevel::kSavableNameBytes + 1, CLevel::kSavableNameBytes}) {
+        const std::string name(length, 'n');
+        ASSERT_TRUE(WriteFileBytes(LevelPath(name), reread.BodyBytes(CLevel::MakeLevelId(kLevelKindCustom, 0))));
+        ASSERT_TRUE(Level()->Load(name.c_str()));
+        Level()->SetModified(true);
+        if (length > CLevel::kSavableNameBytes) {
+            refusedBoth(2363);
+        } else {
+            Alt(SDLK_s);
+            EXPECT_EQ(Current(), CONTROLLER_EDITOR);
+            EXPECT_FALSE(Level()->IsModified());
+        }
+    }
 }
 
 TEST_F(EditorScreenTest, TheLoadDialogListsTheLevelFilesAndAnOldOrDamagedFileLeavesAnEmptyLevel) {
