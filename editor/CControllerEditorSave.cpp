@@ -28,6 +28,18 @@ constexpr int kBodyWriteFailed = 2338;
 constexpr int kBodyBadName = 2339;
 constexpr int kBodyFolderUnusable = 2362;
 constexpr int kBodyNameTooLong = 2363;
+
+// Where the dialog's picture lies and, in it, the face (420 x 249 at (6, 6)),
+// the fields and the buttons. The face's labels ("File name:", "Heading:",
+// painted by the resource builder into savebox.jpg) start at kLabelX, as
+// the heading field does; the name field stands right of its label. The
+// buttons lie as far below the heading field as above the face's bottom.
+constexpr int kDialogX = 190, kDialogY = 168;
+constexpr int kFaceX = 6, kFaceY = 6, kFaceBottom = kFaceY + 249;
+constexpr int kLabelX = kFaceX + 38;
+constexpr int kNameX = kLabelX + 100, kNameY = 82;
+constexpr int kHeadingY = 150, kHeadingBottom = kHeadingY + 36;
+constexpr int kButtonsY = kHeadingBottom + (kFaceBottom - kHeadingBottom - kEditorButtonH) / 2;
 }  // namespace
 
 CControllerEditorSave::CControllerEditorSave(CLevel* level_)
@@ -74,20 +86,19 @@ CControllerEditorSave::~CControllerEditorSave() {
 
 void CControllerEditorSave::LoadSprites() {
     sprites[0] = MakeGuiSprite("dimmer.png", 1410, "Editor Save Controller (EDITORSAVE_LSPRITE_DIMMER)", 0, 0, true);
-    const int image =
-        ComposeEditorDialog(kBaseImage, "saveboxshadow.tga", "savebox.jpg", 6, 6, 129, 221, 202, 221);
-    BlitString(1802, image, 390, 50, 3, 23, 21);
-    sprites[1] = MakeGuiSprite(CDraw::ReacquireImage(image), 1411,
-                               "Editor Save Controller (EDITORSAVE_LSPRITE_BACKGROUND)", 190, 168, true);
-    okay = MakeEditorOkayButton(317, 387, BUTTON_OKAY, this, false);
-    cancel = MakeEditorCancelButton(390, 387, BUTTON_CANCEL, this);
+    const EditorDialogPicture picture =
+        ComposeEditorDialog(kBaseImage, "saveboxshadow.tga", "savebox.jpg", kFaceX, kFaceY, kButtonsY);
+    BlitString(1802, picture.image, 390, 50, 3, 23, 21);
+    sprites[1] = MakeGuiSprite(CDraw::ReacquireImage(picture.image), 1411,
+                               "Editor Save Controller (EDITORSAVE_LSPRITE_BACKGROUND)", kDialogX, kDialogY, true);
+    MakeEditorButtons(picture, kDialogX, kDialogY, this, BUTTON_OKAY, BUTTON_CANCEL, false, &okay, &cancel);
     // A level loaded from a file with a longer name offers that whole name:
     // cut, it would name another level's file.
     const int nameLimit = std::max(kMaxFileName, level ? static_cast<int>(strlen(level->GetFileName())) : 0);
-    nameBox = new CGuiTextbox(nameLimit, 314, 270, 9, 11, "savebox_filename.jpg", "profilenternamecursor.png", false,
-                              false, false);
-    headingBox = new CGuiTextbox(kMaxHeading, 234, 347, 9, 11, "savebox_heading.jpg", "profilenternamecursor.png",
-                                 true, true, false);
+    nameBox = new CGuiTextbox(nameLimit, kDialogX + kNameX, kDialogY + kNameY, 9, 11, "savebox_filename.jpg",
+                              "profilenternamecursor.png", false, false, false);
+    headingBox = new CGuiTextbox(kMaxHeading, kDialogX + kLabelX, kDialogY + kHeadingY, 9, 11, "savebox_heading.jpg",
+                                 "profilenternamecursor.png", true, true, false);
     spritesBuilt = 1;
 }
 
