@@ -163,6 +163,20 @@ protected:
         Frame();
         ASSERT_EQ(Current(), CONTROLLER_EDITOR);
     }
+    // Chooses the file listed as name in the open load dialog: selected,
+    // okay, two frames for the editor to load it.
+    void ChooseListed(const std::string& name) {
+        CControllerEditorLoad* load = editor->GetLoadDialog();
+        ASSERT_NE(load, nullptr);
+        load->GetList()->SelectRowByIndex(load->GetList()->FindRowByText(name));
+        load->GUICallback(CControllerEditorLoad::BUTTON_OKAY, 0, false);
+        Frames(2);
+    }
+    // Loads the file listed as name through the dialog.
+    void LoadListed(const std::string& name) {
+        Alt(SDLK_l);
+        ChooseListed(name);
+    }
     void Answer(bool okay) {
         ASSERT_EQ(Current(), CONTROLLER_MESSAGE);
         ScreenTest::Answer(static_cast<CControllerMessage*>(CController::GetCurrent()), okay);
@@ -764,18 +778,9 @@ TEST_F(EditorScreenTest, TheLoadDialogListsTheLevelFilesAndAnOldOrDamagedFileLea
     EXPECT_EQ(editor->GetView().GetPieceSpriteCount(), 3u);
     EXPECT_FALSE(Level()->IsModified());
 
-    // Loads the file listed as `name` through the dialog.
-    auto loadListed = [&](const std::string& name) {
-        Alt(SDLK_l);
-        load = editor->GetLoadDialog();
-        ASSERT_NE(load, nullptr);
-        load->GetList()->SelectRowByIndex(load->GetList()->FindRowByText(name));
-        load->GUICallback(CControllerEditorLoad::BUTTON_OKAY, 0, false);
-        Frames(2);
-    };
     // The old level: its message, then an empty level that saves nothing of it.
     for (const char* name : {"ancient", "broken"}) {
-        ASSERT_NO_FATAL_FAILURE(loadListed(name));
+        ASSERT_NO_FATAL_FAILURE(LoadListed(name));
         ASSERT_EQ(Current(), CONTROLLER_MESSAGE) << name;
         EXPECT_EQ(editor->GetMessageBody(), std::string(name) == "ancient" ? 2317 : 2340);
         Answer(true);
@@ -785,7 +790,7 @@ TEST_F(EditorScreenTest, TheLoadDialogListsTheLevelFilesAndAnOldOrDamagedFileLea
         EXPECT_FALSE(Level()->IsModified());
     }
     // The name shown as "café" loads the file of those bytes.
-    ASSERT_NO_FATAL_FAILURE(loadListed(cafe));
+    ASSERT_NO_FATAL_FAILURE(LoadListed(cafe));
     ASSERT_EQ(Current(), CONTROLLER_EDITOR);
     EXPECT_EQ(std::string(Level()->GetFileName()), cafe);
     EXPECT_EQ(Model().GetStartTubeX(), 3);
@@ -814,10 +819,8 @@ TEST_F(EditorScreenTest, TheLoadListShowsTheFolderAsItIsAndALevelDeletedSinceIsT
     ASSERT_EQ(files->GetRowCount(), 2);
     ASSERT_GE(files->FindRowByText("wait.."), 0);
     EXPECT_EQ(files->GetCell(files->FindRowByText("wait.."), 1), "wait..");
-    files->SelectRowByIndex(files->FindRowByText("gone"));
     ASSERT_EQ(remove(LevelPath("gone").c_str()), 0);
-    editor->GetLoadDialog()->GUICallback(CControllerEditorLoad::BUTTON_OKAY, 0, false);
-    Frames(2);
+    ChooseListed("gone");
     ASSERT_EQ(Current(), CONTROLLER_MESSAGE);
     EXPECT_NE(FontGetEntry(editor->GetMessageBody()).text.Narrow().find("no longer"), std::string::npos);
     Answer(true);
@@ -825,11 +828,7 @@ TEST_F(EditorScreenTest, TheLoadListShowsTheFolderAsItIsAndALevelDeletedSinceIsT
     EXPECT_EQ(Level()->GetTile(5, 23), static_cast<uint32_t>(TERRAIN_GRASS));
 
     // The level with dots loads, and saves into its own file.
-    Alt(SDLK_l);
-    files = editor->GetLoadDialog()->GetList();
-    files->SelectRowByIndex(files->FindRowByText("wait.."));
-    editor->GetLoadDialog()->GUICallback(CControllerEditorLoad::BUTTON_OKAY, 0, false);
-    Frames(2);
+    LoadListed("wait..");
     ASSERT_EQ(Current(), CONTROLLER_EDITOR);
     EXPECT_STREQ(Level()->GetFileName(), "wait..");
     Key(SDLK_j);
@@ -883,9 +882,7 @@ TEST_F(EditorScreenTest, LevelsWhoseNamesShareTheirFirst16CharactersNeverTouchEa
         ASSERT_GE(row, 0) << name;
         EXPECT_EQ(files->GetCell(row, 1), heading) << name;
     }
-    files->SelectRowByIndex(files->FindRowByText(longName));
-    editor->GetLoadDialog()->GUICallback(CControllerEditorLoad::BUTTON_OKAY, 0, false);
-    Frames(2);
+    ChooseListed(longName);
     ASSERT_EQ(Current(), CONTROLLER_EDITOR);
     EXPECT_STREQ(Level()->GetHeadingText(), "Long one");
     EXPECT_EQ(Level()->GetTile(20, 22), static_cast<uint32_t>(NONE));
@@ -1312,12 +1309,7 @@ TEST_F(EditorScreenTest, ALevelBuiltFromNothingIsRecordedSavedLoadedPlayedAndRep
     Alt(SDLK_n);
     ASSERT_EQ(Current(), CONTROLLER_EDITOR);
     ASSERT_TRUE(Model().GetPieces().empty());
-    Alt(SDLK_l);
-    CControllerEditorLoad* load = editor->GetLoadDialog();
-    ASSERT_NE(load, nullptr);
-    load->GetList()->SelectRowByIndex(load->GetList()->FindRowByText("firststeps"));
-    load->GUICallback(CControllerEditorLoad::BUTTON_OKAY, 0, false);
-    Frames(2);
+    LoadListed("firststeps");
     ASSERT_EQ(Current(), CONTROLLER_EDITOR);
     const uint32_t id = file[0] | file[1] << 8 | file[2] << 16 | static_cast<uint32_t>(file[3]) << 24;
     EXPECT_EQ(Level()->BodyBytes(id), file);
