@@ -181,6 +181,12 @@ TEST_F(ScoreboardTest, TakenNameComesBackWithTheMarkAndTheServersProposal) {
     ASSERT_NE(again->GetMark(), nullptr);
     EXPECT_FALSE(again->GetMark()->GetSprite()->IsHidden());
     EXPECT_TRUE(again->GetMark()->GetSprite()->IsStopped());
+    // The mark over the prompt, the field and the pair of buttons are
+    // centred on the panel, which stands in the middle of the screen.
+    auto middle = [](CSprite* s) { return s->GetX(false) + s->GetWidth(true) / 2; };
+    EXPECT_NEAR(middle(again->GetMark()->GetSprite()), 400, 1);
+    EXPECT_NEAR(middle(again->GetTextbox()->GetTextSprite()), 400, 1);
+    EXPECT_NEAR((again->GetOkayButton()->GetCentreX() + again->GetCancelButton()->GetCentreX()) / 2, 400, 1);
     Frames(30);
     EXPECT_TRUE(again->GetMark()->GetSprite()->IsPlayingForward());
     TapKey(SDLK_RETURN);  // take the proposal
