@@ -210,20 +210,18 @@ void BadgeIcon(cairo_t* cr, PowerKind kind) {
         break;
     case PowerKind::Barrel:
         // A barrel standing: bulging staves and two hoops.
-        cairo_move_to(cr, -6.5, -10);
-        cairo_line_to(cr, 6.5, -10);
-        cairo_curve_to(cr, 10.5, -5, 10.5, 5, 6.5, 10);
-        cairo_line_to(cr, -6.5, 10);
-        cairo_curve_to(cr, -10.5, 5, -10.5, -5, -6.5, -10);
-        cairo_close_path(cr);
-        Shade(cr, rubber, -9, -10, 9, 10, 0);
-        cairo_move_to(cr, -6.5, -10);
-        cairo_line_to(cr, 6.5, -10);
-        cairo_curve_to(cr, 10.5, -5, 10.5, 5, 6.5, 10);
-        cairo_line_to(cr, -6.5, 10);
-        cairo_curve_to(cr, -10.5, 5, -10.5, -5, -6.5, -10);
-        cairo_close_path(cr);
-        Stroke(cr, ink, 1.4);
+        for (int pass = 0; pass < 2; ++pass) {
+            cairo_move_to(cr, -6.5, -10);
+            cairo_line_to(cr, 6.5, -10);
+            cairo_curve_to(cr, 10.5, -5, 10.5, 5, 6.5, 10);
+            cairo_line_to(cr, -6.5, 10);
+            cairo_curve_to(cr, -10.5, 5, -10.5, -5, -6.5, -10);
+            cairo_close_path(cr);
+            if (pass == 0)
+                Shade(cr, rubber, -9, -10, 9, 10, 0);
+            else
+                Stroke(cr, ink, 1.4);
+        }
         for (int side = -1; side <= 1; side += 2) {
             cairo_move_to(cr, -8.6, side * 4.5);
             cairo_curve_to(cr, -3, side * 4.5 + 1.5, 3, side * 4.5 + 1.5, 8.6, side * 4.5);
@@ -248,17 +246,11 @@ void BadgeIcon(cairo_t* cr, PowerKind kind) {
         break;
     }
     case PowerKind::Emp:
-        // A lightning bolt across a dark disc.
-        Ellipse(cr, 0, 0, 11, 11);
-        Shade(cr, Hex(0x2b4f9e), -11, -11, 11, 11, 1.2);
-        cairo_move_to(cr, 3, -10);
-        cairo_line_to(cr, -6, 1.5);
-        cairo_line_to(cr, -0.5, 1.5);
-        cairo_line_to(cr, -3, 10);
-        cairo_line_to(cr, 6.5, -2.5);
-        cairo_line_to(cr, 1, -2.5);
-        cairo_close_path(cr);
-        Flat(cr, Hex(0xfff27a), 1.0);
+        // The pickup's bolt on its disc reads well already: only larger.
+        cairo_save(cr);
+        cairo_scale(cr, 11.0 / 9, 11.0 / 9);
+        DrawPowerIcon(cr, kind);
+        cairo_restore(cr);
         break;
     case PowerKind::FrostGun:
     case PowerKind::HeatGun: {
@@ -273,18 +265,15 @@ void BadgeIcon(cairo_t* cr, PowerKind kind) {
         RoundRect(cr, 3, -2.5, 3, 5, 1);
         Flat(cr, pal::kRivet, 0.8);
         if (frost) {
-            for (int k = 0; k < 3; ++k) {
-                const double a = k * M_PI / 3 + M_PI / 2;
-                cairo_move_to(cr, 6.5 + std::cos(a) * 4.5, -4 + std::sin(a) * 4.5);
-                cairo_line_to(cr, 6.5 - std::cos(a) * 4.5, -4 - std::sin(a) * 4.5);
+            // A snowflake: a dark edge under white spokes.
+            for (int pass = 0; pass < 2; ++pass) {
+                for (int k = 0; k < 3; ++k) {
+                    const double a = k * M_PI / 3 + M_PI / 2;
+                    cairo_move_to(cr, 6.5 + std::cos(a) * 4.5, -4 + std::sin(a) * 4.5);
+                    cairo_line_to(cr, 6.5 - std::cos(a) * 4.5, -4 - std::sin(a) * 4.5);
+                }
+                Stroke(cr, pass ? Hex(0xe8f8ff) : Hex(0x1d5f96), pass ? 1.1 : 2.4);
             }
-            Stroke(cr, Hex(0x1d5f96), 2.4);
-            for (int k = 0; k < 3; ++k) {
-                const double a = k * M_PI / 3 + M_PI / 2;
-                cairo_move_to(cr, 6.5 + std::cos(a) * 4.5, -4 + std::sin(a) * 4.5);
-                cairo_line_to(cr, 6.5 - std::cos(a) * 4.5, -4 - std::sin(a) * 4.5);
-            }
-            Stroke(cr, Hex(0xe8f8ff), 1.1);
         } else {
             cairo_move_to(cr, 6, 2);
             cairo_curve_to(cr, 12, 0, 11, -5, 8, -10);
@@ -297,30 +286,27 @@ void BadgeIcon(cairo_t* cr, PowerKind kind) {
     }
     case PowerKind::Bridge:
         // A plank deck on an arch.
-        cairo_move_to(cr, -10, 7);
-        cairo_curve_to(cr, -6, -1, 6, -1, 10, 7);
-        Stroke(cr, ink, 3.2);
-        cairo_move_to(cr, -10, 7);
-        cairo_curve_to(cr, -6, -1, 6, -1, 10, 7);
-        Stroke(cr, Darker(rubber, 0.8), 1.6);
+        for (int pass = 0; pass < 2; ++pass) {
+            cairo_move_to(cr, -10, 7);
+            cairo_curve_to(cr, -6, -1, 6, -1, 10, 7);
+            Stroke(cr, pass ? Darker(rubber, 0.8) : ink, pass ? 1.6 : 3.2);
+        }
         RoundRect(cr, -11, -5, 22, 6, 2);
         Shade(cr, rubber, -11, -5, 11, 1, 1.4);
         for (int i = -1; i <= 1; ++i) {
-            cairo_move_to(cr, i * 5.5 + (i == 0 ? 0 : 0), -4);
+            cairo_move_to(cr, i * 5.5, -4);
             cairo_line_to(cr, i * 5.5, 0);
         }
         Stroke(cr, Darker(rubber, 0.65), 1.0);
         break;
     case PowerKind::Whistle:
-        // A brass whistle with its round chamber, blowing two sound waves.
-        cairo_move_to(cr, -11, -3.5);
-        cairo_line_to(cr, -1, -3.5);
-        cairo_arc(cr, 1.5, 3, 6.5, -M_PI / 2 - 0.4, M_PI * 1.25);
-        cairo_line_to(cr, -11, 1.5);
-        cairo_close_path(cr);
-        Shade(cr, pal::kBrass, -11, -4, 8, 10, 1.3);
-        Ellipse(cr, 1.5, 3, 2.3, 2.3);
-        Flat(cr, Darker(pal::kBrass, 0.4), 0);
+        // The pickup's brass whistle, larger and lower, blowing two sound
+        // waves.
+        cairo_save(cr);
+        cairo_translate(cr, -1, 2);
+        cairo_scale(cr, 1.2, 1.2);
+        DrawPowerIcon(cr, kind);
+        cairo_restore(cr);
         for (int k = 0; k < 2; ++k) {
             const double r = 4 + k * 3.5;
             cairo_new_sub_path(cr);
