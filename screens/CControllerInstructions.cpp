@@ -128,17 +128,17 @@ const Picture kPage7[] = {
     OnCell("gatefrontbreakyellow11.tga", 396, 308, kGateFront),
 };
 
-// The professor pushes a barrel into a trampoline, which throws it up to
-// the ledge in the picture.
+// The professor pushes a barrel towards a trampoline two cells on, which
+// throws it up to the ledge in the picture; the picture's marks show the way.
 const Picture kPage8[] = {
     At("picture_trampolines.tga", 233, 298),
     OnCell("sand8.png", 250, 450, kSand),
     OnCell("editortrampoline.tga", 250, 426, kTrampFront),
-    OnCell("profpushright5.tga", 322, 426, kPush),
-    OnCell("trampolineback0.tga", 346, 426, kTrampBack),
-    OnCell("barrel0.tga", 346, 426, kBarrel),
-    OnCell("trampolinestretchleftfull.tga", 346, 426, kTrampCanvas),
-    OnCell("trampolinefront0.tga", 346, 426, kTrampFront),
+    OnCell("profpushright5.tga", 298, 426, kPush),
+    OnCell("barrel0.tga", 322, 426, kBarrel),
+    OnCell("trampolineback0.tga", 394, 426, kTrampBack),
+    OnCell("trampoline0.tga", 394, 426, kTrampCanvas),
+    OnCell("trampolinefront0.tga", 394, 426, kTrampFront),
 };
 
 const Picture kPage9[] = {At("parchment_caught.png", 430, 177)};
