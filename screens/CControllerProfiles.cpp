@@ -33,17 +33,18 @@ struct ButtonLook {
 };
 
 // The list's field (from x 302) and its arrows (to x 497) stand together
-// centred on the panel's parchment, which runs from x 288 to 511.
+// centred on the panel's parchment, which runs from x 288 to 511; the
+// buttons under them are centred on the panel's middle, x 400, as its title.
 const ButtonLook kButtons[CControllerProfiles::BUTTON_COUNT] = {
     {473, 161, "profile_button_upbase.png", "profile_button_upshadow.png", "profile_button_uprollover.png"},
     {473, 205, "profile_button_downbase.png", "profile_button_downshadow.png", "profile_button_downrollover.png"},
-    {322, 262, "profile_button_selectbase.png", "profile_button_selectshadow.png",
+    {320, 262, "profile_button_selectbase.png", "profile_button_selectshadow.png",
      "profile_button_selectrollover.png"},
-    {404, 262, "profile_button_deletebase.png", "profile_button_deleteshadow.png",
+    {402, 262, "profile_button_deletebase.png", "profile_button_deleteshadow.png",
      "profile_button_deleterollover.png"},
-    {322, 297, "profile_button_renamebase.png", "profile_button_renameshadow.png",
+    {320, 297, "profile_button_renamebase.png", "profile_button_renameshadow.png",
      "profile_button_renamerollover.png"},
-    {322, 332, "profile_button_addbase.png", "profile_button_addshadow.png", "profile_button_addrollover.png"},
+    {320, 332, "profile_button_addbase.png", "profile_button_addshadow.png", "profile_button_addrollover.png"},
 };
 
 
@@ -79,7 +80,7 @@ CGuiButton* CControllerProfiles::GetButton(int buttonId) const {
 void CControllerProfiles::CreateSprites() {
     if (spritesBuilt) return;
     const int panel = CDraw::GetImage(kPanelImage);
-    BlitString(3000, panel, CDraw::GetWidth(panel) - 40, 60, 2, 15, 10);
+    BlitString(3000, panel, CDraw::GetWidth(panel) - 40, 60, 2, 20, 10);
 
     dimmer = new CSprite(1410, 0, false);
     dimmer->SetName("Profile Controller (PROFILES_LSPRITE_DIMMER)");

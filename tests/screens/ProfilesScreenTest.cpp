@@ -86,6 +86,16 @@ TEST_F(ProfilesScreenTest, PlayersAreListedByNameAndChoosingOneChangesTheCurrent
     const SDL_Rect arrow = OpaqueBox("profile_button_upbase.png");
     const CGuiButton* up = screen->GetButton(CControllerProfiles::BUTTON_UP);
     EXPECT_NEAR((list->GetX() + field.x + up->GetX() + arrow.x + arrow.w) / 2, 400, 1);
+    // So are the title above them and the buttons below: the pair of select
+    // and delete, rename and new player.
+    Frame();
+    const SDL_Rect title = InkSpan(288, 106, 512, 150);
+    EXPECT_NEAR(title.x + title.w / 2.0, 400, 1.5);
+    auto centre = [screen](int b) { return screen->GetButton(b)->GetCentreX(); };
+    using P = CControllerProfiles;
+    EXPECT_NEAR((centre(P::BUTTON_SELECT) + centre(P::BUTTON_DELETE)) / 2, 400, 1);
+    EXPECT_NEAR(centre(P::BUTTON_RENAME), 400, 1);
+    EXPECT_NEAR(centre(P::BUTTON_ADD), 400, 1);
 
     // Escape does not leave the screen.
     Key(SDLK_ESCAPE);
@@ -191,6 +201,15 @@ TEST_F(ProfilesScreenTest, AddingAndRenamingTakeATypedNameThatNoPlayerHasYet) {
     ASSERT_EQ(CController::GetCurrentId(), CONTROLLER_TEXT_ENTRY);
     ASSERT_NE(screen->GetNameDialog(), nullptr);
     EXPECT_STREQ(screen->GetNameDialog()->GetTextbox()->GetText(), "");
+    // Its prompt, field and buttons are centred on its panel, in the
+    // middle of the screen.
+    Frame();
+    const SDL_Rect prompt = InkSpan(289, 375, 511, 400);
+    EXPECT_NEAR(prompt.x + prompt.w / 2.0, 400, 1.5);
+    CControllerProfileName* dialog = screen->GetNameDialog();
+    CSprite* field = dialog->GetTextbox()->GetTextSprite();
+    EXPECT_NEAR(field->GetX(false) + field->GetWidth(true) / 2, 400, 1);
+    EXPECT_NEAR((dialog->GetOkayButton()->GetCentreX() + dialog->GetCancelButton()->GetCentreX()) / 2, 400, 1);
     Type("Dora");
     EXPECT_STREQ(screen->GetNameDialog()->GetTextbox()->GetText(), "Dora");
     Key(SDLK_RETURN);

@@ -180,6 +180,28 @@ void ScreenTest::Answer(CControllerMessage* box, bool okay) {
     Frame();
 }
 
+SDL_Rect ScreenTest::InkSpan(int x0, int y0, int x1, int y1) {
+    SDL_Surface* screen = CDraw::GetScreen();
+    int left = x1, top = y1, right = x0, bottom = y0;
+    for (int y = y0; screen && y < y1; ++y)
+        for (int x = x0; x < x1; ++x) {
+            Uint8 r, g, b;
+            SDL_GetRGB(CDraw::GetPixel(screen, x, y), screen->format, &r, &g, &b);
+            if (r + g + b >= 360 || b < r + 20) continue;
+            left = std::min(left, x);
+            top = std::min(top, y);
+            right = std::max(right, x + 1);
+            bottom = std::max(bottom, y + 1);
+        }
+    SDL_Rect box = {0, 0, 0, 0};
+    if (right <= left) return box;
+    box.x = static_cast<Sint16>(left);
+    box.y = static_cast<Sint16>(top);
+    box.w = static_cast<Uint16>(right - left);
+    box.h = static_cast<Uint16>(bottom - top);
+    return box;
+}
+
 SDL_Rect ScreenTest::OpaqueBox(const char* image) {
     const int id = CDraw::GetImage(image);
     SDL_Surface* s = CDraw::GetSurface(id);

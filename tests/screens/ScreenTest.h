@@ -63,4 +63,8 @@ public:
     // The part of a resource picture that is not see-through (alpha 32 and
     // more), relative to its top-left corner; all zero when nothing is.
     static SDL_Rect OpaqueBox(const char* image);
+    // The screen's columns from x0 up to x1 and rows from y0 up to y1 that
+    // hold the dark blue ink of text, as drawn by the last frame: the box
+    // around it, all zero when there is none.
+    static SDL_Rect InkSpan(int x0, int y0, int x1, int y1);
 };

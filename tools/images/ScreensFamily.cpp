@@ -105,7 +105,7 @@ void RegisterScreens(CArtRegistry& reg) {
     reg.Add("profile_entername_mainsmall.png", 234, 115, [](cairo_t* cr, int w, int h) { Panel(cr, w, h, "profile_entername_mainsmall"); });
     AddButtons(reg, "profile_button_up", {"base", "shadow", "rollover"}, ".png", 24, 24, wood, "", ICON_UP);
     AddButtons(reg, "profile_button_down", {"base", "shadow", "rollover"}, ".png", 24, 24, wood, "", ICON_DOWN);
-    // Select and delete share a row (322 and 404), and so do okay and cancel
+    // Select and delete share a row (320 and 402), and so do okay and cancel
     // in every name and password dialog (82 pixels apart); rename and add
     // have rows of their own.
     for (const char* b : {"select", "delete", "okay", "cancel"})
