@@ -240,7 +240,9 @@ void CControllerMap::UpdateLevelTexts() {
     }
     const std::string name = CLevelSet::GetLevelLabel(currentSet, currentLevel) + ". " +
                              (level ? level->GetHeadingText() : "");
-    sprites[SPRITE_LEVEL_NAME] = MakeText(name.c_str(), 270, 30, 0, "map_text_level_name.png", 491, 40, 1415);
+    // The level's name starts under the set's name, as far in from the
+    // panel's torn edge.
+    sprites[SPRITE_LEVEL_NAME] = MakeText(name.c_str(), 270, 30, 0, "map_text_level_name.png", 516, 40, 1415);
     const int steps = profile ? profile->GetLevelSteps(-1, -1, false) : 0;
     const std::string best = steps < 1 ? "Incomplete" : GroupThousands(steps);
     sprites[SPRITE_LEVEL_STEPS] = MakeText(best.c_str(), 100, 30, 0, "map_text_level_steps.png", 600, 77, 1415);

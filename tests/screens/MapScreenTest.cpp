@@ -452,6 +452,10 @@ TEST_F(MapScreenTest, PanelWordsAndButtonsStayInsideAndClearOfEachOther) {
     const int buttonStart = InkColumns(scores->GetBaseSprite()).first;
     EXPECT_LT(wordEnd, buttonStart);
     EXPECT_GE(buttonStart - wordEnd, 8) << "the word crowds the button";
+    // The level's name starts where the set's name above it does, inset
+    // from the panel's torn left edge.
+    EXPECT_NEAR(InkColumns(m->GetSprite(CControllerMap::SPRITE_LEVEL_NAME)).first,
+                InkColumns(m->GetSprite(CControllerMap::SPRITE_SET_NAME)).first, 1);
     // The button, shadow included, ends on the panel: the chart 4 pixels
     // past it is still light parchment, not its torn edge or the sea.
     const int buttonEnd = std::max(InkColumns(scores->GetBaseSprite()).second, InkColumns(scores->GetShadowSprite()).second);
