@@ -48,6 +48,7 @@ CGuiButtonMapDot::CGuiButtonMapDot(int x_, int y_, int id_, CController* owner_,
       growSprite(nullptr),
       pulseSprite(nullptr),
       appearSprite(nullptr),
+      postSprite(nullptr),
       bobber(new COscillator()),
       kind(kind_),
       state(state_),
@@ -97,6 +98,7 @@ CGuiButtonMapDot::~CGuiButtonMapDot() {
     delete growSprite;
     delete pulseSprite;
     delete appearSprite;
+    delete postSprite;
     selectedDot = -1;
 }
 
@@ -161,6 +163,25 @@ void CGuiButtonMapDot::BuildStar() {
     }
 }
 
+void CGuiButtonMapDot::PlaceStar(int centreX, int centreY, const char* postImage, int postX, int postY) {
+    if (kind != KIND_STAR) return;
+    // The star's middle lies 13 pixels down its pictures and across their
+    // width.
+    for (CSprite* s : {baseSprite, growSprite, rolloverSprite, pulseSprite, appearSprite})
+        if (s) s->SetPosition(centreX - s->GetWidth(true) / 2, centreY - 13, false);
+    delete postSprite;
+    postSprite = MakeStill(postImage, CL_SHADOW, postX, postY);
+    ShowPost(!current->IsHidden());
+}
+
+void CGuiButtonMapDot::ShowPost(bool shown) {
+    if (!postSprite) return;
+    if (shown)
+        postSprite->Show(kSpriteNotDrawn, kSpriteNotDrawn);
+    else
+        postSprite->Hide();
+}
+
 void CGuiButtonMapDot::PlayFromStart(CSprite* s, bool fwd) {
     s->Rewind();
     s->Play(fwd);
@@ -178,6 +199,7 @@ void CGuiButtonMapDot::SwitchTo(CSprite* next) {
 
 void CGuiButtonMapDot::Hide() {
     current->Hide();
+    ShowPost(false);
     hidden = 1;
 }
 
@@ -186,7 +208,10 @@ void CGuiButtonMapDot::Show() {
     // A dot still waiting for its entrance stays out of view until then.
     const bool waiting = (anim == ANIM_APPEAR || anim == ANIM_APPEAR_SELECT) && current->IsStopped() &&
                          !current->IsFinished();
-    if (!waiting) current->Show(kSpriteNotDrawn, kSpriteNotDrawn);
+    if (!waiting) {
+        current->Show(kSpriteNotDrawn, kSpriteNotDrawn);
+        ShowPost(true);
+    }
 }
 
 int CGuiButtonMapDot::GetSpriteX() const { return current->GetX(false); }
@@ -231,6 +256,7 @@ void CGuiButtonMapDot::Update() {
             waited = true;
         } else if (current->IsHidden() && !current->IsFinished()) {
             PlayFromStart(current, true);
+            ShowPost(true);
         } else if (current->IsFinished()) {
             current->Hide();
             if (anim == ANIM_APPEAR) {
@@ -301,7 +327,6 @@ bool CGuiButtonMapDot::IsMouseOver() {
     if (hidden || anim == ANIM_APPEAR) return false;
     int cx, cy;
     Centre(&cx, &cy);
-    if (kind != KIND_DOT) cy -= 7;
     const int halfHeight = kind != KIND_DOT ? 6 : 8;
     const int mx = GetMouseX();
     const int my = GetMouseY();
@@ -311,7 +336,7 @@ bool CGuiButtonMapDot::IsMouseOver() {
 void CGuiButtonMapDot::WarpMouseTo() {
     int cx, cy;
     Centre(&cx, &cy);
-    WarpMouse(cx, kind != KIND_DOT ? cy - 5 : cy);
+    WarpMouse(cx, cy);
     HideMousePointer(1);
     Activate(false, false);
 }

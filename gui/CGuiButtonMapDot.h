@@ -2,7 +2,7 @@
 // whether the level is locked, playable or completed, comes into view with a
 // short animation, pulses while it is the selected level, and reports single
 // clicks (select) and double clicks or keys (play) to the map. A tutorial
-// level's dot is a spinning star standing above the next level's dot.
+// level's dot is a spinning star on a post from the next level's dot.
 //
 // One program-wide value, the selected dot, is shared by all dots.
 #pragma once
@@ -42,6 +42,11 @@ public:
     bool IsMouseOver() override;
     void WarpMouseTo() override;
 
+    // Stands a tutorial star with its middle at (centreX, centreY) instead of
+    // upright over its dot, and gives it the post it stands on: postImage at
+    // (postX, postY), under the dots, in view whenever the star is.
+    void PlaceStar(int centreX, int centreY, const char* postImage, int postX, int postY);
+
     // Where the picture now shown stands.
     int GetSpriteX() const;
     int GetSpriteY() const;
@@ -58,6 +63,7 @@ public:
     CSprite* GetCurrentSprite() const { return current; }
     CSprite* GetBaseSprite() const { return baseSprite; }
     CSprite* GetPulseSprite() const { return pulseSprite; }
+    CSprite* GetPostSprite() const { return postSprite; }
     bool IsStarWaiting() const { return starWaiting != 0; }
 
 private:
@@ -70,6 +76,8 @@ private:
     void SwitchTo(CSprite* next);
     // Starts a strip from its first frame, shown.
     static void PlayFromStart(CSprite* s, bool forward);
+    // A star's post goes into and out of view with the star.
+    void ShowPost(bool shown);
     // The centre of the picture now shown.
     void Centre(int* cx, int* cy) const;
 
@@ -81,6 +89,7 @@ private:
     CSprite* growSprite;
     CSprite* pulseSprite;
     CSprite* appearSprite;
+    CSprite* postSprite;
     COscillator* bobber;
     int kind;
     int state;

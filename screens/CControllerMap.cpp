@@ -335,6 +335,11 @@ void CControllerMap::CreateDot(int x, int y) {
         delay = n / 2;
     }
     dots[n] = new CGuiButtonMapDot(x, y, n, this, kind, state, anim, delay, false);
+    if (kind == CGuiButtonMapDot::KIND_STAR) {
+        const DotPosition star = GetStarCentre(currentSet, n);
+        const DotBox post = GetStarPostBox(currentSet, n);
+        dots[n]->PlaceStar(star.x, star.y, ("mapstarpost" + std::to_string(n) + ".png").c_str(), post.x, post.y);
+    }
     ++dotCounter;
 }
 

@@ -1,5 +1,7 @@
 #include "screens/LevelDotLayouts.h"
 
+#include <algorithm>
+
 namespace {
 
 // Every tutorial level of the regular set shares the spot of the level after
@@ -42,6 +44,25 @@ const DotPosition kKids[] = {
     {233, 310}, {225, 295}, {243, 286}, {265, 286}, {284, 284}, {305, 277}, {317, 259}, {334, 245}, {355, 239},
     {376, 239}, {397, 236}, {418, 229}, {405, 218}, {385, 214}, {364, 211}, {343, 207}, {323, 204}, {305, 199}};
 
+// The middle of a tutorial star, from its dot's position: upright, 24
+// pixels above the dot's middle, unless the star's level is listed below.
+constexpr DotPosition kStarUpright = {kDotMiddle, kDotMiddle - 24};
+
+struct StarPlace {
+    int level;
+    DotPosition centre;  // from the dot's position
+};
+
+// The regular set's stars that lean off the track or stand higher: where the
+// track runs steeply up or down, an upright star would cover the dot before
+// or after its own; in the valley around (220, 430), with a star on every
+// other dot, they stand at staggered heights.
+const StarPlace kRegularStars[] = {
+    {16, {14, -21}}, {18, {14, -18}}, {20, {11, -15}}, {22, {11, -15}}, {24, {6, -24}},
+    {32, {13, -15}}, {35, {21, -12}}, {38, {1, -14}},  {42, {17, -14}}, {48, {5, -15}},
+    {51, {21, -12}}, {55, {-3, -12}}, {67, {-3, -12}}, {90, {24, -9}},
+};
+
 struct Layout {
     const DotPosition* dots;
     int count;
@@ -74,4 +95,22 @@ std::vector<DotPosition> GetMapTrack() {
         if (track.empty() || track.back().x != middle.x || track.back().y != middle.y) track.push_back(middle);
     }
     return track;
+}
+
+DotPosition GetStarCentre(int set, int level) {
+    const DotPosition p = GetLevelDotPosition(set, level);
+    DotPosition offset = kStarUpright;
+    if (set == 0)
+        for (const StarPlace& s : kRegularStars)
+            if (s.level == level) offset = s.centre;
+    return {p.x + offset.x, p.y + offset.y};
+}
+
+DotBox GetStarPostBox(int set, int level) {
+    const DotPosition p = GetLevelDotPosition(set, level);
+    const DotPosition c = GetStarCentre(set, level);
+    const int mx = p.x + kDotMiddle, my = p.y + kDotMiddle;
+    const int room = 3;
+    const int left = std::min(mx, c.x) - room, top = std::min(my, c.y) - room;
+    return {left, top, std::max(mx, c.x) + room + 1 - left, std::max(my, c.y) + room + 1 - top};
 }

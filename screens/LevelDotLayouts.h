@@ -29,3 +29,19 @@ constexpr int kDotMiddle = 9;
 // level's spot), from the lower left up to the volcano. The dots of every
 // set lie on it.
 std::vector<DotPosition> GetMapTrack();
+
+// A tutorial level's star stands on a post that rises from the middle of the
+// dot it shares (the post is drawn under the dots). Upright above the dot
+// where there is room; where the track is crowded or turns, the star leans
+// off it or stands higher, clear of every other dot, star and post. The
+// middle of the star, in screen pixels.
+DotPosition GetStarCentre(int set, int level);
+// The picture of that post: a box around the line from the dot's middle to
+// the star's middle, with room for the line's width and its ends.
+struct DotBox {
+    int x;
+    int y;
+    int w;
+    int h;
+};
+DotBox GetStarPostBox(int set, int level);

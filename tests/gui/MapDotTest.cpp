@@ -27,10 +27,11 @@ protected:
         for (int i = 0; i <= 5; ++i)
             RegisterBlank(("mapdotregularselectedpulse" + std::to_string(i) + ".png").c_str(), 18, 18);
         for (int i = 0; i < 60; ++i) {
-            RegisterBlank(("star_base" + std::to_string(i) + ".png").c_str(), 20, 46);
-            RegisterBlank(("star_pulse" + std::to_string(i) + ".png").c_str(), 28, 46);
+            RegisterBlank(("star_base" + std::to_string(i) + ".png").c_str(), 20, 26);
+            RegisterBlank(("star_pulse" + std::to_string(i) + ".png").c_str(), 28, 26);
         }
-        for (int i = 0; i < 14; ++i) RegisterBlank(("star_appear" + std::to_string(i) + ".png").c_str(), 20, 46);
+        for (int i = 0; i < 14; ++i) RegisterBlank(("star_appear" + std::to_string(i) + ".png").c_str(), 20, 26);
+        RegisterBlank("mapstarpost1.png", 12, 30);
     }
     // A frame of the map: the widgets update, and the shown sprites step as
     // the renderer steps them.
@@ -167,11 +168,31 @@ TEST_F(MapDotTest, ATutorialStarStandsAboveItsDotAndTakesThePointerThere) {
     EXPECT_EQ(star.GetPulseSprite()->GetX(false), 95);
     EXPECT_TRUE(Shows(star, star.GetPulseSprite()));
 
-    // A star coming into view holds still until it is in.
+    // Placed off upright, the star stands there on its post, which goes out
+    // of view and back with it.
+    star.PlaceStar(115, 180, "mapstarpost1.png", 104, 177);
+    EXPECT_EQ(star.GetSpriteX(), 101);
+    EXPECT_EQ(star.GetSpriteY(), 167);
+    EXPECT_EQ(star.GetBaseSprite()->GetX(false), 105);
+    ASSERT_NE(star.GetPostSprite(), nullptr);
+    EXPECT_EQ(star.GetPostSprite()->GetX(false), 104);
+    EXPECT_FALSE(star.GetPostSprite()->IsHidden());
+    star.Hide();
+    EXPECT_TRUE(star.GetPostSprite()->IsHidden());
+    star.Show();
+    EXPECT_FALSE(star.GetPostSprite()->IsHidden());
+
+    // A star coming into view holds still until it is in; its post comes
+    // with it.
     Dot waiting(200, 200, 7, &owner, Dot::KIND_STAR, Dot::STATE_LOCKED, Dot::ANIM_APPEAR_SELECT, 0, false);
+    waiting.PlaceStar(209, 185, "mapstarpost1.png", 204, 182);
     EXPECT_EQ(waiting.GetAnim(), Dot::ANIM_APPEAR);
     EXPECT_TRUE(waiting.IsStarWaiting());
     EXPECT_TRUE(waiting.GetBaseSprite()->IsStopped());
+    EXPECT_TRUE(waiting.GetPostSprite()->IsHidden());
+    for (int i = 0; i < 3; ++i) Frame();
+    EXPECT_FALSE(waiting.GetCurrentSprite()->IsHidden());
+    EXPECT_FALSE(waiting.GetPostSprite()->IsHidden());
 }
 
 }  // namespace

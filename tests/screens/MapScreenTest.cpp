@@ -49,10 +49,10 @@ struct SweptMask {
     bool At(int x, int y) const { return x >= 0 && y >= 0 && x < w && y < h && on[y * w + x]; }
 };
 
-SweptMask Sweep(const std::string& stem, int frames) {
+SweptMask Sweep(const std::vector<std::string>& pictures) {
     SweptMask m;
-    for (int f = 0; f < frames; ++f) {
-        const int id = CDraw::GetImage((stem + std::to_string(f) + ".png").c_str());
+    for (const std::string& picture : pictures) {
+        const int id = CDraw::GetImage(picture.c_str());
         SDL_Surface* s = CDraw::GetSurface(id);
         if (s && m.on.empty()) {
             m.w = s->w;
@@ -68,6 +68,12 @@ SweptMask Sweep(const std::string& stem, int frames) {
         CDraw::ReleaseImage(id);
     }
     return m;
+}
+
+SweptMask Sweep(const std::string& stem, int frames) {
+    std::vector<std::string> pictures;
+    for (int f = 0; f < frames; ++f) pictures.push_back(stem + std::to_string(f) + ".png");
+    return Sweep(pictures);
 }
 
 // Whether two masks laid at (ax, ay) and (bx, by) share a pixel.
@@ -169,13 +175,16 @@ TEST_F(MapScreenTest, ANewPlayerChoosesASetAndAReturningPlayerGoesStraightToHisN
     const SDL_Rect seen = OpaqueBox("mapoverviewboxlockedmain.png");
     const SDL_Rect box = {static_cast<Sint16>(help->GetX(false) + seen.x), static_cast<Sint16>(help->GetY(false) + seen.y),
                           seen.w, seen.h};
+    auto covered = [&box](int x, int y, int w, int h) {
+        return x < box.x + box.w && box.x < x + w && y < box.y + box.h && box.y < y + h;
+    };
     for (int set = 0; set < CLevelSet::kSetCount; ++set)
         for (int n = 0; n < GetLevelDotCount(set); ++n) {
-            const DotPosition p = GetLevelDotPosition(set, n);
+            const DotPosition p = GetLevelDotPosition(set, n), c = GetStarCentre(set, n);
+            const DotBox post = GetStarPostBox(set, n);
             const bool star = IsTutorialLevel(set, n);
-            const SDL_Rect dot = {static_cast<Sint16>(star ? p.x - 1 : p.x), static_cast<Sint16>(star ? p.y - 28 : p.y),
-                                  static_cast<Uint16>(star ? 20 : 18), static_cast<Uint16>(star ? 46 : 18)};
-            EXPECT_FALSE(dot.x < box.x + box.w && box.x < dot.x + dot.w && dot.y < box.y + box.h && box.y < dot.y + dot.h)
+            EXPECT_FALSE(star ? covered(c.x - 10, c.y - 13, 20, 26) || covered(post.x, post.y, post.w, post.h)
+                              : covered(p.x, p.y, 18, 18))
                 << "the help covers level " << n << " of set " << set;
         }
     // The dots come in, the current level last, pulsing.
@@ -227,20 +236,44 @@ TEST_F(MapScreenTest, DotsShowSolvedOpenAndLockedLevelsAndTheTutorialStars) {
     // Tutorial levels have no score board.
     EXPECT_TRUE(m->GetButton(CControllerMap::BUTTON_SCORES)->IsDisabled());
     // Neighbouring tutorial stars stay apart however they turn, also when
-    // one of them pulses as the selected level (the pictures lie 28 pixels
-    // above the dot, one pixel left of it, the pulse four).
+    // one of them pulses as the selected level (four pixels wider each
+    // side); no star covers another level's dot or the post of another
+    // star, and no post reaches under another dot.
     const SweptMask idle = Sweep("star_base", 60), pulse = Sweep("star_pulse", 60);
+    const SweptMask dot = Sweep({"mapdotregularlockedbase.png", "mapdotregularcompletedbase.png",
+                                 "mapdotregularcompletedrollover.png", "mapdotregularincompletebase.png",
+                                 "mapdotregularincompleterollover.png", "mapdotregularselectedpulse5.png"});
     ASSERT_FALSE(idle.on.empty());
     ASSERT_FALSE(pulse.on.empty());
-    for (int a = 0; a < 111; ++a)
-        for (int b = 0; b < 111 && IsTutorialLevel(0, a); ++b) {
-            const DotPosition pa = GetLevelDotPosition(0, a), pb = GetLevelDotPosition(0, b);
-            if (b == a || !IsTutorialLevel(0, b) || std::abs(pa.x - pb.x) > 40 || std::abs(pa.y - pb.y) > 40) continue;
-            if (b > a) {
-                EXPECT_FALSE(Overlap(idle, pa.x - 1, pa.y - 28, idle, pb.x - 1, pb.y - 28)) << a << " and " << b;
+    ASSERT_FALSE(dot.on.empty());
+    auto post = [](int n) { return Sweep({"mapstarpost" + std::to_string(n) + ".png"}); };
+    for (int a = 0; a < 111; ++a) {
+        if (m->GetDot(a)->GetKind() != Dot::KIND_STAR) continue;
+        CSprite* sa = m->GetDot(a)->GetBaseSprite();
+        CSprite* pa = m->GetDot(a)->GetPostSprite();
+        ASSERT_NE(pa, nullptr);
+        const SweptMask stick = post(a);
+        ASSERT_FALSE(stick.on.empty());
+        const int ax = sa->GetX(false), ay = sa->GetY(false);
+        for (int b = 0; b < 111; ++b) {
+            CSprite* sb = m->GetDot(b)->GetBaseSprite();
+            const int bx = sb->GetX(false), by = sb->GetY(false);
+            if (b == a || std::abs(ax - bx) > 60 || std::abs(ay - by) > 60) continue;
+            if (m->GetDot(b)->GetKind() == Dot::KIND_DOT) {
+                const DotPosition own = GetLevelDotPosition(0, a);
+                if (bx == own.x && by == own.y) continue;  // the dot it stands on
+                EXPECT_FALSE(Overlap(pulse, ax - 4, ay, dot, bx, by)) << a << " covers the dot of " << b;
+                EXPECT_FALSE(Overlap(stick, pa->GetX(false), pa->GetY(false), dot, bx, by)) << a << "'s post under " << b;
+                continue;
             }
-            EXPECT_FALSE(Overlap(pulse, pa.x - 5, pa.y - 28, idle, pb.x - 1, pb.y - 28)) << a << " pulsing by " << b;
+            if (b > a) {
+                EXPECT_FALSE(Overlap(idle, ax, ay, idle, bx, by)) << a << " and " << b;
+            }
+            EXPECT_FALSE(Overlap(pulse, ax - 4, ay, idle, bx, by)) << a << " pulsing by " << b;
+            CSprite* pb = m->GetDot(b)->GetPostSprite();
+            EXPECT_FALSE(Overlap(pulse, ax - 4, ay, post(b), pb->GetX(false), pb->GetY(false))) << a << " on the post of " << b;
         }
+    }
 
     // A click on the open level after it selects it.
     Frames(80);

@@ -19,6 +19,8 @@ void RegisterMap(CArtRegistry& registry);
 // table: painted on the map's background and on the volcano that stands
 // over it there.
 void DrawMapTrack(cairo_t* cr);
+// The post a tutorial star stands on, from (x0, y0) to (x1, y1).
+void DrawStarPost(cairo_t* cr, double x0, double y0, double x1, double y1);
 // Profiles, score boards, level-set choice, level manager, story buttons.
 void RegisterScreens(CArtRegistry& registry);
 // Story pages.

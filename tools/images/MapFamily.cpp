@@ -11,6 +11,7 @@
 #include "images/InterfaceKit.h"
 #include "images/SceneArt.h"
 #include "screens/LevelDotLayouts.h"
+#include "world/CLevelSet.h"
 
 using namespace DrawKit;
 using namespace InterfaceKit;
@@ -32,6 +33,10 @@ void DrawMapTrack(cairo_t* cr) {
     cairo_set_dash(cr, dash, 2, 0);
     cairo_stroke(cr);
     cairo_restore(cr);
+}
+
+void DrawStarPost(cairo_t* cr, double x0, double y0, double x1, double y1) {
+    Line(cr, x0, y0, x1, y1, Hex(0x8a5a2a), 2);
 }
 
 }  // namespace InterfaceFamilies
@@ -90,6 +95,9 @@ void MapBackground(cairo_t* cr, int w, int h) {
     // level details at the top right and the command board at the lower right.
     Parchment(cr, 8, 6, 292, 200, Seed("mapscroll"));
     // The player's name is written at its top by the game.
+    // The legend's star (its middle at (55, 162)) stands on a post over
+    // the legend's dot, as the stars on the track do.
+    InterfaceFamilies::DrawStarPost(cr, 55, 169, 55, 180);
     Text(cr, CCaptions::Shared().Get("map_legend_tutorial"), 82, 156, 15, kInk, FONT_SANS, ALIGN_LEFT);
     Text(cr, CCaptions::Shared().Get("map_legend_level"), 72, 179, 15, kInk, FONT_SANS, ALIGN_LEFT);
     // The level's best and the set's total are written at x 600, right of
@@ -153,17 +161,15 @@ void Star(cairo_t* cr, double cx, double cy, double r, double rot, const Color& 
     Highlight(cr, cx - r * 0.2, cy - r * 0.3, r * 0.3, r * 0.2, 0.6);
 }
 
-// The spinning tutorial star of the map: the picture stands 28 pixels above
-// the dot it belongs to (its left edge one pixel left of the dot's, four for
-// the wider pulse), so the star rises on a short post from the dot's top.
-// Neighbouring tutorial levels stand 17.7 pixels apart at the least: a star
-// of radius 7, outline included, spins clear of its neighbour, even of one
+// The spinning tutorial star of the map, its middle 13 pixels down the
+// picture and across its width: the game stands it where the dot table
+// says (GetStarCentre), on its own post picture. A star of radius 7,
+// outline included, spins clear of its neighbours and of every dot, even
 // pulsing at its largest.
-constexpr int kStarW = 20, kStarH = 46;
+constexpr int kStarW = 20, kStarH = 26;
 constexpr double kStarR = 7;
 
 void TutorialStar(cairo_t* cr, int w, int, double r, double rot, const Color& fill, double glow) {
-    Line(cr, w / 2.0, 20, w / 2.0, 31, Hex(0x8a5a2a), 2);
     Star(cr, w / 2.0, 13, r, rot, fill, glow);
 }
 
@@ -239,6 +245,16 @@ void RegisterMap(CArtRegistry& reg) {
             const double s = t < 0.8 ? t / 0.8 * 1.2 : 1.2 - (t - 0.8) / 0.2 * 0.2;
             TutorialStar(cr, w, h, kStarR * s, (1 - t) * 2.5, Hex(0xf0c419), 0.7 * (1 - t) + 0.2);
         });
+    // Each tutorial star's post, from its dot's middle to the star's.
+    for (int n = 0; n < GetLevelDotCount(0); ++n) {
+        if (!IsTutorialLevel(0, n)) continue;
+        const DotBox box = GetStarPostBox(0, n);
+        const DotPosition dot = GetLevelDotPosition(0, n), star = GetStarCentre(0, n);
+        reg.Add("mapstarpost" + std::to_string(n) + ".png", box.w, box.h, [box, dot, star](cairo_t* cr, int, int) {
+            InterfaceFamilies::DrawStarPost(cr, dot.x + kDotMiddle - box.x, dot.y + kDotMiddle - box.y, star.x - box.x,
+                                            star.y - box.y);
+        });
+    }
 
     // Buttons: the set buttons get their words at run time.
     ButtonLook wood;

@@ -113,8 +113,10 @@ void RegisterWidgets(CArtRegistry& reg) {
         TextBox(cr, CCaptions::Shared().Get("mapstar_explain_body"), 24, 70, w - 150, 150, 16, kInk, FONT_SANS,
                 ALIGN_LEFT);
         // The box stands at (199, 173) and the game spins a map star at
-        // (494, 233) over it: the level dot that star stands on, as on the map.
+        // (494, 233) over it: the post and the level dot that star stands
+        // on, as on the map.
         const double cx = 494 + 1 - 199 + 9, cy = 233 + 28 - 173 + 9;
+        InterfaceFamilies::DrawStarPost(cr, cx, cy - 17, cx, cy - 6);
         OutlinedEllipse(cr, cx, cy, 7.5, 7.5, Hex(0xf0c419), 1.5);
         Highlight(cr, cx - 2.2, cy - 2.6, 3, 2.2, 0.6);
     });
