@@ -182,7 +182,7 @@ void CControllerEditorHelp::LoadSprites() {
     CDraw::DrawImageOnto("help_devices2.jpg", page, 262, 95);
     CDraw::DrawImageOnto("help_bots.jpg", page, 262, 299);
     CDraw::DrawImageOnto("help_terrain2.jpg", page, 466, 95);
-    BlitString(1300, page, 700, 40, 2, 0, 35);
+    BlitString(1300, page, CDraw::GetWidth(page), 40, 2, 0, 35);
     BlitString(1301, page, 300, 40, 0, 350, 345);
     // The sprite takes its own reference; the copy's is released at the end.
     sprites[SPRITE_BACKGROUND] = MakeGuiSprite(CDraw::ReacquireImage(page), 1411,

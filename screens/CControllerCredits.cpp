@@ -55,7 +55,7 @@ void CControllerCredits::LoadSprites() {
 
     const int image = CopyPage(kPageName);
     CDraw::DrawImageOnto("parchment_victory.png", image, 125, 390);
-    BlitString(1000, image, 700, 40, 2, 0, 35);
+    BlitString(1000, image, CDraw::GetWidth(image), 40, 2, 0, 35);
     for (int row = 0; row < kRows; ++row) BlitString(1002 + row, image, 220, 35, 1, 40, kRowY[row]);
     for (const NameField& n : kNames) BlitString(1001, image, n.w, n.h, 0, n.x, n.y, n.text);
     BlitString(1009, image, 280, 75, 2, 300, 425, kThanks);

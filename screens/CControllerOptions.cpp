@@ -50,9 +50,10 @@ const BottomButton kBottomPlaces[CControllerOptions::kBottomButtons] = {
     {CControllerOptions::BUTTON_BACK, 505, "p2d_button_backmenutext.png"},
 };
 
-// Captions painted on the page, in page coordinates (the page lies at 57, 23).
+// Captions painted on the page, in page coordinates (the page lies at 57, 23);
+// the title is centred on the whole page.
 void PaintCaptions(int page) {
-    BlitString(2400, page, 680, 40, 2, 0, 35);
+    BlitString(2400, page, CDraw::GetWidth(page), 40, 2, 0, 35);
     const int sliderCaptionY[5] = {100, 125, 150, 200, 225};
     for (int i = 0; i < 5; ++i) BlitString(2401 + i, page, 305, 26, 1, 0, sliderCaptionY[i]);
     const int boxCaptions[4] = {2406, 2409, 2408, 2407};

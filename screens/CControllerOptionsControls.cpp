@@ -100,7 +100,7 @@ void CControllerOptionsControls::CreateSprites() {
     if (built) return;
     dimmer = MakeDimmer(1410, "Controls Controller (CONTROLS_LSPRITE_DIMMER)");
     const int page = CopyPage(kPageName);
-    BlitString(2500, page, 700, 40, 2, 0, 35);
+    BlitString(2500, page, CDraw::GetWidth(page), 40, 2, 0, 35);
     for (int i = 0; i < kBoxes; ++i) BlitString(2501 + i, page, 200, 20, 0, i < 8 ? 70 : 370, 115 + 34 * (i % 8));
     background = MakePageSprite(page, 1411, "Controls Controller (CONTROLS_LSPRITE_BACKGROUND)");
     cursor = MakeGuiSprite("optionscontrolscursor.png", CL_TEXT, "Controls Controller (CONTROLS_LSPRITE_CURSOR)", 0,

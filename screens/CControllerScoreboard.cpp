@@ -217,7 +217,8 @@ void CControllerScoreboard::CreateButtons() {
         break;
     }
     default:  // solved pages
-        AddButton(BUTTON_SUBMIT, 319, 255, "hiscores_button_submitbase.png", "hiscores_button_submitshadow.png",
+        // Centred on the page, under the victory picture.
+        AddButton(BUTTON_SUBMIT, 312, 255, "hiscores_button_submitbase.png", "hiscores_button_submitshadow.png",
                   "hiscores_button_submitrollover.png");
         if (noSet || !IsLastLevelOfSet(set, level))
             byDefault = AddParchmentButton(BUTTON_CONTINUE, 307, 445, "p2d_button_continuetext.png", true);
@@ -336,26 +337,33 @@ void CControllerScoreboard::DrawPostGame(int page) {
     const int h = CDraw::GetHeight(page);
     CProfile* p = GetProfile();
     CGuiButton* submit = GetButton(BUTTON_SUBMIT);
+    // The heading and the picture are centred on the page, the professor in
+    // the middle of his picture (the caught one has the bot beside him).
+    auto picture = [page, w](const char* name, int y) {
+        const int id = CDraw::GetImage(name);
+        CDraw::DrawImageOnto(name, page, (w - CDraw::GetWidth(id)) / 2, y);
+        CDraw::ReleaseImage(id);
+    };
     // The professor stands midway between the heading and Try again (page y
     // 332): the singed picture's smoke starts 12 pixels into it, the caught
     // one's head 27.
     if (type == SCOREBOARD_SINGED) {
-        PageText(page, kTextSingedMessage, 0, 35, 700, 40, nullptr);
-        CDraw::DrawImageOnto("parchment_singed.png", page, 277, 104);
+        PageText(page, kTextSingedMessage, 0, 35, w, 40, nullptr);
+        picture("parchment_singed.png", 104);
         return;
     }
     if (type == SCOREBOARD_LOST) {
-        PageText(page, kTextLostMessages + seed % 4, 0, 35, 700, 40, nullptr);
-        CDraw::DrawImageOnto("parchment_caught.png", page, 240, 96);
+        PageText(page, kTextLostMessages + seed % 4, 0, 35, w, 40, nullptr);
+        picture("parchment_caught.png", 96);
         return;
     }
-    PageText(page, kTextSolvedMessages + seed % 21, 0, 35, 700, 40, nullptr);
+    PageText(page, kTextSolvedMessages + seed % 21, 0, 35, w, 40, nullptr);
     if (type == SCOREBOARD_SOLVED && !noSet && IsTutorialLevel(set, level)) {
-        CDraw::DrawImageOnto("parchment_tutorial.png", page, 255, 130);
+        picture("parchment_tutorial.png", 130);
         if (submit) submit->Hide();
         return;
     }
-    CDraw::DrawImageOnto("parchment_victory.png", page, 275, 80);
+    picture("parchment_victory.png", 80);
     const int now = p ? p->GetStepCount(true) : 0;
     const int best = p ? p->GetStepCount(false) : 0;
     PageText(page, kTextStepsNow, 0, 285, w, h, GroupThousands(now).c_str());

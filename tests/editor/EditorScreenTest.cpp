@@ -960,6 +960,10 @@ TEST_F(EditorScreenTest, TheHelpPageShowsWhatThePointerIsOn) {
     Alt(SDLK_h);
     ASSERT_EQ(Current(), CONTROLLER_EDITOR_HELP);
     CControllerEditorHelp* help = editor->GetHelp();
+    // Its title is centred on the page, in the middle of the screen.
+    Frame();
+    const SDL_Rect title = InkSpan(100, 58, 700, 98);
+    EXPECT_NEAR(title.x + title.w / 2.0, 400, 1.5);
     auto pointAt = [&](int column, int row) {
         PushPointerMotion(114 + 68 * column + 30, 118 + 51 * row + 25);
         Frame();

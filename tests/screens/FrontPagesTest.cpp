@@ -315,7 +315,10 @@ TEST_F(FrontPagesTest, CreditsOpenOverTheMenuAndEveryTextFitsItsBox) {
     }
     ExpectInside(TextExtent(1009, 280, 75, 2, CControllerCredits::GetThanks()), 280, 75, "thanks");
     ExpectInside(TextExtent(1010, 100, 40, 1, CControllerCredits::kVersion), 100, 40, "version");
-    ExpectInside(TextExtent(1000, 700, 40, 2), 700, 40, "title");
+    ExpectInside(TextExtent(1000, 686, 40, 2), 686, 40, "title");
+    // The title is centred on the page, in the middle of the screen.
+    const SDL_Rect title = InkSpan(100, 58, 700, 98);
+    EXPECT_NEAR(title.x + title.w / 2.0, 400, 1.5);
     auto* credits = dynamic_cast<CControllerCredits*>(CController::GetCurrent());
     ASSERT_NE(credits, nullptr);
     ExpectOnThePage(credits->GetDoneButton(), "done");

@@ -117,6 +117,9 @@ TEST_F(OptionsTest, EveryOptionActsAtOnceAndReachesTheFileOnTheWayOut) {
     Options* options = OpenOptions();
     ASSERT_NE(options, nullptr);
     EXPECT_TRUE(CRender::IsSwapped()) << "the menu stays frozen behind";
+    // The title is centred on the page, in the middle of the screen.
+    const SDL_Rect title = InkSpan(100, 58, 700, 98);
+    EXPECT_NEAR(title.x + title.w / 2.0, 400, 1.5);
     // The main-menu music has faded in by now.
     RunFor(2000);
     CSoundObject* music = CSound::GetCurrentMusic();
@@ -291,6 +294,10 @@ TEST_F(ControlsTest, BindingsAreEditedOnACopyAndWrittenWithTheOptions) {
     Controls* controls = OpenControls(options);
     ASSERT_NE(controls, nullptr);
     EXPECT_FALSE(options->IsBuilt()) << "the options screen hands the display over";
+    // The title is centred on the page, in the middle of the screen.
+    Frame();
+    const SDL_Rect title = InkSpan(100, 58, 700, 98);
+    EXPECT_NEAR(title.x + title.w / 2.0, 400, 1.5);
     EXPECT_TRUE(CaptionShows(controls->GetBox(0), "X"));
     ClickButton(controls->GetButton(Controls::BUTTON_DEFAULTS));
     EXPECT_EQ(p->GetKeyBinding(KEYACTION_RESTART), 'r');

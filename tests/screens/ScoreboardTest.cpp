@@ -446,6 +446,23 @@ std::vector<std::pair<int, int>> InkedRowBlocks(SDL_Surface* page, SDL_Surface* 
     return blocks;
 }
 
+// The middle of the columns of page rows from..to-1 where a page differs
+// from the blank parchment.
+double InkedMiddle(SDL_Surface* page, SDL_Surface* blank, int from, int to) {
+    int first = -1, last = -1;
+    for (int x = 0; x < std::min(page->w, blank->w); ++x)
+        for (int y = from; y < to; ++y) {
+            Uint8 r, g, b, r0, g0, b0;
+            SDL_GetRGB(CDraw::GetPixel(page, x, y), page->format, &r, &g, &b);
+            SDL_GetRGB(CDraw::GetPixel(blank, x, y), blank->format, &r0, &g0, &b0);
+            if (std::abs(r - r0) + std::abs(g - g0) + std::abs(b - b0) < 48) continue;
+            if (first < 0) first = x;
+            last = x;
+            break;
+        }
+    return (first + last + 1) / 2.0;
+}
+
 TEST_F(ScoreboardTest, LostPageAnswersUndoRetryAndTheSolution) {
     SetLevel(0, 23);
     Open(SCOREBOARD_LOST);
@@ -473,6 +490,14 @@ TEST_F(ScoreboardTest, LostPageAnswersUndoRetryAndTheSolution) {
         const int above = blocks[1].first - blocks[0].second, below = retryTop - blocks[1].second;
         EXPECT_NEAR(above, below, 10) << "page " << type;
         EXPECT_GE(below, 24) << "page " << type;
+        // The heading is centred on the page, and so is the singed
+        // professor (the caught one has the bot beside him).
+        const double middle = page->w / 2.0;
+        EXPECT_NEAR(InkedMiddle(page, CDraw::GetSurface(blank), blocks[0].first, blocks[0].second + 1), middle, 1.5)
+            << "page " << type;
+        if (type == SCOREBOARD_SINGED) {
+            EXPECT_NEAR(InkedMiddle(page, CDraw::GetSurface(blank), blocks[1].first, blocks[1].second + 1), middle, 1.5);
+        }
     }
     CDraw::ReleaseImage(blank);
     Open(SCOREBOARD_LOST);
@@ -555,6 +580,11 @@ TEST_F(ScoreboardTest, SolvedPagesShowTheirCounts) {
     Open(SCOREBOARD_SOLVED);
     EXPECT_FALSE(Has(board->GetDrawnTexts(), "3208:15"));
     EXPECT_TRUE(board->GetButton(CControllerScoreboard::BUTTON_SUBMIT)->IsHidden());
+    const int blank = CDraw::GetImage("parchment.png");
+    SDL_Surface* page = CDraw::GetSurface(board->GetBackground()->GetFrameImage(0));
+    ASSERT_NE(page, nullptr);
+    EXPECT_NEAR(InkedMiddle(page, CDraw::GetSurface(blank), 130, 130 + 250), page->w / 2.0, 1.5) << "the picture";
+    CDraw::ReleaseImage(blank);
 
     // A second, better solution: this run and the best before it.
     Solve(0, 25, 1500);
@@ -612,14 +642,24 @@ TEST_F(ScoreboardTest, DownloadAndSubmitStandClearOfTheTableRowsAndThePicture) {
     CDraw::ReleaseImage(table);
     EXPECT_EQ(ruled, 0) << "rows are ruled behind the download button";
 
+    board.reset();  // the old page's picture goes before the new one takes its name
     Solve(0, 25, 1500);
     Open(SCOREBOARD_SOLVED);
     CGuiButton* submit = board->GetButton(CControllerScoreboard::BUTTON_SUBMIT);
     ASSERT_FALSE(submit->IsHidden());
     const SDL_Rect victory = OpaqueBox("parchment_victory.png");
-    const int victoryX = 57 + 275 + victory.x, victoryBottom = 23 + 80 + victory.y + victory.h;
+    const int victoryX = 57 + 268 + victory.x, victoryBottom = 23 + 80 + victory.y + victory.h;
     EXPECT_LE(victoryBottom + 8, submit->GetY()) << "the victory picture touches the submit button";
     EXPECT_NEAR(submit->GetCentreX(), victoryX + victory.w / 2, 4) << "the submit button is off the picture's centre";
+    // Heading, picture and submit button are centred on the page, in the
+    // middle of the screen.
+    EXPECT_NEAR(submit->GetCentreX(), 400, 1);
+    const int blank = CDraw::GetImage("parchment.png");
+    SDL_Surface* page = CDraw::GetSurface(board->GetBackground()->GetFrameImage(0));
+    ASSERT_NE(page, nullptr);
+    EXPECT_NEAR(InkedMiddle(page, CDraw::GetSurface(blank), 35, 75), page->w / 2.0, 1.5) << "the heading";
+    EXPECT_NEAR(InkedMiddle(page, CDraw::GetSurface(blank), 80, 80 + 136), page->w / 2.0, 1.5) << "the picture";
+    CDraw::ReleaseImage(blank);
 }
 
 TEST_F(ScoreboardTest, MainMenuOpensTheOverallBoardOverItsFrozenPicture) {

@@ -169,9 +169,9 @@ void RegisterScreens(CArtRegistry& reg) {
     reg.Add("parchment_caught.png", 200, 175, [](cairo_t* cr, int w, int h) { ProfessorScene(cr, w, h, 2); });
     reg.Add("parchment_tutorial.png", 190, 250, [](cairo_t* cr, int w, int h) { ProfessorScene(cr, w, h, 0); });
     reg.Add("parchment_victory.png", 150, 136, [](cairo_t* cr, int w, int h) { ProfessorScene(cr, w, h, 3); });
-    // Download and submit stand at page x 262: download is centred on the
-    // table (page x 234 to 456), submit under the victory picture (page x 275
-    // to 425).
+    // Download stands at page x 262, centred on the table (page x 234 to
+    // 456); submit at page x 255, centred under the victory picture (page x
+    // 268 to 418) and on the page.
     AddButtons(reg, "hiscores_button_download", {"base", "shadow", "roll"}, ".png", 166, 32, teal, "hiscores_download");
     // The set tabs start at x 279, 374 and 489: the advanced tab is wider,
     // so that the three stand the same few pixels apart.
