@@ -65,15 +65,17 @@ void CControllerMessage::LoadSprites() {
     background->SetPosition(150, 88, false);
     background->Show(kSpriteNotDrawn, kSpriteNotDrawn);
 
+    // The buttons (84 wide, a pair 11 apart) are centred on the box, which
+    // stands in the middle of the screen.
     if (twoButtons) {
-        okay = new CGuiButton(315, 420, BUTTON_OKAY, this, "confirmation_buttonokaybase.png",
+        okay = new CGuiButton(310, 420, BUTTON_OKAY, this, "confirmation_buttonokaybase.png",
                               "confirmation_buttonokayshadow.png", "confirmation_buttonokayroll.png", nullptr, false,
                               0, 0);
-        cancel = new CGuiButton(410, 420, BUTTON_CANCEL, this, "confirmation_buttoncancelbase.png",
+        cancel = new CGuiButton(405, 420, BUTTON_CANCEL, this, "confirmation_buttoncancelbase.png",
                                 "confirmation_buttoncancelshadow.png", "confirmation_buttoncancelroll.png", nullptr,
                                 true, 0, 0);
     } else {
-        okay = new CGuiButton(360, 420, BUTTON_OKAY, this, "confirmation_buttonokaybase.png",
+        okay = new CGuiButton(358, 420, BUTTON_OKAY, this, "confirmation_buttonokaybase.png",
                               "confirmation_buttonokayshadow.png", "confirmation_buttonokayroll.png", nullptr, true,
                               0, 0);
     }

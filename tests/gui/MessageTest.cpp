@@ -70,9 +70,9 @@ TEST_F(MessageTest, QuestionHasOkayAndDefaultCancel) {
     EXPECT_EQ(m->GetID(), CONTROLLER_MESSAGE);
     ASSERT_NE(m->GetOkayButton(), nullptr);
     ASSERT_NE(m->GetCancelButton(), nullptr);
-    EXPECT_EQ(m->GetOkayButton()->GetX(), 315);
+    EXPECT_EQ(m->GetOkayButton()->GetX(), 310);
     EXPECT_EQ(m->GetOkayButton()->GetY(), 420);
-    EXPECT_EQ(m->GetCancelButton()->GetX(), 410);
+    EXPECT_EQ(m->GetCancelButton()->GetX(), 405);
     EXPECT_FALSE(m->GetOkayButton()->IsDefault());
     EXPECT_TRUE(m->GetCancelButton()->IsDefault());
     EXPECT_EQ(m->GetOkayButton()->GetId(), 1);
@@ -83,7 +83,7 @@ TEST_F(MessageTest, MessageHasOneDefaultOkay) {
     auto m = Open(false);
     ASSERT_NE(m->GetOkayButton(), nullptr);
     EXPECT_EQ(m->GetCancelButton(), nullptr);
-    EXPECT_EQ(m->GetOkayButton()->GetX(), 360);
+    EXPECT_EQ(m->GetOkayButton()->GetX(), 358);
     EXPECT_TRUE(m->GetOkayButton()->IsDefault());
 }
 

@@ -152,6 +152,8 @@ TEST_F(PasswordTest, ChangeDialogRingAndClicks) {
         EXPECT_LE(last - first, 20) << "the label of field " << i << " takes more than a line";
         EXPECT_LT(right, left - 4) << i;
     }
+    // The pair of buttons is centred on the box, in the middle of the screen.
+    EXPECT_NEAR((change->GetOkayButton()->GetCentreX() + change->GetCancelButton()->GetCentreX()) / 2.0, 400, 1);
     std::string ring;
     for (int i = 0; i < 4; ++i) {
         TapKey(SDLK_DOWN);

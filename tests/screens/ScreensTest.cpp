@@ -303,6 +303,10 @@ TEST_F(ScreensTest, MoreGamesQuestionAnsweredNoOnlyClosesTheBox) {
     EXPECT_TRUE(CRender::IsSwapped());
     EXPECT_TRUE(root->GetButton(CControllerMain::BUTTON_EXIT)->GetBaseSprite()->IsHidden());
     Frame();
+    // Its pair of buttons is centred on the box, in the middle of the screen.
+    auto* box = dynamic_cast<CControllerMessage*>(CController::GetCurrent());
+    ASSERT_NE(box, nullptr);
+    EXPECT_NEAR((box->GetOkayButton()->GetCentreX() + box->GetCancelButton()->GetCentreX()) / 2.0, 400, 1);
     // Escape on a question answers no.
     PushKey(true, SDLK_ESCAPE);
     Frame();
