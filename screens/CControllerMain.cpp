@@ -274,7 +274,9 @@ void CControllerMain::LoadSprites() {
         CGuiButton* b = new CGuiButton(kButtonX, kButtonTop + kButtonPitch * slot, m.id, this,
                                        "mainmenu_buttonbase.png", nullptr, "mainmenu_buttonrollover.png",
                                        "mainmenu_buttonactive.png", false, 0, 0);
-        b->SetText(m.text, 24, 13, -10, -7, -4, -3);
+        // The caption's box (170 x 26) centred on the plate (210 x 48), in
+        // place under the pointer, a pixel down and right while pressed.
+        b->SetText(m.text, 20, 11, 0, 0, 1, 1);
         if (!m.enabled) {
             b->SetDisableImage(kDisabledLook, 0, 0);
             b->Disable();

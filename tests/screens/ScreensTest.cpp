@@ -11,6 +11,7 @@
 #include "engine/CDraw.h"
 #include "engine/CRender.h"
 #include "engine/CSprite.h"
+#include "engine/CMouse.h"
 #include "engine/FontRender.h"
 #include "engine/Parameters.h"
 #include "gui/CControllerMessage.h"
@@ -184,6 +185,24 @@ TEST_F(ScreensTest, MainMenuButtons) {
         EXPECT_TRUE(b->GetDisableSprite() == nullptr || b->GetDisableSprite()->IsHidden()) << id;
     }
     EXPECT_EQ(root->GetButton(CControllerMain::BUTTON_PROFILE)->GetX(), 51);
+    // Each caption's letters are centred on their plate, and stay so while
+    // the pointer is over the button.
+    const SDL_Rect plate = OpaqueBox("mainmenu_buttonbase.png");
+    auto expectCentred = [&plate](CGuiButton* b, const char* when) {
+        CSprite* text = b->GetTextSprite();
+        const SDL_Rect ink = OpaqueBox(CDraw::GetImageName(text->GetFrameImage(0)));
+        EXPECT_NEAR(text->GetX(false) + ink.x + ink.w / 2.0, b->GetX() + plate.x + plate.w / 2.0, 1) << b->GetId() << when;
+        EXPECT_NEAR(text->GetY(false) + ink.y + ink.h / 2.0, b->GetY() + plate.y + plate.h / 2.0, 2) << b->GetId() << when;
+    };
+    for (int id = 0; id <= CControllerMain::BUTTON_EXIT; ++id)
+        if (CGuiButton* b = root->GetButton(id)) expectCentred(b, "");
+    CGuiButton* play = root->GetButton(CControllerMain::BUTTON_PLAY);
+    WarpMouse(play->GetCentreX(), play->GetCentreY());
+    Frames(2);
+    ASSERT_FALSE(play->GetRolloverSprite()->IsHidden());
+    expectCentred(play, " under the pointer");
+    WarpMouse(0, 0);
+    Frames(2);
     // Escape does nothing on the main menu.
     TapKey(SDLK_ESCAPE);
     Frame();
