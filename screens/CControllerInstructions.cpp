@@ -236,17 +236,18 @@ CControllerInstructions::~CControllerInstructions() {
 void CControllerInstructions::CreateSprites() {
     if (built) return;
     dimmer = MakeDimmer(1411, "Instructions Controller (INSTR_LSPRITE_DIMMER)");
+    // Two columns of nine topics, centred together on the page.
     for (int i = 0; i < kTopics; ++i) {
         char caption[40];
         snprintf(caption, sizeof caption, "p2d_button_class%dtext.png", i);
-        topicButtons[i] = MakeParchmentButton(i < 9 ? 180 : 455, 170 + 30 * (i % 9), i, caption);
+        topicButtons[i] = MakeParchmentButton(i < 9 ? 170 : 445, 170 + 30 * (i % 9), i, caption);
     }
-    prevButton = new CGuiButton(190, kFootRowY, BUTTON_PREVIOUS, this, "story_buttonprevbase.png",
+    prevButton = new CGuiButton(kDoneX - 155, kFootRowY, BUTTON_PREVIOUS, this, "story_buttonprevbase.png",
                                 "story_buttonprevshadow.png", "story_buttonprevrollover.png", nullptr, false, 2, 2);
     prevButton->SetDisableImage("story_buttonprevfade.png", 0, 0);
-    doneButton = new CGuiButton(345, kFootRowY, BUTTON_DONE, this, "story_buttondonebase.png",
+    doneButton = new CGuiButton(kDoneX, kFootRowY, BUTTON_DONE, this, "story_buttondonebase.png",
                                 "story_buttondoneshadow.png", "story_buttondonerollover.png", nullptr, false, 2, 2);
-    nextButton = new CGuiButton(500, kFootRowY, BUTTON_NEXT, this, "story_buttonnextbase.png",
+    nextButton = new CGuiButton(kDoneX + 155, kFootRowY, BUTTON_NEXT, this, "story_buttonnextbase.png",
                                 "story_buttonnextshadow.png", "story_buttonnextrollover.png", nullptr, true, 2, 2);
     nextButton->SetDisableImage("story_buttonnextfade.png", 0, 0);
     BuildPage();

@@ -22,6 +22,9 @@ public:
     // their shadow 2 lower, ending 7 pixels short of the page's torn
     // bottom edge.
     static constexpr int kFootRowY = 526;
+    // Done (95 wide) stands in that row centred on the page; the
+    // instructions' previous and next buttons stand 155 pixels to each side.
+    static constexpr int kDoneX = 352;
 
     void InputKey(bool released, int key) override;
     void InputMouseMove(int x, int y) override;

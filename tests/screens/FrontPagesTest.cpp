@@ -149,6 +149,11 @@ TEST_F(FrontPagesTest, InstructionsTurnPagesByButtonsTopicsAndKeys) {
 
     for (int id : {Instructions::BUTTON_PREVIOUS, Instructions::BUTTON_DONE, Instructions::BUTTON_NEXT})
         ExpectOnThePage(book->GetButton(id), "button " + std::to_string(id));
+    // The row of previous, done and next and the two columns of topics are
+    // centred on the page, in the middle of the screen.
+    EXPECT_NEAR(book->GetButton(Instructions::BUTTON_DONE)->GetCentreX(), 400, 1);
+    EXPECT_NEAR((prev->GetCentreX() + next->GetCentreX()) / 2.0, 400, 1);
+    EXPECT_NEAR((book->GetButton(0)->GetCentreX() + topic9->GetCentreX()) / 2.0, 400, 1);
 
     // Contents: the previous button is faded and inert, the topics show.
     EXPECT_EQ(book->GetPage(), 0);
@@ -322,6 +327,7 @@ TEST_F(FrontPagesTest, CreditsOpenOverTheMenuAndEveryTextFitsItsBox) {
     auto* credits = dynamic_cast<CControllerCredits*>(CController::GetCurrent());
     ASSERT_NE(credits, nullptr);
     ExpectOnThePage(credits->GetDoneButton(), "done");
+    EXPECT_NEAR(credits->GetDoneButton()->GetCentreX(), 400, 1);
 
     // Done is the default button: Return with nothing focused closes.
     TapKey(SDLK_RETURN);
