@@ -18,8 +18,10 @@ namespace {
 const char* const kPageName = "baseControls.png";
 const char* const kUnknown = "UNKNOWN";
 
-// Box i of the left column (i < 8) or of the right one.
-int BoxX(int i) { return i < 8 ? 250 : 550; }
+// Box i of the left column (i < 8) or of the right one. Each column is a
+// label (from page x 61 or 361) and its key box; the two stand together
+// centred on the page.
+int BoxX(int i) { return i < 8 ? 241 : 541; }
 int BoxY(int i) { return 132 + 34 * (i % 8); }
 
 struct NamedKey {
@@ -101,7 +103,7 @@ void CControllerOptionsControls::CreateSprites() {
     dimmer = MakeDimmer(1410, "Controls Controller (CONTROLS_LSPRITE_DIMMER)");
     const int page = CopyPage(kPageName);
     BlitString(2500, page, CDraw::GetWidth(page), 40, 2, 0, 35);
-    for (int i = 0; i < kBoxes; ++i) BlitString(2501 + i, page, 200, 20, 0, i < 8 ? 70 : 370, 115 + 34 * (i % 8));
+    for (int i = 0; i < kBoxes; ++i) BlitString(2501 + i, page, 200, 20, 0, i < 8 ? 61 : 361, 115 + 34 * (i % 8));
     background = MakePageSprite(page, 1411, "Controls Controller (CONTROLS_LSPRITE_BACKGROUND)");
     cursor = MakeGuiSprite("optionscontrolscursor.png", CL_TEXT, "Controls Controller (CONTROLS_LSPRITE_CURSOR)", 0,
                            0, false);

@@ -294,10 +294,14 @@ TEST_F(ControlsTest, BindingsAreEditedOnACopyAndWrittenWithTheOptions) {
     Controls* controls = OpenControls(options);
     ASSERT_NE(controls, nullptr);
     EXPECT_FALSE(options->IsBuilt()) << "the options screen hands the display over";
-    // The title is centred on the page, in the middle of the screen.
+    // The title is centred on the page, in the middle of the screen, and
+    // so are the two columns of labels and key boxes together.
     Frame();
     const SDL_Rect title = InkSpan(100, 58, 700, 98);
     EXPECT_NEAR(title.x + title.w / 2.0, 400, 1.5);
+    const SDL_Rect labels = InkSpan(60, 130, controls->GetBox(0)->GetX(), 400);
+    const SDL_Rect box = OpaqueBox("optionscontrolsinputbase.png");
+    EXPECT_NEAR((labels.x + controls->GetBox(15)->GetX() + box.x + box.w) / 2.0, 400, 1.5);
     EXPECT_TRUE(CaptionShows(controls->GetBox(0), "X"));
     ClickButton(controls->GetButton(Controls::BUTTON_DEFAULTS));
     EXPECT_EQ(p->GetKeyBinding(KEYACTION_RESTART), 'r');
