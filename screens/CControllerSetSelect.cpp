@@ -11,10 +11,6 @@ namespace {
 
 const char* const kBaseName = "baseSetSelectController.png";
 
-// The box, a copy of the confirmation parchment painted on, lies here.
-const int kBoxX = 158;
-const int kBoxY = 113;
-
 struct SetButton {
     int y;
     const char* description;
@@ -53,10 +49,11 @@ void CControllerSetSelect::LoadSprites() {
     for (int i = 0; i < BUTTON_COUNT; ++i)
         CDraw::DrawImageOnto(kButtons[i].description, base, kDescriptionX - kBoxX, GetDescriptionY(i) - kBoxY);
     background = MakeGuiSprite(base, 1412, "Set Select Controller (SETSELECT_LSPRITE_BACKGROUND)", kBoxX, kBoxY, true);
-    professor = MakeGuiSprite("lvlset_prof.png", 1413, "Set Select Controller (SETSELECT_LSPRITE_PROF)", 518, 88, true);
+    professor =
+        MakeGuiSprite("lvlset_prof.png", 1413, "Set Select Controller (SETSELECT_LSPRITE_PROF)", kBoxX + 360, 88, true);
     for (int i = 0; i < BUTTON_COUNT; ++i) {
         const SetButton& b = kButtons[i];
-        buttons[i] = new CGuiButton(200, b.y, i, this, b.base, b.shadow, b.rollover, nullptr, false, 0, 0);
+        buttons[i] = new CGuiButton(kBoxX + 42, b.y, i, this, b.base, b.shadow, b.rollover, nullptr, false, 0, 0);
     }
     HideMousePointer(-1);
     loaded = 1;

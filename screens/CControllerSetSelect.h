@@ -22,9 +22,13 @@ public:
     void GUICallback(int index, int value, bool dclick) override;
     void InputKey(bool released, int key) override;
 
+    // The box (500 wide) stands centred on the screen, and everything on it
+    // with it.
+    static constexpr int kBoxX = 150;
+    static constexpr int kBoxY = 113;
     // Where each set's description picture stands on the screen, beside its
     // button.
-    static constexpr int kDescriptionX = 333;
+    static constexpr int kDescriptionX = kBoxX + 175;
     static int GetDescriptionY(int set);
 
     // Inspection (tests).

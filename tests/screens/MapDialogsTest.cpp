@@ -217,8 +217,10 @@ TEST_F(MapDialogsTest, TheOpeningsSecondPageShowsEveryPictureWholeAndFillsItsFra
 TEST_F(MapDialogsTest, TheSetChoiceProfessorStaysInsideTheBoxAndEachTextBesideItsButton) {
     const SDL_Rect box = OpaqueBox("confirmation_parch.png");
     const SDL_Rect prof = OpaqueBox("lvlset_prof.png");
-    const int boxX = 158 + box.x, boxY = 113 + box.y, profX = 518 + prof.x, profY = 88 + prof.y;
+    const int left = CControllerSetSelect::kBoxX, top = CControllerSetSelect::kBoxY;
+    const int boxX = left + box.x, boxY = top + box.y, profX = left + 360 + prof.x, profY = 88 + prof.y;
     ASSERT_GT(prof.w, 0);
+    EXPECT_NEAR(boxX + box.w / 2.0, 400, 1) << "the box is off the screen's middle";
     const int edge = 8;  // the torn edge of the box
     EXPECT_GE(profX, boxX + edge);
     EXPECT_GE(profY, boxY + edge) << "the professor sticks out above the box";
@@ -227,7 +229,7 @@ TEST_F(MapDialogsTest, TheSetChoiceProfessorStaysInsideTheBoxAndEachTextBesideIt
     const struct {
         const char* image;
         int x, y;
-    } texts[] = {{"lvlset_heading.png", 158 + 88, 113 + 44},
+    } texts[] = {{"lvlset_heading.png", left + 88, top + 44},
                  {"lvlset_desc_regular.png", CControllerSetSelect::kDescriptionX, CControllerSetSelect::GetDescriptionY(0)},
                  {"lvlset_desc_advanced.png", CControllerSetSelect::kDescriptionX, CControllerSetSelect::GetDescriptionY(1)},
                  {"lvlset_desc_kids.png", CControllerSetSelect::kDescriptionX, CControllerSetSelect::GetDescriptionY(2)}};
