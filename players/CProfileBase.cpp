@@ -131,6 +131,10 @@ void CProfileBase::SetOptionDefaults() {
 
 void CProfileBase::ResetOptionsBlock() {
     SetOptionDefaults();
+    // A player who starts afresh while the game is shown (a new one, or one
+    // without a readable file) plays on in the mode the game is in: the
+    // window asked for at start stays, and the settings say so.
+    if (ProfileDisplayExists()) fullscreen_ = ProfileDisplayIsFullscreen() ? 1 : 0;
     memset(optionText_, 0, sizeof optionText_);
     strncpy(optionText_, GetMoreGamesURL(), kOptionTextSize);
 }

@@ -75,7 +75,8 @@ public:
     void SetSpareFlag(uint8_t v) { spareFlag_ = v; }
     const char* GetOptionText() const { return optionText_; }
     // Defaults of the options block without applying them; ResetOptionsBlock
-    // also refills the text from the MOREGAMES_URL parameter.
+    // also refills the text from the MOREGAMES_URL parameter and, while the
+    // display is open, keeps the mode it shows.
     void SetOptionDefaults();
     void ResetOptionsBlock();
     // The options screen's "defaults": option defaults and flags, applied.
