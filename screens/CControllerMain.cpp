@@ -546,9 +546,9 @@ bool CControllerMain::OpenDamageNotice() {
     const std::string kept = ShownPath(damage.keptAs);
     FreezeForChild();
     LogOpening("Message (Damaged Profile)");
-    if (damage.listMissing) {
+    if (damage.kind == DamageKind::LIST_MISSING) {
         notice = new CControllerMessage(kDamagedTitle, kMissingListBody, false, "");
-    } else if (damage.playerList) {
+    } else if (damage.kind == DamageKind::LIST_DAMAGED) {
         notice = new CControllerMessage(kDamagedTitle, kept.empty() ? kDamagedListNoCopyBody : kDamagedListBody,
                                         false, kept.c_str());
     } else {
