@@ -204,6 +204,24 @@ TEST_F(StartupTest, NoFlagsKeepTheProfilesFullScreen) {
     }
 }
 
+// A game that ends while the player's progress cannot be written says so:
+// exit code 1 and one line on standard error.
+TEST_F(StartupTest, ProgressThatCannotBeSavedAtTheEndGivesExitCodeOne) {
+    const std::string data = home.Path() + "/data/Vormak Games/ZORV Data";
+    // Folders where the temporary files go refuse every write, root's too.
+    for (const char* file : {"/INFOv3.DAT.tmp", "/PROFILE1v3.DAT.tmp"}) ASSERT_TRUE(PlatformMakeDirs(data + file));
+    const std::string out = run.File("out.txt");
+    const pid_t pid = StartProgram(kMilestoneBinary, run.Path(), home.Path(), out);
+    ASSERT_TRUE(WaitForText(out, "first frame presented", 60)) << ReadFileText(out);
+    kill(pid, SIGTERM);  // the window's quit event
+    EXPECT_EQ(WaitForProgram(pid, 30), 1) << ReadFileText(out);
+    const std::string text = ReadFileText(out);
+    EXPECT_NE(text.find("ID_900:  SHUTDOWN COMPLETED"), std::string::npos) << text;
+    EXPECT_NE(text.find("\nzorv: the progress could not be saved in the data folder '" + data + "/'\n"),
+              std::string::npos)
+        << text;
+}
+
 TEST_F(StartupTest, FlagSixStartsWithoutSound) {
     const RunResult r = RunProgram(kMilestoneBinary, run.Path(), home.Path(), "6", 4);
     EXPECT_NE(r.output.find("ID_900:  SHUTDOWN COMPLETED"), std::string::npos) << r.output;
