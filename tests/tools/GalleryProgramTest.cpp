@@ -25,7 +25,8 @@ TEST(GalleryProgram, DrawsASetAndRefusesWhatGivesItNothingToDraw) {
     const std::string err = dir.File("err.txt");
     ASSERT_TRUE(WriteFileText(damaged.File("junk.lvl"), "not a level"));
 
-    ProgramRun o = Gallery(Examples() + " --from 5 --out " + dir.File("sheet"), err);
+    // Two of the seven levels, on a sheet of the widest rows.
+    ProgramRun o = Gallery(Examples() + " --from 5 --columns 40 --out " + dir.File("sheet"), err);
     EXPECT_EQ(o.code, 0) << ReadFileText(err);
     EXPECT_EQ(o.out, dir.File("sheet") + "-1.png\n");
     const std::vector<uint8_t> png = ReadFileBytes(dir.File("sheet-1.png"));
@@ -42,6 +43,9 @@ TEST(GalleryProgram, DrawsASetAndRefusesWhatGivesItNothingToDraw) {
         {"kid --from 900", "--from 900 is past the end of the kids set"},
         {damaged.Path(), damaged.File("junk.lvl") + " cannot be read: it is damaged"},
         {"nowhere", "no level set"},
+        {Examples() + " --out " + dir.File("first"), "--out given twice"},
+        {Examples() + " --columns 41", "--columns needs a number from 1 to 40"},
+        {Examples() + " --columns 0", "--columns needs a number from 1 to 40"},
     };
     for (const auto& r : refusals) {
         EXPECT_TRUE(IsOneLineRefusal("zorv_gallery", Gallery(r.args + " --out " + dir.File("refused"), err), err,

@@ -31,6 +31,14 @@ TEST(SimProgram, RunsALevelFileAndRefusesWhatItCannotRun) {
     o = Sim("--no-keys --frames 10 " + dir.File("walk.lvl"), err);
     EXPECT_EQ(o.code, 0);
     EXPECT_NE(o.out.find("\"result\": \"running\", \"frames\": 10,"), std::string::npos) << o.out;
+    // The bounds of --frames and of a pack slot, each at itself and at the
+    // last value inside (the kids set holds 81 levels).
+    o = Sim("--frames 0 " + dir.File("walk.lvl"), err);
+    EXPECT_NE(o.out.find("\"result\": \"running\", \"frames\": 0,"), std::string::npos) << o.out;
+    o = Sim("--frames 10000000 --keys 60:275:0 " + dir.File("walk.lvl"), err);
+    EXPECT_EQ(o.out.rfind("{\"result\": \"exited\"", 0), 0u) << o.out << ReadFileText(err);
+    o = Sim("--frames 0 kid:80", err);
+    EXPECT_EQ(o.code, 0) << ReadFileText(err);
 
     // No entrance tube, a file that is no level, bad keys, an unknown option.
     level.SetTile(NONE, 2, 22);
@@ -96,6 +104,14 @@ TEST(SimProgram, TellsEveryRefusalApartInOneLineAndKeepsTheGamesLogLinesInTheLog
         {dir.File("key999.txt"), "key999.txt: line 29: 999 is no solution key"},
         {dir.File("cr.txt"), "unknown section 'ti\\rles'"},
         {"reg:-1", "bad level number in reg:-1"},
+        {"kid:81", "no level kid:81 in the level pack"},
+        {"--frames -1 " + dir.File("walk.lvl"), "--frames needs a number from 0"},
+        {"--frames 10000001 " + dir.File("walk.lvl"), "--frames needs a number from 0"},
+        {"--keys 60:275:0 --no-keys " + dir.File("walk.lvl"), "--keys and --no-keys exclude each other"},
+        {"--keys 60:275:0 --keys 61:275:1 " + dir.File("walk.lvl"), "--keys given twice"},
+        {"--frames 5 " + dir.File("walk.lvl") + " --frames 6", "--frames given twice"},
+        {"", "no level given"},
+        {dir.File("walk.lvl") + " " + dir.File("walk.lvl"), "one level only"},
     };
     for (const auto& r : refusals) EXPECT_TRUE(IsOneLineRefusal("zorv_sim", Sim(r.args, err), err, r.says)) << r.args;
     // The game's own line on the damaged file is in the log, not on the console.

@@ -128,8 +128,24 @@ TEST(SolveProgram, RefusesInOneLineWhatGivesItNothingToDo) {
         {dir.File("key999.txt"), "key999.txt: line 29: 999 is no solution key"},
         {dir.File("cr.txt"), "unknown section 'ti\\rles'"},
         {"reg:-1", "bad level number in reg:-1"},
+        {"--table " + Examples() + " --from 5 --to 4", "--from 5 comes after --to 4"},
+        {"--table reg --from 1000000", "--from 1000000 is past the end of the regular set"},
+        {"--table reg --from 1000001", "--from needs a level number"},
+        {"--max-commands 0 " + Examples() + "/ladder.txt", "--max-commands needs a number from 1"},
+        {"--play right --play left " + Examples() + "/ladder.txt", "--play given twice"},
+        {"--write-lvl " + dir.File("a.lvl") + " --write-lvl " + dir.File("b.lvl") + " " + Examples() + "/ladder.txt",
+         "--write-lvl given twice"},
+        // What goes with a table is refused with one level, each alike.
+        {"--from 1 " + Examples() + "/ladder.txt", "--from goes with --table"},
+        {"--to 1 " + Examples() + "/ladder.txt", "--to goes with --table"},
+        {"--plot " + dir.File("plot.png") + " " + Examples() + "/ladder.txt", "--plot goes with --table"},
     };
     for (const auto& r : refusals) EXPECT_TRUE(IsOneLineRefusal("zorv_solve", Solve(r.args, err), err, r.says)) << r.args;
+    // The last level of a set, and a slice of one level (--from at --to).
+    const ProgramRun last = Solve("--table " + Examples() + " --from 6 --to 6 --max-states 100", err);
+    EXPECT_EQ(last.code, 1) << ReadFileText(err);
+    EXPECT_NE(last.out.find("walled.txt "), std::string::npos) << last.out;
+    EXPECT_NE(last.out.find("1 levels, 0 solved"), std::string::npos) << last.out;
     // In a table an unplayable level fails with its reason.
     const ProgramRun table = Solve("--table " + unplayable.Path(), err);
     EXPECT_EQ(table.code, 1);

@@ -57,6 +57,8 @@ bool CToolOptions::Refuse(const std::string& reason) {
 }
 
 bool CToolOptions::Take(Option& o, int argc, char** argv, int* i) {
+    // Which of two values was meant cannot be known.
+    if (o.given) return Refuse(o.name + " given twice");
     o.given = true;
     if (o.kind == FLAG) {
         *o.on = true;

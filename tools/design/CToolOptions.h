@@ -1,7 +1,7 @@
 // How the level-design tools read their command lines. Each tool names its
 // options once, with what each takes; options and the one plain argument
-// (the level, or the set) come in any order; "--help" (or "-h") prints the
-// usage. What cannot be read is refused as every refusal of the tools is
+// (the level, or the set) come in any order, each at most once; "--help" (or
+// "-h") prints the usage. What cannot be read is refused as every refusal of the tools is
 // (ToolRefusal.h): one line "<tool>: <reason>" on standard error, exit code 2.
 #pragma once
 

@@ -353,7 +353,8 @@ int main(int argc, char** argv) {
     if (table.empty() == levelArg.empty()) return tool.Refuse("give one LEVEL or --table SET (see --help)");
     if (!table.empty() && (wantSource || !writeLvl.empty() || json))
         return tool.Refuse("--write-source, --write-lvl and --json are for one level");
-    if (!plot.empty() && table.empty()) return tool.Refuse("--plot goes with --table");
+    for (const char* option : {"--plot", "--from", "--to"})
+        if (reader.Given(option) && table.empty()) return tool.Refuse(std::string(option) + " goes with --table");
 
     // Paths are read before the headless world moves into the run folder.
     LevelArgument argument;
