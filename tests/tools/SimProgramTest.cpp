@@ -2,11 +2,15 @@
 // exit code 2 with one line on standard error for what it cannot run.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "tests/support/TestSupport.h"
 #include "tests/support/WorldTestSupport.h"
+#include "tools/levels/CLevelSource.h"
 #include "world/CLevel.h"
 
 namespace {
@@ -75,9 +79,23 @@ TEST(SimProgram, TellsEveryRefusalApartInOneLineAndKeepsTheGamesLogLinesInTheLog
     ASSERT_TRUE(WriteFileText(dir.File("walk.txt"), walkSource));
     ASSERT_TRUE(WriteFileText(dir.File("key999.txt"), walkSource + "solution:\n50 999 down\n"));
     ASSERT_TRUE(WriteFileText(dir.File("cr.txt"), "heading: Walk\nti\rles:\n"));
+    // The walk level at the largest size a source and a level file can have
+    // (a long comment; bytes after the solution), and one byte past it.
+    const auto comment = [&](long bytes) { return "#" + std::string(static_cast<size_t>(bytes) - 2, '-') + "\n"; };
+    const long sourceRoom = CLevelSource::kMaxBytes - static_cast<long>(walkSource.size());
+    ASSERT_TRUE(WriteFileText(dir.File("largest.txt"), comment(sourceRoom) + walkSource));
+    ASSERT_TRUE(WriteFileText(dir.File("over.txt"), comment(sourceRoom + 1) + walkSource));
+    std::vector<uint8_t> bytes = ReadFileBytes(dir.File("walk.lvl"));
+    bytes.resize(static_cast<size_t>(CLevel::kFileBytesMax));
+    ASSERT_TRUE(WriteFileBytes(dir.File("largest.lvl"), bytes));
+    bytes.push_back(0);
+    ASSERT_TRUE(WriteFileBytes(dir.File("over.lvl"), bytes));
+    // A source without end.
+    ASSERT_EQ(symlink("/dev/zero", dir.File("zero.txt").c_str()), 0);
 
     // A level source runs as its level file does; every solution key is taken.
-    for (const std::string& level : {dir.File("walk.txt"), dir.File("walk.lvl")}) {
+    for (const std::string& level :
+         {dir.File("walk.txt"), dir.File("walk.lvl"), dir.File("largest.txt"), dir.File("largest.lvl")}) {
         const ProgramRun o = Sim("--keys \"50:49:0,50:57:0,51:102:0,52:102:1,60:275:0\" " + level, err);
         EXPECT_EQ(o.code, 0) << level << ": " << ReadFileText(err);
         EXPECT_NE(o.out.find("\"result\": \"exited\""), std::string::npos) << o.out;
@@ -111,6 +129,9 @@ TEST(SimProgram, TellsEveryRefusalApartInOneLineAndKeepsTheGamesLogLinesInTheLog
         {"--keys 60:275:0 --keys 61:275:1 " + dir.File("walk.lvl"), "--keys given twice"},
         {"--frames 5 " + dir.File("walk.lvl") + " --frames 6", "--frames given twice"},
         {"", "no level given"},
+        {dir.File("over.txt"), dir.File("over.txt") + " is larger than any level source can be"},
+        {dir.File("zero.txt"), dir.File("zero.txt") + " is larger than any level source can be"},
+        {dir.File("over.lvl"), dir.File("over.lvl") + " is larger than any level file can be"},
         {dir.File("walk.lvl") + " " + dir.File("walk.lvl"), "one level only"},
     };
     for (const auto& r : refusals) EXPECT_TRUE(IsOneLineRefusal("zorv_sim", Sim(r.args, err), err, r.says)) << r.args;

@@ -1,9 +1,10 @@
 #include "tools/design/LevelFiles.h"
 
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <sstream>
 
 #include "engine/CAtomicFile.h"
@@ -83,6 +84,12 @@ bool ReadLevelFile(const std::string& path, CLevel* level, std::string* error) {
         return false;
     }
     if (IsLevelSourcePath(path)) return CLevelSource::ParseFile(path, level, error);
+    struct stat st;
+    if (stat(path.c_str(), &st) == 0 && st.st_size > CLevel::kFileBytesMax) {
+        *error = path + " is larger than any level file can be (over " + std::to_string(CLevel::kFileBytesMax) +
+                 " bytes)";
+        return false;
+    }
     std::string name = path;
     const size_t slash = name.rfind('/');
     if (slash != std::string::npos) name = name.substr(slash + 1);
@@ -122,14 +129,9 @@ std::string SourceWithSolution(const std::string& text, const std::vector<Replay
 
 bool WriteSourceSolution(const std::string& path, const std::vector<ReplayKey>& records, const std::string& comment,
                          std::string* error) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        *error = "cannot read " + path;
-        return false;
-    }
-    std::stringstream text;
-    text << in.rdbuf();
-    const std::string updated = SourceWithSolution(text.str(), records, comment);
+    std::string text;
+    if (!CLevelSource::ReadFile(path, &text, error)) return false;
+    const std::string updated = SourceWithSolution(text, records, comment);
     // The written source must read back as the same level with this solution.
     CLevel check;
     std::string parseError;
