@@ -11,9 +11,9 @@
 
 namespace {
 
-ProgramRun Gallery(const std::string& args, const std::string& errFile) {
-    return RunProgram(std::string(ZORV_RUN_DIR) + "/zorv_gallery " + args, errFile);
-}
+const std::string kGallery = std::string(ZORV_RUN_DIR) + "/zorv_gallery ";
+
+ProgramRun Gallery(const std::string& args, const std::string& errFile) { return RunProgram(kGallery + args, errFile); }
 
 std::string Examples() { return std::string(ZORV_SOURCE_DIR) + "/tools/design/examples"; }
 
@@ -53,4 +53,16 @@ TEST(GalleryProgram, DrawsASetAndRefusesWhatGivesItNothingToDraw) {
             << r.args;
         EXPECT_FALSE(PlatformFileExists(dir.File("refused-1.png"))) << r.args;
     }
+    // A sheet that cannot be written is known before the work; on a full disk
+    // no sheet is left; SIGTERM ends the tool at once, every sheet whole.
+    EXPECT_TRUE(IsOneLineRefusal("zorv_gallery", Gallery(Examples() + " --out " + dir.File("no/sheet"), err), err,
+                                 "cannot write " + dir.File("no/sheet-1.png") + ": No such file or directory"));
+    CTempDir full;
+    EXPECT_TRUE(IsOneLineRefusal("zorv_gallery", RunProgram(OnAFullDisk(kGallery + Examples() + " --out " + full.File("sheet")), err),
+                                 err, "cannot write " + full.File("sheet-1.png")));
+    EXPECT_TRUE(FolderEntries(full.Path()).empty());
+    EXPECT_EQ(RunProgram(StoppedAfterASecond(kGallery + "reg --columns 1 --rows 1 --out " + full.File("reg"), "TERM"), err).code,
+              143);
+    for (const std::string& name : FolderEntries(full.Path()))
+        EXPECT_EQ(name.substr(name.size() - 4), ".png") << name;
 }

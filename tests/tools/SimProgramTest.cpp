@@ -15,9 +15,9 @@
 
 namespace {
 
-ProgramRun Sim(const std::string& args, const std::string& errFile) {
-    return RunProgram(std::string(ZORV_RUN_DIR) + "/zorv_sim " + args, errFile);
-}
+const std::string kSim = std::string(ZORV_RUN_DIR) + "/zorv_sim ";
+
+ProgramRun Sim(const std::string& args, const std::string& errFile) { return RunProgram(kSim + args, errFile); }
 
 }  // namespace
 
@@ -43,6 +43,9 @@ TEST(SimProgram, RunsALevelFileAndRefusesWhatItCannotRun) {
     EXPECT_EQ(o.out.rfind("{\"result\": \"exited\"", 0), 0u) << o.out << ReadFileText(err);
     o = Sim("--frames 0 kid:80", err);
     EXPECT_EQ(o.code, 0) << ReadFileText(err);
+    // SIGTERM ends a long run at once, with the shell's code for it.
+    o = RunProgram(StoppedAfterASecond(kSim + "--no-keys --frames 10000000 " + dir.File("walk.lvl"), "TERM"), err);
+    EXPECT_EQ(o.code, 143);
 
     // No entrance tube, a file that is no level, bad keys, an unknown option.
     level.SetTile(NONE, 2, 22);
@@ -133,8 +136,17 @@ TEST(SimProgram, TellsEveryRefusalApartInOneLineAndKeepsTheGamesLogLinesInTheLog
         {dir.File("zero.txt"), dir.File("zero.txt") + " is larger than any level source can be"},
         {dir.File("over.lvl"), dir.File("over.lvl") + " is larger than any level file can be"},
         {dir.File("walk.lvl") + " " + dir.File("walk.lvl"), "one level only"},
+        {"--shot " + dir.File("no/shot.bmp") + " " + dir.File("walk.lvl"),
+         "cannot write " + dir.File("no/shot.bmp") + ": No such file or directory"},
+        {"--shot-end " + dir.Path() + " " + dir.File("walk.lvl"), "cannot write " + dir.Path() + ": it is a folder"},
     };
     for (const auto& r : refusals) EXPECT_TRUE(IsOneLineRefusal("zorv_sim", Sim(r.args, err), err, r.says)) << r.args;
+    // On a full disk the picture is refused, and nothing is left of it.
+    CTempDir full;
+    EXPECT_TRUE(IsOneLineRefusal("zorv_sim",
+                                 RunProgram(OnAFullDisk(kSim + "--shot " + full.File("a.bmp") + " " + dir.File("walk.lvl")), err),
+                                 err, "cannot write " + full.File("a.bmp")));
+    EXPECT_TRUE(FolderEntries(full.Path()).empty());
     // The game's own line on the damaged file is in the log, not on the console.
     const std::string log = ReadFileText(home.DataHome() + "/Vormak Games/ZORV Data/LOG.TXT");
     EXPECT_NE(log.find("CLevel::Load()   Level file too short:  'junk'"), std::string::npos) << log;

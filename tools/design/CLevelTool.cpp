@@ -2,10 +2,14 @@
 
 #include "platform/Platform.h"
 #include "tools/design/LevelFiles.h"
+#include "tools/design/ToolOutput.h"
 #include "tools/design/ToolRefusal.h"
 #include "world/CHeadlessWorld.h"
 
-CLevelTool::CLevelTool(const char* name) : name_(name) { StartToolLog(); }
+CLevelTool::CLevelTool(const char* name) : name_(name) {
+    EndToolOnInterrupt();
+    StartToolLog();
+}
 
 CLevelTool::~CLevelTool() { CHeadlessWorld::Stop(); }
 

@@ -1,6 +1,7 @@
 // One run of a level-design tool once its command line is read: the tool's
 // log (the game's own lines go to LOG.TXT, never into the tool's answer), its
-// headless world, and its refusals. The world is taken down on every way out
+// end on Ctrl+C and SIGTERM (ToolOutput.h), its headless world, and its
+// refusals. The world is taken down on every way out
 // of the tool, a refusal as much as a finished run: a tool keeps one of
 // these for the whole of main, declared before anything that lives in the
 // world.
@@ -10,7 +11,8 @@
 
 class CLevelTool {
 public:
-    // Starts the tool's log (StartToolLog).
+    // Starts the tool's log (StartToolLog) and ends the tool on Ctrl+C and
+    // SIGTERM (EndToolOnInterrupt).
     explicit CLevelTool(const char* name);
     ~CLevelTool();
     CLevelTool(const CLevelTool&) = delete;

@@ -7,11 +7,11 @@
 #include <cstring>
 #include <sstream>
 
-#include "engine/CAtomicFile.h"
 #include "engine/Log.h"
 #include "engine/Utilities.h"
 #include "platform/Platform.h"
 #include "tools/design/CSolver.h"
+#include "tools/design/ToolOutput.h"
 #include "tools/levels/CLevelSource.h"
 #include "world/CLevelSet.h"
 
@@ -139,14 +139,8 @@ bool WriteSourceSolution(const std::string& path, const std::vector<ReplayKey>& 
         *error = "the source with its solution does not read back (" + parseError + ")";
         return false;
     }
-    CAtomicFile file(path);
-    FILE* f = file.Open();
-    if (!f || fwrite(updated.data(), 1, updated.size(), f) != updated.size()) file.MarkFailed();
-    if (!f || !file.Commit()) {
-        *error = "cannot write " + path;
-        return false;
-    }
-    return true;
+    return WriteOutput(
+        path, [&updated](FILE* f) { return fwrite(updated.data(), 1, updated.size(), f) == updated.size(); }, error);
 }
 
 bool WriteLevelWithSolution(const CLevel& level, const std::vector<ReplayKey>& records, const std::string& path,
@@ -155,9 +149,8 @@ bool WriteLevelWithSolution(const CLevel& level, const std::vector<ReplayKey>& r
     copy.ClearSolution();
     for (const ReplayKey& k : records) copy.AddReplayKey(k.frame, k.key, k.released);
     if (!records.empty()) copy.SetSolutionRecorded();
-    if (copy.SaveToPath(path)) return true;
-    *error = "cannot write " + path;
-    return false;
+    const uint32_t id = CLevel::MakeLevelId(kLevelKindCustom, static_cast<uint32_t>(rand()));
+    return WriteOutput(path, [&copy, id](FILE* f) { return copy.WriteBody(f, id); }, error);
 }
 
 bool CollectLevelSet(const std::string& set, int from, int to, std::vector<SetLevel>* out, std::string* error) {

@@ -16,6 +16,7 @@
 #include "tools/design/LevelFiles.h"
 #include "tools/design/LevelMechanics.h"
 #include "tools/design/LevelPicture.h"
+#include "tools/design/ToolOutput.h"
 #include "world/CLevel.h"
 
 namespace {
@@ -40,7 +41,8 @@ const char* const kUsage =
     "  --help            this text\n"
     "\n"
     "Exit codes: 0 the sheets were written; 2 bad options, an unknown set, an\n"
-    "unreadable level or a sheet that cannot be written.\n";
+    "unreadable level or a sheet that cannot be written (none is left then);\n"
+    "130, 143 stopped by Ctrl+C or SIGTERM.\n";
 
 }  // namespace
 
@@ -67,8 +69,9 @@ int main(int argc, char** argv) {
     }
     if (prefix.empty()) prefix = "gallery-" + set.substr(set.rfind('/') + 1);
     prefix = PlatformAbsolutePath(prefix);
-
     std::string error;
+    if (!CheckOutputPath(prefix + "-1.png", &error)) return tool.Refuse(error);
+
     if (!tool.StartWorld(&error)) return tool.Refuse(error);
     std::vector<SetLevel> levels;
     if (!CollectLevelSet(set, static_cast<int>(from), static_cast<int>(to), &levels, &error)) return tool.Refuse(error);
@@ -93,6 +96,10 @@ int main(int argc, char** argv) {
         }
     }
     if (code == 0 && !sheet.Finish(&error)) code = tool.Refuse(error);
-    for (const std::string& page : sheet.Written()) printf("%s\n", page.c_str());
+    // A gallery that fails leaves no sheets behind.
+    for (const std::string& page : sheet.Written()) {
+        if (code == 0) printf("%s\n", page.c_str());
+        else remove(page.c_str());
+    }
     return code;
 }

@@ -15,13 +15,13 @@
 #include <vector>
 
 #include "engine/CBackground.h"
-#include "engine/CDraw.h"
 #include "engine/CRender.h"
 #include "engine/Utilities.h"
 #include "platform/Platform.h"
 #include "tools/design/CLevelTool.h"
 #include "tools/design/CToolOptions.h"
 #include "tools/design/LevelFiles.h"
+#include "tools/design/ToolOutput.h"
 #include "world/CElement.h"
 #include "world/CLevel.h"
 #include "world/CWorldRun.h"
@@ -58,7 +58,7 @@ const char* const kUsage =
     "Exit codes: 0 the level ran; 1 a world invariant broke (--check);\n"
     "2 a missing, unreadable or unplayable level, bad options or malformed keys\n"
     "(one line on stderr; the game's own log lines go to LOG.TXT in the profile\n"
-    "folder).\n";
+    "folder); 130, 143 stopped by Ctrl+C or SIGTERM.\n";
 
 // "F:K:R,F:K:R,..."; false with the offending record (and what is wrong with
 // it) in *bad.
@@ -97,11 +97,11 @@ bool ParseKeys(const std::string& text, std::vector<ReplayKey>* keys, std::strin
     return true;
 }
 
-bool SaveShot(const std::string& path) {
+bool SaveShot(const std::string& path, std::string* error) {
     CRender::AddFullScreenDirtyRect();
     CRender::Render(false);
     CRender::ClearDirtyLists();
-    return CDraw::SaveScreenBMP(path.c_str());
+    return WriteScreenOutput(path, error);
 }
 
 }  // namespace
@@ -134,8 +134,11 @@ int main(int argc, char** argv) {
     std::string error;
     LevelArgument argument;
     if (!ReadLevelArgument(levelArg, &argument, &error)) return tool.Refuse(error);
-    if (!shot.empty()) shot = PlatformAbsolutePath(shot);
-    if (!shotEnd.empty()) shotEnd = PlatformAbsolutePath(shotEnd);
+    for (std::string* path : {&shot, &shotEnd}) {
+        if (path->empty()) continue;
+        *path = PlatformAbsolutePath(*path);
+        if (!CheckOutputPath(*path, &error)) return tool.Refuse(error);
+    }
 
     if (!tool.StartWorld(&error)) return tool.Refuse(error);
     CLevel* level = ArgumentLevel(argument, &error);
@@ -150,9 +153,9 @@ int main(int argc, char** argv) {
     if (!run.Start(&error)) return tool.Refuse("invalid level " + levelArg + ": " + error);
     std::unique_ptr<CBackground> background;
     if (!shot.empty() || !shotEnd.empty()) background.reset(new CBackground(level->GetBackground()));
-    if (!shot.empty() && !SaveShot(shot)) return tool.Refuse("cannot write " + shot);
+    if (!shot.empty() && !SaveShot(shot, &error)) return tool.Refuse(error);
     run.Run(static_cast<int>(frames), check);
-    if (!shotEnd.empty() && !SaveShot(shotEnd)) return tool.Refuse("cannot write " + shotEnd);
+    if (!shotEnd.empty() && !SaveShot(shotEnd, &error)) return tool.Refuse(error);
     printf("%s\n", run.ToJson().c_str());
     if (run.GetFailure().empty()) return 0;
     fprintf(stderr, "zorv_sim: world invariant broken at %s\n", run.GetFailure().c_str());

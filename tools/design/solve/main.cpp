@@ -18,6 +18,7 @@
 #include "tools/design/LevelFiles.h"
 #include "tools/design/CToolOptions.h"
 #include "tools/design/LevelMechanics.h"
+#include "tools/design/ToolOutput.h"
 #include "world/CLevel.h"
 #include "world/CElement.h"
 #include "world/SolutionKeys.h"
@@ -64,7 +65,8 @@ const char* const kUsage =
     "  --help            this text\n"
     "\n"
     "Exit codes: 0 solved (every level of a table) and replayed to the exit;\n"
-    "1 not solved or the replay failed; 2 bad options or an unreadable level.\n";
+    "1 not solved or the replay failed; 2 bad options, an unreadable level or a\n"
+    "file that cannot be written; 130, 143 stopped by Ctrl+C or SIGTERM.\n";
 
 std::string JsonText(const std::string& s) {
     std::string out = "\"";
@@ -371,6 +373,9 @@ int main(int argc, char** argv) {
         while (table.size() > 1 && table.back() == '/') table.pop_back();
     }
     plot = PlatformAbsolutePath(plot);
+    // What is to be written is checked before the work.
+    for (const std::string* path : {&writeSource, &writeLvl, &plot})
+        if (!path->empty() && !CheckOutputPath(*path, &error)) return tool.Refuse(error);
 
     if (!tool.StartWorld(&error)) return tool.Refuse(error);
     if (!table.empty()) return RunTable(tool, table, static_cast<int>(from), static_cast<int>(to), options, plot);
