@@ -126,6 +126,8 @@ TEST(SimProgram, TellsEveryRefusalApartInOneLineAndKeepsTheGamesLogLinesInTheLog
         {dir.File("cr.txt"), "unknown section 'ti\\rles'"},
         {"reg:-1", "bad level number in reg:-1"},
         {"kid:81", "no level kid:81 in the level pack"},
+        {"reg:10000", "bad level number in reg:10000"},
+        {"--keys 0:275:0 " + dir.File("walk.lvl"), "'0:275:0'"},
         {"--frames -1 " + dir.File("walk.lvl"), "--frames needs a number from 0"},
         {"--frames 10000001 " + dir.File("walk.lvl"), "--frames needs a number from 0"},
         {"--keys 60:275:0 --no-keys " + dir.File("walk.lvl"), "--keys and --no-keys exclude each other"},
