@@ -8,7 +8,7 @@
 
 class CAtomicFile {
 public:
-    // Added to the target's path for the temporary file.
+    // Added to the target's path to name the temporary file.
     static constexpr const char* kTempSuffix = ".tmp";
 
     explicit CAtomicFile(const std::string& path);

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "engine/CDraw.h"
+#include "engine/CInput.h"
 #include "engine/CLinearMover.h"
 #include "engine/CMouse.h"
 #include "engine/CRender.h"
@@ -21,6 +22,7 @@
 #include "players/CProfile.h"
 #include "screens/CControllerManager.h"
 #include "editor/CControllerEditor.h"
+#include "editor/EditorRecovery.h"
 #include "screens/CControllerMap.h"
 #include "screens/CControllerProfiles.h"
 #include "screens/CControllerCredits.h"
@@ -581,7 +583,8 @@ bool CControllerMain::OpenNotice() {
 }
 
 bool CControllerMain::HoldQuitForUnsavedProgress() {
-    if (result >= 0 || quitAnyway) return false;
+    // A terminate signal ends the game without waiting for an answer.
+    if (result >= 0 || quitAnyway || CInput::IsTerminating()) return false;
     CProfile* profile = GetProfile();
     if (!profile || profile->WriteInfo()) return false;
     heldQuit = result;
@@ -593,6 +596,17 @@ bool CControllerMain::HoldQuitForUnsavedProgress() {
     LogOpening("Message (Quit Without Saving)");
     quitQuestion = new CControllerMessage(kSaveFailureTitle, kQuitUnsavedBody, true, "");
     OpenChild(quitQuestion);
+    return true;
+}
+
+bool CControllerMain::OpenRecoveryNotice() {
+    std::string names;
+    bool recording = false;
+    if (notice || !TakeRecoveredLevels(&names, &recording)) return false;
+    FreezeFor("Message (Recovered Level)");
+    notice = new CControllerMessage(kRecoveredTitle, recording ? kRecoveredRecordingBody : kRecoveredBody, false,
+                                    names.c_str());
+    OpenChild(notice);
     return true;
 }
 
@@ -636,7 +650,8 @@ void CControllerMain::Pump() {
         if (HoldQuitForUnsavedProgress()) return;
         // A damaged profile is told as soon as the picture left by the intro
         // has faded, and after the player list when it loaded another one.
-        if (active && result == 0 && spritesLoaded && !(introLogo && introLogo->IsFading()) && OpenNotice())
+        if (active && result == 0 && spritesLoaded && !(introLogo && introLogo->IsFading()) &&
+            (OpenNotice() || OpenRecoveryNotice()))
             return;
         if (active && spritesLoaded) {
             AnimateFigure();

@@ -76,6 +76,10 @@ public:
     static constexpr int kUnlockedTitle = 2224;
     static constexpr int kUnlockedBody = 2358;
     static constexpr int kQuitUnsavedBody = 2357;
+    // The notice of editor work kept when the game last ended unasked.
+    static constexpr int kRecoveredTitle = 2222;
+    static constexpr int kRecoveredBody = 2360;
+    static constexpr int kRecoveredRecordingBody = 2361;
 
     CControllerMain();
     ~CControllerMain() override;
@@ -129,8 +133,12 @@ private:
     bool OpenNotice();
     // Leaving the game (result -1, or -2 once a web page is open) saves the
     // profile first; when that fails the quit is held and the player asked
-    // whether to quit anyway (true: the question is open).
+    // whether to quit anyway (true: the question is open). A terminate
+    // signal is not held.
     bool HoldQuitForUnsavedProgress();
+    // Tells the player of editor work kept in a recovery file when the game
+    // last ended; false when there is none.
+    bool OpenRecoveryNotice();
     void ShowButtons();
     void HideButtons();
     CSprite* MakeSprite(int layer, int frameDelay, const char* debugName, int x, int y);

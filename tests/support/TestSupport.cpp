@@ -1,5 +1,6 @@
 #include "tests/support/TestSupport.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <ftw.h>
 #include <grp.h>
@@ -7,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -163,6 +165,25 @@ int WaitForProgram(pid_t pid, int seconds, bool killLate) {
     kill(-pid, SIGKILL);
     waitpid(pid, nullptr, 0);
     return -1;
+}
+
+std::vector<std::string> FolderEntries(const std::string& dir) {
+    std::vector<std::string> names;
+    if (DIR* d = opendir(dir.c_str())) {
+        while (dirent* e = readdir(d))
+            if (strcmp(e->d_name, ".") != 0 && strcmp(e->d_name, "..") != 0) names.push_back(e->d_name);
+        closedir(d);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::string OnAFullDisk(const std::string& commandLine) {
+    return "(trap '' XFSZ; ulimit -f 2; exec " + commandLine + ")";
+}
+
+std::string StoppedAfterASecond(const std::string& commandLine, const std::string& signal) {
+    return "timeout --preserve-status -k 10 -s " + signal + " 1 " + commandLine;
 }
 
 ::testing::AssertionResult IsOneLineRefusal(const std::string& tool, const ProgramRun& run,
