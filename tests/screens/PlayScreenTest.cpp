@@ -73,6 +73,13 @@ protected:
         return frame - start;
     }
     int HeroX() const { return game->GetHero() ? game->GetHero()->GetCurrentX() : -1; }
+    // Holds the right key until the post-game board opens (at most 400
+    // frames).
+    void WalkRightToTheBoard() {
+        PushKey(true, SDLK_RIGHT);
+        for (int i = 0; i < 400 && CController::GetCurrentId() != CONTROLLER_SCOREBOARD; ++i) Frame();
+        PushKey(false, SDLK_RIGHT);
+    }
 
     RecordingOwner root{13};
     std::unique_ptr<CControllerGame> game;
@@ -147,9 +154,7 @@ TEST_F(PlayScreenTest, UndoAndRestartByTheirKeysAndAReboundKeyDrivesTheHero) {
 TEST_F(PlayScreenTest, ThePostGameBoardOpensAtTheExitAndItsUndoTakesTheLastStepBack) {
     CLevel level = WalkLevel();
     Open(&level, false, false, false);
-    PushKey(true, SDLK_RIGHT);
-    for (int i = 0; i < 400 && CController::GetCurrentId() != CONTROLLER_SCOREBOARD; ++i) Frame();
-    PushKey(false, SDLK_RIGHT);
+    WalkRightToTheBoard();
     ASSERT_EQ(CController::GetCurrentId(), CONTROLLER_SCOREBOARD);
     CController* board = CController::GetCurrent();
     board->GUICallback(CControllerScoreboard::BUTTON_UNDO, 0, false);
@@ -160,9 +165,7 @@ TEST_F(PlayScreenTest, ThePostGameBoardOpensAtTheExitAndItsUndoTakesTheLastStepB
     // The whole walk was one press: undo goes back to the start.
     EXPECT_EQ(HeroX(), 2);
     // Restart from the board starts the level again.
-    PushKey(true, SDLK_RIGHT);
-    for (int i = 0; i < 400 && CController::GetCurrentId() != CONTROLLER_SCOREBOARD; ++i) Frame();
-    PushKey(false, SDLK_RIGHT);
+    WalkRightToTheBoard();
     ASSERT_EQ(CController::GetCurrentId(), CONTROLLER_SCOREBOARD);
     CController::GetCurrent()->GUICallback(CControllerScoreboard::BUTTON_RETRY, 0, false);
     Frames(2);
@@ -184,9 +187,7 @@ TEST_F(PlayScreenTest, AResultThatCannotBeSavedIsToldAfterTheLevelAndAtTheQuit) 
     block(true);
     CLevel level = WalkLevel();
     Open(&level, false, false, false);
-    PushKey(true, SDLK_RIGHT);
-    for (int i = 0; i < 400 && CController::GetCurrentId() != CONTROLLER_SCOREBOARD; ++i) Frame();
-    PushKey(false, SDLK_RIGHT);
+    WalkRightToTheBoard();
     ASSERT_EQ(CController::GetCurrentId(), CONTROLLER_SCOREBOARD);
     auto* board = dynamic_cast<CControllerScoreboard*>(CController::GetCurrent());
     Frames(2);
@@ -298,9 +299,7 @@ TEST_F(PlayScreenTest, ALevelWithoutASolutionSaysSoInsteadOfReplayingNothing) {
     ASSERT_EQ(CController::GetCurrent(), game.get());
 
     // The page of a lost level: its solution button tells the same.
-    PushKey(true, SDLK_RIGHT);
-    for (int i = 0; i < 400 && CController::GetCurrentId() != CONTROLLER_SCOREBOARD; ++i) Frame();
-    PushKey(false, SDLK_RIGHT);
+    WalkRightToTheBoard();
     ASSERT_EQ(CController::GetCurrentId(), CONTROLLER_SCOREBOARD);
     Frames(2);
     Click(400, 429);  // the solution button
