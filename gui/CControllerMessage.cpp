@@ -57,8 +57,16 @@ void CControllerMessage::LoadSprites() {
     if (titleId != -1) BlitString(titleId, base, 450, 50, 2, (width - 450) / 2, 50);
     // The whole body shows, however long the texts given for it (a path, a
     // server's answer).
-    if (bodyId != -1)
-        BlitTypedStringFitted(bodyId, base, 350, 120, 2, (width - 350) / 2, 200, bodyText.c_str(), bodyText2.c_str());
+    if (bodyId != -1) {
+        FontFitRequest body;
+        body.textId = bodyId;
+        body.how = FontFit::kLines;
+        body.boxWidth = 350;
+        body.boxHeight = 120;
+        body.typed = bodyText.c_str();
+        body.typed2 = bodyText2.c_str();
+        BlitFittedString(body, base, 2, (width - 350) / 2, 200);
+    }
     background = new CSprite(1412, 0, false);
     background->SetName("Message Controller (MESSAGE_LSPRITE_BACKGROUND)");
     background->AddFrame(base);

@@ -114,8 +114,11 @@ const std::string& CGuiListbox::GetShownCell(int row, int column) {
     if (row < 0 || row >= GetRowCount() || column < 0 || column >= columns) return kNoText;
     Cell& cell = cells[static_cast<size_t>(row * columns + column)];
     if (!cell.fitted) {
-        cell.shown = FontFitTyped(kCellTextId, cell.text, columnWidths[static_cast<size_t>(column)] - 2 * kCellMarginX,
-                                  false);
+        FontFitRequest fit;
+        fit.textId = kCellTextId;
+        fit.boxWidth = columnWidths[static_cast<size_t>(column)] - 2 * kCellMarginX;
+        fit.typed = cell.text.c_str();
+        cell.shown = FontFitTyped(fit).shown;
         cell.fitted = true;
     }
     return cell.shown;

@@ -317,7 +317,11 @@ void CControllerManager::ShowLevelDetails(int entry) {
         const DetailLook& d = kDetails[i];
         // A long title or file name ends in "..." before the panel's rim
         // instead of being cut mid-letter by its box.
-        const std::string shown = FontFitTyped(kDetailTextId, texts[i], d.fitW, false);
+        FontFitRequest fit;
+        fit.textId = kDetailTextId;
+        fit.boxWidth = d.fitW;
+        fit.typed = texts[i].c_str();
+        const std::string shown = FontFitTyped(fit).shown;
         details[i]->AddTextFrame(shown.c_str(), d.boxW, d.boxH, d.align, d.imageName, true);
         details[i]->Show(kSpriteNotDrawn, kSpriteNotDrawn);
     }
