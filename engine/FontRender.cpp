@@ -545,6 +545,20 @@ FontFitted FitLines(const FontFitRequest& r, int align, SDL_Surface** picture) {
     // the lines past the box's bottom.
     if (keepEnd && lines > room) out.firstLine = lines - room + 1;
     out.whole = lines <= room;
+    if (r.balanced && !keepEnd && out.whole && lines > 1) {
+        // The narrowest wrap that needs no more lines (a wider one never
+        // needs more).
+        int narrow = 1, wide = r.boxWidth;
+        while (narrow < wide) {
+            const int mid = narrow + (wide - narrow) / 2;
+            const Layout trial = LayOut(font, read, mid, true, g_style);
+            if (static_cast<int>(trial.lineWidths.size()) <= lines && trial.lastLine <= laid.lastLine)
+                wide = mid;
+            else
+                narrow = mid + 1;
+        }
+        laid = LayOut(font, read, wide, true, g_style);
+    }
     out.shown = LinesText(read, laid, out.firstLine);
     if (picture) {
         fitting.firstLine = out.firstLine;

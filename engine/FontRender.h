@@ -109,11 +109,11 @@ SDL_Surface* FontRenderStringBoth(int boxWidth, int boxHeight, int align, int te
 //   typed stay in view and the first ones are dropped.
 // - kSmaller where one line must show a name whole (the welcome panel, the
 //   map's name box): set a point smaller at a time down to `smallest`.
-// - kLines for a message of several lines (a message box's body): wrapped
-//   between words, a word wider than the box broken between its characters
-//   (after a '/' or '-' where one falls late enough on the line), set a
-//   point smaller at a time down to `smallest`; lines that even that size
-//   leaves over are left out at the end.
+// - kLines for a message of several lines (a message box's body, with
+//   `balanced` lines): wrapped between words, a word wider than the box
+//   broken between its characters (after a '/' or '-' where one falls late
+//   enough on the line), set a point smaller at a time down to `smallest`;
+//   lines that even that size leaves over are left out at the end.
 // - kLinesKeepEnd the same for a text whose end matters most (a box of
 //   several lines the caret follows, a sign's text as its author saw it in
 //   that box): lines left over are left out at the start, and the line the
@@ -139,6 +139,10 @@ struct FontFitRequest {
     // kSmaller and kLines ways: the smallest size tried (at or above the
     // entry's own size: only whether it fits as it is).
     int smallest = kFontSmallestFitSize;
+    // kLines: lines that all fit wrap at the narrowest width that keeps
+    // their number, so that they come out even instead of leaving a word
+    // alone on the last line (each still aligned in the whole box).
+    bool balanced = false;
 };
 
 struct FontFitted {

@@ -11,6 +11,9 @@
 
 namespace {
 const char* const kBaseName = "baseMessageController.png";
+// The width title and body are set in, centred on the paper: inside its
+// rim, with room to spare.
+const int kTextWidth = 450;
 }
 
 CControllerMessage::CControllerMessage(int titleId, int bodyId, bool twoButtons_, int bodyArgument)
@@ -54,18 +57,19 @@ void CControllerMessage::LoadSprites() {
     const int base = CDraw::CopyImage("confirmation_parch.png", kBaseName, 0);
     CDraw::DrawImageOnto("parchment_confirmation.png", base, 180, 100);
     const int width = CDraw::GetWidth(base);
-    if (titleId != -1) BlitString(titleId, base, 450, 50, 2, (width - 450) / 2, 50);
+    if (titleId != -1) BlitString(titleId, base, kTextWidth, 50, 2, (width - kTextWidth) / 2, 50);
     // The whole body shows, however long the texts given for it (a path, a
-    // server's answer).
+    // server's answer), in even lines that leave no word alone at the end.
     if (bodyId != -1) {
         FontFitRequest body;
         body.textId = bodyId;
         body.how = FontFit::kLines;
-        body.boxWidth = 350;
+        body.boxWidth = kTextWidth;
         body.boxHeight = 120;
         body.typed = bodyText.c_str();
         body.typed2 = bodyText2.c_str();
-        BlitFittedString(body, base, 2, (width - 350) / 2, 200);
+        body.balanced = true;
+        BlitFittedString(body, base, 2, (width - kTextWidth) / 2, 200);
     }
     background = new CSprite(1412, 0, false);
     background->SetName("Message Controller (MESSAGE_LSPRITE_BACKGROUND)");
