@@ -11,9 +11,6 @@
 
 namespace {
 const char* const kBaseName = "baseMessageController.png";
-// The width title and body are set in, centred on the paper: inside its
-// rim, with room to spare.
-const int kTextWidth = 450;
 }
 
 CControllerMessage::CControllerMessage(int titleId, int bodyId, bool twoButtons_, int bodyArgument)

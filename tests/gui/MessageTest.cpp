@@ -198,11 +198,11 @@ TEST_F(MessageTest, TitleAndBodyWithItsArgumentAreDrawnIntoTheBox) {
             lines.back().push_back(p);
             drawn += std::string(p.text.begin(), p.text.end());
             EXPECT_GE(p.x, 0) << text;
-            EXPECT_LE(p.x + p.w, 450) << text;
+            EXPECT_LE(p.x + p.w, CControllerMessage::kTextWidth) << text;
         }
         EXPECT_EQ(drawn, text);
         EXPECT_TRUE(lines.size() == 1 || lines.back().size() > 1) << "a word alone on the last line: " << text;
-        int longest = 0, shortest = 450;
+        int longest = 0, shortest = CControllerMessage::kTextWidth;
         for (const auto& line : lines) {
             const int w = line.back().x + line.back().w - line.front().x;
             longest = std::max(longest, w);
