@@ -32,12 +32,7 @@ std::string SignText(size_t bytes, bool words) {
 // Fits a typed text as the message box (kLines) or a sign (kLinesKeepEnd)
 // does and renders it.
 SDL_Surface* Fitted(int textId, FontFit how, int w, int h, const char* typed) {
-    FontFitRequest fit;
-    fit.textId = textId;
-    fit.how = how;
-    fit.boxWidth = w;
-    fit.boxHeight = h;
-    fit.typed = typed;
+    FontFitRequest fit(textId, how, typed, w, h);
     if (how == FontFit::kLinesKeepEnd) fit.values = FontValues::kTypedLines;
     return FontRenderStringFitted(fit, how == FontFit::kLines ? 2 : 0);
 }

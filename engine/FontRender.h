@@ -124,6 +124,10 @@ SDL_Surface* FontRenderStringBoth(int boxWidth, int boxHeight, int align, int te
 enum class FontFit { kCutEnd, kCutStart, kSmaller, kLines, kLinesKeepEnd };
 
 struct FontFitRequest {
+    FontFitRequest() = default;
+    FontFitRequest(int textId_, FontFit how_, const char* typed_, int boxWidth_, int boxHeight_ = 0)
+        : textId(textId_), how(how_), boxWidth(boxWidth_), boxHeight(boxHeight_), typed(typed_) {}
+
     int textId = 0;
     FontFit how = FontFit::kCutEnd;
     int boxWidth = 0;

@@ -58,12 +58,7 @@ void CControllerMessage::LoadSprites() {
     // The whole body shows, however long the texts given for it (a path, a
     // server's answer), in even lines that leave no word alone at the end.
     if (bodyId != -1) {
-        FontFitRequest body;
-        body.textId = bodyId;
-        body.how = FontFit::kLines;
-        body.boxWidth = kTextWidth;
-        body.boxHeight = 120;
-        body.typed = bodyText.c_str();
+        FontFitRequest body(bodyId, FontFit::kLines, bodyText.c_str(), kTextWidth, 120);
         body.typed2 = bodyText2.c_str();
         body.balanced = true;
         BlitFittedString(body, base, 2, (width - kTextWidth) / 2, 200);

@@ -170,30 +170,24 @@ void CGuiTextbox::Repaint() {
     }
     const std::string shown = masked ? std::string(text.size(), '*') : text;
     const int caretW = std::max(0, cursorSprite->GetWidth(true));
-    FontFitRequest fit;
-    fit.textId = kTextStyleId;
-    fit.boxWidth = CDraw::GetWidth(copy) - 2 * marginX;
-    fit.boxHeight = fieldH - top;
-    fit.typed = shown.c_str();
+    const int boxW = CDraw::GetWidth(copy) - 2 * marginX;
+    const int boxH = fieldH - top;
+    // Lines leave room for the caret after the longest.
+    FontFitRequest fit(kTextStyleId, FontFit::kCutStart, shown.c_str(), boxW - caretW, boxH);
     FontFitted fitted;
     bool drawn = false;
     if (!allowLineBreak) {
         // A one-line box shows the end of a text too wide for it: the last
         // characters typed and the caret after them stay inside the field.
-        fit.how = FontFit::kCutStart;
-        fit.boxWidth -= caretW;
         fitted = FontFitTyped(fit);
-        fit.boxWidth += caretW;
-        drawn = BlitTypedString(kTextStyleId, copy, fit.boxWidth, fit.boxHeight, 0, marginX, top,
-                                fitted.shown.c_str());
+        drawn = BlitTypedString(kTextStyleId, copy, boxW, boxH, 0, marginX, top, fitted.shown.c_str());
     } else {
-        // A box of several lines shows all of its text: lines leave room for
-        // the caret after the longest, keep the top margin at the bottom
-        // too, and a text too long for the style's size is set smaller
-        // (with more lines than even the smallest size holds, the last
-        // lines show). Only such a box reads "%n" as a line break.
+        // A box of several lines shows all of its text: its lines keep the
+        // top margin at the bottom too, and a text too long for the style's
+        // size is set smaller (with more lines than even the smallest size
+        // holds, the last lines show). Only such a box reads "%n" as a line
+        // break.
         fit.how = FontFit::kLinesKeepEnd;
-        fit.boxWidth -= caretW;
         fit.boxHeight -= marginY;
         fit.values = FontValues::kTypedLines;
         fit.lastLineHeight = cursorSprite->GetHeight(true);
@@ -207,13 +201,13 @@ void CGuiTextbox::Repaint() {
     }
     // Nothing but line breaks: nothing was drawn and the renderer's end
     // position is an older text's. Where a character after the breaks would
-    // stand is where the caret goes.
+    // stand is where the caret goes. (A character on the last line, empty as
+    // it is, changes no fit.)
     const std::string probeText = (allowLineBreak ? shown : fitted.shown) + "x";
     fit.typed = probeText.c_str();
-    // (A character on the last line, empty as it is, changes no fit.)
-    SDL_Surface* probe = allowLineBreak ? FontRenderStringFitted(fit, 0)
-                                        : FontRenderStringTyped(fit.boxWidth, fit.boxHeight, 0, kTextStyleId,
-                                                                probeText.c_str());
+    SDL_Surface* probe = allowLineBreak
+                             ? FontRenderStringFitted(fit, 0)
+                             : FontRenderStringTyped(boxW, boxH, 0, kTextStyleId, probeText.c_str());
     const int endY = probe ? FontGetTextEndY() : 0;
     const int lineH = probe && !FontGetLastPlacements().empty() ? FontGetLastPlacements().back().h : 0;
     SDL_FreeSurface(probe);

@@ -306,11 +306,7 @@ void CControllerMain::BuildWelcomePanel() {
     // The greeting has one line above the change button, on the parchment
     // inside the rim. A name too long for it is shown alone, in the smaller
     // type of entry 1901, and smaller still when even that is too wide.
-    FontFitRequest fit;
-    fit.textId = kTextWelcome;
-    fit.how = FontFit::kSmaller;
-    fit.boxWidth = w - 2 * kPanelRim;
-    fit.typed = name;
+    FontFitRequest fit(kTextWelcome, FontFit::kSmaller, name, w - 2 * kPanelRim);
     fit.smallest = FontGetEntry(kTextWelcome).pointSize;
     FontFitted fitted = FontFitTyped(fit);
     if (!fitted.whole) {

@@ -306,11 +306,8 @@ void CControllerScoreboard::DrawBoard(int page, const CScoreBoard* board) {
         // Names come from the server: drawn as the text they are, and one
         // too long to end before the count ends in "..." instead of running
         // into it.
-        FontFitRequest fit;
-        fit.textId = kTextPlain;
-        fit.boxWidth = scoreLeft - kNameGap;
-        fit.typed = e.name;
-        const std::string name = FontFitTyped(fit).shown;
+        const std::string name =
+            FontFitTyped(FontFitRequest(kTextPlain, FontFit::kCutEnd, e.name, scoreLeft - kNameGap)).shown;
         BlitTypedString(kTextPlain, page, cellW, kRowH, 0, cellX, y, name.c_str());
         drawnRows.push_back(std::string(e.name) + "|" + score);
     };

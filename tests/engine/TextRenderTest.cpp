@@ -370,12 +370,7 @@ TEST_F(TextRenderTest, FittingHoldsAtItsBounds) {
         return w;
     };
     auto fit = [&](FontFit how, const std::string& typed, int w, int h = 0, int smallest = kFontSmallestFitSize) {
-        FontFitRequest r;
-        r.textId = id;
-        r.how = how;
-        r.boxWidth = w;
-        r.boxHeight = h;
-        r.typed = typed.c_str();
+        FontFitRequest r(id, how, typed.c_str(), w, h);
         r.values = FontValues::kTypedLines;
         r.smallest = smallest;
         return FontFitTyped(r);
@@ -400,13 +395,7 @@ TEST_F(TextRenderTest, FittingHoldsAtItsBounds) {
     const std::string text = "aaaa aaaa aaaa " + std::string(20, 'W');
     for (int w : {three + 1, three + letter / 2, three + letter - 1, three + letter, three + letter + 1}) {
         SCOPED_TRACE(w);
-        FontFitRequest r;
-        r.textId = id;
-        r.how = FontFit::kLines;
-        r.boxWidth = w;
-        r.boxHeight = 400;
-        r.typed = text.c_str();
-        SDL_Surface* s = FontRenderStringFitted(r, 0);
+        SDL_Surface* s = FontRenderStringFitted(FontFitRequest(id, FontFit::kLines, text.c_str(), w, 400), 0);
         ASSERT_NE(s, nullptr);
         SDL_FreeSurface(s);
         std::vector<std::u16string> lines;

@@ -186,12 +186,7 @@ void CElementTutorial::BuildBubble(const char* levelText) {
         // The level file's own text, as its author typed it: its "%n" are
         // line breaks, nothing else in it is markup. Too long for the
         // bubble, it is set smaller, as the editor's box sets it.
-        FontFitRequest fit;
-        fit.textId = kFreeTextString;
-        fit.how = FontFit::kLinesKeepEnd;
-        fit.boxWidth = textArea.w;
-        fit.boxHeight = textArea.h;
-        fit.typed = levelText;
+        FontFitRequest fit(kFreeTextString, FontFit::kLinesKeepEnd, levelText, textArea.w, textArea.h);
         fit.values = FontValues::kTypedLines;
         BlitFittedString(fit, image, 0, textArea.x, textArea.y);
     } else if (!kids) {
