@@ -186,10 +186,9 @@ void CElementTutorial::BuildBubble(const char* levelText) {
         // The level file's own text, as its author typed it: its "%n" are
         // line breaks, nothing else in it is markup. Too long for the
         // bubble, it is set smaller, as the editor's box sets it.
-        int pointSize = 0;
-        const std::string laid = FontFitTypedLines(kFreeTextString, levelText, textArea.w, textArea.h, 0, &pointSize);
-        BlitTypedString(kFreeTextString, image, textArea.w, textArea.h, 0, textArea.x, textArea.y, laid.c_str(),
-                        nullptr, pointSize, true);
+        FontFitRequest fit(kFreeTextString, FontFit::kLinesKeepEnd, levelText, textArea.w, textArea.h);
+        fit.values = FontValues::kTypedLines;
+        BlitFittedString(fit, image, 0, textArea.x, textArea.y);
     } else if (!kids) {
         DebugLog(DBG_DEBUG, "CElementTutorial()  Found tutorial directive for STRING #%i\n", text.body);
         BlitString(text.body, image, textArea.w, textArea.h, 0, textArea.x, textArea.y);
