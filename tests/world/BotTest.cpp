@@ -77,8 +77,19 @@ TEST_F(BotTest, ABotThatSeesTheHeroOnItsRowChasesAndCatchesHim) {
 
 // A bot on a step sees the hero one row down over the step's edge, but only
 // where the cell above him is open: under a bridge he is hidden, one cell on
-// he is seen.
+// he is seen. Frozen, right at the foot of the step, he is a block of ice
+// it does not see, until heat thaws him.
 TEST_F(BotTest, ABotSeesTheHeroOneRowDownOnlyWhereTheCellAboveHimIsOpen) {
+    ASSERT_NO_FATAL_FAILURE(Start({{"", "", "", "..........(", ".........S#", "###########"}, {}, {}}));
+    CElementAIBot* watcher = BotAt(10, 3);
+    ASSERT_NE(watcher, nullptr);
+    ASSERT_TRUE(CElement::Freeze(hero_));
+    ASSERT_NO_FATAL_FAILURE(Frames(100));
+    EXPECT_FALSE(watcher->IsActive());
+    EXPECT_EQ(watcher->GetCurrentX(), 10);
+    ASSERT_TRUE(CElement::Heat(hero_, false, false));
+    EXPECT_TRUE(RunUntil([&] { return watcher->IsActive(); }, 60));
+
     ASSERT_NO_FATAL_FAILURE(Start({{
                                        "",
                                        "",

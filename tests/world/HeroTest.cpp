@@ -148,6 +148,11 @@ TEST_F(HeroTest, ClimbsALadderUpAndDownAndStepsOffAtThePlatform) {
     Release(kDown);
     // Two cells to the ladder, six up, one off and back on, six down.
     EXPECT_EQ(CElement::GetStepCount(), 2 + 6 + 1 + 1 + 6);
+
+    // Frozen halfway up, he no longer holds on: the block of ice drops.
+    ASSERT_TRUE(Walk(kUp, 4, 20));
+    ASSERT_TRUE(CElement::Freeze(hero_));
+    EXPECT_TRUE(RunUntil([&] { return RestsAt(4, 22); }, 60));
 }
 
 TEST_F(HeroTest, UndoTakesBackTheLastWalkWithItsStepsAndOnlyPressesFromRestSaveSteps) {
