@@ -16,6 +16,7 @@
 #include "world/CElementAIProfessor.h"
 #include "world/CLevel.h"
 #include "world/CWorldRun.h"
+#include "world/SolutionKeys.h"
 #include "world/pieces/CElementDevicePowerup.h"
 #include "world/pieces/CElementDeviceTeleport.h"
 
@@ -364,6 +365,13 @@ TEST_F(HeroTest, TheInventoryHoldsNinePowerupsAndRemovingOneMovesTheRestLeft) {
     EXPECT_FALSE(hero_->GetIconSprite(1, Hero::POWERUP_KIND_FROSTGUN)->IsHidden());
     EXPECT_TRUE(hero_->GetIconSprite(8, Hero::POWERUP_KIND_EMP)->IsHidden());
     EXPECT_TRUE(hero_->GetIconSprite(8, 0)->IsHidden());
+    ASSERT_TRUE(RunUntil([&] { return !hero_->usingPowerup; }, 200));
+
+    // The last position is used by its solution key, the digit 9.
+    ASSERT_TRUE(hero_->addPowerup(Hero::POWERUP_KIND_WHISTLE));
+    Press(SOLUTION_KEY_POWERUP_LAST);
+    EXPECT_EQ(hero_->activePowerup, Hero::POWERUP_KIND_WHISTLE);
+    EXPECT_EQ(hero_->GetInventory(8), Hero::POWERUP_KIND_NONE);
     ASSERT_TRUE(RunUntil([&] { return !hero_->usingPowerup; }, 200));
 }
 
