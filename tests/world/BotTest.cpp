@@ -73,6 +73,17 @@ TEST_F(BotTest, ABotThatSeesTheHeroOnItsRowChasesAndCatchesHim) {
     EXPECT_EQ(Shown(chaser), "Bot Capture Right");
     EXPECT_FALSE(facingAway->IsActive());
     EXPECT_EQ(facingAway->GetCurrentX(), 0);
+
+    // Its view reaches the grid's first and last columns.
+    for (const auto& [bot, hero] : {std::pair{20, 31}, {11, 0}}) {
+        std::string row(CElement::kGridWidth, '.');
+        row[bot] = bot < hero ? ')' : '(';
+        row[hero] = 'S';
+        ASSERT_NO_FATAL_FAILURE(Start({{"", "", "", "", row, std::string(CElement::kGridWidth, '#')}, {}, {}}));
+        CElementAIBot* watcher = BotAt(bot, 4);
+        ASSERT_NE(watcher, nullptr);
+        EXPECT_TRUE(RunUntil([&] { return watcher->IsActive(); }, 5)) << "the hero in column " << hero;
+    }
 }
 
 // A bot on a step sees the hero one row down over the step's edge, but only
@@ -257,6 +268,17 @@ TEST_F(BotTest, AHangingBotDropsWhenTheHeroIsRightBelowIt) {
     EXPECT_TRUE(RunUntil([&] { return run_->IsEnded(); }, 300));
     EXPECT_EQ(run_->GetResult(), "caught");
     EXPECT_TRUE(bot->caughtFromLeft);
+
+    // Right below it, in the next row, he is seen all the same.
+    ASSERT_NO_FATAL_FAILURE(Start({{"", "", "........#", "........v", "..S", "################"},
+                                   {},
+                                   {"60 right down", "110 right up"}}));
+    CElementAIBot* low = BotAt(8, 3);
+    ASSERT_NE(low, nullptr);
+    EXPECT_TRUE(RunUntil([&] { return hero_->GetCurrentX() == 7; }, 120));
+    EXPECT_FALSE(low->IsActive());
+    EXPECT_TRUE(RunUntil([&] { return low->IsActive(); }, 20));
+    EXPECT_EQ(hero_->GetCurrentX(), 8);
 }
 
 // The EMP knocks every standing bot out for as long as its stunned picture
