@@ -433,6 +433,15 @@ TEST(LevelModel, RunsAndTypeNames) {
     const Rect ladder = level.GetLadderRun(2, 5);
     EXPECT_EQ(ladder.y, 4);
     EXPECT_EQ(ladder.h, 3);
+    // Runs that reach the grid's edges, asked for at an inner cell.
+    for (int x = 0; x < CLevel::kWidth; ++x) level.SetTile(TERRAIN_GRASS, x, 0);
+    for (int y = 0; y < CLevel::kHeight; ++y) level.SetLadder(LADDER, 31, y);
+    const Rect wide = level.GetTypeRun(9, 0, TERRAIN_GRASS);
+    EXPECT_EQ(wide.x, 0);
+    EXPECT_EQ(wide.w, CLevel::kWidth);
+    const Rect tall = level.GetLadderRun(31, 9);
+    EXPECT_EQ(tall.y, 0);
+    EXPECT_EQ(tall.h, CLevel::kHeight);
     EXPECT_STREQ(CLevel::GetTypeName(22), "TERRAIN_GRASS");
     EXPECT_STREQ(CLevel::GetTypeName(9), "***Unknown***");
     EXPECT_STREQ(CLevel::GetTypeName(452), "BOT_RIGHT");
