@@ -392,6 +392,26 @@ TEST_F(HeroTest, PushesACrateAlongButNotTwoInARow) {
     EXPECT_TRUE(CElement::GetElementAt(6, 22)->IsCrate());
     EXPECT_EQ(CElement::GetStepCount(), 3);
     EXPECT_EQ(hero_->animationState, 9);  // he leans into them
+
+    // He walks, and pushes a crate, into the grid's first and last columns,
+    // and no further.
+    const std::string floor(CElement::kGridWidth, '#');
+    const struct {
+        std::string row;
+        const char* key;
+        int crateAt, heroAt;
+    } edges[] = {{std::string(28, '.') + "S.c", "right", 31, 30},
+                 {".c.S", "left", 0, 1},
+                 {std::string(29, '.') + "S", "right", -1, 31},
+                 {"..S", "left", -1, 0}};
+    for (const auto& e : edges) {
+        Load(LevelSource({e.row, floor}, std::string("solution:\n1 ") + e.key + " down\n"));
+        Frames(200);
+        EXPECT_TRUE(RestsAt(e.heroAt, 22)) << e.row;
+        if (e.crateAt < 0) continue;
+        EXPECT_TRUE(CElement::GetElementAt(e.crateAt, 22)->IsCrate()) << e.row;
+        EXPECT_TRUE(CElement::GetElementAt(e.crateAt, 22)->IsAtRest()) << e.row;
+    }
 }
 
 TEST_F(HeroTest, AnInflatableCrateFillsTheCellHeFacesAndUndoTakesItAway) {
