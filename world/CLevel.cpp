@@ -701,17 +701,6 @@ bool CLevel::IsSolutionRecorded() const {
     return solutionRecorded_;
 }
 
-void CLevel::EraseSolutionAfter(int frame) {
-    for (size_t k = 0; k < solution_.size(); ++k) {
-        if (solution_[k].frame >= frame) {
-            DebugLog(DBG_STACK, "Erasing all after frame %i  (key:%i)\n", frame, solution_[k].key);
-            solution_.resize(k);
-            break;
-        }
-    }
-    if (replayCursor_ >= static_cast<int>(solution_.size())) replayCursor_ = solution_.empty() ? 0 : static_cast<int>(solution_.size()) - 1;
-}
-
 void CLevel::PrintSolution() const {
     DebugLog(DBG_STACK, "   %10s  |  %4s  |  %s\n", "Frame", "Key", "Released");
     for (const ReplayKey& k : solution_) DebugLog(DBG_STACK, "   %10i  |  %4i  |  %i\n", k.frame, k.key, k.released ? 1 : 0);

@@ -228,10 +228,8 @@ public:
     void ClearSolution();
     void SetSolutionRecorded();
     bool IsSolutionRecorded() const;
-    void EraseSolutionAfter(int frame);
     void PrintSolution() const;
     const std::vector<ReplayKey>& GetSolution() const { return solution_; }
-    int GetReplayCursor() const { return replayCursor_; }
 
     // ---- Fields -------------------------------------------------------------
     const char* GetFileName() const { return fileName_.c_str(); }

@@ -273,19 +273,13 @@ void CElementTutorial::Update() {
 
 void CElementTutorial::SaveState(int k) {
     DebugLog(DBG_UNDO, "      %s:  Saving ElementTutorial state...\n", GetTypeName());
-    if (k >= 0 && k < kUndoSlots) {
-        records[k].active = active;
-        records[k].iconCountdown = iconCountdown;
-    }
+    if (k >= 0 && k < kUndoSlots) UNDO_SAVE(records[k], SIGN_UNDO_FIELDS);
     CElement::SaveState(k);
 }
 
 void CElementTutorial::RestoreState(int k) {
     DebugLog(DBG_UNDO, "      %s:  Restoring ElementTutorial state...\n", GetTypeName());
-    if (k >= 0 && k < kUndoSlots) {
-        active = records[k].active;
-        iconCountdown = records[k].iconCountdown;
-    }
+    if (k >= 0 && k < kUndoSlots) UNDO_RESTORE(records[k], SIGN_UNDO_FIELDS);
     CElement::RestoreState(k);
     // The class keeps its active sign in step with the restored signs.
     if (active) {
@@ -296,13 +290,13 @@ void CElementTutorial::RestoreState(int k) {
 }
 
 void CElementTutorial::DescribeState(CWorldDigest* d) {
-    DIGEST_FIELDS(d, active, iconCountdown);
+    UNDO_DESCRIBE(d, SIGN_UNDO_FIELDS);
     CElement::DescribeState(d);
 }
 
 void CElementTutorial::DescribeStatics(CWorldDigest* d) {
     d->BeginPart("signs");
-    DIGEST_FIELDS(d, tutorialPresent);
+    d->Field("tutorialPresent", tutorialPresent);
     d->AddElement("activeSign", activeSign);
     d->AddCells("sign", -2, [d](int x, int y) { return d->ElementIndex(tutorialGrid[CellIndex(x, y)]); });
 }
