@@ -37,6 +37,12 @@ CScoreHttpServer::CScoreHttpServer(CScoreStore& store, const std::string& path, 
     : http_(new httplib::Server()) {
     http_->new_task_queue = [threads] { return new httplib::ThreadPool(static_cast<size_t>(threads)); };
     http_->set_tcp_nodelay(true);
+    // A quick restart may take the port while old connections linger, but
+    // no second server may share it (the library's default would let one).
+    http_->set_socket_options([](int sock) {
+        const int yes = 1;
+        setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+    });
     http_->set_payload_max_length(kScoreQueryMax);
     http_->set_keep_alive_timeout(2);
     http_->Get(Literal(path + "zjscores.php"), [&store](const httplib::Request& req, httplib::Response& res) {

@@ -38,14 +38,20 @@ bool IsRude(const std::string& name) {
             continue;
         }
         squeezed += LetterOf(c);
-        // A word on its own: a number before or after it does not hide it.
-        if (!isdigit(static_cast<unsigned char>(c))) words.back() += LetterOf(c);
+        words.back() += c;
     }
     for (const char* rude : kRudeAnywhere)
         if (squeezed.find(rude) != std::string::npos) return true;
-    for (const std::string& word : words)
+    for (std::string& word : words) {
+        // A number before or after a word does not hide it; digits inside
+        // it stand for letters.
+        const size_t first = word.find_first_not_of("0123456789");
+        const size_t last = word.find_last_not_of("0123456789");
+        word = first == std::string::npos ? "" : word.substr(first, last - first + 1);
+        for (char& c : word) c = LetterOf(c);
         for (const char* rude : kRudeWords)
             if (word == rude) return true;
+    }
     return false;
 }
 

@@ -126,18 +126,26 @@ std::vector<std::string> CScoreServerProcess::Requests() const {
     return out;
 }
 
-std::string CScoreServerProcess::Ask(const std::string& query) const {
-    std::string body;
+std::pair<long, std::string> CScoreServerProcess::Request(const std::string& target, const char* method) const {
+    std::pair<long, std::string> answer(0, "");
     CURL* curl = curl_easy_init();
-    if (!curl) return body;
-    const std::string url = Address() + "zjscores.php?" + HttpBuildQuery(query);
+    if (!curl) return answer;
+    const std::string url = "http://127.0.0.1:" + std::to_string(port_) + target;
     curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
     curl_easy_setopt(curl, CURLOPT_TIMEOUT, 10L);
+    curl_easy_setopt(curl, CURLOPT_NOBODY, strcmp(method, "HEAD") == 0 ? 1L : 0L);
     curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, Collect);
-    curl_easy_setopt(curl, CURLOPT_WRITEDATA, &body);
-    if (curl_easy_perform(curl) != CURLE_OK) body.clear();
+    curl_easy_setopt(curl, CURLOPT_WRITEDATA, &answer.second);
+    if (curl_easy_perform(curl) == CURLE_OK)
+        curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &answer.first);
+    else
+        answer.second.clear();
     curl_easy_cleanup(curl);
-    return body;
+    return answer;
+}
+
+std::string CScoreServerProcess::Ask(const std::string& query) const {
+    return Request("/zorv/zjscores.php?" + HttpBuildQuery(query)).second;
 }
 
 void CScoreServerProcess::AddScore(int type, int level, const std::string& name, int score) const {

@@ -7,6 +7,7 @@
 #include <sys/types.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/support/TestSupport.h"
@@ -37,6 +38,9 @@ public:
     // log says it: "op=addUser&user=bob&version=1.03W -> success".
     std::vector<std::string> Requests() const;
 
+    // A request for target (the part after the port) by method (GET or
+    // HEAD): the HTTP status (0: no answer) and the body.
+    std::pair<long, std::string> Request(const std::string& target, const char* method = "GET") const;
     // Sends a query as the game does, scrambled: the body of the answer.
     std::string Ask(const std::string& query) const;
     // Registers name (unless it is already) and uploads score for it.
