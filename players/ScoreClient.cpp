@@ -269,7 +269,10 @@ bool RequestScoreDownload(const std::string& user, int type, int level) {
         entry.SetName(fields[1]);
         entry.score = ReadLeadingInt(fields[2]);
         entry.extra = fields[3];
-        if (fields[1] == user) fresh.ownRank = entry.rank;
+        if (fields[1] == user) {
+            fresh.ownRank = entry.rank;
+            fresh.ownRow = static_cast<int32_t>(fresh.entries.size());
+        }
         fresh.entries.push_back(entry);
         rankTexts.push_back(fields[0]);
     }
