@@ -91,4 +91,6 @@ bool CScoreHttpServer::Bind(const std::string& address, int port, std::string* e
 
 bool CScoreHttpServer::Serve() { return http_->listen_after_bind(); }
 
+bool CScoreHttpServer::IsRunning() const { return http_->is_running(); }
+
 void CScoreHttpServer::Stop() { http_->stop(); }

@@ -25,7 +25,10 @@ public:
     int Port() const { return port_; }
     // Answers requests until Stop; false when it could not listen at all.
     bool Serve();
-    // From any thread: no new requests, the ones being answered finish.
+    // Serve has got going (and not yet ended).
+    bool IsRunning() const;
+    // From any thread, once running: no new requests, the ones being
+    // answered finish.
     void Stop();
 
 private:

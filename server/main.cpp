@@ -3,6 +3,7 @@
 #include <signal.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <ctime>
 #include <string>
@@ -73,6 +74,8 @@ int main(int argc, char** argv) {
         const timespec wait = {0, 200 * 1000 * 1000};
         stopSignal = sigtimedwait(&stops, nullptr, &wait);
     }
+    // A stop asked for before the listener got going would be lost.
+    while (!ended && !server.IsRunning()) std::this_thread::sleep_for(std::chrono::milliseconds(5));
     server.Stop();
     listener.join();
     store.Close();

@@ -8,9 +8,14 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <map>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "players/ScoreBoardRules.h"
 #include "players/ScoreScramble.h"
 #include "server/CSqliteScoreStore.h"
 #include "server/ScoreProtocol.h"
@@ -281,4 +286,66 @@ TEST(ServerProgramTest, DatabasesItCannotUseStopTheStartWithTheReason) {
                                       dir.File("err.txt"));
     EXPECT_EQ(run.code, 1);
     EXPECT_NE(ReadFileText(dir.File("err.txt")).find("cannot listen on 127.0.0.1 port"), std::string::npos);
+}
+
+// Several clients upload as fast as they can; the server is killed (-9) in
+// the middle. Started again, it has every score it answered "success" to,
+// and SQLite finds nothing wrong with the file.
+TEST(ServerProgramTest, KilledDuringABurstOfUploadsKeepsEveryScoreItAnswered) {
+    CScoreServerProcess server;
+    ASSERT_TRUE(server.IsRunning());
+    const int clients = 8;
+    for (int c = 0; c < clients; ++c) server.Ask("op=addUser&user=c" + std::to_string(c) + "&version=test");
+    // Per client, per board: the lowest score answered "success".
+    std::vector<std::map<std::pair<int, int>, int>> answered(clients);
+    std::atomic<bool> down{false};
+    std::atomic<int> successes{0};
+    std::vector<std::thread> threads;
+    for (int c = 0; c < clients; ++c) {
+        threads.emplace_back([&, c] {
+            for (int n = 0; !down; ++n) {
+                // Every board of the three sets in turn, each time better.
+                const int type = n % 3, level = (n / 3) % (kScoreLevelCounts[type] + 1);
+                const int board = level == kScoreLevelCounts[type] ? kOverallScoreLevel : level;
+                const int score = 100000 - n;
+                const std::string said = server.Ask("op=uploadScore&user=c" + std::to_string(c) + "&type=" +
+                                                    std::to_string(type) + "&level=" + std::to_string(board) +
+                                                    "&score=" + std::to_string(score) + "&cheat=0");
+                if (said.rfind("success\n", 0) != 0) continue;
+                answered[c][{type, board}] = score;
+                ++successes;
+            }
+        });
+    }
+    // In full flow: a few hundred answered, more under way.
+    const auto by = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (successes < 300 && std::chrono::steady_clock::now() < by)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    server.Kill();
+    down = true;
+    for (std::thread& t : threads) t.join();
+    ASSERT_TRUE(server.Start());
+    EXPECT_EQ(server.Stop(), 0);
+
+    CSqliteScoreStore store;
+    std::string error;
+    ASSERT_TRUE(store.Open(server.DatabasePath(), &error)) << error;
+    std::string report;
+    EXPECT_TRUE(store.CheckIntegrity(&report)) << report;
+    size_t total = 0, found = 0;
+    for (int c = 0; c < clients; ++c) {
+        for (const auto& kept : answered[c]) {
+            CScoreStore::Board board;
+            ++total;
+            ASSERT_TRUE(store.ReadBoard("c" + std::to_string(c), kept.first.first, kept.first.second, 0, &board));
+            if (board.ownBelow && board.own.score <= kept.second) ++found;
+        }
+    }
+    // Each upload beat the one before it on its board: the last answered one
+    // found means every one answered there is kept or bettered.
+    printf("MEASURE:  kill -9 during a burst of uploads from %i clients: %i uploads answered \"success\"; "
+           "the last of each board, %zu, all checked: %zu found after the restart\n",
+           clients, successes.load(), total, found);
+    EXPECT_GE(successes, 300) << "the burst was too short to mean anything";
+    EXPECT_EQ(found, total);
 }
