@@ -12,6 +12,8 @@
 
 namespace {
 
+const int kListenQueue = 1024;
+
 // Set by the script's handler, which logs its own requests; every other
 // request is logged when its answer has gone.
 thread_local bool t_logged = false;
@@ -39,9 +41,10 @@ CScoreHttpServer::CScoreHttpServer(CScoreStore& store, const std::string& path, 
     http_->set_tcp_nodelay(true);
     // A quick restart may take the port while old connections linger, but
     // no second server may share it (the library's default would let one).
-    http_->set_socket_options([](int sock) {
+    http_->set_socket_options([this](int sock) {
         const int yes = 1;
         setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+        listenSocket_ = sock;
     });
     http_->set_payload_max_length(kScoreQueryMax);
     http_->set_keep_alive_timeout(2);
@@ -83,7 +86,13 @@ CScoreHttpServer::~CScoreHttpServer() = default;
 bool CScoreHttpServer::Bind(const std::string& address, int port, std::string* error) {
     errno = 0;
     port_ = port == 0 ? http_->bind_to_any_port(address) : (http_->bind_to_port(address, port) ? port : -1);
-    if (port_ > 0) return true;
+    if (port_ > 0) {
+        // The library listens with a queue of 5 connections: the game opens
+        // one per request, and a few players at once would overflow it and
+        // wait a second for their connection to be tried again.
+        if (listenSocket_ >= 0) listen(listenSocket_, kListenQueue);
+        return true;
+    }
     *error = "cannot listen on " + address + " port " + std::to_string(port) +
              (errno ? std::string(" (") + strerror(errno) + ")" : std::string());
     return false;

@@ -33,5 +33,6 @@ public:
 
 private:
     std::unique_ptr<httplib::Server> http_;
+    int listenSocket_ = -1;
     int port_ = 0;
 };
