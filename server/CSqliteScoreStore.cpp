@@ -275,21 +275,13 @@ int64_t CSqliteScoreStore::FindPlayer(Connection* c, const std::string& name, st
 // ---- writes -------------------------------------------------------------------
 
 CScoreStore::Outcome CSqliteScoreStore::AddPlayer(const std::string& name, const std::string& version) {
-    WriteJob job;
-    job.player = true;
-    job.name = name;
-    job.version = version;
+    WriteJob job{true, name, version};
     return Write(&job);
 }
 
 CScoreStore::Outcome CSqliteScoreStore::Upload(const std::string& name, int type, int level, int32_t score,
                                                uint32_t cheat) {
-    WriteJob job;
-    job.name = name;
-    job.type = type;
-    job.level = level;
-    job.score = score;
-    job.cheat = cheat;
+    WriteJob job{false, name, "", type, level, score, cheat};
     return Write(&job);
 }
 

@@ -317,6 +317,16 @@ protected:
         Xdotool(server->Display(), "click 1");
         std::this_thread::sleep_for(std::chrono::milliseconds(400));
     }
+    // Clicks until the log shows text once more than before (a busy
+    // machine can lose a click).
+    bool ClickFor(int x, int y, const std::string& text) {
+        const size_t before = Count(ReadFileText(out), text);
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            ClickAt(x, y);
+            if (WaitUntil([&] { return Count(ReadFileText(out), text) > before; }, 5)) return true;
+        }
+        return false;
+    }
     // Clicks the main menu's options button and waits for the screen.
     void OpenOptions() {
         const size_t before = Count(ReadFileText(out), "Loading Controller:  Options\n");
@@ -620,14 +630,6 @@ TEST_F(EndToEndTest, NewPlayerRegistersFromTheBoardSubmitsASolvedLevelAndKeepsHi
     EXPECT_NE(ReadFileText(out).find("Score server:  " + scores.Address() + " (ZORV_SCOREBOARD_URL)"),
               std::string::npos);
     std::this_thread::sleep_for(std::chrono::milliseconds(800));
-    const auto clickFor = [&](int x, int y, const std::string& text) {
-        const size_t before = Count(ReadFileText(out), text);
-        for (int attempt = 0; attempt < 3; ++attempt) {
-            ClickAt(x, y);
-            if (WaitUntil([&] { return Count(ReadFileText(out), text) > before; }, 5)) return true;
-        }
-        return false;
-    };
     // The last ten rows the board drew, from its log lines.
     const auto drawnRows = [&] {
         const std::string text = ReadFileText(out);
@@ -648,11 +650,11 @@ TEST_F(EndToEndTest, NewPlayerRegistersFromTheBoardSubmitsASolvedLevelAndKeepsHi
     };
 
     // Play: the kids' set, its map, the opening story, the level.
-    ASSERT_TRUE(clickFor(680, 9 + 20, "Loading Controller:  Set Selector")) << ReadFileText(out);
-    ASSERT_TRUE(clickFor(264, 399, "Loading Controller:  Map\n")) << ReadFileText(out);
-    ASSERT_TRUE(clickFor(710, 521, "Loading Story Controller (type=0)")) << ReadFileText(out);
+    ASSERT_TRUE(ClickFor(680, 9 + 20, "Loading Controller:  Set Selector")) << ReadFileText(out);
+    ASSERT_TRUE(ClickFor(264, 399, "Loading Controller:  Map\n")) << ReadFileText(out);
+    ASSERT_TRUE(ClickFor(710, 521, "Loading Story Controller (type=0)")) << ReadFileText(out);
     ClickAt(500, 557);
-    ASSERT_TRUE(clickFor(500, 557, "Loading Controller:  Game")) << ReadFileText(out);
+    ASSERT_TRUE(ClickFor(500, 557, "Loading Controller:  Game")) << ReadFileText(out);
     std::this_thread::sleep_for(std::chrono::milliseconds(1500));
     // Right off the ledge, then left underneath it into the exit tube.
     Xdotool(d, "keydown Right");
@@ -667,7 +669,7 @@ TEST_F(EndToEndTest, NewPlayerRegistersFromTheBoardSubmitsASolvedLevelAndKeepsHi
 
     // Submit: no name yet, so the name dialog opens; the typed name is
     // registered, the result uploaded and the board downloaded.
-    ASSERT_TRUE(clickFor(379, 271, "Loading Controller:  Scoreboard Name")) << ReadFileText(out);
+    ASSERT_TRUE(ClickFor(379, 271, "Loading Controller:  Scoreboard Name")) << ReadFileText(out);
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
     for (int i = 0; i < 15; ++i) Xdotool(d, "key BackSpace");
     Xdotool(d, "type --delay 120 Tester");
@@ -711,10 +713,10 @@ TEST_F(EndToEndTest, NewPlayerRegistersFromTheBoardSubmitsASolvedLevelAndKeepsHi
     StartAndReachMenu();
     if (HasFatalFailure()) return;
     std::this_thread::sleep_for(std::chrono::milliseconds(800));
-    ASSERT_TRUE(clickFor(680, 9 + 20, "Loading Controller:  Map\n")) << ReadFileText(out);
+    ASSERT_TRUE(ClickFor(680, 9 + 20, "Loading Controller:  Map\n")) << ReadFileText(out);
     std::this_thread::sleep_for(std::chrono::milliseconds(800));
     ClickAt(26 + 9, 378 + 14);
-    ASSERT_TRUE(clickFor(755, 96, "Loading Controller:  Scoreboard\n")) << ReadFileText(out);
+    ASSERT_TRUE(ClickFor(755, 96, "Loading Controller:  Scoreboard\n")) << ReadFileText(out);
     std::this_thread::sleep_for(std::chrono::milliseconds(800));
     const size_t before = scores.Requests().size();
     ClickAt(379, 271);
@@ -856,16 +858,6 @@ TEST_F(EndToEndTest, NewPlayerChoosesASetPlaysTheFirstLevelAndFindsTheNextOneOpe
     if (HasFatalFailure()) return;
     const std::string& d = server->Display();
     std::this_thread::sleep_for(std::chrono::milliseconds(800));
-    // Clicks until the log shows text once more than before (a busy
-    // machine can lose a click).
-    const auto clickFor = [&](int x, int y, const std::string& text) {
-        const size_t before = Count(ReadFileText(out), text);
-        for (int attempt = 0; attempt < 3; ++attempt) {
-            ClickAt(x, y);
-            if (WaitUntil([&] { return Count(ReadFileText(out), text) > before; }, 5)) return true;
-        }
-        return false;
-    };
     // Captures are named by the second they are taken in; each waits for
     // the picture to settle with the pointer out of the way.
     Clock::time_point lastCapture = Clock::now() - std::chrono::seconds(2);
@@ -890,8 +882,8 @@ TEST_F(EndToEndTest, NewPlayerChoosesASetPlaysTheFirstLevelAndFindsTheNextOneOpe
     };
 
     // Play: a new player chooses the kids' set.
-    ASSERT_TRUE(clickFor(680, 9 + 20, "Loading Controller:  Set Selector")) << ReadFileText(out);
-    ASSERT_TRUE(clickFor(264, 399, "Loading Controller:  Map\n")) << ReadFileText(out);
+    ASSERT_TRUE(ClickFor(680, 9 + 20, "Loading Controller:  Set Selector")) << ReadFileText(out);
+    ASSERT_TRUE(ClickFor(264, 399, "Loading Controller:  Map\n")) << ReadFileText(out);
     const std::string kidsMap = capture();
     // The first level open and selected (red), the second locked (grey).
     const std::vector<int> first = pixel(kidsMap, 26 + 9, 378 + 14);
@@ -900,11 +892,11 @@ TEST_F(EndToEndTest, NewPlayerChoosesASetPlaysTheFirstLevelAndFindsTheNextOneOpe
     EXPECT_TRUE(std::abs(second[0] - second[2]) < 40 && second[0] < 180) << second[0] << "," << second[2];
 
     // Play: the opening story, two pages, over the level.
-    ASSERT_TRUE(clickFor(710, 521, "Loading Story Controller (type=0)")) << ReadFileText(out);
+    ASSERT_TRUE(ClickFor(710, 521, "Loading Story Controller (type=0)")) << ReadFileText(out);
     capture();
     ClickAt(500, 557);  // next page
     capture();
-    ASSERT_TRUE(clickFor(500, 557, "Loading Controller:  Game")) << ReadFileText(out);
+    ASSERT_TRUE(ClickFor(500, 557, "Loading Controller:  Game")) << ReadFileText(out);
     std::this_thread::sleep_for(std::chrono::milliseconds(1500));
     // Two steps right, each a press of its own.
     for (int step = 0; step < 2; ++step) {
@@ -922,17 +914,17 @@ TEST_F(EndToEndTest, NewPlayerChoosesASetPlaysTheFirstLevelAndFindsTheNextOneOpe
     };
     ASSERT_TRUE(menuOpens([&] { Xdotool(d, "key Escape"); })) << ReadFileText(out);
     capture();
-    ASSERT_TRUE(clickFor(400, 175 + 30 * 2 + 12, "UNDO LOAD - at index")) << ReadFileText(out);
+    ASSERT_TRUE(ClickFor(400, 175 + 30 * 2 + 12, "UNDO LOAD - at index")) << ReadFileText(out);
     // The menu button opens it too; restart builds the level anew.
     ASSERT_TRUE(menuOpens([&] { ClickAt(765, 18); })) << ReadFileText(out);
-    ASSERT_TRUE(clickFor(400, 175 + 30 * 1 + 12, "Restarting level")) << ReadFileText(out);
+    ASSERT_TRUE(ClickFor(400, 175 + 30 * 1 + 12, "Restarting level")) << ReadFileText(out);
     // Show the solution: confirmed, the level restarts and plays its stored
     // solution back, off the ledge and underneath it into the exit tube, and
     // the post-game board opens.
     ASSERT_TRUE(menuOpens([&] { Xdotool(d, "key Escape"); })) << ReadFileText(out);
-    ASSERT_TRUE(clickFor(400, 175 + 30 * 3 + 12, "Loading Controller:  Message")) << ReadFileText(out);
+    ASSERT_TRUE(ClickFor(400, 175 + 30 * 3 + 12, "Loading Controller:  Message")) << ReadFileText(out);
     // Cancel is the box's default: the okay button confirms.
-    ASSERT_TRUE(clickFor(345, 435, "Restarting level")) << ReadFileText(out);
+    ASSERT_TRUE(ClickFor(345, 435, "Restarting level")) << ReadFileText(out);
     ASSERT_TRUE(WaitForText(pid, &exited, out, "Loading Post Game Controller (type=5)", 60)) << ReadFileText(out);
     EXPECT_NE(ReadFileText(out).find("Professor Successfully Exited"), std::string::npos);
     std::this_thread::sleep_for(std::chrono::milliseconds(800));
