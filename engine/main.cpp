@@ -206,6 +206,10 @@ int main(int argc, char** argv) {
     DebugLog(DBG_DEBUG, "Loading FONT2_URL:  %s\n", "resource5.dat");
     FontInit("./", "resource5.dat");
 
+    // Before SDL starts, so that a terminate signal is told from the
+    // window's close button.
+    CInput::CatchTerminateSignals();
+
     // 8. Sound, unless switched off.
     if (!(flags & kFlagNoSound)) CSound::Init(!(flags & kFlagAskSoundOutput));
 

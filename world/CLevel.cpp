@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 
@@ -72,6 +73,10 @@ bool CLevel::IsValidName(const char* name) {
 std::string CLevel::PathFor(const char* name) {
     return IsValidName(name) ? std::string(GetLevelsDir()) + name + ".lvl" : std::string();
 }
+
+const size_t CLevel::kSavableNameBytes = NAME_MAX - strlen(".lvl") - strlen(CAtomicFile::kTempSuffix);
+
+bool CLevel::IsSavableName(const char* name) { return IsValidName(name) && strlen(name) <= kSavableNameBytes; }
 
 std::vector<std::string> CLevel::ListFileNames() {
     std::vector<std::string> names;

@@ -158,6 +158,12 @@ public:
     static bool IsValidName(const char* name);
     // "<levels folder><name>.lvl"; "" for a name IsValidName refuses.
     static std::string PathFor(const char* name);
+    // The longest name (in bytes) a level can be saved under: the temporary
+    // file of a save, "<name>.lvl.tmp", must fit the 255 bytes the system
+    // allows a file name. Longer names can still be listed, read and played.
+    static const size_t kSavableNameBytes;
+    // A valid name no longer than that.
+    static bool IsSavableName(const char* name);
     // The names of the level files in the levels folder, sorted without
     // regard to case: regular files ending in ".lvl" (so never the ".tmp" a
     // broken-off save leaves), with names IsValidName takes.
