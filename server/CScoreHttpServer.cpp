@@ -1,7 +1,9 @@
 #include "server/CScoreHttpServer.h"
 
 #include <httplib.h>
+#include <sys/socket.h>
 
+#include <cctype>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
