@@ -4,6 +4,7 @@
 // databases it must not use).
 #include <gtest/gtest.h>
 
+#include <signal.h>
 #include <sqlite3.h>
 #include <sys/stat.h>
 
@@ -251,6 +252,8 @@ TEST(ServerProgramTest, StartsOnANewDatabaseStopsCleanlyAndKeepsWhatItWasGiven) 
     EXPECT_NE(server.Log().find("(1 players, 1 scores)"), std::string::npos) << server.Log();
     EXPECT_EQ(server.StoredScore(0, 5, "amy"), 42);
     EXPECT_EQ(server.StoredScore(0, 5, "eve"), -1);
+    EXPECT_EQ(server.Stop(SIGINT), 0);  // Ctrl+C
+    EXPECT_NE(server.Log().find("zorv_scored: stopped by SIGINT; database closed"), std::string::npos);
     const std::vector<std::string> asked = server.Requests();
     ASSERT_GE(asked.size(), 4u);
     EXPECT_EQ(asked[0], "op=addUser&user=amy&version=test -> success");

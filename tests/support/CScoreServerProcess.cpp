@@ -88,9 +88,9 @@ bool CScoreServerProcess::Start() {
     return false;
 }
 
-int CScoreServerProcess::Stop() {
+int CScoreServerProcess::Stop(int signal) {
     if (pid_ <= 0) return -1;
-    kill(pid_, SIGTERM);
+    kill(pid_, signal);
     const int code = Reap(pid_, 20);
     if (code == -1) Kill();
     pid_ = -1;

@@ -4,6 +4,7 @@
 // the answer leaves, is the record of what it was asked.
 #pragma once
 
+#include <signal.h>
 #include <sys/types.h>
 
 #include <string>
@@ -28,8 +29,9 @@ public:
 
     // Starts it again on the same database and port (after Stop or Kill).
     bool Start();
-    // SIGTERM, then waits: the exit code (-1 when it did not stop in time).
-    int Stop();
+    // SIGTERM (or signal), then waits: the exit code (-1 when it did not
+    // stop in time).
+    int Stop(int signal = SIGTERM);
     // SIGKILL, then waits.
     void Kill();
 
