@@ -21,8 +21,6 @@ constexpr size_t kHeadingBytes = 33;
 constexpr size_t kLayerBytes = CLevel::kCells * 4;
 // The fixed part before the teleport lists: ID, heading, two layers.
 constexpr size_t kFixedBytes = 4 + kHeadingBytes + 2 * kLayerBytes;
-// A level file is small; anything far larger is not one of ours.
-constexpr long kMaxFileBytes = 64L * 1024 * 1024;
 
 const char* KindName(uint32_t kind) {
     switch (kind) {
@@ -180,7 +178,7 @@ bool CLevel::LoadFile(const std::string& path, const char* name) {
     std::vector<uint8_t> bytes;
     bool ok = fseek(f, 0, SEEK_END) == 0;
     const long size = ok ? ftell(f) : -1;
-    ok = ok && size >= 0 && size <= kMaxFileBytes && fseek(f, 0, SEEK_SET) == 0;
+    ok = ok && size >= 0 && size <= CLevel::kFileBytesMax && fseek(f, 0, SEEK_SET) == 0;
     if (ok) {
         bytes.resize(static_cast<size_t>(size));
         ok = size == 0 || fread(bytes.data(), 1, bytes.size(), f) == bytes.size();
@@ -464,7 +462,7 @@ bool CLevel::Remove(const char* name) {
 
 bool CLevel::RemovePath(const std::string& path) {
     // What a save cut off by a crash left beside the file goes with it.
-    unlink((path + ".tmp").c_str());
+    unlink((path + CAtomicFile::kTempSuffix).c_str());
     if (remove(path.c_str()) == 0) {
         DebugLog(DBG_DEBUG, "CLevel::Remove()  Level has been succesfully removed:  '%s'\n", path.c_str());
         return true;
