@@ -24,7 +24,6 @@
 #include "players/ScoreClient.h"
 #include "screens/CControllerIntro.h"
 #include "screens/CControllerMain.h"
-#include "screens/CControllerScoreboard.h"
 #include "sound/CSound.h"
 #include "world/CElement.h"
 #include "world/CLevelSet.h"
@@ -35,9 +34,6 @@ namespace {
 constexpr int kFlagWindowed = 1;
 constexpr int kFlagNoSound = 2;
 constexpr int kFlagAskSoundOutput = 4;
-
-// The score server's base address; the client appends the script name.
-const char* const kScoreboardUrl = "http://scores.zorv-game.example/zorv/";
 
 const char* const kUsage =
     "Usage: zorv [FLAGS]\n"
@@ -163,14 +159,9 @@ bool Run(int flags) {
     DebugLog(DBG_MILESTONE, "ID_003:  INIT:  Miscellaneous Load Started\n");
     CController::LoadSounds();
     CMouse mouse;
-    const char* scoreboardUrl = kScoreboardUrl;
-#ifdef ZORV_LOG_MILESTONES
-    // Test builds only: a local score server, and the score-board page the
-    // main menu opens (a post-game page while no level can be played).
-    if (const char* url = getenv("ZORV_TEST_SCOREBOARD_URL")) scoreboardUrl = url;
-    if (const char* type = getenv("ZORV_TEST_MENU_SCOREBOARD")) CControllerScoreboard::SetMenuType(atoi(type));
-#endif
-    DebugLog(DBG_DEBUG, "Loading SCOREBOARD_URL:  %s\n", scoreboardUrl);
+    // A host's own server comes from the environment or the parameter file.
+    const std::string scoreboardUrl = ChooseScoreServerAddress(kBuiltInScoreServer);
+    DebugLog(DBG_DEBUG, "Loading SCOREBOARD_URL:  %s\n", scoreboardUrl.c_str());
     SetScoreServerPath(scoreboardUrl);
     ResetAllScoreBoards();
     CControllerIntro intro;

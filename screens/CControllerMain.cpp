@@ -536,7 +536,7 @@ void CControllerMain::GUICallback(int index, int, bool) {
         if (scoreboard) break;
         FreezeForChild();
         LogOpening("Scoreboard");
-        scoreboard = new CControllerScoreboard(CControllerScoreboard::GetMenuType(), false);
+        scoreboard = new CControllerScoreboard(SCOREBOARD_OVERALL, false);
         OpenChild(scoreboard);
         break;
     case BUTTON_EXIT: result = -1; break;

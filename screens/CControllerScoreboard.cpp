@@ -76,8 +76,6 @@ std::string ScoreboardUser(CProfile* p) {
 
 }  // namespace
 
-int CControllerScoreboard::menuType = SCOREBOARD_OVERALL;
-
 CControllerScoreboard::CControllerScoreboard(int type_, bool noSet_)
     : dimmer(nullptr),
       background(nullptr),
@@ -291,10 +289,16 @@ void CControllerScoreboard::DrawBoard(int page, const CScoreBoard* board) {
     }
     if (first) first->Hide();
     const int own = board->ownRank;
-    if (own >= 1 && own <= kBoardRows) {
-        CDraw::DrawImageOnto("hiscores_highlighter1.png", page, 229, 162 + kRowPitch * own);
-        arrow1->SetPosition(kArrowLeftX, 177 + kRowPitch * own, false);
-        arrow2->SetPosition(kArrowRightX, 177 + kRowPitch * own, false);
+    // Equal scores share a rank: the player's row is marked where it stands,
+    // and when it stands below the first ten rows (tied with the tenth, say)
+    // it is drawn under them like any row further down.
+    const int ownRow = board->ownRow;
+    const bool ownOnTop = own >= 1 && own <= kBoardRows && ownRow >= 0 && ownRow < kBoardRows;
+    if (ownOnTop) {
+        const int place = ownRow + 1;
+        CDraw::DrawImageOnto("hiscores_highlighter1.png", page, 229, 162 + kRowPitch * place);
+        arrow1->SetPosition(kArrowLeftX, 177 + kRowPitch * place, false);
+        arrow2->SetPosition(kArrowRightX, 177 + kRowPitch * place, false);
         arrow1->Show(kSpriteNotDrawn, kSpriteNotDrawn);
         arrow2->Show(kSpriteNotDrawn, kSpriteNotDrawn);
     }
@@ -318,7 +322,7 @@ void CControllerScoreboard::DrawBoard(int page, const CScoreBoard* board) {
         DebugLog(DBG_DEBUG, "Username:  '%s'   %i\n", e.name, e.score);
         drawRow(e, kRowTop + kRowPitch * static_cast<int>(i));
     }
-    if (own > kBoardRows) {
+    if (own >= 1 && !ownOnTop && (own > kBoardRows || ownRow >= kBoardRows)) {
         CDraw::DrawImageOnto("hiscores_highlighter2.png", page, 229, 365);
         drawnRankLine = FormatRank(own, board->count);
         BlitString(kTextPlain, page, kRowW, kRowH, 2, kRowX, 368, drawnRankLine.c_str());
