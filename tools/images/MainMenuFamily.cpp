@@ -121,30 +121,39 @@ const double kLArmX = 123, kLArmY = 184, kRArmX = 126, kRArmY = 204;
 const double kLeavesX = 79, kLeavesY = 235;
 const double kNeckX = 150, kNeckY = 232;
 
+// The head rests with its chin tucked behind the scarf and rises 5.5 px at
+// most: raised, its crown stays a pixel and a half inside the top of its
+// picture.
 void Head(cairo_t* cr, int frame) {
     cairo_translate(cr, -kHeadX, -kHeadY);
+    const double raised = -5.5;
     double dy = 0, tilt = 0, look = 0;
     if (frame <= 5) {
-        dy = -frame * 1.5;
+        dy = raised * frame / 5.0;
     } else if (frame <= 15) {
-        dy = -7.5;
+        dy = raised;
         tilt = -0.22 * (frame - 5) / 10.0;
         look = (frame - 5) / 10.0;
     } else {
-        dy = -7.5;
+        dy = raised;
         tilt = 0.16 * std::sin((frame - 16) / 10.0 * 2 * M_PI);
     }
-    ProfessorBust::Head(cr, kNeckX, kNeckY - 52 + dy, 46, tilt, look);
+    ProfessorBust::Head(cr, kNeckX, kNeckY - 49 + dy, 46, tilt, look);
 }
 
+// The arm behind the body swings up and forward from a shoulder hidden by
+// the coat. The waving arm in front bends at the elbow as it rises, so the
+// hand goes up beside the head rather than out past its picture's right edge.
 void Arm(cairo_t* cr, int frame, bool left) {
-    const double angle = 0.3 + frame * 0.32;
     if (left) {
+        const double angle = (0.3 + frame * 0.32) * 0.9;
         cairo_translate(cr, -kLArmX, -kLArmY);
-        ProfessorBust::Arm(cr, kNeckX - 18, kNeckY + 16, 70, angle * 0.9, 1);
+        ProfessorBust::Arm(cr, kNeckX - 14, kNeckY + 14, 70, angle, angle * 1.3, 1);
     } else {
+        const double bend[6] = {0, 0.8, 1.3, 1.5, 1.4, 1.3};
+        const double angle = 0.3 + frame * 0.26;
         cairo_translate(cr, -kRArmX, -kRArmY);
-        ProfessorBust::Arm(cr, kNeckX + 34, kNeckY + 16, 70, angle, 1);
+        ProfessorBust::Arm(cr, kNeckX + 28, kNeckY + 16, 70, angle, angle + bend[frame], 1);
     }
 }
 
@@ -154,7 +163,7 @@ void Leaves(cairo_t* cr, int, int) {
     for (int i = 0; i < 9; ++i) {
         const double a = -M_PI * 0.95 + i * M_PI * 0.9 / 8;
         const double bx = 150, by = 330;
-        const double lx = bx + std::cos(a) * 95, ly = by + std::sin(a) * 70;
+        const double lx = bx + std::cos(a) * 68, ly = by + std::sin(a) * 70;
         cairo_new_path(cr);
         cairo_move_to(cr, bx, by);
         cairo_curve_to(cr, bx + (lx - bx) * 0.4, by - 40, lx, ly - 10, lx, ly);
@@ -204,7 +213,8 @@ void RegisterMainMenu(CArtRegistry& reg) {
     }
     reg.Add("mainmenu_profbody.png", 140, 130, [](cairo_t* cr, int, int) {
         cairo_translate(cr, -kBodyX, -kBodyY);
-        ProfessorBust::Body(cr, kNeckX, kNeckY, 100, 110);
+        // The scarf's top stays two pixels inside the picture.
+        ProfessorBust::Body(cr, kNeckX, kNeckY + 2, 100, 108);
     });
     reg.Add("mainmenu_leavescoconuts.png", 200, 110, Leaves);
 

@@ -52,8 +52,8 @@ void ProfessorScene(cairo_t* cr, int w, int h, int mood) {
     }
     ProfessorBust::Body(cr, cx, h * 0.62, w * 0.55, h * 0.38);
     if (mood == 3) {
-        ProfessorBust::Arm(cr, cx - w * 0.2, h * 0.68, h * 0.3, 2.6, -1);
-        ProfessorBust::Arm(cr, cx + w * 0.2, h * 0.68, h * 0.3, 2.6, 1);
+        ProfessorBust::Arm(cr, cx - w * 0.2, h * 0.68, h * 0.3, 2.6, 2.6 * 1.3, -1);
+        ProfessorBust::Arm(cr, cx + w * 0.2, h * 0.68, h * 0.3, 2.6, 2.6 * 1.3, 1);
     }
     ProfessorBust::Head(cr, cx, h * 0.42, w * 0.2, mood == 2 ? 0.15 : 0, mood == 3 ? 0.8 : 0);
     if (mood == 1) {
