@@ -426,6 +426,12 @@ void Speckle(cairo_t* cr, double x, double y, double w, double h, const Color& c
 void Parchment(cairo_t* cr, double x, double y, double w, double h, uint32_t seed, double torn, double cutW,
                double cutH) {
     cairo_save(cr);
+    // The sheet keeps its 2-pixel rim inside the rectangle it is given (a
+    // sheet as large as its picture is not cut by the picture's edges).
+    x += 2;
+    y += 2;
+    w -= 4;
+    h -= 4;
     // The outline: straight sides with a small random tear every few pixels,
     // each tear into the sheet.
     cairo_new_path(cr);
@@ -521,6 +527,9 @@ void WoodFrame(cairo_t* cr, double x, double y, double w, double h, double thick
 
 void ButtonPlate(cairo_t* cr, double x, double y, double w, double h, ButtonState state, const Color& base,
                  double radius) {
+    // The plate's 1.5-pixel rim stays a pixel inside the rectangle, so that
+    // a plate as large as its picture keeps its whole rim.
+    const double in = 1.75;
     cairo_save(cr);
     switch (state) {
     case BUTTON_SHADOW:
@@ -530,12 +539,12 @@ void ButtonPlate(cairo_t* cr, double x, double y, double w, double h, ButtonStat
         cairo_fill(cr);
         break;
     case BUTTON_BASE:
-        OutlinedRoundedRect(cr, x + 1, y + 1, w - 2, h - 2, radius, base, 1.5);
+        OutlinedRoundedRect(cr, x + in, y + in, w - 2 * in, h - 2 * in, radius, base, 1.5);
         Highlight(cr, x + w * 0.35, y + h * 0.3, w * 0.3, h * 0.22, 0.35);
         break;
     case BUTTON_ROLLOVER: {
         const Color warm = Mix(Lighten(base, 0.25), Hex(0xffd36b), 0.25);
-        OutlinedRoundedRect(cr, x + 1, y + 1, w - 2, h - 2, radius, warm, 1.5);
+        OutlinedRoundedRect(cr, x + in, y + in, w - 2 * in, h - 2 * in, radius, warm, 1.5);
         cairo_new_path(cr);
         RoundedRectPath(cr, x + 2.5, y + 2.5, w - 5, h - 5, std::max(1.0, radius - 1.5));
         SetColor(cr, Hex(0xffe9a0, 0.8));
@@ -545,7 +554,9 @@ void ButtonPlate(cairo_t* cr, double x, double y, double w, double h, ButtonStat
         break;
     }
     case BUTTON_ACTIVE:
-        OutlinedRoundedRect(cr, x + 2, y + 2, w - 3, h - 3, radius, Darken(base, 0.18), 1.5);
+        // Pressed: shifted toward the lower right, within the same margin.
+        OutlinedRoundedRect(cr, x + in + 0.75, y + in + 0.75, w - 2 * in - 0.75, h - 2 * in - 0.75, radius,
+                            Darken(base, 0.18), 1.5);
         break;
     }
     cairo_restore(cr);

@@ -14,7 +14,7 @@ namespace FrameEdges {
 enum Edge : unsigned { LEFT = 1, TOP = 2, RIGHT = 4, BOTTOM = 8, ALL = 15 };
 
 struct Meant {
-    const char* pattern;  // a picture name or a shell pattern (fnmatch) naming a family
+    const char* pattern;  // picture names or shell patterns (fnmatch) naming a family, blank-separated
     unsigned edges;       // the edges its drawing may meet
     const char* why;
 };

@@ -26,8 +26,9 @@ const double kCraterX = 590, kCraterY = 190;  // screen position of the crater's
 
 void VolcanoFront(cairo_t* cr, int w, int h) {
     cairo_translate(cr, -kVolcanoX, -kVolcanoY);
-    const double cone[] = {kCraterX - 34, kCraterY, kCraterX + 34, kCraterY, kVolcanoX + w, kVolcanoY + h,
-                           kVolcanoX, kVolcanoY + h};
+    // The foot of the cone ends a pixel and a half inside the picture's sides.
+    const double cone[] = {kCraterX - 34, kCraterY, kCraterX + 34, kCraterY, kVolcanoX + w - 1.5, kVolcanoY + h,
+                           kVolcanoX + 1.5, kVolcanoY + h};
     OutlinedPolygon(cr, cone, 4, Hex(0x6a4a3a), 2);
     // The level map lays this picture over its track: the track climbs on
     // up the slope (in the menu, a trail up the mountain).
@@ -52,7 +53,7 @@ void VolcanoFront(cairo_t* cr, int w, int h) {
     }
     // The foot fades out so the mountain stands in the meadow of the background.
     cairo_identity_matrix(cr);
-    cairo_pattern_t* fade = cairo_pattern_create_linear(0, h - 70, 0, h);
+    cairo_pattern_t* fade = cairo_pattern_create_linear(0, h - 70, 0, h - 1);
     cairo_pattern_add_color_stop_rgba(fade, 0, 0, 0, 0, 0);
     cairo_pattern_add_color_stop_rgba(fade, 1, 0, 0, 0, 1);
     cairo_set_operator(cr, CAIRO_OPERATOR_DEST_OUT);
@@ -62,11 +63,21 @@ void VolcanoFront(cairo_t* cr, int w, int h) {
     cairo_pattern_destroy(fade);
 }
 
+// The glow over the crater: its picture begins 23 pixels above the crater,
+// so the glow is a wide, low haze that fades out inside it.
 void Glow(cairo_t* cr, int, int, int frame) {
     cairo_translate(cr, -kGlowX, -kGlowY);
     const double t = frame / 9.0;
-    RadialGlow(cr, kCraterX, kCraterY - 4, 40 + 50 * t, Hex(0xff9a3a, 0.35 + 0.5 * t));
-    RadialGlow(cr, kCraterX, kCraterY - 2, 20 + 15 * t, Hex(0xffe08a, 0.5 + 0.4 * t));
+    const double cy = kCraterY - 1, above = cy - kGlowY - 1;
+    auto haze = [&](double r, const Color& c) {
+        cairo_save(cr);
+        cairo_translate(cr, kCraterX, cy);
+        cairo_scale(cr, 1, std::min(1.0, above / r));
+        RadialGlow(cr, 0, 0, r, c);
+        cairo_restore(cr);
+    };
+    haze(40 + 50 * t, Hex(0xff9a3a, 0.35 + 0.5 * t));
+    haze(20 + 15 * t, Hex(0xffe08a, 0.5 + 0.4 * t));
 }
 
 void Smoke(cairo_t* cr, int, int, int frame) {
@@ -78,8 +89,9 @@ void Smoke(cairo_t* cr, int, int, int frame) {
         uint32_t s = Seed("smoke") + p;
         const double drift = RandomRange(s, -30, 40);
         const double x = kCraterX + drift * age + 12 * std::sin(age * 5 + p);
-        const double y = kCraterY - 10 - age * 185;
-        const double r = 14 + age * 46;
+        // Puffs fade out before they reach the top of their picture.
+        const double y = kCraterY - 10 - age * 145;
+        const double r = 14 + age * 40;
         const double alpha = 0.95 * (1 - age) * std::min(1.0, age * 6);
         // A puff is a few soft blobs, lit from the upper left.
         const Color grey = Mix(Hex(0x8a8480), Hex(0xd8d4d0), age);
@@ -227,7 +239,7 @@ void RegisterMainMenu(CArtRegistry& reg) {
                    Hex(0xfff3d6));
 
     reg.Add("profile_main.png", 200, 70, [](cairo_t* cr, int w, int h) {
-        OutlinedRoundedRect(cr, 1, 1, w - 2, h - 2, 9, kWood, 1.5);
+        OutlinedRoundedRect(cr, 1.75, 1.75, w - 3.5, h - 3.5, 9, kWood, 1.5);
         Parchment(cr, 5, 4, w - 10, h - 8, Seed("profile_main"), 0.4);
     });
     ButtonLook change;

@@ -168,7 +168,7 @@ void RegisterHero(CArtRegistry& reg) {
     AddSeries(reg, "profrunright", ".tga", 0, 9, 10, 9, 36, false, run);
 
     AddSeries(reg, "profclimbdown", ".tga", 0, 2, 3, 4, 31, false,
-              [](int f, int) { return Climb(f, -6, 0.9, 0.3); });
+              [](int f, int) { return Climb(f, -6, 0.9, 0); });
     AddSeries(reg, "profclimbup", ".tga", 0, 2, 3, 21, 25, false,
               [](int f, int) { return Climb(f, 2, 1.0); });
 
