@@ -8,7 +8,9 @@
 #include "editor/CControllerEditorSave.h"
 #include "editor/CControllerEditorTutorial.h"
 #include "editor/EditorKeys.h"
+#include "editor/EditorRecovery.h"
 #include "engine/CDraw.h"
+#include "engine/CInput.h"
 #include "engine/CMouse.h"
 #include "engine/CRender.h"
 #include "engine/Log.h"
@@ -22,7 +24,7 @@ namespace {
 // Message texts (title, body).
 constexpr int kTitleTube = 2207, kBodyTube = 2311;
 constexpr int kTitleTeleports = 2208, kBodyColourLimit = 2312, kBodyUnpaired = 2313;
-constexpr int kTitleUnsaved = 2209, kBodyUnsaved = 2315;
+constexpr int kTitleUnsaved = CControllerGame::kUnsavedTitle, kBodyUnsaved = CControllerGame::kUnsavedBody;
 constexpr int kTitleOldLevel = 2210, kBodyOldLevel = 2317;
 constexpr int kTitleRefused = 2218, kBodyDamaged = 2340, kBodyMissing = 2356;
 constexpr int kTitleNotSaved = 2220, kBodyWriteFailed = 2338;
@@ -100,12 +102,12 @@ void CControllerEditor::PrepareChild() {
     CRender::Swap(true);
 }
 
-void CControllerEditor::OpenMessage(int titleId, int bodyId, bool question) {
+void CControllerEditor::OpenMessage(int titleId, int bodyId, bool question, const std::string& argument) {
     PrepareChild();
     LogOpening("Message");
     messageTitle = titleId;
     messageBody = bodyId;
-    message = new CControllerMessage(titleId, bodyId, question, 0);
+    message = new CControllerMessage(titleId, bodyId, question, argument.c_str());
     OpenChild(message);
 }
 
@@ -213,6 +215,11 @@ void CControllerEditor::Save() {
         OpenSave();
         return;
     }
+    std::string argument;
+    if (const int refusal = CControllerEditorSave::Refusal(level->GetFileName(), &argument)) {
+        OpenMessage(kTitleNotSaved, refusal, false, argument);
+        return;
+    }
     if (level->Save()) {
         DebugLog(DBG_CEDITOR, "CControllerEditor:  Level saved as '%s'\n", level->GetFileName());
         return;
@@ -236,6 +243,31 @@ void CControllerEditor::Leave() {
         return;
     }
     result = 1;
+}
+
+void CControllerEditor::EndGame(bool asked) {
+    result = -1;
+    if (CInput::IsTerminating() || asked || !model.GetLevel()->IsModified()) return;
+    result = 0;
+    OpenMessage(kTitleUnsaved, kBodyUnsaved, true);
+    pending = PENDING_QUIT;
+}
+
+// In test play the level's own modified flag is set aside, and a recording
+// under way is kept as far as it went: the solution recorded so far.
+void CControllerEditor::KeepUnsavedWork() {
+    CLevel kept = *model.GetLevel();
+    bool unsaved = kept.IsModified();
+    bool recording = false;
+    if (game) {
+        recording = game->IsRecording() && !kept.IsSolutionRecorded() && !kept.GetSolution().empty();
+        unsaved = savedModified || recording;
+        if (!recording) {
+            kept.ClearSolution();
+            for (const ReplayKey& k : solutionBeforePlay) kept.AddReplayKey(k.frame, k.key, k.released);
+        }
+    }
+    if (unsaved) KeepRecoveredLevel(kept, recording);
 }
 
 void CControllerEditor::ShowLevel() {
@@ -319,6 +351,11 @@ void CControllerEditor::Pump() {
     }
     if (GetPreviousId() == id) {
         PollInput();
+        if (result == -1) {
+            if (CInput::IsTerminating()) KeepUnsavedWork();
+            EndGame(false);
+            return;
+        }
         if (!active) return;
         const int dx = (rightHeld && !leftHeld) - (leftHeld && !rightHeld);
         const int dy = (downHeld && !upHeld) - (upHeld && !downHeld);
@@ -338,7 +375,12 @@ void CControllerEditor::Pump() {
         CDraw::Present(true, false);
     }
     LogOpening("Editor");
-    ReturnFromChild(childId);
+    // A child closed because the game is ending does nothing it was opened
+    // for. Work is kept before the play screen gives a recording back.
+    const bool ending = result == -1;
+    if (ending && CInput::IsTerminating()) KeepUnsavedWork();
+    ReturnFromChild(childId, !ending);
+    if (ending) EndGame(childId == CONTROLLER_GAME);
     HideMousePointer(-1);
 }
 
@@ -367,7 +409,7 @@ void CControllerEditor::LoadAccepted() {
     level->SetModified(false);
 }
 
-void CControllerEditor::ReturnFromChild(int childId) {
+void CControllerEditor::ReturnFromChild(int childId, bool act) {
     CLevel* level = model.GetLevel();
     switch (childId) {
     case CONTROLLER_GAME: {
@@ -385,6 +427,7 @@ void CControllerEditor::ReturnFromChild(int childId) {
         break;
     }
     case CONTROLLER_EDITOR_PALETTE: {
+        if (!act) break;
         const uint32_t code = palette->GetTool();
         model.SetCursorType(code);
         const int background = EditorSwatchBackground(code);
@@ -398,7 +441,7 @@ void CControllerEditor::ReturnFromChild(int childId) {
         break;
     }
     case CONTROLLER_EDITOR_LOAD:
-        if (load && !load->IsCancelled() && !load->GetFileName().empty()) {
+        if (act && load && !load->IsCancelled() && !load->GetFileName().empty()) {
             LoadAccepted();
         } else {
             DebugLog(DBG_CEDITOR, "No level selected.\n");
@@ -411,7 +454,7 @@ void CControllerEditor::ReturnFromChild(int childId) {
         save = nullptr;
         break;
     case CONTROLLER_MESSAGE: {
-        const bool confirmed = message && message->IsConfirmed();
+        const bool confirmed = act && message && message->IsConfirmed();
         delete message;
         message = nullptr;
         const int action = pending;
@@ -420,6 +463,7 @@ void CControllerEditor::ReturnFromChild(int childId) {
         if (action == PENDING_LOAD) OpenLoad();
         if (action == PENDING_NEW) NewLevel(true);
         if (action == PENDING_LEAVE) result = 1;
+        if (action == PENDING_QUIT) result = -1;
         break;
     }
     case CONTROLLER_EDITOR_HELP:
@@ -427,7 +471,7 @@ void CControllerEditor::ReturnFromChild(int childId) {
         help = nullptr;
         break;
     case CONTROLLER_TEXT_ENTRY:
-        if (tutorial && !tutorial->IsCancelled()) {
+        if (act && tutorial && !tutorial->IsCancelled()) {
             model.PlaceTutorialSign(model.GetCursorX(), model.GetCursorY(), tutorial->GetSignText().c_str());
             view.Sync(model);
         } else {

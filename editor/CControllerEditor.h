@@ -3,10 +3,15 @@
 // background with a grid and a cursor that carries the current tool; keys,
 // the mouse and the tool palette choose tools and run the commands: help,
 // new level, load, save, save as, test, record a solution, play it back and
-// leave. Unsaved work is never thrown away without asking.
+// leave. Unsaved work is never thrown away without asking: not by the
+// window's close button either, which asks as Alt+Q does. A terminate signal
+// (a logout) ends the game without asking; the editor then keeps unsaved
+// work, a recording under way included, in a recovery file
+// (editor/EditorRecovery.h).
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "editor/CArrowRepeat.h"
@@ -19,12 +24,13 @@ class CControllerEditorLoad;
 class CControllerEditorSave;
 class CControllerEditorHelp;
 class CControllerEditorTutorial;
+class CControllerGame;
 class CControllerMessage;
 
 class CControllerEditor : public CController {
 public:
     // What a confirmed question does.
-    enum PendingAction { PENDING_NONE = 5, PENDING_NEW = 6, PENDING_LOAD = 12, PENDING_LEAVE = 48 };
+    enum PendingAction { PENDING_NONE = 5, PENDING_NEW = 6, PENDING_LOAD = 12, PENDING_LEAVE = 48, PENDING_QUIT = 49 };
 
     CControllerEditor();
     ~CControllerEditor() override;
@@ -44,7 +50,7 @@ public:
     const CEditorView& GetView() const { return view; }
     CControllerEditorPalette* GetPalette() const { return palette; }
     CControllerMessage* GetMessage() const { return message; }
-    CController* GetGame() const { return game; }
+    CControllerGame* GetGame() const { return game; }
     CControllerEditorLoad* GetLoadDialog() const { return load; }
     CControllerEditorSave* GetSaveDialog() const { return save; }
     CControllerEditorHelp* GetHelp() const { return help; }
@@ -57,7 +63,7 @@ public:
 private:
     // Openers of the children.
     void PrepareChild();
-    void OpenMessage(int titleId, int bodyId, bool question);
+    void OpenMessage(int titleId, int bodyId, bool question, const std::string& argument = std::string());
     void OpenPalette();
     void OpenHelp();
     void OpenTutorial(const char* text);
@@ -69,18 +75,24 @@ private:
     void Save();
     void AskLoad();
     void Leave();
+    // The game is to end (result -1 came from the window or a signal): a
+    // signal ends it at once, keeping unsaved work; the close button asks
+    // first when work is unsaved, unless the play screen has asked already.
+    void EndGame(bool asked);
+    void KeepUnsavedWork();
     // Acts on what a placement asked for.
     void HandleOutcome(EditorOutcome outcome);
     void ClearHeld();
     void ShowLevel();
     void LoadAccepted();
-    // Children coming back.
-    void ReturnFromChild(int childId);
+    // Children coming back; act: do what the child was opened for (not when
+    // it closed because the game is ending).
+    void ReturnFromChild(int childId, bool act);
 
     CEditorModel model;
     CEditorView view;
     CControllerEditorPalette* palette;
-    CController* game;
+    CControllerGame* game;
     CControllerEditorLoad* load;
     CControllerEditorSave* save;
     CControllerMessage* message;

@@ -10,11 +10,24 @@
 #include "gui/CGuiButton.h"
 #include "gui/CGuiListbox.h"
 #include "gui/GuiSprites.h"
+#include "gui/GuiText.h"
 #include "world/CLevel.h"
 
 namespace {
 // The text the level manager marks a damaged level file with.
 constexpr int kDamagedMarkId = 503;
+constexpr int kTitle = 1804;
+
+// The dialog's picture centred on the screen and, in it, the face (624 x 304
+// at (6, 6)): the title along its top, the list under it, the arrow buttons
+// over the plates the resource builder draws right of the list
+// (loadbrowser_main.jpg), and okay and cancel as far below the list as above
+// the face's bottom.
+constexpr int kDialogX = 80, kDialogY = 140;
+constexpr int kFaceX = 6, kFaceY = 6, kFaceW = 624, kFaceBottom = kFaceY + 304;
+constexpr int kListX = kFaceX + 21, kListY = kFaceY + 52, kListBottom = kListY + 195;
+constexpr int kArrowX = kFaceX + kFaceW - 22 - 38, kArrowY = kFaceY + 95, kArrowPitch = 62;
+constexpr int kButtonsY = kListBottom + (kFaceBottom - kListBottom - kEditorButtonH) / 2;
 }  // namespace
 
 CControllerEditorLoad::CControllerEditorLoad()
@@ -52,19 +65,22 @@ CGuiButton* CControllerEditorLoad::GetButton(int widgetId) const {
 
 void CControllerEditorLoad::LoadSprites() {
     sprites[0] = MakeGuiSprite("dimmer.png", 1410, "Editor Load Controller (EDITORLOAD_LSPRITE_DIMMER)", 0, 0, true);
-    const int image = ComposeEditorDialog(kBaseImage, "loadbrowser_border.tga", "loadbrowser_main.jpg", 6, 6, 218, 233,
-                                          284, 233);
-    sprites[1] = MakeGuiSprite(CDraw::ReacquireImage(image), 1411,
-                               "Editor Load Controller (EDITORLOAD_LSPRITE_BACKGROUND)", 105, 160, true);
+    const EditorDialogPicture picture =
+        ComposeEditorDialog(kBaseImage, "loadbrowser_border.tga", "loadbrowser_main.jpg", kFaceX, kFaceY, kButtonsY);
+    BlitString(kTitle, picture.image, kFaceW - 40, 36, 3, kFaceX + 20, kFaceY + 8);
+    sprites[1] = MakeGuiSprite(CDraw::ReacquireImage(picture.image), 1411,
+                               "Editor Load Controller (EDITORLOAD_LSPRITE_BACKGROUND)", kDialogX, kDialogY, true);
     AcquireBlankImage(kEditorArrowBase, 40, 48);
-    buttons[BUTTON_UP] = new CGuiButton(667, 234, BUTTON_UP, this, kEditorArrowBase, nullptr, "browser_selector.tga",
-                                        "browser_selector.tga", false, 0, 0);
-    buttons[BUTTON_DOWN] = new CGuiButton(667, 296, BUTTON_DOWN, this, kEditorArrowBase, nullptr,
-                                          "browser_selector.tga", "browser_selector.tga", false, 0, 0);
+    for (int i = 0; i < 2; ++i) {
+        const int widgetId = i == 0 ? BUTTON_UP : BUTTON_DOWN;
+        buttons[widgetId] = new CGuiButton(kDialogX + kArrowX, kDialogY + kArrowY + kArrowPitch * i, widgetId, this,
+                                           kEditorArrowBase, nullptr, "browser_selector.tga", "browser_selector.tga",
+                                           false, 0, 0);
+    }
     CDraw::UnloadImage(kEditorArrowBase);  // the buttons hold it now
-    buttons[BUTTON_OKAY] = MakeEditorOkayButton(320, 391, BUTTON_OKAY, this, true);
-    buttons[BUTTON_CANCEL] = MakeEditorCancelButton(385, 391, BUTTON_CANCEL, this);
-    list = new CGuiListbox(132, 187, LIST, this, 529, 195, 10, 19, "loadbrowser_listbox.png",
+    MakeEditorButtons(picture, kDialogX, kDialogY, this, BUTTON_OKAY, BUTTON_CANCEL, true, &buttons[BUTTON_OKAY],
+                      &buttons[BUTTON_CANCEL]);
+    list = new CGuiListbox(kDialogX + kListX, kDialogY + kListY, LIST, this, 529, 195, 10, 19, "loadbrowser_listbox.png",
                            "browserhighlighter_wide.tga", 2, 2, 5, 1);
     list->AddColumn(175);
     list->AddColumn(350);

@@ -55,7 +55,7 @@ void CControllerEditorPalette::SelectTool(uint32_t code) {
     row = static_cast<int>(code) / kColumns;
 }
 
-void CControllerEditorPalette::Close() {
+void CControllerEditorPalette::TakeDown() {
     for (CSprite* s : sprites)
         if (s) s->Hide();
     CRender::AddFullScreenDirtyRect();
@@ -65,6 +65,10 @@ void CControllerEditorPalette::Close() {
     dragging = 0;
     rightButtonHeld = 0;
     ignoreRelease = 1;
+}
+
+void CControllerEditorPalette::Close() {
+    TakeDown();
     result = 1;
 }
 
@@ -149,6 +153,9 @@ void CControllerEditorPalette::Pump() {
         spritesDeleted = 0;
     }
     PollInput();
+    // Closed by the ending game (the window's close button may yet be
+    // answered no): opened again, it starts as new.
+    if (result == -1) TakeDown();
     if (result != 0) return;
     if (repeat.Step(upHeld || downHeld || leftHeld || rightHeld)) PointFromKeys();
     if (sprites[SPRITE_SELECTOR])

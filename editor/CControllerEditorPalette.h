@@ -42,6 +42,9 @@ public:
 private:
     void MakeSprites();
     void DeleteSprites();
+    // Takes the palette down for its next opening; Close also closes it
+    // with the choice made.
+    void TakeDown();
     void Close();
     void FallBackToErase() { column = kColumns - 1, row = 0; }
     // Leaving without choosing a cell keeps only the tools of rows 1 to 8

@@ -14,6 +14,7 @@
 #include "gui/CGuiTextbox.h"
 #include "gui/GuiSprites.h"
 #include "gui/GuiText.h"
+#include "platform/Platform.h"
 #include "world/CLevel.h"
 
 namespace {
@@ -25,6 +26,20 @@ constexpr int kBodyNoHeading = 2302;
 constexpr int kBodyReplace = 2303;
 constexpr int kBodyWriteFailed = 2338;
 constexpr int kBodyBadName = 2339;
+constexpr int kBodyFolderUnusable = 2362;
+constexpr int kBodyNameTooLong = 2363;
+
+// Where the dialog's picture lies and, in it, the face (420 x 249 at (6, 6)),
+// the fields and the buttons. The face's labels ("File name:", "Heading:",
+// painted by the resource builder into savebox.jpg) start at kLabelX, as
+// the heading field does; the name field stands right of its label. The
+// buttons lie as far below the heading field as above the face's bottom.
+constexpr int kDialogX = 190, kDialogY = 168;
+constexpr int kFaceX = 6, kFaceY = 6, kFaceBottom = kFaceY + 249;
+constexpr int kLabelX = kFaceX + 38;
+constexpr int kNameX = kLabelX + 100, kNameY = 82;
+constexpr int kHeadingY = 150, kHeadingBottom = kHeadingY + 36;
+constexpr int kButtonsY = kHeadingBottom + (kFaceBottom - kHeadingBottom - kEditorButtonH) / 2;
 }  // namespace
 
 CControllerEditorSave::CControllerEditorSave(CLevel* level_)
@@ -71,20 +86,19 @@ CControllerEditorSave::~CControllerEditorSave() {
 
 void CControllerEditorSave::LoadSprites() {
     sprites[0] = MakeGuiSprite("dimmer.png", 1410, "Editor Save Controller (EDITORSAVE_LSPRITE_DIMMER)", 0, 0, true);
-    const int image =
-        ComposeEditorDialog(kBaseImage, "saveboxshadow.tga", "savebox.jpg", 6, 6, 129, 221, 202, 221);
-    BlitString(1802, image, 390, 50, 3, 23, 21);
-    sprites[1] = MakeGuiSprite(CDraw::ReacquireImage(image), 1411,
-                               "Editor Save Controller (EDITORSAVE_LSPRITE_BACKGROUND)", 190, 168, true);
-    okay = MakeEditorOkayButton(317, 387, BUTTON_OKAY, this, false);
-    cancel = MakeEditorCancelButton(390, 387, BUTTON_CANCEL, this);
+    const EditorDialogPicture picture =
+        ComposeEditorDialog(kBaseImage, "saveboxshadow.tga", "savebox.jpg", kFaceX, kFaceY, kButtonsY);
+    BlitString(1802, picture.image, 390, 50, 3, 23, 21);
+    sprites[1] = MakeGuiSprite(CDraw::ReacquireImage(picture.image), 1411,
+                               "Editor Save Controller (EDITORSAVE_LSPRITE_BACKGROUND)", kDialogX, kDialogY, true);
+    MakeEditorButtons(picture, kDialogX, kDialogY, this, BUTTON_OKAY, BUTTON_CANCEL, false, &okay, &cancel);
     // A level loaded from a file with a longer name offers that whole name:
     // cut, it would name another level's file.
     const int nameLimit = std::max(kMaxFileName, level ? static_cast<int>(strlen(level->GetFileName())) : 0);
-    nameBox = new CGuiTextbox(nameLimit, 314, 270, 9, 11, "savebox_filename.jpg", "profilenternamecursor.png", false,
-                              false, false);
-    headingBox = new CGuiTextbox(kMaxHeading, 234, 347, 9, 11, "savebox_heading.jpg", "profilenternamecursor.png",
-                                 true, true, false);
+    nameBox = new CGuiTextbox(nameLimit, kDialogX + kNameX, kDialogY + kNameY, 9, 11, "savebox_filename.jpg",
+                              "profilenternamecursor.png", false, false, false);
+    headingBox = new CGuiTextbox(kMaxHeading, kDialogX + kLabelX, kDialogY + kHeadingY, 9, 11, "savebox_heading.jpg",
+                                 "profilenternamecursor.png", true, true, false);
     spritesBuilt = 1;
 }
 
@@ -105,10 +119,10 @@ void CControllerEditorSave::ShowDialog() {
     headingBox->Show();
 }
 
-void CControllerEditorSave::OpenMessage(int titleId, int bodyId, bool question) {
+void CControllerEditorSave::OpenMessage(int titleId, int bodyId, bool question, const std::string& argument) {
     HideDialog();
     messageBody = bodyId;
-    message = new CControllerMessage(titleId, bodyId, question, 0);
+    message = new CControllerMessage(titleId, bodyId, question, argument.c_str());
     OpenChild(message);
 }
 
@@ -124,9 +138,25 @@ void CControllerEditorSave::Write(const std::string& name, const std::string& he
     OpenMessage(kTitleNotSaved, kBodyWriteFailed, false);
 }
 
+int CControllerEditorSave::Refusal(const std::string& name, std::string* argument) {
+    if (!CLevel::IsSavableName(name.c_str())) {
+        *argument = std::to_string(CLevel::kSavableNameBytes);
+        return kBodyNameTooLong;
+    }
+    // Else every name would seem to exist in it ("Replace it?"), or every
+    // write fail for want of room.
+    if (!PlatformIsDirectory(GetLevelsDir())) {
+        *argument = GetLevelsDir();
+        return kBodyFolderUnusable;
+    }
+    return 0;
+}
+
 void CControllerEditorSave::SaveFilename() {
     const std::string name = nameBox->GetText();
     const std::string heading = headingBox->GetText();
+    std::string argument;
+    int refusal = 0;
     if (name.empty()) {
         OpenMessage(kTitleSave, kBodyNoName, false);
     } else if (heading.empty()) {
@@ -134,6 +164,8 @@ void CControllerEditorSave::SaveFilename() {
     } else if (!CLevel::IsValidName(name.c_str())) {
         // A name that reaches out of the levels folder.
         OpenMessage(kTitleSave, kBodyBadName, false);
+    } else if ((refusal = Refusal(name, &argument)) != 0) {
+        OpenMessage(kTitleSave, refusal, false, argument);
     } else if (overwriteConfirmed) {
         DebugLog(DBG_DEBUG, "CControllerEditorSave::saveFilename()   Overwrite filename '%s'...\n", name.c_str());
         Write(name, heading);

@@ -34,6 +34,12 @@ public:
     // question before replacing a file.
     void SaveFilename();
 
+    // Why a level cannot be saved under a valid name (the body of the
+    // message that says it, with the text for its placeholder), 0 when it
+    // can: a name too long for the save's temporary file, or a levels folder
+    // that is not a folder.
+    static int Refusal(const std::string& name, std::string* argument);
+
     void GUICallback(int index, int value, bool dclick) override;
     void InputKey(bool released, int key) override;
     void InputMouseMove(int x, int y) override;
@@ -54,7 +60,7 @@ private:
     void LoadSprites();
     void HideDialog();
     void ShowDialog();
-    void OpenMessage(int titleId, int bodyId, bool question);
+    void OpenMessage(int titleId, int bodyId, bool question, const std::string& argument = std::string());
     // Writes the level; closes on success, reports a failure.
     void Write(const std::string& name, const std::string& heading);
 

@@ -14,19 +14,30 @@ CControllerEditorTutorial::CControllerEditorTutorial(const char* text) {
     if (textbox) textbox->WarpMouseTo();
 }
 
+namespace {
+// The dialog's picture (its solid frame 426 pixels wide) centred across the
+// screen; in it, the face at (4, 4) (418 x 268), the text field centred on
+// the face under the title, and the buttons as far below the field as above
+// the face's bottom edge.
+constexpr int kDialogX = 187, kDialogY = 160;
+constexpr int kFaceX = 4, kFaceW = 418, kFaceBottom = 4 + 268;
+constexpr int kFieldW = 360, kFieldX = kFaceX + (kFaceW - kFieldW) / 2, kFieldY = 66, kFieldBottom = kFieldY + 150;
+constexpr int kButtonsY = kFieldBottom + (kFaceBottom - kFieldBottom - kEditorButtonH) / 2;
+constexpr int kTitleW = kFaceW - 80;
+}  // namespace
+
 void CControllerEditorTutorial::LoadSprites() {
     if (spritesBuilt) return;
-    const int image = ComposeEditorDialog(kBaseImage, "etutorialboxshadow.tga", "etutorialbox.jpg", 4, 4, 217, 233,
-                                          282, 233);
-    BlitString(1803, image, CDraw::GetWidth(image) - 80, 50, 2, 35, 18);
-    sprites[0] = MakeGuiSprite(CDraw::ReacquireImage(image), 1411,
-                               "Editor Tutorial Controller (TEXTENTRY_LSPRITE_BACKGROUND)", 105, 160, true);
+    const EditorDialogPicture picture =
+        ComposeEditorDialog(kBaseImage, "etutorialboxshadow.tga", "etutorialbox.jpg", kFaceX, 4, kButtonsY);
+    BlitString(1803, picture.image, kTitleW, 50, 2, kFaceX + (kFaceW - kTitleW) / 2, 18);
+    sprites[0] = MakeGuiSprite(CDraw::ReacquireImage(picture.image), 1411,
+                               "Editor Tutorial Controller (TEXTENTRY_LSPRITE_BACKGROUND)", kDialogX, kDialogY, true);
     // The composed picture's own reference goes with the base's unloading.
     sprites[1] = MakeGuiSprite("dimmer.png", 1410, "Editor Tutorial Controller (TEXTENTRY_LSPRITE_DIMMER)", 0, 0, true);
-    textbox = new CGuiTextbox(kMaxText, 140, 226, 9, 11, "etutorial_blurb.jpg", "profilenternamecursor.png", true, true,
-                              true);
-    okay = MakeEditorOkayButton(320, 391, BUTTON_OKAY, this, false);
-    cancel = MakeEditorCancelButton(385, 391, BUTTON_CANCEL, this);
+    textbox = new CGuiTextbox(kMaxText, kDialogX + kFieldX, kDialogY + kFieldY, 9, 11, "etutorial_blurb.jpg",
+                              "profilenternamecursor.png", true, true, true);
+    MakeEditorButtons(picture, kDialogX, kDialogY, this, BUTTON_OKAY, BUTTON_CANCEL, false, &okay, &cancel);
     HideMousePointer(-1);
     spritesBuilt = 1;
 }

@@ -4,6 +4,24 @@
 #include "gui/CGuiButton.h"
 #include "gui/GuiText.h"
 
+namespace {
+
+const char* const kPlate = "button_cancel.tga";
+const char* const kSelector = "button_cancel_selector.tga";
+// The selector frames the plate with this margin.
+constexpr int kSelectorW = 114, kSelectorH = 39;
+constexpr int kMarginX = (kSelectorW - kEditorButtonW) / 2, kMarginY = (kSelectorH - kEditorButtonH) / 2;
+
+CGuiButton* MakeButton(int x, int y, int id, CController* owner, bool isDefault) {
+    AcquireBlankImage(kEditorButtonBase, kSelectorW, kSelectorH);
+    CGuiButton* b = new CGuiButton(x - kMarginX, y - kMarginY, id, owner, kEditorButtonBase, nullptr, kSelector,
+                                   kSelector, isDefault, 0, 0);
+    CDraw::UnloadImage(kEditorButtonBase);  // the button holds it now
+    return b;
+}
+
+}  // namespace
+
 void AcquireBlankImage(const char* name, int width, int height) {
     if (CDraw::FindImage(name) >= 0)
         CDraw::GetImage(name);
@@ -11,29 +29,26 @@ void AcquireBlankImage(const char* name, int width, int height) {
         CDraw::CreateSurface(width, height, name);
 }
 
-int ComposeEditorDialog(const char* name, const char* shadow, const char* face, int faceX, int faceY, int okayX,
-                        int okayY, int cancelX, int cancelY) {
-    const int image = CDraw::CopyImage(shadow, name, 0);
-    CDraw::DrawImageOnto(face, image, faceX, faceY);
-    CDraw::DrawImageOnto("button_ok.tga", image, okayX, okayY);
-    CDraw::DrawImageOnto("button_cancel.tga", image, cancelX, cancelY);
-    BlitString(1800, image, 46, 31, 3, okayX, okayY + 1);
-    BlitString(1801, image, 104, 31, 3, cancelX, cancelY + 1);
-    return image;
+EditorDialogPicture ComposeEditorDialog(const char* name, const char* shadow, const char* face, int faceX, int faceY,
+                                        int buttonsY) {
+    EditorDialogPicture p;
+    p.image = CDraw::CopyImage(shadow, name, 0);
+    const int faceId = CDraw::GetImage(face);
+    const int centreX = faceX + CDraw::GetWidth(faceId) / 2;
+    CDraw::ReleaseImage(faceId);
+    CDraw::DrawImageOnto(face, p.image, faceX, faceY);
+    p.okayX = centreX - kEditorButtonGap / 2 - kEditorButtonW;
+    p.cancelX = centreX + kEditorButtonGap / 2;
+    p.buttonsY = buttonsY;
+    CDraw::DrawImageOnto(kPlate, p.image, p.okayX, buttonsY);
+    CDraw::DrawImageOnto(kPlate, p.image, p.cancelX, buttonsY);
+    BlitString(1800, p.image, kEditorButtonW - 2, 31, 3, p.okayX, buttonsY + 1);
+    BlitString(1801, p.image, kEditorButtonW - 2, 31, 3, p.cancelX, buttonsY + 1);
+    return p;
 }
 
-CGuiButton* MakeEditorOkayButton(int x, int y, int id, CController* owner, bool isDefault) {
-    AcquireBlankImage(kEditorOkayBase, 54, 39);
-    CGuiButton* b = new CGuiButton(x, y, id, owner, kEditorOkayBase, nullptr, "button_ok_selector.tga",
-                                   "button_ok_selector.tga", isDefault, 0, 0);
-    CDraw::UnloadImage(kEditorOkayBase);  // the button holds it now
-    return b;
-}
-
-CGuiButton* MakeEditorCancelButton(int x, int y, int id, CController* owner) {
-    AcquireBlankImage(kEditorCancelBase, 114, 39);
-    CGuiButton* b = new CGuiButton(x, y, id, owner, kEditorCancelBase, nullptr, "button_cancel_selector.tga",
-                                   "button_cancel_selector.tga", false, 0, 0);
-    CDraw::UnloadImage(kEditorCancelBase);
-    return b;
+void MakeEditorButtons(const EditorDialogPicture& picture, int x, int y, CController* owner, int okayId, int cancelId,
+                       bool okayIsDefault, CGuiButton** okay, CGuiButton** cancel) {
+    *okay = MakeButton(x + picture.okayX, y + picture.buttonsY, okayId, owner, okayIsDefault);
+    *cancel = MakeButton(x + picture.cancelX, y + picture.buttonsY, cancelId, owner, false);
 }

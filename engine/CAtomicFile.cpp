@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-CAtomicFile::CAtomicFile(const std::string& path) : path_(path), tempPath_(path + ".tmp") {}
+CAtomicFile::CAtomicFile(const std::string& path) : path_(path), tempPath_(path + kTempSuffix) {}
 
 CAtomicFile::~CAtomicFile() { Abort(); }
 

@@ -8,6 +8,9 @@
 
 class CAtomicFile {
 public:
+    // Added to the target's path to name the temporary file.
+    static constexpr const char* kTempSuffix = ".tmp";
+
     explicit CAtomicFile(const std::string& path);
     ~CAtomicFile();  // abandons an uncommitted temporary file
 

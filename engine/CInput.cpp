@@ -2,6 +2,8 @@
 
 #include <SDL.h>
 
+#include <signal.h>
+
 #include "engine/CController.h"
 #include "engine/CDraw.h"
 #include "engine/Log.h"
@@ -18,6 +20,9 @@ float mouseFloatY = 0.0f;
 bool systemPointer = true;
 float mouseSpeed = 1.0f;
 CProfile* inputProfile = nullptr;
+volatile sig_atomic_t terminating = 0;
+
+void NoteTerminate(int) { terminating = 1; }
 
 float Clamp(float v, float lo, float hi) { return v < lo ? lo : (v > hi ? hi : v); }
 
@@ -76,6 +81,10 @@ CInput::~CInput() {}
 
 void CInput::PumpEvents(CController* screen) {
     if (!screen) return;
+    if (terminating) {
+        screen->SetResult(-1);
+        return;
+    }
     SDL_Event e;
     while (SDL_PollEvent(&e)) {
         if (!screen->IsActive()) return;  // a handler opened a child: this event is dropped
@@ -107,6 +116,15 @@ void CInput::PumpEvents(CController* screen) {
     }
 }
 
+void CInput::CatchTerminateSignals() {
+    struct sigaction action = {};
+    action.sa_handler = NoteTerminate;
+    sigemptyset(&action.sa_mask);
+    for (int sig : {SIGTERM, SIGINT, SIGHUP}) sigaction(sig, &action, nullptr);
+}
+
+bool CInput::IsTerminating() { return terminating != 0; }
+
 void CInput::SetInputProfile(CProfile* profile) { inputProfile = profile; }
 CProfile* CInput::GetInputProfile() { return inputProfile; }
 
@@ -116,6 +134,7 @@ void CInput::Reset() {
     systemPointer = true;
     mouseSpeed = 1.0f;
     inputProfile = nullptr;
+    terminating = 0;
 }
 
 int GetMouseX() { return mouseX; }

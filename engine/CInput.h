@@ -15,13 +15,27 @@ public:
 
     // Takes every pending event and hands it to screen, until the queue is
     // empty or the screen stops being active (the event taken then is dropped).
+    // The window's close button sets the screen's result to -1; so does every
+    // pump once a terminate signal has come (see CatchTerminateSignals).
     static void PumpEvents(CController* screen);
+
+    // SDL turns SIGTERM and SIGINT into the same quit event as the window's
+    // close button, but the two must be told apart: a close can be answered
+    // with a question (the editor asks before unsaved work is lost), while a
+    // terminate signal (a logout, a shutdown) must end the game without
+    // waiting for anyone. So our own handler takes SIGTERM, SIGINT and SIGHUP
+    // and only notes that the game must end; SDL installs its handlers only
+    // where none is set, so this is called before SDL starts.
+    static void CatchTerminateSignals();
+    // True once such a signal has come: screens end without asking, keeping
+    // what they would lose (the editor writes a recovery file).
+    static bool IsTerminating();
 
     // The profile whose full-screen option Alt+Enter toggles.
     static void SetInputProfile(CProfile* profile);
     static CProfile* GetInputProfile();
 
-    // Back to the start values (tests).
+    // Back to the start values, the terminate note too (tests).
     static void Reset();
 };
 

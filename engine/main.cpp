@@ -38,9 +38,28 @@ constexpr int kFlagAskSoundOutput = 4;
 // The score server's base address; the client appends the script name.
 const char* const kScoreboardUrl = "http://scores.zorv-game.example/zorv/";
 
+const char* const kUsage =
+    "Usage: zorv [FLAGS]\n"
+    "Starts the game. FLAGS is one number, these added up:\n"
+    "  1  a window instead of full screen\n"
+    "  2  no sound\n"
+    "  4  choose the sound output on the console\n"
+    "(3 is a silent window.) Alt+Enter switches between window and full screen;\n"
+    "keypad 0 saves a screenshot.\n";
+
+// The flags, 0 to 7. Anything else on the command line ends the program
+// before it opens anything: -1 after the usage (--help), -2 after a refusal.
 int ReadFlags(int argc, char** argv) {
-    if (argc != 2) return 0;
-    return atoi(argv[1]);
+    long flags = 0;
+    if (argc == 1) return 0;
+    if (argc == 2 && strcmp(argv[1], "--help") == 0) {
+        fputs(kUsage, stdout);
+        return -1;
+    }
+    if (argc == 2 && ParseInteger(argv[1], 0, 7, &flags)) return static_cast<int>(flags);
+    fprintf(stderr, "zorv: %s (see zorv --help)\n",
+            argc == 2 ? "the argument is no number of flags from 0 to 7" : "one number of flags only");
+    return -2;
 }
 
 #ifdef ZORV_LOG_MILESTONES
@@ -184,6 +203,7 @@ int main(int argc, char** argv) {
     // 1, 2. Random seed and command-line flags.
     srand(static_cast<unsigned>(time(nullptr)));
     const int flags = ReadFlags(argc, argv);
+    if (flags < 0) return flags == -1 ? 0 : 2;
 
     // 3. Log: everything off, then notes, warnings and errors.
     InitDebugLog(false);
@@ -214,6 +234,10 @@ int main(int argc, char** argv) {
     DebugLog(DBG_DEBUG, "Loading FONT1_URL:  %s\n", "./");
     DebugLog(DBG_DEBUG, "Loading FONT2_URL:  %s\n", "resource5.dat");
     FontInit("./", "resource5.dat");
+
+    // Before SDL starts, so that a terminate signal is told from the
+    // window's close button.
+    CInput::CatchTerminateSignals();
 
     // 8. Sound, unless switched off.
     if (!(flags & kFlagNoSound)) CSound::Init(!(flags & kFlagAskSoundOutput));

@@ -2,6 +2,7 @@
 
 #include "engine/CBackground.h"
 #include "engine/CDraw.h"
+#include "engine/CInput.h"
 #include "engine/CMouse.h"
 #include "engine/CRender.h"
 #include "engine/CSprite.h"
@@ -83,6 +84,7 @@ void CControllerGame::Init(CLevelSet* set, CLevel* level_, bool record_, bool re
         levelIndex = -1;
         setIndex = -1;
     }
+    modifiedBeforePlay = level && level->IsModified() ? 1 : 0;
     if (record && level) {
         // A recording that does not reach the exit gives this back.
         previousSolution = level->GetSolution();
@@ -108,6 +110,7 @@ CControllerGame::~CControllerGame() {
     delete postGameChild;
     delete storyChild;
     delete message;
+    delete quitQuestion;
     if (record && level && !recordingFinished) {
         level->ClearSolution();
         for (const ReplayKey& k : previousSolution) level->AddReplayKey(k.frame, k.key, k.released);
@@ -135,6 +138,8 @@ void CControllerGame::CreateSprites() {
 
 void CControllerGame::LoadLevel(CLevel* lvl) {
     startFramePending = 1;
+    resumeStep = 1;
+    heldKeys = 0;
     if (lvl) {
         if (record) lvl->ClearSolution();
         if (replay) lvl->ResetReplay();
@@ -186,6 +191,25 @@ void CControllerGame::LoadInGameController() {
 }
 
 void CControllerGame::InterruptPlayback() { LoadInGameController(); }
+
+bool CControllerGame::AskBeforeClosing() {
+    const bool recording = record && !recordingFinished && level && !level->GetSolution().empty();
+    if (!editorTest || CInput::IsTerminating() || !(modifiedBeforePlay || recording)) return false;
+    if (!startFramePending) {
+        // The world does not step while the question is open: the play goes
+        // on from this step, and the keys held now are let go at it, in the
+        // world (Suspend) and in the recording alike.
+        resumeStep = static_cast<int32_t>(CDraw::GetFrame()) - startFrame;
+        for (int b = KEYACTION_LEFT; b <= KEYACTION_TURN; ++b)
+            if (record && (heldKeys & (1u << b))) level->AddReplayKey(resumeStep, SolutionCodeOf(b), true);
+        heldKeys = 0;
+    }
+    Suspend();
+    LogOpening("Message");
+    quitQuestion = new CControllerMessage(kUnsavedTitle, kUnsavedBody, true, 0);
+    OpenChild(quitQuestion);
+    return true;
+}
 
 bool CControllerGame::LoadStoryController(bool openNow) {
     CProfile* profile = GetProfile();
@@ -262,6 +286,7 @@ void CControllerGame::ProcessKey(bool released, int key) {
     if (record && level) {
         currentFrame = static_cast<int32_t>(CDraw::GetFrame());
         level->AddReplayKey(currentFrame - startFrame, SolutionCodeOf(binding), released);
+        if (binding <= KEYACTION_TURN) heldKeys = released ? heldKeys & ~(1u << binding) : heldKeys | (1u << binding);
     }
 }
 
@@ -401,6 +426,14 @@ void CControllerGame::Pump() {
             delete message;
             message = nullptr;
             result = 1;
+        } else if (GetPreviousId() == CONTROLLER_MESSAGE && quitQuestion) {
+            // Yes ends the game; no goes on with the test, but ends a
+            // playback (as any key does).
+            if (quitQuestion->IsConfirmed()) result = -1;
+            if (result == 0 && replay) result = 1;
+            if (result == 0) startFramePending = 1;
+            delete quitQuestion;
+            quitQuestion = nullptr;
         }
         HideMousePointer(-1);
         CDraw::SetFrameRate(replay || !profile ? -1 : profile->GetGameSpeed());
@@ -424,13 +457,14 @@ void CControllerGame::Pump() {
     }
 
     if (startFramePending) {
-        startFrame = static_cast<int32_t>(CDraw::GetFrame()) - 1;
+        startFrame = static_cast<int32_t>(CDraw::GetFrame()) - resumeStep;
         DebugLog(DBG_CGAME, "Initializing startFrame to %i\n", startFrame);
         currentFrame = static_cast<int32_t>(CDraw::GetFrame());
         startFramePending = 0;
     }
 
     PollInput();
+    if (result == -1 && AskBeforeClosing()) return;
     if (!active) return;
 
     if (!replay) {

@@ -6,6 +6,11 @@
 // when asked, or feeding the stored solution instead), steps the world once
 // and, when the level has ended, records the result in the profile.
 //
+// In the editor's test play the window's close button asks first, as the
+// editor does, when work would be lost (changes not saved before the test,
+// or a recording under way); answered no, the test goes on, and so does a
+// recording, as if the question had never been there.
+//
 // It never deletes its level: the level set, the editor or the level manager
 // owns it.
 #pragma once
@@ -29,6 +34,9 @@ public:
     enum { BUTTON_MENU = 100 };
     // The story shown after the last level of a set, once the hero is out.
     static constexpr int kLastStory = 11;
+    // The question before unsaved editor work is thrown away.
+    static constexpr int kUnsavedTitle = 2209;
+    static constexpr int kUnsavedBody = 2315;
 
     // The set's current level, played normally (the level map).
     explicit CControllerGame(CLevelSet* set);
@@ -55,6 +63,7 @@ public:
     CGuiCounter* GetStepCounter() const { return stepCounter; }
     CController* GetInGameChild() const { return inGameChild; }
     CController* GetStoryChild() const { return storyChild; }
+    CControllerMessage* GetQuitQuestion() const { return quitQuestion; }
 
 private:
     void Init(CLevelSet* set, CLevel* level, bool record, bool replay, bool editorTest);
@@ -75,6 +84,9 @@ private:
     // During playback every key or click only opens the in-game menu (an
     // editor test closes instead).
     void InterruptPlayback();
+    // The window's close button in the editor's test play: true when it
+    // asked (the play is paused for the question).
+    bool AskBeforeClosing();
 
     CSprite* replayIndicator;
     CGuiButton* menuButton;
@@ -87,12 +99,16 @@ private:
     CController* inGameChild;
     CController* storyChild;
     CControllerMessage* message;  // the refusal of a level the world cannot play
+    CControllerMessage* quitQuestion = nullptr;
     uint8_t storyPending;
     uint8_t record;
     uint8_t replay;
     uint8_t editorTest;
     uint8_t startFramePending;
     int32_t startFrame;
+    // The step the play goes on from once the start frame is set (1 at the
+    // start; the step it was paused at after the close question).
+    int32_t resumeStep = 1;
     int32_t currentFrame;
     int32_t levelIndex;
     int32_t setIndex;
@@ -103,4 +119,9 @@ private:
     std::vector<ReplayKey> previousSolution;
     uint8_t previousSolutionRecorded = 0;
     uint8_t recordingFinished = 0;
+    // The level's modified flag when the test began (the editor's work).
+    uint8_t modifiedBeforePlay = 0;
+    // The recorded direction and turn keys now held, a bit each, so that a
+    // pause records their release.
+    uint32_t heldKeys = 0;
 };

@@ -80,6 +80,17 @@ void CControllerTextEntryBase::MakeButtons(int okayX, int okayY, int cancelX, in
                             0);
 }
 
+void CControllerTextEntryBase::BuildLargePanel(int promptId, const char* debugName, int maxLength, bool allowSpace) {
+    // The panel (376 wide) and everything on it share the screen's middle
+    // column, x 400: the prompt's 300-pixel box, the 172-pixel field and the
+    // two 78-pixel buttons 82 apart.
+    const int image = ComposeBackdrop("profile_entername_mainbig.png", 212, 205, promptId, kLargeMarkX, 240, 300, 60);
+    MakeBackground(image, debugName);
+    MakeButtons(320, 327, 402, 327);
+    textbox = new CGuiTextbox(maxLength, 314, 285, 6, 4, "profile_entername_textbox.png", "profilenternamecursor.png",
+                              allowSpace, false, false);
+}
+
 void CControllerTextEntryBase::SetText(const char* text) {
     if (textbox) textbox->SetText(text);
 }

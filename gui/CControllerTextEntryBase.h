@@ -75,6 +75,14 @@ protected:
     void MakeBackground(int image, const char* debugName);
     // The parchment okay (the default button) and cancel buttons.
     void MakeButtons(int okayX, int okayY, int cancelX, int cancelY);
+    // The large panel of the score-board name and password dialogs: the
+    // backdrop with the panel in the middle of the screen and the prompt
+    // (text promptId), the background sprite, the buttons and a one-line
+    // field of maxLength characters, all centred on the panel.
+    void BuildLargePanel(int promptId, const char* debugName, int maxLength, bool allowSpace);
+    // Where the mark of a refused entry lies over that panel's prompt.
+    static constexpr int kLargeMarkX = 250;
+    static constexpr int kLargeMarkY = 215;
     // Keyboard focus: onto the text box, or onto a button (the pointer
     // follows in both cases).
     void FocusTextbox();

@@ -28,7 +28,7 @@ bool CAudioDevice::Open(CAudioMixer* mixer, int rate) {
     want.samples = 1024;
     want.callback = &CAudioDevice::Callback;
     want.userdata = this;
-    // No "obtained" spec: SDL converts to the device's format for us, so the
+    // No "obtained" format: SDL converts to the device's format for us, so the
     // mixer always writes 16-bit stereo at the rate asked for.
     if (SDL_OpenAudio(&want, nullptr) != 0) {
         DebugLog(DBG_SOUND, "CAudioDevice::Open()   No audio device: %s\n", SDL_GetError());

@@ -62,7 +62,7 @@ void CControllerCredits::LoadSprites() {
     BlitString(1010, image, 100, 40, 1, 540, 500, kVersion);
     page = MakePageSprite(image, 1411, "Credits Controller (CREDITS_LSPRITE_BACKGROUND)");
 
-    done = new CGuiButton(345, 538, 0, this, "story_buttondonebase.png", "story_buttondoneshadow.png",
+    done = new CGuiButton(345, kFootRowY, 0, this, "story_buttondonebase.png", "story_buttondoneshadow.png",
                           "story_buttondonerollover.png", nullptr, true, 2, 2);
     HideMousePointer(-1);
     loaded = 1;

@@ -128,17 +128,17 @@ const Picture kPage7[] = {
     OnCell("gatefrontbreakyellow11.tga", 396, 308, kGateFront),
 };
 
-// The professor pushes a barrel into a trampoline, which throws it up to
-// the ledge in the picture.
+// The professor pushes a barrel towards a trampoline two cells on, which
+// throws it up to the ledge in the picture; the picture's marks show the way.
 const Picture kPage8[] = {
     At("picture_trampolines.tga", 233, 298),
     OnCell("sand8.png", 250, 450, kSand),
     OnCell("editortrampoline.tga", 250, 426, kTrampFront),
-    OnCell("profpushright5.tga", 322, 426, kPush),
-    OnCell("trampolineback0.tga", 346, 426, kTrampBack),
-    OnCell("barrel0.tga", 346, 426, kBarrel),
-    OnCell("trampolinestretchleftfull.tga", 346, 426, kTrampCanvas),
-    OnCell("trampolinefront0.tga", 346, 426, kTrampFront),
+    OnCell("profpushright5.tga", 298, 426, kPush),
+    OnCell("barrel0.tga", 322, 426, kBarrel),
+    OnCell("trampolineback0.tga", 394, 426, kTrampBack),
+    OnCell("trampoline0.tga", 394, 426, kTrampCanvas),
+    OnCell("trampolinefront0.tga", 394, 426, kTrampFront),
 };
 
 const Picture kPage9[] = {At("parchment_caught.png", 430, 177)};
@@ -241,12 +241,12 @@ void CControllerInstructions::CreateSprites() {
         snprintf(caption, sizeof caption, "p2d_button_class%dtext.png", i);
         topicButtons[i] = MakeParchmentButton(i < 9 ? 180 : 455, 170 + 30 * (i % 9), i, caption);
     }
-    prevButton = new CGuiButton(190, 540, BUTTON_PREVIOUS, this, "story_buttonprevbase.png",
+    prevButton = new CGuiButton(190, kFootRowY, BUTTON_PREVIOUS, this, "story_buttonprevbase.png",
                                 "story_buttonprevshadow.png", "story_buttonprevrollover.png", nullptr, false, 2, 2);
     prevButton->SetDisableImage("story_buttonprevfade.png", 0, 0);
-    doneButton = new CGuiButton(345, 540, BUTTON_DONE, this, "story_buttondonebase.png",
+    doneButton = new CGuiButton(345, kFootRowY, BUTTON_DONE, this, "story_buttondonebase.png",
                                 "story_buttondoneshadow.png", "story_buttondonerollover.png", nullptr, false, 2, 2);
-    nextButton = new CGuiButton(500, 540, BUTTON_NEXT, this, "story_buttonnextbase.png",
+    nextButton = new CGuiButton(500, kFootRowY, BUTTON_NEXT, this, "story_buttonnextbase.png",
                                 "story_buttonnextshadow.png", "story_buttonnextrollover.png", nullptr, true, 2, 2);
     nextButton->SetDisableImage("story_buttonnextfade.png", 0, 0);
     BuildPage();

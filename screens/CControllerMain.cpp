@@ -20,6 +20,7 @@
 #include "players/CProfile.h"
 #include "screens/CControllerManager.h"
 #include "editor/CControllerEditor.h"
+#include "editor/EditorRecovery.h"
 #include "screens/CControllerMap.h"
 #include "screens/CControllerProfiles.h"
 #include "screens/CControllerCredits.h"
@@ -560,6 +561,17 @@ bool CControllerMain::OpenDamageNotice() {
     return true;
 }
 
+bool CControllerMain::OpenRecoveryNotice() {
+    std::string names;
+    bool recording = false;
+    if (notice || !TakeRecoveredLevels(&names, &recording)) return false;
+    FreezeFor("Message (Recovered Level)");
+    notice = new CControllerMessage(kRecoveredTitle, recording ? kRecoveredRecordingBody : kRecoveredBody, false,
+                                    names.c_str());
+    OpenChild(notice);
+    return true;
+}
+
 void CControllerMain::OpenMap() {
     UnloadSprites();
     LogOpening("Map");
@@ -599,7 +611,8 @@ void CControllerMain::Pump() {
         PollInput();
         // A damaged profile is told as soon as the picture left by the intro
         // has faded, and after the player list when it loaded another one.
-        if (active && result == 0 && spritesLoaded && !(introLogo && introLogo->IsFading()) && OpenDamageNotice())
+        if (active && result == 0 && spritesLoaded && !(introLogo && introLogo->IsFading()) &&
+            (OpenDamageNotice() || OpenRecoveryNotice()))
             return;
         if (active && spritesLoaded) {
             AnimateFigure();

@@ -70,6 +70,10 @@ public:
     static constexpr int kDamagedListBody = 2347;
     static constexpr int kDamagedListNoCopyBody = 2348;
     static constexpr int kMissingListBody = 2359;
+    // The notice of editor work kept when the game last ended unasked.
+    static constexpr int kRecoveredTitle = 2222;
+    static constexpr int kRecoveredBody = 2360;
+    static constexpr int kRecoveredRecordingBody = 2361;
 
     CControllerMain();
     ~CControllerMain() override;
@@ -114,6 +118,9 @@ private:
     // Tells the player of the oldest damaged profile file not told yet, in a
     // message box over the frozen menu; false when there is none.
     bool OpenDamageNotice();
+    // Tells the player of editor work kept in a recovery file when the game
+    // last ended; false when there is none.
+    bool OpenRecoveryNotice();
     void ShowButtons();
     void HideButtons();
     CSprite* MakeSprite(int layer, int frameDelay, const char* debugName, int x, int y);

@@ -1,5 +1,7 @@
 #include "screens/CControllerMap.h"
 
+#include <SDL.h>
+
 #include <cstdio>
 #include <string>
 
@@ -34,6 +36,8 @@ const char* const kRule = "=============================================\n";
 const int kTextPlain = 300;
 // The player's name in the top-left panel.
 const int kNameBoxW = 170;
+// The first visit's help arrow, in the middle of its box.
+const int kHelpArrowX = 684;
 
 // The two pictures of each set button, rebuilt with the set's name and
 // completion painted in.
@@ -58,7 +62,7 @@ const MapButton kButtons[CControllerMap::kButtonCount] = {
     {CControllerMap::BUTTON_RESET_ADVANCED, 203, 69, "map_buttonchangereset_", "map_buttonchangereset_textreset.png", 0},
     {CControllerMap::BUTTON_RESET_KIDS, 203, 93, "map_buttonchangereset_", "map_buttonchangereset_textreset.png", 0},
     {CControllerMap::BUTTON_CHANGE_SET, 648, 16, "map_buttonchangereset_", "map_buttonchangereset_textchange.png", 0},
-    {CControllerMap::BUTTON_SCORES, 710, 85, "map_buttonhighscores_", "map_buttonhighscores_text.png", 0},
+    {CControllerMap::BUTTON_SCORES, 698, 85, "map_buttonhighscores_", "map_buttonhighscores_text.png", 0},
     {CControllerMap::BUTTON_PLAY, 637, 509, "map_buttonlowerright_", "map_buttonlowerright_textplay.png", 4},
     {CControllerMap::BUTTON_MANAGER, 637, 533, "map_buttonlowerright_", "map_buttonlowerright_textlevelmanager.png", 4},
     {CControllerMap::BUTTON_MAIN_MENU, 637, 557, "map_buttonlowerright_", "map_buttonlowerright_textmainmenu.png", 4},
@@ -239,9 +243,9 @@ void CControllerMap::UpdateLevelTexts() {
     sprites[SPRITE_LEVEL_NAME] = MakeText(name.c_str(), 270, 30, 0, "map_text_level_name.png", 491, 40, 1415);
     const int steps = profile ? profile->GetLevelSteps(-1, -1, false) : 0;
     const std::string best = steps < 1 ? "Incomplete" : GroupThousands(steps);
-    sprites[SPRITE_LEVEL_STEPS] = MakeText(best.c_str(), 100, 30, 0, "map_text_level_steps.png", 624, 77, 1415);
+    sprites[SPRITE_LEVEL_STEPS] = MakeText(best.c_str(), 100, 30, 0, "map_text_level_steps.png", 600, 77, 1415);
     const std::string total = GroupThousands(profile ? profile->GetSetSteps(-1) : 0);
-    sprites[SPRITE_SET_STEPS] = MakeText(total.c_str(), 200, 20, 0, "map_text_set_steps.png", 624, 100, 1415);
+    sprites[SPRITE_SET_STEPS] = MakeText(total.c_str(), 200, 20, 0, "map_text_set_steps.png", 600, 100, 1415);
     for (int set = 0; set < CLevelSet::kSetCount; ++set) CreateSetButtons(set, set);
     CGuiButton* scores = GetButton(BUTTON_SCORES);
     // Tutorial levels are not scored.
@@ -264,13 +268,17 @@ void CControllerMap::CreateSetButtons(int button, int set) {
     CProfile* profile = GetProfile();
     char percent[16];
     snprintf(percent, sizeof percent, "%i%%", profile ? profile->GetSetPercent(set) : 0);
+    // The percentage ends at x 165 of the plate: measured first, so that it
+    // can be centred in the plate's height as the set's name is.
+    SDL_FreeSurface(FontRenderStringTyped(165, 22, 4, kTextPlain, percent));
+    const int percentW = FontGetTextEndX();
     const char* plate = set == currentSet ? "map_buttonlevelset_rollover.png" : "map_buttonlevelset_base.png";
     for (const char* name : {baseName, rollName}) {
         const int image = CDraw::CopyImage(name == baseName ? plate : "map_buttonlevelset_rollover.png", name, 0);
         const int w = CDraw::GetWidth(image);
         const int h = CDraw::GetHeight(image);
-        BlitString(2100 + set, image, w, h, 0, 11, 0);
-        BlitTypedString(kTextPlain, image, 165, h, 1, 0, 0, percent);
+        BlitString(2100 + set, image, w, h, 4, 11, 0);
+        BlitTypedString(kTextPlain, image, percentW, h, 4, 165 - percentW, 0, percent);
     }
     b->SetBaseImage(baseName);
     b->SetRolloverImage(rollName);
@@ -341,12 +349,15 @@ void CControllerMap::CreateHelpOverlay() {
     if (!profile) return;
     for (int set = 0; set < CLevelSet::kSetCount; ++set)
         if (profile->IsLevelSolved(set, 0)) return;
+    // Over the sea right of the island, clear of every set's dots, with its
+    // arrow pointing down at Play.
     sprites[SPRITE_HELP_BOX] =
-        MakeGuiSprite("mapoverviewboxlockedmain.png", 1430, "Map (MAP_LSPRITE_HELP_BOX)", 560, 380, true);
-    sprites[SPRITE_HELP_TEXT] = MakeGuiSprite("maphelptext.png", 1430, "Map (MAP_LSPRITE_HELP_TEXT)", 580, 387, true);
-    sprites[SPRITE_HELP_ARROW] = MakeGuiSprite("maphelparrow.png", 1432, "Map (MAP_LSPRITE_HELP_ARROW)", 677, 448, true);
+        MakeGuiSprite("mapoverviewboxlockedmain.png", 1430, "Map (MAP_LSPRITE_HELP_BOX)", 614, 380, true);
+    sprites[SPRITE_HELP_TEXT] = MakeGuiSprite("maphelptext.png", 1430, "Map (MAP_LSPRITE_HELP_TEXT)", 624, 387, true);
+    sprites[SPRITE_HELP_ARROW] =
+        MakeGuiSprite("maphelparrow.png", 1432, "Map (MAP_LSPRITE_HELP_ARROW)", kHelpArrowX, 448, true);
     sprites[SPRITE_HELP_ARROW_SHADOW] =
-        MakeGuiSprite("maphelparrowshadow.png", 1431, "Map (MAP_LSPRITE_HELP_ARROW_SHADOW)", 681, 449, true);
+        MakeGuiSprite("maphelparrowshadow.png", 1431, "Map (MAP_LSPRITE_HELP_ARROW_SHADOW)", kHelpArrowX + 4, 449, true);
     if (!helpBobber) {
         helpBobber = new COscillator();
         helpBobber->Init(0, 6, 3.5f, 5.2f, rand() % 24);
@@ -371,8 +382,8 @@ void CControllerMap::UpdateAnimations() {
     }
     if (helpBobber && sprites[SPRITE_HELP_ARROW]) {
         helpBobber->Step();
-        sprites[SPRITE_HELP_ARROW]->SetPosition(677, 448 + helpBobber->GetValue(), false);
-        sprites[SPRITE_HELP_ARROW_SHADOW]->SetPosition(681, 449 + helpBobber->GetValue(), false);
+        sprites[SPRITE_HELP_ARROW]->SetPosition(kHelpArrowX, 448 + helpBobber->GetValue(), false);
+        sprites[SPRITE_HELP_ARROW_SHADOW]->SetPosition(kHelpArrowX + 4, 449 + helpBobber->GetValue(), false);
     }
 }
 

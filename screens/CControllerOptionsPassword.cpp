@@ -3,6 +3,7 @@
 #include "engine/CDraw.h"
 #include "engine/CMouse.h"
 #include "engine/CSprite.h"
+#include "engine/FontRender.h"
 #include "engine/Log.h"
 #include "gui/CControllerTextEntryBase.h"
 #include "gui/CGuiButton.h"
@@ -13,6 +14,8 @@
 
 namespace {
 const char* const kBaseName = "baseOptionsPasswordController.png";
+// The space between the two words of a label.
+const int kWordSpace = 5;
 }
 
 CControllerOptionsPassword::CControllerOptionsPassword(const char* current)
@@ -48,10 +51,15 @@ void CControllerOptionsPassword::CreateSprites() {
     const int width = CDraw::GetWidth(page);
     BlitString(2700, page, 450, 50, 2, (width - 450) / 2, 50);
     BlitString(2701, page, 350, 150, 2, (width - 350) / 2, 90);
-    BlitString(2702, page, 200, 20, 0, 100, 215);
-    BlitString(2704, page, 200, 20, 0, 100, 233);
-    BlitString(2703, page, 200, 20, 0, 100, 275);
-    BlitString(2705, page, 200, 20, 0, 100, 293);
+    // Each label on one line ("Current" or "New", then "password:"), level
+    // with its field (32 high, from page y 215 and 60 apart) and ending
+    // short of it at page x 262.
+    for (int i = 0; i < 2; ++i) {
+        const int y = 221 + 60 * i;
+        BlitString(2702 + i, page, 162, 20, 4, 100, y);
+        const int after = FontGetTextEndX() + kWordSpace;
+        BlitString(2704 + i, page, 162 - after, 20, 4, 100 + after, y);
+    }
     background = new CSprite(1412, 0, false);
     background->SetName("Options Password Controller (OPTIONSPASSWORD_LSPRITE_BACKGROUND)");
     background->AddFrame(page);
@@ -60,9 +68,11 @@ void CControllerOptionsPassword::CreateSprites() {
 
     mark = new CInvalidMark("options_password_invalid", 1413, 422, 335,
                             "Options Password Controller (OPTIONSPASSWORD_LSPRITE_INVALID)");
-    for (int i = 0; i < 2; ++i)
+    for (int i = 0; i < 2; ++i) {
         boxes[i] = new CGuiTextbox(CProfileBase::kPasswordMax, 422, 303 + 60 * i, 15, 8, "password_entry.png",
                                    "profilenternamecursor.png", false, false, false);
+        boxes[i]->SetMasked(true);
+    }
     okay = new CGuiButton(315, 420, BUTTON_OKAY, this, "confirmation_buttonokaybase.png",
                           "confirmation_buttonokayshadow.png", "confirmation_buttonokayroll.png", nullptr, false, 0, 0);
     cancel = new CGuiButton(410, 420, BUTTON_CANCEL, this, "confirmation_buttoncancelbase.png",

@@ -1,6 +1,6 @@
 // The options screen's dialog that changes the profile's password: the
 // current password in the first box, the new one in the second, both shown
-// in clear. The change is stored only when the first box matches the
+// as one "*" per character (the boxes keep the real text). The change is stored only when the first box matches the
 // current password exactly; an empty second box removes the password.
 #pragma once
 

@@ -18,6 +18,10 @@ public:
     static constexpr int kPageY = 23;
     // The column of parchment buttons at the foot of a page.
     static constexpr int kFootButtonX = 307;
+    // The row of the Done (and previous and next) buttons, 40 high with
+    // their shadow 2 lower, ending 7 pixels short of the page's torn
+    // bottom edge.
+    static constexpr int kFootRowY = 526;
 
     void InputKey(bool released, int key) override;
     void InputMouseMove(int x, int y) override;

@@ -11,12 +11,8 @@ CControllerPassword::CControllerPassword(const char* expected) : expectedPasswor
 
 void CControllerPassword::LoadSprites() {
     if (spritesBuilt) return;
-    const int image = ComposeBackdrop("profile_entername_mainbig.png", 212, 205, 3003, 227, 240, 300, 60);
-    MakeBackground(image, "Text Entry Controller (PASSWORD_LSPRITE_BACKGROUND)");
-    mark = new CInvalidMark("password_invalid", 1411, 227, 215, "Text Entry Controller (ptrSInvalid)");
-    MakeButtons(301, 327, 383, 327);
-    textbox = new CGuiTextbox(10, 290, 285, 6, 4, "profile_entername_textbox.png", "profilenternamecursor.png", false,
-                              false, false);
+    BuildLargePanel(3003, "Text Entry Controller (PASSWORD_LSPRITE_BACKGROUND)", 10, false);
+    mark = new CInvalidMark("password_invalid", 1411, kLargeMarkX, kLargeMarkY, "Text Entry Controller (ptrSInvalid)");
     textbox->SetMasked(true);
     HideMousePointer(-1);
     spritesBuilt = 1;

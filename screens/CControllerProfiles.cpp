@@ -32,9 +32,11 @@ struct ButtonLook {
     const char* rollover;
 };
 
+// The list's field (from x 302) and its arrows (to x 497) stand together
+// centred on the panel's parchment, which runs from x 288 to 511.
 const ButtonLook kButtons[CControllerProfiles::BUTTON_COUNT] = {
-    {461, 161, "profile_button_upbase.png", "profile_button_upshadow.png", "profile_button_uprollover.png"},
-    {461, 205, "profile_button_downbase.png", "profile_button_downshadow.png", "profile_button_downrollover.png"},
+    {473, 161, "profile_button_upbase.png", "profile_button_upshadow.png", "profile_button_uprollover.png"},
+    {473, 205, "profile_button_downbase.png", "profile_button_downshadow.png", "profile_button_downrollover.png"},
     {322, 262, "profile_button_selectbase.png", "profile_button_selectshadow.png",
      "profile_button_selectrollover.png"},
     {404, 262, "profile_button_deletebase.png", "profile_button_deleteshadow.png",
@@ -119,7 +121,7 @@ void CControllerProfiles::UnloadSprites() {
 void CControllerProfiles::BuildList() {
     CProfile* profile = GetProfile();
     delete list;
-    list = new CGuiListbox(287, 157, LIST_PROFILES, this, 161, 93, 4, 21, "profile_select_listbox.png",
+    list = new CGuiListbox(299, 157, LIST_PROFILES, this, 161, 93, 4, 21, "profile_select_listbox.png",
                            "profile_select_selector.png", 0, 5, 3, 5);
     list->AddColumn(158);
     if (!profile) return;

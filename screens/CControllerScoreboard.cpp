@@ -336,14 +336,17 @@ void CControllerScoreboard::DrawPostGame(int page) {
     const int h = CDraw::GetHeight(page);
     CProfile* p = GetProfile();
     CGuiButton* submit = GetButton(BUTTON_SUBMIT);
+    // The professor stands midway between the heading and Try again (page y
+    // 332): the singed picture's smoke starts 12 pixels into it, the caught
+    // one's head 27.
     if (type == SCOREBOARD_SINGED) {
         PageText(page, kTextSingedMessage, 0, 35, 700, 40, nullptr);
-        CDraw::DrawImageOnto("parchment_singed.png", page, 277, 150);
+        CDraw::DrawImageOnto("parchment_singed.png", page, 277, 104);
         return;
     }
     if (type == SCOREBOARD_LOST) {
         PageText(page, kTextLostMessages + seed % 4, 0, 35, 700, 40, nullptr);
-        CDraw::DrawImageOnto("parchment_caught.png", page, 240, 150);
+        CDraw::DrawImageOnto("parchment_caught.png", page, 240, 96);
         return;
     }
     PageText(page, kTextSolvedMessages + seed % 21, 0, 35, 700, 40, nullptr);

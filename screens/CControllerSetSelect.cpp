@@ -11,17 +11,25 @@ namespace {
 
 const char* const kBaseName = "baseSetSelectController.png";
 
+// The box, a copy of the confirmation parchment painted on, lies here.
+const int kBoxX = 158;
+const int kBoxY = 113;
+
 struct SetButton {
     int y;
+    const char* description;
     const char* base;
     const char* shadow;
     const char* rollover;
 };
 
 const SetButton kButtons[CControllerSetSelect::BUTTON_COUNT] = {
-    {239, "lvlset_buttonregular_base.png", "lvlset_buttonregular_shadow.png", "lvlset_buttonregular_roll.png"},
-    {309, "lvlset_buttonadvanced_base.png", "lvlset_buttonadvanced_shadow.png", "lvlset_buttonadvanced_roll.png"},
-    {379, "lvlset_buttonkids_base.png", "lvlset_buttonkids_shadow.png", "lvlset_buttonkids_roll.png"},
+    {239, "lvlset_desc_regular.png", "lvlset_buttonregular_base.png", "lvlset_buttonregular_shadow.png",
+     "lvlset_buttonregular_roll.png"},
+    {309, "lvlset_desc_advanced.png", "lvlset_buttonadvanced_base.png", "lvlset_buttonadvanced_shadow.png",
+     "lvlset_buttonadvanced_roll.png"},
+    {379, "lvlset_desc_kids.png", "lvlset_buttonkids_base.png", "lvlset_buttonkids_shadow.png",
+     "lvlset_buttonkids_roll.png"},
 };
 
 }  // namespace
@@ -42,10 +50,9 @@ void CControllerSetSelect::LoadSprites() {
     dimmer = MakeDimmer(1411, "Set Select Controller (SETSELECT_LSPRITE_DIMMER)");
     const int base = CDraw::CopyImage("confirmation_parch.png", kBaseName, 0);
     CDraw::DrawImageOnto("lvlset_heading.png", base, 88, 44);
-    CDraw::DrawImageOnto("lvlset_desc_regular.png", base, 175, 124);
-    CDraw::DrawImageOnto("lvlset_desc_advanced.png", base, 175, 194);
-    CDraw::DrawImageOnto("lvlset_desc_kids.png", base, 175, 264);
-    background = MakeGuiSprite(base, 1412, "Set Select Controller (SETSELECT_LSPRITE_BACKGROUND)", 158, 113, true);
+    for (int i = 0; i < BUTTON_COUNT; ++i)
+        CDraw::DrawImageOnto(kButtons[i].description, base, kDescriptionX - kBoxX, GetDescriptionY(i) - kBoxY);
+    background = MakeGuiSprite(base, 1412, "Set Select Controller (SETSELECT_LSPRITE_BACKGROUND)", kBoxX, kBoxY, true);
     professor = MakeGuiSprite("lvlset_prof.png", 1413, "Set Select Controller (SETSELECT_LSPRITE_PROF)", 518, 88, true);
     for (int i = 0; i < BUTTON_COUNT; ++i) {
         const SetButton& b = kButtons[i];
@@ -53,6 +60,12 @@ void CControllerSetSelect::LoadSprites() {
     }
     HideMousePointer(-1);
     loaded = 1;
+}
+
+int CControllerSetSelect::GetDescriptionY(int set) {
+    // A description's text is centred in its 66-pixel picture, which stands
+    // centred on its 40-pixel button.
+    return set >= 0 && set < BUTTON_COUNT ? kButtons[set].y + 20 - 33 : 0;
 }
 
 void CControllerSetSelect::UnloadSprites() {

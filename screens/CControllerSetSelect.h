@@ -22,6 +22,11 @@ public:
     void GUICallback(int index, int value, bool dclick) override;
     void InputKey(bool released, int key) override;
 
+    // Where each set's description picture stands on the screen, beside its
+    // button.
+    static constexpr int kDescriptionX = 333;
+    static int GetDescriptionY(int set);
+
     // Inspection (tests).
     CGuiButton* GetButton(int set) const { return set >= 0 && set < BUTTON_COUNT ? buttons[set] : nullptr; }
 

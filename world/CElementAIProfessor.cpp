@@ -417,7 +417,9 @@ void CElementAIProfessor::BuildIconSprites() {
         Frame(number, kNumberIconImages[p], 0);
         Frame(number, kNumberIconImages[p], 1);
         Frame(number, kNumberIconImages[p], 0);
-        number->SetPosition(40 * p + 30, 25, false);
+        // The number sits in the badge's lower right corner, off the plate's
+        // pictogram: it overlaps only the rim.
+        number->SetPosition(40 * p + 38, 34, false);
         iconSprites[p][0] = number;
         for (int kind = 1; kind < kIconKinds; ++kind) {
             const KindIcon& k = kKindIcons[kind];

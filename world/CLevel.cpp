@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 
@@ -20,8 +21,6 @@ constexpr size_t kHeadingBytes = 33;
 constexpr size_t kLayerBytes = CLevel::kCells * 4;
 // The fixed part before the teleport lists: ID, heading, two layers.
 constexpr size_t kFixedBytes = 4 + kHeadingBytes + 2 * kLayerBytes;
-// A level file is small; anything far larger is not one of ours.
-constexpr long kMaxFileBytes = 64L * 1024 * 1024;
 
 const char* KindName(uint32_t kind) {
     switch (kind) {
@@ -72,6 +71,10 @@ bool CLevel::IsValidName(const char* name) {
 std::string CLevel::PathFor(const char* name) {
     return IsValidName(name) ? std::string(GetLevelsDir()) + name + ".lvl" : std::string();
 }
+
+const size_t CLevel::kSavableNameBytes = NAME_MAX - strlen(".lvl") - strlen(CAtomicFile::kTempSuffix);
+
+bool CLevel::IsSavableName(const char* name) { return IsValidName(name) && strlen(name) <= kSavableNameBytes; }
 
 std::vector<std::string> CLevel::ListFileNames() {
     std::vector<std::string> names;
@@ -175,7 +178,7 @@ bool CLevel::LoadFile(const std::string& path, const char* name) {
     std::vector<uint8_t> bytes;
     bool ok = fseek(f, 0, SEEK_END) == 0;
     const long size = ok ? ftell(f) : -1;
-    ok = ok && size >= 0 && size <= kMaxFileBytes && fseek(f, 0, SEEK_SET) == 0;
+    ok = ok && size >= 0 && size <= CLevel::kFileBytesMax && fseek(f, 0, SEEK_SET) == 0;
     if (ok) {
         bytes.resize(static_cast<size_t>(size));
         ok = size == 0 || fread(bytes.data(), 1, bytes.size(), f) == bytes.size();

@@ -110,6 +110,14 @@ public:
     static constexpr size_t kHeadingMax = 32;
     static constexpr int kBackgroundCount = 8;
     static constexpr int kDefaultBackground = 4;
+    // The largest level file there can be: the ID, the heading and two
+    // layers; every place a portal can stand (33 columns, as -1 is one, by
+    // 24 rows) in each colour's list; a sign with the editor's longest text
+    // (250 bytes) on every cell; the background; and a solution of 65536
+    // records (an hour of play at 18 a second). A larger file is no level.
+    static constexpr long kFileBytesMax = 4 + (kHeadingMax + 1) + 2 * kCells * 4 +
+                                          kTeleportColours * (4 + (kWidth + 1) * kHeight * 8) + 4 +
+                                          kCells * (12 + 250) + 4 + 4 + 65536 * 12;
 
     CLevel();
     ~CLevel() = default;
@@ -158,6 +166,12 @@ public:
     static bool IsValidName(const char* name);
     // "<levels folder><name>.lvl"; "" for a name IsValidName refuses.
     static std::string PathFor(const char* name);
+    // The longest name (in bytes) a level can be saved under: the temporary
+    // file of a save, "<name>.lvl.tmp", must fit the 255 bytes the system
+    // allows a file name. Longer names can still be listed, read and played.
+    static const size_t kSavableNameBytes;
+    // A valid name no longer than that.
+    static bool IsSavableName(const char* name);
     // The names of the level files in the levels folder, sorted without
     // regard to case: regular files ending in ".lvl" (so never the ".tmp" a
     // broken-off save leaves), with names IsValidName takes.

@@ -7,12 +7,14 @@
 #include <gtest/gtest.h>
 
 #include <SDL.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <utime.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <utility>
@@ -24,7 +26,9 @@
 #include "editor/CControllerEditorPalette.h"
 #include "editor/CControllerEditorSave.h"
 #include "editor/CControllerEditorTutorial.h"
+#include "editor/EditorRecovery.h"
 #include "engine/CDraw.h"
+#include "engine/CInput.h"
 #include "engine/CRender.h"
 #include "engine/CSprite.h"
 #include "engine/FontRender.h"
@@ -79,6 +83,7 @@ protected:
         root.Activate(nullptr);
     }
     void TearDown() override {
+        ForgetSignal();
         editor.reset();
         CElement::SetProfile(nullptr);
         ScreenTest::TearDown();
@@ -101,6 +106,17 @@ protected:
         Frame();
         ASSERT_EQ(CController::GetCurrentId(), CONTROLLER_EDITOR_PALETTE);
         Frame();
+    }
+    // After a terminate signal: the next start, from an empty stack.
+    static void ForgetSignal() {
+        CProfile* input = CInput::GetInputProfile();
+        CInput::Reset();
+        CInput::SetInputProfile(input);
+    }
+    void Restart() {
+        ForgetSignal();
+        CController::ResetStack();
+        root.Activate(nullptr);
     }
     CEditorModel& Model() { return editor->GetModel(); }
     CLevel* Level() { return editor->GetModel().GetLevel(); }
@@ -146,6 +162,20 @@ protected:
         ClickAt(PaletteX(column), PaletteY(row));
         Frame();
         ASSERT_EQ(Current(), CONTROLLER_EDITOR);
+    }
+    // Chooses the file listed as name in the open load dialog: selected,
+    // okay, two frames for the editor to load it.
+    void ChooseListed(const std::string& name) {
+        CControllerEditorLoad* load = editor->GetLoadDialog();
+        ASSERT_NE(load, nullptr);
+        load->GetList()->SelectRowByIndex(load->GetList()->FindRowByText(name));
+        load->GUICallback(CControllerEditorLoad::BUTTON_OKAY, 0, false);
+        Frames(2);
+    }
+    // Loads the file listed as name through the dialog.
+    void LoadListed(const std::string& name) {
+        Alt(SDLK_l);
+        ChooseListed(name);
     }
     void Answer(bool okay) {
         ASSERT_EQ(Current(), CONTROLLER_MESSAGE);
@@ -370,9 +400,17 @@ TEST_F(EditorScreenTest, NewLoadAndLeaveAskBeforeUnsavedWorkIsThrownAway) {
     ClickCell(4, 4);
     ASSERT_TRUE(Level()->IsModified());
 
-    // New, load and leave each ask; declining keeps the level.
-    for (SDLKey key : {SDLK_n, SDLK_l, SDLK_q}) {
-        Alt(key);
+    // New, load, leave and the window's close button (SDLK_UNKNOWN here),
+    // over the editor or over its palette, each ask; declining keeps the
+    // level.
+    for (SDLKey key : {SDLK_n, SDLK_l, SDLK_q, SDLK_UNKNOWN, SDLK_ESCAPE}) {
+        if (key == SDLK_ESCAPE) RightClick();
+        if (key == SDLK_UNKNOWN || key == SDLK_ESCAPE) {
+            PushWindowClose();
+            Frames(2);
+        } else {
+            Alt(key);
+        }
         ASSERT_EQ(Current(), CONTROLLER_MESSAGE) << key;
         EXPECT_EQ(editor->GetMessageTitle(), 2209);
         EXPECT_EQ(editor->GetMessageBody(), 2315);
@@ -381,6 +419,14 @@ TEST_F(EditorScreenTest, NewLoadAndLeaveAskBeforeUnsavedWorkIsThrownAway) {
         EXPECT_EQ(Level()->GetTile(4, 4), static_cast<uint32_t>(OBJECT_WCRATE)) << key;
         EXPECT_EQ(editor->GetPendingAction(), CControllerEditor::PENDING_NONE);
     }
+    // The palette the close button took down opens again, in view.
+    RightClick();
+    ASSERT_EQ(Current(), CONTROLLER_EDITOR_PALETTE);
+    const std::vector<CSprite*>& live = GetSpriteList();
+    CSprite* toolbox = editor->GetPalette()->GetSprite(CControllerEditorPalette::SPRITE_TOOLBOX);
+    EXPECT_NE(std::find(live.begin(), live.end(), toolbox), live.end());
+    Key(SDLK_ESCAPE);
+    Frame();
     // Confirmed: load opens the dialog, new clears the level.
     Alt(SDLK_l);
     Answer(true);
@@ -400,6 +446,101 @@ TEST_F(EditorScreenTest, NewLoadAndLeaveAskBeforeUnsavedWorkIsThrownAway) {
     Alt(SDLK_w);
     Answer(true);
     EXPECT_EQ(CController::GetCurrent(), &root);
+    // The close button's yes ends the game.
+    Open();
+    Key(SDLK_ESCAPE);
+    Key(SDLK_j);
+    ClickCell(6, 6);
+    PushWindowClose();
+    Frames(2);
+    Answer(true);
+    Frame();
+    EXPECT_FALSE(CController::IsRunning());
+}
+
+// In test play the close button asks while a recording is under way, and
+// answered no, the recording goes on without the time the question stood. A
+// terminate signal (a logout) ends the game without asking: the editor keeps
+// unsaved work in a recovery file (a recording under way as far as it went),
+// and the next start tells of it once.
+TEST_F(EditorScreenTest, TheCloseButtonAsksInTestPlayAndASignalKeepsUnsavedWorkForTheNextStart) {
+    CInput::CatchTerminateSignals();
+    Open();
+    Key(SDLK_ESCAPE);
+    BuildWalk();
+    ASSERT_TRUE(Level()->SaveAs("walk", "A walk"));
+    Alt(SDLK_r);
+    ASSERT_EQ(Current(), CONTROLLER_GAME);
+    Frames(60);
+    PushKey(true, SDLK_RIGHT);
+    Frames(10);
+    PushWindowClose();
+    Frames(2);
+    ASSERT_EQ(Current(), CONTROLLER_MESSAGE);
+    PushKey(false, SDLK_RIGHT);
+    Frames(30);
+    Answer(false);
+    ASSERT_EQ(Current(), CONTROLLER_GAME);
+    PushKey(true, SDLK_RIGHT);
+    RunUntilEditor();
+    PushKey(false, SDLK_RIGHT);
+    Frame();
+    ASSERT_TRUE(Level()->IsSolutionRecorded());
+    const std::vector<ReplayKey> solution = Level()->GetSolution();
+    ASSERT_GE(solution.size(), 3u);
+    EXPECT_TRUE(solution[1].released) << "the key held at the question is let go in the recording too";
+    EXPECT_LT(solution[2].frame - solution[1].frame, 5) << "the question's time is in the recording";
+    Alt(SDLK_p);
+    RunUntilEditor();
+    EXPECT_TRUE(CElement::IsLevelExited());
+
+    // A signal in the middle of a recording.
+    Alt(SDLK_r);
+    Frames(60);
+    PushKey(true, SDLK_RIGHT);
+    Frames(5);
+    ASSERT_EQ(raise(SIGTERM), 0);
+    Frames(5);
+    EXPECT_FALSE(CController::IsRunning());
+    CLevel kept;
+    ASSERT_TRUE(kept.Load("walk (recovered)"));
+    EXPECT_EQ(kept.GetTile(12, 22), static_cast<uint32_t>(DEVICE_TUBE_END));
+    ASSERT_EQ(kept.GetSolution().size(), 1u);
+    EXPECT_EQ(kept.GetSolution()[0].key, SDLK_RIGHT);
+
+    // A signal over a new level's unsaved changes; then over nothing unsaved.
+    for (const bool changed : {true, false}) {
+        Restart();
+        Open();
+        Key(SDLK_ESCAPE);
+        if (changed) {
+            Key(SDLK_j);
+            ClickCell(4, 4);
+        }
+        ASSERT_EQ(raise(SIGTERM), 0);
+        Frames(5);
+        EXPECT_FALSE(CController::IsRunning()) << changed;
+    }
+    ASSERT_TRUE(kept.Load("level (recovered)"));
+    EXPECT_EQ(kept.GetTile(4, 4), static_cast<uint32_t>(OBJECT_WCRATE));
+    EXPECT_FALSE(PlatformFileExists(LevelPath("level (recovered 2)")));
+
+    // The next start tells of both, once.
+    Restart();
+    editor.reset();
+    auto menu = std::make_unique<CControllerMain>();
+    menu->Activate(nullptr);
+    for (int i = 0; i < 10 && Current() != CONTROLLER_MESSAGE; ++i) Frame();
+    ASSERT_EQ(Current(), CONTROLLER_MESSAGE);
+    const CControllerMessage* told = menu->GetNotice();
+    EXPECT_EQ(told->GetBodyId(), CControllerMain::kRecoveredRecordingBody);
+    EXPECT_EQ(told->GetBodyText(), "walk (recovered), level (recovered)");
+    Answer(true);
+    Frames(5);
+    EXPECT_EQ(Current(), CONTROLLER_MAIN);
+    std::string names;
+    bool recording = false;
+    EXPECT_FALSE(TakeRecoveredLevels(&names, &recording));
 }
 
 // Playing back a level that has no recorded solution says so, instead of
@@ -548,6 +689,46 @@ TEST_F(EditorScreenTest, TheSaveDialogAsksBeforeReplacingRefusesBadNamesAndStays
     EXPECT_FALSE(Level()->IsModified());
     ASSERT_TRUE(reread.Load("walkon"));
     EXPECT_EQ(reread.GetTile(21, 22), static_cast<uint32_t>(OBJECT_WCRATE));
+
+    // Save, and save as with the name offered, refuse with the reason what
+    // cannot be saved: a levels folder that is a file, and a loaded level's
+    // name too long for the save's temporary file (which one byte less fits).
+    auto refusedBoth = [&](int body) {
+        Alt(SDLK_s);
+        ASSERT_EQ(Current(), CONTROLLER_MESSAGE);
+        EXPECT_EQ(editor->GetMessageBody(), body);
+        Answer(true);
+        Alt(SDLK_a);
+        save = editor->GetSaveDialog();
+        save->GUICallback(CControllerEditorSave::BUTTON_OKAY, 0, false);
+        Frame();
+        ASSERT_EQ(Current(), CONTROLLER_MESSAGE);
+        EXPECT_EQ(save->GetMessageBody(), body);
+        Answer(true);
+        ASSERT_EQ(Current(), CONTROLLER_EDITOR_SAVE);
+        save->GUICallback(CControllerEditorSave::BUTTON_CANCEL, 0, false);
+        Frame();
+    };
+    const std::string folder = std::string(GetLevelsDir()).substr(0, strlen(GetLevelsDir()) - 1);
+    ASSERT_EQ(rename(folder.c_str(), (folder + ".away").c_str()), 0);
+    ASSERT_TRUE(WriteFileText(folder, "not a folder"));
+    Level()->SetModified(true);
+    refusedBoth(2362);
+    ASSERT_EQ(remove(folder.c_str()), 0);
+    ASSERT_EQ(rename((folder + ".away").c_str(), folder.c_str()), 0);
+    for (const size_t length : {CLevel::kSavableNameBytes + 1, CLevel::kSavableNameBytes}) {
+        const std::string name(length, 'n');
+        ASSERT_TRUE(WriteFileBytes(LevelPath(name), reread.BodyBytes(CLevel::MakeLevelId(kLevelKindCustom, 0))));
+        ASSERT_TRUE(Level()->Load(name.c_str()));
+        Level()->SetModified(true);
+        if (length > CLevel::kSavableNameBytes) {
+            refusedBoth(2363);
+        } else {
+            Alt(SDLK_s);
+            EXPECT_EQ(Current(), CONTROLLER_EDITOR);
+            EXPECT_FALSE(Level()->IsModified());
+        }
+    }
 }
 
 TEST_F(EditorScreenTest, TheLoadDialogListsTheLevelFilesAndAnOldOrDamagedFileLeavesAnEmptyLevel) {
@@ -597,18 +778,9 @@ TEST_F(EditorScreenTest, TheLoadDialogListsTheLevelFilesAndAnOldOrDamagedFileLea
     EXPECT_EQ(editor->GetView().GetPieceSpriteCount(), 3u);
     EXPECT_FALSE(Level()->IsModified());
 
-    // Loads the file listed as `name` through the dialog.
-    auto loadListed = [&](const std::string& name) {
-        Alt(SDLK_l);
-        load = editor->GetLoadDialog();
-        ASSERT_NE(load, nullptr);
-        load->GetList()->SelectRowByIndex(load->GetList()->FindRowByText(name));
-        load->GUICallback(CControllerEditorLoad::BUTTON_OKAY, 0, false);
-        Frames(2);
-    };
     // The old level: its message, then an empty level that saves nothing of it.
     for (const char* name : {"ancient", "broken"}) {
-        ASSERT_NO_FATAL_FAILURE(loadListed(name));
+        ASSERT_NO_FATAL_FAILURE(LoadListed(name));
         ASSERT_EQ(Current(), CONTROLLER_MESSAGE) << name;
         EXPECT_EQ(editor->GetMessageBody(), std::string(name) == "ancient" ? 2317 : 2340);
         Answer(true);
@@ -618,7 +790,7 @@ TEST_F(EditorScreenTest, TheLoadDialogListsTheLevelFilesAndAnOldOrDamagedFileLea
         EXPECT_FALSE(Level()->IsModified());
     }
     // The name shown as "café" loads the file of those bytes.
-    ASSERT_NO_FATAL_FAILURE(loadListed(cafe));
+    ASSERT_NO_FATAL_FAILURE(LoadListed(cafe));
     ASSERT_EQ(Current(), CONTROLLER_EDITOR);
     EXPECT_EQ(std::string(Level()->GetFileName()), cafe);
     EXPECT_EQ(Model().GetStartTubeX(), 3);
@@ -647,10 +819,8 @@ TEST_F(EditorScreenTest, TheLoadListShowsTheFolderAsItIsAndALevelDeletedSinceIsT
     ASSERT_EQ(files->GetRowCount(), 2);
     ASSERT_GE(files->FindRowByText("wait.."), 0);
     EXPECT_EQ(files->GetCell(files->FindRowByText("wait.."), 1), "wait..");
-    files->SelectRowByIndex(files->FindRowByText("gone"));
     ASSERT_EQ(remove(LevelPath("gone").c_str()), 0);
-    editor->GetLoadDialog()->GUICallback(CControllerEditorLoad::BUTTON_OKAY, 0, false);
-    Frames(2);
+    ChooseListed("gone");
     ASSERT_EQ(Current(), CONTROLLER_MESSAGE);
     EXPECT_NE(FontGetEntry(editor->GetMessageBody()).text.Narrow().find("no longer"), std::string::npos);
     Answer(true);
@@ -658,11 +828,7 @@ TEST_F(EditorScreenTest, TheLoadListShowsTheFolderAsItIsAndALevelDeletedSinceIsT
     EXPECT_EQ(Level()->GetTile(5, 23), static_cast<uint32_t>(TERRAIN_GRASS));
 
     // The level with dots loads, and saves into its own file.
-    Alt(SDLK_l);
-    files = editor->GetLoadDialog()->GetList();
-    files->SelectRowByIndex(files->FindRowByText("wait.."));
-    editor->GetLoadDialog()->GUICallback(CControllerEditorLoad::BUTTON_OKAY, 0, false);
-    Frames(2);
+    LoadListed("wait..");
     ASSERT_EQ(Current(), CONTROLLER_EDITOR);
     EXPECT_STREQ(Level()->GetFileName(), "wait..");
     Key(SDLK_j);
@@ -716,9 +882,7 @@ TEST_F(EditorScreenTest, LevelsWhoseNamesShareTheirFirst16CharactersNeverTouchEa
         ASSERT_GE(row, 0) << name;
         EXPECT_EQ(files->GetCell(row, 1), heading) << name;
     }
-    files->SelectRowByIndex(files->FindRowByText(longName));
-    editor->GetLoadDialog()->GUICallback(CControllerEditorLoad::BUTTON_OKAY, 0, false);
-    Frames(2);
+    ChooseListed(longName);
     ASSERT_EQ(Current(), CONTROLLER_EDITOR);
     EXPECT_STREQ(Level()->GetHeadingText(), "Long one");
     EXPECT_EQ(Level()->GetTile(20, 22), static_cast<uint32_t>(NONE));
@@ -1145,12 +1309,7 @@ TEST_F(EditorScreenTest, ALevelBuiltFromNothingIsRecordedSavedLoadedPlayedAndRep
     Alt(SDLK_n);
     ASSERT_EQ(Current(), CONTROLLER_EDITOR);
     ASSERT_TRUE(Model().GetPieces().empty());
-    Alt(SDLK_l);
-    CControllerEditorLoad* load = editor->GetLoadDialog();
-    ASSERT_NE(load, nullptr);
-    load->GetList()->SelectRowByIndex(load->GetList()->FindRowByText("firststeps"));
-    load->GUICallback(CControllerEditorLoad::BUTTON_OKAY, 0, false);
-    Frames(2);
+    LoadListed("firststeps");
     ASSERT_EQ(Current(), CONTROLLER_EDITOR);
     const uint32_t id = file[0] | file[1] << 8 | file[2] << 16 | static_cast<uint32_t>(file[3]) << 24;
     EXPECT_EQ(Level()->BodyBytes(id), file);

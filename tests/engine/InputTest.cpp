@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <SDL.h>
+#include <signal.h>
 
 #include <string>
 #include <vector>
@@ -42,13 +43,6 @@ public:
     int openOnKey = -1;
     CController* child = nullptr;
 };
-
-void PushQuit() {
-    SDL_Event e;
-    e.type = SDL_QUIT;
-    e.quit.type = SDL_QUIT;
-    ASSERT_EQ(SDL_PushEvent(&e), 0);
-}
 
 int PendingEvents() {
     SDL_Event peek[64];
@@ -249,20 +243,35 @@ TEST_F(InputTest, MiddleClickOnlyLogs) {
     EXPECT_FALSE(CGuiButtonBase::IsLeftHeld());
 }
 
+// The window's close button and a terminate signal both close every screen;
+// the signal is noted as such (screens end without asking then) and never
+// becomes a quit event on SDL's queue.
 TEST_F(InputTest, QuitClosesEveryScreen) {
-    RecordingScreen root(2), a(3), b(13);
-    root.Activate(nullptr);
-    root.OpenChild(&a);
-    a.OpenChild(&b);
-    PushQuit();
-    int frames = 0;
-    while (CController::IsRunning() && frames < 10) {
-        CController::PumpCurrent();
-        ++frames;
+    CInput::CatchTerminateSignals();
+    for (const bool signal : {false, true}) {
+        SCOPED_TRACE(signal ? "SIGTERM" : "close button");
+        CController::ResetStack();
+        CInput::Reset();
+        RecordingScreen root(2), a(3), b(13);
+        root.Activate(nullptr);
+        root.OpenChild(&a);
+        a.OpenChild(&b);
+        if (signal) {
+            ASSERT_EQ(raise(SIGTERM), 0);
+            EXPECT_EQ(PendingEvents(), 0);
+        } else {
+            PushWindowClose();
+        }
+        int frames = 0;
+        while (CController::IsRunning() && frames < 10) {
+            CController::PumpCurrent();
+            ++frames;
+        }
+        EXPECT_FALSE(CController::IsRunning());
+        EXPECT_EQ(frames, 3);
+        EXPECT_FALSE(root.IsActive());
+        EXPECT_EQ(CInput::IsTerminating(), signal);
     }
-    EXPECT_FALSE(CController::IsRunning());
-    EXPECT_EQ(frames, 3);
-    EXPECT_FALSE(root.IsActive());
 }
 
 TEST_F(InputTest, HandlerOpeningAChildDropsTheNextEvent) {

@@ -19,12 +19,13 @@
 #include <vector>
 
 #include "engine/Utilities.h"
+#include "platform/Platform.h"
 #include "players/CProfile.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
 
-const std::string kMilestoneBinary = std::string(ZORV_RUN_DIR) + "/zorv_milestones";
+const std::string kMilestoneBinary = ZORV_MILESTONE_BINARY;
 
 struct RunResult {
     int exitCode = -1;
@@ -196,7 +197,7 @@ TEST_F(StartupTest, FlagOneOpensWindowedAndTheProfileKeepsIt) {
 }
 
 TEST_F(StartupTest, NoFlagsKeepTheProfilesFullScreen) {
-    for (const char* args : {"", "abc", "1 2"}) {
+    for (const char* args : {"", "0"}) {
         CTempDir freshHome;
         const RunResult r = RunProgram(kMilestoneBinary, run.Path(), freshHome.Path(), args, 4);
         ASSERT_NE(r.output.find("ID_900:  SHUTDOWN COMPLETED"), std::string::npos) << args << r.output;
@@ -205,10 +206,33 @@ TEST_F(StartupTest, NoFlagsKeepTheProfilesFullScreen) {
 }
 
 TEST_F(StartupTest, FlagSixStartsWithoutSound) {
-    const RunResult r = RunProgram(kMilestoneBinary, run.Path(), home.Path(), "6", 4);
-    EXPECT_NE(r.output.find("ID_900:  SHUTDOWN COMPLETED"), std::string::npos) << r.output;
-    // Without the sound system nothing asks for an output on the console.
-    EXPECT_EQ(r.output.find("Sound output"), std::string::npos);
+    // 7, all flags, the largest number there is.
+    for (const char* args : {"6", "7"}) {
+        const RunResult r = RunProgram(kMilestoneBinary, run.Path(), home.Path(), args, 4);
+        EXPECT_NE(r.output.find("ID_900:  SHUTDOWN COMPLETED"), std::string::npos) << args << r.output;
+        // Without the sound system nothing asks for an output on the console.
+        EXPECT_EQ(r.output.find("Sound output"), std::string::npos) << args;
+    }
+}
+
+TEST_F(StartupTest, HelpTellsTheFlagsAndAnythingButANumberOfFlagsIsRefusedBeforeAnythingOpens) {
+    const std::string errFile = run.File("err.txt");
+    RunResult r = RunProgram(ZORV_BINARY, run.Path(), home.Path(), "--help", 4, errFile);
+    EXPECT_EQ(r.exitCode, 0);
+    for (const char* flag : {"1  a window", "2  no sound", "4  choose the sound output"})
+        EXPECT_NE(r.output.find(flag), std::string::npos) << flag << "\n" << r.output;
+    EXPECT_EQ(ReadFileText(errFile), "");
+    for (const char* args : {"abc", "1 2", "8", "-1", "1x", "--fast", "-h"}) {
+        r = RunProgram(ZORV_BINARY, run.Path(), home.Path(), args, 4, errFile);
+        EXPECT_EQ(r.exitCode, 2) << args;
+        EXPECT_EQ(r.output, "") << args;
+        const std::string message = ReadFileText(errFile);
+        EXPECT_EQ(message.rfind("zorv: ", 0), 0u) << args << ": " << message;
+        EXPECT_EQ(message.find('\n'), message.size() - 1) << args << ": " << message;
+    }
+    // Nothing was opened: no data folder, no log.
+    EXPECT_TRUE(FolderEntries(home.Path()).empty());
+    EXPECT_FALSE(PlatformFileExists(run.File("LOG.TXT")));
 }
 
 TEST_F(StartupTest, OneCopyAtATimeOwnsTheDataFolderAndAKilledCopyDoesNotKeepIt) {

@@ -19,6 +19,7 @@
 #include "screens/CControllerCredits.h"
 #include "screens/CControllerInstructions.h"
 #include "screens/CControllerMain.h"
+#include "screens/CControllerPage.h"
 #include "tests/screens/ScreenTest.h"
 
 namespace {
@@ -89,6 +90,25 @@ PageMasks MaskPictures(const Instructions::PageLayout& layout, int pageW, int pa
     return m;
 }
 
+// A button of a page stands wholly on the parchment: under its lower
+// corners, shadow included, 4 more pixels of the page are still whole
+// parchment, not its torn, darkened edge.
+void ExpectOnThePage(const CGuiButton* b, const std::string& what) {
+    const int id = CDraw::GetImage("parchment.png");
+    SDL_Surface* page = CDraw::GetSurface(id);
+    ASSERT_NE(page, nullptr);
+    const int w = 2 * (b->GetCentreX() - b->GetX());
+    const int y = b->GetY() + 40 + 2 + 4 - CControllerPage::kPageY;
+    for (int x : {b->GetX() + 4, b->GetX() + w - 4}) {
+        const int px = x - CControllerPage::kPageX;
+        Uint8 r = 0, g = 0, bl = 0, a = 0;
+        if (px >= 0 && px < page->w && y >= 0 && y < page->h)
+            SDL_GetRGBA(CDraw::GetPixel(page, px, y), page->format, &r, &g, &bl, &a);
+        EXPECT_TRUE(a == 255 && r + g + bl > 450) << what << " at x " << x << " stands off the parchment";
+    }
+    CDraw::ReleaseImage(id);
+}
+
 void ExpectInside(const Box& text, int boxW, int boxH, const std::string& what) {
     EXPECT_GE(text.x, 0) << what;
     EXPECT_GE(text.y, 0) << what;
@@ -126,6 +146,9 @@ TEST_F(FrontPagesTest, InstructionsTurnPagesByButtonsTopicsAndKeys) {
     CGuiButton* prev = book->GetButton(Instructions::BUTTON_PREVIOUS);
     CGuiButton* next = book->GetButton(Instructions::BUTTON_NEXT);
     CGuiButton* topic9 = book->GetButton(9);
+
+    for (int id : {Instructions::BUTTON_PREVIOUS, Instructions::BUTTON_DONE, Instructions::BUTTON_NEXT})
+        ExpectOnThePage(book->GetButton(id), "button " + std::to_string(id));
 
     // Contents: the previous button is faded and inert, the topics show.
     EXPECT_EQ(book->GetPage(), 0);
@@ -181,10 +204,10 @@ TEST_F(FrontPagesTest, InstructionPagesKeepTextsAndPicturesApart) {
     CDraw::UnloadImage("parchment.png");
     // The three buttons at the foot, in page pixels (the page lies at 57, 23),
     // with their shadows and a margin that keeps pictures from touching them.
-    const int margin = 8;
-    const Box buttons[] = {{190 - 57 - margin, 540 - 23 - margin, 97 + 2 * margin, 42 + margin},
-                           {345 - 57 - margin, 540 - 23 - margin, 97 + 2 * margin, 42 + margin},
-                           {500 - 57 - margin, 540 - 23 - margin, 97 + 2 * margin, 42 + margin}};
+    const int margin = 8, rowY = Instructions::kFootRowY - 23;
+    const Box buttons[] = {{190 - 57 - margin, rowY - margin, 97 + 2 * margin, 42 + margin},
+                           {345 - 57 - margin, rowY - margin, 97 + 2 * margin, 42 + margin},
+                           {500 - 57 - margin, rowY - margin, 97 + 2 * margin, 42 + margin}};
     for (int page = 1; page <= Instructions::kLastPage; ++page) {
         const Instructions::PageLayout* layout = Instructions::GetLayout(page);
         ASSERT_NE(layout, nullptr);
@@ -293,6 +316,9 @@ TEST_F(FrontPagesTest, CreditsOpenOverTheMenuAndEveryTextFitsItsBox) {
     ExpectInside(TextExtent(1009, 280, 75, 2, CControllerCredits::GetThanks()), 280, 75, "thanks");
     ExpectInside(TextExtent(1010, 100, 40, 1, CControllerCredits::kVersion), 100, 40, "version");
     ExpectInside(TextExtent(1000, 700, 40, 2), 700, 40, "title");
+    auto* credits = dynamic_cast<CControllerCredits*>(CController::GetCurrent());
+    ASSERT_NE(credits, nullptr);
+    ExpectOnThePage(credits->GetDoneButton(), "done");
 
     // Done is the default button: Return with nothing focused closes.
     TapKey(SDLK_RETURN);

@@ -212,8 +212,9 @@ TEST_F(MapDialogsTest, TheOpeningsSecondPageShowsEveryPictureWholeAndFillsItsFra
 }
 
 // The professor's picture stays inside the choice's box, clear of its
-// heading and of the descriptions drawn onto the box.
-TEST_F(MapDialogsTest, TheSetChoiceProfessorStaysInsideTheBox) {
+// heading and of the descriptions drawn onto the box; each description's
+// text is level with the middle of its button.
+TEST_F(MapDialogsTest, TheSetChoiceProfessorStaysInsideTheBoxAndEachTextBesideItsButton) {
     const SDL_Rect box = OpaqueBox("confirmation_parch.png");
     const SDL_Rect prof = OpaqueBox("lvlset_prof.png");
     const int boxX = 158 + box.x, boxY = 113 + box.y, profX = 518 + prof.x, profY = 88 + prof.y;
@@ -226,15 +227,22 @@ TEST_F(MapDialogsTest, TheSetChoiceProfessorStaysInsideTheBox) {
     const struct {
         const char* image;
         int x, y;
-    } texts[] = {{"lvlset_heading.png", 88, 44},
-                 {"lvlset_desc_regular.png", 175, 124},
-                 {"lvlset_desc_advanced.png", 175, 194},
-                 {"lvlset_desc_kids.png", 175, 264}};
+    } texts[] = {{"lvlset_heading.png", 158 + 88, 113 + 44},
+                 {"lvlset_desc_regular.png", CControllerSetSelect::kDescriptionX, CControllerSetSelect::GetDescriptionY(0)},
+                 {"lvlset_desc_advanced.png", CControllerSetSelect::kDescriptionX, CControllerSetSelect::GetDescriptionY(1)},
+                 {"lvlset_desc_kids.png", CControllerSetSelect::kDescriptionX, CControllerSetSelect::GetDescriptionY(2)}};
     for (const auto& t : texts) {
         const SDL_Rect r = OpaqueBox(t.image);
-        const int x = 158 + t.x + r.x, y = 113 + t.y + r.y;
+        const int x = t.x + r.x, y = t.y + r.y;
         const bool apart = profX + prof.w <= x || x + r.w <= profX || profY + prof.h <= y || y + r.h <= profY;
         EXPECT_TRUE(apart) << "the professor covers " << t.image;
+    }
+    CControllerSetSelect* choice = Open(new CControllerSetSelect());
+    for (int set = 0; set < 3; ++set) {
+        const SDL_Rect r = OpaqueBox(texts[1 + set].image);
+        const CGuiButton* button = choice->GetButton(set);
+        const int buttonMiddle = button->GetY() + CDraw::GetHeight(button->GetBaseSprite()->GetFrameImage(0)) / 2;
+        EXPECT_NEAR(texts[1 + set].y + r.y + r.h / 2, buttonMiddle, 2) << texts[1 + set].image;
     }
 }
 

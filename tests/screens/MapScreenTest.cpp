@@ -9,7 +9,11 @@
 
 #include <SDL.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "engine/CController.h"
 #include "engine/CDraw.h"
@@ -27,6 +31,7 @@
 #include "screens/CControllerScoreboard.h"
 #include "screens/CControllerSetSelect.h"
 #include "screens/CControllerStory.h"
+#include "screens/LevelDotLayouts.h"
 #include "tests/gui/GuiTestSupport.h"
 #include "tests/screens/ScreenTest.h"
 #include "world/CElement.h"
@@ -35,6 +40,43 @@
 namespace {
 
 using Dot = CGuiButtonMapDot;
+
+// The pixels that are solid (alpha 128 and more) in any frame of a strip of
+// pictures: the room a spinning star takes, its faint glow left out.
+struct SweptMask {
+    int w = 0, h = 0;
+    std::vector<char> on;
+    bool At(int x, int y) const { return x >= 0 && y >= 0 && x < w && y < h && on[y * w + x]; }
+};
+
+SweptMask Sweep(const std::string& stem, int frames) {
+    SweptMask m;
+    for (int f = 0; f < frames; ++f) {
+        const int id = CDraw::GetImage((stem + std::to_string(f) + ".png").c_str());
+        SDL_Surface* s = CDraw::GetSurface(id);
+        if (s && m.on.empty()) {
+            m.w = s->w;
+            m.h = s->h;
+            m.on.assign(m.w * m.h, 0);
+        }
+        for (int y = 0; s && y < std::min(s->h, m.h); ++y)
+            for (int x = 0; x < std::min(s->w, m.w); ++x) {
+                Uint8 r, g, b, a;
+                SDL_GetRGBA(CDraw::GetPixel(s, x, y), s->format, &r, &g, &b, &a);
+                if (a >= 128) m.on[y * m.w + x] = 1;
+            }
+        CDraw::ReleaseImage(id);
+    }
+    return m;
+}
+
+// Whether two masks laid at (ax, ay) and (bx, by) share a pixel.
+bool Overlap(const SweptMask& a, int ax, int ay, const SweptMask& b, int bx, int by) {
+    for (int y = 0; y < a.h; ++y)
+        for (int x = 0; x < a.w; ++x)
+            if (a.At(x, y) && b.At(ax + x - bx, ay + y - by)) return true;
+    return false;
+}
 
 class MapScreenTest : public ScreenTest {
 protected:
@@ -120,8 +162,22 @@ TEST_F(MapScreenTest, ANewPlayerChoosesASetAndAReturningPlayerGoesStraightToHisN
     EXPECT_EQ(State(m, 0), Dot::STATE_PLAYABLE);
     for (int n = 1; n < 81; ++n) EXPECT_EQ(State(m, n), Dot::STATE_LOCKED) << n;
     EXPECT_EQ(m->GetLevel(), CLevelSet::GetSet(2)->GetLevel(0));
-    // The first visit's help points at Play.
-    EXPECT_NE(m->GetSprite(CControllerMap::SPRITE_HELP_BOX), nullptr);
+    // The first visit's help points at Play, and hides no dot or star of
+    // any set.
+    CSprite* help = m->GetSprite(CControllerMap::SPRITE_HELP_BOX);
+    ASSERT_NE(help, nullptr);
+    const SDL_Rect seen = OpaqueBox("mapoverviewboxlockedmain.png");
+    const SDL_Rect box = {static_cast<Sint16>(help->GetX(false) + seen.x), static_cast<Sint16>(help->GetY(false) + seen.y),
+                          seen.w, seen.h};
+    for (int set = 0; set < CLevelSet::kSetCount; ++set)
+        for (int n = 0; n < GetLevelDotCount(set); ++n) {
+            const DotPosition p = GetLevelDotPosition(set, n);
+            const bool star = IsTutorialLevel(set, n);
+            const SDL_Rect dot = {static_cast<Sint16>(star ? p.x - 1 : p.x), static_cast<Sint16>(star ? p.y - 28 : p.y),
+                                  static_cast<Uint16>(star ? 20 : 18), static_cast<Uint16>(star ? 46 : 18)};
+            EXPECT_FALSE(dot.x < box.x + box.w && box.x < dot.x + dot.w && dot.y < box.y + box.h && box.y < dot.y + dot.h)
+                << "the help covers level " << n << " of set " << set;
+        }
     // The dots come in, the current level last, pulsing.
     Frames(60);
     EXPECT_EQ(Dot::GetSelectedDotId(), 0);
@@ -170,6 +226,21 @@ TEST_F(MapScreenTest, DotsShowSolvedOpenAndLockedLevelsAndTheTutorialStars) {
         EXPECT_EQ(m->GetDot(n)->GetKind(), IsTutorialLevel(0, n) ? Dot::KIND_STAR : Dot::KIND_DOT) << n;
     // Tutorial levels have no score board.
     EXPECT_TRUE(m->GetButton(CControllerMap::BUTTON_SCORES)->IsDisabled());
+    // Neighbouring tutorial stars stay apart however they turn, also when
+    // one of them pulses as the selected level (the pictures lie 28 pixels
+    // above the dot, one pixel left of it, the pulse four).
+    const SweptMask idle = Sweep("star_base", 60), pulse = Sweep("star_pulse", 60);
+    ASSERT_FALSE(idle.on.empty());
+    ASSERT_FALSE(pulse.on.empty());
+    for (int a = 0; a < 111; ++a)
+        for (int b = 0; b < 111 && IsTutorialLevel(0, a); ++b) {
+            const DotPosition pa = GetLevelDotPosition(0, a), pb = GetLevelDotPosition(0, b);
+            if (b == a || !IsTutorialLevel(0, b) || std::abs(pa.x - pb.x) > 40 || std::abs(pa.y - pb.y) > 40) continue;
+            if (b > a) {
+                EXPECT_FALSE(Overlap(idle, pa.x - 1, pa.y - 28, idle, pb.x - 1, pb.y - 28)) << a << " and " << b;
+            }
+            EXPECT_FALSE(Overlap(pulse, pa.x - 5, pa.y - 28, idle, pb.x - 1, pb.y - 28)) << a << " pulsing by " << b;
+        }
 
     // A click on the open level after it selects it.
     Frames(80);
@@ -368,16 +439,53 @@ std::pair<int, int> InkColumns(CSprite* s) {
 }
 
 // "Incomplete", the best of a level never solved, stays clear of the
-// high-score button beside it.
-TEST_F(MapScreenTest, TheWordIncompleteStaysClearOfTheScoresButton) {
+// high-score button beside it, which stays on its panel; on the set bars
+// each name and its percentage stand level, clear of the bar's rim.
+TEST_F(MapScreenTest, PanelWordsAndButtonsStayInsideAndClearOfEachOther) {
     Profile().SetCurrentSet(1);
     Profile().SetLevelSteps(12, 1, 0);
     CControllerMap* m = OpenMap();
     ASSERT_TRUE(Reach(CONTROLLER_MAP, 3));
     ASSERT_EQ(Profile().GetLevelSteps(1, m->GetCurrentLevel(), false), 0);
     const int wordEnd = InkColumns(m->GetSprite(CControllerMap::SPRITE_LEVEL_STEPS)).second;
-    const int buttonStart = InkColumns(m->GetButton(CControllerMap::BUTTON_SCORES)->GetBaseSprite()).first;
+    CGuiButton* scores = m->GetButton(CControllerMap::BUTTON_SCORES);
+    const int buttonStart = InkColumns(scores->GetBaseSprite()).first;
     EXPECT_LT(wordEnd, buttonStart);
+    EXPECT_GE(buttonStart - wordEnd, 8) << "the word crowds the button";
+    // The button, shadow included, ends on the panel: the chart 4 pixels
+    // past it is still light parchment, not its torn edge or the sea.
+    const int buttonEnd = std::max(InkColumns(scores->GetBaseSprite()).second, InkColumns(scores->GetShadowSprite()).second);
+    const int chart = CDraw::GetImage("map_background.jpg");
+    SDL_Surface* bg = CDraw::GetSurface(chart);
+    ASSERT_NE(bg, nullptr);
+    for (int y = scores->GetY(); y < scores->GetY() + 22; ++y) {
+        Uint8 r = 0, g = 0, b = 0;
+        if (buttonEnd + 4 < bg->w) SDL_GetRGB(CDraw::GetPixel(bg, buttonEnd + 4, y), bg->format, &r, &g, &b);
+        EXPECT_TRUE(r > b && r + g + b > 450) << "past the panel's edge at row " << y;
+    }
+    CDraw::ReleaseImage(chart);
+
+    for (int set = 0; set < CLevelSet::kSetCount; ++set) {
+        SDL_Surface* plate = CDraw::GetSurface(
+            m->GetButton(CControllerMap::BUTTON_SET_REGULAR + set)->GetBaseSprite()->GetFrameImage(0));
+        ASSERT_NE(plate, nullptr);
+        // The plate's top row, and the first row of ink (the text's blue, not
+        // the rim's brown) in the name's and in the percentage's columns.
+        int rim = -1, name = -1, percent = -1;
+        for (int y = 0; y < plate->h; ++y)
+            for (int x = 0; x < plate->w; ++x) {
+                Uint8 r, g, b, a;
+                SDL_GetRGBA(CDraw::GetPixel(plate, x, y), plate->format, &r, &g, &b, &a);
+                if (a >= 128 && rim < 0) rim = y;
+                if (a < 128 || b <= r + 20) continue;
+                int& first = x < 110 ? name : percent;
+                if (first < 0) first = y;
+            }
+        ASSERT_GE(name, 0);
+        ASSERT_GE(percent, 0);
+        EXPECT_NEAR(name, percent, 1) << "set " << set;
+        EXPECT_GE(name - rim, 4) << "the name of set " << set << " touches the top of its bar";
+    }
 }
 
 // A name of fifteen of the widest letters is set smaller, whole inside its

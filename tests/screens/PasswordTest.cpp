@@ -3,9 +3,13 @@
 // mark, and what the profile's files keep of it.
 #include <gtest/gtest.h>
 
+#include <SDL.h>
+
+#include <algorithm>
 #include <memory>
 
 #include "engine/CController.h"
+#include "engine/CDraw.h"
 #include "engine/CSprite.h"
 #include "gui/CGuiButton.h"
 #include "gui/CGuiTextbox.h"
@@ -45,7 +49,9 @@ TEST_F(PasswordTest, SetAskChangeAndRemove) {
     TapKey(SDLK_RETURN);  // onto okay
     Frames(3);
     EXPECT_STREQ(change->GetBox(1)->GetText(), "Sesame7");
-    EXPECT_FALSE(change->GetBox(1)->IsMasked());  // both boxes show clear text
+    // Both boxes show a star per letter and keep the letters.
+    for (int i = 0; i < 2; ++i) EXPECT_TRUE(change->GetBox(i)->IsMasked());
+    EXPECT_EQ(change->GetBox(1)->GetShownText(), "*******");
     EXPECT_EQ(CGuiButtonBase::GetFocusedButton(), change->GetOkayButton());
     TapKey(SDLK_RETURN);
     Frame();
@@ -123,6 +129,29 @@ TEST_F(PasswordTest, ChangeDialogRingAndClicks) {
     auto change = std::make_unique<CControllerOptionsPassword>("");
     root.OpenChild(change.get());
     Frames(2);
+    // Each label stands on one line, level with its field and short of it
+    // (the page lies at 150, 88).
+    SDL_Surface* page = CDraw::GetSurface(CDraw::FindImage("baseOptionsPasswordController.png"));
+    ASSERT_NE(page, nullptr);
+    for (int i = 0; i < 2; ++i) {
+        const CSprite* field = change->GetBox(i)->GetTextSprite();
+        const int top = field->GetY(false) - 88, bottom = top + field->GetHeight(true), left = field->GetX(false) - 150;
+        int first = -1, last = -1, right = -1;
+        for (int y = top - 14; y < bottom + 14; ++y)
+            for (int x = 40; x < left; ++x) {
+                Uint8 r, g, b;
+                SDL_GetRGB(CDraw::GetPixel(page, x, y), page->format, &r, &g, &b);
+                if (r + g + b >= 400) continue;
+                if (first < 0) first = y;
+                last = y;
+                right = std::max(right, x);
+            }
+        ASSERT_GE(first, 0) << "no label beside field " << i;
+        EXPECT_GE(first, top) << i;
+        EXPECT_LT(last, bottom) << i;
+        EXPECT_LE(last - first, 20) << "the label of field " << i << " takes more than a line";
+        EXPECT_LT(right, left - 4) << i;
+    }
     std::string ring;
     for (int i = 0; i < 4; ++i) {
         TapKey(SDLK_DOWN);

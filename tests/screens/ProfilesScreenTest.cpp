@@ -80,6 +80,12 @@ TEST_F(ProfilesScreenTest, PlayersAreListedByNameAndChoosingOneChangesTheCurrent
     EXPECT_EQ(FirstCells(list), (std::vector<std::string>{"blue", "PLAYER 1", "red", "Red"}));
     EXPECT_EQ(list->GetSelectedRowId(), profile->GetProfileNumber("Red"));
     EXPECT_EQ(screen->GetSelectedNumber(), profile->GetProfileNumber("Red"));
+    // The list's field and its arrows beside it are centred on the panel,
+    // which stands in the middle of the screen.
+    const SDL_Rect field = OpaqueBox("profile_select_listbox.png");
+    const SDL_Rect arrow = OpaqueBox("profile_button_upbase.png");
+    const CGuiButton* up = screen->GetButton(CControllerProfiles::BUTTON_UP);
+    EXPECT_NEAR((list->GetX() + field.x + up->GetX() + arrow.x + arrow.w) / 2, 400, 1);
 
     // Escape does not leave the screen.
     Key(SDLK_ESCAPE);

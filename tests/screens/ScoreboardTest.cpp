@@ -17,6 +17,7 @@
 #include "engine/CDraw.h"
 #include "engine/CRender.h"
 #include "engine/CSprite.h"
+#include "engine/FontRender.h"
 #include "gui/CControllerMessage.h"
 #include "gui/CGuiButton.h"
 #include "gui/CGuiTextbox.h"
@@ -181,6 +182,12 @@ TEST_F(ScoreboardTest, TakenNameComesBackWithTheMarkAndTheServersProposal) {
     ASSERT_NE(again->GetMark(), nullptr);
     EXPECT_FALSE(again->GetMark()->GetSprite()->IsHidden());
     EXPECT_TRUE(again->GetMark()->GetSprite()->IsStopped());
+    // The mark over the prompt, the field and the pair of buttons are
+    // centred on the panel, which stands in the middle of the screen.
+    auto middle = [](CSprite* s) { return s->GetX(false) + s->GetWidth(true) / 2; };
+    EXPECT_NEAR(middle(again->GetMark()->GetSprite()), 400, 1);
+    EXPECT_NEAR(middle(again->GetTextbox()->GetTextSprite()), 400, 1);
+    EXPECT_NEAR((again->GetOkayButton()->GetCentreX() + again->GetCancelButton()->GetCentreX()) / 2, 400, 1);
     Frames(30);
     EXPECT_TRUE(again->GetMark()->GetSprite()->IsPlayingForward());
     TapKey(SDLK_RETURN);  // take the proposal
@@ -420,10 +427,55 @@ TEST_F(ScoreboardTest, AWideNameEndsBeforeItsCount) {
     EXPECT_GE(widestGap, 6) << "the name runs into its count";
 }
 
+// The rows of page y from..to-1 where a page differs from the blank
+// parchment, in blocks parted by at least 10 rows that do not.
+std::vector<std::pair<int, int>> InkedRowBlocks(SDL_Surface* page, SDL_Surface* blank, int from, int to) {
+    std::vector<std::pair<int, int>> blocks;
+    for (int y = from; y < to; ++y)
+        for (int x = 0; x < std::min(page->w, blank->w); ++x) {
+            Uint8 r, g, b, r0, g0, b0;
+            SDL_GetRGB(CDraw::GetPixel(page, x, y), page->format, &r, &g, &b);
+            SDL_GetRGB(CDraw::GetPixel(blank, x, y), blank->format, &r0, &g0, &b0);
+            if (std::abs(r - r0) + std::abs(g - g0) + std::abs(b - b0) < 48) continue;
+            if (blocks.empty() || y - blocks.back().second > 10)
+                blocks.push_back({y, y});
+            else
+                blocks.back().second = y;
+            break;
+        }
+    return blocks;
+}
+
 TEST_F(ScoreboardTest, LostPageAnswersUndoRetryAndTheSolution) {
     SetLevel(0, 23);
     Open(SCOREBOARD_LOST);
     EXPECT_EQ(CGuiButtonBase::GetFocusedButton(), board->GetButton(CControllerScoreboard::BUTTON_RETRY));
+    // Its six rows are set upright alike: try again, undo, solution,
+    // instructions, select level, main menu.
+    for (int id : {3609, 3622, 3610, 3611, 3605, 3600}) {
+        SDL_FreeSurface(FontRenderString(186, 29, 3, id));
+        for (const FontRunPlacement& run : FontGetLastPlacements()) EXPECT_EQ(run.style & 2, 0) << "text " << id;
+    }
+    // On the lost and the singed page the professor stands midway between
+    // the heading and Try again.
+    const int blank = CDraw::GetImage("parchment.png");
+    for (int type : {SCOREBOARD_LOST, SCOREBOARD_SINGED}) {
+        if (type == SCOREBOARD_SINGED) {
+            board.reset();  // the old page's picture goes before the new one takes its name
+            Open(type);
+        }
+        const int retryTop = board->GetButton(CControllerScoreboard::BUTTON_RETRY)->GetY() - CControllerScoreboard::kPageY;
+        SDL_Surface* page = CDraw::GetSurface(board->GetBackground()->GetFrameImage(0));
+        ASSERT_NE(page, nullptr);
+        ASSERT_NE(CDraw::GetSurface(blank), nullptr);
+        const auto blocks = InkedRowBlocks(page, CDraw::GetSurface(blank), 0, retryTop);
+        ASSERT_EQ(blocks.size(), 2u) << "heading and picture on page " << type;
+        const int above = blocks[1].first - blocks[0].second, below = retryTop - blocks[1].second;
+        EXPECT_NEAR(above, below, 10) << "page " << type;
+        EXPECT_GE(below, 24) << "page " << type;
+    }
+    CDraw::ReleaseImage(blank);
+    Open(SCOREBOARD_LOST);
     // The instructions open over the page and give it back when closed.
     Press(CControllerScoreboard::BUTTON_INSTRUCTIONS);
     EXPECT_EQ(CController::GetCurrentId(), CONTROLLER_INSTRUCTIONS);

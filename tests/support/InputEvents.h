@@ -1,6 +1,7 @@
 // Input queued as SDL brings it from the player: keys, text typed a key at a
-// time, pointer motion and mouse buttons; and the queue emptied. The screen
-// under test takes the events in on its next frames.
+// time, pointer motion, mouse buttons and the window's close button; and the
+// queue emptied. The screen under test takes the events in on its next
+// frames.
 #pragma once
 
 #include <SDL.h>
@@ -56,6 +57,14 @@ inline void PushButton(bool down, int button, int x = 0, int y = 0) {
     e.button.state = down ? SDL_PRESSED : SDL_RELEASED;
     e.button.x = static_cast<Uint16>(x);
     e.button.y = static_cast<Uint16>(y);
+    EXPECT_EQ(SDL_PushEvent(&e), 0);
+}
+
+// The window's close button (the window manager's quit request).
+inline void PushWindowClose() {
+    SDL_Event e = {};
+    e.type = SDL_QUIT;
+    e.quit.type = SDL_QUIT;
     EXPECT_EQ(SDL_PushEvent(&e), 0);
 }
 

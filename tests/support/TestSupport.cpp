@@ -1,9 +1,11 @@
 #include "tests/support/TestSupport.h"
 
+#include <dirent.h>
 #include <ftw.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -122,6 +124,25 @@ ProgramRun RunProgram(const std::string& commandLine, const std::string& errFile
     const int status = pclose(p);
     run.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return run;
+}
+
+std::vector<std::string> FolderEntries(const std::string& dir) {
+    std::vector<std::string> names;
+    if (DIR* d = opendir(dir.c_str())) {
+        while (dirent* e = readdir(d))
+            if (strcmp(e->d_name, ".") != 0 && strcmp(e->d_name, "..") != 0) names.push_back(e->d_name);
+        closedir(d);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::string OnAFullDisk(const std::string& commandLine) {
+    return "(trap '' XFSZ; ulimit -f 2; exec " + commandLine + ")";
+}
+
+std::string StoppedAfterASecond(const std::string& commandLine, const std::string& signal) {
+    return "timeout --preserve-status -k 10 -s " + signal + " 1 " + commandLine;
 }
 
 ::testing::AssertionResult IsOneLineRefusal(const std::string& tool, const ProgramRun& run,

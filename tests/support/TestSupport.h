@@ -63,6 +63,8 @@ std::vector<uint8_t> ReadFileBytes(const std::string& path);
 bool WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes);
 bool WriteFileText(const std::string& path, const std::string& text);
 std::string ReadFileText(const std::string& path);
+// The names in a folder (without "." and ".."), sorted.
+std::vector<std::string> FolderEntries(const std::string& dir);
 
 // Runs a shell command line with standard error sent to errFile: its exit
 // code (-1 when it did not exit) and everything it wrote to standard output.
@@ -71,6 +73,12 @@ struct ProgramRun {
     std::string out;
 };
 ProgramRun RunProgram(const std::string& commandLine, const std::string& errFile);
+// The command line as on a full disk: a file it writes cannot grow past its
+// first kilobyte (the write fails; SIGXFSZ is ignored so the program goes on).
+std::string OnAFullDisk(const std::string& commandLine);
+// The command line sent the signal ("INT", "TERM") after a second, and killed
+// ten seconds later should it go on; its own exit code is kept.
+std::string StoppedAfterASecond(const std::string& commandLine, const std::string& signal);
 // A tool's refusal as its users rely on it: exit code 2, nothing on standard
 // output, and one line "<tool>: ..." on standard error that holds says.
 ::testing::AssertionResult IsOneLineRefusal(const std::string& tool, const ProgramRun& run,

@@ -174,14 +174,16 @@ void RegisterEditor(CArtRegistry& reg) {
             {"@ed_new", "@ed_load", "@ed_save", "@ed_saveas", "@ed_test", "@ed_record", "@ed_play", "@ed_backgrounds",
              "@ed_quit"});
 
-    // Load dialog.
-    reg.Add("loadbrowser_border.tga", 610, 280, DialogBorder);
-    // The list fills the face from its top; the two arrow plates stand right
-    // of it, where the dialog's arrow buttons are.
-    reg.Add("loadbrowser_main.jpg", 594, 264, [](cairo_t* cr, int w, int h) {
+    // Load dialog (its title is painted by the game).
+    reg.Add("loadbrowser_border.tga", 640, 320, DialogBorder);
+    // The list stands under the title, from (21, 52), 533 x 195; the two
+    // arrow plates right of it, as far in from the face's right edge as the
+    // list is from its left, the pair centred on the list's height: where the
+    // dialog's arrow buttons are.
+    reg.Add("loadbrowser_main.jpg", 624, 304, [](cairo_t* cr, int w, int h) {
         DialogFace(cr, w, h, "");
         for (int i = 0; i < 2; ++i) {
-            const double x = 556, y = 68 + 62 * i;
+            const double x = w - 22 - 38, y = 95 + 62 * i;
             OutlinedRoundedRect(cr, x + 2, y + 2, 36, 44, 6, kWood, 1.2);
             const double tip = i == 0 ? y + 12 : y + 36, base = i == 0 ? y + 34 : y + 14;
             const double arrow[] = {x + 20, tip, x + 30, base, x + 10, base};
@@ -203,19 +205,20 @@ void RegisterEditor(CArtRegistry& reg) {
     reg.Add("browser_selector.tga", 40, 48, [](cairo_t* cr, int w, int h) { Frame(cr, 2.5, 2.5, w - 5, h - 5, Hex(0xffe25a), 3); });
     ButtonLook wood;
     wood.radius = 6;
-    reg.Add("button_ok.tga", 48, 33, [wood](cairo_t* cr, int w, int h) { DrawButton(cr, w, h, BUTTON_BASE, false, wood, "", ICON_NONE); });
     reg.Add("button_cancel.tga", 106, 33, [wood](cairo_t* cr, int w, int h) { DrawButton(cr, w, h, BUTTON_BASE, false, wood, "", ICON_NONE); });
-    reg.Add("button_ok_selector.tga", 54, 39, [](cairo_t* cr, int w, int h) { Frame(cr, 2.5, 2.5, w - 5, h - 5, Hex(0xffe25a), 3); });
     reg.Add("button_cancel_selector.tga", 114, 39, [](cairo_t* cr, int w, int h) { Frame(cr, 2.5, 2.5, w - 5, h - 5, Hex(0xffe25a), 3); });
 
     // Save and tutorial-text dialogs (their titles are painted by the game).
     // Each face lies on its frame at (6, 6) and (4, 4), leaving the same rim
     // of the frame on every side.
     reg.Add("saveboxshadow.tga", 436, 265, DialogBorder);
+    // Its labels start at one x, the heading field's left edge; "File name:"
+    // beside the name field, "Heading:" above the heading field (the save
+    // dialog places both fields by these).
     reg.Add("savebox.jpg", 420, 249, [](cairo_t* cr, int w, int h) {
         DialogFace(cr, w, h, "");
-        Text(cr, CCaptions::Shared().Get("ed_filename"), 20, 108, 15, kInk, FONT_SANS_BOLD);
-        Text(cr, CCaptions::Shared().Get("ed_heading"), 38, 149, 15, kInk, FONT_SANS_BOLD);
+        Text(cr, CCaptions::Shared().Get("ed_filename"), 38, 88, 15, kInk, FONT_SANS_BOLD);
+        Text(cr, CCaptions::Shared().Get("ed_heading"), 38, 124, 15, kInk, FONT_SANS_BOLD);
     });
     reg.Add("etutorialboxshadow.tga", 430, 280, DialogBorder);
     reg.Add("etutorialbox.jpg", 418, 268, [](cairo_t* cr, int w, int h) { DialogFace(cr, w, h, ""); });

@@ -100,7 +100,7 @@ bool EncodeTga(cairo_surface_t* surface, std::vector<uint8_t>& out) {
     out.push_back(0);  // no id field
     out.push_back(0);  // no colour map
     out.push_back(2);  // uncompressed true colour
-    for (int i = 0; i < 5; ++i) out.push_back(0);  // colour map spec
+    for (int i = 0; i < 5; ++i) out.push_back(0);  // colour map fields
     PutLE16(out, 0);   // x origin
     PutLE16(out, 0);   // y origin
     PutLE16(out, static_cast<uint32_t>(w));

@@ -280,10 +280,15 @@ void RegisterScenes(CArtRegistry& reg) {
                        Wire(cr, {407, 359, 407, 462, 496, 462, 496, 444}, Hex(0xf0c419));
                    },
                    {{"sand4.png", 436, 420}, {"buttonyellow1.tga", 484, 396}, {"barrel0.tga", 484, 396}}});
-    // Trampolines: on the game's floor (cells 250 to 418, top 450) the
-    // professor pushes a barrel into a trampoline; it flies up to the ledge.
+    // Trampolines: on the game's floor (cells 250 to 442, top 450) the
+    // professor pushes a barrel (cell 322) along to the trampoline (cell 394);
+    // it flies up from there to the ledge.
     AddScene(reg, {"picture_trampolines.tga", 233, 298, 620, 500,
-                   [](cairo_t* cr) { DashedPath(cr, 372, 396, 400, 306, 500, 306); },
+                   [](cairo_t* cr) {
+                       DashedPath(cr, 352, 438, 370, 438, 388, 438);
+                       // Its arrow head stays under the picture's top (page y 298).
+                       DashedPath(cr, 408, 400, 430, 298, 500, 306);
+                   },
                    {{"sand5.png", 472, 340}, {"barrel0.tga", 544, 316}}});
     // Bridges: the bridge is the game's, from x 228 at y 352, planks at
     // y 394. The picture is the far bank with the professor, and a crate
@@ -324,7 +329,7 @@ void RegisterScenes(CArtRegistry& reg) {
     // shot thaws an ice block; a shot sets a wooden crate alight; hot metal
     // beside a melting bot.
     AddScene(reg, {"instructions_heatgun.png", 480, 148, 646, 500, nullptr,
-                   Join(Ladder(616, 250, 470), {{"grass5.png", 496, 250},
+                   Join(Ladder(606, 250, 470), {{"grass5.png", 496, 250},
                                                 {"ice1.png", 496, 226},
                                                 {"icemeltingsteam11.png", 496, 226},
                                                 {"fireballleft3.png", 544, 226},

@@ -92,9 +92,11 @@ void MapBackground(cairo_t* cr, int w, int h) {
     // The player's name is written at its top by the game.
     Text(cr, CCaptions::Shared().Get("map_legend_tutorial"), 82, 156, 15, kInk, FONT_SANS, ALIGN_LEFT);
     Text(cr, CCaptions::Shared().Get("map_legend_level"), 72, 179, 15, kInk, FONT_SANS, ALIGN_LEFT);
+    // The level's best and the set's total are written at x 600, right of
+    // these headings.
     Parchment(cr, 484, 6, 312, 124, Seed("mapinfo"));
-    Text(cr, CCaptions::Shared().Get("map_best"), 614, 80, 14, kInk, FONT_SANS_BOLD, ALIGN_RIGHT);
-    Text(cr, CCaptions::Shared().Get("map_total"), 614, 101, 14, kInk, FONT_SANS_BOLD, ALIGN_RIGHT);
+    Text(cr, CCaptions::Shared().Get("map_best"), 590, 80, 14, kInk, FONT_SANS_BOLD, ALIGN_RIGHT);
+    Text(cr, CCaptions::Shared().Get("map_total"), 590, 101, 14, kInk, FONT_SANS_BOLD, ALIGN_RIGHT);
     OutlinedRoundedRect(cr, 628, 498, 168, 96, 8, Hex(0x6a4520, 0.9), 2);
     // A compass rose in the sea.
     const double cx = 62, cy = 532;
@@ -157,7 +159,11 @@ void Star(cairo_t* cr, double cx, double cy, double r, double rot, const Color& 
 // The spinning tutorial star of the map: the picture stands 28 pixels above
 // the dot it belongs to (its left edge one pixel left of the dot's, four for
 // the wider pulse), so the star rises on a short post from the dot's top.
+// Neighbouring tutorial levels stand 17.7 pixels apart at the least: a star
+// of radius 7, outline included, spins clear of its neighbour, even of one
+// pulsing at its largest.
 constexpr int kStarW = 20, kStarH = 46;
+constexpr double kStarR = 7;
 
 void TutorialStar(cairo_t* cr, int w, int, double r, double rot, const Color& fill, double glow) {
     Line(cr, w / 2.0, 20, w / 2.0, 31, Hex(0x8a5a2a), 2);
@@ -223,11 +229,11 @@ void RegisterMap(CArtRegistry& reg) {
     // The spinning star of a completed set, its glowing pulse and its entrance.
     for (int f = 0; f < 60; ++f) {
         reg.Add("star_base" + std::to_string(f) + ".png", kStarW, kStarH, [f](cairo_t* cr, int w, int h) {
-            TutorialStar(cr, w, h, 8, f * 2 * M_PI / 5 / 60, Hex(0xf0c419), 0.2);
+            TutorialStar(cr, w, h, kStarR, f * 2 * M_PI / 5 / 60, Hex(0xf0c419), 0.2);
         });
         reg.Add("star_pulse" + std::to_string(f) + ".png", kStarW + 8, kStarH, [f](cairo_t* cr, int w, int h) {
             const double p = 0.5 + 0.5 * std::sin(f * 2 * M_PI / 60);
-            TutorialStar(cr, w, h, 8 + 1.5 * p, f * 2 * M_PI / 5 / 60, Hex(0xffd84a), 0.3 + 0.5 * p);
+            TutorialStar(cr, w, h, kStarR + 1.5 * p, f * 2 * M_PI / 5 / 60, Hex(0xffd84a), 0.3 + 0.5 * p);
         });
     }
     for (int f = 0; f < 14; ++f)
@@ -235,7 +241,7 @@ void RegisterMap(CArtRegistry& reg) {
             const double t = (f + 1) / 14.0;
             // Grows past its size a little and settles, inside its picture.
             const double s = t < 0.8 ? t / 0.8 * 1.05 : 1.05 - (t - 0.8) / 0.2 * 0.05;
-            TutorialStar(cr, w, h, 8 * s, (1 - t) * 2.5, Hex(0xf0c419), 0.7 * (1 - t) + 0.2);
+            TutorialStar(cr, w, h, kStarR * s, (1 - t) * 2.5, Hex(0xf0c419), 0.7 * (1 - t) + 0.2);
         });
 
     // Buttons: the set buttons get their words at run time.
@@ -252,9 +258,10 @@ void RegisterMap(CArtRegistry& reg) {
     AddButtons(reg, "map_buttonchangereset_", {"base", "rollover", "shadow"}, ".png", 90, 22, wood, "");
     AddCaption(reg, "map_buttonchangereset_textreset.png", 90, 22, "map_reset", 13, Hex(0xfff3d6));
     AddCaption(reg, "map_buttonchangereset_textchange.png", 90, 22, "map_change", 13, Hex(0xfff3d6));
-    // At (710, 85): at most 90 wide to stay on the screen. The plate starts
-    // 6 pixels into its picture, clear of the level's best ("Incomplete")
-    // written at (624, 77) just left of it.
+    // At (698, 85): the plate and its shadow end 6 pixels inside the
+    // panel's torn edge (x 792 at the least). The plate starts 6 pixels into
+    // its picture, clear of the level's best ("Incomplete") written at
+    // (600, 77) left of it.
     const int scoresInset = 6;
     for (const char* suffix : {"base", "rollover", "shadow", "fade"}) {
         const std::string name = std::string("map_buttonhighscores_") + suffix + ".png";
@@ -274,12 +281,13 @@ void RegisterMap(CArtRegistry& reg) {
         AddCaption(reg, std::string("map_buttonlowerright_text") + s + ".png", 150, 22, std::string("map_") + s, 14,
                    Hex(0xfff3d6));
 
-    // First-visit help: box at (560, 380), text at (580, 387), the arrow
-    // bobbing at (677, 448) points down at the Play button.
-    reg.Add("mapoverviewboxlockedmain.png", 230, 110, [](cairo_t* cr, int w, int h) {
+    // First-visit help: box at (614, 380), in the sea right of the dots,
+    // text at (624, 387), the arrow bobbing at (684, 448) points down at the
+    // Play button.
+    reg.Add("mapoverviewboxlockedmain.png", 180, 110, [](cairo_t* cr, int w, int h) {
         Parchment(cr, 0, 0, w, h, Seed("mapoverviewboxlockedmain"));
     });
-    AddCaption(reg, "maphelptext.png", 200, 56, "map_help", 15, kInk, FONT_SANS_BOLD);
+    AddCaption(reg, "maphelptext.png", 160, 56, "map_help", 15, kInk, FONT_SANS_BOLD);
     reg.Add("maphelparrow.png", 40, 40, [](cairo_t* cr, int, int) {
         const double arrow[] = {20, 37, 4, 20, 13, 20, 13, 3, 27, 3, 27, 20, 36, 20};
         OutlinedPolygon(cr, arrow, 7, Hex(0xd8342c), 1.5);

@@ -89,9 +89,9 @@ void RegisterScreens(CArtRegistry& reg) {
 
     // Profiles.
     reg.Add("profile_select_main.png", 236, 270, [](cairo_t* cr, int w, int h) { Panel(cr, w, h, "profile_select_main"); });
-    // Four rows of 21 pixels from y 5 of the list. The list stands 5 pixels
-    // into the panel, where its wooden rim ends only a pixel later: its field
-    // starts 3 pixels in, on the parchment, and so does the selection bar,
+    // Four rows of 21 pixels from y 5 of the list. The list stands 17 pixels
+    // into the panel, its field 3 pixels into the picture (14 of parchment
+    // left of it, as right of the arrows), and so does the selection bar,
     // still short of the names 7 pixels in.
     const int listInset = 3;
     reg.Add("profile_select_listbox.png", 165, 100, [listInset](cairo_t* cr, int w, int h) {

@@ -182,6 +182,160 @@ void Spin(cairo_t* cr, PowerKind kind, int f, int n) {
     }
 }
 
+// The inventory's pictograms. The board's pickups are drawn about 20 px
+// across for a 24 px cell; on the badge's 26 px plate the same drawings ran
+// together (the rubber crate, barrel, magnet and bridge are one yellow, and
+// the EMP, whistle and teleport are thin strokes), so each kind gets its one
+// telling shape here, as large as the plate allows (radius 11) and outlined
+// in one dark ink to stand off the cream plate.
+void BadgeIcon(cairo_t* cr, PowerKind kind) {
+    const Rgb ink = Hex(0x3b2a1a);
+    const Rgb rubber = pal::kRubber;
+    switch (kind) {
+    case PowerKind::Crate:
+        // A square box with a brace across it and its valve.
+        RoundRect(cr, -9, -9, 18, 18, 3);
+        Shade(cr, rubber, -9, -9, 9, 9, 0);
+        RoundRect(cr, -9, -9, 18, 18, 3);
+        Stroke(cr, ink, 1.4);
+        RoundRect(cr, -6, -6, 12, 12, 1.5);
+        Stroke(cr, Darker(rubber, 0.7), 1.0);
+        cairo_move_to(cr, -6, 6);
+        cairo_line_to(cr, 6, -6);
+        Stroke(cr, Darker(rubber, 0.7), 1.6);
+        Ellipse(cr, 6.5, -6.5, 2, 2);
+        Flat(cr, pal::kValve, 0.8);
+        break;
+    case PowerKind::Barrel:
+        // A barrel standing: bulging staves and two hoops.
+        for (int pass = 0; pass < 2; ++pass) {
+            cairo_move_to(cr, -6.5, -10);
+            cairo_line_to(cr, 6.5, -10);
+            cairo_curve_to(cr, 10.5, -5, 10.5, 5, 6.5, 10);
+            cairo_line_to(cr, -6.5, 10);
+            cairo_curve_to(cr, -10.5, 5, -10.5, -5, -6.5, -10);
+            cairo_close_path(cr);
+            if (pass == 0)
+                Shade(cr, rubber, -9, -10, 9, 10, 0);
+            else
+                Stroke(cr, ink, 1.4);
+        }
+        for (int side = -1; side <= 1; side += 2) {
+            cairo_move_to(cr, -8.6, side * 4.5);
+            cairo_curve_to(cr, -3, side * 4.5 + 1.5, 3, side * 4.5 + 1.5, 8.6, side * 4.5);
+        }
+        Stroke(cr, Darker(rubber, 0.6), 1.6);
+        break;
+    case PowerKind::Magnet: {
+        // A horseshoe magnet, open downwards, with bright poles.
+        cairo_new_path(cr);
+        cairo_arc(cr, 0, -2, 10, M_PI, 2 * M_PI);
+        cairo_line_to(cr, 10, 10);
+        cairo_line_to(cr, 4.5, 10);
+        cairo_line_to(cr, 4.5, -2);
+        cairo_arc_negative(cr, 0, -2, 4.5, 0, M_PI);
+        cairo_line_to(cr, -4.5, 10);
+        cairo_line_to(cr, -10, 10);
+        cairo_close_path(cr);
+        Shade(cr, rubber, -10, -12, 10, 10, 1.4);
+        cairo_rectangle(cr, -10, 4.5, 5.5, 5.5);
+        cairo_rectangle(cr, 4.5, 4.5, 5.5, 5.5);
+        Shade(cr, pal::kRivet, -10, 4.5, 10, 10, 1.2);
+        break;
+    }
+    case PowerKind::Emp:
+        // The pickup's bolt on its disc reads well already: only larger.
+        cairo_save(cr);
+        cairo_scale(cr, 11.0 / 9, 11.0 / 9);
+        DrawPowerIcon(cr, kind);
+        cairo_restore(cr);
+        break;
+    case PowerKind::FrostGun:
+    case PowerKind::HeatGun: {
+        // The gun pointing right, and what it shoots at its muzzle: a
+        // snowflake or a flame.
+        const bool frost = kind == PowerKind::FrostGun;
+        const Rgb body = frost ? Hex(0x5aa9e6) : Hex(0xd8542c);
+        RoundRect(cr, -8, 3, 5, 8, 1.5);
+        Shade(cr, Hex(0x666666), -8, 3, -3, 11, 1.0);
+        RoundRect(cr, -11, -4, 15, 8, 3);
+        Shade(cr, body, -11, -4, 4, 4, 1.2);
+        RoundRect(cr, 3, -2.5, 3, 5, 1);
+        Flat(cr, pal::kRivet, 0.8);
+        if (frost) {
+            // A snowflake: a dark edge under white spokes.
+            for (int pass = 0; pass < 2; ++pass) {
+                for (int k = 0; k < 3; ++k) {
+                    const double a = k * M_PI / 3 + M_PI / 2;
+                    cairo_move_to(cr, 6.5 + std::cos(a) * 4.5, -4 + std::sin(a) * 4.5);
+                    cairo_line_to(cr, 6.5 - std::cos(a) * 4.5, -4 - std::sin(a) * 4.5);
+                }
+                Stroke(cr, pass ? Hex(0xe8f8ff) : Hex(0x1d5f96), pass ? 1.1 : 2.4);
+            }
+        } else {
+            cairo_move_to(cr, 6, 2);
+            cairo_curve_to(cr, 12, 0, 11, -5, 8, -10);
+            cairo_curve_to(cr, 7.5, -6, 5.5, -6, 5, -8);
+            cairo_curve_to(cr, 2.5, -4, 2.5, 0, 6, 2);
+            cairo_close_path(cr);
+            Shade(cr, Hex(0xffb02e), 3, -10, 11, 2, 1.0);
+        }
+        break;
+    }
+    case PowerKind::Bridge:
+        // A plank deck on an arch.
+        for (int pass = 0; pass < 2; ++pass) {
+            cairo_move_to(cr, -10, 7);
+            cairo_curve_to(cr, -6, -1, 6, -1, 10, 7);
+            Stroke(cr, pass ? Darker(rubber, 0.8) : ink, pass ? 1.6 : 3.2);
+        }
+        RoundRect(cr, -11, -5, 22, 6, 2);
+        Shade(cr, rubber, -11, -5, 11, 1, 1.4);
+        for (int i = -1; i <= 1; ++i) {
+            cairo_move_to(cr, i * 5.5, -4);
+            cairo_line_to(cr, i * 5.5, 0);
+        }
+        Stroke(cr, Darker(rubber, 0.65), 1.0);
+        break;
+    case PowerKind::Whistle:
+        // The pickup's brass whistle, larger and lower, blowing two sound
+        // waves.
+        cairo_save(cr);
+        cairo_translate(cr, -1, 2);
+        cairo_scale(cr, 1.2, 1.2);
+        DrawPowerIcon(cr, kind);
+        cairo_restore(cr);
+        for (int k = 0; k < 2; ++k) {
+            const double r = 4 + k * 3.5;
+            cairo_new_sub_path(cr);
+            cairo_arc(cr, 3, -4, r, -M_PI / 2 + 0.3, -0.3);
+        }
+        Stroke(cr, ink, 1.3);
+        break;
+    case PowerKind::TeleportBlue:
+    case PowerKind::TeleportYellow:
+    case PowerKind::TeleportRed: {
+        // A glowing door of the teleport's colour.
+        const Rgb c = kind == PowerKind::TeleportBlue
+                          ? pal::kBlue
+                          : (kind == PowerKind::TeleportYellow ? pal::kYellow : pal::kRed);
+        Ellipse(cr, 0, 0, 7.5, 10.5);
+        cairo_pattern_t* g = cairo_pattern_create_radial(0, 0, 1, 0, 0, 10.5);
+        cairo_pattern_add_color_stop_rgba(g, 0, 1, 1, 1, 1);
+        cairo_pattern_add_color_stop_rgba(g, 0.45, c.r, c.g, c.b, 0.95);
+        cairo_pattern_add_color_stop_rgba(g, 1, c.r * 0.6, c.g * 0.6, c.b * 0.6, 1);
+        cairo_set_source(cr, g);
+        cairo_fill(cr);
+        cairo_pattern_destroy(g);
+        Ellipse(cr, 0, 0, 7.5, 10.5);
+        Stroke(cr, ink, 2.6);
+        Ellipse(cr, 0, 0, 7.5, 10.5);
+        Stroke(cr, Lighter(c, 0.3), 1.2);
+        break;
+    }
+    }
+}
+
 // The inventory badge: a round brass-rimmed plate with the pictogram.
 // Frames 0..2 pop the icon in, 3 is the rest, 4 the hovered look.
 void Badge(cairo_t* cr, PowerKind kind, int frame, double portalPulse) {
@@ -205,16 +359,16 @@ void Badge(cairo_t* cr, PowerKind kind, int frame, double portalPulse) {
     Shade(cr, frame == 4 ? Hex(0xfaf0d2) : Hex(0xf3e3bf), -14, -14, 14, 14, 0);
     Ellipse(cr, 0, 0, 14, 14);
     Stroke(cr, pal::kBrass, 2.2);
-    cairo_scale(cr, 0.95, 0.95);
-    DrawPowerIcon(cr, kind);
+    BadgeIcon(cr, kind);
     cairo_restore(cr);
 }
 
+// The position's number: a small disc the game sets in the badge's lower
+// right corner, outside the plate's pictogram, so it covers only the rim.
 void NumberIcon(cairo_t* cr, int digit, bool lit) {
-    // A pixel clear of the fourteen-pixel picture's edges.
-    Ellipse(cr, 7, 7, 5.5, 5.5);
-    Shade(cr, lit ? Hex(0xffd36b) : Hex(0x24335a), 0, 0, 14, 14, 1.0);
-    DrawKit::Text(cr, std::to_string(digit), 7, 1.8, 8.5, lit ? Hex(0x24335a) : Hex(0xffffff),
+    Ellipse(cr, 7, 7, 5, 5);
+    Shade(cr, lit ? Hex(0xffd36b) : Hex(0x24335a), 0, 0, 14, 14, 0.9);
+    DrawKit::Text(cr, std::to_string(digit), 7, 2.6, 7.5, lit ? Hex(0x24335a) : Hex(0xffffff),
                   DrawKit::FONT_SANS_BOLD, DrawKit::ALIGN_CENTER);
 }
 
