@@ -23,6 +23,7 @@
 #include "players/CProfile.h"
 #include "players/ScoreClient.h"
 #include "screens/CControllerIntro.h"
+#include "screens/CControllerMain.h"
 #include "screens/CControllerScoreboard.h"
 #include "sound/CSound.h"
 #include "world/CElement.h"
@@ -76,8 +77,8 @@ const char* const kLockFileName = "GAME.LOCK";
 
 // One copy of the game at a time owns a profile folder: two copies would each
 // save over the progress the other one wrote. False when another copy owns
-// it. A lock that cannot be taken at all (a folder that cannot be written,
-// say) is logged, and the game goes on as before.
+// it. A lock that cannot be taken at all is logged and told on the main menu,
+// and the game goes on.
 bool ClaimProfileDir() {
     const std::string dir = GetProfileDir();
     switch (PlatformHoldFileLock(dir + kLockFileName)) {
@@ -90,6 +91,7 @@ bool ClaimProfileDir() {
     }
     DebugLog(DBG_WARNING, "Cannot lock the profile folder '%s': another copy of the game could use it too\n",
              dir.c_str());
+    CControllerMain::NoteUnlockedDataFolder(PlatformAbsolutePath(dir + kLockFileName));
     return true;
 }
 
@@ -122,8 +124,9 @@ void ReportSprites() {
 }
 
 // Everything from the profile on lives in this scope, so that the objects go
-// down in the reverse order of their creation when it ends.
-void Run(int flags) {
+// down in the reverse order of their creation when it ends. False when the
+// player's progress could not be saved at the end.
+bool Run(int flags) {
     // 9. The current player's profile.
     CProfile profile;
     CController::SetProfile(&profile);
@@ -194,7 +197,10 @@ void Run(int flags) {
     ReportSprites();
     DebugLog(DBG_MILESTONE, "ID_900:  SHUTDOWN COMPLETED\n");
     // Leaving the scope destroys the intro, the pointer, input, renderer,
-    // display and profile, in that order.
+    // display and profile, in that order. The quit saved the profile, or
+    // the player chose to leave without: one more try decides what the exit
+    // code says.
+    return !profile.IsSaveFailing() || profile.WriteInfo();
 }
 
 }  // namespace
@@ -242,6 +248,8 @@ int main(int argc, char** argv) {
     // 8. Sound, unless switched off.
     if (!(flags & kFlagNoSound)) CSound::Init(!(flags & kFlagAskSoundOutput));
 
-    Run(flags);
-    return 0;
+    if (Run(flags)) return 0;
+    fprintf(stderr, "zorv: the progress could not be saved in the data folder '%s'\n",
+            PlatformAbsolutePath(GetProfileDir()).c_str());
+    return 1;
 }

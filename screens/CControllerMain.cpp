@@ -6,6 +6,7 @@
 #include <string>
 
 #include "engine/CDraw.h"
+#include "engine/CInput.h"
 #include "engine/CLinearMover.h"
 #include "engine/CMouse.h"
 #include "engine/CRender.h"
@@ -17,6 +18,7 @@
 #include "gui/CControllerMessage.h"
 #include "gui/CGuiButton.h"
 #include "gui/GuiText.h"
+#include "gui/SaveFailureNotice.h"
 #include "players/CProfile.h"
 #include "screens/CControllerManager.h"
 #include "editor/CControllerEditor.h"
@@ -33,6 +35,8 @@
 namespace {
 
 CSprite* introLogo = nullptr;
+// The lock file of a data folder that could not be locked, until told.
+std::string unlockedLock;
 
 const char* const kRule = "=============================================\n";
 const char* const kOverlayName = "profileOverlay.png";
@@ -540,24 +544,58 @@ void CControllerMain::GUICallback(int index, int, bool) {
     }
 }
 
-bool CControllerMain::OpenDamageNotice() {
+void CControllerMain::NoteUnlockedDataFolder(const std::string& lockPath) { unlockedLock = lockPath; }
+
+bool CControllerMain::OpenNotice() {
+    if (notice) return false;
     CProfile* profile = GetProfile();
     DamageNotice damage;
-    if (notice || !profile || !profile->TakeDamageNotice(&damage)) return false;
-    const std::string kept = ShownPath(damage.keptAs);
-    FreezeForChild();
-    LogOpening("Message (Damaged Profile)");
-    if (damage.listMissing) {
-        notice = new CControllerMessage(kDamagedTitle, kMissingListBody, false, "");
-    } else if (damage.playerList) {
-        notice = new CControllerMessage(kDamagedTitle, kept.empty() ? kDamagedListNoCopyBody : kDamagedListBody,
-                                        false, kept.c_str());
+    if (profile && profile->TakeDamageNotice(&damage)) {
+        const std::string kept = ShownPath(damage.keptAs);
+        FreezeForChild();
+        LogOpening("Message (Damaged Profile)");
+        if (damage.kind == DamageKind::LIST_MISSING) {
+            notice = new CControllerMessage(kDamagedTitle, kMissingListBody, false, "");
+        } else if (damage.kind == DamageKind::LIST_DAMAGED) {
+            notice = new CControllerMessage(kDamagedTitle, kept.empty() ? kDamagedListNoCopyBody : kDamagedListBody,
+                                            false, kept.c_str());
+        } else {
+            notice = new CControllerMessage(kDamagedTitle,
+                                            kept.empty() ? kDamagedProgressNoCopyBody : kDamagedProgressBody, false,
+                                            damage.player.c_str(), kept.c_str());
+        }
+    } else if (!unlockedLock.empty()) {
+        FreezeForChild();
+        LogOpening("Message (Data Folder Not Locked)");
+        notice = new CControllerMessage(kUnlockedTitle, kUnlockedBody, false, ShownPath(unlockedLock).c_str());
+        unlockedLock.clear();
+    } else if (TakeSaveFailureNotice()) {
+        // A save failed where no screen of its own told it (the settings,
+        // a player's first file at start-up).
+        FreezeForChild();
+        LogOpening("Message (Progress Not Saved)");
+        notice = new CControllerMessage(kSaveFailureTitle, kSaveFailureBody, false, "");
     } else {
-        notice = new CControllerMessage(kDamagedTitle,
-                                        kept.empty() ? kDamagedProgressNoCopyBody : kDamagedProgressBody, false,
-                                        damage.player.c_str(), kept.c_str());
+        return false;
     }
     OpenChild(notice);
+    return true;
+}
+
+bool CControllerMain::HoldQuitForUnsavedProgress() {
+    // A terminate signal ends the game without waiting for an answer.
+    if (result >= 0 || quitAnyway || CInput::IsTerminating()) return false;
+    CProfile* profile = GetProfile();
+    if (!profile || profile->WriteInfo()) return false;
+    heldQuit = result;
+    result = 0;
+    TakeSaveFailureNotice();  // told here
+    // The menu comes back behind the question, whichever screen quit.
+    if (!spritesLoaded) LoadSprites();
+    FreezeForChild();
+    LogOpening("Message (Quit Without Saving)");
+    quitQuestion = new CControllerMessage(kSaveFailureTitle, kQuitUnsavedBody, true, "");
+    OpenChild(quitQuestion);
     return true;
 }
 
@@ -609,10 +647,11 @@ void CControllerMain::InputMouseClick(bool released, bool left, bool, bool, bool
 void CControllerMain::Pump() {
     if (GetPreviousId() == CONTROLLER_MAIN) {
         PollInput();
+        if (HoldQuitForUnsavedProgress()) return;
         // A damaged profile is told as soon as the picture left by the intro
         // has faded, and after the player list when it loaded another one.
         if (active && result == 0 && spritesLoaded && !(introLogo && introLogo->IsFading()) &&
-            (OpenDamageNotice() || OpenRecoveryNotice()))
+            (OpenNotice() || OpenRecoveryNotice()))
             return;
         if (active && spritesLoaded) {
             AnimateFigure();
@@ -637,7 +676,13 @@ void CControllerMain::Pump() {
         delete credits;
         credits = nullptr;
     }
-    if (GetPreviousId() == CONTROLLER_MESSAGE && notice) {
+    if (GetPreviousId() == CONTROLLER_MESSAGE && quitQuestion) {
+        // Quit anyway, or try to save again on the way out.
+        quitAnyway = quitQuestion->IsConfirmed();
+        delete quitQuestion;
+        quitQuestion = nullptr;
+        result = heldQuit;
+    } else if (GetPreviousId() == CONTROLLER_MESSAGE && notice) {
         delete notice;
         notice = nullptr;
     } else if (GetPreviousId() == CONTROLLER_MESSAGE && message) {
@@ -676,6 +721,7 @@ void CControllerMain::Pump() {
         delete scoreboard;
         scoreboard = nullptr;
     }
+    if (HoldQuitForUnsavedProgress()) return;
     if (result == 0 && next == CControllerManager::kAnswerMap) {
         OpenMap();
         return;

@@ -14,6 +14,7 @@
 #include "gui/CControllerMessage.h"
 #include "gui/CGuiButton.h"
 #include "gui/GuiText.h"
+#include "gui/SaveFailureNotice.h"
 #include "players/CProfile.h"
 #include "players/ScoreClient.h"
 #include "screens/CControllerInstructions.h"
@@ -473,7 +474,7 @@ void CControllerScoreboard::DownloadLevel() {
         BuildPage();
     else
         NoteFailure();
-    if (failureBody) OpenMessage();
+    if (failureBody) OpenMessage(kTextServerTitle);
 }
 
 void CControllerScoreboard::DownloadAllSets() {
@@ -495,7 +496,7 @@ void CControllerScoreboard::DownloadAllSets() {
         DebugLog(DBG_SCOREBOARD, "Downloading scores for '%s' (S=%i)  Result=%i\n", user.c_str(), s, allGood ? 1 : 0);
     }
     if (allGood) BuildPage();
-    if (failureBody) OpenMessage();
+    if (failureBody) OpenMessage(kTextServerTitle);
 }
 
 void CControllerScoreboard::Submit() {
@@ -522,7 +523,7 @@ void CControllerScoreboard::Submit() {
     } else {
         NoteFailure();
     }
-    if (failureBody) OpenMessage();
+    if (failureBody) OpenMessage(kTextServerTitle);
 }
 
 void CControllerScoreboard::Register(const char* name) {
@@ -564,7 +565,7 @@ void CControllerScoreboard::RunFollowUp() {
     switch (next) {
     case FOLLOW_SUBMIT: GUICallback(BUTTON_SUBMIT, 0, false); break;
     case FOLLOW_NAME_DIALOG: OpenNameDialog(pendingName, pendingMark); break;
-    case FOLLOW_MESSAGE: OpenMessage(); break;
+    case FOLLOW_MESSAGE: OpenMessage(kTextServerTitle); break;
     default: break;
     }
 }
@@ -586,10 +587,10 @@ void CControllerScoreboard::OpenNameDialog(const std::string& proposal, bool inv
     OpenChild(nameDialog);
 }
 
-void CControllerScoreboard::OpenMessage() {
+void CControllerScoreboard::OpenMessage(int titleId) {
     PrepareChild("Message");
     messageText = failureText;
-    message = new CControllerMessage(kTextServerTitle, failureBody, false, failureText.c_str());
+    message = new CControllerMessage(titleId, failureBody, false, failureText.c_str());
     failureBody = 0;
     failureText.clear();
     OpenChild(message);
@@ -669,5 +670,13 @@ void CControllerScoreboard::Pump() {
     }
     if (!loaded && result == 0) LoadSprites();
     SetPreviousId(CONTROLLER_SCOREBOARD);
+    // A solved level whose result could not be saved is told on its page.
+    if (result == 0 && followUp == FOLLOW_NONE && (type == SCOREBOARD_SOLVED || type == SCOREBOARD_SOLVED_NO_SET) &&
+        TakeSaveFailureNotice()) {
+        failureBody = kSaveFailureBody;
+        failureText.clear();
+        OpenMessage(kSaveFailureTitle);
+        return;
+    }
     if (result == 0) RunFollowUp();
 }

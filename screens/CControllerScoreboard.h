@@ -144,7 +144,9 @@ private:
 
     void PrepareChild(const char* name);
     void OpenNameDialog(const std::string& proposal, bool invalidMark);
-    void OpenMessage();
+    // A one-button message box with the failure noted (failureBody and
+    // failureText) under the title.
+    void OpenMessage(int titleId);
 
     CSprite* dimmer;
     CSprite* background;

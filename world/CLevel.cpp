@@ -462,7 +462,7 @@ bool CLevel::Remove(const char* name) {
 
 bool CLevel::RemovePath(const std::string& path) {
     // What a save cut off by a crash left beside the file goes with it.
-    unlink((path + ".tmp").c_str());
+    unlink((path + CAtomicFile::kTempSuffix).c_str());
     if (remove(path.c_str()) == 0) {
         DebugLog(DBG_DEBUG, "CLevel::Remove()  Level has been succesfully removed:  '%s'\n", path.c_str());
         return true;

@@ -43,42 +43,12 @@ bool Exists(const std::string& path) {
     return stat(path.c_str(), &st) == 0;
 }
 
-// Starts argv with the environment changes, output to outFile; returns the pid.
+// The test support's, under the short names this file uses.
 pid_t Spawn(const std::vector<std::string>& argv, const std::vector<std::string>& env, const std::string& outFile,
             const std::string& cwd) {
-    const pid_t pid = fork();
-    if (pid != 0) return pid;
-    setpgid(0, 0);
-    if (!cwd.empty() && chdir(cwd.c_str()) != 0) _exit(126);
-    for (const std::string& e : env) putenv(strdup(e.c_str()));
-    const int fd = open(outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (fd >= 0) {
-        dup2(fd, 1);
-        dup2(fd, 2);
-        close(fd);
-    }
-    std::vector<char*> args;
-    for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
-    args.push_back(nullptr);
-    execvp(args[0], args.data());
-    _exit(127);
+    return SpawnProgram(argv, env, outFile, cwd);
 }
-
-// Waits for the process; -1 when it did not end in time (it is then killed
-// when kill is set).
-int WaitFor(pid_t pid, int seconds, bool killLate = true) {
-    const auto end = Clock::now() + std::chrono::seconds(seconds);
-    while (Clock::now() < end) {
-        int status = 0;
-        const pid_t r = waitpid(pid, &status, WNOHANG);
-        if (r == pid) return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    if (!killLate) return -1;
-    kill(-pid, SIGKILL);
-    waitpid(pid, nullptr, 0);
-    return -1;
-}
+int WaitFor(pid_t pid, int seconds, bool killLate = true) { return WaitForProgram(pid, seconds, killLate); }
 
 // Waits for text in the program's output; false when the time is up or the
 // program has ended (its exit code then goes to *exitCode).

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/types.h>
+
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -73,6 +75,18 @@ struct ProgramRun {
     std::string out;
 };
 ProgramRun RunProgram(const std::string& commandLine, const std::string& errFile);
+// Starts argv (argv[0] looked up on PATH) in a process group of its own,
+// without waiting: in cwd (unless empty), with the environment changes
+// ("NAME=value"), standard output and error going to outFile. With asUser
+// not -1 (the caller must be root) it runs as that user and group, with no
+// other groups. Its process id.
+pid_t SpawnProgram(const std::vector<std::string>& argv, const std::vector<std::string>& env,
+                   const std::string& outFile, const std::string& cwd, int asUser = -1);
+// Waits at most seconds for the process to end: its exit code (128 + the
+// signal when a signal ended it), or -1 when it runs on; then its whole
+// process group is killed when killLate is set.
+int WaitForProgram(pid_t pid, int seconds, bool killLate = true);
+
 // The command line as on a full disk: a file it writes cannot grow past its
 // first kilobyte (the write fails; SIGXFSZ is ignored so the program goes on).
 std::string OnAFullDisk(const std::string& commandLine);
