@@ -310,13 +310,15 @@ void CControllerMain::BuildWelcomePanel() {
     // The greeting has one line above the change button, on the parchment
     // inside the rim. A name too long for it is shown alone, in the smaller
     // type of entry 1901, and smaller still when even that is too wide.
-    const int inside = w - 2 * kPanelRim;
-    if (FitTypedOneLine(kTextWelcome, name, inside, FontGetEntry(kTextWelcome).pointSize) > 0) {
-        BlitTypedString(kTextWelcome, panel, w, h, 2, 0, 5, name);
-    } else {
-        const int size = FitTypedOneLine(kTextWelcomeLongName, name, inside, kFontSmallestFitSize);
-        BlitTypedString(kTextWelcomeLongName, panel, w, h, 2, 0, 5, name, nullptr, size > 0 ? size : kFontSmallestFitSize);
+    FontFitRequest fit(kTextWelcome, FontFit::kSmaller, name, w - 2 * kPanelRim);
+    fit.smallest = FontGetEntry(kTextWelcome).pointSize;
+    FontFitted fitted = FontFitTyped(fit);
+    if (!fitted.whole) {
+        fit.textId = kTextWelcomeLongName;
+        fit.smallest = kFontSmallestFitSize;
+        fitted = FontFitTyped(fit);
     }
+    BlitTypedString(fit.textId, panel, w, h, 2, 0, 5, name, nullptr, fitted.pointSize);
     CSprite* s = sprites[SPRITE_PROFILE] = MakeSprite(1408, 0, "Main Menu (MAIN_LSPRITE_PROFILE)", 6, 6);
     s->AddFrame(panel);
     s->Show(kSpriteNotDrawn, kSpriteNotDrawn);

@@ -200,9 +200,9 @@ void CControllerMap::CreateSprites() {
     // The name on one line in its box, set smaller when it is too wide (as
     // the main menu's welcome panel does), and centred in the box's height.
     const char* name = profile ? profile->GetProfileName(-1) : "";
-    const int size = FitTypedOneLine(kTextPlain, name, kNameBoxW, kFontSmallestFitSize);
+    const FontFitted fitted = FontFitTyped(FontFitRequest(kTextPlain, FontFit::kSmaller, name, kNameBoxW));
     sprites[SPRITE_PROFILE_NAME] = MakeText(name, kNameBoxW, 20, 3, "map_text_profile_name.png", 44, 10, CL_TEXT,
-                                            size > 0 ? size : kFontSmallestFitSize);
+                                            fitted.pointSize);
 
     for (int i = 0; i < kButtonCount; ++i) {
         const MapButton& m = kButtons[i];

@@ -307,7 +307,8 @@ void CControllerScoreboard::DrawBoard(int page, const CScoreBoard* board) {
         // Names come from the server: drawn as the text they are, and one
         // too long to end before the count ends in "..." instead of running
         // into it.
-        const std::string name = FontFitTyped(kTextPlain, e.name, scoreLeft - kNameGap, false);
+        const std::string name =
+            FontFitTyped(FontFitRequest(kTextPlain, FontFit::kCutEnd, e.name, scoreLeft - kNameGap)).shown;
         BlitTypedString(kTextPlain, page, cellW, kRowH, 0, cellX, y, name.c_str());
         drawnRows.push_back(std::string(e.name) + "|" + score);
     };

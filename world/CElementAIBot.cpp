@@ -293,30 +293,21 @@ bool CElementAIBot::IsImmune() { return IsCatching(); }
 void CElementAIBot::SaveState(int k) {
     if (k < 0 || k >= kUndoSlots) return;
     DebugLog(DBG_UNDO, "      %s:  Saving ElementAIBot state...\n", GetTypeName());
-    BotRecord& r = botSaved[k];
-    r.active = active;
-    r.activationFall = activationFall;
-    r.savedFacing = savedFacing;
-    r.empStunned = empStunned;
+    UNDO_SAVE(botSaved[k], BOT_UNDO_FIELDS);
     CElementAI::SaveState(k);
 }
 
 void CElementAIBot::RestoreState(int k) {
     if (k < 0 || k >= kUndoSlots) return;
     DebugLog(DBG_UNDO, "      %s:  Restoring ElementAIBot state...\n", GetTypeName());
-    const BotRecord& r = botSaved[k];
-    active = r.active;
-    activationFall = r.activationFall;
-    savedFacing = r.savedFacing;
-    empStunned = static_cast<uint8_t>(r.empStunned);
+    UNDO_RESTORE(botSaved[k], BOT_UNDO_FIELDS);
     catchDelay = kCatchDelay;
     CElementAI::RestoreState(k);
 }
 
-// Left out: the catch delay, which undo starts afresh, and the sounds'
-// cadence and budget.
+// Left out: the sounds' cadence and budget.
 void CElementAIBot::DescribeState(CWorldDigest* d) {
-    DIGEST_FIELDS(d, active, activationFall, savedFacing, empStunned);
+    UNDO_DESCRIBE(d, BOT_UNDO_FIELDS);
     CElementAI::DescribeState(d);
 }
 

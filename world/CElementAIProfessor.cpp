@@ -527,22 +527,7 @@ void CElementAIProfessor::SaveState(int k) {
     DebugLog(DBG_UNDO, "      %s:  Saving ElementAIProfessor state...\n", GetTypeName());
     HeroRecord& r = heroSaved[k];
     r.stepCount = GetStepCount();
-    r.arriving = arriving;
-    r.exiting = exiting;
-    r.usingPowerup = usingPowerup;
-    r.idleAnimating = idleAnimating;
-    r.turnPending = turnPending;
-    r.flingDone = flingDone;
-    r.facingFront = facingFront;
-    r.standingMiddle = standingMiddle;
-    r.idleCounter = idleCounter;
-    r.idleIndex = idleIndex;
-    for (int p = 0; p < kInventorySize; ++p) r.inventory[p] = inventory[p];
-    r.activePowerup = activePowerup;
-    r.activePowerupDelay = activePowerupDelay;
-    r.powerupTargetX = powerupTargetX;
-    r.powerupTargetY = powerupTargetY;
-    r.powerupTargetFacingLeft = powerupTargetFacingLeft;
+    UNDO_SAVE(r, HERO_UNDO_FIELDS);
     CElementAI::SaveState(k);
 }
 
@@ -551,16 +536,7 @@ void CElementAIProfessor::RestoreState(int k) {
     DebugLog(DBG_UNDO, "      %s:  Restoring ElementAIProfessor state...\n", GetTypeName());
     const HeroRecord& r = heroSaved[k];
     SetStepCount(r.stepCount);
-    arriving = 0;
-    exiting = r.exiting;
-    usingPowerup = r.usingPowerup;
-    idleAnimating = 0;
-    turnPending = r.turnPending;
-    flingDone = r.flingDone;
-    facingFront = r.facingFront;
-    standingMiddle = r.standingMiddle;
-    idleCounter = 0;
-    idleIndex = r.idleIndex;
+    // The inventory's icons follow the positions that change.
     for (int p = 0; p < kInventorySize; ++p) {
         const int now = inventory[p];
         const int then = r.inventory[p];
@@ -572,13 +548,11 @@ void CElementAIProfessor::RestoreState(int k) {
         } else {
             iconSprites[p][0]->Hide();
         }
-        inventory[p] = then;
     }
-    activePowerup = r.activePowerup;
-    activePowerupDelay = r.activePowerupDelay;
-    powerupTargetX = r.powerupTargetX;
-    powerupTargetY = r.powerupTargetY;
-    powerupTargetFacingLeft = r.powerupTargetFacingLeft;
+    UNDO_RESTORE(r, HERO_UNDO_FIELDS);
+    arriving = 0;
+    idleAnimating = 0;
+    idleCounter = 0;
     mouseWalk = 0;
     mouseTargetX = mouseTargetY = 0;
     hoveredPosition = -1;
@@ -586,13 +560,11 @@ void CElementAIProfessor::RestoreState(int k) {
     slidable = 1;
 }
 
-// Left out: what undo starts afresh (the arrival from the tube, the idle
-// animation and its count, the mouse walk and the hovered icon) and the
-// sounds' cadence.
+// Left out: the sounds' cadence. The arrival is in the key view only: undo
+// ends it, but until it ends the hero takes no commands.
 void CElementAIProfessor::DescribeState(CWorldDigest* d) {
-    DIGEST_FIELDS(d, exiting, usingPowerup, turnPending, flingDone, facingFront, standingMiddle, idleIndex);
-    for (int p = 0; p < kInventorySize; ++p) d->AddAt("inventory", p, inventory[p]);
-    DIGEST_FIELDS(d, activePowerup, activePowerupDelay, powerupTargetX, powerupTargetY, powerupTargetFacingLeft);
+    UNDO_DESCRIBE(d, HERO_UNDO_FIELDS);
+    d->Field("arriving", arriving, CWorldDigest::kKey);
     CElementAI::DescribeState(d);
     // Undo ends the arrival, and with it the hero's hold in the tube: he
     // slides as he does once out of it.

@@ -282,13 +282,15 @@ bool CLevel::Parse(const uint8_t* data, size_t size, const char* name) {
         int32_t x = 0;
         int32_t y = 0;
         uint32_t length = 0;
-        if (!r.ReadI32(&x) || !r.ReadI32(&y) || !r.ReadU32(&length) || length > r.Remaining()) {
+        // A text ends at its first zero byte.
+        if (!r.ReadI32(&x) || !r.ReadI32(&y) || !r.ReadU32(&length) || length > r.Remaining() ||
+            strnlen(reinterpret_cast<const char*>(r.Data() + r.Position()), length) > kSignTextMax) {
             DebugLog(DBG_ERROR, "CLevel::Load()   Damaged tutorial entry in '%s'\n", shownName);
             return false;
         }
-        std::string text(reinterpret_cast<const char*>(r.Data() + r.Position()), length);
+        const char* start = reinterpret_cast<const char*>(r.Data() + r.Position());
+        const std::string text(start, strnlen(start, length));
         r.Skip(length);
-        text.resize(strlen(text.c_str()));  // a text ends at its first zero byte
         if (!Inside(x, y)) {
             DebugLog(DBG_WARNING, "CLevel::Load()   Dropping tutorial text outside the grid (%i,%i)\n", x, y);
             continue;
@@ -697,17 +699,6 @@ void CLevel::SetSolutionRecorded() {
 bool CLevel::IsSolutionRecorded() const {
     DebugLog(DBG_STACK, "CLevel::IsSolutionRecorded()\n");
     return solutionRecorded_;
-}
-
-void CLevel::EraseSolutionAfter(int frame) {
-    for (size_t k = 0; k < solution_.size(); ++k) {
-        if (solution_[k].frame >= frame) {
-            DebugLog(DBG_STACK, "Erasing all after frame %i  (key:%i)\n", frame, solution_[k].key);
-            solution_.resize(k);
-            break;
-        }
-    }
-    if (replayCursor_ >= static_cast<int>(solution_.size())) replayCursor_ = solution_.empty() ? 0 : static_cast<int>(solution_.size()) - 1;
 }
 
 void CLevel::PrintSolution() const {

@@ -108,6 +108,9 @@ public:
     // files with longer names are read, saved and removed by their whole name.
     static constexpr size_t kFileNameMax = 16;
     static constexpr size_t kHeadingMax = 32;
+    // The longest sign text (in bytes, a line break "%n" counting two): what
+    // the editor's sign box holds. A level file with a longer one is damaged.
+    static constexpr size_t kSignTextMax = 250;
     static constexpr int kBackgroundCount = 8;
     static constexpr int kDefaultBackground = 4;
     // The largest level file there can be: the ID, the heading and two
@@ -225,10 +228,8 @@ public:
     void ClearSolution();
     void SetSolutionRecorded();
     bool IsSolutionRecorded() const;
-    void EraseSolutionAfter(int frame);
     void PrintSolution() const;
     const std::vector<ReplayKey>& GetSolution() const { return solution_; }
-    int GetReplayCursor() const { return replayCursor_; }
 
     // ---- Fields -------------------------------------------------------------
     const char* GetFileName() const { return fileName_.c_str(); }

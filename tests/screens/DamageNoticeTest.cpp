@@ -175,7 +175,7 @@ TEST_F(DamageNoticeTest, ChoosingAPlayerWhoseFileIsDamagedIsToldBackOnTheMenu) {
 }
 
 // A copy kept in a data folder outside the home folder is told by its whole
-// path: each of its 150 characters stands inside the body's 350 x 120 box,
+// path: each of its 150 characters stands inside the body's 450 x 120 box,
 // a folder name wider than a line broken between its letters, the body set
 // smaller until all of its lines fit.
 TEST_F(DamageNoticeTest, ALongPathShowsWholeInsideTheNoticeBox) {
@@ -192,7 +192,7 @@ TEST_F(DamageNoticeTest, ALongPathShowsWholeInsideTheNoticeBox) {
         shown += text;
         EXPECT_GE(run.x, 0) << text;
         EXPECT_GE(run.y, 0) << text;
-        EXPECT_LE(run.x + run.w, 350) << text;
+        EXPECT_LE(run.x + run.w, CControllerMessage::kTextWidth) << text;
         EXPECT_LE(run.y + run.h, 120) << text;
     }
     std::string body = FontGetEntry(CControllerMain::kDamagedProgressBody).text.Narrow();

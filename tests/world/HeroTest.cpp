@@ -16,6 +16,7 @@
 #include "world/CElementAIProfessor.h"
 #include "world/CLevel.h"
 #include "world/CWorldRun.h"
+#include "world/SolutionKeys.h"
 #include "world/pieces/CElementDevicePowerup.h"
 #include "world/pieces/CElementDeviceTeleport.h"
 
@@ -148,6 +149,11 @@ TEST_F(HeroTest, ClimbsALadderUpAndDownAndStepsOffAtThePlatform) {
     Release(kDown);
     // Two cells to the ladder, six up, one off and back on, six down.
     EXPECT_EQ(CElement::GetStepCount(), 2 + 6 + 1 + 1 + 6);
+
+    // Frozen halfway up, he no longer holds on: the block of ice drops.
+    ASSERT_TRUE(Walk(kUp, 4, 20));
+    ASSERT_TRUE(CElement::Freeze(hero_));
+    EXPECT_TRUE(RunUntil([&] { return RestsAt(4, 22); }, 60));
 }
 
 TEST_F(HeroTest, UndoTakesBackTheLastWalkWithItsStepsAndOnlyPressesFromRestSaveSteps) {
@@ -360,6 +366,13 @@ TEST_F(HeroTest, TheInventoryHoldsNinePowerupsAndRemovingOneMovesTheRestLeft) {
     EXPECT_TRUE(hero_->GetIconSprite(8, Hero::POWERUP_KIND_EMP)->IsHidden());
     EXPECT_TRUE(hero_->GetIconSprite(8, 0)->IsHidden());
     ASSERT_TRUE(RunUntil([&] { return !hero_->usingPowerup; }, 200));
+
+    // The last position is used by its solution key, the digit 9.
+    ASSERT_TRUE(hero_->addPowerup(Hero::POWERUP_KIND_WHISTLE));
+    Press(SOLUTION_KEY_POWERUP_LAST);
+    EXPECT_EQ(hero_->activePowerup, Hero::POWERUP_KIND_WHISTLE);
+    EXPECT_EQ(hero_->GetInventory(8), Hero::POWERUP_KIND_NONE);
+    ASSERT_TRUE(RunUntil([&] { return !hero_->usingPowerup; }, 200));
 }
 
 TEST_F(HeroTest, PushesACrateAlongButNotTwoInARow) {
@@ -379,6 +392,26 @@ TEST_F(HeroTest, PushesACrateAlongButNotTwoInARow) {
     EXPECT_TRUE(CElement::GetElementAt(6, 22)->IsCrate());
     EXPECT_EQ(CElement::GetStepCount(), 3);
     EXPECT_EQ(hero_->animationState, 9);  // he leans into them
+
+    // He walks, and pushes a crate, into the grid's first and last columns,
+    // and no further.
+    const std::string floor(CElement::kGridWidth, '#');
+    const struct {
+        std::string row;
+        const char* key;
+        int crateAt, heroAt;
+    } edges[] = {{std::string(28, '.') + "S.c", "right", 31, 30},
+                 {".c.S", "left", 0, 1},
+                 {std::string(29, '.') + "S", "right", -1, 31},
+                 {"..S", "left", -1, 0}};
+    for (const auto& e : edges) {
+        Load(LevelSource({e.row, floor}, std::string("solution:\n1 ") + e.key + " down\n"));
+        Frames(200);
+        EXPECT_TRUE(RestsAt(e.heroAt, 22)) << e.row;
+        if (e.crateAt < 0) continue;
+        EXPECT_TRUE(CElement::GetElementAt(e.crateAt, 22)->IsCrate()) << e.row;
+        EXPECT_TRUE(CElement::GetElementAt(e.crateAt, 22)->IsAtRest()) << e.row;
+    }
 }
 
 TEST_F(HeroTest, AnInflatableCrateFillsTheCellHeFacesAndUndoTakesItAway) {
