@@ -277,8 +277,10 @@ void CControllerMap::CreateSetButtons(int button, int set) {
         const int image = CDraw::CopyImage(name == baseName ? plate : "map_buttonlevelset_rollover.png", name, 0);
         const int w = CDraw::GetWidth(image);
         const int h = CDraw::GetHeight(image);
-        BlitString(2100 + set, image, w, h, 4, 11, 0);
-        BlitTypedString(kTextPlain, image, percentW, h, 4, 165 - percentW, 0, percent);
+        // A pixel down from the middle: the plate's rim begins a row into
+        // its picture, and the words keep clear of it.
+        BlitString(2100 + set, image, w, h, 4, 11, 1);
+        BlitTypedString(kTextPlain, image, percentW, h, 4, 165 - percentW, 1, percent);
     }
     b->SetBaseImage(baseName);
     b->SetRolloverImage(rollName);

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace worldart {
 namespace {
@@ -17,23 +18,43 @@ using Extra = std::function<void(cairo_t*, int f, int n)>;
 double Ease(double t) { return t * t * (3 - 2 * t); }
 double Clamp01(double t) { return std::max(0.0, std::min(1.0, t)); }
 
+struct BotFrame {
+    std::string name;
+    BotPose pose;
+    int f;
+};
+
+// The frames of one series on their cell, all moved alike inside their canvas.
+void AddBots(CArtRegistry& reg, const std::vector<BotFrame>& frames, int ox, int oy, bool left,
+             const Extra& extra, int n, double feetY) {
+    double cx = std::max(12.0, CanvasLeft(ox) + 13);
+    const int right = std::max(36, int(cx + 20)), bottom = 30;
+    auto painter = [=](const BotFrame& frame, double x) {
+        return [=](cairo_t* cr) {
+            cairo_translate(cr, x, feetY);
+            if (left) cairo_scale(cr, -1, 1);
+            DrawBot(cr, frame.pose);
+            if (extra) extra(cr, frame.f, n);
+        };
+    };
+    InkBox ink;
+    for (const BotFrame& frame : frames) ink.Add(MeasureInk(painter(frame, cx)));
+    cx += ShiftInside(frames.front().name, ink, ox, oy, right, bottom);
+    for (const BotFrame& frame : frames) AddCell(reg, frame.name, ox, oy, right, bottom, painter(frame, cx));
+}
+
 void AddBot(CArtRegistry& reg, const std::string& name, int ox, int oy, bool left,
             const BotPose& pose, const Extra& extra = nullptr, int f = 0, int n = 1,
-            double feetY = 24, int right = 36, int bottom = 30) {
-    double cx = std::max(12.0, CanvasLeft(ox) + 13);
-    AddCell(reg, name, ox, oy, std::max(right, int(cx + 20)), bottom, [=](cairo_t* cr) {
-        cairo_translate(cr, cx, feetY);
-        if (left) cairo_scale(cr, -1, 1);
-        DrawBot(cr, pose);
-        if (extra) extra(cr, f, n);
-    });
+            double feetY = 24) {
+    AddBots(reg, {{name, pose, f}}, ox, oy, left, extra, n, feetY);
 }
 
 void AddBotSeries(CArtRegistry& reg, const std::string& prefix, int first, int last, int n, int ox,
                   int oy, bool left, const BotFn& fn, const Extra& extra = nullptr,
                   double feetY = 24) {
-    for (int f = first; f <= last; ++f)
-        AddBot(reg, prefix + std::to_string(f) + ".png", ox, oy, left, fn(f, n), extra, f, n, feetY);
+    std::vector<BotFrame> frames;
+    for (int f = first; f <= last; ++f) frames.push_back({prefix + std::to_string(f) + ".png", fn(f, n), f});
+    AddBots(reg, frames, ox, oy, left, extra, n, feetY);
 }
 
 BotPose Walk(int f, int n, double lean) {
@@ -76,7 +97,7 @@ void RegisterBots(CArtRegistry& reg) {
                          BotPose p = Walk(f, n, 0.18);
                          p.legLift = 1.5;
                          p.clawFront = 1.5;
-                         p.clawBack = 1.3;
+                         p.clawBack = 0.9;
                          p.clawOpen = 0.2;
                          return p;
                      });
@@ -87,8 +108,8 @@ void RegisterBots(CArtRegistry& reg) {
                          const double sq[3] = {0.85, 0.68, 0.55};
                          p.squash = sq[f];
                          p.eye = BotEye::Dim;
-                         p.clawFront = 1.2;
-                         p.clawBack = 1.0;
+                         p.clawFront = 0.8;
+                         p.clawBack = 0.6;
                          return p;
                      });
         // Stopped by the EMP: sparks and a dim eye.
@@ -130,9 +151,9 @@ void RegisterBots(CArtRegistry& reg) {
                      [](int f, int n) {
                          BotPose p;
                          double ph = 2 * M_PI * f / n;
-                         p.tilt = -0.12 + 0.05 * std::sin(ph);
-                         p.clawFront = 1.6 + 0.5 * std::sin(ph);
-                         p.clawBack = 1.4 - 0.5 * std::sin(ph);
+                         p.tilt = -0.12 + 0.03 * std::sin(ph);
+                         p.clawFront = 2.3 + 0.2 * std::sin(ph);
+                         p.clawBack = 1.0 - 0.25 * std::sin(ph);
                          p.clawOpen = 0.9;
                          p.eye = BotEye::Bright;
                          return p;
@@ -153,30 +174,37 @@ void RegisterBots(CArtRegistry& reg) {
         for (int t = 0; t < 2; ++t) {
             std::string tilt = t == 0 ? "tiltleft" : "tiltright";
             double a = (t == 0 ? -0.35 : 0.35) * (left ? -1 : 1);
+            // Tilted about its feet, the lower foot would sink into the ground.
             BotPose hp = Hot(1.0, 0.8, 0);
             hp.tilt = a;
+            hp.dy = -2;
             AddBot(reg, "botheated" + side + tilt + ".png", hox, hoy, left, hp);
             BotPose cp = Hot(0, 0.8, 1);
             cp.tilt = a;
+            cp.dy = -2;
             AddBot(reg, "botcooled" + side + tilt + ".png", hox, hoy, left, cp);
             AddBotSeries(reg, "botcooling" + side + (t == 0 ? "tiltedleft" : "tiltedright"), 0, 6, 7,
                          hox, hoy, left, [a](int f, int) {
                              BotPose p = Hot(1 - f / 6.0, 0.8, f / 6.0);
                              p.tilt = a;
+                             p.dy = -2;
                              return p;
                          });
         }
         AddBotSeries(reg, "botcooling" + side, 0, 6, 7, hox, hoy, left,
                      [](int f, int) { return Hot(1 - f / 6.0, 0.8, f / 6.0); });
         const double sq[3] = {0.9, 0.75, 0.6};
+        std::vector<BotFrame> heated, cooled;
         for (int f = 0; f <= 2; ++f) {
-            BotPose hp = Hot(1.0, 0.8, 0);
+            BotPose hp = Hot(1.0, 0.6, 0);
             hp.squash *= sq[f];
-            AddBot(reg, "botheated" + side + "squash" + std::to_string(f) + ".png", hox, hoy, left, hp);
-            BotPose cp = Hot(0, 0.8, 1);
+            heated.push_back({"botheated" + side + "squash" + std::to_string(f) + ".png", hp, f});
+            BotPose cp = Hot(0, 0.6, 1);
             cp.squash *= sq[f];
-            AddBot(reg, "botcooled" + side + "squash" + std::to_string(f) + ".png", hox, hoy, left, cp);
+            cooled.push_back({"botcooled" + side + "squash" + std::to_string(f) + ".png", cp, f});
         }
+        AddBots(reg, heated, hox, hoy, left, nullptr, 3, 24);
+        AddBots(reg, cooled, hox, hoy, left, nullptr, 3, 24);
 
         // Catching the professor: claws up, grab, hold.
         // The catching bot faces the professor: the left catcher stands on
@@ -186,7 +214,7 @@ void RegisterBots(CArtRegistry& reg) {
             double t = Clamp01(f / 18.0);
             p.eye = BotEye::Bright;
             p.clawFront = 0.5 + 2.2 * Ease(t) + (f >= 19 ? 0.15 * std::sin(f * 1.3) : 0);
-            p.clawBack = 0.3 + 2.0 * Ease(t);
+            p.clawBack = 0.3 + 0.2 * Ease(t);  // the back claw stays clear of the edge behind
             p.clawOpen = t < 0.7 ? 1.0 : 0.15;
             p.dy = -2 * Ease(t);
             p.tilt = -0.1 * Ease(t) + (f >= 25 ? 0.08 : 0);
@@ -203,7 +231,7 @@ void RegisterBots(CArtRegistry& reg) {
     hang.clawOpen = 0.1;
     // The shell hangs just under the ceiling, its feet dangling a little
     // below the cell.
-    AddBot(reg, "bothang.png", 25, 27, false, hang, nullptr, 0, 1, 28);
+    AddBot(reg, "bothang.png", 25, 27, false, hang, nullptr, 0, 1, 25);
     // Activating (0..8), falling (9..11), landing (12..18).
     AddBotSeries(reg, "botfall", 0, 18, 19, 25, 25, false, [](int f, int) {
         BotPose p;
@@ -214,9 +242,9 @@ void RegisterBots(CArtRegistry& reg) {
             p.clawFront = 0.5 * Ease(t);
             p.clawBack = -0.5 * Ease(t);
             p.clawOpen = 0.1 + 0.8 * t;
-            // From the hanging height (feet 4 px below the cell bottom)
+            // From the hanging height (feet a pixel below the cell bottom)
             // to standing height as the claws let go.
-            p.dy = 4 - 4 * Ease(Clamp01((t - 0.6) / 0.4));
+            p.dy = 1 - Ease(Clamp01((t - 0.6) / 0.4));
         } else if (f <= 11) {
             p.eye = BotEye::Bright;
             p.clawFront = 2.4 + 0.3 * (f - 10);
@@ -260,19 +288,19 @@ void RegisterBots(CArtRegistry& reg) {
     broken.frost = 0.6;
     broken.eye = BotEye::Dark;
     broken.tilt = 1.35;
-    broken.dy = -2;
-    broken.clawFront = 2.0;
+    broken.dy = -5;  // the shell rests on the ground
+    broken.clawFront = 3.4;  // sticking up, once the shell lies on its side
     broken.clawBack = 0.2;
     AddBot(reg, "botfrozenmelted.png", 22, 16, false, broken, [](cairo_t* cr, int, int) {
         for (int i = 0; i < 6; ++i) {
-            double x = -14 + i * 6 + 3 * Noise(5, i), y = -1 - 4 * Noise(6, i);
+            double x = -12 + i * 5 + 3 * Noise(5, i), y = -1 - 4 * Noise(6, i);
             cairo_move_to(cr, x - 2.5, y + 2);
             cairo_line_to(cr, x + 0.5, y - 3);
             cairo_line_to(cr, x + 2.5, y + 2);
             cairo_close_path(cr);
             Flat(cr, Hex(0xdff4ff), 0.8, 0.9);
         }
-        Ellipse(cr, 0, 0.5, 16, 1.8);
+        Ellipse(cr, 0, 0.5, 14, 1.8);
         SetColor(cr, Hex(0x9fd4ee), 0.6);
         cairo_fill(cr);
     }, 0, 1, 23);
