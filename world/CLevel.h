@@ -116,11 +116,11 @@ public:
     // The largest level file there can be: the ID, the heading and two
     // layers; every place a portal can stand (33 columns, as -1 is one, by
     // 24 rows) in each colour's list; a sign with the editor's longest text
-    // (250 bytes) on every cell; the background; and a solution of 65536
+    // on every cell; the background; and a solution of 65536
     // records (an hour of play at 18 a second). A larger file is no level.
     static constexpr long kFileBytesMax = 4 + (kHeadingMax + 1) + 2 * kCells * 4 +
                                           kTeleportColours * (4 + (kWidth + 1) * kHeight * 8) + 4 +
-                                          kCells * (12 + 250) + 4 + 4 + 65536 * 12;
+                                          kCells * (12 + kSignTextMax) + 4 + 4 + 65536 * 12;
 
     CLevel();
     ~CLevel() = default;

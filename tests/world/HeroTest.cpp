@@ -356,8 +356,15 @@ TEST_F(HeroTest, TheInventoryHoldsNinePowerupsAndRemovingOneMovesTheRestLeft) {
         EXPECT_FALSE(hero_->GetIconSprite(p, kinds[p])->IsHidden()) << p;
     }
 
-    // Using the whistle at position 1 shifts everything after it one place.
+    // The first positions below and past the inventory use nothing.
     Frames(10);
+    for (int outside : {-1, 9}) {
+        hero_->UsePowerup(outside);
+        EXPECT_FALSE(hero_->usingPowerup) << outside;
+        for (int p = 0; p < 9; ++p) EXPECT_EQ(hero_->GetInventory(p), kinds[p]) << outside;
+    }
+
+    // Using the whistle at position 1 shifts everything after it one place.
     hero_->UsePowerup(1);
     const int after[9] = {4, 5, 6, 1, 2, 3, 7, 4, 0};
     for (int p = 0; p < 9; ++p) EXPECT_EQ(hero_->GetInventory(p), after[p]) << p;

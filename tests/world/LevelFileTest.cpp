@@ -347,7 +347,9 @@ TEST_F(LevelFileTest, EntriesOutsideTheGridAreDroppedAndBackgroundClamped) {
         CLevel back;
         ASSERT_TRUE(load(red + 4, {c.x, c.y}, &back)) << c.x << "," << c.y;
         EXPECT_EQ(back.GetTeleports(2).size(), c.portalKept ? 1u : 0u) << c.x << "," << c.y;
-        if (c.portalKept) EXPECT_EQ(back.GetTeleports(2)[0], (TeleportCell{c.x, c.y}));
+        if (c.portalKept) {
+            EXPECT_EQ(back.GetTeleports(2)[0], (TeleportCell{c.x, c.y}));
+        }
         ASSERT_TRUE(load(sign + 4, {c.x, c.y}, &back)) << c.x << "," << c.y;
         EXPECT_EQ(back.GetTutorialText(c.x, c.y) != nullptr, c.signKept) << c.x << "," << c.y;
         EXPECT_EQ(back.GetTutorialText(1, 1), nullptr);

@@ -226,6 +226,10 @@ bool CLevelSource::Parse(const std::string& text, CLevel* level, std::string* er
                 ok = p.Fail(at, "the sign lies outside the grid");
             } else if (!directive || n <= 0) {
                 ok = p.Fail(at, "a sign's text is a directive '#zqdefine N-c-M#' naming string-table ids");
+            } else if (s.text.size() > CLevel::kSignTextMax) {
+                // The game refuses a level file with a longer sign text.
+                ok = p.Fail(at, "a sign's text is longer than the editor allows (" +
+                                    std::to_string(CLevel::kSignTextMax) + " bytes)");
             } else {
                 signs.push_back(s);
             }
