@@ -285,7 +285,9 @@ void CElementAIProfessor::BuildStateSprites() {
     Run(t[3], "profrunleft", 0, 9);
     t[4] = NewHeroSprite(9, 36, "Professor Running Right", true);
     Run(t[4], "profrunright", 0, 9);
-    t[5] = NewHeroSprite(4, 31, "Professor Climbing Down", true);
+    // Both climbs share their pictures' left edge: he hangs in the same place
+    // on the ladder whichever way he goes.
+    t[5] = NewHeroSprite(21, 31, "Professor Climbing Down", true);
     Run(t[5], "profclimbdown", 0, 2);
     Frame(t[5], "profclimbdown", 1);
     t[6] = NewHeroSprite(21, 25, "Professor Climbing Up", true);

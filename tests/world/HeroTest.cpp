@@ -150,6 +150,14 @@ TEST_F(HeroTest, ClimbsALadderUpAndDownAndStepsOffAtThePlatform) {
     // Two cells to the ladder, six up, one off and back on, six down.
     EXPECT_EQ(CElement::GetStepCount(), 2 + 6 + 1 + 1 + 6);
 
+    // Each step of the climb down hangs him where the same step up does: he
+    // does not hop sideways on the ladder when he turns back.
+    const CSprite* down = hero_->stateSprites[5];
+    const CSprite* up = hero_->stateSprites[6];
+    ASSERT_EQ(down->GetFrameCount(), up->GetFrameCount());
+    for (int i = 0; i < up->GetFrameCount(); ++i)
+        EXPECT_NEAR(worldtest::FigureMiddle(down, i), worldtest::FigureMiddle(up, i), 1.0) << "step " << i;
+
     // Frozen halfway up, he no longer holds on: the block of ice drops.
     ASSERT_TRUE(Walk(kUp, 4, 20));
     ASSERT_TRUE(CElement::Freeze(hero_));

@@ -135,18 +135,16 @@ HeroPose Run(int f, int n, double amp) {
     return p;
 }
 
-// On the ladder, seen from behind. dx moves him onto the ladder's rails
-// inside the canvas his origin allows; a spread below 1 keeps the arms
-// close, for a canvas that leaves little room beside him.
-HeroPose Climb(int f, double dx, double scale, double spread = 1) {
+// On the ladder, seen from behind; dx puts his middle on the ladder's, two
+// pixels right of the cell's.
+HeroPose Climb(int f, double scale) {
     HeroPose p;
-    p.dx = dx;
+    p.dx = 2;
     p.scale = scale;
     p.view = HeroView::Back;
     double s = f - 1;
     p.armFront = M_PI * 0.88 + 0.2 * s;
     p.armBack = M_PI * 0.88 - 0.2 * s;
-    p.armSpread = spread;
     p.legFront = 0.25 * s;
     p.legBack = -0.25 * s;
     p.dy = -1.5 * std::fabs(s);
@@ -167,10 +165,11 @@ void RegisterHero(CArtRegistry& reg) {
     AddSeries(reg, "profrunleft", ".tga", 0, 9, 10, 12, 36, true, run);
     AddSeries(reg, "profrunright", ".tga", 0, 9, 10, 9, 36, false, run);
 
-    AddSeries(reg, "profclimbdown", ".tga", 0, 2, 3, 4, 31, false,
-              [](int f, int) { return Climb(f, -6, 0.9, 0); });
-    AddSeries(reg, "profclimbup", ".tga", 0, 2, 3, 21, 25, false,
-              [](int f, int) { return Climb(f, 2, 1.0); });
+    // Both climbs share the frame's left edge (origin x 21), so that each step
+    // down hangs him where the same step up does: he does not hop sideways
+    // when he turns back on the ladder.
+    AddSeries(reg, "profclimbdown", ".tga", 0, 2, 3, 21, 31, false, [](int f, int) { return Climb(f, 0.9); });
+    AddSeries(reg, "profclimbup", ".tga", 0, 2, 3, 21, 25, false, [](int f, int) { return Climb(f, 1.0); });
 
     auto ladder = [](int f, int) {
         HeroPose p;
