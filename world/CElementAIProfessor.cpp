@@ -274,14 +274,17 @@ CElementAIProfessor::~CElementAIProfessor() {
 }
 
 void CElementAIProfessor::BuildStateSprites() {
+    // Each origin is the one its pictures are drawn for: a picture that needs
+    // room on the left for its pose has a larger origin x, so that the figure
+    // keeps its place against the states before and after it.
     CSprite** t = stateSprites;
     t[0] = NewHeroSprite(11, 35, "Professor Standing Middle", true);
     AddStandFrames(t[0], "profstandmiddle");
     t[1] = NewHeroSprite(11, 35, "Professor Standing Left", true);
     AddStandFrames(t[1], "profstandleft");
-    t[2] = NewHeroSprite(11, 35, "Professor Standing Right", true);
+    t[2] = NewHeroSprite(13, 35, "Professor Standing Right", true);
     AddStandFrames(t[2], "profstandright");
-    t[3] = NewHeroSprite(12, 36, "Professor Running Left", true);
+    t[3] = NewHeroSprite(16, 36, "Professor Running Left", true);
     Run(t[3], "profrunleft", 0, 9);
     t[4] = NewHeroSprite(9, 36, "Professor Running Right", true);
     Run(t[4], "profrunright", 0, 9);
@@ -295,7 +298,7 @@ void CElementAIProfessor::BuildStateSprites() {
     Frame(t[6], "profclimbup", 1);
     t[7] = NewHeroSprite(13, 28, "Professor Falling", true);
     Run(t[7], "proffall", 0, 5);
-    t[8] = NewHeroSprite(17, 30, "Professor Pushing Left", true);
+    t[8] = NewHeroSprite(20, 30, "Professor Pushing Left", true);
     Run(t[8], "profpushleft", 0, 7);
     t[9] = NewHeroSprite(17, 30, "Professor Pushing Right", true);
     Run(t[9], "profpushright", 0, 7);
@@ -303,9 +306,9 @@ void CElementAIProfessor::BuildStateSprites() {
     Run(t[10], "profhotstepleft", 0, 48, ".png");
     t[11] = NewHeroSprite(12, 36, "Professor Hot Step Right", false);
     Run(t[11], "profhotstepright", 0, 48, ".png");
-    t[12] = NewHeroSprite(14, 37, "Professor Hot Push Left", false);
+    t[12] = NewHeroSprite(19, 37, "Professor Hot Push Left", false);
     Run(t[12], "profpushhotleft", 0, 32, ".png");
-    t[13] = NewHeroSprite(16, 36, "Professor Hot Push Right", false);
+    t[13] = NewHeroSprite(19, 36, "Professor Hot Push Right", false);
     Run(t[13], "profpushhotright", 0, 32, ".png");
     t[14] = NewHeroSprite(25, 35, "Professor Inflating Left", false);
     Run(t[14], "profinflateleft", 0, 7);
@@ -364,10 +367,10 @@ void CElementAIProfessor::BuildStateSprites() {
     t[37] = NewHeroSprite(16, 39, "Professor Activating Tube Exit", false, kLayerTubeExit);
     Run(t[37], "tube", 0, 21);
     t[37]->AddFrame("tubeexit0.png");
-    t[38] = NewHeroSprite(11, 35, "Professor Jumping Ladder Left", true);
+    t[38] = NewHeroSprite(14, 35, "Professor Jumping Ladder Left", true);
     Run(t[38], "profladderleft", 0, 3);
     Frame(t[38], "profladderleft", 3);
-    t[39] = NewHeroSprite(11, 35, "Professor Jumping Ladder Right", true);
+    t[39] = NewHeroSprite(13, 35, "Professor Jumping Ladder Right", true);
     Run(t[39], "profladderright", 0, 3);
     Frame(t[39], "profladderright", 3);
     t[40] = NewHeroSprite(37, 35, "Professor Caught on Left", false);
@@ -378,10 +381,10 @@ void CElementAIProfessor::BuildStateSprites() {
     Run(t[42], "profbarrelleft", 0, 9);
     t[43] = NewHeroSprite(13, 35, "Professor Barrel Right", true);
     Run(t[43], "profbarrelright", 0, 9);
-    t[44] = NewHeroSprite(11, 15, "Professor Crawl Left", true);
+    t[44] = NewHeroSprite(19, 15, "Professor Crawl Left", true);
     Run(t[44], "profcrawlleft", 4, 5);
     Run(t[44], "profcrawlleft", 0, 3);
-    t[45] = NewHeroSprite(11, 15, "Professor Crawl Right", true);
+    t[45] = NewHeroSprite(16, 15, "Professor Crawl Right", true);
     Run(t[45], "profcrawlright", 4, 5);
     Run(t[45], "profcrawlright", 0, 3);
     t[46] = NewHeroSprite(15, 23, "Professor Stun Left", false, kLayerHero, 3);

@@ -57,6 +57,21 @@ TEST_F(BotTest, ABotThatSeesTheHeroOnItsRowChasesAndCatchesHim) {
         EXPECT_GT(s->GetFrameCount(), 0) << s->GetName();
     }
     EXPECT_EQ(Shown(chaser), "Bot Stand Left");
+    // Whatever it does, it stands on the middle of its cell: each state,
+    // drawn facing left and facing right, is centred where standing is.
+    using Bot = CElementAIBot;
+    auto middle = [&](int left, int right) {
+        return (worldtest::FigureMiddle(chaser->stateSprites[left], 0) +
+                worldtest::FigureMiddle(chaser->stateSprites[right], 0)) / 2;
+    };
+    const double standing = middle(Bot::ST_STAND_LEFT, Bot::ST_STAND_RIGHT);
+    for (const auto& [left, right] :
+         {std::pair{Bot::ST_RUN_LEFT, Bot::ST_RUN_RIGHT}, {Bot::ST_PUSH_LEFT, Bot::ST_PUSH_RIGHT},
+          {Bot::ST_STUN_LEFT, Bot::ST_STUN_RIGHT}, {Bot::ST_EMP_LEFT, Bot::ST_EMP_RIGHT},
+          {Bot::ST_MAGNET_LEFT, Bot::ST_MAGNET_RIGHT}, {Bot::ST_SLIDE_LEFT, Bot::ST_SLIDE_RIGHT},
+          {Bot::ST_CRAWL_LEFT, Bot::ST_CRAWL_RIGHT}, {Bot::ST_MELTING_LEFT, Bot::ST_MELTING_RIGHT},
+          {Bot::ST_COOLING_LEFT, Bot::ST_COOLING_RIGHT}})
+        EXPECT_NEAR(middle(left, right), standing, 1.0) << chaser->stateSprites[left]->GetName();
 
     // On the ledge the hero is in another row: nobody sees him.
     ASSERT_NO_FATAL_FAILURE(Frames(80));

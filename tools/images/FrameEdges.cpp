@@ -21,7 +21,6 @@ const std::vector<Meant>& List() {
          "bottom: the professor's bust stands on the picture's foot, the line of the page under it"},
         {"gateback[cm]*.tga editorgate*.tga cursorgate*.tga", BOTTOM,
          "bottom: the gate's posts stand on the ground line, the foot of the picture"},
-        {"botpushright*.png", RIGHT, "right: its claws on the crate it pushes, in the next cell"},
         {"editorcursor_0x2.png", LEFT,
          "left: the game places the teleport cursor 19 pixels into the doorway's left column, so the frame round "
          "both its columns runs on past the picture's left edge"},

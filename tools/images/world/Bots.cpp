@@ -25,10 +25,15 @@ struct BotFrame {
 };
 
 // The frames of one series on their cell, all moved alike inside their canvas.
+// Every bot stands on the middle of its cell, whatever it does, so that it
+// does not hop sideways from one state to the next: the origin of a series
+// leaves its canvas room on the left for all the series draws there (a
+// series whose origin leaves too little is shifted inside), and the canvas
+// grows to the right as far as the drawing reaches.
 void AddBots(CArtRegistry& reg, const std::vector<BotFrame>& frames, int ox, int oy, bool left,
              const Extra& extra, int n, double feetY) {
-    double cx = std::max(12.0, CanvasLeft(ox) + 13);
-    const int right = std::max(36, int(cx + 20)), bottom = 30;
+    double cx = 12;
+    const int bottom = 30;
     auto painter = [=](const BotFrame& frame, double x) {
         return [=](cairo_t* cr) {
             cairo_translate(cr, x, feetY);
@@ -39,6 +44,7 @@ void AddBots(CArtRegistry& reg, const std::vector<BotFrame>& frames, int ox, int
     };
     InkBox ink;
     for (const BotFrame& frame : frames) ink.Add(MeasureInk(painter(frame, cx)));
+    const int right = FrameRight(frames.front().name, ink, 36);
     cx += ShiftInside(frames.front().name, ink, ox, oy, right, bottom);
     for (const BotFrame& frame : frames) AddCell(reg, frame.name, ox, oy, right, bottom, painter(frame, cx));
 }
@@ -89,10 +95,10 @@ void RegisterBots(CArtRegistry& reg) {
         std::string side = left ? "left" : "right";
         // Standing, running, pushing.
         BotPose stand;
-        AddBot(reg, "botstand" + side + ".png", left ? 14 : 18, left ? 20 : 19, left, stand);
-        AddBotSeries(reg, "botrun" + side, 0, 11, 12, left ? 14 : 18, left ? 23 : 22, left,
+        AddBot(reg, "botstand" + side + ".png", left ? 16 : 18, left ? 20 : 19, left, stand);
+        AddBotSeries(reg, "botrun" + side, 0, 11, 12, left ? 21 : 18, left ? 23 : 22, left,
                      [](int f, int n) { return Walk(f, n, 0.08); });
-        AddBotSeries(reg, "botpush" + side, 0, 11, 12, left ? 16 : 14, left ? 19 : 18, left,
+        AddBotSeries(reg, "botpush" + side, 0, 11, 12, left ? 24 : 17, left ? 19 : 18, left,
                      [](int f, int n) {
                          BotPose p = Walk(f, n, 0.18);
                          p.legLift = 1.5;
@@ -102,7 +108,7 @@ void RegisterBots(CArtRegistry& reg) {
                          return p;
                      });
         // Crushed by something from above.
-        AddBotSeries(reg, "botcrushed" + side, 0, 2, 3, left ? 17 : 18, left ? 20 : 19, left,
+        AddBotSeries(reg, "botcrushed" + side, 0, 2, 3, left ? 21 : 19, left ? 20 : 19, left,
                      [](int f, int) {
                          BotPose p;
                          const double sq[3] = {0.85, 0.68, 0.55};
@@ -113,7 +119,7 @@ void RegisterBots(CArtRegistry& reg) {
                          return p;
                      });
         // Stopped by the EMP: sparks and a dim eye.
-        AddBotSeries(reg, "botstunned" + side, 0, 2, 3, left ? 14 : 18, left ? 20 : 19, left,
+        AddBotSeries(reg, "botstunned" + side, 0, 2, 3, left ? 20 : 19, left ? 20 : 19, left,
                      [](int f, int) {
                          BotPose p;
                          p.eye = f == 0 ? BotEye::Normal : BotEye::Dim;
@@ -132,9 +138,11 @@ void RegisterBots(CArtRegistry& reg) {
             p.sparks = 0.5;
             p.tilt = a;
             p.clawFront = 0.1;
-            AddBot(reg, "batstunned" + side + tilt + ".png", left ? 14 : 18, left ? 20 : 19, left, p);
+            // Tipped over to the left, the shell needs room on that side.
+            const int ox = t == 0 ? (left ? 23 : 22) : (left ? 14 : 18);
+            AddBot(reg, "batstunned" + side + tilt + ".png", ox, left ? 20 : 19, left, p);
         }
-        AddBotSeries(reg, "botmagnet" + side, 0, 1, 2, left ? 14 : 18, left ? 19 : 20, left,
+        AddBotSeries(reg, "botmagnet" + side, 0, 1, 2, left ? 17 : 23, left ? 19 : 20, left,
                      [](int f, int) {
                          BotPose p;
                          p.tilt = -0.15;
@@ -147,7 +155,7 @@ void RegisterBots(CArtRegistry& reg) {
                          p.legPhase = f * M_PI;
                          return p;
                      });
-        AddBotSeries(reg, "botsliding" + side, 0, 5, 6, left ? 14 : 15, left ? 20 : 19, left,
+        AddBotSeries(reg, "botsliding" + side, 0, 5, 6, left ? 17 : 22, left ? 20 : 19, left,
                      [](int f, int n) {
                          BotPose p;
                          double ph = 2 * M_PI * f / n;
@@ -158,7 +166,7 @@ void RegisterBots(CArtRegistry& reg) {
                          p.eye = BotEye::Bright;
                          return p;
                      });
-        AddBotSeries(reg, "botcrawl" + side, 0, 5, 6, left ? 18 : 15, left ? 13 : 12, left,
+        AddBotSeries(reg, "botcrawl" + side, 0, 5, 6, left ? 21 : 16, left ? 13 : 12, left,
                      [](int f, int n) {
                          BotPose p;
                          p.crawl = true;
@@ -167,7 +175,7 @@ void RegisterBots(CArtRegistry& reg) {
                      });
 
         // Heat: glowing, sagging, cooling to a hard dark lump.
-        int hox = left ? 11 : 16, hoy = left ? 22 : 20;
+        int hox = 20, hoy = left ? 22 : 20;
         AddBotSeries(reg, "botmelting" + side, 0, 4, 5, hox, hoy, left, [](int f, int) {
             return Hot(1.0, f / 4.0 * 0.8, 0);
         });

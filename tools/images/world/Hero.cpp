@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -78,12 +79,28 @@ Placement Place(int ox, int oy, double height, double width, double reach) {
     return pl;
 }
 
+// Pixels by which a series' canvas reaches further left than its figure's
+// place assumes, its origin (here and in the game) larger by as much: the
+// figure is placed as in the narrower canvas, so it keeps its place beside
+// the states before and after it (standing, running and pushing, stepping
+// off the ladder, crawling) and is drawn whole, where a shift inside the
+// narrower canvas would have moved it.
+int WidenedLeft(const std::string& prefix) {
+    static const std::map<std::string, int> widened = {
+        {"profstandright", 2},  {"profrunleft", 4},    {"profpushleft", 3},
+        {"profpushhotleft", 5}, {"profpushhotright", 3}, {"profladderleft", 3},
+        {"profladderright", 2}, {"profcrawlleft", 8},  {"profcrawlright", 5},
+    };
+    auto it = widened.find(prefix);
+    return it == widened.end() ? 0 : it->second;
+}
+
 // Registers the frames of one series (by index) on their cell; every frame
 // moves alike, so that the whole series is drawn inside its canvas.
 void AddFrames(CArtRegistry& reg, const std::string& prefix, const std::string& ext,
                const std::vector<int>& frames, int n, int ox, int oy, bool left, const PoseFn& pose,
                double height = kHeroHeight, const Extra& extra = nullptr, double reach = 22) {
-    Placement pl = Place(ox, oy, height, 24, reach);
+    Placement pl = Place(ox - WidenedLeft(prefix), oy, height, 24, reach);
     auto painter = [=](int f, double cx) {
         return [=](cairo_t* cr) {
             cairo_translate(cr, cx, pl.feetY);
@@ -94,7 +111,9 @@ void AddFrames(CArtRegistry& reg, const std::string& prefix, const std::string& 
     };
     InkBox ink;
     for (int f : frames) ink.Add(MeasureInk(painter(f, pl.cx)));
-    pl.cx += ShiftInside(prefix + std::to_string(frames.front()) + ext, ink, ox, oy, pl.right, pl.bottom);
+    const std::string first = prefix + std::to_string(frames.front()) + ext;
+    pl.right = FrameRight(first, ink, pl.right);
+    pl.cx += ShiftInside(first, ink, ox, oy, pl.right, pl.bottom);
     for (int f : frames) AddCell(reg, prefix + std::to_string(f) + ext, ox, oy, pl.right, pl.bottom, painter(f, pl.cx));
 }
 
@@ -159,10 +178,10 @@ void RegisterHero(CArtRegistry& reg) {
     auto standSide = [](int f, int) { return Stand(HeroView::Side, f); };
     AddSeries(reg, "profstandmiddle", ".tga", 0, 10, 11, 11, 35, false, standMid);
     AddSeries(reg, "profstandleft", ".tga", 0, 10, 11, 11, 35, true, standSide);
-    AddSeries(reg, "profstandright", ".tga", 0, 10, 11, 11, 35, false, standSide);
+    AddSeries(reg, "profstandright", ".tga", 0, 10, 11, 13, 35, false, standSide);
 
     auto run = [](int f, int n) { return Run(f, n, 1.0); };
-    AddSeries(reg, "profrunleft", ".tga", 0, 9, 10, 12, 36, true, run);
+    AddSeries(reg, "profrunleft", ".tga", 0, 9, 10, 16, 36, true, run);
     AddSeries(reg, "profrunright", ".tga", 0, 9, 10, 9, 36, false, run);
 
     // Both climbs share the frame's left edge (origin x 21), so that each step
@@ -182,8 +201,8 @@ void RegisterHero(CArtRegistry& reg) {
         p.scarfWave = f;
         return p;
     };
-    AddSeries(reg, "profladderleft", ".tga", 0, 3, 4, 11, 35, true, ladder);
-    AddSeries(reg, "profladderright", ".tga", 0, 3, 4, 11, 35, false, ladder);
+    AddSeries(reg, "profladderleft", ".tga", 0, 3, 4, 14, 35, true, ladder);
+    AddSeries(reg, "profladderright", ".tga", 0, 3, 4, 13, 35, false, ladder);
 
     auto fall = [](int f, int n) {
         HeroPose p;
@@ -212,7 +231,7 @@ void RegisterHero(CArtRegistry& reg) {
         p.scarfWave = ph;
         return p;
     };
-    AddSeries(reg, "profpushleft", ".tga", 0, 7, 8, 17, 30, true, push);
+    AddSeries(reg, "profpushleft", ".tga", 0, 7, 8, 20, 30, true, push);
     AddSeries(reg, "profpushright", ".tga", 0, 7, 8, 17, 30, false, push);
 
     // Stepping onto something hot: a jolt, hopping on one foot, then calm.
@@ -257,8 +276,8 @@ void RegisterHero(CArtRegistry& reg) {
         double t = f / double(n - 1);
         SmokePuffs(cr, 6, -22, t * 3, 3, 1 - t);
     };
-    AddSeries(reg, "profpushhotleft", ".png", 0, 32, 33, 14, 37, true, pushhot, kHeroHeight, pushhotExtra);
-    AddSeries(reg, "profpushhotright", ".png", 0, 32, 33, 16, 36, false, pushhot, kHeroHeight, pushhotExtra);
+    AddSeries(reg, "profpushhotleft", ".png", 0, 32, 33, 19, 37, true, pushhot, kHeroHeight, pushhotExtra);
+    AddSeries(reg, "profpushhotright", ".png", 0, 32, 33, 19, 36, false, pushhot, kHeroHeight, pushhotExtra);
 
     // Sliding on ice: coolly balanced, or flailing.
     auto slide = [](int f, int) {
@@ -449,8 +468,8 @@ void RegisterHero(CArtRegistry& reg) {
         p.legFront = 2 * M_PI * f / n;
         return p;
     };
-    AddSeries(reg, "profcrawlleft", ".tga", 0, 5, 6, 11, 15, true, crawl, 24, nullptr, 26);
-    AddSeries(reg, "profcrawlright", ".tga", 0, 5, 6, 11, 15, false, crawl, 24, nullptr, 26);
+    AddSeries(reg, "profcrawlleft", ".tga", 0, 5, 6, 19, 15, true, crawl, 24, nullptr, 26);
+    AddSeries(reg, "profcrawlright", ".tga", 0, 5, 6, 16, 15, false, crawl, 24, nullptr, 26);
 
     // Stunned by something landing on him: squashed, with stars.
     auto stun = [](int f, int) {

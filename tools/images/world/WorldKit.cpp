@@ -188,6 +188,11 @@ int ShiftInside(const std::string& name, const InkBox& ink, int ox, int oy, int 
     return shift;
 }
 
+int FrameRight(const std::string& name, const InkBox& ink, int right) {
+    if (ink.Empty() || (FrameEdges::MeantEdges(name) & FrameEdges::RIGHT)) return right;
+    return std::max(right, ink.right + 2);
+}
+
 void AddCell(CArtRegistry& reg, const std::string& name, int ox, int oy, int right,
              int bottom, const Painter& draw) {
     int w = std::max(1, ox - 14 + right);

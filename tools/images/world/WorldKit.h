@@ -87,6 +87,11 @@ InkBox MeasureInk(const Painter& draw);
 // cannot be brought inside, or runs over the top or bottom, is reported on
 // stderr and left where it is.
 int ShiftInside(const std::string& name, const InkBox& ink, int ox, int oy, int right, int bottom);
+// The right edge (in cell coordinates) a series' canvas needs: `right`, or
+// further right as far as its ink reaches, a pixel clear, save for pictures
+// whose name may meet that edge. A canvas grown to the right keeps its
+// origin, so the figure stays where it is, where a shift would move it.
+int FrameRight(const std::string& name, const InkBox& ink, int right);
 
 // Left edge and top edge of the canvas in cell coordinates for an origin.
 inline double CanvasLeft(int ox) { return 14.0 - ox; }
