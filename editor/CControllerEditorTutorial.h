@@ -7,10 +7,11 @@
 #include <string>
 
 #include "gui/CControllerTextEntryBase.h"
+#include "world/CLevel.h"
 
 class CControllerEditorTutorial : public CControllerTextEntryBase {
 public:
-    static constexpr int kMaxText = 250;
+    static constexpr int kMaxText = static_cast<int>(CLevel::kSignTextMax);
 
     // text: the sign's present text, or null for a new sign.
     explicit CControllerEditorTutorial(const char* text);

@@ -53,7 +53,7 @@ const ObjectArt kObjects[] = {
      Art("magnetrightheatednormal.png", 18, 12, 0)},
     {TERRAIN_BRIDGE, Art("bridgeA0_trimmed.png", 19, 15, 0), Art("bridgefrozen.png", 19, 15, 0), {}},
     {BOT_HANG, Art("bothang.png", 25, 27, 0), Art("botfrozen.png", 22, 16, 0), {}},
-    {BOT_LEFT, Art("botstandleft.png", 14, 20, 0), Art("botfrozen.png", 22, 16, 0), {}},
+    {BOT_LEFT, Art("botstandleft.png", 16, 20, 0), Art("botfrozen.png", 22, 16, 0), {}},
     {BOT_RIGHT, Art("botstandright.png", 18, 19, 0), Art("botfrozen.png", 22, 16, 0), {}},
 };
 

@@ -175,9 +175,12 @@ bool CController::CaptureScreen(bool released, int key) {
     if (localtime_r(&now, &local)) strftime(stamp, 14, "%y%m%d_%H%M%S", &local);
     char name[64];
     snprintf(name, sizeof(name), "capture_%s.bmp", stamp);
-    CDraw::SaveScreenBMP(name);
-    printf("Screen captured:  %s\n", name);
-    fflush(stdout);
+    // A capture that could not be written has logged why; only one that
+    // was written is announced.
+    if (CDraw::SaveScreenBMP(name)) {
+        printf("Screen captured:  %s\n", name);
+        fflush(stdout);
+    }
     return true;
 }
 

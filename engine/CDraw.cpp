@@ -325,14 +325,15 @@ void CDraw::UpdateRect(int x, int y, int w, int h) {
 }
 
 bool CDraw::SaveScreenBMP(const char* path) {
-    DebugLog(DBG_DEBUG, "Screen Surface Saved to BMP:  %s\n", path);
-    if (!ptrScreen || !path) return false;
-    SDL_Surface* copy = CopySurfaceLike(ptrScreen, ptrScreen->w, ptrScreen->h);
-    if (!copy) return false;
-    SDL_BlitSurface(ptrScreen, nullptr, copy, nullptr);
-    const bool ok = SDL_SaveBMP(copy, path) == 0;
-    SDL_FreeSurface(copy);
-    if (!ok) DebugLog(DBG_WARNING, "CDraw::SaveScreenBMP()   Cannot write '%s'\n", path);
+    if (!path) return false;
+    SDL_Surface* copy = ptrScreen ? CopySurfaceLike(ptrScreen, ptrScreen->w, ptrScreen->h) : nullptr;
+    if (copy) SDL_BlitSurface(ptrScreen, nullptr, copy, nullptr);
+    const bool ok = copy && SDL_SaveBMP(copy, path) == 0;
+    if (copy) SDL_FreeSurface(copy);
+    if (ok)
+        DebugLog(DBG_DEBUG, "Screen Surface Saved to BMP:  %s\n", path);
+    else
+        DebugLog(DBG_WARNING, "CDraw::SaveScreenBMP()   Cannot write '%s'\n", path);
     return ok;
 }
 

@@ -7,11 +7,17 @@ CFontString::CFontString(const char* text) {
     for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p; ++p) units_.push_back(*p);
 }
 
-CFontString CFontString::FromUtf8(const char* text) {
+CFontString CFontString::FromUtf8(const char* text, std::vector<size_t>* starts) {
     CFontString out;
-    if (!text) return out;
-    const unsigned char* p = reinterpret_cast<const unsigned char*>(text);
+    if (starts) starts->clear();
+    if (!text) {
+        if (starts) starts->push_back(0);
+        return out;
+    }
+    const unsigned char* const first = reinterpret_cast<const unsigned char*>(text);
+    const unsigned char* p = first;
     while (*p) {
+        if (starts) starts->push_back(static_cast<size_t>(p - first));
         const unsigned char lead = *p++;
         if (lead < 0x80) {
             out.units_.push_back(lead);
@@ -50,7 +56,14 @@ CFontString CFontString::FromUtf8(const char* text) {
         }
         out.units_.push_back(whole && code <= 0xFFFF ? static_cast<uint16_t>(code) : static_cast<uint16_t>('?'));
     }
+    if (starts) starts->push_back(static_cast<size_t>(p - first));
     return out;
+}
+
+size_t CFontString::LastUtf8CharacterBytes(const std::string& text) {
+    std::vector<size_t> starts;
+    const CFontString units = FromUtf8(text.c_str(), &starts);
+    return units.Empty() ? 0 : starts[units.Length()] - starts[units.Length() - 1];
 }
 
 void CFontString::Append(uint16_t unit) { units_.push_back(unit); }

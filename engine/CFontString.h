@@ -17,8 +17,16 @@ public:
     explicit CFontString(const char* text);
     // A text as this system writes names and what people type: UTF-8. A
     // character beyond 16 bits, and every byte that is not part of a whole
-    // and valid sequence, becomes "?" (null gives an empty text).
-    static CFontString FromUtf8(const char* text);
+    // and valid sequence, becomes "?" (null gives an empty text). With
+    // starts, it also gives the byte at which each unit's character begins,
+    // and the text's length after the last: a typed text cut at starts[k]
+    // keeps k whole characters, never part of one. This is the one reader
+    // of UTF-8: every cut of a typed text goes by it.
+    static CFontString FromUtf8(const char* text, std::vector<size_t>* starts = nullptr);
+    // The bytes of the last character of a UTF-8 text as FromUtf8 reads it
+    // (a broken sequence is one "?", so one character): what one Backspace
+    // takes away. 0 for an empty text.
+    static size_t LastUtf8CharacterBytes(const std::string& text);
 
     void Append(uint16_t unit);
     void Append(const uint16_t* text);

@@ -28,7 +28,7 @@
 void FontInit(const char* fontFolder, const char* stringFile);
 // Loads the string table from path; ends the program on failure.
 void FontLoadStringFile(const char* path);
-// Stops SDL_ttf and empties the table and the renderer's lists.
+// Stops SDL_ttf and empties the table.
 void FontQuit();
 // The entry of a text id; an id the table lacks gets an empty entry.
 CStringEntry& FontGetEntry(int textId);
@@ -81,17 +81,11 @@ SDL_Surface* FontRenderString(int boxWidth, int boxHeight, int align, int textId
                               const char* v5 = nullptr, const char* v6 = nullptr);
 // Render by text id with one typed value (a name, a heading, a file name, a
 // text box's text) for "%1", and optionally a second for "%2", read as
-// FontValues::kTyped, or as kTypedLines when lines is set. The entry's own
-// markup counts. pointSize 0 is the entry's own size.
+// values says (kTyped, or kTypedLines for a text of several lines). The
+// entry's own markup counts. pointSize 0 is the entry's own size.
 SDL_Surface* FontRenderStringTyped(int boxWidth, int boxHeight, int align, int textId, const char* typed,
-                                   const char* typed2 = nullptr, int pointSize = 0, bool lines = false);
-// The same (as FontValues::kTyped) fitted to its box: a word wider than the
-// box breaks between its characters (after a '/' or '-' where one falls
-// late enough on the line), and a text of more lines than the box holds is
-// set a point smaller at a time, down to kFontSmallestFitSize; lines that
-// even that size leaves over are left out whole.
-SDL_Surface* FontRenderStringTypedFitted(int boxWidth, int boxHeight, int align, int textId, const char* typed,
-                                         const char* typed2 = nullptr);
+                                   const char* typed2 = nullptr, int pointSize = 0,
+                                   FontValues values = FontValues::kTyped);
 SDL_Surface* FontRenderStringWide(int boxWidth, int boxHeight, int align, int textId, const uint16_t* v1 = nullptr,
                                   const uint16_t* v2 = nullptr, const uint16_t* v3 = nullptr,
                                   const uint16_t* v4 = nullptr, const uint16_t* v5 = nullptr,
@@ -101,27 +95,86 @@ SDL_Surface* FontRenderStringBoth(int boxWidth, int boxHeight, int align, int te
                                   const uint16_t* w6, const char* n1, const char* n2, const char* n3,
                                   const char* n4, const char* n5, const char* n6);
 
-// A typed text (a name, a heading) made to fit maxWidth pixels on one line
-// in the font, size and current style of string textId: whole when it fits;
-// otherwise cut at its end and closed with "..." (keepEnd false), or with
-// its first characters dropped (keepEnd true, for a box the caret follows),
-// never inside a character of its UTF-8. Unchanged when the entry's font
-// cannot be opened.
-std::string FontFitTyped(int textId, const std::string& typed, int maxWidth, bool keepEnd);
+// ---- Fitting a typed text to its box ----------------------------------------
+//
+// FontFitTyped is the one way to make a text someone typed (or a server, a
+// level file or the file system supplied) fit the box it is drawn in. It
+// lays the text out as the renderer does, in the entry's font and the
+// current style, and says how to draw it and at which size. Which way to
+// use when:
+// - kCutEnd where a name or heading stands on one line among others (a list
+//   cell, a score-board row, a detail of the level manager): it keeps the
+//   entry's size and ends in "..." where it is too long.
+// - kCutStart for a one-line box the caret follows: the last characters
+//   typed stay in view and the first ones are dropped.
+// - kSmaller where one line must show a name whole (the welcome panel, the
+//   map's name box): set a point smaller at a time down to `smallest`.
+// - kLines for a message of several lines (a message box's body, with
+//   `balanced` lines): wrapped between words, a word wider than the box
+//   broken between its characters (after a '/' or '-' where one falls late
+//   enough on the line), set a point smaller at a time down to `smallest`;
+//   lines that even that size leaves over are left out at the end.
+// - kLinesKeepEnd the same for a text whose end matters most (a box of
+//   several lines the caret follows, a sign's text as its author saw it in
+//   that box): lines left over are left out at the start, and the line the
+//   text ends on counts even when empty.
+// FontRenderStringFitted (or BlitFittedString) fits and draws in one go;
+// a one-line fit may as well be drawn later with `shown` at `pointSize` in
+// a box of another height (FontRenderStringTyped, BlitTypedString).
+enum class FontFit { kCutEnd, kCutStart, kSmaller, kLines, kLinesKeepEnd };
 
-// A typed text of several lines made to fit a box maxWidth x maxHeight
-// pixels in the font and current style of string textId: wrapped between
-// words as the renderer wraps it, a word wider than a line broken between
-// its characters (as FontRenderStringTypedFitted breaks it), and set a
-// point smaller at a time, from the entry's size down to
-// kFontSmallestFitSize, until its lines (the last one counted at least
-// lastLineHeight high, room for a caret) fill no more than maxHeight; when
-// even that size is too large, its first lines are left out. Returns the
-// text with a line break at the end of every line, to be drawn at
-// *pointSize in a box maxWidth wide; unchanged, at the entry's size, when
-// the font cannot be opened.
-std::string FontFitTypedLines(int textId, const std::string& typed, int maxWidth, int maxHeight, int lastLineHeight,
-                              int* pointSize);
+struct FontFitRequest {
+    FontFitRequest() = default;
+    FontFitRequest(int textId_, FontFit how_, const char* typed_, int boxWidth_, int boxHeight_ = 0)
+        : textId(textId_), how(how_), boxWidth(boxWidth_), boxHeight(boxHeight_), typed(typed_) {}
+
+    int textId = 0;
+    FontFit how = FontFit::kCutEnd;
+    int boxWidth = 0;
+    // The box's height (the kLines ways only).
+    int boxHeight = 0;
+    // "%1" and "%2" of the entry.
+    const char* typed = nullptr;
+    const char* typed2 = nullptr;
+    FontValues values = FontValues::kTyped;
+    // kLines ways: the last line is counted at least this high (room for a
+    // caret taller than a line).
+    int lastLineHeight = 0;
+    // kSmaller and kLines ways: the smallest size tried (at or above the
+    // entry's own size: only whether it fits as it is).
+    int smallest = kFontSmallestFitSize;
+    // kLines: lines that all fit wrap at the narrowest width that keeps
+    // their number, so that they come out even instead of leaving a word
+    // alone on the last line (each still aligned in the whole box).
+    bool balanced = false;
+};
+
+struct FontFitted {
+    // The size it used: the size the text fits at, or the smallest tried
+    // when it fits at none (the entry's own size for the cut ways).
+    int pointSize = 0;
+    // Whether the whole text shows: false when a cut way cut it, when
+    // kSmaller found no size it fits at, or when lines were left out.
+    bool whole = true;
+    // The typed text as it shows: cut (the cut ways), as given (kSmaller),
+    // or the lines shown, each but the last ending in a line break "%n"
+    // (the kLines ways: the entry's whole text, which for an entry of just
+    // "%1" is the typed text laid out).
+    std::string shown;
+    // The kLines ways: the first line drawn (1 unless lines were left out
+    // at the start).
+    int firstLine = 1;
+};
+
+// Fits typed (and typed2) in string textId to the box as request.how says;
+// see above. The text as given, at the entry's size, when the entry's font
+// cannot be opened. Changes no style and draws nothing.
+FontFitted FontFitTyped(const FontFitRequest& request);
+// The same fit, drawn into a new surface of the request's box with the given
+// alignment: at the size chosen, and for the kLines ways with words too wide
+// for a line broken and only the lines the fit keeps, each whole. *fitted
+// (when given) receives the fit.
+SDL_Surface* FontRenderStringFitted(const FontFitRequest& request, int align, FontFitted* fitted = nullptr);
 
 // End position of the last text rendered (the text box puts its caret there).
 int FontGetTextEndX();
@@ -147,6 +200,3 @@ const std::vector<FontRunPlacement>& FontGetLastPlacements();
 // For tests: while log is set, the placements of every surface-producing
 // render are appended to it, one entry per text.
 void FontSetRenderLog(std::vector<std::vector<FontRunPlacement>>* log);
-
-// Internal: empties the run list and line-width list.
-void FontClearRenderLists();

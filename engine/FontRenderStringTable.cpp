@@ -164,7 +164,6 @@ void FontInit(const char* fontFolder, const char* stringFile) {
 
 void FontQuit() {
     TTF_Quit();
-    FontClearRenderLists();
     g_table.clear();
 }
 

@@ -13,6 +13,8 @@ bool g_haveUrl = false;
 std::string g_url;
 bool g_haveVendor = false;
 std::string g_vendor;
+bool g_haveScoreboard = false;
+std::string g_scoreboard;
 bool g_zjBlink = true;
 bool g_moreGames = true;
 bool g_moreLevels = true;
@@ -37,6 +39,8 @@ void ResetParameters() {
     g_url.clear();
     g_haveVendor = false;
     g_vendor.clear();
+    g_haveScoreboard = false;
+    g_scoreboard.clear();
     g_zjBlink = g_moreGames = g_moreLevels = true;
 }
 
@@ -60,6 +64,10 @@ void LoadParameters(const char* path) {
             g_vendor = value;
             g_haveVendor = true;
             DebugLog(DBG_DEBUG, "PARAMETER DEFINITION:  VENDOR_ID SET:  '%s'\n", g_vendor.c_str());
+        } else if (key == "SCOREBOARD_URL") {
+            g_scoreboard = value;
+            g_haveScoreboard = true;
+            DebugLog(DBG_DEBUG, "PARAMETER DEFINITION:  SCOREBOARD_URL = '%s'\n", g_scoreboard.c_str());
         } else if (key == "USE_ZJ_BLINK") {
             g_zjBlink = value == "1";
             DebugLog(DBG_DEBUG, "PARAMETER DEFINITION:  USE_ZJ_BLINK SET:  '%i'\n", g_zjBlink ? 1 : 0);
@@ -79,6 +87,7 @@ void LoadParameters(const char* path) {
 
 const char* GetMoreGamesURL() { return g_haveUrl ? g_url.c_str() : ""; }
 const char* GetVendorID() { return g_haveVendor ? g_vendor.c_str() : nullptr; }
+const char* GetScoreboardURL() { return g_haveScoreboard ? g_scoreboard.c_str() : nullptr; }
 bool UseZJBlink() { return g_zjBlink; }
 bool UseMoreGames() { return g_moreGames; }
 bool UseMoreLevels() { return g_moreLevels; }

@@ -7,6 +7,7 @@ void LoadParameters(const char* path = "resource8.dat");
 
 const char* GetMoreGamesURL();  // never null after LoadParameters
 const char* GetVendorID();      // null when not given
+const char* GetScoreboardURL(); // the score server's address; null when not given
 bool UseZJBlink();
 bool UseMoreGames();
 bool UseMoreLevels();

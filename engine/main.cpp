@@ -23,7 +23,7 @@
 #include "players/CProfile.h"
 #include "players/ScoreClient.h"
 #include "screens/CControllerIntro.h"
-#include "screens/CControllerScoreboard.h"
+#include "screens/CControllerMain.h"
 #include "sound/CSound.h"
 #include "world/CElement.h"
 #include "world/CLevelSet.h"
@@ -35,12 +35,28 @@ constexpr int kFlagWindowed = 1;
 constexpr int kFlagNoSound = 2;
 constexpr int kFlagAskSoundOutput = 4;
 
-// The score server's base address; the client appends the script name.
-const char* const kScoreboardUrl = "http://scores.zorv-game.example/zorv/";
+const char* const kUsage =
+    "Usage: zorv [FLAGS]\n"
+    "Starts the game. FLAGS is one number, these added up:\n"
+    "  1  a window instead of full screen\n"
+    "  2  no sound\n"
+    "  4  choose the sound output on the console\n"
+    "(3 is a silent window.) Alt+Enter switches between window and full screen;\n"
+    "keypad 0 saves a screenshot.\n";
 
+// The flags, 0 to 7. Anything else on the command line ends the program
+// before it opens anything: -1 after the usage (--help), -2 after a refusal.
 int ReadFlags(int argc, char** argv) {
-    if (argc != 2) return 0;
-    return atoi(argv[1]);
+    long flags = 0;
+    if (argc == 1) return 0;
+    if (argc == 2 && strcmp(argv[1], "--help") == 0) {
+        fputs(kUsage, stdout);
+        return -1;
+    }
+    if (argc == 2 && ParseInteger(argv[1], 0, 7, &flags)) return static_cast<int>(flags);
+    fprintf(stderr, "zorv: %s (see zorv --help)\n",
+            argc == 2 ? "the argument is no number of flags from 0 to 7" : "one number of flags only");
+    return -2;
 }
 
 #ifdef ZORV_LOG_MILESTONES
@@ -57,8 +73,8 @@ const char* const kLockFileName = "GAME.LOCK";
 
 // One copy of the game at a time owns a profile folder: two copies would each
 // save over the progress the other one wrote. False when another copy owns
-// it. A lock that cannot be taken at all (a folder that cannot be written,
-// say) is logged, and the game goes on as before.
+// it. A lock that cannot be taken at all is logged and told on the main menu,
+// and the game goes on.
 bool ClaimProfileDir() {
     const std::string dir = GetProfileDir();
     switch (PlatformHoldFileLock(dir + kLockFileName)) {
@@ -71,6 +87,7 @@ bool ClaimProfileDir() {
     }
     DebugLog(DBG_WARNING, "Cannot lock the profile folder '%s': another copy of the game could use it too\n",
              dir.c_str());
+    CControllerMain::NoteUnlockedDataFolder(PlatformAbsolutePath(dir + kLockFileName));
     return true;
 }
 
@@ -103,8 +120,9 @@ void ReportSprites() {
 }
 
 // Everything from the profile on lives in this scope, so that the objects go
-// down in the reverse order of their creation when it ends.
-void Run(int flags) {
+// down in the reverse order of their creation when it ends. False when the
+// player's progress could not be saved at the end.
+bool Run(int flags) {
     // 9. The current player's profile.
     CProfile profile;
     CController::SetProfile(&profile);
@@ -141,14 +159,9 @@ void Run(int flags) {
     DebugLog(DBG_MILESTONE, "ID_003:  INIT:  Miscellaneous Load Started\n");
     CController::LoadSounds();
     CMouse mouse;
-    const char* scoreboardUrl = kScoreboardUrl;
-#ifdef ZORV_LOG_MILESTONES
-    // Test builds only: a local score server, and the score-board page the
-    // main menu opens (a post-game page while no level can be played).
-    if (const char* url = getenv("ZORV_TEST_SCOREBOARD_URL")) scoreboardUrl = url;
-    if (const char* type = getenv("ZORV_TEST_MENU_SCOREBOARD")) CControllerScoreboard::SetMenuType(atoi(type));
-#endif
-    DebugLog(DBG_DEBUG, "Loading SCOREBOARD_URL:  %s\n", scoreboardUrl);
+    // A host's own server comes from the environment or the parameter file.
+    const std::string scoreboardUrl = ChooseScoreServerAddress(kBuiltInScoreServer);
+    DebugLog(DBG_DEBUG, "Loading SCOREBOARD_URL:  %s\n", scoreboardUrl.c_str());
     SetScoreServerPath(scoreboardUrl);
     ResetAllScoreBoards();
     CControllerIntro intro;
@@ -175,7 +188,10 @@ void Run(int flags) {
     ReportSprites();
     DebugLog(DBG_MILESTONE, "ID_900:  SHUTDOWN COMPLETED\n");
     // Leaving the scope destroys the intro, the pointer, input, renderer,
-    // display and profile, in that order.
+    // display and profile, in that order. The quit saved the profile, or
+    // the player chose to leave without: one more try decides what the exit
+    // code says.
+    return !profile.IsSaveFailing() || profile.WriteInfo();
 }
 
 }  // namespace
@@ -184,6 +200,7 @@ int main(int argc, char** argv) {
     // 1, 2. Random seed and command-line flags.
     srand(static_cast<unsigned>(time(nullptr)));
     const int flags = ReadFlags(argc, argv);
+    if (flags < 0) return flags == -1 ? 0 : 2;
 
     // 3. Log: everything off, then notes, warnings and errors.
     InitDebugLog(false);
@@ -222,6 +239,8 @@ int main(int argc, char** argv) {
     // 8. Sound, unless switched off.
     if (!(flags & kFlagNoSound)) CSound::Init(!(flags & kFlagAskSoundOutput));
 
-    Run(flags);
-    return 0;
+    if (Run(flags)) return 0;
+    fprintf(stderr, "zorv: the progress could not be saved in the data folder '%s'\n",
+            PlatformAbsolutePath(GetProfileDir()).c_str());
+    return 1;
 }

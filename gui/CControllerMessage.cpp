@@ -54,11 +54,15 @@ void CControllerMessage::LoadSprites() {
     const int base = CDraw::CopyImage("confirmation_parch.png", kBaseName, 0);
     CDraw::DrawImageOnto("parchment_confirmation.png", base, 180, 100);
     const int width = CDraw::GetWidth(base);
-    if (titleId != -1) BlitString(titleId, base, 450, 50, 2, (width - 450) / 2, 50);
+    if (titleId != -1) BlitString(titleId, base, kTextWidth, 50, 2, (width - kTextWidth) / 2, 50);
     // The whole body shows, however long the texts given for it (a path, a
-    // server's answer).
-    if (bodyId != -1)
-        BlitTypedStringFitted(bodyId, base, 350, 120, 2, (width - 350) / 2, 200, bodyText.c_str(), bodyText2.c_str());
+    // server's answer), in even lines that leave no word alone at the end.
+    if (bodyId != -1) {
+        FontFitRequest body(bodyId, FontFit::kLines, bodyText.c_str(), kTextWidth, 120);
+        body.typed2 = bodyText2.c_str();
+        body.balanced = true;
+        BlitFittedString(body, base, 2, (width - kTextWidth) / 2, 200);
+    }
     background = new CSprite(1412, 0, false);
     background->SetName("Message Controller (MESSAGE_LSPRITE_BACKGROUND)");
     background->AddFrame(base);

@@ -15,6 +15,9 @@ class CGuiButton;
 class CControllerMessage : public CController {
 public:
     enum ButtonId { BUTTON_CANCEL = 0, BUTTON_OKAY = 1 };
+    // The width title and body are set in, centred on the paper: inside its
+    // rim, with room to spare.
+    static constexpr int kTextWidth = 450;
 
     // A text id of -1 draws nothing there; bodyArgument fills the body's
     // placeholder.

@@ -114,8 +114,8 @@ const std::string& CGuiListbox::GetShownCell(int row, int column) {
     if (row < 0 || row >= GetRowCount() || column < 0 || column >= columns) return kNoText;
     Cell& cell = cells[static_cast<size_t>(row * columns + column)];
     if (!cell.fitted) {
-        cell.shown = FontFitTyped(kCellTextId, cell.text, columnWidths[static_cast<size_t>(column)] - 2 * kCellMarginX,
-                                  false);
+        const int width = columnWidths[static_cast<size_t>(column)] - 2 * kCellMarginX;
+        cell.shown = FontFitTyped(FontFitRequest(kCellTextId, FontFit::kCutEnd, cell.text.c_str(), width)).shown;
         cell.fitted = true;
     }
     return cell.shown;

@@ -8,6 +8,7 @@
 #include <SDL.h>
 
 #include "engine/CDraw.h"
+#include "engine/CFontString.h"
 #include "engine/CMouse.h"
 #include "engine/CSprite.h"
 #include "engine/FontRender.h"
@@ -30,17 +31,6 @@ int LineHeight(int pointSize) {
     const int h = probe && !FontGetLastPlacements().empty() ? FontGetLastPlacements().front().h : 0;
     SDL_FreeSurface(probe);
     return h;
-}
-
-// The bytes of the last character: a whole UTF-8 sequence at the end (a
-// name the system wrote, such as a loaded level's file name), else one byte.
-size_t LastCharacterBytes(const std::string& s) {
-    size_t k = 0;  // continuation bytes at the end
-    while (k < 3 && k < s.size() && (static_cast<unsigned char>(s[s.size() - 1 - k]) & 0xC0) == 0x80) ++k;
-    if (k == 0 || k == s.size()) return s.empty() ? 0 : 1;
-    const unsigned char lead = static_cast<unsigned char>(s[s.size() - 1 - k]);
-    const size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
-    return length == k + 1 ? length : 1;
 }
 
 }  // namespace
@@ -93,7 +83,9 @@ void CGuiTextbox::DeleteLast() {
     if (EndsWithLineBreak(text))
         text.resize(text.size() - 2);
     else
-        text.resize(text.size() - LastCharacterBytes(text));
+        // The last character as drawn: a whole UTF-8 sequence (a name the
+        // system wrote, such as a loaded level's file name) or one "?".
+        text.resize(text.size() - CFontString::LastUtf8CharacterBytes(text));
 }
 
 void CGuiTextbox::HandleKey(int key, int, bool shift) {
@@ -176,38 +168,46 @@ void CGuiTextbox::Repaint() {
         PlaceCaret(marginX, top, LineHeight(0));
         return;
     }
-    std::string shown = masked ? std::string(text.size(), '*') : text;
+    const std::string shown = masked ? std::string(text.size(), '*') : text;
     const int caretW = std::max(0, cursorSprite->GetWidth(true));
-    int boxW = CDraw::GetWidth(copy) - 2 * marginX;
-    int boxH = fieldH - top;
-    int pointSize = 0;  // the text style's own
+    const int boxW = CDraw::GetWidth(copy) - 2 * marginX;
+    const int boxH = fieldH - top;
+    // Lines leave room for the caret after the longest.
+    FontFitRequest fit(kTextStyleId, FontFit::kCutStart, shown.c_str(), boxW - caretW, boxH);
+    FontFitted fitted;
+    bool drawn = false;
     if (!allowLineBreak) {
         // A one-line box shows the end of a text too wide for it: the last
         // characters typed and the caret after them stay inside the field.
-        shown = FontFitTyped(kTextStyleId, shown, boxW - caretW, true);
+        fitted = FontFitTyped(fit);
+        drawn = BlitTypedString(kTextStyleId, copy, boxW, boxH, 0, marginX, top, fitted.shown.c_str());
     } else {
-        // A box of several lines shows all of its text: lines leave room for
-        // the caret after the longest, keep the top margin at the bottom
-        // too, and a text too long for the style's size is set smaller
-        // (with more lines than even the smallest size holds, the last
-        // lines show).
-        boxW -= caretW;
-        boxH -= marginY;
-        shown = FontFitTypedLines(kTextStyleId, shown, boxW, boxH, cursorSprite->GetHeight(true), &pointSize);
+        // A box of several lines shows all of its text: its lines keep the
+        // top margin at the bottom too, and a text too long for the style's
+        // size is set smaller (with more lines than even the smallest size
+        // holds, the last lines show). Only such a box reads "%n" as a line
+        // break.
+        fit.how = FontFit::kLinesKeepEnd;
+        fit.boxHeight -= marginY;
+        fit.values = FontValues::kTypedLines;
+        fit.lastLineHeight = cursorSprite->GetHeight(true);
+        drawn = BlitFittedString(fit, copy, 0, marginX, top, &fitted);
     }
-    shownText = shown;
-    // Only a box of several lines reads "%n" as a line break.
-    const bool lines = allowLineBreak != 0;
-    if (BlitTypedString(kTextStyleId, copy, boxW, boxH, 0, marginX, top, shown.c_str(), nullptr, pointSize, lines)) {
+    shownText = fitted.shown;
+    if (drawn) {
         const std::vector<FontRunPlacement>& runs = FontGetLastPlacements();
         PlaceCaret(marginX + FontGetTextEndX(), top + FontGetTextEndY(), runs.empty() ? 0 : runs.back().h);
         return;
     }
     // Nothing but line breaks: nothing was drawn and the renderer's end
     // position is an older text's. Where a character after the breaks would
-    // stand is where the caret goes.
-    SDL_Surface* probe =
-        FontRenderStringTyped(boxW, boxH, 0, kTextStyleId, (shown + "x").c_str(), nullptr, pointSize, lines);
+    // stand is where the caret goes. (A character on the last line, empty as
+    // it is, changes no fit.)
+    const std::string probeText = (allowLineBreak ? shown : fitted.shown) + "x";
+    fit.typed = probeText.c_str();
+    SDL_Surface* probe = allowLineBreak
+                             ? FontRenderStringFitted(fit, 0)
+                             : FontRenderStringTyped(boxW, boxH, 0, kTextStyleId, probeText.c_str());
     const int endY = probe ? FontGetTextEndY() : 0;
     const int lineH = probe && !FontGetLastPlacements().empty() ? FontGetLastPlacements().back().h : 0;
     SDL_FreeSurface(probe);

@@ -33,36 +33,19 @@ bool BlitString(int textId, int imageId, int boxW, int boxH, int align, int x, i
 }
 
 bool BlitTypedString(int textId, int imageId, int boxW, int boxH, int align, int x, int y, const char* typed,
-                     const char* typed2, int pointSize, bool lines) {
+                     const char* typed2, int pointSize, FontValues values) {
     if (!CDraw::GetSurface(imageId)) return false;
-    return BlitOnto(FontRenderStringTyped(boxW, boxH, align, textId, typed, typed2, pointSize, lines), imageId, x,
+    return BlitOnto(FontRenderStringTyped(boxW, boxH, align, textId, typed, typed2, pointSize, values), imageId, x,
                     y);
 }
 
-bool BlitTypedStringFitted(int textId, int imageId, int boxW, int boxH, int align, int x, int y, const char* typed,
-                           const char* typed2) {
+bool BlitFittedString(const FontFitRequest& request, int imageId, int align, int x, int y, FontFitted* fitted) {
     if (!CDraw::GetSurface(imageId)) return false;
-    return BlitOnto(FontRenderStringTypedFitted(boxW, boxH, align, textId, typed, typed2), imageId, x, y);
+    return BlitOnto(FontRenderStringFitted(request, align, fitted), imageId, x, y);
 }
 
 bool BlitText(const char* text, int imageId, int boxW, int boxH, int align, int x, int y) {
     if (!text || !CDraw::GetSurface(imageId)) return false;
     return BlitOnto(FontRenderText(boxW, boxH, align, 5, "resource6.dat", 23, 24, 34, 83, text, nullptr, nullptr),
                     imageId, x, y);
-}
-
-int FitTypedOneLine(int textId, const char* typed, int boxW, int minPointSize) {
-    for (int size = FontGetEntry(textId).pointSize; size > 0; --size) {
-        // Laid out left-aligned: a line that fits starts at 0 and ends
-        // inside the box; the renderer puts a run too wide for the box on a
-        // line of its own, past the box's end.
-        SDL_Surface* probe = FontRenderStringTyped(boxW, 1, 0, textId, typed, nullptr, size);
-        bool fits = probe != nullptr;
-        for (const FontRunPlacement& run : FontGetLastPlacements())
-            if (run.line != 1 || run.x + run.w > boxW) fits = false;
-        SDL_FreeSurface(probe);
-        if (fits) return size;
-        if (size <= minPointSize) break;
-    }
-    return 0;
 }

@@ -2,6 +2,8 @@
 // screen's background), so that static captions cost nothing per frame.
 #pragma once
 
+#include "engine/FontRender.h"
+
 // Renders string-table entry textId in a boxW x boxH box with the given
 // alignment (its own font, size, colour and line spacing; v1..v6 fill "%1" to
 // "%6") and blits it onto image imageId at (x, y). False when the image is
@@ -13,22 +15,17 @@ bool BlitString(int textId, int imageId, int boxW, int boxH, int align, int x, i
 // The same with one text a player typed (or a server, a level file or the
 // file system supplied) for "%1", and optionally a second such text for
 // "%2": drawn as the characters they hold (UTF-8), so "%b", "%n" or "%1" in
-// them are not markup; with lines set (a sign's text) their "%n" still
-// breaks the line. pointSize 0 is the entry's own size.
+// them are not markup; with FontValues::kTypedLines (a sign's text) their
+// "%n" still breaks the line. pointSize 0 is the entry's own size.
 bool BlitTypedString(int textId, int imageId, int boxW, int boxH, int align, int x, int y, const char* typed,
-                     const char* typed2 = nullptr, int pointSize = 0, bool lines = false);
-// The same fitted to its box (FontRenderStringTypedFitted): long words
-// broken, and set smaller while its lines do not fit.
-bool BlitTypedStringFitted(int textId, int imageId, int boxW, int boxH, int align, int x, int y, const char* typed,
-                           const char* typed2 = nullptr);
+                     const char* typed2 = nullptr, int pointSize = 0, FontValues values = FontValues::kTyped);
+// A typed text fitted to the request's box (FontRenderStringFitted) and
+// blitted onto image imageId at (x, y) with the given alignment. *fitted
+// (when given) receives the fit. False when the image is not live or
+// nothing was rendered.
+bool BlitFittedString(const FontFitRequest& request, int imageId, int align, int x, int y,
+                      FontFitted* fitted = nullptr);
 
 // The same for a plain 8-bit text in the plain-text style: the font file
 // "resource6.dat" at 23 points, line spacing 5, colour (24, 34, 83).
 bool BlitText(const char* text, int imageId, int boxW, int boxH, int align, int x, int y);
-
-// The point size at which string-table entry textId, with a typed text for
-// "%1", lies on one line inside boxW pixels: the entry's own size when it
-// fits, else a point smaller at a time down to minPointSize. 0 when it does
-// not fit even at minPointSize (a minPointSize at or above the entry's own
-// size asks only whether it fits as it is).
-int FitTypedOneLine(int textId, const char* typed, int boxW, int minPointSize);

@@ -101,8 +101,12 @@ bool PlatformMakeDirs(const std::string& path) {
 
 PlatformLock PlatformHoldFileLock(const std::string& path) {
     // Close-on-exec: a browser started from the game would otherwise keep
-    // the lock for as long as it runs.
-    const int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    // the lock for as long as it runs. Non-blocking: a pipe standing there
+    // must not stop the game.
+    int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0644);
+    // A lock needs no writing: a file the game may only read (one of another
+    // user), or a folder, is locked through a descriptor for reading.
+    if (fd < 0) fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return PLATFORM_LOCK_FAILED;
     int rc;
     while ((rc = flock(fd, LOCK_EX | LOCK_NB)) != 0 && errno == EINTR) {

@@ -32,9 +32,10 @@ bool PlatformMakeDir(const std::string& path);
 bool PlatformMakeDirs(const std::string& path);
 
 // An exclusive lock on the file at path (created when missing, never
-// truncated), taken without waiting and held until the process ends: the
-// system lets go of it however the process ends, so a crash leaves nothing
-// behind. Programs the process starts do not inherit it.
+// truncated; a file that can only be read, or a folder, does as well), taken
+// without waiting and held until the process ends: the system lets go of it
+// however the process ends, so a crash leaves nothing behind. Programs the
+// process starts do not inherit it.
 enum PlatformLock {
     PLATFORM_LOCK_TAKEN,
     PLATFORM_LOCK_BUSY,    // another process holds it

@@ -65,6 +65,12 @@ bool IsWholeField(const char* field, size_t width, FieldKind kind) {
 
 bool InNumberRange(int32_t number) { return number >= 0 && number <= CProfileBase::kMaxProfileNumber; }
 
+// A player's file is "PROFILE<number + 1>v3.DAT" and the list "INFOv3.DAT",
+// both in the profile folder.
+constexpr char kProfileFilePrefix[] = "PROFILE";
+constexpr size_t kProfileFilePrefixLength = sizeof kProfileFilePrefix - 1;
+constexpr char kInfoFilePrefix[] = "INFO";
+
 }  // namespace
 
 CProfileBase::CProfileBase() { DebugLog(DBG_CONSTRUCT, "CProfile:  Creating CProfileBase...\n"); }
@@ -131,6 +137,10 @@ void CProfileBase::SetOptionDefaults() {
 
 void CProfileBase::ResetOptionsBlock() {
     SetOptionDefaults();
+    // A player who starts afresh while the game is shown (a new one, or one
+    // without a readable file) plays on in the mode the game is in: the
+    // window asked for at start stays, and the settings say so.
+    if (ProfileDisplayExists()) fullscreen_ = ProfileDisplayIsFullscreen() ? 1 : 0;
     memset(optionText_, 0, sizeof optionText_);
     strncpy(optionText_, GetMoreGamesURL(), kOptionTextSize);
 }
@@ -202,12 +212,15 @@ int CProfileBase::GetProfileNumber(const char* name) const {
 bool CProfileBase::ValidName(const char* name) { return name && strlen(name) <= static_cast<size_t>(kNameMax); }
 
 int CProfileBase::FirstFreeProfileNumber() const {
-    // Numbers are never handed out twice, and a number whose file is on disk
-    // belongs to a player even when the list has lost it.
-    int n = lastProfileNumber_ + 1;
-    if (n < 0) n = 0;
-    while (profileNames_.count(n) || FileExists(ProfileFileName(n))) ++n;
-    return n;
+    // A number whose file is on disk belongs to a player even when the list
+    // has lost it. Numbers are not handed out twice while new ones are left;
+    // past the highest one a file can have, the lowest free one is reused.
+    const auto taken = [this](int32_t n) { return profileNames_.count(n) || FileExists(ProfileFileName(n)); };
+    for (int32_t n = std::max<int32_t>(lastProfileNumber_ + 1, 0); n <= kMaxProfileNumber; ++n)
+        if (!taken(n)) return n;
+    for (int32_t n = 0; n <= kMaxProfileNumber; ++n)
+        if (!taken(n)) return n;
+    return -1;
 }
 
 bool CProfileBase::CreateProfile(const char* name) {
@@ -215,9 +228,13 @@ bool CProfileBase::CreateProfile(const char* name) {
         ErrorLog(false, "CProfileBase::CreateProfile()   Refusing profile name '%s'\n", name ? name : "(null)");
         return false;
     }
-    if (!SaveOutgoing()) return false;
     const int number = FirstFreeProfileNumber();
-    lastProfileNumber_ = number;
+    if (number < 0) {
+        ErrorLog(false, "CProfileBase::CreateProfile()   Every profile number is taken\n");
+        return false;
+    }
+    if (!SaveOutgoing()) return false;
+    lastProfileNumber_ = std::max(lastProfileNumber_, number);
     currentProfile_ = number;
     profileNumbers_[name] = number;
     profileNames_[number] = name;
@@ -264,6 +281,7 @@ bool CProfileBase::DeleteProfile(const char* name) {
     profileNumbers_.erase(it);
     profileNames_.erase(number);
     scoreboardNames_.erase(number);
+    filesToRemove_.push_back(number);
     if (number == currentProfile_) {
         if (profileNumbers_.empty()) return CreateProfile(kFirstProfileName);
         const std::string first = profileNumbers_.begin()->first;
@@ -311,13 +329,13 @@ bool CProfileBase::SetScoreboardName(const char* name) {
 
 std::string CProfileBase::ProfileFileName(int number) const {
     char buf[64];
-    snprintf(buf, sizeof buf, "%s%iv%i.DAT", "PROFILE", number + 1, kVersion);
+    snprintf(buf, sizeof buf, "%s%iv%i.DAT", kProfileFilePrefix, number + 1, kVersion);
     return std::string(GetProfileDir()) + buf;
 }
 
 std::string CProfileBase::InfoFileName() const {
     char buf[32];
-    snprintf(buf, sizeof buf, "%sv%i.DAT", "INFO", kVersion);
+    snprintf(buf, sizeof buf, "%sv%i.DAT", kInfoFilePrefix, kVersion);
     return std::string(GetProfileDir()) + buf;
 }
 
@@ -381,11 +399,11 @@ std::string CProfileBase::KeepAside(const std::string& path, const std::string* 
     return std::string();
 }
 
-void CProfileBase::NoteDamaged(bool playerList, const std::string& path, const std::string* bytes) {
+void CProfileBase::NoteDamaged(DamageKind kind, const std::string& path, const std::string* bytes) {
     DamageNotice notice;
-    notice.playerList = playerList;
+    notice.kind = kind;
     const auto it = profileNames_.find(currentProfile_);
-    if (!playerList && it != profileNames_.end()) notice.player = it->second;
+    if (kind == DamageKind::PROGRESS && it != profileNames_.end()) notice.player = it->second;
     notice.keptAs = KeepAside(path, bytes);
     damageNotices_.push_back(notice);
 }
@@ -507,7 +525,7 @@ bool CProfileBase::LoadProfile(const char* name) {
     if (!ReadWholeFile(path, &bytes, &missing)) {
         if (!missing) {
             ErrorLog(false, "CProfileBase::LoadProfile()   Cannot read profile: %s\n", path.c_str());
-            NoteDamaged(false, path, nullptr);
+            NoteDamaged(DamageKind::PROGRESS, path, nullptr);
         }
         // A profile without a file plays with defaults until its first save.
         ResetOptionsBlock();
@@ -524,7 +542,7 @@ bool CProfileBase::LoadProfile(const char* name) {
     // The intact options block is kept; progress starts afresh, and the
     // damaged file stays on disk beside the one the next save writes.
     ErrorLog(false, "CProfileBase::LoadProfile()   Damaged profile file, using defaults: %s\n", path.c_str());
-    NoteDamaged(false, path, &bytes);
+    NoteDamaged(DamageKind::PROGRESS, path, &bytes);
     return false;
 }
 
@@ -565,7 +583,18 @@ bool CProfileBase::WriteInfoFiles() {
         ErrorLog(false, "Cannot save profile header: %s\n", path.c_str());
         return false;
     }
+    RemoveDeletedFiles();
     return saved;
+}
+
+void CProfileBase::RemoveDeletedFiles() {
+    for (const int32_t number : filesToRemove_) {
+        if (profileNames_.count(number)) continue;  // the number has a new player by now
+        const std::string path = ProfileFileName(number);
+        if (remove(path.c_str()) != 0 && errno != ENOENT)
+            ErrorLog(false, "CProfileBase:  Cannot remove the file of a deleted profile: %s\n", path.c_str());
+    }
+    filesToRemove_.clear();
 }
 
 bool CProfileBase::ReadInfo() {
@@ -573,32 +602,39 @@ bool CProfileBase::ReadInfo() {
     std::string bytes;
     bool missing = false;
     StartFreshList();
-    bool whole = false;
+    bool whole = false;  // the list as the game wrote it
+    bool fresh = false;  // neither a list nor a player's file: the first start
     if (ReadWholeFile(path, &bytes, &missing)) {
         whole = ParseInfo(bytes);
-        if (!whole) NoteDamaged(true, path, &bytes);
+        if (!whole) NoteDamaged(DamageKind::LIST_DAMAGED, path, &bytes);
     } else if (!missing) {
         ErrorLog(false, "CProfileBase::ReadInfo()   Cannot read profile header: %s\n", path.c_str());
-        NoteDamaged(true, path, nullptr);
+        NoteDamaged(DamageKind::LIST_DAMAGED, path, nullptr);
     } else if (ProfileNumbersOnDisk().empty()) {
-        DebugLog(DBG_PROFILE, "Creating initial profile for PLAYER 1\n");
-        const bool ok = ResetProfiles();
-        return LoadProfile(nullptr) && ok;
+        fresh = true;
     } else {
         ErrorLog(false, "CProfileBase::ReadInfo()   No profile header, rebuilding it from the profile files\n");
         DamageNotice notice;
-        notice.playerList = true;
-        notice.listMissing = true;
+        notice.kind = DamageKind::LIST_MISSING;
         damageNotices_.push_back(notice);
     }
     if (!whole) RebuildList();
+    bool created = true;
+    if (profileNames_.empty()) {
+        if (fresh)
+            DebugLog(DBG_PROFILE, "Creating initial profile for %s\n", kFirstProfileName);
+        else
+            ErrorLog(false, "CProfileBase::ReadInfo()   No profiles left, creating %s\n", kFirstProfileName);
+        // A failed write is told as any failed save is.
+        created = CreateProfile(kFirstProfileName);
+    }
     if (!profileNames_.count(currentProfile_)) {
         // As after deleting the current profile: the byte-wise first name.
         const int first = profileNumbers_.begin()->second;
         ErrorLog(false, "CProfileBase::ReadInfo()   Current profile %i is not listed, using %i\n", currentProfile_, first);
         currentProfile_ = first;
     }
-    return LoadProfile(nullptr) && whole;
+    return LoadProfile(nullptr) && (whole || (fresh && created));
 }
 
 bool CProfileBase::ParseInfo(const std::string& bytes) {
@@ -607,7 +643,7 @@ bool CProfileBase::ParseInfo(const std::string& bytes) {
     uint32_t version = 0;
     if (!in.ReadU32(&version) || version != static_cast<uint32_t>(kVersion)) {
         // Another version, or none at all: nothing of it is read.
-        DebugLog(DBG_DEBUG, "Incompatible profile versions.  Rewriting...\n");
+        DebugLog(DBG_DEBUG, "Incompatible profile versions: the list is rebuilt from the profile files\n");
         return false;
     }
     // Each field of the header is taken as far as the file holds it whole
@@ -648,24 +684,32 @@ bool CProfileBase::ParseInfo(const std::string& bytes) {
 
     // The game lists at least one player, and writes exactly the entries it
     // counts. When the count does not match, every entry the file holds is
-    // looked at.
-    const uint32_t held = static_cast<uint32_t>(in.Remaining() / kInfoEntrySize);
-    if (count == 0 || count != held || in.Remaining() % kInfoEntrySize != 0) {
+    // looked at, the last one too when it is cut short in its score-board
+    // name.
+    const size_t rest = in.Remaining();
+    const uint32_t held = static_cast<uint32_t>(rest / kInfoEntrySize);
+    if (count == 0 || count != held || rest % kInfoEntrySize != 0) {
         ErrorLog(false, "CProfileBase::ReadInfo()   Profile header lists %u profiles, holds %u\n", count, held);
-        count = held;
         whole = false;
     }
-    for (uint32_t i = 0; i < count; ++i) {
+    const uint32_t entries = held + (rest % kInfoEntrySize >= sizeof(int32_t) + kNameMax + 1 ? 1 : 0);
+    for (uint32_t i = 0; i < entries; ++i) {
         int32_t number = 0;
         char name[kNameMax + 1], board[kNameMax + 1];
         in.ReadI32(&number);
         in.ReadBytes(name, sizeof name);
-        in.ReadBytes(board, sizeof board);
-        if (!InNumberRange(number) || !IsWholeField(name, sizeof name, FIELD_NAME) ||
-            !IsWholeField(board, sizeof board, FIELD_BOARD_NAME)) {
+        if (!InNumberRange(number) || !IsWholeField(name, sizeof name, FIELD_NAME)) {
             ErrorLog(false, "CProfileBase::ReadInfo()   Profile entry %u is damaged\n", i);
+            in.ReadBytes(board, sizeof board);
             whole = false;
             continue;
+        }
+        // A damaged score-board name costs only itself: the player keeps his
+        // name and registers again.
+        if (!in.ReadBytes(board, sizeof board) || !IsWholeField(board, sizeof board, FIELD_BOARD_NAME)) {
+            ErrorLog(false, "CProfileBase::ReadInfo()   Score-board name of profile entry %u is damaged\n", i);
+            memset(board, 0, sizeof board);
+            whole = false;
         }
         DebugLog(DBG_PROFILE, "Header Load:  %i   %-20s   %-20s\n", number, name, board);
         // Two entries with one name or one number would make the list and
@@ -675,10 +719,18 @@ bool CProfileBase::ParseInfo(const std::string& bytes) {
             whole = false;
             continue;
         }
+        if (number > lastProfileNumber_) lastProfileNumber_ = number;
+        // An entry whose file is gone is damage as well (a flipped bit in
+        // its number, say): it goes, and the rebuild brings back whatever
+        // file no entry names, the player's own one too.
+        if (!FileExists(ProfileFileName(number))) {
+            ErrorLog(false, "CProfileBase::ReadInfo()   Profile entry %i '%s' has no profile file\n", number, name);
+            whole = false;
+            continue;
+        }
         profileNumbers_[name] = number;
         profileNames_[number] = name;
         scoreboardNames_[number] = board;
-        if (number > lastProfileNumber_) lastProfileNumber_ = number;
     }
     return whole;
 }
@@ -694,10 +746,6 @@ void CProfileBase::RebuildList() {
         scoreboardNames_[number] = "";
         if (number > lastProfileNumber_) lastProfileNumber_ = number;
     }
-    if (!profileNames_.empty()) return;
-    ErrorLog(false, "CProfileBase::ReadInfo()   No profiles left, creating %s\n", kFirstProfileName);
-    // A failed write is told as any failed save is.
-    CreateProfile(kFirstProfileName);
 }
 
 std::vector<int32_t> CProfileBase::ProfileNumbersOnDisk() const {
@@ -707,7 +755,8 @@ std::vector<int32_t> CProfileBase::ProfileNumbersOnDisk() const {
     std::vector<int32_t> numbers;
     for (const std::string& name : names) {
         long n = 0;
-        if (name.compare(0, 7, "PROFILE") != 0 || !ParseInteger(name.substr(7), 1, kMaxProfileNumber + 1L, &n))
+        if (name.compare(0, kProfileFilePrefixLength, kProfileFilePrefix) != 0 ||
+            !ParseInteger(name.substr(kProfileFilePrefixLength), 1, kMaxProfileNumber + 1L, &n))
             continue;
         // Only the very name the game gives the file ("PROFILE07" is not one).
         const int32_t number = static_cast<int32_t>(n - 1);

@@ -13,7 +13,12 @@
 // A damaged or missing list loses no player whose profile file is on disk:
 // the entries still whole keep their names and numbers, and every other
 // profile file comes back as a player of its own number, named "PLAYER n"
-// after its file (or the next free such name).
+// after its file (or the next free such name). An entry whose file is not
+// on disk counts as damage and goes. A deleted player's file goes with him,
+// so that no rebuild brings him back.
+//
+// Numbers run from 0 to kMaxProfileNumber; a new player gets the number
+// after the last one handed out, and past the highest the lowest free one.
 #pragma once
 
 #include <cstdint>
@@ -75,7 +80,8 @@ public:
     void SetSpareFlag(uint8_t v) { spareFlag_ = v; }
     const char* GetOptionText() const { return optionText_; }
     // Defaults of the options block without applying them; ResetOptionsBlock
-    // also refills the text from the MOREGAMES_URL parameter.
+    // also refills the text from the MOREGAMES_URL parameter and, while the
+    // display is open, keeps the mode it shows.
     void SetOptionDefaults();
     void ResetOptionsBlock();
     // The options screen's "defaults": option defaults and flags, applied.
@@ -105,7 +111,9 @@ public:
     int GetLastProfileNumber() const { return lastProfileNumber_; }
     uint32_t GetHeaderWord() const { return headerWord_; }
     // A name already in use, empty-pointer or longer than 15 bytes is refused
-    // (false). CreateProfile makes the new profile current and writes it.
+    // (false). CreateProfile makes the new profile current and writes it;
+    // DeleteProfile removes the player's file once the list without him is
+    // written.
     // Switching players (CreateProfile, LoadProfile of another name) first
     // saves the outgoing player and is refused, changing nothing, when that
     // save fails.
@@ -156,7 +164,7 @@ private:
     // An empty list with a fresh header.
     void StartFreshList();
     // After a damaged or missing list: every profile file on disk that no
-    // entry names comes back; "PLAYER 1" is made only when none is on disk.
+    // entry names comes back.
     void RebuildList();
     // The numbers of the profile files on disk, ascending.
     std::vector<int32_t> ProfileNumbersOnDisk() const;
@@ -171,13 +179,17 @@ private:
     // Save and WriteInfo without noting their outcome.
     bool WriteProfileFile();
     bool WriteInfoFiles();
+    // Removes the files of the players deleted since the last list written.
+    void RemoveDeletedFiles();
     // Follows the outcome of every save for TakeSaveFailureNotice.
     void NoteSave(bool ok);
     // Keeps the damaged file aside and leaves the notice for the player:
     // of the list of players, or of the current player's progress.
-    void NoteDamaged(bool playerList, const std::string& path, const std::string* bytes);
+    void NoteDamaged(DamageKind kind, const std::string& path, const std::string* bytes);
 
     std::vector<DamageNotice> damageNotices_;
+    // Deleted players whose files go once a list without them is on disk.
+    std::vector<int32_t> filesToRemove_;
 
     enum SaveNotice : uint8_t { kNoticeNone, kNoticePending, kNoticeTold };
     SaveNotice saveNotice_ = kNoticeNone;

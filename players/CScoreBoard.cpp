@@ -3,5 +3,6 @@
 void CScoreBoard::Reset() {
     entries.clear();
     ownRank = 0;
+    ownRow = -1;
     count = -1;
 }

@@ -5,9 +5,14 @@
 
 #include <string>
 
+enum class DamageKind {
+    PROGRESS,      // one player's progress starts afresh
+    LIST_DAMAGED,  // the list of players was damaged and has been rebuilt
+    LIST_MISSING,  // the list was not there at all: there was nothing to keep
+};
+
 struct DamageNotice {
-    bool playerList = false;  // the list of players, not one player's progress
-    bool listMissing = false; // the list was not there at all: there was nothing to keep
-    std::string player;       // whose progress starts afresh (empty for the list)
-    std::string keptAs;       // the copy of the damaged file; empty when none could be kept
+    DamageKind kind = DamageKind::PROGRESS;
+    std::string player;  // whose progress starts afresh (empty for the list)
+    std::string keptAs;  // the copy of the damaged file; empty when none could be kept
 };

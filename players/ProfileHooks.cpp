@@ -9,6 +9,8 @@
 
 bool ProfileDisplayExists() { return CDraw::HasScreen(); }
 
+bool ProfileDisplayIsFullscreen() { return CDraw::IsFullscreen(); }
+
 void ProfileSwitchDisplay(bool fullscreen) {
     // Before the display opens the option alone decides the first video mode.
     if (CDraw::HasScreen()) CDraw::ToggleFullscreen(true, fullscreen);

@@ -5,6 +5,8 @@
 
 // The display exists (false before it opens at start-up).
 bool ProfileDisplayExists();
+// The open display shows the game full screen.
+bool ProfileDisplayIsFullscreen();
 // Switches the display to full screen or a window when it is open and not
 // already in that mode.
 void ProfileSwitchDisplay(bool fullscreen);

@@ -3,6 +3,7 @@
 #include <curl/curl.h>
 
 #include <climits>
+#include <cstdlib>
 #include <cstring>
 
 #include "engine/Log.h"
@@ -12,7 +13,6 @@
 
 namespace {
 
-const int kLevelBoardCounts[kScoreBoardTypes] = {111, 50, 81, 0};
 const char* const kGameVersion = "1.03W";
 const long kDefaultTransferTimeoutSeconds = 30;
 
@@ -53,7 +53,7 @@ bool IsKnownBoard(int type, int level, int* refusal) {
         return false;
     }
     if (level == kOverallScoreLevel) return true;
-    if (level < 0 || level >= kLevelBoardCounts[type]) {
+    if (level < 0 || level >= kScoreLevelCounts[type]) {
         *refusal = kScoreErrorBadLevel;
         return false;
     }
@@ -88,6 +88,24 @@ Outcome SendRequest(const std::string& query, std::vector<std::string>* lines) {
 
 }  // namespace
 
+std::string ChooseScoreServerAddress(const char* builtIn) {
+    const char* env = getenv("ZORV_SCOREBOARD_URL");
+    const char* file = GetScoreboardURL();
+    std::string address = builtIn;
+    const char* from = "the game's own";
+    if (env && *env) {
+        address = env;
+        from = "ZORV_SCOREBOARD_URL";
+    } else if (file && *file) {
+        address = file;
+        from = "SCOREBOARD_URL of the parameter file";
+    }
+    // The script's name is put right after it.
+    if (address.empty() || address.back() != '/') address += '/';
+    DebugLog(DBG_NOTE, "Score server:  %s (%s)\n", address.c_str(), from);
+    return address;
+}
+
 void SetScoreServerPath(const std::string& address) { g_serverPath = address; }
 
 void SetScoreRequestTimeout(long seconds) {
@@ -100,12 +118,12 @@ void ResetScoreBoard(CScoreBoard& board) { board.Reset(); }
 void ResetAllScoreBoards() {
     for (int t = 0; t < kScoreBoardTypes; ++t) ResetScoreBoard(g_overallBoards[t]);
     for (int t = 0; t < kScoreBoardTypes; ++t) g_levelBoards[t].clear();
-    for (int t = 0; t < kScoreBoardTypes; ++t) g_levelBoards[t].resize(static_cast<size_t>(kLevelBoardCounts[t]));
+    for (int t = 0; t < kScoreBoardTypes; ++t) g_levelBoards[t].resize(static_cast<size_t>(kScoreLevelCounts[t]));
 }
 
 int GetScoreLevelCount(int type) {
     if (type < 0 || type >= kScoreBoardTypes) return 0;
-    return kLevelBoardCounts[type];
+    return kScoreLevelCounts[type];
 }
 
 CScoreBoard* GetOverallScoreBoard(int type) {
@@ -251,7 +269,10 @@ bool RequestScoreDownload(const std::string& user, int type, int level) {
         entry.SetName(fields[1]);
         entry.score = ReadLeadingInt(fields[2]);
         entry.extra = fields[3];
-        if (fields[1] == user) fresh.ownRank = entry.rank;
+        if (fields[1] == user) {
+            fresh.ownRank = entry.rank;
+            fresh.ownRow = static_cast<int32_t>(fresh.entries.size());
+        }
         fresh.entries.push_back(entry);
         rankTexts.push_back(fields[0]);
     }

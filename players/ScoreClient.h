@@ -12,12 +12,7 @@
 #include <vector>
 
 #include "players/CScoreBoard.h"
-
-// Board types are the level sets (0 regular, 1 advanced, 2 kids); type 3 has
-// an overall board only.
-constexpr int kScoreBoardTypes = 4;
-// The level number that stands for the overall board of a type.
-constexpr int kOverallScoreLevel = 99999;
+#include "players/ScoreBoardRules.h"
 // Answers longer than this are not an answer the server could have meant;
 // the transfer is cut off and the request fails as unanswered.
 constexpr size_t kScoreResponseMax = 1024 * 1024;
@@ -25,9 +20,13 @@ constexpr size_t kScoreResponseMax = 1024 * 1024;
 // Last error values besides the server's own codes.
 constexpr int kScoreErrorNone = 0;
 constexpr int kScoreErrorNoAnswer = 99;
-constexpr int kScoreErrorUserExists = 9;
-constexpr int kScoreErrorBadType = 14;
-constexpr int kScoreErrorBadLevel = 17;
+
+// The game's own score server.
+constexpr const char* kBuiltInScoreServer = "http://scores.zorv-game.example/zorv/";
+// The address to use: ZORV_SCOREBOARD_URL from the environment when it is
+// set, else SCOREBOARD_URL of the parameter file, else builtIn; with its
+// final slash added when missing. Logs (as a note) which one and why.
+std::string ChooseScoreServerAddress(const char* builtIn);
 
 // The server's address, ending in a path separator ("http://host/zorv/").
 void SetScoreServerPath(const std::string& address);

@@ -34,8 +34,9 @@ constexpr Picture OnCell(const char* image, int left, int top, int ox, int oy) {
 constexpr int kGrass[2] = {24, 25}, kSand[2] = {24, 23}, kIce[2] = {17, 13};
 constexpr int kTube[2] = {16, 39};
 constexpr int kLadder[2] = {7, 18}, kLadderTop[2] = {7, 15}, kPlatform[2] = {18, 11};
-constexpr int kStand[2] = {11, 35}, kRunLeft[2] = {12, 36}, kRunRight[2] = {9, 36};
-constexpr int kClimbDown[2] = {4, 31}, kPush[2] = {17, 30}, kSlideLeft[2] = {9, 27}, kOnBarrel[2] = {13, 35};
+constexpr int kStand[2] = {11, 35}, kRunLeft[2] = {16, 36}, kRunRight[2] = {9, 36};
+constexpr int kClimbDown[2] = {21, 31}, kPushLeft[2] = {20, 30}, kPushRight[2] = {17, 30};
+constexpr int kSlideLeft[2] = {9, 27}, kOnBarrel[2] = {13, 35};
 constexpr int kCrate[2] = {23, 13}, kBarrel[2] = {19, 15}, kMagnetRight[2] = {18, 12};
 constexpr int kFloorButton[2] = {11, -9}, kGateBack[2] = {15, 16}, kGateFront[2] = {22, 12};
 constexpr int kTrampBack[2] = {-9, 17}, kTrampFront[2] = {11, 17}, kTrampCanvas[2] = {3, 15};
@@ -91,7 +92,7 @@ const Picture kPage4[] = {
     At("picture_crates.tga", 106, 158),
     OnCell("grass3b.png", 168, 250, kGrass),
     OnCell("cratestill0.tga", 168, 226, kCrate),
-    OnCell("profpushleft1.tga", 192, 226, kPush),
+    OnCell("profpushleft1.tga", 192, 226, kPushLeft),
 };
 
 // The professor stands beside a barrel at the end of a ledge, arms out
@@ -134,7 +135,7 @@ const Picture kPage8[] = {
     At("picture_trampolines.tga", 233, 298),
     OnCell("sand8.png", 250, 450, kSand),
     OnCell("editortrampoline.tga", 250, 426, kTrampFront),
-    OnCell("profpushright5.tga", 298, 426, kPush),
+    OnCell("profpushright5.tga", 298, 426, kPushRight),
     OnCell("barrel0.tga", 322, 426, kBarrel),
     OnCell("trampolineback0.tga", 394, 426, kTrampBack),
     OnCell("trampoline0.tga", 394, 426, kTrampCanvas),

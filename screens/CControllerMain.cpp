@@ -6,6 +6,7 @@
 #include <string>
 
 #include "engine/CDraw.h"
+#include "engine/CInput.h"
 #include "engine/CLinearMover.h"
 #include "engine/CMouse.h"
 #include "engine/CRender.h"
@@ -17,6 +18,7 @@
 #include "gui/CControllerMessage.h"
 #include "gui/CGuiButton.h"
 #include "gui/GuiText.h"
+#include "gui/SaveFailureNotice.h"
 #include "players/CProfile.h"
 #include "screens/CControllerManager.h"
 #include "editor/CControllerEditor.h"
@@ -33,6 +35,8 @@
 namespace {
 
 CSprite* introLogo = nullptr;
+// The lock file of a data folder that could not be locked, until told.
+std::string unlockedLock;
 
 const char* const kRule = "=============================================\n";
 const char* const kOverlayName = "profileOverlay.png";
@@ -308,13 +312,15 @@ void CControllerMain::BuildWelcomePanel() {
     // The greeting has one line above the change button, on the parchment
     // inside the rim. A name too long for it is shown alone, in the smaller
     // type of entry 1901, and smaller still when even that is too wide.
-    const int inside = w - 2 * kPanelRim;
-    if (FitTypedOneLine(kTextWelcome, name, inside, FontGetEntry(kTextWelcome).pointSize) > 0) {
-        BlitTypedString(kTextWelcome, panel, w, h, 2, 0, 5, name);
-    } else {
-        const int size = FitTypedOneLine(kTextWelcomeLongName, name, inside, kFontSmallestFitSize);
-        BlitTypedString(kTextWelcomeLongName, panel, w, h, 2, 0, 5, name, nullptr, size > 0 ? size : kFontSmallestFitSize);
+    FontFitRequest fit(kTextWelcome, FontFit::kSmaller, name, w - 2 * kPanelRim);
+    fit.smallest = FontGetEntry(kTextWelcome).pointSize;
+    FontFitted fitted = FontFitTyped(fit);
+    if (!fitted.whole) {
+        fit.textId = kTextWelcomeLongName;
+        fit.smallest = kFontSmallestFitSize;
+        fitted = FontFitTyped(fit);
     }
+    BlitTypedString(fit.textId, panel, w, h, 2, 0, 5, name, nullptr, fitted.pointSize);
     CSprite* s = sprites[SPRITE_PROFILE] = MakeSprite(1408, 0, "Main Menu (MAIN_LSPRITE_PROFILE)", 6, 6);
     s->AddFrame(panel);
     s->Show(kSpriteNotDrawn, kSpriteNotDrawn);
@@ -532,7 +538,7 @@ void CControllerMain::GUICallback(int index, int, bool) {
         if (scoreboard) break;
         FreezeForChild();
         LogOpening("Scoreboard");
-        scoreboard = new CControllerScoreboard(CControllerScoreboard::GetMenuType(), false);
+        scoreboard = new CControllerScoreboard(SCOREBOARD_OVERALL, false);
         OpenChild(scoreboard);
         break;
     case BUTTON_EXIT: result = -1; break;
@@ -542,24 +548,58 @@ void CControllerMain::GUICallback(int index, int, bool) {
     }
 }
 
-bool CControllerMain::OpenDamageNotice() {
+void CControllerMain::NoteUnlockedDataFolder(const std::string& lockPath) { unlockedLock = lockPath; }
+
+bool CControllerMain::OpenNotice() {
+    if (notice) return false;
     CProfile* profile = GetProfile();
     DamageNotice damage;
-    if (notice || !profile || !profile->TakeDamageNotice(&damage)) return false;
-    const std::string kept = ShownPath(damage.keptAs);
-    FreezeForChild();
-    LogOpening("Message (Damaged Profile)");
-    if (damage.listMissing) {
-        notice = new CControllerMessage(kDamagedTitle, kMissingListBody, false, "");
-    } else if (damage.playerList) {
-        notice = new CControllerMessage(kDamagedTitle, kept.empty() ? kDamagedListNoCopyBody : kDamagedListBody,
-                                        false, kept.c_str());
+    if (profile && profile->TakeDamageNotice(&damage)) {
+        const std::string kept = ShownPath(damage.keptAs);
+        FreezeForChild();
+        LogOpening("Message (Damaged Profile)");
+        if (damage.kind == DamageKind::LIST_MISSING) {
+            notice = new CControllerMessage(kDamagedTitle, kMissingListBody, false, "");
+        } else if (damage.kind == DamageKind::LIST_DAMAGED) {
+            notice = new CControllerMessage(kDamagedTitle, kept.empty() ? kDamagedListNoCopyBody : kDamagedListBody,
+                                            false, kept.c_str());
+        } else {
+            notice = new CControllerMessage(kDamagedTitle,
+                                            kept.empty() ? kDamagedProgressNoCopyBody : kDamagedProgressBody, false,
+                                            damage.player.c_str(), kept.c_str());
+        }
+    } else if (!unlockedLock.empty()) {
+        FreezeForChild();
+        LogOpening("Message (Data Folder Not Locked)");
+        notice = new CControllerMessage(kUnlockedTitle, kUnlockedBody, false, ShownPath(unlockedLock).c_str());
+        unlockedLock.clear();
+    } else if (TakeSaveFailureNotice()) {
+        // A save failed where no screen of its own told it (the settings,
+        // a player's first file at start-up).
+        FreezeForChild();
+        LogOpening("Message (Progress Not Saved)");
+        notice = new CControllerMessage(kSaveFailureTitle, kSaveFailureBody, false, "");
     } else {
-        notice = new CControllerMessage(kDamagedTitle,
-                                        kept.empty() ? kDamagedProgressNoCopyBody : kDamagedProgressBody, false,
-                                        damage.player.c_str(), kept.c_str());
+        return false;
     }
     OpenChild(notice);
+    return true;
+}
+
+bool CControllerMain::HoldQuitForUnsavedProgress() {
+    // A terminate signal ends the game without waiting for an answer.
+    if (result >= 0 || quitAnyway || CInput::IsTerminating()) return false;
+    CProfile* profile = GetProfile();
+    if (!profile || profile->WriteInfo()) return false;
+    heldQuit = result;
+    result = 0;
+    TakeSaveFailureNotice();  // told here
+    // The menu comes back behind the question, whichever screen quit.
+    if (!spritesLoaded) LoadSprites();
+    FreezeForChild();
+    LogOpening("Message (Quit Without Saving)");
+    quitQuestion = new CControllerMessage(kSaveFailureTitle, kQuitUnsavedBody, true, "");
+    OpenChild(quitQuestion);
     return true;
 }
 
@@ -611,10 +651,11 @@ void CControllerMain::InputMouseClick(bool released, bool left, bool, bool, bool
 void CControllerMain::Pump() {
     if (GetPreviousId() == CONTROLLER_MAIN) {
         PollInput();
+        if (HoldQuitForUnsavedProgress()) return;
         // A damaged profile is told as soon as the picture left by the intro
         // has faded, and after the player list when it loaded another one.
         if (active && result == 0 && spritesLoaded && !(introLogo && introLogo->IsFading()) &&
-            (OpenDamageNotice() || OpenRecoveryNotice()))
+            (OpenNotice() || OpenRecoveryNotice()))
             return;
         if (active && spritesLoaded) {
             AnimateFigure();
@@ -639,7 +680,13 @@ void CControllerMain::Pump() {
         delete credits;
         credits = nullptr;
     }
-    if (GetPreviousId() == CONTROLLER_MESSAGE && notice) {
+    if (GetPreviousId() == CONTROLLER_MESSAGE && quitQuestion) {
+        // Quit anyway, or try to save again on the way out.
+        quitAnyway = quitQuestion->IsConfirmed();
+        delete quitQuestion;
+        quitQuestion = nullptr;
+        result = heldQuit;
+    } else if (GetPreviousId() == CONTROLLER_MESSAGE && notice) {
         delete notice;
         notice = nullptr;
     } else if (GetPreviousId() == CONTROLLER_MESSAGE && message) {
@@ -678,6 +725,7 @@ void CControllerMain::Pump() {
         delete scoreboard;
         scoreboard = nullptr;
     }
+    if (HoldQuitForUnsavedProgress()) return;
     if (result == 0 && next == CControllerManager::kAnswerMap) {
         OpenMap();
         return;

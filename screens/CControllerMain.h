@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "engine/CController.h"
 
@@ -70,6 +71,11 @@ public:
     static constexpr int kDamagedListBody = 2347;
     static constexpr int kDamagedListNoCopyBody = 2348;
     static constexpr int kMissingListBody = 2359;
+    // The notice of a data folder that could not be locked, with the lock
+    // file's place; the question before quitting with unsaved progress.
+    static constexpr int kUnlockedTitle = 2224;
+    static constexpr int kUnlockedBody = 2358;
+    static constexpr int kQuitUnsavedBody = 2357;
     // The notice of editor work kept when the game last ended unasked.
     static constexpr int kRecoveredTitle = 2222;
     static constexpr int kRecoveredBody = 2360;
@@ -90,6 +96,9 @@ public:
     // The volcano's pulsing glow (the level map shows the same volcano).
     static void AddVolcanoGlowFrames(CSprite* glow);
     static CSprite* GetIntroLogo();
+    // The data folder could not be locked: the menu tells the player once,
+    // naming the lock file at lockPath.
+    static void NoteUnlockedDataFolder(const std::string& lockPath);
 
     // Inspection (tests).
     bool IsLoaded() const { return spritesLoaded != 0; }
@@ -99,8 +108,11 @@ public:
     int GetPose() const { return pose; }
     int GetIdleCounter() const { return idleCounter; }
     int GetIdleLimit() const { return idleLimit; }
-    // The open notice of a damaged profile file; null when none is open.
+    // The open notice (of a damaged profile file, an unlocked data folder
+    // or a failed save); null when none is open.
     CControllerMessage* GetNotice() const { return notice; }
+    // The open question before quitting with unsaved progress.
+    CControllerMessage* GetQuitQuestion() const { return quitQuestion; }
 
 private:
     void LoadSprites();
@@ -115,9 +127,15 @@ private:
     void OpenManager();
     // Freezes the menu for a child and logs its opening.
     void FreezeFor(const char* childName);
-    // Tells the player of the oldest damaged profile file not told yet, in a
-    // message box over the frozen menu; false when there is none.
-    bool OpenDamageNotice();
+    // Tells the player, in a message box over the frozen menu, of the oldest
+    // damaged profile file not told yet, else of a data folder that could
+    // not be locked, else of a save that failed; false when there is none.
+    bool OpenNotice();
+    // Leaving the game (result -1, or -2 once a web page is open) saves the
+    // profile first; when that fails the quit is held and the player asked
+    // whether to quit anyway (true: the question is open). A terminate
+    // signal is not held.
+    bool HoldQuitForUnsavedProgress();
     // Tells the player of editor work kept in a recovery file when the game
     // last ended; false when there is none.
     bool OpenRecoveryNotice();
@@ -139,6 +157,9 @@ private:
 
     CControllerMessage* message;
     CControllerMessage* notice = nullptr;
+    CControllerMessage* quitQuestion = nullptr;
+    int heldQuit = 0;          // the result of the quit being held
+    bool quitAnyway = false;   // the player chose to quit without saving
     CControllerMap* map = nullptr;
     CControllerProfiles* profiles;
     CControllerManager* manager;

@@ -317,7 +317,8 @@ void CControllerManager::ShowLevelDetails(int entry) {
         const DetailLook& d = kDetails[i];
         // A long title or file name ends in "..." before the panel's rim
         // instead of being cut mid-letter by its box.
-        const std::string shown = FontFitTyped(kDetailTextId, texts[i], d.fitW, false);
+        const std::string shown =
+            FontFitTyped(FontFitRequest(kDetailTextId, FontFit::kCutEnd, texts[i].c_str(), d.fitW)).shown;
         details[i]->AddTextFrame(shown.c_str(), d.boxW, d.boxH, d.align, d.imageName, true);
         details[i]->Show(kSpriteNotDrawn, kSpriteNotDrawn);
     }

@@ -200,9 +200,9 @@ void CControllerMap::CreateSprites() {
     // The name on one line in its box, set smaller when it is too wide (as
     // the main menu's welcome panel does), and centred in the box's height.
     const char* name = profile ? profile->GetProfileName(-1) : "";
-    const int size = FitTypedOneLine(kTextPlain, name, kNameBoxW, kFontSmallestFitSize);
+    const FontFitted fitted = FontFitTyped(FontFitRequest(kTextPlain, FontFit::kSmaller, name, kNameBoxW));
     sprites[SPRITE_PROFILE_NAME] = MakeText(name, kNameBoxW, 20, 3, "map_text_profile_name.png", 44, 10, CL_TEXT,
-                                            size > 0 ? size : kFontSmallestFitSize);
+                                            fitted.pointSize);
 
     for (int i = 0; i < kButtonCount; ++i) {
         const MapButton& m = kButtons[i];
@@ -279,8 +279,10 @@ void CControllerMap::CreateSetButtons(int button, int set) {
         const int image = CDraw::CopyImage(name == baseName ? plate : "map_buttonlevelset_rollover.png", name, 0);
         const int w = CDraw::GetWidth(image);
         const int h = CDraw::GetHeight(image);
-        BlitString(2100 + set, image, w, h, 4, 11, 0);
-        BlitTypedString(kTextPlain, image, percentW, h, 4, 165 - percentW, 0, percent);
+        // A pixel down from the middle: the plate's rim begins a row into
+        // its picture, and the words keep clear of it.
+        BlitString(2100 + set, image, w, h, 4, 11, 1);
+        BlitTypedString(kTextPlain, image, percentW, h, 4, 165 - percentW, 1, percent);
     }
     b->SetBaseImage(baseName);
     b->SetRolloverImage(rollName);

@@ -14,6 +14,7 @@
 #include "gui/CControllerMessage.h"
 #include "gui/CGuiButton.h"
 #include "gui/GuiText.h"
+#include "gui/SaveFailureNotice.h"
 #include "players/CProfile.h"
 #include "players/ScoreClient.h"
 #include "screens/CControllerInstructions.h"
@@ -74,8 +75,6 @@ std::string ScoreboardUser(CProfile* p) {
 }
 
 }  // namespace
-
-int CControllerScoreboard::menuType = SCOREBOARD_OVERALL;
 
 CControllerScoreboard::CControllerScoreboard(int type_, bool noSet_)
     : dimmer(nullptr),
@@ -291,10 +290,16 @@ void CControllerScoreboard::DrawBoard(int page, const CScoreBoard* board) {
     }
     if (first) first->Hide();
     const int own = board->ownRank;
-    if (own >= 1 && own <= kBoardRows) {
-        CDraw::DrawImageOnto("hiscores_highlighter1.png", page, 229, 162 + kRowPitch * own);
-        arrow1->SetPosition(kArrowLeftX, 177 + kRowPitch * own, false);
-        arrow2->SetPosition(kArrowRightX, 177 + kRowPitch * own, false);
+    // Equal scores share a rank: the player's row is marked where it stands,
+    // and when it stands below the first ten rows (tied with the tenth, say)
+    // it is drawn under them like any row further down.
+    const int ownRow = board->ownRow;
+    const bool ownOnTop = own >= 1 && own <= kBoardRows && ownRow >= 0 && ownRow < kBoardRows;
+    if (ownOnTop) {
+        const int place = ownRow + 1;
+        CDraw::DrawImageOnto("hiscores_highlighter1.png", page, 229, 162 + kRowPitch * place);
+        arrow1->SetPosition(kArrowLeftX, 177 + kRowPitch * place, false);
+        arrow2->SetPosition(kArrowRightX, 177 + kRowPitch * place, false);
         arrow1->Show(kSpriteNotDrawn, kSpriteNotDrawn);
         arrow2->Show(kSpriteNotDrawn, kSpriteNotDrawn);
     }
@@ -307,7 +312,8 @@ void CControllerScoreboard::DrawBoard(int page, const CScoreBoard* board) {
         // Names come from the server: drawn as the text they are, and one
         // too long to end before the count ends in "..." instead of running
         // into it.
-        const std::string name = FontFitTyped(kTextPlain, e.name, scoreLeft - kNameGap, false);
+        const std::string name =
+            FontFitTyped(FontFitRequest(kTextPlain, FontFit::kCutEnd, e.name, scoreLeft - kNameGap)).shown;
         BlitTypedString(kTextPlain, page, cellW, kRowH, 0, cellX, y, name.c_str());
         drawnRows.push_back(std::string(e.name) + "|" + score);
     };
@@ -317,7 +323,7 @@ void CControllerScoreboard::DrawBoard(int page, const CScoreBoard* board) {
         DebugLog(DBG_DEBUG, "Username:  '%s'   %i\n", e.name, e.score);
         drawRow(e, kRowTop + kRowPitch * static_cast<int>(i));
     }
-    if (own > kBoardRows) {
+    if (own >= 1 && !ownOnTop && (own > kBoardRows || ownRow >= kBoardRows)) {
         CDraw::DrawImageOnto("hiscores_highlighter2.png", page, 229, 365);
         drawnRankLine = FormatRank(own, board->count);
         BlitString(kTextPlain, page, kRowW, kRowH, 2, kRowX, 368, drawnRankLine.c_str());
@@ -481,7 +487,7 @@ void CControllerScoreboard::DownloadLevel() {
         BuildPage();
     else
         NoteFailure();
-    if (failureBody) OpenMessage();
+    if (failureBody) OpenMessage(kTextServerTitle);
 }
 
 void CControllerScoreboard::DownloadAllSets() {
@@ -503,7 +509,7 @@ void CControllerScoreboard::DownloadAllSets() {
         DebugLog(DBG_SCOREBOARD, "Downloading scores for '%s' (S=%i)  Result=%i\n", user.c_str(), s, allGood ? 1 : 0);
     }
     if (allGood) BuildPage();
-    if (failureBody) OpenMessage();
+    if (failureBody) OpenMessage(kTextServerTitle);
 }
 
 void CControllerScoreboard::Submit() {
@@ -530,7 +536,7 @@ void CControllerScoreboard::Submit() {
     } else {
         NoteFailure();
     }
-    if (failureBody) OpenMessage();
+    if (failureBody) OpenMessage(kTextServerTitle);
 }
 
 void CControllerScoreboard::Register(const char* name) {
@@ -572,7 +578,7 @@ void CControllerScoreboard::RunFollowUp() {
     switch (next) {
     case FOLLOW_SUBMIT: GUICallback(BUTTON_SUBMIT, 0, false); break;
     case FOLLOW_NAME_DIALOG: OpenNameDialog(pendingName, pendingMark); break;
-    case FOLLOW_MESSAGE: OpenMessage(); break;
+    case FOLLOW_MESSAGE: OpenMessage(kTextServerTitle); break;
     default: break;
     }
 }
@@ -594,10 +600,10 @@ void CControllerScoreboard::OpenNameDialog(const std::string& proposal, bool inv
     OpenChild(nameDialog);
 }
 
-void CControllerScoreboard::OpenMessage() {
+void CControllerScoreboard::OpenMessage(int titleId) {
     PrepareChild("Message");
     messageText = failureText;
-    message = new CControllerMessage(kTextServerTitle, failureBody, false, failureText.c_str());
+    message = new CControllerMessage(titleId, failureBody, false, failureText.c_str());
     failureBody = 0;
     failureText.clear();
     OpenChild(message);
@@ -677,5 +683,13 @@ void CControllerScoreboard::Pump() {
     }
     if (!loaded && result == 0) LoadSprites();
     SetPreviousId(CONTROLLER_SCOREBOARD);
+    // A solved level whose result could not be saved is told on its page.
+    if (result == 0 && followUp == FOLLOW_NONE && (type == SCOREBOARD_SOLVED || type == SCOREBOARD_SOLVED_NO_SET) &&
+        TakeSaveFailureNotice()) {
+        failureBody = kSaveFailureBody;
+        failureText.clear();
+        OpenMessage(kSaveFailureTitle);
+        return;
+    }
     if (result == 0) RunFollowUp();
 }

@@ -87,12 +87,6 @@ public:
     void InputMouseClick(bool released, bool left, bool right, bool wheelUp, bool wheelDown) override;
     void Pump() override;
 
-    // The page the main menu's score-board button opens: the overall board.
-    // Test builds of the game may ask for another (a post-game page, before
-    // the play screen can lead there).
-    static int GetMenuType() { return menuType; }
-    static void SetMenuType(int t) { menuType = t; }
-
     // "%ist of %i", "%ind of %i", "%ird of %i" or "%ith of %i".
     static std::string FormatRank(int rank, int count);
 
@@ -144,7 +138,9 @@ private:
 
     void PrepareChild(const char* name);
     void OpenNameDialog(const std::string& proposal, bool invalidMark);
-    void OpenMessage();
+    // A one-button message box with the failure noted (failureBody and
+    // failureText) under the title.
+    void OpenMessage(int titleId);
 
     CSprite* dimmer;
     CSprite* background;
@@ -180,6 +176,4 @@ private:
     std::vector<std::string> drawnRows;
     std::vector<std::string> drawnTexts;
     std::string drawnRankLine;
-
-    static int menuType;
 };

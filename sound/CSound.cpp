@@ -185,7 +185,13 @@ void CSound::SelectOutputInteractive() {
     ok = ok && WriteInt32(output, f);
     ok = ok && WriteInt32(driver, f);
     if (!ok) file.MarkFailed();
-    if (!ok || !file.Commit()) ErrorLog(true, "Cannot save sound data: %s\n", path.c_str());
+    if (ok && file.Commit()) return;
+    // The choice is already in effect: the game goes on with it, and the
+    // player learns that the next start will ask again.
+    ErrorLog(false, "Cannot save sound data: %s\n", path.c_str());
+    fprintf(out, "\n\nThe sound settings cannot be saved to %s, so this choice is used for this run only and will not "
+                 "be remembered.\n", path.c_str());
+    fflush(out);
 }
 
 void CSound::Update() {

@@ -11,6 +11,7 @@
 #include "images/DrawKit.h"
 #include "images/ImageEncoders.h"
 #include "images/IntroArt.h"
+#include "players/ScoreClient.h"
 
 namespace {
 
@@ -79,9 +80,12 @@ bool BuildStartupFiles(const BuildContext& ctx) {
     ok = CopyWhole(ctx.assetsDir + "/fonts/DejaVu-LICENSE.txt", out + "/DejaVu-LICENSE.txt") && ok;
 
     // No score-board vendor id: the game then sends its plain version. The
-    // extra menu entries stay off until there are pages to open.
+    // score server is the game's own; a host's own goes here (or into
+    // ZORV_SCOREBOARD_URL). The extra menu entries stay off until there are
+    // pages to open.
     const std::string params =
         "MOREGAMES_URL https://vormak-games.example/more\n"
+        "SCOREBOARD_URL " + std::string(kBuiltInScoreServer) + "\n"
         "USE_ZJ_BLINK 1\n"
         "USE_MOREGAMES 0\n"
         "USE_MORELEVELS 0\n";

@@ -10,17 +10,12 @@
 #include "players/CProfile.h"
 #include "sound/CSound.h"
 #include "sound/CSoundObject.h"
-#include "world/CElementAIBot.h"
 #include "world/CWorldDigest.h"
-#include "world/pieces/CElementDeviceButton.h"
-#include "world/pieces/CElementDeviceGate.h"
-#include "world/pieces/CElementDevicePowerup.h"
+#include "world/PieceStatics.h"
 #include "world/pieces/CElementDeviceTeleport.h"
 #include "world/pieces/CElementDeviceTrampoline.h"
-#include "world/pieces/CElementDeviceTube.h"
 #include "world/pieces/CElementLadder.h"
 #include "world/pieces/CElementObjectMagnet.h"
-#include "world/pieces/CElementTutorial.h"
 #include "world/pieces/PieceSprites.h"
 
 // ---- Shared world state ------------------------------------------------------
@@ -57,21 +52,6 @@ struct WorldStep {
 };
 WorldStep g_steps[CElement::kUndoSlots];
 
-// The piece classes whose shared state goes into every undo step too, in
-// the order they are saved and restored.
-struct PieceStatics {
-    const char* what;
-    void (*save)(int);
-    void (*restore)(int);
-};
-const PieceStatics kPieceStatics[] = {
-    {"buttons", &CElementDeviceButton::SaveStatics, &CElementDeviceButton::RestoreStatics},
-    {"powerups", &CElementDevicePowerup::SaveStatics, &CElementDevicePowerup::RestoreStatics},
-    {"teleports", &CElementDeviceTeleport::SaveStatics, &CElementDeviceTeleport::RestoreStatics},
-    {"trampolines", &CElementDeviceTrampoline::SaveStatics, &CElementDeviceTrampoline::RestoreStatics},
-    {"magnets", &CElementObjectMagnet::SaveStatics, &CElementObjectMagnet::RestoreStatics},
-};
-
 // How many settling passes one world step may run before we call it a
 // runaway: every pass that changes something starts a move, and moving
 // elements are skipped, so a real world settles in far fewer.
@@ -91,36 +71,6 @@ inline int SlideValue(CElement* e) {
     CElement* below = CElement::ElementBelow(x, y);
     if (below->IsNull()) return 0;
     return below->GetSurfaceFriction() + e->GetSlide();
-}
-
-// The fields an undo record keeps besides the sprites and the magnet links,
-// which are the same names on both sides: copied from an element into its
-// record, or back. One list, so that the two ways cannot drift apart.
-template <class To, class From>
-void CopyRecordedFields(To* to, const From& from) {
-    to->x = from.x, to->y = from.y, to->prevX = from.prevX, to->prevY = from.prevY;
-    to->passageX = from.passageX, to->passageY = from.passageY;
-    to->pixelX = from.pixelX, to->pixelY = from.pixelY, to->prevPixelX = from.prevPixelX;
-    to->prevPixelY = from.prevPixelY, to->ghostPixelX = from.ghostPixelX, to->ghostPixelY = from.ghostPixelY;
-    to->MAGNETIC = from.MAGNETIC, to->METALLIC = from.METALLIC, to->bursts = from.bursts;
-    to->occupiesGrid = from.occupiesGrid, to->gravity = from.gravity, to->slidable = from.slidable;
-    to->dynamic = from.dynamic, to->freezable = from.freezable, to->heatable = from.heatable;
-    to->burnable = from.burnable, to->meltable = from.meltable, to->facingLeft = from.facingLeft;
-    to->MOVING = from.MOVING, to->FALLING = from.FALLING, to->SLIDING = from.SLIDING;
-    to->PUSHING = from.PUSHING, to->PUSHED = from.PUSHED, to->LANDING = from.LANDING;
-    to->inflated = from.inflated, to->empActive = from.empActive, to->destroyed = from.destroyed;
-    to->effectSilent = from.effectSilent, to->FROZEN = from.FROZEN, to->steamActive = from.steamActive;
-    to->thawing = from.thawing, to->HEATED = from.HEATED, to->cooling = from.cooling;
-    to->explosionActive = from.explosionActive, to->delayedHeat = from.delayedHeat;
-    to->inPassage = from.inPassage, to->passageFrame = from.passageFrame;
-    to->ridden = from.ridden, to->pushDirLeft = from.pushDirLeft, to->pushDirRight = from.pushDirRight;
-    to->WASMOVINGLEFT = from.WASMOVINGLEFT, to->WASMOVINGRIGHT = from.WASMOVINGRIGHT;
-    to->WASMOVINGUP = from.WASMOVINGUP, to->WASMOVINGDOWN = from.WASMOVINGDOWN;
-    to->supportedAtStart = from.supportedAtStart, to->landed = from.landed, to->landingFrame = from.landingFrame;
-    to->skipSlideCheck = from.skipSlideCheck, to->TRAMP = from.TRAMP;
-    to->trampolineA = from.trampolineA, to->trampolineB = from.trampolineB;
-    to->leftTrampoline = from.leftTrampoline;
-    to->caughtFromRight = from.caughtFromRight, to->caughtFromLeft = from.caughtFromLeft;
 }
 
 }  // namespace
@@ -143,7 +93,7 @@ CElement::CElement(int x_, int y_, int createFlag_) : createFlag(createFlag_) {
 CElement::~CElement() {
     DeleteGhostSprite();
     FreeSounds();
-    for (CElementRecord& r : saved) {
+    for (Record& r : saved) {
         delete r.ghost;
         r.ghost = nullptr;
     }
@@ -1011,16 +961,7 @@ void CElement::ResetWorld() {
     heatedCells.clear();
     hero = nullptr;
     CreateNullElement();
-    CElementAIBot::ResetStatics();
-    CElementDeviceButton::ResetStatics();
-    CElementDeviceGate::ResetStatics();
-    CElementDevicePowerup::ResetStatics();
-    CElementDeviceTeleport::ResetStatics();
-    CElementDeviceTrampoline::ResetStatics();
-    CElementDeviceTube::ResetStatics();
-    CElementObjectMagnet::ResetStatics();
-    CElementLadder::ResetStatics();
-    ResetTutorialGrid();
+    for (const PieceStatics& statics : AllPieceStatics()) statics.reset();
     for (uint8_t& f : levelEnd) f = 0;
     justBuilt = true;
 }
@@ -1240,7 +1181,8 @@ void CElement::SaveUndoStep() {
     step.elements = allElements;
     step.spawned = spawned;
     std::copy(levelEnd, levelEnd + LEVELEND_ENDED, step.flags);
-    for (const PieceStatics& statics : kPieceStatics) {
+    for (const PieceStatics& statics : AllPieceStatics()) {
+        if (!statics.save) continue;
         DebugLog(DBG_UNDO, "   Saving STEP %i of %s\n", index, statics.what);
         statics.save(index);
     }
@@ -1290,7 +1232,8 @@ void CElement::LoadUndoStep(bool force) {
     allElements = step.elements;
     spawned = step.spawned;
     std::copy(step.flags, step.flags + LEVELEND_ENDED, levelEnd);
-    for (const PieceStatics& statics : kPieceStatics) {
+    for (const PieceStatics& statics : AllPieceStatics()) {
+        if (!statics.restore) continue;
         DebugLog(DBG_UNDO, "   Restoring STEP %i of %s\n", index, statics.what);
         statics.restore(index);
     }
@@ -1299,22 +1242,20 @@ void CElement::LoadUndoStep(bool force) {
 
 void CElement::SaveBaseState(int k) {
     if (k < 0 || k >= kUndoSlots) return;
-    CElementRecord& r = saved[k];
+    Record& r = saved[k];
+    UNDO_SAVE(r, ELEMENT_UNDO_FIELDS);
     r.sprite = sprite;
-    r.animationState = animationState;
     r.hasSpriteState = sprite != nullptr;
     if (sprite) r.spriteState = sprite->GetState();
     delete r.ghost;
     r.ghost = ghostSprite ? ghostSprite->Clone() : nullptr;
     // The copy only waits in the record; it must not be drawn.
     if (r.ghost) RemoveSprite(r.ghost);
-    CopyRecordedFields(&r, *this);
-    r.magnetHolderA = magnetHolderA, r.magnetHolderB = magnetHolderB;
 }
 
 void CElement::RestoreBaseState(int k) {
     if (k < 0 || k >= kUndoSlots) return;
-    const CElementRecord& r = saved[k];
+    const Record& r = saved[k];
     if (sprite != r.sprite) {
         if (sprite) {
             sprite->Hide();
@@ -1324,7 +1265,6 @@ void CElement::RestoreBaseState(int k) {
         if (sprite) sprite->Show(kSpriteNotDrawn, kSpriteNotDrawn);
     }
     lastShownSprite = sprite;
-    animationState = r.animationState;
     if (sprite && r.hasSpriteState) sprite->SetState(r.spriteState);
     CSprite* overlays[] = {spriteHeatGlow, spriteHeatExplosion, spriteSteam, spriteEMP};
     for (CSprite* o : overlays)
@@ -1332,30 +1272,26 @@ void CElement::RestoreBaseState(int k) {
     DeleteGhostSprite();
     if (r.ghost) ghostSprite = r.ghost->Clone();
 
-    CopyRecordedFields(this, r);
-    magnetHolderA = CellOrNull(r.magnetHolderA), magnetHolderB = CellOrNull(r.magnetHolderB);
+    UNDO_RESTORE(r, ELEMENT_UNDO_FIELDS);
+    magnetHolderA = CellOrNull(magnetHolderA), magnetHolderB = CellOrNull(magnetHolderB);
 }
 
 void CElement::DescribeState(CWorldDigest* d) { DescribeBaseState(d, true); }
 
 void CElement::DescribeBaseState(CWorldDigest* d, bool mainSprite) {
-    DIGEST_FIELDS(d, x, y, prevX, prevY, passageX, passageY, pixelX, pixelY, prevPixelX, prevPixelY, ghostPixelX,
-                  ghostPixelY, MAGNETIC, METALLIC, bursts, occupiesGrid, gravity, slidable, dynamic, freezable,
-                  heatable, burnable, meltable, facingLeft, MOVING, FALLING, SLIDING, PUSHING, PUSHED, LANDING,
-                  inflated, empActive, destroyed, effectSilent, FROZEN, steamActive, thawing, HEATED, cooling,
-                  explosionActive, delayedHeat, inPassage, passageFrame, ridden, pushDirLeft, pushDirRight,
-                  WASMOVINGLEFT, WASMOVINGRIGHT, WASMOVINGUP, WASMOVINGDOWN, supportedAtStart, landed, landingFrame,
-                  skipSlideCheck, TRAMP, trampolineA, trampolineB, leftTrampoline, caughtFromRight, caughtFromLeft,
-                  animationState);
-    d->AddElement("magnetHolderA", magnetHolderA);
-    d->AddElement("magnetHolderB", magnetHolderB);
+    // The kind codes never change, but tell the pieces apart in the key.
+    for (const auto& [name, code] : {std::pair{"type", type}, {"typeObject", typeObject}, {"typeDevice", typeDevice},
+                                     {"typeAI", typeAI}, {"typeTerrain", typeTerrain}, {"typeLadder", typeLadder},
+                                     {"typeMagnet", typeMagnet}, {"createFlag", createFlag}})
+        d->Field(name, code, CWorldDigest::kUndoAndKey);
+    UNDO_DESCRIBE(d, ELEMENT_UNDO_FIELDS);
     // The main sprite's frame and end time the animations that end a level or
     // a state, and the explosion's the moment a burning element is gone; the
     // ghost shows a passage through a teleport. The glow, the steam and the
     // EMP overlays are only for show.
     if (mainSprite) d->AddSprite("sprite", sprite, true);
     d->AddSprite("explosion", spriteHeatExplosion, true);
-    d->Add("ghost", ghostSprite != nullptr);
+    d->Field("ghost", ghostSprite != nullptr);
 }
 
 // ---- Sprites ---------------------------------------------------------------------

@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "engine/CSpriteState.h"
+#include "world/UndoFields.h"
 
 class CProfile;
 class CSoundObject;
@@ -64,31 +65,6 @@ enum LevelEndFlag {
     LEVELEND_CAUGHT = 4,
     LEVELEND_ENDED = 5,
     LEVELEND_COUNT = 6,
-};
-
-// What one undo step keeps of one element (every element keeps five).
-struct CElementRecord {
-    CSprite* sprite = nullptr;
-    int32_t animationState = -1;
-    bool hasSpriteState = false;
-    CSpriteState spriteState;
-    CSprite* ghost = nullptr;  // owned copy, or none
-    int32_t x = 0, y = 0, prevX = 0, prevY = 0, passageX = 0, passageY = 0;
-    int32_t pixelX = 0, pixelY = 0, prevPixelX = 0, prevPixelY = 0, ghostPixelX = 0, ghostPixelY = 0;
-    uint8_t MAGNETIC = 0, METALLIC = 0, bursts = 0, occupiesGrid = 0, gravity = 0, slidable = 0, dynamic = 0;
-    uint8_t freezable = 0, heatable = 0, burnable = 0, meltable = 0, facingLeft = 0;
-    uint8_t MOVING = 0, FALLING = 0, SLIDING = 0, PUSHING = 0, PUSHED = 0, LANDING = 0;
-    uint8_t inflated = 0, empActive = 0, destroyed = 0, effectSilent = 0, FROZEN = 0, steamActive = 0;
-    uint8_t thawing = 0, HEATED = 0, cooling = 0, explosionActive = 0, delayedHeat = 0, inPassage = 0;
-    int32_t passageFrame = 0;
-    uint8_t ridden = 0, pushDirLeft = 0, pushDirRight = 0;
-    uint8_t WASMOVINGLEFT = 0, WASMOVINGRIGHT = 0, WASMOVINGUP = 0, WASMOVINGDOWN = 0;
-    uint8_t supportedAtStart = 0, landed = 0;
-    int32_t landingFrame = -1;
-    uint8_t skipSlideCheck = 0, TRAMP = 0, trampolineA = 1, trampolineB = 1, leftTrampoline = 0;
-    class CElement* magnetHolderA = nullptr;
-    class CElement* magnetHolderB = nullptr;
-    uint8_t caughtFromRight = 0, caughtFromLeft = 0;
 };
 
 class CElement {
@@ -159,7 +135,8 @@ public:
     // 33: immune elements are left alone by cold, heat and magnets.
     virtual bool IsImmune();
     // 34: writes the element's part of the world digest from its live fields:
-    // everything an undo step must bring back (see CWorldDigest).
+    // everything an undo step must bring back, and what tells two positions
+    // at rest apart (see CWorldDigest).
     virtual void DescribeState(CWorldDigest* digest);
 
     // ---- Grid and lists ----------------------------------------------------
@@ -360,10 +337,9 @@ public:
 
     // ======================================================================
     // Fields. Kind codes first, then sprites, positions and the flags that
-    // movement, the world checks, heat and cold and undo work on.
+    // movement, the world checks, heat and cold and undo work on; then what
+    // undo keeps of them.
     // ======================================================================
-    CElementRecord saved[kUndoSlots];
-
     CSoundObject* soundStop = nullptr;
     CSoundObject* soundLand = nullptr;
     CSoundObject* soundIceSlide = nullptr;
@@ -443,6 +419,35 @@ public:
     CElement* magnetHolderB = nullptr;  // holds it on its right-hand chain
     uint8_t caughtFromRight = 0;
     uint8_t caughtFromLeft = 0;
+
+    // The fields every element keeps per undo step (see UndoFields.h); the
+    // kind codes never change, the sprites come back in their own way and
+    // the magnet links come back as the Null Element where they were empty.
+#define ELEMENT_UNDO_FIELDS(F)                                                                                         \
+    F(x, kUndoAndKey) F(y, kUndoAndKey) F(prevX, kUndo) F(prevY, kUndo) F(passageX, kUndo) F(passageY, kUndo)          \
+    F(pixelX, kUndoAndKey) F(pixelY, kUndoAndKey) F(prevPixelX, kUndo) F(prevPixelY, kUndo) F(ghostPixelX, kUndo)      \
+    F(ghostPixelY, kUndo) F(MAGNETIC, kUndoAndKey) F(METALLIC, kUndoAndKey) F(bursts, kUndoAndKey)                     \
+    F(occupiesGrid, kUndoAndKey) F(gravity, kUndoAndKey) F(slidable, kUndoAndKey) F(dynamic, kUndoAndKey)              \
+    F(freezable, kUndoAndKey) F(heatable, kUndoAndKey) F(burnable, kUndoAndKey) F(meltable, kUndoAndKey)               \
+    F(facingLeft, kUndoAndFacing) F(MOVING, kUndoAndKey) F(FALLING, kUndoAndKey) F(SLIDING, kUndoAndKey)               \
+    F(PUSHING, kUndo) F(PUSHED, kUndoAndKey) F(LANDING, kUndo) F(inflated, kUndoAndKey) F(empActive, kUndo)            \
+    F(destroyed, kUndoAndKey) F(effectSilent, kUndo) F(FROZEN, kUndoAndKey) F(steamActive, kUndo)                      \
+    F(thawing, kUndoAndKey) F(HEATED, kUndoAndKey) F(cooling, kUndoAndKey) F(explosionActive, kUndo)                   \
+    F(delayedHeat, kUndoAndKey) F(inPassage, kUndoAndKey) F(passageFrame, kUndo) F(ridden, kUndoAndKey)                \
+    F(pushDirLeft, kUndoAndKey) F(pushDirRight, kUndoAndKey) F(WASMOVINGLEFT, kUndoAndKey)                             \
+    F(WASMOVINGRIGHT, kUndoAndKey) F(WASMOVINGUP, kUndo) F(WASMOVINGDOWN, kUndo) F(supportedAtStart, kUndo)            \
+    F(landed, kUndo) F(landingFrame, kUndo) F(skipSlideCheck, kUndoAndKey) F(TRAMP, kUndoAndKey)                       \
+    F(trampolineA, kUndoAndKey) F(trampolineB, kUndoAndKey) F(leftTrampoline, kUndoAndKey)                             \
+    F(caughtFromRight, kUndoAndKey) F(caughtFromLeft, kUndoAndKey) F(animationState, kUndo)                            \
+    F(magnetHolderA, kUndoAndKey) F(magnetHolderB, kUndoAndKey)
+    struct Record {
+        UNDO_RECORD_FIELDS(CElement, ELEMENT_UNDO_FIELDS)
+        CSprite* sprite = nullptr;
+        bool hasSpriteState = false;
+        CSpriteState spriteState;
+        CSprite* ghost = nullptr;  // owned copy, or none
+    };
+    Record saved[kUndoSlots];
 
 protected:
     // Base save and restore of the fields every element keeps per step.

@@ -22,7 +22,6 @@ CElementAI::CElementAI(int x_, int y_) : CElement(x_, y_, 1) {
     dynamic = 1;
     freezable = 1;
     standingOn = GetNullElement();
-    for (AIRecord& r : aiSaved) r.standingOn = GetNullElement();
 }
 
 CElementAI::~CElementAI() {
@@ -32,12 +31,7 @@ CElementAI::~CElementAI() {
 
 void CElementAI::SaveState(int k) {
     DebugLog(DBG_UNDO, "      %s:  Saving ElementAI state...\n", GetTypeName());
-    if (k >= 0 && k < kUndoSlots) {
-        aiSaved[k].riding = riding;
-        aiSaved[k].standingOn = standingOn;
-        aiSaved[k].stun = STUN;
-        aiSaved[k].stunCount = stunCount;
-    }
+    if (k >= 0 && k < kUndoSlots) UNDO_SAVE(aiSaved[k], AI_UNDO_FIELDS);
     CElement::SaveState(k);
 }
 
@@ -46,12 +40,8 @@ void CElementAI::RestoreState(int k) {
     STUN = 0;
     stunCount = 0;
     if (k >= 0 && k < kUndoSlots) {
-        riding = aiSaved[k].riding;
-        standingOn = aiSaved[k].standingOn ? aiSaved[k].standingOn : GetNullElement();
-        // One knocked over by a load on its head stays down: got up, a
-        // guard pinned under a crate would see the hero for a frame and wake.
-        STUN = aiSaved[k].stun;
-        stunCount = aiSaved[k].stunCount;
+        UNDO_RESTORE(aiSaved[k], AI_UNDO_FIELDS);
+        if (!standingOn) standingOn = GetNullElement();
     }
     // A key held across an undo must be pressed again.
     ClearKeys();
@@ -64,8 +54,7 @@ void CElementAI::RestoreState(int k) {
 // Left out: the held keys and the heat warnings, which undo clears (a key
 // held across an undo must be pressed again), and the climbing steps' sound.
 void CElementAI::DescribeState(CWorldDigest* d) {
-    DIGEST_FIELDS(d, riding, STUN, stunCount);
-    d->AddElement("standingOn", standingOn);
+    UNDO_DESCRIBE(d, AI_UNDO_FIELDS);
     CElement::DescribeState(d);
 }
 
@@ -325,7 +314,7 @@ void CElementAI::PlaceSprite() {
 void CElementAI::ForgetTableSprites() {
     sprite = nullptr;
     lastShownSprite = nullptr;
-    for (CElementRecord& record : saved) record.sprite = nullptr;
+    for (Record& record : saved) record.sprite = nullptr;
     FreeEffectSprites();
 }
 

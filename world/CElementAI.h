@@ -47,13 +47,6 @@ public:
     static void DumpAll();
     static const std::vector<CElementAI*>& GetAIList() { return aiList; }
 
-    struct AIRecord {
-        uint8_t riding = 0;
-        CElement* standingOn = nullptr;
-        uint8_t stun = 0;
-        int32_t stunCount = 0;
-    };
-    AIRecord aiSaved[kUndoSlots];
     uint8_t riding = 0;              // moving along on top of a barrel it rolls
     CElement* standingOn = nullptr;  // the barrel it stands on, else the Null Element
     uint8_t KEYS[KEY_COUNT] = {0, 0, 0, 0, 0};
@@ -65,6 +58,15 @@ public:
     CSoundObject* soundClimb[kClimbSounds] = {};
     int32_t lastClimbSound = 0;
     int32_t climbCounter = 2;
+
+    // What undo keeps of an AI (see UndoFields.h). One knocked over by a load
+    // on its head stays down: got up, a guard pinned under a crate would see
+    // the hero for a frame and wake.
+#define AI_UNDO_FIELDS(F) F(riding, kUndoAndKey) F(standingOn, kUndoAndKey) F(STUN, kUndo) F(stunCount, kUndo)
+    struct AIRecord {
+        UNDO_RECORD_FIELDS(CElementAI, AI_UNDO_FIELDS)
+    };
+    AIRecord aiSaved[kUndoSlots];
 
 protected:
     // ---- What the hero and the bots do alike in their updates --------------

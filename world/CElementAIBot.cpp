@@ -59,7 +59,9 @@ void AddSquashFrames(CSprite* s, const char* squash, const char* rest) {
 }
 
 // The pictures that are one numbered run, or one picture held for a count
-// of steps (from < 0: the name is the picture's file).
+// of steps (from < 0: the name is the picture's file). Every bot picture
+// stands the bot on the middle of its cell; each origin leaves its picture
+// room on the left for what that state draws there.
 struct BotRow {
     int state, originX, originY, delay;
     const char* name;
@@ -74,30 +76,30 @@ const BotRow kBotRows[] = {
     {1, 25, 25, 2, "Bot Activating", false, "botfall", 0, 11, 1},
     {2, 25, 25, 2, "Bot Falling", true, "botfall", 9, 11, 1},
     {3, 25, 25, 2, "Bot Landing", false, "botfall", 12, 18, 1},
-    {5, 14, 23, 1, "Bot Run Left", true, "botrunleft", 0, 11, 1},
+    {5, 21, 23, 1, "Bot Run Left", true, "botrunleft", 0, 11, 1},
     {6, 18, 22, 1, "Bot Run Right", true, "botrunright", 0, 11, 1},
-    {7, 17, 20, 3, "Bot Stun Left", false, "botcrushedleft", 0, 2, 1},
-    {8, 18, 19, 3, "Bot Stun Right", false, "botcrushedright", 0, 2, 1},
-    {9, 17, 20, 3, "Bot Unstun Left", false, "botcrushedleft", 2, 0, 1},
-    {10, 18, 19, 3, "Bot Unstun Right", false, "botcrushedright", 2, 0, 1},
-    {11, 16, 19, 1, "Bot Push Left", true, "botpushleft", 0, 11, 1},
-    {12, 14, 18, 1, "Bot Push Right", true, "botpushright", 0, 11, 1},
-    {13, 14, 20, 0, "Bot Stand Left", false, "botstandleft.png", -1, 0, 1},
+    {7, 21, 20, 3, "Bot Stun Left", false, "botcrushedleft", 0, 2, 1},
+    {8, 19, 19, 3, "Bot Stun Right", false, "botcrushedright", 0, 2, 1},
+    {9, 21, 20, 3, "Bot Unstun Left", false, "botcrushedleft", 2, 0, 1},
+    {10, 19, 19, 3, "Bot Unstun Right", false, "botcrushedright", 2, 0, 1},
+    {11, 24, 19, 1, "Bot Push Left", true, "botpushleft", 0, 11, 1},
+    {12, 17, 18, 1, "Bot Push Right", true, "botpushright", 0, 11, 1},
+    {13, 16, 20, 0, "Bot Stand Left", false, "botstandleft.png", -1, 0, 1},
     {14, 18, 19, 0, "Bot Stand Right", false, "botstandright.png", -1, 0, 1},
     // The EMP: dimming down and back up again.
-    {15, 14, 20, 2, "Bot EMPed Left", false, "botstunnedleft", 0, 2, 1},
-    {16, 18, 19, 2, "Bot EMPed Right", false, "botstunnedright", 0, 2, 1},
-    {17, 14, 19, 2, "Bot Magnet-Held (Left)", false, "botmagnetleft", 0, 1, 1},
-    {18, 18, 20, 2, "Bot Magnet-Held (Right)", false, "botmagnetright", 0, 1, 1},
-    {19, 14, 20, 2, "Bot Sliding (Left)", true, "botslidingleft", 0, 5, 1},
-    {20, 15, 19, 2, "Bot Sliding (Right)", true, "botslidingright", 0, 5, 1},
-    {21, 18, 13, 2, "Bot Crawling (Left)", true, "botcrawlleft", 0, 5, 1},
-    {22, 15, 12, 2, "Bot Crawling (Right)", true, "botcrawlright", 0, 5, 1},
+    {15, 20, 20, 2, "Bot EMPed Left", false, "botstunnedleft", 0, 2, 1},
+    {16, 19, 19, 2, "Bot EMPed Right", false, "botstunnedright", 0, 2, 1},
+    {17, 17, 19, 2, "Bot Magnet-Held (Left)", false, "botmagnetleft", 0, 1, 1},
+    {18, 23, 20, 2, "Bot Magnet-Held (Right)", false, "botmagnetright", 0, 1, 1},
+    {19, 17, 20, 2, "Bot Sliding (Left)", true, "botslidingleft", 0, 5, 1},
+    {20, 22, 19, 2, "Bot Sliding (Right)", true, "botslidingright", 0, 5, 1},
+    {21, 21, 13, 2, "Bot Crawling (Left)", true, "botcrawlleft", 0, 5, 1},
+    {22, 16, 12, 2, "Bot Crawling (Right)", true, "botcrawlright", 0, 5, 1},
     {23, 22, 16, 0, "Bot Frozen", false, "botfrozen.png", -1, 0, 1},
     {48, 22, 16, 0, "Bot Frozen (and destroyed)", false, "botfrozenmelted.png", -1, 0, 1},
-    {49, 14, 20, 2, "Bot EMPed Left with LFall", false, "batstunnedlefttiltleft.png", -1, 0, 5},
+    {49, 23, 20, 2, "Bot EMPed Left with LFall", false, "batstunnedlefttiltleft.png", -1, 0, 5},
     {50, 14, 20, 2, "Bot EMPed Left with RFall", false, "batstunnedlefttiltright.png", -1, 0, 5},
-    {51, 18, 19, 2, "Bot EMPed Right with LFall", false, "batstunnedrighttiltleft.png", -1, 0, 5},
+    {51, 22, 19, 2, "Bot EMPed Right with LFall", false, "batstunnedrighttiltleft.png", -1, 0, 5},
     {52, 18, 19, 2, "Bot EMPed Right with RFall", false, "batstunnedrighttiltright.png", -1, 0, 5},
 };
 
@@ -190,7 +192,7 @@ void CElementAIBot::BuildTemperatureRows(bool left) {
         "Bot (COOLED_RIGHT)",  "Bot (COOLED_RIGHT_LFALL)",  "Bot (COOLED_RIGHT_RFALL)", "Bot (COOLED_RIGHT_SQUASH)",
     };
     const char* side = left ? "left" : "right";
-    const int ox = left ? 11 : 16;
+    const int ox = 20;
     const int oy = left ? 22 : 20;
     auto make = [&](int state, int delay) {
         stateSprites[state] = NewBotSprite(ox, oy, delay, kNames[state - ST_HEATED_LEFT], false);
@@ -293,30 +295,21 @@ bool CElementAIBot::IsImmune() { return IsCatching(); }
 void CElementAIBot::SaveState(int k) {
     if (k < 0 || k >= kUndoSlots) return;
     DebugLog(DBG_UNDO, "      %s:  Saving ElementAIBot state...\n", GetTypeName());
-    BotRecord& r = botSaved[k];
-    r.active = active;
-    r.activationFall = activationFall;
-    r.savedFacing = savedFacing;
-    r.empStunned = empStunned;
+    UNDO_SAVE(botSaved[k], BOT_UNDO_FIELDS);
     CElementAI::SaveState(k);
 }
 
 void CElementAIBot::RestoreState(int k) {
     if (k < 0 || k >= kUndoSlots) return;
     DebugLog(DBG_UNDO, "      %s:  Restoring ElementAIBot state...\n", GetTypeName());
-    const BotRecord& r = botSaved[k];
-    active = r.active;
-    activationFall = r.activationFall;
-    savedFacing = r.savedFacing;
-    empStunned = static_cast<uint8_t>(r.empStunned);
+    UNDO_RESTORE(botSaved[k], BOT_UNDO_FIELDS);
     catchDelay = kCatchDelay;
     CElementAI::RestoreState(k);
 }
 
-// Left out: the catch delay, which undo starts afresh, and the sounds'
-// cadence and budget.
+// Left out: the sounds' cadence and budget.
 void CElementAIBot::DescribeState(CWorldDigest* d) {
-    DIGEST_FIELDS(d, active, activationFall, savedFacing, empStunned);
+    UNDO_DESCRIBE(d, BOT_UNDO_FIELDS);
     CElementAI::DescribeState(d);
 }
 

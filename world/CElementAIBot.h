@@ -107,15 +107,9 @@ public:
     bool IsActivationFall() const { return activationFall != 0; }
     int GetCatchDelay() const { return catchDelay; }
 
-    struct BotRecord {
-        uint8_t active = 0, activationFall = 0, savedFacing = 0;
-        uint32_t empStunned = 0;
-    };
-
     // ======================================================================
     // Fields.
     // ======================================================================
-    BotRecord botSaved[kUndoSlots];
     CSprite* stateSprites[kStateCount] = {};
 
     CSoundObject* soundFall = nullptr;
@@ -135,6 +129,15 @@ public:
     uint8_t activationFall = 0;  // a hanging bot let go and drops
     uint8_t savedFacing = 0;     // the facing at the last deactivation
     uint8_t empStunned = 0;      // knocked out until its EMP picture ends
+
+    // What undo keeps of a bot (see UndoFields.h); undo starts the catch
+    // delay afresh.
+#define BOT_UNDO_FIELDS(F)                                                                                             \
+    F(active, kUndoAndKey) F(activationFall, kUndoAndKey) F(savedFacing, kUndo) F(empStunned, kUndoAndKey)
+    struct BotRecord {
+        UNDO_RECORD_FIELDS(CElementAIBot, BOT_UNDO_FIELDS)
+    };
+    BotRecord botSaved[kUndoSlots];
 
 private:
     void BuildStateSprites();

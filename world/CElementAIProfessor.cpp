@@ -274,18 +274,23 @@ CElementAIProfessor::~CElementAIProfessor() {
 }
 
 void CElementAIProfessor::BuildStateSprites() {
+    // Each origin is the one its pictures are drawn for: a picture that needs
+    // room on the left for its pose has a larger origin x, so that the figure
+    // keeps its place against the states before and after it.
     CSprite** t = stateSprites;
     t[0] = NewHeroSprite(11, 35, "Professor Standing Middle", true);
     AddStandFrames(t[0], "profstandmiddle");
     t[1] = NewHeroSprite(11, 35, "Professor Standing Left", true);
     AddStandFrames(t[1], "profstandleft");
-    t[2] = NewHeroSprite(11, 35, "Professor Standing Right", true);
+    t[2] = NewHeroSprite(13, 35, "Professor Standing Right", true);
     AddStandFrames(t[2], "profstandright");
-    t[3] = NewHeroSprite(12, 36, "Professor Running Left", true);
+    t[3] = NewHeroSprite(16, 36, "Professor Running Left", true);
     Run(t[3], "profrunleft", 0, 9);
     t[4] = NewHeroSprite(9, 36, "Professor Running Right", true);
     Run(t[4], "profrunright", 0, 9);
-    t[5] = NewHeroSprite(4, 31, "Professor Climbing Down", true);
+    // Both climbs share their pictures' left edge: he hangs in the same place
+    // on the ladder whichever way he goes.
+    t[5] = NewHeroSprite(21, 31, "Professor Climbing Down", true);
     Run(t[5], "profclimbdown", 0, 2);
     Frame(t[5], "profclimbdown", 1);
     t[6] = NewHeroSprite(21, 25, "Professor Climbing Up", true);
@@ -293,7 +298,7 @@ void CElementAIProfessor::BuildStateSprites() {
     Frame(t[6], "profclimbup", 1);
     t[7] = NewHeroSprite(13, 28, "Professor Falling", true);
     Run(t[7], "proffall", 0, 5);
-    t[8] = NewHeroSprite(17, 30, "Professor Pushing Left", true);
+    t[8] = NewHeroSprite(20, 30, "Professor Pushing Left", true);
     Run(t[8], "profpushleft", 0, 7);
     t[9] = NewHeroSprite(17, 30, "Professor Pushing Right", true);
     Run(t[9], "profpushright", 0, 7);
@@ -301,9 +306,9 @@ void CElementAIProfessor::BuildStateSprites() {
     Run(t[10], "profhotstepleft", 0, 48, ".png");
     t[11] = NewHeroSprite(12, 36, "Professor Hot Step Right", false);
     Run(t[11], "profhotstepright", 0, 48, ".png");
-    t[12] = NewHeroSprite(14, 37, "Professor Hot Push Left", false);
+    t[12] = NewHeroSprite(19, 37, "Professor Hot Push Left", false);
     Run(t[12], "profpushhotleft", 0, 32, ".png");
-    t[13] = NewHeroSprite(16, 36, "Professor Hot Push Right", false);
+    t[13] = NewHeroSprite(19, 36, "Professor Hot Push Right", false);
     Run(t[13], "profpushhotright", 0, 32, ".png");
     t[14] = NewHeroSprite(25, 35, "Professor Inflating Left", false);
     Run(t[14], "profinflateleft", 0, 7);
@@ -362,10 +367,10 @@ void CElementAIProfessor::BuildStateSprites() {
     t[37] = NewHeroSprite(16, 39, "Professor Activating Tube Exit", false, kLayerTubeExit);
     Run(t[37], "tube", 0, 21);
     t[37]->AddFrame("tubeexit0.png");
-    t[38] = NewHeroSprite(11, 35, "Professor Jumping Ladder Left", true);
+    t[38] = NewHeroSprite(14, 35, "Professor Jumping Ladder Left", true);
     Run(t[38], "profladderleft", 0, 3);
     Frame(t[38], "profladderleft", 3);
-    t[39] = NewHeroSprite(11, 35, "Professor Jumping Ladder Right", true);
+    t[39] = NewHeroSprite(13, 35, "Professor Jumping Ladder Right", true);
     Run(t[39], "profladderright", 0, 3);
     Frame(t[39], "profladderright", 3);
     t[40] = NewHeroSprite(37, 35, "Professor Caught on Left", false);
@@ -376,10 +381,10 @@ void CElementAIProfessor::BuildStateSprites() {
     Run(t[42], "profbarrelleft", 0, 9);
     t[43] = NewHeroSprite(13, 35, "Professor Barrel Right", true);
     Run(t[43], "profbarrelright", 0, 9);
-    t[44] = NewHeroSprite(11, 15, "Professor Crawl Left", true);
+    t[44] = NewHeroSprite(19, 15, "Professor Crawl Left", true);
     Run(t[44], "profcrawlleft", 4, 5);
     Run(t[44], "profcrawlleft", 0, 3);
-    t[45] = NewHeroSprite(11, 15, "Professor Crawl Right", true);
+    t[45] = NewHeroSprite(16, 15, "Professor Crawl Right", true);
     Run(t[45], "profcrawlright", 4, 5);
     Run(t[45], "profcrawlright", 0, 3);
     t[46] = NewHeroSprite(15, 23, "Professor Stun Left", false, kLayerHero, 3);
@@ -527,22 +532,7 @@ void CElementAIProfessor::SaveState(int k) {
     DebugLog(DBG_UNDO, "      %s:  Saving ElementAIProfessor state...\n", GetTypeName());
     HeroRecord& r = heroSaved[k];
     r.stepCount = GetStepCount();
-    r.arriving = arriving;
-    r.exiting = exiting;
-    r.usingPowerup = usingPowerup;
-    r.idleAnimating = idleAnimating;
-    r.turnPending = turnPending;
-    r.flingDone = flingDone;
-    r.facingFront = facingFront;
-    r.standingMiddle = standingMiddle;
-    r.idleCounter = idleCounter;
-    r.idleIndex = idleIndex;
-    for (int p = 0; p < kInventorySize; ++p) r.inventory[p] = inventory[p];
-    r.activePowerup = activePowerup;
-    r.activePowerupDelay = activePowerupDelay;
-    r.powerupTargetX = powerupTargetX;
-    r.powerupTargetY = powerupTargetY;
-    r.powerupTargetFacingLeft = powerupTargetFacingLeft;
+    UNDO_SAVE(r, HERO_UNDO_FIELDS);
     CElementAI::SaveState(k);
 }
 
@@ -551,16 +541,7 @@ void CElementAIProfessor::RestoreState(int k) {
     DebugLog(DBG_UNDO, "      %s:  Restoring ElementAIProfessor state...\n", GetTypeName());
     const HeroRecord& r = heroSaved[k];
     SetStepCount(r.stepCount);
-    arriving = 0;
-    exiting = r.exiting;
-    usingPowerup = r.usingPowerup;
-    idleAnimating = 0;
-    turnPending = r.turnPending;
-    flingDone = r.flingDone;
-    facingFront = r.facingFront;
-    standingMiddle = r.standingMiddle;
-    idleCounter = 0;
-    idleIndex = r.idleIndex;
+    // The inventory's icons follow the positions that change.
     for (int p = 0; p < kInventorySize; ++p) {
         const int now = inventory[p];
         const int then = r.inventory[p];
@@ -572,13 +553,11 @@ void CElementAIProfessor::RestoreState(int k) {
         } else {
             iconSprites[p][0]->Hide();
         }
-        inventory[p] = then;
     }
-    activePowerup = r.activePowerup;
-    activePowerupDelay = r.activePowerupDelay;
-    powerupTargetX = r.powerupTargetX;
-    powerupTargetY = r.powerupTargetY;
-    powerupTargetFacingLeft = r.powerupTargetFacingLeft;
+    UNDO_RESTORE(r, HERO_UNDO_FIELDS);
+    arriving = 0;
+    idleAnimating = 0;
+    idleCounter = 0;
     mouseWalk = 0;
     mouseTargetX = mouseTargetY = 0;
     hoveredPosition = -1;
@@ -586,13 +565,11 @@ void CElementAIProfessor::RestoreState(int k) {
     slidable = 1;
 }
 
-// Left out: what undo starts afresh (the arrival from the tube, the idle
-// animation and its count, the mouse walk and the hovered icon) and the
-// sounds' cadence.
+// Left out: the sounds' cadence. The arrival is in the key view only: undo
+// ends it, but until it ends the hero takes no commands.
 void CElementAIProfessor::DescribeState(CWorldDigest* d) {
-    DIGEST_FIELDS(d, exiting, usingPowerup, turnPending, flingDone, facingFront, standingMiddle, idleIndex);
-    for (int p = 0; p < kInventorySize; ++p) d->AddAt("inventory", p, inventory[p]);
-    DIGEST_FIELDS(d, activePowerup, activePowerupDelay, powerupTargetX, powerupTargetY, powerupTargetFacingLeft);
+    UNDO_DESCRIBE(d, HERO_UNDO_FIELDS);
+    d->Field("arriving", arriving, CWorldDigest::kKey);
     CElementAI::DescribeState(d);
     // Undo ends the arrival, and with it the hero's hold in the tube: he
     // slides as he does once out of it.

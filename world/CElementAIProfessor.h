@@ -89,21 +89,9 @@ public:
     // Debug: the inventory and the power-up in use.
     void DumpPowerups() const;
 
-    struct HeroRecord {
-        int32_t stepCount = 0;
-        uint8_t arriving = 0, exiting = 0, usingPowerup = 0, idleAnimating = 0;
-        uint8_t turnPending = 0, flingDone = 0, facingFront = 0, standingMiddle = 0;
-        int32_t idleCounter = 0, idleIndex = -1;
-        int32_t inventory[kInventorySize] = {};
-        int32_t activePowerup = 0, activePowerupDelay = 0;
-        int32_t powerupTargetX = 0, powerupTargetY = 0;
-        uint8_t powerupTargetFacingLeft = 0;
-    };
-
     // ======================================================================
     // Fields.
     // ======================================================================
-    HeroRecord heroSaved[kUndoSlots];
     CSprite* stateSprites[kStateCount] = {};
     CSprite* iconSprites[kInventorySize][kIconKinds] = {};
     CSprite* idleSprites[kIdleCount] = {};
@@ -149,6 +137,20 @@ public:
     int32_t activePowerupDelay = 0;
     int32_t powerupTargetX = 0, powerupTargetY = 0;
     uint8_t powerupTargetFacingLeft = 0;
+
+    // What undo keeps of the hero (see UndoFields.h), besides the level's
+    // step count. Undo starts afresh: the arrival from the tube, the idle
+    // animation and its count, the mouse walk and the hovered icon.
+#define HERO_UNDO_FIELDS(F)                                                                                            \
+    F(exiting, kUndoAndKey) F(usingPowerup, kUndoAndKey) F(turnPending, kUndo) F(flingDone, kUndo)                     \
+    F(facingFront, kUndo) F(standingMiddle, kUndo) F(idleIndex, kUndo) F(inventory, kUndoAndKey)                       \
+    F(activePowerup, kUndoAndKey) F(activePowerupDelay, kUndoAndKey) F(powerupTargetX, kUndo)                          \
+    F(powerupTargetY, kUndo) F(powerupTargetFacingLeft, kUndo)
+    struct HeroRecord {
+        UNDO_RECORD_FIELDS(CElementAIProfessor, HERO_UNDO_FIELDS)
+        int32_t stepCount = 0;
+    };
+    HeroRecord heroSaved[kUndoSlots];
 
 private:
     void BuildStateSprites();

@@ -21,8 +21,6 @@ constexpr size_t kHeadingBytes = 33;
 constexpr size_t kLayerBytes = CLevel::kCells * 4;
 // The fixed part before the teleport lists: ID, heading, two layers.
 constexpr size_t kFixedBytes = 4 + kHeadingBytes + 2 * kLayerBytes;
-// A level file is small; anything far larger is not one of ours.
-constexpr long kMaxFileBytes = 64L * 1024 * 1024;
 
 const char* KindName(uint32_t kind) {
     switch (kind) {
@@ -180,7 +178,7 @@ bool CLevel::LoadFile(const std::string& path, const char* name) {
     std::vector<uint8_t> bytes;
     bool ok = fseek(f, 0, SEEK_END) == 0;
     const long size = ok ? ftell(f) : -1;
-    ok = ok && size >= 0 && size <= kMaxFileBytes && fseek(f, 0, SEEK_SET) == 0;
+    ok = ok && size >= 0 && size <= CLevel::kFileBytesMax && fseek(f, 0, SEEK_SET) == 0;
     if (ok) {
         bytes.resize(static_cast<size_t>(size));
         ok = size == 0 || fread(bytes.data(), 1, bytes.size(), f) == bytes.size();
@@ -284,13 +282,15 @@ bool CLevel::Parse(const uint8_t* data, size_t size, const char* name) {
         int32_t x = 0;
         int32_t y = 0;
         uint32_t length = 0;
-        if (!r.ReadI32(&x) || !r.ReadI32(&y) || !r.ReadU32(&length) || length > r.Remaining()) {
+        // A text ends at its first zero byte.
+        if (!r.ReadI32(&x) || !r.ReadI32(&y) || !r.ReadU32(&length) || length > r.Remaining() ||
+            strnlen(reinterpret_cast<const char*>(r.Data() + r.Position()), length) > kSignTextMax) {
             DebugLog(DBG_ERROR, "CLevel::Load()   Damaged tutorial entry in '%s'\n", shownName);
             return false;
         }
-        std::string text(reinterpret_cast<const char*>(r.Data() + r.Position()), length);
+        const char* start = reinterpret_cast<const char*>(r.Data() + r.Position());
+        const std::string text(start, strnlen(start, length));
         r.Skip(length);
-        text.resize(strlen(text.c_str()));  // a text ends at its first zero byte
         if (!Inside(x, y)) {
             DebugLog(DBG_WARNING, "CLevel::Load()   Dropping tutorial text outside the grid (%i,%i)\n", x, y);
             continue;
@@ -464,7 +464,7 @@ bool CLevel::Remove(const char* name) {
 
 bool CLevel::RemovePath(const std::string& path) {
     // What a save cut off by a crash left beside the file goes with it.
-    unlink((path + ".tmp").c_str());
+    unlink((path + CAtomicFile::kTempSuffix).c_str());
     if (remove(path.c_str()) == 0) {
         DebugLog(DBG_DEBUG, "CLevel::Remove()  Level has been succesfully removed:  '%s'\n", path.c_str());
         return true;
@@ -699,17 +699,6 @@ void CLevel::SetSolutionRecorded() {
 bool CLevel::IsSolutionRecorded() const {
     DebugLog(DBG_STACK, "CLevel::IsSolutionRecorded()\n");
     return solutionRecorded_;
-}
-
-void CLevel::EraseSolutionAfter(int frame) {
-    for (size_t k = 0; k < solution_.size(); ++k) {
-        if (solution_[k].frame >= frame) {
-            DebugLog(DBG_STACK, "Erasing all after frame %i  (key:%i)\n", frame, solution_[k].key);
-            solution_.resize(k);
-            break;
-        }
-    }
-    if (replayCursor_ >= static_cast<int>(solution_.size())) replayCursor_ = solution_.empty() ? 0 : static_cast<int>(solution_.size()) - 1;
 }
 
 void CLevel::PrintSolution() const {

@@ -108,8 +108,19 @@ public:
     // files with longer names are read, saved and removed by their whole name.
     static constexpr size_t kFileNameMax = 16;
     static constexpr size_t kHeadingMax = 32;
+    // The longest sign text (in bytes, a line break "%n" counting two): what
+    // the editor's sign box holds. A level file with a longer one is damaged.
+    static constexpr size_t kSignTextMax = 250;
     static constexpr int kBackgroundCount = 8;
     static constexpr int kDefaultBackground = 4;
+    // The largest level file there can be: the ID, the heading and two
+    // layers; every place a portal can stand (33 columns, as -1 is one, by
+    // 24 rows) in each colour's list; a sign with the editor's longest text
+    // on every cell; the background; and a solution of 65536
+    // records (an hour of play at 18 a second). A larger file is no level.
+    static constexpr long kFileBytesMax = 4 + (kHeadingMax + 1) + 2 * kCells * 4 +
+                                          kTeleportColours * (4 + (kWidth + 1) * kHeight * 8) + 4 +
+                                          kCells * (12 + kSignTextMax) + 4 + 4 + 65536 * 12;
 
     CLevel();
     ~CLevel() = default;
@@ -217,10 +228,8 @@ public:
     void ClearSolution();
     void SetSolutionRecorded();
     bool IsSolutionRecorded() const;
-    void EraseSolutionAfter(int frame);
     void PrintSolution() const;
     const std::vector<ReplayKey>& GetSolution() const { return solution_; }
-    int GetReplayCursor() const { return replayCursor_; }
 
     // ---- Fields -------------------------------------------------------------
     const char* GetFileName() const { return fileName_.c_str(); }

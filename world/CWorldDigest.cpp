@@ -5,15 +5,7 @@
 #include <cstdio>
 
 #include "engine/CSprite.h"
-#include "world/CElementAIBot.h"
-#include "world/pieces/CElementDeviceButton.h"
-#include "world/pieces/CElementDevicePowerup.h"
-#include "world/pieces/CElementDeviceTeleport.h"
-#include "world/pieces/CElementDeviceTrampoline.h"
-#include "world/pieces/CElementDeviceTube.h"
-#include "world/pieces/CElementLadder.h"
-#include "world/pieces/CElementObjectMagnet.h"
-#include "world/pieces/CElementTutorial.h"
+#include "world/PieceStatics.h"
 
 namespace {
 
@@ -53,61 +45,70 @@ std::string FieldDifference(const std::string& part, const std::string& now, con
 
 }  // namespace
 
-CWorldDigest CWorldDigest::Take() {
-    CWorldDigest d;
-    const std::vector<CElement*>& all = CElement::GetAllElements();
-    for (size_t i = 0; i < all.size(); ++i) d.index_.emplace(all[i], static_cast<int>(i));
+CWorldDigest::CWorldDigest(View view, bool heroFacing, bool bytes)
+    : view_(view), heroFacing_(heroFacing), bytes_(bytes) {}
 
-    d.BeginPart("world");
-    d.Add("steps", CElement::GetStepCount());
-    for (int flag = 0; flag < LEVELEND_COUNT; ++flag)
-        d.Add(kLevelEndNames[flag], CElement::GetLevelEndFlag(LevelEndFlag(flag)));
-    d.AddElement("hero", CElement::GetHero());
-    d.AddElements("spawned", CElement::GetSpawned());
-    d.AddCells("grid", -1, [&d](int x, int y) { return d.ElementIndex(CElement::GetStoredAt(x, y)); });
-
-    for (size_t i = 0; i < all.size(); ++i) {
-        d.BeginPart("#" + std::to_string(i) + " " + all[i]->GetTypeName());
-        all[i]->DescribeState(&d);
-    }
-
-    // The class-wide tables, each asked for by name here rather than through
-    // the list that undo saves them by: a table undo leaves out still shows.
-    // Left out: a class's mark that it has pieces in this level (it only
-    // spares an unused class its undo copies, and stays once a piece of the
-    // class has been made), the counters that only vary looks and sounds from
-    // piece to piece (bobbing phases, picture and sound choices, the frame a
-    // gate sound last played) and the lists kept for the debug dumps.
-    CElementDeviceButton::DescribeStatics(&d);
-    CElementDevicePowerup::DescribeStatics(&d);
-    CElementDeviceTeleport::DescribeStatics(&d);
-    CElementDeviceTrampoline::DescribeStatics(&d);
-    CElementDeviceTube::DescribeStatics(&d);
-    CElementLadder::DescribeStatics(&d);
-    CElementObjectMagnet::DescribeStatics(&d);
-    CElementTutorial::DescribeStatics(&d);
-    CElementAIBot::DescribeStatics(&d);
+CWorldDigest CWorldDigest::Take(View view, bool heroFacing) {
+    CWorldDigest d(view, heroFacing, false);
+    d.Describe();
     return d;
 }
 
-void CWorldDigest::BeginPart(const std::string& name) { parts_.push_back({name, std::string()}); }
+std::string CWorldDigest::TakeBytes(View view, bool heroFacing) {
+    CWorldDigest d(view, heroFacing, true);
+    d.bytesOut_.reserve(CElement::kGridCells * 6 + CElement::GetAllElements().size() * 96);
+    d.Describe();
+    return std::move(d.bytesOut_);
+}
 
-void CWorldDigest::Add(std::string_view field, int64_t value) {
+void CWorldDigest::Describe() {
+    const std::vector<CElement*>& all = CElement::GetAllElements();
+    index_.reserve(all.size() * 2);
+    for (size_t i = 0; i < all.size(); ++i) index_.emplace(all[i], static_cast<int>(i));
+
+    BeginPart("world");
+    Field("steps", CElement::GetStepCount());
+    for (int flag = 0; flag < LEVELEND_COUNT; ++flag)
+        Field(kLevelEndNames[flag], CElement::GetLevelEndFlag(LevelEndFlag(flag)), kUndoAndKey);
+    AddElement("hero", CElement::GetHero());
+    AddElements("spawned", CElement::GetSpawned());
+    Field("elements", static_cast<int32_t>(all.size()), kUndoAndKey);
+    AddCells(
+        "grid", -1, [this](int x, int y) { return ElementIndex(CElement::GetStoredAt(x, y)); }, kUndoAndKey);
+
+    for (size_t i = 0; i < all.size(); ++i) {
+        BeginElement(i, all[i]);
+        all[i]->DescribeState(this);
+    }
+    heroPart_ = false;
+    for (const PieceStatics& statics : AllPieceStatics())
+        if (statics.describe) statics.describe(this);
+}
+
+void CWorldDigest::BeginPart(const char* name) {
+    if (!bytes_) parts_.push_back({name, std::string()});
+}
+
+void CWorldDigest::BeginElement(size_t index, const CElement* element) {
+    heroPart_ = element->IsProfessor();
+    if (!bytes_) parts_.push_back({"#" + std::to_string(index) + " " + element->GetTypeName(), std::string()});
+}
+
+void CWorldDigest::Number(const char* name, int index, int64_t value, size_t size) {
+    if (bytes_) return Bytes(value, size);
     char text[24];
     const auto end = std::to_chars(text, text + sizeof(text), value).ptr;
-    AddField(field, std::string_view(text, static_cast<size_t>(end - text)));
+    const std::string_view valueText(text, static_cast<size_t>(end - text));
+    if (index < 0) return AddField(name, valueText);
+    char indexed[96];
+    snprintf(indexed, sizeof(indexed), "%s[%d]", name, index);
+    AddField(indexed, valueText);
 }
 
-void CWorldDigest::AddNextField(const char** names, int64_t value) {
-    const char* name = *names;
-    while (*name == ',' || *name == ' ') ++name;
-    const char* end = name;
-    while (*end && *end != ',' && *end != ' ') ++end;
-    *names = end;
-    Add(std::string_view(name, static_cast<size_t>(end - name)), value);
+void CWorldDigest::Bytes(int64_t value, size_t size) {
+    const uint64_t bits = static_cast<uint64_t>(value);
+    for (size_t i = 0; i < size; ++i) bytesOut_.push_back(static_cast<char>((bits >> (8 * i)) & 0xff));
 }
-
-void CWorldDigest::AddText(const char* field, const std::string& text) { AddField(field, text); }
 
 void CWorldDigest::AddField(std::string_view field, std::string_view value) {
     if (parts_.empty()) BeginPart("?");
@@ -116,7 +117,7 @@ void CWorldDigest::AddField(std::string_view field, std::string_view value) {
 }
 
 void CWorldDigest::Replace(const char* field, int64_t value) {
-    if (parts_.empty()) return;
+    if (bytes_ || !Wants(kUndo) || parts_.empty()) return;
     std::string& fields = parts_.back().fields;
     const std::string key = std::string(field) + "=";
     for (size_t at = 0; at < fields.size(); at = fields.find('\n', at) + 1) {
@@ -125,19 +126,17 @@ void CWorldDigest::Replace(const char* field, int64_t value) {
         fields.replace(at + key.size(), end - at - key.size(), std::to_string(value));
         return;
     }
-    Add(field, value);
-}
-
-void CWorldDigest::AddAt(const char* field, int index, int64_t value) {
-    char name[96];
-    snprintf(name, sizeof(name), "%s[%d]", field, index);
-    Add(name, value);
+    Field(field, value);
 }
 
 void CWorldDigest::AddCell(const char* field, int x, int y, int64_t value) {
+    if (bytes_) {
+        Bytes(x * CElement::kGridHeight + y, 2);
+        return Bytes(value, 4);
+    }
     char name[96];
     snprintf(name, sizeof(name), "%s(%d,%d)", field, x, y);
-    Add(name, value);
+    Number(name, -1, value, 4);
 }
 
 int CWorldDigest::ElementIndex(const CElement* element) const {
@@ -147,11 +146,10 @@ int CWorldDigest::ElementIndex(const CElement* element) const {
     return it == index_.end() ? -3 : it->second;
 }
 
-void CWorldDigest::AddElement(const char* field, const CElement* element) { Add(field, ElementIndex(element)); }
-
 void CWorldDigest::AddSprite(const char* field, const CSprite* sprite, bool state) {
+    if (bytes_ || !Wants(kUndo)) return;
     if (!sprite) {
-        AddText(field, "none");
+        AddField(field, "none");
         return;
     }
     std::string text = sprite->GetName();
@@ -160,7 +158,7 @@ void CWorldDigest::AddSprite(const char* field, const CSprite* sprite, bool stat
         if (sprite->IsHidden()) text += " hidden";
         if (sprite->IsFinished()) text += " finished";
     }
-    AddText(field, text);
+    AddField(field, text);
 }
 
 std::string CWorldDigest::FindDifference(const CWorldDigest& then) const {
@@ -174,13 +172,4 @@ std::string CWorldDigest::FindDifference(const CWorldDigest& then) const {
     if (parts_.size() > common) return parts_[common].name + " is new";
     if (then.parts_.size() > common) return then.parts_[common].name + " is missing";
     return std::string();
-}
-
-std::string CWorldDigest::ToString() const {
-    std::string out;
-    for (const Part& p : parts_) {
-        out += p.name + ":\n";
-        for (const auto& f : SplitFields(p.fields)) out += "    " + f.first + " = " + f.second + "\n";
-    }
-    return out;
 }

@@ -293,6 +293,10 @@ TEST_F(ControllerTest, CaptureKeyReleasedSavesNothing) {
     EXPECT_FALSE(s.CaptureScreen(false, 'a'));
     EXPECT_FALSE(s.CaptureScreen(true, KEY_RETURN));
     EXPECT_TRUE(s.CaptureScreen(true, KEY_KP0));
+    // Pressed with no screen to save: no capture is claimed.
+    testing::internal::CaptureStdout();
+    EXPECT_TRUE(s.CaptureScreen(false, KEY_KP0));
+    EXPECT_EQ(testing::internal::GetCapturedStdout().find("Screen captured"), std::string::npos);
     int entries = 0;
     if (DIR* d = opendir(dir.Path().c_str())) {
         while (dirent* e = readdir(d))

@@ -32,6 +32,7 @@ TEST_F(ParametersTest, OnlyTheAddressGivesAllFlagsOnAndNoVendor) {
     EXPECT_EQ(Load("MOREGAMES_URL http://a.example/x\n"), "");
     EXPECT_STREQ(GetMoreGamesURL(), "http://a.example/x");
     EXPECT_EQ(GetVendorID(), nullptr);
+    EXPECT_EQ(GetScoreboardURL(), nullptr);
     EXPECT_TRUE(UseZJBlink());
     EXPECT_TRUE(UseMoreGames());
     EXPECT_TRUE(UseMoreLevels());
@@ -39,8 +40,9 @@ TEST_F(ParametersTest, OnlyTheAddressGivesAllFlagsOnAndNoVendor) {
 
 TEST_F(ParametersTest, CrLfLinesBlanksAndFlags) {
     Load("  MOREGAMES_URL   http://b.example  \r\nVENDOR_ID v42\r\nUSE_MOREGAMES 0\r\nUSE_ZJ_BLINK yes\r\n"
-         "USE_MORELEVELS 1\r\nMOREGAMES_URL http://later.example\r\n");
+         "USE_MORELEVELS 1\r\nMOREGAMES_URL http://later.example\r\nSCOREBOARD_URL http://club.example/zorv/\r\n");
     EXPECT_STREQ(GetMoreGamesURL(), "http://later.example");
+    EXPECT_STREQ(GetScoreboardURL(), "http://club.example/zorv/");
     EXPECT_STREQ(GetVendorID(), "v42");
     EXPECT_FALSE(UseMoreGames());
     EXPECT_FALSE(UseZJBlink());

@@ -7,7 +7,9 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -19,12 +21,13 @@
 #include <vector>
 
 #include "engine/Utilities.h"
+#include "platform/Platform.h"
 #include "players/CProfile.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
 
-const std::string kMilestoneBinary = std::string(ZORV_RUN_DIR) + "/zorv_milestones";
+const std::string kMilestoneBinary = ZORV_MILESTONE_BINARY;
 
 struct RunResult {
     int exitCode = -1;
@@ -63,25 +66,22 @@ RunResult RunProgram(const std::string& binary, const std::string& folder, const
     return r;
 }
 
-// Starts the program as RunProgram does, without waiting for it; its output
-// goes to outFile.
+// Starts the program windowed as RunProgram does (as user asUser when not
+// -1), without waiting for it; its output goes to outFile.
 pid_t StartProgram(const std::string& binary, const std::string& folder, const std::string& home,
-                   const std::string& outFile) {
-    const pid_t pid = fork();
-    if (pid != 0) return pid;
-    if (chdir(folder.c_str()) != 0) _exit(126);
-    setenv("HOME", home.c_str(), 1);
-    setenv("XDG_DATA_HOME", (home + "/data").c_str(), 1);
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
-    const int fd = open(outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (fd >= 0) {
-        dup2(fd, 1);
-        dup2(fd, 2);
-        close(fd);
-    }
-    execl(binary.c_str(), binary.c_str(), "1", static_cast<char*>(nullptr));
-    _exit(127);
+                   const std::string& outFile, int asUser = -1) {
+    return SpawnProgram({binary, "1"},
+                        {"HOME=" + home, "XDG_DATA_HOME=" + home + "/data", "XDG_DOCUMENTS_DIR=" + home + "/documents",
+                         "SDL_VIDEODRIVER=dummy", "SDL_AUDIODRIVER=dummy"},
+                        outFile, folder, asUser);
+}
+
+// Waits at most seconds for text in a file.
+bool WaitForText(const std::string& file, const std::string& text, int seconds) {
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    while (std::chrono::steady_clock::now() < until && ReadFileText(file).find(text) == std::string::npos)
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    return ReadFileText(file).find(text) != std::string::npos;
 }
 
 // Every entry of a folder (the folder itself as ".") with its bytes and
@@ -196,7 +196,7 @@ TEST_F(StartupTest, FlagOneOpensWindowedAndTheProfileKeepsIt) {
 }
 
 TEST_F(StartupTest, NoFlagsKeepTheProfilesFullScreen) {
-    for (const char* args : {"", "abc", "1 2"}) {
+    for (const char* args : {"", "0"}) {
         CTempDir freshHome;
         const RunResult r = RunProgram(kMilestoneBinary, run.Path(), freshHome.Path(), args, 4);
         ASSERT_NE(r.output.find("ID_900:  SHUTDOWN COMPLETED"), std::string::npos) << args << r.output;
@@ -204,11 +204,52 @@ TEST_F(StartupTest, NoFlagsKeepTheProfilesFullScreen) {
     }
 }
 
+// A game that ends while the player's progress cannot be written says so:
+// exit code 1 and one line on standard error.
+TEST_F(StartupTest, ProgressThatCannotBeSavedAtTheEndGivesExitCodeOne) {
+    const std::string data = home.Path() + "/data/Vormak Games/ZORV Data";
+    // Folders where the temporary files go refuse every write, root's too.
+    for (const char* file : {"/INFOv3.DAT.tmp", "/PROFILE1v3.DAT.tmp"}) ASSERT_TRUE(PlatformMakeDirs(data + file));
+    const std::string out = run.File("out.txt");
+    const pid_t pid = StartProgram(kMilestoneBinary, run.Path(), home.Path(), out);
+    ASSERT_TRUE(WaitForText(out, "first frame presented", 60)) << ReadFileText(out);
+    kill(pid, SIGTERM);  // a logout: the game ends without asking
+    EXPECT_EQ(WaitForProgram(pid, 30), 1) << ReadFileText(out);
+    const std::string text = ReadFileText(out);
+    EXPECT_NE(text.find("ID_900:  SHUTDOWN COMPLETED"), std::string::npos) << text;
+    EXPECT_NE(text.find("\nzorv: the progress could not be saved in the data folder '" + data + "/'\n"),
+              std::string::npos)
+        << text;
+}
+
 TEST_F(StartupTest, FlagSixStartsWithoutSound) {
-    const RunResult r = RunProgram(kMilestoneBinary, run.Path(), home.Path(), "6", 4);
-    EXPECT_NE(r.output.find("ID_900:  SHUTDOWN COMPLETED"), std::string::npos) << r.output;
-    // Without the sound system nothing asks for an output on the console.
-    EXPECT_EQ(r.output.find("Sound output"), std::string::npos);
+    // 7, all flags, the largest number there is.
+    for (const char* args : {"6", "7"}) {
+        const RunResult r = RunProgram(kMilestoneBinary, run.Path(), home.Path(), args, 4);
+        EXPECT_NE(r.output.find("ID_900:  SHUTDOWN COMPLETED"), std::string::npos) << args << r.output;
+        // Without the sound system nothing asks for an output on the console.
+        EXPECT_EQ(r.output.find("Sound output"), std::string::npos) << args;
+    }
+}
+
+TEST_F(StartupTest, HelpTellsTheFlagsAndAnythingButANumberOfFlagsIsRefusedBeforeAnythingOpens) {
+    const std::string errFile = run.File("err.txt");
+    RunResult r = RunProgram(ZORV_BINARY, run.Path(), home.Path(), "--help", 4, errFile);
+    EXPECT_EQ(r.exitCode, 0);
+    for (const char* flag : {"1  a window", "2  no sound", "4  choose the sound output"})
+        EXPECT_NE(r.output.find(flag), std::string::npos) << flag << "\n" << r.output;
+    EXPECT_EQ(ReadFileText(errFile), "");
+    for (const char* args : {"abc", "1 2", "8", "-1", "1x", "--fast", "-h"}) {
+        r = RunProgram(ZORV_BINARY, run.Path(), home.Path(), args, 4, errFile);
+        EXPECT_EQ(r.exitCode, 2) << args;
+        EXPECT_EQ(r.output, "") << args;
+        const std::string message = ReadFileText(errFile);
+        EXPECT_EQ(message.rfind("zorv: ", 0), 0u) << args << ": " << message;
+        EXPECT_EQ(message.find('\n'), message.size() - 1) << args << ": " << message;
+    }
+    // Nothing was opened: no data folder, no log.
+    EXPECT_TRUE(FolderEntries(home.Path()).empty());
+    EXPECT_FALSE(PlatformFileExists(run.File("LOG.TXT")));
 }
 
 TEST_F(StartupTest, OneCopyAtATimeOwnsTheDataFolderAndAKilledCopyDoesNotKeepIt) {
@@ -227,11 +268,7 @@ TEST_F(StartupTest, OneCopyAtATimeOwnsTheDataFolderAndAKilledCopyDoesNotKeepIt) 
         }
         ~Stop() { Now(); }
     } stopFirst{first};
-    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-    while (std::chrono::steady_clock::now() < until &&
-           ReadFileText(firstOut).find("first frame presented") == std::string::npos)
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    ASSERT_NE(ReadFileText(firstOut).find("first frame presented"), std::string::npos) << ReadFileText(firstOut);
+    ASSERT_TRUE(WaitForText(firstOut, "first frame presented", 60)) << ReadFileText(firstOut);
     const auto before = FolderState(data);
     ASSERT_TRUE(before.count("INFOv3.DAT"));
 
@@ -249,6 +286,83 @@ TEST_F(StartupTest, OneCopyAtATimeOwnsTheDataFolderAndAKilledCopyDoesNotKeepIt) 
     stopFirst.Now();
     const RunResult third = RunProgram(kMilestoneBinary, run.Path(), home.Path(), "1", 4);
     EXPECT_NE(third.output.find("ID_900:  SHUTDOWN COMPLETED"), std::string::npos) << third.output;
+}
+
+// Whatever stands where the lock file should be, a second copy is refused as
+// long as it can be opened at all: a folder, or a file the game may only
+// read (one of another user), is locked through a descriptor for reading.
+// As root, to whom every file is writable, both copies run as an ordinary
+// user for the file. Where nothing can be locked the game runs, and says so.
+TEST_F(StartupTest, ASecondCopyIsRefusedThoughTheLockFileCannotBeWritten) {
+    constexpr int kNobody = 65534;
+    enum Kind { FOLDER, READ_ONLY_FILE, SOCKET };
+    for (const Kind kind : {FOLDER, READ_ONLY_FILE, SOCKET}) {
+        SCOPED_TRACE(kind);
+        CTempDir h;
+        const std::string data = h.Path() + "/data/Vormak Games/ZORV Data";
+        ASSERT_TRUE(PlatformMakeDirs(data));
+        const std::string lock = data + "/GAME.LOCK";
+        int user = -1;
+        if (kind == FOLDER) {
+            ASSERT_EQ(mkdir(lock.c_str(), 0755), 0);
+        } else if (kind == SOCKET) {
+            // Opened neither way, by anyone.
+            const int s = socket(AF_UNIX, SOCK_STREAM, 0);
+            sockaddr_un address = {};
+            address.sun_family = AF_UNIX;
+            ASSERT_LT(lock.size(), sizeof address.sun_path);
+            memcpy(address.sun_path, lock.c_str(), lock.size());
+            ASSERT_EQ(bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+            close(s);
+            const RunResult alone = RunProgram(kMilestoneBinary, run.Path(), h.Path(), "1", 4);
+            EXPECT_NE(alone.output.find("ID_900:  SHUTDOWN COMPLETED"), std::string::npos) << alone.output;
+            EXPECT_NE(alone.output.find("Cannot lock the profile folder"), std::string::npos) << alone.output;
+            continue;
+        } else {
+            ASSERT_TRUE(WriteFileText(lock, ""));
+            if (geteuid() == 0) {
+                user = kNobody;
+                ASSERT_EQ(system(("chown -R 65534:65534 '" + h.Path() + "'").c_str()), 0);
+                ASSERT_EQ(chown(lock.c_str(), 0, 0), 0);
+                ASSERT_EQ(chmod(h.Path().c_str(), 0755), 0);
+                ASSERT_EQ(chmod(run.Path().c_str(), 0755), 0);
+            }
+            ASSERT_EQ(chmod(lock.c_str(), 0444), 0);
+        }
+        const std::string firstOut = h.File("first.txt");
+        const pid_t first = StartProgram(kMilestoneBinary, run.Path(), h.Path(), firstOut, user);
+        ASSERT_GT(first, 0);
+        const bool started = WaitForText(firstOut, "first frame presented", 60);
+        const std::string secondOut = h.File("second.txt");
+        const int second =
+            started ? WaitForProgram(StartProgram(kMilestoneBinary, run.Path(), h.Path(), secondOut, user), 20) : -1;
+        kill(first, SIGKILL);
+        waitpid(first, nullptr, 0);
+        ASSERT_TRUE(started) << ReadFileText(firstOut);
+        EXPECT_EQ(second, 1) << ReadFileText(secondOut);
+        EXPECT_NE(ReadFileText(secondOut).find("the game is already running"), std::string::npos)
+            << ReadFileText(secondOut);
+    }
+}
+
+// A program the game starts (the browser) holds nothing of the lock: it
+// would keep the data folder locked after the game has ended.
+TEST(StartupLock, AProgramTheGameStartsDoesNotHoldTheLock) {
+    CTempDir dir;
+    const std::string lock = dir.File("GAME.LOCK");
+    ASSERT_EQ(PlatformHoldFileLock(lock), PLATFORM_LOCK_TAKEN);
+    // A stand-in browser lists the files it holds open.
+    const std::string held = dir.File("held.txt");
+    ASSERT_TRUE(WriteFileText(dir.File("xdg-open"), "#!/bin/sh\nfor f in /proc/$$/fd/*; do readlink \"$f\"; done >'" +
+                                                          held + ".part'\nmv '" + held + ".part' '" + held + "'\n"));
+    ASSERT_EQ(chmod(dir.File("xdg-open").c_str(), 0755), 0);
+    const std::string path = getenv("PATH") ? getenv("PATH") : "";
+    setenv("PATH", (dir.Path() + ":" + path).c_str(), 1);
+    const bool opened = PlatformOpenURL("http://example.invalid/");
+    setenv("PATH", path.c_str(), 1);
+    ASSERT_TRUE(opened);
+    ASSERT_TRUE(WaitForText(held, "\n", 10));
+    EXPECT_EQ(ReadFileText(held).find(lock), std::string::npos) << ReadFileText(held);
 }
 
 }  // namespace

@@ -284,6 +284,16 @@ TEST(FontString, ConstructionAndWidening) {
     EXPECT_EQ(n.At(0), 0x00E9);
     EXPECT_EQ(n.At(2), 0x00FF);
     EXPECT_EQ(CFontString(static_cast<const char*>(nullptr)).Length(), 0u);
+    // UTF-8 with the byte each character starts at: the largest character
+    // of 16 bits, the smallest beyond (one "?"), and a sequence cut short
+    // (one "?" for the bytes it has).
+    std::vector<size_t> starts;
+    CFontString u = CFontString::FromUtf8("\xEF\xBF\xBF\xF0\x90\x80\x80" "a\xE2\x82", &starts);
+    ASSERT_EQ(u.Length(), 4u);
+    EXPECT_EQ(u.At(0), 0xFFFF);
+    EXPECT_EQ(u.At(1), '?');
+    EXPECT_EQ(u.At(3), '?');
+    EXPECT_EQ(starts, (std::vector<size_t>{0, 3, 7, 8, 10}));
 }
 
 TEST(FontString, SuffixSubstringFind) {

@@ -276,6 +276,17 @@ TEST_F(TextRenderTest, TypedValuesAreDrawnAsTheCharactersTheyHold) {
     render("\xE6\x97\xA5|\xF0\x9F\x98\x80|a\xFF\xC3" "b|\xE2\x82x|\xC0\xAF|\xED\xA0\x80|\xE2", FontValues::kTyped,
            &lines);
     EXPECT_EQ(lines[0], u"name: ?|?|a??b|?x|??|???|?");
+    // Each bound of a sequence, just inside and just outside: the first and
+    // last lead of two bytes, a second byte's lowest and highest, the
+    // smallest of three and of four bytes against their overlong forms, the
+    // last below the surrogates, the largest of four bytes against the
+    // first past it (beyond 16 bits: one "?"; refused: a "?" a byte).
+    render("\xC2\xA9|\xC1\xA9|\xDF\xBF|\xE0\xA0\x80|\xE0\x9F\xBF|\xC3\x80|\xC3\xBF|\xC3\xC0|\xED\x9F\xBF",
+           FontValues::kTyped, &lines);
+    EXPECT_EQ(lines[0], u"name: \u00A9|??|?|?|???|\u00C0|\u00FF|??|?");
+    render("\xEF\xBF\xBD|\xF0\x90\x80\x80|\xF0\x8F\xBF\xBF|\xF4\x8F\xBF\xBF|\xF4\x90\x80\x80|\xF5\x80\x80\x80|\xE2\x82",
+           FontValues::kTyped, &lines);
+    EXPECT_EQ(lines[0], u"name: \uFFFD|?|????|?|????|????|?");
 }
 
 TEST_F(TextRenderTest, LatinOneBytesAreNotSignExtended) {
@@ -333,4 +344,101 @@ TEST_F(TextRenderTest, MissingFontEndsTheProgram) {
     const std::string log = ReadFileText(dir.File("LOG.TXT"));
     EXPECT_NE(log.find("FONTSYSTEM: Attempted to load font file './'\n"), std::string::npos);
     EXPECT_NE(log.find("FONTSYSTEM: SDL_ttf font loading error: "), std::string::npos);
+}
+
+// FontFitTyped at its bounds, in a string-table entry of just "%1": a cut
+// from the front never starts inside a character and keeps the longest end
+// that fits; a word too wide for its box after a nearly full line leaves no
+// letter alone and no run past the box; a name exactly as wide as the box
+// at a size fits at it and one pixel more does not; lines exactly filling
+// the box keep the entry's size, one pixel less sets them smaller (or, with
+// no smaller size allowed, leaves out the first line of a text whose end
+// is kept).
+TEST_F(TextRenderTest, FittingHoldsAtItsBounds) {
+    const int id = 424243;
+    CStringEntry& e = FontGetEntry(id);
+    e.text = CFontString("%1");
+    e.fontFile = kFont;
+    e.pointSize = kSize;
+    e.lineSpacing = 2;
+    auto width = [&](const std::string& utf8, int size) {
+        TTF_Font* font = TTF_OpenFont((folder_ + kFont).c_str(), size);
+        CFontString units = CFontString::FromUtf8(utf8.c_str());
+        int w = 0, h = 0;
+        TTF_SizeUNICODE(font, units.c_str(), &w, &h);
+        TTF_CloseFont(font);
+        return w;
+    };
+    auto fit = [&](FontFit how, const std::string& typed, int w, int h = 0, int smallest = kFontSmallestFitSize) {
+        FontFitRequest r(id, how, typed.c_str(), w, h);
+        r.values = FontValues::kTypedLines;
+        r.smallest = smallest;
+        return FontFitTyped(r);
+    };
+
+    // A long accented name of two-byte characters, cut from its front.
+    std::string name;
+    for (int i = 0; i < 12; ++i) name += "\xC3\x86\xC5\x92\xC3\xA9";
+    for (int w = 20; w < 160; w += 3) {
+        const std::string shown = fit(FontFit::kCutStart, name, w).shown;
+        SCOPED_TRACE(w);
+        ASSERT_LT(shown.size(), name.size());
+        ASSERT_EQ(name.compare(name.size() - shown.size(), shown.size(), shown), 0) << "not an end of the name";
+        EXPECT_TRUE(shown.empty() || (shown[0] & 0xC0) != 0x80) << "starts inside a character";
+        EXPECT_LT(width(shown, kSize), w);
+        EXPECT_GE(width(name.substr(name.size() - shown.size() - 2), kSize), w) << "a longer end fits";
+    }
+
+    // A word too wide for the box after a line of three runs, the room left
+    // from none to one letter's width.
+    const int three = 3 * width("aaaa ", kSize), letter = width("W", kSize);
+    const std::string text = "aaaa aaaa aaaa " + std::string(20, 'W');
+    for (int w : {three + 1, three + letter / 2, three + letter - 1, three + letter, three + letter + 1}) {
+        SCOPED_TRACE(w);
+        SDL_Surface* s = FontRenderStringFitted(FontFitRequest(id, FontFit::kLines, text.c_str(), w, 400), 0);
+        ASSERT_NE(s, nullptr);
+        SDL_FreeSurface(s);
+        std::vector<std::u16string> lines;
+        for (const FontRunPlacement& p : FontGetLastPlacements()) {
+            lines.resize(static_cast<size_t>(p.line));
+            lines.back() += p.text;
+            EXPECT_LE(p.x + p.w, w) << "a run past the box";
+        }
+        // (The word's last piece is as short as the word leaves it.)
+        for (size_t i = 0; i + 1 < lines.size(); ++i) EXPECT_NE(lines[i].size(), 1u) << "a letter alone on a line";
+    }
+
+    // The bounds of the box's width for a cut and a smaller size.
+    const int whole = width("abcdef", kSize), smallest = width("abcdef", kFontSmallestFitSize);
+    EXPECT_EQ(fit(FontFit::kCutEnd, "abcdef", whole + 1).shown, "abcdef");
+    FontFitted cut = fit(FontFit::kCutEnd, "abcdef", whole);
+    EXPECT_FALSE(cut.whole);
+    EXPECT_EQ(cut.shown.substr(cut.shown.size() - 3), "...");
+    FontFitted small = fit(FontFit::kSmaller, "abcdef", whole);
+    EXPECT_TRUE(small.whole);
+    EXPECT_EQ(small.pointSize, kSize);
+    small = fit(FontFit::kSmaller, "abcdef", whole - 1);
+    EXPECT_TRUE(small.whole);
+    EXPECT_EQ(small.pointSize, kSize - 1);
+    small = fit(FontFit::kSmaller, "abcdef", smallest);
+    EXPECT_TRUE(small.whole);
+    EXPECT_EQ(small.pointSize, kFontSmallestFitSize);
+    small = fit(FontFit::kSmaller, "abcdef", smallest - 1);
+    EXPECT_FALSE(small.whole);
+    EXPECT_EQ(small.pointSize, kFontSmallestFitSize);
+
+    // Three lines in a box that holds exactly three, and one pixel less.
+    const int full = 3 * lineHeight_ + 2 * e.lineSpacing;
+    FontFitted lines = fit(FontFit::kLinesKeepEnd, "a%nb%nc", 400, full);
+    EXPECT_TRUE(lines.whole);
+    EXPECT_EQ(lines.pointSize, kSize);
+    EXPECT_EQ(lines.shown, "a%nb%nc");
+    lines = fit(FontFit::kLinesKeepEnd, "a%nb%nc", 400, full - 1);
+    EXPECT_TRUE(lines.whole);
+    EXPECT_LT(lines.pointSize, kSize);
+    lines = fit(FontFit::kLinesKeepEnd, "a%nb%nc", 400, full - 1, kSize);
+    EXPECT_FALSE(lines.whole);
+    EXPECT_EQ(lines.firstLine, 2);
+    EXPECT_EQ(lines.shown, "b%nc");
+    FontGetEntry(id) = CStringEntry();
 }

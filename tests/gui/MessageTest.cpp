@@ -1,7 +1,10 @@
 // The message box: its buttons, its answer and how Escape and Return close it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include <SDL_ttf.h>
 
@@ -147,20 +150,23 @@ TEST_F(MessageTest, OtherIndexAnswersNoWithoutClosing) {
 }
 
 // The box picture against pictures composed by hand: the title in its
-// 450 x 50 box at y 50, the body with its argument in its 350 x 120 box at
+// 450 x 50 box at y 50, the body with its argument in its 450 x 120 box at
 // y 200, both centred on the 500-pixel picture; a title id of -1 leaves the
-// title area empty while the body is still drawn.
+// title area empty while the body is still drawn. A body of several lines
+// wraps at that width in even lines: the last holds more than one word, and
+// of two lines the second is shorter than the first by less than the word
+// that ends the first.
 TEST_F(MessageTest, TitleAndBodyWithItsArgumentAreDrawnIntoTheBox) {
     ASSERT_EQ(TTF_Init(), 0);
     FontSetFolder(ZORV_RUN_DIR "/");
     SetText(kTitleText, "A Title");
     SetText(kBodyText, "Level %1 is done");
     const int bodyOnly = CDraw::CopyImage("confirmation_parch.png", "expectBody.png", 0);
-    ASSERT_TRUE(BlitString(kBodyText, bodyOnly, 350, 120, 2, 75, 200, "7"));
+    ASSERT_TRUE(BlitString(kBodyText, bodyOnly, 450, 120, 2, 25, 200, "7"));
     const int both = CDraw::CopyImage("expectBody.png", "expectBoth.png", 0);
     ASSERT_TRUE(BlitString(kTitleText, both, 450, 50, 2, 25, 50));
     const int other = CDraw::CopyImage("confirmation_parch.png", "expectOther.png", 0);
-    ASSERT_TRUE(BlitString(kBodyText, other, 350, 120, 2, 75, 200, "8"));
+    ASSERT_TRUE(BlitString(kBodyText, other, 450, 120, 2, 25, 200, "8"));
     ASSERT_FALSE(SamePixels(bodyOnly, both));
     ASSERT_FALSE(SamePixels(bodyOnly, other));
 
@@ -175,6 +181,37 @@ TEST_F(MessageTest, TitleAndBodyWithItsArgumentAreDrawnIntoTheBox) {
     eight.reset();
 
     for (int id : {bodyOnly, both, other}) CDraw::ReleaseImage(id);
+
+    const char* const bodies[] = {
+        "Finish the levels before this one to open it.",
+        "The level starts again and plays itself to the end, every move of it shown.",
+        "Your progress could not be written to disk. It is kept while the game runs and saved again at the "
+        "next chance.",
+    };
+    for (const char* text : bodies) {
+        SetText(kBodyText, text);
+        auto m = std::make_unique<CControllerMessage>(kTitleText, kBodyText, false, 0);
+        std::vector<std::vector<FontRunPlacement>> lines;
+        std::string drawn;
+        for (const FontRunPlacement& p : FontGetLastPlacements()) {  // the body, drawn last
+            lines.resize(static_cast<size_t>(p.line));
+            lines.back().push_back(p);
+            drawn += std::string(p.text.begin(), p.text.end());
+            EXPECT_GE(p.x, 0) << text;
+            EXPECT_LE(p.x + p.w, CControllerMessage::kTextWidth) << text;
+        }
+        EXPECT_EQ(drawn, text);
+        EXPECT_TRUE(lines.size() == 1 || lines.back().size() > 1) << "a word alone on the last line: " << text;
+        int longest = 0, shortest = CControllerMessage::kTextWidth;
+        for (const auto& line : lines) {
+            const int w = line.back().x + line.back().w - line.front().x;
+            longest = std::max(longest, w);
+            shortest = std::min(shortest, w);
+        }
+        if (lines.size() == 2) {
+            EXPECT_LE(longest - shortest, lines[0].back().w) << "uneven lines: " << text;
+        }
+    }
     FontQuit();
 }
 

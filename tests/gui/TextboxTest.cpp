@@ -170,10 +170,19 @@ TEST_F(TextboxTest, TypedMarkupIsDrawnAsText) {
     name->SetText("a%nb%b");
     EXPECT_EQ(CaretX(*name), kX + kMarginX + StyleWidth("a%nb%b"));
     ExpectCaretCentred(*name);  // on its one line
-    // A name in UTF-8 loses its last character, not half of it.
-    name->SetText("caf\xC3\xA9");
-    name->HandleKey(8, 0, false);
-    EXPECT_STREQ(name->GetText(), "caf");
+    // A name in UTF-8 loses its last character, not half of it: a whole
+    // sequence of two or four bytes, or what is drawn as one "?" (a stray
+    // byte, a sequence cut short, or the first bytes of a refused one).
+    const char* const backspaced[][2] = {
+        {"caf\xC3\xA9", "caf"},         {"a\xF0\x9F\x98\x80", "a"}, {"a\xF4\x8F\xBF\xBF", "a"},
+        {"ab\xE2\x82", "ab"},           {"a\x80", "a"},                {"a\xE0\x9F", "a\xE0"},
+        {"\xC3\xA9", ""},               {"\xC3", ""},
+    };
+    for (const auto& row : backspaced) {
+        name->SetText(row[0]);
+        name->HandleKey(8, 0, false);
+        EXPECT_STREQ(name->GetText(), row[1]) << row[0];
+    }
 }
 
 TEST_F(TextboxTest, BackspaceOnEmptyRepaintsAndKeepsTheCaretAtTheStart) {

@@ -310,12 +310,31 @@ TEST_F(ProfileFileTest, OutOfRangeOptionsTakeTheirDefaults) {
     PutI32(&file, 272, static_cast<int32_t>(bits));
     file[269] = 7;
     ASSERT_TRUE(WriteFileBytes(ProfilePath(0), file));
-    CProfile p;
-    EXPECT_EQ(p.GetSoundVolume(), 6);
-    EXPECT_EQ(p.GetMusicVolume(), 6);
-    EXPECT_EQ(p.GetGameSpeed(), 6);
-    EXPECT_FLOAT_EQ(p.GetMouseSpeed(), 1.0f);
-    EXPECT_EQ(p.IsFullscreen(), 1);
+    {
+        CProfile p;
+        EXPECT_EQ(p.GetSoundVolume(), 6);
+        EXPECT_EQ(p.GetMusicVolume(), 6);
+        EXPECT_EQ(p.GetGameSpeed(), 6);
+        EXPECT_FLOAT_EQ(p.GetMouseSpeed(), 1.0f);
+        EXPECT_EQ(p.IsFullscreen(), 1);
+    }
+    // The bounds themselves are kept; the mouse speed is taken up to 100,
+    // and not at 0 nor just past 100.
+    for (const float mouse : {100.0f, 0.0f, 100.01f}) {
+        SCOPED_TRACE(mouse);
+        file = ReadFileBytes(ProfilePath(0));
+        PutI32(&file, 257, 11);
+        PutI32(&file, 261, 0);
+        PutI32(&file, 265, 11);
+        memcpy(&bits, &mouse, 4);
+        PutI32(&file, 272, static_cast<int32_t>(bits));
+        ASSERT_TRUE(WriteFileBytes(ProfilePath(0), file));
+        CProfile p;
+        EXPECT_EQ(p.GetSoundVolume(), 11);
+        EXPECT_EQ(p.GetMusicVolume(), 0);
+        EXPECT_EQ(p.GetGameSpeed(), 11);
+        EXPECT_FLOAT_EQ(p.GetMouseSpeed(), mouse == 100.0f ? 100.0f : 1.0f);
+    }
 }
 
 TEST_F(ProfileFileTest, VolumeIndexesGiveTheirMasterVolumes) {
@@ -343,7 +362,7 @@ TEST_F(ProfileFileTest, DamagedProfileFileGivesDefaultsAndIsKeptAside) {
         // The player is to be told once: whose progress, and where the copy is.
         DamageNotice notice;
         ASSERT_TRUE(p.TakeDamageNotice(&notice));
-        EXPECT_FALSE(notice.playerList);
+        EXPECT_EQ(notice.kind, DamageKind::PROGRESS);
         EXPECT_EQ(notice.player, "PLAYER 1");
         EXPECT_EQ(notice.keptAs, ProfilePath(0) + ".damaged");
         EXPECT_FALSE(p.TakeDamageNotice(&notice));
@@ -425,6 +444,12 @@ TEST_F(ProfileFileTest, KeyBindingOutsideTheKeyRangeFallsBackToItsDefault) {
     PutI32(&file, kOpt + 4 * 3, -5);
     PutI32(&file, kOpt + 4 * 4, 97);
     PutI32(&file, kOpt + 4 * 5, 0);
+    // The last key the input can name, the first one past it and the next;
+    // and the first one below no key.
+    PutI32(&file, kOpt + 4 * 6, 322);
+    PutI32(&file, kOpt + 4 * 7, 323);
+    PutI32(&file, kOpt + 4 * 8, 324);
+    PutI32(&file, kOpt + 4 * 9, -1);
     ASSERT_TRUE(WriteFileBytes(ProfilePath(0), file));
     CProfile p;
     EXPECT_EQ(p.GetKeyBinding(2), 276);
@@ -432,6 +457,10 @@ TEST_F(ProfileFileTest, KeyBindingOutsideTheKeyRangeFallsBackToItsDefault) {
     EXPECT_EQ(p.GetKeyBinding(4), 97);
     // 0 is no key at all (its key went to another action), and stays so.
     EXPECT_EQ(p.GetKeyBinding(5), 0);
+    EXPECT_EQ(p.GetKeyBinding(6), 322);
+    EXPECT_EQ(p.GetKeyBinding(7), 49);
+    EXPECT_EQ(p.GetKeyBinding(8), 50);
+    EXPECT_EQ(p.GetKeyBinding(9), 51);
     EXPECT_EQ(p.GetKeyBinding(16), 0);
     EXPECT_EQ(p.GetKeyBinding(-1), 0);
 }

@@ -38,8 +38,14 @@ TEST_F(ProfileListTest, NumbersAreNeverReused) {
     ASSERT_TRUE(p.DeleteProfile("PLAYER 1"));
     ASSERT_TRUE(p.CreateProfile("Third"));
     EXPECT_EQ(p.GetProfileNumber("Third"), 2);
-    EXPECT_TRUE(Exists(ProfilePath(0)));  // a deleted profile's file stays
+    // The deleted player's file goes with him: no rebuild of the list can
+    // bring him back.
+    EXPECT_FALSE(Exists(ProfilePath(0)));
     EXPECT_EQ(U32At(ReadFileBytes(InfoPath()), 30), 2u);
+    ASSERT_EQ(remove(InfoPath().c_str()), 0);
+    CProfile rebuilt;
+    EXPECT_EQ(rebuilt.GetProfileCount(), 2);
+    EXPECT_EQ(rebuilt.GetProfileNumber("PLAYER 1"), -1);
 }
 
 TEST_F(ProfileListTest, DeletingTheCurrentProfileLoadsTheByteWiseFirstName) {
@@ -151,20 +157,28 @@ TEST_F(ProfileListTest, LastNumberBelowAListedNumberIsRaised) {
 
 TEST_F(ProfileListTest, CountBeyondTheEntriesKeepsTheCompleteOnes) {
     { CProfile p; }
-    WriteFileBytes(InfoPath(), MakeInfo(4, 4, {{0, "PLAYER 1"}, {4, "Four"}}, 1000));
-    {
-        CProfile p;
-        EXPECT_EQ(p.GetProfileCount(), 2);
-        EXPECT_STREQ(p.GetProfileName(), "Four");
-        EXPECT_TRUE(Exists(InfoPath() + ".damaged"));
+    const std::vector<uint8_t> player = ReadFileBytes(ProfilePath(0));
+    // Far beyond, one beyond and one below the two entries held.
+    for (uint32_t count : {1000u, 3u, 1u}) {
+        SCOPED_TRACE(count);
+        remove((InfoPath() + ".damaged").c_str());
+        ASSERT_TRUE(WriteFileBytes(ProfilePath(4), player));
+        WriteFileBytes(InfoPath(), MakeInfo(4, 4, {{0, "PLAYER 1"}, {4, "Four"}}, count));
+        {
+            CProfile p;
+            EXPECT_EQ(p.GetProfileCount(), 2);
+            EXPECT_STREQ(p.GetProfileName(), "Four");
+            EXPECT_TRUE(Exists(InfoPath() + ".damaged"));
+        }
+        const std::vector<uint8_t> info = ReadFileBytes(InfoPath());
+        EXPECT_EQ(info.size(), 34u + 36u * 2);
+        EXPECT_EQ(U32At(info, 30), 2u);
     }
-    const std::vector<uint8_t> info = ReadFileBytes(InfoPath());
-    EXPECT_EQ(info.size(), 34u + 36u * 2);
-    EXPECT_EQ(U32At(info, 30), 2u);
 }
 
 TEST_F(ProfileListTest, DuplicateEntriesAreDroppedAndTheCountMatchesTheEntriesWritten) {
     { CProfile p; }
+    WriteFileBytes(ProfilePath(3), ReadFileBytes(ProfilePath(0)));
     WriteFileBytes(InfoPath(), MakeInfo(3, 0, {{0, "A"}, {1, "A"}, {0, "B"}, {3, "C"}, {-4, "D"}}, 5));
     {
         CProfile p;
@@ -219,6 +233,8 @@ TEST_F(ProfileListTest, EveryListThatLostPlayersIsToldOnceWithItsCopy) {
     const Case cases[] = {
         {"as the game wrote it", sound, false},
         {"count beyond the entries", MakeInfo(4, 4, {{0, "PLAYER 1"}, {4, "Four"}}, 3), true},
+        {"count below the entries", MakeInfo(4, 4, {{0, "PLAYER 1"}, {4, "Four"}}, 1), true},
+        {"an entry without its file", MakeInfo(4, 4, {{0, "PLAYER 1"}, {4, "Four"}}, 2), true},
         {"duplicate entries", MakeInfo(3, 0, {{0, "A"}, {1, "A"}, {0, "B"}}, 3), true},
         {"another version", otherVersion, true},
         {"header cut short", std::vector<uint8_t>(sound.begin(), sound.begin() + 20), true},
@@ -232,7 +248,7 @@ TEST_F(ProfileListTest, EveryListThatLostPlayersIsToldOnceWithItsCopy) {
         ASSERT_EQ(p.TakeDamageNotice(&notice), c.told);
         EXPECT_FALSE(p.TakeDamageNotice(&notice));
         if (!c.told) continue;
-        EXPECT_TRUE(notice.playerList);
+        EXPECT_EQ(notice.kind, DamageKind::LIST_DAMAGED);
         EXPECT_EQ(notice.keptAs, InfoPath() + ".damaged");
         EXPECT_EQ(ReadFileBytes(notice.keptAs), c.info);
     }
@@ -303,7 +319,7 @@ TEST_F(ProfileListTest, ADamagedOrMissingListBringsBackEveryPlayerWhoseFileIsOnD
 
     const std::vector<std::string> byFile = {"PLAYER 1", "PLAYER 2", "PLAYER 3"};
     const std::vector<std::string> firstKept = {"PLAYER 3", "PLAYER 2", "PLAYER 4"};
-    enum Spoil { CUT, JUNK, MISSING };
+    enum Spoil { CUT, JUNK, MISSING, FLIP };
     struct Case {
         const char* what;
         Spoil spoil;
@@ -322,13 +338,18 @@ TEST_F(ProfileListTest, ADamagedOrMissingListBringsBackEveryPlayerWhoseFileIsOnD
         {"junk after the count", JUNK, 34, byFile, 2},
         {"junk from the middle of an entry", JUNK, 34 + 36 + 10, firstKept, 2},
         {"no list at all", MISSING, 0, byFile, 0},
+        // One bit of Ann's number flipped: her entry names a file that is not
+        // there, and her own file is named by none.
+        {"a bit of a number flipped", FLIP, 34 + 36, {"PLAYER 3", "PLAYER 2", "Bob"}, 2},
+        {"cut inside the last score-board name", CUT, 34 + 36 * 2 + 20 + 6, {"PLAYER 3", "Ann", "Bob"}, 2},
     };
     uint32_t seed = 12345;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         for (const auto& file : files) ASSERT_TRUE(WriteFileBytes(Dir() + file.first + ".DAT", file.second));
         remove((InfoPath() + ".damaged").c_str());
-        std::vector<uint8_t> spoiled(info.begin(), info.begin() + c.at);
+        std::vector<uint8_t> spoiled(info.begin(), info.begin() + (c.spoil == FLIP ? info.size() : c.at));
+        if (c.spoil == FLIP) spoiled[c.at] ^= 4;
         if (c.spoil == JUNK) {
             while (spoiled.size() < info.size()) {
                 seed = seed * 1103515245u + 12345u;
@@ -348,8 +369,7 @@ TEST_F(ProfileListTest, ADamagedOrMissingListBringsBackEveryPlayerWhoseFileIsOnD
             EXPECT_EQ(p.GetCurrentProfile(), c.current);
             DamageNotice notice;
             ASSERT_TRUE(p.TakeDamageNotice(&notice));
-            EXPECT_TRUE(notice.playerList);
-            EXPECT_EQ(notice.listMissing, c.spoil == MISSING);
+            EXPECT_EQ(notice.kind, c.spoil == MISSING ? DamageKind::LIST_MISSING : DamageKind::LIST_DAMAGED);
             EXPECT_EQ(ReadFileBytes(notice.keptAs), c.spoil == MISSING ? std::vector<uint8_t>() : spoiled);
             // Each one with his own progress and options.
             for (int n = 0; n < 3; ++n) {
@@ -370,6 +390,79 @@ TEST_F(ProfileListTest, ADamagedOrMissingListBringsBackEveryPlayerWhoseFileIsOnD
         for (int n = 0; n < 3; ++n) EXPECT_EQ(again.GetProfileNumber(c.names[n].c_str()), n);
         CProfileBase::ClearCheaterFlags(0xFFFFFFFFu);
     }
+}
+
+// Every number of the list and of the players' files at its bound, the last
+// one inside and the first one past: what the reader takes, and what the
+// game hands out next.
+TEST_F(ProfileListTest, NumbersAreReadUpToTheirBoundsAndNoneIsHandedOutPastThem) {
+    constexpr int32_t kMax = CProfileBase::kMaxProfileNumber;
+    { CProfile p; }
+    const std::vector<uint8_t> player = ReadFileBytes(ProfilePath(0));
+    const auto clear = [&] {
+        for (const auto& file : ProfileFiles(Dir())) remove((Dir() + file.first + ".DAT").c_str());
+        remove(InfoPath().c_str());
+        remove((InfoPath() + ".damaged").c_str());
+    };
+    const auto everyNumberReadable = [](const CProfile& p) {
+        for (int i = 0; i < p.GetProfileCount(); ++i) {
+            const int n = p.GetProfileNumber(p.GetProfileNameAt(i));
+            if (n < 0 || n > kMax) return false;
+        }
+        return true;
+    };
+    // A player's number, in a list entry or only in his file's name.
+    for (const bool listed : {true, false}) {
+        for (const int32_t number : {-1, 0, kMax, kMax + 1}) {
+            SCOPED_TRACE(std::string(listed ? "listed " : "file only ") + std::to_string(number));
+            clear();
+            ASSERT_TRUE(WriteFileBytes(ProfilePath(number), player));
+            if (listed) {
+                ASSERT_TRUE(WriteFileBytes(InfoPath(), MakeInfo(-1, number, {{number, "Edge"}}, 1)));
+            }
+            CProfile p;
+            EXPECT_TRUE(everyNumberReadable(p));
+            const bool kept = number >= 0 && number <= kMax;
+            const std::string name = listed ? "Edge" : "PLAYER " + std::to_string(number + 1);
+            EXPECT_EQ(p.GetProfileNumber(name.c_str()), kept ? number : -1);
+            EXPECT_EQ(p.GetProfileCount(), 1);
+            // Told when the list lost its entry, or when it was missing and a
+            // player came back from his file.
+            EXPECT_EQ(p.TakeDamageNotice(nullptr), listed != kept);
+        }
+    }
+    // The last number handed out, as the list keeps it.
+    for (const int32_t last : {-2, -1, kMax, kMax + 1}) {
+        SCOPED_TRACE("last " + std::to_string(last));
+        clear();
+        ASSERT_TRUE(WriteFileBytes(ProfilePath(0), player));
+        ASSERT_TRUE(WriteFileBytes(InfoPath(), MakeInfo(last, 0, {{0, "PLAYER 1"}}, 1)));
+        CProfile p;
+        EXPECT_EQ(p.TakeDamageNotice(nullptr), last < -1 || last > kMax);
+        ASSERT_TRUE(p.CreateProfile("Next"));
+        EXPECT_EQ(p.GetProfileNumber("Next"), 1);
+    }
+    // Up to the highest number a file can have; past it the lowest free one
+    // comes back into use. Every player is read back at the next start.
+    clear();
+    ASSERT_TRUE(WriteFileBytes(ProfilePath(0), player));
+    ASSERT_TRUE(WriteFileBytes(InfoPath(), MakeInfo(kMax - 1, 0, {{0, "PLAYER 1"}}, 1)));
+    {
+        CProfile p;
+        ASSERT_TRUE(p.CreateProfile("Top"));
+        EXPECT_EQ(p.GetProfileNumber("Top"), kMax);
+        ASSERT_TRUE(p.CreateProfile("Reused"));
+        EXPECT_EQ(p.GetProfileNumber("Reused"), 1);
+        ASSERT_TRUE(p.DeleteProfile("PLAYER 1"));
+        ASSERT_TRUE(p.CreateProfile("Lowest"));
+        EXPECT_EQ(p.GetProfileNumber("Lowest"), 0);
+    }
+    CProfile again;
+    EXPECT_FALSE(again.TakeDamageNotice(nullptr));
+    EXPECT_EQ(again.GetProfileCount(), 3);
+    EXPECT_EQ(again.GetProfileNumber("Top"), kMax);
+    EXPECT_EQ(again.GetProfileNumber("Reused"), 1);
+    EXPECT_EQ(again.GetProfileNumber("Lowest"), 0);
 }
 
 TEST_F(ProfileListTest, SwitchingProfilesKeepsTheStepCounterReadable) {

@@ -53,6 +53,7 @@ protected:
 struct Told {
     int body;
     std::string text, text2;
+    int title = CControllerMain::kDamagedTitle;
 };
 
 TEST_F(DamageNoticeTest, AfterTheIntroTheMenuTellsOfEveryDamagedFileOnce) {
@@ -77,6 +78,10 @@ TEST_F(DamageNoticeTest, AfterTheIntroTheMenuTellsOfEveryDamagedFileOnce) {
             // Rebuilt from the files on disk; there is nothing to keep.
             ASSERT_EQ(remove(p.InfoFileName().c_str()), 0);
             expected.push_back({CControllerMain::kMissingListBody, "", ""});
+            // A data folder the game could not lock is told after it.
+            CControllerMain::NoteUnlockedDataFolder(dir + "GAME.LOCK");
+            expected.push_back(
+                {CControllerMain::kUnlockedBody, Shown(dir + "GAME.LOCK"), "", CControllerMain::kUnlockedTitle});
         }
         if (damage == LIST_AND_PROGRESS) {
             // The list loses its last entry, "Lost" (entries go by number).
@@ -112,7 +117,7 @@ TEST_F(DamageNoticeTest, AfterTheIntroTheMenuTellsOfEveryDamagedFileOnce) {
             EXPECT_FALSE(logo->IsFading());
             CControllerMessage* box = menu->GetNotice();
             ASSERT_NE(box, nullptr);
-            EXPECT_EQ(box->GetTitleId(), CControllerMain::kDamagedTitle);
+            EXPECT_EQ(box->GetTitleId(), expected[i].title);
             EXPECT_EQ(box->GetBodyId(), expected[i].body);
             EXPECT_EQ(box->GetBodyText(), expected[i].text);
             EXPECT_EQ(box->GetBodyText2(), expected[i].text2);
@@ -170,7 +175,7 @@ TEST_F(DamageNoticeTest, ChoosingAPlayerWhoseFileIsDamagedIsToldBackOnTheMenu) {
 }
 
 // A copy kept in a data folder outside the home folder is told by its whole
-// path: each of its 150 characters stands inside the body's 350 x 120 box,
+// path: each of its 150 characters stands inside the body's 450 x 120 box,
 // a folder name wider than a line broken between its letters, the body set
 // smaller until all of its lines fit.
 TEST_F(DamageNoticeTest, ALongPathShowsWholeInsideTheNoticeBox) {
@@ -187,7 +192,7 @@ TEST_F(DamageNoticeTest, ALongPathShowsWholeInsideTheNoticeBox) {
         shown += text;
         EXPECT_GE(run.x, 0) << text;
         EXPECT_GE(run.y, 0) << text;
-        EXPECT_LE(run.x + run.w, 350) << text;
+        EXPECT_LE(run.x + run.w, CControllerMessage::kTextWidth) << text;
         EXPECT_LE(run.y + run.h, 120) << text;
     }
     std::string body = FontGetEntry(CControllerMain::kDamagedProgressBody).text.Narrow();

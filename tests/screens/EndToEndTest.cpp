@@ -24,8 +24,7 @@
 #include "engine/Parameters.h"
 #include "engine/Utilities.h"
 #include "players/CProfile.h"
-#include "screens/CControllerScoreboard.h"
-#include "tests/support/CScoreTestServer.h"
+#include "tests/support/CScoreServerProcess.h"
 #include "tests/support/TestSupport.h"
 #include "world/CLevel.h"
 
@@ -43,42 +42,12 @@ bool Exists(const std::string& path) {
     return stat(path.c_str(), &st) == 0;
 }
 
-// Starts argv with the environment changes, output to outFile; returns the pid.
+// The test support's, under the short names this file uses.
 pid_t Spawn(const std::vector<std::string>& argv, const std::vector<std::string>& env, const std::string& outFile,
             const std::string& cwd) {
-    const pid_t pid = fork();
-    if (pid != 0) return pid;
-    setpgid(0, 0);
-    if (!cwd.empty() && chdir(cwd.c_str()) != 0) _exit(126);
-    for (const std::string& e : env) putenv(strdup(e.c_str()));
-    const int fd = open(outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (fd >= 0) {
-        dup2(fd, 1);
-        dup2(fd, 2);
-        close(fd);
-    }
-    std::vector<char*> args;
-    for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
-    args.push_back(nullptr);
-    execvp(args[0], args.data());
-    _exit(127);
+    return SpawnProgram(argv, env, outFile, cwd);
 }
-
-// Waits for the process; -1 when it did not end in time (it is then killed
-// when kill is set).
-int WaitFor(pid_t pid, int seconds, bool killLate = true) {
-    const auto end = Clock::now() + std::chrono::seconds(seconds);
-    while (Clock::now() < end) {
-        int status = 0;
-        const pid_t r = waitpid(pid, &status, WNOHANG);
-        if (r == pid) return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    if (!killLate) return -1;
-    kill(-pid, SIGKILL);
-    waitpid(pid, nullptr, 0);
-    return -1;
-}
+int WaitFor(pid_t pid, int seconds, bool killLate = true) { return WaitForProgram(pid, seconds, killLate); }
 
 // Waits for text in the program's output; false when the time is up or the
 // program has ended (its exit code then goes to *exitCode).
@@ -317,6 +286,16 @@ protected:
         std::this_thread::sleep_for(std::chrono::milliseconds(300));
         Xdotool(server->Display(), "click 1");
         std::this_thread::sleep_for(std::chrono::milliseconds(400));
+    }
+    // Clicks until the log shows text once more than before (a busy
+    // machine can lose a click).
+    bool ClickFor(int x, int y, const std::string& text) {
+        const size_t before = Count(ReadFileText(out), text);
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            ClickAt(x, y);
+            if (WaitUntil([&] { return Count(ReadFileText(out), text) > before; }, 5)) return true;
+        }
+        return false;
     }
     // Clicks the main menu's options button and waits for the screen.
     void OpenOptions() {
@@ -604,96 +583,134 @@ void WithProfileIn(const std::string& home, F f) {
     }
 }
 
-TEST_F(EndToEndTest, NameTypedIntoTheScoreBoardIsRegisteredAndTheResultRanked) {
-    // A local score server with a few players on the regular set's third
-    // level, and a profile that solved every regular level in 57 steps and
-    // stands on the third (a finished set moves on from the level it was at).
-    CScoreTestServer scores(CScoreTestServer::Mode::kStore, 0);
-    ASSERT_TRUE(scores.IsListening());
-    const char* others[] = {"Ada", "Bo", "Cy", "Di", "Ed", "Flo", "Gus", "Hal", "Ida", "Jo", "Kit", "Lu"};
-    for (int i = 0; i < 12; ++i) scores.AddScore(0, 2, others[i], 10 * (i + 1));
-    WithProfileIn(home.Path(), [] {
-        CProfile profile;
-        profile.SetCurrentSet(0);
-        profile.CompleteSet(0, 57);
-        profile.SetCurrentLevel(1);
-        ASSERT_TRUE(profile.Save());
-    });
-
-    // The menu's score-board button leads to the solved level's page here,
-    // as the play screen will after a level.
-    extraEnv = {"ZORV_TEST_SCOREBOARD_URL=" + scores.Address(),
-                "ZORV_TEST_MENU_SCOREBOARD=" + std::to_string(SCOREBOARD_SOLVED)};
+// A new player on the real score server: he plays the kids' first level
+// through the play screen, submits from its post-game page, registers the
+// name he types, and finds himself sixth of thirteen on the level's board;
+// the server is restarted and the board, downloaded again from the map,
+// still ranks him sixth.
+TEST_F(EndToEndTest, NewPlayerRegistersFromTheBoardSubmitsASolvedLevelAndKeepsHisRankAcrossAServerRestart) {
+    CScoreServerProcess scores;
+    ASSERT_TRUE(scores.IsRunning());
+    // Five players better than any walk through the level can be, seven worse.
+    for (int i = 0; i < 12; ++i) scores.AddScore(2, 0, "Kid" + std::to_string(i), i < 5 ? i + 1 : 5000 + i);
+    extraEnv = {"ZORV_SCOREBOARD_URL=" + scores.Address()};
     StartAndReachMenu();
     if (HasFatalFailure()) return;
     const std::string& d = server->Display();
+    EXPECT_NE(ReadFileText(out).find("Score server:  " + scores.Address() + " (ZORV_SCOREBOARD_URL)"),
+              std::string::npos);
     std::this_thread::sleep_for(std::chrono::milliseconds(800));
-    const auto clickAt = [&](int x, int y) {
-        Xdotool(d, "mousemove " + std::to_string(x) + " " + std::to_string(y));
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));
-        Xdotool(d, "click 1");
+    // The last ten rows the board drew, from its log lines.
+    const auto drawnRows = [&] {
+        const std::string text = ReadFileText(out);
+        std::vector<std::string> rows;
+        for (size_t at = text.find("Username:  '"); at != std::string::npos; at = text.find("Username:  '", at)) {
+            at += 12;
+            rows.push_back(text.substr(at, text.find('\'', at) - at));
+        }
+        if (rows.size() > 10) rows.erase(rows.begin(), rows.end() - 10);
+        return rows;
     };
-    // Captures are named by the second they are taken in.
-    Clock::time_point lastCapture = Clock::now() - std::chrono::seconds(2);
-    const auto capture = [&] {
-        std::this_thread::sleep_until(lastCapture + std::chrono::milliseconds(1100));
-        Xdotool(d, "key KP_Insert");
-        lastCapture = Clock::now();
-        std::this_thread::sleep_for(std::chrono::milliseconds(400));
+    const auto asked = [&](const std::string& what) {
+        return WaitUntil([&] {
+            for (const std::string& r : scores.Requests())
+                if (r == what) return true;
+            return false;
+        }, 15);
     };
-    for (int attempt = 0; attempt < 3 && ReadFileText(out).find("Loading Controller:  Scoreboard\n") == std::string::npos;
-         ++attempt) {
-        clickAt(680, 9 + 53 * 3 + 20);
-        WaitForText(pid, &exited, out, "Loading Controller:  Scoreboard\n", 5);
-    }
-    ASSERT_NE(ReadFileText(out).find("Loading Controller:  Scoreboard\n"), std::string::npos) << ReadFileText(out);
-    std::this_thread::sleep_for(std::chrono::milliseconds(600));
-    capture();
 
-    // Submit: no name yet, so the name dialog opens with the profile's name.
-    clickAt(379, 271);
-    ASSERT_TRUE(WaitForText(pid, &exited, out, "Loading Controller:  Scoreboard Name", 10)) << ReadFileText(out);
+    // Play: the kids' set, its map, the opening story, the level.
+    ASSERT_TRUE(ClickFor(680, 9 + 20, "Loading Controller:  Set Selector")) << ReadFileText(out);
+    ASSERT_TRUE(ClickFor(264, 399, "Loading Controller:  Map\n")) << ReadFileText(out);
+    ASSERT_TRUE(ClickFor(710, 521, "Loading Story Controller (type=0)")) << ReadFileText(out);
+    ClickAt(500, 557);
+    ASSERT_TRUE(ClickFor(500, 557, "Loading Controller:  Game")) << ReadFileText(out);
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    // Right off the ledge, then left underneath it into the exit tube.
+    Xdotool(d, "keydown Right");
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    Xdotool(d, "keyup Right");
+    std::this_thread::sleep_for(std::chrono::milliseconds(2500));
+    Xdotool(d, "keydown Left");
+    const bool solved = WaitForText(pid, &exited, out, "Loading Post Game Controller (type=5)", 30);
+    Xdotool(d, "keyup Left");
+    ASSERT_TRUE(solved) << ReadFileText(out);
+    std::this_thread::sleep_for(std::chrono::milliseconds(800));
+
+    // Submit: no name yet, so the name dialog opens; the typed name is
+    // registered, the result uploaded and the board downloaded.
+    ASSERT_TRUE(ClickFor(379, 271, "Loading Controller:  Scoreboard Name")) << ReadFileText(out);
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
     for (int i = 0; i < 15; ++i) Xdotool(d, "key BackSpace");
     Xdotool(d, "type --delay 120 Tester");
-    std::this_thread::sleep_for(std::chrono::milliseconds(500));
-    capture();
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
     Xdotool(d, "key Return");
-
-    // Registered, uploaded and ranked sixth.
     ASSERT_TRUE(WaitForText(pid, &exited, out, "NEWUSER:  Added Tester", 15)) << ReadFileText(out);
-    const auto until = Clock::now() + std::chrono::seconds(15);
-    // The board is downloaded again after the upload: wait for that as well.
-    while (Clock::now() < until && (scores.StoredScore(0, 2, "Tester") != 57 || scores.Query(2).empty()))
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    EXPECT_EQ(scores.StoredScore(0, 2, "Tester"), 57) << ReadFileText(out);
-    EXPECT_EQ(scores.Query(0), "op=addUser&user=Tester&version=1.03W");
-    EXPECT_EQ(scores.Query(1), "op=uploadScore&user=Tester&type=0&level=2&score=57&cheat=0");
-    EXPECT_EQ(scores.Query(2), "op=downloadScore&user=Tester&type=0&level=2");
+    ASSERT_TRUE(asked("op=downloadScore&user=Tester&type=2&level=0 -> success 10 of 13")) << scores.Log();
     std::this_thread::sleep_for(std::chrono::milliseconds(800));
-    capture();
-
+    int steps = 0;
+    WithProfileIn(home.Path(), [&] { steps = CProfile().GetLevelSteps(2, 0, false); });
+    ASSERT_GE(steps, 10);
+    EXPECT_TRUE(asked("op=addUser&user=Tester&version=1.03W -> success"));
+    EXPECT_TRUE(asked("op=uploadScore&user=Tester&type=2&level=0&score=" + std::to_string(steps) +
+                      "&cheat=0 -> success added"));
+    const std::vector<std::string> rows = {"Kid0", "Kid1", "Kid2", "Kid3", "Kid4", "Tester",
+                                           "Kid5", "Kid6", "Kid7", "Kid8"};
+    EXPECT_EQ(drawnRows(), rows) << ReadFileText(out);
+    Xdotool(d, "mousemove 799 599");
+    std::this_thread::sleep_for(std::chrono::milliseconds(600));
+    Xdotool(d, "key KP_Insert");
+    ASSERT_TRUE(WaitForText(pid, &exited, out, "Screen captured:  ", 5));
+    const std::string text = ReadFileText(out);
+    const size_t at = text.rfind("Screen captured:  ") + 18;
+    const std::string capture = std::string(ZORV_RUN_DIR) + "/" + text.substr(at, text.find('\n', at) - at);
+    if (getenv("ZORV_KEEP_CAPTURES"))
+        printf("CAPTURE:  %s\n", capture.c_str());
+    else
+        unlink(capture.c_str());
     kill(pid, SIGTERM);
     exited = WaitFor(pid, 30);
     CheckCleanEnd(exited);
-    const std::string text = ReadFileText(out);
-    EXPECT_NE(text.find("Username:  'Tester'   57"), std::string::npos) << text;
-    WithProfileIn(home.Path(), [] {
-        CProfile profile;
-        EXPECT_STREQ(profile.GetScoreboardName(-1), "Tester");
-    });
 
-    // The pictures the player saw stay in the run folder only when asked for.
-    size_t at = 0;
-    int captures = 0;
-    while ((at = text.find("Screen captured:  ", at)) != std::string::npos) {
-        at += 18;
-        const std::string name = text.substr(at, text.find('\n', at) - at);
-        ++captures;
-        if (!getenv("ZORV_KEEP_CAPTURES")) unlink((std::string(ZORV_RUN_DIR) + "/" + name).c_str());
-        else printf("CAPTURE:  %s/%s\n", ZORV_RUN_DIR, name.c_str());
+    // The server goes down and comes back on the same database and port;
+    // the game starts again (its boards empty), picks the first level on the
+    // map, opens its board and downloads it: the same ranks.
+    EXPECT_EQ(scores.Stop(), 0);
+    ASSERT_TRUE(scores.Start());
+    EXPECT_NE(scores.Log().find("(13 players, 13 scores)"), std::string::npos) << scores.Log();
+    pid = -1;
+    exited = -1;
+    StartAndReachMenu();
+    if (HasFatalFailure()) return;
+    std::this_thread::sleep_for(std::chrono::milliseconds(800));
+    ASSERT_TRUE(ClickFor(680, 9 + 20, "Loading Controller:  Map\n")) << ReadFileText(out);
+    // A busy machine can lose a click: the server's log tells which board
+    // came, and a wrong one is closed and the level picked again.
+    const std::string download = "op=downloadScore&user=Tester&type=2&level=0 -> success 10 of 13";
+    size_t before = 0;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(800));
+        ClickAt(26 + 9, 378 + 14);
+        ASSERT_TRUE(ClickFor(752, 96, "Loading Controller:  Scoreboard\n")) << ReadFileText(out);
+        std::this_thread::sleep_for(std::chrono::milliseconds(800));
+        before = scores.Requests().size();
+        ClickAt(379, 271);
+        WaitUntil([&] {
+            const std::vector<std::string> now = scores.Requests();
+            return now.size() > before && now.back().rfind("op=downloadScore", 0) == 0;
+        }, 10);
+        if (scores.Requests().back() == download) break;
+        ASSERT_TRUE(ClickFor(400, 519, "Loading Controller:  Map\n")) << ReadFileText(out);
     }
-    EXPECT_EQ(captures, 3);
+    const std::vector<std::string> again = scores.Requests();
+    ASSERT_EQ(again.size(), before + 2) << scores.Log();
+    EXPECT_EQ(again[before], "op=uploadScore&user=Tester&type=2&level=0&score=" + std::to_string(steps) +
+                                 "&cheat=0 -> success ignored");
+    EXPECT_EQ(again[before + 1], "op=downloadScore&user=Tester&type=2&level=0 -> success 10 of 13");
+    EXPECT_EQ(drawnRows(), rows) << ReadFileText(out);
+    kill(pid, SIGTERM);
+    exited = WaitFor(pid, 30);
+    CheckCleanEnd(exited);
 }
 
 // The level editor in a real window: opened from the menu, a few pieces are
@@ -822,16 +839,6 @@ TEST_F(EndToEndTest, NewPlayerChoosesASetPlaysTheFirstLevelAndFindsTheNextOneOpe
     if (HasFatalFailure()) return;
     const std::string& d = server->Display();
     std::this_thread::sleep_for(std::chrono::milliseconds(800));
-    // Clicks until the log shows text once more than before (a busy
-    // machine can lose a click).
-    const auto clickFor = [&](int x, int y, const std::string& text) {
-        const size_t before = Count(ReadFileText(out), text);
-        for (int attempt = 0; attempt < 3; ++attempt) {
-            ClickAt(x, y);
-            if (WaitUntil([&] { return Count(ReadFileText(out), text) > before; }, 5)) return true;
-        }
-        return false;
-    };
     // Captures are named by the second they are taken in; each waits for
     // the picture to settle with the pointer out of the way.
     Clock::time_point lastCapture = Clock::now() - std::chrono::seconds(2);
@@ -856,8 +863,8 @@ TEST_F(EndToEndTest, NewPlayerChoosesASetPlaysTheFirstLevelAndFindsTheNextOneOpe
     };
 
     // Play: a new player chooses the kids' set.
-    ASSERT_TRUE(clickFor(680, 9 + 20, "Loading Controller:  Set Selector")) << ReadFileText(out);
-    ASSERT_TRUE(clickFor(264, 399, "Loading Controller:  Map\n")) << ReadFileText(out);
+    ASSERT_TRUE(ClickFor(680, 9 + 20, "Loading Controller:  Set Selector")) << ReadFileText(out);
+    ASSERT_TRUE(ClickFor(264, 399, "Loading Controller:  Map\n")) << ReadFileText(out);
     const std::string kidsMap = capture();
     // The first level open and selected (red), the second locked (grey).
     const std::vector<int> first = pixel(kidsMap, 26 + 9, 378 + 14);
@@ -866,11 +873,11 @@ TEST_F(EndToEndTest, NewPlayerChoosesASetPlaysTheFirstLevelAndFindsTheNextOneOpe
     EXPECT_TRUE(std::abs(second[0] - second[2]) < 40 && second[0] < 180) << second[0] << "," << second[2];
 
     // Play: the opening story, two pages, over the level.
-    ASSERT_TRUE(clickFor(710, 521, "Loading Story Controller (type=0)")) << ReadFileText(out);
+    ASSERT_TRUE(ClickFor(710, 521, "Loading Story Controller (type=0)")) << ReadFileText(out);
     capture();
     ClickAt(500, 557);  // next page
     capture();
-    ASSERT_TRUE(clickFor(500, 557, "Loading Controller:  Game")) << ReadFileText(out);
+    ASSERT_TRUE(ClickFor(500, 557, "Loading Controller:  Game")) << ReadFileText(out);
     std::this_thread::sleep_for(std::chrono::milliseconds(1500));
     // Two steps right, each a press of its own.
     for (int step = 0; step < 2; ++step) {
@@ -888,17 +895,17 @@ TEST_F(EndToEndTest, NewPlayerChoosesASetPlaysTheFirstLevelAndFindsTheNextOneOpe
     };
     ASSERT_TRUE(menuOpens([&] { Xdotool(d, "key Escape"); })) << ReadFileText(out);
     capture();
-    ASSERT_TRUE(clickFor(400, 175 + 30 * 2 + 12, "UNDO LOAD - at index")) << ReadFileText(out);
+    ASSERT_TRUE(ClickFor(400, 175 + 30 * 2 + 12, "UNDO LOAD - at index")) << ReadFileText(out);
     // The menu button opens it too; restart builds the level anew.
     ASSERT_TRUE(menuOpens([&] { ClickAt(765, 18); })) << ReadFileText(out);
-    ASSERT_TRUE(clickFor(400, 175 + 30 * 1 + 12, "Restarting level")) << ReadFileText(out);
+    ASSERT_TRUE(ClickFor(400, 175 + 30 * 1 + 12, "Restarting level")) << ReadFileText(out);
     // Show the solution: confirmed, the level restarts and plays its stored
     // solution back, off the ledge and underneath it into the exit tube, and
     // the post-game board opens.
     ASSERT_TRUE(menuOpens([&] { Xdotool(d, "key Escape"); })) << ReadFileText(out);
-    ASSERT_TRUE(clickFor(400, 175 + 30 * 3 + 12, "Loading Controller:  Message")) << ReadFileText(out);
+    ASSERT_TRUE(ClickFor(400, 175 + 30 * 3 + 12, "Loading Controller:  Message")) << ReadFileText(out);
     // Cancel is the box's default: the okay button confirms.
-    ASSERT_TRUE(clickFor(345, 435, "Restarting level")) << ReadFileText(out);
+    ASSERT_TRUE(ClickFor(345, 435, "Restarting level")) << ReadFileText(out);
     ASSERT_TRUE(WaitForText(pid, &exited, out, "Loading Post Game Controller (type=5)", 60)) << ReadFileText(out);
     EXPECT_NE(ReadFileText(out).find("Professor Successfully Exited"), std::string::npos);
     std::this_thread::sleep_for(std::chrono::milliseconds(800));

@@ -274,6 +274,19 @@ TEST_F(OptionsTest, TheFullScreenBoxFollowsAltEnter) {
         EXPECT_EQ(CDraw::IsFullscreen(), full);
         EXPECT_EQ(Checked(box), full);
     }
+    // A player added while the game runs in a window plays on in it, and
+    // his box shows the window.
+    ClickButton(options->GetButton(Options::BUTTON_BACK));
+    const std::string before = p->GetProfileName(-1);
+    ASSERT_TRUE(p->CreateProfile("Newcomer"));
+    options = OpenOptions();
+    ASSERT_NE(options, nullptr);
+    EXPECT_FALSE(CDraw::IsFullscreen());
+    EXPECT_EQ(p->IsFullscreen(), 0);
+    EXPECT_FALSE(Checked(options->GetCheckbox(Options::CHECK_FULLSCREEN)));
+    ClickButton(options->GetButton(Options::BUTTON_BACK));
+    ASSERT_TRUE(p->LoadProfile(before.c_str()));
+    ASSERT_TRUE(p->DeleteProfile("Newcomer"));
 }
 
 TEST(OptionsMouseSpeed, SliderPositionOfAStoredSpeed) {

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <SDL.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <memory>
@@ -18,7 +19,10 @@
 #include "gui/CControllerGame.h"
 #include "gui/CControllerInGame.h"
 #include "gui/CControllerMessage.h"
+#include "gui/SaveFailureNotice.h"
+#include "platform/Platform.h"
 #include "players/CProfile.h"
+#include "screens/CControllerMain.h"
 #include "screens/CControllerScoreboard.h"
 #include "tests/gui/GuiTestSupport.h"
 #include "tests/screens/ScreenTest.h"
@@ -69,6 +73,13 @@ protected:
         return frame - start;
     }
     int HeroX() const { return game->GetHero() ? game->GetHero()->GetCurrentX() : -1; }
+    // Holds the right key until the post-game board opens (at most 400
+    // frames).
+    void WalkRightToTheBoard() {
+        PushKey(true, SDLK_RIGHT);
+        for (int i = 0; i < 400 && CController::GetCurrentId() != CONTROLLER_SCOREBOARD; ++i) Frame();
+        PushKey(false, SDLK_RIGHT);
+    }
 
     RecordingOwner root{13};
     std::unique_ptr<CControllerGame> game;
@@ -143,9 +154,7 @@ TEST_F(PlayScreenTest, UndoAndRestartByTheirKeysAndAReboundKeyDrivesTheHero) {
 TEST_F(PlayScreenTest, ThePostGameBoardOpensAtTheExitAndItsUndoTakesTheLastStepBack) {
     CLevel level = WalkLevel();
     Open(&level, false, false, false);
-    PushKey(true, SDLK_RIGHT);
-    for (int i = 0; i < 400 && CController::GetCurrentId() != CONTROLLER_SCOREBOARD; ++i) Frame();
-    PushKey(false, SDLK_RIGHT);
+    WalkRightToTheBoard();
     ASSERT_EQ(CController::GetCurrentId(), CONTROLLER_SCOREBOARD);
     CController* board = CController::GetCurrent();
     board->GUICallback(CControllerScoreboard::BUTTON_UNDO, 0, false);
@@ -156,14 +165,89 @@ TEST_F(PlayScreenTest, ThePostGameBoardOpensAtTheExitAndItsUndoTakesTheLastStepB
     // The whole walk was one press: undo goes back to the start.
     EXPECT_EQ(HeroX(), 2);
     // Restart from the board starts the level again.
-    PushKey(true, SDLK_RIGHT);
-    for (int i = 0; i < 400 && CController::GetCurrentId() != CONTROLLER_SCOREBOARD; ++i) Frame();
-    PushKey(false, SDLK_RIGHT);
+    WalkRightToTheBoard();
     ASSERT_EQ(CController::GetCurrentId(), CONTROLLER_SCOREBOARD);
     CController::GetCurrent()->GUICallback(CControllerScoreboard::BUTTON_RETRY, 0, false);
     Frames(2);
     ASSERT_EQ(CController::GetCurrent(), game.get());
     EXPECT_EQ(HeroX(), 2);
+}
+
+// A level solved while the profile folder refuses writes: its page says
+// that the result was not saved, and leaving the game asks first, trying to
+// save again or quitting anyway as the player chooses.
+TEST_F(PlayScreenTest, AResultThatCannotBeSavedIsToldAfterTheLevelAndAtTheQuit) {
+    CProfile& p = Profile();
+    ASSERT_TRUE(p.WriteInfo());
+    // A folder where each file's temporary copy goes stops root as well.
+    const std::string blockers[] = {p.ProfileFileName(p.GetCurrentProfile()) + ".tmp", p.InfoFileName() + ".tmp"};
+    const auto block = [&](bool on) {
+        for (const std::string& b : blockers) on ? PlatformMakeDir(b) : (rmdir(b.c_str()) == 0);
+    };
+    block(true);
+    CLevel level = WalkLevel();
+    Open(&level, false, false, false);
+    WalkRightToTheBoard();
+    ASSERT_EQ(CController::GetCurrentId(), CONTROLLER_SCOREBOARD);
+    auto* board = dynamic_cast<CControllerScoreboard*>(CController::GetCurrent());
+    Frames(2);
+    ASSERT_EQ(CController::GetCurrentId(), CONTROLLER_MESSAGE);
+    ASSERT_NE(board->GetMessage(), nullptr);
+    EXPECT_EQ(board->GetMessage()->GetTitleId(), kSaveFailureTitle);
+    EXPECT_EQ(board->GetMessage()->GetBodyId(), kSaveFailureBody);
+    Answer(board->GetMessage(), true);
+    ASSERT_EQ(CController::GetCurrent(), board);
+    board->GUICallback(CControllerScoreboard::BUTTON_BACK, 0, false);
+    RunToClose();
+
+    // Told once, on the level's page: the main menu shows no notice. Alt+Q
+    // asks; trying again while writes are refused asks again.
+    auto menu = std::make_unique<CControllerMain>();
+    menu->Activate(nullptr);
+    Frames(3);
+    EXPECT_EQ(menu->GetNotice(), nullptr);
+    PushKey(true, SDLK_LALT);
+    PushKey(true, SDLK_q, KMOD_LALT);
+    Frames(2);
+    CControllerMessage* question = menu->GetQuitQuestion();
+    ASSERT_NE(question, nullptr);
+    EXPECT_EQ(question->GetTitleId(), kSaveFailureTitle);
+    EXPECT_EQ(question->GetBodyId(), CControllerMain::kQuitUnsavedBody);
+    ASSERT_NE(question->GetCancelButton(), nullptr);
+    Answer(question, false);
+    ASSERT_TRUE(CController::IsRunning());
+    ASSERT_NE(menu->GetQuitQuestion(), nullptr);
+    // Once the folder takes writes again, trying again saves and quits.
+    block(false);
+    Answer(menu->GetQuitQuestion(), false);
+    Frames(2);
+    EXPECT_FALSE(CController::IsRunning());
+    {
+        CProfile reread;
+        EXPECT_EQ(reread.GetLevelRecord(level.GetFileName()).bestSteps, 10);
+    }
+
+    // A save that failed elsewhere is told on the menu; quitting anyway
+    // leaves without the progress.
+    CController::ResetStack();
+    block(true);
+    p.SetLevelSteps(33, 1, 0);
+    EXPECT_FALSE(p.Save());
+    menu.reset(new CControllerMain());
+    menu->Activate(nullptr);
+    Frames(3);
+    ASSERT_NE(menu->GetNotice(), nullptr);
+    EXPECT_EQ(menu->GetNotice()->GetBodyId(), kSaveFailureBody);
+    Answer(menu->GetNotice(), true);
+    menu->GUICallback(CControllerMain::BUTTON_EXIT, 0, false);
+    Frames(2);
+    ASSERT_NE(menu->GetQuitQuestion(), nullptr);
+    Answer(menu->GetQuitQuestion(), true);
+    Frames(2);
+    EXPECT_FALSE(CController::IsRunning());
+    block(false);
+    CProfile reread;
+    EXPECT_EQ(reread.GetLevelSteps(1, 0, false), -1);
 }
 
 // The step counter reads clearly: its light digits show through the frame
@@ -215,9 +299,7 @@ TEST_F(PlayScreenTest, ALevelWithoutASolutionSaysSoInsteadOfReplayingNothing) {
     ASSERT_EQ(CController::GetCurrent(), game.get());
 
     // The page of a lost level: its solution button tells the same.
-    PushKey(true, SDLK_RIGHT);
-    for (int i = 0; i < 400 && CController::GetCurrentId() != CONTROLLER_SCOREBOARD; ++i) Frame();
-    PushKey(false, SDLK_RIGHT);
+    WalkRightToTheBoard();
     ASSERT_EQ(CController::GetCurrentId(), CONTROLLER_SCOREBOARD);
     Frames(2);
     Click(400, 429);  // the solution button

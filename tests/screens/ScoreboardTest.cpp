@@ -1,9 +1,9 @@
-// The score board on the real resources, against a local score server that
-// keeps a small store: registering a name, uploading a result and seeing it
-// ranked; the same against a server that refuses, stays silent, hangs up or
-// answers garbage (the message is shown, nothing local is lost); the online
-// boards of the main menu; and the post-game pages with the answers the
-// play screen reads.
+// The score board on the real resources, against the real score server
+// (zorv_scored on a free loopback port): registering a name, uploading a
+// result and seeing it ranked; the same against a server that refuses, stays
+// silent, hangs up or answers garbage (the message is shown, nothing local
+// is lost); the online boards of the main menu; and the post-game pages with
+// the answers the play screen reads.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -30,6 +30,7 @@
 #include "screens/CControllerScoreboardName.h"
 #include "tests/gui/GuiTestSupport.h"
 #include "tests/screens/ScreenTest.h"
+#include "tests/support/CScoreServerProcess.h"
 #include "tests/support/CScoreTestServer.h"
 #include "world/CLevelSet.h"
 
@@ -85,7 +86,8 @@ protected:
     }
     // The post-game page of a level solved in steps, and its submit pressed,
     // against the server.
-    void SubmitSolved(CScoreTestServer& server, int level, int steps) {
+    template <class Server>
+    void SubmitSolved(Server& server, int level, int steps) {
         SetScoreServerPath(server.Address());
         Solve(0, level, steps);
         Open(SCOREBOARD_SOLVED);
@@ -117,7 +119,7 @@ protected:
         TapKey(SDLK_RETURN);
         Frames(2);
     }
-    static void FillBoard(CScoreTestServer& server, int type, int level, int players) {
+    static void FillBoard(CScoreServerProcess& server, int type, int level, int players) {
         static const char* const kNames[] = {"Ada", "Bo", "Cy", "Di", "Ed", "Flo", "Gus", "Hal", "Ida", "Jo", "Kit", "Lu"};
         for (int i = 0; i < players; ++i) server.AddScore(type, level, kNames[i % 12] + std::to_string(i / 12), 10 * (i + 1));
     }
@@ -127,7 +129,7 @@ protected:
 };
 
 TEST_F(ScoreboardTest, SolvedLevelRegistersANameUploadsAndShowsItsRank) {
-    CScoreTestServer server(Mode::kStore, 0);
+    CScoreServerProcess server;
     SetScoreServerPath(server.Address());
     FillBoard(server, 0, 12, 12);
     Solve(0, 12, 57);
@@ -146,7 +148,6 @@ TEST_F(ScoreboardTest, SolvedLevelRegistersANameUploadsAndShowsItsRank) {
 
     // Registered, uploaded, downloaded: the solved level's board, own row
     // sixth between the arrows.
-    EXPECT_TRUE(server.HasUser("Tester"));
     EXPECT_EQ(server.StoredScore(0, 12, "Tester"), 57);
     EXPECT_EQ(StoredScoreboardName(), "Tester");
     EXPECT_EQ(board->GetType(), SCOREBOARD_LEVEL_SOLVED);
@@ -165,12 +166,16 @@ TEST_F(ScoreboardTest, SolvedLevelRegistersANameUploadsAndShowsItsRank) {
         xs.insert(board->GetArrow(0)->GetX(false));
     }
     EXPECT_GE(xs.size(), 3u);
-    // A better result later goes up with the next submit of the level.
-    EXPECT_EQ(server.RequestLines().size(), 3u);
+    // Registration, upload and download: the board's own requests.
+    const std::vector<std::string> asked = server.Requests();
+    ASSERT_EQ(asked.size(), 24u + 4u);
+    EXPECT_EQ(asked[24], "op=addUser&user=Tester&version=1.03W -> success");
+    EXPECT_EQ(asked[25], "op=uploadScore&user=Tester&type=0&level=12&score=57&cheat=0 -> success added");
+    EXPECT_EQ(asked[26], "op=downloadScore&user=Tester&type=0&level=12 -> success 10 of 13");
 }
 
 TEST_F(ScoreboardTest, TakenNameComesBackWithTheMarkAndTheServersProposal) {
-    CScoreTestServer server(Mode::kStore, 0);
+    CScoreServerProcess server;
     server.AddScore(0, 13, "Tester", 30);
     SubmitSolved(server, 13, 75);
     EnterName("Tester");
@@ -198,18 +203,19 @@ TEST_F(ScoreboardTest, TakenNameComesBackWithTheMarkAndTheServersProposal) {
 }
 
 TEST_F(ScoreboardTest, CancelledNameDialogRegistersNothing) {
-    CScoreTestServer server(Mode::kStore, 0);
+    CScoreServerProcess server;
     SubmitSolved(server, 15, 20);
     TapKey(SDLK_ESCAPE);
     Frames(2);
     EXPECT_EQ(CController::GetCurrent(), board.get());
     EXPECT_EQ(board->GetNameDialog(), nullptr);
-    EXPECT_TRUE(server.RequestLines().empty());
+    EXPECT_TRUE(server.Requests().empty());
     EXPECT_FALSE(Profile().HasScoreboardName(-1));
     EXPECT_EQ(board->GetType(), SCOREBOARD_SOLVED);
 }
 
-// A server that fails in one way or another after a first good download.
+// A server that fails in one way or another after a first good download
+// from the real one.
 struct Failure {
     const char* name;
     Mode mode;
@@ -222,7 +228,7 @@ class ScoreboardFailureTest : public ScoreboardTest, public ::testing::WithParam
 
 TEST_P(ScoreboardFailureTest, FailedRequestShowsWhyAndLosesNothing) {
     const Failure f = GetParam();
-    CScoreTestServer server(Mode::kStore, 0);
+    CScoreServerProcess server;
     SetScoreServerPath(server.Address());
     FillBoard(server, 0, 17, 3);
     server.AddScore(0, 17, "Keeper", 44);
@@ -239,10 +245,11 @@ TEST_P(ScoreboardFailureTest, FailedRequestShowsWhyAndLosesNothing) {
 
     // A better result, recorded while the server is out of order.
     Solve(0, 17, 40);
+    CScoreTestServer failing(f.mode, f.code);
     if (f.unreachable)
         SetScoreServerPath("http://127.0.0.1:" + std::to_string(CScoreTestServer::RefusedPort()) + "/zorv/");
     else
-        server.SetMode(f.mode, f.code);
+        SetScoreServerPath(failing.Address());
     Open(SCOREBOARD_SOLVED);
     Press(CControllerScoreboard::BUTTON_SUBMIT);
     ASSERT_NE(board->GetMessage(), nullptr) << f.name;
@@ -262,7 +269,6 @@ TEST_P(ScoreboardFailureTest, FailedRequestShowsWhyAndLosesNothing) {
 
     // Once the server answers again, the same submit takes the result up.
     SetScoreServerPath(server.Address());
-    server.SetMode(Mode::kStore, 0);
     Press(CControllerScoreboard::BUTTON_SUBMIT);
     EXPECT_EQ(board->GetMessage(), nullptr);
     EXPECT_EQ(board->GetType(), SCOREBOARD_LEVEL_SOLVED);
@@ -272,7 +278,7 @@ TEST_P(ScoreboardFailureTest, FailedRequestShowsWhyAndLosesNothing) {
 
 INSTANTIATE_TEST_SUITE_P(
     Servers, ScoreboardFailureTest,
-    ::testing::Values(Failure{"refused", Mode::kStore, 0, true, ""}, Failure{"garbage", Mode::kGarbage, 0, false, ""},
+    ::testing::Values(Failure{"refused", Mode::kGarbage, 0, true, ""}, Failure{"garbage", Mode::kGarbage, 0, false, ""},
                       Failure{"hangup", Mode::kHangUp, 0, false, ""}, Failure{"silent", Mode::kSilent, 0, false, ""},
                       Failure{"unknown user", Mode::kRefuse, 10, false, "Specified user does not exist."},
                       Failure{"code without text", Mode::kRefuse, 15, false, "15"}),
@@ -283,15 +289,16 @@ INSTANTIATE_TEST_SUITE_P(
     });
 
 TEST_F(ScoreboardTest, RegistrationWithoutAnAnswerKeepsTheTypedName) {
-    CScoreTestServer server(Mode::kSilent, 0);
-    SubmitSolved(server, 19, 33);
+    CScoreTestServer silent(Mode::kSilent, 0);
+    SubmitSolved(silent, 19, 33);
     EnterName("Patient");
     ASSERT_NE(board->GetMessage(), nullptr);
     EXPECT_EQ(board->GetMessageText(), "");  // "cannot be reached"
     DismissMessage();
     EXPECT_FALSE(Profile().HasScoreboardName(-1));
     // The next submit proposes what was typed.
-    server.SetMode(Mode::kStore, 0);
+    CScoreServerProcess server;
+    SetScoreServerPath(server.Address());
     Press(CControllerScoreboard::BUTTON_SUBMIT);
     ASSERT_NE(board->GetNameDialog(), nullptr);
     EXPECT_STREQ(board->GetNameDialog()->GetTextbox()->GetText(), "Patient");
@@ -301,7 +308,7 @@ TEST_F(ScoreboardTest, RegistrationWithoutAnAnswerKeepsTheTypedName) {
 }
 
 TEST_F(ScoreboardTest, RefusedNameShowsTheReasonThenTheDialogWithWhatWasTyped) {
-    CScoreTestServer server(Mode::kStore, 0);
+    CScoreServerProcess server;
     SubmitSolved(server, 21, 12);
     CControllerScoreboardName* dialog = board->GetNameDialog();
     ASSERT_NE(dialog, nullptr);
@@ -318,7 +325,7 @@ TEST_F(ScoreboardTest, RefusedNameShowsTheReasonThenTheDialogWithWhatWasTyped) {
 }
 
 TEST_F(ScoreboardTest, OverallBoardsOfTheMainMenuAndTheirTabs) {
-    CScoreTestServer server(Mode::kStore, 0);
+    CScoreServerProcess server;
     SetScoreServerPath(server.Address());
     for (int set = 0; set < 3; ++set) FillBoard(server, set, kOverallScoreLevel, 3 + set);
     SetLevel(0, 0);
@@ -326,8 +333,9 @@ TEST_F(ScoreboardTest, OverallBoardsOfTheMainMenuAndTheirTabs) {
     EXPECT_TRUE(Has(board->GetDrawnTexts(), "3200"));
     EXPECT_TRUE(Has(board->GetDrawnTexts(), "3201"));
     EXPECT_FALSE(board->GetButton(CControllerScoreboard::BUTTON_DOWNLOAD_ALL)->IsHidden());
+    const size_t seeded = server.Requests().size();
     Press(CControllerScoreboard::BUTTON_DOWNLOAD_ALL);
-    EXPECT_EQ(server.RequestLines().size(), 3u);
+    EXPECT_EQ(server.Requests().size(), seeded + 3);
     EXPECT_EQ(board->GetDrawnRows().size(), 3u);
     EXPECT_TRUE(board->GetArrow(0)->IsHidden());  // not on the board
     Press(CControllerScoreboard::BUTTON_TAB_KIDS);
@@ -335,7 +343,7 @@ TEST_F(ScoreboardTest, OverallBoardsOfTheMainMenuAndTheirTabs) {
     EXPECT_EQ(board->GetDrawnRows().size(), 5u);
     EXPECT_TRUE(Has(board->GetDrawnTexts(), "3203"));
     board->GUICallback(CControllerScoreboard::BUTTON_TAB_KIDS, 0, false);  // the same tab: nothing
-    EXPECT_EQ(server.RequestLines().size(), 3u);  // tabs read the stored boards
+    EXPECT_EQ(server.Requests().size(), seeded + 3);  // tabs read the stored boards
     TapKey(SDLK_ESCAPE);
     Frame();
     EXPECT_EQ(CController::GetCurrent(), &root);
@@ -371,17 +379,28 @@ TEST_F(ScoreboardTest, OwnRankBeyondTenReadsOnlyWhatTheServerSent) {
     EXPECT_TRUE(board->GetArrow(0)->IsHidden());
 
     // Eleventh of a full answer: ten rows, the line and the own row below.
-    std::string full = "success\n250\n";
-    for (int i = 1; i <= 10; ++i) full += std::to_string(i) + "\tP" + std::to_string(i) + "\t" + std::to_string(i) + "\tx\n";
-    full += "11\tTester\t1234\tx\n";
-    CScoreTestServer fullServer({CScoreTestServer::Ok(full)});
-    SetScoreServerPath(fullServer.Address());
-    board->GUICallback(CControllerScoreboard::BUTTON_DOWNLOAD_LEVEL, 0, false);
+    CScoreServerProcess server;
+    SetScoreServerPath(server.Address());
+    for (int i = 1; i <= 10; ++i) server.AddScore(1, 3, "P" + std::to_string(i), i == 10 ? 9 : i);
+    server.AddScore(1, 3, "Tester", 1234);
+    const auto download = [&](int arrowY, const char* rankLine) {
+        board->GUICallback(CControllerScoreboard::BUTTON_DOWNLOAD_LEVEL, 0, false);
+        EXPECT_EQ(board->GetDrawnRankLine(), rankLine);
+        EXPECT_FALSE(board->GetArrow(0)->IsHidden());
+        EXPECT_EQ(board->GetArrow(0)->GetY(false), arrowY);
+    };
+    download(405, "11th of 11");
     ASSERT_EQ(board->GetDrawnRows().size(), 11u);
     EXPECT_EQ(board->GetDrawnRows()[10], "Tester|1,234");
-    EXPECT_EQ(board->GetDrawnRankLine(), "11th of 250");
-    EXPECT_FALSE(board->GetArrow(0)->IsHidden());
-    EXPECT_EQ(board->GetArrow(0)->GetY(false), 405);
+    // Equal scores share a rank: tied with the ninth and tenth, he is ninth
+    // but drawn eleventh, under the ten rows; tied with the third, he is
+    // marked on the fourth row, where he stands.
+    server.AddScore(1, 3, "Tester", 9);
+    download(405, "9th of 11");
+    EXPECT_EQ(board->GetDrawnRows()[10], "Tester|9");
+    server.AddScore(1, 3, "Tester", 3);
+    download(177 + 18 * 4, "");
+    EXPECT_EQ(board->GetDrawnRows()[3], "Tester|3");
 }
 
 TEST_F(ScoreboardTest, RankLinesUseEnglishOrdinals) {
@@ -395,7 +414,7 @@ TEST_F(ScoreboardTest, RankLinesUseEnglishOrdinals) {
 // name a player can choose is cut short with "..." instead of running into
 // the count.
 TEST_F(ScoreboardTest, AWideNameEndsBeforeItsCount) {
-    CScoreTestServer server(Mode::kStore, 0);
+    CScoreServerProcess server;
     SetScoreServerPath(server.Address());
     server.AddScore(0, kOverallScoreLevel, "WWWWWWWWWWWWWWW", 12345);
     SetLevel(0, 0);

@@ -6,6 +6,8 @@
 #include <memory>
 #include <string>
 
+#include <unistd.h>
+
 #include "engine/Utilities.h"
 #include "platform/CAudioSystem.h"
 #include "platform/Platform.h"
@@ -78,6 +80,21 @@ TEST_F(SoundSettingsTest, DialogueWritesEightBytesAndStartsTheSystem) {
     EXPECT_NE(std::string::npos, printed.find("1 : Default\n"));
     EXPECT_NE(std::string::npos,
               printed.find("\nInput the number corresponding to the desired sound driver and press ENTER: "));
+}
+
+TEST_F(SoundSettingsTest, AChoiceThatCannotBeStoredIsUsedForThisRunAndSaidSo) {
+    // The temporary file of the settings cannot be made (a folder is in its
+    // way, which stops root as well).
+    const std::string blocker = CSound::SettingsPath() + ".tmp";
+    ASSERT_TRUE(PlatformMakeDir(blocker));
+    Type("21\n");
+    CSound::Init(false);
+    EXPECT_TRUE(CSound::IsReady());
+    EXPECT_EQ(7, Output());
+    EXPECT_EQ(0, Driver());
+    EXPECT_FALSE(PlatformFileExists(CSound::SettingsPath()));
+    EXPECT_NE(std::string::npos, Printed().find("will not be remembered")) << Printed();
+    rmdir(blocker.c_str());
 }
 
 TEST_F(SoundSettingsTest, DialogueSkipsOtherCharacters) {

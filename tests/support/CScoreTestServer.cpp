@@ -6,32 +6,14 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include <algorithm>
-#include <cctype>
 #include <cstdint>
-#include <cstdlib>
+
+#include "players/ScoreScramble.h"
 
 namespace {
 
-// The tables the server shares with the game; written out here on purpose,
-// so a change on either side shows up as a failing test.
-const char kDigitLetters[10] = {'k', 'm', 'x', 'b', 'g', 't', 'w', 'j', 'd', 'v'};
-const char kPairResults[10] = {'3', 'a', '7', 'f', '1', 'h', '9', 'n', '5', 's'};
-
 const int kIdleMs = 5000;
 const size_t kRequestMax = 64 * 1024;
-
-int DigitOf(char c) {
-    for (int k = 0; k < 10; ++k)
-        if (kDigitLetters[k] == c) return k;
-    return -1;
-}
-
-int PairOf(char c) {
-    for (int k = 0; k < 10; ++k)
-        if (kPairResults[k] == c) return k;
-    return -1;
-}
 
 sockaddr_in Loopback(int port) {
     sockaddr_in a{};
@@ -67,27 +49,6 @@ void SendAll(int fd, const std::string& bytes) {
     }
 }
 
-// The key=value pairs of a query.
-std::map<std::string, std::string> Fields(const std::string& query) {
-    std::map<std::string, std::string> out;
-    size_t at = 0;
-    while (at <= query.size()) {
-        size_t end = query.find('&', at);
-        if (end == std::string::npos) end = query.size();
-        const std::string pair = query.substr(at, end - at);
-        const size_t eq = pair.find('=');
-        if (eq != std::string::npos) out[pair.substr(0, eq)] = pair.substr(eq + 1);
-        at = end + 1;
-    }
-    return out;
-}
-
-const int kLevelCounts[4] = {111, 50, 81, 0};
-const int kOverall = 99999;
-
-bool KnownType(int type) { return type >= 0 && type < 4; }
-bool KnownLevel(int type, int level) { return level == kOverall || (level >= 0 && level < kLevelCounts[type]); }
-
 }  // namespace
 
 CScoreTestServer::Reply CScoreTestServer::Status(int code, const std::string& reason, const std::string& body) {
@@ -110,7 +71,7 @@ CScoreTestServer::CScoreTestServer(const std::vector<Reply>& replies) : replies_
 }
 
 CScoreTestServer::CScoreTestServer(Mode mode, int refusalCode)
-    : store_(true), mode_(static_cast<int>(mode)), refusalCode_(refusalCode) {
+    : modal_(true), mode_(static_cast<int>(mode)), refusalCode_(refusalCode) {
     if (Listen()) thread_ = std::thread(&CScoreTestServer::Serve, this);
 }
 
@@ -136,7 +97,7 @@ bool CScoreTestServer::Listen() {
 CScoreTestServer::~CScoreTestServer() { Join(); }
 
 void CScoreTestServer::Join() {
-    if (store_) stop_ = true;
+    if (modal_) stop_ = true;
     if (thread_.joinable()) thread_.join();
     if (listenFd_ >= 0) {
         close(listenFd_);
@@ -163,8 +124,8 @@ void CScoreTestServer::Run() {
         const size_t end = start == std::string::npos ? start : line.find(' ', start + 1);
         const std::string target = end == std::string::npos ? "" : line.substr(start + 1, end - start - 1);
         const size_t q = target.find('?');
-        std::string plain, query;
-        const bool wellFormed = q != std::string::npos && Unscramble(target.substr(q + 1), &plain) && Unwrap(plain, &query);
+        std::string query;
+        const bool wellFormed = q != std::string::npos && HttpReadQuery(target.substr(q + 1), &query);
         if (!wellFormed) {
             SendAll(fd, Status(400, "Bad Request", "").raw);
         } else if (!reply.close) {
@@ -196,12 +157,6 @@ void CScoreTestServer::Serve() {
             SendAll(fd, Status(500, "Internal Server Error", "<html><body>Oops</body></html>\n").raw);
         } else if (mode == Mode::kRefuse) {
             SendAll(fd, Ok("failure\n" + std::to_string(refusalCode_.load()) + "\n").raw);
-        } else if (mode == Mode::kStore) {
-            const size_t start = line.find(' ');
-            const size_t end = line.find(' ', start + 1);
-            const std::string target =
-                start == std::string::npos || end == std::string::npos ? "" : line.substr(start + 1, end - start - 1);
-            SendAll(fd, Ok(Answer(target)).raw);
         }
         shutdown(fd, SHUT_RDWR);
         close(fd);
@@ -212,86 +167,6 @@ void CScoreTestServer::Serve() {
 void CScoreTestServer::SetMode(Mode mode, int refusalCode) {
     refusalCode_ = refusalCode;
     mode_ = static_cast<int>(mode);
-}
-
-std::string CScoreTestServer::Answer(const std::string& target) {
-    const size_t q = target.find('?');
-    std::string plain, query;
-    if (q == std::string::npos || !Unscramble(target.substr(q + 1), &plain) || !Unwrap(plain, &query))
-        return "failure\n99\n";
-    std::map<std::string, std::string> f = Fields(query);
-    const std::string& op = f["op"];
-    const int type = atoi(f["type"].c_str());
-    const int level = atoi(f["level"].c_str());
-    std::lock_guard<std::mutex> lock(mutex_);
-    if (op == "addUser") return AddUser(f["user"]);
-    if (op == "uploadScore") return Upload(f["user"], type, level, atoi(f["score"].c_str()));
-    if (op == "downloadScore") return Download(f["user"], type, level);
-    return "failure\n99\n";
-}
-
-std::string CScoreTestServer::AddUser(const std::string& user) {
-    if (user.empty() || user.size() > 15) return "failure\n11\n";
-    for (char c : user)
-        if (!isalnum(static_cast<unsigned char>(c)) && c != ' ') return "failure\n12\n";
-    if (users_.count(user)) {
-        std::string answer = "failure\n9\n";
-        for (int k = 1; answer.size() < 64 && k < 100; ++k) {
-            const std::string other = user.substr(0, 13) + std::to_string(k);
-            if (!users_.count(other)) answer += other + "\n";
-        }
-        return answer;
-    }
-    users_.insert(user);
-    return "success\n";
-}
-
-std::string CScoreTestServer::Upload(const std::string& user, int type, int level, int score) {
-    if (!users_.count(user)) return "failure\n10\n";
-    if (!KnownType(type)) return "failure\n14\n";
-    if (!KnownLevel(type, level)) return "failure\n17\n";
-    std::map<std::string, int>& board = scores_[{type, level}];
-    const auto it = board.find(user);
-    if (it == board.end()) {
-        board[user] = score;
-        return "success\nadded\n";
-    }
-    if (score >= it->second) return "success\nignored\n";
-    it->second = score;
-    return "success\nupdated\n";
-}
-
-std::string CScoreTestServer::Download(const std::string& user, int type, int level) {
-    if (!KnownType(type)) return "failure\n14\n";
-    if (!KnownLevel(type, level)) return "failure\n17\n";
-    std::vector<std::pair<int, std::string>> rows;
-    for (const auto& entry : scores_[{type, level}]) rows.push_back({entry.second, entry.first});
-    std::sort(rows.begin(), rows.end());
-    std::string answer = "success\n" + std::to_string(rows.size()) + "\n";
-    for (size_t i = 0; i < rows.size(); ++i) {
-        if (i < 10 || rows[i].second == user)
-            answer += std::to_string(i + 1) + "\t" + rows[i].second + "\t" + std::to_string(rows[i].first) + "\tx\n";
-    }
-    return answer;
-}
-
-bool CScoreTestServer::HasUser(const std::string& name) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return users_.count(name) != 0;
-}
-
-int CScoreTestServer::StoredScore(int type, int level, const std::string& name) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    const auto board = scores_.find({type, level});
-    if (board == scores_.end()) return -1;
-    const auto it = board->second.find(name);
-    return it == board->second.end() ? -1 : it->second;
-}
-
-void CScoreTestServer::AddScore(int type, int level, const std::string& name, int score) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    users_.insert(name);
-    scores_[{type, level}][name] = score;
 }
 
 std::vector<std::string> CScoreTestServer::RequestLines() {
@@ -312,50 +187,9 @@ std::string CScoreTestServer::Target(size_t i) {
 std::string CScoreTestServer::Query(size_t i) {
     const std::string target = Target(i);
     const size_t q = target.find('?');
-    std::string plain, query;
-    if (q == std::string::npos || !Unscramble(target.substr(q + 1), &plain) || !Unwrap(plain, &query)) return "";
+    std::string query;
+    if (q == std::string::npos || !HttpReadQuery(target.substr(q + 1), &query)) return "";
     return query;
-}
-
-bool CScoreTestServer::Unscramble(const std::string& scrambled, std::string* plain) {
-    std::string letters;
-    for (auto it = scrambled.rbegin(); it != scrambled.rend(); ++it) {
-        const int pair = PairOf(*it);
-        if (pair >= 0) {
-            letters += kDigitLetters[pair];
-            letters += kDigitLetters[pair];
-        } else if (DigitOf(*it) >= 0) {
-            letters += *it;
-        } else {
-            return false;
-        }
-    }
-    if (letters.size() % 3 != 0) return false;
-    const long n = static_cast<long>(letters.size() / 3);
-    plain->clear();
-    for (long i = 0; i < n; ++i) {
-        const int v = DigitOf(letters[3 * i]) * 100 + DigitOf(letters[3 * i + 1]) * 10 + DigitOf(letters[3 * i + 2]);
-        if (v > 255) return false;
-        const long b = ((v - (n - i - 1)) % 256 + 256) % 256;
-        plain->push_back(static_cast<char>(static_cast<unsigned char>(b)));
-    }
-    return true;
-}
-
-bool CScoreTestServer::Unwrap(const std::string& plain, std::string* query) {
-    if (plain.compare(0, 2, "r=") != 0) return false;
-    size_t i = 2;
-    while (i < plain.size() && plain[i] >= '0' && plain[i] <= '9') ++i;
-    // The random part is 0..32767: one to five digits.
-    if (i == 2 || i > 7 || i >= plain.size() || plain[i] != '&') return false;
-    if (atol(plain.substr(2, i - 2).c_str()) > 32767) return false;
-    const size_t cs = plain.rfind("&cs=");
-    if (cs == std::string::npos || cs < i) return false;
-    int32_t sum = 0;
-    for (size_t k = 0; k < cs; ++k) sum += static_cast<int8_t>(plain[k]);
-    if (plain.substr(cs + 4) != std::to_string(sum)) return false;
-    *query = plain.substr(i + 1, cs - i - 1);
-    return true;
 }
 
 int CScoreTestServer::RefusedPort() {

@@ -1,16 +1,15 @@
-// A tiny HTTP server for the score client's tests: a thread listening on
-// 127.0.0.1 (a free port), recording every request line. Made with canned
-// replies it answers each connection with the next one and stops by itself
-// after them or after a few idle seconds. Made as a score server it keeps a
-// small store of users and best scores and answers by the server's grammar
-// until it is destroyed; its behaviour can be switched while it runs (answer
-// garbage, hang up, stay silent, refuse with a code).
+// A tiny HTTP server for the score client's tests, for the answers no real
+// score server gives: a thread listening on 127.0.0.1 (a free port),
+// recording every request line. Made with canned replies it answers each
+// connection with the next one and stops by itself after them or after a few
+// idle seconds. Made with a mode it answers every request alike until it is
+// destroyed (garbage, a hang-up, silence, a refusal with a given code); the
+// mode can be switched while it runs. Everything a real server answers comes
+// from the real one (CScoreServerProcess).
 #pragma once
 
 #include <atomic>
-#include <map>
 #include <mutex>
-#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -28,23 +27,16 @@ public:
 
     explicit CScoreTestServer(const std::vector<Reply>& replies);
 
-    // The score server's behaviour.
+    // The server's behaviour.
     enum class Mode {
-        kStore,    // registers, stores and ranks by the grammar
         kGarbage,  // answers a page that is no answer
         kHangUp,   // closes without answering
         kSilent,   // keeps the connection open and never answers
         kRefuse,   // answers "failure" with the refusal code
     };
-    // A score server with an empty store, behaving as mode says.
+    // A server behaving as mode says.
     CScoreTestServer(Mode mode, int refusalCode);
     void SetMode(Mode mode, int refusalCode = 0);
-    // The store (the server's own truth, for checks).
-    bool HasUser(const std::string& name);
-    // -1 when the user has no score on that board.
-    int StoredScore(int type, int level, const std::string& name);
-    // Puts a score straight into the store (other players of a board).
-    void AddScore(int type, int level, const std::string& name, int score);
     ~CScoreTestServer();
     CScoreTestServer(const CScoreTestServer&) = delete;
     CScoreTestServer& operator=(const CScoreTestServer&) = delete;
@@ -63,10 +55,6 @@ public:
     // and the check sum checked and taken off; "" when anything fails.
     std::string Query(size_t i);
 
-    // Undoes the scrambling: the plain wrapped text with its check sum.
-    static bool Unscramble(const std::string& scrambled, std::string* plain);
-    // Checks "r=<digits>&" in front and "&cs=<sum>" behind, gives the middle.
-    static bool Unwrap(const std::string& plain, std::string* query);
     // A free port on 127.0.0.1 with nothing listening on it.
     static int RefusedPort();
 
@@ -74,11 +62,6 @@ private:
     bool Listen();
     void Run();
     void Serve();
-    // The answer body of one request target of the store.
-    std::string Answer(const std::string& target);
-    std::string AddUser(const std::string& user);
-    std::string Upload(const std::string& user, int type, int level, int score);
-    std::string Download(const std::string& user, int type, int level);
 
     std::vector<Reply> replies_;
     int listenFd_ = -1;
@@ -87,11 +70,8 @@ private:
     std::mutex mutex_;
     std::vector<std::string> requestLines_;
 
-    bool store_ = false;
+    bool modal_ = false;
     std::atomic<bool> stop_{false};
-    std::atomic<int> mode_{static_cast<int>(Mode::kStore)};
+    std::atomic<int> mode_{static_cast<int>(Mode::kGarbage)};
     std::atomic<int> refusalCode_{0};
-    std::set<std::string> users_;
-    // (type, level) -> user -> best score (fewest steps).
-    std::map<std::pair<int, int>, std::map<std::string, int>> scores_;
 };

@@ -1,12 +1,19 @@
 #include "tests/support/TestSupport.h"
 
+#include <dirent.h>
+#include <fcntl.h>
 #include <ftw.h>
+#include <grp.h>
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <thread>
 
 namespace {
 
@@ -122,6 +129,61 @@ ProgramRun RunProgram(const std::string& commandLine, const std::string& errFile
     const int status = pclose(p);
     run.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return run;
+}
+
+pid_t SpawnProgram(const std::vector<std::string>& argv, const std::vector<std::string>& env,
+                   const std::string& outFile, const std::string& cwd, int asUser) {
+    const pid_t pid = fork();
+    if (pid != 0) return pid;
+    setpgid(0, 0);
+    if (!cwd.empty() && chdir(cwd.c_str()) != 0) _exit(126);
+    for (const std::string& e : env) putenv(strdup(e.c_str()));
+    const int fd = open(outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (fd >= 0) {
+        dup2(fd, 1);
+        dup2(fd, 2);
+        close(fd);
+    }
+    if (asUser != -1 && (setgroups(0, nullptr) != 0 || setgid(static_cast<gid_t>(asUser)) != 0 ||
+                         setuid(static_cast<uid_t>(asUser)) != 0))
+        _exit(125);
+    std::vector<char*> args;
+    for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+    args.push_back(nullptr);
+    execvp(args[0], args.data());
+    _exit(127);
+}
+
+int WaitForProgram(pid_t pid, int seconds, bool killLate) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    while (std::chrono::steady_clock::now() < end) {
+        int status = 0;
+        if (waitpid(pid, &status, WNOHANG) == pid) return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    if (!killLate) return -1;
+    kill(-pid, SIGKILL);
+    waitpid(pid, nullptr, 0);
+    return -1;
+}
+
+std::vector<std::string> FolderEntries(const std::string& dir) {
+    std::vector<std::string> names;
+    if (DIR* d = opendir(dir.c_str())) {
+        while (dirent* e = readdir(d))
+            if (strcmp(e->d_name, ".") != 0 && strcmp(e->d_name, "..") != 0) names.push_back(e->d_name);
+        closedir(d);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::string OnAFullDisk(const std::string& commandLine) {
+    return "(trap '' XFSZ; ulimit -f 2; exec " + commandLine + ")";
+}
+
+std::string StoppedAfterASecond(const std::string& commandLine, const std::string& signal) {
+    return "timeout --preserve-status -k 10 -s " + signal + " 1 " + commandLine;
 }
 
 ::testing::AssertionResult IsOneLineRefusal(const std::string& tool, const ProgramRun& run,

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/types.h>
+
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -63,6 +65,8 @@ std::vector<uint8_t> ReadFileBytes(const std::string& path);
 bool WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes);
 bool WriteFileText(const std::string& path, const std::string& text);
 std::string ReadFileText(const std::string& path);
+// The names in a folder (without "." and ".."), sorted.
+std::vector<std::string> FolderEntries(const std::string& dir);
 
 // Runs a shell command line with standard error sent to errFile: its exit
 // code (-1 when it did not exit) and everything it wrote to standard output.
@@ -71,6 +75,24 @@ struct ProgramRun {
     std::string out;
 };
 ProgramRun RunProgram(const std::string& commandLine, const std::string& errFile);
+// Starts argv (argv[0] looked up on PATH) in a process group of its own,
+// without waiting: in cwd (unless empty), with the environment changes
+// ("NAME=value"), standard output and error going to outFile. With asUser
+// not -1 (the caller must be root) it runs as that user and group, with no
+// other groups. Its process id.
+pid_t SpawnProgram(const std::vector<std::string>& argv, const std::vector<std::string>& env,
+                   const std::string& outFile, const std::string& cwd, int asUser = -1);
+// Waits at most seconds for the process to end: its exit code (128 + the
+// signal when a signal ended it), or -1 when it runs on; then its whole
+// process group is killed when killLate is set.
+int WaitForProgram(pid_t pid, int seconds, bool killLate = true);
+
+// The command line as on a full disk: a file it writes cannot grow past its
+// first kilobyte (the write fails; SIGXFSZ is ignored so the program goes on).
+std::string OnAFullDisk(const std::string& commandLine);
+// The command line sent the signal ("INT", "TERM") after a second, and killed
+// ten seconds later should it go on; its own exit code is kept.
+std::string StoppedAfterASecond(const std::string& commandLine, const std::string& signal);
 // A tool's refusal as its users rely on it: exit code 2, nothing on standard
 // output, and one line "<tool>: ..." on standard error that holds says.
 ::testing::AssertionResult IsOneLineRefusal(const std::string& tool, const ProgramRun& run,

@@ -6,10 +6,14 @@
 
 #include <gtest/gtest.h>
 
+#include <SDL.h>
+
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "engine/CDraw.h"
 #include "engine/CSprite.h"
 #include "engine/Utilities.h"
 #include "tests/support/TestSupport.h"
@@ -75,6 +79,21 @@ inline std::string SolutionSection(const std::vector<std::string>& lines) {
     std::string text = "solution:\n";
     for (const std::string& line : lines) text += line + "\n";
     return text;
+}
+
+// Where a frame of a sprite draws its figure across: the middle of the
+// picture's clearly opaque columns, in screen pixels from the sprite's
+// position (the picture is placed by the sprite's origin, as on screen).
+inline double FigureMiddle(const CSprite* sprite, int frame) {
+    SDL_Surface* picture = CDraw::GetSurface(sprite->GetFrameImage(frame));
+    int left = 1 << 20, right = -(1 << 20);
+    for (int y = 0; picture && y < picture->h; ++y)
+        for (int x = 0; x < picture->w; ++x) {
+            Uint8 r, g, b, a;
+            SDL_GetRGBA(CDraw::GetPixel(picture, x, y), picture->format, &r, &g, &b, &a);
+            if (a >= 128) left = std::min(left, x), right = std::max(right, x);
+        }
+    return (left + right) / 2.0 - sprite->GetOriginX();
 }
 
 // One world step at the next frame number.

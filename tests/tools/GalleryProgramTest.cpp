@@ -11,9 +11,9 @@
 
 namespace {
 
-ProgramRun Gallery(const std::string& args, const std::string& errFile) {
-    return RunProgram(std::string(ZORV_RUN_DIR) + "/zorv_gallery " + args, errFile);
-}
+const std::string kGallery = std::string(ZORV_RUN_DIR) + "/zorv_gallery ";
+
+ProgramRun Gallery(const std::string& args, const std::string& errFile) { return RunProgram(kGallery + args, errFile); }
 
 std::string Examples() { return std::string(ZORV_SOURCE_DIR) + "/tools/design/examples"; }
 
@@ -25,7 +25,8 @@ TEST(GalleryProgram, DrawsASetAndRefusesWhatGivesItNothingToDraw) {
     const std::string err = dir.File("err.txt");
     ASSERT_TRUE(WriteFileText(damaged.File("junk.lvl"), "not a level"));
 
-    ProgramRun o = Gallery(Examples() + " --from 5 --out " + dir.File("sheet"), err);
+    // Two of the seven levels, on a sheet of the widest rows.
+    ProgramRun o = Gallery(Examples() + " --from 5 --columns 40 --out " + dir.File("sheet"), err);
     EXPECT_EQ(o.code, 0) << ReadFileText(err);
     EXPECT_EQ(o.out, dir.File("sheet") + "-1.png\n");
     const std::vector<uint8_t> png = ReadFileBytes(dir.File("sheet-1.png"));
@@ -42,6 +43,9 @@ TEST(GalleryProgram, DrawsASetAndRefusesWhatGivesItNothingToDraw) {
         {"kid --from 900", "--from 900 is past the end of the kids set"},
         {damaged.Path(), damaged.File("junk.lvl") + " cannot be read: it is damaged"},
         {"nowhere", "no level set"},
+        {Examples() + " --out " + dir.File("first"), "--out given twice"},
+        {Examples() + " --columns 41", "--columns needs a number from 1 to 40"},
+        {Examples() + " --columns 0", "--columns needs a number from 1 to 40"},
     };
     for (const auto& r : refusals) {
         EXPECT_TRUE(IsOneLineRefusal("zorv_gallery", Gallery(r.args + " --out " + dir.File("refused"), err), err,
@@ -49,4 +53,16 @@ TEST(GalleryProgram, DrawsASetAndRefusesWhatGivesItNothingToDraw) {
             << r.args;
         EXPECT_FALSE(PlatformFileExists(dir.File("refused-1.png"))) << r.args;
     }
+    // A sheet that cannot be written is known before the work; on a full disk
+    // no sheet is left; SIGTERM ends the tool at once, every sheet whole.
+    EXPECT_TRUE(IsOneLineRefusal("zorv_gallery", Gallery(Examples() + " --out " + dir.File("no/sheet"), err), err,
+                                 "cannot write " + dir.File("no/sheet-1.png") + ": No such file or directory"));
+    CTempDir full;
+    EXPECT_TRUE(IsOneLineRefusal("zorv_gallery", RunProgram(OnAFullDisk(kGallery + Examples() + " --out " + full.File("sheet")), err),
+                                 err, "cannot write " + full.File("sheet-1.png")));
+    EXPECT_TRUE(FolderEntries(full.Path()).empty());
+    EXPECT_EQ(RunProgram(StoppedAfterASecond(kGallery + "reg --columns 1 --rows 1 --out " + full.File("reg"), "TERM"), err).code,
+              143);
+    for (const std::string& name : FolderEntries(full.Path()))
+        EXPECT_EQ(name.substr(name.size() - 4), ".png") << name;
 }

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "engine/CPackFile.h"
+#include "images/FrameEdges.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
@@ -309,5 +310,45 @@ TEST_F(ImagePackFile, ProfessorScenesEndInsideTheirPictures) {
         EXPECT_EQ(0, top) << name << ": pixels drawn on the top edge";
         EXPECT_GT(bottom, s->w / 3) << name << ": the bust stands on the bottom edge";
         SDL_FreeSurface(s);
+    }
+}
+
+// Nothing a picture draws meets an edge of its frame (a drawing that runs
+// off its frame ends in a straight cut there), save the edges the builder's
+// list says are meant, each with its reason. Every entry of the list still
+// names a picture that meets one of its edges.
+TEST_F(ImagePackFile, DrawingsStayInsideTheirFramesSaveTheMeantEdges) {
+    const char* sides[] = {"left", "top", "right", "bottom"};
+    std::vector<int> entryUsed(FrameEdges::List().size(), 0);
+    for (const CPackFile::Entry& e : pack_->Entries()) {
+        SDL_Surface* s = Decode(e.data, e.size, e.name);
+        ASSERT_NE(nullptr, s) << e.name;
+        SDL_LockSurface(s);
+        int drawn[4] = {0, 0, 0, 0};
+        for (int y = 0; y < s->h; ++y) {
+            drawn[0] += AlphaAt(s, 0, y) > 0;
+            drawn[2] += AlphaAt(s, s->w - 1, y) > 0;
+        }
+        for (int x = 0; x < s->w; ++x) {
+            drawn[1] += AlphaAt(s, x, 0) > 0;
+            drawn[3] += AlphaAt(s, x, s->h - 1) > 0;
+        }
+        SDL_UnlockSurface(s);
+        SDL_FreeSurface(s);
+        unsigned met = 0;
+        for (int i = 0; i < 4; ++i)
+            if (drawn[i] > 0) met |= 1u << i;
+        const unsigned meant = FrameEdges::MeantEdges(e.name);
+        for (int i = 0; i < 4; ++i)
+            EXPECT_FALSE((met & ~meant) & (1u << i))
+                << e.name << ": " << drawn[i] << " pixels drawn on the " << sides[i] << " edge";
+        for (size_t k = 0; k < FrameEdges::List().size(); ++k)
+            if ((met & FrameEdges::List()[k].edges) && FrameEdges::Names(FrameEdges::List()[k], e.name))
+                ++entryUsed[k];
+    }
+    for (size_t k = 0; k < FrameEdges::List().size(); ++k) {
+        const FrameEdges::Meant& m = FrameEdges::List()[k];
+        EXPECT_GT(std::strlen(m.why), 10u) << m.pattern << " says no reason";
+        EXPECT_GT(entryUsed[k], 0) << m.pattern << " names no picture that meets its edges";
     }
 }

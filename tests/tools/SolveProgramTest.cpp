@@ -3,6 +3,8 @@
 // code 2 with one line on standard error for what it cannot do.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <string>
 
@@ -13,9 +15,9 @@
 
 namespace {
 
-ProgramRun Solve(const std::string& args, const std::string& errFile) {
-    return RunProgram(std::string(ZORV_RUN_DIR) + "/zorv_solve " + args, errFile);
-}
+const std::string kSolve = std::string(ZORV_RUN_DIR) + "/zorv_solve ";
+
+ProgramRun Solve(const std::string& args, const std::string& errFile) { return RunProgram(kSolve + args, errFile); }
 
 std::string Examples() { return std::string(ZORV_SOURCE_DIR) + "/tools/design/examples"; }
 
@@ -46,6 +48,21 @@ TEST(SolveProgram, SolvesALevelAndWritesItsSolutionIntoTheSource) {
     o = Solve(Examples() + "/walled.txt", err);
     EXPECT_EQ(o.code, 1);
     EXPECT_NE(o.out.find("outcome:   unsolvable: all 5 positions"), std::string::npos) << o.out;
+
+    // On a full disk, a level file or a plot is refused and nothing is left
+    // of it; Ctrl+C ends a long search at once, with nothing written.
+    CTempDir out;
+    for (const std::string& args : {"--write-lvl " + out.File("a.lvl") + " " + source,
+                                    "--table " + Examples() + " --from 6 --plot " + out.File("plot.png")}) {
+        o = RunProgram(OnAFullDisk(kSolve + args), err);
+        EXPECT_EQ(o.code, 2) << args;
+        EXPECT_EQ(ReadFileText(err).rfind("zorv_solve: cannot write " + out.Path(), 0), 0u) << ReadFileText(err);
+        EXPECT_TRUE(FolderEntries(out.Path()).empty()) << args;
+    }
+    o = RunProgram(StoppedAfterASecond(kSolve + "--max-states 1000000000 --max-commands 10000 --write-lvl " +
+                                           out.File("a.lvl") + " adv:40", "INT"), err);
+    EXPECT_EQ(o.code, 130);
+    EXPECT_TRUE(FolderEntries(out.Path()).empty());
 
     for (const std::string& args : {std::string("--fast ") + source, std::string("reg:9999"), std::string(""),
                                     "--write-source " + Examples() + "/nothing.txt",
@@ -110,6 +127,8 @@ TEST(SolveProgram, RefusesInOneLineWhatGivesItNothingToDo) {
                                   worldtest::PictureSection("tiles", {"..S...E", std::string(32, '#')}) +
                                   "solution:\n50 999 down\n"));
     ASSERT_TRUE(WriteFileText(dir.File("cr.txt"), "heading: Walk\nti\rles:\n"));
+    ASSERT_EQ(mkfifo(dir.File("pipe").c_str(), 0600), 0);
+    const std::string ladder = Examples() + "/ladder.txt";
     const struct {
         std::string args;
         std::string says;
@@ -128,8 +147,31 @@ TEST(SolveProgram, RefusesInOneLineWhatGivesItNothingToDo) {
         {dir.File("key999.txt"), "key999.txt: line 29: 999 is no solution key"},
         {dir.File("cr.txt"), "unknown section 'ti\\rles'"},
         {"reg:-1", "bad level number in reg:-1"},
+        {"--table " + Examples() + " --from 5 --to 4", "--from 5 comes after --to 4"},
+        {"--table reg --from 1000000", "--from 1000000 is past the end of the regular set"},
+        {"--table reg --from 1000001", "--from needs a level number"},
+        {"--max-commands 0 " + Examples() + "/ladder.txt", "--max-commands needs a number from 1"},
+        {"--play right --play left " + Examples() + "/ladder.txt", "--play given twice"},
+        {"--write-lvl " + dir.File("a.lvl") + " --write-lvl " + dir.File("b.lvl") + " " + Examples() + "/ladder.txt",
+         "--write-lvl given twice"},
+        // What goes with a table is refused with one level, each alike.
+        {"--from 1 " + Examples() + "/ladder.txt", "--from goes with --table"},
+        {"--to 1 " + Examples() + "/ladder.txt", "--to goes with --table"},
+        {"--plot " + dir.File("plot.png") + " " + Examples() + "/ladder.txt", "--plot goes with --table"},
+        // Where the answer is to go is known before the work.
+        {"--write-lvl " + dir.File("no/a.lvl") + " " + ladder,
+         "cannot write " + dir.File("no/a.lvl") + ": No such file or directory"},
+        {"--table " + Examples() + " --from 6 --plot " + dir.File("no/plot.png"),
+         "cannot write " + dir.File("no/plot.png") + ": No such file or directory"},
+        {"--write-lvl " + dir.Path() + " " + ladder, "cannot write " + dir.Path() + ": it is a folder"},
+        {"--write-lvl " + dir.File("pipe") + " " + ladder, "cannot write " + dir.File("pipe") + ": it is no file"},
     };
     for (const auto& r : refusals) EXPECT_TRUE(IsOneLineRefusal("zorv_solve", Solve(r.args, err), err, r.says)) << r.args;
+    // The last level of a set, and a slice of one level (--from at --to).
+    const ProgramRun last = Solve("--table " + Examples() + " --from 6 --to 6 --max-states 100", err);
+    EXPECT_EQ(last.code, 1) << ReadFileText(err);
+    EXPECT_NE(last.out.find("walled.txt "), std::string::npos) << last.out;
+    EXPECT_NE(last.out.find("1 levels, 0 solved"), std::string::npos) << last.out;
     // In a table an unplayable level fails with its reason.
     const ProgramRun table = Solve("--table " + unplayable.Path(), err);
     EXPECT_EQ(table.code, 1);

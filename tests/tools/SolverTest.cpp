@@ -47,7 +47,7 @@ void SaveNow() {
 }
 
 struct Stop {
-    std::string contents;  // the world described (CWorldKey::Describe)
+    CWorldDigest contents;  // the world described (CWorldKey::Describe)
     int frames = 0;
     CRestRunner::Outcome outcome = CRestRunner::REST;
 };
@@ -122,13 +122,13 @@ TEST(SolverUndo, APositionLoadedFromTheUndoRingPlaysOnAsIfNeverLeft) {
                 }
                 ASSERT_GE(ring.Depth(here), 0);
                 for (int pops = ring.Depth(here); pops >= 0; --pops) ring.Load();
-                ASSERT_EQ(CWorldKey::FirstDifference(plain[k].contents, CWorldKey::Describe(runner.HeroFacingCounts())), "")
+                ASSERT_EQ(CWorldKey::Describe(runner.HeroFacingCounts()).FindDifference(plain[k].contents), "")
                     << name << " seed " << seed << ": position " << k << " after the detour";
                 Stop next;
                 next.outcome = command(walk[k], here, &next.frames);
                 ASSERT_EQ(next.outcome, plain[k + 1].outcome) << name << " seed " << seed << " step " << k;
                 ASSERT_EQ(next.frames, plain[k + 1].frames) << name << " seed " << seed << " step " << k;
-                ASSERT_EQ(CWorldKey::FirstDifference(plain[k + 1].contents, CWorldKey::Describe(runner.HeroFacingCounts())), "")
+                ASSERT_EQ(CWorldKey::Describe(runner.HeroFacingCounts()).FindDifference(plain[k + 1].contents), "")
                     << name << " seed " << seed << " step " << k;
                 ++checked;
             }
@@ -317,7 +317,7 @@ TEST(SolverUndo, ACaughtHeroIsTakenBackLikeAnyOtherStep) {
         ASSERT_TRUE(runner->Build(&outcome, &frames, &error)) << error;
         for (int code : toTheWall) ASSERT_EQ(runner->Command(code, &frames), CRestRunner::REST);
     };
-    std::string onTheWall, back;
+    CWorldDigest onTheWall, back;
     int backFrames = 0;
     {
         CRestRunner runner(&level, 3000);
@@ -341,11 +341,11 @@ TEST(SolverUndo, ACaughtHeroIsTakenBackLikeAnyOtherStep) {
     CElement::ClearLevelExited();
     CElement::LoadUndoStep(true);
     EXPECT_FALSE(CElement::IsProfessorCaught());
-    EXPECT_EQ(CWorldKey::FirstDifference(onTheWall, CWorldKey::Describe(false)), "");
+    EXPECT_EQ(CWorldKey::Describe(false).FindDifference(onTheWall), "");
     frames = 0;
     ASSERT_EQ(runner.Command(SOLUTION_KEY_LEFT, &frames), CRestRunner::REST);
     EXPECT_EQ(frames, backFrames);
-    EXPECT_EQ(CWorldKey::FirstDifference(back, CWorldKey::Describe(false)), "");
+    EXPECT_EQ(CWorldKey::Describe(false).FindDifference(back), "");
 }
 
 // A portal set down from the teleport power-up stays "starting" until its
@@ -397,6 +397,10 @@ TEST(SolverUndo, APowerUpUsedRightAfterAnUndoGoesBackToTheWorldBeforeIt) {
     ASSERT_TRUE(CLevelSource::Parse(text, &level, &error)) << error;
     SolverOptions options;
     options.maxStates = 6000;
+    // Up to 16 commands the level holds some 6500 positions: the search
+    // stops at its position bound just before, and a search that missed the
+    // bound would end at the command bound, not run on.
+    options.maxCommands = 16;
     const SolverResult result = CSolver(&level, options).Solve();
     EXPECT_EQ(result.outcome, SolverResult::STATE_BOUND) << result.error;
     EXPECT_TRUE(result.usedUndo);

@@ -57,6 +57,21 @@ TEST_F(BotTest, ABotThatSeesTheHeroOnItsRowChasesAndCatchesHim) {
         EXPECT_GT(s->GetFrameCount(), 0) << s->GetName();
     }
     EXPECT_EQ(Shown(chaser), "Bot Stand Left");
+    // Whatever it does, it stands on the middle of its cell: each state,
+    // drawn facing left and facing right, is centred where standing is.
+    using Bot = CElementAIBot;
+    auto middle = [&](int left, int right) {
+        return (worldtest::FigureMiddle(chaser->stateSprites[left], 0) +
+                worldtest::FigureMiddle(chaser->stateSprites[right], 0)) / 2;
+    };
+    const double standing = middle(Bot::ST_STAND_LEFT, Bot::ST_STAND_RIGHT);
+    for (const auto& [left, right] :
+         {std::pair{Bot::ST_RUN_LEFT, Bot::ST_RUN_RIGHT}, {Bot::ST_PUSH_LEFT, Bot::ST_PUSH_RIGHT},
+          {Bot::ST_STUN_LEFT, Bot::ST_STUN_RIGHT}, {Bot::ST_EMP_LEFT, Bot::ST_EMP_RIGHT},
+          {Bot::ST_MAGNET_LEFT, Bot::ST_MAGNET_RIGHT}, {Bot::ST_SLIDE_LEFT, Bot::ST_SLIDE_RIGHT},
+          {Bot::ST_CRAWL_LEFT, Bot::ST_CRAWL_RIGHT}, {Bot::ST_MELTING_LEFT, Bot::ST_MELTING_RIGHT},
+          {Bot::ST_COOLING_LEFT, Bot::ST_COOLING_RIGHT}})
+        EXPECT_NEAR(middle(left, right), standing, 1.0) << chaser->stateSprites[left]->GetName();
 
     // On the ledge the hero is in another row: nobody sees him.
     ASSERT_NO_FATAL_FAILURE(Frames(80));
@@ -73,12 +88,34 @@ TEST_F(BotTest, ABotThatSeesTheHeroOnItsRowChasesAndCatchesHim) {
     EXPECT_EQ(Shown(chaser), "Bot Capture Right");
     EXPECT_FALSE(facingAway->IsActive());
     EXPECT_EQ(facingAway->GetCurrentX(), 0);
+
+    // Its view reaches the grid's first and last columns.
+    for (const auto& [bot, hero] : {std::pair{20, 31}, {11, 0}}) {
+        std::string row(CElement::kGridWidth, '.');
+        row[bot] = bot < hero ? ')' : '(';
+        row[hero] = 'S';
+        ASSERT_NO_FATAL_FAILURE(Start({{"", "", "", "", row, std::string(CElement::kGridWidth, '#')}, {}, {}}));
+        CElementAIBot* watcher = BotAt(bot, 4);
+        ASSERT_NE(watcher, nullptr);
+        EXPECT_TRUE(RunUntil([&] { return watcher->IsActive(); }, 5)) << "the hero in column " << hero;
+    }
 }
 
 // A bot on a step sees the hero one row down over the step's edge, but only
 // where the cell above him is open: under a bridge he is hidden, one cell on
-// he is seen.
+// he is seen. Frozen, right at the foot of the step, he is a block of ice
+// it does not see, until heat thaws him.
 TEST_F(BotTest, ABotSeesTheHeroOneRowDownOnlyWhereTheCellAboveHimIsOpen) {
+    ASSERT_NO_FATAL_FAILURE(Start({{"", "", "", "..........(", ".........S#", "###########"}, {}, {}}));
+    CElementAIBot* watcher = BotAt(10, 3);
+    ASSERT_NE(watcher, nullptr);
+    ASSERT_TRUE(CElement::Freeze(hero_));
+    ASSERT_NO_FATAL_FAILURE(Frames(100));
+    EXPECT_FALSE(watcher->IsActive());
+    EXPECT_EQ(watcher->GetCurrentX(), 10);
+    ASSERT_TRUE(CElement::Heat(hero_, false, false));
+    EXPECT_TRUE(RunUntil([&] { return watcher->IsActive(); }, 60));
+
     ASSERT_NO_FATAL_FAILURE(Start({{
                                        "",
                                        "",
@@ -246,6 +283,17 @@ TEST_F(BotTest, AHangingBotDropsWhenTheHeroIsRightBelowIt) {
     EXPECT_TRUE(RunUntil([&] { return run_->IsEnded(); }, 300));
     EXPECT_EQ(run_->GetResult(), "caught");
     EXPECT_TRUE(bot->caughtFromLeft);
+
+    // Right below it, in the next row, he is seen all the same.
+    ASSERT_NO_FATAL_FAILURE(Start({{"", "", "........#", "........v", "..S", "################"},
+                                   {},
+                                   {"60 right down", "110 right up"}}));
+    CElementAIBot* low = BotAt(8, 3);
+    ASSERT_NE(low, nullptr);
+    EXPECT_TRUE(RunUntil([&] { return hero_->GetCurrentX() == 7; }, 120));
+    EXPECT_FALSE(low->IsActive());
+    EXPECT_TRUE(RunUntil([&] { return low->IsActive(); }, 20));
+    EXPECT_EQ(hero_->GetCurrentX(), 8);
 }
 
 // The EMP knocks every standing bot out for as long as its stunned picture

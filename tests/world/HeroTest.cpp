@@ -16,6 +16,7 @@
 #include "world/CElementAIProfessor.h"
 #include "world/CLevel.h"
 #include "world/CWorldRun.h"
+#include "world/SolutionKeys.h"
 #include "world/pieces/CElementDevicePowerup.h"
 #include "world/pieces/CElementDeviceTeleport.h"
 
@@ -148,6 +149,19 @@ TEST_F(HeroTest, ClimbsALadderUpAndDownAndStepsOffAtThePlatform) {
     Release(kDown);
     // Two cells to the ladder, six up, one off and back on, six down.
     EXPECT_EQ(CElement::GetStepCount(), 2 + 6 + 1 + 1 + 6);
+
+    // Each step of the climb down hangs him where the same step up does: he
+    // does not hop sideways on the ladder when he turns back.
+    const CSprite* down = hero_->stateSprites[5];
+    const CSprite* up = hero_->stateSprites[6];
+    ASSERT_EQ(down->GetFrameCount(), up->GetFrameCount());
+    for (int i = 0; i < up->GetFrameCount(); ++i)
+        EXPECT_NEAR(worldtest::FigureMiddle(down, i), worldtest::FigureMiddle(up, i), 1.0) << "step " << i;
+
+    // Frozen halfway up, he no longer holds on: the block of ice drops.
+    ASSERT_TRUE(Walk(kUp, 4, 20));
+    ASSERT_TRUE(CElement::Freeze(hero_));
+    EXPECT_TRUE(RunUntil([&] { return RestsAt(4, 22); }, 60));
 }
 
 TEST_F(HeroTest, UndoTakesBackTheLastWalkWithItsStepsAndOnlyPressesFromRestSaveSteps) {
@@ -350,8 +364,15 @@ TEST_F(HeroTest, TheInventoryHoldsNinePowerupsAndRemovingOneMovesTheRestLeft) {
         EXPECT_FALSE(hero_->GetIconSprite(p, kinds[p])->IsHidden()) << p;
     }
 
-    // Using the whistle at position 1 shifts everything after it one place.
+    // The first positions below and past the inventory use nothing.
     Frames(10);
+    for (int outside : {-1, 9}) {
+        hero_->UsePowerup(outside);
+        EXPECT_FALSE(hero_->usingPowerup) << outside;
+        for (int p = 0; p < 9; ++p) EXPECT_EQ(hero_->GetInventory(p), kinds[p]) << outside;
+    }
+
+    // Using the whistle at position 1 shifts everything after it one place.
     hero_->UsePowerup(1);
     const int after[9] = {4, 5, 6, 1, 2, 3, 7, 4, 0};
     for (int p = 0; p < 9; ++p) EXPECT_EQ(hero_->GetInventory(p), after[p]) << p;
@@ -359,6 +380,13 @@ TEST_F(HeroTest, TheInventoryHoldsNinePowerupsAndRemovingOneMovesTheRestLeft) {
     EXPECT_FALSE(hero_->GetIconSprite(1, Hero::POWERUP_KIND_FROSTGUN)->IsHidden());
     EXPECT_TRUE(hero_->GetIconSprite(8, Hero::POWERUP_KIND_EMP)->IsHidden());
     EXPECT_TRUE(hero_->GetIconSprite(8, 0)->IsHidden());
+    ASSERT_TRUE(RunUntil([&] { return !hero_->usingPowerup; }, 200));
+
+    // The last position is used by its solution key, the digit 9.
+    ASSERT_TRUE(hero_->addPowerup(Hero::POWERUP_KIND_WHISTLE));
+    Press(SOLUTION_KEY_POWERUP_LAST);
+    EXPECT_EQ(hero_->activePowerup, Hero::POWERUP_KIND_WHISTLE);
+    EXPECT_EQ(hero_->GetInventory(8), Hero::POWERUP_KIND_NONE);
     ASSERT_TRUE(RunUntil([&] { return !hero_->usingPowerup; }, 200));
 }
 
@@ -379,6 +407,26 @@ TEST_F(HeroTest, PushesACrateAlongButNotTwoInARow) {
     EXPECT_TRUE(CElement::GetElementAt(6, 22)->IsCrate());
     EXPECT_EQ(CElement::GetStepCount(), 3);
     EXPECT_EQ(hero_->animationState, 9);  // he leans into them
+
+    // He walks, and pushes a crate, into the grid's first and last columns,
+    // and no further.
+    const std::string floor(CElement::kGridWidth, '#');
+    const struct {
+        std::string row;
+        const char* key;
+        int crateAt, heroAt;
+    } edges[] = {{std::string(28, '.') + "S.c", "right", 31, 30},
+                 {".c.S", "left", 0, 1},
+                 {std::string(29, '.') + "S", "right", -1, 31},
+                 {"..S", "left", -1, 0}};
+    for (const auto& e : edges) {
+        Load(LevelSource({e.row, floor}, std::string("solution:\n1 ") + e.key + " down\n"));
+        Frames(200);
+        EXPECT_TRUE(RestsAt(e.heroAt, 22)) << e.row;
+        if (e.crateAt < 0) continue;
+        EXPECT_TRUE(CElement::GetElementAt(e.crateAt, 22)->IsCrate()) << e.row;
+        EXPECT_TRUE(CElement::GetElementAt(e.crateAt, 22)->IsAtRest()) << e.row;
+    }
 }
 
 TEST_F(HeroTest, AnInflatableCrateFillsTheCellHeFacesAndUndoTakesItAway) {

@@ -73,6 +73,37 @@ TEST(LevelDamage, CountsFarPastTheSizeFail) {
     }
 }
 
+// A sign's text is at most what the editor's sign box holds; a longer one
+// (a level file that would take the game minutes to build) is damage. The
+// text ends at its first zero byte, so a terminator after the longest text
+// is fine.
+TEST(LevelDamage, ASignTextLongerThanTheEditorAllowsIsDamage) {
+    const size_t max = CLevel::kSignTextMax;
+    const struct {
+        size_t bytes;
+        bool terminated;
+        bool loads;
+    } rows[] = {{max - 1, false, true}, {max, false, true}, {max, true, true}, {max + 1, false, false},
+                {64 * 1024, false, false}};
+    for (const auto& row : rows) {
+        CLevel level = BusyLevel();
+        level.SetTutorialText(2, 2, std::string(row.bytes, 'W').c_str());
+        std::vector<uint8_t> body = level.BodyBytes(CLevel::MakeLevelId(kLevelKindCustom, 0));
+        if (row.terminated) {
+            // The same text stored with a zero byte after it.
+            const size_t length = 6181 + 3 * 4 + 32 + 4 + 8;
+            ASSERT_EQ(body[length], row.bytes) << "no length at the expected place";
+            body[length] += 1;
+            body.insert(body.begin() + static_cast<std::ptrdiff_t>(length + 4 + row.bytes), 0);
+        }
+        CLevel back;
+        EXPECT_EQ(back.LoadFromMemory(body.data(), body.size(), "sign"), row.loads) << row.bytes;
+        if (row.loads) {
+            EXPECT_EQ(std::string(back.GetTutorialText(2, 2)), std::string(row.bytes, 'W'));
+        }
+    }
+}
+
 TEST(LevelDamage, LoadingAFileReadsItWhole) {
     CTempDir dir;
     std::vector<uint8_t> body = BusyLevel().BodyBytes(CLevel::MakeLevelId(kLevelKindCustom, 0));

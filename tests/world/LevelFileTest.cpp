@@ -300,6 +300,11 @@ TEST_F(LevelFileTest, OldVersionIsRefusedAndLevelStaysCleared) {
     EXPECT_EQ(back.GetVersion(), 4);
     EXPECT_EQ(back.GetTile(1, 22), static_cast<uint32_t>(NONE));
     EXPECT_STREQ(back.GetHeadingText(), "");
+    // The oldest version read is 5.
+    body[3] = 5;
+    EXPECT_TRUE(back.LoadFromMemory(body.data(), body.size(), "oldest"));
+    EXPECT_EQ(back.GetVersion(), 5);
+    EXPECT_EQ(back.GetTile(1, 22), static_cast<uint32_t>(DEVICE_TUBE_START));
 }
 
 TEST_F(LevelFileTest, HeadingWithoutTerminatorIsCut) {
@@ -311,27 +316,49 @@ TEST_F(LevelFileTest, HeadingWithoutTerminatorIsCut) {
     EXPECT_EQ(std::string(back.GetHeadingText()), std::string(32, 'A'));
 }
 
+// Each position tried at the grid's edge, just inside and just outside: a
+// portal's column runs from -1 (it stands between two columns), a sign's
+// from 0, both to 31, and their rows from 0 to 23.
 TEST_F(LevelFileTest, EntriesOutsideTheGridAreDroppedAndBackgroundClamped) {
     CLevel level;
     level.SetTile(TUTORIAL, 1, 1);
     level.SetTutorialText(1, 1, "in");
     level.SetTeleport(DEVICE_LTELEPORT_R, 3, 3);
-    std::vector<uint8_t> b = level.BodyBytes(CLevel::MakeLevelId(kLevelKindGame, 0));
-    // Red list: the one entry's x becomes 32; the sign's y becomes 24.
-    const size_t red = 6181 + 4 + 4;
-    ASSERT_EQ(U32At(b, red), 1u);
-    b[red + 4] = 32;
-    const size_t sign = red + 4 + 8;
-    ASSERT_EQ(U32At(b, sign), 1u);
-    b[sign + 8] = 24;
-    const size_t background = sign + 4 + 12 + 2;
-    ASSERT_EQ(U32At(b, background), 4u);
-    b[background] = 99;
-    CLevel back;
-    ASSERT_TRUE(back.LoadFromMemory(b.data(), b.size(), "outside"));
-    EXPECT_TRUE(back.GetTeleports(2).empty());
-    EXPECT_EQ(back.GetTutorialText(1, 1), nullptr);
-    EXPECT_EQ(back.GetBackground(), 7);
+    const std::vector<uint8_t> body = level.BodyBytes(CLevel::MakeLevelId(kLevelKindGame, 0));
+    // The red list's one entry, the one sign and the background.
+    const size_t red = 6181 + 4 + 4, sign = red + 4 + 8, background = sign + 4 + 12 + 2;
+    ASSERT_EQ(U32At(body, red), 1u);
+    ASSERT_EQ(U32At(body, sign), 1u);
+    ASSERT_EQ(U32At(body, background), 4u);
+    auto load = [&](size_t at, std::initializer_list<int32_t> values, CLevel* back) {
+        std::vector<uint8_t> b = body;
+        for (int32_t v : values) {
+            for (int i = 0; i < 4; ++i) b[at + i] = static_cast<uint8_t>(static_cast<uint32_t>(v) >> (8 * i));
+            at += 4;
+        }
+        return back->LoadFromMemory(b.data(), b.size(), "edges");
+    };
+    const struct {
+        int x, y;
+        bool portalKept, signKept;
+    } cells[] = {{-2, 3, false, false}, {-1, 0, true, false}, {0, 0, true, true},     {31, 23, true, true},
+                 {32, 3, false, false}, {3, -1, false, false}, {3, 24, false, false}};
+    for (const auto& c : cells) {
+        CLevel back;
+        ASSERT_TRUE(load(red + 4, {c.x, c.y}, &back)) << c.x << "," << c.y;
+        EXPECT_EQ(back.GetTeleports(2).size(), c.portalKept ? 1u : 0u) << c.x << "," << c.y;
+        if (c.portalKept) {
+            EXPECT_EQ(back.GetTeleports(2)[0], (TeleportCell{c.x, c.y}));
+        }
+        ASSERT_TRUE(load(sign + 4, {c.x, c.y}, &back)) << c.x << "," << c.y;
+        EXPECT_EQ(back.GetTutorialText(c.x, c.y) != nullptr, c.signKept) << c.x << "," << c.y;
+        EXPECT_EQ(back.GetTutorialText(1, 1), nullptr);
+    }
+    for (const auto& [stored, loaded] : {std::pair{-1, 0}, {0, 0}, {7, 7}, {8, 7}, {99, 7}}) {
+        CLevel back;
+        ASSERT_TRUE(load(background, {stored}, &back)) << stored;
+        EXPECT_EQ(back.GetBackground(), loaded) << stored;
+    }
 }
 
 TEST(LevelModel, CellsOutsideTheGrid) {
@@ -363,15 +390,13 @@ TEST(LevelModel, ReplayCursor) {
     level.AddReplayKey(5, 275, true);
     level.AddReplayKey(9, 273, false);
     EXPECT_TRUE(level.AdvanceReplay());
-    EXPECT_EQ(level.GetReplayCursor(), 1);
+    EXPECT_EQ(level.GetReplayKey().frame, 5);
     EXPECT_TRUE(level.AdvanceReplay());
     EXPECT_FALSE(level.AdvanceReplay());
-    EXPECT_EQ(level.GetReplayCursor(), 2);
+    // Past the last record the play screen keeps reading the last one.
     EXPECT_EQ(level.GetReplayKey().frame, 9);
     level.ResetReplay();
     EXPECT_EQ(level.GetReplayKey().frame, 1);
-    level.EraseSolutionAfter(5);
-    EXPECT_EQ(level.GetSolution().size(), 1u);
     level.SetSolutionRecorded();
     level.SetModified(false);
     level.ClearSolution();
@@ -410,6 +435,15 @@ TEST(LevelModel, RunsAndTypeNames) {
     const Rect ladder = level.GetLadderRun(2, 5);
     EXPECT_EQ(ladder.y, 4);
     EXPECT_EQ(ladder.h, 3);
+    // Runs that reach the grid's edges, asked for at an inner cell.
+    for (int x = 0; x < CLevel::kWidth; ++x) level.SetTile(TERRAIN_GRASS, x, 0);
+    for (int y = 0; y < CLevel::kHeight; ++y) level.SetLadder(LADDER, 31, y);
+    const Rect wide = level.GetTypeRun(9, 0, TERRAIN_GRASS);
+    EXPECT_EQ(wide.x, 0);
+    EXPECT_EQ(wide.w, CLevel::kWidth);
+    const Rect tall = level.GetLadderRun(31, 9);
+    EXPECT_EQ(tall.y, 0);
+    EXPECT_EQ(tall.h, CLevel::kHeight);
     EXPECT_STREQ(CLevel::GetTypeName(22), "TERRAIN_GRASS");
     EXPECT_STREQ(CLevel::GetTypeName(9), "***Unknown***");
     EXPECT_STREQ(CLevel::GetTypeName(452), "BOT_RIGHT");

@@ -102,6 +102,19 @@ TEST(LevelSource, ErrorsNameTheLine) {
     bad.replace(bad.find("sign: 4 22"), 10, "sign: 5 22");
     EXPECT_FALSE(CLevelSource::Parse(bad, &level, &error));
 
+    // A sign text as long as the editor allows compiles; one byte more would
+    // make a level file the game refuses.
+    for (size_t length : {CLevel::kSignTextMax, CLevel::kSignTextMax + 1}) {
+        const std::string number = std::string(length - 19, '0') + "5001";
+        std::string sign = GoodSource();
+        sign.replace(sign.find("#zqdefine 5001-s-0#"), 19, "#zqdefine " + number + "-s-0#");
+        const bool fits = length <= CLevel::kSignTextMax;
+        EXPECT_EQ(CLevelSource::Parse(sign, &level, &error), fits) << length << ": " << error;
+        if (!fits) {
+            EXPECT_NE(error.find("longer than the editor allows"), std::string::npos) << error;
+        }
+    }
+
     bad = GoodSource();
     bad.replace(bad.find(" 30 right up"), 12, " 0 right up");
     EXPECT_FALSE(CLevelSource::Parse(bad, &level, &error));

@@ -25,6 +25,133 @@ bool HoldsTeleportsButtonsOrBots() {
     return false;
 }
 
+struct TakeBackTotals {
+    int movesTakenBack = 0;
+    int takenBackMidway = 0;
+    int endsTakenBack = 0;
+    int endsReplayed = 0;
+};
+
+// Plays one level's solution with its moves taken back, as the test below
+// describes: each pass of Play hands over the records due, or steps the
+// world and then takes back what is due to be taken back.
+class CTakeBackReplay {
+public:
+    CTakeBackReplay(CWorldRun* run, const std::vector<ReplayKey>& keys, CUndoWatch* watch, TakeBackTotals* totals)
+        : run_(run), keys_(keys), watch_(watch), totals_(totals), frameLimit_(4 * keys.back().frame + 4000) {}
+
+    // Until the end has been taken back and played again (or cannot be),
+    // an undo brings back something else than its step, or the frame limit.
+    void Play() {
+        while (run_->GetFrame() < frameLimit_ && watch_->GetDifference().empty()) {
+            if (HandOverDueRecords()) continue;
+            StepWorld();
+            if (TakeBackMidway()) continue;
+            if (run_->IsEnded() && !TakeBackTheEnd()) break;
+        }
+    }
+    bool IsEndTakenBack() const { return endTakenBack_; }
+    // Whether the run is to have reached the exit: not when its end was
+    // taken back to a step that cannot be played again.
+    bool ShouldHaveExited() const { return shouldHaveExited_; }
+
+private:
+    // Where the step last saved can be played again from: the next record to
+    // hand over and the solution's frame; invalid for a step saved inside a
+    // world step.
+    struct Resume {
+        bool valid = false;
+        size_t record = 0;
+        int time = 0;
+    };
+
+    // Hands over the records due by the solution's clock. The first time a
+    // record saves a step a new move begins: the move before it is taken
+    // back and true returned (the new move's record is handed over again
+    // after the first undo, or play resumes where the move before began).
+    // Handed over again, it marks where its move can be replayed from and
+    // when it is to be taken back midway.
+    bool HandOverDueRecords() {
+        for (; next_ < keys_.size() && keys_[next_].frame <= time_; ++next_) {
+            const int saves = watch_->GetSaves();
+            run_->ApplyKey(keys_[next_].key, keys_[next_].released);
+            if (watch_->GetSaves() == saves) continue;
+            midwayIn_ = 0;
+            if (next_ >= takenBackTo_) {
+                takenBackTo_ = next_ + 1;
+                Undo();
+                if (last_.valid && Undo()) {
+                    ResumeAt(last_);
+                    ++totals_->movesTakenBack;
+                }
+                return true;
+            }
+            last_ = {true, next_, time_};
+            if (next_ >= midwayTo_) {
+                midwayTo_ = next_ + 1;
+                midwayIn_ = 1 + totals_->movesTakenBack % 6;
+            }
+        }
+        return false;
+    }
+
+    // One world step. The step saved at the very start of the first world
+    // step plays again from that step.
+    void StepWorld() {
+        const int saves = watch_->GetSaves();
+        const bool firstStep = run_->GetFrame() == 0;
+        run_->StepFrame();
+        ++time_;
+        if (watch_->GetSaves() > saves) last_ = {firstStep, next_, time_ - 1}, midwayIn_ = 0;
+    }
+
+    // A few frames into a move, while things are on their way.
+    bool TakeBackMidway() {
+        if (midwayIn_ == 0 || --midwayIn_ > 0 || !last_.valid || run_->IsEnded() || !Undo()) return false;
+        ResumeAt(last_);
+        ++totals_->takenBackMidway;
+        return true;
+    }
+
+    // The level ended: the end is taken back once, as the score page does,
+    // and played again when its step can be. False: play stops here.
+    bool TakeBackTheEnd() {
+        if (endTakenBack_) return false;
+        endTakenBack_ = true;
+        ++totals_->endsTakenBack;
+        CElement::ClearLevelExited();
+        CElement::LoadUndoStep(true);
+        shouldHaveExited_ = last_.valid;
+        if (!shouldHaveExited_) return false;
+        ResumeAt(last_);
+        ++totals_->endsReplayed;
+        return true;
+    }
+
+    // True when the undo went back to a step (and was compared with it).
+    bool Undo() {
+        const int compared = watch_->GetCompared();
+        CElement::LoadUndoStep(false);
+        return watch_->GetCompared() > compared;
+    }
+
+    void ResumeAt(const Resume& resume) { next_ = resume.record, time_ = resume.time; }
+
+    CWorldRun* run_;
+    const std::vector<ReplayKey>& keys_;
+    CUndoWatch* watch_;
+    TakeBackTotals* totals_;
+    const int frameLimit_;
+    Resume last_;
+    size_t next_ = 0;         // the next record to hand over
+    int time_ = 1;            // the solution's frame
+    size_t takenBackTo_ = 0;  // records below it began moves already taken back
+    size_t midwayTo_ = 0;     // records below it began moves already timed for a midway undo
+    int midwayIn_ = 0;        // frames until the midway undo; 0 for none
+    bool endTakenBack_ = false;
+    bool shouldHaveExited_ = true;
+};
+
 }  // namespace
 
 TEST(PackSolutions, EveryStoredSolutionReachesTheExit) {
@@ -64,97 +191,35 @@ TEST(PackSolutions, EveryStoredSolutionReachesTheExit) {
 TEST(PackSolutions, EveryMoveTakenBackComesBackWholeAndTheSolutionStillExits) {
     worldtest::EnsureHeadlessWorld();
     CUndoWatch watch;
-    int levels = 0, movesTakenBack = 0, takenBackMidway = 0, endsTakenBack = 0, endsReplayed = 0;
+    TakeBackTotals totals;
+    int levels = 0;
     for (int s = 0; s < CLevelSet::kSetCount; ++s) {
         CLevelSet* set = CLevelSet::GetSet(s);
         for (int i = 0; i < set->GetLevelCount(); ++i) {
             CLevel* level = set->GetLevel(i);
-            const std::vector<ReplayKey>& keys = level->GetSolution();
-            if (keys.empty()) continue;
+            if (level->GetSolution().empty()) continue;
             CWorldRun run(level);
             run.SetKeys({});
             std::string error;
             ASSERT_TRUE(run.Start(&error)) << kSetNames[s] << ":" << i << ": " << error;
             if (!HoldsTeleportsButtonsOrBots()) continue;
             ++levels;
-            // Where the step last saved can be played again from: the next
-            // record to hand over and the solution's frame; invalid for a
-            // step saved inside a world step.
-            struct Resume {
-                bool valid = false;
-                size_t record = 0;
-                int time = 0;
-            } last;
-            auto undo = [&watch]() {
-                const int compared = watch.GetCompared();
-                CElement::LoadUndoStep(false);
-                return watch.GetCompared() > compared;
-            };
-            size_t next = 0, takenBackTo = 0, midwayTo = 0;
-            int time = 1, midwayIn = 0;
-            bool endTakenBack = false, replaying = true;
-            const int frameLimit = 4 * keys.back().frame + 4000;
-            while (run.GetFrame() < frameLimit && watch.GetDifference().empty()) {
-                bool rewound = false;
-                for (; next < keys.size() && keys[next].frame <= time; ++next) {
-                    const int saves = watch.GetSaves();
-                    run.ApplyKey(keys[next].key, keys[next].released);
-                    if (watch.GetSaves() == saves) continue;
-                    midwayIn = 0;
-                    if (next >= takenBackTo) {
-                        // A new move begins: take back the one before it.
-                        takenBackTo = next + 1;
-                        undo();
-                        if (last.valid && undo()) {
-                            next = last.record, time = last.time;
-                            ++movesTakenBack;
-                        }
-                        rewound = true;
-                        break;
-                    }
-                    last = {true, next, time};
-                    if (next >= midwayTo) {
-                        midwayTo = next + 1;
-                        midwayIn = 1 + movesTakenBack % 6;
-                    }
-                }
-                if (rewound) continue;
-                const int saves = watch.GetSaves();
-                const bool firstStep = run.GetFrame() == 0;
-                run.StepFrame();
-                ++time;
-                // The step saved at the very start of the first world step
-                // plays again from that step.
-                if (watch.GetSaves() > saves) last = {firstStep, next, time - 1}, midwayIn = 0;
-                if (midwayIn > 0 && --midwayIn == 0 && last.valid && !run.IsEnded() && undo()) {
-                    next = last.record, time = last.time;
-                    ++takenBackMidway;
-                    continue;
-                }
-                if (!run.IsEnded()) continue;
-                if (endTakenBack) break;
-                endTakenBack = true;
-                ++endsTakenBack;
-                CElement::ClearLevelExited();
-                CElement::LoadUndoStep(true);
-                replaying = last.valid;
-                if (!replaying) break;
-                next = last.record, time = last.time;
-                ++endsReplayed;
-            }
+            CTakeBackReplay replay(&run, level->GetSolution(), &watch, &totals);
+            replay.Play();
             ASSERT_EQ(watch.GetDifference(), "")
                 << kSetNames[s] << ":" << i << ", frame " << run.GetFrame() << ": undo did not bring back the "
                 << watch.GetDifference();
-            EXPECT_TRUE(endTakenBack) << kSetNames[s] << ":" << i;
-            if (replaying) {
+            EXPECT_TRUE(replay.IsEndTakenBack()) << kSetNames[s] << ":" << i;
+            if (replay.ShouldHaveExited()) {
                 EXPECT_EQ(run.GetResult(), "exited") << kSetNames[s] << ":" << i << " after " << run.GetFrame();
             }
         }
     }
     printf("%d levels with teleports, buttons or bots: %d moves taken back and made again (%d also midway), %d "
            "ends taken back and %d of them played to the exit again, %d undos compared whole with their step\n",
-           levels, movesTakenBack, takenBackMidway, endsTakenBack, endsReplayed, watch.GetCompared());
-    EXPECT_GT(movesTakenBack, levels);
-    EXPECT_GT(takenBackMidway, levels);
-    EXPECT_GT(endsReplayed, levels / 2);
+           levels, totals.movesTakenBack, totals.takenBackMidway, totals.endsTakenBack, totals.endsReplayed,
+           watch.GetCompared());
+    EXPECT_GT(totals.movesTakenBack, levels);
+    EXPECT_GT(totals.takenBackMidway, levels);
+    EXPECT_GT(totals.endsReplayed, levels / 2);
 }

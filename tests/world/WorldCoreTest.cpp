@@ -185,16 +185,22 @@ TEST_F(WorldTest, ABlockBumpedOnIceSlidesUntilSandStopsIt) {
 
 TEST_F(WorldTest, ASlidingBlockStopsAgainstAStandingOneAndBumpsItOn) {
     FloorRow(11, 0, 31, -1);
+    FloorRow(21, 0, 31, -1);
     new StandInHero(0, 10);
     TestBlock* first = new TestBlock(3, 10);
     TestBlock* second = new TestBlock(8, 10);
-    first->FROZEN = second->FROZEN = 1;
+    TestBlock* toTheLeft = new TestBlock(4, 20);
+    first->FROZEN = second->FROZEN = toTheLeft->FROZEN = 1;
     Step();
     first->WASMOVINGRIGHT = 1;  // as if pushed
+    toTheLeft->WASMOVINGLEFT = 1;
     Step(8 * 30);
-    // The first stops beside the second, which slides on to the wall.
+    // The first stops beside the second, which slides on to the wall; the
+    // one on the lower row slides left into the first column and stops there.
     EXPECT_EQ(first->GetCurrentX(), 7);
     EXPECT_EQ(second->GetCurrentX(), 31);
+    EXPECT_EQ(toTheLeft->GetCurrentX(), 0);
+    EXPECT_TRUE(toTheLeft->IsAtRest());
 }
 
 TEST_F(WorldTest, ABarrelUnderAFallingBlockIsSquishedAside) {
@@ -202,10 +208,26 @@ TEST_F(WorldTest, ABarrelUnderAFallingBlockIsSquishedAside) {
     new StandInHero(0, 11);
     TestBarrel* barrel = new TestBarrel(10, 11);
     TestBlock* block = new TestBlock(10, 10);
+    // A bot frozen into a block of ice weighs like one, and so does a
+    // wrecked one; a live bot stands on its barrel.
+    TestBarrel* underIce = new TestBarrel(20, 11);
+    TestCatcher* frozenBot = new TestCatcher(20, 10);
+    frozenBot->FROZEN = 1;
+    TestBarrel* underWreck = new TestBarrel(15, 11);
+    TestCatcher* wreck = new TestCatcher(15, 10);
+    wreck->destroyed = 1;
+    TestBarrel* ridden = new TestBarrel(25, 11);
+    TestCatcher* liveBot = new TestCatcher(25, 10);
     Step();
     EXPECT_EQ(barrel->GetCurrentX(), 11);  // pushed right: the block was not moving left
     EXPECT_EQ(block->GetCurrentY(), 11);
     EXPECT_TRUE(block->FALLING);
+    EXPECT_EQ(underIce->GetCurrentX(), 21);
+    EXPECT_EQ(frozenBot->GetCurrentY(), 11);
+    EXPECT_EQ(underWreck->GetCurrentX(), 16);
+    EXPECT_EQ(wreck->GetCurrentY(), 11);
+    EXPECT_EQ(ridden->GetCurrentX(), 25);
+    EXPECT_EQ(liveBot->GetCurrentY(), 10);
 }
 
 TEST_F(WorldTest, TheLeftBotCatchesAHeroStandingBetweenTwo) {

@@ -1,6 +1,7 @@
 #include "tools/design/CContactSheet.h"
 
 #include "images/DrawKit.h"
+#include "tools/design/ToolOutput.h"
 
 using namespace DrawKit;
 
@@ -69,16 +70,12 @@ bool CContactSheet::Add(cairo_surface_t* picture, const std::string& caption, co
 
 bool CContactSheet::WritePage(std::string* error) {
     const std::string path = prefix_ + "-" + std::to_string(++pages_) + ".png";
-    const cairo_status_t status = cairo_surface_write_to_png(page_, path.c_str());
+    const bool ok = WritePngOutput(page_, path, error);
     cairo_surface_destroy(page_);
     page_ = nullptr;
     onPage_ = 0;
-    if (status != CAIRO_STATUS_SUCCESS) {
-        *error = "cannot write " + path + ": " + cairo_status_to_string(status);
-        return false;
-    }
-    written_.push_back(path);
-    return true;
+    if (ok) written_.push_back(path);
+    return ok;
 }
 
 bool CContactSheet::Finish(std::string* error) { return !page_ || WritePage(error); }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "images/DrawKit.h"
+#include "tools/design/ToolOutput.h"
 
 using namespace DrawKit;
 
@@ -173,11 +174,7 @@ bool DrawDifficultyPlot(const std::string& title, const std::vector<PlotLevel>& 
     }
 
     cairo_destroy(cr);
-    const cairo_status_t status = cairo_surface_write_to_png(surface, pngPath.c_str());
+    const bool ok = WritePngOutput(surface, pngPath, error);
     cairo_surface_destroy(surface);
-    if (status != CAIRO_STATUS_SUCCESS) {
-        *error = "cannot write " + pngPath + ": " + cairo_status_to_string(status);
-        return false;
-    }
-    return true;
+    return ok;
 }

@@ -1,16 +1,17 @@
 #include "tools/design/LevelFiles.h"
 
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <sstream>
 
-#include "engine/CAtomicFile.h"
 #include "engine/Log.h"
 #include "engine/Utilities.h"
 #include "platform/Platform.h"
 #include "tools/design/CSolver.h"
+#include "tools/design/ToolOutput.h"
 #include "tools/levels/CLevelSource.h"
 #include "world/CLevelSet.h"
 
@@ -83,6 +84,12 @@ bool ReadLevelFile(const std::string& path, CLevel* level, std::string* error) {
         return false;
     }
     if (IsLevelSourcePath(path)) return CLevelSource::ParseFile(path, level, error);
+    struct stat st;
+    if (stat(path.c_str(), &st) == 0 && st.st_size > CLevel::kFileBytesMax) {
+        *error = path + " is larger than any level file can be (over " + std::to_string(CLevel::kFileBytesMax) +
+                 " bytes)";
+        return false;
+    }
     std::string name = path;
     const size_t slash = name.rfind('/');
     if (slash != std::string::npos) name = name.substr(slash + 1);
@@ -122,14 +129,9 @@ std::string SourceWithSolution(const std::string& text, const std::vector<Replay
 
 bool WriteSourceSolution(const std::string& path, const std::vector<ReplayKey>& records, const std::string& comment,
                          std::string* error) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        *error = "cannot read " + path;
-        return false;
-    }
-    std::stringstream text;
-    text << in.rdbuf();
-    const std::string updated = SourceWithSolution(text.str(), records, comment);
+    std::string text;
+    if (!CLevelSource::ReadFile(path, &text, error)) return false;
+    const std::string updated = SourceWithSolution(text, records, comment);
     // The written source must read back as the same level with this solution.
     CLevel check;
     std::string parseError;
@@ -137,14 +139,8 @@ bool WriteSourceSolution(const std::string& path, const std::vector<ReplayKey>& 
         *error = "the source with its solution does not read back (" + parseError + ")";
         return false;
     }
-    CAtomicFile file(path);
-    FILE* f = file.Open();
-    if (!f || fwrite(updated.data(), 1, updated.size(), f) != updated.size()) file.MarkFailed();
-    if (!f || !file.Commit()) {
-        *error = "cannot write " + path;
-        return false;
-    }
-    return true;
+    return WriteOutput(
+        path, [&updated](FILE* f) { return fwrite(updated.data(), 1, updated.size(), f) == updated.size(); }, error);
 }
 
 bool WriteLevelWithSolution(const CLevel& level, const std::vector<ReplayKey>& records, const std::string& path,
@@ -153,9 +149,8 @@ bool WriteLevelWithSolution(const CLevel& level, const std::vector<ReplayKey>& r
     copy.ClearSolution();
     for (const ReplayKey& k : records) copy.AddReplayKey(k.frame, k.key, k.released);
     if (!records.empty()) copy.SetSolutionRecorded();
-    if (copy.SaveToPath(path)) return true;
-    *error = "cannot write " + path;
-    return false;
+    const uint32_t id = CLevel::MakeLevelId(kLevelKindCustom, static_cast<uint32_t>(rand()));
+    return WriteOutput(path, [&copy, id](FILE* f) { return copy.WriteBody(f, id); }, error);
 }
 
 bool CollectLevelSet(const std::string& set, int from, int to, std::vector<SetLevel>* out, std::string* error) {

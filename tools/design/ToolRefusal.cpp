@@ -24,12 +24,6 @@ std::string EscapeControls(const std::string& text) {
     return out;
 }
 
-bool TakeOptionValue(int argc, char** argv, int* i, std::string* value) {
-    if (*i + 1 >= argc) return false;
-    *value = argv[++*i];
-    return !value->empty();
-}
-
 int RefuseInOneLine(const char* tool, const std::string& reason) {
     fprintf(stderr, "%s: %s\n", tool, EscapeControls(reason).c_str());
     return 2;

@@ -8,11 +8,6 @@
 // what a refusal echoes of its input shows what is really there, on one line.
 std::string EscapeControls(const std::string& text);
 
-// The value of the option at argv[*i], the argument after it; *i moves onto
-// it. False when there is none or it is empty: an empty value is refused as
-// a missing one.
-bool TakeOptionValue(int argc, char** argv, int* i, std::string* value);
-
 // Prints "<tool>: <reason>" (control characters escaped) and gives 2, the
 // tools' exit code for a refusal.
 int RefuseInOneLine(const char* tool, const std::string& reason);

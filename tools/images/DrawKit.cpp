@@ -427,38 +427,42 @@ void Parchment(cairo_t* cr, double x, double y, double w, double h, uint32_t see
                double cutH) {
     cairo_save(cr);
     // The outline: straight sides with a small random tear every few pixels,
-    // each tear into the sheet.
+    // each tear into the sheet, the shallowest a pixel in: with the rim drawn
+    // inside the outline, a sheet as large as its picture is not cut by the
+    // picture's edges.
     cairo_new_path(cr);
     const double t = 4.0 * torn;
+    uint32_t s = seed;
+    auto tear = [&s, t] { return RandomRange(s, 1, std::max(1.0, t)); };
     const int stepsX = std::max(2, static_cast<int>(w / 9));
     const int stepsY = std::max(2, static_cast<int>(h / 9));
     const bool cut = cutW > 0 && cutH > 0;
     // A torn-off corner slants down to the right.
     const double cutLeft = x + w - cutW, cutBottom = y + cutH, slant = cutH * 0.4;
-    uint32_t s = seed;
-    cairo_move_to(cr, x + RandomRange(s, 0, t), y + RandomRange(s, 0, t));
+    cairo_move_to(cr, x + tear(), y + tear());
     for (int i = 1; i <= stepsX; ++i) {
-        const double px = x + w * i / stepsX;
+        const double px = std::min(x + w * i / stepsX, x + w - 1);
         if (cut && px >= cutLeft - slant) break;
-        cairo_line_to(cr, px, y + RandomRange(s, 0, t));
+        cairo_line_to(cr, px, y + tear());
     }
     if (cut) {
         // In finer tears than the sides.
         const int down = std::max(2, static_cast<int>(cutH / 5));
         const int across = std::max(1, static_cast<int>(cutW / 9));
-        cairo_line_to(cr, cutLeft - slant - RandomRange(s, 0, t), y + RandomRange(s, 0, t));
+        cairo_line_to(cr, cutLeft - slant - tear(), y + tear());
         for (int i = 1; i <= down; ++i)
-            cairo_line_to(cr, cutLeft - slant * (down - i) / down - RandomRange(s, 0, t), y + cutH * i / down);
-        for (int i = 1; i <= across; ++i)
-            cairo_line_to(cr, cutLeft + cutW * i / across, cutBottom + RandomRange(s, 0, t));
+            cairo_line_to(cr, cutLeft - slant * (down - i) / down - tear(), y + cutH * i / down);
+        for (int i = 1; i < across; ++i)
+            cairo_line_to(cr, cutLeft + cutW * i / across, cutBottom + tear());
+        cairo_line_to(cr, x + w - tear(), cutBottom + tear());
     }
     for (int i = 1; i <= stepsY; ++i) {
-        const double py = y + h * i / stepsY;
+        const double py = std::min(y + h * i / stepsY, y + h - 1);
         if (cut && py <= cutBottom) continue;
-        cairo_line_to(cr, x + w - RandomRange(s, 0, t), py);
+        cairo_line_to(cr, x + w - tear(), py);
     }
-    for (int i = stepsX - 1; i >= 0; --i) cairo_line_to(cr, x + w * i / stepsX, y + h - RandomRange(s, 0, t));
-    for (int i = stepsY - 1; i >= 1; --i) cairo_line_to(cr, x + RandomRange(s, 0, t), y + h * i / stepsY);
+    for (int i = stepsX - 1; i >= 0; --i) cairo_line_to(cr, std::max(x + w * i / stepsX, x + 1), y + h - tear());
+    for (int i = stepsY - 1; i >= 1; --i) cairo_line_to(cr, x + tear(), y + h * i / stepsY);
     cairo_close_path(cr);
     cairo_path_t* outline = cairo_copy_path(cr);
 
@@ -488,13 +492,15 @@ void Parchment(cairo_t* cr, double x, double y, double w, double h, uint32_t see
     }
     cairo_reset_clip(cr);
 
-    // Burnt-looking darker rim.
+    // Burnt-looking darker rim, along the inside of the outline.
     cairo_new_path(cr);
     cairo_append_path(cr, outline);
+    cairo_clip_preserve(cr);
     SetColor(cr, WithAlpha(Darken(kParchDark, 0.55), 0.85));
     cairo_set_line_width(cr, 2.0);
     cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
     cairo_stroke(cr);
+    cairo_reset_clip(cr);
     cairo_path_destroy(outline);
     cairo_restore(cr);
 }
@@ -521,6 +527,9 @@ void WoodFrame(cairo_t* cr, double x, double y, double w, double h, double thick
 
 void ButtonPlate(cairo_t* cr, double x, double y, double w, double h, ButtonState state, const Color& base,
                  double radius) {
+    // The plate's 1.5-pixel rim stays a pixel inside the rectangle, so that
+    // a plate as large as its picture keeps its whole rim.
+    const double in = 1.75;
     cairo_save(cr);
     switch (state) {
     case BUTTON_SHADOW:
@@ -530,12 +539,12 @@ void ButtonPlate(cairo_t* cr, double x, double y, double w, double h, ButtonStat
         cairo_fill(cr);
         break;
     case BUTTON_BASE:
-        OutlinedRoundedRect(cr, x + 1, y + 1, w - 2, h - 2, radius, base, 1.5);
+        OutlinedRoundedRect(cr, x + in, y + in, w - 2 * in, h - 2 * in, radius, base, 1.5);
         Highlight(cr, x + w * 0.35, y + h * 0.3, w * 0.3, h * 0.22, 0.35);
         break;
     case BUTTON_ROLLOVER: {
         const Color warm = Mix(Lighten(base, 0.25), Hex(0xffd36b), 0.25);
-        OutlinedRoundedRect(cr, x + 1, y + 1, w - 2, h - 2, radius, warm, 1.5);
+        OutlinedRoundedRect(cr, x + in, y + in, w - 2 * in, h - 2 * in, radius, warm, 1.5);
         cairo_new_path(cr);
         RoundedRectPath(cr, x + 2.5, y + 2.5, w - 5, h - 5, std::max(1.0, radius - 1.5));
         SetColor(cr, Hex(0xffe9a0, 0.8));
@@ -545,7 +554,9 @@ void ButtonPlate(cairo_t* cr, double x, double y, double w, double h, ButtonStat
         break;
     }
     case BUTTON_ACTIVE:
-        OutlinedRoundedRect(cr, x + 2, y + 2, w - 3, h - 3, radius, Darken(base, 0.18), 1.5);
+        // Pressed: shifted toward the lower right, within the same margin.
+        OutlinedRoundedRect(cr, x + in + 0.75, y + in + 0.75, w - 2 * in - 0.75, h - 2 * in - 0.75, radius,
+                            Darken(base, 0.18), 1.5);
         break;
     }
     cairo_restore(cr);

@@ -112,9 +112,11 @@ void Frame(cairo_t* cr, double x, double y, double w, double h, const Color& c, 
     cairo_stroke(cr);
 }
 
+// The wooden frame under a dialog's face and its soft shadow, both a pixel
+// inside the picture; the frame's rim round the face is the same on all sides.
 void DialogBorder(cairo_t* cr, int w, int h) {
-    SoftShadow(cr, 2, 2, w - 8, h - 8, 10, 0.5);
-    OutlinedRoundedRect(cr, 0.5, 0.5, w - 5, h - 5, 10, kWood, 2);
+    SoftShadow(cr, 2, 2, w - 11, h - 11, 10, 0.5);
+    OutlinedRoundedRect(cr, 2, 2, w - 8, h - 8, 10, kWood, 2);
 }
 
 void DialogFace(cairo_t* cr, int w, int h, const std::string& titleKey) {
@@ -129,10 +131,13 @@ void DialogFace(cairo_t* cr, int w, int h, const std::string& titleKey) {
 namespace InterfaceFamilies {
 
 void RegisterEditor(CArtRegistry& reg) {
-    // Cursor frames around the cells an element takes.
+    // Cursor frames around the cells an element takes (the cell lies at
+    // (1, 2) in the picture): the frame's outer edge is the cells' edge.
     const Color cursor = Hex(0xffe25a);
-    reg.Add("editorcursor_1x1.png", 28, 30, [cursor](cairo_t* cr, int, int) { Frame(cr, 1, 2, 24, 24, cursor, 2); });
-    reg.Add("editorcursor_1x2.png", 28, 54, [cursor](cairo_t* cr, int, int) { Frame(cr, 1, 2, 24, 48, cursor, 2); });
+    reg.Add("editorcursor_1x1.png", 28, 30, [cursor](cairo_t* cr, int, int) { Frame(cr, 2, 3, 22, 22, cursor, 2); });
+    reg.Add("editorcursor_1x2.png", 28, 54, [cursor](cairo_t* cr, int, int) { Frame(cr, 2, 3, 22, 46, cursor, 2); });
+    // The teleport's picture begins 19 px into the doorway's left column, so
+    // its frame round both columns runs on past the picture's left edge.
     reg.Add("editorcursor_0x2.png", 32, 54, [cursor](cairo_t* cr, int, int) { Frame(cr, -18, 2, 48, 48, cursor, 2); });
 
     const CArtRegistry* r = &reg;
@@ -141,12 +146,12 @@ void RegisterEditor(CArtRegistry& reg) {
         for (int code = 0; code < 54; ++code) Cell(cr, r, 5 + (code % 6) * kCellW, 5 + (code / 6) * kCellH, kToolbox[code]);
     });
     reg.Add("editortoolbox_border.tga", 426, 477, [](cairo_t* cr, int w, int h) {
-        SoftShadow(cr, 0, 0, w - 4, h - 4, 8, 0.6);
-        OutlinedRoundedRect(cr, 0.5, 0.5, w - 3, h - 3, 8, Darken(kWood, 0.2), 1.5);
+        SoftShadow(cr, 2, 2, w - 11, h - 11, 8, 0.6);
+        OutlinedRoundedRect(cr, 1.75, 1.75, w - 5.5, h - 5.5, 8, Darken(kWood, 0.2), 1.5);
     });
     reg.Add("toolboxselector.png", kCellW, kCellH, [](cairo_t* cr, int w, int h) {
-        Frame(cr, 1.5, 1.5, w - 3, h - 3, Hex(0xffe25a), 3);
-        Frame(cr, 4, 4, w - 8, h - 8, Hex(0xff8a1a, 0.7), 1.5);
+        Frame(cr, 2.5, 2.5, w - 5, h - 5, Hex(0xffe25a), 3);
+        Frame(cr, 5, 5, w - 10, h - 10, Hex(0xff8a1a, 0.7), 1.5);
     });
 
     // Help page sections, in the cells of the help grid.
@@ -193,15 +198,15 @@ void RegisterEditor(CArtRegistry& reg) {
     });
     reg.Add("browserhighlighter_wide.tga", 529, 19, [](cairo_t* cr, int w, int h) {
         cairo_new_path(cr);
-        RoundedRectPath(cr, 0.5, 0.5, w - 1, h - 1, 3);
+        RoundedRectPath(cr, 1, 1, w - 2, h - 2, 3);
         SetColor(cr, Hex(0xffc04a, 0.5));
         cairo_fill(cr);
     });
-    reg.Add("browser_selector.tga", 40, 48, [](cairo_t* cr, int w, int h) { Frame(cr, 1.5, 1.5, w - 3, h - 3, Hex(0xffe25a), 3); });
+    reg.Add("browser_selector.tga", 40, 48, [](cairo_t* cr, int w, int h) { Frame(cr, 2.5, 2.5, w - 5, h - 5, Hex(0xffe25a), 3); });
     ButtonLook wood;
     wood.radius = 6;
     reg.Add("button_cancel.tga", 106, 33, [wood](cairo_t* cr, int w, int h) { DrawButton(cr, w, h, BUTTON_BASE, false, wood, "", ICON_NONE); });
-    reg.Add("button_cancel_selector.tga", 114, 39, [](cairo_t* cr, int w, int h) { Frame(cr, 1.5, 1.5, w - 3, h - 3, Hex(0xffe25a), 3); });
+    reg.Add("button_cancel_selector.tga", 114, 39, [](cairo_t* cr, int w, int h) { Frame(cr, 2.5, 2.5, w - 5, h - 5, Hex(0xffe25a), 3); });
 
     // Save and tutorial-text dialogs (their titles are painted by the game).
     // Each face lies on its frame at (6, 6) and (4, 4), leaving the same rim

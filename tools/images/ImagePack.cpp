@@ -39,7 +39,7 @@ void DrawFallback(cairo_t* cr, int w, int h, const std::string& name) {
     if (opaque) {
         VerticalGradient(cr, 0, 0, w, h, Hex(0x8a8a8a), Hex(0x5a5a5a));
     } else {
-        OutlinedRoundedRect(cr, 1, 1, w - 2, h - 2, 5, Hex(0x9a9a9a, 0.85), 1.5);
+        OutlinedRoundedRect(cr, 1.75, 1.75, w - 3.5, h - 3.5, 5, Hex(0x9a9a9a, 0.85), 1.5);
     }
     std::string label = name.substr(0, name.size() >= 4 ? name.size() - 4 : name.size());
     TextBox(cr, label, 2, 2, w - 4, h - 4, opaque ? 14 : 9, Hex(0xffffff), FONT_SANS, ALIGN_CENTER);

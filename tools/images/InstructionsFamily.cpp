@@ -272,10 +272,12 @@ void RegisterScenes(CArtRegistry& reg) {
     // that a barrel holds down.
     AddScene(reg, {"picture_gates.tga", 242, 355, 600, 500,
                    [](cairo_t* cr) {
-                       CutAway(cr, 246, 432, 352, 478, kSandRock);
+                       // The ground and the wires begin just under the picture's top,
+                       // where the game's ledge ends above them.
+                       CutAway(cr, 246, 432, 357, 478, kSandRock);
                        CutAway(cr, 430, 538, 440, 490, kSandRock);
-                       Wire(cr, {311, 352, 311, 394, 263, 394, 263, 352}, Hex(0xd8342c));
-                       Wire(cr, {407, 352, 407, 462, 496, 462, 496, 444}, Hex(0xf0c419));
+                       Wire(cr, {311, 359, 311, 394, 263, 394, 263, 359}, Hex(0xd8342c));
+                       Wire(cr, {407, 359, 407, 462, 496, 462, 496, 444}, Hex(0xf0c419));
                    },
                    {{"sand4.png", 436, 420}, {"buttonyellow1.tga", 484, 396}, {"barrel0.tga", 484, 396}}});
     // Trampolines: on the game's floor (cells 250 to 442, top 450) the
@@ -284,7 +286,8 @@ void RegisterScenes(CArtRegistry& reg) {
     AddScene(reg, {"picture_trampolines.tga", 233, 298, 620, 500,
                    [](cairo_t* cr) {
                        DashedPath(cr, 352, 438, 370, 438, 388, 438);
-                       DashedPath(cr, 408, 400, 430, 290, 500, 300);
+                       // Its arrow head stays under the picture's top (page y 298).
+                       DashedPath(cr, 408, 400, 430, 298, 500, 306);
                    },
                    {{"sand5.png", 472, 340}, {"barrel0.tga", 544, 316}}});
     // Bridges: the bridge is the game's, from x 228 at y 352, planks at
@@ -328,14 +331,14 @@ void RegisterScenes(CArtRegistry& reg) {
     AddScene(reg, {"instructions_heatgun.png", 480, 148, 646, 500, nullptr,
                    Join(Ladder(606, 250, 470), {{"grass5.png", 496, 250},
                                                 {"ice1.png", 496, 226},
-                                                {"icemeltingsteam5.png", 496, 226},
+                                                {"icemeltingsteam11.png", 496, 226},
                                                 {"fireballleft3.png", 544, 226},
                                                 {"proffireheatgunleft5.png", 592, 226},
                                                 {"grass5.png", 496, 360},
                                                 {"cratestill0.tga", 520, 336},
                                                 {"heatedobjectglow3.png", 520, 336},
                                                 {"fireballleft3.png", 568, 336},
-                                                {"grass6.png", 496, 470},
+                                                {"grass5.png", 496, 470},
                                                 {"metalcrateheated.png", 520, 446},
                                                 {"botmeltingleft2.png", 568, 446}})});
     // The EMP: the pulse stops a bot beside the professor and a magnet
@@ -380,7 +383,7 @@ void RegisterInstructions(CArtRegistry& reg) {
     const CArtRegistry* r = &reg;
     // Moving about: the keys that move the professor, beside the text.
     reg.Add("picture_basic_movement.tga", 150, 112, [](cairo_t* cr, int w, int h) {
-        OutlinedRoundedRect(cr, 1, 1, w - 2, h - 2, 8, Hex(0xf3e3bf, 0.9), 1.5);
+        OutlinedRoundedRect(cr, 1.75, 1.75, w - 3.5, h - 3.5, 8, Hex(0xf3e3bf, 0.9), 1.5);
         const double k = 40, gap = 6, x0 = (w - 3 * k - 2 * gap) / 2;
         KeyCap(cr, x0 + k + gap, 12, k, ICON_UP);
         KeyCap(cr, x0, 12 + k + gap, k, ICON_LEFT);
@@ -389,7 +392,7 @@ void RegisterInstructions(CArtRegistry& reg) {
     });
     // Ground: the three kinds at one and a half times their size, on a card.
     reg.Add("picture_terrain.tga", 150, 150, [r](cairo_t* cr, int w, int h) {
-        OutlinedRoundedRect(cr, 1, 1, w - 2, h - 2, 8, Hex(0xf3e3bf, 0.9), 1.5);
+        OutlinedRoundedRect(cr, 1.75, 1.75, w - 3.5, h - 3.5, 8, Hex(0xf3e3bf, 0.9), 1.5);
         VerticalGradient(cr, 4, 4, w - 8, h * 0.7, Hex(0xbfe0f0, 0.6), Hex(0xf3e3bf, 0));
         cairo_scale(cr, 1.5, 1.5);
         r->Paint(cr, "grass1.png", 6, 10);

@@ -26,8 +26,9 @@ const double kCraterX = 590, kCraterY = 190;  // screen position of the crater's
 
 void VolcanoFront(cairo_t* cr, int w, int h) {
     cairo_translate(cr, -kVolcanoX, -kVolcanoY);
-    const double cone[] = {kCraterX - 34, kCraterY, kCraterX + 34, kCraterY, kVolcanoX + w, kVolcanoY + h,
-                           kVolcanoX, kVolcanoY + h};
+    // The foot of the cone ends a pixel and a half inside the picture's sides.
+    const double cone[] = {kCraterX - 34, kCraterY, kCraterX + 34, kCraterY, kVolcanoX + w - 1.5, kVolcanoY + h,
+                           kVolcanoX + 1.5, kVolcanoY + h};
     OutlinedPolygon(cr, cone, 4, Hex(0x6a4a3a), 2);
     // The level map lays this picture over its track: the track climbs on
     // up the slope (in the menu, a trail up the mountain).
@@ -52,7 +53,7 @@ void VolcanoFront(cairo_t* cr, int w, int h) {
     }
     // The foot fades out so the mountain stands in the meadow of the background.
     cairo_identity_matrix(cr);
-    cairo_pattern_t* fade = cairo_pattern_create_linear(0, h - 70, 0, h);
+    cairo_pattern_t* fade = cairo_pattern_create_linear(0, h - 70, 0, h - 1);
     cairo_pattern_add_color_stop_rgba(fade, 0, 0, 0, 0, 0);
     cairo_pattern_add_color_stop_rgba(fade, 1, 0, 0, 0, 1);
     cairo_set_operator(cr, CAIRO_OPERATOR_DEST_OUT);
@@ -62,11 +63,21 @@ void VolcanoFront(cairo_t* cr, int w, int h) {
     cairo_pattern_destroy(fade);
 }
 
+// The glow over the crater: its picture begins 23 pixels above the crater,
+// so the glow is a wide, low haze that fades out inside it.
 void Glow(cairo_t* cr, int, int, int frame) {
     cairo_translate(cr, -kGlowX, -kGlowY);
     const double t = frame / 9.0;
-    RadialGlow(cr, kCraterX, kCraterY - 4, 40 + 50 * t, Hex(0xff9a3a, 0.35 + 0.5 * t));
-    RadialGlow(cr, kCraterX, kCraterY - 2, 20 + 15 * t, Hex(0xffe08a, 0.5 + 0.4 * t));
+    const double cy = kCraterY - 1, above = cy - kGlowY - 1;
+    auto haze = [&](double r, const Color& c) {
+        cairo_save(cr);
+        cairo_translate(cr, kCraterX, cy);
+        cairo_scale(cr, 1, std::min(1.0, above / r));
+        RadialGlow(cr, 0, 0, r, c);
+        cairo_restore(cr);
+    };
+    haze(40 + 50 * t, Hex(0xff9a3a, 0.35 + 0.5 * t));
+    haze(20 + 15 * t, Hex(0xffe08a, 0.5 + 0.4 * t));
 }
 
 void Smoke(cairo_t* cr, int, int, int frame) {
@@ -78,8 +89,9 @@ void Smoke(cairo_t* cr, int, int, int frame) {
         uint32_t s = Seed("smoke") + p;
         const double drift = RandomRange(s, -30, 40);
         const double x = kCraterX + drift * age + 12 * std::sin(age * 5 + p);
-        const double y = kCraterY - 10 - age * 185;
-        const double r = 14 + age * 46;
+        // Puffs fade out before they reach the top of their picture.
+        const double y = kCraterY - 10 - age * 145;
+        const double r = 14 + age * 40;
         const double alpha = 0.95 * (1 - age) * std::min(1.0, age * 6);
         // A puff is a few soft blobs, lit from the upper left.
         const Color grey = Mix(Hex(0x8a8480), Hex(0xd8d4d0), age);
@@ -121,30 +133,39 @@ const double kLArmX = 123, kLArmY = 184, kRArmX = 126, kRArmY = 204;
 const double kLeavesX = 79, kLeavesY = 235;
 const double kNeckX = 150, kNeckY = 232;
 
+// The head rests with its chin tucked behind the scarf and rises 5.5 px at
+// most: raised, its crown stays a pixel and a half inside the top of its
+// picture.
 void Head(cairo_t* cr, int frame) {
     cairo_translate(cr, -kHeadX, -kHeadY);
+    const double raised = -5.5;
     double dy = 0, tilt = 0, look = 0;
     if (frame <= 5) {
-        dy = -frame * 1.5;
+        dy = raised * frame / 5.0;
     } else if (frame <= 15) {
-        dy = -7.5;
+        dy = raised;
         tilt = -0.22 * (frame - 5) / 10.0;
         look = (frame - 5) / 10.0;
     } else {
-        dy = -7.5;
+        dy = raised;
         tilt = 0.16 * std::sin((frame - 16) / 10.0 * 2 * M_PI);
     }
-    ProfessorBust::Head(cr, kNeckX, kNeckY - 52 + dy, 46, tilt, look);
+    ProfessorBust::Head(cr, kNeckX, kNeckY - 49 + dy, 46, tilt, look);
 }
 
+// The arm behind the body swings up and forward from a shoulder hidden by
+// the coat. The waving arm in front bends at the elbow as it rises, so the
+// hand goes up beside the head rather than out past its picture's right edge.
 void Arm(cairo_t* cr, int frame, bool left) {
-    const double angle = 0.3 + frame * 0.32;
     if (left) {
+        const double angle = (0.3 + frame * 0.32) * 0.9;
         cairo_translate(cr, -kLArmX, -kLArmY);
-        ProfessorBust::Arm(cr, kNeckX - 18, kNeckY + 16, 70, angle * 0.9, 1);
+        ProfessorBust::Arm(cr, kNeckX - 14, kNeckY + 14, 70, angle, angle * 1.3, 1);
     } else {
+        const double bend[6] = {0, 0.8, 1.3, 1.5, 1.4, 1.3};
+        const double angle = 0.3 + frame * 0.26;
         cairo_translate(cr, -kRArmX, -kRArmY);
-        ProfessorBust::Arm(cr, kNeckX + 34, kNeckY + 16, 70, angle, 1);
+        ProfessorBust::Arm(cr, kNeckX + 28, kNeckY + 16, 70, angle, angle + bend[frame], 1);
     }
 }
 
@@ -154,7 +175,7 @@ void Leaves(cairo_t* cr, int, int) {
     for (int i = 0; i < 9; ++i) {
         const double a = -M_PI * 0.95 + i * M_PI * 0.9 / 8;
         const double bx = 150, by = 330;
-        const double lx = bx + std::cos(a) * 95, ly = by + std::sin(a) * 70;
+        const double lx = bx + std::cos(a) * 68, ly = by + std::sin(a) * 70;
         cairo_new_path(cr);
         cairo_move_to(cr, bx, by);
         cairo_curve_to(cr, bx + (lx - bx) * 0.4, by - 40, lx, ly - 10, lx, ly);
@@ -204,7 +225,8 @@ void RegisterMainMenu(CArtRegistry& reg) {
     }
     reg.Add("mainmenu_profbody.png", 140, 130, [](cairo_t* cr, int, int) {
         cairo_translate(cr, -kBodyX, -kBodyY);
-        ProfessorBust::Body(cr, kNeckX, kNeckY, 100, 110);
+        // The scarf's top stays two pixels inside the picture.
+        ProfessorBust::Body(cr, kNeckX, kNeckY + 2, 100, 108);
     });
     reg.Add("mainmenu_leavescoconuts.png", 200, 110, Leaves);
 
@@ -217,7 +239,7 @@ void RegisterMainMenu(CArtRegistry& reg) {
                    Hex(0xfff3d6));
 
     reg.Add("profile_main.png", 200, 70, [](cairo_t* cr, int w, int h) {
-        OutlinedRoundedRect(cr, 1, 1, w - 2, h - 2, 9, kWood, 1.5);
+        OutlinedRoundedRect(cr, 1.75, 1.75, w - 3.5, h - 3.5, 9, kWood, 1.5);
         Parchment(cr, 5, 4, w - 10, h - 8, Seed("profile_main"), 0.4);
     });
     ButtonLook change;

@@ -118,10 +118,11 @@ void MapBackground(cairo_t* cr, int w, int h) {
 
 enum DotKind { DOT_COMPLETED, DOT_INCOMPLETE, DOT_LOCKED, DOT_GHOSTED, DOT_SELECTED };
 
+// A dot, its rim and glow a pixel inside its picture.
 void Dot(cairo_t* cr, int w, int h, DotKind kind, double scale, bool roll, double pulse) {
-    const double cx = w / 2.0, cy = h / 2.0, r = 7.5 * scale;
+    const double cx = w / 2.0, cy = h / 2.0, r = 7.2 * scale;
     if (kind == DOT_SELECTED)
-        RadialGlow(cr, cx, cy, std::min(r + 3 + 3 * pulse, std::min(w, h) / 2.0), Hex(0xffffff, 0.5 + 0.4 * pulse));
+        RadialGlow(cr, cx, cy, std::min(r + 3 + 3 * pulse, std::min(w, h) / 2.0 - 1), Hex(0xffffff, 0.5 + 0.4 * pulse));
     Color fill = Hex(0xf0c419);
     if (kind == DOT_COMPLETED) fill = Hex(0x4caf3f);
     if (kind == DOT_LOCKED) fill = Hex(0x8d99a6);
@@ -154,8 +155,10 @@ void StarPath(cairo_t* cr, double cx, double cy, double r, double rot) {
     cairo_close_path(cr);
 }
 
-void Star(cairo_t* cr, double cx, double cy, double r, double rot, const Color& fill, double glow) {
-    if (glow > 0) RadialGlow(cr, cx, cy, r * 1.6, Hex(0xfff0a0, glow));
+// A star with its glow, which ends where the picture's sides leave room
+// (maxGlow from the middle).
+void Star(cairo_t* cr, double cx, double cy, double r, double rot, const Color& fill, double glow, double maxGlow) {
+    if (glow > 0) RadialGlow(cr, cx, cy, std::min(r * 1.6, maxGlow), Hex(0xfff0a0, glow));
     StarPath(cr, cx, cy, r, rot);
     FillShaded(cr, fill, 1.2);
     Highlight(cr, cx - r * 0.2, cy - r * 0.3, r * 0.3, r * 0.2, 0.6);
@@ -170,14 +173,14 @@ constexpr int kStarW = 20, kStarH = 26;
 constexpr double kStarR = 7;
 
 void TutorialStar(cairo_t* cr, int w, int, double r, double rot, const Color& fill, double glow) {
-    Star(cr, w / 2.0, 13, r, rot, fill, glow);
+    Star(cr, w / 2.0, 13, r, rot, fill, glow, std::min(w / 2.0, 13.0) - 1);
 }
 
 // The tutorial star over a dot: a star on a short post.
 void MapDotStar(cairo_t* cr, int w, int h, double scale, bool ghosted, double pulse) {
     const Color fill = ghosted ? Hex(0xb0b0a0, 0.6) : Hex(0xf0c419);
     if (!ghosted) Line(cr, w / 2.0, h - 3, w / 2.0, h - 12, Hex(0x8a5a2a), 2 * scale);
-    Star(cr, w / 2.0, h / 2.0 - 3, 9 * scale, 0, fill, ghosted ? 0 : 0.2 + 0.5 * pulse);
+    Star(cr, w / 2.0, h / 2.0 - 3, 8 * scale, 0, fill, ghosted ? 0 : 0.2 + 0.5 * pulse, w / 2.0 - 1);
 }
 
 }  // namespace
@@ -242,7 +245,8 @@ void RegisterMap(CArtRegistry& reg) {
     for (int f = 0; f < 14; ++f)
         reg.Add("star_appear" + std::to_string(f) + ".png", kStarW, kStarH, [f](cairo_t* cr, int w, int h) {
             const double t = (f + 1) / 14.0;
-            const double s = t < 0.8 ? t / 0.8 * 1.2 : 1.2 - (t - 0.8) / 0.2 * 0.2;
+            // Grows past its size a little and settles, inside its picture.
+            const double s = t < 0.8 ? t / 0.8 * 1.05 : 1.05 - (t - 0.8) / 0.2 * 0.05;
             TutorialStar(cr, w, h, kStarR * s, (1 - t) * 2.5, Hex(0xf0c419), 0.7 * (1 - t) + 0.2);
         });
     // Each tutorial star's post, from its dot's middle to the star's.

@@ -74,11 +74,11 @@ void Body(cairo_t* cr, double cx, double top, double w, double h) {
     OutlinedPolygon(cr, tail, 4, kScarf, 1.5);
 }
 
-void Arm(cairo_t* cr, double sx, double sy, double length, double angle, double mirror) {
+void Arm(cairo_t* cr, double sx, double sy, double length, double angle, double forearm, double mirror) {
     const double ex = sx + mirror * std::sin(angle) * length * 0.55;
     const double ey = sy + std::cos(angle) * length * 0.55;
-    const double hx = ex + mirror * std::sin(angle * 1.3) * length * 0.45;
-    const double hy = ey + std::cos(angle * 1.3) * length * 0.45;
+    const double hx = ex + mirror * std::sin(forearm) * length * 0.45;
+    const double hy = ey + std::cos(forearm) * length * 0.45;
     Line(cr, sx, sy, ex, ey, Darken(kCoatColor, 0.45), length * 0.3 + 2);
     Line(cr, sx, sy, ex, ey, kCoatColor, length * 0.3);
     Line(cr, ex, ey, hx, hy, Darken(kCoatColor, 0.45), length * 0.26 + 2);

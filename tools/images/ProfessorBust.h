@@ -12,8 +12,9 @@ namespace ProfessorBust {
 void Head(cairo_t* cr, double cx, double cy, double r, double tilt, double lookUp);
 // Torso with coat and scarf; (cx, top) is the middle of the collar.
 void Body(cairo_t* cr, double cx, double top, double w, double h);
-// An arm from the shoulder (sx, sy), raised by angle (0 hanging, positive
-// forward/up); mirror = -1 draws a left-side arm.
-void Arm(cairo_t* cr, double sx, double sy, double length, double angle, double mirror);
+// An arm from the shoulder (sx, sy), the upper arm raised by angle and the
+// forearm by forearm (0 hanging, positive forward/up); mirror = -1 draws a
+// left-side arm.
+void Arm(cairo_t* cr, double sx, double sy, double length, double angle, double forearm, double mirror);
 
 }  // namespace ProfessorBust

@@ -43,8 +43,8 @@ void RegisterIntroAndScenes(CArtRegistry& registry) {
         Highlight(cr, 6, 10, 3, 6, 0.5);
     });
     registry.Add("hourglass.tga", 24, 32, [](cairo_t* cr, int, int) {
-        OutlinedRoundedRect(cr, 2, 1, 20, 4, 1.5, kWood, 1.2);
-        OutlinedRoundedRect(cr, 2, 27, 20, 4, 1.5, kWood, 1.2);
+        OutlinedRoundedRect(cr, 2, 1.6, 20, 3.6, 1.5, kWood, 1.2);
+        OutlinedRoundedRect(cr, 2, 26.8, 20, 3.6, 1.5, kWood, 1.2);
         const double glass[] = {4, 5, 20, 5, 13.5, 16, 20, 27, 4, 27, 10.5, 16};
         OutlinedPolygon(cr, glass, 6, Hex(0xdff4ff, 0.7), 1.2);
         const double sandTop[] = {7, 8, 17, 8, 12, 14.5};

@@ -20,14 +20,15 @@ const Color kCream = Hex(0xfff3d6);
 
 // A panel: wooden rim around a parchment face.
 void Panel(cairo_t* cr, int w, int h, const std::string& seedName) {
-    OutlinedRoundedRect(cr, 1, 1, w - 2, h - 2, 10, kWood, 2);
+    OutlinedRoundedRect(cr, 2, 2, w - 4, h - 4, 10, kWood, 2);
     Parchment(cr, 6, 6, w - 12, h - 12, Seed(seedName), 0.5);
 }
 
 
+// A highlight bar with its rim a pixel inside the picture.
 void Selector(cairo_t* cr, int w, int h) {
     cairo_new_path(cr);
-    RoundedRectPath(cr, 1, 1, w - 2, h - 2, 4);
+    RoundedRectPath(cr, 1.75, 1.75, w - 3.5, h - 3.5, 4);
     SetColor(cr, Hex(0xffc04a, 0.45));
     cairo_fill_preserve(cr);
     SetColor(cr, Hex(0xd08a1a));
@@ -52,8 +53,8 @@ void ProfessorScene(cairo_t* cr, int w, int h, int mood) {
     }
     ProfessorBust::Body(cr, cx, h * 0.62, w * 0.55, h * 0.38);
     if (mood == 3) {
-        ProfessorBust::Arm(cr, cx - w * 0.2, h * 0.68, h * 0.3, 2.6, -1);
-        ProfessorBust::Arm(cr, cx + w * 0.2, h * 0.68, h * 0.3, 2.6, 1);
+        ProfessorBust::Arm(cr, cx - w * 0.2, h * 0.68, h * 0.3, 2.6, 2.6 * 1.3, -1);
+        ProfessorBust::Arm(cr, cx + w * 0.2, h * 0.68, h * 0.3, 2.6, 2.6 * 1.3, 1);
     }
     ProfessorBust::Head(cr, cx, h * 0.42, w * 0.2, mood == 2 ? 0.15 : 0, mood == 3 ? 0.8 : 0);
     if (mood == 1) {
@@ -124,7 +125,7 @@ void RegisterScreens(CArtRegistry& reg) {
     const int tableW = 206;
     AddCaption(reg, "hiscores_title.png", 238, 32, "hiscores_title", 24, kInk, FONT_SERIF_BOLD);
     reg.Add("hiscores_headings.png", 206, 17, [](cairo_t* cr, int w, int h) {
-        OutlinedRoundedRect(cr, 0.5, 0.5, w - 1, h - 1, 4, kWood, 1.0);
+        OutlinedRoundedRect(cr, 1.5, 1.5, w - 3, h - 3, 4, kWood, 1.0);
         Text(cr, CCaptions::Shared().Get("hiscores_name"), 5, 1, 12, kCream, FONT_SANS_BOLD, ALIGN_LEFT);
         Text(cr, CCaptions::Shared().Get("hiscores_steps"), w - 5, 1, 12, kCream, FONT_SANS_BOLD, ALIGN_RIGHT);
     });
@@ -134,7 +135,7 @@ void RegisterScreens(CArtRegistry& reg) {
     reg.Add("hiscores_tablebar.png", 222, 184, [tableW](cairo_t* cr, int w, int h) {
         const double left = (w - tableW) / 2.0;
         cairo_new_path(cr);
-        RoundedRectPath(cr, left + 0.5, 0.5, tableW - 1, h - 1, 5);
+        RoundedRectPath(cr, left + 0.5, 1.5, tableW - 1, h - 3, 5);
         SetColor(cr, Hex(0xc9a96a, 0.14));
         cairo_fill_preserve(cr);
         SetColor(cr, Hex(0xa0682d, 0.45));
@@ -150,7 +151,7 @@ void RegisterScreens(CArtRegistry& reg) {
     // The own-rank line and the own row below the top ten.
     reg.Add("hiscores_highlighter2.png", 228, 48, [barLeft, barW](cairo_t* cr, int, int h) {
         cairo_new_path(cr);
-        RoundedRectPath(cr, barLeft, 1, barW, h - 2, 4);
+        RoundedRectPath(cr, barLeft, 1.75, barW, h - 3.5, 4);
         SetColor(cr, Hex(0x4caf3f, 0.4));
         cairo_fill_preserve(cr);
         SetColor(cr, Hex(0x2f7a2a));

@@ -46,7 +46,8 @@ void DigitStrip(cairo_t* cr, int w, int) {
     const char* digits[] = {"", "1", "2", "3", "4", "5", "6", "7", "8", "9", "0", "1"};
     for (int i = 0; i < 12; ++i) {
         if (!digits[i][0]) continue;
-        OutlinedText(cr, digits[i], w / 2.0, i * 20 + 1, 17, Hex(0xfff3d6), Hex(0x3a2410), 1.2, FONT_SANS_BOLD,
+        // Sized so that the widest digit and its outline stay inside the strip.
+        OutlinedText(cr, digits[i], w / 2.0, i * 20 + 3, 13, Hex(0xfff3d6), Hex(0x3a2410), 1.2, FONT_SANS_BOLD,
                      ALIGN_CENTER);
     }
 }
@@ -138,13 +139,13 @@ void RegisterWidgets(CArtRegistry& reg) {
     // Slider: the value bar shows 2 + 10 v pixels for v = 1..10 and whole at 11.
     reg.Add("slider_shadow.png", 116, 20, [](cairo_t* cr, int w, int h) {
         cairo_new_path(cr);
-        RoundedRectPath(cr, 2, 2, w - 2, h - 2, 6);
+        RoundedRectPath(cr, 2, 2, w - 3, h - 3, 6);
         cairo_set_source_rgba(cr, 0, 0, 0, 0.35);
         cairo_fill(cr);
     });
     reg.Add("slider_frame.png", 112, 16, [](cairo_t* cr, int w, int h) {
         cairo_new_path(cr);
-        RoundedRectPath(cr, 0.75, 0.75, w - 1.5, h - 1.5, 5);
+        RoundedRectPath(cr, 1.75, 1.75, w - 3.5, h - 3.5, 5);
         SetColor(cr, Darken(kWood, 0.3));
         cairo_set_line_width(cr, 1.5);
         cairo_stroke(cr);
@@ -162,7 +163,7 @@ void RegisterWidgets(CArtRegistry& reg) {
     });
     reg.Add("slider_greyout.png", 152, 20, [](cairo_t* cr, int w, int h) {
         cairo_new_path(cr);
-        RoundedRectPath(cr, 0, 0, w, h, 6);
+        RoundedRectPath(cr, 1, 1, w - 2, h - 2, 6);
         SetColor(cr, Hex(0xe2c98f, 0.75));
         cairo_fill(cr);
     });
@@ -214,14 +215,14 @@ void RegisterWidgets(CArtRegistry& reg) {
     // rim is solid, the window inside is a faint glass the digits show through.
     reg.Add("Step Counter 03.png", 80, 30, [](cairo_t* cr, int w, int h) {
         cairo_new_path(cr);
-        RoundedRectPath(cr, 1, 1, w - 2, h - 2, 6);
+        RoundedRectPath(cr, 1.75, 1.75, w - 3.5, h - 3.5, 6);
         RoundedRectPath(cr, 4, 3, w - 8, h - 6, 4);
         cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
         SetColor(cr, Hex(0x3a2a1a, 0.85));
         cairo_fill(cr);
         cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
         cairo_new_path(cr);
-        RoundedRectPath(cr, 1, 1, w - 2, h - 2, 6);
+        RoundedRectPath(cr, 1.75, 1.75, w - 3.5, h - 3.5, 6);
         SetColor(cr, Hex(0x1e140a));
         cairo_set_line_width(cr, 1.5);
         cairo_stroke(cr);
@@ -234,7 +235,7 @@ void RegisterWidgets(CArtRegistry& reg) {
         cairo_stroke(cr);
     });
     reg.Add("show_solution.tga", 280, 30, [](cairo_t* cr, int w, int h) {
-        OutlinedRoundedRect(cr, 1, 1, w - 2, h - 2, 8, Hex(0x2f6fe0, 0.85), 1.5);
+        OutlinedRoundedRect(cr, 1.75, 1.75, w - 3.5, h - 3.5, 8, Hex(0x2f6fe0, 0.85), 1.5);
         TextBox(cr, CCaptions::Shared().Get("show_solution"), 6, 2, w - 12, h - 4, 15, Hex(0xffffff), FONT_SANS_BOLD);
     });
     ButtonLook menu = wood;

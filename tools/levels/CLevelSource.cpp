@@ -1,5 +1,7 @@
 #include "tools/levels/CLevelSource.h"
 
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <sstream>
@@ -224,6 +226,10 @@ bool CLevelSource::Parse(const std::string& text, CLevel* level, std::string* er
                 ok = p.Fail(at, "the sign lies outside the grid");
             } else if (!directive || n <= 0) {
                 ok = p.Fail(at, "a sign's text is a directive '#zqdefine N-c-M#' naming string-table ids");
+            } else if (s.text.size() > CLevel::kSignTextMax) {
+                // The game refuses a level file with a longer sign text.
+                ok = p.Fail(at, "a sign's text is longer than the editor allows (" +
+                                    std::to_string(CLevel::kSignTextMax) + " bytes)");
             } else {
                 signs.push_back(s);
             }
@@ -325,22 +331,41 @@ bool CLevelSource::Parse(const std::string& text, CLevel* level, std::string* er
     return true;
 }
 
-bool CLevelSource::ParseFile(const std::string& path, CLevel* level, std::string* error) {
+bool CLevelSource::ReadFile(const std::string& path, std::string* text, std::string* error) {
+    const std::string tooLarge =
+        path + " is larger than any level source can be (over " + std::to_string(kMaxBytes) + " bytes)";
+    struct stat st;
+    if (stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_size > kMaxBytes) {
+        if (error) *error = tooLarge;
+        return false;
+    }
     FILE* f = fopen(path.c_str(), "rb");
     if (!f) {
         if (error) *error = "cannot open '" + path + "'";
         return false;
     }
-    std::string text;
+    // What has no size beforehand (a device, a pipe) is read up to the bound.
+    text->clear();
     char buffer[4096];
     size_t n = 0;
-    while ((n = fread(buffer, 1, sizeof buffer, f)) > 0) text.append(buffer, n);
+    while (text->size() <= static_cast<size_t>(kMaxBytes) && (n = fread(buffer, 1, sizeof buffer, f)) > 0)
+        text->append(buffer, n);
     const bool readOk = !ferror(f);
     fclose(f);
     if (!readOk) {
         if (error) *error = "cannot read '" + path + "'";
         return false;
     }
+    if (text->size() > static_cast<size_t>(kMaxBytes)) {
+        if (error) *error = tooLarge;
+        return false;
+    }
+    return true;
+}
+
+bool CLevelSource::ParseFile(const std::string& path, CLevel* level, std::string* error) {
+    std::string text;
+    if (!ReadFile(path, &text, error)) return false;
     if (!Parse(text, level, error)) {
         if (error) *error = path + ": " + *error;
         return false;

@@ -27,10 +27,18 @@ class CLevel;
 
 class CLevelSource {
 public:
+    // The largest source there can be. A full level (three pictures, a sign
+    // of the editor's longest text on every cell, every teleport place) takes
+    // some 260 KB; the rest leaves room for a solution of 50000 records.
+    static constexpr long kMaxBytes = 1024 * 1024;
+
     // Compiles a source text into *level. False with "line N: reason" in
     // *error when the text is not a valid source.
     static bool Parse(const std::string& text, CLevel* level, std::string* error);
     static bool ParseFile(const std::string& path, CLevel* level, std::string* error);
+    // Reads the source file at path, refusing (before reading it, as far as
+    // its size is known beforehand) one larger than kMaxBytes.
+    static bool ReadFile(const std::string& path, std::string* text, std::string* error);
 
     // The tile code of a picture character; false for an unknown character.
     static bool TileForChar(char c, unsigned* code);

@@ -103,24 +103,19 @@ void CElementDeviceButton::UpdateSprites() {
 
 void CElementDeviceButton::SaveState(int k) {
     DebugLog(DBG_UNDO, "      %s:  Saving ElementDeviceButton state...\n", GetTypeName());
-    if (k >= 0 && k < kUndoSlots) {
-        savedState[k].pressed = pressed;
-        savedState[k].pressCount = pressCount;
-    }
+    if (k >= 0 && k < kUndoSlots) UNDO_SAVE(savedState[k], BUTTON_UNDO_FIELDS);
     CElementDevice::SaveState(k);
 }
 
 void CElementDeviceButton::RestoreState(int k) {
     DebugLog(DBG_UNDO, "      %s:  Restoring ElementDeviceButton state...\n", GetTypeName());
-    if (k >= 0 && k < kUndoSlots) {
-        pressed = savedState[k].pressed;
-        pressCount = savedState[k].pressCount;
-    }
+    if (k >= 0 && k < kUndoSlots) UNDO_RESTORE(savedState[k], BUTTON_UNDO_FIELDS);
     CElementDevice::RestoreState(k);
 }
 
 void CElementDeviceButton::DescribeState(CWorldDigest* d) {
-    DIGEST_FIELDS(d, colour, pressed, pressCount);
+    d->Field("colour", colour);
+    UNDO_DESCRIBE(d, BUTTON_UNDO_FIELDS);
     CElementDevice::DescribeState(d);
 }
 
@@ -145,5 +140,5 @@ void CElementDeviceButton::RestoreStatics(int k) {
 
 void CElementDeviceButton::DescribeStatics(CWorldDigest* d) {
     d->BeginPart("buttons");
-    for (int c = 0; c < BUTTON_COLOURS; ++c) d->AddAt("pressedCount", c, pressedCount[c]);
+    d->Field("pressedCount", pressedCount, CWorldDigest::kUndoAndKey);
 }

@@ -52,9 +52,9 @@ private:
     CSprite* spriteBreak = nullptr;
     CSoundObject* soundClick = nullptr;
 
+#define BUTTON_UNDO_FIELDS(F) F(pressed, kUndoAndKey) F(pressCount, kUndoAndKey)
     struct Saved {
-        bool pressed = false;
-        int pressCount = 0;
+        UNDO_RECORD_FIELDS(CElementDeviceButton, BUTTON_UNDO_FIELDS)
     };
     Saved savedState[kUndoSlots];
 

@@ -168,7 +168,11 @@ void CElementDeviceGate::Update() {
 
 void CElementDeviceGate::SaveState(int k) {
     DebugLog(DBG_UNDO, "      %s:  Saving ElementDeviceGate state...\n", GetTypeName());
-    if (k >= 0 && k < kUndoSlots) savedState[k] = Saved{back, front, light, open, broken, heldShown};
+    if (k >= 0 && k < kUndoSlots) {
+        Saved& s = savedState[k];
+        UNDO_SAVE(s, GATE_UNDO_FIELDS);
+        s.back = back, s.front = front, s.light = light;
+    }
     CElementDevice::SaveState(k);
 }
 
@@ -180,9 +184,7 @@ void CElementDeviceGate::RestoreState(int k) {
         back.Restore(s.back);
         front.Restore(s.front);
         light.Restore(s.light);
-        open = s.open;
-        broken = s.broken;
-        heldShown = s.heldShown;
+        UNDO_RESTORE(s, GATE_UNDO_FIELDS);
     }
     CElementDevice::RestoreState(k);
 }
@@ -190,7 +192,8 @@ void CElementDeviceGate::RestoreState(int k) {
 // The look of each part is the sprite chosen, not its frame: undo puts a
 // look back at rest on its last frame.
 void CElementDeviceGate::DescribeState(CWorldDigest* d) {
-    DIGEST_FIELDS(d, colour, open, broken, heldShown);
+    d->Field("colour", colour);
+    UNDO_DESCRIBE(d, GATE_UNDO_FIELDS);
     d->AddSprite("back", back.current, false);
     d->AddSprite("front", front.current, false);
     d->AddSprite("light", light.current, false);

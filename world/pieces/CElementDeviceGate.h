@@ -56,9 +56,11 @@ private:
     SpriteSlot back, front, light;
     CSoundObject* sounds[SOUNDS] = {};
 
+    // What undo keeps of a gate (see UndoFields.h) besides its look.
+#define GATE_UNDO_FIELDS(F) F(open, kUndoAndKey) F(broken, kUndoAndKey) F(heldShown, kUndo)
     struct Saved {
+        UNDO_RECORD_FIELDS(CElementDeviceGate, GATE_UNDO_FIELDS)
         SpriteSlot back, front, light;
-        bool open = false, broken = false, heldShown = false;
     };
     Saved savedState[kUndoSlots];
 

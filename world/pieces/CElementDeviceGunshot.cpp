@@ -174,24 +174,19 @@ void CElementDeviceGunshot::UpdateSprites() {
 
 void CElementDeviceGunshot::SaveState(int k) {
     DebugLog(DBG_UNDO, "      %s:  Saving ElementDeviceGunshot state...\n", GetTypeName());
-    if (k >= 0 && k < kUndoSlots) {
-        records[k].hit = hit;
-        records[k].finished = finished;
-    }
+    if (k >= 0 && k < kUndoSlots) UNDO_SAVE(records[k], GUNSHOT_UNDO_FIELDS);
     CElementDevice::SaveState(k);
 }
 
 void CElementDeviceGunshot::RestoreState(int k) {
     DebugLog(DBG_UNDO, "      %s:  Restoring ElementDeviceGunshot state...\n", GetTypeName());
-    if (k >= 0 && k < kUndoSlots) {
-        hit = records[k].hit;
-        finished = records[k].finished;
-    }
+    if (k >= 0 && k < kUndoSlots) UNDO_RESTORE(records[k], GUNSHOT_UNDO_FIELDS);
     CElementDevice::RestoreState(k);
 }
 
 void CElementDeviceGunshot::DescribeState(CWorldDigest* d) {
-    DIGEST_FIELDS(d, kind, hit, finished);
+    d->Field("kind", kind);
+    UNDO_DESCRIBE(d, GUNSHOT_UNDO_FIELDS);
     CElementDevice::DescribeState(d);
 }
 

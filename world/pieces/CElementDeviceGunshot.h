@@ -56,9 +56,9 @@ private:
     CSoundObject* soundHeatInflatable = nullptr;
     CSoundObject* soundHeatWood = nullptr;
     CSoundObject* soundHeatIce = nullptr;
+#define GUNSHOT_UNDO_FIELDS(F) F(hit, kUndo) F(finished, kUndo)
     struct Record {
-        uint8_t hit = 0;
-        uint8_t finished = 0;
+        UNDO_RECORD_FIELDS(CElementDeviceGunshot, GUNSHOT_UNDO_FIELDS)
     };
     Record records[kUndoSlots];
 };

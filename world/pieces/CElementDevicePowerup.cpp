@@ -166,15 +166,16 @@ void CElementDevicePowerup::RestoreStatics(int k) {
 
 void CElementDevicePowerup::DescribeStatics(CWorldDigest* d) {
     d->BeginPart("powerups");
-    d->AddCells("powerup", -2, [d](int x, int y) { return d->ElementIndex(powerupGrid[CellIndex(x, y)]); });
+    d->AddCells(
+        "powerup", -2, [d](int x, int y) { return d->ElementIndex(powerupGrid[CellIndex(x, y)]); },
+        CWorldDigest::kUndoAndKey);
 }
 
 void CElementDevicePowerup::SaveState(int k) {
     DebugLog(DBG_UNDO, "      %s:  Saving ElementDevicePowerup state...\n", GetTypeName());
     if (k >= 0 && k < kUndoSlots) {
         Record& r = records[k];
-        r.collected = collected;
-        r.rise = rise;
+        UNDO_SAVE(r, POWERUP_UNDO_FIELDS);
         r.icon = icon->GetState();
         r.caption = caption->GetState();
     }
@@ -185,8 +186,7 @@ void CElementDevicePowerup::RestoreState(int k) {
     DebugLog(DBG_UNDO, "      %s:  Restoring ElementDevicePowerup state...\n", GetTypeName());
     if (k >= 0 && k < kUndoSlots) {
         const Record& r = records[k];
-        collected = r.collected;
-        rise = r.rise;
+        UNDO_RESTORE(r, POWERUP_UNDO_FIELDS);
         icon->SetState(r.icon);
         caption->SetState(r.caption);
     }
@@ -194,7 +194,8 @@ void CElementDevicePowerup::RestoreState(int k) {
 }
 
 void CElementDevicePowerup::DescribeState(CWorldDigest* d) {
-    DIGEST_FIELDS(d, kind, collected, rise);
+    d->Field("kind", kind);
+    UNDO_DESCRIBE(d, POWERUP_UNDO_FIELDS);
     d->AddSprite("icon", icon, true);
     d->AddSprite("caption", caption, true);
     CElementDevice::DescribeState(d);

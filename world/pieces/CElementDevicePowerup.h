@@ -70,13 +70,6 @@ public:
     CSprite* GetCaptionSprite() const { return caption; }
 
 private:
-    struct Record {
-        uint8_t collected = 0;
-        int32_t rise = 0;
-        CSpriteState icon;
-        CSpriteState caption;
-    };
-
     int32_t kind = KIND_NONE;
     uint8_t collected = 0;
     int32_t rise = 0;
@@ -85,6 +78,15 @@ private:
     CSprite* caption = nullptr;
     COscillator bobbing;
     CSoundObject* soundCollect = nullptr;
+
+    // What undo keeps of a power-up (see UndoFields.h) besides the state of
+    // its icon and caption.
+#define POWERUP_UNDO_FIELDS(F) F(collected, kUndo) F(rise, kUndo)
+    struct Record {
+        UNDO_RECORD_FIELDS(CElementDevicePowerup, POWERUP_UNDO_FIELDS)
+        CSpriteState icon;
+        CSpriteState caption;
+    };
     Record records[kUndoSlots];
 
     static CElementDevicePowerup* powerupGrid[kGridCells];

@@ -492,8 +492,11 @@ void CElementDeviceTeleport::UpdateSprites() {
 
 void CElementDeviceTeleport::SaveState(int k) {
     DebugLog(DBG_UNDO, "      %s:  Saving ElementDeviceTeleport state...\n", GetTypeName());
-    if (k >= 0 && k < kUndoSlots)
-        savedState[k] = Saved{back, front, portal, starting, glowLeft, glowRight, colour, holdCounter};
+    if (k >= 0 && k < kUndoSlots) {
+        Saved& s = savedState[k];
+        UNDO_SAVE(s, TELEPORT_UNDO_FIELDS);
+        s.back = back, s.front = front, s.portal = portal;
+    }
     CElementDevice::SaveState(k);
 }
 
@@ -501,11 +504,7 @@ void CElementDeviceTeleport::RestoreState(int k) {
     DebugLog(DBG_UNDO, "      %s:  Restoring ElementDeviceTeleport state...\n", GetTypeName());
     if (k >= 0 && k < kUndoSlots) {
         const Saved& s = savedState[k];
-        starting = s.starting;
-        glowLeft = s.glowLeft;
-        glowRight = s.glowRight;
-        colour = s.colour;
-        holdCounter = s.holdCounter;
+        UNDO_RESTORE(s, TELEPORT_UNDO_FIELDS);
         glowTimerLeft = glowTimerRight = 0;
         back.Restore(s.back);
         front.Restore(s.front);
@@ -521,10 +520,10 @@ void CElementDeviceTeleport::RestoreState(int k) {
     CElementDevice::RestoreState(k);
 }
 
-// Left out: the glow timers, which undo starts afresh. The look of each
-// part is the sprite chosen: undo lets the spiral spin on from where it is.
+// The look of each part is the sprite chosen: undo lets the spiral spin on
+// from where it is.
 void CElementDeviceTeleport::DescribeState(CWorldDigest* d) {
-    DIGEST_FIELDS(d, colour, starting, glowLeft, glowRight, holdCounter);
+    UNDO_DESCRIBE(d, TELEPORT_UNDO_FIELDS);
     d->AddSprite("back", back.current, false);
     d->AddSprite("front", front.current, false);
     d->AddSprite("portal", portal.current, false);
@@ -559,5 +558,5 @@ void CElementDeviceTeleport::RestoreStatics(int k) {
 void CElementDeviceTeleport::DescribeStatics(CWorldDigest* d) {
     d->BeginPart("teleports");
     static const char* const kNames[TELEPORT_COLOURS] = {"pairs[blue]", "pairs[yellow]", "pairs[red]"};
-    for (int c = 0; c < TELEPORT_COLOURS; ++c) d->AddElements(kNames[c], pairs[c]);
+    for (int c = 0; c < TELEPORT_COLOURS; ++c) d->AddElements(kNames[c], pairs[c], CWorldDigest::kUndoAndKey);
 }

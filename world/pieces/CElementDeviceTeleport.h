@@ -126,11 +126,13 @@ private:
     CSoundObject* soundPowerUp = nullptr;
     CSoundObject* soundPowerDown = nullptr;
 
+    // What undo keeps of a portal (see UndoFields.h) besides its look; undo
+    // starts the glow timers afresh.
+#define TELEPORT_UNDO_FIELDS(F)                                                                                        \
+    F(starting, kUndoAndKey) F(glowLeft, kUndo) F(glowRight, kUndo) F(colour, kUndo) F(holdCounter, kUndo)
     struct Saved {
+        UNDO_RECORD_FIELDS(CElementDeviceTeleport, TELEPORT_UNDO_FIELDS)
         SpriteSlot back, front, portal;
-        bool starting = false, glowLeft = false, glowRight = false;
-        int colour = 0;
-        int holdCounter = 0;
     };
     Saved savedState[kUndoSlots];
 

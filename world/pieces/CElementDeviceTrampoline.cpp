@@ -225,7 +225,11 @@ void CElementDeviceTrampoline::Draw() {
 
 void CElementDeviceTrampoline::SaveState(int k) {
     DebugLog(DBG_UNDO, "      %s:  Saving ElementDeviceTrampoline state...\n", GetTypeName());
-    if (k >= 0 && k < kUndoSlots) savedState[k] = Saved{back, front, canvas, stretchedLeft, stretchedRight, pushCount};
+    if (k >= 0 && k < kUndoSlots) {
+        Saved& s = savedState[k];
+        UNDO_SAVE(s, TRAMPOLINE_UNDO_FIELDS);
+        s.back = back, s.front = front, s.canvas = canvas;
+    }
     CElementDevice::SaveState(k);
 }
 
@@ -236,15 +240,13 @@ void CElementDeviceTrampoline::RestoreState(int k) {
         back.Restore(s.back);
         front.Restore(s.front);
         canvas.Restore(s.canvas);
-        stretchedLeft = s.stretchedLeft;
-        stretchedRight = s.stretchedRight;
-        pushCount = s.pushCount;
+        UNDO_RESTORE(s, TRAMPOLINE_UNDO_FIELDS);
     }
     CElementDevice::RestoreState(k);
 }
 
 void CElementDeviceTrampoline::DescribeState(CWorldDigest* d) {
-    DIGEST_FIELDS(d, stretchedLeft, stretchedRight, pushCount);
+    UNDO_DESCRIBE(d, TRAMPOLINE_UNDO_FIELDS);
     d->AddSprite("back", back.current, false);
     d->AddSprite("front", front.current, false);
     d->AddSprite("canvas", canvas.current, false);

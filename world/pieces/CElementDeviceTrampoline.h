@@ -72,10 +72,11 @@ private:
     CSoundObject* soundStretch = nullptr;
     CSoundObject* soundRebound = nullptr;
 
+    // What undo keeps of a trampoline (see UndoFields.h) besides its look.
+#define TRAMPOLINE_UNDO_FIELDS(F) F(stretchedLeft, kUndoAndKey) F(stretchedRight, kUndoAndKey) F(pushCount, kUndoAndKey)
     struct Saved {
+        UNDO_RECORD_FIELDS(CElementDeviceTrampoline, TRAMPOLINE_UNDO_FIELDS)
         SpriteSlot back, front, canvas;
-        bool stretchedLeft = false, stretchedRight = false;
-        int pushCount = 0;
     };
     Saved savedState[kUndoSlots];
 

@@ -124,14 +124,9 @@ void CElementDeviceTube::Update() {
 void CElementDeviceTube::SaveState(int k) {
     DebugLog(DBG_UNDO, "      %s:  Saving ElementDeviceTube state...\n", GetTypeName());
     Record& r = saved[k];
+    UNDO_SAVE(r, TUBE_UNDO_FIELDS);
     r.body = body;
     r.lights = lights;
-    r.isEntrance = isEntrance;
-    r.isEntrance2 = isEntrance2;
-    r.arrowActive = arrowActive;
-    r.arrowOffset = arrowOffset;
-    r.arrowBounces = arrowBounces;
-    r.arrowRising = arrowRising;
     CElementDevice::SaveState(k);
 }
 
@@ -146,12 +141,7 @@ void CElementDeviceTube::RestoreState(int k) {
     }
     body = r.body;
     lights = r.lights;
-    isEntrance = r.isEntrance;
-    isEntrance2 = r.isEntrance2;
-    arrowActive = r.arrowActive;
-    arrowOffset = r.arrowOffset;
-    arrowBounces = r.arrowBounces;
-    arrowRising = r.arrowRising;
+    UNDO_RESTORE(r, TUBE_UNDO_FIELDS);
     CElementDevice::RestoreState(k);
     // An undo ends the arrow's bobbing for good.
     arrowActive = 0;
@@ -165,7 +155,8 @@ void CElementDeviceTube::RestoreState(int k) {
 // Left out: the arrow (the main sprite) and its bobbing, which undo ends for
 // good.
 void CElementDeviceTube::DescribeState(CWorldDigest* d) {
-    DIGEST_FIELDS(d, kind, isEntrance, isEntrance2, arrowOffset, arrowBounces, arrowRising);
+    d->Field("kind", kind);
+    UNDO_DESCRIBE(d, TUBE_UNDO_FIELDS);
     d->AddSprite("body", body.current, false);
     d->AddSprite("lights", lights, false);
     DescribeBaseState(d, false);
@@ -173,7 +164,9 @@ void CElementDeviceTube::DescribeState(CWorldDigest* d) {
 
 void CElementDeviceTube::DescribeStatics(CWorldDigest* d) {
     d->BeginPart("tubes");
-    DIGEST_FIELDS(d, exitPresent, exitX, exitY);
+    d->Field("exitPresent", exitPresent);
+    d->Field("exitX", exitX);
+    d->Field("exitY", exitY);
 }
 
 void CElementDeviceTube::PrintSprites() {

@@ -36,14 +36,6 @@ public:
     CSprite* GetBodySprite() const { return body.current; }
 
 private:
-    struct Record {
-        SpriteSlot body;
-        CSprite* lights = nullptr;
-        uint8_t isEntrance = 0, isEntrance2 = 0, arrowActive = 0;
-        int32_t arrowOffset = 0;
-        int32_t arrowBounces = 0;
-        uint8_t arrowRising = 0;
-    };
     void UpdateArrow();
 
     CSprite* spriteArrow = nullptr;
@@ -59,6 +51,16 @@ private:
     int32_t arrowOffset = 23;      // pixels above the tube
     int32_t arrowBounces = 0;
     uint8_t arrowRising = 0;
+
+    // What undo keeps of a tube (see UndoFields.h) besides its look; an undo
+    // ends the arrow's bobbing for good.
+#define TUBE_UNDO_FIELDS(F)                                                                                            \
+    F(isEntrance, kUndo) F(isEntrance2, kUndo) F(arrowOffset, kUndo) F(arrowBounces, kUndo) F(arrowRising, kUndo)
+    struct Record {
+        UNDO_RECORD_FIELDS(CElementDeviceTube, TUBE_UNDO_FIELDS)
+        SpriteSlot body;
+        CSprite* lights = nullptr;
+    };
     Record saved[kUndoSlots];
 
     static int32_t exitX, exitY;

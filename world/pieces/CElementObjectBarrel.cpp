@@ -143,24 +143,19 @@ void CElementObjectBarrel::BuildCoolingSprites() {
 
 void CElementObjectBarrel::SaveState(int k) {
     DebugLog(DBG_UNDO, "      %s:  Saving ElementObjectBarrel state...\n", GetTypeName());
-    if (k >= 0 && k < kUndoSlots) {
-        coolingSaved[k].phase = coolingPhase;
-        coolingSaved[k].state = coolingState;
-    }
+    if (k >= 0 && k < kUndoSlots) UNDO_SAVE(coolingSaved[k], BARREL_UNDO_FIELDS);
     CElementObject::SaveState(k);
 }
 
 void CElementObjectBarrel::RestoreState(int k) {
     DebugLog(DBG_UNDO, "      %s:  Restoring ElementObjectBarrel state...\n", GetTypeName());
-    if (k >= 0 && k < kUndoSlots) {
-        coolingPhase = coolingSaved[k].phase;
-        coolingState = coolingSaved[k].state;
-    }
+    if (k >= 0 && k < kUndoSlots) UNDO_RESTORE(coolingSaved[k], BARREL_UNDO_FIELDS);
     CElementObject::RestoreState(k);
 }
 
 void CElementObjectBarrel::DescribeState(CWorldDigest* d) {
-    DIGEST_FIELDS(d, material, coolingPhase, coolingState);
+    d->Field("material", material);
+    UNDO_DESCRIBE(d, BARREL_UNDO_FIELDS);
     CElementObject::DescribeState(d);
 }
 

@@ -34,11 +34,6 @@ public:
     int GetCoolingState() const { return coolingState; }
 
 private:
-    struct CoolingRecord {
-        int32_t phase = -1;
-        int32_t state = COOLING_NONE;
-    };
-
     void BuildSprites(bool inflateLeft);
     void BuildCoolingSprites();
     // The roll loop for the barrel's state, set playing the way it turns.
@@ -66,5 +61,10 @@ private:
     // The roll phase the current cooling sprite started at.
     int32_t coolingPhase = -1;
     int32_t coolingState = COOLING_NONE;
+
+#define BARREL_UNDO_FIELDS(F) F(coolingPhase, kUndo) F(coolingState, kUndoAndKey)
+    struct CoolingRecord {
+        UNDO_RECORD_FIELDS(CElementObjectBarrel, BARREL_UNDO_FIELDS)
+    };
     CoolingRecord coolingSaved[kUndoSlots];
 };

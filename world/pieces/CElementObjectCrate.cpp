@@ -122,7 +122,7 @@ void CElementObjectCrate::RestoreState(int k) {
 }
 
 void CElementObjectCrate::DescribeState(CWorldDigest* d) {
-    DIGEST_FIELDS(d, material);
+    d->Field("material", material);
     CElementObject::DescribeState(d);
 }
 

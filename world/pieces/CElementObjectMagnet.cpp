@@ -179,7 +179,7 @@ void CElementObjectMagnet::RestoreStatics(int k) {
 
 void CElementObjectMagnet::DescribeStatics(CWorldDigest* d) {
     d->BeginPart("magnets");
-    d->AddElements("magnets", allMagnets);
+    d->AddElements("magnets", allMagnets, CWorldDigest::kUndoAndKey);
 }
 
 const std::vector<CElementObjectMagnet*>& CElementObjectMagnet::GetSavedMagnets(int k) {
@@ -189,25 +189,18 @@ const std::vector<CElementObjectMagnet*>& CElementObjectMagnet::GetSavedMagnets(
 
 void CElementObjectMagnet::SaveState(int k) {
     DebugLog(DBG_UNDO, "      %s:  Saving ElementObjectMagnet state...\n", GetTypeName());
-    if (k >= 0 && k < kUndoSlots) {
-        magnetSaved[k].faceLeft = faceLeft;
-        magnetSaved[k].empCountdown = empCountdown;
-    }
+    if (k >= 0 && k < kUndoSlots) UNDO_SAVE(magnetSaved[k], MAGNET_UNDO_FIELDS);
     CElementObject::SaveState(k);
 }
 
 void CElementObjectMagnet::RestoreState(int k) {
     DebugLog(DBG_UNDO, "      %s:  Restoring ElementObjectMagnet state...\n", GetTypeName());
-    if (k >= 0 && k < kUndoSlots) {
-        faceLeft = magnetSaved[k].faceLeft;
-        empCountdown = magnetSaved[k].empCountdown;
-    }
+    if (k >= 0 && k < kUndoSlots) UNDO_RESTORE(magnetSaved[k], MAGNET_UNDO_FIELDS);
     CElementObject::RestoreState(k);
 }
 
-// Left out: armed, which only keeps the first pass quiet.
 void CElementObjectMagnet::DescribeState(CWorldDigest* d) {
-    DIGEST_FIELDS(d, faceLeft, empCountdown);
+    UNDO_DESCRIBE(d, MAGNET_UNDO_FIELDS);
     CElementObject::DescribeState(d);
 }
 

@@ -56,11 +56,6 @@ public:
     int GetEmpCountdown() const { return empCountdown; }
 
 private:
-    struct MagnetRecord {
-        uint8_t faceLeft = 0;
-        int32_t empCountdown = 0;
-    };
-
     void BuildSprites(bool inflatedMagnet);
     // Drops the link that e keeps to this magnet on the given side.
     void DropLinkOf(CElement* e, bool side);
@@ -74,6 +69,13 @@ private:
     int32_t empCountdown = 0;
     uint8_t faceLeft = 0;
     CObjectSpriteSet sprites;
+
+    // What undo keeps of a magnet (see UndoFields.h); armed only keeps the
+    // first pass quiet.
+#define MAGNET_UNDO_FIELDS(F) F(faceLeft, kUndoAndKey) F(empCountdown, kUndoAndKey)
+    struct MagnetRecord {
+        UNDO_RECORD_FIELDS(CElementObjectMagnet, MAGNET_UNDO_FIELDS)
+    };
     MagnetRecord magnetSaved[kUndoSlots];
 
     static std::vector<CElementObjectMagnet*> allMagnets;

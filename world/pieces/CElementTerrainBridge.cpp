@@ -140,19 +140,18 @@ int CElementTerrainBridge::GetSurfaceFriction() { return FROZEN ? -1 : 0; }
 
 void CElementTerrainBridge::SaveState(int k) {
     DebugLog(DBG_UNDO, "      %s:  Saving ElementTerrainBridge state...\n", GetTypeName());
-    saved[k].collapsing = collapsing;
-    saved[k].inflating = inflating;
+    UNDO_SAVE(saved[k], BRIDGE_UNDO_FIELDS);
     CElementTerrain::SaveState(k);
 }
 
 void CElementTerrainBridge::RestoreState(int k) {
     DebugLog(DBG_UNDO, "      %s:  Restoring ElementTerrainBridge state...\n", GetTypeName());
-    collapsing = saved[k].collapsing;
-    inflating = saved[k].inflating;
+    UNDO_RESTORE(saved[k], BRIDGE_UNDO_FIELDS);
     CElementTerrain::RestoreState(k);
 }
 
 void CElementTerrainBridge::DescribeState(CWorldDigest* d) {
-    DIGEST_FIELDS(d, collapsing, inflating, soundNumber);
+    d->Field("soundNumber", soundNumber);
+    UNDO_DESCRIBE(d, BRIDGE_UNDO_FIELDS);
     CElementTerrain::DescribeState(d);
 }

@@ -34,10 +34,6 @@ public:
     int GetSoundNumber() const { return soundNumber; }
 
 private:
-    struct Record {
-        uint8_t collapsing = 0;
-        uint8_t inflating = 0;
-    };
     // A number 0..5 that differs from the last three any bridge took.
     static int PickSoundNumber();
 
@@ -49,6 +45,11 @@ private:
     uint8_t collapsing = 0;
     uint8_t inflating = 0;
     int32_t soundNumber = 0;
+
+#define BRIDGE_UNDO_FIELDS(F) F(collapsing, kUndoAndKey) F(inflating, kUndoAndKey)
+    struct Record {
+        UNDO_RECORD_FIELDS(CElementTerrainBridge, BRIDGE_UNDO_FIELDS)
+    };
     Record saved[kUndoSlots];
 
     // The sound numbers of the last three bridges built, newest first; never

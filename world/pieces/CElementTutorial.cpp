@@ -186,10 +186,9 @@ void CElementTutorial::BuildBubble(const char* levelText) {
         // The level file's own text, as its author typed it: its "%n" are
         // line breaks, nothing else in it is markup. Too long for the
         // bubble, it is set smaller, as the editor's box sets it.
-        int pointSize = 0;
-        const std::string laid = FontFitTypedLines(kFreeTextString, levelText, textArea.w, textArea.h, 0, &pointSize);
-        BlitTypedString(kFreeTextString, image, textArea.w, textArea.h, 0, textArea.x, textArea.y, laid.c_str(),
-                        nullptr, pointSize, true);
+        FontFitRequest fit(kFreeTextString, FontFit::kLinesKeepEnd, levelText, textArea.w, textArea.h);
+        fit.values = FontValues::kTypedLines;
+        BlitFittedString(fit, image, 0, textArea.x, textArea.y);
     } else if (!kids) {
         DebugLog(DBG_DEBUG, "CElementTutorial()  Found tutorial directive for STRING #%i\n", text.body);
         BlitString(text.body, image, textArea.w, textArea.h, 0, textArea.x, textArea.y);
@@ -274,19 +273,13 @@ void CElementTutorial::Update() {
 
 void CElementTutorial::SaveState(int k) {
     DebugLog(DBG_UNDO, "      %s:  Saving ElementTutorial state...\n", GetTypeName());
-    if (k >= 0 && k < kUndoSlots) {
-        records[k].active = active;
-        records[k].iconCountdown = iconCountdown;
-    }
+    if (k >= 0 && k < kUndoSlots) UNDO_SAVE(records[k], SIGN_UNDO_FIELDS);
     CElement::SaveState(k);
 }
 
 void CElementTutorial::RestoreState(int k) {
     DebugLog(DBG_UNDO, "      %s:  Restoring ElementTutorial state...\n", GetTypeName());
-    if (k >= 0 && k < kUndoSlots) {
-        active = records[k].active;
-        iconCountdown = records[k].iconCountdown;
-    }
+    if (k >= 0 && k < kUndoSlots) UNDO_RESTORE(records[k], SIGN_UNDO_FIELDS);
     CElement::RestoreState(k);
     // The class keeps its active sign in step with the restored signs.
     if (active) {
@@ -297,13 +290,13 @@ void CElementTutorial::RestoreState(int k) {
 }
 
 void CElementTutorial::DescribeState(CWorldDigest* d) {
-    DIGEST_FIELDS(d, active, iconCountdown);
+    UNDO_DESCRIBE(d, SIGN_UNDO_FIELDS);
     CElement::DescribeState(d);
 }
 
 void CElementTutorial::DescribeStatics(CWorldDigest* d) {
     d->BeginPart("signs");
-    DIGEST_FIELDS(d, tutorialPresent);
+    d->Field("tutorialPresent", tutorialPresent);
     d->AddElement("activeSign", activeSign);
     d->AddCells("sign", -2, [d](int x, int y) { return d->ElementIndex(tutorialGrid[CellIndex(x, y)]); });
 }

@@ -91,9 +91,9 @@ private:
     Text text;
     std::string bubbleName;  // "tutorial_cc_rr.png"; empty without a bubble
     SDL_Rect textArea = {0, 0, 0, 0};
+#define SIGN_UNDO_FIELDS(F) F(active, kUndo) F(iconCountdown, kUndo)
     struct Record {
-        uint8_t active = 0;
-        int32_t iconCountdown = 0;
+        UNDO_RECORD_FIELDS(CElementTutorial, SIGN_UNDO_FIELDS)
     };
     Record records[kUndoSlots];
 

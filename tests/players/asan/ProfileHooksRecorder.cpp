@@ -9,6 +9,8 @@ ProfileHookCalls& RecordedProfileHooks() {
 
 bool ProfileDisplayExists() { return true; }
 
+bool ProfileDisplayIsFullscreen() { return true; }
+
 void ProfileSwitchDisplay(bool) { ++RecordedProfileHooks().displaySwitches; }
 
 void ProfileApplyInput(bool, float) { ++RecordedProfileHooks().inputApplied; }

@@ -106,11 +106,12 @@ TEST_F(ProfileTruncationTest, InfoFileCutAtEveryLengthListsBothPlayersAndOverwri
         ASSERT_TRUE(WriteFileBytes(InfoPath(), std::vector<uint8_t>(info.begin(), info.begin() + len)));
         {
             CProfile p;
-            // Both files on disk are listed; an entry cut short gives its
-            // player the name of his file.
+            // Both files on disk are listed; an entry cut short before the
+            // end of its name gives its player the name of his file, one cut
+            // only in its score-board name keeps his own.
             ASSERT_EQ(p.GetProfileCount(), 2) << len;
-            EXPECT_STREQ(p.GetProfileNameAt(0), len >= 34 + 36 ? "Ann" : "PLAYER 1") << len;
-            EXPECT_STREQ(p.GetProfileNameAt(1), "PLAYER 2") << len;
+            EXPECT_STREQ(p.GetProfileNameAt(0), len >= 34 + 20 ? "Ann" : "PLAYER 1") << len;
+            EXPECT_STREQ(p.GetProfileNameAt(1), len >= 34 + 36 + 20 ? "Bob" : "PLAYER 2") << len;
             const char* name = p.GetProfileName();
             ASSERT_NE(name, nullptr);
             EXPECT_EQ(p.GetProfileNumber(name), p.GetCurrentProfile()) << len;

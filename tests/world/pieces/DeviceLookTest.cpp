@@ -83,7 +83,9 @@ TEST_F(DeviceLookTest, TheBuilderGivesEachTileItsColourFacingAndKind) {
         if (auto* m = dynamic_cast<CElementObjectMagnet*>(e)) colour = m->IsFaceLeft() ? 1 : 2;
         if (auto* u = dynamic_cast<CElementDevicePowerup*>(e)) colour = u->GetKind(), look = u->GetIconSprite();
         EXPECT_EQ(colour, p.colour);
-        if (e->IsMagnet()) EXPECT_EQ(e->typeMagnet, p.colour);
+        if (e->IsMagnet()) {
+            EXPECT_EQ(e->typeMagnet, p.colour);
+        }
         ASSERT_NE(look, nullptr);
         EXPECT_NE(std::string(look->GetName()).find(p.look), std::string::npos) << look->GetName();
     };

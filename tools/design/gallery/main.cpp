@@ -11,11 +11,12 @@
 #include "engine/Utilities.h"
 #include "platform/Platform.h"
 #include "tools/design/CContactSheet.h"
+#include "tools/design/CLevelTool.h"
+#include "tools/design/CToolOptions.h"
 #include "tools/design/LevelFiles.h"
 #include "tools/design/LevelMechanics.h"
 #include "tools/design/LevelPicture.h"
-#include "tools/design/ToolRefusal.h"
-#include "world/CHeadlessWorld.h"
+#include "tools/design/ToolOutput.h"
 #include "world/CLevel.h"
 
 namespace {
@@ -40,9 +41,8 @@ const char* const kUsage =
     "  --help            this text\n"
     "\n"
     "Exit codes: 0 the sheets were written; 2 bad options, an unknown set, an\n"
-    "unreadable level or a sheet that cannot be written.\n";
-
-int Refuse(const std::string& message) { return RefuseInOneLine("zorv_gallery", message); }
+    "unreadable level or a sheet that cannot be written (none is left then);\n"
+    "130, 143 stopped by Ctrl+C or SIGTERM.\n";
 
 }  // namespace
 
@@ -50,31 +50,18 @@ int main(int argc, char** argv) {
     std::string set, prefix;
     long columns = 5, rows = 6, from = 0, to = 1000000;
     double scale = 0.3;
-    for (int i = 1; i < argc; ++i) {
-        const std::string a = argv[i];
-        const bool hasValue = i + 1 < argc;
-        const std::string v = hasValue ? argv[i + 1] : "";
-        if (a == "--help" || a == "-h") {
-            fputs(kUsage, stdout);
-            return 0;
-        } else if (a == "--out" && hasValue && !v.empty()) {
-            prefix = v;
-        } else if (a == "--columns" && hasValue && ParseInteger(v, 1, 40, &columns)) {
-        } else if (a == "--rows" && hasValue && ParseInteger(v, 1, 40, &rows)) {
-        } else if (a == "--scale" && hasValue && ParseReal(v, 0.05, 1, &scale)) {
-        } else if (a == "--from" && hasValue && ParseInteger(v, 0, 1000000, &from)) {
-        } else if (a == "--to" && hasValue && ParseInteger(v, 0, 1000000, &to)) {
-        } else if (!a.empty() && a[0] == '-') {
-            return Refuse("bad or incomplete option " + a + " (see --help)");
-        } else if (set.empty()) {
-            set = a;
-            continue;
-        } else {
-            return Refuse("one set only (see --help)");
-        }
-        ++i;
-    }
-    if (set.empty()) return Refuse("no set given (see --help)");
+    CToolOptions options("zorv_gallery", kUsage);
+    options.Text("--out", "a file name prefix", &prefix);
+    options.Integer("--columns", 1, 40, "a number from 1 to 40", &columns);
+    options.Integer("--rows", 1, 40, "a number from 1 to 40", &rows);
+    options.Real("--scale", 0.05, 1, "a number from 0.05 to 1", &scale);
+    options.Integer("--from", 0, 1000000, "a level number", &from);
+    options.Integer("--to", 0, 1000000, "a level number", &to);
+    options.Plain("set", &set);
+    if (!options.Read(argc, argv)) return options.ExitCode();
+
+    CLevelTool tool("zorv_gallery");
+    if (set.empty()) return tool.Refuse("no set given (see --help)");
     const bool pack = set == "reg" || set == "adv" || set == "kid";
     if (!pack) {
         set = PlatformAbsolutePath(set);
@@ -82,39 +69,37 @@ int main(int argc, char** argv) {
     }
     if (prefix.empty()) prefix = "gallery-" + set.substr(set.rfind('/') + 1);
     prefix = PlatformAbsolutePath(prefix);
-
-    StartToolLog();
     std::string error;
-    if (!CHeadlessWorld::Start(PlatformExecutableDir(), &error)) return Refuse(error);
+    if (!CheckOutputPath(prefix + "-1.png", &error)) return tool.Refuse(error);
+
+    if (!tool.StartWorld(&error)) return tool.Refuse(error);
+    std::vector<SetLevel> levels;
+    if (!CollectLevelSet(set, static_cast<int>(from), static_cast<int>(to), &levels, &error)) return tool.Refuse(error);
+    std::string title = LevelSetTitle(set);
+    title[0] = static_cast<char>(toupper(title[0]));
+    CContactSheet sheet(title, prefix, static_cast<int>(columns), static_cast<int>(rows), scale);
     int code = 0;
-    {
-        std::vector<SetLevel> levels;
-        if (!CollectLevelSet(set, static_cast<int>(from), static_cast<int>(to), &levels, &error)) {
-            code = Refuse(error);
-        } else {
-            std::string title = LevelSetTitle(set);
-            title[0] = static_cast<char>(toupper(title[0]));
-            CContactSheet sheet(title, prefix, static_cast<int>(columns), static_cast<int>(rows), scale);
-            for (SetLevel& l : levels) {
-                cairo_surface_t* picture = PictureLevel(l.level, &error);
-                if (!picture) {
-                    code = Refuse(l.name + ": " + error);
-                    break;
-                }
-                const size_t keys = l.level->GetSolution().size();
-                const std::string detail = LevelMechanicsText(*l.level) +
-                                           (keys ? "; solution " + std::to_string(keys) + " keys" : "; no solution");
-                const bool ok = sheet.Add(picture, l.name + "  " + l.level->GetHeadingText(), detail, keys == 0, &error);
-                cairo_surface_destroy(picture);
-                if (!ok) {
-                    code = Refuse(error);
-                    break;
-                }
-            }
-            if (code == 0 && !sheet.Finish(&error)) code = Refuse(error);
-            for (const std::string& page : sheet.Written()) printf("%s\n", page.c_str());
+    for (SetLevel& l : levels) {
+        cairo_surface_t* picture = PictureLevel(l.level, &error);
+        if (!picture) {
+            code = tool.Refuse(l.name + ": " + error);
+            break;
+        }
+        const size_t keys = l.level->GetSolution().size();
+        const std::string detail =
+            LevelMechanicsText(*l.level) + (keys ? "; solution " + std::to_string(keys) + " keys" : "; no solution");
+        const bool ok = sheet.Add(picture, l.name + "  " + l.level->GetHeadingText(), detail, keys == 0, &error);
+        cairo_surface_destroy(picture);
+        if (!ok) {
+            code = tool.Refuse(error);
+            break;
         }
     }
-    CHeadlessWorld::Stop();
+    if (code == 0 && !sheet.Finish(&error)) code = tool.Refuse(error);
+    // A gallery that fails leaves no sheets behind.
+    for (const std::string& page : sheet.Written()) {
+        if (code == 0) printf("%s\n", page.c_str());
+        else remove(page.c_str());
+    }
     return code;
 }

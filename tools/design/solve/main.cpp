@@ -11,13 +11,14 @@
 
 #include "engine/Utilities.h"
 #include "platform/Platform.h"
+#include "tools/design/CLevelTool.h"
 #include "tools/design/CRestRunner.h"
 #include "tools/design/CSolver.h"
 #include "tools/design/DifficultyPlot.h"
 #include "tools/design/LevelFiles.h"
+#include "tools/design/CToolOptions.h"
 #include "tools/design/LevelMechanics.h"
-#include "tools/design/ToolRefusal.h"
-#include "world/CHeadlessWorld.h"
+#include "tools/design/ToolOutput.h"
 #include "world/CLevel.h"
 #include "world/CElement.h"
 #include "world/SolutionKeys.h"
@@ -64,9 +65,8 @@ const char* const kUsage =
     "  --help            this text\n"
     "\n"
     "Exit codes: 0 solved (every level of a table) and replayed to the exit;\n"
-    "1 not solved or the replay failed; 2 bad options or an unreadable level.\n";
-
-int Refuse(const std::string& message) { return RefuseInOneLine("zorv_solve", message); }
+    "1 not solved or the replay failed; 2 bad options, an unreadable level or a\n"
+    "file that cannot be written; 130, 143 stopped by Ctrl+C or SIGTERM.\n";
 
 std::string JsonText(const std::string& s) {
     std::string out = "\"";
@@ -257,10 +257,11 @@ bool StoredSolutionExits(CLevel* level, int* commands, int* frames) {
     return CSolver::Replay(level, records, records.back().frame + 2000, frames) == "exited";
 }
 
-int RunTable(const std::string& set, int from, int to, const SolverOptions& options, const std::string& plot) {
+int RunTable(const CLevelTool& tool, const std::string& set, int from, int to, const SolverOptions& options,
+             const std::string& plot) {
     std::vector<SetLevel> levels;
     std::string error;
-    if (!CollectLevelSet(set, from, to, &levels, &error)) return Refuse(error);
+    if (!CollectLevelSet(set, from, to, &levels, &error)) return tool.Refuse(error);
     printf("%-16s %-32s %-9s %8s %9s %8s %8s  %s\n", "level", "heading", "outcome", "commands", "positions", "frames",
            "seconds", "mechanics");
     std::vector<PlotLevel> plotted;
@@ -311,7 +312,8 @@ int RunTable(const std::string& set, int from, int to, const SolverOptions& opti
            levels.size(), levels.size() - static_cast<size_t>(failed), stored, found, seconds,
            seconds > 0 ? found / seconds : 0.0);
     if (!plot.empty()) {
-        if (!DrawDifficultyPlot("Difficulty along " + LevelSetTitle(set), plotted, plot, &error)) return Refuse(error);
+        if (!DrawDifficultyPlot("Difficulty along " + LevelSetTitle(set), plotted, plot, &error))
+            return tool.Refuse(error);
         printf("plot: %s\n", plot.c_str());
     }
     return failed == 0 ? 0 : 1;
@@ -323,71 +325,45 @@ int main(int argc, char** argv) {
     SolverOptions options;
     std::string levelArg, table, plot, writeLvl, writeSource, error;
     std::vector<int> play;
-    bool json = false, wantSource = false;
+    bool json = false, wantSource = false, rebuild = false;
+    long maxCommands = options.maxCommands, maxStates = options.maxStates, restFrames = options.restFrames;
     long from = 0, to = 1000000;
-    for (int i = 1; i < argc; ++i) {
-        const std::string a = argv[i];
-        std::string v;
-        auto value = [&]() { return TakeOptionValue(argc, argv, &i, &v); };
-        double n = 0;
-        long k = 0;
-        if (a == "--help" || a == "-h") {
-            fputs(kUsage, stdout);
-            return 0;
-        } else if (a == "--max-commands") {
-            if (!value() || !ParseInteger(v, 1, 10000, &k)) return Refuse("--max-commands needs a number from 1");
-            options.maxCommands = static_cast<int>(k);
-        } else if (a == "--max-states") {
-            if (!value() || !ParseInteger(v, 1, 1000000000, &k)) return Refuse("--max-states needs a number from 1");
-            options.maxStates = k;
-        } else if (a == "--max-seconds") {
-            if (!value() || !ParseReal(v, 0, 1e7, &n)) return Refuse("--max-seconds needs a number of seconds");
-            options.maxSeconds = n;
-        } else if (a == "--rest-frames") {
-            if (!value() || !ParseInteger(v, 1, 10000000, &k)) return Refuse("--rest-frames needs a number from 1");
-            options.restFrames = static_cast<int>(k);
-        } else if (a == "--rebuild") {
-            options.undo = false;
-        } else if (a == "--progress") {
-            options.progress = true;
-        } else if (a == "--play") {
-            if (!value() || !ParseCommandList(v, &play, &error)) return Refuse("--play needs commands: " + error);
-        } else if (a == "--json") {
-            json = true;
-        } else if (a == "--write-source") {
-            wantSource = true;
-        } else if (a == "--write-lvl") {
-            if (!value()) return Refuse("--write-lvl needs a file name");
-            writeLvl = v;
-        } else if (a == "--table") {
-            if (!value()) return Refuse("--table needs a set: reg, adv, kid or a folder");
-            table = v;
-        } else if (a == "--plot") {
-            if (!value()) return Refuse("--plot needs a file name");
-            plot = v;
-        } else if (a == "--from") {
-            if (!value() || !ParseInteger(v, 0, 1000000, &from)) return Refuse("--from needs a level number");
-        } else if (a == "--to") {
-            if (!value() || !ParseInteger(v, 0, 1000000, &to)) return Refuse("--to needs a level number");
-        } else if (!a.empty() && a[0] == '-') {
-            return Refuse("unknown option " + a + " (see --help)");
-        } else if (levelArg.empty()) {
-            levelArg = a;
-        } else {
-            return Refuse("one level only (see --help)");
-        }
-    }
-    if (table.empty() == levelArg.empty()) return Refuse("give one LEVEL or --table SET (see --help)");
-    if (!table.empty() && (wantSource || !writeLvl.empty() || json))
-        return Refuse("--write-source, --write-lvl and --json are for one level");
-    if (!plot.empty() && table.empty()) return Refuse("--plot goes with --table");
+    CToolOptions reader("zorv_solve", kUsage);
+    reader.Integer("--max-commands", 1, 10000, "a number from 1", &maxCommands);
+    reader.Integer("--max-states", 1, 1000000000, "a number from 1", &maxStates);
+    reader.Real("--max-seconds", 0, 1e7, "a number of seconds", &options.maxSeconds);
+    reader.Integer("--rest-frames", 1, 10000000, "a number from 1", &restFrames);
+    reader.Flag("--rebuild", &rebuild);
+    reader.Flag("--progress", &options.progress);
+    reader.Parsed("--play", "commands",
+                  [&](const std::string& text, std::string* why) { return ParseCommandList(text, &play, why); });
+    reader.Flag("--json", &json);
+    reader.Flag("--write-source", &wantSource);
+    reader.Text("--write-lvl", "a file name", &writeLvl);
+    reader.Text("--table", "a set: reg, adv, kid or a folder", &table);
+    reader.Text("--plot", "a file name", &plot);
+    reader.Integer("--from", 0, 1000000, "a level number", &from);
+    reader.Integer("--to", 0, 1000000, "a level number", &to);
+    reader.Plain("level", &levelArg);
+    if (!reader.Read(argc, argv)) return reader.ExitCode();
+    options.maxCommands = static_cast<int>(maxCommands);
+    options.maxStates = maxStates;
+    options.restFrames = static_cast<int>(restFrames);
+    options.undo = !rebuild;
 
-    StartToolLog();
+    CLevelTool tool("zorv_solve");
+    if (table.empty() == levelArg.empty()) return tool.Refuse("give one LEVEL or --table SET (see --help)");
+    if (!table.empty() && (wantSource || !writeLvl.empty() || json))
+        return tool.Refuse("--write-source, --write-lvl and --json are for one level");
+    for (const char* option : {"--plot", "--from", "--to"})
+        if (reader.Given(option) && table.empty()) return tool.Refuse(std::string(option) + " goes with --table");
+
     // Paths are read before the headless world moves into the run folder.
     LevelArgument argument;
-    if (!levelArg.empty() && !ReadLevelArgument(levelArg, &argument, &error)) return Refuse(error);
+    if (!levelArg.empty() && !ReadLevelArgument(levelArg, &argument, &error)) return tool.Refuse(error);
     if (wantSource) {
-        if (!IsLevelSourcePath(levelArg)) return Refuse("--write-source writes into a level source: give its .txt");
+        if (!IsLevelSourcePath(levelArg))
+            return tool.Refuse("--write-source writes into a level source: give its .txt");
         writeSource = levelArg;
     }
     writeSource = PlatformAbsolutePath(writeSource);
@@ -397,24 +373,17 @@ int main(int argc, char** argv) {
         while (table.size() > 1 && table.back() == '/') table.pop_back();
     }
     plot = PlatformAbsolutePath(plot);
+    // What is to be written is checked before the work.
+    for (const std::string* path : {&writeSource, &writeLvl, &plot})
+        if (!path->empty() && !CheckOutputPath(*path, &error)) return tool.Refuse(error);
 
-    if (!CHeadlessWorld::Start(PlatformExecutableDir(), &error)) return Refuse(error);
-    if (!table.empty()) {
-        const int code = RunTable(table, static_cast<int>(from), static_cast<int>(to), options, plot);
-        CHeadlessWorld::Stop();
-        return code;
-    }
+    if (!tool.StartWorld(&error)) return tool.Refuse(error);
+    if (!table.empty()) return RunTable(tool, table, static_cast<int>(from), static_cast<int>(to), options, plot);
 
     CLevel* level = ArgumentLevel(argument, &error);
-    if (!level) {
-        CHeadlessWorld::Stop();
-        return Refuse(error);
-    }
+    if (!level) return tool.Refuse(error);
     std::string fault;
-    if (level->FindPlayFault(&fault) != CLevel::PLAY_FAULT_NONE) {
-        CHeadlessWorld::Stop();
-        return Refuse(levelArg + ": " + fault);
-    }
+    if (level->FindPlayFault(&fault) != CLevel::PLAY_FAULT_NONE) return tool.Refuse(levelArg + ": " + fault);
     const std::string name = argument.set >= 0 ? PackSlotLabel(argument.set, argument.index) : levelArg;
     SolverResult r;
     if (!play.empty()) {
@@ -431,21 +400,19 @@ int main(int argc, char** argv) {
     } else {
         PrintResult(name, *level, r);
     }
-    int code = Succeeded(r) ? 0 : 1;
     if (Succeeded(r) && !writeSource.empty()) {
         const std::string figures = play.empty() ? Figures(r)
                                                  : std::to_string(r.commands.size()) +
                                                        " commands played by hand, exit in frame " +
                                                        std::to_string(r.exitFrame);
-        if (!WriteSourceSolution(writeSource, r.records, figures, &error)) return Refuse(error);
+        if (!WriteSourceSolution(writeSource, r.records, figures, &error)) return tool.Refuse(error);
         if (!json) printf("written:   the solution into %s\n", writeSource.c_str());
     }
     if (Succeeded(r) && !writeLvl.empty()) {
-        if (!WriteLevelWithSolution(*level, r.records, writeLvl, &error)) return Refuse(error);
+        if (!WriteLevelWithSolution(*level, r.records, writeLvl, &error)) return tool.Refuse(error);
         if (!json) printf("written:   %s\n", writeLvl.c_str());
     }
     if (!Succeeded(r) && (!writeSource.empty() || !writeLvl.empty()))
         fprintf(stderr, "zorv_solve: no solution to write\n");
-    CHeadlessWorld::Stop();
-    return code;
+    return Succeeded(r) ? 0 : 1;
 }

@@ -143,7 +143,7 @@ void DrawBot(cairo_t* cr, const BotPose& p) {
     cairo_save(cr);
     cairo_translate(cr, p.dx, p.dy);
     cairo_rotate(cr, p.tilt);
-    cairo_scale(cr, 1.0 + (1 - p.squash) * 0.5, p.squash);
+    cairo_scale(cr, 1.0 + (1 - p.squash) * 0.3, p.squash);
     if (p.spin != 0) {
         cairo_translate(cr, 0, -15);
         cairo_rotate(cr, p.spin);

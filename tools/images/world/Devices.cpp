@@ -11,7 +11,8 @@ namespace worldart {
 
 void DrawTube(cairo_t* cr, TubeKind kind, TubePart part, double glow) {
     Rgb accent = kind == TubeKind::Entrance ? Hex(0x3fae5a) : Hex(0xe07b24);
-    const double x0 = 3, x1 = 21, top = -33, base = 17;
+    // The cap's top stays inside the tube pictures, which begin at -34.
+    const double x0 = 3, x1 = 21, top = -32.2, base = 17;
     if (part != TubePart::Front) {
         // Inside of the glass.
         cairo_rectangle(cr, x0 + 1, top + 5, x1 - x0 - 2, base - top - 5);
@@ -38,7 +39,7 @@ void DrawTube(cairo_t* cr, TubeKind kind, TubePart part, double glow) {
         // Cap with a lamp.
         RoundRect(cr, x0 - 2, top, x1 - x0 + 4, 6, 2);
         Shade(cr, pal::kBrass, x0 - 2, top, x1 + 2, top + 6, 1.5);
-        Ellipse(cr, 12, top - 1, 3, 2);
+        Ellipse(cr, 12, top + 2.6, 2.8, 1.6);
         Flat(cr, Mix(accent, Hex(0xffffff), 0.3 * glow), 1.0);
         // Front rim of the base.
         cairo_move_to(cr, x0 - 2, base + 0.5);
@@ -50,14 +51,30 @@ void DrawTube(cairo_t* cr, TubeKind kind, TubePart part, double glow) {
 namespace {
 
 // Shards of a broken piece: each shard flies out from (cx, cy) and falls.
+// The part of a picture a drawing may cover: a pixel inside each edge of the
+// canvas of origin (ox, oy) reaching to right, bottom, in cell coordinates.
+struct Area {
+    double x0, y0, x1, y1;
+};
+Area Inside(int ox, int oy, int right, int bottom) {
+    return {CanvasLeft(ox) + 1, CanvasTop(oy) + 1, right - 1.0, bottom - 1.0};
+}
+
+// Pieces bursting up and out from (cx, cy) and falling; rightward sends
+// them all to the right (a part whose picture ends just left of it). They
+// stop against the sides of their picture's area and come to rest on its
+// floor rather than leave it.
 void Shards(cairo_t* cr, double cx, double cy, double t, const Rgb& c, int count, unsigned seed,
-            double spread) {
+            double spread, const Area& area, bool rightward = false) {
     for (int i = 0; i < count; ++i) {
-        double a = -M_PI * Noise(seed, i);
+        double a = -M_PI * (rightward ? 0.5 * Noise(seed, i) : Noise(seed, i));
         double v = spread * (0.5 + Noise(seed, i + 50));
-        double x = cx + std::cos(a) * v * t * 1.5;
-        double y = cy + std::sin(a) * v * t + 20 * t * t;
         double s = 2 + 2 * Noise(seed, i + 90);
+        // A corner of the turning piece reaches 1.2 s from its middle, and
+        // its outline 0.4 further.
+        const double r = 1.2 * s + 0.5;
+        double x = std::clamp(cx + std::cos(a) * v * t * 1.5, area.x0 + r, area.x1 - r);
+        double y = std::clamp(cy + std::sin(a) * v * t + 20 * t * t, area.y0 + r, area.y1 - r);
         cairo_save(cr);
         cairo_translate(cr, x, y);
         cairo_rotate(cr, t * 6 * (Noise(seed, i + 7) - 0.5));
@@ -90,13 +107,14 @@ void RegisterTubes(CArtRegistry& reg) {
         Shade(cr, Hex(0x4cd964), 5, -24, 19, -5, 1.2);
     });
     AddCell(reg, "tubeexitlights0.png", 12, -16, 26, 28, [](cairo_t* cr) {
+        // Four lamps along the base's band, inside the seven-pixel strip.
         for (int i = 0; i < 4; ++i) {
-            double x = 3 + i * 6;
-            cairo_pattern_t* g = cairo_pattern_create_radial(x, 24, 0.5, x, 24, 4);
+            double x = 5.5 + i * 4.4;
+            cairo_pattern_t* g = cairo_pattern_create_radial(x, 24, 0.5, x, 24, 2.4);
             cairo_pattern_add_color_stop_rgba(g, 0, 1, 0.95, 0.6, 1);
             cairo_pattern_add_color_stop_rgba(g, 1, 1, 0.6, 0.1, 0);
             cairo_set_source(cr, g);
-            Ellipse(cr, x, 24, 4, 3);
+            Ellipse(cr, x, 24, 2.4, 1.9);
             cairo_fill(cr);
             cairo_pattern_destroy(g);
         }
@@ -108,15 +126,34 @@ void RegisterTubes(CArtRegistry& reg) {
         for (int f = 0; f <= 5; ++f) {
             AddCell(reg, prefix + std::to_string(f) + ".png", 16, -5, 30, 34, [=](cairo_t* cr) {
                 double t = f / 5.0;
-                // The base stays, sinking and cracking; glass and cap burst.
+                // The base stays, sinking and cracking, the glass broken off
+                // in a jagged edge above it; its pieces and the cap's rain
+                // down beside the base and fade, all inside the picture,
+                // which holds only the tube's foot.
                 cairo_save(cr);
                 cairo_translate(cr, 0, 3 * t);
-                cairo_rectangle(cr, 0, 10, 26, 20);
+                cairo_move_to(cr, 0, 30);
+                for (int i = 0; i <= 8; ++i) cairo_line_to(cr, i * 3.25, 12.5 + 2.5 * Noise(23 + k, i));
+                cairo_line_to(cr, 26, 30);
+                cairo_close_path(cr);
                 cairo_clip(cr);
                 DrawTube(cr, kind, TubePart::Back, 0);
                 cairo_restore(cr);
-                Shards(cr, 12, 14, 0.2 + t, Hex(0xbfe3f0), 7, 31 + k * 17, 10);
-                Shards(cr, 12, 14, 0.2 + t, pal::kBrass, 3, 57 + k, 8);
+                for (int i = 0; i < 10; ++i) {
+                    const bool cap = i >= 7;
+                    double x = 4 + 18 * Noise(31 + k * 17, i) + (Noise(41 + k, i) - 0.5) * 4 * t;
+                    double y = 13 + 14 * t * t + 3 * Noise(51 + k, i);
+                    double s = cap ? 1.6 : 1.2 + Noise(61, i);
+                    cairo_save(cr);
+                    cairo_translate(cr, x, y);
+                    cairo_rotate(cr, t * 5 * (Noise(71, i) - 0.5));
+                    cairo_move_to(cr, -s, -s * 0.6);
+                    cairo_line_to(cr, s, -s * 0.3);
+                    cairo_line_to(cr, s * 0.2, s * 0.8);
+                    cairo_close_path(cr);
+                    Flat(cr, cap ? pal::kBrass : Hex(0xbfe3f0), 0.8, 1 - t);
+                    cairo_restore(cr);
+                }
             });
         }
     }
@@ -128,13 +165,14 @@ Rgb DeviceColor(int c) {
 const char* kColorNames[3] = {"blue", "yellow", "red"};
 
 void Button(cairo_t* cr, const Rgb& col, double raise) {
-    // Metal plate on the cell bottom, coloured cap on top.
-    RoundRect(cr, 2, 20, 20, 4, 1.2);
-    Shade(cr, pal::kMetal, 2, 20, 22, 24, 1.2);
-    double h = 1 + 3 * raise;
-    RoundRect(cr, 5, 20 - h, 14, h + 1, 2);
-    Shade(cr, col, 5, 20 - h, 19, 21, 1.2);
-    cairo_rectangle(cr, 7, 20 - h + 0.6, 8, 0.9);
+    // Metal plate on the cell bottom, coloured cap on top, both inside the
+    // button's picture (which begins three pixels into the cell).
+    RoundRect(cr, 4.6, 19.4, 16.8, 4, 1.2);
+    Shade(cr, pal::kMetal, 4.6, 19.4, 21.4, 23.4, 1.2);
+    double h = 1 + 2.6 * raise;
+    RoundRect(cr, 7, 19.4 - h, 12, h + 1, 2);
+    Shade(cr, col, 7, 19.4 - h, 19, 20.4, 1.2);
+    cairo_rectangle(cr, 8.5, 19.4 - h + 0.6, 7, 0.9);
     SetColor(cr, Hex(0xffffff), 0.5);
     cairo_fill(cr);
 }
@@ -151,7 +189,7 @@ void RegisterButtons(CArtRegistry& reg) {
                 double t = f / 4.0;
                 WithAlpha(cr, [&](cairo_t* c2) { Button(c2, Mix(col, Hex(0x333333), t * 0.5), 1 - t); },
                           1 - 0.5 * t);
-                Shards(cr, 12, 18, t, col, 5, 70 + c, 7);
+                Shards(cr, 13, 18, t, col, 5, 70 + c, 7, Inside(13, -5, 27, 30));
             });
     }
 }
@@ -160,8 +198,8 @@ void RegisterButtons(CArtRegistry& reg) {
 void GateBack(cairo_t* cr, double closed, double bend) {
     for (int s = 0; s < 2; ++s) {
         double x = s == 0 ? 1 : 19;
-        cairo_rectangle(cr, x, -6, 4, 30);
-        Shade(cr, Darker(pal::kMetal, 0.8), x, -6, x + 4, 24, 1.2);
+        cairo_rectangle(cr, x, -5, 4, 29);
+        Shade(cr, Darker(pal::kMetal, 0.8), x, -5, x + 4, 24, 1.2);
     }
     // Rear bars, darker.
     for (int i = 0; i < 3; ++i) {
@@ -184,23 +222,25 @@ void GateFront(cairo_t* cr, double closed, double bend, double shake) {
         cairo_curve_to(cr, x + bend, -4 + len * 0.4, x + bend, -4 + len * 0.7, x + bend * 0.3, -4 + len);
         Stroke(cr, pal::kMetal, 1.8);
     }
-    RoundRect(cr, -1, -7, 26, 5, 1.5);
-    Shade(cr, pal::kMetal, -1, -7, 25, -2, 1.2);
+    // The beam lies on the posts' tops; the front picture begins at its top.
+    RoundRect(cr, 0, -5.4, 24, 4.2, 1.5);
+    Shade(cr, pal::kMetal, 0, -5.4, 24, -1.2, 1.2);
     for (int i = 0; i < 3; ++i) {
-        Ellipse(cr, 2 + i * 10, -4.5, 0.9, 0.9);
+        Ellipse(cr, 2 + i * 10, -3.3, 0.9, 0.9);
         Flat(cr, pal::kRivet, 0);
     }
 }
 
+// The lamp sits on the beam's face (the front picture ends just above the beam).
 void GateLamp(cairo_t* cr, const Rgb& col, double light) {
-    Ellipse(cr, 12, -7, 4, 3);
-    Shade(cr, Mix(Darker(col, 0.5), col, light), 8, -10, 16, -4, 1.2);
+    Ellipse(cr, 12, -3.3, 3.6, 2.0);
+    Shade(cr, Mix(Darker(col, 0.5), col, light), 8, -5.3, 16, -1.3, 1.2);
     if (light > 0) {
-        cairo_pattern_t* g = cairo_pattern_create_radial(12, -7, 1, 12, -7, 7);
+        cairo_pattern_t* g = cairo_pattern_create_radial(12, -3.3, 0.5, 12, -3.3, 6);
         cairo_pattern_add_color_stop_rgba(g, 0, 1, 1, 1, 0.6 * light);
         cairo_pattern_add_color_stop_rgba(g, 1, col.r, col.g, col.b, 0);
         cairo_set_source(cr, g);
-        Ellipse(cr, 12, -7, 7, 6);
+        Ellipse(cr, 12, -3.3, 6, 2.3);
         cairo_fill(cr);
         cairo_pattern_destroy(g);
     }
@@ -232,7 +272,7 @@ void RegisterGates(CArtRegistry& reg) {
         double t = f / 11.0;
         AddCell(reg, "gatefrontbreak" + std::to_string(f) + ".tga", 22, 12, 30, 32, [=](cairo_t* cr) {
             WithAlpha(cr, [&](cairo_t* c) { GateFront(c, 1 - 0.6 * t, 5 * t, 0); }, 1 - 0.8 * t);
-            Shards(cr, 12, 4, t, pal::kMetal, 6, 90, 10);
+            Shards(cr, 12, 4, t, pal::kMetal, 6, 90, 7, Inside(22, 12, 30, 32));
             GateLamp(cr, pal::kBlue, 1 - t);
         });
     }
@@ -256,28 +296,31 @@ void RegisterGates(CArtRegistry& reg) {
 }
 
 // Trampoline: an upright rubber canvas between two brackets; the back strut
-// stands behind. bow > 0 pushes the canvas right, < 0 left.
+// stands behind. bow > 0 pushes the canvas right, < 0 left. The three parts
+// are pictures of their own, each drawn inside its narrow picture: the
+// brackets end where the strut overlaps them, the canvas runs down the
+// middle of its five-pixel picture.
+const double kTrampX = 13.5;
+
 void TrampBack(cairo_t* cr) {
-    cairo_move_to(cr, 24, -8);
-    cairo_line_to(cr, 29, 8);
-    cairo_line_to(cr, 24, 23);
-    Stroke(cr, Darker(pal::kWood, 0.6), 4);
-    cairo_move_to(cr, 24, -8);
-    cairo_line_to(cr, 29, 8);
-    cairo_line_to(cr, 24, 23);
-    Stroke(cr, pal::kWood, 2.4);
+    for (int pass = 0; pass < 2; ++pass) {
+        cairo_move_to(cr, 26, -8);
+        cairo_line_to(cr, 28.5, 8);
+        cairo_line_to(cr, 26, 23);
+        Stroke(cr, pass == 0 ? Darker(pal::kWood, 0.6) : pal::kWood, pass == 0 ? 4 : 2.4);
+    }
 }
 
 void TrampFront(cairo_t* cr, double bend) {
     for (int s = 0; s < 2; ++s) {
         double y = s == 0 ? -8 : 21;
-        cairo_move_to(cr, 4 + bend, y + 1.5);
-        cairo_curve_to(cr, 10 + bend * 0.5, y + 1.5, 18, y + 1.5, 25, y + 1.5);
+        cairo_move_to(cr, 6.5 + bend, y + 1.5);
+        cairo_curve_to(cr, 11 + bend * 0.5, y + 1.5, 18, y + 1.5, 23.5, y + 1.5);
         Stroke(cr, Darker(pal::kMetal, 0.55), 4.5);
-        cairo_move_to(cr, 4 + bend, y + 1.5);
-        cairo_curve_to(cr, 10 + bend * 0.5, y + 1.5, 18, y + 1.5, 25, y + 1.5);
+        cairo_move_to(cr, 6.5 + bend, y + 1.5);
+        cairo_curve_to(cr, 11 + bend * 0.5, y + 1.5, 18, y + 1.5, 23.5, y + 1.5);
         Stroke(cr, pal::kMetal, 3);
-        Ellipse(cr, 12, y + 1.5, 2.2, 2.2);
+        Ellipse(cr, kTrampX, y + 1.5, 1.8, 1.8);
         Flat(cr, pal::kRed, 1.0);
     }
     // Rubber feet on the floor.
@@ -288,25 +331,25 @@ void TrampFront(cairo_t* cr, double bend) {
 }
 
 void TrampCanvas(cairo_t* cr, double bow) {
-    double x = 12;
+    const double x = kTrampX, half = 1.0;
     // Springs hold the canvas to the top and bottom bars.
     for (int end = 0; end < 2; ++end) {
         double y0 = end == 0 ? -6.5 : 21, y1 = end == 0 ? -3 : 17.5;
         cairo_move_to(cr, x, y0);
-        for (int k = 1; k <= 4; ++k) cairo_line_to(cr, x + (k % 2 ? 1.6 : -1.6), y0 + (y1 - y0) * k / 4.5);
+        for (int k = 1; k <= 4; ++k) cairo_line_to(cr, x + (k % 2 ? 1.0 : -1.0), y0 + (y1 - y0) * k / 4.5);
         cairo_line_to(cr, x, y1);
         Stroke(cr, Hex(0x50565f), 0.9);
     }
-    cairo_move_to(cr, x - 1.6, -3);
-    cairo_curve_to(cr, x - 1.6 + bow, 4, x - 1.6 + bow, 11, x - 1.6, 17.5);
-    cairo_line_to(cr, x + 1.6, 17.5);
-    cairo_curve_to(cr, x + 1.6 + bow, 11, x + 1.6 + bow, 4, x + 1.6, -3);
+    cairo_move_to(cr, x - half, -3);
+    cairo_curve_to(cr, x - half + bow, 4, x - half + bow, 11, x - half, 17.5);
+    cairo_line_to(cr, x + half, 17.5);
+    cairo_curve_to(cr, x + half + bow, 11, x + half + bow, 4, x + half, -3);
     cairo_close_path(cr);
-    Shade(cr, Hex(0x3d8fd6), x - 3 + std::min(0.0, bow), -3, x + 3 + std::max(0.0, bow), 17.5, 1.2);
+    Shade(cr, Hex(0x3d8fd6), x - 3 + std::min(0.0, bow), -3, x + 3 + std::max(0.0, bow), 17.5, 1.0);
     for (int i = 0; i < 4; ++i) {
         double y = 0 + i * 5, k = 1 - std::pow((y - 7.25) / 11.0, 2);
-        cairo_move_to(cr, x - 1.2 + bow * 0.75 * k, y);
-        cairo_line_to(cr, x + 1.2 + bow * 0.75 * k, y + 1);
+        cairo_move_to(cr, x - 0.6 + bow * 0.75 * k, y);
+        cairo_line_to(cr, x + 0.6 + bow * 0.75 * k, y + 1);
         Stroke(cr, Hex(0xffffff), 0.8, 0.7);
     }
 }
@@ -351,18 +394,18 @@ void RegisterTrampolines(CArtRegistry& reg) {
         });
         AddCell(reg, "trampolinefrontbreak" + std::to_string(f) + ".png", 11, 17, 30, 34, [=](cairo_t* cr) {
             WithAlpha(cr, [&](cairo_t* c) { TrampFront(c, 4 * t); }, 1 - 0.6 * t);
-            Shards(cr, 14, 6, t, pal::kMetal, 4, 120, 8);
+            Shards(cr, 13, 6, t, pal::kMetal, 4, 120, 5, Inside(11, 17, 30, 34));
         });
         AddCell(reg, "trampolinerubberbreak" + std::to_string(f) + ".png", 3, 15, 28, 34, [=](cairo_t* cr) {
             WithAlpha(cr, [&](cairo_t* c) {
                 cairo_save(c);
-                cairo_translate(c, 12, 21);
+                cairo_translate(c, kTrampX, 21);
                 cairo_scale(c, 1, 1 - 0.6 * t);
-                cairo_translate(c, -12, -21);
+                cairo_translate(c, -kTrampX, -21);
                 TrampCanvas(c, 3 * t);
                 cairo_restore(c);
             }, 1 - 0.6 * t);
-            Shards(cr, 12, 8, t, Hex(0x3d8fd6), 4, 130, 8);
+            Shards(cr, kTrampX + 3, 8, t, Hex(0x3d8fd6), 4, 130, 4, Inside(3, 15, 28, 34), true);
         });
     }
 }

@@ -24,18 +24,20 @@ void RadialBlob(cairo_t* cr, double cx, double cy, double r, const Rgb& inner, c
     cairo_pattern_destroy(g);
 }
 
-// A ball flying along the middle of the cell; `dir` is +1 to the right.
+// A ball flying along the middle of the cell; `dir` is +1 to the right. Its
+// short trail ends inside the picture, which reaches only 8 px left of the
+// cell's middle.
 void Ball(cairo_t* cr, bool frost, int f, int dir) {
-    const double cx = 12, cy = 12;
+    const double cx = 14, cy = 12;
     double ph = f * 2 * M_PI / 12;
     Rgb core = frost ? Hex(0xf2fbff) : Hex(0xfff2b0);
     Rgb edge = frost ? Hex(0x5ab8ee) : Hex(0xff6a1a);
     // Trail behind the ball.
-    for (int i = 1; i <= 4; ++i) {
-        double x = cx - dir * i * 3.2, y = cy + std::sin(ph + i) * 1.2;
-        RadialBlob(cr, x, y, 4.5 - i * 0.7, core, edge, 0.55 - i * 0.1);
+    for (int i = 1; i <= 3; ++i) {
+        double x = cx - dir * i * 2.2, y = cy + std::sin(ph + i) * 1.2;
+        RadialBlob(cr, x, y, 4.7 - i * 0.7, core, edge, 0.55 - i * 0.1);
     }
-    RadialBlob(cr, cx, cy, 7.5, core, edge, 0.95);
+    RadialBlob(cr, cx, cy, 7, core, edge, 0.95);
     if (frost) {
         // A turning snowflake in the middle.
         cairo_save(cr);
@@ -84,7 +86,7 @@ void HeatBurst(cairo_t* cr, double t) {
     // The element burns or bursts inside the first flash and is gone when
     // the smoke clears, so the flash covers its whole cell.
     if (t < 0.35) RadialBlob(cr, cx, 12, 16, Hex(0xfff6c8), Hex(0xff7a1a), 1 - t / 0.35);
-    double rise = 60 * t;
+    double rise = 45 * t;  // the smoke fades before the picture's top
     for (int i = 0; i < 7; ++i) {
         double k = i / 6.0;
         double y = 14 - rise * (0.4 + 0.6 * k) - 4 * i;
@@ -99,7 +101,7 @@ void HeatBurst(cairo_t* cr, double t) {
 // Steam rising from a melting cell.
 void Steam(cairo_t* cr, double t) {
     // A puff over the melting block first, then the rising plumes.
-    if (t < 0.4) RadialBlob(cr, 12, 12, 17, Hex(0xffffff), Hex(0xe6eef2), 0.95 * (1 - t / 0.4));
+    if (t < 0.4) RadialBlob(cr, 12, 12, 14, Hex(0xffffff), Hex(0xe6eef2), 0.95 * (1 - t / 0.4));
     for (int i = 0; i < 9; ++i) {
         double k = std::fmod(t * 1.3 + i / 9.0, 1.0);
         double fade = std::sin(M_PI * k) * (1 - t * 0.6);
@@ -117,7 +119,7 @@ void Emp(cairo_t* cr, int f) {
     RadialBlob(cr, cx, cy, 16, Hex(0xe8fbff), Hex(0x53c8ff), 0.25 + 0.2 * pulse);
     for (int i = 0; i < 6; ++i) {
         double a = i * M_PI / 3 + f * 0.7;
-        double r = 9 + 4 * Noise(f, i);
+        double r = 6.5 + 3 * Noise(f, i);  // the bolts stay inside the picture
         cairo_move_to(cr, cx + std::cos(a) * r, cy + std::sin(a) * r);
         cairo_line_to(cr, cx + std::cos(a + 0.25) * (r + 4), cy + std::sin(a + 0.25) * (r + 4) - 1);
         cairo_line_to(cr, cx + std::cos(a + 0.4) * (r + 2), cy + std::sin(a + 0.4) * (r + 2));
@@ -151,7 +153,7 @@ void QuestionMark(cairo_t* cr, int f) {
     Flat(cr, Rgb{24 / 255.0, 34 / 255.0, 83 / 255.0, 1}, 0);
     cairo_restore(cr);
     // A little post under the sign.
-    cairo_rectangle(cr, 11, 20, 2, 4);
+    cairo_rectangle(cr, 11, 20, 2, 3.4);
     Flat(cr, pal::kWood, 0.6);
 }
 

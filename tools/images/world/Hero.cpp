@@ -7,7 +7,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 #include <string>
+#include <vector>
 
 namespace worldart {
 namespace {
@@ -20,11 +22,11 @@ const double kHeroHeight = 47;
 double Ease(double t) { return t * t * (3 - 2 * t); }
 double Clamp01(double t) { return std::max(0.0, std::min(1.0, t)); }
 
-void SmokePuffs(cairo_t* cr, double x, double y, double t, int count, double alpha) {
+void SmokePuffs(cairo_t* cr, double x, double y, double t, int count, double alpha, double rise = 16) {
     for (int i = 0; i < count; ++i) {
         double k = std::fmod(t + i / double(count), 1.0);
         double px = x + (Noise(11, i) - 0.5) * 8 + std::sin(k * 6 + i) * 2;
-        double py = y - k * 16;
+        double py = y - k * rise;
         Ellipse(cr, px, py, 1.5 + 2.5 * k, 1.5 + 2.5 * k);
         SetColor(cr, Hex(0x6a6a6a), alpha * (1 - k) * 0.8);
         cairo_fill(cr);
@@ -77,19 +79,50 @@ Placement Place(int ox, int oy, double height, double width, double reach) {
     return pl;
 }
 
-void AddSeries(CArtRegistry& reg, const std::string& prefix, const std::string& ext,
-               int first, int last, int n, int ox, int oy, bool left, const PoseFn& pose,
+// Pixels by which a series' canvas reaches further left than its figure's
+// place assumes, its origin (here and in the game) larger by as much: the
+// figure is placed as in the narrower canvas, so it keeps its place beside
+// the states before and after it (standing, running and pushing, stepping
+// off the ladder, crawling) and is drawn whole, where a shift inside the
+// narrower canvas would have moved it.
+int WidenedLeft(const std::string& prefix) {
+    static const std::map<std::string, int> widened = {
+        {"profstandright", 2},  {"profrunleft", 4},    {"profpushleft", 3},
+        {"profpushhotleft", 5}, {"profpushhotright", 3}, {"profladderleft", 3},
+        {"profladderright", 2}, {"profcrawlleft", 8},  {"profcrawlright", 5},
+    };
+    auto it = widened.find(prefix);
+    return it == widened.end() ? 0 : it->second;
+}
+
+// Registers the frames of one series (by index) on their cell; every frame
+// moves alike, so that the whole series is drawn inside its canvas.
+void AddFrames(CArtRegistry& reg, const std::string& prefix, const std::string& ext,
+               const std::vector<int>& frames, int n, int ox, int oy, bool left, const PoseFn& pose,
                double height = kHeroHeight, const Extra& extra = nullptr, double reach = 22) {
-    Placement pl = Place(ox, oy, height, 24, reach);
-    for (int f = first; f <= last; ++f) {
-        std::string name = prefix + std::to_string(f) + ext;
-        AddCell(reg, name, ox, oy, pl.right, pl.bottom, [=](cairo_t* cr) {
-            cairo_translate(cr, pl.cx, pl.feetY);
+    Placement pl = Place(ox - WidenedLeft(prefix), oy, height, 24, reach);
+    auto painter = [=](int f, double cx) {
+        return [=](cairo_t* cr) {
+            cairo_translate(cr, cx, pl.feetY);
             if (left) cairo_scale(cr, -1, 1);
             DrawHero(cr, pose(f, n));
             if (extra) extra(cr, f, n);
-        });
-    }
+        };
+    };
+    InkBox ink;
+    for (int f : frames) ink.Add(MeasureInk(painter(f, pl.cx)));
+    const std::string first = prefix + std::to_string(frames.front()) + ext;
+    pl.right = FrameRight(first, ink, pl.right);
+    pl.cx += ShiftInside(first, ink, ox, oy, pl.right, pl.bottom);
+    for (int f : frames) AddCell(reg, prefix + std::to_string(f) + ext, ox, oy, pl.right, pl.bottom, painter(f, pl.cx));
+}
+
+void AddSeries(CArtRegistry& reg, const std::string& prefix, const std::string& ext,
+               int first, int last, int n, int ox, int oy, bool left, const PoseFn& pose,
+               double height = kHeroHeight, const Extra& extra = nullptr, double reach = 22) {
+    std::vector<int> frames;
+    for (int f = first; f <= last; ++f) frames.push_back(f);
+    AddFrames(reg, prefix, ext, frames, n, ox, oy, left, pose, height, extra, reach);
 }
 
 // Standing: a slow breath over frames 0..8, a blink on 9 and 10.
@@ -121,11 +154,11 @@ HeroPose Run(int f, int n, double amp) {
     return p;
 }
 
-// On the ladder, seen from behind. dx moves him onto the ladder's rails
-// inside the canvas his origin allows.
-HeroPose Climb(int f, double dx, double scale) {
+// On the ladder, seen from behind; dx puts his middle on the ladder's, two
+// pixels right of the cell's.
+HeroPose Climb(int f, double scale) {
     HeroPose p;
-    p.dx = dx;
+    p.dx = 2;
     p.scale = scale;
     p.view = HeroView::Back;
     double s = f - 1;
@@ -145,16 +178,17 @@ void RegisterHero(CArtRegistry& reg) {
     auto standSide = [](int f, int) { return Stand(HeroView::Side, f); };
     AddSeries(reg, "profstandmiddle", ".tga", 0, 10, 11, 11, 35, false, standMid);
     AddSeries(reg, "profstandleft", ".tga", 0, 10, 11, 11, 35, true, standSide);
-    AddSeries(reg, "profstandright", ".tga", 0, 10, 11, 11, 35, false, standSide);
+    AddSeries(reg, "profstandright", ".tga", 0, 10, 11, 13, 35, false, standSide);
 
     auto run = [](int f, int n) { return Run(f, n, 1.0); };
-    AddSeries(reg, "profrunleft", ".tga", 0, 9, 10, 12, 36, true, run);
+    AddSeries(reg, "profrunleft", ".tga", 0, 9, 10, 16, 36, true, run);
     AddSeries(reg, "profrunright", ".tga", 0, 9, 10, 9, 36, false, run);
 
-    AddSeries(reg, "profclimbdown", ".tga", 0, 2, 3, 4, 31, false,
-              [](int f, int) { return Climb(f, -6, 0.9); });
-    AddSeries(reg, "profclimbup", ".tga", 0, 2, 3, 21, 25, false,
-              [](int f, int) { return Climb(f, 2, 1.0); });
+    // Both climbs share the frame's left edge (origin x 21), so that each step
+    // down hangs him where the same step up does: he does not hop sideways
+    // when he turns back on the ladder.
+    AddSeries(reg, "profclimbdown", ".tga", 0, 2, 3, 21, 31, false, [](int f, int) { return Climb(f, 0.9); });
+    AddSeries(reg, "profclimbup", ".tga", 0, 2, 3, 21, 25, false, [](int f, int) { return Climb(f, 1.0); });
 
     auto ladder = [](int f, int) {
         HeroPose p;
@@ -167,8 +201,8 @@ void RegisterHero(CArtRegistry& reg) {
         p.scarfWave = f;
         return p;
     };
-    AddSeries(reg, "profladderleft", ".tga", 0, 3, 4, 11, 35, true, ladder);
-    AddSeries(reg, "profladderright", ".tga", 0, 3, 4, 11, 35, false, ladder);
+    AddSeries(reg, "profladderleft", ".tga", 0, 3, 4, 14, 35, true, ladder);
+    AddSeries(reg, "profladderright", ".tga", 0, 3, 4, 13, 35, false, ladder);
 
     auto fall = [](int f, int n) {
         HeroPose p;
@@ -188,6 +222,7 @@ void RegisterHero(CArtRegistry& reg) {
         double ph = 2 * M_PI * f / n;
         p.lean = 0.26;
         p.dx = -3;
+        p.dy = -1;  // the lean would sink the front boot into the ground
         p.armFront = 1.55 + 0.08 * std::sin(ph);
         p.armBack = 1.4 - 0.08 * std::sin(ph);
         p.legFront = 0.15 + 0.35 * std::sin(ph);
@@ -196,7 +231,7 @@ void RegisterHero(CArtRegistry& reg) {
         p.scarfWave = ph;
         return p;
     };
-    AddSeries(reg, "profpushleft", ".tga", 0, 7, 8, 17, 30, true, push);
+    AddSeries(reg, "profpushleft", ".tga", 0, 7, 8, 20, 30, true, push);
     AddSeries(reg, "profpushright", ".tga", 0, 7, 8, 17, 30, false, push);
 
     // Stepping onto something hot: a jolt, hopping on one foot, then calm.
@@ -226,8 +261,10 @@ void RegisterHero(CArtRegistry& reg) {
         HeroPose p;
         double t = f / double(n - 1);
         double back = std::sin(M_PI * Clamp01(t * 1.4));
-        p.dx = -4 * back;
-        p.lean = 0.38 * (1 - back) - 0.15 * back;
+        // From the push (leaning on the crate) back to nearly upright.
+        p.dx = -3;
+        p.dy = -1;
+        p.lean = 0.26 - 0.2 * back;
         p.armFront = 1.5 - 0.9 * back + 0.35 * std::sin(t * 40) * back;
         p.armBack = 1.3 - 0.9 * back - 0.35 * std::sin(t * 40) * back;
         p.legFront = 0.2 - 0.3 * back;
@@ -237,10 +274,10 @@ void RegisterHero(CArtRegistry& reg) {
     };
     auto pushhotExtra = [](cairo_t* cr, int f, int n) {
         double t = f / double(n - 1);
-        SmokePuffs(cr, 12, -22, t * 3, 3, 1 - t);
+        SmokePuffs(cr, 6, -22, t * 3, 3, 1 - t);
     };
-    AddSeries(reg, "profpushhotleft", ".png", 0, 32, 33, 14, 37, true, pushhot, kHeroHeight, pushhotExtra);
-    AddSeries(reg, "profpushhotright", ".png", 0, 32, 33, 16, 36, false, pushhot, kHeroHeight, pushhotExtra);
+    AddSeries(reg, "profpushhotleft", ".png", 0, 32, 33, 19, 37, true, pushhot, kHeroHeight, pushhotExtra);
+    AddSeries(reg, "profpushhotright", ".png", 0, 32, 33, 19, 36, false, pushhot, kHeroHeight, pushhotExtra);
 
     // Sliding on ice: coolly balanced, or flailing.
     auto slide = [](int f, int) {
@@ -260,7 +297,7 @@ void RegisterHero(CArtRegistry& reg) {
     auto uncool = [](int f, int n) {
         HeroPose p;
         double ph = 2 * M_PI * f / n;
-        p.lean = -0.2 + 0.1 * std::sin(ph);
+        p.lean = -0.14 + 0.08 * std::sin(ph);
         p.squash = 0.93;
         p.armFront = 2.0 + 1.2 * std::sin(ph);
         p.armBack = 2.0 - 1.2 * std::sin(ph);
@@ -317,7 +354,7 @@ void RegisterHero(CArtRegistry& reg) {
         return p;
     };
     auto whistleExtra = [](cairo_t* cr, int f, int) {
-        if (f >= 3 && f <= 7) Notes(cr, 8, -40, (f - 3) / 5.0);
+        if (f >= 3 && f <= 7) Notes(cr, 8, -37, (f - 3) / 5.0);
     };
     AddSeries(reg, "profwhistle", ".tga", 0, 8, 9, 19, 34, false, whistle, kHeroHeight, whistleExtra);
 
@@ -345,7 +382,8 @@ void RegisterHero(CArtRegistry& reg) {
     auto tramp = [](int f, int n) {
         HeroPose p;
         double t = f / double(n - 1);
-        p.squash = 1 - 0.35 * Ease(t);
+        // Already crouched as he drops in: the picture is only as tall as that.
+        p.squash = 0.74 - 0.2 * Ease(t);
         p.armFront = 0.5 + 2.0 * t;
         p.armBack = 0.3 + 1.8 * t;
         p.legFront = 0.4 * t;
@@ -361,7 +399,7 @@ void RegisterHero(CArtRegistry& reg) {
     // directions share.
     auto fling = [](int f, int) {
         HeroPose p;
-        p.scale = 0.8;
+        p.scale = 0.72;
         p.face = HeroFace::Surprised;
         if (f <= 2) {
             p.lean = -0.25 - 0.1 * f;
@@ -425,11 +463,13 @@ void RegisterHero(CArtRegistry& reg) {
     auto crawl = [](int f, int n) {
         HeroPose p;
         p.crawl = true;
+        p.scale = 0.82;
+        p.dy = -1;  // knees on the ground, not in it
         p.legFront = 2 * M_PI * f / n;
         return p;
     };
-    AddSeries(reg, "profcrawlleft", ".tga", 0, 5, 6, 11, 15, true, crawl, 24, nullptr, 26);
-    AddSeries(reg, "profcrawlright", ".tga", 0, 5, 6, 11, 15, false, crawl, 24, nullptr, 26);
+    AddSeries(reg, "profcrawlleft", ".tga", 0, 5, 6, 19, 15, true, crawl, 24, nullptr, 26);
+    AddSeries(reg, "profcrawlright", ".tga", 0, 5, 6, 16, 15, false, crawl, 24, nullptr, 26);
 
     // Stunned by something landing on him: squashed, with stars.
     auto stun = [](int f, int) {
@@ -445,7 +485,7 @@ void RegisterHero(CArtRegistry& reg) {
     };
     auto stunExtra = [](cairo_t* cr, int f, int) {
         const double sq[3] = {0.85, 0.72, 0.62};
-        Stars(cr, 1, -kHeroHeight * sq[f] + 2, f * 1.1);
+        Stars(cr, 1, -kHeroHeight * sq[f] + 4, f * 1.1);
     };
     AddSeries(reg, "profstunleft", ".tga", 0, 2, 3, 15, 23, true, stun, 41, stunExtra);
     AddSeries(reg, "profstunright", ".tga", 0, 2, 3, 15, 23, false, stun, 41, stunExtra);
@@ -465,8 +505,9 @@ void RegisterHero(CArtRegistry& reg) {
         p.view = HeroView::Front;
         p.squash = 0.7;
         p.face = HeroFace::Surprised;
-        p.armFront = 1.8;
-        p.armBack = 1.8;
+        // Hands up, inside the block.
+        p.armFront = 2.9;
+        p.armBack = 2.9;
         p.frost = 0.35;
         return p;
     };
@@ -501,7 +542,9 @@ void RegisterHero(CArtRegistry& reg) {
         return p;
     };
     auto singedExtra = [](cairo_t* cr, int f, int) {
-        SmokePuffs(cr, 0, -42, f / 8.0, 4, 0.9);
+        // Smoke rises beside his head: the picture ends just above his hair.
+        SmokePuffs(cr, -9, -30, f / 8.0, 2, 0.9, 8);
+        SmokePuffs(cr, 10, -30, f / 8.0 + 0.5, 2, 0.9, 8);
         // Frizzled hair tufts.
         for (int i = 0; i < 5; ++i) {
             double a = -M_PI / 2 + (i - 2) * 0.45;
@@ -516,14 +559,14 @@ void RegisterHero(CArtRegistry& reg) {
         HeroPose p;
         p.view = HeroView::Front;
         p.frost = 1 - f / double(n);
-        p.armFront = 0.6 * (1 - f / double(n - 1));
-        p.armBack = 0.6 * (1 - f / double(n - 1));
+        p.armFront = 0.4 * (1 - f / double(n - 1));
+        p.armBack = 0.4 * (1 - f / double(n - 1));
         p.face = HeroFace::Closed;
         return p;
     };
     auto thawExtra = [](cairo_t* cr, int f, int n) {
         for (int i = 0; i < 4; ++i) {
-            double x = -8 + i * 5, y = -20 + std::fmod(f * 5 + i * 7, 20.0);
+            double x = -8 + i * 5, y = -20 + std::fmod(f * 5 + i * 7, 16.0);
             Ellipse(cr, x, y, 1.0, 1.5);
             SetColor(cr, Hex(0x7fc8f0), 0.8 * (1 - f / double(n)));
             cairo_fill(cr);
@@ -604,6 +647,7 @@ void RegisterHero(CArtRegistry& reg) {
     auto idleC = [](int f, int) {
         HeroPose p;
         p.view = HeroView::Front;
+        p.armSpread = 0.5;
         if (f <= 4) {
             double up = Ease(f / 4.0);
             p.armFront = 0.2 + 2.6 * up;
@@ -618,8 +662,7 @@ void RegisterHero(CArtRegistry& reg) {
         }
         return p;
     };
-    AddSeries(reg, "profidleC", ".tga", 0, 4, 13, 17, 32, false, idleC);
-    AddSeries(reg, "profidleC", ".tga", 9, 12, 13, 17, 32, false, idleC);
+    AddFrames(reg, "profidleC", ".tga", {0, 1, 2, 3, 4, 9, 10, 11, 12}, 13, 17, 32, false, idleC);
     auto idleD = [](int f, int) {
         HeroPose p;
         p.prop = HeroProp::Cloth;
@@ -634,8 +677,7 @@ void RegisterHero(CArtRegistry& reg) {
         }
         return p;
     };
-    AddSeries(reg, "profidleD", ".tga", 0, 5, 18, 11, 33, false, idleD);
-    AddSeries(reg, "profidleD", ".tga", 11, 17, 18, 11, 33, false, idleD);
+    AddFrames(reg, "profidleD", ".tga", {0, 1, 2, 3, 4, 5, 11, 12, 13, 14, 15, 16, 17}, 18, 11, 33, false, idleD);
     AddSeries(reg, "profidleE", ".tga", 0, 22, 23, 12, 37, false, [](int f, int) {
         HeroPose p;
         double t = f / 22.0;
@@ -650,6 +692,7 @@ void RegisterHero(CArtRegistry& reg) {
         double t = f / 60.0, ph = t * 6 * M_PI;
         p.view = HeroView::Front;
         p.face = HeroFace::Happy;
+        p.armSpread = 0.6;
         double dance = std::sin(M_PI * t);
         p.dx = 3 * std::sin(ph) * dance;
         p.dy = -2 * std::fabs(std::sin(ph)) * dance;
@@ -660,7 +703,7 @@ void RegisterHero(CArtRegistry& reg) {
         return p;
     }, kHeroHeight, [](cairo_t* cr, int f, int) {
         double t = f / 60.0;
-        if (t > 0.1 && t < 0.9) Notes(cr, 10, -42, std::fmod(t * 4, 1.0));
+        if (t > 0.1 && t < 0.9) Notes(cr, 10, -37, std::fmod(t * 4, 1.0));
     });
     AddSeries(reg, "profidleG", ".tga", 0, 6, 7, 14, 35, false, [](int f, int) {
         HeroPose p;
@@ -686,7 +729,7 @@ void RegisterHero(CArtRegistry& reg) {
         p.armFront = 0.15;
         p.armBack = -0.15;
         return p;
-    }, kHeroHeight, [](cairo_t* cr, int f, int) { Notes(cr, 10, -38, f / 12.0); });
+    }, kHeroHeight, [](cairo_t* cr, int f, int) { Notes(cr, 10, -36, f / 12.0); });
     AddSeries(reg, "profidleJ", ".png", 0, 13, 14, 14, 31, false, [](int f, int) {
         HeroPose p;
         p.view = HeroView::Front;

@@ -199,15 +199,15 @@ void Prop(cairo_t* cr, const HeroPose& p, double hx, double hy) {
     case HeroProp::HeatGun: {
         bool frost = p.prop == HeroProp::FrostGun;
         Rgb body = frost ? Hex(0x5aa9e6) : Hex(0xd8542c);
-        RoundRect(cr, hx - 3, hy - 3.5, 12, 5, 2);
-        Shade(cr, body, hx - 3, hy - 4, hx + 9, hy + 2, 1.0);
+        RoundRect(cr, hx - 3, hy - 3.5, 8, 5, 2);
+        Shade(cr, body, hx - 3, hy - 4, hx + 5, hy + 2, 1.0);
         RoundRect(cr, hx - 1, hy, 3, 4.5, 1);
         Flat(cr, Hex(0x555555), 0.8);
         Ellipse(cr, hx + 2, hy - 4.5, 2.2, 1.6);
         Flat(cr, frost ? Hex(0xdff4ff) : Hex(0xffb347), 0.8);
         if (p.propT > 0) {
             Rgb flash = frost ? Hex(0xcff2ff) : Hex(0xffd36b);
-            Ellipse(cr, hx + 11 + 2 * p.propT, hy - 1, 2.5 + 3 * p.propT, 2 + 2 * p.propT);
+            Ellipse(cr, hx + 6.5, hy - 1, 1.5 + 1.0 * p.propT, 1.5 + 1.3 * p.propT);
             SetColor(cr, flash, 0.85 * p.propT);
             cairo_fill(cr);
         }
@@ -330,8 +330,8 @@ void Body(cairo_t* cr, const HeroPose& p, const Rgb& coat, const Rgb& skin) {
         if (p.prop == HeroProp::Balloon) Prop(cr, p, hx, hy);
     } else {
         // Front and back: arms on both sides, armFront is the viewer's right.
-        double lx = -8.5 - std::sin(p.armBack) * 9.5, ly = -24 + std::cos(p.armBack) * 9.5;
-        double rx = 8.5 + std::sin(p.armFront) * 9.5, ry = -24 + std::cos(p.armFront) * 9.5;
+        double lx = -8.5 - std::sin(p.armBack) * 9.5 * p.armSpread, ly = -24 + std::cos(p.armBack) * 9.5;
+        double rx = 8.5 + std::sin(p.armFront) * 9.5 * p.armSpread, ry = -24 + std::cos(p.armFront) * 9.5;
         Limb(cr, -7.5, -24, lx, ly, coat, 3.8);
         Limb(cr, 7.5, -24, rx, ry, coat, 3.8);
         Ellipse(cr, lx, ly, 2.2, 2.2);
@@ -394,7 +394,8 @@ void DrawHero(cairo_t* cr, const HeroPose& p) {
         else
             Body(c, p, coat, skin);
     };
-    Tinted(cr, paint, p.frost, p.heat, -11, -44, 11, 0);
+    // Icicles hang from the coat's hem, not from under the boots.
+    Tinted(cr, paint, p.frost, p.heat, -11, -44, 11, -8);
     cairo_restore(cr);
 }
 

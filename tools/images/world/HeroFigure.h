@@ -22,6 +22,7 @@ struct HeroPose {
     double scale = 1;      // uniform scale (tucked somersaults)
     double legFront = 0, legBack = 0;  // leg swing, radians, positive forward
     double armFront = 0, armBack = 0;  // arm swing from hanging, positive forward
+    double armSpread = 1;  // front and back views: 1 swings the arms out sideways, less toward the viewer
     double headTilt = 0;   // radians, positive nods forward
     double blink = 0;      // 0 open .. 1 closed
     double soot = 0;       // 0 .. 1 blackened

@@ -109,7 +109,8 @@ void CrateBody(cairo_t* cr, Mat m, const Look& l) {
 void DrawCrate(cairo_t* cr, Mat m, const Look& l) {
     cairo_save(cr);
     Pose(cr, l);
-    Tinted(cr, [&](cairo_t* c) { CrateBody(c, m, l); }, l.frozen, l.heat * 1.5, 1, 1, 23, 23);
+    // The frost's icicles end inside the ice crust (the box ends above the body's foot).
+    Tinted(cr, [&](cairo_t* c) { CrateBody(c, m, l); }, l.frozen, l.heat * 1.5, 1, 1, 23, 20);
     cairo_restore(cr);
     if (l.frozen > 0) IceCrust(cr, -2, -3, 26, 24);
 }
@@ -165,7 +166,7 @@ void DrawBarrel(cairo_t* cr, Mat m, int phase, const Look& l) {
     cairo_save(cr);
     Pose(cr, l);
     double angle = phase * M_PI / 4;
-    Tinted(cr, [&](cairo_t* c) { BarrelBody(c, m, angle, l); }, l.frozen, l.heat * 1.5, 1, 1, 23, 24);
+    Tinted(cr, [&](cairo_t* c) { BarrelBody(c, m, angle, l); }, l.frozen, l.heat * 1.5, 1, 1, 23, 20);
     cairo_restore(cr);
     if (l.frozen > 0) IceCrust(cr, -4, -4, 28, 24.5);
 }
@@ -211,7 +212,7 @@ void MagnetBody(cairo_t* cr, bool facesLeft, bool rubber, const Look& l) {
 void DrawMagnet(cairo_t* cr, bool facesLeft, bool rubber, const Look& l) {
     cairo_save(cr);
     Pose(cr, l);
-    Tinted(cr, [&](cairo_t* c) { MagnetBody(c, facesLeft, rubber, l); }, l.frozen, l.heat * 1.5, 2, 1, 22, 24);
+    Tinted(cr, [&](cairo_t* c) { MagnetBody(c, facesLeft, rubber, l); }, l.frozen, l.heat * 1.5, 2, 1, 22, 20);
     cairo_restore(cr);
     if (l.frozen > 0) IceCrust(cr, -3, -4, 27, 25);
 }

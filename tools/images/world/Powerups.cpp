@@ -115,16 +115,14 @@ void DrawPowerIcon(cairo_t* cr, PowerKind kind) {
         cairo_set_source(cr, g);
         cairo_fill(cr);
         cairo_pattern_destroy(g);
-        cairo_move_to(cr, -7, 9);
-        cairo_line_to(cr, -7, -3);
-        cairo_curve_to(cr, -7, -11, 7, -11, 7, -3);
-        cairo_line_to(cr, 7, 9);
-        Stroke(cr, Darker(pal::kRubber, 0.5), 4.2);
-        cairo_move_to(cr, -7, 9);
-        cairo_line_to(cr, -7, -3);
-        cairo_curve_to(cr, -7, -11, 7, -11, 7, -3);
-        cairo_line_to(cr, 7, 9);
-        Stroke(cr, pal::kRubber, 2.8);
+        // The legs' round ends stay inside the pickup's picture.
+        for (int pass = 0; pass < 2; ++pass) {
+            cairo_move_to(cr, -7, 8.5);
+            cairo_line_to(cr, -7, -3);
+            cairo_curve_to(cr, -7, -11, 7, -11, 7, -3);
+            cairo_line_to(cr, 7, 8.5);
+            Stroke(cr, pass == 0 ? Darker(pal::kRubber, 0.5) : pal::kRubber, pass == 0 ? 4.2 : 2.8);
+        }
         Ellipse(cr, 0, -8.5, 1.8, 1.8);
         Flat(cr, c, 0.6);
         break;
@@ -348,11 +346,12 @@ void Badge(cairo_t* cr, PowerKind kind, int frame, double portalPulse) {
     cairo_scale(cr, s, s);
     if (frame == 4 || portalPulse > 0) {
         double k = frame == 4 ? 1.0 : portalPulse;
-        cairo_pattern_t* g = cairo_pattern_create_radial(0, 0, 10, 0, 0, 17);
+        // The glow ends inside the badge's picture even on the enlarged hover frame.
+        cairo_pattern_t* g = cairo_pattern_create_radial(0, 0, 10, 0, 0, 16);
         cairo_pattern_add_color_stop_rgba(g, 0, 1, 0.92, 0.55, 0.8 * k);
         cairo_pattern_add_color_stop_rgba(g, 1, 1, 0.8, 0.3, 0);
         cairo_set_source(cr, g);
-        cairo_arc(cr, 0, 0, 17, 0, 2 * M_PI);
+        cairo_arc(cr, 0, 0, 16, 0, 2 * M_PI);
         cairo_fill(cr);
         cairo_pattern_destroy(g);
     }

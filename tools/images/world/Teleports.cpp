@@ -16,8 +16,10 @@ const char* kNames[3] = {"blue", "yellow", "red"};
 
 Rgb Colour(int c) { return c == 0 ? pal::kBlue : (c == 1 ? pal::kYellow : pal::kRed); }
 
-// Door geometry in cell coordinates.
-const double kFrontX = 10.5, kBackX = 34.5, kArchTop = -41, kFloor = 24;
+// Door geometry in cell coordinates: each post stands a little right of its
+// column's middle, where its own picture holds it whole, and the arch's top
+// stays inside the front picture.
+const double kFrontX = 13.5, kBackX = 36, kArchTop = -40, kFloor = 24;
 
 void Post(cairo_t* cr, double x, const Rgb& c, bool rubber) {
     if (rubber) {
@@ -39,8 +41,8 @@ void Post(cairo_t* cr, double x, const Rgb& c, bool rubber) {
 
 void Back(cairo_t* cr, const Rgb& c, bool rubber) {
     Post(cr, kBackX, rubber ? c : pal::kMetal, rubber);
-    RoundRect(cr, kBackX - 4.5, kFloor - 3, 9, 3, 1);
-    Shade(cr, Darker(pal::kMetal, 0.85), kBackX - 5, kFloor - 3, kBackX + 5, kFloor, 1.0);
+    RoundRect(cr, kBackX - 3.5, kFloor - 3, 7, 3, 1);
+    Shade(cr, Darker(pal::kMetal, 0.85), kBackX - 4, kFloor - 3, kBackX + 4, kFloor, 1.0);
 }
 
 // Front: post, arch and a base plate, with lamps lit by `light` (0..1).
@@ -53,18 +55,19 @@ void Front(cairo_t* cr, const Rgb& c, double light, bool rubber) {
     cairo_curve_to(cr, kBackX - 3, kArchTop + 3, kFrontX + 3, kArchTop + 3, kFrontX + 2.5, kArchTop + 8);
     cairo_close_path(cr);
     Shade(cr, arch, kFrontX - 4, kArchTop - 2, kBackX + 4, kArchTop + 8, 1.4);
-    RoundRect(cr, kFrontX - 5, kFloor - 3, 10, 3, 1);
-    Shade(cr, pal::kMetal, kFrontX - 5, kFloor - 3, kFrontX + 5, kFloor, 1.0);
+    RoundRect(cr, kFrontX - 4, kFloor - 3, 8, 3, 1);
+    Shade(cr, pal::kMetal, kFrontX - 4, kFloor - 3, kFrontX + 4, kFloor, 1.0);
+    // Lamps on the arch's face.
     for (int i = 0; i < 3; ++i) {
-        double x = kFrontX + 6 + i * 6, y = kArchTop + 1.5 - (i == 1 ? 1.5 : 0);
-        Ellipse(cr, x, y, 2, 2);
+        double x = kFrontX + 5.5 + i * 6, y = kArchTop + 4 - (i == 1 ? 1.5 : 0);
+        Ellipse(cr, x, y, 1.8, 1.8);
         Flat(cr, Mix(Darker(c, 0.45), Lighter(c, 0.5), light), 0.8);
         if (light > 0.1) {
-            cairo_pattern_t* g = cairo_pattern_create_radial(x, y, 0.5, x, y, 5);
+            cairo_pattern_t* g = cairo_pattern_create_radial(x, y, 0.5, x, y, 3.5);
             cairo_pattern_add_color_stop_rgba(g, 0, 1, 1, 1, 0.6 * light);
             cairo_pattern_add_color_stop_rgba(g, 1, c.r, c.g, c.b, 0);
             cairo_set_source(cr, g);
-            Ellipse(cr, x, y, 5, 5);
+            Ellipse(cr, x, y, 3.5, 3.5);
             cairo_fill(cr);
             cairo_pattern_destroy(g);
         }
@@ -74,7 +77,7 @@ void Front(cairo_t* cr, const Rgb& c, double light, bool rubber) {
 // The portal swirl between the posts: arms turning with the phase; size
 // scales it about the centre.
 void Spiral(cairo_t* cr, const Rgb& c, double phase, double size, double alpha) {
-    const double cx = (kFrontX + kBackX) / 2, cy = -8, rx = 9, ry = 27;
+    const double cx = (kFrontX + kBackX) / 2, cy = -8, rx = 8.2, ry = 26;
     if (size <= 0 || alpha <= 0) return;
     cairo_save(cr);
     cairo_translate(cr, cx, cy);
@@ -119,11 +122,13 @@ void Glow(cairo_t* cr, const Rgb& c, double cx) {
     cairo_restore(cr);
 }
 
-// Breaking: the piece tips over, drops and fades; a few fragments fly.
+// Breaking: the piece sags onto the floor, leaning a little toward the
+// side its picture leaves room on, and fades.
 void Breaking(cairo_t* cr, double t, double pivotX, double dir, const Painter& draw) {
     WithAlpha(cr, [&](cairo_t* c) {
-        cairo_translate(c, pivotX, kFloor + 8 * t * t);
-        cairo_rotate(c, dir * 0.9 * t * t);
+        cairo_translate(c, pivotX, kFloor);
+        cairo_rotate(c, dir * 0.05 * t);
+        cairo_scale(c, 1, 1 - 0.8 * t * t);
         cairo_translate(c, -pivotX, -kFloor);
         draw(c);
     }, 1 - 0.55 * t);
@@ -146,7 +151,7 @@ void RegisterTeleports(CArtRegistry& reg) {
                     [=](cairo_t* cr) { Front(cr, col, f / 4.0, false); });
         for (int f = 0; f <= 6; ++f)
             AddCell(reg, "teleport_frame" + n + "break" + std::to_string(f) + ".png", 6, 47, R, B, [=](cairo_t* cr) {
-                Breaking(cr, f / 6.0, kFrontX, -1, [=](cairo_t* c2) { Front(c2, col, 0, false); });
+                Breaking(cr, f / 6.0, kFrontX, 1, [=](cairo_t* c2) { Front(c2, col, 0, false); });
             });
         // One picture serves both glows: placed for the left side its centre
         // falls on the front post, placed for the right side on the back post.
@@ -184,18 +189,18 @@ void RegisterTeleports(CArtRegistry& reg) {
             AddCell(reg, "inflatableteleport_" + n + "backbreak" + std::to_string(f) + ".png", -14, 46, R, B,
                     [=](cairo_t* cr) {
                         WithAlpha(cr, [&](cairo_t* c2) {
-                            cairo_translate(c2, 0, kFloor);
+                            cairo_translate(c2, kBackX, kFloor);
                             cairo_scale(c2, 1 + 0.2 * t, 1 - 0.85 * t);
-                            cairo_translate(c2, 0, -kFloor);
+                            cairo_translate(c2, -kBackX, -kFloor);
                             Back(c2, col, true);
                         }, 1 - 0.6 * t);
                     });
             AddCell(reg, "inflatableteleport_" + n + "frontbreak" + std::to_string(f) + ".png", 6, 48, R, B,
                     [=](cairo_t* cr) {
                         WithAlpha(cr, [&](cairo_t* c2) {
-                            cairo_translate(c2, 0, kFloor);
-                            cairo_scale(c2, 1 + 0.2 * t, 1 - 0.85 * t);
-                            cairo_translate(c2, 0, -kFloor);
+                            cairo_translate(c2, kFrontX, kFloor);
+                            cairo_scale(c2, 1, 1 - 0.85 * t);
+                            cairo_translate(c2, -kFrontX, -kFloor);
                             Front(c2, col, 0, true);
                         }, 1 - 0.6 * t);
                     });

@@ -153,26 +153,30 @@ void RubberBridge(cairo_t* cr, double k) {
     Flat(cr, pal::kValve, 0.5);
 }
 
+// The rails' round ends stop on the cell bottom (the segment below overlaps
+// them), a pixel inside the seventeen-pixel picture on either side.
+const double kRailLeft = 9.5, kRailRight = 20.5;
+
 void LadderRails(cairo_t* cr, double top, double bottom, bool hang) {
     for (int s = 0; s < 2; ++s) {
-        double x = s == 0 ? 8.5 : 19.5;
+        double x = s == 0 ? kRailLeft : kRailRight;
         cairo_move_to(cr, x, top);
         cairo_line_to(cr, x, bottom);
-        Stroke(cr, Darker(pal::kWood, 0.55), 3.4);
+        Stroke(cr, Darker(pal::kWood, 0.55), 3.0);
         cairo_move_to(cr, x, top);
         cairo_line_to(cr, x, bottom);
         Stroke(cr, pal::kWood, 2.0);
         if (hang) {
-            Ellipse(cr, x, bottom, 1.6, 1.6);
+            Ellipse(cr, x, bottom, 1.2, 1.2);
             Flat(cr, pal::kNail, 0.5);
         }
     }
     for (double y = std::ceil((top + 2) / 6) * 6 + 2; y < bottom - 1; y += 6) {
-        cairo_move_to(cr, 8.5, y);
-        cairo_line_to(cr, 19.5, y);
+        cairo_move_to(cr, kRailLeft, y);
+        cairo_line_to(cr, kRailRight, y);
         Stroke(cr, Darker(pal::kPlank, 0.6), 2.6);
-        cairo_move_to(cr, 8.5, y - 0.3);
-        cairo_line_to(cr, 19.5, y - 0.3);
+        cairo_move_to(cr, kRailLeft, y - 0.3);
+        cairo_line_to(cr, kRailRight, y - 0.3);
         Stroke(cr, pal::kPlank, 1.4);
     }
 }
@@ -208,7 +212,7 @@ void RegisterTerrain(CArtRegistry& reg) {
     for (int f = 0; f <= 13; ++f) {
         AddCell(reg, "bridgeA" + std::to_string(f) + ".png", 25, 47, 32, 48, [=](cairo_t* cr) {
             double t = f / 13.0;
-            double drop = 40 * t * t;
+            double drop = 30 * t * t;  // the last planks fade before the picture's foot
             cairo_move_to(cr, -3, 1);
             cairo_curve_to(cr, 4, 3 + 6 * t, 8, 6 + 10 * t, 10, 6 + 14 * t);
             cairo_move_to(cr, 27, 1);
@@ -256,25 +260,27 @@ void RegisterTerrain(CArtRegistry& reg) {
         });
 
     // Ladders.
-    AddCell(reg, "ladderiso.tga", 7, 13, 24, 25, [](cairo_t* cr) { LadderRails(cr, -5, 24, false); });
-    AddCell(reg, "laddertop.tga", 7, 15, 24, 25, [](cairo_t* cr) {
-        LadderRails(cr, -7, 24, false);
+    const double foot = 22.5;  // the rails' round ends reach the cell bottom
+    AddCell(reg, "ladderiso.tga", 7, 13, 24, 25, [=](cairo_t* cr) { LadderRails(cr, -5, foot, false); });
+    AddCell(reg, "laddertop.tga", 7, 15, 24, 25, [=](cairo_t* cr) {
+        LadderRails(cr, -6, foot, false);
+        // Hooks over the ledge, curled inward.
         for (int s = 0; s < 2; ++s) {
-            double x = s == 0 ? 8.5 : 19.5;
-            cairo_arc(cr, x + (s == 0 ? -2 : 2), -7, 2, M_PI, 2 * M_PI);
+            double x = s == 0 ? kRailLeft : kRailRight;
+            cairo_arc(cr, x + (s == 0 ? 1.6 : -1.6), -6, 1.6, M_PI, 2 * M_PI);
             Stroke(cr, Hex(0x6d6f73), 1.2);
         }
     });
-    AddCell(reg, "laddermiddle.tga", 7, 18, 24, 25, [](cairo_t* cr) { LadderRails(cr, -10, 24, false); });
-    AddCell(reg, "ladderbottom.tga", 7, 18, 24, 25, [](cairo_t* cr) {
-        LadderRails(cr, -10, 24, false);
+    AddCell(reg, "laddermiddle.tga", 7, 18, 24, 25, [=](cairo_t* cr) { LadderRails(cr, -10, foot, false); });
+    AddCell(reg, "ladderbottom.tga", 7, 18, 24, 25, [=](cairo_t* cr) {
+        LadderRails(cr, -10, foot, false);
         for (int s = 0; s < 2; ++s) {
-            double x = s == 0 ? 8.5 : 19.5;
-            cairo_rectangle(cr, x - 2.2, 22, 4.4, 2);
+            double x = s == 0 ? kRailLeft : kRailRight;
+            cairo_rectangle(cr, x - 1.2, 22, 2.4, 1.6);
             Flat(cr, pal::kNail, 0.6);
         }
     });
-    AddCell(reg, "cursorladder.tga", 7, 18, 24, 25, [](cairo_t* cr) { LadderRails(cr, -10, 24, false); });
+    AddCell(reg, "cursorladder.tga", 7, 18, 24, 25, [=](cairo_t* cr) { LadderRails(cr, -10, foot, false); });
     AddCell(reg, "ladderbottomhang.tga", 7, 18, 24, 25, [](cairo_t* cr) { LadderRails(cr, -10, 20, true); });
     AddCell(reg, "ladderplatform.tga", 18, 11, 28, 12, [](cairo_t* cr) {
         for (int i = 0; i < 4; ++i) Plank(cr, -2 + i * 7, -1, 6.6, 5, 0);

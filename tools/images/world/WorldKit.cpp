@@ -1,9 +1,11 @@
 #include "images/world/WorldKit.h"
 
 #include "images/CCaptions.h"
+#include "images/FrameEdges.h"
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 namespace worldart {
 
@@ -138,6 +140,57 @@ void Caption(cairo_t* cr, const std::string& key, const std::string& fallback, d
     DrawKit::OutlinedText(cr, text, cx, y, size, DrawKit::WithAlpha(fill, alpha),
                           DrawKit::WithAlpha(outline, alpha), 1.2, DrawKit::FONT_SANS_BOLD,
                           DrawKit::ALIGN_CENTER);
+}
+
+void InkBox::Add(const InkBox& other) {
+    left = std::min(left, other.left);
+    top = std::min(top, other.top);
+    right = std::max(right, other.right);
+    bottom = std::max(bottom, other.bottom);
+}
+
+InkBox MeasureInk(const Painter& draw) {
+    // A scratch canvas far larger than any world picture, the cell in its middle.
+    const int size = 400, corner = 200;
+    cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_A8, size, size);
+    cairo_t* cr = cairo_create(s);
+    cairo_translate(cr, corner, corner);
+    draw(cr);
+    cairo_destroy(cr);
+    cairo_surface_flush(s);
+    InkBox box;
+    const unsigned char* data = cairo_image_surface_get_data(s);
+    const int stride = cairo_image_surface_get_stride(s);
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x)
+            if (data[y * stride + x]) box.Add(InkBox{x - corner, y - corner, x - corner, y - corner});
+    cairo_surface_destroy(s);
+    return box;
+}
+
+int ShiftInside(const std::string& name, const InkBox& ink, int ox, int oy, int right, int bottom) {
+    if (ink.Empty()) return 0;
+    using namespace FrameEdges;
+    const unsigned meant = MeantEdges(name);
+    // The first and last columns and rows inside the edges.
+    const int left = int(CanvasLeft(ox)) + 1, last = right - 2;
+    const int top = int(CanvasTop(oy)) + 1, foot = bottom - 2;
+    const int needRight = (meant & LEFT) ? 0 : std::max(0, left - ink.left);
+    const int needLeft = (meant & RIGHT) ? 0 : std::max(0, ink.right - last);
+    int shift = needRight - needLeft;
+    if ((needRight && needLeft) || (!(meant & RIGHT) && ink.right + shift > last) ||
+        (!(meant & LEFT) && ink.left + shift < left)) {
+        fprintf(stderr, "note: %s is %d px wide, too wide for its picture\n", name.c_str(), ink.right - ink.left + 1);
+        shift = 0;
+    }
+    if ((!(meant & TOP) && ink.top < top) || (!(meant & BOTTOM) && ink.bottom > foot))
+        fprintf(stderr, "note: %s runs over the top or bottom of its picture\n", name.c_str());
+    return shift;
+}
+
+int FrameRight(const std::string& name, const InkBox& ink, int right) {
+    if (ink.Empty() || (FrameEdges::MeantEdges(name) & FrameEdges::RIGHT)) return right;
+    return std::max(right, ink.right + 2);
 }
 
 void AddCell(CArtRegistry& reg, const std::string& name, int ox, int oy, int right,

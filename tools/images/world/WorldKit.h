@@ -69,6 +69,30 @@ void Caption(cairo_t* cr, const std::string& key, const std::string& fallback, d
 void AddCell(CArtRegistry& reg, const std::string& name, int ox, int oy, int right,
              int bottom, const Painter& draw);
 
+// The pixels a drawing covers, in cell coordinates: the first and last
+// column and row holding anything drawn (empty when it draws nothing). Pixels
+// line up with those of every canvas, whose corners lie a whole number of
+// pixels from the cell's.
+struct InkBox {
+    int left = 1 << 20, top = 1 << 20, right = -(1 << 20), bottom = -(1 << 20);
+    bool Empty() const { return right < left; }
+    void Add(const InkBox& other);
+};
+InkBox MeasureInk(const Painter& draw);
+// The whole-pixel sideways shift that keeps everything a series draws (its
+// ink, measured where it would be drawn) a pixel clear of the left and right
+// edges of its canvas (origin (ox, oy), reaching to right, bottom), save the
+// edges the pictures of that name may meet (images/FrameEdges.h). One shift
+// for every frame keeps the figure from jumping between them. A drawing that
+// cannot be brought inside, or runs over the top or bottom, is reported on
+// stderr and left where it is.
+int ShiftInside(const std::string& name, const InkBox& ink, int ox, int oy, int right, int bottom);
+// The right edge (in cell coordinates) a series' canvas needs: `right`, or
+// further right as far as its ink reaches, a pixel clear, save for pictures
+// whose name may meet that edge. A canvas grown to the right keeps its
+// origin, so the figure stays where it is, where a shift would move it.
+int FrameRight(const std::string& name, const InkBox& ink, int right);
+
 // Left edge and top edge of the canvas in cell coordinates for an origin.
 inline double CanvasLeft(int ox) { return 14.0 - ox; }
 inline double CanvasTop(int oy) { return 5.0 - oy; }

@@ -2,18 +2,22 @@
 // exit code 2 with one line on standard error for what it cannot run.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "tests/support/TestSupport.h"
 #include "tests/support/WorldTestSupport.h"
+#include "tools/levels/CLevelSource.h"
 #include "world/CLevel.h"
 
 namespace {
 
-ProgramRun Sim(const std::string& args, const std::string& errFile) {
-    return RunProgram(std::string(ZORV_RUN_DIR) + "/zorv_sim " + args, errFile);
-}
+const std::string kSim = std::string(ZORV_RUN_DIR) + "/zorv_sim ";
+
+ProgramRun Sim(const std::string& args, const std::string& errFile) { return RunProgram(kSim + args, errFile); }
 
 }  // namespace
 
@@ -31,6 +35,17 @@ TEST(SimProgram, RunsALevelFileAndRefusesWhatItCannotRun) {
     o = Sim("--no-keys --frames 10 " + dir.File("walk.lvl"), err);
     EXPECT_EQ(o.code, 0);
     EXPECT_NE(o.out.find("\"result\": \"running\", \"frames\": 10,"), std::string::npos) << o.out;
+    // The bounds of --frames and of a pack slot, each at itself and at the
+    // last value inside (the kids set holds 81 levels).
+    o = Sim("--frames 0 " + dir.File("walk.lvl"), err);
+    EXPECT_NE(o.out.find("\"result\": \"running\", \"frames\": 0,"), std::string::npos) << o.out;
+    o = Sim("--frames 10000000 --keys 60:275:0 " + dir.File("walk.lvl"), err);
+    EXPECT_EQ(o.out.rfind("{\"result\": \"exited\"", 0), 0u) << o.out << ReadFileText(err);
+    o = Sim("--frames 0 kid:80", err);
+    EXPECT_EQ(o.code, 0) << ReadFileText(err);
+    // SIGTERM ends a long run at once, with the shell's code for it.
+    o = RunProgram(StoppedAfterASecond(kSim + "--no-keys --frames 10000000 " + dir.File("walk.lvl"), "TERM"), err);
+    EXPECT_EQ(o.code, 143);
 
     // No entrance tube, a file that is no level, bad keys, an unknown option.
     level.SetTile(NONE, 2, 22);
@@ -67,9 +82,23 @@ TEST(SimProgram, TellsEveryRefusalApartInOneLineAndKeepsTheGamesLogLinesInTheLog
     ASSERT_TRUE(WriteFileText(dir.File("walk.txt"), walkSource));
     ASSERT_TRUE(WriteFileText(dir.File("key999.txt"), walkSource + "solution:\n50 999 down\n"));
     ASSERT_TRUE(WriteFileText(dir.File("cr.txt"), "heading: Walk\nti\rles:\n"));
+    // The walk level at the largest size a source and a level file can have
+    // (a long comment; bytes after the solution), and one byte past it.
+    const auto comment = [&](long bytes) { return "#" + std::string(static_cast<size_t>(bytes) - 2, '-') + "\n"; };
+    const long sourceRoom = CLevelSource::kMaxBytes - static_cast<long>(walkSource.size());
+    ASSERT_TRUE(WriteFileText(dir.File("largest.txt"), comment(sourceRoom) + walkSource));
+    ASSERT_TRUE(WriteFileText(dir.File("over.txt"), comment(sourceRoom + 1) + walkSource));
+    std::vector<uint8_t> bytes = ReadFileBytes(dir.File("walk.lvl"));
+    bytes.resize(static_cast<size_t>(CLevel::kFileBytesMax));
+    ASSERT_TRUE(WriteFileBytes(dir.File("largest.lvl"), bytes));
+    bytes.push_back(0);
+    ASSERT_TRUE(WriteFileBytes(dir.File("over.lvl"), bytes));
+    // A source without end.
+    ASSERT_EQ(symlink("/dev/zero", dir.File("zero.txt").c_str()), 0);
 
     // A level source runs as its level file does; every solution key is taken.
-    for (const std::string& level : {dir.File("walk.txt"), dir.File("walk.lvl")}) {
+    for (const std::string& level :
+         {dir.File("walk.txt"), dir.File("walk.lvl"), dir.File("largest.txt"), dir.File("largest.lvl")}) {
         const ProgramRun o = Sim("--keys \"50:49:0,50:57:0,51:102:0,52:102:1,60:275:0\" " + level, err);
         EXPECT_EQ(o.code, 0) << level << ": " << ReadFileText(err);
         EXPECT_NE(o.out.find("\"result\": \"exited\""), std::string::npos) << o.out;
@@ -96,8 +125,30 @@ TEST(SimProgram, TellsEveryRefusalApartInOneLineAndKeepsTheGamesLogLinesInTheLog
         {dir.File("key999.txt"), "key999.txt: line 29: 999 is no solution key"},
         {dir.File("cr.txt"), "unknown section 'ti\\rles'"},
         {"reg:-1", "bad level number in reg:-1"},
+        {"kid:81", "no level kid:81 in the level pack"},
+        {"reg:10000", "bad level number in reg:10000"},
+        {"--keys 0:275:0 " + dir.File("walk.lvl"), "'0:275:0'"},
+        {"--frames -1 " + dir.File("walk.lvl"), "--frames needs a number from 0"},
+        {"--frames 10000001 " + dir.File("walk.lvl"), "--frames needs a number from 0"},
+        {"--keys 60:275:0 --no-keys " + dir.File("walk.lvl"), "--keys and --no-keys exclude each other"},
+        {"--keys 60:275:0 --keys 61:275:1 " + dir.File("walk.lvl"), "--keys given twice"},
+        {"--frames 5 " + dir.File("walk.lvl") + " --frames 6", "--frames given twice"},
+        {"", "no level given"},
+        {dir.File("over.txt"), dir.File("over.txt") + " is larger than any level source can be"},
+        {dir.File("zero.txt"), dir.File("zero.txt") + " is larger than any level source can be"},
+        {dir.File("over.lvl"), dir.File("over.lvl") + " is larger than any level file can be"},
+        {dir.File("walk.lvl") + " " + dir.File("walk.lvl"), "one level only"},
+        {"--shot " + dir.File("no/shot.bmp") + " " + dir.File("walk.lvl"),
+         "cannot write " + dir.File("no/shot.bmp") + ": No such file or directory"},
+        {"--shot-end " + dir.Path() + " " + dir.File("walk.lvl"), "cannot write " + dir.Path() + ": it is a folder"},
     };
     for (const auto& r : refusals) EXPECT_TRUE(IsOneLineRefusal("zorv_sim", Sim(r.args, err), err, r.says)) << r.args;
+    // On a full disk the picture is refused, and nothing is left of it.
+    CTempDir full;
+    EXPECT_TRUE(IsOneLineRefusal("zorv_sim",
+                                 RunProgram(OnAFullDisk(kSim + "--shot " + full.File("a.bmp") + " " + dir.File("walk.lvl")), err),
+                                 err, "cannot write " + full.File("a.bmp")));
+    EXPECT_TRUE(FolderEntries(full.Path()).empty());
     // The game's own line on the damaged file is in the log, not on the console.
     const std::string log = ReadFileText(home.DataHome() + "/Vormak Games/ZORV Data/LOG.TXT");
     EXPECT_NE(log.find("CLevel::Load()   Level file too short:  'junk'"), std::string::npos) << log;

@@ -15,14 +15,14 @@
 #include <vector>
 
 #include "engine/CBackground.h"
-#include "engine/CDraw.h"
 #include "engine/CRender.h"
 #include "engine/Utilities.h"
 #include "platform/Platform.h"
+#include "tools/design/CLevelTool.h"
+#include "tools/design/CToolOptions.h"
 #include "tools/design/LevelFiles.h"
-#include "tools/design/ToolRefusal.h"
+#include "tools/design/ToolOutput.h"
 #include "world/CElement.h"
-#include "world/CHeadlessWorld.h"
 #include "world/CLevel.h"
 #include "world/CWorldRun.h"
 #include "world/SolutionKeys.h"
@@ -58,9 +58,7 @@ const char* const kUsage =
     "Exit codes: 0 the level ran; 1 a world invariant broke (--check);\n"
     "2 a missing, unreadable or unplayable level, bad options or malformed keys\n"
     "(one line on stderr; the game's own log lines go to LOG.TXT in the profile\n"
-    "folder).\n";
-
-int Refuse(const std::string& message) { return RefuseInOneLine("zorv_sim", message); }
+    "folder); 130, 143 stopped by Ctrl+C or SIGTERM.\n";
 
 // "F:K:R,F:K:R,..."; false with the offending record (and what is wrong with
 // it) in *bad.
@@ -99,87 +97,67 @@ bool ParseKeys(const std::string& text, std::vector<ReplayKey>* keys, std::strin
     return true;
 }
 
-bool SaveShot(const std::string& path) {
+bool SaveShot(const std::string& path, std::string* error) {
     CRender::AddFullScreenDirtyRect();
     CRender::Render(false);
     CRender::ClearDirtyLists();
-    return CDraw::SaveScreenBMP(path.c_str());
+    return WriteScreenOutput(path, error);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
     std::string levelArg, keysArg, shot, shotEnd;
-    bool noKeys = false, haveKeys = false, check = false;
+    bool noKeys = false, check = false;
     long frames = 20000;
-    for (int i = 1; i < argc; ++i) {
-        const std::string a = argv[i];
-        auto value = [&](std::string* out) { return TakeOptionValue(argc, argv, &i, out); };
-        if (a == "--help" || a == "-h") {
-            fputs(kUsage, stdout);
-            return 0;
-        } else if (a == "--keys") {
-            if (!value(&keysArg)) return Refuse("--keys needs a list of records");
-            haveKeys = true;
-        } else if (a == "--no-keys") {
-            noKeys = true;
-        } else if (a == "--frames") {
-            std::string v;
-            if (!value(&v) || !ParseInteger(v, 0, 10000000, &frames)) return Refuse("--frames needs a number from 0");
-        } else if (a == "--check") {
-            check = true;
-        } else if (a == "--shot") {
-            if (!value(&shot)) return Refuse("--shot needs a file name");
-        } else if (a == "--shot-end") {
-            if (!value(&shotEnd)) return Refuse("--shot-end needs a file name");
-        } else if (!a.empty() && a[0] == '-') {
-            return Refuse("unknown option " + a + " (see --help)");
-        } else if (levelArg.empty()) {
-            levelArg = a;
-        } else {
-            return Refuse("one level only (see --help)");
-        }
-    }
-    if (levelArg.empty()) return Refuse("no level given (see --help)");
-    if (haveKeys && noKeys) return Refuse("--keys and --no-keys exclude each other");
+    CToolOptions options("zorv_sim", kUsage);
+    options.Text("--keys", "a list of records", &keysArg);
+    options.Flag("--no-keys", &noKeys);
+    options.Integer("--frames", 0, 10000000, "a number from 0", &frames);
+    options.Flag("--check", &check);
+    options.Text("--shot", "a file name", &shot);
+    options.Text("--shot-end", "a file name", &shotEnd);
+    options.Plain("level", &levelArg);
+    if (!options.Read(argc, argv)) return options.ExitCode();
+    const bool haveKeys = options.Given("--keys");
+
+    CLevelTool tool("zorv_sim");
+    if (levelArg.empty()) return tool.Refuse("no level given (see --help)");
+    if (haveKeys && noKeys) return tool.Refuse("--keys and --no-keys exclude each other");
     std::vector<ReplayKey> keys;
     if (haveKeys) {
         std::string bad;
-        if (!ParseKeys(keysArg, &keys, &bad)) return Refuse("malformed key record " + bad);
+        if (!ParseKeys(keysArg, &keys, &bad)) return tool.Refuse("malformed key record " + bad);
     }
 
     // Which level: a pack slot or a file, read before we move to the run folder.
-    StartToolLog();
     std::string error;
     LevelArgument argument;
-    if (!ReadLevelArgument(levelArg, &argument, &error)) return Refuse(error);
-    if (!shot.empty()) shot = PlatformAbsolutePath(shot);
-    if (!shotEnd.empty()) shotEnd = PlatformAbsolutePath(shotEnd);
-
-    if (!CHeadlessWorld::Start(PlatformExecutableDir(), &error)) return Refuse(error);
-    CLevel* level = ArgumentLevel(argument, &error);
-    if (!level) return Refuse(error);
-
-    int code = 0;
-    {
-        CWorldRun run(level);
-        if (noKeys) {
-            run.SetKeys({});
-        } else if (haveKeys) {
-            run.SetKeys(keys);
-        }
-        if (!run.Start(&error)) return Refuse("invalid level " + levelArg + ": " + error);
-        std::unique_ptr<CBackground> background;
-        if (!shot.empty() || !shotEnd.empty()) background.reset(new CBackground(level->GetBackground()));
-        if (!shot.empty() && !SaveShot(shot)) return Refuse("cannot write " + shot);
-        run.Run(static_cast<int>(frames), check);
-        if (!shotEnd.empty() && !SaveShot(shotEnd)) return Refuse("cannot write " + shotEnd);
-        printf("%s\n", run.ToJson().c_str());
-        if (!run.GetFailure().empty()) {
-            fprintf(stderr, "zorv_sim: world invariant broken at %s\n", run.GetFailure().c_str());
-            code = 1;
-        }
+    if (!ReadLevelArgument(levelArg, &argument, &error)) return tool.Refuse(error);
+    for (std::string* path : {&shot, &shotEnd}) {
+        if (path->empty()) continue;
+        *path = PlatformAbsolutePath(*path);
+        if (!CheckOutputPath(*path, &error)) return tool.Refuse(error);
     }
-    CHeadlessWorld::Stop();
-    return code;
+
+    if (!tool.StartWorld(&error)) return tool.Refuse(error);
+    CLevel* level = ArgumentLevel(argument, &error);
+    if (!level) return tool.Refuse(error);
+
+    CWorldRun run(level);
+    if (noKeys) {
+        run.SetKeys({});
+    } else if (haveKeys) {
+        run.SetKeys(keys);
+    }
+    if (!run.Start(&error)) return tool.Refuse("invalid level " + levelArg + ": " + error);
+    std::unique_ptr<CBackground> background;
+    if (!shot.empty() || !shotEnd.empty()) background.reset(new CBackground(level->GetBackground()));
+    if (!shot.empty() && !SaveShot(shot, &error)) return tool.Refuse(error);
+    run.Run(static_cast<int>(frames), check);
+    if (!shotEnd.empty() && !SaveShot(shotEnd, &error)) return tool.Refuse(error);
+    printf("%s\n", run.ToJson().c_str());
+    if (run.GetFailure().empty()) return 0;
+    fprintf(stderr, "zorv_sim: world invariant broken at %s\n", run.GetFailure().c_str());
+    return 1;
 }

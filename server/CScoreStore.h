@@ -1,0 +1,58 @@
+// Where the score server keeps its players and their scores. The protocol
+// code talks only to this interface, so the SQLite file it uses today can
+// give way to a database server without touching the protocol. Every method
+// may be called from many threads at once; a write has reached the storage
+// for good (survives the process being killed) before its method returns.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class CScoreStore {
+public:
+    enum class Outcome {
+        kRegistered,   // a new player
+        kNameTaken,    // the name (in any letter case) belongs to another player
+        kAdded,        // a first score on the board
+        kUpdated,      // better than the stored one, which it replaced
+        kIgnored,      // not better: nothing changed
+        kUnknownUser,  // no player of that name
+        kFailed,       // the storage failed; nothing changed (logged)
+    };
+
+    struct Row {
+        std::string name;
+        int32_t score = 0;
+        int64_t achieved = 0;  // when the score was reached (seconds since 1970)
+        bool viewer = false;   // the row of the player who asked
+    };
+
+    // A board as one player sees it: every clean score and his own, marked
+    // or not. Rows in rank order: fewer steps first, and of equal scores the
+    // one reached earlier.
+    struct Board {
+        int64_t players = 0;     // rows on the board
+        std::vector<Row> top;    // the first rows, as many as asked for
+        bool ownBelow = false;   // the viewer has a row, after the top rows
+        Row own;                 // that row
+        int64_t ownAhead = 0;    // rows with fewer steps than his
+    };
+
+    virtual ~CScoreStore() = default;
+
+    // Registers a name with the version text of the game that asked.
+    virtual Outcome AddPlayer(const std::string& name, const std::string& version) = 0;
+    // Whether a name (in any letter case) is taken; false when the storage
+    // failed, with *failed set.
+    virtual bool IsNameTaken(const std::string& name, bool* failed) = 0;
+    // Keeps the better (lower) of the stored score and this one on the board
+    // (type, level). A non-zero cheat word marks the stored score: it then
+    // shows on its own player's board only.
+    virtual Outcome Upload(const std::string& name, int type, int level, int32_t score, uint32_t cheat) = 0;
+    // The board (type, level) as viewer sees it (an empty or unknown name
+    // sees the clean scores), with its first topRows rows.
+    virtual bool ReadBoard(const std::string& viewer, int type, int level, int topRows, Board* board) = 0;
+    // Players and scores stored, for the start-up line and for checks.
+    virtual bool Count(int64_t* players, int64_t* scores) = 0;
+};

@@ -1,0 +1,517 @@
+#include "server/CSqliteScoreStore.h"
+
+#include <sqlite3.h>
+
+#include <cstdlib>
+#include <ctime>
+
+#include "server/ServerLog.h"
+
+namespace {
+
+// The layout this server writes; a file with a higher number was written by
+// a newer server and is left alone.
+const int kSchemaVersion = 1;
+
+// Names compare without letter case: "Bob" and "bob" are one player, so that
+// nobody can pass for another on a board. A player's scores are one row per
+// board; the index serves the board queries in rank order.
+const char* const kSchema[] = {
+    "CREATE TABLE IF NOT EXISTS players ("
+    " id INTEGER PRIMARY KEY,"
+    " name TEXT NOT NULL UNIQUE COLLATE NOCASE,"
+    " version TEXT NOT NULL,"
+    " registered INTEGER NOT NULL)",
+    "CREATE TABLE IF NOT EXISTS scores ("
+    " player INTEGER NOT NULL REFERENCES players(id),"
+    " type INTEGER NOT NULL,"
+    " level INTEGER NOT NULL,"
+    " score INTEGER NOT NULL,"
+    " cheat INTEGER NOT NULL,"
+    " seq INTEGER NOT NULL,"
+    " achieved INTEGER NOT NULL,"
+    " PRIMARY KEY (player, type, level)) WITHOUT ROWID",
+    "CREATE INDEX IF NOT EXISTS scores_by_board ON scores (type, level, score, seq, cheat)",
+    // The order in which scores were reached: of equal scores the earlier
+    // ranks first.
+    "CREATE TABLE IF NOT EXISTS counters (name TEXT PRIMARY KEY, value INTEGER NOT NULL) WITHOUT ROWID",
+    "INSERT OR IGNORE INTO counters VALUES ('seq', 0)",
+    "PRAGMA user_version = 1",
+};
+
+const char* const kStatements[] = {
+    "BEGIN",
+    "BEGIN IMMEDIATE",
+    "COMMIT",
+    "ROLLBACK",
+    "SAVEPOINT one_write",
+    "ROLLBACK TO one_write",
+    "RELEASE one_write",
+    "SELECT id, name FROM players WHERE name = ?1",
+    "INSERT INTO players (name, version, registered) VALUES (?1, ?2, ?3)",
+    "UPDATE counters SET value = value + 1 WHERE name = 'seq' RETURNING value",
+    "SELECT score, achieved FROM scores WHERE player = ?1 AND type = ?2 AND level = ?3",
+    "INSERT INTO scores (player, type, level, score, cheat, seq, achieved) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7)",
+    "UPDATE scores SET score = ?4, cheat = ?5, seq = ?6, achieved = ?7 WHERE player = ?1 AND type = ?2 AND level = ?3",
+    "SELECT COUNT(*) FROM scores WHERE type = ?1 AND level = ?2 AND (cheat = 0 OR player = ?3)",
+    "SELECT p.name, s.score, s.achieved, s.player FROM scores AS s JOIN players AS p ON p.id = s.player"
+    " WHERE s.type = ?1 AND s.level = ?2 AND (s.cheat = 0 OR s.player = ?3) ORDER BY s.score, s.seq LIMIT ?4",
+    "SELECT COUNT(*) FROM scores WHERE type = ?1 AND level = ?2 AND score < ?3 AND (cheat = 0 OR player = ?4)",
+    "SELECT (SELECT COUNT(*) FROM players), (SELECT COUNT(*) FROM scores)",
+    "PRAGMA integrity_check",
+};
+static_assert(sizeof kStatements / sizeof *kStatements == 18, "one text per statement");
+
+// The most writes one commit carries.
+const size_t kBatchMax = 256;
+
+std::string ErrorOf(sqlite3* db) { return db ? sqlite3_errmsg(db) : "out of memory"; }
+
+// Runs one fixed statement (no values from outside) to its end.
+bool RunText(sqlite3* db, const char* sql, std::string* error) {
+    sqlite3_stmt* st = nullptr;
+    int rc = sqlite3_prepare_v2(db, sql, -1, &st, nullptr);
+    while (rc == SQLITE_OK && (rc = sqlite3_step(st)) == SQLITE_ROW) {
+    }
+    if (rc != SQLITE_DONE && rc != SQLITE_OK) *error = ErrorOf(db);
+    sqlite3_finalize(st);
+    return rc == SQLITE_DONE || rc == SQLITE_OK;
+}
+
+// The first column of the first row of a fixed statement, as text.
+bool QueryText(sqlite3* db, const char* sql, std::string* value, std::string* error) {
+    sqlite3_stmt* st = nullptr;
+    int rc = sqlite3_prepare_v2(db, sql, -1, &st, nullptr);
+    if (rc == SQLITE_OK) rc = sqlite3_step(st);
+    const bool ok = rc == SQLITE_ROW;
+    if (ok) {
+        const unsigned char* text = sqlite3_column_text(st, 0);
+        *value = text ? reinterpret_cast<const char*>(text) : "";
+    } else {
+        *error = rc == SQLITE_DONE ? "no answer to " + std::string(sql) : ErrorOf(db);
+    }
+    sqlite3_finalize(st);
+    return ok;
+}
+
+void BindText(sqlite3_stmt* st, int index, const std::string& text) {
+    sqlite3_bind_text(st, index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+}
+
+std::string ColumnText(sqlite3_stmt* st, int column) {
+    const unsigned char* text = sqlite3_column_text(st, column);
+    return text ? std::string(reinterpret_cast<const char*>(text), static_cast<size_t>(sqlite3_column_bytes(st, column)))
+                : std::string();
+}
+
+}  // namespace
+
+class CSqliteScoreStore::Lease {
+public:
+    explicit Lease(CSqliteScoreStore* store) : store_(store), c_(store->TakeReader()) {}
+    ~Lease() {
+        if (c_) store_->GiveBack(c_);
+    }
+    Lease(const Lease&) = delete;
+    Lease& operator=(const Lease&) = delete;
+    Connection* get() const { return c_; }
+
+private:
+    CSqliteScoreStore* store_;
+    Connection* c_;
+};
+
+CSqliteScoreStore::~CSqliteScoreStore() { Close(); }
+
+bool CSqliteScoreStore::Open(const std::string& path, std::string* error) {
+    if (!sqlite3_threadsafe()) {
+        *error = "this SQLite library was built without thread support";
+        return false;
+    }
+    path_ = path;
+    const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX;
+    if (sqlite3_open_v2(path.c_str(), &writer_.db, flags, nullptr) != SQLITE_OK) {
+        *error = ErrorOf(writer_.db);
+        Finish(&writer_);
+        return false;
+    }
+    sqlite3_busy_timeout(writer_.db, 5000);
+    std::string mode, version, foreign;
+    bool ok = QueryText(writer_.db, "PRAGMA journal_mode = WAL", &mode, error);
+    if (ok && mode != "wal") {
+        *error = "the file cannot be kept in WAL mode (journal mode " + mode + ")";
+        ok = false;
+    }
+    // A full sync at every commit: what was answered is on the disk.
+    ok = ok && RunText(writer_.db, "PRAGMA synchronous = FULL", error) &&
+         QueryText(writer_.db, "PRAGMA user_version", &version, error);
+    if (ok && atoi(version.c_str()) > kSchemaVersion) {
+        *error = "the database was written by a newer zorv_scored (layout " + version + ")";
+        ok = false;
+    }
+    if (ok && version == "0") {
+        // New, or another program's database: only an empty one becomes ours.
+        ok = QueryText(writer_.db, "SELECT COUNT(*) FROM sqlite_schema WHERE name NOT LIKE 'sqlite_%'", &foreign,
+                       error);
+        if (ok && foreign != "0") {
+            *error = "the file holds another program's database";
+            ok = false;
+        }
+    }
+    if (ok) {
+        ok = RunText(writer_.db, "BEGIN IMMEDIATE", error);
+        for (const char* sql : kSchema) ok = ok && RunText(writer_.db, sql, error);
+        std::string ignored;
+        ok = ok ? RunText(writer_.db, "COMMIT", error) : (RunText(writer_.db, "ROLLBACK", &ignored), false);
+    }
+    if (!ok) {
+        Finish(&writer_);
+        return false;
+    }
+    {
+        std::lock_guard<std::mutex> lock(queueMutex_);
+        writing_ = true;
+        stopping_ = false;
+    }
+    writerThread_ = std::thread(&CSqliteScoreStore::WriterLoop, this);
+    return true;
+}
+
+void CSqliteScoreStore::Close() {
+    {
+        std::lock_guard<std::mutex> lock(queueMutex_);
+        stopping_ = true;
+    }
+    queued_.notify_all();
+    if (writerThread_.joinable()) writerThread_.join();
+    std::lock_guard<std::mutex> lock(readersMutex_);
+    for (Connection* c : allReaders_) {
+        Finish(c);
+        delete c;
+    }
+    allReaders_.clear();
+    idleReaders_.clear();
+    Finish(&writer_);
+}
+
+void CSqliteScoreStore::Finish(Connection* c) {
+    for (sqlite3_stmt*& st : c->statements) {
+        sqlite3_finalize(st);
+        st = nullptr;
+    }
+    if (c->db && sqlite3_close(c->db) != SQLITE_OK) ServerLog("database: closing: %s", ErrorOf(c->db).c_str());
+    c->db = nullptr;
+}
+
+sqlite3_stmt* CSqliteScoreStore::Prepared(Connection* c, Statement s) {
+    sqlite3_stmt*& st = c->statements[s];
+    if (!st && sqlite3_prepare_v3(c->db, kStatements[s], -1, SQLITE_PREPARE_PERSISTENT, &st, nullptr) != SQLITE_OK) {
+        ServerLog("database: preparing \"%s\": %s", kStatements[s], ErrorOf(c->db).c_str());
+        sqlite3_finalize(st);
+        st = nullptr;
+        return nullptr;
+    }
+    sqlite3_reset(st);
+    sqlite3_clear_bindings(st);
+    return st;
+}
+
+bool CSqliteScoreStore::Run(Connection* c, Statement s) {
+    sqlite3_stmt* st = Prepared(c, s);
+    if (!st) return false;
+    const int rc = sqlite3_step(st);
+    sqlite3_reset(st);
+    if (rc == SQLITE_DONE) return true;
+    ServerLog("database: \"%s\": %s", kStatements[s], ErrorOf(c->db).c_str());
+    return false;
+}
+
+CSqliteScoreStore::Connection* CSqliteScoreStore::TakeReader() {
+    {
+        std::lock_guard<std::mutex> lock(readersMutex_);
+        if (!idleReaders_.empty()) {
+            Connection* c = idleReaders_.back();
+            idleReaders_.pop_back();
+            return c;
+        }
+    }
+    Connection* c = new Connection();
+    std::string error;
+    if (sqlite3_open_v2(path_.c_str(), &c->db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK ||
+        !RunText(c->db, "PRAGMA query_only = ON", &error)) {
+        ServerLog("database: opening a reader: %s", ErrorOf(c->db).c_str());
+        Finish(c);
+        delete c;
+        return nullptr;
+    }
+    sqlite3_busy_timeout(c->db, 5000);
+    std::lock_guard<std::mutex> lock(readersMutex_);
+    allReaders_.push_back(c);
+    return c;
+}
+
+void CSqliteScoreStore::GiveBack(Connection* c) {
+    std::lock_guard<std::mutex> lock(readersMutex_);
+    idleReaders_.push_back(c);
+}
+
+int64_t CSqliteScoreStore::FindPlayer(Connection* c, const std::string& name, std::string* stored) {
+    sqlite3_stmt* st = Prepared(c, kFindPlayer);
+    if (!st) return -1;
+    BindText(st, 1, name);
+    const int rc = sqlite3_step(st);
+    int64_t id = 0;
+    if (rc == SQLITE_ROW) {
+        id = sqlite3_column_int64(st, 0);
+        if (stored) *stored = ColumnText(st, 1);
+    } else if (rc != SQLITE_DONE) {
+        ServerLog("database: finding a player: %s", ErrorOf(c->db).c_str());
+        id = -1;
+    }
+    sqlite3_reset(st);
+    return id;
+}
+
+// ---- writes -------------------------------------------------------------------
+
+CScoreStore::Outcome CSqliteScoreStore::AddPlayer(const std::string& name, const std::string& version) {
+    WriteJob job{true, name, version};
+    return Write(&job);
+}
+
+CScoreStore::Outcome CSqliteScoreStore::Upload(const std::string& name, int type, int level, int32_t score,
+                                               uint32_t cheat) {
+    WriteJob job{false, name, "", type, level, score, cheat};
+    return Write(&job);
+}
+
+CScoreStore::Outcome CSqliteScoreStore::Write(WriteJob* job) {
+    std::unique_lock<std::mutex> lock(queueMutex_);
+    if (!writing_ || stopping_) return Outcome::kFailed;
+    queue_.push_back(job);
+    queued_.notify_one();
+    finished_.wait(lock, [job] { return job->done; });
+    return job->outcome;
+}
+
+void CSqliteScoreStore::WriterLoop() {
+    std::vector<WriteJob*> batch;
+    for (;;) {
+        {
+            std::unique_lock<std::mutex> lock(queueMutex_);
+            queued_.wait(lock, [this] { return stopping_ || !queue_.empty(); });
+            if (queue_.empty()) break;  // stopping, and every write asked for is done
+            while (!queue_.empty() && batch.size() < kBatchMax) {
+                batch.push_back(queue_.front());
+                queue_.pop_front();
+            }
+        }
+        RunBatch(batch);
+        {
+            std::lock_guard<std::mutex> lock(queueMutex_);
+            for (WriteJob* job : batch) job->done = true;
+        }
+        finished_.notify_all();
+        batch.clear();
+    }
+    std::lock_guard<std::mutex> lock(queueMutex_);
+    writing_ = false;
+}
+
+void CSqliteScoreStore::RunBatch(const std::vector<WriteJob*>& batch) {
+    for (WriteJob* job : batch) job->outcome = Outcome::kFailed;
+    if (!Run(&writer_, kBeginWrite)) return;
+    std::vector<Outcome> outcomes;
+    for (WriteJob* job : batch) {
+        Outcome outcome = Outcome::kFailed;
+        if (Run(&writer_, kSavepoint)) {
+            outcome = job->player ? ApplyPlayer(*job) : ApplyScore(*job);
+            if (outcome == Outcome::kFailed) Run(&writer_, kRollbackToSavepoint);
+            if (!Run(&writer_, kReleaseSavepoint)) outcome = Outcome::kFailed;
+        }
+        outcomes.push_back(outcome);
+    }
+    if (!Run(&writer_, kCommit)) {
+        // Nothing of the batch is kept, and nothing of it is answered as kept.
+        Run(&writer_, kRollback);
+        return;
+    }
+    for (size_t i = 0; i < batch.size(); ++i) batch[i]->outcome = outcomes[i];
+}
+
+CScoreStore::Outcome CSqliteScoreStore::ApplyPlayer(const WriteJob& job) {
+    sqlite3_stmt* st = Prepared(&writer_, kInsertPlayer);
+    if (!st) return Outcome::kFailed;
+    BindText(st, 1, job.name);
+    BindText(st, 2, job.version);
+    sqlite3_bind_int64(st, 3, static_cast<int64_t>(time(nullptr)));
+    const int rc = sqlite3_step(st);
+    sqlite3_reset(st);
+    if (rc == SQLITE_DONE) return Outcome::kRegistered;
+    if (sqlite3_extended_errcode(writer_.db) == SQLITE_CONSTRAINT_UNIQUE) return Outcome::kNameTaken;
+    ServerLog("database: adding a player: %s", ErrorOf(writer_.db).c_str());
+    return Outcome::kFailed;
+}
+
+CScoreStore::Outcome CSqliteScoreStore::ApplyScore(const WriteJob& job) {
+    const int64_t player = FindPlayer(&writer_, job.name, nullptr);
+    if (player < 0) return Outcome::kFailed;
+    if (player == 0) return Outcome::kUnknownUser;
+    sqlite3_stmt* st = Prepared(&writer_, kFindScore);
+    if (!st) return Outcome::kFailed;
+    sqlite3_bind_int64(st, 1, player);
+    sqlite3_bind_int(st, 2, job.type);
+    sqlite3_bind_int(st, 3, job.level);
+    int rc = sqlite3_step(st);
+    const bool stored = rc == SQLITE_ROW;
+    const int64_t best = stored ? sqlite3_column_int64(st, 0) : 0;
+    sqlite3_reset(st);
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE) {
+        ServerLog("database: reading a score: %s", ErrorOf(writer_.db).c_str());
+        return Outcome::kFailed;
+    }
+    if (stored && job.score >= best) return Outcome::kIgnored;
+
+    st = Prepared(&writer_, kNextSequence);
+    if (!st) return Outcome::kFailed;
+    rc = sqlite3_step(st);
+    const int64_t seq = rc == SQLITE_ROW ? sqlite3_column_int64(st, 0) : 0;
+    sqlite3_reset(st);
+    if (rc != SQLITE_ROW) {
+        ServerLog("database: counting: %s", ErrorOf(writer_.db).c_str());
+        return Outcome::kFailed;
+    }
+    st = Prepared(&writer_, stored ? kUpdateScore : kInsertScore);
+    if (!st) return Outcome::kFailed;
+    sqlite3_bind_int64(st, 1, player);
+    sqlite3_bind_int(st, 2, job.type);
+    sqlite3_bind_int(st, 3, job.level);
+    sqlite3_bind_int(st, 4, job.score);
+    sqlite3_bind_int64(st, 5, job.cheat);
+    sqlite3_bind_int64(st, 6, seq);
+    sqlite3_bind_int64(st, 7, static_cast<int64_t>(time(nullptr)));
+    rc = sqlite3_step(st);
+    sqlite3_reset(st);
+    if (rc != SQLITE_DONE) {
+        ServerLog("database: storing a score: %s", ErrorOf(writer_.db).c_str());
+        return Outcome::kFailed;
+    }
+    return stored ? Outcome::kUpdated : Outcome::kAdded;
+}
+
+// ---- reads --------------------------------------------------------------------
+
+bool CSqliteScoreStore::IsNameTaken(const std::string& name, bool* failed) {
+    Lease lease(this);
+    const int64_t id = lease.get() ? FindPlayer(lease.get(), name, nullptr) : -1;
+    *failed = id < 0;
+    return id > 0;
+}
+
+bool CSqliteScoreStore::ReadBoard(const std::string& viewer, int type, int level, int topRows, Board* board) {
+    Lease lease(this);
+    Connection* c = lease.get();
+    // One snapshot: the count and the rows agree.
+    if (!c || !Run(c, kBegin)) return false;
+    bool ok = true;
+    std::string viewerName;
+    const int64_t me = viewer.empty() ? 0 : FindPlayer(c, viewer, &viewerName);
+    ok = me >= 0;
+    *board = Board();
+
+    sqlite3_stmt* st = ok ? Prepared(c, kBoardCount) : nullptr;
+    if (st) {
+        sqlite3_bind_int(st, 1, type);
+        sqlite3_bind_int(st, 2, level);
+        sqlite3_bind_int64(st, 3, me);
+        ok = sqlite3_step(st) == SQLITE_ROW;
+        if (ok) board->players = sqlite3_column_int64(st, 0);
+        sqlite3_reset(st);
+    } else {
+        ok = false;
+    }
+
+    bool meOnTop = false;
+    st = ok ? Prepared(c, kBoardTop) : nullptr;
+    if (st) {
+        sqlite3_bind_int(st, 1, type);
+        sqlite3_bind_int(st, 2, level);
+        sqlite3_bind_int64(st, 3, me);
+        sqlite3_bind_int(st, 4, topRows);
+        int rc;
+        while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+            Row row;
+            row.name = ColumnText(st, 0);
+            row.score = sqlite3_column_int(st, 1);
+            row.achieved = sqlite3_column_int64(st, 2);
+            row.viewer = me > 0 && sqlite3_column_int64(st, 3) == me;
+            meOnTop = meOnTop || row.viewer;
+            board->top.push_back(row);
+        }
+        ok = rc == SQLITE_DONE;
+        sqlite3_reset(st);
+    } else {
+        ok = false;
+    }
+
+    if (ok && me > 0 && !meOnTop) {
+        st = Prepared(c, kFindScore);
+        ok = st != nullptr;
+        if (st) {
+            sqlite3_bind_int64(st, 1, me);
+            sqlite3_bind_int(st, 2, type);
+            sqlite3_bind_int(st, 3, level);
+            const int rc = sqlite3_step(st);
+            ok = rc == SQLITE_ROW || rc == SQLITE_DONE;
+            board->ownBelow = rc == SQLITE_ROW;
+            if (board->ownBelow) {
+                board->own.name = viewerName;
+                board->own.score = sqlite3_column_int(st, 0);
+                board->own.achieved = sqlite3_column_int64(st, 1);
+                board->own.viewer = true;
+            }
+            sqlite3_reset(st);
+        }
+        st = ok && board->ownBelow ? Prepared(c, kPlayersAhead) : nullptr;
+        if (st) {
+            sqlite3_bind_int(st, 1, type);
+            sqlite3_bind_int(st, 2, level);
+            sqlite3_bind_int(st, 3, board->own.score);
+            sqlite3_bind_int64(st, 4, me);
+            ok = sqlite3_step(st) == SQLITE_ROW;
+            if (ok) board->ownAhead = sqlite3_column_int64(st, 0);
+            sqlite3_reset(st);
+        } else if (ok && board->ownBelow) {
+            ok = false;
+        }
+    }
+    if (!ok) ServerLog("database: reading the board (%i, %i): %s", type, level, ErrorOf(c->db).c_str());
+    Run(c, ok ? kCommit : kRollback);
+    return ok;
+}
+
+bool CSqliteScoreStore::Count(int64_t* players, int64_t* scores) {
+    Lease lease(this);
+    sqlite3_stmt* st = lease.get() ? Prepared(lease.get(), kCountAll) : nullptr;
+    if (!st) return false;
+    const bool ok = sqlite3_step(st) == SQLITE_ROW;
+    if (ok) {
+        *players = sqlite3_column_int64(st, 0);
+        *scores = sqlite3_column_int64(st, 1);
+    } else {
+        ServerLog("database: counting: %s", ErrorOf(lease.get()->db).c_str());
+    }
+    sqlite3_reset(st);
+    return ok;
+}
+
+bool CSqliteScoreStore::CheckIntegrity(std::string* report) {
+    Lease lease(this);
+    sqlite3_stmt* st = lease.get() ? Prepared(lease.get(), kIntegrity) : nullptr;
+    if (!st) return false;
+    report->clear();
+    int rc;
+    while ((rc = sqlite3_step(st)) == SQLITE_ROW) report->append(ColumnText(st, 0)).append("\n");
+    sqlite3_reset(st);
+    return rc == SQLITE_DONE && *report == "ok\n";
+}

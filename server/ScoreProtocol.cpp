@@ -1,0 +1,193 @@
+#include "server/ScoreProtocol.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <ctime>
+#include <map>
+#include <set>
+
+#include "players/ScoreBoardRules.h"
+#include "players/ScoreScramble.h"
+#include "server/CScoreStore.h"
+#include "server/ServerLog.h"
+#include "server/UserNames.h"
+
+namespace {
+
+// The keys of each operation, in the order the game sends them.
+const std::map<std::string, std::set<std::string>> kOperations = {
+    {"addUser", {"op", "user", "version"}},
+    {"uploadScore", {"op", "user", "type", "level", "score", "cheat"}},
+    {"downloadScore", {"op", "user", "type", "level"}},
+};
+
+// The version text a game sends: "1.03W", with a vendor "1.03W-abc".
+const size_t kVersionMax = 64;
+
+ScoreReply Failure(int code, const std::string& summary) {
+    ScoreReply reply;
+    reply.body = "failure\n" + std::to_string(code) + "\n";
+    reply.summary = summary + " -> failure " + std::to_string(code);
+    return reply;
+}
+
+ScoreReply ServerFault(const std::string& summary) {
+    ScoreReply reply = Failure(kScoreErrorServerFault, summary);
+    reply.status = 500;
+    return reply;
+}
+
+// Plain decimal with an optional minus sign, within 32 bits.
+bool ReadInt32(const std::string& text, int32_t* value) {
+    size_t i = text.size() > 0 && text[0] == '-' ? 1 : 0;
+    if (i == text.size() || text.size() - i > 10) return false;
+    int64_t v = 0;
+    for (; i < text.size(); ++i) {
+        if (text[i] < '0' || text[i] > '9') return false;
+        v = v * 10 + (text[i] - '0');
+    }
+    if (text[0] == '-') v = -v;
+    if (v < INT32_MIN || v > INT32_MAX) return false;
+    *value = static_cast<int32_t>(v);
+    return true;
+}
+
+// "key=value" pairs, each key once; false for a pair without "=" or a key
+// given twice.
+bool ReadFields(const std::string& query, std::map<std::string, std::string>* fields) {
+    size_t at = 0;
+    for (;;) {
+        const size_t end = std::min(query.find('&', at), query.size());
+        const std::string pair = query.substr(at, end - at);
+        const size_t eq = pair.find('=');
+        if (eq == std::string::npos || !fields->emplace(pair.substr(0, eq), pair.substr(eq + 1)).second) return false;
+        if (end == query.size()) return true;
+        at = end + 1;
+    }
+}
+
+bool HasLevels(int type) { return type >= 0 && type < kScoreBoardTypes && kScoreLevelCounts[type] > 0; }
+
+bool IsLevelOf(int type, int level) {
+    return level == kOverallScoreLevel || (level >= 0 && level < kScoreLevelCounts[type]);
+}
+
+std::string Day(int64_t seconds) {
+    const time_t t = static_cast<time_t>(seconds);
+    struct tm utc;
+    gmtime_r(&t, &utc);
+    char text[16];
+    strftime(text, sizeof text, "%Y-%m-%d", &utc);
+    return text;
+}
+
+std::string BoardRow(int64_t rank, const CScoreStore::Row& row) {
+    // The fourth field is the day the score was reached: never empty, as the
+    // game counts only rows of four fields.
+    return std::to_string(rank) + "\t" + row.name + "\t" + std::to_string(row.score) + "\t" + Day(row.achieved) + "\n";
+}
+
+ScoreReply Register(CScoreStore& store, const std::string& user, const std::string& version,
+                    const std::string& summary) {
+    for (const char c : version) {
+        if (c < 0x21 || c > 0x7E) return UnreadableReply("a version with a control character or a space");
+    }
+    if (version.empty() || version.size() > kVersionMax) return UnreadableReply("a version of no or too many characters");
+    const int refusal = CheckUserName(user);
+    if (refusal != 0) return Failure(refusal, summary);
+    bool failed = false;
+    CScoreStore::Outcome outcome = store.IsNameTaken(user, &failed) ? CScoreStore::Outcome::kNameTaken
+                                                                     : CScoreStore::Outcome::kFailed;
+    if (failed) return ServerFault(summary);
+    if (outcome != CScoreStore::Outcome::kNameTaken) outcome = store.AddPlayer(user, version);
+    if (outcome == CScoreStore::Outcome::kRegistered) {
+        ScoreReply reply;
+        reply.body = "success\n";
+        reply.summary = summary + " -> success";
+        return reply;
+    }
+    if (outcome != CScoreStore::Outcome::kNameTaken) return ServerFault(summary);
+    const std::vector<std::string> names = ProposeNames(
+        user, kScoreProposedNames,
+        [&store](const std::string& name, bool* fault) { return !store.IsNameTaken(name, fault); }, &failed);
+    if (failed) return ServerFault(summary);
+    ScoreReply reply = Failure(kScoreErrorUserExists, summary);
+    for (const std::string& name : names) reply.body += name + "\n";
+    return reply;
+}
+
+ScoreReply Upload(CScoreStore& store, const std::string& user, int type, int level, int32_t score, uint32_t cheat,
+                  const std::string& summary) {
+    if (!HasLevels(type)) return Failure(kScoreErrorBadType, summary);
+    if (!IsLevelOf(type, level)) return Failure(kScoreErrorBadLevel, summary);
+    const CScoreStore::Outcome outcome = store.Upload(user, type, level, score, cheat);
+    const char* said = nullptr;
+    switch (outcome) {
+    case CScoreStore::Outcome::kAdded: said = "added"; break;
+    case CScoreStore::Outcome::kUpdated: said = "updated"; break;
+    case CScoreStore::Outcome::kIgnored: said = "ignored"; break;
+    case CScoreStore::Outcome::kUnknownUser: return Failure(kScoreErrorNoUser, summary);
+    default: return ServerFault(summary);
+    }
+    ScoreReply reply;
+    reply.body = std::string("success\n") + said + "\n";
+    reply.summary = summary + " -> success " + said;
+    return reply;
+}
+
+ScoreReply Download(CScoreStore& store, const std::string& user, int type, int level, const std::string& summary) {
+    if (!HasLevels(type)) return Failure(kScoreErrorBadType, summary);
+    if (!IsLevelOf(type, level)) return Failure(kScoreErrorBadLevel, summary);
+    CScoreStore::Board board;
+    if (!store.ReadBoard(user, type, level, kScoreBoardTopRows, &board)) return ServerFault(summary);
+    ScoreReply reply;
+    reply.body = "success\n" + std::to_string(board.players) + "\n";
+    // Equal scores share a rank: the rank of a row is one more than the
+    // number of rows with fewer steps.
+    int64_t rank = 0;
+    for (size_t i = 0; i < board.top.size(); ++i) {
+        if (i == 0 || board.top[i].score != board.top[i - 1].score) rank = static_cast<int64_t>(i) + 1;
+        reply.body += BoardRow(rank, board.top[i]);
+    }
+    if (board.ownBelow) reply.body += BoardRow(board.ownAhead + 1, board.own);
+    reply.summary = summary + " -> success " + std::to_string(board.top.size() + (board.ownBelow ? 1 : 0)) + " of " +
+                    std::to_string(board.players);
+    return reply;
+}
+
+}  // namespace
+
+ScoreReply UnreadableReply(const std::string& why) {
+    ScoreReply reply;
+    reply.status = 400;
+    reply.body = "failure\n" + std::to_string(kScoreErrorUnreadable) + "\n";
+    reply.summary = "unreadable: " + why + " -> failure " + std::to_string(kScoreErrorUnreadable);
+    return reply;
+}
+
+ScoreReply AnswerScoreQuery(CScoreStore& store, const std::string& scrambled) {
+    if (scrambled.empty()) return UnreadableReply("no query");
+    if (scrambled.size() > kScoreQueryMax) return UnreadableReply("a query over " + std::to_string(kScoreQueryMax) + " bytes");
+    std::string plain, query;
+    if (!Unscramble(scrambled, &plain)) return UnreadableReply("not scrambled as the game scrambles");
+    if (!Unwrap(plain, &query)) return UnreadableReply("no random part or a wrong check sum");
+    const std::string summary = EscapeForLog(query);
+    std::map<std::string, std::string> fields;
+    if (!ReadFields(query, &fields)) return UnreadableReply("a key twice or a pair without '=' in " + summary);
+    const auto op = kOperations.find(fields["op"]);
+    if (op == kOperations.end()) return UnreadableReply("no known operation in " + summary);
+    if (fields.size() != op->second.size()) return UnreadableReply("keys missing or unknown in " + summary);
+    for (const auto& field : fields)
+        if (!op->second.count(field.first)) return UnreadableReply("keys missing or unknown in " + summary);
+    const std::string& user = fields["user"];
+    if (op->first == "addUser") return Register(store, user, fields["version"], summary);
+
+    int32_t type = 0, level = 0, score = 0, cheat = 0;
+    if (!ReadInt32(fields["type"], &type) || !ReadInt32(fields["level"], &level))
+        return UnreadableReply("a type or level that is no number in " + summary);
+    if (op->first == "downloadScore") return Download(store, user, type, level, summary);
+    // A step count, or a set's sum of them: one at least.
+    if (!ReadInt32(fields["score"], &score) || score < 1 || !ReadInt32(fields["cheat"], &cheat))
+        return UnreadableReply("a score or cheat word that is no number or no step count in " + summary);
+    return Upload(store, user, type, level, score, static_cast<uint32_t>(cheat), summary);
+}

@@ -1,0 +1,29 @@
+// The score server's answers: one request's scrambled query in, the HTTP
+// status and the plain-text body the game's client reads out, with a line
+// for the log. Every query it cannot read (scrambling, check sum, operation,
+// keys, numbers, length) is answered 400 with "failure" and code 16, and
+// changes nothing; a storage failure is answered 500 with code 15.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+class CScoreStore;
+
+// The longest scrambled query read (4 KB): a real one is a few hundred bytes.
+constexpr size_t kScoreQueryMax = 4096;
+// Rows of a board answer before the requesting player's own row.
+constexpr int kScoreBoardTopRows = 10;
+// Names proposed for a taken one.
+constexpr size_t kScoreProposedNames = 3;
+
+struct ScoreReply {
+    int status = 200;
+    std::string body;
+    std::string summary;  // what was asked and answered, for the log
+};
+
+ScoreReply AnswerScoreQuery(CScoreStore& store, const std::string& scrambled);
+
+// The answer to a request that is no score request at all.
+ScoreReply UnreadableReply(const std::string& why);

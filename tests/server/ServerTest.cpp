@@ -1,0 +1,354 @@
+// The score server: its answers to every kind of request over a database in
+// a temporary folder (registration rules, boards and their ranks, refusals
+// that change nothing), and the program itself (options, start, stop,
+// databases it must not use).
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <sqlite3.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <map>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "players/ScoreBoardRules.h"
+#include "players/ScoreScramble.h"
+#include "server/CSqliteScoreStore.h"
+#include "server/ScoreProtocol.h"
+#include "tests/support/CScoreServerProcess.h"
+#include "tests/support/TestSupport.h"
+
+namespace {
+
+bool Exists(const std::string& path) {
+    struct stat st;
+    return stat(path.c_str(), &st) == 0;
+}
+
+class ServerProtocolTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string error;
+        ASSERT_TRUE(store_.Open(dir_.File("scores.db"), &error)) << error;
+    }
+    std::string Ask(const std::string& query) { return AnswerScoreQuery(store_, HttpBuildQuery(query)).body; }
+    std::string Register(const std::string& name) { return Ask("op=addUser&user=" + name + "&version=1.03W"); }
+    std::string Upload(const std::string& name, int type, int level, int score, int cheat = 0) {
+        return Ask("op=uploadScore&user=" + name + "&type=" + std::to_string(type) + "&level=" +
+                   std::to_string(level) + "&score=" + std::to_string(score) + "&cheat=" + std::to_string(cheat));
+    }
+    std::string Board(const std::string& viewer, int type, int level) {
+        std::string body = Ask("op=downloadScore&user=" + viewer + "&type=" + std::to_string(type) + "&level=" +
+                               std::to_string(level));
+        // The day a score was reached is today's: leave it out.
+        std::string out;
+        for (size_t at = 0; at < body.size();) {
+            const size_t end = body.find('\n', at);
+            std::string line = body.substr(at, end - at);
+            if (std::count(line.begin(), line.end(), '\t') == 3) line = line.substr(0, line.rfind('\t'));
+            out += line + "|";
+            at = end + 1;
+        }
+        return out;
+    }
+    std::pair<int64_t, int64_t> Stored() {
+        int64_t players = -1, scores = -1;
+        EXPECT_TRUE(store_.Count(&players, &scores));
+        return {players, scores};
+    }
+
+    CTempDir dir_;
+    CSqliteScoreStore store_;
+};
+
+}  // namespace
+
+TEST_F(ServerProtocolTest, RegistrationTakesNamesTheNameDialogAllowsAndProposesFreeOnes) {
+    const std::pair<std::string, std::string> rows[] = {
+        {"bob", "success\n"},
+        {"bob", "failure\n9\nbob1\nbob3\nbob4\n"},  // bob2 is taken
+        {"BOB", "failure\n9\nBOB1\nBOB3\nBOB4\n"},  // one player whatever the letter case
+        {"bob2", "failure\n9\nbob21\nbob22\nbob23\n"},
+        {"", "failure\n11\n"},
+        {"abcdefghijklmno", "success\n"},  // 15 characters
+        {"abcdefghijklmno", "failure\n9\nabcdefghijklmn1\nabcdefghijklmn2\nabcdefghijklmn3\n"},
+        {"abcdefghijklmnop", "failure\n11\n"},
+        {"Ann Lee 2", "success\n"},
+        {" Ann", "failure\n12\n"},
+        {"Ann ", "failure\n12\n"},
+        {"Ann  Lee", "failure\n12\n"},
+        {"Ann_Lee", "failure\n12\n"},
+        {"%b%1", "failure\n12\n"},
+        {"Ann-Lee", "failure\n12\n"},
+        {"Fu ck 1", "failure\n13\n"},
+        {"sh1t", "failure\n13\n"},
+        {"2shit2", "failure\n13\n"},
+        {"the ass", "failure\n13\n"},
+        {"Cassie", "success\n"},
+        {"Yoshita", "success\n"},
+    };
+    Register("bob2");
+    for (const auto& row : rows) EXPECT_EQ(Register(row.first), row.second) << row.first;
+    EXPECT_EQ(Stored().first, 6);
+}
+
+TEST_F(ServerProtocolTest, UploadsKeepTheBestScoreOfKnownBoardsOnly) {
+    Register("amy");
+    const struct {
+        const char* user;
+        int type, level, score;
+        const char* said;
+    } rows[] = {
+        {"nobody", 0, 3, 40, "failure\n10\n"}, {"amy", 0, 3, 40, "success\nadded\n"},
+        {"amy", 0, 3, 41, "success\nignored\n"}, {"amy", 0, 3, 40, "success\nignored\n"},
+        {"amy", 0, 3, 39, "success\nupdated\n"}, {"AMY", 0, 3, 38, "success\nupdated\n"},
+        {"amy", 0, 110, 5, "success\nadded\n"}, {"amy", 0, 111, 5, "failure\n17\n"},
+        {"amy", 1, 49, 5, "success\nadded\n"}, {"amy", 1, 50, 5, "failure\n17\n"},
+        {"amy", 2, 80, 5, "success\nadded\n"}, {"amy", 2, 81, 5, "failure\n17\n"},
+        {"amy", 2, -1, 5, "failure\n17\n"},    {"amy", 2, 99999, 700, "success\nadded\n"},
+        {"amy", 2, 99998, 5, "failure\n17\n"}, {"amy", 3, 99999, 5, "failure\n14\n"},
+        {"amy", -1, 0, 5, "failure\n14\n"},    {"nobody", 9, 0, 5, "failure\n14\n"},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(Upload(row.user, row.type, row.level, row.score), row.said)
+            << row.user << " " << row.type << " " << row.level << " " << row.score;
+    EXPECT_EQ(Board("amy", 0, 3), "success|1|1\tamy\t38|");
+    EXPECT_EQ(Stored(), (std::pair<int64_t, int64_t>(1, 5)));
+}
+
+TEST_F(ServerProtocolTest, BoardsRankEqualScoresTogetherEarlierFirstAndAddTheOwnRowEleventh) {
+    // Twelve players; ties at 20 (three) and at 60 (two); the later of
+    // equal scores below the earlier.
+    const std::pair<const char*, int> players[] = {{"p1", 10}, {"p2", 20}, {"p3", 20}, {"p4", 20}, {"p5", 30},
+                                                   {"p6", 40}, {"p7", 50}, {"p8", 60}, {"p9", 60}, {"p10", 70},
+                                                   {"p11", 60}, {"p12", 90}};
+    for (const auto& p : players) {
+        Register(p.first);
+        Upload(p.first, 1, 7, p.second);
+    }
+    const std::string top = "success|12|1\tp1\t10|2\tp2\t20|2\tp3\t20|2\tp4\t20|5\tp5\t30|6\tp6\t40|7\tp7\t50|"
+                            "8\tp8\t60|8\tp9\t60|8\tp11\t60|";
+    EXPECT_EQ(Board("", 1, 7), top);
+    EXPECT_EQ(Board("p3", 1, 7), top);
+    EXPECT_EQ(Board("p10", 1, 7), top + "11\tp10\t70|");
+    EXPECT_EQ(Board("p12", 1, 7), top + "12\tp12\t90|");
+    // Reaching 60 later than p11 puts p12 below him: an improvement is a new time.
+    Upload("p12", 1, 7, 60);
+    EXPECT_EQ(Board("p12", 1, 7), top + "8\tp12\t60|");
+    // A marked score is on its own player's board only.
+    Register("mallory");
+    EXPECT_EQ(Upload("mallory", 1, 7, 1, 4), "success\nadded\n");
+    EXPECT_EQ(Board("p10", 1, 7), top + "12\tp10\t70|");
+    EXPECT_EQ(Board("mallory", 1, 7).substr(0, 26), "success|13|1\tmallory\t1|2\tp");
+    EXPECT_EQ(Board("", 1, 8), "success|0|");
+    EXPECT_EQ(Board("p1", 0, 111), "failure|17|");
+    EXPECT_EQ(Board("p1", 3, 99999), "failure|14|");
+}
+
+TEST_F(ServerProtocolTest, UnreadableRequestsAreRefusedAndChangeNothing) {
+    Register("amy");
+    Upload("amy", 0, 1, 50);
+    const auto stored = Stored();
+    const std::string sane = HttpBuildQuery("op=uploadScore&user=amy&type=0&level=1&score=10&cheat=0");
+    std::string flipped = sane;
+    flipped[flipped.size() / 2] = flipped[flipped.size() / 2] == 'k' ? 'm' : 'k';
+    std::string unjoined;  // a joined pair written out as its two letters
+    for (char c : sane) unjoined += c == '3' ? std::string("kk") : std::string(1, c);
+    const std::string scrambled[] = {
+        "", "abc", sane.substr(1), sane + "k", flipped, sane + "%20", std::string(kScoreQueryMax + 1, 'k'),
+        unjoined == sane ? "x" : unjoined,
+        ReverseString(CompressPairs(EncodeBytes("r=1&op=uploadScore&user=amy&type=0&level=1&score=10&cheat=0&cs=1"))),
+        ReverseString(CompressPairs(EncodeBytes(AppendChecksum("r=32768&op=downloadScore&user=amy&type=0&level=1")))),
+        ReverseString(CompressPairs(EncodeBytes(AppendChecksum("op=downloadScore&user=amy&type=0&level=1")))),
+    };
+    for (const std::string& s : scrambled) {
+        const ScoreReply reply = AnswerScoreQuery(store_, s);
+        EXPECT_EQ(reply.status, 400) << s.substr(0, 80);
+        EXPECT_EQ(reply.body, "failure\n16\n") << s.substr(0, 80);
+    }
+    const char* queries[] = {
+        "op=uploadScore&user=amy&type=0&level=1&score=10",
+        "op=uploadScore&user=amy&type=0&level=1&score=10&cheat=0&cheat=0",
+        "op=uploadScore&user=amy&type=0&level=1&score=10&cheat=0&extra=1",
+        "op=uploadScore&user=amy&type=0&level=1&score=10&cheat",
+        "op=uploadScore&user=amy&type=0&level=1&score=0&cheat=0",
+        "op=uploadScore&user=amy&type=0&level=1&score=-5&cheat=0",
+        "op=uploadScore&user=amy&type=0&level=1&score=2147483648&cheat=0",
+        "op=uploadScore&user=amy&type=0&level=1&score=1e3&cheat=0",
+        "op=uploadScore&user=amy&type=0&level=1&score= 10&cheat=0",
+        "op=uploadScore&user=amy&type=x&level=1&score=10&cheat=0",
+        "op=uploadScore&user=amy&type=0&level=&score=10&cheat=0",
+        "op=uploadScore&user=amy&type=0&level=1&score=10&cheat=-",
+        "op=deleteScore&user=amy&type=0&level=1",
+        "user=amy&type=0&level=1",
+        "op=addUser&user=zed",
+        "op=addUser&user=zed&version=",
+        "op=addUser&user=zed&version=1.03W evil",
+        "op=downloadScore&user=amy&type=0&level=1&level=2",
+        "",
+    };
+    for (const char* q : queries) {
+        const ScoreReply reply = AnswerScoreQuery(store_, HttpBuildQuery(q));
+        EXPECT_EQ(reply.status, 400) << q;
+        EXPECT_EQ(reply.body, "failure\n16\n") << q;
+    }
+    EXPECT_EQ(Stored(), stored);
+    EXPECT_EQ(Board("amy", 0, 1), "success|1|1\tamy\t50|");
+}
+
+// ---- the program ----------------------------------------------------------------
+
+TEST(ServerProgramTest, BadOptionsAreRefusedInOneLine) {
+    CTempDir dir;
+    const std::string program = std::string(ZORV_RUN_DIR) + "/zorv_scored";
+    const std::string err = dir.File("err.txt");
+    const std::string db = " --db " + dir.File("s.db");
+    const std::pair<std::string, const char*> rows[] = {
+        {"", "no database given"},
+        {" --port 8080", "no database given"},
+        {" --db", "--db needs a file name"},
+        {db + " --port 65536", "--port needs a number from 0 to 65535"},
+        {db + " --port -1", "--port needs a number"},
+        {db + " --port 80x", "--port needs a number"},
+        {db + " --port", "--port needs a number"},
+        {db + " --bind ''", "--bind needs an address"},
+        {db + " --path zorv/", "--path needs a path that starts with /"},
+        {db + " --path '/zo rv/'", "--path needs a path"},
+        {db + " --port 1 --port 2", "--port given twice"},
+        {db + db, "--db given twice"},
+        {db + " --verbose", "unknown option --verbose (see --help)"},
+        {db + " scores.db", "unexpected argument scores.db"},
+        {db + " \"$(printf '%s\\033' --x)\"", "unknown option --x\\x1b"},
+    };
+    for (const auto& row : rows) {
+        const ProgramRun run = RunProgram(program + row.first, err);
+        EXPECT_TRUE(IsOneLineRefusal("zorv_scored", run, err, row.second)) << row.first;
+    }
+    const ProgramRun help = RunProgram(program + " --help", err);
+    EXPECT_EQ(help.code, 0);
+    EXPECT_EQ(help.out.rfind("Usage: zorv_scored --db FILE", 0), 0u) << help.out;
+    EXPECT_FALSE(Exists(dir.File("s.db")));
+}
+
+TEST(ServerProgramTest, StartsOnANewDatabaseStopsCleanlyAndKeepsWhatItWasGiven) {
+    CScoreServerProcess server;
+    ASSERT_TRUE(server.IsRunning());
+    EXPECT_NE(server.Log().find("(0 players, 0 scores)"), std::string::npos) << server.Log();
+    server.AddScore(0, 5, "amy", 42);
+    // Anything but the script is refused in the same words.
+    EXPECT_EQ(server.Ask("op=downloadScore&user=amy&type=0&level=5").substr(0, 13), "success\n1\n1\ta");
+    const std::string registerEve = "/zorv/zjscores.php?" + HttpBuildQuery("op=addUser&user=eve&version=x");
+    EXPECT_EQ(server.Request(registerEve, "HEAD").first, 405);
+    EXPECT_EQ(server.Request("/other"), std::make_pair(404L, std::string("failure\n16\n")));
+    EXPECT_EQ(server.Stop(), 0) << server.Log();
+    EXPECT_NE(server.Log().find("zorv_scored: stopped by SIGTERM; database closed"), std::string::npos);
+    EXPECT_FALSE(Exists(server.DatabasePath() + "-wal")) << "the log of writes is folded back at the close";
+    ASSERT_TRUE(server.Start());
+    EXPECT_NE(server.Log().find("(1 players, 1 scores)"), std::string::npos) << server.Log();
+    EXPECT_EQ(server.StoredScore(0, 5, "amy"), 42);
+    EXPECT_EQ(server.StoredScore(0, 5, "eve"), -1);
+    EXPECT_EQ(server.Stop(SIGINT), 0);  // Ctrl+C
+    EXPECT_NE(server.Log().find("zorv_scored: stopped by SIGINT; database closed"), std::string::npos);
+    const std::vector<std::string> asked = server.Requests();
+    ASSERT_GE(asked.size(), 4u);
+    EXPECT_EQ(asked[0], "op=addUser&user=amy&version=test -> success");
+    EXPECT_EQ(asked[1], "op=uploadScore&user=amy&type=0&level=5&score=42&cheat=0 -> success added");
+}
+
+TEST(ServerProgramTest, DatabasesItCannotUseStopTheStartWithTheReason) {
+    CTempDir dir;
+    const std::string program = std::string(ZORV_RUN_DIR) + "/zorv_scored --port 0 --db ";
+    ASSERT_TRUE(WriteFileText(dir.File("notes.db"), std::string(4096, 'x')));
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open(dir.File("other.db").c_str(), &other), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other, "CREATE TABLE t (a)", nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(other);
+    const std::pair<std::string, const char*> rows[] = {
+        {dir.File("notes.db"), "file is not a database"},
+        {dir.File("other.db"), "the file holds another program's database"},
+        {dir.File("missing/s.db"), "unable to open database file"},
+    };
+    for (const auto& row : rows) {
+        const ProgramRun run = RunProgram(program + row.first, dir.File("err.txt"));
+        const std::string said = ReadFileText(dir.File("err.txt"));
+        EXPECT_EQ(run.code, 1) << said;
+        EXPECT_NE(said.find("zorv_scored: cannot use the database " + row.first + ": " + row.second),
+                  std::string::npos)
+            << said;
+    }
+    EXPECT_EQ(ReadFileText(dir.File("notes.db")), std::string(4096, 'x'));
+    // A port already taken.
+    CScoreServerProcess first;
+    const ProgramRun run = RunProgram(std::string(ZORV_RUN_DIR) + "/zorv_scored --db " + dir.File("s.db") +
+                                          " --port " + std::to_string(first.Port()),
+                                      dir.File("err.txt"));
+    EXPECT_EQ(run.code, 1);
+    EXPECT_NE(ReadFileText(dir.File("err.txt")).find("cannot listen on 127.0.0.1 port"), std::string::npos);
+}
+
+// Several clients upload as fast as they can; the server is killed (-9) in
+// the middle. Started again, it has every score it answered "success" to,
+// and SQLite finds nothing wrong with the file.
+TEST(ServerProgramTest, KilledDuringABurstOfUploadsKeepsEveryScoreItAnswered) {
+    CScoreServerProcess server;
+    ASSERT_TRUE(server.IsRunning());
+    const int clients = 8;
+    for (int c = 0; c < clients; ++c) server.Ask("op=addUser&user=c" + std::to_string(c) + "&version=test");
+    // Per client, per board: the lowest score answered "success".
+    std::vector<std::map<std::pair<int, int>, int>> answered(clients);
+    std::atomic<bool> down{false};
+    std::atomic<int> successes{0};
+    std::vector<std::thread> threads;
+    for (int c = 0; c < clients; ++c) {
+        threads.emplace_back([&, c] {
+            for (int n = 0; !down; ++n) {
+                // Every board of the three sets in turn, each time better.
+                const int type = n % 3, level = (n / 3) % (kScoreLevelCounts[type] + 1);
+                const int board = level == kScoreLevelCounts[type] ? kOverallScoreLevel : level;
+                const int score = 100000 - n;
+                const std::string said = server.Ask("op=uploadScore&user=c" + std::to_string(c) + "&type=" +
+                                                    std::to_string(type) + "&level=" + std::to_string(board) +
+                                                    "&score=" + std::to_string(score) + "&cheat=0");
+                if (said.rfind("success\n", 0) != 0) continue;
+                answered[c][{type, board}] = score;
+                ++successes;
+            }
+        });
+    }
+    // In full flow: a few hundred answered, more under way.
+    const auto by = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (successes < 300 && std::chrono::steady_clock::now() < by)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    server.Kill();
+    down = true;
+    for (std::thread& t : threads) t.join();
+    ASSERT_TRUE(server.Start());
+    EXPECT_EQ(server.Stop(), 0);
+
+    CSqliteScoreStore store;
+    std::string error;
+    ASSERT_TRUE(store.Open(server.DatabasePath(), &error)) << error;
+    std::string report;
+    EXPECT_TRUE(store.CheckIntegrity(&report)) << report;
+    size_t total = 0, found = 0;
+    for (int c = 0; c < clients; ++c) {
+        for (const auto& kept : answered[c]) {
+            CScoreStore::Board board;
+            ++total;
+            ASSERT_TRUE(store.ReadBoard("c" + std::to_string(c), kept.first.first, kept.first.second, 0, &board));
+            if (board.ownBelow && board.own.score <= kept.second) ++found;
+        }
+    }
+    // Each upload beat the one before it on its board: the last answered one
+    // found means every one answered there is kept or bettered.
+    printf("MEASURE:  kill -9 during a burst of uploads from %i clients: %i uploads answered \"success\"; "
+           "the last of each board, %zu, all checked: %zu found after the restart\n",
+           clients, successes.load(), total, found);
+    EXPECT_GE(successes, 300) << "the burst was too short to mean anything";
+    EXPECT_EQ(found, total);
+}
