@@ -42,6 +42,30 @@ struct World {
 };
 World* g_world = nullptr;
 
+// The box around the pixels of s from (x0, y0) up to (x1, y1) that takes
+// accepts (by colour and alpha), all zero when it accepts none.
+template <class Takes>
+SDL_Rect BoxOfPixels(SDL_Surface* s, int x0, int y0, int x1, int y1, Takes takes) {
+    int left = x1, top = y1, right = x0, bottom = y0;
+    for (int y = y0; s && y < y1; ++y)
+        for (int x = x0; x < x1; ++x) {
+            Uint8 r, g, b, a;
+            SDL_GetRGBA(CDraw::GetPixel(s, x, y), s->format, &r, &g, &b, &a);
+            if (!takes(r, g, b, a)) continue;
+            left = std::min(left, x);
+            top = std::min(top, y);
+            right = std::max(right, x + 1);
+            bottom = std::max(bottom, y + 1);
+        }
+    SDL_Rect box = {0, 0, 0, 0};
+    if (right <= left) return box;
+    box.x = static_cast<Sint16>(left);
+    box.y = static_cast<Sint16>(top);
+    box.w = static_cast<Uint16>(right - left);
+    box.h = static_cast<Uint16>(bottom - top);
+    return box;
+}
+
 }  // namespace
 
 void ScreenTest::StartWorld(bool withSound) {
@@ -181,48 +205,16 @@ void ScreenTest::Answer(CControllerMessage* box, bool okay) {
 }
 
 SDL_Rect ScreenTest::InkSpan(int x0, int y0, int x1, int y1) {
-    SDL_Surface* screen = CDraw::GetScreen();
-    int left = x1, top = y1, right = x0, bottom = y0;
-    for (int y = y0; screen && y < y1; ++y)
-        for (int x = x0; x < x1; ++x) {
-            Uint8 r, g, b;
-            SDL_GetRGB(CDraw::GetPixel(screen, x, y), screen->format, &r, &g, &b);
-            if (r + g + b >= 360 || b < r + 20) continue;
-            left = std::min(left, x);
-            top = std::min(top, y);
-            right = std::max(right, x + 1);
-            bottom = std::max(bottom, y + 1);
-        }
-    SDL_Rect box = {0, 0, 0, 0};
-    if (right <= left) return box;
-    box.x = static_cast<Sint16>(left);
-    box.y = static_cast<Sint16>(top);
-    box.w = static_cast<Uint16>(right - left);
-    box.h = static_cast<Uint16>(bottom - top);
-    return box;
+    return BoxOfPixels(CDraw::GetScreen(), x0, y0, x1, y1,
+                       [](Uint8 r, Uint8 g, Uint8 b, Uint8) { return r + g + b < 360 && b >= r + 20; });
 }
 
 SDL_Rect ScreenTest::OpaqueBox(const char* image) {
     const int id = CDraw::GetImage(image);
     SDL_Surface* s = CDraw::GetSurface(id);
-    int left = s ? s->w : 0, top = s ? s->h : 0, right = 0, bottom = 0;
-    for (int y = 0; s && y < s->h; ++y)
-        for (int x = 0; x < s->w; ++x) {
-            Uint8 r, g, b, a;
-            SDL_GetRGBA(CDraw::GetPixel(s, x, y), s->format, &r, &g, &b, &a);
-            if (a < 32) continue;
-            left = std::min(left, x);
-            top = std::min(top, y);
-            right = std::max(right, x + 1);
-            bottom = std::max(bottom, y + 1);
-        }
+    const SDL_Rect box =
+        BoxOfPixels(s, 0, 0, s ? s->w : 0, s ? s->h : 0, [](Uint8, Uint8, Uint8, Uint8 a) { return a >= 32; });
     CDraw::ReleaseImage(id);
-    SDL_Rect box = {0, 0, 0, 0};
-    if (right <= left) return box;
-    box.x = static_cast<Sint16>(left);
-    box.y = static_cast<Sint16>(top);
-    box.w = static_cast<Uint16>(right - left);
-    box.h = static_cast<Uint16>(bottom - top);
     return box;
 }
 
