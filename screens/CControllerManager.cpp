@@ -39,18 +39,20 @@ struct ButtonLook {
     const char* rollover;
 };
 
+// The sort buttons stand under the list's two columns, flush with its left
+// and right edges; play and remove share the middle of the column below them.
 const ButtonLook kButtons[CControllerManager::BUTTON_COUNT] = {
     {432, 145, "levelmanager_button_arrow1base.png", "levelmanager_button_arrowshadow.png",
      "levelmanager_button_arrow1rollover.png"},
     {432, 348, "levelmanager_button_arrow2base.png", "levelmanager_button_arrowshadow.png",
      "levelmanager_button_arrow2rollover.png"},
-    {171, 522, "levelmanager_button_namebase.png", "levelmanager_button_dateshadow.png",
+    {17, 522, "levelmanager_button_namebase.png", "levelmanager_button_dateshadow.png",
      "levelmanager_button_namerollover.png"},
-    {289, 522, "levelmanager_button_datebase.png", "levelmanager_button_dateshadow.png",
+    {318, 522, "levelmanager_button_datebase.png", "levelmanager_button_dateshadow.png",
      "levelmanager_button_daterollover.png"},
-    {528, 268, "levelmanager_button_playbase.png", "levelmanager_button_playshadow.png",
+    {504, 268, "levelmanager_button_playbase.png", "levelmanager_button_playshadow.png",
      "levelmanager_button_playrollover.png"},
-    {655, 268, "levelmanager_button_removebase.png", "levelmanager_button_playshadow.png",
+    {632, 268, "levelmanager_button_removebase.png", "levelmanager_button_playshadow.png",
      "levelmanager_button_removerollover.png"},
     {553, 374, "levelmanager_button_morelevelsbase.png", "levelmanager_button_resetshadow.png",
      "levelmanager_button_morelevelsrollover.png"},
@@ -73,12 +75,14 @@ struct DetailLook {
 // The style the sprite's plain text frames are drawn in.
 constexpr int kDetailTextId = 300;
 
+// The values below the name stand in one column beside their labels, which
+// the panel's picture paints ending a little left of them.
 const DetailLook kDetails[CControllerManager::DETAIL_COUNT] = {
     {"Level Manager (MANAGER_LSPRITE_TEXT_NAME)", "lmanager_text_name.png", 300, 30, 2, 489, 39, 280},
     {"Level Manager (MANAGER_LSPRITE_TEXT_FILE)", "lmanager_text_file.png", 200, 30, 0, 570, 97, 192},
     {"Level Manager (MANAGER_LSPRITE_TEXT_DATE)", "lmanager_text_date.png", 200, 30, 0, 570, 124, 192},
-    {"Level Manager (MANAGER_LSPRITE_TEXT_PLAYED)", "lmanager_text_played.png", 30, 30, 2, 672, 175, 30},
-    {"Level Manager (MANAGER_LSPRITE_TEXT_COMPLETED)", "lmanager_text_completed.png", 30, 30, 2, 672, 202, 30},
+    {"Level Manager (MANAGER_LSPRITE_TEXT_PLAYED)", "lmanager_text_played.png", 30, 30, 0, 570, 175, 30},
+    {"Level Manager (MANAGER_LSPRITE_TEXT_COMPLETED)", "lmanager_text_completed.png", 30, 30, 0, 570, 202, 30},
 };
 
 // Text ids of the refusals: the list's short mark and the message body. A

@@ -163,6 +163,31 @@ TEST_F(ManagerScreenTest, LevelFilesAreListedInFourOrdersWithDamagedOnesRefused)
     EXPECT_EQ(m->GetShownEntry(), shown->GetRowId(0));
     EXPECT_FALSE(m->GetDetailSprite(CControllerManager::DETAIL_NAME)->IsHidden());
 
+    // The sort buttons stand under the list's two columns, flush with its
+    // edges; play and remove share the middle of the buttons below them; the
+    // details are a form, every label ending at one x, every value starting
+    // at one x.
+    auto button = [m](int id) { return m->GetButton(id); };
+    const SDL_Rect plate = OpaqueBox("levelmanager_button_namebase.png");
+    EXPECT_EQ(button(CControllerManager::BUTTON_SORT_TITLE)->GetX() + plate.x, shown->GetX());
+    EXPECT_EQ(button(CControllerManager::BUTTON_SORT_DATE)->GetX() + plate.x + plate.w,
+              shown->GetX() + OpaqueBox("levelmanager_listbox.jpg").w);
+    EXPECT_NEAR((button(CControllerManager::BUTTON_PLAY)->GetCentreX() +
+                 button(CControllerManager::BUTTON_REMOVE)->GetCentreX()) / 2.0,
+                button(CControllerManager::BUTTON_RESET)->GetCentreX(), 1);
+    Frame();
+    const int valueX = m->GetDetailSprite(CControllerManager::DETAIL_FILE)->GetX(false);
+    auto labelRight = [m, valueX](int detail) {
+        const int y = m->GetDetailSprite(detail)->GetY(false);
+        const SDL_Rect label = InkSpan(455, y, valueX, y + 25);
+        return label.x + label.w;
+    };
+    for (int d : {CControllerManager::DETAIL_DATE, CControllerManager::DETAIL_PLAYED,
+                  CControllerManager::DETAIL_COMPLETED}) {
+        EXPECT_EQ(m->GetDetailSprite(d)->GetX(false), valueX) << d;
+        EXPECT_NEAR(labelRight(d), labelRight(CControllerManager::DETAIL_FILE), 1) << d;
+    }
+
     // Without a play screen the play button is inert; a refused level says
     // why when played all the same.
     EXPECT_TRUE(m->GetButton(CControllerManager::BUTTON_PLAY)->IsDisabled());

@@ -224,7 +224,7 @@ void RegisterScreens(CArtRegistry& reg) {
             const char* key;
             double x, y;
         } labels[] = {{"levelmanager_file", 560, 97}, {"levelmanager_when", 560, 124},
-                      {"levelmanager_played", 662, 175}, {"levelmanager_completed", 662, 202}};
+                      {"levelmanager_played", 560, 175}, {"levelmanager_completed", 560, 202}};
         // Screen positions of the game's value texts, less the panel's place;
         // each label ends a little left of its value, on the value's line.
         for (const auto& l : labels)
@@ -248,7 +248,7 @@ void RegisterScreens(CArtRegistry& reg) {
     ButtonLook header = wood;
     header.radius = 3;
     header.textSize = 13;
-    // Sort buttons at x 171 and 289; play and remove at x 528 and 655.
+    // Sort buttons at x 17 and 318; play and remove at x 504 and 632.
     AddButtons(reg, "levelmanager_button_name", {"base", "rollover"}, ".png", 110, 26, header, "levelmanager_name");
     AddButtons(reg, "levelmanager_button_date", {"base", "rollover", "shadow"}, ".png", 110, 26, header, "levelmanager_date");
     AddButtons(reg, "levelmanager_button_play", {"base", "rollover", "shadow"}, ".png", 120, 32, teal, "levelmanager_play");
