@@ -34,8 +34,9 @@ CControllerEditorPalette::~CControllerEditorPalette() {
 
 void CControllerEditorPalette::MakeSprites() {
     sprites[SPRITE_DIMMER] = MakeGuiSprite("dimmer.png", 1200, "Palette - Background Dimmer", 0, 0, true);
-    sprites[SPRITE_SHADOW] = MakeGuiSprite("editortoolbox_border.tga", 1300, "Palette - Toolbox Shadow", 183, 56, true);
-    sprites[SPRITE_TOOLBOX] = MakeGuiSprite("editortoolbox_main.jpg", 1301, "Palette - Toolbox", 187, 60, true);
+    sprites[SPRITE_SHADOW] =
+        MakeGuiSprite("editortoolbox_border.tga", 1300, "Palette - Toolbox Shadow", kToolboxX - 4, 56, true);
+    sprites[SPRITE_TOOLBOX] = MakeGuiSprite("editortoolbox_main.jpg", 1301, "Palette - Toolbox", kToolboxX, 60, true);
     sprites[SPRITE_SELECTOR] = MakeGuiSprite("toolboxselector.png", 1302, "Palette - Toolbox Selector",
                                              kGridX + column * kCellW, kGridY + row * kCellH, true);
     sprites[SPRITE_POINTER] =
@@ -113,7 +114,7 @@ void CControllerEditorPalette::PointFromKeys() {
 }
 
 void CControllerEditorPalette::PointFromMouse(bool click) {
-    if (mouseX >= kGridX + 1 && mouseX <= 599 && mouseY >= kGridY + 1 && mouseY <= 523) {
+    if (mouseX >= kGridX + 1 && mouseX < kGridX + kColumns * kCellW && mouseY >= kGridY + 1 && mouseY <= 523) {
         column = (mouseX - kGridX) / kCellW;
         row = (mouseY - kGridY) / kCellH;
         if (click) Close();

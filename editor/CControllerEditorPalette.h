@@ -20,7 +20,9 @@ public:
     static constexpr int kRows = 9;
     static constexpr int kCellW = 68;
     static constexpr int kCellH = 51;
-    static constexpr int kGridX = 192;
+    // The toolbox, its rim centred on the screen; the grid lies 5 px in.
+    static constexpr int kToolboxX = 192;
+    static constexpr int kGridX = kToolboxX + 5;
     static constexpr int kGridY = 65;
 
     CControllerEditorPalette();

@@ -262,6 +262,11 @@ TEST_F(EditorScreenTest, ThePaletteChoosesToolsByKeyAndPointerAndNeverRunsAComma
     ASSERT_EQ(Current(), CONTROLLER_EDITOR_PALETTE);
     // A click outside keeps a tool of rows 1 to 8 ...
     Key(SDLK_y);
+    // (The toolbox's rim is centred on the screen.)
+    const SDL_Rect rim = OpaqueBox("editortoolbox_border.tga");
+    CSprite* shadow = palette->GetSprite(CControllerEditorPalette::SPRITE_SHADOW);
+    ASSERT_NE(shadow, nullptr);
+    EXPECT_NEAR(shadow->GetX(false) + rim.x + rim.w / 2.0, 400, 1);
     ClickAt(60, 560);
     Frame();
     ASSERT_EQ(Current(), CONTROLLER_EDITOR);
