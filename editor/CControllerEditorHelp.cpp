@@ -13,12 +13,14 @@
 
 namespace {
 
-constexpr int kGridX = 114;
-constexpr int kGridY = 118;
-constexpr int kCellW = 68;
-constexpr int kCellH = 51;
-constexpr int kPictureX = 340;
+constexpr int kPageX = 57;
+// The pointed element's picture, below the grid's fourth column; its name,
+// explanation and the page's hint in a column right of it, and the OK
+// button centred under the hint's line.
+constexpr int kPictureX = CControllerEditorHelp::kGridX + 226;
 constexpr int kPictureY = 415;
+constexpr int kTextX = CControllerEditorHelp::kGridX + 293;
+constexpr int kOkayX = CControllerEditorHelp::kGridX + 387;
 
 // One picture: its frames (a numbered series from..to, or one image when
 // from is -1), frame delay, origin and layer.
@@ -176,21 +178,23 @@ void CControllerEditorHelp::LoadSprites() {
     sprites[SPRITE_DIMMER] =
         MakeGuiSprite("dimmer.png", 1410, DebugName("EDITORHELP_LSPRITE_DIMMER").c_str(), 0, 0, true);
     const int page = CDraw::CopyImage("parchment.png", kBaseImage, 0);
-    CDraw::DrawImageOnto("help_powerups.jpg", page, 57, 95);
-    CDraw::DrawImageOnto("help_objects.jpg", page, 57, 248);
-    CDraw::DrawImageOnto("help_control.jpg", page, 57, 350);
-    CDraw::DrawImageOnto("help_devices2.jpg", page, 262, 95);
-    CDraw::DrawImageOnto("help_bots.jpg", page, 262, 299);
-    CDraw::DrawImageOnto("help_terrain2.jpg", page, 466, 95);
+    // The sections, in grid columns 0, 3 and 6.
+    const int left = kGridX - kPageX;
+    CDraw::DrawImageOnto("help_powerups.jpg", page, left, 95);
+    CDraw::DrawImageOnto("help_objects.jpg", page, left, 248);
+    CDraw::DrawImageOnto("help_control.jpg", page, left, 350);
+    CDraw::DrawImageOnto("help_devices2.jpg", page, left + 205, 95);
+    CDraw::DrawImageOnto("help_bots.jpg", page, left + 205, 299);
+    CDraw::DrawImageOnto("help_terrain2.jpg", page, left + 409, 95);
     BlitString(1300, page, CDraw::GetWidth(page), 40, 2, 0, 35);
-    BlitString(1301, page, 300, 40, 0, 350, 345);
+    BlitString(1301, page, 300, 40, 0, kTextX - kPageX, 345);
     // The sprite takes its own reference; the copy's is released at the end.
     sprites[SPRITE_BACKGROUND] = MakeGuiSprite(CDraw::ReacquireImage(page), 1411,
-                                               DebugName("EDITORHELP_LSPRITE_BACKGROUND").c_str(), 57, 23, true);
+                                               DebugName("EDITORHELP_LSPRITE_BACKGROUND").c_str(), kPageX, 23, true);
     sprites[SPRITE_SELECTOR] =
         MakeGuiSprite("toolboxselector.png", 1412, DebugName("EDITORHELP_LSPRITE_SELECTOR").c_str(), 0, 0, false);
-    sprites[SPRITE_NAME] = MakeGuiSprite(-1, 1412, DebugName("EDITORHELP_LSPRITE_NAME").c_str(), 407, 405, false);
-    sprites[SPRITE_INFO] = MakeGuiSprite(-1, 1412, DebugName("EDITORHELP_LSPRITE_INFO").c_str(), 407, 435, false);
+    sprites[SPRITE_NAME] = MakeGuiSprite(-1, 1412, DebugName("EDITORHELP_LSPRITE_NAME").c_str(), kTextX, 405, false);
+    sprites[SPRITE_INFO] = MakeGuiSprite(-1, 1412, DebugName("EDITORHELP_LSPRITE_INFO").c_str(), kTextX, 435, false);
     for (int i = 0; i < kPictureCount; ++i) {
         const Picture& p = kPictures[i];
         CSprite* s = new CSprite(p.originX, p.originY, p.layer, p.delay, false, 1, 1);
@@ -204,7 +208,7 @@ void CControllerEditorHelp::LoadSprites() {
         s->Hide();
         pictures[i] = s;
     }
-    okay = new CGuiButton(480, 490, 0, this, "confirmation_buttonokaybase.png", "confirmation_buttonokayshadow.png",
+    okay = new CGuiButton(kOkayX, 490, 0, this, "confirmation_buttonokaybase.png", "confirmation_buttonokayshadow.png",
                           "confirmation_buttonokayroll.png", nullptr, true, 0, 0);
     spritesBuilt = 1;
 }
@@ -249,7 +253,8 @@ void CControllerEditorHelp::UpdateSelection() {
         sprites[SPRITE_INFO]->AddTextFrame(1250 + newEntry, 300, 100, 0, "editorHelpInfo.png", true);
         sprites[SPRITE_NAME]->Show(kSpriteNotDrawn, kSpriteNotDrawn);
         sprites[SPRITE_INFO]->Show(kSpriteNotDrawn, kSpriteNotDrawn);
-        sprites[SPRITE_SELECTOR]->SetPosition(109 + pointerColumn * kCellW, 113 + pointerRow * kCellH, false);
+        sprites[SPRITE_SELECTOR]->SetPosition(kGridX - 5 + pointerColumn * kCellW, kGridY - 5 + pointerRow * kCellH,
+                                              false);
         sprites[SPRITE_SELECTOR]->Show(kSpriteNotDrawn, kSpriteNotDrawn);
     }
     shownEntry = newEntry;

@@ -17,6 +17,12 @@ public:
     static constexpr int kPictureCount = 45;
     static constexpr int kEntryCount = 45;
     static constexpr const char* kBaseImage = "baseEditorHelpController.png";
+    // The grid of eight columns of entries, centred on the page (which lies
+    // at x 57, y 23); everything else on the page stands relative to it.
+    static constexpr int kGridX = 128;
+    static constexpr int kGridY = 118;
+    static constexpr int kCellW = 68;
+    static constexpr int kCellH = 51;
 
     CControllerEditorHelp();
     ~CControllerEditorHelp() override;

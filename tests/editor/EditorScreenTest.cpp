@@ -969,8 +969,14 @@ TEST_F(EditorScreenTest, TheHelpPageShowsWhatThePointerIsOn) {
     Frame();
     const SDL_Rect title = InkSpan(100, 58, 700, 98);
     EXPECT_NEAR(title.x + title.w / 2.0, 400, 1.5);
+    // So is the grid of eight columns; OK stands centred under the hint
+    // right of the grid's last short row.
+    using Help = CControllerEditorHelp;
+    EXPECT_NEAR(Help::kGridX + 4 * Help::kCellW, 400, 1);
+    const SDL_Rect hint = InkSpan(Help::kGridX + 4 * Help::kCellW, Help::kGridY + 4 * Help::kCellH, 740, 400);
+    EXPECT_NEAR(help->GetOkayButton()->GetCentreX(), hint.x + hint.w / 2.0, 1);
     auto pointAt = [&](int column, int row) {
-        PushPointerMotion(114 + 68 * column + 30, 118 + 51 * row + 25);
+        PushPointerMotion(Help::kGridX + Help::kCellW * column + 30, Help::kGridY + Help::kCellH * row + 25);
         Frame();
     };
     auto shown = [&]() {
