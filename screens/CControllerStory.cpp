@@ -112,12 +112,13 @@ void CControllerStory::LoadSprites() {
     page->SetPosition(0, 0, false);
     page->Show(kSpriteNotDrawn, kSpriteNotDrawn);
     if (twoPages) {
-        buttons[0] = new CGuiButton(257, 538, BUTTON_PREVIOUS, this, "story_buttonprevbase.png",
+        // Previous and next (or done) stand as a pair centred on the screen.
+        buttons[0] = new CGuiButton(254, 538, BUTTON_PREVIOUS, this, "story_buttonprevbase.png",
                                     "story_buttonprevshadow.png", "story_buttonprevrollover.png", nullptr, false, 0, 0);
         buttons[0]->Hide();
-        buttons[1] = new CGuiButton(454, 538, BUTTON_NEXT, this, "story_buttonnextbase.png",
+        buttons[1] = new CGuiButton(451, 538, BUTTON_NEXT, this, "story_buttonnextbase.png",
                                     "story_buttonnextshadow.png", "story_buttonnextrollover.png", nullptr, false, 0, 0);
-        buttons[2] = new CGuiButton(454, 538, BUTTON_DONE, this, "story_buttondonebase.png",
+        buttons[2] = new CGuiButton(451, 538, BUTTON_DONE, this, "story_buttondonebase.png",
                                     "story_buttondoneshadow.png", "story_buttondonerollover.png", nullptr, false, 0, 0);
         buttons[2]->Hide();
     } else {

@@ -117,6 +117,7 @@ TEST_F(MapDialogsTest, TheOpeningAndTheEndingTurnTheirPagesAndDoneComesOnTheSeco
         EXPECT_TRUE(Visible(next));
         EXPECT_FALSE(Visible(done));
         EXPECT_EQ(done->GetX(), next->GetX());
+        EXPECT_NEAR((previous->GetCentreX() + next->GetCentreX()) / 2.0, 400, 1) << "the pair is off the middle";
         ClickButton(next);
         EXPECT_EQ(page->GetFrame(), 1);
         EXPECT_TRUE(Visible(previous));
@@ -194,6 +195,22 @@ TEST_F(MapDialogsTest, TheOpeningsSecondPageShowsEveryPictureWholeAndFillsItsFra
         }
         before = after;
     }
+    // The frame is centred on the screen, as every story page's is, and so
+    // are the panels on it.
+    for (int story = 0; story < CControllerStory::kStoryCount; ++story)
+        for (int p = 0; p < 2; ++p) {
+            const std::vector<CControllerStory::Picture> onPage = CControllerStory::GetPictures(story, p);
+            if (onPage.empty()) continue;
+            const SDL_Rect box = OpaqueBox(onPage[0].name.c_str());
+            EXPECT_NEAR(onPage[0].x + box.x + box.w / 2.0, 400, 1) << onPage[0].name;
+        }
+    int panelsLeft = w, panelsRight = 0;
+    for (const SDL_Rect& b : boxes)
+        if (b.w > 0) {
+            panelsLeft = std::min(panelsLeft, static_cast<int>(b.x));
+            panelsRight = std::max(panelsRight, b.x + b.w);
+        }
+    EXPECT_NEAR((panelsLeft + panelsRight) / 2.0, 400, 1);
     const int left = frame.x + frameBox.x + 40, top = frame.y + frameBox.y + 40;
     const int cellW = (frameBox.w - 80) / 4, cellH = (frameBox.h - 80) / 3;
     for (int row = 0; row < 3; ++row)

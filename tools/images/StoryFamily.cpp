@@ -103,11 +103,12 @@ struct Box {
 // would make the panels overlap. Each picture therefore reaches from its
 // corner to the panel it shows, and outside that panel repeats the page
 // frame under it, so that the panels stand in a grid of their own: frame at
-// (6, 39), two rows of three panels from (61, 88) to (731, 528), above the
-// buttons at y 538. A later picture only repeats the frame where no earlier
-// panel shows (the one with its corner at (281, 313) starts below the first
-// row, which ends at y 312).
-const Box kOpeningFrame = {6, 39, 780, 530};
+// (6, 39), as wide as makes it centred on the screen, two rows of three
+// panels from (65, 88) to (735, 528), centred on it, above the buttons at
+// y 538. A later picture only repeats the frame where no earlier panel shows
+// (the one with its corner at (281, 313) starts below the first row, which
+// ends at y 312).
+const Box kOpeningFrame = {6, 39, 788, 530};
 
 void AddInsetPanel(CArtRegistry& reg, const std::string& name, int cornerX, int cornerY, const Box& panel, int kind) {
     const std::string frameName = "story_A2_a.tga";
@@ -150,19 +151,19 @@ void RegisterStory(CArtRegistry& reg) {
     // the island, the Pyrowhorl still raging; then the caption, the professor
     // setting off and the bots waiting in the dark.
     frame("story_A2_a.tga", kOpeningFrame.w, kOpeningFrame.h);
-    AddInsetPanel(reg, "story_A2_b.jpg", 54, 88, {281, 88, 230, 224}, 2);
-    AddInsetPanel(reg, "story_A2_c.jpg", 86, 336, {531, 336, 200, 192}, 4);
-    AddInsetPanel(reg, "story_A2_d.jpg", 61, 71, {61, 88, 200, 224}, 0);
-    AddInsetPanel(reg, "story_A2_e.jpg", 520, 56, {531, 88, 200, 224}, 1);
+    AddInsetPanel(reg, "story_A2_b.jpg", 54, 88, {285, 88, 230, 224}, 2);
+    AddInsetPanel(reg, "story_A2_c.jpg", 86, 336, {535, 336, 200, 192}, 4);
+    AddInsetPanel(reg, "story_A2_d.jpg", 61, 71, {65, 88, 200, 224}, 0);
+    AddInsetPanel(reg, "story_A2_e.jpg", 520, 56, {535, 88, 200, 224}, 1);
     // The caption takes the first panel of the second row; its corner is
     // (22, 323) and it is see-through around the note.
-    const Box caption = {61, 336, 200, 192};
+    const Box caption = {65, 336, 200, 192};
     reg.Add("story_A2_f.png", caption.x + caption.w - 22, caption.y + caption.h - 323,
             [caption](cairo_t* cr, int, int) {
                 cairo_translate(cr, caption.x - 22, caption.y - 323);
                 TextNote(cr, caption.w, caption.h, "story_A2_f", 21);
             });
-    AddInsetPanel(reg, "story_A2_g.jpg", 281, 313, {281, 336, 230, 192}, 3);
+    AddInsetPanel(reg, "story_A2_g.jpg", 281, 313, {285, 336, 230, 192}, 3);
     // Chapter pages: a frame, a wide panel and three text notes per chapter;
     // the Done button sits below the panel at (345, 397).
     frame("story_B1_a.tga", 680, 330);
