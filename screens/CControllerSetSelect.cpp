@@ -45,7 +45,7 @@ void CControllerSetSelect::LoadSprites() {
     if (loaded) return;
     dimmer = MakeDimmer(1411, "Set Select Controller (SETSELECT_LSPRITE_DIMMER)");
     const int base = CDraw::CopyImage("confirmation_parch.png", kBaseName, 0);
-    CDraw::DrawImageOnto("lvlset_heading.png", base, 88, 44);
+    CDraw::DrawImageOnto("lvlset_heading.png", base, kHeadingX - kBoxX, 44);
     for (int i = 0; i < BUTTON_COUNT; ++i)
         CDraw::DrawImageOnto(kButtons[i].description, base, kDescriptionX - kBoxX, GetDescriptionY(i) - kBoxY);
     background = MakeGuiSprite(base, 1412, "Set Select Controller (SETSELECT_LSPRITE_BACKGROUND)", kBoxX, kBoxY, true);

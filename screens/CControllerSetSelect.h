@@ -26,6 +26,9 @@ public:
     // with it.
     static constexpr int kBoxX = 150;
     static constexpr int kBoxY = 113;
+    // The heading's picture, its text centred in the room between the box's
+    // left edge and the professor's medallion.
+    static constexpr int kHeadingX = kBoxX + 60;
     // Where each set's description picture stands on the screen, beside its
     // button.
     static constexpr int kDescriptionX = kBoxX + 175;

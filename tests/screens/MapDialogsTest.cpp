@@ -246,10 +246,13 @@ TEST_F(MapDialogsTest, TheSetChoiceProfessorStaysInsideTheBoxAndEachTextBesideIt
     const struct {
         const char* image;
         int x, y;
-    } texts[] = {{"lvlset_heading.png", left + 88, top + 44},
+    } texts[] = {{"lvlset_heading.png", CControllerSetSelect::kHeadingX, top + 44},
                  {"lvlset_desc_regular.png", CControllerSetSelect::kDescriptionX, CControllerSetSelect::GetDescriptionY(0)},
                  {"lvlset_desc_advanced.png", CControllerSetSelect::kDescriptionX, CControllerSetSelect::GetDescriptionY(1)},
                  {"lvlset_desc_kids.png", CControllerSetSelect::kDescriptionX, CControllerSetSelect::GetDescriptionY(2)}};
+    // The heading stands centred in the room left of the professor.
+    const SDL_Rect heading = OpaqueBox(texts[0].image);
+    EXPECT_NEAR(texts[0].x + heading.x + heading.w / 2.0, (boxX + profX) / 2.0, 1);
     for (const auto& t : texts) {
         const SDL_Rect r = OpaqueBox(t.image);
         const int x = t.x + r.x, y = t.y + r.y;
