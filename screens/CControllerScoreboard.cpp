@@ -188,13 +188,15 @@ void CControllerScoreboard::CreateButtons() {
     CGuiButton* byDefault = nullptr;
     switch (type) {
     case SCOREBOARD_OVERALL:
+        // The set tabs follow "Show:" (painted on the page); the row stands
+        // centred on the screen.
         AddButton(BUTTON_DOWNLOAD_ALL, 319, 255, "hiscores_button_downloadbase.png",
                   "hiscores_button_downloadshadow.png", "hiscores_button_downloadroll.png");
-        AddButton(BUTTON_TAB_REGULAR, 279, 453, "hiscores_button_regularbase.png", "hiscores_button_regularshadow.png",
+        AddButton(BUTTON_TAB_REGULAR, 277, 453, "hiscores_button_regularbase.png", "hiscores_button_regularshadow.png",
                   "hiscores_button_regularrollover.png");
-        AddButton(BUTTON_TAB_ADVANCED, 374, 453, "hiscores_button_advancedbase.png",
+        AddButton(BUTTON_TAB_ADVANCED, 372, 453, "hiscores_button_advancedbase.png",
                   "hiscores_button_advancedshadow.png", "hiscores_button_advancedrollover.png");
-        AddButton(BUTTON_TAB_KIDS, 489, 453, "hiscores_button_kidsbase.png", "hiscores_button_kidsshadow.png",
+        AddButton(BUTTON_TAB_KIDS, 487, 453, "hiscores_button_kidsbase.png", "hiscores_button_kidsshadow.png",
                   "hiscores_button_kidsrollover.png");
         AddParchmentButton(BUTTON_BACK, 307, 505, "p2d_button_maintext.png");
         break;
@@ -253,7 +255,7 @@ void CControllerScoreboard::BuildPage() {
         DrawBoard(page, GetOverallScoreBoard(set));
         PageText(page, kTextBestPlayers, 0, 107, w, h, nullptr);
         PageText(page, kTextSetNames + set, 0, 130, w, h, nullptr);
-        CDraw::DrawImageOnto("hiscores_textshow.png", page, 164, 438);
+        CDraw::DrawImageOnto("hiscores_textshow.png", page, 162, 438);
     } else if (IsLevelBoard(type)) {
         DrawLevelBoard(page);
     } else {

@@ -330,6 +330,13 @@ TEST_F(ScoreboardTest, OverallBoardsOfTheMainMenuAndTheirTabs) {
     for (int set = 0; set < 3; ++set) FillBoard(server, set, kOverallScoreLevel, 3 + set);
     SetLevel(0, 0);
     Open(SCOREBOARD_OVERALL);
+    // "Show:" and the set tabs stand as one row centred on the screen.
+    Frame();
+    CGuiButton* regular = board->GetButton(CControllerScoreboard::BUTTON_TAB_REGULAR);
+    const SDL_Rect show = InkSpan(150, regular->GetY(), regular->GetX(), regular->GetY() + 32);
+    const SDL_Rect tab = OpaqueBox("hiscores_button_kidsbase.png");
+    const int rowEnd = board->GetButton(CControllerScoreboard::BUTTON_TAB_KIDS)->GetX() + tab.x + tab.w;
+    EXPECT_NEAR((show.x + rowEnd) / 2.0, 400, 1);
     EXPECT_TRUE(Has(board->GetDrawnTexts(), "3200"));
     EXPECT_TRUE(Has(board->GetDrawnTexts(), "3201"));
     EXPECT_FALSE(board->GetButton(CControllerScoreboard::BUTTON_DOWNLOAD_ALL)->IsHidden());
