@@ -23,19 +23,25 @@ const float kMouseSpeedTable[CControllerOptions::kMouseSpeeds] = {0.15f, 0.4f, 0
                                                                    1.1f,  1.2f, 1.4f, 1.7f, 2.0f, 3.0f};
 
 // One row per slider: its y; the minus button stands left of it, the plus
-// button right, both two pixels lower.
+// button right, both two pixels lower. The rows are a form, captions ending
+// left of the controls, centred on the page as a whole: from the widest
+// caption to the plus buttons.
 const int kSliderY[CControllerOptions::SLIDER_COUNT] = {125, 150, 175, 225};
-const int kSliderX = 395;
-const int kMinusX = 377;
-const int kPlusX = 510;
+const int kSliderX = 441;
+const int kMinusX = 423;
+const int kPlusX = 556;
+// The right edge of the slider captions, and the left edge of the captions
+// of the check boxes below the form, on the page (which lies at 57, 23).
+const int kSliderCaptionRight = 351;
+const int kBoxCaptionX = 233;
 
 struct CheckboxPlace {
     int id, x, y;
 };
 const CheckboxPlace kCheckboxPlaces[CControllerOptions::kCheckboxes] = {
-    {CControllerOptions::CHECK_SYSTEM_POINTER, 373, 248}, {CControllerOptions::CHECK_FULLSCREEN, 485, 298},
-    {CControllerOptions::CHECK_STORY, 485, 323},          {CControllerOptions::CHECK_STEP_COUNTER, 485, 348},
-    {CControllerOptions::CHECK_TUTORIALS, 485, 373},
+    {CControllerOptions::CHECK_SYSTEM_POINTER, 419, 248}, {CControllerOptions::CHECK_FULLSCREEN, 488, 298},
+    {CControllerOptions::CHECK_STORY, 488, 323},          {CControllerOptions::CHECK_STEP_COUNTER, 488, 348},
+    {CControllerOptions::CHECK_TUTORIALS, 488, 373},
 };
 
 struct BottomButton {
@@ -55,9 +61,10 @@ const BottomButton kBottomPlaces[CControllerOptions::kBottomButtons] = {
 void PaintCaptions(int page) {
     BlitString(2400, page, CDraw::GetWidth(page), 40, 2, 0, 35);
     const int sliderCaptionY[5] = {100, 125, 150, 200, 225};
-    for (int i = 0; i < 5; ++i) BlitString(2401 + i, page, 305, 26, 1, 0, sliderCaptionY[i]);
+    for (int i = 0; i < 5; ++i)
+        BlitString(2401 + i, page, 305, 26, 1, kSliderCaptionRight - 305, sliderCaptionY[i]);
     const int boxCaptions[4] = {2406, 2409, 2408, 2407};
-    for (int i = 0; i < 4; ++i) BlitString(boxCaptions[i], page, 200, 26, 0, 230, 275 + 25 * i);
+    for (int i = 0; i < 4; ++i) BlitString(boxCaptions[i], page, 200, 26, 0, kBoxCaptionX, 275 + 25 * i);
 }
 
 }  // namespace

@@ -120,6 +120,17 @@ TEST_F(OptionsTest, EveryOptionActsAtOnceAndReachesTheFileOnTheWayOut) {
     // The title is centred on the page, in the middle of the screen.
     const SDL_Rect title = InkSpan(100, 58, 700, 98);
     EXPECT_NEAR(title.x + title.w / 2.0, 400, 1.5);
+    // So are the slider rows, from the widest caption to the plus buttons,
+    // and the block of check boxes below them, from caption to box.
+    CGuiButton* minus = options->GetButton(Options::BUTTON_SPEED_DOWN);
+    const SDL_Rect sliderCaptions = InkSpan(60, minus->GetY() - 10, minus->GetX(), 270);
+    const SDL_Rect plus = OpaqueBox("slider_button_plusbase.png");
+    const int plusRight = options->GetButton(Options::BUTTON_SPEED_UP)->GetX() + plus.x + plus.w;
+    EXPECT_NEAR((sliderCaptions.x + plusRight) / 2.0, 400, 1.5);
+    CGuiCheckbox* full = options->GetCheckbox(Options::CHECK_FULLSCREEN);
+    const SDL_Rect boxCaptions = InkSpan(60, full->GetY(), full->GetX(), full->GetY() + 100);
+    const SDL_Rect box = OpaqueBox("checkbox_base.png");
+    EXPECT_NEAR((boxCaptions.x + full->GetX() + box.x + box.w) / 2.0, 400, 1.5);
     // The main-menu music has faded in by now.
     RunFor(2000);
     CSoundObject* music = CSound::GetCurrentMusic();
