@@ -285,6 +285,25 @@ TEST_F(ScreensTest, MainMenuFigureStartsItsFirstGestureAfterTwentyFrames) {
     Frame();
     EXPECT_FALSE(raise->IsStopped());
     EXPECT_GE(root->GetPose(), 1);
+    // The arm behind the body stays behind the coat in every frame of its
+    // gesture: no hand of it peeks out beside the waving one.
+    CSprite* backArm = root->GetSprite(CControllerMain::SPRITE_LARM_RAISE);
+    CSprite* body = root->GetSprite(CControllerMain::SPRITE_BODY);
+    SDL_Surface* coat = CDraw::GetSurface(body->GetFrameImage(0));
+    auto alpha = [](SDL_Surface* s, int x, int y) {
+        if (x < 0 || y < 0 || x >= s->w || y >= s->h) return 0;
+        Uint8 r, g, b, a;
+        SDL_GetRGBA(CDraw::GetPixel(s, x, y), s->format, &r, &g, &b, &a);
+        return static_cast<int>(a);
+    };
+    for (int f = 0; f < backArm->GetFrameCount(); ++f) {
+        SDL_Surface* arm = CDraw::GetSurface(backArm->GetFrameImage(f));
+        const int dx = backArm->GetX(false) - body->GetX(false), dy = backArm->GetY(false) - body->GetY(false);
+        int showing = 0;
+        for (int y = 0; y < arm->h; ++y)
+            for (int x = 0; x < arm->w; ++x) showing += alpha(arm, x, y) >= 32 && alpha(coat, x + dx, y + dy) < 224;
+        EXPECT_EQ(showing, 0) << "frame " << f;
+    }
     // The whole gesture comes back to rest within a few hundred frames.
     for (int i = 0; i < 400 && root->GetIdleCounter() != 0; ++i) Frame();
     EXPECT_EQ(root->GetIdleCounter(), 0);

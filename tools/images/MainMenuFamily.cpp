@@ -153,12 +153,15 @@ void Head(cairo_t* cr, int frame) {
     ProfessorBust::Head(cr, kNeckX, kNeckY - 49 + dy, 46, tilt, look);
 }
 
-// The arm behind the body swings up and forward from a shoulder hidden by
-// the coat. The waving arm in front bends at the elbow as it rises, so the
-// hand goes up beside the head rather than out past its picture's right edge.
+// The arm behind the body lifts only a little from a shoulder hidden by the
+// coat, its hand staying behind the coat in every frame: raised as far as
+// the waving arm, its hand peeked out beside the waving one and read as a
+// stray third hand. The waving arm in front bends at the elbow as it rises,
+// so the hand goes up beside the head rather than out past its picture's
+// right edge.
 void Arm(cairo_t* cr, int frame, bool left) {
     if (left) {
-        const double angle = (0.3 + frame * 0.32) * 0.9;
+        const double angle = 0.27 + frame * 0.06;
         cairo_translate(cr, -kLArmX, -kLArmY);
         ProfessorBust::Arm(cr, kNeckX - 14, kNeckY + 14, 70, angle, angle * 1.3, 1);
     } else {
