@@ -502,8 +502,8 @@ TEST_F(EndToEndTest, OptionsChangedOnTheScreenAreKeptAcrossARestart) {
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
     OpenOptions();
     if (HasFatalFailure()) return;
-    ClickAt(518, 135);  // game speed +
-    ClickAt(518, 135);
+    ClickAt(564, 135);  // game speed +
+    ClickAt(564, 135);
     ClickAt(496, 359);  // show the step counter: off
     // Full screen on: the picture moves to the middle of the whole screen.
     ASSERT_FALSE(ShownFullScreen(server->Display()));
@@ -548,8 +548,8 @@ TEST_F(EndToEndTest, OptionsChangedOnTheScreenAreKeptAcrossARestart) {
     const size_t name = text.rfind("Screen captured:  ") + 18;
     const std::string capture = runFolder + "/" + text.substr(name, text.find('\n', name) - name);
     int r = 0, g = 0, b = 0;
-    // The speed bar reaches past position 6 (457) to 8 (477): orange at 470.
-    ASSERT_TRUE(BmpPixel(capture, 470, 133, &r, &g, &b)) << capture;
+    // The speed bar reaches past position 6 (503) to 8 (523): orange at 516.
+    ASSERT_TRUE(BmpPixel(capture, 516, 133, &r, &g, &b)) << capture;
     EXPECT_TRUE(r > 190 && b < 90) << r << "," << g << "," << b;
     // The step-counter box shows no green tick.
     ASSERT_TRUE(BmpPixel(capture, 496, 359, &r, &g, &b));
@@ -752,7 +752,7 @@ TEST_F(EndToEndTest, PiecesPlacedWithTheMouseInTheEditorAreSavedAndLoadedAgain) 
     capture();
     // Grass from the palette, laid cell by cell; the tubes by their keys.
     size_t back = Count(ReadFileText(out), "Loading Controller:  Editor\n");
-    ClickAt(192 + 4 * 68 + 34, 65 + 3 * 51 + 25);
+    ClickAt(197 + 4 * 68 + 34, 65 + 3 * 51 + 25);
     ASSERT_TRUE(opened("Loading Controller:  Editor\n", back)) << ReadFileText(out);
     for (int column = 3; column <= 10; ++column) ClickAt(cellX(column), cellY(21));
     Xdotool(d, "key minus");
