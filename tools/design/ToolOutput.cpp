@@ -87,6 +87,39 @@ bool WriteOutput(const std::string& path, const std::function<bool(FILE*)>& writ
     return false;
 }
 
+bool WriteOutputs(const std::vector<OutputFile>& files, std::string* error) {
+    // A path that cannot take its file (a folder there) would fail only at
+    // its rename, after earlier files of the set were replaced.
+    for (const OutputFile& o : files)
+        if (!CheckOutputPath(o.path, error)) return false;
+    CInterruptsHeld held;
+    std::vector<std::string> written;  // the temporary files
+    bool ok = true;
+    for (const OutputFile& o : files) {
+        const std::string temp = o.path + CAtomicFile::kTempSuffix;
+        // Unlinked first, as CAtomicFile does: a link in its place decides
+        // nothing.
+        unlink(temp.c_str());
+        FILE* f = fopen(temp.c_str(), "wb");
+        if (f) written.push_back(temp);
+        ok = f && o.write(f) && !ferror(f);
+        ok = f && fflush(f) == 0 && ok;
+        ok = f && fsync(fileno(f)) == 0 && ok;
+        ok = f && fclose(f) == 0 && ok;
+        if (!ok) {
+            *error = "cannot write " + o.path;
+            break;
+        }
+    }
+    for (size_t i = 0; ok && i < files.size(); ++i) {
+        ok = rename(written[i].c_str(), files[i].path.c_str()) == 0;
+        if (!ok) *error = "cannot write " + files[i].path;
+    }
+    if (!ok)
+        for (const std::string& temp : written) unlink(temp.c_str());
+    return ok;
+}
+
 bool WritePngOutput(cairo_surface_t* surface, const std::string& path, std::string* error) {
     return WriteOutput(
         path,

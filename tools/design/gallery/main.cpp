@@ -41,7 +41,8 @@ const char* const kUsage =
     "  --help            this text\n"
     "\n"
     "Exit codes: 0 the sheets were written; 2 bad options, an unknown set, an\n"
-    "unreadable level or a sheet that cannot be written (none is left then);\n"
+    "unreadable level or a sheet that cannot be written (then no sheet is\n"
+    "written, and those of an earlier gallery stay as they were);\n"
     "130, 143 stopped by Ctrl+C or SIGTERM.\n";
 
 }  // namespace
@@ -95,11 +96,10 @@ int main(int argc, char** argv) {
             break;
         }
     }
+    // Every sheet is written at the end, all or none: a gallery that fails
+    // leaves the sheets of an earlier one as they were.
     if (code == 0 && !sheet.Finish(&error)) code = tool.Refuse(error);
-    // A gallery that fails leaves no sheets behind.
-    for (const std::string& page : sheet.Written()) {
-        if (code == 0) printf("%s\n", page.c_str());
-        else remove(page.c_str());
-    }
+    if (code == 0)
+        for (const std::string& page : sheet.Written()) printf("%s\n", page.c_str());
     return code;
 }
