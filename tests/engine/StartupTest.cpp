@@ -239,6 +239,10 @@ TEST_F(StartupTest, HelpTellsTheFlagsAndAnythingButANumberOfFlagsIsRefusedBefore
     for (const char* flag : {"1  a window", "2  no sound", "4  choose the sound output"})
         EXPECT_NE(r.output.find(flag), std::string::npos) << flag << "\n" << r.output;
     EXPECT_EQ(ReadFileText(errFile), "");
+    // A usage that cannot be written is no answer.
+    r = RunProgram(ZORV_BINARY, run.Path(), home.Path(), "--help >/dev/full", 4, errFile);
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_EQ(ReadFileText(errFile), "zorv: cannot write the standard output: No space left on device\n");
     for (const char* args : {"abc", "1 2", "8", "-1", "1x", "--fast", "-h"}) {
         r = RunProgram(ZORV_BINARY, run.Path(), home.Path(), args, 4, errFile);
         EXPECT_EQ(r.exitCode, 2) << args;

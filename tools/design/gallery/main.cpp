@@ -17,6 +17,7 @@
 #include "tools/design/LevelMechanics.h"
 #include "tools/design/LevelPicture.h"
 #include "tools/design/ToolOutput.h"
+#include "tools/design/ToolRefusal.h"
 #include "world/CLevel.h"
 
 namespace {
@@ -47,7 +48,9 @@ const char* const kUsage =
 
 }  // namespace
 
-int main(int argc, char** argv) {
+namespace {
+
+int Run(int argc, char** argv) {
     std::string set, prefix;
     long columns = 5, rows = 6, from = 0, to = 1000000;
     double scale = 0.3;
@@ -103,3 +106,7 @@ int main(int argc, char** argv) {
         for (const std::string& page : sheet.Written()) printf("%s\n", page.c_str());
     return code;
 }
+
+}  // namespace
+
+int main(int argc, char** argv) { return EndWithStandardOutput("zorv_gallery", Run(argc, argv)); }
