@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <string>
@@ -120,6 +121,41 @@ TEST(SolveProgram, WritesNoLevelFileOrSourceTooLargeToBeReadAgain) {
         EXPECT_TRUE(ReadFileText(r.file) == r.before) << r.write << ": the file there changed";
     }
     EXPECT_EQ(FolderEntries(dir.Path()), (std::vector<std::string>{"err.txt", "walk.lvl", "walk.txt"}));
+}
+
+// Written through a symbolic link, the solution goes into the file the link
+// leads to, and the link stays: a source (the link absolute), a level file
+// (the link relative, into another folder), a level file not there yet.
+TEST(SolveProgram, WritesTheFileASymbolicLinkLeadsToAndKeepsTheLink) {
+    CTempDir dir, real;
+    const std::string err = dir.File("err.txt");
+    const std::string walk =
+        "heading: Walk\nbackground: 0\n" + worldtest::PictureSection("tiles", {"..S...E", std::string(32, '#')});
+    ASSERT_TRUE(WriteFileText(real.File("walk.txt"), walk));
+    ASSERT_TRUE(WriteFileText(real.File("walk.lvl"), "earlier"));
+    const std::string relative = "../" + real.Path().substr(real.Path().rfind('/') + 1);
+    ASSERT_EQ(symlink(real.File("walk.txt").c_str(), dir.File("walk.txt").c_str()), 0);
+    ASSERT_EQ(symlink((relative + "/walk.lvl").c_str(), dir.File("walk.lvl").c_str()), 0);
+    ASSERT_EQ(symlink((relative + "/new.lvl").c_str(), dir.File("new.lvl").c_str()), 0);
+    for (const std::string& write : {std::string("--write-source"), "--write-lvl " + dir.File("walk.lvl"),
+                                     "--write-lvl " + dir.File("new.lvl")}) {
+        const ProgramRun o = Solve("--play right*4 " + write + " " + dir.File("walk.txt"), err);
+        EXPECT_EQ(o.code, 0) << write << ": " << ReadFileText(err);
+    }
+    for (const char* name : {"walk.txt", "walk.lvl", "new.lvl"}) {
+        struct stat st;
+        ASSERT_EQ(lstat(dir.File(name).c_str(), &st), 0) << name;
+        EXPECT_TRUE(S_ISLNK(st.st_mode)) << name << " is a link no more";
+    }
+    CLevel level;
+    std::string error;
+    ASSERT_TRUE(CLevelSource::ParseFile(real.File("walk.txt"), &level, &error)) << error;
+    EXPECT_EQ(level.GetSolution().size(), 8u);
+    for (const char* name : {"walk.lvl", "new.lvl"}) {
+        ASSERT_TRUE(level.LoadFile(real.File(name), "walk")) << name;
+        EXPECT_EQ(level.GetSolution().size(), 8u) << name;
+    }
+    EXPECT_EQ(FolderEntries(real.Path()), (std::vector<std::string>{"new.lvl", "walk.lvl", "walk.txt"}));
 }
 
 TEST(SolveProgram, TabulatesAFolderOfLevelsAndPlotsThem) {
