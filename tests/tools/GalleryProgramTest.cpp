@@ -58,6 +58,11 @@ TEST(GalleryProgram, DrawsASetAndRefusesWhatGivesItNothingToDraw) {
             << r.args;
         EXPECT_FALSE(PlatformFileExists(dir.File("refused-1.png"))) << r.args;
     }
+    // A prefix that ends in a folder would name the sheets "-1.png", ...
+    EXPECT_TRUE(IsOneLineRefusal("zorv_gallery", Gallery(Examples() + " --from 6 --out " + dir.Path() + "/", err), err,
+                                 "--out needs a file name prefix: " + dir.Path() +
+                                     "/ names a folder; give the sheets a name in it (" + dir.Path() + "/sheet)"));
+    EXPECT_FALSE(PlatformFileExists(dir.File("-1.png")));
     // A sheet that cannot be written is known before the work; on a full disk
     // no sheet is left; SIGTERM ends the tool at once, every sheet whole.
     EXPECT_TRUE(IsOneLineRefusal("zorv_gallery", Gallery(Examples() + " --out " + dir.File("no/sheet"), err), err,

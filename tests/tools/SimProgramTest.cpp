@@ -82,6 +82,10 @@ TEST(SimProgram, TellsEveryRefusalApartInOneLineAndKeepsTheGamesLogLinesInTheLog
     ASSERT_TRUE(WriteFileText(dir.File("walk.txt"), walkSource));
     ASSERT_TRUE(WriteFileText(dir.File("key999.txt"), walkSource + "solution:\n50 999 down\n"));
     ASSERT_TRUE(WriteFileText(dir.File("cr.txt"), "heading: Walk\nti\rles:\n"));
+    // Bytes that are no UTF-8 in a section's name, beside a character that is
+    // (an e with an acute, written as it is) and one of the controls U+0080..U+009F.
+    ASSERT_TRUE(WriteFileText(dir.File("ff.txt"), "heading: Walk\nti\xffl\xc3\xa9s\xc2\x9b:\n"));
+    ASSERT_TRUE(WriteFileText(dir.File("cut.txt"), "heading: Walk\ntiles\xc0\xaf\xed\xa0\x80\xe2\x82:\n"));
     // The walk level at the largest size a source and a level file can have
     // (a long comment; bytes after the solution), and one byte past it.
     const auto comment = [&](long bytes) { return "#" + std::string(static_cast<size_t>(bytes) - 2, '-') + "\n"; };
@@ -124,6 +128,8 @@ TEST(SimProgram, TellsEveryRefusalApartInOneLineAndKeepsTheGamesLogLinesInTheLog
         {"--shot-end \"\" " + dir.File("walk.lvl"), "--shot-end needs a file name"},
         {dir.File("key999.txt"), "key999.txt: line 29: 999 is no solution key"},
         {dir.File("cr.txt"), "unknown section 'ti\\rles'"},
+        {dir.File("ff.txt"), "unknown section 'ti\\xffl\xc3\xa9s\\xc2\\x9b'"},
+        {dir.File("cut.txt"), "unknown section 'tiles\\xc0\\xaf\\xed\\xa0\\x80\\xe2\\x82'"},
         {"reg:-1", "bad level number in reg:-1"},
         {"kid:81", "no level kid:81 in the level pack"},
         {"reg:10000", "bad level number in reg:10000"},

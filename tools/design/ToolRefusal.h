@@ -4,8 +4,9 @@
 
 #include <string>
 
-// text with its control characters written out ("\r", "\n", "\t", "\x1b"):
-// what a refusal echoes of its input shows what is really there, on one line.
+// text with its control characters written out ("\r", "\n", "\t", "\x1b"),
+// and every byte that is no part of UTF-8 ("\xff"): what a refusal echoes of
+// its input shows what is really there, on one line.
 std::string EscapeControls(const std::string& text);
 
 // Prints "<tool>: <reason>" (control characters escaped) and gives 2, the

@@ -55,7 +55,15 @@ int Run(int argc, char** argv) {
     long columns = 5, rows = 6, from = 0, to = 1000000;
     double scale = 0.3;
     CToolOptions options("zorv_gallery", kUsage);
-    options.Text("--out", "a file name prefix", &prefix);
+    options.Parsed("--out", "a file name prefix", [&prefix](const std::string& text, std::string* why) {
+        // Else the sheets would be "-1.png", "-2.png", ... in that folder.
+        if (text.back() == '/') {
+            *why = text + " names a folder; give the sheets a name in it (" + text + "sheet)";
+            return false;
+        }
+        prefix = text;
+        return true;
+    });
     options.Integer("--columns", 1, 40, "a number from 1 to 40", &columns);
     options.Integer("--rows", 1, 40, "a number from 1 to 40", &rows);
     options.Real("--scale", 0.05, 1, "a number from 0.05 to 1", &scale);
