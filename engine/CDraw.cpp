@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 #include "engine/CImageRecord.h"
 #include "engine/CInput.h"
@@ -85,9 +86,24 @@ void ClearFullscreenOption() {
 
 CDraw::CDraw() {
     DebugLog(DBG_DRAW, "Initializing SDL...\n");
-    if (SDL_Init(SDL_INIT_VIDEO) < 0) {
-        ErrorLog(true, "Unable to initialize SDL: %s\n", SDL_GetError());
+    // The game opens a window on the X display, or nothing: where it cannot,
+    // SDL would go on to the next driver it knows and draw the game as text
+    // over the terminal it was started from. A driver the user chose is his.
+    const char* chosen = getenv("SDL_VIDEODRIVER");
+    const bool ownDriver = chosen && *chosen;
+    if (!ownDriver) setenv("SDL_VIDEODRIVER", "x11", 1);
+    const bool started = SDL_Init(SDL_INIT_VIDEO) >= 0;
+    // What the game starts (the browser) gets the environment it was given.
+    if (!ownDriver) unsetenv("SDL_VIDEODRIVER");
+    if (!started && !ownDriver) {
+        const char* display = getenv("DISPLAY");
+        const std::string which =
+            display && *display ? std::string(" '") + display + "'" : std::string(": DISPLAY is not set");
+        fprintf(stderr, "zorv: cannot open the display%s (another video driver: set SDL_VIDEODRIVER)\n",
+                which.c_str());
+        exit(1);
     }
+    if (!started) ErrorLog(true, "Unable to initialize SDL: %s\n", SDL_GetError());
     atexit(SDL_Quit);
     SetCaptionAndIcon();
     DebugLog(DBG_DRAW, "Hiding cursor...\n");

@@ -1,5 +1,6 @@
 // The game's entry point: start-up in its fixed order, the paced frame loop
 // over the stack of screens, and shut-down in its fixed order.
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -50,8 +51,11 @@ int ReadFlags(int argc, char** argv) {
     long flags = 0;
     if (argc == 1) return 0;
     if (argc == 2 && strcmp(argv[1], "--help") == 0) {
-        fputs(kUsage, stdout);
-        return -1;
+        // A usage that could not be written (a full disk under it) is no answer.
+        errno = 0;
+        if (fputs(kUsage, stdout) >= 0 && fflush(stdout) == 0) return -1;
+        fprintf(stderr, "zorv: cannot write the standard output: %s\n", strerror(errno));
+        return -2;
     }
     if (argc == 2 && ParseInteger(argv[1], 0, 7, &flags)) return static_cast<int>(flags);
     fprintf(stderr, "zorv: %s (see zorv --help)\n",

@@ -211,6 +211,26 @@ bool CControllerGame::AskBeforeClosing() {
     return true;
 }
 
+bool CControllerGame::HasRoomToRecord(int binding, bool released) const {
+    int held = 0;
+    for (int b = KEYACTION_LEFT; b <= KEYACTION_TURN; ++b)
+        if (b != binding && (heldKeys & (1u << b))) ++held;
+    const long needed = released ? 1 : 2 + held;
+    return static_cast<long>(level->GetSolution().size()) + needed <= level->SolutionRoom();
+}
+
+void CControllerGame::StopFullRecording() {
+    recordingFull = 1;
+    int presses = 0;
+    for (const ReplayKey& k : level->GetSolution()) presses += k.released ? 0 : 1;
+    DebugLog(DBG_WARNING, "CControllerGame:  The recording is full after %i key presses (%i records)\n", presses,
+             static_cast<int>(level->GetSolution().size()));
+    Suspend();
+    LogOpening("Message");
+    message = new CControllerMessage(kRecordingFullTitle, kRecordingFullBody, false, presses);
+    OpenChild(message);
+}
+
 bool CControllerGame::LoadStoryController(bool openNow) {
     CProfile* profile = GetProfile();
     if (!levelSet || !profile || !profile->IsStoryEnabled()) return false;
@@ -269,6 +289,12 @@ void CControllerGame::ProcessKey(bool released, int key) {
     }
     if (binding == KEYACTION_UNDO) {
         if (!released && !record) CElement::LoadUndoStep(false);
+        return;
+    }
+    // A solution the level file has no room for could be saved but never
+    // opened again: the recording ends before it outgrows the file.
+    if (record && level && (recordingFull || !HasRoomToRecord(binding, released))) {
+        if (!recordingFull) StopFullRecording();
         return;
     }
     if (hero) {

@@ -37,6 +37,9 @@ public:
     // The question before unsaved editor work is thrown away.
     static constexpr int kUnsavedTitle = 2209;
     static constexpr int kUnsavedBody = 2315;
+    // The recording has filled the room a level file has for a solution.
+    static constexpr int kRecordingFullTitle = 2230;
+    static constexpr int kRecordingFullBody = 2370;
 
     // The set's current level, played normally (the level map).
     explicit CControllerGame(CLevelSet* set);
@@ -64,6 +67,7 @@ public:
     CController* GetInGameChild() const { return inGameChild; }
     CController* GetStoryChild() const { return storyChild; }
     CControllerMessage* GetQuitQuestion() const { return quitQuestion; }
+    CControllerMessage* GetMessage() const { return message; }
 
 private:
     void Init(CLevelSet* set, CLevel* level, bool record, bool replay, bool editorTest);
@@ -87,6 +91,13 @@ private:
     // The window's close button in the editor's test play: true when it
     // asked (the play is paused for the question).
     bool AskBeforeClosing();
+    // Whether the recording has room for this key: a press leaves room for
+    // its own release and for the release of every key held, so that a
+    // recording can always let its keys go.
+    bool HasRoomToRecord(int binding, bool released) const;
+    // Ends a recording that has filled its room: the player is told, and the
+    // play ends with the solution the level had before.
+    void StopFullRecording();
 
     CSprite* replayIndicator;
     CGuiButton* menuButton;
@@ -98,7 +109,9 @@ private:
     CController* postGameChild;
     CController* inGameChild;
     CController* storyChild;
-    CControllerMessage* message;  // the refusal of a level the world cannot play
+    // The refusal of a level the world cannot play, or the end of a full
+    // recording; the play ends when it closes.
+    CControllerMessage* message;
     CControllerMessage* quitQuestion = nullptr;
     uint8_t storyPending;
     uint8_t record;
@@ -119,6 +132,7 @@ private:
     std::vector<ReplayKey> previousSolution;
     uint8_t previousSolutionRecorded = 0;
     uint8_t recordingFinished = 0;
+    uint8_t recordingFull = 0;
     // The level's modified flag when the test began (the editor's work).
     uint8_t modifiedBeforePlay = 0;
     // The recorded direction and turn keys now held, a bit each, so that a

@@ -3,8 +3,10 @@
 #include <signal.h>
 
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 #include <string>
 #include <thread>
@@ -34,8 +36,11 @@ int main(int argc, char** argv) {
         return 2;
     }
     if (options.help) {
-        fputs(CServerOptions::Usage(), stdout);
-        return 0;
+        // A usage that could not be written (a full disk under it) is no answer.
+        errno = 0;
+        if (fputs(CServerOptions::Usage(), stdout) >= 0 && fflush(stdout) == 0) return 0;
+        fprintf(stderr, "zorv_scored: cannot write the standard output: %s\n", strerror(errno));
+        return 2;
     }
 
     // Ctrl+C and SIGTERM are taken by this thread alone (every thread started

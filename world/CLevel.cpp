@@ -337,7 +337,29 @@ bool CLevel::Parse(const uint8_t* data, size_t size, const char* name) {
 
 // ---- Saving -----------------------------------------------------------------
 
+long CLevel::FileBytes() const {
+    long bytes = static_cast<long>(kFixedBytes);
+    for (const auto& list : teleports_) bytes += 4 + 8 * static_cast<long>(list.size());
+    bytes += 4;
+    for (int i = 0; i < kCells; ++i) {
+        if (tiles_[i] != TUTORIAL) continue;
+        bytes += 12 + static_cast<long>(tutorialTexts_[i] ? tutorialTexts_[i]->size() : strlen("UNDEFINED"));
+    }
+    bytes += 4 + 4;
+    return bytes + kReplayKeyBytes * static_cast<long>(solution_.size());
+}
+
+long CLevel::SolutionRoom() const {
+    const long rest = FileBytes() - kReplayKeyBytes * static_cast<long>(solution_.size());
+    return rest >= kFileBytesMax ? 0 : (kFileBytesMax - rest) / kReplayKeyBytes;
+}
+
 bool CLevel::WriteBody(FILE* f, uint32_t levelId) const {
+    if (FileBytes() > kFileBytesMax) {
+        DebugLog(DBG_ERROR, "CLevel::Save()   Level too large for a level file:  %li bytes (at most %li)\n", FileBytes(),
+                 kFileBytesMax);
+        return false;
+    }
     bool ok = true;
     DebugLog(DBG_LEVEL_SAVE, "CLevel::Save()   Write level ID\n");
     ok = ok && WriteU32(levelId, f);

@@ -118,9 +118,10 @@ public:
     // 24 rows) in each colour's list; a sign with the editor's longest text
     // on every cell; the background; and a solution of 65536
     // records (an hour of play at 18 a second). A larger file is no level.
+    static constexpr long kReplayKeyBytes = 12;  // frame, key, released
     static constexpr long kFileBytesMax = 4 + (kHeadingMax + 1) + 2 * kCells * 4 +
                                           kTeleportColours * (4 + (kWidth + 1) * kHeight * 8) + 4 +
-                                          kCells * (12 + kSignTextMax) + 4 + 4 + 65536 * 12;
+                                          kCells * (12 + kSignTextMax) + 4 + 4 + 65536 * kReplayKeyBytes;
 
     CLevel();
     ~CLevel() = default;
@@ -148,8 +149,14 @@ public:
     // Writes to an explicit path (same rules as Save).
     bool SaveToPath(const std::string& path);
     // Writes the level body with the given ID to an open stream; false when
-    // any write fails.
+    // any write fails, and, writing nothing, for a level larger than
+    // kFileBytesMax (no file the loader refuses is ever written).
     bool WriteBody(FILE* f, uint32_t levelId) const;
+    // The bytes of the level file WriteBody writes.
+    long FileBytes() const;
+    // How many solution records the level file has room for beside the rest
+    // of the level, up to kFileBytesMax: a recording stops there.
+    long SolutionRoom() const;
     // The body as bytes (for packs); empty on failure.
     std::vector<uint8_t> BodyBytes(uint32_t levelId) const;
 

@@ -548,6 +548,53 @@ TEST_F(EditorScreenTest, TheCloseButtonAsksInTestPlayAndASignalKeepsUnsavedWorkF
     EXPECT_FALSE(TakeRecoveredLevels(&names, &recording));
 }
 
+// A recording stops where the level file has no more room for its solution
+// (a player pressed the turn key 42,100 times before walking out) and says
+// so: the level keeps the solution it had, and what is saved opens again.
+TEST_F(EditorScreenTest, ARecordingStopsAtTheRoomOfTheLevelFileAndTheSavedLevelOpensAgain) {
+    Open();
+    Key(SDLK_ESCAPE);
+    BuildWalk();
+    ASSERT_TRUE(Level()->SaveAs("walk", "A walk"));
+    Alt(SDLK_r);
+    Frames(60);
+    PushKey(true, SDLK_RIGHT);
+    RunUntilEditor();
+    PushKey(false, SDLK_RIGHT);
+    Frame();
+    const std::vector<ReplayKey> walked = Level()->GetSolution();
+    ASSERT_TRUE(Level()->IsSolutionRecorded());
+    const long room = Level()->SolutionRoom();
+
+    Alt(SDLK_r);
+    ASSERT_EQ(Current(), CONTROLLER_GAME);
+    const CControllerGame* game = static_cast<const CControllerGame*>(CController::GetCurrent());
+    Frames(60);
+    int taps = 0;
+    for (; taps < 42100 && Current() == CONTROLLER_GAME; taps += 50) {
+        for (int i = 0; i < 50; ++i) TapKey(SDLK_f);
+        Frame();
+    }
+    ASSERT_EQ(Current(), CONTROLLER_MESSAGE) << "no end to the recording after " << taps << " presses";
+    const std::vector<ReplayKey>& recorded = Level()->GetSolution();
+    EXPECT_LE(static_cast<long>(recorded.size()), room);
+    EXPECT_GE(static_cast<long>(recorded.size()), room - 1);
+    EXPECT_TRUE(recorded.back().released) << "every key pressed is let go in the recording";
+    EXPECT_EQ(game->GetMessage()->GetTitleId(), CControllerGame::kRecordingFullTitle);
+    EXPECT_EQ(game->GetMessage()->GetBodyId(), CControllerGame::kRecordingFullBody);
+    DrainEvents();
+    Answer(true);
+    RunUntilEditor();
+    EXPECT_EQ(Level()->GetSolution(), walked);
+    EXPECT_TRUE(Level()->IsSolutionRecorded());
+
+    Alt(SDLK_s);
+    ASSERT_EQ(Current(), CONTROLLER_EDITOR);
+    CLevel saved;
+    ASSERT_TRUE(saved.Load("walk"));
+    EXPECT_EQ(saved.GetSolution(), walked);
+}
+
 // Playing back a level that has no recorded solution says so, instead of
 // starting a playback of nothing.
 TEST_F(EditorScreenTest, PlayingBackWithoutASolutionSaysThereIsNone) {

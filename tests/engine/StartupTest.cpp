@@ -232,6 +232,48 @@ TEST_F(StartupTest, FlagSixStartsWithoutSound) {
     }
 }
 
+// Where no window can be opened (DISPLAY names no X server, or none), the
+// game says so in one line and ends with exit code 1, instead of drawing
+// itself as text over the terminal; a video driver the user chose himself
+// (SDL_VIDEODRIVER) is used as he chose.
+TEST_F(StartupTest, WithoutADisplayTheGameRefusesInOneLineUnlessTheUserChoseAVideoDriver) {
+    int number = 4242;
+    while (PlatformFileExists("/tmp/.X11-unix/X" + std::to_string(number))) ++number;
+    const std::string noServer = ":" + std::to_string(number);
+    const std::string errFile = run.File("err.txt");
+    const struct {
+        std::string environment;
+        int exitCode;  // -1: runs until it is told to end
+        std::string says;
+    } rows[] = {
+        {"-u SDL_VIDEODRIVER DISPLAY=" + noServer, 1,
+         "zorv: cannot open the display '" + noServer + "' (another video driver: set SDL_VIDEODRIVER)\n"},
+        {"-u SDL_VIDEODRIVER -u DISPLAY", 1,
+         "zorv: cannot open the display: DISPLAY is not set (another video driver: set SDL_VIDEODRIVER)\n"},
+        {"SDL_VIDEODRIVER=dummy DISPLAY=" + noServer, -1, ""},
+    };
+    for (const auto& r : rows) {
+        const std::string cmd = "cd '" + run.Path() + "' && env " + r.environment + " HOME='" + home.Path() +
+                                "' XDG_DATA_HOME='" + home.Path() + "/data' SDL_AUDIODRIVER=dummy timeout -s TERM 6 '" +
+                                kMilestoneBinary + "' 3 </dev/null 2>'" + errFile + "'";
+        FILE* p = popen(cmd.c_str(), "r");
+        ASSERT_NE(p, nullptr);
+        std::string output;
+        char buf[4096];
+        size_t n;
+        while ((n = fread(buf, 1, sizeof buf, p)) > 0) output.append(buf, n);
+        const int status = pclose(p);
+        if (r.exitCode == 1) {
+            EXPECT_EQ(WEXITSTATUS(status), 1) << r.environment;
+            EXPECT_EQ(ReadFileText(errFile), r.says) << r.environment;
+            EXPECT_EQ(output.find("first frame presented"), std::string::npos) << r.environment;
+        } else {
+            EXPECT_NE(output.find("first frame presented"), std::string::npos) << r.environment;
+            EXPECT_EQ(ReadFileText(errFile).find("cannot open the display"), std::string::npos) << r.environment;
+        }
+    }
+}
+
 TEST_F(StartupTest, HelpTellsTheFlagsAndAnythingButANumberOfFlagsIsRefusedBeforeAnythingOpens) {
     const std::string errFile = run.File("err.txt");
     RunResult r = RunProgram(ZORV_BINARY, run.Path(), home.Path(), "--help", 4, errFile);
@@ -239,6 +281,10 @@ TEST_F(StartupTest, HelpTellsTheFlagsAndAnythingButANumberOfFlagsIsRefusedBefore
     for (const char* flag : {"1  a window", "2  no sound", "4  choose the sound output"})
         EXPECT_NE(r.output.find(flag), std::string::npos) << flag << "\n" << r.output;
     EXPECT_EQ(ReadFileText(errFile), "");
+    // A usage that cannot be written is no answer.
+    r = RunProgram(ZORV_BINARY, run.Path(), home.Path(), "--help >/dev/full", 4, errFile);
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_EQ(ReadFileText(errFile), "zorv: cannot write the standard output: No space left on device\n");
     for (const char* args : {"abc", "1 2", "8", "-1", "1x", "--fast", "-h"}) {
         r = RunProgram(ZORV_BINARY, run.Path(), home.Path(), args, 4, errFile);
         EXPECT_EQ(r.exitCode, 2) << args;

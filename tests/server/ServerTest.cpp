@@ -232,6 +232,9 @@ TEST(ServerProgramTest, BadOptionsAreRefusedInOneLine) {
     const ProgramRun help = RunProgram(program + " --help", err);
     EXPECT_EQ(help.code, 0);
     EXPECT_EQ(help.out.rfind("Usage: zorv_scored --db FILE", 0), 0u) << help.out;
+    // A usage that cannot be written is no answer.
+    EXPECT_TRUE(IsOneLineRefusal("zorv_scored", RunProgram(program + " --help > /dev/full", err), err,
+                                 "cannot write the standard output: No space left on device"));
     EXPECT_FALSE(Exists(dir.File("s.db")));
 }
 

@@ -3,11 +3,16 @@
 // what gives it nothing to draw.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <string>
 #include <vector>
 
 #include "platform/Platform.h"
 #include "tests/support/TestSupport.h"
+#include "tests/support/WorldTestSupport.h"
+#include "world/CLevel.h"
 
 namespace {
 
@@ -53,6 +58,11 @@ TEST(GalleryProgram, DrawsASetAndRefusesWhatGivesItNothingToDraw) {
             << r.args;
         EXPECT_FALSE(PlatformFileExists(dir.File("refused-1.png"))) << r.args;
     }
+    // A prefix that ends in a folder would name the sheets "-1.png", ...
+    EXPECT_TRUE(IsOneLineRefusal("zorv_gallery", Gallery(Examples() + " --from 6 --out " + dir.Path() + "/", err), err,
+                                 "--out needs a file name prefix: " + dir.Path() +
+                                     "/ names a folder; give the sheets a name in it (" + dir.Path() + "/sheet)"));
+    EXPECT_FALSE(PlatformFileExists(dir.File("-1.png")));
     // A sheet that cannot be written is known before the work; on a full disk
     // no sheet is left; SIGTERM ends the tool at once, every sheet whole.
     EXPECT_TRUE(IsOneLineRefusal("zorv_gallery", Gallery(Examples() + " --out " + dir.File("no/sheet"), err), err,
@@ -65,4 +75,51 @@ TEST(GalleryProgram, DrawsASetAndRefusesWhatGivesItNothingToDraw) {
               143);
     for (const std::string& name : FolderEntries(full.Path()))
         EXPECT_EQ(name.substr(name.size() - 4), ".png") << name;
+}
+
+// A gallery that fails writes no sheet and leaves those of an earlier one as
+// they were: a set whose last level cannot be drawn (no entrance tube), a
+// later sheet whose place holds a folder, a full disk.
+TEST(GalleryProgram, AFailedGalleryLeavesTheSheetsOfAnEarlierOneAsTheyWere) {
+    CScopedHome home;
+    CTempDir dir, set, tubeless;
+    const std::string err = dir.File("err.txt");
+    for (const char* name : {"push.txt", "walled.txt"}) {
+        ASSERT_TRUE(WriteFileText(set.File(name), ReadFileText(Examples() + "/" + name)));
+        ASSERT_TRUE(WriteFileText(tubeless.File(name), ReadFileText(Examples() + "/" + name)));
+    }
+    CLevel last = worldtest::WalkLevel(6);
+    last.SetTile(NONE, 2, 22);
+    ASSERT_TRUE(last.SaveToPath(tubeless.File("zz.lvl")));
+    const std::string pages = " --columns 1 --rows 1 --out " + dir.File("g");
+    const struct {
+        std::string run;
+        std::string says;
+        bool folderAtSheet2;
+    } rows[] = {
+        {kGallery + tubeless.Path() + pages, "zz.lvl: the level has no entrance tube", false},
+        {kGallery + set.Path() + pages, "cannot write " + dir.File("g-2.png") + ": it is a folder", true},
+        {OnAFullDisk(kGallery + set.Path() + pages), "cannot write " + dir.File("g-"), false},
+    };
+    for (const auto& r : rows) {
+        ASSERT_TRUE(WriteFileText(dir.File("g-1.png"), "earlier sheet 1"));
+        unlink(dir.File("g-2.png").c_str());
+        if (r.folderAtSheet2) {
+            ASSERT_EQ(mkdir(dir.File("g-2.png").c_str(), 0700), 0);
+        } else {
+            ASSERT_TRUE(WriteFileText(dir.File("g-2.png"), "earlier sheet 2"));
+        }
+        EXPECT_TRUE(IsOneLineRefusal("zorv_gallery", RunProgram(r.run, err), err, r.says)) << r.run;
+        EXPECT_EQ(ReadFileText(dir.File("g-1.png")), "earlier sheet 1") << r.run;
+        if (!r.folderAtSheet2) {
+            EXPECT_EQ(ReadFileText(dir.File("g-2.png")), "earlier sheet 2") << r.run;
+        }
+        EXPECT_EQ(FolderEntries(dir.Path()), (std::vector<std::string>{"err.txt", "g-1.png", "g-2.png"})) << r.run;
+        rmdir(dir.File("g-2.png").c_str());
+    }
+    // Given a set it can draw, the gallery replaces both.
+    const ProgramRun o = Gallery(set.Path() + pages, err);
+    EXPECT_EQ(o.code, 0) << ReadFileText(err);
+    EXPECT_EQ(o.out, dir.File("g-1.png") + "\n" + dir.File("g-2.png") + "\n");
+    EXPECT_EQ(ReadFileBytes(dir.File("g-2.png")).at(1), 'P');
 }

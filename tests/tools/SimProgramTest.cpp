@@ -82,6 +82,10 @@ TEST(SimProgram, TellsEveryRefusalApartInOneLineAndKeepsTheGamesLogLinesInTheLog
     ASSERT_TRUE(WriteFileText(dir.File("walk.txt"), walkSource));
     ASSERT_TRUE(WriteFileText(dir.File("key999.txt"), walkSource + "solution:\n50 999 down\n"));
     ASSERT_TRUE(WriteFileText(dir.File("cr.txt"), "heading: Walk\nti\rles:\n"));
+    // Bytes that are no UTF-8 in a section's name, beside a character that is
+    // (an e with an acute, written as it is) and one of the controls U+0080..U+009F.
+    ASSERT_TRUE(WriteFileText(dir.File("ff.txt"), "heading: Walk\nti\xffl\xc3\xa9s\xc2\x9b:\n"));
+    ASSERT_TRUE(WriteFileText(dir.File("cut.txt"), "heading: Walk\ntiles\xc0\xaf\xed\xa0\x80\xe2\x82:\n"));
     // The walk level at the largest size a source and a level file can have
     // (a long comment; bytes after the solution), and one byte past it.
     const auto comment = [&](long bytes) { return "#" + std::string(static_cast<size_t>(bytes) - 2, '-') + "\n"; };
@@ -124,6 +128,8 @@ TEST(SimProgram, TellsEveryRefusalApartInOneLineAndKeepsTheGamesLogLinesInTheLog
         {"--shot-end \"\" " + dir.File("walk.lvl"), "--shot-end needs a file name"},
         {dir.File("key999.txt"), "key999.txt: line 29: 999 is no solution key"},
         {dir.File("cr.txt"), "unknown section 'ti\\rles'"},
+        {dir.File("ff.txt"), "unknown section 'ti\\xffl\xc3\xa9s\\xc2\\x9b'"},
+        {dir.File("cut.txt"), "unknown section 'tiles\\xc0\\xaf\\xed\\xa0\\x80\\xe2\\x82'"},
         {"reg:-1", "bad level number in reg:-1"},
         {"kid:81", "no level kid:81 in the level pack"},
         {"reg:10000", "bad level number in reg:10000"},
@@ -152,4 +158,53 @@ TEST(SimProgram, TellsEveryRefusalApartInOneLineAndKeepsTheGamesLogLinesInTheLog
     // The game's own line on the damaged file is in the log, not on the console.
     const std::string log = ReadFileText(home.DataHome() + "/Vormak Games/ZORV Data/LOG.TXT");
     EXPECT_NE(log.find("CLevel::Load()   Level file too short:  'junk'"), std::string::npos) << log;
+}
+
+// A tool whose standard output cannot be written fails and says so in one
+// line, exit code 2: its answer or its usage to /dev/full, or to a file on a
+// full disk (which takes not one byte); the same answer to a file that takes
+// it is a success.
+TEST(ToolPrograms, FailInOneLineWhenTheirStandardOutputCannotBeWritten) {
+    CScopedHome home;
+    CTempDir dir;
+    const std::string err = dir.File("err.txt");
+    const std::string run = std::string(ZORV_RUN_DIR) + "/";
+    const std::string examples = std::string(ZORV_SOURCE_DIR) + "/tools/design/examples";
+    const std::string table = run + "zorv_solve --table " + examples + " --from 4 --to 5";
+    // No file takes a byte there, so standard error comes out through the
+    // pipe that standard output would take.
+    const auto onAFullDisk = [&](const std::string& command) {
+        return "(trap '' XFSZ; ulimit -f 0; exec " + command + " 2>&1 > " + dir.File("o.json") + ")";
+    };
+    const struct {
+        std::string command;
+        int code;
+        std::string says;  // the refusal, when the code is 2
+    } rows[] = {
+        {run + "zorv_sim reg:0 > /dev/full", 2, "zorv_sim: cannot write the standard output: No space left on device"},
+        {run + "zorv_sim --help > /dev/full", 2, "zorv_sim: cannot write the standard output"},
+        {run + "zorv_solve " + examples + "/push.txt > /dev/full", 2, "zorv_solve: cannot write the standard output"},
+        {table + " > /dev/full", 2, "zorv_solve: cannot write the standard output"},
+        {run + "zorv_solve --help > /dev/full", 2, "zorv_solve: cannot write the standard output"},
+        {run + "zorv_gallery " + examples + " --from 6 --out " + dir.File("g") + " > /dev/full", 2,
+         "zorv_gallery: cannot write the standard output"},
+        {run + "zorv_gallery --help > /dev/full", 2, "zorv_gallery: cannot write the standard output"},
+        {onAFullDisk(run + "zorv_sim reg:0"), 2, "zorv_sim: cannot write the standard output: File too large"},
+        {onAFullDisk(table), 2, "zorv_solve: cannot write the standard output: File too large"},
+        {run + "zorv_sim reg:0 > " + dir.File("o.json"), 0, ""},
+        {table + " > " + dir.File("o.json"), 0, ""},
+    };
+    for (const auto& r : rows) {
+        const ProgramRun o = RunProgram(r.command, err);
+        if (r.command.find("ulimit") != std::string::npos) {
+            EXPECT_EQ(o.code, 2) << r.command;
+            EXPECT_EQ(o.out, r.says + "\n") << r.command;
+            EXPECT_EQ(ReadFileText(dir.File("o.json")), "") << r.command;
+        } else if (r.code == 2) {
+            EXPECT_TRUE(IsOneLineRefusal(r.says.substr(0, r.says.find(':')), o, err, r.says)) << r.command;
+        } else {
+            EXPECT_EQ(o.code, r.code) << r.command << ": " << ReadFileText(err);
+            EXPECT_GT(ReadFileText(dir.File("o.json")).size(), 100u) << r.command;
+        }
+    }
 }

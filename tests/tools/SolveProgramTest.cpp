@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <string>
@@ -71,6 +72,90 @@ TEST(SolveProgram, SolvesALevelAndWritesItsSolutionIntoTheSource) {
         EXPECT_EQ(o.code, 2) << args;
         EXPECT_EQ(ReadFileText(err).rfind("zorv_solve: ", 0), 0u) << args << ": " << ReadFileText(err);
     }
+}
+
+// A solution is written only into a file that can be read again: a level
+// file past the game's bound (a player turned 43,000 times before walking
+// out) or a source past the builder's is refused in one line, and the file
+// there stays as it was; 10,000 turns fit.
+TEST(SolveProgram, WritesNoLevelFileOrSourceTooLargeToBeReadAgain) {
+    CTempDir dir;
+    const std::string err = dir.File("err.txt");
+    const std::string walk =
+        "heading: Walk\nbackground: 0\n" + worldtest::PictureSection("tiles", {"..S...E", std::string(32, '#')});
+    ASSERT_TRUE(WriteFileText(dir.File("walk.txt"), walk));
+    ASSERT_TRUE(WriteFileText(dir.File("walk.lvl"), "earlier"));
+    const auto turns = [](int thousands) {
+        std::string play;
+        for (int i = 0; i < thousands; ++i) play += "turn*1000 ";
+        return "--play \"" + play + "right*4\" ";
+    };
+    const struct {
+        int thousands;
+        std::string write;
+        std::string says;  // empty: written
+        std::string file;
+        std::string before;
+    } rows[] = {
+        {43, "--write-lvl " + dir.File("walk.lvl"),
+         "more than the game opens in a level file (" + std::to_string(CLevel::kFileBytesMax) + ")", dir.File("walk.lvl"),
+         "earlier"},
+        {43, "--write-source", "more than a level source may have (" + std::to_string(CLevelSource::kMaxBytes) + ")",
+         dir.File("walk.txt"), walk},
+        {10, "--write-lvl " + dir.File("walk.lvl"), "", dir.File("walk.lvl"), "earlier"},
+    };
+    for (const auto& r : rows) {
+        const ProgramRun o = Solve(turns(r.thousands) + r.write + " " + dir.File("walk.txt"), err);
+        const std::string message = ReadFileText(err);
+        if (r.says.empty()) {
+            EXPECT_EQ(o.code, 0) << r.write << ": " << message;
+            CLevel written;
+            ASSERT_TRUE(written.LoadFile(r.file, "walk")) << r.write;
+            EXPECT_EQ(written.GetSolution().size(), 2u * 10004u);
+            continue;
+        }
+        EXPECT_EQ(o.code, 2) << r.write;
+        EXPECT_EQ(message.rfind("zorv_solve: ", 0), 0u) << message;
+        EXPECT_EQ(message.find('\n'), message.size() - 1) << message;
+        EXPECT_NE(message.find(r.says), std::string::npos) << message;
+        EXPECT_TRUE(ReadFileText(r.file) == r.before) << r.write << ": the file there changed";
+    }
+    EXPECT_EQ(FolderEntries(dir.Path()), (std::vector<std::string>{"err.txt", "walk.lvl", "walk.txt"}));
+}
+
+// Written through a symbolic link, the solution goes into the file the link
+// leads to, and the link stays: a source (the link absolute), a level file
+// (the link relative, into another folder), a level file not there yet.
+TEST(SolveProgram, WritesTheFileASymbolicLinkLeadsToAndKeepsTheLink) {
+    CTempDir dir, real;
+    const std::string err = dir.File("err.txt");
+    const std::string walk =
+        "heading: Walk\nbackground: 0\n" + worldtest::PictureSection("tiles", {"..S...E", std::string(32, '#')});
+    ASSERT_TRUE(WriteFileText(real.File("walk.txt"), walk));
+    ASSERT_TRUE(WriteFileText(real.File("walk.lvl"), "earlier"));
+    const std::string relative = "../" + real.Path().substr(real.Path().rfind('/') + 1);
+    ASSERT_EQ(symlink(real.File("walk.txt").c_str(), dir.File("walk.txt").c_str()), 0);
+    ASSERT_EQ(symlink((relative + "/walk.lvl").c_str(), dir.File("walk.lvl").c_str()), 0);
+    ASSERT_EQ(symlink((relative + "/new.lvl").c_str(), dir.File("new.lvl").c_str()), 0);
+    for (const std::string& write : {std::string("--write-source"), "--write-lvl " + dir.File("walk.lvl"),
+                                     "--write-lvl " + dir.File("new.lvl")}) {
+        const ProgramRun o = Solve("--play right*4 " + write + " " + dir.File("walk.txt"), err);
+        EXPECT_EQ(o.code, 0) << write << ": " << ReadFileText(err);
+    }
+    for (const char* name : {"walk.txt", "walk.lvl", "new.lvl"}) {
+        struct stat st;
+        ASSERT_EQ(lstat(dir.File(name).c_str(), &st), 0) << name;
+        EXPECT_TRUE(S_ISLNK(st.st_mode)) << name << " is a link no more";
+    }
+    CLevel level;
+    std::string error;
+    ASSERT_TRUE(CLevelSource::ParseFile(real.File("walk.txt"), &level, &error)) << error;
+    EXPECT_EQ(level.GetSolution().size(), 8u);
+    for (const char* name : {"walk.lvl", "new.lvl"}) {
+        ASSERT_TRUE(level.LoadFile(real.File(name), "walk")) << name;
+        EXPECT_EQ(level.GetSolution().size(), 8u) << name;
+    }
+    EXPECT_EQ(FolderEntries(real.Path()), (std::vector<std::string>{"new.lvl", "walk.lvl", "walk.txt"}));
 }
 
 TEST(SolveProgram, TabulatesAFolderOfLevelsAndPlotsThem) {

@@ -248,6 +248,54 @@ TEST_F(LevelFileTest, FailedSaveKeepsEarlierFileAndModifiedFlag) {
     EXPECT_EQ(ReadFileBytes(Path("keep")), before);
 }
 
+// A solution fills the room the level file has beside the rest of the
+// level, up to the loader's bound: at the room the file is written and opens
+// again; one record more is not written, and the earlier file stays. A level
+// with a sign of the longest text on every cell and a portal on every place
+// has the room of the 65536 records the bound was made for.
+TEST_F(LevelFileTest, ASolutionFillsTheRoomTheLoaderTakesAndNoMore) {
+    CLevel crowded;
+    for (int x = 0; x < CLevel::kWidth; ++x) {
+        for (int y = 0; y < CLevel::kHeight; ++y) {
+            crowded.SetTile(TUTORIAL, x, y);
+            crowded.SetTutorialText(x, y, std::string(CLevel::kSignTextMax, 's').c_str());
+        }
+    }
+    for (uint32_t colour : {DEVICE_LTELEPORT_B, DEVICE_LTELEPORT_Y, DEVICE_LTELEPORT_R})
+        for (int x = -1; x < CLevel::kWidth; ++x)
+            for (int y = 0; y < CLevel::kHeight; ++y) crowded.SetTeleport(colour, x, y);
+    const struct {
+        const char* name;
+        CLevel level;
+        long room;
+    } rows[] = {
+        {"crowded", crowded, 65536},
+        {"full", FullLevel(), (CLevel::kFileBytesMax - FullLevel().FileBytes() + 3 * CLevel::kReplayKeyBytes) /
+                                  CLevel::kReplayKeyBytes},
+    };
+    for (const auto& row : rows) {
+        CLevel level = row.level;
+        level.ClearSolution();
+        EXPECT_EQ(level.SolutionRoom(), row.room) << row.name;
+        for (long k = 0; k < row.room; ++k) level.AddReplayKey(static_cast<int>(k / 2 + 1), 102, k % 2 == 1);
+        level.SetSolutionRecorded();
+        EXPECT_LE(level.FileBytes(), CLevel::kFileBytesMax) << row.name;
+        ASSERT_TRUE(level.SaveAs(row.name, "Filled")) << row.name;
+        const std::vector<uint8_t> written = ReadFileBytes(Path(row.name));
+        EXPECT_EQ(static_cast<long>(written.size()), level.FileBytes()) << row.name;
+        CLevel back;
+        ASSERT_TRUE(back.Load(row.name)) << row.name;
+        EXPECT_EQ(back.GetSolution(), level.GetSolution()) << row.name;
+
+        level.AddReplayKey(static_cast<int>(row.room), 102, false);
+        EXPECT_GT(level.FileBytes(), CLevel::kFileBytesMax) << row.name;
+        EXPECT_EQ(level.SolutionRoom(), row.room) << row.name;
+        EXPECT_FALSE(level.Save()) << row.name;
+        EXPECT_TRUE(ReadFileBytes(Path(row.name)) == written) << row.name << ": the earlier file changed";
+        EXPECT_FALSE(PlatformFileExists(Path(row.name) + ".tmp")) << row.name;
+    }
+}
+
 TEST_F(LevelFileTest, FailedSaveAsKeepsTheNameHeadingAndModifiedFlag) {
     CLevel level = FullLevel();
     ASSERT_TRUE(level.SaveAs("first", "First Heading"));

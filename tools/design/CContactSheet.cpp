@@ -19,6 +19,12 @@ const Color kCaptionColour = Hex(0xf0ead8);
 const Color kDetailColour = Hex(0xb9b3a3);
 const Color kWarnColour = Hex(0xff6b5b);
 
+cairo_status_t AppendBytes(void* closure, const unsigned char* data, unsigned int length) {
+    std::vector<unsigned char>* png = static_cast<std::vector<unsigned char>*>(closure);
+    png->insert(png->end(), data, data + length);
+    return CAIRO_STATUS_SUCCESS;
+}
+
 }  // namespace
 
 CContactSheet::CContactSheet(const std::string& title, const std::string& prefix, int columns, int rows, double scale)
@@ -40,7 +46,7 @@ bool CContactSheet::Add(cairo_surface_t* picture, const std::string& caption, co
         cairo_t* cr = cairo_create(page_);
         SetColor(cr, kSheet);
         cairo_paint(cr);
-        Text(cr, title_ + " - sheet " + std::to_string(pages_ + 1), kMargin, kMargin, 22, kCaptionColour,
+        Text(cr, title_ + " - sheet " + std::to_string(pages_.size() + 1), kMargin, kMargin, 22, kCaptionColour,
              FONT_SANS_BOLD);
         cairo_destroy(cr);
     }
@@ -64,18 +70,29 @@ bool CContactSheet::Add(cairo_surface_t* picture, const std::string& caption, co
     Text(cr, detail, x + 2, y + cellH + 19, 12, warn ? kWarnColour : kDetailColour);
     cairo_destroy(cr);
 
-    if (++onPage_ == columns_ * rows_) return WritePage(error);
+    if (++onPage_ == columns_ * rows_) return EndPage(error);
     return true;
 }
 
-bool CContactSheet::WritePage(std::string* error) {
-    const std::string path = prefix_ + "-" + std::to_string(++pages_) + ".png";
-    const bool ok = WritePngOutput(page_, path, error);
+bool CContactSheet::EndPage(std::string* error) {
+    pages_.emplace_back();
+    const bool ok = cairo_surface_write_to_png_stream(page_, AppendBytes, &pages_.back()) == CAIRO_STATUS_SUCCESS;
     cairo_surface_destroy(page_);
     page_ = nullptr;
     onPage_ = 0;
-    if (ok) written_.push_back(path);
+    if (!ok) *error = "cannot draw sheet " + std::to_string(pages_.size());
     return ok;
 }
 
-bool CContactSheet::Finish(std::string* error) { return !page_ || WritePage(error); }
+bool CContactSheet::Finish(std::string* error) {
+    if (page_ && !EndPage(error)) return false;
+    std::vector<OutputFile> files;
+    for (size_t i = 0; i < pages_.size(); ++i) {
+        const std::vector<unsigned char>& png = pages_[i];
+        files.push_back({prefix_ + "-" + std::to_string(i + 1) + ".png",
+                         [&png](FILE* f) { return fwrite(png.data(), 1, png.size(), f) == png.size(); }});
+    }
+    if (!WriteOutputs(files, error)) return false;
+    for (const OutputFile& f : files) written_.push_back(f.path);
+    return true;
+}

@@ -133,6 +133,12 @@ bool WriteSourceSolution(const std::string& path, const std::vector<ReplayKey>& 
     if (!CLevelSource::ReadFile(path, &text, error)) return false;
     const std::string updated = SourceWithSolution(text, records, comment);
     // The written source must read back as the same level with this solution.
+    if (static_cast<long>(updated.size()) > CLevelSource::kMaxBytes) {
+        *error = "the source with this solution would have " + std::to_string(updated.size()) +
+                 " bytes, more than a level source may have (" + std::to_string(CLevelSource::kMaxBytes) +
+                 "): nothing is written";
+        return false;
+    }
     CLevel check;
     std::string parseError;
     if (!CLevelSource::Parse(updated, &check, &parseError) || check.GetSolution() != records) {
@@ -149,6 +155,12 @@ bool WriteLevelWithSolution(const CLevel& level, const std::vector<ReplayKey>& r
     copy.ClearSolution();
     for (const ReplayKey& k : records) copy.AddReplayKey(k.frame, k.key, k.released);
     if (!records.empty()) copy.SetSolutionRecorded();
+    if (copy.FileBytes() > CLevel::kFileBytesMax) {
+        *error = "the level with this solution would have " + std::to_string(copy.FileBytes()) +
+                 " bytes, more than the game opens in a level file (" + std::to_string(CLevel::kFileBytesMax) +
+                 "): nothing is written";
+        return false;
+    }
     const uint32_t id = CLevel::MakeLevelId(kLevelKindCustom, static_cast<uint32_t>(rand()));
     return WriteOutput(path, [&copy, id](FILE* f) { return copy.WriteBody(f, id); }, error);
 }

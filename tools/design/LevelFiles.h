@@ -44,10 +44,14 @@ bool ReadLevelFile(const std::string& path, CLevel* level, std::string* error);
 // before it) replaced by these records, or with one added at the end.
 std::string SourceWithSolution(const std::string& text, const std::vector<ReplayKey>& records,
                                const std::string& comment);
-// Writes the records into the source file at path; false with the reason.
+// Writes the records into the source file at path; false with the reason,
+// writing nothing, also for a source larger than the builder reads
+// (CLevelSource::kMaxBytes).
 bool WriteSourceSolution(const std::string& path, const std::vector<ReplayKey>& records, const std::string& comment,
                          std::string* error);
-// Writes the level, with these records as its solution, as a level file.
+// Writes the level, with these records as its solution, as a level file;
+// false with the reason, writing nothing, also for a file larger than the
+// game opens (CLevel::kFileBytesMax).
 bool WriteLevelWithSolution(const CLevel& level, const std::vector<ReplayKey>& records, const std::string& path,
                             std::string* error);
 

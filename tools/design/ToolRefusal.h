@@ -4,10 +4,17 @@
 
 #include <string>
 
-// text with its control characters written out ("\r", "\n", "\t", "\x1b"):
-// what a refusal echoes of its input shows what is really there, on one line.
+// text with its control characters written out ("\r", "\n", "\t", "\x1b"),
+// and every byte that is no part of UTF-8 ("\xff"): what a refusal echoes of
+// its input shows what is really there, on one line.
 std::string EscapeControls(const std::string& text);
 
 // Prints "<tool>: <reason>" (control characters escaped) and gives 2, the
 // tools' exit code for a refusal.
 int RefuseInOneLine(const char* tool, const std::string& reason);
+
+// A tool's last word: its standard output written out to the end. A write
+// that failed there (a full disk, /dev/full) is the tool's failure: one line
+// "<tool>: cannot write the standard output: <reason>" and 2, unless the
+// tool has refused already (code 2); else code.
+int EndWithStandardOutput(const char* tool, int code);

@@ -17,6 +17,7 @@
 #include "tools/design/LevelMechanics.h"
 #include "tools/design/LevelPicture.h"
 #include "tools/design/ToolOutput.h"
+#include "tools/design/ToolRefusal.h"
 #include "world/CLevel.h"
 
 namespace {
@@ -41,17 +42,28 @@ const char* const kUsage =
     "  --help            this text\n"
     "\n"
     "Exit codes: 0 the sheets were written; 2 bad options, an unknown set, an\n"
-    "unreadable level or a sheet that cannot be written (none is left then);\n"
+    "unreadable level or a sheet that cannot be written (then no sheet is\n"
+    "written, and those of an earlier gallery stay as they were);\n"
     "130, 143 stopped by Ctrl+C or SIGTERM.\n";
 
 }  // namespace
 
-int main(int argc, char** argv) {
+namespace {
+
+int Run(int argc, char** argv) {
     std::string set, prefix;
     long columns = 5, rows = 6, from = 0, to = 1000000;
     double scale = 0.3;
     CToolOptions options("zorv_gallery", kUsage);
-    options.Text("--out", "a file name prefix", &prefix);
+    options.Parsed("--out", "a file name prefix", [&prefix](const std::string& text, std::string* why) {
+        // Else the sheets would be "-1.png", "-2.png", ... in that folder.
+        if (text.back() == '/') {
+            *why = text + " names a folder; give the sheets a name in it (" + text + "sheet)";
+            return false;
+        }
+        prefix = text;
+        return true;
+    });
     options.Integer("--columns", 1, 40, "a number from 1 to 40", &columns);
     options.Integer("--rows", 1, 40, "a number from 1 to 40", &rows);
     options.Real("--scale", 0.05, 1, "a number from 0.05 to 1", &scale);
@@ -95,11 +107,14 @@ int main(int argc, char** argv) {
             break;
         }
     }
+    // Every sheet is written at the end, all or none: a gallery that fails
+    // leaves the sheets of an earlier one as they were.
     if (code == 0 && !sheet.Finish(&error)) code = tool.Refuse(error);
-    // A gallery that fails leaves no sheets behind.
-    for (const std::string& page : sheet.Written()) {
-        if (code == 0) printf("%s\n", page.c_str());
-        else remove(page.c_str());
-    }
+    if (code == 0)
+        for (const std::string& page : sheet.Written()) printf("%s\n", page.c_str());
     return code;
 }
+
+}  // namespace
+
+int main(int argc, char** argv) { return EndWithStandardOutput("zorv_gallery", Run(argc, argv)); }

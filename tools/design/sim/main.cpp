@@ -22,6 +22,7 @@
 #include "tools/design/CToolOptions.h"
 #include "tools/design/LevelFiles.h"
 #include "tools/design/ToolOutput.h"
+#include "tools/design/ToolRefusal.h"
 #include "world/CElement.h"
 #include "world/CLevel.h"
 #include "world/CWorldRun.h"
@@ -106,7 +107,9 @@ bool SaveShot(const std::string& path, std::string* error) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+namespace {
+
+int Run(int argc, char** argv) {
     std::string levelArg, keysArg, shot, shotEnd;
     bool noKeys = false, check = false;
     long frames = 20000;
@@ -161,3 +164,7 @@ int main(int argc, char** argv) {
     fprintf(stderr, "zorv_sim: world invariant broken at %s\n", run.GetFailure().c_str());
     return 1;
 }
+
+}  // namespace
+
+int main(int argc, char** argv) { return EndWithStandardOutput("zorv_sim", Run(argc, argv)); }

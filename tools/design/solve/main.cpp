@@ -19,6 +19,7 @@
 #include "tools/design/CToolOptions.h"
 #include "tools/design/LevelMechanics.h"
 #include "tools/design/ToolOutput.h"
+#include "tools/design/ToolRefusal.h"
 #include "world/CLevel.h"
 #include "world/CElement.h"
 #include "world/SolutionKeys.h"
@@ -321,7 +322,9 @@ int RunTable(const CLevelTool& tool, const std::string& set, int from, int to, c
 
 }  // namespace
 
-int main(int argc, char** argv) {
+namespace {
+
+int Run(int argc, char** argv) {
     SolverOptions options;
     std::string levelArg, table, plot, writeLvl, writeSource, error;
     std::vector<int> play;
@@ -416,3 +419,7 @@ int main(int argc, char** argv) {
         fprintf(stderr, "zorv_solve: no solution to write\n");
     return Succeeded(r) ? 0 : 1;
 }
+
+}  // namespace
+
+int main(int argc, char** argv) { return EndWithStandardOutput("zorv_solve", Run(argc, argv)); }
