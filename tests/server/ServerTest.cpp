@@ -152,6 +152,84 @@ TEST_F(ServerProtocolTest, BoardsRankEqualScoresTogetherEarlierFirstAndAddTheOwn
     EXPECT_EQ(Board("p1", 3, 99999), "failure|14|");
 }
 
+// A score sent with a non-zero cheat word shows on its player's own view of
+// the board only; his best clean score is what everybody else sees.
+TEST_F(ServerProtocolTest, AMarkedBestNeverHidesAPlayersCleanScore) {
+    for (const char* name : {"amy", "mallory"}) Register(name);
+    Upload("amy", 0, 3, 40);
+    const struct {
+        int score, cheat;
+        const char* said;
+        const char* others;  // the board as amy sees it
+        const char* own;     // as mallory sees it
+    } rows[] = {
+        {10, 4, "success\nadded\n", "success|1|1\tamy\t40|", "success|2|1\tmallory\t10|2\tamy\t40|"},
+        {20, 0, "success\nadded\n", "success|2|1\tmallory\t20|2\tamy\t40|", "success|2|1\tmallory\t10|2\tamy\t40|"},
+        {15, 4, "success\nignored\n", "success|2|1\tmallory\t20|2\tamy\t40|", "success|2|1\tmallory\t10|2\tamy\t40|"},
+        {50, 0, "success\nignored\n", "success|2|1\tmallory\t20|2\tamy\t40|", "success|2|1\tmallory\t10|2\tamy\t40|"},
+        {8, 0, "success\nupdated\n", "success|2|1\tmallory\t8|2\tamy\t40|", "success|2|1\tmallory\t8|2\tamy\t40|"},
+        {9, 4, "success\nignored\n", "success|2|1\tmallory\t8|2\tamy\t40|", "success|2|1\tmallory\t8|2\tamy\t40|"},
+        {5, 4, "success\nupdated\n", "success|2|1\tmallory\t8|2\tamy\t40|", "success|2|1\tmallory\t5|2\tamy\t40|"},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(Upload("mallory", 0, 3, row.score, row.cheat), row.said) << row.score << " " << row.cheat;
+        EXPECT_EQ(Board("amy", 0, 3), row.others) << row.score << " " << row.cheat;
+        EXPECT_EQ(Board("", 0, 3), row.others) << row.score << " " << row.cheat;
+        EXPECT_EQ(Board("mallory", 0, 3), row.own) << row.score << " " << row.cheat;
+    }
+    // Below the first rows, his own row is his best of either too.
+    for (int p = 0; p < 12; ++p) {
+        Register("p" + std::to_string(p));
+        Upload("p" + std::to_string(p), 1, 9, 10 + p);
+    }
+    Upload("mallory", 1, 9, 60);
+    Upload("mallory", 1, 9, 25, 4);
+    const std::string own = Board("mallory", 1, 9);
+    EXPECT_EQ(own.substr(0, 11), "success|13|");
+    EXPECT_EQ(own.substr(own.size() - 15), "|13\tmallory\t25|");
+    EXPECT_EQ(Board("p0", 1, 9).substr(0, 11), "success|13|");
+    EXPECT_EQ(Board("p0", 1, 9).find("mallory"), std::string::npos) << "60 is 13th, below the first ten";
+}
+
+// A database of the layout before marked scores were kept apart: its marked
+// scores stay hidden from others, and the player's next clean score shows.
+TEST(ServerStoreTest, ADatabaseOfTheEarlierLayoutKeepsWorking) {
+    CTempDir dir;
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(dir.File("old.db").c_str(), &db), SQLITE_OK);
+    const char* layout1 =
+        "PRAGMA journal_mode = WAL;"
+        "CREATE TABLE players (id INTEGER PRIMARY KEY, name TEXT NOT NULL UNIQUE COLLATE NOCASE,"
+        " version TEXT NOT NULL, registered INTEGER NOT NULL);"
+        "CREATE TABLE scores (player INTEGER NOT NULL REFERENCES players(id), type INTEGER NOT NULL,"
+        " level INTEGER NOT NULL, score INTEGER NOT NULL, cheat INTEGER NOT NULL, seq INTEGER NOT NULL,"
+        " achieved INTEGER NOT NULL, PRIMARY KEY (player, type, level)) WITHOUT ROWID;"
+        "CREATE INDEX scores_by_board ON scores (type, level, score, seq, cheat);"
+        "CREATE TABLE counters (name TEXT PRIMARY KEY, value INTEGER NOT NULL) WITHOUT ROWID;"
+        "INSERT INTO counters VALUES ('seq', 2);"
+        "INSERT INTO players VALUES (1, 'amy', '1.03W', 0), (2, 'mallory', '1.03W', 0);"
+        "INSERT INTO scores VALUES (1, 0, 3, 40, 0, 1, 86400), (2, 0, 3, 10, 4, 2, 86400);"
+        "PRAGMA user_version = 1;";
+    ASSERT_EQ(sqlite3_exec(db, layout1, nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(db);
+    CSqliteScoreStore store;
+    std::string error;
+    ASSERT_TRUE(store.Open(dir.File("old.db"), &error)) << error;
+    const auto ask = [&](const std::string& query) { return AnswerScoreQuery(store, HttpBuildQuery(query)).body; };
+    const std::string board = "op=downloadScore&type=0&level=3&user=";
+    EXPECT_EQ(ask(board + "amy"), "success\n1\n1\tamy\t40\t1970-01-02\n");
+    EXPECT_EQ(ask(board + "mallory"), "success\n2\n1\tmallory\t10\t1970-01-02\n2\tamy\t40\t1970-01-02\n");
+    EXPECT_EQ(ask("op=uploadScore&user=mallory&type=0&level=3&score=60&cheat=0"), "success\nadded\n");
+    EXPECT_EQ(ask(board + "amy").rfind("success\n2\n1\tamy\t40\t1970-01-02\n2\tmallory\t60\t", 0), 0u);
+    int64_t players = 0, scores = 0;
+    EXPECT_TRUE(store.Count(&players, &scores));
+    EXPECT_EQ(scores, 3);
+    store.Close();
+    // Opened again, it is of the new layout and as it was.
+    ASSERT_TRUE(store.Open(dir.File("old.db"), &error)) << error;
+    EXPECT_EQ(ask(board + "mallory"), "success\n2\n1\tmallory\t10\t1970-01-02\n2\tamy\t40\t1970-01-02\n");
+}
+
 TEST_F(ServerProtocolTest, UnreadableRequestsAreRefusedAndChangeNothing) {
     Register("amy");
     Upload("amy", 0, 1, 50);
