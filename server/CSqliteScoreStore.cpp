@@ -118,6 +118,27 @@ bool QueryText(sqlite3* db, const char* sql, std::string* value, std::string* er
     return ok;
 }
 
+// SQLite's quick check; false with its first findings in *error.
+bool QuickCheck(sqlite3* db, std::string* error) {
+    sqlite3_stmt* st = nullptr;
+    int rc = sqlite3_prepare_v2(db, "PRAGMA quick_check", -1, &st, nullptr);
+    std::string found;
+    int lines = 0;
+    while (rc == SQLITE_OK || rc == SQLITE_ROW) {
+        if ((rc = sqlite3_step(st)) != SQLITE_ROW) break;
+        const unsigned char* text = sqlite3_column_text(st, 0);
+        const std::string line = text ? reinterpret_cast<const char*>(text) : "";
+        if (line == "ok" || line.rfind("*** ", 0) == 0 || lines == 2) continue;
+        found += (lines++ ? "; " : "") + line.substr(0, 120);
+    }
+    const bool failed = rc != SQLITE_DONE && rc != SQLITE_OK;
+    if (failed) found = ErrorOf(db);
+    sqlite3_finalize(st);
+    if (found.empty()) return true;
+    *error = "the file is damaged (SQLite's quick check: " + EscapeForLog(found) + ")";
+    return false;
+}
+
 void BindText(sqlite3_stmt* st, int index, const std::string& text) {
     sqlite3_bind_text(st, index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
 }
@@ -169,6 +190,9 @@ bool CSqliteScoreStore::Open(const std::string& path, std::string* error) {
     // A full sync at every commit: what was answered is on the disk.
     ok = ok && RunText(writer_.db, "PRAGMA synchronous = FULL", error) &&
          QueryText(writer_.db, "PRAGMA user_version", &version, error);
+    // A file damaged on the disk would be served as if whole, and every
+    // write could spread the damage: SQLite's quick check of every page.
+    ok = ok && QuickCheck(writer_.db, error);
     if (ok && atoi(version.c_str()) > kSchemaVersion) {
         *error = "the database was written by a newer zorv_scored (layout " + version + ")";
         ok = false;

@@ -348,7 +348,21 @@ TEST(ServerProgramTest, DatabasesItCannotUseStopTheStartWithTheReason) {
     ASSERT_EQ(sqlite3_open(dir.File("other.db").c_str(), &other), SQLITE_OK);
     ASSERT_EQ(sqlite3_exec(other, "CREATE TABLE t (a)", nullptr, nullptr, nullptr), SQLITE_OK);
     sqlite3_close(other);
+    {
+        // A database of ours, then every page but the first (the list of
+        // tables) spoilt where its kind is written.
+        CSqliteScoreStore store;
+        std::string error;
+        ASSERT_TRUE(store.Open(dir.File("damaged.db"), &error)) << error;
+        for (int p = 0; p < 300; ++p) store.AddPlayer("player" + std::to_string(p), "1.03W");
+        store.Close();
+        std::vector<uint8_t> bytes = ReadFileBytes(dir.File("damaged.db"));
+        ASSERT_GE(bytes.size(), 3 * 4096u);
+        for (size_t at = 4096; at < bytes.size(); at += 4096) bytes[at] = 0x55;
+        ASSERT_TRUE(WriteFileBytes(dir.File("damaged.db"), bytes));
+    }
     const std::pair<std::string, const char*> rows[] = {
+        {dir.File("damaged.db"), "the file is damaged (SQLite's quick check: "},
         {dir.File("notes.db"), "file is not a database"},
         {dir.File("other.db"), "the file holds another program's database"},
         {dir.File("missing/s.db"), "unable to open database file"},
@@ -357,6 +371,7 @@ TEST(ServerProgramTest, DatabasesItCannotUseStopTheStartWithTheReason) {
         const ProgramRun run = RunProgram(program + row.first, dir.File("err.txt"));
         const std::string said = ReadFileText(dir.File("err.txt"));
         EXPECT_EQ(run.code, 1) << said;
+        EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
         EXPECT_NE(said.find("zorv_scored: cannot use the database " + row.first + ": " + row.second),
                   std::string::npos)
             << said;
