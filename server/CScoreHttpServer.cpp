@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "players/ScoreBoardRules.h"
 #include "server/CScoreStore.h"
 #include "server/ScoreProtocol.h"
 #include "server/ServerLog.h"
@@ -57,7 +58,7 @@ unsigned ConnectionsWithin(rlim_t files) {
 }  // namespace
 
 CScoreHttpServer::CScoreHttpServer(CScoreStore& store, const std::string& path, int threads)
-    : store_(store), script_(path + "zjscores.php"), threads_(threads) {}
+    : store_(store), script_(path + kScoreScript), threads_(threads) {}
 
 CScoreHttpServer::~CScoreHttpServer() {
     Stop();

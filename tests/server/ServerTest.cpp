@@ -113,14 +113,16 @@ TEST_F(ServerProtocolTest, UploadsKeepTheBestScoreOfKnownBoardsOnly) {
         {"amy", 1, 49, 5, "success\nadded\n"}, {"amy", 1, 50, 5, "failure\n17\n"},
         {"amy", 2, 80, 5, "success\nadded\n"}, {"amy", 2, 81, 5, "failure\n17\n"},
         {"amy", 2, -1, 5, "failure\n17\n"},    {"amy", 2, 99999, 700, "success\nadded\n"},
-        {"amy", 2, 99998, 5, "failure\n17\n"}, {"amy", 3, 99999, 5, "failure\n14\n"},
+        {"amy", 2, 99998, 5, "failure\n17\n"}, {"amy", 3, 99999, 900, "success\nadded\n"},
+        {"amy", 3, 0, 5, "failure\n17\n"},     {"amy", 4, 99999, 5, "failure\n14\n"},
         {"amy", -1, 0, 5, "failure\n14\n"},    {"nobody", 9, 0, 5, "failure\n14\n"},
     };
     for (const auto& row : rows)
         EXPECT_EQ(Upload(row.user, row.type, row.level, row.score), row.said)
             << row.user << " " << row.type << " " << row.level << " " << row.score;
     EXPECT_EQ(Board("amy", 0, 3), "success|1|1\tamy\t38|");
-    EXPECT_EQ(Stored(), (std::pair<int64_t, int64_t>(1, 5)));
+    EXPECT_EQ(Board("", 3, 99999), "success|1|1\tamy\t900|");
+    EXPECT_EQ(Stored(), (std::pair<int64_t, int64_t>(1, 6)));
 }
 
 TEST_F(ServerProtocolTest, BoardsRankEqualScoresTogetherEarlierFirstAndAddTheOwnRowEleventh) {
@@ -149,7 +151,9 @@ TEST_F(ServerProtocolTest, BoardsRankEqualScoresTogetherEarlierFirstAndAddTheOwn
     EXPECT_EQ(Board("mallory", 1, 7).substr(0, 26), "success|13|1\tmallory\t1|2\tp");
     EXPECT_EQ(Board("", 1, 8), "success|0|");
     EXPECT_EQ(Board("p1", 0, 111), "failure|17|");
-    EXPECT_EQ(Board("p1", 3, 99999), "failure|14|");
+    EXPECT_EQ(Board("p1", 3, 99999), "success|0|");
+    EXPECT_EQ(Board("p1", 3, 0), "failure|17|");
+    EXPECT_EQ(Board("p1", 4, 99999), "failure|14|");
 }
 
 // A score sent with a non-zero cheat word shows on its player's own view of
