@@ -6,6 +6,7 @@
 
 #include <signal.h>
 #include <sqlite3.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -232,6 +233,38 @@ TEST(ServerStoreTest, ADatabaseOfTheEarlierLayoutKeepsWorking) {
     // Opened again, it is of the new layout and as it was.
     ASSERT_TRUE(store.Open(dir.File("old.db"), &error)) << error;
     EXPECT_EQ(ask(board + "mallory"), "success\n2\n1\tmallory\t10\t1970-01-02\n2\tamy\t40\t1970-01-02\n");
+}
+
+// A commit that fails (here: no file may grow, as on a full disk) answers
+// failure 15 for every upload it carried, and keeps none of them; once the
+// disk takes bytes again, the same uploads are kept.
+TEST_F(ServerProtocolTest, ACommitThatFailsAnswersFailureForEveryUploadItCarried) {
+    const int clients = 8;
+    for (int c = 0; c < clients; ++c) Register("c" + std::to_string(c));
+    const auto stored = Stored();
+    rlimit files = {};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &files), 0);
+    const rlimit none = {0, files.rlim_max};
+    void (*const before)(int) = signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &none), 0);
+    std::vector<ScoreReply> said(clients);
+    std::vector<std::thread> threads;
+    for (int c = 0; c < clients; ++c)
+        threads.emplace_back([&, c] {
+            said[c] = AnswerScoreQuery(
+                store_, HttpBuildQuery("op=uploadScore&user=c" + std::to_string(c) + "&type=0&level=1&score=50&cheat=0"));
+        });
+    for (std::thread& t : threads) t.join();
+    setrlimit(RLIMIT_FSIZE, &files);
+    signal(SIGXFSZ, before);
+    for (int c = 0; c < clients; ++c) {
+        EXPECT_EQ(said[c].status, 500) << c;
+        EXPECT_EQ(said[c].body, "failure\n15\n") << c;
+    }
+    EXPECT_EQ(Stored(), stored);
+    EXPECT_EQ(Board("c0", 0, 1), "success|0|");
+    for (int c = 0; c < clients; ++c) EXPECT_EQ(Upload("c" + std::to_string(c), 0, 1, 50), "success\nadded\n") << c;
+    EXPECT_EQ(Board("", 0, 1).substr(0, 10), "success|8|");
 }
 
 TEST_F(ServerProtocolTest, UnreadableRequestsAreRefusedAndChangeNothing) {
