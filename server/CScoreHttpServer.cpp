@@ -28,6 +28,17 @@ const int kListenQueue = 1024;
 // its logs for every reader, the threads' own event files, the log.
 const unsigned kFilesKept = 256;
 
+}  // namespace
+
+struct CScoreHttpServer::Watch {
+    int socket = -1;
+    Clock::time_point deadline;
+    bool answering = false;  // its request is in: no deadline till the answer is out
+    bool cut = false;
+};
+
+namespace {
+
 // One request from its first line to its end.
 struct Request {
     std::string target;  // as sent: path and query, nothing decoded
@@ -57,8 +68,8 @@ unsigned ConnectionsWithin(rlim_t files) {
 
 }  // namespace
 
-CScoreHttpServer::CScoreHttpServer(CScoreStore& store, const std::string& path, int threads)
-    : store_(store), script_(path + kScoreScript), threads_(threads) {}
+CScoreHttpServer::CScoreHttpServer(CScoreStore& store, const std::string& path, int threads, unsigned requestSeconds)
+    : store_(store), script_(path + kScoreScript), threads_(threads), requestSeconds_(requestSeconds) {}
 
 CScoreHttpServer::~CScoreHttpServer() {
     Stop();
@@ -119,19 +130,70 @@ bool CScoreHttpServer::Start(std::string* error) {
         MHD_OPTION_CONNECTION_LIMIT, connectionLimit_, MHD_OPTION_PER_IP_CONNECTION_LIMIT, perAddress,
         MHD_OPTION_CONNECTION_MEMORY_LIMIT, kConnectionMemory, MHD_OPTION_CONNECTION_TIMEOUT, kIdleSeconds,
         MHD_OPTION_URI_LOG_CALLBACK, &CScoreHttpServer::Started, this, MHD_OPTION_NOTIFY_COMPLETED,
-        &CScoreHttpServer::Finished, this, MHD_OPTION_END);
+        &CScoreHttpServer::Finished, this, MHD_OPTION_NOTIFY_CONNECTION, &CScoreHttpServer::Connection, this,
+        MHD_OPTION_END);
     if (!daemon_) {
         *error = "cannot start answering on port " + std::to_string(port_);
         return false;
     }
     listenSocket_ = -1;  // the library's now: it closes it at the stop
+    cutterStop_ = false;
+    cutter_ = std::thread(&CScoreHttpServer::CutLateRequests, this);
     return true;
 }
 
 void CScoreHttpServer::Stop() {
     if (!daemon_) return;
+    {
+        std::lock_guard<std::mutex> lock(watchMutex_);
+        cutterStop_ = true;
+    }
+    cutterWake_.notify_all();
+    cutter_.join();
     MHD_stop_daemon(daemon_);
     daemon_ = nullptr;
+}
+
+void CScoreHttpServer::Connection(void* self, MHD_Connection* connection, void** watch,
+                                  MHD_ConnectionNotificationCode what) {
+    CScoreHttpServer* server = static_cast<CScoreHttpServer*>(self);
+    std::lock_guard<std::mutex> lock(server->watchMutex_);
+    if (what == MHD_CONNECTION_NOTIFY_STARTED) {
+        const MHD_ConnectionInfo* info = MHD_get_connection_info(connection, MHD_CONNECTION_INFO_CONNECTION_FD);
+        Watch* w = new Watch();
+        w->socket = info ? info->connect_fd : -1;
+        w->deadline = Clock::now() + std::chrono::seconds(server->requestSeconds_);
+        server->watches_.insert(w);
+        *watch = w;
+    } else if (*watch) {
+        // The library closes the socket only after this: the cutter never
+        // touches a socket number that another connection may have taken.
+        server->watches_.erase(static_cast<Watch*>(*watch));
+        delete static_cast<Watch*>(*watch);
+        *watch = nullptr;
+    }
+}
+
+CScoreHttpServer::Watch* CScoreHttpServer::WatchOf(MHD_Connection* connection) {
+    const MHD_ConnectionInfo* info = MHD_get_connection_info(connection, MHD_CONNECTION_INFO_SOCKET_CONTEXT);
+    return info ? static_cast<Watch*>(info->socket_context) : nullptr;
+}
+
+void CScoreHttpServer::CutLateRequests() {
+    std::unique_lock<std::mutex> lock(watchMutex_);
+    while (!cutterStop_) {
+        cutterWake_.wait_for(lock, std::chrono::milliseconds(500));
+        const Clock::time_point now = Clock::now();
+        int cut = 0;
+        for (Watch* w : watches_) {
+            if (w->answering || w->cut || w->socket < 0 || now < w->deadline) continue;
+            // Its thread sees the end of the connection and closes it.
+            shutdown(w->socket, SHUT_RDWR);
+            w->cut = true;
+            ++cut;
+        }
+        if (cut > 0) ServerLog("http: %d connection(s) cut: no whole request within %u s", cut, requestSeconds_);
+    }
 }
 
 void* CScoreHttpServer::Started(void*, const char* uri, MHD_Connection*) {
@@ -140,9 +202,16 @@ void* CScoreHttpServer::Started(void*, const char* uri, MHD_Connection*) {
     return request;
 }
 
-void CScoreHttpServer::Finished(void*, MHD_Connection*, void** request, MHD_RequestTerminationCode) {
+void CScoreHttpServer::Finished(void* self, MHD_Connection* connection, void** request, MHD_RequestTerminationCode) {
     delete static_cast<Request*>(*request);
     *request = nullptr;
+    // The next request on this connection has its own time.
+    CScoreHttpServer* server = static_cast<CScoreHttpServer*>(self);
+    std::lock_guard<std::mutex> lock(server->watchMutex_);
+    if (Watch* w = server->WatchOf(connection)) {
+        w->answering = false;
+        w->deadline = Clock::now() + std::chrono::seconds(server->requestSeconds_);
+    }
 }
 
 MHD_Result CScoreHttpServer::Answer(void* self, MHD_Connection* connection, const char* url, const char* method,
@@ -158,6 +227,10 @@ MHD_Result CScoreHttpServer::Answer(void* self, MHD_Connection* connection, cons
         return MHD_YES;
     }
     request->answered = true;
+    {
+        std::lock_guard<std::mutex> lock(server->watchMutex_);
+        if (Watch* w = server->WatchOf(connection)) w->answering = true;
+    }
     ScoreReply reply;
     std::string what;
     if (server->script_ != url) {

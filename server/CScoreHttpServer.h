@@ -6,14 +6,19 @@
 // connections at once (epoll), so an idle or slow client costs a little
 // memory, never a thread. Each connection has a fixed memory budget for its
 // request line and headers (a longer header block is refused with 431), is
-// closed when it says nothing for a while, and one address holds only so
-// many connections; all of them together stay under the process's limit of
-// open files. A stop ends every connection, whatever its client does.
+// closed when it says nothing for a while or takes too long over a request,
+// and one address holds only so many connections; all of them together stay
+// under the process's limit of open files. A stop ends every connection,
+// whatever its client does.
 #pragma once
 
 #include <microhttpd.h>
 
+#include <condition_variable>
+#include <mutex>
+#include <set>
 #include <string>
+#include <thread>
 
 class CScoreStore;
 
@@ -24,6 +29,10 @@ public:
     static constexpr size_t kConnectionMemory = 16 * 1024;
     // Seconds a connection may stay silent before it is closed.
     static constexpr unsigned kIdleSeconds = 15;
+    // Seconds a client has for a request's line and headers, from its
+    // connection or the previous answer: one that sends them a byte at a
+    // time is never silent, but it is cut all the same.
+    static constexpr unsigned kRequestSeconds = 10;
     // Connections one client address may hold at once: a whole school behind
     // one address asks one request at a time per player.
     static constexpr unsigned kConnectionsPerAddress = 64;
@@ -33,7 +42,9 @@ public:
     // path: the folder of the script, with both slashes ("/zorv/").
     // threads: requests answered side by side (an upload waits for its
     // commit, so more threads than cores let one commit carry more uploads).
-    CScoreHttpServer(CScoreStore& store, const std::string& path, int threads);
+    // requestSeconds: kRequestSeconds but for tests.
+    CScoreHttpServer(CScoreStore& store, const std::string& path, int threads,
+                     unsigned requestSeconds = kRequestSeconds);
     ~CScoreHttpServer();
     CScoreHttpServer(const CScoreHttpServer&) = delete;
     CScoreHttpServer& operator=(const CScoreHttpServer&) = delete;
@@ -60,6 +71,13 @@ private:
                              const char* version, const char* body, size_t* bodySize, void** request);
     static void Finished(void* self, MHD_Connection* connection, void** request, MHD_RequestTerminationCode why);
     static void LibraryLog(void* self, const char* format, va_list args);
+    static void Connection(void* self, MHD_Connection* connection, void** watch, MHD_ConnectionNotificationCode what);
+
+    // A connection's deadline for its next request.
+    struct Watch;
+    Watch* WatchOf(MHD_Connection* connection);
+    // Cuts the connections past their deadline, twice a second, until Stop.
+    void CutLateRequests();
 
     CScoreStore& store_;
     std::string script_;
@@ -67,5 +85,12 @@ private:
     int listenSocket_ = -1;
     int port_ = 0;
     unsigned connectionLimit_ = 0;
+    unsigned requestSeconds_;
     MHD_Daemon* daemon_ = nullptr;
+
+    std::mutex watchMutex_;
+    std::set<Watch*> watches_;
+    std::condition_variable cutterWake_;
+    bool cutterStop_ = false;
+    std::thread cutter_;
 };

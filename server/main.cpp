@@ -68,10 +68,11 @@ int main(int argc, char** argv) {
     }
     int64_t players = 0, scores = 0;
     store.Count(&players, &scores);
-    ServerLog("zorv_scored: at most %u connections, %u from one address; %zu KB for a request line and its "
-              "headers; a connection silent for %u s is closed",
+    ServerLog("zorv_scored: at most %u connections, %u from one address; %zu KB and %u s for a request line and "
+              "its headers; a connection silent for %u s is closed",
               server.ConnectionLimit(), std::min(CScoreHttpServer::kConnectionsPerAddress, server.ConnectionLimit()),
-              CScoreHttpServer::kConnectionMemory / 1024, CScoreHttpServer::kIdleSeconds);
+              CScoreHttpServer::kConnectionMemory / 1024, CScoreHttpServer::kRequestSeconds,
+              CScoreHttpServer::kIdleSeconds);
     ServerLog("zorv_scored: serving http://%s:%d%s from %s (%lld players, %lld scores)",
               EscapeForLog(UrlHost(options.bind)).c_str(), server.Port(), options.path.c_str(),
               EscapeForLog(options.db).c_str(), static_cast<long long>(players), static_cast<long long>(scores));

@@ -531,6 +531,24 @@ TEST(ServerProgramTest, MisbehavingClientsLeaveTheServiceToEveryoneElse) {
     EXPECT_EQ(server.Stop(), 0);
 }
 
+// A client that sends its request a byte at a time is never silent, but it
+// is cut at its deadline all the same (here 1 s instead of 10).
+TEST(ServerHttpTest, ARequestSentAByteAtATimeIsCutAtItsDeadline) {
+    CTempDir dir;
+    CSqliteScoreStore store;
+    std::string error;
+    ASSERT_TRUE(store.Open(dir.File("scores.db"), &error)) << error;
+    CScoreHttpServer server(store, "/zorv/", 2, 1);
+    ASSERT_TRUE(server.Bind("127.0.0.1", 0, &error)) << error;
+    ASSERT_TRUE(server.Start(&error)) << error;
+    CHeldConnections dripping("127.0.0.2", server.Port(), 8, CHeldConnections::Kind::kDripping, 100);
+    ASSERT_EQ(dripping.Opened(), 8);
+    for (int i = 0; i < 300 && dripping.HeldByServer() > 0; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_EQ(dripping.HeldByServer(), 0);
+    server.Stop();
+    store.Close();
+}
+
 // A thousand players who ask at the same moment are all answered within a
 // second, each from his own address.
 TEST(ServerProgramTest, AThousandConnectionsOpenedAtOnceAreAllAnswered) {
