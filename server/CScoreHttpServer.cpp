@@ -260,9 +260,28 @@ MHD_Result CScoreHttpServer::Answer(void* self, MHD_Connection* connection, cons
 }
 
 void CScoreHttpServer::LibraryLog(void*, const char* format, va_list args) {
+    // A refused connection costs its client nothing: so that a flood of them
+    // cannot fill the disk, the library says at most this many lines a
+    // second, and the next line it may say tells how many were left out.
+    const int kLinesPerSecond = 20;
+    static std::mutex mutex;
+    static Clock::time_point second;
+    static int said = 0, leftOut = 0;
     char text[512];
     vsnprintf(text, sizeof text, format, args);
     std::string line = text;
     while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
+    std::lock_guard<std::mutex> lock(mutex);
+    const Clock::time_point now = Clock::now();
+    if (now - second >= std::chrono::seconds(1)) {
+        second = now;
+        said = 0;
+    }
+    if (++said > kLinesPerSecond) {
+        ++leftOut;
+        return;
+    }
+    if (leftOut > 0) ServerLog("http: (%d more lines of the HTTP library left out)", leftOut);
+    leftOut = 0;
     ServerLog("http: %s", EscapeForLog(line).c_str());
 }
