@@ -42,7 +42,6 @@ namespace {
 // One request from its first line to its end.
 struct Request {
     std::string target;  // as sent: path and query, nothing decoded
-    Clock::time_point start = Clock::now();
     bool answered = false;
 };
 
@@ -124,14 +123,20 @@ bool CScoreHttpServer::Start(std::string* error) {
     connectionLimit_ = ConnectionsWithin(files.rlim_cur);
     const unsigned perAddress = std::min(kConnectionsPerAddress, connectionLimit_);
     const unsigned pool = static_cast<unsigned>(std::max(1, threads_));
-    daemon_ = MHD_start_daemon(
-        MHD_USE_EPOLL_INTERNAL_THREAD | MHD_USE_ITC | MHD_USE_ERROR_LOG, 0, nullptr, nullptr, &CScoreHttpServer::Answer,
-        this, MHD_OPTION_EXTERNAL_LOGGER, &CScoreHttpServer::LibraryLog, this, MHD_OPTION_LISTEN_SOCKET, listenSocket_, MHD_OPTION_THREAD_POOL_SIZE, pool,
-        MHD_OPTION_CONNECTION_LIMIT, connectionLimit_, MHD_OPTION_PER_IP_CONNECTION_LIMIT, perAddress,
-        MHD_OPTION_CONNECTION_MEMORY_LIMIT, kConnectionMemory, MHD_OPTION_CONNECTION_TIMEOUT, kIdleSeconds,
-        MHD_OPTION_URI_LOG_CALLBACK, &CScoreHttpServer::Started, this, MHD_OPTION_NOTIFY_COMPLETED,
-        &CScoreHttpServer::Finished, this, MHD_OPTION_NOTIFY_CONNECTION, &CScoreHttpServer::Connection, this,
-        MHD_OPTION_END);
+    // The logger first: it then hears about the options too.
+    daemon_ = MHD_start_daemon(MHD_USE_EPOLL_INTERNAL_THREAD | MHD_USE_ITC | MHD_USE_ERROR_LOG, 0, nullptr, nullptr,
+                               &CScoreHttpServer::Answer, this,
+                               MHD_OPTION_EXTERNAL_LOGGER, &CScoreHttpServer::LibraryLog, this,
+                               MHD_OPTION_LISTEN_SOCKET, listenSocket_,
+                               MHD_OPTION_THREAD_POOL_SIZE, pool,
+                               MHD_OPTION_CONNECTION_LIMIT, connectionLimit_,
+                               MHD_OPTION_PER_IP_CONNECTION_LIMIT, perAddress,
+                               MHD_OPTION_CONNECTION_MEMORY_LIMIT, kConnectionMemory,
+                               MHD_OPTION_CONNECTION_TIMEOUT, kIdleSeconds,
+                               MHD_OPTION_URI_LOG_CALLBACK, &CScoreHttpServer::Started, this,
+                               MHD_OPTION_NOTIFY_COMPLETED, &CScoreHttpServer::Finished, this,
+                               MHD_OPTION_NOTIFY_CONNECTION, &CScoreHttpServer::Connection, this,
+                               MHD_OPTION_END);
     if (!daemon_) {
         *error = "cannot start answering on port " + std::to_string(port_);
         return false;
@@ -227,6 +232,7 @@ MHD_Result CScoreHttpServer::Answer(void* self, MHD_Connection* connection, cons
         return MHD_YES;
     }
     request->answered = true;
+    const Clock::time_point start = Clock::now();
     {
         std::lock_guard<std::mutex> lock(server->watchMutex_);
         if (Watch* w = server->WatchOf(connection)) w->answering = true;
@@ -247,7 +253,7 @@ MHD_Result CScoreHttpServer::Answer(void* self, MHD_Connection* connection, cons
         reply = AnswerScoreQuery(server->store_, q == std::string::npos ? "" : request->target.substr(q + 1));
         what = reply.summary;
     }
-    const std::chrono::duration<double, std::milli> ms = Clock::now() - request->start;
+    const std::chrono::duration<double, std::milli> ms = Clock::now() - start;
     ServerLog("%s %s %d %s (%.1f ms)", ClientAddress(connection).c_str(), EscapeForLog(method).c_str(), reply.status,
               what.c_str(), ms.count());
     MHD_Response* response =
