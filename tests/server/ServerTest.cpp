@@ -379,27 +379,31 @@ TEST(ServerProgramTest, StartsOnANewDatabaseStopsCleanlyAndKeepsWhatItWasGiven) 
 
 TEST(ServerProgramTest, DatabasesItCannotUseStopTheStartWithTheReason) {
     CTempDir dir;
-    const std::string program = std::string(ZORV_RUN_DIR) + "/zorv_scored --port 0 --db ";
+    // A server that starts on a file it should have refused is stopped.
+    const std::string program = "timeout 30 " + std::string(ZORV_RUN_DIR) + "/zorv_scored --port 0 --db ";
     ASSERT_TRUE(WriteFileText(dir.File("notes.db"), std::string(4096, 'x')));
     sqlite3* other = nullptr;
     ASSERT_EQ(sqlite3_open(dir.File("other.db").c_str(), &other), SQLITE_OK);
     ASSERT_EQ(sqlite3_exec(other, "CREATE TABLE t (a)", nullptr, nullptr, nullptr), SQLITE_OK);
     sqlite3_close(other);
     {
-        // A database of ours, then every page but the first (the list of
-        // tables) spoilt where its kind is written.
+        // A database of ours with a page more than its tables use: it opens
+        // and reads as if whole, only SQLite's own check finds it.
         CSqliteScoreStore store;
         std::string error;
         ASSERT_TRUE(store.Open(dir.File("damaged.db"), &error)) << error;
         for (int p = 0; p < 300; ++p) store.AddPlayer("player" + std::to_string(p), "1.03W");
         store.Close();
         std::vector<uint8_t> bytes = ReadFileBytes(dir.File("damaged.db"));
-        ASSERT_GE(bytes.size(), 3 * 4096u);
-        for (size_t at = 4096; at < bytes.size(); at += 4096) bytes[at] = 0x55;
+        ASSERT_EQ(bytes.size() % 4096, 0u);
+        const uint32_t pages = static_cast<uint32_t>(bytes.size() / 4096) + 1;
+        bytes.resize(bytes.size() + 4096, 0);
+        for (int i = 0; i < 4; ++i) bytes[28 + i] = static_cast<uint8_t>(pages >> (24 - 8 * i));  // big-endian
         ASSERT_TRUE(WriteFileBytes(dir.File("damaged.db"), bytes));
     }
-    const std::pair<std::string, const char*> rows[] = {
-        {dir.File("damaged.db"), "the file is damaged (SQLite's quick check: "},
+    const std::pair<std::string, std::string> rows[] = {
+        {dir.File("damaged.db"), "the file is damaged (SQLite's quick check: Page " + std::to_string(
+                                      ReadFileBytes(dir.File("damaged.db")).size() / 4096) + " is never used)"},
         {dir.File("notes.db"), "file is not a database"},
         {dir.File("other.db"), "the file holds another program's database"},
         {dir.File("missing/s.db"), "unable to open database file"},
