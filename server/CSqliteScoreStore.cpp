@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <ctime>
 
@@ -118,24 +119,33 @@ bool QueryText(sqlite3* db, const char* sql, std::string* value, std::string* er
     return ok;
 }
 
-// SQLite's quick check; false with its first findings in *error.
+// SQLite's quick check; false with its first findings, in one line, in
+// *error.
 bool QuickCheck(sqlite3* db, std::string* error) {
     sqlite3_stmt* st = nullptr;
     int rc = sqlite3_prepare_v2(db, "PRAGMA quick_check", -1, &st, nullptr);
     std::string found;
-    int lines = 0;
     while (rc == SQLITE_OK || rc == SQLITE_ROW) {
         if ((rc = sqlite3_step(st)) != SQLITE_ROW) break;
         const unsigned char* text = sqlite3_column_text(st, 0);
-        const std::string line = text ? reinterpret_cast<const char*>(text) : "";
-        if (line == "ok" || line.rfind("*** ", 0) == 0 || lines == 2) continue;
-        found += (lines++ ? "; " : "") + line.substr(0, 120);
+        const std::string row = text ? reinterpret_cast<const char*>(text) : "";
+        if (row != "ok") found += row + "\n";
     }
-    const bool failed = rc != SQLITE_DONE && rc != SQLITE_OK;
-    if (failed) found = ErrorOf(db);
+    if (rc != SQLITE_DONE && rc != SQLITE_OK) found = ErrorOf(db);
     sqlite3_finalize(st);
     if (found.empty()) return true;
-    *error = "the file is damaged (SQLite's quick check: " + EscapeForLog(found) + ")";
+    // Its findings come under a heading ("*** in database main ***"), one a
+    // line: the first two say enough.
+    std::string said;
+    int findings = 0;
+    for (size_t at = 0; at < found.size() && findings < 2;) {
+        const size_t end = std::min(found.find('\n', at), found.size());
+        const std::string line = found.substr(at, end - at);
+        at = end + 1;
+        if (line.empty() || line.rfind("*** ", 0) == 0) continue;
+        said += (findings++ ? "; " : "") + line.substr(0, 120);
+    }
+    *error = "the file is damaged (SQLite's quick check: " + EscapeForLog(said.empty() ? found : said) + ")";
     return false;
 }
 
