@@ -6,6 +6,12 @@
 // and 99th percentile and the longest of the time a request takes, and the
 // server's own CPU time per request.
 //
+// Two more: downloads while 2,000 silent and 200 dripping connections hold
+// on (from 127.0.0.2, where one address may hold only so many; or spread
+// over addresses of their own, so that the server holds every one), and the
+// server's largest resident memory after 16 requests of 1,000,000 headers.
+// Each reports the machine's load average (1 minute) at its end beside it.
+//
 //   ./bench_ScoreServer [--benchmark_filter=Upload]
 #include <benchmark/benchmark.h>
 #include <curl/curl.h>
@@ -19,12 +25,14 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "players/ScoreBoardRules.h"
 #include "players/ScoreScramble.h"
+#include "tests/support/HostileClients.h"
 
 namespace {
 
@@ -109,6 +117,18 @@ public:
         return static_cast<double>(utime + stime) / static_cast<double>(sysconf(_SC_CLK_TCK));
     }
     bool Up() const { return port_ > 0; }
+    int Port() const { return port_; }
+    // The most memory the server has held (resident), in MB.
+    double PeakMemoryMb() const {
+        std::string status;
+        if (FILE* f = fopen(("/proc/" + std::to_string(pid_) + "/status").c_str(), "rb")) {
+            char buf[4096];
+            status.assign(buf, fread(buf, 1, sizeof buf, f));
+            fclose(f);
+        }
+        const size_t at = status.find("VmHWM:");
+        return at == std::string::npos ? -1.0 : static_cast<double>(atol(status.c_str() + at + 6)) / 1024.0;
+    }
 
 private:
     std::string ReadLog() const {
@@ -125,6 +145,15 @@ private:
     pid_t pid_ = -1;
     int port_ = 0;
 };
+
+double LoadAverage() {
+    double load = -1;
+    if (FILE* f = fopen("/proc/loadavg", "rb")) {
+        if (fscanf(f, "%lf", &load) != 1) load = -1;
+        fclose(f);
+    }
+    return load;
+}
 
 std::string Upload(const std::string& user, int type, int level, int score) {
     return "op=uploadScore&user=" + user + "&type=" + std::to_string(type) + "&level=" + std::to_string(level) +
@@ -168,6 +197,25 @@ void Drive(benchmark::State& state, const Server& server, const char* what, Requ
     state.counters["failed"] = failures.load();
     // What a request costs the server itself, whatever else the machine does.
     state.counters["server_cpu_us"] = all.empty() ? 0.0 : (server.CpuSeconds() - cpu0) * 1e6 / static_cast<double>(all.size());
+    state.counters["load_1m"] = LoadAverage();
+}
+
+// 200 players on the first 20 boards of the regular set.
+void SeedPlayers(const Server& server) {
+    Client setup(server.Base());
+    for (int p = 0; p < kSeededPlayers; ++p) {
+        const std::string name = "player" + std::to_string(p);
+        setup.Ask("op=addUser&user=" + name + "&version=bench");
+        for (int level = 0; level < 20; ++level) setup.Ask(Upload(name, 0, level, 50 + (p * 7 + level) % 300));
+    }
+}
+
+// Each asks as one of the players, so his own row comes too when he is not
+// in the top ten.
+bool AskBoard(Client& client, int c, int n) {
+    const std::string user = "player" + std::to_string((c * 13 + n) % kSeededPlayers);
+    const std::string& said = client.Ask("op=downloadScore&user=" + user + "&type=0&level=" + std::to_string(n % 20));
+    return said.rfind("success\n200\n", 0) == 0;
 }
 
 void BM_Uploads16Clients(benchmark::State& state) {
@@ -190,25 +238,65 @@ BENCHMARK(BM_Uploads16Clients)->Iterations(1)->UseManualTime()->Unit(benchmark::
 void BM_Downloads16Clients(benchmark::State& state) {
     Server server;
     if (!server.Up()) return state.SkipWithError("zorv_scored did not start");
-    // 200 players on the first 20 boards of the regular set.
-    {
-        Client setup(server.Base());
-        for (int p = 0; p < kSeededPlayers; ++p) {
-            const std::string name = "player" + std::to_string(p);
-            setup.Ask("op=addUser&user=" + name + "&version=bench");
-            for (int level = 0; level < 20; ++level) setup.Ask(Upload(name, 0, level, 50 + (p * 7 + level) % 300));
-        }
-    }
-    // Each asks as one of the players, so his own row comes too when he is
-    // not in the top ten.
-    Drive(state, server, "downloads", [](Client& client, int c, int n) {
-        const std::string user = "player" + std::to_string((c * 13 + n) % kSeededPlayers);
-        const std::string& said =
-            client.Ask("op=downloadScore&user=" + user + "&type=0&level=" + std::to_string(n % 20));
-        return said.rfind("success\n200\n", 0) == 0;
-    });
+    SeedPlayers(server);
+    Drive(state, server, "downloads", AskBoard);
 }
 BENCHMARK(BM_Downloads16Clients)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
+
+// Ordinary downloads from 127.0.0.1 while 2,000 silent and 200 dripping
+// connections hold on: all from 127.0.0.2 (argument 0), or from 44
+// addresses of their own, 50 connections each (argument 1).
+void BM_DownloadsWhileIdleAndDrippingConnectionsHoldOn(benchmark::State& state) {
+    if (!AllowOpenFiles(2200 + 512)) return state.SkipWithError("the open-file limit is below 2,200 connections");
+    Server server;
+    if (!server.Up()) return state.SkipWithError("zorv_scored did not start");
+    SeedPlayers(server);
+    const bool spread = state.range(0) != 0;
+    std::vector<std::unique_ptr<CHeldConnections>> held;
+    for (int group = 0; group < 44; ++group) {
+        const std::string from = spread ? "127.0.2." + std::to_string(1 + group) : "127.0.0.2";
+        held.emplace_back(new CHeldConnections(from, server.Port(), 50, group < 4 ? CHeldConnections::Kind::kDripping
+                                                                                 : CHeldConnections::Kind::kIdle));
+    }
+    Drive(state, server, "downloads", AskBoard);
+    int opened = 0, kept = 0;
+    for (const auto& h : held) {
+        opened += h->Opened();
+        kept += h->HeldByServer();
+    }
+    state.counters["connections_opened"] = opened;
+    state.counters["held_by_server"] = kept;
+}
+BENCHMARK(BM_DownloadsWhileIdleAndDrippingConnectionsHoldOn)
+    ->Arg(0)
+    ->Arg(1)
+    ->Iterations(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kSecond);
+
+// 16 requests of 1,000,000 short headers each, side by side: how many the
+// server refused (431 or a closed connection) and its largest resident
+// memory afterwards.
+void BM_HeaderFloods(benchmark::State& state) {
+    Server server;
+    if (!server.Up()) return state.SkipWithError("zorv_scored did not start");
+    const double before = server.PeakMemoryMb();
+    std::vector<std::string> answers;
+    for (auto _ : state) {
+        const auto start = Clock::now();
+        answers = FloodHeaders("127.0.0.3", server.Port(), 16, 1000000, "/zorv/zjscores.php?k");
+        state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
+    }
+    int refused = 0;
+    for (const std::string& a : answers) refused += a.empty() || a.rfind("HTTP/1.1 431 ", 0) == 0;
+    const bool servingAfter = !Client(server.Base()).Ask("op=downloadScore&user=x&type=0&level=1").empty();
+    state.counters["refused"] = refused;
+    state.counters["peak_rss_mb_before"] = before;
+    state.counters["peak_rss_mb"] = server.PeakMemoryMb();
+    state.counters["answers_after"] = servingAfter;
+    state.counters["load_1m"] = LoadAverage();
+}
+BENCHMARK(BM_HeaderFloods)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
 
 }  // namespace
 

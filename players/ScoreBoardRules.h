@@ -1,6 +1,8 @@
 // What the score board client and the score server (zorv_scored) agree on:
-// the board types and their level boards, the level number of a type's
-// overall board, the longest user name and the error codes of a refusal.
+// the board types and their level boards, which boards there are, the
+// script, the operations and keys of a query, the words of an answer, the
+// longest user name and the error codes of a refusal. Both sides spell them
+// from here only.
 #pragma once
 
 // Board types are the level sets (0 regular, 1 advanced, 2 kids); type 3 has
@@ -25,3 +27,41 @@ constexpr int kScoreErrorBadType = 14;
 constexpr int kScoreErrorServerFault = 15;   // the server could not do its part
 constexpr int kScoreErrorUnreadable = 16;    // the request could not be read
 constexpr int kScoreErrorBadLevel = 17;
+
+// The one rule of which boards there are, on both sides: 0 when (type,
+// level) names a board, else the refusal code. Every type has an overall
+// board, type 3 (the game's tables hold one for it) included; types 0 to 2
+// have their levels' boards besides.
+constexpr int ScoreBoardRefusal(int type, int level) {
+    return type < 0 || type >= kScoreBoardTypes ? kScoreErrorBadType
+           : level == kOverallScoreLevel || (level >= 0 && level < kScoreLevelCounts[type]) ? 0
+                                                                                           : kScoreErrorBadLevel;
+}
+static_assert(ScoreBoardRefusal(3, kOverallScoreLevel) == 0 && ScoreBoardRefusal(3, 0) == kScoreErrorBadLevel &&
+                  ScoreBoardRefusal(4, kOverallScoreLevel) == kScoreErrorBadType &&
+                  ScoreBoardRefusal(0, 110) == 0 && ScoreBoardRefusal(0, 111) == kScoreErrorBadLevel,
+              "the boards of the tables");
+
+// The script the game asks, after the server's address.
+constexpr const char* kScoreScript = "zjscores.php";
+
+// A query is "key=value" pairs joined by "&", the operation first.
+constexpr const char* kScoreKeyOp = "op";
+constexpr const char* kScoreKeyUser = "user";
+constexpr const char* kScoreKeyVersion = "version";
+constexpr const char* kScoreKeyType = "type";
+constexpr const char* kScoreKeyLevel = "level";
+constexpr const char* kScoreKeyScore = "score";
+constexpr const char* kScoreKeyCheat = "cheat";
+// The operations: registration (user, version), upload (user, type, level,
+// score, cheat), download (user, type, level).
+constexpr const char* kScoreOpAddUser = "addUser";
+constexpr const char* kScoreOpUpload = "uploadScore";
+constexpr const char* kScoreOpDownload = "downloadScore";
+
+// An answer's first line, and what an upload's second line says of the score.
+constexpr const char* kScoreSuccess = "success";
+constexpr const char* kScoreFailure = "failure";
+constexpr const char* kScoreAdded = "added";
+constexpr const char* kScoreUpdated = "updated";
+constexpr const char* kScoreIgnored = "ignored";

@@ -45,20 +45,17 @@ int32_t ReadLeadingInt(const std::string& text) {
     return static_cast<int32_t>(value);
 }
 
-// Known boards only: any of the four types with the overall level, or a level
-// inside the table of a type that has level boards.
+// Known boards only (the rule the server keeps too): any of the four types
+// with the overall level, or a level inside the table of a type that has
+// level boards.
 bool IsKnownBoard(int type, int level, int* refusal) {
-    if (type < 0 || type >= kScoreBoardTypes) {
-        *refusal = kScoreErrorBadType;
-        return false;
-    }
-    if (level == kOverallScoreLevel) return true;
-    if (level < 0 || level >= kScoreLevelCounts[type]) {
-        *refusal = kScoreErrorBadLevel;
-        return false;
-    }
-    return true;
+    *refusal = ScoreBoardRefusal(type, level);
+    return *refusal == 0;
 }
+
+// A query's start, its operation, and each further "&key=value".
+std::string Operation(const char* op) { return std::string(kScoreKeyOp) + "=" + op; }
+std::string Pair(const char* key, const std::string& value) { return std::string("&") + key + "=" + value; }
 
 enum class Outcome { kUnusable, kSuccess, kFailure };
 
@@ -66,7 +63,7 @@ enum class Outcome { kUnusable, kSuccess, kFailure };
 // stored as the last error, or no usable answer (last error 99).
 Outcome SendRequest(const std::string& query, std::vector<std::string>* lines) {
     lines->clear();
-    if (!HttpGet(g_serverPath + "zjscores.php", query)) {
+    if (!HttpGet(g_serverPath + kScoreScript, query)) {
         g_lastError = kScoreErrorNoAnswer;
         return Outcome::kUnusable;
     }
@@ -75,8 +72,8 @@ Outcome SendRequest(const std::string& query, std::vector<std::string>* lines) {
         g_lastError = kScoreErrorNoAnswer;
         return Outcome::kUnusable;
     }
-    if ((*lines)[0] == "success") return Outcome::kSuccess;
-    if ((*lines)[0] != "failure" || lines->size() < 2) {
+    if ((*lines)[0] == kScoreSuccess) return Outcome::kSuccess;
+    if ((*lines)[0] != kScoreFailure || lines->size() < 2) {
         g_lastError = kScoreErrorNoAnswer;
         return Outcome::kUnusable;
     }
@@ -166,9 +163,10 @@ void LogProposedNames() {
 }
 
 bool RequestNewUser(const std::string& user) {
-    std::string query = "op=addUser&user=" + user + "&version=" + kGameVersion;
+    std::string version = kGameVersion;
     const char* vendor = GetVendorID();
-    if (vendor) query += std::string("-") + vendor;
+    if (vendor) version += std::string("-") + vendor;
+    const std::string query = Operation(kScoreOpAddUser) + Pair(kScoreKeyUser, user) + Pair(kScoreKeyVersion, version);
     g_proposedNames.clear();
 
     std::vector<std::string> lines;
@@ -197,9 +195,10 @@ bool RequestScoreUpload(const std::string& user, int type, int level, int score,
         g_lastError = refusal;
         return false;
     }
-    const std::string query = "op=uploadScore&user=" + user + "&type=" + IntToString(type) +
-                              "&level=" + IntToString(level) + "&score=" + IntToString(score) +
-                              "&cheat=" + IntToString(static_cast<int>(cheat));
+    const std::string query = Operation(kScoreOpUpload) + Pair(kScoreKeyUser, user) +
+                              Pair(kScoreKeyType, IntToString(type)) + Pair(kScoreKeyLevel, IntToString(level)) +
+                              Pair(kScoreKeyScore, IntToString(score)) +
+                              Pair(kScoreKeyCheat, IntToString(static_cast<int>(cheat)));
     std::vector<std::string> lines;
     const Outcome outcome = SendRequest(query, &lines);
     if (outcome == Outcome::kFailure) {
@@ -211,10 +210,10 @@ bool RequestScoreUpload(const std::string& user, int type, int level, int score,
         g_lastError = kScoreErrorNoAnswer;
         return false;
     }
-    if (lines[1] == "updated") {
+    if (lines[1] == kScoreUpdated) {
         DebugLog(DBG_SCOREBOARD, "RequestScoreUpload():  Score updated in overall scoreboard for user '%s'.\n",
                  user.c_str());
-    } else if (lines[1] == "added") {
+    } else if (lines[1] == kScoreAdded) {
         DebugLog(DBG_SCOREBOARD, "RequestScoreUpload():  Score added to overall scoreboard for user '%s'.\n",
                  user.c_str());
     } else {
@@ -237,8 +236,8 @@ bool RequestScoreDownload(const std::string& user, int type, int level) {
         g_lastError = refusal;
         return false;
     }
-    const std::string query = "op=downloadScore&user=" + user + "&type=" + IntToString(type) +
-                              "&level=" + IntToString(level);
+    const std::string query = Operation(kScoreOpDownload) + Pair(kScoreKeyUser, user) +
+                              Pair(kScoreKeyType, IntToString(type)) + Pair(kScoreKeyLevel, IntToString(level));
     std::vector<std::string> lines;
     if (SendRequest(query, &lines) != Outcome::kSuccess) return false;
 

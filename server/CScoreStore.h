@@ -28,8 +28,8 @@ public:
         bool viewer = false;   // the row of the player who asked
     };
 
-    // A board as one player sees it: every clean score and his own, marked
-    // or not. Rows in rank order: fewer steps first, and of equal scores the
+    // A board as one player sees it: every other player's clean score and
+    // his own best, marked or not. Rows in rank order: fewer steps first, and of equal scores the
     // one reached earlier.
     struct Board {
         int64_t players = 0;     // rows on the board
@@ -47,8 +47,10 @@ public:
     // failed, with *failed set.
     virtual bool IsNameTaken(const std::string& name, bool* failed) = 0;
     // Keeps the better (lower) of the stored score and this one on the board
-    // (type, level). A non-zero cheat word marks the stored score: it then
-    // shows on its own player's board only.
+    // (type, level). A score with a non-zero cheat word is marked: a player's
+    // best clean score is what others see of him, whatever he sent marked;
+    // a marked score is kept (and shows on his own view of the board only)
+    // when it betters every score he has there.
     virtual Outcome Upload(const std::string& name, int type, int level, int32_t score, uint32_t cheat) = 0;
     // The board (type, level) as viewer sees it (an empty or unknown name
     // sees the clean scores), with its first topRows rows.

@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <ctime>
 
@@ -10,12 +11,16 @@
 namespace {
 
 // The layout this server writes; a file with a higher number was written by
-// a newer server and is left alone.
-const int kSchemaVersion = 1;
+// a newer server and is left alone. Layout 1 kept one score per player and
+// board, marked or not; layout 2 keeps the marked ones apart (an older file
+// is brought to it at the start).
+const int kSchemaVersion = 2;
 
 // Names compare without letter case: "Bob" and "bob" are one player, so that
-// nobody can pass for another on a board. A player's scores are one row per
-// board; the index serves the board queries in rank order.
+// nobody can pass for another on a board. A player's clean scores are one
+// row per board; the index serves the board queries in rank order. His best
+// marked score (sent with a non-zero cheat word) has a table of its own: it
+// shows on his own board only, and never hides his clean one from others.
 const char* const kSchema[] = {
     "CREATE TABLE IF NOT EXISTS players ("
     " id INTEGER PRIMARY KEY,"
@@ -32,11 +37,27 @@ const char* const kSchema[] = {
     " achieved INTEGER NOT NULL,"
     " PRIMARY KEY (player, type, level)) WITHOUT ROWID",
     "CREATE INDEX IF NOT EXISTS scores_by_board ON scores (type, level, score, seq, cheat)",
+    "CREATE TABLE IF NOT EXISTS flagged ("
+    " player INTEGER NOT NULL REFERENCES players(id),"
+    " type INTEGER NOT NULL,"
+    " level INTEGER NOT NULL,"
+    " score INTEGER NOT NULL,"
+    " cheat INTEGER NOT NULL,"
+    " seq INTEGER NOT NULL,"
+    " achieved INTEGER NOT NULL,"
+    " PRIMARY KEY (player, type, level)) WITHOUT ROWID",
     // The order in which scores were reached: of equal scores the earlier
     // ranks first.
     "CREATE TABLE IF NOT EXISTS counters (name TEXT PRIMARY KEY, value INTEGER NOT NULL) WITHOUT ROWID",
     "INSERT OR IGNORE INTO counters VALUES ('seq', 0)",
-    "PRAGMA user_version = 1",
+};
+
+// From layout 1: its marked scores move to their own table (the player's
+// clean score there was lost under them).
+const char* const kFromLayout1[] = {
+    "INSERT OR REPLACE INTO flagged SELECT player, type, level, score, cheat, seq, achieved FROM scores"
+    " WHERE cheat <> 0",
+    "DELETE FROM scores WHERE cheat <> 0",
 };
 
 const char* const kStatements[] = {
@@ -50,17 +71,21 @@ const char* const kStatements[] = {
     "SELECT id, name FROM players WHERE name = ?1",
     "INSERT INTO players (name, version, registered) VALUES (?1, ?2, ?3)",
     "UPDATE counters SET value = value + 1 WHERE name = 'seq' RETURNING value",
-    "SELECT score, achieved FROM scores WHERE player = ?1 AND type = ?2 AND level = ?3",
+    "SELECT score, achieved, seq FROM scores WHERE player = ?1 AND type = ?2 AND level = ?3",
     "INSERT INTO scores (player, type, level, score, cheat, seq, achieved) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7)",
     "UPDATE scores SET score = ?4, cheat = ?5, seq = ?6, achieved = ?7 WHERE player = ?1 AND type = ?2 AND level = ?3",
-    "SELECT COUNT(*) FROM scores WHERE type = ?1 AND level = ?2 AND (cheat = 0 OR player = ?3)",
-    "SELECT p.name, s.score, s.achieved, s.player FROM scores AS s JOIN players AS p ON p.id = s.player"
-    " WHERE s.type = ?1 AND s.level = ?2 AND (s.cheat = 0 OR s.player = ?3) ORDER BY s.score, s.seq LIMIT ?4",
-    "SELECT COUNT(*) FROM scores WHERE type = ?1 AND level = ?2 AND score < ?3 AND (cheat = 0 OR player = ?4)",
-    "SELECT (SELECT COUNT(*) FROM players), (SELECT COUNT(*) FROM scores)",
+    "SELECT score, achieved, seq FROM flagged WHERE player = ?1 AND type = ?2 AND level = ?3",
+    "INSERT INTO flagged (player, type, level, score, cheat, seq, achieved) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7)",
+    "UPDATE flagged SET score = ?4, cheat = ?5, seq = ?6, achieved = ?7 WHERE player = ?1 AND type = ?2 AND level = ?3",
+    // The board without the viewer, whose own row is put in apart.
+    "SELECT COUNT(*) FROM scores WHERE type = ?1 AND level = ?2 AND player <> ?3",
+    "SELECT p.name, s.score, s.achieved, s.seq FROM scores AS s JOIN players AS p ON p.id = s.player"
+    " WHERE s.type = ?1 AND s.level = ?2 AND s.player <> ?3 ORDER BY s.score, s.seq LIMIT ?4",
+    "SELECT COUNT(*) FROM scores WHERE type = ?1 AND level = ?2 AND score < ?3 AND player <> ?4",
+    "SELECT (SELECT COUNT(*) FROM players), (SELECT COUNT(*) FROM scores) + (SELECT COUNT(*) FROM flagged)",
     "PRAGMA integrity_check",
 };
-static_assert(sizeof kStatements / sizeof *kStatements == 18, "one text per statement");
+static_assert(sizeof kStatements / sizeof *kStatements == 21, "one text per statement");
 
 // The most writes one commit carries.
 const size_t kBatchMax = 256;
@@ -92,6 +117,36 @@ bool QueryText(sqlite3* db, const char* sql, std::string* value, std::string* er
     }
     sqlite3_finalize(st);
     return ok;
+}
+
+// SQLite's quick check; false with its first findings, in one line, in
+// *error.
+bool QuickCheck(sqlite3* db, std::string* error) {
+    sqlite3_stmt* st = nullptr;
+    int rc = sqlite3_prepare_v2(db, "PRAGMA quick_check", -1, &st, nullptr);
+    std::string found;
+    while (rc == SQLITE_OK || rc == SQLITE_ROW) {
+        if ((rc = sqlite3_step(st)) != SQLITE_ROW) break;
+        const unsigned char* text = sqlite3_column_text(st, 0);
+        const std::string row = text ? reinterpret_cast<const char*>(text) : "";
+        if (row != "ok") found += row + "\n";
+    }
+    if (rc != SQLITE_DONE && rc != SQLITE_OK) found = ErrorOf(db);
+    sqlite3_finalize(st);
+    if (found.empty()) return true;
+    // Its findings come under a heading ("*** in database main ***"), one a
+    // line: the first two say enough.
+    std::string said;
+    int findings = 0;
+    for (size_t at = 0; at < found.size() && findings < 2;) {
+        const size_t end = std::min(found.find('\n', at), found.size());
+        const std::string line = found.substr(at, end - at);
+        at = end + 1;
+        if (line.empty() || line.rfind("*** ", 0) == 0) continue;
+        said += (findings++ ? "; " : "") + line.substr(0, 120);
+    }
+    *error = "the file is damaged (SQLite's quick check: " + EscapeForLog(said.empty() ? found : said) + ")";
+    return false;
 }
 
 void BindText(sqlite3_stmt* st, int index, const std::string& text) {
@@ -145,6 +200,9 @@ bool CSqliteScoreStore::Open(const std::string& path, std::string* error) {
     // A full sync at every commit: what was answered is on the disk.
     ok = ok && RunText(writer_.db, "PRAGMA synchronous = FULL", error) &&
          QueryText(writer_.db, "PRAGMA user_version", &version, error);
+    // A file damaged on the disk would be served as if whole, and every
+    // write could spread the damage: SQLite's quick check of every page.
+    ok = ok && QuickCheck(writer_.db, error);
     if (ok && atoi(version.c_str()) > kSchemaVersion) {
         *error = "the database was written by a newer zorv_scored (layout " + version + ")";
         ok = false;
@@ -161,6 +219,9 @@ bool CSqliteScoreStore::Open(const std::string& path, std::string* error) {
     if (ok) {
         ok = RunText(writer_.db, "BEGIN IMMEDIATE", error);
         for (const char* sql : kSchema) ok = ok && RunText(writer_.db, sql, error);
+        if (version == "1")
+            for (const char* sql : kFromLayout1) ok = ok && RunText(writer_.db, sql, error);
+        ok = ok && RunText(writer_.db, "PRAGMA user_version = 2", error);
         std::string ignored;
         ok = ok ? RunText(writer_.db, "COMMIT", error) : (RunText(writer_.db, "ROLLBACK", &ignored), false);
     }
@@ -353,35 +414,54 @@ CScoreStore::Outcome CSqliteScoreStore::ApplyPlayer(const WriteJob& job) {
     return Outcome::kFailed;
 }
 
+bool CSqliteScoreStore::FindScore(Connection* c, Statement s, int64_t player, int type, int level, Stored* stored) {
+    *stored = Stored();
+    sqlite3_stmt* st = Prepared(c, s);
+    if (!st) return false;
+    sqlite3_bind_int64(st, 1, player);
+    sqlite3_bind_int(st, 2, type);
+    sqlite3_bind_int(st, 3, level);
+    const int rc = sqlite3_step(st);
+    if (rc == SQLITE_ROW) {
+        stored->found = true;
+        stored->score = sqlite3_column_int(st, 0);
+        stored->achieved = sqlite3_column_int64(st, 1);
+        stored->seq = sqlite3_column_int64(st, 2);
+    }
+    sqlite3_reset(st);
+    if (rc == SQLITE_ROW || rc == SQLITE_DONE) return true;
+    ServerLog("database: reading a score: %s", ErrorOf(c->db).c_str());
+    return false;
+}
+
 CScoreStore::Outcome CSqliteScoreStore::ApplyScore(const WriteJob& job) {
     const int64_t player = FindPlayer(&writer_, job.name, nullptr);
     if (player < 0) return Outcome::kFailed;
     if (player == 0) return Outcome::kUnknownUser;
-    sqlite3_stmt* st = Prepared(&writer_, kFindScore);
-    if (!st) return Outcome::kFailed;
-    sqlite3_bind_int64(st, 1, player);
-    sqlite3_bind_int(st, 2, job.type);
-    sqlite3_bind_int(st, 3, job.level);
-    int rc = sqlite3_step(st);
-    const bool stored = rc == SQLITE_ROW;
-    const int64_t best = stored ? sqlite3_column_int64(st, 0) : 0;
-    sqlite3_reset(st);
-    if (rc != SQLITE_ROW && rc != SQLITE_DONE) {
-        ServerLog("database: reading a score: %s", ErrorOf(writer_.db).c_str());
+    Stored clean, flagged;
+    if (!FindScore(&writer_, kFindScore, player, job.type, job.level, &clean) ||
+        !FindScore(&writer_, kFindFlagged, player, job.type, job.level, &flagged))
         return Outcome::kFailed;
-    }
-    if (stored && job.score >= best) return Outcome::kIgnored;
+    // A clean score competes with his clean one only: it is what others see
+    // of him. A marked one is kept when it betters everything he has, for
+    // his own view.
+    const bool marked = job.cheat != 0;
+    const Stored& same = marked ? flagged : clean;
+    if (same.found && job.score >= same.score) return Outcome::kIgnored;
+    if (marked && clean.found && job.score >= clean.score) return Outcome::kIgnored;
 
-    st = Prepared(&writer_, kNextSequence);
+    sqlite3_stmt* st = Prepared(&writer_, kNextSequence);
     if (!st) return Outcome::kFailed;
-    rc = sqlite3_step(st);
+    int rc = sqlite3_step(st);
     const int64_t seq = rc == SQLITE_ROW ? sqlite3_column_int64(st, 0) : 0;
     sqlite3_reset(st);
     if (rc != SQLITE_ROW) {
         ServerLog("database: counting: %s", ErrorOf(writer_.db).c_str());
         return Outcome::kFailed;
     }
-    st = Prepared(&writer_, stored ? kUpdateScore : kInsertScore);
+    const Statement write = marked ? (same.found ? kUpdateFlagged : kInsertFlagged)
+                                   : (same.found ? kUpdateScore : kInsertScore);
+    st = Prepared(&writer_, write);
     if (!st) return Outcome::kFailed;
     sqlite3_bind_int64(st, 1, player);
     sqlite3_bind_int(st, 2, job.type);
@@ -396,7 +476,7 @@ CScoreStore::Outcome CSqliteScoreStore::ApplyScore(const WriteJob& job) {
         ServerLog("database: storing a score: %s", ErrorOf(writer_.db).c_str());
         return Outcome::kFailed;
     }
-    return stored ? Outcome::kUpdated : Outcome::kAdded;
+    return same.found ? Outcome::kUpdated : Outcome::kAdded;
 }
 
 // ---- reads --------------------------------------------------------------------
@@ -413,11 +493,16 @@ bool CSqliteScoreStore::ReadBoard(const std::string& viewer, int type, int level
     Connection* c = lease.get();
     // One snapshot: the count and the rows agree.
     if (!c || !Run(c, kBegin)) return false;
-    bool ok = true;
+    *board = Board();
     std::string viewerName;
     const int64_t me = viewer.empty() ? 0 : FindPlayer(c, viewer, &viewerName);
-    ok = me >= 0;
-    *board = Board();
+    bool ok = me >= 0;
+
+    // The viewer's own row: the better of his clean and his marked score.
+    Stored clean, flagged;
+    if (ok && me > 0)
+        ok = FindScore(c, kFindScore, me, type, level, &clean) && FindScore(c, kFindFlagged, me, type, level, &flagged);
+    const Stored& own = flagged.found && (!clean.found || flagged.score < clean.score) ? flagged : clean;
 
     sqlite3_stmt* st = ok ? Prepared(c, kBoardCount) : nullptr;
     if (st) {
@@ -425,13 +510,14 @@ bool CSqliteScoreStore::ReadBoard(const std::string& viewer, int type, int level
         sqlite3_bind_int(st, 2, level);
         sqlite3_bind_int64(st, 3, me);
         ok = sqlite3_step(st) == SQLITE_ROW;
-        if (ok) board->players = sqlite3_column_int64(st, 0);
+        if (ok) board->players = sqlite3_column_int64(st, 0) + (own.found ? 1 : 0);
         sqlite3_reset(st);
     } else {
         ok = false;
     }
 
-    bool meOnTop = false;
+    // The others' first rows, with his own put in at its place.
+    bool ownPlaced = !own.found;
     st = ok ? Prepared(c, kBoardTop) : nullptr;
     if (st) {
         sqlite3_bind_int(st, 1, type);
@@ -439,50 +525,39 @@ bool CSqliteScoreStore::ReadBoard(const std::string& viewer, int type, int level
         sqlite3_bind_int64(st, 3, me);
         sqlite3_bind_int(st, 4, topRows);
         int rc;
-        while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
-            Row row;
-            row.name = ColumnText(st, 0);
-            row.score = sqlite3_column_int(st, 1);
-            row.achieved = sqlite3_column_int64(st, 2);
-            row.viewer = me > 0 && sqlite3_column_int64(st, 3) == me;
-            meOnTop = meOnTop || row.viewer;
-            board->top.push_back(row);
+        while ((rc = sqlite3_step(st)) == SQLITE_ROW && static_cast<int>(board->top.size()) < topRows) {
+            const int32_t score = sqlite3_column_int(st, 1);
+            const int64_t seq = sqlite3_column_int64(st, 3);
+            if (!ownPlaced && (own.score < score || (own.score == score && own.seq < seq))) {
+                board->top.push_back(Row{viewerName, own.score, own.achieved, true});
+                ownPlaced = true;
+                if (static_cast<int>(board->top.size()) == topRows) break;
+            }
+            board->top.push_back(Row{ColumnText(st, 0), score, sqlite3_column_int64(st, 2), false});
         }
-        ok = rc == SQLITE_DONE;
+        ok = rc == SQLITE_DONE || rc == SQLITE_ROW;
         sqlite3_reset(st);
     } else {
         ok = false;
     }
+    if (ok && !ownPlaced && static_cast<int>(board->top.size()) < topRows) {
+        board->top.push_back(Row{viewerName, own.score, own.achieved, true});
+        ownPlaced = true;
+    }
 
-    if (ok && me > 0 && !meOnTop) {
-        st = Prepared(c, kFindScore);
+    if (ok && !ownPlaced) {
+        board->ownBelow = true;
+        board->own = Row{viewerName, own.score, own.achieved, true};
+        st = Prepared(c, kPlayersAhead);
         ok = st != nullptr;
-        if (st) {
-            sqlite3_bind_int64(st, 1, me);
-            sqlite3_bind_int(st, 2, type);
-            sqlite3_bind_int(st, 3, level);
-            const int rc = sqlite3_step(st);
-            ok = rc == SQLITE_ROW || rc == SQLITE_DONE;
-            board->ownBelow = rc == SQLITE_ROW;
-            if (board->ownBelow) {
-                board->own.name = viewerName;
-                board->own.score = sqlite3_column_int(st, 0);
-                board->own.achieved = sqlite3_column_int64(st, 1);
-                board->own.viewer = true;
-            }
-            sqlite3_reset(st);
-        }
-        st = ok && board->ownBelow ? Prepared(c, kPlayersAhead) : nullptr;
         if (st) {
             sqlite3_bind_int(st, 1, type);
             sqlite3_bind_int(st, 2, level);
-            sqlite3_bind_int(st, 3, board->own.score);
+            sqlite3_bind_int(st, 3, own.score);
             sqlite3_bind_int64(st, 4, me);
             ok = sqlite3_step(st) == SQLITE_ROW;
             if (ok) board->ownAhead = sqlite3_column_int64(st, 0);
             sqlite3_reset(st);
-        } else if (ok && board->ownBelow) {
-            ok = false;
         }
     }
     if (!ok) ServerLog("database: reading the board (%i, %i): %s", type, level, ErrorOf(c->db).c_str());

@@ -59,6 +59,9 @@ private:
         kFindScore,
         kInsertScore,
         kUpdateScore,
+        kFindFlagged,
+        kInsertFlagged,
+        kUpdateFlagged,
         kBoardCount,
         kBoardTop,
         kPlayersAhead,
@@ -99,6 +102,16 @@ private:
     Outcome ApplyScore(const WriteJob& job);
     // The id of a player (0: none; -1: the storage failed).
     int64_t FindPlayer(Connection* c, const std::string& name, std::string* stored);
+    // A player's score on a board, clean (kFindScore) or marked
+    // (kFindFlagged).
+    struct Stored {
+        bool found = false;
+        int32_t score = 0;
+        int64_t achieved = 0;
+        int64_t seq = 0;
+    };
+    // False (logged) when the storage failed.
+    bool FindScore(Connection* c, Statement s, int64_t player, int type, int level, Stored* stored);
 
     std::string path_;
     Connection writer_;

@@ -14,11 +14,11 @@
 
 namespace {
 
-// The keys of each operation, in the order the game sends them.
+// The keys of each operation.
 const std::map<std::string, std::set<std::string>> kOperations = {
-    {"addUser", {"op", "user", "version"}},
-    {"uploadScore", {"op", "user", "type", "level", "score", "cheat"}},
-    {"downloadScore", {"op", "user", "type", "level"}},
+    {kScoreOpAddUser, {kScoreKeyOp, kScoreKeyUser, kScoreKeyVersion}},
+    {kScoreOpUpload, {kScoreKeyOp, kScoreKeyUser, kScoreKeyType, kScoreKeyLevel, kScoreKeyScore, kScoreKeyCheat}},
+    {kScoreOpDownload, {kScoreKeyOp, kScoreKeyUser, kScoreKeyType, kScoreKeyLevel}},
 };
 
 // The version text a game sends: "1.03W", with a vendor "1.03W-abc".
@@ -26,8 +26,16 @@ const size_t kVersionMax = 64;
 
 ScoreReply Failure(int code, const std::string& summary) {
     ScoreReply reply;
-    reply.body = "failure\n" + std::to_string(code) + "\n";
-    reply.summary = summary + " -> failure " + std::to_string(code);
+    reply.body = std::string(kScoreFailure) + "\n" + std::to_string(code) + "\n";
+    reply.summary = summary + " -> " + kScoreFailure + " " + std::to_string(code);
+    return reply;
+}
+
+// success, and the lines after it.
+ScoreReply Success(const std::string& more, const std::string& summary) {
+    ScoreReply reply;
+    reply.body = std::string(kScoreSuccess) + "\n" + more;
+    reply.summary = summary + " -> " + kScoreSuccess;
     return reply;
 }
 
@@ -66,12 +74,6 @@ bool ReadFields(const std::string& query, std::map<std::string, std::string>* fi
     }
 }
 
-bool HasLevels(int type) { return type >= 0 && type < kScoreBoardTypes && kScoreLevelCounts[type] > 0; }
-
-bool IsLevelOf(int type, int level) {
-    return level == kOverallScoreLevel || (level >= 0 && level < kScoreLevelCounts[type]);
-}
-
 std::string Day(int64_t seconds) {
     const time_t t = static_cast<time_t>(seconds);
     struct tm utc;
@@ -100,12 +102,7 @@ ScoreReply Register(CScoreStore& store, const std::string& user, const std::stri
                                                                      : CScoreStore::Outcome::kFailed;
     if (failed) return ServerFault(summary);
     if (outcome != CScoreStore::Outcome::kNameTaken) outcome = store.AddPlayer(user, version);
-    if (outcome == CScoreStore::Outcome::kRegistered) {
-        ScoreReply reply;
-        reply.body = "success\n";
-        reply.summary = summary + " -> success";
-        return reply;
-    }
+    if (outcome == CScoreStore::Outcome::kRegistered) return Success("", summary);
     if (outcome != CScoreStore::Outcome::kNameTaken) return ServerFault(summary);
     const std::vector<std::string> names = ProposeNames(
         user, kScoreProposedNames,
@@ -118,30 +115,28 @@ ScoreReply Register(CScoreStore& store, const std::string& user, const std::stri
 
 ScoreReply Upload(CScoreStore& store, const std::string& user, int type, int level, int32_t score, uint32_t cheat,
                   const std::string& summary) {
-    if (!HasLevels(type)) return Failure(kScoreErrorBadType, summary);
-    if (!IsLevelOf(type, level)) return Failure(kScoreErrorBadLevel, summary);
+    const int refusal = ScoreBoardRefusal(type, level);
+    if (refusal != 0) return Failure(refusal, summary);
     const CScoreStore::Outcome outcome = store.Upload(user, type, level, score, cheat);
     const char* said = nullptr;
     switch (outcome) {
-    case CScoreStore::Outcome::kAdded: said = "added"; break;
-    case CScoreStore::Outcome::kUpdated: said = "updated"; break;
-    case CScoreStore::Outcome::kIgnored: said = "ignored"; break;
+    case CScoreStore::Outcome::kAdded: said = kScoreAdded; break;
+    case CScoreStore::Outcome::kUpdated: said = kScoreUpdated; break;
+    case CScoreStore::Outcome::kIgnored: said = kScoreIgnored; break;
     case CScoreStore::Outcome::kUnknownUser: return Failure(kScoreErrorNoUser, summary);
     default: return ServerFault(summary);
     }
-    ScoreReply reply;
-    reply.body = std::string("success\n") + said + "\n";
-    reply.summary = summary + " -> success " + said;
+    ScoreReply reply = Success(std::string(said) + "\n", summary);
+    reply.summary += std::string(" ") + said;
     return reply;
 }
 
 ScoreReply Download(CScoreStore& store, const std::string& user, int type, int level, const std::string& summary) {
-    if (!HasLevels(type)) return Failure(kScoreErrorBadType, summary);
-    if (!IsLevelOf(type, level)) return Failure(kScoreErrorBadLevel, summary);
+    const int refusal = ScoreBoardRefusal(type, level);
+    if (refusal != 0) return Failure(refusal, summary);
     CScoreStore::Board board;
     if (!store.ReadBoard(user, type, level, kScoreBoardTopRows, &board)) return ServerFault(summary);
-    ScoreReply reply;
-    reply.body = "success\n" + std::to_string(board.players) + "\n";
+    ScoreReply reply = Success(std::to_string(board.players) + "\n", summary);
     // Equal scores share a rank: the rank of a row is one more than the
     // number of rows with fewer steps.
     int64_t rank = 0;
@@ -150,8 +145,8 @@ ScoreReply Download(CScoreStore& store, const std::string& user, int type, int l
         reply.body += BoardRow(rank, board.top[i]);
     }
     if (board.ownBelow) reply.body += BoardRow(board.ownAhead + 1, board.own);
-    reply.summary = summary + " -> success " + std::to_string(board.top.size() + (board.ownBelow ? 1 : 0)) + " of " +
-                    std::to_string(board.players);
+    reply.summary += " " + std::to_string(board.top.size() + (board.ownBelow ? 1 : 0)) + " of " +
+                     std::to_string(board.players);
     return reply;
 }
 
@@ -160,8 +155,8 @@ ScoreReply Download(CScoreStore& store, const std::string& user, int type, int l
 ScoreReply UnreadableReply(const std::string& why) {
     ScoreReply reply;
     reply.status = 400;
-    reply.body = "failure\n" + std::to_string(kScoreErrorUnreadable) + "\n";
-    reply.summary = "unreadable: " + why + " -> failure " + std::to_string(kScoreErrorUnreadable);
+    reply.body = std::string(kScoreFailure) + "\n" + std::to_string(kScoreErrorUnreadable) + "\n";
+    reply.summary = "unreadable: " + why + " -> " + kScoreFailure + " " + std::to_string(kScoreErrorUnreadable);
     return reply;
 }
 
@@ -174,20 +169,20 @@ ScoreReply AnswerScoreQuery(CScoreStore& store, const std::string& scrambled) {
     const std::string summary = EscapeForLog(query);
     std::map<std::string, std::string> fields;
     if (!ReadFields(query, &fields)) return UnreadableReply("a key twice or a pair without '=' in " + summary);
-    const auto op = kOperations.find(fields["op"]);
+    const auto op = kOperations.find(fields[kScoreKeyOp]);
     if (op == kOperations.end()) return UnreadableReply("no known operation in " + summary);
     if (fields.size() != op->second.size()) return UnreadableReply("keys missing or unknown in " + summary);
     for (const auto& field : fields)
         if (!op->second.count(field.first)) return UnreadableReply("keys missing or unknown in " + summary);
-    const std::string& user = fields["user"];
-    if (op->first == "addUser") return Register(store, user, fields["version"], summary);
+    const std::string& user = fields[kScoreKeyUser];
+    if (op->first == kScoreOpAddUser) return Register(store, user, fields[kScoreKeyVersion], summary);
 
     int32_t type = 0, level = 0, score = 0, cheat = 0;
-    if (!ReadInt32(fields["type"], &type) || !ReadInt32(fields["level"], &level))
+    if (!ReadInt32(fields[kScoreKeyType], &type) || !ReadInt32(fields[kScoreKeyLevel], &level))
         return UnreadableReply("a type or level that is no number in " + summary);
-    if (op->first == "downloadScore") return Download(store, user, type, level, summary);
+    if (op->first == kScoreOpDownload) return Download(store, user, type, level, summary);
     // A step count, or a set's sum of them: one at least.
-    if (!ReadInt32(fields["score"], &score) || score < 1 || !ReadInt32(fields["cheat"], &cheat))
+    if (!ReadInt32(fields[kScoreKeyScore], &score) || score < 1 || !ReadInt32(fields[kScoreKeyCheat], &cheat))
         return UnreadableReply("a score or cheat word that is no number or no step count in " + summary);
     return Upload(store, user, type, level, score, static_cast<uint32_t>(cheat), summary);
 }

@@ -1,15 +1,13 @@
 // zorv_scored: the score server of ZORV. See CServerOptions::Usage.
 #include <pthread.h>
 #include <signal.h>
+#include <sys/resource.h>
 
-#include <atomic>
+#include <algorithm>
 #include <cerrno>
-#include <chrono>
 #include <cstdio>
 #include <cstring>
-#include <ctime>
 #include <string>
-#include <thread>
 
 #include "server/CScoreHttpServer.h"
 #include "server/CServerOptions.h"
@@ -19,8 +17,18 @@
 namespace {
 
 // Requests answered side by side. An upload waits for its commit, so more
-// threads than cores let one commit carry more uploads.
-const int kThreads = 32;
+// threads than cores let one commit carry more uploads; each thread waits on
+// any number of connections. Every new connection wakes every thread, so
+// twice as many cost a download about twice the server's time.
+const int kThreads = 16;
+
+// Every connection is an open file: take all the files the system allows.
+void RaiseOpenFileLimit() {
+    rlimit files = {};
+    if (getrlimit(RLIMIT_NOFILE, &files) != 0 || files.rlim_cur == files.rlim_max) return;
+    files.rlim_cur = files.rlim_max;
+    setrlimit(RLIMIT_NOFILE, &files);
+}
 
 std::string UrlHost(const std::string& address) {
     return address.find(':') != std::string::npos ? "[" + address + "]" : address;
@@ -51,6 +59,7 @@ int main(int argc, char** argv) {
     sigaddset(&stops, SIGTERM);
     pthread_sigmask(SIG_BLOCK, &stops, nullptr);
     signal(SIGPIPE, SIG_IGN);
+    RaiseOpenFileLimit();
 
     CSqliteScoreStore store;
     if (!store.Open(options.db, &problem)) {
@@ -58,36 +67,29 @@ int main(int argc, char** argv) {
         return 1;
     }
     CScoreHttpServer server(store, options.path, kThreads);
-    if (!server.Bind(options.bind, options.port, &problem)) {
+    if (!server.Bind(options.bind, options.port, &problem) || !server.Start(&problem)) {
         ServerLog("zorv_scored: %s", EscapeForLog(problem).c_str());
         store.Close();
         return 1;
     }
     int64_t players = 0, scores = 0;
     store.Count(&players, &scores);
+    ServerLog("zorv_scored: at most %u connections, %u from one address; %zu KB and %u s for a request line and "
+              "its headers; a connection silent for %u s is closed",
+              server.ConnectionLimit(), std::min(CScoreHttpServer::kConnectionsPerAddress, server.ConnectionLimit()),
+              CScoreHttpServer::kConnectionMemory / 1024, CScoreHttpServer::kRequestSeconds,
+              CScoreHttpServer::kIdleSeconds);
     ServerLog("zorv_scored: serving http://%s:%d%s from %s (%lld players, %lld scores)",
               EscapeForLog(UrlHost(options.bind)).c_str(), server.Port(), options.path.c_str(),
               EscapeForLog(options.db).c_str(), static_cast<long long>(players), static_cast<long long>(scores));
 
-    std::atomic<bool> ended{false};
-    std::thread listener([&] {
-        server.Serve();
-        ended = true;
-    });
     int stopSignal = 0;
-    while (!ended && stopSignal <= 0) {
-        const timespec wait = {0, 200 * 1000 * 1000};
-        stopSignal = sigtimedwait(&stops, nullptr, &wait);
+    while (sigwait(&stops, &stopSignal) != 0) {
     }
-    // A stop asked for before the listener got going would be lost.
-    while (!ended && !server.IsRunning()) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    // Every connection ends here, whatever its client is doing; the requests
+    // being answered finish first, so every upload answered is committed.
     server.Stop();
-    listener.join();
     store.Close();
-    if (stopSignal > 0) {
-        ServerLog("zorv_scored: stopped by %s; database closed", stopSignal == SIGINT ? "SIGINT" : "SIGTERM");
-        return 0;
-    }
-    ServerLog("zorv_scored: listening ended unexpectedly; database closed");
-    return 1;
+    ServerLog("zorv_scored: stopped by %s; database closed", stopSignal == SIGINT ? "SIGINT" : "SIGTERM");
+    return 0;
 }

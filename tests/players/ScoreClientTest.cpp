@@ -146,14 +146,14 @@ TEST_F(ScoreClientTest, RegistrationUploadAndDownloadAgainstTheRealServer) {
     // Added, ignored (not better), updated: all three are success.
     EnableDebugCategory(DBG_SCOREBOARD);
     testing::internal::CaptureStdout();
-    EXPECT_TRUE(RequestScoreUpload("bob", 1, 7, 345, 4));
     EXPECT_TRUE(RequestScoreUpload("bob", 1, 7, 345, 0));
+    EXPECT_TRUE(RequestScoreUpload("bob", 1, 7, 345, 4));
     EXPECT_TRUE(RequestScoreUpload("bob", 1, 7, 340, 0));
     EXPECT_EQ(GetScoreError(), 0);
     EXPECT_FALSE(RequestScoreUpload("nobody", 1, 7, 10, 0));
     EXPECT_EQ(GetScoreError(), 10);
     EXPECT_STREQ(GetScoreErrorText(), "Specified user does not exist.");
-    // The server takes no step count below one (nor type 3's boards).
+    // The server takes no step count below one.
     EXPECT_FALSE(RequestScoreUpload("bob", 3, kOverallScoreLevel, -5, 0x80000004u));
     EXPECT_EQ(GetScoreError(), 16);
     EXPECT_TRUE(RequestScoreDownload("bob", 1, 7));
@@ -183,7 +183,7 @@ TEST_F(ScoreClientTest, RegistrationUploadAndDownloadAgainstTheRealServer) {
     ASSERT_EQ(asked.size(), 10u);
     EXPECT_EQ(asked[0], "op=addUser&user=bob&version=1.03W -> success");
     EXPECT_EQ(asked[1], "op=addUser&user=Zed 9&version=1.03W-abc -> success");
-    EXPECT_EQ(asked[4], "op=uploadScore&user=bob&type=1&level=7&score=345&cheat=4 -> success added");
+    EXPECT_EQ(asked[5], "op=uploadScore&user=bob&type=1&level=7&score=345&cheat=4 -> success ignored");
     EXPECT_EQ(asked[8], "unreadable: a score or cheat word that is no number or no step count in "
                         "op=uploadScore&user=bob&type=3&level=99999&score=-5&cheat=-2147483644 -> failure 16");
     EXPECT_EQ(asked[9], "op=downloadScore&user=bob&type=1&level=7 -> success 2 of 2");
@@ -223,14 +223,21 @@ TEST_F(ScoreClientTest, DownloadsFillTheirOwnBoardAndFindTheOwnRowWhereverItIs) 
 
 TEST_F(ScoreClientTest, FailedDownloadLeavesTheBoardAndReportsOnce) {
     FillOverall(3);
-    CScoreServerProcess real;  // type 3 has no level set and no board there
-    SetScoreServerPath(real.Address());
-    EXPECT_FALSE(RequestScoreDownload("bob", 3, kOverallScoreLevel));
+    Server refusing({Server::Ok("failure\n14\n")});
+    EXPECT_FALSE(Ask(refusing, [] { return RequestScoreDownload("bob", 3, kOverallScoreLevel); }));
     ExpectFilledOverall(3);
     EXPECT_EQ(GetScoreError(), 14);
     EXPECT_STREQ(GetScoreErrorText(), "Specified game type does not exist.");
     EXPECT_EQ(GetScoreError(), 0);
     EXPECT_EQ(GetScoreErrorText(), nullptr);
+    // The real server keeps the overall board of type 3, as the game's
+    // tables do: one rule for both sides.
+    CScoreServerProcess real;
+    SetScoreServerPath(real.Address());
+    real.AddScore(3, kOverallScoreLevel, "bob", 500);
+    EXPECT_TRUE(RequestScoreDownload("bob", 3, kOverallScoreLevel));
+    EXPECT_EQ(GetOverallScoreBoard(3)->count, 1);
+    EXPECT_EQ(GetOverallScoreBoard(3)->ownRank, 1);
 }
 
 TEST_F(ScoreClientTest, EveryServerCodeHasItsMessage) {

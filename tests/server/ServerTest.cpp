@@ -6,6 +6,7 @@
 
 #include <signal.h>
 #include <sqlite3.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -20,7 +21,9 @@
 #include "players/ScoreScramble.h"
 #include "server/CSqliteScoreStore.h"
 #include "server/ScoreProtocol.h"
+#include "server/CScoreHttpServer.h"
 #include "tests/support/CScoreServerProcess.h"
+#include "tests/support/HostileClients.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
@@ -111,14 +114,16 @@ TEST_F(ServerProtocolTest, UploadsKeepTheBestScoreOfKnownBoardsOnly) {
         {"amy", 1, 49, 5, "success\nadded\n"}, {"amy", 1, 50, 5, "failure\n17\n"},
         {"amy", 2, 80, 5, "success\nadded\n"}, {"amy", 2, 81, 5, "failure\n17\n"},
         {"amy", 2, -1, 5, "failure\n17\n"},    {"amy", 2, 99999, 700, "success\nadded\n"},
-        {"amy", 2, 99998, 5, "failure\n17\n"}, {"amy", 3, 99999, 5, "failure\n14\n"},
+        {"amy", 2, 99998, 5, "failure\n17\n"}, {"amy", 3, 99999, 900, "success\nadded\n"},
+        {"amy", 3, 0, 5, "failure\n17\n"},     {"amy", 4, 99999, 5, "failure\n14\n"},
         {"amy", -1, 0, 5, "failure\n14\n"},    {"nobody", 9, 0, 5, "failure\n14\n"},
     };
     for (const auto& row : rows)
         EXPECT_EQ(Upload(row.user, row.type, row.level, row.score), row.said)
             << row.user << " " << row.type << " " << row.level << " " << row.score;
     EXPECT_EQ(Board("amy", 0, 3), "success|1|1\tamy\t38|");
-    EXPECT_EQ(Stored(), (std::pair<int64_t, int64_t>(1, 5)));
+    EXPECT_EQ(Board("", 3, 99999), "success|1|1\tamy\t900|");
+    EXPECT_EQ(Stored(), (std::pair<int64_t, int64_t>(1, 6)));
 }
 
 TEST_F(ServerProtocolTest, BoardsRankEqualScoresTogetherEarlierFirstAndAddTheOwnRowEleventh) {
@@ -147,7 +152,119 @@ TEST_F(ServerProtocolTest, BoardsRankEqualScoresTogetherEarlierFirstAndAddTheOwn
     EXPECT_EQ(Board("mallory", 1, 7).substr(0, 26), "success|13|1\tmallory\t1|2\tp");
     EXPECT_EQ(Board("", 1, 8), "success|0|");
     EXPECT_EQ(Board("p1", 0, 111), "failure|17|");
-    EXPECT_EQ(Board("p1", 3, 99999), "failure|14|");
+    EXPECT_EQ(Board("p1", 3, 99999), "success|0|");
+    EXPECT_EQ(Board("p1", 3, 0), "failure|17|");
+    EXPECT_EQ(Board("p1", 4, 99999), "failure|14|");
+}
+
+// A score sent with a non-zero cheat word shows on its player's own view of
+// the board only; his best clean score is what everybody else sees.
+TEST_F(ServerProtocolTest, AMarkedBestNeverHidesAPlayersCleanScore) {
+    for (const char* name : {"amy", "mallory"}) Register(name);
+    Upload("amy", 0, 3, 40);
+    const struct {
+        int score, cheat;
+        const char* said;
+        const char* others;  // the board as amy sees it
+        const char* own;     // as mallory sees it
+    } rows[] = {
+        {10, 4, "success\nadded\n", "success|1|1\tamy\t40|", "success|2|1\tmallory\t10|2\tamy\t40|"},
+        {20, 0, "success\nadded\n", "success|2|1\tmallory\t20|2\tamy\t40|", "success|2|1\tmallory\t10|2\tamy\t40|"},
+        {15, 4, "success\nignored\n", "success|2|1\tmallory\t20|2\tamy\t40|", "success|2|1\tmallory\t10|2\tamy\t40|"},
+        {50, 0, "success\nignored\n", "success|2|1\tmallory\t20|2\tamy\t40|", "success|2|1\tmallory\t10|2\tamy\t40|"},
+        {8, 0, "success\nupdated\n", "success|2|1\tmallory\t8|2\tamy\t40|", "success|2|1\tmallory\t8|2\tamy\t40|"},
+        {9, 4, "success\nignored\n", "success|2|1\tmallory\t8|2\tamy\t40|", "success|2|1\tmallory\t8|2\tamy\t40|"},
+        {5, 4, "success\nupdated\n", "success|2|1\tmallory\t8|2\tamy\t40|", "success|2|1\tmallory\t5|2\tamy\t40|"},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(Upload("mallory", 0, 3, row.score, row.cheat), row.said) << row.score << " " << row.cheat;
+        EXPECT_EQ(Board("amy", 0, 3), row.others) << row.score << " " << row.cheat;
+        EXPECT_EQ(Board("", 0, 3), row.others) << row.score << " " << row.cheat;
+        EXPECT_EQ(Board("mallory", 0, 3), row.own) << row.score << " " << row.cheat;
+    }
+    // Below the first rows, his own row is his best of either too.
+    for (int p = 0; p < 12; ++p) {
+        Register("p" + std::to_string(p));
+        Upload("p" + std::to_string(p), 1, 9, 10 + p);
+    }
+    Upload("mallory", 1, 9, 60);
+    Upload("mallory", 1, 9, 25, 4);
+    const std::string own = Board("mallory", 1, 9);
+    EXPECT_EQ(own.substr(0, 11), "success|13|");
+    EXPECT_EQ(own.substr(own.size() - 15), "|13\tmallory\t25|");
+    EXPECT_EQ(Board("p0", 1, 9).substr(0, 11), "success|13|");
+    EXPECT_EQ(Board("p0", 1, 9).find("mallory"), std::string::npos) << "60 is 13th, below the first ten";
+}
+
+// A database of the layout before marked scores were kept apart: its marked
+// scores stay hidden from others, and the player's next clean score shows.
+TEST(ServerStoreTest, ADatabaseOfTheEarlierLayoutKeepsWorking) {
+    CTempDir dir;
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(dir.File("old.db").c_str(), &db), SQLITE_OK);
+    const char* layout1 =
+        "PRAGMA journal_mode = WAL;"
+        "CREATE TABLE players (id INTEGER PRIMARY KEY, name TEXT NOT NULL UNIQUE COLLATE NOCASE,"
+        " version TEXT NOT NULL, registered INTEGER NOT NULL);"
+        "CREATE TABLE scores (player INTEGER NOT NULL REFERENCES players(id), type INTEGER NOT NULL,"
+        " level INTEGER NOT NULL, score INTEGER NOT NULL, cheat INTEGER NOT NULL, seq INTEGER NOT NULL,"
+        " achieved INTEGER NOT NULL, PRIMARY KEY (player, type, level)) WITHOUT ROWID;"
+        "CREATE INDEX scores_by_board ON scores (type, level, score, seq, cheat);"
+        "CREATE TABLE counters (name TEXT PRIMARY KEY, value INTEGER NOT NULL) WITHOUT ROWID;"
+        "INSERT INTO counters VALUES ('seq', 2);"
+        "INSERT INTO players VALUES (1, 'amy', '1.03W', 0), (2, 'mallory', '1.03W', 0);"
+        "INSERT INTO scores VALUES (1, 0, 3, 40, 0, 1, 86400), (2, 0, 3, 10, 4, 2, 86400);"
+        "PRAGMA user_version = 1;";
+    ASSERT_EQ(sqlite3_exec(db, layout1, nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(db);
+    CSqliteScoreStore store;
+    std::string error;
+    ASSERT_TRUE(store.Open(dir.File("old.db"), &error)) << error;
+    const auto ask = [&](const std::string& query) { return AnswerScoreQuery(store, HttpBuildQuery(query)).body; };
+    const std::string board = "op=downloadScore&type=0&level=3&user=";
+    EXPECT_EQ(ask(board + "amy"), "success\n1\n1\tamy\t40\t1970-01-02\n");
+    EXPECT_EQ(ask(board + "mallory"), "success\n2\n1\tmallory\t10\t1970-01-02\n2\tamy\t40\t1970-01-02\n");
+    EXPECT_EQ(ask("op=uploadScore&user=mallory&type=0&level=3&score=60&cheat=0"), "success\nadded\n");
+    EXPECT_EQ(ask(board + "amy").rfind("success\n2\n1\tamy\t40\t1970-01-02\n2\tmallory\t60\t", 0), 0u);
+    int64_t players = 0, scores = 0;
+    EXPECT_TRUE(store.Count(&players, &scores));
+    EXPECT_EQ(scores, 3);
+    store.Close();
+    // Opened again, it is of the new layout and as it was.
+    ASSERT_TRUE(store.Open(dir.File("old.db"), &error)) << error;
+    EXPECT_EQ(ask(board + "mallory"), "success\n2\n1\tmallory\t10\t1970-01-02\n2\tamy\t40\t1970-01-02\n");
+}
+
+// A commit that fails (here: no file may grow, as on a full disk) answers
+// failure 15 for every upload it carried, and keeps none of them; once the
+// disk takes bytes again, the same uploads are kept.
+TEST_F(ServerProtocolTest, ACommitThatFailsAnswersFailureForEveryUploadItCarried) {
+    const int clients = 8;
+    for (int c = 0; c < clients; ++c) Register("c" + std::to_string(c));
+    const auto stored = Stored();
+    rlimit files = {};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &files), 0);
+    const rlimit none = {0, files.rlim_max};
+    void (*const before)(int) = signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &none), 0);
+    std::vector<ScoreReply> said(clients);
+    std::vector<std::thread> threads;
+    for (int c = 0; c < clients; ++c)
+        threads.emplace_back([&, c] {
+            said[c] = AnswerScoreQuery(
+                store_, HttpBuildQuery("op=uploadScore&user=c" + std::to_string(c) + "&type=0&level=1&score=50&cheat=0"));
+        });
+    for (std::thread& t : threads) t.join();
+    setrlimit(RLIMIT_FSIZE, &files);
+    signal(SIGXFSZ, before);
+    for (int c = 0; c < clients; ++c) {
+        EXPECT_EQ(said[c].status, 500) << c;
+        EXPECT_EQ(said[c].body, "failure\n15\n") << c;
+    }
+    EXPECT_EQ(Stored(), stored);
+    EXPECT_EQ(Board("c0", 0, 1), "success|0|");
+    for (int c = 0; c < clients; ++c) EXPECT_EQ(Upload("c" + std::to_string(c), 0, 1, 50), "success\nadded\n") << c;
+    EXPECT_EQ(Board("", 0, 1).substr(0, 10), "success|8|");
 }
 
 TEST_F(ServerProtocolTest, UnreadableRequestsAreRefusedAndChangeNothing) {
@@ -265,13 +382,31 @@ TEST(ServerProgramTest, StartsOnANewDatabaseStopsCleanlyAndKeepsWhatItWasGiven) 
 
 TEST(ServerProgramTest, DatabasesItCannotUseStopTheStartWithTheReason) {
     CTempDir dir;
-    const std::string program = std::string(ZORV_RUN_DIR) + "/zorv_scored --port 0 --db ";
+    // A server that starts on a file it should have refused is stopped.
+    const std::string program = "timeout 30 " + std::string(ZORV_RUN_DIR) + "/zorv_scored --port 0 --db ";
     ASSERT_TRUE(WriteFileText(dir.File("notes.db"), std::string(4096, 'x')));
     sqlite3* other = nullptr;
     ASSERT_EQ(sqlite3_open(dir.File("other.db").c_str(), &other), SQLITE_OK);
     ASSERT_EQ(sqlite3_exec(other, "CREATE TABLE t (a)", nullptr, nullptr, nullptr), SQLITE_OK);
     sqlite3_close(other);
-    const std::pair<std::string, const char*> rows[] = {
+    {
+        // A database of ours with a page more than its tables use: it opens
+        // and reads as if whole, only SQLite's own check finds it.
+        CSqliteScoreStore store;
+        std::string error;
+        ASSERT_TRUE(store.Open(dir.File("damaged.db"), &error)) << error;
+        for (int p = 0; p < 300; ++p) store.AddPlayer("player" + std::to_string(p), "1.03W");
+        store.Close();
+        std::vector<uint8_t> bytes = ReadFileBytes(dir.File("damaged.db"));
+        ASSERT_EQ(bytes.size() % 4096, 0u);
+        const uint32_t pages = static_cast<uint32_t>(bytes.size() / 4096) + 1;
+        bytes.resize(bytes.size() + 4096, 0);
+        for (int i = 0; i < 4; ++i) bytes[28 + i] = static_cast<uint8_t>(pages >> (24 - 8 * i));  // big-endian
+        ASSERT_TRUE(WriteFileBytes(dir.File("damaged.db"), bytes));
+    }
+    const std::pair<std::string, std::string> rows[] = {
+        {dir.File("damaged.db"), "the file is damaged (SQLite's quick check: Page " + std::to_string(
+                                      ReadFileBytes(dir.File("damaged.db")).size() / 4096) + " is never used)"},
         {dir.File("notes.db"), "file is not a database"},
         {dir.File("other.db"), "the file holds another program's database"},
         {dir.File("missing/s.db"), "unable to open database file"},
@@ -280,6 +415,7 @@ TEST(ServerProgramTest, DatabasesItCannotUseStopTheStartWithTheReason) {
         const ProgramRun run = RunProgram(program + row.first, dir.File("err.txt"));
         const std::string said = ReadFileText(dir.File("err.txt"));
         EXPECT_EQ(run.code, 1) << said;
+        EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
         EXPECT_NE(said.find("zorv_scored: cannot use the database " + row.first + ": " + row.second),
                   std::string::npos)
             << said;
@@ -354,4 +490,140 @@ TEST(ServerProgramTest, KilledDuringABurstOfUploadsKeepsEveryScoreItAnswered) {
            clients, successes.load(), total, found);
     EXPECT_GE(successes, 300) << "the burst was too short to mean anything";
     EXPECT_EQ(found, total);
+}
+
+// What anyone on the internet may do to a server costs it a little memory
+// each, never the service to others: connections that say nothing, requests
+// sent a byte at a time, header blocks of millions of lines (each from an
+// address of their own; the ordinary requests come from 127.0.0.1).
+TEST(ServerProgramTest, MisbehavingClientsLeaveTheServiceToEveryoneElse) {
+    if (!AllowOpenFiles(2000 + 256)) GTEST_SKIP() << "the open-file limit is below the 2,000 connections held";
+    CScoreServerProcess server;
+    ASSERT_TRUE(server.IsRunning());
+    server.AddScore(0, 5, "amy", 42);
+    const std::string ask = "op=downloadScore&user=amy&type=0&level=5";
+    // Each row from an address of its own: the server may still be closing
+    // the connections of the row before.
+    const struct {
+        const char* what;
+        const char* from;
+        CHeldConnections::Kind kind;
+        int count;
+    } rows[] = {
+        {"32 connections sending a byte a second", "127.0.0.2", CHeldConnections::Kind::kDripping, 32},
+        {"200 connections saying nothing", "127.0.0.3", CHeldConnections::Kind::kIdle, 200},
+        {"2,000 connections saying nothing", "127.0.0.4", CHeldConnections::Kind::kIdle, 2000},
+    };
+    for (const auto& row : rows) {
+        CHeldConnections held(row.from, server.Port(), row.count, row.kind);
+        EXPECT_EQ(held.Opened(), row.count) << row.what;
+        // Answered at once; the game would give up after 30 s, this after 10.
+        EXPECT_EQ(server.Ask(ask).substr(0, 13), "success\n1\n1\ta") << row.what;
+        // They are kept, as many as one address may hold, not dropped to make room.
+        EXPECT_GE(held.HeldByServer(), std::min<int>(row.count, CScoreHttpServer::kConnectionsPerAddress)) << row.what;
+    }
+    // Millions of header lines are refused (431 or a closed connection) and
+    // leave the server about the size it was.
+    const std::vector<std::string> floods = FloodHeaders("127.0.0.5", server.Port(), 16, 1000000, "/zorv/zjscores.php?k");
+    for (const std::string& answer : floods)
+        EXPECT_TRUE(answer.empty() || answer.rfind("HTTP/1.1 431 ", 0) == 0) << answer;
+    const long peakKb = server.PeakMemoryKb();
+    printf("MEASURE:  the server's largest resident memory after 16 requests of 1,000,000 headers: %ld KB\n", peakKb);
+    EXPECT_GT(peakKb, 0);
+    EXPECT_LT(peakKb, 64 * 1024);
+    // A query over 4 KB scrambled as the game scrambles is read and refused
+    // by the protocol, not by the HTTP side.
+    const std::string longName(1500, 'a');
+    ASSERT_GT(HttpBuildQuery("op=downloadScore&user=" + longName + "&type=0&level=5").size(), kScoreQueryMax);
+    EXPECT_EQ(server.Request("/zorv/zjscores.php?" + HttpBuildQuery("op=downloadScore&user=" + longName + "&type=0&level=5")),
+              std::make_pair(400L, std::string("failure\n16\n")));
+    EXPECT_EQ(server.Ask(ask).substr(0, 13), "success\n1\n1\ta");
+    EXPECT_EQ(server.Stop(), 0);
+}
+
+// A client that sends its request a byte at a time is never silent, but it
+// is cut at its deadline all the same (here 1 s instead of 10).
+TEST(ServerHttpTest, ARequestSentAByteAtATimeIsCutAtItsDeadline) {
+    CTempDir dir;
+    CSqliteScoreStore store;
+    std::string error;
+    ASSERT_TRUE(store.Open(dir.File("scores.db"), &error)) << error;
+    CScoreHttpServer server(store, "/zorv/", 2, 1);
+    ASSERT_TRUE(server.Bind("127.0.0.1", 0, &error)) << error;
+    ASSERT_TRUE(server.Start(&error)) << error;
+    CHeldConnections dripping("127.0.0.2", server.Port(), 8, CHeldConnections::Kind::kDripping, 100);
+    ASSERT_EQ(dripping.Opened(), 8);
+    for (int i = 0; i < 300 && dripping.HeldByServer() > 0; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_EQ(dripping.HeldByServer(), 0);
+    server.Stop();
+    store.Close();
+}
+
+// A thousand players who ask at the same moment are all answered within a
+// second, each from his own address.
+TEST(ServerProgramTest, AThousandConnectionsOpenedAtOnceAreAllAnswered) {
+    if (!AllowOpenFiles(1000 + 256)) GTEST_SKIP() << "the open-file limit is below the 1,000 connections";
+    CScoreServerProcess server;
+    ASSERT_TRUE(server.IsRunning());
+    server.AddScore(1, 7, "amy", 42);
+    const std::vector<double> seconds =
+        AskAtOnce(server.Port(), 1000, "/zorv/zjscores.php?" + HttpBuildQuery("op=downloadScore&user=bob&type=1&level=7"), 20.0);
+    int answered = 0;
+    double longest = 0;
+    for (const double s : seconds) {
+        if (s >= 0) ++answered;
+        longest = std::max(longest, s);
+    }
+    printf("MEASURE:  1,000 connections opened at once: %i answered, the longest after %.3f s\n", answered, longest);
+    EXPECT_EQ(answered, 1000);
+    EXPECT_LT(longest, 1.0);
+    EXPECT_EQ(server.Stop(), 0);
+}
+
+// Clients that send their request a byte at a time do not hold up a stop:
+// SIGTERM ends the server within 3 s with exit 0, and every upload it
+// answered "success" to, up to the end, is in the database.
+TEST(ServerProgramTest, SigtermStopsItWithinSecondsWhateverItsClientsDo) {
+    CScoreServerProcess server;
+    ASSERT_TRUE(server.IsRunning());
+    const int clients = 4;
+    for (int c = 0; c < clients; ++c) server.Ask("op=addUser&user=c" + std::to_string(c) + "&version=test");
+    CHeldConnections dripping("127.0.0.2", server.Port(), 40, CHeldConnections::Kind::kDripping, 500);
+    ASSERT_EQ(dripping.Opened(), 40);
+    std::vector<int> answered(clients, 0);
+    std::atomic<bool> down{false};
+    std::atomic<int> successes{0};
+    std::vector<std::thread> threads;
+    for (int c = 0; c < clients; ++c) {
+        threads.emplace_back([&, c] {
+            for (int n = 0; !down && n < 100000; ++n) {
+                const int score = 100000 - n;
+                const std::string said = server.Ask("op=uploadScore&user=c" + std::to_string(c) +
+                                                    "&type=1&level=3&score=" + std::to_string(score) + "&cheat=0");
+                if (said.rfind("success\n", 0) != 0) continue;
+                answered[c] = score;
+                ++successes;
+            }
+        });
+    }
+    const auto by = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (successes < 100 && std::chrono::steady_clock::now() < by)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));  // the drips have gone on a while
+    const auto asked = std::chrono::steady_clock::now();
+    const int code = server.Stop();
+    const double took = std::chrono::duration<double>(std::chrono::steady_clock::now() - asked).count();
+    down = true;
+    for (std::thread& t : threads) t.join();
+    printf("MEASURE:  SIGTERM with 40 dripping connections and 4 uploading clients: stopped after %.3f s\n", took);
+    EXPECT_EQ(code, 0) << server.Log();
+    EXPECT_LT(took, 3.0);
+    EXPECT_NE(server.Log().find("zorv_scored: stopped by SIGTERM; database closed"), std::string::npos);
+    EXPECT_GE(successes, 100);
+    ASSERT_TRUE(server.Start());
+    for (int c = 0; c < clients; ++c) {
+        if (answered[c] == 0) continue;
+        const int kept = server.StoredScore(1, 3, "c" + std::to_string(c));
+        EXPECT_TRUE(kept > 0 && kept <= answered[c]) << "c" << c << " was answered for " << answered[c] << ", has " << kept;
+    }
 }

@@ -106,6 +106,13 @@ void CScoreServerProcess::Kill() {
 
 std::string CScoreServerProcess::Log() const { return ReadFileText(log_); }
 
+long CScoreServerProcess::PeakMemoryKb() const {
+    if (pid_ <= 0) return -1;
+    const std::string status = ReadFileText("/proc/" + std::to_string(pid_) + "/status");
+    const size_t at = status.find("VmHWM:");
+    return at == std::string::npos ? -1 : atol(status.c_str() + at + 6);
+}
+
 std::vector<std::string> CScoreServerProcess::Requests() const {
     std::vector<std::string> out;
     const std::string text = Log();

@@ -35,6 +35,10 @@ public:
     // SIGKILL, then waits.
     void Kill();
 
+    // The most memory the running server has held (resident), in KB; -1
+    // when it is not running.
+    long PeakMemoryKb() const;
+
     std::string Log() const;
     // What each request to the score script asked and got, in order, as the
     // log says it: "op=addUser&user=bob&version=1.03W -> success".
