@@ -679,6 +679,8 @@ void cacheFadedImages() {
 
     Text(3004, 300, 30, "scoreboard_user_invalid.png");
     Fade("scoreboard_user_invalid.png", 6, -45);
+    Text(3006, 300, 30, "scoreboard_name_refused.png");
+    Fade("scoreboard_name_refused.png", 6, -45);
     Text(3005, 300, 30, "password_invalid.png");
     Fade("password_invalid.png", 6, -45);
     Text(2706, 136, 30, "options_password_invalid.png");

@@ -1,6 +1,7 @@
 // The animated mark a text dialog shows after a refused entry ("wrong
-// password", "that name is taken"): six pictures numbered 5 down to 0, held
-// on the first for a number of frames, then played once.
+// password", "that name is taken", "name not accepted"): six pictures
+// numbered 5 down to 0, held on the first for a number of frames, then
+// played once.
 #pragma once
 
 class CSprite;

@@ -96,7 +96,7 @@ CControllerScoreboard::CControllerScoreboard(int type_, bool noSet_)
       instructions(nullptr),
       message(nullptr),
       failureBody(0),
-      pendingMark(false),
+      pendingMark(CControllerScoreboardName::Mark::kNone),
       nameAfterMessage(false),
       followUp(FOLLOW_NONE) {
     id = CONTROLLER_SCOREBOARD;
@@ -459,9 +459,10 @@ void CControllerScoreboard::ShowSolution() {
     result = 1;
 }
 
-void CControllerScoreboard::NoteFailure() {
-    if (failureBody != 0) return;  // the first failure of an action is the one shown
+bool CControllerScoreboard::NoteFailure() {
     const int code = GetScoreError();
+    const bool answered = code != kScoreErrorNoAnswer;
+    if (failureBody != 0) return answered;  // the first failure of an action is the one shown
     const char* text = GetScoreErrorText();
     if (text) {
         failureBody = kTextServerSaid;
@@ -473,6 +474,7 @@ void CControllerScoreboard::NoteFailure() {
         failureBody = kTextServerCode;
         failureText = std::to_string(code);
     }
+    return answered;
 }
 
 void CControllerScoreboard::DownloadLevel() {
@@ -480,15 +482,18 @@ void CControllerScoreboard::DownloadLevel() {
     failureBody = 0;
     CProfile* p = GetProfile();
     const std::string user = ScoreboardUser(p);
+    bool reached = true;
     if (!user.empty() && p->IsLevelSolved(set, level)) {
         const int steps = p->GetLevelSteps(set, level, false);
         DebugLog(DBG_SCOREBOARD, "Uploading current level score for '%s':  %i\n", user.c_str(), steps);
-        if (!RequestScoreUpload(user, set, level, steps, CProfileBase::GetCheaterStatus())) NoteFailure();
+        if (!RequestScoreUpload(user, set, level, steps, CProfileBase::GetCheaterStatus())) reached = NoteFailure();
     }
-    if (RequestScoreDownload(user, set, level))
-        BuildPage();
-    else
-        NoteFailure();
+    if (reached) {
+        if (RequestScoreDownload(user, set, level))
+            BuildPage();
+        else
+            NoteFailure();
+    }
     if (failureBody) OpenMessage(kTextServerTitle);
 }
 
@@ -498,15 +503,21 @@ void CControllerScoreboard::DownloadAllSets() {
     CProfile* p = GetProfile();
     const std::string user = ScoreboardUser(p);
     bool allGood = true;
-    for (int s = 0; s < CLevelSet::kSetCount; ++s) {
+    // A refusal of one set's request does not stop the others; no answer
+    // does.
+    bool reached = true;
+    for (int s = 0; s < CLevelSet::kSetCount && reached; ++s) {
         if (!user.empty() && p->IsSetCompleted(s)) {
             const int total = p->GetSetSteps(s);
             DebugLog(DBG_SCOREBOARD, "Uploading current overall score for '%s':  %i (S=%i)\n", user.c_str(), total, s);
-            if (!RequestScoreUpload(user, s, kOverallScoreLevel, total, CProfileBase::GetCheaterStatus()))
-                NoteFailure();
+            if (!RequestScoreUpload(user, s, kOverallScoreLevel, total, CProfileBase::GetCheaterStatus()) &&
+                !NoteFailure()) {
+                allGood = false;
+                break;
+            }
         }
         const bool ok = RequestScoreDownload(user, s, kOverallScoreLevel);
-        if (!ok) NoteFailure();
+        if (!ok) reached = NoteFailure();
         allGood = allGood && ok;
         DebugLog(DBG_SCOREBOARD, "Downloading scores for '%s' (S=%i)  Result=%i\n", user.c_str(), s, allGood ? 1 : 0);
     }
@@ -526,17 +537,20 @@ void CControllerScoreboard::Submit() {
     }
     ShowHourglass(true);
     failureBody = 0;
+    bool reached = true;
     if (p->IsLevelSolved(set, level)) {
         const int steps = p->GetLevelSteps(set, level, false);
         DebugLog(DBG_SCOREBOARD, "Uploading current level score for '%s':  %i\n", user.c_str(), steps);
-        if (!RequestScoreUpload(user, set, level, steps, CProfileBase::GetCheaterStatus())) NoteFailure();
+        if (!RequestScoreUpload(user, set, level, steps, CProfileBase::GetCheaterStatus())) reached = NoteFailure();
     }
-    if (RequestScoreDownload(user, set, level)) {
-        // The solved level's board, with the buttons of the solved page.
-        type = SCOREBOARD_LEVEL_SOLVED;
-        BuildPage();
-    } else {
-        NoteFailure();
+    if (reached) {
+        if (RequestScoreDownload(user, set, level)) {
+            // The solved level's board, with the buttons of the solved page.
+            type = SCOREBOARD_LEVEL_SOLVED;
+            BuildPage();
+        } else {
+            NoteFailure();
+        }
     }
     if (failureBody) OpenMessage(kTextServerTitle);
 }
@@ -550,7 +564,7 @@ void CControllerScoreboard::Register(const char* name) {
         DebugLog(DBG_DEBUG, "NEWUSER:  Added %s\n", name);
         if (CProfile* p = GetProfile()) p->SetScoreboardName(name);
         pendingName.clear();
-        pendingMark = false;
+        pendingMark = CControllerScoreboardName::Mark::kNone;
         followUp = FOLLOW_SUBMIT;
         return;
     }
@@ -560,17 +574,19 @@ void CControllerScoreboard::Register(const char* name) {
         LogProposedNames();
         const std::vector<std::string>& proposed = GetProposedNames();
         pendingName = proposed.empty() ? "" : proposed[0];
-        pendingMark = true;
+        pendingMark = CControllerScoreboardName::Mark::kNameTaken;
         followUp = FOLLOW_NAME_DIALOG;
         return;
     }
     // No answer, or a refusal for another reason: the player learns why, and
-    // the name typed stays for the next attempt.
+    // the name typed stays for the next attempt. After a refusal the dialog
+    // comes back marked, but not as taken: the name may be free.
     if (code == kScoreErrorNoAnswer) DebugLog(DBG_DEBUG, "NEWUSER:  Connection failure\n");
     NoteFailure();
     pendingName = name;
-    pendingMark = code != kScoreErrorNoAnswer;
-    nameAfterMessage = pendingMark;
+    nameAfterMessage = code != kScoreErrorNoAnswer;
+    pendingMark =
+        nameAfterMessage ? CControllerScoreboardName::Mark::kNotAccepted : CControllerScoreboardName::Mark::kNone;
     followUp = FOLLOW_MESSAGE;
 }
 
@@ -595,9 +611,9 @@ void CControllerScoreboard::PrepareChild(const char* name) {
     LogOpening(name);
 }
 
-void CControllerScoreboard::OpenNameDialog(const std::string& proposal, bool invalidMark) {
+void CControllerScoreboard::OpenNameDialog(const std::string& proposal, CControllerScoreboardName::Mark mark) {
     PrepareChild("Scoreboard Name");
-    nameDialog = new CControllerScoreboardName(invalidMark);
+    nameDialog = new CControllerScoreboardName(mark);
     nameDialog->SetText(proposal.c_str());
     OpenChild(nameDialog);
 }

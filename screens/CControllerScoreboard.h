@@ -21,13 +21,13 @@
 #include <vector>
 
 #include "engine/CController.h"
+#include "screens/CControllerScoreboardName.h"
 
 class CSprite;
 class CGuiButton;
 class COscillator;
 class CSoundObject;
 class CScoreBoard;
-class CControllerScoreboardName;
 class CControllerPassword;
 class CControllerMessage;
 
@@ -132,12 +132,15 @@ private:
     void ShowSolution();
     // Notes the failure of the request just made (its message, or what
     // stands for it) unless an earlier failure of the same action is noted.
-    void NoteFailure();
+    // False when the request got no usable answer: the action then sends
+    // none of its other requests, since a server that let one wait out its
+    // whole time-out would most likely let every further one do the same.
+    bool NoteFailure();
     void Register(const char* name);
     void RunFollowUp();
 
     void PrepareChild(const char* name);
-    void OpenNameDialog(const std::string& proposal, bool invalidMark);
+    void OpenNameDialog(const std::string& proposal, CControllerScoreboardName::Mark mark);
     // A one-button message box with the failure noted (failureBody and
     // failureText) under the title.
     void OpenMessage(int titleId);
@@ -167,9 +170,9 @@ private:
     std::string failureText;
     std::string messageText;
     // The name typed last (kept when registration could not be finished),
-    // and the name dialog to open next.
+    // and the mark of the name dialog to open next.
     std::string pendingName;
-    bool pendingMark;
+    CControllerScoreboardName::Mark pendingMark;
     bool nameAfterMessage;
     FollowUp followUp;
 

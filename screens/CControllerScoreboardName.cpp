@@ -3,14 +3,16 @@
 #include "engine/CMouse.h"
 #include "gui/CInvalidMark.h"
 
-CControllerScoreboardName::CControllerScoreboardName(bool invalidMark_) : invalidMark(invalidMark_) { LoadSprites(); }
+CControllerScoreboardName::CControllerScoreboardName(Mark mark_) : markKind(mark_) { LoadSprites(); }
 
 void CControllerScoreboardName::LoadSprites() {
     if (spritesBuilt) return;
     BuildLargePanel(3002, "Text Entry Controller (SCOREBOARDNAME_LSPRITE_BACKGROUND)", kNameLength, true);
-    if (invalidMark) {
-        mark = new CInvalidMark("scoreboard_user_invalid", 1411, kLargeMarkX, kLargeMarkY,
-                                "Text Entry Controller (ptrSInvalid)");
+    if (markKind != Mark::kNone) {
+        // Only a name the server holds already is "taken"; a name refused
+        // for its characters, its length or a fault of the server is not.
+        const char* prefix = markKind == Mark::kNameTaken ? "scoreboard_user_invalid" : "scoreboard_name_refused";
+        mark = new CInvalidMark(prefix, 1411, kLargeMarkX, kLargeMarkY, "Text Entry Controller (ptrSInvalid)");
         mark->Start(kMarkHold);
     }
     HideMousePointer(-1);

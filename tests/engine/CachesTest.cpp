@@ -79,7 +79,7 @@ TEST_F(CachesTest, GroupCountsReferencesAndProgress) {
     const Expected groups[] = {
         {cacheMain, "cacheMain", 132, 0, 0, 6},          {cacheMap, "cacheMap", 178, 0, 0, 4},
         {cacheGame, "cacheGame", 2080, 20, 0, 58},       {cacheButtons, "cacheButtons", 0, 0, 40, 2},
-        {cacheFadedImages, "cacheFadedImages", 79, 721, 3, 56},
+        {cacheFadedImages, "cacheFadedImages", 79, 727, 4, 56},
     };
     CacheCounts total;
     for (const Expected& g : groups) {
@@ -96,12 +96,12 @@ TEST_F(CachesTest, GroupCountsReferencesAndProgress) {
         total.steps += c.steps;
     }
     EXPECT_EQ(total.requests, 2469);
-    EXPECT_EQ(total.copies, 741);
-    EXPECT_EQ(total.texts, 43);
+    EXPECT_EQ(total.copies, 747);
+    EXPECT_EQ(total.texts, 44);
     EXPECT_EQ(total.steps, 126);
     EXPECT_EQ(CDraw::GetProgressValue(), n + 12600);
     // Every copy and text is a new registered image.
-    EXPECT_EQ(CDraw::GetRecordCount(), n + 741 + 43);
+    EXPECT_EQ(CDraw::GetRecordCount(), n + 747 + 44);
 
     // Names requested twice hold two references.
     EXPECT_EQ(CDraw::GetRefCount("heatgunimpact0.png"), 2);
@@ -131,6 +131,7 @@ TEST_F(CachesTest, GroupCountsReferencesAndProgress) {
     EXPECT_EQ(CDraw::GetWidth(text), 186);
     EXPECT_EQ(CDraw::GetHeight(text), 29);
     EXPECT_EQ(CDraw::GetWidth(CDraw::FindImage("scoreboard_user_invalid0.png")), 300);
+    EXPECT_EQ(CDraw::GetWidth(CDraw::FindImage("scoreboard_name_refused5.png")), 300);
     EXPECT_EQ(CDraw::GetWidth(CDraw::FindImage("options_password_invalid5.png")), 136);
     EXPECT_GE(CDraw::FindImage("p2d_button_class17text.png"), 0);
     EXPECT_GE(CDraw::FindImage("teleport_glowred12.png"), 0);

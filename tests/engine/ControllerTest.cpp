@@ -287,23 +287,33 @@ TEST_F(ControllerTest, ReturnActivatesDefaultWhenNothingFocused) {
 }
 
 TEST_F(ControllerTest, CaptureKeyReleasedSavesNothing) {
-    CTempDir dir;
-    CScopedCwd cwd(dir.Path());
-    FakeScreen s(3);
-    EXPECT_FALSE(s.CaptureScreen(false, 'a'));
-    EXPECT_FALSE(s.CaptureScreen(true, KEY_RETURN));
-    EXPECT_TRUE(s.CaptureScreen(true, KEY_KP0));
-    // Pressed with no screen to save: no capture is claimed.
-    testing::internal::CaptureStdout();
-    EXPECT_TRUE(s.CaptureScreen(false, KEY_KP0));
-    EXPECT_EQ(testing::internal::GetCapturedStdout().find("Screen captured"), std::string::npos);
-    int entries = 0;
-    if (DIR* d = opendir(dir.Path().c_str())) {
-        while (dirent* e = readdir(d))
-            if (e->d_name[0] != '.') ++entries;
-        closedir(d);
-    }
-    EXPECT_EQ(entries, 0);
+    // Other tests of this program leave the display open: the screenless
+    // press runs in a fresh copy of the program, where none was ever opened.
+    const std::string style = GTEST_FLAG_GET(death_test_style);
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            CTempDir dir;
+            CScopedCwd cwd(dir.Path());
+            FakeScreen s(3);
+            bool ok = !CDraw::HasScreen();
+            ok = ok && !s.CaptureScreen(false, 'a');
+            ok = ok && !s.CaptureScreen(true, KEY_RETURN);
+            ok = ok && s.CaptureScreen(true, KEY_KP0);
+            // Pressed with no screen to save: no capture is claimed.
+            testing::internal::CaptureStdout();
+            ok = ok && s.CaptureScreen(false, KEY_KP0);
+            ok = ok && testing::internal::GetCapturedStdout().find("Screen captured") == std::string::npos;
+            int entries = 0;
+            if (DIR* d = opendir(dir.Path().c_str())) {
+                while (dirent* e = readdir(d))
+                    if (e->d_name[0] != '.') ++entries;
+                closedir(d);
+            }
+            exit(ok && entries == 0 ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
+    GTEST_FLAG_SET(death_test_style, style);
 }
 
 }  // namespace

@@ -29,6 +29,8 @@ public:
 // Other tests in the same program may take the display down: open it again
 // whenever it is not there.
 inline bool OpenVideo() {
+    // Presented by dirty rectangles, whatever an earlier test forced.
+    CDraw::ForceFullFlip(0);
     if (SDL_WasInit(SDL_INIT_VIDEO) && SDL_GetVideoSurface() && CDraw::GetScreen() == SDL_GetVideoSurface())
         return true;
     if (!SDL_WasInit(SDL_INIT_VIDEO) && SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;

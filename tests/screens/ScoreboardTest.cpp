@@ -324,6 +324,139 @@ TEST_F(ScoreboardTest, RefusedNameShowsTheReasonThenTheDialogWithWhatWasTyped) {
     EXPECT_NE(board->GetNameDialog()->GetMark(), nullptr);
 }
 
+// Every refusal of a name brings the dialog back (save a connection
+// failure) with a mark that tells the truth: "That name is taken" only when
+// it is, "Name not accepted" after any other reason, which the message box
+// before it gave.
+struct Refusal {
+    const char* name;
+    const char* typed;
+    int code;           // the test server's refusal; 0: the real server, -1: a hang-up
+    const char* shown;  // the message box before the dialog (null: none)
+    const char* mark;   // the first picture of the dialog's mark ("": no dialog)
+    const char* proposed;
+};
+void PrintTo(const Refusal& r, std::ostream* os) { *os << r.name; }
+
+class ScoreboardRefusalTest : public ScoreboardTest, public ::testing::WithParamInterface<Refusal> {};
+
+TEST_P(ScoreboardRefusalTest, NameDialogComesBackWithATrueMark) {
+    const Refusal r = GetParam();
+    std::unique_ptr<CScoreServerProcess> real;
+    std::unique_ptr<CScoreTestServer> fake;
+    if (r.code == 0) {
+        real = std::make_unique<CScoreServerProcess>();
+        real->AddScore(0, 29, "Tester", 30);
+        SubmitSolved(*real, 29, 41);
+    } else {
+        fake = std::make_unique<CScoreTestServer>(r.code < 0 ? Mode::kHangUp : Mode::kRefuse, r.code);
+        SubmitSolved(*fake, 29, 41);
+    }
+    EnterName(r.typed);
+    if (r.shown) {
+        ASSERT_NE(board->GetMessage(), nullptr);
+        EXPECT_EQ(board->GetMessageText(), r.shown);
+        DismissMessage();
+        Frame();
+    } else {
+        EXPECT_EQ(board->GetMessage(), nullptr);
+    }
+    EXPECT_FALSE(Profile().HasScoreboardName(-1));
+    if (!*r.mark) {
+        EXPECT_EQ(board->GetNameDialog(), nullptr);
+        EXPECT_EQ(CController::GetCurrent(), board.get());
+        return;
+    }
+    CControllerScoreboardName* again = board->GetNameDialog();
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(CController::GetCurrent(), again);
+    EXPECT_STREQ(again->GetTextbox()->GetText(), r.proposed);
+    ASSERT_NE(again->GetMark(), nullptr);
+    CSprite* mark = again->GetMark()->GetSprite();
+    EXPECT_FALSE(mark->IsHidden());
+    const int picture = CDraw::FindImage(r.mark);
+    ASSERT_GE(picture, 0) << r.mark;
+    EXPECT_EQ(mark->GetFrameImage(0), picture);
+    // Both marks stand over the prompt in the middle of the screen.
+    EXPECT_NEAR(mark->GetX(false) + mark->GetWidth(true) / 2, 400, 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, ScoreboardRefusalTest,
+    ::testing::Values(
+        Refusal{"taken", "Tester", 0, nullptr, "scoreboard_user_invalid5.png", "Tester1"},
+        Refusal{"bad characters", "Ada  Bo", 0, "Specified user name has invalid characters.",
+                "scoreboard_name_refused5.png", "Ada  Bo"},
+        Refusal{"rude", "Wanker", 0, "Specified user name contains profanity.", "scoreboard_name_refused5.png",
+                "Wanker"},
+        Refusal{"length", "Patient", 11, "Specified user name has an invalid length.",
+                "scoreboard_name_refused5.png", "Patient"},
+        Refusal{"server fault", "Patient", kScoreErrorServerFault, "15", "scoreboard_name_refused5.png", "Patient"},
+        Refusal{"unreadable", "Patient", kScoreErrorUnreadable, "16", "scoreboard_name_refused5.png", "Patient"},
+        Refusal{"hangup", "Patient", -1, "", "", ""}),
+    [](const ::testing::TestParamInfo<Refusal>& info) {
+        std::string n = info.param.name;
+        std::replace(n.begin(), n.end(), ' ', '_');
+        return n;
+    });
+
+// A server that takes the connection and says nothing costs one request's
+// wait, not one per request of the action: after the first goes unanswered
+// the action sends nothing more and says the server cannot be reached.
+struct SilentAction {
+    const char* name;
+    int type;        // the page it starts on
+    bool named;      // the profile has a score board name
+    bool allSolved;  // every set completed and the level solved (uploads due)
+};
+void PrintTo(const SilentAction& a, std::ostream* os) { *os << a.name; }
+
+class ScoreboardSilentTest : public ScoreboardTest, public ::testing::WithParamInterface<SilentAction> {};
+
+TEST_P(ScoreboardSilentTest, OneUnansweredRequestEndsTheAction) {
+    const SilentAction a = GetParam();
+    SetScoreRequestTimeout(1);
+    CScoreTestServer silent(Mode::kSilent, 0);
+    SetScoreServerPath(silent.Address());
+    Profile().SetScoreboardName(a.named ? "Waiter" : "");
+    if (a.allSolved) {
+        for (int s = 0; s < 3; ++s) Profile().SetSetCompleted(1, s);
+        Solve(0, 31, 52);
+    }
+    SetLevel(0, 31);
+    CLevelSet::GetSet(0)->SetCurrentLevel(31);
+    Open(a.type);
+    switch (a.type) {
+    case SCOREBOARD_OVERALL: Press(CControllerScoreboard::BUTTON_DOWNLOAD_ALL); break;
+    case SCOREBOARD_LEVEL_MAP: Press(CControllerScoreboard::BUTTON_DOWNLOAD_LEVEL); break;
+    default:
+        Press(CControllerScoreboard::BUTTON_SUBMIT);
+        if (!a.named) EnterName("Waiter");
+        break;
+    }
+    for (int s = 0; s < 3; ++s) Profile().SetSetCompleted(0, s);
+    EXPECT_EQ(silent.RequestLines().size(), 1u);
+    ASSERT_NE(board->GetMessage(), nullptr);
+    EXPECT_EQ(board->GetMessageText(), "");  // "cannot be reached"
+    for (int s = 0; s < 3; ++s) EXPECT_FALSE(GetOverallScoreBoard(s)->IsDownloaded()) << s;
+    EXPECT_FALSE(GetLevelScoreBoard(0, 31)->IsDownloaded());
+    DismissMessage();
+    EXPECT_EQ(CController::GetCurrent(), board.get());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Actions, ScoreboardSilentTest,
+    ::testing::Values(SilentAction{"all sets", SCOREBOARD_OVERALL, false, false},
+                      SilentAction{"all sets uploading", SCOREBOARD_OVERALL, true, true},
+                      SilentAction{"level uploading", SCOREBOARD_LEVEL_MAP, true, true},
+                      SilentAction{"submit", SCOREBOARD_SOLVED, true, true},
+                      SilentAction{"registration", SCOREBOARD_SOLVED, false, true}),
+    [](const ::testing::TestParamInfo<SilentAction>& info) {
+        std::string n = info.param.name;
+        std::replace(n.begin(), n.end(), ' ', '_');
+        return n;
+    });
+
 TEST_F(ScoreboardTest, OverallBoardsOfTheMainMenuAndTheirTabs) {
     CScoreServerProcess server;
     SetScoreServerPath(server.Address());

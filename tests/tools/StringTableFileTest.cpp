@@ -113,7 +113,7 @@ std::vector<int> RequiredIds() {
     range(2500, 2516);
     range(2700, 2706);
     range(2800, 2825);
-    range(3000, 3005);
+    range(3000, 3006);
     range(3200, 3206);
     range(3208, 3211);
     range(3600, 3618);
