@@ -282,11 +282,11 @@ void CElementAIProfessor::BuildStateSprites() {
     AddStandFrames(t[0], "profstandmiddle");
     t[1] = NewHeroSprite(11, 35, "Professor Standing Left", true);
     AddStandFrames(t[1], "profstandleft");
-    t[2] = NewHeroSprite(13, 35, "Professor Standing Right", true);
+    t[2] = NewHeroSprite(14, 35, "Professor Standing Right", true);
     AddStandFrames(t[2], "profstandright");
     t[3] = NewHeroSprite(16, 36, "Professor Running Left", true);
     Run(t[3], "profrunleft", 0, 9);
-    t[4] = NewHeroSprite(9, 36, "Professor Running Right", true);
+    t[4] = NewHeroSprite(13, 36, "Professor Running Right", true);
     Run(t[4], "profrunright", 0, 9);
     // Both climbs share their pictures' left edge: he hangs in the same place
     // on the ladder whichever way he goes.
@@ -384,7 +384,7 @@ void CElementAIProfessor::BuildStateSprites() {
     t[44] = NewHeroSprite(19, 15, "Professor Crawl Left", true);
     Run(t[44], "profcrawlleft", 4, 5);
     Run(t[44], "profcrawlleft", 0, 3);
-    t[45] = NewHeroSprite(16, 15, "Professor Crawl Right", true);
+    t[45] = NewHeroSprite(19, 15, "Professor Crawl Right", true);
     Run(t[45], "profcrawlright", 4, 5);
     Run(t[45], "profcrawlright", 0, 3);
     t[46] = NewHeroSprite(15, 23, "Professor Stun Left", false, kLayerHero, 3);
@@ -409,7 +409,7 @@ void CElementAIProfessor::BuildStateSprites() {
     Frame(t[55], "profsinged", 0, ".png", 20);
     Run(t[55], "profsinged", 0, 7, ".png");
     Frame(t[55], "profsinged", 7, ".png", 15);
-    t[56] = NewHeroSprite(12, 36, "Professor Thawing", false);
+    t[56] = NewHeroSprite(14, 36, "Professor Thawing", false);
     Run(t[56], "profthawing", 0, 4, ".png");
 }
 
