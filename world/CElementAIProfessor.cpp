@@ -318,14 +318,14 @@ void CElementAIProfessor::BuildStateSprites() {
     Run(t[16], "profinflateleft", 8, 9);
     t[17] = NewHeroSprite(23, 36, "Professor Inflating Right (Stand)", false);
     Run(t[17], "profinflateright", 8, 9);
-    t[18] = NewHeroSprite(9, 27, "Professor Sliding Left", true);
+    t[18] = NewHeroSprite(14, 27, "Professor Sliding Left", true);
     Frame(t[18], "profslideleft", 0, ".tga", 12);
     Run(t[18], "profslideleft", 1, 2);
     Frame(t[18], "profslideleft", 3, ".tga", 8);
     Run(t[18], "profslideleft", 2, 1);
     t[19] = NewHeroSprite(9, 27, "Professor Uncool Sliding Left", true);
     Run(t[19], "profslideleftuncool", 0, 5);
-    t[20] = NewHeroSprite(13, 29, "Professor Sliding Right", true);
+    t[20] = NewHeroSprite(14, 29, "Professor Sliding Right", true);
     Frame(t[20], "profslideright", 0, ".tga", 3);
     Run(t[20], "profslideright", 1, 2);
     Frame(t[20], "profslideright", 3, ".tga", 8);

@@ -22,6 +22,8 @@ enum HeroState {
     kFall = 7,
     kPushLeft = 8,
     kPushRight = 9,
+    kSlideLeft = 18,
+    kSlideRight = 20,
     kLand = 35,
     kCaughtOnLeft = 40,   // a bot on his right shoves him to the left
     kCaughtOnRight = 41,  // a bot on his left
@@ -68,6 +70,11 @@ TEST_F(FigureSeriesTest, EverySwitchPlayMakesMovesTheFigureOnlyAsTheWorldDoes) {
         {true, kPushRight, kStandRight, 0},
         {true, kPushLeft, kRunLeft, -3},
         {true, kPushRight, kRunRight, 3},
+        // Onto ice he slides, and stops on it.
+        {true, kRunLeft, kSlideLeft, -3},
+        {true, kRunRight, kSlideRight, 3},
+        {true, kSlideLeft, kStandLeft, 0},
+        {true, kSlideRight, kStandRight, 0},
         // He walks off a ledge, falls, lands and turns back to his side.
         {true, kRunLeft, kFall, -3},
         {true, kRunRight, kFall, 3},

@@ -91,7 +91,7 @@ int WidenedLeft(const std::string& prefix) {
         {"profstandright", 3},  {"profrunleft", 4},    {"profpushleft", 3},
         {"profpushhotleft", 5}, {"profpushhotright", 3}, {"profladderleft", 3},
         {"profladderright", 2}, {"profcrawlleft", 8},  {"profcrawlright", 8},
-        {"profrunright", 4},
+        {"profrunright", 4},    {"profslideleft", 5},
     };
     auto it = widened.find(prefix);
     return it == widened.end() ? 0 : it->second;
@@ -100,16 +100,16 @@ int WidenedLeft(const std::string& prefix) {
 // Pixels a series' figure is moved to the right (left when negative) of the
 // place its frame gives it, so that the middle of what it draws stays within
 // two pixels of the middle of the series play switches to and from: he sets
-// off, walks, walks into a crate and leans on it, stops; walks under
-// something and crawls; falls, lands and turns back to his side; freezes and
-// thaws; is caught. The professor stands about four pixels right of his
-// cell's middle in every standing, idle and power-up picture; these series
-// are brought to him. Leaning on a crate, his hands still reach it.
+// off, walks, walks into a crate and leans on it, stops; crawls under
+// something low; slides on ice; falls, lands and turns back to his side;
+// freezes and thaws; is caught. The professor stands about four pixels right
+// of his cell's middle in every standing, idle and power-up picture; these
+// series are brought to him. Leaning on a crate, his hands still reach it.
 int Moved(const std::string& prefix) {
     static const std::map<std::string, int> moved = {
         {"profstandmiddle", -1}, {"profstandright", -1}, {"profrunleft", 3},     {"profrunright", -5},
         {"profpushleft", 5},     {"profland", 3},        {"profturnleft", 1},    {"proffrozen", 3},
-        {"profcaughtleft", 7},   {"profcrawlleft", 3},   {"profcrawlright", -3},
+        {"profcaughtleft", 7},   {"profcrawlleft", 3},   {"profcrawlright", -3}, {"profslideleft", -4},
     };
     auto it = moved.find(prefix);
     return it == moved.end() ? 0 : it->second;
@@ -318,8 +318,10 @@ void RegisterHero(CArtRegistry& reg) {
         p.scarfWave = f * 1.5;
         return p;
     };
-    AddSeries(reg, "profslideleft", ".tga", 0, 3, 4, 9, 27, true, slide, 44);
-    AddSeries(reg, "profslideright", ".tga", 0, 3, 4, 13, 29, false, slide, 44);
+    AddSeries(reg, "profslideleft", ".tga", 0, 3, 4, 14, 27, true, slide, 44);
+    // Its frame leaves room on the left for the arms he balances with, so
+    // that it is not shifted right of where he walks and stands.
+    AddSeries(reg, "profslideright", ".tga", 0, 3, 4, 14, 29, false, slide, 44);
     auto uncool = [](int f, int n) {
         HeroPose p;
         double ph = 2 * M_PI * f / n;
