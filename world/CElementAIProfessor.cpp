@@ -304,7 +304,7 @@ void CElementAIProfessor::BuildStateSprites() {
     Run(t[9], "profpushright", 0, 7);
     t[10] = NewHeroSprite(20, 35, "Professor Hot Step Left", false);
     Run(t[10], "profhotstepleft", 0, 48, ".png");
-    t[11] = NewHeroSprite(12, 36, "Professor Hot Step Right", false);
+    t[11] = NewHeroSprite(14, 36, "Professor Hot Step Right", false);
     Run(t[11], "profhotstepright", 0, 48, ".png");
     t[12] = NewHeroSprite(19, 37, "Professor Hot Push Left", false);
     Run(t[12], "profpushhotleft", 0, 32, ".png");
@@ -405,7 +405,7 @@ void CElementAIProfessor::BuildStateSprites() {
     Run(t[53], "profturnright", 1, 0);
     t[54] = NewHeroSprite(16, 17, "Professor Freeze", false);
     t[54]->AddFrame("proffrozen0.tga");
-    t[55] = NewHeroSprite(13, 25, "Professor Heat", false);
+    t[55] = NewHeroSprite(15, 25, "Professor Heat", false);
     Frame(t[55], "profsinged", 0, ".png", 20);
     Run(t[55], "profsinged", 0, 7, ".png");
     Frame(t[55], "profsinged", 7, ".png", 15);

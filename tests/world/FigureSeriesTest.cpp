@@ -22,14 +22,23 @@ enum HeroState {
     kFall = 7,
     kPushLeft = 8,
     kPushRight = 9,
+    kHotStepLeft = 10,
+    kHotStepRight = 11,
     kSlideLeft = 18,
     kSlideRight = 20,
     kLand = 35,
     kCaughtOnLeft = 40,   // a bot on his right shoves him to the left
     kCaughtOnRight = 41,  // a bot on his left
+    kCrawlLeft = 44,
+    kCrawlRight = 45,
+    kStunLeft = 46,
+    kStunRight = 47,
+    kUnstunLeft = 48,
+    kUnstunRight = 49,
     kTurnLeft = 50,
     kTurnRight = 51,
     kFrozen = 54,
+    kSinged = 55,
     kThawing = 56,
 };
 
@@ -70,6 +79,11 @@ TEST_F(FigureSeriesTest, EverySwitchPlayMakesMovesTheFigureOnlyAsTheWorldDoes) {
         {true, kPushRight, kStandRight, 0},
         {true, kPushLeft, kRunLeft, -3},
         {true, kPushRight, kRunRight, 3},
+        // Under something low he crawls on, and stands up again beyond it.
+        {true, kRunLeft, kCrawlLeft, -3},
+        {true, kRunRight, kCrawlRight, 3},
+        {true, kCrawlLeft, kRunLeft, -3},
+        {true, kCrawlRight, kRunRight, 3},
         // Onto ice he slides, and stops on it.
         {true, kRunLeft, kSlideLeft, -3},
         {true, kRunRight, kSlideRight, 3},
@@ -83,6 +97,19 @@ TEST_F(FigureSeriesTest, EverySwitchPlayMakesMovesTheFigureOnlyAsTheWorldDoes) {
         {true, kLand, kTurnRight, 0},
         {true, kTurnLeft, kStandLeft, 0},
         {true, kTurnRight, kStandRight, 0},
+        // He steps back from something hot, and stands again.
+        {true, kStandLeft, kHotStepLeft, 0},
+        {true, kStandRight, kHotStepRight, 0},
+        {true, kHotStepLeft, kStandLeft, 0},
+        {true, kHotStepRight, kStandRight, 0},
+        // Something lands on him: knocked down, he gets up again.
+        {true, kStandLeft, kStunLeft, 0},
+        {true, kStandRight, kStunRight, 0},
+        {true, kUnstunLeft, kStandLeft, 0},
+        {true, kUnstunRight, kStandRight, 0},
+        // Singed where he stands.
+        {true, kStandLeft, kSinged, 0},
+        {true, kStandRight, kSinged, 0},
         // Frozen, thawed, and standing again.
         {true, kFrozen, kThawing, 0},
         {true, kThawing, kStandLeft, 0},

@@ -102,7 +102,8 @@ int WidenedLeft(const std::string& prefix) {
 // two pixels of the middle of the series play switches to and from: he sets
 // off, walks, walks into a crate and leans on it, stops; crawls under
 // something low; slides on ice; falls, lands and turns back to his side;
-// freezes and thaws; is caught. The professor stands about four pixels right
+// steps back from something hot; is knocked down and gets up; freezes and
+// thaws; is singed; is caught. The professor stands about four pixels right
 // of his cell's middle in every standing, idle and power-up picture; these
 // series are brought to him. Leaning on a crate, his hands still reach it.
 int Moved(const std::string& prefix) {
@@ -110,6 +111,7 @@ int Moved(const std::string& prefix) {
         {"profstandmiddle", -1}, {"profstandright", -1}, {"profrunleft", 3},     {"profrunright", -5},
         {"profpushleft", 5},     {"profland", 3},        {"profturnleft", 1},    {"proffrozen", 3},
         {"profcaughtleft", 7},   {"profcrawlleft", 3},   {"profcrawlright", -3}, {"profslideleft", -4},
+        {"profhotstepleft", 4},  {"profstunleft", 3},
     };
     auto it = moved.find(prefix);
     return it == moved.end() ? 0 : it->second;
@@ -280,7 +282,9 @@ void RegisterHero(CArtRegistry& reg) {
         SmokePuffs(cr, 4, -2, t * 3, 3, 1 - t);
     };
     AddSeries(reg, "profhotstepleft", ".png", 0, 48, 49, 20, 35, true, hotstep, kHeroHeight, hotExtra);
-    AddSeries(reg, "profhotstepright", ".png", 0, 48, 49, 12, 36, false, hotstep, kHeroHeight, hotExtra);
+    // Its frame leaves room on the left for the smoke, so that it is not
+    // shifted right of where he stands.
+    AddSeries(reg, "profhotstepright", ".png", 0, 48, 49, 14, 36, false, hotstep, kHeroHeight, hotExtra);
 
     // Touching something hot while pushing: pull back, shake the hands, recover.
     auto pushhot = [](int f, int n) {
@@ -581,7 +585,9 @@ void RegisterHero(CArtRegistry& reg) {
         }
         Stroke(cr, Hex(0x9a9a9a), 1.0);
     };
-    AddSeries(reg, "profsinged", ".png", 0, 7, 8, 13, 25, false, singed, 44, singedExtra);
+    // Its frame leaves room on the left for the smoke, so that it is not
+    // shifted right of where he stands.
+    AddSeries(reg, "profsinged", ".png", 0, 7, 8, 15, 25, false, singed, 44, singedExtra);
 
     auto thaw = [](int f, int n) {
         HeroPose p;
