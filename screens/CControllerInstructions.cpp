@@ -34,9 +34,9 @@ constexpr Picture OnCell(const char* image, int left, int top, int ox, int oy) {
 constexpr int kGrass[2] = {24, 25}, kSand[2] = {24, 23}, kIce[2] = {17, 13};
 constexpr int kTube[2] = {16, 39};
 constexpr int kLadder[2] = {7, 18}, kLadderTop[2] = {7, 15}, kPlatform[2] = {18, 11};
-constexpr int kStand[2] = {11, 35}, kRunLeft[2] = {16, 36}, kRunRight[2] = {9, 36};
+constexpr int kStand[2] = {11, 35}, kRunLeft[2] = {16, 36}, kRunRight[2] = {13, 36};
 constexpr int kClimbDown[2] = {21, 31}, kPushLeft[2] = {20, 30}, kPushRight[2] = {17, 30};
-constexpr int kSlideLeft[2] = {9, 27}, kOnBarrel[2] = {13, 35};
+constexpr int kSlideLeft[2] = {14, 27}, kOnBarrel[2] = {13, 35};
 constexpr int kCrate[2] = {23, 13}, kBarrel[2] = {19, 15}, kMagnetRight[2] = {18, 12};
 constexpr int kFloorButton[2] = {11, -9}, kGateBack[2] = {15, 16}, kGateFront[2] = {22, 12};
 constexpr int kTrampBack[2] = {-9, 17}, kTrampFront[2] = {11, 17}, kTrampCanvas[2] = {3, 15};

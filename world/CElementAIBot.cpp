@@ -83,7 +83,7 @@ const BotRow kBotRows[] = {
     {9, 21, 20, 3, "Bot Unstun Left", false, "botcrushedleft", 2, 0, 1},
     {10, 19, 19, 3, "Bot Unstun Right", false, "botcrushedright", 2, 0, 1},
     {11, 24, 19, 1, "Bot Push Left", true, "botpushleft", 0, 11, 1},
-    {12, 17, 18, 1, "Bot Push Right", true, "botpushright", 0, 11, 1},
+    {12, 18, 18, 1, "Bot Push Right", true, "botpushright", 0, 11, 1},
     {13, 16, 20, 0, "Bot Stand Left", false, "botstandleft.png", -1, 0, 1},
     {14, 18, 19, 0, "Bot Stand Right", false, "botstandright.png", -1, 0, 1},
     // The EMP: dimming down and back up again.
@@ -175,7 +175,7 @@ void CElementAIBot::BuildStateSprites() {
     BuildTemperatureRows(false);
     t[ST_CAPTURE_LEFT] = NewBotSprite(17, 33, 2, "Bot Capture Left", false);
     AddCaptureFrames(t[ST_CAPTURE_LEFT], "botcatchprofleft");
-    t[ST_CAPTURE_RIGHT] = NewBotSprite(17, 32, 2, "Bot Capture Right", false);
+    t[ST_CAPTURE_RIGHT] = NewBotSprite(20, 32, 2, "Bot Capture Right", false);
     AddCaptureFrames(t[ST_CAPTURE_RIGHT], "botcatchprofright");
 }
 

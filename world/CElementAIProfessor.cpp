@@ -282,11 +282,11 @@ void CElementAIProfessor::BuildStateSprites() {
     AddStandFrames(t[0], "profstandmiddle");
     t[1] = NewHeroSprite(11, 35, "Professor Standing Left", true);
     AddStandFrames(t[1], "profstandleft");
-    t[2] = NewHeroSprite(13, 35, "Professor Standing Right", true);
+    t[2] = NewHeroSprite(14, 35, "Professor Standing Right", true);
     AddStandFrames(t[2], "profstandright");
     t[3] = NewHeroSprite(16, 36, "Professor Running Left", true);
     Run(t[3], "profrunleft", 0, 9);
-    t[4] = NewHeroSprite(9, 36, "Professor Running Right", true);
+    t[4] = NewHeroSprite(13, 36, "Professor Running Right", true);
     Run(t[4], "profrunright", 0, 9);
     // Both climbs share their pictures' left edge: he hangs in the same place
     // on the ladder whichever way he goes.
@@ -304,7 +304,7 @@ void CElementAIProfessor::BuildStateSprites() {
     Run(t[9], "profpushright", 0, 7);
     t[10] = NewHeroSprite(20, 35, "Professor Hot Step Left", false);
     Run(t[10], "profhotstepleft", 0, 48, ".png");
-    t[11] = NewHeroSprite(12, 36, "Professor Hot Step Right", false);
+    t[11] = NewHeroSprite(14, 36, "Professor Hot Step Right", false);
     Run(t[11], "profhotstepright", 0, 48, ".png");
     t[12] = NewHeroSprite(19, 37, "Professor Hot Push Left", false);
     Run(t[12], "profpushhotleft", 0, 32, ".png");
@@ -318,14 +318,14 @@ void CElementAIProfessor::BuildStateSprites() {
     Run(t[16], "profinflateleft", 8, 9);
     t[17] = NewHeroSprite(23, 36, "Professor Inflating Right (Stand)", false);
     Run(t[17], "profinflateright", 8, 9);
-    t[18] = NewHeroSprite(9, 27, "Professor Sliding Left", true);
+    t[18] = NewHeroSprite(14, 27, "Professor Sliding Left", true);
     Frame(t[18], "profslideleft", 0, ".tga", 12);
     Run(t[18], "profslideleft", 1, 2);
     Frame(t[18], "profslideleft", 3, ".tga", 8);
     Run(t[18], "profslideleft", 2, 1);
     t[19] = NewHeroSprite(9, 27, "Professor Uncool Sliding Left", true);
     Run(t[19], "profslideleftuncool", 0, 5);
-    t[20] = NewHeroSprite(13, 29, "Professor Sliding Right", true);
+    t[20] = NewHeroSprite(14, 29, "Professor Sliding Right", true);
     Frame(t[20], "profslideright", 0, ".tga", 3);
     Run(t[20], "profslideright", 1, 2);
     Frame(t[20], "profslideright", 3, ".tga", 8);
@@ -384,7 +384,7 @@ void CElementAIProfessor::BuildStateSprites() {
     t[44] = NewHeroSprite(19, 15, "Professor Crawl Left", true);
     Run(t[44], "profcrawlleft", 4, 5);
     Run(t[44], "profcrawlleft", 0, 3);
-    t[45] = NewHeroSprite(16, 15, "Professor Crawl Right", true);
+    t[45] = NewHeroSprite(19, 15, "Professor Crawl Right", true);
     Run(t[45], "profcrawlright", 4, 5);
     Run(t[45], "profcrawlright", 0, 3);
     t[46] = NewHeroSprite(15, 23, "Professor Stun Left", false, kLayerHero, 3);
@@ -405,11 +405,11 @@ void CElementAIProfessor::BuildStateSprites() {
     Run(t[53], "profturnright", 1, 0);
     t[54] = NewHeroSprite(16, 17, "Professor Freeze", false);
     t[54]->AddFrame("proffrozen0.tga");
-    t[55] = NewHeroSprite(13, 25, "Professor Heat", false);
+    t[55] = NewHeroSprite(15, 25, "Professor Heat", false);
     Frame(t[55], "profsinged", 0, ".png", 20);
     Run(t[55], "profsinged", 0, 7, ".png");
     Frame(t[55], "profsinged", 7, ".png", 15);
-    t[56] = NewHeroSprite(12, 36, "Professor Thawing", false);
+    t[56] = NewHeroSprite(14, 36, "Professor Thawing", false);
     Run(t[56], "profthawing", 0, 4, ".png");
 }
 

@@ -98,9 +98,12 @@ void RegisterBots(CArtRegistry& reg) {
         AddBot(reg, "botstand" + side + ".png", left ? 16 : 18, left ? 20 : 19, left, stand);
         AddBotSeries(reg, "botrun" + side, 0, 11, 12, left ? 21 : 18, left ? 23 : 22, left,
                      [](int f, int n) { return Walk(f, n, 0.08); });
-        AddBotSeries(reg, "botpush" + side, 0, 11, 12, left ? 24 : 17, left ? 19 : 18, left,
+        AddBotSeries(reg, "botpush" + side, 0, 11, 12, left ? 24 : 18, left ? 19 : 18, left,
                      [](int f, int n) {
                          BotPose p = Walk(f, n, 0.18);
+                         // A pixel back from the lean, so that the middle of
+                         // what it draws stays where its run and stand have it.
+                         p.dx = -1;
                          p.legLift = 1.5;
                          p.clawFront = 1.5;
                          p.clawBack = 0.9;
@@ -217,7 +220,7 @@ void RegisterBots(CArtRegistry& reg) {
         // Catching the professor: claws up, grab, hold.
         // The catching bot faces the professor: the left catcher stands on
         // his left and looks right.
-        AddBotSeries(reg, "botcatchprof" + side, 0, 26, 27, 17, left ? 33 : 32, !left, [](int f, int) {
+        AddBotSeries(reg, "botcatchprof" + side, 0, 26, 27, left ? 17 : 20, left ? 33 : 32, !left, [](int f, int) {
             BotPose p;
             double t = Clamp01(f / 18.0);
             p.eye = BotEye::Bright;

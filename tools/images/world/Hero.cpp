@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <map>
 #include <string>
 #include <vector>
@@ -87,12 +88,33 @@ Placement Place(int ox, int oy, double height, double width, double reach) {
 // narrower canvas would have moved it.
 int WidenedLeft(const std::string& prefix) {
     static const std::map<std::string, int> widened = {
-        {"profstandright", 2},  {"profrunleft", 4},    {"profpushleft", 3},
+        {"profstandright", 3},  {"profrunleft", 4},    {"profpushleft", 3},
         {"profpushhotleft", 5}, {"profpushhotright", 3}, {"profladderleft", 3},
-        {"profladderright", 2}, {"profcrawlleft", 8},  {"profcrawlright", 5},
+        {"profladderright", 2}, {"profcrawlleft", 8},  {"profcrawlright", 8},
+        {"profrunright", 4},    {"profslideleft", 5},
     };
     auto it = widened.find(prefix);
     return it == widened.end() ? 0 : it->second;
+}
+
+// Pixels a series' figure is moved to the right (left when negative) of the
+// place its frame gives it, so that the middle of what it draws stays within
+// two pixels of the middle of the series play switches to and from: he sets
+// off, walks, walks into a crate and leans on it, stops; crawls under
+// something low; slides on ice; falls, lands and turns back to his side;
+// steps back from something hot; is knocked down and gets up; freezes and
+// thaws; is singed; is caught. The professor stands about four pixels right
+// of his cell's middle in every standing, idle and power-up picture; these
+// series are brought to him. Leaning on a crate, his hands still reach it.
+int Moved(const std::string& prefix) {
+    static const std::map<std::string, int> moved = {
+        {"profstandmiddle", -1}, {"profstandright", -1}, {"profrunleft", 3},     {"profrunright", -5},
+        {"profpushleft", 5},     {"profland", 3},        {"profturnleft", 1},    {"proffrozen", 3},
+        {"profcaughtleft", 7},   {"profcrawlleft", 3},   {"profcrawlright", -3}, {"profslideleft", -4},
+        {"profhotstepleft", 4},  {"profstunleft", 3},
+    };
+    auto it = moved.find(prefix);
+    return it == moved.end() ? 0 : it->second;
 }
 
 // Registers the frames of one series (by index) on their cell; every frame
@@ -101,6 +123,7 @@ void AddFrames(CArtRegistry& reg, const std::string& prefix, const std::string& 
                const std::vector<int>& frames, int n, int ox, int oy, bool left, const PoseFn& pose,
                double height = kHeroHeight, const Extra& extra = nullptr, double reach = 22) {
     Placement pl = Place(ox - WidenedLeft(prefix), oy, height, 24, reach);
+    pl.cx += Moved(prefix);
     auto painter = [=](int f, double cx) {
         return [=](cairo_t* cr) {
             cairo_translate(cr, cx, pl.feetY);
@@ -113,7 +136,12 @@ void AddFrames(CArtRegistry& reg, const std::string& prefix, const std::string& 
     for (int f : frames) ink.Add(MeasureInk(painter(f, pl.cx)));
     const std::string first = prefix + std::to_string(frames.front()) + ext;
     pl.right = FrameRight(first, ink, pl.right);
-    pl.cx += ShiftInside(first, ink, ox, oy, pl.right, pl.bottom);
+    const int shift = ShiftInside(first, ink, ox, oy, pl.right, pl.bottom);
+    // A moved series whose frame has no room for the move would lose it here.
+    if (shift && Moved(prefix))
+        fprintf(stderr, "note: %s is moved %d px but shifted back %d px inside its picture\n", prefix.c_str(),
+                Moved(prefix), shift);
+    pl.cx += shift;
     for (int f : frames) AddCell(reg, prefix + std::to_string(f) + ext, ox, oy, pl.right, pl.bottom, painter(f, pl.cx));
 }
 
@@ -178,11 +206,11 @@ void RegisterHero(CArtRegistry& reg) {
     auto standSide = [](int f, int) { return Stand(HeroView::Side, f); };
     AddSeries(reg, "profstandmiddle", ".tga", 0, 10, 11, 11, 35, false, standMid);
     AddSeries(reg, "profstandleft", ".tga", 0, 10, 11, 11, 35, true, standSide);
-    AddSeries(reg, "profstandright", ".tga", 0, 10, 11, 13, 35, false, standSide);
+    AddSeries(reg, "profstandright", ".tga", 0, 10, 11, 14, 35, false, standSide);
 
     auto run = [](int f, int n) { return Run(f, n, 1.0); };
     AddSeries(reg, "profrunleft", ".tga", 0, 9, 10, 16, 36, true, run);
-    AddSeries(reg, "profrunright", ".tga", 0, 9, 10, 9, 36, false, run);
+    AddSeries(reg, "profrunright", ".tga", 0, 9, 10, 13, 36, false, run);
 
     // Both climbs share the frame's left edge (origin x 21), so that each step
     // down hangs him where the same step up does: he does not hop sideways
@@ -254,7 +282,9 @@ void RegisterHero(CArtRegistry& reg) {
         SmokePuffs(cr, 4, -2, t * 3, 3, 1 - t);
     };
     AddSeries(reg, "profhotstepleft", ".png", 0, 48, 49, 20, 35, true, hotstep, kHeroHeight, hotExtra);
-    AddSeries(reg, "profhotstepright", ".png", 0, 48, 49, 12, 36, false, hotstep, kHeroHeight, hotExtra);
+    // Its frame leaves room on the left for the smoke, so that it is not
+    // shifted right of where he stands.
+    AddSeries(reg, "profhotstepright", ".png", 0, 48, 49, 14, 36, false, hotstep, kHeroHeight, hotExtra);
 
     // Touching something hot while pushing: pull back, shake the hands, recover.
     auto pushhot = [](int f, int n) {
@@ -292,8 +322,10 @@ void RegisterHero(CArtRegistry& reg) {
         p.scarfWave = f * 1.5;
         return p;
     };
-    AddSeries(reg, "profslideleft", ".tga", 0, 3, 4, 9, 27, true, slide, 44);
-    AddSeries(reg, "profslideright", ".tga", 0, 3, 4, 13, 29, false, slide, 44);
+    AddSeries(reg, "profslideleft", ".tga", 0, 3, 4, 14, 27, true, slide, 44);
+    // Its frame leaves room on the left for the arms he balances with, so
+    // that it is not shifted right of where he walks and stands.
+    AddSeries(reg, "profslideright", ".tga", 0, 3, 4, 14, 29, false, slide, 44);
     auto uncool = [](int f, int n) {
         HeroPose p;
         double ph = 2 * M_PI * f / n;
@@ -469,7 +501,7 @@ void RegisterHero(CArtRegistry& reg) {
         return p;
     };
     AddSeries(reg, "profcrawlleft", ".tga", 0, 5, 6, 19, 15, true, crawl, 24, nullptr, 26);
-    AddSeries(reg, "profcrawlright", ".tga", 0, 5, 6, 16, 15, false, crawl, 24, nullptr, 26);
+    AddSeries(reg, "profcrawlright", ".tga", 0, 5, 6, 19, 15, false, crawl, 24, nullptr, 26);
 
     // Stunned by something landing on him: squashed, with stars.
     auto stun = [](int f, int) {
@@ -553,7 +585,9 @@ void RegisterHero(CArtRegistry& reg) {
         }
         Stroke(cr, Hex(0x9a9a9a), 1.0);
     };
-    AddSeries(reg, "profsinged", ".png", 0, 7, 8, 13, 25, false, singed, 44, singedExtra);
+    // Its frame leaves room on the left for the smoke, so that it is not
+    // shifted right of where he stands.
+    AddSeries(reg, "profsinged", ".png", 0, 7, 8, 15, 25, false, singed, 44, singedExtra);
 
     auto thaw = [](int f, int n) {
         HeroPose p;
@@ -572,7 +606,9 @@ void RegisterHero(CArtRegistry& reg) {
             cairo_fill(cr);
         }
     };
-    AddSeries(reg, "profthawing", ".png", 0, 4, 5, 12, 36, false, thaw, kHeroHeight, thawExtra);
+    // Its frame leaves room on the left for the drops, so that it is not
+    // shifted right of where he stands frozen and standing.
+    AddSeries(reg, "profthawing", ".png", 0, 4, 5, 14, 36, false, thaw, kHeroHeight, thawExtra);
 
     // Caught: the bot beside him steps into his cell; he faces it, is
     // lifted and shoved back, kicking. The bot draws itself. A bot on his
