@@ -638,7 +638,9 @@ TEST_F(EditorScreenTest, TheNoteOfKeptLevelsIsReadOnlyAsARegularFileWithinItsBou
     while (full.size() + line.size() <= kRecoveryNoteBytesMax) full += line;
     ASSERT_EQ(full.size(), kRecoveryNoteBytesMax);
     enum Kind { LINK_TO_ZERO, PIPE, ONE_PAST_THE_BOUND, AT_THE_BOUND };
-    alarm(120);  // a read that never ends fails the test instead of hanging it
+    // A read that never ends fails the test instead of hanging it.
+    signal(SIGALRM, SIG_DFL);
+    alarm(120);
     for (const Kind kind : {LINK_TO_ZERO, PIPE, ONE_PAST_THE_BOUND, AT_THE_BOUND}) {
         SCOPED_TRACE(kind);
         for (int twice = 0; twice < 2; ++twice) {
