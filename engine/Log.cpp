@@ -37,6 +37,9 @@ std::string Stamp() {
 // Appends text to LOG.TXT, each new line time-stamped; false when the file
 // cannot be opened.
 bool AppendToLogFile(const std::string& text) {
+    // Not even a log line goes into a data folder that another copy of the
+    // game may own now: the line goes to the console instead.
+    if (!IsProfileDirClaimed()) return false;
     FILE* f = fopen(LogFilePath().c_str(), "a+b");
     if (!f) return false;
     for (size_t at = 0; at < text.size();) {

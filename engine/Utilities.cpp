@@ -14,6 +14,9 @@ namespace {
 
 std::string g_profileDir;
 std::string g_levelsDir;
+// The data folder as this copy locked it (NoteClaimedProfileDir).
+bool g_claimedProfileDir = false;
+PlatformFileId g_claimedProfileDirId;
 
 }  // namespace
 
@@ -114,6 +117,19 @@ void MakeDir(const char* path) { PlatformMakeDir(path ? path : ""); }
 void ResetDirectories() {
     g_profileDir.clear();
     g_levelsDir.clear();
+    g_claimedProfileDir = false;
+}
+
+void NoteClaimedProfileDir(unsigned long long device, unsigned long long inode) {
+    g_claimedProfileDir = true;
+    g_claimedProfileDirId.device = device;
+    g_claimedProfileDirId.inode = inode;
+}
+
+bool IsProfileDirClaimed() {
+    if (!g_claimedProfileDir) return true;
+    PlatformFileId now;
+    return PlatformIdentify(g_profileDir, &now) && now == g_claimedProfileDirId;
 }
 
 void InitDirectories() {

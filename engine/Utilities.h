@@ -55,3 +55,11 @@ const char* GetProfileDir();
 // Forgets both folders, as before InitDirectories (tests).
 void ResetDirectories();
 const char* GetLevelsDir();
+// The data folder (the profile folder) this copy of the game locked at
+// start-up, by its identity. Until one is noted (tests, tools) every save may
+// go to the profile folder.
+void NoteClaimedProfileDir(unsigned long long device, unsigned long long inode);
+// False when the folder now at the profile folder's path is not the one
+// claimed: deleted, or another one in its place that a second copy of the
+// game may own. Nothing may be written there then: every save checks first.
+bool IsProfileDirClaimed();

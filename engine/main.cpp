@@ -9,6 +9,7 @@
 #include <chrono>
 #endif
 
+#include "editor/EditorRecovery.h"
 #include "engine/CController.h"
 #include "engine/CDraw.h"
 #include "engine/CInput.h"
@@ -76,18 +77,32 @@ long MillisecondsSinceStart() {
 const char* const kLockFileName = "GAME.LOCK";
 
 // One copy of the game at a time owns a profile folder: two copies would each
-// save over the progress the other one wrote. False when another copy owns
-// it. A lock that cannot be taken at all is logged and told on the main menu,
-// and the game goes on.
+// save over the progress the other one wrote. The lock is held on the folder
+// itself, which deleting GAME.LOCK (an empty file that looks disposable)
+// cannot undo, and on GAME.LOCK as well, which works where a folder cannot be
+// locked (some network file systems). False when another copy owns it.
+// Saves go only to the very folder claimed here: one put in its place later
+// (after the folder was deleted, say) may be a second copy's. A folder that
+// cannot be locked at all is logged and told on the main menu, and the game
+// goes on.
 bool ClaimProfileDir() {
     const std::string dir = GetProfileDir();
-    switch (PlatformHoldFileLock(dir + kLockFileName)) {
-    case PLATFORM_LOCK_TAKEN: return true;
-    case PLATFORM_LOCK_BUSY:
+    PlatformFileId id;
+    const PlatformLock folder = PlatformHoldFolderLock(dir, &id);
+    const PlatformLock file = folder == PLATFORM_LOCK_BUSY ? folder : PlatformHoldFileLock(dir + kLockFileName);
+    if (folder == PLATFORM_LOCK_BUSY || file == PLATFORM_LOCK_BUSY) {
         fprintf(stderr, "zorv: the game is already running for the data folder '%s'\n",
                 PlatformAbsolutePath(dir).c_str());
         return false;
-    case PLATFORM_LOCK_FAILED: break;
+    }
+    if (folder == PLATFORM_LOCK_TAKEN || PlatformIdentify(dir, &id)) NoteClaimedProfileDir(id.device, id.inode);
+    if (folder == PLATFORM_LOCK_TAKEN && file == PLATFORM_LOCK_TAKEN) return true;
+    if (folder == PLATFORM_LOCK_TAKEN || file == PLATFORM_LOCK_TAKEN) {
+        DebugLog(DBG_WARNING, "Cannot lock the %s '%s': the lock on the %s keeps a second copy out\n",
+                 folder == PLATFORM_LOCK_TAKEN ? "lock file" : "profile folder",
+                 folder == PLATFORM_LOCK_TAKEN ? (dir + kLockFileName).c_str() : dir.c_str(),
+                 folder == PLATFORM_LOCK_TAKEN ? "folder" : "lock file");
+        return true;
     }
     DebugLog(DBG_WARNING, "Cannot lock the profile folder '%s': another copy of the game could use it too\n",
              dir.c_str());
@@ -123,20 +138,11 @@ void ReportSprites() {
     }
 }
 
-// Everything from the profile on lives in this scope, so that the objects go
-// down in the reverse order of their creation when it ends. False when the
-// player's progress could not be saved at the end.
-bool Run(int flags) {
-    // 9. The current player's profile.
-    CProfile profile;
-    CController::SetProfile(&profile);
-    CInput::SetInputProfile(&profile);
-    CDraw::SetSettings(&profile);
-    // The hero's moves and power-ups count their steps in this profile.
-    CElement::SetProfile(&profile);
-    // 10. A window on request; the profile keeps the choice.
-    if (flags & kFlagWindowed) profile.SetFullscreen(false);
-
+// Display, renderer, input, the packs, the pointer and the intro, the frame
+// loop over the screens and the shut-down steps before the profile's last
+// save. Leaving it destroys the intro, the pointer, input, renderer and
+// display, in that order.
+void RunScreens() {
     // 11 to 13. Display, renderer, input.
     CDraw draw;
     CRender render;
@@ -191,11 +197,27 @@ bool Run(int flags) {
     FontQuit();
     ReportSprites();
     DebugLog(DBG_MILESTONE, "ID_900:  SHUTDOWN COMPLETED\n");
-    // Leaving the scope destroys the intro, the pointer, input, renderer,
-    // display and profile, in that order. The quit saved the profile, or
-    // the player chose to leave without: one more try decides what the exit
-    // code says.
-    return !profile.IsSaveFailing() || profile.WriteInfo();
+}
+
+// Everything from the profile on lives in this scope, so that the objects go
+// down in the reverse order of their creation when it ends. False when the
+// player's progress could not be saved at the end.
+bool Run(int flags) {
+    // 9. The current player's profile.
+    CProfile profile;
+    CController::SetProfile(&profile);
+    CInput::SetInputProfile(&profile);
+    CDraw::SetSettings(&profile);
+    // The hero's moves and power-ups count their steps in this profile.
+    CElement::SetProfile(&profile);
+    // 10. A window on request; the profile keeps the choice.
+    if (flags & kFlagWindowed) profile.SetFullscreen(false);
+    RunScreens();
+    // The intro, the pointer, input, renderer and display are down. The
+    // profile's last save decides what the exit code says, however the game
+    // ended: a quit that saved, one where the player chose to leave without
+    // saving, or a terminate signal that asked nobody.
+    return profile.SaveAtShutdown();
 }
 
 }  // namespace
@@ -243,8 +265,18 @@ int main(int argc, char** argv) {
     // 8. Sound, unless switched off.
     if (!(flags & kFlagNoSound)) CSound::Init(!(flags & kFlagAskSoundOutput));
 
-    if (Run(flags)) return 0;
-    fprintf(stderr, "zorv: the progress could not be saved in the data folder '%s'\n",
-            PlatformAbsolutePath(GetProfileDir()).c_str());
-    return 1;
+    int code = 0;
+    if (!Run(flags)) {
+        fprintf(stderr, "zorv: the progress could not be saved in the data folder '%s'\n",
+                PlatformAbsolutePath(GetProfileDir()).c_str());
+        code = 1;
+    }
+    // A terminate signal over unsaved editor work that no folder could take.
+    if (IsUnsavedLevelLost()) {
+        fprintf(stderr, "zorv: the unsaved level could be kept neither in the levels folder '%s' nor in the data "
+                        "folder '%s'\n",
+                PlatformAbsolutePath(GetLevelsDir()).c_str(), PlatformAbsolutePath(GetProfileDir()).c_str());
+        code = 1;
+    }
+    return code;
 }

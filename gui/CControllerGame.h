@@ -39,7 +39,7 @@ public:
     static constexpr int kUnsavedBody = 2315;
     // The recording has filled the room a level file has for a solution.
     static constexpr int kRecordingFullTitle = 2230;
-    static constexpr int kRecordingFullBody = 2370;
+    static constexpr int kRecordingFullBody = 2364;
 
     // The set's current level, played normally (the level map).
     explicit CControllerGame(CLevelSet* set);

@@ -99,6 +99,31 @@ bool PlatformMakeDirs(const std::string& path) {
     return PlatformMakeDir(path);
 }
 
+namespace {
+
+// Locks an open descriptor without waiting; on success the descriptor stays
+// open, and the lock with it, until the process ends.
+PlatformLock LockDescriptor(int fd) {
+    if (fd < 0) return PLATFORM_LOCK_FAILED;
+    int rc;
+    while ((rc = flock(fd, LOCK_EX | LOCK_NB)) != 0 && errno == EINTR) {
+    }
+    if (rc == 0) return PLATFORM_LOCK_TAKEN;
+    const bool busy = errno == EWOULDBLOCK;
+    close(fd);
+    return busy ? PLATFORM_LOCK_BUSY : PLATFORM_LOCK_FAILED;
+}
+
+}  // namespace
+
+bool PlatformIdentify(const std::string& path, PlatformFileId* out) {
+    struct stat st;
+    if (stat(path.c_str(), &st) != 0) return false;
+    out->device = static_cast<unsigned long long>(st.st_dev);
+    out->inode = static_cast<unsigned long long>(st.st_ino);
+    return true;
+}
+
 PlatformLock PlatformHoldFileLock(const std::string& path) {
     // Close-on-exec: a browser started from the game would otherwise keep
     // the lock for as long as it runs. Non-blocking: a pipe standing there
@@ -107,14 +132,22 @@ PlatformLock PlatformHoldFileLock(const std::string& path) {
     // A lock needs no writing: a file the game may only read (one of another
     // user), or a folder, is locked through a descriptor for reading.
     if (fd < 0) fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) return PLATFORM_LOCK_FAILED;
-    int rc;
-    while ((rc = flock(fd, LOCK_EX | LOCK_NB)) != 0 && errno == EINTR) {
+    return LockDescriptor(fd);
+}
+
+PlatformLock PlatformHoldFolderLock(const std::string& folder, PlatformFileId* locked) {
+    const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    struct stat st;
+    if (fd >= 0 && fstat(fd, &st) != 0) {
+        close(fd);
+        return PLATFORM_LOCK_FAILED;
     }
-    if (rc == 0) return PLATFORM_LOCK_TAKEN;  // the descriptor stays open, and the lock with it
-    const bool busy = errno == EWOULDBLOCK;
-    close(fd);
-    return busy ? PLATFORM_LOCK_BUSY : PLATFORM_LOCK_FAILED;
+    const PlatformLock lock = LockDescriptor(fd);
+    if (lock == PLATFORM_LOCK_TAKEN) {
+        locked->device = static_cast<unsigned long long>(st.st_dev);
+        locked->inode = static_cast<unsigned long long>(st.st_ino);
+    }
+    return lock;
 }
 
 std::string PlatformExecutableDir() {

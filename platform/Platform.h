@@ -31,6 +31,18 @@ bool PlatformMakeDir(const std::string& path);
 // Creates a folder and every missing parent.
 bool PlatformMakeDirs(const std::string& path);
 
+// Where a file or folder lives: its device and inode. Two paths name the same
+// one when their identities are equal.
+struct PlatformFileId {
+    unsigned long long device = 0;
+    unsigned long long inode = 0;
+    bool operator==(const PlatformFileId& o) const { return device == o.device && inode == o.inode; }
+    bool operator!=(const PlatformFileId& o) const { return !(*this == o); }
+};
+// The identity of what stands at path (links followed); false when nothing
+// does.
+bool PlatformIdentify(const std::string& path, PlatformFileId* out);
+
 // An exclusive lock on the file at path (created when missing, never
 // truncated; a file that can only be read, or a folder, does as well), taken
 // without waiting and held until the process ends: the system lets go of it
@@ -42,6 +54,10 @@ enum PlatformLock {
     PLATFORM_LOCK_FAILED,  // the file cannot be opened or locked
 };
 PlatformLock PlatformHoldFileLock(const std::string& path);
+// The same lock on a folder itself, through a descriptor of the folder: no
+// file deleted in it can undo it. locked: the identity of the folder locked
+// (set only when taken).
+PlatformLock PlatformHoldFolderLock(const std::string& folder, PlatformFileId* locked);
 
 // The folder of the running program ("." when it cannot be found).
 std::string PlatformExecutableDir();

@@ -35,7 +35,12 @@ CProfile::CProfile() {
 
 CProfile::~CProfile() {
     DebugLog(DBG_DESTRUCT, "CProfile:  Destroying CProfile...\n");
-    WriteInfo();
+    if (!savedAtShutdown_) WriteInfo();
+}
+
+bool CProfile::SaveAtShutdown() {
+    savedAtShutdown_ = true;
+    return WriteInfo();
 }
 
 // ---------------------------------------------------------------- keys and flags

@@ -52,7 +52,11 @@ public:
     bool Read(CByteReader& in) override;  // false: damaged, and the profile is Reset
     bool Write(FILE* f) override;         // false when a write failed
     void ResetOptionFlags() override;
+    // Saves the list and the player's file one last time; the destructor does
+    // so unless SaveAtShutdown already did, whose answer tells the program's
+    // exit whether the player's progress is on disk.
     ~CProfile() override;
+    bool SaveAtShutdown();
 
     // Key bindings (SDL key symbols); indexes outside 0..15 read 0 and are ignored.
     void SetDefaultKeys();
@@ -123,6 +127,7 @@ private:
     bool CheckLevel(int set, int level);
     bool ParseBody(CByteReader& in);
 
+    bool savedAtShutdown_ = false;
     int32_t keyBindings_[KEYACTION_COUNT] = {};
     int32_t levelSteps_[kSetCount][kMaxSetLevels] = {};
     std::map<std::string, LevelRecord> levelRecords_;

@@ -40,6 +40,16 @@ bool FileExists(const std::string& path) {
     return stat(path.c_str(), &st) == 0;
 }
 
+// A second copy of the game may own the folder now at the profile folder's
+// path (the one this copy locked was deleted, and the other made a new one):
+// nothing of ours goes there.
+bool ProfileDirStillOurs(const char* what) {
+    if (IsProfileDirClaimed()) return true;
+    ErrorLog(false, "Cannot save %s: the data folder '%s' is no longer the one this game locked\n", what,
+             GetProfileDir());
+    return false;
+}
+
 bool InLevelRange(int32_t v) { return v >= 0 && v <= CProfileBase::kMaxLevel; }
 
 // A text field as the game writes it: what was typed (no control bytes),
@@ -363,6 +373,7 @@ std::string CProfileBase::KeepAside(const std::string& path, const std::string* 
     // The damaged file stays where it is (the next save replaces it); a copy
     // goes beside it under the first free name, unless an identical copy is
     // already there. A file that cannot even be read is moved instead.
+    if (!ProfileDirStillOurs("a copy of a damaged file")) return std::string();
     std::string aside;
     for (int i = 1; i <= 99; ++i) {
         const std::string candidate = path + ".damaged" + (i == 1 ? std::string() : std::to_string(i));
@@ -439,6 +450,7 @@ bool CProfileBase::WriteProfileFile() {
         ErrorLog(false, "Cannot save profile: no current profile\n");
         return false;
     }
+    if (!ProfileDirStillOurs("profile")) return false;
     const std::string path = ProfileFileName(currentProfile_);
     CAtomicFile file(path);
     FILE* f = file.Open();
@@ -554,6 +566,7 @@ bool CProfileBase::WriteInfo() {
 
 bool CProfileBase::WriteInfoFiles() {
     const bool saved = WriteProfileFile();
+    if (!ProfileDirStillOurs("profile header")) return false;
     const std::string path = InfoFileName();
     CAtomicFile file(path);
     FILE* f = file.Open();

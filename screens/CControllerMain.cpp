@@ -604,12 +604,15 @@ bool CControllerMain::HoldQuitForUnsavedProgress() {
 }
 
 bool CControllerMain::OpenRecoveryNotice() {
+    RecoveredLevels kept;
+    if (notice || !TakeRecoveredLevels(&kept)) return false;
     std::string names;
-    bool recording = false;
-    if (notice || !TakeRecoveredLevels(&names, &recording)) return false;
+    for (const std::string& name : kept.names)
+        names += (names.empty() ? "" : ", ") + (kept.inDataFolder ? ShownPath(name) : name);
+    int body = kept.recording ? kRecoveredRecordingBody : kRecoveredBody;
+    if (kept.inDataFolder) body = kept.recording ? kRecoveredInDataRecordingBody : kRecoveredInDataBody;
     FreezeFor("Message (Recovered Level)");
-    notice = new CControllerMessage(kRecoveredTitle, recording ? kRecoveredRecordingBody : kRecoveredBody, false,
-                                    names.c_str());
+    notice = new CControllerMessage(kRecoveredTitle, body, false, names.c_str());
     OpenChild(notice);
     return true;
 }

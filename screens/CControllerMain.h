@@ -80,6 +80,10 @@ public:
     static constexpr int kRecoveredTitle = 2222;
     static constexpr int kRecoveredBody = 2360;
     static constexpr int kRecoveredRecordingBody = 2361;
+    // The same, kept in the data folder because the levels folder could not
+    // take it.
+    static constexpr int kRecoveredInDataBody = 2370;
+    static constexpr int kRecoveredInDataRecordingBody = 2371;
 
     CControllerMain();
     ~CControllerMain() override;

@@ -180,7 +180,8 @@ void CSound::SelectOutputInteractive() {
 
     const std::string path = SettingsPath();
     CAtomicFile file(path);
-    FILE* f = file.Open();
+    // Never into a data folder put in place of the one this copy locked.
+    FILE* f = IsProfileDirClaimed() ? file.Open() : nullptr;
     bool ok = f != nullptr;
     ok = ok && WriteInt32(output, f);
     ok = ok && WriteInt32(driver, f);

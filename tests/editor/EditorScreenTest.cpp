@@ -530,7 +530,27 @@ TEST_F(EditorScreenTest, TheCloseButtonAsksInTestPlayAndASignalKeepsUnsavedWorkF
     EXPECT_EQ(kept.GetTile(4, 4), static_cast<uint32_t>(OBJECT_WCRATE));
     EXPECT_FALSE(PlatformFileExists(LevelPath("level (recovered 2)")));
 
-    // The next start tells of both, once.
+    // A signal in test play of a new level, unsaved, with no recording: a
+    // second recovery under the same name, which holds no solution.
+    Restart();
+    Open();
+    Key(SDLK_ESCAPE);
+    BuildWalk();
+    Alt(SDLK_t);
+    ASSERT_EQ(Current(), CONTROLLER_GAME);
+    Frames(60);
+    PushKey(true, SDLK_RIGHT);
+    Frames(5);
+    ASSERT_EQ(raise(SIGTERM), 0);
+    Frames(5);
+    EXPECT_FALSE(CController::IsRunning());
+    ASSERT_TRUE(kept.Load("level (recovered 2)"));
+    EXPECT_EQ(kept.GetTile(12, 22), static_cast<uint32_t>(DEVICE_TUBE_END));
+    EXPECT_TRUE(kept.GetSolution().empty());
+    ASSERT_TRUE(kept.Load("level (recovered)"));
+    EXPECT_EQ(kept.GetTile(4, 4), static_cast<uint32_t>(OBJECT_WCRATE)) << "the first recovery was written over";
+
+    // The next start tells of them all, once.
     Restart();
     editor.reset();
     auto menu = std::make_unique<CControllerMain>();
@@ -539,13 +559,118 @@ TEST_F(EditorScreenTest, TheCloseButtonAsksInTestPlayAndASignalKeepsUnsavedWorkF
     ASSERT_EQ(Current(), CONTROLLER_MESSAGE);
     const CControllerMessage* told = menu->GetNotice();
     EXPECT_EQ(told->GetBodyId(), CControllerMain::kRecoveredRecordingBody);
-    EXPECT_EQ(told->GetBodyText(), "walk (recovered), level (recovered)");
+    EXPECT_EQ(told->GetBodyText(), "walk (recovered), level (recovered), level (recovered 2)");
     Answer(true);
     Frames(5);
     EXPECT_EQ(Current(), CONTROLLER_MAIN);
-    std::string names;
-    bool recording = false;
-    EXPECT_FALSE(TakeRecoveredLevels(&names, &recording));
+    RecoveredLevels none;
+    EXPECT_FALSE(TakeRecoveredLevels(&none));
+}
+
+// When the levels folder cannot take the unsaved level at a terminate signal
+// (its file, or the note that tells of it), the level and its note go to the
+// data folder, and the next start says where they are. When neither folder
+// can take it nothing is left half-written, and the game's exit says so.
+// (Folders in the place of the temporary files refuse every write, root's
+// too.)
+TEST_F(EditorScreenTest, ASignalKeepsUnsavedWorkInTheDataFolderWhenTheLevelsFolderCannotTakeIt) {
+    CInput::CatchTerminateSignals();
+    const std::string levels = GetLevelsDir();
+    const std::string data = GetProfileDir();
+    enum Refused { LEVEL_FILE, NOTE, BOTH_FOLDERS };
+    std::vector<std::string> blockers;
+    for (const Refused refused : {LEVEL_FILE, NOTE, BOTH_FOLDERS}) {
+        SCOPED_TRACE(refused);
+        for (const std::string& b : blockers) rmdir(b.c_str());
+        blockers = {levels + (refused == NOTE ? ".recovered.tmp" : "level (recovered).lvl.tmp")};
+        if (refused == BOTH_FOLDERS) blockers.push_back(data + "level (recovered 3).lvl.tmp");
+        for (const std::string& b : blockers) ASSERT_EQ(mkdir(b.c_str(), 0755), 0);
+        Restart();
+        Open();
+        Key(SDLK_ESCAPE);
+        Key(SDLK_j);
+        ClickCell(4, 4 + refused);
+        ASSERT_EQ(raise(SIGTERM), 0);
+        Frames(5);
+        EXPECT_FALSE(CController::IsRunning());
+        EXPECT_EQ(FolderEntries(levels), std::vector<std::string>{blockers[0].substr(levels.size())});
+    }
+    EXPECT_TRUE(IsUnsavedLevelLost());
+    for (const std::string& b : blockers) rmdir(b.c_str());
+    CLevel kept;
+    for (const int n : {1, 2}) {
+        const std::string name = n == 1 ? "level (recovered)" : "level (recovered 2)";
+        ASSERT_TRUE(kept.LoadFile(data + name + ".lvl", name.c_str())) << name;
+        EXPECT_EQ(kept.GetTile(4, 3 + n), static_cast<uint32_t>(OBJECT_WCRATE)) << name;
+    }
+    EXPECT_FALSE(PlatformFileExists(data + "level (recovered 3).lvl"));
+
+    // The next start tells where they are, once.
+    Restart();
+    editor.reset();
+    auto menu = std::make_unique<CControllerMain>();
+    menu->Activate(nullptr);
+    for (int i = 0; i < 10 && Current() != CONTROLLER_MESSAGE; ++i) Frame();
+    ASSERT_EQ(Current(), CONTROLLER_MESSAGE);
+    const CControllerMessage* told = menu->GetNotice();
+    EXPECT_EQ(told->GetBodyId(), CControllerMain::kRecoveredInDataBody);
+    const std::string shown = "~" + data.substr(HomeFolder().size());
+    EXPECT_EQ(told->GetBodyText(), shown + "level (recovered).lvl, " + shown + "level (recovered 2).lvl");
+    Answer(true);
+    Frames(5);
+    EXPECT_EQ(Current(), CONTROLLER_MAIN);
+    RecoveredLevels none;
+    EXPECT_FALSE(TakeRecoveredLevels(&none));
+    for (const char* name : {"level (recovered).lvl", "level (recovered 2).lvl"}) remove((data + name).c_str());
+}
+
+// The note of kept levels is read as every file is: a regular file only, no
+// larger than its bound. A link to an endless device, a pipe (which would
+// stop the main menu, which looks for the note every frame) or a file past
+// the bound is left unread; a note at the bound is read. A level kept then
+// starts a fresh note, or makes room in the full one, and the note stays
+// one that is read.
+TEST_F(EditorScreenTest, TheNoteOfKeptLevelsIsReadOnlyAsARegularFileWithinItsBound) {
+    const std::string note = std::string(GetLevelsDir()) + ".recovered";
+    // 64 bytes a line, as many as the bound holds.
+    const std::string line = "L " + std::string(61, 'a') + "\n";
+    std::string full;
+    while (full.size() + line.size() <= kRecoveryNoteBytesMax) full += line;
+    ASSERT_EQ(full.size(), kRecoveryNoteBytesMax);
+    enum Kind { LINK_TO_ZERO, PIPE, ONE_PAST_THE_BOUND, AT_THE_BOUND };
+    // A read that never ends fails the test instead of hanging it.
+    signal(SIGALRM, SIG_DFL);
+    alarm(120);
+    for (const Kind kind : {LINK_TO_ZERO, PIPE, ONE_PAST_THE_BOUND, AT_THE_BOUND}) {
+        SCOPED_TRACE(kind);
+        for (int twice = 0; twice < 2; ++twice) {
+            remove(note.c_str());
+            if (kind == LINK_TO_ZERO) {
+                ASSERT_EQ(symlink("/dev/zero", note.c_str()), 0);
+            } else if (kind == PIPE) {
+                ASSERT_EQ(mkfifo(note.c_str(), 0644), 0);
+            } else {
+                ASSERT_TRUE(WriteFileText(note, kind == AT_THE_BOUND ? full : full + "\n"));
+            }
+            if (twice) break;
+            RecoveredLevels taken;
+            EXPECT_EQ(TakeRecoveredLevels(&taken), kind == AT_THE_BOUND);
+            if (kind == AT_THE_BOUND) {
+                EXPECT_EQ(taken.names.size(), kRecoveryNoteBytesMax / line.size());
+            }
+        }
+        CLevel level;
+        const std::string path = KeepRecoveredLevel(level, false);
+        ASSERT_NE(path, "");
+        const std::string name = path.substr(strlen(GetLevelsDir()), path.size() - strlen(GetLevelsDir()) - 4);
+        EXPECT_LE(ReadFileBytes(note).size(), kRecoveryNoteBytesMax);
+        RecoveredLevels taken;
+        ASSERT_TRUE(TakeRecoveredLevels(&taken));
+        ASSERT_FALSE(taken.names.empty());
+        EXPECT_EQ(taken.names.back(), name);
+        EXPECT_FALSE(taken.inDataFolder);
+    }
+    alarm(0);
 }
 
 // A recording stops where the level file has no more room for its solution

@@ -69,11 +69,43 @@ RunResult RunProgram(const std::string& binary, const std::string& folder, const
 // Starts the program windowed as RunProgram does (as user asUser when not
 // -1), without waiting for it; its output goes to outFile.
 pid_t StartProgram(const std::string& binary, const std::string& folder, const std::string& home,
-                   const std::string& outFile, int asUser = -1) {
-    return SpawnProgram({binary, "1"},
-                        {"HOME=" + home, "XDG_DATA_HOME=" + home + "/data", "XDG_DOCUMENTS_DIR=" + home + "/documents",
-                         "SDL_VIDEODRIVER=dummy", "SDL_AUDIODRIVER=dummy"},
-                        outFile, folder, asUser);
+                   const std::string& outFile, int asUser = -1, const std::string& extraEnv = "") {
+    std::vector<std::string> env = {"HOME=" + home, "XDG_DATA_HOME=" + home + "/data",
+                                    "XDG_DOCUMENTS_DIR=" + home + "/documents", "SDL_VIDEODRIVER=dummy",
+                                    "SDL_AUDIODRIVER=dummy"};
+    if (!extraEnv.empty()) env.push_back(extraEnv);
+    return SpawnProgram({binary, "1"}, env, outFile, folder, asUser);
+}
+
+constexpr int kNobody = 65534;
+
+// Hands home to an ordinary user when the tests run as root (to whom every
+// file is writable): the user the program must then run as, else -1.
+int OrdinaryUserFor(const std::string& home, const std::string& runFolder) {
+    if (geteuid() != 0) return -1;
+    EXPECT_EQ(system(("chown -R 65534:65534 '" + home + "'").c_str()), 0);
+    EXPECT_EQ(chmod(home.c_str(), 0755), 0);
+    EXPECT_EQ(chmod(runFolder.c_str(), 0755), 0);
+    return kNobody;
+}
+
+// The data folder of the game run with home as its HOME.
+std::string DataFolderOf(const std::string& home) { return home + "/data/Vormak Games/ZORV Data"; }
+
+// Runs fn in this process with the game's folders in home, as a game started
+// there finds them.
+template <typename Fn>
+void WithFoldersOf(const std::string& home, Fn fn) {
+    const char* keep[] = {"HOME", "XDG_DATA_HOME"};
+    std::string saved[2];
+    for (int i = 0; i < 2; ++i) saved[i] = getenv(keep[i]) ? getenv(keep[i]) : "";
+    setenv("HOME", home.c_str(), 1);
+    setenv("XDG_DATA_HOME", (home + "/data").c_str(), 1);
+    ResetDirectories();
+    InitDirectories();
+    fn();
+    for (int i = 0; i < 2; ++i) setenv(keep[i], saved[i].c_str(), 1);
+    ResetDirectories();
 }
 
 // Waits at most seconds for text in a file.
@@ -172,20 +204,11 @@ TEST_F(StartupTest, MissingLoadScreenIsFatal) {
 
 // The full-screen option of the profile saved in home.
 bool SavedFullscreen(const std::string& home) {
-    const char* keep[] = {"HOME", "XDG_DATA_HOME"};
-    std::string saved[2];
-    for (int i = 0; i < 2; ++i) saved[i] = getenv(keep[i]) ? getenv(keep[i]) : "";
-    setenv("HOME", home.c_str(), 1);
-    setenv("XDG_DATA_HOME", (home + "/data").c_str(), 1);
-    ResetDirectories();
-    InitDirectories();
-    bool fullscreen;
-    {
+    bool fullscreen = false;
+    WithFoldersOf(home, [&] {
         CProfile profile;
         fullscreen = profile.IsFullscreen() != 0;
-    }
-    for (int i = 0; i < 2; ++i) setenv(keep[i], saved[i].c_str(), 1);
-    ResetDirectories();
+    });
     return fullscreen;
 }
 
@@ -205,21 +228,54 @@ TEST_F(StartupTest, NoFlagsKeepTheProfilesFullScreen) {
 }
 
 // A game that ends while the player's progress cannot be written says so:
-// exit code 1 and one line on standard error.
+// exit code 1 and one line on standard error. Whether a save failed before
+// (the first player's file at start-up) or the last save at the end is the
+// first to fail: a setting changed (flag 1, a window) on a data folder that
+// has become read-only, and a terminate signal at the main menu, which asks
+// nothing.
 TEST_F(StartupTest, ProgressThatCannotBeSavedAtTheEndGivesExitCodeOne) {
-    const std::string data = home.Path() + "/data/Vormak Games/ZORV Data";
-    // Folders where the temporary files go refuse every write, root's too.
-    for (const char* file : {"/INFOv3.DAT.tmp", "/PROFILE1v3.DAT.tmp"}) ASSERT_TRUE(PlatformMakeDirs(data + file));
-    const std::string out = run.File("out.txt");
-    const pid_t pid = StartProgram(kMilestoneBinary, run.Path(), home.Path(), out);
-    ASSERT_TRUE(WaitForText(out, "first frame presented", 60)) << ReadFileText(out);
-    kill(pid, SIGTERM);  // a logout: the game ends without asking
-    EXPECT_EQ(WaitForProgram(pid, 30), 1) << ReadFileText(out);
-    const std::string text = ReadFileText(out);
-    EXPECT_NE(text.find("ID_900:  SHUTDOWN COMPLETED"), std::string::npos) << text;
-    EXPECT_NE(text.find("\nzorv: the progress could not be saved in the data folder '" + data + "/'\n"),
-              std::string::npos)
-        << text;
+    enum Row { FAILING_SINCE_START, FIRST_FAILING_AT_THE_END };
+    for (const Row row : {FAILING_SINCE_START, FIRST_FAILING_AT_THE_END}) {
+        SCOPED_TRACE(row);
+        CTempDir h;
+        const std::string data = DataFolderOf(h.Path());
+        int user = -1;
+        std::vector<uint8_t> saved;
+        if (row == FAILING_SINCE_START) {
+            // Folders where the temporary files go refuse every write, root's too.
+            for (const char* file : {"/INFOv3.DAT.tmp", "/PROFILE1v3.DAT.tmp"})
+                ASSERT_TRUE(PlatformMakeDirs(data + file));
+        } else {
+            WithFoldersOf(h.Path(), [] { CProfile profile; });
+            // Saved full screen (the options block's byte after the text, its
+            // spare byte and three volumes), which flag 1 changes.
+            saved = ReadFileBytes(data + "/PROFILE1v3.DAT");
+            ASSERT_GT(saved.size(), 269u);
+            saved[269] = 1;
+            ASSERT_TRUE(WriteFileBytes(data + "/PROFILE1v3.DAT", saved));
+            ASSERT_TRUE(SavedFullscreen(h.Path()));
+            user = OrdinaryUserFor(h.Path(), run.Path());
+            ASSERT_EQ(chmod(data.c_str(), 0555), 0);
+        }
+        const std::string out = h.File("out.txt");
+        const pid_t pid = StartProgram(kMilestoneBinary, run.Path(), h.Path(), out, user);
+        ASSERT_GT(pid, 0);
+        const char* const waitFor = row == FAILING_SINCE_START ? "first frame presented" : "Loading Controller:  Main Menu";
+        const bool reached = WaitForText(out, waitFor, 60);
+        kill(pid, SIGTERM);  // a logout: the game ends without asking
+        const int code = WaitForProgram(pid, 30);
+        chmod(data.c_str(), 0755);
+        ASSERT_TRUE(reached) << ReadFileText(out);
+        EXPECT_EQ(code, 1) << ReadFileText(out);
+        const std::string text = ReadFileText(out);
+        EXPECT_NE(text.find("ID_900:  SHUTDOWN COMPLETED"), std::string::npos) << text;
+        EXPECT_NE(text.find("\nzorv: the progress could not be saved in the data folder '" + data + "/'\n"),
+                  std::string::npos)
+            << text;
+        if (row == FIRST_FAILING_AT_THE_END) {
+            EXPECT_EQ(ReadFileBytes(data + "/PROFILE1v3.DAT"), saved);
+        }
+    }
 }
 
 TEST_F(StartupTest, FlagSixStartsWithoutSound) {
@@ -334,25 +390,24 @@ TEST_F(StartupTest, OneCopyAtATimeOwnsTheDataFolderAndAKilledCopyDoesNotKeepIt) 
     EXPECT_NE(third.output.find("ID_900:  SHUTDOWN COMPLETED"), std::string::npos) << third.output;
 }
 
-// Whatever stands where the lock file should be, a second copy is refused as
-// long as it can be opened at all: a folder, or a file the game may only
-// read (one of another user), is locked through a descriptor for reading.
-// As root, to whom every file is writable, both copies run as an ordinary
-// user for the file. Where nothing can be locked the game runs, and says so.
+// Whatever stands where the lock file should be, a second copy is refused:
+// the folder itself is locked, and the lock file as well as long as it can be
+// opened at all: a folder, or a file or pipe the game may only read (one of
+// another user), is locked through a descriptor for reading, and a pipe
+// never stops the game. As root, to whom every file is writable, both copies
+// run as an ordinary user for those. A socket is opened neither way.
 TEST_F(StartupTest, ASecondCopyIsRefusedThoughTheLockFileCannotBeWritten) {
-    constexpr int kNobody = 65534;
-    enum Kind { FOLDER, READ_ONLY_FILE, SOCKET };
-    for (const Kind kind : {FOLDER, READ_ONLY_FILE, SOCKET}) {
+    enum Kind { FOLDER, READ_ONLY_FILE, READ_ONLY_FIFO, SOCKET };
+    for (const Kind kind : {FOLDER, READ_ONLY_FILE, READ_ONLY_FIFO, SOCKET}) {
         SCOPED_TRACE(kind);
         CTempDir h;
-        const std::string data = h.Path() + "/data/Vormak Games/ZORV Data";
+        const std::string data = DataFolderOf(h.Path());
         ASSERT_TRUE(PlatformMakeDirs(data));
         const std::string lock = data + "/GAME.LOCK";
         int user = -1;
         if (kind == FOLDER) {
             ASSERT_EQ(mkdir(lock.c_str(), 0755), 0);
         } else if (kind == SOCKET) {
-            // Opened neither way, by anyone.
             const int s = socket(AF_UNIX, SOCK_STREAM, 0);
             sockaddr_un address = {};
             address.sun_family = AF_UNIX;
@@ -360,18 +415,14 @@ TEST_F(StartupTest, ASecondCopyIsRefusedThoughTheLockFileCannotBeWritten) {
             memcpy(address.sun_path, lock.c_str(), lock.size());
             ASSERT_EQ(bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
             close(s);
-            const RunResult alone = RunProgram(kMilestoneBinary, run.Path(), h.Path(), "1", 4);
-            EXPECT_NE(alone.output.find("ID_900:  SHUTDOWN COMPLETED"), std::string::npos) << alone.output;
-            EXPECT_NE(alone.output.find("Cannot lock the profile folder"), std::string::npos) << alone.output;
-            continue;
         } else {
-            ASSERT_TRUE(WriteFileText(lock, ""));
-            if (geteuid() == 0) {
-                user = kNobody;
-                ASSERT_EQ(system(("chown -R 65534:65534 '" + h.Path() + "'").c_str()), 0);
+            if (kind == READ_ONLY_FILE)
+                ASSERT_TRUE(WriteFileText(lock, ""));
+            else
+                ASSERT_EQ(mkfifo(lock.c_str(), 0444), 0);
+            user = OrdinaryUserFor(h.Path(), run.Path());
+            if (user != -1) {
                 ASSERT_EQ(chown(lock.c_str(), 0, 0), 0);
-                ASSERT_EQ(chmod(h.Path().c_str(), 0755), 0);
-                ASSERT_EQ(chmod(run.Path().c_str(), 0755), 0);
             }
             ASSERT_EQ(chmod(lock.c_str(), 0444), 0);
         }
@@ -388,7 +439,80 @@ TEST_F(StartupTest, ASecondCopyIsRefusedThoughTheLockFileCannotBeWritten) {
         EXPECT_EQ(second, 1) << ReadFileText(secondOut);
         EXPECT_NE(ReadFileText(secondOut).find("the game is already running"), std::string::npos)
             << ReadFileText(secondOut);
+        // The folder's lock keeps the second copy out, so the first one does
+        // not warn of an unlocked folder.
+        EXPECT_EQ(ReadFileText(firstOut).find("Data Folder Not Locked"), std::string::npos) << ReadFileText(firstOut);
     }
+}
+
+// Where no lock can be taken at all, and not because another copy holds it
+// (a file system that keeps no locks), the game runs, logs it and tells the
+// player on the main menu.
+TEST_F(StartupTest, AFolderThatCannotBeLockedIsToldOnTheMainMenuAndTheGameRuns) {
+    const std::string out = run.File("out.txt");
+    const pid_t pid =
+        StartProgram(kMilestoneBinary, run.Path(), home.Path(), out, -1, std::string("LD_PRELOAD=") + ZORV_FAILING_LOCK);
+    ASSERT_GT(pid, 0);
+    const bool told = WaitForText(out, "Loading Controller:  Message (Data Folder Not Locked)", 60);
+    kill(pid, SIGTERM);
+    EXPECT_EQ(WaitForProgram(pid, 30), 0) << ReadFileText(out);
+    ASSERT_TRUE(told) << ReadFileText(out);
+    const std::string text = ReadFileText(out);
+    EXPECT_NE(text.find("Cannot lock the profile folder '" + DataFolderOf(home.Path()) + "/'"), std::string::npos)
+        << text;
+    EXPECT_EQ(text.find("already running"), std::string::npos) << text;
+}
+
+// Neither deleting GAME.LOCK (an empty file that looks disposable) nor the
+// whole data folder lets a second copy write over the first one's files: the
+// folder itself stays locked, and the first copy writes nothing into a new
+// folder that a second copy made in its place. Its quit then says its
+// progress was not saved.
+TEST_F(StartupTest, ADeletedLockFileOrDataFolderLetsNoSecondCopyWriteOverTheFirst) {
+    const std::string data = DataFolderOf(home.Path());
+    WithFoldersOf(home.Path(), [] {
+        CProfile profile;
+        ASSERT_TRUE(profile.CreateProfile("Ann"));
+    });
+    const std::string firstOut = run.File("first.txt");
+    const pid_t first = StartProgram(kMilestoneBinary, run.Path(), home.Path(), firstOut);
+    ASSERT_GT(first, 0);
+    struct Stop {
+        pid_t pid;
+        ~Stop() {
+            if (pid <= 0) return;  // never kill(-1): that is every process
+            kill(pid, SIGKILL);
+            waitpid(pid, nullptr, 0);
+        }
+    } stopFirst{first};
+    ASSERT_TRUE(WaitForText(firstOut, "first frame presented", 60)) << ReadFileText(firstOut);
+
+    ASSERT_EQ(remove((data + "/GAME.LOCK").c_str()), 0);
+    const std::string errFile = run.File("second-err.txt");
+    RunResult second = RunProgram(kMilestoneBinary, run.Path(), home.Path(), "1", 60, errFile);
+    EXPECT_EQ(second.exitCode, 1) << second.output;
+    EXPECT_EQ(ReadFileText(errFile), "zorv: the game is already running for the data folder '" + data + "/'\n");
+
+    // A second copy in a new data folder, with a player list of its own.
+    ASSERT_EQ(system(("rm -rf '" + data + "'").c_str()), 0);
+    second = RunProgram(kMilestoneBinary, run.Path(), home.Path(), "1", 4, errFile);
+    ASSERT_NE(second.output.find("ID_900:  SHUTDOWN COMPLETED"), std::string::npos) << second.output;
+    const auto before = FolderState(data);
+    ASSERT_TRUE(before.count("INFOv3.DAT"));
+
+    kill(first, SIGTERM);
+    EXPECT_EQ(WaitForProgram(first, 30), 1) << ReadFileText(firstOut);
+    stopFirst.pid = -1;
+    const std::string text = ReadFileText(firstOut);
+    EXPECT_NE(text.find("\nzorv: the progress could not be saved in the data folder '" + data + "/'\n"),
+              std::string::npos)
+        << text;
+    EXPECT_TRUE(FolderState(data) == before) << "the first copy wrote into the second copy's data folder";
+    WithFoldersOf(home.Path(), [] {
+        CProfile profile;
+        EXPECT_EQ(profile.GetProfileNumber("Ann"), -1);
+        EXPECT_EQ(profile.GetProfileCount(), 1);
+    });
 }
 
 // A program the game starts (the browser) holds nothing of the lock: it
@@ -397,6 +521,10 @@ TEST(StartupLock, AProgramTheGameStartsDoesNotHoldTheLock) {
     CTempDir dir;
     const std::string lock = dir.File("GAME.LOCK");
     ASSERT_EQ(PlatformHoldFileLock(lock), PLATFORM_LOCK_TAKEN);
+    const std::string folder = dir.File("data");
+    ASSERT_TRUE(PlatformMakeDir(folder));
+    PlatformFileId locked;
+    ASSERT_EQ(PlatformHoldFolderLock(folder, &locked), PLATFORM_LOCK_TAKEN);
     // A stand-in browser lists the files it holds open.
     const std::string held = dir.File("held.txt");
     ASSERT_TRUE(WriteFileText(dir.File("xdg-open"), "#!/bin/sh\nfor f in /proc/$$/fd/*; do readlink \"$f\"; done >'" +
@@ -409,6 +537,7 @@ TEST(StartupLock, AProgramTheGameStartsDoesNotHoldTheLock) {
     ASSERT_TRUE(opened);
     ASSERT_TRUE(WaitForText(held, "\n", 10));
     EXPECT_EQ(ReadFileText(held).find(lock), std::string::npos) << ReadFileText(held);
+    EXPECT_EQ(ReadFileText(held).find(folder), std::string::npos) << ReadFileText(held);
 }
 
 }  // namespace

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <map>
 
+#include "engine/Log.h"
+#include "platform/Platform.h"
 #include "players/CProfile.h"
 #include "tests/players/ProfileTestHelpers.h"
 
@@ -505,6 +507,38 @@ TEST_F(ProfileListTest, SwitchingIsRefusedWhileTheOutgoingPlayerCannotBeSaved) {
     ASSERT_TRUE(p.LoadProfile("PLAYER 1"));
     ASSERT_TRUE(p.LoadProfile("Other"));
     EXPECT_EQ(p.GetLevelSteps(0, 0, false), 17);
+}
+
+// A data folder that is no longer the one the game locked (deleted, and
+// another made at its path, perhaps by a second copy of the game) gets
+// nothing of ours: every save fails as on a read-only folder and is told,
+// and nothing is written there, not even a log line. The locked folder back
+// at its path takes the saves again.
+TEST_F(ProfileListTest, NothingIsWrittenIntoAFolderPutInPlaceOfTheOneLocked) {
+    CProfile p;
+    ASSERT_TRUE(p.CreateProfile("Other"));
+    const std::string dir = GetProfileDir();
+    const std::string folder = dir.substr(0, dir.size() - 1);
+    PlatformFileId id;
+    ASSERT_TRUE(PlatformIdentify(folder, &id));
+    NoteClaimedProfileDir(id.device, id.inode);
+    ASSERT_TRUE(p.WriteInfo());
+    const std::string locked = folder + " (locked)";
+    ASSERT_EQ(rename(folder.c_str(), locked.c_str()), 0);
+    ASSERT_TRUE(PlatformMakeDir(folder));
+    p.SetLevelSteps(17, 0, 0);
+    EXPECT_FALSE(p.Save());
+    EXPECT_FALSE(p.WriteInfo());
+    EXPECT_FALSE(p.CreateProfile("Third"));
+    ErrorLog(false, "A line for the log\n");
+    EXPECT_TRUE(FolderEntries(folder).empty());
+    EXPECT_TRUE(p.TakeSaveFailureNotice());
+    ASSERT_EQ(rmdir(folder.c_str()), 0);
+    ASSERT_EQ(rename(locked.c_str(), folder.c_str()), 0);
+    ASSERT_TRUE(p.WriteInfo());
+    CProfile again;
+    EXPECT_EQ(again.GetLevelSteps(0, 0, false), 17);
+    EXPECT_EQ(again.GetProfileNumber("Third"), -1);
 }
 
 }  // namespace
