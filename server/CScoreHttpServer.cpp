@@ -123,8 +123,13 @@ bool CScoreHttpServer::Start(std::string* error) {
     connectionLimit_ = ConnectionsWithin(files.rlim_cur);
     const unsigned perAddress = std::min(kConnectionsPerAddress, connectionLimit_);
     const unsigned pool = static_cast<unsigned>(std::max(1, threads_));
-    // The logger first: it then hears about the options too.
-    daemon_ = MHD_start_daemon(MHD_USE_EPOLL_INTERNAL_THREAD | MHD_USE_ITC | MHD_USE_ERROR_LOG, 0, nullptr, nullptr,
+    // poll, not epoll: this library's epoll loop takes ready connections
+    // 128 at a time and, after a batch of exactly 128, waits again with the
+    // full timeout before serving them, so such a batch sat until its
+    // deadline cut it. poll has no batches, and a few thousand sockets over
+    // the pool cost it little. The logger first: it then hears about the
+    // options too.
+    daemon_ = MHD_start_daemon(MHD_USE_POLL_INTERNAL_THREAD | MHD_USE_ITC | MHD_USE_ERROR_LOG, 0, nullptr, nullptr,
                                &CScoreHttpServer::Answer, this,
                                MHD_OPTION_EXTERNAL_LOGGER, &CScoreHttpServer::LibraryLog, this,
                                MHD_OPTION_LISTEN_SOCKET, listenSocket_,

@@ -3,7 +3,7 @@
 // leaves, so that the log is complete whenever a client holds its answer).
 //
 // It is made for the open internet: a few threads each wait on many
-// connections at once (epoll), so an idle or slow client costs a little
+// connections at once (poll), so an idle or slow client costs a little
 // memory, never a thread. Each connection has a fixed memory budget for its
 // request line and headers (a longer header block is refused with 431), is
 // closed when it says nothing for a while or takes too long over a request,

@@ -6,13 +6,19 @@
 
 #include <signal.h>
 #include <sqlite3.h>
+#include <arpa/inet.h>
+#include <netinet/in.h>
 #include <sys/resource.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <map>
+#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -557,6 +563,102 @@ TEST(ServerHttpTest, ARequestSentAByteAtATimeIsCutAtItsDeadline) {
     EXPECT_EQ(dripping.HeldByServer(), 0);
     server.Stop();
     store.Close();
+}
+
+namespace {
+
+// A store whose first board read waits until the test lets it go: the one
+// thread of a server is held inside a request while others arrive.
+class CHoldingStore : public CSqliteScoreStore {
+public:
+    bool ReadBoard(const std::string& viewer, int type, int level, int topRows, Board* board) override {
+        {
+            std::unique_lock<std::mutex> lock(mutex_);
+            if (!held_) {
+                held_ = true;
+                changed_.notify_all();
+                changed_.wait_for(lock, std::chrono::seconds(10), [this] { return released_; });
+            }
+        }
+        return CSqliteScoreStore::ReadBoard(viewer, type, level, topRows, board);
+    }
+    bool WaitTillHeld() {
+        std::unique_lock<std::mutex> lock(mutex_);
+        return changed_.wait_for(lock, std::chrono::seconds(10), [this] { return held_; });
+    }
+    void Release() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        released_ = true;
+        changed_.notify_all();
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    bool held_ = false, released_ = false;
+};
+
+// A connected socket from address to 127.0.0.1:port, or -1.
+int ConnectFrom(const std::string& address, int port) {
+    const int s = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in from = {}, to = {};
+    from.sin_family = to.sin_family = AF_INET;
+    inet_pton(AF_INET, address.c_str(), &from.sin_addr);
+    inet_pton(AF_INET, "127.0.0.1", &to.sin_addr);
+    to.sin_port = htons(static_cast<uint16_t>(port));
+    if (s >= 0 && (bind(s, reinterpret_cast<sockaddr*>(&from), sizeof from) != 0 ||
+                   connect(s, reinterpret_cast<sockaddr*>(&to), sizeof to) != 0)) {
+        close(s);
+        return -1;
+    }
+    return s;
+}
+
+}  // namespace
+
+// Requests that all arrive while the server's thread is busy are all
+// answered once it is free, however many they are: the HTTP library takes
+// its ready connections in batches of 128, and a batch that took exactly
+// all of them once left them waiting until their deadline cut them.
+TEST(ServerHttpTest, RequestsThatArriveWhileTheThreadIsBusyAreAllAnsweredWhenItIsFree) {
+    if (!AllowOpenFiles(300 + 256)) GTEST_SKIP() << "the open-file limit is below the connections";
+    const std::string request = "GET /zorv/zjscores.php?" + HttpBuildQuery("op=downloadScore&user=bob&type=1&level=7") +
+                                " HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\n\r\n";
+    for (const int waiting : {127, 128, 129, 256}) {
+        SCOPED_TRACE(std::to_string(waiting) + " requests waiting");
+        CTempDir dir;
+        CHoldingStore store;
+        std::string error;
+        ASSERT_TRUE(store.Open(dir.File("scores.db"), &error)) << error;
+        CScoreHttpServer server(store, "/zorv/", 1, 10);
+        ASSERT_TRUE(server.Bind("127.0.0.1", 0, &error)) << error;
+        ASSERT_TRUE(server.Start(&error)) << error;
+        // Connected first and silent, so that each brings one event later.
+        std::vector<int> sockets;
+        for (int i = 0; i < waiting; ++i)
+            sockets.push_back(ConnectFrom("127.0.1." + std::to_string(1 + i % 250), server.Port()));
+        const int holder = ConnectFrom("127.0.0.1", server.Port());
+        ASSERT_GE(holder, 0);
+        ASSERT_EQ(send(holder, request.data(), request.size(), MSG_NOSIGNAL), static_cast<ssize_t>(request.size()));
+        ASSERT_TRUE(store.WaitTillHeld());
+        for (const int s : sockets) send(s, request.data(), request.size(), MSG_NOSIGNAL);
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));  // every request in the server's socket
+        store.Release();
+        int answered = 0;
+        for (const int s : sockets) {
+            const timeval wait = {3, 0};  // well before the 10 s deadline
+            setsockopt(s, SOL_SOCKET, SO_RCVTIMEO, &wait, sizeof wait);
+            char buffer[64] = {};
+            if (s >= 0 && recv(s, buffer, sizeof buffer - 1, MSG_WAITALL) > 0 &&
+                std::string(buffer).rfind("HTTP/1.1 200 ", 0) == 0)
+                ++answered;
+            close(s);
+        }
+        close(holder);
+        EXPECT_EQ(answered, waiting);
+        server.Stop();
+        store.Close();
+    }
 }
 
 // A thousand players who ask at the same moment are all answered within a
