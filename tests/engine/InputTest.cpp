@@ -52,7 +52,7 @@ int PendingEvents() {
 class InputTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError(); }
-    static void TearDownTestSuite() { SDL_QuitSubSystem(SDL_INIT_VIDEO); }
+    static void TearDownTestSuite() { CDraw::CloseScreen(); }
     void SetUp() override {
         DrainEvents();
         CController::ResetStack();
