@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything and runs every test headless.
-# Arguments go to ctest (for example -R Profile, or -V).
+# Installs what is missing, builds everything and runs every test headless:
+# each test in a process of its own (CTest), then each test program whole.
+# Arguments go to ctest (for example -R Profile, or -V), and then only ctest
+# runs.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/scripts/setup.sh"
 export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy
@@ -12,3 +14,10 @@ export HOME="$ZORV_BUILD/testhome" XDG_DATA_HOME="$ZORV_BUILD/testhome/data" \
 mkdir -p "$XDG_DATA_HOME" "$XDG_DOCUMENTS_DIR"
 cd "$ZORV_BUILD"
 ctest --output-on-failure --parallel "$(nproc)" "$@"
+# Then every test program whole, as a developer runs one (with
+# ZORV_TEST_SEED set, shuffled with that seed): a test that leans on what
+# an earlier one left behind fails here. Not when only some tests were asked
+# for.
+if [ "$#" -eq 0 ]; then
+    "$ZORV_ROOT/scripts/run-test-programs.sh" "$ZORV_BUILD" "${ZORV_TEST_SEED:-}"
+fi

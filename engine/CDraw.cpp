@@ -358,6 +358,12 @@ bool CDraw::GetUrlDir() { return DRAW_URL_DIR; }
 bool CDraw::HasScreen() { return ptrScreen != nullptr; }
 SDL_Surface* CDraw::GetScreen() { return ptrScreen; }
 
+void CDraw::CloseScreen() {
+    // The screen surface belongs to SDL, which frees it with the video.
+    ptrScreen = nullptr;
+    if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
 void CDraw::ToggleFPSOutput() {
     FPSOutput = !FPSOutput;
     printf("Setting FPSOutput to %i\n", FPSOutput);

@@ -65,6 +65,10 @@ public:
     static bool GetUrlDir();
     static bool HasScreen();
     static SDL_Surface* GetScreen();
+    // Lets the display go: SDL's video stops and the screen is forgotten
+    // (the game keeps its display to the end; whoever opened one for a
+    // while, as a test does, closes it so).
+    static void CloseScreen();
     static void ToggleFPSOutput();
     static void ToggleFPSLock();
 

@@ -94,6 +94,7 @@ public:
     void SetOriginX(int v) { MoveOrigin(v - 29, originY); }
     void SetOriginY(int v) { MoveOrigin(originX, v - 20); }
     void ResetOriginX() { MoveOrigin(origin0X, originY); }
+    int GetOriginalOriginX() const { return origin0X; }
     void ResetOriginY() { MoveOrigin(originX, origin0Y); }
 
     // The mouse within the visible window grown by the margins, edges included.

@@ -1260,17 +1260,23 @@ void CElement::RestoreBaseState(int k) {
         if (sprite) {
             sprite->Hide();
             sprite->Rewind();
+            PutAway(sprite);
         }
         sprite = r.sprite;
         if (sprite) sprite->Show(kSpriteNotDrawn, kSpriteNotDrawn);
     }
     lastShownSprite = sprite;
     if (sprite && r.hasSpriteState) sprite->SetState(r.spriteState);
+    // An effect cut short by the undo starts from its beginning when it
+    // comes again, as it did the first time (a burn or a melt left at its
+    // last frame would end at once).
     CSprite* overlays[] = {spriteHeatGlow, spriteHeatExplosion, spriteSteam, spriteEMP};
     for (CSprite* o : overlays)
-        if (o) o->Hide();
-    DeleteGhostSprite();
-    if (r.ghost) ghostSprite = r.ghost->Clone();
+        if (o) o->Hide(), o->Rewind();
+    // The main sprite's look (a passage's clip and layer among it) came back
+    // with its state; only the ghost goes.
+    delete ghostSprite;
+    ghostSprite = r.ghost ? r.ghost->Clone() : nullptr;
 
     UNDO_RESTORE(r, ELEMENT_UNDO_FIELDS);
     magnetHolderA = CellOrNull(magnetHolderA), magnetHolderB = CellOrNull(magnetHolderB);
@@ -1408,8 +1414,14 @@ void CElement::DeleteGhostSprite() {
     if (ghostSprite) {
         delete ghostSprite;
         ghostSprite = nullptr;
-        if (sprite) sprite->ResetClip();
+        if (sprite) PutAway(sprite);
     }
+}
+
+void CElement::PutAway(CSprite* s) {
+    s->ResetClip();
+    if (s->GetType() != s->GetOriginalType()) s->RestoreType();
+    if (s->GetOriginX() != s->GetOriginalOriginX()) s->ResetOriginX();
 }
 
 // ---- Debug -------------------------------------------------------------------------

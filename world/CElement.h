@@ -326,6 +326,10 @@ public:
     void FreeEffectSprites();
     void UpdateSpritePosition();
     void DeleteGhostSprite();
+    // A sprite taken out of use comes back as it was built: a passage
+    // through a teleport cuts it, moves its origin and puts it behind the
+    // portal.
+    static void PutAway(CSprite* s);
     // Replaces one of the element sounds (the hero lands and bursts in his
     // own way); the old object is stopped and deleted.
     void ReplaceLandSound(const char* name);

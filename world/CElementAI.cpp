@@ -295,7 +295,7 @@ void CElementAI::ShowSprite(CSprite* next) {
     if (lastShownSprite) {
         lastShownSprite->Hide();
         lastShownSprite->Rewind();
-        lastShownSprite->ResetClip();
+        PutAway(lastShownSprite);
     }
     next->Show(prevPixelX, prevPixelY);
     next->Play(true);

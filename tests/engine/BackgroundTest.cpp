@@ -23,7 +23,7 @@ protected:
         }
         MakeImage("grid.png", 768, 576, 255, 255, 255);
     }
-    void TearDown() override { ResetWorld(); }
+    void TearDown() override { EndWorld(); }
 };
 
 TEST_F(BackgroundTest, ShowsThePictureOfItsNumberAndHidesTheGrid) {

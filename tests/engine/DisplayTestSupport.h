@@ -71,6 +71,7 @@ protected:
         CDraw::SetFullscreenOption(nullptr, nullptr);
         CDraw::SetVideoModeHook(nullptr);
         CDraw::SetUrlDir(false);
+        CDraw::CloseScreen();
     }
 
     // Binds bytes to a name as the preload does.

@@ -51,17 +51,8 @@ int PendingEvents() {
 
 class InputTest : public ::testing::Test {
 protected:
-    // Video is taken down at the end only when this suite brought it up: a
-    // display other tests opened stays theirs (its screen would otherwise be
-    // freed under the image store).
-    static void SetUpTestSuite() {
-        startedVideo = !SDL_WasInit(SDL_INIT_VIDEO);
-        ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
-    }
-    static void TearDownTestSuite() {
-        if (startedVideo) SDL_QuitSubSystem(SDL_INIT_VIDEO);
-    }
-    static inline bool startedVideo = false;
+    static void SetUpTestSuite() { ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError(); }
+    static void TearDownTestSuite() { CDraw::CloseScreen(); }
     void SetUp() override {
         DrainEvents();
         CController::ResetStack();

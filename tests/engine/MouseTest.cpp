@@ -29,7 +29,7 @@ protected:
         while (SDL_PollEvent(&e)) {
         }
         CInput::Reset();
-        ResetWorld();
+        EndWorld();
     }
     static bool ArrowShown() { return !CMouse::GetArrow()->IsHidden(); }
     CMouse* mouse = nullptr;

@@ -37,7 +37,7 @@ protected:
         ClearScreen();
     }
     void TearDown() override {
-        ResetWorld();
+        EndWorld();
         CDraw::SetClock(nullptr, nullptr);
     }
 

@@ -30,7 +30,7 @@ protected:
         FakeNow() = 1000;
         CSprite::SetClock(FakeClock);
     }
-    void TearDown() override { ResetWorld(); }
+    void TearDown() override { EndWorld(); }
 
     // A sprite with `frames` frames of w x h, on layer type.
     CSprite* Make(int type, int frames, int w = 40, int h = 30, int delay = 1) {

@@ -26,8 +26,7 @@ public:
     void Pump() override {}
 };
 
-// Other tests in the same program may take the display down: open it again
-// whenever it is not there.
+// Opens the display for one test (EndWorld closes it again).
 inline bool OpenVideo() {
     // Presented by dirty rectangles, whatever an earlier test forced.
     CDraw::ForceFullFlip(0);
@@ -144,6 +143,13 @@ inline void ResetWorld() {
     CDraw::FreeImageStore();
     CSprite::SetClock(nullptr);
     CController::ResetStack();
+}
+
+// After a test: the world emptied and the display closed, so that the next
+// test finds none, as a test run on its own does.
+inline void EndWorld() {
+    ResetWorld();
+    CDraw::CloseScreen();
 }
 
 }  // namespace spritetest

@@ -442,3 +442,84 @@ TEST_F(TextRenderTest, FittingHoldsAtItsBounds) {
     EXPECT_EQ(lines.shown, "b%nc");
     FontGetEntry(id) = CStringEntry();
 }
+
+// Where a fitted text breaks and how a cut one ends, each row beside the
+// one it differs from in one thing only: a word too wide for its line breaks
+// after a '/' that falls late on the line, and fills the line where the
+// only '/' comes early (a path is not left as "/" alone on a line); a name
+// cut where a space falls drops the space before its dots, one cut inside a
+// word keeps its letters; a text whose end is kept counts the empty line
+// after its last line break (where the caret stands), a text fitted from
+// its start does not.
+TEST_F(TextRenderTest, FittedTextsBreakAndEndWhereTheyShould) {
+    const int id = 424244;
+    CStringEntry& e = FontGetEntry(id);
+    e.text = CFontString("%1");
+    e.fontFile = kFont;
+    e.pointSize = kSize;
+    e.lineSpacing = 2;
+    auto width = [&](const std::string& text) { return TextWidth(text); };
+    // The lines a kLines fit draws, as text.
+    auto lines = [&](const std::string& typed, int w) {
+        SDL_Surface* s = FontRenderStringFitted(FontFitRequest(id, FontFit::kLines, typed.c_str(), w, 400), 0);
+        EXPECT_NE(s, nullptr) << typed;
+        if (s) SDL_FreeSurface(s);
+        std::vector<std::string> out;
+        for (const FontRunPlacement& p : FontGetLastPlacements()) {
+            out.resize(static_cast<size_t>(p.line));
+            out.back() += CFontString(reinterpret_cast<const uint16_t*>(p.text.c_str())).Utf8();
+        }
+        return out;
+    };
+
+    // A box some twenty letters wide.
+    const std::string tail(60, 'a');
+    const int box = width(std::string(20, 'a'));
+    struct PathRow {
+        std::string text;
+        std::string firstLine;  // empty: as many letters as fit
+    };
+    for (const PathRow& row : {PathRow{"/" + tail, ""}, PathRow{"/usr/" + tail, ""},
+                               PathRow{std::string(14, 'a') + "/" + tail, std::string(14, 'a') + "/"}}) {
+        SCOPED_TRACE(row.text);
+        const std::vector<std::string> drawn = lines(row.text, box);
+        ASSERT_GE(drawn.size(), 2u);
+        if (!row.firstLine.empty()) {
+            EXPECT_EQ(drawn[0], row.firstLine);
+        } else {
+            // The most that fit: one letter more reaches the box's edge.
+            EXPECT_LT(width(drawn[0]), box);
+            EXPECT_GE(width(row.text.substr(0, drawn[0].size() + 1)), box) << "broken early at '" << drawn[0] << "'";
+        }
+    }
+
+    // A name cut at its end, in a box one pixel too narrow for "Ann S...".
+    auto cut = [&](const std::string& typed, int w) {
+        FontFitRequest r(id, FontFit::kCutEnd, typed.c_str(), w);
+        return FontFitTyped(r).shown;
+    };
+    EXPECT_EQ(cut("Ann Smith", width("Ann S...")), "Ann...");
+    EXPECT_EQ(cut("Annabelle", width("Annab...")), "Anna...");
+    EXPECT_EQ(cut("Ann Smith", width("Ann Smith") + 1), "Ann Smith");
+
+    // Two lines, then the caret's empty line, in a box of exactly two lines
+    // that may not set them smaller.
+    const int two = 2 * lineHeight_ + e.lineSpacing;
+    auto fitLines = [&](FontFit how, const char* typed) {
+        FontFitRequest r(id, how, typed, 400, two);
+        r.values = FontValues::kTypedLines;
+        r.smallest = kSize;
+        return FontFitTyped(r);
+    };
+    FontFitted keepEnd = fitLines(FontFit::kLinesKeepEnd, "a%nb%n");
+    EXPECT_FALSE(keepEnd.whole);
+    EXPECT_EQ(keepEnd.firstLine, 2);
+    EXPECT_EQ(keepEnd.shown, "b%n");
+    keepEnd = fitLines(FontFit::kLinesKeepEnd, "a%nb");
+    EXPECT_TRUE(keepEnd.whole);
+    EXPECT_EQ(keepEnd.shown, "a%nb");
+    const FontFitted fromStart = fitLines(FontFit::kLines, "a%nb%n");
+    EXPECT_TRUE(fromStart.whole);
+    EXPECT_EQ(fromStart.firstLine, 1);
+    FontGetEntry(id) = CStringEntry();
+}

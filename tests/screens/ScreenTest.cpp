@@ -132,6 +132,9 @@ void ScreenTest::StopWorld() {
 }
 
 void ScreenTest::SetUp() {
+    // Screens draw some choices at random (a page's message, a dot's bob):
+    // each test starts from the same draw, whichever tests ran before it.
+    srand(1);
     CController::ResetStack();
     CGuiButtonBase::ResetState();
     DrainEvents();

@@ -648,3 +648,42 @@ TEST_F(HeroTest, TheFrostGunFreezesTheCrateHeFacesAndTheHeatGunThawsIt) {
     EXPECT_EQ(CElement::GetElementAt(4, 22), crate);
     EXPECT_TRUE(RestsAt(1, 22));
 }
+
+// A command asks for an undo step only at its start from rest: on a press,
+// with no direction key held, the hero neither moving, falling nor frozen;
+// busy with a power-up, he leaves the step pending. A row where all of
+// that holds, and one for each condition alone failing.
+TEST_F(HeroTest, OnlyAPressFromRestAsksForAnUndoStepEachConditionAlone) {
+    struct Row {
+        const char* what;
+        void (*set)(CElementAIProfessor* hero);
+        bool released;
+        int saved;     // steps added
+        bool pending;  // a step left for the update to take
+    };
+    const Row rows[] = {
+        {"a press from rest", [](CElementAIProfessor*) {}, false, 1, false},
+        {"a release", [](CElementAIProfessor*) {}, true, 0, false},
+        {"another direction key held", [](CElementAIProfessor* h) { h->KEYS[CElementAI::KEY_UP] = 1; }, false, 0,
+         false},
+        {"moving", [](CElementAIProfessor* h) { h->MOVING = 1; }, false, 0, false},
+        {"falling", [](CElementAIProfessor* h) { h->FALLING = 1; }, false, 0, false},
+        {"frozen", [](CElementAIProfessor* h) { h->FROZEN = 1; }, false, 0, false},
+        {"busy with a power-up", [](CElementAIProfessor* h) { h->usingPowerup = 1; }, false, 0, true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        Load(LevelSource({"S", "##########"}));
+        Arrive();
+        // The first walk's step equals the starting position: after it, a
+        // save is a new step.
+        ASSERT_TRUE(Walk(kRight, 1, 22));
+        const int before = CElement::GetUndoCount();
+        ASSERT_FALSE(CElement::IsUndoSavePending());
+        row.set(hero_);
+        row.released ? Release(kLeft) : Press(kLeft);
+        EXPECT_EQ(CElement::GetUndoCount(), before + row.saved);
+        EXPECT_EQ(CElement::IsUndoSavePending(), row.pending);
+        CElement::SetUndoSavePending(false);
+    }
+}

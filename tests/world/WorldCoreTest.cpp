@@ -407,3 +407,51 @@ TEST_F(WorldTest, TheWorldCheckNamesEachBrokenInvariant) {
         ASSERT_TRUE(CWorldRun::CheckWorld(&what)) << "after " << row.expected << ": " << what;
     }
 }
+
+// The undo ring's own conditions, each alone. A step is saved unless the
+// hero is caught, exiting, singed or fallen (each flag a row; a destroyed
+// exit tube does not stop it). An undo loads unless the level has ended or
+// nothing is saved, and an unforced one also unless nothing changed since
+// the kept step came back (force makes the difference).
+TEST_F(WorldTest, UndoSavesAndLoadsUnlessEachOfItsConditionsAloneSaysNo) {
+    FloorRow(11, 0, 31);
+    StandInHero* walker = new StandInHero(2, 10);
+    Step();  // the starting step
+    CElement::SaveUndoStep();  // equal to it: skipped
+    struct SaveRow {
+        const char* what;
+        LevelEndFlag flag;  // LEVELEND_COUNT: none
+        bool saves;
+    };
+    for (const SaveRow& row : {SaveRow{"nothing set", LEVELEND_COUNT, true}, {"caught", LEVELEND_CAUGHT, false},
+                               {"exiting", LEVELEND_EXITING, false}, {"singed", LEVELEND_SINGED, false},
+                               {"fallen", LEVELEND_FELL, false}, {"exit tube destroyed", LEVELEND_TUBE_DESTROYED, true}}) {
+        SCOPED_TRACE(row.what);
+        const int before = CElement::GetUndoCount();
+        if (row.flag != LEVELEND_COUNT) CElement::SetLevelEndFlag(row.flag, true);
+        CElement::SaveUndoStep();
+        if (row.flag != LEVELEND_COUNT) CElement::SetLevelEndFlag(row.flag, false);
+        EXPECT_EQ(CElement::GetUndoCount(), before + (row.saves ? 1 : 0));
+    }
+    ASSERT_EQ(CElement::GetUndoCount(), 3);
+
+    // Moved away after the last step, then taken back: a load happened when
+    // the walker stands at 2 again.
+    auto moved = [&] { walker->x = 9; };
+    auto loaded = [&] { return walker->GetCurrentX() == 2; };
+    moved();
+    CElement::SetLevelEndFlag(LEVELEND_ENDED, true);
+    CElement::LoadUndoStep(true);
+    EXPECT_FALSE(loaded()) << "the level has ended";
+    CElement::ClearLevelExited();
+    CElement::LoadUndoStep(false);
+    EXPECT_TRUE(loaded()) << "nothing stops it";
+    CElement::LoadUndoStep(false);
+    CElement::LoadUndoStep(false);  // the kept step, again: count 1, nothing changed since
+    ASSERT_EQ(CElement::GetUndoCount(), 1);
+    moved();
+    CElement::LoadUndoStep(false);
+    EXPECT_FALSE(loaded()) << "unforced, nothing changed since the kept step came back";
+    CElement::LoadUndoStep(true);
+    EXPECT_TRUE(loaded()) << "forced";
+}

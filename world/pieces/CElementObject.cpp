@@ -110,7 +110,7 @@ void CElementObject::SwitchSprite(CSprite* next, bool rewindOld, bool play) {
     if (sprite) {
         if (rewindOld) sprite->Rewind();
         sprite->Hide();
-        sprite->ResetClip();
+        PutAway(sprite);
     }
     next->Show(prevPixelX, prevPixelY);
     if (play) next->Play(true);

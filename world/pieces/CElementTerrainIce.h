@@ -17,6 +17,8 @@ public:
     void RestoreState(int k) override;
     void Update() override;
     int GetSurfaceFriction() override;
+    // Which look the next block takes.
+    static int GetImageCounter() { return imageCounter; }
 
 private:
     // Spreads the looks of neighbouring blocks; it runs on from level to

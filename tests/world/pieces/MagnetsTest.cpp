@@ -4,8 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <string>
+#include <vector>
 
 #include "tests/world/pieces/ObjectWorld.h"
+#include "world/CElementAIBot.h"
 #include "world/pieces/CElementObjectCrate.h"
 #include "world/pieces/CElementObjectMagnet.h"
 
@@ -224,4 +227,71 @@ TEST_F(ObjectWorldTest, AMagnetHoldsMetalThroughATeleportPairAndClingsToALadderP
     CElementObjectMagnet::ActivateEMP();
     EXPECT_TRUE(StepUntil([&] { return crate->GetCurrentY() == 22 && !crate->MOVING; }, 120));
     EXPECT_TRUE(StepUntil([&] { return clinging->GetCurrentY() == 20 && !clinging->MOVING; }, 120));  // on the floor
+}
+
+// Undo into an EMP's pause: the magnet stays off for what was left of the
+// pause when the step was saved, frame for frame as it did the first time,
+// and then grabs the crate beside it (a pause that undo forgot would switch
+// it on at once).
+TEST_F(ObjectWorldTest, AnUndoIntoAnEMPPauseKeepsTheMagnetOffForWhatWasLeftOfIt) {
+    ASSERT_NO_FATAL_FAILURE(Build({"", "", "", "", "S..>C.", "######"}));
+    auto* magnet = At<CElementObjectMagnet>(3, 4);
+    auto* crate = At<CElementObjectCrate>(4, 4);
+    ASSERT_TRUE(magnet && crate);
+    Step(40);
+    ASSERT_TRUE(Holds(magnet, crate));
+    // The step the world saved when it was built stands for the hero's
+    // first move, which saves nothing.
+    CElement::SaveUndoStep();
+    CElementObjectMagnet::ActivateEMP();
+    Step();
+    const int steps = CElement::GetUndoCount();
+    CElement::SaveUndoStep();
+    ASSERT_EQ(CElement::GetUndoCount(), steps + 1);
+    auto watch = [&] {
+        std::vector<std::string> seen;
+        for (int i = 0; i < 6; ++i) {
+            Step();
+            seen.push_back(std::string(magnet->MAGNETIC ? "on" : "off") + (Holds(magnet, crate) ? ", holds" : ""));
+        }
+        return seen;
+    };
+    const std::vector<std::string> first = watch();
+    EXPECT_EQ(first.front(), "off");
+    EXPECT_EQ(first.back(), "on, holds");
+    Step(20);
+    CElement::LoadUndoStep(false);
+    EXPECT_EQ(watch(), first);
+}
+
+// What a magnet grabs beside its face, each row differing from the first in
+// one thing: metal at rest is held; wood is not; a magnet facing the same
+// way is held like metal, one facing it is not (they push apart); a bot is
+// metal, but not while it catches (it is immune then).
+TEST_F(ObjectWorldTest, AMagnetGrabsWhatStandsStillBesideItsFaceEachConditionARow) {
+    ASSERT_NO_FATAL_FAILURE(Build({"S", "#", "", "", "..>C", "####", "..>c", "####", "..>>", "####", "..><..",
+                                   "######", "..>(", "####", "..>(", "####"}));
+    CElementAIBot* catching = At<CElementAIBot>(3, 14);
+    ASSERT_NE(catching, nullptr);
+    catching->caughtFromLeft = 1;
+    struct Row {
+        const char* what;
+        int y;
+        bool held;
+    };
+    const Row rows[] = {{"metal crate", 4, true},        {"wooden crate", 6, false},
+                        {"magnet facing the same way", 8, true}, {"magnet facing it", 10, false},
+                        {"bot", 12, true},               {"bot catching", 14, false}};
+    std::vector<std::pair<CElementObjectMagnet*, CElement*>> pairs;
+    for (const Row& row : rows) {
+        pairs.emplace_back(At<CElementObjectMagnet>(2, row.y), CElement::GetElementAt(3, row.y));
+        ASSERT_TRUE(pairs.back().first && !pairs.back().second->IsNull()) << row.what;
+    }
+    for (int frame = 0; frame < 3; ++frame) {
+        Step();
+        for (size_t i = 0; i < pairs.size(); ++i) {
+            SCOPED_TRACE(std::string(rows[i].what) + ", frame " + std::to_string(frame));
+            EXPECT_EQ(Holds(pairs[i].first, pairs[i].second), rows[i].held);
+        }
+    }
 }
