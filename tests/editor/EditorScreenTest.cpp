@@ -610,6 +610,20 @@ TEST_F(EditorScreenTest, TheSaveDialogAsksBeforeReplacingRefusesBadNamesAndStays
     Alt(SDLK_s);
     ASSERT_EQ(Current(), CONTROLLER_EDITOR_SAVE);
     CControllerEditorSave* save = editor->GetSaveDialog();
+    // The heading field stands in the middle of the dialog's face: the
+    // parchment across a row under the title, between the wooden rims.
+    Frame();
+    int faceLeft = 800, faceRight = -1;
+    for (int x = 150; x < 650; ++x) {
+        Uint8 r, g, b;
+        SDL_GetRGB(ScreenPixel(x, 230), CDraw::GetScreen()->format, &r, &g, &b);
+        if (r > 215 && g > 195 && b > 140) {
+            faceLeft = std::min(faceLeft, x);
+            faceRight = std::max(faceRight, x + 1);
+        }
+    }
+    const SDL_Rect field = OpaqueBox("savebox_heading.jpg");
+    EXPECT_NEAR(save->GetHeadingBox()->GetX() + field.w / 2.0, (faceLeft + faceRight) / 2.0, 1);
     // No blank in a file name; Return goes on to the heading, then to okay,
     // then saves.
     Type("walk on");
