@@ -214,6 +214,16 @@ TEST_F(TextRenderTest, Placeholders) {
     auto p = RenderPlacements("Hi %1!", 400, 200, 0, 0, narrow);
     ASSERT_EQ(p.size(), 2u);
     EXPECT_EQ(p[1].w, TextWidth("Ann!"));
+    // A value in quotes that does not fit the line's end goes to the next
+    // line with its opening quote, and so does a word split by a style
+    // token: lines break only after a space.
+    for (const std::string& text : {std::string("kept as \"%1\" now"), std::string("kept as %bA%bnn\" now")}) {
+        p = RenderPlacements(text, RunWidth("kept as \"An"), 200, 0, 0, narrow);
+        ASSERT_GE(p.size(), 3u) << text;
+        EXPECT_EQ(p[2].line, 2) << text;
+        EXPECT_EQ(p[1].line, 1) << text;
+        EXPECT_EQ(p[2].x, 0) << text;
+    }
     // A placeholder with no value disappears.
     p = RenderPlacements("a%2b", 400, 200, 0, 0, narrow);
     ASSERT_EQ(p.size(), 2u);
