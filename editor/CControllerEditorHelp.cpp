@@ -78,9 +78,11 @@ const Picture kPictures[CControllerEditorHelp::kPictureCount] = {
     {"WCRATE", "cratestill0.tga", -1, -1, "", 0, 23, 13, 1412},
     {"WBARREL", "barrel", 0, 7, ".tga", 3, 19, 15, 1412},
     {"LMAGNET", "magnetleftstill0.tga", -1, -1, "", 0, 16, 12, 1412},
-    {"TRAMP_BACK", "trampolineback0.tga", -1, -1, "", 0, 11, 17, 1412},
+    // The trampoline's three parts with the origins they have in play, so
+    // that they stand together in one cell as a trampoline does.
+    {"TRAMP_BACK", "trampolineback0.tga", -1, -1, "", 0, -9, 17, 1412},
     {"TRAMP_FRONT", "trampolinefront0.tga", -1, -1, "", 0, 11, 17, 1413},
-    {"TRAMP_CANVAS", "trampoline0.tga", -1, -1, "", 0, 11, 17, 1413},
+    {"TRAMP_CANVAS", "trampoline0.tga", -1, -1, "", 0, 3, 15, 1413},
     {"ENTER", "tubeentrance0.png", -1, -1, "", 0, 16, 39, 1412},
     {"EXIT", "tubeexit0.png", -1, -1, "", 0, 16, 39, 1412},
     {"EXIT_LIGHTS", "tubeexitlights0.png", -1, -1, "", 0, 12, -16, 1413},
@@ -253,8 +255,8 @@ void CControllerEditorHelp::UpdateSelection() {
         sprites[SPRITE_INFO]->AddTextFrame(1250 + newEntry, 300, 100, 0, "editorHelpInfo.png", true);
         sprites[SPRITE_NAME]->Show(kSpriteNotDrawn, kSpriteNotDrawn);
         sprites[SPRITE_INFO]->Show(kSpriteNotDrawn, kSpriteNotDrawn);
-        sprites[SPRITE_SELECTOR]->SetPosition(kGridX - 5 + pointerColumn * kCellW, kGridY - 5 + pointerRow * kCellH,
-                                              false);
+        // The selector's picture is a cell's size: on the cell, it frames it.
+        sprites[SPRITE_SELECTOR]->SetPosition(kGridX + pointerColumn * kCellW, kGridY + pointerRow * kCellH, false);
         sprites[SPRITE_SELECTOR]->Show(kSpriteNotDrawn, kSpriteNotDrawn);
     }
     shownEntry = newEntry;

@@ -82,7 +82,9 @@ void CControllerEditorLoad::LoadSprites() {
                       &buttons[BUTTON_CANCEL]);
     list = new CGuiListbox(kDialogX + kListX, kDialogY + kListY, LIST, this, 529, 195, 10, 19, "loadbrowser_listbox.png",
                            "browserhighlighter_wide.tga", 2, 2, 5, 1);
-    list->AddColumn(175);
+    // A long name is cut in its middle: a level and its "(recovered)" copy
+    // share their beginning and differ at their end.
+    list->AddColumn(175, FontFit::kCutMiddle);
     list->AddColumn(350);
     spritesBuilt = 1;
 }

@@ -30,13 +30,15 @@ constexpr int kBodyFolderUnusable = 2362;
 constexpr int kBodyNameTooLong = 2363;
 
 // Where the dialog's picture lies and, in it, the face (420 x 249 at (6, 6)),
-// the fields and the buttons. The face's labels ("File name:", "Heading:",
-// painted by the resource builder into savebox.jpg) start at kLabelX, as
-// the heading field does; the name field stands right of its label. The
-// buttons lie as far below the heading field as above the face's bottom.
+// the fields and the buttons. The heading field (330 wide) is centred on
+// the face; the face's labels ("File name:", "Heading:", painted by the
+// resource builder into savebox.jpg) start at kLabelX, its left edge; the
+// name field stands right of its label. The buttons lie as far below the
+// heading field as above the face's bottom.
 constexpr int kDialogX = 190, kDialogY = 168;
-constexpr int kFaceX = 6, kFaceY = 6, kFaceBottom = kFaceY + 249;
-constexpr int kLabelX = kFaceX + 38;
+constexpr int kFaceX = 6, kFaceY = 6, kFaceW = 420, kFaceBottom = kFaceY + 249;
+constexpr int kHeadingW = 330;
+constexpr int kLabelX = kFaceX + (kFaceW - kHeadingW) / 2;
 constexpr int kNameX = kLabelX + 100, kNameY = 82;
 constexpr int kHeadingY = 150, kHeadingBottom = kHeadingY + 36;
 constexpr int kButtonsY = kHeadingBottom + (kFaceBottom - kHeadingBottom - kEditorButtonH) / 2;

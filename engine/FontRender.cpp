@@ -207,13 +207,42 @@ struct Layout {
     int dropped = 0;
 };
 
-// Lays the runs out in a box boxWidth wide from the given style: a run that
-// would reach the box's width starts the next line. While breakWords is set
-// (fitting), a word wider than a whole line fills the line it starts on and
-// goes on in the next.
+// Whether a line may end after the run: only after a space. A run also ends
+// where a placeholder's value or a style token begins, and a line broken
+// there would part a word from its quote mark or its comma.
+bool EndsWord(const ReadText& text, const Piece& run) {
+    return run.end > run.begin && text.units.At(run.end - 1) == ' ';
+}
+
+// The width of the word that starts with run piece `first` in the given
+// style: its runs up to the one that ends in a space, across style tokens,
+// up to a line break.
+int WordWidth(TTF_Font* font, const ReadText& text, size_t first, int style) {
+    int w = 0;
+    for (size_t i = first; i < text.pieces.size(); ++i) {
+        const Piece& piece = text.pieces[i];
+        if (piece.kind == Piece::kLineBreak) break;
+        if (piece.kind == Piece::kStyle) {
+            style ^= static_cast<int>(piece.begin);
+            continue;
+        }
+        SetStyle(font, style);
+        w += Width(font, text.units, piece.begin, piece.end);
+        if (EndsWord(text, piece)) break;
+    }
+    return w;
+}
+
+// Lays the runs out in a box boxWidth wide from the given style: a word
+// (the runs up to one that ends in a space) that would reach the box's
+// width starts the next line. While breakWords is set (fitting), a word
+// wider than a whole line fills the line it starts on and goes on in the
+// next.
 Layout LayOut(TTF_Font* font, const ReadText& text, int boxWidth, bool breakWords, int style) {
     Layout out;
     int x = 0;
+    // Whether the next run goes on the word the last one began.
+    bool inWord = false;
     auto newLine = [&]() {
         out.lineWidths.push_back(x);
         ++out.lastLine;
@@ -232,15 +261,24 @@ Layout LayOut(TTF_Font* font, const ReadText& text, int boxWidth, bool breakWord
         x += w;
         out.runs.push_back({begin, end, out.lastLine, style, w});
     };
-    for (const Piece& piece : text.pieces) {
+    for (size_t p = 0; p < text.pieces.size(); ++p) {
+        const Piece& piece = text.pieces[p];
         if (piece.kind == Piece::kStyle) {
             style ^= static_cast<int>(piece.begin);
             continue;
         }
         if (piece.kind == Piece::kLineBreak) {
             newLine();
+            inWord = false;
             continue;
         }
+        // A word of several runs that fits a line but not the rest of this
+        // one goes to the next line whole.
+        if (!inWord && x != 0 && !EndsWord(text, piece)) {
+            const int w = WordWidth(font, text, p, style);
+            if (w < boxWidth && x + w >= boxWidth) newLine();
+        }
+        inWord = !EndsWord(text, piece);
         SetStyle(font, style);
         size_t begin = piece.begin;
         int width = -1;
@@ -468,6 +506,28 @@ FontFitted FitOneLineCut(TTF_Font* font, const FontFitRequest& r, const std::str
                 lo = mid + 1;
         }
         out.shown = typed.substr(starts[lo]);
+        return out;
+    }
+    if (r.how == FontFit::kCutMiddle) {
+        // The most characters kept that fit, a third of them from the start
+        // and the rest from the end, the dots between.
+        auto middle = [&](size_t k) {
+            const size_t head = k / 3;
+            std::string front = typed.substr(0, starts[head]);
+            std::string back = typed.substr(starts[count - (k - head)]);
+            while (!front.empty() && front.back() == ' ') front.pop_back();
+            while (!back.empty() && back.front() == ' ') back.erase(0, 1);
+            return front + "..." + back;
+        };
+        size_t lo = 0, hi = count > 0 ? count - 1 : 0;
+        while (lo < hi) {
+            const size_t mid = (lo + hi + 1) / 2;
+            if (fits(middle(mid)))
+                lo = mid;
+            else
+                hi = mid - 1;
+        }
+        out.shown = fits(middle(lo)) ? middle(lo) : std::string();
         return out;
     }
     // The most characters kept that fit with the dots after them.

@@ -105,6 +105,10 @@ SDL_Surface* FontRenderStringBoth(int boxWidth, int boxHeight, int align, int te
 // - kCutEnd where a name or heading stands on one line among others (a list
 //   cell, a score-board row, a detail of the level manager): it keeps the
 //   entry's size and ends in "..." where it is too long.
+// - kCutMiddle where names that differ at their end stand in a list (the
+//   editor's load list, where a level and its "(recovered)" copy share a
+//   long beginning): it keeps the entry's size, a third of what fits from
+//   the start and the rest from the end, with "..." between them.
 // - kCutStart for a one-line box the caret follows: the last characters
 //   typed stay in view and the first ones are dropped.
 // - kSmaller where one line must show a name whole (the welcome panel, the
@@ -121,7 +125,7 @@ SDL_Surface* FontRenderStringBoth(int boxWidth, int boxHeight, int align, int te
 // FontRenderStringFitted (or BlitFittedString) fits and draws in one go;
 // a one-line fit may as well be drawn later with `shown` at `pointSize` in
 // a box of another height (FontRenderStringTyped, BlitTypedString).
-enum class FontFit { kCutEnd, kCutStart, kSmaller, kLines, kLinesKeepEnd };
+enum class FontFit { kCutEnd, kCutMiddle, kCutStart, kSmaller, kLines, kLinesKeepEnd };
 
 struct FontFitRequest {
     FontFitRequest() = default;

@@ -50,12 +50,13 @@ CGuiListbox::~CGuiListbox() {
 
 std::string CGuiListbox::PageName() const { return "lbcontent_" + std::to_string(id); }
 
-bool CGuiListbox::AddColumn(int width) {
+bool CGuiListbox::AddColumn(int width, FontFit cut) {
     if (rowsAdded) {
         DebugLog(DBG_ERROR, "Cannot add new listbox columns.  Rows have already been added.\n");
         return false;
     }
     columnWidths.push_back(std::max(0, width));
+    columnCuts.push_back(cut);
     needsPaint = true;
     return true;
 }
@@ -115,7 +116,8 @@ const std::string& CGuiListbox::GetShownCell(int row, int column) {
     Cell& cell = cells[static_cast<size_t>(row * columns + column)];
     if (!cell.fitted) {
         const int width = columnWidths[static_cast<size_t>(column)] - 2 * kCellMarginX;
-        cell.shown = FontFitTyped(FontFitRequest(kCellTextId, FontFit::kCutEnd, cell.text.c_str(), width)).shown;
+        const FontFit cut = columnCuts[static_cast<size_t>(column)];
+        cell.shown = FontFitTyped(FontFitRequest(kCellTextId, cut, cell.text.c_str(), width)).shown;
         cell.fitted = true;
     }
     return cell.shown;

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/FontRender.h"
 #include "gui/CGuiButtonBase.h"
 
 class CController;
@@ -38,7 +39,9 @@ public:
     CGuiListbox& operator=(const CGuiListbox&) = delete;
 
     // Columns are fixed once the first row is in: false (and a log line) then.
-    bool AddColumn(int width);
+    // A text too wide for its column is cut as `cut` says (kCutEnd or
+    // kCutMiddle).
+    bool AddColumn(int width, FontFit cut = FontFit::kCutEnd);
     // The texts are copied; missing cells are empty, extra ones dropped.
     void AddRow(int rowId, const std::vector<std::string>& cells);
     void DeleteRow(int index);
@@ -115,6 +118,7 @@ private:
     int paintedRow;
     bool needsPaint;
     std::vector<int> columnWidths;
+    std::vector<FontFit> columnCuts;
     std::vector<int> rowIds;
     struct Cell {
         std::string text;

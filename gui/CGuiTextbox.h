@@ -52,6 +52,8 @@ public:
 
     // Inspection (tests and dialogs).
     int GetMaxLength() const { return maxLength; }
+    int GetX() const { return x; }
+    int GetY() const { return y; }
     int GetMarginX() const { return marginX; }
     int GetMarginY() const { return marginY; }
     bool IsHidden() const { return hidden != 0; }

@@ -129,17 +129,20 @@ const Picture kPage7[] = {
     OnCell("gatefrontbreakyellow11.tga", 396, 308, kGateFront),
 };
 
-// The professor pushes a barrel towards a trampoline two cells on, which
-// throws it up to the ledge in the picture; the picture's marks show the way.
+// The professor has pushed a barrel into an upright trampoline, which
+// stretches and throws it back the way it came; at the floor's other end a
+// bot (in the picture) runs into a second one (the whole trampoline the
+// editor shows) and is thrown back too. The picture's marks show the way
+// each goes.
 const Picture kPage8[] = {
     At("picture_trampolines.tga", 233, 298),
     OnCell("sand8.png", 250, 450, kSand),
-    OnCell("editortrampoline.tga", 250, 426, kTrampFront),
-    OnCell("profpushright5.tga", 298, 426, kPushRight),
+    OnCell("editortrampoline.tga", 394, 426, kTrampFront),
+    OnCell("profpushright5.tga", 250, 426, kPushRight),
+    OnCell("trampolineback0.tga", 322, 426, kTrampBack),
     OnCell("barrel0.tga", 322, 426, kBarrel),
-    OnCell("trampolineback0.tga", 394, 426, kTrampBack),
-    OnCell("trampoline0.tga", 394, 426, kTrampCanvas),
-    OnCell("trampolinefront0.tga", 394, 426, kTrampFront),
+    OnCell("trampolinestretchleftfull.tga", 322, 426, kTrampCanvas),
+    OnCell("trampolinefront0.tga", 322, 426, kTrampFront),
 };
 
 const Picture kPage9[] = {At("parchment_caught.png", 430, 177)};

@@ -122,9 +122,12 @@ void CControllerProfiles::UnloadSprites() {
 void CControllerProfiles::BuildList() {
     CProfile* profile = GetProfile();
     delete list;
+    // The highlight's edge lies 5 pixels into the list; the names start 4
+    // pixels inside it and end as far inside its other end, as in the other
+    // lists, instead of touching its outline.
     list = new CGuiListbox(299, 157, LIST_PROFILES, this, 161, 93, 4, 21, "profile_select_listbox.png",
-                           "profile_select_selector.png", 0, 5, 3, 5);
-    list->AddColumn(158);
+                           "profile_select_selector.png", 0, 5, 5, 5);
+    list->AddColumn(154);
     if (!profile) return;
     struct Entry {
         std::string key;

@@ -782,6 +782,20 @@ TEST_F(EditorScreenTest, TheSaveDialogAsksBeforeReplacingRefusesBadNamesAndStays
     Alt(SDLK_s);
     ASSERT_EQ(Current(), CONTROLLER_EDITOR_SAVE);
     CControllerEditorSave* save = editor->GetSaveDialog();
+    // The heading field stands in the middle of the dialog's face: the
+    // parchment across a row under the title, between the wooden rims.
+    Frame();
+    int faceLeft = 800, faceRight = -1;
+    for (int x = 150; x < 650; ++x) {
+        Uint8 r, g, b;
+        SDL_GetRGB(ScreenPixel(x, 230), CDraw::GetScreen()->format, &r, &g, &b);
+        if (r > 215 && g > 195 && b > 140) {
+            faceLeft = std::min(faceLeft, x);
+            faceRight = std::max(faceRight, x + 1);
+        }
+    }
+    const SDL_Rect field = OpaqueBox("savebox_heading.jpg");
+    EXPECT_NEAR(save->GetHeadingBox()->GetX() + field.w / 2.0, (faceLeft + faceRight) / 2.0, 1);
     // No blank in a file name; Return goes on to the heading, then to okay,
     // then saves.
     Type("walk on");
@@ -1171,6 +1185,38 @@ TEST_F(EditorScreenTest, TheHelpPageShowsWhatThePointerIsOn) {
     EXPECT_EQ(help->GetShownEntry(), 40);
     EXPECT_TRUE(shown().empty());
     EXPECT_FALSE(help->GetSprite(CControllerEditorHelp::SPRITE_INFO)->IsHidden());
+    // The selector, a cell's size, frames the cell it marks.
+    pointAt(3, 3);
+    const CSprite* selector = help->GetSprite(CControllerEditorHelp::SPRITE_SELECTOR);
+    const SDL_Rect frame = OpaqueBox("toolboxselector.png");
+    EXPECT_DOUBLE_EQ(selector->GetX(true) + frame.x + frame.w / 2.0, Help::kGridX + 3.5 * Help::kCellW);
+    EXPECT_DOUBLE_EQ(selector->GetY(true) + frame.y + frame.h / 2.0, Help::kGridY + 3.5 * Help::kCellH);
+    // The trampoline (that cell) stands as in play: the canvas between the
+    // ends of its bars, the wooden bow on its right.
+    ASSERT_EQ(help->GetShownEntry(), 27);
+    auto drawn = [&](auto takes) {
+        SDL_Rect box = {0, 0, 0, 0};
+        int left = 800, right = -1;
+        // Right of the command buttons, left of the name.
+        for (int y = 385; y < 455; ++y)
+            for (int x = Help::kGridX + 3 * Help::kCellW + 4; x < 418; ++x) {
+                Uint8 r, g, b;
+                SDL_GetRGB(ScreenPixel(x, y), CDraw::GetScreen()->format, &r, &g, &b);
+                if (!takes(r, g, b)) continue;
+                left = std::min(left, x);
+                right = std::max(right, x + 1);
+            }
+        if (right > left) box = {static_cast<Sint16>(left), 0, static_cast<Uint16>(right - left), 1};
+        return box;
+    };
+    const SDL_Rect canvas = drawn([](int r, int, int b) { return b > 150 && b > r + 80; });
+    const SDL_Rect bars = drawn([](int r, int g, int b) { return r < 200 && std::abs(r - g) < 14 && std::abs(g - b) < 14; });
+    const SDL_Rect bow = drawn([](int r, int g, int b) { return r > 90 && r > g + 30 && g > b + 15; });
+    ASSERT_GT(canvas.w, 0);
+    ASSERT_GT(bow.w, 0) << "the bow is hidden";
+    EXPECT_LT(bars.x, canvas.x - 3) << "no bar left of the canvas";
+    EXPECT_GT(bars.x + bars.w, canvas.x + canvas.w + 3) << "no bar right of the canvas";
+    EXPECT_GE(bow.x, canvas.x + canvas.w + 4) << "the bow is not right of the canvas";
     // No entry there: everything hidden.
     pointAt(7, 4);
     EXPECT_EQ(help->GetShownEntry(), -1);

@@ -30,6 +30,8 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(OpenVideo());
         ResetWorld();
+        // The dirty-rectangle path, whatever a display test before chose.
+        CDraw::ForceFullFlip(0);
         CDraw::SetClock(FastTicks, NoDelay);
         CDraw::SetPresentSuspended(false);
         FakeNow() = 1000;

@@ -214,6 +214,16 @@ TEST_F(TextRenderTest, Placeholders) {
     auto p = RenderPlacements("Hi %1!", 400, 200, 0, 0, narrow);
     ASSERT_EQ(p.size(), 2u);
     EXPECT_EQ(p[1].w, TextWidth("Ann!"));
+    // A value in quotes that does not fit the line's end goes to the next
+    // line with its opening quote, and so does a word split by a style
+    // token: lines break only after a space.
+    for (const std::string& text : {std::string("kept as \"%1\" now"), std::string("kept as %bA%bnn\" now")}) {
+        p = RenderPlacements(text, RunWidth("kept as \"An"), 200, 0, 0, narrow);
+        ASSERT_GE(p.size(), 3u) << text;
+        EXPECT_EQ(p[2].line, 2) << text;
+        EXPECT_EQ(p[1].line, 1) << text;
+        EXPECT_EQ(p[2].x, 0) << text;
+    }
     // A placeholder with no value disappears.
     p = RenderPlacements("a%2b", 400, 200, 0, 0, narrow);
     ASSERT_EQ(p.size(), 2u);
@@ -414,6 +424,20 @@ TEST_F(TextRenderTest, FittingHoldsAtItsBounds) {
     FontFitted cut = fit(FontFit::kCutEnd, "abcdef", whole);
     EXPECT_FALSE(cut.whole);
     EXPECT_EQ(cut.shown.substr(cut.shown.size() - 3), "...");
+    // Cut in the middle, a name and its recovered copy stay apart: the
+    // copy keeps its start and its end, the dots between.
+    const int nameBox = width("marvellousmazes1 (rec", kSize);
+    EXPECT_EQ(fit(FontFit::kCutMiddle, "marvellousmazes1", nameBox).shown, "marvellousmazes1");
+    const std::string copy = "marvellousmazes1 (recovered)";
+    const std::string kept = fit(FontFit::kCutMiddle, copy, nameBox).shown;
+    const size_t dots = kept.find("...");
+    ASSERT_NE(dots, std::string::npos) << kept;
+    EXPECT_GT(dots, 0u) << kept;
+    EXPECT_EQ(copy.compare(0, dots, kept, 0, dots), 0) << kept << ": not the name's start";
+    const std::string end = kept.substr(dots + 3);
+    EXPECT_GE(end.size(), std::string("1 (recovered)").size()) << kept << ": the end that tells them apart is lost";
+    EXPECT_EQ(copy.compare(copy.size() - end.size(), end.size(), end), 0) << kept << ": not the name's end";
+    EXPECT_LT(width(kept, kSize), nameBox);
     FontFitted small = fit(FontFit::kSmaller, "abcdef", whole);
     EXPECT_TRUE(small.whole);
     EXPECT_EQ(small.pointSize, kSize);

@@ -500,6 +500,19 @@ TEST_F(MapScreenTest, PanelWordsAndButtonsStayInsideAndClearOfEachOther) {
         if (buttonEnd + 4 < bg->w) SDL_GetRGB(CDraw::GetPixel(bg, buttonEnd + 4, y), bg->format, &r, &g, &b);
         EXPECT_TRUE(r > b && r + g + b > 450) << "past the panel's edge at row " << y;
     }
+    // The legend's two captions, right of the star and of the dot, start at
+    // one x.
+    auto captionStart = [bg](int top, int bottom) {
+        int left = bg->w;
+        for (int y = top; y < bottom; ++y)
+            for (int x = 66; x < 290; ++x) {
+                Uint8 r, g, b;
+                SDL_GetRGB(CDraw::GetPixel(bg, x, y), bg->format, &r, &g, &b);
+                if (r + g + b < 400) left = std::min(left, x);
+            }
+        return left;
+    };
+    EXPECT_NEAR(captionStart(150, 171), captionStart(174, 195), 2) << "the tutorial star's caption";
     CDraw::ReleaseImage(chart);
 
     for (int set = 0; set < CLevelSet::kSetCount; ++set) {

@@ -91,6 +91,12 @@ TEST_F(ProfilesScreenTest, PlayersAreListedByNameAndChoosingOneChangesTheCurrent
     Frame();
     const SDL_Rect title = InkSpan(288, 106, 512, 150);
     EXPECT_NEAR(title.x + title.w / 2.0, 400, 1.5);
+    // The selected name stands well inside its highlight, clear of its edge.
+    const SDL_Rect highlight = OpaqueBox("profile_select_selector.png");
+    const int rowTop = list->GetY() + list->GetRowsTop() + list->GetRowHeight() * list->GetSelectedOnPage();
+    const SDL_Rect name = InkSpan(list->GetX(), rowTop, list->GetX() + 100, rowTop + list->GetRowHeight());
+    ASSERT_GT(name.w, 0);
+    EXPECT_GE(name.x - (list->GetX() + highlight.x), 5);
     auto centre = [screen](int b) { return screen->GetButton(b)->GetCentreX(); };
     using P = CControllerProfiles;
     EXPECT_NEAR((centre(P::BUTTON_SELECT) + centre(P::BUTTON_DELETE)) / 2, 400, 1);

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "engine/CDraw.h"
 #include "engine/CRender.h"
@@ -304,6 +305,36 @@ TEST_F(ScreensTest, MainMenuFigureStartsItsFirstGestureAfterTwentyFrames) {
             for (int x = 0; x < arm->w; ++x) showing += alpha(arm, x, y) >= 32 && alpha(coat, x + dx, y + dy) < 224;
         EXPECT_EQ(showing, 0) << "frame " << f;
     }
+    // The coat goes down to the hill's crest in every column and ends
+    // there: the grass just below its lowest pixel, not just above it (he
+    // stands behind the hill, not on it with a hem cut flat).
+    CSprite* background = root->GetSprite(CControllerMain::SPRITE_BACKGROUND);
+    SDL_Surface* scene = CDraw::GetSurface(background->GetFrameImage(0));
+    ASSERT_NE(scene, nullptr);
+    auto grass = [&](int x, int y) {
+        Uint8 r, g, b;
+        SDL_GetRGB(CDraw::GetPixel(scene, x, y), scene->format, &r, &g, &b);
+        return g > r + 40 && g > b + 40;
+    };
+    std::vector<int> bottoms(static_cast<size_t>(coat->w), -1);
+    for (int x = 0; x < coat->w; ++x)
+        for (int y = 0; y < coat->h; ++y)
+            if (alpha(coat, x, y) >= 32) bottoms[static_cast<size_t>(x)] = y;
+    const int first = static_cast<int>(std::find_if(bottoms.begin(), bottoms.end(), [](int b) { return b >= 0; }) -
+                                       bottoms.begin());
+    const int last = coat->w - 1 -
+                     static_cast<int>(std::find_if(bottoms.rbegin(), bottoms.rend(), [](int b) { return b >= 0; }) -
+                                      bottoms.rbegin());
+    std::vector<int> floating, sunk;
+    // (The outermost columns are the sides' bulge, above the hem.)
+    for (int x = first + 3; x <= last - 3; ++x) {
+        const int bottom = bottoms[static_cast<size_t>(x)];
+        const int sx = body->GetX(false) + x, sy = body->GetY(false) + bottom;
+        if (!grass(sx, sy + 2)) floating.push_back(sx);
+        if (grass(sx, sy - 3)) sunk.push_back(sx);
+    }
+    EXPECT_EQ(floating, std::vector<int>()) << "columns of the coat ending above the hill";
+    EXPECT_EQ(sunk, std::vector<int>()) << "columns of the coat reaching onto the grass";
     // The whole gesture comes back to rest within a few hundred frames.
     for (int i = 0; i < 400 && root->GetIdleCounter() != 0; ++i) Frame();
     EXPECT_EQ(root->GetIdleCounter(), 0);

@@ -212,13 +212,15 @@ void RegisterEditor(CArtRegistry& reg) {
     // Each face lies on its frame at (6, 6) and (4, 4), leaving the same rim
     // of the frame on every side.
     reg.Add("saveboxshadow.tga", 436, 265, DialogBorder);
-    // Its labels start at one x, the heading field's left edge; "File name:"
-    // beside the name field, "Heading:" above the heading field (the save
-    // dialog places both fields by these).
+    // Its labels start at one x, the left edge of the heading field (330
+    // wide, centred on the face); "File name:" beside the name field,
+    // "Heading:" above the heading field (the save dialog places both fields
+    // by these).
     reg.Add("savebox.jpg", 420, 249, [](cairo_t* cr, int w, int h) {
         DialogFace(cr, w, h, "");
-        Text(cr, CCaptions::Shared().Get("ed_filename"), 38, 88, 15, kInk, FONT_SANS_BOLD);
-        Text(cr, CCaptions::Shared().Get("ed_heading"), 38, 124, 15, kInk, FONT_SANS_BOLD);
+        const double labelX = (w - 330) / 2.0;
+        Text(cr, CCaptions::Shared().Get("ed_filename"), labelX, 88, 15, kInk, FONT_SANS_BOLD);
+        Text(cr, CCaptions::Shared().Get("ed_heading"), labelX, 124, 15, kInk, FONT_SANS_BOLD);
     });
     reg.Add("etutorialboxshadow.tga", 430, 280, DialogBorder);
     reg.Add("etutorialbox.jpg", 418, 268, [](cairo_t* cr, int w, int h) { DialogFace(cr, w, h, ""); });

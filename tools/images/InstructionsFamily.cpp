@@ -280,16 +280,20 @@ void RegisterScenes(CArtRegistry& reg) {
                        Wire(cr, {407, 359, 407, 462, 496, 462, 496, 444}, Hex(0xf0c419));
                    },
                    {{"sand4.png", 436, 420}, {"buttonyellow1.tga", 484, 396}, {"barrel0.tga", 484, 396}}});
-    // Trampolines: on the game's floor (cells 250 to 442, top 450) the
-    // professor pushes a barrel (cell 322) along to the trampoline (cell 394);
-    // it flies up from there to the ledge.
+    // Trampolines: an upright trampoline throws back whatever runs into it,
+    // the way it came. On the game's floor (cells 250 to 442, top 450) the
+    // professor (cell 250) has pushed a barrel into the trampoline at cell
+    // 322, whose canvas it stretches; the marks show it going in and coming
+    // back. At the floor's other end a bot (cell 418) runs left into the
+    // game's second trampoline (cell 394) and is thrown back to the right.
     AddScene(reg, {"picture_trampolines.tga", 233, 298, 620, 500,
                    [](cairo_t* cr) {
-                       DashedPath(cr, 352, 438, 370, 438, 388, 438);
-                       // Its arrow head stays under the picture's top (page y 298).
-                       DashedPath(cr, 408, 400, 430, 298, 500, 306);
+                       DashedPath(cr, 280, 441, 296, 441, 312, 441);
+                       DashedPath(cr, 314, 414, 298, 414, 282, 414);
+                       Streaks(cr, 448, 438, -1, 0, 18);
+                       DashedPath(cr, 414, 408, 432, 408, 450, 408);
                    },
-                   {{"sand5.png", 472, 340}, {"barrel0.tga", 544, 316}}});
+                   {{"botrunleft3.png", 418, 426}}});
     // Bridges: the bridge is the game's, from x 228 at y 352, planks at
     // y 394. The picture is the far bank with the professor, and a crate
     // falling through where the bridge gave way.

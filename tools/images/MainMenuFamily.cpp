@@ -105,13 +105,20 @@ void Smoke(cairo_t* cr, int, int, int frame) {
     }
 }
 
+// The crest of the green hill across the 800 x 600 screen, from its left
+// edge to its right; the professor stands behind it.
+void HillCrest(cairo_t* cr) {
+    const double w = 800, h = 600;
+    cairo_move_to(cr, 0, h * 0.6);
+    cairo_curve_to(cr, 200, h * 0.52, 600, h * 0.55, w, h * 0.6);
+}
+
 void Background(cairo_t* cr, int w, int h) {
     SceneArt::SkyAndSea(cr, w, h, 1.0);
     // Distant hills behind the volcano and the beach the professor stands on.
     SceneArt::Volcano(cr, 300, h * 0.62, 260, 120, 0.6);
     cairo_new_path(cr);
-    cairo_move_to(cr, 0, h * 0.6);
-    cairo_curve_to(cr, 200, h * 0.52, 600, h * 0.55, w, h * 0.6);
+    HillCrest(cr);
     cairo_line_to(cr, w, h);
     cairo_line_to(cr, 0, h);
     cairo_close_path(cr);
@@ -228,8 +235,16 @@ void RegisterMainMenu(CArtRegistry& reg) {
     }
     reg.Add("mainmenu_profbody.png", 140, 130, [](cairo_t* cr, int, int) {
         cairo_translate(cr, -kBodyX, -kBodyY);
-        // The scarf's top stays two pixels inside the picture.
-        ProfessorBust::Body(cr, kNeckX, kNeckY + 2, 100, 108);
+        // He stands behind the hill: the coat goes on below its crest (334
+        // to 346 under him) and is cut off by it, with no hem drawn on the
+        // grass. The scarf's top stays two pixels inside the picture.
+        cairo_new_path(cr);
+        HillCrest(cr);
+        cairo_line_to(cr, 800, 0);
+        cairo_line_to(cr, 0, 0);
+        cairo_close_path(cr);
+        cairo_clip(cr);
+        ProfessorBust::Body(cr, kNeckX, kNeckY + 2, 100, 120);
     });
     reg.Add("mainmenu_leavescoconuts.png", 200, 110, Leaves);
 

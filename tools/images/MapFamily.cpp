@@ -98,8 +98,10 @@ void MapBackground(cairo_t* cr, int w, int h) {
     // The legend's star (its middle at (55, 162)) stands on a post over
     // the legend's dot, as the stars on the track do.
     InterfaceFamilies::DrawStarPost(cr, 55, 169, 55, 180);
-    Text(cr, CCaptions::Shared().Get("map_legend_tutorial"), 82, 156, 15, kInk, FONT_SANS, ALIGN_LEFT);
-    Text(cr, CCaptions::Shared().Get("map_legend_level"), 72, 179, 15, kInk, FONT_SANS, ALIGN_LEFT);
+    // Both captions start at one x, right of the star's post and the dot.
+    const double legendTextX = 72;
+    Text(cr, CCaptions::Shared().Get("map_legend_tutorial"), legendTextX, 156, 15, kInk, FONT_SANS, ALIGN_LEFT);
+    Text(cr, CCaptions::Shared().Get("map_legend_level"), legendTextX, 179, 15, kInk, FONT_SANS, ALIGN_LEFT);
     // The level's best and the set's total are written at x 600, right of
     // these headings.
     Parchment(cr, 484, 6, 312, 124, Seed("mapinfo"));

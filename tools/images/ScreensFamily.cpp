@@ -92,7 +92,7 @@ void RegisterScreens(CArtRegistry& reg) {
     // Four rows of 21 pixels from y 5 of the list. The list stands 17 pixels
     // into the panel, its field 3 pixels into the picture (14 of parchment
     // left of it, as right of the arrows), and so does the selection bar,
-    // still short of the names 7 pixels in.
+    // well short of the names 9 pixels in.
     const int listInset = 3;
     reg.Add("profile_select_listbox.png", 165, 100, [listInset](cairo_t* cr, int w, int h) {
         DrawField(cr, listInset, 0, w - listInset, h);
