@@ -1,6 +1,11 @@
 #include "engine/CController.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 
 #include "engine/CDraw.h"
@@ -173,13 +178,35 @@ bool CController::CaptureScreen(bool released, int key) {
     time_t now = time(nullptr);
     struct tm local;
     if (localtime_r(&now, &local)) strftime(stamp, 14, "%y%m%d_%H%M%S", &local);
-    char name[64];
-    snprintf(name, sizeof(name), "capture_%s.bmp", stamp);
+    // Two captures in one second (or two copies of the game in one folder)
+    // each get a file of their own: the name is claimed before the picture
+    // is written, never written over an earlier capture.
+    char name[64] = {0};
+    bool claimed = false;
+    for (int n = 1; n <= 99 && !claimed; ++n) {
+        if (n == 1)
+            snprintf(name, sizeof(name), "capture_%s.bmp", stamp);
+        else
+            snprintf(name, sizeof(name), "capture_%s_%d.bmp", stamp, n);
+        const int fd = open(name, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        if (fd >= 0) {
+            close(fd);
+            claimed = true;
+        } else if (errno != EEXIST) {
+            break;
+        }
+    }
+    if (!claimed) {
+        DebugLog(DBG_WARNING, "Screen capture: no file can be made for it here (%s)\n", strerror(errno));
+        return true;
+    }
     // A capture that could not be written has logged why; only one that
     // was written is announced.
     if (CDraw::SaveScreenBMP(name)) {
         printf("Screen captured:  %s\n", name);
         fflush(stdout);
+    } else {
+        unlink(name);
     }
     return true;
 }

@@ -12,6 +12,7 @@
 #include "engine/CDraw.h"
 #include "engine/CInput.h"
 #include "gui/CGuiButtonBase.h"
+#include "tests/engine/SpriteTestSupport.h"
 #include "tests/gui/FakeWidget.h"
 #include "tests/support/TestSupport.h"
 
@@ -314,6 +315,30 @@ TEST_F(ControllerTest, CaptureKeyReleasedSavesNothing) {
         },
         ::testing::ExitedWithCode(0), "");
     GTEST_FLAG_SET(death_test_style, style);
+}
+
+// Captures taken within one second (or by two copies of the game in one
+// folder) each keep a file of their own: none is written over another.
+TEST_F(ControllerTest, CapturesInOneSecondEachKeepTheirOwnFile) {
+    CTempDir dir;
+    CScopedCwd cwd(dir.Path());
+    FakeScreen s(3);
+    ASSERT_TRUE(spritetest::OpenVideo());
+    testing::internal::CaptureStdout();
+    for (int i = 0; i < 3; ++i) EXPECT_TRUE(s.CaptureScreen(false, KEY_KP0));
+    const std::string told = testing::internal::GetCapturedStdout();
+    std::vector<std::string> names;
+    if (DIR* d = opendir(dir.Path().c_str())) {
+        while (dirent* e = readdir(d))
+            if (e->d_name[0] != '.') names.push_back(e->d_name);
+        closedir(d);
+    }
+    ASSERT_EQ(names.size(), 3u) << told;
+    for (const std::string& name : names) {
+        EXPECT_NE(told.find("Screen captured:  " + name + "\n"), std::string::npos) << name;
+        EXPECT_GT(ReadFileBytes(dir.File(name)).size(), 54u) << name;
+    }
+    CDraw::CloseScreen();
 }
 
 }  // namespace
