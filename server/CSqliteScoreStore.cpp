@@ -21,31 +21,25 @@ const int kSchemaVersion = 2;
 // row per board; the index serves the board queries in rank order. His best
 // marked score (sent with a non-zero cheat word) has a table of its own: it
 // shows on his own board only, and never hides his clean one from others.
+// Clean and marked scores are kept in rows of one shape.
+#define ZORV_SCORE_COLUMNS                                  \
+    " player INTEGER NOT NULL REFERENCES players(id),"      \
+    " type INTEGER NOT NULL,"                               \
+    " level INTEGER NOT NULL,"                              \
+    " score INTEGER NOT NULL,"                              \
+    " cheat INTEGER NOT NULL,"                              \
+    " seq INTEGER NOT NULL,"                                \
+    " achieved INTEGER NOT NULL,"                           \
+    " PRIMARY KEY (player, type, level)) WITHOUT ROWID"
 const char* const kSchema[] = {
     "CREATE TABLE IF NOT EXISTS players ("
     " id INTEGER PRIMARY KEY,"
     " name TEXT NOT NULL UNIQUE COLLATE NOCASE,"
     " version TEXT NOT NULL,"
     " registered INTEGER NOT NULL)",
-    "CREATE TABLE IF NOT EXISTS scores ("
-    " player INTEGER NOT NULL REFERENCES players(id),"
-    " type INTEGER NOT NULL,"
-    " level INTEGER NOT NULL,"
-    " score INTEGER NOT NULL,"
-    " cheat INTEGER NOT NULL,"
-    " seq INTEGER NOT NULL,"
-    " achieved INTEGER NOT NULL,"
-    " PRIMARY KEY (player, type, level)) WITHOUT ROWID",
+    "CREATE TABLE IF NOT EXISTS scores (" ZORV_SCORE_COLUMNS,
     "CREATE INDEX IF NOT EXISTS scores_by_board ON scores (type, level, score, seq, cheat)",
-    "CREATE TABLE IF NOT EXISTS flagged ("
-    " player INTEGER NOT NULL REFERENCES players(id),"
-    " type INTEGER NOT NULL,"
-    " level INTEGER NOT NULL,"
-    " score INTEGER NOT NULL,"
-    " cheat INTEGER NOT NULL,"
-    " seq INTEGER NOT NULL,"
-    " achieved INTEGER NOT NULL,"
-    " PRIMARY KEY (player, type, level)) WITHOUT ROWID",
+    "CREATE TABLE IF NOT EXISTS flagged (" ZORV_SCORE_COLUMNS,
     // The order in which scores were reached: of equal scores the earlier
     // ranks first.
     "CREATE TABLE IF NOT EXISTS counters (name TEXT PRIMARY KEY, value INTEGER NOT NULL) WITHOUT ROWID",

@@ -118,6 +118,15 @@ protected:
         CController::ResetStack();
         root.Activate(nullptr);
     }
+    // The main menu of the next start, once it has opened its first notice.
+    std::unique_ptr<CControllerMain> MenuAtNextStart() {
+        Restart();
+        editor.reset();
+        auto menu = std::make_unique<CControllerMain>();
+        menu->Activate(nullptr);
+        for (int i = 0; i < 10 && Current() != CONTROLLER_MESSAGE; ++i) Frame();
+        return menu;
+    }
     CEditorModel& Model() { return editor->GetModel(); }
     CLevel* Level() { return editor->GetModel().GetLevel(); }
     int Current() const { return CController::GetCurrentId(); }
@@ -551,11 +560,7 @@ TEST_F(EditorScreenTest, TheCloseButtonAsksInTestPlayAndASignalKeepsUnsavedWorkF
     EXPECT_EQ(kept.GetTile(4, 4), static_cast<uint32_t>(OBJECT_WCRATE)) << "the first recovery was written over";
 
     // The next start tells of them all, once.
-    Restart();
-    editor.reset();
-    auto menu = std::make_unique<CControllerMain>();
-    menu->Activate(nullptr);
-    for (int i = 0; i < 10 && Current() != CONTROLLER_MESSAGE; ++i) Frame();
+    auto menu = MenuAtNextStart();
     ASSERT_EQ(Current(), CONTROLLER_MESSAGE);
     const CControllerMessage* told = menu->GetNotice();
     EXPECT_EQ(told->GetBodyId(), CControllerMain::kRecoveredRecordingBody);
@@ -606,11 +611,7 @@ TEST_F(EditorScreenTest, ASignalKeepsUnsavedWorkInTheDataFolderWhenTheLevelsFold
     EXPECT_FALSE(PlatformFileExists(data + "level (recovered 3).lvl"));
 
     // The next start tells where they are, once.
-    Restart();
-    editor.reset();
-    auto menu = std::make_unique<CControllerMain>();
-    menu->Activate(nullptr);
-    for (int i = 0; i < 10 && Current() != CONTROLLER_MESSAGE; ++i) Frame();
+    auto menu = MenuAtNextStart();
     ASSERT_EQ(Current(), CONTROLLER_MESSAGE);
     const CControllerMessage* told = menu->GetNotice();
     EXPECT_EQ(told->GetBodyId(), CControllerMain::kRecoveredInDataBody);
