@@ -508,34 +508,18 @@ FontFitted FitOneLineCut(TTF_Font* font, const FontFitRequest& r, const std::str
         out.shown = typed.substr(starts[lo]);
         return out;
     }
-    if (r.how == FontFit::kCutMiddle) {
-        // The most characters kept that fit, a third of them from the start
-        // and the rest from the end, the dots between.
-        auto middle = [&](size_t k) {
-            const size_t head = k / 3;
-            std::string front = typed.substr(0, starts[head]);
-            std::string back = typed.substr(starts[count - (k - head)]);
-            while (!front.empty() && front.back() == ' ') front.pop_back();
-            while (!back.empty() && back.front() == ' ') back.erase(0, 1);
-            return front + "..." + back;
-        };
-        size_t lo = 0, hi = count > 0 ? count - 1 : 0;
-        while (lo < hi) {
-            const size_t mid = (lo + hi + 1) / 2;
-            if (fits(middle(mid)))
-                lo = mid;
-            else
-                hi = mid - 1;
-        }
-        out.shown = fits(middle(lo)) ? middle(lo) : std::string();
-        return out;
-    }
-    // The most characters kept that fit with the dots after them.
+    // The text with k characters kept: from the middle cut, a third of them
+    // from the start and the rest from the end, the dots between; from the
+    // end cut, all from the start, the dots after them.
     auto cut = [&](size_t k) {
-        std::string s = typed.substr(0, starts[k]);
-        while (!s.empty() && s.back() == ' ') s.pop_back();
-        return s + "...";
+        const size_t head = r.how == FontFit::kCutMiddle ? k / 3 : k;
+        std::string front = typed.substr(0, starts[head]);
+        std::string back = typed.substr(starts[count - (k - head)]);
+        while (!front.empty() && front.back() == ' ') front.pop_back();
+        while (!back.empty() && back.front() == ' ') back.erase(0, 1);
+        return front + "..." + back;
     };
+    // The most characters kept that fit.
     size_t lo = 0, hi = count > 0 ? count - 1 : 0;
     while (lo < hi) {
         const size_t mid = (lo + hi + 1) / 2;

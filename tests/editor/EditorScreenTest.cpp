@@ -118,6 +118,14 @@ protected:
         CController::ResetStack();
         root.Activate(nullptr);
     }
+    // The professor under way to the right, then a terminate signal.
+    void TerminateWhileWalkingRight() {
+        Frames(60);
+        PushKey(true, SDLK_RIGHT);
+        Frames(5);
+        EXPECT_EQ(raise(SIGTERM), 0);
+        Frames(5);
+    }
     // The main menu of the next start, once it has opened its first notice.
     std::unique_ptr<CControllerMain> MenuAtNextStart() {
         Restart();
@@ -510,11 +518,7 @@ TEST_F(EditorScreenTest, TheCloseButtonAsksInTestPlayAndASignalKeepsUnsavedWorkF
 
     // A signal in the middle of a recording.
     Alt(SDLK_r);
-    Frames(60);
-    PushKey(true, SDLK_RIGHT);
-    Frames(5);
-    ASSERT_EQ(raise(SIGTERM), 0);
-    Frames(5);
+    TerminateWhileWalkingRight();
     EXPECT_FALSE(CController::IsRunning());
     CLevel kept;
     ASSERT_TRUE(kept.Load("walk (recovered)"));
@@ -547,11 +551,7 @@ TEST_F(EditorScreenTest, TheCloseButtonAsksInTestPlayAndASignalKeepsUnsavedWorkF
     BuildWalk();
     Alt(SDLK_t);
     ASSERT_EQ(Current(), CONTROLLER_GAME);
-    Frames(60);
-    PushKey(true, SDLK_RIGHT);
-    Frames(5);
-    ASSERT_EQ(raise(SIGTERM), 0);
-    Frames(5);
+    TerminateWhileWalkingRight();
     EXPECT_FALSE(CController::IsRunning());
     ASSERT_TRUE(kept.Load("level (recovered 2)"));
     EXPECT_EQ(kept.GetTile(12, 22), static_cast<uint32_t>(DEVICE_TUBE_END));
