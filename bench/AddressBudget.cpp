@@ -1,28 +1,18 @@
 // What the score server's budget per address costs: the time of one take
 // (an address already in the table; a new address each time, as a crowd
 // brings them), and the memory of the table when it holds as many addresses
-// as it may. Each reports the machine's load average (1 minute) beside it.
+// as it may. Give the figures with the machine's load (/proc/loadavg).
 //
 //   ./bench_AddressBudget
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 #include <netinet/in.h>
 
-#include <cstdio>
 #include <memory>
 
 #include "server/CAddressBudget.h"
 
 namespace {
-
-double LoadAverage() {
-    double load = -1;
-    if (FILE* f = fopen("/proc/loadavg", "rb")) {
-        if (fscanf(f, "%lf", &load) != 1) load = -1;
-        fclose(f);
-    }
-    return load;
-}
 
 sockaddr_in Address(uint32_t n) {
     sockaddr_in a = {};
@@ -39,7 +29,6 @@ void BM_TakeKnownAddress(benchmark::State& state) {
     const sockaddr_in a = Address(1);
     for (auto _ : state)
         benchmark::DoNotOptimize(budget.Take(reinterpret_cast<const sockaddr*>(&a), CAddressBudget::kUpload));
-    state.counters["load_1m"] = LoadAverage();
 }
 BENCHMARK(BM_TakeKnownAddress);
 
@@ -51,7 +40,6 @@ void BM_TakeNewAddress(benchmark::State& state) {
         benchmark::DoNotOptimize(budget.Take(reinterpret_cast<const sockaddr*>(&a), CAddressBudget::kUpload));
     }
     state.counters["tracked"] = static_cast<double>(budget.Tracked());
-    state.counters["load_1m"] = LoadAverage();
 }
 BENCHMARK(BM_TakeNewAddress);
 
@@ -75,7 +63,6 @@ void BM_TableMemoryAtItsBound(benchmark::State& state) {
         state.counters["past_bound_bytes"] = static_cast<double>(mallinfo2().uordblks - before);
         state.counters["tracked"] = static_cast<double>(budget->Tracked());
     }
-    state.counters["load_1m"] = LoadAverage();
 }
 BENCHMARK(BM_TableMemoryAtItsBound)->Iterations(1)->Unit(benchmark::kMillisecond);
 
