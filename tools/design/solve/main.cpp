@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/JsonText.h"
 #include "engine/Utilities.h"
 #include "platform/Platform.h"
 #include "tools/design/CLevelTool.h"
@@ -68,15 +69,6 @@ const char* const kUsage =
     "Exit codes: 0 solved (every level of a table) and replayed to the exit;\n"
     "1 not solved or the replay failed; 2 bad options, an unreadable level or a\n"
     "file that cannot be written; 130, 143 stopped by Ctrl+C or SIGTERM.\n";
-
-std::string JsonText(const std::string& s) {
-    std::string out = "\"";
-    for (char c : s) {
-        if (c == '"' || c == '\\') out += '\\';
-        if (static_cast<unsigned char>(c) >= 0x20) out += c;
-    }
-    return out + "\"";
-}
 
 std::string CommandList(const std::vector<int>& codes) {
     std::string text;
