@@ -117,4 +117,4 @@ int Run(int argc, char** argv) {
 
 }  // namespace
 
-int main(int argc, char** argv) { return EndWithStandardOutput("zorv_gallery", Run(argc, argv)); }
+int main(int argc, char** argv) { return RunTool("zorv_gallery", Run, argc, argv); }
