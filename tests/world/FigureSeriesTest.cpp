@@ -143,6 +143,16 @@ TEST_F(FigureSeriesTest, EverySwitchPlayMakesMovesTheFigureOnlyAsTheWorldDoes) {
         {true, kSlideRight, kUncoolSlideRight, 3},
         {true, kUncoolSlideLeft, kSlideLeft, -3},
         {true, kUncoolSlideRight, kSlideRight, 3},
+        // He climbs off a ladder at its top or foot and stands, and steps
+        // onto it from where he stands.
+        {true, kClimbUp, kStandLeft, 0},
+        {true, kClimbUp, kStandRight, 0},
+        {true, kClimbDown, kStandLeft, 0},
+        {true, kClimbDown, kStandRight, 0},
+        {true, kStandLeft, kClimbUp, 0},
+        {true, kStandRight, kClimbUp, 0},
+        {true, kStandLeft, kClimbDown, 0},
+        {true, kStandRight, kClimbDown, 0},
         // He jumps sideways off a ladder he hangs on, or onto one from the
         // side, and lands standing, walking on, hanging or falling.
         {true, kClimbDown, kLadderJumpLeft, 0},

@@ -178,11 +178,13 @@ HeroPose Run(int f, int n, double amp) {
     return p;
 }
 
-// On the ladder, seen from behind; dx puts his middle on the ladder's, two
-// pixels right of the cell's.
+// On the ladder, seen from behind. The ladder stands three pixels right of
+// the cell's middle, where he stands: dx puts him between the two, so that
+// he neither hops onto the ladder from where he stands nor off it at its top
+// or foot, and still hangs on it.
 HeroPose Climb(int f, double scale) {
     HeroPose p;
-    p.dx = 2;
+    p.dx = 0.5;
     p.scale = scale;
     p.view = HeroView::Back;
     double s = f - 1;
