@@ -367,7 +367,8 @@ void RegisterScenes(CArtRegistry& reg) {
                                                 {"grass5.png", 512, 470},
                                                 {"magnetemp5.tga", 512, 446},
                                                 {"metalcratestill0.tga", 560, 446}})});
-    // The whistle: the professor whistles and the bots around him wake.
+    // The whistle: the professor whistles and the bots around him wake; the
+    // one that hung under his ledge has let go and drops to the floor.
     AddScene(reg, {"picture_whistle.tga", 103, 183, 620, 500,
                    [](cairo_t* cr) {
                        Note(cr, 380, 262, 8);
@@ -375,15 +376,17 @@ void RegisterScenes(CArtRegistry& reg) {
                        Note(cr, 324, 250, 7);
                        Rings(cr, 362, 290, 18, 14, 3, Hex(0xd08a1a, 0.8), -0.7, 0.7);
                        Rings(cr, 342, 290, 18, 14, 3, Hex(0xd08a1a, 0.8), M_PI - 0.7, M_PI + 0.7);
-                       OutlinedText(cr, "!", 188, 384, 24, Hex(0xd8342c), Hex(0xffffff), 2, FONT_SANS_BOLD,
+                       FallMarks(cr, 292, 390);
+                       OutlinedText(cr, "!", 220, 384, 24, Hex(0xd8342c), Hex(0xffffff), 2, FONT_SANS_BOLD,
                                     ALIGN_CENTER);
                        OutlinedText(cr, "!", 516, 384, 24, Hex(0xd8342c), Hex(0xffffff), 2, FONT_SANS_BOLD,
                                     ALIGN_CENTER);
                    },
                    {{"grass6.png", 280, 340},
                     {"profwhistle4.tga", 328, 316},
-                    {"grass4.png", 128, 450},
-                    {"botstandright.png", 176, 426},
+                    {"grass4.png", 208, 450},
+                    {"botstandright.png", 208, 426},
+                    {"botfall10.png", 280, 394},
                     {"grass4.png", 456, 450},
                     {"botrunleft3.png", 504, 426}}});
 }
