@@ -91,9 +91,9 @@ const Picture kPage3[] = {
 // adds the floor it falls to.
 const Picture kPage4[] = {
     At("picture_crates.tga", 106, 158),
-    OnCell("grass3b.png", 168, 250, kGrass),
-    OnCell("cratestill0.tga", 168, 226, kCrate),
-    OnCell("profpushleft1.tga", 192, 226, kPushLeft),
+    OnCell("grass3b.png", 168, 298, kGrass),
+    OnCell("cratestill0.tga", 168, 274, kCrate),
+    OnCell("profpushleft1.tga", 192, 274, kPushLeft),
 };
 
 // The professor stands beside a barrel at the end of a ledge, arms out
