@@ -179,6 +179,7 @@ TEST_F(SoundSettingsTest, NoSettingsGoIntoAFolderPutInPlaceOfTheOneLocked) {
     Type("21\n");
     CSound::Init(false);
     const std::vector<std::string> written = FolderEntries(folder);
+    for (const std::string& name : written) remove((dir + name).c_str());
     rmdir(folder.c_str());
     ASSERT_EQ(rename(locked.c_str(), folder.c_str()), 0);
     EXPECT_TRUE(CSound::IsReady());
