@@ -19,7 +19,7 @@ char g_prefix[kDebugCategoryCount][kDebugPrefixMax + 1];
 uint32_t g_lastTick30 = 0;
 uint32_t g_lastTick32 = 0;
 
-bool g_toFile = false;
+LogSink g_sink = nullptr;
 // True while the last piece written to the file ended its line.
 bool g_fileLineEnded = true;
 
@@ -144,10 +144,7 @@ void SetDebugPrefix(int category, const char* text) {
 
 void SetLogClock(LogClock clock) { g_clock = clock ? clock : SdlClock; }
 
-void SetLogToFile(bool on) {
-    g_toFile = on;
-    g_fileLineEnded = true;
-}
+void SetLogSink(LogSink sink) { g_sink = sink; }
 
 std::string LogFilePath() { return std::string(GetProfileDir()) + "LOG.TXT"; }
 
@@ -173,12 +170,12 @@ void DebugLog(uint32_t category, const char* format, ...) {
     va_start(args, format);
     text += Format(format, args);
     va_end(args);
-    // A log file that cannot be opened does not silence the line; a tool
-    // still keeps it off its answer.
-    if (g_toFile && AppendToLogFile(text) == LOG_WRITTEN) return;
-    FILE* console = g_toFile ? stderr : stdout;
-    fputs(text.c_str(), console);
-    fflush(console);
+    if (g_sink) {
+        g_sink(text);
+        return;
+    }
+    fputs(text.c_str(), stdout);
+    fflush(stdout);
 }
 
 void ErrorLog(bool fatal, const char* format, ...) {
@@ -187,17 +184,17 @@ void ErrorLog(bool fatal, const char* format, ...) {
     const std::string message = Format(format, args);
     va_end(args);
 
-    if (!g_toFile) {
+    if (g_sink) {
+        g_sink(message);
+    } else {
         fputs(message.c_str(), stdout);
         fflush(stdout);
+        const LogFileResult result = AppendToLogFile(message);
+        if (result == LOG_CANNOT_OPEN) DebugLog(DBG_ERROR, "Cannot open log file at '%s'\n", LogFilePath().c_str());
+        if (result == LOG_FOLDER_NOT_OURS)
+            DebugLog(DBG_ERROR,
+                     "Not written to the log file '%s': the data folder is no longer the one this game locked\n",
+                     LogFilePath().c_str());
     }
-    const LogFileResult result = AppendToLogFile(message);
-    const bool logged = result == LOG_WRITTEN;
-    if (result == LOG_CANNOT_OPEN) DebugLog(DBG_ERROR, "Cannot open log file at '%s'\n", LogFilePath().c_str());
-    if (result == LOG_FOLDER_NOT_OURS)
-        DebugLog(DBG_ERROR, "Not written to the log file '%s': the data folder is no longer the one this game locked\n",
-                 LogFilePath().c_str());
-    // A tool that ends here, or whose log is lost, still says why.
-    if (g_toFile && (fatal || !logged)) fputs(message.c_str(), stderr);
     if (fatal) exit(1);
 }

@@ -20,6 +20,7 @@
 #include <string>
 #include <thread>
 
+class CAddressBudget;
 class CScoreStore;
 
 class CScoreHttpServer {
@@ -48,6 +49,9 @@ public:
     ~CScoreHttpServer();
     CScoreHttpServer(const CScoreHttpServer&) = delete;
     CScoreHttpServer& operator=(const CScoreHttpServer&) = delete;
+
+    // What each client address may write (null: no bound); set before Start.
+    void SetBudget(CAddressBudget* budget) { budget_ = budget; }
 
     // Takes the address and port (0: any free port); false with the reason.
     bool Bind(const std::string& address, int port, std::string* error);
@@ -87,6 +91,7 @@ private:
     unsigned connectionLimit_ = 0;
     unsigned requestSeconds_;
     MHD_Daemon* daemon_ = nullptr;
+    CAddressBudget* budget_ = nullptr;
 
     std::mutex watchMutex_;
     std::set<Watch*> watches_;

@@ -39,6 +39,15 @@ ScoreReply Success(const std::string& more, const std::string& summary) {
     return reply;
 }
 
+// Over the client's budget: asked to come back in wait seconds.
+ScoreReply Busy(unsigned wait, const std::string& summary) {
+    ScoreReply reply = Failure(kScoreErrorBusy, summary);
+    reply.status = 429;
+    reply.retryAfter = wait;
+    reply.summary += " busy: over this address's budget, retry after " + std::to_string(wait) + " s";
+    return reply;
+}
+
 ScoreReply ServerFault(const std::string& summary) {
     ScoreReply reply = Failure(kScoreErrorServerFault, summary);
     reply.status = 500;
@@ -160,7 +169,7 @@ ScoreReply UnreadableReply(const std::string& why) {
     return reply;
 }
 
-ScoreReply AnswerScoreQuery(CScoreStore& store, const std::string& scrambled) {
+ScoreReply AnswerScoreQuery(CScoreStore& store, const std::string& scrambled, const ScoreWriteGate& gate) {
     if (scrambled.empty()) return UnreadableReply("no query");
     if (scrambled.size() > kScoreQueryMax) return UnreadableReply("a query over " + std::to_string(kScoreQueryMax) + " bytes");
     std::string plain, query;
@@ -175,6 +184,10 @@ ScoreReply AnswerScoreQuery(CScoreStore& store, const std::string& scrambled) {
     for (const auto& field : fields)
         if (!op->second.count(field.first)) return UnreadableReply("keys missing or unknown in " + summary);
     const std::string& user = fields[kScoreKeyUser];
+    if (gate && op->first != kScoreOpDownload) {
+        const unsigned wait = gate(op->first);
+        if (wait > 0) return Busy(wait, summary);
+    }
     if (op->first == kScoreOpAddUser) return Register(store, user, fields[kScoreKeyVersion], summary);
 
     int32_t type = 0, level = 0, score = 0, cheat = 0;

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 
 class CScoreStore;
@@ -21,9 +22,16 @@ struct ScoreReply {
     int status = 200;
     std::string body;
     std::string summary;  // what was asked and answered, for the log
+    unsigned retryAfter = 0;  // seconds the client is asked to wait (0: none)
 };
 
-ScoreReply AnswerScoreQuery(CScoreStore& store, const std::string& scrambled);
+// Asked with the operation of a readable registration or upload before it
+// reaches the store: 0 lets it go on; otherwise the seconds after which the
+// client may try again, and the request is answered 429 with "failure" and
+// code 18 (busy), with nothing stored.
+using ScoreWriteGate = std::function<unsigned(const std::string& op)>;
+
+ScoreReply AnswerScoreQuery(CScoreStore& store, const std::string& scrambled, const ScoreWriteGate& gate = nullptr);
 
 // The answer to a request that is no score request at all.
 ScoreReply UnreadableReply(const std::string& why);

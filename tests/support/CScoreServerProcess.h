@@ -15,8 +15,9 @@
 
 class CScoreServerProcess {
 public:
-    // Starts the server; IsRunning() tells whether it came up.
-    CScoreServerProcess();
+    // Starts the server, with options besides its database and port (for
+    // example the budgets); IsRunning() tells whether it came up.
+    explicit CScoreServerProcess(std::vector<std::string> options = {});
     ~CScoreServerProcess();
     CScoreServerProcess(const CScoreServerProcess&) = delete;
     CScoreServerProcess& operator=(const CScoreServerProcess&) = delete;
@@ -59,6 +60,7 @@ private:
     CTempDir dir_;
     std::string db_;
     std::string log_;
+    std::vector<std::string> options_;
     pid_t pid_ = -1;
     int port_ = 0;
 };
