@@ -10,6 +10,7 @@
 #include <string>
 
 #include "engine/Utilities.h"
+#include "platform/Platform.h"
 
 namespace {
 
@@ -34,14 +35,16 @@ std::string Stamp() {
     return stamp;
 }
 
-// Appends text to LOG.TXT, each new line time-stamped; false when the file
-// cannot be opened.
-bool AppendToLogFile(const std::string& text) {
+enum LogFileResult { LOG_WRITTEN, LOG_CANNOT_OPEN, LOG_FOLDER_NOT_OURS };
+
+// Appends text to LOG.TXT, each new line time-stamped.
+LogFileResult AppendToLogFile(const std::string& text) {
     // Not even a log line goes into a data folder that another copy of the
     // game may own now: the line goes to the console instead.
-    if (!IsProfileDirClaimed()) return false;
-    FILE* f = fopen(LogFilePath().c_str(), "a+b");
-    if (!f) return false;
+    if (!IsProfileDirClaimed()) return LOG_FOLDER_NOT_OURS;
+    // Only into a file: a pipe standing there would stop the game.
+    FILE* f = PlatformOpenForAppending(LogFilePath());
+    if (!f) return LOG_CANNOT_OPEN;
     for (size_t at = 0; at < text.size();) {
         size_t end = text.find('\n', at);
         end = end == std::string::npos ? text.size() : end + 1;
@@ -51,7 +54,7 @@ bool AppendToLogFile(const std::string& text) {
         at = end;
     }
     fclose(f);
-    return true;
+    return LOG_WRITTEN;
 }
 
 std::string Format(const char* format, va_list args) {
@@ -186,7 +189,12 @@ void ErrorLog(bool fatal, const char* format, ...) {
     } else {
         fputs(message.c_str(), stdout);
         fflush(stdout);
-        if (!AppendToLogFile(message)) DebugLog(DBG_ERROR, "Cannot open log file at '%s'\n", LogFilePath().c_str());
+        const LogFileResult result = AppendToLogFile(message);
+        if (result == LOG_CANNOT_OPEN) DebugLog(DBG_ERROR, "Cannot open log file at '%s'\n", LogFilePath().c_str());
+        if (result == LOG_FOLDER_NOT_OURS)
+            DebugLog(DBG_ERROR,
+                     "Not written to the log file '%s': the data folder is no longer the one this game locked\n",
+                     LogFilePath().c_str());
     }
     if (fatal) exit(1);
 }

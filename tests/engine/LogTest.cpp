@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <regex>
 
 #include "engine/Log.h"
@@ -123,4 +125,42 @@ TEST_F(LogTest, ASinkTakesEveryLineAndNeitherTheConsoleNorTheLogFileSeesOne) {
     // A fatal line still ends the program, told where the sink tells.
     SetLogSink(SinkToStderr);
     EXPECT_EXIT(ErrorLog(true, "the end\n"), ::testing::ExitedWithCode(1), "the end");
+}
+
+// A line that cannot go into LOG.TXT says why on the console: a log file that
+// cannot be opened (a folder, a pipe, which is never written into), or a
+// data folder that is no longer the one this copy of the game locked
+// (deleted, and another made at its path), which gets nothing of ours.
+TEST_F(LogTest, ALineTheLogFileCannotTakeSaysWhy) {
+    enum Row { FOLDER, PIPE, FOLDER_NOT_OURS };
+    for (const Row row : {FOLDER, PIPE, FOLDER_NOT_OURS}) {
+        SCOPED_TRACE(row);
+        CScopedHome home;
+        InitDirectories();
+        const std::string dir = GetProfileDir();
+        const std::string folder = dir.substr(0, dir.size() - 1);
+        if (row == FOLDER) {
+            ASSERT_TRUE(PlatformMakeDir(LogFilePath()));
+        } else if (row == PIPE) {
+            ASSERT_EQ(mkfifo(LogFilePath().c_str(), 0644), 0);
+        } else {
+            PlatformFileId id;
+            ASSERT_TRUE(PlatformIdentify(folder, &id));
+            NoteClaimedProfileDir(id.device, id.inode);
+            ASSERT_EQ(rename(folder.c_str(), (folder + " (locked)").c_str()), 0);
+            ASSERT_TRUE(PlatformMakeDir(folder));
+        }
+        testing::internal::CaptureStdout();
+        ErrorLog(false, "a line\n");
+        const std::string said = testing::internal::GetCapturedStdout();
+        const std::string why = row == FOLDER_NOT_OURS
+                                    ? "*** ERROR ***  Not written to the log file '" + LogFilePath() +
+                                          "': the data folder is no longer the one this game locked\n"
+                                    : "*** ERROR ***  Cannot open log file at '" + LogFilePath() + "'\n";
+        EXPECT_EQ(said, "a line\n" + why);
+        if (row == FOLDER_NOT_OURS) {
+            EXPECT_TRUE(FolderEntries(folder).empty());
+        }
+        ResetDirectories();
+    }
 }

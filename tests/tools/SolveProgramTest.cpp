@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <string>
+#include <utility>
 
 #include "tests/support/TestSupport.h"
 #include "tests/support/WorldTestSupport.h"
@@ -129,7 +130,8 @@ TEST(SolveProgram, WritesNoLevelFileOrSourceTooLargeToBeReadAgain) {
 
 // Written through a symbolic link, the solution goes into the file the link
 // leads to, and the link stays: a source (the link absolute), a level file
-// (the link relative, into another folder), a level file not there yet.
+// (the link relative, into another folder), a level file not there yet. A
+// file replaced keeps its permissions: a read-only source, a private level.
 TEST(SolveProgram, WritesTheFileASymbolicLinkLeadsToAndKeepsTheLink) {
     CTempDir dir, real;
     const std::string err = dir.File("err.txt");
@@ -137,6 +139,8 @@ TEST(SolveProgram, WritesTheFileASymbolicLinkLeadsToAndKeepsTheLink) {
         "heading: Walk\nbackground: 0\n" + worldtest::PictureSection("tiles", {"..S...E", std::string(32, '#')});
     ASSERT_TRUE(WriteFileText(real.File("walk.txt"), walk));
     ASSERT_TRUE(WriteFileText(real.File("walk.lvl"), "earlier"));
+    ASSERT_EQ(chmod(real.File("walk.txt").c_str(), 0444), 0);
+    ASSERT_EQ(chmod(real.File("walk.lvl").c_str(), 0600), 0);
     const std::string relative = "../" + real.Path().substr(real.Path().rfind('/') + 1);
     ASSERT_EQ(symlink(real.File("walk.txt").c_str(), dir.File("walk.txt").c_str()), 0);
     ASSERT_EQ(symlink((relative + "/walk.lvl").c_str(), dir.File("walk.lvl").c_str()), 0);
@@ -160,6 +164,11 @@ TEST(SolveProgram, WritesTheFileASymbolicLinkLeadsToAndKeepsTheLink) {
         EXPECT_EQ(level.GetSolution().size(), 8u) << name;
     }
     EXPECT_EQ(FolderEntries(real.Path()), (std::vector<std::string>{"new.lvl", "walk.lvl", "walk.txt"}));
+    for (const auto& kept : {std::make_pair("walk.txt", 0444), std::make_pair("walk.lvl", 0600)}) {
+        struct stat st;
+        ASSERT_EQ(stat(real.File(kept.first).c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 0777, static_cast<mode_t>(kept.second)) << kept.first;
+    }
 }
 
 TEST(SolveProgram, TabulatesAFolderOfLevelsAndPlotsThem) {

@@ -4,13 +4,10 @@
 
 #include <string>
 
-// text with its control characters written out ("\r", "\n", "\t", "\x1b"),
-// and every byte that is no part of UTF-8 ("\xff"): what a refusal echoes of
-// its input shows what is really there, on one line.
-std::string EscapeControls(const std::string& text);
+#include "engine/Utilities.h"  // EscapeControls, shared with the game's own lines
 
-// Prints "<tool>: <reason>" (control characters escaped) and gives 2, the
-// tools' exit code for a refusal.
+// Prints "<tool>: <reason>" (control characters escaped by EscapeControls)
+// and gives 2, the tools' exit code for a refusal.
 int RefuseInOneLine(const char* tool, const std::string& reason);
 
 // A tool's last word: its standard output written out to the end. A write
