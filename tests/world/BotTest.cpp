@@ -484,8 +484,8 @@ TEST_F(BotTest, ACrateDroppedOnABotCrushesItUntilTheCrateIsGone) {
 
 // Undo after the hero has been caught brings the world back to the step
 // saved when he last started to move: the hero and the chasing bot where
-// they stood, nobody caught, the bot still awake; played on, the bot comes
-// for him again.
+// they stood, nobody caught, the bot still awake and running for him;
+// played on, the bot comes for him again.
 TEST_F(BotTest, UndoAfterTheCatchBringsTheHeroAndTheBotBackToTheSavedStep) {
     ASSERT_NO_FATAL_FAILURE(
         Start({kLedgeOverTwoBots, {}, {"60 right down", "80 right up", "120 left down", "122 left up"}}));
@@ -494,6 +494,7 @@ TEST_F(BotTest, UndoAfterTheCatchBringsTheHeroAndTheBotBackToTheSavedStep) {
     ASSERT_NO_FATAL_FAILURE(Frames(119));
     ASSERT_TRUE(bot->IsActive());
     const int botX = bot->GetCurrentX(), botPixelX = bot->GetPixelX(), heroX = hero_->GetCurrentX();
+    ASSERT_TRUE(bot->IsKeyHeld(CElementAI::KEY_LEFT));
     EXPECT_EQ(heroX, 5);
     EXPECT_TRUE(RunUntil([&] { return run_->IsEnded(); }, 300));
     ASSERT_EQ(run_->GetResult(), "caught");
@@ -513,6 +514,8 @@ TEST_F(BotTest, UndoAfterTheCatchBringsTheHeroAndTheBotBackToTheSavedStep) {
     EXPECT_FALSE(bot->caughtFromLeft || bot->caughtFromRight || hero_->caughtFromLeft || hero_->caughtFromRight);
     EXPECT_TRUE(bot->IsActive());
     EXPECT_EQ(bot->GetCatchDelay(), CElementAIBot::kCatchDelay);
+    // Its keys are its brain's, not a player's: held as they were.
+    EXPECT_TRUE(bot->IsKeyHeld(CElementAI::KEY_LEFT));
 
     EXPECT_TRUE(RunUntil([&] { return run_->IsEnded(); }, 400));
     EXPECT_EQ(run_->GetResult(), "caught");
