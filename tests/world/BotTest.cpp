@@ -439,8 +439,9 @@ TEST_F(BotTest, AHotBotIsWreckedForGoodAndAFrozenOneCatchesTheHeroOnlyOnceThawed
 }
 
 // A crate pushed off a ledge lands on a bot's head and crushes it: it shows
-// its crushed picture and, even woken by the whistle, cannot walk out from
-// under the crate. Once the crate has burned away it goes for the hero.
+// its crushed picture (an undo brings back the frame it went down) and, even
+// woken by the whistle, cannot walk out from under the crate. Once the crate
+// has burned away it goes for the hero.
 TEST_F(BotTest, ACrateDroppedOnABotCrushesItUntilTheCrateIsGone) {
     ASSERT_NO_FATAL_FAILURE(Start({{
                                        "",
@@ -461,6 +462,17 @@ TEST_F(BotTest, ACrateDroppedOnABotCrushesItUntilTheCrateIsGone) {
     EXPECT_TRUE(RunUntil([&] { return bot->STUN != 0; }, 120));
     CElement* crate = CElement::GetElementAt(5, 5);
     EXPECT_TRUE(crate->IsCrate());
+    // An undo to a step saved in the frame it went down gives it back as that
+    // frame left it: down, its count before the stunned picture under way.
+    const int count = bot->stunCount;
+    EXPECT_GT(count, 0);
+    const int steps = CElement::GetUndoCount();
+    CElement::SaveUndoStep();
+    ASSERT_EQ(CElement::GetUndoCount(), steps + 1);
+    ASSERT_NO_FATAL_FAILURE(Frames(3));
+    CElement::LoadUndoStep(false);
+    EXPECT_TRUE(bot->STUN);
+    EXPECT_EQ(bot->stunCount, count);
     ASSERT_NO_FATAL_FAILURE(Frames(10));
     EXPECT_EQ(Shown(bot), "Bot Stun Right");
 
