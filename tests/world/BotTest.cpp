@@ -368,6 +368,33 @@ TEST_F(BotTest, TheEmpStunsEveryBotUntilItsStunnedPictureHasPlayedAndTheWhistleW
     }
 }
 
+// Knocked out by the EMP, a bot neither looks for the hero nor chases him
+// while its stunned picture plays, though he stands in full view on its row;
+// once it has come round it sees him again and comes for him.
+TEST_F(BotTest, AnEmpedBotLooksForTheHeroAgainOnlyOnceItHasComeRound) {
+    const std::string ground(CElement::kGridWidth, '#');
+    ASSERT_NO_FATAL_FAILURE(
+        Start({{"", "", "", "", "..S...........................(", ground}, {}, {"70 slot1 down", "71 slot1 up"}}));
+    EXPECT_TRUE(hero_->addPowerup(CElementAIProfessor::POWERUP_KIND_EMP));
+    CElementAIBot* bot = BotAt(30, 4);
+    ASSERT_NE(bot, nullptr);
+    // It sees him come out of the tube and runs for him, until the EMP.
+    EXPECT_TRUE(RunUntil([&] { return bot->IsActive(); }, 5));
+    EXPECT_TRUE(RunUntil([&] { return bot->IsEmpStunned(); }, 120));
+    const int empFrame = Now();
+    auto looking = [bot] {
+        return bot->IsActive() || bot->IsKeyHeld(CElementAI::KEY_LEFT) || bot->IsKeyHeld(CElementAI::KEY_RIGHT) ||
+               bot->IsKeyHeld(CElementAI::KEY_UP) || bot->IsKeyHeld(CElementAI::KEY_DOWN);
+    };
+    int knockedOut = 0;
+    for (; bot->IsEmpStunned() && !looking() && knockedOut < 40; ++knockedOut) ASSERT_NO_FATAL_FAILURE(Frame());
+    EXPECT_FALSE(looking()) << "it looked for the hero " << Now() - empFrame << " frames into the EMP";
+    EXPECT_EQ(knockedOut, 11);
+    EXPECT_EQ(hero_->GetCurrentY(), 4);
+    EXPECT_TRUE(RunUntil([&] { return bot->IsActive(); }, 1));
+    EXPECT_TRUE(RunUntil([&] { return CElement::IsProfessorCaught(); }, 200));
+}
+
 // Heat wrecks a bot for good: a bot made hot never stirs, though it faces
 // the hero, and stays a wreck after it has cooled. Frost stops a bot: a
 // frozen bot cannot catch the hero standing right beside it, and a frozen
