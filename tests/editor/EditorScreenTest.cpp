@@ -676,11 +676,17 @@ TEST_F(EditorScreenTest, TheNoteOfKeptLevelsIsReadOnlyAsARegularFileWithinItsBou
 
 // A recording stops where the level file has no more room for its solution
 // (a player pressed the turn key 42,100 times before walking out) and says
-// so: the level keeps the solution it had, and what is saved opens again.
+// so: the level keeps the solution it had, and what is saved opens again. A
+// press is taken only with room for its release as well: a row where the
+// room ends right after a press's release (the bound itself) and one where
+// it ends one record later, with room for the press alone (one past), set
+// by the length of a sign's text.
 TEST_F(EditorScreenTest, ARecordingStopsAtTheRoomOfTheLevelFileAndTheSavedLevelOpensAgain) {
     Open();
     Key(SDLK_ESCAPE);
     BuildWalk();
+    Level()->SetTile(TUTORIAL, 20, 22);
+    Level()->SetTutorialText(20, 22, "Mind the gap.");
     ASSERT_TRUE(Level()->SaveAs("walk", "A walk"));
     Alt(SDLK_r);
     Frames(60);
@@ -690,29 +696,37 @@ TEST_F(EditorScreenTest, ARecordingStopsAtTheRoomOfTheLevelFileAndTheSavedLevelO
     Frame();
     const std::vector<ReplayKey> walked = Level()->GetSolution();
     ASSERT_TRUE(Level()->IsSolutionRecorded());
-    const long room = Level()->SolutionRoom();
 
-    Alt(SDLK_r);
-    ASSERT_EQ(Current(), CONTROLLER_GAME);
-    const CControllerGame* game = static_cast<const CControllerGame*>(CController::GetCurrent());
-    Frames(60);
-    int taps = 0;
-    for (; taps < 42100 && Current() == CONTROLLER_GAME; taps += 50) {
-        for (int i = 0; i < 50; ++i) TapKey(SDLK_f);
-        Frame();
+    for (const long roomAfterRelease : {0L, 1L}) {
+        SCOPED_TRACE(roomAfterRelease ? "room for a press but not its release" : "room for a press and its release");
+        std::string text;
+        do {
+            text += 's';
+            Level()->SetTutorialText(20, 22, text.c_str());
+        } while (Level()->SolutionRoom() % 2 != roomAfterRelease);
+        const long room = Level()->SolutionRoom();
+
+        Alt(SDLK_r);
+        ASSERT_EQ(Current(), CONTROLLER_GAME);
+        const CControllerGame* game = static_cast<const CControllerGame*>(CController::GetCurrent());
+        Frames(60);
+        int taps = 0;
+        for (; taps < 42100 && Current() == CONTROLLER_GAME; taps += 50) {
+            for (int i = 0; i < 50; ++i) TapKey(SDLK_f);
+            Frame();
+        }
+        ASSERT_EQ(Current(), CONTROLLER_MESSAGE) << "no end to the recording after " << taps << " presses";
+        const std::vector<ReplayKey>& recorded = Level()->GetSolution();
+        EXPECT_EQ(static_cast<long>(recorded.size()), room - roomAfterRelease);
+        EXPECT_TRUE(recorded.back().released) << "every key pressed is let go in the recording";
+        EXPECT_EQ(game->GetMessage()->GetTitleId(), CControllerGame::kRecordingFullTitle);
+        EXPECT_EQ(game->GetMessage()->GetBodyId(), CControllerGame::kRecordingFullBody);
+        DrainEvents();
+        Answer(true);
+        RunUntilEditor();
+        EXPECT_EQ(Level()->GetSolution(), walked);
+        EXPECT_TRUE(Level()->IsSolutionRecorded());
     }
-    ASSERT_EQ(Current(), CONTROLLER_MESSAGE) << "no end to the recording after " << taps << " presses";
-    const std::vector<ReplayKey>& recorded = Level()->GetSolution();
-    EXPECT_LE(static_cast<long>(recorded.size()), room);
-    EXPECT_GE(static_cast<long>(recorded.size()), room - 1);
-    EXPECT_TRUE(recorded.back().released) << "every key pressed is let go in the recording";
-    EXPECT_EQ(game->GetMessage()->GetTitleId(), CControllerGame::kRecordingFullTitle);
-    EXPECT_EQ(game->GetMessage()->GetBodyId(), CControllerGame::kRecordingFullBody);
-    DrainEvents();
-    Answer(true);
-    RunUntilEditor();
-    EXPECT_EQ(Level()->GetSolution(), walked);
-    EXPECT_TRUE(Level()->IsSolutionRecorded());
 
     Alt(SDLK_s);
     ASSERT_EQ(Current(), CONTROLLER_EDITOR);
