@@ -1005,11 +1005,14 @@ TEST_F(EditorScreenTest, TheLoadDialogListsTheLevelFilesAndAnOldOrDamagedFileLea
 // The load list is the levels folder as it is: a name with dots in a row is
 // a level like any other, a leftover of a save a crash broke off is none (and
 // goes at the next save), and a file deleted after the list was made is told
-// as gone, leaving the level in the editor as it was.
+// as gone, leaving the level in the editor as it was. A name too long for
+// its column is cut in its middle, so that a level and its recovered copy
+// still tell apart.
 TEST_F(EditorScreenTest, TheLoadListShowsTheFolderAsItIsAndALevelDeletedSinceIsToldAsGone) {
-    for (const char* name : {"wait..", "gone"}) {
+    const std::string longName = "a long walk along the bottom row", copyName = longName + " (recovered)";
+    for (const std::string& name : {std::string("wait.."), std::string("gone"), longName, copyName}) {
         CLevel level = worldtest::WalkLevel(12);
-        level.SetHeadingText(name);
+        level.SetHeadingText(name.c_str());
         ASSERT_TRUE(level.SaveToPath(LevelPath(name)));
     }
     const std::string leftover = LevelPath("wait..") + ".tmp";
@@ -1022,9 +1025,16 @@ TEST_F(EditorScreenTest, TheLoadListShowsTheFolderAsItIsAndALevelDeletedSinceIsT
     Alt(SDLK_l);
     ASSERT_EQ(Current(), CONTROLLER_EDITOR_LOAD);
     CGuiListbox* files = editor->GetLoadDialog()->GetList();
-    ASSERT_EQ(files->GetRowCount(), 2);
+    ASSERT_EQ(files->GetRowCount(), 4);
     ASSERT_GE(files->FindRowByText("wait.."), 0);
     EXPECT_EQ(files->GetCell(files->FindRowByText("wait.."), 1), "wait..");
+    for (const std::string& name : {longName, copyName}) {
+        const std::string shown = files->GetShownCell(files->FindRowByText(name), 0);
+        const std::string end = name.substr(name.size() - 5);
+        EXPECT_EQ(shown.compare(0, 6, "a long"), 0) << shown;
+        EXPECT_NE(shown.find("..."), std::string::npos) << shown;
+        EXPECT_EQ(shown.substr(shown.size() - end.size()), end) << shown << ": the end of " << name << " is cut";
+    }
     ASSERT_EQ(remove(LevelPath("gone").c_str()), 0);
     ChooseListed("gone");
     ASSERT_EQ(Current(), CONTROLLER_MESSAGE);
