@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 
 class CScoreStore;
@@ -23,7 +24,21 @@ struct ScoreReply {
     std::string summary;  // what was asked and answered, for the log
 };
 
+// Answers a query, waiting for the store.
 ScoreReply AnswerScoreQuery(CScoreStore& store, const std::string& scrambled);
+
+// The making of an answer, on the thread that will send it: it may read the
+// store (a registration whose name was taken proposes others).
+using ScoreAnswer = std::function<ScoreReply()>;
+// AnswerScoreQuery for a caller that must not wait for the disk: ready gets
+// the answer's making exactly once, and only hands it on. A refusal or a
+// read is ready before this returns; a write once the store has kept it or
+// failed, perhaps on the store's own thread and after this returned.
+void StartScoreQuery(CScoreStore& store, const std::string& scrambled, std::function<void(ScoreAnswer)> ready);
+
+// The answer to a write that the server's stop left without its outcome:
+// failure 15, as for any write the store could not vouch for.
+ScoreReply StoppedReply();
 
 // The answer to a request that is no score request at all.
 ScoreReply UnreadableReply(const std::string& why);
