@@ -15,8 +15,9 @@
 
 class CScoreServerProcess {
 public:
-    // Starts the server; IsRunning() tells whether it came up.
-    CScoreServerProcess();
+    // Starts the server; IsRunning() tells whether it came up. openFiles: its
+    // limit of open files, soft and hard (0: this process's).
+    explicit CScoreServerProcess(unsigned long openFiles = 0);
     ~CScoreServerProcess();
     CScoreServerProcess(const CScoreServerProcess&) = delete;
     CScoreServerProcess& operator=(const CScoreServerProcess&) = delete;
@@ -38,6 +39,9 @@ public:
     // The most memory the running server has held (resident), in KB; -1
     // when it is not running.
     long PeakMemoryKb() const;
+    // The files the running server has open (its connections among them);
+    // -1 when it is not running.
+    int OpenFiles() const;
 
     std::string Log() const;
     // What each request to the score script asked and got, in order, as the
@@ -59,6 +63,7 @@ private:
     CTempDir dir_;
     std::string db_;
     std::string log_;
+    unsigned long openFiles_;
     pid_t pid_ = -1;
     int port_ = 0;
 };
