@@ -27,6 +27,9 @@ constexpr int kScoreErrorBadType = 14;
 constexpr int kScoreErrorServerFault = 15;   // the server could not do its part
 constexpr int kScoreErrorUnreadable = 16;    // the request could not be read
 constexpr int kScoreErrorBadLevel = 17;
+// The server is too busy for this client (over its budget, HTTP 429): the
+// game says so and asks the player to try again later.
+constexpr int kScoreErrorBusy = 18;
 
 // The one rule of which boards there are, on both sides: 0 when (type,
 // level) names a board, else the refusal code. Every type has an overall

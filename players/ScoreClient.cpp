@@ -15,9 +15,11 @@ namespace {
 
 const char* const kGameVersion = "1.03W";
 const long kDefaultTransferTimeoutSeconds = 30;
+const long kHttpTooManyRequests = 429;
 
 std::string g_serverPath;
 std::string g_response;
+long g_status = 0;
 int g_abort = 0;
 long g_transferTimeoutSeconds = kDefaultTransferTimeoutSeconds;
 int g_lastError = kScoreErrorNone;
@@ -60,12 +62,17 @@ std::string Pair(const char* key, const std::string& value) { return std::string
 enum class Outcome { kUnusable, kSuccess, kFailure };
 
 // Sends one request and sorts the answer: success, failure with its code
-// stored as the last error, or no usable answer (last error 99).
+// stored as the last error (busy for a 429, whatever the body), or no usable
+// answer (last error 99).
 Outcome SendRequest(const std::string& query, std::vector<std::string>* lines) {
     lines->clear();
     if (!HttpGet(g_serverPath + kScoreScript, query)) {
         g_lastError = kScoreErrorNoAnswer;
         return Outcome::kUnusable;
+    }
+    if (HttpGetStatus() == kHttpTooManyRequests) {
+        g_lastError = kScoreErrorBusy;
+        return Outcome::kFailure;
     }
     Tokenize(g_response, *lines, "\n");
     if (lines->empty()) {
@@ -301,6 +308,7 @@ int HttpProgressCallback(void*, curl_off_t, curl_off_t, curl_off_t, curl_off_t) 
 bool HttpGet(const std::string& base, const std::string& query) {
     const std::string address = base + "?" + HttpBuildQuery(query);
     g_response.clear();
+    g_status = 0;
     CURL* curl = curl_easy_init();
     if (!curl) return false;
     curl_easy_setopt(curl, CURLOPT_TIMEOUT, g_transferTimeoutSeconds);
@@ -315,6 +323,8 @@ bool HttpGet(const std::string& base, const std::string& query) {
             ErrorLog(false, "Unable to connect online (error:%i)\n", static_cast<int>(result));
             g_response.clear();  // a cut-off body is no answer
             ok = false;
+        } else {
+            curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &g_status);
         }
     }
     curl_easy_cleanup(curl);
@@ -322,3 +332,5 @@ bool HttpGet(const std::string& base, const std::string& query) {
 }
 
 std::string HttpGetString() { return g_response; }
+
+long HttpGetStatus() { return g_status; }

@@ -70,6 +70,11 @@ void LogProposedNames();
 // failed) when no complete answer came.
 bool HttpGet(const std::string& base, const std::string& query);
 std::string HttpGetString();
+// The HTTP status of the last complete answer (0 when none came). Only 429
+// (too many requests) is looked at: the server, or a proxy before it, is
+// too busy for this player, and the request fails with kScoreErrorBusy
+// whatever its body says. Any other status leaves the body to speak.
+long HttpGetStatus();
 size_t HttpWriteCallback(char* data, size_t size, size_t count, void* target);
 // The transfer-progress callback: answers the abort flag, which stays 0, so
 // no transfer is ever cut short by it.

@@ -42,9 +42,11 @@ const int kTextStepsBest = 3209;
 const int kTextFirstSolution = 3210;
 const int kTextSetSteps = 3211;
 // The message box of a failed request: its title, and the bodies for no
-// answer, for the server's own message and for a code without a message.
+// answer, for a server too busy for this player, for the server's own
+// message and for a code without a message.
 const int kTextServerTitle = 2216;
 const int kTextNoAnswer = 2326;
+const int kTextBusy = 2327;
 const int kTextServerSaid = 2336;
 const int kTextServerCode = 2337;
 
@@ -461,20 +463,20 @@ void CControllerScoreboard::ShowSolution() {
 
 bool CControllerScoreboard::NoteFailure() {
     const int code = GetScoreError();
-    const bool answered = code != kScoreErrorNoAnswer;
-    if (failureBody != 0) return answered;  // the first failure of an action is the one shown
+    const bool goOn = code != kScoreErrorNoAnswer && code != kScoreErrorBusy;
+    if (failureBody != 0) return goOn;  // the first failure of an action is the one shown
     const char* text = GetScoreErrorText();
     if (text) {
         failureBody = kTextServerSaid;
         failureText = text;
-    } else if (code == kScoreErrorNoAnswer) {
-        failureBody = kTextNoAnswer;
+    } else if (code == kScoreErrorNoAnswer || code == kScoreErrorBusy) {
+        failureBody = code == kScoreErrorBusy ? kTextBusy : kTextNoAnswer;
         failureText.clear();
     } else {
         failureBody = kTextServerCode;
         failureText = std::to_string(code);
     }
-    return answered;
+    return goOn;
 }
 
 void CControllerScoreboard::DownloadLevel() {
@@ -578,13 +580,14 @@ void CControllerScoreboard::Register(const char* name) {
         followUp = FOLLOW_NAME_DIALOG;
         return;
     }
-    // No answer, or a refusal for another reason: the player learns why, and
-    // the name typed stays for the next attempt. After a refusal the dialog
-    // comes back marked, but not as taken: the name may be free.
+    // No answer, a busy server, or a refusal for another reason: the player
+    // learns why, and the name typed stays for the next attempt. After a
+    // refusal the dialog comes back marked, but not as taken: the name may
+    // be free. Nothing was said of the name when no answer came or the
+    // server was too busy to look at it.
     if (code == kScoreErrorNoAnswer) DebugLog(DBG_DEBUG, "NEWUSER:  Connection failure\n");
-    NoteFailure();
+    nameAfterMessage = NoteFailure();
     pendingName = name;
-    nameAfterMessage = code != kScoreErrorNoAnswer;
     pendingMark =
         nameAfterMessage ? CControllerScoreboardName::Mark::kNotAccepted : CControllerScoreboardName::Mark::kNone;
     followUp = FOLLOW_MESSAGE;

@@ -132,9 +132,11 @@ private:
     void ShowSolution();
     // Notes the failure of the request just made (its message, or what
     // stands for it) unless an earlier failure of the same action is noted.
-    // False when the request got no usable answer: the action then sends
-    // none of its other requests, since a server that let one wait out its
-    // whole time-out would most likely let every further one do the same.
+    // False when the request got no usable answer or the server said it is
+    // too busy for this player: the action then sends none of its other
+    // requests, since a server that let one wait out its whole time-out
+    // would most likely let every further one do the same, and one that is
+    // busy asked to be left alone for a while.
     bool NoteFailure();
     void Register(const char* name);
     void RunFollowUp();

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "players/ScoreBoardRules.h"
+#include "server/CAddressBudget.h"
 #include "server/CScoreStore.h"
 #include "server/ScoreProtocol.h"
 #include "server/ServerLog.h"
@@ -63,11 +64,14 @@ struct CScoreHttpServer::Request {
 
 namespace {
 
-std::string ClientAddress(MHD_Connection* connection) {
+const sockaddr* ClientSocketAddress(MHD_Connection* connection) {
     const MHD_ConnectionInfo* info = MHD_get_connection_info(connection, MHD_CONNECTION_INFO_CLIENT_ADDRESS);
+    return info ? info->client_addr : nullptr;
+}
+
+std::string ClientAddress(MHD_Connection* connection) {
     char text[INET6_ADDRSTRLEN] = "?";
-    if (info && info->client_addr) {
-        const sockaddr* a = info->client_addr;
+    if (const sockaddr* a = ClientSocketAddress(connection)) {
         if (a->sa_family == AF_INET)
             inet_ntop(AF_INET, &reinterpret_cast<const sockaddr_in*>(a)->sin_addr, text, sizeof text);
         else if (a->sa_family == AF_INET6)
@@ -362,8 +366,16 @@ MHD_Result CScoreHttpServer::Answer(void* self, MHD_Connection* connection, cons
             }
             if (stopping) pending->abandoned = true;
             const size_t q = request->target.find('?');
+            CAddressBudget* budget = server->budget_;
+            const sockaddr* from = ClientSocketAddress(connection);
+            ScoreWriteGate gate;
+            if (budget)
+                gate = [budget, from](const std::string& op) {
+                    return budget->Take(from, op == kScoreOpAddUser ? CAddressBudget::kRegistration
+                                                                    : CAddressBudget::kUpload);
+                };
             if (!stopping)
-                StartScoreQuery(server->store_, q == std::string::npos ? "" : request->target.substr(q + 1),
+                StartScoreQuery(server->store_, q == std::string::npos ? "" : request->target.substr(q + 1), gate,
                                 [pending](ScoreAnswer answer) { Ready(pending, std::move(answer)); });
         }
     }
@@ -394,6 +406,8 @@ MHD_Result CScoreHttpServer::Answer(void* self, MHD_Connection* connection, cons
         MHD_create_response_from_buffer(reply.body.size(), const_cast<char*>(reply.body.data()), MHD_RESPMEM_MUST_COPY);
     if (!response) return MHD_NO;
     MHD_add_response_header(response, MHD_HTTP_HEADER_CONTENT_TYPE, "text/plain");
+    if (reply.retryAfter > 0)
+        MHD_add_response_header(response, MHD_HTTP_HEADER_RETRY_AFTER, std::to_string(reply.retryAfter).c_str());
     const MHD_Result queued = MHD_queue_response(connection, static_cast<unsigned>(reply.status), response);
     MHD_destroy_response(response);
     return queued;

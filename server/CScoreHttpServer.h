@@ -29,6 +29,7 @@
 
 #include "server/ScoreProtocol.h"
 
+class CAddressBudget;
 class CScoreStore;
 
 class CScoreHttpServer {
@@ -68,6 +69,9 @@ public:
     ~CScoreHttpServer();
     CScoreHttpServer(const CScoreHttpServer&) = delete;
     CScoreHttpServer& operator=(const CScoreHttpServer&) = delete;
+
+    // What each client address may write (null: no bound); set before Start.
+    void SetBudget(CAddressBudget* budget) { budget_ = budget; }
 
     // Takes the address and port (0: any free port); false with the reason.
     bool Bind(const std::string& address, int port, std::string* error);
@@ -123,6 +127,7 @@ private:
     unsigned connectionLimit_ = 0;
     unsigned requestSeconds_;
     MHD_Daemon* daemon_ = nullptr;
+    CAddressBudget* budget_ = nullptr;
 
     std::mutex watchMutex_;
     unsigned connections_ = 0;

@@ -33,6 +33,7 @@ bool ReadPath(const std::string& text, std::string* path) {
 
 const char* CServerOptions::Usage() {
     return "Usage: zorv_scored --db FILE [--port N] [--bind ADDRESS] [--path /zorv/]\n"
+           "                   [--registrations N,M] [--uploads N,M]\n"
            "The score server of ZORV: registers players' score-board names, keeps\n"
            "their best step counts per level and per level set, and sends the\n"
            "boards, answering GET <path>zjscores.php as the game asks.\n"
@@ -43,10 +44,18 @@ const char* CServerOptions::Usage() {
            "  --bind ADDRESS   the address to listen on (default 127.0.0.1: only\n"
            "                   this machine; 0.0.0.0 opens it to the network)\n"
            "  --path /zorv/    the path the game's address ends in (default /zorv/)\n"
+           "  --registrations N,M\n"
+           "                   one client address may register N names at once,\n"
+           "                   then M more a minute (default 100,6); off: no bound\n"
+           "  --uploads N,M    one client address may send N scores at once, then\n"
+           "                   M more a minute (default 300,300); off: no bound\n"
            "  --help           this text\n"
            "\n"
            "It speaks plain HTTP: to open it to the internet, put a reverse proxy\n"
            "with TLS in front of it. One line per request goes to standard error.\n"
+           "A registration or an upload past its address's budget is answered 429\n"
+           "with Retry-After, and stores nothing; downloads have no budget. Behind\n"
+           "a proxy every request comes from the proxy's address.\n"
            "Ctrl+C or SIGTERM stops it cleanly, with the database closed.\n"
            "\n"
            "Exit codes: 0 stopped cleanly; 1 the database or the port could not be\n"
@@ -61,7 +70,8 @@ bool CServerOptions::Read(int argc, char** argv, std::string* refusal) {
             help = true;
             continue;
         }
-        if (a != "--db" && a != "--port" && a != "--bind" && a != "--path") {
+        if (a != "--db" && a != "--port" && a != "--bind" && a != "--path" && a != "--registrations" &&
+            a != "--uploads") {
             *refusal = (a.size() > 1 && a[0] == '-' ? "unknown option " : "unexpected argument ") + a + " (see --help)";
             return false;
         }
@@ -87,6 +97,12 @@ bool CServerOptions::Read(int argc, char** argv, std::string* refusal) {
                 return false;
             }
             bind = value;
+        } else if (a == "--registrations" || a == "--uploads") {
+            if (!CAddressBudget::ReadRate(value, a == "--uploads" ? &uploads : &registrations)) {
+                *refusal = a + " needs N,M (N at once, then M a minute; each 1 to " +
+                           std::to_string(CAddressBudget::kRateMax) + ") or off";
+                return false;
+            }
         } else if (!ReadPath(value, &path)) {
             *refusal = "--path needs a path that starts with / (like /zorv/)";
             return false;

@@ -41,6 +41,15 @@ ScoreReply Success(const std::string& more, const std::string& summary) {
     return reply;
 }
 
+// Over the client's budget: asked to come back in wait seconds.
+ScoreReply Busy(unsigned wait, const std::string& summary) {
+    ScoreReply reply = Failure(kScoreErrorBusy, summary);
+    reply.status = 429;
+    reply.retryAfter = wait;
+    reply.summary += " busy: over this address's budget, retry after " + std::to_string(wait) + " s";
+    return reply;
+}
+
 ScoreReply ServerFault(const std::string& summary) {
     ScoreReply reply = Failure(kScoreErrorServerFault, summary);
     reply.status = 500;
@@ -184,7 +193,8 @@ ScoreReply UnreadableReply(const std::string& why) {
     return reply;
 }
 
-void StartScoreQuery(CScoreStore& store, const std::string& scrambled, std::function<void(ScoreAnswer)> ready) {
+void StartScoreQuery(CScoreStore& store, const std::string& scrambled, const ScoreWriteGate& gate,
+                     std::function<void(ScoreAnswer)> ready) {
     if (scrambled.empty()) return ready(Made(UnreadableReply("no query")));
     if (scrambled.size() > kScoreQueryMax)
         return ready(Made(UnreadableReply("a query over " + std::to_string(kScoreQueryMax) + " bytes")));
@@ -201,6 +211,10 @@ void StartScoreQuery(CScoreStore& store, const std::string& scrambled, std::func
     for (const auto& field : fields) known = known && op->second.count(field.first) != 0;
     if (!known) return ready(Made(UnreadableReply("keys missing or unknown in " + summary)));
     const std::string& user = fields[kScoreKeyUser];
+    if (gate && op->first != kScoreOpDownload) {
+        const unsigned wait = gate(op->first);
+        if (wait > 0) return ready(Made(Busy(wait, summary)));
+    }
     if (op->first == kScoreOpAddUser) return Register(store, user, fields[kScoreKeyVersion], summary, ready);
 
     int32_t type = 0, level = 0, score = 0, cheat = 0;
@@ -214,11 +228,11 @@ void StartScoreQuery(CScoreStore& store, const std::string& scrambled, std::func
     Upload(store, user, type, level, score, static_cast<uint32_t>(cheat), summary, ready);
 }
 
-ScoreReply AnswerScoreQuery(CScoreStore& store, const std::string& scrambled) {
+ScoreReply AnswerScoreQuery(CScoreStore& store, const std::string& scrambled, const ScoreWriteGate& gate) {
     std::mutex mutex;
     std::condition_variable made;
     ScoreAnswer answer;
-    StartScoreQuery(store, scrambled, [&](ScoreAnswer ready) {
+    StartScoreQuery(store, scrambled, gate, [&](ScoreAnswer ready) {
         // Told under the lock: the wait below cannot end, and take these
         // with it, before the telling is over.
         std::lock_guard<std::mutex> lock(mutex);

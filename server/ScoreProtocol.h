@@ -22,10 +22,17 @@ struct ScoreReply {
     int status = 200;
     std::string body;
     std::string summary;  // what was asked and answered, for the log
+    unsigned retryAfter = 0;  // seconds the client is asked to wait (0: none)
 };
 
+// Asked with the operation of a readable registration or upload before it
+// reaches the store: 0 lets it go on; otherwise the seconds after which the
+// client may try again, and the request is answered 429 with "failure" and
+// code 18 (busy), with nothing stored.
+using ScoreWriteGate = std::function<unsigned(const std::string& op)>;
+
 // Answers a query, waiting for the store.
-ScoreReply AnswerScoreQuery(CScoreStore& store, const std::string& scrambled);
+ScoreReply AnswerScoreQuery(CScoreStore& store, const std::string& scrambled, const ScoreWriteGate& gate = nullptr);
 
 // The making of an answer, on the thread that will send it: it may read the
 // store (a registration whose name was taken proposes others).
@@ -34,7 +41,8 @@ using ScoreAnswer = std::function<ScoreReply()>;
 // the answer's making exactly once, and only hands it on. A refusal or a
 // read is ready before this returns; a write once the store has kept it or
 // failed, perhaps on the store's own thread and after this returned.
-void StartScoreQuery(CScoreStore& store, const std::string& scrambled, std::function<void(ScoreAnswer)> ready);
+void StartScoreQuery(CScoreStore& store, const std::string& scrambled, const ScoreWriteGate& gate,
+                     std::function<void(ScoreAnswer)> ready);
 
 // The answer to a write that the server's stop left without its outcome:
 // failure 15, as for any write the store could not vouch for.

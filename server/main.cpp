@@ -9,6 +9,7 @@
 #include <cstring>
 #include <string>
 
+#include "server/CAddressBudget.h"
 #include "server/CScoreHttpServer.h"
 #include "server/CServerOptions.h"
 #include "server/CSqliteScoreStore.h"
@@ -66,7 +67,9 @@ int main(int argc, char** argv) {
         ServerLog("zorv_scored: cannot use the database %s: %s", EscapeForLog(options.db).c_str(), problem.c_str());
         return 1;
     }
+    CAddressBudget budget(options.registrations, options.uploads);
     CScoreHttpServer server(store, options.path, kThreads);
+    server.SetBudget(&budget);
     if (!server.Bind(options.bind, options.port, &problem) || !server.Start(&problem)) {
         ServerLog("zorv_scored: %s", EscapeForLog(problem).c_str());
         store.Close();
@@ -79,6 +82,9 @@ int main(int argc, char** argv) {
               server.ConnectionLimit(), std::min(CScoreHttpServer::kConnectionsPerAddress, server.ConnectionLimit()),
               CScoreHttpServer::kConnectionMemory / 1024, CScoreHttpServer::kRequestSeconds,
               CScoreHttpServer::kIdleSeconds);
+    ServerLog("zorv_scored: what one address may write: registrations %s, uploads %s (at once, then a minute; "
+              "429 past that)",
+              CAddressBudget::RateText(options.registrations).c_str(), CAddressBudget::RateText(options.uploads).c_str());
     ServerLog("zorv_scored: serving http://%s:%d%s from %s (%lld players, %lld scores)",
               EscapeForLog(UrlHost(options.bind)).c_str(), server.Port(), options.path.c_str(),
               EscapeForLog(options.db).c_str(), static_cast<long long>(players), static_cast<long long>(scores));

@@ -340,6 +340,37 @@ TEST_F(ScoreClientTest, ErrorPageIsNoUsableAnswer) {
     EXPECT_EQ(GetOverallScoreBoard(2)->count, 3);
 }
 
+// A server too busy for this player says so with 429, whatever its body (a
+// proxy in front of it sends a page of its own): every kind of request then
+// fails as busy, distinct from no answer, and changes no board. No other
+// status is looked at.
+TEST_F(ScoreClientTest, TooManyRequestsIsBusyWhateverTheBody) {
+    FillOverall(1);
+    const std::string page = "<html><body>Too Many Requests</body></html>\n";
+    const struct {
+        const char* what;
+        Server::Reply reply;
+        int code;
+    } rows[] = {
+        {"429 from the server", Server::Status(429, "Too Many Requests", "failure\n18\n"), kScoreErrorBusy},
+        {"429 from a proxy", Server::Status(429, "Too Many Requests", page), kScoreErrorBusy},
+        {"429 with a success", Server::Status(429, "Too Many Requests", "success\n1\n1\tx\t1\tx\n"), kScoreErrorBusy},
+        {"503 from a proxy", Server::Status(503, "Service Unavailable", page), kScoreErrorNoAnswer},
+    };
+    for (const auto& row : rows) {
+        Server server({row.reply, row.reply, row.reply});
+        SetScoreServerPath(server.Address());
+        EXPECT_FALSE(RequestNewUser("bob")) << row.what;
+        EXPECT_EQ(GetScoreError(), row.code) << row.what;
+        EXPECT_FALSE(RequestScoreUpload("bob", 1, 7, 40, 0)) << row.what;
+        EXPECT_EQ(GetScoreError(), row.code) << row.what;
+        EXPECT_FALSE(RequestScoreDownload("bob", 1, kOverallScoreLevel)) << row.what;
+        EXPECT_EQ(GetScoreError(), row.code) << row.what;
+        EXPECT_EQ(HttpGetStatus(), std::stol(row.reply.raw.substr(9, 3))) << row.what;
+        ExpectFilledOverall(1);
+    }
+}
+
 TEST_F(ScoreClientTest, FirstLineMustMatchExactly) {
     const char* bodies[] = {"Success\n0\n", "success\r\n0\r\n", "failure\r\n14\r\n", " success\n0\n", "", "\n\n\n",
                             "successful\n0\n", "fail\n9\n"};

@@ -288,6 +288,24 @@ INSTANTIATE_TEST_SUITE_P(
         return n;
     });
 
+// The real server past this address's upload budget (one at once, here):
+// the submit's upload is answered 429, the board says the server is busy,
+// and the download is not asked for.
+TEST_F(ScoreboardTest, SubmitPastTheUploadBudgetSaysTheServerIsBusy) {
+    CScoreServerProcess server({"--uploads", "1,1"});
+    server.AddScore(0, 23, "Eager", 90);  // the one upload of the budget
+    Profile().SetScoreboardName("Eager");
+    SubmitSolved(server, 23, 50);
+    ASSERT_NE(board->GetMessage(), nullptr);
+    EXPECT_EQ(board->GetMessage()->GetBodyId(), 2327);
+    EXPECT_EQ(server.Requests().back(), "op=uploadScore&user=Eager&type=0&level=23&score=50&cheat=0 -> failure 18 "
+                                        "busy: over this address's budget, retry after 60 s");
+    EXPECT_EQ(server.StoredScore(0, 23, "Eager"), 90);
+    DismissMessage();
+    EXPECT_EQ(board->GetType(), SCOREBOARD_SOLVED);
+    EXPECT_EQ(StoredSteps(0, 23), 50);
+}
+
 TEST_F(ScoreboardTest, RegistrationWithoutAnAnswerKeepsTheTypedName) {
     CScoreTestServer silent(Mode::kSilent, 0);
     SubmitSolved(silent, 19, 33);
@@ -402,21 +420,24 @@ INSTANTIATE_TEST_SUITE_P(
 
 // A server that takes the connection and says nothing costs one request's
 // wait, not one per request of the action: after the first goes unanswered
-// the action sends nothing more and says the server cannot be reached.
+// the action sends nothing more and says the server cannot be reached. One
+// that says it is too busy (429) is left alone as well, and the player is
+// told it is busy and to try again later.
 struct SilentAction {
     const char* name;
     int type;        // the page it starts on
     bool named;      // the profile has a score board name
     bool allSolved;  // every set completed and the level solved (uploads due)
+    Mode mode = Mode::kSilent;
 };
 void PrintTo(const SilentAction& a, std::ostream* os) { *os << a.name; }
 
 class ScoreboardSilentTest : public ScoreboardTest, public ::testing::WithParamInterface<SilentAction> {};
 
-TEST_P(ScoreboardSilentTest, OneUnansweredRequestEndsTheAction) {
+TEST_P(ScoreboardSilentTest, OneRequestUnansweredOrBusyEndsTheAction) {
     const SilentAction a = GetParam();
     SetScoreRequestTimeout(1);
-    CScoreTestServer silent(Mode::kSilent, 0);
+    CScoreTestServer silent(a.mode, 0);
     SetScoreServerPath(silent.Address());
     Profile().SetScoreboardName(a.named ? "Waiter" : "");
     if (a.allSolved) {
@@ -437,7 +458,8 @@ TEST_P(ScoreboardSilentTest, OneUnansweredRequestEndsTheAction) {
     for (int s = 0; s < 3; ++s) Profile().SetSetCompleted(0, s);
     EXPECT_EQ(silent.RequestLines().size(), 1u);
     ASSERT_NE(board->GetMessage(), nullptr);
-    EXPECT_EQ(board->GetMessageText(), "");  // "cannot be reached"
+    EXPECT_EQ(board->GetMessageText(), "");
+    EXPECT_EQ(board->GetMessage()->GetBodyId(), a.mode == Mode::kBusy ? 2327 : 2326);  // "busy", "cannot be reached"
     for (int s = 0; s < 3; ++s) EXPECT_FALSE(GetOverallScoreBoard(s)->IsDownloaded()) << s;
     EXPECT_FALSE(GetLevelScoreBoard(0, 31)->IsDownloaded());
     DismissMessage();
@@ -450,7 +472,12 @@ INSTANTIATE_TEST_SUITE_P(
                       SilentAction{"all sets uploading", SCOREBOARD_OVERALL, true, true},
                       SilentAction{"level uploading", SCOREBOARD_LEVEL_MAP, true, true},
                       SilentAction{"submit", SCOREBOARD_SOLVED, true, true},
-                      SilentAction{"registration", SCOREBOARD_SOLVED, false, true}),
+                      SilentAction{"registration", SCOREBOARD_SOLVED, false, true},
+                      SilentAction{"all sets busy", SCOREBOARD_OVERALL, false, false, Mode::kBusy},
+                      SilentAction{"all sets uploading busy", SCOREBOARD_OVERALL, true, true, Mode::kBusy},
+                      SilentAction{"level uploading busy", SCOREBOARD_LEVEL_MAP, true, true, Mode::kBusy},
+                      SilentAction{"submit busy", SCOREBOARD_SOLVED, true, true, Mode::kBusy},
+                      SilentAction{"registration busy", SCOREBOARD_SOLVED, false, true, Mode::kBusy}),
     [](const ::testing::TestParamInfo<SilentAction>& info) {
         std::string n = info.param.name;
         std::replace(n.begin(), n.end(), ' ', '_');

@@ -40,8 +40,8 @@ int Reap(pid_t pid, int seconds) {
 
 }  // namespace
 
-CScoreServerProcess::CScoreServerProcess(unsigned long openFiles)
-    : db_(dir_.File("scores.db")), log_(dir_.File("server.log")), openFiles_(openFiles) {
+CScoreServerProcess::CScoreServerProcess(std::vector<std::string> options, unsigned long openFiles)
+    : db_(dir_.File("scores.db")), log_(dir_.File("server.log")), options_(std::move(options)), openFiles_(openFiles) {
     // Loopback requests must never go through a proxy of the machine (a
     // game started by an end-to-end test inherits this too).
     for (const char* name : {"http_proxy", "HTTP_PROXY", "all_proxy", "ALL_PROXY"}) unsetenv(name);
@@ -61,6 +61,9 @@ bool CScoreServerProcess::Start() {
     const size_t logged = Log().size();
     const std::string port = std::to_string(port_);
     const std::string binary = std::string(ZORV_RUN_DIR) + "/zorv_scored";
+    std::vector<const char*> argv = {binary.c_str(), "--db", db_.c_str(), "--port", port.c_str()};
+    for (const std::string& option : options_) argv.push_back(option.c_str());
+    argv.push_back(nullptr);
     const pid_t pid = fork();
     if (pid == 0) {
         const int fd = open(log_.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
@@ -70,7 +73,7 @@ bool CScoreServerProcess::Start() {
         }
         const rlimit files = {openFiles_, openFiles_};
         if (openFiles_ > 0 && setrlimit(RLIMIT_NOFILE, &files) != 0) _exit(126);
-        execl(binary.c_str(), binary.c_str(), "--db", db_.c_str(), "--port", port.c_str(), static_cast<char*>(nullptr));
+        execv(binary.c_str(), const_cast<char* const*>(argv.data()));
         _exit(127);
     }
     if (pid < 0) return false;

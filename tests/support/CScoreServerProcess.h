@@ -15,9 +15,10 @@
 
 class CScoreServerProcess {
 public:
-    // Starts the server; IsRunning() tells whether it came up. openFiles: its
-    // limit of open files, soft and hard (0: this process's).
-    explicit CScoreServerProcess(unsigned long openFiles = 0);
+    // Starts the server, with options besides its database and port (for
+    // example the budgets); IsRunning() tells whether it came up. openFiles:
+    // its limit of open files, soft and hard (0: this process's).
+    explicit CScoreServerProcess(std::vector<std::string> options = {}, unsigned long openFiles = 0);
     ~CScoreServerProcess();
     CScoreServerProcess(const CScoreServerProcess&) = delete;
     CScoreServerProcess& operator=(const CScoreServerProcess&) = delete;
@@ -63,6 +64,7 @@ private:
     CTempDir dir_;
     std::string db_;
     std::string log_;
+    std::vector<std::string> options_;
     unsigned long openFiles_;
     pid_t pid_ = -1;
     int port_ = 0;

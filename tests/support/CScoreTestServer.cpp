@@ -157,6 +157,10 @@ void CScoreTestServer::Serve() {
             SendAll(fd, Status(500, "Internal Server Error", "<html><body>Oops</body></html>\n").raw);
         } else if (mode == Mode::kRefuse) {
             SendAll(fd, Ok("failure\n" + std::to_string(refusalCode_.load()) + "\n").raw);
+        } else if (mode == Mode::kBusy) {
+            std::string busy = Status(429, "Too Many Requests", "<html><body>Slow down</body></html>\n").raw;
+            busy.insert(busy.find("\r\n") + 2, "Retry-After: 5\r\n");
+            SendAll(fd, busy);
         }
         shutdown(fd, SHUT_RDWR);
         close(fd);

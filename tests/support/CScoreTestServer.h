@@ -3,9 +3,10 @@
 // recording every request line. Made with canned replies it answers each
 // connection with the next one and stops by itself after them or after a few
 // idle seconds. Made with a mode it answers every request alike until it is
-// destroyed (garbage, a hang-up, silence, a refusal with a given code); the
-// mode can be switched while it runs. Everything a real server answers comes
-// from the real one (CScoreServerProcess).
+// destroyed (garbage, a hang-up, silence, a refusal with a given code, too
+// busy as a proxy says it); the mode can be switched while it runs.
+// Everything a real server answers comes from the real one
+// (CScoreServerProcess).
 #pragma once
 
 #include <atomic>
@@ -33,6 +34,7 @@ public:
         kHangUp,   // closes without answering
         kSilent,   // keeps the connection open and never answers
         kRefuse,   // answers "failure" with the refusal code
+        kBusy,     // answers 429 with Retry-After and a page that is no answer, as a proxy would
     };
     // A server behaving as mode says.
     CScoreTestServer(Mode mode, int refusalCode);

@@ -1,0 +1,134 @@
+#include "server/CAddressBudget.h"
+
+#include <netinet/in.h>
+
+#include <algorithm>
+#include <cmath>
+#include <iterator>
+
+#include "server/ServerLog.h"
+
+namespace {
+
+// How often the table drops the addresses that are full again, and how
+// often it tries when it is full and a new address asks.
+const std::chrono::seconds kPruneEvery(60);
+const std::chrono::seconds kPruneWhenFullEvery(1);
+// The line that says new addresses share a budget comes at most this often.
+const std::chrono::seconds kCrowdLogEvery(60);
+
+// Decimal digits only, 1 to the largest rate.
+bool ReadCount(const std::string& text, unsigned* count) {
+    if (text.empty() || text.size() > 7) return false;
+    unsigned value = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9') return false;
+        value = value * 10 + static_cast<unsigned>(c - '0');
+    }
+    if (value < 1 || value > CAddressBudget::kRateMax) return false;
+    *count = value;
+    return true;
+}
+
+}  // namespace
+
+CAddressBudget::CAddressBudget(Rate registrations, Rate uploads, size_t addressesMax,
+                               std::function<Clock::time_point()> now)
+    : rates_{registrations, uploads}, addressesMax_(addressesMax), now_(std::move(now)), crowd_() {
+    lastPrune_ = now_();
+}
+
+CAddressBudget::Key CAddressBudget::KeyOf(const sockaddr* from) {
+    Key key = {0, 0};
+    if (!from) return key;
+    if (from->sa_family == AF_INET) {
+        key.family = 4;
+        key.bits = ntohl(reinterpret_cast<const sockaddr_in*>(from)->sin_addr.s_addr);
+    } else if (from->sa_family == AF_INET6) {
+        const in6_addr& a = reinterpret_cast<const sockaddr_in6*>(from)->sin6_addr;
+        if (IN6_IS_ADDR_V4MAPPED(&a)) {
+            key.family = 4;
+            key.bits = (uint64_t(a.s6_addr[12]) << 24) | (uint64_t(a.s6_addr[13]) << 16) |
+                       (uint64_t(a.s6_addr[14]) << 8) | a.s6_addr[15];
+        } else {
+            key.family = 6;
+            for (int i = 0; i < 8; ++i) key.bits = (key.bits << 8) | a.s6_addr[i];
+        }
+    }
+    return key;
+}
+
+unsigned CAddressBudget::Spend(Clock::time_point* full, Kind kind, Clock::time_point now) const {
+    // The bucket holds burst tokens when full, one more every interval: it
+    // is empty while it is a whole window (burst intervals) from full.
+    const Rate rate = rates_[kind];
+    const Clock::duration interval = std::chrono::duration_cast<Clock::duration>(std::chrono::minutes(1)) /
+                                     static_cast<Clock::rep>(rate.perMinute);
+    const Clock::duration window = interval * static_cast<Clock::rep>(rate.burst);
+    const Clock::time_point after = std::max(*full, now) + interval;
+    if (after - now <= window) {
+        *full = after;
+        return 0;
+    }
+    const std::chrono::duration<double> wait = (after - now) - window;
+    return std::max(1u, static_cast<unsigned>(std::ceil(wait.count())));
+}
+
+unsigned CAddressBudget::Take(const sockaddr* from, Kind kind) {
+    if (rates_[kind].burst == 0) return 0;
+    std::lock_guard<std::mutex> lock(mutex_);
+    const Clock::time_point now = now_();
+    if (now - lastPrune_ >= kPruneEvery) Prune(now);
+    const Key key = KeyOf(from);
+    auto found = table_.find(key);
+    if (found == table_.end()) {
+        if (table_.size() >= addressesMax_ && now - lastPrune_ >= kPruneWhenFullEvery) Prune(now);
+        if (table_.size() >= addressesMax_) {
+            if (!crowdLogged_ || now - lastCrowdLog_ >= kCrowdLogEvery) {
+                ServerLog("budget: all %zu addresses tracked are still refilling: new addresses share one "
+                          "address's budget until some are full again",
+                          table_.size());
+                crowdLogged_ = true;
+                lastCrowdLog_ = now;
+            }
+            return Spend(&crowd_.full[kind], kind, now);
+        }
+        found = table_.emplace(key, Buckets()).first;
+    }
+    return Spend(&found->second.full[kind], kind, now);
+}
+
+void CAddressBudget::Prune(Clock::time_point now) {
+    lastPrune_ = now;
+    for (auto it = table_.begin(); it != table_.end();) {
+        const Buckets& b = it->second;
+        if (std::all_of(std::begin(b.full), std::end(b.full), [now](Clock::time_point f) { return f <= now; }))
+            it = table_.erase(it);
+        else
+            ++it;
+    }
+}
+
+size_t CAddressBudget::Tracked() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return table_.size();
+}
+
+bool CAddressBudget::ReadRate(const std::string& text, Rate* rate) {
+    if (text == "off") {
+        *rate = {0, 0};
+        return true;
+    }
+    const size_t comma = text.find(',');
+    if (comma == std::string::npos) return false;
+    Rate read = {0, 0};
+    if (!ReadCount(text.substr(0, comma), &read.burst) || !ReadCount(text.substr(comma + 1), &read.perMinute))
+        return false;
+    *rate = read;
+    return true;
+}
+
+std::string CAddressBudget::RateText(Rate rate) {
+    if (rate.burst == 0) return "off";
+    return std::to_string(rate.burst) + "," + std::to_string(rate.perMinute);
+}
