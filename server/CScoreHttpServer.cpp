@@ -26,7 +26,11 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-const int kListenQueue = 1024;
+// Connections the system keeps for the server until it takes them (it caps
+// this at its own bound, net.core.somaxconn). Deep, so that a crowd waits
+// there in turn with everyone else: once it is full, every new client's
+// first packet is dropped, and its retries wait one second, then three.
+const int kListenQueue = 4096;
 // Once this many connections have gone since the most there were (and at
 // least half of them), the memory they used is given back to the system:
 // the allocator keeps freed memory of many threads in pieces it does not
@@ -252,12 +256,11 @@ void CScoreHttpServer::SetAnswering(MHD_Connection* connection, bool answering) 
 void CScoreHttpServer::CutLateRequests() {
     std::unique_lock<std::mutex> lock(watchMutex_);
     while (!cutterStop_) {
+        cutterWake_.wait_for(lock, std::chrono::milliseconds(connections_ > CrowdedAbove(connectionLimit_) ? 50 : 500));
         const bool crowded = connections_ > CrowdedAbove(connectionLimit_);
-        cutterWake_.wait_for(lock, std::chrono::milliseconds(crowded ? 100 : 500));
-        const unsigned seconds = connections_ > CrowdedAbove(connectionLimit_)
-                                     ? std::min(kCrowdedRequestSeconds, requestSeconds_)
-                                     : requestSeconds_;
-        const Clock::time_point late = Clock::now() - std::chrono::seconds(seconds);
+        const Clock::time_point late =
+            Clock::now() - (crowded ? std::chrono::milliseconds(kCrowdedRequestMilliseconds)
+                                    : std::chrono::milliseconds(requestSeconds_ * 1000));
         int cut = 0;
         // The longest waiting first: the cut stops at the first in time.
         while (!waiting_.empty() && waiting_.front()->since <= late) {
@@ -269,9 +272,11 @@ void CScoreHttpServer::CutLateRequests() {
             if (w->socket >= 0) shutdown(w->socket, SHUT_RDWR);
             ++cut;
         }
-        if (cut > 0)
-            ServerLog("http: %d connection(s) cut: no whole request within %u s%s", cut, seconds,
-                      seconds < requestSeconds_ ? " (connections are running short)" : "");
+        if (cut > 0 && crowded)
+            ServerLog("http: %d connection(s) cut: no whole request within %u ms (connections are running short)", cut,
+                      kCrowdedRequestMilliseconds);
+        else if (cut > 0)
+            ServerLog("http: %d connection(s) cut: no whole request within %u s", cut, requestSeconds_);
         if (connectionsPeak_ - connections_ >= kTrimAfterClosed && connections_ <= connectionsPeak_ / 2) {
             connectionsPeak_ = connections_;
             lock.unlock();

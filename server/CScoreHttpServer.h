@@ -51,9 +51,15 @@ public:
     // Open files kept from connections: the database and its logs for every
     // reader, the threads' own event files, the log.
     static constexpr unsigned kFilesKept = 256;
-    // Seconds a request has, instead of requestSeconds, while the server
-    // holds more than CrowdedAbove of its connections.
-    static constexpr unsigned kCrowdedRequestSeconds = 1;
+    // Milliseconds a request has instead, from its connection or the
+    // previous answer, while the server holds more than CrowdedAbove of its
+    // connections: an ordinary client sends its request as soon as it is
+    // connected, so the idle and the slow make room for it. (Shorter is
+    // needed than one might think: a crowd that opens a connection again
+    // as soon as one is cut waits in the system's queue with everyone else,
+    // and what an ordinary client waits there is the crowd ahead of it over
+    // the connections cut a second.)
+    static constexpr unsigned kCrowdedRequestMilliseconds = 250;
 
     // The connections an open-file limit leaves room for.
     static unsigned ConnectionsWithin(unsigned long long files);

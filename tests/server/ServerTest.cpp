@@ -1039,11 +1039,11 @@ TEST(ServerProgramTest, AThousandConnectionsOpenedAtOnceAreAllAnswered) {
 // at 600 files, the server keeps files for the database (and the connection
 // limit says so in its first line); while it holds no more than three
 // quarters of its connections, an idle one is kept; with one more, every
-// connection that has not sent a whole request within a second is cut. And
-// whatever a crowd of idle connections from many addresses does, each one
-// opened again as soon as it is closed, ordinary uploads and downloads from
-// another address get in (within the 10 s of this client; the game waits
-// 30), are logged, and are kept.
+// connection that has not sent a whole request within a quarter second is
+// cut. And whatever a crowd of idle connections from many addresses does,
+// each one opened again as soon as it is closed, ordinary uploads and
+// downloads from another address get in (within the 10 s of this client;
+// the game waits 30), are logged, and are kept.
 TEST(ServerProgramTest, WhenConnectionsRunShortTheIdleGoFirst) {
     const unsigned files = 600;
     const unsigned limit = CScoreHttpServer::ConnectionsWithin(files);
