@@ -345,6 +345,7 @@ MHD_Result CScoreHttpServer::Answer(void* self, MHD_Connection* connection, cons
     }
     ScoreReply reply;
     std::string what;
+    bool stopping = false;  // asked during the stop: a write is not waited for
     if (!request->started) {
         request->started = true;
         request->start = Clock::now();
@@ -363,13 +364,11 @@ MHD_Result CScoreHttpServer::Answer(void* self, MHD_Connection* connection, cons
             pending->connection = connection;
             request->pending = pending;
             // Noted before the store may answer: a stop finds it.
-            bool stopping;
             {
                 std::lock_guard<std::mutex> lock(server->pendingMutex_);
                 stopping = server->stopping_;
                 if (!stopping) server->pending_.insert(pending);
             }
-            if (stopping) pending->abandoned = true;
             const size_t q = request->target.find('?');
             CAddressBudget* budget = server->budget_;
             const sockaddr* from = ClientSocketAddress(connection);
@@ -379,15 +378,15 @@ MHD_Result CScoreHttpServer::Answer(void* self, MHD_Connection* connection, cons
                     return budget->Take(from, op == kScoreOpAddUser ? CAddressBudget::kRegistration
                                                                     : CAddressBudget::kUpload);
                 };
-            if (!stopping)
-                StartScoreQuery(server->store_, q == std::string::npos ? "" : request->target.substr(q + 1), gate,
-                                [pending](ScoreAnswer answer) { Ready(pending, std::move(answer)); });
+            StartScoreQuery(server->store_, q == std::string::npos ? "" : request->target.substr(q + 1), gate,
+                            [pending](ScoreAnswer answer) { Ready(pending, std::move(answer)); });
         }
     }
     if (const std::shared_ptr<Pending> pending = request->pending) {
         ScoreAnswer answer;
         {
             std::lock_guard<std::mutex> lock(pending->mutex);
+            if (!pending->answer && stopping) pending->abandoned = true;
             if (!pending->answer && !pending->abandoned) {
                 // Waits for the disk without holding this thread: the
                 // store's answer takes it up again.
