@@ -118,7 +118,8 @@ private:
 
     // One request from its first line to its end.
     struct Request;
-    // A write waiting for the store, shared with the store's writer.
+    // A request of the script until its answer is made: for a write, shared
+    // with the store's writer, which hands it the outcome.
     struct Pending;
     static void Ready(const std::shared_ptr<Pending>& pending, ScoreAnswer answer);
     // Answers a stop's leftover writes failure 15, and resumes them.
