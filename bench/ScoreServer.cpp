@@ -6,7 +6,10 @@
 // and 99th percentile and the longest of the time a request takes, and the
 // server's own CPU time per request.
 //
-// Two more: downloads while 2,000 silent and 200 dripping connections hold
+// More: downloads from a board of 1,000,000 entries against one of ten
+// (the file written once per run straight with SQL, in the layout before
+// the counts a download reads were kept: the server converts it at its
+// first start, and says how long that took); downloads while 2,000 silent and 200 dripping connections hold
 // on (from 127.0.0.2, where one address may hold only so many; or spread
 // over addresses of their own, so that the server holds every one), and the
 // server's largest resident memory after 16 requests of 1,000,000 headers.
@@ -87,14 +90,14 @@ private:
     std::string body_;
 };
 
-// zorv_scored on a fresh database; stopped with SIGTERM at the end. files:
-// its open-file limit, soft and hard (0: this process's).
+// zorv_scored on a fresh database (or on the file db); stopped with SIGTERM
+// at the end. files: its open-file limit, soft and hard (0: this process's).
 class Server {
 public:
-    explicit Server(rlim_t files = 0) {
+    explicit Server(const std::string& file = "", rlim_t files = 0) {
         char dir[] = "/tmp/zorv-bench-XXXXXX";
         dir_ = mkdtemp(dir) ? dir : "/tmp";
-        const std::string log = dir_ + "/server.log", db = dir_ + "/scores.db";
+        const std::string log = dir_ + "/server.log", db = file.empty() ? dir_ + "/scores.db" : file;
         const std::string binary = std::string(ZORV_RUN_DIR) + "/zorv_scored";
         pid_ = fork();
         if (pid_ == 0) {
@@ -107,12 +110,15 @@ public:
                   "--uploads", "off", static_cast<char*>(nullptr));
             _exit(127);
         }
-        for (int i = 0; i < 500 && port_ == 0; ++i) {
+        const auto start = Clock::now();
+        // A database of an earlier layout is converted first.
+        while (port_ == 0 && Clock::now() - start < std::chrono::minutes(5) && waitpid(pid_, nullptr, WNOHANG) == 0) {
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
             const std::string text = ReadLog();
             const size_t at = text.find("serving http://127.0.0.1:");
             if (at != std::string::npos) port_ = atoi(text.c_str() + at + 25);
         }
+        startSeconds_ = std::chrono::duration<double>(Clock::now() - start).count();
     }
     ~Server() {
         kill(pid_, SIGTERM);
@@ -137,6 +143,8 @@ public:
         return static_cast<double>(utime + stime) / static_cast<double>(sysconf(_SC_CLK_TCK));
     }
     bool Up() const { return port_ > 0; }
+    // Seconds from the start to the first request it could take.
+    double StartSeconds() const { return startSeconds_; }
     int Port() const { return port_; }
     // The most memory the server has held (resident), in MB.
     double PeakMemoryMb() const { return StatusMb("VmHWM:"); }
@@ -176,6 +184,7 @@ private:
     std::string dir_;
     pid_t pid_ = -1;
     int port_ = 0;
+    double startSeconds_ = 0;
 };
 
 double LoadAverage() {
@@ -281,6 +290,81 @@ void BM_Downloads16Clients(benchmark::State& state) {
     Drive(state, server, "downloads", AskBoard);
 }
 BENCHMARK(BM_Downloads16Clients)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
+
+// A database with a board of 1,000,000 players (level 1 of the regular set,
+// every score a different one, as a stranger who registers names by the
+// thousand could make it) and one of ten (level 2), written once per run in
+// the layout of the server before this one: its first start converts it.
+class BigBoardFile {
+public:
+    static const int kPlayers = 1000000;
+    static const std::string& Path() {
+        static BigBoardFile file;
+        return file.path_;
+    }
+
+private:
+    BigBoardFile() {
+        char dir[] = "/tmp/zorv-bench-board-XXXXXX";
+        dir_ = mkdtemp(dir) ? dir : "/tmp";
+        path_ = dir_ + "/big.db";
+        sqlite3* db = nullptr;
+        const std::string sql =
+            "PRAGMA journal_mode = WAL;"
+            "BEGIN;"
+            "CREATE TABLE players (id INTEGER PRIMARY KEY, name TEXT NOT NULL UNIQUE COLLATE NOCASE,"
+            " version TEXT NOT NULL, registered INTEGER NOT NULL);"
+            "CREATE TABLE scores (player INTEGER NOT NULL REFERENCES players(id), type INTEGER NOT NULL,"
+            " level INTEGER NOT NULL, score INTEGER NOT NULL, cheat INTEGER NOT NULL, seq INTEGER NOT NULL,"
+            " achieved INTEGER NOT NULL, PRIMARY KEY (player, type, level)) WITHOUT ROWID;"
+            "CREATE TABLE flagged (player INTEGER NOT NULL REFERENCES players(id), type INTEGER NOT NULL,"
+            " level INTEGER NOT NULL, score INTEGER NOT NULL, cheat INTEGER NOT NULL, seq INTEGER NOT NULL,"
+            " achieved INTEGER NOT NULL, PRIMARY KEY (player, type, level)) WITHOUT ROWID;"
+            "CREATE TABLE counters (name TEXT PRIMARY KEY, value INTEGER NOT NULL) WITHOUT ROWID;"
+            "WITH RECURSIVE n(id) AS (VALUES (1) UNION ALL SELECT id + 1 FROM n WHERE id < " +
+            std::to_string(kPlayers + 10) +
+            ") INSERT INTO players SELECT id, CASE WHEN id <= " + std::to_string(kPlayers) +
+            " THEN 'p' || id ELSE 't' || (id - " + std::to_string(kPlayers) + ") END, 'bench', 0 FROM n;"
+            // Different scores for all: 7919 is prime to 1000003.
+            "INSERT INTO scores SELECT id, 0, 1, 1 + id * 7919 % 1000003, 0, id, 86400 FROM players WHERE id <= " +
+            std::to_string(kPlayers) + ";"
+            "INSERT INTO scores SELECT id, 0, 2, 100 + id % 10, 0, id, 86400 FROM players WHERE id > " +
+            std::to_string(kPlayers) + ";"
+            "CREATE INDEX scores_by_board ON scores (type, level, score, seq, cheat);"
+            "INSERT INTO counters VALUES ('seq', " + std::to_string(kPlayers + 10) + ");"
+            "PRAGMA user_version = 2;"
+            "COMMIT;";
+        char* error = nullptr;
+        if (sqlite3_open(path_.c_str(), &db) != SQLITE_OK ||
+            sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error) != SQLITE_OK)
+            fprintf(stderr, "could not write %s: %s\n", path_.c_str(), error ? error : sqlite3_errmsg(db));
+        sqlite3_free(error);
+        sqlite3_close(db);
+    }
+    ~BigBoardFile() {
+        const std::string cmd = "rm -rf '" + dir_ + "'";
+        if (system(cmd.c_str()) != 0) fprintf(stderr, "could not remove %s\n", dir_.c_str());
+    }
+    std::string dir_, path_;
+};
+
+// Downloads from the board of 1,000,000 (argument 1000000), each by a player
+// of his own, almost always below the first ten; or from the board of ten
+// (argument 10), each by one of its players.
+void BM_DownloadsFromABoardOf(benchmark::State& state) {
+    const bool big = state.range(0) > 10;
+    Server server(BigBoardFile::Path());
+    if (!server.Up()) return state.SkipWithError("zorv_scored did not start");
+    const double startSeconds = server.StartSeconds();
+    Drive(state, server, "downloads", [big](Client& client, int c, int n) {
+        const int id = big ? 1 + (c * 104729 + n * 7) % BigBoardFile::kPlayers : 1 + (c + n) % 10;
+        const std::string& said = client.Ask("op=downloadScore&user=" + std::string(big ? "p" : "t") +
+                                             std::to_string(id) + "&type=0&level=" + (big ? "1" : "2"));
+        return said.rfind(big ? "success\n1000000\n" : "success\n10\n", 0) == 0;
+    });
+    state.counters["start_s"] = startSeconds;
+}
+BENCHMARK(BM_DownloadsFromABoardOf)->Arg(10)->Arg(1000000)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
 
 // Ordinary downloads from 127.0.0.1 while 2,000 silent and 200 dripping
 // connections hold on: all from 127.0.0.2 (argument 0), or from 44
@@ -448,7 +532,7 @@ void BM_DownloadsWhileACrowdTakesEveryConnection(benchmark::State& state) {
     const int addresses = 80, perAddress = 64;
     if (!AllowOpenFiles(addresses * perAddress + 512))
         return state.SkipWithError("the open-file limit is below the crowd");
-    Server server(2048);
+    Server server("", 2048);
     if (!server.Up()) return state.SkipWithError("zorv_scored did not start");
     SeedPlayers(server);
     CCrowd crowd(10, addresses, perAddress, server.Port());

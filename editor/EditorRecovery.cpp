@@ -1,7 +1,6 @@
 #include "editor/EditorRecovery.h"
 
 #include <errno.h>
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -57,24 +56,17 @@ enum NoteRead { NOTE_NONE, NOTE_READ, NOTE_UNREADABLE };
 // no more than its bound. What cannot be read is logged once a run.
 NoteRead ReadNote(const std::string& path, std::string* text) {
     text->clear();
-    struct stat st;
-    if (stat(path.c_str(), &st) != 0 && errno == ENOENT) return NOTE_NONE;
-    int fd = -1;
-    bool ok = S_ISREG(st.st_mode) && st.st_size <= static_cast<off_t>(kRecoveryNoteBytesMax);
-    if (ok) fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    ok = ok && fd >= 0 && fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    FILE* f = PlatformOpenForReading(path);
+    if (!f && errno == ENOENT) return NOTE_NONE;
+    bool ok = f != nullptr;
     char buf[4096];
     while (ok) {
-        const ssize_t n = read(fd, buf, sizeof buf);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            ok = n == 0;
-            break;
-        }
-        text->append(buf, static_cast<size_t>(n));
-        ok = text->size() <= kRecoveryNoteBytesMax;
+        const size_t n = fread(buf, 1, sizeof buf, f);
+        text->append(buf, n);
+        ok = text->size() <= kRecoveryNoteBytesMax && !ferror(f);
+        if (n < sizeof buf) break;
     }
-    if (fd >= 0) close(fd);
+    if (f) fclose(f);
     if (ok) return NOTE_READ;
     text->clear();
     static std::set<std::string> told;

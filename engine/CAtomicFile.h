@@ -1,6 +1,13 @@
 // Writes a file so that a failure never loses the earlier version: the bytes go
 // to a temporary file beside the target, every write is checked, and Commit
 // renames the temporary over the target only when all of it was written.
+//
+// A path that is a symbolic link writes the file the link leads to (one not
+// there yet too); the link stays. A link to something other than a file (a
+// device, a pipe) is replaced itself: nothing but a file is ever replaced
+// through a link. The new file keeps the permissions of the
+// one it replaces (a file made read-only stays so); a new one gets the usual
+// ones.
 #pragma once
 
 #include <cstdio>
@@ -17,24 +24,33 @@ public:
     CAtomicFile(const CAtomicFile&) = delete;
     CAtomicFile& operator=(const CAtomicFile&) = delete;
 
-    // Opens the temporary file (the path with ".tmp" added; one left by a
-    // broken-off write is replaced); null when it cannot be created.
+    // Opens the temporary file (the target's path with ".tmp" added; one left
+    // by a broken-off write is replaced); null when it cannot be created.
     FILE* Open();
     FILE* Stream() const { return file_; }
 
     // Records a failed write seen by the caller, so that Commit refuses.
     void MarkFailed() { failed_ = true; }
 
-    // Flushes, closes and renames over the target. False (and the target
-    // untouched) when anything failed.
+    // Flushes and closes the temporary file, leaving it beside the target:
+    // false (and the temporary gone) when anything failed. Several files
+    // finished first and committed after are replaced only when all of them
+    // could be written.
+    bool Finish();
+    // Finishes when not yet done and renames over the target. False (and the
+    // target untouched) when anything failed.
     bool Commit();
     void Abort();
 
+    // The path as given, and the file written (links followed).
     const std::string& Path() const { return path_; }
+    const std::string& Target() const { return target_; }
 
 private:
     std::string path_;
+    std::string target_;
     std::string tempPath_;
     FILE* file_ = nullptr;
     bool failed_ = false;
+    bool finished_ = false;  // the temporary is whole and closed, not yet renamed
 };

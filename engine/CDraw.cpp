@@ -13,6 +13,7 @@
 #include <string>
 
 #include "engine/CImageRecord.h"
+#include "engine/FileReading.h"
 #include "engine/CInput.h"
 #include "engine/CMouse.h"
 #include "engine/Log.h"
@@ -98,7 +99,7 @@ CDraw::CDraw() {
     if (!started && !ownDriver) {
         const char* display = getenv("DISPLAY");
         const std::string which =
-            display && *display ? std::string(" '") + display + "'" : std::string(": DISPLAY is not set");
+            display && *display ? " '" + EscapeControls(display) + "'" : std::string(": DISPLAY is not set");
         fprintf(stderr, "zorv: cannot open the display%s (another video driver: set SDL_VIDEODRIVER)\n",
                 which.c_str());
         exit(1);
@@ -169,7 +170,7 @@ void CDraw::SetVideoMode() {
 
 void CDraw::ShowLoadScreen() {
     DebugLog(DBG_DEBUG, "Loading LOAD1_URL:  %s\n", "resource0.dat");
-    SDL_RWops* rw = SDL_RWFromFile("resource0.dat", "rb");
+    SDL_RWops* rw = OpenForReadingRW("resource0.dat");
     SDL_Surface* image = rw ? IMG_LoadTyped_RW(rw, 1, const_cast<char*>("JPG")) : nullptr;
     if (!image) {
         ErrorLog(true, "Unable to load image: %s\n", SDL_GetError());
@@ -187,7 +188,7 @@ void CDraw::ShowLoadScreen() {
 
 void CDraw::LoadProgressBar(int imageCount) {
     DebugLog(DBG_DEBUG, "Loading LOAD2_URL:  %s\n", "resource1.dat");
-    SDL_RWops* rw = SDL_RWFromFile("resource1.dat", "rb");
+    SDL_RWops* rw = OpenForReadingRW("resource1.dat");
     SDL_Surface* image = rw ? IMG_LoadTyped_RW(rw, 1, const_cast<char*>("PNG")) : nullptr;
     if (!image) {
         ErrorLog(true, "Unable to load image: %s\n", SDL_GetError());

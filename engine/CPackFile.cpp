@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "engine/CByteReader.h"
+#include "platform/Platform.h"
 
 void CPackFile::Clear() {
     bytes_.clear();
@@ -13,7 +14,7 @@ void CPackFile::Clear() {
 bool CPackFile::Load(const std::string& path) {
     Clear();
     error_.clear();
-    FILE* f = fopen(path.c_str(), "rb");
+    FILE* f = PlatformOpenForReading(path);
     if (!f) {
         error_ = "cannot open '" + path + "'";
         return false;

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "engine/CFontString.h"
+#include "engine/FileReading.h"
 #include "engine/FontRender.h"
 #include "engine/Log.h"
 
@@ -382,7 +383,8 @@ SDL_Surface* Render(int boxWidth, int boxHeight, int align, int lineSpacing, con
                     uint8_t red, uint8_t green, uint8_t blue, const CFontString& text, const uint16_t* const* wide,
                     const char* const* narrow, FontValues values, const Fitting& fitting) {
     const std::string path = FontGetFolder() + (fontFile ? fontFile : "");
-    TTF_Font* font = TTF_OpenFont(path.c_str(), pointSize);
+    SDL_RWops* file = OpenForReadingRW(path);
+    TTF_Font* font = file ? TTF_OpenFontRW(file, 1, pointSize) : nullptr;
     if (!font) {
         ErrorLog(false, "FONTSYSTEM: Attempted to load font file '%s'\n", path.c_str());
         ErrorLog(false, "FONTSYSTEM: SDL_ttf font loading error: %s\n", TTF_GetError());
@@ -458,8 +460,9 @@ namespace {
 // The entry's font at a size; null when it cannot be opened.
 TTF_Font* OpenEntryFont(const CStringEntry& entry, int pointSize) {
     const std::string path = FontGetFolder() + entry.fontFile;
-    return TTF_WasInit() && !entry.fontFile.empty() && pointSize > 0 ? TTF_OpenFont(path.c_str(), pointSize)
-                                                                      : nullptr;
+    if (!TTF_WasInit() || entry.fontFile.empty() || pointSize <= 0) return nullptr;
+    SDL_RWops* file = OpenForReadingRW(path);
+    return file ? TTF_OpenFontRW(file, 1, pointSize) : nullptr;
 }
 
 bool IsLines(FontFit how) { return how == FontFit::kLines || how == FontFit::kLinesKeepEnd; }

@@ -9,6 +9,7 @@
 
 #include "engine/FontRender.h"
 #include "engine/Log.h"
+#include "platform/Platform.h"
 
 namespace {
 
@@ -136,7 +137,7 @@ bool FontParseStringData(const uint8_t* data, size_t size, std::map<int, CString
 }
 
 void FontLoadStringFile(const char* path) {
-    FILE* f = path ? fopen(path, "rb") : nullptr;
+    FILE* f = path ? PlatformOpenForReading(path) : nullptr;
     if (!f) {
         ErrorLog(false, "FONTSYSTEM: Cannot load string data file.\n");
         exit(1);

@@ -39,7 +39,7 @@ void PreloadFromPack() {
 }
 
 bool ReadWholeFile(const std::string& path, std::vector<uint8_t>* out) {
-    FILE* f = fopen(path.c_str(), "rb");
+    FILE* f = PlatformOpenForReading(path);
     if (!f) return false;
     bool ok = fseek(f, 0, SEEK_END) == 0;
     const long size = ok ? ftell(f) : -1;

@@ -11,6 +11,7 @@
 
 #include "engine/CDraw.h"
 #include "engine/CImageRecord.h"
+#include "engine/FileReading.h"
 #include "engine/Log.h"
 
 std::vector<SDL_Surface*> CDraw::imageVector;
@@ -60,7 +61,7 @@ ImageId CDraw::GetImage(const char* name) {
         SDL_RWops* source;
         if (DRAW_URL_DIR) {
             const std::string path = std::string("resource/") + name;
-            source = SDL_RWFromFile(path.c_str(), "rb");
+            source = OpenForReadingRW(path);
         } else {
             source = SDL_RWFromMem(record->data, static_cast<int>(record->size));
         }
@@ -272,7 +273,7 @@ ImageId CDraw::AddSurface(SDL_Surface* surface) {
 
 ImageId CDraw::LoadImageFromDirectory(const char* name) {
     const std::string path = std::string("resource/") + (name ? name : "");
-    return loadImage(SDL_RWFromFile(path.c_str(), "rb"), name);
+    return loadImage(OpenForReadingRW(path), name);
 }
 
 void CDraw::DumpImageBuffers(bool all) {

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "engine/Utilities.h"
+#include "platform/Platform.h"
 
 namespace {
 
@@ -18,7 +19,7 @@ char g_prefix[kDebugCategoryCount][kDebugPrefixMax + 1];
 uint32_t g_lastTick30 = 0;
 uint32_t g_lastTick32 = 0;
 
-bool g_toFile = false;
+LogSink g_sink = nullptr;
 // True while the last piece written to the file ended its line.
 bool g_fileLineEnded = true;
 
@@ -34,14 +35,16 @@ std::string Stamp() {
     return stamp;
 }
 
-// Appends text to LOG.TXT, each new line time-stamped; false when the file
-// cannot be opened.
-bool AppendToLogFile(const std::string& text) {
+enum LogFileResult { LOG_WRITTEN, LOG_CANNOT_OPEN, LOG_FOLDER_NOT_OURS };
+
+// Appends text to LOG.TXT, each new line time-stamped.
+LogFileResult AppendToLogFile(const std::string& text) {
     // Not even a log line goes into a data folder that another copy of the
     // game may own now: the line goes to the console instead.
-    if (!IsProfileDirClaimed()) return false;
-    FILE* f = fopen(LogFilePath().c_str(), "a+b");
-    if (!f) return false;
+    if (!IsProfileDirClaimed()) return LOG_FOLDER_NOT_OURS;
+    // Only into a file: a pipe standing there would stop the game.
+    FILE* f = PlatformOpenForAppending(LogFilePath());
+    if (!f) return LOG_CANNOT_OPEN;
     for (size_t at = 0; at < text.size();) {
         size_t end = text.find('\n', at);
         end = end == std::string::npos ? text.size() : end + 1;
@@ -51,7 +54,7 @@ bool AppendToLogFile(const std::string& text) {
         at = end;
     }
     fclose(f);
-    return true;
+    return LOG_WRITTEN;
 }
 
 std::string Format(const char* format, va_list args) {
@@ -141,10 +144,7 @@ void SetDebugPrefix(int category, const char* text) {
 
 void SetLogClock(LogClock clock) { g_clock = clock ? clock : SdlClock; }
 
-void SetLogToFile(bool on) {
-    g_toFile = on;
-    g_fileLineEnded = true;
-}
+void SetLogSink(LogSink sink) { g_sink = sink; }
 
 std::string LogFilePath() { return std::string(GetProfileDir()) + "LOG.TXT"; }
 
@@ -170,12 +170,12 @@ void DebugLog(uint32_t category, const char* format, ...) {
     va_start(args, format);
     text += Format(format, args);
     va_end(args);
-    // A log file that cannot be opened does not silence the line; a tool
-    // still keeps it off its answer.
-    if (g_toFile && AppendToLogFile(text)) return;
-    FILE* console = g_toFile ? stderr : stdout;
-    fputs(text.c_str(), console);
-    fflush(console);
+    if (g_sink) {
+        g_sink(text);
+        return;
+    }
+    fputs(text.c_str(), stdout);
+    fflush(stdout);
 }
 
 void ErrorLog(bool fatal, const char* format, ...) {
@@ -184,13 +184,17 @@ void ErrorLog(bool fatal, const char* format, ...) {
     const std::string message = Format(format, args);
     va_end(args);
 
-    if (!g_toFile) {
+    if (g_sink) {
+        g_sink(message);
+    } else {
         fputs(message.c_str(), stdout);
         fflush(stdout);
+        const LogFileResult result = AppendToLogFile(message);
+        if (result == LOG_CANNOT_OPEN) DebugLog(DBG_ERROR, "Cannot open log file at '%s'\n", LogFilePath().c_str());
+        if (result == LOG_FOLDER_NOT_OURS)
+            DebugLog(DBG_ERROR,
+                     "Not written to the log file '%s': the data folder is no longer the one this game locked\n",
+                     LogFilePath().c_str());
     }
-    const bool logged = AppendToLogFile(message);
-    if (!logged) DebugLog(DBG_ERROR, "Cannot open log file at '%s'\n", LogFilePath().c_str());
-    // A tool that ends here, or whose log is lost, still says why.
-    if (g_toFile && (fatal || !logged)) fputs(message.c_str(), stderr);
     if (fatal) exit(1);
 }

@@ -1,7 +1,7 @@
 // Diagnostics: DebugLog prints by category to standard output, ErrorLog also
 // appends a time-stamped line to LOG.TXT in the profile folder and can end the
-// program. The level tools, whose standard output is their answer, send every
-// log line to LOG.TXT instead (SetLogToFile).
+// program. The level tools, whose standard output is their answer and who own
+// no data folder, take every log line themselves (SetLogSink).
 #pragma once
 
 #include <cstdint>
@@ -56,9 +56,11 @@ void ToggleDebugCategory(int category);
 bool IsDebugCategoryOn(int category);
 void SetDebugPrefix(int category, const char* text);
 
-// On: DebugLog lines are appended to LOG.TXT (time-stamped, as ErrorLog's
-// are) and ErrorLog prints nothing on standard output.
-void SetLogToFile(bool on);
+// Where every DebugLog and ErrorLog text goes instead of standard output and
+// LOG.TXT while it is set (null: the game's way). A text may be a piece of a
+// line (DBG_NOPREFIX continues it). ErrorLog's fatal end still exits 1.
+using LogSink = void (*)(const std::string& text);
+void SetLogSink(LogSink sink);
 // LOG.TXT in the profile folder.
 std::string LogFilePath();
 

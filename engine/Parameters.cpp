@@ -6,6 +6,7 @@
 
 #include "engine/Log.h"
 #include "engine/Utilities.h"
+#include "platform/Platform.h"
 
 namespace {
 
@@ -45,7 +46,7 @@ void ResetParameters() {
 }
 
 void LoadParameters(const char* path) {
-    FILE* f = fopen(path, "rb");
+    FILE* f = path ? PlatformOpenForReading(path) : nullptr;
     std::string line;
     while (f && ReadLine(f, &line)) {
         std::vector<std::string> tokens;

@@ -31,6 +31,12 @@ std::string TrimBlanks(const std::string& s);
 bool ParseInteger(const std::string& text, long lo, long hi, long* out);
 bool ParseReal(const std::string& text, double lo, double hi, double* out);
 
+// text with its control characters written out ("\r", "\n", "\t", "\x1b"),
+// and every byte that is no part of UTF-8 ("\xff"): a line that echoes a
+// path or an input on a terminal shows what is really there, on one line,
+// and sends the terminal nothing it would act on.
+std::string EscapeControls(const std::string& text);
+
 // Appends every maximal run of non-delimiter characters of s to out.
 void Tokenize(const std::string& s, std::vector<std::string>& out, const std::string& delimiters);
 

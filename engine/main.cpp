@@ -1,10 +1,12 @@
 // The game's entry point: start-up in its fixed order, the paced frame loop
 // over the stack of screens, and shut-down in its fixed order.
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <string>
 #ifdef ZORV_LOG_MILESTONES
 #include <chrono>
 #endif
@@ -92,7 +94,7 @@ bool ClaimProfileDir() {
     const PlatformLock file = folder == PLATFORM_LOCK_BUSY ? folder : PlatformHoldFileLock(dir + kLockFileName);
     if (folder == PLATFORM_LOCK_BUSY || file == PLATFORM_LOCK_BUSY) {
         fprintf(stderr, "zorv: the game is already running for the data folder '%s'\n",
-                PlatformAbsolutePath(dir).c_str());
+                EscapeControls(PlatformAbsolutePath(dir)).c_str());
         return false;
     }
     if (folder == PLATFORM_LOCK_TAKEN || PlatformIdentify(dir, &id)) NoteClaimedProfileDir(id.device, id.inode);
@@ -223,6 +225,11 @@ bool Run(int flags) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // A write past the file-size limit (ulimit -f) fails as on a full disk,
+    // and the save that tried it says so, instead of the signal killing the
+    // game with a temporary file left behind.
+    signal(SIGXFSZ, SIG_IGN);
+
     // 1, 2. Random seed and command-line flags.
     srand(static_cast<unsigned>(time(nullptr)));
     const int flags = ReadFlags(argc, argv);
@@ -264,18 +271,23 @@ int main(int argc, char** argv) {
 
     // 8. Sound, unless switched off.
     if (!(flags & kFlagNoSound)) CSound::Init(!(flags & kFlagAskSoundOutput));
+    // Ctrl+C or a terminate signal while the console dialogue waited for an
+    // answer ends the game there, before its window opens: no player has
+    // been read yet, so nothing is left to save.
+    if (CInput::IsTerminating()) return 0;
 
     int code = 0;
     if (!Run(flags)) {
         fprintf(stderr, "zorv: the progress could not be saved in the data folder '%s'\n",
-                PlatformAbsolutePath(GetProfileDir()).c_str());
+                EscapeControls(PlatformAbsolutePath(GetProfileDir())).c_str());
         code = 1;
     }
     // A terminate signal over unsaved editor work that no folder could take.
     if (IsUnsavedLevelLost()) {
         fprintf(stderr, "zorv: the unsaved level could be kept neither in the levels folder '%s' nor in the data "
                         "folder '%s'\n",
-                PlatformAbsolutePath(GetLevelsDir()).c_str(), PlatformAbsolutePath(GetProfileDir()).c_str());
+                EscapeControls(PlatformAbsolutePath(GetLevelsDir())).c_str(),
+                EscapeControls(PlatformAbsolutePath(GetProfileDir())).c_str());
         code = 1;
     }
     return code;

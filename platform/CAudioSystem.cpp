@@ -6,6 +6,7 @@
 #include "platform/AudioDecode.h"
 #include "platform/AudioResult.h"
 #include "platform/CAudioSound.h"
+#include "platform/Platform.h"
 
 namespace {
 const char* const kDriverName = "Default";
@@ -139,7 +140,7 @@ int CAudioSystem::CreateSoundFromFile(const char* path, CAudioSound** out) {
     *out = nullptr;
     if (!mixer_) return AUDIO_ERR_UNINITIALIZED;
     if (!path) return AUDIO_ERR_INVALID_PARAM;
-    FILE* f = fopen(path, "rb");
+    FILE* f = PlatformOpenForReading(path);
     if (!f) return AUDIO_ERR_FILE_NOT_FOUND;
     std::vector<uint8_t> bytes;
     long size = -1;

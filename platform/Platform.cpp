@@ -10,7 +10,9 @@
 #include <unistd.h>
 
 #include <climits>
+#include <csignal>
 #include <cstdlib>
+#include <vector>
 
 extern char** environ;
 
@@ -44,6 +46,9 @@ bool PlatformOpenURL(const char* url) {
     const pid_t child = fork();
     if (child < 0) return false;
     if (child == 0) {
+        // The game ignores SIGXFSZ (a write past the file-size limit fails
+        // instead); the browser gets the default back.
+        signal(SIGXFSZ, SIG_DFL);
         pid_t grandchild;
         char* const argv[] = {const_cast<char*>("xdg-open"), const_cast<char*>(url), nullptr};
         const int rc = posix_spawnp(&grandchild, "xdg-open", nullptr, nullptr, argv, environ);
@@ -115,6 +120,70 @@ PlatformLock LockDescriptor(int fd) {
 }
 
 }  // namespace
+
+namespace {
+
+// Why what stands at a path is not a file the game can use.
+int NotAFileError(const struct stat& st) { return S_ISDIR(st.st_mode) ? EISDIR : EINVAL; }
+
+// fd as a stream when it is a regular file; closed otherwise.
+FILE* RegularFileStream(int fd, const char* mode) {
+    if (fd < 0) return nullptr;
+    struct stat st;
+    const bool known = fstat(fd, &st) == 0;
+    if (!known || !S_ISREG(st.st_mode)) {
+        const int why = known ? NotAFileError(st) : errno;
+        close(fd);
+        errno = why;
+        return nullptr;
+    }
+    // A regular file never makes a read or a write wait: the flag was there
+    // only so that the open could not.
+    const int flags = fcntl(fd, F_GETFL);
+    if (flags != -1) fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+    FILE* f = fdopen(fd, mode);
+    if (!f) close(fd);
+    return f;
+}
+
+}  // namespace
+
+FILE* PlatformOpenForReading(const std::string& path) {
+    // Looked at before it is opened: opening a device may do something by
+    // itself, and opening a pipe would wait for a writer.
+    struct stat st;
+    if (stat(path.c_str(), &st) != 0) return nullptr;
+    if (!S_ISREG(st.st_mode)) {
+        errno = NotAFileError(st);
+        return nullptr;
+    }
+    // Something else may have been put there meanwhile: looked at again.
+    return RegularFileStream(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC), "rb");
+}
+
+FILE* PlatformOpenForAppending(const std::string& path) {
+    struct stat st;
+    if (stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+        errno = NotAFileError(st);
+        return nullptr;
+    }
+    return RegularFileStream(open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666), "ab");
+}
+
+bool PlatformFollowLinks(const std::string& path, std::string* target) {
+    *target = path;
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st;
+        if (lstat(target->c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return true;
+        std::vector<char> buffer(static_cast<size_t>(st.st_size > 0 ? st.st_size : 255) + 1);
+        const ssize_t n = readlink(target->c_str(), buffer.data(), buffer.size());
+        if (n <= 0 || static_cast<size_t>(n) >= buffer.size()) return false;
+        const std::string link(buffer.data(), static_cast<size_t>(n));
+        const size_t slash = target->rfind('/');
+        *target = link[0] == '/' || slash == std::string::npos ? link : target->substr(0, slash + 1) + link;
+    }
+    return false;
+}
 
 bool PlatformIdentify(const std::string& path, PlatformFileId* out) {
     struct stat st;

@@ -2,6 +2,7 @@
 // folders, opening a web page, the OS version, folder listing and status.
 #pragma once
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,19 @@ bool PlatformFileExists(const std::string& path);
 bool PlatformMakeDir(const std::string& path);
 // Creates a folder and every missing parent.
 bool PlatformMakeDirs(const std::string& path);
+
+// Opens path for reading as every file the game reads is opened: only a
+// regular file (links followed), and never waiting on what stands there (a
+// pipe, a device or a folder is refused before anything is read from it).
+// Null when it cannot be: errno is ENOENT when nothing is at path.
+FILE* PlatformOpenForReading(const std::string& path);
+// Opens path for appending, created when missing, on the same terms: a pipe
+// or a device there is refused rather than waited for or written into.
+FILE* PlatformOpenForAppending(const std::string& path);
+// The file a path leads to, through every symbolic link (one to a file not
+// there yet too), so that a file written there replaces what the link points
+// to and the link stays. False for a path that goes round in links.
+bool PlatformFollowLinks(const std::string& path, std::string* target);
 
 // Where a file or folder lives: its device and inode. Two paths name the same
 // one when their identities are equal.

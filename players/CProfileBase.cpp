@@ -14,6 +14,7 @@
 #include "engine/Log.h"
 #include "engine/Parameters.h"
 #include "engine/Utilities.h"
+#include "platform/Platform.h"
 #include "players/ProfileHooks.h"
 
 uint32_t CProfileBase::cheaterStatus_ = 0;
@@ -352,7 +353,8 @@ std::string CProfileBase::InfoFileName() const {
 bool CProfileBase::ReadWholeFile(const std::string& path, std::string* out, bool* missing) {
     out->clear();
     *missing = false;
-    FILE* f = fopen(path.c_str(), "rb");
+    // A pipe or a device in a file's place is damage, never waited on.
+    FILE* f = PlatformOpenForReading(path);
     if (!f) {
         *missing = errno == ENOENT;
         return false;
@@ -417,6 +419,27 @@ void CProfileBase::NoteDamaged(DamageKind kind, const std::string& path, const s
     if (kind == DamageKind::PROGRESS && it != profileNames_.end()) notice.player = it->second;
     notice.keptAs = KeepAside(path, bytes);
     damageNotices_.push_back(notice);
+    notKeptAside_.erase(path);
+    if (notice.keptAs.empty()) {
+        CopyToKeep& copy = notKeptAside_[path];
+        copy.read = bytes != nullptr;
+        if (bytes) copy.bytes = *bytes;
+    }
+}
+
+bool CProfileBase::KeptAsideBeforeSave(const std::string& path) {
+    const auto it = notKeptAside_.find(path);
+    if (it == notKeptAside_.end()) return true;
+    // A file that was to be moved and is gone meanwhile leaves nothing to keep.
+    const bool kept = (!it->second.read && !FileExists(path)) ||
+                      !KeepAside(path, it->second.read ? &it->second.bytes : nullptr).empty();
+    if (kept) {
+        notKeptAside_.erase(it);
+        return true;
+    }
+    ErrorLog(false, "CProfileBase:  Not writing over the damaged file '%s': no copy of it could be kept yet\n",
+             path.c_str());
+    return false;
 }
 
 bool CProfileBase::TakeDamageNotice(DamageNotice* notice) {
@@ -452,6 +475,7 @@ bool CProfileBase::WriteProfileFile() {
     }
     if (!ProfileDirStillOurs("profile")) return false;
     const std::string path = ProfileFileName(currentProfile_);
+    if (!KeptAsideBeforeSave(path)) return false;
     CAtomicFile file(path);
     FILE* f = file.Open();
     if (!f) {
@@ -568,6 +592,7 @@ bool CProfileBase::WriteInfoFiles() {
     const bool saved = WriteProfileFile();
     if (!ProfileDirStillOurs("profile header")) return false;
     const std::string path = InfoFileName();
+    if (!KeptAsideBeforeSave(path)) return false;
     CAtomicFile file(path);
     FILE* f = file.Open();
     if (!f) {
@@ -606,6 +631,8 @@ void CProfileBase::RemoveDeletedFiles() {
         const std::string path = ProfileFileName(number);
         if (remove(path.c_str()) != 0 && errno != ENOENT)
             ErrorLog(false, "CProfileBase:  Cannot remove the file of a deleted profile: %s\n", path.c_str());
+        else
+            notKeptAside_.erase(path);  // deleted with its player, as he asked
     }
     filesToRemove_.clear();
 }

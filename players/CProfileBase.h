@@ -8,7 +8,9 @@
 // earlier file whole; the failure is logged and returned. Every read is
 // bounded by the size of the file; a copy of a damaged file is kept beside
 // it as "<name>.damaged" before anything could overwrite it, and the player
-// is told of it once (TakeDamageNotice).
+// is told of it once (TakeDamageNotice). A damaged file whose copy cannot be
+// made (a full disk) is never written over: every save of it tries the copy
+// first and fails while the copy cannot be made.
 //
 // A damaged or missing list loses no player whose profile file is on disk:
 // the entries still whole keep their names and numbers, and every other
@@ -186,6 +188,17 @@ private:
     // Keeps the damaged file aside and leaves the notice for the player:
     // of the list of players, or of the current player's progress.
     void NoteDamaged(DamageKind kind, const std::string& path, const std::string* bytes);
+    // True when nothing at path waits to be kept aside, or its copy could be
+    // made now; false while a damaged file there still has none.
+    bool KeptAsideBeforeSave(const std::string& path);
+
+    // A damaged file that could not be kept aside yet: its bytes, or none
+    // when it could not even be read (then it is to be moved aside).
+    struct CopyToKeep {
+        bool read = false;
+        std::string bytes;
+    };
+    std::map<std::string, CopyToKeep> notKeptAside_;  // by path
 
     std::vector<DamageNotice> damageNotices_;
     // Deleted players whose files go once a list without them is on disk.

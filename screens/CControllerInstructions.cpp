@@ -34,9 +34,10 @@ constexpr Picture OnCell(const char* image, int left, int top, int ox, int oy) {
 constexpr int kGrass[2] = {24, 25}, kSand[2] = {24, 23}, kIce[2] = {17, 13};
 constexpr int kTube[2] = {16, 39};
 constexpr int kLadder[2] = {7, 18}, kLadderTop[2] = {7, 15}, kPlatform[2] = {18, 11};
-constexpr int kStand[2] = {11, 35}, kRunLeft[2] = {16, 36}, kRunRight[2] = {13, 36};
-constexpr int kClimbDown[2] = {21, 31}, kPushLeft[2] = {20, 30}, kPushRight[2] = {17, 30};
-constexpr int kSlideLeft[2] = {14, 27}, kOnBarrel[2] = {13, 35};
+constexpr int kStandMiddle[2] = {15, 35}, kStandLeft[2] = {14, 35};
+constexpr int kRunLeft[2] = {17, 36}, kRunRight[2] = {17, 36};
+constexpr int kClimbDown[2] = {21, 31}, kPushLeft[2] = {20, 30}, kPushRight[2] = {20, 30};
+constexpr int kSlideLeft[2] = {17, 27}, kOnBarrel[2] = {17, 35};
 constexpr int kCrate[2] = {23, 13}, kBarrel[2] = {19, 15}, kMagnetRight[2] = {18, 12};
 constexpr int kFloorButton[2] = {11, -9}, kGateBack[2] = {15, 16}, kGateFront[2] = {22, 12};
 constexpr int kTrampBack[2] = {-9, 17}, kTrampFront[2] = {11, 17}, kTrampCanvas[2] = {3, 15};
@@ -79,7 +80,7 @@ const Picture kPage3[] = {
     OnCell("grass5b.png", 178, 420, kGrass),
     OnCell("profrunleft0.tga", 226, 396, kRunLeft),
     OnCell("sand5.png", 298, 420, kSand),
-    OnCell("profstandmiddle0.tga", 346, 396, kStand),
+    OnCell("profstandmiddle0.tga", 346, 396, kStandMiddle),
     OnCell("ice1.png", 418, 420, kIce),
     OnCell("ice2.png", 442, 420, kIce),
     OnCell("ice3.png", 466, 420, kIce),
@@ -90,9 +91,9 @@ const Picture kPage3[] = {
 // adds the floor it falls to.
 const Picture kPage4[] = {
     At("picture_crates.tga", 106, 158),
-    OnCell("grass3b.png", 168, 250, kGrass),
-    OnCell("cratestill0.tga", 168, 226, kCrate),
-    OnCell("profpushleft1.tga", 192, 226, kPushLeft),
+    OnCell("grass3b.png", 168, 298, kGrass),
+    OnCell("cratestill0.tga", 168, 274, kCrate),
+    OnCell("profpushleft1.tga", 192, 274, kPushLeft),
 };
 
 // The professor stands beside a barrel at the end of a ledge, arms out
@@ -124,7 +125,7 @@ const Picture kPage7[] = {
     OnCell("editorgatered.tga", 252, 308, kGateBack),
     OnCell("buttonred1.tga", 300, 308, kFloorButton),
     OnCell("gatebackbreak7.tga", 396, 308, kGateBack),
-    OnCell("profstandleft0.tga", 348, 308, kStand),
+    OnCell("profstandleft0.tga", 348, 308, kStandLeft),
     OnCell("gatefrontbreak7.tga", 396, 308, kGateFront),
     OnCell("gatefrontbreakyellow11.tga", 396, 308, kGateFront),
 };

@@ -6,10 +6,12 @@
 #include <cstdio>
 
 #include "engine/CDraw.h"
+#include "engine/FileReading.h"
 #include "engine/CMouse.h"
 #include "engine/CSprite.h"
 #include "engine/Log.h"
 #include "engine/Parameters.h"
+#include "platform/Platform.h"
 #include "screens/CControllerMain.h"
 
 namespace {
@@ -46,7 +48,7 @@ CControllerIntro::~CControllerIntro() {
 
 CSprite* CControllerIntro::LoadSplash(const char* file, const char* imageName, const char* logLine, int layer,
                                       const char* debugName) {
-    SDL_RWops* rw = SDL_RWFromFile(file, "rb");
+    SDL_RWops* rw = OpenForReadingRW(file);
     if (!rw) return nullptr;
     DebugLog(DBG_DEBUG, logLine, file);
     SDL_Surface* decoded = IMG_LoadTyped_RW(rw, 1, const_cast<char*>("JPG"));
@@ -65,7 +67,7 @@ CSprite* CControllerIntro::LoadSplash(const char* file, const char* imageName, c
 
 void CControllerIntro::LoadSplashImages() {
     if (imagesLoaded) return;
-    FILE* probe = fopen("resource9.dat", "rb");
+    FILE* probe = PlatformOpenForReading("resource9.dat");
     if (!probe) ErrorLog(true, "Cannot load splash0 file!\n");
     fclose(probe);
     logo = LoadSplash("resource9.dat", "splash0.jpg", "Loading SPLASH0_URL:  %s\n", 1431,

@@ -58,8 +58,9 @@ const char* CServerOptions::Usage() {
            "a proxy every request comes from the proxy's address.\n"
            "Ctrl+C or SIGTERM stops it cleanly, with the database closed.\n"
            "\n"
-           "Exit codes: 0 stopped cleanly; 1 the database or the port could not be\n"
-           "used; 2 bad options.\n";
+           "Exit codes: 0 stopped cleanly (also when stopped while the start still\n"
+           "checks the database); 1 the database or the port could not be used;\n"
+           "2 bad options.\n";
 }
 
 bool CServerOptions::Read(int argc, char** argv, std::string* refusal) {

@@ -5,9 +5,19 @@
 // commit reached the disk together, with a full sync, before any of them is
 // answered. So a score answered "success" survives the process being killed
 // and the machine losing power, and a slow disk costs one sync per batch,
-// not one per score.
+// not one per score. Before each commit it checks that the file at the
+// database's path is still the one it writes to: a file deleted, renamed or
+// replaced while the server runs would take every later write with it, so
+// writes are refused (kFailed) until that file is back.
+//
+// What a download needs is kept beside the scores, in the same transaction:
+// how many entries each board has at each score, and in coarser steps of
+// scores, so that a download reads a few rows however large its board.
 #pragma once
 
+#include <sys/types.h>
+
+#include <atomic>
 #include <condition_variable>
 #include <deque>
 #include <mutex>
@@ -27,15 +37,29 @@ public:
     CSqliteScoreStore(const CSqliteScoreStore&) = delete;
     CSqliteScoreStore& operator=(const CSqliteScoreStore&) = delete;
 
-    // Opens the database file, creating it (and its tables) when missing.
-    // False with the reason when the file cannot be used: not a database,
-    // another program's database, one of a newer server, no WAL possible.
+    // Opens the database file, creating it (and its tables) when missing, and
+    // brings a file of an earlier layout to this one (in one transaction,
+    // with its progress in the log). False with the reason when the file
+    // cannot be used: not a database, another program's database, one of a
+    // newer server, no WAL possible; or when Interrupt came first.
     bool Open(const std::string& path, std::string* error);
+    // The server is stopping (safe from any thread, at any time, also while
+    // Open runs): the start's check and conversion end at once (Open fails,
+    // having changed nothing), and no write or read waits any longer for a
+    // lock that another program holds on the file (such a write is kFailed).
+    // It stays so until the store is destroyed. Returns once Open, if it
+    // runs, has given up.
+    void Interrupt();
     // Finishes the writes already asked for, then closes every connection
     // (the last one folds the write-ahead log back into the file).
     void Close();
-    // SQLite's own check of the whole file; true when it finds nothing wrong.
+    // SQLite's own check of the whole file, and of the board counts against
+    // the scores; true when it finds nothing wrong.
     bool CheckIntegrity(std::string* report);
+    // The SQLite steps (virtual machine instructions) every ReadBoard so far
+    // has taken, together: what a download costs, whatever else the machine
+    // does.
+    int64_t BoardReadSteps() const { return boardReadSteps_; }
 
     Outcome AddPlayer(const std::string& name, const std::string& version) override;
     bool IsNameTaken(const std::string& name, bool* failed) override;
@@ -65,11 +89,13 @@ private:
         kFindFlagged,
         kInsertFlagged,
         kUpdateFlagged,
-        kBoardCount,
+        kAddCount,
+        kEntriesAt,
         kBoardTop,
-        kPlayersAhead,
+        kCountBelow,
         kCountAll,
         kIntegrity,
+        kCountsDisagree,
         kStatementCount
     };
     struct Connection {
@@ -108,6 +134,15 @@ private:
     void RunBatch(const std::vector<WriteJob*>& batch);
     Outcome ApplyPlayer(const WriteJob& job);
     Outcome ApplyScore(const WriteJob& job);
+    // Moves a clean entry of board (type, level) from score from (none when
+    // !had) to score to in the board's counts; false (logged) on failure.
+    bool Recount(int type, int level, bool had, int32_t from, int32_t to);
+    // Whether the file at the path (and its write-ahead log) is still the one
+    // the store writes to; a change either way is logged once.
+    bool IsStillOurFile();
+    // Brings the counts of a database of layout 1 or 2 up (in the open
+    // transaction of Open), with its progress in the log.
+    bool CountBoards(std::string* error);
     // The id of a player (0: none; -1: the storage failed).
     int64_t FindPlayer(Connection* c, const std::string& name, std::string* stored);
     // A player's score on a board, clean (kFindScore) or marked
@@ -121,7 +156,22 @@ private:
     // False (logged) when the storage failed.
     bool FindScore(Connection* c, Statement s, int64_t player, int type, int level, Stored* stored);
 
+    struct FileId {
+        dev_t device = 0;
+        ino_t inode = 0;
+        bool operator==(const FileId& o) const { return device == o.device && inode == o.inode; }
+    };
+    // False when nothing is at path.
+    static bool IdOf(const std::string& path, FileId* id);
+    static int OnBusy(void* store, int count);
+
     std::string path_;
+    FileId fileId_, walId_;
+    bool fileLost_ = false;  // writes refused (writer thread only)
+    std::atomic<bool> interrupted_{false};
+    std::mutex openingMutex_;
+    sqlite3* opening_ = nullptr;  // the writer's connection while Open runs
+    std::atomic<int64_t> boardReadSteps_{0};
     Connection writer_;
     std::mutex readersMutex_;
     std::vector<Connection*> idleReaders_;

@@ -4,10 +4,12 @@
 #include <sys/resource.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <thread>
 
 #include "server/CAddressBudget.h"
 #include "server/CScoreHttpServer.h"
@@ -62,9 +64,36 @@ int main(int argc, char** argv) {
     signal(SIGPIPE, SIG_IGN);
     RaiseOpenFileLimit();
 
+    // A thread of its own takes the stop from here on: a stop asked for while
+    // the start checks or converts a large file, or while writes wait for a
+    // lock that another program holds, ends that at once (the writes are
+    // answered as failed). Ended by a stop signal of its own when the start
+    // fails.
     CSqliteScoreStore store;
+    std::atomic<int> stopSignal{0};
+    std::thread stopWatch([&] {
+        int signal = 0;
+        while (sigwait(&stops, &signal) != 0) {
+        }
+        stopSignal = signal;
+        store.Interrupt();
+    });
+    const auto endStopWatch = [&] {
+        pthread_kill(stopWatch.native_handle(), SIGTERM);
+        stopWatch.join();
+    };
+    const auto stopName = [&] { return stopSignal == SIGINT ? "SIGINT" : "SIGTERM"; };
+
     if (!store.Open(options.db, &problem)) {
+        // A stop during the start is no fault of the file: the start, not
+        // the server, failed to finish, as the user asked.
+        if (stopSignal != 0) {
+            ServerLog("zorv_scored: stopped by %s before serving; database closed", stopName());
+            stopWatch.join();
+            return 0;
+        }
         ServerLog("zorv_scored: cannot use the database %s: %s", EscapeForLog(options.db).c_str(), problem.c_str());
+        endStopWatch();
         return 1;
     }
     CAddressBudget budget(options.registrations, options.uploads);
@@ -72,6 +101,7 @@ int main(int argc, char** argv) {
     server.SetBudget(&budget);
     if (!server.Bind(options.bind, options.port, &problem) || !server.Start(&problem)) {
         ServerLog("zorv_scored: %s", EscapeForLog(problem).c_str());
+        endStopWatch();
         store.Close();
         return 1;
     }
@@ -89,13 +119,13 @@ int main(int argc, char** argv) {
               EscapeForLog(UrlHost(options.bind)).c_str(), server.Port(), options.path.c_str(),
               EscapeForLog(options.db).c_str(), static_cast<long long>(players), static_cast<long long>(scores));
 
-    int stopSignal = 0;
-    while (sigwait(&stops, &stopSignal) != 0) {
-    }
-    // Every connection ends here, whatever its client is doing; the requests
-    // being answered finish first, so every upload answered is committed.
+    stopWatch.join();
+    // Every connection ends here, whatever its client is doing: a read being
+    // answered finishes first, and a write still waiting for the disk a
+    // moment later is answered failure 15, so every upload answered
+    // "success" is committed.
     server.Stop();
     store.Close();
-    ServerLog("zorv_scored: stopped by %s; database closed", stopSignal == SIGINT ? "SIGINT" : "SIGTERM");
+    ServerLog("zorv_scored: stopped by %s; database closed", stopName());
     return 0;
 }

@@ -1,6 +1,7 @@
 #include "sound/CSound.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstring>
 #include <map>
@@ -8,6 +9,7 @@
 
 #include "engine/CAtomicFile.h"
 #include "engine/CDraw.h"
+#include "engine/CInput.h"
 #include "engine/CPackFile.h"
 #include "engine/FileFields.h"
 #include "engine/Log.h"
@@ -59,6 +61,37 @@ void NameSound(int32_t index, const std::string& name) {
         g_sounds[static_cast<size_t>(index)]->SetName(name);
 }
 
+// The next character of the console that accept takes; EOF (with the reason
+// for the log) at the end of input, once a terminate signal has come, or
+// after kMaxSkippedCharacters others.
+template <typename Accept>
+int ReadChoice(FILE* in, Accept accept, const char** why) {
+    for (int skipped = 0;; ++skipped) {
+        if (CInput::IsTerminating()) {
+            *why = "Ended by a signal";
+            return EOF;
+        }
+        if (skipped > CSound::kMaxSkippedCharacters) {
+            *why = "No answer among the characters typed";
+            return EOF;
+        }
+        errno = 0;
+        const int c = fgetc(in);
+        if (c == EOF && ferror(in) && errno == EINTR) {
+            // A signal broke the wait: a terminate signal ends the dialogue
+            // above, any other one lets it wait on.
+            clearerr(in);
+            --skipped;
+            continue;
+        }
+        if (c == EOF) {
+            *why = "End of input";
+            return EOF;
+        }
+        if (accept(c)) return c;
+    }
+}
+
 float ClampMaster(float v) {
     if (std::isnan(v)) return 0.0f;
     return v < 0.0f ? 0.0f : (v > 1.0f ? 1.0f : v);
@@ -100,8 +133,15 @@ void CSound::Init(bool fromFile) {
 void CSound::LoadSettings() {
     if (!audio) return;
     const std::string path = SettingsPath();
-    FILE* f = fopen(path.c_str(), "rb");
-    if (!f) return;  // no settings yet: the audio system's defaults
+    // Read as every file is: a pipe standing there must not stop the start.
+    FILE* f = PlatformOpenForReading(path);
+    if (!f) {
+        // No settings yet: the audio system's defaults, without a word.
+        if (errno != ENOENT)
+            DebugLog(DBG_WARNING, "CSound::LoadSettings()   %s is no file that can be read: using the default output\n",
+                     path.c_str());
+        return;
+    }
     uint8_t bytes[8];
     const size_t got = fread(bytes, 1, sizeof bytes, f);
     fclose(f);
@@ -137,13 +177,11 @@ void CSound::SelectOutputInteractive() {
     fprintf(out, "3 - ASIO\n");
     fprintf(out, "\nInput the number corresponding to the desired sound system and press ENTER: ");
     fflush(out);
-    int c;
-    do {
-        c = fgetc(in);
-    } while (c != EOF && (c < '1' || c > '3'));
+    const char* why = "";
+    int c = ReadChoice(in, [](int k) { return k >= '1' && k <= '3'; }, &why);
     if (c == EOF) {
         // Nobody answered: keep the defaults and store nothing.
-        DebugLog(DBG_WARNING, "CSound::SelectOutputInteractive()   End of input: default sound output kept\n");
+        DebugLog(DBG_WARNING, "CSound::SelectOutputInteractive()   %s: default sound output kept\n", why);
         return;
     }
     const int output = kMenuOutputs[c - '1'];
@@ -166,11 +204,9 @@ void CSound::SelectOutputInteractive() {
         audio->SetOutput(CAudioSystem::kOutputAuto);
         return;
     }
-    do {
-        c = fgetc(in);
-    } while (c != EOF && (c - '1' < 0 || c - '1' >= drivers));
+    c = ReadChoice(in, [drivers](int k) { return k - '1' >= 0 && k - '1' < drivers; }, &why);
     if (c == EOF) {
-        DebugLog(DBG_WARNING, "CSound::SelectOutputInteractive()   End of input: default sound output kept\n");
+        DebugLog(DBG_WARNING, "CSound::SelectOutputInteractive()   %s: default sound output kept\n", why);
         audio->SetOutput(CAudioSystem::kOutputAuto);
         return;
     }

@@ -20,7 +20,13 @@ public:
     // (fromFile) or from the console dialogue, and opens the device.
     static void Init(bool fromFile);
     static void LoadSettings();
+    // The console dialogue. An answer is the first character that names a
+    // choice; the dialogue gives up, keeping the default output and storing
+    // nothing, at the end of input, on a terminate signal (see
+    // CInput::CatchTerminateSignals), or once kMaxSkippedCharacters others
+    // have come before one that does (input that never answers, /dev/zero).
     static void SelectOutputInteractive();
+    static constexpr int kMaxSkippedCharacters = 1000;
     // Once per frame: one fade step and the delayed starts of every object.
     static void Update();
     // Frees every sound and closes the audio system; nothing in the game

@@ -14,6 +14,7 @@
 #include "engine/FileFields.h"
 #include "engine/Log.h"
 #include "engine/Utilities.h"
+#include "platform/Platform.h"
 
 namespace {
 
@@ -170,7 +171,7 @@ bool CLevel::Load(const char* name) {
 
 bool CLevel::LoadFile(const std::string& path, const char* name) {
     ClearForLoad();
-    FILE* f = fopen(path.c_str(), "rb");
+    FILE* f = PlatformOpenForReading(path);
     if (!f) {
         DebugLog(DBG_ERROR, "CLevel::Load()   Cannot load level file:  '%s'\n", path.c_str());
         return false;
@@ -497,7 +498,7 @@ bool CLevel::RemovePath(const std::string& path) {
 
 std::string CLevel::GetHeading(const char* name) {
     const std::string path = PathFor(name);
-    FILE* f = path.empty() ? nullptr : fopen(path.c_str(), "rb");
+    FILE* f = path.empty() ? nullptr : PlatformOpenForReading(path);
     if (!f) {
         DebugLog(DBG_ERROR, "CLevel::GetHeading()   Cannot load level file:  '%s'\n", path.c_str());
         return std::string();

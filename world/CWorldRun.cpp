@@ -5,6 +5,7 @@
 
 #include "engine/CRender.h"
 #include "engine/CSprite.h"
+#include "engine/JsonText.h"
 #include "engine/Log.h"
 #include "world/CElement.h"
 #include "world/CElementAIProfessor.h"
@@ -17,24 +18,6 @@ namespace {
 // The frame the world's landings are stamped with while a run steps it.
 uint32_t g_runFrame = 0;
 uint32_t RunFrame() { return g_runFrame; }
-
-void AppendJsonString(std::string* out, const char* s) {
-    out->push_back('"');
-    for (const char* p = s; *p; ++p) {
-        const unsigned char c = static_cast<unsigned char>(*p);
-        if (c == '"' || c == '\\') {
-            out->push_back('\\');
-            out->push_back(static_cast<char>(c));
-        } else if (c < 0x20) {
-            char buf[8];
-            snprintf(buf, sizeof(buf), "\\u%04x", c);
-            *out += buf;
-        } else {
-            out->push_back(static_cast<char>(c));
-        }
-    }
-    out->push_back('"');
-}
 
 // The cells an element may take in the grid: its own; the whole run of a
 // terrain piece; the cell the hero keeps for a power-up piece until it has
@@ -157,7 +140,7 @@ std::string CWorldRun::ToJson() const {
         if (!first) out += ", ";
         first = false;
         out += "{\"type\": ";
-        AppendJsonString(&out, e->GetTypeName());
+        out += JsonText(e->GetTypeName());
         out += ", \"col\": " + std::to_string(e->GetCurrentX()) + ", \"row\": " + std::to_string(e->GetCurrentY());
         out += std::string(", \"frozen\": ") + (e->IsFrozen() ? "true" : "false");
         out += std::string(", \"heated\": ") + (e->IsHeated() ? "true" : "false");

@@ -130,3 +130,69 @@ TEST(AtomicFile, AReadOnlyFolderReportsFailure) {
     chmod(dir.Path().c_str(), 0755);
     EXPECT_EQ(ReadFileText(path), "old");
 }
+
+// The file written keeps the permissions of the one it replaces, which its
+// owner chose (read-only, private, executable); a new file gets the usual
+// ones.
+TEST(AtomicFile, TheFileWrittenKeepsThePermissionsOfTheOneItReplaces) {
+    CTempDir dir;
+    const mode_t mask = umask(0);
+    umask(mask);
+    for (const mode_t mode : {0444, 0600, 0751, 0}) {
+        SCOPED_TRACE(mode);
+        const std::string path = dir.File("p.dat");
+        remove(path.c_str());
+        if (mode) {
+            ASSERT_TRUE(WriteFileText(path, "old"));
+            ASSERT_EQ(chmod(path.c_str(), mode), 0);
+        }
+        CAtomicFile file(path);
+        ASSERT_NE(file.Open(), nullptr);
+        fputs("new", file.Stream());
+        ASSERT_TRUE(file.Commit());
+        EXPECT_EQ(ReadFileText(path), "new");
+        struct stat st;
+        ASSERT_EQ(stat(path.c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, mode ? mode : 0666 & ~mask);
+    }
+}
+
+// Through a symbolic link the file it leads to is written (one not there yet
+// too), whether the link is absolute or relative, and the link stays. A link
+// to anything but a file (a pipe, a device) is never written through: the
+// link itself is replaced, and so is one that goes round in links.
+TEST(AtomicFile, WritesTheFileALinkLeadsToAndNothingButAFile) {
+    CTempDir dir, elsewhere;
+    const std::string relative = "../" + elsewhere.Path().substr(elsewhere.Path().rfind('/') + 1);
+    ASSERT_TRUE(WriteFileText(elsewhere.File("file"), "old"));
+    ASSERT_EQ(mkfifo(elsewhere.File("pipe").c_str(), 0644), 0);
+    const struct {
+        std::string link, target;
+        bool followed;
+    } rows[] = {
+        {elsewhere.File("file"), elsewhere.File("file"), true},
+        {relative + "/file", elsewhere.File("file"), true},
+        {relative + "/new", elsewhere.File("new"), true},
+        {elsewhere.File("pipe"), elsewhere.File("pipe"), false},
+        {"link", "", false},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.link);
+        const std::string path = dir.File("link");
+        remove(path.c_str());
+        ASSERT_EQ(symlink(r.link.c_str(), path.c_str()), 0);
+        CAtomicFile file(path);
+        ASSERT_NE(file.Open(), nullptr);
+        fputs("new", file.Stream());
+        ASSERT_TRUE(file.Commit());
+        struct stat st;
+        ASSERT_EQ(lstat(path.c_str(), &st), 0);
+        EXPECT_EQ(S_ISLNK(st.st_mode), r.followed);
+        EXPECT_EQ(ReadFileText(r.followed ? r.target : path), "new");
+        EXPECT_EQ(FolderEntries(dir.Path()), std::vector<std::string>{"link"});
+    }
+    struct stat st;
+    ASSERT_EQ(lstat(elsewhere.File("pipe").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+    EXPECT_EQ(FolderEntries(elsewhere.Path()), (std::vector<std::string>{"file", "new", "pipe"}));
+}

@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <regex>
 
 #include "engine/Log.h"
 #include "engine/Utilities.h"
+#include "platform/Platform.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
@@ -21,7 +24,7 @@ protected:
         SetLogClock(FakeClock);
     }
     void TearDown() override {
-        SetLogToFile(false);
+        SetLogSink(nullptr);
         SetLogClock(nullptr);
     }
 };
@@ -100,10 +103,15 @@ TEST_F(LogTest, FatalErrorLogEndsWithExitCodeOne) {
     EXPECT_NE(ReadFileText(dir.File("LOG.TXT")).find("fatal thing"), std::string::npos);
 }
 
-TEST_F(LogTest, ToTheFileEveryLineIsStampedThereAndOnlyAnEndReachesTheConsole) {
+std::string g_sunk;
+void Sink(const std::string& text) { g_sunk += text; }
+void SinkToStderr(const std::string& text) { fputs(text.c_str(), stderr); }
+
+TEST_F(LogTest, ASinkTakesEveryLineAndNeitherTheConsoleNorTheLogFileSeesOne) {
     CScopedHome home;
     InitDirectories();
-    SetLogToFile(true);
+    g_sunk.clear();
+    SetLogSink(Sink);
     testing::internal::CaptureStdout();
     testing::internal::CaptureStderr();
     DebugLog(DBG_ERROR, "broken %d\n", 7);
@@ -112,11 +120,47 @@ TEST_F(LogTest, ToTheFileEveryLineIsStampedThereAndOnlyAnEndReachesTheConsole) {
     ErrorLog(false, "not the end\n");
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
-    const std::string text = ReadFileText(LogFilePath());
-    const std::string stamp = R"(\d\d/\d\d/\d\d \d\d:\d\d:\d\d - )";
-    EXPECT_TRUE(std::regex_match(text, std::regex(stamp + R"(\*\*\* ERROR \*\*\*  broken 7\n)" + stamp +
-                                                  "WARNING: half a line\n" + stamp + "not the end\n")))
-        << text;
-    // A tool that has to stop says why where its user looks.
+    EXPECT_EQ(g_sunk, "*** ERROR ***  broken 7\nWARNING: half a line\nnot the end\n");
+    EXPECT_FALSE(PlatformFileExists(LogFilePath()));
+    // A fatal line still ends the program, told where the sink tells.
+    SetLogSink(SinkToStderr);
     EXPECT_EXIT(ErrorLog(true, "the end\n"), ::testing::ExitedWithCode(1), "the end");
+}
+
+// A line that cannot go into LOG.TXT says why on the console: a log file that
+// cannot be opened (a folder, a pipe, which is never written into), or a
+// data folder that is no longer the one this copy of the game locked
+// (deleted, and another made at its path), which gets nothing of ours.
+TEST_F(LogTest, ALineTheLogFileCannotTakeSaysWhy) {
+    enum Row { FOLDER, PIPE, FOLDER_NOT_OURS };
+    for (const Row row : {FOLDER, PIPE, FOLDER_NOT_OURS}) {
+        SCOPED_TRACE(row);
+        CScopedHome home;
+        InitDirectories();
+        const std::string dir = GetProfileDir();
+        const std::string folder = dir.substr(0, dir.size() - 1);
+        if (row == FOLDER) {
+            ASSERT_TRUE(PlatformMakeDir(LogFilePath()));
+        } else if (row == PIPE) {
+            ASSERT_EQ(mkfifo(LogFilePath().c_str(), 0644), 0);
+        } else {
+            PlatformFileId id;
+            ASSERT_TRUE(PlatformIdentify(folder, &id));
+            NoteClaimedProfileDir(id.device, id.inode);
+            ASSERT_EQ(rename(folder.c_str(), (folder + " (locked)").c_str()), 0);
+            ASSERT_TRUE(PlatformMakeDir(folder));
+        }
+        testing::internal::CaptureStdout();
+        ErrorLog(false, "a line\n");
+        const std::string said = testing::internal::GetCapturedStdout();
+        const std::string why = row == FOLDER_NOT_OURS
+                                    ? "*** ERROR ***  Not written to the log file '" + LogFilePath() +
+                                          "': the data folder is no longer the one this game locked\n"
+                                    : "*** ERROR ***  Cannot open log file at '" + LogFilePath() + "'\n";
+        EXPECT_EQ(said, "a line\n" + why);
+        if (row == FOLDER_NOT_OURS) {
+            EXPECT_TRUE(FolderEntries(folder).empty());
+        }
+        ResetDirectories();
+    }
 }

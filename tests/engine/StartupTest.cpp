@@ -66,15 +66,30 @@ RunResult RunProgram(const std::string& binary, const std::string& folder, const
     return r;
 }
 
+// The environment of a game run with home as its HOME (and its data in
+// dataHome, else in home/data).
+std::vector<std::string> GameEnvironment(const std::string& home, const std::string& dataHome = "") {
+    return {"HOME=" + home, "XDG_DATA_HOME=" + (dataHome.empty() ? home + "/data" : dataHome),
+            "XDG_DOCUMENTS_DIR=" + home + "/documents", "SDL_VIDEODRIVER=dummy", "SDL_AUDIODRIVER=dummy"};
+}
+
 // Starts the program windowed as RunProgram does (as user asUser when not
 // -1), without waiting for it; its output goes to outFile.
 pid_t StartProgram(const std::string& binary, const std::string& folder, const std::string& home,
                    const std::string& outFile, int asUser = -1, const std::string& extraEnv = "") {
-    std::vector<std::string> env = {"HOME=" + home, "XDG_DATA_HOME=" + home + "/data",
-                                    "XDG_DOCUMENTS_DIR=" + home + "/documents", "SDL_VIDEODRIVER=dummy",
-                                    "SDL_AUDIODRIVER=dummy"};
+    std::vector<std::string> env = GameEnvironment(home);
     if (!extraEnv.empty()) env.push_back(extraEnv);
     return SpawnProgram({binary, "1"}, env, outFile, folder, asUser);
+}
+
+// Starts the milestone program with args through the shell, which then
+// becomes the program: its standard input, limits and standard error are
+// set as the command line says ("ulimit -f 1; exec", "</dev/zero",
+// "2>file"). The shell's own output goes to outFile.
+pid_t StartThroughShell(const std::string& folder, const std::string& before, const std::string& args,
+                        const std::string& after, const std::vector<std::string>& env, const std::string& outFile) {
+    return SpawnProgram({"sh", "-c", before + " '" + kMilestoneBinary + "' " + args + " " + after}, env, outFile,
+                        folder);
 }
 
 constexpr int kNobody = 65534;
@@ -538,6 +553,150 @@ TEST(StartupLock, AProgramTheGameStartsDoesNotHoldTheLock) {
     ASSERT_TRUE(WaitForText(held, "\n", 10));
     EXPECT_EQ(ReadFileText(held).find(lock), std::string::npos) << ReadFileText(held);
     EXPECT_EQ(ReadFileText(held).find(folder), std::string::npos) << ReadFileText(held);
+}
+
+// The console dialogue (flag 4) never keeps the game from starting or from
+// ending: input that never answers (a file of zeros) is given up after its
+// bound with a line, the default output kept, and the game starts; a
+// terminate signal while the dialogue waits on a silent console ends the
+// game there, before its window opens, as it ends a game that runs.
+TEST_F(StartupTest, TheConsoleDialogueGivesUpOnInputThatNeverAnswersAndEndsOnASignal) {
+    enum Row { ZEROS, SILENT_UNTIL_TERMINATED };
+    for (const Row row : {ZEROS, SILENT_UNTIL_TERMINATED}) {
+        SCOPED_TRACE(row);
+        CTempDir h;
+        const std::string out = h.File("out.txt");
+        // A pipe opened for both reading and writing never ends and never
+        // answers.
+        const std::string silent = h.File("console");
+        ASSERT_EQ(mkfifo(silent.c_str(), 0600), 0);
+        const pid_t pid = StartThroughShell(run.Path(), "exec", "5", row == ZEROS ? "</dev/zero" : "<>'" + silent + "'",
+                                            GameEnvironment(h.Path()), out);
+        ASSERT_GT(pid, 0);
+        const bool reached = WaitForText(out, row == ZEROS ? "first frame presented" : "desired sound system", 60);
+        kill(pid, SIGTERM);
+        const int code = WaitForProgram(pid, 30);
+        const std::string text = ReadFileText(out);
+        ASSERT_TRUE(reached) << text;
+        EXPECT_EQ(code, 0) << text;
+        if (row == ZEROS) {
+            EXPECT_NE(text.find("No answer among the characters typed: default sound output kept\n"), std::string::npos)
+                << text;
+        } else {
+            EXPECT_EQ(text.find("ID_000"), std::string::npos) << text;
+        }
+        EXPECT_FALSE(PlatformFileExists(DataFolderOf(h.Path()) + "/SOUNDv3.DAT"));
+    }
+}
+
+// Pipes where the game reads its files never stop its start: one as the
+// sound settings, and one under the name the copy of a damaged player's
+// file would take (the copy takes the next name). They are left as they are.
+TEST_F(StartupTest, PipesInPlaceOfItsFilesDoNotStopTheStart) {
+    const std::string data = DataFolderOf(home.Path());
+    WithFoldersOf(home.Path(), [] { CProfile profile; });
+    std::vector<uint8_t> cut = ReadFileBytes(data + "/PROFILE1v3.DAT");
+    cut.resize(cut.size() - 5);
+    ASSERT_TRUE(WriteFileBytes(data + "/PROFILE1v3.DAT", cut));
+    for (const char* name : {"/SOUNDv3.DAT", "/PROFILE1v3.DAT.damaged"})
+        ASSERT_EQ(mkfifo((data + name).c_str(), 0644), 0);
+    const std::string out = run.File("out.txt");
+    const pid_t pid = StartProgram(kMilestoneBinary, run.Path(), home.Path(), out);
+    ASSERT_GT(pid, 0);
+    const bool started = WaitForText(out, "first frame presented", 60);
+    kill(pid, SIGTERM);
+    const int code = WaitForProgram(pid, 30);
+    ASSERT_TRUE(started) << ReadFileText(out);
+    EXPECT_EQ(code, 0) << ReadFileText(out);
+    EXPECT_EQ(ReadFileBytes(data + "/PROFILE1v3.DAT.damaged2"), cut);
+    for (const char* name : {"/SOUNDv3.DAT", "/PROFILE1v3.DAT.damaged"}) {
+        struct stat st;
+        ASSERT_EQ(lstat((data + name).c_str(), &st), 0) << name;
+        EXPECT_TRUE(S_ISFIFO(st.st_mode)) << name;
+    }
+}
+
+// Under a file-size limit (ulimit -f) a save that would pass it fails as on
+// a full disk instead of killing the game: it runs on, says at its end that
+// the progress could not be saved (exit code 1), and leaves no temporary
+// file behind.
+TEST_F(StartupTest, AFileSizeLimitFailsTheSaveInsteadOfEndingTheGame) {
+    const std::string data = DataFolderOf(home.Path());
+    const std::string err = run.File("err.txt");
+    const pid_t pid = StartThroughShell(run.Path(), "ulimit -f 1; exec", "3", ">/dev/null 2>'" + err + "'",
+                                        GameEnvironment(home.Path()), run.File("out.txt"));
+    ASSERT_GT(pid, 0);
+    // The list is written (it is small), the first player's file is not.
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    siginfo_t ended = {};
+    while (std::chrono::steady_clock::now() < until && !PlatformFileExists(data + "/INFOv3.DAT") &&
+           waitid(P_PID, static_cast<id_t>(pid), &ended, WEXITED | WNOHANG | WNOWAIT) == 0 && ended.si_pid == 0)
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    kill(pid, SIGTERM);
+    EXPECT_EQ(WaitForProgram(pid, 60), 1);
+    EXPECT_EQ(ReadFileText(err), "zorv: the progress could not be saved in the data folder '" + data + "/'\n");
+    EXPECT_FALSE(PlatformFileExists(data + "/PROFILE1v3.DAT"));
+    for (const std::string& name : FolderEntries(data))
+        EXPECT_EQ(name.find(".tmp"), std::string::npos) << name;
+}
+
+// The game's own lines on standard error show the control characters of a
+// path, and its bytes that are no UTF-8, written out as the tools do: a data
+// folder named with an escape sequence sends the terminal nothing. The
+// refusal of a second copy (the folder is locked here by another process),
+// and the end of a game whose progress could not be saved.
+TEST_F(StartupTest, ThePathsInTheGamesOwnLinesAreWrittenOut) {
+    const std::string dataHome = home.Path() + "/d\xff\x1b[31m";
+    const std::string data = dataHome + "/Vormak Games/ZORV Data";
+    const std::string shown = home.Path() + "/d\\xff\\x1b[31m/Vormak Games/ZORV Data/";
+    ASSERT_TRUE(PlatformMakeDirs(data));
+    const std::string err = run.File("err.txt");
+    enum Row { SECOND_COPY, NOT_SAVED };
+    for (const Row row : {SECOND_COPY, NOT_SAVED}) {
+        SCOPED_TRACE(row);
+        int locked[2] = {-1, -1};
+        struct Holder {
+            pid_t pid = -1;
+            ~Holder() {
+                if (pid <= 0) return;  // never kill(-1): that is every process
+                kill(pid, SIGKILL);
+                waitpid(pid, nullptr, 0);
+            }
+        } holder;
+        if (row == SECOND_COPY) {
+            // Another process holds the folder's lock, as a first copy does.
+            ASSERT_EQ(pipe(locked), 0);
+            holder.pid = fork();
+            if (holder.pid == 0) {
+                PlatformFileId id;
+                const bool taken = PlatformHoldFolderLock(data, &id) == PLATFORM_LOCK_TAKEN;
+                if (write(locked[1], taken ? "y" : "n", 1) != 1) _exit(1);
+                pause();
+                _exit(0);
+            }
+            char taken = 0;
+            ASSERT_EQ(read(locked[0], &taken, 1), 1);
+            ASSERT_EQ(taken, 'y');
+        } else {
+            // Folders where the temporary files go refuse every save.
+            for (const char* file : {"/INFOv3.DAT.tmp", "/PROFILE1v3.DAT.tmp"})
+                ASSERT_TRUE(PlatformMakeDirs(data + file));
+        }
+        const std::string out = run.File("out.txt");
+        const pid_t pid =
+            StartThroughShell(run.Path(), "exec", "3", "2>'" + err + "'", GameEnvironment(home.Path(), dataHome), out);
+        ASSERT_GT(pid, 0);
+        if (row == NOT_SAVED) {
+            EXPECT_TRUE(WaitForText(out, "first frame presented", 60)) << ReadFileText(out);
+            kill(pid, SIGTERM);
+        }
+        EXPECT_EQ(WaitForProgram(pid, 60), 1) << ReadFileText(out);
+        for (const int fd : locked)
+            if (fd >= 0) close(fd);
+        EXPECT_EQ(ReadFileText(err), row == SECOND_COPY
+                                         ? "zorv: the game is already running for the data folder '" + shown + "'\n"
+                                         : "zorv: the progress could not be saved in the data folder '" + shown + "'\n");
+    }
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include <limits>
 
+#include "engine/CAtomicFile.h"
 #include "engine/CByteReader.h"
 #include "players/CProfile.h"
 #include "tests/players/ProfileTestHelpers.h"
@@ -376,6 +377,72 @@ TEST_F(ProfileFileTest, DamagedProfileFileGivesDefaultsAndIsKeptAside) {
     // The next save wrote a sound file; the damaged one is still there.
     EXPECT_EQ(ReadFileBytes(ProfilePath(0) + ".damaged"), file);
     EXPECT_EQ(ReadFileBytes(ProfilePath(0)).size(), kEmptyProfileSize);
+}
+
+// A damaged file whose copy cannot be made (the disk is full; here a folder
+// stands where the copy's temporary file goes) is never written over: every
+// save of it fails, and the first save once the copy can be made keeps the
+// copy first. The player's progress and the list of players alike.
+TEST_F(ProfileFileTest, ADamagedFileIsNeverWrittenOverBeforeItsCopyIsKept) {
+    enum Row { PROGRESS, LIST };
+    for (const Row row : {PROGRESS, LIST}) {
+        SCOPED_TRACE(row);
+        {
+            CProfile p;
+            p.SetLevelSteps(9, 0, 0);
+            ASSERT_TRUE(p.WriteInfo());
+        }
+        const std::string path = row == PROGRESS ? ProfilePath(0) : InfoPath();
+        std::vector<uint8_t> damaged = ReadFileBytes(path);
+        damaged.resize(damaged.size() - 5);
+        ASSERT_TRUE(WriteFileBytes(path, damaged));
+        const std::string blocker = path + ".damaged" + CAtomicFile::kTempSuffix;
+        ASSERT_EQ(mkdir(blocker.c_str(), 0755), 0);
+        {
+            CProfile p;
+            DamageNotice notice;
+            ASSERT_TRUE(p.TakeDamageNotice(&notice));
+            EXPECT_EQ(notice.keptAs, "");
+            p.SetLevelSteps(4, 0, 1);
+            EXPECT_FALSE(row == PROGRESS ? p.Save() : p.WriteInfo());
+            EXPECT_FALSE(p.WriteInfo());
+            EXPECT_EQ(ReadFileBytes(path), damaged);
+            ASSERT_EQ(rmdir(blocker.c_str()), 0);
+            EXPECT_TRUE(p.WriteInfo());
+        }
+        EXPECT_EQ(ReadFileBytes(path + ".damaged"), damaged);
+        EXPECT_NE(ReadFileBytes(path), damaged);
+        CProfile p;
+        EXPECT_EQ(p.GetLevelSteps(0, 1, false), 4);
+        EXPECT_FALSE(p.TakeDamageNotice(nullptr));
+        ASSERT_EQ(remove((path + ".damaged").c_str()), 0);
+    }
+}
+
+// The player's file and the list kept elsewhere through symbolic links (on
+// another disk, say): they are read and saved where the links lead, and the
+// links stay.
+TEST_F(ProfileFileTest, SavesWriteTheFilesTheirLinksLeadTo) {
+    { CProfile p; }
+    CTempDir elsewhere;
+    for (const std::string& path : {ProfilePath(0), InfoPath()}) {
+        const std::string target = elsewhere.File(path.substr(path.rfind('/') + 1));
+        ASSERT_EQ(rename(path.c_str(), target.c_str()), 0);
+        ASSERT_EQ(symlink(target.c_str(), path.c_str()), 0);
+    }
+    {
+        CProfile p;
+        p.SetLevelSteps(9, 0, 0);
+        ASSERT_TRUE(p.SetScoreboardName("linked"));
+    }
+    for (const std::string& path : {ProfilePath(0), InfoPath()}) {
+        struct stat st;
+        ASSERT_EQ(lstat(path.c_str(), &st), 0);
+        EXPECT_TRUE(S_ISLNK(st.st_mode)) << path << " is a link no more";
+    }
+    EXPECT_EQ(I32At(ReadFileBytes(elsewhere.File("PROFILE1v3.DAT")), kOpt + 64), 9);
+    EXPECT_EQ(TextAt(ReadFileBytes(elsewhere.File("INFOv3.DAT")), 54, 16), "linked");
+    EXPECT_EQ(FolderEntries(elsewhere.Path()), (std::vector<std::string>{"INFOv3.DAT", "PROFILE1v3.DAT"}));
 }
 
 TEST_F(ProfileFileTest, PlaceOutsideTheSetsStartsAtTheFirstLevelKeepingResults) {

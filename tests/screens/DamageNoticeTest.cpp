@@ -133,6 +133,14 @@ TEST_F(DamageNoticeTest, AfterTheIntroTheMenuTellsOfEveryDamagedFileOnce) {
         }
 
         menu->SetResult(-1);
+        Frame();
+        if (damage == PROGRESS_NO_ROOM) {
+            // The damaged file without a copy is not written over, so this
+            // player's progress cannot be saved: the quit asks first.
+            ASSERT_NE(menu->GetQuitQuestion(), nullptr);
+            EXPECT_EQ(ReadFileBytes(file), cut);
+            Answer(menu->GetQuitQuestion(), true);
+        }
         for (int i = 0; i < 5 && CController::IsRunning(); ++i) Frame();
         EXPECT_FALSE(CController::IsRunning());
     }

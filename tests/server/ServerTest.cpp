@@ -17,6 +17,7 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -204,43 +205,147 @@ TEST_F(ServerProtocolTest, AMarkedBestNeverHidesAPlayersCleanScore) {
     EXPECT_EQ(Board("p0", 1, 9).find("mallory"), std::string::npos) << "60 is 13th, below the first ten";
 }
 
-// A database of the layout before marked scores were kept apart: its marked
-// scores stay hidden from others, and the player's next clean score shows.
-TEST(ServerStoreTest, ADatabaseOfTheEarlierLayoutKeepsWorking) {
-    CTempDir dir;
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open(dir.File("old.db").c_str(), &db), SQLITE_OK);
-    const char* layout1 =
-        "PRAGMA journal_mode = WAL;"
+namespace {
+
+// A database as the servers before the board counts left it: layout 1 kept
+// a player's marked score among the clean ones, layout 2 in a table of its
+// own. rows are the SQL that fills it.
+void WriteEarlierLayout(const std::string& path, int layout, const std::string& rows) {
+    const std::string columns =
+        " (player INTEGER NOT NULL REFERENCES players(id), type INTEGER NOT NULL,"
+        " level INTEGER NOT NULL, score INTEGER NOT NULL, cheat INTEGER NOT NULL, seq INTEGER NOT NULL,"
+        " achieved INTEGER NOT NULL, PRIMARY KEY (player, type, level)) WITHOUT ROWID;";
+    const std::string sql =
+        "PRAGMA journal_mode = WAL; BEGIN;"
         "CREATE TABLE players (id INTEGER PRIMARY KEY, name TEXT NOT NULL UNIQUE COLLATE NOCASE,"
         " version TEXT NOT NULL, registered INTEGER NOT NULL);"
-        "CREATE TABLE scores (player INTEGER NOT NULL REFERENCES players(id), type INTEGER NOT NULL,"
-        " level INTEGER NOT NULL, score INTEGER NOT NULL, cheat INTEGER NOT NULL, seq INTEGER NOT NULL,"
-        " achieved INTEGER NOT NULL, PRIMARY KEY (player, type, level)) WITHOUT ROWID;"
-        "CREATE INDEX scores_by_board ON scores (type, level, score, seq, cheat);"
-        "CREATE TABLE counters (name TEXT PRIMARY KEY, value INTEGER NOT NULL) WITHOUT ROWID;"
-        "INSERT INTO counters VALUES ('seq', 2);"
-        "INSERT INTO players VALUES (1, 'amy', '1.03W', 0), (2, 'mallory', '1.03W', 0);"
-        "INSERT INTO scores VALUES (1, 0, 3, 40, 0, 1, 86400), (2, 0, 3, 10, 4, 2, 86400);"
-        "PRAGMA user_version = 1;";
-    ASSERT_EQ(sqlite3_exec(db, layout1, nullptr, nullptr, nullptr), SQLITE_OK);
+        "CREATE TABLE scores" + columns +
+        "CREATE INDEX scores_by_board ON scores (type, level, score, seq, cheat);" +
+        (layout >= 2 ? "CREATE TABLE flagged" + columns : std::string()) +
+        "CREATE TABLE counters (name TEXT PRIMARY KEY, value INTEGER NOT NULL) WITHOUT ROWID;" + rows +
+        "PRAGMA user_version = " + std::to_string(layout) + "; COMMIT;";
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
+    char* error = nullptr;
+    EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error), SQLITE_OK) << (error ? error : "");
+    sqlite3_free(error);
     sqlite3_close(db);
+}
+
+}  // namespace
+
+// A database of an earlier layout (before marked scores were kept apart,
+// before the board counts) is converted at the start, with its progress in
+// the log: its marked scores stay hidden from others, the player's next
+// clean score shows.
+TEST(ServerStoreTest, ADatabaseOfTheEarlierLayoutKeepsWorking) {
+    const char* const marked[] = {
+        "",
+        "INSERT INTO scores VALUES (2, 0, 3, 10, 4, 2, 86400);",
+        "INSERT INTO flagged VALUES (2, 0, 3, 10, 4, 2, 86400);",
+    };
+    for (const int layout : {1, 2}) {
+        SCOPED_TRACE("layout " + std::to_string(layout));
+        CTempDir dir;
+        WriteEarlierLayout(dir.File("old.db"), layout,
+                           "INSERT INTO counters VALUES ('seq', 2);"
+                           "INSERT INTO players VALUES (1, 'amy', '1.03W', 0), (2, 'mallory', '1.03W', 0);"
+                           "INSERT INTO scores VALUES (1, 0, 3, 40, 0, 1, 86400);" +
+                               std::string(marked[layout]));
+        // The program converts it and says so.
+        const pid_t pid = SpawnProgram({std::string(ZORV_RUN_DIR) + "/zorv_scored", "--db", dir.File("old.db"),
+                                        "--port", "0"},
+                                       {}, dir.File("log.txt"), "");
+        for (int i = 0; i < 1000 && ReadFileText(dir.File("log.txt")).find("serving") == std::string::npos; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        kill(pid, SIGTERM);
+        EXPECT_EQ(WaitForProgram(pid, 20), 0);
+        const std::string log = ReadFileText(dir.File("log.txt"));
+        EXPECT_NE(log.find("database: converting to layout 3: counting the entries of 1 boards (1 scores)"),
+                  std::string::npos)
+            << log;
+        EXPECT_NE(log.find("database: counted 100% (1 of 1 boards)"), std::string::npos) << log;
+
+        CSqliteScoreStore store;
+        std::string error;
+        ASSERT_TRUE(store.Open(dir.File("old.db"), &error)) << error;
+        const auto ask = [&](const std::string& query) { return AnswerScoreQuery(store, HttpBuildQuery(query)).body; };
+        const std::string board = "op=downloadScore&type=0&level=3&user=";
+        EXPECT_EQ(ask(board + "amy"), "success\n1\n1\tamy\t40\t1970-01-02\n");
+        EXPECT_EQ(ask(board + "mallory"), "success\n2\n1\tmallory\t10\t1970-01-02\n2\tamy\t40\t1970-01-02\n");
+        EXPECT_EQ(ask("op=uploadScore&user=mallory&type=0&level=3&score=60&cheat=0"), "success\nadded\n");
+        EXPECT_EQ(ask(board + "amy").rfind("success\n2\n1\tamy\t40\t1970-01-02\n2\tmallory\t60\t", 0), 0u);
+        int64_t players = 0, scores = 0;
+        EXPECT_TRUE(store.Count(&players, &scores));
+        EXPECT_EQ(scores, 3);
+        std::string report;
+        EXPECT_TRUE(store.CheckIntegrity(&report)) << report;
+        store.Close();
+        // Opened again, it is of the new layout and as it was.
+        ASSERT_TRUE(store.Open(dir.File("old.db"), &error)) << error;
+        EXPECT_EQ(ask(board + "mallory"), "success\n2\n1\tmallory\t10\t1970-01-02\n2\tamy\t40\t1970-01-02\n");
+    }
+}
+
+// A download reads a few rows of counts, not the board: on a board of
+// 20,000 players, each with a score of his own (as a stranger who registers
+// names by the thousand could make it), it takes about the steps it takes on
+// a board of twelve, for a viewer who stands as far down on each.
+TEST(ServerStoreTest, ADownloadCostsAsMuchOnABoardOf20000AsOnOneOfTwelve) {
+    const int big = 20000, prime = 20011;  // scores 1 + i * 7919 % prime: all different
+    CTempDir dir;
+    WriteEarlierLayout(
+        dir.File("scores.db"), 2,
+        "WITH RECURSIVE n(i) AS (VALUES (1) UNION ALL SELECT i + 1 FROM n WHERE i < " + std::to_string(big + 12) +
+            ") INSERT INTO players SELECT i, CASE WHEN i <= " + std::to_string(big) +
+            " THEN 'p' || i ELSE 't' || (i - " + std::to_string(big) + ") END, 'test', 0 FROM n;"
+            "INSERT INTO scores SELECT id, 0, 1, 1 + id * 7919 % " + std::to_string(prime) +
+            ", 0, id, 86400 FROM players WHERE id <= " + std::to_string(big) + ";"
+            "INSERT INTO scores SELECT id, 0, 2, 89 + id - " + std::to_string(big) + ", 0, id, 86400 FROM players"
+            " WHERE id > " + std::to_string(big) + ";");
     CSqliteScoreStore store;
     std::string error;
-    ASSERT_TRUE(store.Open(dir.File("old.db"), &error)) << error;
-    const auto ask = [&](const std::string& query) { return AnswerScoreQuery(store, HttpBuildQuery(query)).body; };
-    const std::string board = "op=downloadScore&type=0&level=3&user=";
-    EXPECT_EQ(ask(board + "amy"), "success\n1\n1\tamy\t40\t1970-01-02\n");
-    EXPECT_EQ(ask(board + "mallory"), "success\n2\n1\tmallory\t10\t1970-01-02\n2\tamy\t40\t1970-01-02\n");
-    EXPECT_EQ(ask("op=uploadScore&user=mallory&type=0&level=3&score=60&cheat=0"), "success\nadded\n");
-    EXPECT_EQ(ask(board + "amy").rfind("success\n2\n1\tamy\t40\t1970-01-02\n2\tmallory\t60\t", 0), 0u);
-    int64_t players = 0, scores = 0;
-    EXPECT_TRUE(store.Count(&players, &scores));
-    EXPECT_EQ(scores, 3);
-    store.Close();
-    // Opened again, it is of the new layout and as it was.
-    ASSERT_TRUE(store.Open(dir.File("old.db"), &error)) << error;
-    EXPECT_EQ(ask(board + "mallory"), "success\n2\n1\tmallory\t10\t1970-01-02\n2\tamy\t40\t1970-01-02\n");
+    ASSERT_TRUE(store.Open(dir.File("scores.db"), &error)) << error;
+    // The steps of one download, and its answer's count and last row.
+    const auto download = [&](const std::string& viewer, int level, std::string* answer) {
+        const int64_t before = store.BoardReadSteps();
+        const std::string body =
+            AnswerScoreQuery(store, HttpBuildQuery("op=downloadScore&type=0&level=" + std::to_string(level) +
+                                                   "&user=" + viewer)).body;
+        const size_t lastRow = body.rfind('\n', body.size() - 2);
+        *answer = body.substr(0, body.find('\n', 8) + 1) + body.substr(lastRow + 1, body.rfind('\t') - lastRow - 1);
+        return store.BoardReadSteps() - before;
+    };
+    // Places on the big board, counted here.
+    const auto score = [&](int i) { return 1 + static_cast<int64_t>(i) * 7919 % prime; };
+    const auto rank = [&](int of) {
+        int ahead = 0;
+        for (int i = 1; i <= big; ++i) ahead += score(i) < score(of);
+        return ahead + 1;
+    };
+    int last = 1;
+    for (int i = 1; i <= big; ++i) last = score(i) > score(last) ? i : last;
+    const struct {
+        const char* what;
+        std::string small, smallAnswer, viewer, answer;
+    } rows[] = {
+        {"nobody", "", "success\n12\n10\tt10\t99", "", "success\n20000\n10\tp"},
+        {"the last", "t12", "success\n12\n12\tt12\t101", "p" + std::to_string(last),
+         "success\n20000\n20000\tp" + std::to_string(last) + "\t" + std::to_string(score(last))},
+        {"one further up", "t11", "success\n12\n11\tt11\t100", "p7",
+         "success\n20000\n" + std::to_string(rank(7)) + "\tp7\t" + std::to_string(score(7))},
+    };
+    for (const auto& row : rows) {
+        std::string answer;
+        const int64_t small = download(row.small, 2, &answer);
+        EXPECT_EQ(answer, row.smallAnswer) << row.what;
+        const int64_t steps = download(row.viewer, 1, &answer);
+        EXPECT_EQ(answer.substr(0, row.answer.size()), row.answer) << row.what;
+        printf("MEASURE:  a download by %s: %lld SQLite steps on a board of 20,000, %lld on one of twelve\n",
+               row.what, static_cast<long long>(steps), static_cast<long long>(small));
+        EXPECT_GT(small, 0);
+        EXPECT_LT(steps, 2 * small) << row.what;
+    }
 }
 
 // A commit that fails (here: no file may grow, as on a full disk) answers
@@ -633,6 +738,63 @@ TEST(ServerProgramTest, KilledDuringABurstOfUploadsKeepsEveryScoreItAnswered) {
            clients, successes.load(), total, found);
     EXPECT_GE(successes, 300) << "the burst was too short to mean anything";
     EXPECT_EQ(found, total);
+}
+
+// A database file deleted, renamed or replaced while the server runs, or its
+// write-ahead log deleted, would take every later write with it: those
+// writes are answered failure 15, never "success", with one line in the log
+// for them all. The file put back, they are taken again; and after a
+// restart every one answered "success" is there.
+TEST(ServerProgramTest, WritesAreRefusedWhileTheDatabaseFileIsNotTheOneItOpened) {
+    const auto move = [](const std::string& from, const std::string& to) {
+        ASSERT_EQ(rename(from.c_str(), to.c_str()), 0);
+    };
+    using Change = std::function<void(const std::string&)>;
+    const struct {
+        const char* what;
+        Change away, back;  // back: none when it cannot come back
+    } rows[] = {
+        {"deleted",
+         [](const std::string& db) {
+             for (const char* end : {"", "-wal", "-shm"}) unlink((db + end).c_str());
+         },
+         Change()},
+        {"its write-ahead log deleted", [](const std::string& db) { unlink((db + "-wal").c_str()); }, Change()},
+        {"replaced by a copy",
+         [&](const std::string& db) {
+             ASSERT_TRUE(WriteFileBytes(db + ".copy", ReadFileBytes(db)));
+             move(db + ".copy", db);
+         },
+         Change()},
+        {"renamed", [&](const std::string& db) { move(db, db + ".away"); },
+         [&](const std::string& db) { move(db + ".away", db); }},
+    };
+    const std::string upload = "op=uploadScore&user=amy&type=0&level=5&cheat=0&score=";
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        CScoreServerProcess server;
+        ASSERT_TRUE(server.IsRunning());
+        server.AddScore(0, 5, "amy", 42);
+        row.away(server.DatabasePath());
+        EXPECT_EQ(server.Ask(upload + "41"), "failure\n15\n");
+        EXPECT_EQ(server.Ask(upload + "40"), "failure\n15\n");
+        EXPECT_EQ(server.Ask("op=addUser&user=bob&version=test"), "failure\n15\n");
+        const std::string gone = "is no longer the file the server opened";
+        std::string log = server.Log();
+        EXPECT_NE(log.find(gone), std::string::npos) << log;
+        EXPECT_EQ(log.find(gone), log.rfind(gone)) << "one line for all\n" << log;
+        if (row.back) {
+            row.back(server.DatabasePath());
+            EXPECT_EQ(server.Ask(upload + "39"), "success\nupdated\n");
+            EXPECT_NE(server.Log().find("is the file the server opened again"), std::string::npos);
+        }
+        EXPECT_EQ(server.Stop(), 0);
+        ASSERT_TRUE(server.Start());
+        // What the file at the path held, less what was refused.
+        const int stored = server.StoredScore(0, 5, "amy");
+        EXPECT_TRUE(row.back ? stored == 39 : stored == 42 || stored == -1) << stored;
+        EXPECT_EQ(server.StoredScore(0, 5, "bob"), -1);
+    }
 }
 
 // What anyone on the internet may do to a server costs it a little memory
@@ -1168,4 +1330,85 @@ TEST(ServerProgramTest, SigtermStopsItWithinSecondsWhateverItsClientsDo) {
         const int kept = server.StoredScore(1, 3, "c" + std::to_string(c));
         EXPECT_TRUE(kept > 0 && kept <= answered[c]) << "c" << c << " was answered for " << answered[c] << ", has " << kept;
     }
+}
+
+// Uploads that wait for a lock another program holds on the database do not
+// hold up a stop: SIGTERM ends the server within 3 s; they are answered
+// failure 15 (or not at all), never "success", and none of them is kept.
+TEST(ServerProgramTest, SigtermStopsItWithinSecondsWhileAnotherProgramHoldsTheWriteLock) {
+    CScoreServerProcess server;
+    ASSERT_TRUE(server.IsRunning());
+    const int clients = 4;
+    for (int c = 0; c < clients; ++c) server.Ask("op=addUser&user=c" + std::to_string(c) + "&version=test");
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open(server.DatabasePath().c_str(), &other), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+    std::vector<std::string> said(clients);
+    std::vector<std::thread> threads;
+    for (int c = 0; c < clients; ++c)
+        threads.emplace_back([&, c] {
+            said[c] = server.Ask("op=uploadScore&user=c" + std::to_string(c) + "&type=1&level=3&score=50&cheat=0");
+        });
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));  // they wait for the lock
+    const auto asked = std::chrono::steady_clock::now();
+    const int code = server.Stop();
+    const double took = std::chrono::duration<double>(std::chrono::steady_clock::now() - asked).count();
+    for (std::thread& t : threads) t.join();
+    sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(other);
+    printf("MEASURE:  SIGTERM with %i uploads waiting for a lock held elsewhere: stopped after %.3f s\n", clients,
+           took);
+    EXPECT_EQ(code, 0) << server.Log();
+    EXPECT_LT(took, 3.0);
+    for (int c = 0; c < clients; ++c)
+        EXPECT_TRUE(said[c].empty() || said[c] == "failure\n15\n") << c << ": " << said[c];
+    ASSERT_TRUE(server.Start());
+    for (int c = 0; c < clients; ++c) EXPECT_EQ(server.StoredScore(1, 3, "c" + std::to_string(c)), -1) << c;
+}
+
+// A stop while the start still checks a large database (here a small one
+// whose every read takes 5 ms longer, as on a cold disk) ends the start at
+// once, and is no fault of the file: exit 0, nothing said of damage, the
+// file as it was.
+TEST(ServerProgramTest, SigtermStopsItWithinSecondsWhileTheStartChecksTheDatabase) {
+    CTempDir dir;
+    const std::string db = dir.File("s.db");
+    {
+        CSqliteScoreStore store;
+        std::string error;
+        ASSERT_TRUE(store.Open(db, &error)) << error;
+        store.Close();
+        sqlite3* fill = nullptr;
+        ASSERT_EQ(sqlite3_open(db.c_str(), &fill), SQLITE_OK);
+        EXPECT_EQ(sqlite3_exec(fill,
+                               "WITH RECURSIVE n(i) AS (VALUES (1) UNION ALL SELECT i + 1 FROM n WHERE i < 20000)"
+                               " INSERT INTO players (name, version, registered) SELECT 'p' || i, hex(zeroblob(100)), 0"
+                               " FROM n",
+                               nullptr, nullptr, nullptr),
+                  SQLITE_OK);
+        sqlite3_close(fill);
+    }
+    const std::string begun = dir.File("begun");
+    const pid_t pid =
+        SpawnProgram({std::string(ZORV_RUN_DIR) + "/zorv_scored", "--db", db, "--port", "0"},
+                     {"LD_PRELOAD=" ZORV_SLOW_READS, "ZORV_SLOW_READS_MS=5", "ZORV_SLOW_READS_BEGUN=" + begun},
+                     dir.File("log.txt"), "");
+    for (int i = 0; i < 2000 && !Exists(begun); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    ASSERT_TRUE(Exists(begun));
+    const auto asked = std::chrono::steady_clock::now();
+    kill(pid, SIGTERM);
+    const int code = WaitForProgram(pid, 60);
+    const double took = std::chrono::duration<double>(std::chrono::steady_clock::now() - asked).count();
+    const std::string log = ReadFileText(dir.File("log.txt"));
+    printf("MEASURE:  SIGTERM during the start's check: stopped after %.3f s\n", took);
+    EXPECT_EQ(code, 0) << log;
+    EXPECT_LT(took, 3.0);
+    EXPECT_NE(log.find("zorv_scored: stopped by SIGTERM before serving; database closed"), std::string::npos) << log;
+    EXPECT_EQ(log.find("cannot use the database"), std::string::npos) << log;
+    CSqliteScoreStore store;
+    std::string error;
+    ASSERT_TRUE(store.Open(db, &error)) << error;
+    int64_t players = 0, scores = 0;
+    EXPECT_TRUE(store.Count(&players, &scores));
+    EXPECT_EQ(players, 20000);
 }

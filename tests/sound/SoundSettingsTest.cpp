@@ -6,8 +6,10 @@
 #include <memory>
 #include <string>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include "engine/Log.h"
 #include "engine/Utilities.h"
 #include "platform/CAudioSystem.h"
 #include "platform/Platform.h"
@@ -37,7 +39,7 @@ protected:
         home_.reset();
     }
     void Type(const std::string& text) {
-        fputs(text.c_str(), in_);
+        fwrite(text.data(), 1, text.size(), in_);
         rewind(in_);
     }
     std::string Printed() {
@@ -120,6 +122,83 @@ TEST_F(SoundSettingsTest, DialogueEndedAtTheDriverQuestionWritesNothing) {
     EXPECT_TRUE(CSound::IsReady());
     EXPECT_FALSE(PlatformFileExists(CSound::SettingsPath()));
     EXPECT_EQ(CAudioSystem::kOutputAuto, Output());
+}
+
+// Input that never names a choice (a file of zeros, `yes`) is given up after
+// kMaxSkippedCharacters other characters, the default output kept with a
+// line as at the end of input; a choice that comes at the bound is taken, at
+// either question.
+TEST_F(SoundSettingsTest, AnAnswerIsTakenWithinTheBoundOfOtherCharactersAndNotPastIt) {
+    const int bound = CSound::kMaxSkippedCharacters;
+    const bool warnings = IsDebugCategoryOn(DBG_WARNING);
+    EnableDebugCategory(DBG_WARNING);
+    std::string yes;
+    while (static_cast<int>(yes.size()) < bound) yes += "y\n";
+    ASSERT_EQ(static_cast<int>(yes.size()), bound);
+    const struct {
+        std::string typed;
+        bool taken;
+    } rows[] = {
+        {std::string(static_cast<size_t>(bound), '\0') + "21", true},
+        {std::string(static_cast<size_t>(bound) + 1, '\0') + "21", false},
+        {"2" + yes + "1", true},
+        {"2" + yes + "y1", false},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.typed.size());
+        CSound::Shutdown();
+        remove(CSound::SettingsPath().c_str());
+        rewind(in_);
+        ASSERT_EQ(ftruncate(fileno(in_), 0), 0);
+        Type(r.typed);
+        testing::internal::CaptureStdout();
+        CSound::Init(false);
+        const std::string logged = testing::internal::GetCapturedStdout();
+        EXPECT_TRUE(CSound::IsReady());
+        EXPECT_EQ(r.taken ? 7 : CAudioSystem::kOutputAuto, Output());
+        EXPECT_EQ(PlatformFileExists(CSound::SettingsPath()), r.taken);
+        EXPECT_EQ(logged.find("No answer among the characters typed: default sound output kept\n") != std::string::npos,
+                  !r.taken)
+            << logged;
+    }
+    if (!warnings) DisableDebugCategory(DBG_WARNING);
+}
+
+// A data folder that is no longer the one this copy of the game locked
+// (deleted, and another made at its path, perhaps by a second copy) gets no
+// settings: the choice is used for this run only, and said so.
+TEST_F(SoundSettingsTest, NoSettingsGoIntoAFolderPutInPlaceOfTheOneLocked) {
+    const std::string dir = GetProfileDir();
+    const std::string folder = dir.substr(0, dir.size() - 1);
+    PlatformFileId id;
+    ASSERT_TRUE(PlatformIdentify(folder, &id));
+    NoteClaimedProfileDir(id.device, id.inode);
+    const std::string locked = folder + " (locked)";
+    ASSERT_EQ(rename(folder.c_str(), locked.c_str()), 0);
+    ASSERT_TRUE(PlatformMakeDir(folder));
+    Type("21\n");
+    CSound::Init(false);
+    const std::vector<std::string> written = FolderEntries(folder);
+    for (const std::string& name : written) remove((dir + name).c_str());
+    rmdir(folder.c_str());
+    ASSERT_EQ(rename(locked.c_str(), folder.c_str()), 0);
+    EXPECT_TRUE(CSound::IsReady());
+    EXPECT_EQ(7, Output());
+    EXPECT_EQ(written, std::vector<std::string>());
+    EXPECT_NE(std::string::npos, Printed().find("will not be remembered")) << Printed();
+}
+
+// A settings file kept elsewhere through a symbolic link is stored where the
+// link leads; the link stays.
+TEST_F(SoundSettingsTest, AChoiceIsStoredInTheFileTheSettingsLinkLeadsTo) {
+    CTempDir elsewhere;
+    ASSERT_EQ(symlink(elsewhere.File("sound.dat").c_str(), CSound::SettingsPath().c_str()), 0);
+    Type("21\n");
+    CSound::Init(false);
+    EXPECT_EQ(ReadFileBytes(elsewhere.File("sound.dat")), (std::vector<uint8_t>{7, 0, 0, 0, 0, 0, 0, 0}));
+    struct stat st;
+    ASSERT_EQ(lstat(CSound::SettingsPath().c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
 }
 
 TEST_F(SoundSettingsTest, StoredSettingsArePassedOnUnchanged) {

@@ -131,6 +131,27 @@ ProgramRun RunProgram(const std::string& commandLine, const std::string& errFile
     return run;
 }
 
+int RunProgramWithoutReader(const std::string& commandLine, const std::string& errFile) {
+    int ends[2];
+    if (pipe(ends) != 0) return -1;
+    // Closed before the program starts: its first write finds no reader.
+    close(ends[0]);
+    const std::string line = commandLine + " 2>" + errFile;
+    const pid_t pid = fork();
+    if (pid == 0) {
+        // As a shell starts it, whatever this test program does with SIGPIPE.
+        signal(SIGPIPE, SIG_DFL);
+        dup2(ends[1], 1);
+        close(ends[1]);
+        execl("/bin/sh", "sh", "-c", line.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    close(ends[1]);
+    int status = 0;
+    if (pid < 0 || waitpid(pid, &status, 0) != pid) return -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
 pid_t SpawnProgram(const std::vector<std::string>& argv, const std::vector<std::string>& env,
                    const std::string& outFile, const std::string& cwd, int asUser) {
     const pid_t pid = fork();

@@ -75,6 +75,9 @@ struct ProgramRun {
     std::string out;
 };
 ProgramRun RunProgram(const std::string& commandLine, const std::string& errFile);
+// Runs it with standard output a pipe whose reader has gone (as head's, once
+// it has its lines): its exit code, 128 + the signal when a signal ended it.
+int RunProgramWithoutReader(const std::string& commandLine, const std::string& errFile);
 // Starts argv (argv[0] looked up on PATH) in a process group of its own,
 // without waiting: in cwd (unless empty), with the environment changes
 // ("NAME=value"), standard output and error going to outFile. With asUser

@@ -9,9 +9,11 @@
 #include <string>
 #include <vector>
 
+#include "engine/Utilities.h"
 #include "platform/Platform.h"
 #include "tests/support/TestSupport.h"
 #include "tests/support/WorldTestSupport.h"
+#include "tools/design/CContactSheet.h"
 #include "world/CLevel.h"
 
 namespace {
@@ -30,13 +32,24 @@ TEST(GalleryProgram, DrawsASetAndRefusesWhatGivesItNothingToDraw) {
     const std::string err = dir.File("err.txt");
     ASSERT_TRUE(WriteFileText(damaged.File("junk.lvl"), "not a level"));
 
-    // Two of the seven levels, on a sheet of the widest rows.
+    // Two of the seven levels, asked on a sheet of the widest rows: it is
+    // only as large as they need, two pictures side by side (0.3 of the
+    // screen each).
     ProgramRun o = Gallery(Examples() + " --from 5 --columns 40 --out " + dir.File("sheet"), err);
     EXPECT_EQ(o.code, 0) << ReadFileText(err);
     EXPECT_EQ(o.out, dir.File("sheet") + "-1.png\n");
     const std::vector<uint8_t> png = ReadFileBytes(dir.File("sheet-1.png"));
     ASSERT_GT(png.size(), 1000u);
     EXPECT_EQ(std::string(png.begin() + 1, png.begin() + 4), "PNG");
+    const auto bigEndian = [&png](size_t at) { return png[at] << 24 | png[at + 1] << 16 | png[at + 2] << 8 | png[at + 3]; };
+    EXPECT_GT(bigEndian(16), 2 * 240);
+    EXPECT_LT(bigEndian(16), 3 * 240);
+    EXPECT_LT(bigEndian(20), 2 * 180);
+    // A sheet is held in memory while it is drawn: the largest of 40 columns
+    // at full size, two rows, is drawn; a third row is one too many.
+    o = Gallery("reg --to 40 --columns 40 --rows 40 --scale 1 --out " + dir.File("full"), err);
+    EXPECT_EQ(o.code, 0) << ReadFileText(err);
+    EXPECT_EQ(o.out, dir.File("full") + "-1.png\n");
 
     const struct {
         std::string args;
@@ -51,6 +64,10 @@ TEST(GalleryProgram, DrawsASetAndRefusesWhatGivesItNothingToDraw) {
         {Examples() + " --out " + dir.File("first"), "--out given twice"},
         {Examples() + " --columns 41", "--columns needs a number from 1 to 40"},
         {Examples() + " --columns 0", "--columns needs a number from 1 to 40"},
+        {"reg --to 80 --columns 40 --rows 40 --scale 1",
+         "a sheet of 40 x 3 pictures at scale 1 would have 32,500 x 2,008 pixels, more than the " +
+             GroupThousands(static_cast<int>(CContactSheet::kMaxPixels)) +
+             " a sheet may have: take fewer --columns or --rows, or a smaller --scale"},
     };
     for (const auto& r : refusals) {
         EXPECT_TRUE(IsOneLineRefusal("zorv_gallery", Gallery(r.args + " --out " + dir.File("refused"), err), err,
@@ -117,9 +134,19 @@ TEST(GalleryProgram, AFailedGalleryLeavesTheSheetsOfAnEarlierOneAsTheyWere) {
         EXPECT_EQ(FolderEntries(dir.Path()), (std::vector<std::string>{"err.txt", "g-1.png", "g-2.png"})) << r.run;
         rmdir(dir.File("g-2.png").c_str());
     }
-    // Given a set it can draw, the gallery replaces both.
+    // Given a set it can draw, the gallery replaces both, and removes the
+    // sheets of an earlier, longer gallery that follow them (a link: not what
+    // it leads to); none past a gap, nor what is no sheet of its naming.
+    CTempDir elsewhere;
+    ASSERT_TRUE(WriteFileText(elsewhere.File("kept.png"), "kept"));
+    ASSERT_TRUE(WriteFileText(dir.File("g-3.png"), "earlier sheet 3"));
+    ASSERT_EQ(symlink(elsewhere.File("kept.png").c_str(), dir.File("g-4.png").c_str()), 0);
+    for (const char* other : {"g-6.png", "g-03.png", "g-x.png"}) ASSERT_TRUE(WriteFileText(dir.File(other), "other"));
     const ProgramRun o = Gallery(set.Path() + pages, err);
     EXPECT_EQ(o.code, 0) << ReadFileText(err);
     EXPECT_EQ(o.out, dir.File("g-1.png") + "\n" + dir.File("g-2.png") + "\n");
     EXPECT_EQ(ReadFileBytes(dir.File("g-2.png")).at(1), 'P');
+    EXPECT_EQ(FolderEntries(dir.Path()),
+              (std::vector<std::string>{"err.txt", "g-03.png", "g-1.png", "g-2.png", "g-6.png", "g-x.png"}));
+    EXPECT_EQ(ReadFileText(elsewhere.File("kept.png")), "kept");
 }

@@ -63,7 +63,7 @@ TEST(SimProgram, RunsALevelFileAndRefusesWhatItCannotRun) {
     }
 }
 
-TEST(SimProgram, TellsEveryRefusalApartInOneLineAndKeepsTheGamesLogLinesInTheLog) {
+TEST(SimProgram, TellsEveryRefusalApartInOneLineAndTouchesNothingOfTheGames) {
     CScopedHome home;
     CTempDir dir;
     const std::string err = dir.File("err.txt");
@@ -113,7 +113,9 @@ TEST(SimProgram, TellsEveryRefusalApartInOneLineAndKeepsTheGamesLogLinesInTheLog
         std::string says;
     } refusals[] = {
         {dir.File("missing.lvl"), "there is no level file " + dir.File("missing.lvl")},
-        {dir.File("junk.lvl"), dir.File("junk.lvl") + " cannot be read: it is damaged"},
+        {dir.File("junk.lvl"), dir.File("junk.lvl") +
+                                   " cannot be read: it is damaged or no level of this game (CLevel::Load()   Level "
+                                   "file too short:  'junk')"},
         {dir.File("two-entrances.lvl"), "2 entrance tubes"},
         {dir.File("two-exits.lvl"), "2 exit tubes"},
         {"--keys 60:999:0 " + dir.File("walk.lvl"), "999 is no solution key"},
@@ -149,21 +151,24 @@ TEST(SimProgram, TellsEveryRefusalApartInOneLineAndKeepsTheGamesLogLinesInTheLog
         {"--shot-end " + dir.Path() + " " + dir.File("walk.lvl"), "cannot write " + dir.Path() + ": it is a folder"},
     };
     for (const auto& r : refusals) EXPECT_TRUE(IsOneLineRefusal("zorv_sim", Sim(r.args, err), err, r.says)) << r.args;
-    // On a full disk the picture is refused, and nothing is left of it.
+    // On a full disk, and under a file-size limit that no signal of it ends
+    // the tool, the picture is refused, and nothing is left of it.
     CTempDir full;
-    EXPECT_TRUE(IsOneLineRefusal("zorv_sim",
-                                 RunProgram(OnAFullDisk(kSim + "--shot " + full.File("a.bmp") + " " + dir.File("walk.lvl")), err),
-                                 err, "cannot write " + full.File("a.bmp")));
-    EXPECT_TRUE(FolderEntries(full.Path()).empty());
-    // The game's own line on the damaged file is in the log, not on the console.
-    const std::string log = ReadFileText(home.DataHome() + "/Vormak Games/ZORV Data/LOG.TXT");
-    EXPECT_NE(log.find("CLevel::Load()   Level file too short:  'junk'"), std::string::npos) << log;
+    const std::string shot = kSim + "--shot " + full.File("a.bmp") + " " + dir.File("walk.lvl");
+    for (const std::string& limited : {OnAFullDisk(shot), "(ulimit -f 2; exec " + shot + ")"}) {
+        EXPECT_TRUE(IsOneLineRefusal("zorv_sim", RunProgram(limited, err), err, "cannot write " + full.File("a.bmp")))
+            << limited;
+        EXPECT_TRUE(FolderEntries(full.Path()).empty()) << limited;
+    }
+    // The game's own reason for the damaged file is in its refusal; no tool
+    // touches the game's folders or its log (a copy of it may be running).
+    EXPECT_EQ(FolderEntries(home.Path()), std::vector<std::string>{});
 }
 
 // A tool whose standard output cannot be written fails and says so in one
 // line, exit code 2: its answer or its usage to /dev/full, or to a file on a
-// full disk (which takes not one byte); the same answer to a file that takes
-// it is a success.
+// full disk (which takes not one byte), or to a reader that went away; the
+// same answer to a file that takes it is a success.
 TEST(ToolPrograms, FailInOneLineWhenTheirStandardOutputCannotBeWritten) {
     CScopedHome home;
     CTempDir dir;
@@ -207,4 +212,9 @@ TEST(ToolPrograms, FailInOneLineWhenTheirStandardOutputCannotBeWritten) {
             EXPECT_GT(ReadFileText(dir.File("o.json")).size(), 100u) << r.command;
         }
     }
+    // A reader that goes away (| head) costs no file the user named: the plot
+    // is drawn whole, and only then is the lost answer told.
+    EXPECT_EQ(RunProgramWithoutReader(table + " --plot " + dir.File("plot.png"), err), 2);
+    EXPECT_EQ(ReadFileText(err), "zorv_solve: cannot write the standard output: Broken pipe\n");
+    EXPECT_EQ(ReadFileBytes(dir.File("plot.png")).at(1), 'P');
 }

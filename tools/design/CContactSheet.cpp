@@ -1,5 +1,13 @@
 #include "tools/design/CContactSheet.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#include "engine/Utilities.h"
 #include "images/DrawKit.h"
 #include "tools/design/ToolOutput.h"
 
@@ -27,11 +35,41 @@ cairo_status_t AppendBytes(void* closure, const unsigned char* data, unsigned in
 
 }  // namespace
 
-CContactSheet::CContactSheet(const std::string& title, const std::string& prefix, int columns, int rows, double scale)
-    : title_(title), prefix_(prefix), columns_(columns), rows_(rows), scale_(scale) {}
+CContactSheet::CContactSheet(const std::string& title, const std::string& prefix, int columns, int rows, double scale,
+                             int count)
+    : title_(title),
+      prefix_(prefix),
+      columns_(std::max(1, std::min(columns, count))),
+      rows_(rows),
+      scale_(scale),
+      count_(count) {}
 
 CContactSheet::~CContactSheet() {
     if (page_) cairo_surface_destroy(page_);
+}
+
+void CContactSheet::PageSize(int rows, int* width, int* height) const {
+    *width = static_cast<int>(2 * kMargin + columns_ * kScreenWidth * scale_ + (columns_ - 1) * kGap);
+    *height = static_cast<int>(kMargin + kHeader + rows * (kScreenHeight * scale_ + kCaption) + (rows - 1) * kGap +
+                               kMargin);
+}
+
+int CContactSheet::RowsFrom(int first) const {
+    return std::max(1, std::min(rows_, (count_ - first + columns_ - 1) / columns_));
+}
+
+bool CContactSheet::Fits(std::string* error) const {
+    // The first page is the largest.
+    const int rows = RowsFrom(0);
+    int width = 0, height = 0;
+    PageSize(rows, &width, &height);
+    if (static_cast<long long>(width) * height <= kMaxPixels) return true;
+    char scale[32];
+    snprintf(scale, sizeof scale, "%g", scale_);
+    *error = "a sheet of " + std::to_string(columns_) + " x " + std::to_string(rows) + " pictures at scale " + scale +
+             " would have " + GroupThousands(width) + " x " + GroupThousands(height) + " pixels, more than the " +
+             GroupThousands(static_cast<int>(kMaxPixels)) + " a sheet may have";
+    return false;
 }
 
 bool CContactSheet::Add(cairo_surface_t* picture, const std::string& caption, const std::string& detail, bool warn,
@@ -39,9 +77,8 @@ bool CContactSheet::Add(cairo_surface_t* picture, const std::string& caption, co
     const double cellW = kScreenWidth * scale_;
     const double cellH = kScreenHeight * scale_;
     if (!page_) {
-        const int width = static_cast<int>(2 * kMargin + columns_ * cellW + (columns_ - 1) * kGap);
-        const int height = static_cast<int>(kMargin + kHeader + rows_ * (cellH + kCaption) + (rows_ - 1) * kGap +
-                                            kMargin);
+        int width = 0, height = 0;
+        PageSize(RowsFrom(added_), &width, &height);
         page_ = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
         cairo_t* cr = cairo_create(page_);
         SetColor(cr, kSheet);
@@ -70,6 +107,7 @@ bool CContactSheet::Add(cairo_surface_t* picture, const std::string& caption, co
     Text(cr, detail, x + 2, y + cellH + 19, 12, warn ? kWarnColour : kDetailColour);
     cairo_destroy(cr);
 
+    ++added_;
     if (++onPage_ == columns_ * rows_) return EndPage(error);
     return true;
 }
@@ -94,5 +132,20 @@ bool CContactSheet::Finish(std::string* error) {
     }
     if (!WriteOutputs(files, error)) return false;
     for (const OutputFile& f : files) written_.push_back(f.path);
-    return true;
+    return RemoveEarlierSheets(error);
+}
+
+bool CContactSheet::RemoveEarlierSheets(std::string* error) const {
+    // An earlier gallery numbered its sheets without a gap: those past this
+    // one's last go, as far as they run. Only a file or a link is a sheet
+    // (a link goes, not what it leads to).
+    for (size_t n = pages_.size() + 1;; ++n) {
+        const std::string path = prefix_ + "-" + std::to_string(n) + ".png";
+        struct stat st;
+        if (lstat(path.c_str(), &st) != 0 || !(S_ISREG(st.st_mode) || S_ISLNK(st.st_mode))) return true;
+        if (unlink(path.c_str()) != 0) {
+            *error = "cannot remove the earlier sheet " + path + ": " + strerror(errno);
+            return false;
+        }
+    }
 }

@@ -1,14 +1,14 @@
 #include "tools/design/CLevelTool.h"
 
 #include "platform/Platform.h"
-#include "tools/design/LevelFiles.h"
+#include "tools/design/ToolLog.h"
 #include "tools/design/ToolOutput.h"
 #include "tools/design/ToolRefusal.h"
 #include "world/CHeadlessWorld.h"
 
 CLevelTool::CLevelTool(const char* name) : name_(name) {
     EndToolOnInterrupt();
-    StartToolLog();
+    StartToolLog(name);
 }
 
 CLevelTool::~CLevelTool() { CHeadlessWorld::Stop(); }

@@ -1,5 +1,5 @@
 // One run of a level-design tool once its command line is read: the tool's
-// log (the game's own lines go to LOG.TXT, never into the tool's answer), its
+// log (the game's own lines on standard error, ToolLog.h), its
 // end on Ctrl+C and SIGTERM (ToolOutput.h), its headless world, and its
 // refusals. The world is taken down on every way out
 // of the tool, a refusal as much as a finished run: a tool keeps one of

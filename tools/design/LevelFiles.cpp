@@ -7,10 +7,10 @@
 #include <cstring>
 #include <sstream>
 
-#include "engine/Log.h"
 #include "engine/Utilities.h"
 #include "platform/Platform.h"
 #include "tools/design/CSolver.h"
+#include "tools/design/ToolLog.h"
 #include "tools/design/ToolOutput.h"
 #include "tools/levels/CLevelSource.h"
 #include "world/CLevelSet.h"
@@ -29,13 +29,6 @@ bool IsSolutionHeader(const std::string& line) {
 }
 
 }  // namespace
-
-void StartToolLog() {
-    InitDirectories();
-    InitDebugLog(false);
-    EnableDebugCategory(DBG_ERROR);
-    SetLogToFile(true);
-}
 
 bool ReadLevelArgument(const std::string& text, LevelArgument* out, std::string* error) {
     out->text = text;
@@ -94,9 +87,13 @@ bool ReadLevelFile(const std::string& path, CLevel* level, std::string* error) {
     const size_t slash = name.rfind('/');
     if (slash != std::string::npos) name = name.substr(slash + 1);
     if (name.size() > 4 && name.compare(name.size() - 4, 4, ".lvl") == 0) name.resize(name.size() - 4);
-    if (level->LoadFile(path, name.c_str())) return true;
-    *error = "the level file " + path + " cannot be read: it is damaged or no level of this game (the reason is in " +
-             LogFilePath() + ")";
+    // The game's own lines on the file are the reason.
+    HoldToolLog();
+    const bool read = level->LoadFile(path, name.c_str());
+    const std::string said = ReleaseToolLog(read);
+    if (read) return true;
+    *error = "the level file " + path + " cannot be read: it is damaged or no level of this game" +
+             (said.empty() ? std::string() : " (" + said + ")");
     return false;
 }
 

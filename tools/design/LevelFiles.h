@@ -10,11 +10,6 @@
 
 #include "world/CLevel.h"
 
-// The tools' log: the game's error lines go to LOG.TXT in the profile folder,
-// as the game keeps them, and never into a tool's answer on standard output
-// or its one line of refusal on standard error. Called first thing.
-void StartToolLog();
-
 // A tool's LEVEL: a slot of the game's level pack ("reg:N", "adv:N" or
 // "kid:N", N from 0), or a level file or level source, read at once (before
 // the headless world moves into the run folder).

@@ -8,10 +8,12 @@
 
 #include <cerrno>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include "engine/CAtomicFile.h"
 #include "engine/CDraw.h"
+#include "platform/Platform.h"
 
 namespace {
 
@@ -40,24 +42,6 @@ cairo_status_t WriteToStream(void* closure, const unsigned char* data, unsigned 
                                                                           : CAIRO_STATUS_WRITE_ERROR;
 }
 
-// The file a path leads to: through every symbolic link (one to a file not
-// there yet too), so that the file is written where the link points and the
-// link stays. False for a path that goes round in links.
-bool FollowLinks(const std::string& path, std::string* target) {
-    *target = path;
-    for (int hops = 0; hops < 40; ++hops) {
-        struct stat st;
-        if (lstat(target->c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return true;
-        std::vector<char> buffer(static_cast<size_t>(st.st_size > 0 ? st.st_size : 255) + 1);
-        const ssize_t n = readlink(target->c_str(), buffer.data(), buffer.size());
-        if (n < 0 || static_cast<size_t>(n) >= buffer.size()) return false;
-        const std::string link(buffer.data(), static_cast<size_t>(n));
-        const size_t slash = target->rfind('/');
-        *target = link[0] == '/' || slash == std::string::npos ? link : target->substr(0, slash + 1) + link;
-    }
-    return false;
-}
-
 }  // namespace
 
 void EndToolOnInterrupt() {
@@ -74,7 +58,7 @@ void EndToolOnInterrupt() {
 bool CheckOutputPath(const std::string& path, std::string* error) {
     const std::string cannot = "cannot write " + path + ": ";
     std::string target;
-    if (!FollowLinks(path, &target)) {
+    if (!PlatformFollowLinks(path, &target)) {
         *error = cannot + strerror(ELOOP);
         return false;
     }
@@ -102,8 +86,7 @@ bool CheckOutputPath(const std::string& path, std::string* error) {
 
 bool WriteOutput(const std::string& path, const std::function<bool(FILE*)>& write, std::string* error) {
     CInterruptsHeld held;
-    std::string target;
-    CAtomicFile file(FollowLinks(path, &target) ? target : path);
+    CAtomicFile file(path);
     FILE* f = file.Open();
     if (f && !write(f)) file.MarkFailed();
     if (f && file.Commit()) return true;
@@ -117,34 +100,26 @@ bool WriteOutputs(const std::vector<OutputFile>& files, std::string* error) {
     for (const OutputFile& o : files)
         if (!CheckOutputPath(o.path, error)) return false;
     CInterruptsHeld held;
-    std::vector<std::string> written;  // the temporary files
-    bool ok = true;
-    std::vector<std::string> targets;
+    // Every file whole beside its target first; any temporary file left when
+    // one fails goes with its writer.
+    std::vector<std::unique_ptr<CAtomicFile>> written;
     for (const OutputFile& o : files) {
-        targets.emplace_back();
-        if (!FollowLinks(o.path, &targets.back())) targets.back() = o.path;
-        const std::string temp = targets.back() + CAtomicFile::kTempSuffix;
-        // Unlinked first, as CAtomicFile does: a link in its place decides
-        // nothing.
-        unlink(temp.c_str());
-        FILE* f = fopen(temp.c_str(), "wb");
-        if (f) written.push_back(temp);
-        ok = f && o.write(f) && !ferror(f);
-        ok = f && fflush(f) == 0 && ok;
-        ok = f && fsync(fileno(f)) == 0 && ok;
-        ok = f && fclose(f) == 0 && ok;
-        if (!ok) {
+        written.emplace_back(new CAtomicFile(o.path));
+        CAtomicFile& file = *written.back();
+        FILE* f = file.Open();
+        if (f && !o.write(f)) file.MarkFailed();
+        if (!f || !file.Finish()) {
             *error = "cannot write " + o.path;
-            break;
+            return false;
         }
     }
-    for (size_t i = 0; ok && i < files.size(); ++i) {
-        ok = rename(written[i].c_str(), targets[i].c_str()) == 0;
-        if (!ok) *error = "cannot write " + files[i].path;
+    for (const std::unique_ptr<CAtomicFile>& file : written) {
+        if (!file->Commit()) {
+            *error = "cannot write " + file->Path();
+            return false;
+        }
     }
-    if (!ok)
-        for (const std::string& temp : written) unlink(temp.c_str());
-    return ok;
+    return true;
 }
 
 bool WritePngOutput(cairo_surface_t* surface, const std::string& path, std::string* error) {

@@ -6,6 +6,7 @@
 // temporary file (CAtomicFile) renamed over it at the end: a write that fails
 // (a full disk) leaves nothing behind and the earlier file as it was. A path
 // that is a symbolic link writes the file the link leads to; the link stays.
+// A file replaced keeps its permissions (a read-only one stays read-only).
 //
 // Ctrl+C and SIGTERM end a tool at once with exit code 130 or 143, the
 // shell's codes for the two; one that arrives while a file is being written

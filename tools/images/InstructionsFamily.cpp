@@ -229,12 +229,12 @@ void CutAway(cairo_t* cr, double x0, double x1, double top, double bottom, const
 
 void RegisterScenes(CArtRegistry& reg) {
     // Crates: the professor, up the ladder on his ledge (the game's, at
-    // cells 168 to 216, top 250), pushes a crate off; it falls to the floor,
+    // cells 168 to 216, top 298), pushes a crate off; it falls to the floor,
     // where heated metal crates stand beside a wooden one; more crates wait
     // on a ledge and on the floor.
-    AddScene(reg, {"picture_crates.tga", 106, 158, 600, 500, [](cairo_t* cr) { FallMarks(cr, 156, 322); },
-                   Join({{"grass19.png", 128, 466}, {"cratestill0.tga", 144, 330}},
-                        Join(Ladder(240, 250, 466), {{"metalcrateheated.png", 380, 442},
+    AddScene(reg, {"picture_crates.tga", 106, 158, 600, 500, [](cairo_t* cr) { FallMarks(cr, 156, 370); },
+                   Join({{"grass19.png", 128, 466}, {"cratestill0.tga", 144, 378}},
+                        Join(Ladder(240, 298, 466), {{"metalcrateheated.png", 380, 442},
                                                      {"metalcrateheated.png", 404, 442},
                                                      {"metalcrateheated.png", 404, 418},
                                                      {"cratestill0.tga", 428, 442},
@@ -280,20 +280,30 @@ void RegisterScenes(CArtRegistry& reg) {
                        Wire(cr, {407, 359, 407, 462, 496, 462, 496, 444}, Hex(0xf0c419));
                    },
                    {{"sand4.png", 436, 420}, {"buttonyellow1.tga", 484, 396}, {"barrel0.tga", 484, 396}}});
-    // Trampolines: an upright trampoline throws back whatever runs into it,
-    // the way it came. On the game's floor (cells 250 to 442, top 450) the
+    // Trampolines: an upright trampoline throws back what runs into it, the
+    // way it came, but a bot that chases the professor stays pressed against
+    // the canvas. On the game's floor (cells 250 to 442, top 450) the
     // professor (cell 250) has pushed a barrel into the trampoline at cell
     // 322, whose canvas it stretches; the marks show it going in and coming
-    // back. At the floor's other end a bot (cell 418) runs left into the
-    // game's second trampoline (cell 394) and is thrown back to the right.
+    // back. A shot turns back in the game's second trampoline (cell 394). On
+    // a ledge to the right (cells 466 to 538, top 380) a bot runs after the
+    // professor into a trampoline (cell 490) and leans into its canvas, with
+    // no way back.
     AddScene(reg, {"picture_trampolines.tga", 233, 298, 620, 500,
                    [](cairo_t* cr) {
                        DashedPath(cr, 280, 441, 296, 441, 312, 441);
                        DashedPath(cr, 314, 414, 298, 414, 282, 414);
-                       Streaks(cr, 448, 438, -1, 0, 18);
-                       DashedPath(cr, 414, 408, 432, 408, 450, 408);
+                       DashedPath(cr, 476, 421, 450, 421, 424, 421);
+                       DashedPath(cr, 448, 440, 464, 440, 480, 440);
+                       Streaks(cr, 486, 366, 1, 0, 18);
                    },
-                   {{"botrunleft3.png", 418, 426}}});
+                   {{"frostballright3.tga", 418, 426},
+                    {"sand4.png", 466, 380},
+                    {"trampolineback0.tga", 490, 356},
+                    {"botpushright5.png", 490, 356},
+                    {"trampolinestretchleftfull.tga", 490, 356},
+                    {"trampolinefront0.tga", 490, 356},
+                    {"profstandleft0.tga", 538, 356}}});
     // Bridges: the bridge is the game's, from x 228 at y 352, planks at
     // y 394. The picture is the far bank with the professor, and a crate
     // falling through where the bridge gave way.
@@ -329,9 +339,9 @@ void RegisterScenes(CArtRegistry& reg) {
                     {"teleport_spiralred0.png", 500, 276},
                     {"teleportinflatable_red3front.png", 500, 276},
                     {"profrunright3.tga", 548, 276}}});
-    // The heat gun: a tower of ledges joined by a ladder. The professor's
-    // shot thaws an ice block; a shot sets a wooden crate alight; hot metal
-    // beside a melting bot.
+    // The heat and frost guns: a tower of ledges joined by a ladder. The
+    // professor's heat shot thaws an ice block; glowing metal sets the wooden
+    // crate beside it alight; a frost shot has frozen a bot.
     AddScene(reg, {"instructions_heatgun.png", 480, 148, 646, 500, nullptr,
                    Join(Ladder(606, 250, 470), {{"grass5.png", 496, 250},
                                                 {"ice1.png", 496, 226},
@@ -339,12 +349,12 @@ void RegisterScenes(CArtRegistry& reg) {
                                                 {"fireballleft3.png", 544, 226},
                                                 {"proffireheatgunleft5.png", 592, 226},
                                                 {"grass5.png", 496, 360},
-                                                {"cratestill0.tga", 520, 336},
-                                                {"heatedobjectglow3.png", 520, 336},
-                                                {"fireballleft3.png", 568, 336},
+                                                {"metalcrateheated.png", 520, 336},
+                                                {"cratestill0.tga", 544, 336},
+                                                {"heatedobjectglow3.png", 544, 336},
                                                 {"grass5.png", 496, 470},
-                                                {"metalcrateheated.png", 520, 446},
-                                                {"botmeltingleft2.png", 568, 446}})});
+                                                {"botfrozen.png", 520, 446},
+                                                {"frostballleft3.tga", 568, 446}})});
     // The EMP: the pulse stops a bot beside the professor and a magnet
     // below, which lets its metal crate be.
     AddScene(reg, {"picture_emp.tga", 501, 148, 646, 500,
@@ -357,7 +367,8 @@ void RegisterScenes(CArtRegistry& reg) {
                                                 {"grass5.png", 512, 470},
                                                 {"magnetemp5.tga", 512, 446},
                                                 {"metalcratestill0.tga", 560, 446}})});
-    // The whistle: the professor whistles and the bots around him wake.
+    // The whistle: the professor whistles and the bots around him wake; the
+    // one that hung under his ledge has let go and drops to the floor.
     AddScene(reg, {"picture_whistle.tga", 103, 183, 620, 500,
                    [](cairo_t* cr) {
                        Note(cr, 380, 262, 8);
@@ -365,15 +376,17 @@ void RegisterScenes(CArtRegistry& reg) {
                        Note(cr, 324, 250, 7);
                        Rings(cr, 362, 290, 18, 14, 3, Hex(0xd08a1a, 0.8), -0.7, 0.7);
                        Rings(cr, 342, 290, 18, 14, 3, Hex(0xd08a1a, 0.8), M_PI - 0.7, M_PI + 0.7);
-                       OutlinedText(cr, "!", 188, 384, 24, Hex(0xd8342c), Hex(0xffffff), 2, FONT_SANS_BOLD,
+                       FallMarks(cr, 292, 390);
+                       OutlinedText(cr, "!", 220, 384, 24, Hex(0xd8342c), Hex(0xffffff), 2, FONT_SANS_BOLD,
                                     ALIGN_CENTER);
                        OutlinedText(cr, "!", 516, 384, 24, Hex(0xd8342c), Hex(0xffffff), 2, FONT_SANS_BOLD,
                                     ALIGN_CENTER);
                    },
                    {{"grass6.png", 280, 340},
                     {"profwhistle4.tga", 328, 316},
-                    {"grass4.png", 128, 450},
-                    {"botstandright.png", 176, 426},
+                    {"grass4.png", 208, 450},
+                    {"botstandright.png", 208, 426},
+                    {"botfall10.png", 280, 394},
                     {"grass4.png", 456, 450},
                     {"botrunleft3.png", 504, 426}}});
 }

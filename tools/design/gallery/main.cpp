@@ -33,17 +33,21 @@ const char* const kUsage =
     "\n"
     "Options:\n"
     "  --out PREFIX      the sheets are PREFIX-1.png, PREFIX-2.png, ... (default:\n"
-    "                    gallery-SET in the current folder)\n"
+    "                    gallery-SET in the current folder); the sheets of an\n"
+    "                    earlier gallery numbered past the last one written\n"
+    "                    (PREFIX-N.png from there on, without a gap) are removed\n"
     "  --columns N       pictures per row (default 5)\n"
     "  --rows N          rows per sheet (default 6)\n"
     "  --scale S         size of a picture against the 800 x 600 screen\n"
     "                    (default 0.3)\n"
+    "A sheet has no more columns and rows than its pictures fill, and at most\n"
+    "50 million pixels (200 MB while it is drawn).\n"
     "  --from N, --to N  only the levels N (from 0) to N of the set\n"
     "  --help            this text\n"
     "\n"
     "Exit codes: 0 the sheets were written; 2 bad options, an unknown set, an\n"
-    "unreadable level or a sheet that cannot be written (then no sheet is\n"
-    "written, and those of an earlier gallery stay as they were);\n"
+    "unreadable level, a sheet too large or one that cannot be written (then\n"
+    "no sheet is written, and those of an earlier gallery stay as they were);\n"
     "130, 143 stopped by Ctrl+C or SIGTERM.\n";
 
 }  // namespace
@@ -89,7 +93,9 @@ int Run(int argc, char** argv) {
     if (!CollectLevelSet(set, static_cast<int>(from), static_cast<int>(to), &levels, &error)) return tool.Refuse(error);
     std::string title = LevelSetTitle(set);
     title[0] = static_cast<char>(toupper(title[0]));
-    CContactSheet sheet(title, prefix, static_cast<int>(columns), static_cast<int>(rows), scale);
+    CContactSheet sheet(title, prefix, static_cast<int>(columns), static_cast<int>(rows), scale,
+                        static_cast<int>(levels.size()));
+    if (!sheet.Fits(&error)) return tool.Refuse(error + ": take fewer --columns or --rows, or a smaller --scale");
     int code = 0;
     for (SetLevel& l : levels) {
         cairo_surface_t* picture = PictureLevel(l.level, &error);
@@ -117,4 +123,4 @@ int Run(int argc, char** argv) {
 
 }  // namespace
 
-int main(int argc, char** argv) { return EndWithStandardOutput("zorv_gallery", Run(argc, argv)); }
+int main(int argc, char** argv) { return RunTool("zorv_gallery", Run, argc, argv); }

@@ -58,8 +58,8 @@ const char* const kUsage =
     "\"destroyed\"}, ...]}\n"
     "Exit codes: 0 the level ran; 1 a world invariant broke (--check);\n"
     "2 a missing, unreadable or unplayable level, bad options or malformed keys\n"
-    "(one line on stderr; the game's own log lines go to LOG.TXT in the profile\n"
-    "folder); 130, 143 stopped by Ctrl+C or SIGTERM.\n";
+    "(one line on stderr, with the game's own reason where it gives one);\n"
+    "130, 143 stopped by Ctrl+C or SIGTERM.\n";
 
 // "F:K:R,F:K:R,..."; false with the offending record (and what is wrong with
 // it) in *bad.
@@ -167,4 +167,4 @@ int Run(int argc, char** argv) {
 
 }  // namespace
 
-int main(int argc, char** argv) { return EndWithStandardOutput("zorv_sim", Run(argc, argv)); }
+int main(int argc, char** argv) { return RunTool("zorv_sim", Run, argc, argv); }

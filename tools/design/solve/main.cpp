@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/JsonText.h"
 #include "engine/Utilities.h"
 #include "platform/Platform.h"
 #include "tools/design/CLevelTool.h"
@@ -68,15 +69,6 @@ const char* const kUsage =
     "Exit codes: 0 solved (every level of a table) and replayed to the exit;\n"
     "1 not solved or the replay failed; 2 bad options, an unreadable level or a\n"
     "file that cannot be written; 130, 143 stopped by Ctrl+C or SIGTERM.\n";
-
-std::string JsonText(const std::string& s) {
-    std::string out = "\"";
-    for (char c : s) {
-        if (c == '"' || c == '\\') out += '\\';
-        if (static_cast<unsigned char>(c) >= 0x20) out += c;
-    }
-    return out + "\"";
-}
 
 std::string CommandList(const std::vector<int>& codes) {
     std::string text;
@@ -298,7 +290,9 @@ int RunTable(const CLevelTool& tool, const std::string& set, int from, int to, c
         printf("%-16s %-32.32s %-9s %8s %9ld %8d %8.2f  %s%s\n", t.name.c_str(), t.level->GetHeadingText(), outcome,
                commands.c_str(), r.states, byStored ? storedFrames : r.exitFrame, r.seconds,
                LevelMechanicsText(*t.level).c_str(), why.c_str());
-        fflush(stdout);
+        // A reader that went away (| head) stops a table that only fed it;
+        // a plot it named is drawn all the same.
+        if (!FlushStandardOutput() && plot.empty()) return failed == 0 ? 0 : 1;
         PlotLevel p;
         p.label = t.label;
         p.tutorial = t.tutorial;
@@ -422,4 +416,4 @@ int Run(int argc, char** argv) {
 
 }  // namespace
 
-int main(int argc, char** argv) { return EndWithStandardOutput("zorv_solve", Run(argc, argv)); }
+int main(int argc, char** argv) { return RunTool("zorv_solve", Run, argc, argv); }

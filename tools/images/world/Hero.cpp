@@ -69,49 +69,45 @@ struct Placement {
     int right = 0, bottom = 0;
 };
 
-// Sets the figure on its cell, moving it inside the canvas the origin allows.
-Placement Place(int ox, int oy, double height, double width, double reach) {
+// Sets the figure on its cell: its middle at cx, the feet on the cell bottom
+// (lower where the canvas the origin allows is too short above him).
+Placement Place(int oy, double cx, double height, double reach) {
     Placement pl;
-    double left = CanvasLeft(ox), top = CanvasTop(oy);
-    pl.cx = std::max(12.0, left + width / 2 + 1);
-    pl.feetY = std::max(24.0, top + height + 1);
+    pl.cx = cx;
+    pl.feetY = std::max(24.0, CanvasTop(oy) + height + 1);
     pl.right = int(std::ceil(pl.cx + reach));
     pl.bottom = int(std::ceil(pl.feetY + 2));
     return pl;
 }
 
-// Pixels by which a series' canvas reaches further left than its figure's
-// place assumes, its origin (here and in the game) larger by as much: the
-// figure is placed as in the narrower canvas, so it keeps its place beside
-// the states before and after it (standing, running and pushing, stepping
-// off the ladder, crawling) and is drawn whole, where a shift inside the
-// narrower canvas would have moved it.
-int WidenedLeft(const std::string& prefix) {
-    static const std::map<std::string, int> widened = {
-        {"profstandright", 3},  {"profrunleft", 4},    {"profpushleft", 3},
-        {"profpushhotleft", 5}, {"profpushhotright", 3}, {"profladderleft", 3},
-        {"profladderright", 2}, {"profcrawlleft", 8},  {"profcrawlright", 8},
-        {"profrunright", 4},    {"profslideleft", 5},
-    };
-    auto it = widened.find(prefix);
-    return it == widened.end() ? 0 : it->second;
-}
-
-// Pixels a series' figure is moved to the right (left when negative) of the
-// place its frame gives it, so that the middle of what it draws stays within
-// two pixels of the middle of the series play switches to and from: he sets
-// off, walks, walks into a crate and leans on it, stops; crawls under
-// something low; slides on ice; falls, lands and turns back to his side;
-// steps back from something hot; is knocked down and gets up; freezes and
-// thaws; is singed; is caught. The professor stands about four pixels right
-// of his cell's middle in every standing, idle and power-up picture; these
-// series are brought to him. Leaning on a crate, his hands still reach it.
+// Pixels a series' figure is drawn right (left when negative) of his cell's
+// middle. He stands on the middle, facing either way or the viewer, as every
+// bot does, and so does every series he plays in his place (the idles, the
+// power-ups, the struggle on ice); the others are brought to him, so that the
+// middle of what a series draws stays within two pixels of the middle of the
+// series play switches to and from: he sets off, walks, walks into a crate
+// and leans on it, stops; crawls under something low; slides on ice; jumps
+// off a ladder; falls, lands and turns back to his side; steps back from
+// something hot; is knocked down and gets up; freezes and thaws; is singed;
+// is caught. Leaning on a crate, his hands still reach it. On a ladder he
+// hangs on the ladder's middle (his pose puts him there), and in and out of
+// a trampoline he keeps to its canvas.
 int Moved(const std::string& prefix) {
     static const std::map<std::string, int> moved = {
-        {"profstandmiddle", -1}, {"profstandright", -1}, {"profrunleft", 3},     {"profrunright", -5},
-        {"profpushleft", 5},     {"profland", 3},        {"profturnleft", 1},    {"proffrozen", 3},
-        {"profcaughtleft", 7},   {"profcrawlleft", 3},   {"profcrawlright", -3}, {"profslideleft", -4},
-        {"profhotstepleft", 4},  {"profstunleft", 3},
+        {"profstandmiddle", -1},     {"profstandright", -1},       {"profrunleft", 3},
+        {"profrunright", -3},        {"profladderleft", 2},        {"profpushleft", 1},
+        {"profpushright", -4},       {"profhotstepright", -1},     {"profpushhotleft", 1},
+        {"profpushhotright", -4},    {"profslideleft", -2},        {"profslideright", 2},
+        {"profslideleftuncool", 2},  {"profsliderightuncool", -2}, {"profinflateright", -1},
+        {"profemp", -1},             {"profwhistle", -1},          {"profgunright", -1},
+        {"proffireheatgunright", -1}, {"proftrampflingright", 3},  {"proftramprecover", 1},
+        {"profland", -1},            {"profbarrelleft", 2},        {"profbarrelright", -1},
+        {"profcrawlleft", 3},        {"profcrawlright", -3},       {"profstunleft", -1},
+        {"profstunright", -2},       {"profturnright", -1},        {"proffrozen", -1},
+        {"profcaughtleft", 3},       {"profcaughtright", -4},      {"profidleA", -1},
+        {"profidleB", -1},           {"profidleC", -1},            {"profidleD", -1},
+        {"profidleE", -1},           {"profidleF", -1},            {"profidleG", -1},
+        {"profidleH", -1},           {"profidleI", -1},            {"profidleJ", -1},
     };
     auto it = moved.find(prefix);
     return it == moved.end() ? 0 : it->second;
@@ -122,8 +118,7 @@ int Moved(const std::string& prefix) {
 void AddFrames(CArtRegistry& reg, const std::string& prefix, const std::string& ext,
                const std::vector<int>& frames, int n, int ox, int oy, bool left, const PoseFn& pose,
                double height = kHeroHeight, const Extra& extra = nullptr, double reach = 22) {
-    Placement pl = Place(ox - WidenedLeft(prefix), oy, height, 24, reach);
-    pl.cx += Moved(prefix);
+    Placement pl = Place(oy, 12 + Moved(prefix), height, reach);
     auto painter = [=](int f, double cx) {
         return [=](cairo_t* cr) {
             cairo_translate(cr, cx, pl.feetY);
@@ -137,10 +132,11 @@ void AddFrames(CArtRegistry& reg, const std::string& prefix, const std::string& 
     const std::string first = prefix + std::to_string(frames.front()) + ext;
     pl.right = FrameRight(first, ink, pl.right);
     const int shift = ShiftInside(first, ink, ox, oy, pl.right, pl.bottom);
-    // A moved series whose frame has no room for the move would lose it here.
-    if (shift && Moved(prefix))
-        fprintf(stderr, "note: %s is moved %d px but shifted back %d px inside its picture\n", prefix.c_str(),
-                Moved(prefix), shift);
+    // A frame with no room on the left for the figure would move him off his
+    // place here: its origin (here and in the game) must grow instead.
+    if (shift)
+        fprintf(stderr, "note: %s is shifted %d px inside its picture: its origin x needs %d more\n",
+                prefix.c_str(), shift, shift);
     pl.cx += shift;
     for (int f : frames) AddCell(reg, prefix + std::to_string(f) + ext, ox, oy, pl.right, pl.bottom, painter(f, pl.cx));
 }
@@ -182,11 +178,13 @@ HeroPose Run(int f, int n, double amp) {
     return p;
 }
 
-// On the ladder, seen from behind; dx puts his middle on the ladder's, two
-// pixels right of the cell's.
+// On the ladder, seen from behind. The ladder stands three pixels right of
+// the cell's middle, where he stands: dx puts him between the two, so that
+// he neither hops onto the ladder from where he stands nor off it at its top
+// or foot, and still hangs on it.
 HeroPose Climb(int f, double scale) {
     HeroPose p;
-    p.dx = 2;
+    p.dx = 0.5;
     p.scale = scale;
     p.view = HeroView::Back;
     double s = f - 1;
@@ -204,13 +202,13 @@ void RegisterHero(CArtRegistry& reg) {
     // Standing, facing the viewer and to each side.
     auto standMid = [](int f, int) { return Stand(HeroView::Front, f); };
     auto standSide = [](int f, int) { return Stand(HeroView::Side, f); };
-    AddSeries(reg, "profstandmiddle", ".tga", 0, 10, 11, 11, 35, false, standMid);
-    AddSeries(reg, "profstandleft", ".tga", 0, 10, 11, 11, 35, true, standSide);
-    AddSeries(reg, "profstandright", ".tga", 0, 10, 11, 14, 35, false, standSide);
+    AddSeries(reg, "profstandmiddle", ".tga", 0, 10, 11, 15, 35, false, standMid);
+    AddSeries(reg, "profstandleft", ".tga", 0, 10, 11, 14, 35, true, standSide);
+    AddSeries(reg, "profstandright", ".tga", 0, 10, 11, 18, 35, false, standSide);
 
     auto run = [](int f, int n) { return Run(f, n, 1.0); };
-    AddSeries(reg, "profrunleft", ".tga", 0, 9, 10, 16, 36, true, run);
-    AddSeries(reg, "profrunright", ".tga", 0, 9, 10, 13, 36, false, run);
+    AddSeries(reg, "profrunleft", ".tga", 0, 9, 10, 17, 36, true, run);
+    AddSeries(reg, "profrunright", ".tga", 0, 9, 10, 17, 36, false, run);
 
     // Both climbs share the frame's left edge (origin x 21), so that each step
     // down hangs him where the same step up does: he does not hop sideways
@@ -229,8 +227,8 @@ void RegisterHero(CArtRegistry& reg) {
         p.scarfWave = f;
         return p;
     };
-    AddSeries(reg, "profladderleft", ".tga", 0, 3, 4, 14, 35, true, ladder);
-    AddSeries(reg, "profladderright", ".tga", 0, 3, 4, 13, 35, false, ladder);
+    AddSeries(reg, "profladderleft", ".tga", 0, 3, 4, 16, 35, true, ladder);
+    AddSeries(reg, "profladderright", ".tga", 0, 3, 4, 17, 35, false, ladder);
 
     auto fall = [](int f, int n) {
         HeroPose p;
@@ -243,7 +241,7 @@ void RegisterHero(CArtRegistry& reg) {
         p.scarfWave = ph * 2;
         return p;
     };
-    AddSeries(reg, "proffall", ".tga", 0, 5, 6, 13, 28, false, fall);
+    AddSeries(reg, "proffall", ".tga", 0, 5, 6, 17, 28, false, fall);
 
     auto push = [](int f, int n) {
         HeroPose p;
@@ -260,7 +258,7 @@ void RegisterHero(CArtRegistry& reg) {
         return p;
     };
     AddSeries(reg, "profpushleft", ".tga", 0, 7, 8, 20, 30, true, push);
-    AddSeries(reg, "profpushright", ".tga", 0, 7, 8, 17, 30, false, push);
+    AddSeries(reg, "profpushright", ".tga", 0, 7, 8, 20, 30, false, push);
 
     // Stepping onto something hot: a jolt, hopping on one foot, then calm.
     auto hotstep = [](int f, int n) {
@@ -284,15 +282,19 @@ void RegisterHero(CArtRegistry& reg) {
     AddSeries(reg, "profhotstepleft", ".png", 0, 48, 49, 20, 35, true, hotstep, kHeroHeight, hotExtra);
     // Its frame leaves room on the left for the smoke, so that it is not
     // shifted right of where he stands.
-    AddSeries(reg, "profhotstepright", ".png", 0, 48, 49, 14, 36, false, hotstep, kHeroHeight, hotExtra);
+    AddSeries(reg, "profhotstepright", ".png", 0, 48, 49, 18, 36, false, hotstep, kHeroHeight, hotExtra);
 
     // Touching something hot while pushing: pull back, shake the hands, recover.
-    auto pushhot = [](int f, int n) {
+    // How far he has pulled back, 0 leaning on the crate to 1 nearly upright.
+    auto pulledBack = [](int f, int n) { return std::sin(M_PI * Clamp01(f / double(n - 1) * 1.4)); };
+    // His feet come forward as his body straightens, so that he pulls back
+    // where he stands, not away from his place; the smoke stays at his hands.
+    auto pushhotDx = [pulledBack](int f, int n) { return -3 + 4 * pulledBack(f, n); };
+    auto pushhot = [pulledBack, pushhotDx](int f, int n) {
         HeroPose p;
         double t = f / double(n - 1);
-        double back = std::sin(M_PI * Clamp01(t * 1.4));
-        // From the push (leaning on the crate) back to nearly upright.
-        p.dx = -3;
+        double back = pulledBack(f, n);
+        p.dx = pushhotDx(f, n);
         p.dy = -1;
         p.lean = 0.26 - 0.2 * back;
         p.armFront = 1.5 - 0.9 * back + 0.35 * std::sin(t * 40) * back;
@@ -302,11 +304,11 @@ void RegisterHero(CArtRegistry& reg) {
         p.face = back > 0.2 ? HeroFace::Pained : HeroFace::Normal;
         return p;
     };
-    auto pushhotExtra = [](cairo_t* cr, int f, int n) {
+    auto pushhotExtra = [pushhotDx](cairo_t* cr, int f, int n) {
         double t = f / double(n - 1);
-        SmokePuffs(cr, 6, -22, t * 3, 3, 1 - t);
+        SmokePuffs(cr, 9 + pushhotDx(f, n), -22, t * 3, 3, 1 - t);
     };
-    AddSeries(reg, "profpushhotleft", ".png", 0, 32, 33, 19, 37, true, pushhot, kHeroHeight, pushhotExtra);
+    AddSeries(reg, "profpushhotleft", ".png", 0, 32, 33, 21, 37, true, pushhot, kHeroHeight, pushhotExtra);
     AddSeries(reg, "profpushhotright", ".png", 0, 32, 33, 19, 36, false, pushhot, kHeroHeight, pushhotExtra);
 
     // Sliding on ice: coolly balanced, or flailing.
@@ -322,10 +324,9 @@ void RegisterHero(CArtRegistry& reg) {
         p.scarfWave = f * 1.5;
         return p;
     };
-    AddSeries(reg, "profslideleft", ".tga", 0, 3, 4, 14, 27, true, slide, 44);
-    // Its frame leaves room on the left for the arms he balances with, so
-    // that it is not shifted right of where he walks and stands.
-    AddSeries(reg, "profslideright", ".tga", 0, 3, 4, 14, 29, false, slide, 44);
+    AddSeries(reg, "profslideleft", ".tga", 0, 3, 4, 17, 27, true, slide, 44);
+    // Its frame leaves room on the left for the arms he balances with.
+    AddSeries(reg, "profslideright", ".tga", 0, 3, 4, 18, 29, false, slide, 44);
     auto uncool = [](int f, int n) {
         HeroPose p;
         double ph = 2 * M_PI * f / n;
@@ -339,8 +340,11 @@ void RegisterHero(CArtRegistry& reg) {
         p.scarfWave = ph;
         return p;
     };
-    AddSeries(reg, "profslideleftuncool", ".tga", 0, 5, 6, 9, 27, true, uncool, 44);
-    AddSeries(reg, "profsliderightuncool", ".tga", 0, 5, 6, 13, 29, false, uncool, 44);
+    // Flailing he faces the way he wants to go: right while the ice carries
+    // him left (or holds him where he stands), left while it carries him
+    // right, so that he does not turn when the key goes down or up.
+    AddSeries(reg, "profslideleftuncool", ".tga", 0, 5, 6, 19, 27, false, uncool, 44);
+    AddSeries(reg, "profsliderightuncool", ".tga", 0, 5, 6, 17, 29, true, uncool, 44);
 
     // Blowing up an inflatable: the yellow rubber grows, then the arm drops.
     auto inflate = [](int f, int) {
@@ -358,7 +362,7 @@ void RegisterHero(CArtRegistry& reg) {
         }
         return p;
     };
-    AddSeries(reg, "profinflateleft", ".tga", 0, 9, 10, 25, 35, true, inflate, kHeroHeight, nullptr, 28);
+    AddSeries(reg, "profinflateleft", ".tga", 0, 9, 10, 32, 35, true, inflate, kHeroHeight, nullptr, 28);
     AddSeries(reg, "profinflateright", ".tga", 0, 9, 10, 23, 36, false, inflate, kHeroHeight, nullptr, 28);
 
     // EMP: facing the viewer, raising the remote, sparks.
@@ -373,7 +377,7 @@ void RegisterHero(CArtRegistry& reg) {
         p.face = f >= 4 && f <= 8 ? HeroFace::Closed : HeroFace::Normal;
         return p;
     };
-    AddSeries(reg, "profemp", ".tga", 0, 10, 11, 14, 38, false, emp);
+    AddSeries(reg, "profemp", ".tga", 0, 10, 11, 15, 38, false, emp);
 
     auto whistle = [](int f, int) {
         HeroPose p;
@@ -405,10 +409,10 @@ void RegisterHero(CArtRegistry& reg) {
             return p;
         };
     };
-    AddSeries(reg, "profgunleft", ".tga", 0, 10, 11, 21, 35, true, gun(HeroProp::FrostGun), kHeroHeight, nullptr, 26);
-    AddSeries(reg, "profgunright", ".tga", 0, 10, 11, 15, 35, false, gun(HeroProp::FrostGun), kHeroHeight, nullptr, 26);
-    AddSeries(reg, "proffireheatgunleft", ".png", 0, 10, 11, 21, 35, true, gun(HeroProp::HeatGun), kHeroHeight, nullptr, 26);
-    AddSeries(reg, "proffireheatgunright", ".png", 0, 10, 11, 15, 35, false, gun(HeroProp::HeatGun), kHeroHeight, nullptr, 26);
+    AddSeries(reg, "profgunleft", ".tga", 0, 10, 11, 24, 35, true, gun(HeroProp::FrostGun), kHeroHeight, nullptr, 26);
+    AddSeries(reg, "profgunright", ".tga", 0, 10, 11, 20, 35, false, gun(HeroProp::FrostGun), kHeroHeight, nullptr, 26);
+    AddSeries(reg, "proffireheatgunleft", ".png", 0, 10, 11, 24, 35, true, gun(HeroProp::HeatGun), kHeroHeight, nullptr, 26);
+    AddSeries(reg, "proffireheatgunright", ".png", 0, 10, 11, 20, 35, false, gun(HeroProp::HeatGun), kHeroHeight, nullptr, 26);
 
     // Into a trampoline: the canvas gives, the professor sinks and crouches.
     auto tramp = [](int f, int n) {
@@ -465,7 +469,7 @@ void RegisterHero(CArtRegistry& reg) {
         p.face = t < 0.5 ? HeroFace::Dizzy : HeroFace::Happy;
         return p;
     };
-    AddSeries(reg, "proftramprecover", ".tga", 0, 7, 8, 12, 29, false, recover, 44,
+    AddSeries(reg, "proftramprecover", ".tga", 0, 7, 8, 16, 29, false, recover, 44,
               [](cairo_t* cr, int f, int) {
                   if (f < 4) Stars(cr, 1, -38, f * 0.9);
               });
@@ -480,7 +484,7 @@ void RegisterHero(CArtRegistry& reg) {
         p.legBack = -0.3 * (1 - f / 5.0);
         return p;
     };
-    AddSeries(reg, "profland", ".tga", 0, 5, 6, 17, 36, false, land);
+    AddSeries(reg, "profland", ".tga", 0, 5, 6, 18, 36, false, land);
 
     auto barrel = [](int f, int n) {
         HeroPose p = Run(f, n, 0.6);
@@ -489,8 +493,8 @@ void RegisterHero(CArtRegistry& reg) {
         p.lean = 0.05;
         return p;
     };
-    AddSeries(reg, "profbarrelleft", ".tga", 0, 9, 10, 13, 35, true, barrel);
-    AddSeries(reg, "profbarrelright", ".tga", 0, 9, 10, 13, 35, false, barrel);
+    AddSeries(reg, "profbarrelleft", ".tga", 0, 9, 10, 17, 35, true, barrel);
+    AddSeries(reg, "profbarrelright", ".tga", 0, 9, 10, 17, 35, false, barrel);
 
     auto crawl = [](int f, int n) {
         HeroPose p;
@@ -500,8 +504,8 @@ void RegisterHero(CArtRegistry& reg) {
         p.legFront = 2 * M_PI * f / n;
         return p;
     };
-    AddSeries(reg, "profcrawlleft", ".tga", 0, 5, 6, 19, 15, true, crawl, 24, nullptr, 26);
-    AddSeries(reg, "profcrawlright", ".tga", 0, 5, 6, 19, 15, false, crawl, 24, nullptr, 26);
+    AddSeries(reg, "profcrawlleft", ".tga", 0, 5, 6, 20, 15, true, crawl, 24, nullptr, 26);
+    AddSeries(reg, "profcrawlright", ".tga", 0, 5, 6, 23, 15, false, crawl, 24, nullptr, 26);
 
     // Stunned by something landing on him: squashed, with stars.
     auto stun = [](int f, int) {
@@ -519,8 +523,8 @@ void RegisterHero(CArtRegistry& reg) {
         const double sq[3] = {0.85, 0.72, 0.62};
         Stars(cr, 1, -kHeroHeight * sq[f] + 4, f * 1.1);
     };
-    AddSeries(reg, "profstunleft", ".tga", 0, 2, 3, 15, 23, true, stun, 41, stunExtra);
-    AddSeries(reg, "profstunright", ".tga", 0, 2, 3, 15, 23, false, stun, 41, stunExtra);
+    AddSeries(reg, "profstunleft", ".tga", 0, 2, 3, 17, 23, true, stun, 41, stunExtra);
+    AddSeries(reg, "profstunright", ".tga", 0, 2, 3, 19, 23, false, stun, 41, stunExtra);
 
     auto turn = [](int f, int) {
         HeroPose p;
@@ -528,8 +532,8 @@ void RegisterHero(CArtRegistry& reg) {
         p.view = f == 0 ? HeroView::Front : HeroView::ThreeQuarter;
         return p;
     };
-    AddSeries(reg, "profturnleft", ".tga", 0, 1, 2, 13, 36, true, turn);
-    AddSeries(reg, "profturnright", ".tga", 0, 1, 2, 13, 36, false, turn);
+    AddSeries(reg, "profturnleft", ".tga", 0, 1, 2, 15, 36, true, turn);
+    AddSeries(reg, "profturnright", ".tga", 0, 1, 2, 18, 36, false, turn);
 
     // Frozen: a crouched professor inside a block of ice.
     auto frozen = [](int, int) {
@@ -560,7 +564,7 @@ void RegisterHero(CArtRegistry& reg) {
         cairo_line_to(cr, 11, -14);
         Stroke(cr, Hex(0xffffff), 1.2, 0.9);
     };
-    AddSeries(reg, "proffrozen", ".tga", 0, 0, 1, 16, 17, false, frozen, 36, iceBlock);
+    AddSeries(reg, "proffrozen", ".tga", 0, 0, 1, 19, 17, false, frozen, 36, iceBlock);
 
     auto singed = [](int f, int) {
         HeroPose p;
@@ -587,7 +591,7 @@ void RegisterHero(CArtRegistry& reg) {
     };
     // Its frame leaves room on the left for the smoke, so that it is not
     // shifted right of where he stands.
-    AddSeries(reg, "profsinged", ".png", 0, 7, 8, 15, 25, false, singed, 44, singedExtra);
+    AddSeries(reg, "profsinged", ".png", 0, 7, 8, 19, 25, false, singed, 44, singedExtra);
 
     auto thaw = [](int f, int n) {
         HeroPose p;
@@ -608,7 +612,7 @@ void RegisterHero(CArtRegistry& reg) {
     };
     // Its frame leaves room on the left for the drops, so that it is not
     // shifted right of where he stands frozen and standing.
-    AddSeries(reg, "profthawing", ".png", 0, 4, 5, 14, 36, false, thaw, kHeroHeight, thawExtra);
+    AddSeries(reg, "profthawing", ".png", 0, 4, 5, 18, 36, false, thaw, kHeroHeight, thawExtra);
 
     // Caught: the bot beside him steps into his cell; he faces it, is
     // lifted and shoved back, kicking. The bot draws itself. A bot on his
@@ -635,7 +639,7 @@ void RegisterHero(CArtRegistry& reg) {
     // The tube: the professor fades in a column of light, 0 fully out,
     // 21 gone.
     {
-        Placement pl = Place(16, 39, 50, 24, 20);
+        Placement pl = Place(39, 12, 50, 20);
         for (int f = 0; f <= 21; ++f) {
             AddCell(reg, "tube" + std::to_string(f) + ".tga", 16, 39, pl.right, pl.bottom, [=](cairo_t* cr) {
                 double t = f / 21.0;
@@ -662,7 +666,7 @@ void RegisterHero(CArtRegistry& reg) {
     }
 
     // Idles.
-    AddSeries(reg, "profidleA", ".tga", 0, 6, 7, 10, 36, false, [](int f, int) {
+    AddSeries(reg, "profidleA", ".tga", 0, 6, 7, 18, 36, false, [](int f, int) {
         HeroPose p;
         p.prop = HeroProp::Watch;
         double up = Ease(Clamp01(f / 3.0));
@@ -671,7 +675,7 @@ void RegisterHero(CArtRegistry& reg) {
         p.blink = f == 6 ? 0.5 : 0;
         return p;
     });
-    AddSeries(reg, "profidleB", ".tga", 0, 10, 11, 14, 38, false, [](int f, int) {
+    AddSeries(reg, "profidleB", ".tga", 0, 10, 11, 16, 38, false, [](int f, int) {
         HeroPose p;
         p.view = HeroView::Front;
         double up = Ease(Clamp01(f / 3.0));
@@ -698,7 +702,7 @@ void RegisterHero(CArtRegistry& reg) {
         }
         return p;
     };
-    AddFrames(reg, "profidleC", ".tga", {0, 1, 2, 3, 4, 9, 10, 11, 12}, 13, 17, 32, false, idleC);
+    AddFrames(reg, "profidleC", ".tga", {0, 1, 2, 3, 4, 9, 10, 11, 12}, 13, 20, 32, false, idleC);
     auto idleD = [](int f, int) {
         HeroPose p;
         p.prop = HeroProp::Cloth;
@@ -713,8 +717,8 @@ void RegisterHero(CArtRegistry& reg) {
         }
         return p;
     };
-    AddFrames(reg, "profidleD", ".tga", {0, 1, 2, 3, 4, 5, 11, 12, 13, 14, 15, 16, 17}, 18, 11, 33, false, idleD);
-    AddSeries(reg, "profidleE", ".tga", 0, 22, 23, 12, 37, false, [](int f, int) {
+    AddFrames(reg, "profidleD", ".tga", {0, 1, 2, 3, 4, 5, 11, 12, 13, 14, 15, 16, 17}, 18, 18, 33, false, idleD);
+    AddSeries(reg, "profidleE", ".tga", 0, 22, 23, 18, 37, false, [](int f, int) {
         HeroPose p;
         double t = f / 22.0;
         p.view = (t > 0.3 && t < 0.7) ? HeroView::ThreeQuarter : HeroView::Side;
@@ -741,7 +745,7 @@ void RegisterHero(CArtRegistry& reg) {
         double t = f / 60.0;
         if (t > 0.1 && t < 0.9) Notes(cr, 10, -37, std::fmod(t * 4, 1.0));
     });
-    AddSeries(reg, "profidleG", ".tga", 0, 6, 7, 14, 35, false, [](int f, int) {
+    AddSeries(reg, "profidleG", ".tga", 0, 6, 7, 18, 35, false, [](int f, int) {
         HeroPose p;
         p.legFront = 0.1 + 0.45 * std::fabs(std::sin(f * M_PI / 3));
         p.armFront = 0.1;
@@ -749,7 +753,7 @@ void RegisterHero(CArtRegistry& reg) {
         p.headTilt = 0.05 * std::sin(f * M_PI / 3);
         return p;
     });
-    AddSeries(reg, "profidleH", ".png", 0, 16, 17, 20, 36, false, [](int f, int) {
+    AddSeries(reg, "profidleH", ".png", 0, 16, 17, 22, 36, false, [](int f, int) {
         HeroPose p;
         double t = std::sin(M_PI * f / 16.0);
         p.lean = -0.22 * t;
@@ -766,7 +770,7 @@ void RegisterHero(CArtRegistry& reg) {
         p.armBack = -0.15;
         return p;
     }, kHeroHeight, [](cairo_t* cr, int f, int) { Notes(cr, 10, -36, f / 12.0); });
-    AddSeries(reg, "profidleJ", ".png", 0, 13, 14, 14, 31, false, [](int f, int) {
+    AddSeries(reg, "profidleJ", ".png", 0, 13, 14, 16, 31, false, [](int f, int) {
         HeroPose p;
         p.view = HeroView::Front;
         double up = Ease(Clamp01(f / 4.0)) * (f >= 11 ? (13 - f) / 2.0 : 1.0);
