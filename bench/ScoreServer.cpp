@@ -13,14 +13,24 @@
 // on (from 127.0.0.2, where one address may hold only so many; or spread
 // over addresses of their own, so that the server holds every one), and the
 // server's largest resident memory after 16 requests of 1,000,000 headers.
-// Each reports the machine's load average (1 minute) at its end beside it.
+//
+// And three of a host on the open internet: downloads while 64 upload loops
+// from one address wait on a disk whose every sync takes 200 ms more (the
+// HTTP side in this process, over SQLite with a slowed sync); ordinary
+// requests while 80 addresses hold 64 idle connections each, opening one
+// again as soon as it is closed, on a server whose open-file limit is 2048;
+// and the server's resident memory after 20 waves of 16,384 idle
+// connections. Each reports the machine's load average (1 minute) at its
+// end beside it.
 //
 //   ./bench_ScoreServer [--benchmark_filter=Upload]
 #include <benchmark/benchmark.h>
 #include <curl/curl.h>
+#include <dirent.h>
 #include <fcntl.h>
 #include <signal.h>
 #include <sqlite3.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -29,13 +39,17 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <map>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "players/ScoreBoardRules.h"
 #include "players/ScoreScramble.h"
+#include "server/CScoreHttpServer.h"
+#include "server/CSqliteScoreStore.h"
 #include "tests/support/HostileClients.h"
 
 namespace {
@@ -77,10 +91,10 @@ private:
 };
 
 // zorv_scored on a fresh database (or on the file db); stopped with SIGTERM
-// at the end.
+// at the end. files: its open-file limit, soft and hard (0: this process's).
 class Server {
 public:
-    explicit Server(const std::string& file = "") {
+    explicit Server(const std::string& file = "", rlim_t files = 0) {
         char dir[] = "/tmp/zorv-bench-XXXXXX";
         dir_ = mkdtemp(dir) ? dir : "/tmp";
         const std::string log = dir_ + "/server.log", db = file.empty() ? dir_ + "/scores.db" : file;
@@ -89,6 +103,8 @@ public:
         if (pid_ == 0) {
             const int fd = open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
             dup2(fd, 2);
+            const rlimit limit = {files, files};
+            if (files > 0) setrlimit(RLIMIT_NOFILE, &limit);
             // Every client of the benchmark is 127.0.0.1: no budget for it.
             execl(binary.c_str(), binary.c_str(), "--db", db.c_str(), "--port", "0", "--registrations", "off",
                   "--uploads", "off", static_cast<char*>(nullptr));
@@ -131,18 +147,30 @@ public:
     double StartSeconds() const { return startSeconds_; }
     int Port() const { return port_; }
     // The most memory the server has held (resident), in MB.
-    double PeakMemoryMb() const {
+    double PeakMemoryMb() const { return StatusMb("VmHWM:"); }
+    // The memory it holds now (resident), in MB.
+    double MemoryMb() const { return StatusMb("VmRSS:"); }
+    // The files it has open, its connections among them.
+    int OpenFiles() const {
+        int files = 0;
+        if (DIR* dir = opendir(("/proc/" + std::to_string(pid_) + "/fd").c_str())) {
+            while (const dirent* entry = readdir(dir)) files += entry->d_name[0] != '.';
+            closedir(dir);
+        }
+        return files;
+    }
+
+private:
+    double StatusMb(const char* field) const {
         std::string status;
         if (FILE* f = fopen(("/proc/" + std::to_string(pid_) + "/status").c_str(), "rb")) {
             char buf[4096];
             status.assign(buf, fread(buf, 1, sizeof buf, f));
             fclose(f);
         }
-        const size_t at = status.find("VmHWM:");
-        return at == std::string::npos ? -1.0 : static_cast<double>(atol(status.c_str() + at + 6)) / 1024.0;
+        const size_t at = status.find(field);
+        return at == std::string::npos ? -1.0 : static_cast<double>(atol(status.c_str() + at + strlen(field))) / 1024.0;
     }
-
-private:
     std::string ReadLog() const {
         std::string text;
         if (FILE* f = fopen((dir_ + "/server.log").c_str(), "rb")) {
@@ -177,17 +205,17 @@ std::string Upload(const std::string& user, int type, int level, int score) {
 // and the percentiles. request returns false for an answer that is not
 // what it should be.
 template <class Request>
-void Drive(benchmark::State& state, const Server& server, const char* what, Request request) {
+void DriveAt(benchmark::State& state, const std::string& base, const Server* server, const char* what, Request request) {
     std::vector<std::vector<double>> times(kClients);
     std::atomic<int> failures{0};
     double elapsed = 0;
-    const double cpu0 = server.CpuSeconds();
+    const double cpu0 = server ? server->CpuSeconds() : 0.0;
     for (auto _ : state) {
         const auto start = Clock::now();
         std::vector<std::thread> threads;
         for (int c = 0; c < kClients; ++c) {
             threads.emplace_back([&, c] {
-                Client client(server.Base());
+                Client client(base);
                 for (int n = 0; Clock::now() - start < std::chrono::duration<double>(kSeconds); ++n) {
                     const auto t0 = Clock::now();
                     if (!request(client, c, n)) ++failures;
@@ -209,8 +237,15 @@ void Drive(benchmark::State& state, const Server& server, const char* what, Requ
     state.counters["max_ms"] = at(1.0);
     state.counters["failed"] = failures.load();
     // What a request costs the server itself, whatever else the machine does.
-    state.counters["server_cpu_us"] = all.empty() ? 0.0 : (server.CpuSeconds() - cpu0) * 1e6 / static_cast<double>(all.size());
+    if (server)
+        state.counters["server_cpu_us"] =
+            all.empty() ? 0.0 : (server->CpuSeconds() - cpu0) * 1e6 / static_cast<double>(all.size());
     state.counters["load_1m"] = LoadAverage();
+}
+
+template <class Request>
+void Drive(benchmark::State& state, const Server& server, const char* what, Request request) {
+    DriveAt(state, server.Base(), &server, what, request);
 }
 
 // 200 players on the first 20 boards of the regular set.
@@ -385,6 +420,165 @@ void BM_HeaderFloods(benchmark::State& state) {
     state.counters["load_1m"] = LoadAverage();
 }
 BENCHMARK(BM_HeaderFloods)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
+
+// ---- a host on the open internet ---------------------------------------------
+
+// Every sync SQLite asks of the disk waits kSlowSyncMs first, while
+// gSlowSyncs is on: a slow or busy disk, made in this process.
+const int kSlowSyncMs = 200;
+std::atomic<bool> gSlowSyncs{false};
+struct SlowMethods {
+    sqlite3_io_methods methods;  // the disk's own, xSync aside
+    int (*sync)(sqlite3_file*, int);
+};
+sqlite3_vfs* gDisk = nullptr;
+sqlite3_vfs gSlowDisk;
+
+int SlowSync(sqlite3_file* file, int flags) {
+    if (gSlowSyncs) std::this_thread::sleep_for(std::chrono::milliseconds(kSlowSyncMs));
+    return reinterpret_cast<const SlowMethods*>(file->pMethods)->sync(file, flags);
+}
+
+int OpenOnSlowDisk(sqlite3_vfs*, sqlite3_filename name, sqlite3_file* file, int flags, int* outFlags) {
+    static std::mutex mutex;
+    static std::map<const sqlite3_io_methods*, std::unique_ptr<SlowMethods>> made;
+    const int rc = gDisk->xOpen(gDisk, name, file, flags, outFlags);
+    if (rc != SQLITE_OK || !file->pMethods) return rc;
+    std::lock_guard<std::mutex> lock(mutex);
+    std::unique_ptr<SlowMethods>& slow = made[file->pMethods];
+    if (!slow) {
+        slow.reset(new SlowMethods{*file->pMethods, file->pMethods->xSync});
+        slow->methods.xSync = SlowSync;
+    }
+    file->pMethods = &slow->methods;
+    return rc;
+}
+
+// Makes the slowed disk SQLite's own, once: its files are the disk's, only
+// their methods go through SlowSync.
+void UseSlowDisk() {
+    if (gDisk) return;
+    gDisk = sqlite3_vfs_find(nullptr);
+    gSlowDisk = *gDisk;
+    gSlowDisk.zName = "zorv-slow-disk";
+    gSlowDisk.xOpen = OpenOnSlowDisk;
+    sqlite3_vfs_register(&gSlowDisk, 1);
+}
+
+// Downloads from 16 clients while 64 upload loops from 127.0.0.2 wait on
+// commits 200 ms slower: the server's HTTP side in this process with its
+// 16 threads, over a store on the slowed disk.
+void BM_DownloadsWhileUploadsWaitOnASlowDisk(benchmark::State& state) {
+    UseSlowDisk();
+    char dir[] = "/tmp/zorv-bench-XXXXXX";
+    if (!mkdtemp(dir)) return state.SkipWithError("no temporary folder");
+    const int uploaders = 64;
+    std::atomic<int> uploads{0}, uploadsRefused{0};
+    {
+        CSqliteScoreStore store;
+        std::string error;
+        if (!store.Open(std::string(dir) + "/scores.db", &error)) return state.SkipWithError(error.c_str());
+        CScoreHttpServer server(store, "/zorv/", 16);
+        if (!server.Bind("127.0.0.1", 0, &error) || !server.Start(&error)) return state.SkipWithError(error.c_str());
+        const std::string base = "http://127.0.0.1:" + std::to_string(server.Port()) + "/zorv/";
+        // The boards of the other benchmarks and the uploaders, on a quick
+        // disk (a player's scores in one commit).
+        for (int p = 0; p < kSeededPlayers; ++p) {
+            const std::string name = "player" + std::to_string(p);
+            store.AddPlayer(name, "bench");
+            std::atomic<int> left{20};
+            for (int level = 0; level < 20; ++level)
+                store.UploadThen(name, 0, level, 50 + (p * 7 + level) % 300, 0, [&left](CScoreStore::Outcome) { --left; });
+            while (left > 0) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        for (int u = 0; u < uploaders; ++u) store.AddPlayer("up" + std::to_string(u), "bench");
+        gSlowSyncs = true;
+        std::atomic<bool> done{false};
+        std::vector<std::thread> loops;
+        for (int u = 0; u < uploaders; ++u) {
+            loops.emplace_back([&, u] {
+                for (int n = 0; !done; ++n) {
+                    const std::string query = Upload("up" + std::to_string(u), 1, n % 50, 1000000 - n);
+                    const std::string said =
+                        AskFrom("127.0.0.2", server.Port(), "/zorv/zjscores.php?" + HttpBuildQuery(query), 30);
+                    // Not answered at all: one loop's connection before was
+                    // not closed yet, and the address held its 64.
+                    ++(said.find("\r\n\r\nsuccess\n") != std::string::npos ? uploads : uploadsRefused);
+                }
+            });
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1000));  // every loop waiting
+        const int before = uploads;
+        const auto start = Clock::now();
+        DriveAt(state, base, nullptr, "downloads", AskBoard);
+        state.counters["uploads_per_s"] =
+            (uploads - before) / std::chrono::duration<double>(Clock::now() - start).count();
+        done = true;
+        for (std::thread& t : loops) t.join();
+        gSlowSyncs = false;
+        server.Stop();
+        store.Close();
+    }
+    state.counters["uploads_refused"] = uploadsRefused.load();
+    const std::string cmd = "rm -rf '" + std::string(dir) + "'";
+    if (system(cmd.c_str()) != 0) fprintf(stderr, "could not remove %s\n", dir);
+}
+BENCHMARK(BM_DownloadsWhileUploadsWaitOnASlowDisk)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
+
+// Downloads from 16 clients while 80 addresses hold 64 idle connections each
+// and open one again as soon as the server closes it, on a server whose
+// open-file limit is 2048 (1,792 connections): more than the server holds.
+void BM_DownloadsWhileACrowdTakesEveryConnection(benchmark::State& state) {
+    const int addresses = 80, perAddress = 64;
+    if (!AllowOpenFiles(addresses * perAddress + 512))
+        return state.SkipWithError("the open-file limit is below the crowd");
+    Server server("", 2048);
+    if (!server.Up()) return state.SkipWithError("zorv_scored did not start");
+    SeedPlayers(server);
+    CCrowd crowd(10, addresses, perAddress, server.Port());
+    std::this_thread::sleep_for(std::chrono::milliseconds(3000));  // the server full, the crowd cut and back
+    const long before = crowd.Opened();
+    const auto start = Clock::now();
+    Drive(state, server, "downloads", AskBoard);
+    state.counters["crowd_opened_per_s"] =
+        static_cast<double>(crowd.Opened() - before) / std::chrono::duration<double>(Clock::now() - start).count();
+    state.counters["server_files"] = server.OpenFiles();
+}
+BENCHMARK(BM_DownloadsWhileACrowdTakesEveryConnection)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
+
+// 20 waves of 16,384 idle connections (64 from each of 256 addresses), each
+// closed by its clients once opened: the server's resident memory after the
+// last one has gone, and the most it held.
+void BM_MemoryAfterWavesOfIdleConnections(benchmark::State& state) {
+    const int waves = 20, perWave = 16384, perAddress = 64;
+    if (!AllowOpenFiles(perWave + 512)) return state.SkipWithError("the open-file limit is below a wave");
+    Server server;
+    if (!server.Up()) return state.SkipWithError("zorv_scored did not start");
+    const double before = server.MemoryMb();
+    long opened = 0;
+    for (auto _ : state) {
+        const auto start = Clock::now();
+        for (int wave = 0; wave < waves; ++wave) {
+            std::vector<std::unique_ptr<CHeldConnections>> held;
+            for (int a = 0; a < perWave / perAddress; ++a) {
+                const std::string from = "127.0." + std::to_string(20 + a / 250) + "." + std::to_string(1 + a % 250);
+                held.emplace_back(new CHeldConnections(from, server.Port(), perAddress, CHeldConnections::Kind::kIdle));
+                opened += held.back()->Opened();
+            }
+            held.clear();
+            for (int i = 0; i < 400 && server.OpenFiles() > 64; ++i)
+                std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1500));  // the server sees them gone
+        state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
+    }
+    state.counters["rss_mb_before"] = before;
+    state.counters["rss_mb_after"] = server.MemoryMb();
+    state.counters["peak_rss_mb"] = server.PeakMemoryMb();
+    state.counters["opened_per_wave"] = static_cast<double>(opened) / waves;
+    state.counters["load_1m"] = LoadAverage();
+}
+BENCHMARK(BM_MemoryAfterWavesOfIdleConnections)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
 
 }  // namespace
 

@@ -81,6 +81,8 @@ public:
     int GetColumnCount() const { return static_cast<int>(columnWidths.size()); }
     int GetRowId(int index) const;
     const std::string& GetCell(int row, int column) const;
+    // The text a cell shows: its text, or its cut form when it is too wide.
+    const std::string& GetShownCell(int row, int column);
     int GetClickCooldown() const { return clickCooldown; }
     CSprite* GetContentSprite() const { return contentSprite; }
     int GetPaintCount() const { return paintCount; }
@@ -99,8 +101,6 @@ private:
     void ScrollIntoView();
     void ReportSelection();
     void Paint();
-    // The text a cell shows: its text, or its cut form when it is too wide.
-    const std::string& GetShownCell(int row, int column);
     std::string PageName() const;
 
     CSprite* contentSprite;

@@ -2,6 +2,7 @@
 
 #include <arpa/inet.h>
 #include <fcntl.h>
+#include <malloc.h>
 #include <netdb.h>
 #include <netinet/in.h>
 #include <sys/resource.h>
@@ -13,6 +14,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 #include "players/ScoreBoardRules.h"
 #include "server/CAddressBudget.h"
@@ -24,27 +26,47 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-const int kListenQueue = 1024;
-// Open files the server needs besides its connections: the database and
-// its logs for every reader, the threads' own event files, the log.
-const unsigned kFilesKept = 256;
+// Connections the system keeps for the server until it takes them (it caps
+// this at its own bound, net.core.somaxconn). Deep, so that a crowd waits
+// there in turn with everyone else: once it is full, every new client's
+// first packet is dropped, and its retries wait one second, then three.
+const int kListenQueue = 4096;
+// Once this many connections have gone since the most there were (and at
+// least half of them), the memory they used is given back to the system:
+// the allocator keeps freed memory of many threads in pieces it does not
+// return by itself.
+const unsigned kTrimAfterClosed = 1024;
 
 }  // namespace
 
 struct CScoreHttpServer::Watch {
     int socket = -1;
-    Clock::time_point deadline;
-    bool answering = false;  // its request is in: no deadline till the answer is out
+    Clock::time_point since;  // from its connection or its last answer
+    bool answering = false;   // its request is in: no deadline till the answer is out
     bool cut = false;
+    bool waiting = false;  // in waiting_, at place
+    std::list<Watch*>::iterator place;
+};
+
+struct CScoreHttpServer::Pending {
+    std::mutex mutex;
+    MHD_Connection* connection = nullptr;
+    ScoreAnswer answer;      // set once the store is done
+    bool suspended = false;  // put aside till the answer is made
+    bool resumed = false;    // ...and taken up again
+    bool abandoned = false;  // answered failure 15 by the stop: the store's outcome goes nowhere
+};
+
+// One request from its first line to its end.
+struct CScoreHttpServer::Request {
+    std::string target;  // as sent: path and query, nothing decoded
+    bool started = false;
+    bool answered = false;
+    Clock::time_point start;
+    std::shared_ptr<Pending> pending;  // a write waiting for the store
 };
 
 namespace {
-
-// One request from its first line to its end.
-struct Request {
-    std::string target;  // as sent: path and query, nothing decoded
-    bool answered = false;
-};
 
 const sockaddr* ClientSocketAddress(MHD_Connection* connection) {
     const MHD_ConnectionInfo* info = MHD_get_connection_info(connection, MHD_CONNECTION_INFO_CLIENT_ADDRESS);
@@ -62,14 +84,14 @@ std::string ClientAddress(MHD_Connection* connection) {
     return text;
 }
 
-// The connections the open-file limit leaves room for, each one a file.
-unsigned ConnectionsWithin(rlim_t files) {
-    if (files == RLIM_INFINITY) return CScoreHttpServer::kConnectionsMax;
-    if (files <= 2 * kFilesKept) return static_cast<unsigned>(files / 2);
-    return static_cast<unsigned>(std::min<rlim_t>(files - kFilesKept, CScoreHttpServer::kConnectionsMax));
-}
-
 }  // namespace
+
+unsigned CScoreHttpServer::ConnectionsWithin(unsigned long long files) {
+    // Each connection is one file.
+    if (files == RLIM_INFINITY) return kConnectionsMax;
+    if (files <= 2 * kFilesKept) return static_cast<unsigned>(files / 2);
+    return static_cast<unsigned>(std::min<unsigned long long>(files - kFilesKept, kConnectionsMax));
+}
 
 CScoreHttpServer::CScoreHttpServer(CScoreStore& store, const std::string& path, int threads, unsigned requestSeconds)
     : store_(store), script_(path + kScoreScript), threads_(threads), requestSeconds_(requestSeconds) {}
@@ -133,8 +155,8 @@ bool CScoreHttpServer::Start(std::string* error) {
     // deadline cut it. poll has no batches, and a few thousand sockets over
     // the pool cost it little. The logger first: it then hears about the
     // options too.
-    daemon_ = MHD_start_daemon(MHD_USE_POLL_INTERNAL_THREAD | MHD_USE_ITC | MHD_USE_ERROR_LOG, 0, nullptr, nullptr,
-                               &CScoreHttpServer::Answer, this,
+    daemon_ = MHD_start_daemon(MHD_USE_POLL_INTERNAL_THREAD | MHD_ALLOW_SUSPEND_RESUME | MHD_USE_ERROR_LOG, 0,
+                               nullptr, nullptr, &CScoreHttpServer::Answer, this,
                                MHD_OPTION_EXTERNAL_LOGGER, &CScoreHttpServer::LibraryLog, this,
                                MHD_OPTION_LISTEN_SOCKET, listenSocket_,
                                MHD_OPTION_THREAD_POOL_SIZE, pool,
@@ -152,12 +174,30 @@ bool CScoreHttpServer::Start(std::string* error) {
     }
     listenSocket_ = -1;  // the library's now: it closes it at the stop
     cutterStop_ = false;
+    stopping_ = false;
     cutter_ = std::thread(&CScoreHttpServer::CutLateRequests, this);
     return true;
 }
 
 void CScoreHttpServer::Stop() {
     if (!daemon_) return;
+    std::vector<std::shared_ptr<Pending>> left;
+    {
+        // Writes waiting for the disk are answered as the store answers
+        // them while it keeps up; those still waiting then get failure 15,
+        // and the library must not stop with any connection put aside.
+        std::unique_lock<std::mutex> lock(pendingMutex_);
+        pendingGone_.wait_for(lock, std::chrono::milliseconds(kStopGraceMilliseconds),
+                              [this] { return pending_.empty(); });
+        stopping_ = true;
+        left.assign(pending_.begin(), pending_.end());
+    }
+    for (const std::shared_ptr<Pending>& pending : left) Abandon(pending);
+    {
+        // Their answers go out before every connection is closed.
+        std::unique_lock<std::mutex> lock(pendingMutex_);
+        pendingGone_.wait_for(lock, std::chrono::seconds(1), [this] { return pending_.empty(); });
+    }
     {
         std::lock_guard<std::mutex> lock(watchMutex_);
         cutterStop_ = true;
@@ -166,6 +206,8 @@ void CScoreHttpServer::Stop() {
     cutter_.join();
     MHD_stop_daemon(daemon_);
     daemon_ = nullptr;
+    std::lock_guard<std::mutex> lock(pendingMutex_);
+    pending_.clear();
 }
 
 void CScoreHttpServer::Connection(void* self, MHD_Connection* connection, void** watch,
@@ -176,15 +218,19 @@ void CScoreHttpServer::Connection(void* self, MHD_Connection* connection, void**
         const MHD_ConnectionInfo* info = MHD_get_connection_info(connection, MHD_CONNECTION_INFO_CONNECTION_FD);
         Watch* w = new Watch();
         w->socket = info ? info->connect_fd : -1;
-        w->deadline = Clock::now() + std::chrono::seconds(server->requestSeconds_);
-        server->watches_.insert(w);
+        w->since = Clock::now();
+        w->place = server->waiting_.insert(server->waiting_.end(), w);
+        w->waiting = true;
         *watch = w;
+        server->connectionsPeak_ = std::max(server->connectionsPeak_, ++server->connections_);
     } else if (*watch) {
         // The library closes the socket only after this: the cutter never
         // touches a socket number that another connection may have taken.
-        server->watches_.erase(static_cast<Watch*>(*watch));
-        delete static_cast<Watch*>(*watch);
+        Watch* w = static_cast<Watch*>(*watch);
+        if (w->waiting) server->waiting_.erase(w->place);
+        delete w;
         *watch = nullptr;
+        --server->connections_;
     }
 }
 
@@ -193,20 +239,50 @@ CScoreHttpServer::Watch* CScoreHttpServer::WatchOf(MHD_Connection* connection) {
     return info ? static_cast<Watch*>(info->socket_context) : nullptr;
 }
 
+void CScoreHttpServer::SetAnswering(MHD_Connection* connection, bool answering) {
+    std::lock_guard<std::mutex> lock(watchMutex_);
+    Watch* w = WatchOf(connection);
+    if (!w || w->answering == answering) return;
+    w->answering = answering;
+    if (w->waiting) waiting_.erase(w->place);
+    w->waiting = false;
+    if (answering || w->cut) return;
+    // The next request on this connection has its own time.
+    w->since = Clock::now();
+    w->place = waiting_.insert(waiting_.end(), w);
+    w->waiting = true;
+}
+
 void CScoreHttpServer::CutLateRequests() {
     std::unique_lock<std::mutex> lock(watchMutex_);
     while (!cutterStop_) {
-        cutterWake_.wait_for(lock, std::chrono::milliseconds(500));
-        const Clock::time_point now = Clock::now();
+        cutterWake_.wait_for(lock, std::chrono::milliseconds(connections_ > CrowdedAbove(connectionLimit_) ? 50 : 500));
+        const bool crowded = connections_ > CrowdedAbove(connectionLimit_);
+        const Clock::time_point late =
+            Clock::now() - (crowded ? std::chrono::milliseconds(kCrowdedRequestMilliseconds)
+                                    : std::chrono::milliseconds(requestSeconds_ * 1000));
         int cut = 0;
-        for (Watch* w : watches_) {
-            if (w->answering || w->cut || w->socket < 0 || now < w->deadline) continue;
-            // Its thread sees the end of the connection and closes it.
-            shutdown(w->socket, SHUT_RDWR);
+        // The longest waiting first: the cut stops at the first in time.
+        while (!waiting_.empty() && waiting_.front()->since <= late) {
+            Watch* w = waiting_.front();
+            waiting_.pop_front();
+            w->waiting = false;
             w->cut = true;
+            // Its thread sees the end of the connection and closes it.
+            if (w->socket >= 0) shutdown(w->socket, SHUT_RDWR);
             ++cut;
         }
-        if (cut > 0) ServerLog("http: %d connection(s) cut: no whole request within %u s", cut, requestSeconds_);
+        if (cut > 0 && crowded)
+            ServerLog("http: %d connection(s) cut: no whole request within %u ms (connections are running short)", cut,
+                      kCrowdedRequestMilliseconds);
+        else if (cut > 0)
+            ServerLog("http: %d connection(s) cut: no whole request within %u s", cut, requestSeconds_);
+        if (connectionsPeak_ - connections_ >= kTrimAfterClosed && connections_ <= connectionsPeak_ / 2) {
+            connectionsPeak_ = connections_;
+            lock.unlock();
+            malloc_trim(0);
+            lock.lock();
+        }
     }
 }
 
@@ -216,16 +292,43 @@ void* CScoreHttpServer::Started(void*, const char* uri, MHD_Connection*) {
     return request;
 }
 
-void CScoreHttpServer::Finished(void* self, MHD_Connection* connection, void** request, MHD_RequestTerminationCode) {
-    delete static_cast<Request*>(*request);
-    *request = nullptr;
-    // The next request on this connection has its own time.
+void CScoreHttpServer::Finished(void* self, MHD_Connection* connection, void** context, MHD_RequestTerminationCode) {
     CScoreHttpServer* server = static_cast<CScoreHttpServer*>(self);
-    std::lock_guard<std::mutex> lock(server->watchMutex_);
-    if (Watch* w = server->WatchOf(connection)) {
-        w->answering = false;
-        w->deadline = Clock::now() + std::chrono::seconds(server->requestSeconds_);
+    Request* request = static_cast<Request*>(*context);
+    *context = nullptr;
+    if (request && request->pending) {
+        // Gone before its answer (its client closed): the write goes on.
+        if (!request->answered)
+            ServerLog("%s GET - closed before the answer to its write (%.1f ms)", ClientAddress(connection).c_str(),
+                      std::chrono::duration<double, std::milli>(Clock::now() - request->start).count());
+        server->Forget(request->pending);
     }
+    delete request;
+    server->SetAnswering(connection, false);
+}
+
+void CScoreHttpServer::Ready(const std::shared_ptr<Pending>& pending, ScoreAnswer answer) {
+    std::lock_guard<std::mutex> lock(pending->mutex);
+    if (pending->abandoned) return;
+    pending->answer = std::move(answer);
+    if (pending->suspended && !pending->resumed) {
+        pending->resumed = true;
+        MHD_resume_connection(pending->connection);
+    }
+}
+
+void CScoreHttpServer::Abandon(const std::shared_ptr<Pending>& pending) {
+    std::lock_guard<std::mutex> lock(pending->mutex);
+    if (!pending->answer) pending->abandoned = true;
+    if (pending->suspended && !pending->resumed) {
+        pending->resumed = true;
+        MHD_resume_connection(pending->connection);
+    }
+}
+
+void CScoreHttpServer::Forget(const std::shared_ptr<Pending>& pending) {
+    std::lock_guard<std::mutex> lock(pendingMutex_);
+    if (pending_.erase(pending) > 0 && pending_.empty()) pendingGone_.notify_all();
 }
 
 MHD_Result CScoreHttpServer::Answer(void* self, MHD_Connection* connection, const char* url, const char* method,
@@ -236,40 +339,71 @@ MHD_Result CScoreHttpServer::Answer(void* self, MHD_Connection* connection, cons
         request = new Request();
         *context = request;
     }
-    if (request->answered) {
+    if (*bodySize != 0 || request->answered) {
         *bodySize = 0;  // a body nobody asked for: passed over
         return MHD_YES;
     }
-    request->answered = true;
-    const Clock::time_point start = Clock::now();
-    {
-        std::lock_guard<std::mutex> lock(server->watchMutex_);
-        if (Watch* w = server->WatchOf(connection)) w->answering = true;
-    }
     ScoreReply reply;
     std::string what;
-    if (server->script_ != url) {
-        reply = UnreadableReply("");
-        reply.status = 404;
-        what = "not the score script: " + EscapeForLog(std::string(url).substr(0, 200));
-    } else if (strcmp(method, "GET") != 0) {
-        // A HEAD must not register or store anything.
-        reply = UnreadableReply("a " + EscapeForLog(method) + " of the script");
-        reply.status = 405;
-        what = reply.summary;
-    } else {
-        const size_t q = request->target.find('?');
-        CAddressBudget* budget = server->budget_;
-        const sockaddr* from = ClientSocketAddress(connection);
-        ScoreWriteGate gate;
-        if (budget)
-            gate = [budget, from](const std::string& op) {
-                return budget->Take(from, op == kScoreOpAddUser ? CAddressBudget::kRegistration : CAddressBudget::kUpload);
-            };
-        reply = AnswerScoreQuery(server->store_, q == std::string::npos ? "" : request->target.substr(q + 1), gate);
+    bool stopping = false;  // asked during the stop: a write is not waited for
+    if (!request->started) {
+        request->started = true;
+        request->start = Clock::now();
+        server->SetAnswering(connection, true);
+        if (server->script_ != url) {
+            reply = UnreadableReply("");
+            reply.status = 404;
+            what = "not the score script: " + EscapeForLog(std::string(url).substr(0, 200));
+        } else if (strcmp(method, "GET") != 0) {
+            // A HEAD must not register or store anything.
+            reply = UnreadableReply("a " + EscapeForLog(method) + " of the script");
+            reply.status = 405;
+            what = reply.summary;
+        } else {
+            const std::shared_ptr<Pending> pending = std::make_shared<Pending>();
+            pending->connection = connection;
+            request->pending = pending;
+            // Noted before the store may answer: a stop finds it.
+            {
+                std::lock_guard<std::mutex> lock(server->pendingMutex_);
+                stopping = server->stopping_;
+                if (!stopping) server->pending_.insert(pending);
+            }
+            const size_t q = request->target.find('?');
+            CAddressBudget* budget = server->budget_;
+            const sockaddr* from = ClientSocketAddress(connection);
+            ScoreWriteGate gate;
+            if (budget)
+                gate = [budget, from](const std::string& op) {
+                    return budget->Take(from, op == kScoreOpAddUser ? CAddressBudget::kRegistration
+                                                                    : CAddressBudget::kUpload);
+                };
+            StartScoreQuery(server->store_, q == std::string::npos ? "" : request->target.substr(q + 1), gate,
+                            [pending](ScoreAnswer answer) { Ready(pending, std::move(answer)); });
+        }
+    }
+    if (const std::shared_ptr<Pending> pending = request->pending) {
+        ScoreAnswer answer;
+        {
+            std::lock_guard<std::mutex> lock(pending->mutex);
+            if (!pending->answer && stopping) pending->abandoned = true;
+            if (!pending->answer && !pending->abandoned) {
+                // Waits for the disk without holding this thread: the
+                // store's answer takes it up again.
+                MHD_suspend_connection(connection);
+                pending->suspended = true;
+                pending->resumed = false;
+                return MHD_YES;
+            }
+            pending->suspended = false;
+            answer = pending->abandoned ? ScoreAnswer(StoppedReply) : pending->answer;
+        }
+        server->Forget(pending);
+        reply = answer();
         what = reply.summary;
     }
-    const std::chrono::duration<double, std::milli> ms = Clock::now() - start;
+    request->answered = true;
+    const std::chrono::duration<double, std::milli> ms = Clock::now() - request->start;
     ServerLog("%s %s %d %s (%.1f ms)", ClientAddress(connection).c_str(), EscapeForLog(method).c_str(), reply.status,
               what.c_str(), ms.count());
     MHD_Response* response =

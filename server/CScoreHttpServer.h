@@ -4,21 +4,30 @@
 //
 // It is made for the open internet: a few threads each wait on many
 // connections at once (poll), so an idle or slow client costs a little
-// memory, never a thread. Each connection has a fixed memory budget for its
-// request line and headers (a longer header block is refused with 431), is
-// closed when it says nothing for a while or takes too long over a request,
-// and one address holds only so many connections; all of them together stay
-// under the process's limit of open files. A stop ends every connection,
-// whatever its client does.
+// memory, never a thread; an upload or a registration waits for the disk
+// with its connection put aside, so a slow disk holds no thread either.
+// Each connection has a fixed memory budget for its request line and headers
+// (a longer header block is refused with 431), is closed when it says
+// nothing for a while or takes too long over a request (much less long once
+// connections run short, so that the idle and the slow make room for
+// ordinary requests), and one address holds only so many connections; all of
+// them together stay under the process's limit of open files, with files to
+// spare for the database. A stop ends every connection, whatever its client
+// does.
 #pragma once
 
 #include <microhttpd.h>
 
 #include <condition_variable>
+#include <functional>
+#include <list>
+#include <memory>
 #include <mutex>
 #include <set>
 #include <string>
 #include <thread>
+
+#include "server/ScoreProtocol.h"
 
 class CAddressBudget;
 class CScoreStore;
@@ -39,6 +48,23 @@ public:
     static constexpr unsigned kConnectionsPerAddress = 64;
     // The most connections at all, whatever the open-file limit allows.
     static constexpr unsigned kConnectionsMax = 16384;
+    // Open files kept from connections: the database and its logs for every
+    // reader, the threads' own event files, the log.
+    static constexpr unsigned kFilesKept = 256;
+    // Milliseconds a request has instead, from its connection or the
+    // previous answer, while the server holds more than CrowdedAbove of its
+    // connections: an ordinary client sends its request as soon as it is
+    // connected, so the idle and the slow make room for it. (Shorter is
+    // needed than one might think: a crowd that opens a connection again
+    // as soon as one is cut waits in the system's queue with everyone else,
+    // and what an ordinary client waits there is the crowd ahead of it over
+    // the connections cut a second.)
+    static constexpr unsigned kCrowdedRequestMilliseconds = 250;
+
+    // The connections an open-file limit leaves room for.
+    static unsigned ConnectionsWithin(unsigned long long files);
+    // Three quarters of a connection limit: above it, the server is crowded.
+    static unsigned CrowdedAbove(unsigned limit) { return limit - limit / 4; }
 
     // path: the folder of the script, with both slashes ("/zorv/").
     // threads: requests answered side by side (an upload waits for its
@@ -59,9 +85,12 @@ public:
     // Starts answering on threads of its own; false with the reason.
     bool Start(std::string* error);
     bool IsRunning() const { return daemon_ != nullptr; }
-    // Closes every connection at once, waits for the requests being answered
-    // to finish (each is one step of the store), and stops the threads.
+    // Closes every connection at once, and stops the threads. A read being
+    // answered finishes first; a write waiting for the disk gets a moment
+    // (kStopGraceMilliseconds) and is then answered failure 15 whatever
+    // its outcome will be.
     void Stop();
+    static constexpr unsigned kStopGraceMilliseconds = 1000;
     // The most connections it keeps open at once, from the open-file limit
     // of the process (read at Start).
     unsigned ConnectionLimit() const { return connectionLimit_; }
@@ -80,8 +109,22 @@ private:
     // A connection's deadline for its next request.
     struct Watch;
     Watch* WatchOf(MHD_Connection* connection);
-    // Cuts the connections past their deadline, twice a second, until Stop.
+    // Marks the connection's request as being answered (or not): no
+    // deadline meanwhile, and a new one from the end of its answer.
+    void SetAnswering(MHD_Connection* connection, bool answering);
+    // Cuts the connections past their deadline, a few times a second, until
+    // Stop; gives memory back once many connections have gone.
     void CutLateRequests();
+
+    // One request from its first line to its end.
+    struct Request;
+    // A request of the script until its answer is made: for a write, shared
+    // with the store's writer, which hands it the outcome.
+    struct Pending;
+    static void Ready(const std::shared_ptr<Pending>& pending, ScoreAnswer answer);
+    // Answers a stop's leftover writes failure 15, and resumes them.
+    static void Abandon(const std::shared_ptr<Pending>& pending);
+    void Forget(const std::shared_ptr<Pending>& pending);
 
     CScoreStore& store_;
     std::string script_;
@@ -94,8 +137,17 @@ private:
     CAddressBudget* budget_ = nullptr;
 
     std::mutex watchMutex_;
-    std::set<Watch*> watches_;
+    unsigned connections_ = 0;
+    unsigned connectionsPeak_ = 0;  // since memory was last given back
+    // Connections without a request being answered, the longest waiting
+    // first.
+    std::list<Watch*> waiting_;
     std::condition_variable cutterWake_;
     bool cutterStop_ = false;
     std::thread cutter_;
+
+    std::mutex pendingMutex_;
+    std::condition_variable pendingGone_;
+    std::set<std::shared_ptr<Pending>> pending_;
+    bool stopping_ = false;
 };

@@ -2,10 +2,12 @@
 // code talks only to this interface, so the SQLite file it uses today can
 // give way to a database server without touching the protocol. Every method
 // may be called from many threads at once; a write has reached the storage
-// for good (survives the process being killed) before its method returns.
+// for good (survives the process being killed) before its method returns,
+// or, asked for without waiting, before its outcome is handed on.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -39,6 +41,9 @@ public:
         int64_t ownAhead = 0;    // rows with fewer steps than his
     };
 
+    // What a write asked for without waiting does with its outcome.
+    using Then = std::function<void(Outcome)>;
+
     virtual ~CScoreStore() = default;
 
     // Registers a name with the version text of the game that asked.
@@ -52,6 +57,17 @@ public:
     // a marked score is kept (and shows on his own view of the board only)
     // when it betters every score he has there.
     virtual Outcome Upload(const std::string& name, int type, int level, int32_t score, uint32_t cheat) = 0;
+    // AddPlayer and Upload for a caller that must not wait for the disk: then
+    // gets the outcome once the write is kept (or failed), exactly once,
+    // perhaps on another thread, perhaps before this returns; it must be
+    // quick, as the writes after it wait. Here they simply call the methods
+    // above; a store with a writer of its own answers from it.
+    virtual void AddPlayerThen(const std::string& name, const std::string& version, Then then) {
+        then(AddPlayer(name, version));
+    }
+    virtual void UploadThen(const std::string& name, int type, int level, int32_t score, uint32_t cheat, Then then) {
+        then(Upload(name, type, level, score, cheat));
+    }
     // The board (type, level) as viewer sees it (an empty or unknown name
     // sees the clean scores), with its first topRows rows.
     virtual bool ReadBoard(const std::string& viewer, int type, int level, int topRows, Board* board) = 0;

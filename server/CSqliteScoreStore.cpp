@@ -523,6 +523,32 @@ CScoreStore::Outcome CSqliteScoreStore::Upload(const std::string& name, int type
     return Write(&job);
 }
 
+void CSqliteScoreStore::AddPlayerThen(const std::string& name, const std::string& version, Then then) {
+    WriteJob* job = new WriteJob{true, name, version};
+    job->then = std::move(then);
+    Queue(job);
+}
+
+void CSqliteScoreStore::UploadThen(const std::string& name, int type, int level, int32_t score, uint32_t cheat,
+                                   Then then) {
+    WriteJob* job = new WriteJob{false, name, "", type, level, score, cheat};
+    job->then = std::move(then);
+    Queue(job);
+}
+
+void CSqliteScoreStore::Queue(WriteJob* job) {
+    {
+        std::lock_guard<std::mutex> lock(queueMutex_);
+        if (writing_ && !stopping_) {
+            queue_.push_back(job);
+            queued_.notify_one();
+            return;
+        }
+    }
+    job->then(Outcome::kFailed);
+    delete job;
+}
+
 CScoreStore::Outcome CSqliteScoreStore::Write(WriteJob* job) {
     std::unique_lock<std::mutex> lock(queueMutex_);
     if (!writing_ || stopping_) return Outcome::kFailed;
@@ -545,11 +571,23 @@ void CSqliteScoreStore::WriterLoop() {
             }
         }
         RunBatch(batch);
+        // A waiting caller's job is gone once it is done: the others are
+        // set apart first, and answered outside the lock.
+        std::vector<WriteJob*> answered;
         {
             std::lock_guard<std::mutex> lock(queueMutex_);
-            for (WriteJob* job : batch) job->done = true;
+            for (WriteJob* job : batch) {
+                if (job->then)
+                    answered.push_back(job);
+                else
+                    job->done = true;
+            }
         }
         finished_.notify_all();
+        for (WriteJob* job : answered) {
+            job->then(job->outcome);
+            delete job;
+        }
         batch.clear();
     }
     std::lock_guard<std::mutex> lock(queueMutex_);

@@ -64,6 +64,9 @@ public:
     Outcome AddPlayer(const std::string& name, const std::string& version) override;
     bool IsNameTaken(const std::string& name, bool* failed) override;
     Outcome Upload(const std::string& name, int type, int level, int32_t score, uint32_t cheat) override;
+    // Answered from the writer thread, after the commit of their batch.
+    void AddPlayerThen(const std::string& name, const std::string& version, Then then) override;
+    void UploadThen(const std::string& name, int type, int level, int32_t score, uint32_t cheat, Then then) override;
     bool ReadBoard(const std::string& viewer, int type, int level, int topRows, Board* board) override;
     bool Count(int64_t* players, int64_t* scores) override;
 
@@ -107,6 +110,9 @@ private:
         uint32_t cheat = 0;
         Outcome outcome = Outcome::kFailed;
         bool done = false;
+        // Set for a write asked for without waiting: it gets the outcome,
+        // and the job (made with new) is deleted.
+        Then then = nullptr;
     };
     // A reader connection for the life of one read.
     class Lease;
@@ -122,6 +128,8 @@ private:
     void GiveBack(Connection* c);
 
     Outcome Write(WriteJob* job);
+    // Queues a job made with new, to be answered through its then.
+    void Queue(WriteJob* job);
     void WriterLoop();
     void RunBatch(const std::vector<WriteJob*>& batch);
     Outcome ApplyPlayer(const WriteJob& job);

@@ -1,9 +1,11 @@
 #include "server/ScoreProtocol.h"
 
 #include <algorithm>
+#include <condition_variable>
 #include <cstdint>
 #include <ctime>
 #include <map>
+#include <mutex>
 #include <set>
 
 #include "players/ScoreBoardRules.h"
@@ -98,21 +100,15 @@ std::string BoardRow(int64_t rank, const CScoreStore::Row& row) {
     return std::to_string(rank) + "\t" + row.name + "\t" + std::to_string(row.score) + "\t" + Day(row.achieved) + "\n";
 }
 
-ScoreReply Register(CScoreStore& store, const std::string& user, const std::string& version,
-                    const std::string& summary) {
-    for (const char c : version) {
-        if (c < 0x21 || c > 0x7E) return UnreadableReply("a version with a control character or a space");
-    }
-    if (version.empty() || version.size() > kVersionMax) return UnreadableReply("a version of no or too many characters");
-    const int refusal = CheckUserName(user);
-    if (refusal != 0) return Failure(refusal, summary);
+using Ready = std::function<void(ScoreAnswer)>;
+
+ScoreAnswer Made(const ScoreReply& reply) {
+    return [reply] { return reply; };
+}
+
+// The answer to a name that is taken: up to three free ones like it.
+ScoreReply NameTaken(CScoreStore& store, const std::string& user, const std::string& summary) {
     bool failed = false;
-    CScoreStore::Outcome outcome = store.IsNameTaken(user, &failed) ? CScoreStore::Outcome::kNameTaken
-                                                                     : CScoreStore::Outcome::kFailed;
-    if (failed) return ServerFault(summary);
-    if (outcome != CScoreStore::Outcome::kNameTaken) outcome = store.AddPlayer(user, version);
-    if (outcome == CScoreStore::Outcome::kRegistered) return Success("", summary);
-    if (outcome != CScoreStore::Outcome::kNameTaken) return ServerFault(summary);
     const std::vector<std::string> names = ProposeNames(
         user, kScoreProposedNames,
         [&store](const std::string& name, bool* fault) { return !store.IsNameTaken(name, fault); }, &failed);
@@ -122,11 +118,30 @@ ScoreReply Register(CScoreStore& store, const std::string& user, const std::stri
     return reply;
 }
 
-ScoreReply Upload(CScoreStore& store, const std::string& user, int type, int level, int32_t score, uint32_t cheat,
-                  const std::string& summary) {
-    const int refusal = ScoreBoardRefusal(type, level);
-    if (refusal != 0) return Failure(refusal, summary);
-    const CScoreStore::Outcome outcome = store.Upload(user, type, level, score, cheat);
+void Register(CScoreStore& store, const std::string& user, const std::string& version, const std::string& summary,
+              const Ready& ready) {
+    for (const char c : version) {
+        if (c < 0x21 || c > 0x7E) return ready(Made(UnreadableReply("a version with a control character or a space")));
+    }
+    if (version.empty() || version.size() > kVersionMax)
+        return ready(Made(UnreadableReply("a version of no or too many characters")));
+    const int refusal = CheckUserName(user);
+    if (refusal != 0) return ready(Made(Failure(refusal, summary)));
+    bool failed = false;
+    const bool taken = store.IsNameTaken(user, &failed);
+    if (failed) return ready(Made(ServerFault(summary)));
+    if (taken) return ready([&store, user, summary] { return NameTaken(store, user, summary); });
+    store.AddPlayerThen(user, version, [&store, user, summary, ready](CScoreStore::Outcome outcome) {
+        ready([&store, user, summary, outcome] {
+            // Another request may have taken the name since it was looked up.
+            if (outcome == CScoreStore::Outcome::kRegistered) return Success("", summary);
+            if (outcome == CScoreStore::Outcome::kNameTaken) return NameTaken(store, user, summary);
+            return ServerFault(summary);
+        });
+    });
+}
+
+ScoreReply Uploaded(CScoreStore::Outcome outcome, const std::string& summary) {
     const char* said = nullptr;
     switch (outcome) {
     case CScoreStore::Outcome::kAdded: said = kScoreAdded; break;
@@ -138,6 +153,15 @@ ScoreReply Upload(CScoreStore& store, const std::string& user, int type, int lev
     ScoreReply reply = Success(std::string(said) + "\n", summary);
     reply.summary += std::string(" ") + said;
     return reply;
+}
+
+void Upload(CScoreStore& store, const std::string& user, int type, int level, int32_t score, uint32_t cheat,
+            const std::string& summary, const Ready& ready) {
+    const int refusal = ScoreBoardRefusal(type, level);
+    if (refusal != 0) return ready(Made(Failure(refusal, summary)));
+    store.UploadThen(user, type, level, score, cheat, [summary, ready](CScoreStore::Outcome outcome) {
+        ready([outcome, summary] { return Uploaded(outcome, summary); });
+    });
 }
 
 ScoreReply Download(CScoreStore& store, const std::string& user, int type, int level, const std::string& summary) {
@@ -169,33 +193,57 @@ ScoreReply UnreadableReply(const std::string& why) {
     return reply;
 }
 
-ScoreReply AnswerScoreQuery(CScoreStore& store, const std::string& scrambled, const ScoreWriteGate& gate) {
-    if (scrambled.empty()) return UnreadableReply("no query");
-    if (scrambled.size() > kScoreQueryMax) return UnreadableReply("a query over " + std::to_string(kScoreQueryMax) + " bytes");
+void StartScoreQuery(CScoreStore& store, const std::string& scrambled, const ScoreWriteGate& gate,
+                     std::function<void(ScoreAnswer)> ready) {
+    if (scrambled.empty()) return ready(Made(UnreadableReply("no query")));
+    if (scrambled.size() > kScoreQueryMax)
+        return ready(Made(UnreadableReply("a query over " + std::to_string(kScoreQueryMax) + " bytes")));
     std::string plain, query;
-    if (!Unscramble(scrambled, &plain)) return UnreadableReply("not scrambled as the game scrambles");
-    if (!Unwrap(plain, &query)) return UnreadableReply("no random part or a wrong check sum");
+    if (!Unscramble(scrambled, &plain)) return ready(Made(UnreadableReply("not scrambled as the game scrambles")));
+    if (!Unwrap(plain, &query)) return ready(Made(UnreadableReply("no random part or a wrong check sum")));
     const std::string summary = EscapeForLog(query);
     std::map<std::string, std::string> fields;
-    if (!ReadFields(query, &fields)) return UnreadableReply("a key twice or a pair without '=' in " + summary);
+    if (!ReadFields(query, &fields))
+        return ready(Made(UnreadableReply("a key twice or a pair without '=' in " + summary)));
     const auto op = kOperations.find(fields[kScoreKeyOp]);
-    if (op == kOperations.end()) return UnreadableReply("no known operation in " + summary);
-    if (fields.size() != op->second.size()) return UnreadableReply("keys missing or unknown in " + summary);
-    for (const auto& field : fields)
-        if (!op->second.count(field.first)) return UnreadableReply("keys missing or unknown in " + summary);
+    if (op == kOperations.end()) return ready(Made(UnreadableReply("no known operation in " + summary)));
+    bool known = fields.size() == op->second.size();
+    for (const auto& field : fields) known = known && op->second.count(field.first) != 0;
+    if (!known) return ready(Made(UnreadableReply("keys missing or unknown in " + summary)));
     const std::string& user = fields[kScoreKeyUser];
     if (gate && op->first != kScoreOpDownload) {
         const unsigned wait = gate(op->first);
-        if (wait > 0) return Busy(wait, summary);
+        if (wait > 0) return ready(Made(Busy(wait, summary)));
     }
-    if (op->first == kScoreOpAddUser) return Register(store, user, fields[kScoreKeyVersion], summary);
+    if (op->first == kScoreOpAddUser) return Register(store, user, fields[kScoreKeyVersion], summary, ready);
 
     int32_t type = 0, level = 0, score = 0, cheat = 0;
     if (!ReadInt32(fields[kScoreKeyType], &type) || !ReadInt32(fields[kScoreKeyLevel], &level))
-        return UnreadableReply("a type or level that is no number in " + summary);
-    if (op->first == kScoreOpDownload) return Download(store, user, type, level, summary);
+        return ready(Made(UnreadableReply("a type or level that is no number in " + summary)));
+    if (op->first == kScoreOpDownload)
+        return ready([&store, user, type, level, summary] { return Download(store, user, type, level, summary); });
     // A step count, or a set's sum of them: one at least.
     if (!ReadInt32(fields[kScoreKeyScore], &score) || score < 1 || !ReadInt32(fields[kScoreKeyCheat], &cheat))
-        return UnreadableReply("a score or cheat word that is no number or no step count in " + summary);
-    return Upload(store, user, type, level, score, static_cast<uint32_t>(cheat), summary);
+        return ready(Made(UnreadableReply("a score or cheat word that is no number or no step count in " + summary)));
+    Upload(store, user, type, level, score, static_cast<uint32_t>(cheat), summary, ready);
 }
+
+ScoreReply AnswerScoreQuery(CScoreStore& store, const std::string& scrambled, const ScoreWriteGate& gate) {
+    std::mutex mutex;
+    std::condition_variable made;
+    ScoreAnswer answer;
+    StartScoreQuery(store, scrambled, gate, [&](ScoreAnswer ready) {
+        // Told under the lock: the wait below cannot end, and take these
+        // with it, before the telling is over.
+        std::lock_guard<std::mutex> lock(mutex);
+        answer = std::move(ready);
+        made.notify_all();
+    });
+    {
+        std::unique_lock<std::mutex> lock(mutex);
+        made.wait(lock, [&answer] { return static_cast<bool>(answer); });
+    }
+    return answer();
+}
+
+ScoreReply StoppedReply() { return ServerFault("a write the stop left without its outcome"); }

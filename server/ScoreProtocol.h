@@ -31,7 +31,22 @@ struct ScoreReply {
 // code 18 (busy), with nothing stored.
 using ScoreWriteGate = std::function<unsigned(const std::string& op)>;
 
+// Answers a query, waiting for the store.
 ScoreReply AnswerScoreQuery(CScoreStore& store, const std::string& scrambled, const ScoreWriteGate& gate = nullptr);
+
+// The making of an answer, on the thread that will send it: it may read the
+// store (a registration whose name was taken proposes others).
+using ScoreAnswer = std::function<ScoreReply()>;
+// AnswerScoreQuery for a caller that must not wait for the disk: ready gets
+// the answer's making exactly once, and only hands it on. A refusal or a
+// read is ready before this returns; a write once the store has kept it or
+// failed, perhaps on the store's own thread and after this returned.
+void StartScoreQuery(CScoreStore& store, const std::string& scrambled, const ScoreWriteGate& gate,
+                     std::function<void(ScoreAnswer)> ready);
+
+// The answer to a write that the server's stop left without its outcome:
+// failure 15, as for any write the store could not vouch for.
+ScoreReply StoppedReply();
 
 // The answer to a request that is no score request at all.
 ScoreReply UnreadableReply(const std::string& why);

@@ -120,8 +120,10 @@ int main(int argc, char** argv) {
               EscapeForLog(options.db).c_str(), static_cast<long long>(players), static_cast<long long>(scores));
 
     stopWatch.join();
-    // Every connection ends here, whatever its client is doing; the requests
-    // being answered finish first, so every upload answered is committed.
+    // Every connection ends here, whatever its client is doing: a read being
+    // answered finishes first, and a write still waiting for the disk a
+    // moment later is answered failure 15, so every upload answered
+    // "success" is committed.
     server.Stop();
     store.Close();
     ServerLog("zorv_scored: stopped by %s; database closed", stopName());

@@ -302,9 +302,11 @@ void CElementAIBot::SaveState(int k) {
 void CElementAIBot::RestoreState(int k) {
     if (k < 0 || k >= kUndoSlots) return;
     DebugLog(DBG_UNDO, "      %s:  Restoring ElementAIBot state...\n", GetTypeName());
+    // The AI base clears the keys (a player's must be pressed again); the
+    // bot's come back after it.
+    CElementAI::RestoreState(k);
     UNDO_RESTORE(botSaved[k], BOT_UNDO_FIELDS);
     catchDelay = kCatchDelay;
-    CElementAI::RestoreState(k);
 }
 
 // Left out: the sounds' cadence and budget.

@@ -131,9 +131,11 @@ public:
     uint8_t empStunned = 0;      // knocked out until its EMP picture ends
 
     // What undo keeps of a bot (see UndoFields.h); undo starts the catch
-    // delay afresh.
+    // delay afresh. Its keys are its own brain's, held through a move it is
+    // making: unlike a player's keys they come back with the step.
 #define BOT_UNDO_FIELDS(F)                                                                                             \
-    F(active, kUndoAndKey) F(activationFall, kUndoAndKey) F(savedFacing, kUndo) F(empStunned, kUndoAndKey)
+    F(active, kUndoAndKey)                                                                                             \
+    F(activationFall, kUndoAndKey) F(savedFacing, kUndo) F(empStunned, kUndoAndKey) F(KEYS, kUndo)
     struct BotRecord {
         UNDO_RECORD_FIELDS(CElementAIBot, BOT_UNDO_FIELDS)
     };

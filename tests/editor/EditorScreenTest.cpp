@@ -676,11 +676,17 @@ TEST_F(EditorScreenTest, TheNoteOfKeptLevelsIsReadOnlyAsARegularFileWithinItsBou
 
 // A recording stops where the level file has no more room for its solution
 // (a player pressed the turn key 42,100 times before walking out) and says
-// so: the level keeps the solution it had, and what is saved opens again.
+// so: the level keeps the solution it had, and what is saved opens again. A
+// press is taken only with room for its release as well: a row where the
+// room ends right after a press's release (the bound itself) and one where
+// it ends one record later, with room for the press alone (one past), set
+// by the length of a sign's text.
 TEST_F(EditorScreenTest, ARecordingStopsAtTheRoomOfTheLevelFileAndTheSavedLevelOpensAgain) {
     Open();
     Key(SDLK_ESCAPE);
     BuildWalk();
+    Level()->SetTile(TUTORIAL, 20, 22);
+    Level()->SetTutorialText(20, 22, "Mind the gap.");
     ASSERT_TRUE(Level()->SaveAs("walk", "A walk"));
     Alt(SDLK_r);
     Frames(60);
@@ -690,29 +696,37 @@ TEST_F(EditorScreenTest, ARecordingStopsAtTheRoomOfTheLevelFileAndTheSavedLevelO
     Frame();
     const std::vector<ReplayKey> walked = Level()->GetSolution();
     ASSERT_TRUE(Level()->IsSolutionRecorded());
-    const long room = Level()->SolutionRoom();
 
-    Alt(SDLK_r);
-    ASSERT_EQ(Current(), CONTROLLER_GAME);
-    const CControllerGame* game = static_cast<const CControllerGame*>(CController::GetCurrent());
-    Frames(60);
-    int taps = 0;
-    for (; taps < 42100 && Current() == CONTROLLER_GAME; taps += 50) {
-        for (int i = 0; i < 50; ++i) TapKey(SDLK_f);
-        Frame();
+    for (const long roomAfterRelease : {0L, 1L}) {
+        SCOPED_TRACE(roomAfterRelease ? "room for a press but not its release" : "room for a press and its release");
+        std::string text;
+        do {
+            text += 's';
+            Level()->SetTutorialText(20, 22, text.c_str());
+        } while (Level()->SolutionRoom() % 2 != roomAfterRelease);
+        const long room = Level()->SolutionRoom();
+
+        Alt(SDLK_r);
+        ASSERT_EQ(Current(), CONTROLLER_GAME);
+        const CControllerGame* game = static_cast<const CControllerGame*>(CController::GetCurrent());
+        Frames(60);
+        int taps = 0;
+        for (; taps < 42100 && Current() == CONTROLLER_GAME; taps += 50) {
+            for (int i = 0; i < 50; ++i) TapKey(SDLK_f);
+            Frame();
+        }
+        ASSERT_EQ(Current(), CONTROLLER_MESSAGE) << "no end to the recording after " << taps << " presses";
+        const std::vector<ReplayKey>& recorded = Level()->GetSolution();
+        EXPECT_EQ(static_cast<long>(recorded.size()), room - roomAfterRelease);
+        EXPECT_TRUE(recorded.back().released) << "every key pressed is let go in the recording";
+        EXPECT_EQ(game->GetMessage()->GetTitleId(), CControllerGame::kRecordingFullTitle);
+        EXPECT_EQ(game->GetMessage()->GetBodyId(), CControllerGame::kRecordingFullBody);
+        DrainEvents();
+        Answer(true);
+        RunUntilEditor();
+        EXPECT_EQ(Level()->GetSolution(), walked);
+        EXPECT_TRUE(Level()->IsSolutionRecorded());
     }
-    ASSERT_EQ(Current(), CONTROLLER_MESSAGE) << "no end to the recording after " << taps << " presses";
-    const std::vector<ReplayKey>& recorded = Level()->GetSolution();
-    EXPECT_LE(static_cast<long>(recorded.size()), room);
-    EXPECT_GE(static_cast<long>(recorded.size()), room - 1);
-    EXPECT_TRUE(recorded.back().released) << "every key pressed is let go in the recording";
-    EXPECT_EQ(game->GetMessage()->GetTitleId(), CControllerGame::kRecordingFullTitle);
-    EXPECT_EQ(game->GetMessage()->GetBodyId(), CControllerGame::kRecordingFullBody);
-    DrainEvents();
-    Answer(true);
-    RunUntilEditor();
-    EXPECT_EQ(Level()->GetSolution(), walked);
-    EXPECT_TRUE(Level()->IsSolutionRecorded());
 
     Alt(SDLK_s);
     ASSERT_EQ(Current(), CONTROLLER_EDITOR);
@@ -991,11 +1005,14 @@ TEST_F(EditorScreenTest, TheLoadDialogListsTheLevelFilesAndAnOldOrDamagedFileLea
 // The load list is the levels folder as it is: a name with dots in a row is
 // a level like any other, a leftover of a save a crash broke off is none (and
 // goes at the next save), and a file deleted after the list was made is told
-// as gone, leaving the level in the editor as it was.
+// as gone, leaving the level in the editor as it was. A name too long for
+// its column is cut in its middle, so that a level and its recovered copy
+// still tell apart.
 TEST_F(EditorScreenTest, TheLoadListShowsTheFolderAsItIsAndALevelDeletedSinceIsToldAsGone) {
-    for (const char* name : {"wait..", "gone"}) {
+    const std::string longName = "a long walk along the bottom row", copyName = longName + " (recovered)";
+    for (const std::string& name : {std::string("wait.."), std::string("gone"), longName, copyName}) {
         CLevel level = worldtest::WalkLevel(12);
-        level.SetHeadingText(name);
+        level.SetHeadingText(name.c_str());
         ASSERT_TRUE(level.SaveToPath(LevelPath(name)));
     }
     const std::string leftover = LevelPath("wait..") + ".tmp";
@@ -1008,9 +1025,16 @@ TEST_F(EditorScreenTest, TheLoadListShowsTheFolderAsItIsAndALevelDeletedSinceIsT
     Alt(SDLK_l);
     ASSERT_EQ(Current(), CONTROLLER_EDITOR_LOAD);
     CGuiListbox* files = editor->GetLoadDialog()->GetList();
-    ASSERT_EQ(files->GetRowCount(), 2);
+    ASSERT_EQ(files->GetRowCount(), 4);
     ASSERT_GE(files->FindRowByText("wait.."), 0);
     EXPECT_EQ(files->GetCell(files->FindRowByText("wait.."), 1), "wait..");
+    for (const std::string& name : {longName, copyName}) {
+        const std::string shown = files->GetShownCell(files->FindRowByText(name), 0);
+        const std::string end = name.substr(name.size() - 5);
+        EXPECT_EQ(shown.compare(0, 6, "a long"), 0) << shown;
+        EXPECT_NE(shown.find("..."), std::string::npos) << shown;
+        EXPECT_EQ(shown.substr(shown.size() - end.size()), end) << shown << ": the end of " << name << " is cut";
+    }
     ASSERT_EQ(remove(LevelPath("gone").c_str()), 0);
     ChooseListed("gone");
     ASSERT_EQ(Current(), CONTROLLER_MESSAGE);

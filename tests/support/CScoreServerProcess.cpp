@@ -1,8 +1,10 @@
 #include "tests/support/CScoreServerProcess.h"
 
 #include <curl/curl.h>
+#include <dirent.h>
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -38,8 +40,8 @@ int Reap(pid_t pid, int seconds) {
 
 }  // namespace
 
-CScoreServerProcess::CScoreServerProcess(std::vector<std::string> options)
-    : db_(dir_.File("scores.db")), log_(dir_.File("server.log")), options_(std::move(options)) {
+CScoreServerProcess::CScoreServerProcess(std::vector<std::string> options, unsigned long openFiles)
+    : db_(dir_.File("scores.db")), log_(dir_.File("server.log")), options_(std::move(options)), openFiles_(openFiles) {
     // Loopback requests must never go through a proxy of the machine (a
     // game started by an end-to-end test inherits this too).
     for (const char* name : {"http_proxy", "HTTP_PROXY", "all_proxy", "ALL_PROXY"}) unsetenv(name);
@@ -69,6 +71,8 @@ bool CScoreServerProcess::Start() {
             dup2(fd, 2);
             close(fd);
         }
+        const rlimit files = {openFiles_, openFiles_};
+        if (openFiles_ > 0 && setrlimit(RLIMIT_NOFILE, &files) != 0) _exit(126);
         execv(binary.c_str(), const_cast<char* const*>(argv.data()));
         _exit(127);
     }
@@ -115,6 +119,16 @@ long CScoreServerProcess::PeakMemoryKb() const {
     const std::string status = ReadFileText("/proc/" + std::to_string(pid_) + "/status");
     const size_t at = status.find("VmHWM:");
     return at == std::string::npos ? -1 : atol(status.c_str() + at + 6);
+}
+
+int CScoreServerProcess::OpenFiles() const {
+    if (pid_ <= 0) return -1;
+    DIR* dir = opendir(("/proc/" + std::to_string(pid_) + "/fd").c_str());
+    if (!dir) return -1;
+    int files = 0;
+    while (const dirent* entry = readdir(dir)) files += entry->d_name[0] != '.';
+    closedir(dir);
+    return files;
 }
 
 std::vector<std::string> CScoreServerProcess::Requests() const {

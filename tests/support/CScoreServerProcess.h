@@ -16,8 +16,9 @@
 class CScoreServerProcess {
 public:
     // Starts the server, with options besides its database and port (for
-    // example the budgets); IsRunning() tells whether it came up.
-    explicit CScoreServerProcess(std::vector<std::string> options = {});
+    // example the budgets); IsRunning() tells whether it came up. openFiles:
+    // its limit of open files, soft and hard (0: this process's).
+    explicit CScoreServerProcess(std::vector<std::string> options = {}, unsigned long openFiles = 0);
     ~CScoreServerProcess();
     CScoreServerProcess(const CScoreServerProcess&) = delete;
     CScoreServerProcess& operator=(const CScoreServerProcess&) = delete;
@@ -39,6 +40,9 @@ public:
     // The most memory the running server has held (resident), in KB; -1
     // when it is not running.
     long PeakMemoryKb() const;
+    // The files the running server has open (its connections among them);
+    // -1 when it is not running.
+    int OpenFiles() const;
 
     std::string Log() const;
     // What each request to the score script asked and got, in order, as the
@@ -61,6 +65,7 @@ private:
     std::string db_;
     std::string log_;
     std::vector<std::string> options_;
+    unsigned long openFiles_;
     pid_t pid_ = -1;
     int port_ = 0;
 };

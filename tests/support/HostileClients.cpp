@@ -102,6 +102,77 @@ int CHeldConnections::HeldByServer() const {
     return held;
 }
 
+CCrowd::CCrowd(int group, int addresses, int perAddress, int port)
+    : group_(group), addresses_(addresses), perAddress_(perAddress), port_(port) {
+    keeper_ = std::thread(&CCrowd::Keep, this);
+}
+
+CCrowd::~CCrowd() {
+    stop_ = true;
+    keeper_.join();
+}
+
+void CCrowd::Keep() {
+    std::vector<pollfd> polls(static_cast<size_t>(addresses_ * perAddress_), pollfd{-1, POLLIN, 0});
+    const auto address = [this](size_t i) {
+        return "127.0." + std::to_string(group_) + "." + std::to_string(1 + static_cast<int>(i) / perAddress_);
+    };
+    while (!stop_) {
+        for (size_t i = 0; i < polls.size(); ++i) {
+            if (polls[i].fd >= 0) continue;
+            polls[i].fd = Connect(address(i), port_, true);
+            polls[i].revents = 0;
+            if (polls[i].fd >= 0) ++opened_;
+        }
+        if (poll(polls.data(), polls.size(), 20) < 0 && errno != EINTR) break;
+        for (pollfd& p : polls) {
+            // Readable: the end the server put to it (an idle connection is
+            // never answered).
+            if (p.fd < 0 || !(p.revents & (POLLIN | POLLHUP | POLLERR))) continue;
+            close(p.fd);
+            p.fd = -1;
+        }
+    }
+    for (const pollfd& p : polls)
+        if (p.fd >= 0) close(p.fd);
+}
+
+std::string AskFrom(const std::string& address, int port, const std::string& target, double boundSeconds) {
+    const auto end = Clock::now() + std::chrono::duration<double>(boundSeconds);
+    const int s = Connect(address, port, true);
+    if (s < 0) return "";
+    const std::string request = Get(target) + "\r\n";
+    std::string said;
+    bool sent = false;
+    for (;;) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - Clock::now()).count();
+        pollfd p = {s, static_cast<short>(sent ? POLLIN : POLLOUT), 0};
+        if (left <= 0 || poll(&p, 1, static_cast<int>(left)) <= 0) {
+            said.clear();
+            break;
+        }
+        if (!sent) {
+            int error = 0;
+            socklen_t length = sizeof error;
+            getsockopt(s, SOL_SOCKET, SO_ERROR, &error, &length);
+            sent = error == 0 && SendAll(s, request);
+            if (!sent) break;
+            continue;
+        }
+        char buffer[4096];
+        const ssize_t n = recv(s, buffer, sizeof buffer, 0);
+        if (n > 0) {
+            said.append(buffer, static_cast<size_t>(n));
+        } else if (n == 0 || errno != EAGAIN) {
+            // The server closes after the answer it was asked for.
+            if (n != 0) said.clear();
+            break;
+        }
+    }
+    close(s);
+    return said;
+}
+
 std::vector<std::string> FloodHeaders(const std::string& address, int port, int requests, int headers,
                                       const std::string& target) {
     std::vector<std::string> answers(static_cast<size_t>(requests));

@@ -1,8 +1,9 @@
 // Clients that misbehave towards a server on this machine, each from a
 // loopback address of its choice (127.0.0.0/8 is all this machine's, so one
 // test can stand for many addresses): connections that say nothing, ones
-// that send their request a byte at a time, requests with a flood of
-// headers, and many ordinary requests opened at once. Every loop is bounded
+// that send their request a byte at a time, a crowd that opens a new one as
+// soon as one is closed, requests with a flood of headers, and many ordinary
+// requests opened at once; and one ordinary request from an address. Every loop is bounded
 // in count and time; no test's verdict is a time taken, save where the
 // server promises one.
 #pragma once
@@ -42,6 +43,33 @@ private:
     std::atomic<bool> stop_{false};
     std::thread dripper_;
 };
+
+// Idle connections from addresses 127.0.<group>.1 onwards, perAddress from
+// each, every one opened again as soon as the server closes it, until
+// destroyed.
+class CCrowd {
+public:
+    CCrowd(int group, int addresses, int perAddress, int port);
+    ~CCrowd();
+    CCrowd(const CCrowd&) = delete;
+    CCrowd& operator=(const CCrowd&) = delete;
+
+    // Connections opened so far, the first ones included.
+    long Opened() const { return opened_; }
+
+private:
+    void Keep();
+
+    int group_, addresses_, perAddress_, port_;
+    std::atomic<long> opened_{0};
+    std::atomic<bool> stop_{false};
+    std::thread keeper_;
+};
+
+// One GET of target from address, as a plain client sends it: the whole
+// answer (status line, headers, body), or "" when the server closed the
+// connection without one or none came within boundSeconds.
+std::string AskFrom(const std::string& address, int port, const std::string& target, double boundSeconds);
 
 // requests GETs of target, each with headers short header lines, sent side
 // by side from address: the status line of each answer ("" when the server

@@ -368,6 +368,33 @@ TEST_F(BotTest, TheEmpStunsEveryBotUntilItsStunnedPictureHasPlayedAndTheWhistleW
     }
 }
 
+// Knocked out by the EMP, a bot neither looks for the hero nor chases him
+// while its stunned picture plays, though he stands in full view on its row;
+// once it has come round it sees him again and comes for him.
+TEST_F(BotTest, AnEmpedBotLooksForTheHeroAgainOnlyOnceItHasComeRound) {
+    const std::string ground(CElement::kGridWidth, '#');
+    ASSERT_NO_FATAL_FAILURE(
+        Start({{"", "", "", "", "..S...........................(", ground}, {}, {"70 slot1 down", "71 slot1 up"}}));
+    EXPECT_TRUE(hero_->addPowerup(CElementAIProfessor::POWERUP_KIND_EMP));
+    CElementAIBot* bot = BotAt(30, 4);
+    ASSERT_NE(bot, nullptr);
+    // It sees him come out of the tube and runs for him, until the EMP.
+    EXPECT_TRUE(RunUntil([&] { return bot->IsActive(); }, 5));
+    EXPECT_TRUE(RunUntil([&] { return bot->IsEmpStunned(); }, 120));
+    const int empFrame = Now();
+    auto looking = [bot] {
+        return bot->IsActive() || bot->IsKeyHeld(CElementAI::KEY_LEFT) || bot->IsKeyHeld(CElementAI::KEY_RIGHT) ||
+               bot->IsKeyHeld(CElementAI::KEY_UP) || bot->IsKeyHeld(CElementAI::KEY_DOWN);
+    };
+    int knockedOut = 0;
+    for (; bot->IsEmpStunned() && !looking() && knockedOut < 40; ++knockedOut) ASSERT_NO_FATAL_FAILURE(Frame());
+    EXPECT_FALSE(looking()) << "it looked for the hero " << Now() - empFrame << " frames into the EMP";
+    EXPECT_EQ(knockedOut, 11);
+    EXPECT_EQ(hero_->GetCurrentY(), 4);
+    EXPECT_TRUE(RunUntil([&] { return bot->IsActive(); }, 1));
+    EXPECT_TRUE(RunUntil([&] { return CElement::IsProfessorCaught(); }, 200));
+}
+
 // Heat wrecks a bot for good: a bot made hot never stirs, though it faces
 // the hero, and stays a wreck after it has cooled. Frost stops a bot: a
 // frozen bot cannot catch the hero standing right beside it, and a frozen
@@ -439,8 +466,9 @@ TEST_F(BotTest, AHotBotIsWreckedForGoodAndAFrozenOneCatchesTheHeroOnlyOnceThawed
 }
 
 // A crate pushed off a ledge lands on a bot's head and crushes it: it shows
-// its crushed picture and, even woken by the whistle, cannot walk out from
-// under the crate. Once the crate has burned away it goes for the hero.
+// its crushed picture (an undo brings back the frame it went down) and, even
+// woken by the whistle, cannot walk out from under the crate. Once the crate
+// has burned away it goes for the hero.
 TEST_F(BotTest, ACrateDroppedOnABotCrushesItUntilTheCrateIsGone) {
     ASSERT_NO_FATAL_FAILURE(Start({{
                                        "",
@@ -461,6 +489,17 @@ TEST_F(BotTest, ACrateDroppedOnABotCrushesItUntilTheCrateIsGone) {
     EXPECT_TRUE(RunUntil([&] { return bot->STUN != 0; }, 120));
     CElement* crate = CElement::GetElementAt(5, 5);
     EXPECT_TRUE(crate->IsCrate());
+    // An undo to a step saved in the frame it went down gives it back as that
+    // frame left it: down, its count before the stunned picture under way.
+    const int count = bot->stunCount;
+    EXPECT_GT(count, 0);
+    const int steps = CElement::GetUndoCount();
+    CElement::SaveUndoStep();
+    ASSERT_EQ(CElement::GetUndoCount(), steps + 1);
+    ASSERT_NO_FATAL_FAILURE(Frames(3));
+    CElement::LoadUndoStep(false);
+    EXPECT_TRUE(bot->STUN);
+    EXPECT_EQ(bot->stunCount, count);
     ASSERT_NO_FATAL_FAILURE(Frames(10));
     EXPECT_EQ(Shown(bot), "Bot Stun Right");
 
@@ -484,8 +523,8 @@ TEST_F(BotTest, ACrateDroppedOnABotCrushesItUntilTheCrateIsGone) {
 
 // Undo after the hero has been caught brings the world back to the step
 // saved when he last started to move: the hero and the chasing bot where
-// they stood, nobody caught, the bot still awake; played on, the bot comes
-// for him again.
+// they stood, nobody caught, the bot still awake and running for him;
+// played on, the bot comes for him again.
 TEST_F(BotTest, UndoAfterTheCatchBringsTheHeroAndTheBotBackToTheSavedStep) {
     ASSERT_NO_FATAL_FAILURE(
         Start({kLedgeOverTwoBots, {}, {"60 right down", "80 right up", "120 left down", "122 left up"}}));
@@ -494,6 +533,7 @@ TEST_F(BotTest, UndoAfterTheCatchBringsTheHeroAndTheBotBackToTheSavedStep) {
     ASSERT_NO_FATAL_FAILURE(Frames(119));
     ASSERT_TRUE(bot->IsActive());
     const int botX = bot->GetCurrentX(), botPixelX = bot->GetPixelX(), heroX = hero_->GetCurrentX();
+    ASSERT_TRUE(bot->IsKeyHeld(CElementAI::KEY_LEFT));
     EXPECT_EQ(heroX, 5);
     EXPECT_TRUE(RunUntil([&] { return run_->IsEnded(); }, 300));
     ASSERT_EQ(run_->GetResult(), "caught");
@@ -513,6 +553,8 @@ TEST_F(BotTest, UndoAfterTheCatchBringsTheHeroAndTheBotBackToTheSavedStep) {
     EXPECT_FALSE(bot->caughtFromLeft || bot->caughtFromRight || hero_->caughtFromLeft || hero_->caughtFromRight);
     EXPECT_TRUE(bot->IsActive());
     EXPECT_EQ(bot->GetCatchDelay(), CElementAIBot::kCatchDelay);
+    // Its keys are its brain's, not a player's: held as they were.
+    EXPECT_TRUE(bot->IsKeyHeld(CElementAI::KEY_LEFT));
 
     EXPECT_TRUE(RunUntil([&] { return run_->IsEnded(); }, 400));
     EXPECT_EQ(run_->GetResult(), "caught");

@@ -6,7 +6,8 @@
 // same keys are handed over again from where the step was saved, and every
 // frame from there on must be the frame the first play showed at that
 // time, to the level's end. A field that undo forgets shows up here as
-// soon as it changes what is drawn, whichever list it is missing from.
+// soon as it changes what is drawn, whichever list it is missing from. The
+// same is done over generated levels played with random keys.
 //
 // The levels are dealt out to a few tests of their own, so that CTest runs
 // them side by side.
@@ -16,12 +17,14 @@
 #include <cstdint>
 #include <cstdio>
 #include <deque>
+#include <random>
 #include <set>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "engine/CSprite.h"
+#include "tests/support/RandomLevels.h"
 #include "tests/support/WorldTestSupport.h"
 #include "world/CElement.h"
 #include "world/CElementAIProfessor.h"
@@ -36,20 +39,25 @@ namespace {
 
 const char* const kSetNames[CLevelSet::kSetCount] = {"reg", "adv", "kid"};
 constexpr int kShares = 8;
+// The generated levels, dealt out to the shares as the pack's are, and how
+// long each is played.
+constexpr int kGeneratedLevels = 400;
+constexpr int kGeneratedFrames = 600;
 // How much of a sprite the picture holds. Undo brings back the sprites
 // that show where things are and what they do, frame and all. What only
 // decorates goes on as it was going, by design, and counts for where it
 // stands: the power-ups' and signs' bobbing (their oscillators), the gates'
-// animations (which undo shows ended), a barrel's roll (the phase its
-// pictures were left at). What undo switches off or starts afresh, by
-// design, is not in the picture: the tube's arrow, the teleports' portals
-// and glows, the heat, explosion, steam and EMP overlays.
+// animations (which undo shows ended), a trampoline's canvas (which undo
+// shows at rest), a barrel's roll (the phase its pictures were left at).
+// What undo switches off or starts afresh, by design, is not in the
+// picture: the tube's arrow, the teleports' portals and glows, the heat,
+// explosion, steam and EMP overlays.
 enum class Look { kWhole, kNoFrame, kPlace, kNone };
 Look LookOf(const CSprite* s) {
     const int layer = s->GetType();
     if (layer == 42 || (layer >= 60 && layer <= 66) || (layer >= 90 && layer <= 93)) return Look::kNone;
     if ((layer >= 20 && layer <= 24) || (layer >= 50 && layer <= 56)) return Look::kPlace;
-    if (std::string(s->GetName()).compare(0, 6, "Barrel") == 0) return Look::kNoFrame;
+    if ((layer >= 30 && layer <= 33) || std::string(s->GetName()).compare(0, 6, "Barrel") == 0) return Look::kNoFrame;
     return Look::kWhole;
 }
 
@@ -181,10 +189,15 @@ private:
             return;
         }
         ++p->saves_;
-        // Undo ends the hero's arrival from the tube, by design: a step
-        // saved while he arrives cannot be played again as it went.
+        // Undo ends the hero's arrival from the tube, and lets go of the keys
+        // he holds (pressed again, they count from there) and forgets his
+        // heat warnings with them, by design: a step saved while he arrives,
+        // with the turn key held or a warning still to show, cannot be
+        // played again as it went.
         const auto* hero = dynamic_cast<const CElementAIProfessor*>(CElement::GetHero());
-        if (hero && hero->arriving) p->context_.valid = false;
+        if (hero && (hero->arriving || hero->IsKeyHeld(CElementAI::KEY_TURN) || hero->heatWarningStep ||
+                     hero->heatWarningPush))
+            p->context_.valid = false;
         p->slots_[slot] = p->context_;
         p->lastSaved_ = p->context_;
         if (p->ring_.size() == static_cast<size_t>(CElement::kUndoSlots)) p->ring_.pop_front();
@@ -261,13 +274,15 @@ struct FirstPlay {
     std::vector<uint64_t> frames;  // by the solution's time, from 1
     std::vector<Resume> moves;     // the steps saved, in order, that keys hand over again
     int endTime = 0;
+    bool ended = false;  // else it was played to its last time
     std::string result;
 };
 
 const int kMaxFrames = 20000;
 
-// The first play: every frame's picture until the level ends.
-FirstPlay PlayOnce(CLevel* level) {
+// The first play: every frame's picture until the level ends, or to the
+// last time.
+FirstPlay PlayOnce(CLevel* level, int lastTime = kMaxFrames) {
     FirstPlay first;
     CWorldRun run(level);
     run.SetKeys({});
@@ -275,13 +290,14 @@ FirstPlay PlayOnce(CLevel* level) {
     EXPECT_TRUE(StartFromTheFirstLooks(&run, &error)) << error;
     CHandPlay play(&run, level->GetSolution());
     first.frames.push_back(0);
-    while (!run.IsEnded() && play.GetTime() <= kMaxFrames) {
+    while (!run.IsEnded() && play.GetTime() <= lastTime) {
         const int saves = play.GetSaves();
         play.PlayFrame();
         first.frames.push_back(PictureKey());
         if (play.GetSaves() > saves && play.GetLastSaved().valid) first.moves.push_back(play.GetLastSaved());
     }
     first.endTime = play.GetTime() - 1;
+    first.ended = run.IsEnded();
     first.result = run.GetResult();
     return first;
 }
@@ -377,6 +393,7 @@ bool PlayWithUndos(CLevel* level, int seed, const FirstPlay& first, Totals* tota
             *failure = out.str();
             return false;
         }
+        if (!run.IsEnded() && !first.ended && time == first.endTime) return true;
         if (!run.IsEnded()) continue;
         if (time != first.endTime || run.GetResult() != first.result) {
             *failure = "ended " + run.GetResult() + " at frame " + std::to_string(time) + ", the first play " +
@@ -391,6 +408,19 @@ bool PlayWithUndos(CLevel* level, int seed, const FirstPlay& first, Totals* tota
     }
     *failure = "still playing after " + std::to_string(limit) + " frames";
     return false;
+}
+
+// The second play of a level, failing the test at the first frame that
+// differs from its first play.
+void CheckUndos(CLevel* level, const std::string& name, int seed, const FirstPlay& first, Totals* totals) {
+    std::string failure;
+    int failedAt = 0;
+    std::vector<std::string> failedPicture;
+    if (!PlayWithUndos(level, seed, first, totals, &failure, &failedAt, &failedPicture)) {
+        if (failedAt > 0) failure += Difference(FirstPictureAt(level, failedAt), failedPicture);
+        ADD_FAILURE() << name << ": " << failure;
+    }
+    ++totals->levels;
 }
 
 class UndoReplay : public ::testing::TestWithParam<int> {
@@ -413,20 +443,33 @@ TEST_P(UndoReplay, TheSameKeysAfterAnUndoShowTheSameFrames) {
         CLevel* level = CLevelSet::GetSet(ref.set)->GetLevel(ref.index);
         const FirstPlay first = PlayOnce(level);
         ASSERT_EQ(first.result, "exited") << NameOf(ref);
-        std::string failure;
-        int failedAt = 0;
-        std::vector<std::string> failedPicture;
-        if (!PlayWithUndos(level, static_cast<int>(n), first, &totals, &failure, &failedAt, &failedPicture)) {
-            if (failedAt > 0) failure += Difference(FirstPictureAt(level, failedAt), failedPicture);
-            ADD_FAILURE() << NameOf(ref) << ": " << failure;
-        }
-        ++totals.levels;
+        CheckUndos(level, NameOf(ref), static_cast<int>(n), first, &totals);
     }
     printf("%d levels: %d undos (%d of them deeper than one step), %d ends taken back, %ld frames compared\n",
            totals.levels, totals.undos, totals.deepUndos, totals.endsTakenBack, totals.framesCompared);
     EXPECT_GT(totals.undos, 3 * totals.levels);
     EXPECT_GT(totals.deepUndos, totals.levels / 2);
     EXPECT_GT(totals.endsTakenBack, totals.levels / 2);
+}
+
+// The same over what no stored solution reaches: generated levels with
+// every piece scattered over them (bots, magnets, gates, trampolines,
+// portals, hot and frozen cells, every power-up, the EMP among them), each
+// played with random keys for a while, then again with undos.
+TEST_P(UndoReplay, TheSameKeysAfterAnUndoShowTheSameFramesInGeneratedLevels) {
+    Totals totals;
+    for (int seed = GetParam(); seed < kGeneratedLevels; seed += kShares) {
+        std::mt19937 rng(static_cast<unsigned>(seed));
+        CLevel level = worldtest::MakeRandomLevel(&rng);
+        for (const ReplayKey& k : worldtest::MakeRandomKeys(&rng, kGeneratedFrames))
+            level.AddReplayKey(k.frame, k.key, k.released);
+        const FirstPlay first = PlayOnce(&level, kGeneratedFrames);
+        CheckUndos(&level, "generated level " + std::to_string(seed), seed, first, &totals);
+    }
+    printf("%d generated levels: %d undos (%d of them deeper than one step), %d ends taken back, %ld frames "
+           "compared\n",
+           totals.levels, totals.undos, totals.deepUndos, totals.endsTakenBack, totals.framesCompared);
+    EXPECT_GT(totals.undos, 3 * totals.levels);
 }
 
 INSTANTIATE_TEST_SUITE_P(Share, UndoReplay, ::testing::Range(0, kShares));

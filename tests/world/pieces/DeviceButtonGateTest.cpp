@@ -1,7 +1,7 @@
 // Floor buttons and gates in small built levels: boxes pushed on and off
 // buttons open and close the gates of their colour, two buttons hold a gate,
 // a gate shutting on something breaks, a magnet keeps a gate shut, and undo
-// brings back the buttons' counts and the gates' states.
+// brings back the buttons' counts and the gates' states and looks.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -220,6 +220,20 @@ TEST_F(ButtonGateTest, MagnetHeldGateStaysShutAndOpensOnceLetGo) {
     PushRight(weight);
     Step(3);
     EXPECT_TRUE(gate->IsHeldShown());
+
+    // An undo back into the held look, after the colour was let go, keeps
+    // it at rest: the gate does not shudder again for the same press.
+    ASSERT_TRUE(StepUntil([&] { return gate->GetShownBack()->IsFinished(); }, 40));
+    CElement::SaveUndoStep();  // skipped: the world's first step is stored already
+    CElement::SaveUndoStep();  // pressed, the gate held
+    PushLeft(weight);
+    Step();
+    ASSERT_FALSE(gate->IsHeldShown());
+    CElement::LoadUndoStep(false);
+    Step(2);
+    EXPECT_TRUE(gate->IsHeldShown());
+    EXPECT_STREQ(gate->GetShownBack()->GetName(), "Gate (Back) Magnet Held");
+    EXPECT_TRUE(gate->GetShownBack()->IsFinished()) << "the gate shuddered again";
 
     // The magnet lets go while the colour is pressed: the gate opens in the
     // next update.

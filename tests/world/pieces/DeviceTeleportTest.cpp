@@ -1,7 +1,7 @@
 // Teleports in small built levels: which cells a portal answers for, boxes
 // and a walker passing a pair, pairs that are not usable, portals that fall,
 // where an inflatable portal may open, the glow and fade of the spiral, and
-// undo of the pairs and glows.
+// undo of the pairs, glows and holds.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -271,6 +271,24 @@ TEST_F(TeleportTest, UndoBringsBackThePairsAndTheirGlows) {
     EXPECT_STREQ(Spiral(p_), "Teleport Portal - Active (Blue)");
     EXPECT_FALSE(p_->GetPortalSprite()->IsHidden());
     EXPECT_EQ(CElementDeviceTeleport::GetPartner(5, 20, false), q_);
+
+    // Saved while the spiral holds after the glow, it holds for what was left
+    // of the hold again after the undo before it fades.
+    ASSERT_TRUE(StepUntil([&] { return !p_->IsGlowRight(); }, 20));
+    Step(2);
+    ASSERT_STREQ(Spiral(p_), "Teleport Portal - Active (Blue)");
+    CElement::SaveUndoStep();  // holding
+    auto updatesToFade = [&] {
+        int n = 0;
+        for (; n < 40 && std::string(Spiral(p_)) == "Teleport Portal - Active (Blue)"; ++n) Step();
+        return n;
+    };
+    const int hold = updatesToFade();
+    EXPECT_GT(hold, 1);
+    Step(30);
+    CElement::LoadUndoStep(false);
+    EXPECT_STREQ(Spiral(p_), "Teleport Portal - Active (Blue)");
+    EXPECT_EQ(updatesToFade(), hold);
 }
 
 }  // namespace
