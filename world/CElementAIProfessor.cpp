@@ -974,6 +974,11 @@ bool CElementAIProfessor::RunCommands() {
         if (IsAnyKeyHeld()) SaveUndoStep();
         SetUndoSavePending(false);
     }
+    // A bot catches him only while he stands on a cell, and in the same frame
+    // before he could set off again: caught, he stays in that cell beside the
+    // bot, whatever key he still holds, also on the exit tube, until the
+    // level ends or an undo takes the catch back.
+    if (IsProfessorCaught()) return false;
     if (CElementDeviceTube::IsExitTube(x, y)) {
         dynamic = 0;
         exiting = 1;

@@ -17,6 +17,8 @@ namespace {
 
 // Longer than a thing takes to be flung out of a trampoline and come back.
 constexpr int kStayFrames = 60;
+// Longer than the caught picture plays before the level ends.
+constexpr int kCaughtFrames = 300;
 
 // A text and the words in it that state the row's rule.
 struct Says {
@@ -38,10 +40,11 @@ struct RuleRow {
     std::vector<std::string> states;  // the bottom rows of its states ('f' frozen)
     // Commands, each from rest: "left" a tap, "left>7" the key held until the
     // hero sets off into column 7 and then let go, "left>7+" held from then
-    // on; "slot1" uses the first power-up.
+    // on (from the start when 7 is where he stands); "slot1" uses the first
+    // power-up.
     const char* play;
     int settle;   // frames run after the last command, or until a bot catches him
-    bool caught;  // a bot has caught him
+    bool caught;  // a bot has caught him; the level then runs to its end
     int heroX;
     std::vector<Standing> standing;
 };
@@ -112,11 +115,16 @@ TEST_P(RuleTextTest, SaysWhatTheWorldDoes) {
     EXPECT_EQ(CElement::IsProfessorCaught(), row.caught);
     EXPECT_EQ(Misplaced(row), "");
     // What stays must stay: not go and come back, as a thing flung out of a
-    // trampoline and walking back in would.
-    for (int i = 0; i < kStayFrames && !row.caught; ++i) {
+    // trampoline and walking back in would. Caught, he stays beside the bot
+    // until the level ends, whatever key he still holds.
+    for (int i = 0; row.caught ? !run_->IsEnded() && i < kCaughtFrames : i < kStayFrames; ++i) {
         Frame();
         const std::string misplaced = Misplaced(row);
         ASSERT_EQ(misplaced, "") << "in frame " << i + 1 << " of the stay";
+    }
+    if (row.caught) {
+        EXPECT_EQ(run_->GetResult(), "caught");
+        EXPECT_FALSE(CElement::IsProfessorExiting()) << "caught, he went into the exit tube";
     }
 }
 
@@ -177,6 +185,16 @@ const RuleRow kRules[] = {
      {"......###", ".......v", "E.............S", kGround}, {}, "left>8", 300, false, 8, {{'x', 7, 21}}},
     {"AHangingBotLetsGoWhenHeWalksUnderIt", {{20182, "lets go when you walk right under it"}},
      {"......###", ".......v", "E.............S", kGround}, {}, "left>8 left left", 300, true, 6, {}},
+    // Holding the key does not carry him off once a bot has caught him: he
+    // stays beside it, passing under a hanging bot, struggling on ice, or
+    // on the exit tube itself.
+    {"AHangingBotCatchesHimAsHePassesWithTheKeyHeld",
+     {{20182, "lets go when you walk right under it"}, {20182, "it catches you, and the level is lost"}},
+     {"......###", ".......v", "E.............S", kGround}, {}, "left>8+", 300, true, 6, {{'x', 7, 22}}},
+    {"ABotThatRunsUpCatchesHimWithTheKeyHeld", {{5016, "catches you once it is beside you"}},
+     {"E........S...............(", "#########~" + kGround}, {}, "left>9+", 300, true, 9, {{'x', 10, 22}}},
+    {"ABotBesideTheExitCatchesHimOnTheTube", {{20182, "it catches you, and the level is lost"}},
+     {"(E.....S", kGround}, {}, "left>1+", 300, true, 1, {{'x', 0, 22}}},
     {"TheWhistleMakesHangingBotsLetGo",
      {{20182, "or when the whistle sounds"}, {20272, "hanging bots let go and drop"}},
      {"..###", "...v", "E.........W...S", kGround}, {}, "left>10 slot1", 400, true, 10, {}},
