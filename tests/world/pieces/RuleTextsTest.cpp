@@ -172,7 +172,7 @@ const RuleRow kRules[] = {
      {{'C', 5, 22}}},
     // Bots: a sleeping one beside him catches him, a frozen one does not
     // and slides when pushed; knocked out by the EMP, it still catches.
-    {"ASleepingBotBesideHimCatchesHim", {{20182, "even a sleeping one: it catches you"}},
+    {"ASleepingBotBesideHimCatchesHim", {{20182, "A bot right beside you, even a sleeping one, catches you"}},
      {"E.....(..F....S", kGround}, {}, "left>7", 300, true, 7, {}},
     {"AFrozenBotIsHarmlessAndSlidesWhenPushed",
      {{20252, "A frozen bot is harmless: walk right up to it and push it away"},
@@ -189,11 +189,11 @@ const RuleRow kRules[] = {
     // stays beside it, passing under a hanging bot, struggling on ice, or
     // on the exit tube itself.
     {"AHangingBotCatchesHimAsHePassesWithTheKeyHeld",
-     {{20182, "lets go when you walk right under it"}, {20182, "it catches you, and the level is lost"}},
+     {{20182, "lets go when you walk right under it"}, {20182, "catches you, and the level is lost"}},
      {"......###", ".......v", "E.............S", kGround}, {}, "left>8+", 300, true, 6, {{'x', 7, 22}}},
     {"ABotThatRunsUpCatchesHimWithTheKeyHeld", {{5016, "catches you once it is beside you"}},
      {"E........S...............(", "#########~" + kGround}, {}, "left>9+", 300, true, 9, {{'x', 10, 22}}},
-    {"ABotBesideTheExitCatchesHimOnTheTube", {{20182, "it catches you, and the level is lost"}},
+    {"ABotBesideTheExitCatchesHimOnTheTube", {{20182, "catches you, and the level is lost"}},
      {"(E.....S", kGround}, {}, "left>1+", 300, true, 1, {{'x', 0, 22}}},
     {"TheWhistleMakesHangingBotsLetGo",
      {{20182, "or when the whistle sounds"}, {20272, "hanging bots let go and drop"}},
