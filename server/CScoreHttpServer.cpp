@@ -31,11 +31,6 @@ using Clock = std::chrono::steady_clock;
 // there in turn with everyone else: once it is full, every new client's
 // first packet is dropped, and its retries wait one second, then three.
 const int kListenQueue = 4096;
-// Once this many connections have gone since the most there were (and at
-// least half of them), the memory they used is given back to the system:
-// the allocator keeps freed memory of many threads in pieces it does not
-// return by itself.
-const unsigned kTrimAfterClosed = 1024;
 
 }  // namespace
 

@@ -60,6 +60,11 @@ public:
     // and what an ordinary client waits there is the crowd ahead of it over
     // the connections cut a second.)
     static constexpr unsigned kCrowdedRequestMilliseconds = 250;
+    // Once this many connections have gone since the most there were (and at
+    // least half of them), the memory they used is given back to the system:
+    // the allocator keeps freed memory of many threads in pieces it does not
+    // return by itself.
+    static constexpr unsigned kTrimAfterClosed = 1024;
 
     // The connections an open-file limit leaves room for.
     static unsigned ConnectionsWithin(unsigned long long files);

@@ -1284,6 +1284,62 @@ TEST(ServerProgramTest, WhenConnectionsRunShortTheIdleGoFirst) {
     }
 }
 
+// Memory that a wave of connections took goes back once the wave has gone,
+// wave after wave: the server would otherwise keep what the largest crowd
+// ever made it take, and more with each wave. Each wave is 8 times the
+// connections whose closing gives memory back (far enough above it that
+// what goes back stands well clear of what the allocator keeps for each
+// thread in any case), held until the server has taken every one, then
+// closed by its clients; soon after, the server holds at most half of what
+// the wave had added to its own memory.
+TEST(ServerProgramTest, MemoryTakenByAWaveOfConnectionsGoesBackOnceItHasGone) {
+    const int perWave = 8 * static_cast<int>(CScoreHttpServer::kTrimAfterClosed);
+    const int perAddress = static_cast<int>(CScoreHttpServer::kConnectionsPerAddress);
+    // Room for half a wave more: a server short of connections cuts idle
+    // ones.
+    const unsigned files = CScoreHttpServer::kFilesKept + perWave + perWave / 2;
+    ASSERT_GT(CScoreHttpServer::CrowdedAbove(CScoreHttpServer::ConnectionsWithin(files)),
+              static_cast<unsigned>(perWave));
+    if (!AllowOpenFiles(files)) GTEST_SKIP() << "the open-file limit is below a wave";
+    CScoreServerProcess server({}, files);
+    ASSERT_TRUE(server.IsRunning());
+    server.AddScore(0, 5, "amy", 42);
+    const int filesBefore = server.OpenFiles();
+    const long before = server.OwnMemoryKb();
+    ASSERT_GT(before, 0);
+    for (int wave = 0; wave < 2; ++wave) {
+        long held = 0;
+        {
+            // 16 addresses at a time, each lot taken by the server before the
+            // next: on a loaded machine, a connect that waits in a long queue
+            // of them may time out.
+            std::vector<std::unique_ptr<CHeldConnections>> connections;
+            for (int opened = 0; opened < perWave;) {
+                const int a = opened / perAddress;
+                connections.emplace_back(new CHeldConnections(
+                    "127.0." + std::to_string(6 + a / 250) + "." + std::to_string(1 + a % 250), server.Port(),
+                    perAddress, CHeldConnections::Kind::kIdle));
+                opened += perAddress;
+                if (opened % (16 * perAddress) != 0 && opened < perWave) continue;
+                for (int i = 0; i < 200 && server.OpenFiles() < filesBefore + opened; ++i)
+                    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            }
+            ASSERT_GE(server.OpenFiles(), filesBefore + perWave) << "wave " << wave << " was not taken whole";
+            held = server.OwnMemoryKb();
+        }
+        long after = held;
+        for (int i = 0; i < 100 && after - before > (held - before) / 2; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            after = server.OwnMemoryKb();
+        }
+        printf("MEASURE:  the server's own memory with wave %i of %i idle connections: %ld KB, %ld KB at the start, "
+               "%ld KB once it had gone\n",
+               wave + 1, perWave, held, before, after);
+        EXPECT_LE(after - before, (held - before) / 2) << "wave " << wave;
+    }
+    EXPECT_EQ(server.Stop(), 0);
+}
+
 // Clients that send their request a byte at a time do not hold up a stop:
 // SIGTERM ends the server within 3 s with exit 0, and every upload it
 // answered "success" to, up to the end, is in the database.

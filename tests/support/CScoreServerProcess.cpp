@@ -121,6 +121,14 @@ long CScoreServerProcess::PeakMemoryKb() const {
     return at == std::string::npos ? -1 : atol(status.c_str() + at + 6);
 }
 
+long CScoreServerProcess::OwnMemoryKb() const {
+    if (pid_ <= 0) return -1;
+    // Counted page by page (the status file's figures are approximate).
+    const std::string rollup = ReadFileText("/proc/" + std::to_string(pid_) + "/smaps_rollup");
+    const size_t at = rollup.find("\nAnonymous:");
+    return at == std::string::npos ? -1 : atol(rollup.c_str() + at + 11);
+}
+
 int CScoreServerProcess::OpenFiles() const {
     if (pid_ <= 0) return -1;
     DIR* dir = opendir(("/proc/" + std::to_string(pid_) + "/fd").c_str());

@@ -40,6 +40,10 @@ public:
     // The most memory the running server has held (resident), in KB; -1
     // when it is not running.
     long PeakMemoryKb() const;
+    // The memory the running server holds now of its own (resident and not
+    // a file's: its heap, its threads' stacks), in KB; -1 when it is not
+    // running.
+    long OwnMemoryKb() const;
     // The files the running server has open (its connections among them);
     // -1 when it is not running.
     int OpenFiles() const;
