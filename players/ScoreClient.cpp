@@ -1,7 +1,5 @@
 #include "players/ScoreClient.h"
 
-#include <curl/curl.h>
-
 #include <climits>
 #include <cstdlib>
 #include <cstring>
@@ -9,19 +7,20 @@
 #include "engine/Log.h"
 #include "engine/Parameters.h"
 #include "engine/Utilities.h"
+#include "players/ScoreHttp.h"
 #include "players/ScoreScramble.h"
 
 namespace {
 
 const char* const kGameVersion = "1.03W";
-const long kDefaultTransferTimeoutSeconds = 30;
+// Only 429 (too many requests) is looked at: the server, or a proxy before
+// it, is too busy for this player, and the request fails with
+// kScoreErrorBusy whatever its body says. Any other status leaves the body
+// to speak.
 const long kHttpTooManyRequests = 429;
 
 std::string g_serverPath;
-std::string g_response;
-long g_status = 0;
-int g_abort = 0;
-long g_transferTimeoutSeconds = kDefaultTransferTimeoutSeconds;
+long g_transferTimeoutSeconds = kScoreRequestTimeoutDefault;
 int g_lastError = kScoreErrorNone;
 std::vector<std::string> g_proposedNames;
 CScoreBoard g_overallBoards[kScoreBoardTypes];
@@ -66,7 +65,7 @@ enum class Outcome { kUnusable, kSuccess, kFailure };
 // answer (last error 99).
 Outcome SendRequest(const std::string& query, std::vector<std::string>* lines) {
     lines->clear();
-    if (!HttpGet(g_serverPath + kScoreScript, query)) {
+    if (!HttpGet(g_serverPath + kScoreScript, query, g_transferTimeoutSeconds)) {
         g_lastError = kScoreErrorNoAnswer;
         return Outcome::kUnusable;
     }
@@ -74,7 +73,7 @@ Outcome SendRequest(const std::string& query, std::vector<std::string>* lines) {
         g_lastError = kScoreErrorBusy;
         return Outcome::kFailure;
     }
-    Tokenize(g_response, *lines, "\n");
+    Tokenize(HttpGetString(), *lines, "\n");
     if (lines->empty()) {
         g_lastError = kScoreErrorNoAnswer;
         return Outcome::kUnusable;
@@ -113,7 +112,7 @@ std::string ChooseScoreServerAddress(const char* builtIn) {
 void SetScoreServerPath(const std::string& address) { g_serverPath = address; }
 
 void SetScoreRequestTimeout(long seconds) {
-    g_transferTimeoutSeconds = seconds > 0 ? seconds : kDefaultTransferTimeoutSeconds;
+    g_transferTimeoutSeconds = seconds > 0 ? seconds : kScoreRequestTimeoutDefault;
 }
 const std::string& GetScoreServerPath() { return g_serverPath; }
 
@@ -292,45 +291,3 @@ bool RequestScoreDownload(const std::string& user, int type, int level) {
     g_lastError = kScoreErrorNone;
     return true;
 }
-
-size_t HttpWriteCallback(char* data, size_t size, size_t count, void* target) {
-    if (!target) return 0;
-    std::string* buffer = static_cast<std::string*>(target);
-    if (size != 0 && count > kScoreResponseMax / size) return 0;
-    const size_t bytes = size * count;
-    if (bytes > kScoreResponseMax - buffer->size()) return 0;  // too long to be a real answer
-    buffer->append(data, bytes);
-    return bytes;
-}
-
-int HttpProgressCallback(void*, curl_off_t, curl_off_t, curl_off_t, curl_off_t) { return g_abort; }
-
-bool HttpGet(const std::string& base, const std::string& query) {
-    const std::string address = base + "?" + HttpBuildQuery(query);
-    g_response.clear();
-    g_status = 0;
-    CURL* curl = curl_easy_init();
-    if (!curl) return false;
-    curl_easy_setopt(curl, CURLOPT_TIMEOUT, g_transferTimeoutSeconds);
-    bool ok = curl_easy_setopt(curl, CURLOPT_URL, address.c_str()) == CURLE_OK &&
-              curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L) == CURLE_OK &&
-              curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, HttpProgressCallback) == CURLE_OK &&
-              curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, HttpWriteCallback) == CURLE_OK &&
-              curl_easy_setopt(curl, CURLOPT_WRITEDATA, &g_response) == CURLE_OK;
-    if (ok) {
-        const CURLcode result = curl_easy_perform(curl);
-        if (result != CURLE_OK) {
-            ErrorLog(false, "Unable to connect online (error:%i)\n", static_cast<int>(result));
-            g_response.clear();  // a cut-off body is no answer
-            ok = false;
-        } else {
-            curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &g_status);
-        }
-    }
-    curl_easy_cleanup(curl);
-    return ok;
-}
-
-std::string HttpGetString() { return g_response; }
-
-long HttpGetStatus() { return g_status; }

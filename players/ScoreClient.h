@@ -4,18 +4,12 @@
 // error and its message stay until the next request or until read.
 #pragma once
 
-#include <curl/curl.h>
-
-#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "players/CScoreBoard.h"
 #include "players/ScoreBoardRules.h"
-// Answers longer than this are not an answer the server could have meant;
-// the transfer is cut off and the request fails as unanswered.
-constexpr size_t kScoreResponseMax = 1024 * 1024;
 
 // Last error values besides the server's own codes.
 constexpr int kScoreErrorNone = 0;
@@ -64,19 +58,3 @@ const char* GetScoreErrorText();
 
 const std::vector<std::string>& GetProposedNames();
 void LogProposedNames();
-
-// The transport: GET base + "?" + the scrambled query, the body kept in the
-// response buffer. False (and an error-log line when the transfer itself
-// failed) when no complete answer came.
-bool HttpGet(const std::string& base, const std::string& query);
-std::string HttpGetString();
-// The HTTP status of the last complete answer (0 when none came). Only 429
-// (too many requests) is looked at: the server, or a proxy before it, is
-// too busy for this player, and the request fails with kScoreErrorBusy
-// whatever its body says. Any other status leaves the body to speak.
-long HttpGetStatus();
-size_t HttpWriteCallback(char* data, size_t size, size_t count, void* target);
-// The transfer-progress callback: answers the abort flag, which stays 0, so
-// no transfer is ever cut short by it.
-int HttpProgressCallback(void* clientData, curl_off_t downloadTotal, curl_off_t downloadNow, curl_off_t uploadTotal,
-                         curl_off_t uploadNow);
