@@ -479,23 +479,24 @@ bool CControllerScoreboard::NoteFailure() {
     return goOn;
 }
 
-void CControllerScoreboard::DownloadLevel() {
-    ShowHourglass(true);
-    failureBody = 0;
+bool CControllerScoreboard::UploadAndDownloadLevel() {
     CProfile* p = GetProfile();
     const std::string user = ScoreboardUser(p);
-    bool reached = true;
     if (!user.empty() && p->IsLevelSolved(set, level)) {
         const int steps = p->GetLevelSteps(set, level, false);
         DebugLog(DBG_SCOREBOARD, "Uploading current level score for '%s':  %i\n", user.c_str(), steps);
-        if (!RequestScoreUpload(user, set, level, steps, CProfileBase::GetCheaterStatus())) reached = NoteFailure();
+        if (!RequestScoreUpload(user, set, level, steps, CProfileBase::GetCheaterStatus()) && !NoteFailure())
+            return false;
     }
-    if (reached) {
-        if (RequestScoreDownload(user, set, level))
-            BuildPage();
-        else
-            NoteFailure();
-    }
+    if (RequestScoreDownload(user, set, level)) return true;
+    NoteFailure();
+    return false;
+}
+
+void CControllerScoreboard::DownloadLevel() {
+    ShowHourglass(true);
+    failureBody = 0;
+    if (UploadAndDownloadLevel()) BuildPage();
     if (failureBody) OpenMessage(kTextServerTitle);
 }
 
@@ -539,20 +540,10 @@ void CControllerScoreboard::Submit() {
     }
     ShowHourglass(true);
     failureBody = 0;
-    bool reached = true;
-    if (p->IsLevelSolved(set, level)) {
-        const int steps = p->GetLevelSteps(set, level, false);
-        DebugLog(DBG_SCOREBOARD, "Uploading current level score for '%s':  %i\n", user.c_str(), steps);
-        if (!RequestScoreUpload(user, set, level, steps, CProfileBase::GetCheaterStatus())) reached = NoteFailure();
-    }
-    if (reached) {
-        if (RequestScoreDownload(user, set, level)) {
-            // The solved level's board, with the buttons of the solved page.
-            type = SCOREBOARD_LEVEL_SOLVED;
-            BuildPage();
-        } else {
-            NoteFailure();
-        }
+    if (UploadAndDownloadLevel()) {
+        // The solved level's board, with the buttons of the solved page.
+        type = SCOREBOARD_LEVEL_SOLVED;
+        BuildPage();
     }
     if (failureBody) OpenMessage(kTextServerTitle);
 }

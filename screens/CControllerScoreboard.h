@@ -126,6 +126,11 @@ private:
     void DrawLevelBoard(int page);
     void DrawPostGame(int page);
 
+    // The level's score goes up first when the player has a name and has
+    // solved it, then the level's board comes down; true when the board
+    // came. A failure is noted (NoteFailure), and one that ends the action
+    // keeps the download from being asked for.
+    bool UploadAndDownloadLevel();
     void DownloadLevel();
     void DownloadAllSets();
     void Submit();
