@@ -194,7 +194,7 @@ bool RequestNewUser(const std::string& user) {
     return false;
 }
 
-bool RequestScoreUpload(const std::string& user, int type, int level, int score, uint32_t cheat) {
+bool RequestScoreUpload(const std::string& user, int type, int level, int score, uint32_t flags) {
     int refusal = kScoreErrorNone;
     if (!IsKnownBoard(type, level, &refusal)) {
         DebugLog(DBG_SCOREBOARD, "RequestScoreUpload():  No score board for type %i level %i.\n", type, level);
@@ -204,7 +204,7 @@ bool RequestScoreUpload(const std::string& user, int type, int level, int score,
     const std::string query = Operation(kScoreOpUpload) + Pair(kScoreKeyUser, user) +
                               Pair(kScoreKeyType, IntToString(type)) + Pair(kScoreKeyLevel, IntToString(level)) +
                               Pair(kScoreKeyScore, IntToString(score)) +
-                              Pair(kScoreKeyCheat, IntToString(static_cast<int>(cheat)));
+                              Pair(kScoreKeyCheat, IntToString(static_cast<int>(flags)));
     std::vector<std::string> lines;
     const Outcome outcome = SendRequest(query, &lines);
     if (outcome == Outcome::kFailure) {

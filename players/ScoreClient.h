@@ -34,7 +34,8 @@ void SetScoreRequestTimeout(long seconds);
 void ResetAllScoreBoards();
 void ResetScoreBoard(CScoreBoard& board);
 
-// Number of level boards of a type (0 for type 3 or an unknown type).
+// Number of level boards of a type (0 for kScoreBoardNoSet or an unknown
+// type).
 int GetScoreLevelCount(int type);
 // The tables; null outside them (or before ResetAllScoreBoards).
 CScoreBoard* GetOverallScoreBoard(int type);
@@ -43,8 +44,9 @@ CScoreBoard* GetLevelScoreBoard(int type, int level);
 // Registers a user name; true when the server accepted it. A refusal with
 // code 9 fills the proposed names.
 bool RequestNewUser(const std::string& user);
-// Sends a score; true when the server answered success (stored or not).
-bool RequestScoreUpload(const std::string& user, int type, int level, int score, uint32_t cheat);
+// Sends a score with its flags (non-zero: flagged, see kScoreKeyCheat);
+// true when the server answered success (stored or not).
+bool RequestScoreUpload(const std::string& user, int type, int level, int score, uint32_t flags);
 // Downloads the overall board of type (level 99999) or the board of one
 // level into its table slot; true on success. Anything else leaves the board
 // as it was.

@@ -294,9 +294,9 @@ void CControllerScoreboard::DrawBoard(int page, const CScoreBoard* board) {
     }
     if (first) first->Hide();
     const int own = board->ownRank;
-    // Equal scores share a rank: the player's row is marked where it stands,
-    // and when it stands below the first ten rows (tied with the tenth, say)
-    // it is drawn under them like any row further down.
+    // Equal scores share a rank: the player's row is highlighted where it
+    // stands, and when it stands below the first ten rows (tied with the
+    // tenth, say) it is drawn under them like any row further down.
     const int ownRow = board->ownRow;
     const bool ownOnTop = own >= 1 && own <= kBoardRows && ownRow >= 0 && ownRow < kBoardRows;
     if (ownOnTop) {
@@ -412,11 +412,11 @@ void CControllerScoreboard::GUICallback(int index, int, bool) {
     switch (index) {
     case BUTTON_RETRY:
         value = POSTGAME_RESTART;
-        result = 1;
+        result = kCloseToOpener;
         break;
-    case BUTTON_CONTINUE: result = 2; break;
+    case BUTTON_CONTINUE: result = kCloseToLevelChoice; break;
     case BUTTON_SOLUTION: ShowSolution(); break;
-    case BUTTON_BACK: result = type > SCOREBOARD_LEVEL_MENU ? 3 : 1; break;
+    case BUTTON_BACK: result = type > SCOREBOARD_LEVEL_MENU ? kCloseToMainMenu : kCloseToOpener; break;
     case BUTTON_DOWNLOAD_LEVEL: DownloadLevel(); break;
     case BUTTON_DOWNLOAD_ALL: DownloadAllSets(); break;
     case BUTTON_SUBMIT: Submit(); break;
@@ -430,7 +430,7 @@ void CControllerScoreboard::GUICallback(int index, int, bool) {
         break;
     case BUTTON_UNDO:
         value = POSTGAME_UNDO;
-        result = 1;
+        result = kCloseToOpener;
         break;
     case BUTTON_INSTRUCTIONS:
         if (instructions) break;
@@ -458,7 +458,7 @@ void CControllerScoreboard::ShowSolution() {
         return;
     }
     value = POSTGAME_REPLAY;
-    result = 1;
+    result = kCloseToOpener;
 }
 
 bool CControllerScoreboard::NoteFailure() {
@@ -678,7 +678,7 @@ void CControllerScoreboard::Pump() {
     case CONTROLLER_PASSWORD:
         if (passwordPrompt && !passwordPrompt->IsCancelled()) {
             value = POSTGAME_REPLAY;
-            result = 1;
+            result = kCloseToOpener;
         }
         delete passwordPrompt;
         passwordPrompt = nullptr;
