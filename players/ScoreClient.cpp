@@ -60,32 +60,73 @@ std::string Pair(const char* key, const std::string& value) { return std::string
 
 enum class Outcome { kUnusable, kSuccess, kFailure };
 
+// An answer that is no answer of the protocol: the request fails as
+// unanswered (the player is told the server cannot be reached), and the log
+// says what was wrong with it.
+void NoteUnusable(const char* why) {
+    DebugLog(DBG_WARNING, "The score server's answer cannot be read (%s): taken as no answer\n", why);
+    g_lastError = kScoreErrorNoAnswer;
+}
+
+// A refusal the game has words for is the player's business, and the
+// screen shows it; so is a busy server, which is a note. A refusal without
+// words means the server, or this game's request, is at fault: that one
+// goes into the error log.
+void LogRefusal(int code) {
+    switch (code) {
+    case kScoreErrorBusy:
+        DebugLog(DBG_NOTE, "The score server is too busy for this player: asked to try again later\n");
+        return;
+    case kScoreErrorServerFault:
+        ErrorLog(false, "The score server turned a request down with code %i: it could not do its part\n", code);
+        return;
+    case kScoreErrorUnreadable:
+        ErrorLog(false, "The score server turned a request down with code %i: it could not read the request\n", code);
+        return;
+    default:
+        if (!ScoreErrorMessage(code))
+            ErrorLog(false, "The score server turned a request down with code %i, which the game does not know\n",
+                     code);
+        return;
+    }
+}
+
 // Sends one request and sorts the answer: success, failure with its code
 // stored as the last error (busy for a 429, whatever the body), or no usable
-// answer (last error 99).
+// answer (last error kScoreErrorNoAnswer).
 Outcome SendRequest(const std::string& query, std::vector<std::string>* lines) {
     lines->clear();
     if (!HttpGet(g_serverPath + kScoreScript, query, g_transferTimeoutSeconds)) {
-        g_lastError = kScoreErrorNoAnswer;
+        g_lastError = kScoreErrorNoAnswer;  // the transport said why
         return Outcome::kUnusable;
     }
     if (HttpGetStatus() == kHttpTooManyRequests) {
         g_lastError = kScoreErrorBusy;
+        LogRefusal(g_lastError);
         return Outcome::kFailure;
     }
     Tokenize(HttpGetString(), *lines, "\n");
     if (lines->empty()) {
-        g_lastError = kScoreErrorNoAnswer;
+        NoteUnusable("it is empty");
         return Outcome::kUnusable;
     }
     if ((*lines)[0] == kScoreSuccess) return Outcome::kSuccess;
-    if ((*lines)[0] != kScoreFailure || lines->size() < 2) {
-        g_lastError = kScoreErrorNoAnswer;
+    if ((*lines)[0] != kScoreFailure) {
+        NoteUnusable("it begins with neither \"success\" nor \"failure\"");
+        return Outcome::kUnusable;
+    }
+    if (lines->size() < 2) {
+        NoteUnusable("a failure without its code");
         return Outcome::kUnusable;
     }
     const int32_t code = ReadLeadingInt((*lines)[1]);
     // A failure must never read as "no error": callers take 0 for success.
-    g_lastError = code != kScoreErrorNone ? code : kScoreErrorNoAnswer;
+    if (code == kScoreErrorNone) {
+        NoteUnusable("a failure whose code reads as none");
+        return Outcome::kFailure;
+    }
+    g_lastError = code;
+    LogRefusal(code);
     return Outcome::kFailure;
 }
 
@@ -144,23 +185,20 @@ CScoreBoard* GetLevelScoreBoard(int type, int level) {
 int GetScoreError() { return g_lastError; }
 void SetScoreError(int code) { g_lastError = code; }
 
-const char* GetScoreErrorText() {
-    if (g_lastError == kScoreErrorNone) return nullptr;
-    const int code = g_lastError;
-    g_lastError = kScoreErrorNone;
+const char* ScoreErrorMessage(int code) {
     switch (code) {
-        case 9: return "Specified user name already exists.";
-        case 10: return "Specified user does not exist.";
-        case 11: return "Specified user name has an invalid length.";
-        case 12: return "Specified user name has invalid characters.";
-        case 13: return "Specified user name contains profanity.";
-        case 14: return "Specified game type does not exist.";
-        case 17: return "Specified game level does not exist.";
-        default: break;
+    case kScoreErrorUserExists: return "Specified user name already exists.";
+    case kScoreErrorNoUser: return "Specified user does not exist.";
+    case kScoreErrorNameLength: return "Specified user name has an invalid length.";
+    case kScoreErrorNameCharacters: return "Specified user name has invalid characters.";
+    case kScoreErrorNameRude: return "Specified user name contains profanity.";
+    case kScoreErrorBadType: return "Specified game type does not exist.";
+    case kScoreErrorBadLevel: return "Specified game level does not exist.";
+    default: return nullptr;
     }
-    ErrorLog(false, "Error Code:  ZORV%i\n", code);
-    return nullptr;
 }
+
+const char* GetScoreErrorText() { return ScoreErrorMessage(g_lastError); }
 
 const std::vector<std::string>& GetProposedNames() { return g_proposedNames; }
 
@@ -212,8 +250,8 @@ bool RequestScoreUpload(const std::string& user, int type, int level, int score,
         return false;
     }
     if (outcome == Outcome::kUnusable) return false;
-    if (lines.size() < 2) {  // success without saying what became of the score
-        g_lastError = kScoreErrorNoAnswer;
+    if (lines.size() < 2) {
+        NoteUnusable("an upload's success without what became of the score");
         return false;
     }
     if (lines[1] == kScoreUpdated) {
@@ -250,7 +288,7 @@ bool RequestScoreDownload(const std::string& user, int type, int level) {
     // The answer is read whole into a new board first, so that a damaged
     // answer leaves the stored board untouched.
     if (lines.size() < 2) {
-        g_lastError = kScoreErrorNoAnswer;
+        NoteUnusable("a board without its count");
         return false;
     }
     CScoreBoard fresh;
@@ -266,7 +304,7 @@ bool RequestScoreDownload(const std::string& user, int type, int level) {
         if (fields.size() < 4) {
             DebugLog(DBG_SCOREBOARD, "RequestScoreDownload():  Row %i has only %i fields.\n", static_cast<int>(i),
                      static_cast<int>(fields.size()));
-            g_lastError = kScoreErrorNoAnswer;
+            NoteUnusable("a row of the board with fewer than four fields");
             return false;
         }
         CScoreEntry entry;

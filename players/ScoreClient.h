@@ -52,10 +52,16 @@ bool RequestScoreUpload(const std::string& user, int type, int level, int score,
 // as it was.
 bool RequestScoreDownload(const std::string& user, int type, int level);
 
+// The last request's outcome: kScoreErrorNone, a code of the server's
+// refusal, or kScoreErrorNoAnswer. Every request sets it.
 int GetScoreError();
 void SetScoreError(int code);
-// The message of the last error (null for none or for a code without a
-// message, which goes to the error log); clears the error.
+// The words the game has for a refusal the player can act on (a name
+// taken, too long, unknown ...); null for any other code: none, no answer,
+// a busy server and the server's own faults, which the screen says in its
+// own words.
+const char* ScoreErrorMessage(int code);
+// The words for the last error (ScoreErrorMessage of GetScoreError).
 const char* GetScoreErrorText();
 
 const std::vector<std::string>& GetProposedNames();

@@ -34,12 +34,18 @@ bool HttpGet(const std::string& base, const std::string& query, long timeoutSeco
               curl_easy_setopt(curl, CURLOPT_WRITEDATA, &g_response) == CURLE_OK;
     if (ok) {
         const CURLcode result = curl_easy_perform(curl);
-        if (result != CURLE_OK) {
-            ErrorLog(false, "Unable to connect online (error:%i)\n", static_cast<int>(result));
+        if (result == CURLE_OK) {
+            curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &g_status);
+        } else {
+            // Only the write callback refuses data: the answer was too long.
+            if (result == CURLE_WRITE_ERROR)
+                DebugLog(DBG_WARNING, "The score server's answer ran past %zu bytes: cut off and taken as no answer\n",
+                         kScoreResponseMax);
+            else
+                DebugLog(DBG_WARNING, "No answer from the score server: %s (libcurl error %i)\n",
+                         curl_easy_strerror(result), static_cast<int>(result));
             g_response.clear();  // a cut-off body is no answer
             ok = false;
-        } else {
-            curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &g_status);
         }
     }
     curl_easy_cleanup(curl);

@@ -13,9 +13,9 @@ constexpr size_t kScoreResponseMax = 1024 * 1024;
 constexpr long kScoreRequestTimeoutDefault = 30;
 
 // GET base + "?" + the scrambled query, the body kept in the response
-// buffer; the whole transfer may take at most timeoutSeconds. False (and an
-// error-log line when the transfer itself failed) when no complete answer
-// came.
+// buffer; the whole transfer may take at most timeoutSeconds. False when no
+// complete answer came, with a warning that says why (no connection, no
+// answer in time, an answer too long ...): the caller tells the player.
 bool HttpGet(const std::string& base, const std::string& query,
              long timeoutSeconds = kScoreRequestTimeoutDefault);
 std::string HttpGetString();

@@ -563,7 +563,6 @@ void CControllerScoreboard::Register(const char* name) {
     }
     if (code == kScoreErrorUserExists) {
         DebugLog(DBG_DEBUG, "NEWUSER:  Name taken, the server proposes:\n");
-        GetScoreErrorText();
         LogProposedNames();
         const std::vector<std::string>& proposed = GetProposedNames();
         pendingName = proposed.empty() ? "" : proposed[0];
