@@ -41,6 +41,7 @@ const int kTextStepsNow = 3208;
 const int kTextStepsBest = 3209;
 const int kTextFirstSolution = 3210;
 const int kTextSetSteps = 3211;
+const int kTextNoScores = 3212;
 // The message box of a failed request: its title, and the bodies for no
 // answer, for a server too busy for this player, for the server's own
 // message and for a code without a message.
@@ -293,6 +294,11 @@ void CControllerScoreboard::DrawBoard(int page, const CScoreBoard* board) {
         return;
     }
     if (first) first->Hide();
+    if (board->entries.empty()) {
+        // Downloaded, and nobody has a score there yet.
+        PageText(page, kTextNoScores, kRowX, kRowTop + kRowPitch * (kBoardRows / 2 - 1), kRowW, kRowH, nullptr);
+        return;
+    }
     const int own = board->ownRank;
     // Equal scores share a rank: the player's row is highlighted where it
     // stands, and when it stands below the first ten rows (tied with the
@@ -444,10 +450,9 @@ void CControllerScoreboard::GUICallback(int index, int, bool) {
 
 void CControllerScoreboard::ShowSolution() {
     if (!solutionAvailable) {
-        PrepareChild("Message");
-        message = new CControllerMessage(CControllerInGame::kNoSolutionTitle, CControllerInGame::kNoSolutionBody,
-                                         false, 0);
-        OpenChild(message);
+        failureBody = CControllerInGame::kNoSolutionBody;
+        failureText.clear();
+        OpenMessage(CControllerInGame::kNoSolutionTitle);
         return;
     }
     CProfile* p = GetProfile();
@@ -612,7 +617,15 @@ void CControllerScoreboard::OpenNameDialog(const std::string& proposal, CControl
 }
 
 void CControllerScoreboard::OpenMessage(int titleId) {
-    PrepareChild("Message");
+    // The box stands over the page, which stays in sight behind it (the
+    // box dims it) without its buttons and arrows; it is built again when
+    // the box has closed.
+    for (CGuiButton* b : buttons)
+        if (b) b->Hide();
+    if (arrow1) arrow1->Hide();
+    if (arrow2) arrow2->Hide();
+    HideMousePointer(-1);
+    LogOpening("Message");
     messageText = failureText;
     message = new CControllerMessage(titleId, failureBody, false, failureText.c_str());
     failureBody = 0;
@@ -665,6 +678,7 @@ void CControllerScoreboard::Pump() {
     case CONTROLLER_MESSAGE:
         delete message;
         message = nullptr;
+        UnloadSprites();
         if (nameAfterMessage) {
             nameAfterMessage = false;
             followUp = FOLLOW_NAME_DIALOG;

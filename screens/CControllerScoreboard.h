@@ -147,8 +147,8 @@ private:
 
     void PrepareChild(const char* name);
     void OpenNameDialog(const std::string& proposal, CControllerScoreboardName::Mark mark);
-    // A one-button message box with the failure noted (failureBody and
-    // failureText) under the title.
+    // A one-button message box over the page, with the failure noted
+    // (failureBody and failureText) under the title.
     void OpenMessage(int titleId);
 
     CSprite* dimmer;

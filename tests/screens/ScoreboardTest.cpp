@@ -537,6 +537,25 @@ TEST_F(ScoreboardTest, SecondSetFailingStillAsksForTheThird) {
     EXPECT_EQ(GetOverallScoreBoard(2)->count, 1);
 }
 
+// A board that came down empty says so in its box; one never downloaded
+// offers its download instead, and one with a row shows the row.
+TEST_F(ScoreboardTest, ABoardThatCameDownEmptySaysThereAreNoScoresYet) {
+    CScoreServerProcess server;
+    SetScoreServerPath(server.Address());
+    server.AddScore(1, kOverallScoreLevel, "Ada", 700);
+    SetLevel(0, 0);
+    Open(SCOREBOARD_OVERALL);
+    const std::string noScores = "3212";
+    EXPECT_FALSE(Has(board->GetDrawnTexts(), noScores)) << "never downloaded";
+    Press(CControllerScoreboard::BUTTON_DOWNLOAD_ALL);
+    EXPECT_TRUE(board->GetDrawnRows().empty());
+    EXPECT_TRUE(Has(board->GetDrawnTexts(), noScores)) << "downloaded empty";
+    EXPECT_TRUE(board->GetButton(CControllerScoreboard::BUTTON_DOWNLOAD_ALL)->IsHidden());
+    Press(CControllerScoreboard::BUTTON_TAB_ADVANCED);
+    EXPECT_EQ(board->GetDrawnRows(), std::vector<std::string>{"Ada|700"});
+    EXPECT_FALSE(Has(board->GetDrawnTexts(), noScores)) << "one score";
+}
+
 TEST_F(ScoreboardTest, OwnRankBeyondTenReadsOnlyWhatTheServerSent) {
     Profile().SetScoreboardName("Tester");
     SetLevel(1, 3);
@@ -853,7 +872,10 @@ TEST_F(ScoreboardTest, DownloadAndSubmitStandClearOfTheTableRowsAndThePicture) {
     CDraw::ReleaseImage(blank);
 }
 
-TEST_F(ScoreboardTest, MainMenuOpensTheOverallBoardOverItsFrozenPicture) {
+// The main menu's boards stand over its frozen picture, and a message of
+// theirs (here: no server to reach) over the boards, which stay in sight
+// behind it, dimmed, until it is closed.
+TEST_F(ScoreboardTest, MainMenuOpensTheOverallBoardOverItsFrozenPictureAndItsMessagesOverItself) {
     auto menu = std::make_unique<CControllerMain>();
     menu->Activate(nullptr);
     Frames(3);
@@ -866,6 +888,31 @@ TEST_F(ScoreboardTest, MainMenuOpensTheOverallBoardOverItsFrozenPicture) {
     EXPECT_EQ(opened->GetType(), SCOREBOARD_OVERALL);
     EXPECT_TRUE(CRender::IsSwapped());
     EXPECT_TRUE(scores->IsHidden());
+
+    SetScoreServerPath("http://127.0.0.1:" + std::to_string(CScoreTestServer::RefusedPort()) + "/zorv/");
+    CGuiButton* download = opened->GetButton(CControllerScoreboard::BUTTON_DOWNLOAD_ALL);
+    // A point of the page left of where the box stands, and what it shows.
+    const int x = CControllerScoreboard::kPageX + 40, y = 300;
+    const uint32_t page = ScreenPixel(x, y);
+    Click(download->GetCentreX(), download->GetCentreY());
+    Frames(2);
+    ASSERT_NE(opened->GetMessage(), nullptr);
+    ASSERT_EQ(CController::GetCurrent(), opened->GetMessage());
+    ASSERT_NE(opened->GetBackground(), nullptr);
+    EXPECT_FALSE(opened->GetBackground()->IsHidden());
+    EXPECT_TRUE(download->IsHidden()) << "the page's buttons wait behind the box";
+    // The page there, evenly darkened: not the menu.
+    const uint32_t dimmed = ScreenPixel(x, y);
+    const double k = double(dimmed >> 16 & 0xFF) / double(page >> 16 & 0xFF);
+    EXPECT_GT(k, 0.2);
+    EXPECT_LT(k, 1.0);
+    for (int shift : {8, 0})
+        EXPECT_NEAR(dimmed >> shift & 0xFF, k * double(page >> shift & 0xFF), 4) << std::hex << page << " " << dimmed;
+    TapKey(SDLK_RETURN);
+    Frames(2);
+    ASSERT_EQ(CController::GetCurrent(), opened);
+    EXPECT_EQ(ScreenPixel(x, y), page);
+    EXPECT_FALSE(opened->GetButton(CControllerScoreboard::BUTTON_DOWNLOAD_ALL)->IsHidden());
     TapKey(SDLK_ESCAPE);
     Frames(2);
     EXPECT_EQ(CController::GetCurrent(), menu.get());
