@@ -86,6 +86,13 @@ protected:
         root.OpenChild(board.get());
         Frames(2);  // opened, then the pointer on the default button
     }
+    // The overall boards as the main menu opens them (the regular set's
+    // first), against the server.
+    void OpenOverall(CScoreServerProcess& server) {
+        SetScoreServerPath(server.Address());
+        SetLevel(0, 0);
+        Open(SCOREBOARD_OVERALL);
+    }
     // The post-game page of a level solved in steps, and its submit pressed,
     // against the server.
     template <class Server>
@@ -491,10 +498,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(ScoreboardTest, OverallBoardsOfTheMainMenuAndTheirTabs) {
     CScoreServerProcess server;
-    SetScoreServerPath(server.Address());
     for (int set = 0; set < 3; ++set) FillBoard(server, set, kOverallScoreLevel, 3 + set);
-    SetLevel(0, 0);
-    Open(SCOREBOARD_OVERALL);
+    OpenOverall(server);
     // "Show:" and the set tabs stand as one row centred on the screen.
     Frame();
     CGuiButton* regular = board->GetButton(CControllerScoreboard::BUTTON_TAB_REGULAR);
@@ -541,10 +546,8 @@ TEST_F(ScoreboardTest, SecondSetFailingStillAsksForTheThird) {
 // offers its download instead, and one with a row shows the row.
 TEST_F(ScoreboardTest, ABoardThatCameDownEmptySaysThereAreNoScoresYet) {
     CScoreServerProcess server;
-    SetScoreServerPath(server.Address());
     server.AddScore(1, kOverallScoreLevel, "Ada", 700);
-    SetLevel(0, 0);
-    Open(SCOREBOARD_OVERALL);
+    OpenOverall(server);
     const std::string noScores = "3212";
     EXPECT_FALSE(Has(board->GetDrawnTexts(), noScores)) << "never downloaded";
     Press(CControllerScoreboard::BUTTON_DOWNLOAD_ALL);
@@ -606,10 +609,8 @@ TEST_F(ScoreboardTest, RankLinesUseEnglishOrdinals) {
 // the count.
 TEST_F(ScoreboardTest, AWideNameEndsBeforeItsCount) {
     CScoreServerProcess server;
-    SetScoreServerPath(server.Address());
     server.AddScore(0, kOverallScoreLevel, "WWWWWWWWWWWWWWW", 12345);
-    SetLevel(0, 0);
-    Open(SCOREBOARD_OVERALL);
+    OpenOverall(server);
     Press(CControllerScoreboard::BUTTON_DOWNLOAD_ALL);
     ASSERT_EQ(board->GetDrawnRows().size(), 1u);
     SDL_Surface* page = CDraw::GetSurface(board->GetBackground()->GetFrameImage(0));
