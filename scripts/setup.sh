@@ -33,7 +33,7 @@ zorv_install_packages() {
 # with nothing to rebuild prints nothing of the build.
 zorv_build_lines() {
     awk '/Built target |Consolidate compiler generated dependencies/ { next }
-         !told { print "Building (the first start takes a few minutes)..."; told = 1 }
+         !told { print "Building (a first build takes a few minutes)..."; told = 1 }
          { print; fflush() }'
 }
 
