@@ -33,6 +33,9 @@ public:
     int GetY() const { return y; }
     int GetId() const { return id; }
     bool IsDefault() const { return isDefault != 0; }
+    // For a screen whose default changes with what it shows (the last page
+    // of a book has no next page to turn to).
+    void SetDefault(bool on) { isDefault = on ? 1 : 0; }
     bool ActivatesOnRelease() const { return activateOnRelease != 0; }
     void SetNoKeyFocus(bool on) { noKeyFocus = on ? 1 : 0; }
     CController* GetOwner() const { return owner; }

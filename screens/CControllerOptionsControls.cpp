@@ -113,6 +113,9 @@ void CControllerOptionsControls::CreateSprites() {
                                   2, 2);
     for (int i = 0; i < kButtons; ++i)
         buttons[i] = MakeParchmentButton(kFootButtonX, kButtonPlaces[i].y, kButtonPlaces[i].id, kButtonPlaces[i].text);
+    // Return with nothing in focus saves, as OK would.
+    for (CGuiButton* b : buttons)
+        if (b->GetId() == BUTTON_SAVE) b->SetDefault(true);
     CProfile* p = GetProfile();
     for (int i = 0; i < kBoxes; ++i) {
         workingKeys[i] = p ? p->GetKeyBinding(i) : 0;
@@ -184,7 +187,7 @@ void CControllerOptionsControls::GUICallback(int index, int, bool) {
 void CControllerOptionsControls::InputKey(bool released, int key) {
     HideMousePointer(-1);
     if (selectedBox < 0 || released) {
-        InputNavigate(released, key, true, false);
+        InputNavigate(released, key, true, true);
         CaptureScreen(released, key);
         return;
     }
