@@ -28,7 +28,6 @@
 #include "screens/CControllerOptions.h"
 #include "screens/CControllerProfiles.h"
 #include "tests/screens/ScreenTest.h"
-#include "world/CElement.h"
 #include "world/CLevel.h"
 
 namespace {
@@ -81,12 +80,7 @@ class PointerPressTest : public ScreenTest, public ::testing::WithParamInterface
 public:
     void SetUp() override {
         ScreenTest::SetUp();
-        ASSERT_TRUE(Profile().ResetProfiles());
-        Profile().Reset();
-        Profile().SetOptionDefaults();
-        Profile().SetFullscreen(0);
-        Profile().SetDefaultKeys();
-        CElement::SetProfile(&Profile());
+        ASSERT_TRUE(StartNewPlayer());
         menu = std::make_unique<CControllerMain>();
         menu->Activate(nullptr);
         Frame();
@@ -95,9 +89,7 @@ public:
         CController::ResetStack();
         if (CRender::IsSwapped()) CRender::Swap(true);
         menu.reset();
-        CElement::SetProfile(nullptr);
-        Profile().Reset();
-        Profile().SetOptionDefaults();
+        ForgetPlayer();
         ScreenTest::TearDown();
     }
     // A menu button's action, then frames until the screen it opens has

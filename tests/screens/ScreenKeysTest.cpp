@@ -48,7 +48,6 @@
 #include "tests/gui/GuiTestSupport.h"
 #include "tests/screens/ScreenTest.h"
 #include "tests/support/WorldTestSupport.h"
-#include "world/CElement.h"
 #include "world/CLevel.h"
 #include "world/CLevelSet.h"
 
@@ -108,12 +107,7 @@ class ScreenKeysTest : public ScreenTest, public ::testing::WithParamInterface<K
 public:
     void SetUp() override {
         ScreenTest::SetUp();
-        ASSERT_TRUE(Profile().ResetProfiles());
-        Profile().Reset();
-        Profile().SetOptionDefaults();
-        Profile().SetFullscreen(0);
-        Profile().SetDefaultKeys();
-        CElement::SetProfile(&Profile());
+        ASSERT_TRUE(StartNewPlayer());
         CControllerManager::SetGameScreenFactory(nullptr);
     }
     void TearDown() override {
@@ -124,9 +118,7 @@ public:
         menu.reset();
         intro.reset();
         CControllerManager::SetGameScreenFactory(nullptr);
-        CElement::SetProfile(nullptr);
-        Profile().Reset();
-        Profile().SetOptionDefaults();
+        ForgetPlayer();
         ScreenTest::TearDown();
     }
 
@@ -186,6 +178,12 @@ public:
 void PlayerOnTheMap(ScreenKeysTest& t) {
     t.Profile().SetCurrentSet(1);
     t.Profile().SetLevelSteps(30, 1, 0);
+}
+
+// A message box's answer once it has closed.
+std::string MessageAnswer(ScreenKeysTest& t) {
+    if (ScreenKeysTest::Current<CControllerMessage>()) return "";
+    return ScreenKeysTest::Answer(static_cast<CControllerMessage*>(t.owned[0].get())->IsConfirmed());
 }
 
 std::string PageOf(ScreenKeysTest&) {
@@ -265,18 +263,10 @@ const std::map<std::string, ScreenUnderTest> kScreens = {
       }}},
     {"question",
      {[](ScreenKeysTest& t) { t.OverPlay(new CControllerMessage(2214, 2323, true, 0)); },
-      [](ScreenKeysTest& t) {
-          return ScreenKeysTest::Current<CControllerMessage>()
-                     ? ""
-                     : ScreenKeysTest::Answer(static_cast<CControllerMessage*>(t.owned[0].get())->IsConfirmed());
-      }}},
+      MessageAnswer}},
     {"message",
      {[](ScreenKeysTest& t) { t.OverPlay(new CControllerMessage(2216, 2326, false, 0)); },
-      [](ScreenKeysTest& t) {
-          return ScreenKeysTest::Current<CControllerMessage>()
-                     ? ""
-                     : ScreenKeysTest::Answer(static_cast<CControllerMessage*>(t.owned[0].get())->IsConfirmed());
-      }}},
+      MessageAnswer}},
     {"password prompt",
      {[](ScreenKeysTest& t) {
           t.OverPlay(new CControllerPassword("abc"));
