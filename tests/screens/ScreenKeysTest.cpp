@@ -9,6 +9,7 @@
 #include <SDL.h>
 
 #include <cctype>
+#include <cstdio>
 #include <functional>
 #include <map>
 #include <memory>
@@ -118,6 +119,7 @@ public:
         menu.reset();
         intro.reset();
         CControllerManager::SetGameScreenFactory(nullptr);
+        remove(LevelFile().c_str());
         ForgetPlayer();
         ScreenTest::TearDown();
     }
@@ -155,6 +157,13 @@ public:
         if (now == tested && CGuiButtonBase::GetFocusedButton()) said += ", focus moved";
         const std::string detail = s.detail ? s.detail(*this) : "";
         return detail.empty() ? said : said + ": " + detail;
+    }
+
+    // The one level file a row may put into the levels folder.
+    static std::string LevelFile() { return std::string(GetLevelsDir()) + "walk.lvl"; }
+    void WriteLevelFile() {
+        level.SetHeadingText("Walk");
+        ASSERT_TRUE(level.SaveToPath(LevelFile()));
     }
 
     static std::string Typed(CGuiTextbox* box) { return "text '" + std::string(box->GetText()) + "'"; }
@@ -326,8 +335,7 @@ const std::map<std::string, ScreenUnderTest> kScreens = {
       nullptr}},
     {"level manager",
      {[](ScreenKeysTest& t) {
-          t.level.SetHeadingText("Walk");
-          ASSERT_TRUE(t.level.SaveToPath(std::string(GetLevelsDir()) + "walk.lvl"));
+          t.WriteLevelFile();
           CControllerManager::SetGameScreenFactory(
               [](CLevel* l) -> CController* { return new CControllerGame(l, false, false, false); });
           t.FromMenu(CControllerMain::BUTTON_MANAGER);
@@ -353,8 +361,7 @@ const std::map<std::string, ScreenUnderTest> kScreens = {
     {"editor help", {[](ScreenKeysTest& t) { t.OverPlay(new CControllerEditorHelp()); }, nullptr}},
     {"editor load",
      {[](ScreenKeysTest& t) {
-          t.level.SetHeadingText("Walk");
-          ASSERT_TRUE(t.level.SaveToPath(std::string(GetLevelsDir()) + "walk.lvl"));
+          t.WriteLevelFile();
           t.OverPlay(new CControllerEditorLoad());
       },
       [](ScreenKeysTest& t) {
