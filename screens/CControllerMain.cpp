@@ -275,9 +275,10 @@ void CControllerMain::LoadSprites() {
     int slot = 0;
     for (const MenuButton& m : kMenuButtons) {
         if (m.id == BUTTON_MOREGAMES && !moreGames) continue;
+        // Return with no button in focus plays.
         CGuiButton* b = new CGuiButton(kButtonX, kButtonTop + kButtonPitch * slot, m.id, this,
                                        "mainmenu_buttonbase.png", nullptr, "mainmenu_buttonrollover.png",
-                                       "mainmenu_buttonactive.png", false, 0, 0);
+                                       "mainmenu_buttonactive.png", m.id == BUTTON_PLAY, 0, 0);
         // The caption's box (170 x 26) centred on the plate (210 x 48), in
         // place under the pointer, a pixel down and right while pressed.
         b->SetText(m.text, 20, 11, 0, 0, 1, 1);

@@ -253,7 +253,8 @@ void CControllerManager::CreateSprites() {
 
     for (int i = 0; i < BUTTON_COUNT; ++i) {
         const ButtonLook& b = kButtons[i];
-        buttons[i] = new CGuiButton(b.x, b.y, i, this, b.base, b.shadow, b.rollover, nullptr, false, 0, 0);
+        // Return with no button in focus plays the selected level.
+        buttons[i] = new CGuiButton(b.x, b.y, i, this, b.base, b.shadow, b.rollover, nullptr, i == BUTTON_PLAY, 0, 0);
     }
     if (!g_gameFactory) buttons[BUTTON_PLAY]->Disable();
 
