@@ -137,6 +137,8 @@ std::string CWorldRun::ToJson() const {
     out += ", \"elements\": [";
     bool first = true;
     for (CElement* e : CElement::GetAllElements()) {
+        // The world's stand-in for an empty cell is nothing of the level.
+        if (e->IsNull()) continue;
         if (!first) out += ", ";
         first = false;
         out += "{\"type\": ";

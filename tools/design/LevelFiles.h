@@ -26,7 +26,10 @@ bool ReadLevelArgument(const std::string& text, LevelArgument* out, std::string*
 // reason for a slot past the end of its set.
 CLevel* ArgumentLevel(const LevelArgument& argument, std::string* error);
 
-// The slot's name the way the pack and the map show it: "reg:7 (T4)".
+// A slot of the pack by the tools' name, "reg:7" (level 7 of the regular
+// set, from 0), and with the game's name for it beside, where a tool has the
+// room: "reg:7 (Regular level T4)".
+std::string PackSlotName(int set, int index);
 std::string PackSlotLabel(int set, int index);
 
 // True for a path ending in ".txt" (a level source).
@@ -52,8 +55,10 @@ bool WriteLevelWithSolution(const CLevel& level, const std::vector<ReplayKey>& r
 
 // A level of a set as the tools go through it.
 struct SetLevel {
-    std::string name;   // "reg:7 (T4)" or the file name
-    std::string label;  // "T4", "8" or the file name without extension
+    std::string name;      // the tools' name: "reg:7", or the file name
+    std::string gameName;  // the game's name of a level of the pack: "Regular level T4"
+    // The name with the game's beside it, where a tool has the room.
+    std::string Label() const { return gameName.empty() ? name : name + " (" + gameName + ")"; }
     bool tutorial = false;
     CLevel* level = nullptr;
     std::unique_ptr<CLevel> owned;  // a level read from a folder
