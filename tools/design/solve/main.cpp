@@ -22,6 +22,7 @@
 #include "tools/design/ToolOutput.h"
 #include "tools/design/ToolRefusal.h"
 #include "world/CLevel.h"
+#include "world/CLevelRules.h"
 #include "world/CElement.h"
 #include "world/CLevelSet.h"
 #include "world/SolutionKeys.h"
@@ -391,7 +392,7 @@ int Run(int argc, char** argv) {
     CLevel* level = ArgumentLevel(argument, &error);
     if (!level) return tool.Refuse(error);
     std::string fault;
-    if (level->FindPlayFault(&fault) != CLevel::PLAY_FAULT_NONE) return tool.Refuse(levelArg + ": " + fault);
+    if (CLevelRules::FindPlayFault(*level, &fault) != CLevelRules::FAULT_NONE) return tool.Refuse(levelArg + ": " + fault);
     const std::string name = argument.set >= 0 ? PackSlotName(argument.set, argument.index) : levelArg;
     const std::string gameName = argument.set >= 0 ? CLevelSet::GetLevelTitle(argument.set, argument.index) : "";
     SolverResult r;
