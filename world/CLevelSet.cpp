@@ -3,7 +3,6 @@
 #include <cstring>
 
 #include "engine/CPackFile.h"
-#include "engine/FontRender.h"
 #include "engine/Log.h"
 #include "world/CLevel.h"
 
@@ -147,15 +146,6 @@ std::string CLevelSet::GetLevelLabel(int set, int index) {
     const CLevelSet* s = GetSet(set);
     if (!s || index < 0 || index >= static_cast<int>(s->labels_.size())) return std::string();
     return s->labels_[index];
-}
-
-std::string CLevelSet::GetLevelTitle(int set, int index) {
-    const std::string label = GetLevelLabel(set, index);
-    if (label.empty() || !FontHasEntry(kLevelTitleTexts + set)) return std::string();
-    std::string title = FontGetEntry(kLevelTitleTexts + set).text.Utf8();
-    const size_t at = title.find("%1");
-    if (at != std::string::npos) title.replace(at, 2, label);
-    return title;
 }
 
 CLevel* CLevelSet::GetLevel(int index) const {

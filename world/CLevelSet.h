@@ -41,11 +41,9 @@ public:
     // The label of a level ("" when there is no such level).
     static std::string GetLevelLabel(int set, int index);
     // The string-table texts that name a level as the game shows it over
-    // its score board ("Regular level %1"), one per set in set order.
+    // its score board, with its label for "%1" ("Regular level %1"), one per
+    // set in set order.
     static constexpr int kLevelTitleTexts = 3204;
-    // That name with the level's label ("Regular level T1"); "" when there is
-    // no such level or the string table is not loaded.
-    static std::string GetLevelTitle(int set, int index);
     // Start-up hands in the progress bar's step (the bar advances by 100 for
     // every level); none by default.
     static void SetProgressStep(void (*step)(int));

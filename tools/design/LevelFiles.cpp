@@ -7,6 +7,7 @@
 #include <cstring>
 #include <sstream>
 
+#include "engine/FontRender.h"
 #include "engine/Utilities.h"
 #include "platform/Platform.h"
 #include "tools/design/ToolLog.h"
@@ -59,9 +60,18 @@ CLevel* ArgumentLevel(const LevelArgument& argument, std::string* error) {
 
 std::string PackSlotName(int set, int index) { return kSlotPrefixes[set] + std::to_string(index); }
 
-std::string PackSlotLabel(int set, int index) {
-    const std::string title = CLevelSet::GetLevelTitle(set, index);
-    return PackSlotName(set, index) + (title.empty() ? "" : " (" + title + ")");
+std::string GameLevelName(int set, int index) {
+    const std::string label = CLevelSet::GetLevelLabel(set, index);
+    const int text = CLevelSet::kLevelTitleTexts + set;
+    if (label.empty() || !FontHasEntry(text)) return std::string();
+    std::string name = FontGetEntry(text).text.Utf8();
+    const size_t at = name.find("%1");
+    if (at != std::string::npos) name.replace(at, 2, label);
+    return name;
+}
+
+std::string LevelLabel(const std::string& name, const std::string& gameName) {
+    return gameName.empty() ? name : name + " (" + gameName + ")";
 }
 
 bool IsLevelSourcePath(const std::string& path) {
@@ -186,7 +196,7 @@ bool CollectLevelSet(const std::string& set, int from, int to, std::vector<SetLe
         for (int i = from; i < count && i <= to; ++i) {
             SetLevel l;
             l.name = PackSlotName(s, i);
-            l.gameName = CLevelSet::GetLevelTitle(s, i);
+            l.gameName = GameLevelName(s, i);
             l.tutorial = IsTutorialLevel(s, i);
             l.level = levels->GetLevel(i);
             out->push_back(std::move(l));

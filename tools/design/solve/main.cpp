@@ -24,7 +24,6 @@
 #include "world/CLevel.h"
 #include "world/CLevelRules.h"
 #include "world/CElement.h"
-#include "world/CLevelSet.h"
 #include "world/SolutionKeys.h"
 
 namespace {
@@ -97,13 +96,8 @@ std::string Shown(const std::string& text, size_t width = 0) {
     return shown;
 }
 
-// The level as one line names it: the tools' name, the game's beside it.
-std::string Label(const std::string& name, const std::string& gameName) {
-    return gameName.empty() ? name : name + " (" + gameName + ")";
-}
-
 void PrintResult(const std::string& name, const std::string& gameName, const CLevel& level, const SolverResult& r) {
-    printf("level:     %s \"%s\"\n", Shown(Label(name, gameName)).c_str(), Shown(level.GetHeadingText()).c_str());
+    printf("level:     %s \"%s\"\n", Shown(LevelLabel(name, gameName)).c_str(), Shown(level.GetHeadingText()).c_str());
     printf("mechanics: %s\n", LevelMechanicsText(level).c_str());
     if (r.outcome == SolverResult::SOLVED) {
         printf("outcome:   solved in %zu commands, the hero enters the exit in frame %d\n", r.commands.size(),
@@ -394,7 +388,7 @@ int Run(int argc, char** argv) {
     std::string fault;
     if (CLevelRules::FindPlayFault(*level, &fault) != CLevelRules::FAULT_NONE) return tool.Refuse(levelArg + ": " + fault);
     const std::string name = argument.set >= 0 ? PackSlotName(argument.set, argument.index) : levelArg;
-    const std::string gameName = argument.set >= 0 ? CLevelSet::GetLevelTitle(argument.set, argument.index) : "";
+    const std::string gameName = argument.set >= 0 ? GameLevelName(argument.set, argument.index) : "";
     SolverResult r;
     if (!play.empty()) {
         PlayCommands(level, play, options.restFrames, &r);
