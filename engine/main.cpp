@@ -203,8 +203,8 @@ void RunScreens() {
 
 // Everything from the profile on lives in this scope, so that the objects go
 // down in the reverse order of their creation when it ends. False when the
-// player's progress could not be saved at the end.
-bool Run(int flags) {
+// player's progress could not be saved at the end, and failure says why.
+bool Run(int flags, SaveFailure* failure) {
     // 9. The current player's profile.
     CProfile profile;
     CController::SetProfile(&profile);
@@ -219,7 +219,48 @@ bool Run(int flags) {
     // profile's last save decides what the exit code says, however the game
     // ended: a quit that saved, one where the player chose to leave without
     // saving, or a terminate signal that asked nobody.
-    return profile.SaveAtShutdown();
+    const bool saved = profile.SaveAtShutdown();
+    *failure = profile.GetSaveFailure();
+    return saved;
+}
+
+std::string Shown(const std::string& path) { return EscapeControls(PlatformAbsolutePath(path)); }
+
+// The line on standard error of progress that could not be saved: the
+// folder that refused it (the data folder, or the one a link leads to) and
+// why, or the damaged file that waits for its copy.
+void TellNotSaved(const SaveFailure& failure) {
+    const std::string data = Shown(GetProfileDir());
+    const char* why = strerror(failure.error);
+    switch (failure.problem) {
+    case SaveProblem::WRITE_FAILED:
+        if (failure.folder == GetProfileDir())
+            fprintf(stderr, "zorv: the progress could not be saved in the data folder '%s': %s\n", data.c_str(), why);
+        else
+            fprintf(stderr, "zorv: the progress could not be saved in the folder '%s', where '%s' leads: %s\n",
+                    Shown(failure.folder).c_str(), Shown(failure.file).c_str(), why);
+        break;
+    case SaveProblem::NO_COPY:
+        fprintf(stderr,
+                "zorv: the progress could not be saved: the damaged file '%s' is not written over before a copy of "
+                "it is kept, and the folder '%s' refused the copy: %s\n",
+                Shown(failure.file).c_str(), Shown(failure.folder).c_str(), why);
+        break;
+    case SaveProblem::NO_COPY_NAME:
+        fprintf(stderr,
+                "zorv: the progress could not be saved: the damaged file '%s' is not written over before a copy of "
+                "it is kept, and all %d names for a copy ('%s%s' and on) are taken\n",
+                Shown(failure.file).c_str(), CProfileBase::kMaxDamagedCopies, Shown(failure.file).c_str(),
+                CProfileBase::kDamagedSuffix);
+        break;
+    case SaveProblem::FOLDER_NOT_OURS:
+        fprintf(stderr,
+                "zorv: the progress could not be saved in the data folder '%s': it is no longer the folder this "
+                "game locked\n",
+                data.c_str());
+        break;
+    default: fprintf(stderr, "zorv: the progress could not be saved in the data folder '%s'\n", data.c_str()); break;
+    }
 }
 
 }  // namespace
@@ -277,9 +318,9 @@ int main(int argc, char** argv) {
     if (CInput::IsTerminating()) return 0;
 
     int code = 0;
-    if (!Run(flags)) {
-        fprintf(stderr, "zorv: the progress could not be saved in the data folder '%s'\n",
-                EscapeControls(PlatformAbsolutePath(GetProfileDir())).c_str());
+    SaveFailure failure;
+    if (!Run(flags, &failure)) {
+        TellNotSaved(failure);
         code = 1;
     }
     // A terminate signal over unsaved editor work that no folder could take.

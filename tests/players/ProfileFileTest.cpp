@@ -382,17 +382,19 @@ TEST_F(ProfileFileTest, DamagedProfileFileGivesDefaultsAndIsKeptAside) {
 // A damaged file whose copy cannot be made (the disk is full; here a folder
 // stands where the copy's temporary file goes) is never written over: every
 // save of it fails, and the first save once the copy can be made keeps the
-// copy first. The player's progress and the list of players alike.
+// copy first. The player's progress and the list of players alike; and a
+// player's file that is gone meanwhile: its bytes read are the only copy
+// left, and they are kept all the same.
 TEST_F(ProfileFileTest, ADamagedFileIsNeverWrittenOverBeforeItsCopyIsKept) {
-    enum Row { PROGRESS, LIST };
-    for (const Row row : {PROGRESS, LIST}) {
+    enum Row { PROGRESS, LIST, PROGRESS_GONE };
+    for (const Row row : {PROGRESS, LIST, PROGRESS_GONE}) {
         SCOPED_TRACE(row);
         {
             CProfile p;
             p.SetLevelSteps(9, 0, 0);
             ASSERT_TRUE(p.WriteInfo());
         }
-        const std::string path = row == PROGRESS ? ProfilePath(0) : InfoPath();
+        const std::string path = row == LIST ? InfoPath() : ProfilePath(0);
         std::vector<uint8_t> damaged = ReadFileBytes(path);
         damaged.resize(damaged.size() - 5);
         ASSERT_TRUE(WriteFileBytes(path, damaged));
@@ -404,9 +406,14 @@ TEST_F(ProfileFileTest, ADamagedFileIsNeverWrittenOverBeforeItsCopyIsKept) {
             ASSERT_TRUE(p.TakeDamageNotice(&notice));
             EXPECT_EQ(notice.keptAs, "");
             p.SetLevelSteps(4, 0, 1);
-            EXPECT_FALSE(row == PROGRESS ? p.Save() : p.WriteInfo());
+            EXPECT_FALSE(row == LIST ? p.WriteInfo() : p.Save());
             EXPECT_FALSE(p.WriteInfo());
             EXPECT_EQ(ReadFileBytes(path), damaged);
+            EXPECT_EQ(p.GetSaveFailure().problem, SaveProblem::NO_COPY);
+            EXPECT_EQ(p.GetSaveFailure().file, path);
+            if (row == PROGRESS_GONE) {
+                ASSERT_EQ(remove(path.c_str()), 0);
+            }
             ASSERT_EQ(rmdir(blocker.c_str()), 0);
             EXPECT_TRUE(p.WriteInfo());
         }
@@ -421,14 +428,20 @@ TEST_F(ProfileFileTest, ADamagedFileIsNeverWrittenOverBeforeItsCopyIsKept) {
 
 // The player's file and the list kept elsewhere through symbolic links (on
 // another disk, say): they are read and saved where the links lead, and the
-// links stay.
+// links stay. The player's file through a chain of three links.
 TEST_F(ProfileFileTest, SavesWriteTheFilesTheirLinksLeadTo) {
     { CProfile p; }
-    CTempDir elsewhere;
+    CTempDir elsewhere, hops;
     for (const std::string& path : {ProfilePath(0), InfoPath()}) {
         const std::string target = elsewhere.File(path.substr(path.rfind('/') + 1));
         ASSERT_EQ(rename(path.c_str(), target.c_str()), 0);
-        ASSERT_EQ(symlink(target.c_str(), path.c_str()), 0);
+        std::string first = target;
+        if (path == ProfilePath(0)) {
+            ASSERT_EQ(symlink(target.c_str(), hops.File("second").c_str()), 0);
+            ASSERT_EQ(symlink("second", hops.File("first").c_str()), 0);
+            first = hops.File("first");
+        }
+        ASSERT_EQ(symlink(first.c_str(), path.c_str()), 0);
     }
     {
         CProfile p;
@@ -443,6 +456,67 @@ TEST_F(ProfileFileTest, SavesWriteTheFilesTheirLinksLeadTo) {
     EXPECT_EQ(I32At(ReadFileBytes(elsewhere.File("PROFILE1v3.DAT")), kOpt + 64), 9);
     EXPECT_EQ(TextAt(ReadFileBytes(elsewhere.File("INFOv3.DAT")), 54, 16), "linked");
     EXPECT_EQ(FolderEntries(elsewhere.Path()), (std::vector<std::string>{"INFOv3.DAT", "PROFILE1v3.DAT"}));
+    EXPECT_EQ(FolderEntries(hops.Path()), (std::vector<std::string>{"first", "second"}));
+}
+
+// A failed save tells which folder refused it and why: the data folder, or
+// the folder a player's link leads to; a damaged file whose copy could not
+// be written, or whose every name for a copy is taken. Each row's obstacle
+// removed, the save goes through and tells no failure.
+TEST_F(ProfileFileTest, AFailedSaveTellsWhichFolderRefusedItAndWhy) {
+    CTempDir elsewhere;
+    const std::string linked = elsewhere.File("PROFILE1v3.DAT");
+    enum Row { DATA_FOLDER, LINKED_FOLDER, NO_COPY, EVERY_COPY_NAME_TAKEN };
+    for (const Row row : {DATA_FOLDER, LINKED_FOLDER, NO_COPY, EVERY_COPY_NAME_TAKEN}) {
+        SCOPED_TRACE(row);
+        remove(ProfilePath(0).c_str());
+        remove(InfoPath().c_str());
+        { CProfile p; }
+        std::string folder = Dir(), obstacle = ProfilePath(0) + ".tmp";
+        int error = EISDIR;
+        SaveProblem problem = SaveProblem::WRITE_FAILED;
+        if (row == LINKED_FOLDER) {
+            ASSERT_EQ(rename(ProfilePath(0).c_str(), linked.c_str()), 0);
+            ASSERT_EQ(symlink(linked.c_str(), ProfilePath(0).c_str()), 0);
+            folder = elsewhere.Path() + "/";
+            obstacle = linked + ".tmp";
+        }
+        std::vector<std::string> copies;
+        if (row == NO_COPY || row == EVERY_COPY_NAME_TAKEN) {
+            std::vector<uint8_t> cut = ReadFileBytes(ProfilePath(0));
+            cut.resize(cut.size() - 1);
+            ASSERT_TRUE(WriteFileBytes(ProfilePath(0), cut));
+            problem = row == NO_COPY ? SaveProblem::NO_COPY : SaveProblem::NO_COPY_NAME;
+            obstacle = ProfilePath(0) + ".damaged.tmp";
+            for (int i = 1; row == EVERY_COPY_NAME_TAKEN && i <= CProfileBase::kMaxDamagedCopies; ++i) {
+                copies.push_back(ProfilePath(0) + ".damaged" + (i == 1 ? "" : std::to_string(i)));
+                ASSERT_TRUE(WriteFileText(copies.back(), "an older copy"));
+            }
+            if (row == EVERY_COPY_NAME_TAKEN) error = 0;
+        }
+        if (row != EVERY_COPY_NAME_TAKEN) {
+            ASSERT_EQ(mkdir(obstacle.c_str(), 0755), 0);
+        }
+        {
+            CProfile p;
+            p.SetLevelSteps(8, 0, 0);
+            EXPECT_FALSE(p.WriteInfo());
+            const SaveFailure& failure = p.GetSaveFailure();
+            EXPECT_EQ(failure.problem, problem);
+            EXPECT_EQ(failure.file, ProfilePath(0));
+            EXPECT_EQ(failure.folder, folder);
+            EXPECT_EQ(failure.error, error);
+            if (row == EVERY_COPY_NAME_TAKEN)
+                ASSERT_EQ(remove(copies.back().c_str()), 0);
+            else
+                ASSERT_EQ(rmdir(obstacle.c_str()), 0);
+            EXPECT_TRUE(p.WriteInfo());
+            EXPECT_EQ(p.GetSaveFailure().problem, SaveProblem::NONE);
+        }
+        for (const std::string& copy : copies) remove(copy.c_str());
+        remove((ProfilePath(0) + ".damaged").c_str());
+        remove(linked.c_str());
+    }
 }
 
 TEST_F(ProfileFileTest, PlaceOutsideTheSetsStartsAtTheFirstLevelKeepingResults) {
