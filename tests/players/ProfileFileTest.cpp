@@ -459,66 +459,6 @@ TEST_F(ProfileFileTest, SavesWriteTheFilesTheirLinksLeadTo) {
     EXPECT_EQ(FolderEntries(hops.Path()), (std::vector<std::string>{"first", "second"}));
 }
 
-// A failed save tells which folder refused it and why: the data folder, or
-// the folder a player's link leads to; a damaged file whose copy could not
-// be written, or whose every name for a copy is taken. Each row's obstacle
-// removed, the save goes through and tells no failure.
-TEST_F(ProfileFileTest, AFailedSaveTellsWhichFolderRefusedItAndWhy) {
-    CTempDir elsewhere;
-    const std::string linked = elsewhere.File("PROFILE1v3.DAT");
-    enum Row { DATA_FOLDER, LINKED_FOLDER, NO_COPY, EVERY_COPY_NAME_TAKEN };
-    for (const Row row : {DATA_FOLDER, LINKED_FOLDER, NO_COPY, EVERY_COPY_NAME_TAKEN}) {
-        SCOPED_TRACE(row);
-        remove(ProfilePath(0).c_str());
-        remove(InfoPath().c_str());
-        { CProfile p; }
-        std::string folder = Dir(), obstacle = ProfilePath(0) + ".tmp";
-        int error = EISDIR;
-        SaveProblem problem = SaveProblem::WRITE_FAILED;
-        if (row == LINKED_FOLDER) {
-            ASSERT_EQ(rename(ProfilePath(0).c_str(), linked.c_str()), 0);
-            ASSERT_EQ(symlink(linked.c_str(), ProfilePath(0).c_str()), 0);
-            folder = elsewhere.Path() + "/";
-            obstacle = linked + ".tmp";
-        }
-        std::vector<std::string> copies;
-        if (row == NO_COPY || row == EVERY_COPY_NAME_TAKEN) {
-            std::vector<uint8_t> cut = ReadFileBytes(ProfilePath(0));
-            cut.resize(cut.size() - 1);
-            ASSERT_TRUE(WriteFileBytes(ProfilePath(0), cut));
-            problem = row == NO_COPY ? SaveProblem::NO_COPY : SaveProblem::NO_COPY_NAME;
-            obstacle = ProfilePath(0) + ".damaged.tmp";
-            for (int i = 1; row == EVERY_COPY_NAME_TAKEN && i <= CProfileBase::kMaxDamagedCopies; ++i) {
-                copies.push_back(ProfilePath(0) + ".damaged" + (i == 1 ? "" : std::to_string(i)));
-                ASSERT_TRUE(WriteFileText(copies.back(), "an older copy"));
-            }
-            if (row == EVERY_COPY_NAME_TAKEN) error = 0;
-        }
-        if (row != EVERY_COPY_NAME_TAKEN) {
-            ASSERT_EQ(mkdir(obstacle.c_str(), 0755), 0);
-        }
-        {
-            CProfile p;
-            p.SetLevelSteps(8, 0, 0);
-            EXPECT_FALSE(p.WriteInfo());
-            const SaveFailure& failure = p.GetSaveFailure();
-            EXPECT_EQ(failure.problem, problem);
-            EXPECT_EQ(failure.file, ProfilePath(0));
-            EXPECT_EQ(failure.folder, folder);
-            EXPECT_EQ(failure.error, error);
-            if (row == EVERY_COPY_NAME_TAKEN)
-                ASSERT_EQ(remove(copies.back().c_str()), 0);
-            else
-                ASSERT_EQ(rmdir(obstacle.c_str()), 0);
-            EXPECT_TRUE(p.WriteInfo());
-            EXPECT_EQ(p.GetSaveFailure().problem, SaveProblem::NONE);
-        }
-        for (const std::string& copy : copies) remove(copy.c_str());
-        remove((ProfilePath(0) + ".damaged").c_str());
-        remove(linked.c_str());
-    }
-}
-
 TEST_F(ProfileFileTest, PlaceOutsideTheSetsStartsAtTheFirstLevelKeepingResults) {
     {
         CProfile p;
