@@ -230,37 +230,27 @@ std::string Shown(const std::string& path) { return EscapeControls(PlatformAbsol
 // folder that refused it (the data folder, or the one a link leads to) and
 // why, or the damaged file that waits for its copy.
 void TellNotSaved(const SaveFailure& failure) {
-    const std::string data = Shown(GetProfileDir());
-    const char* why = strerror(failure.error);
+    const std::string inData = "in the data folder '" + Shown(GetProfileDir()) + "'";
+    const std::string file = Shown(failure.file), why = strerror(failure.error);
+    const std::string damaged = ": the damaged file '" + file + "' is not written over before a copy of it is kept";
+    std::string told = inData;
     switch (failure.problem) {
     case SaveProblem::WRITE_FAILED:
-        if (failure.folder == GetProfileDir())
-            fprintf(stderr, "zorv: the progress could not be saved in the data folder '%s': %s\n", data.c_str(), why);
-        else
-            fprintf(stderr, "zorv: the progress could not be saved in the folder '%s', where '%s' leads: %s\n",
-                    Shown(failure.folder).c_str(), Shown(failure.file).c_str(), why);
+        if (failure.folder != GetProfileDir())
+            told = "in the folder '" + Shown(failure.folder) + "', where '" + file + "' leads";
+        told += ": " + why;
         break;
     case SaveProblem::NO_COPY:
-        fprintf(stderr,
-                "zorv: the progress could not be saved: the damaged file '%s' is not written over before a copy of "
-                "it is kept, and the folder '%s' refused the copy: %s\n",
-                Shown(failure.file).c_str(), Shown(failure.folder).c_str(), why);
+        told = damaged + ", and the folder '" + Shown(failure.folder) + "' refused the copy: " + why;
         break;
     case SaveProblem::NO_COPY_NAME:
-        fprintf(stderr,
-                "zorv: the progress could not be saved: the damaged file '%s' is not written over before a copy of "
-                "it is kept, and all %d names for a copy ('%s%s' and on) are taken\n",
-                Shown(failure.file).c_str(), CProfileBase::kMaxDamagedCopies, Shown(failure.file).c_str(),
-                CProfileBase::kDamagedSuffix);
+        told = damaged + ", and all " + std::to_string(CProfileBase::kMaxDamagedCopies) + " names for a copy ('" +
+               file + CProfileBase::kDamagedSuffix + "' and on) are taken";
         break;
-    case SaveProblem::FOLDER_NOT_OURS:
-        fprintf(stderr,
-                "zorv: the progress could not be saved in the data folder '%s': it is no longer the folder this "
-                "game locked\n",
-                data.c_str());
-        break;
-    default: fprintf(stderr, "zorv: the progress could not be saved in the data folder '%s'\n", data.c_str()); break;
+    case SaveProblem::FOLDER_NOT_OURS: told += ": it is no longer the folder this game locked"; break;
+    default: break;
     }
+    fprintf(stderr, "zorv: the progress could not be saved%s%s\n", told[0] == ':' ? "" : " ", told.c_str());
 }
 
 }  // namespace
