@@ -117,6 +117,10 @@ public:
     static void MakeFadeSequence(const char* name, int n, int step);
     static ImageId PadImage(const char* sourceName, const char* newName, int left, int right, int top,
                             int bottom);
+    // A copy of an image without its columns [cutX, cutX + cutW) and rows
+    // [cutY, cutY + cutH) (what of them lies inside it): what lies right of
+    // and below them closes up. -1 when no copy could be made.
+    static ImageId CutImage(const char* sourceName, const char* newName, int cutX, int cutW, int cutY, int cutH);
     static void DrawImageOnto(const char* name, ImageId target, int x, int y);
     static ImageId CacheImageRange(const char* prefix, int first, int last, const char* suffix);
     static ImageId AddSurface(SDL_Surface* surface);

@@ -253,6 +253,38 @@ ImageId CDraw::PadImage(const char* sourceName, const char* newName, int left, i
     return LoadSurface(dst, newName);
 }
 
+ImageId CDraw::CutImage(const char* sourceName, const char* newName, int cutX, int cutW, int cutY, int cutH) {
+    const ImageId id = GetImage(sourceName);
+    SDL_Surface* src = GetSurface(id);
+    if (!src) return -1;
+    // Only the part of each band inside the picture is taken out.
+    auto inside = [](int* from, int* length, int size) {
+        const int end = std::max(0, std::min(*from + std::max(0, *length), size));
+        *from = std::max(0, std::min(*from, size));
+        *length = std::max(0, end - *from);
+    };
+    inside(&cutX, &cutW, src->w);
+    inside(&cutY, &cutH, src->h);
+    SDL_Surface* dst = CopySurfaceLike(src, src->w - cutW, src->h - cutH);
+    if (!dst) {
+        ReleaseImage(id);
+        return -1;
+    }
+    SDL_LockSurface(src);
+    SDL_LockSurface(dst);
+    const int bpp = src->format->BytesPerPixel;
+    for (int y = 0; y < dst->h; ++y) {
+        const uint8_t* in = static_cast<const uint8_t*>(src->pixels) + (y < cutY ? y : y + cutH) * src->pitch;
+        uint8_t* out = static_cast<uint8_t*>(dst->pixels) + y * dst->pitch;
+        memcpy(out, in, static_cast<size_t>(cutX) * bpp);
+        memcpy(out + cutX * bpp, in + (cutX + cutW) * bpp, static_cast<size_t>(dst->w - cutX) * bpp);
+    }
+    SDL_UnlockSurface(dst);
+    SDL_UnlockSurface(src);
+    ReleaseImage(id);
+    return LoadSurface(dst, newName);
+}
+
 void CDraw::DrawImageOnto(const char* name, ImageId target, int x, int y) {
     const ImageId id = GetImage(name);
     BlitTo(id, GetSurface(target), x, y, 0, 0, GetWidth(id), GetHeight(id));
