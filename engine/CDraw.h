@@ -9,6 +9,7 @@
 #include <SDL.h>
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -197,5 +198,11 @@ private:
     static uint8_t FPSLock;
 
     static SDL_Surface* CopySurfaceLike(SDL_Surface* like, int w, int h);
+    // A new picture made from a source's pixels row by row: `size` turns the
+    // source's width and height into the new picture's, `row` writes row y
+    // of it (bpp bytes a pixel) from the locked source.
+    using RowCopy = std::function<void(uint8_t* out, const SDL_Surface* src, int y, int bpp)>;
+    static ImageId CopyRowByRow(const char* sourceName, const char* newName, const std::function<void(int*, int*)>& size,
+                                const RowCopy& row);
     static void UnbindRecord(CImageRecord* record);
 };
