@@ -690,7 +690,10 @@ const Series kSeries[] = {
     {"profclimbup",           ".tga", 3,      21,  25,  kRight,  0,    ClimbingUp},
     {"profladderleft",        ".tga", 4,      16,  35,  kLeft,   2,    OffLadder},
     {"profladderright",       ".tga", 4,      17,  35,  kRight,  0,    OffLadder},
+    // He falls, and lands, facing the way he went: "proffall" and "profland"
+    // face right.
     {"proffall",              ".tga", 6,      17,  28,  kRight,  0,    Falling},
+    {"proffallleft",          ".tga", 6,      17,  28,  kLeft,   0,    Falling},
     {"profpushleft",          ".tga", 8,      20,  30,  kLeft,   1,    Pushing},
     {"profpushright",         ".tga", 8,      20,  30,  kRight, -4,    Pushing},
     // The right-facing frames leave room on the left for the smoke, so that
@@ -723,6 +726,7 @@ const Series kSeries[] = {
     {"proftrampflingright",   ".tga", 9,      18,  27,  kRight,  3,    Flung, 44},
     {"proftramprecover",      ".tga", 8,      16,  29,  kRight,  1,    Recovering, 44, DizzyStars},
     {"profland",              ".tga", 6,      18,  36,  kRight, -1,    Landing},
+    {"proflandleft",          ".tga", 6,      18,  36,  kLeft,   0,    Landing},
     {"profbarrelleft",        ".tga", 10,     17,  35,  kLeft,   2,    OnBarrel},
     {"profbarrelright",       ".tga", 10,     17,  35,  kRight, -1,    OnBarrel},
     {"profcrawlleft",         ".tga", 6,      20,  15,  kLeft,   3,    Crawling, 24, nullptr, 26},
