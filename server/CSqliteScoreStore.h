@@ -20,15 +20,16 @@
 #include <atomic>
 #include <condition_variable>
 #include <deque>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "server/CScoreStore.h"
+#include "server/CSqliteConnection.h"
 
 struct sqlite3;
-struct sqlite3_stmt;
 
 class CSqliteScoreStore : public CScoreStore {
 public:
@@ -71,12 +72,9 @@ public:
     bool Count(int64_t* players, int64_t* scores) override;
 
 private:
-    // Every statement the store runs, prepared once per connection.
+    // Every statement the store runs besides those that begin and end a
+    // transaction, kept prepared by each connection.
     enum Statement {
-        kBegin,
-        kBeginWrite,
-        kCommit,
-        kRollback,
         kSavepoint,
         kRollbackToSavepoint,
         kReleaseSavepoint,
@@ -98,40 +96,28 @@ private:
         kCountsDisagree,
         kStatementCount
     };
-    struct Connection {
-        sqlite3* db = nullptr;
-        sqlite3_stmt* statements[kStatementCount] = {};
-    };
     struct WriteJob {
         bool player = false;  // a registration; else an upload
         std::string name, version;
         int type = 0, level = 0;
         int32_t score = 0;
         uint32_t cheat = 0;
-        Outcome outcome = Outcome::kFailed;
-        bool done = false;
-        // Set for a write asked for without waiting: it gets the outcome,
-        // and the job (made with new) is deleted.
-        Then then = nullptr;
+        // Gets the outcome once the write is kept or failed.
+        Then then;
     };
     // A reader connection for the life of one read.
     class Lease;
 
-    // The statement s of c, reset and unbound; null (logged) when it cannot
-    // be prepared.
-    sqlite3_stmt* Prepared(Connection* c, Statement s);
-    // Runs a statement that returns no rows; false (logged) on failure.
-    bool Run(Connection* c, Statement s);
-    static void Finish(Connection* c);
+    CSqliteConnection* TakeReader();
+    void GiveBack(CSqliteConnection* c);
 
-    Connection* TakeReader();
-    void GiveBack(Connection* c);
-
-    Outcome Write(WriteJob* job);
-    // Queues a job made with new, to be answered through its then.
-    void Queue(WriteJob* job);
+    // Queues a job and waits for its outcome.
+    Outcome Write(WriteJob job);
+    // Queues a job, to be answered through its then.
+    void Queue(WriteJob job);
     void WriterLoop();
-    void RunBatch(const std::vector<WriteJob*>& batch);
+    // The outcome of each job of the batch, committed together.
+    std::vector<Outcome> RunBatch(const std::vector<WriteJob>& batch);
     Outcome ApplyPlayer(const WriteJob& job);
     Outcome ApplyScore(const WriteJob& job);
     // Moves a clean entry of board (type, level) from score from (none when
@@ -144,7 +130,7 @@ private:
     // transaction of Open), with its progress in the log.
     bool CountBoards(std::string* error);
     // The id of a player (0: none; -1: the storage failed).
-    int64_t FindPlayer(Connection* c, const std::string& name, std::string* stored);
+    int64_t FindPlayer(CSqliteConnection* c, const std::string& name, std::string* stored);
     // A player's score on a board, clean (kFindScore) or marked
     // (kFindFlagged).
     struct Stored {
@@ -154,7 +140,10 @@ private:
         int64_t seq = 0;
     };
     // False (logged) when the storage failed.
-    bool FindScore(Connection* c, Statement s, int64_t player, int type, int level, Stored* stored);
+    bool FindScore(CSqliteConnection* c, Statement s, int64_t player, int type, int level, Stored* stored);
+
+    // ReadBoard in the open transaction of c; false when the storage failed.
+    bool ReadBoardIn(CSqliteConnection* c, const std::string& viewer, int type, int level, int topRows, Board* board);
 
     struct FileId {
         dev_t device = 0;
@@ -172,15 +161,14 @@ private:
     std::mutex openingMutex_;
     sqlite3* opening_ = nullptr;  // the writer's connection while Open runs
     std::atomic<int64_t> boardReadSteps_{0};
-    Connection writer_;
+    CSqliteConnection writer_;
     std::mutex readersMutex_;
-    std::vector<Connection*> idleReaders_;
-    std::vector<Connection*> allReaders_;
+    std::vector<CSqliteConnection*> idleReaders_;
+    std::vector<std::unique_ptr<CSqliteConnection>> allReaders_;
 
     std::mutex queueMutex_;
     std::condition_variable queued_;
-    std::condition_variable finished_;
-    std::deque<WriteJob*> queue_;
+    std::deque<WriteJob> queue_;
     bool writing_ = false;  // the writer thread takes jobs
     bool stopping_ = false;
     std::thread writerThread_;
