@@ -324,13 +324,13 @@ void CSqliteScoreStore::Interrupt() {
 }
 
 int CSqliteScoreStore::OnBusy(void* store, int count) {
-    // Short waits at first (a lock is mostly held for milliseconds), 5 s in
-    // all, and none once the server is stopping.
+    // Short waits at first (a lock is mostly held for milliseconds), the
+    // bound in all, and none once the server is stopping.
     if (static_cast<CSqliteScoreStore*>(store)->interrupted_) return 0;
     const int kLongest = 20;
     const int waited = count <= kLongest ? count * (count + 1) / 2
                                          : kLongest * (kLongest + 1) / 2 + (count - kLongest) * kLongest;
-    if (waited >= 5000) return 0;
+    if (waited >= kLockWaitMilliseconds) return 0;
     std::this_thread::sleep_for(std::chrono::milliseconds(std::min(count + 1, kLongest)));
     return 1;
 }

@@ -33,6 +33,11 @@ struct sqlite3;
 
 class CSqliteScoreStore : public CScoreStore {
 public:
+    // How long a write or a read waits for a lock that another program
+    // holds on the file (a backup, an administrator's query) before it
+    // fails.
+    static constexpr int kLockWaitMilliseconds = 5000;
+
     CSqliteScoreStore() = default;
     ~CSqliteScoreStore() override;
     CSqliteScoreStore(const CSqliteScoreStore&) = delete;

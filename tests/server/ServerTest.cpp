@@ -205,6 +205,30 @@ TEST_F(ServerProtocolTest, AMarkedBestNeverHidesAPlayersCleanScore) {
     EXPECT_EQ(Board("p0", 1, 9).find("mallory"), std::string::npos) << "60 is 13th, below the first ten";
 }
 
+// A player below the first rows is told one more than the entries with
+// fewer steps, whatever the hexadecimal digits of his score: a zero among
+// them (16, 256, 2^28: the board counts have nothing before it at that
+// digit), or one at the top digit (from 2^28 up), or none but the last.
+TEST_F(ServerProtocolTest, APlayerBelowTheFirstRowsIsToldHisRankWhateverTheDigitsOfHisScore) {
+    for (int t = 1; t <= kScoreBoardTopRows; ++t) {
+        Register("t" + std::to_string(t));
+        Upload("t" + std::to_string(t), 0, 4, t);
+    }
+    const int32_t below[] = {15, 16, 17, 32, 48, 255, 256, 4096, 0x10000, 0x10010, 0xFFFFFFF, 0x10000000,
+                             0x10000010, 0x30000000, 0x7FFFFFFF};
+    for (const int32_t score : below) {
+        Register("b" + std::to_string(score));
+        Upload("b" + std::to_string(score), 0, 4, score);
+    }
+    for (const int32_t score : below) {
+        int ahead = kScoreBoardTopRows;
+        for (const int32_t other : below) ahead += other < score;
+        const std::string board = Board("b" + std::to_string(score), 0, 4);
+        const std::string own = std::to_string(ahead + 1) + "\tb" + std::to_string(score) + "\t" + std::to_string(score) + "|";
+        EXPECT_EQ(board.substr(board.size() - std::min(board.size(), own.size())), own) << score;
+    }
+}
+
 namespace {
 
 // A database as the servers before the board counts left it: layout 1 kept
@@ -378,6 +402,44 @@ TEST_F(ServerProtocolTest, ACommitThatFailsAnswersFailureForEveryUploadItCarried
     EXPECT_EQ(Board("c0", 0, 1), "success|0|");
     for (int c = 0; c < clients; ++c) EXPECT_EQ(Upload("c" + std::to_string(c), 0, 1, 50), "success\nadded\n") << c;
     EXPECT_EQ(Board("", 0, 1).substr(0, 10), "success|8|");
+}
+
+// Another program that holds the write lock for a second (a backup, an
+// administrator's query) delays an upload, and it is kept; one that holds it
+// past the store's wait turns it into failure 15, no sooner, with nothing
+// kept.
+TEST_F(ServerProtocolTest, AnUploadWaitsAWhileForALockAnotherProgramHolds) {
+    Register("amy");
+    const struct {
+        const char* what;
+        int heldMs;  // -1: until the upload is answered
+        const char* said;
+    } rows[] = {
+        {"held a second", 1000, "success\nadded\n"},
+        {"held past the wait", -1, "failure\n15\n"},
+    };
+    int level = 0;
+    for (const auto& row : rows) {
+        sqlite3* other = nullptr;
+        ASSERT_EQ(sqlite3_open(dir_.File("scores.db").c_str(), &other), SQLITE_OK);
+        ASSERT_EQ(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+        std::thread release;
+        if (row.heldMs >= 0)
+            release = std::thread([&] {
+                std::this_thread::sleep_for(std::chrono::milliseconds(row.heldMs));
+                sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+            });
+        const auto asked = std::chrono::steady_clock::now();
+        EXPECT_EQ(Upload("amy", 0, ++level, 50), row.said) << row.what;
+        const auto waited = std::chrono::steady_clock::now() - asked;
+        if (release.joinable()) release.join();
+        sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+        sqlite3_close(other);
+        if (row.heldMs < 0) {
+            EXPECT_GE(waited, std::chrono::milliseconds(CSqliteScoreStore::kLockWaitMilliseconds));
+        }
+        EXPECT_EQ(Board("amy", 0, level), row.heldMs < 0 ? "success|0|" : "success|1|1\tamy\t50|") << row.what;
+    }
 }
 
 TEST_F(ServerProtocolTest, UnreadableRequestsAreRefusedAndChangeNothing) {
@@ -741,7 +803,7 @@ TEST(ServerProgramTest, KilledDuringABurstOfUploadsKeepsEveryScoreItAnswered) {
 }
 
 // A database file deleted, renamed or replaced while the server runs, or its
-// write-ahead log deleted, would take every later write with it: those
+// write-ahead log deleted or replaced, would take every later write with it: those
 // writes are answered failure 15, never "success", with one line in the log
 // for them all. The file put back, they are taken again; and after a
 // restart every one answered "success" is there.
@@ -764,6 +826,12 @@ TEST(ServerProgramTest, WritesAreRefusedWhileTheDatabaseFileIsNotTheOneItOpened)
          [&](const std::string& db) {
              ASSERT_TRUE(WriteFileBytes(db + ".copy", ReadFileBytes(db)));
              move(db + ".copy", db);
+         },
+         Change()},
+        {"its write-ahead log replaced by a copy",
+         [&](const std::string& db) {
+             ASSERT_TRUE(WriteFileBytes(db + ".copy", ReadFileBytes(db + "-wal")));
+             move(db + ".copy", db + "-wal");
          },
          Change()},
         {"renamed", [&](const std::string& db) { move(db, db + ".away"); },
