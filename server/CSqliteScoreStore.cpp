@@ -181,7 +181,11 @@ bool CSqliteScoreStore::Open(const std::string& path, std::string* error) {
     }
     path_ = path;
     fileLost_ = false;
-    if (!writer_.Open(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, error)) return false;
+    if (!writer_.Open(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, error) ||
+        !KeepLogAtClose(&writer_, error)) {
+        writer_.Close();
+        return false;
+    }
     writer_.Keep(kStatements, kStatementCount);
     sqlite3_busy_handler(writer_.get(), OnBusy, this);
     // The check of a large file and its conversion take seconds: a stop
@@ -335,6 +339,23 @@ int CSqliteScoreStore::OnBusy(void* store, int count) {
     return 1;
 }
 
+void CSqliteScoreStore::LogDropped(size_t writes) {
+    if (writes > 0)
+        ServerLog("database: %zu write(s) not committed when the server stopped: answered as failed, not stored",
+                  writes);
+}
+
+bool CSqliteScoreStore::IsStopping() {
+    std::lock_guard<std::mutex> lock(queueMutex_);
+    return stopping_;
+}
+
+bool CSqliteScoreStore::KeepLogAtClose(CSqliteConnection* c, std::string* error) {
+    if (sqlite3_db_config(c->get(), SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr) == SQLITE_OK) return true;
+    *error = c->Error();
+    return false;
+}
+
 bool CSqliteScoreStore::IdOf(const std::string& path, FileId* id) {
     struct stat st;
     if (stat(path.c_str(), &st) != 0) return false;
@@ -359,12 +380,22 @@ bool CSqliteScoreStore::IsStillOurFile() {
     return same;
 }
 
-void CSqliteScoreStore::Close() {
+void CSqliteScoreStore::StopWrites() {
+    std::deque<WriteJob> dropped;
     {
         std::lock_guard<std::mutex> lock(queueMutex_);
         stopping_ = true;
+        dropped.swap(queue_);
     }
     queued_.notify_all();
+    LogDropped(dropped.size());
+    for (WriteJob& job : dropped) job.then(Outcome::kFailed);
+    std::unique_lock<std::mutex> lock(queueMutex_);
+    applied_.wait(lock, [this] { return !applying_; });
+}
+
+void CSqliteScoreStore::Close() {
+    StopWrites();
     if (writerThread_.joinable()) writerThread_.join();
     std::lock_guard<std::mutex> lock(readersMutex_);
     idleReaders_.clear();
@@ -383,7 +414,7 @@ CSqliteConnection* CSqliteScoreStore::TakeReader() {
     }
     auto c = std::make_unique<CSqliteConnection>();
     std::string error;
-    if (!c->Open(path_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, &error) ||
+    if (!c->Open(path_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, &error) || !KeepLogAtClose(c.get(), &error) ||
         !c->Run("PRAGMA query_only = ON", &error)) {
         ServerLog("database: opening a reader: %s", error.c_str());
         return nullptr;
@@ -461,8 +492,11 @@ void CSqliteScoreStore::WriterLoop() {
     for (;;) {
         {
             std::unique_lock<std::mutex> lock(queueMutex_);
+            applying_ = false;
+            applied_.notify_all();
             queued_.wait(lock, [this] { return stopping_ || !queue_.empty(); });
-            if (queue_.empty()) break;  // stopping, and every write asked for is done
+            if (stopping_) break;  // the writes still waiting were dropped
+            applying_ = true;
             while (!queue_.empty() && batch.size() < kBatchMax) {
                 batch.push_back(std::move(queue_.front()));
                 queue_.pop_front();
@@ -489,6 +523,12 @@ std::vector<CScoreStore::Outcome> CSqliteScoreStore::RunBatch(const std::vector<
             if (!writer_.RunKept(kReleaseSavepoint)) outcome = Outcome::kFailed;
         }
         outcomes.push_back(outcome);
+    }
+    // A stop asked for before the commit drops the batch: the commit would
+    // cost it a sync.
+    if (IsStopping()) {
+        LogDropped(batch.size());
+        return failed;
     }
     // A file no longer at the path would take the batch with it when the
     // server stops; and nothing of a failed commit is kept either. Neither is

@@ -56,8 +56,9 @@ public:
     // It stays so until the store is destroyed. Returns once Open, if it
     // runs, has given up.
     void Interrupt();
-    // Finishes the writes already asked for, then closes every connection
-    // (the last one folds the write-ahead log back into the file).
+    // StopWrites, then closes every connection. The write-ahead log is left
+    // as it is, beside the file (the next start reads it): folding it back
+    // would cost two syncs, seconds on a slow disk.
     void Close();
     // SQLite's own check of the whole file, and of the board counts against
     // the scores; true when it finds nothing wrong.
@@ -73,6 +74,9 @@ public:
     // Answered from the writer thread, after the commit of their batch.
     void AddPlayerThen(const std::string& name, const std::string& version, Then then) override;
     void UploadThen(const std::string& name, int type, int level, int32_t score, uint32_t cheat, Then then) override;
+    // The writes of the batch being applied are dropped too, unless its
+    // commit has begun.
+    void StopWrites() override;
     bool ReadBoard(const std::string& viewer, int type, int level, int topRows, Board* board) override;
     bool Count(int64_t* players, int64_t* scores) override;
 
@@ -128,6 +132,12 @@ private:
     // Moves a clean entry of board (type, level) from score from (none when
     // !had) to score to in the board's counts; false (logged) on failure.
     bool Recount(int type, int level, bool had, int32_t from, int32_t to);
+    // Whether StopWrites was called (the writer asks before each commit).
+    bool IsStopping();
+    static void LogDropped(size_t writes);
+    // A connection that leaves the write-ahead log as it is when it closes:
+    // false with SQLite's reason.
+    static bool KeepLogAtClose(CSqliteConnection* c, std::string* error);
     // Whether the file at the path (and its write-ahead log) is still the one
     // the store writes to; a change either way is logged once.
     bool IsStillOurFile();
@@ -173,8 +183,10 @@ private:
 
     std::mutex queueMutex_;
     std::condition_variable queued_;
+    std::condition_variable applied_;
     std::deque<WriteJob> queue_;
-    bool writing_ = false;  // the writer thread takes jobs
-    bool stopping_ = false;
+    bool writing_ = false;   // the writer thread takes jobs
+    bool stopping_ = false;  // writes are refused
+    bool applying_ = false;  // the writer has a batch under way
     std::thread writerThread_;
 };
