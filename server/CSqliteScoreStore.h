@@ -57,8 +57,9 @@ public:
     // runs, has given up.
     void Interrupt();
     // StopWrites, then closes every connection. The write-ahead log is left
-    // as it is, beside the file (the next start reads it): folding it back
-    // would cost two syncs, seconds on a slow disk.
+    // as it is beside the file, with the latest writes (SQLite reads it with
+    // the file): folding it back would cost two syncs, seconds on a slow
+    // disk.
     void Close();
     // SQLite's own check of the whole file, and of the board counts against
     // the scores; true when it finds nothing wrong.
