@@ -46,8 +46,8 @@ int64_t CSqliteStatement::Int64(int column) const { return sqlite3_column_int64(
 
 std::string CSqliteStatement::Text(int column) const {
     const unsigned char* text = sqlite3_column_text(st_, column);
-    return text ? std::string(reinterpret_cast<const char*>(text), static_cast<size_t>(sqlite3_column_bytes(st_, column)))
-                : std::string();
+    if (!text) return std::string();
+    return std::string(reinterpret_cast<const char*>(text), static_cast<size_t>(sqlite3_column_bytes(st_, column)));
 }
 
 int64_t CSqliteStatement::TakeSteps() {

@@ -208,8 +208,9 @@ TEST_F(ServerProtocolTest, AMarkedBestNeverHidesAPlayersCleanScore) {
 
 // A player below the first rows is told one more than the entries with
 // fewer steps, whatever the hexadecimal digits of his score: a zero among
-// them (16, 256, 2^28: the board counts have nothing before it at that
-// digit), or one at the top digit (from 2^28 up), or none but the last.
+// them (16, 256: no bucket of the board counts comes before his at that
+// digit, yet the digits above still count), or a top digit at the counts'
+// last depth (from 2^28 up).
 TEST_F(ServerProtocolTest, APlayerBelowTheFirstRowsIsToldHisRankWhateverTheDigitsOfHisScore) {
     for (int t = 1; t <= kScoreBoardTopRows; ++t) {
         Register("t" + std::to_string(t));
@@ -224,8 +225,9 @@ TEST_F(ServerProtocolTest, APlayerBelowTheFirstRowsIsToldHisRankWhateverTheDigit
     for (const int32_t score : below) {
         int ahead = kScoreBoardTopRows;
         for (const int32_t other : below) ahead += other < score;
-        const std::string board = Board("b" + std::to_string(score), 0, 4);
-        const std::string own = std::to_string(ahead + 1) + "\tb" + std::to_string(score) + "\t" + std::to_string(score) + "|";
+        const std::string name = "b" + std::to_string(score);
+        const std::string own = std::to_string(ahead + 1) + "\t" + name + "\t" + std::to_string(score) + "|";
+        const std::string board = Board(name, 0, 4);
         EXPECT_EQ(board.substr(board.size() - std::min(board.size(), own.size())), own) << score;
     }
 }
@@ -822,9 +824,9 @@ TEST(ServerProgramTest, KilledDuringABurstOfUploadsKeepsEveryScoreItAnswered) {
 }
 
 // A database file deleted, renamed or replaced while the server runs, or its
-// write-ahead log deleted or replaced, would take every later write with it: those
-// writes are answered failure 15, never "success", with one line in the log
-// for them all. The file put back, they are taken again; and after a
+// write-ahead log deleted or replaced, would take every later write with it:
+// those writes are answered failure 15, never "success", with one line in
+// the log for them all. The file put back, they are taken again; and after a
 // restart every one answered "success" is there.
 TEST(ServerProgramTest, WritesAreRefusedWhileTheDatabaseFileIsNotTheOneItOpened) {
     const auto move = [](const std::string& from, const std::string& to) {
