@@ -18,7 +18,7 @@ namespace {
 
 // The layout this server writes; a file with a higher number was written by
 // a newer server and is left alone. Layout 1 kept one score per player and
-// board, marked or not; layout 2 keeps the marked ones apart; layout 3 keeps
+// board, flagged or not; layout 2 keeps the flagged ones apart; layout 3 keeps
 // the board counts. An older file is brought up at the start.
 const int kSchemaVersion = 3;
 
@@ -36,9 +36,10 @@ const int kTopDepth = 8;
 // Names compare without letter case: "Bob" and "bob" are one player, so that
 // nobody can pass for another on a board. A player's clean scores are one
 // row per board; the index serves the board queries in rank order. His best
-// marked score (sent with a non-zero cheat word) has a table of its own: it
-// shows on his own board only, and never hides his clean one from others.
-// Clean and marked scores are kept in rows of one shape.
+// flagged score (sent with non-zero flags: the protocol's cheat word, kept in
+// the column of that name) has a table of its own: it shows on his own board
+// only, and never hides his clean one from others. Clean and flagged scores
+// are kept in rows of one shape.
 #define ZORV_SCORE_COLUMNS                                  \
     " player INTEGER NOT NULL REFERENCES players(id),"      \
     " type INTEGER NOT NULL,"                               \
@@ -70,7 +71,7 @@ const char* const kSchema[] = {
     "INSERT OR IGNORE INTO counters VALUES ('seq', 0)",
 };
 
-// From layout 1: its marked scores move to their own table (the player's
+// From layout 1: its flagged scores move to their own table (the player's
 // clean score there was lost under them).
 const char* const kFromLayout1[] = {
     "INSERT OR REPLACE INTO flagged SELECT player, type, level, score, cheat, seq, achieved FROM scores"
@@ -452,17 +453,17 @@ CScoreStore::Outcome CSqliteScoreStore::AddPlayer(const std::string& name, const
 }
 
 CScoreStore::Outcome CSqliteScoreStore::Upload(const std::string& name, int type, int level, int32_t score,
-                                               uint32_t cheat) {
-    return Write(WriteJob{false, name, "", type, level, score, cheat, nullptr});
+                                               uint32_t flags) {
+    return Write(WriteJob{false, name, "", type, level, score, flags, nullptr});
 }
 
 void CSqliteScoreStore::AddPlayerThen(const std::string& name, const std::string& version, Then then) {
     Queue(WriteJob{true, name, version, 0, 0, 0, 0, std::move(then)});
 }
 
-void CSqliteScoreStore::UploadThen(const std::string& name, int type, int level, int32_t score, uint32_t cheat,
+void CSqliteScoreStore::UploadThen(const std::string& name, int type, int level, int32_t score, uint32_t flags,
                                    Then then) {
-    Queue(WriteJob{false, name, "", type, level, score, cheat, std::move(then)});
+    Queue(WriteJob{false, name, "", type, level, score, flags, std::move(then)});
 }
 
 void CSqliteScoreStore::Queue(WriteJob job) {
@@ -578,12 +579,12 @@ CScoreStore::Outcome CSqliteScoreStore::ApplyScore(const WriteJob& job) {
         !FindScore(&writer_, kFindFlagged, player, job.type, job.level, &flagged))
         return Outcome::kFailed;
     // A clean score competes with his clean one only: it is what others see
-    // of him. A marked one is kept when it betters everything he has, for
+    // of him. A flagged one is kept when it betters everything he has, for
     // his own view.
-    const bool marked = job.cheat != 0;
-    const Stored& same = marked ? flagged : clean;
+    const bool isFlagged = job.flags != 0;
+    const Stored& same = isFlagged ? flagged : clean;
     if (same.found && job.score >= same.score) return Outcome::kIgnored;
-    if (marked && clean.found && job.score >= clean.score) return Outcome::kIgnored;
+    if (isFlagged && clean.found && job.score >= clean.score) return Outcome::kIgnored;
 
     int64_t seq = 0;
     {
@@ -595,7 +596,7 @@ CScoreStore::Outcome CSqliteScoreStore::ApplyScore(const WriteJob& job) {
         }
         seq = next->Int64(0);
     }
-    const Statement write = marked ? (same.found ? kUpdateFlagged : kInsertFlagged)
+    const Statement write = isFlagged ? (same.found ? kUpdateFlagged : kInsertFlagged)
                                    : (same.found ? kUpdateScore : kInsertScore);
     {
         const CSqliteStatement::Use st = writer_.Kept(write);
@@ -604,7 +605,7 @@ CScoreStore::Outcome CSqliteScoreStore::ApplyScore(const WriteJob& job) {
         st->Bind(2, job.type);
         st->Bind(3, job.level);
         st->Bind(4, job.score);
-        st->Bind(5, job.cheat);
+        st->Bind(5, job.flags);
         st->Bind(6, seq);
         st->Bind(7, static_cast<int64_t>(time(nullptr)));
         if (st->Step() != SQLITE_DONE) {
@@ -613,7 +614,7 @@ CScoreStore::Outcome CSqliteScoreStore::ApplyScore(const WriteJob& job) {
         }
     }
     // Others count his clean score only.
-    if (!marked && !Recount(job.type, job.level, same.found, same.score, job.score)) return Outcome::kFailed;
+    if (!isFlagged && !Recount(job.type, job.level, same.found, same.score, job.score)) return Outcome::kFailed;
     return same.found ? Outcome::kUpdated : Outcome::kAdded;
 }
 
@@ -673,7 +674,7 @@ bool CSqliteScoreStore::ReadBoardIn(CSqliteConnection* c, const std::string& vie
     const int64_t me = viewer.empty() ? 0 : FindPlayer(c, viewer, &viewerName);
     if (me < 0) return false;
 
-    // The viewer's own row: the better of his clean and his marked score.
+    // The viewer's own row: the better of his clean and his flagged score.
     Stored clean, flagged;
     if (me > 0 &&
         !(FindScore(c, kFindScore, me, type, level, &clean) && FindScore(c, kFindFlagged, me, type, level, &flagged)))
@@ -727,7 +728,7 @@ bool CSqliteScoreStore::ReadBoardIn(CSqliteConnection* c, const std::string& vie
     // The entries with fewer steps: at each depth, the buckets before his
     // under the same bucket above (none where his digit is 0, nor above his
     // top digit). His own clean entry is never among them: his row is the
-    // better of his clean and his marked score.
+    // better of his clean and his flagged score.
     const int64_t digits = (int64_t{1} << kBucketBits) - 1;
     for (int depth = 0; depth < kTopDepth; ++depth) {
         const int64_t bucket = static_cast<int64_t>(own.score) >> (kBucketBits * depth);

@@ -71,10 +71,10 @@ public:
 
     Outcome AddPlayer(const std::string& name, const std::string& version) override;
     bool IsNameTaken(const std::string& name, bool* failed) override;
-    Outcome Upload(const std::string& name, int type, int level, int32_t score, uint32_t cheat) override;
+    Outcome Upload(const std::string& name, int type, int level, int32_t score, uint32_t flags) override;
     // Answered from the writer thread, after the commit of their batch.
     void AddPlayerThen(const std::string& name, const std::string& version, Then then) override;
-    void UploadThen(const std::string& name, int type, int level, int32_t score, uint32_t cheat, Then then) override;
+    void UploadThen(const std::string& name, int type, int level, int32_t score, uint32_t flags, Then then) override;
     // The writes of the batch being applied are dropped too, unless its
     // commit has begun.
     void StopWrites() override;
@@ -111,7 +111,7 @@ private:
         std::string name, version;
         int type = 0, level = 0;
         int32_t score = 0;
-        uint32_t cheat = 0;
+        uint32_t flags = 0;
         // Gets the outcome once the write is kept or failed.
         Then then;
     };
@@ -147,7 +147,7 @@ private:
     bool CountBoards(std::string* error);
     // The id of a player (0: none; -1: the storage failed).
     int64_t FindPlayer(CSqliteConnection* c, const std::string& name, std::string* stored);
-    // A player's score on a board, clean (kFindScore) or marked
+    // A player's score on a board, clean (kFindScore) or flagged
     // (kFindFlagged).
     struct Stored {
         bool found = false;

@@ -155,7 +155,7 @@ TEST_F(ServerProtocolTest, BoardsRankEqualScoresTogetherEarlierFirstAndAddTheOwn
     // Reaching 60 later than p11 puts p12 below him: an improvement is a new time.
     Upload("p12", 1, 7, 60);
     EXPECT_EQ(Board("p12", 1, 7), top + "8\tp12\t60|");
-    // A marked score is on its own player's board only.
+    // A flagged score is on its own player's board only.
     Register("mallory");
     EXPECT_EQ(Upload("mallory", 1, 7, 1, 4), "success\nadded\n");
     EXPECT_EQ(Board("p10", 1, 7), top + "12\tp10\t70|");
@@ -167,9 +167,10 @@ TEST_F(ServerProtocolTest, BoardsRankEqualScoresTogetherEarlierFirstAndAddTheOwn
     EXPECT_EQ(Board("p1", 4, 99999), "failure|14|");
 }
 
-// A score sent with a non-zero cheat word shows on its player's own view of
-// the board only; his best clean score is what everybody else sees.
-TEST_F(ServerProtocolTest, AMarkedBestNeverHidesAPlayersCleanScore) {
+// A flagged score (sent with a non-zero cheat word) shows on its player's
+// own view of the board only; his best clean score is what everybody else
+// sees.
+TEST_F(ServerProtocolTest, AFlaggedBestNeverHidesAPlayersCleanScore) {
     for (const char* name : {"amy", "mallory"}) Register(name);
     Upload("amy", 0, 3, 40);
     const struct {
@@ -235,7 +236,7 @@ TEST_F(ServerProtocolTest, APlayerBelowTheFirstRowsIsToldHisRankWhateverTheDigit
 namespace {
 
 // A database as the servers before the board counts left it: layout 1 kept
-// a player's marked score among the clean ones, layout 2 in a table of its
+// a player's flagged score among the clean ones, layout 2 in a table of its
 // own. rows are the SQL that fills it.
 void WriteEarlierLayout(const std::string& path, int layout, const std::string& rows) {
     const std::string columns =
@@ -261,12 +262,12 @@ void WriteEarlierLayout(const std::string& path, int layout, const std::string& 
 
 }  // namespace
 
-// A database of an earlier layout (before marked scores were kept apart,
+// A database of an earlier layout (before flagged scores were kept apart,
 // before the board counts) is converted at the start, with its progress in
-// the log: its marked scores stay hidden from others, the player's next
+// the log: its flagged scores stay hidden from others, the player's next
 // clean score shows.
 TEST(ServerStoreTest, ADatabaseOfTheEarlierLayoutKeepsWorking) {
-    const char* const marked[] = {
+    const char* const flagged[] = {
         "",
         "INSERT INTO scores VALUES (2, 0, 3, 10, 4, 2, 86400);",
         "INSERT INTO flagged VALUES (2, 0, 3, 10, 4, 2, 86400);",
@@ -278,7 +279,7 @@ TEST(ServerStoreTest, ADatabaseOfTheEarlierLayoutKeepsWorking) {
                            "INSERT INTO counters VALUES ('seq', 2);"
                            "INSERT INTO players VALUES (1, 'amy', '1.03W', 0), (2, 'mallory', '1.03W', 0);"
                            "INSERT INTO scores VALUES (1, 0, 3, 40, 0, 1, 86400);" +
-                               std::string(marked[layout]));
+                               std::string(flagged[layout]));
         // The program converts it and says so.
         const pid_t pid = SpawnProgram({std::string(ZORV_RUN_DIR) + "/zorv_scored", "--db", dir.File("old.db"),
                                         "--port", "0"},
