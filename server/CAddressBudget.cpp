@@ -6,6 +6,7 @@
 #include <cmath>
 #include <iterator>
 
+#include "engine/ReadNumber.h"
 #include "server/ServerLog.h"
 
 namespace {
@@ -16,19 +17,6 @@ const std::chrono::seconds kPruneEvery(60);
 const std::chrono::seconds kPruneWhenFullEvery(1);
 // The line that says new addresses share a budget comes at most this often.
 const std::chrono::seconds kCrowdLogEvery(60);
-
-// Decimal digits only, 1 to the largest rate.
-bool ReadCount(const std::string& text, unsigned* count) {
-    if (text.empty() || text.size() > 7) return false;
-    unsigned value = 0;
-    for (const char c : text) {
-        if (c < '0' || c > '9') return false;
-        value = value * 10 + static_cast<unsigned>(c - '0');
-    }
-    if (value < 1 || value > CAddressBudget::kRateMax) return false;
-    *count = value;
-    return true;
-}
 
 }  // namespace
 
@@ -122,7 +110,8 @@ bool CAddressBudget::ReadRate(const std::string& text, Rate* rate) {
     const size_t comma = text.find(',');
     if (comma == std::string::npos) return false;
     Rate read = {0, 0};
-    if (!ReadCount(text.substr(0, comma), &read.burst) || !ReadCount(text.substr(comma + 1), &read.perMinute))
+    if (!ReadNumber(text.substr(0, comma), 1u, kRateMax, &read.burst) ||
+        !ReadNumber(text.substr(comma + 1), 1u, kRateMax, &read.perMinute))
         return false;
     *rate = read;
     return true;

@@ -9,6 +9,7 @@
 #include <set>
 
 #include "players/ScoreBoardRules.h"
+#include "engine/ReadNumber.h"
 #include "players/ScoreScramble.h"
 #include "server/CScoreStore.h"
 #include "server/ServerLog.h"
@@ -56,20 +57,8 @@ ScoreReply ServerFault(const std::string& summary) {
     return reply;
 }
 
-// Plain decimal with an optional minus sign, within 32 bits.
-bool ReadInt32(const std::string& text, int32_t* value) {
-    size_t i = text.size() > 0 && text[0] == '-' ? 1 : 0;
-    if (i == text.size() || text.size() - i > 10) return false;
-    int64_t v = 0;
-    for (; i < text.size(); ++i) {
-        if (text[i] < '0' || text[i] > '9') return false;
-        v = v * 10 + (text[i] - '0');
-    }
-    if (text[0] == '-') v = -v;
-    if (v < INT32_MIN || v > INT32_MAX) return false;
-    *value = static_cast<int32_t>(v);
-    return true;
-}
+// A field of 32 bits, written as ReadNumber reads numbers.
+bool ReadInt32(const std::string& text, int32_t* value) { return ReadNumber(text, INT32_MIN, INT32_MAX, value); }
 
 // "key=value" pairs, each key once; false for a pair without "=" or a key
 // given twice.

@@ -16,6 +16,7 @@
 #include "server/CServerOptions.h"
 #include "server/CSqliteScoreStore.h"
 #include "server/ServerLog.h"
+#include "tools/design/ToolRefusal.h"
 
 namespace {
 
@@ -41,18 +42,8 @@ std::string UrlHost(const std::string& address) {
 
 int main(int argc, char** argv) {
     CServerOptions options;
-    std::string problem;
-    if (!options.Read(argc, argv, &problem)) {
-        fprintf(stderr, "zorv_scored: %s\n", EscapeForLog(problem).c_str());
-        return 2;
-    }
-    if (options.help) {
-        // A usage that could not be written (a full disk under it) is no answer.
-        errno = 0;
-        if (fputs(CServerOptions::Usage(), stdout) >= 0 && fflush(stdout) == 0) return 0;
-        fprintf(stderr, "zorv_scored: cannot write the standard output: %s\n", strerror(errno));
-        return 2;
-    }
+    // A usage that could not be written (a full disk under it) is no answer.
+    if (!options.Read(argc, argv)) return EndWithStandardOutput(CServerOptions::kProgram, options.ExitCode());
 
     // Ctrl+C and SIGTERM are taken by this thread alone (every thread started
     // from here on keeps them blocked), so that the stop is an ordinary one.
@@ -69,6 +60,7 @@ int main(int argc, char** argv) {
     // lock that another program holds, ends that at once (the writes are
     // answered as failed). Ended by a stop signal of its own when the start
     // fails.
+    std::string problem;
     CSqliteScoreStore store;
     std::atomic<int> stopSignal{0};
     std::thread stopWatch([&] {
@@ -99,7 +91,7 @@ int main(int argc, char** argv) {
     CAddressBudget budget(options.registrations, options.uploads);
     CScoreHttpServer server(store, options.path, kThreads);
     server.SetBudget(&budget);
-    if (!server.Bind(options.bind, options.port, &problem) || !server.Start(&problem)) {
+    if (!server.Bind(options.bind, static_cast<int>(options.port), &problem) || !server.Start(&problem)) {
         ServerLog("zorv_scored: %s", EscapeForLog(problem).c_str());
         endStopWatch();
         store.Close();
