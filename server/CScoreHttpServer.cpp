@@ -36,6 +36,7 @@ const int kListenQueue = 4096;
 
 struct CScoreHttpServer::Watch {
     int socket = -1;
+    AddressKey client;
     Clock::time_point since;  // from its connection or its last answer
     bool answering = false;   // its request is in: no deadline till the answer is out
     bool cut = false;
@@ -142,21 +143,22 @@ bool CScoreHttpServer::Start(std::string* error) {
     rlimit files = {};
     getrlimit(RLIMIT_NOFILE, &files);
     connectionLimit_ = ConnectionsWithin(files.rlim_cur);
-    const unsigned perAddress = std::min(kConnectionsPerAddress, connectionLimit_);
+    perClient_ = std::min(kConnectionsPerAddress, connectionLimit_);
     const unsigned pool = static_cast<unsigned>(std::max(1, threads_));
     // poll, not epoll: this library's epoll loop takes ready connections
     // 128 at a time and, after a batch of exactly 128, waits again with the
     // full timeout before serving them, so such a batch sat until its
     // deadline cut it. poll has no batches, and a few thousand sockets over
     // the pool cost it little. The logger first: it then hears about the
-    // options too.
+    // options too. The connections of one client are counted here, not by
+    // the library, which counts a whole IPv6 address where a client has a
+    // /64 of them.
     daemon_ = MHD_start_daemon(MHD_USE_POLL_INTERNAL_THREAD | MHD_ALLOW_SUSPEND_RESUME | MHD_USE_ERROR_LOG, 0,
-                               nullptr, nullptr, &CScoreHttpServer::Answer, this,
+                               &CScoreHttpServer::Admit, this, &CScoreHttpServer::Answer, this,
                                MHD_OPTION_EXTERNAL_LOGGER, &CScoreHttpServer::LibraryLog, this,
                                MHD_OPTION_LISTEN_SOCKET, listenSocket_,
                                MHD_OPTION_THREAD_POOL_SIZE, pool,
                                MHD_OPTION_CONNECTION_LIMIT, connectionLimit_,
-                               MHD_OPTION_PER_IP_CONNECTION_LIMIT, perAddress,
                                MHD_OPTION_CONNECTION_MEMORY_LIMIT, kConnectionMemory,
                                MHD_OPTION_CONNECTION_TIMEOUT, kIdleSeconds,
                                MHD_OPTION_URI_LOG_CALLBACK, &CScoreHttpServer::Started, this,
@@ -213,20 +215,42 @@ void CScoreHttpServer::Connection(void* self, MHD_Connection* connection, void**
         const MHD_ConnectionInfo* info = MHD_get_connection_info(connection, MHD_CONNECTION_INFO_CONNECTION_FD);
         Watch* w = new Watch();
         w->socket = info ? info->connect_fd : -1;
+        w->client = server->KeyOf(ClientSocketAddress(connection));
         w->since = Clock::now();
-        w->place = server->waiting_.insert(server->waiting_.end(), w);
-        w->waiting = true;
         *watch = w;
         server->connectionsPeak_ = std::max(server->connectionsPeak_, ++server->connections_);
+        if (++server->held_[w->client] > server->perClient_) {
+            // Admitted by another thread at the same moment as the client's
+            // last one: ended at once.
+            w->cut = true;
+            if (w->socket >= 0) shutdown(w->socket, SHUT_RDWR);
+        } else {
+            w->place = server->waiting_.insert(server->waiting_.end(), w);
+            w->waiting = true;
+        }
     } else if (*watch) {
         // The library closes the socket only after this: the cutter never
         // touches a socket number that another connection may have taken.
         Watch* w = static_cast<Watch*>(*watch);
         if (w->waiting) server->waiting_.erase(w->place);
+        const auto held = server->held_.find(w->client);
+        if (--held->second == 0) server->held_.erase(held);
         delete w;
         *watch = nullptr;
         --server->connections_;
     }
+}
+
+MHD_Result CScoreHttpServer::Admit(void* self, const sockaddr* address, socklen_t) {
+    CScoreHttpServer* server = static_cast<CScoreHttpServer*>(self);
+    const AddressKey client = server->KeyOf(address);
+    std::lock_guard<std::mutex> lock(server->watchMutex_);
+    const auto held = server->held_.find(client);
+    return held == server->held_.end() || held->second < server->perClient_ ? MHD_YES : MHD_NO;
+}
+
+AddressKey CScoreHttpServer::KeyOf(const sockaddr* address) const {
+    return addressOf_ ? addressOf_(address) : AddressKey::Of(address);
 }
 
 CScoreHttpServer::Watch* CScoreHttpServer::WatchOf(MHD_Connection* connection) {
@@ -366,7 +390,7 @@ MHD_Result CScoreHttpServer::Answer(void* self, MHD_Connection* connection, cons
             }
             const size_t q = request->target.find('?');
             CAddressBudget* budget = server->budget_;
-            const sockaddr* from = ClientSocketAddress(connection);
+            const AddressKey from = server->KeyOf(ClientSocketAddress(connection));
             ScoreWriteGate gate;
             if (budget)
                 gate = [budget, from](const std::string& op) {

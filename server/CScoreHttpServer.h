@@ -10,7 +10,8 @@
 // (a longer header block is refused with 431), is closed when it says
 // nothing for a while or takes too long over a request (much less long once
 // connections run short, so that the idle and the slow make room for
-// ordinary requests), and one address holds only so many connections; all of
+// ordinary requests), and one client (an AddressKey: an IPv4 address or an
+// IPv6 /64, as the budgets count them) holds only so many connections; all of
 // them together stay under the process's limit of open files, with files to
 // spare for the database. A stop ends every connection, whatever its client
 // does.
@@ -22,11 +23,13 @@
 #include <functional>
 #include <list>
 #include <memory>
+#include <unordered_map>
 #include <mutex>
 #include <set>
 #include <string>
 #include <thread>
 
+#include "server/AddressKey.h"
 #include "server/ScoreProtocol.h"
 
 class CAddressBudget;
@@ -43,8 +46,9 @@ public:
     // connection or the previous answer: one that sends them a byte at a
     // time is never silent, but it is cut all the same.
     static constexpr unsigned kRequestSeconds = 10;
-    // Connections one client address may hold at once: a whole school behind
-    // one address asks one request at a time per player.
+    // Connections one client (an IPv4 address, an IPv6 /64) may hold at
+    // once: a whole school behind one address asks one request at a time per
+    // player.
     static constexpr unsigned kConnectionsPerAddress = 64;
     // The most connections at all, whatever the open-file limit allows.
     static constexpr unsigned kConnectionsMax = 16384;
@@ -83,6 +87,11 @@ public:
 
     // What each client address may write (null: no bound); set before Start.
     void SetBudget(CAddressBudget* budget) { budget_ = budget; }
+    // How a client's address is taken: AddressKey::Of, unless a test that
+    // stands for IPv6 clients with loopback addresses sets its own; set
+    // before Start.
+    using AddressOf = std::function<AddressKey(const sockaddr* address)>;
+    void SetAddressOf(AddressOf addressOf) { addressOf_ = std::move(addressOf); }
 
     // Takes the address and port (0: any free port); false with the reason.
     bool Bind(const std::string& address, int port, std::string* error);
@@ -110,6 +119,9 @@ private:
     static void Finished(void* self, MHD_Connection* connection, void** request, MHD_RequestTerminationCode why);
     static void LibraryLog(void* self, const char* format, va_list args);
     static void Connection(void* self, MHD_Connection* connection, void** watch, MHD_ConnectionNotificationCode what);
+    // Refuses a connection at once when its client holds all it may.
+    static MHD_Result Admit(void* self, const sockaddr* address, socklen_t length);
+    AddressKey KeyOf(const sockaddr* address) const;
 
     // A connection's deadline for its next request.
     struct Watch;
@@ -140,9 +152,13 @@ private:
     unsigned requestSeconds_;
     MHD_Daemon* daemon_ = nullptr;
     CAddressBudget* budget_ = nullptr;
+    AddressOf addressOf_;
+    unsigned perClient_ = 0;  // connections one client may hold (read at Start)
 
     std::mutex watchMutex_;
     unsigned connections_ = 0;
+    // Per client, the connections it holds.
+    std::unordered_map<AddressKey, unsigned, AddressKey::Hash> held_;
     unsigned connectionsPeak_ = 0;  // since memory was last given back
     // Connections without a request being answered, the longest waiting
     // first.

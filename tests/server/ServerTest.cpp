@@ -455,7 +455,7 @@ struct BudgetOnAClock {
         : budget(rate, rate, CAddressBudget::kAddressesMax, [this] { return start + passed; }) {}
     unsigned Take(const std::string& address, CAddressBudget::Kind kind = CAddressBudget::kRegistration) {
         const sockaddr_storage a = SocketAddress(address);
-        return budget.Take(reinterpret_cast<const sockaddr*>(&a), kind);
+        return budget.Take(AddressKey::Of(reinterpret_cast<const sockaddr*>(&a)), kind);
     }
     CAddressBudget::Clock::time_point start = CAddressBudget::Clock::now();
     CAddressBudget::Clock::duration passed{0};
@@ -517,6 +517,38 @@ TEST(ServerBudgetTest, TheTableHoldsItsBoundAndNewAddressesBeyondItShareOneBudge
     table.passed = std::chrono::seconds(70);
     EXPECT_EQ(table.Take("10.255.0.1", CAddressBudget::kUpload), 0u);
     EXPECT_EQ(table.budget.Tracked(), 1u);
+}
+
+// One IPv6 site (a /48) holds at most its share of the table: its first
+// /64s each have a budget of their own, the ones past that share one of the
+// site's own. However many /64s it brings, a site leaves the table to
+// everyone else, and a new address elsewhere still has its own budget.
+TEST(ServerBudgetTest, OneSiteHoldsAtMostItsShareOfTheTable) {
+    BudgetOnAClock site({1, 1});  // one at once, then one a minute
+    const auto subnet = [](size_t n) {
+        char text[64];
+        snprintf(text, sizeof text, "2001:db8:5:%zx::1", n);
+        return std::string(text);
+    };
+    for (size_t n = 0; n < CAddressBudget::kSubnetsPerSite; ++n) {
+        ASSERT_EQ(site.Take(subnet(n)), 0u) << n;
+        ASSERT_GT(site.Take(subnet(n)), 0u) << n << ": a budget of its own, spent";
+    }
+    EXPECT_EQ(site.Take(subnet(CAddressBudget::kSubnetsPerSite)), 0u) << "one past: the site's shared budget";
+    EXPECT_GT(site.Take(subnet(CAddressBudget::kSubnetsPerSite + 1)), 0u) << "which the next /64 shares";
+    EXPECT_EQ(site.Take("2001:db8:6::1"), 0u) << "another site has budgets of its own";
+    EXPECT_EQ(site.budget.Tracked(), CAddressBudget::kSubnetsPerSite + 2);
+    // Every /64 the site may have: the table keeps room for everyone else.
+    for (size_t n = 0; n < CAddressBudget::kAddressesMax; ++n) site.Take(subnet(n));
+    EXPECT_EQ(site.budget.Tracked(), CAddressBudget::kSubnetsPerSite + 2);
+    EXPECT_EQ(site.Take("10.0.0.1"), 0u);
+    EXPECT_EQ(site.Take("10.0.0.2"), 0u) << "new addresses do not share one budget";
+    // Once its /64s are full again and gone, the site's next ones have
+    // budgets of their own again.
+    site.passed = std::chrono::minutes(2);
+    EXPECT_EQ(site.Take(subnet(CAddressBudget::kSubnetsPerSite + 1)), 0u);
+    EXPECT_EQ(site.Take(subnet(CAddressBudget::kSubnetsPerSite + 2)), 0u);
+    EXPECT_EQ(site.budget.Tracked(), 2u);
 }
 
 TEST(ServerBudgetTest, ABudgetIsReadAsAtOnceCommaAMinuteOrOff) {
@@ -944,7 +976,9 @@ Answer AskFrom(const std::string& address, int port, const std::string& query) {
 // Registrations and uploads come out of budgets of each address's own: a
 // whole burst at once, then 429 with Retry-After and nothing stored, while
 // that address's downloads and another address's writes go on; each budget
-// refills with time (a clock of the test's own).
+// refills with time (a clock of the test's own). A request that could write
+// nothing (a name the rules refuse, a board that does not exist) is refused
+// for what it is, and spends no budget.
 TEST(ServerHttpTest, WritesPastTheirAddressBudgetAreAnsweredBusyAndStoreNothing) {
     CTempDir dir;
     CSqliteScoreStore store;
@@ -985,6 +1019,12 @@ TEST(ServerHttpTest, WritesPastTheirAddressBudgetAreAnsweredBusyAndStoreNothing)
     } rows[] = {
         {"a registration past the budget", 0, "127.0.0.2", registration("late"), 429, "10", true},
         {"an upload past the budget", 0, "127.0.0.2", upload(1, 1, 50), 429, "1", true},
+        // Refused for what they are, and spending nothing: they could write
+        // nothing.
+        {"a registration of a name the rules refuse, past the budget", 0, "127.0.0.2", registration("Ann_Lee"), 200, "",
+         false},
+        {"an upload to a board that does not exist, past the budget", 0, "127.0.0.2", upload(4, 1, 50), 200, "", false},
+        {"a registration of no name from a new address", 0, "127.0.0.4", registration(""), 200, "", false},
         {"a download from the same address", 0, "127.0.0.2", download, 200, "", false},
         {"a registration from another address", 0, "127.0.0.3", registration("other"), 200, "", false},
         {"an upload from another address", 0, "127.0.0.3", upload(1, 2, 50), 200, "", false},
@@ -1001,6 +1041,7 @@ TEST(ServerHttpTest, WritesPastTheirAddressBudgetAreAnsweredBusyAndStoreNothing)
         EXPECT_EQ(answer.retryAfter, row.retryAfter) << row.what;
         EXPECT_EQ(answer.body == busy, row.busy) << row.what << ": " << answer.body;
     }
+    EXPECT_EQ(budget.Tracked(), 2u) << "a request that could write nothing brought its address into the table";
     // Nothing past a budget reached the store: two players and two scores
     // more, from the rows answered 200 (each upload of the rows on a board
     // of its own).
@@ -1008,6 +1049,59 @@ TEST(ServerHttpTest, WritesPastTheirAddressBudgetAreAnsweredBusyAndStoreNothing)
     ASSERT_TRUE(store.Count(&playersNow, &scoresNow));
     EXPECT_EQ(playersNow, players + 2);
     EXPECT_EQ(scoresNow, scores + 2);
+    server.Stop();
+    store.Close();
+}
+
+// One client is an IPv4 address or an IPv6 /64, for its connections as for
+// its budgets: the addresses of one /64 together hold as many connections as
+// one address may, and another /64 holds its own beside them. (Loopback
+// addresses stand for IPv6 ones: 127.0.N.H is host H of 2001:db8:0:N::/64.)
+TEST(ServerHttpTest, TheAddressesOfOneIPv6Slash64HoldTheConnectionsOfOneClient) {
+    CTempDir dir;
+    CSqliteScoreStore store;
+    std::string error;
+    ASSERT_TRUE(store.Open(dir.File("scores.db"), &error)) << error;
+    CScoreHttpServer server(store, "/zorv/", 2);
+    server.SetAddressOf([](const sockaddr* address) {
+        const uint32_t v4 = ntohl(reinterpret_cast<const sockaddr_in*>(address)->sin_addr.s_addr);
+        sockaddr_in6 v6 = {};
+        v6.sin6_family = AF_INET6;
+        inet_pton(AF_INET6, "2001:db8::", &v6.sin6_addr);
+        v6.sin6_addr.s6_addr[7] = static_cast<uint8_t>(v4 >> 8);
+        v6.sin6_addr.s6_addr[15] = static_cast<uint8_t>(v4);
+        return AddressKey::Of(reinterpret_cast<const sockaddr*>(&v6));
+    });
+    ASSERT_TRUE(server.Bind("127.0.0.1", 0, &error)) << error;
+    ASSERT_TRUE(server.Start(&error)) << error;
+    const int bound = static_cast<int>(CScoreHttpServer::kConnectionsPerAddress);
+    const struct {
+        const char* what;
+        int fromEach[3];  // from three hosts of one /64
+        int held;
+    } rows[] = {
+        {"as many as one client may hold", {21, 21, bound - 42}, bound},
+        {"one more", {21, 21, bound - 41}, bound},
+        {"as many from each host", {bound, bound, bound}, bound},
+    };
+    std::vector<std::unique_ptr<CHeldConnections>> connections;
+    for (size_t r = 0; r < sizeof rows / sizeof rows[0]; ++r) {
+        // Each row on a /64 of its own, and the rows' connections kept open
+        // together: each /64 holds its own.
+        int held = 0;
+        const size_t first = connections.size();
+        for (int host = 0; host < 3; ++host)
+            connections.emplace_back(new CHeldConnections("127.0." + std::to_string(r + 1) + "." + std::to_string(host + 2),
+                                                          server.Port(), rows[r].fromEach[host],
+                                                          CHeldConnections::Kind::kIdle));
+        for (int i = 0; i < 100 && held != rows[r].held; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            held = 0;
+            for (size_t c = first; c < connections.size(); ++c) held += connections[c]->HeldByServer();
+        }
+        EXPECT_EQ(held, rows[r].held) << rows[r].what;
+    }
+    connections.clear();
     server.Stop();
     store.Close();
 }
