@@ -5,6 +5,7 @@
 #include <malloc.h>
 #include <netdb.h>
 #include <netinet/in.h>
+#include <strings.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -80,6 +81,21 @@ std::string ClientAddress(MHD_Connection* connection) {
     return text;
 }
 
+// HTTP/1.1 asks one Host header of every request, and 400 for a request
+// with none or more than one; HTTP/1.0 asks none.
+bool HostAsHttpAsks(MHD_Connection* connection, const char* version) {
+    if (strcmp(version, MHD_HTTP_VERSION_1_0) == 0) return true;
+    int hosts = 0;
+    MHD_get_connection_values(
+        connection, MHD_HEADER_KIND,
+        [](void* count, MHD_ValueKind, const char* key, const char*) {
+            if (strcasecmp(key, MHD_HTTP_HEADER_HOST) == 0) ++*static_cast<int*>(count);
+            return MHD_YES;
+        },
+        &hosts);
+    return hosts == 1;
+}
+
 }  // namespace
 
 unsigned CScoreHttpServer::ConnectionsWithin(unsigned long long files) {
@@ -90,7 +106,22 @@ unsigned CScoreHttpServer::ConnectionsWithin(unsigned long long files) {
 }
 
 CScoreHttpServer::CScoreHttpServer(CScoreStore& store, const std::string& path, int threads, unsigned requestSeconds)
-    : store_(store), script_(path + kScoreScript), threads_(threads), requestSeconds_(requestSeconds) {}
+    : store_(store), path_(path), script_(path + kScoreScript), threads_(threads), requestSeconds_(requestSeconds) {}
+
+bool CScoreHttpServer::IsFolderOfTheScript(const std::string& url) const {
+    return url == "/" || url == path_ || url + "/" == path_;
+}
+
+std::string CScoreHttpServer::Page() const {
+    return "ZORV score server\n"
+           "\n"
+           "This is the score server of the game ZORV, not a web site: through\n" +
+           script_ + " the game registers its players' names here, sends\n"
+           "their best step counts and fetches the score boards.\n"
+           "\n"
+           "Its path is " + path_ + ": point the game at this server's address with\n"
+           "that path, for example ZORV_SCOREBOARD_URL=http://your.host:8080" + path_ + "\n";
+}
 
 CScoreHttpServer::~CScoreHttpServer() {
     Stop();
@@ -132,6 +163,9 @@ bool CScoreHttpServer::Bind(const std::string& address, int port, std::string* e
     getsockname(listenSocket_, reinterpret_cast<sockaddr*>(&bound), &length);
     port_ = ntohs(bound.ss_family == AF_INET6 ? reinterpret_cast<sockaddr_in6*>(&bound)->sin6_port
                                               : reinterpret_cast<sockaddr_in*>(&bound)->sin_port);
+    rlimit files = {};
+    getrlimit(RLIMIT_NOFILE, &files);
+    connectionLimit_ = ConnectionsWithin(files.rlim_cur);
     return true;
 }
 
@@ -140,9 +174,6 @@ bool CScoreHttpServer::Start(std::string* error) {
         *error = "no address to listen on";
         return false;
     }
-    rlimit files = {};
-    getrlimit(RLIMIT_NOFILE, &files);
-    connectionLimit_ = ConnectionsWithin(files.rlim_cur);
     perClient_ = std::min(kConnectionsPerAddress, connectionLimit_);
     const unsigned pool = static_cast<unsigned>(std::max(1, threads_));
     // poll, not epoll: this library's epoll loop takes ready connections
@@ -351,7 +382,7 @@ void CScoreHttpServer::Forget(const std::shared_ptr<Pending>& pending) {
 }
 
 MHD_Result CScoreHttpServer::Answer(void* self, MHD_Connection* connection, const char* url, const char* method,
-                                    const char*, const char*, size_t* bodySize, void** context) {
+                                    const char* version, const char*, size_t* bodySize, void** context) {
     CScoreHttpServer* server = static_cast<CScoreHttpServer*>(self);
     Request* request = static_cast<Request*>(*context);
     if (!request) {
@@ -369,7 +400,13 @@ MHD_Result CScoreHttpServer::Answer(void* self, MHD_Connection* connection, cons
         request->started = true;
         request->start = Clock::now();
         server->SetAnswering(connection, true);
-        if (server->script_ != url) {
+        if (!HostAsHttpAsks(connection, version)) {
+            reply = UnreadableReply("an HTTP/1.1 request without one Host header");
+            what = reply.summary;
+        } else if (server->script_ != url && strcmp(method, "GET") == 0 && server->IsFolderOfTheScript(url)) {
+            reply.body = server->Page();
+            what = "not the score script: " + EscapeForLog(url) + " (the page that says what this server is)";
+        } else if (server->script_ != url) {
             reply = UnreadableReply("");
             reply.status = 404;
             what = "not the score script: " + EscapeForLog(std::string(url).substr(0, 200));

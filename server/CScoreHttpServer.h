@@ -1,6 +1,8 @@
 // The score server's HTTP side: answers GET <path>zjscores.php through the
 // score protocol, and writes one log line per request (before the answer
 // leaves, so that the log is complete whenever a client holds its answer).
+// A browser's GET of the root or of the path gets a short page that says
+// what the server is and where the game asks it; anything else is refused.
 //
 // It is made for the open internet: a few threads each wait on many
 // connections at once (poll), so an idle or slow client costs a little
@@ -106,7 +108,7 @@ public:
     void Stop();
     static constexpr unsigned kStopGraceMilliseconds = 1000;
     // The most connections it keeps open at once, from the open-file limit
-    // of the process (read at Start).
+    // of the process (read at Bind).
     unsigned ConnectionLimit() const { return connectionLimit_; }
 
 private:
@@ -119,6 +121,10 @@ private:
     static void Finished(void* self, MHD_Connection* connection, void** request, MHD_RequestTerminationCode why);
     static void LibraryLog(void* self, const char* format, va_list args);
     static void Connection(void* self, MHD_Connection* connection, void** watch, MHD_ConnectionNotificationCode what);
+    // The root, the path, or the path without its last slash.
+    bool IsFolderOfTheScript(const std::string& url) const;
+    // What a browser there is told.
+    std::string Page() const;
     // Refuses a connection at once when its client holds all it may.
     static MHD_Result Admit(void* self, const sockaddr* address, socklen_t length);
     AddressKey KeyOf(const sockaddr* address) const;
@@ -144,6 +150,7 @@ private:
     void Forget(const std::shared_ptr<Pending>& pending);
 
     CScoreStore& store_;
+    std::string path_;
     std::string script_;
     int threads_;
     int listenSocket_ = -1;
@@ -153,7 +160,7 @@ private:
     MHD_Daemon* daemon_ = nullptr;
     CAddressBudget* budget_ = nullptr;
     AddressOf addressOf_;
-    unsigned perClient_ = 0;  // connections one client may hold (read at Start)
+    unsigned perClient_ = 0;  // connections one client may hold (set at Start)
 
     std::mutex watchMutex_;
     unsigned connections_ = 0;

@@ -88,17 +88,21 @@ int main(int argc, char** argv) {
         endStopWatch();
         return 1;
     }
+    // Counted before the port opens (on a large file this takes a while), and
+    // the start-up lines said before the first request can be answered: the
+    // log reads in the order things happened.
+    int64_t players = 0, scores = 0;
+    store.Count(&players, &scores);
     CAddressBudget budget(options.registrations, options.uploads);
     CScoreHttpServer server(store, options.path, kThreads);
     server.SetBudget(&budget);
-    if (!server.Bind(options.bind, static_cast<int>(options.port), &problem) || !server.Start(&problem)) {
+    const auto failed = [&] {
         ServerLog("zorv_scored: %s", EscapeForLog(problem).c_str());
         endStopWatch();
         store.Close();
         return 1;
-    }
-    int64_t players = 0, scores = 0;
-    store.Count(&players, &scores);
+    };
+    if (!server.Bind(options.bind, static_cast<int>(options.port), &problem)) return failed();
     ServerLog("zorv_scored: at most %u connections, %u from one address; %zu KB and %u s for a request line and "
               "its headers; a connection silent for %u s is closed",
               server.ConnectionLimit(), std::min(CScoreHttpServer::kConnectionsPerAddress, server.ConnectionLimit()),
@@ -110,6 +114,7 @@ int main(int argc, char** argv) {
     ServerLog("zorv_scored: serving http://%s:%d%s from %s (%lld players, %lld scores)",
               EscapeForLog(UrlHost(options.bind)).c_str(), server.Port(), options.path.c_str(),
               EscapeForLog(options.db).c_str(), static_cast<long long>(players), static_cast<long long>(scores));
+    if (!server.Start(&problem)) return failed();
 
     stopWatch.join();
     // Every connection ends here, whatever its client is doing: a read being

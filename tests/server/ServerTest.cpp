@@ -639,6 +639,48 @@ TEST(ServerProgramTest, StartsOnANewDatabaseStopsCleanlyAndKeepsWhatItWasGiven) 
     EXPECT_EQ(asked[1], "op=uploadScore&user=amy&type=0&level=5&score=42&cheat=0 -> success added");
 }
 
+// Each request is answered as HTTP asks: HTTP/1.1 without one Host header
+// 400, HTTP/1.0 without one its answer. A host who opens the server's
+// address in a browser, at the root or at the path, learns what the server
+// is and its path; any other page is refused as before, and the game's
+// queries are answered as ever.
+TEST(ServerProgramTest, RequestsAreAnsweredAsHttpAsksAndABrowserLearnsWhatTheServerIs) {
+    CScoreServerProcess server;
+    ASSERT_TRUE(server.IsRunning());
+    server.AddScore(0, 5, "amy", 42);
+    const std::string query = "/zorv/zjscores.php?" + HttpBuildQuery("op=downloadScore&user=amy&type=0&level=5");
+    const std::string close = "Connection: close\r\n\r\n";
+    const std::string board = "success\n1\n1\tamy\t42\t";
+    const std::string page = "the score server of the game ZORV";
+    const std::string unreadable = "failure\n16\n";
+    const struct {
+        const char* what;
+        std::string request;
+        int status;
+        const std::string& says;
+    } rows[] = {
+        {"the game's query", "GET " + query + " HTTP/1.1\r\nHost: h\r\n" + close, 200, board},
+        {"over HTTP/1.1 without Host", "GET " + query + " HTTP/1.1\r\n" + close, 400, unreadable},
+        {"over HTTP/1.1 with two", "GET " + query + " HTTP/1.1\r\nHost: h\r\nHost: i\r\n" + close, 400, unreadable},
+        {"over HTTP/1.0 without Host", "GET " + query + " HTTP/1.0\r\n\r\n", 200, board},
+        {"a browser at the root", "GET / HTTP/1.1\r\nHost: h\r\n" + close, 200, page},
+        {"at the path", "GET /zorv/ HTTP/1.1\r\nHost: h\r\n" + close, 200, page},
+        {"at the path without its last slash", "GET /zorv HTTP/1.1\r\nHost: h\r\n" + close, 200, page},
+        {"at the root without Host", "GET / HTTP/1.1\r\n" + close, 400, unreadable},
+        {"at another page", "GET /zorv/index.html HTTP/1.1\r\nHost: h\r\n" + close, 404, unreadable},
+    };
+    for (const auto& row : rows) {
+        const std::string raw = SendFrom("127.0.0.1", server.Port(), row.request, 10);
+        const size_t head = raw.find("\r\n\r\n");
+        ASSERT_EQ(raw.rfind("HTTP/1.", 0), 0u) << row.what << ": " << raw;
+        EXPECT_EQ(atoi(raw.c_str() + 9), row.status) << row.what;
+        const std::string body = head == std::string::npos ? "" : raw.substr(head + 4);
+        EXPECT_NE(body.find(row.says), std::string::npos) << row.what << ": " << body;
+        if (&row.says == &page) EXPECT_NE(body.find("Its path is /zorv/"), std::string::npos) << body;
+    }
+    EXPECT_EQ(server.Stop(), 0);
+}
+
 // The host sets the budgets: here registrations without a bound and two
 // uploads at once, one a minute more.
 TEST(ServerProgramTest, TheBudgetsAreTheHostsToSet) {
@@ -1516,6 +1558,71 @@ TEST(ServerProgramTest, SigtermStopsItWithinSecondsWhileAnotherProgramHoldsTheWr
     for (int c = 0; c < clients; ++c) EXPECT_EQ(server.StoredScore(1, 3, "c" + std::to_string(c)), -1) << c;
 }
 
+namespace {
+
+// A database as the server makes one, with count players in it.
+void MakeDatabaseOfPlayers(const std::string& db, int count) {
+    CSqliteScoreStore store;
+    std::string error;
+    ASSERT_TRUE(store.Open(db, &error)) << error;
+    store.Close();
+    sqlite3* fill = nullptr;
+    ASSERT_EQ(sqlite3_open(db.c_str(), &fill), SQLITE_OK);
+    const std::string players = "WITH RECURSIVE n(i) AS (VALUES (1) UNION ALL SELECT i + 1 FROM n WHERE i < " +
+                                std::to_string(count) +
+                                ") INSERT INTO players (name, version, registered) SELECT 'p' || i, "
+                                "hex(zeroblob(100)), 0 FROM n";
+    EXPECT_EQ(sqlite3_exec(fill, players.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(fill);
+}
+
+// A loopback port that was free a moment ago.
+int FreePort() {
+    const int s = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in a = {};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof a;
+    const bool bound = s >= 0 && bind(s, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0 &&
+                       getsockname(s, reinterpret_cast<sockaddr*>(&a), &length) == 0;
+    if (s >= 0) close(s);
+    return bound ? ntohs(a.sin_port) : 0;
+}
+
+}  // namespace
+
+// The log reads in the order things happened: on a large file (here a small
+// one whose every read takes longer, as on a cold disk) the first request,
+// sent as soon as the port takes it, is answered and logged after the lines
+// that say what the server serves, with how many players.
+TEST(ServerProgramTest, TheStartUpLinesAreLoggedBeforeTheFirstRequest) {
+    CTempDir dir;
+    const std::string db = dir.File("s.db");
+    MakeDatabaseOfPlayers(db, 20000);
+    const int port = FreePort();
+    ASSERT_GT(port, 0);
+    const pid_t pid = SpawnProgram(
+        {std::string(ZORV_RUN_DIR) + "/zorv_scored", "--db", db, "--port", std::to_string(port)},
+        {"LD_PRELOAD=" ZORV_SLOW_READS, "ZORV_SLOW_READS_MS=2"}, dir.File("log.txt"), "");
+    const std::string target = "/zorv/zjscores.php?" + HttpBuildQuery("op=downloadScore&user=p1&type=0&level=5");
+    std::string answer;
+    for (const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(120);
+         answer.empty() && std::chrono::steady_clock::now() < until;) {
+        answer = AskFrom("127.0.0.1", port, target, 30);
+        if (answer.empty()) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    kill(pid, SIGTERM);
+    const int code = WaitForProgram(pid, 60);
+    const std::string log = ReadFileText(dir.File("log.txt"));
+    EXPECT_EQ(code, 0) << log;
+    EXPECT_EQ(answer.rfind("HTTP/1.1 200 ", 0), 0u) << answer;
+    const size_t serving = log.find("zorv_scored: serving http://127.0.0.1:" + std::to_string(port) + "/zorv/ from " +
+                                    db + " (20000 players, 0 scores)");
+    const size_t answered = log.find(" GET 200 ");
+    ASSERT_NE(answered, std::string::npos) << log;
+    EXPECT_LT(serving, answered) << log;
+}
+
 // A stop while the start still checks a large database (here a small one
 // whose every read takes 5 ms longer, as on a cold disk) ends the start at
 // once, and is no fault of the file: exit 0, nothing said of damage, the
@@ -1523,21 +1630,7 @@ TEST(ServerProgramTest, SigtermStopsItWithinSecondsWhileAnotherProgramHoldsTheWr
 TEST(ServerProgramTest, SigtermStopsItWithinSecondsWhileTheStartChecksTheDatabase) {
     CTempDir dir;
     const std::string db = dir.File("s.db");
-    {
-        CSqliteScoreStore store;
-        std::string error;
-        ASSERT_TRUE(store.Open(db, &error)) << error;
-        store.Close();
-        sqlite3* fill = nullptr;
-        ASSERT_EQ(sqlite3_open(db.c_str(), &fill), SQLITE_OK);
-        EXPECT_EQ(sqlite3_exec(fill,
-                               "WITH RECURSIVE n(i) AS (VALUES (1) UNION ALL SELECT i + 1 FROM n WHERE i < 20000)"
-                               " INSERT INTO players (name, version, registered) SELECT 'p' || i, hex(zeroblob(100)), 0"
-                               " FROM n",
-                               nullptr, nullptr, nullptr),
-                  SQLITE_OK);
-        sqlite3_close(fill);
-    }
+    MakeDatabaseOfPlayers(db, 20000);
     const std::string begun = dir.File("begun");
     const pid_t pid =
         SpawnProgram({std::string(ZORV_RUN_DIR) + "/zorv_scored", "--db", db, "--port", "0"},
