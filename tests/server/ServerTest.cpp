@@ -1426,8 +1426,12 @@ TEST(ServerProgramTest, WhenConnectionsRunShortTheIdleGoFirst) {
 // connections whose closing gives memory back (far enough above it that
 // what goes back stands well clear of what the allocator keeps for each
 // thread in any case), held until the server has taken every one, then
-// closed by its clients; soon after, the server holds at most half of what
-// the wave had added to its own memory.
+// closed by its clients. Once the server has closed them all, it holds at
+// most three quarters of what the wave had added to its own memory: without
+// giving memory back it keeps nine tenths and more, while what the allocator
+// keeps in pieces all the same came to a quarter alone and up to a half on a
+// busy machine. Every wait is for what the server does, however long a busy
+// machine makes it take.
 TEST(ServerProgramTest, MemoryTakenByAWaveOfConnectionsGoesBackOnceItHasGone) {
     const int perWave = 8 * static_cast<int>(CScoreHttpServer::kTrimAfterClosed);
     const int perAddress = static_cast<int>(CScoreHttpServer::kConnectionsPerAddress);
@@ -1437,18 +1441,23 @@ TEST(ServerProgramTest, MemoryTakenByAWaveOfConnectionsGoesBackOnceItHasGone) {
     ASSERT_GT(CScoreHttpServer::CrowdedAbove(CScoreHttpServer::ConnectionsWithin(files)),
               static_cast<unsigned>(perWave));
     if (!AllowOpenFiles(files)) GTEST_SKIP() << "the open-file limit is below a wave";
+    // No request before the waves: the count of the server's files is then
+    // its own, with no connection of a client that is still being closed.
     CScoreServerProcess server({}, files);
     ASSERT_TRUE(server.IsRunning());
-    server.AddScore(0, 5, "amy", 42);
     const int filesBefore = server.OpenFiles();
     const long before = server.OwnMemoryKb();
     ASSERT_GT(before, 0);
+    const auto waitFor = [](int seconds, const std::function<bool()>& done) {
+        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+        while (!done() && std::chrono::steady_clock::now() < until)
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    };
     for (int wave = 0; wave < 2; ++wave) {
         long held = 0;
         {
             // 16 addresses at a time, each lot taken by the server before the
-            // next: on a loaded machine, a connect that waits in a long queue
-            // of them may time out.
+            // next: a connect that waits in a long queue of them may time out.
             std::vector<std::unique_ptr<CHeldConnections>> connections;
             for (int opened = 0; opened < perWave;) {
                 const int a = opened / perAddress;
@@ -1456,22 +1465,22 @@ TEST(ServerProgramTest, MemoryTakenByAWaveOfConnectionsGoesBackOnceItHasGone) {
                     "127.0." + std::to_string(6 + a / 250) + "." + std::to_string(1 + a % 250), server.Port(),
                     perAddress, CHeldConnections::Kind::kIdle));
                 opened += perAddress;
-                if (opened % (16 * perAddress) != 0 && opened < perWave) continue;
-                for (int i = 0; i < 200 && server.OpenFiles() < filesBefore + opened; ++i)
-                    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+                if (opened % (16 * perAddress) == 0 || opened >= perWave)
+                    waitFor(60, [&] { return server.OpenFiles() >= filesBefore + opened; });
             }
             ASSERT_GE(server.OpenFiles(), filesBefore + perWave) << "wave " << wave << " was not taken whole";
             held = server.OwnMemoryKb();
         }
+        waitFor(120, [&] { return server.OpenFiles() <= filesBefore; });
         long after = held;
-        for (int i = 0; i < 100 && after - before > (held - before) / 2; ++i) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        waitFor(30, [&] {
             after = server.OwnMemoryKb();
-        }
+            return after - before <= (held - before) * 3 / 4;
+        });
         printf("MEASURE:  the server's own memory with wave %i of %i idle connections: %ld KB, %ld KB at the start, "
                "%ld KB once it had gone\n",
                wave + 1, perWave, held, before, after);
-        EXPECT_LE(after - before, (held - before) / 2) << "wave " << wave;
+        EXPECT_LE(after - before, (held - before) * 3 / 4) << "wave " << wave;
     }
     EXPECT_EQ(server.Stop(), 0);
 }
