@@ -31,7 +31,8 @@ std::string Stamp() {
     const time_t now = time(nullptr);
     struct tm local;
     localtime_r(&now, &local);
-    strftime(stamp, sizeof stamp, "%d/%m/%y %H:%M:%S - ", &local);
+    // Year first, as one reads it anywhere.
+    strftime(stamp, sizeof stamp, "%Y-%m-%d %H:%M:%S - ", &local);
     return stamp;
 }
 

@@ -1,7 +1,8 @@
 // Diagnostics: DebugLog prints by category to standard output, ErrorLog also
-// appends a time-stamped line to LOG.TXT in the profile folder and can end the
-// program. The level tools, whose standard output is their answer and who own
-// no data folder, take every log line themselves (SetLogSink).
+// appends a line to LOG.TXT in the profile folder, stamped with the local
+// time year first ("2024-06-05 14:03:09 - "), and can end the program. The
+// level tools, whose standard output is their answer and who own no data
+// folder, take every log line themselves (SetLogSink).
 #pragma once
 
 #include <cstdint>

@@ -5,9 +5,12 @@
 // from here only.
 #pragma once
 
-// Board types are the level sets (0 regular, 1 advanced, 2 kids); type 3 has
-// an overall board only.
+// Board types are the level sets (0 regular, 1 advanced, 2 kids) and one
+// more, kScoreBoardNoSet, which belongs to no level set: both sides keep an
+// overall board for it and no level boards, so the protocol and the tables
+// stay whole, but the game neither uploads to it nor shows it.
 constexpr int kScoreBoardTypes = 4;
+constexpr int kScoreBoardNoSet = 3;
 // Level boards of each type: a level number runs from 0 to the count - 1.
 constexpr int kScoreLevelCounts[kScoreBoardTypes] = {111, 50, 81, 0};
 // The level number that stands for the overall board of a type.
@@ -33,14 +36,15 @@ constexpr int kScoreErrorBusy = 18;
 
 // The one rule of which boards there are, on both sides: 0 when (type,
 // level) names a board, else the refusal code. Every type has an overall
-// board, type 3 (the game's tables hold one for it) included; types 0 to 2
-// have their levels' boards besides.
+// board, kScoreBoardNoSet (the game's tables hold one for it) included;
+// the level sets have their levels' boards besides.
 constexpr int ScoreBoardRefusal(int type, int level) {
     return type < 0 || type >= kScoreBoardTypes ? kScoreErrorBadType
            : level == kOverallScoreLevel || (level >= 0 && level < kScoreLevelCounts[type]) ? 0
                                                                                            : kScoreErrorBadLevel;
 }
-static_assert(ScoreBoardRefusal(3, kOverallScoreLevel) == 0 && ScoreBoardRefusal(3, 0) == kScoreErrorBadLevel &&
+static_assert(ScoreBoardRefusal(kScoreBoardNoSet, kOverallScoreLevel) == 0 &&
+                  ScoreBoardRefusal(kScoreBoardNoSet, 0) == kScoreErrorBadLevel &&
                   ScoreBoardRefusal(4, kOverallScoreLevel) == kScoreErrorBadType &&
                   ScoreBoardRefusal(0, 110) == 0 && ScoreBoardRefusal(0, 111) == kScoreErrorBadLevel,
               "the boards of the tables");
@@ -55,9 +59,14 @@ constexpr const char* kScoreKeyVersion = "version";
 constexpr const char* kScoreKeyType = "type";
 constexpr const char* kScoreKeyLevel = "level";
 constexpr const char* kScoreKeyScore = "score";
+// "cheat" is the wire's word for a score's flags (and the column that
+// keeps them in the server's database): the game sends the cheater word of
+// its players' list (CProfileBase::GetCheaterStatus), which is non-zero once
+// a profile was changed outside the game. A score sent with flags is flagged:
+// the server keeps it apart, and only its own player sees it on a board.
 constexpr const char* kScoreKeyCheat = "cheat";
 // The operations: registration (user, version), upload (user, type, level,
-// score, cheat), download (user, type, level).
+// score, flags), download (user, type, level).
 constexpr const char* kScoreOpAddUser = "addUser";
 constexpr const char* kScoreOpUpload = "uploadScore";
 constexpr const char* kScoreOpDownload = "downloadScore";

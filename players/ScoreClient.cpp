@@ -1,7 +1,5 @@
 #include "players/ScoreClient.h"
 
-#include <curl/curl.h>
-
 #include <climits>
 #include <cstdlib>
 #include <cstring>
@@ -9,19 +7,20 @@
 #include "engine/Log.h"
 #include "engine/Parameters.h"
 #include "engine/Utilities.h"
+#include "players/ScoreHttp.h"
 #include "players/ScoreScramble.h"
 
 namespace {
 
 const char* const kGameVersion = "1.03W";
-const long kDefaultTransferTimeoutSeconds = 30;
+// Only 429 (too many requests) is looked at: the server, or a proxy before
+// it, is too busy for this player, and the request fails with
+// kScoreErrorBusy whatever its body says. Any other status leaves the body
+// to speak.
 const long kHttpTooManyRequests = 429;
 
 std::string g_serverPath;
-std::string g_response;
-long g_status = 0;
-int g_abort = 0;
-long g_transferTimeoutSeconds = kDefaultTransferTimeoutSeconds;
+long g_transferTimeoutSeconds = kScoreRequestTimeoutDefault;
 int g_lastError = kScoreErrorNone;
 std::vector<std::string> g_proposedNames;
 CScoreBoard g_overallBoards[kScoreBoardTypes];
@@ -61,32 +60,73 @@ std::string Pair(const char* key, const std::string& value) { return std::string
 
 enum class Outcome { kUnusable, kSuccess, kFailure };
 
+// An answer that is no answer of the protocol: the request fails as
+// unanswered (the player is told the server cannot be reached), and the log
+// says what was wrong with it.
+void NoteUnusable(const char* why) {
+    DebugLog(DBG_WARNING, "The score server's answer cannot be read (%s): taken as no answer\n", why);
+    g_lastError = kScoreErrorNoAnswer;
+}
+
+// A refusal the game has words for is the player's business, and the
+// screen shows it; so is a busy server, which is a note. A refusal without
+// words means the server, or this game's request, is at fault: that one
+// goes into the error log.
+void LogRefusal(int code) {
+    switch (code) {
+    case kScoreErrorBusy:
+        DebugLog(DBG_NOTE, "The score server is too busy for this player: asked to try again later\n");
+        return;
+    case kScoreErrorServerFault:
+        ErrorLog(false, "The score server turned a request down with code %i: it could not do its part\n", code);
+        return;
+    case kScoreErrorUnreadable:
+        ErrorLog(false, "The score server turned a request down with code %i: it could not read the request\n", code);
+        return;
+    default:
+        if (!ScoreErrorMessage(code))
+            ErrorLog(false, "The score server turned a request down with code %i, which the game does not know\n",
+                     code);
+        return;
+    }
+}
+
 // Sends one request and sorts the answer: success, failure with its code
 // stored as the last error (busy for a 429, whatever the body), or no usable
-// answer (last error 99).
+// answer (last error kScoreErrorNoAnswer).
 Outcome SendRequest(const std::string& query, std::vector<std::string>* lines) {
     lines->clear();
-    if (!HttpGet(g_serverPath + kScoreScript, query)) {
-        g_lastError = kScoreErrorNoAnswer;
+    if (!HttpGet(g_serverPath + kScoreScript, query, g_transferTimeoutSeconds)) {
+        g_lastError = kScoreErrorNoAnswer;  // the transport said why
         return Outcome::kUnusable;
     }
     if (HttpGetStatus() == kHttpTooManyRequests) {
         g_lastError = kScoreErrorBusy;
+        LogRefusal(g_lastError);
         return Outcome::kFailure;
     }
-    Tokenize(g_response, *lines, "\n");
+    Tokenize(HttpGetString(), *lines, "\n");
     if (lines->empty()) {
-        g_lastError = kScoreErrorNoAnswer;
+        NoteUnusable("it is empty");
         return Outcome::kUnusable;
     }
     if ((*lines)[0] == kScoreSuccess) return Outcome::kSuccess;
-    if ((*lines)[0] != kScoreFailure || lines->size() < 2) {
-        g_lastError = kScoreErrorNoAnswer;
+    if ((*lines)[0] != kScoreFailure) {
+        NoteUnusable("it begins with neither \"success\" nor \"failure\"");
+        return Outcome::kUnusable;
+    }
+    if (lines->size() < 2) {
+        NoteUnusable("a failure without its code");
         return Outcome::kUnusable;
     }
     const int32_t code = ReadLeadingInt((*lines)[1]);
     // A failure must never read as "no error": callers take 0 for success.
-    g_lastError = code != kScoreErrorNone ? code : kScoreErrorNoAnswer;
+    if (code == kScoreErrorNone) {
+        NoteUnusable("a failure whose code reads as none");
+        return Outcome::kFailure;
+    }
+    g_lastError = code;
+    LogRefusal(code);
     return Outcome::kFailure;
 }
 
@@ -113,7 +153,7 @@ std::string ChooseScoreServerAddress(const char* builtIn) {
 void SetScoreServerPath(const std::string& address) { g_serverPath = address; }
 
 void SetScoreRequestTimeout(long seconds) {
-    g_transferTimeoutSeconds = seconds > 0 ? seconds : kDefaultTransferTimeoutSeconds;
+    g_transferTimeoutSeconds = seconds > 0 ? seconds : kScoreRequestTimeoutDefault;
 }
 const std::string& GetScoreServerPath() { return g_serverPath; }
 
@@ -145,23 +185,20 @@ CScoreBoard* GetLevelScoreBoard(int type, int level) {
 int GetScoreError() { return g_lastError; }
 void SetScoreError(int code) { g_lastError = code; }
 
-const char* GetScoreErrorText() {
-    if (g_lastError == kScoreErrorNone) return nullptr;
-    const int code = g_lastError;
-    g_lastError = kScoreErrorNone;
+const char* ScoreErrorMessage(int code) {
     switch (code) {
-        case 9: return "Specified user name already exists.";
-        case 10: return "Specified user does not exist.";
-        case 11: return "Specified user name has an invalid length.";
-        case 12: return "Specified user name has invalid characters.";
-        case 13: return "Specified user name contains profanity.";
-        case 14: return "Specified game type does not exist.";
-        case 17: return "Specified game level does not exist.";
-        default: break;
+    case kScoreErrorUserExists: return "Specified user name already exists.";
+    case kScoreErrorNoUser: return "Specified user does not exist.";
+    case kScoreErrorNameLength: return "Specified user name has an invalid length.";
+    case kScoreErrorNameCharacters: return "Specified user name has invalid characters.";
+    case kScoreErrorNameRude: return "Specified user name contains profanity.";
+    case kScoreErrorBadType: return "Specified game type does not exist.";
+    case kScoreErrorBadLevel: return "Specified game level does not exist.";
+    default: return nullptr;
     }
-    ErrorLog(false, "Error Code:  ZORV%i\n", code);
-    return nullptr;
 }
+
+const char* GetScoreErrorText() { return ScoreErrorMessage(g_lastError); }
 
 const std::vector<std::string>& GetProposedNames() { return g_proposedNames; }
 
@@ -195,7 +232,7 @@ bool RequestNewUser(const std::string& user) {
     return false;
 }
 
-bool RequestScoreUpload(const std::string& user, int type, int level, int score, uint32_t cheat) {
+bool RequestScoreUpload(const std::string& user, int type, int level, int score, uint32_t flags) {
     int refusal = kScoreErrorNone;
     if (!IsKnownBoard(type, level, &refusal)) {
         DebugLog(DBG_SCOREBOARD, "RequestScoreUpload():  No score board for type %i level %i.\n", type, level);
@@ -205,7 +242,7 @@ bool RequestScoreUpload(const std::string& user, int type, int level, int score,
     const std::string query = Operation(kScoreOpUpload) + Pair(kScoreKeyUser, user) +
                               Pair(kScoreKeyType, IntToString(type)) + Pair(kScoreKeyLevel, IntToString(level)) +
                               Pair(kScoreKeyScore, IntToString(score)) +
-                              Pair(kScoreKeyCheat, IntToString(static_cast<int>(cheat)));
+                              Pair(kScoreKeyCheat, IntToString(static_cast<int>(flags)));
     std::vector<std::string> lines;
     const Outcome outcome = SendRequest(query, &lines);
     if (outcome == Outcome::kFailure) {
@@ -213,8 +250,8 @@ bool RequestScoreUpload(const std::string& user, int type, int level, int score,
         return false;
     }
     if (outcome == Outcome::kUnusable) return false;
-    if (lines.size() < 2) {  // success without saying what became of the score
-        g_lastError = kScoreErrorNoAnswer;
+    if (lines.size() < 2) {
+        NoteUnusable("an upload's success without what became of the score");
         return false;
     }
     if (lines[1] == kScoreUpdated) {
@@ -251,7 +288,7 @@ bool RequestScoreDownload(const std::string& user, int type, int level) {
     // The answer is read whole into a new board first, so that a damaged
     // answer leaves the stored board untouched.
     if (lines.size() < 2) {
-        g_lastError = kScoreErrorNoAnswer;
+        NoteUnusable("a board without its count");
         return false;
     }
     CScoreBoard fresh;
@@ -267,7 +304,7 @@ bool RequestScoreDownload(const std::string& user, int type, int level) {
         if (fields.size() < 4) {
             DebugLog(DBG_SCOREBOARD, "RequestScoreDownload():  Row %i has only %i fields.\n", static_cast<int>(i),
                      static_cast<int>(fields.size()));
-            g_lastError = kScoreErrorNoAnswer;
+            NoteUnusable("a row of the board with fewer than four fields");
             return false;
         }
         CScoreEntry entry;
@@ -292,45 +329,3 @@ bool RequestScoreDownload(const std::string& user, int type, int level) {
     g_lastError = kScoreErrorNone;
     return true;
 }
-
-size_t HttpWriteCallback(char* data, size_t size, size_t count, void* target) {
-    if (!target) return 0;
-    std::string* buffer = static_cast<std::string*>(target);
-    if (size != 0 && count > kScoreResponseMax / size) return 0;
-    const size_t bytes = size * count;
-    if (bytes > kScoreResponseMax - buffer->size()) return 0;  // too long to be a real answer
-    buffer->append(data, bytes);
-    return bytes;
-}
-
-int HttpProgressCallback(void*, curl_off_t, curl_off_t, curl_off_t, curl_off_t) { return g_abort; }
-
-bool HttpGet(const std::string& base, const std::string& query) {
-    const std::string address = base + "?" + HttpBuildQuery(query);
-    g_response.clear();
-    g_status = 0;
-    CURL* curl = curl_easy_init();
-    if (!curl) return false;
-    curl_easy_setopt(curl, CURLOPT_TIMEOUT, g_transferTimeoutSeconds);
-    bool ok = curl_easy_setopt(curl, CURLOPT_URL, address.c_str()) == CURLE_OK &&
-              curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L) == CURLE_OK &&
-              curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, HttpProgressCallback) == CURLE_OK &&
-              curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, HttpWriteCallback) == CURLE_OK &&
-              curl_easy_setopt(curl, CURLOPT_WRITEDATA, &g_response) == CURLE_OK;
-    if (ok) {
-        const CURLcode result = curl_easy_perform(curl);
-        if (result != CURLE_OK) {
-            ErrorLog(false, "Unable to connect online (error:%i)\n", static_cast<int>(result));
-            g_response.clear();  // a cut-off body is no answer
-            ok = false;
-        } else {
-            curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &g_status);
-        }
-    }
-    curl_easy_cleanup(curl);
-    return ok;
-}
-
-std::string HttpGetString() { return g_response; }
-
-long HttpGetStatus() { return g_status; }

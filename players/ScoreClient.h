@@ -1,21 +1,16 @@
 // Client of the online score server: registers a user name, uploads scores
 // and downloads boards, one blocking HTTP GET each. The downloaded boards
 // live in program-wide tables for the score board screen to read; the last
-// error and its message stay until the next request or until read.
+// error stays until the next request. The transport (players/ScoreHttp.h)
+// is the client's own.
 #pragma once
 
-#include <curl/curl.h>
-
-#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "players/CScoreBoard.h"
 #include "players/ScoreBoardRules.h"
-// Answers longer than this are not an answer the server could have meant;
-// the transfer is cut off and the request fails as unanswered.
-constexpr size_t kScoreResponseMax = 1024 * 1024;
 
 // Last error values besides the server's own codes.
 constexpr int kScoreErrorNone = 0;
@@ -40,7 +35,8 @@ void SetScoreRequestTimeout(long seconds);
 void ResetAllScoreBoards();
 void ResetScoreBoard(CScoreBoard& board);
 
-// Number of level boards of a type (0 for type 3 or an unknown type).
+// Number of level boards of a type (0 for kScoreBoardNoSet or an unknown
+// type).
 int GetScoreLevelCount(int type);
 // The tables; null outside them (or before ResetAllScoreBoards).
 CScoreBoard* GetOverallScoreBoard(int type);
@@ -49,34 +45,25 @@ CScoreBoard* GetLevelScoreBoard(int type, int level);
 // Registers a user name; true when the server accepted it. A refusal with
 // code 9 fills the proposed names.
 bool RequestNewUser(const std::string& user);
-// Sends a score; true when the server answered success (stored or not).
-bool RequestScoreUpload(const std::string& user, int type, int level, int score, uint32_t cheat);
+// Sends a score with its flags (non-zero: flagged, see kScoreKeyCheat);
+// true when the server answered success (stored or not).
+bool RequestScoreUpload(const std::string& user, int type, int level, int score, uint32_t flags);
 // Downloads the overall board of type (level 99999) or the board of one
 // level into its table slot; true on success. Anything else leaves the board
 // as it was.
 bool RequestScoreDownload(const std::string& user, int type, int level);
 
+// The last request's outcome: kScoreErrorNone, a code of the server's
+// refusal, or kScoreErrorNoAnswer. Every request sets it.
 int GetScoreError();
 void SetScoreError(int code);
-// The message of the last error (null for none or for a code without a
-// message, which goes to the error log); clears the error.
+// The words the game has for a refusal the player can act on (a name
+// taken, too long, unknown ...); null for any other code: none, no answer,
+// a busy server and the server's own faults, which the screen says in its
+// own words.
+const char* ScoreErrorMessage(int code);
+// The words for the last error (ScoreErrorMessage of GetScoreError).
 const char* GetScoreErrorText();
 
 const std::vector<std::string>& GetProposedNames();
 void LogProposedNames();
-
-// The transport: GET base + "?" + the scrambled query, the body kept in the
-// response buffer. False (and an error-log line when the transfer itself
-// failed) when no complete answer came.
-bool HttpGet(const std::string& base, const std::string& query);
-std::string HttpGetString();
-// The HTTP status of the last complete answer (0 when none came). Only 429
-// (too many requests) is looked at: the server, or a proxy before it, is
-// too busy for this player, and the request fails with kScoreErrorBusy
-// whatever its body says. Any other status leaves the body to speak.
-long HttpGetStatus();
-size_t HttpWriteCallback(char* data, size_t size, size_t count, void* target);
-// The transfer-progress callback: answers the abort flag, which stays 0, so
-// no transfer is ever cut short by it.
-int HttpProgressCallback(void* clientData, curl_off_t downloadTotal, curl_off_t downloadNow, curl_off_t uploadTotal,
-                         curl_off_t uploadNow);

@@ -41,6 +41,7 @@ const int kTextStepsNow = 3208;
 const int kTextStepsBest = 3209;
 const int kTextFirstSolution = 3210;
 const int kTextSetSteps = 3211;
+const int kTextNoScores = 3212;
 // The message box of a failed request: its title, and the bodies for no
 // answer, for a server too busy for this player, for the server's own
 // message and for a code without a message.
@@ -293,10 +294,15 @@ void CControllerScoreboard::DrawBoard(int page, const CScoreBoard* board) {
         return;
     }
     if (first) first->Hide();
+    if (board->entries.empty()) {
+        // Downloaded, and nobody has a score there yet.
+        PageText(page, kTextNoScores, kRowX, kRowTop + kRowPitch * (kBoardRows / 2 - 1), kRowW, kRowH, nullptr);
+        return;
+    }
     const int own = board->ownRank;
-    // Equal scores share a rank: the player's row is marked where it stands,
-    // and when it stands below the first ten rows (tied with the tenth, say)
-    // it is drawn under them like any row further down.
+    // Equal scores share a rank: the player's row is highlighted where it
+    // stands, and when it stands below the first ten rows (tied with the
+    // tenth, say) it is drawn under them like any row further down.
     const int ownRow = board->ownRow;
     const bool ownOnTop = own >= 1 && own <= kBoardRows && ownRow >= 0 && ownRow < kBoardRows;
     if (ownOnTop) {
@@ -412,11 +418,11 @@ void CControllerScoreboard::GUICallback(int index, int, bool) {
     switch (index) {
     case BUTTON_RETRY:
         value = POSTGAME_RESTART;
-        result = 1;
+        result = kCloseToOpener;
         break;
-    case BUTTON_CONTINUE: result = 2; break;
+    case BUTTON_CONTINUE: result = kCloseToLevelChoice; break;
     case BUTTON_SOLUTION: ShowSolution(); break;
-    case BUTTON_BACK: result = type > SCOREBOARD_LEVEL_MENU ? 3 : 1; break;
+    case BUTTON_BACK: result = type > SCOREBOARD_LEVEL_MENU ? kCloseToMainMenu : kCloseToOpener; break;
     case BUTTON_DOWNLOAD_LEVEL: DownloadLevel(); break;
     case BUTTON_DOWNLOAD_ALL: DownloadAllSets(); break;
     case BUTTON_SUBMIT: Submit(); break;
@@ -430,7 +436,7 @@ void CControllerScoreboard::GUICallback(int index, int, bool) {
         break;
     case BUTTON_UNDO:
         value = POSTGAME_UNDO;
-        result = 1;
+        result = kCloseToOpener;
         break;
     case BUTTON_INSTRUCTIONS:
         if (instructions) break;
@@ -444,10 +450,9 @@ void CControllerScoreboard::GUICallback(int index, int, bool) {
 
 void CControllerScoreboard::ShowSolution() {
     if (!solutionAvailable) {
-        PrepareChild("Message");
-        message = new CControllerMessage(CControllerInGame::kNoSolutionTitle, CControllerInGame::kNoSolutionBody,
-                                         false, 0);
-        OpenChild(message);
+        failureBody = CControllerInGame::kNoSolutionBody;
+        failureText.clear();
+        OpenMessage(CControllerInGame::kNoSolutionTitle);
         return;
     }
     CProfile* p = GetProfile();
@@ -458,7 +463,7 @@ void CControllerScoreboard::ShowSolution() {
         return;
     }
     value = POSTGAME_REPLAY;
-    result = 1;
+    result = kCloseToOpener;
 }
 
 bool CControllerScoreboard::NoteFailure() {
@@ -479,23 +484,24 @@ bool CControllerScoreboard::NoteFailure() {
     return goOn;
 }
 
-void CControllerScoreboard::DownloadLevel() {
-    ShowHourglass(true);
-    failureBody = 0;
+bool CControllerScoreboard::UploadAndDownloadLevel() {
     CProfile* p = GetProfile();
     const std::string user = ScoreboardUser(p);
-    bool reached = true;
     if (!user.empty() && p->IsLevelSolved(set, level)) {
         const int steps = p->GetLevelSteps(set, level, false);
         DebugLog(DBG_SCOREBOARD, "Uploading current level score for '%s':  %i\n", user.c_str(), steps);
-        if (!RequestScoreUpload(user, set, level, steps, CProfileBase::GetCheaterStatus())) reached = NoteFailure();
+        if (!RequestScoreUpload(user, set, level, steps, CProfileBase::GetCheaterStatus()) && !NoteFailure())
+            return false;
     }
-    if (reached) {
-        if (RequestScoreDownload(user, set, level))
-            BuildPage();
-        else
-            NoteFailure();
-    }
+    if (RequestScoreDownload(user, set, level)) return true;
+    NoteFailure();
+    return false;
+}
+
+void CControllerScoreboard::DownloadLevel() {
+    ShowHourglass(true);
+    failureBody = 0;
+    if (UploadAndDownloadLevel()) BuildPage();
     if (failureBody) OpenMessage(kTextServerTitle);
 }
 
@@ -539,20 +545,10 @@ void CControllerScoreboard::Submit() {
     }
     ShowHourglass(true);
     failureBody = 0;
-    bool reached = true;
-    if (p->IsLevelSolved(set, level)) {
-        const int steps = p->GetLevelSteps(set, level, false);
-        DebugLog(DBG_SCOREBOARD, "Uploading current level score for '%s':  %i\n", user.c_str(), steps);
-        if (!RequestScoreUpload(user, set, level, steps, CProfileBase::GetCheaterStatus())) reached = NoteFailure();
-    }
-    if (reached) {
-        if (RequestScoreDownload(user, set, level)) {
-            // The solved level's board, with the buttons of the solved page.
-            type = SCOREBOARD_LEVEL_SOLVED;
-            BuildPage();
-        } else {
-            NoteFailure();
-        }
+    if (UploadAndDownloadLevel()) {
+        // The solved level's board, with the buttons of the solved page.
+        type = SCOREBOARD_LEVEL_SOLVED;
+        BuildPage();
     }
     if (failureBody) OpenMessage(kTextServerTitle);
 }
@@ -572,7 +568,6 @@ void CControllerScoreboard::Register(const char* name) {
     }
     if (code == kScoreErrorUserExists) {
         DebugLog(DBG_DEBUG, "NEWUSER:  Name taken, the server proposes:\n");
-        GetScoreErrorText();
         LogProposedNames();
         const std::vector<std::string>& proposed = GetProposedNames();
         pendingName = proposed.empty() ? "" : proposed[0];
@@ -622,7 +617,15 @@ void CControllerScoreboard::OpenNameDialog(const std::string& proposal, CControl
 }
 
 void CControllerScoreboard::OpenMessage(int titleId) {
-    PrepareChild("Message");
+    // The box stands over the page, which stays in sight behind it (the
+    // box dims it) without its buttons and arrows; it is built again when
+    // the box has closed.
+    for (CGuiButton* b : buttons)
+        if (b) b->Hide();
+    if (arrow1) arrow1->Hide();
+    if (arrow2) arrow2->Hide();
+    HideMousePointer(-1);
+    LogOpening("Message");
     messageText = failureText;
     message = new CControllerMessage(titleId, failureBody, false, failureText.c_str());
     failureBody = 0;
@@ -675,6 +678,7 @@ void CControllerScoreboard::Pump() {
     case CONTROLLER_MESSAGE:
         delete message;
         message = nullptr;
+        UnloadSprites();
         if (nameAfterMessage) {
             nameAfterMessage = false;
             followUp = FOLLOW_NAME_DIALOG;
@@ -687,7 +691,7 @@ void CControllerScoreboard::Pump() {
     case CONTROLLER_PASSWORD:
         if (passwordPrompt && !passwordPrompt->IsCancelled()) {
             value = POSTGAME_REPLAY;
-            result = 1;
+            result = kCloseToOpener;
         }
         delete passwordPrompt;
         passwordPrompt = nullptr;

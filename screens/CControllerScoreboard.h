@@ -10,10 +10,11 @@
 // with type SCOREBOARD_SINGED, SCOREBOARD_LOST, SCOREBOARD_SOLVED (a level
 // of a set, after the profile recorded the result) or
 // SCOREBOARD_SOLVED_NO_SET (noSet true, a level from the level manager).
-// When the board comes back with result 1 the play screen reads
+// When the board comes back with kCloseToOpener the play screen reads
 // GetAnswer(): POSTGAME_RESTART, POSTGAME_REPLAY (restart and play the
-// stored solution) or POSTGAME_UNDO; result 2 and 3 pass through it to the
-// map or the main menu.
+// stored solution) or POSTGAME_UNDO; kCloseToLevelChoice and
+// kCloseToMainMenu pass through it to the map (or the level manager) or the
+// main menu.
 #pragma once
 
 #include <cstdint>
@@ -42,14 +43,6 @@ enum ScoreboardType {
     SCOREBOARD_SOLVED_NO_SET = 7, // level without a set solved
 };
 
-// What the play screen does after a post-game page closed with result 1.
-enum PostGameResult {
-    POSTGAME_NONE = 0,
-    POSTGAME_RESTART = 1,
-    POSTGAME_REPLAY = 3,
-    POSTGAME_UNDO = 14,
-};
-
 class CControllerScoreboard : public CController {
 public:
     enum ButtonId {
@@ -66,6 +59,12 @@ public:
         BUTTON_TAB_KIDS = 11,
         BUTTON_UNDO = 14,
     };
+    // How the screen closes (its result, which passes up one screen per
+    // step): back to the screen that opened it; also past the play screen,
+    // to the map or the level manager; also past that, to the main menu.
+    static constexpr int kCloseToOpener = 1;
+    static constexpr int kCloseToLevelChoice = 2;
+    static constexpr int kCloseToMainMenu = 3;
     static constexpr int kButtonSlots = 6;
     static constexpr int kPageX = 57;
     static constexpr int kPageY = 23;
@@ -126,6 +125,11 @@ private:
     void DrawLevelBoard(int page);
     void DrawPostGame(int page);
 
+    // The level's score goes up first when the player has a name and has
+    // solved it, then the level's board comes down; true when the board
+    // came. A failure is noted (NoteFailure), and one that ends the action
+    // keeps the download from being asked for.
+    bool UploadAndDownloadLevel();
     void DownloadLevel();
     void DownloadAllSets();
     void Submit();
@@ -143,8 +147,8 @@ private:
 
     void PrepareChild(const char* name);
     void OpenNameDialog(const std::string& proposal, CControllerScoreboardName::Mark mark);
-    // A one-button message box with the failure noted (failureBody and
-    // failureText) under the title.
+    // A one-button message box over the page, with the failure noted
+    // (failureBody and failureText) under the title.
     void OpenMessage(int titleId);
 
     CSprite* dimmer;
@@ -181,4 +185,14 @@ private:
     std::vector<std::string> drawnRows;
     std::vector<std::string> drawnTexts;
     std::string drawnRankLine;
+};
+
+// What the play screen does after a post-game page closed with
+// kCloseToOpener (GetAnswer): the id of the button the player chose there
+// (the solution's once its password prompt let him through).
+enum PostGameResult {
+    POSTGAME_NONE = 0,
+    POSTGAME_RESTART = CControllerScoreboard::BUTTON_RETRY,
+    POSTGAME_REPLAY = CControllerScoreboard::BUTTON_SOLUTION,
+    POSTGAME_UNDO = CControllerScoreboard::BUTTON_UNDO,
 };

@@ -31,7 +31,7 @@ public:
     };
 
     // A board as one player sees it: every other player's clean score and
-    // his own best, marked or not. Rows in rank order: fewer steps first, and of equal scores the
+    // his own best, flagged or not. Rows in rank order: fewer steps first, and of equal scores the
     // one reached earlier.
     struct Board {
         int64_t players = 0;     // rows on the board
@@ -52,11 +52,12 @@ public:
     // failed, with *failed set.
     virtual bool IsNameTaken(const std::string& name, bool* failed) = 0;
     // Keeps the better (lower) of the stored score and this one on the board
-    // (type, level). A score with a non-zero cheat word is marked: a player's
-    // best clean score is what others see of him, whatever he sent marked;
-    // a marked score is kept (and shows on his own view of the board only)
-    // when it betters every score he has there.
-    virtual Outcome Upload(const std::string& name, int type, int level, int32_t score, uint32_t cheat) = 0;
+    // (type, level). A score with non-zero flags is flagged (see
+    // kScoreKeyCheat): a player's best clean score is what others see of
+    // him, whatever he sent flagged; a flagged score is kept (and shows on
+    // his own view of the board only) when it betters every score he has
+    // there.
+    virtual Outcome Upload(const std::string& name, int type, int level, int32_t score, uint32_t flags) = 0;
     // AddPlayer and Upload for a caller that must not wait for the disk: then
     // gets the outcome once the write is kept (or failed), exactly once,
     // perhaps on another thread, perhaps before this returns; it must be
@@ -65,8 +66,8 @@ public:
     virtual void AddPlayerThen(const std::string& name, const std::string& version, Then then) {
         then(AddPlayer(name, version));
     }
-    virtual void UploadThen(const std::string& name, int type, int level, int32_t score, uint32_t cheat, Then then) {
-        then(Upload(name, type, level, score, cheat));
+    virtual void UploadThen(const std::string& name, int type, int level, int32_t score, uint32_t flags, Then then) {
+        then(Upload(name, type, level, score, flags));
     }
     // The board (type, level) as viewer sees it (an empty or unknown name
     // sees the clean scores), with its first topRows rows.

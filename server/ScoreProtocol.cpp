@@ -154,12 +154,12 @@ ScoreReply Uploaded(CScoreStore::Outcome outcome, const std::string& summary) {
     return reply;
 }
 
-void Upload(CScoreStore& store, const std::string& user, int type, int level, int32_t score, uint32_t cheat,
+void Upload(CScoreStore& store, const std::string& user, int type, int level, int32_t score, uint32_t flags,
             const std::string& summary, const ScoreWriteGate& gate, const Ready& ready) {
     const int refusal = ScoreBoardRefusal(type, level);
     if (refusal != 0) return ready(Made(Failure(refusal, summary)));
     if (!Admitted(gate, kScoreOpUpload, summary, ready)) return;
-    store.UploadThen(user, type, level, score, cheat, [summary, ready](CScoreStore::Outcome outcome) {
+    store.UploadThen(user, type, level, score, flags, [summary, ready](CScoreStore::Outcome outcome) {
         ready([outcome, summary] { return Uploaded(outcome, summary); });
     });
 }

@@ -87,11 +87,12 @@ TEST_F(LogTest, ErrorLogAppendsStampedEntriesToTheProfileFolder) {
     ErrorLog(false, "third\n");
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "first 1\nsecond\nthird\n");
     const std::string text = ReadFileText(logPath);
-    const std::regex entry(R"(\d\d/\d\d/\d\d \d\d:\d\d:\d\d - (first 1|second|third)\n)");
+    // Year first: a date that reads one way only.
+    const std::regex entry(R"(20\d\d-\d\d-\d\d \d\d:\d\d:\d\d - (first 1|second|third)\n)");
     int count = 0;
     for (auto it = std::sregex_iterator(text.begin(), text.end(), entry); it != std::sregex_iterator(); ++it) ++count;
     EXPECT_EQ(count, 3) << text;
-    EXPECT_EQ(text.find("first 1"), 20u);
+    EXPECT_EQ(text.find("first 1"), 22u);
 }
 
 TEST_F(LogTest, FatalErrorLogEndsWithExitCodeOne) {

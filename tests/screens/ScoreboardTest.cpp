@@ -18,6 +18,7 @@
 #include "engine/CRender.h"
 #include "engine/CSprite.h"
 #include "engine/FontRender.h"
+#include "engine/Log.h"
 #include "gui/CControllerMessage.h"
 #include "gui/CGuiButton.h"
 #include "gui/CGuiTextbox.h"
@@ -32,6 +33,7 @@
 #include "tests/screens/ScreenTest.h"
 #include "tests/support/CScoreServerProcess.h"
 #include "tests/support/CScoreTestServer.h"
+#include "tests/support/TestSupport.h"
 #include "world/CLevelSet.h"
 
 namespace {
@@ -83,6 +85,13 @@ protected:
         board = std::make_unique<CControllerScoreboard>(type, noSet);
         root.OpenChild(board.get());
         Frames(2);  // opened, then the pointer on the default button
+    }
+    // The overall boards as the main menu opens them (the regular set's
+    // first), against the server.
+    void OpenOverall(CScoreServerProcess& server) {
+        SetScoreServerPath(server.Address());
+        SetLevel(0, 0);
+        Open(SCOREBOARD_OVERALL);
     }
     // The post-game page of a level solved in steps, and its submit pressed,
     // against the server.
@@ -422,7 +431,8 @@ INSTANTIATE_TEST_SUITE_P(
 // wait, not one per request of the action: after the first goes unanswered
 // the action sends nothing more and says the server cannot be reached. One
 // that says it is too busy (429) is left alone as well, and the player is
-// told it is busy and to try again later.
+// told it is busy and to try again later. Either is handled, not an error:
+// nothing goes into LOG.TXT.
 struct SilentAction {
     const char* name;
     int type;        // the page it starts on
@@ -446,6 +456,7 @@ TEST_P(ScoreboardSilentTest, OneRequestUnansweredOrBusyEndsTheAction) {
     }
     SetLevel(0, 31);
     CLevelSet::GetSet(0)->SetCurrentLevel(31);
+    const std::string logBefore = ReadFileText(LogFilePath());
     Open(a.type);
     switch (a.type) {
     case SCOREBOARD_OVERALL: Press(CControllerScoreboard::BUTTON_DOWNLOAD_ALL); break;
@@ -464,6 +475,7 @@ TEST_P(ScoreboardSilentTest, OneRequestUnansweredOrBusyEndsTheAction) {
     EXPECT_FALSE(GetLevelScoreBoard(0, 31)->IsDownloaded());
     DismissMessage();
     EXPECT_EQ(CController::GetCurrent(), board.get());
+    EXPECT_EQ(ReadFileText(LogFilePath()), logBefore);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -486,10 +498,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(ScoreboardTest, OverallBoardsOfTheMainMenuAndTheirTabs) {
     CScoreServerProcess server;
-    SetScoreServerPath(server.Address());
     for (int set = 0; set < 3; ++set) FillBoard(server, set, kOverallScoreLevel, 3 + set);
-    SetLevel(0, 0);
-    Open(SCOREBOARD_OVERALL);
+    OpenOverall(server);
     // "Show:" and the set tabs stand as one row centred on the screen.
     Frame();
     CGuiButton* regular = board->GetButton(CControllerScoreboard::BUTTON_TAB_REGULAR);
@@ -530,6 +540,23 @@ TEST_F(ScoreboardTest, SecondSetFailingStillAsksForTheThird) {
     EXPECT_EQ(GetOverallScoreBoard(0)->count, 1);
     EXPECT_EQ(GetOverallScoreBoard(1)->count, -1);
     EXPECT_EQ(GetOverallScoreBoard(2)->count, 1);
+}
+
+// A board that came down empty says so in its box; one never downloaded
+// offers its download instead, and one with a row shows the row.
+TEST_F(ScoreboardTest, ABoardThatCameDownEmptySaysThereAreNoScoresYet) {
+    CScoreServerProcess server;
+    server.AddScore(1, kOverallScoreLevel, "Ada", 700);
+    OpenOverall(server);
+    const std::string noScores = "3212";
+    EXPECT_FALSE(Has(board->GetDrawnTexts(), noScores)) << "never downloaded";
+    Press(CControllerScoreboard::BUTTON_DOWNLOAD_ALL);
+    EXPECT_TRUE(board->GetDrawnRows().empty());
+    EXPECT_TRUE(Has(board->GetDrawnTexts(), noScores)) << "downloaded empty";
+    EXPECT_TRUE(board->GetButton(CControllerScoreboard::BUTTON_DOWNLOAD_ALL)->IsHidden());
+    Press(CControllerScoreboard::BUTTON_TAB_ADVANCED);
+    EXPECT_EQ(board->GetDrawnRows(), std::vector<std::string>{"Ada|700"});
+    EXPECT_FALSE(Has(board->GetDrawnTexts(), noScores)) << "one score";
 }
 
 TEST_F(ScoreboardTest, OwnRankBeyondTenReadsOnlyWhatTheServerSent) {
@@ -582,10 +609,8 @@ TEST_F(ScoreboardTest, RankLinesUseEnglishOrdinals) {
 // the count.
 TEST_F(ScoreboardTest, AWideNameEndsBeforeItsCount) {
     CScoreServerProcess server;
-    SetScoreServerPath(server.Address());
     server.AddScore(0, kOverallScoreLevel, "WWWWWWWWWWWWWWW", 12345);
-    SetLevel(0, 0);
-    Open(SCOREBOARD_OVERALL);
+    OpenOverall(server);
     Press(CControllerScoreboard::BUTTON_DOWNLOAD_ALL);
     ASSERT_EQ(board->GetDrawnRows().size(), 1u);
     SDL_Surface* page = CDraw::GetSurface(board->GetBackground()->GetFrameImage(0));
@@ -848,7 +873,10 @@ TEST_F(ScoreboardTest, DownloadAndSubmitStandClearOfTheTableRowsAndThePicture) {
     CDraw::ReleaseImage(blank);
 }
 
-TEST_F(ScoreboardTest, MainMenuOpensTheOverallBoardOverItsFrozenPicture) {
+// The main menu's boards stand over its frozen picture, and a message of
+// theirs (here: no server to reach) over the boards, which stay in sight
+// behind it, dimmed, until it is closed.
+TEST_F(ScoreboardTest, MainMenuOpensTheOverallBoardOverItsFrozenPictureAndItsMessagesOverItself) {
     auto menu = std::make_unique<CControllerMain>();
     menu->Activate(nullptr);
     Frames(3);
@@ -861,6 +889,31 @@ TEST_F(ScoreboardTest, MainMenuOpensTheOverallBoardOverItsFrozenPicture) {
     EXPECT_EQ(opened->GetType(), SCOREBOARD_OVERALL);
     EXPECT_TRUE(CRender::IsSwapped());
     EXPECT_TRUE(scores->IsHidden());
+
+    SetScoreServerPath("http://127.0.0.1:" + std::to_string(CScoreTestServer::RefusedPort()) + "/zorv/");
+    CGuiButton* download = opened->GetButton(CControllerScoreboard::BUTTON_DOWNLOAD_ALL);
+    // A point of the page left of where the box stands, and what it shows.
+    const int x = CControllerScoreboard::kPageX + 40, y = 300;
+    const uint32_t page = ScreenPixel(x, y);
+    Click(download->GetCentreX(), download->GetCentreY());
+    Frames(2);
+    ASSERT_NE(opened->GetMessage(), nullptr);
+    ASSERT_EQ(CController::GetCurrent(), opened->GetMessage());
+    ASSERT_NE(opened->GetBackground(), nullptr);
+    EXPECT_FALSE(opened->GetBackground()->IsHidden());
+    EXPECT_TRUE(download->IsHidden()) << "the page's buttons wait behind the box";
+    // The page there, evenly darkened: not the menu.
+    const uint32_t dimmed = ScreenPixel(x, y);
+    const double k = double(dimmed >> 16 & 0xFF) / double(page >> 16 & 0xFF);
+    EXPECT_GT(k, 0.2);
+    EXPECT_LT(k, 1.0);
+    for (int shift : {8, 0})
+        EXPECT_NEAR(dimmed >> shift & 0xFF, k * double(page >> shift & 0xFF), 4) << std::hex << page << " " << dimmed;
+    TapKey(SDLK_RETURN);
+    Frames(2);
+    ASSERT_EQ(CController::GetCurrent(), opened);
+    EXPECT_EQ(ScreenPixel(x, y), page);
+    EXPECT_FALSE(opened->GetButton(CControllerScoreboard::BUTTON_DOWNLOAD_ALL)->IsHidden());
     TapKey(SDLK_ESCAPE);
     Frames(2);
     EXPECT_EQ(CController::GetCurrent(), menu.get());
