@@ -10,9 +10,11 @@
 
 #include "engine/CDraw.h"
 #include "engine/CInput.h"
+#include "engine/DataFolder.h"
 #include "engine/Log.h"
+#include "engine/Utilities.h"
 #include "gui/CGuiButtonBase.h"
-
+#include "platform/Platform.h"
 #include "sound/CSound.h"
 #include "sound/CSoundObject.h"
 
@@ -178,17 +180,18 @@ bool CController::CaptureScreen(bool released, int key) {
     time_t now = time(nullptr);
     struct tm local;
     if (localtime_r(&now, &local)) strftime(stamp, 14, "%y%m%d_%H%M%S", &local);
+    // An installed game writes into the player's pictures folder, made when
+    // missing; in the run folder, into the working folder.
+    const std::string& folder = GetCaptureDir();
+    if (!folder.empty()) PlatformMakeDirs(folder);
     // Two captures in one second (or two copies of the game in one folder)
     // each get a file of their own: the name is claimed before the picture
     // is written, never written over an earlier capture.
-    char name[64] = {0};
+    std::string name;
     bool claimed = false;
     for (int n = 1; n <= 99 && !claimed; ++n) {
-        if (n == 1)
-            snprintf(name, sizeof(name), "capture_%s.bmp", stamp);
-        else
-            snprintf(name, sizeof(name), "capture_%s_%d.bmp", stamp, n);
-        const int fd = open(name, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        name = folder + "capture_" + stamp + (n == 1 ? "" : "_" + std::to_string(n)) + ".bmp";
+        const int fd = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
         if (fd >= 0) {
             close(fd);
             claimed = true;
@@ -197,16 +200,17 @@ bool CController::CaptureScreen(bool released, int key) {
         }
     }
     if (!claimed) {
-        DebugLog(DBG_WARNING, "Screen capture: no file can be made for it here (%s)\n", strerror(errno));
+        DebugLog(DBG_WARNING, "Screen capture: no file can be made for it in '%s' (%s)\n",
+                 folder.empty() ? "." : EscapeControls(folder).c_str(), strerror(errno));
         return true;
     }
     // A capture that could not be written has logged why; only one that
     // was written is announced.
-    if (CDraw::SaveScreenBMP(name)) {
-        printf("Screen captured:  %s\n", name);
+    if (CDraw::SaveScreenBMP(name.c_str())) {
+        printf("Screen captured:  %s\n", EscapeControls(name).c_str());
         fflush(stdout);
     } else {
-        unlink(name);
+        unlink(name.c_str());
     }
     return true;
 }

@@ -18,6 +18,7 @@
 #include "engine/CMouse.h"
 #include "engine/CRender.h"
 #include "engine/CSprite.h"
+#include "engine/DataFolder.h"
 #include "engine/FontRender.h"
 #include "engine/ImagePack.h"
 #include "engine/Log.h"
@@ -248,6 +249,14 @@ int main(int argc, char** argv) {
     // Line by line, so a test can follow the program while it runs.
     setvbuf(stdout, nullptr, _IOLBF, 0);
 #endif
+
+    // Every resource file is read from the data folder beside the program
+    // (PREFIX/share/zorv when installed), wherever the game was started.
+    if (!EnterDataFolder()) {
+        fprintf(stderr, "zorv: cannot enter the data folder beside the program '%s': %s\n",
+                EscapeControls(PlatformExecutableDir()).c_str(), strerror(errno));
+        return 1;
+    }
 
     // 4. Images and sounds come from the packs, not from loose folders.
     CDraw::SetUrlDir(false);

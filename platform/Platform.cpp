@@ -38,6 +38,8 @@ bool PlatformLocalAppDataDir(std::string* out) { return FromEnvOrHome("XDG_DATA_
 
 bool PlatformDocumentsDir(std::string* out) { return FromEnvOrHome("XDG_DOCUMENTS_DIR", "/Documents", out); }
 
+bool PlatformPicturesDir(std::string* out) { return FromEnvOrHome("XDG_PICTURES_DIR", "/Pictures", out); }
+
 bool PlatformOpenURL(const char* url) {
     if (!url || !*url) return false;
     // Double fork: the browser is handed to init, so it never becomes a zombie

@@ -10,6 +10,8 @@
 bool PlatformLocalAppDataDir(std::string* out);
 // $XDG_DOCUMENTS_DIR, else $HOME/Documents. False when neither can be found.
 bool PlatformDocumentsDir(std::string* out);
+// $XDG_PICTURES_DIR, else $HOME/Pictures. False when neither can be found.
+bool PlatformPicturesDir(std::string* out);
 
 // Starts xdg-open with url as its only argument, without a shell, and does
 // not wait for it. False when the process could not be started.

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Shared set-up of ./play.sh and ./test.sh: install the missing Debian
-# packages, then configure and build the game, its resources and its tests.
-# Sourced, so that the caller gets ZORV_ROOT, ZORV_BUILD and ZORV_RUN.
+# packages, then configure and build. Sourced, so that the caller gets
+# ZORV_ROOT, ZORV_BUILD and ZORV_RUN; ZORV_BUILD_TARGET names what to build
+# (play: the game and its resource files; unset: everything, tests too).
 set -euo pipefail
 
 ZORV_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -28,9 +29,23 @@ zorv_install_packages() {
     fi
 }
 
+# The build's own lines, less those that say nothing was to be done: a start
+# with nothing to rebuild prints nothing of the build.
+zorv_build_lines() {
+    awk '/Built target |Consolidate compiler generated dependencies/ { next }
+         !told { print "Building (a first build takes a few minutes)..."; told = 1 }
+         { print; fflush() }'
+}
+
 zorv_build() {
-    cmake -S "$ZORV_ROOT" -B "$ZORV_BUILD" -DCMAKE_BUILD_TYPE=Release >/dev/null
-    cmake --build "$ZORV_BUILD" --parallel "$(nproc)"
+    local target=()
+    [ -z "${ZORV_BUILD_TARGET:-}" ] || target=(--target "$ZORV_BUILD_TARGET")
+    # Configured once; after that the build itself configures again when
+    # the CMake files change.
+    if [ ! -f "$ZORV_BUILD/CMakeCache.txt" ] || { [ ! -f "$ZORV_BUILD/Makefile" ] && [ ! -f "$ZORV_BUILD/build.ninja" ]; }; then
+        cmake -S "$ZORV_ROOT" -B "$ZORV_BUILD" -DCMAKE_BUILD_TYPE=Release >/dev/null
+    fi
+    cmake --build "$ZORV_BUILD" "${target[@]}" --parallel "$(nproc)" | zorv_build_lines
 }
 
 zorv_install_packages

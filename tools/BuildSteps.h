@@ -22,3 +22,9 @@ bool BuildImagePack(const BuildContext& ctx);
 bool BuildSoundPack(const BuildContext& ctx);
 // resource4.dat, the level pack.
 bool BuildLevelPack(const BuildContext& ctx);
+
+// The desktop icon in the usual sizes of an icon theme, each drawn afresh
+// (not scaled from another): DIR/NxN/apps/zorv.png, the folders of the
+// theme's hicolor/ folder.
+constexpr int kIconSizes[] = {16, 24, 32, 48, 64, 128, 256};
+bool BuildIcons(const std::string& dir);

@@ -1,5 +1,6 @@
 // zorv_resbuild: writes every resource file of the game into a run folder.
 //   zorv_resbuild --out DIR --assets DIR [--loose] [--contact-sheet FILE.png]
+//   zorv_resbuild --icons DIR     only the desktop icon, in every size
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -20,8 +21,13 @@ int main(int argc, char** argv) {
             ctx.loose = true;
         } else if (arg == "--contact-sheet" && i + 1 < argc) {
             ctx.contactSheet = argv[++i];
+        } else if (arg == "--icons" && i + 1 < argc && argc == 3) {
+            if (BuildIcons(argv[++i])) return 0;
+            fprintf(stderr, "zorv_resbuild: the icons failed\n");
+            return 1;
         } else {
-            fprintf(stderr, "usage: %s --out DIR --assets DIR [--loose] [--contact-sheet FILE.png]\n", argv[0]);
+            fprintf(stderr, "usage: %s --out DIR --assets DIR [--loose] [--contact-sheet FILE.png]\n"
+                            "       %s --icons DIR\n", argv[0], argv[0]);
             return 2;
         }
     }

@@ -1,5 +1,8 @@
 // The start-up step: the load screen and its bar, the font, the window icon,
 // the parameter file and the intro splashes.
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <cstdio>
 #include <fstream>
 #include <functional>
@@ -59,6 +62,15 @@ bool CopyWhole(const std::string& from, const std::string& to) {
     return WriteBytes(to, std::vector<uint8_t>(s.begin(), s.end()));
 }
 
+// Each folder of path in turn; an existing one counts as made.
+bool MakeFolders(const std::string& path) {
+    for (size_t at = path.find('/', 1);; at = path.find('/', at + 1)) {
+        const std::string part = path.substr(0, at);
+        if (mkdir(part.c_str(), 0755) != 0 && errno != EEXIST) return false;
+        if (at == std::string::npos) return true;
+    }
+}
+
 }  // namespace
 
 bool BuildStartupFiles(const BuildContext& ctx) {
@@ -93,5 +105,19 @@ bool BuildStartupFiles(const BuildContext& ctx) {
 
     for (const std::string& key : captions.Missing()) fprintf(stderr, "caption missing: %s\n", key.c_str());
     if (!captions.Missing().empty()) ok = false;
+    return ok;
+}
+
+bool BuildIcons(const std::string& dir) {
+    bool ok = true;
+    for (int size : kIconSizes) {
+        const std::string folder = dir + "/" + std::to_string(size) + "x" + std::to_string(size) + "/apps";
+        if (!MakeFolders(folder)) {
+            fprintf(stderr, "cannot make %s\n", folder.c_str());
+            ok = false;
+            continue;
+        }
+        ok = DrawFile(folder + "/zorv.png", size, size, KIND_PNG, IntroArt::DrawIcon) && ok;
+    }
     return ok;
 }

@@ -1,0 +1,39 @@
+// Where a program finds its resource files: beside itself (the run folder),
+// else in ../share/zorv (installed), never in the folder it was started from.
+#include <gtest/gtest.h>
+
+#include "engine/DataFolder.h"
+#include "platform/Platform.h"
+#include "tests/support/TestSupport.h"
+
+TEST(DataFolder, BesideTheProgramElseInstalledElseNone) {
+    struct Row {
+        const char* what;
+        bool dataBeside, shareFolder;
+        const char* found;  // relative to the root, "" for none
+        bool installed;
+    } rows[] = {
+        {"the run folder", true, false, "prefix/bin", false},
+        {"installed", false, true, "prefix/bin/../share/zorv", true},
+        {"data beside it wins over an install", true, true, "prefix/bin", false},
+        {"neither", false, false, "", false},
+    };
+    for (const Row& row : rows) {
+        CTempDir root;
+        const std::string bin = root.File("prefix/bin");
+        ASSERT_TRUE(PlatformMakeDirs(bin));
+        if (row.dataBeside) {
+            ASSERT_TRUE(WriteFileText(bin + "/resource2.dat", "pack"));
+        }
+        if (row.shareFolder) {
+            ASSERT_TRUE(PlatformMakeDirs(root.File("prefix/share/zorv")));
+        }
+        // The working folder holds data too, and is never taken.
+        ASSERT_TRUE(WriteFileText(root.File("resource2.dat"), "pack"));
+        CScopedCwd cwd(root.Path());
+        bool installed = !row.installed;
+        const std::string found = FindDataFolder(bin, &installed);
+        EXPECT_EQ(found, *row.found ? root.File(row.found) : "") << row.what;
+        EXPECT_EQ(installed, row.installed) << row.what;
+    }
+}

@@ -1,0 +1,163 @@
+#!/usr/bin/env bash
+# The game as a Linux system installs it.
+#   tests/packaging/install-test.sh install BUILD_DIR
+#     cmake --install into a temporary DESTDIR; the installed game runs from
+#     another folder to its main menu (under its own Xvfb), its screenshot
+#     goes to the pictures folder, the installed tools run a level, the
+#     desktop entry is valid, every option a program's --help names is in its
+#     man page, and the unit names the installed server.
+#   tests/packaging/install-test.sh package BUILD_DIR
+#     cpack -G DEB: the package's files, and its dependencies against the
+#     libraries its programs link (dpkg-deb).
+set -euo pipefail
+mode="$1"
+build="$(cd "$2" && pwd)"
+work="$(mktemp -d)"
+xvfb=""
+game=""
+cleanup() {
+    [ -z "$game" ] || kill -9 "$game" 2>/dev/null || true
+    [ -z "$xvfb" ] || kill "$xvfb" 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+fail() {
+    echo "FAILED: $*" >&2
+    exit 1
+}
+
+programs=(zorv zorv_sim zorv_solve zorv_gallery zorv_scored)
+
+# The files both an install and the package hold, under PREFIX.
+expected_files() {
+    local p n
+    for p in "${programs[@]}"; do echo "bin/$p"; done
+    for n in $(seq 0 11); do echo "share/zorv/resource$n.dat"; done
+    for n in 16 24 32 48 64 128 256; do echo "share/icons/hicolor/${n}x$n/apps/zorv.png"; done
+    echo share/applications/zorv.desktop
+    echo share/man/man6/zorv.6.gz
+    for p in zorv_sim zorv_solve zorv_gallery zorv_scored; do echo "share/man/man1/$p.1.gz"; done
+    echo lib/systemd/system/zorv-scored.service
+}
+
+# Waits up to $2 seconds for the text $3 in the file $1.
+wait_for_text() {
+    local i
+    for ((i = 0; i < $2 * 2; ++i)); do
+        grep -qF -- "$3" "$1" 2>/dev/null && return 0
+        sleep 0.5
+    done
+    return 1
+}
+
+# The installed game from another folder, in a window of its own X server:
+# past the intro to the main menu, a screenshot, then Alt+Q, which only the
+# main menu answers by quitting (the intro only skips to the menu).
+run_installed_game() {
+    local bin="$1" home="$work/home" out="$work/game.out" i code=""
+    command -v Xvfb >/dev/null && command -v xdotool >/dev/null || fail "Xvfb and xdotool are needed (packages.txt)"
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" 2>/dev/null &
+    xvfb=$!
+    for ((i = 0; i < 40; ++i)); do
+        [ -s "$work/display" ] && break
+        sleep 0.5
+    done
+    [ -s "$work/display" ] || fail "Xvfb did not start"
+    export DISPLAY=":$(head -n1 "$work/display")"
+    mkdir -p "$home" "$work/elsewhere"
+    (cd "$work/elsewhere" && exec env HOME="$home" XDG_DATA_HOME="$home/data" XDG_DOCUMENTS_DIR="$home/documents" \
+        XDG_PICTURES_DIR="$home/pictures" SDL_AUDIODRIVER=dummy SDL_VIDEODRIVER=x11 "$bin/zorv" 1 >"$out" 2>&1) &
+    game=$!
+    timeout 60 xdotool search --sync --name Professor >/dev/null || fail "no game window: $(cat "$out")"
+    for i in 1 2 3; do xdotool mousemove 400 300 click 1; sleep 0.5; done
+    xdotool key KP_Insert
+    wait_for_text "$out" 20 "Screen captured:  $home/pictures/ZORV Screenshots/capture_" ||
+        fail "no screenshot in the pictures folder: $(cat "$out")"
+    for ((i = 0; i < 60; ++i)); do
+        xdotool key alt+q 2>/dev/null || true
+        sleep 1
+        if ! kill -0 "$game" 2>/dev/null; then
+            wait "$game" && code=0 || code=$?
+            break
+        fi
+    done
+    game=""
+    [ "$code" = 0 ] || fail "the game did not quit from its main menu (exit ${code:-none}): $(cat "$out")"
+    [ -z "$(ls "$work/elsewhere")" ] || fail "the game wrote into the folder it was started from: $(ls "$work/elsewhere")"
+    [ "$(find "$home/pictures" -name 'capture_*.bmp' | wc -l)" = 1 ] || fail "the screenshot is not in the pictures folder"
+    echo "the installed game reached its main menu from another folder; screenshot in the pictures folder"
+}
+
+# The installed tools on a level, from another folder.
+run_installed_tools() {
+    local bin="$1" there="$work/tools"
+    mkdir -p "$there"
+    cd "$there"
+    "$bin/zorv_sim" reg:0 2>"$work/sim.err" | grep -q '"result": "exited"' ||
+        fail "zorv_sim did not play level reg:0 to the exit: $(cat "$work/sim.err")"
+    "$bin/zorv_solve" reg:0 >"$work/solve.out" 2>&1 || fail "zorv_solve did not solve reg:0: $(cat "$work/solve.out")"
+    "$bin/zorv_gallery" --from 0 --to 0 --out "$there/sheet" reg >"$work/gallery.out" 2>&1 ||
+        fail "zorv_gallery failed: $(cat "$work/gallery.out")"
+    [ -s "$there/sheet-1.png" ] || fail "zorv_gallery wrote no sheet"
+    cd - >/dev/null
+    echo "the installed tools ran level reg:0"
+}
+
+# Every option a program's --help names (--word) is in its man page.
+check_man_pages() {
+    local prefix="$1" p page option missing=""
+    for p in "${programs[@]}"; do
+        page="$(zcat "$prefix"/share/man/man?/"$p".?.gz | sed -e 's/\\-/-/g' -e 's/\\f[BIRP]//g')"
+        for option in $("$prefix/bin/$p" --help | grep -oE -- '--[a-z][a-z-]*[a-z]' | sort -u); do
+            grep -qF -- "$option" <<<"$page" || missing+=" $p:$option"
+        done
+    done
+    [ -z "$missing" ] || fail "options missing from the man pages:$missing"
+    echo "every option of every --help is in its man page"
+}
+
+if [ "$mode" = install ]; then
+    prefix=/opt/zorv-test
+    dest="$work/dest"
+    DESTDIR="$dest" cmake --install "$build" --prefix "$prefix" >"$work/install.out" 2>&1 ||
+        fail "cmake --install: $(cat "$work/install.out")"
+    while read -r f; do
+        [ -f "$dest$prefix/$f" ] || fail "not installed: $f"
+    done < <(expected_files)
+    if command -v desktop-file-validate >/dev/null; then
+        desktop-file-validate "$dest$prefix/share/applications/zorv.desktop" || fail "the desktop entry is not valid"
+    else
+        fail "desktop-file-validate is needed (packages.txt: desktop-file-utils)"
+    fi
+    grep -qx "Exec=$prefix/bin/zorv" "$dest$prefix/share/applications/zorv.desktop" ||
+        fail "the desktop entry does not start the installed game"
+    grep -q "^ExecStart=$prefix/bin/zorv_scored " "$dest$prefix/lib/systemd/system/zorv-scored.service" ||
+        fail "the unit does not start the installed server"
+    check_man_pages "$dest$prefix"
+    run_installed_tools "$dest$prefix/bin"
+    run_installed_game "$dest$prefix/bin"
+elif [ "$mode" = package ]; then
+    (cd "$build" && cpack -G DEB -B "$work/package") >"$work/cpack.out" 2>&1 || fail "cpack: $(cat "$work/cpack.out")"
+    deb="$(ls "$work"/package/zorv_*.deb)"
+    dpkg-deb -c "$deb" | awk '{print $6}' | sed 's|^\./||' >"$work/contents"
+    while read -r f; do
+        grep -qx "usr/$f" "$work/contents" || fail "not in the package: usr/$f"
+    done < <(expected_files)
+    ! grep -E '(^|/)(tests_|bench_)|testhome|capture_' "$work/contents" || fail "the package holds test files"
+    depends="$(dpkg-deb -f "$deb" Depends)"
+    # The names alone, one a line (versions and alternatives dropped).
+    names="$(sed -e 's/([^)]*)//g' -e 's/|/,/g' <<<"$depends" | tr ',' '\n' | tr -d ' ')"
+    # Each library a program links comes from a package the package depends on.
+    for p in "${programs[@]}"; do
+        for lib in $(objdump -p "$build/run/$p" | awk '$1 == "NEEDED" {print $2}'); do
+            # The file the loader takes for it, and the package that holds it.
+            path="$(ldd "$build/run/$p" | awk -v lib="$lib" '$1 == lib {print $3}')"
+            owner="$({ dpkg -S "$path" || dpkg -S "$(readlink -f "$path")"; } 2>/dev/null | head -n1 | cut -d: -f1)"
+            [ -n "$owner" ] || fail "no Debian package holds $lib"
+            grep -qxF "$owner" <<<"$names" || fail "$p links $lib of $owner, which Depends lacks: $depends"
+        done
+    done
+    echo "package $(basename "$deb"): $(wc -l <"$work/contents") entries; Depends: $depends"
+else
+    fail "usage: $0 install|package BUILD_DIR"
+fi
