@@ -4,6 +4,7 @@
 // databases it must not use).
 #include <gtest/gtest.h>
 
+#include <dirent.h>
 #include <signal.h>
 #include <sqlite3.h>
 #include <arpa/inet.h>
@@ -21,6 +22,8 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <set>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -676,7 +679,9 @@ TEST(ServerProgramTest, RequestsAreAnsweredAsHttpAsksAndABrowserLearnsWhatTheSer
         EXPECT_EQ(atoi(raw.c_str() + 9), row.status) << row.what;
         const std::string body = head == std::string::npos ? "" : raw.substr(head + 4);
         EXPECT_NE(body.find(row.says), std::string::npos) << row.what << ": " << body;
-        if (&row.says == &page) EXPECT_NE(body.find("Its path is /zorv/"), std::string::npos) << body;
+        if (&row.says == &page) {
+            EXPECT_NE(body.find("Its path is /zorv/"), std::string::npos) << body;
+        }
     }
     EXPECT_EQ(server.Stop(), 0);
 }
@@ -1585,17 +1590,34 @@ void MakeDatabaseOfPlayers(const std::string& db, int count) {
     sqlite3_close(fill);
 }
 
-// A loopback port that was free a moment ago.
-int FreePort() {
-    const int s = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in a = {};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof a;
-    const bool bound = s >= 0 && bind(s, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0 &&
-                       getsockname(s, reinterpret_cast<sockaddr*>(&a), &length) == 0;
-    if (s >= 0) close(s);
-    return bound ? ntohs(a.sin_port) : 0;
+// The TCP port the process pid listens on, 0 while it listens on none: its
+// sockets are among the system's listening ones.
+int ListeningPort(pid_t pid) {
+    const std::string fds = "/proc/" + std::to_string(pid) + "/fd";
+    std::set<std::string> sockets;
+    if (DIR* dir = opendir(fds.c_str())) {
+        while (const dirent* entry = readdir(dir)) {
+            char target[64] = {};
+            if (readlink((fds + "/" + entry->d_name).c_str(), target, sizeof target - 1) > 0 &&
+                strncmp(target, "socket:[", 8) == 0)
+                sockets.insert(std::string(target + 8, strcspn(target + 8, "]")));
+        }
+        closedir(dir);
+    }
+    // "sl local_address rem_address st ... inode": the port in hexadecimal
+    // after the colon, 0A for listening, the inode tenth.
+    std::istringstream table(ReadFileText("/proc/" + std::to_string(pid) + "/net/tcp"));
+    std::string line;
+    while (std::getline(table, line)) {
+        std::istringstream fields(line);
+        std::string slot, local, remote, state, skip, inode;
+        fields >> slot >> local >> remote >> state;
+        for (int i = 0; i < 5; ++i) fields >> skip;
+        fields >> inode;
+        if (state == "0A" && sockets.count(inode) && local.find(':') != std::string::npos)
+            return static_cast<int>(strtol(local.c_str() + local.find(':') + 1, nullptr, 16));
+    }
+    return 0;
 }
 
 }  // namespace
@@ -1608,20 +1630,21 @@ TEST(ServerProgramTest, TheStartUpLinesAreLoggedBeforeTheFirstRequest) {
     CTempDir dir;
     const std::string db = dir.File("s.db");
     MakeDatabaseOfPlayers(db, 20000);
-    const int port = FreePort();
-    ASSERT_GT(port, 0);
-    const pid_t pid = SpawnProgram(
-        {std::string(ZORV_RUN_DIR) + "/zorv_scored", "--db", db, "--port", std::to_string(port)},
-        {"LD_PRELOAD=" ZORV_SLOW_READS, "ZORV_SLOW_READS_MS=2"}, dir.File("log.txt"), "");
+    const pid_t pid = SpawnProgram({std::string(ZORV_RUN_DIR) + "/zorv_scored", "--db", db, "--port", "0"},
+                                   {"LD_PRELOAD=" ZORV_SLOW_READS, "ZORV_SLOW_READS_MS=2"}, dir.File("log.txt"), "");
+    int port = 0, code = -1;
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(120);
+    while ((port = ListeningPort(pid)) == 0 && (code = WaitForProgram(pid, 0, false)) == -1 &&
+           std::chrono::steady_clock::now() < until)
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
     const std::string target = "/zorv/zjscores.php?" + HttpBuildQuery("op=downloadScore&user=p1&type=0&level=5");
     std::string answer;
-    for (const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(120);
-         answer.empty() && std::chrono::steady_clock::now() < until;) {
+    while (port > 0 && answer.empty() && std::chrono::steady_clock::now() < until)
         answer = AskFrom("127.0.0.1", port, target, 30);
-        if (answer.empty()) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    if (code == -1) {
+        kill(pid, SIGTERM);
+        code = WaitForProgram(pid, 60);
     }
-    kill(pid, SIGTERM);
-    const int code = WaitForProgram(pid, 60);
     const std::string log = ReadFileText(dir.File("log.txt"));
     EXPECT_EQ(code, 0) << log;
     EXPECT_EQ(answer.rfind("HTTP/1.1 200 ", 0), 0u) << answer;
