@@ -93,7 +93,7 @@ void CControllerEditorSave::LoadSprites() {
     BlitString(1802, picture.image, 390, 50, 3, 23, 21);
     sprites[1] = MakeGuiSprite(CDraw::ReacquireImage(picture.image), 1411,
                                "Editor Save Controller (EDITORSAVE_LSPRITE_BACKGROUND)", kDialogX, kDialogY, true);
-    MakeEditorButtons(picture, kDialogX, kDialogY, this, BUTTON_OKAY, BUTTON_CANCEL, false, &okay, &cancel);
+    MakeEditorButtons(picture, kDialogX, kDialogY, this, BUTTON_OKAY, BUTTON_CANCEL, true, &okay, &cancel);
     // A level loaded from a file with a longer name offers that whole name:
     // cut, it would name another level's file.
     const int nameLimit = std::max(kMaxFileName, level ? static_cast<int>(strlen(level->GetFileName())) : 0);

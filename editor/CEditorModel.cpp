@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "engine/Log.h"
+#include "world/CLevelRules.h"
 
 namespace {
 
@@ -33,11 +34,6 @@ bool IsBot(uint32_t code) { return code >= BOT_HANG && code <= BOT_RIGHT; }
 bool IsFreezable(uint32_t code) { return IsObject(code) || code == TERRAIN_BRIDGE || IsBot(code); }
 bool IsHeatable(uint32_t code) {
     return code == OBJECT_LMAGNET || code == OBJECT_MCRATE || code == OBJECT_MBARREL || code == OBJECT_RMAGNET;
-}
-
-// Tiles that need terrain right below them.
-bool NeedsGround(uint32_t code) {
-    return code == DEVICE_TUBE_START || code == DEVICE_TUBE_END || IsButton(code) || code == DEVICE_TRAMPOLINE;
 }
 
 }  // namespace
@@ -304,7 +300,7 @@ void CEditorModel::PlaceLadder(int column, int row, bool loading) {
 // ---- Teleports ----------------------------------------------------------------
 
 bool CEditorModel::IsTeleportColourRefused(uint32_t code) const {
-    return level.CountUsedTeleportTypes() + level.GetTeleportPowerupCount() > 2 && !level.HasTeleportsOfType(code);
+    return CLevelRules::IsTeleportColourRefused(level, code);
 }
 
 void CEditorModel::CreateTeleport(uint32_t code, int column, int row, bool loading) {
@@ -364,17 +360,8 @@ void CEditorModel::EraseTeleportAt(int layerColumn, int row) {
 // ---- The rules pass -----------------------------------------------------------
 
 void CEditorModel::CheckTeleport(int c, int r) {
-    if (!GetTeleportPiece(c, r)) return;
-    const int left = c - 1;
-    const int right = c;
-    auto ground = [this](int x, int y) { return level.IsTerrain(x, y); };
-    const bool walledBelow = ground(left, r) && ground(right, r);
-    const bool walledAbove = ground(left, r - 1) && ground(right, r - 1);
-    const bool wallLeft = ground(left, r + 1) && ground(left, r) && !level.IsBridge(left, r) && !ground(right, r + 1);
-    const bool wallRight =
-        ground(right, r + 1) && ground(right, r) && !level.IsBridge(right, r) && !ground(left, r + 1);
-    const bool unsupported = !ground(left, r + 1) && !ground(right, r + 1);
-    if (!(walledBelow || walledAbove || wallLeft || wallRight || unsupported)) return;
+    // Teleport-layer column c stands between level columns c - 1 and c.
+    if (!GetTeleportPiece(c, r) || !CLevelRules::IsTeleportBlocked(level, c - 1, r)) return;
     DebugLog(DBG_CEDITOR, "   * Removing teleport at (%i,%i) due to terrain blocking or lack of terrain support\n", c,
              r);
     EraseTeleportAt(c, r);
@@ -385,28 +372,19 @@ void CEditorModel::UpdateDynamics() {
         for (int col = 0; col < kColumns; ++col) {
             const uint32_t t = level.GetTile(col, row);
             const char* name = CLevel::GetTypeName(t);
-            // Support.
-            if (t == BOT_HANG) {
-                if (row == 0 || !level.IsTerrain(col, row - 1)) {
-                    DebugLog(DBG_CEDITOR, "CControllerEditor::updateDynamics()      * Erasing terrain-dependent hanging bot (%s)\n", name);
-                    EraseCell(col, row, 1);
-                }
-            } else if (t == BOT_LEFT || t == BOT_RIGHT) {
-                if (row == kRows - 1 || !level.IsTerrain(col, row + 1)) {
-                    DebugLog(DBG_CEDITOR, "CControllerEditor::updateDynamics()      * Erasing terrain-dependent grounded bot (%s)\n", name);
-                    EraseCell(col, row, 1);
-                }
-            } else if (NeedsGround(t) && !level.IsTerrain(col, row + 1)) {
-                DebugLog(DBG_CEDITOR, "CControllerEditor::updateDynamics()      * Erasing terrain-dependent tile (%s)\n", name);
-                EraseCell(col, row, 1);
-            }
-            // Height: a tube needs the cell above it free.
-            if (IsTubeTool(t) && level.GetTile(col, row - 1) != NONE) {
-                DebugLog(DBG_CEDITOR, "CControllerEditor::updateDynamics()      * Erasing height-restricted tile (%s)\n", name);
+            // Support and height: what a piece stands on, or the room a tube
+            // needs above it.
+            const CLevelRules::Footing footing = CLevelRules::FindFooting(level, col, row);
+            if (footing != CLevelRules::FOOTING_OK) {
+                const char* what = footing == CLevelRules::FOOTING_NO_ROOM_ABOVE ? "height-restricted tile"
+                                   : t == BOT_HANG                              ? "terrain-dependent hanging bot"
+                                   : IsBot(t)                                   ? "terrain-dependent grounded bot"
+                                                                                : "terrain-dependent tile";
+                DebugLog(DBG_CEDITOR, "CControllerEditor::updateDynamics()      * Erasing %s (%s)\n", what, name);
                 EraseCell(col, row, 1);
             }
             // Ladder platforms.
-            if (level.HasLadder(col, row) && (level.IsTerrain(col - 1, row) || level.IsTerrain(col + 1, row))) {
+            if (CLevelRules::WantsPlatform(level, col, row)) {
                 if (level.GetTile(col, row) != PLATFORM) {
                     DebugLog(DBG_CEDITOR, "   * Place Platform at (%i,%i)\n", col, row);
                     EraseCell(col, row, 1);
@@ -524,9 +502,13 @@ EditorLoad CEditorModel::LoadLevel(const char* fileName) {
 }
 
 EditorCheck CEditorModel::CheckLevel() const {
-    if (startX == -1 || exitX == -1) return EDITOR_CHECK_NO_TUBE;
-    if (!level.AreTeleportsPaired()) return EDITOR_CHECK_TELEPORT_UNPAIRED;
-    return EDITOR_CHECK_OK;
+    // The editor keeps one tube of each kind: a tube that is missing is the
+    // tube fault; a portal without its partner the teleports'.
+    switch (CLevelRules::FindFinishFault(level)) {
+    case CLevelRules::FAULT_NONE: return EDITOR_CHECK_OK;
+    case CLevelRules::FAULT_TELEPORT_UNPAIRED: return EDITOR_CHECK_TELEPORT_UNPAIRED;
+    default: return EDITOR_CHECK_NO_TUBE;
+    }
 }
 
 // ---- Cursor -------------------------------------------------------------------

@@ -5,9 +5,13 @@
 // A path that is a symbolic link writes the file the link leads to (one not
 // there yet too); the link stays. A link to something other than a file (a
 // device, a pipe) is replaced itself: nothing but a file is ever replaced
-// through a link. The new file keeps the permissions of the
-// one it replaces (a file made read-only stays so); a new one gets the usual
-// ones.
+// through a link.
+//
+// The new file keeps what the one it replaces had, as "cp -p" keeps it: its
+// owner and group (as far as the process may give them), its extended
+// attributes (ACLs among them) and its mode (a file made read-only stays
+// so). The set-user-ID and set-group-ID bits only where owner and group are
+// kept too. A new file gets the usual permissions.
 #pragma once
 
 #include <cstdio>
@@ -29,8 +33,9 @@ public:
     FILE* Open();
     FILE* Stream() const { return file_; }
 
-    // Records a failed write seen by the caller, so that Commit refuses.
-    void MarkFailed() { failed_ = true; }
+    // Records a failed write seen by the caller, so that Commit refuses; the
+    // reason is the errno the failed write left.
+    void MarkFailed();
 
     // Flushes and closes the temporary file, leaving it beside the target:
     // false (and the temporary gone) when anything failed. Several files
@@ -45,12 +50,20 @@ public:
     // The path as given, and the file written (links followed).
     const std::string& Path() const { return path_; }
     const std::string& Target() const { return target_; }
+    // The folder the file is written in (the link's target's), with a
+    // slash at its end.
+    std::string Folder() const;
+    // Why the write failed: the errno of the first step that failed (0 while
+    // nothing has).
+    int Error() const { return error_; }
 
 private:
     std::string path_;
     std::string target_;
     std::string tempPath_;
     FILE* file_ = nullptr;
+    int keptMode_ = -1;  // the mode of the file replaced, given once written; -1: none
+    int error_ = 0;
     bool failed_ = false;
     bool finished_ = false;  // the temporary is whole and closed, not yet renamed
 };

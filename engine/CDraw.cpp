@@ -132,7 +132,10 @@ void CDraw::SetCaptionAndIcon() {
     SDL_WM_SetCaption(kCaption, kCaption);
     DebugLog(DBG_DEBUG, "Loading ICON_URL:  %s\n", "resource7.dat");
     if (ptrIcon) SDL_FreeSurface(ptrIcon);
-    ptrIcon = SDL_LoadBMP("resource7.dat");
+    // Opened as every file the game reads: a pipe in its place is no icon,
+    // never a start that waits for a writer.
+    SDL_RWops* rw = OpenForReadingRW("resource7.dat");
+    ptrIcon = rw ? SDL_LoadBMP_RW(rw, 1) : nullptr;
     if (!ptrIcon) {
         // A window without an icon is better than no game at all.
         DebugLog(DBG_WARNING, "CDraw::SetCaptionAndIcon()   No icon: %s\n", SDL_GetError());

@@ -34,12 +34,17 @@ void RedrawWholeScreen() {
     if (CDraw::HasScreen()) CDraw::Present(false, false);
 }
 
+// The system pointer's absolute position, handed to the screen when it moved.
+void FollowSystemPointer(CController* screen, int x, int y) {
+    if (x == mouseX && y == mouseY) return;
+    mouseX = x;
+    mouseY = y;
+    screen->InputMouseMove(mouseX, mouseY);
+}
+
 void HandleMotion(CController* screen, const SDL_MouseMotionEvent& m) {
     if (systemPointer) {
-        if (m.x == mouseX && m.y == mouseY) return;
-        mouseX = m.x;
-        mouseY = m.y;
-        screen->InputMouseMove(mouseX, mouseY);
+        FollowSystemPointer(screen, m.x, m.y);
         return;
     }
     if (m.xrel == 0 && m.yrel == 0) return;
@@ -48,6 +53,16 @@ void HandleMotion(CController* screen, const SDL_MouseMotionEvent& m) {
     mouseX = static_cast<int>(mouseFloatX);
     mouseY = static_cast<int>(mouseFloatY);
     screen->InputMouseMove(mouseX, mouseY);
+}
+
+// A button event carries the pointer's position. A touch screen, a tablet
+// or a quick flick may bring it with no motion before it, or with the
+// motion in the same frame: the press happens where it says, so the
+// pointer goes there first, as a motion would take it. While the game moves
+// the pointer itself (relative motion), the event's position is the system
+// pointer's, not ours, and is left alone.
+void FollowButtonPosition(CController* screen, const SDL_MouseButtonEvent& b) {
+    if (systemPointer) FollowSystemPointer(screen, b.x, b.y);
 }
 
 void HandleButtonDown(CController* screen, int button) {
@@ -108,8 +123,14 @@ void CInput::PumpEvents(CController* screen) {
             break;
         }
         case SDL_MOUSEMOTION: HandleMotion(screen, e.motion); break;
-        case SDL_MOUSEBUTTONDOWN: HandleButtonDown(screen, e.button.button); break;
-        case SDL_MOUSEBUTTONUP: HandleButtonUp(screen, e.button.button); break;
+        case SDL_MOUSEBUTTONDOWN:
+            FollowButtonPosition(screen, e.button);
+            HandleButtonDown(screen, e.button.button);
+            break;
+        case SDL_MOUSEBUTTONUP:
+            FollowButtonPosition(screen, e.button);
+            HandleButtonUp(screen, e.button.button);
+            break;
         case SDL_QUIT: screen->SetResult(-1); break;
         default: break;
         }

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "engine/Log.h"
@@ -60,15 +61,23 @@ void Tokenize(const std::string& s, std::vector<std::string>& out, const std::st
     }
 }
 
-void GetFiles(std::vector<std::string>& out, const char* folder, const char* extension, bool sorted) {
+std::string ShownPath(const std::string& path) {
+    const char* home = getenv("HOME");
+    const size_t n = home ? strlen(home) : 0;
+    if (n > 1 && path.compare(0, n, home) == 0 && path.size() > n && path[n] == '/') return "~" + path.substr(n);
+    return path;
+}
+
+void GetFiles(std::vector<std::string>& out, const char* folder, const char* extension, bool sorted,
+              bool withUnreachable) {
     std::vector<PlatformDirEntry> entries;
     std::vector<std::string> names;
     const std::string ext = extension ? extension : "";
-    if (!PlatformListDir(folder ? folder : "", &entries)) {
+    if (!PlatformListDir(folder ? folder : "", &entries, withUnreachable)) {
         DebugLog(DBG_DEBUG, "GetFiles()   Unable to open directory '%s'\n", folder ? folder : "");
     }
     for (const PlatformDirEntry& e : entries) {
-        if (!e.isRegularFile) continue;
+        if (!e.isRegularFile && !e.isUnreachable) continue;
         // The name ends in the extension, and the name is all before it:
         // "a.lvl.lvl" is the file of the level "a.lvl", while "a.lvl.tmp"
         // and "a.lvl.bak" are no level files.

@@ -30,13 +30,19 @@ std::string TrimBlanks(const std::string& s);
 bool ParseInteger(const std::string& text, long lo, long hi, long* out);
 bool ParseReal(const std::string& text, double lo, double hi, double* out);
 
+// A path under the home folder as the player knows it ("~/..."): shorter,
+// so that it fits a message box.
+std::string ShownPath(const std::string& path);
+
 // Appends every maximal run of non-delimiter characters of s to out.
 void Tokenize(const std::string& s, std::vector<std::string>& out, const std::string& delimiters);
 
 // The regular files of folder whose names end in extension (case-sensitive),
-// without the extension; sorted case-insensitively when asked. The working
-// folder is never changed.
-void GetFiles(std::vector<std::string>& out, const char* folder, const char* extension, bool sorted);
+// without the extension; sorted case-insensitively when asked; with
+// withUnreachable, also the names that cannot be reached now (a link to a
+// file on a drive not mounted). The working folder is never changed.
+void GetFiles(std::vector<std::string>& out, const char* folder, const char* extension, bool sorted,
+              bool withUnreachable = false);
 
 // value in decimal with "," between groups of three; values below 1 give "0".
 std::string GroupThousands(int value);

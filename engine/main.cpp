@@ -204,8 +204,8 @@ void RunScreens() {
 
 // Everything from the profile on lives in this scope, so that the objects go
 // down in the reverse order of their creation when it ends. False when the
-// player's progress could not be saved at the end.
-bool Run(int flags) {
+// player's progress could not be saved at the end, and failure says why.
+bool Run(int flags, SaveFailure* failure) {
     // 9. The current player's profile.
     CProfile profile;
     CController::SetProfile(&profile);
@@ -220,7 +220,38 @@ bool Run(int flags) {
     // profile's last save decides what the exit code says, however the game
     // ended: a quit that saved, one where the player chose to leave without
     // saving, or a terminate signal that asked nobody.
-    return profile.SaveAtShutdown();
+    const bool saved = profile.SaveAtShutdown();
+    *failure = profile.GetSaveFailure();
+    return saved;
+}
+
+std::string Shown(const std::string& path) { return EscapeControls(PlatformAbsolutePath(path)); }
+
+// The line on standard error of progress that could not be saved: the
+// folder that refused it (the data folder, or the one a link leads to) and
+// why, or the damaged file that waits for its copy.
+void TellNotSaved(const SaveFailure& failure) {
+    const std::string inData = "in the data folder '" + Shown(GetProfileDir()) + "'";
+    const std::string file = Shown(failure.file), why = strerror(failure.error);
+    const std::string damaged = ": the damaged file '" + file + "' is not written over before a copy of it is kept";
+    std::string told = inData;
+    switch (failure.problem) {
+    case SaveProblem::WRITE_FAILED:
+        if (failure.folder != GetProfileDir())
+            told = "in the folder '" + Shown(failure.folder) + "', where '" + file + "' leads";
+        told += ": " + why;
+        break;
+    case SaveProblem::NO_COPY:
+        told = damaged + ", and the folder '" + Shown(failure.folder) + "' refused the copy: " + why;
+        break;
+    case SaveProblem::NO_COPY_NAME:
+        told = damaged + ", and all " + std::to_string(CProfileBase::kMaxDamagedCopies) + " names for a copy ('" +
+               file + CProfileBase::kDamagedSuffix + "' and on) are taken";
+        break;
+    case SaveProblem::FOLDER_NOT_OURS: told += ": it is no longer the folder this game locked"; break;
+    default: break;
+    }
+    fprintf(stderr, "zorv: the progress could not be saved%s%s\n", told[0] == ':' ? "" : " ", told.c_str());
 }
 
 }  // namespace
@@ -286,9 +317,9 @@ int main(int argc, char** argv) {
     if (CInput::IsTerminating()) return 0;
 
     int code = 0;
-    if (!Run(flags)) {
-        fprintf(stderr, "zorv: the progress could not be saved in the data folder '%s'\n",
-                EscapeControls(PlatformAbsolutePath(GetProfileDir())).c_str());
+    SaveFailure failure;
+    if (!Run(flags, &failure)) {
+        TellNotSaved(failure);
         code = 1;
     }
     // A terminate signal over unsaved editor work that no folder could take.

@@ -18,6 +18,7 @@
 #include "world/CElement.h"
 #include "world/CElementAIProfessor.h"
 #include "world/CLevel.h"
+#include "world/CLevelRules.h"
 #include "world/CLevelBuilder.h"
 #include "world/CLevelSet.h"
 #include "world/SolutionKeys.h"
@@ -475,7 +476,7 @@ void CControllerGame::Pump() {
         if (!hero && result == 0 && !message) {
             Suspend();
             LogOpening("Message");
-            const bool missing = !level || level->FindPlayFault() == CLevel::PLAY_FAULT_NO_ENTRANCE;
+            const bool missing = !level || CLevelRules::FindPlayFault(*level) == CLevelRules::FAULT_NO_ENTRANCE;
             message = new CControllerMessage(missing ? 2207 : 2218, 2311, false, 0);
             OpenChild(message);
         }

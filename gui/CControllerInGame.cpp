@@ -87,8 +87,9 @@ void CControllerInGame::CreateSprites() {
         int slot = 0;
         for (int row : kModeRows[mode]) {
             if (row < 0) break;
+            // Return with no row in focus resumes.
             CGuiButton* b = new CGuiButton(kRowX, kRowTop + kRowPitch * slot, row, this, "p2d_button_base.png", nullptr,
-                                           "p2d_button_select.png", "p2d_button_select.png", false, 0, 0);
+                                           "p2d_button_select.png", "p2d_button_select.png", row == ROW_RESUME, 0, 0);
             b->SetText(kRowText[row], 0, 0, 0, 0, 0, 0);
             rows[row] = b;
             ++slot;

@@ -157,7 +157,8 @@ void CControllerTextEntryBase::InputKey(bool released, int key) {
     if (!released) {
         if (const int step = FocusStep(key, modShift != 0))
             MoveFocus(step < 0);
-        else if (key == KEY_RETURN)
+        else if (key == KEY_RETURN || (key == KEY_SPACE && !textboxFocused))
+            // Space is the text's while the field has the keyboard.
             CGuiButtonBase::ActivateFocused(true);
         else if (key == KEY_ESCAPE)
             GUICallback(BUTTON_CANCEL, 0, false);

@@ -45,10 +45,11 @@ bool CGuiButtonBase::IsMouseOver() { return false; }
 
 void CGuiButtonBase::WarpMouseTo() {}
 
+bool CGuiButtonBase::TakesPointerFocus() { return !hidden && IsMouseOver(); }
+
 void CGuiButtonBase::CaptureFocus() {
-    if (hidden) return;
     if (focusIndex != -1) return;
-    if (IsMouseOver()) focusIndex = index;
+    if (TakesPointerFocus()) focusIndex = index;
 }
 
 CGuiButtonBase* CGuiButtonBase::GetFocusedButton() {
@@ -62,6 +63,15 @@ void CGuiButtonBase::UpdateAll() {
     // A widget's Update may not add or remove widgets; walk by index anyway so
     // that a change of the registry cannot leave a dangling iterator.
     for (size_t i = 0; i < registry.size(); ++i) registry[i]->Update();
+}
+
+void CGuiButtonBase::FocusUnderPointer() {
+    focusIndex = -1;
+    for (CGuiButtonBase* b : registry) {
+        if (!b->TakesPointerFocus()) continue;
+        focusIndex = b->index;
+        return;
+    }
 }
 
 void CGuiButtonBase::ActivateFocused(bool byKey) {
@@ -85,7 +95,11 @@ void CGuiButtonBase::OnLeftButton(bool released, bool activate) {
     const uint8_t rel = released ? 1 : 0;
     if (rel != leftHeld) return;
     leftHeld = released ? 0 : 1;
-    if (activate) ActivateFocused(false);
+    if (!activate) return;
+    // The pointer may have moved since the last update (a tap, a flick, a
+    // move and a press in one frame): the click belongs where it is now.
+    FocusUnderPointer();
+    ActivateFocused(false);
 }
 
 void CGuiButtonBase::MoveFocus(bool backwards) {

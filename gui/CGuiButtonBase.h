@@ -23,6 +23,9 @@ public:
     virtual void Show() = 0;
     virtual bool IsMouseOver();
     virtual void WarpMouseTo();
+    // Whether the pointer gives this widget the focus now: visible and under
+    // the pointer. A widget that hovers without taking the focus says no.
+    virtual bool TakesPointerFocus();
 
     int GetIndex() const { return index; }
     bool IsHidden() const { return hidden != 0; }
@@ -30,6 +33,9 @@ public:
     int GetY() const { return y; }
     int GetId() const { return id; }
     bool IsDefault() const { return isDefault != 0; }
+    // For a screen whose default changes with what it shows (the last page
+    // of a book has no next page to turn to).
+    void SetDefault(bool on) { isDefault = on ? 1 : 0; }
     bool ActivatesOnRelease() const { return activateOnRelease != 0; }
     void SetNoKeyFocus(bool on) { noKeyFocus = on ? 1 : 0; }
     CController* GetOwner() const { return owner; }
@@ -40,10 +46,15 @@ public:
     static size_t GetRegistrySize() { return registry.size(); }
     // Clears the focus, then updates every widget in registry order.
     static void UpdateAll();
+    // Gives the focus to the first widget under the pointer as it is now, or
+    // to none: a click acts where it lands, not on what the last frame's
+    // update saw under a pointer that has moved since.
+    static void FocusUnderPointer();
     // Offers activation to the widgets that act on the current button state;
     // by key, falls back to the first visible default widget.
     static void ActivateFocused(bool byKey);
-    // Follows the physical left button; activates only on a real change.
+    // Follows the physical left button; activates only on a real change,
+    // on the widget under the pointer at that moment.
     static void OnLeftButton(bool released, bool activate);
     // Moves the focus one widget on, skipping hidden ones and those that
     // refuse key focus, wrapping at both ends.

@@ -42,6 +42,8 @@ public:
     void Hide() override;
     void Show() override;
     bool IsMouseOver() override;
+    // A used button plays its click out without taking the focus.
+    bool TakesPointerFocus() override { return !used && CGuiButtonBase::TakesPointerFocus(); }
     void WarpMouseTo() override;
 
 private:

@@ -1,7 +1,9 @@
-// A rolling odometer of up to 10 digits over an optional frame picture. The
-// shown value rolls toward the target a little every frame; each digit scrolls
-// through a strip of digit pictures, and a higher digit turns only while the
-// digit below it rolls from 9 to 0.
+// A rolling odometer over an optional frame picture: the play screen's step
+// count, 5 digits. It holds values up to kMaxValue (99999, the most 5 digits
+// show) in as many digit places as its owner asks for, at most kMaxDigits.
+// The shown value rolls toward the target a little every frame; each digit
+// scrolls through a strip of digit pictures, and a higher digit turns only
+// while the digit below it rolls from 9 to 0.
 #pragma once
 
 class CSprite;

@@ -47,12 +47,13 @@ bool CTwoBoxFocus::HandleKey(bool released, int key, bool shift) {
     if (CGuiTextbox* box = GetFocusedTextbox()) box->HandleKey(key, 0, shift);
     if (const int step = CControllerTextEntryBase::FocusStep(key, shift)) {
         MoveFocus(step < 0);
-    } else if (key == KEY_RETURN) {
+    } else if (key == KEY_RETURN || (key == KEY_SPACE && focused == FOCUS_BUTTONS)) {
+        // Space is the text's while a box has the keyboard.
         if (focused == 0)
             FocusBox(1);
         else if (focused == 1)
             FocusButton(okay);
-        else if (CGuiButtonBase::GetFocusedButton())
+        else if (CGuiButtonBase::GetFocusedButton() || okay->IsDefault())
             CGuiButtonBase::ActivateFocused(true);
         else
             CController::PlayInterfaceSound(CController::GetSoundClickScreen());

@@ -1,14 +1,43 @@
-// Telling the player that the profile could not be saved. The profile notes
-// every failed save; a screen asks here after the actions that save and,
-// when told to, opens a one-button message box with these texts as its own
-// child (prepared the way it prepares for any of its message boxes).
+// Telling the player that the profile could not be saved, or that a player
+// could not be loaded. The profile notes every failed save; a screen asks
+// here after the actions that save and, when told to, opens a one-button
+// message box with these texts as its own child (prepared the way it
+// prepares for any of its message boxes).
 #pragma once
+
+#include <string>
+
+class CProfile;
+struct DamageNotice;
 
 constexpr int kSaveFailureTitle = 2217;
 constexpr int kSaveFailureBody = 2329;
-// The body when choosing another player was refused for it.
+// The bodies when choosing another player was refused because the current
+// one could not be saved: his file could not be written (and why); his file
+// is damaged and waits for a copy that could not be written (and why); or
+// every name for that copy is taken (and which names).
 constexpr int kSwitchRefusedBody = 2335;
+constexpr int kSwitchRefusedNoCopyBody = 2342;
+constexpr int kSwitchRefusedNoNameBody = 2343;
+// A player whose file is there but cannot be reached now: whom, and which
+// file and why.
+constexpr int kUnreachableTitle = 2227;
+constexpr int kUnreachableBody = 2353;
 
 // True once per spell of failed saves of the current profile; false without
 // a profile.
 bool TakeSaveFailureNotice();
+
+// A message box's texts: its title and body ids and the values of the
+// body's two placeholders.
+struct ProgressMessage {
+    int title = -1;
+    int body = -1;
+    std::string text;
+    std::string text2;
+};
+// Why choosing another player was refused, as the profile's last failed
+// save tells it.
+ProgressMessage SwitchRefusedMessage(const CProfile& profile);
+// A player whose file cannot be reached now.
+ProgressMessage UnreachableMessage(const DamageNotice& unreachable);

@@ -64,7 +64,7 @@ bool PlatformOpenURL(const char* url) {
 
 int PlatformMajorVersion() { return 10; }
 
-bool PlatformListDir(const std::string& folder, std::vector<PlatformDirEntry>* out) {
+bool PlatformListDir(const std::string& folder, std::vector<PlatformDirEntry>* out, bool withUnreachable) {
     out->clear();
     DIR* dir = opendir(folder.c_str());
     if (!dir) return false;
@@ -74,10 +74,14 @@ bool PlatformListDir(const std::string& folder, std::vector<PlatformDirEntry>* o
         const std::string name = e->d_name;
         if (name == "." || name == "..") continue;
         struct stat st;
-        if (stat((base + name).c_str(), &st) != 0) continue;
         PlatformDirEntry entry;
         entry.name = name;
-        entry.isRegularFile = S_ISREG(st.st_mode);
+        if (stat((base + name).c_str(), &st) == 0) {
+            entry.isRegularFile = S_ISREG(st.st_mode);
+        } else {
+            if (!withUnreachable || lstat((base + name).c_str(), &st) != 0) continue;
+            entry.isUnreachable = true;
+        }
         out->push_back(entry);
     }
     closedir(dir);
@@ -92,6 +96,11 @@ bool PlatformIsDirectory(const std::string& path) {
 bool PlatformFileExists(const std::string& path) {
     struct stat st;
     return stat(path.c_str(), &st) == 0;
+}
+
+bool PlatformEntryExists(const std::string& path) {
+    struct stat st;
+    return lstat(path.c_str(), &st) == 0;
 }
 
 bool PlatformMakeDir(const std::string& path) {
@@ -174,7 +183,7 @@ FILE* PlatformOpenForAppending(const std::string& path) {
 
 bool PlatformFollowLinks(const std::string& path, std::string* target) {
     *target = path;
-    for (int hops = 0; hops < 40; ++hops) {
+    for (int hops = 0; hops <= kPlatformMaxLinks; ++hops) {
         struct stat st;
         if (lstat(target->c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return true;
         std::vector<char> buffer(static_cast<size_t>(st.st_size > 0 ? st.st_size : 255) + 1);

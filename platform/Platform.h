@@ -23,12 +23,20 @@ int PlatformMajorVersion();
 struct PlatformDirEntry {
     std::string name;
     bool isRegularFile = false;
+    // Something stands under the name, but what it leads to cannot be
+    // reached now (a link to a drive not mounted, a link that goes round).
+    bool isUnreachable = false;
 };
-// Lists folder (without "." and ".."); false when it cannot be opened.
-bool PlatformListDir(const std::string& folder, std::vector<PlatformDirEntry>* out);
+// Lists folder (without "." and ".."); false when it cannot be opened. An
+// entry that cannot be reached now is left out unless withUnreachable.
+bool PlatformListDir(const std::string& folder, std::vector<PlatformDirEntry>* out, bool withUnreachable = false);
 
 bool PlatformIsDirectory(const std::string& path);
+// Something can be reached at path (links followed).
 bool PlatformFileExists(const std::string& path);
+// Something stands at path itself, reachable or not: a link to a file that
+// is not there now counts.
+bool PlatformEntryExists(const std::string& path);
 // Creates one folder; an existing folder counts as success.
 bool PlatformMakeDir(const std::string& path);
 // Creates a folder and every missing parent.
@@ -42,9 +50,13 @@ FILE* PlatformOpenForReading(const std::string& path);
 // Opens path for appending, created when missing, on the same terms: a pipe
 // or a device there is refused rather than waited for or written into.
 FILE* PlatformOpenForAppending(const std::string& path);
+// The most links followed one after the other, as the system follows them:
+// a longer chain counts as one that goes round.
+constexpr int kPlatformMaxLinks = 40;
 // The file a path leads to, through every symbolic link (one to a file not
 // there yet too), so that a file written there replaces what the link points
-// to and the link stays. False for a path that goes round in links.
+// to and the link stays. False for a path that goes round in links (or
+// through more than kPlatformMaxLinks of them).
 bool PlatformFollowLinks(const std::string& path, std::string* target);
 
 // Where a file or folder lives: its device and inode. Two paths name the same

@@ -36,9 +36,10 @@ std::string Clipped(const std::string& text, size_t max) {
     return text.size() > max ? text.substr(0, max) : text;
 }
 
-bool FileExists(const std::string& path) {
-    struct stat st;
-    return stat(path.c_str(), &st) == 0;
+// The folder of a path, with its slash.
+std::string FolderOf(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string("./") : path.substr(0, slash + 1);
 }
 
 // A second copy of the game may own the folder now at the profile folder's
@@ -226,7 +227,10 @@ int CProfileBase::FirstFreeProfileNumber() const {
     // A number whose file is on disk belongs to a player even when the list
     // has lost it. Numbers are not handed out twice while new ones are left;
     // past the highest one a file can have, the lowest free one is reused.
-    const auto taken = [this](int32_t n) { return profileNames_.count(n) || FileExists(ProfileFileName(n)); };
+    // A link to a file that cannot be reached now counts: it is a player's.
+    const auto taken = [this](int32_t n) {
+        return profileNames_.count(n) || PlatformEntryExists(ProfileFileName(n));
+    };
     for (int32_t n = std::max<int32_t>(lastProfileNumber_ + 1, 0); n <= kMaxProfileNumber; ++n)
         if (!taken(n)) return n;
     for (int32_t n = 0; n <= kMaxProfileNumber; ++n)
@@ -295,10 +299,24 @@ bool CProfileBase::DeleteProfile(const char* name) {
     filesToRemove_.push_back(number);
     if (number == currentProfile_) {
         if (profileNumbers_.empty()) return CreateProfile(kFirstProfileName);
-        const std::string first = profileNumbers_.begin()->first;
-        LoadProfile(first.c_str());
+        LoadFirstReachable();
     }
     return WriteInfo();
+}
+
+bool CProfileBase::LoadFirstReachable() {
+    // The current player is not saved on the way out: he was deleted, or his
+    // file could not be read, so that what is in memory is no progress of
+    // his to write over it.
+    for (const auto& entry : profileNumbers_) {
+        currentProfile_ = entry.second;
+        const bool whole = LoadProfile(nullptr);
+        if (loadRefusal_ != LoadRefusal::UNREACHABLE) return whole;
+    }
+    currentProfile_ = -1;
+    const std::string name = FreeRecoveredName(0);
+    ErrorLog(false, "CProfileBase:  No player's file can be reached now, creating %s\n", name.c_str());
+    return CreateProfile(name.c_str());
 }
 
 void CProfileBase::StartFreshList() {
@@ -350,48 +368,65 @@ std::string CProfileBase::InfoFileName() const {
     return std::string(GetProfileDir()) + buf;
 }
 
-bool CProfileBase::ReadWholeFile(const std::string& path, std::string* out, bool* missing) {
+CProfileBase::FileState CProfileBase::ReadWholeFile(const std::string& path, std::string* out, int* error) {
     out->clear();
-    *missing = false;
+    int unused = 0;
+    if (!error) error = &unused;
+    *error = 0;
     // A pipe or a device in a file's place is damage, never waited on.
     FILE* f = PlatformOpenForReading(path);
     if (!f) {
-        *missing = errno == ENOENT;
-        return false;
+        *error = errno;
+        // A link to a file that is not there now (on a drive not mounted
+        // yet) stands at the path all the same: the file is away, not gone.
+        if (*error == ENOENT && !PlatformEntryExists(path)) return FileState::MISSING;
+        if (*error == EISDIR || *error == EINVAL) return FileState::NOT_A_FILE;
+        return FileState::UNREACHABLE;
     }
-    bool ok = fseek(f, 0, SEEK_END) == 0;
-    const long size = ok ? ftell(f) : -1;
-    ok = ok && size >= 0 && size <= kMaxFileSize && fseek(f, 0, SEEK_SET) == 0;
-    if (ok) {
+    FileState state = FileState::WHOLE;
+    long size = -1;
+    if (fseek(f, 0, SEEK_END) != 0 || (size = ftell(f)) < 0 || fseek(f, 0, SEEK_SET) != 0) {
+        state = FileState::UNREACHABLE;
+    } else if (size > kMaxFileSize) {
+        state = FileState::NOT_A_FILE;
+    } else {
         out->resize(static_cast<size_t>(size));
-        ok = size == 0 || fread(&(*out)[0], 1, out->size(), f) == out->size();
+        if (size > 0 && fread(&(*out)[0], 1, out->size(), f) != out->size()) state = FileState::UNREACHABLE;
     }
+    if (state == FileState::UNREACHABLE) *error = errno ? errno : EIO;
     fclose(f);
-    if (!ok) out->clear();
-    return ok;
+    if (state != FileState::WHOLE) out->clear();
+    return state;
 }
 
-std::string CProfileBase::KeepAside(const std::string& path, const std::string* bytes) {
+std::string CProfileBase::KeepAside(const std::string& path, const std::string* bytes, SaveFailure* why) {
     // The damaged file stays where it is (the next save replaces it); a copy
     // goes beside it under the first free name, unless an identical copy is
     // already there. A file that cannot even be read is moved instead.
-    if (!ProfileDirStillOurs("a copy of a damaged file")) return std::string();
+    *why = SaveFailure();
+    why->file = path;
+    why->folder = FolderOf(path);
+    if (!ProfileDirStillOurs("a copy of a damaged file")) {
+        // The folder held is not the one at its path any more.
+        why->problem = SaveProblem::FOLDER_NOT_OURS;
+        why->error = ESTALE;
+        return std::string();
+    }
     std::string aside;
-    for (int i = 1; i <= 99; ++i) {
-        const std::string candidate = path + ".damaged" + (i == 1 ? std::string() : std::to_string(i));
+    for (int i = 1; i <= kMaxDamagedCopies; ++i) {
+        const std::string candidate = path + kDamagedSuffix + (i == 1 ? std::string() : std::to_string(i));
         std::string existing;
-        bool missing = false;
-        if (!ReadWholeFile(candidate, &existing, &missing)) {
-            if (missing) {
-                aside = candidate;
-                break;
-            }
-            continue;
+        const FileState state = ReadWholeFile(candidate, &existing);
+        if (state == FileState::MISSING) {
+            aside = candidate;
+            break;
         }
-        if (bytes && existing == *bytes) return candidate;
+        if (state == FileState::WHOLE && bytes && existing == *bytes) return candidate;
     }
     if (aside.empty()) {
-        ErrorLog(false, "CProfileBase:  No room to keep damaged file '%s'\n", path.c_str());
+        ErrorLog(false, "CProfileBase:  No room to keep damaged file '%s': every name for a copy is taken\n",
+                 path.c_str());
+        why->problem = SaveProblem::NO_COPY_NAME;
         return std::string();
     }
     bool ok;
@@ -401,14 +436,18 @@ std::string CProfileBase::KeepAside(const std::string& path, const std::string* 
         ok = f && (bytes->empty() || fwrite(bytes->data(), 1, bytes->size(), f) == bytes->size());
         if (f && !ok) file.MarkFailed();
         ok = f && file.Commit() && ok;
+        why->error = file.Error();
     } else {
         ok = rename(path.c_str(), aside.c_str()) == 0;
+        why->error = errno;
     }
     if (ok) {
         ErrorLog(false, "CProfileBase:  Damaged file kept as '%s'\n", aside.c_str());
+        *why = SaveFailure();
         return aside;
     }
-    ErrorLog(false, "CProfileBase:  Cannot keep damaged file '%s' aside\n", path.c_str());
+    ErrorLog(false, "CProfileBase:  Cannot keep damaged file '%s' aside: %s\n", path.c_str(), strerror(why->error));
+    why->problem = SaveProblem::NO_COPY;
     return std::string();
 }
 
@@ -417,7 +456,10 @@ void CProfileBase::NoteDamaged(DamageKind kind, const std::string& path, const s
     notice.kind = kind;
     const auto it = profileNames_.find(currentProfile_);
     if (kind == DamageKind::PROGRESS && it != profileNames_.end()) notice.player = it->second;
-    notice.keptAs = KeepAside(path, bytes);
+    SaveFailure why;
+    notice.keptAs = KeepAside(path, bytes, &why);
+    notice.file = path;
+    notice.copyNamesTaken = why.problem == SaveProblem::NO_COPY_NAME;
     damageNotices_.push_back(notice);
     notKeptAside_.erase(path);
     if (notice.keptAs.empty()) {
@@ -430,15 +472,18 @@ void CProfileBase::NoteDamaged(DamageKind kind, const std::string& path, const s
 bool CProfileBase::KeptAsideBeforeSave(const std::string& path) {
     const auto it = notKeptAside_.find(path);
     if (it == notKeptAside_.end()) return true;
-    // A file that was to be moved and is gone meanwhile leaves nothing to keep.
-    const bool kept = (!it->second.read && !FileExists(path)) ||
-                      !KeepAside(path, it->second.read ? &it->second.bytes : nullptr).empty();
+    // A file that was to be moved and is gone meanwhile leaves nothing to
+    // keep; one whose bytes were read is kept from them, gone or not.
+    SaveFailure why;
+    const bool kept = (!it->second.read && !PlatformEntryExists(path)) ||
+                      !KeepAside(path, it->second.read ? &it->second.bytes : nullptr, &why).empty();
     if (kept) {
         notKeptAside_.erase(it);
         return true;
     }
     ErrorLog(false, "CProfileBase:  Not writing over the damaged file '%s': no copy of it could be kept yet\n",
              path.c_str());
+    NoteSaveFailure(why.problem, why.file, why.folder, why.error);
     return false;
 }
 
@@ -447,6 +492,21 @@ bool CProfileBase::TakeDamageNotice(DamageNotice* notice) {
     if (notice) *notice = damageNotices_.front();
     damageNotices_.erase(damageNotices_.begin());
     return true;
+}
+
+void CProfileBase::NoteSaveFailure(SaveProblem problem, const std::string& file, const std::string& folder,
+                                   int error) {
+    if (saveFailure_.problem != SaveProblem::NONE) return;
+    saveFailure_.problem = problem;
+    saveFailure_.file = file;
+    saveFailure_.folder = folder;
+    saveFailure_.error = error;
+}
+
+void CProfileBase::NoteWriteFailure(const CAtomicFile& file, const char* what) {
+    ErrorLog(false, "Cannot save %s: %s\n", what, file.Path().c_str());
+    ErrorLog(false, "CProfileBase:  The folder '%s' refused it: %s\n", file.Folder().c_str(), strerror(file.Error()));
+    NoteSaveFailure(SaveProblem::WRITE_FAILED, file.Path(), file.Folder(), file.Error());
 }
 
 void CProfileBase::NoteSave(bool ok) {
@@ -463,6 +523,7 @@ bool CProfileBase::TakeSaveFailureNotice() {
 }
 
 bool CProfileBase::Save() {
+    saveFailure_ = SaveFailure();
     const bool ok = WriteProfileFile();
     NoteSave(ok);
     return ok;
@@ -471,22 +532,22 @@ bool CProfileBase::Save() {
 bool CProfileBase::WriteProfileFile() {
     if (currentProfile_ < 0) {
         ErrorLog(false, "Cannot save profile: no current profile\n");
+        NoteSaveFailure(SaveProblem::NO_PLAYER, "", "", 0);
         return false;
     }
-    if (!ProfileDirStillOurs("profile")) return false;
     const std::string path = ProfileFileName(currentProfile_);
+    if (!ProfileDirStillOurs("profile")) {
+        NoteSaveFailure(SaveProblem::FOLDER_NOT_OURS, path, GetProfileDir(), ESTALE);
+        return false;
+    }
     if (!KeptAsideBeforeSave(path)) return false;
     CAtomicFile file(path);
     FILE* f = file.Open();
-    if (!f) {
-        ErrorLog(false, "Cannot save profile: %s\n", path.c_str());
-        return false;
-    }
-    bool ok = WriteOptions(f);
-    ok = Write(f) && ok;
-    if (!ok) file.MarkFailed();
-    if (!file.Commit()) {
-        ErrorLog(false, "Cannot save profile: %s\n", path.c_str());
+    bool ok = f && WriteOptions(f);
+    ok = f && Write(f) && ok;
+    if (f && !ok) file.MarkFailed();
+    if (!f || !file.Commit()) {
+        NoteWriteFailure(file, "profile");
         return false;
     }
     return true;
@@ -546,27 +607,42 @@ bool CProfileBase::ReadOptions(CByteReader& in) {
 }
 
 bool CProfileBase::LoadProfile(const char* name) {
+    loadRefusal_ = LoadRefusal::NONE;
+    int32_t number = currentProfile_;
     if (name) {
         const auto it = profileNumbers_.find(name);
         if (it == profileNumbers_.end()) {
             ErrorLog(false, "Unable to find profile number.\n");
+            loadRefusal_ = LoadRefusal::NOT_LISTED;
             return false;
         }
-        if (it->second != currentProfile_ && !SaveOutgoing()) return false;
-        currentProfile_ = it->second;
+        number = it->second;
     }
-    const std::string path = ProfileFileName(currentProfile_);
+    const std::string path = ProfileFileName(number);
     std::string bytes;
-    bool missing = false;
-    if (!ReadWholeFile(path, &bytes, &missing)) {
-        if (!missing) {
+    int error = 0;
+    const FileState state = ReadWholeFile(path, &bytes, &error);
+    if (state == FileState::UNREACHABLE) {
+        // Neither damaged nor missing: the file is there, on a drive not
+        // mounted yet, say. Nothing of it is loaded, so nothing can be saved
+        // over it, and the player is back once it can be read.
+        NoteUnreachable(number, path, error);
+        return false;
+    }
+    if (number != currentProfile_ && !SaveOutgoing()) {
+        loadRefusal_ = LoadRefusal::NOT_SAVED;
+        return false;
+    }
+    currentProfile_ = number;
+    if (state != FileState::WHOLE) {
+        if (state == FileState::NOT_A_FILE) {
             ErrorLog(false, "CProfileBase::LoadProfile()   Cannot read profile: %s\n", path.c_str());
             NoteDamaged(DamageKind::PROGRESS, path, nullptr);
         }
         // A profile without a file plays with defaults until its first save.
         ResetOptionsBlock();
         Reset();
-        return missing;
+        return state == FileState::MISSING;
     }
     CByteReader in(bytes.data(), bytes.size());
     if (!ReadOptions(in)) {
@@ -582,7 +658,22 @@ bool CProfileBase::LoadProfile(const char* name) {
     return false;
 }
 
+void CProfileBase::NoteUnreachable(int32_t number, const std::string& path, int error) {
+    loadRefusal_ = LoadRefusal::UNREACHABLE;
+    unreachable_ = DamageNotice();
+    unreachable_.kind = DamageKind::UNREACHABLE;
+    const auto it = profileNames_.find(number);
+    if (it != profileNames_.end()) unreachable_.player = it->second;
+    // Where its link leads, when it does lead somewhere: that is the file
+    // the player can bring back.
+    if (!PlatformFollowLinks(path, &unreachable_.file)) unreachable_.file = path;
+    unreachable_.why = strerror(error);
+    ErrorLog(false, "CProfileBase::LoadProfile()   Profile file cannot be reached now, left as it is: %s (%s: %s)\n",
+             path.c_str(), unreachable_.file.c_str(), unreachable_.why.c_str());
+}
+
 bool CProfileBase::WriteInfo() {
+    saveFailure_ = SaveFailure();
     const bool ok = WriteInfoFiles();
     NoteSave(ok);
     return ok;
@@ -590,13 +681,16 @@ bool CProfileBase::WriteInfo() {
 
 bool CProfileBase::WriteInfoFiles() {
     const bool saved = WriteProfileFile();
-    if (!ProfileDirStillOurs("profile header")) return false;
     const std::string path = InfoFileName();
+    if (!ProfileDirStillOurs("profile header")) {
+        NoteSaveFailure(SaveProblem::FOLDER_NOT_OURS, path, GetProfileDir(), ESTALE);
+        return false;
+    }
     if (!KeptAsideBeforeSave(path)) return false;
     CAtomicFile file(path);
     FILE* f = file.Open();
     if (!f) {
-        ErrorLog(false, "Cannot save profile header: %s\n", path.c_str());
+        NoteWriteFailure(file, "profile header");
         return false;
     }
     bool ok = WriteInt32(version_, f);
@@ -618,7 +712,7 @@ bool CProfileBase::WriteInfoFiles() {
     }
     if (!ok) file.MarkFailed();
     if (!file.Commit()) {
-        ErrorLog(false, "Cannot save profile header: %s\n", path.c_str());
+        NoteWriteFailure(file, "profile header");
         return false;
     }
     RemoveDeletedFiles();
@@ -640,14 +734,14 @@ void CProfileBase::RemoveDeletedFiles() {
 bool CProfileBase::ReadInfo() {
     const std::string path = InfoFileName();
     std::string bytes;
-    bool missing = false;
     StartFreshList();
     bool whole = false;  // the list as the game wrote it
     bool fresh = false;  // neither a list nor a player's file: the first start
-    if (ReadWholeFile(path, &bytes, &missing)) {
+    const FileState state = ReadWholeFile(path, &bytes);
+    if (state == FileState::WHOLE) {
         whole = ParseInfo(bytes);
         if (!whole) NoteDamaged(DamageKind::LIST_DAMAGED, path, &bytes);
-    } else if (!missing) {
+    } else if (state != FileState::MISSING) {
         ErrorLog(false, "CProfileBase::ReadInfo()   Cannot read profile header: %s\n", path.c_str());
         NoteDamaged(DamageKind::LIST_DAMAGED, path, nullptr);
     } else if (ProfileNumbersOnDisk().empty()) {
@@ -674,7 +768,14 @@ bool CProfileBase::ReadInfo() {
         ErrorLog(false, "CProfileBase::ReadInfo()   Current profile %i is not listed, using %i\n", currentProfile_, first);
         currentProfile_ = first;
     }
-    return LoadProfile(nullptr) && (whole || (fresh && created));
+    const bool loaded = LoadProfile(nullptr);
+    if (!loaded && loadRefusal_ == LoadRefusal::UNREACHABLE) {
+        // The game goes on with another player; she stays listed, and is
+        // told of.
+        damageNotices_.push_back(unreachable_);
+        LoadFirstReachable();
+    }
+    return loaded && (whole || (fresh && created));
 }
 
 bool CProfileBase::ParseInfo(const std::string& bytes) {
@@ -760,10 +861,11 @@ bool CProfileBase::ParseInfo(const std::string& bytes) {
             continue;
         }
         if (number > lastProfileNumber_) lastProfileNumber_ = number;
-        // An entry whose file is gone is damage as well (a flipped bit in
-        // its number, say): it goes, and the rebuild brings back whatever
-        // file no entry names, the player's own one too.
-        if (!FileExists(ProfileFileName(number))) {
+        // An entry with nothing at its file's place is damage as well (a
+        // flipped bit in its number, say): it goes, and the rebuild brings
+        // back whatever file no entry names, the player's own one too. A
+        // file that is there but cannot be reached now keeps its entry.
+        if (!PlatformEntryExists(ProfileFileName(number))) {
             ErrorLog(false, "CProfileBase::ReadInfo()   Profile entry %i '%s' has no profile file\n", number, name);
             whole = false;
             continue;
@@ -791,7 +893,9 @@ void CProfileBase::RebuildList() {
 std::vector<int32_t> CProfileBase::ProfileNumbersOnDisk() const {
     std::vector<std::string> names;
     const std::string suffix = "v" + std::to_string(kVersion) + ".DAT";
-    GetFiles(names, GetProfileDir(), suffix.c_str(), false);
+    // Files, and links to files that cannot be reached now: each is a
+    // player's.
+    GetFiles(names, GetProfileDir(), suffix.c_str(), false, true);
     std::vector<int32_t> numbers;
     for (const std::string& name : names) {
         long n = 0;

@@ -15,9 +15,16 @@
 // A damaged or missing list loses no player whose profile file is on disk:
 // the entries still whole keep their names and numbers, and every other
 // profile file comes back as a player of its own number, named "PLAYER n"
-// after its file (or the next free such name). An entry whose file is not
-// on disk counts as damage and goes. A deleted player's file goes with him,
-// so that no rebuild brings him back.
+// after its file (or the next free such name). An entry with nothing at its
+// file's place counts as damage and goes. A deleted player's file goes with
+// him, so that no rebuild brings him back.
+//
+// A player whose file is there but cannot be reached now (a link to a drive
+// not mounted yet, a link that goes round, a file the game may not read) is
+// neither damaged nor missing: his entry stays, he is not loaded and nothing
+// is saved over his file, and he is back as soon as his file can be read. A
+// start whose current player is such a one goes on with another player (a
+// new one when there is none), and says so.
 //
 // Numbers run from 0 to kMaxProfileNumber; a new player gets the number
 // after the last one handed out, and past the highest the lowest free one.
@@ -31,7 +38,33 @@
 
 #include "players/DamageNotice.h"
 
+class CAtomicFile;
 class CByteReader;
+
+// Why a save of a player's file or of the list failed.
+enum class SaveProblem {
+    NONE,
+    WRITE_FAILED,     // the folder refused the file (full, read-only, ...)
+    NO_COPY,          // a damaged file waits for its copy, which could not be written
+    NO_COPY_NAME,     // a damaged file waits for its copy, and every name for one is taken
+    FOLDER_NOT_OURS,  // the data folder is no longer the one this game locked
+    NO_PLAYER,        // there is no current player
+};
+
+struct SaveFailure {
+    SaveProblem problem = SaveProblem::NONE;
+    std::string file;    // the file not written, or the damaged one that waits for its copy
+    std::string folder;  // the folder that refused (the link's target's), with a slash at its end
+    int error = 0;       // the errno it refused with
+};
+
+// Why LoadProfile changed nothing.
+enum class LoadRefusal {
+    NONE,
+    NOT_LISTED,   // no player of that name
+    NOT_SAVED,    // the outgoing player could not be saved first
+    UNREACHABLE,  // the player's file cannot be reached now
+};
 
 class CProfileBase {
 public:
@@ -50,6 +83,10 @@ public:
     static constexpr int kMaxLevel = 11;
     static constexpr uint32_t kCheaterMismatch = 0x4;
     static constexpr const char* kFirstProfileName = "PLAYER 1";
+    // A damaged file's copy is "<file>.damaged", then ".damaged2" and on to
+    // this many copies.
+    static constexpr const char* kDamagedSuffix = ".damaged";
+    static constexpr int kMaxDamagedCopies = 99;
 
     CProfileBase();
     CProfileBase(const CProfileBase&) = delete;
@@ -124,8 +161,13 @@ public:
     bool DeleteProfile(const char* name);
     // Makes the named profile current (null: the current number) and loads
     // its file; a missing or damaged file gives defaults. False when the name
-    // is not listed (nothing changes) or the file was damaged.
+    // is not listed, the outgoing player cannot be saved or the player's
+    // file cannot be reached now (nothing changes: GetLoadRefusal says which),
+    // or when the file was damaged.
     bool LoadProfile(const char* name);
+    LoadRefusal GetLoadRefusal() const { return loadRefusal_; }
+    // After a refusal for UNREACHABLE: whose file, which one, and why.
+    const DamageNotice& GetUnreachable() const { return unreachable_; }
     bool ResetProfiles();
     bool HasScoreboardName(int number = -1);
     const char* GetScoreboardName(int number = -1) const;  // null when the number has no entry
@@ -139,6 +181,9 @@ public:
     // until a save has succeeded and a later one fails.
     bool TakeSaveFailureNotice();
     bool IsSaveFailing() const { return saveNotice_ != kNoticeNone; }
+    // Why the last save (Save, WriteInfo and all that call them) failed;
+    // problem NONE after one that succeeded.
+    const SaveFailure& GetSaveFailure() const { return saveFailure_; }
     // A damaged profile file or list of players is told to the player once:
     // each load that met one leaves a notice, and the notices are handed
     // out oldest first, each a single time (false when none is left).
@@ -152,12 +197,16 @@ public:
     std::string InfoFileName() const;
 
 protected:
-    // Whole-file read, bounded; false when missing, unreadable or too large.
-    static bool ReadWholeFile(const std::string& path, std::string* out, bool* missing);
+    // What a whole-file read found: the bytes; nothing at the path at all;
+    // something that is no file of ours (a pipe, a device or a folder in its
+    // place, or far too large); or a file that cannot be reached or read now
+    // (error: the errno).
+    enum class FileState { WHOLE, MISSING, NOT_A_FILE, UNREACHABLE };
+    static FileState ReadWholeFile(const std::string& path, std::string* out, int* error = nullptr);
     // Keeps a copy of a damaged file (its bytes; null when it could not be
     // read, then the file itself is moved) so no later save can destroy it.
-    // The copy's path; empty when none could be kept.
-    static std::string KeepAside(const std::string& path, const std::string* bytes);
+    // The copy's path; empty when none could be kept, and then why says why.
+    static std::string KeepAside(const std::string& path, const std::string* bytes, SaveFailure* why);
 
 private:
     // The list as the INFO file holds it; false when it is damaged (what is
@@ -178,6 +227,17 @@ private:
     // Saves the current player before another one takes its place; true
     // when there is none to save.
     bool SaveOutgoing();
+    // Loads the byte-wise first player whose file can be reached, without
+    // saving the current one (deleted, or one whose file cannot be reached);
+    // a new player when there is none.
+    bool LoadFirstReachable();
+    // Notes why a save failed (the first reason of a save that meets several).
+    void NoteSaveFailure(SaveProblem problem, const std::string& file, const std::string& folder, int error);
+    // Logs and notes a file the folder refused.
+    void NoteWriteFailure(const CAtomicFile& file, const char* what);
+    // Refuses to load the player of number, whose file at path cannot be
+    // reached now (error: the errno).
+    void NoteUnreachable(int32_t number, const std::string& path, int error);
     // Save and WriteInfo without noting their outcome.
     bool WriteProfileFile();
     bool WriteInfoFiles();
@@ -189,7 +249,8 @@ private:
     // of the list of players, or of the current player's progress.
     void NoteDamaged(DamageKind kind, const std::string& path, const std::string* bytes);
     // True when nothing at path waits to be kept aside, or its copy could be
-    // made now; false while a damaged file there still has none.
+    // made now; false (the save failure noted) while a damaged file there
+    // still has none.
     bool KeptAsideBeforeSave(const std::string& path);
 
     // A damaged file that could not be kept aside yet: its bytes, or none
@@ -206,6 +267,9 @@ private:
 
     enum SaveNotice : uint8_t { kNoticeNone, kNoticePending, kNoticeTold };
     SaveNotice saveNotice_ = kNoticeNone;
+    SaveFailure saveFailure_;
+    LoadRefusal loadRefusal_ = LoadRefusal::NONE;
+    DamageNotice unreachable_;
 
     int32_t lastProfileNumber_ = -1;
     int32_t version_ = kVersion;

@@ -1,6 +1,7 @@
-// A damaged profile file found while loading, waiting to be told to the
-// player: one player's progress that starts afresh, or a list of players that
-// was damaged or missing and has been rebuilt from the players' files.
+// A profile file met while loading that the player is to be told of: one
+// player's progress that starts afresh, a list of players that was damaged
+// or missing and has been rebuilt from the players' files, or a player whose
+// file is there but cannot be reached now.
 #pragma once
 
 #include <string>
@@ -9,10 +10,18 @@ enum class DamageKind {
     PROGRESS,      // one player's progress starts afresh
     LIST_DAMAGED,  // the list of players was damaged and has been rebuilt
     LIST_MISSING,  // the list was not there at all: there was nothing to keep
+    UNREACHABLE,   // a player's file cannot be reached now: not loaded, left as it is
 };
 
 struct DamageNotice {
     DamageKind kind = DamageKind::PROGRESS;
-    std::string player;  // whose progress starts afresh (empty for the list)
+    std::string player;  // whose progress (empty for the list)
     std::string keptAs;  // the copy of the damaged file; empty when none could be kept
+    // When no copy could be kept: every name for one was taken (else the
+    // copy could not be written).
+    bool copyNamesTaken = false;
+    // The damaged file, or the file that cannot be reached (where its link
+    // leads), and why it cannot be reached.
+    std::string file;
+    std::string why;
 };

@@ -289,6 +289,8 @@ void CControllerInstructions::BuildPage() {
         nextButton->Enable();
     else
         nextButton->Disable();
+    // Return turns the page; on the last page it closes the book.
+    doneButton->SetDefault(page == kLastPage);
     for (CGuiButton* b : topicButtons) {
         if (page == 0)
             b->Show();

@@ -45,15 +45,6 @@ const int kTextWelcomeLongName = 1901;
 // The welcome panel's wooden rim, left and right of its parchment.
 const int kPanelRim = 5;
 
-// A path under the home folder as the player knows it ("~/..."): shorter,
-// so that it fits the message box.
-std::string ShownPath(const std::string& path) {
-    const char* home = getenv("HOME");
-    const size_t n = home ? strlen(home) : 0;
-    if (n > 1 && path.compare(0, n, home) == 0 && path.size() > n && path[n] == '/') return "~" + path.substr(n);
-    return path;
-}
-
 
 // Which buttons open a screen that exists. A button whose screen is not built
 // yet stays in view with the disabled look and does not react; set its flag
@@ -275,9 +266,10 @@ void CControllerMain::LoadSprites() {
     int slot = 0;
     for (const MenuButton& m : kMenuButtons) {
         if (m.id == BUTTON_MOREGAMES && !moreGames) continue;
+        // Return with no button in focus plays.
         CGuiButton* b = new CGuiButton(kButtonX, kButtonTop + kButtonPitch * slot, m.id, this,
                                        "mainmenu_buttonbase.png", nullptr, "mainmenu_buttonrollover.png",
-                                       "mainmenu_buttonactive.png", false, 0, 0);
+                                       "mainmenu_buttonactive.png", m.id == BUTTON_PLAY, 0, 0);
         // The caption's box (170 x 26) centred on the plate (210 x 48), in
         // place under the pointer, a pixel down and right while pressed.
         b->SetText(m.text, 20, 11, 0, 0, 1, 1);
@@ -548,6 +540,35 @@ void CControllerMain::GUICallback(int index, int, bool) {
     }
 }
 
+ProgressMessage CControllerMain::DamageMessage(const DamageNotice& damage) {
+    if (damage.kind == DamageKind::UNREACHABLE) return UnreachableMessage(damage);
+    // The copy kept; else, when every name for one is taken, the names to
+    // clear; else nothing to name (the disk is full).
+    const std::string kept = ShownPath(damage.keptAs);
+    const std::string copies = ShownPath(damage.file + CProfileBase::kDamagedSuffix);
+    const bool listed = damage.kind != DamageKind::PROGRESS;
+    ProgressMessage m;
+    m.title = listed ? kListTitle : kDamagedTitle;
+    if (damage.kind == DamageKind::LIST_MISSING) {
+        m.body = kMissingListBody;
+    } else if (!kept.empty()) {
+        m.body = listed ? kDamagedListBody : kDamagedProgressBody;
+        m.text2 = kept;
+    } else if (damage.copyNamesTaken) {
+        m.body = listed ? kDamagedListNoNameBody : kDamagedProgressNoNameBody;
+        m.text2 = copies;
+    } else {
+        m.body = listed ? kDamagedListNoCopyBody : kDamagedProgressNoCopyBody;
+    }
+    // The list's bodies have one placeholder, the copy's; a player's two,
+    // the player and the copy.
+    if (listed)
+        m.text = m.text2, m.text2.clear();
+    else
+        m.text = damage.player;
+    return m;
+}
+
 void CControllerMain::NoteUnlockedDataFolder(const std::string& lockPath) { unlockedLock = lockPath; }
 
 bool CControllerMain::OpenNotice() {
@@ -555,19 +576,10 @@ bool CControllerMain::OpenNotice() {
     CProfile* profile = GetProfile();
     DamageNotice damage;
     if (profile && profile->TakeDamageNotice(&damage)) {
-        const std::string kept = ShownPath(damage.keptAs);
         FreezeForChild();
         LogOpening("Message (Damaged Profile)");
-        if (damage.kind == DamageKind::LIST_MISSING) {
-            notice = new CControllerMessage(kDamagedTitle, kMissingListBody, false, "");
-        } else if (damage.kind == DamageKind::LIST_DAMAGED) {
-            notice = new CControllerMessage(kDamagedTitle, kept.empty() ? kDamagedListNoCopyBody : kDamagedListBody,
-                                            false, kept.c_str());
-        } else {
-            notice = new CControllerMessage(kDamagedTitle,
-                                            kept.empty() ? kDamagedProgressNoCopyBody : kDamagedProgressBody, false,
-                                            damage.player.c_str(), kept.c_str());
-        }
+        const ProgressMessage m = DamageMessage(damage);
+        notice = new CControllerMessage(m.title, m.body, false, m.text.c_str(), m.text2.c_str());
     } else if (!unlockedLock.empty()) {
         FreezeForChild();
         LogOpening("Message (Data Folder Not Locked)");

@@ -9,6 +9,8 @@
 #include <string>
 
 #include "engine/CController.h"
+#include "gui/SaveFailureNotice.h"
+#include "players/DamageNotice.h"
 
 class CSprite;
 class CGuiButton;
@@ -61,15 +63,19 @@ public:
     static constexpr int kButtonX = 580;
     static constexpr int kButtonTop = 9;
     static constexpr int kButtonPitch = 53;
-    // The notice of a damaged profile file: its title, and its bodies for one
-    // player's progress and for the list of players rebuilt from the players'
-    // files, each with the place of the damaged file's copy or saying that
-    // none could be kept; and for a list that was missing.
+    // The notice of a damaged profile file: its titles (one player's
+    // progress, the list of players rebuilt from the players' files), and
+    // their bodies: with the place of the damaged file's copy; saying that
+    // none could be made (free some room); saying that every name for one is
+    // taken, with the names to clear. And for a list that was missing.
     static constexpr int kDamagedTitle = 2225;
+    static constexpr int kListTitle = 2226;
     static constexpr int kDamagedProgressBody = 2345;
     static constexpr int kDamagedProgressNoCopyBody = 2346;
+    static constexpr int kDamagedProgressNoNameBody = 2349;
     static constexpr int kDamagedListBody = 2347;
     static constexpr int kDamagedListNoCopyBody = 2348;
+    static constexpr int kDamagedListNoNameBody = 2352;
     static constexpr int kMissingListBody = 2359;
     // The notice of a data folder that could not be locked, with the lock
     // file's place; the question before quitting with unsaved progress.
@@ -100,6 +106,9 @@ public:
     // The volcano's pulsing glow (the level map shows the same volcano).
     static void AddVolcanoGlowFrames(CSprite* glow);
     static CSprite* GetIntroLogo();
+    // What the menu tells of a profile file met while loading: damaged
+    // progress or list, or a player whose file cannot be reached now.
+    static ProgressMessage DamageMessage(const DamageNotice& damage);
     // The data folder could not be locked: the menu tells the player once,
     // naming the lock file at lockPath.
     static void NoteUnlockedDataFolder(const std::string& lockPath);

@@ -20,6 +20,7 @@
 #include "gui/CControllerGame.h"
 #include "players/CProfile.h"
 #include "world/CLevel.h"
+#include "world/CLevelRules.h"
 
 namespace {
 
@@ -163,12 +164,12 @@ int CControllerManager::CheckLevelFile(const std::string& fileName, CLevel* into
         return LEVEL_DAMAGED;
     }
     std::string why;
-    const CLevel::PlayFault fault = level->FindPlayFault(&why);
-    if (fault == CLevel::PLAY_FAULT_NONE) return LEVEL_PLAYABLE;
+    const CLevelRules::Fault fault = CLevelRules::FindPlayFault(*level, &why);
+    if (fault == CLevelRules::FAULT_NONE) return LEVEL_PLAYABLE;
     DebugLog(DBG_WARNING, "CControllerManager:  Refusing level file '%s' (%s)\n", path.c_str(), why.c_str());
     switch (fault) {
-    case CLevel::PLAY_FAULT_ENTRANCES: return LEVEL_ENTRANCES;
-    case CLevel::PLAY_FAULT_EXITS: return LEVEL_EXITS;
+    case CLevelRules::FAULT_ENTRANCES: return LEVEL_ENTRANCES;
+    case CLevelRules::FAULT_EXITS: return LEVEL_EXITS;
     default: return LEVEL_NO_ENTRANCE;
     }
 }
@@ -253,7 +254,8 @@ void CControllerManager::CreateSprites() {
 
     for (int i = 0; i < BUTTON_COUNT; ++i) {
         const ButtonLook& b = kButtons[i];
-        buttons[i] = new CGuiButton(b.x, b.y, i, this, b.base, b.shadow, b.rollover, nullptr, false, 0, 0);
+        // Return with no button in focus plays the selected level.
+        buttons[i] = new CGuiButton(b.x, b.y, i, this, b.base, b.shadow, b.rollover, nullptr, i == BUTTON_PLAY, 0, 0);
     }
     if (!g_gameFactory) buttons[BUTTON_PLAY]->Disable();
 

@@ -3,7 +3,7 @@
 // the current player's record of the selected one, and buttons to play it,
 // remove its file, reset the records of every extra level, fetch more levels
 // or go to the level map or the main menu. A file that cannot be read, or
-// whose level the world cannot play (CLevel::FindPlayFault), is listed as
+// whose level the world cannot play (CLevelRules::FindPlayFault), is listed as
 // refused and never played.
 #pragma once
 

@@ -120,6 +120,8 @@ void CControllerOptions::CreateSprites() {
         checkboxes[i] = new CGuiCheckbox(kCheckboxPlaces[i].x, kCheckboxPlaces[i].y, kCheckboxPlaces[i].id, this);
     for (const BottomButton& b : kBottomPlaces)
         bottomButtons[b.id - BUTTON_PASSWORD] = MakeParchmentButton(kFootButtonX, b.y, b.id, b.text);
+    // Return with nothing in focus goes back, keeping the options.
+    bottomButtons[BUTTON_BACK - BUTTON_PASSWORD]->SetDefault(true);
 
     Refresh();
     sample = new CSoundObject("trampoline_rebound.ogg", false);

@@ -30,23 +30,47 @@ struct NamedKey {
 };
 
 // The keys named one by one; digits, letters, keypad digits and function
-// keys are named by rule in GetKeyName.
+// keys are named by rule in GetKeyName. Names are written out in full where
+// they fit the caption's box; the parentheses, whose right one would not,
+// stay a pair of short names.
 const NamedKey kNamedKeys[] = {
-    {8, "Backspace"},    {9, "Tab"},          {12, "Clear"},       {13, "Return"},      {19, "Pause"},
-    {27, "Escape"},      {32, "Spacebar"},    {33, "Exclam'tn"},   {34, "Dbl Quote"},   {35, "Hash"},
-    {36, "Dollar"},      {38, "Ampersand"},   {39, "Quote"},       {40, "Left Paren"},  {41, "Rght Paren"},
-    {42, "Asterix"},     {43, "Plus"},        {44, "Comma"},       {45, "Minus"},       {46, "Period"},
-    {47, "Slash"},       {58, "Colon"},       {59, "Semicolon"},   {60, "Less"},        {61, "Equals"},
-    {62, "Greater"},     {63, "Question"},    {64, "At"},          {91, "Left Brack"},  {92, "Backslash"},
-    {93, "Rght Brack"},  {94, "Caret"},       {95, "Underscore"},  {96, "Backquote"},   {127, "Delete"},
-    {266, "NP Period"},  {267, "NP Divide"},  {268, "NP Mltply"},  {269, "NP Minus"},   {270, "NP Plus"},
-    {271, "NP Enter"},   {272, "NP Equals"},  {273, "Up Arrow"},   {274, "Dwn Arrow"},  {275, "Rgt Arrow"},
-    {276, "Lft Arrow"},  {277, "Insert"},     {278, "Home"},       {279, "End"},        {280, "Page Up"},
-    {281, "Page Down"},  {300, "Num Lock"},   {301, "Caps Lock"},  {302, "Scrl Lock"},  {303, "Rgt Shift"},
-    {304, "Lft Shift"},  {305, "Rght CTRL"},  {306, "Left CTRL"},  {307, "Right ALT"},  {308, "Left ALT"},
-    {309, "Rght Meta"},  {310, "Left Meta"},  {311, "Lft Wndws"},  {312, "Rgt Wndws"},  {313, "Mode"},
-    {314, "Compose"},    {315, "Help"},       {316, "Print"},      {317, "SysReq"},     {318, "Break"},
-    {319, "Menu"},       {320, "Power"},      {321, "Euro"},       {322, "Undo"},
+    {8, "Backspace"},        {9, "Tab"},
+    {12, "Clear"},           {13, "Return"},
+    {19, "Pause"},           {27, "Escape"},
+    {32, "Spacebar"},        {33, "Exclamation"},
+    {34, "Double Quote"},    {35, "Hash"},
+    {36, "Dollar"},          {38, "Ampersand"},
+    {39, "Quote"},           {40, "Left Paren"},
+    {41, "Right Paren"},     {42, "Asterisk"},
+    {43, "Plus"},            {44, "Comma"},
+    {45, "Minus"},           {46, "Period"},
+    {47, "Slash"},           {58, "Colon"},
+    {59, "Semicolon"},       {60, "Less"},
+    {61, "Equals"},          {62, "Greater"},
+    {63, "Question"},        {64, "At"},
+    {91, "Left Bracket"},    {92, "Backslash"},
+    {93, "Right Bracket"},   {94, "Caret"},
+    {95, "Underscore"},      {96, "Backquote"},
+    {127, "Delete"},         {266, "Numpad Period"},
+    {267, "Numpad Divide"},  {268, "Numpad Multiply"},
+    {269, "Numpad Minus"},   {270, "Numpad Plus"},
+    {271, "Numpad Enter"},   {272, "Numpad Equals"},
+    {273, "Up Arrow"},       {274, "Down Arrow"},
+    {275, "Right Arrow"},    {276, "Left Arrow"},
+    {277, "Insert"},         {278, "Home"},
+    {279, "End"},            {280, "Page Up"},
+    {281, "Page Down"},      {300, "Num Lock"},
+    {301, "Caps Lock"},      {302, "Scroll Lock"},
+    {303, "Right Shift"},    {304, "Left Shift"},
+    {305, "Right CTRL"},     {306, "Left CTRL"},
+    {307, "Right ALT"},      {308, "Left ALT"},
+    {309, "Right Meta"},     {310, "Left Meta"},
+    {311, "Left Windows"},   {312, "Right Windows"},
+    {313, "Mode"},           {314, "Compose"},
+    {315, "Help"},           {316, "Print"},
+    {317, "SysReq"},         {318, "Break"},
+    {319, "Menu"},           {320, "Power"},
+    {321, "Euro"},           {322, "Undo"},
 };
 
 struct BottomButton {
@@ -113,6 +137,9 @@ void CControllerOptionsControls::CreateSprites() {
                                   2, 2);
     for (int i = 0; i < kButtons; ++i)
         buttons[i] = MakeParchmentButton(kFootButtonX, kButtonPlaces[i].y, kButtonPlaces[i].id, kButtonPlaces[i].text);
+    // Return with nothing in focus saves, as OK would.
+    for (CGuiButton* b : buttons)
+        if (b->GetId() == BUTTON_SAVE) b->SetDefault(true);
     CProfile* p = GetProfile();
     for (int i = 0; i < kBoxes; ++i) {
         workingKeys[i] = p ? p->GetKeyBinding(i) : 0;
@@ -143,7 +170,7 @@ void CControllerOptionsControls::DrawCaption(int box) {
     DropCaption(box);
     char name[40];
     snprintf(name, sizeof name, "controls_button%i_text.png", box);
-    SDL_Surface* text = FontRenderString(122, 22, 3, 112, GetKeyName(workingKeys[box]));
+    SDL_Surface* text = FontRenderString(kCaptionWidth, kCaptionHeight, 3, 112, GetKeyName(workingKeys[box]));
     if (CDraw::LoadSurface(text, name) < 0) return;
     boxes[box]->SetText(name, 9, 3, 0, 0, 2, 2);
     CDraw::UnloadImage(name);
@@ -184,7 +211,7 @@ void CControllerOptionsControls::GUICallback(int index, int, bool) {
 void CControllerOptionsControls::InputKey(bool released, int key) {
     HideMousePointer(-1);
     if (selectedBox < 0 || released) {
-        InputNavigate(released, key, true, false);
+        InputNavigate(released, key, true, true);
         CaptureScreen(released, key);
         return;
     }

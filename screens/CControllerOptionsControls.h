@@ -17,6 +17,9 @@ public:
     enum WidgetId { BUTTON_DEFAULTS = 100, BUTTON_SAVE = 101, BUTTON_CANCEL = 102 };
     static constexpr int kBoxes = KEYACTION_COUNT;
     static constexpr int kButtons = 3;
+    // The box a key's name is drawn in, inside its key box.
+    static constexpr int kCaptionWidth = 122;
+    static constexpr int kCaptionHeight = 22;
     static constexpr int kBlinkStart = 8;
 
     CControllerOptionsControls();

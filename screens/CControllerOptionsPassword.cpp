@@ -75,7 +75,7 @@ void CControllerOptionsPassword::CreateSprites() {
     }
     // The pair of buttons is centred on the box, as in a message box.
     okay = new CGuiButton(310, 420, BUTTON_OKAY, this, "confirmation_buttonokaybase.png",
-                          "confirmation_buttonokayshadow.png", "confirmation_buttonokayroll.png", nullptr, false, 0, 0);
+                          "confirmation_buttonokayshadow.png", "confirmation_buttonokayroll.png", nullptr, true, 0, 0);
     cancel = new CGuiButton(405, 420, BUTTON_CANCEL, this, "confirmation_buttoncancelbase.png",
                             "confirmation_buttoncancelshadow.png", "confirmation_buttoncancelroll.png", nullptr, false,
                             0, 0);

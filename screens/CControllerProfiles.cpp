@@ -159,11 +159,12 @@ void CControllerProfiles::ClearForChild(const char* name) {
     LogOpening(name);
 }
 
-void CControllerProfiles::OpenMessage(int titleId, int bodyId, bool question, int pending, const char* bodyText) {
+void CControllerProfiles::OpenMessage(int titleId, int bodyId, bool question, int pending, const char* bodyText,
+                                      const char* bodyText2) {
     ClearForChild("Message");
     pendingAction = pending;
     closeAfterNotice = 0;
-    message = new CControllerMessage(titleId, bodyId, question, bodyText ? bodyText : "");
+    message = new CControllerMessage(titleId, bodyId, question, bodyText ? bodyText : "", bodyText2);
     OpenChild(message);
 }
 
@@ -183,9 +184,19 @@ bool CControllerProfiles::IsNameTaken(const std::string& name) const {
     return false;
 }
 
-void CControllerProfiles::TellSwitchRefused() {
-    TakeSaveFailureNotice();  // told here, with the reason
-    OpenMessage(kSaveFailureTitle, kSwitchRefusedBody, false, PENDING_SAVE_NOTICE);
+void CControllerProfiles::TellSwitchRefused(bool loading) {
+    const CProfile* profile = GetProfile();
+    if (!profile) return;
+    // A player whose file cannot be reached now was not loaded; else the
+    // current one could not be saved first.
+    ProgressMessage m;
+    if (loading && profile->GetLoadRefusal() == LoadRefusal::UNREACHABLE) {
+        m = UnreachableMessage(profile->GetUnreachable());
+    } else {
+        TakeSaveFailureNotice();  // told here, with the reason
+        m = SwitchRefusedMessage(*profile);
+    }
+    OpenMessage(m.title, m.body, false, PENDING_SAVE_NOTICE, m.text.c_str(), m.text2.c_str());
 }
 
 bool CControllerProfiles::ShowSaveNotice(bool closeAfter) {
@@ -211,7 +222,7 @@ void CControllerProfiles::ChooseProfile(int number) {
         if (profile->GetCurrentProfile() == number) profile->WriteInfo();
     }
     if (profile->GetCurrentProfile() != number) {
-        TellSwitchRefused();
+        TellSwitchRefused(true);
         return;
     }
     if (!ShowSaveNotice(true)) result = 1;
@@ -321,7 +332,7 @@ void CControllerProfiles::ReturnFromNameDialog() {
     } else if (!profile->CreateProfile(name.c_str()) && !IsNameTaken(name)) {
         // Not made at all: the current player could not be saved first. (A
         // player made whose list could not be written is told below.)
-        TellSwitchRefused();
+        TellSwitchRefused(false);
         return;
     }
     ShowSaveNotice(false);

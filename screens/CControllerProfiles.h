@@ -59,17 +59,20 @@ private:
     void UnloadSprites();
     void BuildList();
     // Makes the chosen player current and closes, unless the switch was
-    // refused because the outgoing player could not be saved.
+    // refused because the outgoing player could not be saved or the chosen
+    // one's file cannot be reached now.
     void ChooseProfile(int number);
-    void OpenMessage(int titleId, int bodyId, bool question, int pending, const char* bodyText = nullptr);
+    void OpenMessage(int titleId, int bodyId, bool question, int pending, const char* bodyText = nullptr,
+                     const char* bodyText2 = nullptr);
     void OpenNameDialog(bool rename);
     // Clears the stage for a child: the menu's frozen picture shows through.
     void ClearForChild(const char* name);
     // Opens the save-failure notice when there is one to tell; true then.
     bool ShowSaveNotice(bool closeAfter);
-    // Tells the player that another player could not take over because the
-    // current one cannot be saved.
-    void TellSwitchRefused();
+    // Tells the player that another player could not take over: the current
+    // one cannot be saved (and why), or, after loading a player, that one's
+    // file cannot be reached now.
+    void TellSwitchRefused(bool loading);
     // Whether a player of exactly this name (case counts) exists.
     bool IsNameTaken(const std::string& name) const;
     void ReturnFromMessage();

@@ -36,7 +36,7 @@ const int kTextLostMessages = 2801;   // four of them
 const int kTextSolvedMessages = 2805;  // twenty-one of them
 const int kTextBestPlayers = 3200;
 const int kTextSetNames = 3201;
-const int kTextLevelTitles = 3204;
+const int kTextLevelTitles = CLevelSet::kLevelTitleTexts;
 const int kTextStepsNow = 3208;
 const int kTextStepsBest = 3209;
 const int kTextFirstSolution = 3210;
@@ -188,6 +188,9 @@ CGuiButton* CControllerScoreboard::AddParchmentButton(int buttonId, int x, int y
 }
 
 void CControllerScoreboard::CreateButtons() {
+    // The way out is a default on every page; the first default made wins,
+    // so retry or continue, where a page has one, comes before it. Only
+    // those take the pointer.
     CGuiButton* byDefault = nullptr;
     switch (type) {
     case SCOREBOARD_OVERALL:
@@ -201,14 +204,14 @@ void CControllerScoreboard::CreateButtons() {
                   "hiscores_button_advancedshadow.png", "hiscores_button_advancedrollover.png");
         AddButton(BUTTON_TAB_KIDS, 487, 453, "hiscores_button_kidsbase.png", "hiscores_button_kidsshadow.png",
                   "hiscores_button_kidsrollover.png");
-        AddParchmentButton(BUTTON_BACK, 307, 505, "p2d_button_maintext.png");
+        AddParchmentButton(BUTTON_BACK, 307, 505, "p2d_button_maintext.png", true);
         break;
     case SCOREBOARD_LEVEL_MAP:
     case SCOREBOARD_LEVEL_MENU:
         AddButton(BUTTON_DOWNLOAD_LEVEL, 319, 255, "hiscores_button_downloadbase.png",
                   "hiscores_button_downloadshadow.png", "hiscores_button_downloadroll.png");
         AddParchmentButton(BUTTON_BACK, 307, 505,
-                           type == SCOREBOARD_LEVEL_MAP ? "p2d_button_maptext.png" : "p2d_button_backmenutext.png");
+                           type == SCOREBOARD_LEVEL_MAP ? "p2d_button_maptext.png" : "p2d_button_backmenutext.png", true);
         break;
     case SCOREBOARD_SINGED:
     case SCOREBOARD_LOST: {
@@ -217,7 +220,7 @@ void CControllerScoreboard::CreateButtons() {
         AddParchmentButton(BUTTON_SOLUTION, 307, 415, "p2d_button_solutiontext.png");
         AddParchmentButton(BUTTON_INSTRUCTIONS, 307, 445, "p2d_button_instructionstext.png");
         AddParchmentButton(BUTTON_CONTINUE, 307, 475, "p2d_button_selecttext.png");
-        AddParchmentButton(BUTTON_BACK, 307, 505, "p2d_button_maintext.png");
+        AddParchmentButton(BUTTON_BACK, 307, 505, "p2d_button_maintext.png", true);
         break;
     }
     default:  // solved pages
@@ -227,7 +230,7 @@ void CControllerScoreboard::CreateButtons() {
         if (noSet || !IsLastLevelOfSet(set, level))
             byDefault = AddParchmentButton(BUTTON_CONTINUE, 307, 445, "p2d_button_continuetext.png", true);
         AddParchmentButton(BUTTON_RETRY, 307, 475, "p2d_button_retrytext.png");
-        AddParchmentButton(BUTTON_BACK, 307, 505, "p2d_button_maintext.png");
+        AddParchmentButton(BUTTON_BACK, 307, 505, "p2d_button_maintext.png", true);
         break;
     }
     if (byDefault) byDefault->WarpMouseTo();

@@ -53,7 +53,10 @@ void CControllerSetSelect::LoadSprites() {
         MakeGuiSprite("lvlset_prof.png", 1413, "Set Select Controller (SETSELECT_LSPRITE_PROF)", kBoxX + 360, 88, true);
     for (int i = 0; i < BUTTON_COUNT; ++i) {
         const SetButton& b = kButtons[i];
-        buttons[i] = new CGuiButton(kBoxX + 42, b.y, i, this, b.base, b.shadow, b.rollover, nullptr, false, 0, 0);
+        // Return with no set in focus takes the first, the one a newcomer
+        // starts with.
+        buttons[i] = new CGuiButton(kBoxX + 42, b.y, i, this, b.base, b.shadow, b.rollover, nullptr, i == BUTTON_REGULAR,
+                                    0, 0);
     }
     HideMousePointer(-1);
     loaded = 1;

@@ -116,14 +116,16 @@ void CControllerStory::LoadSprites() {
         buttons[0] = new CGuiButton(254, 538, BUTTON_PREVIOUS, this, "story_buttonprevbase.png",
                                     "story_buttonprevshadow.png", "story_buttonprevrollover.png", nullptr, false, 0, 0);
         buttons[0]->Hide();
+        // Return turns the page, then closes: next and done, which never
+        // show together, are both the default.
         buttons[1] = new CGuiButton(451, 538, BUTTON_NEXT, this, "story_buttonnextbase.png",
-                                    "story_buttonnextshadow.png", "story_buttonnextrollover.png", nullptr, false, 0, 0);
+                                    "story_buttonnextshadow.png", "story_buttonnextrollover.png", nullptr, true, 0, 0);
         buttons[2] = new CGuiButton(451, 538, BUTTON_DONE, this, "story_buttondonebase.png",
-                                    "story_buttondoneshadow.png", "story_buttondonerollover.png", nullptr, false, 0, 0);
+                                    "story_buttondoneshadow.png", "story_buttondonerollover.png", nullptr, true, 0, 0);
         buttons[2]->Hide();
     } else {
         buttons[0] = new CGuiButton(345, 397, BUTTON_DONE, this, "story_buttondonebase.png",
-                                    "story_buttondoneshadow.png", "story_buttondonerollover.png", nullptr, false, 0, 0);
+                                    "story_buttondoneshadow.png", "story_buttondonerollover.png", nullptr, true, 0, 0);
     }
     CSound::PlayStoryMusic();
     HideMousePointer(-1);

@@ -743,27 +743,3 @@ void CLevel::SetBackground(int background) {
     background_ = background;
     modified_ = true;
 }
-
-// ---- Whether the world can play it -------------------------------------------
-
-CLevel::PlayFault CLevel::FindPlayFault(std::string* why) const {
-    int entrances = 0, exits = 0;
-    for (uint32_t code : tiles_) {
-        if (code == DEVICE_TUBE_START) ++entrances;
-        if (code == DEVICE_TUBE_END) ++exits;
-    }
-    PlayFault fault = PLAY_FAULT_NONE;
-    std::string words;
-    if (entrances == 0) {
-        fault = PLAY_FAULT_NO_ENTRANCE;
-        words = "the level has no entrance tube";
-    } else if (entrances > 1) {
-        fault = PLAY_FAULT_ENTRANCES;
-        words = "the level has " + std::to_string(entrances) + " entrance tubes, where the hero needs one";
-    } else if (exits > 1) {
-        fault = PLAY_FAULT_EXITS;
-        words = "the level has " + std::to_string(exits) + " exit tubes, of which only one could take the hero out";
-    }
-    if (why) *why = words;
-    return fault;
-}

@@ -249,17 +249,6 @@ public:
     bool IsModified() const { return modified_; }
     void SetModified(bool modified = true) { modified_ = modified; }
 
-    // ---- Whether the world can play it --------------------------------------
-    // The hero is made with the entrance tube, so a level needs exactly one;
-    // the world knows one exit tube only, so a second would stand there as a
-    // dead tube the hero walks through. A level without an exit tube can be
-    // played (and never won). The level manager, the play screen, the world
-    // builder and the level tools all refuse a level by this one check.
-    enum PlayFault { PLAY_FAULT_NONE = 0, PLAY_FAULT_NO_ENTRANCE, PLAY_FAULT_ENTRANCES, PLAY_FAULT_EXITS };
-    // The first fault found; *why (when given) says it in words for the
-    // tools ("the level has 2 entrance tubes").
-    PlayFault FindPlayFault(std::string* why = nullptr) const;
-
 private:
     static bool Inside(int x, int y) { return x >= 0 && x < kWidth && y >= 0 && y < kHeight; }
     static int Index(int x, int y) { return x * kHeight + y; }

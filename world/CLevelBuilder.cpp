@@ -7,6 +7,7 @@
 #include "world/CElementAIBot.h"
 #include "world/CElementAIProfessor.h"
 #include "world/CLevel.h"
+#include "world/CLevelRules.h"
 #include "world/pieces/CElementDeviceButton.h"
 #include "world/pieces/CElementDeviceGate.h"
 #include "world/pieces/CElementDevicePowerup.h"
@@ -124,7 +125,7 @@ CElement* CLevelBuilder::Build(CLevel* level) {
     // The world is built all the same, so that a refused level can be seen
     // behind its refusal; but no hero is handed out to step it with.
     std::string fault;
-    if (level->FindPlayFault(&fault) != CLevel::PLAY_FAULT_NONE) {
+    if (CLevelRules::FindPlayFault(*level, &fault) != CLevelRules::FAULT_NONE) {
         DebugLog(DBG_WARNING, "CLevelBuilder::Build()   '%s' cannot be played: %s\n", level->GetFileName(),
                  fault.c_str());
         return nullptr;

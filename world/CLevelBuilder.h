@@ -17,7 +17,7 @@ class CLevel;
 class CLevelBuilder {
 public:
     // Resets the world and builds the level. Returns the hero, or null when
-    // the level cannot be played (CLevel::FindPlayFault: no entrance tube, or
+    // the level cannot be played (CLevelRules::FindPlayFault: no entrance tube, or
     // two of a tube); the caller must not step such a world.
     static CElement* Build(CLevel* level);
     // Makes the element of one tile code at a cell (width and height are the

@@ -40,6 +40,10 @@ public:
     static CLevelSet* GetSet(int set);
     // The label of a level ("" when there is no such level).
     static std::string GetLevelLabel(int set, int index);
+    // The string-table texts that name a level as the game shows it over
+    // its score board, with its label for "%1" ("Regular level %1"), one per
+    // set in set order.
+    static constexpr int kLevelTitleTexts = 3204;
     // Start-up hands in the progress bar's step (the bar advances by 100 for
     // every level); none by default.
     static void SetProgressStep(void (*step)(int));

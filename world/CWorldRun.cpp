@@ -10,6 +10,7 @@
 #include "world/CElement.h"
 #include "world/CElementAIProfessor.h"
 #include "world/CLevelBuilder.h"
+#include "world/CLevelRules.h"
 #include "world/SolutionKeys.h"
 #include "world/pieces/CElementDeviceGunshot.h"
 
@@ -54,7 +55,7 @@ bool CWorldRun::Start(std::string* error) {
         return false;
     }
     std::string fault;
-    if (level_->FindPlayFault(&fault) != CLevel::PLAY_FAULT_NONE) {
+    if (CLevelRules::FindPlayFault(*level_, &fault) != CLevelRules::FAULT_NONE) {
         if (error) *error = fault;
         return false;
     }
@@ -137,6 +138,8 @@ std::string CWorldRun::ToJson() const {
     out += ", \"elements\": [";
     bool first = true;
     for (CElement* e : CElement::GetAllElements()) {
+        // The world's stand-in for an empty cell is nothing of the level.
+        if (e->IsNull()) continue;
         if (!first) out += ", ";
         first = false;
         out += "{\"type\": ";

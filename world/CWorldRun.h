@@ -21,7 +21,7 @@ public:
     CWorldRun& operator=(const CWorldRun&) = delete;
 
     // Builds the world. False, with the reason in *error, when the level
-    // cannot be played (CLevel::FindPlayFault).
+    // cannot be played (CLevelRules::FindPlayFault).
     bool Start(std::string* error);
     // The records to play; by default the level's stored solution.
     void SetKeys(const std::vector<ReplayKey>& keys);

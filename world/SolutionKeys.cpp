@@ -1,5 +1,8 @@
 #include "world/SolutionKeys.h"
 
+#include <climits>
+
+#include "engine/Utilities.h"
 #include "world/CElementAIProfessor.h"
 
 void ApplySolutionKey(CElementAIProfessor* hero, int code, bool released) {
@@ -28,5 +31,38 @@ bool IsSolutionKey(int code) {
 }
 
 std::string NoSolutionKeyText(int code) {
-    return std::to_string(code) + " is no solution key (273 to 276, 102, 49 to 57)";
+    return std::to_string(code) +
+           " is no solution key (left, right, up, down, turn, slot1 to slot9, or their numbers 276, 275, 273, 274, "
+           "102, 49 to 57)";
+}
+
+namespace {
+
+struct NamedKey {
+    const char* name;
+    int code;
+};
+const NamedKey kNamedKeys[] = {{"left", SOLUTION_KEY_LEFT}, {"right", SOLUTION_KEY_RIGHT}, {"up", SOLUTION_KEY_UP},
+                               {"down", SOLUTION_KEY_DOWN}, {"turn", SOLUTION_KEY_TURN}};
+const char kSlotPrefix[] = "slot";
+
+}  // namespace
+
+std::string SolutionKeyName(int code) {
+    for (const NamedKey& k : kNamedKeys)
+        if (k.code == code) return k.name;
+    if (code >= SOLUTION_KEY_POWERUP_FIRST && code <= SOLUTION_KEY_POWERUP_LAST)
+        return kSlotPrefix + std::to_string(code - SOLUTION_KEY_POWERUP_FIRST + 1);
+    return std::to_string(code);
+}
+
+int SolutionKeyForName(const std::string& name) {
+    for (const NamedKey& k : kNamedKeys)
+        if (name == k.name) return k.code;
+    long n = 0;
+    const size_t prefix = sizeof kSlotPrefix - 1;
+    if (name.compare(0, prefix, kSlotPrefix) == 0 && name.size() == prefix + 1 &&
+        ParseInteger(name.substr(prefix), 1, SOLUTION_KEY_POWERUP_LAST - SOLUTION_KEY_POWERUP_FIRST + 1, &n))
+        return SOLUTION_KEY_POWERUP_FIRST + static_cast<int>(n) - 1;
+    return ParseInteger(name, 0, INT_MAX, &n) ? static_cast<int>(n) : -1;
 }

@@ -21,8 +21,17 @@ enum SolutionKeyCode {
 // One of the codes above.
 bool IsSolutionKey(int code);
 // Why a code is refused, in the words of the tools that take solutions
-// ("999 is no solution key (273 to 276, 102, 49 to 57)").
+// ("999 is no solution key (left, right, ...)").
 std::string NoSolutionKeyText(int code);
+
+// A key's name as level sources and the level tools write it: "left",
+// "right", "up", "down", "turn", "slot1" .. "slot9"; any other code as its
+// number.
+std::string SolutionKeyName(int code);
+// The code a name stands for: one of the names above, or a key number
+// ("275"; it may be no solution key, which IsSolutionKey tells); -1 for
+// anything else.
+int SolutionKeyForName(const std::string& name);
 
 // Directions and turn go to the hero with their released flag; a power-up
 // code uses its position on the press only. Every other code is ignored.

@@ -162,9 +162,9 @@ protected:
     // Presses on the first cell, drags over the others of the row and lets go.
     void DragRow(int row, int first, int last) {
         PushPointerMotion(CellX(first), CellY(row));
-        PushButton(true, SDL_BUTTON_LEFT);
+        PushButton(true, SDL_BUTTON_LEFT, CellX(first), CellY(row));
         for (int c = first + 1; c <= last; ++c) PushPointerMotion(CellX(c), CellY(row));
-        PushButton(false, SDL_BUTTON_LEFT);
+        PushButton(false, SDL_BUTTON_LEFT, CellX(last), CellY(row));
         Frame();
     }
     void RightClick() {
@@ -356,9 +356,9 @@ TEST_F(EditorScreenTest, ToolsArePlacedByKeysPointerAndDragsAndTheLevelIsChecked
     PushPointerMotion(CellX(0), CellY(23));
     Frame();
     PushKey(true, SDLK_LCTRL);
-    PushButton(true, SDL_BUTTON_LEFT);
+    PushButton(true, SDL_BUTTON_LEFT, CellX(0), CellY(23));
     for (int c = 1; c < CLevel::kWidth; ++c) PushPointerMotion(CellX(c), CellY(23) - (c % 3) * 24);
-    PushButton(false, SDL_BUTTON_LEFT);
+    PushButton(false, SDL_BUTTON_LEFT, CellX(CLevel::kWidth - 1), CellY(23) - ((CLevel::kWidth - 1) % 3) * 24);
     PushKey(false, SDLK_LCTRL);
     Frame();
     const EditorPiece* ground = Model().GetElementPiece(0, 23);

@@ -2,6 +2,8 @@
 // fallback for a number no picture exists for.
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "engine/CBackground.h"
 #include "engine/CDraw.h"
 #include "engine/CSprite.h"
@@ -44,15 +46,18 @@ TEST_F(BackgroundTest, ShowsThePictureOfItsNumberAndHidesTheGrid) {
     EXPECT_EQ(grid->GetFrameImage(0), CDraw::FindImage("grid.png"));
 }
 
-TEST_F(BackgroundTest, NumberZeroUsesBackgroundZero) {
-    CBackground bg(0);
-    EXPECT_EQ(bg.GetBackgroundSprite()->GetFrameImage(0), CDraw::FindImage("background0.jpg"));
-}
-
-TEST_F(BackgroundTest, UnknownNumberFallsBackToZero) {
-    for (int index : {-1, 8, 1000}) {
-        CBackground bg(index);
-        EXPECT_EQ(bg.GetBackgroundSprite()->GetFrameImage(0), CDraw::FindImage("background0.jpg")) << index;
+// Each number its own picture, from 0 to the last; a number no picture
+// exists for (one past either end, and far off) falls back to picture 0.
+TEST_F(BackgroundTest, EachNumberShowsItsPictureAndAnUnknownOneFallsBackToZero) {
+    const int last = CBackground::kBackgroundCount - 1;
+    const struct {
+        int number;
+        int picture;
+    } rows[] = {{0, 0}, {3, 3}, {last, last}, {last + 1, 0}, {-1, 0}, {1000, 0}};
+    for (const auto& r : rows) {
+        CBackground bg(r.number);
+        const std::string name = "background" + std::to_string(r.picture) + ".jpg";
+        EXPECT_EQ(bg.GetBackgroundSprite()->GetFrameImage(0), CDraw::FindImage(name.c_str())) << r.number;
     }
 }
 

@@ -165,23 +165,24 @@ TEST_F(ControllerTest, ResultMinusOneClosesEverythingThenStops) {
     EXPECT_FALSE(root.IsActive());
 }
 
-TEST_F(ControllerTest, ResultMinusTwoPassesUnchanged) {
-    FakeScreen root(2), a(3);
-    root.Activate(nullptr);
-    root.OpenChild(&a);
-    a.nextResult = -2;
-    CController::PumpCurrent();
-    EXPECT_EQ(root.Result(), -2);
-}
-
-TEST_F(ControllerTest, OtherNegativeResultLeavesParentUnchanged) {
-    FakeScreen root(2), a(3);
-    root.Activate(nullptr);
-    root.OpenChild(&a);
-    a.nextResult = -7;
-    CController::PumpCurrent();
-    EXPECT_EQ(CController::GetCurrent(), &root);
-    EXPECT_EQ(root.Result(), 0);
+// A screen closing with a negative result other than -1 hands its parent -2
+// unchanged and any other one not at all; the parent stays open.
+TEST_F(ControllerTest, ANegativeResultReachesTheParentOnlyAsMinusTwo) {
+    const struct {
+        int closing;
+        int parentGets;
+    } rows[] = {{-2, -2}, {-3, 0}, {-7, 0}};
+    for (const auto& r : rows) {
+        CController::ResetStack();
+        FakeScreen root(2), a(3);
+        root.Activate(nullptr);
+        root.OpenChild(&a);
+        a.nextResult = r.closing;
+        CController::PumpCurrent();
+        EXPECT_EQ(CController::GetCurrent(), &root) << r.closing;
+        EXPECT_EQ(root.Result(), r.parentGets) << r.closing;
+        EXPECT_TRUE(CController::IsRunning()) << r.closing;
+    }
 }
 
 TEST_F(ControllerTest, RootClosingStopsTheProgram) {

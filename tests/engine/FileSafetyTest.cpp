@@ -2,15 +2,57 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <sys/xattr.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 
 #include "engine/CAtomicFile.h"
 #include "engine/CByteReader.h"
 #include "engine/CPackFile.h"
 #include "engine/FileFields.h"
+#include "platform/Platform.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
+
+// An extended attribute of path as bytes ("" when it has none).
+std::string Attribute(const std::string& path, const char* name) {
+    char value[256];
+    const ssize_t n = getxattr(path.c_str(), name, value, sizeof value);
+    return n < 0 ? std::string() : std::string(value, static_cast<size_t>(n));
+}
+
+// A POSIX access ACL as the system stores it: the owner, the group and the
+// others as the mode says, one more user with read and write, and the mask.
+std::string AccessAcl(uid_t user) {
+    std::string acl;
+    const auto put = [&acl](uint32_t v, int bytes) {
+        for (int i = 0; i < bytes; ++i) acl.push_back(static_cast<char>(v >> (8 * i)));
+    };
+    put(2, 4);  // version
+    const struct {
+        uint16_t tag, perm;
+        uint32_t id;
+    } entries[] = {{0x01, 6, ~0u}, {0x02, 6, user}, {0x04, 4, ~0u}, {0x10, 6, ~0u}, {0x20, 4, ~0u}};
+    for (const auto& e : entries) {
+        put(e.tag, 2);
+        put(e.perm, 2);
+        put(e.id, 4);
+    }
+    return acl;
+}
+
+// Rewrites path through CAtomicFile with "new".
+bool Rewrite(const std::string& path) {
+    CAtomicFile file(path);
+    FILE* f = file.Open();
+    if (!f) return false;
+    fputs("new", f);
+    return file.Commit();
+}
 
 // Entries given as text, for readability.
 std::vector<uint8_t> MakeTextPack(const std::vector<std::pair<std::string, std::string>>& entries) {
@@ -131,30 +173,79 @@ TEST(AtomicFile, AReadOnlyFolderReportsFailure) {
     EXPECT_EQ(ReadFileText(path), "old");
 }
 
-// The file written keeps the permissions of the one it replaces, which its
-// owner chose (read-only, private, executable); a new file gets the usual
-// ones.
-TEST(AtomicFile, TheFileWrittenKeepsThePermissionsOfTheOneItReplaces) {
+// The file written keeps what the one it replaces had, which its owner
+// chose: its mode (read-only, private, executable, sticky, and set-ID bits,
+// its owner and group being kept), its extended attributes and the ACL that
+// lets another user in. A new file gets the usual permissions.
+TEST(AtomicFile, TheFileWrittenKeepsTheModeAttributesAndAclOfTheOneItReplaces) {
     CTempDir dir;
     const mode_t mask = umask(0);
     umask(mask);
-    for (const mode_t mode : {0444, 0600, 0751, 0}) {
-        SCOPED_TRACE(mode);
+    const std::string acl = AccessAcl(getuid() + 1);
+    const struct {
+        mode_t mode;  // 0: no file before
+        bool attributes;
+    } rows[] = {{0444, false}, {0600, false}, {0751, false}, {02644, false}, {04755, false},
+                {01644, false}, {0664, true},  {0, false}};
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.mode);
         const std::string path = dir.File("p.dat");
         remove(path.c_str());
-        if (mode) {
+        if (r.mode) {
             ASSERT_TRUE(WriteFileText(path, "old"));
-            ASSERT_EQ(chmod(path.c_str(), mode), 0);
+            ASSERT_EQ(chmod(path.c_str(), r.mode), 0);
         }
-        CAtomicFile file(path);
-        ASSERT_NE(file.Open(), nullptr);
-        fputs("new", file.Stream());
-        ASSERT_TRUE(file.Commit());
+        if (r.attributes) {
+            ASSERT_EQ(setxattr(path.c_str(), "user.origin", "mine", 4, 0), 0) << strerror(errno);
+            ASSERT_EQ(setxattr(path.c_str(), "system.posix_acl_access", acl.data(), acl.size(), 0), 0)
+                << strerror(errno);
+        }
+        ASSERT_TRUE(Rewrite(path));
         EXPECT_EQ(ReadFileText(path), "new");
         struct stat st;
         ASSERT_EQ(stat(path.c_str(), &st), 0);
-        EXPECT_EQ(st.st_mode & 07777, mode ? mode : 0666 & ~mask);
+        EXPECT_EQ(st.st_mode & 07777, r.mode ? r.mode : 0666 & ~mask);
+        EXPECT_EQ(Attribute(path, "user.origin"), r.attributes ? "mine" : "");
+        EXPECT_EQ(Attribute(path, "system.posix_acl_access"), r.attributes ? acl : "");
     }
+}
+
+// A file of another user is written back as his, with its set-ID bits, where
+// the process may give it away (root rewriting a user's level, say); where it
+// may not, the file is the writer's and loses its set-ID bits, as "cp -p"
+// does, and keeps the rest of its mode.
+TEST(AtomicFile, TheFileWrittenKeepsItsOwnerWhereTheProcessMayGiveItAway) {
+    if (geteuid() != 0) GTEST_SKIP() << "only root can make a file of another user to rewrite";
+    constexpr uid_t kNobody = 65534;
+    CTempDir dir;
+    ASSERT_EQ(chmod(dir.Path().c_str(), 0777), 0);
+    const std::string path = dir.File("p.dat");
+    ASSERT_TRUE(WriteFileText(path, "old"));
+    ASSERT_EQ(chown(path.c_str(), kNobody, kNobody), 0);
+    ASSERT_EQ(chmod(path.c_str(), 06664), 0);
+    ASSERT_TRUE(Rewrite(path));
+    struct stat st;
+    ASSERT_EQ(stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_uid, kNobody);
+    EXPECT_EQ(st.st_gid, kNobody);
+    EXPECT_EQ(st.st_mode & 07777, 06664u);
+
+    // Root's file, rewritten by another user who may write into its folder.
+    ASSERT_EQ(chown(path.c_str(), 0, 0), 0);
+    ASSERT_EQ(chmod(path.c_str(), 06666), 0);
+    fflush(stdout);
+    const pid_t child = fork();
+    if (child == 0) {
+        if (setgid(kNobody) != 0 || setuid(kNobody) != 0) _exit(99);
+        _exit(Rewrite(path) ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    ASSERT_EQ(stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_uid, kNobody);
+    EXPECT_EQ(st.st_mode & 07777, 0666u);
+    EXPECT_EQ(ReadFileText(path), "new");
 }
 
 // Through a symbolic link the file it leads to is written (one not there yet
@@ -195,4 +286,29 @@ TEST(AtomicFile, WritesTheFileALinkLeadsToAndNothingButAFile) {
     ASSERT_EQ(lstat(elsewhere.File("pipe").c_str(), &st), 0);
     EXPECT_TRUE(S_ISFIFO(st.st_mode));
     EXPECT_EQ(FolderEntries(elsewhere.Path()), (std::vector<std::string>{"file", "new", "pipe"}));
+
+    // A chain of links is followed to its file: one of three, and one of as
+    // many links as the system follows; one link more is taken as going
+    // round, and the link itself is replaced.
+    for (const int links : {3, kPlatformMaxLinks, kPlatformMaxLinks + 1}) {
+        SCOPED_TRACE(links);
+        CTempDir chain;
+        ASSERT_TRUE(WriteFileText(chain.File("end"), "old"));
+        std::string next = "end";
+        for (int i = 1; i < links; ++i) {
+            const std::string name = "link" + std::to_string(i);
+            ASSERT_EQ(symlink(next.c_str(), chain.File(name).c_str()), 0);
+            next = name;
+        }
+        const std::string path = dir.File("link");
+        remove(path.c_str());
+        ASSERT_EQ(symlink(chain.File(next).c_str(), path.c_str()), 0);
+        ASSERT_TRUE(Rewrite(path));
+        const bool followed = links <= kPlatformMaxLinks;
+        ASSERT_EQ(lstat(path.c_str(), &st), 0);
+        EXPECT_EQ(S_ISLNK(st.st_mode), followed);
+        EXPECT_EQ(ReadFileText(chain.File("end")), followed ? "new" : "old");
+        EXPECT_EQ(ReadFileText(path), "new");
+        EXPECT_EQ(FolderEntries(dir.Path()), std::vector<std::string>{"link"});
+    }
 }

@@ -13,8 +13,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <map>
 #include <string>
 #include <thread>
@@ -248,18 +250,23 @@ TEST_F(StartupTest, NoFlagsKeepTheProfilesFullScreen) {
 // first to fail: a setting changed (flag 1, a window) on a data folder that
 // has become read-only, and a terminate signal at the main menu, which asks
 // nothing.
+// The line on standard error names the folder that refused the progress and
+// why: the data folder itself, or the folder the player's file links to.
 TEST_F(StartupTest, ProgressThatCannotBeSavedAtTheEndGivesExitCodeOne) {
-    enum Row { FAILING_SINCE_START, FIRST_FAILING_AT_THE_END };
-    for (const Row row : {FAILING_SINCE_START, FIRST_FAILING_AT_THE_END}) {
+    enum Row { FAILING_SINCE_START, FIRST_FAILING_AT_THE_END, LINKED_FOLDER_READ_ONLY };
+    for (const Row row : {FAILING_SINCE_START, FIRST_FAILING_AT_THE_END, LINKED_FOLDER_READ_ONLY}) {
         SCOPED_TRACE(row);
         CTempDir h;
         const std::string data = DataFolderOf(h.Path());
+        const std::string linked = h.Path() + "/usb";
         int user = -1;
         std::vector<uint8_t> saved;
+        std::string told = "in the data folder '" + data + "/': " + strerror(EACCES);
         if (row == FAILING_SINCE_START) {
             // Folders where the temporary files go refuse every write, root's too.
             for (const char* file : {"/INFOv3.DAT.tmp", "/PROFILE1v3.DAT.tmp"})
                 ASSERT_TRUE(PlatformMakeDirs(data + file));
+            told = "in the data folder '" + data + "/': " + strerror(EISDIR);
         } else {
             WithFoldersOf(h.Path(), [] { CProfile profile; });
             // Saved full screen (the options block's byte after the text, its
@@ -269,8 +276,17 @@ TEST_F(StartupTest, ProgressThatCannotBeSavedAtTheEndGivesExitCodeOne) {
             saved[269] = 1;
             ASSERT_TRUE(WriteFileBytes(data + "/PROFILE1v3.DAT", saved));
             ASSERT_TRUE(SavedFullscreen(h.Path()));
+            if (row == LINKED_FOLDER_READ_ONLY) {
+                // The player's file lives on another drive, whose folder
+                // cannot be written; the data folder can.
+                ASSERT_TRUE(PlatformMakeDir(linked));
+                ASSERT_EQ(rename((data + "/PROFILE1v3.DAT").c_str(), (linked + "/PROFILE1v3.DAT").c_str()), 0);
+                ASSERT_EQ(symlink((linked + "/PROFILE1v3.DAT").c_str(), (data + "/PROFILE1v3.DAT").c_str()), 0);
+                told = "in the folder '" + linked + "/', where '" + data + "/PROFILE1v3.DAT' leads: " +
+                       strerror(EACCES);
+            }
             user = OrdinaryUserFor(h.Path(), run.Path());
-            ASSERT_EQ(chmod(data.c_str(), 0555), 0);
+            ASSERT_EQ(chmod(row == LINKED_FOLDER_READ_ONLY ? linked.c_str() : data.c_str(), 0555), 0);
         }
         const std::string out = h.File("out.txt");
         const pid_t pid = StartProgram(kMilestoneBinary, run.Path(), h.Path(), out, user);
@@ -280,14 +296,13 @@ TEST_F(StartupTest, ProgressThatCannotBeSavedAtTheEndGivesExitCodeOne) {
         kill(pid, SIGTERM);  // a logout: the game ends without asking
         const int code = WaitForProgram(pid, 30);
         chmod(data.c_str(), 0755);
+        chmod(linked.c_str(), 0755);
         ASSERT_TRUE(reached) << ReadFileText(out);
         EXPECT_EQ(code, 1) << ReadFileText(out);
         const std::string text = ReadFileText(out);
         EXPECT_NE(text.find("ID_900:  SHUTDOWN COMPLETED"), std::string::npos) << text;
-        EXPECT_NE(text.find("\nzorv: the progress could not be saved in the data folder '" + data + "/'\n"),
-                  std::string::npos)
-            << text;
-        if (row == FIRST_FAILING_AT_THE_END) {
+        EXPECT_NE(text.find("\nzorv: the progress could not be saved " + told + "\n"), std::string::npos) << text;
+        if (row != FAILING_SINCE_START) {
             EXPECT_EQ(ReadFileBytes(data + "/PROFILE1v3.DAT"), saved);
         }
     }
@@ -519,7 +534,8 @@ TEST_F(StartupTest, ADeletedLockFileOrDataFolderLetsNoSecondCopyWriteOverTheFirs
     EXPECT_EQ(WaitForProgram(first, 30), 1) << ReadFileText(firstOut);
     stopFirst.pid = -1;
     const std::string text = ReadFileText(firstOut);
-    EXPECT_NE(text.find("\nzorv: the progress could not be saved in the data folder '" + data + "/'\n"),
+    EXPECT_NE(text.find("\nzorv: the progress could not be saved in the data folder '" + data +
+                        "/': it is no longer the folder this game locked\n"),
               std::string::npos)
         << text;
     EXPECT_TRUE(FolderState(data) == before) << "the first copy wrote into the second copy's data folder";
@@ -590,8 +606,9 @@ TEST_F(StartupTest, TheConsoleDialogueGivesUpOnInputThatNeverAnswersAndEndsOnASi
 }
 
 // Pipes where the game reads its files never stop its start: one as the
-// sound settings, and one under the name the copy of a damaged player's
-// file would take (the copy takes the next name). They are left as they are.
+// sound settings, one under the name the copy of a damaged player's file
+// would take (the copy takes the next name), and one as the window's icon
+// (the game goes on without one). They are left as they are.
 TEST_F(StartupTest, PipesInPlaceOfItsFilesDoNotStopTheStart) {
     const std::string data = DataFolderOf(home.Path());
     WithFoldersOf(home.Path(), [] { CProfile profile; });
@@ -600,6 +617,8 @@ TEST_F(StartupTest, PipesInPlaceOfItsFilesDoNotStopTheStart) {
     ASSERT_TRUE(WriteFileBytes(data + "/PROFILE1v3.DAT", cut));
     for (const char* name : {"/SOUNDv3.DAT", "/PROFILE1v3.DAT.damaged"})
         ASSERT_EQ(mkfifo((data + name).c_str(), 0644), 0);
+    ASSERT_EQ(remove(run.File("resource7.dat").c_str()), 0);
+    ASSERT_EQ(mkfifo(run.File("resource7.dat").c_str(), 0644), 0);
     const std::string out = run.File("out.txt");
     const pid_t pid = StartProgram(kMilestoneBinary, run.Path(), home.Path(), out);
     ASSERT_GT(pid, 0);
@@ -634,7 +653,8 @@ TEST_F(StartupTest, AFileSizeLimitFailsTheSaveInsteadOfEndingTheGame) {
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
     kill(pid, SIGTERM);
     EXPECT_EQ(WaitForProgram(pid, 60), 1);
-    EXPECT_EQ(ReadFileText(err), "zorv: the progress could not be saved in the data folder '" + data + "/'\n");
+    EXPECT_EQ(ReadFileText(err),
+              "zorv: the progress could not be saved in the data folder '" + data + "/': " + strerror(EFBIG) + "\n");
     EXPECT_FALSE(PlatformFileExists(data + "/PROFILE1v3.DAT"));
     for (const std::string& name : FolderEntries(data))
         EXPECT_EQ(name.find(".tmp"), std::string::npos) << name;
@@ -695,7 +715,8 @@ TEST_F(StartupTest, ThePathsInTheGamesOwnLinesAreWrittenOut) {
             if (fd >= 0) close(fd);
         EXPECT_EQ(ReadFileText(err), row == SECOND_COPY
                                          ? "zorv: the game is already running for the data folder '" + shown + "'\n"
-                                         : "zorv: the progress could not be saved in the data folder '" + shown + "'\n");
+                                         : "zorv: the progress could not be saved in the data folder '" + shown +
+                                               "': " + strerror(EISDIR) + "\n");
     }
 }
 

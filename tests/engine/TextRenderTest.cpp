@@ -4,6 +4,8 @@
 #include <SDL.h>
 #include <SDL_ttf.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <string>
 #include <vector>
@@ -345,15 +347,29 @@ TEST_F(TextRenderTest, RenderByTextIdUsesTheEntry) {
     SDL_FreeSurface(s);
 }
 
-TEST_F(TextRenderTest, MissingFontEndsTheProgram) {
-    CTempDir dir;
-    CScopedCwd cwd(dir.Path());
-    ResetDirectories();
-    FontSetFolder("./");
-    EXPECT_EXIT(FontRenderString(100, 20, 0, 31337), ::testing::ExitedWithCode(1), "");
-    const std::string log = ReadFileText(dir.File("LOG.TXT"));
-    EXPECT_NE(log.find("FONTSYSTEM: Attempted to load font file './'\n"), std::string::npos);
-    EXPECT_NE(log.find("FONTSYSTEM: SDL_ttf font loading error: "), std::string::npos);
+// A font that cannot be opened ends the program with its lines in the log:
+// one that is missing, and a pipe in a font's place, which is refused as
+// every file the game reads refuses one, never waited on (the alarm only
+// ends a program that would wait for ever).
+TEST_F(TextRenderTest, AFontThatCannotBeOpenedEndsTheProgram) {
+    for (const std::string font : {"", "pipe.ttf"}) {
+        SCOPED_TRACE(font);
+        CTempDir dir;
+        CScopedCwd cwd(dir.Path());
+        ResetDirectories();
+        FontSetFolder("./");
+        ASSERT_EQ(mkfifo(dir.File("pipe.ttf").c_str(), 0644), 0);
+        EXPECT_EXIT(
+            {
+                alarm(60);
+                FontRenderText(100, 20, 0, 0, font.c_str(), kSize, 0, 0, 0, "x", nullptr, nullptr);
+            },
+            ::testing::ExitedWithCode(1), "");
+        const std::string log = ReadFileText(dir.File("LOG.TXT"));
+        EXPECT_NE(log.find("FONTSYSTEM: Attempted to load font file './" + font + "'\n"), std::string::npos) << log;
+        EXPECT_NE(log.find("FONTSYSTEM: SDL_ttf font loading error: "), std::string::npos);
+    }
+    FontSetFolder(folder_.c_str());
 }
 
 // FontFitTyped at its bounds, in a string-table entry of just "%1": a cut

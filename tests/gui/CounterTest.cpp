@@ -28,11 +28,6 @@ TEST_F(CounterTest, StartsAtZeroWithOnlyTheUnitsShowing) {
     EXPECT_EQ(c.GetValue(false), 0);
 }
 
-TEST_F(CounterTest, DigitsCappedAtTen) {
-    CGuiCounter c(0, 0, 14, nullptr, 0, 0);
-    EXPECT_EQ(c.GetDigits(), 10);
-}
-
 TEST_F(CounterTest, ValueCappedAt99999) {
     CGuiCounter c(0, 0, 5, nullptr, 0, 0);
     c.SetValue(123456);
@@ -118,17 +113,28 @@ TEST_F(CounterTest, CountsDownTheSameWay) {
     EXPECT_EQ(c.GetValue(true), 0);
 }
 
-TEST_F(CounterTest, HideAndShowEveryPart) {
-    const size_t before = GetSpriteList().size();
-    {
-        CGuiCounter c(0, 0, 4, "counter_frame_test.png", 0, 0);
-        EXPECT_EQ(GetSpriteList().size(), before + 5);
-        c.Hide();
-        for (size_t i = before; i < GetSpriteList().size(); ++i) EXPECT_TRUE(GetSpriteList()[i]->IsHidden());
-        c.Show();
-        for (size_t i = before; i < GetSpriteList().size(); ++i) EXPECT_FALSE(GetSpriteList()[i]->IsHidden());
+// One sprite per digit place asked for, within 1 and kMaxDigits (at the cap
+// and one past it), and the frame: each hidden and shown with the counter,
+// and gone with it.
+TEST_F(CounterTest, MakesASpritePerDigitUpToTheCapAndHidesEveryPart) {
+    const struct {
+        int asked;
+        int made;
+    } rows[] = {{4, 4}, {CGuiCounter::kMaxDigits, CGuiCounter::kMaxDigits},
+                {CGuiCounter::kMaxDigits + 1, CGuiCounter::kMaxDigits}, {0, 1}};
+    for (const auto& r : rows) {
+        const size_t before = GetSpriteList().size();
+        {
+            CGuiCounter c(0, 0, r.asked, "counter_frame_test.png", 0, 0);
+            EXPECT_EQ(c.GetDigits(), r.made) << r.asked;
+            EXPECT_EQ(GetSpriteList().size(), before + 1 + static_cast<size_t>(r.made)) << r.asked;
+            c.Hide();
+            for (size_t i = before; i < GetSpriteList().size(); ++i) EXPECT_TRUE(GetSpriteList()[i]->IsHidden());
+            c.Show();
+            for (size_t i = before; i < GetSpriteList().size(); ++i) EXPECT_FALSE(GetSpriteList()[i]->IsHidden());
+        }
+        EXPECT_EQ(GetSpriteList().size(), before) << r.asked;
     }
-    EXPECT_EQ(GetSpriteList().size(), before);
 }
 
 }  // namespace

@@ -382,17 +382,19 @@ TEST_F(ProfileFileTest, DamagedProfileFileGivesDefaultsAndIsKeptAside) {
 // A damaged file whose copy cannot be made (the disk is full; here a folder
 // stands where the copy's temporary file goes) is never written over: every
 // save of it fails, and the first save once the copy can be made keeps the
-// copy first. The player's progress and the list of players alike.
+// copy first. The player's progress and the list of players alike; and a
+// player's file that is gone meanwhile: its bytes read are the only copy
+// left, and they are kept all the same.
 TEST_F(ProfileFileTest, ADamagedFileIsNeverWrittenOverBeforeItsCopyIsKept) {
-    enum Row { PROGRESS, LIST };
-    for (const Row row : {PROGRESS, LIST}) {
+    enum Row { PROGRESS, LIST, PROGRESS_GONE };
+    for (const Row row : {PROGRESS, LIST, PROGRESS_GONE}) {
         SCOPED_TRACE(row);
         {
             CProfile p;
             p.SetLevelSteps(9, 0, 0);
             ASSERT_TRUE(p.WriteInfo());
         }
-        const std::string path = row == PROGRESS ? ProfilePath(0) : InfoPath();
+        const std::string path = row == LIST ? InfoPath() : ProfilePath(0);
         std::vector<uint8_t> damaged = ReadFileBytes(path);
         damaged.resize(damaged.size() - 5);
         ASSERT_TRUE(WriteFileBytes(path, damaged));
@@ -404,9 +406,14 @@ TEST_F(ProfileFileTest, ADamagedFileIsNeverWrittenOverBeforeItsCopyIsKept) {
             ASSERT_TRUE(p.TakeDamageNotice(&notice));
             EXPECT_EQ(notice.keptAs, "");
             p.SetLevelSteps(4, 0, 1);
-            EXPECT_FALSE(row == PROGRESS ? p.Save() : p.WriteInfo());
+            EXPECT_FALSE(row == LIST ? p.WriteInfo() : p.Save());
             EXPECT_FALSE(p.WriteInfo());
             EXPECT_EQ(ReadFileBytes(path), damaged);
+            EXPECT_EQ(p.GetSaveFailure().problem, SaveProblem::NO_COPY);
+            EXPECT_EQ(p.GetSaveFailure().file, path);
+            if (row == PROGRESS_GONE) {
+                ASSERT_EQ(remove(path.c_str()), 0);
+            }
             ASSERT_EQ(rmdir(blocker.c_str()), 0);
             EXPECT_TRUE(p.WriteInfo());
         }
@@ -421,14 +428,20 @@ TEST_F(ProfileFileTest, ADamagedFileIsNeverWrittenOverBeforeItsCopyIsKept) {
 
 // The player's file and the list kept elsewhere through symbolic links (on
 // another disk, say): they are read and saved where the links lead, and the
-// links stay.
+// links stay. The player's file through a chain of three links.
 TEST_F(ProfileFileTest, SavesWriteTheFilesTheirLinksLeadTo) {
     { CProfile p; }
-    CTempDir elsewhere;
+    CTempDir elsewhere, hops;
     for (const std::string& path : {ProfilePath(0), InfoPath()}) {
         const std::string target = elsewhere.File(path.substr(path.rfind('/') + 1));
         ASSERT_EQ(rename(path.c_str(), target.c_str()), 0);
-        ASSERT_EQ(symlink(target.c_str(), path.c_str()), 0);
+        std::string first = target;
+        if (path == ProfilePath(0)) {
+            ASSERT_EQ(symlink(target.c_str(), hops.File("second").c_str()), 0);
+            ASSERT_EQ(symlink("second", hops.File("first").c_str()), 0);
+            first = hops.File("first");
+        }
+        ASSERT_EQ(symlink(first.c_str(), path.c_str()), 0);
     }
     {
         CProfile p;
@@ -443,6 +456,7 @@ TEST_F(ProfileFileTest, SavesWriteTheFilesTheirLinksLeadTo) {
     EXPECT_EQ(I32At(ReadFileBytes(elsewhere.File("PROFILE1v3.DAT")), kOpt + 64), 9);
     EXPECT_EQ(TextAt(ReadFileBytes(elsewhere.File("INFOv3.DAT")), 54, 16), "linked");
     EXPECT_EQ(FolderEntries(elsewhere.Path()), (std::vector<std::string>{"INFOv3.DAT", "PROFILE1v3.DAT"}));
+    EXPECT_EQ(FolderEntries(hops.Path()), (std::vector<std::string>{"first", "second"}));
 }
 
 TEST_F(ProfileFileTest, PlaceOutsideTheSetsStartsAtTheFirstLevelKeepingResults) {

@@ -2,7 +2,9 @@
 // and every way a missing or damaged INFO file could lose a player.
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <map>
 
 #include "engine/Log.h"
@@ -465,6 +467,102 @@ TEST_F(ProfileListTest, NumbersAreReadUpToTheirBoundsAndNoneIsHandedOutPastThem)
     EXPECT_EQ(again.GetProfileNumber("Top"), kMax);
     EXPECT_EQ(again.GetProfileNumber("Reused"), 1);
     EXPECT_EQ(again.GetProfileNumber("Lowest"), 0);
+}
+
+// A player whose file is there but cannot be reached now (a link to a file
+// on a drive not mounted yet, a link that goes round) keeps her entry: the
+// list is not damaged, nothing is saved over her file, she cannot be loaded
+// and is told of, and another player is current (a new one when she was
+// the only one). Once her file is back, so is she, with her progress. With
+// the list missing too, the rebuild lists her from her link.
+TEST_F(ProfileListTest, APlayerWhoseFileCannotBeReachedNowStaysAndIsBackWithHerFile) {
+    enum Row { LINK_TO_A_DRIVE_AWAY, LINK_GOING_ROUND, ONLY_PLAYER, LIST_MISSING_TOO };
+    for (const Row row : {LINK_TO_A_DRIVE_AWAY, LINK_GOING_ROUND, ONLY_PLAYER, LIST_MISSING_TOO}) {
+        SCOPED_TRACE(row);
+        CTempDir drive;
+        int ann = -1;
+        {
+            CProfile p;
+            if (row == ONLY_PLAYER) ASSERT_TRUE(p.RenameProfile("PLAYER 1", "Ann"));
+            else ASSERT_TRUE(p.CreateProfile("Ann"));
+            ann = p.GetCurrentProfile();
+            p.SetLevelSteps(23, 0, 0);
+            ASSERT_TRUE(p.WriteInfo());
+        }
+        const std::string file = ProfilePath(ann), onDrive = drive.File("PROFILEv3.DAT");
+        const std::vector<uint8_t> progress = ReadFileBytes(file);
+        ASSERT_EQ(rename(file.c_str(), onDrive.c_str()), 0);
+        const std::string away = drive.Path() + " (unmounted)";
+        if (row == LINK_GOING_ROUND) {
+            ASSERT_EQ(symlink(file.c_str(), (file + ".loop").c_str()), 0);
+            ASSERT_EQ(symlink((file + ".loop").c_str(), file.c_str()), 0);
+        } else {
+            // The drive's folder stays, empty, as a mount point does.
+            ASSERT_EQ(symlink(onDrive.c_str(), file.c_str()), 0);
+            ASSERT_EQ(rename(drive.Path().c_str(), away.c_str()), 0);
+            ASSERT_EQ(mkdir(drive.Path().c_str(), 0755), 0);
+        }
+        if (row == LIST_MISSING_TOO) {
+            ASSERT_EQ(remove(InfoPath().c_str()), 0);
+        }
+        const std::string name = row == LIST_MISSING_TOO ? "PLAYER " + std::to_string(ann + 1) : "Ann";
+        {
+            CProfile p;
+            EXPECT_EQ(p.GetProfileNumber(name.c_str()), ann);
+            EXPECT_NE(p.GetCurrentProfile(), ann);
+            EXPECT_EQ(p.GetProfileCount(), 2);
+            // Told when she was to be the current player (a rebuilt list
+            // starts with the first name).
+            DamageNotice notice;
+            if (row == LIST_MISSING_TOO) {
+                ASSERT_TRUE(p.TakeDamageNotice(&notice));
+                EXPECT_EQ(notice.kind, DamageKind::LIST_MISSING);
+            } else {
+                ASSERT_TRUE(p.TakeDamageNotice(&notice));
+                EXPECT_EQ(notice.kind, DamageKind::UNREACHABLE);
+                EXPECT_EQ(notice.player, name);
+                EXPECT_EQ(notice.file, row == LINK_GOING_ROUND ? file : onDrive);
+                EXPECT_EQ(notice.why, strerror(row == LINK_GOING_ROUND ? ELOOP : ENOENT));
+            }
+            EXPECT_FALSE(p.TakeDamageNotice(&notice));
+            EXPECT_FALSE(Exists(InfoPath() + ".damaged"));
+            // Chosen again while away: refused, nothing changes.
+            const int current = p.GetCurrentProfile();
+            p.SetLevelSteps(5, 1, 0);
+            EXPECT_FALSE(p.LoadProfile(name.c_str()));
+            EXPECT_EQ(p.GetLoadRefusal(), LoadRefusal::UNREACHABLE);
+            EXPECT_EQ(p.GetUnreachable().player, name);
+            EXPECT_EQ(p.GetCurrentProfile(), current);
+            EXPECT_EQ(p.GetLevelSteps(1, 0, false), 5);
+            // No one new takes her number.
+            ASSERT_TRUE(p.CreateProfile("Newcomer"));
+            EXPECT_GT(p.GetProfileNumber("Newcomer"), ann);
+            ASSERT_TRUE(p.WriteInfo());
+        }
+        struct stat st;
+        ASSERT_EQ(lstat(file.c_str(), &st), 0);
+        EXPECT_TRUE(S_ISLNK(st.st_mode));
+        // Her file back where her link leads.
+        if (row == LINK_GOING_ROUND) {
+            ASSERT_EQ(remove(file.c_str()), 0);
+            ASSERT_EQ(remove((file + ".loop").c_str()), 0);
+            ASSERT_EQ(symlink(onDrive.c_str(), file.c_str()), 0);
+        } else {
+            EXPECT_TRUE(FolderEntries(drive.Path()).empty());
+            ASSERT_EQ(rmdir(drive.Path().c_str()), 0);
+            ASSERT_EQ(rename(away.c_str(), drive.Path().c_str()), 0);
+        }
+        EXPECT_EQ(ReadFileBytes(onDrive), progress);
+        {
+            CProfile p;
+            EXPECT_FALSE(p.TakeDamageNotice(nullptr));
+            ASSERT_TRUE(p.LoadProfile(name.c_str()));
+            EXPECT_EQ(p.GetLevelSteps(0, 0, false), 23);
+        }
+        for (const auto& f : ProfileFiles(Dir())) remove((Dir() + f.first + ".DAT").c_str());
+        remove(InfoPath().c_str());
+        remove((InfoPath() + ".damaged").c_str());
+    }
 }
 
 TEST_F(ProfileListTest, SwitchingProfilesKeepsTheStepCounterReadable) {

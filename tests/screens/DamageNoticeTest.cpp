@@ -1,12 +1,17 @@
 // A damaged profile file is told to the player once, in a message box on the
 // main menu: after the intro at start-up, and when the menu comes back from
 // choosing a player whose file turned out damaged.
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "gui/CControllerMessage.h"
 #include "gui/CGuiListbox.h"
+#include "gui/SaveFailureNotice.h"
+#include "platform/Platform.h"
 #include "engine/CSprite.h"
 #include "engine/FontRender.h"
 #include "players/CProfile.h"
@@ -59,8 +64,8 @@ struct Told {
 TEST_F(DamageNoticeTest, AfterTheIntroTheMenuTellsOfEveryDamagedFileOnce) {
     CProfile& p = Profile();
     const std::string dir = HomeFolder() + "/data/Vormak Games/ZORV Data/";
-    enum Damage { PROGRESS, LIST_AND_PROGRESS, PROGRESS_NO_ROOM, LIST_MISSING };
-    for (Damage damage : {PROGRESS, LIST_AND_PROGRESS, PROGRESS_NO_ROOM, LIST_MISSING}) {
+    enum Damage { PROGRESS, LIST_AND_PROGRESS, PROGRESS_NO_NAME, PROGRESS_NO_ROOM, LIST_MISSING, UNREACHABLE };
+    for (Damage damage : {PROGRESS, LIST_AND_PROGRESS, PROGRESS_NO_NAME, PROGRESS_NO_ROOM, LIST_MISSING, UNREACHABLE}) {
         SCOPED_TRACE(damage);
         CController::ResetStack();
         ASSERT_TRUE(p.ResetProfiles());
@@ -72,12 +77,24 @@ TEST_F(DamageNoticeTest, AfterTheIntroTheMenuTellsOfEveryDamagedFileOnce) {
         const std::string file = p.ProfileFileName(p.GetCurrentProfile());
         for (const char* suffix : {".damaged", ".damaged2"}) remove((file + suffix).c_str());
         remove((p.InfoFileName() + ".damaged").c_str());
-        const std::vector<uint8_t> cut = damage == LIST_MISSING ? std::vector<uint8_t>() : CutShort(file);
+        const bool damaged = damage != LIST_MISSING && damage != UNREACHABLE;
+        const std::vector<uint8_t> cut = damaged ? CutShort(file) : std::vector<uint8_t>();
         std::vector<Told> expected;
+        const std::string drive = HomeFolder() + "/drive";
+        if (damage == UNREACHABLE) {
+            // Her file is on a drive not mounted now: she is not loaded, and
+            // the byte-wise first other player is current.
+            ASSERT_TRUE(PlatformMakeDirs(drive));
+            ASSERT_EQ(rename(file.c_str(), (drive + "/erin.dat").c_str()), 0);
+            ASSERT_EQ(rename(drive.c_str(), (drive + " (away)").c_str()), 0);
+            ASSERT_EQ(symlink((drive + "/erin.dat").c_str(), file.c_str()), 0);
+            expected.push_back({kUnreachableBody, "Erin", Shown(drive + "/erin.dat") + " (No such file or directory)",
+                                kUnreachableTitle});
+        }
         if (damage == LIST_MISSING) {
             // Rebuilt from the files on disk; there is nothing to keep.
             ASSERT_EQ(remove(p.InfoFileName().c_str()), 0);
-            expected.push_back({CControllerMain::kMissingListBody, "", ""});
+            expected.push_back({CControllerMain::kMissingListBody, "", "", CControllerMain::kListTitle});
             // A data folder the game could not lock is told after it.
             CControllerMain::NoteUnlockedDataFolder(dir + "GAME.LOCK");
             expected.push_back(
@@ -88,20 +105,29 @@ TEST_F(DamageNoticeTest, AfterTheIntroTheMenuTellsOfEveryDamagedFileOnce) {
             std::vector<uint8_t> info = ReadFileBytes(p.InfoFileName());
             info.resize(info.size() - 36 + 10);
             ASSERT_TRUE(WriteFileBytes(p.InfoFileName(), info));
-            expected.push_back({CControllerMain::kDamagedListBody, Shown(p.InfoFileName() + ".damaged"), ""});
+            expected.push_back(
+                {CControllerMain::kDamagedListBody, Shown(p.InfoFileName() + ".damaged"), "", CControllerMain::kListTitle});
         }
-        if (damage == PROGRESS_NO_ROOM) {
-            // Every name for a copy is taken by other damaged files.
-            for (int i = 1; i <= 99; ++i)
+        if (damage == PROGRESS_NO_NAME) {
+            // Every name for a copy is taken by other damaged files: the
+            // player is told which to clear.
+            for (int i = 1; i <= CProfileBase::kMaxDamagedCopies; ++i)
                 WriteFileText(file + ".damaged" + (i == 1 ? "" : std::to_string(i)), "old copy " + std::to_string(i));
+            expected.push_back({CControllerMain::kDamagedProgressNoNameBody, "Erin", Shown(file + ".damaged")});
+        } else if (damage == PROGRESS_NO_ROOM) {
+            // The copy cannot be written (a full disk): room is to be made.
+            ASSERT_EQ(mkdir((file + ".damaged.tmp").c_str(), 0755), 0);
             expected.push_back({CControllerMain::kDamagedProgressNoCopyBody, "Erin", ""});
-        } else if (damage != LIST_MISSING) {
+        } else if (damaged) {
             expected.push_back({CControllerMain::kDamagedProgressBody, "Erin", Shown(file + ".damaged")});
         }
 
         ASSERT_FALSE(p.ReadInfo());  // as at start-up
-        if (damage != LIST_MISSING) {
+        if (damaged) {
             EXPECT_EQ(p.GetLevelSteps(0, 0, false), -1);
+        }
+        if (damage == UNREACHABLE) {
+            EXPECT_STREQ(p.GetProfileName(), "Lost");
         }
         auto intro = SkipIntro();
         ASSERT_EQ(CController::GetCurrentId(), CONTROLLER_MAIN);
@@ -134,17 +160,31 @@ TEST_F(DamageNoticeTest, AfterTheIntroTheMenuTellsOfEveryDamagedFileOnce) {
 
         menu->SetResult(-1);
         Frame();
-        if (damage == PROGRESS_NO_ROOM) {
+        if (damage == PROGRESS_NO_NAME || damage == PROGRESS_NO_ROOM) {
             // The damaged file without a copy is not written over, so this
             // player's progress cannot be saved: the quit asks first.
             ASSERT_NE(menu->GetQuitQuestion(), nullptr);
             EXPECT_EQ(ReadFileBytes(file), cut);
             Answer(menu->GetQuitQuestion(), true);
+            rmdir((file + ".damaged.tmp").c_str());
         }
         for (int i = 0; i < 5 && CController::IsRunning(); ++i) Frame();
         EXPECT_FALSE(CController::IsRunning());
+        if (damage == UNREACHABLE) {
+            // Nothing was written over her link or where it leads.
+            struct stat st;
+            ASSERT_EQ(lstat(file.c_str(), &st), 0);
+            EXPECT_TRUE(S_ISLNK(st.st_mode));
+            EXPECT_FALSE(PlatformFileExists(drive));
+            ASSERT_EQ(rename((drive + " (away)").c_str(), drive.c_str()), 0);
+            ASSERT_TRUE(p.LoadProfile("Erin"));
+            EXPECT_EQ(p.GetLevelSteps(0, 0, false), 12);
+            ASSERT_EQ(remove(file.c_str()), 0);
+            ASSERT_EQ(rename((drive + "/erin.dat").c_str(), file.c_str()), 0);
+            ASSERT_EQ(rmdir(drive.c_str()), 0);
+        }
     }
-    for (int i = 1; i <= 99; ++i)
+    for (int i = 1; i <= CProfileBase::kMaxDamagedCopies; ++i)
         remove((p.ProfileFileName(p.GetCurrentProfile()) + ".damaged" + (i == 1 ? "" : std::to_string(i))).c_str());
 }
 

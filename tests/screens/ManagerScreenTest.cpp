@@ -100,6 +100,8 @@ protected:
         ASSERT_TRUE(WriteFileText(std::string(GetLevelsDir()) + "old.lvl.bak", "x"));
         ASSERT_TRUE(WriteFileText(Path("alpha") + ".tmp", "x"));  // a save broken off
         ASSERT_EQ(mkdir((std::string(GetLevelsDir()) + "folder.lvl").c_str(), 0755), 0);
+        // A pipe is no level file: the list goes on without it.
+        ASSERT_EQ(mkfifo((std::string(GetLevelsDir()) + "pipe.lvl").c_str(), 0644), 0);
     }
     CControllerManager* Open() {
         menu = std::make_unique<CControllerMain>();

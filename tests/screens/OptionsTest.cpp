@@ -100,7 +100,8 @@ protected:
         CSprite* caption = box->GetTextSprite();
         if (!caption) return false;
         SDL_Surface* shown = CDraw::GetSurface(caption->GetFrameImage(0));
-        const int expected = CDraw::LoadSurface(FontRenderString(122, 22, 3, 112, text), nullptr);
+        const int expected = CDraw::LoadSurface(
+            FontRenderString(Controls::kCaptionWidth, Controls::kCaptionHeight, 3, 112, text), nullptr);
         SDL_Surface* want = CDraw::GetSurface(expected);
         bool same = shown && want && shown->w == want->w && shown->h == want->h;
         for (int y = 0; same && y < want->h; ++y)
@@ -376,7 +377,7 @@ TEST_F(ControlsTest, BindingsAreEditedOnACopyAndWrittenWithTheOptions) {
     // takes even Escape.
     ClickButton(controls->GetBox(KEYACTION_RIGHT));
     ClickButton(controls->GetBox(KEYACTION_DOWN));
-    EXPECT_TRUE(CaptionShows(controls->GetBox(KEYACTION_RIGHT), "Rgt Arrow"));
+    EXPECT_TRUE(CaptionShows(controls->GetBox(KEYACTION_RIGHT), "Right Arrow"));
     EXPECT_EQ(controls->GetSelectedBox(), KEYACTION_DOWN);
     TapKey(SDLK_ESCAPE);
     Frame();
@@ -420,6 +421,11 @@ TEST(ControlsKeyNames, NamedKeysAndTheRest) {
     EXPECT_STREQ(Controls::GetKeyName(282), "F1");
     EXPECT_STREQ(Controls::GetKeyName(296), "F15");
     EXPECT_STREQ(Controls::GetKeyName(32), "Spacebar");
+    // Names are written out where they fit, the arrows among them.
+    EXPECT_STREQ(Controls::GetKeyName(273), "Up Arrow");
+    EXPECT_STREQ(Controls::GetKeyName(274), "Down Arrow");
+    EXPECT_STREQ(Controls::GetKeyName(275), "Right Arrow");
+    EXPECT_STREQ(Controls::GetKeyName(276), "Left Arrow");
     EXPECT_STREQ(Controls::GetKeyName(322), "Undo");
     EXPECT_STREQ(Controls::GetKeyName(37), "UNKNOWN");
     EXPECT_STREQ(Controls::GetKeyName(0), "UNKNOWN");
@@ -434,6 +440,15 @@ TEST(ControlsKeyNames, NamedKeysAndTheRest) {
 }
 
 }  // namespace
+
+TEST_F(ControlsTest, EveryKeyNameShowsWholeInItsBox) {
+    for (int key = 0; key < 1000; ++key) {
+        const char* name = Controls::GetKeyName(key);
+        const FontFitted fit =
+            FontFitTyped(FontFitRequest(112, FontFit::kCutEnd, name, Controls::kCaptionWidth, Controls::kCaptionHeight));
+        EXPECT_TRUE(fit.whole) << key << " " << name;
+    }
+}
 
 TEST_F(ControlsTest, PasswordButtonOpensTheChangeDialogAndItsAnswerReachesTheProfile) {
     Options* options = OpenOptions();

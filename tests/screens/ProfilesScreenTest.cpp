@@ -1,7 +1,10 @@
 // The profile screen opened from the main menu's "Change player": the list by
 // name, choosing, deleting, and what happens when the profile cannot be saved.
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <cerrno>
+#include <cstring>
 #include <memory>
 #include <string>
 
@@ -11,6 +14,8 @@
 #include "gui/CGuiButton.h"
 #include "gui/CGuiListbox.h"
 #include "gui/CGuiTextbox.h"
+#include "gui/SaveFailureNotice.h"
+#include "engine/Utilities.h"
 #include "players/CProfile.h"
 #include "screens/CControllerMain.h"
 #include "screens/CControllerProfileName.h"
@@ -170,31 +175,98 @@ TEST_F(ProfilesScreenTest, DeletingAsksFirstAndTheListNeverEmpties) {
     EXPECT_EQ(InfoCurrent(), profile->GetCurrentProfile());
 }
 
-TEST_F(ProfilesScreenTest, ChoosingAnotherPlayerWhileTheProfileCannotBeSavedIsRefusedAndTold) {
-    ASSERT_TRUE(profile->CreateProfile("Cara"));
-    profile->SetLevelSteps(33, 0, 0);
-    const std::string blocker = profile->ProfileFileName(profile->GetCurrentProfile()) + ".tmp";
-    ASSERT_EQ(mkdir(blocker.c_str(), 0755), 0);
-    CControllerProfiles* screen = Open();
-    ASSERT_NE(screen, nullptr);
-    screen->GetList()->SelectRowById(profile->GetProfileNumber("PLAYER 1"));
-    screen->GUICallback(CControllerProfiles::BUTTON_SELECT, 0, false);
-    ASSERT_EQ(CController::GetCurrentId(), CONTROLLER_MESSAGE);
-    EXPECT_STREQ(profile->GetProfileName(-1), "Cara");
-    Answer(screen->GetMessage(), true);
-    // The screen stays, and so does the unsaved progress.
-    ASSERT_EQ(CController::GetCurrentId(), CONTROLLER_PROFILES);
-    EXPECT_EQ(profile->GetLevelSteps(0, 0, false), 33);
-    EXPECT_FALSE(profile->TakeSaveFailureNotice());
+// Choosing another player is refused, and the screen says why and what
+// frees it: the current player's file cannot be written (the reason the
+// folder gave); it is damaged and its copy cannot be written, or every name
+// for a copy is taken (the names to clear); or the chosen player's file
+// cannot be reached now (which file, and why). The screen stays, and so
+// does the current player's unsaved progress; the obstacle gone, the
+// choice goes through.
+TEST_F(ProfilesScreenTest, ChoosingAnotherPlayerThatCannotBeDoneIsRefusedAndToldWhy) {
+    enum Row { NOT_WRITTEN, DAMAGED_NO_COPY, DAMAGED_NO_COPY_NAME, CHOSEN_UNREACHABLE };
+    for (const Row row : {NOT_WRITTEN, DAMAGED_NO_COPY, DAMAGED_NO_COPY_NAME, CHOSEN_UNREACHABLE}) {
+        SCOPED_TRACE(row);
+        ASSERT_TRUE(profile->ResetProfiles());
+        ASSERT_TRUE(profile->CreateProfile("Cara"));
+        const std::string file = profile->ProfileFileName(profile->GetCurrentProfile());
+        const std::string other = profile->ProfileFileName(profile->GetProfileNumber("PLAYER 1"));
+        std::string obstacle = file + ".tmp";
+        std::vector<std::string> copies;
+        ProgressMessage told;
+        told.title = kSaveFailureTitle;
+        told.body = kSwitchRefusedBody;
+        told.text = "Cara";
+        told.text2 = strerror(EISDIR);
+        if (row == DAMAGED_NO_COPY || row == DAMAGED_NO_COPY_NAME) {
+            std::vector<uint8_t> bytes = ReadFileBytes(file);
+            bytes.resize(bytes.size() - 1);
+            ASSERT_TRUE(WriteFileBytes(file, bytes));
+            obstacle = file + ".damaged.tmp";
+            told.body = kSwitchRefusedNoCopyBody;
+            if (row == DAMAGED_NO_COPY_NAME) {
+                for (int i = 1; i <= CProfileBase::kMaxDamagedCopies; ++i) {
+                    copies.push_back(file + ".damaged" + (i == 1 ? "" : std::to_string(i)));
+                    ASSERT_TRUE(WriteFileText(copies.back(), "an older copy"));
+                }
+                told.body = kSwitchRefusedNoNameBody;
+                told.text2 = ShownPath(file + ".damaged");
+            }
+        }
+        if (row == CHOSEN_UNREACHABLE) {
+            obstacle = other;
+            ASSERT_EQ(rename(other.c_str(), (other + ".away").c_str()), 0);
+            ASSERT_EQ(symlink((other + ".away").c_str(), other.c_str()), 0);
+            ASSERT_EQ(rename((other + ".away").c_str(), (other + ".unmounted").c_str()), 0);
+            told = ProgressMessage{kUnreachableTitle, kUnreachableBody, "PLAYER 1",
+                                   ShownPath(other + ".away") + " (" + strerror(ENOENT) + ")"};
+        }
+        if (row != DAMAGED_NO_COPY_NAME && row != CHOSEN_UNREACHABLE) {
+            ASSERT_EQ(mkdir(obstacle.c_str(), 0755), 0);
+        }
+        if (row != NOT_WRITTEN) {
+            // Read again: a damaged file is met, and told on the menu later.
+            profile->LoadProfile("Cara");
+            while (profile->TakeDamageNotice(nullptr)) {
+            }
+        }
+        profile->SetLevelSteps(33, 0, 0);
+        CControllerProfiles* screen = Open();
+        ASSERT_NE(screen, nullptr);
+        screen->GetList()->SelectRowById(profile->GetProfileNumber("PLAYER 1"));
+        screen->GUICallback(CControllerProfiles::BUTTON_SELECT, 0, false);
+        ASSERT_EQ(CController::GetCurrentId(), CONTROLLER_MESSAGE);
+        CControllerMessage* box = screen->GetMessage();
+        EXPECT_EQ(box->GetTitleId(), told.title);
+        EXPECT_EQ(box->GetBodyId(), told.body);
+        EXPECT_EQ(box->GetBodyText(), told.text);
+        EXPECT_EQ(box->GetBodyText2(), told.text2);
+        EXPECT_STREQ(profile->GetProfileName(-1), "Cara");
+        Answer(box, true);
+        // The screen stays, and so does the unsaved progress.
+        ASSERT_EQ(CController::GetCurrentId(), CONTROLLER_PROFILES);
+        EXPECT_EQ(profile->GetLevelSteps(0, 0, false), 33);
+        EXPECT_FALSE(profile->TakeSaveFailureNotice());
 
-    ASSERT_EQ(rmdir(blocker.c_str()), 0);
-    screen->GetList()->SelectRowById(profile->GetProfileNumber("PLAYER 1"));
-    screen->GUICallback(CControllerProfiles::BUTTON_SELECT, 0, false);
-    Frame();
-    EXPECT_EQ(CController::GetCurrentId(), CONTROLLER_MAIN);
-    EXPECT_STREQ(profile->GetProfileName(-1), "PLAYER 1");
-    ASSERT_TRUE(profile->LoadProfile("Cara"));
-    EXPECT_EQ(profile->GetLevelSteps(0, 0, false), 33);
+        if (row == CHOSEN_UNREACHABLE) {
+            ASSERT_EQ(rename((other + ".unmounted").c_str(), (other + ".away").c_str()), 0);
+        } else if (row == DAMAGED_NO_COPY_NAME) {
+            ASSERT_EQ(remove(copies.back().c_str()), 0);
+        } else {
+            ASSERT_EQ(rmdir(obstacle.c_str()), 0);
+        }
+        screen->GetList()->SelectRowById(profile->GetProfileNumber("PLAYER 1"));
+        screen->GUICallback(CControllerProfiles::BUTTON_SELECT, 0, false);
+        Frame();
+        EXPECT_EQ(CController::GetCurrentId(), CONTROLLER_MAIN);
+        EXPECT_STREQ(profile->GetProfileName(-1), "PLAYER 1");
+        ASSERT_TRUE(profile->LoadProfile("Cara"));
+        EXPECT_EQ(profile->GetLevelSteps(0, 0, false), 33);
+        for (const std::string& copy : copies) remove(copy.c_str());
+        remove((file + ".damaged").c_str());
+        remove(other.c_str());
+        remove((other + ".away").c_str());
+        Frame();  // the menu takes its child back
+    }
 }
 
 TEST_F(ProfilesScreenTest, AddingAndRenamingTakeATypedNameThatNoPlayerHasYet) {

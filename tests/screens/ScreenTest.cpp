@@ -23,6 +23,7 @@
 #include "screens/CControllerIntro.h"
 #include "sound/CSound.h"
 #include "tests/support/TestSupport.h"
+#include "world/CElement.h"
 #include "world/CLevelSet.h"
 
 namespace {
@@ -154,6 +155,22 @@ void ScreenTest::TearDown() {
 }
 
 CProfile& ScreenTest::Profile() { return *g_world->profile; }
+
+bool ScreenTest::StartNewPlayer() {
+    if (!Profile().ResetProfiles()) return false;
+    Profile().Reset();
+    Profile().SetOptionDefaults();
+    Profile().SetFullscreen(0);
+    Profile().SetDefaultKeys();
+    CElement::SetProfile(&Profile());
+    return true;
+}
+
+void ScreenTest::ForgetPlayer() {
+    CElement::SetProfile(nullptr);
+    Profile().Reset();
+    Profile().SetOptionDefaults();
+}
 
 std::string ScreenTest::HomeFolder() { return g_world->home.Path(); }
 

@@ -37,6 +37,13 @@ public:
     void TearDown() override;
 
     static CProfile& Profile();
+    // The shared profile as a new player's, the only player: fresh progress,
+    // the default options in a window, the default keys, and the world
+    // playing for it (false when the player list could not be reset).
+    // ForgetPlayer puts progress and options back and takes the profile from
+    // the world.
+    static bool StartNewPlayer();
+    static void ForgetPlayer();
     // The suite's private HOME.
     static std::string HomeFolder();
     // The fake clock (milliseconds) that pacing, sprites and the intro read;

@@ -9,6 +9,8 @@
 
 #include <cctype>
 
+#include "engine/CInput.h"
+
 inline void PushKey(bool down, SDLKey sym, SDLMod mod = KMOD_NONE) {
     SDL_Event e = {};
     e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
@@ -48,8 +50,14 @@ inline void PushPointerMotion(int x, int y, int xrel = 0, int yrel = 0) {
     EXPECT_EQ(SDL_PushEvent(&e), 0);
 }
 
-// A mouse button going down or up at (x, y).
-inline void PushButton(bool down, int button, int x = 0, int y = 0) {
+// A mouse button going down or up at (x, y). Like SDL's, the event carries
+// the pointer's position: where the game has the pointer now, unless given
+// (a press queued behind motions that the game has not seen yet).
+inline void PushButton(bool down, int button, int x = -1, int y = -1) {
+    if (x < 0 || y < 0) {
+        x = GetMouseX();
+        y = GetMouseY();
+    }
     SDL_Event e = {};
     e.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
     e.button.type = e.type;

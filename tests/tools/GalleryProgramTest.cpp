@@ -45,6 +45,24 @@ TEST(GalleryProgram, DrawsASetAndRefusesWhatGivesItNothingToDraw) {
     EXPECT_GT(bigEndian(16), 2 * 240);
     EXPECT_LT(bigEndian(16), 3 * 240);
     EXPECT_LT(bigEndian(20), 2 * 180);
+    // A caption takes the lines it needs, never cut at its picture's edge: a
+    // heading too long to stand beside the name gets a line of its own, and
+    // the sheet grows by it.
+    CTempDir shortHeading, longHeading;
+    const std::string push = ReadFileText(Examples() + "/push.txt");
+    std::string longer = push;
+    longer.replace(longer.find("Behind the Crate"), 16, "A Heading of Thirty-Two Letters!");
+    ASSERT_TRUE(WriteFileText(shortHeading.File("push.txt"), push));
+    ASSERT_TRUE(WriteFileText(longHeading.File("push.txt"), longer));
+    int heights[2] = {0, 0};
+    for (int i = 0; i < 2; ++i) {
+        ASSERT_EQ(Gallery((i ? longHeading : shortHeading).Path() + " --out " + dir.File("heading"), err).code, 0)
+            << ReadFileText(err);
+        const std::vector<uint8_t> sheet = ReadFileBytes(dir.File("heading-1.png"));
+        ASSERT_GT(sheet.size(), 24u);
+        heights[i] = sheet[20] << 24 | sheet[21] << 16 | sheet[22] << 8 | sheet[23];
+    }
+    EXPECT_GT(heights[1], heights[0] + 10);
     // A sheet is held in memory while it is drawn: the largest of 40 columns
     // at full size, two rows, is drawn; a third row is one too many.
     o = Gallery("reg --to 40 --columns 40 --rows 40 --scale 1 --out " + dir.File("full"), err);
@@ -96,7 +114,9 @@ TEST(GalleryProgram, DrawsASetAndRefusesWhatGivesItNothingToDraw) {
 
 // A gallery that fails writes no sheet and leaves those of an earlier one as
 // they were: a set whose last level cannot be drawn (no entrance tube), a
-// later sheet whose place holds a folder, a full disk.
+// later sheet whose place holds a folder, a full disk, and a disk found full
+// only when the second sheet is written out, after the first was written
+// whole.
 TEST(GalleryProgram, AFailedGalleryLeavesTheSheetsOfAnEarlierOneAsTheyWere) {
     CScopedHome home;
     CTempDir dir, set, tubeless;
@@ -117,6 +137,9 @@ TEST(GalleryProgram, AFailedGalleryLeavesTheSheetsOfAnEarlierOneAsTheyWere) {
         {kGallery + tubeless.Path() + pages, "zz.lvl: the level has no entrance tube", false},
         {kGallery + set.Path() + pages, "cannot write " + dir.File("g-2.png") + ": it is a folder", true},
         {OnAFullDisk(kGallery + set.Path() + pages), "cannot write " + dir.File("g-"), false},
+        {"ZORV_FAIL_SYNC_OF=" + dir.File("g-2.png") + " LD_PRELOAD=" + std::string(ZORV_FAILING_SYNC) + " " +
+             kGallery + set.Path() + pages,
+         "cannot write " + dir.File("g-2.png"), false},
     };
     for (const auto& r : rows) {
         ASSERT_TRUE(WriteFileText(dir.File("g-1.png"), "earlier sheet 1"));
@@ -127,26 +150,39 @@ TEST(GalleryProgram, AFailedGalleryLeavesTheSheetsOfAnEarlierOneAsTheyWere) {
             ASSERT_TRUE(WriteFileText(dir.File("g-2.png"), "earlier sheet 2"));
         }
         EXPECT_TRUE(IsOneLineRefusal("zorv_gallery", RunProgram(r.run, err), err, r.says)) << r.run;
-        EXPECT_EQ(ReadFileText(dir.File("g-1.png")), "earlier sheet 1") << r.run;
+        EXPECT_TRUE(ReadFileText(dir.File("g-1.png")) == "earlier sheet 1") << r.run << ": the earlier sheet 1 changed";
         if (!r.folderAtSheet2) {
-            EXPECT_EQ(ReadFileText(dir.File("g-2.png")), "earlier sheet 2") << r.run;
+            EXPECT_TRUE(ReadFileText(dir.File("g-2.png")) == "earlier sheet 2") << r.run << ": the earlier sheet 2 changed";
         }
         EXPECT_EQ(FolderEntries(dir.Path()), (std::vector<std::string>{"err.txt", "g-1.png", "g-2.png"})) << r.run;
         rmdir(dir.File("g-2.png").c_str());
     }
-    // Given a set it can draw, the gallery replaces both, and removes the
-    // sheets of an earlier, longer gallery that follow them (a link: not what
-    // it leads to); none past a gap, nor what is no sheet of its naming.
-    CTempDir elsewhere;
-    ASSERT_TRUE(WriteFileText(elsewhere.File("kept.png"), "kept"));
-    ASSERT_TRUE(WriteFileText(dir.File("g-3.png"), "earlier sheet 3"));
+    // Given a set it can draw, the gallery replaces both sheets. Of what
+    // follows them, as far as the names run without a gap, only a sheet that
+    // an earlier gallery wrote goes (it carries the gallery's mark): a link
+    // (to such a sheet, too), a file of the user's under such a name or a
+    // folder stays, each named in a line; nothing past the gap is looked at.
+    CTempDir longer, elsewhere;
+    for (const char* name : {"fall.txt", "push.txt", "walled.txt"})
+        ASSERT_TRUE(WriteFileText(longer.File(name), ReadFileText(Examples() + "/" + name)));
+    ASSERT_EQ(Gallery(longer.Path() + pages, err).code, 0) << ReadFileText(err);
+    ASSERT_TRUE(WriteFileBytes(elsewhere.File("kept.png"), ReadFileBytes(dir.File("g-3.png"))));
     ASSERT_EQ(symlink(elsewhere.File("kept.png").c_str(), dir.File("g-4.png").c_str()), 0);
-    for (const char* other : {"g-6.png", "g-03.png", "g-x.png"}) ASSERT_TRUE(WriteFileText(dir.File(other), "other"));
+    ASSERT_TRUE(WriteFileText(dir.File("g-5.png"), "the user's own"));
+    ASSERT_EQ(mkdir(dir.File("g-6.png").c_str(), 0700), 0);
+    for (const char* other : {"g-8.png", "g-03.png", "g-x.png"}) ASSERT_TRUE(WriteFileText(dir.File(other), "other"));
     const ProgramRun o = Gallery(set.Path() + pages, err);
     EXPECT_EQ(o.code, 0) << ReadFileText(err);
     EXPECT_EQ(o.out, dir.File("g-1.png") + "\n" + dir.File("g-2.png") + "\n");
     EXPECT_EQ(ReadFileBytes(dir.File("g-2.png")).at(1), 'P');
-    EXPECT_EQ(FolderEntries(dir.Path()),
-              (std::vector<std::string>{"err.txt", "g-03.png", "g-1.png", "g-2.png", "g-6.png", "g-x.png"}));
-    EXPECT_EQ(ReadFileText(elsewhere.File("kept.png")), "kept");
+    EXPECT_EQ(ReadFileText(err),
+              "zorv_gallery: removed " + dir.File("g-3.png") + ", a sheet of an earlier gallery past the last one written\n" +
+                  "zorv_gallery: left " + dir.File("g-4.png") + " as it is: it is a link\n" +
+                  "zorv_gallery: left " + dir.File("g-5.png") +
+                  " as it is: it does not carry the mark of a sheet that zorv_gallery wrote\n" +
+                  "zorv_gallery: left " + dir.File("g-6.png") + " as it is: it is a folder\n");
+    EXPECT_EQ(FolderEntries(dir.Path()), (std::vector<std::string>{"err.txt", "g-03.png", "g-1.png", "g-2.png", "g-4.png",
+                                                                   "g-5.png", "g-6.png", "g-8.png", "g-x.png"}));
+    EXPECT_EQ(ReadFileText(dir.File("g-5.png")), "the user's own");
+    EXPECT_EQ(ReadFileBytes(elsewhere.File("kept.png")).at(1), 'P');
 }

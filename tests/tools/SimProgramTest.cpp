@@ -5,11 +5,14 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "engine/Log.h"
 #include "tests/support/TestSupport.h"
 #include "tests/support/WorldTestSupport.h"
+#include "tools/design/ToolLog.h"
 #include "tools/levels/CLevelSource.h"
 #include "world/CLevel.h"
 
@@ -27,10 +30,19 @@ TEST(SimProgram, RunsALevelFileAndRefusesWhatItCannotRun) {
     CLevel level = worldtest::WalkLevel(6);
     ASSERT_TRUE(level.SaveToPath(dir.File("walk.lvl")));
 
-    ProgramRun o = Sim("--check --keys \"60:275:0\" " + dir.File("walk.lvl"), err);
-    EXPECT_EQ(o.code, 0) << ReadFileText(err);
-    EXPECT_EQ(o.out.rfind("{\"result\": \"exited\", \"frames\": ", 0), 0u) << o.out;
-    EXPECT_NE(o.out.find("\"steps\": 4, \"hero\": [6, 22]"), std::string::npos) << o.out;
+    // Keys by the names a level source's solution gives them, or by the
+    // numbers earlier scripts wrote: the same run. The elements listed are the
+    // level's, not the world's stand-in for an empty cell.
+    ProgramRun o;
+    for (const char* keys : {"60:right:down", "60:275:0"}) {
+        o = Sim("--check --keys \"" + std::string(keys) + "\" " + dir.File("walk.lvl"), err);
+        EXPECT_EQ(o.code, 0) << ReadFileText(err);
+        EXPECT_EQ(o.out.rfind("{\"result\": \"exited\", \"frames\": ", 0), 0u) << o.out;
+        EXPECT_NE(o.out.find("\"steps\": 4, \"hero\": [6, 22], \"elements\": [{\"type\": \"Tube Device\""),
+                  std::string::npos)
+            << o.out;
+        EXPECT_EQ(o.out.find("Null Element"), std::string::npos) << o.out;
+    }
 
     o = Sim("--no-keys --frames 10 " + dir.File("walk.lvl"), err);
     EXPECT_EQ(o.code, 0);
@@ -100,13 +112,20 @@ TEST(SimProgram, TellsEveryRefusalApartInOneLineAndTouchesNothingOfTheGames) {
     // A source without end.
     ASSERT_EQ(symlink("/dev/zero", dir.File("zero.txt").c_str()), 0);
 
-    // A level source runs as its level file does; every solution key is taken.
+    // A level source runs as its level file does; every solution key is
+    // taken, by its name or its number.
     for (const std::string& level :
          {dir.File("walk.txt"), dir.File("walk.lvl"), dir.File("largest.txt"), dir.File("largest.lvl")}) {
-        const ProgramRun o = Sim("--keys \"50:49:0,50:57:0,51:102:0,52:102:1,60:275:0\" " + level, err);
-        EXPECT_EQ(o.code, 0) << level << ": " << ReadFileText(err);
-        EXPECT_NE(o.out.find("\"result\": \"exited\""), std::string::npos) << o.out;
+        for (const char* keys : {"50:slot1:down, 50:slot9:down, 51:turn:down, 52:turn:up, 60:right:down",
+                                 "50:49:0,50:57:0,51:102:0,52:102:1,60:275:0"}) {
+            const ProgramRun o = Sim("--keys \"" + std::string(keys) + "\" " + level, err);
+            EXPECT_EQ(o.code, 0) << level << ": " << ReadFileText(err);
+            EXPECT_NE(o.out.find("\"result\": \"exited\""), std::string::npos) << o.out;
+        }
     }
+    // A damaged level file whose name holds control bytes: the game's own
+    // line on it reaches the terminal escaped.
+    ASSERT_TRUE(WriteFileText(dir.File("esc\x1b[2J.lvl"), "not a level"));
 
     const struct {
         std::string args;
@@ -125,6 +144,11 @@ TEST(SimProgram, TellsEveryRefusalApartInOneLineAndTouchesNothingOfTheGames) {
         {"--keys 60:277:0 " + dir.File("walk.lvl"), "277 is no solution key"},
         {"--keys 60:103:0 " + dir.File("walk.lvl"), "103 is no solution key"},
         {"--keys 60:275:2 " + dir.File("walk.lvl"), "'60:275:2'"},
+        {"--keys 60:jump:down " + dir.File("walk.lvl"), "malformed key record '60:jump:down' (FRAME:KEY:down|up)"},
+        {"--keys 60:right:pressed " + dir.File("walk.lvl"), "malformed key record '60:right:pressed'"},
+        {"--keys 60:slot0:down " + dir.File("walk.lvl"), "malformed key record '60:slot0:down'"},
+        {"'" + dir.File("esc\x1b[2J.lvl") + "'",
+         "(CLevel::Load()   Level file too short:  'esc\\x1b[2J')"},
         {"--keys 60:275:-1 " + dir.File("walk.lvl"), "'60:275:-1'"},
         {"--shot \"\" " + dir.File("walk.lvl"), "--shot needs a file name"},
         {"--shot-end \"\" " + dir.File("walk.lvl"), "--shot-end needs a file name"},
@@ -217,4 +241,49 @@ TEST(ToolPrograms, FailInOneLineWhenTheirStandardOutputCannotBeWritten) {
     EXPECT_EQ(RunProgramWithoutReader(table + " --plot " + dir.File("plot.png"), err), 2);
     EXPECT_EQ(ReadFileText(err), "zorv_solve: cannot write the standard output: Broken pipe\n");
     EXPECT_EQ(ReadFileBytes(dir.File("plot.png")).at(1), 'P');
+}
+
+// What --help says, as a reader (and a manual page made from it) takes it: a
+// list of options ("Options:", "Search:", ... up to a blank line) holds
+// options and the lines that go on with them, nothing else.
+TEST(ToolPrograms, TheirHelpKeepsEveryListOfOptionsWhole) {
+    CTempDir dir;
+    const std::string err = dir.File("err.txt");
+    for (const char* tool : {"zorv_sim", "zorv_solve", "zorv_gallery"}) {
+        const ProgramRun o = RunProgram(std::string(ZORV_RUN_DIR) + "/" + tool + " --help", err);
+        EXPECT_EQ(o.code, 0) << tool;
+        std::istringstream in(o.out);
+        bool inList = false;
+        int options = 0;
+        for (std::string line; std::getline(in, line);) {
+            if (line.empty()) {
+                inList = false;
+            } else if (inList) {
+                EXPECT_EQ(line.compare(0, 2, "  "), 0) << tool << ": inside a list of options: " << line;
+                options += line.compare(0, 4, "  --") == 0 ? 1 : 0;
+            } else {
+                inList = line.back() == ':' && line[0] != ' ';
+            }
+        }
+        EXPECT_GE(options, 3) << tool;
+    }
+}
+
+// The game's own lines in a tool reach the terminal with the control bytes a
+// level file gave them escaped: a line printed as it comes, and one held while
+// a file was read and then printed.
+TEST(ToolLog, EscapesTheControlBytesInTheGamesLines) {
+    EXPECT_EXIT(
+        {
+            StartToolLog("zorv_tool");
+            DebugLog(DBG_ERROR, "CLevel::Load()   Damaged solution in '%s'\n", "esc\x1b[2J");
+            HoldToolLog();
+            DebugLog(DBG_ERROR, "CLevel::Load()   Damaged solution in '%s'\n", "bell\a");
+            ReleaseToolLog(true);
+            fflush(stderr);
+            _exit(0);
+        },
+        ::testing::ExitedWithCode(0),
+        "^zorv_tool: CLevel::Load\\(\\)   Damaged solution in 'esc\\\\x1b\\[2J'\n"
+        "zorv_tool: CLevel::Load\\(\\)   Damaged solution in 'bell\\\\x07'\n$");
 }

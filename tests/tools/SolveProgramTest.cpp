@@ -40,6 +40,23 @@ TEST(SolveProgram, SolvesALevelAndWritesItsSolutionIntoTheSource) {
     EXPECT_NE(o.out.find("\"outcome\": \"solved\", \"commands\": [\"right\""), std::string::npos) << o.out;
     EXPECT_NE(o.out.find("\"replay\": \"exited\""), std::string::npos) << o.out;
     EXPECT_NE(o.out.find("\"mechanics\": [\"ladder\", \"platform\"]"), std::string::npos) << o.out;
+    // Characters beyond ASCII go through as they are (UTF-8), and a backslash
+    // and a quote are escaped, in a name and in a heading alike; a line of
+    // the answer shows a heading's control bytes escaped.
+    const std::string accented = dir.File("caf\xc3\xa9 \\ \"x\".txt");
+    std::string text = ReadFileText(source);
+    text.replace(text.find("Over the Wall"), 13, "Caf\xc3\xa9 \\ \"x\" \x1b[2J");
+    ASSERT_TRUE(WriteFileText(accented, text));
+    o = Solve("--json '" + accented + "'", err);
+    EXPECT_EQ(o.out.rfind("{\"level\": \"" + dir.File("caf\xc3\xa9 \\\\ \\\"x\\\".txt") +
+                              "\", \"game_name\": null, \"heading\": \"Caf\xc3\xa9 \\\\ \\\"x\\\" \\u001b[2J\", ",
+                          0),
+              0u)
+        << o.out;
+    o = Solve("'" + accented + "'", err);
+    EXPECT_EQ(o.out.rfind("level:     " + dir.File("caf\xc3\xa9 \\ \"x\".txt") + " \"Caf\xc3\xa9 \\ \"x\" \\x1b[2J\"\n", 0),
+              0u)
+        << o.out;
 
     o = Solve("--write-source " + source, err);
     EXPECT_EQ(o.code, 0) << ReadFileText(err);
@@ -185,6 +202,22 @@ TEST(SolveProgram, TabulatesAFolderOfLevelsAndPlotsThem) {
     const std::vector<uint8_t> png = ReadFileBytes(dir.File("plot.png"));
     ASSERT_GT(png.size(), 1000u);
     EXPECT_EQ(std::string(png.begin() + 1, png.begin() + 4), "PNG");
+    // A level of the pack goes by the tools' name, with the game's beside it
+    // where there is room: a table's line, a level's answer, its JSON.
+    const struct {
+        std::string args;
+        std::string says;
+    } named[] = {
+        {"--table reg --to 1", "\nreg:0 (Regular level 1)    Out of the Tube "},
+        {"--table reg --to 1", "\nreg:1 (Regular level T1)   First Steps "},
+        {"--table kid --from 80", "\nkid:80 (Kids level 81) "},
+        {"adv:0", "level:     adv:0 (Advanced level 1) \""},
+        {"--json reg:1", "{\"level\": \"reg:1\", \"game_name\": \"Regular level T1\", "},
+    };
+    for (const auto& n : named) {
+        const ProgramRun run = Solve("--max-states 1 " + n.args, err);
+        EXPECT_NE(run.out.find(n.says), std::string::npos) << n.args << ":\n" << run.out << ReadFileText(err);
+    }
 }
 
 TEST(SolveProgram, ALevelBeyondTheSearchIsMeasuredByItsStoredSolution) {

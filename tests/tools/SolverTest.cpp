@@ -372,8 +372,8 @@ TEST(SolverRest, APortalSetDownAloneLeavesTheWorldAtRest) {
                             SOLUTION_KEY_POWERUP_FIRST};
     for (int code : commands) {
         frames = 0;
-        ASSERT_EQ(runner.Command(code, &frames), CRestRunner::REST) << CSolver::CommandName(code);
-        EXPECT_LT(frames, 200) << CSolver::CommandName(code);
+        ASSERT_EQ(runner.Command(code, &frames), CRestRunner::REST) << SolutionKeyName(code);
+        EXPECT_LT(frames, 200) << SolutionKeyName(code);
     }
     frames = 0;
     ASSERT_EQ(runner.Command(SOLUTION_KEY_LEFT, &frames), CRestRunner::REST);

@@ -337,6 +337,20 @@ TEST_F(LevelFileTest, FailedLoadKeepsNoVersionOfTheLevelBefore) {
     EXPECT_FALSE(back.LoadFromMemory(stub, sizeof(stub), "stub"));
     EXPECT_EQ(back.GetVersion(), 0);
     EXPECT_EQ(back.GetKind(), 0u);
+    // A pipe in a level file's place is no level: it is not listed, and a
+    // load or a heading read of it fails at once, never waiting for a
+    // writer (the alarm only ends a program that would wait for ever).
+    ASSERT_EQ(mkfifo(Path("pipe").c_str(), 0644), 0);
+    const std::vector<std::string> listed = CLevel::ListFileNames();
+    EXPECT_EQ(std::count(listed.begin(), listed.end(), "pipe"), 0);
+    EXPECT_EXIT(
+        {
+            alarm(60);
+            CLevel piped;
+            const bool refused = !piped.Load("pipe") && CLevel::GetHeading("pipe").empty();
+            exit(refused ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
 }
 
 TEST_F(LevelFileTest, OldVersionIsRefusedAndLevelStaysCleared) {

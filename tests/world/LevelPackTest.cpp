@@ -14,6 +14,7 @@
 #include "tools/levels/CLevelSource.h"
 #include "world/CLevel.h"
 #include "world/CLevelSet.h"
+#include "world/SolutionKeys.h"
 
 namespace {
 
@@ -121,9 +122,9 @@ TEST(LevelSource, ErrorsNameTheLine) {
 
     EXPECT_FALSE(CLevelSource::Parse("heading: x\nbackground: 1\ntiles:\n....\n", &level, &error));
     EXPECT_FALSE(CLevelSource::Parse("", &level, &error));
-    EXPECT_EQ(CLevelSource::KeyForName("slot9"), 57);
-    EXPECT_EQ(CLevelSource::KeyForName("turn"), 102);
-    EXPECT_EQ(CLevelSource::KeyForName("jump"), -1);
+    EXPECT_EQ(SolutionKeyForName("slot9"), 57);
+    EXPECT_EQ(SolutionKeyForName("turn"), 102);
+    EXPECT_EQ(SolutionKeyForName("jump"), -1);
 }
 
 TEST(LevelChecker, FindsBrokenRules) {

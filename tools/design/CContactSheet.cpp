@@ -9,6 +9,7 @@
 
 #include "engine/Utilities.h"
 #include "images/DrawKit.h"
+#include "tools/design/PngText.h"
 #include "tools/design/ToolOutput.h"
 
 using namespace DrawKit;
@@ -19,8 +20,15 @@ constexpr int kScreenWidth = 800;
 constexpr int kScreenHeight = 600;
 constexpr double kMargin = 16;
 constexpr double kHeader = 44;
-constexpr double kCaption = 36;  // two lines under each picture
 constexpr double kGap = 12;
+// The caption under each picture: bold title lines, then detail lines.
+constexpr double kTitleSize = 13;
+constexpr double kDetailSize = 12;
+constexpr double kTitlePitch = 16;
+constexpr double kDetailPitch = 15;
+constexpr double kCaptionTop = 3;
+constexpr double kCaptionBottom = 2;
+constexpr double kCaptionInset = 2;  // left and right of the caption's lines
 
 const Color kSheet = Hex(0x2b2b33);
 const Color kCaptionColour = Hex(0xf0ead8);
@@ -33,16 +41,82 @@ cairo_status_t AppendBytes(void* closure, const unsigned char* data, unsigned in
     return CAIRO_STATUS_SUCCESS;
 }
 
+// The pieces as lines no wider than width: a line breaks between pieces, and
+// only a piece wider than a line alone breaks between its words, or a word
+// wider still between its characters. A caption's text comes from level
+// files: its control bytes are escaped first (which also makes it UTF-8 that
+// cairo takes).
+std::vector<std::string> WrapPieces(cairo_t* cr, const std::vector<std::string>& pieces, double size, Font font,
+                                    double width) {
+    std::vector<std::string> lines;
+    std::string line;
+    const auto trimmed = [](std::string s) {
+        while (!s.empty() && s.back() == ' ') s.pop_back();
+        return s;
+    };
+    const auto fits = [&](const std::string& s) { return TextWidth(cr, trimmed(s), size, font) <= width; };
+    const auto endLine = [&]() {
+        if (!trimmed(line).empty()) lines.push_back(trimmed(line));
+        line.clear();
+    };
+    // Adds a part to the line, or begins the next line with it; false when it
+    // fits on no line alone.
+    const auto place = [&](const std::string& part) {
+        if (fits(line + part)) {
+            line += part;
+            return true;
+        }
+        endLine();
+        line = part;
+        return fits(part);
+    };
+    for (const std::string& raw : pieces) {
+        const std::string piece = EscapeControls(raw);
+        if (place(piece)) continue;
+        line.clear();
+        for (size_t at = 0; at < piece.size();) {
+            const size_t blank = piece.find(' ', at);
+            const size_t end = blank == std::string::npos ? piece.size() : piece.find_first_not_of(' ', blank);
+            const std::string word = piece.substr(at, (end == std::string::npos ? piece.size() : end) - at);
+            at = end == std::string::npos ? piece.size() : end;
+            if (place(word)) continue;
+            line.clear();
+            for (size_t c = 0; c < word.size();) {
+                size_t next = c + 1;
+                while (next < word.size() && (static_cast<unsigned char>(word[next]) & 0xC0) == 0x80) ++next;
+                place(word.substr(c, next - c));
+                c = next;
+            }
+        }
+    }
+    endLine();
+    return lines;
+}
+
 }  // namespace
 
 CContactSheet::CContactSheet(const std::string& title, const std::string& prefix, int columns, int rows, double scale,
-                             int count)
+                             const std::vector<SheetCaption>& captions)
     : title_(title),
       prefix_(prefix),
-      columns_(std::max(1, std::min(columns, count))),
+      columns_(std::max(1, std::min(columns, static_cast<int>(captions.size())))),
       rows_(rows),
       scale_(scale),
-      count_(count) {}
+      count_(static_cast<int>(captions.size())) {
+    cairo_surface_t* scratch = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 1, 1);
+    cairo_t* cr = cairo_create(scratch);
+    const double width = kScreenWidth * scale_ - 2 * kCaptionInset;
+    double lines = 0;
+    for (const SheetCaption& c : captions) {
+        titleLines_.push_back(WrapPieces(cr, c.title, kTitleSize, FONT_SANS_BOLD, width));
+        detailLines_.push_back(WrapPieces(cr, c.detail, kDetailSize, FONT_SANS, width));
+        warn_.push_back(c.warn);
+        lines = std::max(lines, titleLines_.back().size() * kTitlePitch + detailLines_.back().size() * kDetailPitch);
+    }
+    cairo_destroy(cr);
+    cairo_surface_destroy(scratch);
+    captionHeight_ = kCaptionTop + lines + kCaptionBottom;
+}
 
 CContactSheet::~CContactSheet() {
     if (page_) cairo_surface_destroy(page_);
@@ -50,8 +124,8 @@ CContactSheet::~CContactSheet() {
 
 void CContactSheet::PageSize(int rows, int* width, int* height) const {
     *width = static_cast<int>(2 * kMargin + columns_ * kScreenWidth * scale_ + (columns_ - 1) * kGap);
-    *height = static_cast<int>(kMargin + kHeader + rows * (kScreenHeight * scale_ + kCaption) + (rows - 1) * kGap +
-                               kMargin);
+    *height = static_cast<int>(kMargin + kHeader + rows * (kScreenHeight * scale_ + captionHeight_) +
+                               (rows - 1) * kGap + kMargin);
 }
 
 int CContactSheet::RowsFrom(int first) const {
@@ -72,8 +146,11 @@ bool CContactSheet::Fits(std::string* error) const {
     return false;
 }
 
-bool CContactSheet::Add(cairo_surface_t* picture, const std::string& caption, const std::string& detail, bool warn,
-                        std::string* error) {
+bool CContactSheet::Add(cairo_surface_t* picture, std::string* error) {
+    if (added_ >= count_) {
+        *error = "more pictures than captions";
+        return false;
+    }
     const double cellW = kScreenWidth * scale_;
     const double cellH = kScreenHeight * scale_;
     if (!page_) {
@@ -90,7 +167,7 @@ bool CContactSheet::Add(cairo_surface_t* picture, const std::string& caption, co
     const int column = onPage_ % columns_;
     const int row = onPage_ / columns_;
     const double x = kMargin + column * (cellW + kGap);
-    const double y = kMargin + kHeader + row * (cellH + kCaption + kGap);
+    const double y = kMargin + kHeader + row * (cellH + captionHeight_ + kGap);
 
     cairo_t* cr = cairo_create(page_);
     cairo_save(cr);
@@ -100,11 +177,15 @@ bool CContactSheet::Add(cairo_surface_t* picture, const std::string& caption, co
     cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_GOOD);
     cairo_paint(cr);
     cairo_restore(cr);
-    const double textWidth = cellW;
-    cairo_rectangle(cr, x, y + cellH, textWidth, kCaption);
-    cairo_clip(cr);
-    Text(cr, caption, x + 2, y + cellH + 3, 13, kCaptionColour, FONT_SANS_BOLD);
-    Text(cr, detail, x + 2, y + cellH + 19, 12, warn ? kWarnColour : kDetailColour);
+    double lineY = y + cellH + kCaptionTop;
+    for (const std::string& line : titleLines_[static_cast<size_t>(added_)]) {
+        Text(cr, line, x + kCaptionInset, lineY, kTitleSize, kCaptionColour, FONT_SANS_BOLD);
+        lineY += kTitlePitch;
+    }
+    for (const std::string& line : detailLines_[static_cast<size_t>(added_)]) {
+        Text(cr, line, x + kCaptionInset, lineY, kDetailSize, warn_[static_cast<size_t>(added_)] ? kWarnColour : kDetailColour);
+        lineY += kDetailPitch;
+    }
     cairo_destroy(cr);
 
     ++added_;
@@ -113,8 +194,9 @@ bool CContactSheet::Add(cairo_surface_t* picture, const std::string& caption, co
 }
 
 bool CContactSheet::EndPage(std::string* error) {
-    pages_.emplace_back();
-    const bool ok = cairo_surface_write_to_png_stream(page_, AppendBytes, &pages_.back()) == CAIRO_STATUS_SUCCESS;
+    std::vector<unsigned char> png;
+    const bool ok = cairo_surface_write_to_png_stream(page_, AppendBytes, &png) == CAIRO_STATUS_SUCCESS;
+    pages_.push_back(WithPngText(png, kMarkKeyword, kMarkText));
     cairo_surface_destroy(page_);
     page_ = nullptr;
     onPage_ = 0;
@@ -135,17 +217,28 @@ bool CContactSheet::Finish(std::string* error) {
     return RemoveEarlierSheets(error);
 }
 
-bool CContactSheet::RemoveEarlierSheets(std::string* error) const {
+bool CContactSheet::RemoveEarlierSheets(std::string* error) {
     // An earlier gallery numbered its sheets without a gap: those past this
-    // one's last go, as far as they run. Only a file or a link is a sheet
-    // (a link goes, not what it leads to).
+    // one's last are looked at as far as they run. Only what shows it is a
+    // sheet goes: a file (not a link, whatever it leads to) with the mark.
     for (size_t n = pages_.size() + 1;; ++n) {
         const std::string path = prefix_ + "-" + std::to_string(n) + ".png";
         struct stat st;
-        if (lstat(path.c_str(), &st) != 0 || !(S_ISREG(st.st_mode) || S_ISLNK(st.st_mode))) return true;
+        if (lstat(path.c_str(), &st) != 0) return true;
+        const char* other = S_ISLNK(st.st_mode)    ? "it is a link"
+                            : S_ISDIR(st.st_mode)  ? "it is a folder"
+                            : !S_ISREG(st.st_mode) ? "it is no file"
+                            : !FileHasPngText(path, kMarkKeyword, kMarkText)
+                                ? "it does not carry the mark of a sheet that zorv_gallery wrote"
+                                : nullptr;
+        if (other) {
+            notes_.push_back("left " + path + " as it is: " + other);
+            continue;
+        }
         if (unlink(path.c_str()) != 0) {
             *error = "cannot remove the earlier sheet " + path + ": " + strerror(errno);
             return false;
         }
+        notes_.push_back("removed " + path + ", a sheet of an earlier gallery past the last one written");
     }
 }

@@ -348,20 +348,6 @@ const char* SolverResult::OutcomeName(Outcome outcome) {
 
 CSolver::CSolver(CLevel* level, const SolverOptions& options) : level_(level), options_(options) {}
 
-std::string CSolver::CommandName(int code) {
-    switch (code) {
-        case SOLUTION_KEY_LEFT: return "left";
-        case SOLUTION_KEY_RIGHT: return "right";
-        case SOLUTION_KEY_UP: return "up";
-        case SOLUTION_KEY_DOWN: return "down";
-        case SOLUTION_KEY_TURN: return "turn";
-        default: break;
-    }
-    if (code >= SOLUTION_KEY_POWERUP_FIRST && code <= SOLUTION_KEY_POWERUP_LAST)
-        return "slot" + std::to_string(code - SOLUTION_KEY_POWERUP_FIRST + 1);
-    return std::to_string(code);
-}
-
 bool CSolver::SearchOnce(bool undo, SolverResult* r) {
     const auto start = std::chrono::steady_clock::now();
     const SolverResult fresh;

@@ -85,8 +85,6 @@ public:
     CSolver(CLevel* level, const SolverOptions& options);
     SolverResult Solve();
 
-    // The name of a solution key code in a level source ("left", "slot3").
-    static std::string CommandName(int code);
     // Plays records through the runner from a freshly built world until the
     // level ends or maxFrames have run, with the world's invariants checked;
     // the runner's result ("exited", "caught", ..., "running", or the broken

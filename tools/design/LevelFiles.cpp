@@ -7,13 +7,14 @@
 #include <cstring>
 #include <sstream>
 
+#include "engine/FontRender.h"
 #include "engine/Utilities.h"
 #include "platform/Platform.h"
-#include "tools/design/CSolver.h"
 #include "tools/design/ToolLog.h"
 #include "tools/design/ToolOutput.h"
 #include "tools/levels/CLevelSource.h"
 #include "world/CLevelSet.h"
+#include "world/SolutionKeys.h"
 
 namespace {
 
@@ -57,10 +58,20 @@ CLevel* ArgumentLevel(const LevelArgument& argument, std::string* error) {
     return nullptr;
 }
 
-std::string PackSlotLabel(int set, int index) {
-    std::string label = std::string(kSlotPrefixes[set]) + std::to_string(index);
-    if (IsTutorialLevel(set, index)) label += " (" + CLevelSet::GetLevelLabel(set, index) + ")";
-    return label;
+std::string PackSlotName(int set, int index) { return kSlotPrefixes[set] + std::to_string(index); }
+
+std::string GameLevelName(int set, int index) {
+    const std::string label = CLevelSet::GetLevelLabel(set, index);
+    const int text = CLevelSet::kLevelTitleTexts + set;
+    if (label.empty() || !FontHasEntry(text)) return std::string();
+    std::string name = FontGetEntry(text).text.Utf8();
+    const size_t at = name.find("%1");
+    if (at != std::string::npos) name.replace(at, 2, label);
+    return name;
+}
+
+std::string LevelLabel(const std::string& name, const std::string& gameName) {
+    return gameName.empty() ? name : name + " (" + gameName + ")";
 }
 
 bool IsLevelSourcePath(const std::string& path) {
@@ -120,7 +131,7 @@ std::string SourceWithSolution(const std::string& text, const std::vector<Replay
     if (!comment.empty()) out += "# zorv_solve: " + comment + "\n";
     out += "solution:\n";
     for (const ReplayKey& k : records)
-        out += std::to_string(k.frame) + " " + CSolver::CommandName(k.key) + (k.released ? " up\n" : " down\n");
+        out += std::to_string(k.frame) + " " + SolutionKeyName(k.key) + (k.released ? " up\n" : " down\n");
     return out;
 }
 
@@ -177,16 +188,15 @@ bool CollectLevelSet(const std::string& set, int from, int to, std::vector<SetLe
         }
         return false;
     };
-    static const char* const kSets[CLevelSet::kSetCount] = {"reg", "adv", "kid"};
     for (int s = 0; s < CLevelSet::kSetCount; ++s) {
-        if (set != kSets[s]) continue;
+        if (set + ":" != kSlotPrefixes[s]) continue;
         CLevelSet* levels = CLevelSet::GetSet(s);
         const int count = levels ? levels->GetLevelCount() : 0;
         if (from >= count) return pastTheEnd(count);
         for (int i = from; i < count && i <= to; ++i) {
             SetLevel l;
-            l.name = PackSlotLabel(s, i);
-            l.label = CLevelSet::GetLevelLabel(s, i);
+            l.name = PackSlotName(s, i);
+            l.gameName = GameLevelName(s, i);
             l.tutorial = IsTutorialLevel(s, i);
             l.level = levels->GetLevel(i);
             out->push_back(std::move(l));
@@ -208,7 +218,6 @@ bool CollectLevelSet(const std::string& set, int from, int to, std::vector<SetLe
         if (i < from || i > to) continue;
         SetLevel l;
         l.name = names[static_cast<size_t>(i)];
-        l.label = l.name.substr(0, l.name.size() - 4);
         l.owned.reset(new CLevel());
         if (!ReadLevelFile(set + "/" + l.name, l.owned.get(), error)) return false;
         l.level = l.owned.get();

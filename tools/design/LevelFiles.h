@@ -26,8 +26,15 @@ bool ReadLevelArgument(const std::string& text, LevelArgument* out, std::string*
 // reason for a slot past the end of its set.
 CLevel* ArgumentLevel(const LevelArgument& argument, std::string* error);
 
-// The slot's name the way the pack and the map show it: "reg:7 (T4)".
-std::string PackSlotLabel(int set, int index);
+// A slot of the pack by the tools' name: "reg:7" (level 7 of the regular
+// set, from 0).
+std::string PackSlotName(int set, int index);
+// The game's name of it ("Regular level T4"), as its string table gives it;
+// "" for no such level.
+std::string GameLevelName(int set, int index);
+// A level's name with the game's beside it, where a tool has the room:
+// "reg:7 (Regular level T4)"; a file's name (no game's name) alone.
+std::string LevelLabel(const std::string& name, const std::string& gameName);
 
 // True for a path ending in ".txt" (a level source).
 bool IsLevelSourcePath(const std::string& path);
@@ -52,8 +59,10 @@ bool WriteLevelWithSolution(const CLevel& level, const std::vector<ReplayKey>& r
 
 // A level of a set as the tools go through it.
 struct SetLevel {
-    std::string name;   // "reg:7 (T4)" or the file name
-    std::string label;  // "T4", "8" or the file name without extension
+    std::string name;      // the tools' name: "reg:7", or the file name
+    std::string gameName;  // the game's name of a level of the pack: "Regular level T4"
+    // The name with the game's beside it, where a tool has the room.
+    std::string Label() const { return LevelLabel(name, gameName); }
     bool tutorial = false;
     CLevel* level = nullptr;
     std::unique_ptr<CLevel> owned;  // a level read from a folder

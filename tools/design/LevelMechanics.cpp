@@ -66,8 +66,14 @@ std::vector<std::string> LevelMechanics(const CLevel& level) {
     return names;
 }
 
+std::vector<std::string> LevelMechanicsOrPlain(const CLevel& level) {
+    std::vector<std::string> names = LevelMechanics(level);
+    if (names.empty()) names.push_back("plain ground");
+    return names;
+}
+
 std::string LevelMechanicsText(const CLevel& level) {
     std::string text;
-    for (const std::string& name : LevelMechanics(level)) text += (text.empty() ? "" : ", ") + name;
-    return text.empty() ? "plain ground" : text;
+    for (const std::string& name : LevelMechanicsOrPlain(level)) text += (text.empty() ? "" : ", ") + name;
+    return text;
 }

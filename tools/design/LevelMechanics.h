@@ -9,5 +9,7 @@
 class CLevel;
 
 std::vector<std::string> LevelMechanics(const CLevel& level);
-// The names joined by commas ("plain ground" for a level of none).
+// The names as a caption lists them: "plain ground" for a level of none.
+std::vector<std::string> LevelMechanicsOrPlain(const CLevel& level);
+// Those names joined by commas.
 std::string LevelMechanicsText(const CLevel& level);

@@ -1,9 +1,7 @@
-// The static rules every level of the pack must keep, so that the play screen
-// can build it: one entrance tube and one exit tube, each standing on terrain
-// with nothing above; buttons, trampolines and walking bots on terrain,
-// hanging bots under terrain; teleports in pairs within the colour limit,
-// standing on terrain and not walled in; platforms exactly on the ladder cells
-// beside terrain; signs with texts; a background in range.
+// What the resource builder asks of every level of the pack besides the
+// rules every level keeps (CLevelRules: the placement rules and a level that
+// can be finished): tile, state and ladder codes that stand for something in
+// a cell, signs with texts, a background in range.
 #pragma once
 
 #include <string>

@@ -119,20 +119,6 @@ char CLevelSource::CharForTile(unsigned code) {
     return '\0';
 }
 
-int CLevelSource::KeyForName(const std::string& name) {
-    if (name == "left") return 276;
-    if (name == "right") return 275;
-    if (name == "up") return 273;
-    if (name == "down") return 274;
-    if (name == "turn") return 102;
-    if (name.size() == 5 && name.compare(0, 4, "slot") == 0 && name[4] >= '1' && name[4] <= '9') {
-        return 49 + (name[4] - '1');
-    }
-    int v = 0;
-    if (ParseInt(name, &v) && v > 0) return v;
-    return -1;
-}
-
 bool CLevelSource::Parse(const std::string& text, CLevel* level, std::string* error) {
     Parser p;
     {
@@ -245,7 +231,7 @@ bool CLevelSource::Parse(const std::string& text, CLevel* level, std::string* er
                 if (entry.empty() || entry[0] == '#') continue;
                 const std::vector<std::string> w = Words(entry);
                 int frame = 0;
-                const int keyCode = w.size() == 3 ? KeyForName(w[1]) : -1;
+                const int keyCode = w.size() == 3 ? SolutionKeyForName(w[1]) : -1;
                 if (w.size() != 3 || !ParseInt(w[0], &frame) || keyCode < 0 || (w[2] != "down" && w[2] != "up")) {
                     ok = p.Fail(k, "expected 'frame key down|up'");
                 } else if (!IsSolutionKey(keyCode)) {

@@ -44,6 +44,4 @@ public:
     static bool TileForChar(char c, unsigned* code);
     // The picture character of a tile code; '\0' when it has none.
     static char CharForTile(unsigned code);
-    // A key name of the solution list ("left", "slot3", "275"); -1 if unknown.
-    static int KeyForName(const std::string& name);
 };

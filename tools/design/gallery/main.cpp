@@ -26,24 +26,32 @@ const char* const kUsage =
     "Usage: zorv_gallery [options] SET\n"
     "Draws one picture per level, as the play screen shows it once the level is\n"
     "built, onto contact sheets (PNG), each picture captioned with the level's\n"
-    "name and heading, its mechanics and whether it stores a solution.\n"
+    "name (reg:N with the game's name beside it, or the file's name) and\n"
+    "heading, its mechanics and whether it stores a solution.\n"
     "\n"
     "SET               reg, adv or kid (the game's level pack), or a folder of\n"
     "                  level sources (.txt) and level files (.lvl)\n"
     "\n"
     "Options:\n"
     "  --out PREFIX      the sheets are PREFIX-1.png, PREFIX-2.png, ... (default:\n"
-    "                    gallery-SET in the current folder); the sheets of an\n"
-    "                    earlier gallery numbered past the last one written\n"
-    "                    (PREFIX-N.png from there on, without a gap) are removed\n"
+    "                    gallery-SET in the current folder)\n"
     "  --columns N       pictures per row (default 5)\n"
     "  --rows N          rows per sheet (default 6)\n"
     "  --scale S         size of a picture against the 800 x 600 screen\n"
     "                    (default 0.3)\n"
-    "A sheet has no more columns and rows than its pictures fill, and at most\n"
-    "50 million pixels (200 MB while it is drawn).\n"
     "  --from N, --to N  only the levels N (from 0) to N of the set\n"
     "  --help            this text\n"
+    "\n"
+    "A sheet has no more columns and rows than its pictures fill, and at most\n"
+    "50 million pixels (200 MB while it is drawn). A caption takes as many\n"
+    "lines as it needs. The written sheets are printed, one per line.\n"
+    "\n"
+    "Sheets of an earlier gallery: once every sheet is written, the files\n"
+    "PREFIX-N.png numbered past the last one written (from there on, as far\n"
+    "as they run without a gap) are removed if they carry the mark every sheet\n"
+    "of this tool carries (a PNG text entry); anything else there (a link, a\n"
+    "file without the mark) is left as it is. Each removed or left file is\n"
+    "named in a line on stderr.\n"
     "\n"
     "Exit codes: 0 the sheets were written; 2 bad options, an unknown set, an\n"
     "unreadable level, a sheet too large or one that cannot be written (then\n"
@@ -93,8 +101,19 @@ int Run(int argc, char** argv) {
     if (!CollectLevelSet(set, static_cast<int>(from), static_cast<int>(to), &levels, &error)) return tool.Refuse(error);
     std::string title = LevelSetTitle(set);
     title[0] = static_cast<char>(toupper(title[0]));
-    CContactSheet sheet(title, prefix, static_cast<int>(columns), static_cast<int>(rows), scale,
-                        static_cast<int>(levels.size()));
+    std::vector<SheetCaption> captions;
+    for (const SetLevel& l : levels) {
+        SheetCaption c;
+        c.title = {l.Label() + "  ", l.level->GetHeadingText()};
+        const std::vector<std::string> mechanics = LevelMechanicsOrPlain(*l.level);
+        for (size_t i = 0; i < mechanics.size(); ++i)
+            c.detail.push_back(mechanics[i] + (i + 1 < mechanics.size() ? ", " : "; "));
+        const size_t keys = l.level->GetSolution().size();
+        c.detail.push_back(keys ? "solution " + std::to_string(keys) + " keys" : "no solution");
+        c.warn = keys == 0;
+        captions.push_back(c);
+    }
+    CContactSheet sheet(title, prefix, static_cast<int>(columns), static_cast<int>(rows), scale, captions);
     if (!sheet.Fits(&error)) return tool.Refuse(error + ": take fewer --columns or --rows, or a smaller --scale");
     int code = 0;
     for (SetLevel& l : levels) {
@@ -103,10 +122,7 @@ int Run(int argc, char** argv) {
             code = tool.Refuse(l.name + ": " + error);
             break;
         }
-        const size_t keys = l.level->GetSolution().size();
-        const std::string detail =
-            LevelMechanicsText(*l.level) + (keys ? "; solution " + std::to_string(keys) + " keys" : "; no solution");
-        const bool ok = sheet.Add(picture, l.name + "  " + l.level->GetHeadingText(), detail, keys == 0, &error);
+        const bool ok = sheet.Add(picture, &error);
         cairo_surface_destroy(picture);
         if (!ok) {
             code = tool.Refuse(error);
@@ -116,8 +132,9 @@ int Run(int argc, char** argv) {
     // Every sheet is written at the end, all or none: a gallery that fails
     // leaves the sheets of an earlier one as they were.
     if (code == 0 && !sheet.Finish(&error)) code = tool.Refuse(error);
+    for (const std::string& note : sheet.Notes()) fprintf(stderr, "zorv_gallery: %s\n", EscapeControls(note).c_str());
     if (code == 0)
-        for (const std::string& page : sheet.Written()) printf("%s\n", page.c_str());
+        for (const std::string& page : sheet.Written()) printf("%s\n", EscapeControls(page).c_str());
     return code;
 }
 

@@ -40,9 +40,11 @@ const char* const kUsage =
     "\n"
     "Options:\n"
     "  --keys LIST    play these key records instead of the level's solution:\n"
-    "                 \"F:K:R,F:K:R,...\" with F the frame (from 1), K the key code\n"
-    "                 (273 up, 274 down, 275 right, 276 left, 102 turn, 49..57\n"
-    "                 power-up positions 1..9) and R 0 press, 1 release\n"
+    "                 \"FRAME:KEY:down|up,...\" as a level source's solution has\n"
+    "                 them, e.g. \"60:right:down,70:right:up\"; FRAME counts from\n"
+    "                 1, KEY is left, right, up, down, turn or slot1 .. slot9 (the\n"
+    "                 power-up positions); the key numbers 276, 275, 273, 274,\n"
+    "                 102, 49 .. 57 and 0 for down, 1 for up are taken too\n"
     "  --no-keys      play nothing\n"
     "  --frames N     stop after N frames (default 20000); the run also stops\n"
     "                 once the level has ended\n"
@@ -61,26 +63,30 @@ const char* const kUsage =
     "(one line on stderr, with the game's own reason where it gives one);\n"
     "130, 143 stopped by Ctrl+C or SIGTERM.\n";
 
-// "F:K:R,F:K:R,..."; false with the offending record (and what is wrong with
-// it) in *bad.
+// "FRAME:KEY:down|up,..."; KEY a name or a key number, and 0 or 1 for down
+// or up (as earlier scripts wrote "60:275:0"). False with the offending record
+// (and what is wrong with it) in *bad.
 bool ParseKeys(const std::string& text, std::vector<ReplayKey>* keys, std::string* bad) {
     size_t start = 0;
     while (start <= text.size()) {
         size_t comma = text.find(',', start);
         if (comma == std::string::npos) comma = text.size();
-        const std::string record = text.substr(start, comma - start);
+        const std::string record = TrimBlanks(text.substr(start, comma - start));
         const size_t c1 = record.find(':');
         const size_t c2 = c1 == std::string::npos ? std::string::npos : record.find(':', c1 + 1);
-        long frame = 0, key = 0, released = 0;
+        long frame = 0;
+        const std::string key = c2 == std::string::npos ? "" : record.substr(c1 + 1, c2 - c1 - 1);
+        const std::string how = c2 == std::string::npos ? "" : record.substr(c2 + 1);
+        const int code = SolutionKeyForName(key);
+        const bool released = how == "up" || how == "1";
         if (c2 == std::string::npos || record.find(':', c2 + 1) != std::string::npos ||
-            !ParseInteger(record.substr(0, c1), 1, INT_MAX, &frame) ||
-            !ParseInteger(record.substr(c1 + 1, c2 - c1 - 1), 0, INT_MAX, &key) ||
-            !ParseInteger(record.substr(c2 + 1), 0, 1, &released)) {
-            *bad = "'" + record + "'";
+            !ParseInteger(record.substr(0, c1), 1, INT_MAX, &frame) || code < 0 ||
+            !(released || how == "down" || how == "0")) {
+            *bad = "'" + record + "' (FRAME:KEY:down|up)";
             return false;
         }
-        if (!IsSolutionKey(static_cast<int>(key))) {
-            *bad = "'" + record + "': " + NoSolutionKeyText(static_cast<int>(key));
+        if (!IsSolutionKey(code)) {
+            *bad = "'" + record + "': " + NoSolutionKeyText(code);
             return false;
         }
         if (!keys->empty() && frame < keys->back().frame) {
@@ -89,8 +95,8 @@ bool ParseKeys(const std::string& text, std::vector<ReplayKey>* keys, std::strin
         }
         ReplayKey k;
         k.frame = static_cast<int32_t>(frame);
-        k.key = static_cast<int32_t>(key);
-        k.released = released != 0;
+        k.key = code;
+        k.released = released;
         keys->push_back(k);
         if (comma == text.size()) break;
         start = comma + 1;

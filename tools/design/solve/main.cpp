@@ -22,6 +22,7 @@
 #include "tools/design/ToolOutput.h"
 #include "tools/design/ToolRefusal.h"
 #include "world/CLevel.h"
+#include "world/CLevelRules.h"
 #include "world/CElement.h"
 #include "world/SolutionKeys.h"
 
@@ -72,7 +73,7 @@ const char* const kUsage =
 
 std::string CommandList(const std::vector<int>& codes) {
     std::string text;
-    for (int c : codes) text += (text.empty() ? "" : " ") + CSolver::CommandName(c);
+    for (int c : codes) text += (text.empty() ? "" : " ") + SolutionKeyName(c);
     return text;
 }
 
@@ -84,8 +85,19 @@ std::string Figures(const SolverResult& r) {
     return buf;
 }
 
-void PrintResult(const std::string& name, const CLevel& level, const SolverResult& r) {
-    printf("level:     %s \"%s\"\n", name.c_str(), level.GetHeadingText());
+// Text a level file gave (a name, a heading) as a line of the answer shows
+// it: its control bytes escaped, never sent to the terminal raw; padded to
+// width characters.
+std::string Shown(const std::string& text, size_t width = 0) {
+    std::string shown = EscapeControls(text);
+    size_t characters = 0;
+    for (const char c : shown) characters += (static_cast<unsigned char>(c) & 0xC0) != 0x80 ? 1 : 0;
+    if (characters < width) shown.append(width - characters, ' ');
+    return shown;
+}
+
+void PrintResult(const std::string& name, const std::string& gameName, const CLevel& level, const SolverResult& r) {
+    printf("level:     %s \"%s\"\n", Shown(LevelLabel(name, gameName)).c_str(), Shown(level.GetHeadingText()).c_str());
     printf("mechanics: %s\n", LevelMechanicsText(level).c_str());
     if (r.outcome == SolverResult::SOLVED) {
         printf("outcome:   solved in %zu commands, the hero enters the exit in frame %d\n", r.commands.size(),
@@ -99,7 +111,7 @@ void PrintResult(const std::string& name, const CLevel& level, const SolverResul
                    r.depth);
         if (r.outcome == SolverResult::COMMAND_BOUND) printf(" of %d (every position up to there searched)", r.depth);
         printf("\n");
-        if (!r.error.empty()) printf("reason:    %s\n", r.error.c_str());
+        if (!r.error.empty()) printf("reason:    %s\n", Shown(r.error).c_str());
     }
     printf("positions: %ld %s\n", r.states,
            r.outcome == SolverResult::SOLVED ? "fewer commands away than the solution, each searched"
@@ -113,11 +125,12 @@ void PrintResult(const std::string& name, const CLevel& level, const SolverResul
     if (!r.note.empty()) printf("note:      %s\n", r.note.c_str());
 }
 
-void PrintJson(const std::string& name, const CLevel& level, const SolverResult& r) {
-    printf("{\"level\": %s, \"heading\": %s, \"outcome\": %s, \"commands\": [", JsonText(name).c_str(),
+void PrintJson(const std::string& name, const std::string& gameName, const CLevel& level, const SolverResult& r) {
+    printf("{\"level\": %s, \"game_name\": %s, \"heading\": %s, \"outcome\": %s, \"commands\": [",
+           JsonText(name).c_str(), gameName.empty() ? "null" : JsonText(gameName).c_str(),
            JsonText(level.GetHeadingText()).c_str(), JsonText(SolverResult::OutcomeName(r.outcome)).c_str());
     for (size_t i = 0; i < r.commands.size(); ++i)
-        printf("%s%s", i ? ", " : "", JsonText(CSolver::CommandName(r.commands[i])).c_str());
+        printf("%s%s", i ? ", " : "", JsonText(SolutionKeyName(r.commands[i])).c_str());
     printf("], \"records\": [");
     for (size_t i = 0; i < r.records.size(); ++i)
         printf("%s[%d, %d, %d]", i ? ", " : "", r.records[i].frame, r.records[i].key, r.records[i].released ? 1 : 0);
@@ -129,15 +142,6 @@ void PrintJson(const std::string& name, const CLevel& level, const SolverResult&
     const std::vector<std::string> mechanics = LevelMechanics(level);
     for (size_t i = 0; i < mechanics.size(); ++i) printf("%s%s", i ? ", " : "", JsonText(mechanics[i]).c_str());
     printf("], \"note\": %s, \"error\": %s}\n", JsonText(r.note).c_str(), JsonText(r.error).c_str());
-}
-
-// A command name of a level source ("left", "turn", "slot3") as its key code; 0 when unknown.
-int CommandCode(const std::string& name) {
-    for (int c : {SOLUTION_KEY_LEFT, SOLUTION_KEY_RIGHT, SOLUTION_KEY_UP, SOLUTION_KEY_DOWN, SOLUTION_KEY_TURN})
-        if (CSolver::CommandName(c) == name) return c;
-    for (int c = SOLUTION_KEY_POWERUP_FIRST; c <= SOLUTION_KEY_POWERUP_LAST; ++c)
-        if (CSolver::CommandName(c) == name) return c;
-    return 0;
 }
 
 bool ParseCommandList(const std::string& list, std::vector<int>* codes, std::string* error) {
@@ -157,8 +161,9 @@ bool ParseCommandList(const std::string& list, std::vector<int>* codes, std::str
             }
             word.resize(star);
         }
-        const int code = CommandCode(word);
-        if (code == 0) {
+        // A command by its name, as a level source's solution names it.
+        const int code = SolutionKeyForName(word);
+        if (!IsSolutionKey(code) || SolutionKeyName(code) != word) {
             *error = "no command \"" + word + "\"";
             return false;
         }
@@ -224,7 +229,7 @@ void PlayCommands(CLevel* level, const std::vector<int>& codes, int restFrames, 
                            : how == CRestRunner::EXITED  ? "EXITED"
                            : how == CRestRunner::LOST    ? "LOST"
                                                          : "RESTLESS";
-        printf("%4zu %-6s %-8s frame %5d  hero %d,%d\n", i + 1, CSolver::CommandName(codes[i]).c_str(), what, rest,
+        printf("%4zu %-6s %-8s frame %5d  hero %d,%d\n", i + 1, SolutionKeyName(codes[i]).c_str(), what, rest,
                hero ? hero->GetCurrentX() : -1, hero ? hero->GetCurrentY() : -1);
     }
     r->depth = static_cast<int>(r->commands.size());
@@ -255,7 +260,7 @@ int RunTable(const CLevelTool& tool, const std::string& set, int from, int to, c
     std::vector<SetLevel> levels;
     std::string error;
     if (!CollectLevelSet(set, from, to, &levels, &error)) return tool.Refuse(error);
-    printf("%-16s %-32s %-9s %8s %9s %8s %8s  %s\n", "level", "heading", "outcome", "commands", "positions", "frames",
+    printf("%-26s %-32s %-9s %8s %9s %8s %8s  %s\n", "level", "heading", "outcome", "commands", "positions", "frames",
            "seconds", "mechanics");
     std::vector<PlotLevel> plotted;
     int failed = 0;
@@ -287,14 +292,15 @@ int RunTable(const CLevelTool& tool, const std::string& set, int from, int to, c
                                                                         : "-";
         // A level the world cannot play says why, as one level does alone.
         const std::string why = r.outcome == SolverResult::NOT_PLAYABLE && !r.error.empty() ? "; " + r.error : "";
-        printf("%-16s %-32.32s %-9s %8s %9ld %8d %8.2f  %s%s\n", t.name.c_str(), t.level->GetHeadingText(), outcome,
+        printf("%s %s %-9s %8s %9ld %8d %8.2f  %s%s\n", Shown(t.Label(), 26).c_str(),
+               Shown(t.level->GetHeadingText(), 32).c_str(), outcome,
                commands.c_str(), r.states, byStored ? storedFrames : r.exitFrame, r.seconds,
-               LevelMechanicsText(*t.level).c_str(), why.c_str());
+               LevelMechanicsText(*t.level).c_str(), Shown(why).c_str());
         // A reader that went away (| head) stops a table that only fed it;
         // a plot it named is drawn all the same.
         if (!FlushStandardOutput() && plot.empty()) return failed == 0 ? 0 : 1;
         PlotLevel p;
-        p.label = t.label;
+        p.label = t.name;
         p.tutorial = t.tutorial;
         p.solved = r.outcome == SolverResult::SOLVED || byStored;
         p.stored = byStored;
@@ -309,7 +315,7 @@ int RunTable(const CLevelTool& tool, const std::string& set, int from, int to, c
     if (!plot.empty()) {
         if (!DrawDifficultyPlot("Difficulty along " + LevelSetTitle(set), plotted, plot, &error))
             return tool.Refuse(error);
-        printf("plot: %s\n", plot.c_str());
+        printf("plot: %s\n", Shown(plot).c_str());
     }
     return failed == 0 ? 0 : 1;
 }
@@ -380,8 +386,9 @@ int Run(int argc, char** argv) {
     CLevel* level = ArgumentLevel(argument, &error);
     if (!level) return tool.Refuse(error);
     std::string fault;
-    if (level->FindPlayFault(&fault) != CLevel::PLAY_FAULT_NONE) return tool.Refuse(levelArg + ": " + fault);
-    const std::string name = argument.set >= 0 ? PackSlotLabel(argument.set, argument.index) : levelArg;
+    if (CLevelRules::FindPlayFault(*level, &fault) != CLevelRules::FAULT_NONE) return tool.Refuse(levelArg + ": " + fault);
+    const std::string name = argument.set >= 0 ? PackSlotName(argument.set, argument.index) : levelArg;
+    const std::string gameName = argument.set >= 0 ? GameLevelName(argument.set, argument.index) : "";
     SolverResult r;
     if (!play.empty()) {
         PlayCommands(level, play, options.restFrames, &r);
@@ -390,12 +397,12 @@ int Run(int argc, char** argv) {
         r = solver.Solve();
     }
     if (json) {
-        PrintJson(name, *level, r);
+        PrintJson(name, gameName, *level, r);
     } else if (!play.empty() && r.outcome != SolverResult::SOLVED) {
         printf("played:    %zu of %zu commands; the hero did not exit%s%s\n", r.commands.size(), play.size(),
                r.error.empty() ? "" : ": ", r.error.c_str());
     } else {
-        PrintResult(name, *level, r);
+        PrintResult(name, gameName, *level, r);
     }
     if (Succeeded(r) && !writeSource.empty()) {
         const std::string figures = play.empty() ? Figures(r)
@@ -403,11 +410,11 @@ int Run(int argc, char** argv) {
                                                        " commands played by hand, exit in frame " +
                                                        std::to_string(r.exitFrame);
         if (!WriteSourceSolution(writeSource, r.records, figures, &error)) return tool.Refuse(error);
-        if (!json) printf("written:   the solution into %s\n", writeSource.c_str());
+        if (!json) printf("written:   the solution into %s\n", Shown(writeSource).c_str());
     }
     if (Succeeded(r) && !writeLvl.empty()) {
         if (!WriteLevelWithSolution(*level, r.records, writeLvl, &error)) return tool.Refuse(error);
-        if (!json) printf("written:   %s\n", writeLvl.c_str());
+        if (!json) printf("written:   %s\n", Shown(writeLvl).c_str());
     }
     if (!Succeeded(r) && (!writeSource.empty() || !writeLvl.empty()))
         fprintf(stderr, "zorv_solve: no solution to write\n");
