@@ -20,8 +20,8 @@
 // requests while 80 addresses hold 64 idle connections each, opening one
 // again as soon as it is closed, on a server whose open-file limit is 2048;
 // and the server's resident memory after 20 waves of 16,384 idle
-// connections. Each reports the machine's load average (1 minute) at its
-// end beside it.
+// connections. And the stop while writes wait on syncs 1 s or 3 s slower.
+// Each reports the machine's load average (1 minute) at its end beside it.
 //
 //   ./bench_ScoreServer [--benchmark_filter=Upload]
 #include <benchmark/benchmark.h>
@@ -50,6 +50,7 @@
 #include "players/ScoreScramble.h"
 #include "server/CScoreHttpServer.h"
 #include "server/CSqliteScoreStore.h"
+#include "tests/support/CSlowSqliteDisk.h"
 #include "tests/support/HostileClients.h"
 
 namespace {
@@ -423,61 +424,40 @@ BENCHMARK(BM_HeaderFloods)->Iterations(1)->UseManualTime()->Unit(benchmark::kSec
 
 // ---- a host on the open internet ---------------------------------------------
 
-// Every sync SQLite asks of the disk waits kSlowSyncMs first, while
-// gSlowSyncs is on: a slow or busy disk, made in this process.
-const int kSlowSyncMs = 200;
-std::atomic<bool> gSlowSyncs{false};
-struct SlowMethods {
-    sqlite3_io_methods methods;  // the disk's own, xSync aside
-    int (*sync)(sqlite3_file*, int);
-};
-sqlite3_vfs* gDisk = nullptr;
-sqlite3_vfs gSlowDisk;
+// Every sync SQLite asks of the disk waits this long first, while slowed:
+// a slow or busy disk, made in this process.
+const std::chrono::milliseconds kSlowSync(200);
 
-int SlowSync(sqlite3_file* file, int flags) {
-    if (gSlowSyncs) std::this_thread::sleep_for(std::chrono::milliseconds(kSlowSyncMs));
-    return reinterpret_cast<const SlowMethods*>(file->pMethods)->sync(file, flags);
-}
-
-int OpenOnSlowDisk(sqlite3_vfs*, sqlite3_filename name, sqlite3_file* file, int flags, int* outFlags) {
-    static std::mutex mutex;
-    static std::map<const sqlite3_io_methods*, std::unique_ptr<SlowMethods>> made;
-    const int rc = gDisk->xOpen(gDisk, name, file, flags, outFlags);
-    if (rc != SQLITE_OK || !file->pMethods) return rc;
-    std::lock_guard<std::mutex> lock(mutex);
-    std::unique_ptr<SlowMethods>& slow = made[file->pMethods];
-    if (!slow) {
-        slow.reset(new SlowMethods{*file->pMethods, file->pMethods->xSync});
-        slow->methods.xSync = SlowSync;
+// A temporary folder for a database, removed when it goes.
+class TempFolder {
+public:
+    TempFolder() {
+        char dir[] = "/tmp/zorv-bench-XXXXXX";
+        if (mkdtemp(dir)) path_ = dir;
     }
-    file->pMethods = &slow->methods;
-    return rc;
-}
+    ~TempFolder() {
+        const std::string cmd = "rm -rf '" + path_ + "'";
+        if (!path_.empty() && system(cmd.c_str()) != 0) fprintf(stderr, "could not remove %s\n", path_.c_str());
+    }
+    const std::string& Path() const { return path_; }
 
-// Makes the slowed disk SQLite's own, once: its files are the disk's, only
-// their methods go through SlowSync.
-void UseSlowDisk() {
-    if (gDisk) return;
-    gDisk = sqlite3_vfs_find(nullptr);
-    gSlowDisk = *gDisk;
-    gSlowDisk.zName = "zorv-slow-disk";
-    gSlowDisk.xOpen = OpenOnSlowDisk;
-    sqlite3_vfs_register(&gSlowDisk, 1);
-}
+private:
+    std::string path_;
+};
 
 // Downloads from 16 clients while 64 upload loops from 127.0.0.2 wait on
 // commits 200 ms slower: the server's HTTP side in this process with its
 // 16 threads, over a store on the slowed disk.
 void BM_DownloadsWhileUploadsWaitOnASlowDisk(benchmark::State& state) {
-    UseSlowDisk();
-    char dir[] = "/tmp/zorv-bench-XXXXXX";
-    if (!mkdtemp(dir)) return state.SkipWithError("no temporary folder");
+    CSlowSqliteDisk disk;
+    const TempFolder dir;
+    if (dir.Path().empty()) return state.SkipWithError("no temporary folder");
     const int uploaders = 64;
     std::atomic<int> uploads{0}, uploadsRefused{0};
     {
         CSqliteScoreStore store;
         std::string error;
-        if (!store.Open(std::string(dir) + "/scores.db", &error)) return state.SkipWithError(error.c_str());
+        if (!store.Open(dir.Path() + "/scores.db", &error)) return state.SkipWithError(error.c_str());
         CScoreHttpServer server(store, "/zorv/", 16);
         if (!server.Bind("127.0.0.1", 0, &error) || !server.Start(&error)) return state.SkipWithError(error.c_str());
         const std::string base = "http://127.0.0.1:" + std::to_string(server.Port()) + "/zorv/";
@@ -492,7 +472,7 @@ void BM_DownloadsWhileUploadsWaitOnASlowDisk(benchmark::State& state) {
             while (left > 0) std::this_thread::sleep_for(std::chrono::milliseconds(1));
         }
         for (int u = 0; u < uploaders; ++u) store.AddPlayer("up" + std::to_string(u), "bench");
-        gSlowSyncs = true;
+        disk.SetSyncDelay(kSlowSync);
         std::atomic<bool> done{false};
         std::vector<std::thread> loops;
         for (int u = 0; u < uploaders; ++u) {
@@ -515,15 +495,67 @@ void BM_DownloadsWhileUploadsWaitOnASlowDisk(benchmark::State& state) {
             (uploads - before) / std::chrono::duration<double>(Clock::now() - start).count();
         done = true;
         for (std::thread& t : loops) t.join();
-        gSlowSyncs = false;
+        disk.SetSyncDelay(std::chrono::milliseconds(0));
         server.Stop();
         store.Close();
     }
     state.counters["uploads_refused"] = uploadsRefused.load();
-    const std::string cmd = "rm -rf '" + std::string(dir) + "'";
-    if (system(cmd.c_str()) != 0) fprintf(stderr, "could not remove %s\n", dir);
 }
 BENCHMARK(BM_DownloadsWhileUploadsWaitOnASlowDisk)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
+
+// The stop (the HTTP side's, then the store's close, as zorv_scored stops on
+// SIGTERM) while writes wait on a disk whose every sync takes arg 0 ms more:
+// arg 1 writes, the first 16 over HTTP, the others queued in the store
+// behind them. Reported: the stop's time, the syncs it began, the writes
+// kept and those dropped (answered failure 15).
+void BM_StopWhileWritesWaitOnASlowDisk(benchmark::State& state) {
+    CSlowSqliteDisk disk;
+    const TempFolder dir;
+    if (dir.Path().empty()) return state.SkipWithError("no temporary folder");
+    const int writes = static_cast<int>(state.range(1)), overHttp = std::min(writes, 16);
+    std::atomic<int> kept{0}, dropped{0};
+    CSqliteScoreStore store;
+    std::string error;
+    if (!store.Open(dir.Path() + "/scores.db", &error)) return state.SkipWithError(error.c_str());
+    store.AddPlayer("amy", "bench");
+    CScoreHttpServer server(store, "/zorv/", 16);
+    if (!server.Bind("127.0.0.1", 0, &error) || !server.Start(&error)) return state.SkipWithError(error.c_str());
+    disk.SetSyncDelay(std::chrono::milliseconds(state.range(0)));
+    std::vector<std::thread> asking;
+    for (int w = 0; w < overHttp; ++w)
+        asking.emplace_back([&, w] {
+            const std::string said = AskFrom("127.0.0.2", server.Port(),
+                                             "/zorv/zjscores.php?" + HttpBuildQuery(Upload("amy", 0, w, 50)), 30);
+            ++(said.find("\r\n\r\nsuccess\n") != std::string::npos ? kept : dropped);
+        });
+    for (int w = overHttp; w < writes; ++w)
+        store.UploadThen("amy", 1, 0, 1000000 - w, 0, [&](CScoreStore::Outcome outcome) {
+            ++(outcome == CScoreStore::Outcome::kFailed ? dropped : kept);
+        });
+    // The first commit under way, the others behind it.
+    while (writes > 0 && disk.Syncs() == 0) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    const int syncs = disk.Syncs();
+    for (auto _ : state) {
+        const auto start = Clock::now();
+        server.Stop();
+        store.Close();
+        state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
+    }
+    for (std::thread& t : asking) t.join();
+    state.counters["syncs"] = disk.Syncs() - syncs;
+    state.counters["kept"] = kept.load();
+    state.counters["dropped"] = dropped.load();
+    state.counters["load_1m"] = LoadAverage();
+}
+BENCHMARK(BM_StopWhileWritesWaitOnASlowDisk)
+    ->Args({1000, 0})
+    ->Args({1000, 16})
+    ->Args({1000, 1000})
+    ->Args({3000, 1000})
+    ->Iterations(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kSecond);
 
 // Downloads from 16 clients while 80 addresses hold 64 idle connections each
 // and open one again as soon as the server closes it, on a server whose

@@ -9,6 +9,7 @@
 #include <SDL.h>
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -117,6 +118,10 @@ public:
     static void MakeFadeSequence(const char* name, int n, int step);
     static ImageId PadImage(const char* sourceName, const char* newName, int left, int right, int top,
                             int bottom);
+    // A copy of an image without its columns [cutX, cutX + cutW) and rows
+    // [cutY, cutY + cutH) (what of them lies inside it): what lies right of
+    // and below them closes up. -1 when no copy could be made.
+    static ImageId CutImage(const char* sourceName, const char* newName, int cutX, int cutW, int cutY, int cutH);
     static void DrawImageOnto(const char* name, ImageId target, int x, int y);
     static ImageId CacheImageRange(const char* prefix, int first, int last, const char* suffix);
     static ImageId AddSurface(SDL_Surface* surface);
@@ -193,5 +198,11 @@ private:
     static uint8_t FPSLock;
 
     static SDL_Surface* CopySurfaceLike(SDL_Surface* like, int w, int h);
+    // A new picture made from a source's pixels row by row: `size` turns the
+    // source's width and height into the new picture's, `row` writes row y
+    // of it (bpp bytes a pixel) from the locked source.
+    using RowCopy = std::function<void(uint8_t* out, const SDL_Surface* src, int y, int bpp)>;
+    static ImageId CopyRowByRow(const char* sourceName, const char* newName, const std::function<void(int*, int*)>& size,
+                                const RowCopy& row);
     static void UnbindRecord(CImageRecord* record);
 };

@@ -531,6 +531,7 @@ void cacheGameProf() {
     Range("profladderright", 0, 3, ".tga");
     Step();
     Range("proffall", 0, 5, ".tga");
+    Range("proffallleft", 0, 5, ".tga");
     Range("profpushleft", 0, 7, ".tga");
     Range("profpushright", 0, 7, ".tga");
     Step();
@@ -555,6 +556,7 @@ void cacheGameProf() {
     Range("proftramprecover", 0, 7, ".tga");
     Step();
     Range("profland", 0, 5, ".tga");
+    Range("proflandleft", 0, 5, ".tga");
     Range("tube", 0, 21, ".tga");
     Step();
     Range("profbarrelleft", 0, 9, ".tga");

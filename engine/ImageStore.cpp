@@ -227,12 +227,54 @@ ImageId CDraw::PadImage(const char* sourceName, const char* newName, int left, i
     right = std::max(0, right);
     top = std::max(0, top);
     bottom = std::max(0, bottom);
+    int w = 0, h = 0;
+    return CopyRowByRow(
+        sourceName, newName,
+        [&](int* width, int* height) {
+            w = *width;
+            h = *height;
+            *width += left + right;
+            *height += top + bottom;
+        },
+        [&](uint8_t* out, const SDL_Surface* src, int y, int bpp) {
+            memset(out, 0, static_cast<size_t>(left + w + right) * bpp);
+            if (y < top || y >= top + h) return;
+            const uint8_t* in = static_cast<const uint8_t*>(src->pixels) + (y - top) * src->pitch;
+            memcpy(out + left * bpp, in, static_cast<size_t>(w) * bpp);
+        });
+}
+
+ImageId CDraw::CutImage(const char* sourceName, const char* newName, int cutX, int cutW, int cutY, int cutH) {
+    // Only the part of each band inside the picture is taken out.
+    auto inside = [](int* from, int* length, int size) {
+        const int end = std::max(0, std::min(*from + std::max(0, *length), size));
+        *from = std::max(0, std::min(*from, size));
+        *length = std::max(0, end - *from);
+    };
+    int keptW = 0;
+    return CopyRowByRow(
+        sourceName, newName,
+        [&](int* width, int* height) {
+            inside(&cutX, &cutW, *width);
+            inside(&cutY, &cutH, *height);
+            keptW = *width -= cutW;
+            *height -= cutH;
+        },
+        [&](uint8_t* out, const SDL_Surface* src, int y, int bpp) {
+            const uint8_t* in = static_cast<const uint8_t*>(src->pixels) + (y < cutY ? y : y + cutH) * src->pitch;
+            memcpy(out, in, static_cast<size_t>(cutX) * bpp);
+            memcpy(out + cutX * bpp, in + (cutX + cutW) * bpp, static_cast<size_t>(keptW - cutX) * bpp);
+        });
+}
+
+ImageId CDraw::CopyRowByRow(const char* sourceName, const char* newName, const std::function<void(int*, int*)>& size,
+                            const RowCopy& row) {
     const ImageId id = GetImage(sourceName);
     SDL_Surface* src = GetSurface(id);
     if (!src) return -1;
-    const int w = src->w;
-    const int h = src->h;
-    SDL_Surface* dst = CopySurfaceLike(src, left + w + right, top + h + bottom);
+    int w = src->w, h = src->h;
+    size(&w, &h);
+    SDL_Surface* dst = CopySurfaceLike(src, w, h);
     if (!dst) {
         ReleaseImage(id);
         return -1;
@@ -240,13 +282,7 @@ ImageId CDraw::PadImage(const char* sourceName, const char* newName, int left, i
     SDL_LockSurface(src);
     SDL_LockSurface(dst);
     const int bpp = src->format->BytesPerPixel;
-    for (int y = 0; y < dst->h; ++y) {
-        uint8_t* out = static_cast<uint8_t*>(dst->pixels) + y * dst->pitch;
-        memset(out, 0, static_cast<size_t>(dst->w) * bpp);
-        if (y < top || y >= top + h) continue;
-        const uint8_t* in = static_cast<const uint8_t*>(src->pixels) + (y - top) * src->pitch;
-        memcpy(out + left * bpp, in, static_cast<size_t>(w) * bpp);
-    }
+    for (int y = 0; y < dst->h; ++y) row(static_cast<uint8_t*>(dst->pixels) + y * dst->pitch, src, y, bpp);
     SDL_UnlockSurface(dst);
     SDL_UnlockSurface(src);
     ReleaseImage(id);

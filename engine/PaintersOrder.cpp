@@ -135,6 +135,16 @@ int TeleportFrontTerrain(CSprite* n, CSprite* r) {
 
 bool IsActor(int t) { return IsOneOf(t, {53, 64, 67, 70, 71, 80}); }
 
+// A tutorial sign is scenery: whoever stands on its cell, or passes it,
+// stands in front of it, the hero walking into the exit tube too.
+constexpr int kTutorialSign = 56, kHeroInTube = 73;
+int SignBehindActor(CSprite* n, CSprite* r) {
+    const int nt = n->GetType(), rt = r->GetType();
+    if (nt == kTutorialSign && (IsActor(rt) || rt == kHeroInTube)) return Answer("TUTORIAL BEHIND ACTOR", -1, n, r);
+    if (rt == kTutorialSign && (IsActor(nt) || nt == kHeroInTube)) return Answer("TUTORIAL BEHIND ACTOR", 1, n, r);
+    return kNoAnswer;
+}
+
 int SameTile(CSprite* n, CSprite* r) {
     const int nt = n->GetType(), rt = r->GetType();
     const bool nActor = IsActor(nt), rActor = IsActor(rt);
@@ -512,6 +522,9 @@ int CompareSprites(CSprite* n, CSprite* r, bool force, bool ignoreFar) {
         if (above && ColsOverlap(n, r)) return Answer("NI POSITION 2", 1, n, r);
         return ignoreFar ? Answer("NI POSITION 5 (IGNORED)", 0, n, r) : Answer("NI POSITION 5", -1, n, r);
     }
+
+    a = SignBehindActor(n, r);
+    if (a != kNoAnswer) return a;
 
     a = CompareFixed(n, r);
     if (a != 0) return a;

@@ -51,12 +51,13 @@ constexpr Picture OnCell(const char* image, int left, int top, const int (&origi
 const Picture kPage1[] = {At("parchment_tutorial.png", 40, 150)};
 
 // From the entrance tube on a high ledge, down a long ladder past a middle
-// ledge, to the exit tube at the far end of the floor.
+// ledge, to the exit tube at the far end of the floor: he climbs down, and
+// walks along the floor toward the exit.
 const Picture kPage2[] = {
     At("picture_basic_movement.tga", 53, 153),
     OnCell("grass19.png", 200, 470, kGrass),
     OnCell("editortubeexit.tga", 200, 446, kTube),
-    OnCell("profrunright0.tga", 272, 446, kRunRight),
+    OnCell("profrunleft0.tga", 272, 446, kRunLeft),
     OnCell("grass3b.png", 512, 350, kGrass),
     OnCell("ladderbottom.tga", 584, 446, kLadder),
     OnCell("laddermiddle.tga", 584, 422, kLadder),
@@ -106,13 +107,15 @@ const Picture kPage5[] = {
     OnCell("profbarrelright5.tga", 448, 306, kOnBarrel),
 };
 
-// Two magnets hold a metal crate; the professor walks up to them.
+// Two magnets, one on the other, each hold the metal crate in front of its
+// face; the professor walks up to them.
 const Picture kPage6[] = {
     At("picture_magnets.tga", 75, 129),
     OnCell("sand3b.png", 120, 330, kSand),
     OnCell("magnetrightstill0.tga", 120, 306, kMagnetRight),
     OnCell("magnetrightstill0.tga", 120, 282, kMagnetRight),
     OnCell("metalcratestill0.tga", 144, 306, kCrate),
+    OnCell("metalcratestill0.tga", 144, 282, kCrate),
     OnCell("profrunleft0.tga", 168, 306, kRunLeft),
 };
 
@@ -131,10 +134,10 @@ const Picture kPage7[] = {
 };
 
 // The professor has pushed a barrel into an upright trampoline, which
-// stretches and throws it back the way it came; at the floor's other end a
-// bot (in the picture) runs into a second one (the whole trampoline the
-// editor shows) and is thrown back too. The picture's marks show the way
-// each goes.
+// stretches and throws it back the way it came; a frost shot turns back in a
+// second one (the whole trampoline the editor shows), and on a ledge (in the
+// picture) a bot that chases him stays pressed against a third one's canvas.
+// The picture's marks show the way each goes.
 const Picture kPage8[] = {
     At("picture_trampolines.tga", 233, 298),
     OnCell("sand8.png", 250, 450, kSand),

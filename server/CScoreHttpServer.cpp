@@ -51,7 +51,9 @@ struct CScoreHttpServer::Pending {
     ScoreAnswer answer;      // set once the store is done
     bool suspended = false;  // put aside till the answer is made
     bool resumed = false;    // ...and taken up again
-    bool abandoned = false;  // answered failure 15 by the stop: the store's outcome goes nowhere
+    // Answered failure 15 by the stop before the store answered: the store,
+    // stopped by then, refuses the write.
+    bool abandoned = false;
 };
 
 // One request from its first line to its end.
@@ -209,14 +211,22 @@ bool CScoreHttpServer::Start(std::string* error) {
 
 void CScoreHttpServer::Stop() {
     if (!daemon_) return;
-    std::vector<std::shared_ptr<Pending>> left;
     {
         // Writes waiting for the disk are answered as the store answers
-        // them while it keeps up; those still waiting then get failure 15,
-        // and the library must not stop with any connection put aside.
+        // them while it keeps up.
         std::unique_lock<std::mutex> lock(pendingMutex_);
         pendingGone_.wait_for(lock, std::chrono::milliseconds(kStopGraceMilliseconds),
                               [this] { return pending_.empty(); });
+    }
+    // Then the store drops those it has not begun to commit, answered as
+    // failed and never stored, and finishes the commit under way: every
+    // write that reached it has its true outcome, and any write from here on
+    // is refused at once.
+    store_.StopWrites();
+    std::vector<std::shared_ptr<Pending>> left;
+    {
+        // The library must not stop with any connection put aside.
+        std::lock_guard<std::mutex> lock(pendingMutex_);
         stopping_ = true;
         left.assign(pending_.begin(), pending_.end());
     }

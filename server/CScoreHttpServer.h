@@ -103,8 +103,9 @@ public:
     bool IsRunning() const { return daemon_ != nullptr; }
     // Closes every connection at once, and stops the threads. A read being
     // answered finishes first; a write waiting for the disk gets a moment
-    // (kStopGraceMilliseconds) and is then answered failure 15 whatever
-    // its outcome will be.
+    // (kStopGraceMilliseconds), then the store drops it (answered failure
+    // 15, never stored) unless its commit has begun, which is waited for.
+    // So a slow disk holds a stop for one sync at most.
     void Stop();
     static constexpr unsigned kStopGraceMilliseconds = 1000;
     // The most connections it keeps open at once, from the open-file limit
@@ -145,7 +146,9 @@ private:
     // with the store's writer, which hands it the outcome.
     struct Pending;
     static void Ready(const std::shared_ptr<Pending>& pending, ScoreAnswer answer);
-    // Answers a stop's leftover writes failure 15, and resumes them.
+    // Resumes a stop's leftover requests: a write that the store refused
+    // has its answer; one still on its way to the store (which refuses it)
+    // is answered failure 15.
     static void Abandon(const std::shared_ptr<Pending>& pending);
     void Forget(const std::shared_ptr<Pending>& pending);
 

@@ -69,6 +69,12 @@ public:
     virtual void UploadThen(const std::string& name, int type, int level, int32_t score, uint32_t flags, Then then) {
         then(Upload(name, type, level, score, flags));
     }
+    // The server is stopping: from now on every write is refused (kFailed,
+    // nothing stored), those still waiting are answered so at once, and a
+    // commit under way is waited for, so that when this returns every write
+    // asked for has its outcome, and a write answered kFailed is never kept.
+    // Here every write is answered before its method returns.
+    virtual void StopWrites() {}
     // The board (type, level) as viewer sees it (an empty or unknown name
     // sees the clean scores), with its first topRows rows.
     virtual bool ReadBoard(const std::string& viewer, int type, int level, int topRows, Board* board) = 0;

@@ -7,15 +7,18 @@
 #include <chrono>
 #include <cstdlib>
 #include <ctime>
+#include <future>
 #include <thread>
 
+#include "server/CSqliteStatement.h"
+#include "server/CSqliteTransaction.h"
 #include "server/ServerLog.h"
 
 namespace {
 
 // The layout this server writes; a file with a higher number was written by
 // a newer server and is left alone. Layout 1 kept one score per player and
-// board, marked or not; layout 2 keeps the marked ones apart; layout 3 keeps
+// board, flagged or not; layout 2 keeps the flagged ones apart; layout 3 keeps
 // the board counts. An older file is brought up at the start.
 const int kSchemaVersion = 3;
 
@@ -33,9 +36,10 @@ const int kTopDepth = 8;
 // Names compare without letter case: "Bob" and "bob" are one player, so that
 // nobody can pass for another on a board. A player's clean scores are one
 // row per board; the index serves the board queries in rank order. His best
-// marked score (sent with a non-zero cheat word) has a table of its own: it
-// shows on his own board only, and never hides his clean one from others.
-// Clean and marked scores are kept in rows of one shape.
+// flagged score (sent with non-zero flags: the protocol's cheat word, kept in
+// the column of that name) has a table of its own: it shows on his own board
+// only, and never hides his clean one from others. Clean and flagged scores
+// are kept in rows of one shape.
 #define ZORV_SCORE_COLUMNS                                  \
     " player INTEGER NOT NULL REFERENCES players(id),"      \
     " type INTEGER NOT NULL,"                               \
@@ -67,7 +71,7 @@ const char* const kSchema[] = {
     "INSERT OR IGNORE INTO counters VALUES ('seq', 0)",
 };
 
-// From layout 1: its marked scores move to their own table (the player's
+// From layout 1: its flagged scores move to their own table (the player's
 // clean score there was lost under them).
 const char* const kFromLayout1[] = {
     "INSERT OR REPLACE INTO flagged SELECT player, type, level, score, cheat, seq, achieved FROM scores"
@@ -86,10 +90,6 @@ const char* const kCountDepth =
     " WHERE type = ?1 AND level = ?2 AND depth = ?3 GROUP BY bucket >> ?4";
 
 const char* const kStatements[] = {
-    "BEGIN",
-    "BEGIN IMMEDIATE",
-    "COMMIT",
-    "ROLLBACK",
     "SAVEPOINT one_write",
     "ROLLBACK TO one_write",
     "RELEASE one_write",
@@ -120,54 +120,22 @@ const char* const kStatements[] = {
     " SELECT (SELECT COUNT(*) FROM (SELECT * FROM fresh EXCEPT SELECT * FROM kept))"
     " + (SELECT COUNT(*) FROM (SELECT * FROM kept EXCEPT SELECT * FROM fresh))",
 };
-static_assert(sizeof kStatements / sizeof *kStatements == 23, "one text per statement");
+static_assert(sizeof kStatements / sizeof *kStatements == 19, "one text per statement");
 
 // The most writes one commit carries.
 const size_t kBatchMax = 256;
 
-std::string ErrorOf(sqlite3* db) { return db ? sqlite3_errmsg(db) : "out of memory"; }
-
-// Runs one fixed statement (no values from outside) to its end.
-bool RunText(sqlite3* db, const char* sql, std::string* error) {
-    sqlite3_stmt* st = nullptr;
-    int rc = sqlite3_prepare_v2(db, sql, -1, &st, nullptr);
-    while (rc == SQLITE_OK && (rc = sqlite3_step(st)) == SQLITE_ROW) {
-    }
-    if (rc != SQLITE_DONE && rc != SQLITE_OK) *error = ErrorOf(db);
-    sqlite3_finalize(st);
-    return rc == SQLITE_DONE || rc == SQLITE_OK;
-}
-
-// The first column of the first row of a fixed statement, as text.
-bool QueryText(sqlite3* db, const char* sql, std::string* value, std::string* error) {
-    sqlite3_stmt* st = nullptr;
-    int rc = sqlite3_prepare_v2(db, sql, -1, &st, nullptr);
-    if (rc == SQLITE_OK) rc = sqlite3_step(st);
-    const bool ok = rc == SQLITE_ROW;
-    if (ok) {
-        const unsigned char* text = sqlite3_column_text(st, 0);
-        *value = text ? reinterpret_cast<const char*>(text) : "";
-    } else {
-        *error = rc == SQLITE_DONE ? "no answer to " + std::string(sql) : ErrorOf(db);
-    }
-    sqlite3_finalize(st);
-    return ok;
-}
-
 // SQLite's quick check; false with its first findings, in one line, in
 // *error.
-bool QuickCheck(sqlite3* db, std::string* error) {
-    sqlite3_stmt* st = nullptr;
-    int rc = sqlite3_prepare_v2(db, "PRAGMA quick_check", -1, &st, nullptr);
+bool QuickCheck(CSqliteConnection& db, std::string* error) {
+    CSqliteStatement st(db.get(), "PRAGMA quick_check");
     std::string found;
-    while (rc == SQLITE_OK || rc == SQLITE_ROW) {
-        if ((rc = sqlite3_step(st)) != SQLITE_ROW) break;
-        const unsigned char* text = sqlite3_column_text(st, 0);
-        const std::string row = text ? reinterpret_cast<const char*>(text) : "";
+    int rc = st ? SQLITE_ROW : SQLITE_ERROR;
+    while (rc == SQLITE_ROW && (rc = st.Step()) == SQLITE_ROW) {
+        const std::string row = st.Text(0);
         if (row != "ok") found += row + "\n";
     }
-    if (rc != SQLITE_DONE && rc != SQLITE_OK) found = ErrorOf(db);
-    sqlite3_finalize(st);
+    if (rc != SQLITE_DONE) found = db.Error();
     if (found.empty()) return true;
     // Its findings come under a heading ("*** in database main ***"), one a
     // line: the first two say enough.
@@ -184,24 +152,6 @@ bool QuickCheck(sqlite3* db, std::string* error) {
     return false;
 }
 
-// The steps the statements of a connection took since the last call.
-int64_t TakeSteps(sqlite3_stmt* const* statements, size_t count) {
-    int64_t steps = 0;
-    for (size_t i = 0; i < count; ++i)
-        if (statements[i]) steps += sqlite3_stmt_status(statements[i], SQLITE_STMTSTATUS_VM_STEP, /*reset*/ 1);
-    return steps;
-}
-
-void BindText(sqlite3_stmt* st, int index, const std::string& text) {
-    sqlite3_bind_text(st, index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
-}
-
-std::string ColumnText(sqlite3_stmt* st, int column) {
-    const unsigned char* text = sqlite3_column_text(st, column);
-    return text ? std::string(reinterpret_cast<const char*>(text), static_cast<size_t>(sqlite3_column_bytes(st, column)))
-                : std::string();
-}
-
 }  // namespace
 
 class CSqliteScoreStore::Lease {
@@ -212,11 +162,11 @@ public:
     }
     Lease(const Lease&) = delete;
     Lease& operator=(const Lease&) = delete;
-    Connection* get() const { return c_; }
+    CSqliteConnection* get() const { return c_; }
 
 private:
     CSqliteScoreStore* store_;
-    Connection* c_;
+    CSqliteConnection* c_;
 };
 
 CSqliteScoreStore::~CSqliteScoreStore() { Close(); }
@@ -232,55 +182,54 @@ bool CSqliteScoreStore::Open(const std::string& path, std::string* error) {
     }
     path_ = path;
     fileLost_ = false;
-    const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX;
-    if (sqlite3_open_v2(path.c_str(), &writer_.db, flags, nullptr) != SQLITE_OK) {
-        *error = ErrorOf(writer_.db);
-        Finish(&writer_);
+    if (!writer_.Open(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, error) ||
+        !KeepLogAtClose(&writer_, error)) {
+        writer_.Close();
         return false;
     }
-    sqlite3_busy_handler(writer_.db, OnBusy, this);
+    writer_.Keep(kStatements, kStatementCount);
+    sqlite3_busy_handler(writer_.get(), OnBusy, this);
     // The check of a large file and its conversion take seconds: a stop
     // ends them (Interrupt).
     bool ok = true;
     {
         std::lock_guard<std::mutex> lock(openingMutex_);
-        opening_ = writer_.db;
+        opening_ = writer_.get();
         ok = !interrupted_;
     }
     std::string mode, version, foreign;
-    ok = ok && QueryText(writer_.db, "PRAGMA journal_mode = WAL", &mode, error);
+    ok = ok && writer_.QueryText("PRAGMA journal_mode = WAL", &mode, error);
     if (ok && mode != "wal") {
         *error = "the file cannot be kept in WAL mode (journal mode " + mode + ")";
         ok = false;
     }
     // A full sync at every commit: what was answered is on the disk.
-    ok = ok && RunText(writer_.db, "PRAGMA synchronous = FULL", error) &&
-         QueryText(writer_.db, "PRAGMA user_version", &version, error);
+    ok = ok && writer_.Run("PRAGMA synchronous = FULL", error) &&
+         writer_.QueryText("PRAGMA user_version", &version, error);
     // A file damaged on the disk would be served as if whole, and every
     // write could spread the damage: SQLite's quick check of every page.
-    ok = ok && QuickCheck(writer_.db, error);
+    ok = ok && QuickCheck(writer_, error);
     if (ok && atoi(version.c_str()) > kSchemaVersion) {
         *error = "the database was written by a newer zorv_scored (layout " + version + ")";
         ok = false;
     }
     if (ok && version == "0") {
         // New, or another program's database: only an empty one becomes ours.
-        ok = QueryText(writer_.db, "SELECT COUNT(*) FROM sqlite_schema WHERE name NOT LIKE 'sqlite_%'", &foreign,
-                       error);
+        ok = writer_.QueryText("SELECT COUNT(*) FROM sqlite_schema WHERE name NOT LIKE 'sqlite_%'", &foreign, error);
         if (ok && foreign != "0") {
             *error = "the file holds another program's database";
             ok = false;
         }
     }
     if (ok) {
-        ok = RunText(writer_.db, "BEGIN IMMEDIATE", error);
-        for (const char* sql : kSchema) ok = ok && RunText(writer_.db, sql, error);
+        CSqliteTransaction change(writer_);
+        ok = change.Begin(CSqliteConnection::Begin::kImmediate, error);
+        for (const char* sql : kSchema) ok = ok && writer_.Run(sql, error);
         if (version == "1")
-            for (const char* sql : kFromLayout1) ok = ok && RunText(writer_.db, sql, error);
+            for (const char* sql : kFromLayout1) ok = ok && writer_.Run(sql, error);
         if (version == "1" || version == "2") ok = ok && CountBoards(error);
-        ok = ok && RunText(writer_.db, ("PRAGMA user_version = " + std::to_string(kSchemaVersion)).c_str(), error);
-        std::string ignored;
-        ok = ok ? RunText(writer_.db, "COMMIT", error) : (RunText(writer_.db, "ROLLBACK", &ignored), false);
+        ok = ok && writer_.Run(("PRAGMA user_version = " + std::to_string(kSchemaVersion)).c_str(), error);
+        ok = ok && change.Commit(error);
     }
     // The files whose identity the writes depend on: the database and its
     // write-ahead log (the log lives as long as a connection is open).
@@ -295,7 +244,7 @@ bool CSqliteScoreStore::Open(const std::string& path, std::string* error) {
     if (!ok) {
         // A stop asked for is no fault of the file, whatever SQLite said.
         if (interrupted_) *error = "stopped before the database was ready";
-        Finish(&writer_);
+        writer_.Close();
         return false;
     }
     {
@@ -314,41 +263,43 @@ bool CSqliteScoreStore::CountBoards(std::string* error) {
     };
     std::vector<Board> boards;
     int64_t total = 0;
-    sqlite3_stmt* st = nullptr;
-    int rc = sqlite3_prepare_v2(writer_.db, kBoardsToCount, -1, &st, nullptr);
-    while ((rc == SQLITE_OK || rc == SQLITE_ROW) && (rc = sqlite3_step(st)) == SQLITE_ROW) {
-        boards.push_back(Board{sqlite3_column_int(st, 0), sqlite3_column_int(st, 1), sqlite3_column_int64(st, 2)});
-        total += boards.back().entries;
+    {
+        CSqliteStatement st(writer_.get(), kBoardsToCount);
+        int rc = st ? SQLITE_ROW : SQLITE_ERROR;
+        while (rc == SQLITE_ROW && (rc = st.Step()) == SQLITE_ROW) {
+            boards.push_back(Board{st.Int(0), st.Int(1), st.Int64(2)});
+            total += boards.back().entries;
+        }
+        if (rc != SQLITE_DONE) {
+            *error = writer_.Error();
+            return false;
+        }
     }
-    if (rc != SQLITE_DONE) *error = ErrorOf(writer_.db);
-    sqlite3_finalize(st);
-    if (rc != SQLITE_DONE) return false;
     ServerLog("database: converting to layout %i: counting the entries of %zu boards (%lld scores)", kSchemaVersion,
               boards.size(), static_cast<long long>(total));
     const auto start = std::chrono::steady_clock::now();
-    sqlite3_stmt* scores = nullptr;
-    sqlite3_stmt* depths = nullptr;
-    bool ok = sqlite3_prepare_v2(writer_.db, kCountScores, -1, &scores, nullptr) == SQLITE_OK &&
-              sqlite3_prepare_v2(writer_.db, kCountDepth, -1, &depths, nullptr) == SQLITE_OK;
+    CSqliteStatement scores(writer_.get(), kCountScores);
+    CSqliteStatement depths(writer_.get(), kCountDepth);
+    bool ok = scores && depths;
     // Runs st to its end; false with SQLite's reason.
-    const auto run = [this, error](sqlite3_stmt* st) {
-        const bool done = sqlite3_step(st) == SQLITE_DONE;
-        if (!done) *error = ErrorOf(writer_.db);
-        sqlite3_reset(st);
+    const auto run = [this, error](CSqliteStatement& st) {
+        const bool done = st.Step() == SQLITE_DONE;
+        if (!done) *error = writer_.Error();
+        st.Reset();
         return done;
     };
-    if (!ok) *error = ErrorOf(writer_.db);
+    if (!ok) *error = writer_.Error();
     int64_t done = 0;
     int tenths = 0;
     for (size_t b = 0; ok && b < boards.size(); ++b) {
-        sqlite3_bind_int(scores, 1, boards[b].type);
-        sqlite3_bind_int(scores, 2, boards[b].level);
+        scores.Bind(1, boards[b].type);
+        scores.Bind(2, boards[b].level);
         ok = run(scores);
         for (int depth = 0; ok && depth < kTopDepth; ++depth) {
-            sqlite3_bind_int(depths, 1, boards[b].type);
-            sqlite3_bind_int(depths, 2, boards[b].level);
-            sqlite3_bind_int(depths, 3, depth);
-            sqlite3_bind_int(depths, 4, kBucketBits);
+            depths.Bind(1, boards[b].type);
+            depths.Bind(2, boards[b].level);
+            depths.Bind(3, depth);
+            depths.Bind(4, kBucketBits);
             ok = run(depths);
         }
         done += boards[b].entries;
@@ -358,8 +309,6 @@ bool CSqliteScoreStore::CountBoards(std::string* error) {
             ServerLog("database: counted %i%% (%zu of %zu boards)", tenths * 10, b + 1, boards.size());
         }
     }
-    sqlite3_finalize(scores);
-    sqlite3_finalize(depths);
     if (ok)
         ServerLog("database: counted in %.1f s",
                   std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
@@ -380,15 +329,32 @@ void CSqliteScoreStore::Interrupt() {
 }
 
 int CSqliteScoreStore::OnBusy(void* store, int count) {
-    // Short waits at first (a lock is mostly held for milliseconds), 5 s in
-    // all, and none once the server is stopping.
+    // Short waits at first (a lock is mostly held for milliseconds), the
+    // bound in all, and none once the server is stopping.
     if (static_cast<CSqliteScoreStore*>(store)->interrupted_) return 0;
     const int kLongest = 20;
     const int waited = count <= kLongest ? count * (count + 1) / 2
                                          : kLongest * (kLongest + 1) / 2 + (count - kLongest) * kLongest;
-    if (waited >= 5000) return 0;
+    if (waited >= kLockWaitMilliseconds) return 0;
     std::this_thread::sleep_for(std::chrono::milliseconds(std::min(count + 1, kLongest)));
     return 1;
+}
+
+void CSqliteScoreStore::LogDropped(size_t writes) {
+    if (writes > 0)
+        ServerLog("database: %zu write(s) not committed when the server stopped: answered as failed, not stored",
+                  writes);
+}
+
+bool CSqliteScoreStore::IsStopping() {
+    std::lock_guard<std::mutex> lock(queueMutex_);
+    return stopping_;
+}
+
+bool CSqliteScoreStore::KeepLogAtClose(CSqliteConnection* c, std::string* error) {
+    if (sqlite3_db_config(c->get(), SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr) == SQLITE_OK) return true;
+    *error = c->Error();
+    return false;
 }
 
 bool CSqliteScoreStore::IdOf(const std::string& path, FileId* id) {
@@ -415,239 +381,192 @@ bool CSqliteScoreStore::IsStillOurFile() {
     return same;
 }
 
-void CSqliteScoreStore::Close() {
+void CSqliteScoreStore::StopWrites() {
+    std::deque<WriteJob> dropped;
     {
         std::lock_guard<std::mutex> lock(queueMutex_);
         stopping_ = true;
+        dropped.swap(queue_);
     }
     queued_.notify_all();
+    LogDropped(dropped.size());
+    for (WriteJob& job : dropped) job.then(Outcome::kFailed);
+    std::unique_lock<std::mutex> lock(queueMutex_);
+    applied_.wait(lock, [this] { return !applying_; });
+}
+
+void CSqliteScoreStore::Close() {
+    StopWrites();
     if (writerThread_.joinable()) writerThread_.join();
     std::lock_guard<std::mutex> lock(readersMutex_);
-    for (Connection* c : allReaders_) {
-        Finish(c);
-        delete c;
-    }
-    allReaders_.clear();
     idleReaders_.clear();
-    Finish(&writer_);
+    allReaders_.clear();
+    writer_.Close();
 }
 
-void CSqliteScoreStore::Finish(Connection* c) {
-    for (sqlite3_stmt*& st : c->statements) {
-        sqlite3_finalize(st);
-        st = nullptr;
-    }
-    if (c->db && sqlite3_close(c->db) != SQLITE_OK) ServerLog("database: closing: %s", ErrorOf(c->db).c_str());
-    c->db = nullptr;
-}
-
-sqlite3_stmt* CSqliteScoreStore::Prepared(Connection* c, Statement s) {
-    sqlite3_stmt*& st = c->statements[s];
-    if (!st && sqlite3_prepare_v3(c->db, kStatements[s], -1, SQLITE_PREPARE_PERSISTENT, &st, nullptr) != SQLITE_OK) {
-        ServerLog("database: preparing \"%s\": %s", kStatements[s], ErrorOf(c->db).c_str());
-        sqlite3_finalize(st);
-        st = nullptr;
-        return nullptr;
-    }
-    sqlite3_reset(st);
-    sqlite3_clear_bindings(st);
-    return st;
-}
-
-bool CSqliteScoreStore::Run(Connection* c, Statement s) {
-    sqlite3_stmt* st = Prepared(c, s);
-    if (!st) return false;
-    const int rc = sqlite3_step(st);
-    sqlite3_reset(st);
-    if (rc == SQLITE_DONE) return true;
-    ServerLog("database: \"%s\": %s", kStatements[s], ErrorOf(c->db).c_str());
-    return false;
-}
-
-CSqliteScoreStore::Connection* CSqliteScoreStore::TakeReader() {
+CSqliteConnection* CSqliteScoreStore::TakeReader() {
     {
         std::lock_guard<std::mutex> lock(readersMutex_);
         if (!idleReaders_.empty()) {
-            Connection* c = idleReaders_.back();
+            CSqliteConnection* c = idleReaders_.back();
             idleReaders_.pop_back();
             return c;
         }
     }
-    Connection* c = new Connection();
+    auto c = std::make_unique<CSqliteConnection>();
     std::string error;
-    if (sqlite3_open_v2(path_.c_str(), &c->db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK ||
-        !RunText(c->db, "PRAGMA query_only = ON", &error)) {
-        ServerLog("database: opening a reader: %s", ErrorOf(c->db).c_str());
-        Finish(c);
-        delete c;
+    if (!c->Open(path_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, &error) || !KeepLogAtClose(c.get(), &error) ||
+        !c->Run("PRAGMA query_only = ON", &error)) {
+        ServerLog("database: opening a reader: %s", error.c_str());
         return nullptr;
     }
-    sqlite3_busy_handler(c->db, OnBusy, this);
+    c->Keep(kStatements, kStatementCount);
+    sqlite3_busy_handler(c->get(), OnBusy, this);
     std::lock_guard<std::mutex> lock(readersMutex_);
-    allReaders_.push_back(c);
-    return c;
+    allReaders_.push_back(std::move(c));
+    return allReaders_.back().get();
 }
 
-void CSqliteScoreStore::GiveBack(Connection* c) {
+void CSqliteScoreStore::GiveBack(CSqliteConnection* c) {
     std::lock_guard<std::mutex> lock(readersMutex_);
     idleReaders_.push_back(c);
 }
 
-int64_t CSqliteScoreStore::FindPlayer(Connection* c, const std::string& name, std::string* stored) {
-    sqlite3_stmt* st = Prepared(c, kFindPlayer);
+int64_t CSqliteScoreStore::FindPlayer(CSqliteConnection* c, const std::string& name, std::string* stored) {
+    const CSqliteStatement::Use st = c->Kept(kFindPlayer);
     if (!st) return -1;
-    BindText(st, 1, name);
-    const int rc = sqlite3_step(st);
-    int64_t id = 0;
+    st->Bind(1, name);
+    const int rc = st->Step();
     if (rc == SQLITE_ROW) {
-        id = sqlite3_column_int64(st, 0);
-        if (stored) *stored = ColumnText(st, 1);
-    } else if (rc != SQLITE_DONE) {
-        ServerLog("database: finding a player: %s", ErrorOf(c->db).c_str());
-        id = -1;
+        if (stored) *stored = st->Text(1);
+        return st->Int64(0);
     }
-    sqlite3_reset(st);
-    return id;
+    if (rc == SQLITE_DONE) return 0;
+    ServerLog("database: finding a player: %s", c->Error().c_str());
+    return -1;
 }
 
 // ---- writes -------------------------------------------------------------------
 
 CScoreStore::Outcome CSqliteScoreStore::AddPlayer(const std::string& name, const std::string& version) {
-    WriteJob job{true, name, version};
-    return Write(&job);
+    return Write(WriteJob{true, name, version, 0, 0, 0, 0, nullptr});
 }
 
 CScoreStore::Outcome CSqliteScoreStore::Upload(const std::string& name, int type, int level, int32_t score,
-                                               uint32_t cheat) {
-    WriteJob job{false, name, "", type, level, score, cheat};
-    return Write(&job);
+                                               uint32_t flags) {
+    return Write(WriteJob{false, name, "", type, level, score, flags, nullptr});
 }
 
 void CSqliteScoreStore::AddPlayerThen(const std::string& name, const std::string& version, Then then) {
-    WriteJob* job = new WriteJob{true, name, version};
-    job->then = std::move(then);
-    Queue(job);
+    Queue(WriteJob{true, name, version, 0, 0, 0, 0, std::move(then)});
 }
 
-void CSqliteScoreStore::UploadThen(const std::string& name, int type, int level, int32_t score, uint32_t cheat,
+void CSqliteScoreStore::UploadThen(const std::string& name, int type, int level, int32_t score, uint32_t flags,
                                    Then then) {
-    WriteJob* job = new WriteJob{false, name, "", type, level, score, cheat};
-    job->then = std::move(then);
-    Queue(job);
+    Queue(WriteJob{false, name, "", type, level, score, flags, std::move(then)});
 }
 
-void CSqliteScoreStore::Queue(WriteJob* job) {
+void CSqliteScoreStore::Queue(WriteJob job) {
     {
         std::lock_guard<std::mutex> lock(queueMutex_);
         if (writing_ && !stopping_) {
-            queue_.push_back(job);
+            queue_.push_back(std::move(job));
             queued_.notify_one();
             return;
         }
     }
-    job->then(Outcome::kFailed);
-    delete job;
+    job.then(Outcome::kFailed);
 }
 
-CScoreStore::Outcome CSqliteScoreStore::Write(WriteJob* job) {
-    std::unique_lock<std::mutex> lock(queueMutex_);
-    if (!writing_ || stopping_) return Outcome::kFailed;
-    queue_.push_back(job);
-    queued_.notify_one();
-    finished_.wait(lock, [job] { return job->done; });
-    return job->outcome;
+CScoreStore::Outcome CSqliteScoreStore::Write(WriteJob job) {
+    // The promise goes with the job: the writer may still be in set_value
+    // when this returns.
+    const auto kept = std::make_shared<std::promise<Outcome>>();
+    std::future<Outcome> outcome = kept->get_future();
+    job.then = [kept](Outcome o) { kept->set_value(o); };
+    Queue(std::move(job));
+    return outcome.get();
 }
 
 void CSqliteScoreStore::WriterLoop() {
-    std::vector<WriteJob*> batch;
+    std::vector<WriteJob> batch;
     for (;;) {
         {
             std::unique_lock<std::mutex> lock(queueMutex_);
+            applying_ = false;
+            applied_.notify_all();
             queued_.wait(lock, [this] { return stopping_ || !queue_.empty(); });
-            if (queue_.empty()) break;  // stopping, and every write asked for is done
+            if (stopping_) break;  // the writes still waiting were dropped
+            applying_ = true;
             while (!queue_.empty() && batch.size() < kBatchMax) {
-                batch.push_back(queue_.front());
+                batch.push_back(std::move(queue_.front()));
                 queue_.pop_front();
             }
         }
-        RunBatch(batch);
-        // A waiting caller's job is gone once it is done: the others are
-        // set apart first, and answered outside the lock.
-        std::vector<WriteJob*> answered;
-        {
-            std::lock_guard<std::mutex> lock(queueMutex_);
-            for (WriteJob* job : batch) {
-                if (job->then)
-                    answered.push_back(job);
-                else
-                    job->done = true;
-            }
-        }
-        finished_.notify_all();
-        for (WriteJob* job : answered) {
-            job->then(job->outcome);
-            delete job;
-        }
+        const std::vector<Outcome> outcomes = RunBatch(batch);
+        for (size_t i = 0; i < batch.size(); ++i) batch[i].then(outcomes[i]);
         batch.clear();
     }
     std::lock_guard<std::mutex> lock(queueMutex_);
     writing_ = false;
 }
 
-void CSqliteScoreStore::RunBatch(const std::vector<WriteJob*>& batch) {
-    for (WriteJob* job : batch) job->outcome = Outcome::kFailed;
-    if (!Run(&writer_, kBeginWrite)) return;
+std::vector<CScoreStore::Outcome> CSqliteScoreStore::RunBatch(const std::vector<WriteJob>& batch) {
+    std::vector<Outcome> failed(batch.size(), Outcome::kFailed);
+    CSqliteTransaction write(writer_);
+    if (!write.Begin(CSqliteConnection::Begin::kImmediate)) return failed;
     std::vector<Outcome> outcomes;
-    for (WriteJob* job : batch) {
+    for (const WriteJob& job : batch) {
         Outcome outcome = Outcome::kFailed;
-        if (Run(&writer_, kSavepoint)) {
-            outcome = job->player ? ApplyPlayer(*job) : ApplyScore(*job);
-            if (outcome == Outcome::kFailed) Run(&writer_, kRollbackToSavepoint);
-            if (!Run(&writer_, kReleaseSavepoint)) outcome = Outcome::kFailed;
+        if (writer_.RunKept(kSavepoint)) {
+            outcome = job.player ? ApplyPlayer(job) : ApplyScore(job);
+            if (outcome == Outcome::kFailed) writer_.RunKept(kRollbackToSavepoint);
+            if (!writer_.RunKept(kReleaseSavepoint)) outcome = Outcome::kFailed;
         }
         outcomes.push_back(outcome);
+    }
+    // A stop asked for before the commit drops the batch: the commit would
+    // cost it a sync.
+    if (IsStopping()) {
+        LogDropped(batch.size());
+        return failed;
     }
     // A file no longer at the path would take the batch with it when the
     // server stops; and nothing of a failed commit is kept either. Neither is
     // answered as kept.
-    if (!IsStillOurFile() || !Run(&writer_, kCommit)) {
-        Run(&writer_, kRollback);
-        return;
-    }
-    for (size_t i = 0; i < batch.size(); ++i) batch[i]->outcome = outcomes[i];
+    if (!IsStillOurFile() || !write.Commit()) return failed;
+    return outcomes;
 }
 
 CScoreStore::Outcome CSqliteScoreStore::ApplyPlayer(const WriteJob& job) {
-    sqlite3_stmt* st = Prepared(&writer_, kInsertPlayer);
+    const CSqliteStatement::Use st = writer_.Kept(kInsertPlayer);
     if (!st) return Outcome::kFailed;
-    BindText(st, 1, job.name);
-    BindText(st, 2, job.version);
-    sqlite3_bind_int64(st, 3, static_cast<int64_t>(time(nullptr)));
-    const int rc = sqlite3_step(st);
-    sqlite3_reset(st);
-    if (rc == SQLITE_DONE) return Outcome::kRegistered;
-    if (sqlite3_extended_errcode(writer_.db) == SQLITE_CONSTRAINT_UNIQUE) return Outcome::kNameTaken;
-    ServerLog("database: adding a player: %s", ErrorOf(writer_.db).c_str());
+    st->Bind(1, job.name);
+    st->Bind(2, job.version);
+    st->Bind(3, static_cast<int64_t>(time(nullptr)));
+    if (st->Step() == SQLITE_DONE) return Outcome::kRegistered;
+    if (sqlite3_extended_errcode(writer_.get()) == SQLITE_CONSTRAINT_UNIQUE) return Outcome::kNameTaken;
+    ServerLog("database: adding a player: %s", writer_.Error().c_str());
     return Outcome::kFailed;
 }
 
-bool CSqliteScoreStore::FindScore(Connection* c, Statement s, int64_t player, int type, int level, Stored* stored) {
+bool CSqliteScoreStore::FindScore(CSqliteConnection* c, Statement s, int64_t player, int type, int level,
+                                  Stored* stored) {
     *stored = Stored();
-    sqlite3_stmt* st = Prepared(c, s);
+    const CSqliteStatement::Use st = c->Kept(s);
     if (!st) return false;
-    sqlite3_bind_int64(st, 1, player);
-    sqlite3_bind_int(st, 2, type);
-    sqlite3_bind_int(st, 3, level);
-    const int rc = sqlite3_step(st);
+    st->Bind(1, player);
+    st->Bind(2, type);
+    st->Bind(3, level);
+    const int rc = st->Step();
     if (rc == SQLITE_ROW) {
         stored->found = true;
-        stored->score = sqlite3_column_int(st, 0);
-        stored->achieved = sqlite3_column_int64(st, 1);
-        stored->seq = sqlite3_column_int64(st, 2);
+        stored->score = st->Int(0);
+        stored->achieved = st->Int64(1);
+        stored->seq = st->Int64(2);
     }
-    sqlite3_reset(st);
     if (rc == SQLITE_ROW || rc == SQLITE_DONE) return true;
-    ServerLog("database: reading a score: %s", ErrorOf(c->db).c_str());
+    ServerLog("database: reading a score: %s", c->Error().c_str());
     return false;
 }
 
@@ -660,41 +579,42 @@ CScoreStore::Outcome CSqliteScoreStore::ApplyScore(const WriteJob& job) {
         !FindScore(&writer_, kFindFlagged, player, job.type, job.level, &flagged))
         return Outcome::kFailed;
     // A clean score competes with his clean one only: it is what others see
-    // of him. A marked one is kept when it betters everything he has, for
+    // of him. A flagged one is kept when it betters everything he has, for
     // his own view.
-    const bool marked = job.cheat != 0;
-    const Stored& same = marked ? flagged : clean;
+    const bool isFlagged = job.flags != 0;
+    const Stored& same = isFlagged ? flagged : clean;
     if (same.found && job.score >= same.score) return Outcome::kIgnored;
-    if (marked && clean.found && job.score >= clean.score) return Outcome::kIgnored;
+    if (isFlagged && clean.found && job.score >= clean.score) return Outcome::kIgnored;
 
-    sqlite3_stmt* st = Prepared(&writer_, kNextSequence);
-    if (!st) return Outcome::kFailed;
-    int rc = sqlite3_step(st);
-    const int64_t seq = rc == SQLITE_ROW ? sqlite3_column_int64(st, 0) : 0;
-    sqlite3_reset(st);
-    if (rc != SQLITE_ROW) {
-        ServerLog("database: counting: %s", ErrorOf(writer_.db).c_str());
-        return Outcome::kFailed;
+    int64_t seq = 0;
+    {
+        const CSqliteStatement::Use next = writer_.Kept(kNextSequence);
+        if (!next) return Outcome::kFailed;
+        if (next->Step() != SQLITE_ROW) {
+            ServerLog("database: counting: %s", writer_.Error().c_str());
+            return Outcome::kFailed;
+        }
+        seq = next->Int64(0);
     }
-    const Statement write = marked ? (same.found ? kUpdateFlagged : kInsertFlagged)
+    const Statement write = isFlagged ? (same.found ? kUpdateFlagged : kInsertFlagged)
                                    : (same.found ? kUpdateScore : kInsertScore);
-    st = Prepared(&writer_, write);
-    if (!st) return Outcome::kFailed;
-    sqlite3_bind_int64(st, 1, player);
-    sqlite3_bind_int(st, 2, job.type);
-    sqlite3_bind_int(st, 3, job.level);
-    sqlite3_bind_int(st, 4, job.score);
-    sqlite3_bind_int64(st, 5, job.cheat);
-    sqlite3_bind_int64(st, 6, seq);
-    sqlite3_bind_int64(st, 7, static_cast<int64_t>(time(nullptr)));
-    rc = sqlite3_step(st);
-    sqlite3_reset(st);
-    if (rc != SQLITE_DONE) {
-        ServerLog("database: storing a score: %s", ErrorOf(writer_.db).c_str());
-        return Outcome::kFailed;
+    {
+        const CSqliteStatement::Use st = writer_.Kept(write);
+        if (!st) return Outcome::kFailed;
+        st->Bind(1, player);
+        st->Bind(2, job.type);
+        st->Bind(3, job.level);
+        st->Bind(4, job.score);
+        st->Bind(5, job.flags);
+        st->Bind(6, seq);
+        st->Bind(7, static_cast<int64_t>(time(nullptr)));
+        if (st->Step() != SQLITE_DONE) {
+            ServerLog("database: storing a score: %s", writer_.Error().c_str());
+            return Outcome::kFailed;
+        }
     }
     // Others count his clean score only.
-    if (!marked && !Recount(job.type, job.level, same.found, same.score, job.score)) return Outcome::kFailed;
+    if (!isFlagged && !Recount(job.type, job.level, same.found, same.score, job.score)) return Outcome::kFailed;
     return same.found ? Outcome::kUpdated : Outcome::kAdded;
 }
 
@@ -704,17 +624,15 @@ bool CSqliteScoreStore::Recount(int type, int level, bool had, int32_t from, int
         const int64_t is = static_cast<int64_t>(to) >> (kBucketBits * depth);
         if (had && was == is) continue;
         for (int change = had ? -1 : 1; change <= 1; change += 2) {
-            sqlite3_stmt* st = Prepared(&writer_, kAddCount);
+            const CSqliteStatement::Use st = writer_.Kept(kAddCount);
             if (!st) return false;
-            sqlite3_bind_int(st, 1, type);
-            sqlite3_bind_int(st, 2, level);
-            sqlite3_bind_int(st, 3, depth);
-            sqlite3_bind_int64(st, 4, change < 0 ? was : is);
-            sqlite3_bind_int(st, 5, change);
-            const int rc = sqlite3_step(st);
-            sqlite3_reset(st);
-            if (rc != SQLITE_DONE) {
-                ServerLog("database: counting a score: %s", ErrorOf(writer_.db).c_str());
+            st->Bind(1, type);
+            st->Bind(2, level);
+            st->Bind(3, depth);
+            st->Bind(4, change < 0 ? was : is);
+            st->Bind(5, change);
+            if (st->Step() != SQLITE_DONE) {
+                ServerLog("database: counting a score: %s", writer_.Error().c_str());
                 return false;
             }
         }
@@ -733,128 +651,132 @@ bool CSqliteScoreStore::IsNameTaken(const std::string& name, bool* failed) {
 
 bool CSqliteScoreStore::ReadBoard(const std::string& viewer, int type, int level, int topRows, Board* board) {
     Lease lease(this);
-    Connection* c = lease.get();
-    if (c) TakeSteps(c->statements, kStatementCount);
-    // One snapshot: the count and the rows agree.
-    if (!c || !Run(c, kBegin)) return false;
+    CSqliteConnection* c = lease.get();
+    if (!c) return false;
+    c->TakeSteps();
+    bool ok = false;
+    {
+        // One snapshot: the count and the rows agree.
+        CSqliteTransaction read(*c);
+        if (!read.Begin(CSqliteConnection::Begin::kDeferred)) return false;
+        ok = ReadBoardIn(c, viewer, type, level, topRows, board);
+        if (!ok) ServerLog("database: reading the board (%i, %i): %s", type, level, c->Error().c_str());
+        if (ok) read.Commit();
+    }
+    boardReadSteps_ += c->TakeSteps();
+    return ok;
+}
+
+bool CSqliteScoreStore::ReadBoardIn(CSqliteConnection* c, const std::string& viewer, int type, int level,
+                                    int topRows, Board* board) {
     *board = Board();
     std::string viewerName;
     const int64_t me = viewer.empty() ? 0 : FindPlayer(c, viewer, &viewerName);
-    bool ok = me >= 0;
+    if (me < 0) return false;
 
-    // The viewer's own row: the better of his clean and his marked score.
+    // The viewer's own row: the better of his clean and his flagged score.
     Stored clean, flagged;
-    if (ok && me > 0)
-        ok = FindScore(c, kFindScore, me, type, level, &clean) && FindScore(c, kFindFlagged, me, type, level, &flagged);
+    if (me > 0 &&
+        !(FindScore(c, kFindScore, me, type, level, &clean) && FindScore(c, kFindFlagged, me, type, level, &flagged)))
+        return false;
     const Stored& own = flagged.found && (!clean.found || flagged.score < clean.score) ? flagged : clean;
 
     // The board's clean entries, less his own, and his row.
-    sqlite3_stmt* st = ok ? Prepared(c, kEntriesAt) : nullptr;
-    if (st) {
-        sqlite3_bind_int(st, 1, type);
-        sqlite3_bind_int(st, 2, level);
-        sqlite3_bind_int(st, 3, kTopDepth);
-        sqlite3_bind_int(st, 4, 0);
-        const int rc = sqlite3_step(st);
-        ok = rc == SQLITE_ROW || rc == SQLITE_DONE;
-        const int64_t entries = rc == SQLITE_ROW ? sqlite3_column_int64(st, 0) : 0;
+    {
+        const CSqliteStatement::Use st = c->Kept(kEntriesAt);
+        if (!st) return false;
+        st->Bind(1, type);
+        st->Bind(2, level);
+        st->Bind(3, kTopDepth);
+        st->Bind(4, 0);
+        const int rc = st->Step();
+        if (rc != SQLITE_ROW && rc != SQLITE_DONE) return false;
+        const int64_t entries = rc == SQLITE_ROW ? st->Int64(0) : 0;
         board->players = entries - (clean.found ? 1 : 0) + (own.found ? 1 : 0);
-        sqlite3_reset(st);
-    } else {
-        ok = false;
     }
 
     // The others' first rows, with his own put in at its place.
     bool ownPlaced = !own.found;
-    st = ok ? Prepared(c, kBoardTop) : nullptr;
-    if (st) {
-        sqlite3_bind_int(st, 1, type);
-        sqlite3_bind_int(st, 2, level);
-        sqlite3_bind_int64(st, 3, me);
-        sqlite3_bind_int(st, 4, topRows);
+    {
+        const CSqliteStatement::Use st = c->Kept(kBoardTop);
+        if (!st) return false;
+        st->Bind(1, type);
+        st->Bind(2, level);
+        st->Bind(3, me);
+        st->Bind(4, topRows);
         int rc;
-        while ((rc = sqlite3_step(st)) == SQLITE_ROW && static_cast<int>(board->top.size()) < topRows) {
-            const int32_t score = sqlite3_column_int(st, 1);
-            const int64_t seq = sqlite3_column_int64(st, 3);
+        while ((rc = st->Step()) == SQLITE_ROW && static_cast<int>(board->top.size()) < topRows) {
+            const int32_t score = st->Int(1);
+            const int64_t seq = st->Int64(3);
             if (!ownPlaced && (own.score < score || (own.score == score && own.seq < seq))) {
                 board->top.push_back(Row{viewerName, own.score, own.achieved, true});
                 ownPlaced = true;
                 if (static_cast<int>(board->top.size()) == topRows) break;
             }
-            board->top.push_back(Row{ColumnText(st, 0), score, sqlite3_column_int64(st, 2), false});
+            board->top.push_back(Row{st->Text(0), score, st->Int64(2), false});
         }
-        ok = rc == SQLITE_DONE || rc == SQLITE_ROW;
-        sqlite3_reset(st);
-    } else {
-        ok = false;
+        if (rc != SQLITE_DONE && rc != SQLITE_ROW) return false;
     }
-    if (ok && !ownPlaced && static_cast<int>(board->top.size()) < topRows) {
+    if (!ownPlaced && static_cast<int>(board->top.size()) < topRows) {
         board->top.push_back(Row{viewerName, own.score, own.achieved, true});
         ownPlaced = true;
     }
+    if (ownPlaced) return true;
 
-    if (ok && !ownPlaced) {
-        board->ownBelow = true;
-        board->own = Row{viewerName, own.score, own.achieved, true};
-        // The entries with fewer steps: at each depth, the buckets before
-        // his under the same bucket above (none where his digit is 0, nor
-        // above his top digit). His own clean entry is never among them: his
-        // row is the better of his clean and his marked score.
-        const int64_t digits = (int64_t{1} << kBucketBits) - 1;
-        for (int depth = 0; ok && depth < kTopDepth; ++depth) {
-            const int64_t bucket = static_cast<int64_t>(own.score) >> (kBucketBits * depth);
-            if (bucket == 0) break;
-            if ((bucket & digits) == 0) continue;
-            st = Prepared(c, kCountBelow);
-            ok = st != nullptr;
-            if (!st) break;
-            sqlite3_bind_int(st, 1, type);
-            sqlite3_bind_int(st, 2, level);
-            sqlite3_bind_int(st, 3, depth);
-            sqlite3_bind_int64(st, 4, bucket & ~digits);
-            sqlite3_bind_int64(st, 5, bucket);
-            ok = sqlite3_step(st) == SQLITE_ROW;
-            if (ok) board->ownAhead += sqlite3_column_int64(st, 0);
-            sqlite3_reset(st);
-        }
+    board->ownBelow = true;
+    board->own = Row{viewerName, own.score, own.achieved, true};
+    // The entries with fewer steps: at each depth, the buckets before his
+    // under the same bucket above (none where his digit is 0, nor above his
+    // top digit). His own clean entry is never among them: his row is the
+    // better of his clean and his flagged score.
+    const int64_t digits = (int64_t{1} << kBucketBits) - 1;
+    for (int depth = 0; depth < kTopDepth; ++depth) {
+        const int64_t bucket = static_cast<int64_t>(own.score) >> (kBucketBits * depth);
+        if (bucket == 0) break;
+        if ((bucket & digits) == 0) continue;
+        const CSqliteStatement::Use st = c->Kept(kCountBelow);
+        if (!st) return false;
+        st->Bind(1, type);
+        st->Bind(2, level);
+        st->Bind(3, depth);
+        st->Bind(4, bucket & ~digits);
+        st->Bind(5, bucket);
+        if (st->Step() != SQLITE_ROW) return false;
+        board->ownAhead += st->Int64(0);
     }
-    if (!ok) ServerLog("database: reading the board (%i, %i): %s", type, level, ErrorOf(c->db).c_str());
-    Run(c, ok ? kCommit : kRollback);
-    boardReadSteps_ += TakeSteps(c->statements, kStatementCount);
-    return ok;
+    return true;
 }
 
 bool CSqliteScoreStore::Count(int64_t* players, int64_t* scores) {
     Lease lease(this);
-    sqlite3_stmt* st = lease.get() ? Prepared(lease.get(), kCountAll) : nullptr;
+    const CSqliteStatement::Use st = lease.get() ? lease.get()->Kept(kCountAll) : CSqliteStatement::Use();
     if (!st) return false;
-    const bool ok = sqlite3_step(st) == SQLITE_ROW;
-    if (ok) {
-        *players = sqlite3_column_int64(st, 0);
-        *scores = sqlite3_column_int64(st, 1);
-    } else {
-        ServerLog("database: counting: %s", ErrorOf(lease.get()->db).c_str());
+    if (st->Step() != SQLITE_ROW) {
+        ServerLog("database: counting: %s", lease.get()->Error().c_str());
+        return false;
     }
-    sqlite3_reset(st);
-    return ok;
+    *players = st->Int64(0);
+    *scores = st->Int64(1);
+    return true;
 }
 
 bool CSqliteScoreStore::CheckIntegrity(std::string* report) {
     Lease lease(this);
-    sqlite3_stmt* st = lease.get() ? Prepared(lease.get(), kIntegrity) : nullptr;
-    if (!st) return false;
+    CSqliteConnection* c = lease.get();
+    if (!c) return false;
     report->clear();
-    int rc;
-    while ((rc = sqlite3_step(st)) == SQLITE_ROW) report->append(ColumnText(st, 0)).append("\n");
-    sqlite3_reset(st);
-    if (rc != SQLITE_DONE || *report != "ok\n") return false;
-    st = Prepared(lease.get(), kCountsDisagree);
+    {
+        const CSqliteStatement::Use st = c->Kept(kIntegrity);
+        if (!st) return false;
+        int rc;
+        while ((rc = st->Step()) == SQLITE_ROW) report->append(st->Text(0)).append("\n");
+        if (rc != SQLITE_DONE || *report != "ok\n") return false;
+    }
+    const CSqliteStatement::Use st = c->Kept(kCountsDisagree);
     if (!st) return false;
-    sqlite3_bind_int(st, 1, kBucketBits);
-    sqlite3_bind_int(st, 2, kTopDepth);
-    rc = sqlite3_step(st);
-    const int64_t wrong = rc == SQLITE_ROW ? sqlite3_column_int64(st, 0) : -1;
-    sqlite3_reset(st);
+    st->Bind(1, kBucketBits);
+    st->Bind(2, kTopDepth);
+    const int64_t wrong = st->Step() == SQLITE_ROW ? st->Int64(0) : -1;
     if (wrong != 0) report->append("board counts that the scores do not give: " + std::to_string(wrong) + "\n");
     return wrong == 0;
 }

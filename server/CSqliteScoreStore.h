@@ -20,18 +20,24 @@
 #include <atomic>
 #include <condition_variable>
 #include <deque>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "server/CScoreStore.h"
+#include "server/CSqliteConnection.h"
 
 struct sqlite3;
-struct sqlite3_stmt;
 
 class CSqliteScoreStore : public CScoreStore {
 public:
+    // How long a write or a read waits for a lock that another program
+    // holds on the file (a backup, an administrator's query) before it
+    // fails.
+    static constexpr int kLockWaitMilliseconds = 5000;
+
     CSqliteScoreStore() = default;
     ~CSqliteScoreStore() override;
     CSqliteScoreStore(const CSqliteScoreStore&) = delete;
@@ -50,8 +56,10 @@ public:
     // It stays so until the store is destroyed. Returns once Open, if it
     // runs, has given up.
     void Interrupt();
-    // Finishes the writes already asked for, then closes every connection
-    // (the last one folds the write-ahead log back into the file).
+    // StopWrites, then closes every connection. The write-ahead log is left
+    // as it is beside the file, with the latest writes (SQLite reads it with
+    // the file): folding it back would cost two syncs, seconds on a slow
+    // disk.
     void Close();
     // SQLite's own check of the whole file, and of the board counts against
     // the scores; true when it finds nothing wrong.
@@ -63,20 +71,20 @@ public:
 
     Outcome AddPlayer(const std::string& name, const std::string& version) override;
     bool IsNameTaken(const std::string& name, bool* failed) override;
-    Outcome Upload(const std::string& name, int type, int level, int32_t score, uint32_t cheat) override;
+    Outcome Upload(const std::string& name, int type, int level, int32_t score, uint32_t flags) override;
     // Answered from the writer thread, after the commit of their batch.
     void AddPlayerThen(const std::string& name, const std::string& version, Then then) override;
-    void UploadThen(const std::string& name, int type, int level, int32_t score, uint32_t cheat, Then then) override;
+    void UploadThen(const std::string& name, int type, int level, int32_t score, uint32_t flags, Then then) override;
+    // The writes of the batch being applied are dropped too, unless its
+    // commit has begun.
+    void StopWrites() override;
     bool ReadBoard(const std::string& viewer, int type, int level, int topRows, Board* board) override;
     bool Count(int64_t* players, int64_t* scores) override;
 
 private:
-    // Every statement the store runs, prepared once per connection.
+    // Every statement the store runs besides those that begin and end a
+    // transaction, kept prepared by each connection.
     enum Statement {
-        kBegin,
-        kBeginWrite,
-        kCommit,
-        kRollback,
         kSavepoint,
         kRollbackToSavepoint,
         kReleaseSavepoint,
@@ -98,45 +106,39 @@ private:
         kCountsDisagree,
         kStatementCount
     };
-    struct Connection {
-        sqlite3* db = nullptr;
-        sqlite3_stmt* statements[kStatementCount] = {};
-    };
     struct WriteJob {
         bool player = false;  // a registration; else an upload
         std::string name, version;
         int type = 0, level = 0;
         int32_t score = 0;
-        uint32_t cheat = 0;
-        Outcome outcome = Outcome::kFailed;
-        bool done = false;
-        // Set for a write asked for without waiting: it gets the outcome,
-        // and the job (made with new) is deleted.
-        Then then = nullptr;
+        uint32_t flags = 0;
+        // Gets the outcome once the write is kept or failed.
+        Then then;
     };
     // A reader connection for the life of one read.
     class Lease;
 
-    // The statement s of c, reset and unbound; null (logged) when it cannot
-    // be prepared.
-    sqlite3_stmt* Prepared(Connection* c, Statement s);
-    // Runs a statement that returns no rows; false (logged) on failure.
-    bool Run(Connection* c, Statement s);
-    static void Finish(Connection* c);
+    CSqliteConnection* TakeReader();
+    void GiveBack(CSqliteConnection* c);
 
-    Connection* TakeReader();
-    void GiveBack(Connection* c);
-
-    Outcome Write(WriteJob* job);
-    // Queues a job made with new, to be answered through its then.
-    void Queue(WriteJob* job);
+    // Queues a job and waits for its outcome.
+    Outcome Write(WriteJob job);
+    // Queues a job, to be answered through its then.
+    void Queue(WriteJob job);
     void WriterLoop();
-    void RunBatch(const std::vector<WriteJob*>& batch);
+    // The outcome of each job of the batch, committed together.
+    std::vector<Outcome> RunBatch(const std::vector<WriteJob>& batch);
     Outcome ApplyPlayer(const WriteJob& job);
     Outcome ApplyScore(const WriteJob& job);
     // Moves a clean entry of board (type, level) from score from (none when
     // !had) to score to in the board's counts; false (logged) on failure.
     bool Recount(int type, int level, bool had, int32_t from, int32_t to);
+    // Whether StopWrites was called (the writer asks before each commit).
+    bool IsStopping();
+    static void LogDropped(size_t writes);
+    // A connection that leaves the write-ahead log as it is when it closes:
+    // false with SQLite's reason.
+    static bool KeepLogAtClose(CSqliteConnection* c, std::string* error);
     // Whether the file at the path (and its write-ahead log) is still the one
     // the store writes to; a change either way is logged once.
     bool IsStillOurFile();
@@ -144,8 +146,8 @@ private:
     // transaction of Open), with its progress in the log.
     bool CountBoards(std::string* error);
     // The id of a player (0: none; -1: the storage failed).
-    int64_t FindPlayer(Connection* c, const std::string& name, std::string* stored);
-    // A player's score on a board, clean (kFindScore) or marked
+    int64_t FindPlayer(CSqliteConnection* c, const std::string& name, std::string* stored);
+    // A player's score on a board, clean (kFindScore) or flagged
     // (kFindFlagged).
     struct Stored {
         bool found = false;
@@ -154,7 +156,10 @@ private:
         int64_t seq = 0;
     };
     // False (logged) when the storage failed.
-    bool FindScore(Connection* c, Statement s, int64_t player, int type, int level, Stored* stored);
+    bool FindScore(CSqliteConnection* c, Statement s, int64_t player, int type, int level, Stored* stored);
+
+    // ReadBoard in the open transaction of c; false when the storage failed.
+    bool ReadBoardIn(CSqliteConnection* c, const std::string& viewer, int type, int level, int topRows, Board* board);
 
     struct FileId {
         dev_t device = 0;
@@ -172,16 +177,17 @@ private:
     std::mutex openingMutex_;
     sqlite3* opening_ = nullptr;  // the writer's connection while Open runs
     std::atomic<int64_t> boardReadSteps_{0};
-    Connection writer_;
+    CSqliteConnection writer_;
     std::mutex readersMutex_;
-    std::vector<Connection*> idleReaders_;
-    std::vector<Connection*> allReaders_;
+    std::vector<CSqliteConnection*> idleReaders_;
+    std::vector<std::unique_ptr<CSqliteConnection>> allReaders_;
 
     std::mutex queueMutex_;
     std::condition_variable queued_;
-    std::condition_variable finished_;
-    std::deque<WriteJob*> queue_;
-    bool writing_ = false;  // the writer thread takes jobs
-    bool stopping_ = false;
+    std::condition_variable applied_;
+    std::deque<WriteJob> queue_;
+    bool writing_ = false;   // the writer thread takes jobs
+    bool stopping_ = false;  // writes are refused
+    bool applying_ = false;  // the writer has a batch under way
     std::thread writerThread_;
 };

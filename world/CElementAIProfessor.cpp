@@ -98,6 +98,9 @@ enum HeroState {
     ST_FROZEN = 54,
     ST_SINGED = 55,
     ST_THAWING = 56,
+    // He falls and lands facing the way he went: states 7 and 35 face right.
+    ST_FALL_LEFT = 57,
+    ST_LAND_LEFT = 58,
 };
 
 bool IsStandingState(int state) {
@@ -298,6 +301,8 @@ void CElementAIProfessor::BuildStateSprites() {
     Frame(t[6], "profclimbup", 1);
     t[7] = NewHeroSprite(17, 28, "Professor Falling", true);
     Run(t[7], "proffall", 0, 5);
+    t[57] = NewHeroSprite(17, 28, "Professor Falling Left", true);
+    Run(t[57], "proffallleft", 0, 5);
     t[8] = NewHeroSprite(20, 30, "Professor Pushing Left", true);
     Run(t[8], "profpushleft", 0, 7);
     t[9] = NewHeroSprite(20, 30, "Professor Pushing Right", true);
@@ -361,6 +366,8 @@ void CElementAIProfessor::BuildStateSprites() {
     Run(t[34], "proftramprecover", 0, 7);
     t[35] = NewHeroSprite(18, 36, "Professor Landing", false);
     Run(t[35], "profland", 0, 5);
+    t[58] = NewHeroSprite(18, 36, "Professor Landing Left", false);
+    Run(t[58], "proflandleft", 0, 5);
     t[36] = NewHeroSprite(16, 39, "Professor Activating Tube Entrance", false);
     t[36]->AddFrame("tubeentrance0.png");
     Run(t[36], "tube", 21, 0);
@@ -1118,6 +1125,7 @@ bool CElementAIProfessor::FinishState() {
         turnPending = 1;
         break;
     case ST_LAND:
+    case ST_LAND_LEFT:
         sprite->Rewind();
         LANDING = 0;
         turnPending = 1;
@@ -1199,7 +1207,7 @@ int CElementAIProfessor::ChooseState(bool* play, bool* stop) {
         }
         leftTrampoline = 0;
         flingDone = 0;
-        return ST_FALL;
+        return left ? ST_FALL_LEFT : ST_FALL;
     }
     if (turnPending) return left ? ST_TURN_LEFT : ST_TURN_RIGHT;
     if (leftTrampoline) {
@@ -1251,7 +1259,7 @@ int CElementAIProfessor::ChooseState(bool* play, bool* stop) {
             LANDING = 0;
             return ST_CLIMB_DOWN;
         }
-        return ST_LAND;
+        return left ? ST_LAND_LEFT : ST_LAND;
     }
     if (IsMovingLeft()) return ChooseMovingState(true);
     if (IsMovingRight()) return ChooseMovingState(false);

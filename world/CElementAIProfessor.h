@@ -41,7 +41,8 @@ public:
         POWERUP_KIND_LAST = 14,
     };
 
-    static constexpr int kStateCount = 57;
+    // The animation states; the last two fall and land facing left.
+    static constexpr int kStateCount = 59;
     static constexpr int kIdleState = 400;
     static constexpr int kIdleCount = 10;
     static constexpr int kInventorySize = 9;

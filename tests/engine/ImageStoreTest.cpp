@@ -1,5 +1,5 @@
 // The image store: counted holders, lazy decoding, ids that are never
-// reused, run-time images, alpha copies and fades, pads, blank surfaces and
+// reused, run-time images, alpha copies and fades, pads and cuts, blank surfaces and
 // captures, names bound twice.
 #include <SDL.h>
 #include <gtest/gtest.h>
@@ -250,6 +250,45 @@ TEST_F(ImageStoreTest, PadImagePlacesTheSourceInATransparentFrame) {
     const ImageId same = CDraw::PadImage("opaque.tga", "unpadded.tga", -4, 0, -1, 0);
     EXPECT_EQ(CDraw::GetWidth(same), 3);
     EXPECT_EQ(CDraw::GetHeight(same), 3);
+}
+
+// Cutting bands out of a picture closes up what lies right of and below
+// them; a band reaching past the picture's edge is cut at it.
+TEST_F(ImageStoreTest, CutImageTakesBandsOfColumnsAndRowsOut) {
+    const ImageId grid = CDraw::CreateSurface(6, 5, "grid.png");
+    SDL_Surface* g = CDraw::GetSurface(grid);
+    for (int y = 0; y < 5; ++y)
+        for (int x = 0; x < 6; ++x) CDraw::PutPixel(g, x, y, SDL_MapRGBA(g->format, 40 * x, 40 * y, 7, 255));
+    CDraw::GetImage("grid.png");  // held by the test as well as by its maker
+    struct Cut {
+        int x, w, y, h;
+        int keptW, keptH;
+        int fromX[6], fromY[5];  // the source column and row of each one kept
+    };
+    const Cut cuts[] = {
+        {2, 2, 1, 3, 4, 2, {0, 1, 4, 5}, {0, 4}},
+        {0, 0, 0, 0, 6, 5, {0, 1, 2, 3, 4, 5}, {0, 1, 2, 3, 4}},
+        {5, 9, 4, 9, 5, 4, {0, 1, 2, 3, 4}, {0, 1, 2, 3}},
+        {-3, 4, 7, 2, 5, 5, {1, 2, 3, 4, 5}, {0, 1, 2, 3, 4}},
+    };
+    for (const Cut& c : cuts) {
+        SCOPED_TRACE(std::to_string(c.x) + " " + std::to_string(c.w) + " " + std::to_string(c.y) + " " +
+                     std::to_string(c.h));
+        const ImageId id = CDraw::CutImage("grid.png", "cut.png", c.x, c.w, c.y, c.h);
+        ASSERT_GE(id, 0);
+        ASSERT_EQ(CDraw::GetWidth(id), c.keptW);
+        ASSERT_EQ(CDraw::GetHeight(id), c.keptH);
+        SDL_Surface* s = CDraw::GetSurface(id);
+        for (int y = 0; y < c.keptH; ++y)
+            for (int x = 0; x < c.keptW; ++x) {
+                Uint8 r, gr, b, a;
+                SDL_GetRGBA(CDraw::GetPixel(s, x, y), s->format, &r, &gr, &b, &a);
+                EXPECT_EQ(r, 40 * c.fromX[x]) << x << "," << y;
+                EXPECT_EQ(gr, 40 * c.fromY[y]) << x << "," << y;
+                EXPECT_EQ(a, 255);
+            }
+        CDraw::UnloadImage("cut.png");
+    }
 }
 
 TEST_F(ImageStoreTest, BlankSurfacesAndCaptures) {

@@ -121,6 +121,15 @@ const RuleCase kCases[] = {
     {"HackLadderAbovePlatform", "HACK LADDER_ABOVE-PLATFORM", FULL, P(12, 3, 4), P(13, 3, 5), -1},
     {"HackLadderAbovePlatformMirror", "HACK LADDER_ABOVE-PLATFORM", FULL, P(13, 3, 5), P(12, 3, 4), 1},
     {"FarPairFixed", "FIXED MOUSE", FULL, P(1305, 0, 0), P(80, 9, 9), 1},
+    // A tutorial sign stands behind the hero, a bot or an object on or by
+    // its cell, and in front of everything else there as before.
+    {"TutorialBehindHero", "TUTORIAL BEHIND ACTOR", FULL, P(56, 3, 5), P(71, 3, 5), -1},
+    {"TutorialBehindHeroMirror", "TUTORIAL BEHIND ACTOR", FULL, P(71, 3, 5), P(56, 3, 5), 1},
+    {"TutorialBehindHeroInTube", "TUTORIAL BEHIND ACTOR", FULL, P(56, 3, 5), P(73, 3, 5), -1},
+    {"TutorialBehindBotBeside", "TUTORIAL BEHIND ACTOR", FULL, P(70, 4, 5), P(56, 3, 5), 1},
+    {"TutorialBehindObject", "TUTORIAL BEHIND ACTOR", FULL, P(56, 3, 5), P(80, 3, 5), -1},
+    {"TutorialOverTerrain", "FIXED TUTORIAL", FULL, P(56, 3, 5), P(10, 3, 5), 1},
+    {"TutorialFarFromHero", "FIXED TUTORIAL", FULL, P(56, 3, 5), P(71, 9, 5), 1},
     {"NotIntersecting", "NOT INTERSECTING!!!", FULL, P(80, 0, 0), P(80, 5, 0), 0},
     {"NiPosition1", "NI POSITION 1", FULL, P(80, 14, 5), P(80, 10, 10), 1, true},
     {"NiPosition2", "NI POSITION 2", FULL, P(80, 10, 5), P(80, 10, 10), 1, true},

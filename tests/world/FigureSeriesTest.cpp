@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,7 @@
 #include "tests/support/WorldTestSupport.h"
 #include "world/CElementAIBot.h"
 #include "world/CElementAIProfessor.h"
+#include "world/SolutionKeys.h"
 
 namespace {
 
@@ -63,6 +65,8 @@ enum HeroState {
     kFrozen = 54,
     kSinged = 55,
     kThawing = 56,
+    kFallLeft = 57,  // kFall and kLand face right
+    kLandLeft = 58,
     kIdle = CElementAIProfessor::kIdleState,  // the first idle; the others follow it
 };
 
@@ -167,13 +171,15 @@ TEST_F(FigureSeriesTest, EverySwitchPlayMakesMovesTheFigureOnlyAsTheWorldDoes) {
         {true, kLadderJumpRight, kRunRight, 3},
         {true, kLadderJumpLeft, kClimbDown, -3},
         {true, kLadderJumpRight, kClimbDown, 3},
-        {true, kLadderJumpLeft, kFall, -3},
+        {true, kLadderJumpLeft, kFallLeft, -3},
         {true, kLadderJumpRight, kFall, 3},
-        // He walks off a ledge, falls, lands and turns back to his side.
-        {true, kRunLeft, kFall, -3},
+        // He walks off a ledge, falls and lands facing the way he went, and
+        // turns back to his side.
+        {true, kRunLeft, kFallLeft, -3},
         {true, kRunRight, kFall, 3},
+        {true, kFallLeft, kLandLeft, 0},
         {true, kFall, kLand, 0},
-        {true, kLand, kTurnLeft, 0},
+        {true, kLandLeft, kTurnLeft, 0},
         {true, kLand, kTurnRight, 0},
         {true, kTurnLeft, kStandLeft, 0},
         {true, kTurnRight, kStandRight, 0},
@@ -292,4 +298,33 @@ TEST_F(FigureSeriesTest, TheHeroStandsOnHisCellsMiddleAsABotDoes) {
     for (int state : {kStandMiddle, kStandLeft, kStandRight})
         EXPECT_NEAR(worldtest::DrawnMiddle(hero_->stateSprites[state], 0), middle, 2.0)
             << hero_->stateSprites[state]->GetName();
+}
+
+// Walking off a ledge he falls, and lands, facing the way he went: he does
+// not turn round in the air.
+TEST_F(FigureSeriesTest, HeFallsAndLandsFacingTheWayHeWent) {
+    struct Way {
+        const char* name;
+        int key, fall, land;
+    };
+    for (const Way& way : {Way{"left", SOLUTION_KEY_LEFT, kFallLeft, kLandLeft},
+                           Way{"right", SOLUTION_KEY_RIGHT, kFall, kLand}}) {
+        SCOPED_TRACE(way.name);
+        ASSERT_NO_FATAL_FAILURE(Load("heading: Fall\nbackground: 1\n" +
+                                     worldtest::PictureSection("tiles", {"....S....", "...###...", ".........",
+                                                                         ".........", "#########"})));
+        ASSERT_TRUE(RunUntil([&] { return !hero_->arriving && !hero_->IsMoving(); }));
+        Press(way.key);
+        ASSERT_TRUE(RunUntil([&] { return hero_->FALLING != 0; }));
+        Release(way.key);
+        std::set<int> falling, landing;
+        const bool stood = RunUntil([&] {
+            if (hero_->FALLING) falling.insert(hero_->animationState);
+            if (hero_->LANDING) landing.insert(hero_->animationState);
+            return !hero_->FALLING && !hero_->LANDING && !hero_->turnPending;
+        });
+        ASSERT_TRUE(stood);
+        EXPECT_EQ(falling, std::set<int>{way.fall});
+        EXPECT_EQ(landing, std::set<int>{way.land});
+    }
 }

@@ -424,7 +424,7 @@ void Speckle(cairo_t* cr, double x, double y, double w, double h, const Color& c
 }
 
 void Parchment(cairo_t* cr, double x, double y, double w, double h, uint32_t seed, double torn, double cutW,
-               double cutH) {
+               double cutH, bool even) {
     cairo_save(cr);
     // The outline: straight sides with a small random tear every few pixels,
     // each tear into the sheet, the shallowest a pixel in: with the rim drawn
@@ -467,18 +467,37 @@ void Parchment(cairo_t* cr, double x, double y, double w, double h, uint32_t see
     cairo_path_t* outline = cairo_copy_path(cr);
 
     // Cream body: lighter in the middle, darker toward the edges.
-    cairo_pattern_t* pat = cairo_pattern_create_radial(x + w * 0.45, y + h * 0.4, 0, x + w / 2, y + h / 2,
-                                                       std::max(w, h) * 0.75);
-    cairo_pattern_add_color_stop_rgba(pat, 0, kParchLight.r, kParchLight.g, kParchLight.b, 1);
-    cairo_pattern_add_color_stop_rgba(pat, 0.7, kParchDark.r, kParchDark.g, kParchDark.b, 1);
     const Color edge = Darken(kParchDark, 0.25);
-    cairo_pattern_add_color_stop_rgba(pat, 1, edge.r, edge.g, edge.b, 1);
-    cairo_set_source(cr, pat);
-    cairo_fill_preserve(cr);
-    cairo_pattern_destroy(pat);
+    if (even) {
+        SetColor(cr, Mix(kParchLight, kParchDark, 0.35));
+        cairo_fill_preserve(cr);
+    } else {
+        cairo_pattern_t* pat = cairo_pattern_create_radial(x + w * 0.45, y + h * 0.4, 0, x + w / 2, y + h / 2,
+                                                           std::max(w, h) * 0.75);
+        cairo_pattern_add_color_stop_rgba(pat, 0, kParchLight.r, kParchLight.g, kParchLight.b, 1);
+        cairo_pattern_add_color_stop_rgba(pat, 0.7, kParchDark.r, kParchDark.g, kParchDark.b, 1);
+        cairo_pattern_add_color_stop_rgba(pat, 1, edge.r, edge.g, edge.b, 1);
+        cairo_set_source(cr, pat);
+        cairo_fill_preserve(cr);
+        cairo_pattern_destroy(pat);
+    }
 
-    // Fibres and stains, clipped to the sheet.
+    // Fibres and stains (an even sheet's darker edges instead), clipped to
+    // the sheet.
     cairo_clip(cr);
+    if (even) {
+        const double band = 36;
+        const double sides[4][4] = {{x, 0, x + band, 0}, {x + w, 0, x + w - band, 0},
+                                    {0, y, 0, y + band}, {0, y + h, 0, y + h - band}};
+        for (const auto& s4 : sides) {
+            cairo_pattern_t* side = cairo_pattern_create_linear(s4[0], s4[1], s4[2], s4[3]);
+            cairo_pattern_add_color_stop_rgba(side, 0, edge.r, edge.g, edge.b, 0.8);
+            cairo_pattern_add_color_stop_rgba(side, 1, edge.r, edge.g, edge.b, 0);
+            cairo_set_source(cr, side);
+            cairo_paint(cr);
+            cairo_pattern_destroy(side);
+        }
+    }
     for (int i = 0; i < static_cast<int>(w * h / 900) + 4; ++i) {
         const double px = RandomRange(s, x, x + w), py = RandomRange(s, y, y + h);
         const double len = RandomRange(s, 4, 18);
@@ -486,7 +505,7 @@ void Parchment(cairo_t* cr, double x, double y, double w, double h, uint32_t see
         Line(cr, px, py, px + len * std::cos(ang), py + len * std::sin(ang), WithAlpha(Darken(kParchDark, 0.3), 0.10),
              1.0);
     }
-    for (int i = 0; i < static_cast<int>(w * h / 40000) + 2; ++i) {
+    for (int i = 0; i < (even ? 0 : static_cast<int>(w * h / 40000) + 2); ++i) {
         RadialGlow(cr, RandomRange(s, x, x + w), RandomRange(s, y, y + h), RandomRange(s, 10, 40),
                    WithAlpha(Darken(kParchDark, 0.2), 0.18));
     }

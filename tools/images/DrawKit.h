@@ -108,9 +108,11 @@ void Speckle(cairo_t* cr, double x, double y, double w, double h, const Color& c
              uint32_t seed);
 // A parchment sheet: cream gradient, fibres, darker torn edges. torn = 0
 // gives straight edges. A cutW x cutH piece of its top-right corner may be
-// torn away, with torn edges too.
+// torn away, with torn edges too. An even sheet is one cream all over but
+// for a darker band along its edges, without stains: a band of rows or
+// columns cut out of its middle leaves no seam.
 void Parchment(cairo_t* cr, double x, double y, double w, double h, uint32_t seed, double torn = 1.0,
-               double cutW = 0, double cutH = 0);
+               double cutW = 0, double cutH = 0, bool even = false);
 // A wooden frame strip around a rectangle (inner edge at the rectangle).
 void WoodFrame(cairo_t* cr, double x, double y, double w, double h, double thickness);
 

@@ -2,8 +2,9 @@
 // scene built by the game from world pictures next to the text; the page's
 // first picture, drawn under that scene at a fixed corner, completes it:
 // more ground, objects and the marks that tell what happens (paths, wires,
-// sparks). Scene pictures are laid out in page coordinates, the same as the
-// game's own pieces, and reach from their corner to the right and down only.
+// sparks, flames). Scene pictures are laid out in page coordinates, the same
+// as the game's own pieces, and reach from their corner to the right and
+// down only.
 #include <cmath>
 #include <functional>
 #include <string>
@@ -32,6 +33,7 @@ struct Scene {
     int right, bottom;     // the page coordinates the picture reaches
     PageDrawing under;     // drawn first, in page coordinates
     std::vector<Piece> pieces;
+    PageDrawing over = nullptr;  // drawn last, over the pieces
 };
 
 void AddScene(CArtRegistry& reg, const Scene& scene) {
@@ -40,6 +42,7 @@ void AddScene(CArtRegistry& reg, const Scene& scene) {
         cairo_translate(cr, -scene.cornerX, -scene.cornerY);
         if (scene.under) scene.under(cr);
         for (const Piece& p : scene.pieces) r->PaintOnCell(cr, p.name, p.left, p.top);
+        if (scene.over) scene.over(cr);
     });
 }
 
@@ -162,6 +165,30 @@ void KeyCap(cairo_t* cr, double x, double y, double size, Icon icon, const std::
         Text(cr, label, x + size / 2, y + size * 0.16, size * 0.58, kInk, FONT_SANS_BOLD, ALIGN_CENTER);
 }
 
+// One tongue of flame standing on (cx, base), leaning a little to the right.
+void Tongue(cairo_t* cr, double cx, double base, double w, double h, const Color& color) {
+    cairo_new_path(cr);
+    cairo_move_to(cr, cx - w / 2, base);
+    cairo_curve_to(cr, cx - w / 2, base - h * 0.5, cx - w * 0.1, base - h * 0.7, cx + w * 0.15, base - h);
+    cairo_curve_to(cr, cx + w * 0.25, base - h * 0.6, cx + w / 2, base - h * 0.45, cx + w / 2, base);
+    cairo_arc(cr, cx, base, w / 2, 0, M_PI);
+    cairo_close_path(cr);
+    SetColor(cr, color);
+    cairo_fill(cr);
+}
+
+// Wood alight: flames rising out of the thing in the cell whose top-left
+// corner is (left, top), over a warm glow.
+void Flames(cairo_t* cr, double left, double top) {
+    RadialGlow(cr, left + 12, top + 8, 22, Hex(0xff8a2a, 0.45));
+    const struct {
+        double dx, w, h;
+    } tongues[] = {{5, 8, 15}, {12.5, 10, 24}, {19.5, 8, 17}};
+    for (const auto& t : tongues) Tongue(cr, left + t.dx, top + 17, t.w, t.h, Hex(0xe2461a, 0.95));
+    for (const auto& t : tongues) Tongue(cr, left + t.dx, top + 17, t.w * 0.55, t.h * 0.62, Hex(0xffc73a));
+    for (const auto& t : tongues) Tongue(cr, left + t.dx, top + 17, t.w * 0.25, t.h * 0.3, Hex(0xfff4c0));
+}
+
 // A heavy object falling: a crate seen mid-air with speed marks above it.
 void FallMarks(cairo_t* cr, double cx, double top) { Streaks(cr, cx, top - 4, 0, 1, 22); }
 
@@ -230,8 +257,8 @@ void CutAway(cairo_t* cr, double x0, double x1, double top, double bottom, const
 void RegisterScenes(CArtRegistry& reg) {
     // Crates: the professor, up the ladder on his ledge (the game's, at
     // cells 168 to 216, top 298), pushes a crate off; it falls to the floor,
-    // where heated metal crates stand beside a wooden one; more crates wait
-    // on a ledge and on the floor.
+    // where glowing metal crates have set the wooden one beside them alight;
+    // more crates wait on a ledge and on the floor.
     AddScene(reg, {"picture_crates.tga", 106, 158, 600, 500, [](cairo_t* cr) { FallMarks(cr, 156, 370); },
                    Join({{"grass19.png", 128, 466}, {"cratestill0.tga", 144, 378}},
                         Join(Ladder(240, 298, 466), {{"metalcrateheated.png", 380, 442},
@@ -241,7 +268,8 @@ void RegisterScenes(CArtRegistry& reg) {
                                                      {"grass4.png", 456, 346},
                                                      {"cratestill0.tga", 456, 322},
                                                      {"metalcratestill0.tga", 504, 322},
-                                                     {"cratestill0.tga", 544, 442}}))});
+                                                     {"cratestill0.tga", 544, 442}})),
+                   [](cairo_t* cr) { Flames(cr, 428, 442); }});
     // Barrels: the game's ledge at cells 400 to 472, top 330, with a barrel
     // at its end and the professor beside it; barrels roll off the edge down
     // to the floor, and a metal one waits on the ledge above.
@@ -253,12 +281,13 @@ void RegisterScenes(CArtRegistry& reg) {
                    {{"grass3.png", 536, 226}, {"metalbarrel0.png", 560, 202}, {"grass6.png", 490, 470},
                     {"barrel0.tga", 592, 446}}});
     // Magnets: the game's ledge at cells 120 to 168, top 330, where two
-    // magnets hold a metal crate; a ladder down to the floor, where a magnet
-    // pulls a metal barrel and another holds a bot; a magnet holds a gate.
-    AddScene(reg, {"picture_magnets.tga", 75, 129, 620, 500, [](cairo_t* cr) { Streaks(cr, 340, 438, -1, 0, 22); },
+    // magnets each hold a metal crate; a ladder down to the floor, where a
+    // magnet holds a metal barrel right in front of its face and another
+    // holds a bot; a magnet holds a gate.
+    AddScene(reg, {"picture_magnets.tga", 75, 129, 620, 500, nullptr,
                    Join(Join({{"sand18.png", 120, 450}}, Ladder(192, 330, 450)),
                         {{"magnetrightstill0.tga", 240, 426},
-                         {"metalbarrel0.png", 312, 426},
+                         {"metalbarrel0.png", 264, 426},
                          {"magnetrightstill0.tga", 456, 426},
                          {"botmagnetleft0.png", 480, 426},
                          {"sand5.png", 408, 330},
@@ -339,11 +368,12 @@ void RegisterScenes(CArtRegistry& reg) {
                     {"teleport_spiralred0.png", 500, 276},
                     {"teleportinflatable_red3front.png", 500, 276},
                     {"profrunright3.tga", 548, 276}}});
-    // The heat and frost guns: a tower of ledges joined by a ladder. The
-    // professor's heat shot thaws an ice block; glowing metal sets the wooden
-    // crate beside it alight; a frost shot has frozen a bot.
+    // The heat and frost guns: a tower of ledges (cells 496 to 616) joined
+    // by a ladder in the column beside them. The professor's heat shot thaws
+    // an ice block; glowing metal has set the wooden crate beside it alight;
+    // a frost shot bursts on the bot it has just frozen.
     AddScene(reg, {"instructions_heatgun.png", 480, 148, 646, 500, nullptr,
-                   Join(Ladder(606, 250, 470), {{"grass5.png", 496, 250},
+                   Join(Ladder(616, 250, 470), {{"grass5.png", 496, 250},
                                                 {"ice1.png", 496, 226},
                                                 {"icemeltingsteam11.png", 496, 226},
                                                 {"fireballleft3.png", 544, 226},
@@ -351,10 +381,10 @@ void RegisterScenes(CArtRegistry& reg) {
                                                 {"grass5.png", 496, 360},
                                                 {"metalcrateheated.png", 520, 336},
                                                 {"cratestill0.tga", 544, 336},
-                                                {"heatedobjectglow3.png", 544, 336},
                                                 {"grass5.png", 496, 470},
-                                                {"botfrozen.png", 520, 446},
-                                                {"frostballleft3.tga", 568, 446}})});
+                                                {"frostexplode5.tga", 520, 446},
+                                                {"botfrozen.png", 520, 446}}),
+                   [](cairo_t* cr) { Flames(cr, 544, 336); }});
     // The EMP: the pulse stops a bot beside the professor and a magnet
     // below, which lets its metal crate be.
     AddScene(reg, {"picture_emp.tga", 501, 148, 646, 500,

@@ -33,13 +33,15 @@ void Pyrowhorl(cairo_t* cr, double cx, double cy, double size) {
     cairo_restore(cr);
 }
 
+// The laboratory behind the professor, who stands at 0.55 of its width: a
+// shelf with bottles on either side of him, none behind his head or neck.
 void Lab(cairo_t* cr, int w, int h) {
     VerticalGradient(cr, 0, 0, w, h, Hex(0x9a8a70), Hex(0x5a4a38));
     OutlinedRoundedRect(cr, w * 0.05, h * 0.62, w * 0.9, h * 0.08, 3, kWood, 1.5);
-    for (int i = 0; i < 4; ++i) {
-        const double x = w * (0.12 + i * 0.2);
-        OutlinedEllipse(cr, x, h * 0.55, w * 0.04, h * 0.08, i % 2 ? Hex(0x7ac0a0, 0.85) : Hex(0xd08ad0, 0.85), 1.5);
-    }
+    const double bottles[] = {0.11, 0.26, 0.8, 0.91};
+    for (int i = 0; i < 4; ++i)
+        OutlinedEllipse(cr, w * bottles[i], h * 0.55, w * 0.04, h * 0.08,
+                        i % 2 ? Hex(0x7ac0a0, 0.85) : Hex(0xd08ad0, 0.85), 1.5);
 }
 
 // One story panel; kind chooses the scene, seed varies details.

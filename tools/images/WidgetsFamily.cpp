@@ -79,16 +79,20 @@ void RegisterWidgets(CArtRegistry& reg) {
         OutlinedEllipse(cr, w - 58, h - 72, 10, 10, Hex(0xbfe9f7), 2);
         Line(cr, w - 72, h - 72, w - 68, h - 72, Darken(kBrass, 0.4), 3);
     });
+    // The kids' sign: a card with coloured dots along its top and bottom
+    // edges and the hint bulb in its top-right corner; the text starts at
+    // (40, 60). The game sizes it by its text, taking a band of rows (from
+    // row 80) and a band of four dots at a time (from column 108, between
+    // two dots) out of its middle: so its cream is even and its dots stand
+    // 20 pixels apart from x 18, their colours going round every four.
     reg.Add("parchment_kids.png", 536, 490, [](cairo_t* cr, int w, int h) {
-        Parchment(cr, 0, 0, w, h, Seed("parchment_kids.png"));
+        Parchment(cr, 0, 0, w, h, Seed("parchment_kids.png"), 1.0, 0, 0, true);
         const Color dots[] = {Hex(0x2f6fe0), Hex(0xd8342c), Hex(0xf0c419), Hex(0x4caf3f)};
-        for (int i = 0; i < 24; ++i) {
-            const double t = i / 24.0;
-            const double x = 18 + (w - 36) * t;
-            OutlinedEllipse(cr, x, 14, 5, 5, dots[i % 4], 1);
-            OutlinedEllipse(cr, x, h - 14, 5, 5, dots[(i + 2) % 4], 1);
+        for (int i = 0; 18 + 20 * i <= w - 18; ++i) {
+            OutlinedEllipse(cr, 18 + 20 * i, 14, 5, 5, dots[i % 4], 1);
+            OutlinedEllipse(cr, 18 + 20 * i, h - 14, 5, 5, dots[(i + 2) % 4], 1);
         }
-        HintBulb(cr, w - 44, 44, 22);  // the text starts at (40, 60)
+        HintBulb(cr, w - 44, 44, 22);
     });
     AddParchment(reg, "confirmation_parch.png", 500, 400);
     // Drawn onto the message box at (180, 100), between the title and the

@@ -1,5 +1,8 @@
 #include "world/pieces/CElementTutorial.h"
 
+#include <SDL.h>
+
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -37,6 +40,64 @@ constexpr int kPhaseCycle = 14;
 constexpr int kInterfaceLayer = 1410;
 
 int CellIndex(int x, int y) { return x * CElement::kGridHeight + y; }
+
+// The kids' sign: its heading in a 40-pixel box at (40, 40), centred, and
+// its body below at (40, 110), or at (40, 60) without a heading, both as
+// wide as the card but 150 pixels (the bulb's column on the right). The card
+// is sized by its text: the game takes a band of rows (from row 80, below
+// the bulb) and a band of whole dot periods (from column 108, between two of
+// the dots that stand 20 pixels apart) out of the middle of the parchment,
+// as small as leaves the text 40 pixels above the bottom edge and 110 short
+// of the right one.
+constexpr int kKidsLeft = 40, kKidsHeadingTop = 40, kKidsHeadingH = 40;
+constexpr int kKidsBodyTop = 110, kKidsBodyTopAlone = 60;
+constexpr int kKidsRight = 110, kKidsBottom = 40;
+constexpr int kKidsCutX = 108, kKidsDotPeriod = 80, kKidsCutY = 80;
+// Kept whole: the bulb and the card's right edge, the bottom row of dots.
+constexpr int kKidsKeptRight = 70, kKidsKeptBottom = 30;
+// The kids' card opens at this row, centred on the 800-pixel screen.
+constexpr int kKidsTop = 52, kScreenW = 800;
+
+// Where a text drawn in a box boxW wide reaches: the left and right edges
+// of its runs, and the bottom of its last line.
+struct TextReach {
+    int left = INT_MAX, right = 0, bottom = 0;
+};
+
+TextReach MeasureString(int textId, int boxW, int boxH, int align) {
+    TextReach reach;
+    SDL_Surface* drawn = FontRenderString(boxW, boxH, align, textId);
+    if (!drawn) return reach;
+    SDL_FreeSurface(drawn);
+    for (const FontRunPlacement& r : FontGetLastPlacements()) {
+        reach.left = std::min(reach.left, r.x);
+        reach.right = std::max(reach.right, r.x + r.w);
+        reach.bottom = std::max(reach.bottom, r.y + r.h);
+    }
+    return reach;
+}
+
+// The kids' card for a sign's text, registered as `name`: the parchment with
+// the bands its text leaves empty taken out.
+int CutKidsCard(const CElementTutorial::Text& text, const std::string& name) {
+    const char* paper = "parchment_kids.png";
+    const int paperId = CDraw::GetImage(paper);
+    const int w = CDraw::GetWidth(paperId), h = CDraw::GetHeight(paperId);
+    CDraw::ReleaseImage(paperId);
+    const int top = text.heading > 0 ? kKidsBodyTop : kKidsBodyTopAlone;
+    const TextReach body = MeasureString(text.body, w - kKidsLeft - kKidsRight, h, 0);
+    int textW = body.right;
+    if (text.heading > 0) {
+        const TextReach heading = MeasureString(text.heading, w - kKidsLeft - kKidsRight, kKidsHeadingH, 2);
+        if (heading.right > heading.left) textW = std::max(textW, heading.right - heading.left);
+    }
+    const int spareW = w - (kKidsLeft + textW + kKidsRight);
+    const int maxCutW = w - kKidsKeptRight - kKidsCutX;
+    const int cutW = std::max(0, std::min(spareW, maxCutW) / kKidsDotPeriod * kKidsDotPeriod);
+    const int spareH = h - (top + body.bottom + kKidsBottom);
+    const int cutH = std::max(0, std::min(spareH, h - kKidsKeptBottom - kKidsCutY));
+    return CDraw::CutImage(paper, name.c_str(), kKidsCutX, cutW, kKidsCutY, cutH);
+}
 
 // Where a bubble of w x h pixels holds its text: right of the bulb, clear of
 // the paper's edge, and in the large bubble below the corner its picture
@@ -174,9 +235,9 @@ void CElementTutorial::BuildBubble(const char* levelText) {
     }
     const bool kids = text.style == STYLE_KIDS;
     const bool large = text.style == STYLE_LARGE;
-    const char* paper = kids ? "parchment_kids.png" : (large ? "tutorial_big.png" : "tutorial_small.png");
     bubbleName = BubbleName(x, y);
-    const int image = CDraw::CopyImage(paper, bubbleName.c_str(), 0);
+    const int image = kids ? CutKidsCard(text, bubbleName)
+                           : CDraw::CopyImage(large ? "tutorial_big.png" : "tutorial_small.png", bubbleName.c_str(), 0);
     DebugLog(DBG_MILESTONE, "ID_120:  GAME:     Tutorial Text Started (%i)\n", text.body);
     const int w = CDraw::GetWidth(image);
     const int h = CDraw::GetHeight(image);
@@ -193,10 +254,10 @@ void CElementTutorial::BuildBubble(const char* levelText) {
         DebugLog(DBG_DEBUG, "CElementTutorial()  Found tutorial directive for STRING #%i\n", text.body);
         BlitString(text.body, image, textArea.w, textArea.h, 0, textArea.x, textArea.y);
     } else if (text.heading < 1) {
-        BlitString(text.body, image, w - 150, h - 40, 0, 40, 60);
+        BlitString(text.body, image, w - kKidsLeft - kKidsRight, h - kKidsBottom, 0, kKidsLeft, kKidsBodyTopAlone);
     } else {
-        BlitString(text.heading, image, w - 150, 40, 2, 40, 40);
-        BlitString(text.body, image, w - 150, h - 40, 0, 40, 110);
+        BlitString(text.heading, image, w - kKidsLeft - kKidsRight, kKidsHeadingH, 2, kKidsLeft, kKidsHeadingTop);
+        BlitString(text.body, image, w - kKidsLeft - kKidsRight, h - kKidsBottom, 0, kKidsLeft, kKidsBodyTop);
     }
     DebugLog(DBG_MILESTONE, "ID_120:  GAME:     Tutorial Text Completed\n");
     DebugLog(DBG_MILESTONE, "ID_121:  GAME:     Tutorial Fade Started (%i,%i)\n", kids ? 1 : 0, large ? 1 : 0);
@@ -206,8 +267,11 @@ void CElementTutorial::BuildBubble(const char* levelText) {
     bubble = new CSprite(kInterfaceLayer, 2, false);
     bubble->SetName("Tutorial Box");
     for (int i = 0; i < kFadeFrames; ++i) bubble->AddFrame(FadeName(bubbleName, i).c_str());
-    // The bubble opens in the half of the screen away from the sign.
-    int bx = 132, by = 52;
+    // Faded in, it stands whole: no veil of the level through it.
+    bubble->AddFrame(bubbleName.c_str());
+    // The bubble opens in the half of the screen away from the sign; the
+    // kids' card at the top, across the screen's middle.
+    int bx = (kScreenW - w) / 2, by = kKidsTop;
     if (!kids) {
         bx = x > 15 ? (large ? 10 : 20) : (large ? 340 : 420);
         by = y > 11 ? (large ? 15 : 50) : (large ? 275 : 350);

@@ -19,6 +19,8 @@ namespace {
 constexpr int kStayFrames = 60;
 // Longer than the caught picture plays before the level ends.
 constexpr int kCaughtFrames = 300;
+// Long enough for glowing metal to have cooled, had it cooled by itself.
+constexpr int kGlowFrames = 6000;
 
 // A text and the words in it that state the row's rule.
 struct Says {
@@ -27,7 +29,7 @@ struct Says {
 };
 
 // Something that must stand in a cell at the end: 'x' a bot, 'c' a crate,
-// 'o' a barrel; in capitals, frozen.
+// 'o' a barrel, 'g' a glowing crate, '.' nothing; in capitals, frozen.
 struct Standing {
     char kind;
     int x, y;
@@ -93,10 +95,12 @@ protected:
         return out;
     }
     static bool Is(const CElement* e, char kind) {
+        if (kind == '.') return e->IsNull();
         const bool frozen = kind >= 'A' && kind <= 'Z';
         const char k = frozen ? static_cast<char>(kind - 'A' + 'a') : kind;
-        const bool right = (k == 'x' && e->IsBot()) || (k == 'c' && e->IsCrate()) || (k == 'o' && e->IsBarrel());
-        return right && e->IsFrozen() == frozen;
+        const bool crate = k == 'c' || k == 'g';
+        const bool right = (k == 'x' && e->IsBot()) || (crate && e->IsCrate()) || (k == 'o' && e->IsBarrel());
+        return right && e->IsFrozen() == frozen && e->IsHeated() == (k == 'g');
     }
 };
 
@@ -198,6 +202,21 @@ const RuleRow kRules[] = {
     {"TheWhistleMakesHangingBotsLetGo",
      {{20182, "or when the whistle sounds"}, {20272, "hanging bots let go and drop"}},
      {"..###", "...v", "E.........W...S", kGround}, {}, "left>10 slot1", 400, true, 10, {}},
+    // Heated metal glows until its heat goes into wood, ice or something
+    // frozen next to it, or a frost shot cools it; nothing else cools it.
+    {"GlowingMetalWithNothingNextToItStaysHot", {{20252, "Glowing metal stays hot until"}},
+     {"E.....C...H...S", kGround}, {}, "left>10 slot1", kGlowFrames, false, 10, {{'g', 6, 22}}},
+    {"GlowingMetalSetsWoodNextToItAlightAndCools",
+     {{20252, "until it sets wood next to it alight"}, {20132, "set wood beside them alight"}},
+     {"E....cC...H...S", kGround}, {}, "left>10 slot1", 600, false, 10, {{'.', 5, 22}, {'c', 6, 22}}},
+    {"GlowingMetalWithWoodACellAwayStaysHot", {{20252, "until it sets wood next to it alight"}},
+     {"E...c.C...H...S", kGround}, {}, "left>10 slot1", kGlowFrames, false, 10, {{'c', 4, 22}, {'g', 6, 22}}},
+    {"GlowingMetalMeltsIceUnderItAndCools", {{20252, "melts ice"}},
+     {"E.....C...H...S", "######~" + kGround.substr(7), kGround}, {}, "left>10 slot1", 600, false, 10, {{'c', 6, 22}}},
+    {"GlowingMetalThawsSomethingFrozenAndCools", {{20252, "or thaws something frozen"}},
+     {"E....CC...H...S", kGround}, {".....f", ""}, "left>10 slot1", 600, false, 10, {{'c', 5, 22}, {'c', 6, 22}}},
+    {"AFrostShotCoolsGlowingMetal", {{20252, "or a frost shot cools it"}},
+     {"E.....C...F...S", kGround}, {"......h", ""}, "left>10 slot1", 600, false, 10, {{'c', 6, 22}}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Rules, RuleTextTest, ::testing::ValuesIn(kRules),

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <string>
 #include <vector>
 
@@ -37,27 +38,40 @@ protected:
     }
 };
 
-// The rows of a picture whose pixels differ from another of the same size,
-// looking only at columns [x0, x1).
-std::vector<int> ChangedRows(const char* name, const char* original, int x0, int x1) {
+// Where a picture holds ink (the dark of text, far darker than the paper),
+// looking only inside [x0, x1) x [y0, y1): its rows, and the box round it.
+struct Ink {
     std::vector<int> rows;
-    SDL_Surface* a = CDraw::GetSurface(CDraw::FindImage(name));
-    const int id = CDraw::GetImage(original);
-    SDL_Surface* b = CDraw::GetSurface(id);
-    if (!a || !b || a->w != b->w || a->h != b->h) {
-        ADD_FAILURE() << name << " and " << original << " differ in size";
-    } else {
-        for (int y = 0; y < a->h; ++y) {
-            for (int x = x0; x < x1; ++x) {
-                if (CDraw::GetPixel(a, x, y) != CDraw::GetPixel(b, x, y)) {
-                    rows.push_back(y);
-                    break;
-                }
-            }
-        }
+    int left = INT_MAX, right = -1, bottom = -1;
+};
+Ink FindInk(const std::string& name, int x0, int x1, int y0, int y1) {
+    Ink ink;
+    SDL_Surface* s = CDraw::GetSurface(CDraw::FindImage(name.c_str()));
+    if (!s) {
+        ADD_FAILURE() << "no picture " << name;
+        return ink;
     }
-    CDraw::ReleaseImage(id);
-    return rows;
+    for (int y = std::max(0, y0); y < std::min(y1, s->h); ++y) {
+        bool row = false;
+        for (int x = std::max(0, x0); x < std::min(x1, s->w); ++x) {
+            Uint8 r, g, b, a;
+            SDL_GetRGBA(CDraw::GetPixel(s, x, y), s->format, &r, &g, &b, &a);
+            if (a < 200 || r + g + b >= 360) continue;
+            row = true;
+            ink.left = std::min(ink.left, x);
+            ink.right = std::max(ink.right, x);
+            ink.bottom = y;
+        }
+        if (row) ink.rows.push_back(y);
+    }
+    return ink;
+}
+
+int AlphaAt(int image, int x, int y) {
+    SDL_Surface* s = CDraw::GetSurface(image);
+    Uint8 r, g, b, a;
+    SDL_GetRGBA(CDraw::GetPixel(s, x, y), s->format, &r, &g, &b, &a);
+    return a;
 }
 
 bool AnyRowIn(const std::vector<int>& rows, int from, int to) {
@@ -125,14 +139,20 @@ TEST_F(SignWorldTest, ABubbleFadesInWhileTheHeroStandsOnItsSignAndAwayWhenHeLeav
     CSprite* bubble = sign->GetBubbleSprite();
     ASSERT_NE(bubble, nullptr);
     EXPECT_EQ(sign->GetBubbleImageName(), "tutorial_16_12.png");
-    EXPECT_EQ(bubble->GetFrameCount(), 6);
+    // Six ever stronger fades, and then the bubble whole: once faded in, the
+    // level does not show through it.
+    ASSERT_EQ(bubble->GetFrameCount(), 7);
+    const int whole = bubble->GetFrameImage(6);
+    EXPECT_EQ(whole, CDraw::FindImage("tutorial_16_12.png"));
+    EXPECT_EQ(AlphaAt(whole, CDraw::GetWidth(whole) / 2, CDraw::GetHeight(whole) / 2), 255);
+    EXPECT_LT(AlphaAt(bubble->GetFrameImage(5), CDraw::GetWidth(whole) / 2, CDraw::GetHeight(whole) / 2), 255);
     EXPECT_EQ(bubble->GetX(false), 10);
     EXPECT_EQ(bubble->GetY(false), 15);
     Step(3);
     EXPECT_TRUE(bubble->IsHidden());
     EXPECT_EQ(sign->GetIconFade(), 0);
 
-    // The hero arrives: the bubble fades in over its six pictures and the
+    // The hero arrives: the bubble fades in over its pictures and the
     // question mark fades a look every fourth update down to the faintest.
     Sign::HandleTutorial(16, 12);
     EXPECT_TRUE(sign->IsActive());
@@ -146,7 +166,7 @@ TEST_F(SignWorldTest, ABubbleFadesInWhileTheHeroStandsOnItsSignAndAwayWhenHeLeav
         lastFrame = bubble->GetFrame();
     }
     EXPECT_EQ(fades, (std::vector<int>{1, 1, 1, 1, 2, 2, 2, 2, 3, 3, 3, 3, 3, 3, 3, 3}));
-    EXPECT_EQ(lastFrame, 5);
+    EXPECT_EQ(lastFrame, 6);
     EXPECT_EQ(sign->GetIconSprite()->GetName(), std::string("Tutorial Icon - Faded 3"));
 
     // He leaves: the bubble fades back and hides, the question mark returns.
@@ -259,8 +279,8 @@ TEST_F(SignWorldTest, AKidsParchmentPutsItsHeadingAboveTheBodyOrTheBodyHigherWit
     Sign* without = new Sign(11, 10, "#zqdefine 5004-k-0#");
     const int w = CDraw::GetWidth(CDraw::FindImage("tutorial_10_10.png"));
     ASSERT_GT(w, 150);
-    const std::vector<int> a = ChangedRows("tutorial_10_10.png", "parchment_kids.png", 40, w - 110);
-    const std::vector<int> b = ChangedRows("tutorial_11_10.png", "parchment_kids.png", 40, w - 110);
+    const std::vector<int> a = FindInk("tutorial_10_10.png", 40, w - 110, 25, INT_MAX).rows;
+    const std::vector<int> b = FindInk("tutorial_11_10.png", 40, w - 110, 25, INT_MAX).rows;
     ASSERT_FALSE(a.empty());
     ASSERT_FALSE(b.empty());
     // The heading in its 40-pixel box at row 40, the body from row 110.
@@ -273,6 +293,43 @@ TEST_F(SignWorldTest, AKidsParchmentPutsItsHeadingAboveTheBodyOrTheBodyHigherWit
     EXPECT_LT(b.front(), 80);
     EXPECT_EQ(withHeading->GetText().style, Sign::STYLE_KIDS);
     EXPECT_EQ(without->GetText().heading, 0);
+}
+
+// The kids' card is sized by its text: it ends a margin below the text's
+// last line and, in whole periods of its dots, short of the bulb's column
+// right of the text's widest line; it stands whole once faded in, centred
+// at the top of the screen.
+TEST_F(SignWorldTest, AKidsCardIsAsLargeAsItsTextAndNoLarger) {
+    ASSERT_NO_FATAL_FAILURE(BuildSigns());
+    const int paper = CDraw::GetImage("parchment_kids.png");
+    const int paperW = CDraw::GetWidth(paper), paperH = CDraw::GetHeight(paper);
+    CDraw::ReleaseImage(paper);
+    constexpr int kRim = 14, kBulbColumn = 70, kDotPeriod = 80;
+    const char* const signs[] = {"#zqdefine 5028-k-5027#", "#zqdefine 5044-k-5043#", "#zqdefine 5036-k-5035#",
+                                 "#zqdefine 5039-k-5045#", "#zqdefine 5044-k-0#"};
+    for (const char* directive : signs) {
+        SCOPED_TRACE(directive);
+        CElement::UnloadElements();
+        CElement::ResetWorld();
+        Sign* sign = new Sign(5, 20, directive);
+        ASSERT_NE(sign->GetBubbleSprite(), nullptr);
+        const std::string name = sign->GetBubbleImageName();
+        const int image = CDraw::FindImage(name.c_str());
+        const int w = CDraw::GetWidth(image), h = CDraw::GetHeight(image);
+        EXPECT_LE(w, paperW);
+        EXPECT_LE(h, paperH);
+        // Inside the paper's rim and clear of the dots along its top and bottom.
+        const Ink text = FindInk(name, kRim, w - kBulbColumn, 25, h - 25);
+        ASSERT_FALSE(text.rows.empty());
+        EXPECT_TRUE(FindInk(name, w - kBulbColumn, w - kRim, 80, h - 25).rows.empty()) << "text under the bulb";
+        // 40 pixels below the line box, the descent of its letters besides.
+        EXPECT_GE(h - 1 - text.bottom, 40);
+        EXPECT_LE(h - 1 - text.bottom, 52);
+        EXPECT_GE(w - 1 - text.right, 110);
+        EXPECT_LT(w - 1 - text.right, 110 + kDotPeriod + 4);
+        EXPECT_EQ(AlphaAt(image, w / 2, h / 2), 255);
+        EXPECT_EQ(sign->GetBubbleSprite()->GetX(false), (800 - w) / 2);
+    }
 }
 
 // Every tutorial text, drawn by a sign into a small, a large and a kids

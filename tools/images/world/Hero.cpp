@@ -241,7 +241,10 @@ void RegisterHero(CArtRegistry& reg) {
         p.scarfWave = ph * 2;
         return p;
     };
+    // He falls, and lands, facing the way he went: "proffall" and "profland"
+    // face right.
     AddSeries(reg, "proffall", ".tga", 0, 5, 6, 17, 28, false, fall);
+    AddSeries(reg, "proffallleft", ".tga", 0, 5, 6, 17, 28, true, fall);
 
     auto push = [](int f, int n) {
         HeroPose p;
@@ -485,6 +488,7 @@ void RegisterHero(CArtRegistry& reg) {
         return p;
     };
     AddSeries(reg, "profland", ".tga", 0, 5, 6, 18, 36, false, land);
+    AddSeries(reg, "proflandleft", ".tga", 0, 5, 6, 18, 36, true, land);
 
     auto barrel = [](int f, int n) {
         HeroPose p = Run(f, n, 0.6);

@@ -1,0 +1,103 @@
+#include "server/CSqliteConnection.h"
+
+#include <sqlite3.h>
+
+#include "server/ServerLog.h"
+
+namespace {
+
+const char* const kControlTexts[] = {"BEGIN", "BEGIN IMMEDIATE", "COMMIT", "ROLLBACK"};
+
+}  // namespace
+
+bool CSqliteConnection::Open(const std::string& path, int flags, std::string* error) {
+    Close();
+    if (sqlite3_open_v2(path.c_str(), &db_, flags, nullptr) == SQLITE_OK) return true;
+    *error = Error();
+    Close();
+    return false;
+}
+
+void CSqliteConnection::Close() {
+    kept_.clear();
+    for (CSqliteStatement& st : control_) st = CSqliteStatement();
+    if (db_ && sqlite3_close(db_) != SQLITE_OK) ServerLog("database: closing: %s", Error().c_str());
+    db_ = nullptr;
+}
+
+std::string CSqliteConnection::Error() const { return db_ ? sqlite3_errmsg(db_) : "out of memory"; }
+
+void CSqliteConnection::Keep(const char* const* texts, size_t count) {
+    texts_ = texts;
+    kept_.clear();
+    kept_.resize(count);
+}
+
+CSqliteStatement::Use CSqliteConnection::Prepared(CSqliteStatement* st, const char* sql) {
+    if (!*st) {
+        *st = CSqliteStatement(db_, sql, SQLITE_PREPARE_PERSISTENT);
+        if (!*st) {
+            ServerLog("database: preparing \"%s\": %s", sql, Error().c_str());
+            return CSqliteStatement::Use();
+        }
+    }
+    st->Reset();
+    return CSqliteStatement::Use(st);
+}
+
+CSqliteStatement::Use CSqliteConnection::Kept(size_t which) { return Prepared(&kept_[which], texts_[which]); }
+
+bool CSqliteConnection::RunStatement(CSqliteStatement* kept, const char* sql, std::string* error) {
+    const CSqliteStatement::Use st = Prepared(kept, sql);
+    if (!st) {
+        if (error) *error = Error();
+        return false;
+    }
+    if (st->Step() == SQLITE_DONE) return true;
+    if (error)
+        *error = Error();
+    else
+        ServerLog("database: \"%s\": %s", sql, Error().c_str());
+    return false;
+}
+
+bool CSqliteConnection::RunKept(size_t which) { return RunStatement(&kept_[which], texts_[which], nullptr); }
+
+bool CSqliteConnection::BeginTransaction(Begin how, std::string* error) {
+    const Control c = how == Begin::kImmediate ? kBeginImmediate : kBegin;
+    return RunStatement(&control_[c], kControlTexts[c], error);
+}
+
+bool CSqliteConnection::CommitTransaction(std::string* error) {
+    return RunStatement(&control_[kCommit], kControlTexts[kCommit], error);
+}
+
+bool CSqliteConnection::RollbackTransaction(std::string* error) {
+    return RunStatement(&control_[kRollback], kControlTexts[kRollback], error);
+}
+
+bool CSqliteConnection::Run(const char* sql, std::string* error) {
+    CSqliteStatement st(db_, sql);
+    const int rc = st ? st.StepToEnd() : sqlite3_errcode(db_);
+    if (rc == SQLITE_DONE || rc == SQLITE_OK) return true;  // OK: no statement in sql
+    *error = Error();
+    return false;
+}
+
+bool CSqliteConnection::QueryText(const char* sql, std::string* value, std::string* error) {
+    CSqliteStatement st(db_, sql);
+    const int rc = st ? st.Step() : sqlite3_errcode(db_);
+    if (rc == SQLITE_ROW) {
+        *value = st.Text(0);
+        return true;
+    }
+    *error = rc == SQLITE_DONE ? "no answer to " + std::string(sql) : Error();
+    return false;
+}
+
+int64_t CSqliteConnection::TakeSteps() {
+    int64_t steps = 0;
+    for (CSqliteStatement& st : kept_) steps += st.TakeSteps();
+    for (CSqliteStatement& st : control_) steps += st.TakeSteps();
+    return steps;
+}

@@ -1,0 +1,55 @@
+#include "server/CSqliteStatement.h"
+
+#include <sqlite3.h>
+
+#include <utility>
+
+CSqliteStatement::CSqliteStatement(sqlite3* db, const char* sql, unsigned flags) {
+    if (sqlite3_prepare_v3(db, sql, -1, flags, &st_, nullptr) != SQLITE_OK) {
+        sqlite3_finalize(st_);
+        st_ = nullptr;
+    }
+}
+
+CSqliteStatement::~CSqliteStatement() { sqlite3_finalize(st_); }
+
+CSqliteStatement::CSqliteStatement(CSqliteStatement&& other) noexcept : st_(other.st_) { other.st_ = nullptr; }
+
+CSqliteStatement& CSqliteStatement::operator=(CSqliteStatement&& other) noexcept {
+    std::swap(st_, other.st_);
+    return *this;
+}
+
+int CSqliteStatement::Step() { return sqlite3_step(st_); }
+
+int CSqliteStatement::StepToEnd() {
+    int rc;
+    while ((rc = sqlite3_step(st_)) == SQLITE_ROW) {
+    }
+    return rc;
+}
+
+void CSqliteStatement::Reset() {
+    sqlite3_reset(st_);
+    sqlite3_clear_bindings(st_);
+}
+
+void CSqliteStatement::Bind(int index, int64_t value) { sqlite3_bind_int64(st_, index, value); }
+
+void CSqliteStatement::Bind(int index, const std::string& text) {
+    sqlite3_bind_text(st_, index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+}
+
+int CSqliteStatement::Int(int column) const { return sqlite3_column_int(st_, column); }
+
+int64_t CSqliteStatement::Int64(int column) const { return sqlite3_column_int64(st_, column); }
+
+std::string CSqliteStatement::Text(int column) const {
+    const unsigned char* text = sqlite3_column_text(st_, column);
+    if (!text) return std::string();
+    return std::string(reinterpret_cast<const char*>(text), static_cast<size_t>(sqlite3_column_bytes(st_, column)));
+}
+
+int64_t CSqliteStatement::TakeSteps() {
+    return st_ ? sqlite3_stmt_status(st_, SQLITE_STMTSTATUS_VM_STEP, /*reset*/ 1) : 0;
+}

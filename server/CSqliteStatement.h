@@ -1,0 +1,64 @@
+// One prepared SQLite statement, finalized when it goes, whatever path the
+// code that made it takes. Empty when SQLite would not prepare it (the
+// reason is its connection's error).
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+class CSqliteStatement {
+public:
+    CSqliteStatement() = default;
+    // Prepares sql on db; flags as sqlite3_prepare_v3's (0, or kept for
+    // long: SQLITE_PREPARE_PERSISTENT).
+    CSqliteStatement(sqlite3* db, const char* sql, unsigned flags = 0);
+    ~CSqliteStatement();
+    CSqliteStatement(CSqliteStatement&& other) noexcept;
+    CSqliteStatement& operator=(CSqliteStatement&& other) noexcept;
+    CSqliteStatement(const CSqliteStatement&) = delete;
+    CSqliteStatement& operator=(const CSqliteStatement&) = delete;
+
+    explicit operator bool() const { return st_ != nullptr; }
+
+    // sqlite3_step: SQLITE_ROW, SQLITE_DONE or an error code.
+    int Step();
+    // Steps past every row to the end: SQLITE_DONE, or the error code.
+    int StepToEnd();
+    // Back to its start with no values bound.
+    void Reset();
+
+    void Bind(int index, int64_t value);
+    void Bind(int index, const std::string& text);
+    int Int(int column) const;
+    int64_t Int64(int column) const;
+    // The column's text, "" for NULL.
+    std::string Text(int column) const;
+    // The steps (virtual machine instructions) it took since the last call.
+    int64_t TakeSteps();
+
+    // A use of a statement kept for many: it is reset when the use ends, so
+    // that no path leaves it stepped (a read left open keeps its snapshot,
+    // and holds back the folding of the write-ahead log into the file).
+    class Use {
+    public:
+        explicit Use(CSqliteStatement* st = nullptr) : st_(st) {}
+        ~Use() {
+            if (st_) st_->Reset();
+        }
+        Use(Use&& other) noexcept : st_(other.st_) { other.st_ = nullptr; }
+        Use(const Use&) = delete;
+        Use& operator=(const Use&) = delete;
+        Use& operator=(Use&&) = delete;
+        explicit operator bool() const { return st_ != nullptr; }
+        CSqliteStatement* operator->() const { return st_; }
+
+    private:
+        CSqliteStatement* st_;
+    };
+
+private:
+    sqlite3_stmt* st_ = nullptr;
+};
