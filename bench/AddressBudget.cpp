@@ -28,7 +28,7 @@ void BM_TakeKnownAddress(benchmark::State& state) {
     CAddressBudget budget(CAddressBudget::kRegistrationsDefault, kWide);
     const sockaddr_in a = Address(1);
     for (auto _ : state)
-        benchmark::DoNotOptimize(budget.Take(reinterpret_cast<const sockaddr*>(&a), CAddressBudget::kUpload));
+        benchmark::DoNotOptimize(budget.Take(AddressKey::Of(reinterpret_cast<const sockaddr*>(&a)), CAddressBudget::kUpload));
 }
 BENCHMARK(BM_TakeKnownAddress);
 
@@ -37,7 +37,7 @@ void BM_TakeNewAddress(benchmark::State& state) {
     uint32_t n = 0;
     for (auto _ : state) {
         const sockaddr_in a = Address(n++ % (1u << 24));
-        benchmark::DoNotOptimize(budget.Take(reinterpret_cast<const sockaddr*>(&a), CAddressBudget::kUpload));
+        benchmark::DoNotOptimize(budget.Take(AddressKey::Of(reinterpret_cast<const sockaddr*>(&a)), CAddressBudget::kUpload));
     }
     state.counters["tracked"] = static_cast<double>(budget.Tracked());
 }
@@ -52,12 +52,12 @@ void BM_TableMemoryAtItsBound(benchmark::State& state) {
                                                        CAddressBudget::kUploadsDefault);
         for (uint32_t n = 0; n < CAddressBudget::kAddressesMax; ++n) {
             const sockaddr_in a = Address(n);
-            budget->Take(reinterpret_cast<const sockaddr*>(&a), CAddressBudget::kUpload);
+            budget->Take(AddressKey::Of(reinterpret_cast<const sockaddr*>(&a)), CAddressBudget::kUpload);
         }
         const size_t full = mallinfo2().uordblks;
         for (uint32_t n = 0; n < CAddressBudget::kAddressesMax; ++n) {
             const sockaddr_in a = Address(CAddressBudget::kAddressesMax + n);
-            budget->Take(reinterpret_cast<const sockaddr*>(&a), CAddressBudget::kUpload);
+            budget->Take(AddressKey::Of(reinterpret_cast<const sockaddr*>(&a)), CAddressBudget::kUpload);
         }
         state.counters["table_bytes"] = static_cast<double>(full - before);
         state.counters["past_bound_bytes"] = static_cast<double>(mallinfo2().uordblks - before);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/Rect.h"
+#include "engine/TerminalText.h"  // EscapeControls, shared with the tools and the score server
 
 class CSprite;
 
@@ -25,17 +26,9 @@ std::string ToLower(const std::string& s);
 // s without the blanks, tabs and carriage returns at either end.
 std::string TrimBlanks(const std::string& s);
 
-// The whole text as a decimal number within lo..hi: false (and *out
-// untouched) for anything else, an empty text or trailing characters
-// included. ParseInteger takes whole numbers only.
+// ReadNumber (engine/ReadNumber.h) for the game's whole and real numbers.
 bool ParseInteger(const std::string& text, long lo, long hi, long* out);
 bool ParseReal(const std::string& text, double lo, double hi, double* out);
-
-// text with its control characters written out ("\r", "\n", "\t", "\x1b"),
-// and every byte that is no part of UTF-8 ("\xff"): a line that echoes a
-// path or an input on a terminal shows what is really there, on one line,
-// and sends the terminal nothing it would act on.
-std::string EscapeControls(const std::string& text);
 
 // A path under the home folder as the player knows it ("~/..."): shorter,
 // so that it fits a message box.

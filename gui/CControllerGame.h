@@ -32,6 +32,13 @@ class CSprite;
 class CControllerGame : public CController {
 public:
     enum { BUTTON_MENU = 100 };
+    // How a screen opened over the play screen (the in-game menu, the
+    // post-game board) closes; its result passes up one screen per step:
+    // back to the play screen; also past it, to the map or the level
+    // manager; also past that, to the main menu.
+    static constexpr int kCloseToOpener = 1;
+    static constexpr int kCloseToLevelChoice = 2;
+    static constexpr int kCloseToMainMenu = 3;
     // The story shown after the last level of a set, once the hero is out.
     static constexpr int kLastStory = 11;
     // The question before unsaved editor work is thrown away.

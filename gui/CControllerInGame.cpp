@@ -5,6 +5,7 @@
 #include "engine/CRender.h"
 #include "engine/CSprite.h"
 #include "engine/Log.h"
+#include "gui/CControllerGame.h"
 #include "gui/CControllerMessage.h"
 #include "gui/CGuiButton.h"
 #include "gui/GuiText.h"
@@ -132,14 +133,14 @@ void CControllerInGame::OpenMessage(int titleId, int bodyId, int action, bool qu
 void CControllerInGame::GUICallback(int index, int, bool) {
     value = ANSWER_RESUME;
     switch (index) {
-        case ROW_RESUME: result = 1; break;
+        case ROW_RESUME: result = CControllerGame::kCloseToOpener; break;
         case ROW_RESTART:
             value = ANSWER_RESTART;
-            result = 1;
+            result = CControllerGame::kCloseToOpener;
             break;
         case ROW_UNDO:
             value = ANSWER_UNDO;
-            result = 1;
+            result = CControllerGame::kCloseToOpener;
             break;
         case ROW_SOLUTION:
             // Restarting to play back nothing would only puzzle the player.
@@ -164,8 +165,8 @@ void CControllerInGame::GUICallback(int index, int, bool) {
             OpenChild(pageChild = new CControllerScoreboard(SCOREBOARD_LEVEL_MENU, false));
             break;
         case ROW_MAP:
-        case ROW_MANAGER: result = 2; break;
-        case ROW_MAIN: result = 3; break;
+        case ROW_MANAGER: result = CControllerGame::kCloseToLevelChoice; break;
+        case ROW_MAIN: result = CControllerGame::kCloseToMainMenu; break;
         case ROW_QUIT: OpenMessage(2214, 2323, PENDING_QUIT, true); break;
         default: break;
     }

@@ -10,6 +10,7 @@
 #include "engine/FontRender.h"
 #include "engine/Log.h"
 #include "engine/Utilities.h"
+#include "gui/CControllerGame.h"
 #include "gui/CControllerInGame.h"
 #include "gui/CControllerMessage.h"
 #include "gui/CGuiButton.h"
@@ -421,11 +422,13 @@ void CControllerScoreboard::GUICallback(int index, int, bool) {
     switch (index) {
     case BUTTON_RETRY:
         value = POSTGAME_RESTART;
-        result = kCloseToOpener;
+        result = CControllerGame::kCloseToOpener;
         break;
-    case BUTTON_CONTINUE: result = kCloseToLevelChoice; break;
+    case BUTTON_CONTINUE: result = CControllerGame::kCloseToLevelChoice; break;
     case BUTTON_SOLUTION: ShowSolution(); break;
-    case BUTTON_BACK: result = type > SCOREBOARD_LEVEL_MENU ? kCloseToMainMenu : kCloseToOpener; break;
+    case BUTTON_BACK:
+        result = type > SCOREBOARD_LEVEL_MENU ? CControllerGame::kCloseToMainMenu : CControllerGame::kCloseToOpener;
+        break;
     case BUTTON_DOWNLOAD_LEVEL: DownloadLevel(); break;
     case BUTTON_DOWNLOAD_ALL: DownloadAllSets(); break;
     case BUTTON_SUBMIT: Submit(); break;
@@ -439,7 +442,7 @@ void CControllerScoreboard::GUICallback(int index, int, bool) {
         break;
     case BUTTON_UNDO:
         value = POSTGAME_UNDO;
-        result = kCloseToOpener;
+        result = CControllerGame::kCloseToOpener;
         break;
     case BUTTON_INSTRUCTIONS:
         if (instructions) break;
@@ -466,7 +469,7 @@ void CControllerScoreboard::ShowSolution() {
         return;
     }
     value = POSTGAME_REPLAY;
-    result = kCloseToOpener;
+    result = CControllerGame::kCloseToOpener;
 }
 
 bool CControllerScoreboard::NoteFailure() {
@@ -694,7 +697,7 @@ void CControllerScoreboard::Pump() {
     case CONTROLLER_PASSWORD:
         if (passwordPrompt && !passwordPrompt->IsCancelled()) {
             value = POSTGAME_REPLAY;
-            result = kCloseToOpener;
+            result = CControllerGame::kCloseToOpener;
         }
         delete passwordPrompt;
         passwordPrompt = nullptr;

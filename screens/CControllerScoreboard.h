@@ -10,7 +10,8 @@
 // with type SCOREBOARD_SINGED, SCOREBOARD_LOST, SCOREBOARD_SOLVED (a level
 // of a set, after the profile recorded the result) or
 // SCOREBOARD_SOLVED_NO_SET (noSet true, a level from the level manager).
-// When the board comes back with kCloseToOpener the play screen reads
+// When the board comes back with kCloseToOpener (the play screen's
+// closing results, CControllerGame::kCloseTo...) the play screen reads
 // GetAnswer(): POSTGAME_RESTART, POSTGAME_REPLAY (restart and play the
 // stored solution) or POSTGAME_UNDO; kCloseToLevelChoice and
 // kCloseToMainMenu pass through it to the map (or the level manager) or the
@@ -59,12 +60,6 @@ public:
         BUTTON_TAB_KIDS = 11,
         BUTTON_UNDO = 14,
     };
-    // How the screen closes (its result, which passes up one screen per
-    // step): back to the screen that opened it; also past the play screen,
-    // to the map or the level manager; also past that, to the main menu.
-    static constexpr int kCloseToOpener = 1;
-    static constexpr int kCloseToLevelChoice = 2;
-    static constexpr int kCloseToMainMenu = 3;
     static constexpr int kButtonSlots = 6;
     static constexpr int kPageX = 57;
     static constexpr int kPageY = 23;

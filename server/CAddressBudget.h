@@ -17,8 +17,6 @@
 // already in the table keeps its own budget.
 #pragma once
 
-#include <sys/socket.h>
-
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
@@ -26,6 +24,8 @@
 #include <mutex>
 #include <string>
 #include <unordered_map>
+
+#include "server/AddressKey.h"
 
 class CAddressBudget {
 public:
@@ -46,15 +46,21 @@ public:
     static constexpr unsigned kRateMax = 1000000;
     // Addresses tracked at once (a few dozen bytes each).
     static constexpr size_t kAddressesMax = 65536;
+    // The /64s of one /48 with a budget of their own. A /48 is one site (a
+    // home or an office is given a /56 or a /48): its first 256 subnets,
+    // a whole /56, each write as an address does, so only 256 sites
+    // together can fill the table.
+    static constexpr size_t kSubnetsPerSite = 256;
 
     CAddressBudget(Rate registrations, Rate uploads, size_t addressesMax = kAddressesMax,
                    std::function<Clock::time_point()> now = Clock::now);
 
-    // Takes one of kind from the budget of the address at from: 0 when it
-    // may go on, else the seconds (1 or more) until the next one may.
-    unsigned Take(const sockaddr* from, Kind kind);
+    // Takes one of kind from the budget of the address from: 0 when it may
+    // go on, else the seconds (1 or more) until the next one may.
+    unsigned Take(const AddressKey& from, Kind kind);
 
-    // Addresses in the table now (the shared bucket of a full table aside).
+    // Addresses in the table now, the entries of sites among them (the
+    // shared bucket of a full table aside).
     size_t Tracked();
 
     // "100,6", or "off" for no bound; false for anything else (two decimal
@@ -63,21 +69,14 @@ public:
     static std::string RateText(Rate rate);
 
 private:
-    struct Key {
-        uint64_t bits;   // the IPv4 address, or the /64 of an IPv6 one
-        uint8_t family;  // 4, 6, or 0 for anything else
-        bool operator==(const Key& other) const { return bits == other.bits && family == other.family; }
-    };
-    struct KeyHash {
-        size_t operator()(const Key& k) const { return std::hash<uint64_t>()(k.bits * 0x9E3779B97F4A7C15ull + k.family); }
-    };
     // Per kind, the moment the bucket is full again (the bucket holds
     // tokens for the time it still has to go till then).
     struct Buckets {
         Clock::time_point full[kKinds];
     };
 
-    static Key KeyOf(const sockaddr* from);
+    // The buckets that from spends: its own, its site's, or the crowd's.
+    Buckets* BucketsOf(const AddressKey& from, Clock::time_point now);
     unsigned Spend(Clock::time_point* full, Kind kind, Clock::time_point now) const;
     // Drops the addresses whose buckets are all full.
     void Prune(Clock::time_point now);
@@ -87,7 +86,9 @@ private:
     std::function<Clock::time_point()> now_;
 
     std::mutex mutex_;
-    std::unordered_map<Key, Buckets, KeyHash> table_;
+    std::unordered_map<AddressKey, Buckets, AddressKey::Hash> table_;
+    // Per site (the bits of its /48), its /64s in the table.
+    std::unordered_map<uint64_t, size_t> subnets_;
     Buckets crowd_;  // shared by new addresses while the table is full
     Clock::time_point lastPrune_;
     Clock::time_point lastCrowdLog_;

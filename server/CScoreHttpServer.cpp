@@ -5,6 +5,7 @@
 #include <malloc.h>
 #include <netdb.h>
 #include <netinet/in.h>
+#include <strings.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -36,6 +37,7 @@ const int kListenQueue = 4096;
 
 struct CScoreHttpServer::Watch {
     int socket = -1;
+    AddressKey client;
     Clock::time_point since;  // from its connection or its last answer
     bool answering = false;   // its request is in: no deadline till the answer is out
     bool cut = false;
@@ -81,6 +83,21 @@ std::string ClientAddress(MHD_Connection* connection) {
     return text;
 }
 
+// HTTP/1.1 asks one Host header of every request, and 400 for a request
+// with none or more than one; HTTP/1.0 asks none.
+bool HostAsHttpAsks(MHD_Connection* connection, const char* version) {
+    if (strcmp(version, MHD_HTTP_VERSION_1_0) == 0) return true;
+    int hosts = 0;
+    MHD_get_connection_values(
+        connection, MHD_HEADER_KIND,
+        [](void* count, MHD_ValueKind, const char* key, const char*) {
+            if (strcasecmp(key, MHD_HTTP_HEADER_HOST) == 0) ++*static_cast<int*>(count);
+            return MHD_YES;
+        },
+        &hosts);
+    return hosts == 1;
+}
+
 }  // namespace
 
 unsigned CScoreHttpServer::ConnectionsWithin(unsigned long long files) {
@@ -91,7 +108,22 @@ unsigned CScoreHttpServer::ConnectionsWithin(unsigned long long files) {
 }
 
 CScoreHttpServer::CScoreHttpServer(CScoreStore& store, const std::string& path, int threads, unsigned requestSeconds)
-    : store_(store), script_(path + kScoreScript), threads_(threads), requestSeconds_(requestSeconds) {}
+    : store_(store), path_(path), script_(path + kScoreScript), threads_(threads), requestSeconds_(requestSeconds) {}
+
+bool CScoreHttpServer::IsFolderOfTheScript(const std::string& url) const {
+    return url == "/" || url == path_ || url + "/" == path_;
+}
+
+std::string CScoreHttpServer::Page() const {
+    return "ZORV score server\n"
+           "\n"
+           "This is the score server of the game ZORV, not a web site: through\n" +
+           script_ + " the game registers its players' names here, sends\n"
+           "their best step counts and fetches the score boards.\n"
+           "\n"
+           "Its path is " + path_ + ": point the game at this server's address with\n"
+           "that path, for example ZORV_SCOREBOARD_URL=http://your.host:8080" + path_ + "\n";
+}
 
 CScoreHttpServer::~CScoreHttpServer() {
     Stop();
@@ -133,6 +165,9 @@ bool CScoreHttpServer::Bind(const std::string& address, int port, std::string* e
     getsockname(listenSocket_, reinterpret_cast<sockaddr*>(&bound), &length);
     port_ = ntohs(bound.ss_family == AF_INET6 ? reinterpret_cast<sockaddr_in6*>(&bound)->sin6_port
                                               : reinterpret_cast<sockaddr_in*>(&bound)->sin_port);
+    rlimit files = {};
+    getrlimit(RLIMIT_NOFILE, &files);
+    connectionLimit_ = ConnectionsWithin(files.rlim_cur);
     return true;
 }
 
@@ -141,24 +176,22 @@ bool CScoreHttpServer::Start(std::string* error) {
         *error = "no address to listen on";
         return false;
     }
-    rlimit files = {};
-    getrlimit(RLIMIT_NOFILE, &files);
-    connectionLimit_ = ConnectionsWithin(files.rlim_cur);
-    const unsigned perAddress = std::min(kConnectionsPerAddress, connectionLimit_);
+    perClient_ = std::min(kConnectionsPerAddress, connectionLimit_);
     const unsigned pool = static_cast<unsigned>(std::max(1, threads_));
     // poll, not epoll: this library's epoll loop takes ready connections
     // 128 at a time and, after a batch of exactly 128, waits again with the
     // full timeout before serving them, so such a batch sat until its
     // deadline cut it. poll has no batches, and a few thousand sockets over
     // the pool cost it little. The logger first: it then hears about the
-    // options too.
+    // options too. The connections of one client are counted here, not by
+    // the library, which counts a whole IPv6 address where a client has a
+    // /64 of them.
     daemon_ = MHD_start_daemon(MHD_USE_POLL_INTERNAL_THREAD | MHD_ALLOW_SUSPEND_RESUME | MHD_USE_ERROR_LOG, 0,
-                               nullptr, nullptr, &CScoreHttpServer::Answer, this,
+                               &CScoreHttpServer::Admit, this, &CScoreHttpServer::Answer, this,
                                MHD_OPTION_EXTERNAL_LOGGER, &CScoreHttpServer::LibraryLog, this,
                                MHD_OPTION_LISTEN_SOCKET, listenSocket_,
                                MHD_OPTION_THREAD_POOL_SIZE, pool,
                                MHD_OPTION_CONNECTION_LIMIT, connectionLimit_,
-                               MHD_OPTION_PER_IP_CONNECTION_LIMIT, perAddress,
                                MHD_OPTION_CONNECTION_MEMORY_LIMIT, kConnectionMemory,
                                MHD_OPTION_CONNECTION_TIMEOUT, kIdleSeconds,
                                MHD_OPTION_URI_LOG_CALLBACK, &CScoreHttpServer::Started, this,
@@ -223,20 +256,42 @@ void CScoreHttpServer::Connection(void* self, MHD_Connection* connection, void**
         const MHD_ConnectionInfo* info = MHD_get_connection_info(connection, MHD_CONNECTION_INFO_CONNECTION_FD);
         Watch* w = new Watch();
         w->socket = info ? info->connect_fd : -1;
+        w->client = server->KeyOf(ClientSocketAddress(connection));
         w->since = Clock::now();
-        w->place = server->waiting_.insert(server->waiting_.end(), w);
-        w->waiting = true;
         *watch = w;
         server->connectionsPeak_ = std::max(server->connectionsPeak_, ++server->connections_);
+        if (++server->held_[w->client] > server->perClient_) {
+            // Admitted by another thread at the same moment as the client's
+            // last one: ended at once.
+            w->cut = true;
+            if (w->socket >= 0) shutdown(w->socket, SHUT_RDWR);
+        } else {
+            w->place = server->waiting_.insert(server->waiting_.end(), w);
+            w->waiting = true;
+        }
     } else if (*watch) {
         // The library closes the socket only after this: the cutter never
         // touches a socket number that another connection may have taken.
         Watch* w = static_cast<Watch*>(*watch);
         if (w->waiting) server->waiting_.erase(w->place);
+        const auto held = server->held_.find(w->client);
+        if (--held->second == 0) server->held_.erase(held);
         delete w;
         *watch = nullptr;
         --server->connections_;
     }
+}
+
+MHD_Result CScoreHttpServer::Admit(void* self, const sockaddr* address, socklen_t) {
+    CScoreHttpServer* server = static_cast<CScoreHttpServer*>(self);
+    const AddressKey client = server->KeyOf(address);
+    std::lock_guard<std::mutex> lock(server->watchMutex_);
+    const auto held = server->held_.find(client);
+    return held == server->held_.end() || held->second < server->perClient_ ? MHD_YES : MHD_NO;
+}
+
+AddressKey CScoreHttpServer::KeyOf(const sockaddr* address) const {
+    return addressOf_ ? addressOf_(address) : AddressKey::Of(address);
 }
 
 CScoreHttpServer::Watch* CScoreHttpServer::WatchOf(MHD_Connection* connection) {
@@ -337,7 +392,7 @@ void CScoreHttpServer::Forget(const std::shared_ptr<Pending>& pending) {
 }
 
 MHD_Result CScoreHttpServer::Answer(void* self, MHD_Connection* connection, const char* url, const char* method,
-                                    const char*, const char*, size_t* bodySize, void** context) {
+                                    const char* version, const char*, size_t* bodySize, void** context) {
     CScoreHttpServer* server = static_cast<CScoreHttpServer*>(self);
     Request* request = static_cast<Request*>(*context);
     if (!request) {
@@ -355,7 +410,13 @@ MHD_Result CScoreHttpServer::Answer(void* self, MHD_Connection* connection, cons
         request->started = true;
         request->start = Clock::now();
         server->SetAnswering(connection, true);
-        if (server->script_ != url) {
+        if (!HostAsHttpAsks(connection, version)) {
+            reply = UnreadableReply("an HTTP/1.1 request without one Host header");
+            what = reply.summary;
+        } else if (server->script_ != url && strcmp(method, "GET") == 0 && server->IsFolderOfTheScript(url)) {
+            reply.body = server->Page();
+            what = "not the score script: " + EscapeForLog(url) + " (the page that says what this server is)";
+        } else if (server->script_ != url) {
             reply = UnreadableReply("");
             reply.status = 404;
             what = "not the score script: " + EscapeForLog(std::string(url).substr(0, 200));
@@ -376,7 +437,7 @@ MHD_Result CScoreHttpServer::Answer(void* self, MHD_Connection* connection, cons
             }
             const size_t q = request->target.find('?');
             CAddressBudget* budget = server->budget_;
-            const sockaddr* from = ClientSocketAddress(connection);
+            const AddressKey from = server->KeyOf(ClientSocketAddress(connection));
             ScoreWriteGate gate;
             if (budget)
                 gate = [budget, from](const std::string& op) {

@@ -1,6 +1,8 @@
 // The score server's HTTP side: answers GET <path>zjscores.php through the
 // score protocol, and writes one log line per request (before the answer
 // leaves, so that the log is complete whenever a client holds its answer).
+// A browser's GET of the root or of the path gets a short page that says
+// what the server is and where the game asks it; anything else is refused.
 //
 // It is made for the open internet: a few threads each wait on many
 // connections at once (poll), so an idle or slow client costs a little
@@ -10,7 +12,8 @@
 // (a longer header block is refused with 431), is closed when it says
 // nothing for a while or takes too long over a request (much less long once
 // connections run short, so that the idle and the slow make room for
-// ordinary requests), and one address holds only so many connections; all of
+// ordinary requests), and one client (an AddressKey: an IPv4 address or an
+// IPv6 /64, as the budgets count them) holds only so many connections; all of
 // them together stay under the process's limit of open files, with files to
 // spare for the database. A stop ends every connection, whatever its client
 // does.
@@ -22,11 +25,13 @@
 #include <functional>
 #include <list>
 #include <memory>
+#include <unordered_map>
 #include <mutex>
 #include <set>
 #include <string>
 #include <thread>
 
+#include "server/AddressKey.h"
 #include "server/ScoreProtocol.h"
 
 class CAddressBudget;
@@ -43,8 +48,9 @@ public:
     // connection or the previous answer: one that sends them a byte at a
     // time is never silent, but it is cut all the same.
     static constexpr unsigned kRequestSeconds = 10;
-    // Connections one client address may hold at once: a whole school behind
-    // one address asks one request at a time per player.
+    // Connections one client (an IPv4 address, an IPv6 /64) may hold at
+    // once: a whole school behind one address asks one request at a time per
+    // player.
     static constexpr unsigned kConnectionsPerAddress = 64;
     // The most connections at all, whatever the open-file limit allows.
     static constexpr unsigned kConnectionsMax = 16384;
@@ -83,6 +89,11 @@ public:
 
     // What each client address may write (null: no bound); set before Start.
     void SetBudget(CAddressBudget* budget) { budget_ = budget; }
+    // How a client's address is taken: AddressKey::Of, unless a test that
+    // stands for IPv6 clients with loopback addresses sets its own; set
+    // before Start.
+    using AddressOf = std::function<AddressKey(const sockaddr* address)>;
+    void SetAddressOf(AddressOf addressOf) { addressOf_ = std::move(addressOf); }
 
     // Takes the address and port (0: any free port); false with the reason.
     bool Bind(const std::string& address, int port, std::string* error);
@@ -98,7 +109,7 @@ public:
     void Stop();
     static constexpr unsigned kStopGraceMilliseconds = 1000;
     // The most connections it keeps open at once, from the open-file limit
-    // of the process (read at Start).
+    // of the process (read at Bind).
     unsigned ConnectionLimit() const { return connectionLimit_; }
 
 private:
@@ -111,6 +122,13 @@ private:
     static void Finished(void* self, MHD_Connection* connection, void** request, MHD_RequestTerminationCode why);
     static void LibraryLog(void* self, const char* format, va_list args);
     static void Connection(void* self, MHD_Connection* connection, void** watch, MHD_ConnectionNotificationCode what);
+    // The root, the path, or the path without its last slash.
+    bool IsFolderOfTheScript(const std::string& url) const;
+    // What a browser there is told.
+    std::string Page() const;
+    // Refuses a connection at once when its client holds all it may.
+    static MHD_Result Admit(void* self, const sockaddr* address, socklen_t length);
+    AddressKey KeyOf(const sockaddr* address) const;
 
     // A connection's deadline for its next request.
     struct Watch;
@@ -135,6 +153,7 @@ private:
     void Forget(const std::shared_ptr<Pending>& pending);
 
     CScoreStore& store_;
+    std::string path_;
     std::string script_;
     int threads_;
     int listenSocket_ = -1;
@@ -143,9 +162,13 @@ private:
     unsigned requestSeconds_;
     MHD_Daemon* daemon_ = nullptr;
     CAddressBudget* budget_ = nullptr;
+    AddressOf addressOf_;
+    unsigned perClient_ = 0;  // connections one client may hold (set at Start)
 
     std::mutex watchMutex_;
     unsigned connections_ = 0;
+    // Per client, the connections it holds.
+    std::unordered_map<AddressKey, unsigned, AddressKey::Hash> held_;
     unsigned connectionsPeak_ = 0;  // since memory was last given back
     // Connections without a request being answered, the longest waiting
     // first.

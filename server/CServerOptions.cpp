@@ -1,21 +1,9 @@
 #include "server/CServerOptions.h"
 
-#include <set>
+#include "tools/design/CToolOptions.h"
+#include "tools/design/ToolRefusal.h"
 
 namespace {
-
-// Decimal digits only, 0 to 65535.
-bool ReadPort(const std::string& text, int* port) {
-    if (text.empty() || text.size() > 5) return false;
-    long value = 0;
-    for (const char c : text) {
-        if (c < '0' || c > '9') return false;
-        value = value * 10 + (c - '0');
-    }
-    if (value > 65535) return false;
-    *port = static_cast<int>(value);
-    return true;
-}
 
 // A path of the address: starts with a slash, printable, nothing that would
 // end the path or need escaping. The final slash is added when missing.
@@ -36,7 +24,8 @@ const char* CServerOptions::Usage() {
            "                   [--registrations N,M] [--uploads N,M]\n"
            "The score server of ZORV: registers players' score-board names, keeps\n"
            "their best step counts per level and per level set, and sends the\n"
-           "boards, answering GET <path>zjscores.php as the game asks.\n"
+           "boards, answering GET <path>zjscores.php as the game asks (a browser\n"
+           "at its address or its path gets a page that says so).\n"
            "\n"
            "  --db FILE        the score database (SQLite), created when missing\n"
            "  --port N         the TCP port (default 8080; 0 takes any free port,\n"
@@ -63,54 +52,25 @@ const char* CServerOptions::Usage() {
            "2 bad options.\n";
 }
 
-bool CServerOptions::Read(int argc, char** argv, std::string* refusal) {
-    std::set<std::string> seen;
-    for (int i = 1; i < argc; ++i) {
-        const std::string a = argv[i];
-        if (a == "--help" || a == "-h") {
-            help = true;
-            continue;
-        }
-        if (a != "--db" && a != "--port" && a != "--bind" && a != "--path" && a != "--registrations" &&
-            a != "--uploads") {
-            *refusal = (a.size() > 1 && a[0] == '-' ? "unknown option " : "unexpected argument ") + a + " (see --help)";
-            return false;
-        }
-        if (!seen.insert(a).second) {
-            *refusal = a + " given twice";
-            return false;
-        }
-        const std::string value = i + 1 < argc ? argv[++i] : "";
-        if (a == "--db") {
-            if (value.empty()) {
-                *refusal = "--db needs a file name";
-                return false;
-            }
-            db = value;
-        } else if (a == "--port") {
-            if (!ReadPort(value, &port)) {
-                *refusal = "--port needs a number from 0 to 65535";
-                return false;
-            }
-        } else if (a == "--bind") {
-            if (value.empty()) {
-                *refusal = "--bind needs an address (127.0.0.1, 0.0.0.0, ::1, a host name)";
-                return false;
-            }
-            bind = value;
-        } else if (a == "--registrations" || a == "--uploads") {
-            if (!CAddressBudget::ReadRate(value, a == "--uploads" ? &uploads : &registrations)) {
-                *refusal = a + " needs N,M (N at once, then M a minute; each 1 to " +
-                           std::to_string(CAddressBudget::kRateMax) + ") or off";
-                return false;
-            }
-        } else if (!ReadPath(value, &path)) {
-            *refusal = "--path needs a path that starts with / (like /zorv/)";
-            return false;
-        }
+bool CServerOptions::Read(int argc, char** argv) {
+    CToolOptions reader(kProgram, Usage());
+    reader.Text("--db", "a file name", &db);
+    reader.Integer("--port", 0, 65535, "a number from 0 to 65535", &port);
+    reader.Text("--bind", "an address (127.0.0.1, 0.0.0.0, ::1, a host name)", &bind);
+    reader.Parsed("--path", "a path that starts with / (like /zorv/)",
+                  [this](const std::string& text, std::string*) { return ReadPath(text, &path); });
+    const std::string rate =
+        "N,M (N at once, then M a minute; each 1 to " + std::to_string(CAddressBudget::kRateMax) + ") or off";
+    reader.Parsed("--registrations", rate.c_str(),
+                  [this](const std::string& text, std::string*) { return CAddressBudget::ReadRate(text, &registrations); });
+    reader.Parsed("--uploads", rate.c_str(),
+                  [this](const std::string& text, std::string*) { return CAddressBudget::ReadRate(text, &uploads); });
+    if (!reader.Read(argc, argv)) {
+        code_ = reader.ExitCode();
+        return false;
     }
-    if (!help && db.empty()) {
-        *refusal = "no database given: --db FILE (see --help)";
+    if (db.empty()) {
+        code_ = RefuseInOneLine(kProgram, "no database given: --db FILE (see --help)");
         return false;
     }
     return true;

@@ -9,6 +9,7 @@
 #include <set>
 
 #include "players/ScoreBoardRules.h"
+#include "engine/ReadNumber.h"
 #include "players/ScoreScramble.h"
 #include "server/CScoreStore.h"
 #include "server/ServerLog.h"
@@ -56,20 +57,8 @@ ScoreReply ServerFault(const std::string& summary) {
     return reply;
 }
 
-// Plain decimal with an optional minus sign, within 32 bits.
-bool ReadInt32(const std::string& text, int32_t* value) {
-    size_t i = text.size() > 0 && text[0] == '-' ? 1 : 0;
-    if (i == text.size() || text.size() - i > 10) return false;
-    int64_t v = 0;
-    for (; i < text.size(); ++i) {
-        if (text[i] < '0' || text[i] > '9') return false;
-        v = v * 10 + (text[i] - '0');
-    }
-    if (text[0] == '-') v = -v;
-    if (v < INT32_MIN || v > INT32_MAX) return false;
-    *value = static_cast<int32_t>(v);
-    return true;
-}
+// A field of 32 bits, written as ReadNumber reads numbers.
+bool ReadInt32(const std::string& text, int32_t* value) { return ReadNumber(text, INT32_MIN, INT32_MAX, value); }
 
 // "key=value" pairs, each key once; false for a pair without "=" or a key
 // given twice.
@@ -118,8 +107,17 @@ ScoreReply NameTaken(CScoreStore& store, const std::string& user, const std::str
     return reply;
 }
 
+// Asked once a write is found well formed, just before it goes to the store:
+// a request that could write nothing (a name the rules refuse, a board that
+// does not exist) spends no budget, and brings no address into its table.
+bool Admitted(const ScoreWriteGate& gate, const char* op, const std::string& summary, const Ready& ready) {
+    const unsigned wait = gate ? gate(op) : 0;
+    if (wait > 0) ready(Made(Busy(wait, summary)));
+    return wait == 0;
+}
+
 void Register(CScoreStore& store, const std::string& user, const std::string& version, const std::string& summary,
-              const Ready& ready) {
+              const ScoreWriteGate& gate, const Ready& ready) {
     for (const char c : version) {
         if (c < 0x21 || c > 0x7E) return ready(Made(UnreadableReply("a version with a control character or a space")));
     }
@@ -127,6 +125,7 @@ void Register(CScoreStore& store, const std::string& user, const std::string& ve
         return ready(Made(UnreadableReply("a version of no or too many characters")));
     const int refusal = CheckUserName(user);
     if (refusal != 0) return ready(Made(Failure(refusal, summary)));
+    if (!Admitted(gate, kScoreOpAddUser, summary, ready)) return;
     bool failed = false;
     const bool taken = store.IsNameTaken(user, &failed);
     if (failed) return ready(Made(ServerFault(summary)));
@@ -156,9 +155,10 @@ ScoreReply Uploaded(CScoreStore::Outcome outcome, const std::string& summary) {
 }
 
 void Upload(CScoreStore& store, const std::string& user, int type, int level, int32_t score, uint32_t flags,
-            const std::string& summary, const Ready& ready) {
+            const std::string& summary, const ScoreWriteGate& gate, const Ready& ready) {
     const int refusal = ScoreBoardRefusal(type, level);
     if (refusal != 0) return ready(Made(Failure(refusal, summary)));
+    if (!Admitted(gate, kScoreOpUpload, summary, ready)) return;
     store.UploadThen(user, type, level, score, flags, [summary, ready](CScoreStore::Outcome outcome) {
         ready([outcome, summary] { return Uploaded(outcome, summary); });
     });
@@ -211,11 +211,7 @@ void StartScoreQuery(CScoreStore& store, const std::string& scrambled, const Sco
     for (const auto& field : fields) known = known && op->second.count(field.first) != 0;
     if (!known) return ready(Made(UnreadableReply("keys missing or unknown in " + summary)));
     const std::string& user = fields[kScoreKeyUser];
-    if (gate && op->first != kScoreOpDownload) {
-        const unsigned wait = gate(op->first);
-        if (wait > 0) return ready(Made(Busy(wait, summary)));
-    }
-    if (op->first == kScoreOpAddUser) return Register(store, user, fields[kScoreKeyVersion], summary, ready);
+    if (op->first == kScoreOpAddUser) return Register(store, user, fields[kScoreKeyVersion], summary, gate, ready);
 
     int32_t type = 0, level = 0, score = 0, cheat = 0;
     if (!ReadInt32(fields[kScoreKeyType], &type) || !ReadInt32(fields[kScoreKeyLevel], &level))
@@ -225,7 +221,7 @@ void StartScoreQuery(CScoreStore& store, const std::string& scrambled, const Sco
     // A step count, or a set's sum of them: one at least.
     if (!ReadInt32(fields[kScoreKeyScore], &score) || score < 1 || !ReadInt32(fields[kScoreKeyCheat], &cheat))
         return ready(Made(UnreadableReply("a score or cheat word that is no number or no step count in " + summary)));
-    Upload(store, user, type, level, score, static_cast<uint32_t>(cheat), summary, ready);
+    Upload(store, user, type, level, score, static_cast<uint32_t>(cheat), summary, gate, ready);
 }
 
 ScoreReply AnswerScoreQuery(CScoreStore& store, const std::string& scrambled, const ScoreWriteGate& gate) {

@@ -25,8 +25,9 @@ struct ScoreReply {
     unsigned retryAfter = 0;  // seconds the client is asked to wait (0: none)
 };
 
-// Asked with the operation of a readable registration or upload before it
-// reaches the store: 0 lets it go on; otherwise the seconds after which the
+// Asked with the operation of a registration or upload once it is found
+// well formed (a name the rules allow, a known board), before it reaches the
+// store: 0 lets it go on; otherwise the seconds after which the
 // client may try again, and the request is answered 429 with "failure" and
 // code 18 (busy), with nothing stored.
 using ScoreWriteGate = std::function<unsigned(const std::string& op)>;

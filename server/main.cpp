@@ -16,6 +16,7 @@
 #include "server/CServerOptions.h"
 #include "server/CSqliteScoreStore.h"
 #include "server/ServerLog.h"
+#include "tools/design/ToolRefusal.h"
 
 namespace {
 
@@ -41,18 +42,8 @@ std::string UrlHost(const std::string& address) {
 
 int main(int argc, char** argv) {
     CServerOptions options;
-    std::string problem;
-    if (!options.Read(argc, argv, &problem)) {
-        fprintf(stderr, "zorv_scored: %s\n", EscapeForLog(problem).c_str());
-        return 2;
-    }
-    if (options.help) {
-        // A usage that could not be written (a full disk under it) is no answer.
-        errno = 0;
-        if (fputs(CServerOptions::Usage(), stdout) >= 0 && fflush(stdout) == 0) return 0;
-        fprintf(stderr, "zorv_scored: cannot write the standard output: %s\n", strerror(errno));
-        return 2;
-    }
+    // A usage that could not be written (a full disk under it) is no answer.
+    if (!options.Read(argc, argv)) return EndWithStandardOutput(CServerOptions::kProgram, options.ExitCode());
 
     // Ctrl+C and SIGTERM are taken by this thread alone (every thread started
     // from here on keeps them blocked), so that the stop is an ordinary one.
@@ -69,6 +60,7 @@ int main(int argc, char** argv) {
     // lock that another program holds, ends that at once (the writes are
     // answered as failed). Ended by a stop signal of its own when the start
     // fails.
+    std::string problem;
     CSqliteScoreStore store;
     std::atomic<int> stopSignal{0};
     std::thread stopWatch([&] {
@@ -96,17 +88,21 @@ int main(int argc, char** argv) {
         endStopWatch();
         return 1;
     }
+    // Counted before the port opens (on a large file this takes a while), and
+    // the start-up lines said before the first request can be answered: the
+    // log reads in the order things happened.
+    int64_t players = 0, scores = 0;
+    store.Count(&players, &scores);
     CAddressBudget budget(options.registrations, options.uploads);
     CScoreHttpServer server(store, options.path, kThreads);
     server.SetBudget(&budget);
-    if (!server.Bind(options.bind, options.port, &problem) || !server.Start(&problem)) {
+    const auto failed = [&] {
         ServerLog("zorv_scored: %s", EscapeForLog(problem).c_str());
         endStopWatch();
         store.Close();
         return 1;
-    }
-    int64_t players = 0, scores = 0;
-    store.Count(&players, &scores);
+    };
+    if (!server.Bind(options.bind, static_cast<int>(options.port), &problem)) return failed();
     ServerLog("zorv_scored: at most %u connections, %u from one address; %zu KB and %u s for a request line and "
               "its headers; a connection silent for %u s is closed",
               server.ConnectionLimit(), std::min(CScoreHttpServer::kConnectionsPerAddress, server.ConnectionLimit()),
@@ -118,6 +114,7 @@ int main(int argc, char** argv) {
     ServerLog("zorv_scored: serving http://%s:%d%s from %s (%lld players, %lld scores)",
               EscapeForLog(UrlHost(options.bind)).c_str(), server.Port(), options.path.c_str(),
               EscapeForLog(options.db).c_str(), static_cast<long long>(players), static_cast<long long>(scores));
+    if (!server.Start(&problem)) return failed();
 
     stopWatch.join();
     // Every connection ends here, whatever its client is doing: a read being

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include "engine/Log.h"
+#include "engine/ReadNumber.h"
 #include "engine/Utilities.h"
 #include "platform/Platform.h"
 #include "tests/support/TestSupport.h"
@@ -15,6 +16,39 @@ TEST(Utilities, TokenizeSkipsRunsOfDelimiters) {
     Tokenize("", none, " ");
     Tokenize(" ,, ", none, " ,");
     EXPECT_TRUE(none.empty());
+}
+
+// One reader for every number typed or sent (options, level fields, the
+// score protocol): the whole text, decimal, within its bounds, or nothing.
+TEST(Utilities, ANumberIsTheWholeTextInDecimalWithinItsBounds) {
+    const struct {
+        const char* text;
+        bool read;
+        long value;
+    } whole[] = {
+        {"42", true, 42},   {"-5", true, -5},    {"007", true, 7},    {"100", true, 100}, {"101", false, 0},
+        {"-6", false, 0},   {"", false, 0},      {"-", false, 0},     {" 5", false, 0},   {"5 ", false, 0},
+        {"+5", false, 0},   {"0x10", false, 0},  {"1e2", false, 0},   {"5a", false, 0},
+        {"99999999999999999999", false, 0},
+    };
+    for (const auto& row : whole) {
+        long value = -99;
+        EXPECT_EQ(ReadNumber(row.text, -5L, 100L, &value), row.read) << row.text;
+        EXPECT_EQ(value, row.read ? row.value : -99) << row.text;
+    }
+    const struct {
+        const char* text;
+        bool read;
+        double value;
+    } real[] = {
+        {"0.5", true, 0.5}, {"1e1", true, 10}, {"-1", true, -1}, {"10.5", false, 0}, {"nan", false, 0},
+        {"inf", false, 0},  {".", false, 0},   {"+1", false, 0}, {"1,5", false, 0},
+    };
+    for (const auto& row : real) {
+        double value = -99;
+        EXPECT_EQ(ReadNumber(row.text, -1.0, 10.0, &value), row.read) << row.text;
+        EXPECT_EQ(value, row.read ? row.value : -99) << row.text;
+    }
 }
 
 TEST(Utilities, RectanglesOverlapStrictlyAndUnite) {

@@ -4,6 +4,7 @@
 // databases it must not use).
 #include <gtest/gtest.h>
 
+#include <dirent.h>
 #include <signal.h>
 #include <sqlite3.h>
 #include <arpa/inet.h>
@@ -21,6 +22,8 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <set>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -521,7 +524,7 @@ struct BudgetOnAClock {
         : budget(rate, rate, CAddressBudget::kAddressesMax, [this] { return start + passed; }) {}
     unsigned Take(const std::string& address, CAddressBudget::Kind kind = CAddressBudget::kRegistration) {
         const sockaddr_storage a = SocketAddress(address);
-        return budget.Take(reinterpret_cast<const sockaddr*>(&a), kind);
+        return budget.Take(AddressKey::Of(reinterpret_cast<const sockaddr*>(&a)), kind);
     }
     CAddressBudget::Clock::time_point start = CAddressBudget::Clock::now();
     CAddressBudget::Clock::duration passed{0};
@@ -583,6 +586,38 @@ TEST(ServerBudgetTest, TheTableHoldsItsBoundAndNewAddressesBeyondItShareOneBudge
     table.passed = std::chrono::seconds(70);
     EXPECT_EQ(table.Take("10.255.0.1", CAddressBudget::kUpload), 0u);
     EXPECT_EQ(table.budget.Tracked(), 1u);
+}
+
+// One IPv6 site (a /48) holds at most its share of the table: its first
+// /64s each have a budget of their own, the ones past that share one of the
+// site's own. However many /64s it brings, a site leaves the table to
+// everyone else, and a new address elsewhere still has its own budget.
+TEST(ServerBudgetTest, OneSiteHoldsAtMostItsShareOfTheTable) {
+    BudgetOnAClock site({1, 1});  // one at once, then one a minute
+    const auto subnet = [](size_t n) {
+        char text[64];
+        snprintf(text, sizeof text, "2001:db8:5:%zx::1", n);
+        return std::string(text);
+    };
+    for (size_t n = 0; n < CAddressBudget::kSubnetsPerSite; ++n) {
+        ASSERT_EQ(site.Take(subnet(n)), 0u) << n;
+        ASSERT_GT(site.Take(subnet(n)), 0u) << n << ": a budget of its own, spent";
+    }
+    EXPECT_EQ(site.Take(subnet(CAddressBudget::kSubnetsPerSite)), 0u) << "one past: the site's shared budget";
+    EXPECT_GT(site.Take(subnet(CAddressBudget::kSubnetsPerSite + 1)), 0u) << "which the next /64 shares";
+    EXPECT_EQ(site.Take("2001:db8:6::1"), 0u) << "another site has budgets of its own";
+    EXPECT_EQ(site.budget.Tracked(), CAddressBudget::kSubnetsPerSite + 2);
+    // Every /64 the site may have: the table keeps room for everyone else.
+    for (size_t n = 0; n < CAddressBudget::kAddressesMax; ++n) site.Take(subnet(n));
+    EXPECT_EQ(site.budget.Tracked(), CAddressBudget::kSubnetsPerSite + 2);
+    EXPECT_EQ(site.Take("10.0.0.1"), 0u);
+    EXPECT_EQ(site.Take("10.0.0.2"), 0u) << "new addresses do not share one budget";
+    // Once its /64s are full again and gone, the site's next ones have
+    // budgets of their own again.
+    site.passed = std::chrono::minutes(2);
+    EXPECT_EQ(site.Take(subnet(CAddressBudget::kSubnetsPerSite + 1)), 0u);
+    EXPECT_EQ(site.Take(subnet(CAddressBudget::kSubnetsPerSite + 2)), 0u);
+    EXPECT_EQ(site.budget.Tracked(), 2u);
 }
 
 TEST(ServerBudgetTest, ABudgetIsReadAsAtOnceCommaAMinuteOrOff) {
@@ -682,6 +717,50 @@ TEST(ServerProgramTest, StartsOnANewDatabaseStopsCleanlyAndKeepsWhatItWasGiven) 
     ASSERT_GE(asked.size(), 4u);
     EXPECT_EQ(asked[0], "op=addUser&user=amy&version=test -> success");
     EXPECT_EQ(asked[1], "op=uploadScore&user=amy&type=0&level=5&score=42&cheat=0 -> success added");
+}
+
+// Each request is answered as HTTP asks: HTTP/1.1 without one Host header
+// 400, HTTP/1.0 without one its answer. A host who opens the server's
+// address in a browser, at the root or at the path, learns what the server
+// is and its path; any other page is refused as before, and the game's
+// queries are answered as ever.
+TEST(ServerProgramTest, RequestsAreAnsweredAsHttpAsksAndABrowserLearnsWhatTheServerIs) {
+    CScoreServerProcess server;
+    ASSERT_TRUE(server.IsRunning());
+    server.AddScore(0, 5, "amy", 42);
+    const std::string query = "/zorv/zjscores.php?" + HttpBuildQuery("op=downloadScore&user=amy&type=0&level=5");
+    const std::string close = "Connection: close\r\n\r\n";
+    const std::string board = "success\n1\n1\tamy\t42\t";
+    const std::string page = "the score server of the game ZORV";
+    const std::string unreadable = "failure\n16\n";
+    const struct {
+        const char* what;
+        std::string request;
+        int status;
+        const std::string& says;
+    } rows[] = {
+        {"the game's query", "GET " + query + " HTTP/1.1\r\nHost: h\r\n" + close, 200, board},
+        {"over HTTP/1.1 without Host", "GET " + query + " HTTP/1.1\r\n" + close, 400, unreadable},
+        {"over HTTP/1.1 with two", "GET " + query + " HTTP/1.1\r\nHost: h\r\nHost: i\r\n" + close, 400, unreadable},
+        {"over HTTP/1.0 without Host", "GET " + query + " HTTP/1.0\r\n\r\n", 200, board},
+        {"a browser at the root", "GET / HTTP/1.1\r\nHost: h\r\n" + close, 200, page},
+        {"at the path", "GET /zorv/ HTTP/1.1\r\nHost: h\r\n" + close, 200, page},
+        {"at the path without its last slash", "GET /zorv HTTP/1.1\r\nHost: h\r\n" + close, 200, page},
+        {"at the root without Host", "GET / HTTP/1.1\r\n" + close, 400, unreadable},
+        {"at another page", "GET /zorv/index.html HTTP/1.1\r\nHost: h\r\n" + close, 404, unreadable},
+    };
+    for (const auto& row : rows) {
+        const std::string raw = SendFrom("127.0.0.1", server.Port(), row.request, 10);
+        const size_t head = raw.find("\r\n\r\n");
+        ASSERT_EQ(raw.rfind("HTTP/1.", 0), 0u) << row.what << ": " << raw;
+        EXPECT_EQ(atoi(raw.c_str() + 9), row.status) << row.what;
+        const std::string body = head == std::string::npos ? "" : raw.substr(head + 4);
+        EXPECT_NE(body.find(row.says), std::string::npos) << row.what << ": " << body;
+        if (&row.says == &page) {
+            EXPECT_NE(body.find("Its path is /zorv/"), std::string::npos) << body;
+        }
+    }
+    EXPECT_EQ(server.Stop(), 0);
 }
 
 // The host sets the budgets: here registrations without a bound and two
@@ -1034,7 +1113,9 @@ Answer AskFrom(const std::string& address, int port, const std::string& query) {
 // Registrations and uploads come out of budgets of each address's own: a
 // whole burst at once, then 429 with Retry-After and nothing stored, while
 // that address's downloads and another address's writes go on; each budget
-// refills with time (a clock of the test's own).
+// refills with time (a clock of the test's own). A request that could write
+// nothing (a name the rules refuse, a board that does not exist) is refused
+// for what it is, and spends no budget.
 TEST(ServerHttpTest, WritesPastTheirAddressBudgetAreAnsweredBusyAndStoreNothing) {
     CTempDir dir;
     CSqliteScoreStore store;
@@ -1075,6 +1156,12 @@ TEST(ServerHttpTest, WritesPastTheirAddressBudgetAreAnsweredBusyAndStoreNothing)
     } rows[] = {
         {"a registration past the budget", 0, "127.0.0.2", registration("late"), 429, "10", true},
         {"an upload past the budget", 0, "127.0.0.2", upload(1, 1, 50), 429, "1", true},
+        // Refused for what they are, and spending nothing: they could write
+        // nothing.
+        {"a registration of a name the rules refuse, past the budget", 0, "127.0.0.2", registration("Ann_Lee"), 200, "",
+         false},
+        {"an upload to a board that does not exist, past the budget", 0, "127.0.0.2", upload(4, 1, 50), 200, "", false},
+        {"a registration of no name from a new address", 0, "127.0.0.4", registration(""), 200, "", false},
         {"a download from the same address", 0, "127.0.0.2", download, 200, "", false},
         {"a registration from another address", 0, "127.0.0.3", registration("other"), 200, "", false},
         {"an upload from another address", 0, "127.0.0.3", upload(1, 2, 50), 200, "", false},
@@ -1091,6 +1178,7 @@ TEST(ServerHttpTest, WritesPastTheirAddressBudgetAreAnsweredBusyAndStoreNothing)
         EXPECT_EQ(answer.retryAfter, row.retryAfter) << row.what;
         EXPECT_EQ(answer.body == busy, row.busy) << row.what << ": " << answer.body;
     }
+    EXPECT_EQ(budget.Tracked(), 2u) << "a request that could write nothing brought its address into the table";
     // Nothing past a budget reached the store: two players and two scores
     // more, from the rows answered 200 (each upload of the rows on a board
     // of its own).
@@ -1098,6 +1186,59 @@ TEST(ServerHttpTest, WritesPastTheirAddressBudgetAreAnsweredBusyAndStoreNothing)
     ASSERT_TRUE(store.Count(&playersNow, &scoresNow));
     EXPECT_EQ(playersNow, players + 2);
     EXPECT_EQ(scoresNow, scores + 2);
+    server.Stop();
+    store.Close();
+}
+
+// One client is an IPv4 address or an IPv6 /64, for its connections as for
+// its budgets: the addresses of one /64 together hold as many connections as
+// one address may, and another /64 holds its own beside them. (Loopback
+// addresses stand for IPv6 ones: 127.0.N.H is host H of 2001:db8:0:N::/64.)
+TEST(ServerHttpTest, TheAddressesOfOneIPv6Slash64HoldTheConnectionsOfOneClient) {
+    CTempDir dir;
+    CSqliteScoreStore store;
+    std::string error;
+    ASSERT_TRUE(store.Open(dir.File("scores.db"), &error)) << error;
+    CScoreHttpServer server(store, "/zorv/", 2);
+    server.SetAddressOf([](const sockaddr* address) {
+        const uint32_t v4 = ntohl(reinterpret_cast<const sockaddr_in*>(address)->sin_addr.s_addr);
+        sockaddr_in6 v6 = {};
+        v6.sin6_family = AF_INET6;
+        inet_pton(AF_INET6, "2001:db8::", &v6.sin6_addr);
+        v6.sin6_addr.s6_addr[7] = static_cast<uint8_t>(v4 >> 8);
+        v6.sin6_addr.s6_addr[15] = static_cast<uint8_t>(v4);
+        return AddressKey::Of(reinterpret_cast<const sockaddr*>(&v6));
+    });
+    ASSERT_TRUE(server.Bind("127.0.0.1", 0, &error)) << error;
+    ASSERT_TRUE(server.Start(&error)) << error;
+    const int bound = static_cast<int>(CScoreHttpServer::kConnectionsPerAddress);
+    const struct {
+        const char* what;
+        int fromEach[3];  // from three hosts of one /64
+        int held;
+    } rows[] = {
+        {"as many as one client may hold", {21, 21, bound - 42}, bound},
+        {"one more", {21, 21, bound - 41}, bound},
+        {"as many from each host", {bound, bound, bound}, bound},
+    };
+    std::vector<std::unique_ptr<CHeldConnections>> connections;
+    for (size_t r = 0; r < sizeof rows / sizeof rows[0]; ++r) {
+        // Each row on a /64 of its own, and the rows' connections kept open
+        // together: each /64 holds its own.
+        int held = 0;
+        const size_t first = connections.size();
+        for (int host = 0; host < 3; ++host)
+            connections.emplace_back(new CHeldConnections("127.0." + std::to_string(r + 1) + "." + std::to_string(host + 2),
+                                                          server.Port(), rows[r].fromEach[host],
+                                                          CHeldConnections::Kind::kIdle));
+        for (int i = 0; i < 100 && held != rows[r].held; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            held = 0;
+            for (size_t c = first; c < connections.size(); ++c) held += connections[c]->HeldByServer();
+        }
+        EXPECT_EQ(held, rows[r].held) << rows[r].what;
+    }
+    connections.clear();
     server.Stop();
     store.Close();
 }
@@ -1409,8 +1550,12 @@ TEST(ServerProgramTest, WhenConnectionsRunShortTheIdleGoFirst) {
 // connections whose closing gives memory back (far enough above it that
 // what goes back stands well clear of what the allocator keeps for each
 // thread in any case), held until the server has taken every one, then
-// closed by its clients; soon after, the server holds at most half of what
-// the wave had added to its own memory.
+// closed by its clients. Once the server has closed them all, it holds at
+// most three quarters of what the wave had added to its own memory: without
+// giving memory back it keeps nine tenths and more, while what the allocator
+// keeps in pieces all the same came to a quarter alone and up to a half on a
+// busy machine. Every wait is for what the server does, however long a busy
+// machine makes it take.
 TEST(ServerProgramTest, MemoryTakenByAWaveOfConnectionsGoesBackOnceItHasGone) {
     const int perWave = 8 * static_cast<int>(CScoreHttpServer::kTrimAfterClosed);
     const int perAddress = static_cast<int>(CScoreHttpServer::kConnectionsPerAddress);
@@ -1420,18 +1565,23 @@ TEST(ServerProgramTest, MemoryTakenByAWaveOfConnectionsGoesBackOnceItHasGone) {
     ASSERT_GT(CScoreHttpServer::CrowdedAbove(CScoreHttpServer::ConnectionsWithin(files)),
               static_cast<unsigned>(perWave));
     if (!AllowOpenFiles(files)) GTEST_SKIP() << "the open-file limit is below a wave";
+    // No request before the waves: the count of the server's files is then
+    // its own, with no connection of a client that is still being closed.
     CScoreServerProcess server({}, files);
     ASSERT_TRUE(server.IsRunning());
-    server.AddScore(0, 5, "amy", 42);
     const int filesBefore = server.OpenFiles();
     const long before = server.OwnMemoryKb();
     ASSERT_GT(before, 0);
+    const auto waitFor = [](int seconds, const std::function<bool()>& done) {
+        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+        while (!done() && std::chrono::steady_clock::now() < until)
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    };
     for (int wave = 0; wave < 2; ++wave) {
         long held = 0;
         {
             // 16 addresses at a time, each lot taken by the server before the
-            // next: on a loaded machine, a connect that waits in a long queue
-            // of them may time out.
+            // next: a connect that waits in a long queue of them may time out.
             std::vector<std::unique_ptr<CHeldConnections>> connections;
             for (int opened = 0; opened < perWave;) {
                 const int a = opened / perAddress;
@@ -1439,22 +1589,22 @@ TEST(ServerProgramTest, MemoryTakenByAWaveOfConnectionsGoesBackOnceItHasGone) {
                     "127.0." + std::to_string(6 + a / 250) + "." + std::to_string(1 + a % 250), server.Port(),
                     perAddress, CHeldConnections::Kind::kIdle));
                 opened += perAddress;
-                if (opened % (16 * perAddress) != 0 && opened < perWave) continue;
-                for (int i = 0; i < 200 && server.OpenFiles() < filesBefore + opened; ++i)
-                    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+                if (opened % (16 * perAddress) == 0 || opened >= perWave)
+                    waitFor(60, [&] { return server.OpenFiles() >= filesBefore + opened; });
             }
             ASSERT_GE(server.OpenFiles(), filesBefore + perWave) << "wave " << wave << " was not taken whole";
             held = server.OwnMemoryKb();
         }
+        waitFor(120, [&] { return server.OpenFiles() <= filesBefore; });
         long after = held;
-        for (int i = 0; i < 100 && after - before > (held - before) / 2; ++i) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        waitFor(30, [&] {
             after = server.OwnMemoryKb();
-        }
+            return after - before <= (held - before) * 3 / 4;
+        });
         printf("MEASURE:  the server's own memory with wave %i of %i idle connections: %ld KB, %ld KB at the start, "
                "%ld KB once it had gone\n",
                wave + 1, perWave, held, before, after);
-        EXPECT_LE(after - before, (held - before) / 2) << "wave " << wave;
+        EXPECT_LE(after - before, (held - before) * 3 / 4) << "wave " << wave;
     }
     EXPECT_EQ(server.Stop(), 0);
 }
@@ -1541,6 +1691,89 @@ TEST(ServerProgramTest, SigtermStopsItWithinSecondsWhileAnotherProgramHoldsTheWr
     for (int c = 0; c < clients; ++c) EXPECT_EQ(server.StoredScore(1, 3, "c" + std::to_string(c)), -1) << c;
 }
 
+namespace {
+
+// A database as the server makes one, with count players in it.
+void MakeDatabaseOfPlayers(const std::string& db, int count) {
+    CSqliteScoreStore store;
+    std::string error;
+    ASSERT_TRUE(store.Open(db, &error)) << error;
+    store.Close();
+    sqlite3* fill = nullptr;
+    ASSERT_EQ(sqlite3_open(db.c_str(), &fill), SQLITE_OK);
+    const std::string players = "WITH RECURSIVE n(i) AS (VALUES (1) UNION ALL SELECT i + 1 FROM n WHERE i < " +
+                                std::to_string(count) +
+                                ") INSERT INTO players (name, version, registered) SELECT 'p' || i, "
+                                "hex(zeroblob(100)), 0 FROM n";
+    EXPECT_EQ(sqlite3_exec(fill, players.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(fill);
+}
+
+// The TCP port the process pid listens on, 0 while it listens on none: its
+// sockets are among the system's listening ones.
+int ListeningPort(pid_t pid) {
+    const std::string fds = "/proc/" + std::to_string(pid) + "/fd";
+    std::set<std::string> sockets;
+    if (DIR* dir = opendir(fds.c_str())) {
+        while (const dirent* entry = readdir(dir)) {
+            char target[64] = {};
+            if (readlink((fds + "/" + entry->d_name).c_str(), target, sizeof target - 1) > 0 &&
+                strncmp(target, "socket:[", 8) == 0)
+                sockets.insert(std::string(target + 8, strcspn(target + 8, "]")));
+        }
+        closedir(dir);
+    }
+    // "sl local_address rem_address st ... inode": the port in hexadecimal
+    // after the colon, 0A for listening, the inode tenth.
+    std::istringstream table(ReadFileText("/proc/" + std::to_string(pid) + "/net/tcp"));
+    std::string line;
+    while (std::getline(table, line)) {
+        std::istringstream fields(line);
+        std::string slot, local, remote, state, skip, inode;
+        fields >> slot >> local >> remote >> state;
+        for (int i = 0; i < 5; ++i) fields >> skip;
+        fields >> inode;
+        if (state == "0A" && sockets.count(inode) && local.find(':') != std::string::npos)
+            return static_cast<int>(strtol(local.c_str() + local.find(':') + 1, nullptr, 16));
+    }
+    return 0;
+}
+
+}  // namespace
+
+// The log reads in the order things happened: on a large file (here a small
+// one whose every read takes longer, as on a cold disk) the first request,
+// sent as soon as the port takes it, is answered and logged after the lines
+// that say what the server serves, with how many players.
+TEST(ServerProgramTest, TheStartUpLinesAreLoggedBeforeTheFirstRequest) {
+    CTempDir dir;
+    const std::string db = dir.File("s.db");
+    MakeDatabaseOfPlayers(db, 20000);
+    const pid_t pid = SpawnProgram({std::string(ZORV_RUN_DIR) + "/zorv_scored", "--db", db, "--port", "0"},
+                                   {"LD_PRELOAD=" ZORV_SLOW_READS, "ZORV_SLOW_READS_MS=2"}, dir.File("log.txt"), "");
+    int port = 0, code = -1;
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(120);
+    while ((port = ListeningPort(pid)) == 0 && (code = WaitForProgram(pid, 0, false)) == -1 &&
+           std::chrono::steady_clock::now() < until)
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    const std::string target = "/zorv/zjscores.php?" + HttpBuildQuery("op=downloadScore&user=p1&type=0&level=5");
+    std::string answer;
+    while (port > 0 && answer.empty() && std::chrono::steady_clock::now() < until)
+        answer = AskFrom("127.0.0.1", port, target, 30);
+    if (code == -1) {
+        kill(pid, SIGTERM);
+        code = WaitForProgram(pid, 60);
+    }
+    const std::string log = ReadFileText(dir.File("log.txt"));
+    EXPECT_EQ(code, 0) << log;
+    EXPECT_EQ(answer.rfind("HTTP/1.1 200 ", 0), 0u) << answer;
+    const size_t serving = log.find("zorv_scored: serving http://127.0.0.1:" + std::to_string(port) + "/zorv/ from " +
+                                    db + " (20000 players, 0 scores)");
+    const size_t answered = log.find(" GET 200 ");
+    ASSERT_NE(answered, std::string::npos) << log;
+    EXPECT_LT(serving, answered) << log;
+}
+
 // A stop while the start still checks a large database (here a small one
 // whose every read takes 5 ms longer, as on a cold disk) ends the start at
 // once, and is no fault of the file: exit 0, nothing said of damage, the
@@ -1548,21 +1781,7 @@ TEST(ServerProgramTest, SigtermStopsItWithinSecondsWhileAnotherProgramHoldsTheWr
 TEST(ServerProgramTest, SigtermStopsItWithinSecondsWhileTheStartChecksTheDatabase) {
     CTempDir dir;
     const std::string db = dir.File("s.db");
-    {
-        CSqliteScoreStore store;
-        std::string error;
-        ASSERT_TRUE(store.Open(db, &error)) << error;
-        store.Close();
-        sqlite3* fill = nullptr;
-        ASSERT_EQ(sqlite3_open(db.c_str(), &fill), SQLITE_OK);
-        EXPECT_EQ(sqlite3_exec(fill,
-                               "WITH RECURSIVE n(i) AS (VALUES (1) UNION ALL SELECT i + 1 FROM n WHERE i < 20000)"
-                               " INSERT INTO players (name, version, registered) SELECT 'p' || i, hex(zeroblob(100)), 0"
-                               " FROM n",
-                               nullptr, nullptr, nullptr),
-                  SQLITE_OK);
-        sqlite3_close(fill);
-    }
+    MakeDatabaseOfPlayers(db, 20000);
     const std::string begun = dir.File("begun");
     const pid_t pid =
         SpawnProgram({std::string(ZORV_RUN_DIR) + "/zorv_scored", "--db", db, "--port", "0"},

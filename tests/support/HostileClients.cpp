@@ -138,10 +138,13 @@ void CCrowd::Keep() {
 }
 
 std::string AskFrom(const std::string& address, int port, const std::string& target, double boundSeconds) {
+    return SendFrom(address, port, Get(target) + "\r\n", boundSeconds);
+}
+
+std::string SendFrom(const std::string& address, int port, const std::string& request, double boundSeconds) {
     const auto end = Clock::now() + std::chrono::duration<double>(boundSeconds);
     const int s = Connect(address, port, true);
     if (s < 0) return "";
-    const std::string request = Get(target) + "\r\n";
     std::string said;
     bool sent = false;
     for (;;) {

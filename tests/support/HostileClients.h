@@ -70,6 +70,8 @@ private:
 // answer (status line, headers, body), or "" when the server closed the
 // connection without one or none came within boundSeconds.
 std::string AskFrom(const std::string& address, int port, const std::string& target, double boundSeconds);
+// AskFrom for a request written out whole (its line, headers and blank line).
+std::string SendFrom(const std::string& address, int port, const std::string& request, double boundSeconds);
 
 // requests GETs of target, each with headers short header lines, sent side
 // by side from address: the status line of each answer ("" when the server

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "engine/Utilities.h"
+#include "engine/ReadNumber.h"
 #include "tools/design/ToolRefusal.h"
 
 CToolOptions::CToolOptions(const char* tool, const char* usage) : tool_(tool), usage_(usage) {}
@@ -70,9 +70,9 @@ bool CToolOptions::Take(Option& o, int argc, char** argv, int* i) {
     std::string why;
     switch (o.kind) {
     case TEXT: *o.text = value; return true;
-    case INTEGER: return ParseInteger(value, o.low, o.high, o.integer) || Refuse(needs);
-    case REAL: return ParseReal(value, o.realLow, o.realHigh, o.real) || Refuse(needs);
-    case PARSED: return o.parse(value, &why) || Refuse(needs + ": " + why);
+    case INTEGER: return ReadNumber(value, o.low, o.high, o.integer) || Refuse(needs);
+    case REAL: return ReadNumber(value, o.realLow, o.realHigh, o.real) || Refuse(needs);
+    case PARSED: return o.parse(value, &why) || Refuse(why.empty() ? needs : needs + ": " + why);
     case FLAG: break;
     }
     return true;
@@ -93,7 +93,9 @@ bool CToolOptions::Read(int argc, char** argv) {
             if (!Take(*option, argc, argv, &i)) return false;
         } else if (!a.empty() && a[0] == '-') {
             return Refuse("unknown option " + a + " (see --help)");
-        } else if (plain_ && plain_->empty()) {
+        } else if (!plain_) {
+            return Refuse("unexpected argument " + a + " (see --help)");
+        } else if (plain_->empty()) {
             *plain_ = a;
         } else {
             return Refuse(std::string("one ") + (plainWhat_ ? plainWhat_ : "argument") + " only (see --help)");

@@ -1,8 +1,9 @@
-// How the level-design tools read their command lines. Each tool names its
-// options once, with what each takes; options and the one plain argument
-// (the level, or the set) come in any order, each at most once; "--help" (or
-// "-h") prints the usage. What cannot be read is refused as every refusal of the tools is
-// (ToolRefusal.h): one line "<tool>: <reason>" on standard error, exit code 2.
+// How the level-design tools and the score server read their command lines.
+// Each program names its options once, with what each takes; options and the
+// one plain argument (the level, or the set) come in any order, each at most
+// once; "--help" (or "-h") prints the usage. What cannot be read is refused as
+// every refusal of the tools is (ToolRefusal.h): one line "<tool>: <reason>"
+// on standard error, exit code 2. Numbers are read by ReadNumber.
 #pragma once
 
 #include <functional>
@@ -25,9 +26,11 @@ public:
     void Integer(const char* name, long low, long high, const char* needs, long* value);
     // "--name X", a number from low to high.
     void Real(const char* name, double low, double high, const char* needs, double* value);
-    // "--name TEXT" read by its own parser; its reason follows the refusal.
+    // "--name TEXT" read by its own parser; its reason, if it gives one,
+    // follows the refusal.
     void Parsed(const char* name, const char* needs, Parser parse);
-    // The plain argument; a second is refused as "one <what> only".
+    // The plain argument; a second is refused as "one <what> only". Without
+    // one, every plain argument is refused as unexpected.
     void Plain(const char* what, std::string* value);
 
     // Reads the command line. False when the tool is to end at once with

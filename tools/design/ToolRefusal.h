@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "engine/Utilities.h"  // EscapeControls, shared with the game's own lines
+#include "engine/TerminalText.h"  // EscapeControls, shared with the game's own lines
 
 // Prints "<tool>: <reason>" (control characters escaped by EscapeControls)
 // and gives 2, the tools' exit code for a refusal.
