@@ -565,6 +565,102 @@ TEST_F(ProfileListTest, APlayerWhoseFileCannotBeReachedNowStaysAndIsBackWithHerF
     }
 }
 
+// The list on a drive through a link, and the drive away (unmounted, its
+// mount point left empty; or the link going round): at start the list is
+// neither kept aside as damaged nor written over, the players come back
+// from their files for this session, and the menu is told. A change only
+// the list holds cannot be saved then, and is told; the list is not
+// written even once the drive is back, and the next start reads it whole.
+// A drive that goes away while the game runs keeps the list as it was,
+// and the first save after it is back writes the change.
+TEST_F(ProfileListTest, AListThatCannotBeReachedNowIsLeftAsItIsAndIsBackWithItsFile) {
+    enum Row { AWAY_AT_START, GOING_ROUND_AT_START, AWAY_WHILE_PLAYING };
+    for (const Row row : {AWAY_AT_START, GOING_ROUND_AT_START, AWAY_WHILE_PLAYING}) {
+        SCOPED_TRACE(row);
+        {
+            CProfile p;
+            ASSERT_TRUE(p.RenameProfile("PLAYER 1", "Ann"));
+            ASSERT_TRUE(p.CreateProfile("Bob"));
+            p.SetLevelSteps(19, 0, 0);
+            ASSERT_TRUE(p.SetScoreboardName("bob_online"));
+        }
+        CTempDir drive;
+        const std::string away = drive.Path() + " (unmounted)", onDrive = drive.File("INFOv3.DAT");
+        const std::string link = InfoPath();
+        ASSERT_EQ(rename(link.c_str(), onDrive.c_str()), 0);
+        ASSERT_EQ(symlink(onDrive.c_str(), link.c_str()), 0);
+        const std::vector<uint8_t> list = ReadFileBytes(onDrive);
+        const auto driveAway = [&] {
+            ASSERT_EQ(rename(drive.Path().c_str(), away.c_str()), 0);
+            ASSERT_EQ(mkdir(drive.Path().c_str(), 0755), 0);
+        };
+        const auto driveBack = [&] {
+            EXPECT_TRUE(FolderEntries(drive.Path()).empty());
+            ASSERT_EQ(rmdir(drive.Path().c_str()), 0);
+            ASSERT_EQ(rename(away.c_str(), drive.Path().c_str()), 0);
+        };
+        if (row == GOING_ROUND_AT_START) {
+            ASSERT_EQ(remove(link.c_str()), 0);
+            ASSERT_EQ(symlink(link.c_str(), (link + ".loop").c_str()), 0);
+            ASSERT_EQ(symlink((link + ".loop").c_str(), link.c_str()), 0);
+        } else if (row == AWAY_AT_START) {
+            driveAway();
+        }
+        {
+            CProfile p;
+            DamageNotice notice;
+            if (row == AWAY_WHILE_PLAYING) {
+                EXPECT_FALSE(p.TakeDamageNotice(&notice));
+                driveAway();
+            } else {
+                // Both players, named after their files.
+                EXPECT_EQ(p.GetProfileCount(), 2);
+                EXPECT_EQ(p.GetProfileNumber("PLAYER 2"), 1);
+                ASSERT_TRUE(p.TakeDamageNotice(&notice));
+                EXPECT_EQ(notice.kind, DamageKind::LIST_AWAY);
+                EXPECT_EQ(notice.file, row == GOING_ROUND_AT_START ? link : onDrive);
+                EXPECT_EQ(notice.why, strerror(row == GOING_ROUND_AT_START ? ELOOP : ENOENT));
+                EXPECT_FALSE(p.TakeDamageNotice(&notice));
+                ASSERT_TRUE(p.LoadProfile("PLAYER 2"));
+                EXPECT_EQ(p.GetLevelSteps(0, 0, false), 19);
+            }
+            // Play saves as ever; a change to the list does not.
+            p.SetLevelSteps(7, 1, 0);
+            EXPECT_TRUE(p.Save());
+            EXPECT_TRUE(p.WriteInfo());
+            const std::string bob = row == AWAY_WHILE_PLAYING ? "Bob" : "PLAYER 2";
+            EXPECT_FALSE(p.RenameProfile(bob.c_str(), "Robert"));
+            EXPECT_EQ(p.GetSaveFailure().problem, SaveProblem::UNREACHABLE);
+            EXPECT_EQ(p.GetSaveFailure().file, row == GOING_ROUND_AT_START ? link : onDrive);
+            EXPECT_TRUE(p.TakeSaveFailureNotice());
+            EXPECT_FALSE(Exists(link + ".damaged"));
+            struct stat st;
+            ASSERT_EQ(lstat(link.c_str(), &st), 0);
+            EXPECT_TRUE(S_ISLNK(st.st_mode));
+            if (row == GOING_ROUND_AT_START) {
+                ASSERT_EQ(remove(link.c_str()), 0);
+                ASSERT_EQ(remove((link + ".loop").c_str()), 0);
+                ASSERT_EQ(symlink(onDrive.c_str(), link.c_str()), 0);
+            } else {
+                driveBack();
+            }
+            // A list read at start is written once it is back; one rebuilt
+            // for this session never.
+            EXPECT_EQ(p.WriteInfo(), row == AWAY_WHILE_PLAYING);
+        }
+        EXPECT_EQ(ReadFileBytes(onDrive) == list, row != AWAY_WHILE_PLAYING);
+        {
+            CProfile again;
+            EXPECT_FALSE(again.TakeDamageNotice(nullptr));
+            EXPECT_EQ(again.GetProfileNumber(row == AWAY_WHILE_PLAYING ? "Robert" : "Bob"), 1);
+            EXPECT_STREQ(again.GetScoreboardName(1), "bob_online");
+            EXPECT_EQ(again.GetLevelSteps(1, 0, false), 7);
+        }
+        for (const auto& f : ProfileFiles(Dir())) remove((Dir() + f.first + ".DAT").c_str());
+        remove(link.c_str());
+    }
+}
+
 TEST_F(ProfileListTest, SwitchingProfilesKeepsTheStepCounterReadable) {
     CProfile p;
     ASSERT_TRUE(p.CreateProfile("Other"));
