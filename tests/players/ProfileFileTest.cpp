@@ -602,8 +602,7 @@ TEST_F(ProfileFileTest, ASaveThroughALinkWhoseFileWentAwayFailsAndTheFileBackTak
     for (const Row row : {DRIVE_UNMOUNTED, DRIVE_FOLDER_GONE, LINK_NOW_GOING_ROUND, FILE_DELETED, LINK_FOR_A_NEW_PLAYER}) {
         SCOPED_TRACE(row);
         { CProfile p; }
-        CTempDir drive;
-        const std::string away = drive.Path() + " (unmounted)";
+        CTestDrive drive;
         const bool linked = row != FILE_DELETED && row != LINK_FOR_A_NEW_PLAYER;
         const std::string file = ProfilePath(row == LINK_FOR_A_NEW_PLAYER ? 1 : 0);
         const std::string onDrive = drive.File(row == LINK_FOR_A_NEW_PLAYER ? "new.dat" : "PROFILE1v3.DAT");
@@ -621,12 +620,10 @@ TEST_F(ProfileFileTest, ASaveThroughALinkWhoseFileWentAwayFailsAndTheFileBackTak
         }
         p.SetLevelSteps(31, 0, 0);
         if (row == DRIVE_UNMOUNTED || row == DRIVE_FOLDER_GONE) {
-            ASSERT_EQ(rename(drive.Path().c_str(), away.c_str()), 0);
-            if (row == DRIVE_UNMOUNTED) ASSERT_EQ(mkdir(drive.Path().c_str(), 0755), 0);
+            drive.Unmount(row == DRIVE_UNMOUNTED);
         } else if (row == LINK_NOW_GOING_ROUND) {
             ASSERT_EQ(remove(file.c_str()), 0);
-            ASSERT_EQ(symlink(file.c_str(), (file + ".loop").c_str()), 0);
-            ASSERT_EQ(symlink((file + ".loop").c_str(), file.c_str()), 0);
+            LinkGoingRound(file);
         } else if (row == FILE_DELETED) {
             ASSERT_EQ(remove(file.c_str()), 0);
         }
@@ -640,21 +637,12 @@ TEST_F(ProfileFileTest, ASaveThroughALinkWhoseFileWentAwayFailsAndTheFileBackTak
             EXPECT_TRUE(p.TakeSaveFailureNotice());
             EXPECT_FALSE(p.TakeSaveFailureNotice());
             EXPECT_EQ(p.GetLevelSteps(0, 0, false), 31);
-            struct stat st;
-            ASSERT_EQ(lstat(file.c_str(), &st), 0);
-            EXPECT_TRUE(S_ISLNK(st.st_mode));
-            if (row == DRIVE_UNMOUNTED) {
-                EXPECT_TRUE(FolderEntries(drive.Path()).empty());
-                ASSERT_EQ(rmdir(drive.Path().c_str()), 0);
-            }
+            EXPECT_TRUE(IsLink(file));
             // The drive back.
-            if (row == LINK_NOW_GOING_ROUND) {
-                ASSERT_EQ(remove(file.c_str()), 0);
-                ASSERT_EQ(remove((file + ".loop").c_str()), 0);
-                ASSERT_EQ(symlink(onDrive.c_str(), file.c_str()), 0);
-            } else {
-                ASSERT_EQ(rename(away.c_str(), drive.Path().c_str()), 0);
-            }
+            if (row == LINK_NOW_GOING_ROUND)
+                LinkAgain(file, onDrive);
+            else
+                drive.Mount();
         }
         ASSERT_TRUE(p.Save());
         EXPECT_FALSE(p.IsSaveFailing());

@@ -479,7 +479,7 @@ TEST_F(ProfileListTest, APlayerWhoseFileCannotBeReachedNowStaysAndIsBackWithHerF
     enum Row { LINK_TO_A_DRIVE_AWAY, LINK_GOING_ROUND, ONLY_PLAYER, LIST_MISSING_TOO };
     for (const Row row : {LINK_TO_A_DRIVE_AWAY, LINK_GOING_ROUND, ONLY_PLAYER, LIST_MISSING_TOO}) {
         SCOPED_TRACE(row);
-        CTempDir drive;
+        CTestDrive drive;
         int ann = -1;
         {
             CProfile p;
@@ -492,15 +492,11 @@ TEST_F(ProfileListTest, APlayerWhoseFileCannotBeReachedNowStaysAndIsBackWithHerF
         const std::string file = ProfilePath(ann), onDrive = drive.File("PROFILEv3.DAT");
         const std::vector<uint8_t> progress = ReadFileBytes(file);
         ASSERT_EQ(rename(file.c_str(), onDrive.c_str()), 0);
-        const std::string away = drive.Path() + " (unmounted)";
         if (row == LINK_GOING_ROUND) {
-            ASSERT_EQ(symlink(file.c_str(), (file + ".loop").c_str()), 0);
-            ASSERT_EQ(symlink((file + ".loop").c_str(), file.c_str()), 0);
+            LinkGoingRound(file);
         } else {
-            // The drive's folder stays, empty, as a mount point does.
             ASSERT_EQ(symlink(onDrive.c_str(), file.c_str()), 0);
-            ASSERT_EQ(rename(drive.Path().c_str(), away.c_str()), 0);
-            ASSERT_EQ(mkdir(drive.Path().c_str(), 0755), 0);
+            drive.Unmount();
         }
         if (row == LIST_MISSING_TOO) {
             ASSERT_EQ(remove(InfoPath().c_str()), 0);
@@ -539,19 +535,12 @@ TEST_F(ProfileListTest, APlayerWhoseFileCannotBeReachedNowStaysAndIsBackWithHerF
             EXPECT_GT(p.GetProfileNumber("Newcomer"), ann);
             ASSERT_TRUE(p.WriteInfo());
         }
-        struct stat st;
-        ASSERT_EQ(lstat(file.c_str(), &st), 0);
-        EXPECT_TRUE(S_ISLNK(st.st_mode));
+        EXPECT_TRUE(IsLink(file));
         // Her file back where her link leads.
-        if (row == LINK_GOING_ROUND) {
-            ASSERT_EQ(remove(file.c_str()), 0);
-            ASSERT_EQ(remove((file + ".loop").c_str()), 0);
-            ASSERT_EQ(symlink(onDrive.c_str(), file.c_str()), 0);
-        } else {
-            EXPECT_TRUE(FolderEntries(drive.Path()).empty());
-            ASSERT_EQ(rmdir(drive.Path().c_str()), 0);
-            ASSERT_EQ(rename(away.c_str(), drive.Path().c_str()), 0);
-        }
+        if (row == LINK_GOING_ROUND)
+            LinkAgain(file, onDrive);
+        else
+            drive.Mount();
         EXPECT_EQ(ReadFileBytes(onDrive), progress);
         {
             CProfile p;
@@ -584,34 +573,22 @@ TEST_F(ProfileListTest, AListThatCannotBeReachedNowIsLeftAsItIsAndIsBackWithItsF
             p.SetLevelSteps(19, 0, 0);
             ASSERT_TRUE(p.SetScoreboardName("bob_online"));
         }
-        CTempDir drive;
-        const std::string away = drive.Path() + " (unmounted)", onDrive = drive.File("INFOv3.DAT");
-        const std::string link = InfoPath();
+        CTestDrive drive;
+        const std::string link = InfoPath(), onDrive = drive.File("INFOv3.DAT");
         ASSERT_EQ(rename(link.c_str(), onDrive.c_str()), 0);
-        ASSERT_EQ(symlink(onDrive.c_str(), link.c_str()), 0);
         const std::vector<uint8_t> list = ReadFileBytes(onDrive);
-        const auto driveAway = [&] {
-            ASSERT_EQ(rename(drive.Path().c_str(), away.c_str()), 0);
-            ASSERT_EQ(mkdir(drive.Path().c_str(), 0755), 0);
-        };
-        const auto driveBack = [&] {
-            EXPECT_TRUE(FolderEntries(drive.Path()).empty());
-            ASSERT_EQ(rmdir(drive.Path().c_str()), 0);
-            ASSERT_EQ(rename(away.c_str(), drive.Path().c_str()), 0);
-        };
         if (row == GOING_ROUND_AT_START) {
-            ASSERT_EQ(remove(link.c_str()), 0);
-            ASSERT_EQ(symlink(link.c_str(), (link + ".loop").c_str()), 0);
-            ASSERT_EQ(symlink((link + ".loop").c_str(), link.c_str()), 0);
-        } else if (row == AWAY_AT_START) {
-            driveAway();
+            LinkGoingRound(link);
+        } else {
+            ASSERT_EQ(symlink(onDrive.c_str(), link.c_str()), 0);
         }
+        if (row == AWAY_AT_START) drive.Unmount();
         {
             CProfile p;
             DamageNotice notice;
             if (row == AWAY_WHILE_PLAYING) {
                 EXPECT_FALSE(p.TakeDamageNotice(&notice));
-                driveAway();
+                drive.Unmount();
             } else {
                 // Both players, named after their files.
                 EXPECT_EQ(p.GetProfileCount(), 2);
@@ -634,16 +611,11 @@ TEST_F(ProfileListTest, AListThatCannotBeReachedNowIsLeftAsItIsAndIsBackWithItsF
             EXPECT_EQ(p.GetSaveFailure().file, row == GOING_ROUND_AT_START ? link : onDrive);
             EXPECT_TRUE(p.TakeSaveFailureNotice());
             EXPECT_FALSE(Exists(link + ".damaged"));
-            struct stat st;
-            ASSERT_EQ(lstat(link.c_str(), &st), 0);
-            EXPECT_TRUE(S_ISLNK(st.st_mode));
-            if (row == GOING_ROUND_AT_START) {
-                ASSERT_EQ(remove(link.c_str()), 0);
-                ASSERT_EQ(remove((link + ".loop").c_str()), 0);
-                ASSERT_EQ(symlink(onDrive.c_str(), link.c_str()), 0);
-            } else {
-                driveBack();
-            }
+            EXPECT_TRUE(IsLink(link));
+            if (row == GOING_ROUND_AT_START)
+                LinkAgain(link, onDrive);
+            else
+                drive.Mount();
             // A list read at start is written once it is back; one rebuilt
             // for this session never.
             EXPECT_EQ(p.WriteInfo(), row == AWAY_WHILE_PLAYING);
