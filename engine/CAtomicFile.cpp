@@ -113,6 +113,13 @@ std::string CAtomicFile::Folder() const {
     return slash == std::string::npos ? std::string("./") : target_.substr(0, slash + 1);
 }
 
+bool CAtomicFile::LeadsNowhere(int* error) const {
+    struct stat st;
+    if (lstat(path_.c_str(), &st) != 0 || !S_ISLNK(st.st_mode) || stat(path_.c_str(), &st) == 0) return false;
+    *error = errno;
+    return true;
+}
+
 bool CAtomicFile::Finish() {
     if (finished_) return true;
     if (!file_) return false;

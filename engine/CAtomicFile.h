@@ -57,6 +57,14 @@ public:
     // nothing has).
     int Error() const { return error_; }
 
+    // True when the path is a symbolic link that leads to no file now: the
+    // file is not where it leads (its drive not mounted, say), or the link
+    // goes round. A write would make a new file there (or replace the link):
+    // right for a link made for a file yet to come, wrong for one whose file
+    // was read through it, which would hide under its drive once the drive
+    // is back. error: why the file cannot be reached (the errno).
+    bool LeadsNowhere(int* error) const;
+
 private:
     std::string path_;
     std::string target_;

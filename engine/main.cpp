@@ -229,7 +229,8 @@ std::string Shown(const std::string& path) { return EscapeControls(PlatformAbsol
 
 // The line on standard error of progress that could not be saved: the
 // folder that refused it (the data folder, or the one a link leads to) and
-// why, or the damaged file that waits for its copy.
+// why, the damaged file that waits for its copy, or the file that cannot be
+// reached now (where its link leads).
 void TellNotSaved(const SaveFailure& failure) {
     const std::string inData = "in the data folder '" + Shown(GetProfileDir()) + "'";
     const std::string file = Shown(failure.file), why = strerror(failure.error);
@@ -249,6 +250,7 @@ void TellNotSaved(const SaveFailure& failure) {
                file + CProfileBase::kDamagedSuffix + "' and on) are taken";
         break;
     case SaveProblem::FOLDER_NOT_OURS: told += ": it is no longer the folder this game locked"; break;
+    case SaveProblem::UNREACHABLE: told = ": '" + file + "' cannot be reached now: " + why; break;
     default: break;
     }
     fprintf(stderr, "zorv: the progress could not be saved%s%s\n", told[0] == ':' ? "" : " ", told.c_str());

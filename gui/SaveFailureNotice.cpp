@@ -25,6 +25,10 @@ ProgressMessage SwitchRefusedMessage(const CProfile& profile) {
         m.body = kSwitchRefusedNoNameBody;
         m.text2 = ShownPath(failure.file + CProfileBase::kDamagedSuffix);
         break;
+    case SaveProblem::UNREACHABLE:
+        m.body = kSwitchRefusedAwayBody;
+        m.text2 = AwayFileText(failure.file, strerror(failure.error));
+        break;
     default:
         m.body = kSwitchRefusedBody;
         m.text2 = strerror(failure.error);
@@ -38,6 +42,10 @@ ProgressMessage UnreachableMessage(const DamageNotice& unreachable) {
     m.title = kUnreachableTitle;
     m.body = kUnreachableBody;
     m.text = unreachable.player;
-    m.text2 = ShownPath(unreachable.file) + " (" + unreachable.why + ")";
+    m.text2 = AwayFileText(unreachable.file, unreachable.why);
     return m;
+}
+
+std::string AwayFileText(const std::string& file, const std::string& why) {
+    return ShownPath(file) + " (" + why + ")";
 }

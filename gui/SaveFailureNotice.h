@@ -14,11 +14,13 @@ constexpr int kSaveFailureTitle = 2217;
 constexpr int kSaveFailureBody = 2329;
 // The bodies when choosing another player was refused because the current
 // one could not be saved: his file could not be written (and why); his file
-// is damaged and waits for a copy that could not be written (and why); or
-// every name for that copy is taken (and which names).
+// is damaged and waits for a copy that could not be written (and why);
+// every name for that copy is taken (and which names); or his file cannot be
+// reached now (which file, and why).
 constexpr int kSwitchRefusedBody = 2335;
 constexpr int kSwitchRefusedNoCopyBody = 2342;
 constexpr int kSwitchRefusedNoNameBody = 2343;
+constexpr int kSwitchRefusedAwayBody = 2354;
 // A player whose file is there but cannot be reached now: whom, and which
 // file and why.
 constexpr int kUnreachableTitle = 2227;
@@ -41,3 +43,6 @@ struct ProgressMessage {
 ProgressMessage SwitchRefusedMessage(const CProfile& profile);
 // A player whose file cannot be reached now.
 ProgressMessage UnreachableMessage(const DamageNotice& unreachable);
+// A file that cannot be reached now as a message shows it: where it is, and
+// why it cannot be reached.
+std::string AwayFileText(const std::string& file, const std::string& why);

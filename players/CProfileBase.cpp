@@ -42,6 +42,13 @@ std::string FolderOf(const std::string& path) {
     return slash == std::string::npos ? std::string("./") : path.substr(0, slash + 1);
 }
 
+// Where a link leads (the path itself when it goes round, or is no link):
+// the file the player can bring back.
+std::string WhereItLeads(const std::string& path) {
+    std::string target;
+    return PlatformFollowLinks(path, &target) ? target : path;
+}
+
 // A second copy of the game may own the folder now at the profile folder's
 // path (the one this copy locked was deleted, and the other made a new one):
 // nothing of ours goes there.
@@ -181,6 +188,7 @@ void CProfileBase::SwitchDisplayIfOpen() {
 bool CProfileBase::SetPassword(const char* text) {
     memset(password_, 0, sizeof password_);
     if (text) strncpy(password_, text, kPasswordMax);
+    EditList();
     return WriteInfo();
 }
 
@@ -256,6 +264,8 @@ bool CProfileBase::CreateProfile(const char* name) {
     scoreboardNames_[number] = "";
     ResetOptionsBlock();
     Reset();
+    fileSeen_ = false;
+    EditList();
     return WriteInfo();
 }
 
@@ -283,6 +293,7 @@ bool CProfileBase::RenameProfile(const char* oldName, const char* newName) {
     profileNumbers_.erase(it);
     profileNumbers_[newName] = number;
     profileNames_[number] = newName;
+    EditList();
     return WriteInfo();
 }
 
@@ -297,6 +308,7 @@ bool CProfileBase::DeleteProfile(const char* name) {
     profileNames_.erase(number);
     scoreboardNames_.erase(number);
     filesToRemove_.push_back(number);
+    EditList();
     if (number == currentProfile_) {
         if (profileNumbers_.empty()) return CreateProfile(kFirstProfileName);
         LoadFirstReachable();
@@ -351,6 +363,7 @@ bool CProfileBase::SetScoreboardName(const char* name) {
     // The name lives in the INFO file's list (written with the profile): at
     // once, or a registration the server already took would be lost with a
     // crash.
+    EditList();
     return WriteInfo();
 }
 
@@ -540,8 +553,17 @@ bool CProfileBase::WriteProfileFile() {
         NoteSaveFailure(SaveProblem::FOLDER_NOT_OURS, path, GetProfileDir(), ESTALE);
         return false;
     }
-    if (!KeptAsideBeforeSave(path)) return false;
     CAtomicFile file(path);
+    int away = 0;
+    if (fileSeen_ && file.LeadsNowhere(&away)) {
+        // Her file is away (its drive unmounted while she plays): a new one
+        // made where the link leads would hide under the drive once it is
+        // back, and her progress with it. A player without a file yet is
+        // given one through a link made for it.
+        NoteAway(path, away, "profile");
+        return false;
+    }
+    if (!KeptAsideBeforeSave(path)) return false;
     FILE* f = file.Open();
     bool ok = f && WriteOptions(f);
     ok = f && Write(f) && ok;
@@ -550,6 +572,7 @@ bool CProfileBase::WriteProfileFile() {
         NoteWriteFailure(file, "profile");
         return false;
     }
+    fileSeen_ = true;
     return true;
 }
 
@@ -634,6 +657,7 @@ bool CProfileBase::LoadProfile(const char* name) {
         return false;
     }
     currentProfile_ = number;
+    fileSeen_ = state == FileState::WHOLE;
     if (state != FileState::WHOLE) {
         if (state == FileState::NOT_A_FILE) {
             ErrorLog(false, "CProfileBase::LoadProfile()   Cannot read profile: %s\n", path.c_str());
@@ -666,10 +690,17 @@ void CProfileBase::NoteUnreachable(int32_t number, const std::string& path, int 
     if (it != profileNames_.end()) unreachable_.player = it->second;
     // Where its link leads, when it does lead somewhere: that is the file
     // the player can bring back.
-    if (!PlatformFollowLinks(path, &unreachable_.file)) unreachable_.file = path;
+    unreachable_.file = WhereItLeads(path);
     unreachable_.why = strerror(error);
     ErrorLog(false, "CProfileBase::LoadProfile()   Profile file cannot be reached now, left as it is: %s (%s: %s)\n",
              path.c_str(), unreachable_.file.c_str(), unreachable_.why.c_str());
+}
+
+void CProfileBase::NoteAway(const std::string& path, int error, const char* what) {
+    const std::string target = WhereItLeads(path);
+    ErrorLog(false, "Cannot save %s: %s cannot be reached now, left as it is (%s: %s)\n", what, path.c_str(),
+             target.c_str(), strerror(error));
+    NoteSaveFailure(SaveProblem::UNREACHABLE, target, FolderOf(target), error);
 }
 
 bool CProfileBase::WriteInfo() {
@@ -686,8 +717,16 @@ bool CProfileBase::WriteInfoFiles() {
         NoteSaveFailure(SaveProblem::FOLDER_NOT_OURS, path, GetProfileDir(), ESTALE);
         return false;
     }
-    if (!KeptAsideBeforeSave(path)) return false;
     CAtomicFile file(path);
+    int away = listAway_;
+    if (away || file.LeadsNowhere(&away)) {
+        // Left as it is. What only the list holds (names, the password)
+        // waits in memory, and a save fails while it waits.
+        if (!listEdited_) return saved;
+        NoteAway(path, away, "profile header");
+        return false;
+    }
+    if (!KeptAsideBeforeSave(path)) return false;
     FILE* f = file.Open();
     if (!f) {
         NoteWriteFailure(file, "profile header");
@@ -715,6 +754,7 @@ bool CProfileBase::WriteInfoFiles() {
         NoteWriteFailure(file, "profile header");
         return false;
     }
+    listEdited_ = false;
     RemoveDeletedFiles();
     return saved;
 }
@@ -735,12 +775,27 @@ bool CProfileBase::ReadInfo() {
     const std::string path = InfoFileName();
     std::string bytes;
     StartFreshList();
+    listAway_ = 0;
+    listEdited_ = false;
     bool whole = false;  // the list as the game wrote it
     bool fresh = false;  // neither a list nor a player's file: the first start
-    const FileState state = ReadWholeFile(path, &bytes);
+    int error = 0;
+    const FileState state = ReadWholeFile(path, &bytes, &error);
     if (state == FileState::WHOLE) {
         whole = ParseInfo(bytes);
         if (!whole) NoteDamaged(DamageKind::LIST_DAMAGED, path, &bytes);
+    } else if (state == FileState::UNREACHABLE) {
+        // Neither damaged nor missing: on a drive not mounted yet, say. It
+        // stays as it is, and this session plays with the players whose
+        // files are here; the list is back at a start that can read it.
+        listAway_ = error ? error : EIO;
+        DamageNotice notice;
+        notice.kind = DamageKind::LIST_AWAY;
+        notice.file = WhereItLeads(path);
+        notice.why = strerror(listAway_);
+        ErrorLog(false, "CProfileBase::ReadInfo()   Profile header cannot be reached now, left as it is: %s (%s: %s)\n",
+                 path.c_str(), notice.file.c_str(), notice.why.c_str());
+        damageNotices_.push_back(notice);
     } else if (state != FileState::MISSING) {
         ErrorLog(false, "CProfileBase::ReadInfo()   Cannot read profile header: %s\n", path.c_str());
         NoteDamaged(DamageKind::LIST_DAMAGED, path, nullptr);

@@ -24,7 +24,19 @@
 // neither damaged nor missing: his entry stays, he is not loaded and nothing
 // is saved over his file, and he is back as soon as his file can be read. A
 // start whose current player is such a one goes on with another player (a
-// new one when there is none), and says so.
+// new one when there is none), and says so. Once her file was read or
+// written, a link to it that leads nowhere later on (her drive unmounted
+// while the game runs) means the same: no save creates a new file where the
+// link leads, where it would hide under the drive once the drive is back;
+// the save fails, the progress stays in memory, and the next save after the
+// file is back writes it.
+//
+// A list that cannot be reached now is neither damaged nor missing either:
+// it is not kept aside nor written over this session. The game runs with
+// the list rebuilt from the players' files, and says so; a change to the
+// list (a player added, renamed or deleted, a score-board name, the
+// password) fails to save as long as the list is not written. The same
+// holds for a list whose link leads nowhere later on, until it is back.
 //
 // Numbers run from 0 to kMaxProfileNumber; a new player gets the number
 // after the last one handed out, and past the highest the lowest free one.
@@ -49,11 +61,14 @@ enum class SaveProblem {
     NO_COPY_NAME,     // a damaged file waits for its copy, and every name for one is taken
     FOLDER_NOT_OURS,  // the data folder is no longer the one this game locked
     NO_PLAYER,        // there is no current player
+    UNREACHABLE,      // the file is where a link leads and cannot be reached now (a drive not mounted)
 };
 
 struct SaveFailure {
     SaveProblem problem = SaveProblem::NONE;
-    std::string file;    // the file not written, or the damaged one that waits for its copy
+    // The file not written (where its link leads), or the damaged one that
+    // waits for its copy.
+    std::string file;
     std::string folder;  // the folder that refused (the link's target's), with a slash at its end
     int error = 0;       // the errno it refused with
 };
@@ -238,6 +253,11 @@ private:
     // Refuses to load the player of number, whose file at path cannot be
     // reached now (error: the errno).
     void NoteUnreachable(int32_t number, const std::string& path, int error);
+    // Logs and notes a file not written because it cannot be reached now
+    // (error: the errno).
+    void NoteAway(const std::string& path, int error, const char* what);
+    // Notes a change to the list of players, which is to be written.
+    void EditList() { listEdited_ = true; }
     // Save and WriteInfo without noting their outcome.
     bool WriteProfileFile();
     bool WriteInfoFiles();
@@ -270,6 +290,15 @@ private:
     SaveFailure saveFailure_;
     LoadRefusal loadRefusal_ = LoadRefusal::NONE;
     DamageNotice unreachable_;
+    // The current player's file was read or written: a link to it that
+    // leads nowhere now means the file is away, not that there is none yet.
+    bool fileSeen_ = false;
+    // Why the list could not be reached at start (an errno; 0 when it
+    // could): the one in memory is rebuilt from the players' files and is
+    // never written over it.
+    int listAway_ = 0;
+    // The list in memory holds changes that are not written yet.
+    bool listEdited_ = false;
 
     int32_t lastProfileNumber_ = -1;
     int32_t version_ = kVersion;

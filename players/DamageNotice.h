@@ -1,7 +1,7 @@
 // A profile file met while loading that the player is to be told of: one
 // player's progress that starts afresh, a list of players that was damaged
 // or missing and has been rebuilt from the players' files, or a player whose
-// file is there but cannot be reached now.
+// file (or the list) is there but cannot be reached now.
 #pragma once
 
 #include <string>
@@ -11,6 +11,7 @@ enum class DamageKind {
     LIST_DAMAGED,  // the list of players was damaged and has been rebuilt
     LIST_MISSING,  // the list was not there at all: there was nothing to keep
     UNREACHABLE,   // a player's file cannot be reached now: not loaded, left as it is
+    LIST_AWAY,     // the list cannot be reached now: left as it is, rebuilt in memory
 };
 
 struct DamageNotice {

@@ -542,6 +542,8 @@ void CControllerMain::GUICallback(int index, int, bool) {
 
 ProgressMessage CControllerMain::DamageMessage(const DamageNotice& damage) {
     if (damage.kind == DamageKind::UNREACHABLE) return UnreachableMessage(damage);
+    if (damage.kind == DamageKind::LIST_AWAY)
+        return ProgressMessage{kListTitle, kListAwayBody, AwayFileText(damage.file, damage.why), ""};
     // The copy kept; else, when every name for one is taken, the names to
     // clear; else nothing to name (the disk is full).
     const std::string kept = ShownPath(damage.keptAs);

@@ -67,7 +67,8 @@ public:
     // progress, the list of players rebuilt from the players' files), and
     // their bodies: with the place of the damaged file's copy; saying that
     // none could be made (free some room); saying that every name for one is
-    // taken, with the names to clear. And for a list that was missing.
+    // taken, with the names to clear. And for a list that was missing, and
+    // one that cannot be reached now (which file, and why).
     static constexpr int kDamagedTitle = 2225;
     static constexpr int kListTitle = 2226;
     static constexpr int kDamagedProgressBody = 2345;
@@ -77,6 +78,7 @@ public:
     static constexpr int kDamagedListNoCopyBody = 2348;
     static constexpr int kDamagedListNoNameBody = 2352;
     static constexpr int kMissingListBody = 2359;
+    static constexpr int kListAwayBody = 2355;
     // The notice of a data folder that could not be locked, with the lock
     // file's place; the question before quitting with unsaved progress.
     static constexpr int kUnlockedTitle = 2224;

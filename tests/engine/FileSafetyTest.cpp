@@ -251,7 +251,9 @@ TEST(AtomicFile, TheFileWrittenKeepsItsOwnerWhereTheProcessMayGiveItAway) {
 // Through a symbolic link the file it leads to is written (one not there yet
 // too), whether the link is absolute or relative, and the link stays. A link
 // to anything but a file (a pipe, a device) is never written through: the
-// link itself is replaced, and so is one that goes round in links.
+// link itself is replaced, and so is one that goes round in links. A writer
+// that read the file through the link is told beforehand that the link now
+// leads nowhere (a file not there, or round in links), and why.
 TEST(AtomicFile, WritesTheFileALinkLeadsToAndNothingButAFile) {
     CTempDir dir, elsewhere;
     const std::string relative = "../" + elsewhere.Path().substr(elsewhere.Path().rfind('/') + 1);
@@ -260,12 +262,13 @@ TEST(AtomicFile, WritesTheFileALinkLeadsToAndNothingButAFile) {
     const struct {
         std::string link, target;
         bool followed;
+        int nowhere;  // why the link leads nowhere; 0: it leads somewhere
     } rows[] = {
-        {elsewhere.File("file"), elsewhere.File("file"), true},
-        {relative + "/file", elsewhere.File("file"), true},
-        {relative + "/new", elsewhere.File("new"), true},
-        {elsewhere.File("pipe"), elsewhere.File("pipe"), false},
-        {"link", "", false},
+        {elsewhere.File("file"), elsewhere.File("file"), true, 0},
+        {relative + "/file", elsewhere.File("file"), true, 0},
+        {relative + "/new", elsewhere.File("new"), true, ENOENT},
+        {elsewhere.File("pipe"), elsewhere.File("pipe"), false, 0},
+        {"link", "", false, ELOOP},
     };
     for (const auto& r : rows) {
         SCOPED_TRACE(r.link);
@@ -273,6 +276,9 @@ TEST(AtomicFile, WritesTheFileALinkLeadsToAndNothingButAFile) {
         remove(path.c_str());
         ASSERT_EQ(symlink(r.link.c_str(), path.c_str()), 0);
         CAtomicFile file(path);
+        int why = 0;
+        EXPECT_EQ(file.LeadsNowhere(&why), r.nowhere != 0);
+        EXPECT_EQ(why, r.nowhere);
         ASSERT_NE(file.Open(), nullptr);
         fputs("new", file.Stream());
         ASSERT_TRUE(file.Commit());

@@ -251,22 +251,25 @@ TEST_F(StartupTest, NoFlagsKeepTheProfilesFullScreen) {
 // has become read-only, and a terminate signal at the main menu, which asks
 // nothing.
 // The line on standard error names the folder that refused the progress and
-// why: the data folder itself, or the folder the player's file links to.
+// why: the data folder itself, or the folder the player's file links to; or
+// the file her link leads to, on a drive unmounted while the game runs,
+// where nothing is written (the empty mount point stays empty).
 TEST_F(StartupTest, ProgressThatCannotBeSavedAtTheEndGivesExitCodeOne) {
-    enum Row { FAILING_SINCE_START, FIRST_FAILING_AT_THE_END, LINKED_FOLDER_READ_ONLY };
-    for (const Row row : {FAILING_SINCE_START, FIRST_FAILING_AT_THE_END, LINKED_FOLDER_READ_ONLY}) {
+    enum Row { FAILING_SINCE_START, FIRST_FAILING_AT_THE_END, LINKED_FOLDER_READ_ONLY, DRIVE_UNMOUNTED_WHILE_PLAYING };
+    for (const Row row :
+         {FAILING_SINCE_START, FIRST_FAILING_AT_THE_END, LINKED_FOLDER_READ_ONLY, DRIVE_UNMOUNTED_WHILE_PLAYING}) {
         SCOPED_TRACE(row);
         CTempDir h;
         const std::string data = DataFolderOf(h.Path());
         const std::string linked = h.Path() + "/usb";
         int user = -1;
         std::vector<uint8_t> saved;
-        std::string told = "in the data folder '" + data + "/': " + strerror(EACCES);
+        std::string told = " in the data folder '" + data + "/': " + strerror(EACCES);
         if (row == FAILING_SINCE_START) {
             // Folders where the temporary files go refuse every write, root's too.
             for (const char* file : {"/INFOv3.DAT.tmp", "/PROFILE1v3.DAT.tmp"})
                 ASSERT_TRUE(PlatformMakeDirs(data + file));
-            told = "in the data folder '" + data + "/': " + strerror(EISDIR);
+            told = " in the data folder '" + data + "/': " + strerror(EISDIR);
         } else {
             WithFoldersOf(h.Path(), [] { CProfile profile; });
             // Saved full screen (the options block's byte after the text, its
@@ -276,23 +279,31 @@ TEST_F(StartupTest, ProgressThatCannotBeSavedAtTheEndGivesExitCodeOne) {
             saved[269] = 1;
             ASSERT_TRUE(WriteFileBytes(data + "/PROFILE1v3.DAT", saved));
             ASSERT_TRUE(SavedFullscreen(h.Path()));
-            if (row == LINKED_FOLDER_READ_ONLY) {
+            if (row == LINKED_FOLDER_READ_ONLY || row == DRIVE_UNMOUNTED_WHILE_PLAYING) {
                 // The player's file lives on another drive, whose folder
                 // cannot be written; the data folder can.
                 ASSERT_TRUE(PlatformMakeDir(linked));
                 ASSERT_EQ(rename((data + "/PROFILE1v3.DAT").c_str(), (linked + "/PROFILE1v3.DAT").c_str()), 0);
                 ASSERT_EQ(symlink((linked + "/PROFILE1v3.DAT").c_str(), (data + "/PROFILE1v3.DAT").c_str()), 0);
-                told = "in the folder '" + linked + "/', where '" + data + "/PROFILE1v3.DAT' leads: " +
+                told = " in the folder '" + linked + "/', where '" + data + "/PROFILE1v3.DAT' leads: " +
                        strerror(EACCES);
             }
-            user = OrdinaryUserFor(h.Path(), run.Path());
-            ASSERT_EQ(chmod(row == LINKED_FOLDER_READ_ONLY ? linked.c_str() : data.c_str(), 0555), 0);
+            if (row == DRIVE_UNMOUNTED_WHILE_PLAYING) {
+                told = ": '" + linked + "/PROFILE1v3.DAT' cannot be reached now: " + strerror(ENOENT);
+            } else {
+                user = OrdinaryUserFor(h.Path(), run.Path());
+                ASSERT_EQ(chmod(row == LINKED_FOLDER_READ_ONLY ? linked.c_str() : data.c_str(), 0555), 0);
+            }
         }
         const std::string out = h.File("out.txt");
         const pid_t pid = StartProgram(kMilestoneBinary, run.Path(), h.Path(), out, user);
         ASSERT_GT(pid, 0);
         const char* const waitFor = row == FAILING_SINCE_START ? "first frame presented" : "Loading Controller:  Main Menu";
         const bool reached = WaitForText(out, waitFor, 60);
+        if (row == DRIVE_UNMOUNTED_WHILE_PLAYING) {
+            ASSERT_EQ(rename(linked.c_str(), (linked + " (unmounted)").c_str()), 0);
+            ASSERT_TRUE(PlatformMakeDir(linked));
+        }
         kill(pid, SIGTERM);  // a logout: the game ends without asking
         const int code = WaitForProgram(pid, 30);
         chmod(data.c_str(), 0755);
@@ -301,7 +312,12 @@ TEST_F(StartupTest, ProgressThatCannotBeSavedAtTheEndGivesExitCodeOne) {
         EXPECT_EQ(code, 1) << ReadFileText(out);
         const std::string text = ReadFileText(out);
         EXPECT_NE(text.find("ID_900:  SHUTDOWN COMPLETED"), std::string::npos) << text;
-        EXPECT_NE(text.find("\nzorv: the progress could not be saved " + told + "\n"), std::string::npos) << text;
+        EXPECT_NE(text.find("\nzorv: the progress could not be saved" + told + "\n"), std::string::npos) << text;
+        if (row == DRIVE_UNMOUNTED_WHILE_PLAYING) {
+            EXPECT_TRUE(FolderEntries(linked).empty());
+            ASSERT_EQ(rmdir(linked.c_str()), 0);
+            ASSERT_EQ(rename((linked + " (unmounted)").c_str(), linked.c_str()), 0);
+        }
         if (row != FAILING_SINCE_START) {
             EXPECT_EQ(ReadFileBytes(data + "/PROFILE1v3.DAT"), saved);
         }

@@ -588,3 +588,72 @@ TEST_F(ProfileFileTest, FailedSaveIsToldOnceKeepsTheProgressAndTheNextSaveWrites
     EXPECT_STREQ(p.GetProfileName(-1), "Third");
     ASSERT_EQ(rmdir(infoBlocker.c_str()), 0);
 }
+
+// The player's file is on a drive through a link, and the drive goes away
+// while she plays (unmounted, its mount point left empty; or the folder gone
+// altogether; or the link made to go round). A save then makes no new file
+// where the link leads, which would hide under the drive once it is back:
+// it fails as a file that cannot be reached now, is told once, and keeps
+// the progress, which the first save after the drive is back writes into
+// her file. A file of hers deleted outright (no link) is made again, and a
+// player who never had a file is given one through a link made for it.
+TEST_F(ProfileFileTest, ASaveThroughALinkWhoseFileWentAwayFailsAndTheFileBackTakesIt) {
+    enum Row { DRIVE_UNMOUNTED, DRIVE_FOLDER_GONE, LINK_NOW_GOING_ROUND, FILE_DELETED, LINK_FOR_A_NEW_PLAYER };
+    for (const Row row : {DRIVE_UNMOUNTED, DRIVE_FOLDER_GONE, LINK_NOW_GOING_ROUND, FILE_DELETED, LINK_FOR_A_NEW_PLAYER}) {
+        SCOPED_TRACE(row);
+        { CProfile p; }
+        CTestDrive drive;
+        const bool linked = row != FILE_DELETED && row != LINK_FOR_A_NEW_PLAYER;
+        const std::string file = ProfilePath(row == LINK_FOR_A_NEW_PLAYER ? 1 : 0);
+        const std::string onDrive = drive.File(row == LINK_FOR_A_NEW_PLAYER ? "new.dat" : "PROFILE1v3.DAT");
+        if (linked) {
+            ASSERT_EQ(rename(file.c_str(), onDrive.c_str()), 0);
+            ASSERT_EQ(symlink(onDrive.c_str(), file.c_str()), 0);
+        }
+        CProfile p;
+        if (row == LINK_FOR_A_NEW_PLAYER) {
+            // Her first file cannot be written; meanwhile a link is made for it.
+            ASSERT_EQ(mkdir((file + ".tmp").c_str(), 0755), 0);
+            EXPECT_FALSE(p.CreateProfile("Newcomer"));
+            ASSERT_EQ(rmdir((file + ".tmp").c_str()), 0);
+            ASSERT_EQ(symlink(onDrive.c_str(), file.c_str()), 0);
+        }
+        p.SetLevelSteps(31, 0, 0);
+        if (row == DRIVE_UNMOUNTED || row == DRIVE_FOLDER_GONE) {
+            drive.Unmount(row == DRIVE_UNMOUNTED);
+        } else if (row == LINK_NOW_GOING_ROUND) {
+            ASSERT_EQ(remove(file.c_str()), 0);
+            LinkGoingRound(file);
+        } else if (row == FILE_DELETED) {
+            ASSERT_EQ(remove(file.c_str()), 0);
+        }
+        if (linked) {
+            EXPECT_FALSE(p.Save());
+            EXPECT_FALSE(p.WriteInfo());
+            const SaveFailure& failure = p.GetSaveFailure();
+            EXPECT_EQ(failure.problem, SaveProblem::UNREACHABLE);
+            EXPECT_EQ(failure.file, row == LINK_NOW_GOING_ROUND ? file : onDrive);
+            EXPECT_EQ(failure.error, row == LINK_NOW_GOING_ROUND ? ELOOP : ENOENT);
+            EXPECT_TRUE(p.TakeSaveFailureNotice());
+            EXPECT_FALSE(p.TakeSaveFailureNotice());
+            EXPECT_EQ(p.GetLevelSteps(0, 0, false), 31);
+            EXPECT_TRUE(IsLink(file));
+            // The drive back.
+            if (row == LINK_NOW_GOING_ROUND)
+                LinkAgain(file, onDrive);
+            else
+                drive.Mount();
+        }
+        ASSERT_TRUE(p.Save());
+        EXPECT_FALSE(p.IsSaveFailing());
+        {
+            CProfile again;
+            if (row == LINK_FOR_A_NEW_PLAYER) {
+                ASSERT_TRUE(again.LoadProfile("Newcomer"));
+            }
+            EXPECT_EQ(again.GetLevelSteps(0, 0, false), 31);
+        }
+        EXPECT_EQ(I32At(ReadFileBytes(row == FILE_DELETED ? file : onDrive), kOpt + 64), 31);
+        for (const std::string& leftover : {ProfilePath(0), ProfilePath(1), InfoPath()}) remove(leftover.c_str());
+    }
+}

@@ -479,7 +479,7 @@ TEST_F(ProfileListTest, APlayerWhoseFileCannotBeReachedNowStaysAndIsBackWithHerF
     enum Row { LINK_TO_A_DRIVE_AWAY, LINK_GOING_ROUND, ONLY_PLAYER, LIST_MISSING_TOO };
     for (const Row row : {LINK_TO_A_DRIVE_AWAY, LINK_GOING_ROUND, ONLY_PLAYER, LIST_MISSING_TOO}) {
         SCOPED_TRACE(row);
-        CTempDir drive;
+        CTestDrive drive;
         int ann = -1;
         {
             CProfile p;
@@ -492,15 +492,11 @@ TEST_F(ProfileListTest, APlayerWhoseFileCannotBeReachedNowStaysAndIsBackWithHerF
         const std::string file = ProfilePath(ann), onDrive = drive.File("PROFILEv3.DAT");
         const std::vector<uint8_t> progress = ReadFileBytes(file);
         ASSERT_EQ(rename(file.c_str(), onDrive.c_str()), 0);
-        const std::string away = drive.Path() + " (unmounted)";
         if (row == LINK_GOING_ROUND) {
-            ASSERT_EQ(symlink(file.c_str(), (file + ".loop").c_str()), 0);
-            ASSERT_EQ(symlink((file + ".loop").c_str(), file.c_str()), 0);
+            LinkGoingRound(file);
         } else {
-            // The drive's folder stays, empty, as a mount point does.
             ASSERT_EQ(symlink(onDrive.c_str(), file.c_str()), 0);
-            ASSERT_EQ(rename(drive.Path().c_str(), away.c_str()), 0);
-            ASSERT_EQ(mkdir(drive.Path().c_str(), 0755), 0);
+            drive.Unmount();
         }
         if (row == LIST_MISSING_TOO) {
             ASSERT_EQ(remove(InfoPath().c_str()), 0);
@@ -539,19 +535,12 @@ TEST_F(ProfileListTest, APlayerWhoseFileCannotBeReachedNowStaysAndIsBackWithHerF
             EXPECT_GT(p.GetProfileNumber("Newcomer"), ann);
             ASSERT_TRUE(p.WriteInfo());
         }
-        struct stat st;
-        ASSERT_EQ(lstat(file.c_str(), &st), 0);
-        EXPECT_TRUE(S_ISLNK(st.st_mode));
+        EXPECT_TRUE(IsLink(file));
         // Her file back where her link leads.
-        if (row == LINK_GOING_ROUND) {
-            ASSERT_EQ(remove(file.c_str()), 0);
-            ASSERT_EQ(remove((file + ".loop").c_str()), 0);
-            ASSERT_EQ(symlink(onDrive.c_str(), file.c_str()), 0);
-        } else {
-            EXPECT_TRUE(FolderEntries(drive.Path()).empty());
-            ASSERT_EQ(rmdir(drive.Path().c_str()), 0);
-            ASSERT_EQ(rename(away.c_str(), drive.Path().c_str()), 0);
-        }
+        if (row == LINK_GOING_ROUND)
+            LinkAgain(file, onDrive);
+        else
+            drive.Mount();
         EXPECT_EQ(ReadFileBytes(onDrive), progress);
         {
             CProfile p;
@@ -562,6 +551,85 @@ TEST_F(ProfileListTest, APlayerWhoseFileCannotBeReachedNowStaysAndIsBackWithHerF
         for (const auto& f : ProfileFiles(Dir())) remove((Dir() + f.first + ".DAT").c_str());
         remove(InfoPath().c_str());
         remove((InfoPath() + ".damaged").c_str());
+    }
+}
+
+// The list on a drive through a link, and the drive away (unmounted, its
+// mount point left empty; or the link going round): at start the list is
+// neither kept aside as damaged nor written over, the players come back
+// from their files for this session, and the menu is told. A change only
+// the list holds cannot be saved then, and is told; the list is not
+// written even once the drive is back, and the next start reads it whole.
+// A drive that goes away while the game runs keeps the list as it was,
+// and the first save after it is back writes the change.
+TEST_F(ProfileListTest, AListThatCannotBeReachedNowIsLeftAsItIsAndIsBackWithItsFile) {
+    enum Row { AWAY_AT_START, GOING_ROUND_AT_START, AWAY_WHILE_PLAYING };
+    for (const Row row : {AWAY_AT_START, GOING_ROUND_AT_START, AWAY_WHILE_PLAYING}) {
+        SCOPED_TRACE(row);
+        {
+            CProfile p;
+            ASSERT_TRUE(p.RenameProfile("PLAYER 1", "Ann"));
+            ASSERT_TRUE(p.CreateProfile("Bob"));
+            p.SetLevelSteps(19, 0, 0);
+            ASSERT_TRUE(p.SetScoreboardName("bob_online"));
+        }
+        CTestDrive drive;
+        const std::string link = InfoPath(), onDrive = drive.File("INFOv3.DAT");
+        ASSERT_EQ(rename(link.c_str(), onDrive.c_str()), 0);
+        const std::vector<uint8_t> list = ReadFileBytes(onDrive);
+        if (row == GOING_ROUND_AT_START) {
+            LinkGoingRound(link);
+        } else {
+            ASSERT_EQ(symlink(onDrive.c_str(), link.c_str()), 0);
+        }
+        if (row == AWAY_AT_START) drive.Unmount();
+        {
+            CProfile p;
+            DamageNotice notice;
+            if (row == AWAY_WHILE_PLAYING) {
+                EXPECT_FALSE(p.TakeDamageNotice(&notice));
+                drive.Unmount();
+            } else {
+                // Both players, named after their files.
+                EXPECT_EQ(p.GetProfileCount(), 2);
+                EXPECT_EQ(p.GetProfileNumber("PLAYER 2"), 1);
+                ASSERT_TRUE(p.TakeDamageNotice(&notice));
+                EXPECT_EQ(notice.kind, DamageKind::LIST_AWAY);
+                EXPECT_EQ(notice.file, row == GOING_ROUND_AT_START ? link : onDrive);
+                EXPECT_EQ(notice.why, strerror(row == GOING_ROUND_AT_START ? ELOOP : ENOENT));
+                EXPECT_FALSE(p.TakeDamageNotice(&notice));
+                ASSERT_TRUE(p.LoadProfile("PLAYER 2"));
+                EXPECT_EQ(p.GetLevelSteps(0, 0, false), 19);
+            }
+            // Play saves as ever; a change to the list does not.
+            p.SetLevelSteps(7, 1, 0);
+            EXPECT_TRUE(p.Save());
+            EXPECT_TRUE(p.WriteInfo());
+            const std::string bob = row == AWAY_WHILE_PLAYING ? "Bob" : "PLAYER 2";
+            EXPECT_FALSE(p.RenameProfile(bob.c_str(), "Robert"));
+            EXPECT_EQ(p.GetSaveFailure().problem, SaveProblem::UNREACHABLE);
+            EXPECT_EQ(p.GetSaveFailure().file, row == GOING_ROUND_AT_START ? link : onDrive);
+            EXPECT_TRUE(p.TakeSaveFailureNotice());
+            EXPECT_FALSE(Exists(link + ".damaged"));
+            EXPECT_TRUE(IsLink(link));
+            if (row == GOING_ROUND_AT_START)
+                LinkAgain(link, onDrive);
+            else
+                drive.Mount();
+            // A list read at start is written once it is back; one rebuilt
+            // for this session never.
+            EXPECT_EQ(p.WriteInfo(), row == AWAY_WHILE_PLAYING);
+        }
+        EXPECT_EQ(ReadFileBytes(onDrive) == list, row != AWAY_WHILE_PLAYING);
+        {
+            CProfile again;
+            EXPECT_FALSE(again.TakeDamageNotice(nullptr));
+            EXPECT_EQ(again.GetProfileNumber(row == AWAY_WHILE_PLAYING ? "Robert" : "Bob"), 1);
+            EXPECT_STREQ(again.GetScoreboardName(1), "bob_online");
+            EXPECT_EQ(again.GetLevelSteps(1, 0, false), 7);
+        }
+        for (const auto& f : ProfileFiles(Dir())) remove((Dir() + f.first + ".DAT").c_str());
+        remove(link.c_str());
     }
 }
 

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <memory>
 #include <string>
@@ -70,4 +71,47 @@ inline std::string TextAt(const std::vector<uint8_t>& b, size_t off, size_t widt
     std::string s;
     for (size_t i = off; i < off + width && i < b.size() && b[i]; ++i) s.push_back(static_cast<char>(b[i]));
     return s;
+}
+
+// A folder that stands for a drive. Unmounted, its files go away and its
+// mount point stays, empty (or goes as well); mounted again, they are back,
+// once nothing was written into the empty mount point meanwhile.
+class CTestDrive {
+public:
+    const std::string& Path() const { return dir_.Path(); }
+    std::string File(const std::string& name) const { return dir_.File(name); }
+    void Unmount(bool keepMountPoint = true) {
+        ASSERT_EQ(rename(Path().c_str(), Away().c_str()), 0);
+        if (keepMountPoint) {
+            ASSERT_EQ(mkdir(Path().c_str(), 0755), 0);
+        }
+    }
+    void Mount() {
+        if (access(Path().c_str(), F_OK) == 0) {
+            EXPECT_TRUE(FolderEntries(Path()).empty());
+            ASSERT_EQ(rmdir(Path().c_str()), 0);
+        }
+        ASSERT_EQ(rename(Away().c_str(), Path().c_str()), 0);
+    }
+
+private:
+    std::string Away() const { return Path() + " (unmounted)"; }
+    CTempDir dir_;
+};
+
+// Makes the link at path go round (path, path.loop, path again), and undoes
+// that: path a link to target again.
+inline void LinkGoingRound(const std::string& path) {
+    ASSERT_EQ(symlink(path.c_str(), (path + ".loop").c_str()), 0);
+    ASSERT_EQ(symlink((path + ".loop").c_str(), path.c_str()), 0);
+}
+inline void LinkAgain(const std::string& path, const std::string& target) {
+    ASSERT_EQ(remove(path.c_str()), 0);
+    ASSERT_EQ(remove((path + ".loop").c_str()), 0);
+    ASSERT_EQ(symlink(target.c_str(), path.c_str()), 0);
+}
+
+inline bool IsLink(const std::string& path) {
+    struct stat st;
+    return lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
 }

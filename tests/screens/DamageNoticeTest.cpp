@@ -4,6 +4,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -64,8 +66,9 @@ struct Told {
 TEST_F(DamageNoticeTest, AfterTheIntroTheMenuTellsOfEveryDamagedFileOnce) {
     CProfile& p = Profile();
     const std::string dir = HomeFolder() + "/data/Vormak Games/ZORV Data/";
-    enum Damage { PROGRESS, LIST_AND_PROGRESS, PROGRESS_NO_NAME, PROGRESS_NO_ROOM, LIST_MISSING, UNREACHABLE };
-    for (Damage damage : {PROGRESS, LIST_AND_PROGRESS, PROGRESS_NO_NAME, PROGRESS_NO_ROOM, LIST_MISSING, UNREACHABLE}) {
+    enum Damage { PROGRESS, LIST_AND_PROGRESS, PROGRESS_NO_NAME, PROGRESS_NO_ROOM, LIST_MISSING, UNREACHABLE, LIST_AWAY };
+    for (Damage damage :
+         {PROGRESS, LIST_AND_PROGRESS, PROGRESS_NO_NAME, PROGRESS_NO_ROOM, LIST_MISSING, UNREACHABLE, LIST_AWAY}) {
         SCOPED_TRACE(damage);
         CController::ResetStack();
         ASSERT_TRUE(p.ResetProfiles());
@@ -77,7 +80,7 @@ TEST_F(DamageNoticeTest, AfterTheIntroTheMenuTellsOfEveryDamagedFileOnce) {
         const std::string file = p.ProfileFileName(p.GetCurrentProfile());
         for (const char* suffix : {".damaged", ".damaged2"}) remove((file + suffix).c_str());
         remove((p.InfoFileName() + ".damaged").c_str());
-        const bool damaged = damage != LIST_MISSING && damage != UNREACHABLE;
+        const bool damaged = damage != LIST_MISSING && damage != UNREACHABLE && damage != LIST_AWAY;
         const std::vector<uint8_t> cut = damaged ? CutShort(file) : std::vector<uint8_t>();
         std::vector<Told> expected;
         const std::string drive = HomeFolder() + "/drive";
@@ -90,6 +93,16 @@ TEST_F(DamageNoticeTest, AfterTheIntroTheMenuTellsOfEveryDamagedFileOnce) {
             ASSERT_EQ(symlink((drive + "/erin.dat").c_str(), file.c_str()), 0);
             expected.push_back({kUnreachableBody, "Erin", Shown(drive + "/erin.dat") + " (No such file or directory)",
                                 kUnreachableTitle});
+        }
+        if (damage == LIST_AWAY) {
+            // The list is on a drive not mounted now: left as it is, and the
+            // players come back from their files for this session.
+            ASSERT_TRUE(PlatformMakeDirs(drive));
+            ASSERT_EQ(rename(p.InfoFileName().c_str(), (drive + "/list.dat").c_str()), 0);
+            ASSERT_EQ(rename(drive.c_str(), (drive + " (away)").c_str()), 0);
+            ASSERT_EQ(symlink((drive + "/list.dat").c_str(), p.InfoFileName().c_str()), 0);
+            expected.push_back({CControllerMain::kListAwayBody, AwayFileText(drive + "/list.dat", strerror(ENOENT)), "",
+                                CControllerMain::kListTitle});
         }
         if (damage == LIST_MISSING) {
             // Rebuilt from the files on disk; there is nothing to keep.
@@ -182,6 +195,19 @@ TEST_F(DamageNoticeTest, AfterTheIntroTheMenuTellsOfEveryDamagedFileOnce) {
             ASSERT_EQ(remove(file.c_str()), 0);
             ASSERT_EQ(rename((drive + "/erin.dat").c_str(), file.c_str()), 0);
             ASSERT_EQ(rmdir(drive.c_str()), 0);
+        }
+        if (damage == LIST_AWAY) {
+            // Play saved, and the list is as it was: the quit asked nothing.
+            struct stat st;
+            ASSERT_EQ(lstat(p.InfoFileName().c_str(), &st), 0);
+            EXPECT_TRUE(S_ISLNK(st.st_mode));
+            EXPECT_FALSE(PlatformFileExists(drive));
+            ASSERT_EQ(rename((drive + " (away)").c_str(), drive.c_str()), 0);
+            ASSERT_EQ(remove(p.InfoFileName().c_str()), 0);
+            ASSERT_EQ(rename((drive + "/list.dat").c_str(), p.InfoFileName().c_str()), 0);
+            ASSERT_EQ(rmdir(drive.c_str()), 0);
+            EXPECT_TRUE(p.ReadInfo());
+            EXPECT_EQ(p.GetProfileNumber("Lost"), p.GetCurrentProfile() + 1);
         }
     }
     for (int i = 1; i <= CProfileBase::kMaxDamagedCopies; ++i)

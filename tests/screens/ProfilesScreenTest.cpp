@@ -178,13 +178,14 @@ TEST_F(ProfilesScreenTest, DeletingAsksFirstAndTheListNeverEmpties) {
 // Choosing another player is refused, and the screen says why and what
 // frees it: the current player's file cannot be written (the reason the
 // folder gave); it is damaged and its copy cannot be written, or every name
-// for a copy is taken (the names to clear); or the chosen player's file
-// cannot be reached now (which file, and why). The screen stays, and so
+// for a copy is taken (the names to clear); the chosen player's file, or
+// the current one's (her drive unmounted while she plays), cannot be reached
+// now (which file, and why). The screen stays, and so
 // does the current player's unsaved progress; the obstacle gone, the
 // choice goes through.
 TEST_F(ProfilesScreenTest, ChoosingAnotherPlayerThatCannotBeDoneIsRefusedAndToldWhy) {
-    enum Row { NOT_WRITTEN, DAMAGED_NO_COPY, DAMAGED_NO_COPY_NAME, CHOSEN_UNREACHABLE };
-    for (const Row row : {NOT_WRITTEN, DAMAGED_NO_COPY, DAMAGED_NO_COPY_NAME, CHOSEN_UNREACHABLE}) {
+    enum Row { NOT_WRITTEN, DAMAGED_NO_COPY, DAMAGED_NO_COPY_NAME, CHOSEN_UNREACHABLE, CURRENT_AWAY };
+    for (const Row row : {NOT_WRITTEN, DAMAGED_NO_COPY, DAMAGED_NO_COPY_NAME, CHOSEN_UNREACHABLE, CURRENT_AWAY}) {
         SCOPED_TRACE(row);
         ASSERT_TRUE(profile->ResetProfiles());
         ASSERT_TRUE(profile->CreateProfile("Cara"));
@@ -220,10 +221,23 @@ TEST_F(ProfilesScreenTest, ChoosingAnotherPlayerThatCannotBeDoneIsRefusedAndTold
             told = ProgressMessage{kUnreachableTitle, kUnreachableBody, "PLAYER 1",
                                    ShownPath(other + ".away") + " (" + strerror(ENOENT) + ")"};
         }
-        if (row != DAMAGED_NO_COPY_NAME && row != CHOSEN_UNREACHABLE) {
+        const std::string drive = file + ".drive";
+        if (row == CURRENT_AWAY) {
+            // Her file on a drive through a link; the drive goes away.
+            ASSERT_EQ(mkdir(drive.c_str(), 0755), 0);
+            ASSERT_EQ(rename(file.c_str(), (drive + "/cara.dat").c_str()), 0);
+            ASSERT_EQ(symlink((drive + "/cara.dat").c_str(), file.c_str()), 0);
+            ASSERT_TRUE(profile->LoadProfile("Cara"));
+            obstacle = drive + " (unmounted)";
+            ASSERT_EQ(rename(drive.c_str(), obstacle.c_str()), 0);
+            ASSERT_EQ(mkdir(drive.c_str(), 0755), 0);
+            told.body = kSwitchRefusedAwayBody;
+            told.text2 = AwayFileText(drive + "/cara.dat", strerror(ENOENT));
+        }
+        if (row != DAMAGED_NO_COPY_NAME && row != CHOSEN_UNREACHABLE && row != CURRENT_AWAY) {
             ASSERT_EQ(mkdir(obstacle.c_str(), 0755), 0);
         }
-        if (row != NOT_WRITTEN) {
+        if (row != NOT_WRITTEN && row != CURRENT_AWAY) {
             // Read again: a damaged file is met, and told on the menu later.
             profile->LoadProfile("Cara");
             while (profile->TakeDamageNotice(nullptr)) {
@@ -249,6 +263,10 @@ TEST_F(ProfilesScreenTest, ChoosingAnotherPlayerThatCannotBeDoneIsRefusedAndTold
 
         if (row == CHOSEN_UNREACHABLE) {
             ASSERT_EQ(rename((other + ".unmounted").c_str(), (other + ".away").c_str()), 0);
+        } else if (row == CURRENT_AWAY) {
+            EXPECT_TRUE(FolderEntries(drive).empty());
+            ASSERT_EQ(rmdir(drive.c_str()), 0);
+            ASSERT_EQ(rename(obstacle.c_str(), drive.c_str()), 0);
         } else if (row == DAMAGED_NO_COPY_NAME) {
             ASSERT_EQ(remove(copies.back().c_str()), 0);
         } else {
@@ -265,6 +283,12 @@ TEST_F(ProfilesScreenTest, ChoosingAnotherPlayerThatCannotBeDoneIsRefusedAndTold
         remove((file + ".damaged").c_str());
         remove(other.c_str());
         remove((other + ".away").c_str());
+        if (row == CURRENT_AWAY) {
+            // Her file back in the data folder, where the next rows' are.
+            ASSERT_EQ(remove(file.c_str()), 0);
+            ASSERT_EQ(rename((drive + "/cara.dat").c_str(), file.c_str()), 0);
+            ASSERT_EQ(rmdir(drive.c_str()), 0);
+        }
         Frame();  // the menu takes its child back
     }
 }
