@@ -330,15 +330,18 @@ std::vector<Scene> Scenes() {
                     {"trampolinestretchleftfull.tga", 490, 356},
                     {"trampolinefront0.tga", 490, 356},
                     {"profstandleft0.tga", 538, 356}}});
-    // Bridges: the bridge is the game's, from x 228 at y 352, planks at
-    // y 394. The picture is the far bank with the professor, and a crate
-    // falling through where the bridge gave way.
+    // Bridges: the bridge is the game's, eight planks 23 px apart from the
+    // cell at x 239, top 394, to the far bank at x 424. Each plank falls as
+    // he steps off it: the first five he has left fall, the longer ago the
+    // further, and he walks on the sixth (x 354), the first still whole, so
+    // that it and the two ahead of him hold. The picture is the far bank, the
+    // professor, and a crate falling through where the bridge gave way.
     scenes.push_back({"instructions_shadowbridge.png", 230, 340, 620, 500,
                    [](cairo_t* cr) {
                        RockUnder(cr, 424, 540, 400, 492, kEarth);
                        FallMarks(cr, 283, 436);
                    },
-                   {{"grass5.png", 424, 394}, {"profstandleft0.tga", 472, 370}, {"crateleft0.tga", 272, 446}}});
+                   {{"grass5.png", 424, 394}, {"profrunright4.tga", 354, 370}, {"crateleft0.tga", 272, 446}}});
     // Teleports: the professor runs into a teleport at the left end of the
     // game's ledge (cells 88 to 232, top 300) and comes out of its partner.
     scenes.push_back({"instructions_shadowteleport.png", 63, 200, 620, 500,
