@@ -151,7 +151,9 @@ const Picture kPage8[] = {
 
 const Picture kPage9[] = {At("parchment_caught.png", 430, 177)};
 
-// A wooden bridge collapsing from its left end.
+// A wooden bridge collapsing from its left end, plank by plank as the
+// professor (in the picture) steps off each: he walks on the sixth, the
+// first still whole.
 const Picture kPage10[] = {
     At("instructions_shadowbridge.png", 230, 340), At("bridgeA12.png", 228, 352), At("bridgeA9.png", 251, 352),
     At("bridgeA7.png", 274, 352),                  At("bridgeA5.png", 297, 352),  At("bridgeA3.png", 320, 352),
@@ -175,14 +177,17 @@ const Picture kPage12[] = {
     At("picture_inflatable_barrel.tga", 450, 387),
 };
 
-// An inflatable bridge unrolling from the left bank of the picture to the
-// right one, full near the professor and still filling at its far end.
+// The professor crosses the inflatable bridge from the picture's left bank
+// to its right one. Each piece falls away as he steps off it (the frames
+// are its collapse): the five behind him fall, the longer ago he left them
+// the further, and he walks on the first piece still whole, which holds, as
+// do the two ahead of him.
 const Picture kPage13[] = {
-    At("instructions_shadowinflbridge.png", 227, 372), OnCell("bridgeinflatable8.png", 490, 394, kInflBridge),
-    OnCell("bridgeinflatable7.png", 466, 394, kInflBridge), OnCell("bridgeinflatable6.png", 442, 394, kInflBridge),
-    OnCell("bridgeinflatable4.png", 418, 394, kInflBridge), OnCell("bridgeinflatable2.png", 394, 394, kInflBridge),
-    OnCell("bridgeinflatable0.png", 370, 394, kInflBridge), OnCell("bridgeinflatable0.png", 346, 394, kInflBridge),
-    OnCell("bridgeinflatable0.png", 322, 394, kInflBridge), OnCell("profrunright4.tga", 346, 370, kRunRight),
+    At("instructions_shadowinflbridge.png", 227, 372), OnCell("bridgeinflatable8.png", 322, 394, kInflBridge),
+    OnCell("bridgeinflatable7.png", 346, 394, kInflBridge), OnCell("bridgeinflatable6.png", 370, 394, kInflBridge),
+    OnCell("bridgeinflatable4.png", 394, 394, kInflBridge), OnCell("bridgeinflatable2.png", 418, 394, kInflBridge),
+    OnCell("bridgeinflatable0.png", 442, 394, kInflBridge), OnCell("bridgeinflatable0.png", 466, 394, kInflBridge),
+    OnCell("bridgeinflatable0.png", 490, 394, kInflBridge), OnCell("profrunright4.tga", 442, 370, kRunRight),
 };
 
 // The professor runs into a red inflatable teleport; its partner stands on

@@ -5,7 +5,9 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -303,6 +305,85 @@ TEST_F(FrontPagesTest, InstructionScenesHangTogetherAndLeaveTheProfessorInView) 
             EXPECT_GT(seen, 0) << where;
             EXPECT_LE(hidden * 20, seen) << where << ": " << hidden << " of " << seen << " pixels of "
                                          << layout->pictures[i].image << " are covered";
+        }
+    }
+}
+
+// A bridge piece falls away as the professor steps off it, so a bridge page
+// that shows him crossing shows each piece as long after he left it as he
+// walked from there: he walks on the first piece still whole, every piece
+// behind him falls, the further behind the further fallen (a higher frame of
+// its collapse), and the pieces ahead of him, not reached yet, hold. He is
+// whoever stands on the deck in the page's other pictures; the way he faces
+// is that of his picture when the game draws him.
+TEST_F(FrontPagesTest, OnABridgePageOnlyThePiecesHeHasSteppedOffFallAway) {
+    const int pageW = CDraw::GetWidth(CDraw::GetImage("parchment.png"));
+    const int pageH = CDraw::GetHeight(CDraw::GetImage("parchment.png"));
+    CDraw::UnloadImage("parchment.png");
+    CDraw::UnloadImage("parchment.png");
+    const std::string bridge = "bridge";
+    for (int page : {10, 13}) {
+        const Instructions::PageLayout* layout = Instructions::GetLayout(page);
+        ASSERT_NE(layout, nullptr);
+        SCOPED_TRACE("page " + std::to_string(page));
+        struct Piece {
+            int x, frame;
+        };
+        std::vector<Piece> pieces;
+        SDL_Rect whole = {0, 0, 0, 0};
+        int deckTop = 0, facing = 0;
+        for (int i = 0; i < layout->pictureCount; ++i) {
+            const std::string name = layout->pictures[i].image;
+            if (name.rfind("prof", 0) == 0) facing = name.find("right") != std::string::npos ? 1 : -1;
+            if (name.rfind(bridge, 0) != 0) continue;
+            const size_t digits = name.find_first_of("0123456789");
+            ASSERT_NE(digits, std::string::npos) << name;
+            pieces.push_back({layout->pictures[i].x, std::atoi(name.c_str() + digits)});
+            if (pieces.back().frame == 0) {
+                whole = OpaqueBox(name.c_str());
+                deckTop = layout->pictures[i].y + whole.y;
+            }
+        }
+        ASSERT_GE(pieces.size(), 3u);
+        ASSERT_GT(whole.w, 0) << "no piece stands whole";
+        std::sort(pieces.begin(), pieces.end(), [](const Piece& a, const Piece& b) { return a.x < b.x; });
+
+        // Whoever stands on the deck, over the bridge: the mean column of
+        // what the other pictures draw there.
+        const PageMasks m = MaskPictures(*layout, pageW, pageH, 0);
+        uint32_t others = 0;
+        for (int i = 0; i < layout->pictureCount; ++i)
+            if (std::string(layout->pictures[i].image).rfind(bridge, 0) != 0) others |= 1u << i;
+        const int left = pieces.front().x + whole.x, right = pieces.back().x + whole.x + whole.w;
+        double sum = 0;
+        int count = 0;
+        for (int y = std::max(0, deckTop - 40); y < deckTop - 12; ++y)
+            for (int x = left; x < right && x < pageW; ++x)
+                if (m.solid[y * pageW + x] & others) sum += x, ++count;
+        ASSERT_GT(count, 0) << "nobody walks on the bridge";
+        const double walker = sum / count;
+        size_t on = 0;
+        for (size_t i = 1; i < pieces.size(); ++i)
+            if (std::fabs(pieces[i].x + whole.x + whole.w / 2.0 - walker) <
+                std::fabs(pieces[on].x + whole.x + whole.w / 2.0 - walker))
+                on = i;
+
+        // Behind him is where he faces away from; drawn in a picture of the
+        // page, where the fallen pieces are.
+        if (facing == 0) facing = on + 1 < pieces.size() && pieces[on + 1].frame > 0 ? -1 : 1;
+        for (size_t i = 0; i < pieces.size(); ++i) {
+            const int behind = (static_cast<int>(on) - static_cast<int>(i)) * facing;
+            if (behind <= 0) {
+                EXPECT_EQ(pieces[i].frame, 0) << "the piece at x " << pieces[i].x << ", which he "
+                                              << (behind ? "has not reached" : "stands on") << ", falls";
+            } else {
+                EXPECT_GT(pieces[i].frame, 0) << "the piece at x " << pieces[i].x << " that he left still holds";
+                const size_t nearer = i + facing;
+                if (nearer != on) {
+                    EXPECT_GE(pieces[i].frame, pieces[nearer].frame)
+                        << "the piece at x " << pieces[i].x << " fell before the one he left after it";
+                }
+            }
         }
     }
 }

@@ -19,11 +19,7 @@ using namespace InterfaceKit;
 
 namespace {
 
-// A world picture on the cell whose top-left corner is (left, top) of the page.
-struct Piece {
-    const char* name;
-    int left, top;
-};
+using Piece = InterfaceFamilies::ScenePiece;
 
 using PageDrawing = std::function<void(cairo_t* cr)>;
 
@@ -254,12 +250,13 @@ void CutAway(cairo_t* cr, double x0, double x1, double top, double bottom, const
         Line(cr, x0 + 6, y, x1 - 6, y + 3, WithAlpha(Darken(rock, 0.35), 0.35), 1.2);
 }
 
-void RegisterScenes(CArtRegistry& reg) {
+std::vector<Scene> Scenes() {
+    std::vector<Scene> scenes;
     // Crates: the professor, up the ladder on his ledge (the game's, at
     // cells 168 to 216, top 298), pushes a crate off; it falls to the floor,
     // where glowing metal crates have set the wooden one beside them alight;
     // more crates wait on a ledge and on the floor.
-    AddScene(reg, {"picture_crates.tga", 106, 158, 600, 500, [](cairo_t* cr) { FallMarks(cr, 156, 370); },
+    scenes.push_back({"picture_crates.tga", 106, 158, 600, 500, [](cairo_t* cr) { FallMarks(cr, 156, 370); },
                    Join({{"grass19.png", 128, 466}, {"cratestill0.tga", 144, 378}},
                         Join(Ladder(240, 298, 466), {{"metalcrateheated.png", 380, 442},
                                                      {"metalcrateheated.png", 404, 442},
@@ -273,7 +270,7 @@ void RegisterScenes(CArtRegistry& reg) {
     // Barrels: the game's ledge at cells 400 to 472, top 330, with a barrel
     // at its end and the professor beside it; barrels roll off the edge down
     // to the floor, and a metal one waits on the ledge above.
-    AddScene(reg, {"picture_barrels.tga", 475, 134, 646, 500,
+    scenes.push_back({"picture_barrels.tga", 475, 134, 646, 500,
                    [](cairo_t* cr) {
                        DashedPath(cr, 500, 318, 548, 330, 572, 428);
                        Streaks(cr, 578, 458, 1, 0, 18);
@@ -284,7 +281,7 @@ void RegisterScenes(CArtRegistry& reg) {
     // magnets each hold a metal crate; a ladder down to the floor, where a
     // magnet holds a metal barrel right in front of its face and another
     // holds a bot; a magnet holds a gate.
-    AddScene(reg, {"picture_magnets.tga", 75, 129, 620, 500, nullptr,
+    scenes.push_back({"picture_magnets.tga", 75, 129, 620, 500, nullptr,
                    Join(Join({{"sand18.png", 120, 450}}, Ladder(192, 330, 450)),
                         {{"magnetrightstill0.tga", 240, 426},
                          {"metalbarrel0.png", 264, 426},
@@ -299,7 +296,7 @@ void RegisterScenes(CArtRegistry& reg) {
     // way. The picture cuts the ground below open: wires join each button to
     // the gates of its colour, the yellow one to a button on the lower step
     // that a barrel holds down.
-    AddScene(reg, {"picture_gates.tga", 242, 355, 600, 500,
+    scenes.push_back({"picture_gates.tga", 242, 355, 600, 500,
                    [](cairo_t* cr) {
                        // The ground and the wires begin just under the picture's top,
                        // where the game's ledge ends above them.
@@ -318,7 +315,7 @@ void RegisterScenes(CArtRegistry& reg) {
     // a ledge to the right (cells 466 to 538, top 380) a bot runs after the
     // professor into a trampoline (cell 490) and leans into its canvas, with
     // no way back.
-    AddScene(reg, {"picture_trampolines.tga", 233, 298, 620, 500,
+    scenes.push_back({"picture_trampolines.tga", 233, 298, 620, 500,
                    [](cairo_t* cr) {
                        DashedPath(cr, 280, 441, 296, 441, 312, 441);
                        DashedPath(cr, 314, 414, 298, 414, 282, 414);
@@ -333,18 +330,21 @@ void RegisterScenes(CArtRegistry& reg) {
                     {"trampolinestretchleftfull.tga", 490, 356},
                     {"trampolinefront0.tga", 490, 356},
                     {"profstandleft0.tga", 538, 356}}});
-    // Bridges: the bridge is the game's, from x 228 at y 352, planks at
-    // y 394. The picture is the far bank with the professor, and a crate
-    // falling through where the bridge gave way.
-    AddScene(reg, {"instructions_shadowbridge.png", 230, 340, 620, 500,
+    // Bridges: the bridge is the game's, eight planks 23 px apart from the
+    // cell at x 239, top 394, to the far bank at x 424. Each plank falls as
+    // he steps off it: the first five he has left fall, the longer ago the
+    // further, and he walks on the sixth (x 354), the first still whole, so
+    // that it and the two ahead of him hold. The picture is the far bank, the
+    // professor, and a crate falling through where the bridge gave way.
+    scenes.push_back({"instructions_shadowbridge.png", 230, 340, 620, 500,
                    [](cairo_t* cr) {
                        RockUnder(cr, 424, 540, 400, 492, kEarth);
                        FallMarks(cr, 283, 436);
                    },
-                   {{"grass5.png", 424, 394}, {"profstandleft0.tga", 472, 370}, {"crateleft0.tga", 272, 446}}});
+                   {{"grass5.png", 424, 394}, {"profrunright4.tga", 354, 370}, {"crateleft0.tga", 272, 446}}});
     // Teleports: the professor runs into a teleport at the left end of the
     // game's ledge (cells 88 to 232, top 300) and comes out of its partner.
-    AddScene(reg, {"instructions_shadowteleport.png", 63, 200, 620, 500,
+    scenes.push_back({"instructions_shadowteleport.png", 63, 200, 620, 500,
                    [](cairo_t* cr) { DashedPath(cr, 110, 334, 330, 470, 500, 400); },
                    {{"grass6.png", 448, 450},
                     {"teleport_frameback.png", 520, 426},
@@ -353,7 +353,7 @@ void RegisterScenes(CArtRegistry& reg) {
                     {"profrunleft5.tga", 496, 426}}});
     // Inflatable bridges: the two banks; the bridge (cells 322 to 514, top
     // 394) and the professor are the game's.
-    AddScene(reg, {"instructions_shadowinflbridge.png", 227, 372, 640, 500,
+    scenes.push_back({"instructions_shadowinflbridge.png", 227, 372, 640, 500,
                    [](cairo_t* cr) {
                        RockUnder(cr, 250, 322, 400, 490, kEarth);
                        RockUnder(cr, 514, 586, 400, 490, kEarth);
@@ -361,7 +361,7 @@ void RegisterScenes(CArtRegistry& reg) {
                    {{"grass3.png", 250, 394}, {"grass3.png", 514, 394}}});
     // Inflatable teleports: the game's ledge (cells 250 to 394, top 430)
     // runs into a red inflatable teleport; its partner stands above.
-    AddScene(reg, {"instructions_shadowinflteleport.png", 415, 170, 640, 500,
+    scenes.push_back({"instructions_shadowinflteleport.png", 415, 170, 640, 500,
                    [](cairo_t* cr) { DashedPath(cr, 436, 396, 460, 250, 520, 262); },
                    {{"grass4.png", 500, 300},
                     {"teleportinflatable_red3back.png", 500, 276},
@@ -369,15 +369,17 @@ void RegisterScenes(CArtRegistry& reg) {
                     {"teleportinflatable_red3front.png", 500, 276},
                     {"profrunright3.tga", 548, 276}}});
     // The heat and frost guns: a tower of ledges (cells 496 to 616) joined
-    // by a ladder in the column beside them. The professor's heat shot thaws
-    // an ice block; glowing metal has set the wooden crate beside it alight;
-    // a frost shot bursts on the bot it has just frozen.
-    AddScene(reg, {"instructions_heatgun.png", 480, 148, 646, 500, nullptr,
+    // by a ladder in the column beside them. The professor's heat shot
+    // strikes the ice block: it bursts on the block, which begins to steam in
+    // that frame, as he begins to lower the gun (the shot flies its four
+    // cells while his firing plays). Glowing metal has set the wooden crate
+    // beside it alight; a frost shot bursts on the bot it has just frozen.
+    scenes.push_back({"instructions_heatgun.png", 480, 148, 646, 500, nullptr,
                    Join(Ladder(616, 250, 470), {{"grass5.png", 496, 250},
                                                 {"ice1.png", 496, 226},
-                                                {"icemeltingsteam11.png", 496, 226},
-                                                {"fireballleft3.png", 544, 226},
-                                                {"proffireheatgunleft5.png", 592, 226},
+                                                {"heatgunimpact0.png", 496, 226},
+                                                {"icemeltingsteam0.png", 496, 226},
+                                                {"proffireheatgunleft9.png", 592, 226},
                                                 {"grass5.png", 496, 360},
                                                 {"metalcrateheated.png", 520, 336},
                                                 {"cratestill0.tga", 544, 336},
@@ -387,7 +389,7 @@ void RegisterScenes(CArtRegistry& reg) {
                    [](cairo_t* cr) { Flames(cr, 544, 336); }});
     // The EMP: the pulse stops a bot beside the professor and a magnet
     // below, which lets its metal crate be.
-    AddScene(reg, {"picture_emp.tga", 501, 148, 646, 500,
+    scenes.push_back({"picture_emp.tga", 501, 148, 646, 500,
                    [](cairo_t* cr) {
                        Rings(cr, 557, 250, 16, 12, 3, Hex(0x5ab0ff, 0.8));
                    },
@@ -399,7 +401,7 @@ void RegisterScenes(CArtRegistry& reg) {
                                                 {"metalcratestill0.tga", 560, 446}})});
     // The whistle: the professor whistles and the bots around him wake; the
     // one that hung under his ledge has let go and drops to the floor.
-    AddScene(reg, {"picture_whistle.tga", 103, 183, 620, 500,
+    scenes.push_back({"picture_whistle.tga", 103, 183, 620, 500,
                    [](cairo_t* cr) {
                        Note(cr, 380, 262, 8);
                        Note(cr, 400, 240, 7);
@@ -419,14 +421,21 @@ void RegisterScenes(CArtRegistry& reg) {
                     {"botfall10.png", 280, 394},
                     {"grass4.png", 456, 450},
                     {"botrunleft3.png", 504, 426}}});
+    return scenes;
 }
 
 }  // namespace
 
 namespace InterfaceFamilies {
 
+std::vector<InstructionScene> InstructionScenes() {
+    std::vector<InstructionScene> scenes;
+    for (const Scene& scene : Scenes()) scenes.push_back({scene.name, scene.pieces});
+    return scenes;
+}
+
 void RegisterInstructions(CArtRegistry& reg) {
-    RegisterScenes(reg);
+    for (const Scene& scene : Scenes()) AddScene(reg, scene);
     const CArtRegistry* r = &reg;
     // Moving about: the keys that move the professor, beside the text.
     reg.Add("picture_basic_movement.tga", 150, 112, [](cairo_t* cr, int w, int h) {

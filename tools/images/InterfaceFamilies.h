@@ -1,6 +1,8 @@
 // The interface art, one registration function per family of pictures.
 #pragma once
 
+#include <vector>
+
 #include "images/CArtRegistry.h"
 
 namespace InterfaceFamilies {
@@ -27,6 +29,18 @@ void RegisterScreens(CArtRegistry& registry);
 void RegisterStory(CArtRegistry& registry);
 // The instructions pages' pictures, composed from the game's world pictures.
 void RegisterInstructions(CArtRegistry& registry);
+// A world picture of an instructions scene, on the cell whose top-left
+// corner is (left, top) of the page.
+struct ScenePiece {
+    const char* name;
+    int left, top;
+};
+// The scenes among those pictures, each with the world pictures it draws.
+struct InstructionScene {
+    const char* picture;
+    std::vector<ScenePiece> pieces;
+};
+std::vector<InstructionScene> InstructionScenes();
 // The editor's cursor frames, toolbox, help page and dialogs.
 void RegisterEditor(CArtRegistry& registry);
 

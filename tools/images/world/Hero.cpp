@@ -691,7 +691,10 @@ const Series kSeries[] = {
     {"profladderleft",        ".tga", 4,      16,  35,  kLeft,   2,    OffLadder},
     {"profladderright",       ".tga", 4,      17,  35,  kRight,  0,    OffLadder},
     // He falls, and lands, facing the way he went: "proffall" and "profland"
-    // face right.
+    // face right. Each landing is moved as the turn and the stand that follow
+    // it on its side: the right one 1 px left, the left one not at all. His
+    // drawing is not symmetric, so the same move on both sides would put one
+    // of them a pixel off.
     {"proffall",              ".tga", 6,      17,  28,  kRight,  0,    Falling},
     {"proffallleft",          ".tga", 6,      17,  28,  kLeft,   0,    Falling},
     {"profpushleft",          ".tga", 8,      20,  30,  kLeft,   1,    Pushing},
