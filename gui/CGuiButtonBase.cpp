@@ -74,21 +74,19 @@ void CGuiButtonBase::FocusUnderPointer() {
     }
 }
 
-void CGuiButtonBase::ActivateFocused(bool byKey) {
+bool CGuiButtonBase::ActivateFocused(bool byKey) {
     const uint8_t wanted = leftHeld ? 0 : 1;
     for (size_t i = 0; i < registry.size(); ++i) {
         CGuiButtonBase* b = registry[i];
         if (b->activateOnRelease != wanted) continue;
-        if (b->Activate(byKey, false)) return;
+        if (b->Activate(byKey, false)) return true;
     }
-    if (!byKey) return;
+    if (!byKey) return false;
     for (size_t i = 0; i < registry.size(); ++i) {
         CGuiButtonBase* b = registry[i];
-        if (b->isDefault && !b->hidden) {
-            b->Activate(byKey, true);
-            return;
-        }
+        if (b->isDefault && !b->hidden) return b->Activate(byKey, true);
     }
+    return false;
 }
 
 void CGuiButtonBase::OnLeftButton(bool released, bool activate) {

@@ -51,8 +51,9 @@ public:
     // update saw under a pointer that has moved since.
     static void FocusUnderPointer();
     // Offers activation to the widgets that act on the current button state;
-    // by key, falls back to the first visible default widget.
-    static void ActivateFocused(bool byKey);
+    // by key, falls back to the first visible default widget. True when a
+    // widget acted.
+    static bool ActivateFocused(bool byKey);
     // Follows the physical left button; activates only on a real change,
     // on the widget under the pointer at that moment.
     static void OnLeftButton(bool released, bool activate);
