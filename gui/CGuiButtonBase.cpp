@@ -47,9 +47,10 @@ void CGuiButtonBase::WarpMouseTo() {}
 
 bool CGuiButtonBase::TakesPointerFocus() { return !hidden && IsMouseOver(); }
 
-void CGuiButtonBase::CaptureFocus() {
-    if (focusIndex != -1) return;
-    if (TakesPointerFocus()) focusIndex = index;
+bool CGuiButtonBase::CaptureFocus() {
+    if (focusIndex != -1 || !TakesPointerFocus()) return false;
+    focusIndex = index;
+    return true;
 }
 
 CGuiButtonBase* CGuiButtonBase::GetFocusedButton() {
@@ -67,11 +68,8 @@ void CGuiButtonBase::UpdateAll() {
 
 void CGuiButtonBase::FocusUnderPointer() {
     focusIndex = -1;
-    for (CGuiButtonBase* b : registry) {
-        if (!b->TakesPointerFocus()) continue;
-        focusIndex = b->index;
-        return;
-    }
+    for (CGuiButtonBase* b : registry)
+        if (b->CaptureFocus()) return;
 }
 
 bool CGuiButtonBase::ActivateFocused(bool byKey) {

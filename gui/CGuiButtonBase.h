@@ -64,9 +64,11 @@ public:
     static void ResetState();
 
 protected:
-    // Takes the focus when the pointer is over this visible widget and no
-    // earlier widget took it in this frame.
-    void CaptureFocus();
+    // Takes the focus when the pointer gives it to this widget
+    // (TakesPointerFocus) and no earlier widget took it in this frame; true
+    // when it did. Every widget's hover goes by this one rule, the per-frame
+    // update and a click's FocusUnderPointer alike.
+    bool CaptureFocus();
 
     int index;
     CController* owner;
