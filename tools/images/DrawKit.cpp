@@ -174,6 +174,17 @@ void HorizontalGradient(cairo_t* cr, double x, double y, double w, double h, con
     GradientRect(cr, cairo_pattern_create_linear(x, 0, x + w, 0), left, right, x, y, w, h);
 }
 
+void FillLinear(cairo_t* cr, double x0, double y0, double x1, double y1, const Color& from, const Color& to) {
+    cairo_pattern_t* pat = cairo_pattern_create_linear(x0, y0, x1, y1);
+    cairo_pattern_add_color_stop_rgba(pat, 0, from.r, from.g, from.b, from.a);
+    cairo_pattern_add_color_stop_rgba(pat, 1, to.r, to.g, to.b, to.a);
+    cairo_save(cr);
+    cairo_set_source(cr, pat);
+    cairo_fill_preserve(cr);
+    cairo_restore(cr);
+    cairo_pattern_destroy(pat);
+}
+
 void RadialGlow(cairo_t* cr, double cx, double cy, double radius, const Color& inner) {
     if (radius <= 0) return;
     cairo_pattern_t* pat = cairo_pattern_create_radial(cx, cy, 0, cx, cy, radius);
