@@ -493,8 +493,8 @@ void Parchment(cairo_t* cr, double x, double y, double w, double h, uint32_t see
         cairo_pattern_destroy(pat);
     }
 
-    // Fibres and stains (an even sheet's darker edges instead), clipped to
-    // the sheet.
+    // Fibres and stains, clipped to the sheet; an even sheet has darker
+    // edges instead of stains.
     cairo_clip(cr);
     if (even) {
         const double band = 36;
@@ -516,7 +516,7 @@ void Parchment(cairo_t* cr, double x, double y, double w, double h, uint32_t see
         Line(cr, px, py, px + len * std::cos(ang), py + len * std::sin(ang), WithAlpha(Darken(kParchDark, 0.3), 0.10),
              1.0);
     }
-    for (int i = 0; i < (even ? 0 : static_cast<int>(w * h / 40000) + 2); ++i) {
+    for (int i = 0; !even && i < static_cast<int>(w * h / 40000) + 2; ++i) {
         RadialGlow(cr, RandomRange(s, x, x + w), RandomRange(s, y, y + h), RandomRange(s, 10, 40),
                    WithAlpha(Darken(kParchDark, 0.2), 0.18));
     }
