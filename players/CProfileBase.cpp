@@ -36,12 +36,6 @@ std::string Clipped(const std::string& text, size_t max) {
     return text.size() > max ? text.substr(0, max) : text;
 }
 
-// The folder of a path, with its slash.
-std::string FolderOf(const std::string& path) {
-    const size_t slash = path.rfind('/');
-    return slash == std::string::npos ? std::string("./") : path.substr(0, slash + 1);
-}
-
 // Where a link leads (the path itself when it goes round, or is no link):
 // the file the player can bring back.
 std::string WhereItLeads(const std::string& path) {
@@ -418,7 +412,7 @@ std::string CProfileBase::KeepAside(const std::string& path, const std::string* 
     // already there. A file that cannot even be read is moved instead.
     *why = SaveFailure();
     why->file = path;
-    why->folder = FolderOf(path);
+    why->folder = PlatformFolderOf(path);
     if (!ProfileDirStillOurs("a copy of a damaged file")) {
         // The folder held is not the one at its path any more.
         why->problem = SaveProblem::FOLDER_NOT_OURS;
@@ -560,7 +554,7 @@ bool CProfileBase::WriteProfileFile() {
         // made where the link leads would hide under the drive once it is
         // back, and her progress with it. A player without a file yet is
         // given one through a link made for it.
-        NoteAway(path, away, "profile");
+        NoteAway(file, away, "profile");
         return false;
     }
     if (!KeptAsideBeforeSave(path)) return false;
@@ -696,11 +690,11 @@ void CProfileBase::NoteUnreachable(int32_t number, const std::string& path, int 
              path.c_str(), unreachable_.file.c_str(), unreachable_.why.c_str());
 }
 
-void CProfileBase::NoteAway(const std::string& path, int error, const char* what) {
-    const std::string target = WhereItLeads(path);
-    ErrorLog(false, "Cannot save %s: %s cannot be reached now, left as it is (%s: %s)\n", what, path.c_str(),
-             target.c_str(), strerror(error));
-    NoteSaveFailure(SaveProblem::UNREACHABLE, target, FolderOf(target), error);
+void CProfileBase::NoteAway(const CAtomicFile& file, int error, const char* what) {
+    // The file it would write is where the link leads: the one to bring back.
+    ErrorLog(false, "Cannot save %s: %s cannot be reached now, left as it is (%s: %s)\n", what, file.Path().c_str(),
+             file.Target().c_str(), strerror(error));
+    NoteSaveFailure(SaveProblem::UNREACHABLE, file.Target(), file.Folder(), error);
 }
 
 bool CProfileBase::WriteInfo() {
@@ -723,7 +717,7 @@ bool CProfileBase::WriteInfoFiles() {
         // Left as it is. What only the list holds (names, the password)
         // waits in memory, and a save fails while it waits.
         if (!listEdited_) return saved;
-        NoteAway(path, away, "profile header");
+        NoteAway(file, away, "profile header");
         return false;
     }
     if (!KeptAsideBeforeSave(path)) return false;
