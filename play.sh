@@ -4,7 +4,7 @@
 # folder. Arguments go to the game (for example 1 for a window instead of full
 # screen, 2 for no sound).
 set -euo pipefail
-ZORV_BUILD_TARGET=play
+ZORV_BUILD_TARGET=zorv
 source "$(dirname "${BASH_SOURCE[0]}")/scripts/setup.sh"
 cd "$ZORV_RUN"
 exec ./zorv "$@"

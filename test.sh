@@ -4,7 +4,7 @@
 # Arguments go to ctest (for example -R Profile, or -V), and then only ctest
 # runs.
 set -euo pipefail
-unset ZORV_BUILD_TARGET
+ZORV_BUILD_TARGET=all
 source "$(dirname "${BASH_SOURCE[0]}")/scripts/setup.sh"
 export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy
 # CTest hands a test only the first entry of an environment list that

@@ -2,7 +2,8 @@
 # Shared set-up of ./play.sh and ./test.sh: install the missing Debian
 # packages, then configure and build. Sourced, so that the caller gets
 # ZORV_ROOT, ZORV_BUILD and ZORV_RUN; ZORV_BUILD_TARGET names what to build
-# (play: the game and its resource files; unset: everything, tests too).
+# (zorv: the game and its resource files; all, the default: everything, tests
+# too).
 set -euo pipefail
 
 ZORV_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -38,14 +39,12 @@ zorv_build_lines() {
 }
 
 zorv_build() {
-    local target=()
-    [ -z "${ZORV_BUILD_TARGET:-}" ] || target=(--target "$ZORV_BUILD_TARGET")
     # Configured once; after that the build itself configures again when
     # the CMake files change.
     if [ ! -f "$ZORV_BUILD/CMakeCache.txt" ] || { [ ! -f "$ZORV_BUILD/Makefile" ] && [ ! -f "$ZORV_BUILD/build.ninja" ]; }; then
         cmake -S "$ZORV_ROOT" -B "$ZORV_BUILD" -DCMAKE_BUILD_TYPE=Release >/dev/null
     fi
-    cmake --build "$ZORV_BUILD" "${target[@]}" --parallel "$(nproc)" | zorv_build_lines
+    cmake --build "$ZORV_BUILD" --target "${ZORV_BUILD_TARGET:-all}" --parallel "$(nproc)" | zorv_build_lines
 }
 
 zorv_install_packages

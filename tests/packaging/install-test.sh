@@ -124,11 +124,8 @@ if [ "$mode" = install ]; then
     while read -r f; do
         [ -f "$dest$prefix/$f" ] || fail "not installed: $f"
     done < <(expected_files)
-    if command -v desktop-file-validate >/dev/null; then
-        desktop-file-validate "$dest$prefix/share/applications/zorv.desktop" || fail "the desktop entry is not valid"
-    else
-        fail "desktop-file-validate is needed (packages.txt: desktop-file-utils)"
-    fi
+    command -v desktop-file-validate >/dev/null || fail "desktop-file-validate is needed (packages.txt: desktop-file-utils)"
+    desktop-file-validate "$dest$prefix/share/applications/zorv.desktop" || fail "the desktop entry is not valid"
     grep -qx "Exec=$prefix/bin/zorv" "$dest$prefix/share/applications/zorv.desktop" ||
         fail "the desktop entry does not start the installed game"
     grep -q "^ExecStart=$prefix/bin/zorv_scored " "$dest$prefix/lib/systemd/system/zorv-scored.service" ||
