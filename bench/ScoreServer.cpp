@@ -52,6 +52,7 @@
 #include "server/CSqliteScoreStore.h"
 #include "tests/support/CSlowSqliteDisk.h"
 #include "tests/support/HostileClients.h"
+#include "tests/support/TestSupport.h"
 
 namespace {
 
@@ -428,36 +429,20 @@ BENCHMARK(BM_HeaderFloods)->Iterations(1)->UseManualTime()->Unit(benchmark::kSec
 // a slow or busy disk, made in this process.
 const std::chrono::milliseconds kSlowSync(200);
 
-// A temporary folder for a database, removed when it goes.
-class TempFolder {
-public:
-    TempFolder() {
-        char dir[] = "/tmp/zorv-bench-XXXXXX";
-        if (mkdtemp(dir)) path_ = dir;
-    }
-    ~TempFolder() {
-        const std::string cmd = "rm -rf '" + path_ + "'";
-        if (!path_.empty() && system(cmd.c_str()) != 0) fprintf(stderr, "could not remove %s\n", path_.c_str());
-    }
-    const std::string& Path() const { return path_; }
-
-private:
-    std::string path_;
-};
-
 // Downloads from 16 clients while 64 upload loops from 127.0.0.2 wait on
 // commits 200 ms slower: the server's HTTP side in this process with its
 // 16 threads, over a store on the slowed disk.
 void BM_DownloadsWhileUploadsWaitOnASlowDisk(benchmark::State& state) {
     CSlowSqliteDisk disk;
-    const TempFolder dir;
-    if (dir.Path().empty()) return state.SkipWithError("no temporary folder");
+    // (CTempDir is /tmp itself when it could make no folder.)
+    const CTempDir dir;
+    if (dir.Path() == "/tmp") return state.SkipWithError("no temporary folder");
     const int uploaders = 64;
     std::atomic<int> uploads{0}, uploadsRefused{0};
     {
         CSqliteScoreStore store;
         std::string error;
-        if (!store.Open(dir.Path() + "/scores.db", &error)) return state.SkipWithError(error.c_str());
+        if (!store.Open(dir.File("scores.db"), &error)) return state.SkipWithError(error.c_str());
         CScoreHttpServer server(store, "/zorv/", 16);
         if (!server.Bind("127.0.0.1", 0, &error) || !server.Start(&error)) return state.SkipWithError(error.c_str());
         const std::string base = "http://127.0.0.1:" + std::to_string(server.Port()) + "/zorv/";
@@ -510,13 +495,14 @@ BENCHMARK(BM_DownloadsWhileUploadsWaitOnASlowDisk)->Iterations(1)->UseManualTime
 // kept and those dropped (answered failure 15).
 void BM_StopWhileWritesWaitOnASlowDisk(benchmark::State& state) {
     CSlowSqliteDisk disk;
-    const TempFolder dir;
-    if (dir.Path().empty()) return state.SkipWithError("no temporary folder");
+    // (CTempDir is /tmp itself when it could make no folder.)
+    const CTempDir dir;
+    if (dir.Path() == "/tmp") return state.SkipWithError("no temporary folder");
     const int writes = static_cast<int>(state.range(1)), overHttp = std::min(writes, 16);
     std::atomic<int> kept{0}, dropped{0};
     CSqliteScoreStore store;
     std::string error;
-    if (!store.Open(dir.Path() + "/scores.db", &error)) return state.SkipWithError(error.c_str());
+    if (!store.Open(dir.File("scores.db"), &error)) return state.SkipWithError(error.c_str());
     store.AddPlayer("amy", "bench");
     CScoreHttpServer server(store, "/zorv/", 16);
     if (!server.Bind("127.0.0.1", 0, &error) || !server.Start(&error)) return state.SkipWithError(error.c_str());

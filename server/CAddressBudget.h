@@ -6,9 +6,8 @@
 // bucket could not give registrations a small refill without starving the
 // uploads of a class that has just registered.
 //
-// An address is its IPv4 address, or the /64 network of an IPv6 one (one
-// host is usually given a whole /64); an IPv4 address mapped into IPv6 (a
-// server listening on "::") is its IPv4 address. A full bucket is no
+// An address is an AddressKey (an IPv4 address, or the /64 network of an
+// IPv6 one), as for the server's connections. A full bucket is no
 // different from none: such addresses are dropped from the table, so it
 // holds only the addresses that wrote lately. It holds at most a fixed
 // number of them: when it is full of addresses still refilling, new ones

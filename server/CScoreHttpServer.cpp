@@ -108,21 +108,22 @@ unsigned CScoreHttpServer::ConnectionsWithin(unsigned long long files) {
 }
 
 CScoreHttpServer::CScoreHttpServer(CScoreStore& store, const std::string& path, int threads, unsigned requestSeconds)
-    : store_(store), path_(path), script_(path + kScoreScript), threads_(threads), requestSeconds_(requestSeconds) {}
+    : store_(store),
+      path_(path),
+      script_(path + kScoreScript),
+      page_("ZORV score server\n"
+            "\n"
+            "This is the score server of the game ZORV, not a web site: through\n" +
+            script_ + " the game registers its players' names here, sends\n"
+            "their best step counts and fetches the score boards.\n"
+            "\n"
+            "Its path is " + path_ + ": point the game at this server's address with\n"
+            "that path, for example ZORV_SCOREBOARD_URL=http://your.host:8080" + path_ + "\n"),
+      threads_(threads),
+      requestSeconds_(requestSeconds) {}
 
 bool CScoreHttpServer::IsFolderOfTheScript(const std::string& url) const {
     return url == "/" || url == path_ || url + "/" == path_;
-}
-
-std::string CScoreHttpServer::Page() const {
-    return "ZORV score server\n"
-           "\n"
-           "This is the score server of the game ZORV, not a web site: through\n" +
-           script_ + " the game registers its players' names here, sends\n"
-           "their best step counts and fetches the score boards.\n"
-           "\n"
-           "Its path is " + path_ + ": point the game at this server's address with\n"
-           "that path, for example ZORV_SCOREBOARD_URL=http://your.host:8080" + path_ + "\n";
 }
 
 CScoreHttpServer::~CScoreHttpServer() {
@@ -414,7 +415,7 @@ MHD_Result CScoreHttpServer::Answer(void* self, MHD_Connection* connection, cons
             reply = UnreadableReply("an HTTP/1.1 request without one Host header");
             what = reply.summary;
         } else if (server->script_ != url && strcmp(method, "GET") == 0 && server->IsFolderOfTheScript(url)) {
-            reply.body = server->Page();
+            reply.body = server->page_;
             what = "not the score script: " + EscapeForLog(url) + " (the page that says what this server is)";
         } else if (server->script_ != url) {
             reply = UnreadableReply("");

@@ -124,8 +124,6 @@ private:
     static void Connection(void* self, MHD_Connection* connection, void** watch, MHD_ConnectionNotificationCode what);
     // The root, the path, or the path without its last slash.
     bool IsFolderOfTheScript(const std::string& url) const;
-    // What a browser there is told.
-    std::string Page() const;
     // Refuses a connection at once when its client holds all it may.
     static MHD_Result Admit(void* self, const sockaddr* address, socklen_t length);
     AddressKey KeyOf(const sockaddr* address) const;
@@ -155,6 +153,7 @@ private:
     CScoreStore& store_;
     std::string path_;
     std::string script_;
+    std::string page_;  // what a browser at IsFolderOfTheScript is told
     int threads_;
     int listenSocket_ = -1;
     int port_ = 0;

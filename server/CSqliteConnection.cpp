@@ -41,7 +41,7 @@ CSqliteStatement::Use CSqliteConnection::Prepared(CSqliteStatement* st, const ch
             return CSqliteStatement::Use();
         }
     }
-    st->Reset();
+    // Every use resets it when it ends: it is at its start already.
     return CSqliteStatement::Use(st);
 }
 

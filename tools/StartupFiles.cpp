@@ -1,8 +1,5 @@
 // The start-up step: the load screen and its bar, the font, the window icon,
 // the parameter file and the intro splashes.
-#include <sys/stat.h>
-
-#include <cerrno>
 #include <cstdio>
 #include <fstream>
 #include <functional>
@@ -14,6 +11,7 @@
 #include "images/DrawKit.h"
 #include "images/ImageEncoders.h"
 #include "images/IntroArt.h"
+#include "platform/Platform.h"
 #include "players/ScoreClient.h"
 
 namespace {
@@ -62,15 +60,6 @@ bool CopyWhole(const std::string& from, const std::string& to) {
     return WriteBytes(to, std::vector<uint8_t>(s.begin(), s.end()));
 }
 
-// Each folder of path in turn; an existing one counts as made.
-bool MakeFolders(const std::string& path) {
-    for (size_t at = path.find('/', 1);; at = path.find('/', at + 1)) {
-        const std::string part = path.substr(0, at);
-        if (mkdir(part.c_str(), 0755) != 0 && errno != EEXIST) return false;
-        if (at == std::string::npos) return true;
-    }
-}
-
 }  // namespace
 
 bool BuildStartupFiles(const BuildContext& ctx) {
@@ -112,7 +101,7 @@ bool BuildIcons(const std::string& dir) {
     bool ok = true;
     for (int size : kIconSizes) {
         const std::string folder = dir + "/" + std::to_string(size) + "x" + std::to_string(size) + "/apps";
-        if (!MakeFolders(folder)) {
+        if (!PlatformMakeDirs(folder)) {
             fprintf(stderr, "cannot make %s\n", folder.c_str());
             ok = false;
             continue;

@@ -108,10 +108,12 @@ CContactSheet::CContactSheet(const std::string& title, const std::string& prefix
     const double width = kScreenWidth * scale_ - 2 * kCaptionInset;
     double lines = 0;
     for (const SheetCaption& c : captions) {
-        titleLines_.push_back(WrapPieces(cr, c.title, kTitleSize, FONT_SANS_BOLD, width));
-        detailLines_.push_back(WrapPieces(cr, c.detail, kDetailSize, FONT_SANS, width));
-        warn_.push_back(c.warn);
-        lines = std::max(lines, titleLines_.back().size() * kTitlePitch + detailLines_.back().size() * kDetailPitch);
+        SheetCaption lined;
+        lined.title = WrapPieces(cr, c.title, kTitleSize, FONT_SANS_BOLD, width);
+        lined.detail = WrapPieces(cr, c.detail, kDetailSize, FONT_SANS, width);
+        lined.warn = c.warn;
+        lines = std::max(lines, lined.title.size() * kTitlePitch + lined.detail.size() * kDetailPitch);
+        lined_.push_back(lined);
     }
     cairo_destroy(cr);
     cairo_surface_destroy(scratch);
@@ -177,13 +179,14 @@ bool CContactSheet::Add(cairo_surface_t* picture, std::string* error) {
     cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_GOOD);
     cairo_paint(cr);
     cairo_restore(cr);
+    const SheetCaption& caption = lined_[static_cast<size_t>(added_)];
     double lineY = y + cellH + kCaptionTop;
-    for (const std::string& line : titleLines_[static_cast<size_t>(added_)]) {
+    for (const std::string& line : caption.title) {
         Text(cr, line, x + kCaptionInset, lineY, kTitleSize, kCaptionColour, FONT_SANS_BOLD);
         lineY += kTitlePitch;
     }
-    for (const std::string& line : detailLines_[static_cast<size_t>(added_)]) {
-        Text(cr, line, x + kCaptionInset, lineY, kDetailSize, warn_[static_cast<size_t>(added_)] ? kWarnColour : kDetailColour);
+    for (const std::string& line : caption.detail) {
+        Text(cr, line, x + kCaptionInset, lineY, kDetailSize, caption.warn ? kWarnColour : kDetailColour);
         lineY += kDetailPitch;
     }
     cairo_destroy(cr);

@@ -76,11 +76,9 @@ private:
     int rows_;
     double scale_;
     int count_;
-    // Every caption wrapped to the picture's width: its title lines and its
-    // detail lines.
-    std::vector<std::vector<std::string>> titleLines_;
-    std::vector<std::vector<std::string>> detailLines_;
-    std::vector<bool> warn_;
+    // Every caption wrapped to the picture's width: its title and its detail
+    // each as the lines they are drawn in.
+    std::vector<SheetCaption> lined_;
     double captionHeight_ = 0;
     int added_ = 0;
     cairo_surface_t* page_ = nullptr;

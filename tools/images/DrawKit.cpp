@@ -174,6 +174,17 @@ void HorizontalGradient(cairo_t* cr, double x, double y, double w, double h, con
     GradientRect(cr, cairo_pattern_create_linear(x, 0, x + w, 0), left, right, x, y, w, h);
 }
 
+void FillLinear(cairo_t* cr, double x0, double y0, double x1, double y1, const Color& from, const Color& to) {
+    cairo_pattern_t* pat = cairo_pattern_create_linear(x0, y0, x1, y1);
+    cairo_pattern_add_color_stop_rgba(pat, 0, from.r, from.g, from.b, from.a);
+    cairo_pattern_add_color_stop_rgba(pat, 1, to.r, to.g, to.b, to.a);
+    cairo_save(cr);
+    cairo_set_source(cr, pat);
+    cairo_fill_preserve(cr);
+    cairo_restore(cr);
+    cairo_pattern_destroy(pat);
+}
+
 void RadialGlow(cairo_t* cr, double cx, double cy, double radius, const Color& inner) {
     if (radius <= 0) return;
     cairo_pattern_t* pat = cairo_pattern_create_radial(cx, cy, 0, cx, cy, radius);
@@ -482,8 +493,8 @@ void Parchment(cairo_t* cr, double x, double y, double w, double h, uint32_t see
         cairo_pattern_destroy(pat);
     }
 
-    // Fibres and stains (an even sheet's darker edges instead), clipped to
-    // the sheet.
+    // Fibres and stains, clipped to the sheet; an even sheet has darker
+    // edges instead of stains.
     cairo_clip(cr);
     if (even) {
         const double band = 36;
@@ -505,7 +516,7 @@ void Parchment(cairo_t* cr, double x, double y, double w, double h, uint32_t see
         Line(cr, px, py, px + len * std::cos(ang), py + len * std::sin(ang), WithAlpha(Darken(kParchDark, 0.3), 0.10),
              1.0);
     }
-    for (int i = 0; i < (even ? 0 : static_cast<int>(w * h / 40000) + 2); ++i) {
+    for (int i = 0; !even && i < static_cast<int>(w * h / 40000) + 2; ++i) {
         RadialGlow(cr, RandomRange(s, x, x + w), RandomRange(s, y, y + h), RandomRange(s, 10, 40),
                    WithAlpha(Darken(kParchDark, 0.2), 0.18));
     }

@@ -63,6 +63,9 @@ void Line(cairo_t* cr, double x0, double y0, double x1, double y1, const Color& 
 void VerticalGradient(cairo_t* cr, double x, double y, double w, double h, const Color& top, const Color& bottom);
 void HorizontalGradient(cairo_t* cr, double x, double y, double w, double h, const Color& left,
                         const Color& right);
+// Fills the current path with a gradient from `from` at (x0, y0) to `to` at
+// (x1, y1); the path is kept, for the outline drawn next.
+void FillLinear(cairo_t* cr, double x0, double y0, double x1, double y1, const Color& from, const Color& to);
 // A round glow: colour at the centre fading to transparent at radius.
 void RadialGlow(cairo_t* cr, double cx, double cy, double radius, const Color& inner);
 // An oval of the colour at its centre fading to transparent at its edge

@@ -85,13 +85,7 @@ void DashedPath(cairo_t* cr, double x0, double y0, double cx, double cy, double 
 // Fills the current path with ground, darker towards the bottom, and
 // outlines it.
 void FillGround(cairo_t* cr, double top, double bottom, const Color& rock) {
-    cairo_pattern_t* pat = cairo_pattern_create_linear(0, top, 0, bottom);
-    cairo_pattern_add_color_stop_rgba(pat, 0, rock.r, rock.g, rock.b, rock.a);
-    const Color deep = Darken(rock, 0.35);
-    cairo_pattern_add_color_stop_rgba(pat, 1, deep.r, deep.g, deep.b, rock.a);
-    cairo_set_source(cr, pat);
-    cairo_fill_preserve(cr);
-    cairo_pattern_destroy(pat);
+    FillLinear(cr, 0, top, 0, bottom, rock, Darken(rock, 0.35));
     SetColor(cr, Darken(rock, 0.55));
     cairo_set_line_width(cr, 1.5);
     cairo_stroke(cr);

@@ -422,12 +422,7 @@ HeroPose Frozen(int, int) {
 
 void IceBlock(cairo_t* cr, int, int) {
     RoundRect(cr, -14, -35, 28, 35, 3);
-    cairo_pattern_t* g = cairo_pattern_create_linear(-14, -35, 14, 0);
-    cairo_pattern_add_color_stop_rgba(g, 0, 0.92, 0.98, 1, 0.4);
-    cairo_pattern_add_color_stop_rgba(g, 1, 0.62, 0.85, 0.96, 0.3);
-    cairo_set_source(cr, g);
-    cairo_fill_preserve(cr);
-    cairo_pattern_destroy(g);
+    FillLinear(cr, -14, -35, 14, 0, {0.92, 0.98, 1, 0.4}, {0.62, 0.85, 0.96, 0.3});
     Stroke(cr, Hex(0x7fc4e0), 1.5);
     cairo_move_to(cr, -10, -20);
     cairo_line_to(cr, -4, -31);

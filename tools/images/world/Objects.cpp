@@ -24,12 +24,7 @@ struct Look {
 // further out than the object).
 void IceCrust(cairo_t* cr, double x0, double y0, double x1, double y1) {
     RoundRect(cr, x0, y0, x1 - x0, y1 - y0, 3);
-    cairo_pattern_t* g = cairo_pattern_create_linear(x0, y0, x1, y1);
-    cairo_pattern_add_color_stop_rgba(g, 0, 0.95, 0.99, 1, 0.3);
-    cairo_pattern_add_color_stop_rgba(g, 1, 0.7, 0.88, 0.97, 0.18);
-    cairo_set_source(cr, g);
-    cairo_fill_preserve(cr);
-    cairo_pattern_destroy(g);
+    FillLinear(cr, x0, y0, x1, y1, {0.95, 0.99, 1, 0.3}, {0.7, 0.88, 0.97, 0.18});
     Stroke(cr, Hex(0x8fcbe6), 1.2, 0.9);
     cairo_move_to(cr, x0 + 3, y0 + 8);
     cairo_line_to(cr, x0 + 8, y0 + 3);

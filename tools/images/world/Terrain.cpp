@@ -83,12 +83,7 @@ void GroundRun(cairo_t* cr, int w, bool sand, bool alt) {
 // An ice block filling its cell; overhang adds icicles below it.
 void IceBlock(cairo_t* cr, int variant, bool overhang) {
     RoundRect(cr, 0.5, 0.5, 23, 23, 3);
-    cairo_pattern_t* g = cairo_pattern_create_linear(0, 0, 24, 24);
-    cairo_pattern_add_color_stop_rgba(g, 0, 0.88, 0.97, 1, 0.92);
-    cairo_pattern_add_color_stop_rgba(g, 1, 0.6, 0.84, 0.95, 0.85);
-    cairo_set_source(cr, g);
-    cairo_fill_preserve(cr);
-    cairo_pattern_destroy(g);
+    FillLinear(cr, 0, 0, 24, 24, {0.88, 0.97, 1, 0.92}, {0.6, 0.84, 0.95, 0.85});
     Stroke(cr, Hex(0x6fb3d3), 1.4);
     unsigned seed = 4000u + unsigned(variant) * 13u + (overhang ? 0u : 77u);
     // White streaks and a crack.

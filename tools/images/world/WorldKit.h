@@ -18,6 +18,7 @@ namespace worldart {
 using Rgb = DrawKit::Color;
 
 Rgb Hex(unsigned v);
+using DrawKit::FillLinear;
 using DrawKit::Mix;
 using DrawKit::SetColor;
 Rgb Darker(const Rgb& c, double f = 0.55);
