@@ -108,10 +108,7 @@ void CAtomicFile::MarkFailed() {
     if (!error_) error_ = errno ? errno : EIO;
 }
 
-std::string CAtomicFile::Folder() const {
-    const size_t slash = target_.rfind('/');
-    return slash == std::string::npos ? std::string("./") : target_.substr(0, slash + 1);
-}
+std::string CAtomicFile::Folder() const { return PlatformFolderOf(target_); }
 
 bool CAtomicFile::LeadsNowhere(int* error) const {
     struct stat st;

@@ -177,5 +177,3 @@ std::string TrimBlanks(const std::string& s) {
 
 bool ParseInteger(const std::string& text, long lo, long hi, long* out) { return ReadNumber(text, lo, hi, out); }
 
-bool ParseReal(const std::string& text, double lo, double hi, double* out) { return ReadNumber(text, lo, hi, out); }
-

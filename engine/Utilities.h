@@ -26,9 +26,9 @@ std::string ToLower(const std::string& s);
 // s without the blanks, tabs and carriage returns at either end.
 std::string TrimBlanks(const std::string& s);
 
-// ReadNumber (engine/ReadNumber.h) for the game's whole and real numbers.
+// ReadNumber (engine/ReadNumber.h) for the game's whole numbers, with the
+// bounds taken as long.
 bool ParseInteger(const std::string& text, long lo, long hi, long* out);
-bool ParseReal(const std::string& text, double lo, double hi, double* out);
 
 // A path under the home folder as the player knows it ("~/..."): shorter,
 // so that it fits a message box.

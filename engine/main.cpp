@@ -76,6 +76,10 @@ long MillisecondsSinceStart() {
 }
 #endif
 
+// A path as the game's own lines on standard error show it: whole, and
+// written out (EscapeControls).
+std::string Shown(const std::string& path) { return EscapeControls(PlatformAbsolutePath(path)); }
+
 // Held by the copy of the game that owns the profile folder.
 const char* const kLockFileName = "GAME.LOCK";
 
@@ -94,8 +98,7 @@ bool ClaimProfileDir() {
     const PlatformLock folder = PlatformHoldFolderLock(dir, &id);
     const PlatformLock file = folder == PLATFORM_LOCK_BUSY ? folder : PlatformHoldFileLock(dir + kLockFileName);
     if (folder == PLATFORM_LOCK_BUSY || file == PLATFORM_LOCK_BUSY) {
-        fprintf(stderr, "zorv: the game is already running for the data folder '%s'\n",
-                EscapeControls(PlatformAbsolutePath(dir)).c_str());
+        fprintf(stderr, "zorv: the game is already running for the data folder '%s'\n", Shown(dir).c_str());
         return false;
     }
     if (folder == PLATFORM_LOCK_TAKEN || PlatformIdentify(dir, &id)) NoteClaimedProfileDir(id.device, id.inode);
@@ -225,8 +228,6 @@ bool Run(int flags, SaveFailure* failure) {
     return saved;
 }
 
-std::string Shown(const std::string& path) { return EscapeControls(PlatformAbsolutePath(path)); }
-
 // The line on standard error of progress that could not be saved: the
 // folder that refused it (the data folder, or the one a link leads to) and
 // why, the damaged file that waits for its copy, or the file that cannot be
@@ -328,8 +329,7 @@ int main(int argc, char** argv) {
     if (IsUnsavedLevelLost()) {
         fprintf(stderr, "zorv: the unsaved level could be kept neither in the levels folder '%s' nor in the data "
                         "folder '%s'\n",
-                EscapeControls(PlatformAbsolutePath(GetLevelsDir())).c_str(),
-                EscapeControls(PlatformAbsolutePath(GetProfileDir())).c_str());
+                Shown(GetLevelsDir()).c_str(), Shown(GetProfileDir()).c_str());
         code = 1;
     }
     return code;

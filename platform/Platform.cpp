@@ -246,3 +246,8 @@ std::string PlatformAbsolutePath(const std::string& path) {
     if (!getcwd(cwd, sizeof(cwd))) return path;
     return std::string(cwd) + "/" + path;
 }
+
+std::string PlatformFolderOf(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string("./") : path.substr(0, slash + 1);
+}

@@ -92,3 +92,5 @@ std::string PlatformExecutableDir();
 // path made absolute against the current folder (unchanged when it already
 // is, or when the current folder cannot be read).
 std::string PlatformAbsolutePath(const std::string& path);
+// The folder path lies in, with a slash at its end ("./" for a bare name).
+std::string PlatformFolderOf(const std::string& path);

@@ -36,17 +36,19 @@ std::string Clipped(const std::string& text, size_t max) {
     return text.size() > max ? text.substr(0, max) : text;
 }
 
-// The folder of a path, with its slash.
-std::string FolderOf(const std::string& path) {
-    const size_t slash = path.rfind('/');
-    return slash == std::string::npos ? std::string("./") : path.substr(0, slash + 1);
-}
-
-// Where a link leads (the path itself when it goes round, or is no link):
-// the file the player can bring back.
-std::string WhereItLeads(const std::string& path) {
+// A file that is there but cannot be reached now, as the player is told of
+// it and the log says it (where: who met it, and which file it is): where
+// its link leads (the path itself when it goes round, or is no link), that
+// is the file the player can bring back, and why.
+DamageNotice AwayNotice(DamageKind kind, const std::string& path, int error, const char* where) {
+    DamageNotice notice;
+    notice.kind = kind;
     std::string target;
-    return PlatformFollowLinks(path, &target) ? target : path;
+    notice.file = PlatformFollowLinks(path, &target) ? target : path;
+    notice.why = strerror(error);
+    ErrorLog(false, "%s cannot be reached now, left as it is: %s (%s: %s)\n", where, path.c_str(), notice.file.c_str(),
+             notice.why.c_str());
+    return notice;
 }
 
 // A second copy of the game may own the folder now at the profile folder's
@@ -418,7 +420,7 @@ std::string CProfileBase::KeepAside(const std::string& path, const std::string* 
     // already there. A file that cannot even be read is moved instead.
     *why = SaveFailure();
     why->file = path;
-    why->folder = FolderOf(path);
+    why->folder = PlatformFolderOf(path);
     if (!ProfileDirStillOurs("a copy of a damaged file")) {
         // The folder held is not the one at its path any more.
         why->problem = SaveProblem::FOLDER_NOT_OURS;
@@ -560,7 +562,7 @@ bool CProfileBase::WriteProfileFile() {
         // made where the link leads would hide under the drive once it is
         // back, and her progress with it. A player without a file yet is
         // given one through a link made for it.
-        NoteAway(path, away, "profile");
+        NoteAway(file, away, "profile");
         return false;
     }
     if (!KeptAsideBeforeSave(path)) return false;
@@ -684,23 +686,16 @@ bool CProfileBase::LoadProfile(const char* name) {
 
 void CProfileBase::NoteUnreachable(int32_t number, const std::string& path, int error) {
     loadRefusal_ = LoadRefusal::UNREACHABLE;
-    unreachable_ = DamageNotice();
-    unreachable_.kind = DamageKind::UNREACHABLE;
+    unreachable_ = AwayNotice(DamageKind::UNREACHABLE, path, error, "CProfileBase::LoadProfile()   Profile file");
     const auto it = profileNames_.find(number);
     if (it != profileNames_.end()) unreachable_.player = it->second;
-    // Where its link leads, when it does lead somewhere: that is the file
-    // the player can bring back.
-    unreachable_.file = WhereItLeads(path);
-    unreachable_.why = strerror(error);
-    ErrorLog(false, "CProfileBase::LoadProfile()   Profile file cannot be reached now, left as it is: %s (%s: %s)\n",
-             path.c_str(), unreachable_.file.c_str(), unreachable_.why.c_str());
 }
 
-void CProfileBase::NoteAway(const std::string& path, int error, const char* what) {
-    const std::string target = WhereItLeads(path);
-    ErrorLog(false, "Cannot save %s: %s cannot be reached now, left as it is (%s: %s)\n", what, path.c_str(),
-             target.c_str(), strerror(error));
-    NoteSaveFailure(SaveProblem::UNREACHABLE, target, FolderOf(target), error);
+void CProfileBase::NoteAway(const CAtomicFile& file, int error, const char* what) {
+    // The file it would write is where the link leads: the one to bring back.
+    ErrorLog(false, "Cannot save %s: %s cannot be reached now, left as it is (%s: %s)\n", what, file.Path().c_str(),
+             file.Target().c_str(), strerror(error));
+    NoteSaveFailure(SaveProblem::UNREACHABLE, file.Target(), file.Folder(), error);
 }
 
 bool CProfileBase::WriteInfo() {
@@ -723,7 +718,7 @@ bool CProfileBase::WriteInfoFiles() {
         // Left as it is. What only the list holds (names, the password)
         // waits in memory, and a save fails while it waits.
         if (!listEdited_) return saved;
-        NoteAway(path, away, "profile header");
+        NoteAway(file, away, "profile header");
         return false;
     }
     if (!KeptAsideBeforeSave(path)) return false;
@@ -789,13 +784,8 @@ bool CProfileBase::ReadInfo() {
         // stays as it is, and this session plays with the players whose
         // files are here; the list is back at a start that can read it.
         listAway_ = error ? error : EIO;
-        DamageNotice notice;
-        notice.kind = DamageKind::LIST_AWAY;
-        notice.file = WhereItLeads(path);
-        notice.why = strerror(listAway_);
-        ErrorLog(false, "CProfileBase::ReadInfo()   Profile header cannot be reached now, left as it is: %s (%s: %s)\n",
-                 path.c_str(), notice.file.c_str(), notice.why.c_str());
-        damageNotices_.push_back(notice);
+        damageNotices_.push_back(
+            AwayNotice(DamageKind::LIST_AWAY, path, listAway_, "CProfileBase::ReadInfo()   Profile header"));
     } else if (state != FileState::MISSING) {
         ErrorLog(false, "CProfileBase::ReadInfo()   Cannot read profile header: %s\n", path.c_str());
         NoteDamaged(DamageKind::LIST_DAMAGED, path, nullptr);

@@ -255,7 +255,7 @@ private:
     void NoteUnreachable(int32_t number, const std::string& path, int error);
     // Logs and notes a file not written because it cannot be reached now
     // (error: the errno).
-    void NoteAway(const std::string& path, int error, const char* what);
+    void NoteAway(const CAtomicFile& file, int error, const char* what);
     // Notes a change to the list of players, which is to be written.
     void EditList() { listEdited_ = true; }
     // Save and WriteInfo without noting their outcome.
