@@ -129,7 +129,7 @@ int CGuiButton::GetCentreY() const { return base->GetY(false) + base->GetHeight(
 
 void CGuiButton::Update() {
     if (hidden) return;
-    if (!IsMouseOver() || focusIndex != -1) {
+    if (!CaptureFocus()) {
         base->Show(kSpriteNotDrawn, kSpriteNotDrawn);
         rollover->Hide();
         if (click) click->Hide();
@@ -138,7 +138,6 @@ void CGuiButton::Update() {
     }
     if (rollover->IsHidden() && (!click || click->IsHidden()))
         CController::PlayInterfaceSound(CController::GetSoundRollover());
-    focusIndex = index;
     base->Hide();
     rollover->Show(kSpriteNotDrawn, kSpriteNotDrawn);
     if (!leftHeld) {

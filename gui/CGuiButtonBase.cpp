@@ -47,9 +47,10 @@ void CGuiButtonBase::WarpMouseTo() {}
 
 bool CGuiButtonBase::TakesPointerFocus() { return !hidden && IsMouseOver(); }
 
-void CGuiButtonBase::CaptureFocus() {
-    if (focusIndex != -1) return;
-    if (TakesPointerFocus()) focusIndex = index;
+bool CGuiButtonBase::CaptureFocus() {
+    if (focusIndex != -1 || !TakesPointerFocus()) return false;
+    focusIndex = index;
+    return true;
 }
 
 CGuiButtonBase* CGuiButtonBase::GetFocusedButton() {
@@ -67,28 +68,23 @@ void CGuiButtonBase::UpdateAll() {
 
 void CGuiButtonBase::FocusUnderPointer() {
     focusIndex = -1;
-    for (CGuiButtonBase* b : registry) {
-        if (!b->TakesPointerFocus()) continue;
-        focusIndex = b->index;
-        return;
-    }
+    for (CGuiButtonBase* b : registry)
+        if (b->CaptureFocus()) return;
 }
 
-void CGuiButtonBase::ActivateFocused(bool byKey) {
+bool CGuiButtonBase::ActivateFocused(bool byKey) {
     const uint8_t wanted = leftHeld ? 0 : 1;
     for (size_t i = 0; i < registry.size(); ++i) {
         CGuiButtonBase* b = registry[i];
         if (b->activateOnRelease != wanted) continue;
-        if (b->Activate(byKey, false)) return;
+        if (b->Activate(byKey, false)) return true;
     }
-    if (!byKey) return;
+    if (!byKey) return false;
     for (size_t i = 0; i < registry.size(); ++i) {
         CGuiButtonBase* b = registry[i];
-        if (b->isDefault && !b->hidden) {
-            b->Activate(byKey, true);
-            return;
-        }
+        if (b->isDefault && !b->hidden) return b->Activate(byKey, true);
     }
+    return false;
 }
 
 void CGuiButtonBase::OnLeftButton(bool released, bool activate) {

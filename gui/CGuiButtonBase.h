@@ -51,8 +51,9 @@ public:
     // update saw under a pointer that has moved since.
     static void FocusUnderPointer();
     // Offers activation to the widgets that act on the current button state;
-    // by key, falls back to the first visible default widget.
-    static void ActivateFocused(bool byKey);
+    // by key, falls back to the first visible default widget. True when a
+    // widget acted.
+    static bool ActivateFocused(bool byKey);
     // Follows the physical left button; activates only on a real change,
     // on the widget under the pointer at that moment.
     static void OnLeftButton(bool released, bool activate);
@@ -63,9 +64,11 @@ public:
     static void ResetState();
 
 protected:
-    // Takes the focus when the pointer is over this visible widget and no
-    // earlier widget took it in this frame.
-    void CaptureFocus();
+    // Takes the focus when the pointer gives it to this widget
+    // (TakesPointerFocus) and no earlier widget took it in this frame; true
+    // when it did. Every widget's hover goes by this one rule, the per-frame
+    // update and a click's FocusUnderPointer alike.
+    bool CaptureFocus();
 
     int index;
     CController* owner;

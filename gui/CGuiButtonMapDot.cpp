@@ -275,7 +275,7 @@ void CGuiButtonMapDot::Update() {
     }
 
     // Hover.
-    if (!IsMouseOver() || focusIndex != -1) {
+    if (!CaptureFocus()) {
         if (anim == ANIM_ROLLOVER) {
             SwitchTo(baseSprite);
             anim = ANIM_IDLE;
@@ -284,7 +284,6 @@ void CGuiButtonMapDot::Update() {
     }
     if (rolloverSprite && rolloverSprite->IsHidden() && anim != ANIM_SELECTED && anim != ANIM_APPEAR_SELECT)
         CController::PlayInterfaceSound(CController::GetSoundRollover());
-    focusIndex = index;
     if (anim == ANIM_IDLE && rolloverSprite) {
         SwitchTo(rolloverSprite);
         anim = ANIM_ROLLOVER;

@@ -104,7 +104,7 @@ void CGuiButtonPowerup::Update() {
         }
         return;
     }
-    if (!IsMouseOver() || focusIndex != -1) {
+    if (!CaptureFocus()) {
         hovering = 0;
         ShowSprite(base);
         ShowSprite(text);
@@ -116,7 +116,6 @@ void CGuiButtonPowerup::Update() {
     // hidden while the base animates: the sound plays once per hover.
     if (!hovering) CController::PlayInterfaceSound(CController::GetSoundRollover());
     hovering = 1;
-    focusIndex = index;
     // A base still animating keeps showing through the hover.
     if (!base || base->IsFinished()) {
         HideSprite(base);

@@ -30,14 +30,13 @@ void CGuiCheckbox::SetChecked(bool on) {
 
 void CGuiCheckbox::Update() {
     if (hidden) return;
-    if (!IsMouseOver() || focusIndex != -1) {
+    if (!CaptureFocus()) {
         Plain()->Show(kSpriteNotDrawn, kSpriteNotDrawn);
         Rollover()->Hide();
         return;
     }
     if (sprites[LOOK_UNCHECKED_ROLLOVER]->IsHidden() && sprites[LOOK_CHECKED_ROLLOVER]->IsHidden())
         CController::PlayInterfaceSound(CController::GetSoundRollover());
-    focusIndex = index;
     Plain()->Hide();
     CSprite* roll = Rollover();
     roll->Show(kSpriteNotDrawn, kSpriteNotDrawn);

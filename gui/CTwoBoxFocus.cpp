@@ -53,9 +53,7 @@ bool CTwoBoxFocus::HandleKey(bool released, int key, bool shift) {
             FocusBox(1);
         else if (focused == 1)
             FocusButton(okay);
-        else if (CGuiButtonBase::GetFocusedButton() || okay->IsDefault())
-            CGuiButtonBase::ActivateFocused(true);
-        else
+        else if (!CGuiButtonBase::ActivateFocused(true))
             CController::PlayInterfaceSound(CController::GetSoundClickScreen());
     } else if (key == KEY_ESCAPE) {
         return true;

@@ -2,8 +2,9 @@
 // (the password change, the editor's save dialog): the ring first box,
 // second box, okay, cancel; a box that takes the focus gets the pointer, a
 // button the keyboard focus by its warp; Return walks from box to box and
-// onto okay before it activates the focused button (or okay, the dialog's
-// default, when the pointer left every button).
+// onto okay before it activates the focused button, or the dialog's
+// default when the pointer left every button (a click on nothing without
+// one).
 #pragma once
 
 class CGuiButton;

@@ -52,6 +52,6 @@ bool HttpGet(const std::string& base, const std::string& query, long timeoutSeco
     return ok;
 }
 
-std::string HttpGetString() { return g_response; }
+const std::string& HttpGetString() { return g_response; }
 
 long HttpGetStatus() { return g_status; }

@@ -18,7 +18,8 @@ constexpr long kScoreRequestTimeoutDefault = 30;
 // answer in time, an answer too long ...): the caller tells the player.
 bool HttpGet(const std::string& base, const std::string& query,
              long timeoutSeconds = kScoreRequestTimeoutDefault);
-std::string HttpGetString();
+// The last answer's body, kept until the next request.
+const std::string& HttpGetString();
 // The HTTP status of the last complete answer (0 when none came).
 long HttpGetStatus();
 // Appends size x count bytes to the target string; 0 (which makes libcurl

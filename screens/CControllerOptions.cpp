@@ -118,10 +118,10 @@ void CControllerOptions::CreateSprites() {
     }
     for (int i = 0; i < kCheckboxes; ++i)
         checkboxes[i] = new CGuiCheckbox(kCheckboxPlaces[i].x, kCheckboxPlaces[i].y, kCheckboxPlaces[i].id, this);
-    for (const BottomButton& b : kBottomPlaces)
-        bottomButtons[b.id - BUTTON_PASSWORD] = MakeParchmentButton(kFootButtonX, b.y, b.id, b.text);
     // Return with nothing in focus goes back, keeping the options.
-    bottomButtons[BUTTON_BACK - BUTTON_PASSWORD]->SetDefault(true);
+    for (const BottomButton& b : kBottomPlaces)
+        bottomButtons[b.id - BUTTON_PASSWORD] =
+            MakeParchmentButton(kFootButtonX, b.y, b.id, b.text, b.id == BUTTON_BACK);
 
     Refresh();
     sample = new CSoundObject("trampoline_rebound.ogg", false);

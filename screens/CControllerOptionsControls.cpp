@@ -135,11 +135,11 @@ void CControllerOptionsControls::CreateSprites() {
         boxes[i] = new CGuiButton(BoxX(i), BoxY(i), i, this, "optionscontrolsinputbase.png",
                                   "optionscontrolsinputshadow.png", "optionscontrolsinputrollover.png", nullptr, false,
                                   2, 2);
-    for (int i = 0; i < kButtons; ++i)
-        buttons[i] = MakeParchmentButton(kFootButtonX, kButtonPlaces[i].y, kButtonPlaces[i].id, kButtonPlaces[i].text);
     // Return with nothing in focus saves, as OK would.
-    for (CGuiButton* b : buttons)
-        if (b->GetId() == BUTTON_SAVE) b->SetDefault(true);
+    for (int i = 0; i < kButtons; ++i) {
+        const BottomButton& b = kButtonPlaces[i];
+        buttons[i] = MakeParchmentButton(kFootButtonX, b.y, b.id, b.text, b.id == BUTTON_SAVE);
+    }
     CProfile* p = GetProfile();
     for (int i = 0; i < kBoxes; ++i) {
         workingKeys[i] = p ? p->GetKeyBinding(i) : 0;

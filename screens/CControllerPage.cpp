@@ -37,9 +37,9 @@ CSprite* CControllerPage::MakePageSprite(int image, int layer, const char* debug
     return MakeGuiSprite(image, layer, debugName, kPageX, kPageY, true);
 }
 
-CGuiButton* CControllerPage::MakeParchmentButton(int x, int y, int widgetId, const char* caption) {
+CGuiButton* CControllerPage::MakeParchmentButton(int x, int y, int widgetId, const char* caption, bool isDefault) {
     CGuiButton* b = new CGuiButton(x, y, widgetId, this, "p2d_button_base.png", nullptr, "p2d_button_select.png",
-                                   "p2d_button_select.png", false, 0, 0);
+                                   "p2d_button_select.png", isDefault, 0, 0);
     b->SetText(caption, 0, 0, 0, 0, 0, 0);
     return b;
 }

@@ -39,8 +39,10 @@ protected:
     static int CopyPage(const char* name);
     // The sprite of a painted page, at the page's place.
     static CSprite* MakePageSprite(int image, int layer, const char* debugName);
-    // A parchment push button of this screen with its caption picture.
-    CGuiButton* MakeParchmentButton(int x, int y, int widgetId, const char* caption);
+    // A parchment push button of this screen with its caption picture;
+    // isDefault as for every button (what Return acts on with nothing in
+    // focus).
+    CGuiButton* MakeParchmentButton(int x, int y, int widgetId, const char* caption, bool isDefault = false);
     // Deletes every owned object of an array and clears its slots.
     template <class T, size_t N>
     static void DeleteAll(T* (&items)[N]) {
