@@ -176,11 +176,13 @@ TEST(SimProgram, TellsEveryRefusalApartInOneLineAndTouchesNothingOfTheGames) {
     };
     for (const auto& r : refusals) EXPECT_TRUE(IsOneLineRefusal("zorv_sim", Sim(r.args, err), err, r.says)) << r.args;
     // On a full disk, and under a file-size limit that no signal of it ends
-    // the tool, the picture is refused, and nothing is left of it.
+    // the tool, the picture is refused with the reason, and nothing is left
+    // of it.
     CTempDir full;
     const std::string shot = kSim + "--shot " + full.File("a.bmp") + " " + dir.File("walk.lvl");
     for (const std::string& limited : {OnAFullDisk(shot), "(ulimit -f 2; exec " + shot + ")"}) {
-        EXPECT_TRUE(IsOneLineRefusal("zorv_sim", RunProgram(limited, err), err, "cannot write " + full.File("a.bmp")))
+        EXPECT_TRUE(IsOneLineRefusal("zorv_sim", RunProgram(limited, err), err,
+                                     "cannot write " + full.File("a.bmp") + ": File too large"))
             << limited;
         EXPECT_TRUE(FolderEntries(full.Path()).empty()) << limited;
     }

@@ -74,14 +74,26 @@ TEST(SolveProgram, SolvesALevelAndWritesItsSolutionIntoTheSource) {
 
     // On a full disk, a level file or a plot is refused and nothing is left
     // of it; Ctrl+C ends a long search at once, with nothing written.
+    // The refusal ends with the reason.
     CTempDir out;
-    for (const std::string& args : {"--write-lvl " + out.File("a.lvl") + " " + source,
-                                    "--table " + Examples() + " --from 6 --plot " + out.File("plot.png")}) {
-        o = RunProgram(OnAFullDisk(kSolve + args), err);
-        EXPECT_EQ(o.code, 2) << args;
-        EXPECT_EQ(ReadFileText(err).rfind("zorv_solve: cannot write " + out.Path(), 0), 0u) << ReadFileText(err);
-        EXPECT_TRUE(FolderEntries(out.Path()).empty()) << args;
+    const std::string stored = ReadFileText(source);
+    ASSERT_TRUE(WriteFileText(out.File("ladder.txt"), stored.substr(0, stored.find("# zorv_solve"))));
+    const struct {
+        std::string args;
+        std::string file;
+    } rows[] = {
+        {"--write-lvl " + out.File("a.lvl") + " " + source, "a.lvl"},
+        {"--table " + Examples() + " --from 6 --plot " + out.File("plot.png"), "plot.png"},
+        {"--write-source " + out.File("ladder.txt"), "ladder.txt"},
+    };
+    for (const auto& r : rows) {
+        o = RunProgram(OnAFullDisk(kSolve + r.args), err);
+        EXPECT_EQ(o.code, 2) << r.args;
+        EXPECT_EQ(ReadFileText(err), "zorv_solve: cannot write " + out.File(r.file) + ": File too large\n") << r.args;
+        EXPECT_EQ(FolderEntries(out.Path()), std::vector<std::string>{"ladder.txt"}) << r.args;
     }
+    EXPECT_EQ(ReadFileText(out.File("ladder.txt")), stored.substr(0, stored.find("# zorv_solve")));
+    unlink(out.File("ladder.txt").c_str());
     o = RunProgram(StoppedAfterASecond(kSolve + "--max-states 1000000000 --max-commands 10000 --write-lvl " +
                                            out.File("a.lvl") + " adv:40", "INT"), err);
     EXPECT_EQ(o.code, 130);
