@@ -38,6 +38,10 @@ TEST(SolveProgram, SolvesALevelAndWritesItsSolutionIntoTheSource) {
     EXPECT_EQ(o.code, 0) << ReadFileText(err);
     EXPECT_EQ(o.out.rfind("{\"level\": \"" + dir.File("lad\\u0009der\\u001b.txt") + "\", ", 0), 0u) << o.out;
     EXPECT_NE(o.out.find("\"outcome\": \"solved\", \"commands\": [\"right\""), std::string::npos) << o.out;
+    // Its records in the words zorv_sim --keys takes, its length in steps.
+    EXPECT_NE(o.out.find("\"records\": [[50, \"right\", \"down\"], [51, \"right\", \"up\"], "), std::string::npos)
+        << o.out;
+    EXPECT_NE(o.out.find("\"steps\": 25, "), std::string::npos) << o.out;
     EXPECT_NE(o.out.find("\"replay\": \"exited\""), std::string::npos) << o.out;
     EXPECT_NE(o.out.find("\"mechanics\": [\"ladder\", \"platform\"]"), std::string::npos) << o.out;
     // Characters beyond ASCII go through as they are (UTF-8), and a backslash
@@ -60,13 +64,13 @@ TEST(SolveProgram, SolvesALevelAndWritesItsSolutionIntoTheSource) {
 
     o = Solve("--write-source " + source, err);
     EXPECT_EQ(o.code, 0) << ReadFileText(err);
-    EXPECT_NE(o.out.find("outcome:   solved in 25 commands"), std::string::npos) << o.out;
+    EXPECT_NE(o.out.find("outcome:   solved in 25 steps"), std::string::npos) << o.out;
     EXPECT_NE(o.out.find("positions/s"), std::string::npos) << o.out;
     CLevel level;
     std::string error;
     ASSERT_TRUE(CLevelSource::ParseFile(source, &level, &error)) << error;
     EXPECT_EQ(level.GetSolution().size(), 50u);
-    EXPECT_NE(ReadFileText(source).find("# zorv_solve: 25 commands, "), std::string::npos);
+    EXPECT_NE(ReadFileText(source).find("# zorv_solve: 25 steps, "), std::string::npos);
 
     o = Solve(Examples() + "/walled.txt", err);
     EXPECT_EQ(o.code, 1);
@@ -250,6 +254,16 @@ TEST(SolveProgram, ALevelBeyondTheSearchIsMeasuredByItsStoredSolution) {
     EXPECT_EQ(o.code, 0) << o.out << ReadFileText(err);
     EXPECT_NE(o.out.find("stored          25"), std::string::npos) << o.out;
     EXPECT_NE(o.out.find("1 levels, 1 solved (1 of them beyond the search"), std::string::npos) << o.out;
+    // A stored solution that holds a key is as long as the steps it takes,
+    // not its key presses: right held from the tube to the exit is 4.
+    const std::string walk = "heading: Walk\nbackground: 0\n" +
+                             worldtest::PictureSection("tiles", {"..S...E", std::string(32, '#')}) +
+                             "solution:\n50 right down\n200 right up\n";
+    ASSERT_TRUE(WriteFileText(set.File("walk.txt"), walk));
+    o = Solve("--table " + folder + " --max-commands 1", err);
+    EXPECT_NE(o.out.find("\nwalk.txt                   Walk                             stored           4 "),
+              std::string::npos)
+        << o.out;
 }
 
 TEST(SolveProgram, RefusesInOneLineWhatGivesItNothingToDo) {
