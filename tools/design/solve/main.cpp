@@ -157,7 +157,7 @@ bool ParseCommandList(const std::string& list, std::vector<int>* codes, std::str
         long times = 1;
         const size_t star = word.find('*');
         if (star != std::string::npos) {
-            if (!ParseInteger(word.substr(star + 1), 1, 1000, &times)) {
+            if (!ReadNumber(word.substr(star + 1), 1L, 1000L, &times)) {
                 *error = "a bad repeat in \"" + word + "\"";
                 return false;
             }
