@@ -23,7 +23,8 @@ const uint32_t kEndMark = 0x10000;  // one past every 16-bit unit
 
 // Reads an int the way a text stream does: leading white space, an optional
 // sign, decimal digits; the rest is ignored. Values beyond int saturate.
-bool ReadNumber(const std::string& s, int* out) {
+// Not ReadNumber's rules: string tables have always been read so.
+bool ReadLeadingInt(const std::string& s, int* out) {
     size_t i = 0;
     while (i < s.size() && (s[i] == ' ' || s[i] == '\t' || s[i] == '\n' || s[i] == '\r' || s[i] == '\v' ||
                             s[i] == '\f'))
@@ -65,19 +66,19 @@ bool FontParseStringData(const uint8_t* data, size_t size, std::map<int, CString
                     style.fontFile = buffer.Narrow();
                     break;
                 case 2:
-                    if (ReadNumber(buffer.Narrow(), &v)) style.pointSize = v;
+                    if (ReadLeadingInt(buffer.Narrow(), &v)) style.pointSize = v;
                     break;
                 case 3:
-                    if (ReadNumber(buffer.Narrow(), &v)) style.red = static_cast<uint8_t>(v);
+                    if (ReadLeadingInt(buffer.Narrow(), &v)) style.red = static_cast<uint8_t>(v);
                     break;
                 case 4:
-                    if (ReadNumber(buffer.Narrow(), &v)) style.green = static_cast<uint8_t>(v);
+                    if (ReadLeadingInt(buffer.Narrow(), &v)) style.green = static_cast<uint8_t>(v);
                     break;
                 case 5:
-                    if (ReadNumber(buffer.Narrow(), &v)) style.blue = static_cast<uint8_t>(v);
+                    if (ReadLeadingInt(buffer.Narrow(), &v)) style.blue = static_cast<uint8_t>(v);
                     break;
                 case 6:
-                    if (ReadNumber(buffer.Narrow(), &v)) style.lineSpacing = v;
+                    if (ReadLeadingInt(buffer.Narrow(), &v)) style.lineSpacing = v;
                     break;
                 default:
                     break;
@@ -85,7 +86,7 @@ bool FontParseStringData(const uint8_t* data, size_t size, std::map<int, CString
         } else if (kind == kText) {
             if (field == 1) {
                 int v = 0;
-                if (ReadNumber(buffer.Narrow(), &v)) textId = v;
+                if (ReadLeadingInt(buffer.Narrow(), &v)) textId = v;
             } else if (field == 2) {
                 CStringEntry entry = style;
                 entry.text = buffer;

@@ -175,5 +175,4 @@ std::string TrimBlanks(const std::string& s) {
     return s.substr(a, b - a);
 }
 
-bool ParseInteger(const std::string& text, long lo, long hi, long* out) { return ReadNumber(text, lo, hi, out); }
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/ReadNumber.h"     // the one reader of the numbers people and files write
 #include "engine/Rect.h"
 #include "engine/TerminalText.h"  // EscapeControls, shared with the tools and the score server
 
@@ -25,10 +26,6 @@ std::string ToLower(const std::string& s);
 
 // s without the blanks, tabs and carriage returns at either end.
 std::string TrimBlanks(const std::string& s);
-
-// ReadNumber (engine/ReadNumber.h) for the game's whole numbers, with the
-// bounds taken as long.
-bool ParseInteger(const std::string& text, long lo, long hi, long* out);
 
 // A path under the home folder as the player knows it ("~/..."): shorter,
 // so that it fits a message box.

@@ -61,7 +61,7 @@ int ReadFlags(int argc, char** argv) {
         fprintf(stderr, "zorv: cannot write the standard output: %s\n", strerror(errno));
         return -2;
     }
-    if (argc == 2 && ParseInteger(argv[1], 0, 7, &flags)) return static_cast<int>(flags);
+    if (argc == 2 && ReadNumber(argv[1], 0L, 7L, &flags)) return static_cast<int>(flags);
     fprintf(stderr, "zorv: %s (see zorv --help)\n",
             argc == 2 ? "the argument is no number of flags from 0 to 7" : "one number of flags only");
     return -2;

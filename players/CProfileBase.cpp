@@ -945,7 +945,7 @@ std::vector<int32_t> CProfileBase::ProfileNumbersOnDisk() const {
     for (const std::string& name : names) {
         long n = 0;
         if (name.compare(0, kProfileFilePrefixLength, kProfileFilePrefix) != 0 ||
-            !ParseInteger(name.substr(kProfileFilePrefixLength), 1, kMaxProfileNumber + 1L, &n))
+            !ReadNumber(name.substr(kProfileFilePrefixLength), 1L, kMaxProfileNumber + 1L, &n))
             continue;
         // Only the very name the game gives the file ("PROFILE07" is not one).
         const int32_t number = static_cast<int32_t>(n - 1);

@@ -13,6 +13,7 @@
 #include "world/CLevelRules.h"
 #include "world/SolutionKeys.h"
 #include "world/pieces/CElementDeviceGunshot.h"
+#include "world/pieces/CElementTerrainBridge.h"
 
 namespace {
 
@@ -28,6 +29,16 @@ bool MayHoldCell(CElement* e, int x, int y) {
     if (y == e->GetCurrentY() && x >= e->GetCurrentX() && x < e->GetCurrentX() + width) return true;
     const CElementAIProfessor* hero = e->IsProfessor() ? static_cast<CElementAIProfessor*>(e) : nullptr;
     return hero && hero->usingPowerup && x == hero->powerupTargetX && y == hero->powerupTargetY;
+}
+
+// A piece that has left the world though it is still in the element list:
+// one burned or melted away (heat takes it off the grid at once, while its
+// flames or steam play out), a collapsed bridge, or another destroyed piece
+// but a bot, which heat wrecks into a lump that stays in its cell.
+bool IsGone(CElement* e) {
+    if (e->IsProfessor()) return false;
+    if (e->IsBridge() && static_cast<CElementTerrainBridge*>(e)->IsCollapsing()) return true;
+    return (e->IsDestroyed() && !e->IsAI()) || ((e->burnable || e->meltable) && !e->occupiesGrid);
 }
 
 }  // namespace
@@ -139,7 +150,7 @@ std::string CWorldRun::ToJson() const {
     bool first = true;
     for (CElement* e : CElement::GetAllElements()) {
         // The world's stand-in for an empty cell is nothing of the level.
-        if (e->IsNull()) continue;
+        if (e->IsNull() || IsGone(e)) continue;
         if (!first) out += ", ";
         first = false;
         out += "{\"type\": ";

@@ -2,7 +2,7 @@
 
 #include <climits>
 
-#include "engine/Utilities.h"
+#include "engine/ReadNumber.h"
 #include "world/CElementAIProfessor.h"
 
 void ApplySolutionKey(CElementAIProfessor* hero, int code, bool released) {
@@ -62,7 +62,7 @@ int SolutionKeyForName(const std::string& name) {
     long n = 0;
     const size_t prefix = sizeof kSlotPrefix - 1;
     if (name.compare(0, prefix, kSlotPrefix) == 0 && name.size() == prefix + 1 &&
-        ParseInteger(name.substr(prefix), 1, SOLUTION_KEY_POWERUP_LAST - SOLUTION_KEY_POWERUP_FIRST + 1, &n))
+        ReadNumber(name.substr(prefix), 1L, static_cast<long>(SOLUTION_KEY_POWERUP_LAST - SOLUTION_KEY_POWERUP_FIRST + 1), &n))
         return SOLUTION_KEY_POWERUP_FIRST + static_cast<int>(n) - 1;
-    return ParseInteger(name, 0, INT_MAX, &n) ? static_cast<int>(n) : -1;
+    return ReadNumber(name, 0L, static_cast<long>(INT_MAX), &n) ? static_cast<int>(n) : -1;
 }

@@ -84,6 +84,13 @@ TEST(SoundBuilder, BadSourcesAreRefusedWithTheirLine) {
     EXPECT_FALSE(RenderMusic("voice a buzz 0.5 0 0.01 0.5 0.1\n", 8000, &left, &right, &error));
     EXPECT_FALSE(RenderMusic("bpm 5\n", 8000, &left, &right, &error));
     EXPECT_FALSE(RenderMusic("tempo 100\n", 8000, &left, &right, &error));
+    // Every number is the whole word, as every number the program reads.
+    for (const char* source : {"bpm 100x\n", "bars +2\n", "drumvol 0.3v\n", "voice a sine 0.5 0 0.01 0.5 0.1s\n",
+                               "voice a sine 0.5 0 0.01 0.5 0.1 lowpass 900Hz\n",
+                               "voice a sine 0.5 0 0.01 0.5 0.1\nplay a C4/4.5\n"})
+        EXPECT_FALSE(RenderMusic(std::string(source) + "voice b sine 0.5 0 0.01 0.5 0.1\nplay b C4/16\n", 8000, &left,
+                                 &right, &error))
+            << source;
     // Sections that name themselves end instead of expanding forever.
     EXPECT_FALSE(RenderMusic("voice a sine 0.5 0 0.01 0.5 0.1\nsection x x\nplay a x\n", 8000, &left, &right, &error));
     // Nothing but rests is silent: refused.

@@ -104,7 +104,7 @@ TEST(GalleryProgram, DrawsASetAndRefusesWhatGivesItNothingToDraw) {
                                  "cannot write " + dir.File("no/sheet-1.png") + ": No such file or directory"));
     CTempDir full;
     EXPECT_TRUE(IsOneLineRefusal("zorv_gallery", RunProgram(OnAFullDisk(kGallery + Examples() + " --out " + full.File("sheet")), err),
-                                 err, "cannot write " + full.File("sheet-1.png")));
+                                 err, "cannot write " + full.File("sheet-1.png") + ": File too large"));
     EXPECT_TRUE(FolderEntries(full.Path()).empty());
     EXPECT_EQ(RunProgram(StoppedAfterASecond(kGallery + "reg --columns 1 --rows 1 --out " + full.File("reg"), "TERM"), err).code,
               143);
@@ -136,10 +136,10 @@ TEST(GalleryProgram, AFailedGalleryLeavesTheSheetsOfAnEarlierOneAsTheyWere) {
     } rows[] = {
         {kGallery + tubeless.Path() + pages, "zz.lvl: the level has no entrance tube", false},
         {kGallery + set.Path() + pages, "cannot write " + dir.File("g-2.png") + ": it is a folder", true},
-        {OnAFullDisk(kGallery + set.Path() + pages), "cannot write " + dir.File("g-"), false},
-        {"ZORV_FAIL_SYNC_OF=" + dir.File("g-2.png") + " LD_PRELOAD=" + std::string(ZORV_FAILING_SYNC) + " " +
+        {OnAFullDisk(kGallery + set.Path() + pages), "cannot write " + dir.File("g-1.png") + ": File too large", false},
+        {"ZORV_FAIL_SYNC_OF=" + dir.File("g-2.png") + " LD_PRELOAD=" + std::string(ZORV_FAILING_CALLS) + " " +
              kGallery + set.Path() + pages,
-         "cannot write " + dir.File("g-2.png"), false},
+         "cannot write " + dir.File("g-2.png") + ": No space left on device", false},
     };
     for (const auto& r : rows) {
         ASSERT_TRUE(WriteFileText(dir.File("g-1.png"), "earlier sheet 1"));
@@ -160,29 +160,47 @@ TEST(GalleryProgram, AFailedGalleryLeavesTheSheetsOfAnEarlierOneAsTheyWere) {
     // Given a set it can draw, the gallery replaces both sheets. Of what
     // follows them, as far as the names run without a gap, only a sheet that
     // an earlier gallery wrote goes (it carries the gallery's mark): a link
-    // (to such a sheet, too), a file of the user's under such a name or a
-    // folder stays, each named in a line; nothing past the gap is looked at.
+    // (to such a sheet, too), a file of the user's under such a name, a
+    // folder or a sheet it may not remove stays, each named in a line, and
+    // the rest are still looked at; nothing past the gap is. The new sheets
+    // are printed, exit code 0.
     CTempDir longer, elsewhere;
     for (const char* name : {"fall.txt", "push.txt", "walled.txt"})
         ASSERT_TRUE(WriteFileText(longer.File(name), ReadFileText(Examples() + "/" + name)));
     ASSERT_EQ(Gallery(longer.Path() + pages, err).code, 0) << ReadFileText(err);
-    ASSERT_TRUE(WriteFileBytes(elsewhere.File("kept.png"), ReadFileBytes(dir.File("g-3.png"))));
+    const std::vector<uint8_t> sheet = ReadFileBytes(dir.File("g-3.png"));
+    ASSERT_TRUE(WriteFileBytes(elsewhere.File("kept.png"), sheet));
     ASSERT_EQ(symlink(elsewhere.File("kept.png").c_str(), dir.File("g-4.png").c_str()), 0);
     ASSERT_TRUE(WriteFileText(dir.File("g-5.png"), "the user's own"));
     ASSERT_EQ(mkdir(dir.File("g-6.png").c_str(), 0700), 0);
-    for (const char* other : {"g-8.png", "g-03.png", "g-x.png"}) ASSERT_TRUE(WriteFileText(dir.File(other), "other"));
-    const ProgramRun o = Gallery(set.Path() + pages, err);
-    EXPECT_EQ(o.code, 0) << ReadFileText(err);
-    EXPECT_EQ(o.out, dir.File("g-1.png") + "\n" + dir.File("g-2.png") + "\n");
-    EXPECT_EQ(ReadFileBytes(dir.File("g-2.png")).at(1), 'P');
-    EXPECT_EQ(ReadFileText(err),
-              "zorv_gallery: removed " + dir.File("g-3.png") + ", a sheet of an earlier gallery past the last one written\n" +
-                  "zorv_gallery: left " + dir.File("g-4.png") + " as it is: it is a link\n" +
-                  "zorv_gallery: left " + dir.File("g-5.png") +
-                  " as it is: it does not carry the mark of a sheet that zorv_gallery wrote\n" +
-                  "zorv_gallery: left " + dir.File("g-6.png") + " as it is: it is a folder\n");
-    EXPECT_EQ(FolderEntries(dir.Path()), (std::vector<std::string>{"err.txt", "g-03.png", "g-1.png", "g-2.png", "g-4.png",
-                                                                   "g-5.png", "g-6.png", "g-8.png", "g-x.png"}));
-    EXPECT_EQ(ReadFileText(dir.File("g-5.png")), "the user's own");
-    EXPECT_EQ(ReadFileBytes(elsewhere.File("kept.png")).at(1), 'P');
+    for (const char* other : {"g-9.png", "g-03.png", "g-x.png"}) ASSERT_TRUE(WriteFileText(dir.File(other), "other"));
+    const std::string left = "zorv_gallery: left " + dir.File("g-4.png") + " as it is: it is a link\n" +
+                             "zorv_gallery: left " + dir.File("g-5.png") +
+                             " as it is: it does not carry the mark of a sheet that zorv_gallery wrote\n" +
+                             "zorv_gallery: left " + dir.File("g-6.png") + " as it is: it is a folder\n";
+    const std::string removed = ", a sheet of an earlier gallery past the last one written\n";
+    const struct {
+        std::string environment;
+        std::string third;  // the line on g-3.png
+    } runs[] = {
+        {"", "zorv_gallery: removed " + dir.File("g-3.png") + removed},
+        {"ZORV_FAIL_UNLINK_OF=" + dir.File("g-3.png") + " LD_PRELOAD=" + std::string(ZORV_FAILING_CALLS) + " ",
+         "zorv_gallery: left " + dir.File("g-3.png") +
+             " as it is: it is a sheet of an earlier gallery, but it cannot be removed: Operation not permitted\n"},
+    };
+    for (const auto& r : runs) {
+        ASSERT_TRUE(WriteFileBytes(dir.File("g-3.png"), sheet));
+        ASSERT_TRUE(WriteFileBytes(dir.File("g-7.png"), sheet));
+        const ProgramRun o = RunProgram(r.environment + kGallery + set.Path() + pages, err);
+        EXPECT_EQ(o.code, 0) << r.environment << ReadFileText(err);
+        EXPECT_EQ(o.out, dir.File("g-1.png") + "\n" + dir.File("g-2.png") + "\n") << r.environment;
+        EXPECT_EQ(ReadFileBytes(dir.File("g-2.png")).at(1), 'P');
+        EXPECT_EQ(ReadFileText(err), r.third + left + "zorv_gallery: removed " + dir.File("g-7.png") + removed);
+        std::vector<std::string> entries = {"err.txt", "g-03.png", "g-1.png", "g-2.png", "g-3.png",
+                                            "g-4.png", "g-5.png",  "g-6.png", "g-9.png", "g-x.png"};
+        if (r.environment.empty()) entries.erase(entries.begin() + 4);
+        EXPECT_EQ(FolderEntries(dir.Path()), entries) << r.environment;
+        EXPECT_EQ(ReadFileText(dir.File("g-5.png")), "the user's own");
+        EXPECT_EQ(ReadFileBytes(elsewhere.File("kept.png")).at(1), 'P');
+    }
 }

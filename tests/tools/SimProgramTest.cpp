@@ -44,6 +44,18 @@ TEST(SimProgram, RunsALevelFileAndRefusesWhatItCannotRun) {
         EXPECT_EQ(o.out.find("Null Element"), std::string::npos) << o.out;
     }
 
+    // Ice melted under a hot crate, which fell into its cell, is no longer
+    // listed: only the crate is there.
+    CLevel melt = worldtest::WalkLevel(6);
+    melt.SetTile(TERRAIN_ICE, 20, 22);
+    melt.SetTile(OBJECT_MCRATE, 20, 21);
+    melt.SetTileState(TILE_STATE_HEATED, 20, 21);
+    ASSERT_TRUE(melt.SaveToPath(dir.File("melt.lvl")));
+    o = Sim("--check --no-keys --frames 100 " + dir.File("melt.lvl"), err);
+    EXPECT_EQ(o.code, 0) << ReadFileText(err);
+    EXPECT_EQ(o.out.find("\"Ice"), std::string::npos) << o.out;
+    EXPECT_NE(o.out.find("\"col\": 20, \"row\": 22, \"frozen\": false, \"heated\": false"), std::string::npos) << o.out;
+
     o = Sim("--no-keys --frames 10 " + dir.File("walk.lvl"), err);
     EXPECT_EQ(o.code, 0);
     EXPECT_NE(o.out.find("\"result\": \"running\", \"frames\": 10,"), std::string::npos) << o.out;
@@ -116,7 +128,7 @@ TEST(SimProgram, TellsEveryRefusalApartInOneLineAndTouchesNothingOfTheGames) {
     // taken, by its name or its number.
     for (const std::string& level :
          {dir.File("walk.txt"), dir.File("walk.lvl"), dir.File("largest.txt"), dir.File("largest.lvl")}) {
-        for (const char* keys : {"50:slot1:down, 50:slot9:down, 51:turn:down, 52:turn:up, 60:right:down",
+        for (const char* keys : {"50:slot1:down,50:slot9:down,51:turn:down,52:turn:up,60:right:down",
                                  "50:49:0,50:57:0,51:102:0,52:102:1,60:275:0"}) {
             const ProgramRun o = Sim("--keys \"" + std::string(keys) + "\" " + level, err);
             EXPECT_EQ(o.code, 0) << level << ": " << ReadFileText(err);
@@ -160,6 +172,11 @@ TEST(SimProgram, TellsEveryRefusalApartInOneLineAndTouchesNothingOfTheGames) {
         {"kid:81", "no level kid:81 in the level pack"},
         {"reg:10000", "bad level number in reg:10000"},
         {"--keys 0:275:0 " + dir.File("walk.lvl"), "'0:275:0'"},
+        // A frame is its digits alone, as every number the tools read.
+        {"--keys ' 5:right:down' " + dir.File("walk.lvl"), "malformed key record ' 5:right:down'"},
+        {"--keys '5:right:down, 60:right:up' " + dir.File("walk.lvl"), "malformed key record ' 60:right:up'"},
+        {"--keys +5:right:down " + dir.File("walk.lvl"), "malformed key record '+5:right:down'"},
+        {"--keys 0x10:right:down " + dir.File("walk.lvl"), "malformed key record '0x10:right:down'"},
         {"--frames -1 " + dir.File("walk.lvl"), "--frames needs a number from 0"},
         {"--frames 10000001 " + dir.File("walk.lvl"), "--frames needs a number from 0"},
         {"--keys 60:275:0 --no-keys " + dir.File("walk.lvl"), "--keys and --no-keys exclude each other"},
@@ -176,11 +193,13 @@ TEST(SimProgram, TellsEveryRefusalApartInOneLineAndTouchesNothingOfTheGames) {
     };
     for (const auto& r : refusals) EXPECT_TRUE(IsOneLineRefusal("zorv_sim", Sim(r.args, err), err, r.says)) << r.args;
     // On a full disk, and under a file-size limit that no signal of it ends
-    // the tool, the picture is refused, and nothing is left of it.
+    // the tool, the picture is refused with the reason, and nothing is left
+    // of it.
     CTempDir full;
     const std::string shot = kSim + "--shot " + full.File("a.bmp") + " " + dir.File("walk.lvl");
     for (const std::string& limited : {OnAFullDisk(shot), "(ulimit -f 2; exec " + shot + ")"}) {
-        EXPECT_TRUE(IsOneLineRefusal("zorv_sim", RunProgram(limited, err), err, "cannot write " + full.File("a.bmp")))
+        EXPECT_TRUE(IsOneLineRefusal("zorv_sim", RunProgram(limited, err), err,
+                                     "cannot write " + full.File("a.bmp") + ": File too large"))
             << limited;
         EXPECT_TRUE(FolderEntries(full.Path()).empty()) << limited;
     }

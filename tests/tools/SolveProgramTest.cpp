@@ -38,6 +38,10 @@ TEST(SolveProgram, SolvesALevelAndWritesItsSolutionIntoTheSource) {
     EXPECT_EQ(o.code, 0) << ReadFileText(err);
     EXPECT_EQ(o.out.rfind("{\"level\": \"" + dir.File("lad\\u0009der\\u001b.txt") + "\", ", 0), 0u) << o.out;
     EXPECT_NE(o.out.find("\"outcome\": \"solved\", \"commands\": [\"right\""), std::string::npos) << o.out;
+    // Its records in the words zorv_sim --keys takes, its length in steps.
+    EXPECT_NE(o.out.find("\"records\": [[50, \"right\", \"down\"], [51, \"right\", \"up\"], "), std::string::npos)
+        << o.out;
+    EXPECT_NE(o.out.find("\"steps\": 25, "), std::string::npos) << o.out;
     EXPECT_NE(o.out.find("\"replay\": \"exited\""), std::string::npos) << o.out;
     EXPECT_NE(o.out.find("\"mechanics\": [\"ladder\", \"platform\"]"), std::string::npos) << o.out;
     // Characters beyond ASCII go through as they are (UTF-8), and a backslash
@@ -60,13 +64,13 @@ TEST(SolveProgram, SolvesALevelAndWritesItsSolutionIntoTheSource) {
 
     o = Solve("--write-source " + source, err);
     EXPECT_EQ(o.code, 0) << ReadFileText(err);
-    EXPECT_NE(o.out.find("outcome:   solved in 25 commands"), std::string::npos) << o.out;
+    EXPECT_NE(o.out.find("outcome:   solved in 25 steps"), std::string::npos) << o.out;
     EXPECT_NE(o.out.find("positions/s"), std::string::npos) << o.out;
     CLevel level;
     std::string error;
     ASSERT_TRUE(CLevelSource::ParseFile(source, &level, &error)) << error;
     EXPECT_EQ(level.GetSolution().size(), 50u);
-    EXPECT_NE(ReadFileText(source).find("# zorv_solve: 25 commands, "), std::string::npos);
+    EXPECT_NE(ReadFileText(source).find("# zorv_solve: 25 steps, "), std::string::npos);
 
     o = Solve(Examples() + "/walled.txt", err);
     EXPECT_EQ(o.code, 1);
@@ -74,14 +78,26 @@ TEST(SolveProgram, SolvesALevelAndWritesItsSolutionIntoTheSource) {
 
     // On a full disk, a level file or a plot is refused and nothing is left
     // of it; Ctrl+C ends a long search at once, with nothing written.
+    // The refusal ends with the reason.
     CTempDir out;
-    for (const std::string& args : {"--write-lvl " + out.File("a.lvl") + " " + source,
-                                    "--table " + Examples() + " --from 6 --plot " + out.File("plot.png")}) {
-        o = RunProgram(OnAFullDisk(kSolve + args), err);
-        EXPECT_EQ(o.code, 2) << args;
-        EXPECT_EQ(ReadFileText(err).rfind("zorv_solve: cannot write " + out.Path(), 0), 0u) << ReadFileText(err);
-        EXPECT_TRUE(FolderEntries(out.Path()).empty()) << args;
+    const std::string stored = ReadFileText(source);
+    ASSERT_TRUE(WriteFileText(out.File("ladder.txt"), stored.substr(0, stored.find("# zorv_solve"))));
+    const struct {
+        std::string args;
+        std::string file;
+    } rows[] = {
+        {"--write-lvl " + out.File("a.lvl") + " " + source, "a.lvl"},
+        {"--table " + Examples() + " --from 6 --plot " + out.File("plot.png"), "plot.png"},
+        {"--write-source " + out.File("ladder.txt"), "ladder.txt"},
+    };
+    for (const auto& r : rows) {
+        o = RunProgram(OnAFullDisk(kSolve + r.args), err);
+        EXPECT_EQ(o.code, 2) << r.args;
+        EXPECT_EQ(ReadFileText(err), "zorv_solve: cannot write " + out.File(r.file) + ": File too large\n") << r.args;
+        EXPECT_EQ(FolderEntries(out.Path()), std::vector<std::string>{"ladder.txt"}) << r.args;
     }
+    EXPECT_EQ(ReadFileText(out.File("ladder.txt")), stored.substr(0, stored.find("# zorv_solve")));
+    unlink(out.File("ladder.txt").c_str());
     o = RunProgram(StoppedAfterASecond(kSolve + "--max-states 1000000000 --max-commands 10000 --write-lvl " +
                                            out.File("a.lvl") + " adv:40", "INT"), err);
     EXPECT_EQ(o.code, 130);
@@ -238,6 +254,16 @@ TEST(SolveProgram, ALevelBeyondTheSearchIsMeasuredByItsStoredSolution) {
     EXPECT_EQ(o.code, 0) << o.out << ReadFileText(err);
     EXPECT_NE(o.out.find("stored          25"), std::string::npos) << o.out;
     EXPECT_NE(o.out.find("1 levels, 1 solved (1 of them beyond the search"), std::string::npos) << o.out;
+    // A stored solution that holds a key is as long as the steps it takes,
+    // not its key presses: right held from the tube to the exit is 4.
+    const std::string walk = "heading: Walk\nbackground: 0\n" +
+                             worldtest::PictureSection("tiles", {"..S...E", std::string(32, '#')}) +
+                             "solution:\n50 right down\n200 right up\n";
+    ASSERT_TRUE(WriteFileText(set.File("walk.txt"), walk));
+    o = Solve("--table " + folder + " --max-commands 1", err);
+    EXPECT_NE(o.out.find("\nwalk.txt                   Walk                             stored           4 "),
+              std::string::npos)
+        << o.out;
 }
 
 TEST(SolveProgram, RefusesInOneLineWhatGivesItNothingToDo) {

@@ -7,6 +7,7 @@
 
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/support/TestSupport.h"
@@ -144,12 +145,15 @@ TEST(SolverUndo, APositionLoadedFromTheUndoRingPlaysOnAsIfNeverLeft) {
 // exit; and one command fewer finds nothing.
 TEST(Solver, FindsTheShortestSolutionTheSameWayWithAndWithoutUndo) {
     worldtest::EnsureHeadlessWorld();
+    // A solution's length as the game counts it, in steps: a power-up used
+    // is a command, but no step.
     struct Case {
         const char* name;
         size_t commands;
+        int steps;
     };
-    for (const Case& c : {Case{"push", 29}, Case{"fall", 21}, Case{"ladder", 25}, Case{"ice", 12}, Case{"bot", 29},
-                          Case{"powerup", 15}}) {
+    for (const Case& c : {Case{"push", 29, 29}, Case{"fall", 21, 21}, Case{"ladder", 25, 25}, Case{"ice", 12, 12},
+                          Case{"bot", 29, 29}, Case{"powerup", 15, 14}}) {
         CLevel level = LoadExample(c.name);
         SolverOptions options;
         const SolverResult viaUndo = CSolver(&level, options).Solve();
@@ -160,6 +164,7 @@ TEST(Solver, FindsTheShortestSolutionTheSameWayWithAndWithoutUndo) {
         EXPECT_TRUE(viaUndo.usedUndo && viaUndo.note.empty()) << c.name << ": " << viaUndo.note;
         EXPECT_TRUE(viaUndo.verified) << c.name << ": " << viaUndo.verifyResult;
         EXPECT_EQ(viaUndo.commands.size(), c.commands) << c.name;
+        EXPECT_EQ(viaUndo.steps, c.steps) << c.name;
         EXPECT_EQ(rebuilt.commands.size(), c.commands) << c.name;
         EXPECT_TRUE(rebuilt.verified) << c.name << ": " << rebuilt.verifyResult;
         EXPECT_EQ(viaUndo.states, rebuilt.states) << c.name;
@@ -298,6 +303,22 @@ TEST(SolverOutput, TheSolutionGoesIntoALevelSourceAndALevelFile) {
     EXPECT_EQ(fromFile.GetSolution(), r.records);
     EXPECT_EQ(CSolver::Replay(&fromFile, fromFile.GetSolution(), 5000, &frames), "exited");
     EXPECT_GT(frames, r.exitFrame) << "the level ends when the exit animation has played";
+}
+
+// A stored solution's length is the game's: the steps the hero takes in its
+// replay, whatever the keys (right held from the tube to the exit is two
+// records, four steps).
+TEST(SolverOutput, AStoredSolutionIsMeasuredInTheGamesSteps) {
+    worldtest::EnsureHeadlessWorld();
+    for (const auto& row : std::vector<std::pair<int, std::string>>{
+             {0, "no solution"}, {200, "solution 4 steps"}, {51, "a solution that does not exit (running)"}}) {
+        CLevel level = worldtest::WalkLevel(6);
+        if (row.first) level.AddReplayKey(50, SOLUTION_KEY_RIGHT, false);
+        if (row.first) level.AddReplayKey(row.first, SOLUTION_KEY_RIGHT, true);
+        bool exits = false;
+        EXPECT_EQ(CSolver::DescribeStoredSolution(&level, &exits), row.second);
+        EXPECT_EQ(exits, row.first == 200) << row.second;
+    }
 }
 
 // The solver takes back commands that lose the level like any other: the

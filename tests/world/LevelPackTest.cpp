@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "BuildSteps.h"
@@ -119,6 +120,15 @@ TEST(LevelSource, ErrorsNameTheLine) {
     bad = GoodSource();
     bad.replace(bad.find(" 30 right up"), 12, " 0 right up");
     EXPECT_FALSE(CLevelSource::Parse(bad, &level, &error));
+    // A number is its digits alone, a minus sign before a negative one, as
+    // every number the program reads: a plus sign is no part of it.
+    for (const auto& row : std::vector<std::pair<std::string, std::string>>{
+             {"background: 2", "background: +2"}, {"teleport: blue 20 22", "teleport: blue +20 22"},
+             {"sign: 4 22", "sign: +4 22"}, {" 30 right up", " +30 right up"}}) {
+        bad = GoodSource();
+        bad.replace(bad.find(row.first), row.first.size(), row.second);
+        EXPECT_FALSE(CLevelSource::Parse(bad, &level, &error)) << row.second;
+    }
 
     EXPECT_FALSE(CLevelSource::Parse("heading: x\nbackground: 1\ntiles:\n....\n", &level, &error));
     EXPECT_FALSE(CLevelSource::Parse("", &level, &error));

@@ -217,17 +217,18 @@ bool CContactSheet::Finish(std::string* error) {
     }
     if (!WriteOutputs(files, error)) return false;
     for (const OutputFile& f : files) written_.push_back(f.path);
-    return RemoveEarlierSheets(error);
+    RemoveEarlierSheets();
+    return true;
 }
 
-bool CContactSheet::RemoveEarlierSheets(std::string* error) {
+void CContactSheet::RemoveEarlierSheets() {
     // An earlier gallery numbered its sheets without a gap: those past this
     // one's last are looked at as far as they run. Only what shows it is a
     // sheet goes: a file (not a link, whatever it leads to) with the mark.
     for (size_t n = pages_.size() + 1;; ++n) {
         const std::string path = prefix_ + "-" + std::to_string(n) + ".png";
         struct stat st;
-        if (lstat(path.c_str(), &st) != 0) return true;
+        if (lstat(path.c_str(), &st) != 0) return;
         const char* other = S_ISLNK(st.st_mode)    ? "it is a link"
                             : S_ISDIR(st.st_mode)  ? "it is a folder"
                             : !S_ISREG(st.st_mode) ? "it is no file"
@@ -238,9 +239,13 @@ bool CContactSheet::RemoveEarlierSheets(std::string* error) {
             notes_.push_back("left " + path + " as it is: " + other);
             continue;
         }
+        // One it may not remove (another user's in a sticky folder, an
+        // immutable file) stays as the others do: the new sheets are in
+        // place already, and those after it are still looked at.
         if (unlink(path.c_str()) != 0) {
-            *error = "cannot remove the earlier sheet " + path + ": " + strerror(errno);
-            return false;
+            notes_.push_back("left " + path + " as it is: it is a sheet of an earlier gallery, but it cannot be removed: " +
+                             strerror(errno));
+            continue;
         }
         notes_.push_back("removed " + path + ", a sheet of an earlier gallery past the last one written");
     }

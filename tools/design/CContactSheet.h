@@ -54,7 +54,9 @@ public:
     // did not write again ("<prefix>-N.png" past its last page, as far as
     // they run without a gap) are removed, so that no sheet is left of a set
     // grown shorter: only a file that carries the mark. A link, a file
-    // without the mark or anything else at such a name is left as it is.
+    // without the mark, a sheet that may not be removed or anything else at
+    // such a name is left as it is (and named in Notes). False only when a
+    // page cannot be written.
     bool Finish(std::string* error);
     // The files Finish wrote.
     const std::vector<std::string>& Written() const { return written_; }
@@ -68,7 +70,7 @@ private:
     // The rows of the page whose first picture is the first-th (from 0).
     int RowsFrom(int first) const;
     bool EndPage(std::string* error);
-    bool RemoveEarlierSheets(std::string* error);
+    void RemoveEarlierSheets();
 
     std::string title_;
     std::string prefix_;

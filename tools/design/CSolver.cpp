@@ -371,19 +371,35 @@ SolverResult CSolver::Solve() {
     }
     if (r.outcome == SolverResult::SOLVED) {
         int frames = 0;
-        r.verifyResult = Replay(level_, r.records, r.exitFrame + 2000, &frames);
+        r.verifyResult = Replay(level_, r.records, r.exitFrame + kReplayFramesAfter, &frames, &r.steps);
         r.verified = r.verifyResult == "exited";
     }
     return r;
 }
 
-std::string CSolver::Replay(CLevel* level, const std::vector<ReplayKey>& records, int maxFrames, int* frames) {
+std::string CSolver::Replay(CLevel* level, const std::vector<ReplayKey>& records, int maxFrames, int* frames,
+                            int* steps) {
     CWorldRun run(level);
     run.SetKeys(records);
     std::string error;
     if (!run.Start(&error)) return error;
     run.Run(maxFrames, true);
     if (frames) *frames = run.GetFrame();
+    if (steps) *steps = CElement::GetStepCount();
     if (!run.GetFailure().empty()) return "broken world: " + run.GetFailure();
     return run.GetResult();
+}
+
+std::string CSolver::ReplayStored(CLevel* level, int* frames, int* steps) {
+    const std::vector<ReplayKey>& records = level->GetSolution();
+    if (records.empty()) return "";
+    return Replay(level, records, records.back().frame + kReplayFramesAfter, frames, steps);
+}
+
+std::string CSolver::DescribeStoredSolution(CLevel* level, bool* exits) {
+    int steps = 0;
+    const std::string ends = ReplayStored(level, nullptr, &steps);
+    *exits = ends == "exited";
+    if (ends.empty()) return "no solution";
+    return *exits ? "solution " + std::to_string(steps) + " steps" : "a solution that does not exit (" + ends + ")";
 }

@@ -54,6 +54,7 @@ struct SolverResult {
     int exitFrame = 0;               // the frame in which the hero enters the exit tube
     bool verified = false;           // the records replayed to "exited" through the runner
     std::string verifyResult;        // what the replay ended in
+    int steps = 0;                   // the solution's length as the game counts it: the hero's steps in the replay
 
     // The level's figure: the positions at rest (the start included) fewer
     // commands from the start than the solution, all of which are searched
@@ -88,8 +89,20 @@ public:
     // Plays records through the runner from a freshly built world until the
     // level ends or maxFrames have run, with the world's invariants checked;
     // the runner's result ("exited", "caught", ..., "running", or the broken
-    // invariant).
-    static std::string Replay(CLevel* level, const std::vector<ReplayKey>& records, int maxFrames, int* frames);
+    // invariant). frames and steps (when not null): the frames run and the
+    // steps the hero took, as the game's step counter counts them (a walk or
+    // climb from one cell to the next; a fall, a turn or a power-up used is
+    // none), the unit in which the tools give a solution's length.
+    static std::string Replay(CLevel* level, const std::vector<ReplayKey>& records, int maxFrames, int* frames,
+                              int* steps = nullptr);
+    // The frames a replay is given past its last record to end in.
+    static constexpr int kReplayFramesAfter = 2000;
+    // Replay of the solution the level stores; empty when it stores none.
+    static std::string ReplayStored(CLevel* level, int* frames, int* steps);
+    // The stored solution in a caption's words: "solution 24 steps", "no
+    // solution" or "a solution that does not exit (caught)"; exits says
+    // whether it is the first.
+    static std::string DescribeStoredSolution(CLevel* level, bool* exits);
 
 private:
     bool SearchOnce(bool undo, SolverResult* r);

@@ -13,7 +13,7 @@ using namespace DrawKit;
 
 namespace {
 
-constexpr double kLeft = 80;     // room for the commands axis
+constexpr double kLeft = 80;     // room for the steps axis
 constexpr double kRight = 90;    // room for the positions axis
 constexpr double kTop = 126;     // title, figures and legend (two rows)
 constexpr double kBottom = 64;   // level labels
@@ -65,18 +65,18 @@ bool DrawDifficultyPlot(const std::string& title, const std::vector<PlotLevel>& 
     const int width = static_cast<int>(kLeft + plotWidth + kRight);
     const int height = static_cast<int>(kTop + kPlotHeight + kBottom);
 
-    int maxCommands = 1;
+    int maxSteps = 1;
     long maxStates = 10;
     int solved = 0;
     for (const PlotLevel& l : levels) {
         if (l.solved) {
-            maxCommands = std::max(maxCommands, l.commands);
+            maxSteps = std::max(maxSteps, l.steps);
             ++solved;
         }
         maxStates = std::max(maxStates, l.states);
     }
-    const int commandStep = AxisStep(maxCommands);
-    const int commandTop = (maxCommands + commandStep - 1) / commandStep * commandStep;
+    const int stepsTick = AxisStep(maxSteps);
+    const int stepsTop = (maxSteps + stepsTick - 1) / stepsTick * stepsTick;
     const int decades = std::max(1, static_cast<int>(std::ceil(std::log10(static_cast<double>(maxStates)))));
 
     cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
@@ -87,34 +87,34 @@ bool DrawDifficultyPlot(const std::string& title, const std::vector<PlotLevel>& 
     Text(cr, title, kLeft, 14, 22, kInk, FONT_SANS_BOLD);
     std::vector<int> lengths;
     for (const PlotLevel& l : levels)
-        if (l.solved) lengths.push_back(l.commands);
+        if (l.solved) lengths.push_back(l.steps);
     std::sort(lengths.begin(), lengths.end());
     std::string figures = std::to_string(n) + " levels, " + std::to_string(solved) + " solved";
     if (!lengths.empty())
         figures += "; solutions of " + std::to_string(lengths.front()) + " to " + std::to_string(lengths.back()) +
-                   " commands, median " + std::to_string(lengths[lengths.size() / 2]);
+                   " steps, median " + std::to_string(lengths[lengths.size() / 2]);
     Text(cr, figures, kLeft, 44, 14, Darken(kGrid, 0.5));
     double lx = kLeft, ly = 70;
-    Legend(cr, &lx, &ly, width - 16, kLevelColour, "commands (level)", false);
-    Legend(cr, &lx, &ly, width - 16, kTutorialColour, "commands (tutorial)", false);
-    Legend(cr, &lx, &ly, width - 16, kStoredColour, "commands (stored solution)", false);
+    Legend(cr, &lx, &ly, width - 16, kLevelColour, "steps (level)", false);
+    Legend(cr, &lx, &ly, width - 16, kTutorialColour, "steps (tutorial)", false);
+    Legend(cr, &lx, &ly, width - 16, kStoredColour, "steps (stored solution)", false);
     Legend(cr, &lx, &ly, width - 16, kUnsolvedColour, "no solution found", false);
     Legend(cr, &lx, &ly, width - 16, kStatesColour, "positions searched", true);
 
     const double x0 = kLeft;
     const double y0 = kTop + kPlotHeight;  // the axis line
-    auto commandY = [&](double v) { return y0 - v / commandTop * kPlotHeight; };
+    auto stepsY = [&](double v) { return y0 - v / stepsTop * kPlotHeight; };
     auto statesY = [&](double v) { return y0 - std::log10(std::max(1.0, v)) / decades * kPlotHeight; };
 
-    // Grid and the commands axis on the left.
-    for (int v = 0; v <= commandTop; v += commandStep) {
-        Line(cr, x0, commandY(v), x0 + plotWidth, commandY(v), kGrid, 1);
-        Text(cr, std::to_string(v), x0 - 8, commandY(v) - 8, 13, kInk, FONT_SANS, ALIGN_RIGHT);
+    // Grid and the steps axis on the left.
+    for (int v = 0; v <= stepsTop; v += stepsTick) {
+        Line(cr, x0, stepsY(v), x0 + plotWidth, stepsY(v), kGrid, 1);
+        Text(cr, std::to_string(v), x0 - 8, stepsY(v) - 8, 13, kInk, FONT_SANS, ALIGN_RIGHT);
     }
     cairo_save(cr);
     cairo_translate(cr, 22, kTop + kPlotHeight / 2);
     cairo_rotate(cr, -M_PI / 2);
-    Text(cr, "commands", 0, -8, 14, kInk, FONT_SANS_BOLD, ALIGN_CENTER);
+    Text(cr, "steps", 0, -8, 14, kInk, FONT_SANS_BOLD, ALIGN_CENTER);
     cairo_restore(cr);
     // The positions axis on the right, by powers of ten.
     for (int d = 0; d <= decades; ++d) {
@@ -134,7 +134,7 @@ bool DrawDifficultyPlot(const std::string& title, const std::vector<PlotLevel>& 
         const PlotLevel& l = levels[static_cast<size_t>(i)];
         const double cx = x0 + column * i;
         if (l.solved) {
-            const double top = commandY(l.commands);
+            const double top = stepsY(l.steps);
             OutlinedRoundedRect(cr, cx + column * 0.15, top, column * 0.7, y0 - top, 1.5,
                                 l.tutorial ? kTutorialColour : l.stored ? kStoredColour : kLevelColour, 1);
         } else {

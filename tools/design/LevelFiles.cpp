@@ -38,7 +38,7 @@ bool ReadLevelArgument(const std::string& text, LevelArgument* out, std::string*
     for (int s = 0; s < CLevelSet::kSetCount; ++s) {
         if (!StartsWith(text, kSlotPrefixes[s])) continue;
         long v = 0;
-        if (!ParseInteger(text.substr(4), 0, 9999, &v)) {
+        if (!ReadNumber(text.substr(4), 0L, 9999L, &v)) {
             *error = "bad level number in " + text + " (levels count from 0)";
             return false;
         }

@@ -42,6 +42,18 @@ cairo_status_t WriteToStream(void* closure, const unsigned char* data, unsigned 
                                                                           : CAIRO_STATUS_WRITE_ERROR;
 }
 
+// Runs a file's writer. The reason a failed write gives is the errno it
+// leaves: one left by an earlier call must not pass for it.
+bool Wrote(const std::function<bool(FILE*)>& write, FILE* f) {
+    errno = 0;
+    return write(f);
+}
+
+// "cannot write PATH: REASON", the reason the errno's text.
+std::string CannotWrite(const std::string& path, int error) {
+    return "cannot write " + path + ": " + strerror(error ? error : EIO);
+}
+
 }  // namespace
 
 void EndToolOnInterrupt() {
@@ -56,15 +68,14 @@ void EndToolOnInterrupt() {
 }
 
 bool CheckOutputPath(const std::string& path, std::string* error) {
-    const std::string cannot = "cannot write " + path + ": ";
     std::string target;
     if (!PlatformFollowLinks(path, &target)) {
-        *error = cannot + strerror(ELOOP);
+        *error = CannotWrite(path, ELOOP);
         return false;
     }
     struct stat st;
     if (stat(target.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
-        *error = cannot + (S_ISDIR(st.st_mode) ? "it is a folder" : "it is no file");
+        *error = "cannot write " + path + (S_ISDIR(st.st_mode) ? ": it is a folder" : ": it is no file");
         return false;
     }
     // A new file in its folder, at once removed, says whether the folder
@@ -76,7 +87,7 @@ bool CheckOutputPath(const std::string& path, std::string* error) {
     CInterruptsHeld held;
     const int fd = mkstemp(name.data());
     if (fd < 0) {
-        *error = cannot + strerror(errno);
+        *error = CannotWrite(path, errno);
         return false;
     }
     close(fd);
@@ -88,9 +99,9 @@ bool WriteOutput(const std::string& path, const std::function<bool(FILE*)>& writ
     CInterruptsHeld held;
     CAtomicFile file(path);
     FILE* f = file.Open();
-    if (f && !write(f)) file.MarkFailed();
+    if (f && !Wrote(write, f)) file.MarkFailed();
     if (f && file.Commit()) return true;
-    *error = "cannot write " + path;
+    *error = CannotWrite(path, file.Error());
     return false;
 }
 
@@ -107,15 +118,15 @@ bool WriteOutputs(const std::vector<OutputFile>& files, std::string* error) {
         written.emplace_back(new CAtomicFile(o.path));
         CAtomicFile& file = *written.back();
         FILE* f = file.Open();
-        if (f && !o.write(f)) file.MarkFailed();
+        if (f && !Wrote(o.write, f)) file.MarkFailed();
         if (!f || !file.Finish()) {
-            *error = "cannot write " + o.path;
+            *error = CannotWrite(o.path, file.Error());
             return false;
         }
     }
     for (const std::unique_ptr<CAtomicFile>& file : written) {
         if (!file->Commit()) {
-            *error = "cannot write " + file->Path();
+            *error = CannotWrite(file->Path(), file->Error());
             return false;
         }
     }

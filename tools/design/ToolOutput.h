@@ -29,7 +29,8 @@ void EndToolOnInterrupt();
 bool CheckOutputPath(const std::string& path, std::string* error);
 
 // Writes path through a temporary file: write gets its stream and says
-// whether all went well. False with "cannot write <path>".
+// whether all went well. False with "cannot write <path>: <reason>", the
+// reason the failed step's ("No space left on device").
 bool WriteOutput(const std::string& path, const std::function<bool(FILE*)>& write, std::string* error);
 // One file of a tool's output that is written together with others.
 struct OutputFile {
@@ -38,7 +39,8 @@ struct OutputFile {
 };
 // Writes every file through its temporary file, and puts them in place only
 // once all were written: when one fails (a full disk), none replaces an
-// earlier file. False with "cannot write <path>" for the first that failed.
+// earlier file. False with "cannot write <path>: <reason>" for the first that
+// failed.
 bool WriteOutputs(const std::vector<OutputFile>& files, std::string* error);
 // A cairo surface as a PNG file.
 bool WritePngOutput(cairo_surface_t* surface, const std::string& path, std::string* error);

@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <sstream>
@@ -56,15 +57,6 @@ const TileChar kTileChars[] = {
     {'N', POWERUP_MAGNET},
 };
 
-
-bool ParseInt(const std::string& s, int* out) {
-    if (s.empty()) return false;
-    char* end = nullptr;
-    const long v = strtol(s.c_str(), &end, 10);
-    if (*end != '\0' || v < -1000000 || v > 1000000) return false;
-    *out = static_cast<int>(v);
-    return true;
-}
 
 std::vector<std::string> Words(const std::string& s) {
     std::vector<std::string> out;
@@ -161,7 +153,7 @@ bool CLevelSource::Parse(const std::string& text, CLevel* level, std::string* er
             }
         } else if (key == "background") {
             int b = 0;
-            if (!ParseInt(value, &b) || b < 0 || b >= CLevel::kBackgroundCount) {
+            if (!ReadNumber(value, 0, CLevel::kBackgroundCount - 1, &b)) {
                 ok = p.Fail(at, "the background must be 0..7");
             } else {
                 out.SetBackground(b);
@@ -185,7 +177,8 @@ bool CLevelSource::Parse(const std::string& text, CLevel* level, std::string* er
                 if (w[0] == "yellow") code = DEVICE_LTELEPORT_Y;
                 if (w[0] == "red") code = DEVICE_LTELEPORT_R;
             }
-            if (w.size() != 3 || code == 0 || !ParseInt(w[1], &x) || !ParseInt(w[2], &y)) {
+            if (w.size() != 3 || code == 0 || !ReadNumber(w[1], INT_MIN, INT_MAX, &x) ||
+                !ReadNumber(w[2], INT_MIN, INT_MAX, &y)) {
                 ok = p.Fail(at, "expected 'teleport: blue|yellow|red column row'");
             } else if (x < -1 || x >= CLevel::kWidth || y < 0 || y >= CLevel::kHeight) {
                 ok = p.Fail(at, "the teleport lies outside the grid");
@@ -206,7 +199,7 @@ bool CLevelSource::Parse(const std::string& text, CLevel* level, std::string* er
             int used = 0;
             const bool directive = sscanf(s.text.c_str(), "#zqdefine %d-%c-%d#%n", &n, &style, &m, &used) == 3 &&
                                    used == static_cast<int>(s.text.size());
-            if (!ParseInt(xs, &s.x) || !ParseInt(ys, &s.y)) {
+            if (!ReadNumber(xs, INT_MIN, INT_MAX, &s.x) || !ReadNumber(ys, INT_MIN, INT_MAX, &s.y)) {
                 ok = p.Fail(at, "expected 'sign: column row #zqdefine N-c-M#'");
             } else if (s.x < 0 || s.x >= CLevel::kWidth || s.y < 0 || s.y >= CLevel::kHeight) {
                 ok = p.Fail(at, "the sign lies outside the grid");
@@ -232,7 +225,8 @@ bool CLevelSource::Parse(const std::string& text, CLevel* level, std::string* er
                 const std::vector<std::string> w = Words(entry);
                 int frame = 0;
                 const int keyCode = w.size() == 3 ? SolutionKeyForName(w[1]) : -1;
-                if (w.size() != 3 || !ParseInt(w[0], &frame) || keyCode < 0 || (w[2] != "down" && w[2] != "up")) {
+                if (w.size() != 3 || !ReadNumber(w[0], INT_MIN, INT_MAX, &frame) || keyCode < 0 ||
+                    (w[2] != "down" && w[2] != "up")) {
                     ok = p.Fail(k, "expected 'frame key down|up'");
                 } else if (!IsSolutionKey(keyCode)) {
                     // The game would ignore it: the solution would not be

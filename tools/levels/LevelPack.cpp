@@ -2,7 +2,9 @@
 // its source in assets/levels/<name>.txt when there is one, else a generated
 // stand-in. Each level is compiled into the game's own CLevel, checked, and
 // written as the game writes level bodies.
+#include <climits>
 #include <cstdio>
+#include <cstring>
 #include <set>
 #include <string>
 #include <vector>
@@ -50,7 +52,9 @@ std::set<int> StringIds(const std::string& folder) {
         char line[2048];
         while (fgets(line, sizeof line, f)) {
             int id = 0;
-            if (line[0] == '@' && sscanf(line + 1, "%d", &id) == 1) ids.insert(id);
+            const char* bar = strchr(line, '|');
+            if (line[0] != '@' || !bar) continue;
+            if (ReadNumber(std::string(line + 1, static_cast<size_t>(bar - line - 1)), 0, INT_MAX, &id)) ids.insert(id);
         }
         fclose(f);
     }

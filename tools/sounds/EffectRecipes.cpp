@@ -1,8 +1,10 @@
 #include "EffectRecipes.h"
 
-#include <cstdlib>
+#include <climits>
 #include <initializer_list>
 #include <vector>
+
+#include "engine/ReadNumber.h"
 
 namespace {
 
@@ -401,8 +403,9 @@ const Recipe kRecipes[] = {
 int Variant(const std::string& stem, int fallback) {
     size_t i = stem.size();
     while (i > 0 && stem[i - 1] >= '0' && stem[i - 1] <= '9') --i;
-    if (i == stem.size()) return fallback;
-    return atoi(stem.c_str() + i);
+    int variant = fallback;
+    ReadNumber(stem.substr(i), 0, INT_MAX, &variant);
+    return variant;
 }
 
 const Recipe* Find(const std::string& stem) {

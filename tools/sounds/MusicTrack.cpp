@@ -2,12 +2,18 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 #include <map>
 #include <sstream>
 #include <vector>
 
+#include "engine/ReadNumber.h"
+
 namespace {
+
+// The bounds of a voice's figures.
+constexpr double kLongestSeconds = 60;
+constexpr double kHighestHz = 20000;
+constexpr double kWidestSemitones = 24;
 
 struct Note {
     std::vector<double> pitches;  // MIDI numbers; empty for a rest
@@ -29,10 +35,8 @@ bool ParsePitch(const std::string& text, double* midi) {
     size_t i = 1;
     if (i < text.size() && text[i] == '#') semis += 1, ++i;
     else if (i < text.size() && text[i] == 'b') semis -= 1, ++i;
-    if (i >= text.size()) return false;
-    char* end = nullptr;
-    const long octave = strtol(text.c_str() + i, &end, 10);
-    if (*end != '\0' || octave < 0 || octave > 8) return false;
+    int octave = 0;
+    if (!ReadNumber(text.substr(i), 0, 8, &octave)) return false;
     *midi = 12.0 * (octave + 1) + semis;
     return true;
 }
@@ -40,8 +44,7 @@ bool ParsePitch(const std::string& text, double* midi) {
 bool ParseNote(const std::string& token, Note* note) {
     const size_t slash = token.find('/');
     if (slash == std::string::npos) return false;
-    note->length = atoi(token.c_str() + slash + 1);
-    if (note->length <= 0 || note->length > 256) return false;
+    if (!ReadNumber(token.substr(slash + 1), 1, 256, &note->length)) return false;
     const std::string pitch = token.substr(0, slash);
     note->pitches.clear();
     if (pitch == "-") return true;
@@ -151,29 +154,34 @@ bool RenderMusic(const std::string& source, int rate, SynthBuffer* left, SynthBu
         std::vector<std::string> rest;
         for (std::string w; words >> w;) rest.push_back(w);
         if (key == "bpm" && rest.size() == 1) {
-            bpm = atof(rest[0].c_str());
-            if (bpm < 30 || bpm > 300) return fail("bad tempo");
+            if (!ReadNumber(rest[0], 30.0, 300.0, &bpm)) return fail("bad tempo");
         } else if (key == "bars" && rest.size() == 1) {
-            bars = atoi(rest[0].c_str());
-            if (bars < 1 || bars > 200) return fail("bad bar count");
+            if (!ReadNumber(rest[0], 1, 200, &bars)) return fail("bad bar count");
         } else if (key == "drumvol" && rest.size() == 1) {
-            drumAmp = static_cast<float>(atof(rest[0].c_str()));
+            double amp = 0;
+            if (!ReadNumber(rest[0], 0.0, 1.0, &amp)) return fail("bad drum volume " + rest[0]);
+            drumAmp = static_cast<float>(amp);
         } else if (key == "voice" && rest.size() >= 7) {
             Voice v;
             if (!ParseWave(rest[1], &v.sound.wave)) return fail("unknown wave " + rest[1]);
-            v.sound.amp = static_cast<float>(atof(rest[2].c_str()));
-            v.pan = atof(rest[3].c_str());
-            v.sound.attack = atof(rest[4].c_str());
-            v.hold = atof(rest[5].c_str());
-            v.release = atof(rest[6].c_str());
+            // Loudness and pan, then attack, hold (a fraction of the note)
+            // and release in seconds.
+            double amp = 0;
+            if (!ReadNumber(rest[2], 0.0, 1.0, &amp) || !ReadNumber(rest[3], -1.0, 1.0, &v.pan) ||
+                !ReadNumber(rest[4], 0.0, kLongestSeconds, &v.sound.attack) || !ReadNumber(rest[5], 0.0, 1.0, &v.hold) ||
+                !ReadNumber(rest[6], 0.0, kLongestSeconds, &v.release))
+                return fail("bad voice " + rest[0] + ": amp 0..1, pan -1..1, attack, hold 0..1, release in seconds");
+            v.sound.amp = static_cast<float>(amp);
             v.sound.decay = 4;
             for (size_t i = 7; i < rest.size(); ++i) {
                 if (rest[i] == "lowpass" && i + 1 < rest.size()) {
                     v.sound.filter = SynthFilter::LowPass;
-                    v.sound.cut0 = atof(rest[++i].c_str());
+                    if (!ReadNumber(rest[++i], 1.0, kHighestHz, &v.sound.cut0)) return fail("bad cutoff " + rest[i]);
                 } else if (rest[i] == "vibrato" && i + 2 < rest.size()) {
-                    v.sound.vibratoHz = atof(rest[++i].c_str());
-                    v.sound.vibrato = atof(rest[++i].c_str());
+                    if (!ReadNumber(rest[i + 1], 0.0, kHighestHz, &v.sound.vibratoHz) ||
+                        !ReadNumber(rest[i + 2], 0.0, kWidestSemitones, &v.sound.vibrato))
+                        return fail("bad vibrato " + rest[i + 1] + " " + rest[i + 2]);
+                    i += 2;
                 } else {
                     return fail("unknown voice option " + rest[i]);
                 }

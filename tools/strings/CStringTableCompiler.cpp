@@ -1,7 +1,9 @@
 #include "strings/CStringTableCompiler.h"
 
-#include <cctype>
+#include <climits>
 #include <sstream>
+
+#include "engine/ReadNumber.h"
 
 namespace {
 
@@ -18,12 +20,8 @@ std::vector<std::string> SplitBars(const std::string& s) {
 }
 
 bool IsNumber(const std::string& s) {
-    if (s.empty()) return false;
-    size_t i = (s[0] == '-') ? 1 : 0;
-    if (i == s.size() || s.size() - i > 9) return false;
-    for (; i < s.size(); ++i)
-        if (!std::isdigit(static_cast<unsigned char>(s[i]))) return false;
-    return true;
+    int value = 0;
+    return ReadNumber(s, INT_MIN, INT_MAX, &value);
 }
 
 bool IsBlankLine(const std::string& s) {
@@ -139,7 +137,8 @@ bool CStringTableCompiler::Compile(const std::vector<Source>& sources, std::vect
                       fields.size() < 2 ? "a text line is \"@id|text\"" : "a text cannot contain '|'");
                 continue;
             }
-            if (!IsNumber(fields[0]) || fields[0][0] == '-') {
+            int id = 0;
+            if (!ReadNumber(fields[0], 0, INT_MAX, &id)) {
                 Error(src, number, "a text id is a decimal number");
                 continue;
             }
@@ -151,7 +150,6 @@ bool CStringTableCompiler::Compile(const std::vector<Source>& sources, std::vect
                 Error(src, number, "a text before any style line would have no font");
                 continue;
             }
-            const int id = std::stoi(fields[0]);
             if (!ids_.insert(id).second) {
                 Error(src, number, "text id " + fields[0] + " given twice");
                 continue;

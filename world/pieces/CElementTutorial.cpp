@@ -123,9 +123,12 @@ std::string FadeName(const std::string& bubbleName, int i) {
     return bubbleName.substr(0, bubbleName.size() - 4) + std::to_string(i) + ".png";
 }
 
-// Reads a decimal number (after any blanks) at *p and moves past it; false,
-// leaving *p, when there is none or it does not fit an int.
-bool ReadNumber(const char** p, int* value) {
+// Reads a decimal number (after any blanks, with a sign if any) at *p, as
+// the directive's pattern always read it, and moves past it; false, leaving
+// *p, when there is none or it does not fit an int. Not ReadNumber's rules:
+// the number is only the start of the text, and level files hold what this
+// took.
+bool ReadNumberAt(const char** p, int* value) {
     char* end = nullptr;
     errno = 0;
     const long v = strtol(*p, &end, 10);
@@ -151,14 +154,14 @@ CElementTutorial::Text CElementTutorial::ReadText(const char* levelText) {
     const char* p = levelText + sizeof(kDirective) - 1;
     int body = 0, heading = 0;
     char letter = 'l';
-    int read = ReadNumber(&p, &body) ? 1 : 0;
+    int read = ReadNumberAt(&p, &body) ? 1 : 0;
     if (read == 1 && p[0] == '-' && p[1] != '\0') {
         letter = p[1];
         p += 2;
         read = 2;
         if (p[0] == '-') {
             ++p;
-            if (ReadNumber(&p, &heading)) read = 3;
+            if (ReadNumberAt(&p, &heading)) read = 3;
         }
     }
     // A directive without its number can show nothing sensible.

@@ -12,6 +12,7 @@
 #include "platform/Platform.h"
 #include "tools/design/CContactSheet.h"
 #include "tools/design/CLevelTool.h"
+#include "tools/design/CSolver.h"
 #include "tools/design/CToolOptions.h"
 #include "tools/design/LevelFiles.h"
 #include "tools/design/LevelMechanics.h"
@@ -27,7 +28,8 @@ const char* const kUsage =
     "Draws one picture per level, as the play screen shows it once the level is\n"
     "built, onto contact sheets (PNG), each picture captioned with the level's\n"
     "name (reg:N with the game's name beside it, or the file's name) and\n"
-    "heading, its mechanics and whether it stores a solution.\n"
+    "heading, its mechanics and the length of the solution it stores, in steps\n"
+    "as the game counts them (in red: none, or one that does not exit).\n"
     "\n"
     "SET               reg, adv or kid (the game's level pack), or a folder of\n"
     "                  level sources (.txt) and level files (.lvl)\n"
@@ -50,8 +52,8 @@ const char* const kUsage =
     "PREFIX-N.png numbered past the last one written (from there on, as far\n"
     "as they run without a gap) are removed if they carry the mark every sheet\n"
     "of this tool carries (a PNG text entry); anything else there (a link, a\n"
-    "file without the mark) is left as it is. Each removed or left file is\n"
-    "named in a line on stderr.\n"
+    "file without the mark, a sheet that may not be removed) is left as it is.\n"
+    "Each removed or left file is named in a line on stderr.\n"
     "\n"
     "Exit codes: 0 the sheets were written; 2 bad options, an unknown set, an\n"
     "unreadable level, a sheet too large or one that cannot be written (then\n"
@@ -108,9 +110,9 @@ int Run(int argc, char** argv) {
         const std::vector<std::string> mechanics = LevelMechanicsOrPlain(*l.level);
         for (size_t i = 0; i < mechanics.size(); ++i)
             c.detail.push_back(mechanics[i] + (i + 1 < mechanics.size() ? ", " : "; "));
-        const size_t keys = l.level->GetSolution().size();
-        c.detail.push_back(keys ? "solution " + std::to_string(keys) + " keys" : "no solution");
-        c.warn = keys == 0;
+        bool exits = false;
+        c.detail.push_back(CSolver::DescribeStoredSolution(l.level, &exits));
+        c.warn = !exits;
         captions.push_back(c);
     }
     CContactSheet sheet(title, prefix, static_cast<int>(columns), static_cast<int>(rows), scale, captions);

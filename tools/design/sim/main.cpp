@@ -16,7 +16,7 @@
 
 #include "engine/CBackground.h"
 #include "engine/CRender.h"
-#include "engine/Utilities.h"
+#include "engine/ReadNumber.h"
 #include "platform/Platform.h"
 #include "tools/design/CLevelTool.h"
 #include "tools/design/CToolOptions.h"
@@ -57,21 +57,23 @@ const char* const kUsage =
     "Output: {\"result\": \"exited\" | \"caught\" | \"singed\" | \"fallen\" |\n"
     "\"tube-destroyed\" | \"running\", \"frames\": N, \"steps\": N, \"hero\": [col, row]\n"
     "or null, \"elements\": [{\"type\", \"col\", \"row\", \"frozen\", \"heated\",\n"
-    "\"destroyed\"}, ...]}\n"
+    "\"destroyed\"}, ...]}: the elements still in the world (not one burned, melted\n"
+    "or collapsed away); \"destroyed\" is a bot that heat wrecked\n"
     "Exit codes: 0 the level ran; 1 a world invariant broke (--check);\n"
     "2 a missing, unreadable or unplayable level, bad options or malformed keys\n"
     "(one line on stderr, with the game's own reason where it gives one);\n"
     "130, 143 stopped by Ctrl+C or SIGTERM.\n";
 
 // "FRAME:KEY:down|up,..."; KEY a name or a key number, and 0 or 1 for down
-// or up (as earlier scripts wrote "60:275:0"). False with the offending record
-// (and what is wrong with it) in *bad.
+// or up (as earlier scripts wrote "60:275:0"). Nothing else: no blank, no
+// sign before a frame. False with the offending record (and what is wrong
+// with it) in *bad.
 bool ParseKeys(const std::string& text, std::vector<ReplayKey>* keys, std::string* bad) {
     size_t start = 0;
     while (start <= text.size()) {
         size_t comma = text.find(',', start);
         if (comma == std::string::npos) comma = text.size();
-        const std::string record = TrimBlanks(text.substr(start, comma - start));
+        const std::string record = text.substr(start, comma - start);
         const size_t c1 = record.find(':');
         const size_t c2 = c1 == std::string::npos ? std::string::npos : record.find(':', c1 + 1);
         long frame = 0;
@@ -80,7 +82,7 @@ bool ParseKeys(const std::string& text, std::vector<ReplayKey>* keys, std::strin
         const int code = SolutionKeyForName(key);
         const bool released = how == "up" || how == "1";
         if (c2 == std::string::npos || record.find(':', c2 + 1) != std::string::npos ||
-            !ParseInteger(record.substr(0, c1), 1, INT_MAX, &frame) || code < 0 ||
+            !ReadNumber(record.substr(0, c1), 1L, static_cast<long>(INT_MAX), &frame) || code < 0 ||
             !(released || how == "down" || how == "0")) {
             *bad = "'" + record + "' (FRAME:KEY:down|up)";
             return false;

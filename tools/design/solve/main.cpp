@@ -34,6 +34,8 @@ const char* const kUsage =
     "Finds a shortest solution of a level in commands (a direction key pressed\n"
     "once, the turn key, a power-up used), each run from rest to rest over the\n"
     "game's own world step, or shows that there is none within the bounds.\n"
+    "A solution's length is given in steps, as the game counts them: the\n"
+    "hero's walks and climbs from one cell to the next.\n"
     "\n"
     "LEVEL             a .lvl file, a level source .txt, or reg:N, adv:N, kid:N\n"
     "                  for level N (from 0) of the game's level pack\n"
@@ -61,7 +63,7 @@ const char* const kUsage =
     "A level set:\n"
     "  --table SET       solve every level of SET (reg, adv, kid: the level pack;\n"
     "                    or a folder of level sources and .lvl files) and print\n"
-    "                    one line per level: commands, positions searched,\n"
+    "                    one line per level: steps, positions searched,\n"
     "                    mechanics\n"
     "  --from N, --to N  only the levels N (from 0) to N of the set\n"
     "  --plot FILE.png   draw the difficulty along the set\n"
@@ -80,8 +82,7 @@ std::string CommandList(const std::vector<int>& codes) {
 // One line of figures, also written above a stored solution.
 std::string Figures(const SolverResult& r) {
     char buf[200];
-    snprintf(buf, sizeof buf, "%zu commands, %ld positions closer, exit in frame %d", r.commands.size(), r.states,
-             r.exitFrame);
+    snprintf(buf, sizeof buf, "%d steps, %ld positions closer, exit in frame %d", r.steps, r.states, r.exitFrame);
     return buf;
 }
 
@@ -100,8 +101,7 @@ void PrintResult(const std::string& name, const std::string& gameName, const CLe
     printf("level:     %s \"%s\"\n", Shown(LevelLabel(name, gameName)).c_str(), Shown(level.GetHeadingText()).c_str());
     printf("mechanics: %s\n", LevelMechanicsText(level).c_str());
     if (r.outcome == SolverResult::SOLVED) {
-        printf("outcome:   solved in %zu commands, the hero enters the exit in frame %d\n", r.commands.size(),
-               r.exitFrame);
+        printf("outcome:   solved in %d steps, the hero enters the exit in frame %d\n", r.steps, r.exitFrame);
         printf("commands:  %s\n", CommandList(r.commands).c_str());
         printf("replay:    %s\n", r.verifyResult.c_str());
     } else {
@@ -131,13 +131,15 @@ void PrintJson(const std::string& name, const std::string& gameName, const CLeve
            JsonText(level.GetHeadingText()).c_str(), JsonText(SolverResult::OutcomeName(r.outcome)).c_str());
     for (size_t i = 0; i < r.commands.size(); ++i)
         printf("%s%s", i ? ", " : "", JsonText(SolutionKeyName(r.commands[i])).c_str());
+    // Each record as zorv_sim --keys takes it: frame, key name, down or up.
     printf("], \"records\": [");
     for (size_t i = 0; i < r.records.size(); ++i)
-        printf("%s[%d, %d, %d]", i ? ", " : "", r.records[i].frame, r.records[i].key, r.records[i].released ? 1 : 0);
-    printf("], \"exit_frame\": %d, \"replay\": %s, \"states\": %ld, \"found\": %ld, \"expanded\": %ld, \"runs\": %ld, \"lost\": %ld, "
+        printf("%s[%d, %s, \"%s\"]", i ? ", " : "", r.records[i].frame, JsonText(SolutionKeyName(r.records[i].key)).c_str(),
+               r.records[i].released ? "up" : "down");
+    printf("], \"steps\": %d, \"exit_frame\": %d, \"replay\": %s, \"states\": %ld, \"found\": %ld, \"expanded\": %ld, \"runs\": %ld, \"lost\": %ld, "
            "\"unsettled\": %ld, \"depth\": %d, \"frames\": %ld, \"seconds\": %.3f, \"states_per_second\": %.1f, "
            "\"mechanics\": [",
-           r.exitFrame, JsonText(r.verifyResult).c_str(), r.states, r.found, r.expanded, r.runs, r.lost, r.unsettled, r.depth,
+           r.steps, r.exitFrame, JsonText(r.verifyResult).c_str(), r.states, r.found, r.expanded, r.runs, r.lost, r.unsettled, r.depth,
            r.frames, r.seconds, r.StatesPerSecond());
     const std::vector<std::string> mechanics = LevelMechanics(level);
     for (size_t i = 0; i < mechanics.size(); ++i) printf("%s%s", i ? ", " : "", JsonText(mechanics[i]).c_str());
@@ -155,7 +157,7 @@ bool ParseCommandList(const std::string& list, std::vector<int>* codes, std::str
         long times = 1;
         const size_t star = word.find('*');
         if (star != std::string::npos) {
-            if (!ParseInteger(word.substr(star + 1), 1, 1000, &times)) {
+            if (!ReadNumber(word.substr(star + 1), 1L, 1000L, &times)) {
                 *error = "a bad repeat in \"" + word + "\"";
                 return false;
             }
@@ -238,29 +240,19 @@ void PlayCommands(CLevel* level, const std::vector<int>& codes, int restFrames, 
         r->outcome = SolverResult::SOLVED;
         r->exitFrame = rest;
         int frames = 0;
-        r->verifyResult = CSolver::Replay(level, r->records, rest + 2000, &frames);
+        r->verifyResult = CSolver::Replay(level, r->records, rest + CSolver::kReplayFramesAfter, &frames, &r->steps);
         r->verified = r->verifyResult == "exited";
     }
 }
 
 bool Succeeded(const SolverResult& r) { return r.outcome == SolverResult::SOLVED && r.verified; }
 
-// The level's stored solution, when it replays to the exit: its length in
-// commands (each key press is one) and the frame it exits in.
-bool StoredSolutionExits(CLevel* level, int* commands, int* frames) {
-    const std::vector<ReplayKey>& records = level->GetSolution();
-    if (records.empty()) return false;
-    *commands = 0;
-    for (const ReplayKey& k : records) *commands += k.released ? 0 : 1;
-    return CSolver::Replay(level, records, records.back().frame + 2000, frames) == "exited";
-}
-
 int RunTable(const CLevelTool& tool, const std::string& set, int from, int to, const SolverOptions& options,
              const std::string& plot) {
     std::vector<SetLevel> levels;
     std::string error;
     if (!CollectLevelSet(set, from, to, &levels, &error)) return tool.Refuse(error);
-    printf("%-26s %-32s %-9s %8s %9s %8s %8s  %s\n", "level", "heading", "outcome", "commands", "positions", "frames",
+    printf("%-26s %-32s %-9s %8s %9s %8s %8s  %s\n", "level", "heading", "outcome", "steps", "positions", "frames",
            "seconds", "mechanics");
     std::vector<PlotLevel> plotted;
     int failed = 0;
@@ -275,8 +267,8 @@ int RunTable(const CLevelTool& tool, const std::string& set, int from, int to, c
         // by the solution it stores, if that replays to the exit.
         const bool bound = r.outcome == SolverResult::COMMAND_BOUND || r.outcome == SolverResult::STATE_BOUND ||
                            r.outcome == SolverResult::TIME_BOUND;
-        int storedCommands = 0, storedFrames = 0;
-        const bool byStored = bound && StoredSolutionExits(t.level, &storedCommands, &storedFrames);
+        int storedSteps = 0, storedFrames = 0;
+        const bool byStored = bound && CSolver::ReplayStored(t.level, &storedFrames, &storedSteps) == "exited";
         stored += byStored ? 1 : 0;
         failed += ok || byStored ? 0 : 1;
         seconds += r.seconds;
@@ -287,14 +279,12 @@ int RunTable(const CLevelTool& tool, const std::string& set, int from, int to, c
                               : r.outcome == SolverResult::UNSOLVABLE     ? "NONE"
                               : r.outcome == SolverResult::NOT_PLAYABLE   ? "BROKEN"
                                                                           : "BOUND";
-        const std::string commands = r.outcome == SolverResult::SOLVED ? std::to_string(r.commands.size())
-                                     : byStored                         ? std::to_string(storedCommands)
-                                                                        : "-";
+        const std::string steps = ok ? std::to_string(r.steps) : byStored ? std::to_string(storedSteps) : "-";
         // A level the world cannot play says why, as one level does alone.
         const std::string why = r.outcome == SolverResult::NOT_PLAYABLE && !r.error.empty() ? "; " + r.error : "";
         printf("%s %s %-9s %8s %9ld %8d %8.2f  %s%s\n", Shown(t.Label(), 26).c_str(),
                Shown(t.level->GetHeadingText(), 32).c_str(), outcome,
-               commands.c_str(), r.states, byStored ? storedFrames : r.exitFrame, r.seconds,
+               steps.c_str(), r.states, byStored ? storedFrames : r.exitFrame, r.seconds,
                LevelMechanicsText(*t.level).c_str(), Shown(why).c_str());
         // A reader that went away (| head) stops a table that only fed it;
         // a plot it named is drawn all the same.
@@ -304,7 +294,7 @@ int RunTable(const CLevelTool& tool, const std::string& set, int from, int to, c
         p.tutorial = t.tutorial;
         p.solved = r.outcome == SolverResult::SOLVED || byStored;
         p.stored = byStored;
-        p.commands = byStored ? storedCommands : static_cast<int>(r.commands.size());
+        p.steps = byStored ? storedSteps : r.steps;
         p.states = r.states;
         plotted.push_back(p);
     }
@@ -406,8 +396,7 @@ int Run(int argc, char** argv) {
     }
     if (Succeeded(r) && !writeSource.empty()) {
         const std::string figures = play.empty() ? Figures(r)
-                                                 : std::to_string(r.commands.size()) +
-                                                       " commands played by hand, exit in frame " +
+                                                 : std::to_string(r.steps) + " steps played by hand, exit in frame " +
                                                        std::to_string(r.exitFrame);
         if (!WriteSourceSolution(writeSource, r.records, figures, &error)) return tool.Refuse(error);
         if (!json) printf("written:   the solution into %s\n", Shown(writeSource).c_str());
