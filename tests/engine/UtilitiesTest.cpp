@@ -152,6 +152,78 @@ TEST(Utilities, WithoutAnyHomeTheProfileFolderIsTheResourceFolder) {
     EXPECT_TRUE(PlatformIsDirectory(work.File("ZORV Levels")));
 }
 
+// The player's folders are where the desktop says: only absolute values of
+// HOME and the XDG variables count (a relative one is as if not set), and
+// the documents and pictures folders come from the environment, else from
+// user-dirs.dirs as xdg-user-dir reads it, else the English names. "~" in a
+// row stands for the home folder; "-" unsets a variable.
+TEST(Utilities, TheFoldersAreTheDesktopsAndOnlyAbsoluteOnesCount) {
+    const struct {
+        const char* what;
+        std::vector<std::pair<const char*, const char*>> environment;
+        const char* userDirs;  // written to ~/.config/user-dirs.dirs unless null
+        const char* profile;   // "" for the folder of a game without a home
+        const char* levels;
+        const char* pictures;  // "" for none
+    } rows[] = {
+        {"relative data and documents folders are ignored",
+         {{"XDG_DATA_HOME", "mydata"}, {"XDG_DOCUMENTS_DIR", "docs"}}, nullptr, "~/.local/share", "~/Documents",
+         "~/Pictures"},
+        {"a relative home is ignored", {{"HOME", "home"}, {"XDG_DATA_HOME", "-"}, {"XDG_DOCUMENTS_DIR", "-"}},
+         nullptr, "", "", ""},
+        {"user-dirs.dirs is followed", {{"XDG_DOCUMENTS_DIR", "-"}},
+         "# written by xdg-user-dirs-update\nXDG_DESKTOP_DIR=\"$HOME/Schreibtisch\"\n"
+         "  XDG_DOCUMENTS_DIR = \"$HOME/Dokumente/\"\nXDG_PICTURES_DIR=\"~/Bilder \\\"neu\\\"\"\n",
+         "~/data", "~/Dokumente", "~/Bilder \"neu\""},
+        {"the environment comes before user-dirs.dirs",
+         {{"XDG_PICTURES_DIR", "~/pics"}}, "XDG_DOCUMENTS_DIR=\"$HOME/Dokumente\"\nXDG_PICTURES_DIR=\"$HOME/Bilder\"\n",
+         "~/data", "~/documents", "~/pics"},
+        {"XDG_CONFIG_HOME holds user-dirs.dirs", {{"XDG_CONFIG_HOME", "~/elsewhere"}, {"XDG_DOCUMENTS_DIR", "-"}},
+         "XDG_DOCUMENTS_DIR=\"$HOME/Dokumente\"\n", "~/data", "~/Documents", "~/Pictures"},
+        {"a relative XDG_CONFIG_HOME is ignored", {{"XDG_CONFIG_HOME", "elsewhere"}, {"XDG_DOCUMENTS_DIR", "-"}},
+         "XDG_DOCUMENTS_DIR=\"$HOME/Dokumente\"\n", "~/data", "~/Dokumente", "~/Pictures"},
+        {"lines that set no absolute folder set nothing, the last one that does counts", {{"XDG_DOCUMENTS_DIR", "-"}},
+         "XDG_DOCUMENTS_DIR=\"$HOME/first\"\nXDG_DOCUMENTS_DIR=\"$HOME/second\"\nXDG_DOCUMENTS_DIR=\"Dokumente\"\n"
+         "XDG_DOCUMENTS_DIR=$HOME/unquoted\nXDG_DOCUMENTS_DIR=\"$HOMEWORK\"\nXDG_DOCUMENTS_DIRS=\"$HOME/other\"\n"
+         "XDG_PICTURES_DIR=\"$HOME/open\n",
+         "~/data", "~/second", "~/Pictures"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        CScopedHome home;
+        CTempDir work;
+        CScopedCwd cwd(work.Path());
+        const auto inHome = [&](std::string text) {
+            for (size_t at; (at = text.find('~')) != std::string::npos;) text.replace(at, 1, home.Path());
+            return text;
+        };
+        for (const auto& [name, value] : row.environment) {
+            if (std::string(value) == "-")
+                unsetenv(name);
+            else
+                setenv(name, inHome(value).c_str(), 1);
+        }
+        if (row.userDirs) {
+            ASSERT_TRUE(PlatformMakeDirs(home.Path() + "/.config"));
+            ASSERT_TRUE(WriteFileText(home.Path() + "/.config/user-dirs.dirs", inHome(row.userDirs)));
+        }
+        InitDirectories();
+        EXPECT_EQ(GetProfileDir(), *row.profile ? inHome(row.profile) + "/Vormak Games/ZORV Data/" : "resource/");
+        EXPECT_EQ(GetLevelsDir(), (*row.levels ? inHome(row.levels) + "/" : "") + "ZORV Levels/");
+        EXPECT_TRUE(PlatformIsDirectory(GetLevelsDir()));
+        std::string pictures;
+        EXPECT_EQ(PlatformPicturesDir(&pictures), *row.pictures != 0);
+        if (*row.pictures) {
+            EXPECT_EQ(pictures, inHome(row.pictures));
+        }
+        // Nothing of the player's lands in the folder the game runs in.
+        if (*row.profile) {
+            EXPECT_TRUE(FolderEntries(work.Path()).empty());
+        }
+        ResetDirectories();
+    }
+}
+
 TEST(Utilities, TheSystemCountsAsModern) {
     EXPECT_TRUE(IsVistaOrLater());
     EXPECT_TRUE(IsWinNT());
