@@ -13,6 +13,7 @@
 #include <string>
 
 #include "engine/CImageRecord.h"
+#include "engine/DataFolder.h"
 #include "engine/FileReading.h"
 #include "engine/CInput.h"
 #include "engine/CMouse.h"
@@ -138,6 +139,7 @@ void CDraw::SetCaptionAndIcon() {
     ptrIcon = rw ? SDL_LoadBMP_RW(rw, 1) : nullptr;
     if (!ptrIcon) {
         // A window without an icon is better than no game at all.
+        TellResourceFileFailed("resource7.dat");
         DebugLog(DBG_WARNING, "CDraw::SetCaptionAndIcon()   No icon: %s\n", SDL_GetError());
         return;
     }
@@ -176,6 +178,7 @@ void CDraw::ShowLoadScreen() {
     SDL_RWops* rw = OpenForReadingRW("resource0.dat");
     SDL_Surface* image = rw ? IMG_LoadTyped_RW(rw, 1, const_cast<char*>("JPG")) : nullptr;
     if (!image) {
+        TellResourceFileFailed("resource0.dat");
         ErrorLog(true, "Unable to load image: %s\n", SDL_GetError());
         return;
     }
@@ -194,6 +197,7 @@ void CDraw::LoadProgressBar(int imageCount) {
     SDL_RWops* rw = OpenForReadingRW("resource1.dat");
     SDL_Surface* image = rw ? IMG_LoadTyped_RW(rw, 1, const_cast<char*>("PNG")) : nullptr;
     if (!image) {
+        TellResourceFileFailed("resource1.dat");
         ErrorLog(true, "Unable to load image: %s\n", SDL_GetError());
         return;
     }

@@ -2,40 +2,91 @@
 
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "engine/ImagePack.h"
+#include "engine/Log.h"
+#include "engine/TerminalText.h"
 #include "platform/Platform.h"
 
 namespace {
 
-// The file that tells a folder of resource files: the image pack, which
-// every program that shows or runs a level reads.
-const char* const kMarker = "resource2.dat";
 // Where an installed program's data lies, from its own folder.
 const char* const kInstalledData = "/../share/zorv";
 const char* const kCaptureFolder = "ZORV Screenshots/";
 
 std::string g_captureDir;
 
+// A folder known to hold the game's data: the image pack, which every
+// program that shows or runs a level reads, is there.
+bool HoldsData(const std::string& folder) { return PlatformFileExists(folder + "/" + kImagePackFile); }
+
+// path made absolute, its "." and ".." steps worked out as written: as the
+// player would type it. (The program's folder and the working folder have
+// no links left in them, so that is where the system looks too.)
+std::string Tidy(const std::string& path) {
+    std::vector<std::string> steps;
+    const std::string absolute = PlatformAbsolutePath(path);
+    for (size_t at = 0; at <= absolute.size();) {
+        size_t end = absolute.find('/', at);
+        if (end == std::string::npos) end = absolute.size();
+        const std::string step = absolute.substr(at, end - at);
+        if (step == "..") {
+            if (!steps.empty()) steps.pop_back();
+        } else if (!step.empty() && step != ".") {
+            steps.push_back(step);
+        }
+        at = end + 1;
+    }
+    std::string tidy;
+    for (const std::string& step : steps) tidy += "/" + step;
+    return tidy.empty() ? "/" : tidy;
+}
+
 }  // namespace
 
 std::string FindDataFolder(const std::string& programDir, bool* installed) {
     if (installed) *installed = false;
     if (programDir.empty()) return "";
-    if (PlatformFileExists(programDir + "/" + kMarker)) return programDir;
+    if (HoldsData(programDir)) return programDir;
     const std::string shared = programDir + kInstalledData;
-    if (!PlatformIsDirectory(shared)) return "";
+    if (!HoldsData(shared)) return "";
     if (installed) *installed = true;
     return shared;
 }
 
-bool EnterDataFolder() {
+bool EnterDataFolder(std::string* problem) {
     bool installed = false;
-    const std::string folder = FindDataFolder(PlatformExecutableDir(), &installed);
+    const std::string programDir = PlatformExecutableDir();
+    const std::string folder = FindDataFolder(programDir, &installed);
     g_captureDir.clear();
+    if (folder.empty()) {
+        *problem = "the game's data is missing: neither '" + EscapeControls(Tidy(programDir)) + "' nor '" +
+                   EscapeControls(Tidy(programDir + kInstalledData)) + "' holds " + kImagePackFile;
+        return false;
+    }
+    if (chdir(folder.c_str()) != 0) {
+        *problem = "cannot enter the data folder '" + EscapeControls(Tidy(folder)) + "': " + strerror(errno);
+        return false;
+    }
     if (installed) {
         std::string pictures;
         if (PlatformPicturesDir(&pictures)) g_captureDir = pictures + "/" + kCaptureFolder;
     }
-    return folder.empty() || chdir(folder.c_str()) == 0;
+    return true;
+}
+
+void TellResourceFileFailed(const std::string& name) {
+    const std::string path = Tidy(name);
+    std::string how = "is damaged";
+    if (FILE* f = PlatformOpenForReading(path))
+        fclose(f);
+    else
+        how = errno == ENOENT ? "is missing" : std::string("cannot be read: ") + strerror(errno);
+    ErrorLog(false, "The resource file '%s' %s\n", path.c_str(), how.c_str());
 }
 
 const std::string& GetCaptureDir() { return g_captureDir; }
