@@ -18,7 +18,7 @@ namespace {
 const char* const kInstalledData = "/../share/zorv";
 const char* const kCaptureFolder = "ZORV Screenshots/";
 
-std::string g_captureDir;
+bool g_capturesToPictures = false;
 
 // A folder known to hold the game's data: the image pack, which every
 // program that shows or runs a level reads, is there.
@@ -62,7 +62,7 @@ bool EnterDataFolder(std::string* problem) {
     bool installed = false;
     const std::string programDir = PlatformExecutableDir();
     const std::string folder = FindDataFolder(programDir, &installed);
-    g_captureDir.clear();
+    g_capturesToPictures = installed;
     if (folder.empty()) {
         *problem = "the game's data is missing: neither '" + EscapeControls(Tidy(programDir)) + "' nor '" +
                    EscapeControls(Tidy(programDir + kInstalledData)) + "' holds " + kImagePackFile;
@@ -71,10 +71,6 @@ bool EnterDataFolder(std::string* problem) {
     if (chdir(folder.c_str()) != 0) {
         *problem = "cannot enter the data folder '" + EscapeControls(Tidy(folder)) + "': " + strerror(errno);
         return false;
-    }
-    if (installed) {
-        std::string pictures;
-        if (PlatformPicturesDir(&pictures)) g_captureDir = pictures + "/" + kCaptureFolder;
     }
     return true;
 }
@@ -89,6 +85,27 @@ void TellResourceFileFailed(const std::string& name) {
     ErrorLog(false, "The resource file '%s' %s\n", path.c_str(), how.c_str());
 }
 
-const std::string& GetCaptureDir() { return g_captureDir; }
+void SetCapturesToPictures(bool on) { g_capturesToPictures = on; }
 
-void ResetDataFolder() { g_captureDir.clear(); }
+bool PrepareCaptureFolder(std::string* folder, bool* made, std::string* why) {
+    folder->clear();
+    *made = false;
+    if (!g_capturesToPictures) return true;
+    std::string pictures;
+    if (!PlatformPicturesDir(&pictures)) {
+        *why = "there is no pictures folder (HOME is not set)";
+        return false;
+    }
+    if (!PlatformIsDirectory(pictures)) {
+        *why = "the pictures folder '" + pictures + "' is not there (its drive not mounted?), and the game makes none";
+        return false;
+    }
+    *folder = pictures + "/" + kCaptureFolder;
+    if (PlatformIsDirectory(*folder)) return true;
+    if (!PlatformMakeDir(*folder)) {
+        *why = "the folder '" + *folder + "' cannot be made: " + strerror(errno);
+        return false;
+    }
+    *made = true;
+    return true;
+}

@@ -26,10 +26,13 @@ bool EnterDataFolder(std::string* problem);
 // damaged. Told beside its loader's own message, as an error of the log.
 void TellResourceFileFailed(const std::string& name);
 
-// The folder screenshots are written to, with a trailing slash: the pictures
-// folder's "ZORV Screenshots/" for an installed game (its data folder is not
-// the player's to write), else empty: the working folder, as in the run
-// folder.
-const std::string& GetCaptureDir();
-// Forgets what EnterDataFolder found (tests).
-void ResetDataFolder();
+// Where screenshots go: the working folder (the run folder), or for an
+// installed game, whose data folder is not the player's to write, the
+// pictures folder's "ZORV Screenshots". EnterDataFolder chooses; tests set it.
+void SetCapturesToPictures(bool on);
+// The folder the next screenshot goes to, with a slash at its end (empty:
+// the working folder), made when missing: the game's own folder is made only
+// inside a pictures folder that is there, never the pictures folder itself
+// (one on a drive not mounted stays unmade). False, and why in *why, when
+// there is none; *made tells that the folder was made now.
+bool PrepareCaptureFolder(std::string* folder, bool* made, std::string* why);
