@@ -227,28 +227,6 @@ TEST_F(StartupTest, AMissingOrDamagedResourceFileEndsWithItsMessageAndItsPath) {
     }
 }
 
-// The game reads its data only from its data folder: alone, with no data
-// beside it nor installed, it ends with one line that names where it looked,
-// and writes nothing anywhere; the data of the folder it was started in is
-// never taken.
-TEST_F(StartupTest, WithoutItsDataTheGameNamesWhereItLookedAndWritesNothing) {
-    CTempDir root;
-    const std::string bin = root.File("bin");
-    ASSERT_TRUE(PlatformMakeDir(bin));
-    ASSERT_TRUE(WriteFileBytes(bin + "/zorv", ReadFileBytes(ZORV_BINARY)));
-    ASSERT_EQ(chmod((bin + "/zorv").c_str(), 0755), 0);
-    const auto before = FolderState(run.Path());
-    const std::string errFile = root.File("err.txt");
-    const RunResult r = RunProgram(bin + "/zorv", run.Path(), home.Path(), "1", 10, errFile);
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.output, "");
-    EXPECT_EQ(ReadFileText(errFile), "zorv: the game's data is missing: neither '" + bin + "' nor '" +
-                                         root.File("share/zorv") + "' holds resource2.dat\n");
-    EXPECT_TRUE(FolderEntries(home.Path()).empty());
-    EXPECT_TRUE(FolderState(run.Path()) == before);
-    EXPECT_EQ(FolderEntries(bin), std::vector<std::string>{"zorv"});
-}
-
 // The full-screen option of the profile saved in home.
 bool SavedFullscreen(const std::string& home) {
     bool fullscreen = false;
