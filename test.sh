@@ -11,7 +11,8 @@ export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy
 # gtest_discover_tests records, so the private home is set here as well: no
 # test ever sees the real home or XDG folders.
 export HOME="$ZORV_BUILD/testhome" XDG_DATA_HOME="$ZORV_BUILD/testhome/data" \
-    XDG_DOCUMENTS_DIR="$ZORV_BUILD/testhome/documents"
+    XDG_DOCUMENTS_DIR="$ZORV_BUILD/testhome/documents" XDG_CONFIG_HOME="$ZORV_BUILD/testhome/config" \
+    XDG_PICTURES_DIR="$ZORV_BUILD/testhome/pictures"
 mkdir -p "$XDG_DATA_HOME" "$XDG_DOCUMENTS_DIR"
 cd "$ZORV_BUILD"
 ctest --output-on-failure --parallel "$(nproc)" "$@"

@@ -180,10 +180,14 @@ bool CController::CaptureScreen(bool released, int key) {
     time_t now = time(nullptr);
     struct tm local;
     if (localtime_r(&now, &local)) strftime(stamp, 14, "%y%m%d_%H%M%S", &local);
-    // An installed game writes into the player's pictures folder, made when
-    // missing; in the run folder, into the working folder.
-    const std::string& folder = GetCaptureDir();
-    if (!folder.empty()) PlatformMakeDirs(folder);
+    // An installed game writes into the player's pictures folder; in the run
+    // folder, into the working folder.
+    std::string folder, why;
+    bool made = false;
+    if (!PrepareCaptureFolder(&folder, &made, &why)) {
+        DebugLog(DBG_WARNING, "Screen capture: not saved: %s\n", EscapeControls(why).c_str());
+        return true;
+    }
     // Two captures in one second (or two copies of the game in one folder)
     // each get a file of their own: the name is claimed before the picture
     // is written, never written over an earlier capture.
@@ -202,16 +206,16 @@ bool CController::CaptureScreen(bool released, int key) {
     if (!claimed) {
         DebugLog(DBG_WARNING, "Screen capture: no file can be made for it in '%s' (%s)\n",
                  folder.empty() ? "." : EscapeControls(folder).c_str(), strerror(errno));
-        return true;
-    }
-    // A capture that could not be written has logged why; only one that
-    // was written is announced.
-    if (CDraw::SaveScreenBMP(name.c_str())) {
+    } else if (CDraw::SaveScreenBMP(name.c_str())) {
         printf("Screen captured:  %s\n", EscapeControls(name).c_str());
         fflush(stdout);
+        return true;
     } else {
+        // The capture that could not be written has said why.
         unlink(name.c_str());
     }
+    // A folder made for this capture alone goes with it.
+    if (made) rmdir(folder.c_str());
     return true;
 }
 

@@ -8,11 +8,15 @@
 #include <SDL_image.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
+#include "engine/CAtomicFile.h"
 #include "engine/CImageRecord.h"
+#include "engine/DataFolder.h"
 #include "engine/FileReading.h"
 #include "engine/CInput.h"
 #include "engine/CMouse.h"
@@ -31,6 +35,8 @@ namespace {
 const char* const kCaption = "Professor Tumblewick and the Pyrowhorl";
 const int kScreenW = 800;
 const int kScreenH = 600;
+// A bitmap file's two headers and, for a screen of 256 colours, its palette.
+constexpr size_t kBmpHeadersBound = 14 + 40 + 256 * 4;
 const int kBarX = 360;
 const int kBarY = 527;
 
@@ -138,6 +144,7 @@ void CDraw::SetCaptionAndIcon() {
     ptrIcon = rw ? SDL_LoadBMP_RW(rw, 1) : nullptr;
     if (!ptrIcon) {
         // A window without an icon is better than no game at all.
+        TellResourceFileFailed("resource7.dat");
         DebugLog(DBG_WARNING, "CDraw::SetCaptionAndIcon()   No icon: %s\n", SDL_GetError());
         return;
     }
@@ -176,6 +183,7 @@ void CDraw::ShowLoadScreen() {
     SDL_RWops* rw = OpenForReadingRW("resource0.dat");
     SDL_Surface* image = rw ? IMG_LoadTyped_RW(rw, 1, const_cast<char*>("JPG")) : nullptr;
     if (!image) {
+        TellResourceFileFailed("resource0.dat");
         ErrorLog(true, "Unable to load image: %s\n", SDL_GetError());
         return;
     }
@@ -194,6 +202,7 @@ void CDraw::LoadProgressBar(int imageCount) {
     SDL_RWops* rw = OpenForReadingRW("resource1.dat");
     SDL_Surface* image = rw ? IMG_LoadTyped_RW(rw, 1, const_cast<char*>("PNG")) : nullptr;
     if (!image) {
+        TellResourceFileFailed("resource1.dat");
         ErrorLog(true, "Unable to load image: %s\n", SDL_GetError());
         return;
     }
@@ -344,17 +353,35 @@ void CDraw::UpdateRect(int x, int y, int w, int h) {
     if (ptrScreen) SDL_UpdateRect(ptrScreen, x, y, static_cast<Uint32>(w), static_cast<Uint32>(h));
 }
 
-bool CDraw::SaveScreenBMP(const char* path) {
-    if (!path) return false;
-    SDL_Surface* copy = ptrScreen ? CopySurfaceLike(ptrScreen, ptrScreen->w, ptrScreen->h) : nullptr;
-    if (copy) SDL_BlitSurface(ptrScreen, nullptr, copy, nullptr);
-    const bool ok = copy && SDL_SaveBMP(copy, path) == 0;
-    if (copy) SDL_FreeSurface(copy);
-    if (ok)
+bool CDraw::SaveScreenBMP(const char* path, int* error) {
+    int failed = EINVAL;
+    if (path && ptrScreen) {
+        // Encoded in memory, then written as every file of the game is
+        // (engine/CAtomicFile.h): every write checked, so that a full disk
+        // fails the capture with its reason, and nothing half-written stays.
+        std::vector<uint8_t> bytes(kBmpHeadersBound + static_cast<size_t>(ptrScreen->h) *
+                                                           (static_cast<size_t>(ptrScreen->w) * 4 + 4));
+        SDL_Surface* copy = CopySurfaceLike(ptrScreen, ptrScreen->w, ptrScreen->h);
+        SDL_RWops* rw = SDL_RWFromMem(bytes.data(), static_cast<int>(bytes.size()));
+        const bool encoded = copy && rw && SDL_BlitSurface(ptrScreen, nullptr, copy, nullptr) == 0 &&
+                             SDL_SaveBMP_RW(copy, rw, 0) == 0;
+        bytes.resize(encoded ? static_cast<size_t>(SDL_RWtell(rw)) : 0);
+        if (rw) SDL_RWclose(rw);
+        if (copy) SDL_FreeSurface(copy);
+        if (encoded) {
+            CAtomicFile file(path);
+            FILE* out = file.Open();
+            if (out && fwrite(bytes.data(), 1, bytes.size(), out) != bytes.size()) file.MarkFailed();
+            failed = out && file.Commit() ? 0 : file.Error();
+        }
+    }
+    if (error) *error = failed;
+    if (failed == 0)
         DebugLog(DBG_DEBUG, "Screen Surface Saved to BMP:  %s\n", path);
     else
-        DebugLog(DBG_WARNING, "CDraw::SaveScreenBMP()   Cannot write '%s'\n", path);
-    return ok;
+        DebugLog(DBG_WARNING, "CDraw::SaveScreenBMP()   Cannot write '%s': %s\n", path ? path : "",
+                 strerror(failed));
+    return failed == 0;
 }
 
 void CDraw::SetUrlDir(bool on) { DRAW_URL_DIR = on; }

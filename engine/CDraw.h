@@ -59,8 +59,9 @@ public:
     static void UpdateRect(int x, int y, int w, int h);
     // The screen clipping UpdateRect applies; false when nothing is left.
     static bool ClipUpdateRect(int* x, int* y, int* w, int* h);
-    // False when the file cannot be written.
-    static bool SaveScreenBMP(const char* path);
+    // False, with a warning that says why (and the errno in *error), when the
+    // file cannot be written; nothing is left of it then.
+    static bool SaveScreenBMP(const char* path, int* error = nullptr);
 
     static void SetUrlDir(bool on);
     static bool GetUrlDir();

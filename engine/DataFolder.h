@@ -3,27 +3,36 @@
 // A program finds its data beside itself: in the build's run folder the
 // resource files lie beside the programs; an installed program (PREFIX/bin)
 // finds them in PREFIX/share/zorv. Neither depends on the folder it was
-// started from.
+// started from, which is never read nor written.
 #pragma once
 
 #include <string>
 
 // The folder of the resource files for a program in programDir: programDir
 // itself when it holds them, else programDir/../share/zorv when that folder
-// exists (an installed program, whose data is never looked for elsewhere).
-// Empty when neither is there. *installed (when given) tells the second case.
+// holds them (an installed program, whose data is never looked for
+// elsewhere). Empty when neither does. *installed (when given) tells the
+// second case.
 std::string FindDataFolder(const std::string& programDir, bool* installed = nullptr);
 
 // Makes the running game's data folder its working folder, so that every
-// resource file is read from there. A program with no data folder of its own
-// (the test programs, started in the run folder) stays where it was started.
-// False, with errno set, when the folder could not be entered.
-bool EnterDataFolder();
+// resource file is read from there. False when there is none, or it cannot
+// be entered: *problem is then the line to tell the player (the folders
+// looked in, or why the one found cannot be entered).
+bool EnterDataFolder(std::string* problem);
 
-// The folder screenshots are written to, with a trailing slash: the pictures
-// folder's "ZORV Screenshots/" for an installed game (its data folder is not
-// the player's to write), else empty: the working folder, as in the run
-// folder.
-const std::string& GetCaptureDir();
-// Forgets what EnterDataFolder found (tests).
-void ResetDataFolder();
+// Names, by its full path, a resource file of the data folder (the working
+// folder) that could not be used, and says how: missing, unreadable or
+// damaged. Told beside its loader's own message, as an error of the log.
+void TellResourceFileFailed(const std::string& name);
+
+// Where screenshots go: the working folder (the run folder), or for an
+// installed game, whose data folder is not the player's to write, the
+// pictures folder's "ZORV Screenshots". EnterDataFolder chooses; tests set it.
+void SetCapturesToPictures(bool on);
+// The folder the next screenshot goes to, with a slash at its end (empty:
+// the working folder), made when missing: the game's own folder is made only
+// inside a pictures folder that is there, never the pictures folder itself
+// (one on a drive not mounted stays unmade). False, and why in *why, when
+// there is none; *made tells that the folder was made now.
+bool PrepareCaptureFolder(std::string* folder, bool* made, std::string* why);

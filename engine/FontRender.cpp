@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "engine/CFontString.h"
+#include "engine/DataFolder.h"
 #include "engine/FileReading.h"
 #include "engine/FontRender.h"
 #include "engine/Log.h"
@@ -386,6 +387,7 @@ SDL_Surface* Render(int boxWidth, int boxHeight, int align, int lineSpacing, con
     SDL_RWops* file = OpenForReadingRW(path);
     TTF_Font* font = file ? TTF_OpenFontRW(file, 1, pointSize) : nullptr;
     if (!font) {
+        TellResourceFileFailed(path);
         ErrorLog(false, "FONTSYSTEM: Attempted to load font file '%s'\n", path.c_str());
         ErrorLog(false, "FONTSYSTEM: SDL_ttf font loading error: %s\n", TTF_GetError());
         exit(1);

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "engine/DataFolder.h"
 #include "engine/FontRender.h"
 #include "engine/Log.h"
 #include "platform/Platform.h"
@@ -140,6 +141,7 @@ bool FontParseStringData(const uint8_t* data, size_t size, std::map<int, CString
 void FontLoadStringFile(const char* path) {
     FILE* f = path ? PlatformOpenForReading(path) : nullptr;
     if (!f) {
+        if (path) TellResourceFileFailed(path);
         ErrorLog(false, "FONTSYSTEM: Cannot load string data file.\n");
         exit(1);
     }
@@ -150,6 +152,7 @@ void FontLoadStringFile(const char* path) {
     fclose(f);
     int errorLine = 0;
     if (!FontParseStringData(bytes.data(), bytes.size(), &g_table, &errorLine)) {
+        TellResourceFileFailed(path);
         ErrorLog(false, "FONTSYSTEM: Unable to parse line number %i\n", errorLine);
         exit(1);
     }

@@ -10,6 +10,7 @@
 
 #include "engine/CDraw.h"
 #include "engine/CPackFile.h"
+#include "engine/DataFolder.h"
 #include "engine/ImageCaches.h"
 #include "engine/Log.h"
 #include "platform/Platform.h"
@@ -23,10 +24,11 @@ uint8_t* CopyBytes(const uint8_t* data, uint32_t size) {
 }
 
 void PreloadFromPack() {
-    DebugLog(DBG_DEBUG, "Loading DRAW_URL_DAT:  %s\n", "resource2.dat");
+    DebugLog(DBG_DEBUG, "Loading DRAW_URL_DAT:  %s\n", kImagePackFile);
     CPackFile pack;
-    if (!pack.Load("resource2.dat")) {
-        DebugLog(DBG_ERROR, "preloadImages()   resource2.dat: %s\n", pack.Error().c_str());
+    if (!pack.Load(kImagePackFile)) {
+        DebugLog(DBG_ERROR, "preloadImages()   %s: %s\n", kImagePackFile, pack.Error().c_str());
+        TellResourceFileFailed(kImagePackFile);
         ErrorLog(true, "Cannot load resource file!\n");
         return;
     }

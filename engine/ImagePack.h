@@ -3,6 +3,10 @@
 // mode), the progress total is set, and the cache groups run.
 #pragma once
 
+// The image pack. A folder that holds it is a folder of the game's data
+// (engine/DataFolder.h).
+constexpr const char* kImagePackFile = "resource2.dat";
+
 // Called once by main after the display is up.
 void preloadImages();
 // The first half of preloadImages: the file bytes only, no decoding. A pack

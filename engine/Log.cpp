@@ -22,6 +22,26 @@ uint32_t g_lastTick32 = 0;
 LogSink g_sink = nullptr;
 // True while the last piece written to the file ended its line.
 bool g_fileLineEnded = true;
+// The same for standard error.
+bool g_consoleLineEnded = true;
+
+// The lines a player or a script must see (ErrorLog's, and the warnings and
+// errors of DebugLog) go to standard error in the form of the game's every
+// other line there: "zorv: " and the line, a warning saying so first, its
+// control characters written out (a path in it sends the terminal nothing).
+void TellOnStandardError(const std::string& text, bool warning) {
+    for (size_t at = 0; at < text.size();) {
+        size_t end = text.find('\n', at);
+        const bool ends = end != std::string::npos;
+        if (!ends) end = text.size();
+        if (g_consoleLineEnded) fputs(warning ? "zorv: warning: " : "zorv: ", stderr);
+        fputs(EscapeControls(text.substr(at, end - at)).c_str(), stderr);
+        if (ends) fputc('\n', stderr);
+        g_consoleLineEnded = ends;
+        at = end + 1;
+    }
+    fflush(stderr);
+}
 
 uint32_t SdlClock() { return SDL_GetTicks(); }
 LogClock g_clock = SdlClock;
@@ -36,10 +56,13 @@ std::string Stamp() {
     return stamp;
 }
 
-enum LogFileResult { LOG_WRITTEN, LOG_CANNOT_OPEN, LOG_FOLDER_NOT_OURS };
+enum LogFileResult { LOG_WRITTEN, LOG_NO_FOLDER, LOG_CANNOT_OPEN, LOG_FOLDER_NOT_OURS };
 
 // Appends text to LOG.TXT, each new line time-stamped.
 LogFileResult AppendToLogFile(const std::string& text) {
+    // Before the profile folder is known a line goes to the console only:
+    // never into the folder the game was started in, nor its data folder.
+    if (!*GetProfileDir()) return LOG_NO_FOLDER;
     // Not even a log line goes into a data folder that another copy of the
     // game may own now: the line goes to the console instead.
     if (!IsProfileDirClaimed()) return LOG_FOLDER_NOT_OURS;
@@ -152,7 +175,7 @@ std::string LogFilePath() { return std::string(GetProfileDir()) + "LOG.TXT"; }
 void DebugLog(uint32_t category, const char* format, ...) {
     const int index = static_cast<int>(category & 0x3FF);
     if (!IsDebugCategoryOn(index)) return;
-    std::string text;
+    std::string prefix;
     if (!(category & DBG_NOPREFIX)) {
         if (category == DBG_TICK || category == DBG_MILESTONE) {
             const uint32_t now = g_clock();
@@ -161,22 +184,26 @@ void DebugLog(uint32_t category, const char* format, ...) {
             snprintf(tick, sizeof tick,
                      category == DBG_TICK ? "*** T=%-7i   d=+%-7i *** " : "BETA TICKS:   T=%-7i   d=+%-7i *** ",
                      static_cast<int>(now), static_cast<int>(now - last));
-            text = tick;
+            prefix = tick;
             last = now;
         } else {
-            text = g_prefix[index];
+            prefix = g_prefix[index];
         }
     }
     va_list args;
     va_start(args, format);
-    text += Format(format, args);
+    const std::string message = Format(format, args);
     va_end(args);
     if (g_sink) {
-        g_sink(text);
-        return;
+        g_sink(prefix + message);
+    } else if (index == DBG_WARNING || index == DBG_ERROR) {
+        // In the game's own form, which the category's banner would only
+        // clutter.
+        TellOnStandardError(message, index == DBG_WARNING);
+    } else {
+        fputs((prefix + message).c_str(), stdout);
+        fflush(stdout);
     }
-    fputs(text.c_str(), stdout);
-    fflush(stdout);
 }
 
 void ErrorLog(bool fatal, const char* format, ...) {
@@ -188,8 +215,7 @@ void ErrorLog(bool fatal, const char* format, ...) {
     if (g_sink) {
         g_sink(message);
     } else {
-        fputs(message.c_str(), stdout);
-        fflush(stdout);
+        TellOnStandardError(message, false);
         const LogFileResult result = AppendToLogFile(message);
         if (result == LOG_CANNOT_OPEN) DebugLog(DBG_ERROR, "Cannot open log file at '%s'\n", LogFilePath().c_str());
         if (result == LOG_FOLDER_NOT_OURS)

@@ -1,8 +1,12 @@
-// Diagnostics: DebugLog prints by category to standard output, ErrorLog also
-// appends a line to LOG.TXT in the profile folder, stamped with the local
-// time year first ("2024-06-05 14:03:09 - "), and can end the program. The
-// level tools, whose standard output is their answer and who own no data
-// folder, take every log line themselves (SetLogSink).
+// Diagnostics: DebugLog prints by category to standard output, ErrorLog
+// appends a line to LOG.TXT in the profile folder (once it is known: never
+// anywhere else), stamped with the local time year first
+// ("2024-06-05 14:03:09 - "), and can end the program. What a player or a
+// script must see (ErrorLog's lines, DebugLog's warnings and errors) goes to
+// standard error instead, as "zorv: LINE" ("zorv: warning: LINE"), like the
+// game's other lines there. The level tools, whose standard output is their
+// answer and who own no data folder, take every log line themselves
+// (SetLogSink).
 #pragma once
 
 #include <cstdint>

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/DataFolder.h"
 #include "engine/Log.h"
 #include "engine/Utilities.h"
 #include "platform/Platform.h"
@@ -83,7 +84,9 @@ void LoadParameters(const char* path) {
         }
     }
     if (f) fclose(f);
-    if (!g_haveUrl) ErrorLog(true, "'MoreGames' URL has not been defined.\n");
+    if (g_haveUrl) return;
+    if (path) TellResourceFileFailed(path);
+    ErrorLog(true, "'MoreGames' URL has not been defined.\n");
 }
 
 const char* GetMoreGamesURL() { return g_haveUrl ? g_url.c_str() : ""; }

@@ -285,23 +285,32 @@ int main(int argc, char** argv) {
 #endif
 
     // Every resource file is read from the data folder beside the program
-    // (PREFIX/share/zorv when installed), wherever the game was started.
-    if (!EnterDataFolder()) {
-        fprintf(stderr, "zorv: cannot enter the data folder beside the program '%s': %s\n",
-                EscapeControls(PlatformExecutableDir()).c_str(), strerror(errno));
+    // (PREFIX/share/zorv when installed), wherever the game was started and
+    // never from the folder it was started in. Without one the game ends
+    // here, having written nothing anywhere. The test build lies among the
+    // tests, away from any data: its tests start it in the run folder (or a
+    // copy of it), which it reads instead.
+#ifndef ZORV_LOG_MILESTONES
+    std::string noData;
+    if (!EnterDataFolder(&noData)) {
+        fprintf(stderr, "zorv: %s\n", noData.c_str());
         return 1;
     }
+#endif
 
     // 4. Images and sounds come from the packs, not from loose folders.
     CDraw::SetUrlDir(false);
     CSound::SetLoadFromDirectory(false);
 
-    // 5, 6. Parameter file, then the profile and levels folders.
-    LoadParameters();
+    // 6. The profile and levels folders, before the parameter file: every
+    // line of the log file goes into the profile folder, never into the
+    // data folder or the one the game was started in. Claimed before
+    // anything is written there (LOG.TXT included) or a window opens: a
+    // second copy leaves both untouched.
     InitDirectories();
-    // Before anything is written to the profile folder (LOG.TXT included) or
-    // a window opens: a second copy leaves both untouched.
     if (!ClaimProfileDir()) return 1;
+    // 5. The parameter file.
+    LoadParameters();
 
     // 7. String table and fonts.
     DebugLog(DBG_DEBUG, "Loading FONT1_URL:  %s\n", "./");

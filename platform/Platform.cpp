@@ -12,33 +12,110 @@
 #include <climits>
 #include <csignal>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 extern char** environ;
 
 namespace {
 
-bool FromEnvOrHome(const char* var, const char* homeSuffix, std::string* out) {
+// A folder named by the environment, as the base-directory rule takes it:
+// only an absolute path. A relative one counts as not set, so that the
+// player's files never land under whatever folder the game runs in.
+bool AbsoluteFromEnv(const char* var, std::string* out) {
     const char* value = getenv(var);
-    if (value && *value) {
-        *out = value;
-        return true;
+    if (!value || value[0] != '/') return false;
+    *out = value;
+    return true;
+}
+
+bool FromEnvOrHome(const char* var, const char* homeSuffix, std::string* out) {
+    if (AbsoluteFromEnv(var, out)) return true;
+    std::string home;
+    if (!AbsoluteFromEnv("HOME", &home)) return false;
+    *out = home + homeSuffix;
+    return true;
+}
+
+const char* const kUserDirsFile = "/user-dirs.dirs";
+const char* const kHomeWord = "$HOME";
+
+// The value of one line of user-dirs.dirs when it sets key: the shell line
+// KEY="$HOME/Folder" or KEY="/abs/folder", read as xdg-user-dir and the
+// desktop's libraries read it (a backslash takes the next character as it
+// is). Anything else (a relative folder, $HOME while the home folder is
+// unknown) sets nothing. home is empty when it cannot be known.
+bool ReadUserDirsLine(const std::string& line, const std::string& key, const std::string& home, std::string* out) {
+    size_t at = line.find_first_not_of(" \t");
+    if (at == std::string::npos || line.compare(at, key.size(), key) != 0) return false;
+    at = line.find_first_not_of(" \t", at + key.size());
+    if (at == std::string::npos || line[at] != '=') return false;
+    at = line.find_first_not_of(" \t", at + 1);
+    if (at == std::string::npos || line[at] != '"') return false;
+    std::string value;
+    bool closed = false;
+    for (++at; at < line.size() && !closed; ++at) {
+        if (line[at] == '\\' && at + 1 < line.size())
+            value += line[++at];
+        else if (line[at] == '"')
+            closed = true;
+        else
+            value += line[at];
     }
-    const char* home = getenv("HOME");
-    if (home && *home) {
-        *out = std::string(home) + homeSuffix;
-        return true;
+    if (!closed) return false;
+    if (value.compare(0, strlen(kHomeWord), kHomeWord) == 0) {
+        const std::string rest = value.substr(strlen(kHomeWord));
+        if (home.empty() || (!rest.empty() && rest[0] != '/')) return false;
+        value = home + rest;
+    } else if (value.empty() || value[0] != '/') {
+        return false;
     }
-    return false;
+    while (value.size() > 1 && value.back() == '/') value.pop_back();
+    *out = value;
+    return true;
+}
+
+// The folder key names in $XDG_CONFIG_HOME/user-dirs.dirs (~/.config when
+// that is not set), where the desktop keeps the user's folders in the
+// user's language ("$HOME/Dokumente"). The last line that sets it counts,
+// as when the shell reads the file.
+bool FromUserDirsFile(const char* key, std::string* out) {
+    std::string home, config;
+    if (!AbsoluteFromEnv("HOME", &home)) home.clear();
+    if (!AbsoluteFromEnv("XDG_CONFIG_HOME", &config)) {
+        if (home.empty()) return false;
+        config = home + "/.config";
+    }
+    FILE* f = PlatformOpenForReading(config + kUserDirsFile);
+    if (!f) return false;
+    bool found = false;
+    char buffer[4096];
+    std::string line;
+    // A line longer than the buffer comes in pieces; only whole lines are read.
+    while (fgets(buffer, sizeof buffer, f)) {
+        line += buffer;
+        if (line.back() != '\n' && !feof(f)) continue;
+        if (line.back() == '\n') line.pop_back();
+        found = ReadUserDirsLine(line, key, home, out) || found;
+        line.clear();
+    }
+    fclose(f);
+    return found;
+}
+
+// A folder of the user's, as the desktop names it: the environment, else
+// user-dirs.dirs, else the English name in the home folder.
+bool UserDir(const char* key, const char* homeSuffix, std::string* out) {
+    return AbsoluteFromEnv(key, out) || FromUserDirsFile(key, out) || FromEnvOrHome(key, homeSuffix, out);
 }
 
 }  // namespace
 
 bool PlatformLocalAppDataDir(std::string* out) { return FromEnvOrHome("XDG_DATA_HOME", "/.local/share", out); }
 
-bool PlatformDocumentsDir(std::string* out) { return FromEnvOrHome("XDG_DOCUMENTS_DIR", "/Documents", out); }
+bool PlatformDocumentsDir(std::string* out) { return UserDir("XDG_DOCUMENTS_DIR", "/Documents", out); }
 
-bool PlatformPicturesDir(std::string* out) { return FromEnvOrHome("XDG_PICTURES_DIR", "/Pictures", out); }
+bool PlatformPicturesDir(std::string* out) { return UserDir("XDG_PICTURES_DIR", "/Pictures", out); }
 
 bool PlatformOpenURL(const char* url) {
     if (!url || !*url) return false;

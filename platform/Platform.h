@@ -6,11 +6,16 @@
 #include <string>
 #include <vector>
 
+// The user's folders as the desktop names them. Only absolute paths count:
+// a relative HOME or XDG variable is taken as not set, as the base-directory
+// rule says.
 // $XDG_DATA_HOME, else $HOME/.local/share. False when neither can be found.
 bool PlatformLocalAppDataDir(std::string* out);
-// $XDG_DOCUMENTS_DIR, else $HOME/Documents. False when neither can be found.
+// $XDG_DOCUMENTS_DIR, else the one user-dirs.dirs names (in $XDG_CONFIG_HOME,
+// else ~/.config; "$HOME/..." or an absolute path, as xdg-user-dir reads
+// it), else $HOME/Documents. False when none can be found.
 bool PlatformDocumentsDir(std::string* out);
-// $XDG_PICTURES_DIR, else $HOME/Pictures. False when neither can be found.
+// The same for $XDG_PICTURES_DIR, else $HOME/Pictures.
 bool PlatformPicturesDir(std::string* out);
 
 // Starts xdg-open with url as its only argument, without a shell, and does

@@ -9,6 +9,7 @@
 #include "engine/FileReading.h"
 #include "engine/CMouse.h"
 #include "engine/CSprite.h"
+#include "engine/DataFolder.h"
 #include "engine/Log.h"
 #include "engine/Parameters.h"
 #include "platform/Platform.h"
@@ -49,11 +50,15 @@ CControllerIntro::~CControllerIntro() {
 CSprite* CControllerIntro::LoadSplash(const char* file, const char* imageName, const char* logLine, int layer,
                                       const char* debugName) {
     SDL_RWops* rw = OpenForReadingRW(file);
-    if (!rw) return nullptr;
+    if (!rw) {
+        TellResourceFileFailed(file);
+        return nullptr;
+    }
     DebugLog(DBG_DEBUG, logLine, file);
     SDL_Surface* decoded = IMG_LoadTyped_RW(rw, 1, const_cast<char*>("JPG"));
     if (!decoded) {
         ErrorLog(false, "CControllerIntro::LoadSplashImages()   Cannot decode '%s': %s\n", file, IMG_GetError());
+        TellResourceFileFailed(file);
         return nullptr;
     }
     const int image = CDraw::LoadSurface(decoded, imageName);
@@ -68,7 +73,10 @@ CSprite* CControllerIntro::LoadSplash(const char* file, const char* imageName, c
 void CControllerIntro::LoadSplashImages() {
     if (imagesLoaded) return;
     FILE* probe = PlatformOpenForReading("resource9.dat");
-    if (!probe) ErrorLog(true, "Cannot load splash0 file!\n");
+    if (!probe) {
+        TellResourceFileFailed("resource9.dat");
+        ErrorLog(true, "Cannot load splash0 file!\n");
+    }
     fclose(probe);
     logo = LoadSplash("resource9.dat", "splash0.jpg", "Loading SPLASH0_URL:  %s\n", 1431,
                       "Intro Controller (INTRO_LSPRITE_ZJLOGO)");

@@ -12,7 +12,8 @@ set -euo pipefail
 build="$(cd "${1:-$(dirname "${BASH_SOURCE[0]}")/../build}" && pwd)"
 seed="${2:-}"
 export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy HOME="$build/testhome" \
-    XDG_DATA_HOME="$build/testhome/data" XDG_DOCUMENTS_DIR="$build/testhome/documents"
+    XDG_DATA_HOME="$build/testhome/data" XDG_DOCUMENTS_DIR="$build/testhome/documents" \
+    XDG_CONFIG_HOME="$build/testhome/config" XDG_PICTURES_DIR="$build/testhome/pictures"
 mkdir -p "$XDG_DATA_HOME" "$XDG_DOCUMENTS_DIR"
 logs="$(mktemp -d)"
 trap 'rm -rf "$logs"' EXIT

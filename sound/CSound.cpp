@@ -11,6 +11,7 @@
 #include "engine/CDraw.h"
 #include "engine/CInput.h"
 #include "engine/CPackFile.h"
+#include "engine/DataFolder.h"
 #include "engine/FileFields.h"
 #include "engine/Log.h"
 #include "engine/Utilities.h"
@@ -279,7 +280,9 @@ void CSound::loadSound() {
         return;
     }
     DebugLog(DBG_DEBUG, "Loading SOUND_URL_DAT:  %s\n", kPackName);
-    if (!LoadSoundPack(kPackName)) ErrorLog(true, "Cannot load sound resource file!\n");
+    if (LoadSoundPack(kPackName)) return;
+    TellResourceFileFailed(kPackName);
+    ErrorLog(true, "Cannot load sound resource file!\n");
 }
 
 bool CSound::LoadSoundPack(const std::string& path) {

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "engine/CPackFile.h"
+#include "engine/DataFolder.h"
 #include "engine/Log.h"
 #include "world/CLevel.h"
 
@@ -47,6 +48,7 @@ void CLevelSet::LoadAll() {
     std::string error;
     if (!LoadPack("resource4.dat", &error)) {
         ErrorLog(false, "CLevelSet::LoadAll()   %s\n", error.c_str());
+        TellResourceFileFailed("resource4.dat");
         ErrorLog(true, "Cannot load level resource file!\n");
     }
 }

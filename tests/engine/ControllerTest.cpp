@@ -4,6 +4,14 @@
 
 #include <SDL.h>
 #include <dirent.h>
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <cstring>
 
 #include <string>
 #include <vector>
@@ -11,7 +19,10 @@
 #include "engine/CController.h"
 #include "engine/CDraw.h"
 #include "engine/CInput.h"
+#include "engine/DataFolder.h"
+#include "engine/Log.h"
 #include "gui/CGuiButtonBase.h"
+#include "platform/Platform.h"
 #include "tests/engine/SpriteTestSupport.h"
 #include "tests/gui/FakeWidget.h"
 #include "tests/support/TestSupport.h"
@@ -339,6 +350,53 @@ TEST_F(ControllerTest, CapturesInOneSecondEachKeepTheirOwnFile) {
         EXPECT_NE(told.find("Screen captured:  " + name + "\n"), std::string::npos) << name;
         EXPECT_GT(ReadFileBytes(dir.File(name)).size(), 54u) << name;
     }
+    CDraw::CloseScreen();
+}
+
+// An installed game's capture goes into the game's folder, made only inside
+// a pictures folder that is there. One that cannot be saved says why on
+// standard error and leaves nothing behind: no pictures folder (its drive
+// not mounted), one that is read-only (to an ordinary user when the tests
+// run as root), or a write that fails (a file-size limit, as a full disk).
+TEST_F(ControllerTest, ACaptureThatCannotBeSavedSaysWhyAndLeavesNothing) {
+    enum Row { PICTURES_NOT_THERE, PICTURES_READ_ONLY, WRITE_FAILS };
+    ASSERT_TRUE(spritetest::OpenVideo());
+    for (const Row row : {PICTURES_NOT_THERE, PICTURES_READ_ONLY, WRITE_FAILS}) {
+        SCOPED_TRACE(row);
+        CTempDir home;
+        ASSERT_EQ(chmod(home.Path().c_str(), 0755), 0);
+        const std::string pictures = home.File("Pictures"), ours = pictures + "/ZORV Screenshots/";
+        if (row != PICTURES_NOT_THERE) {
+            ASSERT_EQ(mkdir(pictures.c_str(), row == PICTURES_READ_ONLY ? 0555 : 0755), 0);
+        }
+        const std::string told = home.File("told.txt");
+        const pid_t child = fork();  // its user, limits and standard error its own
+        if (child == 0) {
+            const int fd = open(told.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            const rlimit small = {4096, 4096};
+            signal(SIGXFSZ, SIG_IGN);
+            if (fd < 0 || dup2(fd, 2) < 0 || (row == WRITE_FAILS && setrlimit(RLIMIT_FSIZE, &small) != 0) ||
+                (row == PICTURES_READ_ONLY && geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)))
+                _exit(99);
+            setenv("XDG_PICTURES_DIR", pictures.c_str(), 1);
+            EnableDebugCategory(DBG_WARNING);
+            SetCapturesToPictures(true);
+            _exit(FakeScreen(3).CaptureScreen(false, KEY_KP0) ? 0 : 1);
+        }
+        ASSERT_GT(child, 0);
+        EXPECT_EQ(WaitForProgram(child, 30), 0);
+        const std::string notSaved = "zorv: warning: Screen capture: not saved: ";
+        const std::string says[] = {
+            notSaved + "the pictures folder '" + pictures +
+                "' is not there (its drive not mounted?), and the game makes none\n",
+            notSaved + "the folder '" + ours + "' cannot be made: " + strerror(EACCES) + "\n",
+            std::string(".bmp': ") + strerror(EFBIG) + "\n"};
+        const std::string text = ReadFileText(told);
+        EXPECT_NE(text.find(says[row]), std::string::npos) << text;
+        EXPECT_EQ(PlatformEntryExists(pictures), row != PICTURES_NOT_THERE);
+        EXPECT_TRUE(FolderEntries(pictures).empty());
+    }
+    SetCapturesToPictures(false);
     CDraw::CloseScreen();
 }
 

@@ -3,33 +3,38 @@
 #include <gtest/gtest.h>
 
 #include "engine/DataFolder.h"
+#include "engine/ImagePack.h"
 #include "platform/Platform.h"
 #include "tests/support/TestSupport.h"
 
 TEST(DataFolder, BesideTheProgramElseInstalledElseNone) {
     struct Row {
         const char* what;
-        bool dataBeside, shareFolder;
+        bool dataBeside, shareFolder, shareData;
         const char* found;  // relative to the root, "" for none
         bool installed;
     } rows[] = {
-        {"the run folder", true, false, "prefix/bin", false},
-        {"installed", false, true, "prefix/bin/../share/zorv", true},
-        {"data beside it wins over an install", true, true, "prefix/bin", false},
-        {"neither", false, false, "", false},
+        {"the run folder", true, false, false, "prefix/bin", false},
+        {"installed", false, true, true, "prefix/bin/../share/zorv", true},
+        {"data beside it wins over an install", true, true, true, "prefix/bin", false},
+        {"an installed folder without the data", false, true, false, "", false},
+        {"neither", false, false, false, "", false},
     };
     for (const Row& row : rows) {
         CTempDir root;
         const std::string bin = root.File("prefix/bin");
         ASSERT_TRUE(PlatformMakeDirs(bin));
         if (row.dataBeside) {
-            ASSERT_TRUE(WriteFileText(bin + "/resource2.dat", "pack"));
+            ASSERT_TRUE(WriteFileText(bin + "/" + kImagePackFile, "pack"));
         }
         if (row.shareFolder) {
             ASSERT_TRUE(PlatformMakeDirs(root.File("prefix/share/zorv")));
         }
+        if (row.shareData) {
+            ASSERT_TRUE(WriteFileText(root.File("prefix/share/zorv/") + kImagePackFile, "pack"));
+        }
         // The working folder holds data too, and is never taken.
-        ASSERT_TRUE(WriteFileText(root.File("resource2.dat"), "pack"));
+        ASSERT_TRUE(WriteFileText(root.File(kImagePackFile), "pack"));
         CScopedCwd cwd(root.Path());
         bool installed = !row.installed;
         const std::string found = FindDataFolder(bin, &installed);

@@ -35,13 +35,28 @@ std::string Captured(void (*log)()) {
     return testing::internal::GetCapturedStdout();
 }
 
+std::string CapturedErrors(void (*log)()) {
+    testing::internal::CaptureStderr();
+    log();
+    return testing::internal::GetCapturedStderr();
+}
+
 }  // namespace
 
+// Warnings and errors, which a player or a script must see, go to standard
+// error in the form of the game's other lines there, a line at a time, their
+// control characters written out.
 TEST_F(LogTest, NormalRunningShowsOnlyNotesWarningsAndErrors) {
     EXPECT_EQ(Captured([] { DebugLog(DBG_DEBUG, "hidden %d\n", 1); }), "");
-    EXPECT_EQ(Captured([] { DebugLog(DBG_WARNING, "careful %s\n", "now"); }), "WARNING: careful now\n");
     EXPECT_EQ(Captured([] { DebugLog(DBG_NOTE, "n\n"); }), "NOTE:    n\n");
-    EXPECT_EQ(Captured([] { DebugLog(DBG_ERROR, "e\n"); }), "*** ERROR ***  e\n");
+    EXPECT_EQ(CapturedErrors([] { DebugLog(DBG_WARNING, "careful %s\n", "now"); }), "zorv: warning: careful now\n");
+    EXPECT_EQ(CapturedErrors([] { DebugLog(DBG_ERROR, "e\n"); }), "zorv: e\n");
+    EXPECT_EQ(CapturedErrors([] {
+                  DebugLog(DBG_WARNING, "half ");
+                  DebugLog(DBG_NOPREFIX | DBG_WARNING, "a \x1b[31m line\n");
+                  ErrorLog(false, "two\nlines\n");
+              }),
+              "zorv: warning: half a \\x1b[31m line\nzorv: two\nzorv: lines\n");
 }
 
 TEST_F(LogTest, ContinuationFlagDropsThePrefix) {
@@ -81,11 +96,11 @@ TEST_F(LogTest, ErrorLogAppendsStampedEntriesToTheProfileFolder) {
     CScopedHome home;
     InitDirectories();
     const std::string logPath = std::string(GetProfileDir()) + "LOG.TXT";
-    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
     ErrorLog(false, "first %d\n", 1);
     ErrorLog(false, "second\n");
     ErrorLog(false, "third\n");
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "first 1\nsecond\nthird\n");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "zorv: first 1\nzorv: second\nzorv: third\n");
     const std::string text = ReadFileText(logPath);
     // Year first: a date that reads one way only.
     const std::regex entry(R"(20\d\d-\d\d-\d\d \d\d:\d\d:\d\d - (first 1|second|third)\n)");
@@ -100,8 +115,9 @@ TEST_F(LogTest, FatalErrorLogEndsWithExitCodeOne) {
     CScopedCwd cwd(dir.Path());
     ResetDirectories();
     EXPECT_EXIT(ErrorLog(true, "fatal thing\n"), ::testing::ExitedWithCode(1), "");
-    // Before the folders are known the entry lands in the working folder.
-    EXPECT_NE(ReadFileText(dir.File("LOG.TXT")).find("fatal thing"), std::string::npos);
+    // Before the folders are known the entry goes to the console alone,
+    // never into the working folder.
+    EXPECT_TRUE(FolderEntries(dir.Path()).empty());
 }
 
 std::string g_sunk;
@@ -151,14 +167,14 @@ TEST_F(LogTest, ALineTheLogFileCannotTakeSaysWhy) {
             ASSERT_EQ(rename(folder.c_str(), (folder + " (locked)").c_str()), 0);
             ASSERT_TRUE(PlatformMakeDir(folder));
         }
-        testing::internal::CaptureStdout();
+        testing::internal::CaptureStderr();
         ErrorLog(false, "a line\n");
-        const std::string said = testing::internal::GetCapturedStdout();
+        const std::string said = testing::internal::GetCapturedStderr();
         const std::string why = row == FOLDER_NOT_OURS
-                                    ? "*** ERROR ***  Not written to the log file '" + LogFilePath() +
+                                    ? "zorv: Not written to the log file '" + LogFilePath() +
                                           "': the data folder is no longer the one this game locked\n"
-                                    : "*** ERROR ***  Cannot open log file at '" + LogFilePath() + "'\n";
-        EXPECT_EQ(said, "a line\n" + why);
+                                    : "zorv: Cannot open log file at '" + LogFilePath() + "'\n";
+        EXPECT_EQ(said, "zorv: a line\n" + why);
         if (row == FOLDER_NOT_OURS) {
             EXPECT_TRUE(FolderEntries(folder).empty());
         }

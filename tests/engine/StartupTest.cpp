@@ -86,7 +86,7 @@ pid_t StartProgram(const std::string& binary, const std::string& folder, const s
 
 // Starts the milestone program with args through the shell, which then
 // becomes the program: its standard input, limits and standard error are
-// set as the command line says ("ulimit -f 1; exec", "</dev/zero",
+// set as the command line says ("ulimit -f 3; exec", "</dev/zero",
 // "2>file"). The shell's own output goes to outFile.
 pid_t StartThroughShell(const std::string& folder, const std::string& before, const std::string& args,
                         const std::string& after, const std::vector<std::string>& env, const std::string& outFile) {
@@ -123,6 +123,12 @@ void WithFoldersOf(const std::string& home, Fn fn) {
     fn();
     for (int i = 0; i < 2; ++i) setenv(keep[i], saved[i].c_str(), 1);
     ResetDirectories();
+}
+
+// The last line of text, with its line end.
+std::string LastLine(const std::string& text) {
+    const size_t start = text.size() < 2 ? std::string::npos : text.rfind('\n', text.size() - 2);
+    return start == std::string::npos ? text : text.substr(start + 1);
 }
 
 // Waits at most seconds for text in a file.
@@ -171,52 +177,54 @@ TEST_F(StartupTest, MissingParameterFileEndsAtStepFiveBeforeAnyWindow) {
     EXPECT_EQ(r.output.find("Loading FONT1_URL"), std::string::npos);
     EXPECT_EQ(r.output.find("Loading ICON_URL"), std::string::npos);
     EXPECT_EQ(r.output.find("ID_000"), std::string::npos);
-    // The profile folder is not known yet: the log lands in the working folder.
-    const std::string log = ReadFileText(run.File("LOG.TXT"));
+    // The log goes into the profile folder, never into the data folder.
+    const std::string log = ReadFileText(DataFolderOf(home.Path()) + "/LOG.TXT");
     EXPECT_NE(log.find("'MoreGames' URL has not been defined."), std::string::npos);
+    EXPECT_FALSE(PlatformEntryExists(run.File("LOG.TXT")));
 }
 
-TEST_F(StartupTest, MissingStringTableEndsWithItsMessage) {
-    const RunResult r = RunWithout("resource5.dat");
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_NE(r.output.find("FONTSYSTEM: Cannot load string data file.\n"), std::string::npos) << r.output;
-    EXPECT_EQ(r.output.find("Loading ICON_URL"), std::string::npos);
-}
-
-TEST_F(StartupTest, MissingImagePackEndsWithItsMessage) {
-    const RunResult r = RunWithout("resource2.dat");
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_NE(r.output.find("Cannot load resource file!\n"), std::string::npos) << r.output;
-    EXPECT_NE(r.output.find("ID_000:  INIT:  Image Load Started"), std::string::npos);
-    EXPECT_EQ(r.output.find("ID_000:  INIT:  Image Load Completed"), std::string::npos);
-}
-
-TEST_F(StartupTest, MissingSoundPackEndsWithItsMessage) {
-    const RunResult r = RunWithout("resource3.dat");
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_NE(r.output.find("Cannot load sound resource file!\n"), std::string::npos) << r.output;
-    EXPECT_NE(r.output.find("ID_001:  INIT:  Sound Load Started"), std::string::npos);
-    EXPECT_EQ(r.output.find("ID_002"), std::string::npos);
-}
-
-TEST_F(StartupTest, MissingLevelPackEndsWithItsMessage) {
-    const RunResult r = RunWithout("resource4.dat");
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_NE(r.output.find("Cannot load level resource file!\n"), std::string::npos) << r.output;
-    EXPECT_NE(r.output.find("ID_002:  INIT:  Level Load Started"), std::string::npos);
-    EXPECT_EQ(r.output.find("ID_003"), std::string::npos);
-}
-
-TEST_F(StartupTest, MissingLogoSplashIsFatal) {
-    const RunResult r = RunWithout("resource9.dat");
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_NE(r.output.find("Cannot load splash0 file!\n"), std::string::npos) << r.output;
-}
-
-TEST_F(StartupTest, MissingLoadScreenIsFatal) {
-    const RunResult r = RunWithout("resource0.dat");
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_NE(r.output.find("Unable to load image: "), std::string::npos) << r.output;
+// Each resource file missing or damaged ends the start with its own message
+// (exit code 1), beside a line that names the file by its full path, at the
+// step that reads it.
+TEST_F(StartupTest, AMissingOrDamagedResourceFileEndsWithItsMessageAndItsPath) {
+    const struct {
+        const char* file;
+        bool damaged;  // else missing
+        const char* message;
+        const char* reached;  // null: the file is read before any milestone
+        const char* never;
+    } rows[] = {
+        {"resource8.dat", true, "'MoreGames' URL has not been defined.\n", nullptr, "Loading FONT1_URL"},
+        {"resource5.dat", false, "FONTSYSTEM: Cannot load string data file.\n", nullptr, "Loading ICON_URL"},
+        {"resource2.dat", false, "Cannot load resource file!\n", "ID_000:  INIT:  Image Load Started",
+         "ID_000:  INIT:  Image Load Completed"},
+        {"resource2.dat", true, "Cannot load resource file!\n", "ID_000:  INIT:  Image Load Started",
+         "ID_000:  INIT:  Image Load Completed"},
+        {"resource3.dat", false, "Cannot load sound resource file!\n", "ID_001:  INIT:  Sound Load Started", "ID_002"},
+        {"resource4.dat", false, "Cannot load level resource file!\n", "ID_002:  INIT:  Level Load Started", "ID_003"},
+        {"resource4.dat", true, "Cannot load level resource file!\n", "ID_002:  INIT:  Level Load Started", "ID_003"},
+        {"resource9.dat", false, "Cannot load splash0 file!\n", nullptr, "first frame presented"},
+        {"resource0.dat", false, "Unable to load image: ", nullptr, "ID_000"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::string(row.file) + (row.damaged ? " damaged" : " missing"));
+        CTempDir folder, h;
+        CopyRunFolder(folder.Path());
+        const std::string path = folder.File(row.file);
+        if (row.damaged)
+            ASSERT_TRUE(WriteFileText(path, "damaged\n"));
+        else
+            ASSERT_EQ(remove(path.c_str()), 0);
+        const RunResult r = RunProgram(kMilestoneBinary, folder.Path(), h.Path(), "1");
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_NE(r.output.find(row.message), std::string::npos) << r.output;
+        const std::string named = "The resource file '" + path + (row.damaged ? "' is damaged\n" : "' is missing\n");
+        EXPECT_NE(r.output.find(named), std::string::npos) << r.output;
+        if (row.reached) {
+            EXPECT_NE(r.output.find(row.reached), std::string::npos) << r.output;
+        }
+        EXPECT_EQ(r.output.find(row.never), std::string::npos) << r.output;
+    }
 }
 
 // The full-screen option of the profile saved in home.
@@ -654,11 +662,12 @@ TEST_F(StartupTest, PipesInPlaceOfItsFilesDoNotStopTheStart) {
 // Under a file-size limit (ulimit -f) a save that would pass it fails as on
 // a full disk instead of killing the game: it runs on, says at its end that
 // the progress could not be saved (exit code 1), and leaves no temporary
-// file behind.
+// file behind. The limit (1.5 kB in the shell's blocks of 512 bytes) takes
+// the list, standard error's lines and not the player's file.
 TEST_F(StartupTest, AFileSizeLimitFailsTheSaveInsteadOfEndingTheGame) {
     const std::string data = DataFolderOf(home.Path());
     const std::string err = run.File("err.txt");
-    const pid_t pid = StartThroughShell(run.Path(), "ulimit -f 1; exec", "3", ">/dev/null 2>'" + err + "'",
+    const pid_t pid = StartThroughShell(run.Path(), "ulimit -f 3; exec", "3", ">/dev/null 2>'" + err + "'",
                                         GameEnvironment(home.Path()), run.File("out.txt"));
     ASSERT_GT(pid, 0);
     // The list is written (it is small), the first player's file is not.
@@ -669,7 +678,7 @@ TEST_F(StartupTest, AFileSizeLimitFailsTheSaveInsteadOfEndingTheGame) {
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
     kill(pid, SIGTERM);
     EXPECT_EQ(WaitForProgram(pid, 60), 1);
-    EXPECT_EQ(ReadFileText(err),
+    EXPECT_EQ(LastLine(ReadFileText(err)),
               "zorv: the progress could not be saved in the data folder '" + data + "/': " + strerror(EFBIG) + "\n");
     EXPECT_FALSE(PlatformFileExists(data + "/PROFILE1v3.DAT"));
     for (const std::string& name : FolderEntries(data))
@@ -680,7 +689,8 @@ TEST_F(StartupTest, AFileSizeLimitFailsTheSaveInsteadOfEndingTheGame) {
 // path, and its bytes that are no UTF-8, written out as the tools do: a data
 // folder named with an escape sequence sends the terminal nothing. The
 // refusal of a second copy (the folder is locked here by another process),
-// and the end of a game whose progress could not be saved.
+// and the end of a game whose progress could not be saved, with the log's
+// lines before it.
 TEST_F(StartupTest, ThePathsInTheGamesOwnLinesAreWrittenOut) {
     const std::string dataHome = home.Path() + "/d\xff\x1b[31m";
     const std::string data = dataHome + "/Vormak Games/ZORV Data";
@@ -729,10 +739,11 @@ TEST_F(StartupTest, ThePathsInTheGamesOwnLinesAreWrittenOut) {
         EXPECT_EQ(WaitForProgram(pid, 60), 1) << ReadFileText(out);
         for (const int fd : locked)
             if (fd >= 0) close(fd);
-        EXPECT_EQ(ReadFileText(err), row == SECOND_COPY
-                                         ? "zorv: the game is already running for the data folder '" + shown + "'\n"
-                                         : "zorv: the progress could not be saved in the data folder '" + shown +
-                                               "': " + strerror(EISDIR) + "\n");
+        EXPECT_EQ(LastLine(ReadFileText(err)),
+                  row == SECOND_COPY ? "zorv: the game is already running for the data folder '" + shown + "'\n"
+                                     : "zorv: the progress could not be saved in the data folder '" + shown +
+                                           "': " + strerror(EISDIR) + "\n");
+        EXPECT_EQ(ReadFileText(err).find('\x1b'), std::string::npos) << ReadFileText(err);
     }
 }
 

@@ -120,36 +120,71 @@ TEST(Utilities, GetFilesOnAMissingFolderGivesNothing) {
     EXPECT_NE(log.find("GetFiles()   Unable to open directory '/nonexistent/zorv'"), std::string::npos);
 }
 
-TEST(Utilities, FoldersFollowXdgAndAreCreated) {
-    CScopedHome home;
-    InitDirectories();
-    EXPECT_EQ(std::string(GetProfileDir()), home.DataHome() + "/Vormak Games/ZORV Data/");
-    EXPECT_EQ(std::string(GetLevelsDir()), home.Documents() + "/ZORV Levels/");
-    EXPECT_TRUE(PlatformIsDirectory(GetProfileDir()));
-    EXPECT_TRUE(PlatformIsDirectory(GetLevelsDir()));
-}
-
-TEST(Utilities, FoldersFallBackToHome) {
-    CScopedHome home;
-    unsetenv("XDG_DATA_HOME");
-    unsetenv("XDG_DOCUMENTS_DIR");
-    InitDirectories();
-    EXPECT_EQ(std::string(GetProfileDir()), home.Path() + "/.local/share/Vormak Games/ZORV Data/");
-    EXPECT_EQ(std::string(GetLevelsDir()), home.Path() + "/Documents/ZORV Levels/");
-}
-
-TEST(Utilities, WithoutAnyHomeTheProfileFolderIsTheResourceFolder) {
-    CScopedHome home;
-    CTempDir work;
-    CScopedCwd cwd(work.Path());
-    unsetenv("XDG_DATA_HOME");
-    unsetenv("XDG_DOCUMENTS_DIR");
-    unsetenv("HOME");
-    InitDirectories();
-    EXPECT_STREQ(GetProfileDir(), "resource/");
-    EXPECT_STREQ(GetLevelsDir(), "ZORV Levels/");
-    EXPECT_TRUE(PlatformIsDirectory(work.File("resource")));
-    EXPECT_TRUE(PlatformIsDirectory(work.File("ZORV Levels")));
+// The player's folders are made where the desktop says: only absolute values
+// of HOME and the XDG variables count (a relative one is as if not set), the
+// documents and pictures folders come from the environment, else from
+// user-dirs.dirs as xdg-user-dir reads it, else the English names; with no
+// home at all, in the working folder. In a row "~" is the home folder, "-"
+// unsets a variable, "" is no folder (the working folder's).
+TEST(Utilities, TheFoldersAreTheDesktopsAndOnlyAbsoluteOnesCount) {
+    const char* const kDirs = "XDG_DOCUMENTS_DIR=\"$HOME/Dokumente\"\nXDG_PICTURES_DIR=\"$HOME/Bilder\"\n";
+    const struct {
+        const char* what;
+        std::vector<std::pair<const char*, const char*>> environment;
+        const char* userDirs;  // ~/.config/user-dirs.dirs, unless null
+        const char* profile;
+        const char* levels;
+        const char* pictures;
+    } rows[] = {
+        {"the XDG folders", {}, nullptr, "~/data", "~/documents", "~/Pictures"},
+        {"no XDG folders", {{"XDG_DATA_HOME", "-"}, {"XDG_DOCUMENTS_DIR", "-"}}, nullptr, "~/.local/share",
+         "~/Documents", "~/Pictures"},
+        {"relative XDG folders", {{"XDG_DATA_HOME", "data"}, {"XDG_DOCUMENTS_DIR", "docs"}}, nullptr,
+         "~/.local/share", "~/Documents", "~/Pictures"},
+        {"no home", {{"HOME", "-"}, {"XDG_DATA_HOME", "-"}, {"XDG_DOCUMENTS_DIR", "-"}}, nullptr, "", "", ""},
+        {"a relative home", {{"HOME", "h"}, {"XDG_DATA_HOME", "-"}, {"XDG_DOCUMENTS_DIR", "-"}}, kDirs, "", "", ""},
+        {"user-dirs.dirs", {{"XDG_DOCUMENTS_DIR", "-"}},
+         "# xdg-user-dirs-update\n XDG_DOCUMENTS_DIR = \"$HOME/Dokumente/\"\nXDG_PICTURES_DIR=\"~/B \\\"x\\\"\"\n",
+         "~/data", "~/Dokumente", "~/B \"x\""},
+        {"the environment first", {{"XDG_PICTURES_DIR", "~/pics"}}, kDirs, "~/data", "~/documents", "~/pics"},
+        {"XDG_CONFIG_HOME", {{"XDG_CONFIG_HOME", "~/elsewhere"}, {"XDG_DOCUMENTS_DIR", "-"}}, kDirs, "~/data",
+         "~/Documents", "~/Pictures"},
+        {"a relative XDG_CONFIG_HOME", {{"XDG_CONFIG_HOME", "elsewhere"}, {"XDG_DOCUMENTS_DIR", "-"}}, kDirs,
+         "~/data", "~/Dokumente", "~/Bilder"},
+        {"the last line that sets an absolute folder", {{"XDG_DOCUMENTS_DIR", "-"}},
+         "XDG_DOCUMENTS_DIR=\"$HOME/1\"\nXDG_DOCUMENTS_DIR=\"$HOME/2\"\nXDG_DOCUMENTS_DIR=\"rel\"\n"
+         "XDG_DOCUMENTS_DIR=$HOME/unquoted\nXDG_DOCUMENTS_DIR=\"$HOMEWORK\"\nXDG_DOCUMENTS_DIRS=\"$HOME/3\"\n"
+         "XDG_PICTURES_DIR=\"$HOME/open\n",
+         "~/data", "~/2", "~/Pictures"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        CScopedHome home;
+        CTempDir work;
+        CScopedCwd cwd(work.Path());
+        const auto inHome = [&](std::string text) {
+            for (size_t at; (at = text.find('~')) != std::string::npos;) text.replace(at, 1, home.Path());
+            return text;
+        };
+        for (const auto& [name, value] : row.environment) {
+            if (std::string(value) == "-")
+                unsetenv(name);
+            else
+                setenv(name, inHome(value).c_str(), 1);
+        }
+        if (row.userDirs) {
+            ASSERT_TRUE(PlatformMakeDirs(home.Path() + "/.config"));
+            ASSERT_TRUE(WriteFileText(home.Path() + "/.config/user-dirs.dirs", inHome(row.userDirs)));
+        }
+        InitDirectories();
+        EXPECT_EQ(GetProfileDir(), *row.profile ? inHome(row.profile) + "/Vormak Games/ZORV Data/" : "resource/");
+        EXPECT_EQ(GetLevelsDir(), (*row.levels ? inHome(row.levels) + "/" : "") + "ZORV Levels/");
+        EXPECT_TRUE(PlatformIsDirectory(GetProfileDir()) && PlatformIsDirectory(GetLevelsDir()));
+        std::string pictures;
+        EXPECT_EQ(PlatformPicturesDir(&pictures) ? pictures : "", inHome(row.pictures));
+        EXPECT_EQ(FolderEntries(work.Path()).size(), *row.profile ? 0u : 2u);
+        ResetDirectories();
+    }
 }
 
 TEST(Utilities, TheSystemCountsAsModern) {

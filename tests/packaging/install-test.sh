@@ -2,10 +2,11 @@
 # The game as a Linux system installs it.
 #   tests/packaging/install-test.sh install BUILD_DIR
 #     cmake --install into a temporary DESTDIR; the installed game runs from
-#     another folder to its main menu (under its own Xvfb), its screenshot
-#     goes to the pictures folder, the installed tools run a level, the
-#     desktop entry is valid, every option a program's --help names is in its
-#     man page, and the unit names the installed server.
+#     another folder to its main menu (under its own Xvfb), its files go
+#     where the desktop says, its screenshot to the pictures folder, the
+#     program alone names where it looked for its data, the installed tools
+#     run a level, the desktop entry is valid, every option a program's --help
+#     names is in its man page, and the unit names the installed server.
 #   tests/packaging/install-test.sh package BUILD_DIR
 #     cpack -G DEB: the package's files, and its dependencies against the
 #     libraries its programs link (dpkg-deb).
@@ -64,14 +65,17 @@ run_installed_game() {
     done
     [ -s "$work/display" ] || fail "Xvfb did not start"
     export DISPLAY=":$(head -n1 "$work/display")"
-    mkdir -p "$home" "$work/elsewhere"
-    (cd "$work/elsewhere" && exec env HOME="$home" XDG_DATA_HOME="$home/data" XDG_DOCUMENTS_DIR="$home/documents" \
-        XDG_PICTURES_DIR="$home/pictures" SDL_AUDIODRIVER=dummy SDL_VIDEODRIVER=x11 "$bin/zorv" 1 >"$out" 2>&1) &
+    # A German desktop's folders, named in user-dirs.dirs, and a relative
+    # XDG_DATA_HOME, which counts as not set.
+    mkdir -p "$home/.config" "$home/Bilder" "$work/elsewhere"
+    printf '%s\n' 'XDG_DOCUMENTS_DIR="$HOME/Dokumente"' 'XDG_PICTURES_DIR="$HOME/Bilder"' >"$home/.config/user-dirs.dirs"
+    (cd "$work/elsewhere" && exec env -u XDG_CONFIG_HOME -u XDG_DOCUMENTS_DIR -u XDG_PICTURES_DIR HOME="$home" \
+        XDG_DATA_HOME=mydata SDL_AUDIODRIVER=dummy SDL_VIDEODRIVER=x11 "$bin/zorv" 1 >"$out" 2>&1) &
     game=$!
     timeout 60 xdotool search --sync --name Professor >/dev/null || fail "no game window: $(cat "$out")"
     for i in 1 2 3; do xdotool mousemove 400 300 click 1; sleep 0.5; done
     xdotool key KP_Insert
-    wait_for_text "$out" 20 "Screen captured:  $home/pictures/ZORV Screenshots/capture_" ||
+    wait_for_text "$out" 20 "Screen captured:  $home/Bilder/ZORV Screenshots/capture_" ||
         fail "no screenshot in the pictures folder: $(cat "$out")"
     for ((i = 0; i < 60; ++i)); do
         xdotool key alt+q 2>/dev/null || true
@@ -84,8 +88,28 @@ run_installed_game() {
     game=""
     [ "$code" = 0 ] || fail "the game did not quit from its main menu (exit ${code:-none}): $(cat "$out")"
     [ -z "$(ls "$work/elsewhere")" ] || fail "the game wrote into the folder it was started from: $(ls "$work/elsewhere")"
-    [ "$(find "$home/pictures" -name 'capture_*.bmp' | wc -l)" = 1 ] || fail "the screenshot is not in the pictures folder"
-    echo "the installed game reached its main menu from another folder; screenshot in the pictures folder"
+    [ "$(find "$home/Bilder" -name 'capture_*.bmp' | wc -l)" = 1 ] || fail "the screenshot is not in the pictures folder"
+    [ -f "$home/.local/share/Vormak Games/ZORV Data/INFOv3.DAT" ] || fail "the player's files are not in ~/.local/share"
+    [ -d "$home/Dokumente/ZORV Levels" ] && [ ! -e "$home/Documents" ] ||
+        fail "the levels folder is not the one user-dirs.dirs names: $(ls "$home")"
+    echo "the installed game reached its main menu from another folder; its files where the desktop says"
+}
+
+# The program alone, with no data beside it nor installed: it ends with one
+# line on standard error that names the folders it looked in, and writes
+# nothing anywhere.
+run_program_alone() {
+    local alone="$work/alone" code=0
+    mkdir -p "$alone/bin" "$alone/home" "$alone/here"
+    cp "$1/zorv" "$alone/bin/"
+    (cd "$alone/here" && exec env HOME="$alone/home" SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy "$alone/bin/zorv" 3) \
+        >"$work/alone.out" 2>"$work/alone.err" || code=$?
+    [ "$code" = 1 ] && [ ! -s "$work/alone.out" ] && [ "$(wc -l <"$work/alone.err")" = 1 ] &&
+        grep -qF "'$alone/bin' nor '$alone/share/" "$work/alone.err" ||
+        fail "the program alone (exit $code) did not name where it looked: $(cat "$work/alone.out" "$work/alone.err")"
+    [ "$(cd "$alone" && find . | sort | tr '\n' ' ')" = ". ./bin ./bin/zorv ./here ./home " ] ||
+        fail "the program alone wrote: $(cd "$alone" && find .)"
+    echo "the program alone named where it looked: $(cat "$work/alone.err")"
 }
 
 # The installed tools on a level, from another folder.
@@ -132,6 +156,7 @@ if [ "$mode" = install ]; then
         fail "the unit does not start the installed server"
     check_man_pages "$dest$prefix"
     run_installed_tools "$dest$prefix/bin"
+    run_program_alone "$dest$prefix/bin"
     run_installed_game "$dest$prefix/bin"
 elif [ "$mode" = package ]; then
     (cd "$build" && cpack -G DEB -B "$work/package") >"$work/cpack.out" 2>&1 || fail "cpack: $(cat "$work/cpack.out")"

@@ -148,6 +148,7 @@ TEST_F(ScoreClientTest, RegistrationUploadAndDownloadAgainstTheRealServer) {
     // Added, ignored (not better), updated: all three are success.
     EnableDebugCategory(DBG_SCOREBOARD);
     testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
     EXPECT_TRUE(RequestScoreUpload("bob", 1, 7, 345, 0));
     EXPECT_TRUE(RequestScoreUpload("bob", 1, 7, 345, 4));
     EXPECT_TRUE(RequestScoreUpload("bob", 1, 7, 340, 0));
@@ -161,11 +162,12 @@ TEST_F(ScoreClientTest, RegistrationUploadAndDownloadAgainstTheRealServer) {
     EXPECT_TRUE(RequestScoreDownload("bob", 1, 7));
     const std::string say = "SCOREBOARD:  RequestScoreUpload():  Score ";
     const std::string refused = "SCOREBOARD:  RequestScoreUpload():  Score Upload Request Unsuccessful.\n";
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "zorv: The score server turned a request down with code 16: it could not read the request\n");
     EXPECT_EQ(testing::internal::GetCapturedStdout(),
               say + "added to overall scoreboard for user 'bob'.\n" + say +
                   "ignored by overall scoreboard for user 'bob'.\n" + say +
-                  "updated in overall scoreboard for user 'bob'.\n" + refused +
-                  "The score server turned a request down with code 16: it could not read the request\n" + refused +
+                  "updated in overall scoreboard for user 'bob'.\n" + refused + refused +
                   "SCOREBOARD:  RequestScoreDownload():  Saving total score (1,7) count:  2\n"
                   "SCOREBOARD:  RequestScoreDownload():  Saving score at rank 1 (4)\n"
                   "SCOREBOARD:  RequestScoreDownload():  Saving score at rank 2 (4)\n");
@@ -285,9 +287,9 @@ TEST_F(ScoreClientTest, EachFailureIsLoggedInPlainWordsAtItsLevel) {
     EnableDebugCategory(DBG_WARNING);
     EnableDebugCategory(DBG_ERROR);
     const std::string busy = "NOTE:    The score server is too busy for this player: asked to try again later\n";
-    const std::string unread = "WARNING: The score server's answer cannot be read (";
-    const std::string noAnswer = "WARNING: No answer from the score server: ";
-    const std::string refused = "The score server turned a request down with code ";
+    const std::string unread = "zorv: warning: The score server's answer cannot be read (";
+    const std::string noAnswer = "zorv: warning: No answer from the score server: ";
+    const std::string refused = "zorv: The score server turned a request down with code ";
     const struct {
         const char* what;
         Server::Reply reply;
@@ -326,8 +328,9 @@ TEST_F(ScoreClientTest, EachFailureIsLoggedInPlainWordsAtItsLevel) {
                                            : server.Address());
         const std::string logBefore = LogText();
         testing::internal::CaptureStdout();
+        testing::internal::CaptureStderr();
         EXPECT_FALSE(RequestScoreDownload("bob", 0, kOverallScoreLevel)) << row.what;
-        const std::string said = testing::internal::GetCapturedStdout();
+        const std::string said = testing::internal::GetCapturedStdout() + testing::internal::GetCapturedStderr();
         EXPECT_EQ(GetScoreError(), row.code) << row.what;
         const size_t dots = row.said.find("...");
         if (dots == std::string::npos)
@@ -337,7 +340,7 @@ TEST_F(ScoreClientTest, EachFailureIsLoggedInPlainWordsAtItsLevel) {
         EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), row.said.empty() ? 0 : 1) << row.what << ": " << said;
         const std::string added = LogText().substr(logBefore.size());
         if (row.inLogFile)
-            EXPECT_EQ(added.substr(added.find(" - ") + 3), said) << row.what << ": " << added;
+            EXPECT_EQ("zorv: " + added.substr(added.find(" - ") + 3), said) << row.what << ": " << added;
         else
             EXPECT_EQ(added, "") << row.what;
     }
@@ -555,13 +558,13 @@ TEST_F(ScoreClientTest, AnswerUpToTheCapIsReadAndLongerIsCutOff) {
 
     Server huge({Server::Ok(body + "\n"), Server::Ok(std::string(3 * kScoreResponseMax, 'x'))});
     EnableDebugCategory(DBG_WARNING);
-    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
     EXPECT_FALSE(Ask(huge, [] { return RequestScoreDownload("bob", 3, kOverallScoreLevel); }));
     EXPECT_EQ(GetScoreError(), 99);
     EXPECT_FALSE(Ask(huge, [] { return RequestScoreDownload("bob", 3, kOverallScoreLevel); }));
-    const std::string cut = "WARNING: The score server's answer ran past " + std::to_string(kScoreResponseMax) +
+    const std::string cut = "zorv: warning: The score server's answer ran past " + std::to_string(kScoreResponseMax) +
                             " bytes: cut off and taken as no answer\n";
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), cut + cut);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), cut + cut);
     EXPECT_TRUE(HttpGetString().empty());
     ExpectFilledOverall(3);
 }
@@ -581,14 +584,14 @@ TEST_F(ScoreClientTest, BoardsOutsideTheTablesAreRefusedWithoutARequest) {
         {true, 7, kOverallScoreLevel, 14},  {true, -1, 0, 14},  {true, 4, 0, 14},
     };
     EnableDebugCategory(DBG_WARNING);
-    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
     for (const auto& row : rows) {
         SetScoreError(0);
         EXPECT_FALSE(row.upload ? RequestScoreUpload("bob", row.type, row.level, 5, 0)
                                 : RequestScoreDownload("bob", row.type, row.level));
         EXPECT_EQ(GetScoreError(), row.code) << (row.upload ? "upload " : "download ") << row.type << " " << row.level;
     }
-    const std::string said = testing::internal::GetCapturedStdout();
+    const std::string said = testing::internal::GetCapturedStderr();
     EXPECT_EQ(said.find("No answer from the score server"), std::string::npos) << said;
     ExpectFilledOverall(0);
 }
@@ -615,12 +618,12 @@ TEST_F(ScoreClientTest, SilentServerTimesOutAsNoAnswer) {
     SetScoreServerPath(server.Address());
     SetScoreRequestTimeout(1);
     EnableDebugCategory(DBG_WARNING);
-    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
     EXPECT_FALSE(RequestScoreDownload("bob", 0, kOverallScoreLevel));
-    const std::string said = testing::internal::GetCapturedStdout();
+    const std::string said = testing::internal::GetCapturedStderr();
     SetScoreRequestTimeout(0);
     EXPECT_EQ(GetScoreError(), kScoreErrorNoAnswer);
-    EXPECT_EQ(said.rfind("WARNING: No answer from the score server: ", 0), 0u) << said;
+    EXPECT_EQ(said.rfind("zorv: warning: No answer from the score server: ", 0), 0u) << said;
     EXPECT_NE(said.find("(libcurl error 28)\n"), std::string::npos) << said;
     EXPECT_EQ(LogText(), "");
     EXPECT_EQ(GetOverallScoreBoard(0)->count, -1);

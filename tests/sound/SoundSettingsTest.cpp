@@ -151,9 +151,9 @@ TEST_F(SoundSettingsTest, AnAnswerIsTakenWithinTheBoundOfOtherCharactersAndNotPa
         rewind(in_);
         ASSERT_EQ(ftruncate(fileno(in_), 0), 0);
         Type(r.typed);
-        testing::internal::CaptureStdout();
+        testing::internal::CaptureStderr();
         CSound::Init(false);
-        const std::string logged = testing::internal::GetCapturedStdout();
+        const std::string logged = testing::internal::GetCapturedStderr();
         EXPECT_TRUE(CSound::IsReady());
         EXPECT_EQ(r.taken ? 7 : CAudioSystem::kOutputAuto, Output());
         EXPECT_EQ(PlatformFileExists(CSound::SettingsPath()), r.taken);

@@ -44,7 +44,7 @@ CTempDir::~CTempDir() {
 std::string CTempDir::File(const std::string& name) const { return path_ + "/" + name; }
 
 CScopedHome::CScopedHome() {
-    const char* vars[] = {"HOME", "XDG_DATA_HOME", "XDG_DOCUMENTS_DIR"};
+    const char* vars[] = {"HOME", "XDG_DATA_HOME", "XDG_DOCUMENTS_DIR", "XDG_CONFIG_HOME", "XDG_PICTURES_DIR"};
     for (const char* v : vars) {
         const char* old = getenv(v);
         saved_.emplace_back(v, old ? std::string("=") + old : std::string());
@@ -52,6 +52,9 @@ CScopedHome::CScopedHome() {
     setenv("HOME", dir_.Path().c_str(), 1);
     setenv("XDG_DATA_HOME", DataHome().c_str(), 1);
     setenv("XDG_DOCUMENTS_DIR", Documents().c_str(), 1);
+    // The desktop's settings and the pictures folder come from the home.
+    unsetenv("XDG_CONFIG_HOME");
+    unsetenv("XDG_PICTURES_DIR");
 }
 
 CScopedHome::~CScopedHome() {

@@ -27,7 +27,8 @@ private:
 };
 
 // Points HOME, XDG_DATA_HOME and XDG_DOCUMENTS_DIR into a temporary folder
-// for its lifetime, so no test touches the real ones.
+// for its lifetime (the other XDG folders then follow HOME), so no test
+// touches the real ones.
 class CScopedHome {
 public:
     CScopedHome();
