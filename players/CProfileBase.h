@@ -60,6 +60,7 @@ enum class SaveProblem {
     NO_COPY,          // a damaged file waits for its copy, which could not be written
     NO_COPY_NAME,     // a damaged file waits for its copy, and every name for one is taken
     FOLDER_NOT_OURS,  // the data folder is no longer the one this game locked
+    FOLDER_AWAY,      // the data folder could not be reached at start: nothing is written there this session
     NO_PLAYER,        // there is no current player
     UNREACHABLE,      // the file is where a link leads and cannot be reached now (a drive not mounted)
 };
@@ -69,7 +70,9 @@ struct SaveFailure {
     // The file not written (where its link leads), or the damaged one that
     // waits for its copy.
     std::string file;
-    std::string folder;  // the folder that refused (the link's target's), with a slash at its end
+    // The folder that refused (the link's target's), with a slash at its end;
+    // for a data folder away since the start, where its link leads.
+    std::string folder;
     int error = 0;       // the errno it refused with
 };
 
@@ -258,6 +261,14 @@ private:
     void NoteAway(const CAtomicFile& file, int error, const char* what);
     // Notes a change to the list of players, which is to be written.
     void EditList() { listEdited_ = true; }
+    // Whether the data folder may take the file at path now; false with the
+    // save failure noted.
+    bool FolderTakes(const std::string& path, const char* what);
+    // Reads the list away since the start again: still away, listAway_ says
+    // why now; back, it is read and what changed meanwhile (the players
+    // added, renamed and deleted, score-board names, the password) goes into
+    // it, ready to be written.
+    void TakeListBack();
     // Save and WriteInfo without noting their outcome.
     bool WriteProfileFile();
     bool WriteInfoFiles();
@@ -299,6 +310,9 @@ private:
     int listAway_ = 0;
     // The list in memory holds changes that are not written yet.
     bool listEdited_ = false;
+    // The players as the list rebuilt at start while it was away had them:
+    // what differs from it once the list is back changed meanwhile.
+    std::map<int32_t, std::string> awayNames_;
 
     int32_t lastProfileNumber_ = -1;
     int32_t version_ = kVersion;

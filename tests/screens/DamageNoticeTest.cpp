@@ -16,6 +16,7 @@
 #include "platform/Platform.h"
 #include "engine/CSprite.h"
 #include "engine/FontRender.h"
+#include "engine/Utilities.h"
 #include "players/CProfile.h"
 #include "screens/CControllerIntro.h"
 #include "screens/CControllerMain.h"
@@ -66,9 +67,18 @@ struct Told {
 TEST_F(DamageNoticeTest, AfterTheIntroTheMenuTellsOfEveryDamagedFileOnce) {
     CProfile& p = Profile();
     const std::string dir = HomeFolder() + "/data/Vormak Games/ZORV Data/";
-    enum Damage { PROGRESS, LIST_AND_PROGRESS, PROGRESS_NO_NAME, PROGRESS_NO_ROOM, LIST_MISSING, UNREACHABLE, LIST_AWAY };
-    for (Damage damage :
-         {PROGRESS, LIST_AND_PROGRESS, PROGRESS_NO_NAME, PROGRESS_NO_ROOM, LIST_MISSING, UNREACHABLE, LIST_AWAY}) {
+    enum Damage {
+        PROGRESS,
+        LIST_AND_PROGRESS,
+        PROGRESS_NO_NAME,
+        PROGRESS_NO_ROOM,
+        LIST_MISSING,
+        UNREACHABLE,
+        LIST_AWAY,
+        FOLDER_AWAY
+    };
+    for (Damage damage : {PROGRESS, LIST_AND_PROGRESS, PROGRESS_NO_NAME, PROGRESS_NO_ROOM, LIST_MISSING, UNREACHABLE,
+                          LIST_AWAY, FOLDER_AWAY}) {
         SCOPED_TRACE(damage);
         CController::ResetStack();
         ASSERT_TRUE(p.ResetProfiles());
@@ -80,7 +90,7 @@ TEST_F(DamageNoticeTest, AfterTheIntroTheMenuTellsOfEveryDamagedFileOnce) {
         const std::string file = p.ProfileFileName(p.GetCurrentProfile());
         for (const char* suffix : {".damaged", ".damaged2"}) remove((file + suffix).c_str());
         remove((p.InfoFileName() + ".damaged").c_str());
-        const bool damaged = damage != LIST_MISSING && damage != UNREACHABLE && damage != LIST_AWAY;
+        const bool damaged = damage <= PROGRESS_NO_ROOM;
         const std::vector<uint8_t> cut = damaged ? CutShort(file) : std::vector<uint8_t>();
         std::vector<Told> expected;
         const std::string drive = HomeFolder() + "/drive";
@@ -102,7 +112,19 @@ TEST_F(DamageNoticeTest, AfterTheIntroTheMenuTellsOfEveryDamagedFileOnce) {
             ASSERT_EQ(rename(drive.c_str(), (drive + " (away)").c_str()), 0);
             ASSERT_EQ(symlink((drive + "/list.dat").c_str(), p.InfoFileName().c_str()), 0);
             expected.push_back({CControllerMain::kListAwayBody, AwayFileText(drive + "/list.dat", strerror(ENOENT)), "",
-                                CControllerMain::kListTitle});
+                                CControllerMain::kListAwayTitle});
+        }
+        const std::string folder = dir.substr(0, dir.size() - 1);
+        if (damage == FOLDER_AWAY) {
+            // The whole data folder is on a drive away at start: nothing of
+            // it is read, and the session saves nothing there.
+            ASSERT_TRUE(PlatformMakeDirs(drive));
+            ASSERT_EQ(rename(folder.c_str(), (drive + "/data").c_str()), 0);
+            ASSERT_EQ(rename(drive.c_str(), (drive + " (away)").c_str()), 0);
+            ASSERT_EQ(symlink((drive + "/data").c_str(), folder.c_str()), 0);
+            NoteProfileDirAway(ENOENT);
+            expected.push_back({CControllerMain::kFolderAwayBody, AwayFileText(drive + "/data", strerror(ENOENT)), "",
+                                CControllerMain::kFolderAwayTitle});
         }
         if (damage == LIST_MISSING) {
             // Rebuilt from the files on disk; there is nothing to keep.
@@ -130,7 +152,7 @@ TEST_F(DamageNoticeTest, AfterTheIntroTheMenuTellsOfEveryDamagedFileOnce) {
         } else if (damage == PROGRESS_NO_ROOM) {
             // The copy cannot be written (a full disk): room is to be made.
             ASSERT_EQ(mkdir((file + ".damaged.tmp").c_str(), 0755), 0);
-            expected.push_back({CControllerMain::kDamagedProgressNoCopyBody, "Erin", ""});
+            expected.push_back({CControllerMain::kDamagedProgressNoCopyBody, "Erin", strerror(EISDIR)});
         } else if (damaged) {
             expected.push_back({CControllerMain::kDamagedProgressBody, "Erin", Shown(file + ".damaged")});
         }
@@ -173,11 +195,18 @@ TEST_F(DamageNoticeTest, AfterTheIntroTheMenuTellsOfEveryDamagedFileOnce) {
 
         menu->SetResult(-1);
         Frame();
-        if (damage == PROGRESS_NO_NAME || damage == PROGRESS_NO_ROOM) {
+        if (damage == PROGRESS_NO_NAME || damage == PROGRESS_NO_ROOM || damage == FOLDER_AWAY) {
             // The damaged file without a copy is not written over, so this
-            // player's progress cannot be saved: the quit asks first.
+            // player's progress cannot be saved: the quit asks first. So it
+            // does in a session that saves nothing.
             ASSERT_NE(menu->GetQuitQuestion(), nullptr);
-            EXPECT_EQ(ReadFileBytes(file), cut);
+            EXPECT_EQ(menu->GetQuitQuestion()->GetTitleId(), CControllerMain::kQuitUnsavedTitle);
+            if (damage == FOLDER_AWAY) {
+                EXPECT_EQ(menu->GetQuitQuestion()->GetBodyId(), kNotSavedFolderAwayBody);
+                ASSERT_EQ(rename((drive + " (away)").c_str(), drive.c_str()), 0);
+            } else {
+                EXPECT_EQ(ReadFileBytes(file), cut);
+            }
             Answer(menu->GetQuitQuestion(), true);
             rmdir((file + ".damaged.tmp").c_str());
         }
@@ -195,6 +224,17 @@ TEST_F(DamageNoticeTest, AfterTheIntroTheMenuTellsOfEveryDamagedFileOnce) {
             ASSERT_EQ(remove(file.c_str()), 0);
             ASSERT_EQ(rename((drive + "/erin.dat").c_str(), file.c_str()), 0);
             ASSERT_EQ(rmdir(drive.c_str()), 0);
+        }
+        if (damage == FOLDER_AWAY) {
+            // Nothing was written there, even with the drive back.
+            ASSERT_EQ(remove(folder.c_str()), 0);
+            ASSERT_EQ(rename((drive + "/data").c_str(), folder.c_str()), 0);
+            ASSERT_EQ(rmdir(drive.c_str()), 0);
+            ResetDirectories();
+            InitDirectories();
+            EXPECT_TRUE(p.ReadInfo());
+            EXPECT_STREQ(p.GetProfileName(), "Erin");
+            EXPECT_EQ(p.GetLevelSteps(0, 0, false), 12);
         }
         if (damage == LIST_AWAY) {
             // Play saved, and the list is as it was: the quit asked nothing.
@@ -246,6 +286,67 @@ TEST_F(DamageNoticeTest, ChoosingAPlayerWhoseFileIsDamagedIsToldBackOnTheMenu) {
     EXPECT_FALSE(FramesUntilMessage(1000));
     EXPECT_EQ(CController::GetCurrentId(), CONTROLLER_MAIN);
     remove((file + ".damaged").c_str());
+}
+
+// Each reason a save fails for is told with the words of the system and
+// what helps: room on the disk for a full one (or a file-size limit), leave
+// to write for a read-only folder, a look at the disk otherwise; the copies
+// to move, the file to bring back, the folder to put back, a new start
+// with the drive connected. So is a damaged file whose copy could not be
+// made, for a player's progress and for the list.
+TEST_F(DamageNoticeTest, EveryReasonASaveFailsForIsToldWithWhatHelps) {
+    const std::string dir = "/media/usb/ZORV Data/", file = dir + "PROFILE1v3.DAT";
+    const auto saying = [](int error) { return std::string(" (") + strerror(error) + ")"; };
+    struct Row {
+        SaveProblem problem;
+        int error;
+        int body;
+        std::string text, advice;
+    };
+    const Row rows[] = {
+        {SaveProblem::WRITE_FAILED, ENOSPC, kNotSavedNoRoomBody, dir + saying(ENOSPC), "Free some room"},
+        {SaveProblem::WRITE_FAILED, EFBIG, kNotSavedNoRoomBody, dir + saying(EFBIG), "Free some room"},
+        {SaveProblem::NO_COPY, EDQUOT, kNotSavedNoRoomBody, dir + saying(EDQUOT), "Free some room"},
+        {SaveProblem::WRITE_FAILED, EROFS, kNotSavedNoWriteBody, dir + saying(EROFS), "Let the game write"},
+        {SaveProblem::WRITE_FAILED, EACCES, kNotSavedNoWriteBody, dir + saying(EACCES), "Let the game write"},
+        {SaveProblem::NO_COPY, EPERM, kNotSavedNoWriteBody, dir + saying(EPERM), "Let the game write"},
+        {SaveProblem::WRITE_FAILED, EIO, kNotSavedRefusedBody, dir + saying(EIO), "Check the disk"},
+        {SaveProblem::NO_COPY_NAME, 0, kNotSavedNoCopyNameBody, file + ".damaged", "move old copies"},
+        {SaveProblem::UNREACHABLE, ENOENT, kNotSavedAwayBody, file + saying(ENOENT), "Bring the file back"},
+        {SaveProblem::FOLDER_NOT_OURS, ESTALE, kNotSavedFolderReplacedBody, dir, "Put the old folder back"},
+        {SaveProblem::FOLDER_AWAY, ENOENT, kNotSavedFolderAwayBody, dir + saying(ENOENT), "start the game again"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.body);
+        const ProgressMessage m = SaveFailureMessage(SaveFailure{row.problem, file, dir, row.error});
+        EXPECT_EQ(m.title, kSaveFailureTitle);
+        EXPECT_EQ(m.body, row.body);
+        EXPECT_EQ(m.text, row.text);
+        EXPECT_NE(FontGetEntry(m.body).text.Narrow().find(row.advice), std::string::npos);
+    }
+    struct DamageRow {
+        DamageKind kind;
+        int error, body;
+        const char* advice;
+    };
+    const DamageRow damaged[] = {
+        {DamageKind::PROGRESS, ENOSPC, CControllerMain::kDamagedProgressNoCopyBody, "free some room"},
+        {DamageKind::PROGRESS, EROFS, CControllerMain::kDamagedProgressNoWriteBody, "let the game write"},
+        {DamageKind::LIST_DAMAGED, ENOSPC, CControllerMain::kDamagedListNoCopyBody, "free some room"},
+        {DamageKind::LIST_DAMAGED, EACCES, CControllerMain::kDamagedListNoWriteBody, "let the game write"},
+    };
+    for (const DamageRow& row : damaged) {
+        SCOPED_TRACE(row.body);
+        DamageNotice notice;
+        notice.kind = row.kind;
+        notice.player = "Erin";
+        notice.error = row.error;
+        const ProgressMessage m = CControllerMain::DamageMessage(notice);
+        EXPECT_EQ(m.body, row.body);
+        const bool list = row.kind == DamageKind::LIST_DAMAGED;
+        EXPECT_EQ(list ? m.text : m.text2, strerror(row.error));
+        EXPECT_NE(FontGetEntry(m.body).text.Narrow().find(row.advice), std::string::npos);
+    }
 }
 
 // A copy kept in a data folder outside the home folder is told by its whole
