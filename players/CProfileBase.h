@@ -12,12 +12,13 @@
 // made (a full disk) is never written over: every save of it tries the copy
 // first and fails while the copy cannot be made.
 //
-// A damaged or missing list loses no player whose profile file is on disk:
-// the entries still whole keep their names and numbers, and every other
-// profile file comes back as a player of its own number, named "PLAYER n"
-// after its file (or the next free such name). An entry with nothing at its
-// file's place counts as damage and goes. A deleted player's file goes with
-// him, so that no rebuild brings him back.
+// No list loses a player whose profile file is on disk: the entries still
+// whole keep their names and numbers, and every other profile file (one
+// whose entry a damaged or missing list lost, or one written while the
+// list could not be) comes back as a player of its own number, named
+// "PLAYER n" after its file (or the next free such name). An entry with
+// nothing at its file's place counts as damage and goes. A deleted player's
+// file goes with him, so that no rebuild brings him back.
 //
 // A player whose file is there but cannot be reached now (a link to a drive
 // not mounted yet, a link that goes round, a file the game may not read) is
@@ -32,11 +33,18 @@
 // file is back writes it.
 //
 // A list that cannot be reached now is neither damaged nor missing either:
-// it is not kept aside nor written over this session. The game runs with
-// the list rebuilt from the players' files, and says so; a change to the
-// list (a player added, renamed or deleted, a score-board name, the
-// password) fails to save as long as the list is not written. The same
-// holds for a list whose link leads nowhere later on, until it is back.
+// it is not kept aside nor written over. The game runs with the list
+// rebuilt from the players' files, and says so; a change to the list (a
+// player added, renamed or deleted, a score-board name, the password) fails
+// to save as long as the list cannot be reached, each time with the reason
+// of now. Once it is back, the next save reads it again and adds what
+// changed meanwhile before it writes it. A list whose link leads nowhere
+// later on waits the same way, until it is back.
+//
+// A data folder that could not be reached at start (the whole folder a
+// link to a drive not mounted) is away for the session: nothing of it was
+// read, so the session plays with a new player of its own, says so, and
+// writes nothing there, not even once the drive is back.
 //
 // Numbers run from 0 to kMaxProfileNumber; a new player gets the number
 // after the last one handed out, and past the highest the lowest free one.
