@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -18,6 +19,8 @@ std::string g_levelsDir;
 // The data folder as this copy locked it (NoteClaimedProfileDir).
 bool g_claimedProfileDir = false;
 PlatformFileId g_claimedProfileDirId;
+// Why the data folder could not be reached at start-up (NoteProfileDirAway).
+int g_profileDirAway = 0;
 
 }  // namespace
 
@@ -127,6 +130,7 @@ void ResetDirectories() {
     g_profileDir.clear();
     g_levelsDir.clear();
     g_claimedProfileDir = false;
+    g_profileDirAway = 0;
 }
 
 void NoteClaimedProfileDir(unsigned long long device, unsigned long long inode) {
@@ -135,7 +139,12 @@ void NoteClaimedProfileDir(unsigned long long device, unsigned long long inode) 
     g_claimedProfileDirId.inode = inode;
 }
 
+void NoteProfileDirAway(int error) { g_profileDirAway = error ? error : EIO; }
+
+int ProfileDirAwayError() { return g_profileDirAway; }
+
 bool IsProfileDirClaimed() {
+    if (g_profileDirAway) return false;
     if (!g_claimedProfileDir) return true;
     PlatformFileId now;
     return PlatformIdentify(g_profileDir, &now) && now == g_claimedProfileDirId;

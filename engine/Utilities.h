@@ -61,7 +61,15 @@ const char* GetLevelsDir();
 // start-up, by its identity. Until one is noted (tests, tools) every save may
 // go to the profile folder.
 void NoteClaimedProfileDir(unsigned long long device, unsigned long long inode);
+// The data folder could not be reached when the game started (a link to a
+// drive not mounted): error is why. Its files were never read, so nothing
+// is written there for the rest of the session, even once it is back: a
+// save would go over what the game did not see.
+void NoteProfileDirAway(int error);
+// Why the data folder was away at start-up (an errno); 0 when it was not.
+int ProfileDirAwayError();
 // False when the folder now at the profile folder's path is not the one
 // claimed: deleted, or another one in its place that a second copy of the
-// game may own. Nothing may be written there then: every save checks first.
+// game may own; and for the whole session when it was away at start-up.
+// Nothing may be written there then: every save checks first.
 bool IsProfileDirClaimed();

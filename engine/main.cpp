@@ -101,7 +101,13 @@ bool ClaimProfileDir() {
         fprintf(stderr, "zorv: the game is already running for the data folder '%s'\n", Shown(dir).c_str());
         return false;
     }
-    if (folder == PLATFORM_LOCK_TAKEN || PlatformIdentify(dir, &id)) NoteClaimedProfileDir(id.device, id.inode);
+    if (folder != PLATFORM_LOCK_TAKEN && !PlatformIdentify(dir, &id)) {
+        // Nothing can be reached at its path (a link to a drive not mounted):
+        // the folder is away, and the main menu says so.
+        NoteProfileDirAway(errno);
+        return true;
+    }
+    NoteClaimedProfileDir(id.device, id.inode);
     if (folder == PLATFORM_LOCK_TAKEN && file == PLATFORM_LOCK_TAKEN) return true;
     if (folder == PLATFORM_LOCK_TAKEN || file == PLATFORM_LOCK_TAKEN) {
         DebugLog(DBG_WARNING, "Cannot lock the %s '%s': the lock on the %s keeps a second copy out\n",
@@ -251,6 +257,10 @@ void TellNotSaved(const SaveFailure& failure) {
                file + CProfileBase::kDamagedSuffix + "' and on) are taken";
         break;
     case SaveProblem::FOLDER_NOT_OURS: told += ": it is no longer the folder this game locked"; break;
+    case SaveProblem::FOLDER_AWAY:
+        told += ": it could not be reached when the game started ('" + Shown(failure.folder) + "': " + why +
+                "), so nothing was written there";
+        break;
     case SaveProblem::UNREACHABLE: told = ": '" + file + "' cannot be reached now: " + why; break;
     default: break;
     }

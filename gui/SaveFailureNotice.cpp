@@ -1,5 +1,6 @@
 #include "gui/SaveFailureNotice.h"
 
+#include <cerrno>
 #include <cstring>
 
 #include "engine/CController.h"
@@ -11,8 +12,57 @@ bool TakeSaveFailureNotice() {
     return profile && profile->TakeSaveFailureNotice();
 }
 
+SaveRemedy RemedyFor(int error) {
+    switch (error) {
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG: return SaveRemedy::FREE_ROOM;
+    case EROFS:
+    case EACCES:
+    case EPERM: return SaveRemedy::ALLOW_WRITING;
+    default: return SaveRemedy::OTHER;
+    }
+}
+
+ProgressMessage SaveFailureMessage(const SaveFailure& failure) {
+    const std::string why = strerror(failure.error);
+    ProgressMessage m;
+    m.title = kSaveFailureTitle;
+    switch (failure.problem) {
+    case SaveProblem::WRITE_FAILED:
+    case SaveProblem::NO_COPY: {
+        constexpr int kBodies[] = {kNotSavedNoRoomBody, kNotSavedNoWriteBody, kNotSavedRefusedBody};
+        m.body = kBodies[static_cast<int>(RemedyFor(failure.error))];
+        m.text = AwayFileText(failure.folder, why);
+        break;
+    }
+    case SaveProblem::NO_COPY_NAME:
+        m.body = kNotSavedNoCopyNameBody;
+        m.text = ShownPath(failure.file + CProfileBase::kDamagedSuffix);
+        break;
+    case SaveProblem::UNREACHABLE:
+        m.body = kNotSavedAwayBody;
+        m.text = AwayFileText(failure.file, why);
+        break;
+    case SaveProblem::FOLDER_NOT_OURS:
+        m.body = kNotSavedFolderReplacedBody;
+        m.text = ShownPath(failure.folder);
+        break;
+    case SaveProblem::FOLDER_AWAY:
+        m.body = kNotSavedFolderAwayBody;
+        m.text = AwayFileText(failure.folder, why);
+        break;
+    default: m.body = kSaveFailureBody; break;
+    }
+    return m;
+}
+
 ProgressMessage SwitchRefusedMessage(const CProfile& profile) {
     const SaveFailure& failure = profile.GetSaveFailure();
+    // The data folder itself refuses every save, whoever plays: told as the
+    // box of a failed save tells it.
+    if (failure.problem == SaveProblem::FOLDER_AWAY || failure.problem == SaveProblem::FOLDER_NOT_OURS)
+        return SaveFailureMessage(failure);
     ProgressMessage m;
     m.title = kSaveFailureTitle;
     m.text = profile.GetProfileName(profile.GetCurrentProfile());

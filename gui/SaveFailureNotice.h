@@ -9,9 +9,22 @@
 
 class CProfile;
 struct DamageNotice;
+struct SaveFailure;
 
 constexpr int kSaveFailureTitle = 2217;
+// Why the progress was not saved and what to do, one body for each reason:
+// the folder full, write-protected, or refusing otherwise (each with the
+// folder and the system's words); every name for a damaged file's copy
+// taken (which names); the file away (where, and why); the data folder
+// replaced, or away since the start. With no reason known, the plain body.
 constexpr int kSaveFailureBody = 2329;
+constexpr int kNotSavedNoRoomBody = 2365;
+constexpr int kNotSavedNoWriteBody = 2366;
+constexpr int kNotSavedRefusedBody = 2367;
+constexpr int kNotSavedNoCopyNameBody = 2368;
+constexpr int kNotSavedAwayBody = 2369;
+constexpr int kNotSavedFolderReplacedBody = 2372;
+constexpr int kNotSavedFolderAwayBody = 2373;
 // The bodies when choosing another player was refused because the current
 // one could not be saved: his file could not be written (and why); his file
 // is damaged and waits for a copy that could not be written (and why);
@@ -38,6 +51,13 @@ struct ProgressMessage {
     std::string text;
     std::string text2;
 };
+// What helps a write the system refused with error: room on the disk, leave
+// to write in the folder, or neither that the game could name.
+enum class SaveRemedy { FREE_ROOM, ALLOW_WRITING, OTHER };
+SaveRemedy RemedyFor(int error);
+// Why the profile's last save failed and what to do, in the box of a failed
+// save (or, under another title, in the question before quitting).
+ProgressMessage SaveFailureMessage(const SaveFailure& failure);
 // Why choosing another player was refused, as the profile's last failed
 // save tells it.
 ProgressMessage SwitchRefusedMessage(const CProfile& profile);

@@ -46,16 +46,38 @@ DamageNotice AwayNotice(DamageKind kind, const std::string& path, int error, con
     std::string target;
     notice.file = PlatformFollowLinks(path, &target) ? target : path;
     notice.why = strerror(error);
+    notice.error = error;
     ErrorLog(false, "%s cannot be reached now, left as it is: %s (%s: %s)\n", where, path.c_str(), notice.file.c_str(),
              notice.why.c_str());
     return notice;
 }
 
-// A second copy of the game may own the folder now at the profile folder's
-// path (the one this copy locked was deleted, and the other made a new one):
-// nothing of ours goes there.
-bool ProfileDirStillOurs(const char* what) {
+// Where the data folder's link leads (the folder itself when it is none),
+// with a slash at its end.
+std::string ProfileDirTarget() {
+    std::string dir = GetProfileDir(), target;
+    if (dir.size() > 1 && dir.back() == '/') dir.pop_back();
+    return (PlatformFollowLinks(dir, &target) ? target : dir) + "/";
+}
+
+// Whether the data folder may take a save of what (false, with why's
+// problem, folder and error, when not). Nothing of ours goes into a folder
+// that was away at start-up: its files were never read, and a save would go
+// over them once it is back. Nor into the folder now at its path when the
+// one this copy locked was deleted: a second copy of the game may own it.
+bool ProfileDirStillOurs(const char* what, SaveFailure* why) {
     if (IsProfileDirClaimed()) return true;
+    why->error = ProfileDirAwayError();
+    if (why->error) {
+        why->problem = SaveProblem::FOLDER_AWAY;
+        why->folder = ProfileDirTarget();
+        ErrorLog(false, "Cannot save %s: the data folder '%s' could not be reached when the game started (%s: %s)\n",
+                 what, GetProfileDir(), why->folder.c_str(), strerror(why->error));
+        return false;
+    }
+    why->problem = SaveProblem::FOLDER_NOT_OURS;
+    why->folder = GetProfileDir();
+    why->error = ESTALE;
     ErrorLog(false, "Cannot save %s: the data folder '%s' is no longer the one this game locked\n", what,
              GetProfileDir());
     return false;
@@ -421,12 +443,7 @@ std::string CProfileBase::KeepAside(const std::string& path, const std::string* 
     *why = SaveFailure();
     why->file = path;
     why->folder = PlatformFolderOf(path);
-    if (!ProfileDirStillOurs("a copy of a damaged file")) {
-        // The folder held is not the one at its path any more.
-        why->problem = SaveProblem::FOLDER_NOT_OURS;
-        why->error = ESTALE;
-        return std::string();
-    }
+    if (!ProfileDirStillOurs("a copy of a damaged file", why)) return std::string();
     std::string aside;
     for (int i = 1; i <= kMaxDamagedCopies; ++i) {
         const std::string candidate = path + kDamagedSuffix + (i == 1 ? std::string() : std::to_string(i));
@@ -475,6 +492,7 @@ void CProfileBase::NoteDamaged(DamageKind kind, const std::string& path, const s
     notice.keptAs = KeepAside(path, bytes, &why);
     notice.file = path;
     notice.copyNamesTaken = why.problem == SaveProblem::NO_COPY_NAME;
+    notice.error = why.error;
     damageNotices_.push_back(notice);
     notKeptAside_.erase(path);
     if (notice.keptAs.empty()) {
@@ -518,6 +536,13 @@ void CProfileBase::NoteSaveFailure(SaveProblem problem, const std::string& file,
     saveFailure_.error = error;
 }
 
+bool CProfileBase::FolderTakes(const std::string& path, const char* what) {
+    SaveFailure why;
+    if (ProfileDirStillOurs(what, &why)) return true;
+    NoteSaveFailure(why.problem, path, why.folder, why.error);
+    return false;
+}
+
 void CProfileBase::NoteWriteFailure(const CAtomicFile& file, const char* what) {
     ErrorLog(false, "Cannot save %s: %s\n", what, file.Path().c_str());
     ErrorLog(false, "CProfileBase:  The folder '%s' refused it: %s\n", file.Folder().c_str(), strerror(file.Error()));
@@ -551,10 +576,7 @@ bool CProfileBase::WriteProfileFile() {
         return false;
     }
     const std::string path = ProfileFileName(currentProfile_);
-    if (!ProfileDirStillOurs("profile")) {
-        NoteSaveFailure(SaveProblem::FOLDER_NOT_OURS, path, GetProfileDir(), ESTALE);
-        return false;
-    }
+    if (!FolderTakes(path, "profile")) return false;
     CAtomicFile file(path);
     int away = 0;
     if (fileSeen_ && file.LeadsNowhere(&away)) {
@@ -708,11 +730,11 @@ bool CProfileBase::WriteInfo() {
 bool CProfileBase::WriteInfoFiles() {
     const bool saved = WriteProfileFile();
     const std::string path = InfoFileName();
-    if (!ProfileDirStillOurs("profile header")) {
-        NoteSaveFailure(SaveProblem::FOLDER_NOT_OURS, path, GetProfileDir(), ESTALE);
-        return false;
-    }
+    if (!FolderTakes(path, "profile header")) return false;
     CAtomicFile file(path);
+    // A list away since the start is read again before anything is written
+    // over it: what changed meanwhile goes into the list as it is now.
+    if (listAway_ && listEdited_) TakeListBack();
     int away = listAway_;
     if (away || file.LeadsNowhere(&away)) {
         // Left as it is. What only the list holds (names, the password)
@@ -772,6 +794,18 @@ bool CProfileBase::ReadInfo() {
     StartFreshList();
     listAway_ = 0;
     listEdited_ = false;
+    awayNames_.clear();
+    if (const int away = ProfileDirAwayError()) {
+        // The whole data folder is away: nothing of it can be known, so this
+        // session plays with a player of its own and saves nothing (told
+        // once, with the folder).
+        std::string dir = GetProfileDir();
+        dir.pop_back();
+        damageNotices_.push_back(AwayNotice(DamageKind::FOLDER_AWAY, dir, away, "CProfileBase::ReadInfo()   Data folder"));
+        CreateProfile(kFirstProfileName);
+        if (saveNotice_ == kNoticePending) saveNotice_ = kNoticeTold;
+        return false;
+    }
     bool whole = false;  // the list as the game wrote it
     bool fresh = false;  // neither a list nor a player's file: the first start
     int error = 0;
@@ -797,7 +831,10 @@ bool CProfileBase::ReadInfo() {
         notice.kind = DamageKind::LIST_MISSING;
         damageNotices_.push_back(notice);
     }
-    if (!whole) RebuildList();
+    // Files no entry names come back too: a player made while the list was
+    // away, or whose file was written when the list no longer could be.
+    RebuildList();
+    if (listAway_) awayNames_ = profileNames_;
     bool created = true;
     if (profileNames_.empty()) {
         if (fresh)
@@ -821,6 +858,63 @@ bool CProfileBase::ReadInfo() {
         LoadFirstReachable();
     }
     return loaded && (whole || (fresh && created));
+}
+
+void CProfileBase::TakeListBack() {
+    const std::string path = InfoFileName();
+    std::string bytes;
+    int error = 0;
+    const FileState state = ReadWholeFile(path, &bytes, &error);
+    if (state == FileState::UNREACHABLE) {
+        listAway_ = error ? error : EIO;
+        return;
+    }
+    listAway_ = 0;
+    // Gone meanwhile: the list of this session is all there is.
+    if (state == FileState::MISSING) return;
+    ErrorLog(false, "CProfileBase:  The list of players is back, adding what changed meanwhile: %s\n", path.c_str());
+    const std::map<int32_t, std::string> atStart = std::move(awayNames_), names = profileNames_;
+    const std::map<int32_t, std::string> boards = scoreboardNames_;
+    const std::string password = password_;
+    const int32_t current = currentProfile_, last = lastProfileNumber_;
+    awayNames_.clear();
+    StartFreshList();
+    if (state != FileState::WHOLE || !ParseInfo(bytes))
+        NoteDamaged(DamageKind::LIST_DAMAGED, path, state == FileState::WHOLE ? &bytes : nullptr);
+    const auto unname = [this](int32_t number) {
+        const auto it = profileNames_.find(number);
+        if (it == profileNames_.end()) return;
+        profileNumbers_.erase(it->second);
+        profileNames_.erase(it);
+    };
+    // Players deleted meanwhile; then the names given meanwhile (new
+    // players, new names), which the players named by the list keep
+    // otherwise; then every score-board name and a password set meanwhile
+    // (the rebuilt list had none).
+    for (const auto& entry : atStart) {
+        if (names.count(entry.first)) continue;
+        unname(entry.first);
+        scoreboardNames_.erase(entry.first);
+    }
+    for (const auto& entry : names) {
+        const auto before = atStart.find(entry.first);
+        if (before != atStart.end() && before->second == entry.second) continue;
+        unname(entry.first);
+        std::string name = entry.second;
+        if (profileNumbers_.count(name)) {
+            name = FreeRecoveredName(entry.first);
+            ErrorLog(false, "CProfileBase:  The list has a player '%s' already: profile %i is '%s'\n",
+                     entry.second.c_str(), entry.first + 1, name.c_str());
+        }
+        profileNumbers_[name] = entry.first;
+        profileNames_[entry.first] = name;
+    }
+    for (const auto& entry : boards)
+        if (!entry.second.empty() && profileNames_.count(entry.first)) scoreboardNames_[entry.first] = entry.second;
+    if (!password.empty()) strncpy(password_, password.c_str(), kPasswordMax);
+    RebuildList();
+    currentProfile_ = current;
+    lastProfileNumber_ = std::max(lastProfileNumber_, last);
 }
 
 bool CProfileBase::ParseInfo(const std::string& bytes) {

@@ -12,12 +12,13 @@
 // made (a full disk) is never written over: every save of it tries the copy
 // first and fails while the copy cannot be made.
 //
-// A damaged or missing list loses no player whose profile file is on disk:
-// the entries still whole keep their names and numbers, and every other
-// profile file comes back as a player of its own number, named "PLAYER n"
-// after its file (or the next free such name). An entry with nothing at its
-// file's place counts as damage and goes. A deleted player's file goes with
-// him, so that no rebuild brings him back.
+// No list loses a player whose profile file is on disk: the entries still
+// whole keep their names and numbers, and every other profile file (one
+// whose entry a damaged or missing list lost, or one written while the
+// list could not be) comes back as a player of its own number, named
+// "PLAYER n" after its file (or the next free such name). An entry with
+// nothing at its file's place counts as damage and goes. A deleted player's
+// file goes with him, so that no rebuild brings him back.
 //
 // A player whose file is there but cannot be reached now (a link to a drive
 // not mounted yet, a link that goes round, a file the game may not read) is
@@ -32,11 +33,18 @@
 // file is back writes it.
 //
 // A list that cannot be reached now is neither damaged nor missing either:
-// it is not kept aside nor written over this session. The game runs with
-// the list rebuilt from the players' files, and says so; a change to the
-// list (a player added, renamed or deleted, a score-board name, the
-// password) fails to save as long as the list is not written. The same
-// holds for a list whose link leads nowhere later on, until it is back.
+// it is not kept aside nor written over. The game runs with the list
+// rebuilt from the players' files, and says so; a change to the list (a
+// player added, renamed or deleted, a score-board name, the password) fails
+// to save as long as the list cannot be reached, each time with the reason
+// of now. Once it is back, the next save reads it again and adds what
+// changed meanwhile before it writes it. A list whose link leads nowhere
+// later on waits the same way, until it is back.
+//
+// A data folder that could not be reached at start (the whole folder a
+// link to a drive not mounted) is away for the session: nothing of it was
+// read, so the session plays with a new player of its own, says so, and
+// writes nothing there, not even once the drive is back.
 //
 // Numbers run from 0 to kMaxProfileNumber; a new player gets the number
 // after the last one handed out, and past the highest the lowest free one.
@@ -60,6 +68,7 @@ enum class SaveProblem {
     NO_COPY,          // a damaged file waits for its copy, which could not be written
     NO_COPY_NAME,     // a damaged file waits for its copy, and every name for one is taken
     FOLDER_NOT_OURS,  // the data folder is no longer the one this game locked
+    FOLDER_AWAY,      // the data folder could not be reached at start: nothing is written there this session
     NO_PLAYER,        // there is no current player
     UNREACHABLE,      // the file is where a link leads and cannot be reached now (a drive not mounted)
 };
@@ -69,7 +78,9 @@ struct SaveFailure {
     // The file not written (where its link leads), or the damaged one that
     // waits for its copy.
     std::string file;
-    std::string folder;  // the folder that refused (the link's target's), with a slash at its end
+    // The folder that refused (the link's target's), with a slash at its end;
+    // for a data folder away since the start, where its link leads.
+    std::string folder;
     int error = 0;       // the errno it refused with
 };
 
@@ -258,6 +269,14 @@ private:
     void NoteAway(const CAtomicFile& file, int error, const char* what);
     // Notes a change to the list of players, which is to be written.
     void EditList() { listEdited_ = true; }
+    // Whether the data folder may take the file at path now; false with the
+    // save failure noted.
+    bool FolderTakes(const std::string& path, const char* what);
+    // Reads the list away since the start again: still away, listAway_ says
+    // why now; back, it is read and what changed meanwhile (the players
+    // added, renamed and deleted, score-board names, the password) goes into
+    // it, ready to be written.
+    void TakeListBack();
     // Save and WriteInfo without noting their outcome.
     bool WriteProfileFile();
     bool WriteInfoFiles();
@@ -299,6 +318,9 @@ private:
     int listAway_ = 0;
     // The list in memory holds changes that are not written yet.
     bool listEdited_ = false;
+    // The players as the list rebuilt at start while it was away had them:
+    // what differs from it once the list is back changed meanwhile.
+    std::map<int32_t, std::string> awayNames_;
 
     int32_t lastProfileNumber_ = -1;
     int32_t version_ = kVersion;

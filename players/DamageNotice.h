@@ -1,7 +1,8 @@
 // A profile file met while loading that the player is to be told of: one
 // player's progress that starts afresh, a list of players that was damaged
 // or missing and has been rebuilt from the players' files, or a player whose
-// file (or the list) is there but cannot be reached now.
+// file (or the list, or the whole data folder) is there but cannot be
+// reached now.
 #pragma once
 
 #include <string>
@@ -12,6 +13,7 @@ enum class DamageKind {
     LIST_MISSING,  // the list was not there at all: there was nothing to keep
     UNREACHABLE,   // a player's file cannot be reached now: not loaded, left as it is
     LIST_AWAY,     // the list cannot be reached now: left as it is, rebuilt in memory
+    FOLDER_AWAY,   // the whole data folder cannot be reached: nothing is read or written there this session
 };
 
 struct DamageNotice {
@@ -25,4 +27,7 @@ struct DamageNotice {
     // leads), and why it cannot be reached.
     std::string file;
     std::string why;
+    // The errno: why the file cannot be reached, or why no copy of the
+    // damaged file could be written.
+    int error = 0;
 };

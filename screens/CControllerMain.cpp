@@ -543,7 +543,9 @@ void CControllerMain::GUICallback(int index, int, bool) {
 ProgressMessage CControllerMain::DamageMessage(const DamageNotice& damage) {
     if (damage.kind == DamageKind::UNREACHABLE) return UnreachableMessage(damage);
     if (damage.kind == DamageKind::LIST_AWAY)
-        return ProgressMessage{kListTitle, kListAwayBody, AwayFileText(damage.file, damage.why), ""};
+        return ProgressMessage{kListAwayTitle, kListAwayBody, AwayFileText(damage.file, damage.why), ""};
+    if (damage.kind == DamageKind::FOLDER_AWAY)
+        return ProgressMessage{kFolderAwayTitle, kFolderAwayBody, AwayFileText(damage.file, damage.why), ""};
     // The copy kept; else, when every name for one is taken, the names to
     // clear; else nothing to name (the disk is full).
     const std::string kept = ShownPath(damage.keptAs);
@@ -560,10 +562,14 @@ ProgressMessage CControllerMain::DamageMessage(const DamageNotice& damage) {
         m.body = listed ? kDamagedListNoNameBody : kDamagedProgressNoNameBody;
         m.text2 = copies;
     } else {
-        m.body = listed ? kDamagedListNoCopyBody : kDamagedProgressNoCopyBody;
+        // Why the copy failed, and what helps: leave to write, else room.
+        const bool noWrite = RemedyFor(damage.error) == SaveRemedy::ALLOW_WRITING;
+        m.body = listed ? (noWrite ? kDamagedListNoWriteBody : kDamagedListNoCopyBody)
+                        : (noWrite ? kDamagedProgressNoWriteBody : kDamagedProgressNoCopyBody);
+        m.text2 = strerror(damage.error);
     }
-    // The list's bodies have one placeholder, the copy's; a player's two,
-    // the player and the copy.
+    // The list's bodies have one placeholder, the copy's or the reason; a
+    // player's two, the player and the copy or the reason.
     if (listed)
         m.text = m.text2, m.text2.clear();
     else
@@ -592,7 +598,8 @@ bool CControllerMain::OpenNotice() {
         // a player's first file at start-up).
         FreezeForChild();
         LogOpening("Message (Progress Not Saved)");
-        notice = new CControllerMessage(kSaveFailureTitle, kSaveFailureBody, false, "");
+        const ProgressMessage m = SaveFailureMessage(profile->GetSaveFailure());
+        notice = new CControllerMessage(m.title, m.body, false, m.text.c_str());
     } else {
         return false;
     }
@@ -612,7 +619,8 @@ bool CControllerMain::HoldQuitForUnsavedProgress() {
     if (!spritesLoaded) LoadSprites();
     FreezeForChild();
     LogOpening("Message (Quit Without Saving)");
-    quitQuestion = new CControllerMessage(kSaveFailureTitle, kQuitUnsavedBody, true, "");
+    const ProgressMessage why = SaveFailureMessage(profile->GetSaveFailure());
+    quitQuestion = new CControllerMessage(kQuitUnsavedTitle, why.body, true, why.text.c_str());
     OpenChild(quitQuestion);
     return true;
 }
@@ -698,11 +706,12 @@ void CControllerMain::Pump() {
         credits = nullptr;
     }
     if (GetPreviousId() == CONTROLLER_MESSAGE && quitQuestion) {
-        // Quit anyway, or try to save again on the way out.
+        // Quit anyway; or stay, since a save tried again now would meet
+        // the same reason: the player mends it, and the next quit saves.
         quitAnyway = quitQuestion->IsConfirmed();
         delete quitQuestion;
         quitQuestion = nullptr;
-        result = heldQuit;
+        result = quitAnyway ? heldQuit : 0;
     } else if (GetPreviousId() == CONTROLLER_MESSAGE && notice) {
         delete notice;
         notice = nullptr;

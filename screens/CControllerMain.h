@@ -67,23 +67,31 @@ public:
     // progress, the list of players rebuilt from the players' files), and
     // their bodies: with the place of the damaged file's copy; saying that
     // none could be made (free some room); saying that every name for one is
-    // taken, with the names to clear. And for a list that was missing, and
-    // one that cannot be reached now (which file, and why).
+    // taken, with the names to clear; saying that none could be made, why,
+    // and what helps (room on the disk, or leave to write there). And for a
+    // list that was missing, and one that cannot be reached now (which
+    // file, and why), and a whole data folder that cannot be reached.
     static constexpr int kDamagedTitle = 2225;
     static constexpr int kListTitle = 2226;
     static constexpr int kDamagedProgressBody = 2345;
     static constexpr int kDamagedProgressNoCopyBody = 2346;
+    static constexpr int kDamagedProgressNoWriteBody = 2375;
     static constexpr int kDamagedProgressNoNameBody = 2349;
     static constexpr int kDamagedListBody = 2347;
     static constexpr int kDamagedListNoCopyBody = 2348;
+    static constexpr int kDamagedListNoWriteBody = 2376;
     static constexpr int kDamagedListNoNameBody = 2352;
     static constexpr int kMissingListBody = 2359;
+    static constexpr int kListAwayTitle = 2228;
     static constexpr int kListAwayBody = 2355;
+    static constexpr int kFolderAwayTitle = 2231;
+    static constexpr int kFolderAwayBody = 2374;
     // The notice of a data folder that could not be locked, with the lock
-    // file's place; the question before quitting with unsaved progress.
+    // file's place; the question before quitting with unsaved progress
+    // (its body says why, as the box of a failed save does).
     static constexpr int kUnlockedTitle = 2224;
     static constexpr int kUnlockedBody = 2358;
-    static constexpr int kQuitUnsavedBody = 2357;
+    static constexpr int kQuitUnsavedTitle = 2229;
     // The notice of editor work kept when the game last ended unasked.
     static constexpr int kRecoveredTitle = 2222;
     static constexpr int kRecoveredBody = 2360;
@@ -148,8 +156,8 @@ private:
     bool OpenNotice();
     // Leaving the game (result -1, or -2 once a web page is open) saves the
     // profile first; when that fails the quit is held and the player asked
-    // whether to quit anyway (true: the question is open). A terminate
-    // signal is not held.
+    // whether to quit anyway (true: the question is open), or to stay and
+    // quit again once the reason is mended. A terminate signal is not held.
     bool HoldQuitForUnsavedProgress();
     // Tells the player of editor work kept in a recovery file when the game
     // last ended; false when there is none.

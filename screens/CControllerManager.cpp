@@ -345,14 +345,15 @@ void CControllerManager::SwitchSort(int newSort) {
     HideMousePointer(1);
 }
 
-void CControllerManager::OpenMessage(int titleId, int bodyId, bool question, int pending) {
+void CControllerManager::OpenMessage(int titleId, int bodyId, bool question, int pending, const char* bodyText) {
     HideMousePointer(-1);
     CRender::Render(true);
     CRender::Swap(true);
     HideWidgets();
     LogOpening("Message");
     pendingAction = pending;
-    message = new CControllerMessage(titleId, bodyId, question, 0);
+    message = bodyText ? new CControllerMessage(titleId, bodyId, question, bodyText)
+                       : new CControllerMessage(titleId, bodyId, question, 0);
     OpenChild(message);
 }
 
@@ -530,8 +531,10 @@ void CControllerManager::Pump() {
         level = nullptr;
     }
     // What the player just did may have saved the profile.
-    if (CController::GetCurrent() == this && result == 0 && TakeSaveFailureNotice())
-        OpenMessage(kSaveFailureTitle, kSaveFailureBody, false, PENDING_NONE);
+    if (CController::GetCurrent() == this && result == 0 && TakeSaveFailureNotice()) {
+        const ProgressMessage why = SaveFailureMessage(GetProfile()->GetSaveFailure());
+        OpenMessage(why.title, why.body, false, PENDING_NONE, why.text.c_str());
+    }
     if (CController::GetCurrent() != this) return;
     if (!spritesBuilt && result == 0) CreateSprites();
     HideMousePointer(-1);

@@ -201,7 +201,8 @@ void CControllerProfiles::TellSwitchRefused(bool loading) {
 
 bool CControllerProfiles::ShowSaveNotice(bool closeAfter) {
     if (!TakeSaveFailureNotice()) return false;
-    OpenMessage(kSaveFailureTitle, kSaveFailureBody, false, PENDING_SAVE_NOTICE);
+    const ProgressMessage why = SaveFailureMessage(GetProfile()->GetSaveFailure());
+    OpenMessage(why.title, why.body, false, PENDING_SAVE_NOTICE, why.text.c_str());
     closeAfterNotice = closeAfter ? 1 : 0;
     return true;
 }

@@ -717,9 +717,10 @@ void CControllerScoreboard::Pump() {
     // A solved level whose result could not be saved is told on its page.
     if (result == 0 && followUp == FOLLOW_NONE && (type == SCOREBOARD_SOLVED || type == SCOREBOARD_SOLVED_NO_SET) &&
         TakeSaveFailureNotice()) {
-        failureBody = kSaveFailureBody;
-        failureText.clear();
-        OpenMessage(kSaveFailureTitle);
+        const ProgressMessage why = SaveFailureMessage(GetProfile()->GetSaveFailure());
+        failureBody = why.body;
+        failureText = why.text;
+        OpenMessage(why.title);
         return;
     }
     if (result == 0) RunFollowUp();

@@ -261,11 +261,14 @@ TEST_F(StartupTest, NoFlagsKeepTheProfilesFullScreen) {
 // The line on standard error names the folder that refused the progress and
 // why: the data folder itself, or the folder the player's file links to; or
 // the file her link leads to, on a drive unmounted while the game runs,
-// where nothing is written (the empty mount point stays empty).
+// where nothing is written (the empty mount point stays empty); or the whole
+// data folder, a link to a drive away at start: the menu says so, and
+// nothing is written there, even once the drive is back while the game runs.
 TEST_F(StartupTest, ProgressThatCannotBeSavedAtTheEndGivesExitCodeOne) {
-    enum Row { FAILING_SINCE_START, FIRST_FAILING_AT_THE_END, LINKED_FOLDER_READ_ONLY, DRIVE_UNMOUNTED_WHILE_PLAYING };
-    for (const Row row :
-         {FAILING_SINCE_START, FIRST_FAILING_AT_THE_END, LINKED_FOLDER_READ_ONLY, DRIVE_UNMOUNTED_WHILE_PLAYING}) {
+    enum Row { FAILING_SINCE_START, FIRST_FAILING_AT_THE_END, LINKED_FOLDER_READ_ONLY, DRIVE_UNMOUNTED_WHILE_PLAYING,
+               DATA_FOLDER_AWAY_AT_START };
+    for (const Row row : {FAILING_SINCE_START, FIRST_FAILING_AT_THE_END, LINKED_FOLDER_READ_ONLY,
+                          DRIVE_UNMOUNTED_WHILE_PLAYING, DATA_FOLDER_AWAY_AT_START}) {
         SCOPED_TRACE(row);
         CTempDir h;
         const std::string data = DataFolderOf(h.Path());
@@ -273,6 +276,7 @@ TEST_F(StartupTest, ProgressThatCannotBeSavedAtTheEndGivesExitCodeOne) {
         int user = -1;
         std::vector<uint8_t> saved;
         std::string told = " in the data folder '" + data + "/': " + strerror(EACCES);
+        std::map<std::string, std::pair<std::vector<uint8_t>, long long>> onDrive;
         if (row == FAILING_SINCE_START) {
             // Folders where the temporary files go refuse every write, root's too.
             for (const char* file : {"/INFOv3.DAT.tmp", "/PROFILE1v3.DAT.tmp"})
@@ -296,7 +300,15 @@ TEST_F(StartupTest, ProgressThatCannotBeSavedAtTheEndGivesExitCodeOne) {
                 told = " in the folder '" + linked + "/', where '" + data + "/PROFILE1v3.DAT' leads: " +
                        strerror(EACCES);
             }
-            if (row == DRIVE_UNMOUNTED_WHILE_PLAYING) {
+            if (row == DATA_FOLDER_AWAY_AT_START) {
+                ASSERT_TRUE(PlatformMakeDir(linked));
+                ASSERT_EQ(rename(data.c_str(), (linked + "/ZORV Data").c_str()), 0);
+                ASSERT_EQ(symlink((linked + "/ZORV Data").c_str(), data.c_str()), 0);
+                onDrive = FolderState(linked + "/ZORV Data");
+                ASSERT_EQ(rename(linked.c_str(), (linked + " (unmounted)").c_str()), 0);
+                told = " in the data folder '" + data + "/': it could not be reached when the game started ('" +
+                       linked + "/ZORV Data/': " + strerror(ENOENT) + "), so nothing was written there";
+            } else if (row == DRIVE_UNMOUNTED_WHILE_PLAYING) {
                 told = ": '" + linked + "/PROFILE1v3.DAT' cannot be reached now: " + strerror(ENOENT);
             } else {
                 user = OrdinaryUserFor(h.Path(), run.Path());
@@ -306,8 +318,13 @@ TEST_F(StartupTest, ProgressThatCannotBeSavedAtTheEndGivesExitCodeOne) {
         const std::string out = h.File("out.txt");
         const pid_t pid = StartProgram(kMilestoneBinary, run.Path(), h.Path(), out, user);
         ASSERT_GT(pid, 0);
-        const char* const waitFor = row == FAILING_SINCE_START ? "first frame presented" : "Loading Controller:  Main Menu";
+        const char* const waitFor = row == FAILING_SINCE_START        ? "first frame presented"
+                                    : row == DATA_FOLDER_AWAY_AT_START ? "Loading Controller:  Message (Damaged Profile)"
+                                                                       : "Loading Controller:  Main Menu";
         const bool reached = WaitForText(out, waitFor, 60);
+        if (row == DATA_FOLDER_AWAY_AT_START) {
+            ASSERT_EQ(rename((linked + " (unmounted)").c_str(), linked.c_str()), 0);
+        }
         if (row == DRIVE_UNMOUNTED_WHILE_PLAYING) {
             ASSERT_EQ(rename(linked.c_str(), (linked + " (unmounted)").c_str()), 0);
             ASSERT_TRUE(PlatformMakeDir(linked));
@@ -328,6 +345,9 @@ TEST_F(StartupTest, ProgressThatCannotBeSavedAtTheEndGivesExitCodeOne) {
         }
         if (row != FAILING_SINCE_START) {
             EXPECT_EQ(ReadFileBytes(data + "/PROFILE1v3.DAT"), saved);
+        }
+        if (row == DATA_FOLDER_AWAY_AT_START) {
+            EXPECT_TRUE(FolderState(linked + "/ZORV Data") == onDrive) << "the game wrote into the folder back";
         }
     }
 }

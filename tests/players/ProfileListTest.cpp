@@ -50,6 +50,10 @@ TEST_F(ProfileListTest, NumbersAreNeverReused) {
     CProfile rebuilt;
     EXPECT_EQ(rebuilt.GetProfileCount(), 2);
     EXPECT_EQ(rebuilt.GetProfileNumber("PLAYER 1"), -1);
+    // A file whose link leads nowhere now is a player's, listed or not.
+    ASSERT_EQ(symlink((Dir() + "drive away/file").c_str(), ProfilePath(3).c_str()), 0);
+    ASSERT_TRUE(rebuilt.CreateProfile("Fourth"));
+    EXPECT_EQ(rebuilt.GetProfileNumber("Fourth"), 4);
 }
 
 TEST_F(ProfileListTest, DeletingTheCurrentProfileLoadsTheByteWiseFirstName) {
@@ -474,10 +478,13 @@ TEST_F(ProfileListTest, NumbersAreReadUpToTheirBoundsAndNoneIsHandedOutPastThem)
 // list is not damaged, nothing is saved over her file, she cannot be loaded
 // and is told of, and another player is current (a new one when she was
 // the only one). Once her file is back, so is she, with her progress. With
-// the list missing too, the rebuild lists her from her link.
+// the list missing too, the rebuild lists her from her link. With the whole
+// data folder on the drive, away at start, nothing of hers is known: the
+// session plays with a player of its own and writes nothing there, even
+// once the drive is back.
 TEST_F(ProfileListTest, APlayerWhoseFileCannotBeReachedNowStaysAndIsBackWithHerFile) {
-    enum Row { LINK_TO_A_DRIVE_AWAY, LINK_GOING_ROUND, ONLY_PLAYER, LIST_MISSING_TOO };
-    for (const Row row : {LINK_TO_A_DRIVE_AWAY, LINK_GOING_ROUND, ONLY_PLAYER, LIST_MISSING_TOO}) {
+    enum Row { LINK_TO_A_DRIVE_AWAY, LINK_GOING_ROUND, ONLY_PLAYER, LIST_MISSING_TOO, DATA_FOLDER_AWAY };
+    for (const Row row : {LINK_TO_A_DRIVE_AWAY, LINK_GOING_ROUND, ONLY_PLAYER, LIST_MISSING_TOO, DATA_FOLDER_AWAY}) {
         SCOPED_TRACE(row);
         CTestDrive drive;
         int ann = -1;
@@ -491,6 +498,32 @@ TEST_F(ProfileListTest, APlayerWhoseFileCannotBeReachedNowStaysAndIsBackWithHerF
         }
         const std::string file = ProfilePath(ann), onDrive = drive.File("PROFILEv3.DAT");
         const std::vector<uint8_t> progress = ReadFileBytes(file);
+        if (row == DATA_FOLDER_AWAY) {
+            const std::string folder = Dir().substr(0, Dir().size() - 1), info = ReadFileText(InfoPath());
+            ASSERT_EQ(rename(folder.c_str(), drive.File("ZORV Data").c_str()), 0);
+            ASSERT_EQ(symlink(drive.File("ZORV Data").c_str(), folder.c_str()), 0);
+            const std::vector<std::string> entries = FolderEntries(folder);
+            drive.Unmount();
+            NoteProfileDirAway(ENOENT);  // as the start-up finds it
+            {
+                CProfile p;
+                DamageNotice notice;
+                ASSERT_TRUE(p.TakeDamageNotice(&notice));
+                EXPECT_EQ(notice.kind, DamageKind::FOLDER_AWAY);
+                EXPECT_EQ(notice.file, drive.File("ZORV Data"));
+                EXPECT_FALSE(p.TakeSaveFailureNotice());  // the notice says it
+                drive.Mount();
+                EXPECT_FALSE(p.CreateProfile("Newcomer"));
+                EXPECT_FALSE(p.WriteInfo());
+                EXPECT_EQ(p.GetSaveFailure().problem, SaveProblem::FOLDER_AWAY);
+            }
+            EXPECT_EQ(ReadFileBytes(file), progress);
+            EXPECT_EQ(ReadFileText(InfoPath()), info);
+            EXPECT_EQ(FolderEntries(folder), entries);
+            ResetDirectories();
+            InitDirectories();
+            continue;
+        }
         ASSERT_EQ(rename(file.c_str(), onDrive.c_str()), 0);
         if (row == LINK_GOING_ROUND) {
             LinkGoingRound(file);
@@ -558,13 +591,15 @@ TEST_F(ProfileListTest, APlayerWhoseFileCannotBeReachedNowStaysAndIsBackWithHerF
 // mount point left empty; or the link going round): at start the list is
 // neither kept aside as damaged nor written over, the players come back
 // from their files for this session, and the menu is told. A change only
-// the list holds cannot be saved then, and is told; the list is not
-// written even once the drive is back, and the next start reads it whole.
+// the list holds cannot be saved while it is away, and is told; once it is
+// back, the next save reads it again and adds what changed meanwhile (a new
+// player, a new name, the password). A session that ends first leaves the
+// list as it was, and the next start lists the new player by her file.
 // A drive that goes away while the game runs keeps the list as it was,
 // and the first save after it is back writes the change.
 TEST_F(ProfileListTest, AListThatCannotBeReachedNowIsLeftAsItIsAndIsBackWithItsFile) {
-    enum Row { AWAY_AT_START, GOING_ROUND_AT_START, AWAY_WHILE_PLAYING };
-    for (const Row row : {AWAY_AT_START, GOING_ROUND_AT_START, AWAY_WHILE_PLAYING}) {
+    enum Row { AWAY_AT_START, GOING_ROUND_AT_START, AWAY_WHILE_PLAYING, AWAY_TILL_THE_END };
+    for (const Row row : {AWAY_AT_START, GOING_ROUND_AT_START, AWAY_WHILE_PLAYING, AWAY_TILL_THE_END}) {
         SCOPED_TRACE(row);
         {
             CProfile p;
@@ -582,7 +617,7 @@ TEST_F(ProfileListTest, AListThatCannotBeReachedNowIsLeftAsItIsAndIsBackWithItsF
         } else {
             ASSERT_EQ(symlink(onDrive.c_str(), link.c_str()), 0);
         }
-        if (row == AWAY_AT_START) drive.Unmount();
+        if (row != AWAY_WHILE_PLAYING && row != GOING_ROUND_AT_START) drive.Unmount();
         {
             CProfile p;
             DamageNotice notice;
@@ -610,22 +645,29 @@ TEST_F(ProfileListTest, AListThatCannotBeReachedNowIsLeftAsItIsAndIsBackWithItsF
             EXPECT_EQ(p.GetSaveFailure().problem, SaveProblem::UNREACHABLE);
             EXPECT_EQ(p.GetSaveFailure().file, row == GOING_ROUND_AT_START ? link : onDrive);
             EXPECT_TRUE(p.TakeSaveFailureNotice());
+            EXPECT_FALSE(p.CreateProfile("Anna"));
+            EXPECT_FALSE(p.SetPassword("pw"));
             EXPECT_FALSE(Exists(link + ".damaged"));
             EXPECT_TRUE(IsLink(link));
             if (row == GOING_ROUND_AT_START)
                 LinkAgain(link, onDrive);
-            else
+            else if (row != AWAY_TILL_THE_END)
                 drive.Mount();
-            // A list read at start is written once it is back; one rebuilt
-            // for this session never.
-            EXPECT_EQ(p.WriteInfo(), row == AWAY_WHILE_PLAYING);
+            // Read again, with what changed meanwhile: saved.
+            EXPECT_EQ(p.WriteInfo(), row != AWAY_TILL_THE_END);
         }
-        EXPECT_EQ(ReadFileBytes(onDrive) == list, row != AWAY_WHILE_PLAYING);
+        if (row == AWAY_TILL_THE_END) drive.Mount();
+        EXPECT_EQ(ReadFileBytes(onDrive) == list, row == AWAY_TILL_THE_END);
         {
             CProfile again;
             EXPECT_FALSE(again.TakeDamageNotice(nullptr));
-            EXPECT_EQ(again.GetProfileNumber(row == AWAY_WHILE_PLAYING ? "Robert" : "Bob"), 1);
+            const bool changed = row != AWAY_TILL_THE_END;
+            EXPECT_EQ(again.GetProfileNumber("Ann"), 0);
+            EXPECT_EQ(again.GetProfileNumber(changed ? "Robert" : "Bob"), 1);
+            EXPECT_EQ(again.GetProfileNumber(changed ? "Anna" : "PLAYER 3"), 2);
+            EXPECT_EQ(again.HasPassword(), changed);
             EXPECT_STREQ(again.GetScoreboardName(1), "bob_online");
+            ASSERT_TRUE(again.LoadProfile(changed ? "Robert" : "Bob"));
             EXPECT_EQ(again.GetLevelSteps(1, 0, false), 7);
         }
         for (const auto& f : ProfileFiles(Dir())) remove((Dir() + f.first + ".DAT").c_str());

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "gui/CControllerMessage.h"
@@ -102,8 +103,9 @@ TEST_F(DamageNoticeTest, AfterTheIntroTheMenuTellsOfEveryDamagedFileOnce) {
             ASSERT_EQ(rename(drive.c_str(), (drive + " (away)").c_str()), 0);
             ASSERT_EQ(symlink((drive + "/list.dat").c_str(), p.InfoFileName().c_str()), 0);
             expected.push_back({CControllerMain::kListAwayBody, AwayFileText(drive + "/list.dat", strerror(ENOENT)), "",
-                                CControllerMain::kListTitle});
+                                CControllerMain::kListAwayTitle});
         }
+
         if (damage == LIST_MISSING) {
             // Rebuilt from the files on disk; there is nothing to keep.
             ASSERT_EQ(remove(p.InfoFileName().c_str()), 0);
@@ -130,7 +132,7 @@ TEST_F(DamageNoticeTest, AfterTheIntroTheMenuTellsOfEveryDamagedFileOnce) {
         } else if (damage == PROGRESS_NO_ROOM) {
             // The copy cannot be written (a full disk): room is to be made.
             ASSERT_EQ(mkdir((file + ".damaged.tmp").c_str(), 0755), 0);
-            expected.push_back({CControllerMain::kDamagedProgressNoCopyBody, "Erin", ""});
+            expected.push_back({CControllerMain::kDamagedProgressNoCopyBody, "Erin", strerror(EISDIR)});
         } else if (damaged) {
             expected.push_back({CControllerMain::kDamagedProgressBody, "Erin", Shown(file + ".damaged")});
         }
@@ -246,6 +248,56 @@ TEST_F(DamageNoticeTest, ChoosingAPlayerWhoseFileIsDamagedIsToldBackOnTheMenu) {
     EXPECT_FALSE(FramesUntilMessage(1000));
     EXPECT_EQ(CController::GetCurrentId(), CONTROLLER_MAIN);
     remove((file + ".damaged").c_str());
+}
+
+// Each reason a save fails for is told with the system's words and what
+// helps: room for a full disk (or a file-size limit), leave to write for a
+// read-only folder, a look at the disk otherwise; the copies to move, the
+// file to bring back, the folder to put back, a new start with the drive
+// connected. So is a damaged file whose copy could not be made, and a data
+// folder away at start.
+TEST_F(DamageNoticeTest, EveryReasonASaveFailsForIsToldWithWhatHelps) {
+    const std::string dir = "/media/usb/ZORV Data/", file = dir + "PROFILE1v3.DAT";
+    const auto with = [](const std::string& path, int error) { return AwayFileText(path, strerror(error)); };
+    struct Row {
+        SaveProblem problem;
+        int error, body;
+        std::string text;
+        const char* advice;
+    };
+    for (const Row& row : {Row{SaveProblem::WRITE_FAILED, ENOSPC, kNotSavedNoRoomBody, with(dir, ENOSPC), "Free some"},
+                           Row{SaveProblem::NO_COPY, EFBIG, kNotSavedNoRoomBody, with(dir, EFBIG), "Free some"},
+                           Row{SaveProblem::WRITE_FAILED, EROFS, kNotSavedNoWriteBody, with(dir, EROFS), "Let the game"},
+                           Row{SaveProblem::NO_COPY, EACCES, kNotSavedNoWriteBody, with(dir, EACCES), "Let the game"},
+                           Row{SaveProblem::WRITE_FAILED, EIO, kNotSavedRefusedBody, with(dir, EIO), "Check the disk"},
+                           Row{SaveProblem::NO_COPY_NAME, 0, kNotSavedNoCopyNameBody, file + ".damaged", "move old"},
+                           Row{SaveProblem::UNREACHABLE, ENOENT, kNotSavedAwayBody, with(file, ENOENT), "Bring the"},
+                           Row{SaveProblem::FOLDER_NOT_OURS, ESTALE, kNotSavedFolderReplacedBody, dir, "Put the old"},
+                           Row{SaveProblem::FOLDER_AWAY, ENOENT, kNotSavedFolderAwayBody, with(dir, ENOENT), "start the"}}) {
+        const ProgressMessage m = SaveFailureMessage(SaveFailure{row.problem, file, dir, row.error});
+        EXPECT_EQ(std::make_tuple(m.title, m.body, m.text), std::make_tuple(kSaveFailureTitle, row.body, row.text));
+        EXPECT_NE(FontGetEntry(m.body).text.Narrow().find(row.advice), std::string::npos) << row.body;
+    }
+    using M = CControllerMain;
+    struct Told {
+        DamageKind kind;
+        int error, title, body;
+        const char* advice;
+    };
+    for (const Told& row : {Told{DamageKind::PROGRESS, ENOSPC, M::kDamagedTitle, M::kDamagedProgressNoCopyBody, "free"},
+                            Told{DamageKind::PROGRESS, EROFS, M::kDamagedTitle, M::kDamagedProgressNoWriteBody, "let"},
+                            Told{DamageKind::LIST_DAMAGED, ENOSPC, M::kListTitle, M::kDamagedListNoCopyBody, "free"},
+                            Told{DamageKind::LIST_DAMAGED, EACCES, M::kListTitle, M::kDamagedListNoWriteBody, "let"},
+                            Told{DamageKind::FOLDER_AWAY, ENOENT, M::kFolderAwayTitle, M::kFolderAwayBody, "Connect"}}) {
+        DamageNotice notice;
+        notice.kind = row.kind;
+        notice.error = row.error;
+        notice.why = strerror(row.error);
+        const ProgressMessage m = M::DamageMessage(notice);
+        EXPECT_EQ(std::make_pair(m.title, m.body), std::make_pair(row.title, row.body));
+        EXPECT_NE((m.text + m.text2).find(notice.why), std::string::npos) << row.body;
+        EXPECT_NE(FontGetEntry(m.body).text.Narrow().find(row.advice), std::string::npos) << row.body;
+    }
 }
 
 // A copy kept in a data folder outside the home folder is told by its whole

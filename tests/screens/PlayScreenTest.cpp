@@ -10,12 +10,15 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <memory>
 #include <string>
 
 #include "engine/CController.h"
 #include "engine/CDraw.h"
 #include "engine/CMouse.h"
+#include "engine/Utilities.h"
 #include "gui/CControllerGame.h"
 #include "gui/CControllerInGame.h"
 #include "gui/CControllerMessage.h"
@@ -174,8 +177,10 @@ TEST_F(PlayScreenTest, ThePostGameBoardOpensAtTheExitAndItsUndoTakesTheLastStepB
 }
 
 // A level solved while the profile folder refuses writes: its page says
-// that the result was not saved, and leaving the game asks first, trying to
-// save again or quitting anyway as the player chooses.
+// that the result was not saved, why and what helps, and leaving the game
+// asks first, the same words under its question: Cancel stays in the game
+// (a save tried again at once would meet the same refusal), and the next
+// quit saves once the folder takes writes again.
 TEST_F(PlayScreenTest, AResultThatCannotBeSavedIsToldAfterTheLevelAndAtTheQuit) {
     CProfile& p = Profile();
     ASSERT_TRUE(p.WriteInfo());
@@ -193,15 +198,19 @@ TEST_F(PlayScreenTest, AResultThatCannotBeSavedIsToldAfterTheLevelAndAtTheQuit) 
     Frames(2);
     ASSERT_EQ(CController::GetCurrentId(), CONTROLLER_MESSAGE);
     ASSERT_NE(board->GetMessage(), nullptr);
+    // The folder refuses with "Is a directory": no advice for room or rights.
+    const std::string why = AwayFileText(GetProfileDir(), strerror(EISDIR));
     EXPECT_EQ(board->GetMessage()->GetTitleId(), kSaveFailureTitle);
-    EXPECT_EQ(board->GetMessage()->GetBodyId(), kSaveFailureBody);
+    EXPECT_EQ(board->GetMessage()->GetBodyId(), kNotSavedRefusedBody);
+    EXPECT_EQ(board->GetMessage()->GetBodyText(), why);
     Answer(board->GetMessage(), true);
     ASSERT_EQ(CController::GetCurrent(), board);
     board->GUICallback(CControllerScoreboard::BUTTON_BACK, 0, false);
     RunToClose();
 
     // Told once, on the level's page: the main menu shows no notice. Alt+Q
-    // asks; trying again while writes are refused asks again.
+    // asks; Cancel stays, and the next quit asks again while writes are
+    // refused.
     auto menu = std::make_unique<CControllerMain>();
     menu->Activate(nullptr);
     Frames(3);
@@ -211,15 +220,23 @@ TEST_F(PlayScreenTest, AResultThatCannotBeSavedIsToldAfterTheLevelAndAtTheQuit) 
     Frames(2);
     CControllerMessage* question = menu->GetQuitQuestion();
     ASSERT_NE(question, nullptr);
-    EXPECT_EQ(question->GetTitleId(), kSaveFailureTitle);
-    EXPECT_EQ(question->GetBodyId(), CControllerMain::kQuitUnsavedBody);
+    EXPECT_EQ(question->GetTitleId(), CControllerMain::kQuitUnsavedTitle);
+    EXPECT_EQ(question->GetBodyId(), kNotSavedRefusedBody);
+    EXPECT_EQ(question->GetBodyText(), why);
     ASSERT_NE(question->GetCancelButton(), nullptr);
     Answer(question, false);
+    Frames(2);
     ASSERT_TRUE(CController::IsRunning());
+    EXPECT_EQ(menu->GetQuitQuestion(), nullptr);
+    EXPECT_EQ(CController::GetCurrent(), menu.get());
+    menu->GUICallback(CControllerMain::BUTTON_EXIT, 0, false);
+    Frames(2);
     ASSERT_NE(menu->GetQuitQuestion(), nullptr);
-    // Once the folder takes writes again, trying again saves and quits.
-    block(false);
     Answer(menu->GetQuitQuestion(), false);
+    Frames(2);
+    // Once the folder takes writes again, the next quit saves and quits.
+    block(false);
+    menu->GUICallback(CControllerMain::BUTTON_EXIT, 0, false);
     Frames(2);
     EXPECT_FALSE(CController::IsRunning());
     {
@@ -237,7 +254,7 @@ TEST_F(PlayScreenTest, AResultThatCannotBeSavedIsToldAfterTheLevelAndAtTheQuit) 
     menu->Activate(nullptr);
     Frames(3);
     ASSERT_NE(menu->GetNotice(), nullptr);
-    EXPECT_EQ(menu->GetNotice()->GetBodyId(), kSaveFailureBody);
+    EXPECT_EQ(menu->GetNotice()->GetBodyId(), kNotSavedRefusedBody);
     Answer(menu->GetNotice(), true);
     menu->GUICallback(CControllerMain::BUTTON_EXIT, 0, false);
     Frames(2);
