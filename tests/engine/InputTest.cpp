@@ -292,6 +292,25 @@ TEST_F(InputTest, HandlerOpeningAChildDropsTheNextEvent) {
     EXPECT_EQ(child.calls, expected);
 }
 
+// A wait that holds the frame loop (a score request) takes the first Escape
+// press off the queue and nothing else: every other event, an Escape
+// release and a later press too, reaches the screen in its order.
+TEST_F(InputTest, AWaitTakesOnlyTheFirstEscapePress) {
+    RecordingScreen s(3);
+    s.Activate(nullptr);
+    PushKey(true, SDLK_a);
+    EXPECT_FALSE(CInput::TakeEscapePress());
+    PushKey(true, SDLK_ESCAPE);
+    PushPointerMotion(10, 20);
+    PushKey(false, SDLK_ESCAPE);
+    PushKey(true, SDLK_ESCAPE);
+    EXPECT_TRUE(CInput::TakeEscapePress());
+    s.Pump();
+    const std::vector<Call> expected = {
+        {"keydown", 'a', 0}, {"move", 10, 20}, {"keyup", 27, 0}, {"keydown", 27, 0}};
+    EXPECT_EQ(s.calls, expected);
+}
+
 TEST_F(InputTest, InactiveScreenTakesOneEventAndStops) {
     RecordingScreen s(3);
     PushKey(true, SDLK_a);
