@@ -35,7 +35,9 @@ constexpr int kSpriteCellSize = 24;
 // The previous position meaning "not on screen before".
 constexpr int kSpriteNotDrawn = -999;
 
-class CSprite {
+// The fields that undo keeps are those of the CSpriteState a sprite is
+// built on: declared there only, and copied whole by GetState and SetState.
+class CSprite : private CSpriteState {
 public:
     CSprite(int type, int frameDelay, bool sharedFrames);
     // The origin is given in the level layout's coordinates: it is stored as
@@ -172,7 +174,6 @@ public:
 private:
     // Field-by-field copy, for Clone only.
     CSprite& operator=(const CSprite&) = default;
-    void CommonSetup();
     void MoveOrigin(int ox, int oy);
     void AppendFrame(int imageId);
     void ReplaceTextFramesBegin();
@@ -183,34 +184,12 @@ private:
 
     std::vector<int> frames;
     uint8_t sharedFrames;
-    int32_t originX, originY;
     int32_t origin0X, origin0Y;
-    int32_t x = 0, y = 0;
-    int32_t prevX = 0, prevY = 0;
-    int32_t clipX = 0, clipY = 0;
-    int32_t tileX = 0, tileY = 0;
     int32_t tileW, tileH;
-    int32_t prevTileX = 0, prevTileY = 0;
-    int32_t type;
     int32_t originalType;
-    int32_t frame = 0;
-    int32_t prevFrame = 0;
     int32_t frameDelay;
-    int32_t frameCounter = 0;
-    int32_t prevW = 0, prevH = 0;
-    int32_t w = 0, h = 0;
     int32_t fullW = 0, fullH = 0;
-    uint8_t movingLeft = 0, movingRight = 0, movingUp = 0, movingDown = 0;
     uint8_t looping = 0;
-    uint8_t hidden = 1;
-    uint8_t prevHidden = 1;
-    uint8_t finished = 0;
-    uint8_t forceRedraw = 0;
-    int32_t animState = 0;
-    int32_t fadeMode = 0;
-    uint32_t fadeStart = 0, fadeEnd = 0;
-    int32_t fadeEndAlpha = 255;
-    int32_t fadeStartAlpha = 255;
     std::string name;
 };
 

@@ -108,12 +108,12 @@ Outcome SendRequest(const std::string& query, std::vector<std::string>* lines) {
         g_lastError = kScoreErrorGivenUp;
         return Outcome::kUnusable;
     }
-    if (HttpGetStatus() == kHttpTooManyRequests) {
+    if (LastAnswerStatus() == kHttpTooManyRequests) {
         g_lastError = kScoreErrorBusy;
         LogRefusal(g_lastError);
         return Outcome::kFailure;
     }
-    Tokenize(HttpGetString(), *lines, "\n");
+    Tokenize(LastAnswerBody(), *lines, "\n");
     if (lines->empty()) {
         NoteUnusable("it is empty");
         return Outcome::kUnusable;

@@ -84,6 +84,6 @@ HttpOutcome HttpGet(const std::string& base, const std::string& query, long time
     return outcome;
 }
 
-const std::string& HttpGetString() { return g_response; }
+const std::string& LastAnswerBody() { return g_response; }
 
-long HttpGetStatus() { return g_status; }
+long LastAnswerStatus() { return g_status; }

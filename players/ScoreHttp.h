@@ -32,9 +32,9 @@ using HttpGiveUpCheck = bool (*)();
 HttpOutcome HttpGet(const std::string& base, const std::string& query,
                     long timeoutSeconds = kScoreRequestTimeoutDefault, HttpGiveUpCheck giveUp = nullptr);
 // The last answer's body, kept until the next request.
-const std::string& HttpGetString();
+const std::string& LastAnswerBody();
 // The HTTP status of the last complete answer (0 when none came).
-long HttpGetStatus();
+long LastAnswerStatus();
 // Appends size x count bytes to the target string; 0 (which makes libcurl
 // cut the transfer off) with no target or past kScoreResponseMax in all.
 size_t HttpWriteCallback(char* data, size_t size, size_t count, void* target);

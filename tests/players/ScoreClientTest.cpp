@@ -429,7 +429,7 @@ TEST_F(ScoreClientTest, TooManyRequestsIsBusyWhateverTheBody) {
         EXPECT_EQ(GetScoreError(), row.code) << row.what;
         EXPECT_FALSE(RequestScoreDownload("bob", 1, kOverallScoreLevel)) << row.what;
         EXPECT_EQ(GetScoreError(), row.code) << row.what;
-        EXPECT_EQ(HttpGetStatus(), std::stol(row.reply.raw.substr(9, 3))) << row.what;
+        EXPECT_EQ(LastAnswerStatus(), std::stol(row.reply.raw.substr(9, 3))) << row.what;
         ExpectFilledOverall(1);
     }
 }
@@ -552,7 +552,7 @@ TEST_F(ScoreClientTest, AnswerUpToTheCapIsReadAndLongerIsCutOff) {
     Server fits({Server::Ok(body)});
     EXPECT_TRUE(Ask(fits, [] { return RequestScoreDownload("bob", 0, 9); }));
     EXPECT_EQ(GetLevelScoreBoard(0, 9)->ownRank, 1);
-    EXPECT_EQ(HttpGetString().size(), kScoreResponseMax);
+    EXPECT_EQ(LastAnswerBody().size(), kScoreResponseMax);
 
     Server huge({Server::Ok(body + "\n"), Server::Ok(std::string(3 * kScoreResponseMax, 'x'))});
     EnableDebugCategory(DBG_WARNING);
@@ -563,7 +563,7 @@ TEST_F(ScoreClientTest, AnswerUpToTheCapIsReadAndLongerIsCutOff) {
     const std::string cut = "WARNING: The score server's answer ran past " + std::to_string(kScoreResponseMax) +
                             " bytes: cut off and taken as no answer\n";
     EXPECT_EQ(testing::internal::GetCapturedStdout(), cut + cut);
-    EXPECT_TRUE(HttpGetString().empty());
+    EXPECT_TRUE(LastAnswerBody().empty());
     ExpectFilledOverall(3);
 }
 
@@ -597,7 +597,7 @@ TEST_F(ScoreClientTest, BoardsOutsideTheTablesAreRefusedWithoutARequest) {
 TEST_F(ScoreClientTest, TransportKeepsTheBodyAndTheWriteCallbackIsBounded) {
     Server server({Server::Ok("any body\n")});
     EXPECT_EQ(HttpGet(server.Address() + "zjscores.php", "op=x"), HttpOutcome::kAnswer);
-    EXPECT_EQ(HttpGetString(), "any body\n");
+    EXPECT_EQ(LastAnswerBody(), "any body\n");
     server.Join();
     EXPECT_EQ(server.Query(0), "op=x");
     EXPECT_EQ(server.RequestLines()[0].substr(server.RequestLines()[0].size() - 9), " HTTP/1.1");
