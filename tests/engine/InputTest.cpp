@@ -161,6 +161,13 @@ TEST_F(InputTest, RelativeMotionScaledAndClamped) {
     s.Pump();
     EXPECT_EQ(GetMouseX(), 0);
     EXPECT_EQ(GetMouseY(), 0);
+    // A reset goes back to the start: the system pointer's place, at speed 1.
+    CInput::Reset();
+    EXPECT_FLOAT_EQ(GetMouseSpeed(), 1.0f);
+    PushPointerMotion(300, 200, 3, -1);
+    s.Pump();
+    EXPECT_EQ(GetMouseX(), 300);
+    EXPECT_EQ(GetMouseY(), 200);
 }
 
 TEST_F(InputTest, SwitchingToRelativeMotionGoesOnFromThePointer) {
@@ -318,19 +325,6 @@ TEST_F(InputTest, InactiveScreenTakesOneEventAndStops) {
     CInput::PumpEvents(&s);
     EXPECT_TRUE(s.calls.empty());
     EXPECT_EQ(PendingEvents(), 1);
-}
-
-TEST_F(InputTest, SettersAndGetters) {
-    EXPECT_TRUE(GetSystemPointer());
-    EXPECT_FLOAT_EQ(GetMouseSpeed(), 1.0f);
-    SetSystemPointer(false);
-    SetMouseSpeed(0.5f);
-    SetMouseX(12);
-    SetMouseY(34);
-    EXPECT_FALSE(GetSystemPointer());
-    EXPECT_FLOAT_EQ(GetMouseSpeed(), 0.5f);
-    EXPECT_EQ(GetMouseX(), 12);
-    EXPECT_EQ(GetMouseY(), 34);
 }
 
 }  // namespace

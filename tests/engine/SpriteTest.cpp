@@ -198,7 +198,10 @@ TEST_F(SpriteTest, HidingMarksThePlaceItLeaves) {
     EXPECT_EQ(CRender::GetDirtyRects()[0], (Rect{10, 20, 40, 30}));
 }
 
-TEST_F(SpriteTest, DirtyRectanglesUseTheOriginAndTheFullFrame) {
+// A sprite marks its whole frame dirty, but its rectangle, the one that
+// overlaps others, is its clip window: one that only touches it, or a hidden
+// sprite, overlaps nothing.
+TEST_F(SpriteTest, DirtyRectanglesTakeTheFullFrameOverlapsTheClipWindow) {
     CSprite* s = new CSprite(39, 25, 80, 0, false, 1, 1);  // origin (10, 5)
     s->AddFrame(MakeImage(nullptr, 40, 30, 0, 0, 0));
     s->SetClipWidth(10);
@@ -208,6 +211,15 @@ TEST_F(SpriteTest, DirtyRectanglesUseTheOriginAndTheFullFrame) {
     ASSERT_EQ(CRender::GetDirtyRects().size(), 1u);
     EXPECT_EQ(CRender::GetDirtyRects()[0], (Rect{90, 45, 40, 30}));
     EXPECT_EQ(s->GetRect(), (Rect{90, 45, 10, 30}));
+    CSprite* other = Make(80, 1, 5, 5);  // origin (0, 0)
+    other->SetPosition(99, 74, false);
+    EXPECT_TRUE(SpritesOverlap(s, other));
+    EXPECT_TRUE(SpriteOverlapsRect(s, other->GetRect()));
+    other->SetPosition(100, 74, false);
+    EXPECT_FALSE(SpritesOverlap(s, other));
+    EXPECT_FALSE(SpriteOverlapsRect(s, other->GetRect()));
+    s->Hide();
+    EXPECT_FALSE(SpriteOverlapsRect(s, s->GetRect()));
 }
 
 TEST_F(SpriteTest, NewOriginRepaintsTheOldAndTheNewPlace) {
@@ -487,18 +499,6 @@ TEST_F(SpriteTest, MouseOverIncludesTheEdgesAndMargins) {
     EXPECT_TRUE(s->IsMouseOver(1, 0));
     SetMouseX(0);
     SetMouseY(0);
-}
-
-TEST_F(SpriteTest, OverlapHelpers) {
-    CSprite* a = Make(80, 1, 40, 30);
-    CSprite* b = Make(80, 1, 40, 30);
-    b->SetPosition(40, 0, false);
-    EXPECT_FALSE(SpritesOverlap(a, b));  // touching only
-    b->SetPosition(39, 29, false);
-    EXPECT_TRUE(SpritesOverlap(a, b));
-    EXPECT_FALSE(SpriteOverlapsRect(a, Rect{0, 0, 10, 10}));  // hidden
-    a->Show(0, 0);
-    EXPECT_TRUE(SpriteOverlapsRect(a, Rect{0, 0, 10, 10}));
 }
 
 TEST_F(SpriteTest, SwapListsKeepsOnlyThePointerLive) {
