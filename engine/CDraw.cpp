@@ -66,7 +66,7 @@ CDraw::FullscreenOptionFn g_fullscreenQuery = nullptr;
 CDraw::FullscreenClearFn g_fullscreenClear = nullptr;
 CDraw::SetModeFn g_setMode = SDL_SetVideoMode;
 
-int g_lastPresentKind = 0;
+CDraw::PresentKind g_lastPresentKind = CDraw::kPresentedNothing;
 std::vector<SDL_Rect> g_lastPresentRects;
 uint32_t g_presentCount = 0;
 
@@ -278,11 +278,11 @@ void CDraw::Present(bool useDirtyRects, bool countFrame) {
         if (ptrScreen && !g_lastPresentRects.empty()) {
             SDL_UpdateRects(ptrScreen, static_cast<int>(g_lastPresentRects.size()), g_lastPresentRects.data());
         }
-        g_lastPresentKind = 2;
+        g_lastPresentKind = kPresentedRects;
     } else {
         if (ptrScreen) SDL_Flip(ptrScreen);
         g_lastPresentRects.clear();
-        g_lastPresentKind = 1;
+        g_lastPresentKind = kPresentedWholeScreen;
     }
     ++g_presentCount;
 
@@ -612,7 +612,7 @@ void CDraw::SetFullscreenOption(FullscreenOptionFn query, FullscreenClearFn clea
 
 void CDraw::SetVideoModeHook(SetModeFn fn) { g_setMode = fn ? fn : SDL_SetVideoMode; }
 
-int CDraw::GetLastPresentKind() { return g_lastPresentKind; }
+CDraw::PresentKind CDraw::GetLastPresentKind() { return g_lastPresentKind; }
 const std::vector<SDL_Rect>& CDraw::GetLastPresentRects() { return g_lastPresentRects; }
 uint32_t CDraw::GetPresentCount() { return g_presentCount; }
 
@@ -627,7 +627,7 @@ void CDraw::ResetDisplayState() {
     g_progressDrawn = 0;
     g_progressTotal = 0;
     g_progressValue = 0;
-    g_lastPresentKind = 0;
+    g_lastPresentKind = kPresentedNothing;
     g_lastPresentRects.clear();
     g_presentCount = 0;
     FPSLock = 1;

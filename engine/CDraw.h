@@ -175,10 +175,11 @@ public:
     using SetModeFn = SDL_Surface* (*)(int width, int height, int bpp, Uint32 flags);
     static void SetVideoModeHook(SetModeFn fn);
 
-    // What the last Present put on the display: 0 nothing yet, 1 a whole
-    // flip, 2 a list of rectangles (GetLastPresentRects); counts every
+    // What the last Present put on the display: nothing yet, the whole
+    // screen, or a list of rectangles (GetLastPresentRects); counts every
     // Present that reached the display.
-    static int GetLastPresentKind();
+    enum PresentKind { kPresentedNothing = 0, kPresentedWholeScreen = 1, kPresentedRects = 2 };
+    static PresentKind GetLastPresentKind();
     static const std::vector<SDL_Rect>& GetLastPresentRects();
     static uint32_t GetPresentCount();
     // Forgets pacing, counters and progress (tests).

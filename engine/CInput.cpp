@@ -4,6 +4,8 @@
 
 #include <signal.h>
 
+#include <algorithm>
+
 #include "engine/CController.h"
 #include "engine/CDraw.h"
 #include "engine/Log.h"
@@ -135,6 +137,23 @@ void CInput::PumpEvents(CController* screen) {
         default: break;
         }
     }
+}
+
+bool CInput::TakeEscapePress() {
+    SDL_PumpEvents();
+    // SDL 1.2 keeps at most 128 events waiting.
+    SDL_Event events[128];
+    const int keys = SDL_PeepEvents(events, 128, SDL_PEEKEVENT, SDL_EVENTMASK(SDL_KEYDOWN));
+    auto isEscape = [](const SDL_Event& e) { return e.type == SDL_KEYDOWN && e.key.keysym.sym == SDLK_ESCAPE; };
+    if (std::none_of(events, events + std::max(keys, 0), isEscape)) return false;
+    // Every event comes off the queue and goes back in its order, all but
+    // the first Escape press.
+    const int count = SDL_PeepEvents(events, 128, SDL_GETEVENT, SDL_ALLEVENTS);
+    SDL_Event* const end = events + std::max(count, 0);
+    SDL_Event* const escape = std::find_if(events, end, isEscape);
+    if (escape != end) std::copy(escape + 1, end, escape);
+    SDL_PeepEvents(events, static_cast<int>(end - events) - (escape != end ? 1 : 0), SDL_ADDEVENT, 0);
+    return escape != end;
 }
 
 void CInput::CatchTerminateSignals() {

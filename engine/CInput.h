@@ -19,6 +19,12 @@ public:
     // pump once a terminate signal has come (see CatchTerminateSignals).
     static void PumpEvents(CController* screen);
 
+    // Takes the first press of Escape waiting on SDL's queue off it,
+    // leaving every other event where it was; true when there was one. A
+    // wait that holds the frame loop (a request to the score server) asks
+    // it, so that Escape ends the wait and nothing else is lost.
+    static bool TakeEscapePress();
+
     // SDL turns SIGTERM and SIGINT into the same quit event as the window's
     // close button, but the two must be told apart: a close can be answered
     // with a question (the editor asks before unsaved work is lost), while a

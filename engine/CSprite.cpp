@@ -45,33 +45,23 @@ const char* kThinRule = "-----------------------------------------------------\n
 
 CSprite::CSprite(int type_, int frameDelay_, bool sharedFrames_)
     : sharedFrames(sharedFrames_ ? 1 : 0),
-      originX(0),
-      originY(0),
       origin0X(0),
       origin0Y(0),
       tileW(0),
       tileH(0),
-      type(type_),
       originalType(type_),
       frameDelay(frameDelay_) {
-    CommonSetup();
+    type = type_;
+    g_live.push_back(this);
 }
 
 CSprite::CSprite(int originX_, int originY_, int type_, int frameDelay_, bool sharedFrames_, int tileW_, int tileH_)
-    : sharedFrames(sharedFrames_ ? 1 : 0),
-      originX(originX_ - 29),
-      originY(originY_ - 20),
-      origin0X(originX_ - 29),
-      origin0Y(originY_ - 20),
-      tileW(tileW_),
-      tileH(tileH_),
-      type(type_),
-      originalType(type_),
-      frameDelay(frameDelay_) {
-    CommonSetup();
+    : CSprite(type_, frameDelay_, sharedFrames_) {
+    originX = origin0X = originX_ - 29;
+    originY = origin0Y = originY_ - 20;
+    tileW = tileW_;
+    tileH = tileH_;
 }
-
-void CSprite::CommonSetup() { g_live.push_back(this); }
 
 CSprite::~CSprite() {
     // What it covered is repainted by whatever lies beneath it next frame.
@@ -370,82 +360,12 @@ void CSprite::HandleFade() {
 
 // ---- snapshot ---------------------------------------------------------------
 
-CSpriteState CSprite::GetState() const {
-    CSpriteState s;
-    s.originX = originX;
-    s.originY = originY;
-    s.x = x;
-    s.y = y;
-    s.prevX = prevX;
-    s.prevY = prevY;
-    s.clipX = clipX;
-    s.clipY = clipY;
-    s.tileX = tileX;
-    s.tileY = tileY;
-    s.prevTileX = prevTileX;
-    s.prevTileY = prevTileY;
-    s.type = type;
-    s.frame = frame;
-    s.prevFrame = prevFrame;
-    s.frameCounter = frameCounter;
-    s.prevW = prevW;
-    s.prevH = prevH;
-    s.w = w;
-    s.h = h;
-    s.movingLeft = movingLeft;
-    s.movingRight = movingRight;
-    s.movingUp = movingUp;
-    s.movingDown = movingDown;
-    s.hidden = hidden;
-    s.prevHidden = prevHidden;
-    s.finished = finished;
-    s.forceRedraw = forceRedraw;
-    s.animState = animState;
-    s.fadeMode = fadeMode;
-    s.fadeStart = static_cast<int32_t>(fadeStart);
-    s.fadeEnd = static_cast<int32_t>(fadeEnd);
-    s.fadeEndAlpha = fadeEndAlpha;
-    s.fadeStartAlpha = fadeStartAlpha;
-    return s;
-}
+CSpriteState CSprite::GetState() const { return *this; }
 
 void CSprite::SetState(const CSpriteState& s) {
-    originX = s.originX;
-    originY = s.originY;
-    x = s.x;
-    y = s.y;
-    prevX = s.prevX;
-    prevY = s.prevY;
-    clipX = s.clipX;
-    clipY = s.clipY;
-    tileX = s.tileX;
-    tileY = s.tileY;
-    prevTileX = s.prevTileX;
-    prevTileY = s.prevTileY;
-    type = s.type;
+    static_cast<CSpriteState&>(*this) = s;
     // A frame index from another frame list would point outside this one.
-    const int count = static_cast<int>(frames.size());
-    frame = (s.frame >= 0 && s.frame < count) ? s.frame : 0;
-    prevFrame = s.prevFrame;
-    frameCounter = s.frameCounter;
-    prevW = s.prevW;
-    prevH = s.prevH;
-    w = s.w;
-    h = s.h;
-    movingLeft = s.movingLeft;
-    movingRight = s.movingRight;
-    movingUp = s.movingUp;
-    movingDown = s.movingDown;
-    hidden = s.hidden;
-    prevHidden = s.prevHidden;
-    finished = s.finished;
-    forceRedraw = s.forceRedraw;
-    animState = s.animState;
-    fadeMode = s.fadeMode;
-    fadeStart = static_cast<uint32_t>(s.fadeStart);
-    fadeEnd = static_cast<uint32_t>(s.fadeEnd);
-    fadeEndAlpha = s.fadeEndAlpha;
-    fadeStartAlpha = s.fadeStartAlpha;
+    if (frame < 0 || frame >= static_cast<int>(frames.size())) frame = 0;
 }
 
 // ---- per frame ---------------------------------------------------------------

@@ -16,15 +16,94 @@
 struct SDL_Surface;
 #include "engine/Rect.h"
 
-// Layer ids the engine itself names. The painter's order compares the rest
-// by number.
+// Layer ids: a sprite's layer is what the painter's order
+// (engine/PaintersOrder.cpp) compares first. World layers (below 100) are
+// ordered by rules about their kinds and their cells, screen layers (1100
+// and above) by a fixed precedence.
 enum SpriteLayer {
-    LAYER_TERRAIN = 10,
+    // The world.
+    LAYER_TERRAIN = 10,  // grass, ice, sand, bridges: its tileY is its top row
+    LAYER_BRIDGE_COLLAPSE = 11,
+    LAYER_LADDER_SEGMENT = 12,
+    LAYER_LADDER_PLATFORM = 13,
+    LAYER_GATE_BACK = 20,
+    LAYER_GATE_FRONT = 21,
+    LAYER_GATE_LIGHTS = 22,
+    LAYER_FLOOR_BUTTON = 23,
+    LAYER_GATE_BACK_CLOSING = 24,  // in front of what stands in the cell while it shuts
+    LAYER_TRAMPOLINE_BACK = 30,
+    LAYER_TRAMPOLINE_FRONT = 31,
+    LAYER_TRAMPOLINE_CANVAS_LEFT = 32,  // stretched to the left
+    LAYER_TRAMPOLINE_CANVAS = 33,
+    LAYER_TUBE = 40,
+    LAYER_TUBE_LIGHTS = 41,
+    LAYER_TUBE_ARROW = 42,
+    LAYER_POWERUP_ICON = 50,
+    LAYER_POWERUP_HALO = 51,
+    LAYER_POWERUP_CAPTION = 52,
+    LAYER_GUNSHOT = 53,
+    LAYER_POWERUP_OVER = 54,  // a power-up's parts over the world (no piece draws there now)
+    LAYER_POWERUP_TOP = 55,
+    LAYER_TUTORIAL_SIGN = 56,
+    LAYER_TELEPORT_FRONT = 60,
+    LAYER_TELEPORT_PORTAL = 61,
+    LAYER_TELEPORT_BACK = 62,
+    LAYER_TELEPORT_GHOST = 64,   // the copy of an element passing through a teleport pair
+    LAYER_TELEPORT_GLOW_LEFT = 65,
+    LAYER_TELEPORT_GLOW = 66,    // the right glow
+    LAYER_TELEPORT_PASSER = 67,  // the element's own sprite while it passes
+    LAYER_BOT = 70,
+    LAYER_HERO = 71,
+    LAYER_CAUGHT = 72,
+    LAYER_HERO_IN_TUBE = 73,
+    LAYER_OBJECT = 80,  // crates, barrels, magnets
+    LAYER_OVERLAY = 90,  // the heat glow, the EMP
+    LAYER_EMP = 91,
+    LAYER_EXPLOSION_HOT = 92,
+    LAYER_EXPLOSION_COLD = 93,
+    // The screen.
     LAYER_BACKGROUND = 1100,
     LAYER_BACKGROUND_GRID = 1101,
-    LAYER_FLASH = 1102,
-    LAYER_SWAP = 1103,
-    LAYER_MOUSE = 1305,
+    LAYER_FLASH = 1102,  // the world's flash, ordered as the pointer
+    LAYER_SWAP = 1103,   // the snapshot of the screen before a switch
+    LAYER_PALETTE_DIMMER = 1200,
+    LAYER_PALETTE_SHADOW = 1300,
+    LAYER_PALETTE = 1301,
+    LAYER_PALETTE_SELECTOR = 1302,
+    LAYER_GUI_TOP = 1303,
+    LAYER_GUI_BOTTOM = 1304,
+    LAYER_MOUSE = 1305,  // the pointer, the hourglass and the topmost pieces of play and palette
+    LAYER_EDITOR_PLACER = 1306,
+    LAYER_EDITOR_LADDER = 1307,
+    LAYER_EDITOR_TERRAIN = 1308,
+    LAYER_EDITOR_TELEPORT = 1309,
+    LAYER_EDITOR_ELEMENT = 1310,
+    LAYER_MAIN_VOLCANO_GLOW = 1400,  // the main menu's pieces
+    LAYER_MAIN_VOLCANO_SMOKE = 1401,
+    LAYER_MAIN_VOLCANO = 1402,
+    LAYER_MAIN_LEFT_ARM = 1403,
+    LAYER_MAIN_HEAD = 1404,
+    LAYER_MAIN_BODY = 1405,
+    LAYER_MAIN_RIGHT_ARM = 1406,
+    LAYER_MAIN_LEAVES = 1407,
+    LAYER_MAIN_PROFILE = 1408,
+    LAYER_CL0 = 1410,  // the layers of the screens and their boxes, back to front
+    LAYER_CL1 = 1411,
+    LAYER_CL2 = 1412,
+    LAYER_CL3 = 1413,
+    LAYER_CL4 = 1414,
+    LAYER_CL5 = 1415,
+    LAYER_CL_SHADOW = 1420,  // a button's layers
+    LAYER_CL_BUTTON = 1421,
+    LAYER_CL_ROLL = 1422,
+    LAYER_CL_TEXT = 1423,
+    LAYER_CL_LOGO0 = 1430,  // the intro's splash and logo pictures
+    LAYER_CL_LOGO1 = 1431,
+    LAYER_CL_LOGO2 = 1432,
+    LAYER_CL_LOGO3 = 1433,
+    LAYER_CL_LOGO4 = 1434,
+    LAYER_CL_TOP = 1450,
+    LAYER_CL_CLOUD = 1500,  // the main menu's clouds
 };
 
 // Sprites of layers up to this one are world sprites: Show sets their
@@ -35,7 +114,9 @@ constexpr int kSpriteCellSize = 24;
 // The previous position meaning "not on screen before".
 constexpr int kSpriteNotDrawn = -999;
 
-class CSprite {
+// The fields that undo keeps are those of the CSpriteState a sprite is
+// built on: declared there only, and copied whole by GetState and SetState.
+class CSprite : private CSpriteState {
 public:
     CSprite(int type, int frameDelay, bool sharedFrames);
     // The origin is given in the level layout's coordinates: it is stored as
@@ -172,7 +253,6 @@ public:
 private:
     // Field-by-field copy, for Clone only.
     CSprite& operator=(const CSprite&) = default;
-    void CommonSetup();
     void MoveOrigin(int ox, int oy);
     void AppendFrame(int imageId);
     void ReplaceTextFramesBegin();
@@ -183,34 +263,12 @@ private:
 
     std::vector<int> frames;
     uint8_t sharedFrames;
-    int32_t originX, originY;
     int32_t origin0X, origin0Y;
-    int32_t x = 0, y = 0;
-    int32_t prevX = 0, prevY = 0;
-    int32_t clipX = 0, clipY = 0;
-    int32_t tileX = 0, tileY = 0;
     int32_t tileW, tileH;
-    int32_t prevTileX = 0, prevTileY = 0;
-    int32_t type;
     int32_t originalType;
-    int32_t frame = 0;
-    int32_t prevFrame = 0;
     int32_t frameDelay;
-    int32_t frameCounter = 0;
-    int32_t prevW = 0, prevH = 0;
-    int32_t w = 0, h = 0;
     int32_t fullW = 0, fullH = 0;
-    uint8_t movingLeft = 0, movingRight = 0, movingUp = 0, movingDown = 0;
     uint8_t looping = 0;
-    uint8_t hidden = 1;
-    uint8_t prevHidden = 1;
-    uint8_t finished = 0;
-    uint8_t forceRedraw = 0;
-    int32_t animState = 0;
-    int32_t fadeMode = 0;
-    uint32_t fadeStart = 0, fadeEnd = 0;
-    int32_t fadeEndAlpha = 255;
-    int32_t fadeStartAlpha = 255;
     std::string name;
 };
 

@@ -1,6 +1,9 @@
 // What undo keeps of a sprite for one step: everything that moves, animates,
 // hides or fades. Frames, origin as built, tile size, frame delay, frame size,
 // looping and the debug name never change between steps and are left out.
+// A sprite is built on it (CSprite), so a field added here is kept by undo
+// with no further line. It has no padding: two states are equal exactly when
+// their bytes are.
 #pragma once
 
 #include <cstdint>
@@ -25,7 +28,7 @@ struct CSpriteState {
     uint8_t forceRedraw = 0;
     int32_t animState = 0;
     int32_t fadeMode = 0;
-    int32_t fadeStart = 0, fadeEnd = 0;
+    uint32_t fadeStart = 0, fadeEnd = 0;  // ticks of CSprite::Now
     int32_t fadeEndAlpha = 255;
     int32_t fadeStartAlpha = 255;
 };

@@ -25,14 +25,50 @@ int Answer(const char* rule, int answer, CSprite* n, CSprite* r) {
     return answer;
 }
 
+// --- groups of layers -------------------------------------------------------
+
+bool IsOneOf(int t, std::initializer_list<int> layers) {
+    for (int l : layers)
+        if (t == l) return true;
+    return false;
+}
+template <size_t N>
+bool IsOneOf(int t, const int (&layers)[N]) {
+    for (int l : layers)
+        if (t == l) return true;
+    return false;
+}
+
+// The parts of a teleport.
+constexpr int kTeleportParts[] = {LAYER_TELEPORT_FRONT, LAYER_TELEPORT_PORTAL, LAYER_TELEPORT_BACK,
+                                  LAYER_TELEPORT_GLOW_LEFT, LAYER_TELEPORT_GLOW};
+bool IsTeleportPart(int t) { return IsOneOf(t, kTeleportParts); }
+// What moves about the world and shares cells with its pieces.
+constexpr int kActors[] = {LAYER_GUNSHOT, LAYER_TELEPORT_GHOST, LAYER_TELEPORT_PASSER,
+                           LAYER_BOT,     LAYER_HERO,           LAYER_OBJECT};
+bool IsActor(int t) { return IsOneOf(t, kActors); }
+// A teleport less its glows.
+constexpr int kTeleportBody[] = {LAYER_TELEPORT_FRONT, LAYER_TELEPORT_PORTAL, LAYER_TELEPORT_BACK};
+// Of what shares a cell with an actor, the terrain and the other actors (a
+// teleport's ghost copy aside) are drawn over it, and a gunshot over them;
+constexpr int kTerrainOrSolidActor[] = {LAYER_TERRAIN, LAYER_GUNSHOT, LAYER_TELEPORT_PASSER,
+                                        LAYER_BOT,     LAYER_HERO,    LAYER_OBJECT};
+// these pieces are drawn behind it,
+constexpr int kPiecesBehindActor[] = {
+    LAYER_LADDER_SEGMENT,    LAYER_GATE_BACK, LAYER_FLOOR_BUTTON, LAYER_GATE_BACK_CLOSING, LAYER_TRAMPOLINE_BACK,
+    LAYER_TRAMPOLINE_CANVAS, LAYER_TUBE,      LAYER_TUBE_LIGHTS,  LAYER_TELEPORT_BACK};
+// and these in front of it.
+constexpr int kPiecesAheadOfActor[] = {
+    LAYER_LADDER_PLATFORM,        LAYER_GATE_FRONT,     LAYER_GATE_LIGHTS,     LAYER_TRAMPOLINE_FRONT,
+    LAYER_TRAMPOLINE_CANVAS_LEFT, LAYER_TELEPORT_FRONT, LAYER_TELEPORT_PORTAL, LAYER_TELEPORT_GLOW_LEFT,
+    LAYER_TELEPORT_GLOW};
+
 // --- tile geometry ---------------------------------------------------------
 
 int Lt(CSprite* s, bool p) { return s->GetLeftTile(p); }
 int Rt(CSprite* s, bool p) { return s->GetRightTile(p); }
 int Tp(CSprite* s, bool p) { return s->GetTopTile(p); }
 int Bt(CSprite* s, bool p) { return s->GetBottomTile(p); }
-
-bool IsTeleportPart(int t) { return t == 60 || t == 61 || t == 62 || t == 65 || t == 66; }
 
 bool RowsOverlap(CSprite* n, CSprite* r, bool p = false) { return Tp(n, p) <= Bt(r, p) && Tp(r, p) <= Bt(n, p); }
 bool ColsOverlap(CSprite* n, CSprite* r, bool p = false) { return Lt(n, p) <= Rt(r, p) && Lt(r, p) <= Rt(n, p); }
@@ -57,15 +93,8 @@ bool Spans(CSprite* s, int column, bool p = false) { return Lt(s, p) <= column &
 bool PixelsOverlap(CSprite* n, CSprite* r) { return RectsOverlap(n->GetRect(), r->GetRect()); }
 bool MovingSideways(CSprite* s) { return s->IsMovingLeft() || s->IsMovingRight(); }
 
-bool IsOneOf(int t, std::initializer_list<int> layers) {
-    for (int l : layers)
-        if (t == l) return true;
-    return false;
-}
-
 // --- fixed precedence ------------------------------------------------------
 
-constexpr int kCloud = 1500;
 constexpr int kCloudAboveStep = -2;  // the step that needs a cloud on both sides
 
 struct FixedStep {
@@ -75,22 +104,58 @@ struct FixedStep {
 
 // Front to back: a layer higher in the list is in front of every layer below.
 const FixedStep kFixedSteps[] = {
-    {1305, "FIXED MOUSE"},    {1102, "FIXED MOUSE"},     {1450, "FIXED CL_TOP"},    {1434, "FIXED CL_LOGO4"},
-    {1433, "FIXED CL_LOGO3"}, {1432, "FIXED CL_LOGO2"},  {1431, "FIXED CL_LOGO1"},  {1430, "FIXED CL_LOGO0"},
-    {1423, "FIXED CL_TEXT"},  {1422, "FIXED CL_ROLL"},   {1421, "FIXED CL_BUTTON"}, {1420, "FIXED CL_SHADOW"},
-    {1415, "FIXED CL5"},      {1414, "FIXED CL4"},       {1413, "FIXED CL3"},       {1412, "FIXED CL2"},
-    {1411, "FIXED CL1"},      {1410, "FIXED CL0"},       {1407, "FIXED MAIN"},      {1406, "FIXED MAIN"},
-    {1405, "FIXED MAIN"},     {1404, "FIXED MAIN"},      {1403, "FIXED MAIN"},      {1402, "FIXED MAIN"},
-    {1401, "FIXED MAIN"},     {1400, "FIXED MAIN"},      {1408, "FIXED MAIN"},      {kCloudAboveStep, "FIXED CL_CLOUD_ABOVE"},
-    {kCloud, "FIXED CL_CLOUD"}, {1303, "FIXED GUIT"},    {1304, "FIXED GUIB"},      {1302, "FIXED PALETTE"},
-    {1301, "FIXED PALETTE"},  {1300, "FIXED PALETTE"},   {1200, "FIXED PALETTE"},   {1306, "FIXED PLACER"},
-    {55, "FIXED POWERUP"},    {54, "FIXED POWERUP"},     {66, "FIXED GLOW"},        {72, "FIXED CAUGHT"},
-    {93, "FIXED EXPLODE"},    {92, "FIXED EXPLODE"},     {91, "FIXED EMP"},         {90, "FIXED OVERLAY"},
-    {56, "FIXED TUTORIAL"},   {52, "FIXED POWERUP"},     {50, "FIXED POWERUP"},     {51, "FIXED POWERUP"},
-    {42, "FIXED TUBE"},
+    {LAYER_MOUSE, "FIXED MOUSE"},
+    {LAYER_FLASH, "FIXED MOUSE"},
+    {LAYER_CL_TOP, "FIXED CL_TOP"},
+    {LAYER_CL_LOGO4, "FIXED CL_LOGO4"},
+    {LAYER_CL_LOGO3, "FIXED CL_LOGO3"},
+    {LAYER_CL_LOGO2, "FIXED CL_LOGO2"},
+    {LAYER_CL_LOGO1, "FIXED CL_LOGO1"},
+    {LAYER_CL_LOGO0, "FIXED CL_LOGO0"},
+    {LAYER_CL_TEXT, "FIXED CL_TEXT"},
+    {LAYER_CL_ROLL, "FIXED CL_ROLL"},
+    {LAYER_CL_BUTTON, "FIXED CL_BUTTON"},
+    {LAYER_CL_SHADOW, "FIXED CL_SHADOW"},
+    {LAYER_CL5, "FIXED CL5"},
+    {LAYER_CL4, "FIXED CL4"},
+    {LAYER_CL3, "FIXED CL3"},
+    {LAYER_CL2, "FIXED CL2"},
+    {LAYER_CL1, "FIXED CL1"},
+    {LAYER_CL0, "FIXED CL0"},
+    {LAYER_MAIN_LEAVES, "FIXED MAIN"},
+    {LAYER_MAIN_RIGHT_ARM, "FIXED MAIN"},
+    {LAYER_MAIN_BODY, "FIXED MAIN"},
+    {LAYER_MAIN_HEAD, "FIXED MAIN"},
+    {LAYER_MAIN_LEFT_ARM, "FIXED MAIN"},
+    {LAYER_MAIN_VOLCANO, "FIXED MAIN"},
+    {LAYER_MAIN_VOLCANO_SMOKE, "FIXED MAIN"},
+    {LAYER_MAIN_VOLCANO_GLOW, "FIXED MAIN"},
+    {LAYER_MAIN_PROFILE, "FIXED MAIN"},
+    {kCloudAboveStep, "FIXED CL_CLOUD_ABOVE"},
+    {LAYER_CL_CLOUD, "FIXED CL_CLOUD"},
+    {LAYER_GUI_TOP, "FIXED GUIT"},
+    {LAYER_GUI_BOTTOM, "FIXED GUIB"},
+    {LAYER_PALETTE_SELECTOR, "FIXED PALETTE"},
+    {LAYER_PALETTE, "FIXED PALETTE"},
+    {LAYER_PALETTE_SHADOW, "FIXED PALETTE"},
+    {LAYER_PALETTE_DIMMER, "FIXED PALETTE"},
+    {LAYER_EDITOR_PLACER, "FIXED PLACER"},
+    {LAYER_POWERUP_TOP, "FIXED POWERUP"},
+    {LAYER_POWERUP_OVER, "FIXED POWERUP"},
+    {LAYER_TELEPORT_GLOW, "FIXED GLOW"},
+    {LAYER_CAUGHT, "FIXED CAUGHT"},
+    {LAYER_EXPLOSION_COLD, "FIXED EXPLODE"},
+    {LAYER_EXPLOSION_HOT, "FIXED EXPLODE"},
+    {LAYER_EMP, "FIXED EMP"},
+    {LAYER_OVERLAY, "FIXED OVERLAY"},
+    {LAYER_TUTORIAL_SIGN, "FIXED TUTORIAL"},
+    {LAYER_POWERUP_CAPTION, "FIXED POWERUP"},
+    {LAYER_POWERUP_ICON, "FIXED POWERUP"},
+    {LAYER_POWERUP_HALO, "FIXED POWERUP"},
+    {LAYER_TUBE_ARROW, "FIXED TUBE"},
 };
 constexpr int kFixedStepCount = sizeof(kFixedSteps) / sizeof(kFixedSteps[0]);
-constexpr int kMaxFixedLayer = 1500;
+constexpr int kMaxFixedLayer = LAYER_CL_CLOUD;  // the highest layer the list names
 
 // Step index of each layer (INT_MAX for the layers the list does not name),
 // so a comparison is two look-ups instead of a walk.
@@ -122,26 +187,25 @@ constexpr int kNoAnswer = 2;  // this group had nothing to say: go on
 
 int TeleportFrontTerrain(CSprite* n, CSprite* r) {
     const int nt = n->GetType(), rt = r->GetType();
-    if (nt == 60 && rt == 10) {
+    if (nt == LAYER_TELEPORT_FRONT && rt == LAYER_TERRAIN) {
         if (Below(n, r) && Spans(r, Lt(n, false) + 1)) return Answer("TELEPORT FRONT-TERRAIN A", -1, n, r);
         return Answer("TELEPORT FRONT-TERRAIN B", 1, n, r);
     }
-    if (nt == 10 && rt == 60) {
+    if (nt == LAYER_TERRAIN && rt == LAYER_TELEPORT_FRONT) {
         if (Above(n, r) && Spans(n, Lt(r, false) + 1)) return Answer("TELEPORT FRONT-TERRAIN C", 1, n, r);
         return Answer("TELEPORT FRONT-TERRAIN D", -1, n, r);
     }
     return kNoAnswer;
 }
 
-bool IsActor(int t) { return IsOneOf(t, {53, 64, 67, 70, 71, 80}); }
-
 // A tutorial sign is scenery: whoever stands on its cell, or passes it,
 // stands in front of it, the hero walking into the exit tube too.
-constexpr int kTutorialSign = 56, kHeroInTube = 73;
 int SignBehindActor(CSprite* n, CSprite* r) {
     const int nt = n->GetType(), rt = r->GetType();
-    if (nt == kTutorialSign && (IsActor(rt) || rt == kHeroInTube)) return Answer("TUTORIAL BEHIND ACTOR", -1, n, r);
-    if (rt == kTutorialSign && (IsActor(nt) || nt == kHeroInTube)) return Answer("TUTORIAL BEHIND ACTOR", 1, n, r);
+    if (nt == LAYER_TUTORIAL_SIGN && (IsActor(rt) || rt == LAYER_HERO_IN_TUBE))
+        return Answer("TUTORIAL BEHIND ACTOR", -1, n, r);
+    if (rt == LAYER_TUTORIAL_SIGN && (IsActor(nt) || nt == LAYER_HERO_IN_TUBE))
+        return Answer("TUTORIAL BEHIND ACTOR", 1, n, r);
     return kNoAnswer;
 }
 
@@ -149,8 +213,21 @@ int SameTile(CSprite* n, CSprite* r) {
     const int nt = n->GetType(), rt = r->GetType();
     const bool nActor = IsActor(nt), rActor = IsActor(rt);
     if (!nActor && !rActor) {
-        static const int kBack[] = {30, 33, 32, 31, 40, 12, 73, 41, 13};
-        static const int kFront[] = {66, 60, 61, 65, 22, 21, 10, 62, 20, 24};
+        // Two pieces in one cell: the first of these lists to name one of
+        // them decides, in the order written.
+        static const int kBack[] = {LAYER_TRAMPOLINE_BACK,
+                                    LAYER_TRAMPOLINE_CANVAS,
+                                    LAYER_TRAMPOLINE_CANVAS_LEFT,
+                                    LAYER_TRAMPOLINE_FRONT,
+                                    LAYER_TUBE,
+                                    LAYER_LADDER_SEGMENT,
+                                    LAYER_HERO_IN_TUBE,
+                                    LAYER_TUBE_LIGHTS,
+                                    LAYER_LADDER_PLATFORM};
+        static const int kFront[] = {
+            LAYER_TELEPORT_GLOW, LAYER_TELEPORT_FRONT,   LAYER_TELEPORT_PORTAL, LAYER_TELEPORT_GLOW_LEFT,
+            LAYER_GATE_LIGHTS,   LAYER_GATE_FRONT,       LAYER_TERRAIN,         LAYER_TELEPORT_BACK,
+            LAYER_GATE_BACK,     LAYER_GATE_BACK_CLOSING};
         for (int l : kBack) {
             if (nt == l) return Answer("SAME-TILE-C", -1, n, r);
             if (rt == l) return Answer("SAME-TILE-C", 1, n, r);
@@ -164,29 +241,29 @@ int SameTile(CSprite* n, CSprite* r) {
     }
     if (!nActor) {  // R is the actor
         if (MovingSideways(r)) {
-            if (nt == 60) return Answer("SAME-TILE-B Teleport", 1, n, r);
-            if (nt == 62) return Answer("SAME-TILE-B Teleport", -1, n, r);
+            if (nt == LAYER_TELEPORT_FRONT) return Answer("SAME-TILE-B Teleport", 1, n, r);
+            if (nt == LAYER_TELEPORT_BACK) return Answer("SAME-TILE-B Teleport", -1, n, r);
         }
-        if (IsOneOf(nt, {10, 53, 67, 70, 71, 80})) {
-            if (rt == 53) return Answer("SAME-TILE-B GUNSHOT", -1, n, r);
+        if (IsOneOf(nt, kTerrainOrSolidActor)) {
+            if (rt == LAYER_GUNSHOT) return Answer("SAME-TILE-B GUNSHOT", -1, n, r);
             return Answer("SAME-TILE-B Ahead", 1, n, r);
         }
-        if (IsOneOf(nt, {12, 20, 23, 24, 30, 33, 40, 41, 62})) return Answer("SAME-TILE-B Behind", -1, n, r);
-        if (IsOneOf(nt, {13, 21, 22, 31, 32, 60, 61, 65, 66})) return Answer("SAME-TILE-B Ahead", 1, n, r);
+        if (IsOneOf(nt, kPiecesBehindActor)) return Answer("SAME-TILE-B Behind", -1, n, r);
+        if (IsOneOf(nt, kPiecesAheadOfActor)) return Answer("SAME-TILE-B Ahead", 1, n, r);
         DebugLog(DBG_SORT_RV, "   SAME-TILE-B:  No order found (N=%i, R=%i)\n", nt, rt);
         return kNoAnswer;
     }
     // N is the actor.
     if (MovingSideways(n)) {
-        if (rt == 60) return Answer("SAME-TILE-A Teleport", -1, n, r);
-        if (rt == 62) return Answer("SAME-TILE-A Teleport", 1, n, r);
+        if (rt == LAYER_TELEPORT_FRONT) return Answer("SAME-TILE-A Teleport", -1, n, r);
+        if (rt == LAYER_TELEPORT_BACK) return Answer("SAME-TILE-A Teleport", 1, n, r);
     }
-    if (IsOneOf(rt, {10, 53, 67, 70, 71, 80})) {
-        if (nt == 53) return Answer("SAME-TILE-A GUNSHOT", 1, n, r);
+    if (IsOneOf(rt, kTerrainOrSolidActor)) {
+        if (nt == LAYER_GUNSHOT) return Answer("SAME-TILE-A GUNSHOT", 1, n, r);
         return Answer("SAME-TILE-A Behind", -1, n, r);
     }
-    if (IsOneOf(rt, {12, 20, 23, 24, 30, 33, 40, 41, 62})) return Answer("SAME-TILE-A Ahead", 1, n, r);
-    if (IsOneOf(rt, {13, 21, 22, 31, 32, 60, 61, 65, 66})) return Answer("SAME-TILE-A Behind", -1, n, r);
+    if (IsOneOf(rt, kPiecesBehindActor)) return Answer("SAME-TILE-A Ahead", 1, n, r);
+    if (IsOneOf(rt, kPiecesAheadOfActor)) return Answer("SAME-TILE-A Behind", -1, n, r);
     DebugLog(DBG_SORT_RV, "   SAME-TILE-A:  No sort order found (N=%i, R=%i)\n", nt, rt);
     return kNoAnswer;
 }
@@ -201,29 +278,40 @@ int PairRule(const char* rule, CSprite* n, CSprite* r) {
 
 int MovingRules(CSprite* n, CSprite* r) {
     const int nt = n->GetType(), rt = r->GetType();
-    if (nt == 13 && Sharing(n, r, true)) return Answer("PLATFORM MOVING", 1, n, r);
-    if (rt == 13 && Sharing(n, r, true)) return Answer("PLATFORM MOVING", -1, n, r);
-    if (nt == 10 && r->IsMovingUp() && RightOf(n, r, true)) return Answer("MOVING UP TERRAIN", 1, n, r);
-    if (rt == 10 && n->IsMovingUp() && LeftOf(n, r, true)) return Answer("MOVING UP TERRAIN", -1, n, r);
-    if (nt == 10 && r->IsMovingRight() && Above(n, r) && !LeftOf(n, r)) return Answer("MOVING RIGHT TERRAIN", 1, n, r);
-    if (rt == 10 && n->IsMovingRight() && Below(n, r) && !RightOf(n, r))
+    if (nt == LAYER_LADDER_PLATFORM && Sharing(n, r, true)) return Answer("PLATFORM MOVING", 1, n, r);
+    if (rt == LAYER_LADDER_PLATFORM && Sharing(n, r, true)) return Answer("PLATFORM MOVING", -1, n, r);
+    if (nt == LAYER_TERRAIN && r->IsMovingUp() && RightOf(n, r, true)) return Answer("MOVING UP TERRAIN", 1, n, r);
+    if (rt == LAYER_TERRAIN && n->IsMovingUp() && LeftOf(n, r, true)) return Answer("MOVING UP TERRAIN", -1, n, r);
+    if (nt == LAYER_TERRAIN && r->IsMovingRight() && Above(n, r) && !LeftOf(n, r))
+        return Answer("MOVING RIGHT TERRAIN", 1, n, r);
+    if (rt == LAYER_TERRAIN && n->IsMovingRight() && Below(n, r) && !RightOf(n, r))
         return Answer("MOVING RIGHT TERRAIN", -1, n, r);
-    if (nt == 31 && r->IsMovingRight() && Sharing(n, r, true)) return Answer("TRAMP MOVING", 1, n, r);
-    if (rt == 31 && n->IsMovingRight() && Sharing(n, r, true)) return Answer("TRAMP MOVING", -1, n, r);
-    if (nt == 23 && r->IsMovingLeft() && ColsOverlap(n, r, true)) return Answer("BUTTON MOVING", -1, n, r);
-    if (rt == 23 && n->IsMovingLeft() && ColsOverlap(n, r, true)) return Answer("BUTTON MOVING", 1, n, r);
-    if (nt == 40 && r->IsMovingLeft() && ColsOverlap(n, r, true)) return Answer("TUBE MOVING", -1, n, r);
-    if (rt == 40 && n->IsMovingLeft() && ColsOverlap(n, r, true)) return Answer("TUBE MOVING", 1, n, r);
-    if (nt == 60 && r->IsMovingLeft() && Sharing(n, r, false)) return Answer("TELEPORT FRONT MOVING", 1, n, r);
-    if (rt == 60 && n->IsMovingLeft() && Sharing(n, r, false)) return Answer("TELEPORT FRONT MOVING", -1, n, r);
-    if (nt == 60 && r->IsMovingRight() && Sharing(n, r, true)) return Answer("TELEPORT FRONT MOVING", 1, n, r);
-    if (rt == 60 && n->IsMovingRight() && Sharing(n, r, true)) return Answer("TELEPORT FRONT MOVING", -1, n, r);
-    if (rt != 70 && rt != 71 && r->IsMovingRight() && ColsOverlap(n, r, true) && Above(n, r, true))
+    if (nt == LAYER_TRAMPOLINE_FRONT && r->IsMovingRight() && Sharing(n, r, true))
+        return Answer("TRAMP MOVING", 1, n, r);
+    if (rt == LAYER_TRAMPOLINE_FRONT && n->IsMovingRight() && Sharing(n, r, true))
+        return Answer("TRAMP MOVING", -1, n, r);
+    if (nt == LAYER_FLOOR_BUTTON && r->IsMovingLeft() && ColsOverlap(n, r, true))
+        return Answer("BUTTON MOVING", -1, n, r);
+    if (rt == LAYER_FLOOR_BUTTON && n->IsMovingLeft() && ColsOverlap(n, r, true))
+        return Answer("BUTTON MOVING", 1, n, r);
+    if (nt == LAYER_TUBE && r->IsMovingLeft() && ColsOverlap(n, r, true)) return Answer("TUBE MOVING", -1, n, r);
+    if (rt == LAYER_TUBE && n->IsMovingLeft() && ColsOverlap(n, r, true)) return Answer("TUBE MOVING", 1, n, r);
+    if (nt == LAYER_TELEPORT_FRONT && r->IsMovingLeft() && Sharing(n, r, false))
+        return Answer("TELEPORT FRONT MOVING", 1, n, r);
+    if (rt == LAYER_TELEPORT_FRONT && n->IsMovingLeft() && Sharing(n, r, false))
+        return Answer("TELEPORT FRONT MOVING", -1, n, r);
+    if (nt == LAYER_TELEPORT_FRONT && r->IsMovingRight() && Sharing(n, r, true))
+        return Answer("TELEPORT FRONT MOVING", 1, n, r);
+    if (rt == LAYER_TELEPORT_FRONT && n->IsMovingRight() && Sharing(n, r, true))
+        return Answer("TELEPORT FRONT MOVING", -1, n, r);
+    if (rt != LAYER_BOT && rt != LAYER_HERO && r->IsMovingRight() && ColsOverlap(n, r, true) && Above(n, r, true))
         return Answer("STACK MOVING", 1, n, r);
-    if (nt != 70 && nt != 71 && n->IsMovingRight() && ColsOverlap(n, r, true) && Below(n, r, true))
+    if (nt != LAYER_BOT && nt != LAYER_HERO && n->IsMovingRight() && ColsOverlap(n, r, true) && Below(n, r, true))
         return Answer("STACK MOVING", -1, n, r);
-    if (nt == 80 && !n->IsMoving() && Below(n, r) && MovingSideways(r)) return Answer("OBJECT BELOW", -1, n, r);
-    if (rt == 80 && !r->IsMoving() && Above(n, r) && MovingSideways(n)) return Answer("OBJECT BELOW", 1, n, r);
+    if (nt == LAYER_OBJECT && !n->IsMoving() && Below(n, r) && MovingSideways(r))
+        return Answer("OBJECT BELOW", -1, n, r);
+    if (rt == LAYER_OBJECT && !r->IsMoving() && Above(n, r) && MovingSideways(n))
+        return Answer("OBJECT BELOW", 1, n, r);
     if (!RowsOverlap(n, r, true) && !ColsOverlap(n, r, true)) return kNoAnswer;
     if (n->IsMovingLeft() && RightOf(n, r, true)) return Answer("GENERAL MOVING A", 1, n, r);
     if (r->IsMovingLeft() && LeftOf(n, r, true)) return Answer("GENERAL MOVING B", -1, n, r);
@@ -234,8 +322,10 @@ int MovingRules(CSprite* n, CSprite* r) {
 
 int RestRules(CSprite* n, CSprite* r) {
     const int nt = n->GetType(), rt = r->GetType();
-    if (nt == 10 && Below(n, r) && !r->IsMovingUp() && !r->IsMovingDown()) return Answer("TERRAIN BELOW", -1, n, r);
-    if (rt == 10 && Above(n, r) && !n->IsMovingUp() && !n->IsMovingDown()) return Answer("TERRAIN BELOW", 1, n, r);
+    if (nt == LAYER_TERRAIN && Below(n, r) && !r->IsMovingUp() && !r->IsMovingDown())
+        return Answer("TERRAIN BELOW", -1, n, r);
+    if (rt == LAYER_TERRAIN && Above(n, r) && !n->IsMovingUp() && !n->IsMovingDown())
+        return Answer("TERRAIN BELOW", 1, n, r);
     if (RightOf(n, r) && Tp(n, false) <= Bt(r, false)) return Answer("FALLOUT RIGHT, NOT BELOW", 1, n, r);
     if (LeftOf(n, r) && Bt(n, false) >= Tp(r, false)) return Answer("FALLOUT LEFT, NOT ABOVE", -1, n, r);
     if (Below(n, r) && !RightOf(n, r)) return Answer("FALLOUT BELOW, NOT RIGHT", -1, n, r);
@@ -254,30 +344,30 @@ int WorldRules(CSprite* n, CSprite* r, bool force) {
     const int nt = n->GetType(), rt = r->GetType();
     int a;
 
-    if (!force && ((nt == 70 && !Touching(n, r)) || (rt == 70 && !Touching(n, r))))
+    if (!force && ((nt == LAYER_BOT && !Touching(n, r)) || (rt == LAYER_BOT && !Touching(n, r))))
         return Answer("BOT VICINITY IGNORE", 0, n, r);
 
-    if (nt == 11) {
+    if (nt == LAYER_BRIDGE_COLLAPSE) {
         if (!LeftOf(n, r) && Tp(n, false) <= Bt(r, false)) return Answer("BRIDGE COLLAPSE B LEFT|BELOW", 1, n, r);
         return Answer("BRIDGE COLLAPSE A LEFT|BELOW", -1, n, r);
     }
-    if (rt == 11) {
+    if (rt == LAYER_BRIDGE_COLLAPSE) {
         if (!RightOf(n, r) && Bt(n, false) >= Tp(r, false)) return Answer("BRIDGE COLLAPSE D RIGHT|ABOVE", -1, n, r);
         return Answer("BRIDGE COLLAPSE C RIGHT|ABOVE", 1, n, r);
     }
 
-    const bool ghost = nt == 64 || rt == 64;
+    const bool ghost = nt == LAYER_TELEPORT_GHOST || rt == LAYER_TELEPORT_GHOST;
     if (Sharing(n, r) || (ghost && Sharing(n, r, true))) {
         a = SameTile(n, r);
         if (a != kNoAnswer) return a;
     }
 
-    if (nt == 67 && n->IsMovingRight() && Sharing(n, r, true))
-        return Answer("TELEPORT-ACTUAL A", (rt == 66 || rt == 60) ? -1 : 1, n, r);
-    if (rt == 67 && r->IsMovingRight() && Sharing(n, r, true))
-        return Answer("TELEPORT-ACTUAL B", (nt == 66 || nt == 60) ? 1 : -1, n, r);
+    if (nt == LAYER_TELEPORT_PASSER && n->IsMovingRight() && Sharing(n, r, true))
+        return Answer("TELEPORT-ACTUAL A", (rt == LAYER_TELEPORT_GLOW || rt == LAYER_TELEPORT_FRONT) ? -1 : 1, n, r);
+    if (rt == LAYER_TELEPORT_PASSER && r->IsMovingRight() && Sharing(n, r, true))
+        return Answer("TELEPORT-ACTUAL B", (nt == LAYER_TELEPORT_GLOW || nt == LAYER_TELEPORT_FRONT) ? 1 : -1, n, r);
 
-    if ((nt == 10 && rt == 12) || (nt == 12 && rt == 10)) {
+    if ((nt == LAYER_TERRAIN && rt == LAYER_LADDER_SEGMENT) || (nt == LAYER_LADDER_SEGMENT && rt == LAYER_TERRAIN)) {
         if (ColsOverlap(n, r)) {
             if (Tp(n, false) <= Bt(r, false)) return Answer("LADDER-TERRAIN ABOVE", 1, n, r);
             return Answer("LADDER-TERRAIN BELOW", -1, n, r);
@@ -286,54 +376,61 @@ int WorldRules(CSprite* n, CSprite* r, bool force) {
         if (LeftOf(n, r)) return Answer("LADDER-TERRAIN LEFT", -1, n, r);
     }
 
-    if (nt == 12 && rt == 12) {
+    if (nt == LAYER_LADDER_SEGMENT && rt == LAYER_LADDER_SEGMENT) {
         if (RightOf(n, r)) return Answer("LADDER-LADDER RIGHT", 1, n, r);
         if (LeftOf(n, r)) return Answer("LADDER-LADDER LEFT", -1, n, r);
         if (Tp(n, false) <= Bt(r, false)) return Answer("LADDER-LADDER ABOVE", -1, n, r);
         return Answer("LADDER-LADDER BELOW", 1, n, r);
     }
-    if (nt == 12) return Answer("LADDER DEFAULT", -1, n, r);
-    if (rt == 12) return Answer("LADDER DEFAULT", 1, n, r);
+    if (nt == LAYER_LADDER_SEGMENT) return Answer("LADDER DEFAULT", -1, n, r);
+    if (rt == LAYER_LADDER_SEGMENT) return Answer("LADDER DEFAULT", 1, n, r);
 
-    if (nt == 22) return Answer("GATE LIGHTS", 1, n, r);
-    if (rt == 22) return Answer("GATE LIGHTS", -1, n, r);
+    if (nt == LAYER_GATE_LIGHTS) return Answer("GATE LIGHTS", 1, n, r);
+    if (rt == LAYER_GATE_LIGHTS) return Answer("GATE LIGHTS", -1, n, r);
 
-    if (nt == 21 && rt == 21) return PairRule("GATE FRONT-FRONT", n, r);
-    if (nt == 21) return Answer("GATE FRONT", 1, n, r);
-    if (rt == 21) return Answer("GATE FRONT", -1, n, r);
+    if (nt == LAYER_GATE_FRONT && rt == LAYER_GATE_FRONT) return PairRule("GATE FRONT-FRONT", n, r);
+    if (nt == LAYER_GATE_FRONT) return Answer("GATE FRONT", 1, n, r);
+    if (rt == LAYER_GATE_FRONT) return Answer("GATE FRONT", -1, n, r);
 
-    const bool nBack = nt == 20 || nt == 24, rBack = rt == 20 || rt == 24;
+    const bool nBack = nt == LAYER_GATE_BACK || nt == LAYER_GATE_BACK_CLOSING,
+               rBack = rt == LAYER_GATE_BACK || rt == LAYER_GATE_BACK_CLOSING;
     if (nBack || rBack) {
-        if ((nBack && rt == 10) || (rBack && nt == 10)) return PairRule("GATE BACK-TERRAIN", n, r);
+        if ((nBack && rt == LAYER_TERRAIN) || (rBack && nt == LAYER_TERRAIN))
+            return PairRule("GATE BACK-TERRAIN", n, r);
         if (nBack && rBack) return PairRule("GATE BACK-BACK", n, r);
-        if (nt == 20 && Above(n, r) && RightOf(n, r)) return Answer("GATE BACK A/R", 1, n, r);
-        if (rt == 20 && Below(n, r) && LeftOf(n, r)) return Answer("GATE BACK A/R", -1, n, r);
-        if (nt == 24 && Tp(n, false) <= Bt(r, false) && !LeftOf(n, r)) return Answer("GATE BACK CLOSED A/R", 1, n, r);
-        if (rt == 24 && Bt(n, false) >= Tp(r, false) && !RightOf(n, r))
+        if (nt == LAYER_GATE_BACK && Above(n, r) && RightOf(n, r)) return Answer("GATE BACK A/R", 1, n, r);
+        if (rt == LAYER_GATE_BACK && Below(n, r) && LeftOf(n, r)) return Answer("GATE BACK A/R", -1, n, r);
+        if (nt == LAYER_GATE_BACK_CLOSING && Tp(n, false) <= Bt(r, false) && !LeftOf(n, r))
+            return Answer("GATE BACK CLOSED A/R", 1, n, r);
+        if (rt == LAYER_GATE_BACK_CLOSING && Bt(n, false) >= Tp(r, false) && !RightOf(n, r))
             return Answer("GATE BACK CLOSED A/R", -1, n, r);
         if (nBack) return Answer("GATE BACK DEFAULT", -1, n, r);
         return Answer("GATE BACK DEFAULT", 1, n, r);
     }
 
     if (RowsOverlap(n, r) && PixelsOverlap(n, r)) {
-        if (IsOneOf(nt, {23, 40, 41}) && rt != 10 && !r->IsMovingDown()) return Answer("TUBE-BUTTON BELOW", -1, n, r);
-        if (IsOneOf(rt, {23, 40, 41}) && nt != 10 && !n->IsMovingDown()) return Answer("TUBE-BUTTON BELOW", 1, n, r);
+        if (IsOneOf(nt, {LAYER_FLOOR_BUTTON, LAYER_TUBE, LAYER_TUBE_LIGHTS}) && rt != LAYER_TERRAIN &&
+            !r->IsMovingDown())
+            return Answer("TUBE-BUTTON BELOW", -1, n, r);
+        if (IsOneOf(rt, {LAYER_FLOOR_BUTTON, LAYER_TUBE, LAYER_TUBE_LIGHTS}) && nt != LAYER_TERRAIN &&
+            !n->IsMovingDown())
+            return Answer("TUBE-BUTTON BELOW", 1, n, r);
     }
 
-    if (nt >= 60 && nt <= 62 && Below(n, r) && ColsOverlap(n, r) && r->IsMovingLeft())
+    if (IsOneOf(nt, kTeleportBody) && Below(n, r) && ColsOverlap(n, r) && r->IsMovingLeft())
         return Answer("TELEPORT-LMOVER", -1, n, r);
-    if (rt >= 60 && rt <= 62 && Above(n, r) && ColsOverlap(n, r) && n->IsMovingLeft())
+    if (IsOneOf(rt, kTeleportBody) && Above(n, r) && ColsOverlap(n, r) && n->IsMovingLeft())
         return Answer("TELEPORT-LMOVER", 1, n, r);
 
     a = TeleportFrontTerrain(n, r);
     if (a != kNoAnswer) return a;
 
-    if (nt == 60 && rt == 64 && r->IsMovingRight() && Spans(r, Lt(n, false) + 1))
+    if (nt == LAYER_TELEPORT_FRONT && rt == LAYER_TELEPORT_GHOST && r->IsMovingRight() && Spans(r, Lt(n, false) + 1))
         return Answer("TELEPORT FRONT-GHOST", 1, n, r);
-    if (nt == 64 && n->IsMovingRight() && rt == 60 && Spans(n, Lt(r, false) + 1))
+    if (nt == LAYER_TELEPORT_GHOST && n->IsMovingRight() && rt == LAYER_TELEPORT_FRONT && Spans(n, Lt(r, false) + 1))
         return Answer("TELEPORT FRONT-GHOST", -1, n, r);
 
-    if (nt == 60) {
+    if (nt == LAYER_TELEPORT_FRONT) {
         if (RightOf(n, r)) return Answer("TELEPORT FRONT RIGHT", 1, n, r);
         if (r->IsMovingLeft() && ColsOverlap(n, r)) return Answer("TELEPORT FRONT RIGHT", 1, n, r);
         if (ColsOverlap(n, r, true) && r->IsMovingRight())
@@ -342,7 +439,7 @@ int WorldRules(CSprite* n, CSprite* r, bool force) {
         if (Bt(n, false) >= Tp(r, false)) return Answer("TELEPORT FRONT BELOW", -1, n, r);
         return Answer("TELEPORT FRONT ABOVE", 1, n, r);
     }
-    if (rt == 60) {
+    if (rt == LAYER_TELEPORT_FRONT) {
         if (LeftOf(n, r)) return Answer("TELEPORT FRONT RIGHT", -1, n, r);
         if (n->IsMovingLeft() && ColsOverlap(n, r)) return Answer("TELEPORT FRONT RIGHT", -1, n, r);
         if (ColsOverlap(n, r, true) && n->IsMovingRight())
@@ -352,47 +449,56 @@ int WorldRules(CSprite* n, CSprite* r, bool force) {
         return Answer("TELEPORT FRONT ABOVE", -1, n, r);
     }
 
-    if (nt == 66) return Answer("TELEPORT RGLOW", 1, n, r);
-    if (rt == 66) return Answer("TELEPORT RGLOW", -1, n, r);
+    if (nt == LAYER_TELEPORT_GLOW) return Answer("TELEPORT RGLOW", 1, n, r);
+    if (rt == LAYER_TELEPORT_GLOW) return Answer("TELEPORT RGLOW", -1, n, r);
 
     if (PixelsOverlap(n, r)) {
-        if (nt == 61 && rt == 64 && r->IsMovingRight()) return Answer("TELEPORT PORTAL-GHOST A", 1, n, r);
-        if (nt == 64 && n->IsMovingRight() && rt == 61) return Answer("TELEPORT PORTAL-GHOST B", -1, n, r);
-        if (nt == 61 && rt == 64) return Answer("TELEPORT PORTAL-GHOST C", -1, n, r);
-        if (nt == 64 && rt == 61) return Answer("TELEPORT PORTAL-GHOST D", 1, n, r);
-        if (nt == 61 && rt == 67 && r->IsMovingLeft()) return Answer("TELEPORT PORTAL-ACTUAL A", 1, n, r);
-        if (nt == 67 && n->IsMovingLeft() && rt == 61) return Answer("TELEPORT PORTAL-ACTUAL B", -1, n, r);
-        if (nt == 61 && rt == 67) return Answer("TELEPORT PORTAL-ACTUAL C", -1, n, r);
-        if (nt == 67 && rt == 61) return Answer("TELEPORT PORTAL-ACTUAL D", 1, n, r);
+        if (nt == LAYER_TELEPORT_PORTAL && rt == LAYER_TELEPORT_GHOST && r->IsMovingRight())
+            return Answer("TELEPORT PORTAL-GHOST A", 1, n, r);
+        if (nt == LAYER_TELEPORT_GHOST && n->IsMovingRight() && rt == LAYER_TELEPORT_PORTAL)
+            return Answer("TELEPORT PORTAL-GHOST B", -1, n, r);
+        if (nt == LAYER_TELEPORT_PORTAL && rt == LAYER_TELEPORT_GHOST)
+            return Answer("TELEPORT PORTAL-GHOST C", -1, n, r);
+        if (nt == LAYER_TELEPORT_GHOST && rt == LAYER_TELEPORT_PORTAL)
+            return Answer("TELEPORT PORTAL-GHOST D", 1, n, r);
+        if (nt == LAYER_TELEPORT_PORTAL && rt == LAYER_TELEPORT_PASSER && r->IsMovingLeft())
+            return Answer("TELEPORT PORTAL-ACTUAL A", 1, n, r);
+        if (nt == LAYER_TELEPORT_PASSER && n->IsMovingLeft() && rt == LAYER_TELEPORT_PORTAL)
+            return Answer("TELEPORT PORTAL-ACTUAL B", -1, n, r);
+        if (nt == LAYER_TELEPORT_PORTAL && rt == LAYER_TELEPORT_PASSER)
+            return Answer("TELEPORT PORTAL-ACTUAL C", -1, n, r);
+        if (nt == LAYER_TELEPORT_PASSER && rt == LAYER_TELEPORT_PORTAL)
+            return Answer("TELEPORT PORTAL-ACTUAL D", 1, n, r);
     }
 
-    if (nt == 65 && RightOf(n, r)) return Answer("TELEPORT LGLOW A", 1, n, r);
-    if (rt == 65 && LeftOf(n, r)) return Answer("TELEPORT LGLOW B", -1, n, r);
+    if (nt == LAYER_TELEPORT_GLOW_LEFT && RightOf(n, r)) return Answer("TELEPORT LGLOW A", 1, n, r);
+    if (rt == LAYER_TELEPORT_GLOW_LEFT && LeftOf(n, r)) return Answer("TELEPORT LGLOW B", -1, n, r);
 
-    if (nt == 61 && rt == 10) {
+    if (nt == LAYER_TELEPORT_PORTAL && rt == LAYER_TERRAIN) {
         if (Spans(r, Lt(n, false) + 1) && Bt(n, false) >= Tp(r, false))
             return Answer("TELEPORT PORTAL-TERRAIN A", -1, n, r);
         return Answer("TELEPORT PORTAL-TERRAIN B", 1, n, r);
     }
-    if (nt == 10 && rt == 61) {
+    if (nt == LAYER_TERRAIN && rt == LAYER_TELEPORT_PORTAL) {
         if (Spans(n, Lt(r, false) + 1) && Tp(n, false) <= Bt(r, false))
             return Answer("TELEPORT PORTAL-TERRAIN C", 1, n, r);
         return Answer("TELEPORT PORTAL-TERRAIN D", -1, n, r);
     }
-    if (nt == 61 || rt == 61) {
+    if (nt == LAYER_TELEPORT_PORTAL || rt == LAYER_TELEPORT_PORTAL) {
         if (RightOf(n, r)) return Answer("TELEPORT PORTAL A", 1, n, r);
-        if (ColsOverlap(n, r) && PixelsOverlap(n, r)) return Answer("TELEPORT PORTAL B", nt == 61 ? 1 : -1, n, r);
+        if (ColsOverlap(n, r) && PixelsOverlap(n, r))
+            return Answer("TELEPORT PORTAL B", nt == LAYER_TELEPORT_PORTAL ? 1 : -1, n, r);
         if (Bt(n, false) >= Tp(r, false)) return Answer("TELEPORT PORTAL D", -1, n, r);
         return Answer("TELEPORT PORTAL C", 1, n, r);
     }
 
-    if (nt == 62) {
-        if (rt == 10 && Above(n, r) && (ColsOverlap(n, r) || Spans(r, Lt(n, false) + 1)))
+    if (nt == LAYER_TELEPORT_BACK) {
+        if (rt == LAYER_TERRAIN && Above(n, r) && (ColsOverlap(n, r) || Spans(r, Lt(n, false) + 1)))
             return Answer("TELEPORT BACK-TERRAIN", 1, n, r);
         return Answer("TELEPORT BACK DEFAULT", -1, n, r);
     }
-    if (rt == 62) {
-        if (nt == 10 && Below(n, r) && (ColsOverlap(n, r) || Spans(n, Lt(r, false) + 1)))
+    if (rt == LAYER_TELEPORT_BACK) {
+        if (nt == LAYER_TERRAIN && Below(n, r) && (ColsOverlap(n, r) || Spans(n, Lt(r, false) + 1)))
             return Answer("TELEPORT BACK-TERRAIN", -1, n, r);
         return Answer("TELEPORT BACK DEFAULT", 1, n, r);
     }
@@ -406,20 +512,22 @@ int WorldRules(CSprite* n, CSprite* r, bool force) {
 
 int EditorRules(CSprite* n, CSprite* r) {
     const int nt = n->GetType(), rt = r->GetType();
-    if (nt == 1309 && rt == 1308) {
+    if (nt == LAYER_EDITOR_TELEPORT && rt == LAYER_EDITOR_TERRAIN) {
         const bool behind = Below(n, r) && Spans(r, Lt(n, false) + 1);
         return Answer("EDITOR TELEPORT-TERRAIN", behind ? -1 : 1, n, r);
     }
-    if (nt == 1308 && rt == 1309) {
+    if (nt == LAYER_EDITOR_TERRAIN && rt == LAYER_EDITOR_TELEPORT) {
         const bool front = Above(n, r) && Spans(n, Lt(r, false) + 1);
         return Answer("EDITOR TELEPORT-TERRAIN", front ? 1 : -1, n, r);
     }
-    if (nt == 1309 && Sharing(n, r)) return Answer("EDITOR TELEPORT", 1, n, r);
-    if (rt == 1309 && Sharing(n, r)) return Answer("EDITOR TELEPORT", -1, n, r);
-    if (nt == 1307 && rt == 1308 && ColsOverlap(n, r) && Above(n, r)) return Answer("EDITOR LADDER", 1, n, r);
-    if (nt == 1308 && rt == 1307 && ColsOverlap(n, r) && Below(n, r)) return Answer("EDITOR LADDER", -1, n, r);
-    if (nt == 1307) return Answer("EDITOR LADDER", -1, n, r);
-    if (rt == 1307) return Answer("EDITOR LADDER", 1, n, r);
+    if (nt == LAYER_EDITOR_TELEPORT && Sharing(n, r)) return Answer("EDITOR TELEPORT", 1, n, r);
+    if (rt == LAYER_EDITOR_TELEPORT && Sharing(n, r)) return Answer("EDITOR TELEPORT", -1, n, r);
+    if (nt == LAYER_EDITOR_LADDER && rt == LAYER_EDITOR_TERRAIN && ColsOverlap(n, r) && Above(n, r))
+        return Answer("EDITOR LADDER", 1, n, r);
+    if (nt == LAYER_EDITOR_TERRAIN && rt == LAYER_EDITOR_LADDER && ColsOverlap(n, r) && Below(n, r))
+        return Answer("EDITOR LADDER", -1, n, r);
+    if (nt == LAYER_EDITOR_LADDER) return Answer("EDITOR LADDER", -1, n, r);
+    if (rt == LAYER_EDITOR_LADDER) return Answer("EDITOR LADDER", 1, n, r);
     if (Bt(n, false) >= Tp(r, false) && !RightOf(n, r)) return Answer("EDITOR DEFAULT", -1, n, r);
     return Answer("EDITOR DEFAULT", 1, n, r);
 }
@@ -437,12 +545,19 @@ int BackLayers(CSprite* n, CSprite* r) {
 }
 
 bool IsForegroundLayer(int t) {
-    if (t >= 1300 && t <= 1306) return true;
-    if (t >= 1410 && t <= 1415) return true;
-    if (t >= 1420 && t <= 1423) return true;
-    if (t >= 1430 && t <= 1434) return true;
-    return IsOneOf(t, {12, 22, 42, 50, 51, 52, 54, 55, 56, 66, 72, 90, 91, 92, 93, 1102, 1200, 1450, 1500});
+    if (t >= LAYER_PALETTE_SHADOW && t <= LAYER_EDITOR_PLACER) return true;
+    if (t >= LAYER_CL0 && t <= LAYER_CL5) return true;
+    if (t >= LAYER_CL_SHADOW && t <= LAYER_CL_TEXT) return true;
+    if (t >= LAYER_CL_LOGO0 && t <= LAYER_CL_LOGO4) return true;
+    static const int kForeground[] = {
+        LAYER_LADDER_SEGMENT,  LAYER_GATE_LIGHTS,    LAYER_TUBE_ARROW,  LAYER_POWERUP_ICON,  LAYER_POWERUP_HALO,
+        LAYER_POWERUP_CAPTION, LAYER_POWERUP_OVER,   LAYER_POWERUP_TOP, LAYER_TUTORIAL_SIGN, LAYER_TELEPORT_GLOW,
+        LAYER_CAUGHT,          LAYER_OVERLAY,        LAYER_EMP,         LAYER_EXPLOSION_HOT, LAYER_EXPLOSION_COLD,
+        LAYER_FLASH,           LAYER_PALETTE_DIMMER, LAYER_CL_TOP,      LAYER_CL_CLOUD};
+    return IsOneOf(t, kForeground);
 }
+
+bool IsEditorPiece(int t) { return t >= LAYER_EDITOR_LADDER && t <= LAYER_EDITOR_ELEMENT; }
 
 bool IsBackdrop(int t) { return t == LAYER_BACKGROUND || t == LAYER_BACKGROUND_GRID || t == LAYER_SWAP; }
 
@@ -453,7 +568,7 @@ const char* LastPaintersRule() { return g_lastRule; }
 int CompareFixed(CSprite* n, CSprite* r) {
     const int nt = n->GetType(), rt = r->GetType();
     int rn = Ranks().Of(nt), rr = Ranks().Of(rt);
-    if (nt == kCloud && rt == kCloud) rn = rr = CloudStepIndex();
+    if (nt == LAYER_CL_CLOUD && rt == LAYER_CL_CLOUD) rn = rr = CloudStepIndex();
     if (rn == INT_MAX && rr == INT_MAX) return 0;
     if (rn <= rr) {
         const FixedStep& step = kFixedSteps[rn];
@@ -467,24 +582,28 @@ int CompareBasic(CSprite* n, CSprite* r) {
     const int nt = n->GetType(), rt = r->GetType();
     const int back = BackLayers(n, r);
     if (back != kNoAnswer) return back;
-    if (nt == 12 && rt == 13 && Touching(n, r)) return Answer("LADDER OVERRIDE", -1, n, r);
-    if (rt == 12 && nt == 13 && Touching(n, r)) return Answer("LADDER OVERRIDE", 1, n, r);
-    if (nt == 12) return Answer("LADDER OVERRIDE", 1, n, r);
-    if (rt == 12) return Answer("LADDER OVERRIDE", -1, n, r);
-    if (nt == 60 && (rt == 64 || rt == 67) && Touching(n, r)) return Answer("TELEPORT OVERRIDE", -1, n, r);
-    if (rt == 60 && (nt == 64 || nt == 67) && Touching(n, r)) return Answer("TELEPORT OVERRIDE", 1, n, r);
-    if (nt == 65) return Answer("TELEPORT LGLOW OVERRIDE", 1, n, r);
-    if (rt == 65) return Answer("TELEPORT LGLOW OVERRIDE", -1, n, r);
-    if (nt == 60 && Sharing(n, r)) return Answer("TELEPORT OVERRIDE", -1, n, r);
-    if (rt == 60 && Sharing(n, r)) return Answer("TELEPORT OVERRIDE", 1, n, r);
-    if (nt == 31 && Sharing(n, r)) return Answer("TRAMP OVERRIDE", -1, n, r);
-    if (rt == 31 && Sharing(n, r)) return Answer("TRAMP OVERRIDE", 1, n, r);
-    if (nt == 21 && Sharing(n, r)) return Answer("GATE OVERRIDE", -1, n, r);
-    if (rt == 21 && Sharing(n, r)) return Answer("GATE OVERRIDE", 1, n, r);
-    if (nt == 20 && Sharing(n, r)) return Answer("GATE OVERRIDE", 1, n, r);
-    if (rt == 20 && Sharing(n, r)) return Answer("GATE OVERRIDE", -1, n, r);
-    if (nt == 23 && Touching(n, r)) return Answer("BUTTON OVERRIDE", 1, n, r);
-    if (rt == 23 && Touching(n, r)) return Answer("BUTTON OVERRIDE", -1, n, r);
+    if (nt == LAYER_LADDER_SEGMENT && rt == LAYER_LADDER_PLATFORM && Touching(n, r))
+        return Answer("LADDER OVERRIDE", -1, n, r);
+    if (rt == LAYER_LADDER_SEGMENT && nt == LAYER_LADDER_PLATFORM && Touching(n, r))
+        return Answer("LADDER OVERRIDE", 1, n, r);
+    if (nt == LAYER_LADDER_SEGMENT) return Answer("LADDER OVERRIDE", 1, n, r);
+    if (rt == LAYER_LADDER_SEGMENT) return Answer("LADDER OVERRIDE", -1, n, r);
+    if (nt == LAYER_TELEPORT_FRONT && (rt == LAYER_TELEPORT_GHOST || rt == LAYER_TELEPORT_PASSER) && Touching(n, r))
+        return Answer("TELEPORT OVERRIDE", -1, n, r);
+    if (rt == LAYER_TELEPORT_FRONT && (nt == LAYER_TELEPORT_GHOST || nt == LAYER_TELEPORT_PASSER) && Touching(n, r))
+        return Answer("TELEPORT OVERRIDE", 1, n, r);
+    if (nt == LAYER_TELEPORT_GLOW_LEFT) return Answer("TELEPORT LGLOW OVERRIDE", 1, n, r);
+    if (rt == LAYER_TELEPORT_GLOW_LEFT) return Answer("TELEPORT LGLOW OVERRIDE", -1, n, r);
+    if (nt == LAYER_TELEPORT_FRONT && Sharing(n, r)) return Answer("TELEPORT OVERRIDE", -1, n, r);
+    if (rt == LAYER_TELEPORT_FRONT && Sharing(n, r)) return Answer("TELEPORT OVERRIDE", 1, n, r);
+    if (nt == LAYER_TRAMPOLINE_FRONT && Sharing(n, r)) return Answer("TRAMP OVERRIDE", -1, n, r);
+    if (rt == LAYER_TRAMPOLINE_FRONT && Sharing(n, r)) return Answer("TRAMP OVERRIDE", 1, n, r);
+    if (nt == LAYER_GATE_FRONT && Sharing(n, r)) return Answer("GATE OVERRIDE", -1, n, r);
+    if (rt == LAYER_GATE_FRONT && Sharing(n, r)) return Answer("GATE OVERRIDE", 1, n, r);
+    if (nt == LAYER_GATE_BACK && Sharing(n, r)) return Answer("GATE OVERRIDE", 1, n, r);
+    if (rt == LAYER_GATE_BACK && Sharing(n, r)) return Answer("GATE OVERRIDE", -1, n, r);
+    if (nt == LAYER_FLOOR_BUTTON && Touching(n, r)) return Answer("BUTTON OVERRIDE", 1, n, r);
+    if (rt == LAYER_FLOOR_BUTTON && Touching(n, r)) return Answer("BUTTON OVERRIDE", -1, n, r);
     if (RightOf(n, r)) return Answer("BASIC RIGHT", -1, n, r);
     if (LeftOf(n, r)) return Answer("BASIC LEFT", 1, n, r);
     if (Above(n, r)) return Answer("BASIC ABOVE", 1, n, r);
@@ -498,9 +617,9 @@ int CompareSprites(CSprite* n, CSprite* r, bool force, bool ignoreFar) {
     if (a != kNoAnswer) return a;
 
     if (ColsOverlap(n, r)) {
-        if (nt == 12 && rt == 13 && n->GetTileY() == r->GetTileY() - 1)
+        if (nt == LAYER_LADDER_SEGMENT && rt == LAYER_LADDER_PLATFORM && n->GetTileY() == r->GetTileY() - 1)
             return Answer("HACK LADDER_ABOVE-PLATFORM", -1, n, r);
-        if (rt == 12 && nt == 13 && r->GetTileY() == n->GetTileY() - 1)
+        if (rt == LAYER_LADDER_SEGMENT && nt == LAYER_LADDER_PLATFORM && r->GetTileY() == n->GetTileY() - 1)
             return Answer("HACK LADDER_ABOVE-PLATFORM", 1, n, r);
     }
 
@@ -510,7 +629,8 @@ int CompareSprites(CSprite* n, CSprite* r, bool force, bool ignoreFar) {
         if (!force) return Answer("NOT INTERSECTING!!!", 0, n, r);
         const bool below = Below(n, r), above = Above(n, r);
         const bool left = LeftOf(n, r), right = RightOf(n, r);
-        if (below && left) return ignoreFar ? Answer("NI POSITION 9 (IGNORED)", 0, n, r) : Answer("NI POSITION 9", -1, n, r);
+        if (below && left)
+            return ignoreFar ? Answer("NI POSITION 9 (IGNORED)", 0, n, r) : Answer("NI POSITION 9", -1, n, r);
         if (below && right) return Answer("NI POSITION 7", 1, n, r);
         if (above && left) return Answer("NI POSITION 3", 1, n, r);
         if (above && right) return Answer("NI POSITION 1", 1, n, r);
@@ -532,7 +652,7 @@ int CompareSprites(CSprite* n, CSprite* r, bool force, bool ignoreFar) {
     a = TeleportFrontTerrain(n, r);
     if (a != kNoAnswer) return a;
 
-    if ((nt >= 1307 && nt <= 1310) || (rt >= 1307 && rt <= 1310)) return EditorRules(n, r);
+    if (IsEditorPiece(nt) || IsEditorPiece(rt)) return EditorRules(n, r);
     return WorldRules(n, r, force);
 }
 

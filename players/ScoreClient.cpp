@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "engine/CInput.h"
 #include "engine/Log.h"
 #include "engine/Parameters.h"
 #include "engine/Utilities.h"
@@ -21,6 +22,7 @@ const long kHttpTooManyRequests = 429;
 
 std::string g_serverPath;
 long g_transferTimeoutSeconds = kScoreRequestTimeoutDefault;
+HttpGiveUpCheck g_giveUp = &CInput::TakeEscapePress;
 int g_lastError = kScoreErrorNone;
 std::vector<std::string> g_proposedNames;
 CScoreBoard g_overallBoards[kScoreBoardTypes];
@@ -96,16 +98,22 @@ void LogRefusal(int code) {
 // answer (last error kScoreErrorNoAnswer).
 Outcome SendRequest(const std::string& query, std::vector<std::string>* lines) {
     lines->clear();
-    if (!HttpGet(g_serverPath + kScoreScript, query, g_transferTimeoutSeconds)) {
+    switch (HttpGet(g_serverPath + kScoreScript, query, g_transferTimeoutSeconds, g_giveUp)) {
+    case HttpOutcome::kAnswer: break;
+    case HttpOutcome::kNoAnswer:
         g_lastError = kScoreErrorNoAnswer;  // the transport said why
         return Outcome::kUnusable;
+    case HttpOutcome::kGivenUp:
+        DebugLog(DBG_NOTE, "Stopped waiting for the score server's answer, as the player asked\n");
+        g_lastError = kScoreErrorGivenUp;
+        return Outcome::kUnusable;
     }
-    if (HttpGetStatus() == kHttpTooManyRequests) {
+    if (LastAnswerStatus() == kHttpTooManyRequests) {
         g_lastError = kScoreErrorBusy;
         LogRefusal(g_lastError);
         return Outcome::kFailure;
     }
-    Tokenize(HttpGetString(), *lines, "\n");
+    Tokenize(LastAnswerBody(), *lines, "\n");
     if (lines->empty()) {
         NoteUnusable("it is empty");
         return Outcome::kUnusable;
@@ -156,6 +164,8 @@ void SetScoreRequestTimeout(long seconds) {
     g_transferTimeoutSeconds = seconds > 0 ? seconds : kScoreRequestTimeoutDefault;
 }
 const std::string& GetScoreServerPath() { return g_serverPath; }
+
+void SetScoreGiveUpCheck(bool (*check)()) { g_giveUp = check ? check : &CInput::TakeEscapePress; }
 
 void ResetScoreBoard(CScoreBoard& board) { board.Reset(); }
 

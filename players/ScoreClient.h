@@ -15,6 +15,7 @@
 // Last error values besides the server's own codes.
 constexpr int kScoreErrorNone = 0;
 constexpr int kScoreErrorNoAnswer = 99;
+constexpr int kScoreErrorGivenUp = 98;  // the player stopped waiting for the answer
 
 // The game's own score server.
 constexpr const char* kBuiltInScoreServer = "http://scores.zorv-game.example/zorv/";
@@ -29,6 +30,11 @@ const std::string& GetScoreServerPath();
 // The most seconds one request may take (30; tests of a silent server use
 // less; 0 or below restores 30).
 void SetScoreRequestTimeout(long seconds);
+// Asked again and again while a request waits for its answer: true gives
+// the wait up at once (kScoreErrorGivenUp). The game's check takes an
+// Escape press off the input queue (CInput::TakeEscapePress); null restores
+// it.
+void SetScoreGiveUpCheck(bool (*check)());
 
 // Every board back to "never downloaded": four overall boards, and 111, 50
 // and 81 level boards for types 0, 1 and 2.
@@ -54,13 +60,14 @@ bool RequestScoreUpload(const std::string& user, int type, int level, int score,
 bool RequestScoreDownload(const std::string& user, int type, int level);
 
 // The last request's outcome: kScoreErrorNone, a code of the server's
-// refusal, or kScoreErrorNoAnswer. Every request sets it.
+// refusal, kScoreErrorNoAnswer or kScoreErrorGivenUp. Every request sets
+// it.
 int GetScoreError();
 void SetScoreError(int code);
 // The words the game has for a refusal the player can act on (a name
 // taken, too long, unknown ...); null for any other code: none, no answer,
-// a busy server and the server's own faults, which the screen says in its
-// own words.
+// a wait given up, a busy server and the server's own faults, which the
+// screen says in its own words.
 const char* ScoreErrorMessage(int code);
 // The words for the last error (ScoreErrorMessage of GetScoreError).
 const char* GetScoreErrorText();

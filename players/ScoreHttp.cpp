@@ -10,6 +10,35 @@ namespace {
 std::string g_response;
 long g_status = 0;
 
+// Runs the transfer until it ends, or until giveUp says to stop waiting
+// (*gaveUp set); the transfer's result.
+CURLcode RunTransfer(CURL* curl, HttpGiveUpCheck giveUp, bool* gaveUp) {
+    *gaveUp = false;
+    CURLM* multi = curl_multi_init();
+    if (!multi) return CURLE_OUT_OF_MEMORY;
+    CURLcode result = CURLE_FAILED_INIT;
+    if (curl_multi_add_handle(multi, curl) == CURLM_OK) {
+        for (;;) {
+            int running = 0;
+            if (curl_multi_perform(multi, &running) != CURLM_OK) break;
+            if (running == 0) {
+                int left = 0;
+                while (CURLMsg* message = curl_multi_info_read(multi, &left))
+                    if (message->msg == CURLMSG_DONE) result = message->data.result;
+                break;
+            }
+            if (giveUp && giveUp()) {
+                *gaveUp = true;
+                break;
+            }
+            if (curl_multi_poll(multi, nullptr, 0, kScoreGiveUpPollMs, nullptr) != CURLM_OK) break;
+        }
+        curl_multi_remove_handle(multi, curl);
+    }
+    curl_multi_cleanup(multi);
+    return result;
+}
+
 }  // namespace
 
 size_t HttpWriteCallback(char* data, size_t size, size_t count, void* target) {
@@ -22,36 +51,39 @@ size_t HttpWriteCallback(char* data, size_t size, size_t count, void* target) {
     return bytes;
 }
 
-bool HttpGet(const std::string& base, const std::string& query, long timeoutSeconds) {
+HttpOutcome HttpGet(const std::string& base, const std::string& query, long timeoutSeconds,
+                    HttpGiveUpCheck giveUp) {
     const std::string address = base + "?" + HttpBuildQuery(query);
     g_response.clear();
     g_status = 0;
     CURL* curl = curl_easy_init();
-    if (!curl) return false;
+    if (!curl) return HttpOutcome::kNoAnswer;
     curl_easy_setopt(curl, CURLOPT_TIMEOUT, timeoutSeconds);
-    bool ok = curl_easy_setopt(curl, CURLOPT_URL, address.c_str()) == CURLE_OK &&
-              curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, HttpWriteCallback) == CURLE_OK &&
-              curl_easy_setopt(curl, CURLOPT_WRITEDATA, &g_response) == CURLE_OK;
-    if (ok) {
-        const CURLcode result = curl_easy_perform(curl);
-        if (result == CURLE_OK) {
+    HttpOutcome outcome = HttpOutcome::kNoAnswer;
+    if (curl_easy_setopt(curl, CURLOPT_URL, address.c_str()) == CURLE_OK &&
+        curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, HttpWriteCallback) == CURLE_OK &&
+        curl_easy_setopt(curl, CURLOPT_WRITEDATA, &g_response) == CURLE_OK) {
+        bool gaveUp = false;
+        const CURLcode result = RunTransfer(curl, giveUp, &gaveUp);
+        if (gaveUp) {
+            outcome = HttpOutcome::kGivenUp;
+        } else if (result == CURLE_OK) {
             curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &g_status);
-        } else {
+            outcome = HttpOutcome::kAnswer;
+        } else if (result == CURLE_WRITE_ERROR) {
             // Only the write callback refuses data: the answer was too long.
-            if (result == CURLE_WRITE_ERROR)
-                DebugLog(DBG_WARNING, "The score server's answer ran past %zu bytes: cut off and taken as no answer\n",
-                         kScoreResponseMax);
-            else
-                DebugLog(DBG_WARNING, "No answer from the score server: %s (libcurl error %i)\n",
-                         curl_easy_strerror(result), static_cast<int>(result));
-            g_response.clear();  // a cut-off body is no answer
-            ok = false;
+            DebugLog(DBG_WARNING, "The score server's answer ran past %zu bytes: cut off and taken as no answer\n",
+                     kScoreResponseMax);
+        } else {
+            DebugLog(DBG_WARNING, "No answer from the score server: %s (libcurl error %i)\n",
+                     curl_easy_strerror(result), static_cast<int>(result));
         }
+        if (outcome != HttpOutcome::kAnswer) g_response.clear();  // a cut-off body is no answer
     }
     curl_easy_cleanup(curl);
-    return ok;
+    return outcome;
 }
 
-const std::string& HttpGetString() { return g_response; }
+const std::string& LastAnswerBody() { return g_response; }
 
-long HttpGetStatus() { return g_status; }
+long LastAnswerStatus() { return g_status; }

@@ -11,17 +11,30 @@
 constexpr size_t kScoreResponseMax = 1024 * 1024;
 // The most seconds one request may take unless told otherwise.
 constexpr long kScoreRequestTimeoutDefault = 30;
+// How often a request that waits asks whether to give up, in milliseconds:
+// often enough that giving up feels immediate.
+constexpr long kScoreGiveUpPollMs = 50;
+
+enum class HttpOutcome {
+    kAnswer,    // a complete answer came: its body and status are kept
+    kNoAnswer,  // none came (no connection, no answer in time, one too long ...)
+    kGivenUp,   // the wait was given up before an answer came
+};
+
+// Asked while a request waits for its answer, every kScoreGiveUpPollMs:
+// true ends the request at once.
+using HttpGiveUpCheck = bool (*)();
 
 // GET base + "?" + the scrambled query, the body kept in the response
-// buffer; the whole transfer may take at most timeoutSeconds. False when no
-// complete answer came, with a warning that says why (no connection, no
-// answer in time, an answer too long ...): the caller tells the player.
-bool HttpGet(const std::string& base, const std::string& query,
-             long timeoutSeconds = kScoreRequestTimeoutDefault);
+// buffer; the whole transfer may take at most timeoutSeconds, and giveUp
+// (when given) may end it sooner. No answer comes with a warning that says
+// why: the caller tells the player.
+HttpOutcome HttpGet(const std::string& base, const std::string& query,
+                    long timeoutSeconds = kScoreRequestTimeoutDefault, HttpGiveUpCheck giveUp = nullptr);
 // The last answer's body, kept until the next request.
-const std::string& HttpGetString();
+const std::string& LastAnswerBody();
 // The HTTP status of the last complete answer (0 when none came).
-long HttpGetStatus();
+long LastAnswerStatus();
 // Appends size x count bytes to the target string; 0 (which makes libcurl
 // cut the transfer off) with no target or past kScoreResponseMax in all.
 size_t HttpWriteCallback(char* data, size_t size, size_t count, void* target);

@@ -44,9 +44,10 @@ const int kTextFirstSolution = 3210;
 const int kTextSetSteps = 3211;
 const int kTextNoScores = 3212;
 // The message box of a failed request: its title, and the bodies for no
-// answer, for a server too busy for this player, for the server's own
-// message and for a code without a message.
+// answer, for a wait the player gave up, for a server too busy for this
+// player, for the server's own message and for a code without a message.
 const int kTextServerTitle = 2216;
+const int kTextGivenUp = 2325;
 const int kTextNoAnswer = 2326;
 const int kTextBusy = 2327;
 const int kTextServerSaid = 2336;
@@ -65,6 +66,18 @@ const int kNameGap = 8;
 // The arrows beside the player's own row (screen coordinates).
 const int kArrowLeftX = 246;
 const int kArrowRightX = 512;
+
+// The body for a request that brought no answer of the server's (none came,
+// the player gave up waiting, or the server was too busy to look at it); 0
+// for an answer.
+int UnansweredBody(int code) {
+    switch (code) {
+    case kScoreErrorNoAnswer: return kTextNoAnswer;
+    case kScoreErrorGivenUp: return kTextGivenUp;
+    case kScoreErrorBusy: return kTextBusy;
+    default: return 0;
+    }
+}
 
 bool IsPostGame(int type) { return type > SCOREBOARD_LEVEL_MENU && type != SCOREBOARD_LEVEL_SOLVED; }
 
@@ -474,14 +487,15 @@ void CControllerScoreboard::ShowSolution() {
 
 bool CControllerScoreboard::NoteFailure() {
     const int code = GetScoreError();
-    const bool goOn = code != kScoreErrorNoAnswer && code != kScoreErrorBusy;
+    const int unanswered = UnansweredBody(code);
+    const bool goOn = unanswered == 0;
     if (failureBody != 0) return goOn;  // the first failure of an action is the one shown
     const char* text = GetScoreErrorText();
     if (text) {
         failureBody = kTextServerSaid;
         failureText = text;
-    } else if (code == kScoreErrorNoAnswer || code == kScoreErrorBusy) {
-        failureBody = code == kScoreErrorBusy ? kTextBusy : kTextNoAnswer;
+    } else if (unanswered) {
+        failureBody = unanswered;
         failureText.clear();
     } else {
         failureBody = kTextServerCode;
@@ -581,11 +595,11 @@ void CControllerScoreboard::Register(const char* name) {
         followUp = FOLLOW_NAME_DIALOG;
         return;
     }
-    // No answer, a busy server, or a refusal for another reason: the player
-    // learns why, and the name typed stays for the next attempt. After a
-    // refusal the dialog comes back marked, but not as taken: the name may
-    // be free. Nothing was said of the name when no answer came or the
-    // server was too busy to look at it.
+    // No answer, a wait given up, a busy server, or a refusal for another
+    // reason: the player learns why, and the name typed stays for the next
+    // attempt. After a refusal the dialog comes back marked, but not as
+    // taken: the name may be free. Nothing was said of the name when no
+    // answer came or the server was too busy to look at it.
     if (code == kScoreErrorNoAnswer) DebugLog(DBG_DEBUG, "NEWUSER:  Connection failure\n");
     nameAfterMessage = NoteFailure();
     pendingName = name;

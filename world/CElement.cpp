@@ -894,9 +894,9 @@ void CElement::UpdateTeleportGhost(CElement* e) {
     if (e->passageFrame == 0 || !e->ghostSprite) {
         delete e->ghostSprite;
         e->ghostSprite = main->Clone();
-        e->ghostSprite->SetType(64);
+        e->ghostSprite->SetType(LAYER_TELEPORT_GHOST);
         e->ghostSprite->SetName("Teleport Ghost Sprite");
-        main->SetType(67);
+        main->SetType(LAYER_TELEPORT_PASSER);
         mainClipX = 31;
         mainClipW = 0;
         ghostClipX = 0;
@@ -1318,7 +1318,7 @@ CSprite* MakeOverlay(int ox, int oy, int layer, int delay, const char* name) {
 
 void CElement::CreateEffectSprites(bool heatGlow, bool heatExplosion, bool steam, bool emp) {
     if (heatGlow && !spriteHeatGlow) {
-        spriteHeatGlow = MakeOverlay(58, 48, 90, 2, "Heat Overlay");
+        spriteHeatGlow = MakeOverlay(58, 48, LAYER_OVERLAY, 2, "Heat Overlay");
         // A glow that rises and falls.
         static const int kFrames[][2] = {{3, 2}, {4, 2}, {5, 2}, {6, 1}, {7, 1}, {8, 2}, {9, 4},
                                           {8, 2}, {7, 1}, {6, 1}, {5, 2}, {4, 2}};
@@ -1331,19 +1331,19 @@ void CElement::CreateEffectSprites(bool heatGlow, bool heatExplosion, bool steam
         spriteHeatGlow->Play(true);
     }
     if (heatExplosion && !spriteHeatExplosion) {
-        spriteHeatExplosion = MakeOverlay(33, 77, 92, 2, "Heat Explosion");
+        spriteHeatExplosion = MakeOverlay(33, 77, LAYER_EXPLOSION_HOT, 2, "Heat Explosion");
         spriteHeatExplosion->AddFrames("heatgunimpact", 0, 25, ".png", 1);
         spriteHeatExplosion->Play(true);
         if (!soundBurn) soundBurn = new CSoundObject(bursts ? "element_bursting.ogg" : "element_burning.ogg", false);
     }
     if (steam && !spriteSteam) {
-        spriteSteam = MakeOverlay(48, 95, 93, 2, "Steam Explosion");
+        spriteSteam = MakeOverlay(48, 95, LAYER_EXPLOSION_COLD, 2, "Steam Explosion");
         spriteSteam->AddFrames("icemeltingsteam", 0, 18, ".png", 1);
         spriteSteam->Play(true);
         if (!soundMelt) soundMelt = new CSoundObject("element_melting.ogg", false);
     }
     if (emp && !spriteEMP) {
-        spriteEMP = MakeOverlay(20, 16, 90, 1, "EMP Overlay");
+        spriteEMP = MakeOverlay(20, 16, LAYER_OVERLAY, 1, "EMP Overlay");
         spriteEMP->AddFrames("magnetemp", 0, 14, ".tga", 1);
         spriteEMP->Play(true);
     }

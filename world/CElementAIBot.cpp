@@ -17,7 +17,7 @@ std::vector<CElementAIBot*> CElementAIBot::bots;
 
 namespace {
 
-constexpr int kLayerBot = 70;
+constexpr int kLayerBot = LAYER_BOT;
 // The bots' pictures are requested (and counted) by each sprite.
 constexpr bool kSharedFrames = false;
 // Frames between two footsteps.

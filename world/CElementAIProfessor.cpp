@@ -25,10 +25,10 @@
 namespace {
 
 // Sprite layers of the hero and of his inventory.
-constexpr int kLayerHero = 71;
-constexpr int kLayerTubeExit = 73;
-constexpr int kLayerKindIcon = 1421;
-constexpr int kLayerNumberIcon = 1423;
+constexpr int kLayerHero = LAYER_HERO;
+constexpr int kLayerTubeExit = LAYER_HERO_IN_TUBE;
+constexpr int kLayerKindIcon = LAYER_CL_BUTTON;
+constexpr int kLayerNumberIcon = LAYER_CL_TEXT;
 
 // The hero's pictures are requested (and counted) by each sprite.
 constexpr bool kSharedFrames = false;

@@ -68,20 +68,6 @@ protected:
 
 }  // namespace
 
-TEST(DisplayFrameRate, SpeedTable) {
-    const uint32_t expected[12] = {66, 60, 55, 50, 45, 40, 33, 30, 25, 20, 15, 10};
-    for (int speed = 0; speed < 12; ++speed) {
-        CDraw::SetFrameRate(speed);
-        EXPECT_EQ(CDraw::GetFramePeriod(), expected[speed]) << speed;
-    }
-    CDraw::SetFrameRate(-1);
-    EXPECT_EQ(CDraw::GetFramePeriod(), 33u);
-    CDraw::SetFrameRate(12);
-    EXPECT_EQ(CDraw::GetFramePeriod(), 33u);
-    CDraw::SetFrameRate(6);
-    EXPECT_EQ(CDraw::GetFramePeriod(), 33u);
-}
-
 TEST_F(DisplayPacingTest, PresentWaitsForThePeriodSleepingThenYielding) {
     CDraw::SetFrameRate(0);  // 66 ms
     g_now = 1000;
@@ -101,13 +87,24 @@ TEST_F(DisplayPacingTest, PresentWaitsForThePeriodSleepingThenYielding) {
     EXPECT_EQ(CDraw::GetFrame(), 2u);
 }
 
-TEST_F(DisplayPacingTest, TenFramesTakeTenPeriods) {
-    g_now = 5000;
-    CDraw::Present(false, true);
-    const uint32_t start = g_now;
-    for (int i = 0; i < 10; ++i) CDraw::Present(false, true);
-    EXPECT_GE(g_now - start, 330u);
-    EXPECT_LE(g_now - start, 340u);
+// Ten frames take ten periods of the game speed: from the slowest (0) to the
+// fastest (11); a speed past either end, and the menus' -1, take the
+// menus' 33 ms.
+TEST_F(DisplayPacingTest, TenFramesTakeTenPeriodsOfTheSpeed) {
+    const struct {
+        int speed;
+        uint32_t period;
+    } rows[] = {{0, 66}, {-1, 33}, {11, 10}, {12, 33}};
+    for (const auto& row : rows) {
+        CDraw::SetFrameRate(row.speed);
+        EXPECT_EQ(CDraw::GetFramePeriod(), row.period) << row.speed;
+        g_now += 5000;
+        CDraw::Present(false, true);
+        const uint32_t start = g_now;
+        for (int i = 0; i < 10; ++i) CDraw::Present(false, true);
+        EXPECT_GE(g_now - start, 10 * row.period) << row.speed;
+        EXPECT_LE(g_now - start, 10 * row.period + 10) << row.speed;
+    }
 }
 
 TEST_F(DisplayPacingTest, WithoutTheLockPresentDoesNotWait) {
@@ -133,7 +130,7 @@ TEST_F(DisplayPacingTest, DirtyRectanglesGoOutInOrderAndAreCleared) {
     g_now = 100;
     g_dirty = {{10, 20, 30, 40}, {0, 0, 5, 5}, {795, 590, 20, 20}};
     CDraw::Present(true, true);
-    EXPECT_EQ(CDraw::GetLastPresentKind(), 2);
+    EXPECT_EQ(CDraw::GetLastPresentKind(), CDraw::kPresentedRects);
     const std::vector<SDL_Rect>& sent = CDraw::GetLastPresentRects();
     ASSERT_EQ(sent.size(), 3u);
     EXPECT_EQ(sent[0].x, 10);
@@ -149,24 +146,31 @@ TEST_F(DisplayPacingTest, DirtyRectanglesGoOutInOrderAndAreCleared) {
     EXPECT_TRUE(g_dirty.empty());
 }
 
-TEST_F(DisplayPacingTest, FullFlipPathFlipsWholeScreen) {
-    CDraw::ForceFullFlip(1);
-    EXPECT_TRUE(CDraw::IsFullFlip());
-    g_dirty = {{10, 20, 30, 40}};
-    g_now = 100;
-    CDraw::Present(true, true);
-    EXPECT_EQ(CDraw::GetLastPresentKind(), 1);
-    EXPECT_EQ(g_clears, 1);
-    // A video mode keeps the forced choice.
-    CDraw::SetVideoMode();
-    EXPECT_TRUE(CDraw::IsFullFlip());
-}
-
-TEST_F(DisplayPacingTest, UseDirtyRectsFalseFlips) {
-    CDraw::ForceFullFlip(0);
-    g_now = 100;
-    CDraw::Present(false, false);
-    EXPECT_EQ(CDraw::GetLastPresentKind(), 1);
+// Present sends the dirty rectangles only when its caller asks for them and
+// the display is not held to whole flips (a video mode keeps that choice);
+// otherwise it flips the whole screen. The dirty lists are emptied either way.
+TEST_F(DisplayPacingTest, PresentSendsRectanglesOnlyWhenAskedAndNotHeldToWholeFlips) {
+    const struct {
+        int forceFullFlip;
+        bool useDirtyRects;
+        CDraw::PresentKind shown;
+    } rows[] = {
+        {0, true, CDraw::kPresentedRects},
+        {1, true, CDraw::kPresentedWholeScreen},
+        {0, false, CDraw::kPresentedWholeScreen},
+    };
+    for (const auto& row : rows) {
+        CDraw::ForceFullFlip(row.forceFullFlip);
+        g_dirty = {{10, 20, 30, 40}};
+        g_clears = 0;
+        g_now += 100;
+        CDraw::Present(row.useDirtyRects, true);
+        EXPECT_EQ(CDraw::GetLastPresentKind(), row.shown) << row.forceFullFlip << row.useDirtyRects;
+        EXPECT_EQ(CDraw::GetLastPresentRects().size(), row.shown == CDraw::kPresentedRects ? 1u : 0u);
+        EXPECT_EQ(g_clears, 1);
+        CDraw::SetVideoMode();
+        EXPECT_EQ(CDraw::IsFullFlip(), row.forceFullFlip == 1);
+    }
 }
 
 TEST_F(DisplayPacingTest, SuspendedFrameKeepsItsRectanglesForTheNext) {

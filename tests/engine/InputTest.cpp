@@ -161,6 +161,13 @@ TEST_F(InputTest, RelativeMotionScaledAndClamped) {
     s.Pump();
     EXPECT_EQ(GetMouseX(), 0);
     EXPECT_EQ(GetMouseY(), 0);
+    // A reset goes back to the start: the system pointer's place, at speed 1.
+    CInput::Reset();
+    EXPECT_FLOAT_EQ(GetMouseSpeed(), 1.0f);
+    PushPointerMotion(300, 200, 3, -1);
+    s.Pump();
+    EXPECT_EQ(GetMouseX(), 300);
+    EXPECT_EQ(GetMouseY(), 200);
 }
 
 TEST_F(InputTest, SwitchingToRelativeMotionGoesOnFromThePointer) {
@@ -292,6 +299,25 @@ TEST_F(InputTest, HandlerOpeningAChildDropsTheNextEvent) {
     EXPECT_EQ(child.calls, expected);
 }
 
+// A wait that holds the frame loop (a score request) takes the first Escape
+// press off the queue and nothing else: every other event, an Escape
+// release and a later press too, reaches the screen in its order.
+TEST_F(InputTest, AWaitTakesOnlyTheFirstEscapePress) {
+    RecordingScreen s(3);
+    s.Activate(nullptr);
+    PushKey(true, SDLK_a);
+    EXPECT_FALSE(CInput::TakeEscapePress());
+    PushKey(true, SDLK_ESCAPE);
+    PushPointerMotion(10, 20);
+    PushKey(false, SDLK_ESCAPE);
+    PushKey(true, SDLK_ESCAPE);
+    EXPECT_TRUE(CInput::TakeEscapePress());
+    s.Pump();
+    const std::vector<Call> expected = {
+        {"keydown", 'a', 0}, {"move", 10, 20}, {"keyup", 27, 0}, {"keydown", 27, 0}};
+    EXPECT_EQ(s.calls, expected);
+}
+
 TEST_F(InputTest, InactiveScreenTakesOneEventAndStops) {
     RecordingScreen s(3);
     PushKey(true, SDLK_a);
@@ -299,19 +325,6 @@ TEST_F(InputTest, InactiveScreenTakesOneEventAndStops) {
     CInput::PumpEvents(&s);
     EXPECT_TRUE(s.calls.empty());
     EXPECT_EQ(PendingEvents(), 1);
-}
-
-TEST_F(InputTest, SettersAndGetters) {
-    EXPECT_TRUE(GetSystemPointer());
-    EXPECT_FLOAT_EQ(GetMouseSpeed(), 1.0f);
-    SetSystemPointer(false);
-    SetMouseSpeed(0.5f);
-    SetMouseX(12);
-    SetMouseY(34);
-    EXPECT_FALSE(GetSystemPointer());
-    EXPECT_FLOAT_EQ(GetMouseSpeed(), 0.5f);
-    EXPECT_EQ(GetMouseX(), 12);
-    EXPECT_EQ(GetMouseY(), 34);
 }
 
 }  // namespace

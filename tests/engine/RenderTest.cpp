@@ -250,7 +250,7 @@ TEST_F(RenderTest, PresentPutsExactlyTheDirtyRectanglesOnTheDisplay) {
     CRender::Render(true);
     const std::vector<Rect> dirty = CRender::GetDirtyRects();
     CDraw::Present(true, false);
-    ASSERT_EQ(CDraw::GetLastPresentKind(), 2);
+    ASSERT_EQ(CDraw::GetLastPresentKind(), CDraw::kPresentedRects);
     const std::vector<SDL_Rect>& shown = CDraw::GetLastPresentRects();
     ASSERT_EQ(shown.size(), dirty.size());
     for (size_t i = 0; i < dirty.size(); ++i) {

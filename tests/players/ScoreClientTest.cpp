@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
@@ -431,7 +432,7 @@ TEST_F(ScoreClientTest, TooManyRequestsIsBusyWhateverTheBody) {
         EXPECT_EQ(GetScoreError(), row.code) << row.what;
         EXPECT_FALSE(RequestScoreDownload("bob", 1, kOverallScoreLevel)) << row.what;
         EXPECT_EQ(GetScoreError(), row.code) << row.what;
-        EXPECT_EQ(HttpGetStatus(), std::stol(row.reply.raw.substr(9, 3))) << row.what;
+        EXPECT_EQ(LastAnswerStatus(), std::stol(row.reply.raw.substr(9, 3))) << row.what;
         ExpectFilledOverall(1);
     }
 }
@@ -554,7 +555,7 @@ TEST_F(ScoreClientTest, AnswerUpToTheCapIsReadAndLongerIsCutOff) {
     Server fits({Server::Ok(body)});
     EXPECT_TRUE(Ask(fits, [] { return RequestScoreDownload("bob", 0, 9); }));
     EXPECT_EQ(GetLevelScoreBoard(0, 9)->ownRank, 1);
-    EXPECT_EQ(HttpGetString().size(), kScoreResponseMax);
+    EXPECT_EQ(LastAnswerBody().size(), kScoreResponseMax);
 
     Server huge({Server::Ok(body + "\n"), Server::Ok(std::string(3 * kScoreResponseMax, 'x'))});
     EnableDebugCategory(DBG_WARNING);
@@ -565,7 +566,7 @@ TEST_F(ScoreClientTest, AnswerUpToTheCapIsReadAndLongerIsCutOff) {
     const std::string cut = "zorv: warning: The score server's answer ran past " + std::to_string(kScoreResponseMax) +
                             " bytes: cut off and taken as no answer\n";
     EXPECT_EQ(testing::internal::GetCapturedStderr(), cut + cut);
-    EXPECT_TRUE(HttpGetString().empty());
+    EXPECT_TRUE(LastAnswerBody().empty());
     ExpectFilledOverall(3);
 }
 
@@ -598,8 +599,8 @@ TEST_F(ScoreClientTest, BoardsOutsideTheTablesAreRefusedWithoutARequest) {
 
 TEST_F(ScoreClientTest, TransportKeepsTheBodyAndTheWriteCallbackIsBounded) {
     Server server({Server::Ok("any body\n")});
-    EXPECT_TRUE(HttpGet(server.Address() + "zjscores.php", "op=x"));
-    EXPECT_EQ(HttpGetString(), "any body\n");
+    EXPECT_EQ(HttpGet(server.Address() + "zjscores.php", "op=x"), HttpOutcome::kAnswer);
+    EXPECT_EQ(LastAnswerBody(), "any body\n");
     server.Join();
     EXPECT_EQ(server.Query(0), "op=x");
     EXPECT_EQ(server.RequestLines()[0].substr(server.RequestLines()[0].size() - 9), " HTTP/1.1");
@@ -613,18 +614,50 @@ TEST_F(ScoreClientTest, TransportKeepsTheBodyAndTheWriteCallbackIsBounded) {
     EXPECT_EQ(target, "abcd");
 }
 
-TEST_F(ScoreClientTest, SilentServerTimesOutAsNoAnswer) {
-    Server server(Server::Mode::kSilent, 0);
-    SetScoreServerPath(server.Address());
-    SetScoreRequestTimeout(1);
+// A server that never answers: the request ends when its time-out (1 s
+// here) has passed, as unanswered; or sooner, when the wait is given up
+// (the player pressed Escape), as given up. Either way the board is left
+// alone and nothing goes into LOG.TXT. The time-out row has a deadline of
+// its own, a give-up check 5 s on: were the time-out given not the one the
+// transport kept, the wait would end there, given up.
+namespace {
+std::chrono::steady_clock::time_point g_giveUpAt;
+bool GiveUpNow() { return std::chrono::steady_clock::now() >= g_giveUpAt; }
+}  // namespace
+
+TEST_F(ScoreClientTest, SilentServerTimesOutAsNoAnswerOrIsGivenUp) {
+    const struct {
+        std::chrono::seconds giveUpAfter;
+        int code;
+        std::string said;
+    } rows[] = {
+        {std::chrono::seconds(5), kScoreErrorNoAnswer, "zorv: warning: No answer from the score server: "},
+        {std::chrono::seconds(0), kScoreErrorGivenUp,
+         "NOTE:    Stopped waiting for the score server's answer, as the player asked\n"},
+    };
+    EnableDebugCategory(DBG_NOTE);
     EnableDebugCategory(DBG_WARNING);
-    testing::internal::CaptureStderr();
-    EXPECT_FALSE(RequestScoreDownload("bob", 0, kOverallScoreLevel));
-    const std::string said = testing::internal::GetCapturedStderr();
-    SetScoreRequestTimeout(0);
-    EXPECT_EQ(GetScoreError(), kScoreErrorNoAnswer);
-    EXPECT_EQ(said.rfind("zorv: warning: No answer from the score server: ", 0), 0u) << said;
-    EXPECT_NE(said.find("(libcurl error 28)\n"), std::string::npos) << said;
-    EXPECT_EQ(LogText(), "");
-    EXPECT_EQ(GetOverallScoreBoard(0)->count, -1);
+    for (const auto& row : rows) {
+        Server server(Server::Mode::kSilent, 0);
+        SetScoreServerPath(server.Address());
+        SetScoreRequestTimeout(1);
+        g_giveUpAt = std::chrono::steady_clock::now() + row.giveUpAfter;
+        SetScoreGiveUpCheck(&GiveUpNow);
+        // A warning goes to stderr, a note to stdout.
+        testing::internal::CaptureStdout();
+        testing::internal::CaptureStderr();
+        EXPECT_FALSE(RequestScoreDownload("bob", 0, kOverallScoreLevel)) << row.code;
+        const std::string warned = testing::internal::GetCapturedStderr();
+        const std::string noted = testing::internal::GetCapturedStdout();
+        const std::string& said = row.code == kScoreErrorNoAnswer ? warned : noted;
+        SetScoreGiveUpCheck(nullptr);
+        SetScoreRequestTimeout(0);
+        EXPECT_EQ(GetScoreError(), row.code);
+        EXPECT_EQ(said.substr(0, row.said.size()), row.said) << said;
+        if (row.code == kScoreErrorNoAnswer) {
+            EXPECT_NE(said.find("(libcurl error 28)\n"), std::string::npos) << said;
+        }
+        EXPECT_EQ(LogText(), "");
+        EXPECT_EQ(GetOverallScoreBoard(0)->count, -1);
+    }
 }

@@ -102,11 +102,13 @@ protected:
         Open(SCOREBOARD_SOLVED);
         Press(CControllerScoreboard::BUTTON_SUBMIT);
     }
-    void Press(int buttonId) {
+    // escape: the player presses Escape while the button's requests wait.
+    void Press(int buttonId, bool escape = false) {
         CGuiButton* b = board->GetButton(buttonId);
         ASSERT_NE(b, nullptr) << buttonId;
         ASSERT_FALSE(b->IsHidden()) << buttonId;
         Click(b->GetCentreX(), b->GetCentreY());
+        if (escape) TapKey(SDLK_ESCAPE);
         Frame();
     }
     // Closes the message box the board opened with its okay button.
@@ -429,16 +431,18 @@ INSTANTIATE_TEST_SUITE_P(
 
 // A server that takes the connection and says nothing costs one request's
 // wait, not one per request of the action: after the first goes unanswered
-// the action sends nothing more and says the server cannot be reached. One
-// that says it is too busy (429) is left alone as well, and the player is
-// told it is busy and to try again later. Either is handled, not an error:
-// nothing goes into LOG.TXT.
+// the action sends nothing more and says the server cannot be reached. The
+// player can cut that wait short with Escape: the action ends at once and
+// says the game gave up waiting. One that says it is too busy (429) is left
+// alone as well, and the player is told it is busy and to try again later.
+// Each is handled, not an error: nothing goes into LOG.TXT.
 struct SilentAction {
     const char* name;
     int type;        // the page it starts on
     bool named;      // the profile has a score board name
     bool allSolved;  // every set completed and the level solved (uploads due)
     Mode mode = Mode::kSilent;
+    bool escape = false;  // Escape pressed while the first request waits
 };
 void PrintTo(const SilentAction& a, std::ostream* os) { *os << a.name; }
 
@@ -459,18 +463,23 @@ TEST_P(ScoreboardSilentTest, OneRequestUnansweredOrBusyEndsTheAction) {
     const std::string logBefore = ReadFileText(LogFilePath());
     Open(a.type);
     switch (a.type) {
-    case SCOREBOARD_OVERALL: Press(CControllerScoreboard::BUTTON_DOWNLOAD_ALL); break;
-    case SCOREBOARD_LEVEL_MAP: Press(CControllerScoreboard::BUTTON_DOWNLOAD_LEVEL); break;
+    case SCOREBOARD_OVERALL: Press(CControllerScoreboard::BUTTON_DOWNLOAD_ALL, a.escape); break;
+    case SCOREBOARD_LEVEL_MAP: Press(CControllerScoreboard::BUTTON_DOWNLOAD_LEVEL, a.escape); break;
     default:
-        Press(CControllerScoreboard::BUTTON_SUBMIT);
+        Press(CControllerScoreboard::BUTTON_SUBMIT, a.escape);
         if (!a.named) EnterName("Waiter");
         break;
     }
     for (int s = 0; s < 3; ++s) Profile().SetSetCompleted(0, s);
-    EXPECT_EQ(silent.RequestLines().size(), 1u);
+    // Given up at once, the request may not even have reached the server.
+    if (a.escape)
+        EXPECT_LE(silent.RequestLines().size(), 1u);
+    else
+        EXPECT_EQ(silent.RequestLines().size(), 1u);
     ASSERT_NE(board->GetMessage(), nullptr);
     EXPECT_EQ(board->GetMessageText(), "");
-    EXPECT_EQ(board->GetMessage()->GetBodyId(), a.mode == Mode::kBusy ? 2327 : 2326);  // "busy", "cannot be reached"
+    // "gave up waiting", "busy", "cannot be reached"
+    EXPECT_EQ(board->GetMessage()->GetBodyId(), a.escape ? 2325 : a.mode == Mode::kBusy ? 2327 : 2326);
     for (int s = 0; s < 3; ++s) EXPECT_FALSE(GetOverallScoreBoard(s)->IsDownloaded()) << s;
     EXPECT_FALSE(GetLevelScoreBoard(0, 31)->IsDownloaded());
     DismissMessage();
@@ -489,7 +498,11 @@ INSTANTIATE_TEST_SUITE_P(
                       SilentAction{"all sets uploading busy", SCOREBOARD_OVERALL, true, true, Mode::kBusy},
                       SilentAction{"level uploading busy", SCOREBOARD_LEVEL_MAP, true, true, Mode::kBusy},
                       SilentAction{"submit busy", SCOREBOARD_SOLVED, true, true, Mode::kBusy},
-                      SilentAction{"registration busy", SCOREBOARD_SOLVED, false, true, Mode::kBusy}),
+                      SilentAction{"registration busy", SCOREBOARD_SOLVED, false, true, Mode::kBusy},
+                      SilentAction{"all sets given up", SCOREBOARD_OVERALL, false, false, Mode::kSilent, true},
+                      SilentAction{"all sets uploading given up", SCOREBOARD_OVERALL, true, true, Mode::kSilent, true},
+                      SilentAction{"level uploading given up", SCOREBOARD_LEVEL_MAP, true, true, Mode::kSilent, true},
+                      SilentAction{"submit given up", SCOREBOARD_SOLVED, true, true, Mode::kSilent, true}),
     [](const ::testing::TestParamInfo<SilentAction>& info) {
         std::string n = info.param.name;
         std::replace(n.begin(), n.end(), ' ', '_');

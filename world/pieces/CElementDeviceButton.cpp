@@ -28,7 +28,7 @@ const ButtonLook kLooks[BUTTON_COLOURS] = {
     {"buttonyellow", "buttonyellow_break", "Button (Yellow)", "Button Break (Yellow)"},
 };
 
-const int kLayerButton = 23;
+const int kLayerButton = LAYER_FLOOR_BUTTON;
 // Updates with the cell occupied that press a raised button.
 const int kPressUpdates = 3;
 

@@ -14,10 +14,10 @@ int CElementDeviceGate::lastPlayed[CElementDeviceGate::SOUNDS] = {-1, -1, -1, -1
 
 namespace {
 
-const int kLayerBack = 20;
-const int kLayerBackClosing = 24;  // in front of what stands in the cell while it shuts
-const int kLayerFront = 21;
-const int kLayerLights = 22;
+const int kLayerBack = LAYER_GATE_BACK;
+const int kLayerBackClosing = LAYER_GATE_BACK_CLOSING;
+const int kLayerFront = LAYER_GATE_FRONT;
+const int kLayerLights = LAYER_GATE_LIGHTS;
 
 const char* const kSoundNames[] = {"gate_open.ogg", "gate_close.ogg", "gate_break.ogg", "gate_fail.ogg"};
 

@@ -45,14 +45,14 @@ CElementDeviceGunshot::CElementDeviceGunshot(int x_, int y_, int kind_, bool fac
         soundHeatInflatable = new CSoundObject("explode_heat_inflatable.ogg", false);
         soundHeatWood = new CSoundObject("explode_heat_wood.ogg", false);
         soundHeatIce = new CSoundObject("explode_heat_ice.ogg", false);
-        spriteLeft = MakeBallSprite(10, 9, 53, 1, "Heatball moving left", "fireballleft", 11, ".png");
-        spriteRight = MakeBallSprite(10, 9, 53, 1, "Heatball moving right", "fireballright", 11, ".png");
-        spriteExplosion = MakeBallSprite(33, 77, 92, 2, "Heatball exploding", "heatgunimpact", 25, ".png");
+        spriteLeft = MakeBallSprite(10, 9, LAYER_GUNSHOT, 1, "Heatball moving left", "fireballleft", 11, ".png");
+        spriteRight = MakeBallSprite(10, 9, LAYER_GUNSHOT, 1, "Heatball moving right", "fireballright", 11, ".png");
+        spriteExplosion = MakeBallSprite(33, 77, LAYER_EXPLOSION_HOT, 2, "Heatball exploding", "heatgunimpact", 25, ".png");
     } else {
         soundFrost = new CSoundObject("explode_frost.ogg", false);
-        spriteLeft = MakeBallSprite(10, 9, 53, 1, "Frostball moving left", "frostballleft", 11, ".tga");
-        spriteRight = MakeBallSprite(10, 9, 53, 1, "Frostball moving right", "frostballright", 11, ".tga");
-        spriteExplosion = MakeBallSprite(46, 47, 93, 2, "Frostball exploding", "frostexplode", 8, ".tga");
+        spriteLeft = MakeBallSprite(10, 9, LAYER_GUNSHOT, 1, "Frostball moving left", "frostballleft", 11, ".tga");
+        spriteRight = MakeBallSprite(10, 9, LAYER_GUNSHOT, 1, "Frostball moving right", "frostballright", 11, ".tga");
+        spriteExplosion = MakeBallSprite(46, 47, LAYER_EXPLOSION_COLD, 2, "Frostball exploding", "frostexplode", 8, ".tga");
     }
     spriteLeft->SetLooping(true);
     spriteRight->SetLooping(true);

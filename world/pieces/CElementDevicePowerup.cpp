@@ -86,11 +86,11 @@ CElementDevicePowerup::CElementDevicePowerup(int x_, int y_, int kind_) : CEleme
     gravity = 0;  // a power-up hangs where it was put
 
     const Look look = LookOf(kind);
-    halo = MakeSprite(20, 19, 51, 0, "Powerup - Halo");
+    halo = MakeSprite(20, 19, LAYER_POWERUP_HALO, 0, "Powerup - Halo");
     halo->AddFrame("poweruphalo0.tga");
-    icon = MakeSprite(14, 14, 50, 2, look.iconName);
+    icon = MakeSprite(14, 14, LAYER_POWERUP_ICON, 2, look.iconName);
     icon->AddFrames(look.iconPrefix, 0, look.iconLast, look.iconSuffix, 1);
-    caption = MakeSprite(26, 40, 52, 2, look.captionName);
+    caption = MakeSprite(26, 40, LAYER_POWERUP_CAPTION, 2, look.captionName);
     caption->AddFrames(look.captionPrefix, 0, 7, ".tga", 1);
     soundCollect = new CSoundObject("powerup_collect.ogg", false);
 

@@ -18,11 +18,11 @@ std::vector<CElementDeviceTeleport*> CElementDeviceTeleport::savedPairs[kUndoSlo
 
 namespace {
 
-const int kLayerFront = 60;
-const int kLayerPortal = 61;
-const int kLayerBack = 62;
-const int kLayerGlowLeft = 65;
-const int kLayerGlowRight = 66;
+const int kLayerFront = LAYER_TELEPORT_FRONT;
+const int kLayerPortal = LAYER_TELEPORT_PORTAL;
+const int kLayerBack = LAYER_TELEPORT_BACK;
+const int kLayerGlowLeft = LAYER_TELEPORT_GLOW_LEFT;
+const int kLayerGlowRight = LAYER_TELEPORT_GLOW;
 const int kTileW = 1;
 const int kTileH = 2;
 // Updates a glow stays on after CheckTeleport asked for it.

@@ -15,10 +15,10 @@ uint8_t CElementDeviceTrampoline::savedGrid[kUndoSlots][kGridCells] = {};
 
 namespace {
 
-const int kLayerBack = 30;
-const int kLayerFront = 31;
-const int kLayerCanvasLeft = 32;
-const int kLayerCanvas = 33;
+const int kLayerBack = LAYER_TRAMPOLINE_BACK;
+const int kLayerFront = LAYER_TRAMPOLINE_FRONT;
+const int kLayerCanvasLeft = LAYER_TRAMPOLINE_CANVAS_LEFT;
+const int kLayerCanvas = LAYER_TRAMPOLINE_CANVAS;
 // The fling goes off in the update in which the landing cell has been free
 // for more updates in a row than this.
 const int kFreeUpdatesBeforeFling = 3;

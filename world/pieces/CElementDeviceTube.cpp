@@ -31,16 +31,16 @@ CElementDeviceTube::CElementDeviceTube(int x_, int y_, int kind_) : CElementDevi
     isEntrance2 = isEntrance;
     arrowActive = exit ? 1 : 0;
 
-    spriteBody = MakeSprite(16, 39, 40, 0, "Tube");
+    spriteBody = MakeSprite(16, 39, LAYER_TUBE, 0, "Tube");
     spriteBody->AddFrame("tubeentrance0.png");
-    spriteBreaking = MakeSprite(16, -5, 40, 1, exit ? "Tube Exit Breaking" : "Tube Entrance Breaking");
+    spriteBreaking = MakeSprite(16, -5, LAYER_TUBE, 1, exit ? "Tube Exit Breaking" : "Tube Entrance Breaking");
     spriteBreaking->AddFrames(exit ? "transporttubeB_break" : "transporttube_break", 0, 11, ".png", 1);
     if (exit) {
-        spriteLights = MakeSprite(12, -16, 41, 0, "Tube Exit Lights");
+        spriteLights = MakeSprite(12, -16, LAYER_TUBE_LIGHTS, 0, "Tube Exit Lights");
         spriteLights->AddFrame("tubeexitlights0.png");
-        spriteArrow = MakeSprite(16, 39, 42, 0, "Tube Arrow");
+        spriteArrow = MakeSprite(16, 39, LAYER_TUBE_ARROW, 0, "Tube Arrow");
         spriteArrow->AddFrame("tubearrow0.png");
-        spriteArrowFading = MakeSprite(16, 39, 42, 2, "Tube Arrow Fading");
+        spriteArrowFading = MakeSprite(16, 39, LAYER_TUBE_ARROW, 2, "Tube Arrow Fading");
         spriteArrowFading->AddFrames("tubearrowfade", 0, 6, ".png", 1);
     }
     body.current = body.shown = spriteBody;

@@ -11,8 +11,8 @@ int32_t CElementLadder::ladderGrid[CElement::kGridCells] = {};
 
 namespace {
 
-constexpr int kLayerLadder = 12;
-constexpr int kLayerPlatform = 13;
+constexpr int kLayerLadder = LAYER_LADDER_SEGMENT;
+constexpr int kLayerPlatform = LAYER_LADDER_PLATFORM;
 
 struct SegmentLook {
     int originX, originY;

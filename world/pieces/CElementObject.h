@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/CSprite.h"
 #include "world/CElement.h"
 
 class CSprite;
@@ -39,7 +40,7 @@ struct CObjectSpriteSet {
 class CElementObject : public CElement {
 public:
     // Every object sits on layer 80.
-    static constexpr int kLayer = 80;
+    static constexpr int kLayer = LAYER_OBJECT;
 
     CElementObject(int x, int y);
     ~CElementObject() override;

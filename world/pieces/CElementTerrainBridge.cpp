@@ -15,7 +15,7 @@ int32_t CElementTerrainBridge::soundHistory[3] = {-1, -1, -1};
 
 namespace {
 
-constexpr int kLayerCollapse = 11;
+constexpr int kLayerCollapse = LAYER_BRIDGE_COLLAPSE;
 constexpr int kSoundCount = 6;
 
 CSprite* MakeSprite(int ox, int oy, int layer, int delay, const char* name, int px, int py) {

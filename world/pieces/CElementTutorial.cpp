@@ -37,7 +37,7 @@ constexpr int kIconFadeDelay = 3;
 constexpr int kIconLooks = 4;
 constexpr int kPhaseStep = 4;
 constexpr int kPhaseCycle = 14;
-constexpr int kInterfaceLayer = 1410;
+constexpr int kInterfaceLayer = LAYER_CL0;
 
 int CellIndex(int x, int y) { return x * CElement::kGridHeight + y; }
 
@@ -185,7 +185,7 @@ CElementTutorial::CElementTutorial(int x_, int y_, const char* levelText) : CEle
         {"qmarkrotate_fading3", "Tutorial Icon - Faded 3"},
     };
     for (int i = 0; i < kIconLooks; ++i) {
-        icons[i] = NewPieceSprite(15, 17, 56, 2, 1, 1, kLooks[i][1], false);
+        icons[i] = NewPieceSprite(15, 17, LAYER_TUTORIAL_SIGN, 2, 1, 1, kLooks[i][1], false);
         icons[i]->AddFrames(kLooks[i][0], 0, 23, ".tga", 1);
         icons[i]->SetLooping(true);
         icons[i]->SetPosition(pixelX, pixelY, false);
