@@ -203,13 +203,14 @@ void StoryPanel(cairo_t* cr, const CArtRegistry* reg, int w, int h, Panel panel,
         Professor(cr, w, h);
         break;
     case Panel::LabAtNight:
-        // Working late by his lamp, the storm at the window on his left.
+        // Working late by his lamp, the storm at the window behind him, on
+        // the right (the page's caption covers the panel's top-left corner).
         Lab(cr, w, h);
         Professor(cr, w, h);
         Night(cr, w, h, Hex(0x5a6088));
-        StormWindow(cr, w * 0.06, h * 0.08, w * 0.3, h * 0.32, seed);
-        Light(cr, w * 0.62, h * 0.55, small * 0.8, Hex(0x7a5a28, 0.9));
-        OilLamp(cr, w * 0.73, h * 0.62, h * 0.2);
+        StormWindow(cr, w * 0.66, h * 0.08, w * 0.28, h * 0.32, seed);
+        Light(cr, w * 0.45, h * 0.55, small * 0.8, Hex(0x7a5a28, 0.9));
+        OilLamp(cr, w * 0.36, h * 0.62, h * 0.2);
         break;
     case Panel::Whorl:
         SceneArt::IslandScene(cr, w, h, seed, 0.7);
