@@ -12,29 +12,33 @@ bool Starts(const char* name, const char* prefix) { return std::string(name).rfi
 
 }  // namespace
 
-// What a gun's shot does to a thing shows only once the shot has reached
-// it: on the thing's cell the shot bursts in the same moment. A thing that
-// reacted while the shot still flew toward it would teach the wrong rule.
-TEST(InstructionScenes, AShotsWorkShowsOnlyWhereTheShotBursts) {
+// An effect shows only on the cell of what it belongs to. What a gun's shot
+// does to a thing shows only once the shot has reached it: on the thing's
+// cell the shot bursts in the same moment (a thing that reacted while the
+// shot still flew toward it would teach the wrong rule). The EMP's sparks
+// play over a magnet, which they switch off: sparks on their own show
+// nothing that the page's text names.
+TEST(InstructionScenes, EachEffectShowsOnTheCellOfWhatItBelongsTo) {
     const struct {
-        const char* work;   // the thing reacting
-        const char* burst;  // the shot bursting on it
-    } shots[] = {
+        const char* effect;
+        const char* on;  // what stands on its cell
+    } effects[] = {
         {"icemeltingsteam", "heatgunimpact"},  // heat melts ice
         {"botfrozen", "frostexplode"},         // frost freezes a bot
+        {"magnetemp", "magnetrightstill"},     // the EMP switches a magnet off
     };
-    for (const auto& shot : shots) {
+    for (const auto& effect : effects) {
         int shown = 0;
         for (const InterfaceFamilies::InstructionScene& scene : InterfaceFamilies::InstructionScenes())
-            for (const InterfaceFamilies::ScenePiece& work : scene.pieces) {
-                if (!Starts(work.name, shot.work)) continue;
+            for (const InterfaceFamilies::ScenePiece& piece : scene.pieces) {
+                if (!Starts(piece.name, effect.effect)) continue;
                 ++shown;
-                bool burst = false;
+                bool on = false;
                 for (const InterfaceFamilies::ScenePiece& p : scene.pieces)
-                    burst |= Starts(p.name, shot.burst) && p.left == work.left && p.top == work.top;
-                EXPECT_TRUE(burst) << scene.picture << ": " << work.name << " at (" << work.left << ", "
-                                   << work.top << ") shows before a shot bursts there";
+                    on |= Starts(p.name, effect.on) && p.left == piece.left && p.top == piece.top;
+                EXPECT_TRUE(on) << scene.picture << ": " << piece.name << " at (" << piece.left << ", " << piece.top
+                                << ") shows without " << effect.on << " there";
             }
-        EXPECT_GT(shown, 0) << "no scene shows " << shot.work;
+        EXPECT_GT(shown, 0) << "no scene shows " << effect.effect;
     }
 }

@@ -381,8 +381,8 @@ std::vector<Scene> Scenes() {
                                                 {"frostexplode5.tga", 520, 446},
                                                 {"botfrozen.png", 520, 446}}),
                    [](cairo_t* cr) { Flames(cr, 544, 336); }});
-    // The EMP: the pulse stops a bot beside the professor and a magnet
-    // below, which lets its metal crate be.
+    // The EMP: the pulse stops a bot beside the professor and switches off a
+    // magnet below, sparking over it, which lets its metal crate be.
     scenes.push_back({"picture_emp.tga", 501, 148, 646, 500,
                    [](cairo_t* cr) {
                        Rings(cr, 557, 250, 16, 12, 3, Hex(0x5ab0ff, 0.8));
@@ -391,6 +391,7 @@ std::vector<Scene> Scenes() {
                                                 {"profemp5.tga", 536, 266},
                                                 {"botstunnedleft1.png", 584, 266},
                                                 {"grass5.png", 512, 470},
+                                                {"magnetrightstill0.tga", 512, 446},
                                                 {"magnetemp5.tga", 512, 446},
                                                 {"metalcratestill0.tga", 560, 446}})});
     // The whistle: the professor whistles and the bots around him wake; the
