@@ -315,7 +315,9 @@ TEST_F(FrontPagesTest, InstructionScenesHangTogetherAndLeaveTheProfessorInView) 
 // behind him falls, the further behind the further fallen (a higher frame of
 // its collapse), and the pieces ahead of him, not reached yet, hold. He is
 // whoever stands on the deck in the page's other pictures; the way he faces
-// is that of his picture when the game draws him.
+// is that of his picture when the game draws him. A bridge drops nothing
+// that stood on it (it falls once that has moved on), so nothing but its
+// own pieces falls where it gave way.
 TEST_F(FrontPagesTest, OnABridgePageOnlyThePiecesHeHasSteppedOffFallAway) {
     const int pageW = CDraw::GetWidth(CDraw::GetImage("parchment.png"));
     const int pageH = CDraw::GetHeight(CDraw::GetImage("parchment.png"));
@@ -371,6 +373,15 @@ TEST_F(FrontPagesTest, OnABridgePageOnlyThePiecesHeHasSteppedOffFallAway) {
         // Behind him is where he faces away from; drawn in a picture of the
         // page, where the fallen pieces are.
         if (facing == 0) facing = on + 1 < pieces.size() && pieces[on + 1].frame > 0 ? -1 : 1;
+        // Below the deck and inside the gap, clear of the bank's grass where
+        // it begins.
+        const int gaveWayFrom = (facing > 0 ? left : pieces[on].x + whole.x + whole.w) + 4;
+        const int gaveWayTo = (facing > 0 ? pieces[on].x + whole.x : right) - 4;
+        int fallingThrough = 0;
+        for (int y = deckTop + 12; y < pageH; ++y)
+            for (int x = std::max(0, gaveWayFrom); x < gaveWayTo && x < pageW; ++x)
+                fallingThrough += (m.solid[y * pageW + x] & others) != 0;
+        EXPECT_EQ(fallingThrough, 0) << "something falls where the bridge gave way";
         for (size_t i = 0; i < pieces.size(); ++i) {
             const int behind = (static_cast<int>(on) - static_cast<int>(i)) * facing;
             if (behind <= 0) {

@@ -328,14 +328,12 @@ std::vector<Scene> Scenes() {
     // cell at x 239, top 394, to the far bank at x 424. Each plank falls as
     // he steps off it: the first five he has left fall, the longer ago the
     // further, and he walks on the sixth (x 354), the first still whole, so
-    // that it and the two ahead of him hold. The picture is the far bank, the
-    // professor, and a crate falling through where the bridge gave way.
+    // that it and the two ahead of him hold. The picture is the far bank and
+    // the professor; nothing but planks falls where the bridge gave way, as
+    // a bridge holds whatever stands on it.
     scenes.push_back({"instructions_shadowbridge.png", 230, 340, 620, 500,
-                   [](cairo_t* cr) {
-                       RockUnder(cr, 424, 540, 400, 492, kEarth);
-                       FallMarks(cr, 283, 436);
-                   },
-                   {{"grass5.png", 424, 394}, {"profrunright4.tga", 354, 370}, {"crateleft0.tga", 272, 446}}});
+                   [](cairo_t* cr) { RockUnder(cr, 424, 540, 400, 492, kEarth); },
+                   {{"grass5.png", 424, 394}, {"profrunright4.tga", 354, 370}}});
     // Teleports: the professor runs into a teleport at the left end of the
     // game's ledge (cells 88 to 232, top 300) and comes out of its partner.
     scenes.push_back({"instructions_shadowteleport.png", 63, 200, 620, 500,
