@@ -5,11 +5,13 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/CController.h"
@@ -396,6 +398,52 @@ TEST_F(FrontPagesTest, OnABridgePageOnlyThePiecesHeHasSteppedOffFallAway) {
                 }
             }
         }
+    }
+}
+
+// The inflatables' page shows each at one scale, so that they are as large
+// as each other as they are in play, and floating alike: their undersides
+// level. Measured on what each draws solidly (its shadow is fainter), to
+// within a pixel of its height in play.
+TEST_F(FrontPagesTest, TheInflatablesShowAsLargeAsEachOtherAsInPlayAndFloatLevel) {
+    auto solid = [](const char* image) {
+        const int id = CDraw::GetImage(image);
+        SDL_Surface* s = CDraw::GetSurface(id);
+        int top = INT_MAX, bottom = -1;
+        for (int y = 0; s && y < s->h; ++y)
+            for (int x = 0; x < s->w; ++x) {
+                Uint8 r, g, b, a;
+                SDL_GetRGBA(CDraw::GetPixel(s, x, y), s->format, &r, &g, &b, &a);
+                if (a < 128) continue;
+                top = std::min(top, y);
+                bottom = y;
+            }
+        CDraw::ReleaseImage(id);
+        return std::make_pair(top, bottom);
+    };
+    const struct {
+        const char* onPage;
+        const char* inPlay;
+    } things[] = {{"picture_inflatable_crate.tga", "crateinflatablestill0.tga"},
+                  {"picture_inflatable_magnet.tga", "magnetinflatablerightstill0.tga"},
+                  {"picture_inflatable_barrel.tga", "barrelinflatable0.tga"}};
+    const Instructions::PageLayout* layout = Instructions::GetLayout(12);
+    ASSERT_NE(layout, nullptr);
+    std::vector<double> scales, undersides;
+    for (const auto& thing : things) {
+        int pageY = -1;
+        for (int i = 0; i < layout->pictureCount; ++i)
+            if (std::string(layout->pictures[i].image) == thing.onPage) pageY = layout->pictures[i].y;
+        ASSERT_GE(pageY, 0) << thing.onPage << " is not on the page";
+        const auto page = solid(thing.onPage), play = solid(thing.inPlay);
+        ASSERT_GE(page.second, 0) << thing.onPage;
+        ASSERT_GE(play.second, 0) << thing.inPlay;
+        scales.push_back((page.second - page.first + 1.0) / (play.second - play.first + 1.0));
+        undersides.push_back(pageY + page.second);
+    }
+    for (size_t i = 1; i < scales.size(); ++i) {
+        EXPECT_NEAR(scales[i] / scales[0], 1.0, 0.1) << things[i].onPage << " is drawn at another scale";
+        EXPECT_NEAR(undersides[i], undersides[0], 2) << things[i].onPage << " floats at another height";
     }
 }
 
