@@ -311,6 +311,59 @@ TEST_F(FrontPagesTest, InstructionScenesHangTogetherAndLeaveTheProfessorInView) 
     }
 }
 
+// A page's ladder meets its ledges as levels build them: where a ledge
+// ends beside the ladder, between its top and its foot, a platform on the
+// ladder bridges the gap between the two at the ledge's top (which its
+// grass overtops by a few pixels).
+TEST_F(FrontPagesTest, WhereALedgeMeetsALadderAPlatformJoinsThem) {
+    auto starts = [](const char* name, const char* prefix) { return std::string(name).rfind(prefix, 0) == 0; };
+    int ledges = 0;
+    for (int page = 1; page <= Instructions::kLastPage; ++page) {
+        const Instructions::PageLayout* layout = Instructions::GetLayout(page);
+        ASSERT_NE(layout, nullptr);
+        std::vector<Box> ladder, platforms, ground;
+        for (int i = 0; i < layout->pictureCount; ++i) {
+            const Instructions::Picture& pic = layout->pictures[i];
+            const SDL_Rect r = OpaqueBox(pic.image);
+            const Box box = {pic.x + r.x, pic.y + r.y, r.w, r.h};
+            if (starts(pic.image, "ladderplatform"))
+                platforms.push_back(box);
+            else if (starts(pic.image, "ladder"))
+                ladder.push_back(box);
+            else if (starts(pic.image, "grass") || starts(pic.image, "sand") || starts(pic.image, "ice"))
+                ground.push_back(box);
+        }
+        if (ladder.empty()) continue;
+        Box rails = ladder[0];
+        for (const Box& b : ladder) {
+            const int right = std::max(rails.x + rails.w, b.x + b.w), bottom = std::max(rails.y + rails.h, b.y + b.h);
+            rails = {std::min(rails.x, b.x), std::min(rails.y, b.y), 0, 0};
+            rails.w = right - rails.x;
+            rails.h = bottom - rails.y;
+        }
+        for (const Box& g : ground) {
+            if (g.y <= rails.y || g.y >= rails.y + rails.h) continue;
+            int gapFrom = 0, gapTo = 0;
+            if (g.x + g.w <= rails.x && g.x + g.w >= rails.x - 12) {
+                gapFrom = g.x + g.w;
+                gapTo = rails.x;
+            } else if (g.x >= rails.x + rails.w && g.x <= rails.x + rails.w + 12) {
+                gapFrom = rails.x + rails.w;
+                gapTo = g.x;
+            } else {
+                continue;
+            }
+            ++ledges;
+            bool joined = false;
+            for (const Box& p : platforms)
+                joined |= p.x <= gapFrom && p.x + p.w >= gapTo && p.y <= g.y + 10 && p.y + p.h >= g.y;
+            EXPECT_TRUE(joined) << "page " << page << ": the ledge at (" << g.x << ", " << g.y
+                                << ") stops short of the ladder";
+        }
+    }
+    EXPECT_GT(ledges, 0);
+}
+
 // A bridge piece falls away as the professor steps off it, so a bridge page
 // that shows him crossing shows each piece as long after he left it as he
 // walked from there: he walks on the first piece still whole, every piece

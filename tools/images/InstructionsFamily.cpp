@@ -393,21 +393,23 @@ std::vector<Scene> Scenes() {
                     {"teleportinflatable_red3front.png", 500, 276},
                     {"profrunright3.tga", 548, 276}}});
     // The heat and frost guns: a tower of ledges (cells 496 to 616) joined
-    // by a ladder in the column beside them. The professor's heat shot
+    // by a ladder in the column beside them, with a platform where each
+    // ledge meets it and the floor running on under its foot. The professor's heat shot
     // strikes the ice block: it bursts on the block, which begins to steam in
     // that frame, as he begins to lower the gun (the shot flies its four
     // cells while his firing plays). Glowing metal has set the wooden crate
     // beside it alight; a frost shot bursts on the bot it has just frozen.
-    scenes.push_back({"instructions_heatgun.png", 480, 148, 646, 500, nullptr,
+    scenes.push_back({"instructions_heatgun.png", 480, 148, 652, 500, nullptr,
                    Join(Ladder(616, 250, 470), {{"grass5.png", 496, 250},
                                                 {"ice1.png", 496, 226},
                                                 {"heatgunimpact0.png", 496, 226},
                                                 {"icemeltingsteam0.png", 496, 226},
                                                 {"proffireheatgunleft9.png", 592, 226},
                                                 {"grass5.png", 496, 360},
+                                                {"ladderplatform.tga", 616, 360},
                                                 {"metalcrateheated.png", 520, 336},
                                                 {"cratestill0.tga", 544, 336},
-                                                {"grass5.png", 496, 470},
+                                                {"grass6.png", 496, 470},
                                                 {"frostexplode5.tga", 520, 446},
                                                 {"botfrozen.png", 520, 446}}),
                    [](cairo_t* cr) { Flames(cr, 544, 336); }});
