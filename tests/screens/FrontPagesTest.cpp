@@ -255,6 +255,24 @@ TEST_F(FrontPagesTest, InstructionPagesKeepTextsAndPicturesApart) {
     }
 }
 
+// A page whose one picture stands below its text centres the two on each
+// other: the middle of the text's lines is over the middle of the picture.
+TEST_F(FrontPagesTest, TextAboveAPictureIsCentredOnIt) {
+    int centred = 0;
+    for (int page = 1; page <= Instructions::kLastPage; ++page) {
+        const Instructions::PageLayout* layout = Instructions::GetLayout(page);
+        ASSERT_NE(layout, nullptr);
+        if (layout->pictureCount != 1) continue;
+        const Box text = TextExtent(Instructions::BodyText(page), layout->bodyW, Instructions::kBodyH, 0);
+        const SDL_Rect picture = OpaqueBox(layout->pictures[0].image);
+        if (layout->pictures[0].y + picture.y < Instructions::kBodyY + text.y + text.h) continue;
+        ++centred;
+        EXPECT_NEAR(layout->bodyX + text.x + text.w / 2.0, layout->pictures[0].x + picture.x + picture.w / 2.0, 4)
+            << "page " << page << ": the text is off the picture's middle";
+    }
+    EXPECT_GT(centred, 0);
+}
+
 // A page's scene (its pictures after the first, which stands beside the
 // text) reads as one picture: every piece touches the rest, none hangs in
 // the air on its own. And nothing drawn after the professor hides him.
