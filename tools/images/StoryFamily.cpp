@@ -251,11 +251,19 @@ void StoryPanel(cairo_t* cr, const CArtRegistry* reg, int w, int h, Panel panel,
         break;
     case Panel::Trail: {
         // Across the island from where he stands on the left, the way the
-        // inventions fell: he follows it.
+        // inventions fell, crates most of all, here and there one on
+        // another: he follows it.
         SceneArt::IslandScene(cr, w, h, seed, 0.9);
-        for (int i = 0; i < 8; ++i) {
-            const double x = w * (0.26 + 0.095 * i);
-            Gadget(cr, reg, i, x, SceneArt::IslandGroundY(w, h, x) + h * 0.03, 1.25, RandomRange(seed, -0.4, 0.4));
+        const struct {
+            double x;
+            int gadget, tier;
+        } trail[] = {{0.25, 0, 0}, {0.31, 2, 0}, {0.37, 1, 0}, {0.44, 0, 0}, {0.44, 8, 1}, {0.51, 3, 0},
+                     {0.58, 2, 0}, {0.64, 4, 0}, {0.71, 0, 0}, {0.71, 2, 1}, {0.78, 5, 0}, {0.85, 8, 0},
+                     {0.92, 7, 0}};
+        const double size = 24 * 1.25;
+        for (const auto& t : trail) {
+            const double x = w * t.x, y = SceneArt::IslandGroundY(w, h, x) + h * 0.03 - t.tier * size * 0.85;
+            Gadget(cr, reg, t.gadget, x, y, 1.25, RandomRange(seed, -0.3, 0.3));
         }
         ProfessorBust::Body(cr, w * 0.12, h * 0.7, w * 0.1, h * 0.3);
         ProfessorBust::Head(cr, w * 0.12, h * 0.58, small * 0.11, 0.1, 0.2);
