@@ -339,38 +339,27 @@ TEST_F(FrontPagesTest, WhereALedgeMeetsALadderAPlatformJoinsThem) {
     for (int page = 1; page <= Instructions::kLastPage; ++page) {
         const Instructions::PageLayout* layout = Instructions::GetLayout(page);
         ASSERT_NE(layout, nullptr);
-        std::vector<Box> ladder, platforms, ground;
+        int railsLeft = INT_MAX, railsRight = 0, railsTop = INT_MAX, railsBottom = 0;
+        std::vector<Box> platforms, ground;
         for (int i = 0; i < layout->pictureCount; ++i) {
-            const Instructions::Picture& pic = layout->pictures[i];
-            const SDL_Rect r = OpaqueBox(pic.image);
-            const Box box = {pic.x + r.x, pic.y + r.y, r.w, r.h};
-            if (starts(pic.image, "ladderplatform"))
+            const char* name = layout->pictures[i].image;
+            const SDL_Rect r = OpaqueBox(name);
+            const Box box = {layout->pictures[i].x + r.x, layout->pictures[i].y + r.y, r.w, r.h};
+            if (starts(name, "ladderplatform")) {
                 platforms.push_back(box);
-            else if (starts(pic.image, "ladder"))
-                ladder.push_back(box);
-            else if (starts(pic.image, "grass") || starts(pic.image, "sand") || starts(pic.image, "ice"))
+            } else if (starts(name, "ladder")) {
+                railsLeft = std::min(railsLeft, box.x);
+                railsRight = std::max(railsRight, box.x + box.w);
+                railsTop = std::min(railsTop, box.y);
+                railsBottom = std::max(railsBottom, box.y + box.h);
+            } else if (starts(name, "grass") || starts(name, "sand") || starts(name, "ice")) {
                 ground.push_back(box);
-        }
-        if (ladder.empty()) continue;
-        Box rails = ladder[0];
-        for (const Box& b : ladder) {
-            const int right = std::max(rails.x + rails.w, b.x + b.w), bottom = std::max(rails.y + rails.h, b.y + b.h);
-            rails = {std::min(rails.x, b.x), std::min(rails.y, b.y), 0, 0};
-            rails.w = right - rails.x;
-            rails.h = bottom - rails.y;
+            }
         }
         for (const Box& g : ground) {
-            if (g.y <= rails.y || g.y >= rails.y + rails.h) continue;
-            int gapFrom = 0, gapTo = 0;
-            if (g.x + g.w <= rails.x && g.x + g.w >= rails.x - 12) {
-                gapFrom = g.x + g.w;
-                gapTo = rails.x;
-            } else if (g.x >= rails.x + rails.w && g.x <= rails.x + rails.w + 12) {
-                gapFrom = rails.x + rails.w;
-                gapTo = g.x;
-            } else {
-                continue;
-            }
+            const bool onLeft = g.x + g.w <= railsLeft;
+            const int gapFrom = onLeft ? g.x + g.w : railsRight, gapTo = onLeft ? railsLeft : g.x;
+            if (g.y <= railsTop || g.y >= railsBottom || gapTo < gapFrom || gapTo - gapFrom > 12) continue;
             ++ledges;
             bool joined = false;
             for (const Box& p : platforms)
@@ -474,47 +463,34 @@ TEST_F(FrontPagesTest, OnABridgePageOnlyThePiecesHeHasSteppedOffFallAway) {
 
 // The inflatables' page shows each at one scale, so that they are as large
 // as each other as they are in play, and floating alike: their undersides
-// level. Measured on what each draws solidly (its shadow is fainter), to
+// level. Measured on the rows each draws solidly (its shadow is fainter), to
 // within a pixel of its height in play.
 TEST_F(FrontPagesTest, TheInflatablesShowAsLargeAsEachOtherAsInPlayAndFloatLevel) {
-    auto solid = [](const char* image) {
+    auto solidRows = [](const char* image) {
         const int id = CDraw::GetImage(image);
         SDL_Surface* s = CDraw::GetSurface(id);
-        int top = INT_MAX, bottom = -1;
+        std::pair<int, int> rows = {INT_MAX, -1};
         for (int y = 0; s && y < s->h; ++y)
             for (int x = 0; x < s->w; ++x) {
                 Uint8 r, g, b, a;
                 SDL_GetRGBA(CDraw::GetPixel(s, x, y), s->format, &r, &g, &b, &a);
-                if (a < 128) continue;
-                top = std::min(top, y);
-                bottom = y;
+                if (a >= 128) rows = {std::min(rows.first, y), y};
             }
         CDraw::ReleaseImage(id);
-        return std::make_pair(top, bottom);
+        return rows;
     };
-    const struct {
-        const char* onPage;
-        const char* inPlay;
-    } things[] = {{"picture_inflatable_crate.tga", "crateinflatablestill0.tga"},
-                  {"picture_inflatable_magnet.tga", "magnetinflatablerightstill0.tga"},
-                  {"picture_inflatable_barrel.tga", "barrelinflatable0.tga"}};
+    const char* const inPlay[] = {"crateinflatablestill0.tga", "magnetinflatablerightstill0.tga",
+                                  "barrelinflatable0.tga"};
     const Instructions::PageLayout* layout = Instructions::GetLayout(12);
-    ASSERT_NE(layout, nullptr);
+    ASSERT_EQ(layout->pictureCount, 3);
     std::vector<double> scales, undersides;
-    for (const auto& thing : things) {
-        int pageY = -1;
-        for (int i = 0; i < layout->pictureCount; ++i)
-            if (std::string(layout->pictures[i].image) == thing.onPage) pageY = layout->pictures[i].y;
-        ASSERT_GE(pageY, 0) << thing.onPage << " is not on the page";
-        const auto page = solid(thing.onPage), play = solid(thing.inPlay);
-        ASSERT_GE(page.second, 0) << thing.onPage;
-        ASSERT_GE(play.second, 0) << thing.inPlay;
+    for (int i = 0; i < 3; ++i) {
+        const auto page = solidRows(layout->pictures[i].image), play = solidRows(inPlay[i]);
+        ASSERT_TRUE(page.second >= 0 && play.second >= 0) << layout->pictures[i].image;
         scales.push_back((page.second - page.first + 1.0) / (play.second - play.first + 1.0));
-        undersides.push_back(pageY + page.second);
-    }
-    for (size_t i = 1; i < scales.size(); ++i) {
-        EXPECT_NEAR(scales[i] / scales[0], 1.0, 0.1) << things[i].onPage << " is drawn at another scale";
-        EXPECT_NEAR(undersides[i], undersides[0], 2) << things[i].onPage << " floats at another height";
+        undersides.push_back(layout->pictures[i].y + page.second);
+        EXPECT_NEAR(scales[i] / scales[0], 1.0, 0.1) << layout->pictures[i].image << " is drawn at another scale";
+        EXPECT_NEAR(undersides[i], undersides[0], 2) << layout->pictures[i].image << " floats at another height";
     }
 }
 
