@@ -52,7 +52,8 @@ const Picture kPage1[] = {At("parchment_tutorial.png", 40, 150)};
 
 // From the entrance tube on a high ledge, down a long ladder past a middle
 // ledge, to the exit tube at the far end of the floor: he climbs down, and
-// walks along the floor toward the exit.
+// walks along the floor toward the exit. Where a ledge meets the ladder, a
+// platform on it joins the two, as levels build them.
 const Picture kPage2[] = {
     At("picture_basic_movement.tga", 53, 153),
     OnCell("grass19.png", 200, 470, kGrass),
@@ -68,6 +69,7 @@ const Picture kPage2[] = {
     OnCell("laddermiddle.tga", 584, 302, kLadder),
     OnCell("laddermiddle.tga", 584, 278, kLadder),
     OnCell("laddermiddle.tga", 584, 254, kLadder),
+    OnCell("ladderplatform.tga", 584, 350, kPlatform),
     OnCell("profclimbdown2.tga", 584, 326, kClimbDown),
     OnCell("laddertop.tga", 584, 230, kLadderTop),
     OnCell("ladderplatform.tga", 584, 230, kPlatform),
@@ -211,12 +213,15 @@ constexpr PageLayout Page(int bodyX, int bodyW, const Picture (&pictures)[N]) {
     return {bodyX, bodyW, pictures, static_cast<int>(N)};
 }
 
+// The body text's column on each page. Where the page's one picture stands
+// below the text (the power-ups and the whistle), the text's lines are
+// centred over it.
 const PageLayout kLayouts[CControllerInstructions::kTopics] = {
     Page(250, 315, kPage1),  Page(235, 355, kPage2),  Page(208, 268, kPage3),  Page(248, 300, kPage4),
     Page(143, 310, kPage5),  Page(243, 380, kPage6),  Page(155, 380, kPage7),  Page(155, 380, kPage8),
     Page(110, 325, kPage9),  Page(155, 380, kPage10), Page(275, 330, kPage11), Page(103, 500, kPage12),
-    Page(155, 380, kPage13), Page(73, 340, kPage14),  Page(223, 390, kPage15), Page(73, 390, kPage16),
-    Page(141, 310, kPage17), Page(248, 300, kPage18),
+    Page(155, 380, kPage13), Page(73, 340, kPage14),  Page(150, 390, kPage15), Page(73, 390, kPage16),
+    Page(141, 310, kPage17), Page(236, 300, kPage18),
 };
 
 }  // namespace

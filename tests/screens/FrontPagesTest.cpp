@@ -5,11 +5,13 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/CController.h"
@@ -253,6 +255,24 @@ TEST_F(FrontPagesTest, InstructionPagesKeepTextsAndPicturesApart) {
     }
 }
 
+// A page whose one picture stands below its text centres the two on each
+// other: the middle of the text's lines is over the middle of the picture.
+TEST_F(FrontPagesTest, TextAboveAPictureIsCentredOnIt) {
+    int centred = 0;
+    for (int page = 1; page <= Instructions::kLastPage; ++page) {
+        const Instructions::PageLayout* layout = Instructions::GetLayout(page);
+        ASSERT_NE(layout, nullptr);
+        if (layout->pictureCount != 1) continue;
+        const Box text = TextExtent(Instructions::BodyText(page), layout->bodyW, Instructions::kBodyH, 0);
+        const SDL_Rect picture = OpaqueBox(layout->pictures[0].image);
+        if (layout->pictures[0].y + picture.y < Instructions::kBodyY + text.y + text.h) continue;
+        ++centred;
+        EXPECT_NEAR(layout->bodyX + text.x + text.w / 2.0, layout->pictures[0].x + picture.x + picture.w / 2.0, 4)
+            << "page " << page << ": the text is off the picture's middle";
+    }
+    EXPECT_GT(centred, 0);
+}
+
 // A page's scene (its pictures after the first, which stands beside the
 // text) reads as one picture: every piece touches the rest, none hangs in
 // the air on its own. And nothing drawn after the professor hides him.
@@ -309,13 +329,57 @@ TEST_F(FrontPagesTest, InstructionScenesHangTogetherAndLeaveTheProfessorInView) 
     }
 }
 
+// A page's ladder meets its ledges as levels build them: where a ledge
+// ends beside the ladder, between its top and its foot, a platform on the
+// ladder bridges the gap between the two at the ledge's top (which its
+// grass overtops by a few pixels).
+TEST_F(FrontPagesTest, WhereALedgeMeetsALadderAPlatformJoinsThem) {
+    auto starts = [](const char* name, const char* prefix) { return std::string(name).rfind(prefix, 0) == 0; };
+    int ledges = 0;
+    for (int page = 1; page <= Instructions::kLastPage; ++page) {
+        const Instructions::PageLayout* layout = Instructions::GetLayout(page);
+        ASSERT_NE(layout, nullptr);
+        int railsLeft = INT_MAX, railsRight = 0, railsTop = INT_MAX, railsBottom = 0;
+        std::vector<Box> platforms, ground;
+        for (int i = 0; i < layout->pictureCount; ++i) {
+            const char* name = layout->pictures[i].image;
+            const SDL_Rect r = OpaqueBox(name);
+            const Box box = {layout->pictures[i].x + r.x, layout->pictures[i].y + r.y, r.w, r.h};
+            if (starts(name, "ladderplatform")) {
+                platforms.push_back(box);
+            } else if (starts(name, "ladder")) {
+                railsLeft = std::min(railsLeft, box.x);
+                railsRight = std::max(railsRight, box.x + box.w);
+                railsTop = std::min(railsTop, box.y);
+                railsBottom = std::max(railsBottom, box.y + box.h);
+            } else if (starts(name, "grass") || starts(name, "sand") || starts(name, "ice")) {
+                ground.push_back(box);
+            }
+        }
+        for (const Box& g : ground) {
+            const bool onLeft = g.x + g.w <= railsLeft;
+            const int gapFrom = onLeft ? g.x + g.w : railsRight, gapTo = onLeft ? railsLeft : g.x;
+            if (g.y <= railsTop || g.y >= railsBottom || gapTo < gapFrom || gapTo - gapFrom > 12) continue;
+            ++ledges;
+            bool joined = false;
+            for (const Box& p : platforms)
+                joined |= p.x <= gapFrom && p.x + p.w >= gapTo && p.y <= g.y + 10 && p.y + p.h >= g.y;
+            EXPECT_TRUE(joined) << "page " << page << ": the ledge at (" << g.x << ", " << g.y
+                                << ") stops short of the ladder";
+        }
+    }
+    EXPECT_GT(ledges, 0);
+}
+
 // A bridge piece falls away as the professor steps off it, so a bridge page
 // that shows him crossing shows each piece as long after he left it as he
 // walked from there: he walks on the first piece still whole, every piece
 // behind him falls, the further behind the further fallen (a higher frame of
 // its collapse), and the pieces ahead of him, not reached yet, hold. He is
 // whoever stands on the deck in the page's other pictures; the way he faces
-// is that of his picture when the game draws him.
+// is that of his picture when the game draws him. A bridge drops nothing
+// that stood on it (it falls once that has moved on), so nothing but its
+// own pieces falls where it gave way.
 TEST_F(FrontPagesTest, OnABridgePageOnlyThePiecesHeHasSteppedOffFallAway) {
     const int pageW = CDraw::GetWidth(CDraw::GetImage("parchment.png"));
     const int pageH = CDraw::GetHeight(CDraw::GetImage("parchment.png"));
@@ -371,6 +435,15 @@ TEST_F(FrontPagesTest, OnABridgePageOnlyThePiecesHeHasSteppedOffFallAway) {
         // Behind him is where he faces away from; drawn in a picture of the
         // page, where the fallen pieces are.
         if (facing == 0) facing = on + 1 < pieces.size() && pieces[on + 1].frame > 0 ? -1 : 1;
+        // Below the deck and inside the gap, clear of the bank's grass where
+        // it begins.
+        const int gaveWayFrom = (facing > 0 ? left : pieces[on].x + whole.x + whole.w) + 4;
+        const int gaveWayTo = (facing > 0 ? pieces[on].x + whole.x : right) - 4;
+        int fallingThrough = 0;
+        for (int y = deckTop + 12; y < pageH; ++y)
+            for (int x = std::max(0, gaveWayFrom); x < gaveWayTo && x < pageW; ++x)
+                fallingThrough += (m.solid[y * pageW + x] & others) != 0;
+        EXPECT_EQ(fallingThrough, 0) << "something falls where the bridge gave way";
         for (size_t i = 0; i < pieces.size(); ++i) {
             const int behind = (static_cast<int>(on) - static_cast<int>(i)) * facing;
             if (behind <= 0) {
@@ -385,6 +458,39 @@ TEST_F(FrontPagesTest, OnABridgePageOnlyThePiecesHeHasSteppedOffFallAway) {
                 }
             }
         }
+    }
+}
+
+// The inflatables' page shows each at one scale, so that they are as large
+// as each other as they are in play, and floating alike: their undersides
+// level. Measured on the rows each draws solidly (its shadow is fainter), to
+// within a pixel of its height in play.
+TEST_F(FrontPagesTest, TheInflatablesShowAsLargeAsEachOtherAsInPlayAndFloatLevel) {
+    auto solidRows = [](const char* image) {
+        const int id = CDraw::GetImage(image);
+        SDL_Surface* s = CDraw::GetSurface(id);
+        std::pair<int, int> rows = {INT_MAX, -1};
+        for (int y = 0; s && y < s->h; ++y)
+            for (int x = 0; x < s->w; ++x) {
+                Uint8 r, g, b, a;
+                SDL_GetRGBA(CDraw::GetPixel(s, x, y), s->format, &r, &g, &b, &a);
+                if (a >= 128) rows = {std::min(rows.first, y), y};
+            }
+        CDraw::ReleaseImage(id);
+        return rows;
+    };
+    const char* const inPlay[] = {"crateinflatablestill0.tga", "magnetinflatablerightstill0.tga",
+                                  "barrelinflatable0.tga"};
+    const Instructions::PageLayout* layout = Instructions::GetLayout(12);
+    ASSERT_EQ(layout->pictureCount, 3);
+    std::vector<double> scales, undersides;
+    for (int i = 0; i < 3; ++i) {
+        const auto page = solidRows(layout->pictures[i].image), play = solidRows(inPlay[i]);
+        ASSERT_TRUE(page.second >= 0 && play.second >= 0) << layout->pictures[i].image;
+        scales.push_back((page.second - page.first + 1.0) / (play.second - play.first + 1.0));
+        undersides.push_back(layout->pictures[i].y + page.second);
+        EXPECT_NEAR(scales[i] / scales[0], 1.0, 0.1) << layout->pictures[i].image << " is drawn at another scale";
+        EXPECT_NEAR(undersides[i], undersides[0], 2) << layout->pictures[i].image << " floats at another height";
     }
 }
 

@@ -136,6 +136,65 @@ TEST_F(MapDialogsTest, TheOpeningAndTheEndingTurnTheirPagesAndDoneComesOnTheSeco
     EXPECT_EQ(CDraw::FindImage("story2.png"), -1);
 }
 
+// A story picture shows what its page's words tell. "One stormy night..."
+// stands over panels of the night: the top third of each mostly dark. The
+// opening's second page shows the Pyrowhorl raging (its fire) before the
+// inventions it scattered, which lie about on the island (many edges where
+// the ground is bare otherwise), as they do under "Crates everywhere!".
+TEST_F(MapDialogsTest, StoryPanelsShowWhatTheirPagesTell) {
+    enum { kNight = 1, kFire = 2, kNoFire = 4, kThingsOnTheGround = 8 };
+    const struct {
+        const char* picture;
+        int shows;
+    } rows[] = {
+        {"story_A1_b.jpg", kNight},          {"story_A1_c.jpg", kNight | kFire}, {"story_A1_e.jpg", kNight | kFire},
+        {"story_A1_f.jpg", kNight},          {"story_A2_b.jpg", kFire},
+        {"story_A2_e.jpg", kNoFire | kThingsOnTheGround},
+        {"story_B1_b.jpg", kThingsOnTheGround},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.picture);
+        const int id = CDraw::GetImage(row.picture);
+        SDL_Surface* s = CDraw::GetSurface(id);
+        ASSERT_NE(s, nullptr);
+        auto luma = [s](int x, int y) {
+            Uint8 r, g, b;
+            SDL_GetRGB(CDraw::GetPixel(s, x, y), s->format, &r, &g, &b);
+            return (299 * r + 587 * g + 114 * b) / 1000;
+        };
+        std::vector<int> top;
+        int fire = 0;
+        for (int y = 0; y < s->h; ++y)
+            for (int x = 0; x < s->w; ++x) {
+                Uint8 r, g, b;
+                SDL_GetRGB(CDraw::GetPixel(s, x, y), s->format, &r, &g, &b);
+                fire += r >= 220 && g >= 80 && g <= 215 && b <= 110;
+                if (y < s->h / 3) top.push_back(luma(x, y));
+            }
+        std::nth_element(top.begin(), top.begin() + top.size() / 2, top.end());
+        // Where the island's grass lies between the volcano's foot and the
+        // right-hand palm, sharp edges are those of things lying there.
+        int edges = 0, band = 0;
+        for (int y = s->h * 56 / 100; y < s->h * 72 / 100; ++y)
+            for (int x = s->w * 45 / 100; x < s->w * 85 / 100; ++x, ++band)
+                edges += std::abs(luma(x + 1, y) - luma(x, y)) + std::abs(luma(x, y + 1) - luma(x, y)) > 60;
+        const int pixels = s->w * s->h;
+        CDraw::ReleaseImage(id);
+        if (row.shows & kNight) {
+            EXPECT_LE(top[top.size() / 2], 100) << "a daylit sky";
+        }
+        if (row.shows & kFire) {
+            EXPECT_GE(fire * 100, pixels) << "no Pyrowhorl";
+        }
+        if (row.shows & kNoFire) {
+            EXPECT_LE(fire * 300, pixels) << "the Pyrowhorl";
+        }
+        if (row.shows & kThingsOnTheGround) {
+            EXPECT_GE(edges * 100, band) << "nothing lies about";
+        }
+    }
+}
+
 // The opening's second page is a frame and six pictures drawn in turn. Each
 // picture shows whole (nothing drawn later changes what it showed), and the
 // pictures together leave no part of the frame empty: every cell of a

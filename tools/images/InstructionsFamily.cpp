@@ -5,7 +5,10 @@
 // sparks, flames). Scene pictures are laid out in page coordinates, the same
 // as the game's own pieces, and reach from their corner to the right and
 // down only.
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
@@ -194,22 +197,51 @@ void PaintCentred(cairo_t* cr, const CArtRegistry* reg, const std::string& name,
     cairo_restore(cr);
 }
 
-// A registered picture drawn scaled from its own drawing, not its pixels.
-void PaintScaled(cairo_t* cr, const CArtRegistry* reg, const std::string& name, double cx, double cy, double scale) {
+// A registered picture drawn at `scale` times its size, what it draws (its
+// pixels that are not see-through) centred on column cx and ending on row
+// bottom.
+void PaintStanding(cairo_t* cr, const CArtRegistry* reg, const std::string& name, double cx, double bottom,
+                   double scale) {
     const CArtRegistry::Art* art = reg->Find(name);
     if (!art) return;
-    reg->Paint(cr, name, cx - std::ceil(art->width * scale) / 2.0, cy - std::ceil(art->height * scale) / 2.0, scale);
+    cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, static_cast<int>(std::ceil(art->width * scale)),
+                                                    static_cast<int>(std::ceil(art->height * scale)));
+    cairo_t* c = cairo_create(s);
+    reg->Paint(c, name, 0, 0, scale);
+    cairo_destroy(c);
+    cairo_surface_flush(s);
+    const unsigned char* px = cairo_image_surface_get_data(s);
+    const int w = cairo_image_surface_get_width(s), h = cairo_image_surface_get_height(s);
+    const int stride = cairo_image_surface_get_stride(s);
+    int left = w, right = -1, lowest = -1;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            uint32_t argb;
+            std::memcpy(&argb, px + y * stride + x * 4, 4);
+            if ((argb >> 24) < 32) continue;
+            left = std::min(left, x);
+            right = std::max(right, x);
+            lowest = y;
+        }
+    if (right >= 0) {
+        cairo_set_source_surface(cr, s, std::round(cx - (left + right + 1) / 2.0), std::round(bottom - (lowest + 1)));
+        cairo_paint(cr);
+    }
+    cairo_surface_destroy(s);
 }
 
-// An inflatable floating over its shadow, larger than in play: its centre
-// at page y `centreY` in a picture whose corner lies at page y `cornerY`;
-// the shadow lies at page y 490, above the buttons from y 517.
-void AddFloating(CArtRegistry& reg, const std::string& name, int cornerY, int centreY, double scale,
-                 const std::string& thing) {
+// The inflatables float where they are put, each over its own shadow and
+// all at one scale, so that they stand in the sizes of play: the magnet's
+// picture, whose corner lies lowest (at page y 417), leaves room for 2.4
+// times their size in play. Their undersides are level at page y 479, the
+// shadows at y 490, above the buttons from y 517.
+constexpr double kInflatableScale = 2.4;
+
+void AddFloating(CArtRegistry& reg, const std::string& name, int cornerY, const std::string& thing) {
     const CArtRegistry* r = &reg;
-    reg.Add(name, 126, 500 - cornerY, [r, cornerY, centreY, scale, thing](cairo_t* cr, int w, int) {
+    reg.Add(name, 126, 500 - cornerY, [r, cornerY, thing](cairo_t* cr, int w, int) {
         SoftOval(cr, w / 2.0, 490 - cornerY, 40, 6, Hex(0x000000, 0.3));
-        PaintScaled(cr, r, thing, w / 2.0, centreY - cornerY, scale);
+        PaintStanding(cr, r, thing, w / 2.0, 479 - cornerY, kInflatableScale);
     });
 }
 
@@ -328,14 +360,12 @@ std::vector<Scene> Scenes() {
     // cell at x 239, top 394, to the far bank at x 424. Each plank falls as
     // he steps off it: the first five he has left fall, the longer ago the
     // further, and he walks on the sixth (x 354), the first still whole, so
-    // that it and the two ahead of him hold. The picture is the far bank, the
-    // professor, and a crate falling through where the bridge gave way.
+    // that it and the two ahead of him hold. The picture is the far bank and
+    // the professor; nothing but planks falls where the bridge gave way, as
+    // a bridge holds whatever stands on it.
     scenes.push_back({"instructions_shadowbridge.png", 230, 340, 620, 500,
-                   [](cairo_t* cr) {
-                       RockUnder(cr, 424, 540, 400, 492, kEarth);
-                       FallMarks(cr, 283, 436);
-                   },
-                   {{"grass5.png", 424, 394}, {"profrunright4.tga", 354, 370}, {"crateleft0.tga", 272, 446}}});
+                   [](cairo_t* cr) { RockUnder(cr, 424, 540, 400, 492, kEarth); },
+                   {{"grass5.png", 424, 394}, {"profrunright4.tga", 354, 370}}});
     // Teleports: the professor runs into a teleport at the left end of the
     // game's ledge (cells 88 to 232, top 300) and comes out of its partner.
     scenes.push_back({"instructions_shadowteleport.png", 63, 200, 620, 500,
@@ -363,26 +393,28 @@ std::vector<Scene> Scenes() {
                     {"teleportinflatable_red3front.png", 500, 276},
                     {"profrunright3.tga", 548, 276}}});
     // The heat and frost guns: a tower of ledges (cells 496 to 616) joined
-    // by a ladder in the column beside them. The professor's heat shot
+    // by a ladder in the column beside them, with a platform where each
+    // ledge meets it and the floor running on under its foot. The professor's heat shot
     // strikes the ice block: it bursts on the block, which begins to steam in
     // that frame, as he begins to lower the gun (the shot flies its four
     // cells while his firing plays). Glowing metal has set the wooden crate
     // beside it alight; a frost shot bursts on the bot it has just frozen.
-    scenes.push_back({"instructions_heatgun.png", 480, 148, 646, 500, nullptr,
+    scenes.push_back({"instructions_heatgun.png", 480, 148, 652, 500, nullptr,
                    Join(Ladder(616, 250, 470), {{"grass5.png", 496, 250},
                                                 {"ice1.png", 496, 226},
                                                 {"heatgunimpact0.png", 496, 226},
                                                 {"icemeltingsteam0.png", 496, 226},
                                                 {"proffireheatgunleft9.png", 592, 226},
                                                 {"grass5.png", 496, 360},
+                                                {"ladderplatform.tga", 616, 360},
                                                 {"metalcrateheated.png", 520, 336},
                                                 {"cratestill0.tga", 544, 336},
-                                                {"grass5.png", 496, 470},
+                                                {"grass6.png", 496, 470},
                                                 {"frostexplode5.tga", 520, 446},
                                                 {"botfrozen.png", 520, 446}}),
                    [](cairo_t* cr) { Flames(cr, 544, 336); }});
-    // The EMP: the pulse stops a bot beside the professor and a magnet
-    // below, which lets its metal crate be.
+    // The EMP: the pulse stops a bot beside the professor and switches off a
+    // magnet below, sparking over it, which lets its metal crate be.
     scenes.push_back({"picture_emp.tga", 501, 148, 646, 500,
                    [](cairo_t* cr) {
                        Rings(cr, 557, 250, 16, 12, 3, Hex(0x5ab0ff, 0.8));
@@ -391,6 +423,7 @@ std::vector<Scene> Scenes() {
                                                 {"profemp5.tga", 536, 266},
                                                 {"botstunnedleft1.png", 584, 266},
                                                 {"grass5.png", 512, 470},
+                                                {"magnetrightstill0.tga", 512, 446},
                                                 {"magnetemp5.tga", 512, 446},
                                                 {"metalcratestill0.tga", 560, 446}})});
     // The whistle: the professor whistles and the bots around him wake; the
@@ -449,11 +482,11 @@ void RegisterInstructions(CArtRegistry& reg) {
         r->Paint(cr, "sand1.png", 52, 10);
         r->Paint(cr, "ice1.png", 38, 52);
     });
-    // Inflatables float where they are put: the crate and the barrel from
-    // page y 387, the magnet from 417, each over its own shadow.
-    AddFloating(reg, "picture_inflatable_crate.tga", 387, 432, 3.0, "crateinflatablestill0.tga");
-    AddFloating(reg, "picture_inflatable_magnet.tga", 417, 444, 2.4, "magnetinflatablerightstill0.tga");
-    AddFloating(reg, "picture_inflatable_barrel.tga", 387, 432, 3.0, "barrelinflatable0.tga");
+    // The inflatables: the crate and the barrel from page y 387, the magnet
+    // from 417.
+    AddFloating(reg, "picture_inflatable_crate.tga", 387, "crateinflatablestill0.tga");
+    AddFloating(reg, "picture_inflatable_magnet.tga", 417, "magnetinflatablerightstill0.tga");
+    AddFloating(reg, "picture_inflatable_barrel.tga", 387, "barrelinflatable0.tga");
     // The inventory as the play screen shows it, slot by slot with its key,
     // below the text that starts at page y 117 and ends above y 200.
     reg.Add("picture_root_menu4.tga", 540, 300, [r](cairo_t* cr, int w, int) {

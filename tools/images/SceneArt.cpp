@@ -106,6 +106,28 @@ void Palm(cairo_t* cr, double x, double y, double h, double lean, double brightn
     OutlinedEllipse(cr, tx + 4, ty + 5, 4, 4, Dim(Hex(0x6a4a20), brightness), 1);
 }
 
+namespace {
+
+// The top of the island's ground, one Bezier curve from its left tip to its
+// right one, in fractions of the scene's width (x) and height (y).
+const double kGroundX[4] = {0.05, 0.2, 0.8, 0.98}, kGroundY[4] = {0.68, 0.55, 0.52, 0.7};
+
+double Bezier(const double (&p)[4], double t) {
+    const double u = 1 - t;
+    return u * u * u * p[0] + 3 * u * u * t * p[1] + 3 * u * t * t * p[2] + t * t * t * p[3];
+}
+
+}  // namespace
+
+double IslandGroundY(int w, int h, double x) {
+    double lo = 0, hi = 1;
+    for (int i = 0; i < 30; ++i) {
+        const double mid = (lo + hi) / 2;
+        (Bezier(kGroundX, mid) * w < x ? lo : hi) = mid;
+    }
+    return Bezier(kGroundY, lo) * h;
+}
+
 void IslandScene(cairo_t* cr, int w, int h, uint32_t seed, double brightness) {
     SkyAndSea(cr, w, h, brightness);
     for (int i = 0; i < 5; ++i)
@@ -115,8 +137,9 @@ void IslandScene(cairo_t* cr, int w, int h, uint32_t seed, double brightness) {
     // The island body.
     cairo_save(cr);
     cairo_new_path(cr);
-    cairo_move_to(cr, w * 0.05, h * 0.68);
-    cairo_curve_to(cr, w * 0.2, h * 0.55, w * 0.8, h * 0.52, w * 0.98, h * 0.7);
+    cairo_move_to(cr, w * kGroundX[0], h * kGroundY[0]);
+    cairo_curve_to(cr, w * kGroundX[1], h * kGroundY[1], w * kGroundX[2], h * kGroundY[2], w * kGroundX[3],
+                   h * kGroundY[3]);
     cairo_curve_to(cr, w * 0.8, h * 0.78, w * 0.25, h * 0.8, w * 0.05, h * 0.68);
     FillShaded(cr, Dim(Hex(0x4caf3f), brightness), 2);
     cairo_restore(cr);

@@ -10,6 +10,8 @@ namespace SceneArt {
 
 // The island with its volcano, sea and sky; brightness 0..1 (1 = full colour).
 void IslandScene(cairo_t* cr, int w, int h, uint32_t seed, double brightness);
+// The row where the island's ground begins at column x, in a scene of w x h.
+double IslandGroundY(int w, int h, double x);
 // Sky and sea only (the main menu paints the island and volcano as layers).
 void SkyAndSea(cairo_t* cr, int w, int h, double brightness);
 // A volcano cone with its base centred on (cx, baseY).

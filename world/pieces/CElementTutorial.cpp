@@ -41,61 +41,82 @@ constexpr int kInterfaceLayer = LAYER_CL0;
 
 int CellIndex(int x, int y) { return x * CElement::kGridHeight + y; }
 
-// The kids' sign: its heading in a 40-pixel box at (40, 40), centred, and
-// its body below at (40, 110), or at (40, 60) without a heading, both as
-// wide as the card but 150 pixels (the bulb's column on the right). The card
-// is sized by its text: the game takes a band of rows (from row 80, below
-// the bulb) and a band of whole dot periods (from column 108, between two of
-// the dots that stand 20 pixels apart) out of the middle of the parchment,
-// as small as leaves the text 40 pixels above the bottom edge and 110 short
-// of the right one.
-constexpr int kKidsLeft = 40, kKidsHeadingTop = 40, kKidsHeadingH = 40;
-constexpr int kKidsBodyTop = 110, kKidsBodyTopAlone = 60;
-constexpr int kKidsRight = 110, kKidsBottom = 40;
+// The kids' sign: its heading, in the heading type of its text, centred on
+// the card in a 40-pixel box at row 40 between the bulb's column on the
+// right and as much on the left; its body below at row 88, or at row 76
+// without a heading (below the bulb, which ends at row 66), in a column
+// centred on the card, 40 pixels from its edges at least. The card is sized
+// by its text: the game takes a band of rows (from row 80, below the bulb)
+// and a band of whole dot periods (from column 108, between two of the dots
+// that stand 20 pixels apart) out of the middle of the parchment, as small
+// as leaves the text 40 pixels above the bottom edge and from either side
+// (the heading as far from them as the bulb's column).
+constexpr int kKidsMargin = 40, kKidsBulbColumn = 70;
+constexpr int kKidsHeadingTop = 40, kKidsHeadingH = 40;
+constexpr int kKidsBodyTop = 88, kKidsBodyTopAlone = 76;
+constexpr int kKidsBottom = 40;
 constexpr int kKidsCutX = 108, kKidsDotPeriod = 80, kKidsCutY = 80;
 // Kept whole: the bulb and the card's right edge, the bottom row of dots.
-constexpr int kKidsKeptRight = 70, kKidsKeptBottom = 30;
+constexpr int kKidsKeptRight = kKidsBulbColumn, kKidsKeptBottom = 30;
 // The kids' card opens at this row, centred on the 800-pixel screen.
 constexpr int kKidsTop = 52, kScreenW = 800;
 
-// Where a text drawn in a box boxW wide reaches: the left and right edges
-// of its runs, and the bottom of its last line.
+// Where a text drawn in a box boxW wide reaches: the right edge of its runs
+// and the bottom of its last line, and the first and last columns its
+// letters ink.
 struct TextReach {
-    int left = INT_MAX, right = 0, bottom = 0;
+    int right = 0, bottom = 0;
+    int inkLeft = INT_MAX, inkRight = -1;
 };
 
 TextReach MeasureString(int textId, int boxW, int boxH, int align) {
     TextReach reach;
     SDL_Surface* drawn = FontRenderString(boxW, boxH, align, textId);
     if (!drawn) return reach;
+    for (int y = 0; y < drawn->h; ++y)
+        for (int x = 0; x < drawn->w; ++x) {
+            Uint8 r, g, b, a;
+            SDL_GetRGBA(CDraw::GetPixel(drawn, x, y), drawn->format, &r, &g, &b, &a);
+            if (a == 0) continue;
+            reach.inkLeft = std::min(reach.inkLeft, x);
+            reach.inkRight = std::max(reach.inkRight, x);
+        }
     SDL_FreeSurface(drawn);
     for (const FontRunPlacement& r : FontGetLastPlacements()) {
-        reach.left = std::min(reach.left, r.x);
         reach.right = std::max(reach.right, r.x + r.w);
         reach.bottom = std::max(reach.bottom, r.y + r.h);
     }
     return reach;
 }
 
+int InkWidth(const TextReach& reach) { return reach.inkRight < reach.inkLeft ? 0 : reach.inkRight - reach.inkLeft + 1; }
+
 // The kids' card for a sign's text, registered as `name`: the parchment with
-// the bands its text leaves empty taken out.
-int CutKidsCard(const CElementTutorial::Text& text, const std::string& name) {
+// the bands its text leaves empty taken out. `body` is where its body goes:
+// its column, and the width its lines are broken at.
+int CutKidsCard(const CElementTutorial::Text& text, const std::string& name, SDL_Rect* body, int* wrapW) {
     const char* paper = "parchment_kids.png";
     const int paperId = CDraw::GetImage(paper);
     const int w = CDraw::GetWidth(paperId), h = CDraw::GetHeight(paperId);
     CDraw::ReleaseImage(paperId);
     const int top = text.heading > 0 ? kKidsBodyTop : kKidsBodyTopAlone;
-    const TextReach body = MeasureString(text.body, w - kKidsLeft - kKidsRight, h, 0);
-    int textW = body.right;
+    *wrapW = w - 2 * kKidsMargin;
+    const TextReach lines = MeasureString(text.body, *wrapW, h, 0);
+    int neededW = 2 * kKidsMargin + InkWidth(lines);
     if (text.heading > 0) {
-        const TextReach heading = MeasureString(text.heading, w - kKidsLeft - kKidsRight, kKidsHeadingH, 2);
-        if (heading.right > heading.left) textW = std::max(textW, heading.right - heading.left);
+        const TextReach heading = MeasureString(text.heading, w - 2 * kKidsBulbColumn, kKidsHeadingH, 2);
+        neededW = std::max(neededW, 2 * kKidsBulbColumn + InkWidth(heading));
     }
-    const int spareW = w - (kKidsLeft + textW + kKidsRight);
     const int maxCutW = w - kKidsKeptRight - kKidsCutX;
-    const int cutW = std::max(0, std::min(spareW, maxCutW) / kKidsDotPeriod * kKidsDotPeriod);
-    const int spareH = h - (top + body.bottom + kKidsBottom);
+    const int cutW = std::max(0, std::min(w - neededW, maxCutW) / kKidsDotPeriod * kKidsDotPeriod);
+    const int spareH = h - (top + lines.bottom + kKidsBottom);
     const int cutH = std::max(0, std::min(spareH, h - kKidsKeptBottom - kKidsCutY));
+    // What the lines ink stands in the middle of the card.
+    const int inkLeft = InkWidth(lines) ? lines.inkLeft : 0;
+    body->x = static_cast<Sint16>(std::max(kKidsMargin - inkLeft, (w - cutW - InkWidth(lines)) / 2 - inkLeft));
+    body->y = static_cast<Sint16>(top);
+    body->w = static_cast<Uint16>(std::max(0, lines.right));
+    body->h = static_cast<Uint16>(std::max(0, h - cutH - top - kKidsBottom));
     return CDraw::CutImage(paper, name.c_str(), kKidsCutX, cutW, kKidsCutY, cutH);
 }
 
@@ -239,7 +260,8 @@ void CElementTutorial::BuildBubble(const char* levelText) {
     const bool kids = text.style == STYLE_KIDS;
     const bool large = text.style == STYLE_LARGE;
     bubbleName = BubbleName(x, y);
-    const int image = kids ? CutKidsCard(text, bubbleName)
+    int kidsWrapW = 0;
+    const int image = kids ? CutKidsCard(text, bubbleName, &textArea, &kidsWrapW)
                            : CDraw::CopyImage(large ? "tutorial_big.png" : "tutorial_small.png", bubbleName.c_str(), 0);
     DebugLog(DBG_MILESTONE, "ID_120:  GAME:     Tutorial Text Started (%i)\n", text.body);
     const int w = CDraw::GetWidth(image);
@@ -256,11 +278,12 @@ void CElementTutorial::BuildBubble(const char* levelText) {
     } else if (!kids) {
         DebugLog(DBG_DEBUG, "CElementTutorial()  Found tutorial directive for STRING #%i\n", text.body);
         BlitString(text.body, image, textArea.w, textArea.h, 0, textArea.x, textArea.y);
-    } else if (text.heading < 1) {
-        BlitString(text.body, image, w - kKidsLeft - kKidsRight, h - kKidsBottom, 0, kKidsLeft, kKidsBodyTopAlone);
     } else {
-        BlitString(text.heading, image, w - kKidsLeft - kKidsRight, kKidsHeadingH, 2, kKidsLeft, kKidsHeadingTop);
-        BlitString(text.body, image, w - kKidsLeft - kKidsRight, h - kKidsBottom, 0, kKidsLeft, kKidsBodyTop);
+        if (text.heading > 0)
+            BlitString(text.heading, image, w - 2 * kKidsBulbColumn, kKidsHeadingH, 2, kKidsBulbColumn,
+                       kKidsHeadingTop);
+        // Broken where they were measured, the lines fill their column.
+        BlitString(text.body, image, kidsWrapW, textArea.h, 0, textArea.x, textArea.y);
     }
     DebugLog(DBG_MILESTONE, "ID_120:  GAME:     Tutorial Text Completed\n");
     DebugLog(DBG_MILESTONE, "ID_121:  GAME:     Tutorial Fade Started (%i,%i)\n", kids ? 1 : 0, large ? 1 : 0);

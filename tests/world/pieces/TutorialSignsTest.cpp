@@ -275,30 +275,35 @@ TEST_F(SignWorldTest, AFreeTextBreaksAtItsLineBreaksAndHoldsNoOtherMarkup) {
 
 TEST_F(SignWorldTest, AKidsParchmentPutsItsHeadingAboveTheBodyOrTheBodyHigherWithoutOne) {
     ASSERT_NO_FATAL_FAILURE(BuildSigns());
-    Sign* withHeading = new Sign(10, 10, "#zqdefine 5004-k-2102#");
+    Sign* withHeading = new Sign(10, 10, "#zqdefine 5004-k-5027#");
     Sign* without = new Sign(11, 10, "#zqdefine 5004-k-0#");
     const int w = CDraw::GetWidth(CDraw::FindImage("tutorial_10_10.png"));
     ASSERT_GT(w, 150);
-    const std::vector<int> a = FindInk("tutorial_10_10.png", 40, w - 110, 25, INT_MAX).rows;
-    const std::vector<int> b = FindInk("tutorial_11_10.png", 40, w - 110, 25, INT_MAX).rows;
+    const std::vector<int> a = FindInk("tutorial_10_10.png", 40, w - 70, 25, INT_MAX).rows;
+    const std::vector<int> b = FindInk("tutorial_11_10.png", 40, w - 70, 25, INT_MAX).rows;
     ASSERT_FALSE(a.empty());
     ASSERT_FALSE(b.empty());
-    // The heading in its 40-pixel box at row 40, the body from row 110.
+    // The heading in its 40-pixel box at row 40, the body from row 88, close
+    // under it: no empty band between the two.
     EXPECT_GE(a.front(), 40);
     EXPECT_LT(a.front(), 80);
-    EXPECT_FALSE(AnyRowIn(a, 80, 110));
-    EXPECT_TRUE(AnyRowIn(a, 110, 140));
-    // Without a heading the body starts at row 60.
-    EXPECT_GE(b.front(), 60);
-    EXPECT_LT(b.front(), 80);
+    EXPECT_FALSE(AnyRowIn(a, 80, 88));
+    EXPECT_TRUE(AnyRowIn(a, 88, 100));
+    int headingEnd = a.front();
+    while (AnyRowIn(a, headingEnd + 1, headingEnd + 2)) ++headingEnd;
+    EXPECT_LE(*std::upper_bound(a.begin(), a.end(), headingEnd) - headingEnd, 32);
+    // Without a heading the body starts at row 76, below the bulb.
+    EXPECT_GE(b.front(), 76);
+    EXPECT_LT(b.front(), 92);
     EXPECT_EQ(withHeading->GetText().style, Sign::STYLE_KIDS);
     EXPECT_EQ(without->GetText().heading, 0);
 }
 
 // The kids' card is sized by its text: it ends a margin below the text's
-// last line and, in whole periods of its dots, short of the bulb's column
-// right of the text's widest line; it stands whole once faded in, centred
-// at the top of the screen.
+// last line and, in whole periods of its dots, as far right of the text's
+// widest line as the card needs, its text's column centred on it and its
+// heading, in a heading's larger type, too; it stands whole once faded in,
+// centred at the top of the screen.
 TEST_F(SignWorldTest, AKidsCardIsAsLargeAsItsTextAndNoLarger) {
     ASSERT_NO_FATAL_FAILURE(BuildSigns());
     const int paper = CDraw::GetImage("parchment_kids.png");
@@ -318,15 +323,35 @@ TEST_F(SignWorldTest, AKidsCardIsAsLargeAsItsTextAndNoLarger) {
         const int w = CDraw::GetWidth(image), h = CDraw::GetHeight(image);
         EXPECT_LE(w, paperW);
         EXPECT_LE(h, paperH);
-        // Inside the paper's rim and clear of the dots along its top and bottom.
-        const Ink text = FindInk(name, kRim, w - kBulbColumn, 25, h - 25);
+        // Inside the paper's rim and clear of the dots along its top and
+        // bottom, below the heading and the bulb.
+        const Ink text = FindInk(name, kRim, w - kRim, 80, h - 25);
         ASSERT_FALSE(text.rows.empty());
-        EXPECT_TRUE(FindInk(name, w - kBulbColumn, w - kRim, 80, h - 25).rows.empty()) << "text under the bulb";
         // 40 pixels below the line box, the descent of its letters besides.
         EXPECT_GE(h - 1 - text.bottom, 40);
         EXPECT_LE(h - 1 - text.bottom, 52);
-        EXPECT_GE(w - 1 - text.right, 110);
-        EXPECT_LT(w - 1 - text.right, 110 + kDotPeriod + 4);
+        // As far from either side, 40 pixels at least, at most half a
+        // period of the dots more.
+        const int left = text.left, right = w - 1 - text.right;
+        EXPECT_NEAR(left, right, 2) << "the text stands off the card's middle";
+        EXPECT_GE(std::min(left, right), 40);
+        bool widest = std::max(left, right) < 40 + kDotPeriod / 2 + 4;
+        // The heading in the middle too, as far from the sides as the bulb's
+        // column at least; it may be what makes the card as wide as it is.
+        const Sign::Text& t = sign->GetText();
+        if (t.heading > 0) {
+            // Measured left of the bulb: a heading running under it stands
+            // off the middle.
+            const Ink heading = FindInk(name, kRim, w - kBulbColumn, 40, 80);
+            ASSERT_FALSE(heading.rows.empty());
+            EXPECT_NEAR((heading.left + heading.right) / 2.0, (w - 1) / 2.0, 2.5)
+                << "the heading stands off the card's middle";
+            EXPECT_GE(heading.left, kBulbColumn);
+            widest = widest || heading.left < kBulbColumn + kDotPeriod / 2 + 4;
+            EXPECT_GT(FontGetEntry(t.heading).pointSize, FontGetEntry(5028).pointSize)
+                << "a heading as small as the cards' texts";
+        }
+        EXPECT_TRUE(widest) << "the card is wider than its text";
         EXPECT_EQ(AlphaAt(image, w / 2, h / 2), 255);
         EXPECT_EQ(sign->GetBubbleSprite()->GetX(false), (800 - w) / 2);
     }
@@ -340,10 +365,8 @@ TEST_F(SignWorldTest, EveryTutorialTextFitsItsBubbleWithTheRealFonts) {
     struct Style {
         char letter;
         int heading;
-        int left, top, boxMarginW, boxMarginH;  // the kids parchment's box
     };
-    const Style styles[] = {
-        {'s', 0, 0, 0, 0, 0}, {'l', 0, 0, 0, 0, 0}, {'k', 0, 40, 60, 150, 40}, {'k', 2102, 40, 110, 150, 40}};
+    const Style styles[] = {{'s', 0}, {'l', 0}, {'k', 0}, {'k', 2102}};
     int measured = 0;
     for (int id = 5001; id <= 5099; ++id) {
         if (!FontHasEntry(id)) continue;
@@ -357,10 +380,7 @@ TEST_F(SignWorldTest, EveryTutorialTextFitsItsBubbleWithTheRealFonts) {
             ASSERT_NE(sign->GetBubbleSprite(), nullptr);
             const int image = CDraw::FindImage(sign->GetBubbleImageName().c_str());
             const int w = CDraw::GetWidth(image), h = CDraw::GetHeight(image);
-            SDL_Rect box = sign->GetTextArea();
-            if (st.letter == 'k')
-                box = {static_cast<Sint16>(st.left), static_cast<Sint16>(st.top),
-                       static_cast<Uint16>(w - st.boxMarginW), static_cast<Uint16>(h - st.boxMarginH)};
+            const SDL_Rect box = sign->GetTextArea();
             const auto& runs = FontGetLastPlacements();  // the body, drawn last
             ASSERT_FALSE(runs.empty());
             for (const FontRunPlacement& r : runs) {
