@@ -7,8 +7,12 @@
 #     desktop entry is valid, every option a program's --help names is in its
 #     man page, and the unit names the installed server.
 #   tests/packaging/install-test.sh package BUILD_DIR
-#     cpack -G DEB: the package's files, and its dependencies against the
-#     libraries its programs link (dpkg-deb).
+#     A packager's build in BUILD_DIR/packager: configured without tests
+#     (BUILD_TESTING=OFF, GoogleTest and Google Benchmark hidden from it) it
+#     has no test, benchmark or sanitizer target; cmake --install builds what
+#     it installs (a program missing from the build comes back); cpack -G DEB:
+#     the package's files, and its dependencies against the libraries its
+#     programs link (dpkg-deb).
 set -euo pipefail
 mode="$1"
 build="$(cd "$2" && pwd)"
@@ -134,6 +138,18 @@ if [ "$mode" = install ]; then
     run_installed_tools "$dest$prefix/bin"
     run_installed_game "$dest$prefix/bin"
 elif [ "$mode" = package ]; then
+    packager="$build/packager"
+    cmake -S "$(dirname "$0")/../.." -B "$packager" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
+        -DCMAKE_DISABLE_FIND_PACKAGE_GTest=ON -DCMAKE_DISABLE_FIND_PACKAGE_benchmark=ON >"$work/configure.out" 2>&1 ||
+        fail "configuring without tests: $(cat "$work/configure.out")"
+    ! cmake --build "$packager" --target help | grep -E 'tests_|bench_|asan|testsupport|milestones' ||
+        fail "a build without tests has test targets"
+    rm -f "$packager/run/zorv_scored"
+    DESTDIR="$work/dest" cmake --install "$packager" --prefix /usr >"$work/install.out" 2>&1 ||
+        fail "cmake --install: $(tail -n 30 "$work/install.out")"
+    [ -x "$work/dest/usr/bin/zorv_scored" ] || fail "the install did not build the program missing from the build"
+    echo "a build without tests: no test target; the install built what it installs"
+    build="$packager"
     (cd "$build" && cpack -G DEB -B "$work/package") >"$work/cpack.out" 2>&1 || fail "cpack: $(cat "$work/cpack.out")"
     deb="$(ls "$work"/package/zorv_*.deb)"
     dpkg-deb -c "$deb" | awk '{print $6}' | sed 's|^\./||' >"$work/contents"
