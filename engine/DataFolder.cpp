@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include "engine/BuildInfo.h"
 #include "platform/Platform.h"
 
 namespace {
@@ -9,8 +10,9 @@ namespace {
 // The file that tells a folder of resource files: the image pack, which
 // every program that shows or runs a level reads.
 const char* const kMarker = "resource2.dat";
-// Where an installed program's data lies, from its own folder.
-const char* const kInstalledData = "/../share/zorv";
+// Where an installed program's data lies, from its own folder (the install's
+// layout, as the build was configured).
+const char* const kInstalledData = "/" ZORV_DATA_FROM_PROGRAM;
 const char* const kCaptureFolder = "ZORV Screenshots/";
 
 std::string g_captureDir;

@@ -1,7 +1,9 @@
 // Where a program finds its resource files: beside itself (the run folder),
-// else in ../share/zorv (installed), never in the folder it was started from.
+// else in the install's data folder (../share/zorv by default), never in the
+// folder it was started from.
 #include <gtest/gtest.h>
 
+#include "engine/BuildInfo.h"
 #include "engine/DataFolder.h"
 #include "platform/Platform.h"
 #include "tests/support/TestSupport.h"
@@ -14,7 +16,7 @@ TEST(DataFolder, BesideTheProgramElseInstalledElseNone) {
         bool installed;
     } rows[] = {
         {"the run folder", true, false, "prefix/bin", false},
-        {"installed", false, true, "prefix/bin/../share/zorv", true},
+        {"installed", false, true, "prefix/bin/" ZORV_DATA_FROM_PROGRAM, true},
         {"data beside it wins over an install", true, true, "prefix/bin", false},
         {"neither", false, false, "", false},
     };
@@ -26,7 +28,7 @@ TEST(DataFolder, BesideTheProgramElseInstalledElseNone) {
             ASSERT_TRUE(WriteFileText(bin + "/resource2.dat", "pack"));
         }
         if (row.shareFolder) {
-            ASSERT_TRUE(PlatformMakeDirs(root.File("prefix/share/zorv")));
+            ASSERT_TRUE(PlatformMakeDirs(root.File("prefix/bin/" ZORV_DATA_FROM_PROGRAM)));
         }
         // The working folder holds data too, and is never taken.
         ASSERT_TRUE(WriteFileText(root.File("resource2.dat"), "pack"));
