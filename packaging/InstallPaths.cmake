@@ -1,9 +1,11 @@
 # Run by cmake --install (and by cpack, once for each of its packages): the
 # files that name the install's own folders, which only the install knows
 # (cmake --install --prefix, or /usr in the packages). It installs the
-# resource files, writes the desktop entry, the man pages and the score
+# resource files and links the fonts, writes the desktop entry, the man pages and the score
 # server's systemd unit with the installed paths, and installs them. The
-# ZORV_ variables come from packaging/CMakeLists.txt.
+# ZORV_ variables come from packaging/CMakeLists.txt. No variable here is
+# named as a part (game, data, server): the install script compares the part
+# to those words, which an old-style if() would take for the variables.
 
 # True when the install takes the part PART: a whole install takes every
 # part, cpack one package's at a time.
@@ -46,15 +48,43 @@ set(written "${ZORV_PACKAGING_BINARY}/for-${destination}")
 
 zorv_takes(data take)
 if(take)
-  # What the resource builder wrote into the run folder: the resource files,
-  # the fonts the string table names and their licence; nothing else there
-  # (programs, benchmarks, captures, loose files) is the game's data.
-  file(GLOB data LIST_DIRECTORIES false "${ZORV_RUN_DIR}/resource*.dat" "${ZORV_RUN_DIR}/*.ttf"
-       "${ZORV_RUN_DIR}/*-LICENSE.txt")
-  if(NOT data)
+  # What the resource builder wrote into the run folder: the resource files
+  # and the fonts the string table names; nothing else there (programs,
+  # benchmarks, captures, loose files, the fonts' licence) is the game's data.
+  file(GLOB data_files LIST_DIRECTORIES false "${ZORV_RUN_DIR}/resource*.dat" "${ZORV_RUN_DIR}/*.ttf")
+  if(NOT data_files)
     message(FATAL_ERROR "No resource files in ${ZORV_RUN_DIR}: build the target installables first")
   endif()
-  file(INSTALL ${data} DESTINATION "${datadir}")
+  # The fonts are copies of the system's (resource6.dat is DejaVuSans.ttf
+  # under another name): the install links them instead, as Debian wants a
+  # font shipped once, by its own package. Known by their bytes.
+  file(GLOB fonts "${ZORV_FONT_DIR}/*.ttf")
+  set(font_hashes "")
+  foreach(font ${fonts})
+    file(SHA256 "${font}" hash)
+    list(APPEND font_hashes "${hash}")
+  endforeach()
+  # Within one top folder (/usr) a link is relative, as Debian's policy asks;
+  # from another one (~/.local) it names the fonts' folder whole.
+  string(REGEX MATCH "^/[^/]*" top "${datadir}")
+  string(REGEX MATCH "^/[^/]*" font_top "${ZORV_FONT_DIR}")
+  foreach(file ${data_files})
+    file(SHA256 "${file}" hash)
+    list(FIND font_hashes "${hash}" at)
+    if(at LESS 0)
+      file(INSTALL "${file}" DESTINATION "${datadir}")
+      continue()
+    endif()
+    list(GET fonts ${at} font)
+    if(top STREQUAL font_top)
+      file(RELATIVE_PATH font "${datadir}" "${font}")
+    endif()
+    get_filename_component(name "${file}" NAME)
+    message(STATUS "Installing: $ENV{DESTDIR}${datadir}/${name} -> ${font}")
+    file(MAKE_DIRECTORY "$ENV{DESTDIR}${datadir}")
+    file(CREATE_LINK "${font}" "$ENV{DESTDIR}${datadir}/${name}" SYMBOLIC)
+    list(APPEND CMAKE_INSTALL_MANIFEST_FILES "${datadir}/${name}")
+  endforeach()
 endif()
 
 zorv_takes(game take)

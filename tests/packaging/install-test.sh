@@ -35,16 +35,32 @@ fail() {
 
 programs=(zorv zorv_sim zorv_solve zorv_gallery zorv_scored)
 
-# The files both an install and the packages hold, under the prefix: $1 the
-# programs' folder, $2 the data folder.
-expected_files() {
-    local p n
-    for p in "${programs[@]}"; do echo "$1/$p"; done
-    for n in $(seq 0 11); do echo "$2/resource$n.dat"; done
-    for n in 16 24 32 48 64 128 256; do echo "share/icons/hicolor/${n}x$n/apps/zorv.png"; done
-    echo share/applications/zorv.desktop
-    echo share/man/man6/zorv.6.gz
-    for p in zorv_sim zorv_solve zorv_gallery zorv_scored; do echo "share/man/man1/$p.1.gz"; done
+# The files of each package, under the prefix: $1 the package (zorv,
+# zorv-data, zorv-server; all for the three), $2 the programs' folder, $3 the
+# data folder, $4 the run folder (whose fonts the data folder links).
+package_files() {
+    local p n f
+    if [ "$1" = zorv ] || [ "$1" = all ]; then
+        for p in zorv zorv_sim zorv_solve zorv_gallery; do echo "$2/$p"; done
+        for n in 16 24 32 48 64 128 256; do echo "share/icons/hicolor/${n}x$n/apps/zorv.png"; done
+        echo share/applications/zorv.desktop
+        echo share/man/man6/zorv.6.gz
+        for p in zorv_sim zorv_solve zorv_gallery; do echo "share/man/man1/$p.1.gz"; done
+    fi
+    if [ "$1" = zorv-data ] || [ "$1" = all ]; then
+        for n in $(seq 0 11); do echo "$3/resource$n.dat"; done
+        for f in "$4"/*.ttf; do echo "$3/$(basename "$f")"; done
+    fi
+    if [ "$1" = zorv-server ] || [ "$1" = all ]; then
+        echo "$2/zorv_scored"
+        echo share/man/man1/zorv_scored.1.gz
+    fi
+    for p in zorv zorv-data zorv-server; do
+        if [ "$1" = "$p" ] || [ "$1" = all ]; then
+            echo "share/doc/$p/copyright"
+            echo "share/doc/$p/changelog.gz"
+        fi
+    done
 }
 
 # Waits up to $2 seconds for the text $3 in the file $1.
@@ -140,7 +156,7 @@ if [ "$mode" = install ]; then
         fail "cmake --install: $(cat "$work/install.out")"
     while read -r f; do
         [ -f "$dest$prefix/$f" ] || fail "not installed: $f"
-    done < <(expected_files bin share/zorv)
+    done < <(package_files all bin share/zorv "$build/run")
     [ -z "$(find "$dest" -path '*systemd*')" ] || fail "a unit where systemd never looks: $(find "$dest" -path '*systemd*')"
     check_desktop_entry "$dest$prefix" "$prefix/bin"
     check_man_pages "$dest$prefix" "$dest$prefix/bin" "$prefix/share/zorv"
@@ -160,9 +176,13 @@ elif [ "$mode" = package ]; then
         fail "cmake --install: $(tail -n 30 "$work/install.out")"
     [ -x "$dest/usr/games/zorv_scored" ] || fail "the install did not build the program missing from the build"
     echo "a build without tests: no test target; the install built what it installs"
+    # The data folder links the system's fonts (relative links, within
+    # /usr): here the DESTDIR's fonts are the system's, as the package's
+    # dependency on fonts-dejavu-core makes them.
+    ln -s /usr/share/fonts "$dest/usr/share/fonts"
     while read -r f; do
         [ -f "$dest/usr/$f" ] || fail "not installed in Debian's layout: usr/$f"
-    done < <(expected_files games share/games/zorv)
+    done < <(package_files all games share/games/zorv "$packager/run")
     grep -q "^ExecStart=/usr/games/zorv_scored " "$dest/lib/systemd/system/zorv-scored.service" ||
         fail "the unit does not start the installed server"
     check_desktop_entry "$dest/usr" /usr/games
@@ -170,28 +190,58 @@ elif [ "$mode" = package ]; then
     zcat "$dest/usr/share/man/man1/zorv_scored.1.gz" | grep -qxF ".I /lib/systemd/system/zorv-scored.service" ||
         fail "the server's man page does not name the installed unit"
     run_installed_game "$dest/usr/games"
-    build="$packager"
-    (cd "$build" && cpack -G DEB -B "$work/package") >"$work/cpack.out" 2>&1 || fail "cpack: $(cat "$work/cpack.out")"
-    deb="$(ls "$work"/package/zorv_*.deb)"
-    dpkg-deb -c "$deb" | awk '{print $6}' | sed 's|^\./||' >"$work/contents"
-    while read -r f; do
-        grep -qx "usr/$f" "$work/contents" || fail "not in the package: usr/$f"
-    done < <(expected_files games share/games/zorv)
-    ! grep -E '(^|/)(tests_|bench_)|testhome|capture_' "$work/contents" || fail "the package holds test files"
-    depends="$(dpkg-deb -f "$deb" Depends)"
-    # The names alone, one a line (versions and alternatives dropped).
-    names="$(sed -e 's/([^)]*)//g' -e 's/|/,/g' <<<"$depends" | tr ',' '\n' | tr -d ' ')"
-    # Each library a program links comes from a package the package depends on.
-    for p in "${programs[@]}"; do
-        for lib in $(objdump -p "$build/run/$p" | awk '$1 == "NEEDED" {print $2}'); do
-            # The file the loader takes for it, and the package that holds it.
-            path="$(ldd "$build/run/$p" | awk -v lib="$lib" '$1 == lib {print $3}')"
-            owner="$({ dpkg -S "$path" || dpkg -S "$(readlink -f "$path")"; } 2>/dev/null | head -n1 | cut -d: -f1)"
-            [ -n "$owner" ] || fail "no Debian package holds $lib"
-            grep -qxF "$owner" <<<"$names" || fail "$p links $lib of $owner, which Depends lacks: $depends"
+
+    (cd "$packager" && cpack -G DEB -B "$work/package") >"$work/cpack.out" 2>&1 || fail "cpack: $(cat "$work/cpack.out")"
+    version="$(sed -n 's/^set(CPACK_PACKAGE_VERSION "\(.*\)")$/\1/p' "$packager/CPackConfig.cmake")"
+    arch="$(dpkg --print-architecture)"
+    # Each package: its architecture, the programs whose libraries it
+    # depends on, and what it depends on besides.
+    while read -r package architecture programs others; do
+        deb="$work/package/${package}_${version}_$architecture.deb"
+        [ -f "$deb" ] || fail "no package $(basename "$deb") among: $(ls "$work/package")"
+        [ "$(dpkg-deb -f "$deb" Architecture)" = "$architecture" ] || fail "$package is not Architecture: $architecture"
+        # Its files, exactly (folders aside).
+        dpkg-deb -c "$deb" | awk '$6 !~ /\/$/ {print $6}' | sed 's|^\./||' | sort >"$work/contents"
+        { package_files "$package" games share/games/zorv "$packager/run" | sed 's|^|usr/|'
+          [ "$package" != zorv-server ] || echo lib/systemd/system/zorv-scored.service; } | sort >"$work/expected"
+        diff "$work/expected" "$work/contents" >"$work/diff" ||
+            fail "$package holds other files (< missing, > extra): $(cat "$work/diff")"
+        # Each library its programs link comes from a package it depends on,
+        # and it depends on nothing else than those and the others named.
+        depends="$(dpkg-deb -f "$deb" Depends)"
+        names="$(sed -e 's/([^)]*)//g' -e 's/|/,/g' <<<"$depends" | tr ',' '\n' | tr -d ' ' | sort -u)"
+        owners="$(tr ',' '\n' <<<"$others")"
+        for p in ${programs//,/ }; do
+            [ "$p" != - ] || continue
+            for lib in $(objdump -p "$packager/run/$p" | awk '$1 == "NEEDED" {print $2}'); do
+                # The file the loader takes for it, and the package that holds it.
+                path="$(ldd "$packager/run/$p" | awk -v lib="$lib" '$1 == lib {print $3}')"
+                owner="$({ dpkg -S "$path" || dpkg -S "$(readlink -f "$path")"; } 2>/dev/null | head -n1 | cut -d: -f1)"
+                [ -n "$owner" ] || fail "no Debian package holds $lib"
+                grep -qxF "$owner" <<<"$names" || fail "$p links $lib of $owner, which the Depends of $package lacks: $depends"
+                owners+=$'\n'"$owner"
+            done
         done
-    done
-    echo "package $(basename "$deb"): $(wc -l <"$work/contents") entries; Depends: $depends"
+        extra="$(comm -23 <(echo "$names") <(grep -v '^-$' <<<"$owners" | sort -u))"
+        [ -z "$extra" ] || fail "$package depends on what its programs do not need: $extra"
+        echo "$package: Architecture $architecture, $(wc -l <"$work/contents") files; Depends: $depends"
+    done <<PACKAGES
+zorv $arch zorv,zorv_sim,zorv_solve,zorv_gallery zorv-data
+zorv-data all - fonts-dejavu-core
+zorv-server $arch zorv_scored -
+PACKAGES
+    # The fonts the data package links are fonts-dejavu-core's.
+    dpkg-deb -c "$work/package/zorv-data_${version}_all.deb" | awk '$7 == "->" {print $6, $8}' >"$work/links"
+    [ "$(wc -l <"$work/links")" -ge 3 ] || fail "zorv-data links no fonts: $(cat "$work/links")"
+    while read -r link target; do
+        font="$(realpath -m "/$(dirname "${link#./}")/$target")"
+        [ "$(dpkg -S "$font" 2>/dev/null | cut -d: -f1)" = fonts-dejavu-core ] ||
+            fail "$link leads to $font, no font of fonts-dejavu-core"
+    done <"$work/links"
+    if command -v lintian >/dev/null; then
+        lintian --fail-on error,warning "$work"/package/*.deb >"$work/lintian.out" 2>&1 || fail "lintian: $(cat "$work/lintian.out")"
+        echo "lintian: no error and no warning on the three packages"
+    fi
 else
     fail "usage: $0 install|package BUILD_DIR"
 fi
