@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds the game and its resource files (no test,
-# no benchmark: ./test.sh builds those), and starts the game from its run
-# folder. Arguments go to the game (for example 1 for a window instead of full
+# Installs what is missing (packages.txt), builds the game and its resource
+# files (no test, no benchmark: ./test.sh builds those), and starts the game
+# from its run folder. Arguments go to the game (for example 1 for a window instead of full
 # screen, 2 for no sound).
 set -euo pipefail
 ZORV_BUILD_TARGET=zorv

@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything and runs every test headless:
-# each test in a process of its own (CTest), then each test program whole.
+# Installs what is missing (packages.txt and packages-test.txt), builds
+# everything and runs every test headless: each test in a process of its own
+# (CTest), then each test program whole.
 # Arguments go to ctest (for example -R Profile, or -V), and then only ctest
 # runs.
 set -euo pipefail
 ZORV_BUILD_TARGET=all
+ZORV_TESTING=ON
 source "$(dirname "${BASH_SOURCE[0]}")/scripts/setup.sh"
 export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy
 # CTest hands a test only the first entry of an environment list that

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <vector>
 
+#include "engine/BuildInfo.h"
 #include "engine/ImagePack.h"
 #include "engine/Log.h"
 #include "engine/TerminalText.h"
@@ -14,8 +15,9 @@
 
 namespace {
 
-// Where an installed program's data lies, from its own folder.
-const char* const kInstalledData = "/../share/zorv";
+// Where an installed program's data lies, from its own folder (the install's
+// layout, as the build was configured).
+const char* const kInstalledData = "/" ZORV_DATA_FROM_PROGRAM;
 const char* const kCaptureFolder = "ZORV Screenshots/";
 
 bool g_capturesToPictures = false;

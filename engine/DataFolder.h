@@ -1,15 +1,17 @@
 // Where the game finds its resource files, and where its screenshots go.
 //
 // A program finds its data beside itself: in the build's run folder the
-// resource files lie beside the programs; an installed program (PREFIX/bin)
-// finds them in PREFIX/share/zorv. Neither depends on the folder it was
+// resource files lie beside the programs; an installed program finds them
+// in the install's data folder (PREFIX/share/zorv beside PREFIX/bin, or
+// /usr/share/games/zorv beside /usr/games), by the path from its own folder
+// that the build was configured with. Neither depends on the folder it was
 // started from, which is never read nor written.
 #pragma once
 
 #include <string>
 
 // The folder of the resource files for a program in programDir: programDir
-// itself when it holds them, else programDir/../share/zorv when that folder
+// itself when it holds them, else the install's data folder when that folder
 // holds them (an installed program, whose data is never looked for
 // elsewhere). Empty when neither does. *installed (when given) tells the
 // second case.

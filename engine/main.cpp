@@ -1,5 +1,6 @@
 // The game's entry point: start-up in its fixed order, the paced frame loop
 // over the stack of screens, and shut-down in its fixed order.
+#include <cctype>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -49,11 +50,23 @@ const char* const kUsage =
     "(3 is a silent window.) Alt+Enter switches between window and full screen;\n"
     "keypad 0 saves a screenshot.\n";
 
+// An argument written as an option (a dash, then no digit: "-1" is a
+// number) that is not --help.
+bool IsUnknownOption(const char* arg) {
+    return arg[0] == '-' && !isdigit(static_cast<unsigned char>(arg[1])) && strcmp(arg, "--help") != 0;
+}
+
 // The flags, 0 to 7. Anything else on the command line ends the program
 // before it opens anything: -1 after the usage (--help), -2 after a refusal.
 int ReadFlags(int argc, char** argv) {
     long flags = 0;
     if (argc == 1) return 0;
+    for (int i = 1; i < argc; ++i) {
+        if (IsUnknownOption(argv[i])) {
+            fprintf(stderr, "zorv: unknown option %s; see zorv --help\n", EscapeControls(argv[i]).c_str());
+            return -2;
+        }
+    }
     if (argc == 2 && strcmp(argv[1], "--help") == 0) {
         // A usage that could not be written (a full disk under it) is no answer.
         errno = 0;

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "engine/BuildInfo.h"
 #include "engine/CInput.h"
 #include "engine/Log.h"
 #include "engine/Parameters.h"
@@ -13,7 +14,9 @@
 
 namespace {
 
-const char* const kGameVersion = "1.03W";
+// The version the score protocol names the game by: its version and the
+// letter of its platform, "1.03W" (the boards keep what a game sent).
+const char* const kGameVersion = ZORV_VERSION "W";
 // Only 429 (too many requests) is looked at: the server, or a proxy before
 // it, is too busy for this player, and the request fails with
 // kScoreErrorBusy whatever its body says. Any other status leaves the body

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "engine/BuildInfo.h"
 #include "screens/CControllerPage.h"
 
 class CSprite;
@@ -13,7 +14,7 @@ class CGuiButton;
 class CControllerCredits : public CControllerPage {
 public:
     static constexpr int kRows = 7;
-    static constexpr const char* kVersion = "1.03";
+    static constexpr const char* kVersion = ZORV_VERSION;
 
     // The text of one name field and the box it is drawn in, in page pixels.
     struct NameField {

@@ -1,7 +1,9 @@
 // Where a program finds its resource files: beside itself (the run folder),
-// else in ../share/zorv (installed), never in the folder it was started from.
+// else in the install's data folder (../share/zorv by default), never in the
+// folder it was started from.
 #include <gtest/gtest.h>
 
+#include "engine/BuildInfo.h"
 #include "engine/DataFolder.h"
 #include "engine/ImagePack.h"
 #include "platform/Platform.h"
@@ -15,7 +17,7 @@ TEST(DataFolder, BesideTheProgramElseInstalledElseNone) {
         bool installed;
     } rows[] = {
         {"the run folder", true, false, false, "prefix/bin", false},
-        {"installed", false, true, true, "prefix/bin/../share/zorv", true},
+        {"installed", false, true, true, "prefix/bin/" ZORV_DATA_FROM_PROGRAM, true},
         {"data beside it wins over an install", true, true, true, "prefix/bin", false},
         {"an installed folder without the data", false, true, false, "", false},
         {"neither", false, false, false, "", false},
@@ -28,10 +30,10 @@ TEST(DataFolder, BesideTheProgramElseInstalledElseNone) {
             ASSERT_TRUE(WriteFileText(bin + "/" + kImagePackFile, "pack"));
         }
         if (row.shareFolder) {
-            ASSERT_TRUE(PlatformMakeDirs(root.File("prefix/share/zorv")));
+            ASSERT_TRUE(PlatformMakeDirs(root.File("prefix/bin/" ZORV_DATA_FROM_PROGRAM)));
         }
         if (row.shareData) {
-            ASSERT_TRUE(WriteFileText(root.File("prefix/share/zorv/") + kImagePackFile, "pack"));
+            ASSERT_TRUE(WriteFileText(root.File("prefix/bin/" ZORV_DATA_FROM_PROGRAM "/") + kImagePackFile, "pack"));
         }
         // The working folder holds data too, and is never taken.
         ASSERT_TRUE(WriteFileText(root.File(kImagePackFile), "pack"));

@@ -415,13 +415,20 @@ TEST_F(StartupTest, HelpTellsTheFlagsAndAnythingButANumberOfFlagsIsRefusedBefore
     r = RunProgram(ZORV_BINARY, run.Path(), home.Path(), "--help >/dev/full", 4, errFile);
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_EQ(ReadFileText(errFile), "zorv: cannot write the standard output: No space left on device\n");
-    for (const char* args : {"abc", "1 2", "8", "-1", "1x", "--fast", "-h"}) {
+    // An option it does not know is named as one; the rest is no number of flags.
+    const std::pair<const char*, const char*> refused[] = {
+        {"abc", ""}, {"1 2", ""}, {"8", ""}, {"-1", ""}, {"1x", ""},
+        {"--version", "--version"}, {"-h", "-h"}, {"1 --fast", "--fast"}};
+    for (const auto& [args, option] : refused) {
         r = RunProgram(ZORV_BINARY, run.Path(), home.Path(), args, 4, errFile);
         EXPECT_EQ(r.exitCode, 2) << args;
         EXPECT_EQ(r.output, "") << args;
         const std::string message = ReadFileText(errFile);
         EXPECT_EQ(message.rfind("zorv: ", 0), 0u) << args << ": " << message;
         EXPECT_EQ(message.find('\n'), message.size() - 1) << args << ": " << message;
+        if (*option) {
+            EXPECT_EQ(message, std::string("zorv: unknown option ") + option + "; see zorv --help\n") << args;
+        }
     }
     // Nothing was opened: no data folder, no log.
     EXPECT_TRUE(FolderEntries(home.Path()).empty());

@@ -1,15 +1,22 @@
 #!/usr/bin/env bash
 # The game as a Linux system installs it.
 #   tests/packaging/install-test.sh install BUILD_DIR
-#     cmake --install into a temporary DESTDIR; the installed game runs from
-#     another folder to its main menu (under its own Xvfb), its files go
-#     where the desktop says, its screenshot to the pictures folder, the
-#     program alone names where it looked for its data, the installed tools
-#     run a level, the desktop entry is valid, every option a program's --help
-#     names is in its man page, and the unit names the installed server.
+#     cmake --install for oneself (--prefix ~/.local) into a temporary
+#     DESTDIR: no systemd unit (systemd never looks there); the installed
+#     game runs from another folder to its main menu (under its own Xvfb),
+#     its files go where the desktop says, its screenshot to the pictures
+#     folder, the program alone names where it looked for its data, the
+#     installed tools run a level, the desktop entry is valid, the man pages
+#     name the installed folders and every option a program's --help names.
 #   tests/packaging/install-test.sh package BUILD_DIR
-#     cpack -G DEB: the package's files, and its dependencies against the
-#     libraries its programs link (dpkg-deb).
+#     A packager's build in BUILD_DIR/packager: configured without tests
+#     (BUILD_TESTING=OFF, GoogleTest and Google Benchmark hidden from it) and
+#     in Debian's layout (/usr/games, /usr/share/games) it has no test,
+#     benchmark or sanitizer target; cmake --install builds what it installs
+#     (a program missing from the build comes back) into a DESTDIR, where the
+#     installed game runs from another folder and the unit names the
+#     installed server; cpack -G DEB: the package's files, and its
+#     dependencies against the libraries its programs link (dpkg-deb).
 set -euo pipefail
 mode="$1"
 build="$(cd "$2" && pwd)"
@@ -29,16 +36,32 @@ fail() {
 
 programs=(zorv zorv_sim zorv_solve zorv_gallery zorv_scored)
 
-# The files both an install and the package hold, under PREFIX.
-expected_files() {
-    local p n
-    for p in "${programs[@]}"; do echo "bin/$p"; done
-    for n in $(seq 0 11); do echo "share/zorv/resource$n.dat"; done
-    for n in 16 24 32 48 64 128 256; do echo "share/icons/hicolor/${n}x$n/apps/zorv.png"; done
-    echo share/applications/zorv.desktop
-    echo share/man/man6/zorv.6.gz
-    for p in zorv_sim zorv_solve zorv_gallery zorv_scored; do echo "share/man/man1/$p.1.gz"; done
-    echo lib/systemd/system/zorv-scored.service
+# The files of each package, under the prefix: $1 the package (zorv,
+# zorv-data, zorv-server; all for the three), $2 the programs' folder, $3 the
+# data folder, $4 the run folder (whose fonts the data folder links).
+package_files() {
+    local p n f
+    if [ "$1" = zorv ] || [ "$1" = all ]; then
+        for p in zorv zorv_sim zorv_solve zorv_gallery; do echo "$2/$p"; done
+        for n in 16 24 32 48 64 128 256; do echo "share/icons/hicolor/${n}x$n/apps/zorv.png"; done
+        echo share/applications/zorv.desktop
+        echo share/man/man6/zorv.6.gz
+        for p in zorv_sim zorv_solve zorv_gallery; do echo "share/man/man1/$p.1.gz"; done
+    fi
+    if [ "$1" = zorv-data ] || [ "$1" = all ]; then
+        for n in $(seq 0 11); do echo "$3/resource$n.dat"; done
+        for f in "$4"/*.ttf; do echo "$3/$(basename "$f")"; done
+    fi
+    if [ "$1" = zorv-server ] || [ "$1" = all ]; then
+        echo "$2/zorv_scored"
+        echo share/man/man1/zorv_scored.1.gz
+    fi
+    for p in zorv zorv-data zorv-server; do
+        if [ "$1" = "$p" ] || [ "$1" = all ]; then
+            echo "share/doc/$p/copyright"
+            echo "share/doc/$p/changelog.gz"
+        fi
+    done
 }
 
 # Waits up to $2 seconds for the text $3 in the file $1.
@@ -56,7 +79,7 @@ wait_for_text() {
 # main menu answers by quitting (the intro only skips to the menu).
 run_installed_game() {
     local bin="$1" home="$work/home" out="$work/game.out" i code=""
-    command -v Xvfb >/dev/null && command -v xdotool >/dev/null || fail "Xvfb and xdotool are needed (packages.txt)"
+    command -v Xvfb >/dev/null && command -v xdotool >/dev/null || fail "Xvfb and xdotool are needed (packages-test.txt)"
     Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" 2>/dev/null &
     xvfb=$!
     for ((i = 0; i < 40; ++i)); do
@@ -127,59 +150,123 @@ run_installed_tools() {
     echo "the installed tools ran level reg:0"
 }
 
-# Every option a program's --help names (--word) is in its man page.
+# The man pages under $1 of the programs in $2 name the data folder $3 and
+# every option a program's --help names (--word).
 check_man_pages() {
-    local prefix="$1" p page option missing=""
+    local p page option missing=""
     for p in "${programs[@]}"; do
-        page="$(zcat "$prefix"/share/man/man?/"$p".?.gz | sed -e 's/\\-/-/g' -e 's/\\f[BIRP]//g')"
-        for option in $("$prefix/bin/$p" --help | grep -oE -- '--[a-z][a-z-]*[a-z]' | sort -u); do
+        page="$(zcat "$1"/share/man/man?/"$p".?.gz | sed -e 's/\\-/-/g' -e 's/\\f[BIRP]//g')"
+        for option in $("$2/$p" --help | grep -oE -- '--[a-z][a-z-]*[a-z]' | sort -u); do
             grep -qF -- "$option" <<<"$page" || missing+=" $p:$option"
         done
+        ! grep -E 'PREFIX/|@ZORV' <<<"$page" || fail "the man page of $p names no installed folder"
     done
     [ -z "$missing" ] || fail "options missing from the man pages:$missing"
-    echo "every option of every --help is in its man page"
+    zcat "$1/share/man/man6/zorv.6.gz" | grep -qxF ".I $3/" || fail "the game's man page does not name its data folder $3"
+    echo "every option of every --help is in its man page; the data folder is $3"
+}
+
+# The desktop entry under $1 is valid and starts the game in $2.
+check_desktop_entry() {
+    command -v desktop-file-validate >/dev/null || fail "desktop-file-validate is needed (packages-test.txt: desktop-file-utils)"
+    desktop-file-validate "$1/share/applications/zorv.desktop" || fail "the desktop entry is not valid"
+    grep -qx "Exec=$2/zorv" "$1/share/applications/zorv.desktop" || fail "the desktop entry does not start the installed game"
 }
 
 if [ "$mode" = install ]; then
-    prefix=/opt/zorv-test
+    prefix=/home/player/.local
     dest="$work/dest"
     DESTDIR="$dest" cmake --install "$build" --prefix "$prefix" >"$work/install.out" 2>&1 ||
         fail "cmake --install: $(cat "$work/install.out")"
     while read -r f; do
         [ -f "$dest$prefix/$f" ] || fail "not installed: $f"
-    done < <(expected_files)
-    command -v desktop-file-validate >/dev/null || fail "desktop-file-validate is needed (packages.txt: desktop-file-utils)"
-    desktop-file-validate "$dest$prefix/share/applications/zorv.desktop" || fail "the desktop entry is not valid"
-    grep -qx "Exec=$prefix/bin/zorv" "$dest$prefix/share/applications/zorv.desktop" ||
-        fail "the desktop entry does not start the installed game"
-    grep -q "^ExecStart=$prefix/bin/zorv_scored " "$dest$prefix/lib/systemd/system/zorv-scored.service" ||
-        fail "the unit does not start the installed server"
-    check_man_pages "$dest$prefix"
+    done < <(package_files all bin share/zorv "$build/run")
+    [ -z "$(find "$dest" -path '*systemd*')" ] || fail "a unit where systemd never looks: $(find "$dest" -path '*systemd*')"
+    check_desktop_entry "$dest$prefix" "$prefix/bin"
+    check_man_pages "$dest$prefix" "$dest$prefix/bin" "$prefix/share/zorv"
     run_installed_tools "$dest$prefix/bin"
     run_program_alone "$dest$prefix/bin"
     run_installed_game "$dest$prefix/bin"
 elif [ "$mode" = package ]; then
-    (cd "$build" && cpack -G DEB -B "$work/package") >"$work/cpack.out" 2>&1 || fail "cpack: $(cat "$work/cpack.out")"
-    deb="$(ls "$work"/package/zorv_*.deb)"
-    dpkg-deb -c "$deb" | awk '{print $6}' | sed 's|^\./||' >"$work/contents"
+    packager="$build/packager"
+    cmake -S "$(dirname "$0")/../.." -B "$packager" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
+        -DCMAKE_DISABLE_FIND_PACKAGE_GTest=ON -DCMAKE_DISABLE_FIND_PACKAGE_benchmark=ON \
+        -DCMAKE_INSTALL_PREFIX=/usr -DCMAKE_INSTALL_BINDIR=games -DCMAKE_INSTALL_DATADIR=share/games \
+        >"$work/configure.out" 2>&1 || fail "configuring without tests: $(cat "$work/configure.out")"
+    ! cmake --build "$packager" --target help | grep -E 'tests_|bench_|asan|testsupport|milestones' ||
+        fail "a build without tests has test targets"
+    rm -f "$packager/run/zorv_scored"
+    dest="$work/dest"
+    DESTDIR="$dest" cmake --install "$packager" >"$work/install.out" 2>&1 ||
+        fail "cmake --install: $(tail -n 30 "$work/install.out")"
+    [ -x "$dest/usr/games/zorv_scored" ] || fail "the install did not build the program missing from the build"
+    echo "a build without tests: no test target; the install built what it installs"
+    # The data folder links the system's fonts (relative links, within
+    # /usr): here the DESTDIR's fonts are the system's, as the package's
+    # dependency on fonts-dejavu-core makes them.
+    ln -s /usr/share/fonts "$dest/usr/share/fonts"
     while read -r f; do
-        grep -qx "usr/$f" "$work/contents" || fail "not in the package: usr/$f"
-    done < <(expected_files)
-    ! grep -E '(^|/)(tests_|bench_)|testhome|capture_' "$work/contents" || fail "the package holds test files"
-    depends="$(dpkg-deb -f "$deb" Depends)"
-    # The names alone, one a line (versions and alternatives dropped).
-    names="$(sed -e 's/([^)]*)//g' -e 's/|/,/g' <<<"$depends" | tr ',' '\n' | tr -d ' ')"
-    # Each library a program links comes from a package the package depends on.
-    for p in "${programs[@]}"; do
-        for lib in $(objdump -p "$build/run/$p" | awk '$1 == "NEEDED" {print $2}'); do
-            # The file the loader takes for it, and the package that holds it.
-            path="$(ldd "$build/run/$p" | awk -v lib="$lib" '$1 == lib {print $3}')"
-            owner="$({ dpkg -S "$path" || dpkg -S "$(readlink -f "$path")"; } 2>/dev/null | head -n1 | cut -d: -f1)"
-            [ -n "$owner" ] || fail "no Debian package holds $lib"
-            grep -qxF "$owner" <<<"$names" || fail "$p links $lib of $owner, which Depends lacks: $depends"
+        [ -f "$dest/usr/$f" ] || fail "not installed in Debian's layout: usr/$f"
+    done < <(package_files all games share/games/zorv "$packager/run")
+    grep -q "^ExecStart=/usr/games/zorv_scored " "$dest/lib/systemd/system/zorv-scored.service" ||
+        fail "the unit does not start the installed server"
+    check_desktop_entry "$dest/usr" /usr/games
+    check_man_pages "$dest/usr" "$dest/usr/games" /usr/share/games/zorv
+    zcat "$dest/usr/share/man/man1/zorv_scored.1.gz" | grep -qxF ".I /lib/systemd/system/zorv-scored.service" ||
+        fail "the server's man page does not name the installed unit"
+    run_installed_game "$dest/usr/games"
+
+    (cd "$packager" && cpack -G DEB -B "$work/package") >"$work/cpack.out" 2>&1 || fail "cpack: $(cat "$work/cpack.out")"
+    version="$(sed -n 's/^set(CPACK_PACKAGE_VERSION "\(.*\)")$/\1/p' "$packager/CPackConfig.cmake")"
+    arch="$(dpkg --print-architecture)"
+    # Each package: its architecture, the programs whose libraries it
+    # depends on, and what it depends on besides.
+    while read -r package architecture programs others; do
+        deb="$work/package/${package}_${version}_$architecture.deb"
+        [ -f "$deb" ] || fail "no package $(basename "$deb") among: $(ls "$work/package")"
+        [ "$(dpkg-deb -f "$deb" Architecture)" = "$architecture" ] || fail "$package is not Architecture: $architecture"
+        # Its files, exactly (folders aside).
+        dpkg-deb -c "$deb" | awk '$6 !~ /\/$/ {print $6}' | sed 's|^\./||' | sort >"$work/contents"
+        { package_files "$package" games share/games/zorv "$packager/run" | sed 's|^|usr/|'
+          [ "$package" != zorv-server ] || echo lib/systemd/system/zorv-scored.service; } | sort >"$work/expected"
+        diff "$work/expected" "$work/contents" >"$work/diff" ||
+            fail "$package holds other files (< missing, > extra): $(cat "$work/diff")"
+        # Each library its programs link comes from a package it depends on,
+        # and it depends on nothing else than those and the others named.
+        depends="$(dpkg-deb -f "$deb" Depends)"
+        names="$(sed -e 's/([^)]*)//g' -e 's/|/,/g' <<<"$depends" | tr ',' '\n' | tr -d ' ' | sort -u)"
+        owners="$(tr ',' '\n' <<<"$others")"
+        for p in ${programs//,/ }; do
+            [ "$p" != - ] || continue
+            for lib in $(objdump -p "$packager/run/$p" | awk '$1 == "NEEDED" {print $2}'); do
+                # The file the loader takes for it, and the package that holds it.
+                path="$(ldd "$packager/run/$p" | awk -v lib="$lib" '$1 == lib {print $3}')"
+                owner="$({ dpkg -S "$path" || dpkg -S "$(readlink -f "$path")"; } 2>/dev/null | head -n1 | cut -d: -f1)"
+                [ -n "$owner" ] || fail "no Debian package holds $lib"
+                grep -qxF "$owner" <<<"$names" || fail "$p links $lib of $owner, which the Depends of $package lacks: $depends"
+                owners+=$'\n'"$owner"
+            done
         done
-    done
-    echo "package $(basename "$deb"): $(wc -l <"$work/contents") entries; Depends: $depends"
+        extra="$(comm -23 <(echo "$names") <(grep -v '^-$' <<<"$owners" | sort -u))"
+        [ -z "$extra" ] || fail "$package depends on what its programs do not need: $extra"
+        echo "$package: Architecture $architecture, $(wc -l <"$work/contents") files; Depends: $depends"
+    done <<PACKAGES
+zorv $arch zorv,zorv_sim,zorv_solve,zorv_gallery zorv-data
+zorv-data all - fonts-dejavu-core
+zorv-server $arch zorv_scored -
+PACKAGES
+    # The fonts the data package links are fonts-dejavu-core's.
+    dpkg-deb -c "$work/package/zorv-data_${version}_all.deb" | awk '$7 == "->" {print $6, $8}' >"$work/links"
+    [ "$(wc -l <"$work/links")" -ge 3 ] || fail "zorv-data links no fonts: $(cat "$work/links")"
+    while read -r link target; do
+        font="$(realpath -m "/$(dirname "${link#./}")/$target")"
+        [ "$(dpkg -S "$font" 2>/dev/null | cut -d: -f1)" = fonts-dejavu-core ] ||
+            fail "$link leads to $font, no font of fonts-dejavu-core"
+    done <"$work/links"
+    if command -v lintian >/dev/null; then
+        lintian --fail-on error,warning "$work"/package/*.deb >"$work/lintian.out" 2>&1 || fail "lintian: $(cat "$work/lintian.out")"
+        echo "lintian: no error and no warning on the three packages"
+    fi
 else
     fail "usage: $0 install|package BUILD_DIR"
 fi

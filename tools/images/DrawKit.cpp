@@ -10,6 +10,8 @@
 #include <mutex>
 #include <vector>
 
+#include "engine/BuildInfo.h"
+
 namespace DrawKit {
 
 const Color kInk = {24 / 255.0, 34 / 255.0, 83 / 255.0, 1};
@@ -304,7 +306,7 @@ std::vector<std::string> WrapLines(cairo_t* cr, const std::string& text, double 
 
 }  // namespace
 
-const char* FontFolder() { return "/usr/share/fonts/truetype/dejavu"; }
+const char* FontFolder() { return ZORV_FONT_DIR; }
 
 bool FontsAvailable() { return Fonts().ok; }
 

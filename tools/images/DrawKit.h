@@ -95,7 +95,8 @@ void TextBox(cairo_t* cr, const std::string& utf8, double x, double y, double w,
              const Color& color, Font font = FONT_SANS, Align align = ALIGN_CENTER);
 // True when every font file could be opened (the build fails otherwise).
 bool FontsAvailable();
-// The folder the DejaVu fonts are read from.
+// The folder the DejaVu fonts are read from: fonts-dejavu-core's, where an
+// installed game's data folder links them from too.
 const char* FontFolder();
 
 // ---- Deterministic randomness (same name, same picture) ----
