@@ -45,6 +45,9 @@ struct CScoreHttpServer::Watch {
     std::list<Watch*>::iterator place;
 };
 
+// A request from the moment it is in until the library has sent its answer
+// (or its client has gone): a stop waits for it, so that every answer made
+// reaches its client.
 struct CScoreHttpServer::Pending {
     std::mutex mutex;
     MHD_Connection* connection = nullptr;
@@ -62,7 +65,8 @@ struct CScoreHttpServer::Request {
     bool started = false;
     bool answered = false;
     Clock::time_point start;
-    std::shared_ptr<Pending> pending;  // a write waiting for the store
+    bool script = false;  // answered through the score protocol
+    std::shared_ptr<Pending> pending;
 };
 
 namespace {
@@ -206,15 +210,20 @@ bool CScoreHttpServer::Start(std::string* error) {
     listenSocket_ = -1;  // the library's now: it closes it at the stop
     cutterStop_ = false;
     stopping_ = false;
+    closing_ = false;
     cutter_ = std::thread(&CScoreHttpServer::CutLateRequests, this);
     return true;
 }
 
 void CScoreHttpServer::Stop() {
     if (!daemon_) return;
+    // No new connection from here on (the socket is closed once the
+    // library's threads are gone).
+    const MHD_socket listening = MHD_quiesce_daemon(daemon_);
+    closing_ = true;
     {
-        // Writes waiting for the disk are answered as the store answers
-        // them while it keeps up.
+        // Requests under way are answered, writes waiting for the disk as
+        // the store answers them while it keeps up.
         std::unique_lock<std::mutex> lock(pendingMutex_);
         pendingGone_.wait_for(lock, std::chrono::milliseconds(kStopGraceMilliseconds),
                               [this] { return pending_.empty(); });
@@ -233,7 +242,8 @@ void CScoreHttpServer::Stop() {
     }
     for (const std::shared_ptr<Pending>& pending : left) Abandon(pending);
     {
-        // Their answers go out before every connection is closed.
+        // Their answers, and every other made by now, go out before every
+        // connection is closed: the library says when each is sent.
         std::unique_lock<std::mutex> lock(pendingMutex_);
         pendingGone_.wait_for(lock, std::chrono::seconds(1), [this] { return pending_.empty(); });
     }
@@ -245,6 +255,7 @@ void CScoreHttpServer::Stop() {
     cutter_.join();
     MHD_stop_daemon(daemon_);
     daemon_ = nullptr;
+    if (listening != MHD_INVALID_SOCKET) close(listening);
     std::lock_guard<std::mutex> lock(pendingMutex_);
     pending_.clear();
 }
@@ -359,7 +370,7 @@ void CScoreHttpServer::Finished(void* self, MHD_Connection* connection, void** c
     *context = nullptr;
     if (request && request->pending) {
         // Gone before its answer (its client closed): the write goes on.
-        if (!request->answered)
+        if (request->script && !request->answered)
             ServerLog("%s GET - closed before the answer to its write (%.1f ms)", ClientAddress(connection).c_str(),
                       std::chrono::duration<double, std::milli>(Clock::now() - request->start).count());
         server->Forget(request->pending);
@@ -411,6 +422,14 @@ MHD_Result CScoreHttpServer::Answer(void* self, MHD_Connection* connection, cons
         request->started = true;
         request->start = Clock::now();
         server->SetAnswering(connection, true);
+        // Noted before the store may answer: a stop finds it.
+        request->pending = std::make_shared<Pending>();
+        request->pending->connection = connection;
+        {
+            std::lock_guard<std::mutex> lock(server->pendingMutex_);
+            stopping = server->stopping_;
+            server->pending_.insert(request->pending);
+        }
         if (!HostAsHttpAsks(connection, version)) {
             reply = UnreadableReply("an HTTP/1.1 request without one Host header");
             what = reply.summary;
@@ -427,15 +446,8 @@ MHD_Result CScoreHttpServer::Answer(void* self, MHD_Connection* connection, cons
             reply.status = 405;
             what = reply.summary;
         } else {
-            const std::shared_ptr<Pending> pending = std::make_shared<Pending>();
-            pending->connection = connection;
-            request->pending = pending;
-            // Noted before the store may answer: a stop finds it.
-            {
-                std::lock_guard<std::mutex> lock(server->pendingMutex_);
-                stopping = server->stopping_;
-                if (!stopping) server->pending_.insert(pending);
-            }
+            request->script = true;
+            const std::shared_ptr<Pending> pending = request->pending;
             const size_t q = request->target.find('?');
             CAddressBudget* budget = server->budget_;
             const AddressKey from = server->KeyOf(ClientSocketAddress(connection));
@@ -449,7 +461,8 @@ MHD_Result CScoreHttpServer::Answer(void* self, MHD_Connection* connection, cons
                             [pending](ScoreAnswer answer) { Ready(pending, std::move(answer)); });
         }
     }
-    if (const std::shared_ptr<Pending> pending = request->pending) {
+    if (request->script) {
+        const std::shared_ptr<Pending>& pending = request->pending;
         ScoreAnswer answer;
         {
             std::lock_guard<std::mutex> lock(pending->mutex);
@@ -465,7 +478,6 @@ MHD_Result CScoreHttpServer::Answer(void* self, MHD_Connection* connection, cons
             pending->suspended = false;
             answer = pending->abandoned ? ScoreAnswer(StoppedReply) : pending->answer;
         }
-        server->Forget(pending);
         reply = answer();
         what = reply.summary;
     }
@@ -479,6 +491,8 @@ MHD_Result CScoreHttpServer::Answer(void* self, MHD_Connection* connection, cons
     MHD_add_response_header(response, MHD_HTTP_HEADER_CONTENT_TYPE, "text/plain");
     if (reply.retryAfter > 0)
         MHD_add_response_header(response, MHD_HTTP_HEADER_RETRY_AFTER, std::to_string(reply.retryAfter).c_str());
+    // During a stop no connection takes another request.
+    if (server->closing_) MHD_add_response_header(response, MHD_HTTP_HEADER_CONNECTION, "close");
     const MHD_Result queued = MHD_queue_response(connection, static_cast<unsigned>(reply.status), response);
     MHD_destroy_response(response);
     return queued;

@@ -182,8 +182,7 @@ bool CSqliteScoreStore::Open(const std::string& path, std::string* error) {
     }
     path_ = path;
     fileLost_ = false;
-    if (!writer_.Open(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, error) ||
-        !KeepLogAtClose(&writer_, error)) {
+    if (!writer_.Open(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, error)) {
         writer_.Close();
         return false;
     }
@@ -351,12 +350,6 @@ bool CSqliteScoreStore::IsStopping() {
     return stopping_;
 }
 
-bool CSqliteScoreStore::KeepLogAtClose(CSqliteConnection* c, std::string* error) {
-    if (sqlite3_db_config(c->get(), SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr) == SQLITE_OK) return true;
-    *error = c->Error();
-    return false;
-}
-
 bool CSqliteScoreStore::IdOf(const std::string& path, FileId* id) {
     struct stat st;
     if (stat(path.c_str(), &st) != 0) return false;
@@ -395,13 +388,18 @@ void CSqliteScoreStore::StopWrites() {
     applied_.wait(lock, [this] { return !applying_; });
 }
 
-void CSqliteScoreStore::Close() {
+bool CSqliteScoreStore::Close() {
     StopWrites();
     if (writerThread_.joinable()) writerThread_.join();
     std::lock_guard<std::mutex> lock(readersMutex_);
     idleReaders_.clear();
     allReaders_.clear();
+    if (!writer_.get()) return true;
+    // The last connection: SQLite folds the log back as it closes, unless
+    // another program's connection keeps the log in use.
     writer_.Close();
+    FileId wal;
+    return !IdOf(path_ + "-wal", &wal);
 }
 
 CSqliteConnection* CSqliteScoreStore::TakeReader() {
@@ -415,7 +413,7 @@ CSqliteConnection* CSqliteScoreStore::TakeReader() {
     }
     auto c = std::make_unique<CSqliteConnection>();
     std::string error;
-    if (!c->Open(path_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, &error) || !KeepLogAtClose(c.get(), &error) ||
+    if (!c->Open(path_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, &error) ||
         !c->Run("PRAGMA query_only = ON", &error)) {
         ServerLog("database: opening a reader: %s", error.c_str());
         return nullptr;

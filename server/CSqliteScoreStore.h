@@ -56,11 +56,14 @@ public:
     // It stays so until the store is destroyed. Returns once Open, if it
     // runs, has given up.
     void Interrupt();
-    // StopWrites, then closes every connection. The write-ahead log is left
-    // as it is beside the file, with the latest writes (SQLite reads it with
-    // the file): folding it back would cost two syncs, seconds on a slow
-    // disk.
-    void Close();
+    // StopWrites, then closes every connection; the last one folds the
+    // write-ahead log back into the file and removes it (a checkpoint: two
+    // syncs), so that the database is its one file again, whole for a copy
+    // or a move. False when it could not: another program has the file
+    // open, and the latest writes stay in the log beside it (path + "-wal"),
+    // which belongs with the file until that program's own close folds it
+    // back.
+    bool Close();
     // SQLite's own check of the whole file, and of the board counts against
     // the scores; true when it finds nothing wrong.
     bool CheckIntegrity(std::string* report);
@@ -136,9 +139,6 @@ private:
     // Whether StopWrites was called (the writer asks before each commit).
     bool IsStopping();
     static void LogDropped(size_t writes);
-    // A connection that leaves the write-ahead log as it is when it closes:
-    // false with SQLite's reason.
-    static bool KeepLogAtClose(CSqliteConnection* c, std::string* error);
     // Whether the file at the path (and its write-ahead log) is still the one
     // the store writes to; a change either way is logged once.
     bool IsStillOurFile();
