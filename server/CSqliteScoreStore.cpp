@@ -5,11 +5,11 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstdlib>
 #include <ctime>
 #include <future>
 #include <thread>
 
+#include "engine/ReadNumber.h"
 #include "server/CSqliteStatement.h"
 #include "server/CSqliteTransaction.h"
 #include "server/ServerLog.h"
@@ -21,6 +21,18 @@ namespace {
 // board, flagged or not; layout 2 keeps the flagged ones apart; layout 3 keeps
 // the board counts. An older file is brought up at the start.
 const int kSchemaVersion = 3;
+// The tables of each layout, by name in order: a file that is not marked as
+// the store's (the servers before the mark did not mark theirs) is one of
+// its own only when it holds exactly the tables of the layout it gives.
+const char* const kTablesOfLayout[kSchemaVersion + 1] = {
+    "",
+    "counters players scores",
+    "counters flagged players scores",
+    "counters counts flagged players scores",
+};
+// The mark of the store's files in the database header (PRAGMA
+// application_id): "ZORV" in ASCII.
+const int32_t kApplicationId = 0x5A4F5256;
 
 // The board counts: at depth 0 how many clean entries of a board hold each
 // score, at depth d how many have each value of score >> (kBucketBits * d).
@@ -125,6 +137,53 @@ static_assert(sizeof kStatements / sizeof *kStatements == 19, "one text per stat
 // The most writes one commit carries.
 const size_t kBatchMax = 256;
 
+// What a file holds, read before anything in it changes.
+struct Contents {
+    int32_t mark = 0;    // its application id
+    int32_t layout = 0;  // its user_version
+    bool empty = true;   // nothing in its schema
+    std::string tables;  // the names of its tables, in order, one space between
+};
+
+bool ReadContents(CSqliteConnection& db, Contents* contents, std::string* error) {
+    std::string mark, layout;
+    if (!db.QueryText("PRAGMA application_id", &mark, error) || !db.QueryText("PRAGMA user_version", &layout, error))
+        return false;
+    if (!ReadNumber(mark, INT32_MIN, INT32_MAX, &contents->mark) ||
+        !ReadNumber(layout, INT32_MIN, INT32_MAX, &contents->layout)) {
+        *error = "SQLite gave a header field that is no number";
+        return false;
+    }
+    CSqliteStatement st(db.get(),
+                        "SELECT type, name FROM sqlite_schema WHERE name NOT LIKE 'sqlite\\_%' ESCAPE '\\'"
+                        " ORDER BY name");
+    int rc = st ? SQLITE_ROW : SQLITE_ERROR;
+    while (rc == SQLITE_ROW && (rc = st.Step()) == SQLITE_ROW) {
+        contents->empty = false;
+        if (st.Text(0) == "table") contents->tables += (contents->tables.empty() ? "" : " ") + st.Text(1);
+    }
+    if (rc == SQLITE_DONE) return true;
+    *error = db.Error();
+    return false;
+}
+
+// Why a file is not the store's to use; "" when it is: marked as the
+// store's with a layout it knows, or unmarked and either empty (a new file)
+// or holding exactly the tables of one of the store's layouts.
+std::string Refusal(const Contents& c) {
+    const std::string layout = std::to_string(c.layout);
+    if (c.mark == kApplicationId) {
+        if (c.layout > kSchemaVersion) return "the database was written by a newer zorv_scored (layout " + layout + ")";
+        if (c.layout < 1) return "the file is marked as a score database but gives no layout (layout " + layout + ")";
+        return "";
+    }
+    if (c.mark != 0)
+        return "the file holds another program's database (application id " + std::to_string(c.mark) + ")";
+    if (c.empty || (c.layout >= 1 && c.layout <= kSchemaVersion && c.tables == kTablesOfLayout[c.layout])) return "";
+    return "the file holds another program's database (layout " + layout + ", tables: " +
+           EscapeForLog(c.tables.substr(0, 200)) + ")";
+}
+
 // SQLite's quick check; false with its first findings, in one line, in
 // *error.
 bool QuickCheck(CSqliteConnection& db, std::string* error) {
@@ -182,6 +241,9 @@ bool CSqliteScoreStore::Open(const std::string& path, std::string* error) {
     }
     path_ = path;
     fileLost_ = false;
+    // A log beside a file it refuses is that file's: left to its owner.
+    FileId wal;
+    const bool hadLog = IdOf(path + "-wal", &wal);
     if (!writer_.Open(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, error)) {
         writer_.Close();
         return false;
@@ -196,38 +258,34 @@ bool CSqliteScoreStore::Open(const std::string& path, std::string* error) {
         opening_ = writer_.get();
         ok = !interrupted_;
     }
-    std::string mode, version, foreign;
+    // Another program's file is refused before anything in it changes.
+    Contents contents;
+    ok = ok && ReadContents(writer_, &contents, error);
+    const std::string refusal = ok ? Refusal(contents) : "";
+    if (!refusal.empty()) {
+        *error = refusal;
+        ok = false;
+    }
+    std::string mode;
     ok = ok && writer_.QueryText("PRAGMA journal_mode = WAL", &mode, error);
     if (ok && mode != "wal") {
         *error = "the file cannot be kept in WAL mode (journal mode " + mode + ")";
         ok = false;
     }
     // A full sync at every commit: what was answered is on the disk.
-    ok = ok && writer_.Run("PRAGMA synchronous = FULL", error) &&
-         writer_.QueryText("PRAGMA user_version", &version, error);
+    ok = ok && writer_.Run("PRAGMA synchronous = FULL", error);
     // A file damaged on the disk would be served as if whole, and every
     // write could spread the damage: SQLite's quick check of every page.
     ok = ok && QuickCheck(writer_, error);
-    if (ok && atoi(version.c_str()) > kSchemaVersion) {
-        *error = "the database was written by a newer zorv_scored (layout " + version + ")";
-        ok = false;
-    }
-    if (ok && version == "0") {
-        // New, or another program's database: only an empty one becomes ours.
-        ok = writer_.QueryText("SELECT COUNT(*) FROM sqlite_schema WHERE name NOT LIKE 'sqlite_%'", &foreign, error);
-        if (ok && foreign != "0") {
-            *error = "the file holds another program's database";
-            ok = false;
-        }
-    }
     if (ok) {
         CSqliteTransaction change(writer_);
         ok = change.Begin(CSqliteConnection::Begin::kImmediate, error);
         for (const char* sql : kSchema) ok = ok && writer_.Run(sql, error);
-        if (version == "1")
+        if (!contents.empty && contents.layout == 1)
             for (const char* sql : kFromLayout1) ok = ok && writer_.Run(sql, error);
-        if (version == "1" || version == "2") ok = ok && CountBoards(error);
-        ok = ok && writer_.Run(("PRAGMA user_version = " + std::to_string(kSchemaVersion)).c_str(), error);
+        if (!contents.empty && contents.layout < 3) ok = ok && CountBoards(error);
+        ok = ok && writer_.Run(("PRAGMA user_version = " + std::to_string(kSchemaVersion)).c_str(), error) &&
+             writer_.Run(("PRAGMA application_id = " + std::to_string(kApplicationId)).c_str(), error);
         ok = ok && change.Commit(error);
     }
     // The files whose identity the writes depend on: the database and its
@@ -243,6 +301,7 @@ bool CSqliteScoreStore::Open(const std::string& path, std::string* error) {
     if (!ok) {
         // A stop asked for is no fault of the file, whatever SQLite said.
         if (interrupted_) *error = "stopped before the database was ready";
+        if (hadLog) sqlite3_db_config(writer_.get(), SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
         writer_.Close();
         return false;
     }

@@ -45,9 +45,12 @@ public:
 
     // Opens the database file, creating it (and its tables) when missing, and
     // brings a file of an earlier layout to this one (in one transaction,
-    // with its progress in the log). False with the reason when the file
-    // cannot be used: not a database, another program's database, one of a
-    // newer server, no WAL possible; or when Interrupt came first.
+    // with its progress in the log); the file is marked as the store's
+    // (its application id). False with the reason when the file cannot be
+    // used: not a database, another program's database (marked as another
+    // program's, or unmarked with tables that are not those of one of the
+    // store's layouts: left exactly as it was), one of a newer server, no
+    // WAL possible; or when Interrupt came first.
     bool Open(const std::string& path, std::string* error);
     // The server is stopping (safe from any thread, at any time, also while
     // Open runs): the start's check and conversion end at once (Open fails,

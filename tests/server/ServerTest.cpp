@@ -333,7 +333,12 @@ TEST(ServerStoreTest, ADatabaseOfTheEarlierLayoutKeepsWorking) {
         std::string report;
         EXPECT_TRUE(store.CheckIntegrity(&report)) << report;
         store.Close();
-        // Opened again, it is of the new layout and as it was.
+        // Opened again, it is of the new layout and as it was; so also
+        // without the mark, as the servers before the mark left it.
+        sqlite3* unmark = nullptr;
+        ASSERT_EQ(sqlite3_open(dir.File("old.db").c_str(), &unmark), SQLITE_OK);
+        EXPECT_EQ(sqlite3_exec(unmark, "PRAGMA application_id = 0", nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close(unmark);
         ASSERT_TRUE(store.Open(dir.File("old.db"), &error)) << error;
         EXPECT_EQ(ask(board + "mallory"), "success\n2\n1\tmallory\t10\t1970-01-02\n2\tamy\t40\t1970-01-02\n");
     }
@@ -814,12 +819,32 @@ TEST(ServerProgramTest, TheBudgetsAreTheHostsToSet) {
 TEST(ServerProgramTest, DatabasesItCannotUseStopTheStartWithTheReason) {
     CTempDir dir;
     // A server that starts on a file it should have refused is stopped.
-    const std::string program = "timeout 30 " + std::string(ZORV_RUN_DIR) + "/zorv_scored --port 0 --db ";
+    const std::string program = "timeout 10 " + std::string(ZORV_RUN_DIR) + "/zorv_scored --port 0 --db ";
     ASSERT_TRUE(WriteFileText(dir.File("notes.db"), std::string(4096, 'x')));
-    sqlite3* other = nullptr;
-    ASSERT_EQ(sqlite3_open(dir.File("other.db").c_str(), &other), SQLITE_OK);
-    ASSERT_EQ(sqlite3_exec(other, "CREATE TABLE t (a)", nullptr, nullptr, nullptr), SQLITE_OK);
-    sqlite3_close(other);
+    // Other programs' databases, to be left exactly as they are: one with a
+    // table of its own, one that gives a layout this server wrote, one a
+    // layout no server wrote, one marked as another program's; and one of
+    // ours that a newer server marked with its later layout.
+    const std::pair<const char*, const char*> made[] = {
+        {"other.db", "CREATE TABLE t (a)"},
+        {"invoices.db", "CREATE TABLE invoices (a); PRAGMA user_version = 3"},
+        {"negative.db", "PRAGMA journal_mode = WAL; CREATE TABLE invoices (a); PRAGMA user_version = -1"},
+        {"marked.db", "PRAGMA application_id = 1234"},
+        {"newer.db", "PRAGMA user_version = 4"},
+    };
+    {
+        CSqliteScoreStore ours;
+        std::string error;
+        ASSERT_TRUE(ours.Open(dir.File("newer.db"), &error)) << error;
+    }
+    std::map<std::string, std::vector<uint8_t>> before;
+    for (const auto& file : made) {
+        sqlite3* other = nullptr;
+        ASSERT_EQ(sqlite3_open(dir.File(file.first).c_str(), &other), SQLITE_OK);
+        ASSERT_EQ(sqlite3_exec(other, file.second, nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close(other);
+        before[file.first] = ReadFileBytes(dir.File(file.first));
+    }
     {
         // A database of ours with a page more than its tables use: it opens
         // and reads as if whole, only SQLite's own check finds it.
@@ -841,7 +866,11 @@ TEST(ServerProgramTest, DatabasesItCannotUseStopTheStartWithTheReason) {
         {dir.File("damaged.db"), "the file is damaged (SQLite's quick check: Page " + std::to_string(
                                       ReadFileBytes(dir.File("damaged.db")).size() / 4096) + " is never used)"},
         {dir.File("notes.db"), "file is not a database"},
-        {dir.File("other.db"), "the file holds another program's database"},
+        {dir.File("other.db"), "the file holds another program's database (layout 0, tables: t)"},
+        {dir.File("invoices.db"), "the file holds another program's database (layout 3, tables: invoices)"},
+        {dir.File("negative.db"), "the file holds another program's database (layout -1, tables: invoices)"},
+        {dir.File("marked.db"), "the file holds another program's database (application id 1234)"},
+        {dir.File("newer.db"), "the database was written by a newer zorv_scored (layout 4)"},
         {dir.File("missing/s.db"), "unable to open database file"},
     };
     for (const auto& row : rows) {
@@ -854,6 +883,10 @@ TEST(ServerProgramTest, DatabasesItCannotUseStopTheStartWithTheReason) {
             << said;
     }
     EXPECT_EQ(ReadFileText(dir.File("notes.db")), std::string(4096, 'x'));
+    for (const auto& file : before) {
+        EXPECT_TRUE(ReadFileBytes(dir.File(file.first)) == file.second) << file.first << " was changed";
+        EXPECT_FALSE(Exists(dir.File(file.first) + "-wal")) << file.first;
+    }
     // A port already taken.
     CScoreServerProcess first;
     const ProgramRun run = RunProgram(std::string(ZORV_RUN_DIR) + "/zorv_scored --db " + dir.File("s.db") +
