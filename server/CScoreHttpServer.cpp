@@ -87,10 +87,9 @@ std::string ClientAddress(MHD_Connection* connection) {
     return text;
 }
 
-// HTTP/1.1 asks one Host header of every request, and 400 for a request
-// with none or more than one; HTTP/1.0 asks none.
+// HTTP/1.1 asks one Host header of every request, HTTP/1.0 none; two are
+// refused (400) in both.
 bool HostAsHttpAsks(MHD_Connection* connection, const char* version) {
-    if (strcmp(version, MHD_HTTP_VERSION_1_0) == 0) return true;
     int hosts = 0;
     MHD_get_connection_values(
         connection, MHD_HEADER_KIND,
@@ -99,8 +98,24 @@ bool HostAsHttpAsks(MHD_Connection* connection, const char* version) {
             return MHD_YES;
         },
         &hosts);
-    return hosts == 1;
+    return hosts == 1 || (hosts == 0 && strcmp(version, MHD_HTTP_VERSION_1_0) == 0);
 }
+
+// A request line in absolute form ("GET http://host/zorv/..."), which
+// servers must take, names what its path form names: the scheme and the
+// host go.
+std::string PathForm(const char* target) {
+    const char* rest = strncasecmp(target, "http://", 7) == 0    ? target + 7
+                       : strncasecmp(target, "https://", 8) == 0 ? target + 8
+                                                                 : nullptr;
+    if (!rest) return target;
+    const char* path = rest + strcspn(rest, "/?");
+    return *path == '/' ? path : "/" + std::string(path);
+}
+
+// The title the game shows on screen (its window caption): what a host
+// knows it by.
+const char* const kGameTitle = "Professor Tumblewick and the Pyrowhorl";
 
 }  // namespace
 
@@ -115,11 +130,11 @@ CScoreHttpServer::CScoreHttpServer(CScoreStore& store, const std::string& path, 
     : store_(store),
       path_(path),
       script_(path + kScoreScript),
-      page_("ZORV score server\n"
+      page_(std::string(kGameTitle) + ": score server\n"
             "\n"
-            "This is the score server of the game ZORV, not a web site: through\n" +
-            script_ + " the game registers its players' names here, sends\n"
-            "their best step counts and fetches the score boards.\n"
+            "This is the score server of " + kGameTitle + ", not a web site:\n"
+            "through " + script_ + " the game registers its players' names here,\n"
+            "sends their best step counts and fetches the score boards.\n"
             "\n"
             "Its path is " + path_ + ": point the game at this server's address with\n"
             "that path, for example ZORV_SCOREBOARD_URL=http://your.host:8080" + path_ + "\n"),
@@ -360,7 +375,7 @@ void CScoreHttpServer::CutLateRequests() {
 
 void* CScoreHttpServer::Started(void*, const char* uri, MHD_Connection*) {
     Request* request = new Request();
-    request->target = uri ? uri : "";
+    request->target = PathForm(uri ? uri : "");
     return request;
 }
 
@@ -430,21 +445,26 @@ MHD_Result CScoreHttpServer::Answer(void* self, MHD_Connection* connection, cons
             stopping = server->stopping_;
             server->pending_.insert(request->pending);
         }
+        // A HEAD is answered as its GET, and the library sends no body.
+        const bool get = strcmp(method, MHD_HTTP_METHOD_GET) == 0;
+        const bool head = strcmp(method, MHD_HTTP_METHOD_HEAD) == 0;
+        const std::string path = PathForm(url);
+        const bool script = path == server->script_;
         if (!HostAsHttpAsks(connection, version)) {
-            reply = UnreadableReply("an HTTP/1.1 request without one Host header");
+            reply = UnreadableReply("two Host headers, or none over HTTP/1.1");
             what = reply.summary;
-        } else if (server->script_ != url && strcmp(method, "GET") == 0 && server->IsFolderOfTheScript(url)) {
-            reply.body = server->page_;
-            what = "not the score script: " + EscapeForLog(url) + " (the page that says what this server is)";
-        } else if (server->script_ != url) {
+        } else if (!script && !server->IsFolderOfTheScript(path)) {
             reply = UnreadableReply("");
             reply.status = 404;
-            what = "not the score script: " + EscapeForLog(std::string(url).substr(0, 200));
-        } else if (strcmp(method, "GET") != 0) {
-            // A HEAD must not register or store anything.
-            reply = UnreadableReply("a " + EscapeForLog(method) + " of the script");
+            what = "not the score script: " + EscapeForLog(path.substr(0, 200));
+        } else if (!get && !head) {
+            reply = UnreadableReply("a " + EscapeForLog(method) + " of " + EscapeForLog(path));
             reply.status = 405;
+            reply.allow = "GET, HEAD";
             what = reply.summary;
+        } else if (!script) {
+            reply.body = server->page_;
+            what = "not the score script: " + EscapeForLog(path) + " (the page that says what this server is)";
         } else {
             request->script = true;
             const std::shared_ptr<Pending> pending = request->pending;
@@ -457,8 +477,9 @@ MHD_Result CScoreHttpServer::Answer(void* self, MHD_Connection* connection, cons
                     return budget->Take(from, op == kScoreOpAddUser ? CAddressBudget::kRegistration
                                                                     : CAddressBudget::kUpload);
                 };
-            StartScoreQuery(server->store_, q == std::string::npos ? "" : request->target.substr(q + 1), gate,
-                            [pending](ScoreAnswer answer) { Ready(pending, std::move(answer)); });
+            StartScoreQuery(
+                server->store_, q == std::string::npos ? "" : request->target.substr(q + 1), gate,
+                [pending](ScoreAnswer answer) { Ready(pending, std::move(answer)); }, get);
         }
     }
     if (request->script) {
@@ -491,6 +512,7 @@ MHD_Result CScoreHttpServer::Answer(void* self, MHD_Connection* connection, cons
     MHD_add_response_header(response, MHD_HTTP_HEADER_CONTENT_TYPE, "text/plain");
     if (reply.retryAfter > 0)
         MHD_add_response_header(response, MHD_HTTP_HEADER_RETRY_AFTER, std::to_string(reply.retryAfter).c_str());
+    if (!reply.allow.empty()) MHD_add_response_header(response, MHD_HTTP_HEADER_ALLOW, reply.allow.c_str());
     // During a stop no connection takes another request.
     if (server->closing_) MHD_add_response_header(response, MHD_HTTP_HEADER_CONNECTION, "close");
     const MHD_Result queued = MHD_queue_response(connection, static_cast<unsigned>(reply.status), response);

@@ -194,7 +194,7 @@ ScoreReply UnreadableReply(const std::string& why) {
 }
 
 void StartScoreQuery(CScoreStore& store, const std::string& scrambled, const ScoreWriteGate& gate,
-                     std::function<void(ScoreAnswer)> ready) {
+                     std::function<void(ScoreAnswer)> ready, bool mayWrite) {
     if (scrambled.empty()) return ready(Made(UnreadableReply("no query")));
     if (scrambled.size() > kScoreQueryMax)
         return ready(Made(UnreadableReply("a query over " + std::to_string(kScoreQueryMax) + " bytes")));
@@ -210,6 +210,12 @@ void StartScoreQuery(CScoreStore& store, const std::string& scrambled, const Sco
     bool known = fields.size() == op->second.size();
     for (const auto& field : fields) known = known && op->second.count(field.first) != 0;
     if (!known) return ready(Made(UnreadableReply("keys missing or unknown in " + summary)));
+    if (!mayWrite && op->first != kScoreOpDownload) {
+        ScoreReply reply = UnreadableReply("a write asked by a method that must change nothing: " + summary);
+        reply.status = 405;
+        reply.allow = "GET";
+        return ready(Made(reply));
+    }
     const std::string& user = fields[kScoreKeyUser];
     if (op->first == kScoreOpAddUser) return Register(store, user, fields[kScoreKeyVersion], summary, gate, ready);
 

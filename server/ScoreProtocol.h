@@ -23,6 +23,7 @@ struct ScoreReply {
     std::string body;
     std::string summary;  // what was asked and answered, for the log
     unsigned retryAfter = 0;  // seconds the client is asked to wait (0: none)
+    std::string allow;        // with a 405: the methods the request may use
 };
 
 // Asked with the operation of a registration or upload once it is found
@@ -42,8 +43,10 @@ using ScoreAnswer = std::function<ScoreReply()>;
 // the answer's making exactly once, and only hands it on. A refusal or a
 // read is ready before this returns; a write once the store has kept it or
 // failed, perhaps on the store's own thread and after this returned.
+// Without mayWrite (a HEAD, which must change nothing) a write is answered
+// 405, allowed by GET only, and reaches neither the gate nor the store.
 void StartScoreQuery(CScoreStore& store, const std::string& scrambled, const ScoreWriteGate& gate,
-                     std::function<void(ScoreAnswer)> ready);
+                     std::function<void(ScoreAnswer)> ready, bool mayWrite = true);
 
 // The answer to a write that the server's stop left without its outcome:
 // failure 15, as for any write the store could not vouch for.

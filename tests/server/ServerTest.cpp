@@ -752,34 +752,53 @@ TEST(ServerProgramTest, StartsOnANewDatabaseStopsCleanlyAndKeepsWhatItWasGiven) 
 }
 
 // Each request is answered as HTTP asks: HTTP/1.1 without one Host header
-// 400, HTTP/1.0 without one its answer. A host who opens the server's
-// address in a browser, at the root or at the path, learns what the server
-// is and its path; any other page is refused as before, and the game's
-// queries are answered as ever.
+// 400, HTTP/1.0 without one its answer (but with two 400); a HEAD as its
+// GET without the body, save a HEAD of a write, which writes nothing (405);
+// another method 405; each 405 with the methods it allows; a request line
+// in absolute form as its path. A host who opens the server's address in a
+// browser, at the root or at the path, learns what the server is (by the
+// game's title on screen) and its path; any other page is refused as
+// before, and the game's queries are answered as ever.
 TEST(ServerProgramTest, RequestsAreAnsweredAsHttpAsksAndABrowserLearnsWhatTheServerIs) {
     CScoreServerProcess server;
     ASSERT_TRUE(server.IsRunning());
     server.AddScore(0, 5, "amy", 42);
     const std::string query = "/zorv/zjscores.php?" + HttpBuildQuery("op=downloadScore&user=amy&type=0&level=5");
+    const std::string write = "/zorv/zjscores.php?" + HttpBuildQuery("op=addUser&user=eve&version=x");
     const std::string close = "Connection: close\r\n\r\n";
     const std::string board = "success\n1\n1\tamy\t42\t";
-    const std::string page = "the score server of the game ZORV";
+    const std::string page = "the score server of Professor Tumblewick and the Pyrowhorl";
     const std::string unreadable = "failure\n16\n";
+    const std::string nothing;
     const struct {
         const char* what;
         std::string request;
         int status;
         const std::string& says;
+        const char* allow;  // the Allow header ("": none)
     } rows[] = {
-        {"the game's query", "GET " + query + " HTTP/1.1\r\nHost: h\r\n" + close, 200, board},
-        {"over HTTP/1.1 without Host", "GET " + query + " HTTP/1.1\r\n" + close, 400, unreadable},
-        {"over HTTP/1.1 with two", "GET " + query + " HTTP/1.1\r\nHost: h\r\nHost: i\r\n" + close, 400, unreadable},
-        {"over HTTP/1.0 without Host", "GET " + query + " HTTP/1.0\r\n\r\n", 200, board},
-        {"a browser at the root", "GET / HTTP/1.1\r\nHost: h\r\n" + close, 200, page},
-        {"at the path", "GET /zorv/ HTTP/1.1\r\nHost: h\r\n" + close, 200, page},
-        {"at the path without its last slash", "GET /zorv HTTP/1.1\r\nHost: h\r\n" + close, 200, page},
-        {"at the root without Host", "GET / HTTP/1.1\r\n" + close, 400, unreadable},
-        {"at another page", "GET /zorv/index.html HTTP/1.1\r\nHost: h\r\n" + close, 404, unreadable},
+        {"the game's query", "GET " + query + " HTTP/1.1\r\nHost: h\r\n" + close, 200, board, ""},
+        {"over HTTP/1.1 without Host", "GET " + query + " HTTP/1.1\r\n" + close, 400, unreadable, ""},
+        {"over HTTP/1.1 with two", "GET " + query + " HTTP/1.1\r\nHost: h\r\nHost: i\r\n" + close, 400, unreadable,
+         ""},
+        {"over HTTP/1.0 without Host", "GET " + query + " HTTP/1.0\r\n\r\n", 200, board, ""},
+        {"over HTTP/1.0 with two", "GET " + query + " HTTP/1.0\r\nHost: h\r\nHost: i\r\n\r\n", 400, unreadable, ""},
+        {"in absolute form", "GET http://h" + query + " HTTP/1.1\r\nHost: h\r\n" + close, 200, board, ""},
+        {"as a HEAD", "HEAD " + query + " HTTP/1.1\r\nHost: h\r\n" + close, 200, nothing, ""},
+        {"a write as a HEAD", "HEAD " + write + " HTTP/1.1\r\nHost: h\r\n" + close, 405, nothing, "GET"},
+        {"as a POST", "POST " + query + " HTTP/1.1\r\nHost: h\r\nContent-Length: 0\r\n" + close, 405, unreadable,
+         "GET, HEAD"},
+        {"a browser at the root", "GET / HTTP/1.1\r\nHost: h\r\n" + close, 200, page, ""},
+        {"at the path", "GET /zorv/ HTTP/1.1\r\nHost: h\r\n" + close, 200, page, ""},
+        {"at the path without its last slash", "GET /zorv HTTP/1.1\r\nHost: h\r\n" + close, 200, page, ""},
+        {"at the path in absolute form", "GET http://h/zorv/ HTTP/1.1\r\nHost: h\r\n" + close, 200, page, ""},
+        {"a monitor's HEAD at the root", "HEAD / HTTP/1.1\r\nHost: h\r\n" + close, 200, nothing, ""},
+        {"at the path", "HEAD /zorv/ HTTP/1.1\r\nHost: h\r\n" + close, 200, nothing, ""},
+        {"a POST at the root", "POST / HTTP/1.1\r\nHost: h\r\nContent-Length: 0\r\n" + close, 405, unreadable,
+         "GET, HEAD"},
+        {"at the root without Host", "GET / HTTP/1.1\r\n" + close, 400, unreadable, ""},
+        {"at another page", "GET /zorv/index.html HTTP/1.1\r\nHost: h\r\n" + close, 404, unreadable, ""},
+        {"as a HEAD", "HEAD /zorv/index.html HTTP/1.1\r\nHost: h\r\n" + close, 404, nothing, ""},
     };
     for (const auto& row : rows) {
         const std::string raw = SendFrom("127.0.0.1", server.Port(), row.request, 10);
@@ -788,10 +807,17 @@ TEST(ServerProgramTest, RequestsAreAnsweredAsHttpAsksAndABrowserLearnsWhatTheSer
         EXPECT_EQ(atoi(raw.c_str() + 9), row.status) << row.what;
         const std::string body = head == std::string::npos ? "" : raw.substr(head + 4);
         EXPECT_NE(body.find(row.says), std::string::npos) << row.what << ": " << body;
+        if (&row.says == &nothing) {
+            EXPECT_EQ(body, "") << row.what;
+        }
+        const size_t allow = raw.find("\r\nAllow: ");
+        EXPECT_EQ(allow < head ? raw.substr(allow + 9, raw.find("\r\n", allow + 2) - allow - 9) : "", row.allow)
+            << row.what;
         if (&row.says == &page) {
             EXPECT_NE(body.find("Its path is /zorv/"), std::string::npos) << body;
         }
     }
+    EXPECT_EQ(server.StoredScore(0, 5, "eve"), -1) << "a HEAD registered a name";
     EXPECT_EQ(server.Stop(), 0);
 }
 
