@@ -27,8 +27,8 @@ struct ScoreReply {
 };
 
 // Asked with the operation of a registration or upload once it is found
-// well formed (a name the rules allow, a known board), before it reaches the
-// store: 0 lets it go on; otherwise the seconds after which the
+// well formed (a name the rules allow, a known board; for an upload, a name
+// that is registered), before it reaches the store: 0 lets it go on; otherwise the seconds after which the
 // client may try again, and the request is answered 429 with "failure" and
 // code 18 (busy), with nothing stored.
 using ScoreWriteGate = std::function<unsigned(const std::string& op)>;

@@ -509,6 +509,10 @@ TEST_F(ServerProtocolTest, UnreadableRequestsAreRefusedAndChangeNothing) {
         "op=uploadScore&user=amy&type=x&level=1&score=10&cheat=0",
         "op=uploadScore&user=amy&type=0&level=&score=10&cheat=0",
         "op=uploadScore&user=amy&type=0&level=1&score=10&cheat=-",
+        // A minus sign stands before a negative number only.
+        "op=uploadScore&user=amy&type=-0&level=1&score=10&cheat=0",
+        "op=uploadScore&user=amy&type=0&level=-0&score=10&cheat=0",
+        "op=uploadScore&user=amy&type=0&level=1&score=10&cheat=-0",
         "op=deleteScore&user=amy&type=0&level=1",
         "user=amy&type=0&level=1",
         "op=addUser&user=zed",
@@ -683,6 +687,7 @@ TEST(ServerProgramTest, BadOptionsAreRefusedInOneLine) {
         {db + " --port 65536", "--port needs a number from 0 to 65535"},
         {db + " --port -1", "--port needs a number"},
         {db + " --port 80x", "--port needs a number"},
+        {db + " --port -0", "--port needs a number"},
         {db + " --port", "--port needs a number"},
         {db + " --bind ''", "--bind needs an address"},
         {db + " --path zorv/", "--path needs a path that starts with /"},
@@ -1196,7 +1201,8 @@ Answer AskFrom(const std::string& address, int port, const std::string& query) {
 // that address's downloads and another address's writes go on; each budget
 // refills with time (a clock of the test's own). A request that could write
 // nothing (a name the rules refuse, a board that does not exist) is refused
-// for what it is, and spends no budget.
+// for what it is, and spends no budget; so does an upload for a name never
+// registered.
 TEST(ServerHttpTest, WritesPastTheirAddressBudgetAreAnsweredBusyAndStoreNothing) {
     CTempDir dir;
     CSqliteScoreStore store;
@@ -1211,8 +1217,8 @@ TEST(ServerHttpTest, WritesPastTheirAddressBudgetAreAnsweredBusyAndStoreNothing)
     ASSERT_TRUE(server.Bind("127.0.0.1", 0, &error)) << error;
     ASSERT_TRUE(server.Start(&error)) << error;
     const auto registration = [](const std::string& name) { return "op=addUser&user=" + name + "&version=1.03W"; };
-    const auto upload = [](int type, int level, int score) {
-        return "op=uploadScore&user=amy&type=" + std::to_string(type) + "&level=" + std::to_string(level) +
+    const auto upload = [](int type, int level, int score, const std::string& user = "amy") {
+        return "op=uploadScore&user=" + user + "&type=" + std::to_string(type) + "&level=" + std::to_string(level) +
                "&score=" + std::to_string(score) + "&cheat=0";
     };
     const std::string download = "op=downloadScore&user=amy&type=0&level=0";
@@ -1246,6 +1252,8 @@ TEST(ServerHttpTest, WritesPastTheirAddressBudgetAreAnsweredBusyAndStoreNothing)
         {"a download from the same address", 0, "127.0.0.2", download, 200, "", false},
         {"a registration from another address", 0, "127.0.0.3", registration("other"), 200, "", false},
         {"an upload from another address", 0, "127.0.0.3", upload(1, 2, 50), 200, "", false},
+        {"an upload for a name never registered, one refill later", 200, "127.0.0.2", upload(1, 3, 50, "nobody"), 200,
+         "", false},
         {"an upload one refill later", 200, "127.0.0.2", upload(1, 3, 50), 200, "", false},
         {"the next upload", 200, "127.0.0.2", upload(1, 4, 50), 429, "1", true},
         {"a registration then", 200, "127.0.0.2", registration("late"), 429, "10", true},
