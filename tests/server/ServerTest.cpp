@@ -677,7 +677,8 @@ TEST(ServerBudgetTest, ABudgetIsReadAsAtOnceCommaAMinuteOrOff) {
 
 TEST(ServerProgramTest, BadOptionsAreRefusedInOneLine) {
     CTempDir dir;
-    const std::string program = std::string(ZORV_RUN_DIR) + "/zorv_scored";
+    // An option taken that should have been refused starts a server: ended.
+    const std::string program = "timeout 5 " + std::string(ZORV_RUN_DIR) + "/zorv_scored";
     const std::string err = dir.File("err.txt");
     const std::string db = " --db " + dir.File("s.db");
     const std::pair<std::string, const char*> rows[] = {
@@ -691,7 +692,12 @@ TEST(ServerProgramTest, BadOptionsAreRefusedInOneLine) {
         {db + " --port", "--port needs a number"},
         {db + " --bind ''", "--bind needs an address"},
         {db + " --path zorv/", "--path needs a path that starts with /"},
-        {db + " --path '/zo rv/'", "--path needs a path"},
+        {db + " --path '/zo rv/'", "--path needs a path that starts with / (like /zorv/): a space cannot stand in "
+                                    "an address as it is"},
+        {db + " --path '/zo%rv/'", "--path needs a path that starts with / (like /zorv/): '%' cannot stand in"},
+        {db + " --path '/zorv/?'", "--path needs a path that starts with / (like /zorv/): '?' would end the path, "
+                                   "so the score script could never be reached"},
+        {db + " --path '/zo#rv'", "--path needs a path that starts with / (like /zorv/): '#' would end the path"},
         {db + " --port 1 --port 2", "--port given twice"},
         {db + db, "--db given twice"},
         {db + " --verbose", "unknown option --verbose (see --help)"},
@@ -765,7 +771,9 @@ TEST(ServerProgramTest, StartsOnANewDatabaseStopsCleanlyAndKeepsWhatItWasGiven) 
 // game's title on screen) and its path; any other page is refused as
 // before, and the game's queries are answered as ever.
 TEST(ServerProgramTest, RequestsAreAnsweredAsHttpAsksAndABrowserLearnsWhatTheServerIs) {
-    CScoreServerProcess server;
+    // Its path given as a host may write it, without the last slash: the
+    // script is in that folder all the same.
+    CScoreServerProcess server({"--path", "/zorv"});
     ASSERT_TRUE(server.IsRunning());
     server.AddScore(0, 5, "amy", 42);
     const std::string query = "/zorv/zjscores.php?" + HttpBuildQuery("op=downloadScore&user=amy&type=0&level=5");
