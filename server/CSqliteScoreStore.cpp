@@ -7,6 +7,7 @@
 #include <chrono>
 #include <ctime>
 #include <future>
+#include <iterator>
 #include <thread>
 
 #include "engine/ReadNumber.h"
@@ -101,38 +102,67 @@ const char* const kCountDepth =
     "INSERT INTO counts SELECT type, level, depth + 1, bucket >> ?4, SUM(entries) FROM counts"
     " WHERE type = ?1 AND level = ?2 AND depth = ?3 GROUP BY bucket >> ?4";
 
-const char* const kStatements[] = {
-    "SAVEPOINT one_write",
-    "ROLLBACK TO one_write",
-    "RELEASE one_write",
-    "SELECT id, name FROM players WHERE name = ?1",
-    "INSERT INTO players (name, version, registered) VALUES (?1, ?2, ?3)",
-    "UPDATE counters SET value = value + 1 WHERE name = 'seq' RETURNING value",
-    "SELECT score, achieved, seq FROM scores WHERE player = ?1 AND type = ?2 AND level = ?3",
-    "INSERT INTO scores (player, type, level, score, cheat, seq, achieved) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7)",
-    "UPDATE scores SET score = ?4, cheat = ?5, seq = ?6, achieved = ?7 WHERE player = ?1 AND type = ?2 AND level = ?3",
-    "SELECT score, achieved, seq FROM flagged WHERE player = ?1 AND type = ?2 AND level = ?3",
-    "INSERT INTO flagged (player, type, level, score, cheat, seq, achieved) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7)",
-    "UPDATE flagged SET score = ?4, cheat = ?5, seq = ?6, achieved = ?7 WHERE player = ?1 AND type = ?2 AND level = ?3",
-    "INSERT INTO counts VALUES (?1, ?2, ?3, ?4, ?5) ON CONFLICT DO UPDATE SET entries = entries + excluded.entries",
-    "SELECT entries FROM counts WHERE type = ?1 AND level = ?2 AND depth = ?3 AND bucket = ?4",
+// Every statement the store runs again and again, kept prepared by each
+// connection: its number and its text in one row, the rows in the order of
+// the numbers (checked below).
+enum Statement {
+    kFindPlayer,
+    kInsertPlayer,
+    kNextSequence,
+    kFindScore,
+    kInsertScore,
+    kUpdateScore,
+    kFindFlagged,
+    kInsertFlagged,
+    kUpdateFlagged,
+    kAddCount,
+    kEntriesAt,
+    kBoardTop,
+    kCountBelow,
+    kCountAll,
+    kIntegrity,
+    kCountsDisagree,
+    kStatementCount
+};
+constexpr CSqliteConnection::KeptStatement kStatements[] = {
+    {kFindPlayer, "SELECT id, name FROM players WHERE name = ?1"},
+    {kInsertPlayer, "INSERT INTO players (name, version, registered) VALUES (?1, ?2, ?3)"},
+    {kNextSequence, "UPDATE counters SET value = value + 1 WHERE name = 'seq' RETURNING value"},
+    {kFindScore, "SELECT score, achieved, seq FROM scores WHERE player = ?1 AND type = ?2 AND level = ?3"},
+    {kInsertScore,
+     "INSERT INTO scores (player, type, level, score, cheat, seq, achieved) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7)"},
+    {kUpdateScore,
+     "UPDATE scores SET score = ?4, cheat = ?5, seq = ?6, achieved = ?7 WHERE player = ?1 AND type = ?2 AND level = ?3"},
+    {kFindFlagged, "SELECT score, achieved, seq FROM flagged WHERE player = ?1 AND type = ?2 AND level = ?3"},
+    {kInsertFlagged,
+     "INSERT INTO flagged (player, type, level, score, cheat, seq, achieved) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7)"},
+    {kUpdateFlagged,
+     "UPDATE flagged SET score = ?4, cheat = ?5, seq = ?6, achieved = ?7 WHERE player = ?1 AND type = ?2 AND level = ?3"},
+    {kAddCount,
+     "INSERT INTO counts VALUES (?1, ?2, ?3, ?4, ?5) ON CONFLICT DO UPDATE SET entries = entries + excluded.entries"},
+    {kEntriesAt, "SELECT entries FROM counts WHERE type = ?1 AND level = ?2 AND depth = ?3 AND bucket = ?4"},
     // The board without the viewer, whose own row is put in apart.
-    "SELECT p.name, s.score, s.achieved, s.seq FROM scores AS s JOIN players AS p ON p.id = s.player"
-    " WHERE s.type = ?1 AND s.level = ?2 AND s.player <> ?3 ORDER BY s.score, s.seq LIMIT ?4",
-    "SELECT COALESCE(SUM(entries), 0) FROM counts WHERE type = ?1 AND level = ?2 AND depth = ?3 AND bucket >= ?4"
-    " AND bucket < ?5",
-    "SELECT (SELECT COUNT(*) FROM players), (SELECT COUNT(*) FROM scores) + (SELECT COUNT(*) FROM flagged)",
-    "PRAGMA integrity_check",
+    {kBoardTop,
+     "SELECT p.name, s.score, s.achieved, s.seq FROM scores AS s JOIN players AS p ON p.id = s.player"
+     " WHERE s.type = ?1 AND s.level = ?2 AND s.player <> ?3 ORDER BY s.score, s.seq LIMIT ?4"},
+    {kCountBelow,
+     "SELECT COALESCE(SUM(entries), 0) FROM counts WHERE type = ?1 AND level = ?2 AND depth = ?3 AND bucket >= ?4"
+     " AND bucket < ?5"},
+    {kCountAll,
+     "SELECT (SELECT COUNT(*) FROM players), (SELECT COUNT(*) FROM scores) + (SELECT COUNT(*) FROM flagged)"},
+    {kIntegrity, "PRAGMA integrity_check"},
     // Board counts that the scores, counted again, do not give (?1:
     // kBucketBits, ?2: kTopDepth).
-    "WITH RECURSIVE d(depth) AS (VALUES (0) UNION ALL SELECT depth + 1 FROM d WHERE depth < ?2),"
-    " fresh AS (SELECT s.type, s.level, d.depth, s.score >> (?1 * d.depth), COUNT(*) FROM scores AS s, d"
-    " GROUP BY 1, 2, 3, 4),"
-    " kept AS (SELECT type, level, depth, bucket, entries FROM counts WHERE entries <> 0)"
-    " SELECT (SELECT COUNT(*) FROM (SELECT * FROM fresh EXCEPT SELECT * FROM kept))"
-    " + (SELECT COUNT(*) FROM (SELECT * FROM kept EXCEPT SELECT * FROM fresh))",
+    {kCountsDisagree,
+     "WITH RECURSIVE d(depth) AS (VALUES (0) UNION ALL SELECT depth + 1 FROM d WHERE depth < ?2),"
+     " fresh AS (SELECT s.type, s.level, d.depth, s.score >> (?1 * d.depth), COUNT(*) FROM scores AS s, d"
+     " GROUP BY 1, 2, 3, 4),"
+     " kept AS (SELECT type, level, depth, bucket, entries FROM counts WHERE entries <> 0)"
+     " SELECT (SELECT COUNT(*) FROM (SELECT * FROM fresh EXCEPT SELECT * FROM kept))"
+     " + (SELECT COUNT(*) FROM (SELECT * FROM kept EXCEPT SELECT * FROM fresh))"},
 };
-static_assert(sizeof kStatements / sizeof *kStatements == 19, "one text per statement");
+static_assert(CSqliteConnection::IsInOrder(kStatements) && std::size(kStatements) == kStatementCount,
+              "one row per statement, in the order of their numbers");
 
 // The most writes one commit carries.
 const size_t kBatchMax = 256;
@@ -574,12 +604,11 @@ std::vector<CScoreStore::Outcome> CSqliteScoreStore::RunBatch(const std::vector<
     if (!write.Begin(CSqliteConnection::Begin::kImmediate)) return failed;
     std::vector<Outcome> outcomes;
     for (const WriteJob& job : batch) {
+        // A failing write takes back only itself.
         Outcome outcome = Outcome::kFailed;
-        if (writer_.RunKept(kSavepoint)) {
-            outcome = job.player ? ApplyPlayer(job) : ApplyScore(job);
-            if (outcome == Outcome::kFailed) writer_.RunKept(kRollbackToSavepoint);
-            if (!writer_.RunKept(kReleaseSavepoint)) outcome = Outcome::kFailed;
-        }
+        CSqliteSavepoint one(writer_);
+        if (one) outcome = job.player ? ApplyPlayer(job) : ApplyScore(job);
+        if (outcome != Outcome::kFailed && !one.Keep()) outcome = Outcome::kFailed;
         outcomes.push_back(outcome);
     }
     // A stop asked for before the commit drops the batch: the commit would
@@ -607,10 +636,10 @@ CScoreStore::Outcome CSqliteScoreStore::ApplyPlayer(const WriteJob& job) {
     return Outcome::kFailed;
 }
 
-bool CSqliteScoreStore::FindScore(CSqliteConnection* c, Statement s, int64_t player, int type, int level,
+bool CSqliteScoreStore::FindScore(CSqliteConnection* c, bool flagged, int64_t player, int type, int level,
                                   Stored* stored) {
     *stored = Stored();
-    const CSqliteStatement::Use st = c->Kept(s);
+    const CSqliteStatement::Use st = c->Kept(flagged ? kFindFlagged : kFindScore);
     if (!st) return false;
     st->Bind(1, player);
     st->Bind(2, type);
@@ -632,8 +661,8 @@ CScoreStore::Outcome CSqliteScoreStore::ApplyScore(const WriteJob& job) {
     if (player < 0) return Outcome::kFailed;
     if (player == 0) return Outcome::kUnknownUser;
     Stored clean, flagged;
-    if (!FindScore(&writer_, kFindScore, player, job.type, job.level, &clean) ||
-        !FindScore(&writer_, kFindFlagged, player, job.type, job.level, &flagged))
+    if (!FindScore(&writer_, false, player, job.type, job.level, &clean) ||
+        !FindScore(&writer_, true, player, job.type, job.level, &flagged))
         return Outcome::kFailed;
     // A clean score competes with his clean one only: it is what others see
     // of him. A flagged one is kept when it betters everything he has, for
@@ -734,7 +763,7 @@ bool CSqliteScoreStore::ReadBoardIn(CSqliteConnection* c, const std::string& vie
     // The viewer's own row: the better of his clean and his flagged score.
     Stored clean, flagged;
     if (me > 0 &&
-        !(FindScore(c, kFindScore, me, type, level, &clean) && FindScore(c, kFindFlagged, me, type, level, &flagged)))
+        !(FindScore(c, false, me, type, level, &clean) && FindScore(c, true, me, type, level, &flagged)))
         return false;
     const Stored& own = flagged.found && (!clean.found || flagged.score < clean.score) ? flagged : clean;
 

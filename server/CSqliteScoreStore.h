@@ -88,30 +88,6 @@ public:
     bool Count(int64_t* players, int64_t* scores) override;
 
 private:
-    // Every statement the store runs besides those that begin and end a
-    // transaction, kept prepared by each connection.
-    enum Statement {
-        kSavepoint,
-        kRollbackToSavepoint,
-        kReleaseSavepoint,
-        kFindPlayer,
-        kInsertPlayer,
-        kNextSequence,
-        kFindScore,
-        kInsertScore,
-        kUpdateScore,
-        kFindFlagged,
-        kInsertFlagged,
-        kUpdateFlagged,
-        kAddCount,
-        kEntriesAt,
-        kBoardTop,
-        kCountBelow,
-        kCountAll,
-        kIntegrity,
-        kCountsDisagree,
-        kStatementCount
-    };
     struct WriteJob {
         bool player = false;  // a registration; else an upload
         std::string name, version;
@@ -150,8 +126,7 @@ private:
     bool CountBoards(std::string* error);
     // The id of a player (0: none; -1: the storage failed).
     int64_t FindPlayer(CSqliteConnection* c, const std::string& name, std::string* stored);
-    // A player's score on a board, clean (kFindScore) or flagged
-    // (kFindFlagged).
+    // A player's score on a board, clean or flagged.
     struct Stored {
         bool found = false;
         int32_t score = 0;
@@ -159,7 +134,7 @@ private:
         int64_t seq = 0;
     };
     // False (logged) when the storage failed.
-    bool FindScore(CSqliteConnection* c, Statement s, int64_t player, int type, int level, Stored* stored);
+    bool FindScore(CSqliteConnection* c, bool flagged, int64_t player, int type, int level, Stored* stored);
 
     // ReadBoard in the open transaction of c; false when the storage failed.
     bool ReadBoardIn(CSqliteConnection* c, const std::string& viewer, int type, int level, int topRows, Board* board);

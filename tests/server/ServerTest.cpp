@@ -344,6 +344,35 @@ TEST(ServerStoreTest, ADatabaseOfTheEarlierLayoutKeepsWorking) {
     }
 }
 
+// A value SQLite refuses to bind keeps its statement from running, where it
+// would run with NULL in its place: the step gives SQLite's reason.
+TEST(ServerStoreTest, AStatementRunsOnlyWithEveryValueItWasGiven) {
+    CSqliteConnection db;
+    std::string error;
+    ASSERT_TRUE(db.Open(":memory:", SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, &error)) << error;
+    ASSERT_TRUE(db.Run("CREATE TABLE t (a)", &error)) << error;
+    CSqliteStatement insert(db.get(), "INSERT INTO t VALUES (?1)");
+    const int longest = 100;
+    sqlite3_limit(db.get(), SQLITE_LIMIT_LENGTH, longest);
+    const struct {
+        const char* what;
+        std::function<void()> bind;
+        int step;
+    } rows[] = {
+        {"a number for a parameter it has not", [&] { insert.Bind(2, 5); }, SQLITE_RANGE},
+        {"a text over the length limit", [&] { insert.Bind(1, std::string(longest + 1, 'x')); }, SQLITE_TOOBIG},
+        {"a text within it", [&] { insert.Bind(1, std::string(longest / 2, 'x')); }, SQLITE_DONE},
+    };
+    for (const auto& row : rows) {
+        row.bind();
+        EXPECT_EQ(insert.Step(), row.step) << row.what;
+        insert.Reset();
+    }
+    std::string rowsKept;
+    ASSERT_TRUE(db.QueryText("SELECT COUNT(*) FROM t", &rowsKept, &error)) << error;
+    EXPECT_EQ(rowsKept, "1");
+}
+
 // A download reads a few rows of counts, not the board: on a board of
 // 20,000 players, each with a score of his own (as a stranger who registers
 // names by the thousand could make it), it takes about the steps it takes on
