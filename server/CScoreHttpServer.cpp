@@ -132,9 +132,10 @@ CScoreHttpServer::CScoreHttpServer(CScoreStore& store, const std::string& path, 
       script_(path + kScoreScript),
       page_(std::string(kGameTitle) + ": score server\n"
             "\n"
-            "This is the score server of " + kGameTitle + ", not a web site:\n"
-            "through " + script_ + " the game registers its players' names here,\n"
-            "sends their best step counts and fetches the score boards.\n"
+            "This is the score server of " + kGameTitle + ",\n"
+            "not a web site: through " + script_ + " the game registers\n"
+            "its players' names here, sends their best step counts and fetches\n"
+            "the score boards.\n"
             "\n"
             "Its path is " + path_ + ": point the game at this server's address with\n"
             "that path, for example ZORV_SCOREBOARD_URL=http://your.host:8080" + path_ + "\n"),
