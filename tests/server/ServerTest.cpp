@@ -1191,6 +1191,23 @@ private:
     bool held_ = false, released_ = false;
 };
 
+// A store that counts the writes handed to it without waiting.
+class CCountingStore : public CSqliteScoreStore {
+public:
+    void AddPlayerThen(const std::string& name, const std::string& version, Then then) override {
+        ++writes_;
+        CSqliteScoreStore::AddPlayerThen(name, version, std::move(then));
+    }
+    void UploadThen(const std::string& name, int type, int level, int32_t score, uint32_t flags, Then then) override {
+        ++writes_;
+        CSqliteScoreStore::UploadThen(name, type, level, score, flags, std::move(then));
+    }
+    int Writes() const { return writes_; }
+
+private:
+    std::atomic<int> writes_{0};
+};
+
 // A connected socket from address to 127.0.0.1:port, or -1.
 int ConnectFrom(const std::string& address, int port) {
     const int s = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
@@ -1488,7 +1505,7 @@ TEST(ServerHttpTest, AStopStoresNoWriteItAnswersFailureAndWaitsForOneCommitAtMos
         std::vector<std::pair<int32_t, CScoreStore::Outcome>> outcomes;  // of the queued scores, as answered
         int syncsAtStop = 0, syncs = 0;
         {
-            CSqliteScoreStore store;
+            CCountingStore store;
             std::string error;
             ASSERT_TRUE(store.Open(dir.File("scores.db"), &error)) << error;
             for (int w = 0; w < overHttp; ++w) store.AddPlayer("w" + std::to_string(w), "test");
@@ -1505,7 +1522,11 @@ TEST(ServerHttpTest, AStopStoresNoWriteItAnswersFailureAndWaitsForOneCommitAtMos
                                                : "op=uploadScore&user=w" + std::to_string(w) + "&type=0&level=" +
                                                      std::to_string(w) + "&score=50&cheat=0");
                 });
-            // The first commit is under way and the others wait behind it.
+            // Every write over HTTP is in, the first commit under way and
+            // the others wait behind it.
+            const auto by = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+            while (store.Writes() < overHttp && std::chrono::steady_clock::now() < by)
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
             while (waiting && disk.Syncs() == 0) std::this_thread::sleep_for(std::chrono::milliseconds(5));
             std::this_thread::sleep_for(std::chrono::milliseconds(300));
             for (int q = 0; q < queued; ++q)
