@@ -488,8 +488,8 @@ void BM_DownloadsWhileUploadsWaitOnASlowDisk(benchmark::State& state) {
 }
 BENCHMARK(BM_DownloadsWhileUploadsWaitOnASlowDisk)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
 
-// The stop (the HTTP side's, then the store's close, as zorv_scored stops on
-// SIGTERM) while writes wait on a disk whose every sync takes arg 0 ms more:
+// The stop (the HTTP side's, then the store's close, which folds the
+// write-ahead log back into the file, as zorv_scored stops on SIGTERM) while writes wait on a disk whose every sync takes arg 0 ms more:
 // arg 1 writes, the first 16 over HTTP, the others queued in the store
 // behind them. Reported: the stop's time, the syncs it began, the writes
 // kept and those dropped (answered failure 15).

@@ -45,6 +45,9 @@ struct CScoreHttpServer::Watch {
     std::list<Watch*>::iterator place;
 };
 
+// A request from the moment it is in until the library has sent its answer
+// (or its client has gone): a stop waits for it, so that every answer made
+// reaches its client.
 struct CScoreHttpServer::Pending {
     std::mutex mutex;
     MHD_Connection* connection = nullptr;
@@ -62,7 +65,8 @@ struct CScoreHttpServer::Request {
     bool started = false;
     bool answered = false;
     Clock::time_point start;
-    std::shared_ptr<Pending> pending;  // a write waiting for the store
+    bool script = false;  // answered through the score protocol
+    std::shared_ptr<Pending> pending;
 };
 
 namespace {
@@ -83,10 +87,9 @@ std::string ClientAddress(MHD_Connection* connection) {
     return text;
 }
 
-// HTTP/1.1 asks one Host header of every request, and 400 for a request
-// with none or more than one; HTTP/1.0 asks none.
+// HTTP/1.1 asks one Host header of every request, HTTP/1.0 none; two are
+// refused (400) in both.
 bool HostAsHttpAsks(MHD_Connection* connection, const char* version) {
-    if (strcmp(version, MHD_HTTP_VERSION_1_0) == 0) return true;
     int hosts = 0;
     MHD_get_connection_values(
         connection, MHD_HEADER_KIND,
@@ -95,8 +98,24 @@ bool HostAsHttpAsks(MHD_Connection* connection, const char* version) {
             return MHD_YES;
         },
         &hosts);
-    return hosts == 1;
+    return hosts == 1 || (hosts == 0 && strcmp(version, MHD_HTTP_VERSION_1_0) == 0);
 }
+
+// A request line in absolute form ("GET http://host/zorv/..."), which
+// servers must take, names what its path form names: the scheme and the
+// host go.
+std::string PathForm(const char* target) {
+    const char* rest = strncasecmp(target, "http://", 7) == 0    ? target + 7
+                       : strncasecmp(target, "https://", 8) == 0 ? target + 8
+                                                                 : nullptr;
+    if (!rest) return target;
+    const char* path = rest + strcspn(rest, "/?");
+    return *path == '/' ? path : "/" + std::string(path);
+}
+
+// The title the game shows on screen (its window caption): what a host
+// knows it by.
+const char* const kGameTitle = "Professor Tumblewick and the Pyrowhorl";
 
 }  // namespace
 
@@ -111,11 +130,12 @@ CScoreHttpServer::CScoreHttpServer(CScoreStore& store, const std::string& path, 
     : store_(store),
       path_(path),
       script_(path + kScoreScript),
-      page_("ZORV score server\n"
+      page_(std::string(kGameTitle) + ": score server\n"
             "\n"
-            "This is the score server of the game ZORV, not a web site: through\n" +
-            script_ + " the game registers its players' names here, sends\n"
-            "their best step counts and fetches the score boards.\n"
+            "This is the score server of " + kGameTitle + ",\n"
+            "not a web site: through " + script_ + " the game registers\n"
+            "its players' names here, sends their best step counts and fetches\n"
+            "the score boards.\n"
             "\n"
             "Its path is " + path_ + ": point the game at this server's address with\n"
             "that path, for example ZORV_SCOREBOARD_URL=http://your.host:8080" + path_ + "\n"),
@@ -206,15 +226,20 @@ bool CScoreHttpServer::Start(std::string* error) {
     listenSocket_ = -1;  // the library's now: it closes it at the stop
     cutterStop_ = false;
     stopping_ = false;
+    closing_ = false;
     cutter_ = std::thread(&CScoreHttpServer::CutLateRequests, this);
     return true;
 }
 
 void CScoreHttpServer::Stop() {
     if (!daemon_) return;
+    // No new connection from here on (the socket is closed once the
+    // library's threads are gone).
+    const MHD_socket listening = MHD_quiesce_daemon(daemon_);
+    closing_ = true;
     {
-        // Writes waiting for the disk are answered as the store answers
-        // them while it keeps up.
+        // Requests under way are answered, writes waiting for the disk as
+        // the store answers them while it keeps up.
         std::unique_lock<std::mutex> lock(pendingMutex_);
         pendingGone_.wait_for(lock, std::chrono::milliseconds(kStopGraceMilliseconds),
                               [this] { return pending_.empty(); });
@@ -233,7 +258,8 @@ void CScoreHttpServer::Stop() {
     }
     for (const std::shared_ptr<Pending>& pending : left) Abandon(pending);
     {
-        // Their answers go out before every connection is closed.
+        // Their answers, and every other made by now, go out before every
+        // connection is closed: the library says when each is sent.
         std::unique_lock<std::mutex> lock(pendingMutex_);
         pendingGone_.wait_for(lock, std::chrono::seconds(1), [this] { return pending_.empty(); });
     }
@@ -245,6 +271,7 @@ void CScoreHttpServer::Stop() {
     cutter_.join();
     MHD_stop_daemon(daemon_);
     daemon_ = nullptr;
+    if (listening != MHD_INVALID_SOCKET) close(listening);
     std::lock_guard<std::mutex> lock(pendingMutex_);
     pending_.clear();
 }
@@ -349,7 +376,7 @@ void CScoreHttpServer::CutLateRequests() {
 
 void* CScoreHttpServer::Started(void*, const char* uri, MHD_Connection*) {
     Request* request = new Request();
-    request->target = uri ? uri : "";
+    request->target = PathForm(uri ? uri : "");
     return request;
 }
 
@@ -359,7 +386,7 @@ void CScoreHttpServer::Finished(void* self, MHD_Connection* connection, void** c
     *context = nullptr;
     if (request && request->pending) {
         // Gone before its answer (its client closed): the write goes on.
-        if (!request->answered)
+        if (request->script && !request->answered)
             ServerLog("%s GET - closed before the answer to its write (%.1f ms)", ClientAddress(connection).c_str(),
                       std::chrono::duration<double, std::milli>(Clock::now() - request->start).count());
         server->Forget(request->pending);
@@ -411,31 +438,37 @@ MHD_Result CScoreHttpServer::Answer(void* self, MHD_Connection* connection, cons
         request->started = true;
         request->start = Clock::now();
         server->SetAnswering(connection, true);
+        // Noted before the store may answer: a stop finds it.
+        request->pending = std::make_shared<Pending>();
+        request->pending->connection = connection;
+        {
+            std::lock_guard<std::mutex> lock(server->pendingMutex_);
+            stopping = server->stopping_;
+            server->pending_.insert(request->pending);
+        }
+        // A HEAD is answered as its GET, and the library sends no body.
+        const bool get = strcmp(method, MHD_HTTP_METHOD_GET) == 0;
+        const bool head = strcmp(method, MHD_HTTP_METHOD_HEAD) == 0;
+        const std::string path = PathForm(url);
+        const bool script = path == server->script_;
         if (!HostAsHttpAsks(connection, version)) {
-            reply = UnreadableReply("an HTTP/1.1 request without one Host header");
+            reply = UnreadableReply("two Host headers, or none over HTTP/1.1");
             what = reply.summary;
-        } else if (server->script_ != url && strcmp(method, "GET") == 0 && server->IsFolderOfTheScript(url)) {
-            reply.body = server->page_;
-            what = "not the score script: " + EscapeForLog(url) + " (the page that says what this server is)";
-        } else if (server->script_ != url) {
+        } else if (!script && !server->IsFolderOfTheScript(path)) {
             reply = UnreadableReply("");
             reply.status = 404;
-            what = "not the score script: " + EscapeForLog(std::string(url).substr(0, 200));
-        } else if (strcmp(method, "GET") != 0) {
-            // A HEAD must not register or store anything.
-            reply = UnreadableReply("a " + EscapeForLog(method) + " of the script");
+            what = "not the score script: " + EscapeForLog(path.substr(0, 200));
+        } else if (!get && !head) {
+            reply = UnreadableReply("a " + EscapeForLog(method) + " of " + EscapeForLog(path));
             reply.status = 405;
+            reply.allow = "GET, HEAD";
             what = reply.summary;
+        } else if (!script) {
+            reply.body = server->page_;
+            what = "not the score script: " + EscapeForLog(path) + " (the page that says what this server is)";
         } else {
-            const std::shared_ptr<Pending> pending = std::make_shared<Pending>();
-            pending->connection = connection;
-            request->pending = pending;
-            // Noted before the store may answer: a stop finds it.
-            {
-                std::lock_guard<std::mutex> lock(server->pendingMutex_);
-                stopping = server->stopping_;
-                if (!stopping) server->pending_.insert(pending);
-            }
+            request->script = true;
+            const std::shared_ptr<Pending> pending = request->pending;
             const size_t q = request->target.find('?');
             CAddressBudget* budget = server->budget_;
             const AddressKey from = server->KeyOf(ClientSocketAddress(connection));
@@ -445,11 +478,13 @@ MHD_Result CScoreHttpServer::Answer(void* self, MHD_Connection* connection, cons
                     return budget->Take(from, op == kScoreOpAddUser ? CAddressBudget::kRegistration
                                                                     : CAddressBudget::kUpload);
                 };
-            StartScoreQuery(server->store_, q == std::string::npos ? "" : request->target.substr(q + 1), gate,
-                            [pending](ScoreAnswer answer) { Ready(pending, std::move(answer)); });
+            StartScoreQuery(
+                server->store_, q == std::string::npos ? "" : request->target.substr(q + 1), gate,
+                [pending](ScoreAnswer answer) { Ready(pending, std::move(answer)); }, get);
         }
     }
-    if (const std::shared_ptr<Pending> pending = request->pending) {
+    if (request->script) {
+        const std::shared_ptr<Pending>& pending = request->pending;
         ScoreAnswer answer;
         {
             std::lock_guard<std::mutex> lock(pending->mutex);
@@ -465,7 +500,6 @@ MHD_Result CScoreHttpServer::Answer(void* self, MHD_Connection* connection, cons
             pending->suspended = false;
             answer = pending->abandoned ? ScoreAnswer(StoppedReply) : pending->answer;
         }
-        server->Forget(pending);
         reply = answer();
         what = reply.summary;
     }
@@ -479,6 +513,9 @@ MHD_Result CScoreHttpServer::Answer(void* self, MHD_Connection* connection, cons
     MHD_add_response_header(response, MHD_HTTP_HEADER_CONTENT_TYPE, "text/plain");
     if (reply.retryAfter > 0)
         MHD_add_response_header(response, MHD_HTTP_HEADER_RETRY_AFTER, std::to_string(reply.retryAfter).c_str());
+    if (!reply.allow.empty()) MHD_add_response_header(response, MHD_HTTP_HEADER_ALLOW, reply.allow.c_str());
+    // During a stop no connection takes another request.
+    if (server->closing_) MHD_add_response_header(response, MHD_HTTP_HEADER_CONNECTION, "close");
     const MHD_Result queued = MHD_queue_response(connection, static_cast<unsigned>(reply.status), response);
     MHD_destroy_response(response);
     return queued;

@@ -21,6 +21,7 @@
 
 #include <microhttpd.h>
 
+#include <atomic>
 #include <condition_variable>
 #include <functional>
 #include <list>
@@ -101,11 +102,12 @@ public:
     // Starts answering on threads of its own; false with the reason.
     bool Start(std::string* error);
     bool IsRunning() const { return daemon_ != nullptr; }
-    // Closes every connection at once, and stops the threads. A read being
-    // answered finishes first; a write waiting for the disk gets a moment
-    // (kStopGraceMilliseconds), then the store drops it (answered failure
-    // 15, never stored) unless its commit has begun, which is waited for.
-    // So a slow disk holds a stop for one sync at most.
+    // Takes no new connection, closes every connection, and stops the
+    // threads. A read being answered finishes first; a write waiting for the
+    // disk gets a moment (kStopGraceMilliseconds), then the store drops it
+    // (answered failure 15, never stored) unless its commit has begun,
+    // which is waited for. So a slow disk holds a stop for one sync at
+    // most. Every answer made by then is sent before its connection closes.
     void Stop();
     static constexpr unsigned kStopGraceMilliseconds = 1000;
     // The most connections it keeps open at once, from the open-file limit
@@ -140,8 +142,8 @@ private:
 
     // One request from its first line to its end.
     struct Request;
-    // A request of the script until its answer is made: for a write, shared
-    // with the store's writer, which hands it the outcome.
+    // A request from the moment it is in until its answer is sent: for a
+    // write, shared with the store's writer, which hands it the outcome.
     struct Pending;
     static void Ready(const std::shared_ptr<Pending>& pending, ScoreAnswer answer);
     // Resumes a stop's leftover requests: a write that the store refused
@@ -180,4 +182,5 @@ private:
     std::condition_variable pendingGone_;
     std::set<std::shared_ptr<Pending>> pending_;
     bool stopping_ = false;
+    std::atomic<bool> closing_{false};  // Stop has begun
 };

@@ -6,12 +6,24 @@
 namespace {
 
 // A path of the address: starts with a slash, printable, nothing that would
-// end the path or need escaping. The final slash is added when missing.
-bool ReadPath(const std::string& text, std::string* path) {
+// end the path or need escaping (false, with what is wrong in *why). It
+// names the folder of the script, so the final slash is added when missing,
+// as a host may well leave it out.
+bool ReadPath(const std::string& text, std::string* path, std::string* why) {
     if (text.empty() || text[0] != '/') return false;
     for (const char c : text) {
         const unsigned char u = static_cast<unsigned char>(c);
-        if (u <= 0x20 || u >= 0x7F || c == '?' || c == '#' || c == '%' || c == '\\') return false;
+        if (c == '?' || c == '#') {
+            *why = std::string("'") + c + "' would end the path, so the score script could never be reached";
+            return false;
+        }
+        if (u <= 0x20 || u >= 0x7F || c == '%' || c == '\\') {
+            *why = (c == ' '                 ? std::string("a space")
+                    : u < 0x20 || u >= 0x7F ? std::string("a control character or one beyond ASCII")
+                                             : std::string("'") + c + "'") +
+                   " cannot stand in an address as it is";
+            return false;
+        }
     }
     *path = text.back() == '/' ? text : text + "/";
     return true;
@@ -32,7 +44,8 @@ const char* CServerOptions::Usage() {
            "                   named on the start-up line)\n"
            "  --bind ADDRESS   the address to listen on (default 127.0.0.1: only\n"
            "                   this machine; 0.0.0.0 opens it to the network)\n"
-           "  --path /zorv/    the path the game's address ends in (default /zorv/)\n"
+           "  --path /zorv/    the path the game's address ends in (default /zorv/;\n"
+           "                   the last slash is added when missing)\n"
            "  --registrations N,M\n"
            "                   one client address may register N names at once,\n"
            "                   then M more a minute (default 100,6); off: no bound\n"
@@ -58,7 +71,7 @@ bool CServerOptions::Read(int argc, char** argv) {
     reader.Integer("--port", 0, 65535, "a number from 0 to 65535", &port);
     reader.Text("--bind", "an address (127.0.0.1, 0.0.0.0, ::1, a host name)", &bind);
     reader.Parsed("--path", "a path that starts with / (like /zorv/)",
-                  [this](const std::string& text, std::string*) { return ReadPath(text, &path); });
+                  [this](const std::string& text, std::string* why) { return ReadPath(text, &path, why); });
     const std::string rate =
         "N,M (N at once, then M a minute; each 1 to " + std::to_string(CAddressBudget::kRateMax) + ") or off";
     reader.Parsed("--registrations", rate.c_str(),

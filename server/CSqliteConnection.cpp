@@ -6,7 +6,9 @@
 
 namespace {
 
-const char* const kControlTexts[] = {"BEGIN", "BEGIN IMMEDIATE", "COMMIT", "ROLLBACK"};
+// In the order of Control.
+const char* const kControlTexts[] = {"BEGIN",         "BEGIN IMMEDIATE", "COMMIT", "ROLLBACK", "SAVEPOINT part",
+                                     "RELEASE part", "ROLLBACK TO part"};
 
 }  // namespace
 
@@ -27,8 +29,8 @@ void CSqliteConnection::Close() {
 
 std::string CSqliteConnection::Error() const { return db_ ? sqlite3_errmsg(db_) : "out of memory"; }
 
-void CSqliteConnection::Keep(const char* const* texts, size_t count) {
-    texts_ = texts;
+void CSqliteConnection::Keep(const KeptStatement* rows, size_t count) {
+    texts_ = rows;
     kept_.clear();
     kept_.resize(count);
 }
@@ -45,7 +47,7 @@ CSqliteStatement::Use CSqliteConnection::Prepared(CSqliteStatement* st, const ch
     return CSqliteStatement::Use(st);
 }
 
-CSqliteStatement::Use CSqliteConnection::Kept(size_t which) { return Prepared(&kept_[which], texts_[which]); }
+CSqliteStatement::Use CSqliteConnection::Kept(size_t which) { return Prepared(&kept_[which], texts_[which].sql); }
 
 bool CSqliteConnection::RunStatement(CSqliteStatement* kept, const char* sql, std::string* error) {
     const CSqliteStatement::Use st = Prepared(kept, sql);
@@ -61,20 +63,23 @@ bool CSqliteConnection::RunStatement(CSqliteStatement* kept, const char* sql, st
     return false;
 }
 
-bool CSqliteConnection::RunKept(size_t which) { return RunStatement(&kept_[which], texts_[which], nullptr); }
+bool CSqliteConnection::RunControl(Control which, std::string* error) {
+    return RunStatement(&control_[which], kControlTexts[which], error);
+}
 
 bool CSqliteConnection::BeginTransaction(Begin how, std::string* error) {
-    const Control c = how == Begin::kImmediate ? kBeginImmediate : kBegin;
-    return RunStatement(&control_[c], kControlTexts[c], error);
+    return RunControl(how == Begin::kImmediate ? kBeginImmediate : kBegin, error);
 }
 
-bool CSqliteConnection::CommitTransaction(std::string* error) {
-    return RunStatement(&control_[kCommit], kControlTexts[kCommit], error);
-}
+bool CSqliteConnection::CommitTransaction(std::string* error) { return RunControl(kCommit, error); }
 
-bool CSqliteConnection::RollbackTransaction(std::string* error) {
-    return RunStatement(&control_[kRollback], kControlTexts[kRollback], error);
-}
+bool CSqliteConnection::RollbackTransaction(std::string* error) { return RunControl(kRollback, error); }
+
+bool CSqliteConnection::BeginSavepoint() { return RunControl(kSavepoint, nullptr); }
+
+bool CSqliteConnection::ReleaseSavepoint() { return RunControl(kReleaseSavepoint, nullptr); }
+
+bool CSqliteConnection::RollbackToSavepoint() { return RunControl(kRollbackToSavepoint, nullptr); }
 
 bool CSqliteConnection::Run(const char* sql, std::string* error) {
     CSqliteStatement st(db_, sql);

@@ -5,11 +5,12 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstdlib>
 #include <ctime>
 #include <future>
+#include <iterator>
 #include <thread>
 
+#include "engine/ReadNumber.h"
 #include "server/CSqliteStatement.h"
 #include "server/CSqliteTransaction.h"
 #include "server/ServerLog.h"
@@ -21,6 +22,18 @@ namespace {
 // board, flagged or not; layout 2 keeps the flagged ones apart; layout 3 keeps
 // the board counts. An older file is brought up at the start.
 const int kSchemaVersion = 3;
+// The tables of each layout, by name in order: a file that is not marked as
+// the store's (the servers before the mark did not mark theirs) is one of
+// its own only when it holds exactly the tables of the layout it gives.
+const char* const kTablesOfLayout[kSchemaVersion + 1] = {
+    "",
+    "counters players scores",
+    "counters flagged players scores",
+    "counters counts flagged players scores",
+};
+// The mark of the store's files in the database header (PRAGMA
+// application_id): "ZORV" in ASCII.
+const int32_t kApplicationId = 0x5A4F5256;
 
 // The board counts: at depth 0 how many clean entries of a board hold each
 // score, at depth d how many have each value of score >> (kBucketBits * d).
@@ -89,41 +102,117 @@ const char* const kCountDepth =
     "INSERT INTO counts SELECT type, level, depth + 1, bucket >> ?4, SUM(entries) FROM counts"
     " WHERE type = ?1 AND level = ?2 AND depth = ?3 GROUP BY bucket >> ?4";
 
-const char* const kStatements[] = {
-    "SAVEPOINT one_write",
-    "ROLLBACK TO one_write",
-    "RELEASE one_write",
-    "SELECT id, name FROM players WHERE name = ?1",
-    "INSERT INTO players (name, version, registered) VALUES (?1, ?2, ?3)",
-    "UPDATE counters SET value = value + 1 WHERE name = 'seq' RETURNING value",
-    "SELECT score, achieved, seq FROM scores WHERE player = ?1 AND type = ?2 AND level = ?3",
-    "INSERT INTO scores (player, type, level, score, cheat, seq, achieved) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7)",
-    "UPDATE scores SET score = ?4, cheat = ?5, seq = ?6, achieved = ?7 WHERE player = ?1 AND type = ?2 AND level = ?3",
-    "SELECT score, achieved, seq FROM flagged WHERE player = ?1 AND type = ?2 AND level = ?3",
-    "INSERT INTO flagged (player, type, level, score, cheat, seq, achieved) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7)",
-    "UPDATE flagged SET score = ?4, cheat = ?5, seq = ?6, achieved = ?7 WHERE player = ?1 AND type = ?2 AND level = ?3",
-    "INSERT INTO counts VALUES (?1, ?2, ?3, ?4, ?5) ON CONFLICT DO UPDATE SET entries = entries + excluded.entries",
-    "SELECT entries FROM counts WHERE type = ?1 AND level = ?2 AND depth = ?3 AND bucket = ?4",
+// Every statement the store runs again and again, kept prepared by each
+// connection: its number and its text in one row, the rows in the order of
+// the numbers (checked below).
+enum Statement {
+    kFindPlayer,
+    kInsertPlayer,
+    kNextSequence,
+    kFindScore,
+    kInsertScore,
+    kUpdateScore,
+    kFindFlagged,
+    kInsertFlagged,
+    kUpdateFlagged,
+    kAddCount,
+    kEntriesAt,
+    kBoardTop,
+    kCountBelow,
+    kCountAll,
+    kIntegrity,
+    kCountsDisagree,
+    kStatementCount
+};
+constexpr CSqliteConnection::KeptStatement kStatements[] = {
+    {kFindPlayer, "SELECT id, name FROM players WHERE name = ?1"},
+    {kInsertPlayer, "INSERT INTO players (name, version, registered) VALUES (?1, ?2, ?3)"},
+    {kNextSequence, "UPDATE counters SET value = value + 1 WHERE name = 'seq' RETURNING value"},
+    {kFindScore, "SELECT score, achieved, seq FROM scores WHERE player = ?1 AND type = ?2 AND level = ?3"},
+    {kInsertScore,
+     "INSERT INTO scores (player, type, level, score, cheat, seq, achieved) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7)"},
+    {kUpdateScore,
+     "UPDATE scores SET score = ?4, cheat = ?5, seq = ?6, achieved = ?7 WHERE player = ?1 AND type = ?2 AND level = ?3"},
+    {kFindFlagged, "SELECT score, achieved, seq FROM flagged WHERE player = ?1 AND type = ?2 AND level = ?3"},
+    {kInsertFlagged,
+     "INSERT INTO flagged (player, type, level, score, cheat, seq, achieved) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7)"},
+    {kUpdateFlagged,
+     "UPDATE flagged SET score = ?4, cheat = ?5, seq = ?6, achieved = ?7 WHERE player = ?1 AND type = ?2 AND level = ?3"},
+    {kAddCount,
+     "INSERT INTO counts VALUES (?1, ?2, ?3, ?4, ?5) ON CONFLICT DO UPDATE SET entries = entries + excluded.entries"},
+    {kEntriesAt, "SELECT entries FROM counts WHERE type = ?1 AND level = ?2 AND depth = ?3 AND bucket = ?4"},
     // The board without the viewer, whose own row is put in apart.
-    "SELECT p.name, s.score, s.achieved, s.seq FROM scores AS s JOIN players AS p ON p.id = s.player"
-    " WHERE s.type = ?1 AND s.level = ?2 AND s.player <> ?3 ORDER BY s.score, s.seq LIMIT ?4",
-    "SELECT COALESCE(SUM(entries), 0) FROM counts WHERE type = ?1 AND level = ?2 AND depth = ?3 AND bucket >= ?4"
-    " AND bucket < ?5",
-    "SELECT (SELECT COUNT(*) FROM players), (SELECT COUNT(*) FROM scores) + (SELECT COUNT(*) FROM flagged)",
-    "PRAGMA integrity_check",
+    {kBoardTop,
+     "SELECT p.name, s.score, s.achieved, s.seq FROM scores AS s JOIN players AS p ON p.id = s.player"
+     " WHERE s.type = ?1 AND s.level = ?2 AND s.player <> ?3 ORDER BY s.score, s.seq LIMIT ?4"},
+    {kCountBelow,
+     "SELECT COALESCE(SUM(entries), 0) FROM counts WHERE type = ?1 AND level = ?2 AND depth = ?3 AND bucket >= ?4"
+     " AND bucket < ?5"},
+    {kCountAll,
+     "SELECT (SELECT COUNT(*) FROM players), (SELECT COUNT(*) FROM scores) + (SELECT COUNT(*) FROM flagged)"},
+    {kIntegrity, "PRAGMA integrity_check"},
     // Board counts that the scores, counted again, do not give (?1:
     // kBucketBits, ?2: kTopDepth).
-    "WITH RECURSIVE d(depth) AS (VALUES (0) UNION ALL SELECT depth + 1 FROM d WHERE depth < ?2),"
-    " fresh AS (SELECT s.type, s.level, d.depth, s.score >> (?1 * d.depth), COUNT(*) FROM scores AS s, d"
-    " GROUP BY 1, 2, 3, 4),"
-    " kept AS (SELECT type, level, depth, bucket, entries FROM counts WHERE entries <> 0)"
-    " SELECT (SELECT COUNT(*) FROM (SELECT * FROM fresh EXCEPT SELECT * FROM kept))"
-    " + (SELECT COUNT(*) FROM (SELECT * FROM kept EXCEPT SELECT * FROM fresh))",
+    {kCountsDisagree,
+     "WITH RECURSIVE d(depth) AS (VALUES (0) UNION ALL SELECT depth + 1 FROM d WHERE depth < ?2),"
+     " fresh AS (SELECT s.type, s.level, d.depth, s.score >> (?1 * d.depth), COUNT(*) FROM scores AS s, d"
+     " GROUP BY 1, 2, 3, 4),"
+     " kept AS (SELECT type, level, depth, bucket, entries FROM counts WHERE entries <> 0)"
+     " SELECT (SELECT COUNT(*) FROM (SELECT * FROM fresh EXCEPT SELECT * FROM kept))"
+     " + (SELECT COUNT(*) FROM (SELECT * FROM kept EXCEPT SELECT * FROM fresh))"},
 };
-static_assert(sizeof kStatements / sizeof *kStatements == 19, "one text per statement");
+static_assert(CSqliteConnection::IsInOrder(kStatements) && std::size(kStatements) == kStatementCount,
+              "one row per statement, in the order of their numbers");
 
 // The most writes one commit carries.
 const size_t kBatchMax = 256;
+
+// What a file holds, read before anything in it changes.
+struct Contents {
+    int32_t mark = 0;    // its application id
+    int32_t layout = 0;  // its user_version
+    bool empty = true;   // nothing in its schema
+    std::string tables;  // the names of its tables, in order, one space between
+};
+
+bool ReadContents(CSqliteConnection& db, Contents* contents, std::string* error) {
+    std::string mark, layout;
+    if (!db.QueryText("PRAGMA application_id", &mark, error) || !db.QueryText("PRAGMA user_version", &layout, error))
+        return false;
+    if (!ReadNumber(mark, INT32_MIN, INT32_MAX, &contents->mark) ||
+        !ReadNumber(layout, INT32_MIN, INT32_MAX, &contents->layout)) {
+        *error = "SQLite gave a header field that is no number";
+        return false;
+    }
+    CSqliteStatement st(db.get(),
+                        "SELECT type, name FROM sqlite_schema WHERE name NOT LIKE 'sqlite\\_%' ESCAPE '\\'"
+                        " ORDER BY name");
+    int rc = st ? SQLITE_ROW : SQLITE_ERROR;
+    while (rc == SQLITE_ROW && (rc = st.Step()) == SQLITE_ROW) {
+        contents->empty = false;
+        if (st.Text(0) == "table") contents->tables += (contents->tables.empty() ? "" : " ") + st.Text(1);
+    }
+    if (rc == SQLITE_DONE) return true;
+    *error = db.Error();
+    return false;
+}
+
+// Why a file is not the store's to use; "" when it is: marked as the
+// store's with a layout it knows, or unmarked and either empty (a new file)
+// or holding exactly the tables of one of the store's layouts.
+std::string Refusal(const Contents& c) {
+    const std::string layout = std::to_string(c.layout);
+    if (c.mark == kApplicationId) {
+        if (c.layout > kSchemaVersion) return "the database was written by a newer zorv_scored (layout " + layout + ")";
+        if (c.layout < 1) return "the file is marked as a score database but gives no layout (layout " + layout + ")";
+        return "";
+    }
+    if (c.mark != 0)
+        return "the file holds another program's database (application id " + std::to_string(c.mark) + ")";
+    if (c.empty || (c.layout >= 1 && c.layout <= kSchemaVersion && c.tables == kTablesOfLayout[c.layout])) return "";
+    return "the file holds another program's database (layout " + layout + ", tables: " +
+           EscapeForLog(c.tables.substr(0, 200)) + ")";
+}
 
 // SQLite's quick check; false with its first findings, in one line, in
 // *error.
@@ -182,8 +271,10 @@ bool CSqliteScoreStore::Open(const std::string& path, std::string* error) {
     }
     path_ = path;
     fileLost_ = false;
-    if (!writer_.Open(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, error) ||
-        !KeepLogAtClose(&writer_, error)) {
+    // A log beside a file it refuses is that file's: left to its owner.
+    FileId wal;
+    const bool hadLog = IdOf(path + "-wal", &wal);
+    if (!writer_.Open(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, error)) {
         writer_.Close();
         return false;
     }
@@ -197,38 +288,34 @@ bool CSqliteScoreStore::Open(const std::string& path, std::string* error) {
         opening_ = writer_.get();
         ok = !interrupted_;
     }
-    std::string mode, version, foreign;
+    // Another program's file is refused before anything in it changes.
+    Contents contents;
+    ok = ok && ReadContents(writer_, &contents, error);
+    const std::string refusal = ok ? Refusal(contents) : "";
+    if (!refusal.empty()) {
+        *error = refusal;
+        ok = false;
+    }
+    std::string mode;
     ok = ok && writer_.QueryText("PRAGMA journal_mode = WAL", &mode, error);
     if (ok && mode != "wal") {
         *error = "the file cannot be kept in WAL mode (journal mode " + mode + ")";
         ok = false;
     }
     // A full sync at every commit: what was answered is on the disk.
-    ok = ok && writer_.Run("PRAGMA synchronous = FULL", error) &&
-         writer_.QueryText("PRAGMA user_version", &version, error);
+    ok = ok && writer_.Run("PRAGMA synchronous = FULL", error);
     // A file damaged on the disk would be served as if whole, and every
     // write could spread the damage: SQLite's quick check of every page.
     ok = ok && QuickCheck(writer_, error);
-    if (ok && atoi(version.c_str()) > kSchemaVersion) {
-        *error = "the database was written by a newer zorv_scored (layout " + version + ")";
-        ok = false;
-    }
-    if (ok && version == "0") {
-        // New, or another program's database: only an empty one becomes ours.
-        ok = writer_.QueryText("SELECT COUNT(*) FROM sqlite_schema WHERE name NOT LIKE 'sqlite_%'", &foreign, error);
-        if (ok && foreign != "0") {
-            *error = "the file holds another program's database";
-            ok = false;
-        }
-    }
     if (ok) {
         CSqliteTransaction change(writer_);
         ok = change.Begin(CSqliteConnection::Begin::kImmediate, error);
         for (const char* sql : kSchema) ok = ok && writer_.Run(sql, error);
-        if (version == "1")
+        if (!contents.empty && contents.layout == 1)
             for (const char* sql : kFromLayout1) ok = ok && writer_.Run(sql, error);
-        if (version == "1" || version == "2") ok = ok && CountBoards(error);
-        ok = ok && writer_.Run(("PRAGMA user_version = " + std::to_string(kSchemaVersion)).c_str(), error);
+        if (!contents.empty && contents.layout < 3) ok = ok && CountBoards(error);
+        ok = ok && writer_.Run(("PRAGMA user_version = " + std::to_string(kSchemaVersion)).c_str(), error) &&
+             writer_.Run(("PRAGMA application_id = " + std::to_string(kApplicationId)).c_str(), error);
         ok = ok && change.Commit(error);
     }
     // The files whose identity the writes depend on: the database and its
@@ -244,6 +331,7 @@ bool CSqliteScoreStore::Open(const std::string& path, std::string* error) {
     if (!ok) {
         // A stop asked for is no fault of the file, whatever SQLite said.
         if (interrupted_) *error = "stopped before the database was ready";
+        if (hadLog) sqlite3_db_config(writer_.get(), SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
         writer_.Close();
         return false;
     }
@@ -351,12 +439,6 @@ bool CSqliteScoreStore::IsStopping() {
     return stopping_;
 }
 
-bool CSqliteScoreStore::KeepLogAtClose(CSqliteConnection* c, std::string* error) {
-    if (sqlite3_db_config(c->get(), SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr) == SQLITE_OK) return true;
-    *error = c->Error();
-    return false;
-}
-
 bool CSqliteScoreStore::IdOf(const std::string& path, FileId* id) {
     struct stat st;
     if (stat(path.c_str(), &st) != 0) return false;
@@ -395,13 +477,18 @@ void CSqliteScoreStore::StopWrites() {
     applied_.wait(lock, [this] { return !applying_; });
 }
 
-void CSqliteScoreStore::Close() {
+bool CSqliteScoreStore::Close() {
     StopWrites();
     if (writerThread_.joinable()) writerThread_.join();
     std::lock_guard<std::mutex> lock(readersMutex_);
     idleReaders_.clear();
     allReaders_.clear();
+    if (!writer_.get()) return true;
+    // The last connection: SQLite folds the log back as it closes, unless
+    // another program's connection keeps the log in use.
     writer_.Close();
+    FileId wal;
+    return !IdOf(path_ + "-wal", &wal);
 }
 
 CSqliteConnection* CSqliteScoreStore::TakeReader() {
@@ -415,7 +502,7 @@ CSqliteConnection* CSqliteScoreStore::TakeReader() {
     }
     auto c = std::make_unique<CSqliteConnection>();
     std::string error;
-    if (!c->Open(path_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, &error) || !KeepLogAtClose(c.get(), &error) ||
+    if (!c->Open(path_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, &error) ||
         !c->Run("PRAGMA query_only = ON", &error)) {
         ServerLog("database: opening a reader: %s", error.c_str());
         return nullptr;
@@ -517,12 +604,11 @@ std::vector<CScoreStore::Outcome> CSqliteScoreStore::RunBatch(const std::vector<
     if (!write.Begin(CSqliteConnection::Begin::kImmediate)) return failed;
     std::vector<Outcome> outcomes;
     for (const WriteJob& job : batch) {
+        // A failing write takes back only itself.
         Outcome outcome = Outcome::kFailed;
-        if (writer_.RunKept(kSavepoint)) {
-            outcome = job.player ? ApplyPlayer(job) : ApplyScore(job);
-            if (outcome == Outcome::kFailed) writer_.RunKept(kRollbackToSavepoint);
-            if (!writer_.RunKept(kReleaseSavepoint)) outcome = Outcome::kFailed;
-        }
+        CSqliteSavepoint one(writer_);
+        if (one) outcome = job.player ? ApplyPlayer(job) : ApplyScore(job);
+        if (outcome != Outcome::kFailed && !one.Keep()) outcome = Outcome::kFailed;
         outcomes.push_back(outcome);
     }
     // A stop asked for before the commit drops the batch: the commit would
@@ -550,10 +636,10 @@ CScoreStore::Outcome CSqliteScoreStore::ApplyPlayer(const WriteJob& job) {
     return Outcome::kFailed;
 }
 
-bool CSqliteScoreStore::FindScore(CSqliteConnection* c, Statement s, int64_t player, int type, int level,
+bool CSqliteScoreStore::FindScore(CSqliteConnection* c, bool flagged, int64_t player, int type, int level,
                                   Stored* stored) {
     *stored = Stored();
-    const CSqliteStatement::Use st = c->Kept(s);
+    const CSqliteStatement::Use st = c->Kept(flagged ? kFindFlagged : kFindScore);
     if (!st) return false;
     st->Bind(1, player);
     st->Bind(2, type);
@@ -575,8 +661,8 @@ CScoreStore::Outcome CSqliteScoreStore::ApplyScore(const WriteJob& job) {
     if (player < 0) return Outcome::kFailed;
     if (player == 0) return Outcome::kUnknownUser;
     Stored clean, flagged;
-    if (!FindScore(&writer_, kFindScore, player, job.type, job.level, &clean) ||
-        !FindScore(&writer_, kFindFlagged, player, job.type, job.level, &flagged))
+    if (!FindScore(&writer_, false, player, job.type, job.level, &clean) ||
+        !FindScore(&writer_, true, player, job.type, job.level, &flagged))
         return Outcome::kFailed;
     // A clean score competes with his clean one only: it is what others see
     // of him. A flagged one is kept when it betters everything he has, for
@@ -677,7 +763,7 @@ bool CSqliteScoreStore::ReadBoardIn(CSqliteConnection* c, const std::string& vie
     // The viewer's own row: the better of his clean and his flagged score.
     Stored clean, flagged;
     if (me > 0 &&
-        !(FindScore(c, kFindScore, me, type, level, &clean) && FindScore(c, kFindFlagged, me, type, level, &flagged)))
+        !(FindScore(c, false, me, type, level, &clean) && FindScore(c, true, me, type, level, &flagged)))
         return false;
     const Stored& own = flagged.found && (!clean.found || flagged.score < clean.score) ? flagged : clean;
 

@@ -45,9 +45,12 @@ public:
 
     // Opens the database file, creating it (and its tables) when missing, and
     // brings a file of an earlier layout to this one (in one transaction,
-    // with its progress in the log). False with the reason when the file
-    // cannot be used: not a database, another program's database, one of a
-    // newer server, no WAL possible; or when Interrupt came first.
+    // with its progress in the log); the file is marked as the store's
+    // (its application id). False with the reason when the file cannot be
+    // used: not a database, another program's database (marked as another
+    // program's, or unmarked with tables that are not those of one of the
+    // store's layouts: left exactly as it was), one of a newer server, no
+    // WAL possible; or when Interrupt came first.
     bool Open(const std::string& path, std::string* error);
     // The server is stopping (safe from any thread, at any time, also while
     // Open runs): the start's check and conversion end at once (Open fails,
@@ -56,11 +59,14 @@ public:
     // It stays so until the store is destroyed. Returns once Open, if it
     // runs, has given up.
     void Interrupt();
-    // StopWrites, then closes every connection. The write-ahead log is left
-    // as it is beside the file, with the latest writes (SQLite reads it with
-    // the file): folding it back would cost two syncs, seconds on a slow
-    // disk.
-    void Close();
+    // StopWrites, then closes every connection; the last one folds the
+    // write-ahead log back into the file and removes it (a checkpoint: two
+    // syncs), so that the database is its one file again, whole for a copy
+    // or a move. False when it could not: another program has the file
+    // open, and the latest writes stay in the log beside it (path + "-wal"),
+    // which belongs with the file until that program's own close folds it
+    // back.
+    bool Close();
     // SQLite's own check of the whole file, and of the board counts against
     // the scores; true when it finds nothing wrong.
     bool CheckIntegrity(std::string* report);
@@ -82,30 +88,6 @@ public:
     bool Count(int64_t* players, int64_t* scores) override;
 
 private:
-    // Every statement the store runs besides those that begin and end a
-    // transaction, kept prepared by each connection.
-    enum Statement {
-        kSavepoint,
-        kRollbackToSavepoint,
-        kReleaseSavepoint,
-        kFindPlayer,
-        kInsertPlayer,
-        kNextSequence,
-        kFindScore,
-        kInsertScore,
-        kUpdateScore,
-        kFindFlagged,
-        kInsertFlagged,
-        kUpdateFlagged,
-        kAddCount,
-        kEntriesAt,
-        kBoardTop,
-        kCountBelow,
-        kCountAll,
-        kIntegrity,
-        kCountsDisagree,
-        kStatementCount
-    };
     struct WriteJob {
         bool player = false;  // a registration; else an upload
         std::string name, version;
@@ -136,9 +118,6 @@ private:
     // Whether StopWrites was called (the writer asks before each commit).
     bool IsStopping();
     static void LogDropped(size_t writes);
-    // A connection that leaves the write-ahead log as it is when it closes:
-    // false with SQLite's reason.
-    static bool KeepLogAtClose(CSqliteConnection* c, std::string* error);
     // Whether the file at the path (and its write-ahead log) is still the one
     // the store writes to; a change either way is logged once.
     bool IsStillOurFile();
@@ -147,8 +126,7 @@ private:
     bool CountBoards(std::string* error);
     // The id of a player (0: none; -1: the storage failed).
     int64_t FindPlayer(CSqliteConnection* c, const std::string& name, std::string* stored);
-    // A player's score on a board, clean (kFindScore) or flagged
-    // (kFindFlagged).
+    // A player's score on a board, clean or flagged.
     struct Stored {
         bool found = false;
         int32_t score = 0;
@@ -156,7 +134,7 @@ private:
         int64_t seq = 0;
     };
     // False (logged) when the storage failed.
-    bool FindScore(CSqliteConnection* c, Statement s, int64_t player, int type, int level, Stored* stored);
+    bool FindScore(CSqliteConnection* c, bool flagged, int64_t player, int type, int level, Stored* stored);
 
     // ReadBoard in the open transaction of c; false when the storage failed.
     bool ReadBoardIn(CSqliteConnection* c, const std::string& viewer, int type, int level, int topRows, Board* board);

@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <climits>
 #include <utility>
 
 CSqliteStatement::CSqliteStatement(sqlite3* db, const char* sql, unsigned flags) {
@@ -13,18 +14,22 @@ CSqliteStatement::CSqliteStatement(sqlite3* db, const char* sql, unsigned flags)
 
 CSqliteStatement::~CSqliteStatement() { sqlite3_finalize(st_); }
 
-CSqliteStatement::CSqliteStatement(CSqliteStatement&& other) noexcept : st_(other.st_) { other.st_ = nullptr; }
+CSqliteStatement::CSqliteStatement(CSqliteStatement&& other) noexcept
+    : st_(other.st_), bindError_(other.bindError_) {
+    other.st_ = nullptr;
+}
 
 CSqliteStatement& CSqliteStatement::operator=(CSqliteStatement&& other) noexcept {
     std::swap(st_, other.st_);
+    std::swap(bindError_, other.bindError_);
     return *this;
 }
 
-int CSqliteStatement::Step() { return sqlite3_step(st_); }
+int CSqliteStatement::Step() { return bindError_ != SQLITE_OK ? bindError_ : sqlite3_step(st_); }
 
 int CSqliteStatement::StepToEnd() {
     int rc;
-    while ((rc = sqlite3_step(st_)) == SQLITE_ROW) {
+    while ((rc = Step()) == SQLITE_ROW) {
     }
     return rc;
 }
@@ -32,12 +37,19 @@ int CSqliteStatement::StepToEnd() {
 void CSqliteStatement::Reset() {
     sqlite3_reset(st_);
     sqlite3_clear_bindings(st_);
+    bindError_ = SQLITE_OK;
 }
 
-void CSqliteStatement::Bind(int index, int64_t value) { sqlite3_bind_int64(st_, index, value); }
+void CSqliteStatement::Bound(int code) {
+    if (bindError_ == SQLITE_OK) bindError_ = code;
+}
+
+void CSqliteStatement::Bind(int index, int64_t value) { Bound(sqlite3_bind_int64(st_, index, value)); }
 
 void CSqliteStatement::Bind(int index, const std::string& text) {
-    sqlite3_bind_text(st_, index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+    // A text longer than an int holds is past every limit SQLite has.
+    if (text.size() > static_cast<size_t>(INT_MAX)) return Bound(SQLITE_TOOBIG);
+    Bound(sqlite3_bind_text(st_, index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT));
 }
 
 int CSqliteStatement::Int(int column) const { return sqlite3_column_int(st_, column); }

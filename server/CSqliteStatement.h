@@ -23,13 +23,19 @@ public:
 
     explicit operator bool() const { return st_ != nullptr; }
 
-    // sqlite3_step: SQLITE_ROW, SQLITE_DONE or an error code.
+    // sqlite3_step: SQLITE_ROW, SQLITE_DONE or an error code; the code of
+    // a value that could not be bound since the last Reset, without a step.
     int Step();
     // Steps past every row to the end: SQLITE_DONE, or the error code.
     int StepToEnd();
     // Back to its start with no values bound.
     void Reset();
 
+    // A value for parameter index (from 1). SQLite may refuse it (an index
+    // the statement has not, a text over its length limit, no memory): the
+    // statement then runs no more until Reset, and Step says why (so does
+    // the connection's error), so that it never runs without a value it was
+    // given.
     void Bind(int index, int64_t value);
     void Bind(int index, const std::string& text);
     int Int(int column) const;
@@ -60,5 +66,8 @@ public:
     };
 
 private:
+    void Bound(int code);
+
     sqlite3_stmt* st_ = nullptr;
+    int bindError_ = 0;  // SQLITE_OK, or the first refusal since the last Reset
 };

@@ -1,5 +1,6 @@
 // A transaction of a connection that is rolled back when it goes, unless it
-// was committed: no path out of the code that began it leaves it open.
+// was committed: no path out of the code that began it leaves it open. And a
+// savepoint inside one, taken back when it goes unless it was kept.
 #pragma once
 
 #include <string>
@@ -32,4 +33,31 @@ public:
 private:
     CSqliteConnection& connection_;
     bool open_ = false;
+};
+
+// A part of a transaction that is taken back, and only it, when it goes,
+// unless it was kept: the transaction goes on either way.
+class CSqliteSavepoint {
+public:
+    // Begun at once; false (logged) when SQLite refused.
+    explicit CSqliteSavepoint(CSqliteConnection& connection)
+        : connection_(connection), open_(connection.BeginSavepoint()) {}
+    ~CSqliteSavepoint() {
+        if (open_ && connection_.RollbackToSavepoint()) connection_.ReleaseSavepoint();
+    }
+    CSqliteSavepoint(const CSqliteSavepoint&) = delete;
+    CSqliteSavepoint& operator=(const CSqliteSavepoint&) = delete;
+
+    explicit operator bool() const { return open_; }
+    // What was done since it began becomes the transaction's; false when
+    // SQLite refuses, and then it is still taken back when this goes.
+    bool Keep() {
+        if (!open_ || !connection_.ReleaseSavepoint()) return false;
+        open_ = false;
+        return true;
+    }
+
+private:
+    CSqliteConnection& connection_;
+    bool open_;
 };

@@ -109,7 +109,8 @@ ScoreReply NameTaken(CScoreStore& store, const std::string& user, const std::str
 
 // Asked once a write is found well formed, just before it goes to the store:
 // a request that could write nothing (a name the rules refuse, a board that
-// does not exist) spends no budget, and brings no address into its table.
+// does not exist, an upload for a name never registered) spends no budget,
+// and brings no address into its table.
 bool Admitted(const ScoreWriteGate& gate, const char* op, const std::string& summary, const Ready& ready) {
     const unsigned wait = gate ? gate(op) : 0;
     if (wait > 0) ready(Made(Busy(wait, summary)));
@@ -158,6 +159,11 @@ void Upload(CScoreStore& store, const std::string& user, int type, int level, in
             const std::string& summary, const ScoreWriteGate& gate, const Ready& ready) {
     const int refusal = ScoreBoardRefusal(type, level);
     if (refusal != 0) return ready(Made(Failure(refusal, summary)));
+    // A name never registered could store nothing either.
+    bool failed = false;
+    const bool registered = store.IsNameTaken(user, &failed);
+    if (failed) return ready(Made(ServerFault(summary)));
+    if (!registered) return ready(Made(Failure(kScoreErrorNoUser, summary)));
     if (!Admitted(gate, kScoreOpUpload, summary, ready)) return;
     store.UploadThen(user, type, level, score, flags, [summary, ready](CScoreStore::Outcome outcome) {
         ready([outcome, summary] { return Uploaded(outcome, summary); });
@@ -194,7 +200,7 @@ ScoreReply UnreadableReply(const std::string& why) {
 }
 
 void StartScoreQuery(CScoreStore& store, const std::string& scrambled, const ScoreWriteGate& gate,
-                     std::function<void(ScoreAnswer)> ready) {
+                     std::function<void(ScoreAnswer)> ready, bool mayWrite) {
     if (scrambled.empty()) return ready(Made(UnreadableReply("no query")));
     if (scrambled.size() > kScoreQueryMax)
         return ready(Made(UnreadableReply("a query over " + std::to_string(kScoreQueryMax) + " bytes")));
@@ -210,6 +216,12 @@ void StartScoreQuery(CScoreStore& store, const std::string& scrambled, const Sco
     bool known = fields.size() == op->second.size();
     for (const auto& field : fields) known = known && op->second.count(field.first) != 0;
     if (!known) return ready(Made(UnreadableReply("keys missing or unknown in " + summary)));
+    if (!mayWrite && op->first != kScoreOpDownload) {
+        ScoreReply reply = UnreadableReply("a write asked by a method that must change nothing: " + summary);
+        reply.status = 405;
+        reply.allow = "GET";
+        return ready(Made(reply));
+    }
     const std::string& user = fields[kScoreKeyUser];
     if (op->first == kScoreOpAddUser) return Register(store, user, fields[kScoreKeyVersion], summary, gate, ready);
 

@@ -23,11 +23,12 @@ struct ScoreReply {
     std::string body;
     std::string summary;  // what was asked and answered, for the log
     unsigned retryAfter = 0;  // seconds the client is asked to wait (0: none)
+    std::string allow;        // with a 405: the methods the request may use
 };
 
 // Asked with the operation of a registration or upload once it is found
-// well formed (a name the rules allow, a known board), before it reaches the
-// store: 0 lets it go on; otherwise the seconds after which the
+// well formed (a name the rules allow, a known board; for an upload, a name
+// that is registered), before it reaches the store: 0 lets it go on; otherwise the seconds after which the
 // client may try again, and the request is answered 429 with "failure" and
 // code 18 (busy), with nothing stored.
 using ScoreWriteGate = std::function<unsigned(const std::string& op)>;
@@ -42,8 +43,10 @@ using ScoreAnswer = std::function<ScoreReply()>;
 // the answer's making exactly once, and only hands it on. A refusal or a
 // read is ready before this returns; a write once the store has kept it or
 // failed, perhaps on the store's own thread and after this returned.
+// Without mayWrite (a HEAD, which must change nothing) a write is answered
+// 405, allowed by GET only, and reaches neither the gate nor the store.
 void StartScoreQuery(CScoreStore& store, const std::string& scrambled, const ScoreWriteGate& gate,
-                     std::function<void(ScoreAnswer)> ready);
+                     std::function<void(ScoreAnswer)> ready, bool mayWrite = true);
 
 // The answer to a write that the server's stop left without its outcome:
 // failure 15, as for any write the store could not vouch for.

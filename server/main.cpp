@@ -120,9 +120,17 @@ int main(int argc, char** argv) {
     // Every connection ends here, whatever its client is doing: a read being
     // answered finishes first, and a write still waiting for the disk a
     // moment later is answered failure 15, so every upload answered
-    // "success" is committed.
+    // "success" is committed. Then the database is its one file again,
+    // unless another program has it open.
     server.Stop();
-    store.Close();
-    ServerLog("zorv_scored: stopped by %s; database closed", stopName());
+    if (store.Close()) {
+        ServerLog("zorv_scored: stopped by %s; database closed", stopName());
+    } else {
+        const std::string db = EscapeForLog(options.db);
+        ServerLog("zorv_scored: stopped by %s; database closed, but another program has it open: its latest writes "
+                  "are in %s-wal beside it, so keep the two files together (copy or move both) until that "
+                  "program has closed it",
+                  stopName(), db.c_str());
+    }
     return 0;
 }

@@ -28,7 +28,8 @@ TEST(Utilities, ANumberIsTheWholeTextInDecimalWithinItsBounds) {
     } whole[] = {
         {"42", true, 42},   {"-5", true, -5},    {"007", true, 7},    {"100", true, 100}, {"101", false, 0},
         {"-6", false, 0},   {"", false, 0},      {"-", false, 0},     {" 5", false, 0},   {"5 ", false, 0},
-        {"+5", false, 0},   {"0x10", false, 0},  {"1e2", false, 0},   {"5a", false, 0},
+        {"+5", false, 0},   {"0x10", false, 0},  {"1e2", false, 0},   {"5a", false, 0},   {"-0", false, 0},
+        {"0", true, 0},
         {"99999999999999999999", false, 0},
     };
     for (const auto& row : whole) {
@@ -42,7 +43,8 @@ TEST(Utilities, ANumberIsTheWholeTextInDecimalWithinItsBounds) {
         double value;
     } real[] = {
         {"0.5", true, 0.5}, {"1e1", true, 10}, {"-1", true, -1}, {"10.5", false, 0}, {"nan", false, 0},
-        {"inf", false, 0},  {".", false, 0},   {"+1", false, 0}, {"1,5", false, 0},
+        {"inf", false, 0},  {".", false, 0},   {"+1", false, 0}, {"1,5", false, 0},  {"-0", false, 0},
+        {"-0.0", false, 0}, {"0", true, 0},
     };
     for (const auto& row : real) {
         double value = -99;

@@ -46,6 +46,27 @@ bool Exists(const std::string& path) {
     return stat(path.c_str(), &st) == 0;
 }
 
+// The scores of a copy of the database file alone, as a host's cp or
+// backup takes it (without the write-ahead log beside it), in rank order:
+// "42 43 ".
+std::string ScoresInTheFileAlone(const std::string& db) {
+    const std::string copy = db + ".alone";
+    if (!WriteFileBytes(copy, ReadFileBytes(db))) return "no copy";
+    sqlite3* alone = nullptr;
+    std::string scores;
+    if (sqlite3_open(copy.c_str(), &alone) == SQLITE_OK)
+        sqlite3_exec(
+            alone, "SELECT score FROM scores ORDER BY score",
+            [](void* out, int, char** values, char**) {
+                *static_cast<std::string*>(out) += std::string(values[0]) + " ";
+                return 0;
+            },
+            &scores, nullptr);
+    sqlite3_close(alone);
+    unlink(copy.c_str());
+    return scores;
+}
+
 class ServerProtocolTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -312,9 +333,40 @@ TEST(ServerStoreTest, ADatabaseOfTheEarlierLayoutKeepsWorking) {
         std::string report;
         EXPECT_TRUE(store.CheckIntegrity(&report)) << report;
         store.Close();
-        // Opened again, it is of the new layout and as it was.
+        // Opened again, it is of the new layout and as it was; so also
+        // without the mark, as the servers before the mark left it.
+        sqlite3* unmark = nullptr;
+        ASSERT_EQ(sqlite3_open(dir.File("old.db").c_str(), &unmark), SQLITE_OK);
+        EXPECT_EQ(sqlite3_exec(unmark, "PRAGMA application_id = 0", nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close(unmark);
         ASSERT_TRUE(store.Open(dir.File("old.db"), &error)) << error;
         EXPECT_EQ(ask(board + "mallory"), "success\n2\n1\tmallory\t10\t1970-01-02\n2\tamy\t40\t1970-01-02\n");
+    }
+}
+
+// A value SQLite refuses to bind keeps its statement from running, where it
+// would run with NULL in its place: the step gives SQLite's reason.
+TEST(ServerStoreTest, AStatementRunsOnlyWithEveryValueItWasGiven) {
+    CSqliteConnection db;
+    std::string error;
+    ASSERT_TRUE(db.Open(":memory:", SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, &error)) << error;
+    ASSERT_TRUE(db.Run("CREATE TABLE t (a)", &error)) << error;
+    CSqliteStatement insert(db.get(), "INSERT INTO t VALUES (?1)");
+    const int longest = 100;
+    sqlite3_limit(db.get(), SQLITE_LIMIT_LENGTH, longest);
+    const struct {
+        const char* what;
+        std::function<void()> bind;
+        int step;
+    } rows[] = {
+        {"a number for a parameter it has not", [&] { insert.Bind(2, 5); }, SQLITE_RANGE},
+        {"a text over the length limit", [&] { insert.Bind(1, std::string(longest + 1, 'x')); }, SQLITE_TOOBIG},
+        {"a text within it", [&] { insert.Bind(1, std::string(longest / 2, 'x')); }, SQLITE_DONE},
+    };
+    for (const auto& row : rows) {
+        row.bind();
+        EXPECT_EQ(insert.Step(), row.step) << row.what;
+        insert.Reset();
     }
 }
 
@@ -483,6 +535,10 @@ TEST_F(ServerProtocolTest, UnreadableRequestsAreRefusedAndChangeNothing) {
         "op=uploadScore&user=amy&type=x&level=1&score=10&cheat=0",
         "op=uploadScore&user=amy&type=0&level=&score=10&cheat=0",
         "op=uploadScore&user=amy&type=0&level=1&score=10&cheat=-",
+        // A minus sign stands before a negative number only.
+        "op=uploadScore&user=amy&type=-0&level=1&score=10&cheat=0",
+        "op=uploadScore&user=amy&type=0&level=-0&score=10&cheat=0",
+        "op=uploadScore&user=amy&type=0&level=1&score=10&cheat=-0",
         "op=deleteScore&user=amy&type=0&level=1",
         "user=amy&type=0&level=1",
         "op=addUser&user=zed",
@@ -647,7 +703,8 @@ TEST(ServerBudgetTest, ABudgetIsReadAsAtOnceCommaAMinuteOrOff) {
 
 TEST(ServerProgramTest, BadOptionsAreRefusedInOneLine) {
     CTempDir dir;
-    const std::string program = std::string(ZORV_RUN_DIR) + "/zorv_scored";
+    // An option taken that should have been refused starts a server: ended.
+    const std::string program = "timeout 5 " + std::string(ZORV_RUN_DIR) + "/zorv_scored";
     const std::string err = dir.File("err.txt");
     const std::string db = " --db " + dir.File("s.db");
     const std::pair<std::string, const char*> rows[] = {
@@ -657,10 +714,16 @@ TEST(ServerProgramTest, BadOptionsAreRefusedInOneLine) {
         {db + " --port 65536", "--port needs a number from 0 to 65535"},
         {db + " --port -1", "--port needs a number"},
         {db + " --port 80x", "--port needs a number"},
+        {db + " --port -0", "--port needs a number"},
         {db + " --port", "--port needs a number"},
         {db + " --bind ''", "--bind needs an address"},
         {db + " --path zorv/", "--path needs a path that starts with /"},
-        {db + " --path '/zo rv/'", "--path needs a path"},
+        {db + " --path '/zo rv/'", "--path needs a path that starts with / (like /zorv/): a space cannot stand in "
+                                    "an address as it is"},
+        {db + " --path '/zo%rv/'", "--path needs a path that starts with / (like /zorv/): '%' cannot stand in"},
+        {db + " --path '/zorv/?'", "--path needs a path that starts with / (like /zorv/): '?' would end the path, "
+                                   "so the score script could never be reached"},
+        {db + " --path '/zo#rv'", "--path needs a path that starts with / (like /zorv/): '#' would end the path"},
         {db + " --port 1 --port 2", "--port given twice"},
         {db + db, "--db given twice"},
         {db + " --verbose", "unknown option --verbose (see --help)"},
@@ -690,29 +753,32 @@ TEST(ServerProgramTest, StartsOnANewDatabaseStopsCleanlyAndKeepsWhatItWasGiven) 
     server.AddScore(0, 5, "amy", 42);
     // Anything but the script is refused in the same words.
     EXPECT_EQ(server.Ask("op=downloadScore&user=amy&type=0&level=5").substr(0, 13), "success\n1\n1\ta");
-    const std::string registerEve = "/zorv/zjscores.php?" + HttpBuildQuery("op=addUser&user=eve&version=x");
-    EXPECT_EQ(server.Request(registerEve, "HEAD").first, 405);
     EXPECT_EQ(server.Request("/other"), std::make_pair(404L, std::string("failure\n16\n")));
     EXPECT_EQ(server.Stop(), 0) << server.Log();
-    EXPECT_NE(server.Log().find("zorv_scored: stopped by SIGTERM; database closed"), std::string::npos);
-    {
-        // The write-ahead log left beside the file is the file's: another
-        // program reads what was given.
-        sqlite3* other = nullptr;
-        ASSERT_EQ(sqlite3_open_v2(server.DatabasePath().c_str(), &other, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
-        sqlite3_stmt* st = nullptr;
-        ASSERT_EQ(sqlite3_prepare_v2(other, "SELECT score FROM scores", -1, &st, nullptr), SQLITE_OK);
-        EXPECT_EQ(sqlite3_step(st), SQLITE_ROW);
-        EXPECT_EQ(sqlite3_column_int(st, 0), 42);
-        sqlite3_finalize(st);
-        sqlite3_close(other);
-    }
+    EXPECT_NE(server.Log().find("zorv_scored: stopped by SIGTERM; database closed\n"), std::string::npos);
+    // The database is its one file again: a copy of it alone, as a host's
+    // cp takes it, holds what was given.
+    EXPECT_FALSE(Exists(server.DatabasePath() + "-wal"));
+    EXPECT_EQ(ScoresInTheFileAlone(server.DatabasePath()), "42 ");
     ASSERT_TRUE(server.Start());
     EXPECT_NE(server.Log().find("(1 players, 1 scores)"), std::string::npos) << server.Log();
     EXPECT_EQ(server.StoredScore(0, 5, "amy"), 42);
-    EXPECT_EQ(server.StoredScore(0, 5, "eve"), -1);
+    server.AddScore(0, 6, "amy", 43);
+    // Another program that has the file open keeps the stop from folding
+    // the log back: the last line says the two files go together.
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open(server.DatabasePath().c_str(), &other), SQLITE_OK);
+    EXPECT_EQ(sqlite3_exec(other, "SELECT COUNT(*) FROM scores", nullptr, nullptr, nullptr), SQLITE_OK);
     EXPECT_EQ(server.Stop(SIGINT), 0);  // Ctrl+C
-    EXPECT_NE(server.Log().find("zorv_scored: stopped by SIGINT; database closed"), std::string::npos);
+    sqlite3_close(other);
+    const std::string log = server.Log();
+    EXPECT_NE(log.find("zorv_scored: stopped by SIGINT; database closed, but another program has it open: its "
+                       "latest writes are in " + server.DatabasePath() + "-wal beside it, so keep the two files "
+                       "together"),
+              std::string::npos)
+        << log;
+    // That program's own close folded it back.
+    EXPECT_EQ(ScoresInTheFileAlone(server.DatabasePath()), "42 43 ");
     const std::vector<std::string> asked = server.Requests();
     ASSERT_GE(asked.size(), 4u);
     EXPECT_EQ(asked[0], "op=addUser&user=amy&version=test -> success");
@@ -720,34 +786,55 @@ TEST(ServerProgramTest, StartsOnANewDatabaseStopsCleanlyAndKeepsWhatItWasGiven) 
 }
 
 // Each request is answered as HTTP asks: HTTP/1.1 without one Host header
-// 400, HTTP/1.0 without one its answer. A host who opens the server's
-// address in a browser, at the root or at the path, learns what the server
-// is and its path; any other page is refused as before, and the game's
-// queries are answered as ever.
+// 400, HTTP/1.0 without one its answer (but with two 400); a HEAD as its
+// GET without the body, save a HEAD of a write, which writes nothing (405);
+// another method 405; each 405 with the methods it allows; a request line
+// in absolute form as its path. A host who opens the server's address in a
+// browser, at the root or at the path, learns what the server is (by the
+// game's title on screen) and its path; any other page is refused as
+// before, and the game's queries are answered as ever.
 TEST(ServerProgramTest, RequestsAreAnsweredAsHttpAsksAndABrowserLearnsWhatTheServerIs) {
-    CScoreServerProcess server;
+    // Its path given as a host may write it, without the last slash: the
+    // script is in that folder all the same.
+    CScoreServerProcess server({"--path", "/zorv"});
     ASSERT_TRUE(server.IsRunning());
     server.AddScore(0, 5, "amy", 42);
     const std::string query = "/zorv/zjscores.php?" + HttpBuildQuery("op=downloadScore&user=amy&type=0&level=5");
+    const std::string write = "/zorv/zjscores.php?" + HttpBuildQuery("op=addUser&user=eve&version=x");
     const std::string close = "Connection: close\r\n\r\n";
     const std::string board = "success\n1\n1\tamy\t42\t";
-    const std::string page = "the score server of the game ZORV";
+    const std::string page = "the score server of Professor Tumblewick and the Pyrowhorl";
     const std::string unreadable = "failure\n16\n";
+    const std::string nothing;
     const struct {
         const char* what;
         std::string request;
         int status;
         const std::string& says;
+        const char* allow;  // the Allow header ("": none)
     } rows[] = {
-        {"the game's query", "GET " + query + " HTTP/1.1\r\nHost: h\r\n" + close, 200, board},
-        {"over HTTP/1.1 without Host", "GET " + query + " HTTP/1.1\r\n" + close, 400, unreadable},
-        {"over HTTP/1.1 with two", "GET " + query + " HTTP/1.1\r\nHost: h\r\nHost: i\r\n" + close, 400, unreadable},
-        {"over HTTP/1.0 without Host", "GET " + query + " HTTP/1.0\r\n\r\n", 200, board},
-        {"a browser at the root", "GET / HTTP/1.1\r\nHost: h\r\n" + close, 200, page},
-        {"at the path", "GET /zorv/ HTTP/1.1\r\nHost: h\r\n" + close, 200, page},
-        {"at the path without its last slash", "GET /zorv HTTP/1.1\r\nHost: h\r\n" + close, 200, page},
-        {"at the root without Host", "GET / HTTP/1.1\r\n" + close, 400, unreadable},
-        {"at another page", "GET /zorv/index.html HTTP/1.1\r\nHost: h\r\n" + close, 404, unreadable},
+        {"the game's query", "GET " + query + " HTTP/1.1\r\nHost: h\r\n" + close, 200, board, ""},
+        {"over HTTP/1.1 without Host", "GET " + query + " HTTP/1.1\r\n" + close, 400, unreadable, ""},
+        {"over HTTP/1.1 with two", "GET " + query + " HTTP/1.1\r\nHost: h\r\nHost: i\r\n" + close, 400, unreadable,
+         ""},
+        {"over HTTP/1.0 without Host", "GET " + query + " HTTP/1.0\r\n\r\n", 200, board, ""},
+        {"over HTTP/1.0 with two", "GET " + query + " HTTP/1.0\r\nHost: h\r\nHost: i\r\n\r\n", 400, unreadable, ""},
+        {"in absolute form", "GET http://h" + query + " HTTP/1.1\r\nHost: h\r\n" + close, 200, board, ""},
+        {"as a HEAD", "HEAD " + query + " HTTP/1.1\r\nHost: h\r\n" + close, 200, nothing, ""},
+        {"a write as a HEAD", "HEAD " + write + " HTTP/1.1\r\nHost: h\r\n" + close, 405, nothing, "GET"},
+        {"as a POST", "POST " + query + " HTTP/1.1\r\nHost: h\r\nContent-Length: 0\r\n" + close, 405, unreadable,
+         "GET, HEAD"},
+        {"a browser at the root", "GET / HTTP/1.1\r\nHost: h\r\n" + close, 200, page, ""},
+        {"at the path", "GET /zorv/ HTTP/1.1\r\nHost: h\r\n" + close, 200, page, ""},
+        {"at the path without its last slash", "GET /zorv HTTP/1.1\r\nHost: h\r\n" + close, 200, page, ""},
+        {"at the path in absolute form", "GET http://h/zorv/ HTTP/1.1\r\nHost: h\r\n" + close, 200, page, ""},
+        {"a monitor's HEAD at the root", "HEAD / HTTP/1.1\r\nHost: h\r\n" + close, 200, nothing, ""},
+        {"at the path", "HEAD /zorv/ HTTP/1.1\r\nHost: h\r\n" + close, 200, nothing, ""},
+        {"a POST at the root", "POST / HTTP/1.1\r\nHost: h\r\nContent-Length: 0\r\n" + close, 405, unreadable,
+         "GET, HEAD"},
+        {"at the root without Host", "GET / HTTP/1.1\r\n" + close, 400, unreadable, ""},
+        {"at another page", "GET /zorv/index.html HTTP/1.1\r\nHost: h\r\n" + close, 404, unreadable, ""},
+        {"as a HEAD", "HEAD /zorv/index.html HTTP/1.1\r\nHost: h\r\n" + close, 404, nothing, ""},
     };
     for (const auto& row : rows) {
         const std::string raw = SendFrom("127.0.0.1", server.Port(), row.request, 10);
@@ -756,10 +843,17 @@ TEST(ServerProgramTest, RequestsAreAnsweredAsHttpAsksAndABrowserLearnsWhatTheSer
         EXPECT_EQ(atoi(raw.c_str() + 9), row.status) << row.what;
         const std::string body = head == std::string::npos ? "" : raw.substr(head + 4);
         EXPECT_NE(body.find(row.says), std::string::npos) << row.what << ": " << body;
+        if (&row.says == &nothing) {
+            EXPECT_EQ(body, "") << row.what;
+        }
+        const size_t allow = raw.find("\r\nAllow: ");
+        EXPECT_EQ(allow < head ? raw.substr(allow + 9, raw.find("\r\n", allow + 2) - allow - 9) : "", row.allow)
+            << row.what;
         if (&row.says == &page) {
             EXPECT_NE(body.find("Its path is /zorv/"), std::string::npos) << body;
         }
     }
+    EXPECT_EQ(server.StoredScore(0, 5, "eve"), -1) << "a HEAD registered a name";
     EXPECT_EQ(server.Stop(), 0);
 }
 
@@ -787,12 +881,32 @@ TEST(ServerProgramTest, TheBudgetsAreTheHostsToSet) {
 TEST(ServerProgramTest, DatabasesItCannotUseStopTheStartWithTheReason) {
     CTempDir dir;
     // A server that starts on a file it should have refused is stopped.
-    const std::string program = "timeout 30 " + std::string(ZORV_RUN_DIR) + "/zorv_scored --port 0 --db ";
+    const std::string program = "timeout 10 " + std::string(ZORV_RUN_DIR) + "/zorv_scored --port 0 --db ";
     ASSERT_TRUE(WriteFileText(dir.File("notes.db"), std::string(4096, 'x')));
-    sqlite3* other = nullptr;
-    ASSERT_EQ(sqlite3_open(dir.File("other.db").c_str(), &other), SQLITE_OK);
-    ASSERT_EQ(sqlite3_exec(other, "CREATE TABLE t (a)", nullptr, nullptr, nullptr), SQLITE_OK);
-    sqlite3_close(other);
+    // Other programs' databases, to be left exactly as they are: one with a
+    // table of its own, one that gives a layout this server wrote, one a
+    // layout no server wrote, one marked as another program's; and one of
+    // ours that a newer server marked with its later layout.
+    const std::pair<const char*, const char*> made[] = {
+        {"other.db", "CREATE TABLE t (a)"},
+        {"invoices.db", "CREATE TABLE invoices (a); PRAGMA user_version = 3"},
+        {"negative.db", "PRAGMA journal_mode = WAL; CREATE TABLE invoices (a); PRAGMA user_version = -1"},
+        {"marked.db", "PRAGMA application_id = 1234"},
+        {"newer.db", "PRAGMA user_version = 4"},
+    };
+    {
+        CSqliteScoreStore ours;
+        std::string error;
+        ASSERT_TRUE(ours.Open(dir.File("newer.db"), &error)) << error;
+    }
+    std::map<std::string, std::vector<uint8_t>> before;
+    for (const auto& file : made) {
+        sqlite3* other = nullptr;
+        ASSERT_EQ(sqlite3_open(dir.File(file.first).c_str(), &other), SQLITE_OK);
+        ASSERT_EQ(sqlite3_exec(other, file.second, nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close(other);
+        before[file.first] = ReadFileBytes(dir.File(file.first));
+    }
     {
         // A database of ours with a page more than its tables use: it opens
         // and reads as if whole, only SQLite's own check finds it.
@@ -800,13 +914,8 @@ TEST(ServerProgramTest, DatabasesItCannotUseStopTheStartWithTheReason) {
         std::string error;
         ASSERT_TRUE(store.Open(dir.File("damaged.db"), &error)) << error;
         for (int p = 0; p < 300; ++p) store.AddPlayer("player" + std::to_string(p), "1.03W");
-        store.Close();
-        // Everything in the file itself: another program folds the
-        // write-ahead log back, and its last connection removes it.
-        sqlite3* other = nullptr;
-        ASSERT_EQ(sqlite3_open(dir.File("damaged.db").c_str(), &other), SQLITE_OK);
-        EXPECT_EQ(sqlite3_exec(other, "PRAGMA wal_checkpoint(TRUNCATE)", nullptr, nullptr, nullptr), SQLITE_OK);
-        sqlite3_close(other);
+        // Everything in the file itself once it is closed.
+        ASSERT_TRUE(store.Close());
         ASSERT_FALSE(Exists(dir.File("damaged.db-wal")));
         std::vector<uint8_t> bytes = ReadFileBytes(dir.File("damaged.db"));
         ASSERT_EQ(bytes.size() % 4096, 0u);
@@ -819,7 +928,11 @@ TEST(ServerProgramTest, DatabasesItCannotUseStopTheStartWithTheReason) {
         {dir.File("damaged.db"), "the file is damaged (SQLite's quick check: Page " + std::to_string(
                                       ReadFileBytes(dir.File("damaged.db")).size() / 4096) + " is never used)"},
         {dir.File("notes.db"), "file is not a database"},
-        {dir.File("other.db"), "the file holds another program's database"},
+        {dir.File("other.db"), "the file holds another program's database (layout 0, tables: t)"},
+        {dir.File("invoices.db"), "the file holds another program's database (layout 3, tables: invoices)"},
+        {dir.File("negative.db"), "the file holds another program's database (layout -1, tables: invoices)"},
+        {dir.File("marked.db"), "the file holds another program's database (application id 1234)"},
+        {dir.File("newer.db"), "the database was written by a newer zorv_scored (layout 4)"},
         {dir.File("missing/s.db"), "unable to open database file"},
     };
     for (const auto& row : rows) {
@@ -832,6 +945,10 @@ TEST(ServerProgramTest, DatabasesItCannotUseStopTheStartWithTheReason) {
             << said;
     }
     EXPECT_EQ(ReadFileText(dir.File("notes.db")), std::string(4096, 'x'));
+    for (const auto& file : before) {
+        EXPECT_TRUE(ReadFileBytes(dir.File(file.first)) == file.second) << file.first << " was changed";
+        EXPECT_FALSE(Exists(dir.File(file.first) + "-wal")) << file.first;
+    }
     // A port already taken.
     CScoreServerProcess first;
     const ProgramRun run = RunProgram(std::string(ZORV_RUN_DIR) + "/zorv_scored --db " + dir.File("s.db") +
@@ -1074,6 +1191,23 @@ private:
     bool held_ = false, released_ = false;
 };
 
+// A store that counts the writes handed to it without waiting.
+class CCountingStore : public CSqliteScoreStore {
+public:
+    void AddPlayerThen(const std::string& name, const std::string& version, Then then) override {
+        ++writes_;
+        CSqliteScoreStore::AddPlayerThen(name, version, std::move(then));
+    }
+    void UploadThen(const std::string& name, int type, int level, int32_t score, uint32_t flags, Then then) override {
+        ++writes_;
+        CSqliteScoreStore::UploadThen(name, type, level, score, flags, std::move(then));
+    }
+    int Writes() const { return writes_; }
+
+private:
+    std::atomic<int> writes_{0};
+};
+
 // A connected socket from address to 127.0.0.1:port, or -1.
 int ConnectFrom(const std::string& address, int port) {
     const int s = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
@@ -1115,7 +1249,8 @@ Answer AskFrom(const std::string& address, int port, const std::string& query) {
 // that address's downloads and another address's writes go on; each budget
 // refills with time (a clock of the test's own). A request that could write
 // nothing (a name the rules refuse, a board that does not exist) is refused
-// for what it is, and spends no budget.
+// for what it is, and spends no budget; so does an upload for a name never
+// registered.
 TEST(ServerHttpTest, WritesPastTheirAddressBudgetAreAnsweredBusyAndStoreNothing) {
     CTempDir dir;
     CSqliteScoreStore store;
@@ -1130,8 +1265,8 @@ TEST(ServerHttpTest, WritesPastTheirAddressBudgetAreAnsweredBusyAndStoreNothing)
     ASSERT_TRUE(server.Bind("127.0.0.1", 0, &error)) << error;
     ASSERT_TRUE(server.Start(&error)) << error;
     const auto registration = [](const std::string& name) { return "op=addUser&user=" + name + "&version=1.03W"; };
-    const auto upload = [](int type, int level, int score) {
-        return "op=uploadScore&user=amy&type=" + std::to_string(type) + "&level=" + std::to_string(level) +
+    const auto upload = [](int type, int level, int score, const std::string& user = "amy") {
+        return "op=uploadScore&user=" + user + "&type=" + std::to_string(type) + "&level=" + std::to_string(level) +
                "&score=" + std::to_string(score) + "&cheat=0";
     };
     const std::string download = "op=downloadScore&user=amy&type=0&level=0";
@@ -1165,6 +1300,8 @@ TEST(ServerHttpTest, WritesPastTheirAddressBudgetAreAnsweredBusyAndStoreNothing)
         {"a download from the same address", 0, "127.0.0.2", download, 200, "", false},
         {"a registration from another address", 0, "127.0.0.3", registration("other"), 200, "", false},
         {"an upload from another address", 0, "127.0.0.3", upload(1, 2, 50), 200, "", false},
+        {"an upload for a name never registered, one refill later", 200, "127.0.0.2", upload(1, 3, 50, "nobody"), 200,
+         "", false},
         {"an upload one refill later", 200, "127.0.0.2", upload(1, 3, 50), 200, "", false},
         {"the next upload", 200, "127.0.0.2", upload(1, 4, 50), 429, "1", true},
         {"a registration then", 200, "127.0.0.2", registration("late"), 429, "10", true},
@@ -1350,11 +1487,13 @@ TEST(ServerHttpTest, WritesWaitingForTheDiskHoldNoThread) {
 // begun to commit when the stop's moment of grace is over are dropped,
 // answered failure 15 and never stored (the player's retry finds his name
 // free), while a commit under way is finished and its writes answered as
-// kept. The file is closed as it is, without the two syncs of folding its
-// write-ahead log back. Here 8 registrations and 8 uploads over HTTP, and
+// kept; every answer made reaches its client. Then the write-ahead log is
+// folded back (a checkpoint: two syncs), so that the file alone holds every
+// write answered as kept. Here 8 registrations and 8 uploads over HTTP, and
 // 1,000 better scores of one player queued behind them, or nothing waiting.
 TEST(ServerHttpTest, AStopStoresNoWriteItAnswersFailureAndWaitsForOneCommitAtMost) {
     const std::chrono::milliseconds syncDelay(1000);
+    const int checkpointSyncs = 2;
     const int mostSyncs = 1 + static_cast<int>(CScoreHttpServer::kStopGraceMilliseconds / syncDelay.count());
     for (const bool waiting : {false, true}) {
         SCOPED_TRACE(waiting ? "writes waiting" : "nothing waiting");
@@ -1366,7 +1505,7 @@ TEST(ServerHttpTest, AStopStoresNoWriteItAnswersFailureAndWaitsForOneCommitAtMos
         std::vector<std::pair<int32_t, CScoreStore::Outcome>> outcomes;  // of the queued scores, as answered
         int syncsAtStop = 0, syncs = 0;
         {
-            CSqliteScoreStore store;
+            CCountingStore store;
             std::string error;
             ASSERT_TRUE(store.Open(dir.File("scores.db"), &error)) << error;
             for (int w = 0; w < overHttp; ++w) store.AddPlayer("w" + std::to_string(w), "test");
@@ -1383,7 +1522,11 @@ TEST(ServerHttpTest, AStopStoresNoWriteItAnswersFailureAndWaitsForOneCommitAtMos
                                                : "op=uploadScore&user=w" + std::to_string(w) + "&type=0&level=" +
                                                      std::to_string(w) + "&score=50&cheat=0");
                 });
-            // The first commit is under way and the others wait behind it.
+            // Every write over HTTP is in, the first commit under way and
+            // the others wait behind it.
+            const auto by = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+            while (store.Writes() < overHttp && std::chrono::steady_clock::now() < by)
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
             while (waiting && disk.Syncs() == 0) std::this_thread::sleep_for(std::chrono::milliseconds(5));
             std::this_thread::sleep_for(std::chrono::milliseconds(300));
             for (int q = 0; q < queued; ++q)
@@ -1401,21 +1544,22 @@ TEST(ServerHttpTest, AStopStoresNoWriteItAnswersFailureAndWaitsForOneCommitAtMos
                    std::chrono::duration<double>(std::chrono::steady_clock::now() - asked).count(), syncs);
             for (std::thread& t : writers) t.join();
         }
-        EXPECT_LE(syncs, waiting ? mostSyncs : 0);
+        EXPECT_LE(syncs, (waiting ? mostSyncs : 0) + checkpointSyncs);
         disk.SetSyncDelay(std::chrono::milliseconds(0));
+        // What follows reads a copy of the file alone.
+        EXPECT_FALSE(Exists(dir.File("scores.db-wal")));
+        ASSERT_TRUE(WriteFileBytes(dir.File("alone.db"), ReadFileBytes(dir.File("scores.db"))));
         CSqliteScoreStore store;
         std::string error;
-        ASSERT_TRUE(store.Open(dir.File("scores.db"), &error)) << error;
+        ASSERT_TRUE(store.Open(dir.File("alone.db"), &error)) << error;
         for (int w = 0; w < overHttp; ++w) {
             SCOPED_TRACE(w);
             bool failed = false;
             CScoreStore::Board board;
             const bool kept = w % 2 ? store.IsNameTaken("n" + std::to_string(w), &failed)
                                     : store.ReadBoard("", 0, w, 1, &board) && board.players == 1;
-            // A connection the stop closed before its answer went out may go either way.
-            if (answers[w].status != 0) {
-                EXPECT_EQ(kept, answers[w].body.rfind("success\n", 0) == 0) << answers[w].body;
-            }
+            EXPECT_NE(answers[w].status, 0) << "an answer made never reached its client";
+            EXPECT_EQ(kept, answers[w].body.rfind("success\n", 0) == 0) << answers[w].body;
         }
         ASSERT_EQ(outcomes.size(), static_cast<size_t>(queued));
         int32_t best = 0;
