@@ -152,6 +152,7 @@ CControllerEditorHelp::CControllerEditorHelp()
       pointerColumn(-1),
       pointerRow(-1) {
     id = CONTROLLER_EDITOR_HELP;
+    menuKeys.SetBack(CMenuKeys::Back::kCloses);
     DebugLog(DBG_CONSTRUCT, "CControllerEditorHelp:  Preloading sprites...\n");
     LoadSprites();
     UpdateSelection();
@@ -267,10 +268,8 @@ void CControllerEditorHelp::GUICallback(int index, int, bool) {
 }
 
 void CControllerEditorHelp::InputKey(bool released, int key) {
-    HideMousePointer(-1);
     if (!released && key == KEY_ESCAPE && GetProfile()) GetProfile()->Save();
-    InputNavigate(released, key, true, true);
-    CaptureScreen(released, key);
+    InputMenuKey(released, key);
 }
 
 void CControllerEditorHelp::InputMouseMove(int x, int y) {

@@ -37,6 +37,7 @@ CControllerEditorLoad::CControllerEditorLoad()
       spritesBuilt(0) {
     id = CONTROLLER_EDITOR_LOAD;
     value = 0;
+    menuKeys.SetBack(CMenuKeys::Back::kWidget, BUTTON_CANCEL);
     LoadSprites();
     FillList();
     list->WarpMouseTo();
@@ -54,6 +55,7 @@ CControllerEditorLoad::~CControllerEditorLoad() {
         delete b;
         b = nullptr;
     }
+    menuKeys.SetList(nullptr);
     delete list;
     list = nullptr;
     CDraw::UnloadImage(kBaseImage);
@@ -86,6 +88,7 @@ void CControllerEditorLoad::LoadSprites() {
     // share their beginning and differ at their end.
     list->AddColumn(175, FontFit::kCutMiddle);
     list->AddColumn(350);
+    menuKeys.SetList(list);
     spritesBuilt = 1;
 }
 
@@ -138,19 +141,7 @@ void CControllerEditorLoad::GUICallback(int index, int, bool dclick) {
     }
 }
 
-void CControllerEditorLoad::InputKey(bool released, int key) {
-    HideMousePointer(-1);
-    if (listKeys.HandleKey(list, released, key)) return;
-    if (!released) {
-        if (key == KEY_ESCAPE)
-            GUICallback(BUTTON_CANCEL, 0, false);
-        else if (key == KEY_TAB)
-            CGuiButtonBase::MoveFocus(false);
-        else if (key == KEY_RETURN || key == KEY_SPACE)
-            CGuiButtonBase::ActivateFocused(true);
-    }
-    CaptureScreen(released, key);
-}
+void CControllerEditorLoad::InputKey(bool released, int key) { InputMenuKey(released, key); }
 
 void CControllerEditorLoad::InputMouseMove(int x, int y) {
     mouseX = x;
@@ -166,7 +157,5 @@ void CControllerEditorLoad::InputMouseClick(bool released, bool left, bool, bool
 
 void CControllerEditorLoad::Pump() {
     PollInput();
-    if (!active) return;
-    listKeys.Repeat(list);
-    CGuiButtonBase::UpdateAll();
+    if (active) CGuiButtonBase::UpdateAll();
 }

@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "engine/CController.h"
-#include "gui/CListKeys.h"
 
 class CSprite;
 class CGuiButton;
@@ -46,6 +45,5 @@ private:
     CGuiButton* buttons[4];
     CGuiListbox* list;
     std::vector<std::string> fileNames;
-    CListKeys listKeys;
     uint8_t spritesBuilt;
 };

@@ -65,6 +65,8 @@ CControllerEditorSave::CControllerEditorSave(CLevel* level_)
         headingBox->SetText(level->GetHeadingText());
     }
     focus.Attach(nameBox, headingBox, okay, cancel);
+    menuKeys.SetFocusRing(&focus);
+    menuKeys.SetBack(CMenuKeys::Back::kWidget, BUTTON_CANCEL);
     focus.FocusBox(FOCUS_NAME);
 }
 
@@ -185,10 +187,8 @@ void CControllerEditorSave::SaveFilename() {
 }
 
 void CControllerEditorSave::InputKey(bool released, int key) {
-    HideMousePointer(-1);
     repeat.Note(released, key);
-    if (focus.HandleKey(released, key, modShift != 0)) GUICallback(BUTTON_CANCEL, 0, false);
-    CaptureScreen(released, key);
+    InputMenuKey(released, key);
 }
 
 void CControllerEditorSave::InputMouseMove(int x, int y) {

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "gui/CMenuKeys.h"
+
 class CProfile;
 class CSoundObject;
 
@@ -104,8 +106,8 @@ public:
     static bool InputModKey(bool released, int key);
     static void ClearModKeys();
 
-    // The default keyboard navigation of the widgets, for InputKey.
-    void InputNavigate(bool released, int key, bool escapeCloses, bool tabMoves);
+    // The menu keys as this screen configured them (menuKeys), for InputKey.
+    void InputMenuKey(bool released, int key) { menuKeys.Input(*this, released, key, modShift != 0); }
     // Writes the opening of a screen to the debug log, framed by rules:
     // "Loading Controller:  <name>".
     static void LogOpening(const char* name);
@@ -132,11 +134,11 @@ protected:
     CController* parent;
     uint8_t active;
     int id;
-    int keyHoldFrames;
-    int keyHoldState;
     int mouseX, mouseY;
     int result;
     int value;
+    // Escape's back action, the list and the focus ring the menu keys drive.
+    CMenuKeys menuKeys;
 
 private:
     // The common end of Activate, OpenChild and the close rule.

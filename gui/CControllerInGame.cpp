@@ -54,6 +54,7 @@ CControllerInGame::CControllerInGame(int mode_, CLevel* level_)
       pendingAction(PENDING_NONE),
       solutionConfirmed(0) {
     id = CONTROLLER_INGAME_MENU;
+    menuKeys.SetBack(CMenuKeys::Back::kCloses);
     for (CGuiButton*& b : rows) b = nullptr;
     CreateSprites();
 }
@@ -173,13 +174,11 @@ void CControllerInGame::GUICallback(int index, int, bool) {
 }
 
 void CControllerInGame::InputKey(bool released, int key) {
-    HideMousePointer(-1);
-    InputNavigate(released, key, true, true);
+    InputMenuKey(released, key);
     if (!released && result == 0) {
         if (key == 'r') GUICallback(ROW_RESTART, 0, false);
         if (key == 'u') GUICallback(ROW_UNDO, 0, false);
     }
-    CaptureScreen(released, key);
 }
 
 void CControllerInGame::InputMouseMove(int x, int y) {

@@ -29,6 +29,8 @@ CControllerMessage::CControllerMessage(int titleId_, int bodyId_, bool twoButton
       bodyText(bodyText_ ? bodyText_ : ""),
       bodyText2(bodyText2_ ? bodyText2_ : "") {
     id = CONTROLLER_MESSAGE;
+    // Escape answers no to a question and takes note of a message.
+    menuKeys.SetBack(CMenuKeys::Back::kWidget, twoButtons ? BUTTON_CANCEL : BUTTON_OKAY);
     LoadSprites();
 }
 
@@ -100,10 +102,7 @@ void CControllerMessage::GUICallback(int index, int, bool) {
 }
 
 void CControllerMessage::InputKey(bool released, int key) {
-    HideMousePointer(-1);
-    if (!released && key == KEY_ESCAPE) value = twoButtons ? 0 : 1;
-    InputNavigate(released, key, true, true);
-    CaptureScreen(released, key);
+    InputMenuKey(released, key);
 }
 
 void CControllerMessage::InputMouseMove(int x, int y) {

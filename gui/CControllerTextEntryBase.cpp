@@ -29,6 +29,8 @@ CControllerTextEntryBase::CControllerTextEntryBase()
       textboxFocused(1) {
     id = CONTROLLER_TEXT_ENTRY;
     value = 0;
+    menuKeys.SetBack(CMenuKeys::Back::kWidget, BUTTON_CANCEL);
+    menuKeys.SetFocusRing(this);
 }
 
 CControllerTextEntryBase::~CControllerTextEntryBase() {
@@ -139,31 +141,15 @@ void CControllerTextEntryBase::MoveFocus(bool backwards) {
     }
 }
 
-int CControllerTextEntryBase::FocusStep(int key, bool shift) {
-    switch (key) {
-    case KEY_UP:
-    case KEY_LEFT: return -1;
-    case KEY_DOWN:
-    case KEY_RIGHT: return 1;
-    case KEY_TAB: return shift ? -1 : 1;
-    default: return 0;
-    }
+void CControllerTextEntryBase::TypeKey(int key, bool shift) {
+    if (textboxFocused && textbox) textbox->HandleKey(key, 0, shift);
 }
 
+void CControllerTextEntryBase::Confirm() { CGuiButtonBase::ActivateFocused(true); }
+
 void CControllerTextEntryBase::InputKey(bool released, int key) {
-    HideMousePointer(-1);
     StartKeyRepeat(released, key);
-    if (textboxFocused && !released && textbox) textbox->HandleKey(key, 0, modShift != 0);
-    if (!released) {
-        if (const int step = FocusStep(key, modShift != 0))
-            MoveFocus(step < 0);
-        else if (key == KEY_RETURN || (key == KEY_SPACE && !textboxFocused))
-            // Space is the text's while the field has the keyboard.
-            CGuiButtonBase::ActivateFocused(true);
-        else if (key == KEY_ESCAPE)
-            GUICallback(BUTTON_CANCEL, 0, false);
-    }
-    CaptureScreen(released, key);
+    InputMenuKey(released, key);
 }
 
 void CControllerTextEntryBase::InputMouseMove(int x, int y) {

@@ -13,13 +13,14 @@
 
 #include "engine/CController.h"
 #include "gui/CKeyRepeat.h"
+#include "gui/CMenuKeys.h"
 
 class CSprite;
 class CGuiButton;
 class CGuiTextbox;
 class CInvalidMark;
 
-class CControllerTextEntryBase : public CController {
+class CControllerTextEntryBase : public CController, protected CMenuFocusRing {
 public:
     enum ButtonId { BUTTON_CANCEL = 0, BUTTON_OKAY = 1 };
     static constexpr const char* kBaseImage = "baseTextEntryController.png";
@@ -49,10 +50,6 @@ public:
     // Once a frame while active, before the widgets are updated: steps the
     // mark of a refused entry, when the dialog has one.
     virtual void PumpInvalid();
-
-    // The focus move a key asks for in a text dialog: -1 backward (up, left,
-    // Shift+Tab), +1 forward (down, right, Tab), 0 for any other key.
-    static int FocusStep(int key, bool shift);
 
     // Inspection (tests).
     CGuiTextbox* GetTextbox() const { return textbox; }
@@ -87,7 +84,11 @@ protected:
     // follows in both cases).
     void FocusTextbox();
     void FocusButton(CGuiButton* button);
-    void MoveFocus(bool backwards);
+    // The ring of text box, okay and cancel, as the menu keys drive it.
+    void TypeKey(int key, bool shift) override;
+    void MoveFocus(bool backwards) override;
+    bool IsTyping() const override { return textboxFocused != 0; }
+    void Confirm() override;
     // The box has the keyboard while the pointer is on it; a button under
     // the pointer takes the keyboard from it.
     void FollowPointer();

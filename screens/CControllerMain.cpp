@@ -646,10 +646,8 @@ void CControllerMain::OpenManager() {
 }
 
 void CControllerMain::InputKey(bool released, int key) {
-    HideMousePointer(-1);
     if (!released && key == 'q' && modAlt) result = -1;
-    InputNavigate(released, key, false, true);
-    CaptureScreen(released, key);
+    InputMenuKey(released, key);
 }
 
 void CControllerMain::InputMouseMove(int x, int y) {

@@ -117,6 +117,7 @@ CControllerManager::CControllerManager()
     id = CONTROLLER_MANAGER;
     for (CSprite*& s : details) s = nullptr;
     for (CGuiButton*& b : buttons) b = nullptr;
+    menuKeys.SetBack(CMenuKeys::Back::kCloses);
     CreateLists();
     FillLevelList();
     CreateSprites();
@@ -128,6 +129,7 @@ CControllerManager::~CControllerManager() {
     delete game;
     delete level;
     UnloadSprites();
+    menuKeys.SetList(nullptr);
     for (CGuiListbox*& l : lists) {
         delete l;
         l = nullptr;
@@ -194,6 +196,7 @@ void CControllerManager::CreateLists() {
         lists[s]->AddColumn(93);
         lists[s]->Hide();
     }
+    menuKeys.SetList(lists[sort]);
 }
 
 void CControllerManager::FillLevelList() {
@@ -267,7 +270,7 @@ void CControllerManager::CreateSprites() {
     spritesBuilt = 1;
     lists[sort]->Show();
     ShowLevelDetails(lists[sort]->GetRowCount() > 0 ? lists[sort]->GetSelectedRowId() : -1);
-    HideMousePointer(1);
+    HideMousePointer(-1);
 }
 
 void CControllerManager::UnloadSprites() {
@@ -340,9 +343,10 @@ void CControllerManager::SwitchSort(int newSort) {
     const bool any = from->GetRowCount() > 0;
     const int rowId = from->GetSelectedRowId();
     sort = newSort;
+    menuKeys.SetList(lists[sort]);
     lists[sort]->Show();
     if (any) lists[sort]->SelectRowById(rowId);
-    HideMousePointer(1);
+    HideMousePointer(-1);
 }
 
 void CControllerManager::OpenMessage(int titleId, int bodyId, bool question, int pending) {
@@ -442,31 +446,8 @@ void CControllerManager::GUICallback(int index, int reported, bool dclick) {
 }
 
 void CControllerManager::InputKey(bool released, int key) {
-    HideMousePointer(-1);
-    const bool press = !released;
-    if (listKeys.HandleKey(lists[sort], released, key)) return;
-    switch (key) {
-    case KEY_ESCAPE:
-        if (press) result = 1;
-        break;
-    case KEY_TAB:
-        if (press) CGuiButtonBase::MoveFocus(false);
-        break;
-    case KEY_RETURN:
-    case KEY_SPACE:
-        if (!press) break;
-        // On the list a key confirms the selected level, as a double click.
-        if (CGuiButtonBase::GetFocusedButton() == lists[sort])
-            lists[sort]->ActivateSelected(true);
-        else
-            CGuiButtonBase::ActivateFocused(true);
-        break;
-    case SDLK_p:
-        if (press && lists[sort]->GetRowCount() > 0) GUICallback(BUTTON_PLAY, 0, false);
-        break;
-    default: break;
-    }
-    CaptureScreen(released, key);
+    InputMenuKey(released, key);
+    if (!released && key == SDLK_p && lists[sort]->GetRowCount() > 0) GUICallback(BUTTON_PLAY, 0, false);
 }
 
 void CControllerManager::InputMouseMove(int x, int y) {
@@ -509,11 +490,7 @@ void CControllerManager::ReturnFromMessage() {
 void CControllerManager::Pump() {
     if (GetPreviousId() == CONTROLLER_MANAGER) {
         PollInput();
-        if (!active) return;
-        // A held key moves once on its press, again five frames later, then
-        // every second frame.
-        listKeys.Repeat(lists[sort]);
-        CGuiButtonBase::UpdateAll();
+        if (active) CGuiButtonBase::UpdateAll();
         return;
     }
     // A child has just closed, or the screen has just become current.
@@ -521,7 +498,6 @@ void CControllerManager::Pump() {
         CRender::Swap(true);
         ShowWidgets();
     }
-    listKeys.Release();
     if (message && GetPreviousId() == CONTROLLER_MESSAGE) ReturnFromMessage();
     if (game && GetPreviousId() == CONTROLLER_GAME) {
         delete game;

@@ -13,7 +13,6 @@
 #include <vector>
 
 #include "engine/CController.h"
-#include "gui/CListKeys.h"
 
 class CSprite;
 class CGuiButton;
@@ -103,7 +102,7 @@ public:
     int GetPendingAction() const { return pendingAction; }
     CLevel* GetLevel() const { return level; }
     CController* GetGame() const { return game; }
-    int GetHoldCount() const { return listKeys.GetHoldCount(); }
+    int GetHoldCount() const { return menuKeys.GetHoldCount(); }
     int GetShownEntry() const { return shownEntry; }
 
 private:
@@ -132,7 +131,6 @@ private:
     CControllerMessage* message;
     int pendingAction;
     uint8_t spritesBuilt;
-    CListKeys listKeys;
     int sort;
     int shownEntry;
 };

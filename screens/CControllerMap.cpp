@@ -107,6 +107,7 @@ CControllerMap::CControllerMap()
       explanation(nullptr),
       scoreboard(nullptr) {
     id = CONTROLLER_MAP;
+    menuKeys.SetBack(CMenuKeys::Back::kCloses);
     for (CSprite*& s : sprites) s = nullptr;
     for (CGuiButton*& b : buttons) b = nullptr;
     for (CGuiButtonMapDot*& d : dots) d = nullptr;
@@ -532,9 +533,7 @@ void CControllerMap::GUICallback(int index, int val, bool dclick) {
 // ------------------------------------------------------------------ input
 
 void CControllerMap::InputKey(bool released, int key) {
-    HideMousePointer(-1);
-    InputNavigate(released, key, true, true);
-    CaptureScreen(released, key);
+    InputMenuKey(released, key);
 }
 
 void CControllerMap::InputMouseMove(int x, int y) {

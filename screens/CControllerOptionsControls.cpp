@@ -209,12 +209,11 @@ void CControllerOptionsControls::GUICallback(int index, int, bool) {
 }
 
 void CControllerOptionsControls::InputKey(bool released, int key) {
-    HideMousePointer(-1);
     if (selectedBox < 0 || released) {
-        InputNavigate(released, key, true, true);
-        CaptureScreen(released, key);
+        InputMenuKey(released, key);
         return;
     }
+    HideMousePointer(-1);
     // Any key binds, Escape, Return and Tab included.
     const int s = selectedBox;
     selectedBox = -1;

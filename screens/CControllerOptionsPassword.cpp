@@ -31,6 +31,8 @@ CControllerOptionsPassword::CControllerOptionsPassword(const char* current)
     id = CONTROLLER_OPTIONS_PASSWORD;
     CreateSprites();
     focus.Attach(boxes[0], boxes[1], okay, cancel);
+    menuKeys.SetFocusRing(&focus);
+    menuKeys.SetBack(CMenuKeys::Back::kWidget, BUTTON_CANCEL);
     focus.FocusBox(0);
 }
 
@@ -119,10 +121,8 @@ void CControllerOptionsPassword::GUICallback(int index, int, bool) {
 }
 
 void CControllerOptionsPassword::InputKey(bool released, int key) {
-    HideMousePointer(-1);
     repeat.Note(released, key);
-    if (focus.HandleKey(released, key, modShift != 0)) GUICallback(BUTTON_CANCEL, 0, false);
-    CaptureScreen(released, key);
+    InputMenuKey(released, key);
 }
 
 void CControllerOptionsPassword::InputMouseMove(int x, int y) {

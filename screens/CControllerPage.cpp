@@ -6,11 +6,9 @@
 #include "gui/CGuiButtonBase.h"
 #include "gui/GuiSprites.h"
 
-void CControllerPage::InputKey(bool released, int key) {
-    HideMousePointer(-1);
-    InputNavigate(released, key, true, true);
-    CaptureScreen(released, key);
-}
+CControllerPage::CControllerPage() { menuKeys.SetBack(CMenuKeys::Back::kCloses); }
+
+void CControllerPage::InputKey(bool released, int key) { InputMenuKey(released, key); }
 
 void CControllerPage::InputMouseMove(int x, int y) {
     mouseX = x;

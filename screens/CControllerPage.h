@@ -26,6 +26,8 @@ public:
     // instructions' previous and next buttons stand 155 pixels to each side.
     static constexpr int kDoneX = 352;
 
+    // Escape closes a page, unless the page says otherwise.
+    CControllerPage();
     void InputKey(bool released, int key) override;
     void InputMouseMove(int x, int y) override;
     void InputMouseClick(bool released, bool left, bool right, bool wheelUp, bool wheelDown) override;

@@ -100,7 +100,7 @@ void CControllerProfiles::CreateSprites() {
     }
     spritesBuilt = 1;
     BuildList();
-    HideMousePointer(1);
+    HideMousePointer(-1);
 }
 
 void CControllerProfiles::UnloadSprites() {
@@ -115,6 +115,7 @@ void CControllerProfiles::UnloadSprites() {
     }
     delete list;
     list = nullptr;
+    menuKeys.SetList(nullptr);
     CDraw::UnloadImage(kPanelImage);
     spritesBuilt = 0;
 }
@@ -128,6 +129,7 @@ void CControllerProfiles::BuildList() {
     list = new CGuiListbox(299, 157, LIST_PROFILES, this, 161, 93, 4, 21, "profile_select_listbox.png",
                            "profile_select_selector.png", 0, 5, 5, 5);
     list->AddColumn(154);
+    menuKeys.SetList(list);
     if (!profile) return;
     struct Entry {
         std::string key;
@@ -150,7 +152,7 @@ void CControllerProfiles::BuildList() {
 }
 
 void CControllerProfiles::ClearForChild(const char* name) {
-    HideMousePointer(1);
+    HideMousePointer(-1);
     if (spritesBuilt) {
         dimmer->Hide();
         CRender::Render(true);
@@ -260,26 +262,7 @@ void CControllerProfiles::GUICallback(int index, int reported, bool dclick) {
     }
 }
 
-void CControllerProfiles::InputKey(bool released, int key) {
-    if (!released && list) {
-        HideMousePointer(1);
-        switch (key) {
-        case KEY_TAB: CGuiButtonBase::MoveFocus(false); break;
-        case KEY_RETURN:
-        case KEY_SPACE: CGuiButtonBase::ActivateFocused(true); break;
-        case KEY_UP:
-        case KEY_LEFT: list->MoveSelectionUp(false, false); break;
-        case KEY_DOWN:
-        case KEY_RIGHT: list->MoveSelectionDown(false, false); break;
-        case SDLK_HOME: list->MoveSelectionUp(false, true); break;
-        case SDLK_END: list->MoveSelectionDown(false, true); break;
-        case SDLK_PAGEUP: list->MoveSelectionUp(true, false); break;
-        case SDLK_PAGEDOWN: list->MoveSelectionDown(true, false); break;
-        default: break;
-        }
-    }
-    CaptureScreen(released, key);
-}
+void CControllerProfiles::InputKey(bool released, int key) { InputMenuKey(released, key); }
 
 void CControllerProfiles::InputMouseMove(int x, int y) {
     mouseX = x;
@@ -351,6 +334,6 @@ void CControllerProfiles::Pump() {
     // screen waiting for it.
     if (CController::GetCurrent() != this) return;
     if (!spritesBuilt && result == 0) CreateSprites();
-    HideMousePointer(1);
+    HideMousePointer(-1);
     SetPreviousId(CONTROLLER_PROFILES);
 }

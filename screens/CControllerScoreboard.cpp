@@ -105,6 +105,8 @@ CControllerScoreboard::CControllerScoreboard(int type_, bool noSet_)
       followUp(FOLLOW_NONE) {
     id = CONTROLLER_SCOREBOARD;
     value = POSTGAME_NONE;
+    // The page after a level stays until the player chooses.
+    if (type <= SCOREBOARD_LEVEL_MENU) menuKeys.SetBack(CMenuKeys::Back::kWidget, BUTTON_BACK);
     if (CProfile* p = GetProfile()) {
         set = p->GetCurrentSet();
         level = p->GetCurrentLevel();
@@ -642,17 +644,13 @@ void CControllerScoreboard::OpenMessage(int titleId) {
 // ---- input and the frame --------------------------------------------------------
 
 void CControllerScoreboard::InputKey(bool released, int key) {
-    HideMousePointer(-1);
-    InputNavigate(released, key, false, true);
+    InputMenuKey(released, key);
     if (!released) {
         if (key == 'r' && type >= SCOREBOARD_SINGED)
             GUICallback(BUTTON_RETRY, 0, false);
         else if (key == 'u' && (type == SCOREBOARD_SINGED || type == SCOREBOARD_LOST))
             GUICallback(BUTTON_UNDO, 0, false);
-        else if (key == KEY_ESCAPE && type <= SCOREBOARD_LEVEL_MENU)
-            GUICallback(BUTTON_BACK, 0, false);
     }
-    CaptureScreen(released, key);
 }
 
 void CControllerScoreboard::InputMouseMove(int x, int y) {

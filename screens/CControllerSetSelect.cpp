@@ -33,6 +33,8 @@ const SetButton kButtons[CControllerSetSelect::BUTTON_COUNT] = {
 CControllerSetSelect::CControllerSetSelect()
     : dimmer(nullptr), background(nullptr), professor(nullptr), buttons{}, loaded(0) {
     id = CONTROLLER_LEVELSET;
+    // A set must be chosen: Escape does not close.
+    menuKeys.SetBack(CMenuKeys::Back::kStays);
     LoadSprites();
 }
 
@@ -83,11 +85,4 @@ void CControllerSetSelect::UnloadSprites() {
 void CControllerSetSelect::GUICallback(int index, int, bool) {
     value = index;
     result = 1;
-}
-
-void CControllerSetSelect::InputKey(bool released, int key) {
-    HideMousePointer(-1);
-    // A set must be chosen: Escape does not close.
-    InputNavigate(released, key, false, true);
-    CaptureScreen(released, key);
 }

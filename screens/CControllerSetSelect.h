@@ -20,7 +20,6 @@ public:
     ~CControllerSetSelect() override;
 
     void GUICallback(int index, int value, bool dclick) override;
-    void InputKey(bool released, int key) override;
 
     // The box (500 wide) stands centred on the screen, and everything on it
     // with it.

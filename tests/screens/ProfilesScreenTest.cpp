@@ -132,6 +132,27 @@ TEST_F(ProfilesScreenTest, PlayersAreListedByNameAndChoosingOneChangesTheCurrent
     EXPECT_STREQ(profile->GetProfileName(-1), "red");
 }
 
+// The list's keys are those of every list: a held arrow repeats.
+TEST_F(ProfilesScreenTest, HeldDownKeyMovesAtOnceThenAfterFiveFramesThenEverySecondFrame) {
+    for (char c = 'a'; c <= 'j'; ++c) ASSERT_TRUE(profile->CreateProfile(std::string(1, c).c_str()));
+    CControllerProfiles* screen = Open();
+    ASSERT_NE(screen, nullptr);
+    Key(SDLK_HOME);
+    CGuiListbox* list = screen->GetList();
+    PushKey(true, SDLK_DOWN);
+    Frame();
+    int last = list->GetSelectedIndex();
+    EXPECT_EQ(last, 1);
+    std::vector<int> moves;  // the frames at which the selection moved
+    for (int f = 1; f <= 12; ++f) {
+        Frame();
+        if (list->GetSelectedIndex() != last) moves.push_back(f);
+        last = list->GetSelectedIndex();
+    }
+    EXPECT_EQ(moves, (std::vector<int>{5, 7, 9, 11}));
+    PushKey(false, SDLK_DOWN);
+}
+
 TEST_F(ProfilesScreenTest, DeletingAsksFirstAndTheListNeverEmpties) {
     ASSERT_TRUE(profile->CreateProfile("Anna"));
     ASSERT_TRUE(profile->CreateProfile("Bert"));
