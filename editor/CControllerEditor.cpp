@@ -242,11 +242,11 @@ void CControllerEditor::Leave() {
         pending = PENDING_LEAVE;
         return;
     }
-    result = 1;
+    result = kCloseBack;
 }
 
 void CControllerEditor::EndGame(bool asked) {
-    result = -1;
+    result = kCloseQuit;
     if (CInput::IsTerminating() || asked || !model.GetLevel()->IsModified()) return;
     result = 0;
     OpenMessage(kTitleUnsaved, kBodyUnsaved, true);
@@ -351,7 +351,7 @@ void CControllerEditor::Pump() {
     }
     if (GetPreviousId() == id) {
         PollInput();
-        if (result == -1) {
+        if (result == kCloseQuit) {
             if (CInput::IsTerminating()) KeepUnsavedWork();
             EndGame(false);
             return;
@@ -377,7 +377,7 @@ void CControllerEditor::Pump() {
     LogOpening("Editor");
     // A child closed because the game is ending does nothing it was opened
     // for. Work is kept before the play screen gives a recording back.
-    const bool ending = result == -1;
+    const bool ending = result == kCloseQuit;
     if (ending && CInput::IsTerminating()) KeepUnsavedWork();
     ReturnFromChild(childId, !ending);
     if (ending) EndGame(childId == CONTROLLER_GAME);
@@ -462,8 +462,8 @@ void CControllerEditor::ReturnFromChild(int childId, bool act) {
         if (!confirmed) break;
         if (action == PENDING_LOAD) OpenLoad();
         if (action == PENDING_NEW) NewLevel(true);
-        if (action == PENDING_LEAVE) result = 1;
-        if (action == PENDING_QUIT) result = -1;
+        if (action == PENDING_LEAVE) result = kCloseBack;
+        if (action == PENDING_QUIT) result = kCloseQuit;
         break;
     }
     case CONTROLLER_EDITOR_HELP:

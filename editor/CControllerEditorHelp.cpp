@@ -264,7 +264,7 @@ void CControllerEditorHelp::UpdateSelection() {
 }
 
 void CControllerEditorHelp::GUICallback(int index, int, bool) {
-    if (index == 0) result = 1;
+    if (index == 0) result = kCloseBack;
 }
 
 void CControllerEditorHelp::InputKey(bool released, int key) {

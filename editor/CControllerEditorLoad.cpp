@@ -115,7 +115,7 @@ void CControllerEditorLoad::GUICallback(int index, int, bool dclick) {
     switch (index) {
     case BUTTON_CANCEL:
         value = 0;
-        result = 1;
+        result = kCloseBack;
         break;
     case BUTTON_UP:
         value = 0;
@@ -127,12 +127,12 @@ void CControllerEditorLoad::GUICallback(int index, int, bool dclick) {
         break;
     case BUTTON_OKAY:
         value = fileNames.empty() ? 0 : 1;
-        result = 1;
+        result = kCloseBack;
         break;
     case LIST:
         if (dclick) {
             value = 1;
-            result = 1;
+            result = kCloseBack;
         } else {
             value = 0;
         }

@@ -70,7 +70,7 @@ void CControllerEditorPalette::TakeDown() {
 
 void CControllerEditorPalette::Close() {
     TakeDown();
-    result = 1;
+    result = kCloseBack;
 }
 
 void CControllerEditorPalette::FallBackWhenLeftOutside() {
@@ -156,7 +156,7 @@ void CControllerEditorPalette::Pump() {
     PollInput();
     // Closed by the ending game (the window's close button may yet be
     // answered no): opened again, it starts as new.
-    if (result == -1) TakeDown();
+    if (result == kCloseQuit) TakeDown();
     if (result != 0) return;
     if (repeat.Step(upHeld || downHeld || leftHeld || rightHeld)) PointFromKeys();
     if (sprites[SPRITE_SELECTOR])

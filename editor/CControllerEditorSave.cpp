@@ -134,7 +134,7 @@ void CControllerEditorSave::Write(const std::string& name, const std::string& he
     // A failed write leaves the level's name and heading as they were.
     if (level && level->SaveAs(name.c_str(), heading.c_str())) {
         value = 1;
-        result = 1;
+        result = kCloseBack;
         return;
     }
     DebugLog(DBG_ERROR, "CControllerEditorSave::saveFilename()   Could not write level file '%s'\n", name.c_str());
@@ -205,7 +205,7 @@ void CControllerEditorSave::InputMouseClick(bool released, bool left, bool, bool
 void CControllerEditorSave::GUICallback(int index, int, bool) {
     if (index == BUTTON_CANCEL) {
         value = 0;
-        result = 1;
+        result = kCloseBack;
     } else if (index == BUTTON_OKAY) {
         value = 1;
         SaveFilename();

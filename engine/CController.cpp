@@ -118,10 +118,9 @@ void CController::CloseScreen(CController* s, int r) {
         running = 0;
         return;
     }
-    if (r == -1)
-        p->result = -1;
-    else if (r == -2)
-        p->result = -2;
+    // The rule of the results (kCloseBack, kCloseQuit, kCloseToBrowser).
+    if (r == kCloseQuit || r == kCloseToBrowser)
+        p->result = r;
     else if (r > 0)
         p->result = r - 1;
     p->MakeCurrent();

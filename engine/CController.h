@@ -72,6 +72,20 @@ public:
     // Once a frame while this screen is current.
     virtual void Pump() = 0;
 
+    // A screen's result: 0 while it stays open. Any other result closes it
+    // at the end of the frame, and its opener receives one in turn:
+    // - a positive n closes this screen and the n - 1 screens under it, one
+    //   a frame (each opener receives n - 1): kCloseBack returns to the
+    //   opener, which stays;
+    // - kCloseQuit and kCloseToBrowser pass on unchanged down to the first
+    //   screen, and the game ends. kCloseQuit is the player's quit (or the
+    //   window's close button, or a terminate signal): a screen holding
+    //   unsaved work may ask before it goes. kCloseToBrowser follows a web
+    //   page the game opened, and nothing asks.
+    static constexpr int kCloseBack = 1;
+    static constexpr int kCloseQuit = -1;
+    static constexpr int kCloseToBrowser = -2;
+
     void SetResult(int r) { result = r; }
     int GetResult() const { return result; }
     int GetID() const { return id; }

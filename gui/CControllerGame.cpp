@@ -180,7 +180,7 @@ void CControllerGame::Suspend() {
 
 void CControllerGame::LoadInGameController() {
     if (editorTest) {
-        result = 1;
+        result = kCloseBack;
         return;
     }
     Suspend();
@@ -344,7 +344,7 @@ void CControllerGame::EndLevel() {
             level->SetSolutionRecorded();
             recordingFinished = 1;
         }
-        result = 1;
+        result = kCloseBack;
         return;
     }
     DebugLog(DBG_DEBUG, "%s", kStars);
@@ -452,12 +452,12 @@ void CControllerGame::Pump() {
         } else if (GetPreviousId() == CONTROLLER_MESSAGE && message) {
             delete message;
             message = nullptr;
-            result = 1;
+            result = kCloseBack;
         } else if (GetPreviousId() == CONTROLLER_MESSAGE && quitQuestion) {
             // Yes ends the game; no goes on with the test, but ends a
             // playback (as any key does).
-            if (quitQuestion->IsConfirmed()) result = -1;
-            if (result == 0 && replay) result = 1;
+            if (quitQuestion->IsConfirmed()) result = kCloseQuit;
+            if (result == 0 && replay) result = kCloseBack;
             if (result == 0) startFramePending = 1;
             delete quitQuestion;
             quitQuestion = nullptr;
@@ -491,7 +491,7 @@ void CControllerGame::Pump() {
     }
 
     PollInput();
-    if (result == -1 && AskBeforeClosing()) return;
+    if (result == kCloseQuit && AskBeforeClosing()) return;
     if (!active) return;
 
     if (!replay) {

@@ -36,9 +36,9 @@ public:
     // post-game board) closes; its result passes up one screen per step:
     // back to the play screen; also past it, to the map or the level
     // manager; also past that, to the main menu.
-    static constexpr int kCloseToOpener = 1;
-    static constexpr int kCloseToLevelChoice = 2;
-    static constexpr int kCloseToMainMenu = 3;
+    static constexpr int kCloseToOpener = kCloseBack;
+    static constexpr int kCloseToLevelChoice = kCloseBack + 1;
+    static constexpr int kCloseToMainMenu = kCloseBack + 2;
     // The story shown after the last level of a set, once the hero is out.
     static constexpr int kLastStory = 11;
     // The question before unsaved editor work is thrown away.

@@ -201,7 +201,7 @@ void CControllerInGame::Pump() {
     LogOpening("Main Menu");
     if (GetPreviousId() == CONTROLLER_MESSAGE && messageChild) {
         if (messageChild->IsConfirmed()) {
-            if (pendingAction == PENDING_QUIT) result = -1;
+            if (pendingAction == PENDING_QUIT) result = kCloseQuit;
             if (pendingAction == PENDING_SOLUTION) solutionConfirmed = 1;
         }
         delete messageChild;
@@ -218,7 +218,7 @@ void CControllerInGame::Pump() {
         // The solution plays once the password is given.
         if (!passwordChild->IsCancelled()) {
             value = ANSWER_SHOW_SOLUTION;
-            result = 1;
+            result = kCloseBack;
         }
         delete passwordChild;
         passwordChild = nullptr;
@@ -231,7 +231,7 @@ void CControllerInGame::Pump() {
         CProfile* profile = GetProfile();
         if (!profile || !profile->HasPassword() || mode == MODE_TUTORIAL) {
             value = ANSWER_SHOW_SOLUTION;
-            result = 1;
+            result = kCloseBack;
         } else {
             PrepareChild("Password");
             OpenChild(passwordChild = new CControllerPassword(profile->GetPassword()));

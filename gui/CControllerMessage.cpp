@@ -92,10 +92,10 @@ void CControllerMessage::LoadSprites() {
 void CControllerMessage::GUICallback(int index, int, bool) {
     if (index == BUTTON_CANCEL) {
         value = 0;
-        result = 1;
+        result = kCloseBack;
     } else if (index == BUTTON_OKAY) {
         value = 1;
-        result = 1;
+        result = kCloseBack;
     } else {
         value = 0;
     }

@@ -33,5 +33,5 @@ CControllerMessageTutorial::~CControllerMessageTutorial() {
     delete okay;
 }
 
-void CControllerMessageTutorial::GUICallback(int, int, bool) { result = 1; }
+void CControllerMessageTutorial::GUICallback(int, int, bool) { result = kCloseBack; }
 

@@ -177,14 +177,14 @@ void CControllerTextEntryBase::InputMouseClick(bool released, bool left, bool, b
 void CControllerTextEntryBase::GUICallback(int index, int, bool) {
     if (index == BUTTON_CANCEL) {
         value = 0;
-        result = 1;
+        result = kCloseBack;
     } else if (index == BUTTON_OKAY) {
         if (!textbox || IsBlank(textbox->GetText())) {
             PlayInterfaceSound(GetSoundClickScreen());
             return;
         }
         value = 1;
-        result = 1;
+        result = kCloseBack;
     }
 }
 

@@ -35,7 +35,7 @@ void CMenuKeys::Input(CController& screen, bool released, int key, bool shift) {
             break;
         case KEY_ESCAPE:
             if (back == Back::kCloses)
-                screen.SetResult(1);
+                screen.SetResult(CController::kCloseBack);
             else if (back == Back::kWidget)
                 screen.GUICallback(backWidget, 0, false);
             break;

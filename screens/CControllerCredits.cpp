@@ -82,6 +82,6 @@ void CControllerCredits::UnloadSprites() {
 }
 
 void CControllerCredits::GUICallback(int index, int, bool) {
-    if (index == 0) result = 1;
+    if (index == 0) result = kCloseBack;
 }
 

@@ -339,7 +339,7 @@ void CControllerInstructions::GUICallback(int index, int, bool) {
         if (page <= 0) return;
         --page;
         break;
-    case BUTTON_DONE: result = 1; return;
+    case BUTTON_DONE: result = kCloseBack; return;
     case BUTTON_NEXT:
         if (page >= kLastPage) return;
         ++page;

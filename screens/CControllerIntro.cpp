@@ -199,7 +199,7 @@ void CControllerIntro::Pump() {
         DebugLog(DBG_TICK, "MAIN removal completed\n");
         // The main menu only ever closes to end the program; whatever it
         // left, the intro has nothing to go back to.
-        if (result == 0) result = -1;
+        if (result == 0) result = kCloseQuit;
     } else {
         PollInput();
         if (active && imagesLoaded) updateSprites();

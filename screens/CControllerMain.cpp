@@ -533,7 +533,7 @@ void CControllerMain::GUICallback(int index, int, bool) {
         scoreboard = new CControllerScoreboard(SCOREBOARD_OVERALL, false);
         OpenChild(scoreboard);
         break;
-    case BUTTON_EXIT: result = -1; break;
+    case BUTTON_EXIT: result = kCloseQuit; break;
     default:
         // The other buttons are disabled until their screens exist.
         break;
@@ -646,7 +646,7 @@ void CControllerMain::OpenManager() {
 }
 
 void CControllerMain::InputKey(bool released, int key) {
-    if (!released && key == 'q' && modAlt) result = -1;
+    if (!released && key == 'q' && modAlt) result = kCloseQuit;
     InputMenuKey(released, key);
 }
 
@@ -710,7 +710,7 @@ void CControllerMain::Pump() {
         message = nullptr;
         if (confirmed) {
             OpenURL(GetMoreGamesURL());
-            result = -2;
+            result = kCloseToBrowser;
         }
     }
     // The map and the level manager can ask for each other.

@@ -431,9 +431,9 @@ void CControllerManager::GUICallback(int index, int reported, bool dclick) {
     case BUTTON_RESET: OpenMessage(2206, 2333, true, PENDING_RESET); break;
     case BUTTON_MAP:
         value = kAnswerMap;  // the answer the main menu reads
-        result = 1;
+        result = kCloseBack;
         break;
-    case BUTTON_MAIN_MENU: result = 1; break;
+    case BUTTON_MAIN_MENU: result = kCloseBack; break;
     default:
         if (index >= LIST_FIRST && index < LIST_FIRST + SORT_COUNT) {
             if (dclick)
@@ -479,7 +479,7 @@ void CControllerManager::ReturnFromMessage() {
     case PENDING_MORE_LEVELS:
         // The game ends only when the page could really be opened.
         if (PlatformOpenURL(kMoreLevelsURL))
-            result = -2;
+            result = kCloseToBrowser;
         else
             ErrorLog(false, "CControllerManager:  Cannot open '%s'\n", kMoreLevelsURL);
         break;

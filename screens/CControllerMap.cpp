@@ -507,9 +507,9 @@ void CControllerMap::GUICallback(int index, int val, bool dclick) {
     case BUTTON_PLAY: PlayCurrentLevel(); return;
     case BUTTON_MANAGER:
         value = kAnswerManager;
-        result = 1;
+        result = kCloseBack;
         return;
-    case BUTTON_MAIN_MENU: result = 1; return;
+    case BUTTON_MAIN_MENU: result = kCloseBack; return;
     default: break;
     }
     if (index < 0 || index >= dotCounter) return;

@@ -204,7 +204,7 @@ void CControllerOptions::GUICallback(int index, int value, bool) {
     case BUTTON_PASSWORD: OpenPassword(); break;
     case BUTTON_BACK:
         p->Save();
-        result = 1;
+        result = kCloseBack;
         break;
     case BUTTON_DEFAULTS:
         p->ResetOptions();

@@ -201,9 +201,9 @@ void CControllerOptionsControls::GUICallback(int index, int, bool) {
     case BUTTON_SAVE:
         if (p)
             for (int i = 0; i < kBoxes; ++i) p->SetKeyBinding(i, workingKeys[i]);
-        result = 1;
+        result = kCloseBack;
         break;
-    case BUTTON_CANCEL: result = 1; break;
+    case BUTTON_CANCEL: result = kCloseBack; break;
     default: break;
     }
 }

@@ -106,12 +106,12 @@ void CControllerOptionsPassword::UnloadSprites() {
 void CControllerOptionsPassword::GUICallback(int index, int, bool) {
     accepted = 0;
     if (index == BUTTON_CANCEL) {
-        result = 1;
+        result = kCloseBack;
     } else if (index == BUTTON_OKAY) {
         if (currentPassword == boxes[0]->GetText()) {
             accepted = 1;
             if (CProfile* p = GetProfile()) p->SetPassword(boxes[1]->GetText());
-            result = 1;
+            result = kCloseBack;
             return;
         }
         mark->Start(kMarkHold);

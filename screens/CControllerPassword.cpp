@@ -21,11 +21,11 @@ void CControllerPassword::LoadSprites() {
 void CControllerPassword::GUICallback(int index, int, bool) {
     if (index == BUTTON_CANCEL) {
         value = 0;
-        result = 1;
+        result = kCloseBack;
     } else if (index == BUTTON_OKAY) {
         if (expectedPassword == textbox->GetText()) {
             value = 1;
-            result = 1;
+            result = kCloseBack;
             return;
         }
         mark->Start(kMarkHold);

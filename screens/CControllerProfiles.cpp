@@ -211,7 +211,7 @@ bool CControllerProfiles::ShowSaveNotice(bool closeAfter) {
 void CControllerProfiles::ChooseProfile(int number) {
     CProfile* profile = GetProfile();
     if (!profile) {
-        result = 1;
+        result = kCloseBack;
         return;
     }
     // Choosing the current player keeps what it has in memory: reading its
@@ -227,7 +227,7 @@ void CControllerProfiles::ChooseProfile(int number) {
         TellSwitchRefused(true);
         return;
     }
-    if (!ShowSaveNotice(true)) result = 1;
+    if (!ShowSaveNotice(true)) result = kCloseBack;
 }
 
 void CControllerProfiles::GUICallback(int index, int reported, bool dclick) {
@@ -292,7 +292,7 @@ void CControllerProfiles::ReturnFromMessage() {
         ShowSaveNotice(false);
     } else if (pending == PENDING_SAVE_NOTICE && closeAfterNotice) {
         closeAfterNotice = 0;
-        result = 1;
+        result = kCloseBack;
     }
 }
 

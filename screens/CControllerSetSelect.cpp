@@ -84,5 +84,5 @@ void CControllerSetSelect::UnloadSprites() {
 
 void CControllerSetSelect::GUICallback(int index, int, bool) {
     value = index;
-    result = 1;
+    result = kCloseBack;
 }

@@ -150,7 +150,7 @@ CGuiButton* CControllerStory::GetButton(int buttonId) const {
 
 void CControllerStory::GUICallback(int index, int, bool) {
     switch (index) {
-    case BUTTON_DONE: result = 1; break;
+    case BUTTON_DONE: result = kCloseBack; break;
     case BUTTON_PREVIOUS: page->SetFrame(0); break;
     case BUTTON_NEXT: page->SetFrame(1); break;
     default: break;

@@ -153,7 +153,7 @@ TEST_F(ControllerTest, ResultMinusOneClosesEverythingThenStops) {
     root.OpenChild(&a);
     a.OpenChild(&b);
     b.OpenChild(&c);
-    c.nextResult = -1;
+    c.nextResult = CController::kCloseQuit;
     std::vector<CController*> seen;
     for (int frame = 0; frame < 4; ++frame) {
         ASSERT_TRUE(CController::IsRunning()) << "frame " << frame;
@@ -172,7 +172,7 @@ TEST_F(ControllerTest, ANegativeResultReachesTheParentOnlyAsMinusTwo) {
     const struct {
         int closing;
         int parentGets;
-    } rows[] = {{-2, -2}, {-3, 0}, {-7, 0}};
+    } rows[] = {{CController::kCloseToBrowser, CController::kCloseToBrowser}, {-3, 0}, {-7, 0}};
     for (const auto& r : rows) {
         CController::ResetStack();
         FakeScreen root(2), a(3);

@@ -384,7 +384,7 @@ TEST_F(ManagerScreenTest, PlayingHandsTheLoadedLevelToThePlayScreenAndTakesItBac
     EXPECT_TRUE(shown->IsHidden());
 
     ASSERT_TRUE(profile->SetLevelRecordAll(kLongName, 1, 1, 12));
-    m->GetGame()->SetResult(1);
+    m->GetGame()->SetResult(CController::kCloseBack);
     Frame();
     Frame();
     EXPECT_EQ(CController::GetCurrentId(), CONTROLLER_MANAGER);
