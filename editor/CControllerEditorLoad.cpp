@@ -47,22 +47,14 @@ CControllerEditorLoad::~CControllerEditorLoad() {
     DebugLog(DBG_DESTRUCT, "CControllerEditorLoad:  Destroying CControllerEditorLoad...\n");
     if (!spritesBuilt) return;
     ShowHourglass(true);
-    for (CSprite*& s : sprites) {
-        delete s;
-        s = nullptr;
-    }
-    for (CGuiButton*& b : buttons) {
-        delete b;
-        b = nullptr;
-    }
+    ReleaseAll(sprites, buttons);
     menuKeys.SetList(nullptr);
-    delete list;
-    list = nullptr;
+    list.reset();
     CDraw::UnloadImage(kBaseImage);
 }
 
 CGuiButton* CControllerEditorLoad::GetButton(int widgetId) const {
-    return widgetId >= 0 && widgetId < 4 ? buttons[widgetId] : nullptr;
+    return widgetId >= 0 && widgetId < 4 ? buttons[widgetId].get() : nullptr;
 }
 
 void CControllerEditorLoad::LoadSprites() {
@@ -75,20 +67,20 @@ void CControllerEditorLoad::LoadSprites() {
     AcquireBlankImage(kEditorArrowBase, 40, 48);
     for (int i = 0; i < 2; ++i) {
         const int widgetId = i == 0 ? BUTTON_UP : BUTTON_DOWN;
-        buttons[widgetId] = new CGuiButton(kDialogX + kArrowX, kDialogY + kArrowY + kArrowPitch * i, widgetId, this,
-                                           kEditorArrowBase, nullptr, "browser_selector.tga", "browser_selector.tga",
-                                           false, 0, 0);
+        buttons[widgetId] = std::make_unique<CGuiButton>(kDialogX + kArrowX, kDialogY + kArrowY + kArrowPitch * i,
+                                                         widgetId, this, kEditorArrowBase, nullptr,
+                                                         "browser_selector.tga", "browser_selector.tga", false, 0, 0);
     }
     CDraw::UnloadImage(kEditorArrowBase);  // the buttons hold it now
     MakeEditorButtons(picture, kDialogX, kDialogY, this, BUTTON_OKAY, BUTTON_CANCEL, true, &buttons[BUTTON_OKAY],
                       &buttons[BUTTON_CANCEL]);
-    list = new CGuiListbox(kDialogX + kListX, kDialogY + kListY, LIST, this, 529, 195, 10, 19, "loadbrowser_listbox.png",
-                           "browserhighlighter_wide.tga", 2, 2, 5, 1);
+    list = std::make_unique<CGuiListbox>(kDialogX + kListX, kDialogY + kListY, LIST, this, 529, 195, 10, 19,
+                                         "loadbrowser_listbox.png", "browserhighlighter_wide.tga", 2, 2, 5, 1);
     // A long name is cut in its middle: a level and its "(recovered)" copy
     // share their beginning and differ at their end.
     list->AddColumn(175, FontFit::kCutMiddle);
     list->AddColumn(350);
-    menuKeys.SetList(list);
+    menuKeys.SetList(list.get());
     spritesBuilt = 1;
 }
 

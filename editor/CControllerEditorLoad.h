@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -33,7 +34,7 @@ public:
     void Pump() override;
 
     // Inspection (tests).
-    CGuiListbox* GetList() const { return list; }
+    CGuiListbox* GetList() const { return list.get(); }
     const std::vector<std::string>& GetFileNames() const { return fileNames; }
     CGuiButton* GetButton(int widgetId) const;
 
@@ -41,9 +42,9 @@ private:
     void LoadSprites();
     void FillList();
 
-    CSprite* sprites[2];
-    CGuiButton* buttons[4];
-    CGuiListbox* list;
+    std::unique_ptr<CSprite> sprites[2];
+    std::unique_ptr<CGuiButton> buttons[4];
+    std::unique_ptr<CGuiListbox> list;
     std::vector<std::string> fileNames;
     uint8_t spritesBuilt;
 };

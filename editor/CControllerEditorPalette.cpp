@@ -43,12 +43,7 @@ void CControllerEditorPalette::MakeSprites() {
         MakeGuiSprite("mousepointer.tga", LAYER_MOUSE, "Palette - Mouse Pointer", GetMouseX(), GetMouseY(), true);
 }
 
-void CControllerEditorPalette::DeleteSprites() {
-    for (CSprite*& s : sprites) {
-        delete s;
-        s = nullptr;
-    }
-}
+void CControllerEditorPalette::DeleteSprites() { ReleaseAll(sprites); }
 
 void CControllerEditorPalette::SelectTool(uint32_t code) {
     if (code >= kColumns * kRows) return;
@@ -57,7 +52,7 @@ void CControllerEditorPalette::SelectTool(uint32_t code) {
 }
 
 void CControllerEditorPalette::TakeDown() {
-    for (CSprite* s : sprites)
+    for (const auto& s : sprites)
         if (s) s->Hide();
     CRender::AddFullScreenDirtyRect();
     DeleteSprites();

@@ -7,6 +7,7 @@
 #include "gui/CGuiButton.h"
 #include "gui/CGuiTextbox.h"
 #include "gui/CInvalidMark.h"
+#include "gui/GuiSprites.h"
 #include "gui/GuiText.h"
 
 namespace {
@@ -41,17 +42,7 @@ CControllerTextEntryBase::~CControllerTextEntryBase() {
 void CControllerTextEntryBase::UnloadSprites() {
     ShowHourglass(true);
     if (!spritesBuilt) return;
-    for (CSprite*& s : sprites) {
-        delete s;
-        s = nullptr;
-    }
-    delete okay;
-    delete cancel;
-    delete textbox;
-    delete mark;
-    okay = cancel = nullptr;
-    textbox = nullptr;
-    mark = nullptr;
+    ReleaseAll(sprites, okay, cancel, textbox, mark);
     CDraw::UnloadImage(kBaseImage);
     spritesBuilt = 0;
 }
@@ -67,19 +58,16 @@ int CControllerTextEntryBase::ComposeBackdrop(const char* panel, int panelX, int
 }
 
 void CControllerTextEntryBase::MakeBackground(int image, const char* debugName) {
-    CSprite* s = sprites[0] = new CSprite(1410, 0, false);
-    s->SetName(debugName);
-    s->AddFrame(image);
-    s->SetPosition(0, 0, false);
-    s->Show(kSpriteNotDrawn, kSpriteNotDrawn);
+    sprites[0] = MakeGuiSprite(image, 1410, debugName, 0, 0, true);
 }
 
 void CControllerTextEntryBase::MakeButtons(int okayX, int okayY, int cancelX, int cancelY) {
-    okay = new CGuiButton(okayX, okayY, BUTTON_OKAY, this, "profile_button_okaybase.png",
-                          "profile_button_okayshadow.png", "profile_button_okayrollover.png", nullptr, true, 0, 0);
-    cancel = new CGuiButton(cancelX, cancelY, BUTTON_CANCEL, this, "profile_button_cancelbase.png",
-                            "profile_button_cancelshadow.png", "profile_button_cancelrollover.png", nullptr, false, 0,
-                            0);
+    okay = std::make_unique<CGuiButton>(okayX, okayY, BUTTON_OKAY, this, "profile_button_okaybase.png",
+                                        "profile_button_okayshadow.png", "profile_button_okayrollover.png", nullptr,
+                                        true, 0, 0);
+    cancel = std::make_unique<CGuiButton>(cancelX, cancelY, BUTTON_CANCEL, this, "profile_button_cancelbase.png",
+                                          "profile_button_cancelshadow.png", "profile_button_cancelrollover.png",
+                                          nullptr, false, 0, 0);
 }
 
 void CControllerTextEntryBase::BuildLargePanel(int promptId, const char* debugName, int maxLength, bool allowSpace) {
@@ -89,8 +77,8 @@ void CControllerTextEntryBase::BuildLargePanel(int promptId, const char* debugNa
     const int image = ComposeBackdrop("profile_entername_mainbig.png", 212, 205, promptId, kLargeMarkX, 240, 300, 60);
     MakeBackground(image, debugName);
     MakeButtons(320, 327, 402, 327);
-    textbox = new CGuiTextbox(maxLength, 314, 285, 6, 4, "profile_entername_textbox.png", "profilenternamecursor.png",
-                              allowSpace, false, false);
+    textbox = std::make_unique<CGuiTextbox>(maxLength, 314, 285, 6, 4, "profile_entername_textbox.png",
+                                            "profilenternamecursor.png", allowSpace, false, false);
 }
 
 void CControllerTextEntryBase::SetText(const char* text) {
@@ -122,22 +110,22 @@ void CControllerTextEntryBase::FocusButton(CGuiButton* button) {
 void CControllerTextEntryBase::MoveFocus(bool backwards) {
     const CGuiButtonBase* focused = CGuiButtonBase::GetFocusedButton();
     const bool onText = textboxFocused != 0;
-    const bool onOkay = !onText && okay && focused == okay;
-    const bool onCancel = !onText && cancel && focused == cancel;
+    const bool onOkay = !onText && okay && focused == okay.get();
+    const bool onCancel = !onText && cancel && focused == cancel.get();
     if (!backwards) {
         if (onText)
-            FocusButton(okay);
+            FocusButton(okay.get());
         else if (onOkay)
-            FocusButton(cancel);
+            FocusButton(cancel.get());
         else
             FocusTextbox();
     } else {
         if (onCancel)
-            FocusButton(okay);
+            FocusButton(okay.get());
         else if (onOkay)
             FocusTextbox();
         else
-            FocusButton(cancel);
+            FocusButton(cancel.get());
     }
 }
 

@@ -10,6 +10,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "engine/CController.h"
 #include "gui/CKeyRepeat.h"
@@ -52,13 +53,13 @@ public:
     virtual void PumpInvalid();
 
     // Inspection (tests).
-    CGuiTextbox* GetTextbox() const { return textbox; }
-    CGuiButton* GetOkayButton() const { return okay; }
-    CGuiButton* GetCancelButton() const { return cancel; }
+    CGuiTextbox* GetTextbox() const { return textbox.get(); }
+    CGuiButton* GetOkayButton() const { return okay.get(); }
+    CGuiButton* GetCancelButton() const { return cancel.get(); }
     bool IsTextboxFocused() const { return textboxFocused != 0; }
     bool AreSpritesBuilt() const { return spritesBuilt != 0; }
     const CKeyRepeat& GetKeyRepeat() const { return repeat; }
-    CInvalidMark* GetMark() const { return mark; }
+    CInvalidMark* GetMark() const { return mark.get(); }
 
 protected:
     // Deletes the look and releases the composed picture.
@@ -93,12 +94,12 @@ protected:
     // the pointer takes the keyboard from it.
     void FollowPointer();
 
-    CSprite* sprites[2];
-    CGuiButton* okay;
-    CGuiButton* cancel;
-    CGuiTextbox* textbox;
+    std::unique_ptr<CSprite> sprites[2];
+    std::unique_ptr<CGuiButton> okay;
+    std::unique_ptr<CGuiButton> cancel;
+    std::unique_ptr<CGuiTextbox> textbox;
     // The mark a refused entry shows (the subclass makes it; may stay null).
-    CInvalidMark* mark;
+    std::unique_ptr<CInvalidMark> mark;
     uint8_t spritesBuilt;
     uint8_t textboxFocused;
     CKeyRepeat repeat;

@@ -111,8 +111,6 @@ const char* CControllerOptionsControls::GetKeyName(int key) {
 CControllerOptionsControls::CControllerOptionsControls()
     : dimmer(nullptr), background(nullptr), cursor(nullptr), selectedBox(-1), blinkCounter(kBlinkStart), built(0) {
     id = CONTROLLER_CONTROLS;
-    for (CGuiButton*& b : buttons) b = nullptr;
-    for (CGuiButton*& b : boxes) b = nullptr;
     for (int32_t& k : workingKeys) k = 0;
     CreateSprites();
 }
@@ -132,9 +130,9 @@ void CControllerOptionsControls::CreateSprites() {
     cursor = MakeGuiSprite("optionscontrolscursor.png", CL_TEXT, "Controls Controller (CONTROLS_LSPRITE_CURSOR)", 0,
                            0, false);
     for (int i = 0; i < kBoxes; ++i)
-        boxes[i] = new CGuiButton(BoxX(i), BoxY(i), i, this, "optionscontrolsinputbase.png",
-                                  "optionscontrolsinputshadow.png", "optionscontrolsinputrollover.png", nullptr, false,
-                                  2, 2);
+        boxes[i] = std::make_unique<CGuiButton>(BoxX(i), BoxY(i), i, this, "optionscontrolsinputbase.png",
+                                                "optionscontrolsinputshadow.png", "optionscontrolsinputrollover.png",
+                                                nullptr, false, 2, 2);
     // Return with nothing in focus saves, as OK would.
     for (int i = 0; i < kButtons; ++i) {
         const BottomButton& b = kButtonPlaces[i];
@@ -151,14 +149,7 @@ void CControllerOptionsControls::CreateSprites() {
 void CControllerOptionsControls::UnloadSprites() {
     ShowHourglass(true);
     if (!built) return;
-    delete dimmer;
-    dimmer = nullptr;
-    delete background;
-    background = nullptr;
-    delete cursor;
-    cursor = nullptr;
-    DeleteAll(buttons);
-    DeleteAll(boxes);
+    ReleaseAll(dimmer, background, cursor, buttons, boxes);
     CDraw::UnloadImage(kPageName);
     built = 0;
 }
@@ -246,5 +237,5 @@ void CControllerOptionsControls::Pump() {
 
 CGuiButton* CControllerOptionsControls::GetButton(int widgetId) const {
     const int i = widgetId - BUTTON_DEFAULTS;
-    return i >= 0 && i < kButtons ? buttons[i] : nullptr;
+    return i >= 0 && i < kButtons ? buttons[i].get() : nullptr;
 }

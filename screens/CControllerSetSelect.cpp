@@ -57,8 +57,8 @@ void CControllerSetSelect::LoadSprites() {
         const SetButton& b = kButtons[i];
         // Return with no set in focus takes the first, the one a newcomer
         // starts with.
-        buttons[i] = new CGuiButton(kBoxX + 42, b.y, i, this, b.base, b.shadow, b.rollover, nullptr, i == BUTTON_REGULAR,
-                                    0, 0);
+        buttons[i] = std::make_unique<CGuiButton>(kBoxX + 42, b.y, i, this, b.base, b.shadow, b.rollover, nullptr,
+                                                  i == BUTTON_REGULAR, 0, 0);
     }
     HideMousePointer(-1);
     loaded = 1;
@@ -73,11 +73,7 @@ int CControllerSetSelect::GetDescriptionY(int set) {
 void CControllerSetSelect::UnloadSprites() {
     ShowHourglass(true);
     if (!loaded) return;
-    delete dimmer;
-    delete background;
-    delete professor;
-    dimmer = background = professor = nullptr;
-    DeleteAll(buttons);
+    ReleaseAll(dimmer, background, professor, buttons);
     CDraw::UnloadImage(kBaseName);
     loaded = 0;
 }
