@@ -21,12 +21,7 @@ void CControllerProfileName::LoadSprites() {
     sprites[0]->AddFrame(base);
     sprites[0]->SetPosition(0, 0, false);
     sprites[0]->Show(kSpriteNotDrawn, kSpriteNotDrawn);
-    okay = std::make_unique<CGuiButton>(320, 444, BUTTON_OKAY, this, "profile_button_okaybase.png",
-                                        "profile_button_okayshadow.png", "profile_button_okayrollover.png", nullptr,
-                                        true, 0, 0);
-    cancel = std::make_unique<CGuiButton>(402, 444, BUTTON_CANCEL, this, "profile_button_cancelbase.png",
-                                          "profile_button_cancelshadow.png", "profile_button_cancelrollover.png",
-                                          nullptr, false, 0, 0);
+    MakeButtons(320, 444, 402, 444);
     textbox = std::make_unique<CGuiTextbox>(kMaxNameLength, 314, 407, 6, 4, "profile_entername_textbox.png",
                                             "profilenternamecursor.png", true, false, false);
     spritesBuilt = 1;

@@ -138,18 +138,9 @@ TEST_F(ProfilesScreenTest, HeldDownKeyMovesAtOnceThenAfterFiveFramesThenEverySec
     CControllerProfiles* screen = Open();
     ASSERT_NE(screen, nullptr);
     Key(SDLK_HOME);
-    CGuiListbox* list = screen->GetList();
-    PushKey(true, SDLK_DOWN);
-    Frame();
-    int last = list->GetSelectedIndex();
-    EXPECT_EQ(last, 1);
-    std::vector<int> moves;  // the frames at which the selection moved
-    for (int f = 1; f <= 12; ++f) {
-        Frame();
-        if (list->GetSelectedIndex() != last) moves.push_back(f);
-        last = list->GetSelectedIndex();
-    }
-    EXPECT_EQ(moves, (std::vector<int>{5, 7, 9, 11}));
+    int first = -1;
+    EXPECT_EQ(MovesWhileDownHeld(screen->GetList(), &first), (std::vector<int>{5, 7, 9, 11}));
+    EXPECT_EQ(first, 1);
     PushKey(false, SDLK_DOWN);
 }
 
