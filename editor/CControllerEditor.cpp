@@ -17,6 +17,7 @@
 #include "gui/CControllerGame.h"
 #include "gui/CControllerInGame.h"
 #include "gui/CControllerMessage.h"
+#include "gui/GuiSprites.h"
 #include "sound/CSound.h"
 
 namespace {
@@ -69,19 +70,13 @@ CControllerEditor::CControllerEditor()
     view.LoadSprites(model.GetLevel()->GetBackground());
     model.SetCursorType(NONE);
     view.UpdateCursor(model);
-    palette = new CControllerEditorPalette();
+    palette = std::make_unique<CControllerEditorPalette>();
 }
 
 CControllerEditor::~CControllerEditor() {
     DebugLog(DBG_DESTRUCT, "CControllerEditor:  Destroying CControllerEditor...\n");
     ShowHourglass(true);
-    delete game;
-    delete load;
-    delete save;
-    delete message;
-    delete help;
-    delete tutorial;
-    delete palette;
+    ReleaseAll(game, load, save, message, help, tutorial, palette);
 }
 
 // ---- Openers ------------------------------------------------------------------
@@ -107,42 +102,42 @@ void CControllerEditor::OpenMessage(int titleId, int bodyId, bool question, cons
     LogOpening("Message");
     messageTitle = titleId;
     messageBody = bodyId;
-    message = new CControllerMessage(titleId, bodyId, question, argument.c_str());
-    OpenChild(message);
+    message = std::make_unique<CControllerMessage>(titleId, bodyId, question, argument.c_str());
+    OpenChild(message.get());
 }
 
 void CControllerEditor::OpenPalette() {
     PrepareChild();
     LogOpening("Palette");
-    OpenChild(palette);
+    OpenChild(palette.get());
 }
 
 void CControllerEditor::OpenHelp() {
     PrepareChild();
     LogOpening("Editor Help");
-    help = new CControllerEditorHelp();
-    OpenChild(help);
+    help = std::make_unique<CControllerEditorHelp>();
+    OpenChild(help.get());
 }
 
 void CControllerEditor::OpenTutorial(const char* text) {
     PrepareChild();
     LogOpening("Editor Tutorial");
-    tutorial = new CControllerEditorTutorial(text);
-    OpenChild(tutorial);
+    tutorial = std::make_unique<CControllerEditorTutorial>(text);
+    OpenChild(tutorial.get());
 }
 
 void CControllerEditor::OpenLoad() {
     PrepareChild();
     LogOpening("Editor Load");
-    load = new CControllerEditorLoad();
-    OpenChild(load);
+    load = std::make_unique<CControllerEditorLoad>();
+    OpenChild(load.get());
 }
 
 void CControllerEditor::OpenSave() {
     PrepareChild();
     LogOpening("Editor Save");
-    save = new CControllerEditorSave(model.GetLevel());
-    OpenChild(save);
+    save = std::make_unique<CControllerEditorSave>(model.GetLevel());
+    OpenChild(save.get());
 }
 
 bool CControllerEditor::CheckLevel() {
@@ -171,8 +166,8 @@ void CControllerEditor::OpenPlay(bool record, bool replay) {
     view.DestroyLevelSprites();
     model.DropPieces();
     LogOpening(record ? "Solution Record" : replay ? "Solution Playback" : "Tester");
-    game = new CControllerGame(level, record, replay, true);
-    OpenChild(game);
+    game = std::make_unique<CControllerGame>(level, record, replay, true);
+    OpenChild(game.get());
 }
 
 // ---- Commands -----------------------------------------------------------------
@@ -242,11 +237,11 @@ void CControllerEditor::Leave() {
         pending = PENDING_LEAVE;
         return;
     }
-    result = 1;
+    result = kCloseBack;
 }
 
 void CControllerEditor::EndGame(bool asked) {
-    result = -1;
+    result = kCloseQuit;
     if (CInput::IsTerminating() || asked || !model.GetLevel()->IsModified()) return;
     result = 0;
     OpenMessage(kTitleUnsaved, kBodyUnsaved, true);
@@ -346,12 +341,12 @@ void CControllerEditor::Pump() {
         SetPreviousId(id);
         openPaletteOnFirstFrame = 0;
         view.HideCursor();
-        OpenChild(palette);
+        OpenChild(palette.get());
         return;
     }
     if (GetPreviousId() == id) {
         PollInput();
-        if (result == -1) {
+        if (result == kCloseQuit) {
             if (CInput::IsTerminating()) KeepUnsavedWork();
             EndGame(false);
             return;
@@ -377,7 +372,7 @@ void CControllerEditor::Pump() {
     LogOpening("Editor");
     // A child closed because the game is ending does nothing it was opened
     // for. Work is kept before the play screen gives a recording back.
-    const bool ending = result == -1;
+    const bool ending = result == kCloseQuit;
     if (ending && CInput::IsTerminating()) KeepUnsavedWork();
     ReturnFromChild(childId, !ending);
     if (ending) EndGame(childId == CONTROLLER_GAME);
@@ -422,8 +417,7 @@ void CControllerEditor::ReturnFromChild(int childId, bool act) {
         level->SetModified(savedModified || solutionChanged);
         view.ShowCursor();
         view.ShowGrid();
-        delete game;
-        game = nullptr;
+        game.reset();
         break;
     }
     case CONTROLLER_EDITOR_PALETTE: {
@@ -446,30 +440,22 @@ void CControllerEditor::ReturnFromChild(int childId, bool act) {
         } else {
             DebugLog(DBG_CEDITOR, "No level selected.\n");
         }
-        delete load;
-        load = nullptr;
+        load.reset();
         break;
-    case CONTROLLER_EDITOR_SAVE:
-        delete save;
-        save = nullptr;
-        break;
+    case CONTROLLER_EDITOR_SAVE: save.reset(); break;
     case CONTROLLER_MESSAGE: {
         const bool confirmed = act && message && message->IsConfirmed();
-        delete message;
-        message = nullptr;
+        message.reset();
         const int action = pending;
         pending = PENDING_NONE;
         if (!confirmed) break;
         if (action == PENDING_LOAD) OpenLoad();
         if (action == PENDING_NEW) NewLevel(true);
-        if (action == PENDING_LEAVE) result = 1;
-        if (action == PENDING_QUIT) result = -1;
+        if (action == PENDING_LEAVE) result = kCloseBack;
+        if (action == PENDING_QUIT) result = kCloseQuit;
         break;
     }
-    case CONTROLLER_EDITOR_HELP:
-        delete help;
-        help = nullptr;
-        break;
+    case CONTROLLER_EDITOR_HELP: help.reset(); break;
     case CONTROLLER_TEXT_ENTRY:
         if (act && tutorial && !tutorial->IsCancelled()) {
             model.PlaceTutorialSign(model.GetCursorX(), model.GetCursorY(), tutorial->GetSignText().c_str());
@@ -477,8 +463,7 @@ void CControllerEditor::ReturnFromChild(int childId, bool act) {
         } else {
             DebugLog(DBG_CEDITOR, "No message entered.\n");
         }
-        delete tutorial;
-        tutorial = nullptr;
+        tutorial.reset();
         break;
     default: break;
     }

@@ -11,6 +11,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -48,13 +49,13 @@ public:
     // Inspection (tests).
     CEditorModel& GetModel() { return model; }
     const CEditorView& GetView() const { return view; }
-    CControllerEditorPalette* GetPalette() const { return palette; }
-    CControllerMessage* GetMessage() const { return message; }
-    CControllerGame* GetGame() const { return game; }
-    CControllerEditorLoad* GetLoadDialog() const { return load; }
-    CControllerEditorSave* GetSaveDialog() const { return save; }
-    CControllerEditorHelp* GetHelp() const { return help; }
-    CControllerEditorTutorial* GetTutorial() const { return tutorial; }
+    CControllerEditorPalette* GetPalette() const { return palette.get(); }
+    CControllerMessage* GetMessage() const { return message.get(); }
+    CControllerGame* GetGame() const { return game.get(); }
+    CControllerEditorLoad* GetLoadDialog() const { return load.get(); }
+    CControllerEditorSave* GetSaveDialog() const { return save.get(); }
+    CControllerEditorHelp* GetHelp() const { return help.get(); }
+    CControllerEditorTutorial* GetTutorial() const { return tutorial.get(); }
     int GetPendingAction() const { return pending; }
     // The texts of the message box opened last.
     int GetMessageTitle() const { return messageTitle; }
@@ -91,13 +92,13 @@ private:
 
     CEditorModel model;
     CEditorView view;
-    CControllerEditorPalette* palette;
-    CControllerGame* game;
-    CControllerEditorLoad* load;
-    CControllerEditorSave* save;
-    CControllerMessage* message;
-    CControllerEditorHelp* help;
-    CControllerEditorTutorial* tutorial;
+    std::unique_ptr<CControllerEditorPalette> palette;
+    std::unique_ptr<CControllerGame> game;
+    std::unique_ptr<CControllerEditorLoad> load;
+    std::unique_ptr<CControllerEditorSave> save;
+    std::unique_ptr<CControllerMessage> message;
+    std::unique_ptr<CControllerEditorHelp> help;
+    std::unique_ptr<CControllerEditorTutorial> tutorial;
     uint8_t leftHeld, rightHeld, upHeld, downHeld;
     int pending;
     int messageTitle = -1, messageBody = -1;

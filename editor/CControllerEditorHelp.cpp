@@ -152,6 +152,7 @@ CControllerEditorHelp::CControllerEditorHelp()
       pointerColumn(-1),
       pointerRow(-1) {
     id = CONTROLLER_EDITOR_HELP;
+    menuKeys.SetBack(CMenuKeys::Back::kCloses);
     DebugLog(DBG_CONSTRUCT, "CControllerEditorHelp:  Preloading sprites...\n");
     LoadSprites();
     UpdateSelection();
@@ -162,16 +163,7 @@ CControllerEditorHelp::~CControllerEditorHelp() {
     DebugLog(DBG_DESTRUCT, "CControllerEditorHelp:  Destroying CControllerEditorHelp...\n");
     if (!spritesBuilt) return;
     ShowHourglass(true);
-    for (CSprite*& s : sprites) {
-        delete s;
-        s = nullptr;
-    }
-    for (CSprite*& s : pictures) {
-        delete s;
-        s = nullptr;
-    }
-    delete okay;
-    okay = nullptr;
+    ReleaseAll(sprites, pictures, okay);
     CDraw::UnloadImage(kBaseImage);
 }
 
@@ -199,7 +191,8 @@ void CControllerEditorHelp::LoadSprites() {
     sprites[SPRITE_INFO] = MakeGuiSprite(-1, 1412, DebugName("EDITORHELP_LSPRITE_INFO").c_str(), kTextX, 435, false);
     for (int i = 0; i < kPictureCount; ++i) {
         const Picture& p = kPictures[i];
-        CSprite* s = new CSprite(p.originX, p.originY, p.layer, p.delay, false, 1, 1);
+        pictures[i] = std::make_unique<CSprite>(p.originX, p.originY, p.layer, p.delay, false, 1, 1);
+        CSprite* s = pictures[i].get();
         s->SetName(DebugName((std::string("EDITORHELP_ISPRITE_") + p.name).c_str()).c_str());
         if (p.from < 0)
             s->AddFrame(p.prefix);
@@ -208,10 +201,10 @@ void CControllerEditorHelp::LoadSprites() {
         s->SetPosition(kPictureX, kPictureY, false);
         s->SetLooping(true);
         s->Hide();
-        pictures[i] = s;
     }
-    okay = new CGuiButton(kOkayX, 490, 0, this, "confirmation_buttonokaybase.png", "confirmation_buttonokayshadow.png",
-                          "confirmation_buttonokayroll.png", nullptr, true, 0, 0);
+    okay = std::make_unique<CGuiButton>(kOkayX, 490, 0, this, "confirmation_buttonokaybase.png",
+                                        "confirmation_buttonokayshadow.png", "confirmation_buttonokayroll.png", nullptr,
+                                        true, 0, 0);
     spritesBuilt = 1;
 }
 
@@ -230,7 +223,7 @@ const int* CControllerEditorHelp::PicturesOf(int entry) {
 
 void CControllerEditorHelp::ShowEntryPictures(int entry, bool show) {
     for (const int* p = PicturesOf(entry); *p >= 0; ++p) {
-        CSprite* s = pictures[*p];
+        CSprite* s = pictures[*p].get();
         if (!show) {
             s->Hide();
             continue;
@@ -263,14 +256,12 @@ void CControllerEditorHelp::UpdateSelection() {
 }
 
 void CControllerEditorHelp::GUICallback(int index, int, bool) {
-    if (index == 0) result = 1;
+    if (index == 0) result = kCloseBack;
 }
 
 void CControllerEditorHelp::InputKey(bool released, int key) {
-    HideMousePointer(-1);
     if (!released && key == KEY_ESCAPE && GetProfile()) GetProfile()->Save();
-    InputNavigate(released, key, true, true);
-    CaptureScreen(released, key);
+    InputMenuKey(released, key);
 }
 
 void CControllerEditorHelp::InputMouseMove(int x, int y) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "engine/CController.h"
 
@@ -38,20 +39,20 @@ public:
 
     // Inspection (tests).
     int GetShownEntry() const { return shownEntry; }
-    CSprite* GetSprite(int slot) const { return slot >= 0 && slot < SPRITE_COUNT ? sprites[slot] : nullptr; }
-    CSprite* GetPicture(int i) const { return i >= 0 && i < kPictureCount ? pictures[i] : nullptr; }
+    CSprite* GetSprite(int slot) const { return slot >= 0 && slot < SPRITE_COUNT ? sprites[slot].get() : nullptr; }
+    CSprite* GetPicture(int i) const { return i >= 0 && i < kPictureCount ? pictures[i].get() : nullptr; }
     // The pictures an entry shows, as picture numbers (-1 ends the list).
     static const int* PicturesOf(int entry);
-    CGuiButton* GetOkayButton() const { return okay; }
+    CGuiButton* GetOkayButton() const { return okay.get(); }
 
 private:
     void LoadSprites();
     void UpdateSelection();
     void ShowEntryPictures(int entry, bool show);
 
-    CSprite* sprites[SPRITE_COUNT];
-    CSprite* pictures[kPictureCount];
-    CGuiButton* okay;
+    std::unique_ptr<CSprite> sprites[SPRITE_COUNT];
+    std::unique_ptr<CSprite> pictures[kPictureCount];
+    std::unique_ptr<CGuiButton> okay;
     uint8_t spritesBuilt;
     int shownEntry;
     int newEntry;

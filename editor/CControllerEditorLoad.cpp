@@ -37,6 +37,7 @@ CControllerEditorLoad::CControllerEditorLoad()
       spritesBuilt(0) {
     id = CONTROLLER_EDITOR_LOAD;
     value = 0;
+    menuKeys.SetBack(CMenuKeys::Back::kWidget, BUTTON_CANCEL);
     LoadSprites();
     FillList();
     list->WarpMouseTo();
@@ -46,21 +47,14 @@ CControllerEditorLoad::~CControllerEditorLoad() {
     DebugLog(DBG_DESTRUCT, "CControllerEditorLoad:  Destroying CControllerEditorLoad...\n");
     if (!spritesBuilt) return;
     ShowHourglass(true);
-    for (CSprite*& s : sprites) {
-        delete s;
-        s = nullptr;
-    }
-    for (CGuiButton*& b : buttons) {
-        delete b;
-        b = nullptr;
-    }
-    delete list;
-    list = nullptr;
+    ReleaseAll(sprites, buttons);
+    menuKeys.SetList(nullptr);
+    list.reset();
     CDraw::UnloadImage(kBaseImage);
 }
 
 CGuiButton* CControllerEditorLoad::GetButton(int widgetId) const {
-    return widgetId >= 0 && widgetId < 4 ? buttons[widgetId] : nullptr;
+    return widgetId >= 0 && widgetId < 4 ? buttons[widgetId].get() : nullptr;
 }
 
 void CControllerEditorLoad::LoadSprites() {
@@ -73,19 +67,20 @@ void CControllerEditorLoad::LoadSprites() {
     AcquireBlankImage(kEditorArrowBase, 40, 48);
     for (int i = 0; i < 2; ++i) {
         const int widgetId = i == 0 ? BUTTON_UP : BUTTON_DOWN;
-        buttons[widgetId] = new CGuiButton(kDialogX + kArrowX, kDialogY + kArrowY + kArrowPitch * i, widgetId, this,
-                                           kEditorArrowBase, nullptr, "browser_selector.tga", "browser_selector.tga",
-                                           false, 0, 0);
+        buttons[widgetId] = std::make_unique<CGuiButton>(kDialogX + kArrowX, kDialogY + kArrowY + kArrowPitch * i,
+                                                         widgetId, this, kEditorArrowBase, nullptr,
+                                                         "browser_selector.tga", "browser_selector.tga", false, 0, 0);
     }
     CDraw::UnloadImage(kEditorArrowBase);  // the buttons hold it now
     MakeEditorButtons(picture, kDialogX, kDialogY, this, BUTTON_OKAY, BUTTON_CANCEL, true, &buttons[BUTTON_OKAY],
                       &buttons[BUTTON_CANCEL]);
-    list = new CGuiListbox(kDialogX + kListX, kDialogY + kListY, LIST, this, 529, 195, 10, 19, "loadbrowser_listbox.png",
-                           "browserhighlighter_wide.tga", 2, 2, 5, 1);
+    list = std::make_unique<CGuiListbox>(kDialogX + kListX, kDialogY + kListY, LIST, this, 529, 195, 10, 19,
+                                         "loadbrowser_listbox.png", "browserhighlighter_wide.tga", 2, 2, 5, 1);
     // A long name is cut in its middle: a level and its "(recovered)" copy
     // share their beginning and differ at their end.
     list->AddColumn(175, FontFit::kCutMiddle);
     list->AddColumn(350);
+    menuKeys.SetList(list.get());
     spritesBuilt = 1;
 }
 
@@ -112,7 +107,7 @@ void CControllerEditorLoad::GUICallback(int index, int, bool dclick) {
     switch (index) {
     case BUTTON_CANCEL:
         value = 0;
-        result = 1;
+        result = kCloseBack;
         break;
     case BUTTON_UP:
         value = 0;
@@ -124,12 +119,12 @@ void CControllerEditorLoad::GUICallback(int index, int, bool dclick) {
         break;
     case BUTTON_OKAY:
         value = fileNames.empty() ? 0 : 1;
-        result = 1;
+        result = kCloseBack;
         break;
     case LIST:
         if (dclick) {
             value = 1;
-            result = 1;
+            result = kCloseBack;
         } else {
             value = 0;
         }
@@ -138,19 +133,7 @@ void CControllerEditorLoad::GUICallback(int index, int, bool dclick) {
     }
 }
 
-void CControllerEditorLoad::InputKey(bool released, int key) {
-    HideMousePointer(-1);
-    if (listKeys.HandleKey(list, released, key)) return;
-    if (!released) {
-        if (key == KEY_ESCAPE)
-            GUICallback(BUTTON_CANCEL, 0, false);
-        else if (key == KEY_TAB)
-            CGuiButtonBase::MoveFocus(false);
-        else if (key == KEY_RETURN || key == KEY_SPACE)
-            CGuiButtonBase::ActivateFocused(true);
-    }
-    CaptureScreen(released, key);
-}
+void CControllerEditorLoad::InputKey(bool released, int key) { InputMenuKey(released, key); }
 
 void CControllerEditorLoad::InputMouseMove(int x, int y) {
     mouseX = x;
@@ -166,7 +149,5 @@ void CControllerEditorLoad::InputMouseClick(bool released, bool left, bool, bool
 
 void CControllerEditorLoad::Pump() {
     PollInput();
-    if (!active) return;
-    listKeys.Repeat(list);
-    CGuiButtonBase::UpdateAll();
+    if (active) CGuiButtonBase::UpdateAll();
 }

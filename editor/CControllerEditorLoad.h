@@ -4,11 +4,11 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "engine/CController.h"
-#include "gui/CListKeys.h"
 
 class CSprite;
 class CGuiButton;
@@ -34,7 +34,7 @@ public:
     void Pump() override;
 
     // Inspection (tests).
-    CGuiListbox* GetList() const { return list; }
+    CGuiListbox* GetList() const { return list.get(); }
     const std::vector<std::string>& GetFileNames() const { return fileNames; }
     CGuiButton* GetButton(int widgetId) const;
 
@@ -42,10 +42,9 @@ private:
     void LoadSprites();
     void FillList();
 
-    CSprite* sprites[2];
-    CGuiButton* buttons[4];
-    CGuiListbox* list;
+    std::unique_ptr<CSprite> sprites[2];
+    std::unique_ptr<CGuiButton> buttons[4];
+    std::unique_ptr<CGuiListbox> list;
     std::vector<std::string> fileNames;
-    CListKeys listKeys;
     uint8_t spritesBuilt;
 };

@@ -43,12 +43,7 @@ void CControllerEditorPalette::MakeSprites() {
         MakeGuiSprite("mousepointer.tga", LAYER_MOUSE, "Palette - Mouse Pointer", GetMouseX(), GetMouseY(), true);
 }
 
-void CControllerEditorPalette::DeleteSprites() {
-    for (CSprite*& s : sprites) {
-        delete s;
-        s = nullptr;
-    }
-}
+void CControllerEditorPalette::DeleteSprites() { ReleaseAll(sprites); }
 
 void CControllerEditorPalette::SelectTool(uint32_t code) {
     if (code >= kColumns * kRows) return;
@@ -57,7 +52,7 @@ void CControllerEditorPalette::SelectTool(uint32_t code) {
 }
 
 void CControllerEditorPalette::TakeDown() {
-    for (CSprite* s : sprites)
+    for (const auto& s : sprites)
         if (s) s->Hide();
     CRender::AddFullScreenDirtyRect();
     DeleteSprites();
@@ -70,7 +65,7 @@ void CControllerEditorPalette::TakeDown() {
 
 void CControllerEditorPalette::Close() {
     TakeDown();
-    result = 1;
+    result = kCloseBack;
 }
 
 void CControllerEditorPalette::FallBackWhenLeftOutside() {
@@ -156,7 +151,7 @@ void CControllerEditorPalette::Pump() {
     PollInput();
     // Closed by the ending game (the window's close button may yet be
     // answered no): opened again, it starts as new.
-    if (result == -1) TakeDown();
+    if (result == kCloseQuit) TakeDown();
     if (result != 0) return;
     if (repeat.Step(upHeld || downHeld || leftHeld || rightHeld)) PointFromKeys();
     if (sprites[SPRITE_SELECTOR])

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "editor/CArrowRepeat.h"
 #include "engine/CController.h"
@@ -37,7 +38,7 @@ public:
     void Pump() override;
 
     // Inspection (tests).
-    CSprite* GetSprite(int slot) const { return slot >= 0 && slot < SPRITE_COUNT ? sprites[slot] : nullptr; }
+    CSprite* GetSprite(int slot) const { return slot >= 0 && slot < SPRITE_COUNT ? sprites[slot].get() : nullptr; }
     int GetColumn() const { return column; }
     int GetRow() const { return row; }
 
@@ -55,7 +56,7 @@ private:
     void PointFromKeys();
     void PointFromMouse(bool click);
 
-    CSprite* sprites[SPRITE_COUNT];
+    std::unique_ptr<CSprite> sprites[SPRITE_COUNT];
     int column, row;
     uint8_t upHeld, downHeld, leftHeld, rightHeld;
     uint8_t dragging;

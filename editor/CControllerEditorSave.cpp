@@ -64,25 +64,18 @@ CControllerEditorSave::CControllerEditorSave(CLevel* level_)
         nameBox->SetText(level->GetFileName());
         headingBox->SetText(level->GetHeadingText());
     }
-    focus.Attach(nameBox, headingBox, okay, cancel);
+    focus.Attach(nameBox.get(), headingBox.get(), okay.get(), cancel.get());
+    menuKeys.SetFocusRing(&focus);
+    menuKeys.SetBack(CMenuKeys::Back::kWidget, BUTTON_CANCEL);
     focus.FocusBox(FOCUS_NAME);
 }
 
 CControllerEditorSave::~CControllerEditorSave() {
     DebugLog(DBG_DESTRUCT, "CControllerEditorSave:  Destroying CControllerEditorSave...\n");
-    delete message;
+    message.reset();
     if (!spritesBuilt) return;
     ShowHourglass(true);
-    for (CSprite*& s : sprites) {
-        delete s;
-        s = nullptr;
-    }
-    delete okay;
-    delete cancel;
-    delete nameBox;
-    delete headingBox;
-    okay = cancel = nullptr;
-    nameBox = headingBox = nullptr;
+    ReleaseAll(sprites, okay, cancel, nameBox, headingBox);
     CDraw::UnloadImage(kBaseImage);
 }
 
@@ -97,15 +90,15 @@ void CControllerEditorSave::LoadSprites() {
     // A level loaded from a file with a longer name offers that whole name:
     // cut, it would name another level's file.
     const int nameLimit = std::max(kMaxFileName, level ? static_cast<int>(strlen(level->GetFileName())) : 0);
-    nameBox = new CGuiTextbox(nameLimit, kDialogX + kNameX, kDialogY + kNameY, 9, 11, "savebox_filename.jpg",
-                              "profilenternamecursor.png", false, false, false);
-    headingBox = new CGuiTextbox(kMaxHeading, kDialogX + kLabelX, kDialogY + kHeadingY, 9, 11, "savebox_heading.jpg",
-                                 "profilenternamecursor.png", true, true, false);
+    nameBox = std::make_unique<CGuiTextbox>(nameLimit, kDialogX + kNameX, kDialogY + kNameY, 9, 11,
+                                            "savebox_filename.jpg", "profilenternamecursor.png", false, false, false);
+    headingBox = std::make_unique<CGuiTextbox>(kMaxHeading, kDialogX + kLabelX, kDialogY + kHeadingY, 9, 11,
+                                               "savebox_heading.jpg", "profilenternamecursor.png", true, true, false);
     spritesBuilt = 1;
 }
 
 void CControllerEditorSave::HideDialog() {
-    for (CSprite* s : sprites) s->Hide();
+    for (const auto& s : sprites) s->Hide();
     okay->Hide();
     cancel->Hide();
     nameBox->Hide();
@@ -114,7 +107,7 @@ void CControllerEditorSave::HideDialog() {
 }
 
 void CControllerEditorSave::ShowDialog() {
-    for (CSprite* s : sprites) s->Show(kSpriteNotDrawn, kSpriteNotDrawn);
+    for (const auto& s : sprites) s->Show(kSpriteNotDrawn, kSpriteNotDrawn);
     okay->Show();
     cancel->Show();
     nameBox->Show();
@@ -124,15 +117,15 @@ void CControllerEditorSave::ShowDialog() {
 void CControllerEditorSave::OpenMessage(int titleId, int bodyId, bool question, const std::string& argument) {
     HideDialog();
     messageBody = bodyId;
-    message = new CControllerMessage(titleId, bodyId, question, argument.c_str());
-    OpenChild(message);
+    message = std::make_unique<CControllerMessage>(titleId, bodyId, question, argument.c_str());
+    OpenChild(message.get());
 }
 
 void CControllerEditorSave::Write(const std::string& name, const std::string& heading) {
     // A failed write leaves the level's name and heading as they were.
     if (level && level->SaveAs(name.c_str(), heading.c_str())) {
         value = 1;
-        result = 1;
+        result = kCloseBack;
         return;
     }
     DebugLog(DBG_ERROR, "CControllerEditorSave::saveFilename()   Could not write level file '%s'\n", name.c_str());
@@ -185,10 +178,8 @@ void CControllerEditorSave::SaveFilename() {
 }
 
 void CControllerEditorSave::InputKey(bool released, int key) {
-    HideMousePointer(-1);
     repeat.Note(released, key);
-    if (focus.HandleKey(released, key, modShift != 0)) GUICallback(BUTTON_CANCEL, 0, false);
-    CaptureScreen(released, key);
+    InputMenuKey(released, key);
 }
 
 void CControllerEditorSave::InputMouseMove(int x, int y) {
@@ -205,7 +196,7 @@ void CControllerEditorSave::InputMouseClick(bool released, bool left, bool, bool
 void CControllerEditorSave::GUICallback(int index, int, bool) {
     if (index == BUTTON_CANCEL) {
         value = 0;
-        result = 1;
+        result = kCloseBack;
     } else if (index == BUTTON_OKAY) {
         value = 1;
         SaveFilename();
@@ -221,8 +212,7 @@ void CControllerEditorSave::Pump() {
             askingOverwrite = 0;
             overwriteConfirmed = message->IsConfirmed() ? 1 : 0;
         }
-        delete message;
-        message = nullptr;
+        message.reset();
         if (overwriteConfirmed)
             SaveFilename();
         else

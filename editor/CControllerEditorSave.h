@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "engine/CController.h"
@@ -47,11 +48,11 @@ public:
     void Pump() override;
 
     // Inspection (tests).
-    CGuiTextbox* GetNameBox() const { return nameBox; }
-    CGuiTextbox* GetHeadingBox() const { return headingBox; }
-    CGuiButton* GetOkayButton() const { return okay; }
-    CGuiButton* GetCancelButton() const { return cancel; }
-    CControllerMessage* GetMessage() const { return message; }
+    CGuiTextbox* GetNameBox() const { return nameBox.get(); }
+    CGuiTextbox* GetHeadingBox() const { return headingBox.get(); }
+    CGuiButton* GetOkayButton() const { return okay.get(); }
+    CGuiButton* GetCancelButton() const { return cancel.get(); }
+    CControllerMessage* GetMessage() const { return message.get(); }
     int GetFocus() const { return focus.GetFocusedBox(); }
     // The body text of the message box opened last.
     int GetMessageBody() const { return messageBody; }
@@ -64,17 +65,17 @@ private:
     // Writes the level; closes on success, reports a failure.
     void Write(const std::string& name, const std::string& heading);
 
-    CSprite* sprites[2];
-    CGuiButton* okay;
-    CGuiButton* cancel;
-    CGuiTextbox* nameBox;
-    CGuiTextbox* headingBox;
+    std::unique_ptr<CSprite> sprites[2];
+    std::unique_ptr<CGuiButton> okay;
+    std::unique_ptr<CGuiButton> cancel;
+    std::unique_ptr<CGuiTextbox> nameBox;
+    std::unique_ptr<CGuiTextbox> headingBox;
     uint8_t spritesBuilt;
     CTwoBoxFocus focus;
     CKeyRepeat repeat;
     uint8_t askingOverwrite;
     uint8_t overwriteConfirmed;
     CLevel* level;
-    CControllerMessage* message;
+    std::unique_ptr<CControllerMessage> message;
     int messageBody = -1;
 };

@@ -35,8 +35,8 @@ void CControllerEditorTutorial::LoadSprites() {
                                "Editor Tutorial Controller (TEXTENTRY_LSPRITE_BACKGROUND)", kDialogX, kDialogY, true);
     // The composed picture's own reference goes with the base's unloading.
     sprites[1] = MakeGuiSprite("dimmer.png", 1410, "Editor Tutorial Controller (TEXTENTRY_LSPRITE_DIMMER)", 0, 0, true);
-    textbox = new CGuiTextbox(kMaxText, kDialogX + kFieldX, kDialogY + kFieldY, 9, 11, "etutorial_blurb.jpg",
-                              "profilenternamecursor.png", true, true, true);
+    textbox = std::make_unique<CGuiTextbox>(kMaxText, kDialogX + kFieldX, kDialogY + kFieldY, 9, 11,
+                                            "etutorial_blurb.jpg", "profilenternamecursor.png", true, true, true);
     MakeEditorButtons(picture, kDialogX, kDialogY, this, BUTTON_OKAY, BUTTON_CANCEL, false, &okay, &cancel);
     HideMousePointer(-1);
     spritesBuilt = 1;

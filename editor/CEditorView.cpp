@@ -11,8 +11,8 @@
 
 namespace {
 
-CSprite* MakeSprite(const EditorArt& art, const char* name, int tileW, int tileH) {
-    CSprite* s = new CSprite(art.originX, art.originY, art.layer, 0, false, tileW, tileH);
+std::unique_ptr<CSprite> MakeSprite(const EditorArt& art, const char* name, int tileW, int tileH) {
+    auto s = std::make_unique<CSprite>(art.originX, art.originY, art.layer, 0, false, tileW, tileH);
     s->SetName(name);
     s->AddFrame(art.image.c_str());
     return s;
@@ -20,11 +20,11 @@ CSprite* MakeSprite(const EditorArt& art, const char* name, int tileW, int tileH
 
 }  // namespace
 
+CEditorView::CEditorView() = default;
+
 CEditorView::~CEditorView() {
     DestroyLevelSprites();
-    delete grid;
-    grid = nullptr;
-    for (auto& [name, sprite] : cursors) delete sprite;
+    grid.reset();
     cursors.clear();
     shownCursor = shownFrame = nullptr;
 }
@@ -37,14 +37,13 @@ void CEditorView::LoadSprites(int number) {
     grid->Show(kSpriteNotDrawn, kSpriteNotDrawn);
     for (const EditorArt& art : EditorAllCursorArt()) {
         const std::string name = "Editor - Cursor (" + art.image + ")";
-        CSprite* s = MakeSprite(art, name.c_str(), 1, 1);
+        std::unique_ptr<CSprite>& s = cursors[art.image] = MakeSprite(art, name.c_str(), 1, 1);
         s->Hide();
-        cursors[art.image] = s;
     }
 }
 
 void CEditorView::ChangeBackground(int number) {
-    delete background;
+    background.reset();
     char name[32];
     snprintf(name, sizeof name, "background%i.jpg", number);
     DebugLog(DBG_CEDITOR, "CControllerEditor::changeBackground()   Loading background file '%s'\n", name);
@@ -77,25 +76,22 @@ void CEditorView::Sync(const CEditorModel& model) {
             ++it;
             continue;
         }
-        delete it->second;
         it = pieceSprites.erase(it);
     }
     for (const auto& [id, piece] : pieces) {
         if (pieceSprites.count(id)) continue;
         const EditorArt art = EditorPieceArt(piece);
         if (art.image.empty()) continue;
-        CSprite* s = MakeSprite(art, "Editor Tile Sprite", piece.width, piece.height);
+        std::unique_ptr<CSprite>& s = pieceSprites[id] =
+            MakeSprite(art, "Editor Tile Sprite", piece.width, piece.height);
         s->SetPosition(piece.x * kSpriteCellSize, piece.y * kSpriteCellSize, false);
         s->Show(kSpriteNotDrawn, kSpriteNotDrawn);
-        pieceSprites[id] = s;
     }
 }
 
 void CEditorView::DestroyLevelSprites() {
-    for (auto& [id, sprite] : pieceSprites) delete sprite;
     pieceSprites.clear();
-    delete background;
-    background = nullptr;
+    background.reset();
 }
 
 void CEditorView::ShowAt(CSprite*& shown, CSprite* wanted, int x, int y) {
@@ -114,10 +110,11 @@ void CEditorView::UpdateCursor(const CEditorModel& model) {
     const EditorArt art = EditorCursorArt(model.GetCursorType(), level->IsTerrain(cx, cy + 1),
                                           level->GetTile(cx, cy) == BOT_LEFT);
     const auto cursor = cursors.find(art.image);
-    ShowAt(shownCursor, cursor == cursors.end() ? nullptr : cursor->second, cx * kSpriteCellSize,
+    ShowAt(shownCursor, cursor == cursors.end() ? nullptr : cursor->second.get(), cx * kSpriteCellSize,
            cy * kSpriteCellSize);
     const auto frame = cursors.find(EditorCursorFrameArt(model.GetCursorType()).image);
-    ShowAt(shownFrame, frame == cursors.end() ? nullptr : frame->second, cx * kSpriteCellSize, cy * kSpriteCellSize);
+    ShowAt(shownFrame, frame == cursors.end() ? nullptr : frame->second.get(), cx * kSpriteCellSize,
+           cy * kSpriteCellSize);
 }
 
 void CEditorView::HideCursor() {
@@ -132,11 +129,11 @@ void CEditorView::ShowCursor() {
 
 CSprite* CEditorView::GetPieceSprite(int pieceId) const {
     const auto it = pieceSprites.find(pieceId);
-    return it == pieceSprites.end() ? nullptr : it->second;
+    return it == pieceSprites.end() ? nullptr : it->second.get();
 }
 
 std::string CEditorView::GetCursorImage(const CSprite* cursor) const {
     for (const auto& [name, sprite] : cursors)
-        if (sprite == cursor) return name;
+        if (sprite.get() == cursor) return name;
     return std::string();
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <map>
+#include <memory>
 #include <string>
 
 class CEditorModel;
@@ -11,7 +12,7 @@ class CSprite;
 
 class CEditorView {
 public:
-    CEditorView() = default;
+    CEditorView();
     ~CEditorView();
     CEditorView(const CEditorView&) = delete;
     CEditorView& operator=(const CEditorView&) = delete;
@@ -36,8 +37,8 @@ public:
     // Inspection (tests).
     CSprite* GetPieceSprite(int pieceId) const;
     size_t GetPieceSpriteCount() const { return pieceSprites.size(); }
-    CSprite* GetBackground() const { return background; }
-    CSprite* GetGrid() const { return grid; }
+    CSprite* GetBackground() const { return background.get(); }
+    CSprite* GetGrid() const { return grid.get(); }
     CSprite* GetShownCursor() const { return shownCursor; }
     CSprite* GetShownFrame() const { return shownFrame; }
     const std::string& GetBackgroundImage() const { return backgroundImage; }
@@ -47,12 +48,12 @@ public:
 private:
     void ShowAt(CSprite*& shown, CSprite* wanted, int x, int y);
 
-    CSprite* background = nullptr;
+    std::unique_ptr<CSprite> background;
     std::string backgroundImage;
-    CSprite* grid = nullptr;
+    std::unique_ptr<CSprite> grid;
     // The cursor pictures and frames by image name.
-    std::map<std::string, CSprite*> cursors;
+    std::map<std::string, std::unique_ptr<CSprite>> cursors;
     CSprite* shownCursor = nullptr;
     CSprite* shownFrame = nullptr;
-    std::map<int, CSprite*> pieceSprites;
+    std::map<int, std::unique_ptr<CSprite>> pieceSprites;
 };

@@ -12,10 +12,10 @@ const char* const kSelector = "button_cancel_selector.tga";
 constexpr int kSelectorW = 114, kSelectorH = 39;
 constexpr int kMarginX = (kSelectorW - kEditorButtonW) / 2, kMarginY = (kSelectorH - kEditorButtonH) / 2;
 
-CGuiButton* MakeButton(int x, int y, int id, CController* owner, bool isDefault) {
+std::unique_ptr<CGuiButton> MakeButton(int x, int y, int id, CController* owner, bool isDefault) {
     AcquireBlankImage(kEditorButtonBase, kSelectorW, kSelectorH);
-    CGuiButton* b = new CGuiButton(x - kMarginX, y - kMarginY, id, owner, kEditorButtonBase, nullptr, kSelector,
-                                   kSelector, isDefault, 0, 0);
+    auto b = std::make_unique<CGuiButton>(x - kMarginX, y - kMarginY, id, owner, kEditorButtonBase, nullptr, kSelector,
+                                          kSelector, isDefault, 0, 0);
     CDraw::UnloadImage(kEditorButtonBase);  // the button holds it now
     return b;
 }
@@ -48,7 +48,7 @@ EditorDialogPicture ComposeEditorDialog(const char* name, const char* shadow, co
 }
 
 void MakeEditorButtons(const EditorDialogPicture& picture, int x, int y, CController* owner, int okayId, int cancelId,
-                       bool okayIsDefault, CGuiButton** okay, CGuiButton** cancel) {
+                       bool okayIsDefault, std::unique_ptr<CGuiButton>* okay, std::unique_ptr<CGuiButton>* cancel) {
     *okay = MakeButton(x + picture.okayX, y + picture.buttonsY, okayId, owner, okayIsDefault);
     *cancel = MakeButton(x + picture.cancelX, y + picture.buttonsY, cancelId, owner, false);
 }

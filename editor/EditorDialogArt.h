@@ -5,6 +5,8 @@
 // two plates are of one width, side by side under the middle of the face.
 #pragma once
 
+#include <memory>
+
 class CController;
 class CGuiButton;
 
@@ -30,4 +32,4 @@ EditorDialogPicture ComposeEditorDialog(const char* name, const char* shadow, co
 // The okay and cancel buttons over the plates of that picture shown at (x, y)
 // (blank bases, the yellow selector for rollover and click).
 void MakeEditorButtons(const EditorDialogPicture& picture, int x, int y, CController* owner, int okayId, int cancelId,
-                       bool okayIsDefault, CGuiButton** okay, CGuiButton** cancel);
+                       bool okayIsDefault, std::unique_ptr<CGuiButton>* okay, std::unique_ptr<CGuiButton>* cancel);

@@ -48,8 +48,6 @@ CController::CController()
     : parent(nullptr),
       active(0),
       id(0),
-      keyHoldFrames(0),
-      keyHoldState(0),
       mouseX(GetMouseX()),
       mouseY(GetMouseY()),
       result(0),
@@ -80,6 +78,7 @@ void CController::MakeCurrent() {
     currentId = id;
     current = this;
     ClearModKeys();
+    menuKeys.Release();
     CGuiButtonBase::OnLeftButton(true, false);
 }
 
@@ -119,16 +118,18 @@ void CController::CloseScreen(CController* s, int r) {
         running = 0;
         return;
     }
-    if (r == -1)
-        p->result = -1;
-    else if (r == -2)
-        p->result = -2;
+    // The rule of the results (kCloseBack, kCloseQuit, kCloseToBrowser).
+    if (r == kCloseQuit || r == kCloseToBrowser)
+        p->result = r;
     else if (r > 0)
         p->result = r - 1;
     p->MakeCurrent();
 }
 
-void CController::PollInput() { CInput::PumpEvents(this); }
+void CController::PollInput() {
+    CInput::PumpEvents(this);
+    if (active) menuKeys.Repeat();
+}
 
 bool CController::InputModKey(bool released, int key) {
     const uint8_t held = released ? 0 : 1;
@@ -152,25 +153,6 @@ bool CController::InputModKey(bool released, int key) {
 void CController::ClearModKeys() {
     modShift = modCtrl = modAlt = 0;
     modRShift = modLShift = modRCtrl = modLCtrl = modRAlt = modLAlt = 0;
-}
-
-void CController::InputNavigate(bool released, int key, bool escapeCloses, bool tabMoves) {
-    if (released) return;
-    switch (key) {
-    case KEY_SPACE:
-    case KEY_RETURN: CGuiButtonBase::ActivateFocused(true); break;
-    case KEY_ESCAPE:
-        if (escapeCloses) result = 1;
-        break;
-    case KEY_TAB:
-        if (tabMoves) CGuiButtonBase::MoveFocus(modShift != 0);
-        break;
-    case KEY_UP:
-    case KEY_LEFT: CGuiButtonBase::MoveFocus(true); break;
-    case KEY_DOWN:
-    case KEY_RIGHT: CGuiButtonBase::MoveFocus(false); break;
-    default: break;
-    }
 }
 
 bool CController::CaptureScreen(bool released, int key) {

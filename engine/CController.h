@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "gui/CMenuKeys.h"
+
 class CProfile;
 class CSoundObject;
 
@@ -70,6 +72,20 @@ public:
     // Once a frame while this screen is current.
     virtual void Pump() = 0;
 
+    // A screen's result: 0 while it stays open. Any other result closes it
+    // at the end of the frame, and its opener receives one in turn:
+    // - a positive n closes this screen and the n - 1 screens under it, one
+    //   a frame (each opener receives n - 1): kCloseBack returns to the
+    //   opener, which stays;
+    // - kCloseQuit and kCloseToBrowser pass on unchanged down to the first
+    //   screen, and the game ends. kCloseQuit is the player's quit (or the
+    //   window's close button, or a terminate signal): a screen holding
+    //   unsaved work may ask before it goes. kCloseToBrowser follows a web
+    //   page the game opened, and nothing asks.
+    static constexpr int kCloseBack = 1;
+    static constexpr int kCloseQuit = -1;
+    static constexpr int kCloseToBrowser = -2;
+
     void SetResult(int r) { result = r; }
     int GetResult() const { return result; }
     int GetID() const { return id; }
@@ -104,8 +120,8 @@ public:
     static bool InputModKey(bool released, int key);
     static void ClearModKeys();
 
-    // The default keyboard navigation of the widgets, for InputKey.
-    void InputNavigate(bool released, int key, bool escapeCloses, bool tabMoves);
+    // The menu keys as this screen configured them (menuKeys), for InputKey.
+    void InputMenuKey(bool released, int key) { menuKeys.Input(*this, released, key, modShift != 0); }
     // Writes the opening of a screen to the debug log, framed by rules:
     // "Loading Controller:  <name>".
     static void LogOpening(const char* name);
@@ -132,11 +148,11 @@ protected:
     CController* parent;
     uint8_t active;
     int id;
-    int keyHoldFrames;
-    int keyHoldState;
     int mouseX, mouseY;
     int result;
     int value;
+    // Escape's back action, the list and the focus ring the menu keys drive.
+    CMenuKeys menuKeys;
 
 private:
     // The common end of Activate, OpenChild and the close rule.

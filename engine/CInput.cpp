@@ -99,7 +99,7 @@ CInput::~CInput() {}
 void CInput::PumpEvents(CController* screen) {
     if (!screen) return;
     if (terminating) {
-        screen->SetResult(-1);
+        screen->SetResult(CController::kCloseQuit);
         return;
     }
     SDL_Event e;
@@ -133,7 +133,7 @@ void CInput::PumpEvents(CController* screen) {
             FollowButtonPosition(screen, e.button);
             HandleButtonUp(screen, e.button.button);
             break;
-        case SDL_QUIT: screen->SetResult(-1); break;
+        case SDL_QUIT: screen->SetResult(CController::kCloseQuit); break;
         default: break;
         }
     }

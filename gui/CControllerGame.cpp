@@ -22,6 +22,7 @@
 #include "world/CLevelBuilder.h"
 #include "world/CLevelSet.h"
 #include "world/SolutionKeys.h"
+#include "gui/GuiSprites.h"
 
 namespace {
 
@@ -67,7 +68,6 @@ void CControllerGame::Init(CLevelSet* set, CLevel* level_, bool record_, bool re
     stepCounter = nullptr;
     levelSet = set;
     level = level_;
-    postGameChild = inGameChild = storyChild = nullptr;
     message = nullptr;
     storyPending = 0;
     record = record_ ? 1 : 0;
@@ -94,7 +94,7 @@ void CControllerGame::Init(CLevelSet* set, CLevel* level_, bool record_, bool re
     CreateSprites();
     if (!editorTest) CSound::PlayStageMusic(false);
     CElement::SetStepCount(0);
-    stepCounter = new CGuiCounter(720, 569, 5, "Step Counter 03.png", -10, -5);
+    stepCounter = std::make_unique<CGuiCounter>(720, 569, 5, "Step Counter 03.png", -10, -5);
     if (profile && !profile->IsStepCounterEnabled()) stepCounter->Hide();
     DebugLog(DBG_MILESTONE, "ID_100:  GAME:  Level Load Started  (%i,%s,%s)\n", profile ? profile->GetCurrentLevel() : -1,
              level ? level->GetFileName() : "", level ? level->GetHeadingText() : "");
@@ -107,11 +107,7 @@ void CControllerGame::Init(CLevelSet* set, CLevel* level_, bool record_, bool re
 
 CControllerGame::~CControllerGame() {
     DebugLog(DBG_MILESTONE, "ID_900:  SHUTDOWN:  C%i Started\n", id);
-    delete inGameChild;
-    delete postGameChild;
-    delete storyChild;
-    delete message;
-    delete quitQuestion;
+    ReleaseAll(inGameChild, postGameChild, storyChild, message, quitQuestion);
     if (record && level && !recordingFinished) {
         level->ClearSolution();
         for (const ReplayKey& k : previousSolution) level->AddReplayKey(k.frame, k.key, k.released);
@@ -120,21 +116,19 @@ CControllerGame::~CControllerGame() {
     // The world lives as long as the screen that plays it (and only the
     // world this screen built: another may stand by now).
     if (CElement::GetWorldGeneration() == worldGeneration) CElement::UnloadElements();
-    delete replayIndicator;
-    delete menuButton;
-    delete stepCounter;
-    delete background;
+    ReleaseAll(replayIndicator, menuButton, stepCounter, background);
     DebugLog(DBG_MILESTONE, "ID_900:  SHUTDOWN:  C%i Completed\n", id);
 }
 
 void CControllerGame::CreateSprites() {
-    replayIndicator = new CSprite(LAYER_MOUSE, 0, false);
+    replayIndicator = std::make_unique<CSprite>(LAYER_MOUSE, 0, false);
     replayIndicator->SetName("Game Controller (GAME_LSPRITE_REPLAY)");
     replayIndicator->AddFrame("show_solution.tga");
     replayIndicator->SetPosition(259, 15, false);
     replayIndicator->Hide();
-    menuButton = new CGuiButton(742, 9, BUTTON_MENU, this, "ingame_menubutton.tga", nullptr,
-                                "ingame_menubutton_selected.tga", "ingame_menubutton_selected.tga", false, 0, 0);
+    menuButton =
+        std::make_unique<CGuiButton>(742, 9, BUTTON_MENU, this, "ingame_menubutton.tga", nullptr,
+                                     "ingame_menubutton_selected.tga", "ingame_menubutton_selected.tga", false, 0, 0);
 }
 
 void CControllerGame::LoadLevel(CLevel* lvl) {
@@ -146,16 +140,15 @@ void CControllerGame::LoadLevel(CLevel* lvl) {
         if (replay) lvl->ResetReplay();
     }
     DebugLog(DBG_TICK, "CGame:  Setup SOlutions\n");
-    delete background;
-    background = new CBackground(lvl ? lvl->GetBackground() : CLevel::kDefaultBackground);
+    background.reset();
+    background = std::make_unique<CBackground>(lvl ? lvl->GetBackground() : CLevel::kDefaultBackground);
     hero = dynamic_cast<CElementAIProfessor*>(CLevelBuilder::Build(lvl));
     worldGeneration = CElement::GetWorldGeneration();
 }
 
 void CControllerGame::Restart() {
     DebugLog(DBG_DEBUG, "CControllerGame:  Restarting level...\n");
-    delete background;
-    background = nullptr;
+    background.reset();
     CElement::UnloadElements();
     CRender::ClearDirtyLists();
     LoadLevel(level);
@@ -180,15 +173,15 @@ void CControllerGame::Suspend() {
 
 void CControllerGame::LoadInGameController() {
     if (editorTest) {
-        result = 1;
+        result = kCloseBack;
         return;
     }
     Suspend();
     LogOpening("In Game Menu");
     int mode = 2;
     if (levelSet) mode = IsTutorialLevel(setIndex, levelIndex) ? 1 : 0;
-    inGameChild = new CControllerInGame(mode, level);
-    OpenChild(inGameChild);
+    inGameChild = std::make_unique<CControllerInGame>(mode, level);
+    OpenChild(inGameChild.get());
 }
 
 void CControllerGame::InterruptPlayback() { LoadInGameController(); }
@@ -207,8 +200,8 @@ bool CControllerGame::AskBeforeClosing() {
     }
     Suspend();
     LogOpening("Message");
-    quitQuestion = new CControllerMessage(kUnsavedTitle, kUnsavedBody, true, 0);
-    OpenChild(quitQuestion);
+    quitQuestion = std::make_unique<CControllerMessage>(kUnsavedTitle, kUnsavedBody, true, 0);
+    OpenChild(quitQuestion.get());
     return true;
 }
 
@@ -228,8 +221,8 @@ void CControllerGame::StopFullRecording() {
              static_cast<int>(level->GetSolution().size()));
     Suspend();
     LogOpening("Message");
-    message = new CControllerMessage(kRecordingFullTitle, kRecordingFullBody, false, presses);
-    OpenChild(message);
+    message = std::make_unique<CControllerMessage>(kRecordingFullTitle, kRecordingFullBody, false, presses);
+    OpenChild(message.get());
 }
 
 bool CControllerGame::LoadStoryController(bool openNow) {
@@ -240,8 +233,8 @@ bool CControllerGame::LoadStoryController(bool openNow) {
     if (type == kLastStory && !CElement::IsProfessorExiting()) return false;
     Suspend();
     DebugLog(DBG_DEBUG, "Loading Story Controller (type=%i)\n", type);
-    storyChild = new CControllerStory(type);
-    if (openNow) OpenChild(storyChild);
+    storyChild = std::make_unique<CControllerStory>(type);
+    if (openNow) OpenChild(storyChild.get());
     return true;
 }
 
@@ -344,7 +337,7 @@ void CControllerGame::EndLevel() {
             level->SetSolutionRecorded();
             recordingFinished = 1;
         }
-        result = 1;
+        result = kCloseBack;
         return;
     }
     DebugLog(DBG_DEBUG, "%s", kStars);
@@ -388,10 +381,10 @@ void CControllerGame::OpenPostGame(int type) {
     DebugLog(DBG_DEBUG, "=============================================\n");
     DebugLog(DBG_DEBUG, "Loading Post Game Controller (type=%i)\n", type);
     DebugLog(DBG_DEBUG, "=============================================\n");
-    CControllerScoreboard* board = new CControllerScoreboard(type, levelSet == nullptr);
+    auto board = std::make_unique<CControllerScoreboard>(type, levelSet == nullptr);
     board->SetSolutionAvailable(level && !level->GetSolution().empty());
-    postGameChild = board;
-    OpenChild(postGameChild);
+    postGameChild = std::move(board);
+    OpenChild(postGameChild.get());
 }
 
 void CControllerGame::Pump() {
@@ -400,7 +393,7 @@ void CControllerGame::Pump() {
         // A child has just closed, or the screen has just opened.
         if (storyPending) {
             storyPending = 0;
-            OpenChild(storyChild);
+            OpenChild(storyChild.get());
             return;
         }
         bool storyClosed = false;
@@ -409,8 +402,7 @@ void CControllerGame::Pump() {
         LogOpening("Game");
         if (GetPreviousId() == CONTROLLER_INGAME_MENU && inGameChild) {
             const int answer = inGameChild->GetValue();
-            delete inGameChild;
-            inGameChild = nullptr;
+            inGameChild.reset();
             if (answer == CControllerInGame::ANSWER_UNDO) {
                 CElement::LoadUndoStep(true);
                 replay = 0;
@@ -431,13 +423,11 @@ void CControllerGame::Pump() {
                 }
             }
         } else if (GetPreviousId() == CONTROLLER_STORY && storyChild) {
-            delete storyChild;
-            storyChild = nullptr;
+            storyChild.reset();
             storyClosed = true;
         } else if (GetPreviousId() == CONTROLLER_SCOREBOARD && postGameChild) {
             const int answer = postGameChild->GetValue();
-            delete postGameChild;
-            postGameChild = nullptr;
+            postGameChild.reset();
             if (answer == POSTGAME_UNDO) {
                 CElement::ClearLevelExited();
                 CElement::LoadUndoStep(true);
@@ -450,17 +440,15 @@ void CControllerGame::Pump() {
                 Restart();
             }
         } else if (GetPreviousId() == CONTROLLER_MESSAGE && message) {
-            delete message;
-            message = nullptr;
-            result = 1;
+            message.reset();
+            result = kCloseBack;
         } else if (GetPreviousId() == CONTROLLER_MESSAGE && quitQuestion) {
             // Yes ends the game; no goes on with the test, but ends a
             // playback (as any key does).
-            if (quitQuestion->IsConfirmed()) result = -1;
-            if (result == 0 && replay) result = 1;
+            if (quitQuestion->IsConfirmed()) result = kCloseQuit;
+            if (result == 0 && replay) result = kCloseBack;
             if (result == 0) startFramePending = 1;
-            delete quitQuestion;
-            quitQuestion = nullptr;
+            quitQuestion.reset();
         }
         HideMousePointer(-1);
         CDraw::SetFrameRate(replay || !profile ? -1 : profile->GetGameSpeed());
@@ -477,8 +465,8 @@ void CControllerGame::Pump() {
             Suspend();
             LogOpening("Message");
             const bool missing = !level || CLevelRules::FindPlayFault(*level) == CLevelRules::FAULT_NO_ENTRANCE;
-            message = new CControllerMessage(missing ? 2207 : 2218, 2311, false, 0);
-            OpenChild(message);
+            message = std::make_unique<CControllerMessage>(missing ? 2207 : 2218, 2311, false, 0);
+            OpenChild(message.get());
         }
         return;
     }
@@ -491,7 +479,7 @@ void CControllerGame::Pump() {
     }
 
     PollInput();
-    if (result == -1 && AskBeforeClosing()) return;
+    if (result == kCloseQuit && AskBeforeClosing()) return;
     if (!active) return;
 
     if (!replay) {

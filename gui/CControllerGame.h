@@ -16,6 +16,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "engine/CController.h"
@@ -36,9 +37,9 @@ public:
     // post-game board) closes; its result passes up one screen per step:
     // back to the play screen; also past it, to the map or the level
     // manager; also past that, to the main menu.
-    static constexpr int kCloseToOpener = 1;
-    static constexpr int kCloseToLevelChoice = 2;
-    static constexpr int kCloseToMainMenu = 3;
+    static constexpr int kCloseToOpener = kCloseBack;
+    static constexpr int kCloseToLevelChoice = kCloseBack + 1;
+    static constexpr int kCloseToMainMenu = kCloseBack + 2;
     // The story shown after the last level of a set, once the hero is out.
     static constexpr int kLastStory = 11;
     // The question before unsaved editor work is thrown away.
@@ -69,12 +70,12 @@ public:
     bool IsReplaying() const { return replay != 0; }
     bool IsRecording() const { return record != 0; }
     int GetStartFrame() const { return startFrame; }
-    CSprite* GetReplayIndicator() const { return replayIndicator; }
-    CGuiCounter* GetStepCounter() const { return stepCounter; }
-    CController* GetInGameChild() const { return inGameChild; }
-    CController* GetStoryChild() const { return storyChild; }
-    CControllerMessage* GetQuitQuestion() const { return quitQuestion; }
-    CControllerMessage* GetMessage() const { return message; }
+    CSprite* GetReplayIndicator() const { return replayIndicator.get(); }
+    CGuiCounter* GetStepCounter() const { return stepCounter.get(); }
+    CController* GetInGameChild() const { return inGameChild.get(); }
+    CController* GetStoryChild() const { return storyChild.get(); }
+    CControllerMessage* GetQuitQuestion() const { return quitQuestion.get(); }
+    CControllerMessage* GetMessage() const { return message.get(); }
 
 private:
     void Init(CLevelSet* set, CLevel* level, bool record, bool replay, bool editorTest);
@@ -106,20 +107,20 @@ private:
     // play ends with the solution the level had before.
     void StopFullRecording();
 
-    CSprite* replayIndicator;
-    CGuiButton* menuButton;
-    CBackground* background;
+    std::unique_ptr<CSprite> replayIndicator;
+    std::unique_ptr<CGuiButton> menuButton;
+    std::unique_ptr<CBackground> background;
     CElementAIProfessor* hero;
-    CGuiCounter* stepCounter;
+    std::unique_ptr<CGuiCounter> stepCounter;
     CLevelSet* levelSet;
     CLevel* level;
-    CController* postGameChild;
-    CController* inGameChild;
-    CController* storyChild;
+    std::unique_ptr<CController> postGameChild;
+    std::unique_ptr<CController> inGameChild;
+    std::unique_ptr<CController> storyChild;
     // The refusal of a level the world cannot play, or the end of a full
     // recording; the play ends when it closes.
-    CControllerMessage* message;
-    CControllerMessage* quitQuestion = nullptr;
+    std::unique_ptr<CControllerMessage> message;
+    std::unique_ptr<CControllerMessage> quitQuestion;
     uint8_t storyPending;
     uint8_t record;
     uint8_t replay;

@@ -8,6 +8,7 @@
 #include "gui/CControllerGame.h"
 #include "gui/CControllerMessage.h"
 #include "gui/CGuiButton.h"
+#include "gui/GuiSprites.h"
 #include "gui/GuiText.h"
 #include "players/CProfile.h"
 #include "screens/CControllerInstructions.h"
@@ -54,21 +55,19 @@ CControllerInGame::CControllerInGame(int mode_, CLevel* level_)
       pendingAction(PENDING_NONE),
       solutionConfirmed(0) {
     id = CONTROLLER_INGAME_MENU;
-    for (CGuiButton*& b : rows) b = nullptr;
+    menuKeys.SetBack(CMenuKeys::Back::kCloses);
     CreateSprites();
 }
 
 CControllerInGame::~CControllerInGame() {
     DebugLog(DBG_DESTRUCT, "CControllerInGame:  Destroying CControllerInGame...\n");
-    delete messageChild;
-    delete pageChild;
-    delete passwordChild;
+    ReleaseAll(messageChild, pageChild, passwordChild);
     UnloadSprites();
 }
 
 void CControllerInGame::CreateSprites() {
     if (!spritesBuilt) {
-        dimmer = new CSprite(1411, 0, false);
+        dimmer = std::make_unique<CSprite>(1411, 0, false);
         dimmer->SetName("InGame Controller (INGAME_LSPRITE_DIMMER)");
         dimmer->AddFrame("dimmer.png");
         dimmer->SetPosition(0, 0, false);
@@ -79,7 +78,7 @@ void CControllerInGame::CreateSprites() {
         const int w = CDraw::GetWidth(parchment);
         BlitTypedString(100, parchment, w, 40, 2, 0, 70, level ? level->GetHeadingText() : "");
         BlitString(1501, parchment, w, 40, 2, 0, 100);
-        background = new CSprite(1412, 0, false);
+        background = std::make_unique<CSprite>(1412, 0, false);
         background->SetName("InGame Controller (INGAME_LSPRITE_BACKGROUND)");
         background->AddFrame(kParchment);
         background->SetPosition(57, 23, false);
@@ -89,10 +88,10 @@ void CControllerInGame::CreateSprites() {
         for (int row : kModeRows[mode]) {
             if (row < 0) break;
             // Return with no row in focus resumes.
-            CGuiButton* b = new CGuiButton(kRowX, kRowTop + kRowPitch * slot, row, this, "p2d_button_base.png", nullptr,
-                                           "p2d_button_select.png", "p2d_button_select.png", row == ROW_RESUME, 0, 0);
-            b->SetText(kRowText[row], 0, 0, 0, 0, 0, 0);
-            rows[row] = b;
+            rows[row] = std::make_unique<CGuiButton>(kRowX, kRowTop + kRowPitch * slot, row, this,
+                                                     "p2d_button_base.png", nullptr, "p2d_button_select.png",
+                                                     "p2d_button_select.png", row == ROW_RESUME, 0, 0);
+            rows[row]->SetText(kRowText[row], 0, 0, 0, 0, 0, 0);
             ++slot;
         }
         spritesBuilt = 1;
@@ -101,14 +100,7 @@ void CControllerInGame::CreateSprites() {
 }
 
 void CControllerInGame::UnloadSprites() {
-    delete dimmer;
-    dimmer = nullptr;
-    delete background;
-    background = nullptr;
-    for (CGuiButton*& b : rows) {
-        delete b;
-        b = nullptr;
-    }
+    ReleaseAll(dimmer, background, rows);
     CDraw::UnloadImage(kParchment);
     spritesBuilt = 0;
 }
@@ -127,7 +119,8 @@ void CControllerInGame::PrepareChild(const char* name) {
 void CControllerInGame::OpenMessage(int titleId, int bodyId, int action, bool question) {
     pendingAction = action;
     PrepareChild("Message");
-    OpenChild(messageChild = new CControllerMessage(titleId, bodyId, question, 0));
+    messageChild = std::make_unique<CControllerMessage>(titleId, bodyId, question, 0);
+    OpenChild(messageChild.get());
 }
 
 void CControllerInGame::GUICallback(int index, int, bool) {
@@ -152,17 +145,20 @@ void CControllerInGame::GUICallback(int index, int, bool) {
         case ROW_INSTRUCTIONS:
             if (pageChild) break;
             PrepareChild("Instructions");
-            OpenChild(pageChild = new CControllerInstructions(0));
+            pageChild = std::make_unique<CControllerInstructions>(0);
+            OpenChild(pageChild.get());
             break;
         case ROW_SETTINGS:
             if (pageChild) break;
             PrepareChild("Options");
-            OpenChild(pageChild = new CControllerOptions());
+            pageChild = std::make_unique<CControllerOptions>();
+            OpenChild(pageChild.get());
             break;
         case ROW_SCORES:
             if (pageChild) break;
             PrepareChild("Scoreboard");
-            OpenChild(pageChild = new CControllerScoreboard(SCOREBOARD_LEVEL_MENU, false));
+            pageChild = std::make_unique<CControllerScoreboard>(SCOREBOARD_LEVEL_MENU, false);
+            OpenChild(pageChild.get());
             break;
         case ROW_MAP:
         case ROW_MANAGER: result = CControllerGame::kCloseToLevelChoice; break;
@@ -173,13 +169,11 @@ void CControllerInGame::GUICallback(int index, int, bool) {
 }
 
 void CControllerInGame::InputKey(bool released, int key) {
-    HideMousePointer(-1);
-    InputNavigate(released, key, true, true);
+    InputMenuKey(released, key);
     if (!released && result == 0) {
         if (key == 'r') GUICallback(ROW_RESTART, 0, false);
         if (key == 'u') GUICallback(ROW_UNDO, 0, false);
     }
-    CaptureScreen(released, key);
 }
 
 void CControllerInGame::InputMouseMove(int x, int y) {
@@ -202,27 +196,24 @@ void CControllerInGame::Pump() {
     LogOpening("Main Menu");
     if (GetPreviousId() == CONTROLLER_MESSAGE && messageChild) {
         if (messageChild->IsConfirmed()) {
-            if (pendingAction == PENDING_QUIT) result = -1;
+            if (pendingAction == PENDING_QUIT) result = kCloseQuit;
             if (pendingAction == PENDING_SOLUTION) solutionConfirmed = 1;
         }
-        delete messageChild;
-        messageChild = nullptr;
+        messageChild.reset();
         pendingAction = PENDING_NONE;
     }
     if ((GetPreviousId() == CONTROLLER_INSTRUCTIONS || GetPreviousId() == CONTROLLER_OPTIONS ||
          GetPreviousId() == CONTROLLER_SCOREBOARD) &&
         pageChild) {
-        delete pageChild;
-        pageChild = nullptr;
+        pageChild.reset();
     }
     if (GetPreviousId() == CONTROLLER_PASSWORD && passwordChild) {
         // The solution plays once the password is given.
         if (!passwordChild->IsCancelled()) {
             value = ANSWER_SHOW_SOLUTION;
-            result = 1;
+            result = kCloseBack;
         }
-        delete passwordChild;
-        passwordChild = nullptr;
+        passwordChild.reset();
     }
     if (!spritesBuilt && result == 0) CreateSprites();
     HideMousePointer(-1);
@@ -232,10 +223,11 @@ void CControllerInGame::Pump() {
         CProfile* profile = GetProfile();
         if (!profile || !profile->HasPassword() || mode == MODE_TUTORIAL) {
             value = ANSWER_SHOW_SOLUTION;
-            result = 1;
+            result = kCloseBack;
         } else {
             PrepareChild("Password");
-            OpenChild(passwordChild = new CControllerPassword(profile->GetPassword()));
+            passwordChild = std::make_unique<CControllerPassword>(profile->GetPassword());
+            OpenChild(passwordChild.get());
         }
     }
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "engine/CController.h"
 
@@ -51,7 +52,7 @@ public:
     void Pump() override;
 
     // Inspection (tests): the row of a button id, or null in this mode.
-    CGuiButton* GetRow(int row) const { return row >= 0 && row < ROW_COUNT ? rows[row] : nullptr; }
+    CGuiButton* GetRow(int row) const { return row >= 0 && row < ROW_COUNT ? rows[row].get() : nullptr; }
 
 private:
     void CreateSprites();
@@ -62,13 +63,13 @@ private:
 
     enum PendingAction { PENDING_NONE = 0, PENDING_SOLUTION = 1, PENDING_QUIT = 2 };
 
-    CSprite* dimmer;
-    CSprite* background;
-    CGuiButton* rows[ROW_COUNT];
+    std::unique_ptr<CSprite> dimmer;
+    std::unique_ptr<CSprite> background;
+    std::unique_ptr<CGuiButton> rows[ROW_COUNT];
     CLevel* level;
-    CControllerMessage* messageChild;
-    CController* pageChild;  // the instructions, the settings or the level's board
-    CControllerPassword* passwordChild;
+    std::unique_ptr<CControllerMessage> messageChild;
+    std::unique_ptr<CController> pageChild;  // the instructions, the settings or the level's board
+    std::unique_ptr<CControllerPassword> passwordChild;
     uint8_t spritesBuilt;
     int32_t mode;
     int32_t pendingAction;

@@ -7,6 +7,7 @@
 #include "engine/CSprite.h"
 #include "engine/Log.h"
 #include "gui/CGuiButton.h"
+#include "gui/GuiSprites.h"
 #include "gui/GuiText.h"
 
 namespace {
@@ -29,6 +30,8 @@ CControllerMessage::CControllerMessage(int titleId_, int bodyId_, bool twoButton
       bodyText(bodyText_ ? bodyText_ : ""),
       bodyText2(bodyText2_ ? bodyText2_ : "") {
     id = CONTROLLER_MESSAGE;
+    // Escape answers no to a question and takes note of a message.
+    menuKeys.SetBack(CMenuKeys::Back::kWidget, twoButtons ? BUTTON_CANCEL : BUTTON_OKAY);
     LoadSprites();
 }
 
@@ -36,16 +39,13 @@ CControllerMessage::~CControllerMessage() {
     DebugLog(DBG_DEBUG, "CControllerMessage:  Destroying CControllerMessage...\n");
     if (!spritesBuilt) return;
     ShowHourglass(true);
-    delete dimmer;
-    delete background;
-    delete okay;
-    delete cancel;
+    ReleaseAll(dimmer, background, okay, cancel);
     CDraw::UnloadImage(kBaseName);
 }
 
 void CControllerMessage::LoadSprites() {
     if (spritesBuilt) return;
-    dimmer = new CSprite(1411, 0, false);
+    dimmer = std::make_unique<CSprite>(1411, 0, false);
     dimmer->SetName("Message Controller (MESSAGE_LSPRITE_DIMMER)");
     dimmer->AddFrame("dimmer.png");
     dimmer->SetPosition(0, 0, false);
@@ -63,7 +63,7 @@ void CControllerMessage::LoadSprites() {
         body.balanced = true;
         BlitFittedString(body, base, 2, (width - kTextWidth) / 2, 200);
     }
-    background = new CSprite(1412, 0, false);
+    background = std::make_unique<CSprite>(1412, 0, false);
     background->SetName("Message Controller (MESSAGE_LSPRITE_BACKGROUND)");
     background->AddFrame(base);
     background->SetPosition(150, 88, false);
@@ -72,16 +72,16 @@ void CControllerMessage::LoadSprites() {
     // The buttons (84 wide, a pair 11 apart) are centred on the box, which
     // stands in the middle of the screen.
     if (twoButtons) {
-        okay = new CGuiButton(310, 420, BUTTON_OKAY, this, "confirmation_buttonokaybase.png",
-                              "confirmation_buttonokayshadow.png", "confirmation_buttonokayroll.png", nullptr, false,
-                              0, 0);
-        cancel = new CGuiButton(405, 420, BUTTON_CANCEL, this, "confirmation_buttoncancelbase.png",
-                                "confirmation_buttoncancelshadow.png", "confirmation_buttoncancelroll.png", nullptr,
-                                true, 0, 0);
+        okay = std::make_unique<CGuiButton>(310, 420, BUTTON_OKAY, this, "confirmation_buttonokaybase.png",
+                                            "confirmation_buttonokayshadow.png", "confirmation_buttonokayroll.png",
+                                            nullptr, false, 0, 0);
+        cancel = std::make_unique<CGuiButton>(405, 420, BUTTON_CANCEL, this, "confirmation_buttoncancelbase.png",
+                                              "confirmation_buttoncancelshadow.png",
+                                              "confirmation_buttoncancelroll.png", nullptr, true, 0, 0);
     } else {
-        okay = new CGuiButton(358, 420, BUTTON_OKAY, this, "confirmation_buttonokaybase.png",
-                              "confirmation_buttonokayshadow.png", "confirmation_buttonokayroll.png", nullptr, true,
-                              0, 0);
+        okay = std::make_unique<CGuiButton>(358, 420, BUTTON_OKAY, this, "confirmation_buttonokaybase.png",
+                                            "confirmation_buttonokayshadow.png", "confirmation_buttonokayroll.png",
+                                            nullptr, true, 0, 0);
     }
     HideMousePointer(-1);
     spritesBuilt = 1;
@@ -90,20 +90,17 @@ void CControllerMessage::LoadSprites() {
 void CControllerMessage::GUICallback(int index, int, bool) {
     if (index == BUTTON_CANCEL) {
         value = 0;
-        result = 1;
+        result = kCloseBack;
     } else if (index == BUTTON_OKAY) {
         value = 1;
-        result = 1;
+        result = kCloseBack;
     } else {
         value = 0;
     }
 }
 
 void CControllerMessage::InputKey(bool released, int key) {
-    HideMousePointer(-1);
-    if (!released && key == KEY_ESCAPE) value = twoButtons ? 0 : 1;
-    InputNavigate(released, key, true, true);
-    CaptureScreen(released, key);
+    InputMenuKey(released, key);
 }
 
 void CControllerMessage::InputMouseMove(int x, int y) {

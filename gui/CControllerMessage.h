@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "engine/CController.h"
@@ -38,21 +39,21 @@ public:
     void Pump() override;
 
     // Inspection (tests).
-    CGuiButton* GetOkayButton() const { return okay; }
+    CGuiButton* GetOkayButton() const { return okay.get(); }
     // The texts given for the body's placeholders, and the two text ids.
     const std::string& GetBodyText() const { return bodyText; }
     const std::string& GetBodyText2() const { return bodyText2; }
     int GetTitleId() const { return titleId; }
     int GetBodyId() const { return bodyId; }
-    CGuiButton* GetCancelButton() const { return cancel; }
+    CGuiButton* GetCancelButton() const { return cancel.get(); }
 
 private:
     void LoadSprites();
 
-    CSprite* dimmer;
-    CSprite* background;
-    CGuiButton* okay;
-    CGuiButton* cancel;
+    std::unique_ptr<CSprite> dimmer;
+    std::unique_ptr<CSprite> background;
+    std::unique_ptr<CGuiButton> okay;
+    std::unique_ptr<CGuiButton> cancel;
     uint8_t twoButtons;
     uint8_t spritesBuilt;
     int titleId;

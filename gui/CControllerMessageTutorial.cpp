@@ -11,27 +11,24 @@ CControllerMessageTutorial::CControllerMessageTutorial() {
     dimmer = MakeDimmer(1411, "Message Tutorial Controller (MESSAGETUT_LSPRITE_DIMMER)");
     background = MakeGuiSprite("mapstar_explain.png", 1412,
                                "Message Tutorial Controller (MESSAGETUT_LSPRITE_BACKGROUND)", 199, 173, true);
-    star = new CSprite(1412, 2, false);
+    star = std::make_unique<CSprite>(1412, 2, false);
     star->SetName("Message Tutorial Controller (MESSAGETUT_LSPRITE_TUTORIAL)");
     star->AddFrames("star_base", 0, 59, ".png", 1);
     star->SetPosition(494, 233, false);
     star->SetLooping(true);
     star->Play(true);
     star->Show(kSpriteNotDrawn, kSpriteNotDrawn);
-    okay = new CGuiButton(498, 408, BUTTON_OKAY, this, "confirmation_buttonokaybase.png",
-                          "confirmation_buttonokayshadow.png", "confirmation_buttonokayroll.png", nullptr, true,
-                          0, 0);
+    okay = std::make_unique<CGuiButton>(498, 408, BUTTON_OKAY, this, "confirmation_buttonokaybase.png",
+                                        "confirmation_buttonokayshadow.png", "confirmation_buttonokayroll.png", nullptr,
+                                        true, 0, 0);
     HideMousePointer(-1);
 }
 
 CControllerMessageTutorial::~CControllerMessageTutorial() {
     DebugLog(DBG_DEBUG, "CControllerMessageTutorial:  Destroying CControllerMessageTutorial...\n");
     ShowHourglass(true);
-    delete dimmer;
-    delete background;
-    delete star;
-    delete okay;
+    ReleaseAll(dimmer, background, star, okay);
 }
 
-void CControllerMessageTutorial::GUICallback(int, int, bool) { result = 1; }
+void CControllerMessageTutorial::GUICallback(int, int, bool) { result = kCloseBack; }
 

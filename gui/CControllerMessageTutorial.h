@@ -3,6 +3,8 @@
 // button. It answers nothing but its closing.
 #pragma once
 
+#include <memory>
+
 #include "screens/CControllerPage.h"
 
 class CSprite;
@@ -18,12 +20,12 @@ public:
     void GUICallback(int index, int value, bool dclick) override;
 
     // Inspection (tests).
-    CGuiButton* GetOkayButton() const { return okay; }
-    CSprite* GetStar() const { return star; }
+    CGuiButton* GetOkayButton() const { return okay.get(); }
+    CSprite* GetStar() const { return star.get(); }
 
 private:
-    CSprite* dimmer;
-    CSprite* background;
-    CSprite* star;
-    CGuiButton* okay;
+    std::unique_ptr<CSprite> dimmer;
+    std::unique_ptr<CSprite> background;
+    std::unique_ptr<CSprite> star;
+    std::unique_ptr<CGuiButton> okay;
 };

@@ -7,6 +7,7 @@
 #include "gui/CGuiButton.h"
 #include "gui/CGuiTextbox.h"
 #include "gui/CInvalidMark.h"
+#include "gui/GuiSprites.h"
 #include "gui/GuiText.h"
 
 namespace {
@@ -29,6 +30,8 @@ CControllerTextEntryBase::CControllerTextEntryBase()
       textboxFocused(1) {
     id = CONTROLLER_TEXT_ENTRY;
     value = 0;
+    menuKeys.SetBack(CMenuKeys::Back::kWidget, BUTTON_CANCEL);
+    menuKeys.SetFocusRing(this);
 }
 
 CControllerTextEntryBase::~CControllerTextEntryBase() {
@@ -39,17 +42,7 @@ CControllerTextEntryBase::~CControllerTextEntryBase() {
 void CControllerTextEntryBase::UnloadSprites() {
     ShowHourglass(true);
     if (!spritesBuilt) return;
-    for (CSprite*& s : sprites) {
-        delete s;
-        s = nullptr;
-    }
-    delete okay;
-    delete cancel;
-    delete textbox;
-    delete mark;
-    okay = cancel = nullptr;
-    textbox = nullptr;
-    mark = nullptr;
+    ReleaseAll(sprites, okay, cancel, textbox, mark);
     CDraw::UnloadImage(kBaseImage);
     spritesBuilt = 0;
 }
@@ -65,19 +58,16 @@ int CControllerTextEntryBase::ComposeBackdrop(const char* panel, int panelX, int
 }
 
 void CControllerTextEntryBase::MakeBackground(int image, const char* debugName) {
-    CSprite* s = sprites[0] = new CSprite(1410, 0, false);
-    s->SetName(debugName);
-    s->AddFrame(image);
-    s->SetPosition(0, 0, false);
-    s->Show(kSpriteNotDrawn, kSpriteNotDrawn);
+    sprites[0] = MakeGuiSprite(image, 1410, debugName, 0, 0, true);
 }
 
 void CControllerTextEntryBase::MakeButtons(int okayX, int okayY, int cancelX, int cancelY) {
-    okay = new CGuiButton(okayX, okayY, BUTTON_OKAY, this, "profile_button_okaybase.png",
-                          "profile_button_okayshadow.png", "profile_button_okayrollover.png", nullptr, true, 0, 0);
-    cancel = new CGuiButton(cancelX, cancelY, BUTTON_CANCEL, this, "profile_button_cancelbase.png",
-                            "profile_button_cancelshadow.png", "profile_button_cancelrollover.png", nullptr, false, 0,
-                            0);
+    okay = std::make_unique<CGuiButton>(okayX, okayY, BUTTON_OKAY, this, "profile_button_okaybase.png",
+                                        "profile_button_okayshadow.png", "profile_button_okayrollover.png", nullptr,
+                                        true, 0, 0);
+    cancel = std::make_unique<CGuiButton>(cancelX, cancelY, BUTTON_CANCEL, this, "profile_button_cancelbase.png",
+                                          "profile_button_cancelshadow.png", "profile_button_cancelrollover.png",
+                                          nullptr, false, 0, 0);
 }
 
 void CControllerTextEntryBase::BuildLargePanel(int promptId, const char* debugName, int maxLength, bool allowSpace) {
@@ -87,8 +77,8 @@ void CControllerTextEntryBase::BuildLargePanel(int promptId, const char* debugNa
     const int image = ComposeBackdrop("profile_entername_mainbig.png", 212, 205, promptId, kLargeMarkX, 240, 300, 60);
     MakeBackground(image, debugName);
     MakeButtons(320, 327, 402, 327);
-    textbox = new CGuiTextbox(maxLength, 314, 285, 6, 4, "profile_entername_textbox.png", "profilenternamecursor.png",
-                              allowSpace, false, false);
+    textbox = std::make_unique<CGuiTextbox>(maxLength, 314, 285, 6, 4, "profile_entername_textbox.png",
+                                            "profilenternamecursor.png", allowSpace, false, false);
 }
 
 void CControllerTextEntryBase::SetText(const char* text) {
@@ -120,50 +110,34 @@ void CControllerTextEntryBase::FocusButton(CGuiButton* button) {
 void CControllerTextEntryBase::MoveFocus(bool backwards) {
     const CGuiButtonBase* focused = CGuiButtonBase::GetFocusedButton();
     const bool onText = textboxFocused != 0;
-    const bool onOkay = !onText && okay && focused == okay;
-    const bool onCancel = !onText && cancel && focused == cancel;
+    const bool onOkay = !onText && okay && focused == okay.get();
+    const bool onCancel = !onText && cancel && focused == cancel.get();
     if (!backwards) {
         if (onText)
-            FocusButton(okay);
+            FocusButton(okay.get());
         else if (onOkay)
-            FocusButton(cancel);
+            FocusButton(cancel.get());
         else
             FocusTextbox();
     } else {
         if (onCancel)
-            FocusButton(okay);
+            FocusButton(okay.get());
         else if (onOkay)
             FocusTextbox();
         else
-            FocusButton(cancel);
+            FocusButton(cancel.get());
     }
 }
 
-int CControllerTextEntryBase::FocusStep(int key, bool shift) {
-    switch (key) {
-    case KEY_UP:
-    case KEY_LEFT: return -1;
-    case KEY_DOWN:
-    case KEY_RIGHT: return 1;
-    case KEY_TAB: return shift ? -1 : 1;
-    default: return 0;
-    }
+void CControllerTextEntryBase::TypeKey(int key, bool shift) {
+    if (textboxFocused && textbox) textbox->HandleKey(key, 0, shift);
 }
+
+void CControllerTextEntryBase::Confirm() { CGuiButtonBase::ActivateFocused(true); }
 
 void CControllerTextEntryBase::InputKey(bool released, int key) {
-    HideMousePointer(-1);
     StartKeyRepeat(released, key);
-    if (textboxFocused && !released && textbox) textbox->HandleKey(key, 0, modShift != 0);
-    if (!released) {
-        if (const int step = FocusStep(key, modShift != 0))
-            MoveFocus(step < 0);
-        else if (key == KEY_RETURN || (key == KEY_SPACE && !textboxFocused))
-            // Space is the text's while the field has the keyboard.
-            CGuiButtonBase::ActivateFocused(true);
-        else if (key == KEY_ESCAPE)
-            GUICallback(BUTTON_CANCEL, 0, false);
-    }
-    CaptureScreen(released, key);
+    InputMenuKey(released, key);
 }
 
 void CControllerTextEntryBase::InputMouseMove(int x, int y) {
@@ -191,14 +165,14 @@ void CControllerTextEntryBase::InputMouseClick(bool released, bool left, bool, b
 void CControllerTextEntryBase::GUICallback(int index, int, bool) {
     if (index == BUTTON_CANCEL) {
         value = 0;
-        result = 1;
+        result = kCloseBack;
     } else if (index == BUTTON_OKAY) {
         if (!textbox || IsBlank(textbox->GetText())) {
             PlayInterfaceSound(GetSoundClickScreen());
             return;
         }
         value = 1;
-        result = 1;
+        result = kCloseBack;
     }
 }
 

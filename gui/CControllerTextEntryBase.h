@@ -10,16 +10,18 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "engine/CController.h"
 #include "gui/CKeyRepeat.h"
+#include "gui/CMenuKeys.h"
 
 class CSprite;
 class CGuiButton;
 class CGuiTextbox;
 class CInvalidMark;
 
-class CControllerTextEntryBase : public CController {
+class CControllerTextEntryBase : public CController, protected CMenuFocusRing {
 public:
     enum ButtonId { BUTTON_CANCEL = 0, BUTTON_OKAY = 1 };
     static constexpr const char* kBaseImage = "baseTextEntryController.png";
@@ -50,18 +52,14 @@ public:
     // mark of a refused entry, when the dialog has one.
     virtual void PumpInvalid();
 
-    // The focus move a key asks for in a text dialog: -1 backward (up, left,
-    // Shift+Tab), +1 forward (down, right, Tab), 0 for any other key.
-    static int FocusStep(int key, bool shift);
-
     // Inspection (tests).
-    CGuiTextbox* GetTextbox() const { return textbox; }
-    CGuiButton* GetOkayButton() const { return okay; }
-    CGuiButton* GetCancelButton() const { return cancel; }
+    CGuiTextbox* GetTextbox() const { return textbox.get(); }
+    CGuiButton* GetOkayButton() const { return okay.get(); }
+    CGuiButton* GetCancelButton() const { return cancel.get(); }
     bool IsTextboxFocused() const { return textboxFocused != 0; }
     bool AreSpritesBuilt() const { return spritesBuilt != 0; }
     const CKeyRepeat& GetKeyRepeat() const { return repeat; }
-    CInvalidMark* GetMark() const { return mark; }
+    CInvalidMark* GetMark() const { return mark.get(); }
 
 protected:
     // Deletes the look and releases the composed picture.
@@ -87,17 +85,21 @@ protected:
     // follows in both cases).
     void FocusTextbox();
     void FocusButton(CGuiButton* button);
-    void MoveFocus(bool backwards);
+    // The ring of text box, okay and cancel, as the menu keys drive it.
+    void TypeKey(int key, bool shift) override;
+    void MoveFocus(bool backwards) override;
+    bool IsTyping() const override { return textboxFocused != 0; }
+    void Confirm() override;
     // The box has the keyboard while the pointer is on it; a button under
     // the pointer takes the keyboard from it.
     void FollowPointer();
 
-    CSprite* sprites[2];
-    CGuiButton* okay;
-    CGuiButton* cancel;
-    CGuiTextbox* textbox;
+    std::unique_ptr<CSprite> sprites[2];
+    std::unique_ptr<CGuiButton> okay;
+    std::unique_ptr<CGuiButton> cancel;
+    std::unique_ptr<CGuiTextbox> textbox;
     // The mark a refused entry shows (the subclass makes it; may stay null).
-    CInvalidMark* mark;
+    std::unique_ptr<CInvalidMark> mark;
     uint8_t spritesBuilt;
     uint8_t textboxFocused;
     CKeyRepeat repeat;

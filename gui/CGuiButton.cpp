@@ -5,6 +5,7 @@
 #include "engine/CMouse.h"
 #include "engine/CSprite.h"
 #include "engine/Rect.h"
+#include "gui/GuiSprites.h"
 
 CGuiButton::CGuiButton(int x_, int y_, int id_, CController* owner_, const char* baseImage, const char* shadowImage,
                        const char* rolloverImage, const char* clickImage, bool isDefault_, int shadowDx_,
@@ -33,17 +34,11 @@ CGuiButton::CGuiButton(int x_, int y_, int id_, CController* owner_, const char*
     if (clickImage) click = MakeSprite(clickImage, CL_ROLL, "GUI Button Click", x, y, false);
 }
 
-CGuiButton::~CGuiButton() {
-    delete base;
-    delete rollover;
-    delete shadow;
-    delete disable;
-    delete click;
-    delete text;
-}
+CGuiButton::~CGuiButton() { ReleaseAll(base, rollover, shadow, disable, click, text); }
 
-CSprite* CGuiButton::MakeSprite(const char* image, int layer, const char* debugName, int px, int py, bool shown) {
-    CSprite* s = new CSprite(layer, 0, false);
+std::unique_ptr<CSprite> CGuiButton::MakeSprite(const char* image, int layer, const char* debugName, int px, int py,
+                                                bool shown) {
+    auto s = std::make_unique<CSprite>(layer, 0, false);
     s->SetName(debugName);
     if (image) s->AddFrame(image);
     s->SetPosition(px, py, false);
@@ -57,8 +52,7 @@ void CGuiButton::PlaceText(int dx, int dy) {
 
 void CGuiButton::SetText(const char* textImage, int dx, int dy, int hoverDx, int hoverDy, int pressedDx,
                          int pressedDy) {
-    delete text;
-    text = nullptr;
+    text.reset();
     if (!textImage) return;
     textDx = dx;
     textDy = dy;
@@ -72,7 +66,7 @@ void CGuiButton::SetText(const char* textImage, int dx, int dy, int hoverDx, int
 }
 
 void CGuiButton::SetDisableImage(const char* image, int dx, int dy) {
-    delete disable;
+    disable.reset();
     disableDx = dx;
     disableDy = dy;
     disable = MakeSprite(image, CL_TEXT, "GUI Button Disable", x + dx, y + dy, disabled != 0);
@@ -110,17 +104,17 @@ void CGuiButton::SetPosition(int px, int py) {
 }
 
 void CGuiButton::SetBaseImage(const char* image) {
-    delete base;
+    base.reset();
     base = MakeSprite(image, CL_BUTTON, "GUI Button Base", x, y, true);
 }
 
 void CGuiButton::SetRolloverImage(const char* image) {
-    delete rollover;
+    rollover.reset();
     rollover = MakeSprite(image, CL_ROLL, "GUI Button Rollover", x, y, true);
 }
 
 void CGuiButton::SetClickImage(const char* image) {
-    delete click;
+    click.reset();
     click = MakeSprite(image, CL_ROLL, "GUI Button Click", x, y, true);
 }
 

@@ -5,6 +5,8 @@
 // Space while it is focused, reports GUICallback(id, 0, 0) to its screen.
 #pragma once
 
+#include <memory>
+
 #include "gui/CGuiButtonBase.h"
 
 class CController;
@@ -50,15 +52,16 @@ public:
     void WarpMouseTo() override;
 
     // Inspection of the looks (tests).
-    CSprite* GetBaseSprite() const { return base; }
-    CSprite* GetRolloverSprite() const { return rollover; }
-    CSprite* GetShadowSprite() const { return shadow; }
-    CSprite* GetClickSprite() const { return click; }
-    CSprite* GetTextSprite() const { return text; }
-    CSprite* GetDisableSprite() const { return disable; }
+    CSprite* GetBaseSprite() const { return base.get(); }
+    CSprite* GetRolloverSprite() const { return rollover.get(); }
+    CSprite* GetShadowSprite() const { return shadow.get(); }
+    CSprite* GetClickSprite() const { return click.get(); }
+    CSprite* GetTextSprite() const { return text.get(); }
+    CSprite* GetDisableSprite() const { return disable.get(); }
 
 private:
-    CSprite* MakeSprite(const char* image, int layer, const char* debugName, int px, int py, bool shown);
+    std::unique_ptr<CSprite> MakeSprite(const char* image, int layer, const char* debugName, int px, int py,
+                                        bool shown);
     void PlaceText(int dx, int dy);
 
     int shadowDx, shadowDy;
@@ -67,10 +70,10 @@ private:
     int textPressedDx, textPressedDy;
     uint8_t disabled;
     int disableDx, disableDy;
-    CSprite* base;
-    CSprite* rollover;
-    CSprite* shadow;
-    CSprite* disable;
-    CSprite* click;
-    CSprite* text;
+    std::unique_ptr<CSprite> base;
+    std::unique_ptr<CSprite> rollover;
+    std::unique_ptr<CSprite> shadow;
+    std::unique_ptr<CSprite> disable;
+    std::unique_ptr<CSprite> click;
+    std::unique_ptr<CSprite> text;
 };

@@ -7,6 +7,7 @@
 #include "engine/CMouse.h"
 #include "engine/CSprite.h"
 #include "gui/CGuiButton.h"
+#include "gui/GuiSprites.h"
 #include "sound/CSound.h"
 #include "sound/CSoundObject.h"
 
@@ -70,14 +71,14 @@ CGuiButtonMapDot::CGuiButtonMapDot(int x_, int y_, int id_, CController* owner_,
     if (!IsOpen(state)) SetNoKeyFocus(true);
     // The picture the dot starts with; only the picture in use is ever
     // shown. An entrance the dot has no strip for leaves it idle.
-    CSprite* start = baseSprite;
-    if (anim == ANIM_APPEAR) start = growSprite;
-    if (anim == ANIM_POP) start = shrinkSprite;
-    if (anim == ANIM_APPEAR_SELECT) start = appearSprite;
-    if (anim == ANIM_SELECTED) start = pulseSprite;
+    CSprite* start = baseSprite.get();
+    if (anim == ANIM_APPEAR) start = growSprite.get();
+    if (anim == ANIM_POP) start = shrinkSprite.get();
+    if (anim == ANIM_APPEAR_SELECT) start = appearSprite.get();
+    if (anim == ANIM_SELECTED) start = pulseSprite.get();
     if (!start) {
         anim = ANIM_IDLE;
-        start = baseSprite;
+        start = baseSprite.get();
     }
     current = start;
     if (anim == ANIM_POP) {
@@ -90,29 +91,22 @@ CGuiButtonMapDot::CGuiButtonMapDot(int x_, int y_, int id_, CController* owner_,
 }
 
 CGuiButtonMapDot::~CGuiButtonMapDot() {
-    delete dotSound;
-    delete bobber;
-    delete baseSprite;
-    delete rolloverSprite;
-    delete shrinkSprite;
-    delete growSprite;
-    delete pulseSprite;
-    delete appearSprite;
-    delete postSprite;
+    ReleaseAll(dotSound, bobber, baseSprite, rolloverSprite, shrinkSprite, growSprite, pulseSprite, appearSprite,
+               postSprite);
     selectedDot = -1;
 }
 
-CSprite* CGuiButtonMapDot::MakeStill(const char* image, int layer, int px, int py) {
-    CSprite* s = new CSprite(layer, kStripDelay, false);
+std::unique_ptr<CSprite> CGuiButtonMapDot::MakeStill(const char* image, int layer, int px, int py) {
+    auto s = std::make_unique<CSprite>(layer, kStripDelay, false);
     s->SetName(kDebugName);
     s->AddFrame(image);
     s->SetPosition(px, py, false);
     return s;
 }
 
-CSprite* CGuiButtonMapDot::MakeStrip(const char* prefix, int from, int to, int layer, int px, int py, bool looping,
-                                     bool pingPong) {
-    CSprite* s = new CSprite(layer, kStripDelay, false);
+std::unique_ptr<CSprite> CGuiButtonMapDot::MakeStrip(const char* prefix, int from, int to, int layer, int px, int py,
+                                                     bool looping, bool pingPong) {
+    auto s = std::make_unique<CSprite>(layer, kStripDelay, false);
     s->SetName(kDebugName);
     s->AddFrames(prefix, from, to, ".png", 1);
     // Back again without doubling either end picture.
@@ -156,7 +150,7 @@ void CGuiButtonMapDot::BuildStar() {
         // A star coming into view keeps still a little while after it is in.
         starWaiting = 1;
         starDelay = rand() % 30;
-        for (CSprite* s : {baseSprite, rolloverSprite, pulseSprite})
+        for (CSprite* s : {baseSprite.get(), rolloverSprite.get(), pulseSprite.get()})
             if (s) s->StopAnimation();
     } else {
         baseSprite->SetFrame(rand() % 60);
@@ -167,9 +161,9 @@ void CGuiButtonMapDot::PlaceStar(int centreX, int centreY, const char* postImage
     if (kind != KIND_STAR) return;
     // The star's middle lies 13 pixels down its pictures and across their
     // width.
-    for (CSprite* s : {baseSprite, growSprite, rolloverSprite, pulseSprite, appearSprite})
+    for (CSprite* s : {baseSprite.get(), growSprite.get(), rolloverSprite.get(), pulseSprite.get(), appearSprite.get()})
         if (s) s->SetPosition(centreX - s->GetWidth(true) / 2, centreY - 13, false);
-    delete postSprite;
+    postSprite.reset();
     postSprite = MakeStill(postImage, CL_SHADOW, postX, postY);
     ShowPost(!current->IsHidden());
 }
@@ -232,7 +226,7 @@ void CGuiButtonMapDot::Update() {
             --starDelay;
         } else {
             starWaiting = 0;
-            for (CSprite* s : {baseSprite, rolloverSprite, pulseSprite})
+            for (CSprite* s : {baseSprite.get(), rolloverSprite.get(), pulseSprite.get()})
                 if (s) s->Play(forward != 0);
         }
     }
@@ -241,13 +235,13 @@ void CGuiButtonMapDot::Update() {
     if (anim == ANIM_POP) {
         if (current->GetFrame() == 2 && !popSounded) {
             popSounded = 1;
-            CSound::Play(dotSound, false, 0, 0);
+            CSound::Play(dotSound.get(), false, 0, 0);
         }
         if (current->IsFinished()) {
             current->Hide();
             delay = 0;
             anim = ANIM_APPEAR;
-            current = growSprite;
+            current = growSprite.get();
         }
     }
     if (anim == ANIM_APPEAR || anim == ANIM_APPEAR_SELECT) {
@@ -260,24 +254,24 @@ void CGuiButtonMapDot::Update() {
         } else if (current->IsFinished()) {
             current->Hide();
             if (anim == ANIM_APPEAR) {
-                current = baseSprite;
+                current = baseSprite.get();
                 anim = ANIM_IDLE;
             } else {
-                current = pulseSprite;
+                current = pulseSprite.get();
                 anim = ANIM_SELECTED;
             }
             current->Show(kSpriteNotDrawn, kSpriteNotDrawn);
         }
     }
     if (!waited && anim == ANIM_SELECTED && selectedDot != index) {
-        SwitchTo(baseSprite);
+        SwitchTo(baseSprite.get());
         anim = ANIM_IDLE;
     }
 
     // Hover.
     if (!CaptureFocus()) {
         if (anim == ANIM_ROLLOVER) {
-            SwitchTo(baseSprite);
+            SwitchTo(baseSprite.get());
             anim = ANIM_IDLE;
         }
         return;
@@ -285,7 +279,7 @@ void CGuiButtonMapDot::Update() {
     if (rolloverSprite && rolloverSprite->IsHidden() && anim != ANIM_SELECTED && anim != ANIM_APPEAR_SELECT)
         CController::PlayInterfaceSound(CController::GetSoundRollover());
     if (anim == ANIM_IDLE && rolloverSprite) {
-        SwitchTo(rolloverSprite);
+        SwitchTo(rolloverSprite.get());
         anim = ANIM_ROLLOVER;
     }
 }
@@ -299,7 +293,7 @@ bool CGuiButtonMapDot::Activate(bool byKey, bool) {
     }
     selectedDot = index;
     if (anim != ANIM_SELECTED) {
-        SwitchTo(pulseSprite);
+        SwitchTo(pulseSprite.get());
         anim = ANIM_SELECTED;
     }
     const int v = state == STATE_COMPLETED ? 1 : 0;

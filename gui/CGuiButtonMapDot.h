@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "engine/COscillator.h"
 #include "gui/CGuiButtonBase.h"
@@ -61,15 +62,15 @@ public:
     int GetState() const { return state; }
     int GetAnim() const { return anim; }
     CSprite* GetCurrentSprite() const { return current; }
-    CSprite* GetBaseSprite() const { return baseSprite; }
-    CSprite* GetPulseSprite() const { return pulseSprite; }
-    CSprite* GetPostSprite() const { return postSprite; }
+    CSprite* GetBaseSprite() const { return baseSprite.get(); }
+    CSprite* GetPulseSprite() const { return pulseSprite.get(); }
+    CSprite* GetPostSprite() const { return postSprite.get(); }
     bool IsStarWaiting() const { return starWaiting != 0; }
 
 private:
-    CSprite* MakeStill(const char* image, int layer, int px, int py);
-    CSprite* MakeStrip(const char* prefix, int from, int to, int layer, int px, int py, bool looping,
-                       bool pingPong);
+    std::unique_ptr<CSprite> MakeStill(const char* image, int layer, int px, int py);
+    std::unique_ptr<CSprite> MakeStrip(const char* prefix, int from, int to, int layer, int px, int py, bool looping,
+                                       bool pingPong);
     void BuildDot();
     void BuildStar();
     // Hides the current picture and shows another at the same frame number.
@@ -81,16 +82,16 @@ private:
     // The centre of the picture now shown.
     void Centre(int* cx, int* cy) const;
 
-    CSoundObject* dotSound;
+    std::unique_ptr<CSoundObject> dotSound;
     CSprite* current;
-    CSprite* baseSprite;
-    CSprite* rolloverSprite;
-    CSprite* shrinkSprite;
-    CSprite* growSprite;
-    CSprite* pulseSprite;
-    CSprite* appearSprite;
-    CSprite* postSprite;
-    COscillator* bobber;
+    std::unique_ptr<CSprite> baseSprite;
+    std::unique_ptr<CSprite> rolloverSprite;
+    std::unique_ptr<CSprite> shrinkSprite;
+    std::unique_ptr<CSprite> growSprite;
+    std::unique_ptr<CSprite> pulseSprite;
+    std::unique_ptr<CSprite> appearSprite;
+    std::unique_ptr<CSprite> postSprite;
+    std::unique_ptr<COscillator> bobber;
     int kind;
     int state;
     int anim;

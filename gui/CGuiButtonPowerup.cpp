@@ -5,6 +5,7 @@
 #include "engine/CMouse.h"
 #include "engine/CSprite.h"
 #include "engine/Rect.h"
+#include "gui/GuiSprites.h"
 
 namespace {
 
@@ -31,16 +32,10 @@ CGuiButtonPowerup::CGuiButtonPowerup(int x_, int y_, int id_, CController* owner
     activateOnRelease = 0;
 }
 
-CGuiButtonPowerup::~CGuiButtonPowerup() {
-    delete base;
-    delete rollover;
-    delete click;
-    delete text;
-}
+CGuiButtonPowerup::~CGuiButtonPowerup() { ReleaseAll(base, rollover, click, text); }
 
-void CGuiButtonPowerup::Take(CSprite** slot, CSprite* sprite, const char* debugName) {
-    if (*slot != sprite) delete *slot;
-    *slot = sprite;
+void CGuiButtonPowerup::Take(std::unique_ptr<CSprite>* slot, CSprite* sprite, const char* debugName) {
+    if (slot->get() != sprite) slot->reset(sprite);
     if (!sprite) return;
     sprite->SetName(debugName);
     sprite->SetPosition(x, y, false);
@@ -64,8 +59,8 @@ void CGuiButtonPowerup::SetContent(CSprite* baseSprite, CSprite* rolloverSprite,
     SetClickSprite(clickSprite);
     SetTextSprite(textSprite);
     if (!hidden) {
-        ShowSprite(base);
-        ShowSprite(text);
+        ShowSprite(base.get());
+        ShowSprite(text.get());
     }
 }
 
@@ -73,10 +68,7 @@ void CGuiButtonPowerup::Clear() {
     hasContent = 0;
     used = 0;
     hovering = 0;
-    for (CSprite** s : {&base, &rollover, &click, &text}) {
-        delete *s;
-        *s = nullptr;
-    }
+    ReleaseAll(base, rollover, click, text);
 }
 
 bool CGuiButtonPowerup::Activate(bool, bool force) {
@@ -85,9 +77,9 @@ bool CGuiButtonPowerup::Activate(bool, bool force) {
     // reaches here without content; it reports nothing.
     if (!hasContent || used) return false;
     used = 1;
-    HideSprite(rollover);
-    HideSprite(text);
-    ShowSprite(click);
+    HideSprite(rollover.get());
+    HideSprite(text.get());
+    ShowSprite(click.get());
     CController::PlayInterfaceSound(CController::GetSoundClick());
     if (owner) owner->GUICallback(id, value, false);
     value = 0;
@@ -106,10 +98,10 @@ void CGuiButtonPowerup::Update() {
     }
     if (!CaptureFocus()) {
         hovering = 0;
-        ShowSprite(base);
-        ShowSprite(text);
-        HideSprite(rollover);
-        HideSprite(click);
+        ShowSprite(base.get());
+        ShowSprite(text.get());
+        HideSprite(rollover.get());
+        HideSprite(click.get());
         return;
     }
     // The hover is remembered rather than read from the rollover, which stays
@@ -118,17 +110,17 @@ void CGuiButtonPowerup::Update() {
     hovering = 1;
     // A base still animating keeps showing through the hover.
     if (!base || base->IsFinished()) {
-        HideSprite(base);
-        ShowSprite(rollover);
+        HideSprite(base.get());
+        ShowSprite(rollover.get());
     }
 }
 
 void CGuiButtonPowerup::Hide() {
     if (!hidden) {
-        HideSprite(base);
-        HideSprite(rollover);
-        HideSprite(click);
-        HideSprite(text);
+        HideSprite(base.get());
+        HideSprite(rollover.get());
+        HideSprite(click.get());
+        HideSprite(text.get());
     }
     hidden = 1;
 }
@@ -136,8 +128,8 @@ void CGuiButtonPowerup::Hide() {
 void CGuiButtonPowerup::Show() {
     if (hidden) {
         if (hasContent && !used) {
-            ShowSprite(base);
-            ShowSprite(text);
+            ShowSprite(base.get());
+            ShowSprite(text.get());
         }
         hidden = 0;
     }

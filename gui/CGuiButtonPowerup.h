@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "gui/CGuiButtonBase.h"
 
@@ -32,10 +33,10 @@ public:
     bool HasContent() const { return hasContent != 0; }
     bool IsUsed() const { return used != 0; }
     int GetValue() const { return value; }
-    CSprite* GetBaseSprite() const { return base; }
-    CSprite* GetRolloverSprite() const { return rollover; }
-    CSprite* GetClickSprite() const { return click; }
-    CSprite* GetTextSprite() const { return text; }
+    CSprite* GetBaseSprite() const { return base.get(); }
+    CSprite* GetRolloverSprite() const { return rollover.get(); }
+    CSprite* GetClickSprite() const { return click.get(); }
+    CSprite* GetTextSprite() const { return text.get(); }
 
     void Update() override;
     bool Activate(bool byKey, bool force) override;
@@ -47,14 +48,14 @@ public:
     void WarpMouseTo() override;
 
 private:
-    void Take(CSprite** slot, CSprite* sprite, const char* debugName);
+    void Take(std::unique_ptr<CSprite>* slot, CSprite* sprite, const char* debugName);
 
     uint8_t hasContent;
     uint8_t used;
     uint8_t hovering;
     int value;
-    CSprite* base;
-    CSprite* rollover;
-    CSprite* click;
-    CSprite* text;
+    std::unique_ptr<CSprite> base;
+    std::unique_ptr<CSprite> rollover;
+    std::unique_ptr<CSprite> click;
+    std::unique_ptr<CSprite> text;
 };

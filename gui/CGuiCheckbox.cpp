@@ -18,13 +18,11 @@ CGuiCheckbox::CGuiCheckbox(int x_, int y_, int id_, CController* owner_)
         MakeGuiSprite("checkbox_rollovercheck.png", CL_ROLL, "GUI Checkbox Checked Rollover", x, y, false);
 }
 
-CGuiCheckbox::~CGuiCheckbox() {
-    for (CSprite* s : sprites) delete s;
-}
+CGuiCheckbox::~CGuiCheckbox() { ReleaseAll(sprites); }
 
 void CGuiCheckbox::SetChecked(bool on) {
     checked = on ? 1 : 0;
-    for (CSprite* s : sprites) s->Hide();
+    for (const std::unique_ptr<CSprite>& s : sprites) s->Hide();
     Plain()->Show(kSpriteNotDrawn, kSpriteNotDrawn);
 }
 
@@ -65,7 +63,7 @@ bool CGuiCheckbox::Activate(bool, bool force) {
 
 void CGuiCheckbox::Hide() {
     if (!hidden)
-        for (CSprite* s : sprites) s->Hide();
+        for (const std::unique_ptr<CSprite>& s : sprites) s->Hide();
     hidden = 1;
 }
 

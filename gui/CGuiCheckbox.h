@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "gui/CGuiButtonBase.h"
 
@@ -29,12 +30,12 @@ public:
     void WarpMouseTo() override;
 
     // Inspection of the looks (tests).
-    CSprite* GetSprite(int look) const { return look >= 0 && look < LOOK_COUNT ? sprites[look] : nullptr; }
+    CSprite* GetSprite(int look) const { return look >= 0 && look < LOOK_COUNT ? sprites[look].get() : nullptr; }
 
 private:
-    CSprite* Plain() const { return sprites[checked ? LOOK_CHECKED : LOOK_UNCHECKED]; }
-    CSprite* Rollover() const { return sprites[checked ? LOOK_CHECKED_ROLLOVER : LOOK_UNCHECKED_ROLLOVER]; }
+    CSprite* Plain() const { return sprites[checked ? LOOK_CHECKED : LOOK_UNCHECKED].get(); }
+    CSprite* Rollover() const { return sprites[checked ? LOOK_CHECKED_ROLLOVER : LOOK_UNCHECKED_ROLLOVER].get(); }
 
-    CSprite* sprites[LOOK_COUNT];
+    std::unique_ptr<CSprite> sprites[LOOK_COUNT];
     uint8_t checked;
 };

@@ -2,24 +2,23 @@
 
 #include "engine/CSprite.h"
 #include "gui/CGuiButton.h"
+#include "gui/GuiSprites.h"
 
 CGuiCounter::CGuiCounter(int x_, int y_, int digits_, const char* framePicture, int frameDx, int frameDy)
     : frameSprite(nullptr), x(x_), y(y_), digits(digits_), shown(0), target(0) {
     if (digits > kMaxDigits) digits = kMaxDigits;
     if (digits < 1) digits = 1;
-    for (int i = 0; i < kMaxDigits; ++i) {
-        digitSprites[i] = nullptr;
-        windowTop[i] = 0;
-    }
+    for (int i = 0; i < kMaxDigits; ++i) windowTop[i] = 0;
     if (framePicture) {
-        frameSprite = new CSprite(CL_TOP, 0, false);
+        frameSprite = std::make_unique<CSprite>(CL_TOP, 0, false);
         frameSprite->SetName("GUI Counter Frame");
         frameSprite->AddFrame(framePicture);
         frameSprite->SetPosition(x + frameDx, y + frameDy, false);
         frameSprite->Show(kSpriteNotDrawn, kSpriteNotDrawn);
     }
     for (int i = 0; i < digits; ++i) {
-        CSprite* s = new CSprite(CL_TEXT, 0, false);
+        digitSprites[i] = std::make_unique<CSprite>(CL_TEXT, 0, false);
+        CSprite* s = digitSprites[i].get();
         s->SetName("GUI Counter Digit");
         s->AddFrame("counterdigitsA_faded.png");
         s->SetPosition(x + kDigitPitch * i, y, false);
@@ -28,14 +27,10 @@ CGuiCounter::CGuiCounter(int x_, int y_, int digits_, const char* framePicture, 
         windowTop[i] = (i == digits - 1) ? 200 : 0;
         s->SetClipY(windowTop[i]);
         s->Show(kSpriteNotDrawn, kSpriteNotDrawn);
-        digitSprites[i] = s;
     }
 }
 
-CGuiCounter::~CGuiCounter() {
-    delete frameSprite;
-    for (int i = 0; i < kMaxDigits; ++i) delete digitSprites[i];
-}
+CGuiCounter::~CGuiCounter() { ReleaseAll(frameSprite, digitSprites); }
 
 void CGuiCounter::SetValue(int v) {
     if (v > kMaxValue) v = kMaxValue;

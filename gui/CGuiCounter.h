@@ -6,6 +6,8 @@
 // while the digit below it rolls from 9 to 0.
 #pragma once
 
+#include <memory>
+
 class CSprite;
 
 class CGuiCounter {
@@ -34,8 +36,8 @@ public:
     int GetWindowTop(int i) const;
 
 private:
-    CSprite* digitSprites[kMaxDigits];
-    CSprite* frameSprite;
+    std::unique_ptr<CSprite> digitSprites[kMaxDigits];
+    std::unique_ptr<CSprite> frameSprite;
     int x, y;
     int digits;
     int shown;

@@ -44,7 +44,7 @@ CGuiListbox::CGuiListbox(int x_, int y_, int id_, CController* owner_, int hitWi
 }
 
 CGuiListbox::~CGuiListbox() {
-    delete contentSprite;
+    contentSprite.reset();
     CDraw::UnloadImage(PageName().c_str());
 }
 
@@ -268,8 +268,7 @@ void CGuiListbox::Show() {
 }
 
 void CGuiListbox::Paint() {
-    delete contentSprite;
-    contentSprite = nullptr;
+    contentSprite.reset();
     const std::string name = PageName();
     CDraw::UnloadImage(name.c_str());
     const int page = CDraw::CopyImage(backgroundImage.c_str(), name.c_str(), 0);
@@ -300,7 +299,7 @@ void CGuiListbox::Paint() {
             }
         }
     }
-    contentSprite = new CSprite(kLayer, 0, false);
+    contentSprite = std::make_unique<CSprite>(kLayer, 0, false);
     contentSprite->SetName("GUI Listbox Contents");
     contentSprite->AddFrame(page);
     contentSprite->SetPosition(x, y, false);

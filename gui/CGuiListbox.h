@@ -6,6 +6,7 @@
 // Rows keep the order they were added in; the list box never sorts.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -84,7 +85,7 @@ public:
     // The text a cell shows: its text, or its cut form when it is too wide.
     const std::string& GetShownCell(int row, int column);
     int GetClickCooldown() const { return clickCooldown; }
-    CSprite* GetContentSprite() const { return contentSprite; }
+    CSprite* GetContentSprite() const { return contentSprite.get(); }
     int GetPaintCount() const { return paintCount; }
     int GetRowHeight() const { return rowHeight; }
     int GetRowsTop() const { return rowsTop; }
@@ -103,7 +104,7 @@ private:
     void Paint();
     std::string PageName() const;
 
-    CSprite* contentSprite;
+    std::unique_ptr<CSprite> contentSprite;
     std::string backgroundImage;
     std::string selectionImage;
     int selectionX;

@@ -11,12 +11,7 @@ CGuiSlider::CGuiSlider(int x_, int y_) : x(x_), y(y_), disabled(0), value(kMaxVa
     greyOut = MakeGuiSprite("slider_greyout.png", CL_TEXT, "GUI Slider Gray", x + kGreyOutDx, y, false);
 }
 
-CGuiSlider::~CGuiSlider() {
-    delete shadow;
-    delete frame;
-    delete bar;
-    delete greyOut;
-}
+CGuiSlider::~CGuiSlider() { ReleaseAll(shadow, frame, bar, greyOut); }
 
 void CGuiSlider::Decrease() {
     if (disabled) return;

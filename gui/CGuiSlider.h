@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 class CSprite;
 
@@ -29,14 +30,14 @@ public:
     void UpdateBar();
 
     // Inspection (tests).
-    CSprite* GetBar() const { return bar; }
-    CSprite* GetGreyOut() const { return greyOut; }
+    CSprite* GetBar() const { return bar.get(); }
+    CSprite* GetGreyOut() const { return greyOut.get(); }
 
 private:
-    CSprite* shadow;
-    CSprite* frame;
-    CSprite* bar;
-    CSprite* greyOut;
+    std::unique_ptr<CSprite> shadow;
+    std::unique_ptr<CSprite> frame;
+    std::unique_ptr<CSprite> bar;
+    std::unique_ptr<CSprite> greyOut;
     int x, y;
     uint8_t disabled;
     int value;

@@ -13,6 +13,7 @@
 #include "engine/CSprite.h"
 #include "engine/FontRender.h"
 #include "gui/CGuiButton.h"
+#include "gui/GuiSprites.h"
 #include "gui/GuiText.h"
 
 namespace {
@@ -57,7 +58,7 @@ CGuiTextbox::CGuiTextbox(int maxLength_, int x_, int y_, int marginX_, int margi
     snprintf(name, sizeof(name), "x%i_y%i_%s", x, y, backgroundImage.c_str());
     imageName = name;
 
-    cursorSprite = new CSprite(CL_TEXT, 0, false);
+    cursorSprite = std::make_unique<CSprite>(CL_TEXT, 0, false);
     cursorSprite->SetName("GUI Textbox Cursor");
     cursorSprite->AddFrame(cursorImage.c_str());
     cursorSprite->SetPosition(x + marginX, y + marginY, false);
@@ -66,8 +67,7 @@ CGuiTextbox::CGuiTextbox(int maxLength_, int x_, int y_, int marginX_, int margi
 }
 
 CGuiTextbox::~CGuiTextbox() {
-    delete textSprite;
-    delete cursorSprite;
+    ReleaseAll(textSprite, cursorSprite);
     CDraw::UnloadImage(imageName.c_str());
 }
 
@@ -146,11 +146,10 @@ void CGuiTextbox::SetText(const char* newText) {
 
 void CGuiTextbox::Repaint() {
     ++repaints;
-    delete textSprite;
-    textSprite = nullptr;
+    textSprite.reset();
     CDraw::UnloadImage(imageName.c_str());
     const int copy = CDraw::CopyImage(backgroundImage.c_str(), imageName.c_str(), 0);
-    textSprite = new CSprite(CL_ROLL, 0, false);
+    textSprite = std::make_unique<CSprite>(CL_ROLL, 0, false);
     textSprite->SetName("GUI Textbox Text");
     textSprite->AddFrame(copy);
     textSprite->SetPosition(x, y, false);

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 class CSprite;
@@ -60,8 +61,8 @@ public:
     bool IsMasked() const { return masked != 0; }
     int GetBlinkCounter() const { return blinkCounter; }
     const std::string& GetImageName() const { return imageName; }
-    CSprite* GetTextSprite() const { return textSprite; }
-    CSprite* GetCursorSprite() const { return cursorSprite; }
+    CSprite* GetTextSprite() const { return textSprite.get(); }
+    CSprite* GetCursorSprite() const { return cursorSprite.get(); }
     int GetRepaintCount() const { return repaints; }
     // What the last repaint drew: the text (or its stars) as laid out in
     // the field, with a line break at the end of each line of several, or
@@ -78,8 +79,8 @@ private:
     // tall as a line of lineHeight (0: its picture's height).
     void PlaceCaret(int dx, int dy, int lineHeight);
 
-    CSprite* textSprite;
-    CSprite* cursorSprite;
+    std::unique_ptr<CSprite> textSprite;
+    std::unique_ptr<CSprite> cursorSprite;
     std::string backgroundImage;
     std::string cursorImage;
     std::string imageName;

@@ -9,7 +9,7 @@ CInvalidMark::CInvalidMark(const char* prefix, int layer, int x, int y, const ch
     sprite_->SetPosition(x, y, false);
 }
 
-CInvalidMark::~CInvalidMark() { delete sprite_; }
+CInvalidMark::~CInvalidMark() { sprite_.reset(); }
 
 void CInvalidMark::Start(int delay) {
     delay_ = delay;

@@ -4,6 +4,8 @@
 // played once.
 #pragma once
 
+#include <memory>
+
 class CSprite;
 
 class CInvalidMark {
@@ -19,9 +21,9 @@ public:
     // Once a frame: counts the hold down and then starts the animation.
     void Step();
     int GetDelay() const { return delay_; }
-    CSprite* GetSprite() const { return sprite_; }
+    CSprite* GetSprite() const { return sprite_.get(); }
 
 private:
-    CSprite* sprite_;
+    std::unique_ptr<CSprite> sprite_;
     int delay_ = 0;
 };

@@ -1,5 +1,6 @@
-// The keys of a screen whose keyboard drives one list box (the level
-// manager, the editor's load dialog): Up or Left and Down or Right move one
+// The keys of a screen whose keyboard drives one list box (the menu keys of
+// the level manager, the players and the editor's load dialog, CMenuKeys):
+// Up or Left and Down or Right move one
 // row, Page Up and Page Down one page, Home and End to the ends, the pointer
 // put onto the list first. A held row or page key moves again on the sixth
 // frame of its hold and then every second frame.

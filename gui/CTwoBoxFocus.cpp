@@ -1,7 +1,6 @@
 #include "gui/CTwoBoxFocus.h"
 
 #include "engine/CController.h"
-#include "gui/CControllerTextEntryBase.h"
 #include "gui/CGuiButton.h"
 #include "gui/CGuiTextbox.h"
 
@@ -42,23 +41,17 @@ void CTwoBoxFocus::MoveFocus(bool backwards) {
         FocusButton(next == 2 ? okay : cancel);
 }
 
-bool CTwoBoxFocus::HandleKey(bool released, int key, bool shift) {
-    if (released) return false;
+void CTwoBoxFocus::TypeKey(int key, bool shift) {
     if (CGuiTextbox* box = GetFocusedTextbox()) box->HandleKey(key, 0, shift);
-    if (const int step = CControllerTextEntryBase::FocusStep(key, shift)) {
-        MoveFocus(step < 0);
-    } else if (key == KEY_RETURN || (key == KEY_SPACE && focused == FOCUS_BUTTONS)) {
-        // Space is the text's while a box has the keyboard.
-        if (focused == 0)
-            FocusBox(1);
-        else if (focused == 1)
-            FocusButton(okay);
-        else if (!CGuiButtonBase::ActivateFocused(true))
-            CController::PlayInterfaceSound(CController::GetSoundClickScreen());
-    } else if (key == KEY_ESCAPE) {
-        return true;
-    }
-    return false;
+}
+
+void CTwoBoxFocus::Confirm() {
+    if (focused == 0)
+        FocusBox(1);
+    else if (focused == 1)
+        FocusButton(okay);
+    else if (!CGuiButtonBase::ActivateFocused(true))
+        CController::PlayInterfaceSound(CController::GetSoundClickScreen());
 }
 
 void CTwoBoxFocus::FollowPointer() {

@@ -7,10 +7,12 @@
 // one).
 #pragma once
 
+#include "gui/CMenuKeys.h"
+
 class CGuiButton;
 class CGuiTextbox;
 
-class CTwoBoxFocus {
+class CTwoBoxFocus : public CMenuFocusRing {
 public:
     enum { FOCUS_BUTTONS = -1 };
 
@@ -20,11 +22,12 @@ public:
     CGuiTextbox* GetFocusedTextbox() const { return focused >= 0 ? boxes[focused] : nullptr; }
     void FocusBox(int i);
     void FocusButton(CGuiButton* button);
-    void MoveFocus(bool backwards);
-    // A key of the dialog: a press goes to the focused box first, then the
-    // focus keys and Return act. True for a press of Escape (the dialog
-    // cancels).
-    bool HandleKey(bool released, int key, bool shift);
+    // The ring as the menu keys drive it: a press goes to the focused box
+    // first; Return walks from box to box and onto okay, then acts.
+    void TypeKey(int key, bool shift) override;
+    void MoveFocus(bool backwards) override;
+    bool IsTyping() const override { return focused != FOCUS_BUTTONS; }
+    void Confirm() override;
     // The box under the pointer takes the keyboard; a button under it takes
     // the keyboard from both boxes.
     void FollowPointer();

@@ -1,10 +1,12 @@
 #include "gui/GuiSprites.h"
 
+#include <utility>
+
 #include "engine/CSprite.h"
 
 namespace {
 
-CSprite* Place(CSprite* s, const char* debugName, int x, int y, bool shown) {
+std::unique_ptr<CSprite> Place(std::unique_ptr<CSprite> s, const char* debugName, int x, int y, bool shown) {
     s->SetName(debugName);
     s->SetPosition(x, y, false);
     if (shown) s->Show(kSpriteNotDrawn, kSpriteNotDrawn);
@@ -13,14 +15,14 @@ CSprite* Place(CSprite* s, const char* debugName, int x, int y, bool shown) {
 
 }  // namespace
 
-CSprite* MakeGuiSprite(const char* image, int layer, const char* debugName, int x, int y, bool shown) {
-    CSprite* s = new CSprite(layer, 0, false);
+std::unique_ptr<CSprite> MakeGuiSprite(const char* image, int layer, const char* debugName, int x, int y, bool shown) {
+    auto s = std::make_unique<CSprite>(layer, 0, false);
     if (image) s->AddFrame(image);
-    return Place(s, debugName, x, y, shown);
+    return Place(std::move(s), debugName, x, y, shown);
 }
 
-CSprite* MakeGuiSprite(int imageId, int layer, const char* debugName, int x, int y, bool shown) {
-    CSprite* s = new CSprite(layer, 0, false);
+std::unique_ptr<CSprite> MakeGuiSprite(int imageId, int layer, const char* debugName, int x, int y, bool shown) {
+    auto s = std::make_unique<CSprite>(layer, 0, false);
     if (imageId >= 0) s->AddFrame(imageId);
-    return Place(s, debugName, x, y, shown);
+    return Place(std::move(s), debugName, x, y, shown);
 }

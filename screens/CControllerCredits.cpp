@@ -5,6 +5,7 @@
 #include "engine/CSprite.h"
 #include "engine/Log.h"
 #include "gui/CGuiButton.h"
+#include "gui/GuiSprites.h"
 #include "gui/GuiText.h"
 
 namespace {
@@ -62,8 +63,9 @@ void CControllerCredits::LoadSprites() {
     BlitString(1010, image, 100, 40, 1, 540, 500, kVersion);
     page = MakePageSprite(image, 1411, "Credits Controller (CREDITS_LSPRITE_BACKGROUND)");
 
-    done = new CGuiButton(kDoneX, kFootRowY, 0, this, "story_buttondonebase.png", "story_buttondoneshadow.png",
-                          "story_buttondonerollover.png", nullptr, true, 2, 2);
+    done =
+        std::make_unique<CGuiButton>(kDoneX, kFootRowY, 0, this, "story_buttondonebase.png",
+                                     "story_buttondoneshadow.png", "story_buttondonerollover.png", nullptr, true, 2, 2);
     HideMousePointer(-1);
     loaded = 1;
 }
@@ -71,17 +73,12 @@ void CControllerCredits::LoadSprites() {
 void CControllerCredits::UnloadSprites() {
     ShowHourglass(true);
     if (!loaded) return;
-    delete dimmer;
-    dimmer = nullptr;
-    delete page;
-    page = nullptr;
-    delete done;
-    done = nullptr;
+    ReleaseAll(dimmer, page, done);
     CDraw::UnloadImage(kPageName);
     loaded = 0;
 }
 
 void CControllerCredits::GUICallback(int index, int, bool) {
-    if (index == 0) result = 1;
+    if (index == 0) result = kCloseBack;
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "engine/BuildInfo.h"
 #include "screens/CControllerPage.h"
@@ -30,15 +31,15 @@ public:
     void GUICallback(int index, int value, bool dclick) override;
 
     // Inspection (tests).
-    CGuiButton* GetDoneButton() const { return done; }
-    CSprite* GetPageSprite() const { return page; }
+    CGuiButton* GetDoneButton() const { return done.get(); }
+    CSprite* GetPageSprite() const { return page.get(); }
 
 private:
     void LoadSprites();
     void UnloadSprites();
 
-    CSprite* dimmer;
-    CSprite* page;
-    CGuiButton* done;
+    std::unique_ptr<CSprite> dimmer;
+    std::unique_ptr<CSprite> page;
+    std::unique_ptr<CGuiButton> done;
     uint8_t loaded;
 };

@@ -8,6 +8,7 @@
 #include "engine/CSprite.h"
 #include "engine/Log.h"
 #include "gui/CGuiButton.h"
+#include "gui/GuiSprites.h"
 #include "gui/GuiText.h"
 
 namespace {
@@ -242,7 +243,6 @@ CControllerInstructions::CControllerInstructions(int page_)
       built(0),
       page(page_) {
     id = CONTROLLER_INSTRUCTIONS;
-    for (CGuiButton*& b : topicButtons) b = nullptr;
     CreateSprites();
 }
 
@@ -260,13 +260,16 @@ void CControllerInstructions::CreateSprites() {
         snprintf(caption, sizeof caption, "p2d_button_class%dtext.png", i);
         topicButtons[i] = MakeParchmentButton(i < 9 ? 170 : 445, 170 + 30 * (i % 9), i, caption);
     }
-    prevButton = new CGuiButton(kDoneX - 155, kFootRowY, BUTTON_PREVIOUS, this, "story_buttonprevbase.png",
-                                "story_buttonprevshadow.png", "story_buttonprevrollover.png", nullptr, false, 2, 2);
+    prevButton = std::make_unique<CGuiButton>(kDoneX - 155, kFootRowY, BUTTON_PREVIOUS, this,
+                                              "story_buttonprevbase.png", "story_buttonprevshadow.png",
+                                              "story_buttonprevrollover.png", nullptr, false, 2, 2);
     prevButton->SetDisableImage("story_buttonprevfade.png", 0, 0);
-    doneButton = new CGuiButton(kDoneX, kFootRowY, BUTTON_DONE, this, "story_buttondonebase.png",
-                                "story_buttondoneshadow.png", "story_buttondonerollover.png", nullptr, false, 2, 2);
-    nextButton = new CGuiButton(kDoneX + 155, kFootRowY, BUTTON_NEXT, this, "story_buttonnextbase.png",
-                                "story_buttonnextshadow.png", "story_buttonnextrollover.png", nullptr, true, 2, 2);
+    doneButton = std::make_unique<CGuiButton>(kDoneX, kFootRowY, BUTTON_DONE, this, "story_buttondonebase.png",
+                                              "story_buttondoneshadow.png", "story_buttondonerollover.png", nullptr,
+                                              false, 2, 2);
+    nextButton =
+        std::make_unique<CGuiButton>(kDoneX + 155, kFootRowY, BUTTON_NEXT, this, "story_buttonnextbase.png",
+                                     "story_buttonnextshadow.png", "story_buttonnextrollover.png", nullptr, true, 2, 2);
     nextButton->SetDisableImage("story_buttonnextfade.png", 0, 0);
     BuildPage();
     HideMousePointer(-1);
@@ -276,22 +279,13 @@ void CControllerInstructions::CreateSprites() {
 void CControllerInstructions::DestroySprites() {
     ShowHourglass(true);
     if (!built) return;
-    delete dimmer;
-    dimmer = nullptr;
-    delete pageSprite;
-    pageSprite = nullptr;
-    DeleteAll(topicButtons);
-    delete prevButton;
-    delete doneButton;
-    delete nextButton;
-    prevButton = doneButton = nextButton = nullptr;
+    ReleaseAll(dimmer, pageSprite, topicButtons, prevButton, doneButton, nextButton);
     CDraw::UnloadImage(kPageName);
     built = 0;
 }
 
 void CControllerInstructions::BuildPage() {
-    delete pageSprite;
-    pageSprite = nullptr;
+    pageSprite.reset();
     CDraw::UnloadImage(kPageName);
 
     if (page > 0)
@@ -304,7 +298,7 @@ void CControllerInstructions::BuildPage() {
         nextButton->Disable();
     // Return turns the page; on the last page it closes the book.
     doneButton->SetDefault(page == kLastPage);
-    for (CGuiButton* b : topicButtons) {
+    for (const auto& b : topicButtons) {
         if (page == 0)
             b->Show();
         else
@@ -344,7 +338,7 @@ void CControllerInstructions::GUICallback(int index, int, bool) {
         if (page <= 0) return;
         --page;
         break;
-    case BUTTON_DONE: result = 1; return;
+    case BUTTON_DONE: result = kCloseBack; return;
     case BUTTON_NEXT:
         if (page >= kLastPage) return;
         ++page;
@@ -359,9 +353,9 @@ void CControllerInstructions::GUICallback(int index, int, bool) {
 
 CGuiButton* CControllerInstructions::GetButton(int widgetId) const {
     switch (widgetId) {
-    case BUTTON_PREVIOUS: return prevButton;
-    case BUTTON_DONE: return doneButton;
-    case BUTTON_NEXT: return nextButton;
-    default: return widgetId >= 0 && widgetId < kTopics ? topicButtons[widgetId] : nullptr;
+    case BUTTON_PREVIOUS: return prevButton.get();
+    case BUTTON_DONE: return doneButton.get();
+    case BUTTON_NEXT: return nextButton.get();
+    default: return widgetId >= 0 && widgetId < kTopics ? topicButtons[widgetId].get() : nullptr;
     }
 }

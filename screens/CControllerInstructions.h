@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "screens/CControllerPage.h"
 
@@ -43,7 +44,7 @@ public:
     // Inspection (tests).
     int GetPage() const { return page; }
     CGuiButton* GetButton(int widgetId) const;
-    CSprite* GetPageSprite() const { return pageSprite; }
+    CSprite* GetPageSprite() const { return pageSprite.get(); }
 
 private:
     void CreateSprites();
@@ -51,12 +52,12 @@ private:
     void BuildPage();
     void PaintPage(int image);
 
-    CSprite* dimmer;
-    CSprite* pageSprite;
-    CGuiButton* topicButtons[kTopics];
-    CGuiButton* prevButton;
-    CGuiButton* doneButton;
-    CGuiButton* nextButton;
+    std::unique_ptr<CSprite> dimmer;
+    std::unique_ptr<CSprite> pageSprite;
+    std::unique_ptr<CGuiButton> topicButtons[kTopics];
+    std::unique_ptr<CGuiButton> prevButton;
+    std::unique_ptr<CGuiButton> doneButton;
+    std::unique_ptr<CGuiButton> nextButton;
     uint8_t built;
     int page;
 };

@@ -42,8 +42,7 @@ CControllerIntro::CControllerIntro()
 
 CControllerIntro::~CControllerIntro() {
     DebugLog(DBG_DESTRUCT, "CControllerIntro:  Destroying CControllerIntro...\n");
-    delete mainMenu;
-    mainMenu = nullptr;
+    mainMenu.reset();
     ReleaseSprites(menuOpened != 0);
 }
 
@@ -184,8 +183,8 @@ void CControllerIntro::LoadMainMenu() {
     DebugLog(DBG_DEBUG, "%s", kRule);
     DebugLog(DBG_DEBUG, "Loading Controller:  Main Menu\n");
     DebugLog(DBG_DEBUG, "%s", kRule);
-    mainMenu = new CControllerMain();
-    OpenChild(mainMenu);
+    mainMenu = std::make_unique<CControllerMain>();
+    OpenChild(mainMenu.get());
 }
 
 void CControllerIntro::InputKey(bool released, int key) {
@@ -202,12 +201,11 @@ void CControllerIntro::InputMouseClick(bool released, bool, bool, bool, bool) {
 void CControllerIntro::Pump() {
     if (GetPreviousId() == CONTROLLER_MAIN && mainMenu) {
         DebugLog(DBG_TICK, "Removing MAIN\n");
-        delete mainMenu;
-        mainMenu = nullptr;
+        mainMenu.reset();
         DebugLog(DBG_TICK, "MAIN removal completed\n");
         // The main menu only ever closes to end the program; whatever it
         // left, the intro has nothing to go back to.
-        if (result == 0) result = -1;
+        if (result == 0) result = kCloseQuit;
     } else {
         PollInput();
         if (active && imagesLoaded) updateSprites();

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "engine/CController.h"
 
@@ -32,7 +33,7 @@ public:
     bool HasSplash(int n) const;
     int GetStartTime() const { return startTime; }
     bool AreImagesLoaded() const { return imagesLoaded != 0; }
-    CControllerMain* GetMainMenu() const { return mainMenu; }
+    CControllerMain* GetMainMenu() const { return mainMenu.get(); }
     CSprite* GetEyes() const { return eyes; }
 
     // The clock of the timeline (SDL_GetTicks by default; null restores it).
@@ -55,6 +56,6 @@ private:
     CSprite* splash2;
     uint8_t imagesLoaded;
     int startTime;
-    CControllerMain* mainMenu;
+    std::unique_ptr<CControllerMain> mainMenu;
     uint8_t menuOpened;
 };

@@ -31,6 +31,7 @@
 #include "screens/CControllerScoreboard.h"
 #include "sound/CSound.h"
 #include "world/CLevelSet.h"
+#include "gui/GuiSprites.h"
 
 namespace {
 
@@ -156,41 +157,19 @@ CControllerMain::CControllerMain()
       scoreboard(nullptr),
       spritesLoaded(0) {
     id = CONTROLLER_MAIN;
-    for (CSprite*& s : sprites) s = nullptr;
-    for (int i = 0; i < kCloudCount; ++i) {
-        clouds[i] = nullptr;
-        movers[i] = nullptr;
-    }
-    for (CGuiButton*& b : buttons) b = nullptr;
     LoadSprites();
     if (introLogo) introLogo->SetFadeOut(1000, 255, 0);
 }
 
 CControllerMain::~CControllerMain() {
     DebugLog(DBG_MILESTONE, "ID_900:  SHUTDOWN:  C%i Started\n", id);
-    delete message;
-    message = nullptr;
-    delete notice;
-    notice = nullptr;
-    delete map;
-    map = nullptr;
-    delete profiles;
-    profiles = nullptr;
-    delete manager;
-    manager = nullptr;
-    delete editor;
-    editor = nullptr;
-    delete instructions;
-    delete options;
-    delete credits;
-    delete scoreboard;
-    scoreboard = nullptr;
+    ReleaseAll(message, notice, map, profiles, manager, editor, instructions, options, credits, scoreboard);
     UnloadSprites();
     DebugLog(DBG_MILESTONE, "ID_900:  SHUTDOWN:  C%i Completed\n", id);
 }
 
-CSprite* CControllerMain::MakeSprite(int layer, int frameDelay, const char* debugName, int x, int y) {
-    CSprite* s = new CSprite(layer, frameDelay, false);
+std::unique_ptr<CSprite> CControllerMain::MakeSprite(int layer, int frameDelay, const char* debugName, int x, int y) {
+    auto s = std::make_unique<CSprite>(layer, frameDelay, false);
     s->SetName(debugName);
     s->SetPosition(x, y, false);
     return s;
@@ -201,55 +180,75 @@ void CControllerMain::LoadSprites() {
     CSound::PlayMainMusic();
 
     CSprite* s;
-    s = sprites[SPRITE_BACKGROUND] = MakeSprite(LAYER_BACKGROUND, 0, "Main Menu (MAIN_LSPRITE_BACKGROUND)", 0, 0);
+    sprites[SPRITE_BACKGROUND] = MakeSprite(LAYER_BACKGROUND, 0, "Main Menu (MAIN_LSPRITE_BACKGROUND)", 0, 0);
+    s = sprites[SPRITE_BACKGROUND].get();
     s->AddFrame("mainmenu_background.jpg");
     s->Show(kSpriteNotDrawn, kSpriteNotDrawn);
 
-    s = sprites[SPRITE_LEAVES] = MakeSprite(1407, 0, "Main Menu (MAIN_LSPRITE_LEAVES)", 79, 235);
+    sprites[SPRITE_LEAVES] = MakeSprite(1407, 0, "Main Menu (MAIN_LSPRITE_LEAVES)", 79, 235);
+
+    s = sprites[SPRITE_LEAVES].get();
     s->AddFrame("mainmenu_leavescoconuts.png");
     s->Show(kSpriteNotDrawn, kSpriteNotDrawn);
 
-    s = sprites[SPRITE_BODY] = MakeSprite(1405, 0, "Main Menu (MAIN_LSPRITE_PROF_BODY)", 84, 226);
+    sprites[SPRITE_BODY] = MakeSprite(1405, 0, "Main Menu (MAIN_LSPRITE_PROF_BODY)", 84, 226);
+
+    s = sprites[SPRITE_BODY].get();
     s->AddFrame("mainmenu_profbody.png");
     s->Show(kSpriteNotDrawn, kSpriteNotDrawn);
 
     const char* head = "Main Menu (MAIN_LSPRITE_PROF_HEAD)";
-    s = sprites[SPRITE_HEAD_RAISE] = MakeSprite(1404, 2, head, 61, 128);
+    sprites[SPRITE_HEAD_RAISE] = MakeSprite(1404, 2, head, 61, 128);
+    s = sprites[SPRITE_HEAD_RAISE].get();
     s->AddFrames("mainmenu_profhead", 0, 5, ".png", 1);
     s->AddFrame("mainmenu_profhead5.png", 4);
     s->Show(kSpriteNotDrawn, kSpriteNotDrawn);
-    s = sprites[SPRITE_HEAD_LOWER] = MakeSprite(1404, 2, head, 61, 128);
+    sprites[SPRITE_HEAD_LOWER] = MakeSprite(1404, 2, head, 61, 128);
+    s = sprites[SPRITE_HEAD_LOWER].get();
     s->AddFrames("mainmenu_profhead", 5, 0, ".png", 1);
-    s = sprites[SPRITE_HEAD_LOOKUP] = MakeSprite(1404, 2, head, 61, 128);
+    sprites[SPRITE_HEAD_LOOKUP] = MakeSprite(1404, 2, head, 61, 128);
+    s = sprites[SPRITE_HEAD_LOOKUP].get();
     s->AddFrames("mainmenu_profhead", 6, 15, ".png", 1);
     s->AddFrame("mainmenu_profhead15.png", 4);
-    s = sprites[SPRITE_HEAD_LOOKDOWN] = MakeSprite(1404, 2, head, 61, 128);
+    sprites[SPRITE_HEAD_LOOKDOWN] = MakeSprite(1404, 2, head, 61, 128);
+    s = sprites[SPRITE_HEAD_LOOKDOWN].get();
     s->AddFrames("mainmenu_profhead", 15, 6, ".png", 1);
-    s = sprites[SPRITE_HEAD_NOD] = MakeSprite(1404, 2, head, 61, 128);
+    sprites[SPRITE_HEAD_NOD] = MakeSprite(1404, 2, head, 61, 128);
+    s = sprites[SPRITE_HEAD_NOD].get();
     s->AddFrames("mainmenu_profhead", 16, 26, ".png", 1);
 
     const char* larm = "Main Menu (MAIN_LSPRITE_PROF_LARM)";
     const char* rarm = "Main Menu (MAIN_LSPRITE_PROF_RARM)";
-    s = sprites[SPRITE_LARM_RAISE] = MakeSprite(1403, 2, larm, 123, 184);
+    sprites[SPRITE_LARM_RAISE] = MakeSprite(1403, 2, larm, 123, 184);
+    s = sprites[SPRITE_LARM_RAISE].get();
     s->AddFrames("mainmenu_profleftarm", 0, 5, ".png", 1);
     s->Show(kSpriteNotDrawn, kSpriteNotDrawn);
-    s = sprites[SPRITE_LARM_LOWER] = MakeSprite(1403, 2, larm, 123, 184);
+    sprites[SPRITE_LARM_LOWER] = MakeSprite(1403, 2, larm, 123, 184);
+    s = sprites[SPRITE_LARM_LOWER].get();
     s->AddFrames("mainmenu_profleftarm", 5, 0, ".png", 1);
-    s = sprites[SPRITE_RARM_RAISE] = MakeSprite(1406, 2, rarm, 126, 204);
+    sprites[SPRITE_RARM_RAISE] = MakeSprite(1406, 2, rarm, 126, 204);
+    s = sprites[SPRITE_RARM_RAISE].get();
     s->AddFrames("mainmenu_profrightarm", 0, 5, ".png", 1);
     s->Show(kSpriteNotDrawn, kSpriteNotDrawn);
-    s = sprites[SPRITE_RARM_LOWER] = MakeSprite(1406, 2, rarm, 126, 204);
+    sprites[SPRITE_RARM_LOWER] = MakeSprite(1406, 2, rarm, 126, 204);
+    s = sprites[SPRITE_RARM_LOWER].get();
     s->AddFrames("mainmenu_profrightarm", 5, 0, ".png", 1);
 
-    s = sprites[SPRITE_VOLCANO_GLOW] = MakeSprite(1400, 4, "Main Menu (MAIN_LSPRITE_VOLCANO_GLOW)", 453, 167);
+    sprites[SPRITE_VOLCANO_GLOW] = MakeSprite(1400, 4, "Main Menu (MAIN_LSPRITE_VOLCANO_GLOW)", 453, 167);
+
+    s = sprites[SPRITE_VOLCANO_GLOW].get();
     AddVolcanoGlowFrames(s);
     s->SetLooping(true);
     PlayShown(s);
 
-    s = sprites[SPRITE_VOLCANO_SMOKE] = MakeSprite(1401, 2, "Main Menu (MAIN_LSPRITE_VOLCANO_SMOKE)", 401, -29);
+    sprites[SPRITE_VOLCANO_SMOKE] = MakeSprite(1401, 2, "Main Menu (MAIN_LSPRITE_VOLCANO_SMOKE)", 401, -29);
+
+    s = sprites[SPRITE_VOLCANO_SMOKE].get();
     s->AddFrames("mainmenu_smoke", 1, 54, ".png", 1);
 
-    s = sprites[SPRITE_VOLCANO_FRONT] = MakeSprite(1402, 0, "Main Menu (MAIN_LSPRITE_VOLCANO_FRONT)", 421, 167);
+    sprites[SPRITE_VOLCANO_FRONT] = MakeSprite(1402, 0, "Main Menu (MAIN_LSPRITE_VOLCANO_FRONT)", 421, 167);
+
+    s = sprites[SPRITE_VOLCANO_FRONT].get();
     s->AddFrame("mainmenu_volcanofront.png");
     s->Show(kSpriteNotDrawn, kSpriteNotDrawn);
 
@@ -257,7 +256,7 @@ void CControllerMain::LoadSprites() {
         clouds[i] = MakeSprite(CL_CLOUD, 0, kCloudNames[i], 0, 0);
         clouds[i]->AddFrame(kCloudImages[i]);
         clouds[i]->Show(kSpriteNotDrawn, kSpriteNotDrawn);
-        movers[i] = new CLinearMover();
+        movers[i] = std::make_unique<CLinearMover>();
         StartCloud(i, false);
     }
     MoveClouds();
@@ -267,9 +266,9 @@ void CControllerMain::LoadSprites() {
     for (const MenuButton& m : kMenuButtons) {
         if (m.id == BUTTON_MOREGAMES && !moreGames) continue;
         // Return with no button in focus plays.
-        CGuiButton* b = new CGuiButton(kButtonX, kButtonTop + kButtonPitch * slot, m.id, this,
-                                       "mainmenu_buttonbase.png", nullptr, "mainmenu_buttonrollover.png",
-                                       "mainmenu_buttonactive.png", m.id == BUTTON_PLAY, 0, 0);
+        auto b = std::make_unique<CGuiButton>(kButtonX, kButtonTop + kButtonPitch * slot, m.id, this,
+                                              "mainmenu_buttonbase.png", nullptr, "mainmenu_buttonrollover.png",
+                                              "mainmenu_buttonactive.png", m.id == BUTTON_PLAY, 0, 0);
         // The caption's box (170 x 26) centred on the plate (210 x 48), in
         // place under the pointer, a pixel down and right while pressed.
         b->SetText(m.text, 20, 11, 0, 0, 1, 1);
@@ -277,13 +276,13 @@ void CControllerMain::LoadSprites() {
             b->SetDisableImage(kDisabledLook, 0, 0);
             b->Disable();
         }
-        buttons[m.id] = b;
+        buttons[m.id] = std::move(b);
         ++slot;
     }
     BuildWelcomePanel();
-    buttons[BUTTON_PROFILE] =
-        new CGuiButton(51, 41, BUTTON_PROFILE, this, "profile_button_changebase.png", "profile_button_changeshadow.png",
-                       "profile_button_changerollover.png", nullptr, false, 0, 0);
+    buttons[BUTTON_PROFILE] = std::make_unique<CGuiButton>(
+        51, 41, BUTTON_PROFILE, this, "profile_button_changebase.png", "profile_button_changeshadow.png",
+        "profile_button_changerollover.png", nullptr, false, 0, 0);
     if (!kProfileEnabled) {
         buttons[BUTTON_PROFILE]->SetDisableImage(kProfileDisabledLook, 0, 0);
         buttons[BUTTON_PROFILE]->Disable();
@@ -294,8 +293,7 @@ void CControllerMain::LoadSprites() {
 }
 
 void CControllerMain::BuildWelcomePanel() {
-    delete sprites[SPRITE_PROFILE];
-    sprites[SPRITE_PROFILE] = nullptr;
+    sprites[SPRITE_PROFILE].reset();
     CDraw::UnloadImage(kOverlayName);
     const int panel = CDraw::CopyImage("profile_main.png", kOverlayName, 0);
     const char* name = "";
@@ -313,7 +311,8 @@ void CControllerMain::BuildWelcomePanel() {
         fitted = FontFitTyped(fit);
     }
     BlitTypedString(fit.textId, panel, w, h, 2, 0, 5, name, nullptr, fitted.pointSize);
-    CSprite* s = sprites[SPRITE_PROFILE] = MakeSprite(1408, 0, "Main Menu (MAIN_LSPRITE_PROFILE)", 6, 6);
+    sprites[SPRITE_PROFILE] = MakeSprite(1408, 0, "Main Menu (MAIN_LSPRITE_PROFILE)", 6, 6);
+    CSprite* s = sprites[SPRITE_PROFILE].get();
     s->AddFrame(panel);
     s->Show(kSpriteNotDrawn, kSpriteNotDrawn);
 }
@@ -321,19 +320,9 @@ void CControllerMain::BuildWelcomePanel() {
 void CControllerMain::UnloadSprites() {
     if (!spritesLoaded && !introLogo) return;
     ShowHourglass(true);
-    for (CSprite*& s : sprites) {
-        delete s;
-        s = nullptr;
-    }
-    for (CGuiButton*& b : buttons) {
-        delete b;
-        b = nullptr;
-    }
+    ReleaseAll(sprites, buttons);
     for (int i = 0; i < kCloudCount; ++i) {
-        delete clouds[i];
-        clouds[i] = nullptr;
-        delete movers[i];
-        movers[i] = nullptr;
+        ReleaseAll(clouds[i], movers[i]);
     }
     delete introLogo;
     introLogo = nullptr;
@@ -358,16 +347,16 @@ void CControllerMain::MoveClouds() {
 }
 
 void CControllerMain::AnimateFigure() {
-    CSprite* headRaise = sprites[SPRITE_HEAD_RAISE];
-    CSprite* headLower = sprites[SPRITE_HEAD_LOWER];
-    CSprite* headUp = sprites[SPRITE_HEAD_LOOKUP];
-    CSprite* headDown = sprites[SPRITE_HEAD_LOOKDOWN];
-    CSprite* headNod = sprites[SPRITE_HEAD_NOD];
-    CSprite* lRaise = sprites[SPRITE_LARM_RAISE];
-    CSprite* lLower = sprites[SPRITE_LARM_LOWER];
-    CSprite* rRaise = sprites[SPRITE_RARM_RAISE];
-    CSprite* rLower = sprites[SPRITE_RARM_LOWER];
-    CSprite* smoke = sprites[SPRITE_VOLCANO_SMOKE];
+    CSprite* headRaise = sprites[SPRITE_HEAD_RAISE].get();
+    CSprite* headLower = sprites[SPRITE_HEAD_LOWER].get();
+    CSprite* headUp = sprites[SPRITE_HEAD_LOOKUP].get();
+    CSprite* headDown = sprites[SPRITE_HEAD_LOOKDOWN].get();
+    CSprite* headNod = sprites[SPRITE_HEAD_NOD].get();
+    CSprite* lRaise = sprites[SPRITE_LARM_RAISE].get();
+    CSprite* lLower = sprites[SPRITE_LARM_LOWER].get();
+    CSprite* rRaise = sprites[SPRITE_RARM_RAISE].get();
+    CSprite* rLower = sprites[SPRITE_RARM_LOWER].get();
+    CSprite* smoke = sprites[SPRITE_VOLCANO_SMOKE].get();
 
     // 1. The head is up: hold, then either go back to rest or look up.
     if (headRaise->IsFinished()) {
@@ -459,12 +448,12 @@ void CControllerMain::AnimateFigure() {
 }
 
 void CControllerMain::ShowButtons() {
-    for (CGuiButton* b : buttons)
+    for (const auto& b : buttons)
         if (b) b->Show();
 }
 
 void CControllerMain::HideButtons() {
-    for (CGuiButton* b : buttons)
+    for (const auto& b : buttons)
         if (b) b->Hide();
 }
 
@@ -485,24 +474,27 @@ void CControllerMain::GUICallback(int index, int, bool) {
     case BUTTON_INSTRUCTIONS:
         if (instructions) break;
         FreezeFor("Instructions");
-        OpenChild(instructions = new CControllerInstructions(0));
+        instructions = std::make_unique<CControllerInstructions>(0);
+        OpenChild(instructions.get());
         break;
     case BUTTON_OPTIONS:
         if (options) break;
         FreezeFor("Options");
-        OpenChild(options = new CControllerOptions());
+        options = std::make_unique<CControllerOptions>();
+        OpenChild(options.get());
         break;
     case BUTTON_CREDITS:
         if (credits) break;
         FreezeFor("Credits");
-        OpenChild(credits = new CControllerCredits());
+        credits = std::make_unique<CControllerCredits>();
+        OpenChild(credits.get());
         break;
     case BUTTON_MOREGAMES:
         if (message) break;
         FreezeForChild();
         LogOpening("Message (Vormak Games)");
-        message = new CControllerMessage(2200, 2300, true, 0);
-        OpenChild(message);
+        message = std::make_unique<CControllerMessage>(2200, 2300, true, 0);
+        OpenChild(message.get());
         break;
     case BUTTON_PLAY:
         if (map) break;
@@ -512,8 +504,8 @@ void CControllerMain::GUICallback(int index, int, bool) {
         if (profiles) break;
         FreezeForChild();
         LogOpening("Profiles");
-        profiles = new CControllerProfiles();
-        OpenChild(profiles);
+        profiles = std::make_unique<CControllerProfiles>();
+        OpenChild(profiles.get());
         break;
     case BUTTON_MANAGER:
         if (manager) break;
@@ -523,17 +515,17 @@ void CControllerMain::GUICallback(int index, int, bool) {
         if (editor) break;
         UnloadSprites();
         LogOpening("Level Editor");
-        editor = new CControllerEditor();
-        OpenChild(editor);
+        editor = std::make_unique<CControllerEditor>();
+        OpenChild(editor.get());
         break;
     case BUTTON_SCORES:
         if (scoreboard) break;
         FreezeForChild();
         LogOpening("Scoreboard");
-        scoreboard = new CControllerScoreboard(SCOREBOARD_OVERALL, false);
-        OpenChild(scoreboard);
+        scoreboard = std::make_unique<CControllerScoreboard>(SCOREBOARD_OVERALL, false);
+        OpenChild(scoreboard.get());
         break;
-    case BUTTON_EXIT: result = -1; break;
+    case BUTTON_EXIT: result = kCloseQuit; break;
     default:
         // The other buttons are disabled until their screens exist.
         break;
@@ -587,11 +579,12 @@ bool CControllerMain::OpenNotice() {
         FreezeForChild();
         LogOpening("Message (Damaged Profile)");
         const ProgressMessage m = DamageMessage(damage);
-        notice = new CControllerMessage(m.title, m.body, false, m.text.c_str(), m.text2.c_str());
+        notice = std::make_unique<CControllerMessage>(m.title, m.body, false, m.text.c_str(), m.text2.c_str());
     } else if (!unlockedLock.empty()) {
         FreezeForChild();
         LogOpening("Message (Data Folder Not Locked)");
-        notice = new CControllerMessage(kUnlockedTitle, kUnlockedBody, false, ShownPath(unlockedLock).c_str());
+        notice =
+            std::make_unique<CControllerMessage>(kUnlockedTitle, kUnlockedBody, false, ShownPath(unlockedLock).c_str());
         unlockedLock.clear();
     } else if (TakeSaveFailureNotice()) {
         // A save failed where no screen of its own told it (the settings,
@@ -599,11 +592,11 @@ bool CControllerMain::OpenNotice() {
         FreezeForChild();
         LogOpening("Message (Progress Not Saved)");
         const ProgressMessage m = SaveFailureMessage(profile->GetSaveFailure());
-        notice = new CControllerMessage(m.title, m.body, false, m.text.c_str());
+        notice = std::make_unique<CControllerMessage>(m.title, m.body, false, m.text.c_str());
     } else {
         return false;
     }
-    OpenChild(notice);
+    OpenChild(notice.get());
     return true;
 }
 
@@ -620,8 +613,8 @@ bool CControllerMain::HoldQuitForUnsavedProgress() {
     FreezeForChild();
     LogOpening("Message (Quit Without Saving)");
     const ProgressMessage why = SaveFailureMessage(profile->GetSaveFailure());
-    quitQuestion = new CControllerMessage(kQuitUnsavedTitle, why.body, true, why.text.c_str());
-    OpenChild(quitQuestion);
+    quitQuestion = std::make_unique<CControllerMessage>(kQuitUnsavedTitle, why.body, true, why.text.c_str());
+    OpenChild(quitQuestion.get());
     return true;
 }
 
@@ -634,30 +627,28 @@ bool CControllerMain::OpenRecoveryNotice() {
     int body = kept.recording ? kRecoveredRecordingBody : kRecoveredBody;
     if (kept.inDataFolder) body = kept.recording ? kRecoveredInDataRecordingBody : kRecoveredInDataBody;
     FreezeFor("Message (Recovered Level)");
-    notice = new CControllerMessage(kRecoveredTitle, body, false, names.c_str());
-    OpenChild(notice);
+    notice = std::make_unique<CControllerMessage>(kRecoveredTitle, body, false, names.c_str());
+    OpenChild(notice.get());
     return true;
 }
 
 void CControllerMain::OpenMap() {
     UnloadSprites();
     LogOpening("Map");
-    map = new CControllerMap();
-    OpenChild(map);
+    map = std::make_unique<CControllerMap>();
+    OpenChild(map.get());
 }
 
 void CControllerMain::OpenManager() {
     UnloadSprites();
     LogOpening("Level Manager");
-    manager = new CControllerManager();
-    OpenChild(manager);
+    manager = std::make_unique<CControllerManager>();
+    OpenChild(manager.get());
 }
 
 void CControllerMain::InputKey(bool released, int key) {
-    HideMousePointer(-1);
-    if (!released && key == 'q' && modAlt) result = -1;
-    InputNavigate(released, key, false, true);
-    CaptureScreen(released, key);
+    if (!released && key == 'q' && modAlt) result = kCloseQuit;
+    InputMenuKey(released, key);
 }
 
 void CControllerMain::InputMouseMove(int x, int y) {
@@ -696,32 +687,26 @@ void CControllerMain::Pump() {
     // Buttons of screens that do not exist yet come back disabled.
     DebugLog(DBG_DEBUG, "Loading Controller:  Main Menu\n");
     if (GetPreviousId() == CONTROLLER_INSTRUCTIONS) {
-        delete instructions;
-        instructions = nullptr;
+        instructions.reset();
     } else if (GetPreviousId() == CONTROLLER_OPTIONS) {
-        delete options;
-        options = nullptr;
+        options.reset();
     } else if (GetPreviousId() == CONTROLLER_CREDITS) {
-        delete credits;
-        credits = nullptr;
+        credits.reset();
     }
     if (GetPreviousId() == CONTROLLER_MESSAGE && quitQuestion) {
         // Quit anyway; or stay, since a save tried again now would meet
         // the same reason: the player mends it, and the next quit saves.
         quitAnyway = quitQuestion->IsConfirmed();
-        delete quitQuestion;
-        quitQuestion = nullptr;
+        quitQuestion.reset();
         result = quitAnyway ? heldQuit : 0;
     } else if (GetPreviousId() == CONTROLLER_MESSAGE && notice) {
-        delete notice;
-        notice = nullptr;
+        notice.reset();
     } else if (GetPreviousId() == CONTROLLER_MESSAGE && message) {
         const bool confirmed = message->IsConfirmed();
-        delete message;
-        message = nullptr;
+        message.reset();
         if (confirmed) {
             OpenURL(GetMoreGamesURL());
-            result = -2;
+            result = kCloseToBrowser;
         }
     }
     // The map and the level manager can ask for each other.
@@ -729,27 +714,22 @@ void CControllerMain::Pump() {
     if (GetPreviousId() == CONTROLLER_MAP && map) {
         DebugLog(DBG_TICK, "Removing MAP\n");
         next = map->GetValue();
-        delete map;
-        map = nullptr;
+        map.reset();
         DebugLog(DBG_TICK, "MAP removal completed\n");
     }
     if (GetPreviousId() == CONTROLLER_PROFILES && profiles) {
         BuildWelcomePanel();
-        delete profiles;
-        profiles = nullptr;
+        profiles.reset();
     }
     if (GetPreviousId() == CONTROLLER_MANAGER && manager) {
         next = manager->GetValue();
-        delete manager;
-        manager = nullptr;
+        manager.reset();
     }
     if (GetPreviousId() == CONTROLLER_EDITOR && editor) {
-        delete editor;
-        editor = nullptr;
+        editor.reset();
     }
     if (GetPreviousId() == CONTROLLER_SCOREBOARD) {
-        delete scoreboard;
-        scoreboard = nullptr;
+        scoreboard.reset();
     }
     if (HoldQuitForUnsavedProgress()) return;
     if (result == 0 && next == CControllerManager::kAnswerMap) {
@@ -769,15 +749,15 @@ void CControllerMain::Pump() {
 
 CGuiButton* CControllerMain::GetButton(int buttonId) const {
     if (buttonId < 0 || buttonId >= BUTTON_COUNT) return nullptr;
-    return buttons[buttonId];
+    return buttons[buttonId].get();
 }
 
 CSprite* CControllerMain::GetSprite(int slot) const {
     if (slot < 0 || slot >= SPRITE_COUNT) return nullptr;
-    return sprites[slot];
+    return sprites[slot].get();
 }
 
 CSprite* CControllerMain::GetCloud(int i) const {
     if (i < 0 || i >= kCloudCount) return nullptr;
-    return clouds[i];
+    return clouds[i].get();
 }

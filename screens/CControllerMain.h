@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "engine/CController.h"
@@ -133,9 +134,9 @@ public:
     int GetIdleLimit() const { return idleLimit; }
     // The open notice (of a damaged profile file, an unlocked data folder
     // or a failed save); null when none is open.
-    CControllerMessage* GetNotice() const { return notice; }
+    CControllerMessage* GetNotice() const { return notice.get(); }
     // The open question before quitting with unsaved progress.
-    CControllerMessage* GetQuitQuestion() const { return quitQuestion; }
+    CControllerMessage* GetQuitQuestion() const { return quitQuestion.get(); }
 
 private:
     void LoadSprites();
@@ -164,12 +165,12 @@ private:
     bool OpenRecoveryNotice();
     void ShowButtons();
     void HideButtons();
-    CSprite* MakeSprite(int layer, int frameDelay, const char* debugName, int x, int y);
+    std::unique_ptr<CSprite> MakeSprite(int layer, int frameDelay, const char* debugName, int x, int y);
 
-    CSprite* sprites[SPRITE_COUNT];
-    CSprite* clouds[kCloudCount];
-    CLinearMover* movers[kCloudCount];
-    CGuiButton* buttons[BUTTON_COUNT];
+    std::unique_ptr<CSprite> sprites[SPRITE_COUNT];
+    std::unique_ptr<CSprite> clouds[kCloudCount];
+    std::unique_ptr<CLinearMover> movers[kCloudCount];
+    std::unique_ptr<CGuiButton> buttons[BUTTON_COUNT];
 
     int pose;
     int idleCounter, idleLimit;
@@ -178,18 +179,18 @@ private:
     int lookDownHold, lookDownHoldLimit;
     int smokeCounter, smokeLimit;
 
-    CControllerMessage* message;
-    CControllerMessage* notice = nullptr;
-    CControllerMessage* quitQuestion = nullptr;
+    std::unique_ptr<CControllerMessage> message;
+    std::unique_ptr<CControllerMessage> notice;
+    std::unique_ptr<CControllerMessage> quitQuestion;
     int heldQuit = 0;          // the result of the quit being held
     bool quitAnyway = false;   // the player chose to quit without saving
-    CControllerMap* map = nullptr;
-    CControllerProfiles* profiles;
-    CControllerManager* manager;
-    CControllerEditor* editor = nullptr;
-    CControllerInstructions* instructions;
-    CControllerOptions* options;
-    CControllerCredits* credits;
-    CControllerScoreboard* scoreboard;
+    std::unique_ptr<CControllerMap> map;
+    std::unique_ptr<CControllerProfiles> profiles;
+    std::unique_ptr<CControllerManager> manager;
+    std::unique_ptr<CControllerEditor> editor;
+    std::unique_ptr<CControllerInstructions> instructions;
+    std::unique_ptr<CControllerOptions> options;
+    std::unique_ptr<CControllerCredits> credits;
+    std::unique_ptr<CControllerScoreboard> scoreboard;
     uint8_t spritesLoaded;
 };

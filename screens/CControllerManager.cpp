@@ -21,6 +21,7 @@
 #include "players/CProfile.h"
 #include "world/CLevel.h"
 #include "world/CLevelRules.h"
+#include "gui/GuiSprites.h"
 
 namespace {
 
@@ -115,8 +116,7 @@ CControllerManager::CControllerManager()
       sort(SORT_TITLE_UP),
       shownEntry(-1) {
     id = CONTROLLER_MANAGER;
-    for (CSprite*& s : details) s = nullptr;
-    for (CGuiButton*& b : buttons) b = nullptr;
+    menuKeys.SetBack(CMenuKeys::Back::kCloses);
     CreateLists();
     FillLevelList();
     CreateSprites();
@@ -124,29 +124,25 @@ CControllerManager::CControllerManager()
 
 CControllerManager::~CControllerManager() {
     DebugLog(DBG_DEBUG, "CControllerManager:  Destroying CControllerManager...\n");
-    delete message;
-    delete game;
-    delete level;
+    ReleaseAll(message, game, level);
     UnloadSprites();
-    for (CGuiListbox*& l : lists) {
-        delete l;
-        l = nullptr;
-    }
+    menuKeys.SetList(nullptr);
+    ReleaseAll(lists);
 }
 
 CGuiListbox* CControllerManager::GetList(int which) const {
-    return which >= 0 && which < SORT_COUNT ? lists[which] : nullptr;
+    return which >= 0 && which < SORT_COUNT ? lists[which].get() : nullptr;
 }
 
 CSprite* CControllerManager::GetDetailSprite(int which) const {
-    return which >= 0 && which < DETAIL_COUNT ? details[which] : nullptr;
+    return which >= 0 && which < DETAIL_COUNT ? details[which].get() : nullptr;
 }
 
 int CControllerManager::GetMessageTitle() const { return message ? message->GetTitleId() : -1; }
 int CControllerManager::GetMessageBody() const { return message ? message->GetBodyId() : -1; }
 
 CGuiButton* CControllerManager::GetButton(int buttonId) const {
-    return buttonId >= 0 && buttonId < BUTTON_COUNT ? buttons[buttonId] : nullptr;
+    return buttonId >= 0 && buttonId < BUTTON_COUNT ? buttons[buttonId].get() : nullptr;
 }
 
 // ---------------------------------------------------------------- the levels
@@ -188,12 +184,13 @@ void CControllerManager::AddLevelEntry(const std::string& fileName, const std::s
 
 void CControllerManager::CreateLists() {
     for (int s = 0; s < SORT_COUNT; ++s) {
-        lists[s] = new CGuiListbox(18, 68, LIST_FIRST + s, this, 409, 436, 22, 19, "levelmanager_listbox.jpg",
-                                   "levelmanager_selector.png", 2, 9, 5, 8);
+        lists[s] = std::make_unique<CGuiListbox>(18, 68, LIST_FIRST + s, this, 409, 436, 22, 19,
+                                                 "levelmanager_listbox.jpg", "levelmanager_selector.png", 2, 9, 5, 8);
         lists[s]->AddColumn(309);
         lists[s]->AddColumn(93);
         lists[s]->Hide();
     }
+    menuKeys.SetList(lists[sort].get());
 }
 
 void CControllerManager::FillLevelList() {
@@ -240,13 +237,13 @@ void CControllerManager::CreateSprites() {
     CDraw::DrawImageOnto("mainmenu_smoke2.png", backdrop, 401, -29);
     CDraw::DrawImageOnto("mainmenu_volcanofront.png", backdrop, 421, 167);
     CDraw::DrawImageOnto("dimmer.png", backdrop, 0, 0);
-    base = new CSprite(1410, 0, false);
+    base = std::make_unique<CSprite>(1410, 0, false);
     base->SetName("Manager Controller (MANAGER_LSPRITE_DIMMER)");
     base->AddFrame(backdrop);
     base->SetPosition(0, 0, false);
     base->Show(kSpriteNotDrawn, kSpriteNotDrawn);
 
-    panel = new CSprite(1411, 0, false);
+    panel = std::make_unique<CSprite>(1411, 0, false);
     panel->SetName("Profile Controller (MANAGER_LSPRITE_BACKGROUND)");
     panel->AddFrame("levelmanager_main.png");
     panel->SetPosition(5, 11, false);
@@ -255,55 +252,46 @@ void CControllerManager::CreateSprites() {
     for (int i = 0; i < BUTTON_COUNT; ++i) {
         const ButtonLook& b = kButtons[i];
         // Return with no button in focus plays the selected level.
-        buttons[i] = new CGuiButton(b.x, b.y, i, this, b.base, b.shadow, b.rollover, nullptr, i == BUTTON_PLAY, 0, 0);
+        buttons[i] = std::make_unique<CGuiButton>(b.x, b.y, i, this, b.base, b.shadow, b.rollover, nullptr,
+                                                  i == BUTTON_PLAY, 0, 0);
     }
     if (!g_gameFactory) buttons[BUTTON_PLAY]->Disable();
 
     for (int i = 0; i < DETAIL_COUNT; ++i) {
-        details[i] = new CSprite(1423, 0, false);
+        details[i] = std::make_unique<CSprite>(1423, 0, false);
         details[i]->SetName(kDetails[i].debugName);
         details[i]->SetPosition(kDetails[i].x, kDetails[i].y, false);
     }
     spritesBuilt = 1;
     lists[sort]->Show();
     ShowLevelDetails(lists[sort]->GetRowCount() > 0 ? lists[sort]->GetSelectedRowId() : -1);
-    HideMousePointer(1);
+    HideMousePointer(-1);
 }
 
 void CControllerManager::UnloadSprites() {
     if (!spritesBuilt) return;
     ShowHourglass(true);
-    delete base;
-    delete panel;
-    base = panel = nullptr;
-    for (CSprite*& s : details) {
-        delete s;
-        s = nullptr;
-    }
-    for (CGuiButton*& b : buttons) {
-        delete b;
-        b = nullptr;
-    }
-    for (CGuiListbox* l : lists) l->Hide();
+    ReleaseAll(base, panel, details, buttons);
+    for (const auto& l : lists) l->Hide();
     CDraw::UnloadImage(kBaseImage);
     spritesBuilt = 0;
 }
 
 void CControllerManager::ShowWidgets() {
-    for (CGuiButton* b : buttons)
+    for (const auto& b : buttons)
         if (b) b->Show();
     lists[sort]->Show();
 }
 
 void CControllerManager::HideWidgets() {
-    for (CGuiButton* b : buttons)
+    for (const auto& b : buttons)
         if (b) b->Hide();
-    for (CGuiListbox* l : lists) l->Hide();
+    for (const auto& l : lists) l->Hide();
 }
 
 void CControllerManager::HideDetails() {
     shownEntry = -1;
-    for (CSprite* s : details)
+    for (const auto& s : details)
         if (s) s->Hide();
 }
 
@@ -335,14 +323,15 @@ void CControllerManager::ShowLevelDetails(int entry) {
 void CControllerManager::SwitchSort(int newSort) {
     if (newSort == sort) return;
     ShowHourglass(true);
-    CGuiListbox* from = lists[sort];
+    CGuiListbox* from = lists[sort].get();
     from->Hide();
     const bool any = from->GetRowCount() > 0;
     const int rowId = from->GetSelectedRowId();
     sort = newSort;
+    menuKeys.SetList(lists[sort].get());
     lists[sort]->Show();
     if (any) lists[sort]->SelectRowById(rowId);
-    HideMousePointer(1);
+    HideMousePointer(-1);
 }
 
 void CControllerManager::OpenMessage(int titleId, int bodyId, bool question, int pending, const char* bodyText) {
@@ -352,39 +341,37 @@ void CControllerManager::OpenMessage(int titleId, int bodyId, bool question, int
     HideWidgets();
     LogOpening("Message");
     pendingAction = pending;
-    message = bodyText ? new CControllerMessage(titleId, bodyId, question, bodyText)
-                       : new CControllerMessage(titleId, bodyId, question, 0);
-    OpenChild(message);
+    message = bodyText ? std::make_unique<CControllerMessage>(titleId, bodyId, question, bodyText)
+                       : std::make_unique<CControllerMessage>(titleId, bodyId, question, 0);
+    OpenChild(message.get());
 }
 
 void CControllerManager::PlayEntry(int entry) {
     if (entry < 0 || entry >= static_cast<int>(entries.size()) || entries[static_cast<size_t>(entry)].removed) return;
     LevelEntry& e = entries[static_cast<size_t>(entry)];
     // The file is read again: it may have changed since it was listed.
-    CLevel* candidate = new CLevel();
-    e.refusal = CheckLevelFile(e.fileName, candidate);
+    auto candidate = std::make_unique<CLevel>();
+    e.refusal = CheckLevelFile(e.fileName, candidate.get());
     if (e.refusal != LEVEL_PLAYABLE) {
-        delete candidate;
         if (e.refusal == LEVEL_MISSING) DropEntry(entry);
         OpenMessage(kRefusedTitle, kRefusalBody[e.refusal], false, PENDING_NONE);
         return;
     }
-    CController* screen = g_gameFactory ? g_gameFactory(candidate) : nullptr;
+    std::unique_ptr<CController> screen(g_gameFactory ? g_gameFactory(candidate.get()) : nullptr);
     if (!screen) {
         DebugLog(DBG_DEBUG, "CControllerManager:  No play screen to open for '%s'\n", e.fileName.c_str());
-        delete candidate;
         return;
     }
-    level = candidate;
-    game = screen;
+    level = std::move(candidate);
+    game = std::move(screen);
     HideMousePointer(-1);
     UnloadSprites();
     LogOpening("Game");
-    OpenChild(game);
+    OpenChild(game.get());
 }
 
 void CControllerManager::RemoveSelected() {
-    CGuiListbox* list = lists[sort];
+    CGuiListbox* list = lists[sort].get();
     if (list->GetRowCount() == 0) return;
     const int entry = list->GetSelectedRowId();
     if (!CLevel::Remove(entries[static_cast<size_t>(entry)].fileName.c_str())) {
@@ -396,9 +383,9 @@ void CControllerManager::RemoveSelected() {
 
 void CControllerManager::DropEntry(int entry) {
     entries[static_cast<size_t>(entry)].removed = true;
-    for (CGuiListbox* l : lists) l->DeleteRowById(entry);
+    for (const auto& l : lists) l->DeleteRowById(entry);
     // Painted at once: a message box opened next shows the list without it.
-    CGuiListbox* list = lists[sort];
+    CGuiListbox* list = lists[sort].get();
     list->Refresh();
     if (list->GetRowCount() > 0)
         ShowLevelDetails(list->GetSelectedRowId());
@@ -409,8 +396,8 @@ void CControllerManager::DropEntry(int entry) {
 void CControllerManager::GUICallback(int index, int reported, bool dclick) {
     if (message || game) return;
     switch (index) {
-    case BUTTON_UP: CListKeys::Move(lists[sort], false, false, false, false); break;
-    case BUTTON_DOWN: CListKeys::Move(lists[sort], true, false, false, false); break;
+    case BUTTON_UP: CListKeys::Move(lists[sort].get(), false, false, false, false); break;
+    case BUTTON_DOWN: CListKeys::Move(lists[sort].get(), true, false, false, false); break;
     case BUTTON_SORT_TITLE: SwitchSort(sort == SORT_TITLE_UP ? SORT_TITLE_DOWN : SORT_TITLE_UP); break;
     case BUTTON_SORT_DATE: SwitchSort(sort == SORT_DATE_DOWN ? SORT_DATE_UP : SORT_DATE_DOWN); break;
     case BUTTON_PLAY:
@@ -428,9 +415,9 @@ void CControllerManager::GUICallback(int index, int reported, bool dclick) {
     case BUTTON_RESET: OpenMessage(2206, 2333, true, PENDING_RESET); break;
     case BUTTON_MAP:
         value = kAnswerMap;  // the answer the main menu reads
-        result = 1;
+        result = kCloseBack;
         break;
-    case BUTTON_MAIN_MENU: result = 1; break;
+    case BUTTON_MAIN_MENU: result = kCloseBack; break;
     default:
         if (index >= LIST_FIRST && index < LIST_FIRST + SORT_COUNT) {
             if (dclick)
@@ -443,31 +430,8 @@ void CControllerManager::GUICallback(int index, int reported, bool dclick) {
 }
 
 void CControllerManager::InputKey(bool released, int key) {
-    HideMousePointer(-1);
-    const bool press = !released;
-    if (listKeys.HandleKey(lists[sort], released, key)) return;
-    switch (key) {
-    case KEY_ESCAPE:
-        if (press) result = 1;
-        break;
-    case KEY_TAB:
-        if (press) CGuiButtonBase::MoveFocus(false);
-        break;
-    case KEY_RETURN:
-    case KEY_SPACE:
-        if (!press) break;
-        // On the list a key confirms the selected level, as a double click.
-        if (CGuiButtonBase::GetFocusedButton() == lists[sort])
-            lists[sort]->ActivateSelected(true);
-        else
-            CGuiButtonBase::ActivateFocused(true);
-        break;
-    case SDLK_p:
-        if (press && lists[sort]->GetRowCount() > 0) GUICallback(BUTTON_PLAY, 0, false);
-        break;
-    default: break;
-    }
-    CaptureScreen(released, key);
+    InputMenuKey(released, key);
+    if (!released && key == SDLK_p && lists[sort]->GetRowCount() > 0) GUICallback(BUTTON_PLAY, 0, false);
 }
 
 void CControllerManager::InputMouseMove(int x, int y) {
@@ -479,15 +443,14 @@ void CControllerManager::InputMouseMove(int x, int y) {
 void CControllerManager::InputMouseClick(bool released, bool left, bool, bool wheelUp, bool wheelDown) {
     if (left && !released && CGuiButtonBase::GetFocusIndex() == -1) PlayInterfaceSound(GetSoundClickScreen());
     if (message || game) return;
-    if (wheelUp) CListKeys::Move(lists[sort], false, false, false, false);
-    if (wheelDown) CListKeys::Move(lists[sort], true, false, false, false);
+    if (wheelUp) CListKeys::Move(lists[sort].get(), false, false, false, false);
+    if (wheelDown) CListKeys::Move(lists[sort].get(), true, false, false, false);
 }
 
 void CControllerManager::ReturnFromMessage() {
     const bool confirmed = message->IsConfirmed();
     const int pending = pendingAction;
-    delete message;
-    message = nullptr;
+    message.reset();
     pendingAction = PENDING_NONE;
     if (!confirmed) return;
     switch (pending) {
@@ -499,7 +462,7 @@ void CControllerManager::ReturnFromMessage() {
     case PENDING_MORE_LEVELS:
         // The game ends only when the page could really be opened.
         if (PlatformOpenURL(kMoreLevelsURL))
-            result = -2;
+            result = kCloseToBrowser;
         else
             ErrorLog(false, "CControllerManager:  Cannot open '%s'\n", kMoreLevelsURL);
         break;
@@ -510,11 +473,7 @@ void CControllerManager::ReturnFromMessage() {
 void CControllerManager::Pump() {
     if (GetPreviousId() == CONTROLLER_MANAGER) {
         PollInput();
-        if (!active) return;
-        // A held key moves once on its press, again five frames later, then
-        // every second frame.
-        listKeys.Repeat(lists[sort]);
-        CGuiButtonBase::UpdateAll();
+        if (active) CGuiButtonBase::UpdateAll();
         return;
     }
     // A child has just closed, or the screen has just become current.
@@ -522,13 +481,9 @@ void CControllerManager::Pump() {
         CRender::Swap(true);
         ShowWidgets();
     }
-    listKeys.Release();
     if (message && GetPreviousId() == CONTROLLER_MESSAGE) ReturnFromMessage();
     if (game && GetPreviousId() == CONTROLLER_GAME) {
-        delete game;
-        game = nullptr;
-        delete level;
-        level = nullptr;
+        ReleaseAll(game, level);
     }
     // What the player just did may have saved the profile.
     if (CController::GetCurrent() == this && result == 0 && TakeSaveFailureNotice()) {

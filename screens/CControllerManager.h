@@ -9,11 +9,11 @@
 
 #include <cstdint>
 #include <ctime>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "engine/CController.h"
-#include "gui/CListKeys.h"
 
 class CSprite;
 class CGuiButton;
@@ -96,14 +96,14 @@ public:
     const std::vector<LevelEntry>& GetEntries() const { return entries; }
     CSprite* GetDetailSprite(int which) const;
     CGuiButton* GetButton(int buttonId) const;
-    CControllerMessage* GetMessage() const { return message; }
+    CControllerMessage* GetMessage() const { return message.get(); }
     // The text ids of the open message box; -1 when none is open.
     int GetMessageTitle() const;
     int GetMessageBody() const;
     int GetPendingAction() const { return pendingAction; }
-    CLevel* GetLevel() const { return level; }
-    CController* GetGame() const { return game; }
-    int GetHoldCount() const { return listKeys.GetHoldCount(); }
+    CLevel* GetLevel() const { return level.get(); }
+    CController* GetGame() const { return game.get(); }
+    int GetHoldCount() const { return menuKeys.GetHoldCount(); }
     int GetShownEntry() const { return shownEntry; }
 
 private:
@@ -121,18 +121,17 @@ private:
     void HideWidgets();
     void HideDetails();
 
-    CSprite* base;
-    CSprite* panel;
-    CSprite* details[DETAIL_COUNT];
-    CGuiButton* buttons[BUTTON_COUNT];
-    CGuiListbox* lists[SORT_COUNT];
+    std::unique_ptr<CSprite> base;
+    std::unique_ptr<CSprite> panel;
+    std::unique_ptr<CSprite> details[DETAIL_COUNT];
+    std::unique_ptr<CGuiButton> buttons[BUTTON_COUNT];
+    std::unique_ptr<CGuiListbox> lists[SORT_COUNT];
     std::vector<LevelEntry> entries;
-    CLevel* level;
-    CController* game;
-    CControllerMessage* message;
+    std::unique_ptr<CLevel> level;
+    std::unique_ptr<CController> game;
+    std::unique_ptr<CControllerMessage> message;
     int pendingAction;
     uint8_t spritesBuilt;
-    CListKeys listKeys;
     int sort;
     int shownEntry;
 };

@@ -74,8 +74,8 @@ int SlotOf(int buttonId) {
     return -1;
 }
 
-CSprite* MakeMapSprite(int layer, int frameDelay, const char* debugName, int x, int y) {
-    CSprite* s = new CSprite(layer, frameDelay, false);
+std::unique_ptr<CSprite> MakeMapSprite(int layer, int frameDelay, const char* debugName, int x, int y) {
+    auto s = std::make_unique<CSprite>(layer, frameDelay, false);
     s->SetName(debugName);
     s->SetPosition(x, y, false);
     return s;
@@ -107,9 +107,7 @@ CControllerMap::CControllerMap()
       explanation(nullptr),
       scoreboard(nullptr) {
     id = CONTROLLER_MAP;
-    for (CSprite*& s : sprites) s = nullptr;
-    for (CGuiButton*& b : buttons) b = nullptr;
-    for (CGuiButtonMapDot*& d : dots) d = nullptr;
+    menuKeys.SetBack(CMenuKeys::Back::kCloses);
     CreateSprites();
     CProfile* profile = GetProfile();
     bool started = false;
@@ -118,18 +116,14 @@ CControllerMap::CControllerMap()
     if (!started) {
         // A new player picks a set first, over the map.
         FreezeFor("Set Selector");
-        setSelect = new CControllerSetSelect();
+        setSelect = std::make_unique<CControllerSetSelect>();
         setChoicePending = 1;
     }
 }
 
 CControllerMap::~CControllerMap() {
     DebugLog(DBG_MILESTONE, "ID_900:  SHUTDOWN:  C%i Started\n", id);
-    delete message;
-    delete game;
-    delete setSelect;
-    delete explanation;
-    delete scoreboard;
+    ReleaseAll(message, game, setSelect, explanation, scoreboard);
     UnloadResources();
     DebugLog(DBG_MILESTONE, "ID_900:  SHUTDOWN:  C%i Completed\n", id);
 }
@@ -138,19 +132,19 @@ CLevelSet* CControllerMap::CurrentLevelSet() const { return CLevelSet::GetSet(cu
 
 CGuiButton* CControllerMap::GetButton(int buttonId) const {
     const int slot = SlotOf(buttonId);
-    return slot < 0 ? nullptr : buttons[slot];
+    return slot < 0 ? nullptr : buttons[slot].get();
 }
 
 CGuiButtonMapDot* CControllerMap::GetDot(int levelIndex) const {
-    return levelIndex >= 0 && levelIndex < dotCounter ? dots[levelIndex] : nullptr;
+    return levelIndex >= 0 && levelIndex < dotCounter ? dots[levelIndex].get() : nullptr;
 }
 
 CController* CControllerMap::GetChild() const {
-    if (message) return message;
-    if (game) return game;
-    if (setSelect) return setSelect;
-    if (scoreboard) return scoreboard;
-    return explanation;
+    if (message) return message.get();
+    if (game) return game.get();
+    if (setSelect) return setSelect.get();
+    if (scoreboard) return scoreboard.get();
+    return explanation.get();
 }
 
 // ------------------------------------------------------------------ building
@@ -172,27 +166,34 @@ void CControllerMap::CreateSprites() {
     CSound::PlayMapMusic();
 
     CSprite* s;
-    s = sprites[SPRITE_BACKGROUND] = MakeMapSprite(1410, 0, "Map (MAP_LSPRITE_BACKGROUND)", 0, 0);
+    sprites[SPRITE_BACKGROUND] = MakeMapSprite(1410, 0, "Map (MAP_LSPRITE_BACKGROUND)", 0, 0);
+    s = sprites[SPRITE_BACKGROUND].get();
     s->AddFrame("map_background.jpg");
     s->Show(kSpriteNotDrawn, kSpriteNotDrawn);
-    s = sprites[SPRITE_LEGEND_TUTORIAL] = MakeMapSprite(1412, 2, "Map (MAP_LSPRITE_LEGEND_TUTORIAL)", 45, 149);
+    sprites[SPRITE_LEGEND_TUTORIAL] = MakeMapSprite(1412, 2, "Map (MAP_LSPRITE_LEGEND_TUTORIAL)", 45, 149);
+    s = sprites[SPRITE_LEGEND_TUTORIAL].get();
     s->AddFrames("star_base", 0, 59, ".png", 1);
     s->SetLooping(true);
     PlayShown(s);
-    s = sprites[SPRITE_LEGEND_REGULAR] = MakeMapSprite(1411, 0, "Map (MAP_LSPRITE_LEGEND_REGULAR)", 45, 177);
+    sprites[SPRITE_LEGEND_REGULAR] = MakeMapSprite(1411, 0, "Map (MAP_LSPRITE_LEGEND_REGULAR)", 45, 177);
+    s = sprites[SPRITE_LEGEND_REGULAR].get();
     s->AddFrame("mapdotregularcompletedbase.png");
     s->Show(kSpriteNotDrawn, kSpriteNotDrawn);
-    s = sprites[SPRITE_VOLCANO_FRONT] = MakeMapSprite(1413, 0, "Map (MAP_LSPRITE_VOLCANO_FRONT)", kMapVolcanoX,
-                                                         kMapVolcanoY);
+    sprites[SPRITE_VOLCANO_FRONT] =
+        MakeMapSprite(1413, 0, "Map (MAP_LSPRITE_VOLCANO_FRONT)", kMapVolcanoX, kMapVolcanoY);
+    s = sprites[SPRITE_VOLCANO_FRONT].get();
     s->AddFrame("mainmenu_volcanofront.png");
     s->Show(kSpriteNotDrawn, kSpriteNotDrawn);
-    s = sprites[SPRITE_VOLCANO_GLOW] = MakeMapSprite(1411, 4, "Map (MAP_LSPRITE_VOLCANO_GLOW)", 299, 112);
+    sprites[SPRITE_VOLCANO_GLOW] = MakeMapSprite(1411, 4, "Map (MAP_LSPRITE_VOLCANO_GLOW)", 299, 112);
+    s = sprites[SPRITE_VOLCANO_GLOW].get();
     CControllerMain::AddVolcanoGlowFrames(s);
     s->SetLooping(true);
     PlayShown(s);
-    s = sprites[SPRITE_VOLCANO_SMOKE] = MakeMapSprite(1412, 2, "Map (MAP_LSPRITE_VOLCANO_SMOKE)", 252, -30);
+    sprites[SPRITE_VOLCANO_SMOKE] = MakeMapSprite(1412, 2, "Map (MAP_LSPRITE_VOLCANO_SMOKE)", 252, -30);
+    s = sprites[SPRITE_VOLCANO_SMOKE].get();
     s->AddFrames("mainmenu_smoke", 5, 54, ".png", 1);
-    s = sprites[SPRITE_SET_NAME] = MakeMapSprite(1414, 0, "Map (MAP_LSPRITE_SET_NAME)", 515, 15);
+    sprites[SPRITE_SET_NAME] = MakeMapSprite(1414, 0, "Map (MAP_LSPRITE_SET_NAME)", 515, 15);
+    s = sprites[SPRITE_SET_NAME].get();
     s->AddFrame("map_buttonlevelset_textregular.png");
     s->AddFrame("map_buttonlevelset_textadvanced.png");
     s->AddFrame("map_buttonlevelset_textkids.png");
@@ -207,12 +208,12 @@ void CControllerMap::CreateSprites() {
     for (int i = 0; i < kButtonCount; ++i) {
         const MapButton& m = kButtons[i];
         const std::string stem = m.stem;
-        CGuiButton* b = new CGuiButton(m.x, m.y, m.id, this, (stem + "base.png").c_str(),
-                                       (stem + "shadow.png").c_str(), (stem + "rollover.png").c_str(), nullptr,
-                                       m.id == BUTTON_PLAY, 2, 2);
+        auto b = std::make_unique<CGuiButton>(m.x, m.y, m.id, this, (stem + "base.png").c_str(),
+                                              (stem + "shadow.png").c_str(), (stem + "rollover.png").c_str(), nullptr,
+                                              m.id == BUTTON_PLAY, 2, 2);
         if (m.text) b->SetText(m.text, 0, m.textDy, 0, 0, 2, 2);
         if (m.id == BUTTON_SCORES) b->SetDisableImage("map_buttonhighscores_fade.png", 0, 0);
-        buttons[i] = b;
+        buttons[i] = std::move(b);
     }
     GetButton(BUTTON_PLAY)->WarpMouseTo();
 
@@ -222,8 +223,8 @@ void CControllerMap::CreateSprites() {
     spritesLoaded = 1;
 }
 
-CSprite* CControllerMap::MakeText(const char* text, int boxW, int boxH, int align, const char* imageName, int x,
-                                  int y, int layer, int pointSize) {
+std::unique_ptr<CSprite> CControllerMap::MakeText(const char* text, int boxW, int boxH, int align,
+                                                  const char* imageName, int x, int y, int layer, int pointSize) {
     CDraw::UnloadImage(imageName);
     // Names and level headings are drawn as they stand, never as markup.
     SDL_Surface* surface = FontRenderStringTyped(boxW, boxH, align, kTextPlain, text, nullptr, pointSize);
@@ -234,10 +235,7 @@ CSprite* CControllerMap::MakeText(const char* text, int boxW, int boxH, int alig
 void CControllerMap::UpdateLevelTexts() {
     CProfile* profile = GetProfile();
     sprites[SPRITE_SET_NAME]->SetFrame(currentSet);
-    for (int slot : {SPRITE_LEVEL_NAME, SPRITE_LEVEL_STEPS, SPRITE_SET_STEPS}) {
-        delete sprites[slot];
-        sprites[slot] = nullptr;
-    }
+    for (int slot : {SPRITE_LEVEL_NAME, SPRITE_LEVEL_STEPS, SPRITE_SET_STEPS}) sprites[slot].reset();
     const std::string name = CLevelSet::GetLevelLabel(currentSet, currentLevel) + ". " +
                              (level ? level->GetHeadingText() : "");
     // The level's name starts under the set's name, as far in from the
@@ -259,7 +257,7 @@ void CControllerMap::UpdateLevelTexts() {
 }
 
 void CControllerMap::CreateSetButtons(int button, int set) {
-    CGuiButton* b = buttons[SlotOf(BUTTON_SET_REGULAR) + button];
+    CGuiButton* b = buttons[SlotOf(BUTTON_SET_REGULAR) + button].get();
     const char* baseName = kSetButtonImages[set * 2];
     const char* rollName = kSetButtonImages[set * 2 + 1];
     // The old pictures go first, so that the new ones can take their names.
@@ -290,10 +288,7 @@ void CControllerMap::CreateSetButtons(int button, int set) {
 }
 
 void CControllerMap::DeleteDots() {
-    for (CGuiButtonMapDot*& d : dots) {
-        delete d;
-        d = nullptr;
-    }
+    ReleaseAll(dots);
     dotCounter = 0;
 }
 
@@ -336,7 +331,7 @@ void CControllerMap::CreateDot(int x, int y) {
         anim = CGuiButtonMapDot::ANIM_APPEAR;
         delay = n / 2;
     }
-    dots[n] = new CGuiButtonMapDot(x, y, n, this, kind, state, anim, delay, false);
+    dots[n] = std::make_unique<CGuiButtonMapDot>(x, y, n, this, kind, state, anim, delay, false);
     if (kind == CGuiButtonMapDot::KIND_STAR) {
         const DotPosition star = GetStarCentre(currentSet, n);
         const DotBox post = GetStarPostBox(currentSet, n);
@@ -347,8 +342,7 @@ void CControllerMap::CreateDot(int x, int y) {
 
 void CControllerMap::DeleteHelpOverlay() {
     for (int slot : {SPRITE_HELP_BOX, SPRITE_HELP_TEXT, SPRITE_HELP_ARROW, SPRITE_HELP_ARROW_SHADOW}) {
-        delete sprites[slot];
-        sprites[slot] = nullptr;
+        sprites[slot].reset();
     }
 }
 
@@ -368,7 +362,7 @@ void CControllerMap::CreateHelpOverlay() {
     sprites[SPRITE_HELP_ARROW_SHADOW] =
         MakeGuiSprite("maphelparrowshadow.png", 1431, "Map (MAP_LSPRITE_HELP_ARROW_SHADOW)", kHelpArrowX + 4, 449, true);
     if (!helpBobber) {
-        helpBobber = new COscillator();
+        helpBobber = std::make_unique<COscillator>();
         helpBobber->Init(0, 6, 3.5f, 5.2f, rand() % 24);
     }
 }
@@ -376,7 +370,7 @@ void CControllerMap::CreateHelpOverlay() {
 // ------------------------------------------------------------------ per frame
 
 void CControllerMap::UpdateAnimations() {
-    CSprite* smoke = sprites[SPRITE_VOLCANO_SMOKE];
+    CSprite* smoke = sprites[SPRITE_VOLCANO_SMOKE].get();
     if (smoke) {
         if (smokeCounter <= smokeLimit) {
             ++smokeCounter;
@@ -403,16 +397,16 @@ bool CControllerMap::ExplanationDue() const {
 }
 
 void CControllerMap::ShowWidgets() {
-    for (CGuiButton* b : buttons)
+    for (const auto& b : buttons)
         if (b) b->Show();
-    for (CGuiButtonMapDot* d : dots)
+    for (const auto& d : dots)
         if (d) d->Show();
 }
 
 void CControllerMap::HideWidgets() {
-    for (CGuiButton* b : buttons)
+    for (const auto& b : buttons)
         if (b) b->Hide();
-    for (CGuiButtonMapDot* d : dots)
+    for (const auto& d : dots)
         if (d) d->Hide();
 }
 
@@ -428,20 +422,13 @@ void CControllerMap::UnloadResources() {
     if (!spritesLoaded) return;
     DebugLog(DBG_TICK, "MAP:  Unloading Resources\n");
     ShowHourglass(true);
-    for (CSprite*& s : sprites) {
-        delete s;
-        s = nullptr;
-    }
+    ReleaseAll(sprites);
     DebugLog(DBG_TICK, "MAP:  Sprites unloaded\n");
-    for (CGuiButton*& b : buttons) {
-        delete b;
-        b = nullptr;
-    }
+    ReleaseAll(buttons);
     DebugLog(DBG_TICK, "MAP:  Buttons unloaded\n");
     DeleteDots();
     DebugLog(DBG_TICK, "MAP:  Map Dots unloaded\n");
-    delete helpBobber;
-    helpBobber = nullptr;
+    helpBobber.reset();
     DebugLog(DBG_TICK, "MAP:  Arrow Bouncer unloaded\n");
     for (const char* name : kSetButtonImages) CDraw::UnloadImage(name);
     DebugLog(DBG_TICK, "MAP:  Level Set Images unloaded\n");
@@ -478,8 +465,8 @@ void CControllerMap::PlayCurrentLevel() {
     if (!set || currentLevel >= set->GetLevelCount()) return;
     UnloadResources();
     LogOpening("Game");
-    game = new CControllerGame(set);
-    OpenChild(game);
+    game = std::make_unique<CControllerGame>(set);
+    OpenChild(game.get());
 }
 
 void CControllerMap::GUICallback(int index, int val, bool dclick) {
@@ -495,20 +482,20 @@ void CControllerMap::GUICallback(int index, int val, bool dclick) {
     case BUTTON_RESET_KIDS:
         pendingConfirmation = index - BUTTON_RESET_REGULAR + 1;
         FreezeFor("Message");
-        message = new CControllerMessage(2202, 2304 + index - BUTTON_RESET_REGULAR, true, 0);
-        OpenChild(message);
+        message = std::make_unique<CControllerMessage>(2202, 2304 + index - BUTTON_RESET_REGULAR, true, 0);
+        OpenChild(message.get());
         return;
     case BUTTON_SCORES:
         FreezeFor("Scoreboard");
-        scoreboard = new CControllerScoreboard(SCOREBOARD_LEVEL_MAP, false);
-        OpenChild(scoreboard);
+        scoreboard = std::make_unique<CControllerScoreboard>(SCOREBOARD_LEVEL_MAP, false);
+        OpenChild(scoreboard.get());
         return;
     case BUTTON_PLAY: PlayCurrentLevel(); return;
     case BUTTON_MANAGER:
         value = kAnswerManager;
-        result = 1;
+        result = kCloseBack;
         return;
-    case BUTTON_MAIN_MENU: result = 1; return;
+    case BUTTON_MAIN_MENU: result = kCloseBack; return;
     default: break;
     }
     if (index < 0 || index >= dotCounter) return;
@@ -517,8 +504,8 @@ void CControllerMap::GUICallback(int index, int val, bool dclick) {
         if (dclick) return;
         pendingConfirmation = 4;
         FreezeFor("Message");
-        message = new CControllerMessage(2203, 2307, false, 0);
-        OpenChild(message);
+        message = std::make_unique<CControllerMessage>(2203, 2307, false, 0);
+        OpenChild(message.get());
         return;
     }
     if (dclick) {
@@ -532,9 +519,7 @@ void CControllerMap::GUICallback(int index, int val, bool dclick) {
 // ------------------------------------------------------------------ input
 
 void CControllerMap::InputKey(bool released, int key) {
-    HideMousePointer(-1);
-    InputNavigate(released, key, true, true);
-    CaptureScreen(released, key);
+    InputMenuKey(released, key);
 }
 
 void CControllerMap::InputMouseMove(int x, int y) {
@@ -556,7 +541,7 @@ void CControllerMap::Pump() {
     }
     if (setChoicePending) {
         setChoicePending = 0;
-        OpenChild(setSelect);
+        OpenChild(setSelect.get());
         return;
     }
 
@@ -568,8 +553,7 @@ void CControllerMap::Pump() {
     switch (GetPreviousId()) {
     case CONTROLLER_GAME:
         DebugLog(DBG_TICK, "Removing GAME\n");
-        delete game;
-        game = nullptr;
+        game.reset();
         DebugLog(DBG_TICK, "GAME removal completed\n");
         break;
     case CONTROLLER_MESSAGE:
@@ -585,8 +569,7 @@ void CControllerMap::Pump() {
             dotsAppear = 1;
         }
         pendingConfirmation = 0;
-        delete message;
-        message = nullptr;
+        message.reset();
         if (dotsAppear) {
             CreateHelpOverlay();
             CreateDots();
@@ -598,8 +581,7 @@ void CControllerMap::Pump() {
             currentSet = profile->GetCurrentSet();
             currentLevel = profile->UnlockNextLevel();
             dotsAppear = 1;
-            delete setSelect;
-            setSelect = nullptr;
+            setSelect.reset();
             CLevelSet* set = CurrentLevelSet();
             level = set ? set->SetCurrentLevel(currentLevel) : nullptr;
             CreateHelpOverlay();
@@ -607,14 +589,8 @@ void CControllerMap::Pump() {
             CreateDots();
         }
         break;
-    case CONTROLLER_SCOREBOARD:
-        delete scoreboard;
-        scoreboard = nullptr;
-        break;
-    case CONTROLLER_TUTORIAL_MESSAGE:
-        delete explanation;
-        explanation = nullptr;
-        break;
+    case CONTROLLER_SCOREBOARD: scoreboard.reset(); break;
+    case CONTROLLER_TUTORIAL_MESSAGE: explanation.reset(); break;
     default: break;
     }
     // Back from the play screen: the profile picks the next level.
@@ -624,7 +600,7 @@ void CControllerMap::Pump() {
     if (spritesLoaded && result == 0 && ExplanationDue()) {
         explanationShown = 1;
         FreezeFor("Message Tutorial");
-        explanation = new CControllerMessageTutorial();
-        OpenChild(explanation);
+        explanation = std::make_unique<CControllerMessageTutorial>();
+        OpenChild(explanation.get());
     }
 }

@@ -14,6 +14,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "engine/CController.h"
 
@@ -80,7 +81,7 @@ public:
     int GetCurrentSet() const { return currentSet; }
     int GetCurrentLevel() const { return currentLevel; }
     CLevel* GetLevel() const { return level; }
-    CSprite* GetSprite(int slot) const { return slot >= 0 && slot < SPRITE_COUNT ? sprites[slot] : nullptr; }
+    CSprite* GetSprite(int slot) const { return slot >= 0 && slot < SPRITE_COUNT ? sprites[slot].get() : nullptr; }
     CGuiButton* GetButton(int buttonId) const;
     CGuiButtonMapDot* GetDot(int levelIndex) const;
     int GetDotCount() const { return dotCounter; }
@@ -110,13 +111,13 @@ private:
     CLevelSet* CurrentLevelSet() const;
     // A text sprite of string-table entry 300 with text drawn as it stands,
     // at pointSize (0: the entry's own).
-    CSprite* MakeText(const char* text, int boxW, int boxH, int align, const char* imageName, int x, int y,
-                      int layer, int pointSize = 0);
+    std::unique_ptr<CSprite> MakeText(const char* text, int boxW, int boxH, int align, const char* imageName, int x,
+                                      int y, int layer, int pointSize = 0);
 
-    CSprite* sprites[SPRITE_COUNT];
-    CGuiButton* buttons[kButtonCount];
-    CGuiButtonMapDot* dots[kMaxDots];
-    COscillator* helpBobber;
+    std::unique_ptr<CSprite> sprites[SPRITE_COUNT];
+    std::unique_ptr<CGuiButton> buttons[kButtonCount];
+    std::unique_ptr<CGuiButtonMapDot> dots[kMaxDots];
+    std::unique_ptr<COscillator> helpBobber;
     uint8_t spritesLoaded;
     uint8_t setChoicePending;
     uint8_t dotsAppear;
@@ -129,9 +130,9 @@ private:
     int smokeLimit;
     CLevel* level;
 
-    CControllerMessage* message;
-    CController* game;
-    CControllerSetSelect* setSelect;
-    CControllerMessageTutorial* explanation;
-    CController* scoreboard;
+    std::unique_ptr<CControllerMessage> message;
+    std::unique_ptr<CController> game;
+    std::unique_ptr<CControllerSetSelect> setSelect;
+    std::unique_ptr<CControllerMessageTutorial> explanation;
+    std::unique_ptr<CController> scoreboard;
 };

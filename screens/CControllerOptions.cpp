@@ -8,6 +8,7 @@
 #include "gui/CGuiButton.h"
 #include "gui/CGuiCheckbox.h"
 #include "gui/CGuiSlider.h"
+#include "gui/GuiSprites.h"
 #include "gui/GuiText.h"
 #include "players/CProfile.h"
 #include "screens/CControllerOptionsControls.h"
@@ -84,18 +85,12 @@ float CControllerOptions::MouseSpeedAt(int index) {
 CControllerOptions::CControllerOptions()
     : dimmer(nullptr), background(nullptr), sample(nullptr), built(0), controls(nullptr) {
     id = CONTROLLER_OPTIONS;
-    for (CGuiButton*& b : sliderButtons) b = nullptr;
-    for (CGuiButton*& b : bottomButtons) b = nullptr;
-    for (CGuiCheckbox*& c : checkboxes) c = nullptr;
-    for (CGuiSlider*& s : sliders) s = nullptr;
     CreateSprites();
 }
 
 CControllerOptions::~CControllerOptions() {
     DebugLog(DBG_DESTRUCT, "CControllerOptions:  Destroying CControllerOptions...\n");
-    delete controls;
-    delete passwordDialog;
-    controls = nullptr;
+    ReleaseAll(controls, passwordDialog);
     UnloadSprites();
 }
 
@@ -108,40 +103,33 @@ void CControllerOptions::CreateSprites() {
 
     for (int slot = 0; slot < SLIDER_COUNT; ++slot) {
         const int y = kSliderY[slot];
-        sliders[slot] = new CGuiSlider(kSliderX, y);
-        sliderButtons[2 * slot] = new CGuiButton(kMinusX, y + 2, 2 * slot, this, "slider_button_minusbase.png",
-                                                 "slider_button_minusshadow.png", "slider_button_minusrollover.png",
-                                                 nullptr, false, 1, 1);
-        sliderButtons[2 * slot + 1] = new CGuiButton(kPlusX, y + 2, 2 * slot + 1, this, "slider_button_plusbase.png",
-                                                     "slider_button_plusshadow.png",
-                                                     "slider_button_plusrollover.png", nullptr, false, 1, 1);
+        sliders[slot] = std::make_unique<CGuiSlider>(kSliderX, y);
+        sliderButtons[2 * slot] = std::make_unique<CGuiButton>(
+            kMinusX, y + 2, 2 * slot, this, "slider_button_minusbase.png", "slider_button_minusshadow.png",
+            "slider_button_minusrollover.png", nullptr, false, 1, 1);
+        sliderButtons[2 * slot + 1] = std::make_unique<CGuiButton>(
+            kPlusX, y + 2, 2 * slot + 1, this, "slider_button_plusbase.png", "slider_button_plusshadow.png",
+            "slider_button_plusrollover.png", nullptr, false, 1, 1);
     }
     for (int i = 0; i < kCheckboxes; ++i)
-        checkboxes[i] = new CGuiCheckbox(kCheckboxPlaces[i].x, kCheckboxPlaces[i].y, kCheckboxPlaces[i].id, this);
+        checkboxes[i] =
+            std::make_unique<CGuiCheckbox>(kCheckboxPlaces[i].x, kCheckboxPlaces[i].y, kCheckboxPlaces[i].id, this);
     // Return with nothing in focus goes back, keeping the options.
     for (const BottomButton& b : kBottomPlaces)
         bottomButtons[b.id - BUTTON_PASSWORD] =
             MakeParchmentButton(kFootButtonX, b.y, b.id, b.text, b.id == BUTTON_BACK);
 
     Refresh();
-    sample = new CSoundObject("trampoline_rebound.ogg", false);
+    sample = std::make_unique<CSoundObject>("trampoline_rebound.ogg", false);
     HideMousePointer(-1);
     built = 1;
 }
 
 void CControllerOptions::UnloadSprites() {
     if (!built) return;
-    delete dimmer;
-    dimmer = nullptr;
-    delete background;
-    background = nullptr;
-    DeleteAll(sliderButtons);
-    DeleteAll(bottomButtons);
-    DeleteAll(checkboxes);
-    DeleteAll(sliders);
+    ReleaseAll(dimmer, background, sliderButtons, bottomButtons, checkboxes, sliders);
     CDraw::UnloadImage(kPageName);
-    delete sample;
-    sample = nullptr;
+    sample.reset();
     built = 0;
 }
 
@@ -173,7 +161,7 @@ void CControllerOptions::GUICallback(int index, int value, bool) {
     CProfile* p = GetProfile();
     if (!p || !built) return;
     if (index >= BUTTON_SPEED_DOWN && index <= BUTTON_MOUSE_UP) {
-        CGuiSlider* slider = sliders[index / 2];
+        CGuiSlider* slider = sliders[index / 2].get();
         if (index % 2)
             slider->Increase();
         else
@@ -183,7 +171,7 @@ void CControllerOptions::GUICallback(int index, int value, bool) {
         case SLIDER_SPEED: p->SetGameSpeed(v); break;
         case SLIDER_EFFECTS:
             p->SetSoundVolume(v);
-            CSound::Play(sample, false, 0, 0.0f);
+            CSound::Play(sample.get(), false, 0, 0.0f);
             break;
         case SLIDER_MUSIC: p->SetMusicVolume(v); break;
         default: p->SetMouseSpeed(MouseSpeedAt(v)); break;
@@ -204,7 +192,7 @@ void CControllerOptions::GUICallback(int index, int value, bool) {
     case BUTTON_PASSWORD: OpenPassword(); break;
     case BUTTON_BACK:
         p->Save();
-        result = 1;
+        result = kCloseBack;
         break;
     case BUTTON_DEFAULTS:
         p->ResetOptions();
@@ -216,15 +204,15 @@ void CControllerOptions::GUICallback(int index, int value, bool) {
 
 void CControllerOptions::OpenControls() {
     if (controls || passwordDialog) return;
-    controls = new CControllerOptionsControls();
-    OpenChildScreen(controls);
+    controls = std::make_unique<CControllerOptionsControls>();
+    OpenChildScreen(controls.get());
 }
 
 void CControllerOptions::OpenPassword() {
     if (controls || passwordDialog) return;
     CProfile* p = GetProfile();
-    passwordDialog = new CControllerOptionsPassword(p ? p->GetPassword() : "");
-    OpenChildScreen(passwordDialog);
+    passwordDialog = std::make_unique<CControllerOptionsPassword>(p ? p->GetPassword() : "");
+    OpenChildScreen(passwordDialog.get());
 }
 
 void CControllerOptions::OpenChildScreen(CController* child) {
@@ -251,18 +239,16 @@ void CControllerOptions::Pump() {
         // Alt+Enter switches the display behind the screen's back: the box
         // follows it.
         CProfile* p = GetProfile();
-        CGuiCheckbox* full = built ? checkboxes[CHECK_FULLSCREEN - CHECK_SYSTEM_POINTER] : nullptr;
+        CGuiCheckbox* full = built ? checkboxes[CHECK_FULLSCREEN - CHECK_SYSTEM_POINTER].get() : nullptr;
         if (p && full && full->IsChecked() != (p->IsFullscreen() != 0)) full->SetChecked(p->IsFullscreen() != 0);
         return;
     }
     // A child has just closed, or this screen has just become current.
     if (GetPreviousId() == CONTROLLER_CONTROLS && controls) {
-        delete controls;
-        controls = nullptr;
+        controls.reset();
     }
     if (GetPreviousId() == CONTROLLER_OPTIONS_PASSWORD && passwordDialog) {
-        delete passwordDialog;
-        passwordDialog = nullptr;
+        passwordDialog.reset();
     }
     // Rebuilding refreshes the widgets, so changes made in the child show.
     if (!built && result == 0) CreateSprites();
@@ -271,16 +257,16 @@ void CControllerOptions::Pump() {
 }
 
 CGuiSlider* CControllerOptions::GetSlider(int slot) const {
-    return slot >= 0 && slot < SLIDER_COUNT ? sliders[slot] : nullptr;
+    return slot >= 0 && slot < SLIDER_COUNT ? sliders[slot].get() : nullptr;
 }
 
 CGuiCheckbox* CControllerOptions::GetCheckbox(int widgetId) const {
     const int i = widgetId - CHECK_SYSTEM_POINTER;
-    return i >= 0 && i < kCheckboxes ? checkboxes[i] : nullptr;
+    return i >= 0 && i < kCheckboxes ? checkboxes[i].get() : nullptr;
 }
 
 CGuiButton* CControllerOptions::GetButton(int widgetId) const {
-    if (widgetId >= BUTTON_SPEED_DOWN && widgetId <= BUTTON_MOUSE_UP) return sliderButtons[widgetId];
+    if (widgetId >= BUTTON_SPEED_DOWN && widgetId <= BUTTON_MOUSE_UP) return sliderButtons[widgetId].get();
     const int i = widgetId - BUTTON_PASSWORD;
-    return i >= 0 && i < kBottomButtons ? bottomButtons[i] : nullptr;
+    return i >= 0 && i < kBottomButtons ? bottomButtons[i].get() : nullptr;
 }

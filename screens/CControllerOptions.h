@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "screens/CControllerPage.h"
 
@@ -61,8 +62,8 @@ public:
     CGuiSlider* GetSlider(int slot) const;
     CGuiCheckbox* GetCheckbox(int widgetId) const;
     CGuiButton* GetButton(int widgetId) const;
-    CSoundObject* GetSample() const { return sample; }
-    CControllerOptionsControls* GetControls() const { return controls; }
+    CSoundObject* GetSample() const { return sample.get(); }
+    CControllerOptionsControls* GetControls() const { return controls.get(); }
 
 private:
     void CreateSprites();
@@ -74,14 +75,14 @@ private:
     // Opens a child over this screen, which lets go of its sprites meanwhile.
     void OpenChildScreen(CController* child);
 
-    CSprite* dimmer;
-    CSprite* background;
-    CGuiButton* sliderButtons[kSliderButtons];
-    CGuiButton* bottomButtons[kBottomButtons];
-    CGuiCheckbox* checkboxes[kCheckboxes];
-    CGuiSlider* sliders[SLIDER_COUNT];
-    CSoundObject* sample;
+    std::unique_ptr<CSprite> dimmer;
+    std::unique_ptr<CSprite> background;
+    std::unique_ptr<CGuiButton> sliderButtons[kSliderButtons];
+    std::unique_ptr<CGuiButton> bottomButtons[kBottomButtons];
+    std::unique_ptr<CGuiCheckbox> checkboxes[kCheckboxes];
+    std::unique_ptr<CGuiSlider> sliders[SLIDER_COUNT];
+    std::unique_ptr<CSoundObject> sample;
     uint8_t built;
-    CControllerOptionsControls* controls;
-    CControllerOptionsPassword* passwordDialog = nullptr;
+    std::unique_ptr<CControllerOptionsControls> controls;
+    std::unique_ptr<CControllerOptionsPassword> passwordDialog;
 };

@@ -111,8 +111,6 @@ const char* CControllerOptionsControls::GetKeyName(int key) {
 CControllerOptionsControls::CControllerOptionsControls()
     : dimmer(nullptr), background(nullptr), cursor(nullptr), selectedBox(-1), blinkCounter(kBlinkStart), built(0) {
     id = CONTROLLER_CONTROLS;
-    for (CGuiButton*& b : buttons) b = nullptr;
-    for (CGuiButton*& b : boxes) b = nullptr;
     for (int32_t& k : workingKeys) k = 0;
     CreateSprites();
 }
@@ -132,9 +130,9 @@ void CControllerOptionsControls::CreateSprites() {
     cursor = MakeGuiSprite("optionscontrolscursor.png", CL_TEXT, "Controls Controller (CONTROLS_LSPRITE_CURSOR)", 0,
                            0, false);
     for (int i = 0; i < kBoxes; ++i)
-        boxes[i] = new CGuiButton(BoxX(i), BoxY(i), i, this, "optionscontrolsinputbase.png",
-                                  "optionscontrolsinputshadow.png", "optionscontrolsinputrollover.png", nullptr, false,
-                                  2, 2);
+        boxes[i] = std::make_unique<CGuiButton>(BoxX(i), BoxY(i), i, this, "optionscontrolsinputbase.png",
+                                                "optionscontrolsinputshadow.png", "optionscontrolsinputrollover.png",
+                                                nullptr, false, 2, 2);
     // Return with nothing in focus saves, as OK would.
     for (int i = 0; i < kButtons; ++i) {
         const BottomButton& b = kButtonPlaces[i];
@@ -151,14 +149,7 @@ void CControllerOptionsControls::CreateSprites() {
 void CControllerOptionsControls::UnloadSprites() {
     ShowHourglass(true);
     if (!built) return;
-    delete dimmer;
-    dimmer = nullptr;
-    delete background;
-    background = nullptr;
-    delete cursor;
-    cursor = nullptr;
-    DeleteAll(buttons);
-    DeleteAll(boxes);
+    ReleaseAll(dimmer, background, cursor, buttons, boxes);
     CDraw::UnloadImage(kPageName);
     built = 0;
 }
@@ -201,20 +192,19 @@ void CControllerOptionsControls::GUICallback(int index, int, bool) {
     case BUTTON_SAVE:
         if (p)
             for (int i = 0; i < kBoxes; ++i) p->SetKeyBinding(i, workingKeys[i]);
-        result = 1;
+        result = kCloseBack;
         break;
-    case BUTTON_CANCEL: result = 1; break;
+    case BUTTON_CANCEL: result = kCloseBack; break;
     default: break;
     }
 }
 
 void CControllerOptionsControls::InputKey(bool released, int key) {
-    HideMousePointer(-1);
     if (selectedBox < 0 || released) {
-        InputNavigate(released, key, true, true);
-        CaptureScreen(released, key);
+        InputMenuKey(released, key);
         return;
     }
+    HideMousePointer(-1);
     // Any key binds, Escape, Return and Tab included.
     const int s = selectedBox;
     selectedBox = -1;
@@ -247,5 +237,5 @@ void CControllerOptionsControls::Pump() {
 
 CGuiButton* CControllerOptionsControls::GetButton(int widgetId) const {
     const int i = widgetId - BUTTON_DEFAULTS;
-    return i >= 0 && i < kButtons ? buttons[i] : nullptr;
+    return i >= 0 && i < kButtons ? buttons[i].get() : nullptr;
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "screens/CControllerPage.h"
 #include "players/CProfile.h"
@@ -36,9 +37,9 @@ public:
     // Inspection (tests).
     int GetWorkingKey(int box) const { return box >= 0 && box < kBoxes ? workingKeys[box] : 0; }
     int GetSelectedBox() const { return selectedBox; }
-    CGuiButton* GetBox(int box) const { return box >= 0 && box < kBoxes ? boxes[box] : nullptr; }
+    CGuiButton* GetBox(int box) const { return box >= 0 && box < kBoxes ? boxes[box].get() : nullptr; }
     CGuiButton* GetButton(int widgetId) const;
-    CSprite* GetCursor() const { return cursor; }
+    CSprite* GetCursor() const { return cursor.get(); }
 
 private:
     void CreateSprites();
@@ -46,11 +47,11 @@ private:
     void DrawCaption(int box);
     void DropCaption(int box);
 
-    CSprite* dimmer;
-    CSprite* background;
-    CSprite* cursor;
-    CGuiButton* buttons[kButtons];
-    CGuiButton* boxes[kBoxes];
+    std::unique_ptr<CSprite> dimmer;
+    std::unique_ptr<CSprite> background;
+    std::unique_ptr<CSprite> cursor;
+    std::unique_ptr<CGuiButton> buttons[kButtons];
+    std::unique_ptr<CGuiButton> boxes[kBoxes];
     int32_t workingKeys[kBoxes];
     int selectedBox;
     int blinkCounter;

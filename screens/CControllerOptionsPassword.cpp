@@ -9,6 +9,7 @@
 #include "gui/CGuiButton.h"
 #include "gui/CGuiTextbox.h"
 #include "gui/CInvalidMark.h"
+#include "gui/GuiSprites.h"
 #include "gui/GuiText.h"
 #include "players/CProfile.h"
 
@@ -30,7 +31,9 @@ CControllerOptionsPassword::CControllerOptionsPassword(const char* current)
       spritesBuilt(0) {
     id = CONTROLLER_OPTIONS_PASSWORD;
     CreateSprites();
-    focus.Attach(boxes[0], boxes[1], okay, cancel);
+    focus.Attach(boxes[0].get(), boxes[1].get(), okay.get(), cancel.get());
+    menuKeys.SetFocusRing(&focus);
+    menuKeys.SetBack(CMenuKeys::Back::kWidget, BUTTON_CANCEL);
     focus.FocusBox(0);
 }
 
@@ -41,7 +44,7 @@ CControllerOptionsPassword::~CControllerOptionsPassword() {
 
 void CControllerOptionsPassword::CreateSprites() {
     if (spritesBuilt) return;
-    dimmer = new CSprite(1411, 0, false);
+    dimmer = std::make_unique<CSprite>(1411, 0, false);
     dimmer->SetName("Options Password Controller (OPTIONSPASSWORD_LSPRITE_DIMMER)");
     dimmer->AddFrame("dimmer.png");
     dimmer->SetPosition(0, 0, false);
@@ -60,25 +63,27 @@ void CControllerOptionsPassword::CreateSprites() {
         const int after = FontGetTextEndX() + kWordSpace;
         BlitString(2704 + i, page, 162 - after, 20, 4, 100 + after, y);
     }
-    background = new CSprite(1412, 0, false);
+    background = std::make_unique<CSprite>(1412, 0, false);
     background->SetName("Options Password Controller (OPTIONSPASSWORD_LSPRITE_BACKGROUND)");
     background->AddFrame(page);
     background->SetPosition(150, 88, false);
     background->Show(kSpriteNotDrawn, kSpriteNotDrawn);
 
-    mark = new CInvalidMark("options_password_invalid", 1413, 422, 335,
-                            "Options Password Controller (OPTIONSPASSWORD_LSPRITE_INVALID)");
+    mark = std::make_unique<CInvalidMark>("options_password_invalid", 1413, 422, 335,
+                                          "Options Password Controller (OPTIONSPASSWORD_LSPRITE_INVALID)");
     for (int i = 0; i < 2; ++i) {
-        boxes[i] = new CGuiTextbox(CProfileBase::kPasswordMax, 422, 303 + 60 * i, 15, 8, "password_entry.png",
-                                   "profilenternamecursor.png", false, false, false);
+        boxes[i] =
+            std::make_unique<CGuiTextbox>(CProfileBase::kPasswordMax, 422, 303 + 60 * i, 15, 8, "password_entry.png",
+                                          "profilenternamecursor.png", false, false, false);
         boxes[i]->SetMasked(true);
     }
     // The pair of buttons is centred on the box, as in a message box.
-    okay = new CGuiButton(310, 420, BUTTON_OKAY, this, "confirmation_buttonokaybase.png",
-                          "confirmation_buttonokayshadow.png", "confirmation_buttonokayroll.png", nullptr, true, 0, 0);
-    cancel = new CGuiButton(405, 420, BUTTON_CANCEL, this, "confirmation_buttoncancelbase.png",
-                            "confirmation_buttoncancelshadow.png", "confirmation_buttoncancelroll.png", nullptr, false,
-                            0, 0);
+    okay = std::make_unique<CGuiButton>(310, 420, BUTTON_OKAY, this, "confirmation_buttonokaybase.png",
+                                        "confirmation_buttonokayshadow.png", "confirmation_buttonokayroll.png", nullptr,
+                                        true, 0, 0);
+    cancel = std::make_unique<CGuiButton>(405, 420, BUTTON_CANCEL, this, "confirmation_buttoncancelbase.png",
+                                          "confirmation_buttoncancelshadow.png", "confirmation_buttoncancelroll.png",
+                                          nullptr, false, 0, 0);
     HideMousePointer(-1);
     spritesBuilt = 1;
 }
@@ -86,17 +91,7 @@ void CControllerOptionsPassword::CreateSprites() {
 void CControllerOptionsPassword::UnloadSprites() {
     ShowHourglass(true);
     if (!spritesBuilt) return;
-    delete dimmer;
-    delete background;
-    delete mark;
-    delete boxes[0];
-    delete boxes[1];
-    delete okay;
-    delete cancel;
-    dimmer = background = nullptr;
-    mark = nullptr;
-    boxes[0] = boxes[1] = nullptr;
-    okay = cancel = nullptr;
+    ReleaseAll(dimmer, background, mark, boxes[0], boxes[1], okay, cancel);
     CDraw::UnloadImage(kBaseName);
     spritesBuilt = 0;
 }
@@ -104,12 +99,12 @@ void CControllerOptionsPassword::UnloadSprites() {
 void CControllerOptionsPassword::GUICallback(int index, int, bool) {
     accepted = 0;
     if (index == BUTTON_CANCEL) {
-        result = 1;
+        result = kCloseBack;
     } else if (index == BUTTON_OKAY) {
         if (currentPassword == boxes[0]->GetText()) {
             accepted = 1;
             if (CProfile* p = GetProfile()) p->SetPassword(boxes[1]->GetText());
-            result = 1;
+            result = kCloseBack;
             return;
         }
         mark->Start(kMarkHold);
@@ -119,10 +114,8 @@ void CControllerOptionsPassword::GUICallback(int index, int, bool) {
 }
 
 void CControllerOptionsPassword::InputKey(bool released, int key) {
-    HideMousePointer(-1);
     repeat.Note(released, key);
-    if (focus.HandleKey(released, key, modShift != 0)) GUICallback(BUTTON_CANCEL, 0, false);
-    CaptureScreen(released, key);
+    InputMenuKey(released, key);
 }
 
 void CControllerOptionsPassword::InputMouseMove(int x, int y) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "engine/CController.h"
@@ -33,22 +34,22 @@ public:
     void Pump() override;
 
     // Inspection (tests).
-    CGuiTextbox* GetBox(int i) const { return i == 0 || i == 1 ? boxes[i] : nullptr; }
-    CGuiButton* GetOkayButton() const { return okay; }
-    CGuiButton* GetCancelButton() const { return cancel; }
-    CInvalidMark* GetMark() const { return mark; }
+    CGuiTextbox* GetBox(int i) const { return i == 0 || i == 1 ? boxes[i].get() : nullptr; }
+    CGuiButton* GetOkayButton() const { return okay.get(); }
+    CGuiButton* GetCancelButton() const { return cancel.get(); }
+    CInvalidMark* GetMark() const { return mark.get(); }
     int GetFocusedBox() const { return focus.GetFocusedBox(); }
 
 private:
     void CreateSprites();
     void UnloadSprites();
 
-    CSprite* dimmer;
-    CSprite* background;
-    CInvalidMark* mark;
-    CGuiTextbox* boxes[2];
-    CGuiButton* okay;
-    CGuiButton* cancel;
+    std::unique_ptr<CSprite> dimmer;
+    std::unique_ptr<CSprite> background;
+    std::unique_ptr<CInvalidMark> mark;
+    std::unique_ptr<CGuiTextbox> boxes[2];
+    std::unique_ptr<CGuiButton> okay;
+    std::unique_ptr<CGuiButton> cancel;
     std::string currentPassword;
     uint8_t accepted;
     CTwoBoxFocus focus;

@@ -2,15 +2,14 @@
 
 #include "engine/CDraw.h"
 #include "engine/CMouse.h"
+#include "engine/CSprite.h"
 #include "gui/CGuiButton.h"
 #include "gui/CGuiButtonBase.h"
 #include "gui/GuiSprites.h"
 
-void CControllerPage::InputKey(bool released, int key) {
-    HideMousePointer(-1);
-    InputNavigate(released, key, true, true);
-    CaptureScreen(released, key);
-}
+CControllerPage::CControllerPage() { menuKeys.SetBack(CMenuKeys::Back::kCloses); }
+
+void CControllerPage::InputKey(bool released, int key) { InputMenuKey(released, key); }
 
 void CControllerPage::InputMouseMove(int x, int y) {
     mouseX = x;
@@ -27,19 +26,20 @@ void CControllerPage::Pump() {
     if (active) CGuiButtonBase::UpdateAll();
 }
 
-CSprite* CControllerPage::MakeDimmer(int layer, const char* debugName) {
+std::unique_ptr<CSprite> CControllerPage::MakeDimmer(int layer, const char* debugName) {
     return MakeGuiSprite("dimmer.png", layer, debugName, 0, 0, true);
 }
 
 int CControllerPage::CopyPage(const char* name) { return CDraw::CopyImage("parchment.png", name, 0); }
 
-CSprite* CControllerPage::MakePageSprite(int image, int layer, const char* debugName) {
+std::unique_ptr<CSprite> CControllerPage::MakePageSprite(int image, int layer, const char* debugName) {
     return MakeGuiSprite(image, layer, debugName, kPageX, kPageY, true);
 }
 
-CGuiButton* CControllerPage::MakeParchmentButton(int x, int y, int widgetId, const char* caption, bool isDefault) {
-    CGuiButton* b = new CGuiButton(x, y, widgetId, this, "p2d_button_base.png", nullptr, "p2d_button_select.png",
-                                   "p2d_button_select.png", isDefault, 0, 0);
+std::unique_ptr<CGuiButton> CControllerPage::MakeParchmentButton(int x, int y, int widgetId, const char* caption,
+                                                                 bool isDefault) {
+    auto b = std::make_unique<CGuiButton>(x, y, widgetId, this, "p2d_button_base.png", nullptr, "p2d_button_select.png",
+                                          "p2d_button_select.png", isDefault, 0, 0);
     b->SetText(caption, 0, 0, 0, 0, 0, 0);
     return b;
 }

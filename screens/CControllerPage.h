@@ -4,7 +4,7 @@
 // keyboard navigation with Escape closing, the pointer, a click on nothing.
 #pragma once
 
-#include <cstddef>
+#include <memory>
 
 #include "engine/CController.h"
 
@@ -26,6 +26,8 @@ public:
     // instructions' previous and next buttons stand 155 pixels to each side.
     static constexpr int kDoneX = 352;
 
+    // Escape closes a page, unless the page says otherwise.
+    CControllerPage();
     void InputKey(bool released, int key) override;
     void InputMouseMove(int x, int y) override;
     void InputMouseClick(bool released, bool left, bool right, bool wheelUp, bool wheelDown) override;
@@ -34,21 +36,14 @@ public:
 
 protected:
     // The full-screen veil over the opener.
-    static CSprite* MakeDimmer(int layer, const char* debugName);
+    static std::unique_ptr<CSprite> MakeDimmer(int layer, const char* debugName);
     // A fresh copy of the blank page registered under name, to paint on.
     static int CopyPage(const char* name);
     // The sprite of a painted page, at the page's place.
-    static CSprite* MakePageSprite(int image, int layer, const char* debugName);
+    static std::unique_ptr<CSprite> MakePageSprite(int image, int layer, const char* debugName);
     // A parchment push button of this screen with its caption picture;
     // isDefault as for every button (what Return acts on with nothing in
     // focus).
-    CGuiButton* MakeParchmentButton(int x, int y, int widgetId, const char* caption, bool isDefault = false);
-    // Deletes every owned object of an array and clears its slots.
-    template <class T, size_t N>
-    static void DeleteAll(T* (&items)[N]) {
-        for (T*& item : items) {
-            delete item;
-            item = nullptr;
-        }
-    }
+    std::unique_ptr<CGuiButton> MakeParchmentButton(int x, int y, int widgetId, const char* caption,
+                                                    bool isDefault = false);
 };

@@ -12,7 +12,8 @@ CControllerPassword::CControllerPassword(const char* expected) : expectedPasswor
 void CControllerPassword::LoadSprites() {
     if (spritesBuilt) return;
     BuildLargePanel(3003, "Text Entry Controller (PASSWORD_LSPRITE_BACKGROUND)", 10, false);
-    mark = new CInvalidMark("password_invalid", 1411, kLargeMarkX, kLargeMarkY, "Text Entry Controller (ptrSInvalid)");
+    mark = std::make_unique<CInvalidMark>("password_invalid", 1411, kLargeMarkX, kLargeMarkY,
+                                          "Text Entry Controller (ptrSInvalid)");
     textbox->SetMasked(true);
     HideMousePointer(-1);
     spritesBuilt = 1;
@@ -21,11 +22,11 @@ void CControllerPassword::LoadSprites() {
 void CControllerPassword::GUICallback(int index, int, bool) {
     if (index == BUTTON_CANCEL) {
         value = 0;
-        result = 1;
+        result = kCloseBack;
     } else if (index == BUTTON_OKAY) {
         if (expectedPassword == textbox->GetText()) {
             value = 1;
-            result = 1;
+            result = kCloseBack;
             return;
         }
         mark->Start(kMarkHold);

@@ -16,17 +16,13 @@ void CControllerProfileName::LoadSprites() {
     // buttons all share the screen's middle column, x 400.
     CDraw::DrawImageOnto("profile_entername_mainsmall.png", base, 283, 369);
     BlitString(3001, base, 210, 60, 2, 295, 379);
-    sprites[0] = new CSprite(1410, 0, false);
+    sprites[0] = std::make_unique<CSprite>(1410, 0, false);
     sprites[0]->SetName("Profile Name Controller (PROFILENAME_LSPRITE_BACKGROUND)");
     sprites[0]->AddFrame(base);
     sprites[0]->SetPosition(0, 0, false);
     sprites[0]->Show(kSpriteNotDrawn, kSpriteNotDrawn);
-    okay = new CGuiButton(320, 444, BUTTON_OKAY, this, "profile_button_okaybase.png", "profile_button_okayshadow.png",
-                          "profile_button_okayrollover.png", nullptr, true, 0, 0);
-    cancel = new CGuiButton(402, 444, BUTTON_CANCEL, this, "profile_button_cancelbase.png",
-                            "profile_button_cancelshadow.png", "profile_button_cancelrollover.png", nullptr, false, 0,
-                            0);
-    textbox = new CGuiTextbox(kMaxNameLength, 314, 407, 6, 4, "profile_entername_textbox.png",
-                              "profilenternamecursor.png", true, false, false);
+    MakeButtons(320, 444, 402, 444);
+    textbox = std::make_unique<CGuiTextbox>(kMaxNameLength, 314, 407, 6, 4, "profile_entername_textbox.png",
+                                            "profilenternamecursor.png", true, false, false);
     spritesBuilt = 1;
 }

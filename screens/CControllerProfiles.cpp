@@ -15,6 +15,7 @@
 #include "gui/CControllerMessage.h"
 #include "gui/CGuiButton.h"
 #include "gui/CGuiListbox.h"
+#include "gui/GuiSprites.h"
 #include "gui/GuiText.h"
 #include "gui/SaveFailureNotice.h"
 #include "players/CProfile.h"
@@ -62,19 +63,17 @@ CControllerProfiles::CControllerProfiles()
       message(nullptr),
       spritesBuilt(0) {
     id = CONTROLLER_PROFILES;
-    for (CGuiButton*& b : buttons) b = nullptr;
     CreateSprites();
 }
 
 CControllerProfiles::~CControllerProfiles() {
     DebugLog(DBG_DESTRUCT, "CControllerProfiles:  Destroying CControllerProfiles...\n");
-    delete message;
-    delete nameDialog;
+    ReleaseAll(message, nameDialog);
     UnloadSprites();
 }
 
 CGuiButton* CControllerProfiles::GetButton(int buttonId) const {
-    return buttonId >= 0 && buttonId < BUTTON_COUNT ? buttons[buttonId] : nullptr;
+    return buttonId >= 0 && buttonId < BUTTON_COUNT ? buttons[buttonId].get() : nullptr;
 }
 
 void CControllerProfiles::CreateSprites() {
@@ -82,13 +81,13 @@ void CControllerProfiles::CreateSprites() {
     const int panel = CDraw::GetImage(kPanelImage);
     BlitString(3000, panel, CDraw::GetWidth(panel) - 40, 60, 2, 20, 10);
 
-    dimmer = new CSprite(1410, 0, false);
+    dimmer = std::make_unique<CSprite>(1410, 0, false);
     dimmer->SetName("Profile Controller (PROFILES_LSPRITE_DIMMER)");
     dimmer->AddFrame("dimmer.png");
     dimmer->SetPosition(0, 0, false);
     dimmer->Show(kSpriteNotDrawn, kSpriteNotDrawn);
 
-    background = new CSprite(1411, 0, false);
+    background = std::make_unique<CSprite>(1411, 0, false);
     background->SetName("Profile Controller (PROFILES_LSPRITE_BACKGROUND)");
     background->AddFrame(kPanelImage);
     background->SetPosition(282, 100, false);
@@ -96,38 +95,33 @@ void CControllerProfiles::CreateSprites() {
 
     for (int i = 0; i < BUTTON_COUNT; ++i) {
         const ButtonLook& b = kButtons[i];
-        buttons[i] = new CGuiButton(b.x, b.y, i, this, b.base, b.shadow, b.rollover, nullptr, i == BUTTON_SELECT, 0, 0);
+        buttons[i] = std::make_unique<CGuiButton>(b.x, b.y, i, this, b.base, b.shadow, b.rollover, nullptr,
+                                                  i == BUTTON_SELECT, 0, 0);
     }
     spritesBuilt = 1;
     BuildList();
-    HideMousePointer(1);
+    HideMousePointer(-1);
 }
 
 void CControllerProfiles::UnloadSprites() {
     if (!spritesBuilt) return;
     ShowHourglass(true);
-    delete dimmer;
-    delete background;
-    dimmer = background = nullptr;
-    for (CGuiButton*& b : buttons) {
-        delete b;
-        b = nullptr;
-    }
-    delete list;
-    list = nullptr;
+    ReleaseAll(dimmer, background, buttons, list);
+    menuKeys.SetList(nullptr);
     CDraw::UnloadImage(kPanelImage);
     spritesBuilt = 0;
 }
 
 void CControllerProfiles::BuildList() {
     CProfile* profile = GetProfile();
-    delete list;
+    list.reset();
     // The highlight's edge lies 5 pixels into the list; the names start 4
     // pixels inside it and end as far inside its other end, as in the other
     // lists, instead of touching its outline.
-    list = new CGuiListbox(299, 157, LIST_PROFILES, this, 161, 93, 4, 21, "profile_select_listbox.png",
-                           "profile_select_selector.png", 0, 5, 5, 5);
+    list = std::make_unique<CGuiListbox>(299, 157, LIST_PROFILES, this, 161, 93, 4, 21, "profile_select_listbox.png",
+                                         "profile_select_selector.png", 0, 5, 5, 5);
     list->AddColumn(154);
+    menuKeys.SetList(list.get());
     if (!profile) return;
     struct Entry {
         std::string key;
@@ -150,7 +144,7 @@ void CControllerProfiles::BuildList() {
 }
 
 void CControllerProfiles::ClearForChild(const char* name) {
-    HideMousePointer(1);
+    HideMousePointer(-1);
     if (spritesBuilt) {
         dimmer->Hide();
         CRender::Render(true);
@@ -164,15 +158,15 @@ void CControllerProfiles::OpenMessage(int titleId, int bodyId, bool question, in
     ClearForChild("Message");
     pendingAction = pending;
     closeAfterNotice = 0;
-    message = new CControllerMessage(titleId, bodyId, question, bodyText ? bodyText : "", bodyText2);
-    OpenChild(message);
+    message = std::make_unique<CControllerMessage>(titleId, bodyId, question, bodyText ? bodyText : "", bodyText2);
+    OpenChild(message.get());
 }
 
 void CControllerProfiles::OpenNameDialog(bool rename) {
     renameMode = rename ? 1 : 0;
     ClearForChild("Profile Name");
-    nameDialog = new CControllerProfileName();
-    OpenChild(nameDialog);
+    nameDialog = std::make_unique<CControllerProfileName>();
+    OpenChild(nameDialog.get());
 }
 
 bool CControllerProfiles::IsNameTaken(const std::string& name) const {
@@ -210,7 +204,7 @@ bool CControllerProfiles::ShowSaveNotice(bool closeAfter) {
 void CControllerProfiles::ChooseProfile(int number) {
     CProfile* profile = GetProfile();
     if (!profile) {
-        result = 1;
+        result = kCloseBack;
         return;
     }
     // Choosing the current player keeps what it has in memory: reading its
@@ -226,7 +220,7 @@ void CControllerProfiles::ChooseProfile(int number) {
         TellSwitchRefused(true);
         return;
     }
-    if (!ShowSaveNotice(true)) result = 1;
+    if (!ShowSaveNotice(true)) result = kCloseBack;
 }
 
 void CControllerProfiles::GUICallback(int index, int reported, bool dclick) {
@@ -261,26 +255,7 @@ void CControllerProfiles::GUICallback(int index, int reported, bool dclick) {
     }
 }
 
-void CControllerProfiles::InputKey(bool released, int key) {
-    if (!released && list) {
-        HideMousePointer(1);
-        switch (key) {
-        case KEY_TAB: CGuiButtonBase::MoveFocus(false); break;
-        case KEY_RETURN:
-        case KEY_SPACE: CGuiButtonBase::ActivateFocused(true); break;
-        case KEY_UP:
-        case KEY_LEFT: list->MoveSelectionUp(false, false); break;
-        case KEY_DOWN:
-        case KEY_RIGHT: list->MoveSelectionDown(false, false); break;
-        case SDLK_HOME: list->MoveSelectionUp(false, true); break;
-        case SDLK_END: list->MoveSelectionDown(false, true); break;
-        case SDLK_PAGEUP: list->MoveSelectionUp(true, false); break;
-        case SDLK_PAGEDOWN: list->MoveSelectionDown(true, false); break;
-        default: break;
-        }
-    }
-    CaptureScreen(released, key);
-}
+void CControllerProfiles::InputKey(bool released, int key) { InputMenuKey(released, key); }
 
 void CControllerProfiles::InputMouseMove(int x, int y) {
     mouseX = x;
@@ -298,8 +273,7 @@ void CControllerProfiles::InputMouseClick(bool released, bool left, bool, bool w
 void CControllerProfiles::ReturnFromMessage() {
     const bool confirmed = message->IsConfirmed();
     const int pending = pendingAction;
-    delete message;
-    message = nullptr;
+    message.reset();
     pendingAction = PENDING_NONE;
     if (pending == PENDING_DELETE && confirmed) {
         CProfile* profile = GetProfile();
@@ -310,15 +284,14 @@ void CControllerProfiles::ReturnFromMessage() {
         ShowSaveNotice(false);
     } else if (pending == PENDING_SAVE_NOTICE && closeAfterNotice) {
         closeAfterNotice = 0;
-        result = 1;
+        result = kCloseBack;
     }
 }
 
 void CControllerProfiles::ReturnFromNameDialog() {
     const char* typed = nameDialog->GetText();
     const std::string name = typed ? typed : "";
-    delete nameDialog;
-    nameDialog = nullptr;
+    nameDialog.reset();
     CProfile* profile = GetProfile();
     if (name.empty() || !profile) return;  // cancelled
     const std::string old = profile->GetProfileName(selectedNumber);
@@ -352,6 +325,6 @@ void CControllerProfiles::Pump() {
     // screen waiting for it.
     if (CController::GetCurrent() != this) return;
     if (!spritesBuilt && result == 0) CreateSprites();
-    HideMousePointer(1);
+    HideMousePointer(-1);
     SetPreviousId(CONTROLLER_PROFILES);
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "engine/CController.h"
@@ -46,12 +47,12 @@ public:
     void Pump() override;
 
     // Inspection (tests).
-    CGuiListbox* GetList() const { return list; }
+    CGuiListbox* GetList() const { return list.get(); }
     CGuiButton* GetButton(int buttonId) const;
     int GetSelectedNumber() const { return selectedNumber; }
     int GetPendingAction() const { return pendingAction; }
-    CControllerMessage* GetMessage() const { return message; }
-    CControllerProfileName* GetNameDialog() const { return nameDialog; }
+    CControllerMessage* GetMessage() const { return message.get(); }
+    CControllerProfileName* GetNameDialog() const { return nameDialog.get(); }
     bool AreSpritesBuilt() const { return spritesBuilt != 0; }
 
 private:
@@ -78,15 +79,15 @@ private:
     void ReturnFromMessage();
     void ReturnFromNameDialog();
 
-    CSprite* dimmer;
-    CSprite* background;
-    CGuiButton* buttons[BUTTON_COUNT];
-    CGuiListbox* list;
+    std::unique_ptr<CSprite> dimmer;
+    std::unique_ptr<CSprite> background;
+    std::unique_ptr<CGuiButton> buttons[BUTTON_COUNT];
+    std::unique_ptr<CGuiListbox> list;
     int selectedNumber;
     int pendingAction;
     uint8_t renameMode;
     uint8_t closeAfterNotice;
-    CControllerProfileName* nameDialog;
-    CControllerMessage* message;
+    std::unique_ptr<CControllerProfileName> nameDialog;
+    std::unique_ptr<CControllerMessage> message;
     uint8_t spritesBuilt;
 };

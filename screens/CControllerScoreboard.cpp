@@ -14,6 +14,7 @@
 #include "gui/CControllerInGame.h"
 #include "gui/CControllerMessage.h"
 #include "gui/CGuiButton.h"
+#include "gui/GuiSprites.h"
 #include "gui/GuiText.h"
 #include "gui/SaveFailureNotice.h"
 #include "players/CProfile.h"
@@ -118,6 +119,8 @@ CControllerScoreboard::CControllerScoreboard(int type_, bool noSet_)
       followUp(FOLLOW_NONE) {
     id = CONTROLLER_SCOREBOARD;
     value = POSTGAME_NONE;
+    // The page after a level stays until the player chooses.
+    if (type <= SCOREBOARD_LEVEL_MENU) menuKeys.SetBack(CMenuKeys::Back::kWidget, BUTTON_BACK);
     if (CProfile* p = GetProfile()) {
         set = p->GetCurrentSet();
         level = p->GetCurrentLevel();
@@ -125,37 +128,34 @@ CControllerScoreboard::CControllerScoreboard(int type_, bool noSet_)
     LoadSprites();
     if (type > SCOREBOARD_LEVEL_MENU) {
         CSound::FadeOutMusic();
-        victory = new CSoundObject("victory.ogg", false);
-        CSound::Play(victory, false, 0, 0);
+        victory = std::make_unique<CSoundObject>("victory.ogg", false);
+        CSound::Play(victory.get(), false, 0, 0);
     }
 }
 
 CControllerScoreboard::~CControllerScoreboard() {
     DebugLog(DBG_DESTRUCT, "CControllerScoreboard:  Destroying CControllerScoreboard...\n");
-    delete nameDialog;
-    delete passwordPrompt;
-    delete instructions;
-    delete message;
+    ReleaseAll(nameDialog, passwordPrompt, instructions, message);
     UnloadSprites();
-    delete victory;
+    victory.reset();
 }
 
 // ---- sprites and buttons ----------------------------------------------------
 
 void CControllerScoreboard::LoadSprites() {
     if (loaded) return;
-    dimmer = new CSprite(1411, 0, false);
+    dimmer = std::make_unique<CSprite>(1411, 0, false);
     dimmer->SetName("Scoreboard Controller (SCOREBOARD_LSPRITE_DIMMER)");
     dimmer->AddFrame("dimmer.png");
     dimmer->SetPosition(0, 0, false);
     dimmer->Show(kSpriteNotDrawn, kSpriteNotDrawn);
-    arrow1 = new CSprite(1415, 0, false);
+    arrow1 = std::make_unique<CSprite>(1415, 0, false);
     arrow1->SetName("Scoreboard Controller (SCOREBOARD_LSPRITE_ARROW1)");
     arrow1->AddFrame("hiscores_arrow1.png");
-    arrow2 = new CSprite(1415, 0, false);
+    arrow2 = std::make_unique<CSprite>(1415, 0, false);
     arrow2->SetName("Scoreboard Controller (SCOREBOARD_LSPRITE_ARROW2)");
     arrow2->AddFrame("hiscores_arrow2.png");
-    oscillator = new COscillator();
+    oscillator = std::make_unique<COscillator>();
     oscillator->Init(0, 6, 3.0f, 2.2f, 0);
     CreateButtons();
     BuildPage();
@@ -165,38 +165,28 @@ void CControllerScoreboard::LoadSprites() {
 void CControllerScoreboard::UnloadSprites() {
     ShowHourglass(true);
     if (!loaded) return;
-    delete dimmer;
-    delete background;
-    delete arrow1;
-    delete arrow2;
-    dimmer = background = arrow1 = arrow2 = nullptr;
-    for (CGuiButton*& b : buttons) {
-        delete b;
-        b = nullptr;
-    }
-    delete oscillator;
-    oscillator = nullptr;
+    ReleaseAll(dimmer, background, arrow1, arrow2, buttons, oscillator);
     CDraw::UnloadImage(kPageImage);
     loaded = 0;
 }
 
 CGuiButton* CControllerScoreboard::AddButton(int buttonId, int x, int y, const char* base, const char* shadow,
                                              const char* rollover) {
-    for (CGuiButton*& slot : buttons) {
+    for (std::unique_ptr<CGuiButton>& slot : buttons) {
         if (slot) continue;
-        slot = new CGuiButton(x, y, buttonId, this, base, shadow, rollover, nullptr, false, 0, 0);
-        return slot;
+        slot = std::make_unique<CGuiButton>(x, y, buttonId, this, base, shadow, rollover, nullptr, false, 0, 0);
+        return slot.get();
     }
     return nullptr;
 }
 
 CGuiButton* CControllerScoreboard::AddParchmentButton(int buttonId, int x, int y, const char* text, bool isDefault) {
-    for (CGuiButton*& slot : buttons) {
+    for (std::unique_ptr<CGuiButton>& slot : buttons) {
         if (slot) continue;
-        slot = new CGuiButton(x, y, buttonId, this, "p2d_button_base.png", nullptr, "p2d_button_select.png",
-                              "p2d_button_select.png", isDefault, 0, 0);
+        slot = std::make_unique<CGuiButton>(x, y, buttonId, this, "p2d_button_base.png", nullptr,
+                                            "p2d_button_select.png", "p2d_button_select.png", isDefault, 0, 0);
         slot->SetText(text, 0, 0, 0, 0, 0, 0);
-        return slot;
+        return slot.get();
     }
     return nullptr;
 }
@@ -251,8 +241,8 @@ void CControllerScoreboard::CreateButtons() {
 }
 
 CGuiButton* CControllerScoreboard::GetButton(int buttonId) const {
-    for (CGuiButton* b : buttons)
-        if (b && b->GetId() == buttonId) return b;
+    for (const auto& b : buttons)
+        if (b && b->GetId() == buttonId) return b.get();
     return nullptr;
 }
 
@@ -261,8 +251,7 @@ CGuiButton* CControllerScoreboard::GetButton(int buttonId) const {
 void CControllerScoreboard::BuildPage() {
     if (arrow1) arrow1->Hide();
     if (arrow2) arrow2->Hide();
-    delete background;
-    background = nullptr;
+    background.reset();
     CDraw::UnloadImage(kPageImage);
     const bool board = !IsPostGame(type);
     const int page = CDraw::CopyImage(board ? "parchment_profpenny.png" : "parchment.png", kPageImage, 0);
@@ -281,7 +270,7 @@ void CControllerScoreboard::BuildPage() {
     } else {
         DrawPostGame(page);
     }
-    background = new CSprite(1411, 0, false);
+    background = std::make_unique<CSprite>(1411, 0, false);
     background->SetName("Scoreboard Controller (SCOREBOARD_LSPRITE_BACKGROUND)");
     background->AddFrame(page);
     background->SetPosition(kPageX, kPageY, false);
@@ -305,7 +294,7 @@ void CControllerScoreboard::DrawBoard(int page, const CScoreBoard* board) {
     CDraw::DrawImageOnto("hiscores_title.png", page, 224, 73);
     CDraw::DrawImageOnto("hiscores_headings.png", page, 242, 160);
     CDraw::DrawImageOnto("hiscores_tablebar.png", page, 234, 177);
-    CGuiButton* first = buttons[0];
+    CGuiButton* first = buttons[0].get();
     if (!board || board->count < 0) {
         if (first) first->Show();
         return;
@@ -460,8 +449,8 @@ void CControllerScoreboard::GUICallback(int index, int, bool) {
     case BUTTON_INSTRUCTIONS:
         if (instructions) break;
         PrepareChild("Instructions");
-        instructions = new CControllerInstructions(0);
-        OpenChild(instructions);
+        instructions = std::make_unique<CControllerInstructions>(0);
+        OpenChild(instructions.get());
         break;
     default: break;
     }
@@ -477,8 +466,8 @@ void CControllerScoreboard::ShowSolution() {
     CProfile* p = GetProfile();
     if (p && p->HasPassword() && (noSet || !IsTutorialLevel(set, level))) {
         PrepareChild("Password");
-        passwordPrompt = new CControllerPassword(p->GetPassword());
-        OpenChild(passwordPrompt);
+        passwordPrompt = std::make_unique<CControllerPassword>(p->GetPassword());
+        OpenChild(passwordPrompt.get());
         return;
     }
     value = POSTGAME_REPLAY;
@@ -631,42 +620,38 @@ void CControllerScoreboard::PrepareChild(const char* name) {
 
 void CControllerScoreboard::OpenNameDialog(const std::string& proposal, CControllerScoreboardName::Mark mark) {
     PrepareChild("Scoreboard Name");
-    nameDialog = new CControllerScoreboardName(mark);
+    nameDialog = std::make_unique<CControllerScoreboardName>(mark);
     nameDialog->SetText(proposal.c_str());
-    OpenChild(nameDialog);
+    OpenChild(nameDialog.get());
 }
 
 void CControllerScoreboard::OpenMessage(int titleId) {
     // The box stands over the page, which stays in sight behind it (the
     // box dims it) without its buttons and arrows; it is built again when
     // the box has closed.
-    for (CGuiButton* b : buttons)
+    for (const auto& b : buttons)
         if (b) b->Hide();
     if (arrow1) arrow1->Hide();
     if (arrow2) arrow2->Hide();
     HideMousePointer(-1);
     LogOpening("Message");
     messageText = failureText;
-    message = new CControllerMessage(titleId, failureBody, false, failureText.c_str());
+    message = std::make_unique<CControllerMessage>(titleId, failureBody, false, failureText.c_str());
     failureBody = 0;
     failureText.clear();
-    OpenChild(message);
+    OpenChild(message.get());
 }
 
 // ---- input and the frame --------------------------------------------------------
 
 void CControllerScoreboard::InputKey(bool released, int key) {
-    HideMousePointer(-1);
-    InputNavigate(released, key, false, true);
+    InputMenuKey(released, key);
     if (!released) {
         if (key == 'r' && type >= SCOREBOARD_SINGED)
             GUICallback(BUTTON_RETRY, 0, false);
         else if (key == 'u' && (type == SCOREBOARD_SINGED || type == SCOREBOARD_LOST))
             GUICallback(BUTTON_UNDO, 0, false);
-        else if (key == KEY_ESCAPE && type <= SCOREBOARD_LEVEL_MENU)
-            GUICallback(BUTTON_BACK, 0, false);
     }
-    CaptureScreen(released, key);
 }
 
 void CControllerScoreboard::InputMouseMove(int x, int y) {
@@ -696,31 +681,25 @@ void CControllerScoreboard::Pump() {
     // A child came back (or the board has just opened).
     switch (GetPreviousId()) {
     case CONTROLLER_MESSAGE:
-        delete message;
-        message = nullptr;
+        message.reset();
         UnloadSprites();
         if (nameAfterMessage) {
             nameAfterMessage = false;
             followUp = FOLLOW_NAME_DIALOG;
         }
         break;
-    case CONTROLLER_INSTRUCTIONS:
-        delete instructions;
-        instructions = nullptr;
-        break;
+    case CONTROLLER_INSTRUCTIONS: instructions.reset(); break;
     case CONTROLLER_PASSWORD:
         if (passwordPrompt && !passwordPrompt->IsCancelled()) {
             value = POSTGAME_REPLAY;
             result = CControllerGame::kCloseToOpener;
         }
-        delete passwordPrompt;
-        passwordPrompt = nullptr;
+        passwordPrompt.reset();
         break;
     case CONTROLLER_TEXT_ENTRY:
         if (nameDialog) {
             const std::string name = nameDialog->GetText() ? nameDialog->GetText() : "";
-            delete nameDialog;
-            nameDialog = nullptr;
+            nameDialog.reset();
             if (!name.empty()) Register(name.c_str());
         }
         break;

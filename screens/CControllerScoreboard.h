@@ -19,6 +19,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -90,17 +91,17 @@ public:
     int GetLevel() const { return level; }
     bool IsLoaded() const { return loaded != 0; }
     CGuiButton* GetButton(int buttonId) const;
-    CSprite* GetArrow(int i) const { return i == 0 ? arrow1 : arrow2; }
-    CSprite* GetBackground() const { return background; }
+    CSprite* GetArrow(int i) const { return i == 0 ? arrow1.get() : arrow2.get(); }
+    CSprite* GetBackground() const { return background.get(); }
     // The rows drawn by the last page build ("name|score"), and the own-rank
     // line ("" when none).
     const std::vector<std::string>& GetDrawnRows() const { return drawnRows; }
     const std::string& GetDrawnRankLine() const { return drawnRankLine; }
     // The other texts of the last page build: "id" or "id:value".
     const std::vector<std::string>& GetDrawnTexts() const { return drawnTexts; }
-    CControllerScoreboardName* GetNameDialog() const { return nameDialog; }
-    CControllerPassword* GetPasswordPrompt() const { return passwordPrompt; }
-    CControllerMessage* GetMessage() const { return message; }
+    CControllerScoreboardName* GetNameDialog() const { return nameDialog.get(); }
+    CControllerPassword* GetPasswordPrompt() const { return passwordPrompt.get(); }
+    CControllerMessage* GetMessage() const { return message.get(); }
     // The text the last message box was given for its body ("" for none).
     const std::string& GetMessageText() const { return messageText; }
 
@@ -146,13 +147,13 @@ private:
     // (failureBody and failureText) under the title.
     void OpenMessage(int titleId);
 
-    CSprite* dimmer;
-    CSprite* background;
-    CSprite* arrow1;
-    CSprite* arrow2;
-    CGuiButton* buttons[kButtonSlots];
-    COscillator* oscillator;
-    CSoundObject* victory;
+    std::unique_ptr<CSprite> dimmer;
+    std::unique_ptr<CSprite> background;
+    std::unique_ptr<CSprite> arrow1;
+    std::unique_ptr<CSprite> arrow2;
+    std::unique_ptr<CGuiButton> buttons[kButtonSlots];
+    std::unique_ptr<COscillator> oscillator;
+    std::unique_ptr<CSoundObject> victory;
     uint8_t noSet;
     uint8_t solutionAvailable;
     uint8_t loaded;
@@ -160,10 +161,10 @@ private:
     int set;
     int level;
     int seed;
-    CControllerScoreboardName* nameDialog;
-    CControllerPassword* passwordPrompt;
-    CController* instructions;
-    CControllerMessage* message;
+    std::unique_ptr<CControllerScoreboardName> nameDialog;
+    std::unique_ptr<CControllerPassword> passwordPrompt;
+    std::unique_ptr<CController> instructions;
+    std::unique_ptr<CControllerMessage> message;
 
     // A failed request's message waiting to be shown: the body text id and
     // its value.

@@ -33,6 +33,8 @@ const SetButton kButtons[CControllerSetSelect::BUTTON_COUNT] = {
 CControllerSetSelect::CControllerSetSelect()
     : dimmer(nullptr), background(nullptr), professor(nullptr), buttons{}, loaded(0) {
     id = CONTROLLER_LEVELSET;
+    // A set must be chosen: Escape does not close.
+    menuKeys.SetBack(CMenuKeys::Back::kStays);
     LoadSprites();
 }
 
@@ -55,8 +57,8 @@ void CControllerSetSelect::LoadSprites() {
         const SetButton& b = kButtons[i];
         // Return with no set in focus takes the first, the one a newcomer
         // starts with.
-        buttons[i] = new CGuiButton(kBoxX + 42, b.y, i, this, b.base, b.shadow, b.rollover, nullptr, i == BUTTON_REGULAR,
-                                    0, 0);
+        buttons[i] = std::make_unique<CGuiButton>(kBoxX + 42, b.y, i, this, b.base, b.shadow, b.rollover, nullptr,
+                                                  i == BUTTON_REGULAR, 0, 0);
     }
     HideMousePointer(-1);
     loaded = 1;
@@ -71,23 +73,12 @@ int CControllerSetSelect::GetDescriptionY(int set) {
 void CControllerSetSelect::UnloadSprites() {
     ShowHourglass(true);
     if (!loaded) return;
-    delete dimmer;
-    delete background;
-    delete professor;
-    dimmer = background = professor = nullptr;
-    DeleteAll(buttons);
+    ReleaseAll(dimmer, background, professor, buttons);
     CDraw::UnloadImage(kBaseName);
     loaded = 0;
 }
 
 void CControllerSetSelect::GUICallback(int index, int, bool) {
     value = index;
-    result = 1;
-}
-
-void CControllerSetSelect::InputKey(bool released, int key) {
-    HideMousePointer(-1);
-    // A set must be chosen: Escape does not close.
-    InputNavigate(released, key, false, true);
-    CaptureScreen(released, key);
+    result = kCloseBack;
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "screens/CControllerPage.h"
 
@@ -20,7 +21,6 @@ public:
     ~CControllerSetSelect() override;
 
     void GUICallback(int index, int value, bool dclick) override;
-    void InputKey(bool released, int key) override;
 
     // The box (500 wide) stands centred on the screen, and everything on it
     // with it.
@@ -35,15 +35,15 @@ public:
     static int GetDescriptionY(int set);
 
     // Inspection (tests).
-    CGuiButton* GetButton(int set) const { return set >= 0 && set < BUTTON_COUNT ? buttons[set] : nullptr; }
+    CGuiButton* GetButton(int set) const { return set >= 0 && set < BUTTON_COUNT ? buttons[set].get() : nullptr; }
 
 private:
     void LoadSprites();
     void UnloadSprites();
 
-    CSprite* dimmer;
-    CSprite* background;
-    CSprite* professor;
-    CGuiButton* buttons[BUTTON_COUNT];
+    std::unique_ptr<CSprite> dimmer;
+    std::unique_ptr<CSprite> background;
+    std::unique_ptr<CSprite> professor;
+    std::unique_ptr<CGuiButton> buttons[BUTTON_COUNT];
     uint8_t loaded;
 };

@@ -6,6 +6,7 @@
 #include "engine/CSprite.h"
 #include "engine/Log.h"
 #include "gui/CGuiButton.h"
+#include "gui/GuiSprites.h"
 #include "sound/CSound.h"
 
 namespace {
@@ -105,7 +106,7 @@ void CControllerStory::ComposePage(const char* name, int pageIndex) {
 void CControllerStory::LoadSprites() {
     if (loaded) return;
     const bool twoPages = HasTwoPages(storyId);
-    page = new CSprite(1410, 0, false);
+    page = std::make_unique<CSprite>(1410, 0, false);
     page->SetName("Story Controller (STORY_LSPRITE_PANEL)");
     page->AddFrame(kPageNames[0]);
     if (twoPages) page->AddFrame(kPageNames[1]);
@@ -113,19 +114,23 @@ void CControllerStory::LoadSprites() {
     page->Show(kSpriteNotDrawn, kSpriteNotDrawn);
     if (twoPages) {
         // Previous and next (or done) stand as a pair centred on the screen.
-        buttons[0] = new CGuiButton(254, 538, BUTTON_PREVIOUS, this, "story_buttonprevbase.png",
-                                    "story_buttonprevshadow.png", "story_buttonprevrollover.png", nullptr, false, 0, 0);
+        buttons[0] = std::make_unique<CGuiButton>(254, 538, BUTTON_PREVIOUS, this, "story_buttonprevbase.png",
+                                                  "story_buttonprevshadow.png", "story_buttonprevrollover.png", nullptr,
+                                                  false, 0, 0);
         buttons[0]->Hide();
         // Return turns the page, then closes: next and done, which never
         // show together, are both the default.
-        buttons[1] = new CGuiButton(451, 538, BUTTON_NEXT, this, "story_buttonnextbase.png",
-                                    "story_buttonnextshadow.png", "story_buttonnextrollover.png", nullptr, true, 0, 0);
-        buttons[2] = new CGuiButton(451, 538, BUTTON_DONE, this, "story_buttondonebase.png",
-                                    "story_buttondoneshadow.png", "story_buttondonerollover.png", nullptr, true, 0, 0);
+        buttons[1] = std::make_unique<CGuiButton>(451, 538, BUTTON_NEXT, this, "story_buttonnextbase.png",
+                                                  "story_buttonnextshadow.png", "story_buttonnextrollover.png", nullptr,
+                                                  true, 0, 0);
+        buttons[2] = std::make_unique<CGuiButton>(451, 538, BUTTON_DONE, this, "story_buttondonebase.png",
+                                                  "story_buttondoneshadow.png", "story_buttondonerollover.png", nullptr,
+                                                  true, 0, 0);
         buttons[2]->Hide();
     } else {
-        buttons[0] = new CGuiButton(345, 397, BUTTON_DONE, this, "story_buttondonebase.png",
-                                    "story_buttondoneshadow.png", "story_buttondonerollover.png", nullptr, true, 0, 0);
+        buttons[0] = std::make_unique<CGuiButton>(345, 397, BUTTON_DONE, this, "story_buttondonebase.png",
+                                                  "story_buttondoneshadow.png", "story_buttondonerollover.png", nullptr,
+                                                  true, 0, 0);
     }
     CSound::PlayStoryMusic();
     HideMousePointer(-1);
@@ -135,22 +140,20 @@ void CControllerStory::LoadSprites() {
 void CControllerStory::UnloadSprites() {
     ShowHourglass(true);
     if (!loaded) return;
-    delete page;
-    page = nullptr;
-    DeleteAll(buttons);
+    ReleaseAll(page, buttons);
     for (const char* name : kPageNames) CDraw::UnloadImage(name);
     loaded = 0;
 }
 
 CGuiButton* CControllerStory::GetButton(int buttonId) const {
-    for (CGuiButton* b : buttons)
-        if (b && b->GetId() == buttonId) return b;
+    for (const auto& b : buttons)
+        if (b && b->GetId() == buttonId) return b.get();
     return nullptr;
 }
 
 void CControllerStory::GUICallback(int index, int, bool) {
     switch (index) {
-    case BUTTON_DONE: result = 1; break;
+    case BUTTON_DONE: result = kCloseBack; break;
     case BUTTON_PREVIOUS: page->SetFrame(0); break;
     case BUTTON_NEXT: page->SetFrame(1); break;
     default: break;

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -37,7 +38,7 @@ public:
 
     // Inspection (tests).
     int GetStoryId() const { return storyId; }
-    CSprite* GetPageSprite() const { return page; }
+    CSprite* GetPageSprite() const { return page.get(); }
     CGuiButton* GetButton(int buttonId) const;
 
 private:
@@ -45,9 +46,9 @@ private:
     void LoadSprites();
     void UnloadSprites();
 
-    CSprite* page;
+    std::unique_ptr<CSprite> page;
     // Previous, next and done; a one-page story has only done, in the first.
-    CGuiButton* buttons[3];
+    std::unique_ptr<CGuiButton> buttons[3];
     uint8_t loaded;
     int storyId;
 };

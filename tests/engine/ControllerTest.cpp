@@ -42,8 +42,9 @@ public:
             nextResult = 0;
         }
     }
-    void Navigate(bool released, int key, bool escapeCloses, bool tabMoves) {
-        InputNavigate(released, key, escapeCloses, tabMoves);
+    void Navigate(bool released, int key, CMenuKeys::Back back = CMenuKeys::Back::kCloses, int backWidget = 0) {
+        menuKeys.SetBack(back, backWidget);
+        InputMenuKey(released, key);
     }
     int Result() const { return result; }
     int MouseX() const { return mouseX; }
@@ -163,7 +164,7 @@ TEST_F(ControllerTest, ResultMinusOneClosesEverythingThenStops) {
     root.OpenChild(&a);
     a.OpenChild(&b);
     b.OpenChild(&c);
-    c.nextResult = -1;
+    c.nextResult = CController::kCloseQuit;
     std::vector<CController*> seen;
     for (int frame = 0; frame < 4; ++frame) {
         ASSERT_TRUE(CController::IsRunning()) << "frame " << frame;
@@ -182,7 +183,7 @@ TEST_F(ControllerTest, ANegativeResultReachesTheParentOnlyAsMinusTwo) {
     const struct {
         int closing;
         int parentGets;
-    } rows[] = {{-2, -2}, {-3, 0}, {-7, 0}};
+    } rows[] = {{CController::kCloseToBrowser, CController::kCloseToBrowser}, {-3, 0}, {-7, 0}};
     for (const auto& r : rows) {
         CController::ResetStack();
         FakeScreen root(2), a(3);
@@ -245,28 +246,29 @@ TEST_F(ControllerTest, ScreenSwitchClearsModifiers) {
     EXPECT_EQ(CController::modLCtrl, 0);
 }
 
-TEST_F(ControllerTest, EscapeClosesOnlyWhenAllowed) {
-    FakeScreen s(3);
+TEST_F(ControllerTest, EscapeTakesTheScreensBackAction) {
+    Recorder s;
     s.Activate(nullptr);
-    s.Navigate(false, KEY_ESCAPE, false, true);
+    s.Navigate(false, KEY_ESCAPE, CMenuKeys::Back::kStays);
     EXPECT_EQ(s.Result(), 0);
-    s.Navigate(true, KEY_ESCAPE, true, true);
+    s.Navigate(true, KEY_ESCAPE);
     EXPECT_EQ(s.Result(), 0);
-    s.Navigate(false, KEY_ESCAPE, true, true);
+    s.Navigate(false, KEY_ESCAPE, CMenuKeys::Back::kWidget, 4);
+    EXPECT_EQ(s.Result(), 0);
+    EXPECT_EQ(s.calls, std::vector<int>{400});
+    s.Navigate(false, KEY_ESCAPE);
     EXPECT_EQ(s.Result(), 1);
 }
 
-TEST_F(ControllerTest, TabMovesOnlyWhenAllowedAndShiftGoesBack) {
+TEST_F(ControllerTest, TabMovesForwardAndShiftTabBack) {
     FakeScreen s(3);
     s.Activate(nullptr);
     FakeWidget w0(0, &s), w1(1, &s), w2(2, &s);
-    s.Navigate(false, KEY_TAB, true, false);
-    EXPECT_EQ(CGuiButtonBase::GetFocusIndex(), -1);
-    s.Navigate(false, KEY_TAB, true, true);
+    s.Navigate(false, KEY_TAB);
     EXPECT_EQ(CGuiButtonBase::GetFocusIndex(), 0);
     EXPECT_EQ(w0.warps, 1);
     CController::InputModKey(false, KEY_RSHIFT);
-    s.Navigate(false, KEY_TAB, true, true);
+    s.Navigate(false, KEY_TAB);
     EXPECT_EQ(CGuiButtonBase::GetFocusIndex(), 2);
     EXPECT_EQ(w2.warps, 1);
 }
@@ -275,15 +277,15 @@ TEST_F(ControllerTest, ArrowsMoveFocusBothWays) {
     FakeScreen s(3);
     s.Activate(nullptr);
     FakeWidget w0(0, &s), w1(1, &s);
-    s.Navigate(false, KEY_UP, false, false);
+    s.Navigate(false, KEY_UP);
     EXPECT_EQ(CGuiButtonBase::GetFocusIndex(), 1);
-    s.Navigate(false, KEY_LEFT, false, false);
+    s.Navigate(false, KEY_LEFT);
     EXPECT_EQ(CGuiButtonBase::GetFocusIndex(), 0);
-    s.Navigate(false, KEY_RIGHT, false, false);
+    s.Navigate(false, KEY_RIGHT);
     EXPECT_EQ(CGuiButtonBase::GetFocusIndex(), 1);
-    s.Navigate(false, KEY_DOWN, false, false);
+    s.Navigate(false, KEY_DOWN);
     EXPECT_EQ(CGuiButtonBase::GetFocusIndex(), 0);
-    s.Navigate(true, KEY_DOWN, false, false);
+    s.Navigate(true, KEY_DOWN);
     EXPECT_EQ(CGuiButtonBase::GetFocusIndex(), 0);
 }
 
@@ -291,11 +293,11 @@ TEST_F(ControllerTest, ReturnActivatesDefaultWhenNothingFocused) {
     Recorder s;
     s.Activate(nullptr);
     FakeWidget w0(7, &s), w1(8, &s, true);
-    s.Navigate(false, KEY_RETURN, true, true);
+    s.Navigate(false, KEY_RETURN);
     EXPECT_EQ(s.calls, std::vector<int>{800});
-    s.Navigate(true, KEY_SPACE, true, true);
+    s.Navigate(true, KEY_SPACE);
     EXPECT_EQ(s.calls.size(), 1u);
-    s.Navigate(false, KEY_SPACE, true, true);
+    s.Navigate(false, KEY_SPACE);
     EXPECT_EQ(s.calls.size(), 2u);
 }
 

@@ -25,11 +25,14 @@ inline void RegisterBlank(const char* name, int w, int h) {
 // A screen that records what its widgets report.
 class RecordingOwner : public CController {
 public:
-    explicit RecordingOwner(int screenId = 99) { id = screenId; }
+    explicit RecordingOwner(int screenId = 99) {
+        id = screenId;
+        menuKeys.SetBack(CMenuKeys::Back::kCloses);
+    }
     void GUICallback(int index, int value, bool dclick) override {
         reports.push_back(index * 100 + value * 10 + (dclick ? 1 : 0));
     }
-    void InputKey(bool released, int key) override { InputNavigate(released, key, true, true); }
+    void InputKey(bool released, int key) override { InputMenuKey(released, key); }
     void Pump() override {
         PollInput();
         CGuiButtonBase::UpdateAll();

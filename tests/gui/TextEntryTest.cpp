@@ -23,14 +23,14 @@ public:
     void LoadSprites() override {
         if (spritesBuilt) return;
         const int base = CDraw::CopyImage("te_page.png", kBaseImage, 0);
-        sprites[0] = new CSprite(1410, 0, false);
+        sprites[0] = std::make_unique<CSprite>(1410, 0, false);
         sprites[0]->AddFrame(base);
         sprites[0]->Show(kSpriteNotDrawn, kSpriteNotDrawn);
-        okay = new CGuiButton(301, 327, BUTTON_OKAY, this, "te_button.png", nullptr, "te_button.png", nullptr, true, 0,
-                              0);
-        cancel = new CGuiButton(383, 327, BUTTON_CANCEL, this, "te_button.png", nullptr, "te_button.png", nullptr,
-                                false, 0, 0);
-        textbox = new CGuiTextbox(15, 290, 285, 6, 4, "te_field.png", "te_caret.png", true, false, false);
+        okay = std::make_unique<CGuiButton>(301, 327, BUTTON_OKAY, this, "te_button.png", nullptr, "te_button.png",
+                                            nullptr, true, 0, 0);
+        cancel = std::make_unique<CGuiButton>(383, 327, BUTTON_CANCEL, this, "te_button.png", nullptr, "te_button.png",
+                                              nullptr, false, 0, 0);
+        textbox = std::make_unique<CGuiTextbox>(15, 290, 285, 6, 4, "te_field.png", "te_caret.png", true, false, false);
         spritesBuilt = 1;
     }
     void PumpInvalid() override { ++hookCalls; }

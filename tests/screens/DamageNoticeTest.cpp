@@ -173,7 +173,7 @@ TEST_F(DamageNoticeTest, AfterTheIntroTheMenuTellsOfEveryDamagedFileOnce) {
             EXPECT_EQ(ReadFileBytes(file + ".damaged"), cut);
         }
 
-        menu->SetResult(-1);
+        menu->SetResult(CController::kCloseQuit);
         Frame();
         if (damage == PROGRESS_NO_NAME || damage == PROGRESS_NO_ROOM) {
             // The damaged file without a copy is not written over, so this

@@ -336,17 +336,9 @@ TEST_F(ManagerScreenTest, HeldDownKeyMovesAtOnceThenAfterFiveFramesThenEverySeco
     CControllerManager* m = Open();
     ASSERT_NE(m, nullptr);
     CGuiListbox* shown = m->GetShownList();
-    PushKey(true, SDLK_DOWN);
-    Frame();
-    std::vector<int> moves;  // the frames at which the selection moved
-    int last = shown->GetSelectedIndex();
-    EXPECT_EQ(last, 1);
-    for (int f = 1; f <= 12; ++f) {
-        Frame();
-        if (shown->GetSelectedIndex() != last) moves.push_back(f);
-        last = shown->GetSelectedIndex();
-    }
-    EXPECT_EQ(moves, (std::vector<int>{5, 7, 9, 11}));
+    int first = -1;
+    EXPECT_EQ(MovesWhileDownHeld(shown, &first), (std::vector<int>{5, 7, 9, 11}));
+    EXPECT_EQ(first, 1);
     PushKey(false, SDLK_DOWN);
     Frame();
     const int stopped = shown->GetSelectedIndex();
@@ -384,7 +376,7 @@ TEST_F(ManagerScreenTest, PlayingHandsTheLoadedLevelToThePlayScreenAndTakesItBac
     EXPECT_TRUE(shown->IsHidden());
 
     ASSERT_TRUE(profile->SetLevelRecordAll(kLongName, 1, 1, 12));
-    m->GetGame()->SetResult(1);
+    m->GetGame()->SetResult(CController::kCloseBack);
     Frame();
     Frame();
     EXPECT_EQ(CController::GetCurrentId(), CONTROLLER_MANAGER);

@@ -132,6 +132,18 @@ TEST_F(ProfilesScreenTest, PlayersAreListedByNameAndChoosingOneChangesTheCurrent
     EXPECT_STREQ(profile->GetProfileName(-1), "red");
 }
 
+// The list's keys are those of every list: a held arrow repeats.
+TEST_F(ProfilesScreenTest, HeldDownKeyMovesAtOnceThenAfterFiveFramesThenEverySecondFrame) {
+    for (char c = 'a'; c <= 'j'; ++c) ASSERT_TRUE(profile->CreateProfile(std::string(1, c).c_str()));
+    CControllerProfiles* screen = Open();
+    ASSERT_NE(screen, nullptr);
+    Key(SDLK_HOME);
+    int first = -1;
+    EXPECT_EQ(MovesWhileDownHeld(screen->GetList(), &first), (std::vector<int>{5, 7, 9, 11}));
+    EXPECT_EQ(first, 1);
+    PushKey(false, SDLK_DOWN);
+}
+
 TEST_F(ProfilesScreenTest, DeletingAsksFirstAndTheListNeverEmpties) {
     ASSERT_TRUE(profile->CreateProfile("Anna"));
     ASSERT_TRUE(profile->CreateProfile("Bert"));

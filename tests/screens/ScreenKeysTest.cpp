@@ -1,9 +1,10 @@
-// Every screen and dialog under the keyboard alone: Return, Space, Escape and
-// Tab, each pressed with the pointer resting on no widget, and what the
-// player then sees. Return and Space act on the screen's default button
-// (Space only where no text box takes it), Escape backs out where the screen
-// lets it, Tab moves the focus; the play keys of a level, the editor's own
-// keys and typing into a text box stay as they were.
+// Every screen and dialog under the keyboard alone: Return, Space, Escape,
+// Tab and Shift+Tab, each pressed with the pointer resting on no widget, and
+// what the player then sees. Return and Space act on the screen's default
+// button (Space only where no text box takes it), Escape backs out where the
+// screen lets it, Tab moves the focus forward and Shift+Tab backward; the
+// play keys of a level, the editor's own keys and typing into a text box
+// stay as they were.
 #include <gtest/gtest.h>
 
 #include <SDL.h>
@@ -87,12 +88,16 @@ struct KeyRow {
     const char* screen;
     SDLKey key;
     // "stays", "closes" (back on the screen it opened over) or "to <screen>",
-    // then ", focus moved" when a widget took the focus, then ": " and what
-    // the screen shows.
+    // then ", focus moved" when a widget took the focus ("focus moved back"
+    // when it is not the widget Tab reaches first), then ": " and what the
+    // screen shows.
     const char* happens;
+    // The key pressed with the left shift held.
+    bool shift = false;
 };
 
-const char* KeyWord(SDLKey key) {
+const char* KeyWord(SDLKey key, bool shift = false) {
+    if (shift) return key == SDLK_TAB ? "ShiftTab" : "Shift key";
     switch (key) {
     case SDLK_RETURN: return "Return";
     case SDLK_SPACE: return "Space";
@@ -102,7 +107,7 @@ const char* KeyWord(SDLKey key) {
     }
 }
 
-void PrintTo(const KeyRow& row, std::ostream* os) { *os << row.screen << " / " << KeyWord(row.key); }
+void PrintTo(const KeyRow& row, std::ostream* os) { *os << row.screen << " / " << KeyWord(row.key, row.shift); }
 
 class ScreenKeysTest : public ScreenTest, public ::testing::WithParamInterface<KeyRow> {
 public:
@@ -154,9 +159,19 @@ public:
     std::string Outcome(const ScreenUnderTest& s) {
         const CController* now = CController::GetCurrent();
         std::string said = now == tested ? "stays" : now == openedOver ? "closes" : "to " + NameOf(now);
-        if (now == tested && CGuiButtonBase::GetFocusedButton()) said += ", focus moved";
+        if (now == tested && CGuiButtonBase::GetFocusedButton())
+            said += FocusWentBack() ? ", focus moved back" : ", focus moved";
         const std::string detail = s.detail ? s.detail(*this) : "";
         return detail.empty() ? said : said + ": " + detail;
+    }
+
+    // Whether the focus is elsewhere than on the widget that Tab takes it to
+    // from none. (Asks the widgets: the focus is gone afterwards.)
+    static bool FocusWentBack() {
+        const int at = CGuiButtonBase::GetFocusIndex();
+        CGuiButtonBase::ResetState();
+        CGuiButtonBase::MoveFocus(false);
+        return CGuiButtonBase::GetFocusIndex() != at;
     }
 
     // The one level file a row may put into the levels folder.
@@ -383,7 +398,7 @@ const std::map<std::string, ScreenUnderTest> kScreens = {
       }}},
 };
 
-TEST_P(ScreenKeysTest, EveryScreenAnswersReturnSpaceEscapeAndTab) {
+TEST_P(ScreenKeysTest, EveryScreenAnswersReturnSpaceEscapeTabAndShiftTab) {
     const KeyRow& row = GetParam();
     const auto it = kScreens.find(row.screen);
     ASSERT_NE(it, kScreens.end()) << row.screen;
@@ -396,7 +411,9 @@ TEST_P(ScreenKeysTest, EveryScreenAnswersReturnSpaceEscapeAndTab) {
     Frames(2);
     ASSERT_EQ(CController::GetCurrent(), tested);
     ASSERT_EQ(CGuiButtonBase::GetFocusedButton(), nullptr);
-    TapKey(row.key);
+    if (row.shift) PushKey(true, SDLK_LSHIFT, KMOD_LSHIFT);
+    TapKey(row.key, row.shift ? KMOD_LSHIFT : KMOD_NONE);
+    if (row.shift) PushKey(false, SDLK_LSHIFT);
     Frames(3);
     EXPECT_EQ(Outcome(it->second), row.happens);
 }
@@ -407,112 +424,135 @@ const KeyRow kKeys[] = {
     {"intro", SDLK_SPACE, "to main menu"},
     {"intro", SDLK_ESCAPE, "to main menu"},
     {"intro", SDLK_TAB, "to main menu"},
+    {"intro", SDLK_TAB, "to main menu", true},
     // Play (the map asks a new player for a set first); Escape does nothing
     // on the game's first screen (Alt+Q quits).
     {"main menu", SDLK_RETURN, "to level-set choice"},
     {"main menu", SDLK_SPACE, "to level-set choice"},
     {"main menu", SDLK_ESCAPE, "stays"},
     {"main menu", SDLK_TAB, "stays, focus moved"},
+    {"main menu", SDLK_TAB, "stays, focus moved back", true},
     // Play the level selected.
     {"level map", SDLK_RETURN, "to play screen"},
     {"level map", SDLK_SPACE, "to play screen"},
     {"level map", SDLK_ESCAPE, "closes"},
     {"level map", SDLK_TAB, "stays, focus moved"},
+    {"level map", SDLK_TAB, "stays, focus moved back", true},
     {"map explanation", SDLK_RETURN, "closes"},
     {"map explanation", SDLK_SPACE, "closes"},
     {"map explanation", SDLK_ESCAPE, "closes"},
     {"map explanation", SDLK_TAB, "stays, focus moved"},
+    {"map explanation", SDLK_TAB, "stays, focus moved", true},
     // The regular set; a set must be chosen, so Escape stays.
     {"level-set choice", SDLK_RETURN, "closes: set 0"},
     {"level-set choice", SDLK_SPACE, "closes: set 0"},
     {"level-set choice", SDLK_ESCAPE, "stays"},
     {"level-set choice", SDLK_TAB, "stays, focus moved"},
+    {"level-set choice", SDLK_TAB, "stays, focus moved back", true},
     {"story, one page", SDLK_RETURN, "closes"},
     {"story, one page", SDLK_SPACE, "closes"},
     {"story, one page", SDLK_ESCAPE, "closes"},
     {"story, one page", SDLK_TAB, "stays, focus moved: page 1"},
+    {"story, one page", SDLK_TAB, "stays, focus moved: page 1", true},
     // Next, then done on the second page.
     {"story, two pages", SDLK_RETURN, "stays: page 2"},
     {"story, two pages", SDLK_SPACE, "stays: page 2"},
     {"story, two pages", SDLK_ESCAPE, "closes"},
     {"story, two pages", SDLK_TAB, "stays, focus moved: page 1"},
+    {"story, two pages", SDLK_TAB, "stays, focus moved: page 1", true},
     // Next page; on the last page, done.
     {"how to play", SDLK_RETURN, "stays: page 1"},
     {"how to play", SDLK_SPACE, "stays: page 1"},
     {"how to play", SDLK_ESCAPE, "closes"},
     {"how to play", SDLK_TAB, "stays, focus moved: page 0"},
+    {"how to play", SDLK_TAB, "stays, focus moved back: page 0", true},
     {"how to play, last page", SDLK_RETURN, "closes"},
     {"how to play, last page", SDLK_ESCAPE, "closes"},
     {"credits", SDLK_RETURN, "closes"},
     {"credits", SDLK_SPACE, "closes"},
     {"credits", SDLK_ESCAPE, "closes"},
     {"credits", SDLK_TAB, "stays, focus moved"},
+    {"credits", SDLK_TAB, "stays, focus moved", true},
     // Back to the menu.
     {"settings", SDLK_RETURN, "closes"},
     {"settings", SDLK_SPACE, "closes"},
     {"settings", SDLK_ESCAPE, "closes"},
     {"settings", SDLK_TAB, "stays, focus moved"},
+    {"settings", SDLK_TAB, "stays, focus moved back", true},
     // Save; Escape leaves without saving.
     {"key bindings", SDLK_RETURN, "closes"},
     {"key bindings", SDLK_SPACE, "closes"},
     {"key bindings", SDLK_ESCAPE, "closes"},
     {"key bindings", SDLK_TAB, "stays, focus moved"},
+    {"key bindings", SDLK_TAB, "stays, focus moved back", true},
     // Return walks from box to box and onto okay; Space belongs to the box.
     {"settings password", SDLK_RETURN, "stays: box 2"},
     {"settings password", SDLK_SPACE, "stays: box 1"},
     {"settings password", SDLK_ESCAPE, "closes"},
     {"settings password", SDLK_TAB, "stays: box 2"},
+    {"settings password", SDLK_TAB, "stays, focus moved back: on the buttons", true},
     // Choose the selected player; a player must be chosen, so Escape stays.
     {"players", SDLK_RETURN, "closes"},
     {"players", SDLK_SPACE, "closes"},
     {"players", SDLK_ESCAPE, "stays"},
     {"players", SDLK_TAB, "stays, focus moved"},
+    {"players", SDLK_TAB, "stays, focus moved back", true},
     {"player name", SDLK_RETURN, "closes: Ann added"},
     {"player name", SDLK_SPACE, "stays: text 'Ann '"},
     {"player name", SDLK_ESCAPE, "closes: nobody added"},
     {"player name", SDLK_TAB, "stays, focus moved: text 'Ann'"},
+    {"player name", SDLK_TAB, "stays, focus moved back: text 'Ann'", true},
     // A question's default is no; a message's is yes.
     {"question", SDLK_RETURN, "closes: no"},
     {"question", SDLK_SPACE, "closes: no"},
     {"question", SDLK_ESCAPE, "closes: no"},
     {"question", SDLK_TAB, "stays, focus moved"},
+    {"question", SDLK_TAB, "stays, focus moved back", true},
     {"message", SDLK_RETURN, "closes: yes"},
     {"message", SDLK_SPACE, "closes: yes"},
     {"message", SDLK_ESCAPE, "closes: yes"},
     {"message", SDLK_TAB, "stays, focus moved"},
+    {"message", SDLK_TAB, "stays, focus moved", true},
     {"password prompt", SDLK_RETURN, "closes: accepted"},
     {"password prompt", SDLK_SPACE, "stays: text 'abc'"},
     {"password prompt", SDLK_ESCAPE, "closes: cancelled"},
     {"password prompt", SDLK_TAB, "stays, focus moved: text 'abc'"},
+    {"password prompt", SDLK_TAB, "stays, focus moved back: text 'abc'", true},
     {"score board name", SDLK_RETURN, "closes: ann"},
     {"score board name", SDLK_SPACE, "stays: text 'ann '"},
     {"score board name", SDLK_ESCAPE, "closes: cancelled"},
     {"score board name", SDLK_TAB, "stays, focus moved: text 'ann'"},
+    {"score board name", SDLK_TAB, "stays, focus moved back: text 'ann'", true},
     // No button: a key the player has not bound opens the in-game menu.
     {"play screen", SDLK_RETURN, "to in-game menu"},
     {"play screen", SDLK_SPACE, "to in-game menu"},
     {"play screen", SDLK_ESCAPE, "to in-game menu"},
     {"play screen", SDLK_TAB, "to in-game menu"},
+    {"play screen", SDLK_TAB, "to in-game menu", true},
     // Resume.
     {"in-game menu", SDLK_RETURN, "closes: answer 0"},
     {"in-game menu", SDLK_SPACE, "closes: answer 0"},
     {"in-game menu", SDLK_ESCAPE, "closes: answer 0"},
     {"in-game menu", SDLK_TAB, "stays, focus moved"},
+    {"in-game menu", SDLK_TAB, "stays, focus moved back", true},
     // Back to the menu.
     {"score board", SDLK_RETURN, "closes"},
     {"score board", SDLK_SPACE, "closes"},
     {"score board", SDLK_ESCAPE, "closes"},
     {"score board", SDLK_TAB, "stays, focus moved"},
+    {"score board", SDLK_TAB, "stays, focus moved back", true},
     // Retry; the page after a level stays until the player chooses.
     {"level lost", SDLK_RETURN, "closes: answer 1"},
     {"level lost", SDLK_SPACE, "closes: answer 1"},
     {"level lost", SDLK_ESCAPE, "stays"},
     {"level lost", SDLK_TAB, "stays, focus moved"},
+    {"level lost", SDLK_TAB, "stays, focus moved back", true},
     // Continue to the map; after a set's last level, the main menu.
     {"level solved", SDLK_RETURN, "to level map"},
     {"level solved", SDLK_SPACE, "to level map"},
     {"level solved", SDLK_ESCAPE, "stays"},
     {"level solved", SDLK_TAB, "stays, focus moved"},
+    {"level solved", SDLK_TAB, "stays, focus moved back", true},
     {"last level solved", SDLK_RETURN, "to main menu"},
     {"last level solved", SDLK_ESCAPE, "stays"},
     // Play the selected level.
@@ -520,34 +560,41 @@ const KeyRow kKeys[] = {
     {"level manager", SDLK_SPACE, "to play screen"},
     {"level manager", SDLK_ESCAPE, "closes"},
     {"level manager", SDLK_TAB, "stays, focus moved"},
+    {"level manager", SDLK_TAB, "stays, focus moved back", true},
     // No button: Return and Space place the tool at the cursor, Escape
     // opens the toolbox.
     {"editor", SDLK_RETURN, "stays: grass placed"},
     {"editor", SDLK_SPACE, "stays: grass placed"},
     {"editor", SDLK_ESCAPE, "to toolbox"},
     {"editor", SDLK_TAB, "stays"},
+    {"editor", SDLK_TAB, "stays", true},
     // No button: Return and Space take the tool selected, Escape leaves.
     {"toolbox", SDLK_RETURN, "closes"},
     {"toolbox", SDLK_SPACE, "closes"},
     {"toolbox", SDLK_ESCAPE, "closes"},
     {"toolbox", SDLK_TAB, "stays"},
+    {"toolbox", SDLK_TAB, "stays", true},
     {"editor help", SDLK_RETURN, "closes"},
     {"editor help", SDLK_SPACE, "closes"},
     {"editor help", SDLK_ESCAPE, "closes"},
     {"editor help", SDLK_TAB, "stays, focus moved"},
+    {"editor help", SDLK_TAB, "stays, focus moved", true},
     {"editor load", SDLK_RETURN, "closes: chose walk"},
     {"editor load", SDLK_SPACE, "closes: chose walk"},
     {"editor load", SDLK_ESCAPE, "closes: cancelled"},
     {"editor load", SDLK_TAB, "stays, focus moved"},
+    {"editor load", SDLK_TAB, "stays, focus moved back", true},
     {"editor save", SDLK_RETURN, "stays: box 2"},
     {"editor save", SDLK_SPACE, "stays: box 1"},
     {"editor save", SDLK_ESCAPE, "closes"},
     {"editor save", SDLK_TAB, "stays: box 2"},
+    {"editor save", SDLK_TAB, "stays, focus moved back: on the buttons", true},
     // Return is a new line in the text; the buttons take it once in focus.
     {"tutorial text", SDLK_RETURN, "stays: text '%n'"},
     {"tutorial text", SDLK_SPACE, "stays: text ' '"},
     {"tutorial text", SDLK_ESCAPE, "closes"},
     {"tutorial text", SDLK_TAB, "stays, focus moved: text ''"},
+    {"tutorial text", SDLK_TAB, "stays, focus moved back: text ''", true},
 };
 // clang-format on
 
@@ -556,7 +603,7 @@ INSTANTIATE_TEST_SUITE_P(EveryScreen, ScreenKeysTest, ::testing::ValuesIn(kKeys)
                              std::string name;
                              for (const char* c = info.param.screen; *c; ++c)
                                  if (isalnum(static_cast<unsigned char>(*c))) name += *c;
-                             return name + "_" + KeyWord(info.param.key);
+                             return name + "_" + KeyWord(info.param.key, info.param.shift);
                          });
 
 }  // namespace

@@ -238,6 +238,20 @@ SDL_Rect ScreenTest::OpaqueBox(const char* image) {
     return box;
 }
 
+std::vector<int> ScreenTest::MovesWhileDownHeld(const CGuiListbox* list, int* firstRow) {
+    PushKey(true, SDLK_DOWN);
+    Frame();
+    int last = list->GetSelectedIndex();
+    *firstRow = last;
+    std::vector<int> moves;
+    for (int f = 1; f <= 12; ++f) {
+        Frame();
+        if (list->GetSelectedIndex() != last) moves.push_back(f);
+        last = list->GetSelectedIndex();
+    }
+    return moves;
+}
+
 std::vector<std::string> ScreenTest::FirstCells(const CGuiListbox* list) {
     std::vector<std::string> rows;
     for (int r = 0; r < list->GetRowCount(); ++r) rows.push_back(list->GetCell(r, 0));

@@ -67,6 +67,10 @@ public:
     static void Answer(CControllerMessage* box, bool okay);
     // The first cell of every row of a list box, in order.
     static std::vector<std::string> FirstCells(const CGuiListbox* list);
+    // Down pressed and held over the list of the current screen: the row
+    // after the first frame, then the frames of the next twelve at which the
+    // selection moved. The key stays held.
+    static std::vector<int> MovesWhileDownHeld(const CGuiListbox* list, int* firstRow);
     // The part of a resource picture that is not see-through (alpha 32 and
     // more), relative to its top-left corner; all zero when nothing is.
     static SDL_Rect OpaqueBox(const char* image);

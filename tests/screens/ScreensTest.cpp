@@ -98,7 +98,7 @@ TEST_F(ScreensTest, WithoutSplashFilesTheMenuOpensThreeSecondsAfterTheLogo) {
     EXPECT_LE(Now(), start + 3100);
     // The logo itself is handed over.
     EXPECT_NE(CControllerMain::GetIntroLogo(), nullptr);
-    intro->GetMainMenu()->SetResult(-1);
+    intro->GetMainMenu()->SetResult(CController::kCloseQuit);
     for (int i = 0; i < 5 && CController::IsRunning(); ++i) Frame();
     EXPECT_FALSE(CController::IsRunning());
 }
@@ -119,7 +119,7 @@ TEST_F(ScreensTest, EyesNeverShowWithBlinkSwitchedOff) {
     }
     EXPECT_FALSE(eyesSeen);
     LoadParameters("resource8.dat");
-    intro->SetResult(-1);
+    intro->SetResult(CController::kCloseQuit);
     Frame();
     EXPECT_FALSE(CController::IsRunning());
     // Closed before the menu existed: the intro takes all its pictures down.
@@ -155,7 +155,7 @@ TEST_F(ScreensTest, AfterTheFadeTheLogoIsGoneFromTheScreen) {
         CDraw::SaveScreenBMP(picture.c_str());
         ADD_FAILURE() << "the screen is saved in " << picture;
     }
-    menu->SetResult(-1);
+    menu->SetResult(CController::kCloseQuit);
     for (int i = 0; i < 5 && CController::IsRunning(); ++i) Frame();
     EXPECT_FALSE(CController::IsRunning());
 }
