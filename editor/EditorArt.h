@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/CSprite.h"
+
 struct EditorPiece;
 
 struct EditorArt {
@@ -19,14 +21,14 @@ struct EditorArt {
 
 // Layers of the editor's sprites.
 enum EditorLayer {
-    EDITOR_LAYER_PLATFORM = 13,
-    EDITOR_LAYER_BACKGROUND = 1100,
-    EDITOR_LAYER_GRID = 1101,
-    EDITOR_LAYER_PLACER = 1306,
-    EDITOR_LAYER_LADDER = 1307,
-    EDITOR_LAYER_TERRAIN = 1308,
-    EDITOR_LAYER_TELEPORT = 1309,
-    EDITOR_LAYER_ELEMENT = 1310,
+    EDITOR_LAYER_PLATFORM = LAYER_LADDER_PLATFORM,
+    EDITOR_LAYER_BACKGROUND = LAYER_BACKGROUND,
+    EDITOR_LAYER_GRID = LAYER_BACKGROUND_GRID,
+    EDITOR_LAYER_PLACER = LAYER_EDITOR_PLACER,
+    EDITOR_LAYER_LADDER = LAYER_EDITOR_LADDER,
+    EDITOR_LAYER_TERRAIN = LAYER_EDITOR_TERRAIN,
+    EDITOR_LAYER_TELEPORT = LAYER_EDITOR_TELEPORT,
+    EDITOR_LAYER_ELEMENT = LAYER_EDITOR_ELEMENT,
 };
 
 // The picture of a piece; an empty image for a code that has none.

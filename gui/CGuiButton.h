@@ -7,6 +7,7 @@
 
 #include <memory>
 
+#include "engine/CSprite.h"
 #include "gui/CGuiButtonBase.h"
 
 class CController;
@@ -15,12 +16,12 @@ class CSprite;
 // Layers of the button's sprites: shadow below base, base below rollover and
 // click, text and overlay on top.
 enum ButtonLayer {
-    CL_SHADOW = 1420,
-    CL_BUTTON = 1421,
-    CL_ROLL = 1422,
-    CL_TEXT = 1423,
-    CL_TOP = 1450,
-    CL_CLOUD = 1500,
+    CL_SHADOW = LAYER_CL_SHADOW,
+    CL_BUTTON = LAYER_CL_BUTTON,
+    CL_ROLL = LAYER_CL_ROLL,
+    CL_TEXT = LAYER_CL_TEXT,
+    CL_TOP = LAYER_CL_TOP,
+    CL_CLOUD = LAYER_CL_CLOUD,
 };
 
 class CGuiButton : public CGuiButtonBase {
