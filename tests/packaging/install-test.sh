@@ -281,6 +281,23 @@ PACKAGES
         [ "$(dpkg -S "$font" 2>/dev/null | cut -d: -f1)" = fonts-dejavu-core ] ||
             fail "$link leads to $font, no font of fonts-dejavu-core"
     done <"$work/links"
+    # The server's unit through removal and purge: what zorv-server's scripts
+    # ask of systemd's helpers (stand-ins here, which write down each call).
+    dpkg-deb -e "$work/package/zorv-server_${version}_$arch.deb" "$work/scripts"
+    mkdir -p "$work/helpers"
+    for helper in deb-systemd-helper deb-systemd-invoke systemctl; do
+        printf '#!/bin/sh\necho "%s $*" >>"%s"\n' "$helper" "$work/calls" >"$work/helpers/$helper"
+        chmod +x "$work/helpers/$helper"
+    done
+    while read -r script action call; do
+        : >"$work/calls"
+        PATH="$work/helpers:$PATH" sh "$work/scripts/$script" "$action" || fail "zorv-server's $script $action failed"
+        grep -qxF "$call zorv-scored.service" "$work/calls" || fail "zorv-server's $script $action did not call $call"
+    done <<SCRIPTS
+prerm remove deb-systemd-invoke stop
+postrm purge deb-systemd-helper purge
+postinst configure deb-systemd-helper update-state
+SCRIPTS
     if command -v lintian >/dev/null; then
         lintian --fail-on error,warning "$work"/package/*.deb >"$work/lintian.out" 2>&1 || fail "lintian: $(cat "$work/lintian.out")"
         echo "lintian: no error and no warning on the three packages"
