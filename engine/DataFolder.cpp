@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -21,6 +22,7 @@ const char* const kInstalledData = "/" ZORV_DATA_FROM_PROGRAM;
 const char* const kCaptureFolder = "ZORV Screenshots/";
 
 bool g_capturesToPictures = false;
+bool g_installed = false;
 
 // A folder known to hold the game's data: the image pack, which every
 // program that shows or runs a level reads, is there.
@@ -65,6 +67,7 @@ bool EnterDataFolder(std::string* problem) {
     const std::string programDir = PlatformExecutableDir();
     const std::string folder = FindDataFolder(programDir, &installed);
     g_capturesToPictures = installed;
+    g_installed = installed;
     if (folder.empty()) {
         *problem = "the game's data is missing: neither '" + EscapeControls(Tidy(programDir)) + "' nor '" +
                    EscapeControls(Tidy(programDir + kInstalledData)) + "' holds " + kImagePackFile;
@@ -75,6 +78,20 @@ bool EnterDataFolder(std::string* problem) {
         return false;
     }
     return true;
+}
+
+bool HasPlayerFolders(std::string* problem) {
+    std::string profile, levels;
+    const bool haveProfile = PlatformLocalAppDataDir(&profile), haveLevels = PlatformDocumentsDir(&levels);
+    if (!g_installed || (haveProfile && haveLevels)) return true;
+    const char* home = getenv("HOME");
+    const char* unset = haveProfile ? "XDG_DOCUMENTS_DIR"
+                        : haveLevels ? "XDG_DATA_HOME"
+                                     : "XDG_DATA_HOME and XDG_DOCUMENTS_DIR";
+    *problem = std::string("no folder for the player's files: HOME is ") +
+               (home ? "not an absolute path ('" + EscapeControls(home) + "')" : std::string("not set")) + ", nor " +
+               unset + " (the installed game writes nothing into its data folder)";
+    return false;
 }
 
 void TellResourceFileFailed(const std::string& name) {

@@ -23,6 +23,13 @@ std::string FindDataFolder(const std::string& programDir, bool* installed = null
 // looked in, or why the one found cannot be entered).
 bool EnterDataFolder(std::string* problem);
 
+// The player's folders of an installed game come from HOME or the XDG
+// variables. Without them the game would fall back on the working folder,
+// which for an installed game is its data folder, never the player's to
+// write: false then, with *problem naming what to set. A game in its run
+// folder keeps that fallback.
+bool HasPlayerFolders(std::string* problem);
+
 // Names, by its full path, a resource file of the data folder (the working
 // folder) that could not be used, and says how: missing, unreadable or
 // damaged. Told beside its loader's own message, as an error of the log.

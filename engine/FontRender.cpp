@@ -387,7 +387,9 @@ SDL_Surface* Render(int boxWidth, int boxHeight, int align, int lineSpacing, con
     SDL_RWops* file = OpenForReadingRW(path);
     TTF_Font* font = file ? TTF_OpenFontRW(file, 1, pointSize) : nullptr;
     if (!font) {
-        TellResourceFileFailed(path);
+        // A text whose style names no font is one the string table lacks:
+        // the table is damaged (cut short), not the font folder.
+        TellResourceFileFailed(fontFile && *fontFile ? path : FontGetStringFile());
         ErrorLog(false, "FONTSYSTEM: Attempted to load font file '%s'\n", path.c_str());
         ErrorLog(false, "FONTSYSTEM: SDL_ttf font loading error: %s\n", TTF_GetError());
         exit(1);

@@ -30,11 +30,14 @@ void FontInit(const char* fontFolder, const char* stringFile);
 void FontLoadStringFile(const char* path);
 // Stops SDL_ttf and empties the table.
 void FontQuit();
-// The entry of a text id; an id the table lacks gets an empty entry.
+// The entry of a text id; an id the table lacks gets an empty entry, whose
+// style names no font.
 CStringEntry& FontGetEntry(int textId);
 bool FontHasEntry(int textId);
 size_t FontEntryCount();
 const std::string& FontGetFolder();
+// The string table's file as FontLoadStringFile was given it.
+const std::string& FontGetStringFile();
 void FontSetFolder(const char* folder);
 
 // Parses string-table bytes (UTF-16 little-endian) into table. On a parse

@@ -16,6 +16,7 @@ namespace {
 
 std::map<int, CStringEntry> g_table;
 std::string g_fontFolder;
+std::string g_stringFile;
 
 // The longest field the format holds; longer fields keep their first units.
 const size_t kMaxFieldUnits = 1023;
@@ -139,6 +140,7 @@ bool FontParseStringData(const uint8_t* data, size_t size, std::map<int, CString
 }
 
 void FontLoadStringFile(const char* path) {
+    g_stringFile = path ? path : "";
     FILE* f = path ? PlatformOpenForReading(path) : nullptr;
     if (!f) {
         if (path) TellResourceFileFailed(path);
@@ -176,4 +178,5 @@ CStringEntry& FontGetEntry(int textId) { return g_table[textId]; }
 bool FontHasEntry(int textId) { return g_table.count(textId) != 0; }
 size_t FontEntryCount() { return g_table.size(); }
 const std::string& FontGetFolder() { return g_fontFolder; }
+const std::string& FontGetStringFile() { return g_stringFile; }
 void FontSetFolder(const char* folder) { g_fontFolder = folder ? folder : ""; }

@@ -309,13 +309,14 @@ int main(int argc, char** argv) {
 
     // Every resource file is read from the data folder beside the program
     // (PREFIX/share/zorv when installed), wherever the game was started and
-    // never from the folder it was started in. Without one the game ends
-    // here, having written nothing anywhere. The test build lies among the
+    // never from the folder it was started in. Without one, or without a
+    // home for an installed game's player files, the game ends here, having
+    // written nothing anywhere. The test build lies among the
     // tests, away from any data: its tests start it in the run folder (or a
     // copy of it), which it reads instead.
 #ifndef ZORV_LOG_MILESTONES
     std::string noData;
-    if (!EnterDataFolder(&noData)) {
+    if (!EnterDataFolder(&noData) || !HasPlayerFolders(&noData)) {
         fprintf(stderr, "zorv: %s\n", noData.c_str());
         return 1;
     }

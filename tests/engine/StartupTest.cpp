@@ -193,9 +193,11 @@ TEST_F(StartupTest, AMissingOrDamagedResourceFileEndsWithItsMessageAndItsPath) {
         const char* message;
         const char* reached;  // null: the file is read before any milestone
         const char* never;
+        size_t cutTo = 0;  // damaged: only its first bytes kept, whole lines of a table that lacks texts
     } rows[] = {
         {"resource8.dat", true, "'MoreGames' URL has not been defined.\n", nullptr, "Loading FONT1_URL"},
         {"resource5.dat", false, "FONTSYSTEM: Cannot load string data file.\n", nullptr, "Loading ICON_URL"},
+        {"resource5.dat", true, "FONTSYSTEM: Attempted to load font file", nullptr, "first frame presented", 200},
         {"resource2.dat", false, "Cannot load resource file!\n", "ID_000:  INIT:  Image Load Started",
          "ID_000:  INIT:  Image Load Completed"},
         {"resource2.dat", true, "Cannot load resource file!\n", "ID_000:  INIT:  Image Load Started",
@@ -211,7 +213,11 @@ TEST_F(StartupTest, AMissingOrDamagedResourceFileEndsWithItsMessageAndItsPath) {
         CTempDir folder, h;
         CopyRunFolder(folder.Path());
         const std::string path = folder.File(row.file);
-        if (row.damaged)
+        std::vector<uint8_t> cut = ReadFileBytes(path);
+        cut.resize(row.cutTo);
+        if (row.cutTo)
+            ASSERT_TRUE(WriteFileBytes(path, cut));
+        else if (row.damaged)
             ASSERT_TRUE(WriteFileText(path, "damaged\n"));
         else
             ASSERT_EQ(remove(path.c_str()), 0);

@@ -5,7 +5,8 @@
 #     DESTDIR: no systemd unit (systemd never looks there); the installed
 #     game runs from another folder to its main menu (under its own Xvfb),
 #     its files go where the desktop says, its screenshot to the pictures
-#     folder, the program alone names where it looked for its data, the
+#     folder, the program alone names where it looked for its data, the game
+#     without a home folder says so and writes nothing, the
 #     installed tools run a level, the desktop entry is valid, the man pages
 #     name the installed folders and every option a program's --help names.
 #   tests/packaging/install-test.sh package BUILD_DIR
@@ -135,6 +136,21 @@ run_program_alone() {
     echo "the program alone named where it looked: $(cat "$work/alone.err")"
 }
 
+# The installed game $1/zorv with HOME unset or relative (and no XDG folder)
+# names what to set in one line and writes nothing, not in the install $2.
+run_without_home() {
+    local before home code
+    before="$(find "$2" | sort)"
+    for home in "" relhome; do
+        code=0
+        (cd "$work" && exec env -u HOME -u XDG_DATA_HOME -u XDG_DOCUMENTS_DIR -u XDG_CONFIG_HOME ${home:+HOME=$home} \
+            SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy timeout 20 "$1/zorv" 3 >nohome.out 2>nohome.err) || code=$?
+        [ "$code" = 1 ] && [ "$(cat "$work"/nohome.*)" = "$(grep HOME "$work/nohome.err")" ] &&
+            [ "$(find "$2" | sort)" = "$before" ] || fail "with HOME '$home' (exit $code): $(cat "$work"/nohome.*)"
+    done
+    echo "with no home folder the installed game wrote nothing: $(cat "$work/nohome.err")"
+}
+
 # The installed tools on a level, from another folder.
 run_installed_tools() {
     local bin="$1" there="$work/tools"
@@ -186,6 +202,7 @@ if [ "$mode" = install ]; then
     check_man_pages "$dest$prefix" "$dest$prefix/bin" "$prefix/share/zorv"
     run_installed_tools "$dest$prefix/bin"
     run_program_alone "$dest$prefix/bin"
+    run_without_home "$dest$prefix/bin" "$dest"
     run_installed_game "$dest$prefix/bin"
 elif [ "$mode" = package ]; then
     packager="$build/packager"
@@ -212,6 +229,7 @@ elif [ "$mode" = package ]; then
         fail "the unit does not start the installed server"
     check_desktop_entry "$dest/usr" /usr/games
     check_man_pages "$dest/usr" "$dest/usr/games" /usr/share/games/zorv
+    run_without_home "$dest/usr/games" "$dest"
     zcat "$dest/usr/share/man/man1/zorv_scored.1.gz" | grep -qxF ".I /lib/systemd/system/zorv-scored.service" ||
         fail "the server's man page does not name the installed unit"
     run_installed_game "$dest/usr/games"
@@ -263,6 +281,23 @@ PACKAGES
         [ "$(dpkg -S "$font" 2>/dev/null | cut -d: -f1)" = fonts-dejavu-core ] ||
             fail "$link leads to $font, no font of fonts-dejavu-core"
     done <"$work/links"
+    # The server's unit through removal and purge: what zorv-server's scripts
+    # ask of systemd's helpers (stand-ins here, which write down each call).
+    dpkg-deb -e "$work/package/zorv-server_${version}_$arch.deb" "$work/scripts"
+    mkdir -p "$work/helpers"
+    for helper in deb-systemd-helper deb-systemd-invoke systemctl; do
+        printf '#!/bin/sh\necho "%s $*" >>"%s"\n' "$helper" "$work/calls" >"$work/helpers/$helper"
+        chmod +x "$work/helpers/$helper"
+    done
+    while read -r script action call; do
+        : >"$work/calls"
+        PATH="$work/helpers:$PATH" sh "$work/scripts/$script" "$action" || fail "zorv-server's $script $action failed"
+        grep -qxF "$call zorv-scored.service" "$work/calls" || fail "zorv-server's $script $action did not call $call"
+    done <<SCRIPTS
+prerm remove deb-systemd-invoke stop
+postrm purge deb-systemd-helper purge
+postinst configure deb-systemd-helper update-state
+SCRIPTS
     if command -v lintian >/dev/null; then
         lintian --fail-on error,warning "$work"/package/*.deb >"$work/lintian.out" 2>&1 || fail "lintian: $(cat "$work/lintian.out")"
         echo "lintian: no error and no warning on the three packages"
