@@ -328,6 +328,11 @@ bool CSqliteScoreStore::Open(const std::string& path, std::string* error) {
         std::lock_guard<std::mutex> lock(openingMutex_);
         opening_ = nullptr;
     }
+    // An interruption that came when no statement could end (a commit that
+    // had begun to sync) stays with the connection and would end the next
+    // statement, and the fold of the log at the close: SQLite forgets it as
+    // a statement is prepared while none runs.
+    if (interrupted_) writer_.Run("SELECT 1", nullptr);
     if (!ok) {
         // A stop asked for is no fault of the file, whatever SQLite said.
         if (interrupted_) *error = "stopped before the database was ready";

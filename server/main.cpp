@@ -76,14 +76,29 @@ int main(int argc, char** argv) {
     };
     const auto stopName = [&] { return stopSignal == SIGINT ? "SIGINT" : "SIGTERM"; };
 
-    if (!store.Open(options.db, &problem)) {
-        // A stop during the start is no fault of the file: the start, not
-        // the server, failed to finish, as the user asked.
-        if (stopSignal != 0) {
-            ServerLog("zorv_scored: stopped by %s before serving; database closed", stopName());
-            stopWatch.join();
-            return 0;
+    // The stop's last line: whether the database is its one file again.
+    const auto closed = [&](const char* when) {
+        if (store.Close()) {
+            ServerLog("zorv_scored: stopped by %s%s; database closed", stopName(), when);
+            return;
         }
+        const std::string db = EscapeForLog(options.db);
+        ServerLog("zorv_scored: stopped by %s%s; database closed, but another program has it open: its latest "
+                  "writes are in %s-wal beside it, so keep the two files together (copy or move both) until that "
+                  "program has closed it",
+                  stopName(), when, db.c_str());
+    };
+    const bool opened = store.Open(options.db, &problem);
+    // A stop during the start is no fault of the file: the start, not the
+    // server, failed to finish, as the user asked. One that came too late
+    // to end the start (its last commit under way) stops it all the same,
+    // before any client is let in.
+    if (stopSignal != 0) {
+        stopWatch.join();
+        closed(" before serving");
+        return 0;
+    }
+    if (!opened) {
         ServerLog("zorv_scored: cannot use the database %s: %s", EscapeForLog(options.db).c_str(), problem.c_str());
         endStopWatch();
         return 1;
@@ -123,14 +138,6 @@ int main(int argc, char** argv) {
     // "success" is committed. Then the database is its one file again,
     // unless another program has it open.
     server.Stop();
-    if (store.Close()) {
-        ServerLog("zorv_scored: stopped by %s; database closed", stopName());
-    } else {
-        const std::string db = EscapeForLog(options.db);
-        ServerLog("zorv_scored: stopped by %s; database closed, but another program has it open: its latest writes "
-                  "are in %s-wal beside it, so keep the two files together (copy or move both) until that "
-                  "program has closed it",
-                  stopName(), db.c_str());
-    }
+    closed("");
     return 0;
 }
