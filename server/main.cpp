@@ -45,12 +45,15 @@ int main(int argc, char** argv) {
     // A usage that could not be written (a full disk under it) is no answer.
     if (!options.Read(argc, argv)) return EndWithStandardOutput(CServerOptions::kProgram, options.ExitCode());
 
-    // Ctrl+C and SIGTERM are taken by this thread alone (every thread started
-    // from here on keeps them blocked), so that the stop is an ordinary one.
+    // Ctrl+C, SIGTERM and the hang-up of the terminal it was started from
+    // (a host's ssh session that ends) are taken by this thread alone (every
+    // thread started from here on keeps them blocked), so that the stop is
+    // an ordinary one.
     sigset_t stops;
     sigemptyset(&stops);
     sigaddset(&stops, SIGINT);
     sigaddset(&stops, SIGTERM);
+    sigaddset(&stops, SIGHUP);
     pthread_sigmask(SIG_BLOCK, &stops, nullptr);
     signal(SIGPIPE, SIG_IGN);
     RaiseOpenFileLimit();
@@ -74,7 +77,7 @@ int main(int argc, char** argv) {
         pthread_kill(stopWatch.native_handle(), SIGTERM);
         stopWatch.join();
     };
-    const auto stopName = [&] { return stopSignal == SIGINT ? "SIGINT" : "SIGTERM"; };
+    const auto stopName = [&] { return stopSignal == SIGINT ? "SIGINT" : stopSignal == SIGHUP ? "SIGHUP" : "SIGTERM"; };
 
     // The stop's last line: whether the database is its one file again.
     const auto closed = [&](const char* when) {

@@ -779,6 +779,13 @@ TEST(ServerProgramTest, StartsOnANewDatabaseStopsCleanlyAndKeepsWhatItWasGiven) 
         << log;
     // That program's own close folded it back.
     EXPECT_EQ(ScoresInTheFileAlone(server.DatabasePath()), "42 43 ");
+    // The hang-up of the terminal it was started from (a host's ssh
+    // session ends) stops it as cleanly.
+    ASSERT_TRUE(server.Start());
+    server.AddScore(0, 7, "amy", 44);
+    EXPECT_EQ(server.Stop(SIGHUP), 0);
+    EXPECT_NE(server.Log().find("zorv_scored: stopped by SIGHUP; database closed\n"), std::string::npos);
+    EXPECT_EQ(ScoresInTheFileAlone(server.DatabasePath()), "42 43 44 ");
     const std::vector<std::string> asked = server.Requests();
     ASSERT_GE(asked.size(), 4u);
     EXPECT_EQ(asked[0], "op=addUser&user=amy&version=test -> success");
