@@ -482,18 +482,23 @@ void CSqliteScoreStore::StopWrites() {
     applied_.wait(lock, [this] { return !applying_; });
 }
 
-bool CSqliteScoreStore::Close() {
+bool CSqliteScoreStore::Close(std::string* foldFailure) {
     StopWrites();
     if (writerThread_.joinable()) writerThread_.join();
     std::lock_guard<std::mutex> lock(readersMutex_);
     idleReaders_.clear();
     allReaders_.clear();
     if (!writer_.get()) return true;
-    // The last connection: SQLite folds the log back as it closes, unless
-    // another program's connection keeps the log in use.
+    // The log folded back before the close, which tells no failure: a full
+    // disk is then said as such. The close removes the log, its fold then
+    // done, unless another program's connection keeps the log in use.
+    const int folded = sqlite3_wal_checkpoint_v2(writer_.get(), nullptr, SQLITE_CHECKPOINT_PASSIVE, nullptr, nullptr);
+    const std::string failure = folded == SQLITE_OK ? "" : writer_.Error();
     writer_.Close();
     FileId wal;
-    return !IdOf(path_ + "-wal", &wal);
+    if (!IdOf(path_ + "-wal", &wal)) return true;
+    if (foldFailure) *foldFailure = failure;
+    return false;
 }
 
 CSqliteConnection* CSqliteScoreStore::TakeReader() {

@@ -81,15 +81,22 @@ int main(int argc, char** argv) {
 
     // The stop's last line: whether the database is its one file again.
     const auto closed = [&](const char* when) {
-        if (store.Close()) {
+        std::string failure;
+        if (store.Close(&failure)) {
             ServerLog("zorv_scored: stopped by %s%s; database closed", stopName(), when);
             return;
         }
         const std::string db = EscapeForLog(options.db);
-        ServerLog("zorv_scored: stopped by %s%s; database closed, but another program has it open: its latest "
-                  "writes are in %s-wal beside it, so keep the two files together (copy or move both) until that "
-                  "program has closed it",
-                  stopName(), when, db.c_str());
+        if (failure.empty())
+            ServerLog("zorv_scored: stopped by %s%s; database closed, but another program has it open: its latest "
+                      "writes are in %s-wal beside it, so keep the two files together (copy or move both) until "
+                      "that program has closed it",
+                      stopName(), when, db.c_str());
+        else
+            ServerLog("zorv_scored: stopped by %s%s; database closed, but its write-ahead log could not be folded "
+                      "back into it (%s): its latest writes are in %s-wal beside it, so keep the two files together "
+                      "(copy or move both); the next clean stop folds it back",
+                      stopName(), when, EscapeForLog(failure).c_str(), db.c_str());
     };
     const bool opened = store.Open(options.db, &problem);
     // A stop during the start is no fault of the file: the start, not the

@@ -786,6 +786,26 @@ TEST(ServerProgramTest, StartsOnANewDatabaseStopsCleanlyAndKeepsWhatItWasGiven) 
     EXPECT_EQ(server.Stop(SIGHUP), 0);
     EXPECT_NE(server.Log().find("zorv_scored: stopped by SIGHUP; database closed\n"), std::string::npos);
     EXPECT_EQ(ScoresInTheFileAlone(server.DatabasePath()), "42 43 44 ");
+    // A disk full as the stop folds the log back: the last line says so,
+    // blaming no other program, and a later stop folds it back.
+    const std::string full = server.DatabasePath() + ".full";
+    setenv("LD_PRELOAD", ZORV_SLOW_DISK, 1);
+    setenv("ZORV_FULL_DISK_WHILE", full.c_str(), 1);
+    const bool started = server.Start();
+    unsetenv("LD_PRELOAD");
+    ASSERT_TRUE(started);
+    server.AddScore(0, 8, "amy", 45);
+    ASSERT_TRUE(WriteFileText(full, ""));
+    EXPECT_EQ(server.Stop(), 0);
+    EXPECT_NE(server.Log().find("zorv_scored: stopped by SIGTERM; database closed, but its write-ahead log could not "
+                                "be folded back into it (database or disk is full): its latest writes are in " +
+                                server.DatabasePath() + "-wal beside it, so keep the two files together"),
+              std::string::npos)
+        << server.Log();
+    unlink(full.c_str());
+    ASSERT_TRUE(server.Start());
+    EXPECT_EQ(server.Stop(), 0);
+    EXPECT_EQ(ScoresInTheFileAlone(server.DatabasePath()), "42 43 44 45 ");
     const std::vector<std::string> asked = server.Requests();
     ASSERT_GE(asked.size(), 4u);
     EXPECT_EQ(asked[0], "op=addUser&user=amy&version=test -> success");

@@ -5,13 +5,16 @@
 // disk; every sync (fsync, fdatasync) takes ZORV_SLOW_SYNCS_MS longer, so
 // that a commit takes as long as on a busy disk. The first slowed call
 // creates the file ZORV_SLOW_DISK_BEGUN names: the test then knows the
-// server is at its database.
+// server is at its database. While the file ZORV_FULL_DISK_WHILE names
+// is there, every write at an offset (as SQLite writes its files) fails
+// as on a full disk.
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <sys/types.h>
 #include <unistd.h>
 
 #include <atomic>
+#include <cerrno>
 #include <cstdlib>
 
 namespace {
@@ -52,4 +55,22 @@ extern "C" int fsync(int fd) {
     static const auto sync = Next<int (*)(int)>("fsync");
     SlowDown("ZORV_SLOW_SYNCS_MS");
     return sync(fd);
+}
+
+namespace {
+
+bool IsDiskFull() {
+    const char* full = getenv("ZORV_FULL_DISK_WHILE");
+    return full && access(full, F_OK) == 0;
+}
+
+}  // namespace
+
+extern "C" ssize_t pwrite64(int fd, const void* buffer, size_t count, off64_t offset) {
+    static const auto write = Next<ssize_t (*)(int, const void*, size_t, off64_t)>("pwrite64");
+    if (IsDiskFull()) {
+        errno = ENOSPC;
+        return -1;
+    }
+    return write(fd, buffer, count, offset);
 }
