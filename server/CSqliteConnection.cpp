@@ -81,6 +81,8 @@ bool CSqliteConnection::ReleaseSavepoint() { return RunControl(kReleaseSavepoint
 
 bool CSqliteConnection::RollbackToSavepoint() { return RunControl(kRollbackToSavepoint, nullptr); }
 
+bool CSqliteConnection::InTransaction() const { return db_ && !sqlite3_get_autocommit(db_); }
+
 bool CSqliteConnection::Run(const char* sql, std::string* error) {
     CSqliteStatement st(db_, sql);
     const int rc = st ? st.StepToEnd() : sqlite3_errcode(db_);

@@ -787,7 +787,9 @@ TEST(ServerProgramTest, StartsOnANewDatabaseStopsCleanlyAndKeepsWhatItWasGiven) 
     EXPECT_NE(server.Log().find("zorv_scored: stopped by SIGHUP; database closed\n"), std::string::npos);
     EXPECT_EQ(ScoresInTheFileAlone(server.DatabasePath()), "42 43 44 ");
     // A disk full as the stop folds the log back: the last line says so,
-    // blaming no other program, and a later stop folds it back.
+    // blaming no other program, and a later stop folds it back. An upload
+    // meanwhile fails, its one log line with the reason: SQLite has taken
+    // the transaction back itself.
     const std::string full = server.DatabasePath() + ".full";
     setenv("LD_PRELOAD", ZORV_SLOW_DISK, 1);
     setenv("ZORV_FULL_DISK_WHILE", full.c_str(), 1);
@@ -796,7 +798,10 @@ TEST(ServerProgramTest, StartsOnANewDatabaseStopsCleanlyAndKeepsWhatItWasGiven) 
     ASSERT_TRUE(started);
     server.AddScore(0, 8, "amy", 45);
     ASSERT_TRUE(WriteFileText(full, ""));
+    EXPECT_EQ(server.Ask("op=uploadScore&user=amy&type=0&level=8&score=40&cheat=0"), "failure\n15\n");
     EXPECT_EQ(server.Stop(), 0);
+    EXPECT_NE(server.Log().find("database: \"COMMIT\": database or disk is full\n"), std::string::npos);
+    EXPECT_EQ(server.Log().find("cannot rollback"), std::string::npos) << server.Log();
     EXPECT_NE(server.Log().find("zorv_scored: stopped by SIGTERM; database closed, but its write-ahead log could not "
                                 "be folded back into it (database or disk is full): its latest writes are in " +
                                 server.DatabasePath() + "-wal beside it, so keep the two files together"),
