@@ -48,12 +48,16 @@ int main(int argc, char** argv) {
     // Ctrl+C, SIGTERM and the hang-up of the terminal it was started from
     // (a host's ssh session that ends) are taken by this thread alone (every
     // thread started from here on keeps them blocked), so that the stop is
-    // an ordinary one.
+    // an ordinary one. Ctrl+C and the hang-up stay ignored where they were
+    // (nohup, a job that a script starts in the background): a blocked
+    // signal would be taken even so.
     sigset_t stops;
     sigemptyset(&stops);
-    sigaddset(&stops, SIGINT);
     sigaddset(&stops, SIGTERM);
-    sigaddset(&stops, SIGHUP);
+    for (const int stop : {SIGINT, SIGHUP}) {
+        struct sigaction was = {};
+        if (sigaction(stop, nullptr, &was) != 0 || was.sa_handler != SIG_IGN) sigaddset(&stops, stop);
+    }
     pthread_sigmask(SIG_BLOCK, &stops, nullptr);
     signal(SIGPIPE, SIG_IGN);
     RaiseOpenFileLimit();

@@ -786,6 +786,17 @@ TEST(ServerProgramTest, StartsOnANewDatabaseStopsCleanlyAndKeepsWhatItWasGiven) 
     EXPECT_EQ(server.Stop(SIGHUP), 0);
     EXPECT_NE(server.Log().find("zorv_scored: stopped by SIGHUP; database closed\n"), std::string::npos);
     EXPECT_EQ(ScoresInTheFileAlone(server.DatabasePath()), "42 43 44 ");
+    // Started as nohup starts it, with the hang-up ignored, it keeps
+    // ignoring it: the SIGTERM after it stops it.
+    signal(SIGHUP, SIG_IGN);
+    const bool underNohup = server.Start();
+    signal(SIGHUP, SIG_DFL);
+    ASSERT_TRUE(underNohup);
+    kill(server.Pid(), SIGHUP);
+    EXPECT_EQ(server.Stop(), 0);
+    const std::string nohupLog = server.Log();
+    EXPECT_EQ(nohupLog.substr(nohupLog.rfind("zorv_scored: stopped by")),
+              "zorv_scored: stopped by SIGTERM; database closed\n");
     // A disk full as the stop folds the log back: the last line says so,
     // blaming no other program, and a later stop folds it back. An upload
     // meanwhile fails, its one log line with the reason: SQLite has taken
