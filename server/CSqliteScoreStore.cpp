@@ -488,14 +488,21 @@ bool CSqliteScoreStore::Close(std::string* foldFailure) {
     std::lock_guard<std::mutex> lock(readersMutex_);
     idleReaders_.clear();
     allReaders_.clear();
-    if (!writer_.get()) return true;
+    FileId wal;
+    if (!writer_.get()) {
+        // A start that did not finish left a log it found beside the file
+        // as it was (one that a crash left holds the latest writes).
+        if (path_.empty() || !IdOf(path_ + "-wal", &wal)) return true;
+        if (foldFailure)
+            *foldFailure = interrupted_ ? "the start was stopped before it could" : "the start failed before it could";
+        return false;
+    }
     // The log folded back before the close, which tells no failure: a full
     // disk is then said as such. The close removes the log, its fold then
     // done, unless another program's connection keeps the log in use.
     const int folded = sqlite3_wal_checkpoint_v2(writer_.get(), nullptr, SQLITE_CHECKPOINT_PASSIVE, nullptr, nullptr);
     const std::string failure = folded == SQLITE_OK ? "" : writer_.Error();
     writer_.Close();
-    FileId wal;
     if (!IdOf(path_ + "-wal", &wal)) return true;
     if (foldFailure) *foldFailure = failure;
     return false;

@@ -66,7 +66,9 @@ public:
     // log beside it (path + "-wal"), which belongs with the file: when
     // another program has the file open (until that program's own close
     // folds the log back), or when the fold failed, with SQLite's reason
-    // (a full disk) in *foldFailure (left empty in the first case).
+    // (a full disk) in *foldFailure (left empty in the first case); also
+    // when Open did not finish and left the log it found (after a crash,
+    // the latest writes) beside the file.
     bool Close(std::string* foldFailure = nullptr);
     // SQLite's own check of the whole file, and of the board counts against
     // the scores; true when it finds nothing wrong.
