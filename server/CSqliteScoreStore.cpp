@@ -192,14 +192,22 @@ bool ReadContents(CSqliteConnection& db, Contents* contents, std::string* error)
         contents->empty = false;
         if (st.Text(0) == "table") contents->tables += (contents->tables.empty() ? "" : " ") + st.Text(1);
     }
-    if (rc == SQLITE_DONE) return true;
-    *error = db.Error();
-    return false;
+    if (rc != SQLITE_DONE) {
+        *error = db.Error();
+        return false;
+    }
+    // A file made again from a text dump (sqlite3's .dump, a host's backup
+    // that outlasts SQLite's versions) keeps the tables, not the header's
+    // mark and layout: it is known by its tables alone.
+    for (int layout = 1; contents->mark == 0 && contents->layout == 0 && layout <= kSchemaVersion; ++layout)
+        if (contents->tables == kTablesOfLayout[layout]) contents->layout = layout;
+    return true;
 }
 
 // Why a file is not the store's to use; "" when it is: marked as the
 // store's with a layout it knows, or unmarked and either empty (a new file)
-// or holding exactly the tables of one of the store's layouts.
+// or holding exactly the tables of the store's layout it gives (or of any,
+// where it gives none).
 std::string Refusal(const Contents& c) {
     const std::string layout = std::to_string(c.layout);
     if (c.mark == kApplicationId) {

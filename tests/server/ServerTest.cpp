@@ -261,8 +261,11 @@ namespace {
 
 // A database as the servers before the board counts left it: layout 1 kept
 // a player's flagged score among the clean ones, layout 2 in a table of its
-// own. rows are the SQL that fills it.
-void WriteEarlierLayout(const std::string& path, int layout, const std::string& rows) {
+// own. rows are the SQL that fills it; given is the layout its header
+// gives (0: none, as in a file made again from a text dump of it; by
+// default its own).
+void WriteEarlierLayout(const std::string& path, int layout, const std::string& rows, int given = -1) {
+    if (given < 0) given = layout;
     const std::string columns =
         " (player INTEGER NOT NULL REFERENCES players(id), type INTEGER NOT NULL,"
         " level INTEGER NOT NULL, score INTEGER NOT NULL, cheat INTEGER NOT NULL, seq INTEGER NOT NULL,"
@@ -275,7 +278,7 @@ void WriteEarlierLayout(const std::string& path, int layout, const std::string& 
         "CREATE INDEX scores_by_board ON scores (type, level, score, seq, cheat);" +
         (layout >= 2 ? "CREATE TABLE flagged" + columns : std::string()) +
         "CREATE TABLE counters (name TEXT PRIMARY KEY, value INTEGER NOT NULL) WITHOUT ROWID;" + rows +
-        "PRAGMA user_version = " + std::to_string(layout) + "; COMMIT;";
+        "PRAGMA user_version = " + std::to_string(given) + "; COMMIT;";
     sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
     char* error = nullptr;
@@ -289,21 +292,24 @@ void WriteEarlierLayout(const std::string& path, int layout, const std::string& 
 // A database of an earlier layout (before flagged scores were kept apart,
 // before the board counts) is converted at the start, with its progress in
 // the log: its flagged scores stay hidden from others, the player's next
-// clean score shows.
+// clean score shows. A file made again from a text dump of one (sqlite3's
+// .dump keeps neither the store's mark nor the layout) is known by its
+// tables.
 TEST(ServerStoreTest, ADatabaseOfTheEarlierLayoutKeepsWorking) {
     const char* const flagged[] = {
         "",
         "INSERT INTO scores VALUES (2, 0, 3, 10, 4, 2, 86400);",
         "INSERT INTO flagged VALUES (2, 0, 3, 10, 4, 2, 86400);",
     };
-    for (const int layout : {1, 2}) {
-        SCOPED_TRACE("layout " + std::to_string(layout));
+    for (const auto& [layout, given] : {std::pair(1, 1), std::pair(2, 2), std::pair(2, 0)}) {
+        SCOPED_TRACE("layout " + std::to_string(layout) + ", given as " + std::to_string(given));
         CTempDir dir;
         WriteEarlierLayout(dir.File("old.db"), layout,
                            "INSERT INTO counters VALUES ('seq', 2);"
                            "INSERT INTO players VALUES (1, 'amy', '1.03W', 0), (2, 'mallory', '1.03W', 0);"
                            "INSERT INTO scores VALUES (1, 0, 3, 40, 0, 1, 86400);" +
-                               std::string(flagged[layout]));
+                               std::string(flagged[layout]),
+                           given);
         // The program converts it and says so.
         const pid_t pid = SpawnProgram({std::string(ZORV_RUN_DIR) + "/zorv_scored", "--db", dir.File("old.db"),
                                         "--port", "0"},
@@ -338,6 +344,14 @@ TEST(ServerStoreTest, ADatabaseOfTheEarlierLayoutKeepsWorking) {
         sqlite3* unmark = nullptr;
         ASSERT_EQ(sqlite3_open(dir.File("old.db").c_str(), &unmark), SQLITE_OK);
         EXPECT_EQ(sqlite3_exec(unmark, "PRAGMA application_id = 0", nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close(unmark);
+        ASSERT_TRUE(store.Open(dir.File("old.db"), &error)) << error;
+        EXPECT_EQ(ask(board + "mallory"), "success\n2\n1\tmallory\t10\t1970-01-02\n2\tamy\t40\t1970-01-02\n");
+        // And as a text dump of it leaves it.
+        store.Close();
+        ASSERT_EQ(sqlite3_open(dir.File("old.db").c_str(), &unmark), SQLITE_OK);
+        EXPECT_EQ(sqlite3_exec(unmark, "PRAGMA application_id = 0; PRAGMA user_version = 0", nullptr, nullptr, nullptr),
+                  SQLITE_OK);
         sqlite3_close(unmark);
         ASSERT_TRUE(store.Open(dir.File("old.db"), &error)) << error;
         EXPECT_EQ(ask(board + "mallory"), "success\n2\n1\tmallory\t10\t1970-01-02\n2\tamy\t40\t1970-01-02\n");
