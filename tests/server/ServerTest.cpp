@@ -990,7 +990,8 @@ TEST(ServerProgramTest, DatabasesItCannotUseStopTheStartWithTheReason) {
         {dir.File("negative.db"), "the file holds another program's database (layout -1, tables: invoices)"},
         {dir.File("marked.db"), "the file holds another program's database (application id 1234)"},
         {dir.File("newer.db"), "the database was written by a newer zorv_scored (layout 4)"},
-        {dir.File("missing/s.db"), "unable to open database file"},
+        {dir.File("missing/s.db"), "unable to open database file (No such file or directory)"},
+        {dir.Path(), "unable to open database file (Is a directory)"},
     };
     for (const auto& row : rows) {
         const ProgramRun run = RunProgram(program + row.first, dir.File("err.txt"));
