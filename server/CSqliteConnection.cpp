@@ -2,6 +2,8 @@
 
 #include <sqlite3.h>
 
+#include <cstring>
+
 #include "server/ServerLog.h"
 
 namespace {
@@ -15,7 +17,10 @@ const char* const kControlTexts[] = {"BEGIN",         "BEGIN IMMEDIATE", "COMMIT
 bool CSqliteConnection::Open(const std::string& path, int flags, std::string* error) {
     Close();
     if (sqlite3_open_v2(path.c_str(), &db_, flags, nullptr) == SQLITE_OK) return true;
+    // SQLite's words say only that it could not; the system says why.
     *error = Error();
+    const int why = db_ ? sqlite3_system_errno(db_) : 0;
+    if (why != 0) *error += std::string(" (") + strerror(why) + ")";
     Close();
     return false;
 }
@@ -80,6 +85,8 @@ bool CSqliteConnection::BeginSavepoint() { return RunControl(kSavepoint, nullptr
 bool CSqliteConnection::ReleaseSavepoint() { return RunControl(kReleaseSavepoint, nullptr); }
 
 bool CSqliteConnection::RollbackToSavepoint() { return RunControl(kRollbackToSavepoint, nullptr); }
+
+bool CSqliteConnection::InTransaction() const { return db_ && !sqlite3_get_autocommit(db_); }
 
 bool CSqliteConnection::Run(const char* sql, std::string* error) {
     CSqliteStatement st(db_, sql);

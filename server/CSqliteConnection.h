@@ -65,6 +65,9 @@ public:
     bool BeginSavepoint();
     bool ReleaseSavepoint();
     bool RollbackToSavepoint();
+    // Whether a transaction is open: SQLite takes one back itself when a
+    // statement in it, or its commit, meets a full disk or an I/O error.
+    bool InTransaction() const;
 
     // Runs a fixed statement (no values from outside) to its end; false
     // with SQLite's reason.

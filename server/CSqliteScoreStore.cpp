@@ -192,14 +192,22 @@ bool ReadContents(CSqliteConnection& db, Contents* contents, std::string* error)
         contents->empty = false;
         if (st.Text(0) == "table") contents->tables += (contents->tables.empty() ? "" : " ") + st.Text(1);
     }
-    if (rc == SQLITE_DONE) return true;
-    *error = db.Error();
-    return false;
+    if (rc != SQLITE_DONE) {
+        *error = db.Error();
+        return false;
+    }
+    // A file made again from a text dump (sqlite3's .dump, a host's backup
+    // that outlasts SQLite's versions) keeps the tables, not the header's
+    // mark and layout: it is known by its tables alone.
+    for (int layout = 1; contents->mark == 0 && contents->layout == 0 && layout <= kSchemaVersion; ++layout)
+        if (contents->tables == kTablesOfLayout[layout]) contents->layout = layout;
+    return true;
 }
 
 // Why a file is not the store's to use; "" when it is: marked as the
 // store's with a layout it knows, or unmarked and either empty (a new file)
-// or holding exactly the tables of one of the store's layouts.
+// or holding exactly the tables of the store's layout it gives (or of any,
+// where it gives none).
 std::string Refusal(const Contents& c) {
     const std::string layout = std::to_string(c.layout);
     if (c.mark == kApplicationId) {
@@ -328,6 +336,11 @@ bool CSqliteScoreStore::Open(const std::string& path, std::string* error) {
         std::lock_guard<std::mutex> lock(openingMutex_);
         opening_ = nullptr;
     }
+    // An interruption that came when no statement could end (a commit that
+    // had begun to sync) stays with the connection and would end the next
+    // statement, and the fold of the log at the close: SQLite forgets it as
+    // a statement is prepared while none runs.
+    if (interrupted_) writer_.Run("SELECT 1", nullptr);
     if (!ok) {
         // A stop asked for is no fault of the file, whatever SQLite said.
         if (interrupted_) *error = "stopped before the database was ready";
@@ -477,18 +490,30 @@ void CSqliteScoreStore::StopWrites() {
     applied_.wait(lock, [this] { return !applying_; });
 }
 
-bool CSqliteScoreStore::Close() {
+bool CSqliteScoreStore::Close(std::string* foldFailure) {
     StopWrites();
     if (writerThread_.joinable()) writerThread_.join();
     std::lock_guard<std::mutex> lock(readersMutex_);
     idleReaders_.clear();
     allReaders_.clear();
-    if (!writer_.get()) return true;
-    // The last connection: SQLite folds the log back as it closes, unless
-    // another program's connection keeps the log in use.
-    writer_.Close();
     FileId wal;
-    return !IdOf(path_ + "-wal", &wal);
+    if (!writer_.get()) {
+        // A start that did not finish left a log it found beside the file
+        // as it was (one that a crash left holds the latest writes).
+        if (path_.empty() || !IdOf(path_ + "-wal", &wal)) return true;
+        if (foldFailure)
+            *foldFailure = interrupted_ ? "the start was stopped before it could" : "the start failed before it could";
+        return false;
+    }
+    // The log folded back before the close, which tells no failure: a full
+    // disk is then said as such. The close removes the log, its fold then
+    // done, unless another program's connection keeps the log in use.
+    const int folded = sqlite3_wal_checkpoint_v2(writer_.get(), nullptr, SQLITE_CHECKPOINT_PASSIVE, nullptr, nullptr);
+    const std::string failure = folded == SQLITE_OK ? "" : writer_.Error();
+    writer_.Close();
+    if (!IdOf(path_ + "-wal", &wal)) return true;
+    if (foldFailure) *foldFailure = failure;
+    return false;
 }
 
 CSqliteConnection* CSqliteScoreStore::TakeReader() {

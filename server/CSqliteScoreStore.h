@@ -62,11 +62,14 @@ public:
     // StopWrites, then closes every connection; the last one folds the
     // write-ahead log back into the file and removes it (a checkpoint: two
     // syncs), so that the database is its one file again, whole for a copy
-    // or a move. False when it could not: another program has the file
-    // open, and the latest writes stay in the log beside it (path + "-wal"),
-    // which belongs with the file until that program's own close folds it
-    // back.
-    bool Close();
+    // or a move. False when it could not, and the latest writes stay in the
+    // log beside it (path + "-wal"), which belongs with the file: when
+    // another program has the file open (until that program's own close
+    // folds the log back), or when the fold failed, with SQLite's reason
+    // (a full disk) in *foldFailure (left empty in the first case); also
+    // when Open did not finish and left the log it found (after a crash,
+    // the latest writes) beside the file.
+    bool Close(std::string* foldFailure = nullptr);
     // SQLite's own check of the whole file, and of the board counts against
     // the scores; true when it finds nothing wrong.
     bool CheckIntegrity(std::string* report);

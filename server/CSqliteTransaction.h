@@ -1,6 +1,7 @@
 // A transaction of a connection that is rolled back when it goes, unless it
-// was committed: no path out of the code that began it leaves it open. And a
-// savepoint inside one, taken back when it goes unless it was kept.
+// was committed (or SQLite has taken it back already): no path out of the
+// code that began it leaves it open. And a savepoint inside one, taken back
+// when it goes unless it was kept.
 #pragma once
 
 #include <string>
@@ -11,7 +12,7 @@ class CSqliteTransaction {
 public:
     explicit CSqliteTransaction(CSqliteConnection& connection) : connection_(connection) {}
     ~CSqliteTransaction() {
-        if (open_) connection_.RollbackTransaction();
+        if (open_ && connection_.InTransaction()) connection_.RollbackTransaction();
     }
     CSqliteTransaction(const CSqliteTransaction&) = delete;
     CSqliteTransaction& operator=(const CSqliteTransaction&) = delete;
@@ -43,7 +44,7 @@ public:
     explicit CSqliteSavepoint(CSqliteConnection& connection)
         : connection_(connection), open_(connection.BeginSavepoint()) {}
     ~CSqliteSavepoint() {
-        if (open_ && connection_.RollbackToSavepoint()) connection_.ReleaseSavepoint();
+        if (open_ && connection_.InTransaction() && connection_.RollbackToSavepoint()) connection_.ReleaseSavepoint();
     }
     CSqliteSavepoint(const CSqliteSavepoint&) = delete;
     CSqliteSavepoint& operator=(const CSqliteSavepoint&) = delete;

@@ -45,12 +45,19 @@ int main(int argc, char** argv) {
     // A usage that could not be written (a full disk under it) is no answer.
     if (!options.Read(argc, argv)) return EndWithStandardOutput(CServerOptions::kProgram, options.ExitCode());
 
-    // Ctrl+C and SIGTERM are taken by this thread alone (every thread started
-    // from here on keeps them blocked), so that the stop is an ordinary one.
+    // Ctrl+C, SIGTERM and the hang-up of the terminal it was started from
+    // (a host's ssh session that ends) are taken by this thread alone (every
+    // thread started from here on keeps them blocked), so that the stop is
+    // an ordinary one. Ctrl+C and the hang-up stay ignored where they were
+    // (nohup, a job that a script starts in the background): a blocked
+    // signal would be taken even so.
     sigset_t stops;
     sigemptyset(&stops);
-    sigaddset(&stops, SIGINT);
     sigaddset(&stops, SIGTERM);
+    for (const int stop : {SIGINT, SIGHUP}) {
+        struct sigaction was = {};
+        if (sigaction(stop, nullptr, &was) != 0 || was.sa_handler != SIG_IGN) sigaddset(&stops, stop);
+    }
     pthread_sigmask(SIG_BLOCK, &stops, nullptr);
     signal(SIGPIPE, SIG_IGN);
     RaiseOpenFileLimit();
@@ -74,16 +81,38 @@ int main(int argc, char** argv) {
         pthread_kill(stopWatch.native_handle(), SIGTERM);
         stopWatch.join();
     };
-    const auto stopName = [&] { return stopSignal == SIGINT ? "SIGINT" : "SIGTERM"; };
+    const auto stopName = [&] { return stopSignal == SIGINT ? "SIGINT" : stopSignal == SIGHUP ? "SIGHUP" : "SIGTERM"; };
 
-    if (!store.Open(options.db, &problem)) {
-        // A stop during the start is no fault of the file: the start, not
-        // the server, failed to finish, as the user asked.
-        if (stopSignal != 0) {
-            ServerLog("zorv_scored: stopped by %s before serving; database closed", stopName());
-            stopWatch.join();
-            return 0;
+    // The stop's last line: whether the database is its one file again.
+    const auto closed = [&](const char* when) {
+        std::string failure;
+        if (store.Close(&failure)) {
+            ServerLog("zorv_scored: stopped by %s%s; database closed", stopName(), when);
+            return;
         }
+        const std::string db = EscapeForLog(options.db);
+        if (failure.empty())
+            ServerLog("zorv_scored: stopped by %s%s; database closed, but another program has it open: its latest "
+                      "writes are in %s-wal beside it, so keep the two files together (copy or move both) until "
+                      "that program has closed it",
+                      stopName(), when, db.c_str());
+        else
+            ServerLog("zorv_scored: stopped by %s%s; database closed, but its write-ahead log could not be folded "
+                      "back into it (%s): its latest writes are in %s-wal beside it, so keep the two files together "
+                      "(copy or move both); the next clean stop folds it back",
+                      stopName(), when, EscapeForLog(failure).c_str(), db.c_str());
+    };
+    const bool opened = store.Open(options.db, &problem);
+    // A stop during the start is no fault of the file: the start, not the
+    // server, failed to finish, as the user asked. One that came too late
+    // to end the start (its last commit under way) stops it all the same,
+    // before any client is let in.
+    if (stopSignal != 0) {
+        stopWatch.join();
+        closed(" before serving");
+        return 0;
+    }
+    if (!opened) {
         ServerLog("zorv_scored: cannot use the database %s: %s", EscapeForLog(options.db).c_str(), problem.c_str());
         endStopWatch();
         return 1;
@@ -123,14 +152,6 @@ int main(int argc, char** argv) {
     // "success" is committed. Then the database is its one file again,
     // unless another program has it open.
     server.Stop();
-    if (store.Close()) {
-        ServerLog("zorv_scored: stopped by %s; database closed", stopName());
-    } else {
-        const std::string db = EscapeForLog(options.db);
-        ServerLog("zorv_scored: stopped by %s; database closed, but another program has it open: its latest writes "
-                  "are in %s-wal beside it, so keep the two files together (copy or move both) until that "
-                  "program has closed it",
-                  stopName(), db.c_str());
-    }
+    closed("");
     return 0;
 }

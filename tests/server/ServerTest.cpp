@@ -261,8 +261,11 @@ namespace {
 
 // A database as the servers before the board counts left it: layout 1 kept
 // a player's flagged score among the clean ones, layout 2 in a table of its
-// own. rows are the SQL that fills it.
-void WriteEarlierLayout(const std::string& path, int layout, const std::string& rows) {
+// own. rows are the SQL that fills it; given is the layout its header
+// gives (0: none, as in a file made again from a text dump of it; by
+// default its own).
+void WriteEarlierLayout(const std::string& path, int layout, const std::string& rows, int given = -1) {
+    if (given < 0) given = layout;
     const std::string columns =
         " (player INTEGER NOT NULL REFERENCES players(id), type INTEGER NOT NULL,"
         " level INTEGER NOT NULL, score INTEGER NOT NULL, cheat INTEGER NOT NULL, seq INTEGER NOT NULL,"
@@ -275,7 +278,7 @@ void WriteEarlierLayout(const std::string& path, int layout, const std::string& 
         "CREATE INDEX scores_by_board ON scores (type, level, score, seq, cheat);" +
         (layout >= 2 ? "CREATE TABLE flagged" + columns : std::string()) +
         "CREATE TABLE counters (name TEXT PRIMARY KEY, value INTEGER NOT NULL) WITHOUT ROWID;" + rows +
-        "PRAGMA user_version = " + std::to_string(layout) + "; COMMIT;";
+        "PRAGMA user_version = " + std::to_string(given) + "; COMMIT;";
     sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
     char* error = nullptr;
@@ -289,21 +292,24 @@ void WriteEarlierLayout(const std::string& path, int layout, const std::string& 
 // A database of an earlier layout (before flagged scores were kept apart,
 // before the board counts) is converted at the start, with its progress in
 // the log: its flagged scores stay hidden from others, the player's next
-// clean score shows.
+// clean score shows. A file made again from a text dump of one (sqlite3's
+// .dump keeps neither the store's mark nor the layout) is known by its
+// tables.
 TEST(ServerStoreTest, ADatabaseOfTheEarlierLayoutKeepsWorking) {
     const char* const flagged[] = {
         "",
         "INSERT INTO scores VALUES (2, 0, 3, 10, 4, 2, 86400);",
         "INSERT INTO flagged VALUES (2, 0, 3, 10, 4, 2, 86400);",
     };
-    for (const int layout : {1, 2}) {
-        SCOPED_TRACE("layout " + std::to_string(layout));
+    for (const auto& [layout, given] : {std::pair(1, 1), std::pair(2, 2), std::pair(2, 0)}) {
+        SCOPED_TRACE("layout " + std::to_string(layout) + ", given as " + std::to_string(given));
         CTempDir dir;
         WriteEarlierLayout(dir.File("old.db"), layout,
                            "INSERT INTO counters VALUES ('seq', 2);"
                            "INSERT INTO players VALUES (1, 'amy', '1.03W', 0), (2, 'mallory', '1.03W', 0);"
                            "INSERT INTO scores VALUES (1, 0, 3, 40, 0, 1, 86400);" +
-                               std::string(flagged[layout]));
+                               std::string(flagged[layout]),
+                           given);
         // The program converts it and says so.
         const pid_t pid = SpawnProgram({std::string(ZORV_RUN_DIR) + "/zorv_scored", "--db", dir.File("old.db"),
                                         "--port", "0"},
@@ -338,6 +344,14 @@ TEST(ServerStoreTest, ADatabaseOfTheEarlierLayoutKeepsWorking) {
         sqlite3* unmark = nullptr;
         ASSERT_EQ(sqlite3_open(dir.File("old.db").c_str(), &unmark), SQLITE_OK);
         EXPECT_EQ(sqlite3_exec(unmark, "PRAGMA application_id = 0", nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close(unmark);
+        ASSERT_TRUE(store.Open(dir.File("old.db"), &error)) << error;
+        EXPECT_EQ(ask(board + "mallory"), "success\n2\n1\tmallory\t10\t1970-01-02\n2\tamy\t40\t1970-01-02\n");
+        // And as a text dump of it leaves it.
+        store.Close();
+        ASSERT_EQ(sqlite3_open(dir.File("old.db").c_str(), &unmark), SQLITE_OK);
+        EXPECT_EQ(sqlite3_exec(unmark, "PRAGMA application_id = 0; PRAGMA user_version = 0", nullptr, nullptr, nullptr),
+                  SQLITE_OK);
         sqlite3_close(unmark);
         ASSERT_TRUE(store.Open(dir.File("old.db"), &error)) << error;
         EXPECT_EQ(ask(board + "mallory"), "success\n2\n1\tmallory\t10\t1970-01-02\n2\tamy\t40\t1970-01-02\n");
@@ -779,6 +793,49 @@ TEST(ServerProgramTest, StartsOnANewDatabaseStopsCleanlyAndKeepsWhatItWasGiven) 
         << log;
     // That program's own close folded it back.
     EXPECT_EQ(ScoresInTheFileAlone(server.DatabasePath()), "42 43 ");
+    // The hang-up of the terminal it was started from (a host's ssh
+    // session ends) stops it as cleanly.
+    ASSERT_TRUE(server.Start());
+    server.AddScore(0, 7, "amy", 44);
+    EXPECT_EQ(server.Stop(SIGHUP), 0);
+    EXPECT_NE(server.Log().find("zorv_scored: stopped by SIGHUP; database closed\n"), std::string::npos);
+    EXPECT_EQ(ScoresInTheFileAlone(server.DatabasePath()), "42 43 44 ");
+    // Started as nohup starts it, with the hang-up ignored, it keeps
+    // ignoring it: the SIGTERM after it stops it.
+    signal(SIGHUP, SIG_IGN);
+    const bool underNohup = server.Start();
+    signal(SIGHUP, SIG_DFL);
+    ASSERT_TRUE(underNohup);
+    kill(server.Pid(), SIGHUP);
+    EXPECT_EQ(server.Stop(), 0);
+    const std::string nohupLog = server.Log();
+    EXPECT_EQ(nohupLog.substr(nohupLog.rfind("zorv_scored: stopped by")),
+              "zorv_scored: stopped by SIGTERM; database closed\n");
+    // A disk full as the stop folds the log back: the last line says so,
+    // blaming no other program, and a later stop folds it back. An upload
+    // meanwhile fails, its one log line with the reason: SQLite has taken
+    // the transaction back itself.
+    const std::string full = server.DatabasePath() + ".full";
+    setenv("LD_PRELOAD", ZORV_SLOW_DISK, 1);
+    setenv("ZORV_FULL_DISK_WHILE", full.c_str(), 1);
+    const bool started = server.Start();
+    unsetenv("LD_PRELOAD");
+    ASSERT_TRUE(started);
+    server.AddScore(0, 8, "amy", 45);
+    ASSERT_TRUE(WriteFileText(full, ""));
+    EXPECT_EQ(server.Ask("op=uploadScore&user=amy&type=0&level=8&score=40&cheat=0"), "failure\n15\n");
+    EXPECT_EQ(server.Stop(), 0);
+    EXPECT_NE(server.Log().find("database: \"COMMIT\": database or disk is full\n"), std::string::npos);
+    EXPECT_EQ(server.Log().find("cannot rollback"), std::string::npos) << server.Log();
+    EXPECT_NE(server.Log().find("zorv_scored: stopped by SIGTERM; database closed, but its write-ahead log could not "
+                                "be folded back into it (database or disk is full): its latest writes are in " +
+                                server.DatabasePath() + "-wal beside it, so keep the two files together"),
+              std::string::npos)
+        << server.Log();
+    unlink(full.c_str());
+    ASSERT_TRUE(server.Start());
+    EXPECT_EQ(server.Stop(), 0);
+    EXPECT_EQ(ScoresInTheFileAlone(server.DatabasePath()), "42 43 44 45 ");
     const std::vector<std::string> asked = server.Requests();
     ASSERT_GE(asked.size(), 4u);
     EXPECT_EQ(asked[0], "op=addUser&user=amy&version=test -> success");
@@ -933,7 +990,8 @@ TEST(ServerProgramTest, DatabasesItCannotUseStopTheStartWithTheReason) {
         {dir.File("negative.db"), "the file holds another program's database (layout -1, tables: invoices)"},
         {dir.File("marked.db"), "the file holds another program's database (application id 1234)"},
         {dir.File("newer.db"), "the database was written by a newer zorv_scored (layout 4)"},
-        {dir.File("missing/s.db"), "unable to open database file"},
+        {dir.File("missing/s.db"), "unable to open database file (No such file or directory)"},
+        {dir.Path(), "unable to open database file (Is a directory)"},
     };
     for (const auto& row : rows) {
         const ProgramRun run = RunProgram(program + row.first, dir.File("err.txt"));
@@ -1894,7 +1952,7 @@ TEST(ServerProgramTest, TheStartUpLinesAreLoggedBeforeTheFirstRequest) {
     const std::string db = dir.File("s.db");
     MakeDatabaseOfPlayers(db, 20000);
     const pid_t pid = SpawnProgram({std::string(ZORV_RUN_DIR) + "/zorv_scored", "--db", db, "--port", "0"},
-                                   {"LD_PRELOAD=" ZORV_SLOW_READS, "ZORV_SLOW_READS_MS=2"}, dir.File("log.txt"), "");
+                                   {"LD_PRELOAD=" ZORV_SLOW_DISK, "ZORV_SLOW_READS_MS=2"}, dir.File("log.txt"), "");
     int port = 0, code = -1;
     const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(120);
     while ((port = ListeningPort(pid)) == 0 && (code = WaitForProgram(pid, 0, false)) == -1 &&
@@ -1921,32 +1979,62 @@ TEST(ServerProgramTest, TheStartUpLinesAreLoggedBeforeTheFirstRequest) {
 // A stop while the start still checks a large database (here a small one
 // whose every read takes 5 ms longer, as on a cold disk) ends the start at
 // once, and is no fault of the file: exit 0, nothing said of damage, the
-// file as it was.
-TEST(ServerProgramTest, SigtermStopsItWithinSecondsWhileTheStartChecksTheDatabase) {
-    CTempDir dir;
-    const std::string db = dir.File("s.db");
-    MakeDatabaseOfPlayers(db, 20000);
-    const std::string begun = dir.File("begun");
-    const pid_t pid =
-        SpawnProgram({std::string(ZORV_RUN_DIR) + "/zorv_scored", "--db", db, "--port", "0"},
-                     {"LD_PRELOAD=" ZORV_SLOW_READS, "ZORV_SLOW_READS_MS=5", "ZORV_SLOW_READS_BEGUN=" + begun},
-                     dir.File("log.txt"), "");
-    for (int i = 0; i < 2000 && !Exists(begun); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    ASSERT_TRUE(Exists(begun));
-    const auto asked = std::chrono::steady_clock::now();
-    kill(pid, SIGTERM);
-    const int code = WaitForProgram(pid, 60);
-    const double took = std::chrono::duration<double>(std::chrono::steady_clock::now() - asked).count();
-    const std::string log = ReadFileText(dir.File("log.txt"));
-    printf("MEASURE:  SIGTERM during the start's check: stopped after %.3f s\n", took);
-    EXPECT_EQ(code, 0) << log;
-    EXPECT_LT(took, 3.0);
-    EXPECT_NE(log.find("zorv_scored: stopped by SIGTERM before serving; database closed"), std::string::npos) << log;
-    EXPECT_EQ(log.find("cannot use the database"), std::string::npos) << log;
-    CSqliteScoreStore store;
-    std::string error;
-    ASSERT_TRUE(store.Open(db, &error)) << error;
-    int64_t players = 0, scores = 0;
-    EXPECT_TRUE(store.Count(&players, &scores));
-    EXPECT_EQ(players, 20000);
+// file as it was. After a crash that file's latest writes are in its log
+// still, and the last line says so. A stop while the start commits (every
+// sync slower, as on a busy disk) lets that commit end, and stops as well:
+// the port never opened, and the file whole without its log.
+TEST(ServerProgramTest, SigtermDuringTheStartStopsItWithinSecondsAndServesNothing) {
+    const struct {
+        const char* while_;
+        const char* slow;
+        bool crashed;  // the server before was killed: its log is left
+    } rows[] = {
+        {"while the start checks the database", "ZORV_SLOW_READS_MS=5", false},
+        {"while the start checks the database after a crash", "ZORV_SLOW_READS_MS=5", true},
+        {"while the start commits", "ZORV_SLOW_SYNCS_MS=300", false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.while_);
+        CTempDir dir;
+        const std::string db = dir.File("s.db");
+        MakeDatabaseOfPlayers(db, 20000);
+        if (row.crashed) {
+            sqlite3* killed = nullptr;
+            ASSERT_EQ(sqlite3_open(db.c_str(), &killed), SQLITE_OK);
+            sqlite3_db_config(killed, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
+            EXPECT_EQ(sqlite3_exec(killed, "INSERT INTO players (name, version, registered) VALUES ('last', 'x', 0)",
+                                   nullptr, nullptr, nullptr),
+                      SQLITE_OK);
+            sqlite3_close(killed);
+        }
+        const std::string begun = dir.File("begun");
+        const pid_t pid = SpawnProgram({std::string(ZORV_RUN_DIR) + "/zorv_scored", "--db", db, "--port", "0"},
+                                       {"LD_PRELOAD=" ZORV_SLOW_DISK, row.slow, "ZORV_SLOW_DISK_BEGUN=" + begun},
+                                       dir.File("log.txt"), "");
+        for (int i = 0; i < 2000 && !Exists(begun); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        ASSERT_TRUE(Exists(begun));
+        const auto asked = std::chrono::steady_clock::now();
+        kill(pid, SIGTERM);
+        const int code = WaitForProgram(pid, 60);
+        const double took = std::chrono::duration<double>(std::chrono::steady_clock::now() - asked).count();
+        const std::string log = ReadFileText(dir.File("log.txt"));
+        printf("MEASURE:  SIGTERM %s: stopped after %.3f s\n", row.while_, took);
+        EXPECT_EQ(code, 0) << log;
+        EXPECT_LT(took, 3.0);
+        const std::string said =
+            row.crashed ? "; database closed, but its write-ahead log could not be folded back into it (the start was "
+                          "stopped before it could): its latest writes are in " + db + "-wal beside it, so keep the "
+                          "two files together"
+                        : "; database closed\n";
+        EXPECT_NE(log.find("zorv_scored: stopped by SIGTERM before serving" + said), std::string::npos) << log;
+        EXPECT_EQ(log.find("cannot use the database"), std::string::npos) << log;
+        EXPECT_EQ(log.find("serving http"), std::string::npos) << log;
+        EXPECT_EQ(Exists(db + "-wal"), row.crashed);
+        CSqliteScoreStore store;
+        std::string error;
+        ASSERT_TRUE(store.Open(db, &error)) << error;
+        int64_t players = 0, scores = 0;
+        EXPECT_TRUE(store.Count(&players, &scores));
+        EXPECT_EQ(players, row.crashed ? 20001 : 20000);
+    }
 }

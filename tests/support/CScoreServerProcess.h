@@ -24,6 +24,7 @@ public:
     CScoreServerProcess& operator=(const CScoreServerProcess&) = delete;
 
     bool IsRunning() const { return pid_ > 0; }
+    pid_t Pid() const { return pid_; }
     int Port() const { return port_; }
     // "http://127.0.0.1:<port>/zorv/"
     std::string Address() const;
