@@ -755,7 +755,9 @@ bool CProfileBase::WriteInfoFiles() {
         // Left as it is. What only the list holds (names, the password)
         // waits in memory, and a save fails while it waits.
         if (!listEdited_) return saved;
+        const bool first = saveFailure_.problem == SaveProblem::NONE;
         NoteAway(file, away, "profile header");
+        saveFailure_.list = first;
         return false;
     }
     if (!KeptAsideBeforeSave(path)) return false;

@@ -644,6 +644,7 @@ TEST_F(ProfileListTest, AListThatCannotBeReachedNowIsLeftAsItIsAndIsBackWithItsF
             EXPECT_FALSE(p.RenameProfile(bob.c_str(), "Robert"));
             EXPECT_EQ(p.GetSaveFailure().problem, SaveProblem::UNREACHABLE);
             EXPECT_EQ(p.GetSaveFailure().file, row == GOING_ROUND_AT_START ? link : onDrive);
+            EXPECT_TRUE(p.GetSaveFailure().list);  // told as the list's, not a player's progress
             EXPECT_TRUE(p.TakeSaveFailureNotice());
             EXPECT_FALSE(p.CreateProfile("Anna"));
             EXPECT_FALSE(p.SetPassword("pw"));
