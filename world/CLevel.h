@@ -148,6 +148,10 @@ public:
     bool SaveAs(const char* fileName, const char* heading);
     // Writes to an explicit path (same rules as Save).
     bool SaveToPath(const std::string& path);
+    // Why the last save failed: the errno it failed with (0 after one that
+    // succeeded), and the file it was to write (where a link leads).
+    int GetSaveError() const { return saveError_; }
+    const std::string& GetSaveTarget() const { return saveTarget_; }
     // Writes the level body with the given ID to an open stream; false when
     // any write fails, and, writing nothing, for a level larger than
     // kFileBytesMax (no file the loader refuses is ever written).
@@ -272,4 +276,6 @@ private:
     bool solutionRecorded_ = false;
     int32_t replayCursor_ = 0;
     bool modified_ = false;
+    int saveError_ = 0;
+    std::string saveTarget_;
 };
