@@ -479,23 +479,26 @@ bool CLevel::SaveAs(const char* fileName, const char* heading) {
     return false;
 }
 
-bool CLevel::Remove(const char* name) {
+bool CLevel::Remove(const char* name, int* error) {
     const std::string path = PathFor(name);
     if (path.empty()) {
         DebugLog(DBG_ERROR, "CLevel::Remove()  Could not remove level file:  '%s'\n", name ? name : "");
+        if (error) *error = EINVAL;
         return false;
     }
-    return RemovePath(path);
+    return RemovePath(path, error);
 }
 
-bool CLevel::RemovePath(const std::string& path) {
+bool CLevel::RemovePath(const std::string& path, int* error) {
     // What a save cut off by a crash left beside the file goes with it.
     unlink((path + CAtomicFile::kTempSuffix).c_str());
     if (remove(path.c_str()) == 0) {
         DebugLog(DBG_DEBUG, "CLevel::Remove()  Level has been succesfully removed:  '%s'\n", path.c_str());
         return true;
     }
-    DebugLog(DBG_ERROR, "CLevel::Remove()  Could not remove level file:  '%s'\n", path.c_str());
+    const int why = errno;
+    DebugLog(DBG_ERROR, "CLevel::Remove()  Could not remove level file:  '%s' (%s)\n", path.c_str(), strerror(why));
+    if (error) *error = why;
     return false;
 }
 

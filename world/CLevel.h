@@ -164,10 +164,12 @@ public:
     // The body as bytes (for packs); empty on failure.
     std::vector<uint8_t> BodyBytes(uint32_t levelId) const;
 
-    static bool Remove(const char* name);
+    // Deletes the level file of that name; false when it stays, with why
+    // (an errno) in error when given.
+    static bool Remove(const char* name, int* error = nullptr);
     // Deletes the level file at path (any name length), and a temporary file
     // a broken-off save of it left behind; false when the level file stays.
-    static bool RemovePath(const std::string& path);
+    static bool RemovePath(const std::string& path, int* error = nullptr);
     // The heading of a level file, "" when it cannot be read.
     static std::string GetHeading(const char* name);
     // Modification time of a level file, 0 when it cannot be read.
