@@ -28,7 +28,7 @@ constexpr int kTitleTeleports = 2208, kBodyColourLimit = 2312, kBodyUnpaired = 2
 constexpr int kTitleUnsaved = CControllerGame::kUnsavedTitle, kBodyUnsaved = CControllerGame::kUnsavedBody;
 constexpr int kTitleOldLevel = 2210, kBodyOldLevel = 2317;
 constexpr int kTitleRefused = 2218, kBodyDamaged = 2340, kBodyMissing = 2356;
-constexpr int kTitleNotSaved = 2220, kBodyWriteFailed = 2338;
+constexpr int kTitleNotSaved = 2220;
 
 // The palette's commands as the log names them.
 const char* CommandName(uint32_t code) {
@@ -219,7 +219,7 @@ void CControllerEditor::Save() {
         DebugLog(DBG_CEDITOR, "CControllerEditor:  Level saved as '%s'\n", level->GetFileName());
         return;
     }
-    OpenMessage(kTitleNotSaved, kBodyWriteFailed, false);
+    OpenMessage(kTitleNotSaved, CControllerEditorSave::WriteFailure(*level, &argument), false, argument);
 }
 
 void CControllerEditor::AskLoad() {

@@ -14,6 +14,7 @@
 #include "gui/CGuiTextbox.h"
 #include "gui/GuiSprites.h"
 #include "gui/GuiText.h"
+#include "gui/SaveFailureNotice.h"
 #include "platform/Platform.h"
 #include "world/CLevel.h"
 
@@ -25,6 +26,8 @@ constexpr int kBodyNoName = 2301;
 constexpr int kBodyNoHeading = 2302;
 constexpr int kBodyReplace = 2303;
 constexpr int kBodyWriteFailed = 2338;
+constexpr int kBodyWriteNoRoom = 2378;
+constexpr int kBodyWriteNoLeave = 2379;
 constexpr int kBodyBadName = 2339;
 constexpr int kBodyFolderUnusable = 2362;
 constexpr int kBodyNameTooLong = 2363;
@@ -130,7 +133,15 @@ void CControllerEditorSave::Write(const std::string& name, const std::string& he
     }
     DebugLog(DBG_ERROR, "CControllerEditorSave::saveFilename()   Could not write level file '%s'\n", name.c_str());
     overwriteConfirmed = 0;
-    OpenMessage(kTitleNotSaved, kBodyWriteFailed, false);
+    std::string argument;
+    const int body = level ? WriteFailure(*level, &argument) : kBodyWriteFailed;
+    OpenMessage(kTitleNotSaved, body, false, argument);
+}
+
+int CControllerEditorSave::WriteFailure(const CLevel& level, std::string* argument) {
+    *argument = AwayFileText(level.GetSaveTarget(), strerror(level.GetSaveError()));
+    constexpr int kBodies[] = {kBodyWriteNoRoom, kBodyWriteNoLeave, kBodyWriteFailed};
+    return kBodies[static_cast<int>(RemedyFor(level.GetSaveError()))];
 }
 
 int CControllerEditorSave::Refusal(const std::string& name, std::string* argument) {

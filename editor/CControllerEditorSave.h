@@ -40,6 +40,10 @@ public:
     // can: a name too long for the save's temporary file, or a levels folder
     // that is not a folder.
     static int Refusal(const std::string& name, std::string* argument);
+    // The body that tells why level's last save failed and what helps (room
+    // on the disk, leave to write in its folder, else another name), its
+    // argument the file and the system's words.
+    static int WriteFailure(const CLevel& level, std::string* argument);
 
     void GUICallback(int index, int value, bool dclick) override;
     void InputKey(bool released, int key) override;

@@ -58,13 +58,26 @@ std::string Stamp() {
 
 enum LogFileResult { LOG_WRITTEN, LOG_NO_FOLDER, LOG_CANNOT_OPEN, LOG_FOLDER_NOT_OURS };
 
+// Why nothing may be written into the data folder now, as the console says it.
+std::string ProfileDirRefusal() {
+    int error = 0;
+    switch (CheckProfileDir(&error)) {
+    case ProfileDirState::AWAY_SINCE_START:
+        return std::string("the data folder could not be reached when the game started (") + strerror(error) + ")";
+    case ProfileDirState::UNREACHABLE:
+        return std::string("the data folder cannot be reached now (") + strerror(error) + ")";
+    default: return "the data folder is no longer the one this game locked";
+    }
+}
+
 // Appends text to LOG.TXT, each new line time-stamped.
 LogFileResult AppendToLogFile(const std::string& text) {
     // Before the profile folder is known a line goes to the console only:
     // never into the folder the game was started in, nor its data folder.
     if (!*GetProfileDir()) return LOG_NO_FOLDER;
     // Not even a log line goes into a data folder that another copy of the
-    // game may own now: the line goes to the console instead.
+    // game may own now, or whose files were never read: the line goes to
+    // the console instead.
     if (!IsProfileDirClaimed()) return LOG_FOLDER_NOT_OURS;
     // Only into a file: a pipe standing there would stop the game.
     FILE* f = PlatformOpenForAppending(LogFilePath());
@@ -219,9 +232,8 @@ void ErrorLog(bool fatal, const char* format, ...) {
         const LogFileResult result = AppendToLogFile(message);
         if (result == LOG_CANNOT_OPEN) DebugLog(DBG_ERROR, "Cannot open log file at '%s'\n", LogFilePath().c_str());
         if (result == LOG_FOLDER_NOT_OURS)
-            DebugLog(DBG_ERROR,
-                     "Not written to the log file '%s': the data folder is no longer the one this game locked\n",
-                     LogFilePath().c_str());
+            DebugLog(DBG_ERROR, "Not written to the log file '%s': %s\n", LogFilePath().c_str(),
+                     ProfileDirRefusal().c_str());
     }
     if (fatal) exit(1);
 }

@@ -143,12 +143,19 @@ void NoteProfileDirAway(int error) { g_profileDirAway = error ? error : EIO; }
 
 int ProfileDirAwayError() { return g_profileDirAway; }
 
-bool IsProfileDirClaimed() {
-    if (g_profileDirAway) return false;
-    if (!g_claimedProfileDir) return true;
+ProfileDirState CheckProfileDir(int* error) {
+    if (error) *error = g_profileDirAway;
+    if (g_profileDirAway) return ProfileDirState::AWAY_SINCE_START;
+    if (!g_claimedProfileDir) return ProfileDirState::CLAIMED;
     PlatformFileId now;
-    return PlatformIdentify(g_profileDir, &now) && now == g_claimedProfileDirId;
+    if (!PlatformIdentify(g_profileDir, &now)) {
+        if (error) *error = errno ? errno : EIO;
+        return ProfileDirState::UNREACHABLE;
+    }
+    return now == g_claimedProfileDirId ? ProfileDirState::CLAIMED : ProfileDirState::REPLACED;
 }
+
+bool IsProfileDirClaimed() { return CheckProfileDir() == ProfileDirState::CLAIMED; }
 
 void InitDirectories() {
     ResetDirectories();

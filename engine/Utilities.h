@@ -68,8 +68,13 @@ void NoteClaimedProfileDir(unsigned long long device, unsigned long long inode);
 void NoteProfileDirAway(int error);
 // Why the data folder was away at start-up (an errno); 0 when it was not.
 int ProfileDirAwayError();
-// False when the folder now at the profile folder's path is not the one
-// claimed: deleted, or another one in its place that a second copy of the
-// game may own; and for the whole session when it was away at start-up.
-// Nothing may be written there then: every save checks first.
+// Whether the data folder may take a write now, and why not: away since
+// the start-up; claimed, but nothing can be reached at its path now (deleted,
+// or a link to a drive unplugged meanwhile: error says why), where the
+// same folder may come back; or another folder in its place, which a second
+// copy of the game may own. Nothing may be written there unless it is
+// CLAIMED: every save checks first.
+enum class ProfileDirState { CLAIMED, AWAY_SINCE_START, UNREACHABLE, REPLACED };
+ProfileDirState CheckProfileDir(int* error = nullptr);
+// CheckProfileDir() == ProfileDirState::CLAIMED.
 bool IsProfileDirClaimed();

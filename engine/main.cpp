@@ -277,7 +277,8 @@ void TellNotSaved(const SaveFailure& failure) {
     case SaveProblem::UNREACHABLE: told = ": '" + file + "' cannot be reached now: " + why; break;
     default: break;
     }
-    fprintf(stderr, "zorv: the progress could not be saved%s%s\n", told[0] == ':' ? "" : " ", told.c_str());
+    fprintf(stderr, "zorv: the %s could not be saved%s%s\n", failure.list ? "list of players" : "progress",
+            told[0] == ':' ? "" : " ", told.c_str());
 }
 
 }  // namespace

@@ -41,7 +41,8 @@ ProgressMessage SaveFailureMessage(const SaveFailure& failure) {
         m.text = ShownPath(failure.file + CProfileBase::kDamagedSuffix);
         break;
     case SaveProblem::UNREACHABLE:
-        m.body = kNotSavedAwayBody;
+        if (failure.list) m.title = kListNotSavedTitle;
+        m.body = failure.list ? kListNotSavedAwayBody : kNotSavedAwayBody;
         m.text = AwayFileText(failure.file, why);
         break;
     case SaveProblem::FOLDER_NOT_OURS:
@@ -59,9 +60,9 @@ ProgressMessage SaveFailureMessage(const SaveFailure& failure) {
 
 ProgressMessage SwitchRefusedMessage(const CProfile& profile) {
     const SaveFailure& failure = profile.GetSaveFailure();
-    // The data folder itself refuses every save, whoever plays: told as the
-    // box of a failed save tells it.
-    if (failure.problem == SaveProblem::FOLDER_AWAY || failure.problem == SaveProblem::FOLDER_NOT_OURS)
+    // The data folder itself refuses every save, whoever plays, and so does
+    // a list away: told as the box of a failed save tells it.
+    if (failure.problem == SaveProblem::FOLDER_AWAY || failure.problem == SaveProblem::FOLDER_NOT_OURS || failure.list)
         return SaveFailureMessage(failure);
     ProgressMessage m;
     m.title = kSaveFailureTitle;

@@ -15,7 +15,8 @@ constexpr int kSaveFailureTitle = 2217;
 // Why the progress was not saved and what to do, one body for each reason:
 // the folder full, write-protected, or refusing otherwise (each with the
 // folder and the system's words); every name for a damaged file's copy
-// taken (which names); the file away (where, and why); the data folder
+// taken (which names); the file away (where, and why), told as the list's
+// when it is the list of players that is away; the data folder
 // replaced, or away since the start. With no reason known, the plain body.
 constexpr int kSaveFailureBody = 2329;
 constexpr int kNotSavedNoRoomBody = 2365;
@@ -23,6 +24,9 @@ constexpr int kNotSavedNoWriteBody = 2366;
 constexpr int kNotSavedRefusedBody = 2367;
 constexpr int kNotSavedNoCopyNameBody = 2368;
 constexpr int kNotSavedAwayBody = 2369;
+// The list of players away: its own title and body (where, and why).
+constexpr int kListNotSavedTitle = 2228;
+constexpr int kListNotSavedAwayBody = 2377;
 constexpr int kNotSavedFolderReplacedBody = 2372;
 constexpr int kNotSavedFolderAwayBody = 2373;
 // The bodies when choosing another player was refused because the current

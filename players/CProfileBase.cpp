@@ -60,19 +60,34 @@ std::string ProfileDirTarget() {
     return (PlatformFollowLinks(dir, &target) ? target : dir) + "/";
 }
 
-// Whether the data folder may take a save of what (false, with why's
-// problem, folder and error, when not). Nothing of ours goes into a folder
-// that was away at start-up: its files were never read, and a save would go
-// over them once it is back. Nor into the folder now at its path when the
-// one this copy locked was deleted: a second copy of the game may own it.
-bool ProfileDirStillOurs(const char* what, SaveFailure* why) {
-    if (IsProfileDirClaimed()) return true;
-    why->error = ProfileDirAwayError();
-    if (why->error) {
+// Whether the data folder may take a save of what, the file at path (false,
+// with why's problem, file, folder and error, when not). Nothing of ours
+// goes into a folder that was away at start-up: its files were never read,
+// and a save would go over them once it is back. Nothing can go into the
+// folder while its path leads nowhere (a link to a drive unplugged during
+// play): the file is told where the link leads, as a file away is, and the
+// same folder back takes the next save. Nor into another folder now at its
+// path when the one this copy locked was deleted: a second copy of the game
+// may own it.
+bool ProfileDirStillOurs(const std::string& path, const char* what, SaveFailure* why) {
+    int error = 0;
+    const ProfileDirState state = CheckProfileDir(&error);
+    if (state == ProfileDirState::CLAIMED) return true;
+    why->file = path;
+    why->error = error;
+    if (state == ProfileDirState::AWAY_SINCE_START) {
         why->problem = SaveProblem::FOLDER_AWAY;
         why->folder = ProfileDirTarget();
         ErrorLog(false, "Cannot save %s: the data folder '%s' could not be reached when the game started (%s: %s)\n",
                  what, GetProfileDir(), why->folder.c_str(), strerror(why->error));
+        return false;
+    }
+    if (state == ProfileDirState::UNREACHABLE) {
+        why->problem = SaveProblem::UNREACHABLE;
+        why->folder = ProfileDirTarget();
+        why->file = why->folder + path.substr(path.rfind('/') + 1);
+        ErrorLog(false, "Cannot save %s: the data folder '%s' cannot be reached now (%s: %s)\n", what, GetProfileDir(),
+                 why->folder.c_str(), strerror(why->error));
         return false;
     }
     why->problem = SaveProblem::FOLDER_NOT_OURS;
@@ -443,7 +458,7 @@ std::string CProfileBase::KeepAside(const std::string& path, const std::string* 
     *why = SaveFailure();
     why->file = path;
     why->folder = PlatformFolderOf(path);
-    if (!ProfileDirStillOurs("a copy of a damaged file", why)) return std::string();
+    if (!ProfileDirStillOurs(path, "a copy of a damaged file", why)) return std::string();
     std::string aside;
     for (int i = 1; i <= kMaxDamagedCopies; ++i) {
         const std::string candidate = path + kDamagedSuffix + (i == 1 ? std::string() : std::to_string(i));
@@ -538,8 +553,8 @@ void CProfileBase::NoteSaveFailure(SaveProblem problem, const std::string& file,
 
 bool CProfileBase::FolderTakes(const std::string& path, const char* what) {
     SaveFailure why;
-    if (ProfileDirStillOurs(what, &why)) return true;
-    NoteSaveFailure(why.problem, path, why.folder, why.error);
+    if (ProfileDirStillOurs(path, what, &why)) return true;
+    NoteSaveFailure(why.problem, why.file, why.folder, why.error);
     return false;
 }
 
@@ -740,7 +755,9 @@ bool CProfileBase::WriteInfoFiles() {
         // Left as it is. What only the list holds (names, the password)
         // waits in memory, and a save fails while it waits.
         if (!listEdited_) return saved;
+        const bool first = saveFailure_.problem == SaveProblem::NONE;
         NoteAway(file, away, "profile header");
+        saveFailure_.list = first;
         return false;
     }
     if (!KeptAsideBeforeSave(path)) return false;

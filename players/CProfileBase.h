@@ -82,6 +82,9 @@ struct SaveFailure {
     // for a data folder away since the start, where its link leads.
     std::string folder;
     int error = 0;       // the errno it refused with
+    // What failed was the list of players (a change to it: a player added,
+    // renamed or deleted), not a player's progress.
+    bool list = false;
 };
 
 // Why LoadProfile changed nothing.

@@ -3,6 +3,8 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <cstring>
+#include <string>
 
 #include "engine/CDraw.h"
 #include "engine/CMouse.h"
@@ -374,8 +376,12 @@ void CControllerManager::RemoveSelected() {
     CGuiListbox* list = lists[sort].get();
     if (list->GetRowCount() == 0) return;
     const int entry = list->GetSelectedRowId();
-    if (!CLevel::Remove(entries[static_cast<size_t>(entry)].fileName.c_str())) {
-        OpenMessage(2219, 2332, false, PENDING_NONE);
+    const std::string& name = entries[static_cast<size_t>(entry)].fileName;
+    int error = 0;
+    if (!CLevel::Remove(name.c_str(), &error)) {
+        // Which file, and why: a folder that may not be written, say.
+        const std::string why = AwayFileText(CLevel::PathFor(name.c_str()), strerror(error));
+        OpenMessage(2219, 2332, false, PENDING_NONE, why.c_str());
         return;
     }
     DropEntry(entry);

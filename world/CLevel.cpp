@@ -433,17 +433,18 @@ std::vector<uint8_t> CLevel::BodyBytes(uint32_t levelId) const {
 bool CLevel::SaveToPath(const std::string& path) {
     claimedColours_.fill(0);
     CAtomicFile file(path);
-    FILE* f = file.Open();
-    if (!f) {
-        DebugLog(DBG_ERROR, "CLevel::Save()   Cannot save level file:  '%s'\n", path.c_str());
+    saveTarget_ = file.Target();
+    saveError_ = 0;
+    const auto failed = [&]() {
+        saveError_ = file.Error() ? file.Error() : EIO;
+        DebugLog(DBG_ERROR, "CLevel::Save()   Cannot save level file:  '%s' (%s)\n", path.c_str(), strerror(saveError_));
         return false;
-    }
+    };
+    FILE* f = file.Open();
+    if (!f) return failed();
     const uint32_t id = MakeLevelId(kLevelKindCustom, static_cast<uint32_t>(rand()));
     if (!WriteBody(f, id)) file.MarkFailed();
-    if (!file.Commit()) {
-        DebugLog(DBG_ERROR, "CLevel::Save()   Cannot save level file:  '%s'\n", path.c_str());
-        return false;
-    }
+    if (!file.Commit()) return failed();
     modified_ = false;
     return true;
 }
@@ -452,6 +453,8 @@ bool CLevel::Save() {
     const std::string path = PathFor(fileName_.c_str());
     if (path.empty()) {
         DebugLog(DBG_ERROR, "CLevel::Save()   Cannot save level file:  '%s'\n", fileName_.c_str());
+        saveTarget_ = fileName_;
+        saveError_ = EINVAL;
         return false;
     }
     return SaveToPath(path);
@@ -476,23 +479,26 @@ bool CLevel::SaveAs(const char* fileName, const char* heading) {
     return false;
 }
 
-bool CLevel::Remove(const char* name) {
+bool CLevel::Remove(const char* name, int* error) {
     const std::string path = PathFor(name);
     if (path.empty()) {
         DebugLog(DBG_ERROR, "CLevel::Remove()  Could not remove level file:  '%s'\n", name ? name : "");
+        if (error) *error = EINVAL;
         return false;
     }
-    return RemovePath(path);
+    return RemovePath(path, error);
 }
 
-bool CLevel::RemovePath(const std::string& path) {
+bool CLevel::RemovePath(const std::string& path, int* error) {
     // What a save cut off by a crash left beside the file goes with it.
     unlink((path + CAtomicFile::kTempSuffix).c_str());
     if (remove(path.c_str()) == 0) {
         DebugLog(DBG_DEBUG, "CLevel::Remove()  Level has been succesfully removed:  '%s'\n", path.c_str());
         return true;
     }
-    DebugLog(DBG_ERROR, "CLevel::Remove()  Could not remove level file:  '%s'\n", path.c_str());
+    const int why = errno;
+    DebugLog(DBG_ERROR, "CLevel::Remove()  Could not remove level file:  '%s' (%s)\n", path.c_str(), strerror(why));
+    if (error) *error = why;
     return false;
 }
 

@@ -148,6 +148,10 @@ public:
     bool SaveAs(const char* fileName, const char* heading);
     // Writes to an explicit path (same rules as Save).
     bool SaveToPath(const std::string& path);
+    // Why the last save failed: the errno it failed with (0 after one that
+    // succeeded), and the file it was to write (where a link leads).
+    int GetSaveError() const { return saveError_; }
+    const std::string& GetSaveTarget() const { return saveTarget_; }
     // Writes the level body with the given ID to an open stream; false when
     // any write fails, and, writing nothing, for a level larger than
     // kFileBytesMax (no file the loader refuses is ever written).
@@ -160,10 +164,12 @@ public:
     // The body as bytes (for packs); empty on failure.
     std::vector<uint8_t> BodyBytes(uint32_t levelId) const;
 
-    static bool Remove(const char* name);
+    // Deletes the level file of that name; false when it stays, with why
+    // (an errno) in error when given.
+    static bool Remove(const char* name, int* error = nullptr);
     // Deletes the level file at path (any name length), and a temporary file
     // a broken-off save of it left behind; false when the level file stays.
-    static bool RemovePath(const std::string& path);
+    static bool RemovePath(const std::string& path, int* error = nullptr);
     // The heading of a level file, "" when it cannot be read.
     static std::string GetHeading(const char* name);
     // Modification time of a level file, 0 when it cannot be read.
@@ -272,4 +278,6 @@ private:
     bool solutionRecorded_ = false;
     int32_t replayCursor_ = 0;
     bool modified_ = false;
+    int saveError_ = 0;
+    std::string saveTarget_;
 };

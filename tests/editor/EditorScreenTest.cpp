@@ -8,10 +8,12 @@
 
 #include <SDL.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <utime.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -37,6 +39,7 @@
 #include "gui/CControllerInGame.h"
 #include "gui/CControllerMessage.h"
 #include "gui/CGuiButton.h"
+#include "gui/SaveFailureNotice.h"
 #include "gui/CGuiListbox.h"
 #include "gui/CGuiTextbox.h"
 #include "platform/Platform.h"
@@ -871,24 +874,40 @@ TEST_F(EditorScreenTest, TheSaveDialogAsksBeforeReplacingRefusesBadNamesAndStays
     Answer(true);
     ASSERT_EQ(Current(), CONTROLLER_EDITOR_SAVE);
 
-    // A file that cannot be written: the failure is told, the dialog stays
-    // open and the level keeps its changes.
+    // A file that cannot be written: the failure is told with the file, the
+    // system's words and what helps (another name for a folder in its place,
+    // room on the disk past a file-size limit), the dialog stays open and
+    // the level keeps its changes.
     for (int i = 0; i < 8; ++i) Key(SDLK_BACKSPACE);
     Type("blocked");
     ASSERT_EQ(mkdir(LevelPath("blocked").c_str(), 0755), 0);
-    save->GUICallback(CControllerEditorSave::BUTTON_OKAY, 0, false);
-    Frame();
-    Answer(true);  // yes, replace what is there
-    ASSERT_EQ(Current(), CONTROLLER_MESSAGE);
-    EXPECT_EQ(save->GetMessageBody(), 2338);
-    Answer(true);
-    ASSERT_EQ(Current(), CONTROLLER_EDITOR_SAVE);
-    EXPECT_STREQ(save->GetNameBox()->GetText(), "blocked");
-    EXPECT_TRUE(Level()->IsModified());
+    rlimit files = {};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &files), 0);
+    void (*const before)(int) = signal(SIGXFSZ, SIG_IGN);
+    for (const int error : {EISDIR, EFBIG}) {
+        SCOPED_TRACE(error);
+        if (error == EFBIG) {
+            ASSERT_EQ(rmdir(LevelPath("blocked").c_str()), 0);
+            const rlimit none = {0, files.rlim_max};
+            ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &none), 0);
+        }
+        save->GUICallback(CControllerEditorSave::BUTTON_OKAY, 0, false);
+        Frame();
+        if (error == EISDIR) Answer(true);  // yes, replace what is there
+        setrlimit(RLIMIT_FSIZE, &files);
+        ASSERT_EQ(Current(), CONTROLLER_MESSAGE);
+        EXPECT_EQ(save->GetMessageBody(), error == EISDIR ? 2338 : 2378);
+        EXPECT_EQ(save->GetMessage()->GetBodyText(), AwayFileText(LevelPath("blocked"), strerror(error)));
+        Answer(true);
+        ASSERT_EQ(Current(), CONTROLLER_EDITOR_SAVE);
+        EXPECT_STREQ(save->GetNameBox()->GetText(), "blocked");
+        EXPECT_TRUE(Level()->IsModified());
+    }
+    signal(SIGXFSZ, before);
+    EXPECT_FALSE(PlatformFileExists(LevelPath("blocked")));
     save->GUICallback(CControllerEditorSave::BUTTON_CANCEL, 0, false);
     Frame();
     ASSERT_EQ(Current(), CONTROLLER_EDITOR);
-    rmdir(LevelPath("blocked").c_str());
     // Save on a level with a file writes it at once.
     Alt(SDLK_s);
     EXPECT_EQ(Current(), CONTROLLER_EDITOR);

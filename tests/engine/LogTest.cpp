@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <regex>
 
 #include "engine/Log.h"
@@ -147,36 +148,46 @@ TEST_F(LogTest, ASinkTakesEveryLineAndNeitherTheConsoleNorTheLogFileSeesOne) {
 // A line that cannot go into LOG.TXT says why on the console: a log file that
 // cannot be opened (a folder, a pipe, which is never written into), or a
 // data folder that is no longer the one this copy of the game locked
-// (deleted, and another made at its path), which gets nothing of ours.
+// (deleted, and another made at its path), which gets nothing of ours; nor
+// does one that cannot be reached now, or could not at start.
 TEST_F(LogTest, ALineTheLogFileCannotTakeSaysWhy) {
-    enum Row { FOLDER, PIPE, FOLDER_NOT_OURS };
-    for (const Row row : {FOLDER, PIPE, FOLDER_NOT_OURS}) {
+    enum Row { FOLDER, PIPE, FOLDER_NOT_OURS, FOLDER_UNREACHABLE, FOLDER_AWAY_SINCE_START };
+    for (const Row row : {FOLDER, PIPE, FOLDER_NOT_OURS, FOLDER_UNREACHABLE, FOLDER_AWAY_SINCE_START}) {
         SCOPED_TRACE(row);
         CScopedHome home;
         InitDirectories();
         const std::string dir = GetProfileDir();
         const std::string folder = dir.substr(0, dir.size() - 1);
+        PlatformFileId id;
+        ASSERT_TRUE(PlatformIdentify(folder, &id));
         if (row == FOLDER) {
             ASSERT_TRUE(PlatformMakeDir(LogFilePath()));
         } else if (row == PIPE) {
             ASSERT_EQ(mkfifo(LogFilePath().c_str(), 0644), 0);
+        } else if (row == FOLDER_AWAY_SINCE_START) {
+            NoteProfileDirAway(ENOENT);
         } else {
-            PlatformFileId id;
-            ASSERT_TRUE(PlatformIdentify(folder, &id));
             NoteClaimedProfileDir(id.device, id.inode);
             ASSERT_EQ(rename(folder.c_str(), (folder + " (locked)").c_str()), 0);
-            ASSERT_TRUE(PlatformMakeDir(folder));
+            if (row == FOLDER_NOT_OURS) {
+                ASSERT_TRUE(PlatformMakeDir(folder));
+            }
         }
         testing::internal::CaptureStderr();
         ErrorLog(false, "a line\n");
         const std::string said = testing::internal::GetCapturedStderr();
-        const std::string why = row == FOLDER_NOT_OURS
-                                    ? "zorv: Not written to the log file '" + LogFilePath() +
-                                          "': the data folder is no longer the one this game locked\n"
-                                    : "zorv: Cannot open log file at '" + LogFilePath() + "'\n";
+        const char* const folderWhy[] = {"", "", "is no longer the one this game locked",
+                                         "cannot be reached now (No such file or directory)",
+                                         "could not be reached when the game started (No such file or directory)"};
+        const std::string why = row >= FOLDER_NOT_OURS ? "zorv: Not written to the log file '" + LogFilePath() +
+                                                             "': the data folder " + folderWhy[row] + "\n"
+                                                       : "zorv: Cannot open log file at '" + LogFilePath() + "'\n";
         EXPECT_EQ(said, "zorv: a line\n" + why);
         if (row == FOLDER_NOT_OURS) {
             EXPECT_TRUE(FolderEntries(folder).empty());
+        }
+        if (row == FOLDER_AWAY_SINCE_START) {
+            EXPECT_FALSE(PlatformFileExists(LogFilePath()));
         }
         ResetDirectories();
     }

@@ -644,6 +644,7 @@ TEST_F(ProfileListTest, AListThatCannotBeReachedNowIsLeftAsItIsAndIsBackWithItsF
             EXPECT_FALSE(p.RenameProfile(bob.c_str(), "Robert"));
             EXPECT_EQ(p.GetSaveFailure().problem, SaveProblem::UNREACHABLE);
             EXPECT_EQ(p.GetSaveFailure().file, row == GOING_ROUND_AT_START ? link : onDrive);
+            EXPECT_TRUE(p.GetSaveFailure().list);  // told as the list's, not a player's progress
             EXPECT_TRUE(p.TakeSaveFailureNotice());
             EXPECT_FALSE(p.CreateProfile("Anna"));
             EXPECT_FALSE(p.SetPassword("pw"));
@@ -720,33 +721,62 @@ TEST_F(ProfileListTest, SwitchingIsRefusedWhileTheOutgoingPlayerCannotBeSaved) {
 // A data folder that is no longer the one the game locked (deleted, and
 // another made at its path, perhaps by a second copy of the game) gets
 // nothing of ours: every save fails as on a read-only folder and is told,
-// and nothing is written there, not even a log line. The locked folder back
-// at its path takes the saves again.
+// and nothing is written there, not even a log line. Nor does one whose
+// path leads nowhere now (on a drive unplugged during play): that is told
+// as a file away, where the link leads. The locked folder back at its path
+// takes the saves again.
 TEST_F(ProfileListTest, NothingIsWrittenIntoAFolderPutInPlaceOfTheOneLocked) {
-    CProfile p;
-    ASSERT_TRUE(p.CreateProfile("Other"));
-    const std::string dir = GetProfileDir();
-    const std::string folder = dir.substr(0, dir.size() - 1);
-    PlatformFileId id;
-    ASSERT_TRUE(PlatformIdentify(folder, &id));
-    NoteClaimedProfileDir(id.device, id.inode);
-    ASSERT_TRUE(p.WriteInfo());
-    const std::string locked = folder + " (locked)";
-    ASSERT_EQ(rename(folder.c_str(), locked.c_str()), 0);
-    ASSERT_TRUE(PlatformMakeDir(folder));
-    p.SetLevelSteps(17, 0, 0);
-    EXPECT_FALSE(p.Save());
-    EXPECT_FALSE(p.WriteInfo());
-    EXPECT_FALSE(p.CreateProfile("Third"));
-    ErrorLog(false, "A line for the log\n");
-    EXPECT_TRUE(FolderEntries(folder).empty());
-    EXPECT_TRUE(p.TakeSaveFailureNotice());
-    ASSERT_EQ(rmdir(folder.c_str()), 0);
-    ASSERT_EQ(rename(locked.c_str(), folder.c_str()), 0);
-    ASSERT_TRUE(p.WriteInfo());
-    CProfile again;
-    EXPECT_EQ(again.GetLevelSteps(0, 0, false), 17);
-    EXPECT_EQ(again.GetProfileNumber("Third"), -1);
+    enum Row { REPLACED, DRIVE_UNPLUGGED };
+    for (const Row row : {REPLACED, DRIVE_UNPLUGGED}) {
+        SCOPED_TRACE(row);
+        CTestDrive drive;
+        const std::string dir = GetProfileDir();
+        const std::string folder = dir.substr(0, dir.size() - 1), onDrive = drive.File("ZORV Data");
+        for (const std::string& name : FolderEntries(folder)) ASSERT_EQ(remove((dir + name).c_str()), 0);
+        if (row == DRIVE_UNPLUGGED) {
+            ASSERT_EQ(rename(folder.c_str(), onDrive.c_str()), 0);
+            ASSERT_EQ(symlink(onDrive.c_str(), folder.c_str()), 0);
+        }
+        CProfile p;
+        ASSERT_TRUE(p.CreateProfile("Other"));
+        PlatformFileId id;
+        ASSERT_TRUE(PlatformIdentify(folder, &id));
+        NoteClaimedProfileDir(id.device, id.inode);
+        ASSERT_TRUE(p.WriteInfo());
+        const std::string locked = folder + " (locked)";
+        if (row == REPLACED) {
+            ASSERT_EQ(rename(folder.c_str(), locked.c_str()), 0);
+            ASSERT_TRUE(PlatformMakeDir(folder));
+        } else {
+            drive.Unmount();
+        }
+        p.SetLevelSteps(17, 0, 0);
+        EXPECT_FALSE(p.Save());
+        const SaveFailure failure = p.GetSaveFailure();
+        EXPECT_EQ(failure.problem, row == REPLACED ? SaveProblem::FOLDER_NOT_OURS : SaveProblem::UNREACHABLE);
+        if (row == DRIVE_UNPLUGGED) {
+            EXPECT_EQ(failure.file + strerror(failure.error), onDrive + "/PROFILE2v3.DAT" + strerror(ENOENT));
+        }
+        EXPECT_FALSE(p.WriteInfo());
+        EXPECT_FALSE(p.CreateProfile("Third"));
+        ErrorLog(false, "A line for the log\n");
+        EXPECT_TRUE(FolderEntries(row == REPLACED ? folder : drive.Path()).empty());
+        EXPECT_TRUE(p.TakeSaveFailureNotice());
+        if (row == REPLACED) {
+            ASSERT_EQ(rmdir(folder.c_str()), 0);
+            ASSERT_EQ(rename(locked.c_str(), folder.c_str()), 0);
+        } else {
+            drive.Mount();
+        }
+        ASSERT_TRUE(p.WriteInfo());
+        CProfile again;
+        EXPECT_EQ(again.GetLevelSteps(0, 0, false), 17);
+        EXPECT_EQ(again.GetProfileNumber("Third"), -1);
+        if (row == DRIVE_UNPLUGGED) {
+            ASSERT_EQ(remove(folder.c_str()), 0);
+            ASSERT_EQ(rename(onDrive.c_str(), folder.c_str()), 0);
+        }
+    }
 }
 
 }  // namespace

@@ -253,9 +253,9 @@ TEST_F(DamageNoticeTest, ChoosingAPlayerWhoseFileIsDamagedIsToldBackOnTheMenu) {
 // Each reason a save fails for is told with the system's words and what
 // helps: room for a full disk (or a file-size limit), leave to write for a
 // read-only folder, a look at the disk otherwise; the copies to move, the
-// file to bring back, the folder to put back, a new start with the drive
-// connected. So is a damaged file whose copy could not be made, and a data
-// folder away at start.
+// file or the list of players to bring back, the folder to put back, a new
+// start with the drive connected. So is a damaged file whose copy could not
+// be made, and a data folder away at start.
 TEST_F(DamageNoticeTest, EveryReasonASaveFailsForIsToldWithWhatHelps) {
     const std::string dir = "/media/usb/ZORV Data/", file = dir + "PROFILE1v3.DAT";
     const auto with = [](const std::string& path, int error) { return AwayFileText(path, strerror(error)); };
@@ -264,6 +264,7 @@ TEST_F(DamageNoticeTest, EveryReasonASaveFailsForIsToldWithWhatHelps) {
         int error, body;
         std::string text;
         const char* advice;
+        bool list = false;
     };
     for (const Row& row : {Row{SaveProblem::WRITE_FAILED, ENOSPC, kNotSavedNoRoomBody, with(dir, ENOSPC), "Free some"},
                            Row{SaveProblem::NO_COPY, EFBIG, kNotSavedNoRoomBody, with(dir, EFBIG), "Free some"},
@@ -272,10 +273,12 @@ TEST_F(DamageNoticeTest, EveryReasonASaveFailsForIsToldWithWhatHelps) {
                            Row{SaveProblem::WRITE_FAILED, EIO, kNotSavedRefusedBody, with(dir, EIO), "Check the disk"},
                            Row{SaveProblem::NO_COPY_NAME, 0, kNotSavedNoCopyNameBody, file + ".damaged", "move old"},
                            Row{SaveProblem::UNREACHABLE, ENOENT, kNotSavedAwayBody, with(file, ENOENT), "Bring the"},
+                           Row{SaveProblem::UNREACHABLE, ENOENT, kListNotSavedAwayBody, with(file, ENOENT), "Bring it", true},
                            Row{SaveProblem::FOLDER_NOT_OURS, ESTALE, kNotSavedFolderReplacedBody, dir, "Put the old"},
                            Row{SaveProblem::FOLDER_AWAY, ENOENT, kNotSavedFolderAwayBody, with(dir, ENOENT), "start the"}}) {
-        const ProgressMessage m = SaveFailureMessage(SaveFailure{row.problem, file, dir, row.error});
-        EXPECT_EQ(std::make_tuple(m.title, m.body, m.text), std::make_tuple(kSaveFailureTitle, row.body, row.text));
+        const ProgressMessage m = SaveFailureMessage(SaveFailure{row.problem, file, dir, row.error, row.list});
+        EXPECT_EQ(std::make_tuple(m.title, m.body, m.text),
+                  std::make_tuple(row.list ? kListNotSavedTitle : kSaveFailureTitle, row.body, row.text));
         EXPECT_NE(FontGetEntry(m.body).text.Narrow().find(row.advice), std::string::npos) << row.body;
     }
     using M = CControllerMain;

@@ -5,6 +5,8 @@
 #include <utime.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -17,6 +19,7 @@
 #include "gui/CControllerMessage.h"
 #include "gui/CGuiButton.h"
 #include "gui/CGuiListbox.h"
+#include "gui/SaveFailureNotice.h"
 #include "platform/Platform.h"
 #include "players/CProfile.h"
 #include "screens/CControllerMain.h"
@@ -268,7 +271,8 @@ TEST_F(ManagerScreenTest, RemovingDeletesTheFileAndItsRowOnlyWhenTheDeleteWorked
     EXPECT_EQ(m->GetShownEntry(), shown->GetSelectedRowId());
     for (const char* other : {"alpha", "beta", "gamma", "broken", "notube"}) EXPECT_TRUE(Exists(Path(other))) << other;
 
-    // A file that cannot be deleted stays listed, and the player is told.
+    // A file that cannot be deleted stays listed, and the player is told
+    // which one and why.
     shown->SelectRowByIndex(0);
     const std::string stuck = FileOfRow(m, shown, 0);
     ASSERT_EQ(remove(Path(stuck).c_str()), 0);
@@ -277,6 +281,7 @@ TEST_F(ManagerScreenTest, RemovingDeletesTheFileAndItsRowOnlyWhenTheDeleteWorked
     m->GUICallback(CControllerManager::BUTTON_REMOVE, 0, false);
     Answer(m->GetMessage(), true);
     ASSERT_EQ(CController::GetCurrentId(), CONTROLLER_MESSAGE);
+    EXPECT_EQ(m->GetMessage()->GetBodyText(), AwayFileText(Path(stuck), strerror(ENOTEMPTY)));
     Answer(m->GetMessage(), true);
     EXPECT_EQ(CController::GetCurrentId(), CONTROLLER_MANAGER);
     EXPECT_EQ(shown->GetRowCount(), 6);

@@ -3,9 +3,13 @@
 // what gives it nothing to draw.
 #include <gtest/gtest.h>
 
+#include <cairo.h>
+
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -63,6 +67,27 @@ TEST(GalleryProgram, DrawsASetAndRefusesWhatGivesItNothingToDraw) {
         heights[i] = sheet[20] << 24 | sheet[21] << 16 | sheet[22] << 8 | sheet[23];
     }
     EXPECT_GT(heights[1], heights[0] + 10);
+    // Nor is a sheet's heading cut at its edge: a sheet of one picture grows
+    // to the heading a long folder name gives it, and keeps its margin; a
+    // name that is no UTF-8 is written out, as a caption's.
+    for (const std::string name : {"one-more-idea-tried-out-by-a-level-designer", "not\xffUTF-8"}) {
+        const std::string folder = dir.File(name);
+        ASSERT_TRUE(PlatformMakeDir(folder));
+        ASSERT_TRUE(WriteFileText(folder + "/push.txt", push));
+        ASSERT_EQ(Gallery(folder + " --out " + dir.File("named"), err).code, 0) << ReadFileText(err);
+        cairo_surface_t* sheet = cairo_image_surface_create_from_png(dir.File("named-1.png").c_str());
+        ASSERT_EQ(cairo_surface_status(sheet), CAIRO_STATUS_SUCCESS);
+        const int width = cairo_image_surface_get_width(sheet), stride = cairo_image_surface_get_stride(sheet);
+        const unsigned char* pixels = cairo_image_surface_get_data(sheet);
+        const auto at = [&](int x, int y) { return *reinterpret_cast<const uint32_t*>(pixels + y * stride + 4 * x) & 0xffffff; };
+        int reach = -1;  // the heading's rightmost pixel, in the band above the pictures
+        for (int y = 0; y < 56; ++y)
+            for (int x = 0; x < width; ++x)
+                if (at(x, y) != at(0, 0)) reach = std::max(reach, x);
+        EXPECT_GT(reach, 0) << name;
+        EXPECT_LT(reach, width - 12) << name;
+        cairo_surface_destroy(sheet);
+    }
     // A sheet is held in memory while it is drawn: the largest of 40 columns
     // at full size, two rows, is drawn; a third row is one too many.
     o = Gallery("reg --to 40 --columns 40 --rows 40 --scale 1 --out " + dir.File("full"), err);

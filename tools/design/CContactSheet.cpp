@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <cstring>
 
 #include "engine/Utilities.h"
@@ -20,6 +21,7 @@ constexpr int kScreenWidth = 800;
 constexpr int kScreenHeight = 600;
 constexpr double kMargin = 16;
 constexpr double kHeader = 44;
+constexpr double kHeadingSize = 22;
 constexpr double kGap = 12;
 // The caption under each picture: bold title lines, then detail lines.
 constexpr double kTitleSize = 13;
@@ -115,6 +117,9 @@ CContactSheet::CContactSheet(const std::string& title, const std::string& prefix
         lines = std::max(lines, lined.title.size() * kTitlePitch + lined.detail.size() * kDetailPitch);
         lined_.push_back(lined);
     }
+    // The last sheet's number is the widest.
+    const int sheets = std::max(1, (count_ + columns_ * rows_ - 1) / (columns_ * rows_));
+    titleWidth_ = TextWidth(cr, SheetTitle(sheets), kHeadingSize, FONT_SANS_BOLD);
     cairo_destroy(cr);
     cairo_surface_destroy(scratch);
     captionHeight_ = kCaptionTop + lines + kCaptionBottom;
@@ -124,8 +129,16 @@ CContactSheet::~CContactSheet() {
     if (page_) cairo_surface_destroy(page_);
 }
 
+std::string CContactSheet::SheetTitle(int n) const {
+    // The set's name may be a folder's: written out as a caption is.
+    return EscapeControls(title_) + " - sheet " + std::to_string(n);
+}
+
 void CContactSheet::PageSize(int rows, int* width, int* height) const {
-    *width = static_cast<int>(2 * kMargin + columns_ * kScreenWidth * scale_ + (columns_ - 1) * kGap);
+    // As wide as its pictures, or as its heading where that is wider (a
+    // sheet of one or two pictures).
+    *width = std::max(static_cast<int>(2 * kMargin + columns_ * kScreenWidth * scale_ + (columns_ - 1) * kGap),
+                      static_cast<int>(std::ceil(2 * kMargin + titleWidth_)));
     *height = static_cast<int>(kMargin + kHeader + rows * (kScreenHeight * scale_ + captionHeight_) +
                                (rows - 1) * kGap + kMargin);
 }
@@ -162,7 +175,7 @@ bool CContactSheet::Add(cairo_surface_t* picture, std::string* error) {
         cairo_t* cr = cairo_create(page_);
         SetColor(cr, kSheet);
         cairo_paint(cr);
-        Text(cr, title_ + " - sheet " + std::to_string(pages_.size() + 1), kMargin, kMargin, 22, kCaptionColour,
+        Text(cr, SheetTitle(static_cast<int>(pages_.size()) + 1), kMargin, kMargin, kHeadingSize, kCaptionColour,
              FONT_SANS_BOLD);
         cairo_destroy(cr);
     }

@@ -71,6 +71,8 @@ private:
     int RowsFrom(int first) const;
     bool EndPage(std::string* error);
     void RemoveEarlierSheets();
+    // The heading of sheet n (from 1).
+    std::string SheetTitle(int n) const;
 
     std::string title_;
     std::string prefix_;
@@ -82,6 +84,8 @@ private:
     // each as the lines they are drawn in.
     std::vector<SheetCaption> lined_;
     double captionHeight_ = 0;
+    // The width of the widest sheet heading: a sheet is never narrower.
+    double titleWidth_ = 0;
     int added_ = 0;
     cairo_surface_t* page_ = nullptr;
     int onPage_ = 0;
