@@ -11,13 +11,15 @@
 #     name the installed folders and every option a program's --help names.
 #   tests/packaging/install-test.sh package BUILD_DIR
 #     A packager's build in BUILD_DIR/packager: configured without tests
-#     (BUILD_TESTING=OFF, GoogleTest and Google Benchmark hidden from it) and
-#     in Debian's layout (/usr/games, /usr/share/games) it has no test,
+#     (BUILD_TESTING=OFF, GoogleTest and Google Benchmark hidden from it),
+#     with Debian's build flags and in Debian's layout (/usr/games,
+#     /usr/share/games) it has no test,
 #     benchmark or sanitizer target; cmake --install builds what it installs
 #     (a program missing from the build comes back) into a DESTDIR, where the
 #     installed game runs from another folder and the unit names the
 #     installed server; cpack -G DEB: the package's files, and its
-#     dependencies against the libraries its programs link (dpkg-deb).
+#     dependencies against the libraries its programs link (dpkg-deb);
+#     lintian finds no error, no warning and no program without hardening.
 set -euo pipefail
 mode="$1"
 build="$(cd "$2" && pwd)"
@@ -209,7 +211,7 @@ elif [ "$mode" = package ]; then
     cmake -S "$(dirname "$0")/../.." -B "$packager" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
         -DCMAKE_DISABLE_FIND_PACKAGE_GTest=ON -DCMAKE_DISABLE_FIND_PACKAGE_benchmark=ON \
         -DCMAKE_INSTALL_PREFIX=/usr -DCMAKE_INSTALL_BINDIR=games -DCMAKE_INSTALL_DATADIR=share/games \
-        >"$work/configure.out" 2>&1 || fail "configuring without tests: $(cat "$work/configure.out")"
+        -DZORV_DEBIAN_BUILDFLAGS=ON >"$work/configure.out" 2>&1 || fail "configuring without tests: $(cat "$work/configure.out")"
     ! cmake --build "$packager" --target help | grep -E 'tests_|bench_|asan|testsupport|milestones' ||
         fail "a build without tests has test targets"
     rm -f "$packager/run/zorv_scored"
@@ -299,8 +301,9 @@ postrm purge deb-systemd-helper purge
 postinst configure deb-systemd-helper update-state
 SCRIPTS
     if command -v lintian >/dev/null; then
-        lintian --fail-on error,warning "$work"/package/*.deb >"$work/lintian.out" 2>&1 || fail "lintian: $(cat "$work/lintian.out")"
-        echo "lintian: no error and no warning on the three packages"
+        lintian -I --fail-on error,warning "$work"/package/*.deb >"$work/lintian.out" 2>&1 || fail "lintian: $(cat "$work/lintian.out")"
+        ! grep -F hardening-no- "$work/lintian.out" || fail "programs built without Debian's hardening flags"
+        echo "lintian: no error, no warning and no missing hardening on the three packages"
     fi
 else
     fail "usage: $0 install|package BUILD_DIR"
