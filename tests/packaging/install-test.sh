@@ -11,13 +11,16 @@
 #     name the installed folders and every option a program's --help names.
 #   tests/packaging/install-test.sh package BUILD_DIR
 #     A packager's build in BUILD_DIR/packager: configured without tests
-#     (BUILD_TESTING=OFF, GoogleTest and Google Benchmark hidden from it) and
-#     in Debian's layout (/usr/games, /usr/share/games) it has no test,
+#     (BUILD_TESTING=OFF, GoogleTest and Google Benchmark hidden from it),
+#     with Debian's build flags and in Debian's layout (/usr/games,
+#     /usr/share/games) it has no test,
 #     benchmark or sanitizer target; cmake --install builds what it installs
 #     (a program missing from the build comes back) into a DESTDIR, where the
 #     installed game runs from another folder and the unit names the
-#     installed server; cpack -G DEB: the package's files, and its
-#     dependencies against the libraries its programs link (dpkg-deb).
+#     installed server, passes systemd-analyze and does not restart a server
+#     that refused; cpack -G DEB: the package's files, and its
+#     dependencies against the libraries its programs link (dpkg-deb);
+#     lintian finds no error, no warning and no program without hardening.
 set -euo pipefail
 mode="$1"
 build="$(cd "$2" && pwd)"
@@ -182,6 +185,34 @@ check_man_pages() {
     echo "every option of every --help is in its man page; the data folder is $3"
 }
 
+# The server's unit $1, as systemd reads it: not a word from systemd-analyze
+# (where there is one) on it, the server $2 (installed into a DESTDIR)
+# standing for the path it names. A server that refuses its database or its
+# options ends with a code that the unit does not restart on (it would only
+# refuse again); after a crash systemd waits seconds, not 100 ms, to start
+# it again.
+check_unit() {
+    local code codes="" args
+    if command -v systemd-analyze >/dev/null; then
+        mkdir -p "$work/unit"
+        sed "s|^ExecStart=[^ ]*|ExecStart=$2|" "$1" >"$work/unit/$(basename "$1")"
+        systemd-analyze verify "$work/unit/$(basename "$1")" >"$work/verify.out" 2>&1 || true
+        [ ! -s "$work/verify.out" ] || fail "systemd-analyze verify: $(cat "$work/verify.out")"
+    fi
+    echo "not a database" >"$work/refused.db"
+    for args in "--db $work/refused.db --port 0" "--no-such-option"; do
+        code=0
+        timeout 20 "$2" $args >/dev/null 2>"$work/refused.err" || code=$?
+        [ "$code" != 0 ] && [ "$(wc -l <"$work/refused.err")" = 1 ] ||
+            fail "zorv_scored $args (exit $code) did not refuse in one line: $(cat "$work/refused.err")"
+        grep -qE "^RestartPreventExitStatus=(.* )?$code( |$)" "$1" ||
+            fail "the unit restarts the server after it refused ($args, exit $code)"
+        codes+=" $code"
+    done
+    grep -qE '^RestartSec=[1-9][0-9]*s?$' "$1" || fail "the unit restarts the server in a tight loop"
+    echo "the unit: verified; not restarted after a refusal (exit$codes), seconds apart after a crash"
+}
+
 # The desktop entry under $1 is valid and starts the game in $2.
 check_desktop_entry() {
     command -v desktop-file-validate >/dev/null || fail "desktop-file-validate is needed (packages-test.txt: desktop-file-utils)"
@@ -209,7 +240,7 @@ elif [ "$mode" = package ]; then
     cmake -S "$(dirname "$0")/../.." -B "$packager" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
         -DCMAKE_DISABLE_FIND_PACKAGE_GTest=ON -DCMAKE_DISABLE_FIND_PACKAGE_benchmark=ON \
         -DCMAKE_INSTALL_PREFIX=/usr -DCMAKE_INSTALL_BINDIR=games -DCMAKE_INSTALL_DATADIR=share/games \
-        >"$work/configure.out" 2>&1 || fail "configuring without tests: $(cat "$work/configure.out")"
+        -DZORV_DEBIAN_BUILDFLAGS=ON >"$work/configure.out" 2>&1 || fail "configuring without tests: $(cat "$work/configure.out")"
     ! cmake --build "$packager" --target help | grep -E 'tests_|bench_|asan|testsupport|milestones' ||
         fail "a build without tests has test targets"
     rm -f "$packager/run/zorv_scored"
@@ -227,6 +258,7 @@ elif [ "$mode" = package ]; then
     done < <(package_files all games share/games/zorv "$packager/run")
     grep -q "^ExecStart=/usr/games/zorv_scored " "$dest/lib/systemd/system/zorv-scored.service" ||
         fail "the unit does not start the installed server"
+    check_unit "$dest/lib/systemd/system/zorv-scored.service" "$dest/usr/games/zorv_scored"
     check_desktop_entry "$dest/usr" /usr/games
     check_man_pages "$dest/usr" "$dest/usr/games" /usr/share/games/zorv
     run_without_home "$dest/usr/games" "$dest"
@@ -299,8 +331,9 @@ postrm purge deb-systemd-helper purge
 postinst configure deb-systemd-helper update-state
 SCRIPTS
     if command -v lintian >/dev/null; then
-        lintian --fail-on error,warning "$work"/package/*.deb >"$work/lintian.out" 2>&1 || fail "lintian: $(cat "$work/lintian.out")"
-        echo "lintian: no error and no warning on the three packages"
+        lintian -I --fail-on error,warning "$work"/package/*.deb >"$work/lintian.out" 2>&1 || fail "lintian: $(cat "$work/lintian.out")"
+        ! grep -F hardening-no- "$work/lintian.out" || fail "programs built without Debian's hardening flags"
+        echo "lintian: no error, no warning and no missing hardening on the three packages"
     fi
 else
     fail "usage: $0 install|package BUILD_DIR"
