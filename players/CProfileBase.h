@@ -278,8 +278,10 @@ private:
     // Reads the list away since the start again: still away, listAway_ says
     // why now; back, it is read and what changed meanwhile (the players
     // added, renamed and deleted, score-board names, the password) goes into
-    // it, ready to be written.
-    void TakeListBack();
+    // it, ready to be written. False, with nothing changed and the save
+    // failure noted, when a player made meanwhile had to move to a free
+    // number and her file could not be moved.
+    bool TakeListBack();
     // Save and WriteInfo without noting their outcome.
     bool WriteProfileFile();
     bool WriteInfoFiles();
