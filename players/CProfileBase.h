@@ -38,8 +38,11 @@
 // player added, renamed or deleted, a score-board name, the password) fails
 // to save as long as the list cannot be reached, each time with the reason
 // of now. Once it is back, the next save reads it again and adds what
-// changed meanwhile before it writes it. A list whose link leads nowhere
-// later on waits the same way, until it is back.
+// changed meanwhile before it writes it; a player deleted meanwhile stays
+// deleted, and one made meanwhile whose number the list gave to another
+// player (a game on another data folder that shares the list) moves to a
+// free number, her file with her, and is told. A list whose link leads
+// nowhere later on waits the same way, until it is back.
 //
 // A data folder that could not be reached at start (the whole folder a
 // link to a drive not mounted) is away for the session: nothing of it was
