@@ -946,8 +946,9 @@ bool CProfileBase::TakeListBack() {
                 currentProfile_ = current;
                 lastProfileNumber_ = last;
                 headerWord_ = headerWord;
+                const bool first = saveFailure_.problem == SaveProblem::NONE;
                 NoteSaveFailure(SaveProblem::WRITE_FAILED, to, PlatformFolderOf(to), why);
-                saveFailure_.list = true;
+                saveFailure_.list = first;
                 return false;
             }
             ErrorLog(false, "CProfileBase:  The list has profile %i already: '%s' is profile %i now\n",
