@@ -701,7 +701,8 @@ TEST_F(ProfileListTest, AListThatCannotBeReachedNowIsLeftAsItIsAndIsBackWithItsF
             const std::string board = it->second.substr(std::min(it->second.find('/'), it->second.size()));
             if ((op = random() % 6) == 0) script += " +" + name, model[next++] = name;
             if (op == 1) script += " " + n + "=" + name, it->second = name + board;
-            if (op == 2) script += " " + n + "@b" + name, it->second = it->second.substr(0, it->second.find('/')) + "/b" + name;
+            if (op == 2)
+                script += " " + n + "@b" + name, it->second = it->second.substr(0, it->second.find('/')) + "/b" + name;
             if (op == 3) script += " *" + name, password = name;
             if (op == 4 && script.find('|') == std::string::npos) script += " |";
             if (op == 5 && model.size() > 1) script += " -" + n, model.erase(it);
