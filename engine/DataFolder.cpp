@@ -22,7 +22,6 @@ const char* const kInstalledData = "/" ZORV_DATA_FROM_PROGRAM;
 const char* const kCaptureFolder = "ZORV Screenshots/";
 
 bool g_capturesToPictures = false;
-bool g_installed = false;
 
 // A folder known to hold the game's data: the image pack, which every
 // program that shows or runs a level reads, is there.
@@ -62,12 +61,12 @@ std::string FindDataFolder(const std::string& programDir, bool* installed) {
     return shared;
 }
 
-bool EnterDataFolder(std::string* problem) {
-    bool installed = false;
+bool EnterDataFolder(std::string* problem, bool* installed) {
+    bool inInstall = false;
     const std::string programDir = PlatformExecutableDir();
-    const std::string folder = FindDataFolder(programDir, &installed);
-    g_capturesToPictures = installed;
-    g_installed = installed;
+    const std::string folder = FindDataFolder(programDir, &inInstall);
+    g_capturesToPictures = inInstall;
+    if (installed) *installed = inInstall;
     if (folder.empty()) {
         *problem = "the game's data is missing: neither '" + EscapeControls(Tidy(programDir)) + "' nor '" +
                    EscapeControls(Tidy(programDir + kInstalledData)) + "' holds " + kImagePackFile;
@@ -82,8 +81,8 @@ bool EnterDataFolder(std::string* problem) {
 
 bool HasPlayerFolders(std::string* problem) {
     std::string profile, levels;
-    const bool haveProfile = PlatformLocalAppDataDir(&profile), haveLevels = PlatformDocumentsDir(&levels);
-    if (!g_installed || (haveProfile && haveLevels)) return true;
+    const bool haveProfile = PlatformDataHomeDir(&profile), haveLevels = PlatformDocumentsDir(&levels);
+    if (haveProfile && haveLevels) return true;
     const char* home = getenv("HOME");
     const char* unset = haveProfile ? "XDG_DOCUMENTS_DIR"
                         : haveLevels ? "XDG_DATA_HOME"

@@ -20,14 +20,15 @@ std::string FindDataFolder(const std::string& programDir, bool* installed = null
 // Makes the running game's data folder its working folder, so that every
 // resource file is read from there. False when there is none, or it cannot
 // be entered: *problem is then the line to tell the player (the folders
-// looked in, or why the one found cannot be entered).
-bool EnterDataFolder(std::string* problem);
+// looked in, or why the one found cannot be entered). *installed (when
+// given) tells that the folder is an install's.
+bool EnterDataFolder(std::string* problem, bool* installed = nullptr);
 
-// The player's folders of an installed game come from HOME or the XDG
-// variables. Without them the game would fall back on the working folder,
-// which for an installed game is its data folder, never the player's to
-// write: false then, with *problem naming what to set. A game in its run
-// folder keeps that fallback.
+// Whether HOME or the XDG variables name both of the player's folders (the
+// data folder and the levels folder); false, with *problem naming what to
+// set, when either is missing. Without one the game falls back on the
+// working folder: a game in its run folder may, an installed game may not
+// (its working folder is its data folder, never the player's to write).
 bool HasPlayerFolders(std::string* problem);
 
 // Names, by its full path, a resource file of the data folder (the working

@@ -160,7 +160,7 @@ bool IsProfileDirClaimed() { return CheckProfileDir() == ProfileDirState::CLAIME
 void InitDirectories() {
     ResetDirectories();
     std::string appData;
-    const bool haveAppData = PlatformLocalAppDataDir(&appData);
+    const bool haveAppData = PlatformDataHomeDir(&appData);
     g_profileDir = haveAppData ? appData + "/" : "resource/";
     std::string documents;
     if (PlatformDocumentsDir(&documents)) g_levelsDir = documents + "/";

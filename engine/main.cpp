@@ -317,7 +317,8 @@ int main(int argc, char** argv) {
     // copy of it), which it reads instead.
 #ifndef ZORV_LOG_MILESTONES
     std::string noData;
-    if (!EnterDataFolder(&noData) || !HasPlayerFolders(&noData)) {
+    bool installed = false;
+    if (!EnterDataFolder(&noData, &installed) || (installed && !HasPlayerFolders(&noData))) {
         fprintf(stderr, "zorv: %s\n", noData.c_str());
         return 1;
     }

@@ -29,8 +29,8 @@ bool AbsoluteFromEnv(const char* var, std::string* out) {
     return true;
 }
 
-bool FromEnvOrHome(const char* var, const char* homeSuffix, std::string* out) {
-    if (AbsoluteFromEnv(var, out)) return true;
+// The folder homeSuffix names in the home folder.
+bool InHome(const char* homeSuffix, std::string* out) {
     std::string home;
     if (!AbsoluteFromEnv("HOME", &home)) return false;
     *out = home + homeSuffix;
@@ -106,12 +106,14 @@ bool FromUserDirsFile(const char* key, std::string* out) {
 // A folder of the user's, as the desktop names it: the environment, else
 // user-dirs.dirs, else the English name in the home folder.
 bool UserDir(const char* key, const char* homeSuffix, std::string* out) {
-    return AbsoluteFromEnv(key, out) || FromUserDirsFile(key, out) || FromEnvOrHome(key, homeSuffix, out);
+    return AbsoluteFromEnv(key, out) || FromUserDirsFile(key, out) || InHome(homeSuffix, out);
 }
 
 }  // namespace
 
-bool PlatformLocalAppDataDir(std::string* out) { return FromEnvOrHome("XDG_DATA_HOME", "/.local/share", out); }
+bool PlatformDataHomeDir(std::string* out) {
+    return AbsoluteFromEnv("XDG_DATA_HOME", out) || InHome("/.local/share", out);
+}
 
 bool PlatformDocumentsDir(std::string* out) { return UserDir("XDG_DOCUMENTS_DIR", "/Documents", out); }
 

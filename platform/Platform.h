@@ -10,7 +10,7 @@
 // a relative HOME or XDG variable is taken as not set, as the base-directory
 // rule says.
 // $XDG_DATA_HOME, else $HOME/.local/share. False when neither can be found.
-bool PlatformLocalAppDataDir(std::string* out);
+bool PlatformDataHomeDir(std::string* out);
 // $XDG_DOCUMENTS_DIR, else the one user-dirs.dirs names (in $XDG_CONFIG_HOME,
 // else ~/.config; "$HOME/..." or an absolute path, as xdg-user-dir reads
 // it), else $HOME/Documents. False when none can be found.

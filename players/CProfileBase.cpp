@@ -749,7 +749,7 @@ bool CProfileBase::WriteInfoFiles() {
     CAtomicFile file(path);
     // A list away since the start is read again before anything is written
     // over it: what changed meanwhile goes into the list as it is now.
-    if (listAway_ && listEdited_) TakeListBack();
+    if (listAway_ && listEdited_ && !TakeListBack()) return false;
     int away = listAway_;
     if (away || file.LeadsNowhere(&away)) {
         // Left as it is. What only the list holds (names, the password)
@@ -877,27 +877,31 @@ bool CProfileBase::ReadInfo() {
     return loaded && (whole || (fresh && created));
 }
 
-void CProfileBase::TakeListBack() {
+bool CProfileBase::TakeListBack() {
     const std::string path = InfoFileName();
     std::string bytes;
     int error = 0;
     const FileState state = ReadWholeFile(path, &bytes, &error);
     if (state == FileState::UNREACHABLE) {
         listAway_ = error ? error : EIO;
-        return;
+        return true;
     }
-    listAway_ = 0;
     // Gone meanwhile: the list of this session is all there is.
-    if (state == FileState::MISSING) return;
+    if (state == FileState::MISSING) {
+        listAway_ = 0;
+        return true;
+    }
     ErrorLog(false, "CProfileBase:  The list of players is back, adding what changed meanwhile: %s\n", path.c_str());
-    const std::map<int32_t, std::string> atStart = std::move(awayNames_), names = profileNames_;
+    const std::map<int32_t, std::string> atStart = awayNames_, names = profileNames_;
+    const std::map<std::string, int32_t> numbers = profileNumbers_;
     const std::map<int32_t, std::string> boards = scoreboardNames_;
     const std::string password = password_;
     const int32_t current = currentProfile_, last = lastProfileNumber_;
-    awayNames_.clear();
+    const uint32_t headerWord = headerWord_;
     StartFreshList();
     if (state != FileState::WHOLE || !ParseInfo(bytes))
         NoteDamaged(DamageKind::LIST_DAMAGED, path, state == FileState::WHOLE ? &bytes : nullptr);
+    lastProfileNumber_ = std::max(lastProfileNumber_, last);
     const auto unname = [this](int32_t number) {
         const auto it = profileNames_.find(number);
         if (it == profileNames_.end()) return;
@@ -913,25 +917,76 @@ void CProfileBase::TakeListBack() {
         unname(entry.first);
         scoreboardNames_.erase(entry.first);
     }
+    // A player made meanwhile whose number the list gave to another one (a
+    // game on another data folder that shares the list) is not put in that
+    // one's place, where that one's file would load under her name: she
+    // moves to a free number, her file with her.
+    std::map<int32_t, int32_t> moved;  // from, to
+    std::vector<DamageNotice> told;
     for (const auto& entry : names) {
         const auto before = atStart.find(entry.first);
         if (before != atStart.end() && before->second == entry.second) continue;
-        unname(entry.first);
+        int32_t number = entry.first;
+        if (before == atStart.end() && profileNames_.count(number)) {
+            number = FirstFreeProfileNumber();
+            const std::string from = ProfileFileName(entry.first), to = ProfileFileName(number);
+            // A file not written yet (its folder full, say) has nothing to move.
+            if (number < 0 || (rename(from.c_str(), to.c_str()) != 0 && errno != ENOENT)) {
+                // Nothing of the merge stays: the players and the list as
+                // they were, and the next save tries again.
+                const int why = number < 0 ? ENOSPC : errno;
+                ErrorLog(false, "CProfileBase:  Cannot move profile %i to a free number: %s\n", entry.first + 1,
+                         strerror(why));
+                for (const auto& back : moved)
+                    rename(ProfileFileName(back.second).c_str(), ProfileFileName(back.first).c_str());
+                profileNames_ = names;
+                profileNumbers_ = numbers;
+                scoreboardNames_ = boards;
+                strncpy(password_, password.c_str(), kPasswordMax);
+                currentProfile_ = current;
+                lastProfileNumber_ = last;
+                headerWord_ = headerWord;
+                const bool first = saveFailure_.problem == SaveProblem::NONE;
+                NoteSaveFailure(SaveProblem::WRITE_FAILED, to, PlatformFolderOf(to), why);
+                saveFailure_.list = first;
+                return false;
+            }
+            ErrorLog(false, "CProfileBase:  The list has profile %i already: '%s' is profile %i now\n",
+                     entry.first + 1, entry.second.c_str(), number + 1);
+            moved[entry.first] = number;
+            lastProfileNumber_ = std::max(lastProfileNumber_, number);
+        } else {
+            unname(number);
+        }
         std::string name = entry.second;
         if (profileNumbers_.count(name)) {
-            name = FreeRecoveredName(entry.first);
+            name = FreeRecoveredName(number);
             ErrorLog(false, "CProfileBase:  The list has a player '%s' already: profile %i is '%s'\n",
-                     entry.second.c_str(), entry.first + 1, name.c_str());
+                     entry.second.c_str(), number + 1, name.c_str());
         }
-        profileNumbers_[name] = entry.first;
-        profileNames_[entry.first] = name;
+        profileNumbers_[name] = number;
+        profileNames_[number] = name;
+        if (number != entry.first) {
+            DamageNotice notice;
+            notice.kind = DamageKind::NUMBER_TAKEN;
+            notice.player = name;
+            notice.file = ProfileFileName(number);
+            told.push_back(notice);
+        }
     }
+    const auto now = [&moved](int32_t number) {
+        const auto it = moved.find(number);
+        return it == moved.end() ? number : it->second;
+    };
     for (const auto& entry : boards)
-        if (!entry.second.empty() && profileNames_.count(entry.first)) scoreboardNames_[entry.first] = entry.second;
+        if (!entry.second.empty() && names.count(entry.first)) scoreboardNames_[now(entry.first)] = entry.second;
     if (!password.empty()) strncpy(password_, password.c_str(), kPasswordMax);
     RebuildList();
-    currentProfile_ = current;
-    lastProfileNumber_ = std::max(lastProfileNumber_, last);
+    currentProfile_ = now(current);
+    listAway_ = 0;
+    awayNames_.clear();
+    damageNotices_.insert(damageNotices_.end(), told.begin(), told.end());
+    return true;
 }
 
 bool CProfileBase::ParseInfo(const std::string& bytes) {
@@ -1035,7 +1090,11 @@ bool CProfileBase::ParseInfo(const std::string& bytes) {
 
 void CProfileBase::RebuildList() {
     for (const int32_t number : ProfileNumbersOnDisk()) {
-        if (profileNames_.count(number)) continue;
+        // A deleted player's file, which waits to go until a list without
+        // him is written, is no player's.
+        if (profileNames_.count(number) ||
+            std::find(filesToRemove_.begin(), filesToRemove_.end(), number) != filesToRemove_.end())
+            continue;
         const std::string name = FreeRecoveredName(number);
         ErrorLog(false, "CProfileBase::ReadInfo()   Profile file %i is back in the list as '%s'\n", number + 1,
                  name.c_str());

@@ -38,8 +38,11 @@
 // player added, renamed or deleted, a score-board name, the password) fails
 // to save as long as the list cannot be reached, each time with the reason
 // of now. Once it is back, the next save reads it again and adds what
-// changed meanwhile before it writes it. A list whose link leads nowhere
-// later on waits the same way, until it is back.
+// changed meanwhile before it writes it; a player deleted meanwhile stays
+// deleted, and one made meanwhile whose number the list gave to another
+// player (a game on another data folder that shares the list) moves to a
+// free number, her file with her, and is told. A list whose link leads
+// nowhere later on waits the same way, until it is back.
 //
 // A data folder that could not be reached at start (the whole folder a
 // link to a drive not mounted) is away for the session: nothing of it was
@@ -278,8 +281,10 @@ private:
     // Reads the list away since the start again: still away, listAway_ says
     // why now; back, it is read and what changed meanwhile (the players
     // added, renamed and deleted, score-board names, the password) goes into
-    // it, ready to be written.
-    void TakeListBack();
+    // it, ready to be written. False, with nothing changed and the save
+    // failure noted, when a player made meanwhile had to move to a free
+    // number and her file could not be moved.
+    bool TakeListBack();
     // Save and WriteInfo without noting their outcome.
     bool WriteProfileFile();
     bool WriteInfoFiles();

@@ -14,6 +14,9 @@ enum class DamageKind {
     UNREACHABLE,   // a player's file cannot be reached now: not loaded, left as it is
     LIST_AWAY,     // the list cannot be reached now: left as it is, rebuilt in memory
     FOLDER_AWAY,   // the whole data folder cannot be reached: nothing is read or written there this session
+    // A player made while the list was away has another number: the list,
+    // back, had given hers to another player meanwhile. file: her file now.
+    NUMBER_TAKEN,
 };
 
 struct DamageNotice {

@@ -538,6 +538,8 @@ ProgressMessage CControllerMain::DamageMessage(const DamageNotice& damage) {
         return ProgressMessage{kListAwayTitle, kListAwayBody, AwayFileText(damage.file, damage.why), ""};
     if (damage.kind == DamageKind::FOLDER_AWAY)
         return ProgressMessage{kFolderAwayTitle, kFolderAwayBody, AwayFileText(damage.file, damage.why), ""};
+    if (damage.kind == DamageKind::NUMBER_TAKEN)
+        return ProgressMessage{kNumberTakenTitle, kNumberTakenBody, damage.player, ShownPath(damage.file)};
     // The copy kept; else, when every name for one is taken, the names to
     // clear; else nothing to name (the disk is full).
     const std::string kept = ShownPath(damage.keptAs);

@@ -87,6 +87,10 @@ public:
     static constexpr int kListAwayBody = 2355;
     static constexpr int kFolderAwayTitle = 2231;
     static constexpr int kFolderAwayBody = 2374;
+    // A player made while the list was away moved to a free number, as the
+    // list had given hers to another player meanwhile: who, and her file.
+    static constexpr int kNumberTakenTitle = 2238;
+    static constexpr int kNumberTakenBody = 2390;
     // The notice of a data folder that could not be locked, with the lock
     // file's place; the question before quitting with unsaved progress
     // (its body says why, as the box of a failed save does).

@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include "engine/DataFolder.h"
 #include "engine/Log.h"
 #include "engine/ReadNumber.h"
 #include "engine/Utilities.h"
@@ -126,8 +127,10 @@ TEST(Utilities, GetFilesOnAMissingFolderGivesNothing) {
 // of HOME and the XDG variables count (a relative one is as if not set), the
 // documents and pictures folders come from the environment, else from
 // user-dirs.dirs as xdg-user-dir reads it, else the English names; with no
-// home at all, in the working folder. In a row "~" is the home folder, "-"
-// unsets a variable, "" is no folder (the working folder's).
+// home at all, in the working folder, which only a game in its run folder
+// may take (an installed one refuses to start, naming what is not set). In
+// a row "~" is the home folder, "-" unsets a variable, "" is no folder (the
+// working folder's).
 TEST(Utilities, TheFoldersAreTheDesktopsAndOnlyAbsoluteOnesCount) {
     const char* const kDirs = "XDG_DOCUMENTS_DIR=\"$HOME/Dokumente\"\nXDG_PICTURES_DIR=\"$HOME/Bilder\"\n";
     const struct {
@@ -137,14 +140,22 @@ TEST(Utilities, TheFoldersAreTheDesktopsAndOnlyAbsoluteOnesCount) {
         const char* profile;
         const char* levels;
         const char* pictures;
+        const char* unset = nullptr;  // what HasPlayerFolders names as not set, when it answers false
     } rows[] = {
         {"the XDG folders", {}, nullptr, "~/data", "~/documents", "~/Pictures"},
         {"no XDG folders", {{"XDG_DATA_HOME", "-"}, {"XDG_DOCUMENTS_DIR", "-"}}, nullptr, "~/.local/share",
          "~/Documents", "~/Pictures"},
         {"relative XDG folders", {{"XDG_DATA_HOME", "data"}, {"XDG_DOCUMENTS_DIR", "docs"}}, nullptr,
          "~/.local/share", "~/Documents", "~/Pictures"},
-        {"no home", {{"HOME", "-"}, {"XDG_DATA_HOME", "-"}, {"XDG_DOCUMENTS_DIR", "-"}}, nullptr, "", "", ""},
-        {"a relative home", {{"HOME", "h"}, {"XDG_DATA_HOME", "-"}, {"XDG_DOCUMENTS_DIR", "-"}}, kDirs, "", "", ""},
+        {"no home", {{"HOME", "-"}, {"XDG_DATA_HOME", "-"}, {"XDG_DOCUMENTS_DIR", "-"}}, nullptr, "", "", "",
+         "XDG_DATA_HOME and XDG_DOCUMENTS_DIR"},
+        {"a relative home", {{"HOME", "h"}, {"XDG_DATA_HOME", "-"}, {"XDG_DOCUMENTS_DIR", "-"}}, kDirs, "", "", "",
+         "XDG_DATA_HOME and XDG_DOCUMENTS_DIR"},
+        {"no home, both XDG folders", {{"HOME", "-"}}, nullptr, "~/data", "~/documents", ""},
+        {"no home, no levels folder", {{"HOME", "-"}, {"XDG_DOCUMENTS_DIR", "-"}}, nullptr, "~/data", "", "",
+         "XDG_DOCUMENTS_DIR"},
+        {"no home, no data folder", {{"HOME", "-"}, {"XDG_DATA_HOME", "-"}}, nullptr, "", "~/documents", "",
+         "XDG_DATA_HOME"},
         {"user-dirs.dirs", {{"XDG_DOCUMENTS_DIR", "-"}},
          "# xdg-user-dirs-update\n XDG_DOCUMENTS_DIR = \"$HOME/Dokumente/\"\nXDG_PICTURES_DIR=\"~/B \\\"x\\\"\"\n",
          "~/data", "~/Dokumente", "~/B \"x\""},
@@ -184,7 +195,10 @@ TEST(Utilities, TheFoldersAreTheDesktopsAndOnlyAbsoluteOnesCount) {
         EXPECT_TRUE(PlatformIsDirectory(GetProfileDir()) && PlatformIsDirectory(GetLevelsDir()));
         std::string pictures;
         EXPECT_EQ(PlatformPicturesDir(&pictures) ? pictures : "", inHome(row.pictures));
-        EXPECT_EQ(FolderEntries(work.Path()).size(), *row.profile ? 0u : 2u);
+        EXPECT_EQ(FolderEntries(work.Path()).size(), (*row.profile ? 0u : 1u) + (*row.levels ? 0u : 1u));
+        std::string problem;
+        EXPECT_EQ(HasPlayerFolders(&problem), !row.unset);
+        if (row.unset) EXPECT_NE(problem.find(std::string(", nor ") + row.unset + " ("), std::string::npos) << problem;
         ResetDirectories();
     }
 }

@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <cstring>
 #include <map>
+#include <random>
+#include <sstream>
 
 #include "engine/Log.h"
 #include "platform/Platform.h"
@@ -671,6 +673,91 @@ TEST_F(ProfileListTest, AListThatCannotBeReachedNowIsLeftAsItIsAndIsBackWithItsF
             ASSERT_TRUE(again.LoadProfile(changed ? "Robert" : "Bob"));
             EXPECT_EQ(again.GetLevelSteps(1, 0, false), 7);
         }
+        for (const auto& f : ProfileFiles(Dir())) remove((Dir() + f.first + ".DAT").c_str());
+        remove(link.c_str());
+    }
+    // Every kind of change made while the list is away, mixes of them, and
+    // random ones, as the list is back: what is saved (number:name/board, a
+    // "!" after one without a file, the files no entry names), what the
+    // player was told, the password. A script: "+name" a new player (3 and
+    // on), "n=name" a new name, "-n" a deletion, "n@name" a score-board name,
+    // "*text" the password, "|" the drive back (else at the end's save), and
+    // "n!name" a game on a data folder sharing the list lists its player n.
+    std::vector<std::pair<std::string, std::string>> rows = {
+        {"-2 | 1=Robert", "0:Ann/ann_b 1:Robert pw="},
+        {"+Dee 1=Robert -2 *pw | 3=Deb", "0:Ann/ann_b 1:Robert 3:Deb pw=pw"},
+        {"+Dee 3@dee_b -0 1@bob_b |", "1:Bob/bob_b 2:Cy 3:Dee/dee_b pw="},
+        {"+Dee -3 +Eve 4=Eva 0=Anna |", "0:Anna/ann_b 1:Bob 2:Cy 4:Eva pw="},
+        {"-0 -1 -2", "3:PLAYER 1 pw="},
+        {"+Dee 3@dee_b | 3!Eve", "0:Ann/ann_b 1:Bob 2:Cy 3:Eve! 4:Dee/dee_b told:Dee@PROFILE5v3.DAT,current pw="},
+    };
+    std::mt19937 random(7);
+    for (int run = 0; run < 30; ++run) {
+        std::map<int, std::string> model = {{0, "Ann/ann_b"}, {1, "Bob"}, {2, "Cy"}};
+        std::string script, password, saved;
+        for (int step = 0, next = 3, op; step < 8; ++step) {
+            const auto it = std::next(model.begin(), static_cast<long>(random() % model.size()));
+            const std::string n = std::to_string(it->first), name = "R" + std::to_string(step);
+            const std::string board = it->second.substr(std::min(it->second.find('/'), it->second.size()));
+            if ((op = random() % 6) == 0) script += " +" + name, model[next++] = name;
+            if (op == 1) script += " " + n + "=" + name, it->second = name + board;
+            if (op == 2)
+                script += " " + n + "@b" + name, it->second = it->second.substr(0, it->second.find('/')) + "/b" + name;
+            if (op == 3) script += " *" + name, password = name;
+            if (op == 4 && script.find('|') == std::string::npos) script += " |";
+            if (op == 5 && model.size() > 1) script += " -" + n, model.erase(it);
+        }
+        for (const auto& entry : model) saved += std::to_string(entry.first) + ":" + entry.second + " ";
+        rows.push_back({script, saved + "pw=" + password});
+    }
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.first);
+        {
+            CProfile p;
+            ASSERT_TRUE(p.RenameProfile("PLAYER 1", "Ann") && p.SetScoreboardName("ann_b"));
+            ASSERT_TRUE(p.CreateProfile("Bob") && p.CreateProfile("Cy"));
+        }
+        CTestDrive drive;
+        const std::string link = InfoPath(), onDrive = drive.File("INFOv3.DAT");
+        ASSERT_TRUE(rename(link.c_str(), onDrive.c_str()) == 0 && symlink(onDrive.c_str(), link.c_str()) == 0);
+        drive.Unmount();
+        std::string saved, told;
+        {
+            CProfile p;
+            while (p.TakeDamageNotice(nullptr)) {
+            }
+            std::istringstream script(row.first + " |");
+            for (std::string op; script >> op;) {
+                const size_t at = op.find_first_of("+=-@*|!");
+                const int n = at ? std::stoi(op.substr(0, at)) : 0;
+                const std::string arg = op.substr(at + 1), name = at ? p.GetProfileName(n) : "";
+                if (op[at] == '+') p.CreateProfile(arg.c_str());
+                if (op[at] == '=') p.RenameProfile(name.c_str(), arg.c_str());
+                if (op[at] == '-') p.DeleteProfile(p.GetProfileName(std::stoi(arg)));
+                if (op[at] == '@') p.LoadProfile(name.c_str()), p.SetScoreboardName(arg.c_str());
+                if (op[at] == '*') p.SetPassword(arg.c_str());
+                if (op[at] == '|' && !Exists(onDrive)) drive.Mount();
+                if (op[at] != '!') continue;
+                std::vector<uint8_t> list = ReadFileBytes(onDrive), entry = MakeInfo(n, n, {{n, arg}}, 1);
+                list.insert(list.end(), entry.begin() + 34, entry.end());
+                PutI32(&list, 30, I32At(list, 30) + 1);
+                ASSERT_TRUE(WriteFileBytes(onDrive, list));
+            }
+            EXPECT_TRUE(p.WriteInfo());
+            for (DamageNotice notice; p.TakeDamageNotice(&notice);)
+                told += "told:" + notice.player + "@" + notice.file.substr(Dir().size()) +
+                        (notice.player == p.GetProfileName() ? ",current " : " ");
+        }
+        const std::vector<uint8_t> list = ReadFileBytes(onDrive);
+        auto files = ProfileFiles(Dir());
+        for (uint32_t i = 0; i < U32At(list, 30); ++i) {
+            const int32_t n = I32At(list, 34 + 36 * i);
+            const std::string board = TextAt(list, 54 + 36 * i, 16);
+            saved += std::to_string(n) + ":" + TextAt(list, 38 + 36 * i, 16) + (board.empty() ? "" : "/" + board) +
+                     (files.erase("PROFILE" + std::to_string(n + 1) + "v3") ? " " : "! ");
+        }
+        for (const auto& file : files) saved += "file:" + file.first + " ";
+        EXPECT_EQ(saved + told + "pw=" + TextAt(list, 16, 10), row.second);
         for (const auto& f : ProfileFiles(Dir())) remove((Dir() + f.first + ".DAT").c_str());
         remove(link.c_str());
     }
