@@ -54,7 +54,8 @@ const Picture kPage1[] = {At("parchment_tutorial.png", 40, 150)};
 // From the entrance tube on a high ledge, down a long ladder past a middle
 // ledge, to the exit tube at the far end of the floor: he climbs down, and
 // walks along the floor toward the exit. Where a ledge meets the ladder, a
-// platform on it joins the two, as levels build them.
+// platform on it joins the two, as levels build them, its plank reaching
+// the side the ledge is on.
 const Picture kPage2[] = {
     At("picture_basic_movement.tga", 53, 153),
     OnCell("grass19.png", 200, 470, kGrass),
@@ -70,10 +71,10 @@ const Picture kPage2[] = {
     OnCell("laddermiddle.tga", 584, 302, kLadder),
     OnCell("laddermiddle.tga", 584, 278, kLadder),
     OnCell("laddermiddle.tga", 584, 254, kLadder),
-    OnCell("ladderplatform.tga", 584, 350, kPlatform),
+    OnCell("ladderplatformleft.tga", 584, 350, kPlatform),
     OnCell("profclimbdown2.tga", 584, 326, kClimbDown),
     OnCell("laddertop.tga", 584, 230, kLadderTop),
-    OnCell("ladderplatform.tga", 584, 230, kPlatform),
+    OnCell("ladderplatformright.tga", 584, 230, kPlatform),
     OnCell("grass2b.png", 608, 230, kGrass),
     OnCell("editortubeentrance.tga", 632, 206, kTube),
 };
