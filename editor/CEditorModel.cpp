@@ -4,6 +4,7 @@
 
 #include "engine/Log.h"
 #include "world/CLevelRules.h"
+#include "world/pieces/CElementLadder.h"
 
 namespace {
 
@@ -236,6 +237,7 @@ void CEditorModel::PlacePlatform(int column, int row) {
     p.code = PLATFORM;
     p.x = column;
     p.y = row;
+    p.platform = CElementLadder::PlatformImageAt(level, column, row);
     elementCells[column][row] = AddPiece(p);
 }
 
@@ -389,6 +391,11 @@ void CEditorModel::UpdateDynamics() {
                     DebugLog(DBG_CEDITOR, "   * Place Platform at (%i,%i)\n", col, row);
                     EraseCell(col, row, 1);
                     level.SetTile(PLATFORM, col, row);
+                    PlacePlatform(col, row);
+                } else if (const EditorPiece* p = GetElementPiece(col, row);
+                           p && p->platform != CElementLadder::PlatformImageAt(level, col, row)) {
+                    // A ledge came or went on one side: the plank follows.
+                    RemovePiece(elementCells[col][row]);
                     PlacePlatform(col, row);
                 }
             } else if (level.GetTile(col, row) == PLATFORM) {

@@ -32,6 +32,8 @@ struct EditorPiece {
     int width = 1, height = 1;
     uint32_t state = 0;  // the tile state when it was made (frozen, heated)
     int ladderPart = LADDER_SINGLE;
+    // A ladder platform: its picture, whose plank reaches the ledges beside.
+    const char* platform = nullptr;
 };
 
 // What a placement asks of the screen besides the pieces it changed.

@@ -84,13 +84,11 @@ EditorArt ElementArt(uint32_t code, uint32_t state, int width) {
     case DEVICE_BUTTON_Y: return Art("buttonyellow1.tga", 11, -9, 0);
     case DEVICE_BUTTON_R: return Art("buttonred1.tga", 11, -9, 0);
     case DEVICE_TRAMPOLINE: return Art("editortrampoline.tga", 11, 17, 0);
-    case PLATFORM: return Art("ladderplatform.tga", 18, 11, 0);
     default: return EditorArt{};
     }
 }
 
 int ElementLayer(uint32_t code) {
-    if (code == PLATFORM) return EDITOR_LAYER_PLATFORM;
     if (code == TERRAIN_GRASS || code == TERRAIN_SAND || code == TERRAIN_ICE || code == TERRAIN_BRIDGE)
         return EDITOR_LAYER_TERRAIN;
     return EDITOR_LAYER_ELEMENT;
@@ -114,6 +112,7 @@ EditorArt EditorPieceArt(const EditorPiece& piece) {
         if (colour < 0 || colour > 2) return EditorArt{};
         return Art(kNames[colour], 6, 47, EDITOR_LAYER_TELEPORT);
     }
+    if (piece.code == PLATFORM) return Art(piece.platform, 18, 11, EDITOR_LAYER_PLATFORM);
     EditorArt art = ElementArt(piece.code, piece.state, piece.width);
     art.layer = ElementLayer(piece.code);
     return art;

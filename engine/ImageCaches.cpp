@@ -392,6 +392,8 @@ void cacheGameTerrain() {
     Req("ladderbottom.tga");
     Req("ladderbottomhang.tga");
     Req("ladderplatform.tga");
+    Req("ladderplatformleft.tga");
+    Req("ladderplatformright.tga");
     Step();
     Loaded(f, "Ladders");
 }

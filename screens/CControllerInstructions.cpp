@@ -22,13 +22,13 @@ constexpr int kSubtitleY = 73;
 constexpr int kTitleH = 40;
 constexpr int kTopicTitleX = 48;
 
-constexpr Picture At(const char* image, int x, int y) { return {image, x, y}; }
+constexpr Picture At(const char* image, int x, int y) { return {image, x, y, false, 0, 0}; }
 
 // A world sprite whose cell has its top-left corner at (left, top) of the
 // page: the sprite's origin (ox, oy) puts that corner at (ox - 14, oy - 5)
 // inside its picture, as in play.
 constexpr Picture OnCell(const char* image, int left, int top, int ox, int oy) {
-    return {image, left + 14 - ox, top + 5 - oy};
+    return {image, left + 14 - ox, top + 5 - oy, true, left, top};
 }
 
 // Origins of the world sprites the scenes use.
@@ -44,6 +44,7 @@ constexpr int kFloorButton[2] = {11, -9}, kGateBack[2] = {15, 16}, kGateFront[2]
 constexpr int kTrampBack[2] = {-9, 17}, kTrampFront[2] = {11, 17}, kTrampCanvas[2] = {3, 15};
 constexpr int kTeleBack[2] = {-17, 45}, kTeleFront[2] = {6, 47}, kSpiral[2] = {-1, 43};
 constexpr int kInflTeleBack[2] = {-14, 46}, kInflTeleFront[2] = {6, 48}, kInflBridge[2] = {19, 15};
+constexpr int kBridge[2] = {25, 47};
 
 constexpr Picture OnCell(const char* image, int left, int top, const int (&origin)[2]) {
     return OnCell(image, left, top, origin[0], origin[1]);
@@ -54,7 +55,8 @@ const Picture kPage1[] = {At("parchment_tutorial.png", 40, 150)};
 // From the entrance tube on a high ledge, down a long ladder past a middle
 // ledge, to the exit tube at the far end of the floor: he climbs down, and
 // walks along the floor toward the exit. Where a ledge meets the ladder, a
-// platform on it joins the two, as levels build them.
+// platform on it joins the two, as levels build them, its plank reaching
+// the side the ledge is on.
 const Picture kPage2[] = {
     At("picture_basic_movement.tga", 53, 153),
     OnCell("grass19.png", 200, 470, kGrass),
@@ -70,10 +72,10 @@ const Picture kPage2[] = {
     OnCell("laddermiddle.tga", 584, 302, kLadder),
     OnCell("laddermiddle.tga", 584, 278, kLadder),
     OnCell("laddermiddle.tga", 584, 254, kLadder),
-    OnCell("ladderplatform.tga", 584, 350, kPlatform),
+    OnCell("ladderplatformleft.tga", 584, 350, kPlatform),
     OnCell("profclimbdown2.tga", 584, 326, kClimbDown),
     OnCell("laddertop.tga", 584, 230, kLadderTop),
-    OnCell("ladderplatform.tga", 584, 230, kPlatform),
+    OnCell("ladderplatformright.tga", 584, 230, kPlatform),
     OnCell("grass2b.png", 608, 230, kGrass),
     OnCell("editortubeentrance.tga", 632, 206, kTube),
 };
@@ -111,7 +113,8 @@ const Picture kPage5[] = {
 };
 
 // Two magnets, one on the other, each hold the metal crate in front of its
-// face; the professor walks up to them.
+// face; the professor walks up to them from the ladder's top, a cell away:
+// held by a magnet, and on sand, the crates are not for pushing.
 const Picture kPage6[] = {
     At("picture_magnets.tga", 75, 129),
     OnCell("sand3b.png", 120, 330, kSand),
@@ -119,31 +122,33 @@ const Picture kPage6[] = {
     OnCell("magnetrightstill0.tga", 120, 282, kMagnetRight),
     OnCell("metalcratestill0.tga", 144, 306, kCrate),
     OnCell("metalcratestill0.tga", 144, 282, kCrate),
-    OnCell("profrunleft0.tga", 168, 306, kRunLeft),
+    OnCell("profrunleft0.tga", 192, 306, kRunLeft),
 };
 
-// A closed red gate and its button, the professor, and a yellow gate giving
-// way: one sand ledge, with a cell between each of them so that no gate
-// covers him. The picture is the ledge's cut-away below.
+// A red gate shut beside its button, which nothing presses, the professor,
+// and a yellow gate standing open while a barrel (in the picture) holds its
+// button down: one sand ledge, with a cell between each of them so that no
+// gate covers him. The picture is the ledge's cut-away below.
 const Picture kPage7[] = {
     At("picture_gates.tga", 242, 355),
     OnCell("sand7.png", 252, 332, kSand),
     OnCell("editorgatered.tga", 252, 308, kGateBack),
     OnCell("buttonred1.tga", 300, 308, kFloorButton),
-    OnCell("gatebackbreak7.tga", 396, 308, kGateBack),
+    OnCell("gatebackclose0.tga", 396, 308, kGateBack),
     OnCell("profstandleft0.tga", 348, 308, kStandLeft),
-    OnCell("gatefrontbreak7.tga", 396, 308, kGateFront),
-    OnCell("gatefrontbreakyellow11.tga", 396, 308, kGateFront),
+    OnCell("gatefrontclose0.tga", 396, 308, kGateFront),
+    OnCell("gatefrontcloseyellow0.tga", 396, 308, kGateFront),
 };
 
 // The professor has pushed a barrel into an upright trampoline, which
-// stretches and throws it back the way it came; a frost shot turns back in a
-// second one (the whole trampoline the editor shows), and on a ledge (in the
-// picture) a bot that chases him stays pressed against a third one's canvas.
-// The picture's marks show the way each goes.
+// stretches and throws it back the way it came (over grass: sand would stop
+// it dead); a frost shot turns back in a second one (the whole trampoline the
+// editor shows), and on a ledge (in the picture) a bot that chases him stays
+// pressed against a third one's canvas. The picture's marks show the way
+// each goes.
 const Picture kPage8[] = {
     At("picture_trampolines.tga", 233, 298),
-    OnCell("sand8.png", 250, 450, kSand),
+    OnCell("grass8.png", 250, 450, kGrass),
     OnCell("editortrampoline.tga", 394, 426, kTrampFront),
     OnCell("profpushright5.tga", 250, 426, kPushRight),
     OnCell("trampolineback0.tga", 322, 426, kTrampBack),
@@ -154,13 +159,15 @@ const Picture kPage8[] = {
 
 const Picture kPage9[] = {At("parchment_caught.png", 430, 177)};
 
-// A wooden bridge collapsing from its left end, plank by plank as the
-// professor (in the picture) steps off each: he walks on the sixth, the
-// first still whole.
+// A wooden bridge from the picture's near bank to its far one, collapsing
+// from its left end, plank by plank as the professor (in the picture) steps
+// off each: he walks on the sixth, the first still whole.
 const Picture kPage10[] = {
-    At("instructions_shadowbridge.png", 230, 340), At("bridgeA12.png", 228, 352), At("bridgeA9.png", 251, 352),
-    At("bridgeA7.png", 274, 352),                  At("bridgeA5.png", 297, 352),  At("bridgeA3.png", 320, 352),
-    At("bridgeA0.png", 343, 352),                  At("bridgeA0.png", 366, 352),  At("bridgeA0.png", 389, 352),
+    At("instructions_shadowbridge.png", 230, 340),    OnCell("bridgeA12.png", 322, 394, kBridge),
+    OnCell("bridgeA9.png", 346, 394, kBridge),        OnCell("bridgeA7.png", 370, 394, kBridge),
+    OnCell("bridgeA5.png", 394, 394, kBridge),        OnCell("bridgeA3.png", 418, 394, kBridge),
+    OnCell("bridgeA0.png", 442, 394, kBridge),        OnCell("bridgeA0.png", 466, 394, kBridge),
+    OnCell("bridgeA0.png", 490, 394, kBridge),
 };
 
 // The professor runs into a teleport at the end of his ledge; the picture
@@ -174,10 +181,12 @@ const Picture kPage11[] = {
     OnCell("teleport_frameblue0.png", 88, 276, kTeleFront),
 };
 
+// The three inflatables in a row, centred under the text and in the room
+// between it and the buttons.
 const Picture kPage12[] = {
-    At("picture_inflatable_crate.tga", 162, 387),
-    At("picture_inflatable_magnet.tga", 312, 417),
-    At("picture_inflatable_barrel.tga", 450, 387),
+    At("picture_inflatable_crate.tga", 134, 296),
+    At("picture_inflatable_magnet.tga", 284, 296),
+    At("picture_inflatable_barrel.tga", 434, 296),
 };
 
 // The professor crosses the inflatable bridge from the picture's left bank

@@ -20,10 +20,14 @@ public:
     static constexpr int kBodyY = 117;
     static constexpr int kBodyH = 380;
 
-    // A picture drawn onto a page, its top-left corner in page pixels.
+    // A picture drawn onto a page, its top-left corner in page pixels; a
+    // world picture also names the cell it stands on as in play (the cell's
+    // top-left corner in page pixels).
     struct Picture {
         const char* image;
         int x, y;
+        bool onCell;
+        int left, top;
     };
     // The body text's box and the pictures of topic page p (1..18), drawn in
     // this order.

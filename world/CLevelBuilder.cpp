@@ -143,7 +143,8 @@ void CLevelBuilder::CreateLadder(CLevel* level, int x, int top, int height) {
             segment = CElementLadder::SEGMENT_TOP;
         else if (y == top + height - 1)
             segment = CElementLadder::SEGMENT_BOTTOM;
-        new CElementLadder(x, y, segment, level && level->IsPlatform(x, y));
+        new CElementLadder(x, y, segment,
+                           level && level->IsPlatform(x, y) ? CElementLadder::PlatformImageAt(*level, x, y) : nullptr);
     }
 }
 

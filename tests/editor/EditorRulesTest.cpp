@@ -135,16 +135,20 @@ TEST_F(EditorRulesTest, LaddersBesideTerrainGetPlatformsThatGoWithTheTerrain) {
     EXPECT_EQ(Tile(6, 12), PLATFORM);
     const EditorPiece* platform = model.GetElementPiece(6, 12);
     ASSERT_NE(platform, nullptr);
-    EXPECT_EQ(EditorPieceArt(*platform).image, "ladderplatform.tga");
+    EXPECT_EQ(EditorPieceArt(*platform).image, "ladderplatformleft.tga");
     EXPECT_EQ(EditorPieceArt(*platform).layer, EDITOR_LAYER_PLATFORM);
     // Erasing the grass takes the platform away in the same pass.
     Place(NONE, 5, 12);
     EXPECT_EQ(Tile(6, 12), NONE);
     EXPECT_EQ(model.GetElementPiece(6, 12), nullptr);
     EXPECT_TRUE(HasLadder(6, 12));
-    // Terrain on the right does it too.
+    // Terrain on the right does it too, and its plank follows a ledge added
+    // on the other side.
     Place(TERRAIN_SAND, 7, 12);
     EXPECT_EQ(Tile(6, 12), PLATFORM);
+    EXPECT_EQ(EditorPieceArt(*model.GetElementPiece(6, 12)).image, "ladderplatformright.tga");
+    Place(TERRAIN_GRASS, 5, 12);
+    EXPECT_EQ(EditorPieceArt(*model.GetElementPiece(6, 12)).image, "ladderplatform.tga");
 }
 
 TEST_F(EditorRulesTest, TilesThatNeedGroundOrACeilingGoWhenTheyLoseIt) {

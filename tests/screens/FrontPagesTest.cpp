@@ -255,22 +255,31 @@ TEST_F(FrontPagesTest, InstructionPagesKeepTextsAndPicturesApart) {
     }
 }
 
-// A page whose one picture stands below its text centres the two on each
-// other: the middle of the text's lines is over the middle of the picture.
+// A page whose pictures (not a scene laid out in cells) all stand below its
+// text centres the two on each other, and they stand no nearer the buttons
+// than the text.
 TEST_F(FrontPagesTest, TextAboveAPictureIsCentredOnIt) {
     int centred = 0;
     for (int page = 1; page <= Instructions::kLastPage; ++page) {
         const Instructions::PageLayout* layout = Instructions::GetLayout(page);
         ASSERT_NE(layout, nullptr);
-        if (layout->pictureCount != 1) continue;
         const Box text = TextExtent(Instructions::BodyText(page), layout->bodyW, Instructions::kBodyH, 0);
-        const SDL_Rect picture = OpaqueBox(layout->pictures[0].image);
-        if (layout->pictures[0].y + picture.y < Instructions::kBodyY + text.y + text.h) continue;
+        const int textBottom = Instructions::kBodyY + text.y + text.h;
+        int left = INT_MAX, right = 0, top = INT_MAX, bottom = 0;
+        for (int i = 0; i < layout->pictureCount; ++i) {
+            const SDL_Rect r = OpaqueBox(layout->pictures[i].image);
+            const int x = layout->pictures[i].x + r.x, y = layout->pictures[i].y + r.y;
+            left = std::min(left, x), right = std::max(right, x + r.w), bottom = std::max(bottom, y + r.h);
+            top = std::min(top, layout->pictures[i].onCell ? INT_MIN : y);
+        }
+        if (top < textBottom) continue;
         ++centred;
-        EXPECT_NEAR(layout->bodyX + text.x + text.w / 2.0, layout->pictures[0].x + picture.x + picture.w / 2.0, 4)
-            << "page " << page << ": the text is off the picture's middle";
+        EXPECT_NEAR(layout->bodyX + text.x + text.w / 2.0, (left + right) / 2.0, 4)
+            << "page " << page << ": the text is off the pictures' middle";
+        EXPECT_LE(top - textBottom, Instructions::kFootRowY - 23 - bottom)
+            << "page " << page << ": the pictures stand nearer the buttons than their text";
     }
-    EXPECT_GT(centred, 0);
+    EXPECT_GT(centred, 2);
 }
 
 // A page's scene (its pictures after the first, which stands beside the
@@ -435,9 +444,9 @@ TEST_F(FrontPagesTest, OnABridgePageOnlyThePiecesHeHasSteppedOffFallAway) {
         // Behind him is where he faces away from; drawn in a picture of the
         // page, where the fallen pieces are.
         if (facing == 0) facing = on + 1 < pieces.size() && pieces[on + 1].frame > 0 ? -1 : 1;
-        // Below the deck and inside the gap, clear of the bank's grass where
-        // it begins.
-        const int gaveWayFrom = (facing > 0 ? left : pieces[on].x + whole.x + whole.w) + 4;
+        // Below the deck and inside the gap, clear of the bank where it
+        // begins (a rope lies 4 px over it, its ground reaches 3 px out).
+        const int gaveWayFrom = (facing > 0 ? left : pieces[on].x + whole.x + whole.w) + 7;
         const int gaveWayTo = (facing > 0 ? pieces[on].x + whole.x : right) - 4;
         int fallingThrough = 0;
         for (int y = deckTop + 12; y < pageH; ++y)

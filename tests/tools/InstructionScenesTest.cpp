@@ -6,17 +6,52 @@
 #include <string>
 
 #include "images/InterfaceFamilies.h"
+#include "screens/CControllerInstructions.h"
+#include "world/pieces/CElementLadder.h"
 
 namespace {
 
-bool Starts(const char* name, const char* prefix) { return std::string(name).rfind(prefix, 0) == 0; }
+constexpr int kCell = 24;
+using Piece = InterfaceFamilies::ScenePiece;
 
-// The cells a run of ground covers ("grass5.png" five, "sand3b.png" three);
-// 0 for a piece that is no ground.
+bool Starts(const char* name, const char* prefix) { return std::string(name).rfind(prefix, 0) == 0; }
+bool Has(const char* name, const char* part) { return std::string(name).find(part) != std::string::npos; }
+
+// The cells a run of ground covers ("grass5.png" five, "sand3b.png" three,
+// an ice block one); 0 for a piece that is no ground.
 int GroundCells(const char* name) {
-    for (const char* kind : {"grass", "sand", "ice"})
+    for (const char* kind : {"grass", "sand"})
         if (Starts(name, kind)) return std::atoi(name + std::string(kind).size());
-    return 0;
+    return Starts(name, "ice") ? 1 : 0;
+}
+
+// A page's whole scene: the pieces its first picture draws, those the game
+// lays over it, and the cells on fire.
+struct PageScene : InterfaceFamilies::InstructionScene {
+    const Piece* At(const char* prefix, int left, int top) const {
+        for (const Piece& p : pieces)
+            if (Starts(p.name, prefix) && p.left == left && p.top == top) return &p;
+        return nullptr;
+    }
+    std::string Ground(int left, int top) const {  // the run of ground on the cell
+        for (const Piece& g : pieces)
+            if (g.top == top && g.left <= left && left < g.left + GroundCells(g.name) * kCell) return g.name;
+        return "";
+    }
+};
+
+std::vector<PageScene> PageScenes() {
+    std::vector<PageScene> scenes;
+    for (int page = 1; page <= CControllerInstructions::kLastPage; ++page) {
+        const CControllerInstructions::PageLayout* l = CControllerInstructions::GetLayout(page);
+        scenes.push_back({{l->pictures[0].image, {}, {}}});
+        for (const InterfaceFamilies::InstructionScene& d : InterfaceFamilies::InstructionScenes())
+            if (d.picture == std::string(l->pictures[0].image)) scenes.back() = {d};
+        for (int i = 0; i < l->pictureCount; ++i)
+            if (l->pictures[i].onCell)
+                scenes.back().pieces.push_back({l->pictures[i].image, l->pictures[i].left, l->pictures[i].top});
+    }
+    return scenes;
 }
 
 }  // namespace
@@ -53,23 +88,18 @@ TEST(InstructionScenes, EachEffectShowsOnTheCellOfWhatItBelongsTo) {
 }
 
 // A ladder meets the ground as levels build it: where a ledge ends beside
-// its column, a platform on the ladder joins the two at the ledge's top, and
-// its foot stands on the floor.
+// its column, a platform on the ladder joins the two at the ledge's top (the
+// picture whose plank reaches the ledges beside it), and its foot stands on
+// the floor.
 TEST(InstructionScenes, LaddersMeetTheirLedgesAndStandOnTheFloor) {
-    constexpr int kCell = 24;
     int ladders = 0;
-    for (const InterfaceFamilies::InstructionScene& scene : InterfaceFamilies::InstructionScenes()) {
+    for (const PageScene& scene : PageScenes()) {
         const InterfaceFamilies::ScenePiece* foot = nullptr;
         for (const InterfaceFamilies::ScenePiece& p : scene.pieces)
             if (Starts(p.name, "ladder") && !Starts(p.name, "ladderplatform") && (!foot || p.top > foot->top)) foot = &p;
         if (!foot) continue;
         ++ladders;
         const int column = foot->left;
-        auto has = [&](const char* prefix, int left, int top) {
-            for (const InterfaceFamilies::ScenePiece& p : scene.pieces)
-                if (Starts(p.name, prefix) && p.left == left && p.top == top) return true;
-            return false;
-        };
         bool standing = false;
         for (const InterfaceFamilies::ScenePiece& g : scene.pieces) {
             const int cells = GroundCells(g.name);
@@ -81,7 +111,10 @@ TEST(InstructionScenes, LaddersMeetTheirLedgesAndStandOnTheFloor) {
                 alongside |= Starts(p.name, "ladder") && !Starts(p.name, "ladderplatform") && p.left == column &&
                              p.top <= g.top && g.top < p.top + kCell;
             if (alongside && (right == column || g.left == column + kCell)) {
-                EXPECT_TRUE(has("ladderplatform", column, g.top))
+                const Piece* platform = scene.At("ladderplatform", column, g.top);
+                EXPECT_STREQ(platform ? platform->name : "",
+                             CElementLadder::PlatformImage(!scene.Ground(column - kCell, g.top).empty(),
+                                                           !scene.Ground(column + kCell, g.top).empty()))
                     << scene.picture << ": the ledge at (" << g.left << ", " << g.top << ") stops short of the ladder";
             }
         }
@@ -89,4 +122,48 @@ TEST(InstructionScenes, LaddersMeetTheirLedgesAndStandOnTheFloor) {
                               << ") stands on nothing";
     }
     EXPECT_GT(ladders, 0);
+}
+
+// Every scene keeps the rules the pages teach: what the professor pushes
+// moves (not "a crate on sand", one a magnet "holds", "Two crates side by
+// side"); "sand stops" a barrel "dead"; a button is down, and its gates open
+// unless held, exactly "while something rests on it"; "Glowing metal stays
+// hot until it sets wood next to it alight"; a bridge joins ground to ground.
+TEST(InstructionScenes, EachSceneKeepsTheRulesThePagesTeach) {
+    int pushes = 0;
+    for (const PageScene& s : PageScenes())
+        for (const Piece& p : s.pieces) {
+            const int x = p.left, y = p.top, d = Has(p.name, "left") ? -kCell : kCell;
+            SCOPED_TRACE(std::string(s.picture) + ": " + p.name + " at " + std::to_string(x) + "," + std::to_string(y));
+            const bool push = Starts(p.name, "profpush") || Starts(p.name, "profrun") || Starts(p.name, "profbarrel");
+            const Piece* pushed = nullptr;
+            for (const char* thing : {"crate", "metalcrate", "barrel", "metalbarrel"})
+                if (push && !pushed) pushed = s.At(thing, x + d, y);
+            if (pushed && ++pushes) {
+                EXPECT_FALSE(Has(pushed->name, "crate") && !Has(pushed->name, "frozen") &&
+                             Starts(s.Ground(x + d, y + kCell).c_str(), "sand"));
+                EXPECT_FALSE(s.At(d < 0 ? "magnetrightstill" : "magnetleftstill", x + 2 * d, y) ||
+                             s.At("crate", x + 2 * d, y) || s.At("metalcrate", x + 2 * d, y));
+            }
+            const bool rolled = Starts(p.name, "barrel") && s.At("trampoline", x, y);  // it got in rolling
+            EXPECT_FALSE(rolled && Starts(s.Ground(x, y + kCell).c_str(), "sand"));
+            bool weighed = false;
+            for (const char* thing : {"crate", "metalcrate", "barrel", "metalbarrel", "prof", "bot"})
+                weighed |= s.At(thing, x, y) != nullptr;
+            EXPECT_TRUE(!Starts(p.name, "button") || Has(p.name, "0.tga") == weighed);
+            for (const InterfaceFamilies::SceneCell& c : s.burning)
+                EXPECT_FALSE(Has(p.name, "heated") && std::abs(c.left - x) + std::abs(c.top - y) == kCell);
+            for (int side : {-kCell, kCell})
+                EXPECT_TRUE(!Starts(p.name, "bridge") || s.At("bridge", x + side, y) || !s.Ground(x + side, y).empty());
+            if (!Starts(p.name, "editorgate") && !Starts(p.name, "gateback")) continue;
+            std::string colour = "blue";
+            for (const Piece& q : s.pieces)
+                for (const char* c : {"red", "yellow"})
+                    if (q.left == x && q.top == y && Has(q.name, "gate") && Has(q.name, c)) colour = c;
+            bool pressed = false;
+            for (const Piece& b : s.pieces) pressed |= Starts(b.name, ("button" + colour + "0").c_str());
+            EXPECT_FALSE(Starts(p.name, "gatebackbreak")) << "no page teaches a gate to break";
+            EXPECT_EQ(Starts(p.name, "gatebackclose0"), pressed && !Starts(p.name, "gatebackmagnet"));
+        }
+    EXPECT_GT(pushes, 0);
 }

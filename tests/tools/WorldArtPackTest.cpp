@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "engine/CPackFile.h"
+#include "world/pieces/CElementLadder.h"
 
 namespace {
 
@@ -411,6 +412,16 @@ TEST_F(WorldArtPack, LadderSegmentsJoinAcrossCells) {
     Picture hang = Load("ladderbottomhang.tga");
     ASSERT_TRUE(hang.ok);
     EXPECT_LT(Opaque(hang).bottom, CellBottom(18) - 1) << "a hanging ladder should end above the floor";
+    // A plank reaches past its cell's edge into each ledge beside it, and ends
+    // at the rail on a side without one (a rail picture starts at the cell's
+    // column 7, a plank's at its column -4).
+    const Box rails = Opaque(Load("laddermiddle.tga"));
+    for (int sides = 0; sides < 4; ++sides) {
+        const bool left = sides & 1, right = sides & 2;
+        const Box plank = Opaque(Load(CElementLadder::PlatformImage(left, right)));
+        EXPECT_TRUE(left || !right ? plank.left - 4 <= -1 : plank.left - 4 >= rails.left + 6) << sides;
+        EXPECT_TRUE(right || !left ? plank.right - 4 >= 24 : plank.right - 4 <= rails.right + 8) << sides;
+    }
 }
 
 TEST_F(WorldArtPack, ButtonsSinkWhenPressedAndGatesCloseDownToTheFloor) {

@@ -33,7 +33,11 @@ struct Scene {
     PageDrawing under;     // drawn first, in page coordinates
     std::vector<Piece> pieces;
     PageDrawing over = nullptr;  // drawn last, over the pieces
+    // The cells of the pieces on fire, flames drawn over them last.
+    std::vector<InterfaceFamilies::SceneCell> burning = {};
 };
+
+void Flames(cairo_t* cr, double left, double top);
 
 void AddScene(CArtRegistry& reg, const Scene& scene) {
     const CArtRegistry* r = &reg;
@@ -42,6 +46,7 @@ void AddScene(CArtRegistry& reg, const Scene& scene) {
         if (scene.under) scene.under(cr);
         for (const Piece& p : scene.pieces) r->PaintOnCell(cr, p.name, p.left, p.top);
         if (scene.over) scene.over(cr);
+        for (const InterfaceFamilies::SceneCell& c : scene.burning) Flames(cr, c.left, c.top);
     });
 }
 
@@ -230,25 +235,24 @@ void PaintStanding(cairo_t* cr, const CArtRegistry* reg, const std::string& name
     cairo_surface_destroy(s);
 }
 
-// The inflatables float where they are put, each over its own shadow and
-// all at one scale, so that they stand in the sizes of play: the magnet's
-// picture, whose corner lies lowest (at page y 417), leaves room for 2.4
-// times their size in play. Their undersides are level at page y 479, the
-// shadows at y 490, above the buttons from y 517.
-constexpr double kInflatableScale = 2.4;
+// The inflatables float each over its own shadow, all at one scale, so
+// that they stand in the sizes of play, and in frames of one size, so that
+// the game puts them in a row with their undersides level.
+constexpr double kInflatableScale = 3;
 
-void AddFloating(CArtRegistry& reg, const std::string& name, int cornerY, const std::string& thing) {
+void AddFloating(CArtRegistry& reg, const std::string& name, const std::string& thing) {
     const CArtRegistry* r = &reg;
-    reg.Add(name, 126, 500 - cornerY, [r, cornerY, thing](cairo_t* cr, int w, int) {
-        SoftOval(cr, w / 2.0, 490 - cornerY, 40, 6, Hex(0x000000, 0.3));
-        PaintStanding(cr, r, thing, w / 2.0, 479 - cornerY, kInflatableScale);
+    reg.Add(name, 126, 112, [r, thing](cairo_t* cr, int w, int h) {
+        SoftOval(cr, w / 2.0, h - 8, 40, 6, Hex(0x000000, 0.3));
+        PaintStanding(cr, r, thing, w / 2.0, h - 19, kInflatableScale);
     });
 }
 
 // A ladder in the column of cells at `left`, from the ledge whose top is
-// `top` down to the floor whose top is `floor`, as levels build them.
-std::vector<Piece> Ladder(int left, int top, int floor) {
-    std::vector<Piece> rungs = {{"laddertop.tga", left, top}, {"ladderplatform.tga", left, top}};
+// `top` down to the floor whose top is `floor`, as levels build them: its
+// platform at the top is the picture for the side its ledge is on.
+std::vector<Piece> Ladder(int left, int top, int floor, const char* platform) {
+    std::vector<Piece> rungs = {{"laddertop.tga", left, top}, {platform, left, top}};
     for (int y = top + 24; y < floor - 24; y += 24) rungs.push_back({"laddermiddle.tga", left, y});
     rungs.push_back({"ladderbottom.tga", left, floor - 24});
     return rungs;
@@ -280,19 +284,20 @@ std::vector<Scene> Scenes() {
     std::vector<Scene> scenes;
     // Crates: the professor, up the ladder on his ledge (the game's, at
     // cells 168 to 216, top 298), pushes a crate off; it falls to the floor,
-    // where glowing metal crates have set the wooden one beside them alight;
-    // more crates wait on a ledge and on the floor.
+    // where a glowing metal crate has set the wooden one beside it alight and
+    // cools, as glowing metal does once it has, while the ones behind it
+    // glow on; more crates wait on a ledge and on the floor.
     scenes.push_back({"picture_crates.tga", 106, 158, 600, 500, [](cairo_t* cr) { FallMarks(cr, 156, 370); },
                    Join({{"grass19.png", 128, 466}, {"cratestill0.tga", 144, 378}},
-                        Join(Ladder(240, 298, 466), {{"metalcrateheated.png", 380, 442},
-                                                     {"metalcrateheated.png", 404, 442},
+                        Join(Ladder(240, 298, 466, "ladderplatformleft.tga"), {{"metalcrateheated.png", 380, 442},
+                                                     {"metalcratecooling2.png", 404, 442},
                                                      {"metalcrateheated.png", 404, 418},
                                                      {"cratestill0.tga", 428, 442},
                                                      {"grass4.png", 456, 346},
                                                      {"cratestill0.tga", 456, 322},
                                                      {"metalcratestill0.tga", 504, 322},
                                                      {"cratestill0.tga", 544, 442}})),
-                   [](cairo_t* cr) { Flames(cr, 428, 442); }});
+                   nullptr, {{428, 442}}});
     // Barrels: the game's ledge at cells 400 to 472, top 330, with a barrel
     // at its end and the professor beside it; barrels roll off the edge down
     // to the floor, and a metal one waits on the ledge above.
@@ -304,11 +309,12 @@ std::vector<Scene> Scenes() {
                    {{"grass3.png", 536, 226}, {"metalbarrel0.png", 560, 202}, {"grass6.png", 490, 470},
                     {"barrel0.tga", 592, 446}}});
     // Magnets: the game's ledge at cells 120 to 168, top 330, where two
-    // magnets each hold a metal crate; a ladder down to the floor, where a
+    // magnets each hold a metal crate (which no push moves: held, and on
+    // sand); a ladder down to the floor, where a
     // magnet holds a metal barrel right in front of its face and another
     // holds a bot; a magnet holds a gate.
     scenes.push_back({"picture_magnets.tga", 75, 129, 620, 500, nullptr,
-                   Join(Join({{"sand18.png", 120, 450}}, Ladder(192, 330, 450)),
+                   Join(Join({{"sand18.png", 120, 450}}, Ladder(192, 330, 450, "ladderplatformleft.tga")),
                         {{"magnetrightstill0.tga", 240, 426},
                          {"metalbarrel0.png", 264, 426},
                          {"magnetrightstill0.tga", 456, 426},
@@ -318,10 +324,10 @@ std::vector<Scene> Scenes() {
                          {"gatebackmagnet1.tga", 456, 306},
                          {"gatefrontmagnet1.tga", 456, 306}})});
     // Buttons and gates: the game's sand ledge at cells 252 to 396, top 332,
-    // with a red gate, its button, the professor and a yellow gate giving
-    // way. The picture cuts the ground below open: wires join each button to
-    // the gates of its colour, the yellow one to a button on the lower step
-    // that a barrel holds down.
+    // with a red gate shut beside its button, which nothing presses, the
+    // professor and a yellow gate standing open. The picture cuts the ground
+    // below open: wires join each button to the gates of its colour, the
+    // yellow one to a button on the lower step that a barrel holds down.
     scenes.push_back({"picture_gates.tga", 242, 355, 600, 500,
                    [](cairo_t* cr) {
                        // The ground and the wires begin just under the picture's top,
@@ -331,7 +337,7 @@ std::vector<Scene> Scenes() {
                        Wire(cr, {311, 359, 311, 394, 263, 394, 263, 359}, Hex(0xd8342c));
                        Wire(cr, {407, 359, 407, 462, 496, 462, 496, 444}, Hex(0xf0c419));
                    },
-                   {{"sand4.png", 436, 420}, {"buttonyellow1.tga", 484, 396}, {"barrel0.tga", 484, 396}}});
+                   {{"sand4.png", 436, 420}, {"buttonyellow0.tga", 484, 396}, {"barrel0.tga", 484, 396}}});
     // Trampolines: an upright trampoline throws back what runs into it, the
     // way it came, but a bot that chases the professor stays pressed against
     // the canvas. On the game's floor (cells 250 to 442, top 450) the
@@ -356,16 +362,20 @@ std::vector<Scene> Scenes() {
                     {"trampolinestretchleftfull.tga", 490, 356},
                     {"trampolinefront0.tga", 490, 356},
                     {"profstandleft0.tga", 538, 356}}});
-    // Bridges: the bridge is the game's, eight planks 23 px apart from the
-    // cell at x 239, top 394, to the far bank at x 424. Each plank falls as
-    // he steps off it: the first five he has left fall, the longer ago the
-    // further, and he walks on the sixth (x 354), the first still whole, so
-    // that it and the two ahead of him hold. The picture is the far bank and
-    // the professor; nothing but planks falls where the bridge gave way, as
-    // a bridge holds whatever stands on it.
-    scenes.push_back({"instructions_shadowbridge.png", 230, 340, 620, 500,
-                   [](cairo_t* cr) { RockUnder(cr, 424, 540, 400, 492, kEarth); },
-                   {{"grass5.png", 424, 394}, {"profrunright4.tga", 354, 370}}});
+    // Bridges: the bridge is the game's, eight planks on the cells 322 to
+    // 514, top 394, from the near bank to the far one, as a level lays one
+    // across a gap. Each plank falls as he steps off it: the first five he
+    // has left fall, the longer ago the further, and he walks on the sixth
+    // (x 442), the first still whole, so that it and the two ahead of him
+    // hold. The picture is the two banks and the professor; nothing but
+    // planks falls where the bridge gave way, as a bridge holds whatever
+    // stands on it.
+    scenes.push_back({"instructions_shadowbridge.png", 230, 340, 640, 500,
+                   [](cairo_t* cr) {
+                       RockUnder(cr, 250, 322, 400, 490, kEarth);
+                       RockUnder(cr, 514, 610, 400, 492, kEarth);
+                   },
+                   {{"grass3b.png", 250, 394}, {"grass4.png", 514, 394}, {"profrunright4.tga", 442, 370}}});
     // Teleports: the professor runs into a teleport at the left end of the
     // game's ledge (cells 88 to 232, top 300) and comes out of its partner.
     scenes.push_back({"instructions_shadowteleport.png", 63, 200, 620, 500,
@@ -398,28 +408,29 @@ std::vector<Scene> Scenes() {
     // strikes the ice block: it bursts on the block, which begins to steam in
     // that frame, as he begins to lower the gun (the shot flies its four
     // cells while his firing plays). Glowing metal has set the wooden crate
-    // beside it alight; a frost shot bursts on the bot it has just frozen.
+    // beside it alight and cools; a frost shot bursts on the bot it has just
+    // frozen.
     scenes.push_back({"instructions_heatgun.png", 480, 148, 652, 500, nullptr,
-                   Join(Ladder(616, 250, 470), {{"grass5.png", 496, 250},
+                   Join(Ladder(616, 250, 470, "ladderplatformleft.tga"), {{"grass5.png", 496, 250},
                                                 {"ice1.png", 496, 226},
                                                 {"heatgunimpact0.png", 496, 226},
                                                 {"icemeltingsteam0.png", 496, 226},
                                                 {"proffireheatgunleft9.png", 592, 226},
                                                 {"grass5.png", 496, 360},
-                                                {"ladderplatform.tga", 616, 360},
-                                                {"metalcrateheated.png", 520, 336},
+                                                {"ladderplatformleft.tga", 616, 360},
+                                                {"metalcratecooling2.png", 520, 336},
                                                 {"cratestill0.tga", 544, 336},
                                                 {"grass6.png", 496, 470},
                                                 {"frostexplode5.tga", 520, 446},
                                                 {"botfrozen.png", 520, 446}}),
-                   [](cairo_t* cr) { Flames(cr, 544, 336); }});
+                   nullptr, {{544, 336}}});
     // The EMP: the pulse stops a bot beside the professor and switches off a
     // magnet below, sparking over it, which lets its metal crate be.
     scenes.push_back({"picture_emp.tga", 501, 148, 646, 500,
                    [](cairo_t* cr) {
                        Rings(cr, 557, 250, 16, 12, 3, Hex(0x5ab0ff, 0.8));
                    },
-                   Join(Ladder(608, 290, 470), {{"grass4.png", 512, 290},
+                   Join(Ladder(608, 290, 470, "ladderplatformleft.tga"), {{"grass4.png", 512, 290},
                                                 {"profemp5.tga", 536, 266},
                                                 {"botstunnedleft1.png", 584, 266},
                                                 {"grass5.png", 512, 470},
@@ -427,27 +438,28 @@ std::vector<Scene> Scenes() {
                                                 {"magnetemp5.tga", 512, 446},
                                                 {"metalcratestill0.tga", 560, 446}})});
     // The whistle: the professor whistles and the bots around him wake; the
-    // one that hung under his ledge has let go and drops to the floor.
+    // one that hung under his ledge has let go and drops to the floor. The
+    // scene stands as far below the text as above the buttons.
     scenes.push_back({"picture_whistle.tga", 103, 183, 620, 500,
                    [](cairo_t* cr) {
-                       Note(cr, 380, 262, 8);
-                       Note(cr, 400, 240, 7);
-                       Note(cr, 324, 250, 7);
-                       Rings(cr, 362, 290, 18, 14, 3, Hex(0xd08a1a, 0.8), -0.7, 0.7);
-                       Rings(cr, 342, 290, 18, 14, 3, Hex(0xd08a1a, 0.8), M_PI - 0.7, M_PI + 0.7);
-                       FallMarks(cr, 292, 390);
-                       OutlinedText(cr, "!", 220, 384, 24, Hex(0xd8342c), Hex(0xffffff), 2, FONT_SANS_BOLD,
+                       Note(cr, 380, 258, 8);
+                       Note(cr, 400, 236, 7);
+                       Note(cr, 324, 246, 7);
+                       Rings(cr, 362, 286, 18, 14, 3, Hex(0xd08a1a, 0.8), -0.7, 0.7);
+                       Rings(cr, 342, 286, 18, 14, 3, Hex(0xd08a1a, 0.8), M_PI - 0.7, M_PI + 0.7);
+                       FallMarks(cr, 292, 386);
+                       OutlinedText(cr, "!", 220, 380, 24, Hex(0xd8342c), Hex(0xffffff), 2, FONT_SANS_BOLD,
                                     ALIGN_CENTER);
-                       OutlinedText(cr, "!", 516, 384, 24, Hex(0xd8342c), Hex(0xffffff), 2, FONT_SANS_BOLD,
+                       OutlinedText(cr, "!", 516, 380, 24, Hex(0xd8342c), Hex(0xffffff), 2, FONT_SANS_BOLD,
                                     ALIGN_CENTER);
                    },
-                   {{"grass6.png", 280, 340},
-                    {"profwhistle4.tga", 328, 316},
-                    {"grass4.png", 208, 450},
-                    {"botstandright.png", 208, 426},
-                    {"botfall10.png", 280, 394},
-                    {"grass4.png", 456, 450},
-                    {"botrunleft3.png", 504, 426}}});
+                   {{"grass6.png", 280, 336},
+                    {"profwhistle4.tga", 328, 312},
+                    {"grass4.png", 208, 446},
+                    {"botstandright.png", 208, 422},
+                    {"botfall10.png", 280, 390},
+                    {"grass4.png", 456, 446},
+                    {"botrunleft3.png", 504, 422}}});
     return scenes;
 }
 
@@ -457,7 +469,7 @@ namespace InterfaceFamilies {
 
 std::vector<InstructionScene> InstructionScenes() {
     std::vector<InstructionScene> scenes;
-    for (const Scene& scene : Scenes()) scenes.push_back({scene.name, scene.pieces});
+    for (const Scene& scene : Scenes()) scenes.push_back({scene.name, scene.pieces, scene.burning});
     return scenes;
 }
 
@@ -482,11 +494,9 @@ void RegisterInstructions(CArtRegistry& reg) {
         r->Paint(cr, "sand1.png", 52, 10);
         r->Paint(cr, "ice1.png", 38, 52);
     });
-    // The inflatables: the crate and the barrel from page y 387, the magnet
-    // from 417.
-    AddFloating(reg, "picture_inflatable_crate.tga", 387, "crateinflatablestill0.tga");
-    AddFloating(reg, "picture_inflatable_magnet.tga", 417, "magnetinflatablerightstill0.tga");
-    AddFloating(reg, "picture_inflatable_barrel.tga", 387, "barrelinflatable0.tga");
+    AddFloating(reg, "picture_inflatable_crate.tga", "crateinflatablestill0.tga");
+    AddFloating(reg, "picture_inflatable_magnet.tga", "magnetinflatablerightstill0.tga");
+    AddFloating(reg, "picture_inflatable_barrel.tga", "barrelinflatable0.tga");
     // The inventory as the play screen shows it, slot by slot with its key,
     // below the text that starts at page y 117 and ends above y 200.
     reg.Add("picture_root_menu4.tga", 540, 300, [r](cairo_t* cr, int w, int) {

@@ -35,10 +35,15 @@ struct ScenePiece {
     const char* name;
     int left, top;
 };
-// The scenes among those pictures, each with the world pictures it draws.
+struct SceneCell {
+    int left, top;
+};
+// The scenes among those pictures, each with the world pictures it draws
+// and the cells it shows on fire.
 struct InstructionScene {
     const char* picture;
     std::vector<ScenePiece> pieces;
+    std::vector<SceneCell> burning;
 };
 std::vector<InstructionScene> InstructionScenes();
 // The editor's cursor frames, toolbox, help page and dialogs.

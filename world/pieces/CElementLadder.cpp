@@ -4,6 +4,7 @@
 
 #include "engine/CSprite.h"
 #include "engine/Log.h"
+#include "world/CLevel.h"
 #include "world/CWorldDigest.h"
 #include "world/pieces/PieceSprites.h"
 
@@ -44,21 +45,21 @@ CSprite* MakeCellSprite(int ox, int oy, int layer, const char* name, const char*
 
 }  // namespace
 
-CElementLadder::CElementLadder(int x_, int y_, int segment, bool platform) : CElement(x_, y_, 1) {
+CElementLadder::CElementLadder(int x_, int y_, int segment, const char* platformImage) : CElement(x_, y_, 1) {
     type = ELEMENT_LADDER;
     occupiesGrid = 0;
     gravity = 0;
     slidable = 0;
     dynamic = 0;
-    typeLadder = platform ? kLadderPlatform : segment;
+    typeLadder = platformImage ? kLadderPlatform : segment;
     if (IsInsideGrid(x, y)) ladderGrid[Cell(x, y)] = typeLadder;
 
     const SegmentLook& look = LookOf(segment);
     sprite = MakeCellSprite(look.originX, look.originY, kLayerLadder, look.debugName, look.image, pixelX, pixelY);
     lastShownSprite = sprite;
-    if (platform)
-        spritePlatform = MakeCellSprite(18, 11, kLayerPlatform, "Ladder Segment (Platform)", "ladderplatform.tga",
-                                        pixelX, pixelY);
+    if (platformImage)
+        spritePlatform =
+            MakeCellSprite(18, 11, kLayerPlatform, "Ladder Segment (Platform)", platformImage, pixelX, pixelY);
 }
 
 CElementLadder::~CElementLadder() {
@@ -85,6 +86,15 @@ bool CElementLadder::IsLadderAt(int x, int y) { return IsInsideGrid(x, y) && lad
 
 bool CElementLadder::IsLadderPlatformAt(int x, int y) {
     return IsInsideGrid(x, y) && ladderGrid[Cell(x, y)] == kLadderPlatform;
+}
+
+const char* CElementLadder::PlatformImage(bool ledgeLeft, bool ledgeRight) {
+    if (ledgeLeft != ledgeRight) return ledgeLeft ? "ladderplatformleft.tga" : "ladderplatformright.tga";
+    return "ladderplatform.tga";
+}
+
+const char* CElementLadder::PlatformImageAt(const CLevel& level, int x, int y) {
+    return PlatformImage(level.IsTerrain(x - 1, y), level.IsTerrain(x + 1, y));
 }
 
 void CElementLadder::ResetStatics() { std::memset(ladderGrid, 0, sizeof(ladderGrid)); }

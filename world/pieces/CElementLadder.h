@@ -10,6 +10,7 @@
 
 #include "world/CElement.h"
 
+class CLevel;
 class CSprite;
 
 class CElementLadder : public CElement {
@@ -17,8 +18,9 @@ public:
     enum Segment { SEGMENT_ISOLATED = 1, SEGMENT_TOP = 2, SEGMENT_MIDDLE = 3, SEGMENT_BOTTOM = 4, SEGMENT_HANGING = 5 };
 
     // segment: one of Segment (any other value is drawn as a middle piece);
-    // platform: the cell carries a platform.
-    CElementLadder(int x, int y, int segment, bool platform);
+    // platformImage: the picture of the cell's platform (PlatformImage), or
+    // nullptr when the cell carries none.
+    CElementLadder(int x, int y, int segment, const char* platformImage);
     ~CElementLadder() override;
 
     void SaveState(int k) override;
@@ -30,6 +32,12 @@ public:
     static bool IsLadderPlatformAt(int x, int y);
     static void ResetStatics();
     static void DescribeStatics(CWorldDigest* digest);
+    // The picture of a platform with a ledge on the left, the right or both
+    // sides of its cell: its plank reaches the ledges and stops at the
+    // ladder's outer rail on a side without one, never hanging in the air.
+    static const char* PlatformImage(bool ledgeLeft, bool ledgeRight);
+    // The picture of the platform at (x, y) of a level, by the terrain beside.
+    static const char* PlatformImageAt(const CLevel& level, int x, int y);
 
     CSprite* GetPlatformSprite() const { return spritePlatform; }
 

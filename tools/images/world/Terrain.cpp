@@ -277,12 +277,30 @@ void RegisterTerrain(CArtRegistry& reg) {
     });
     AddCell(reg, "cursorladder.tga", 7, 18, 24, 25, [=](cairo_t* cr) { LadderRails(cr, -10, foot, false); });
     AddCell(reg, "ladderbottomhang.tga", 7, 18, 24, 25, [](cairo_t* cr) { LadderRails(cr, -10, 20, true); });
-    AddCell(reg, "ladderplatform.tga", 18, 11, 28, 12, [](cairo_t* cr) {
-        for (int i = 0; i < 4; ++i) Plank(cr, -2 + i * 7, -1, 6.6, 5, 0);
-        cairo_move_to(cr, -2, 4.5);
-        cairo_line_to(cr, 26, 4.5);
-        Stroke(cr, Darker(pal::kWood, 0.55), 1.5);
-    });
+    // A platform's plank lies across the ladder's rails and on into the
+    // ledges beside it (under their edge, which reaches 2 px past their
+    // cells), and stops at the outer rail on a side without a ledge, so
+    // that no plank end hangs in the air.
+    const double railOuterLeft = kRailLeft - 1.5, railOuterRight = kRailRight + 1.5;
+    const struct {
+        const char* name;
+        double from, to;
+    } platforms[] = {
+        {"ladderplatform.tga", -2, 26},                     // ledges on both sides
+        {"ladderplatformleft.tga", -2, railOuterRight},     // a ledge on the left only
+        {"ladderplatformright.tga", railOuterLeft, 26},     // a ledge on the right only
+    };
+    for (const auto& p : platforms) {
+        const double from = p.from, to = p.to;
+        AddCell(reg, p.name, 18, 11, 28, 12, [from, to](cairo_t* cr) {
+            const int planks = to - from > 20 ? 4 : 3;
+            const double gap = 0.4, w = (to - from - gap * (planks - 1)) / planks;
+            for (int i = 0; i < planks; ++i) Plank(cr, from + i * (w + gap), -1, w, 5, 0);
+            cairo_move_to(cr, from, 4.5);
+            cairo_line_to(cr, to, 4.5);
+            Stroke(cr, Darker(pal::kWood, 0.55), 1.5);
+        });
+    }
 }
 
 }  // namespace worldart
