@@ -49,7 +49,8 @@ const std::vector<Picture> kEnding[2] = {
 };
 
 // A chapter page: odd stories use the first layout, even ones the second;
-// the chapter number k (1..5) picks its three text pictures.
+// the chapter number k (1..5) picks its panel and its three text pictures,
+// so that every story shows a picture of its own beside its words.
 struct ChapterLayout {
     const char* stem;  // "story_B1" or "story_B2"
     int frameX, frameY;
@@ -64,7 +65,8 @@ std::vector<Picture> ChapterPictures(int storyId) {
     const ChapterLayout& c = storyId % 2 ? kOddChapter : kEvenChapter;
     const int k = (storyId + 1) / 2;
     const std::string stem = c.stem;
-    std::vector<Picture> pictures = {{stem + "_a.tga", c.frameX, c.frameY}, {stem + "_b.jpg", c.panelX, c.panelY}};
+    std::vector<Picture> pictures = {{stem + "_a.tga", c.frameX, c.frameY},
+                                     {stem + "_b" + std::to_string(k) + ".jpg", c.panelX, c.panelY}};
     const char columns[3] = {'a', 'b', 'c'};
     for (int i = 0; i < 3; ++i) {
         pictures.push_back(

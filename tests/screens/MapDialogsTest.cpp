@@ -7,6 +7,9 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
+#include <iterator>
+#include <utility>
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -19,6 +22,7 @@
 #include "gui/CGuiButton.h"
 #include "screens/CControllerSetSelect.h"
 #include "screens/CControllerStory.h"
+#include "world/CLevelSet.h"
 #include "tests/gui/GuiTestSupport.h"
 #include "tests/screens/ScreenTest.h"
 
@@ -63,7 +67,7 @@ std::vector<std::string> Names(int story, int page) {
 
 TEST_F(MapDialogsTest, AChapterStoryIsOnePageOverTheDimmedScreenWithItsOwnTexts) {
     // Chapters alternate between two layouts and count their texts 1 to 5.
-    EXPECT_EQ(Names(5, 0), (std::vector<std::string>{"story_B1_a.tga", "story_B1_b.jpg", "story_B1_text_a3.png",
+    EXPECT_EQ(Names(5, 0), (std::vector<std::string>{"story_B1_a.tga", "story_B1_b3.jpg", "story_B1_text_a3.png",
                                                      "story_B1_text_b3.png", "story_B1_text_c3.png"}));
     EXPECT_EQ(Names(10, 0)[4], "story_B2_text_c5.png");
     EXPECT_EQ(Names(1, 0)[2], "story_B1_text_a1.png");
@@ -136,63 +140,197 @@ TEST_F(MapDialogsTest, TheOpeningAndTheEndingTurnTheirPagesAndDoneComesOnTheSeco
     EXPECT_EQ(CDraw::FindImage("story2.png"), -1);
 }
 
-// A story picture shows what its page's words tell. "One stormy night..."
-// stands over panels of the night: the top third of each mostly dark. The
-// opening's second page shows the Pyrowhorl raging (its fire) before the
-// inventions it scattered, which lie about on the island (many edges where
-// the ground is bare otherwise), as they do under "Crates everywhere!".
+// A story picture shows what its page's words tell, measured on its pixels
+// as the page shows them, beside its captions. "One stormy night..." stands
+// over panels of the night, their lightning clear of the crates and barrels
+// the storm tosses. The opening's second page shows the Pyrowhorl's fire
+// before the inventions it scattered, which lie on the island. Each chapter
+// story a level set shows has a panel of its own: the professor, bots,
+// teleports, snow, ice, night, day or fire where its captions tell of them,
+// none covered by the captions, no fire where they tell of none. The
+// professor's bust is one bust: head on scarf, scarf and shoulders in scale.
 TEST_F(MapDialogsTest, StoryPanelsShowWhatTheirPagesTell) {
-    enum { kNight = 1, kFire = 2, kNoFire = 4, kThingsOnTheGround = 8 };
-    const struct {
-        const char* picture;
-        int shows;
-    } rows[] = {
-        {"story_A1_b.jpg", kNight},          {"story_A1_c.jpg", kNight | kFire}, {"story_A1_e.jpg", kNight | kFire},
-        {"story_A1_f.jpg", kNight},          {"story_A2_b.jpg", kFire},
-        {"story_A2_e.jpg", kNoFire | kThingsOnTheGround},
-        {"story_B1_b.jpg", kThingsOnTheGround},
+    enum {
+        kNight = 1, kFire = 2, kNoFire = 4, kThingsOnTheGround = 8, kProfessor = 16, kBust = 32, kBots = 64,
+        kBotsApart = 128, kSnow = 256, kIce = 512, kBolt = 1024, kHot = 2048, kCrater = 4096,
+        kOnTheIsland = 8192, kTeleports = 16384, kDay = 32768
     };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.picture);
-        const int id = CDraw::GetImage(row.picture);
+    const struct Row { int story, page; const char* picture; int shows; } rows[] = {
+        {0, 0, "story_A1_b.jpg", kNight | kBust},
+        {0, 0, "story_A1_c.jpg", kNight | kFire | kBolt},
+        {0, 0, "story_A1_e.jpg", kNight | kFire | kBolt},
+        {0, 0, "story_A1_f.jpg", kNight | kBolt},
+        {0, 1, "story_A2_b.jpg", kFire},
+        {0, 1, "story_A2_c.jpg", kBots | kBotsApart},
+        {0, 1, "story_A2_d.jpg", kBust},
+        {0, 1, "story_A2_e.jpg", kNoFire | kThingsOnTheGround | kOnTheIsland},
+        {0, 1, "story_A2_g.jpg", kBust},
+        {1, 0, nullptr, kBust | kCrater | kThingsOnTheGround | kOnTheIsland},
+        {2, 0, nullptr, kNight | kProfessor | kBots | kNoFire},
+        {3, 0, nullptr, kProfessor | kBots | kNoFire},
+        {4, 0, nullptr, kProfessor | kBots | kNoFire | kTeleports},
+        {5, 0, nullptr, kProfessor | kHot},
+        {6, 0, nullptr, kBust | kSnow},
+        {7, 0, nullptr, kNight | kProfessor | kIce | kNoFire},
+        {8, 0, nullptr, kDay | kProfessor | kBots},
+        {9, 0, nullptr, kProfessor | kHot},
+        {10, 0, nullptr, kProfessor | kFire},
+        {11, 0, "story_C1_c.jpg", kBust},
+        {11, 0, "story_C1_g.jpg", kBust},
+        {11, 1, "story_C2_b.jpg", kBots | kBotsApart},
+        {11, 1, "story_C2_e.jpg", kBust},
+        {11, 1, "story_C2_f.jpg", kBust},
+    };
+    for (int set = 0; set < CLevelSet::kSetCount; ++set)
+        for (int level = 0; level < CLevelSet::kRegularCount; ++level) {
+            const int story = GetStoryType(set, level);
+            if (story < 1 || story >= CControllerStory::kStoryCount - 1) continue;
+            EXPECT_TRUE(std::any_of(std::begin(rows), std::end(rows), [&](const Row& r) { return r.story == story; }))
+                << "no row for story " << story << " (set " << set << ", level " << level << ")";
+        }
+    struct Px {
+        int r, g, b;
+        bool seen;
+        int Luma() const { return (299 * r + 587 * g + 114 * b) / 1000; }
+        bool Fire() const { return r >= 220 && g >= 80 && g <= 215 && b <= 110; }
+        bool Coat() const { return g - r >= 60 && b - r >= 45 && g >= b - 10; }
+        bool Skin() const { return r >= 150 && b >= 110 && r - g >= 26 && r - g <= 75 && g - b >= 15 && g - b <= 50; }
+        bool Scarf() const { return r >= 150 && r - g >= 60 && g - b >= 45; }
+        bool Shell() const { return r >= 60 && r >= 2.5 * g && b >= g + 6; }
+        bool Bolt() const { return r >= 225 && g >= 225 && b >= 235; }
+        // The crates and barrels the storm tosses; with the magnet's red,
+        // what lies about.
+        bool Wood() const { return r >= 100 && g * 100 <= r * 73 && g - b >= 25 && Luma() >= 70; }
+        bool Thing() const { return Wood() || (r >= 150 && g <= 80 && b <= 80); }
+        bool Sea() const { return r < 90 && b >= r + 50 && b > g + 15; }
+        bool Snow() const { return Luma() >= 185 && b >= r; }
+        bool Teleport() const { return b >= r + 80 && b >= g + 40; }
+        bool Ice() const { return b >= 200 && g >= 180 && r <= 225 && b > r + 15; }
+    };
+    const int page = CDraw::CreateScreenSurface("testStoryPage.png");
+    SDL_Surface* shown = CDraw::GetSurface(page);
+    for (const Row& row : rows) [&] {
+        const std::vector<CControllerStory::Picture> pictures = CControllerStory::GetPictures(row.story, row.page);
+        // A chapter's row is its panel, the page's second picture.
+        auto named = [&](const CControllerStory::Picture& p) { return p.name == row.picture; };
+        const auto at = row.picture ? std::find_if(pictures.begin(), pictures.end(), named) : pictures.begin() + 1;
+        ASSERT_LT(at, pictures.end());
+        SCOPED_TRACE(at->name + " in story " + std::to_string(row.story));
+        SDL_FillRect(shown, nullptr, SDL_MapRGB(shown->format, 0, 0, 0));
+        for (const CControllerStory::Picture& p : pictures) CDraw::DrawImageOnto(p.name.c_str(), page, p.x, p.y);
+        const int id = CDraw::GetImage(at->name.c_str());
         SDL_Surface* s = CDraw::GetSurface(id);
         ASSERT_NE(s, nullptr);
-        auto luma = [s](int x, int y) {
-            Uint8 r, g, b;
-            SDL_GetRGB(CDraw::GetPixel(s, x, y), s->format, &r, &g, &b);
-            return (299 * r + 587 * g + 114 * b) / 1000;
+        const int w = s->w, h = s->h;
+        std::vector<Px> px(w * h);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                Uint8 r, g, b, r2, g2, b2;
+                SDL_GetRGB(CDraw::GetPixel(s, x, y), s->format, &r, &g, &b);
+                SDL_GetRGB(CDraw::GetPixel(shown, at->x + x, at->y + y), shown->format, &r2, &g2, &b2);
+                px[y * w + x] = {r, g, b, std::abs(r - r2) + std::abs(g - g2) + std::abs(b - b2) <= 24};
+            }
+        CDraw::ReleaseImage(id);
+        auto P = [&](int x, int y) -> const Px& { return px[y * w + x]; };
+        // Of a class of pixels, how many the picture draws and how many show.
+        auto count = [&](bool (Px::*is)() const, bool seenOnly) {
+            return std::count_if(px.begin(), px.end(), [&](const Px& p) { return (p.*is)() && (p.seen || !seenOnly); });
         };
         std::vector<int> top;
-        int fire = 0;
-        for (int y = 0; y < s->h; ++y)
-            for (int x = 0; x < s->w; ++x) {
-                Uint8 r, g, b;
-                SDL_GetRGB(CDraw::GetPixel(s, x, y), s->format, &r, &g, &b);
-                fire += r >= 220 && g >= 80 && g <= 215 && b <= 110;
-                if (y < s->h / 3) top.push_back(luma(x, y));
-            }
+        for (int i = 0; i < w * h / 3; ++i) top.push_back(px[i].Luma());
         std::nth_element(top.begin(), top.begin() + top.size() / 2, top.end());
         // Where the island's grass lies between the volcano's foot and the
         // right-hand palm, sharp edges are those of things lying there.
         int edges = 0, band = 0;
-        for (int y = s->h * 56 / 100; y < s->h * 72 / 100; ++y)
-            for (int x = s->w * 45 / 100; x < s->w * 85 / 100; ++x, ++band)
-                edges += std::abs(luma(x + 1, y) - luma(x, y)) + std::abs(luma(x, y + 1) - luma(x, y)) > 60;
-        const int pixels = s->w * s->h;
-        CDraw::ReleaseImage(id);
-        if (row.shows & kNight) {
-            EXPECT_LE(top[top.size() / 2], 100) << "a daylit sky";
+        for (int y = h * 56 / 100; y < h * 72 / 100; ++y)
+            for (int x = w * 45 / 100; x < w * 85 / 100; ++x, ++band)
+                edges += std::abs(P(x + 1, y).Luma() - P(x, y).Luma()) +
+                             std::abs(P(x, y + 1).Luma() - P(x, y).Luma()) > 60;
+        const long pixels = w * h, fire = count(&Px::Fire, true);
+        auto check = [&](int shows, bool holds, const char* fault) {
+            if (row.shows & shows) {
+                EXPECT_TRUE(holds) << fault;
+            }
+        };
+        check(kNight, top[top.size() / 2] <= 100, "a daylit sky");
+        check(kDay, top[top.size() / 2] >= 120, "no daylight");
+        check(kTeleports, count(&Px::Teleport, true) * 800 >= pixels, "no teleports");
+        check(kFire | kHot, fire * (row.shows & kHot ? 40 : 100) >= pixels, "no Pyrowhorl or heat");
+        check(kFire | kCrater, fire * 20 >= count(&Px::Fire, false) * 19, "the fire under the captions");
+        check(kNoFire, fire * 300 <= pixels, "the Pyrowhorl");
+        check(kThingsOnTheGround, edges * 100 >= band, "nothing lies about");
+        check(kSnow, count(&Px::Snow, true) * 5 >= pixels, "no snow");
+        check(kIce, count(&Px::Ice, true) * 20 >= pixels, "no ice");
+        for (const auto& f : {std::make_pair(kProfessor | kBust, &Px::Coat), std::make_pair(kBots | 0, &Px::Shell)}) {
+            check(f.first, count(f.second, true) * 400 >= pixels, "no professor or bots");
+            check(f.first, count(f.second, true) * 20 >= count(f.second, false) * 19, "covered by the captions");
         }
-        if (row.shows & kFire) {
-            EXPECT_GE(fire * 100, pixels) << "no Pyrowhorl";
+        if (row.shows & kBust) {
+            // Around his coat where the picture's bottom edge cuts it: the
+            // band of his scarf (its top, width and height), his head's
+            // lowest row above it, and his shoulders' width, the scarf's
+            // width below its top.
+            int coatLeft = w, coatRight = 0;
+            for (int x = 0; x < w; ++x)
+                if (P(x, h - 5).Coat()) coatLeft = std::min(coatLeft, x), coatRight = x;
+            ASSERT_LT(coatLeft, coatRight) << "no bust";
+            const int cx = (coatLeft + coatRight) / 2, x0 = std::max(0, cx - (coatRight - coatLeft) * 3 / 4),
+                      x1 = std::min(w, cx + (coatRight - coatLeft) * 3 / 4);
+            auto span = [&](int y, bool (Px::*is)() const) {
+                int left = w, right = -1;
+                for (int x = x0; x < x1; ++x)
+                    if ((P(x, y).*is)()) left = std::min(left, x), right = x;
+                return right < left ? 0 : right - left + 1;
+            };
+            int top = 0, chin = 0, scarf = 0, band = 0;
+            while (top < h - 1 && span(top, &Px::Scarf) == 0) ++top;
+            for (int y = top; y < h && y <= top + span(top, &Px::Scarf) / 2; ++y)
+                scarf = std::max(scarf, span(y, &Px::Scarf));
+            for (int y = top + 1; y < h && (band == 0 || P(cx - scarf / 4, y).Scarf()); ++y)
+                band += P(cx - scarf / 4, y).Scarf();
+            for (chin = top - 1; chin > 0 && span(chin, &Px::Skin) == 0;) --chin;
+            const double shoulders = double(span(std::min(h - 1, top + scarf), &Px::Coat)) / scarf;
+            EXPECT_LE(top - chin, 2) << "his head floats over his scarf";
+            EXPECT_NEAR(double(band) / scarf, 0.2, 0.1) << "his scarf";
+            EXPECT_NEAR(shoulders, 1.65, 0.2) << "his shoulders";
         }
-        if (row.shows & kNoFire) {
-            EXPECT_LE(fire * 300, pixels) << "the Pyrowhorl";
+        int bolt = 0, near = 0;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                bool wood = false;
+                for (int v = std::max(0, y - 10); P(x, y).Bolt() && v <= std::min(h - 1, y + 10); ++v)
+                    for (int u = std::max(0, x - 10); u <= std::min(w - 1, x + 10); ++u) wood = wood || P(u, v).Wood();
+                bolt += P(x, y).Bolt(), near += wood;
+            }
+        check(kBolt, bolt >= 20, "no lightning");
+        check(kBolt, near == 0, "the lightning over what the storm tosses");
+        if (row.shows & kBotsApart) {
+            // Along the panel's longer side the bots' shells lie apart (pixels
+            // of a shell no more than 3 apart belong to it), clear of the
+            // picture's edges.
+            const bool tall = h > w;
+            std::vector<int> on(tall ? h : w, 0);
+            int edge = w;
+            for (int i = 0; i < w * h; ++i)
+                if (px[i].Shell()) {
+                    on[tall ? i / w : i % w] = 1;
+                    edge = std::min({edge, i % w, i / w, w - 1 - i % w, h - 1 - i / w});
+                }
+            int bots = 0, run = 0, gap = 4;
+            for (const int o : on) {
+                gap = o ? 0 : gap + 1;
+                run = o ? run + 1 : gap > 3 ? 0 : run;
+                bots += run == 8;
+            }
+            EXPECT_EQ(bots, 3) << "bots run together";
+            EXPECT_GE(edge, 8) << "a bot at the edge";
         }
-        if (row.shows & kThingsOnTheGround) {
-            EXPECT_GE(edges * 100, band) << "nothing lies about";
-        }
-    }
+        int over = 0;
+        for (int y = 0; y + 10 < h; ++y)
+            for (int x = 0; x < w; ++x) over += P(x, y).Thing() && (P(x, y + 5).Sea() || P(x, y + 10).Sea());
+        check(kOnTheIsland, over == 0, "things hang over the water");
+    }();
+    CDraw::ReleaseImage(page);
 }
 
 // The opening's second page is a frame and six pictures drawn in turn. Each

@@ -57,21 +57,31 @@ void Head(cairo_t* cr, double cx, double cy, double r, double tilt, double lookU
 }
 
 void Body(cairo_t* cr, double cx, double top, double w, double h) {
+    // The coat's details are drawn for a body 100 px wide and scale with it.
+    const double k = w / 100;
     cairo_new_path(cr);
     cairo_move_to(cr, cx - w * 0.3, top);
     cairo_curve_to(cr, cx - w * 0.55, top + h * 0.2, cx - w * 0.5, top + h * 0.8, cx - w * 0.45, top + h);
     cairo_line_to(cr, cx + w * 0.45, top + h);
     cairo_curve_to(cr, cx + w * 0.5, top + h * 0.8, cx + w * 0.55, top + h * 0.2, cx + w * 0.3, top);
     cairo_close_path(cr);
-    FillShaded(cr, kCoatColor, 2);
+    FillShaded(cr, kCoatColor, 2 * k);
     // Coat opening and buttons.
-    Line(cr, cx, top + h * 0.15, cx, top + h, Darken(kCoatColor, 0.4), 2);
-    for (int i = 0; i < 3; ++i) OutlinedEllipse(cr, cx + 7, top + h * (0.35 + i * 0.2), 3, 3, kGoggle, 1);
+    Line(cr, cx, top + h * 0.15, cx, top + h, Darken(kCoatColor, 0.4), 2 * k);
+    for (int i = 0; i < 3; ++i) OutlinedEllipse(cr, cx + 7 * k, top + h * (0.35 + i * 0.2), 3 * k, 3 * k, kGoggle, k);
     // Scarf.
-    OutlinedRoundedRect(cr, cx - w * 0.32, top - 6, w * 0.64, 16, 7, kScarf, 1.5);
-    const double tail[] = {cx + w * 0.1, top + 6, cx + w * 0.26, top + 6, cx + w * 0.22, top + h * 0.4,
+    OutlinedRoundedRect(cr, cx - w * 0.32, top - 6 * k, w * 0.64, 16 * k, 7 * k, kScarf, 1.5 * k);
+    const double tail[] = {cx + w * 0.1, top + 6 * k, cx + w * 0.26, top + 6 * k, cx + w * 0.22, top + h * 0.4,
                            cx + w * 0.12, top + h * 0.42};
-    OutlinedPolygon(cr, tail, 4, kScarf, 1.5);
+    OutlinedPolygon(cr, tail, 4, kScarf, 1.5 * k);
+}
+
+void Bust(cairo_t* cr, double cx, double neck, double r, double tilt, double lookUp) {
+    // As the main menu draws him at r = 46: a body 100 wide and 120 tall
+    // whose collar lies 2 below the neck, the head's centre 49 above it.
+    const double k = r / 46;
+    Body(cr, cx, neck + 2 * k, 100 * k, 120 * k);
+    Head(cr, cx, neck - 49 * k, r, tilt, lookUp);
 }
 
 void Arm(cairo_t* cr, double sx, double sy, double length, double angle, double forearm, double mirror) {

@@ -10,8 +10,13 @@ namespace ProfessorBust {
 // Head centred at (cx, cy) with radius r; tilt in radians (negative looks
 // up), lookUp 0..1 moves the eyes up.
 void Head(cairo_t* cr, double cx, double cy, double r, double tilt, double lookUp);
-// Torso with coat and scarf; (cx, top) is the middle of the collar.
+// Torso with coat and scarf; (cx, top) is the middle of the collar. Its
+// details scale with w.
 void Body(cairo_t* cr, double cx, double top, double w, double h);
+// Head and body together in the one proportion every picture of the bust
+// keeps: the head of radius r with its chin on the scarf at (cx, neck), the
+// body 2.2 r wide and 2.6 r tall below it.
+void Bust(cairo_t* cr, double cx, double neck, double r, double tilt, double lookUp);
 // An arm from the shoulder (sx, sy), the upper arm raised by angle and the
 // forearm by forearm (0 hanging, positive forward/up); mirror = -1 draws a
 // left-side arm.

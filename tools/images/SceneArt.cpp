@@ -128,12 +128,13 @@ double IslandGroundY(int w, int h, double x) {
     return Bezier(kGroundY, lo) * h;
 }
 
-void IslandScene(cairo_t* cr, int w, int h, uint32_t seed, double brightness) {
+void IslandScene(cairo_t* cr, int w, int h, uint32_t seed, double brightness, double volcanoHeight,
+                 double volcanoWidth) {
     SkyAndSea(cr, w, h, brightness);
     for (int i = 0; i < 5; ++i)
         Cloud(cr, RandomRange(seed, 0, w), RandomRange(seed, 30, h * 0.3), RandomRange(seed, 120, 220), 50, seed + i,
               0.8 * brightness);
-    Volcano(cr, w * 0.62, h * 0.62, w * 0.55, h * 0.42, brightness);
+    Volcano(cr, w * 0.62, h * 0.62, w * volcanoWidth, h * volcanoHeight, brightness);
     // The island body.
     cairo_save(cr);
     cairo_new_path(cr);

@@ -9,7 +9,10 @@
 namespace SceneArt {
 
 // The island with its volcano, sea and sky; brightness 0..1 (1 = full colour).
-void IslandScene(cairo_t* cr, int w, int h, uint32_t seed, double brightness);
+// The volcano stands at 0.62 of the width, its base on row 0.62 of the
+// height, as tall and as wide as the given fractions of the scene.
+void IslandScene(cairo_t* cr, int w, int h, uint32_t seed, double brightness, double volcanoHeight = 0.42,
+                 double volcanoWidth = 0.55);
 // The row where the island's ground begins at column x, in a scene of w x h.
 double IslandGroundY(int w, int h, double x);
 // Sky and sea only (the main menu paints the island and volcano as layers).
