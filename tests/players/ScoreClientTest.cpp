@@ -14,6 +14,7 @@
 #include "players/ScoreHttp.h"
 #include "tests/support/CScoreServerProcess.h"
 #include "tests/support/CScoreTestServer.h"
+#include "tests/support/ScopedDirectories.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
@@ -66,6 +67,7 @@ protected:
         EXPECT_EQ(b->entries[1].score, 150);
     }
 
+    CScopedDirectories dirs_;
     CScopedHome home_;
 };
 
