@@ -92,7 +92,7 @@ void CControllerEditor::PrepareChild() {
     view.HideCursor();
     // The picture set aside is the child's backdrop: no pointer on it, not
     // even the hourglass a closing message box leaves behind.
-    HideMousePointer(-1);
+    HideMousePointer(kHideUntilNextUpdate);
     CRender::Render(true);
     CRender::Swap(true);
 }
@@ -376,7 +376,7 @@ void CControllerEditor::Pump() {
     if (ending && CInput::IsTerminating()) KeepUnsavedWork();
     ReturnFromChild(childId, !ending);
     if (ending) EndGame(childId == CONTROLLER_GAME);
-    HideMousePointer(-1);
+    HideMousePointer(kHideUntilNextUpdate);
 }
 
 void CControllerEditor::LoadAccepted() {

@@ -76,7 +76,7 @@ private:
     void Save();
     void AskLoad();
     void Leave();
-    // The game is to end (result -1 came from the window or a signal): a
+    // The game is to end (kCloseQuit came from the window or a signal): a
     // signal ends it at once, keeping unsaved work; the close button asks
     // first when work is unsaved, unless the play screen has asked already.
     void EndGame(bool asked);

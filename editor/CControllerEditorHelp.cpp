@@ -156,7 +156,7 @@ CControllerEditorHelp::CControllerEditorHelp()
     DebugLog(DBG_CONSTRUCT, "CControllerEditorHelp:  Preloading sprites...\n");
     LoadSprites();
     UpdateSelection();
-    HideMousePointer(-1);
+    HideMousePointer(kHideUntilNextUpdate);
 }
 
 CControllerEditorHelp::~CControllerEditorHelp() {

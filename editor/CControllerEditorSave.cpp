@@ -62,7 +62,7 @@ CControllerEditorSave::CControllerEditorSave(CLevel* level_)
     value = 0;
     DebugLog(DBG_CONSTRUCT, "CControllerEditorSave:  Preloading sprites...\n");
     LoadSprites();
-    HideMousePointer(-1);
+    HideMousePointer(kHideUntilNextUpdate);
     if (level) {
         nameBox->SetText(level->GetFileName());
         headingBox->SetText(level->GetHeadingText());
@@ -228,7 +228,7 @@ void CControllerEditorSave::Pump() {
             SaveFilename();
         else
             ShowDialog();
-        HideMousePointer(-1);
+        HideMousePointer(kHideUntilNextUpdate);
         return;
     }
     PollInput();

@@ -38,7 +38,7 @@ void CControllerEditorTutorial::LoadSprites() {
     textbox = std::make_unique<CGuiTextbox>(kMaxText, kDialogX + kFieldX, kDialogY + kFieldY, 9, 11,
                                             "etutorial_blurb.jpg", "profilenternamecursor.png", true, true, true);
     MakeEditorButtons(picture, kDialogX, kDialogY, this, BUTTON_OKAY, BUTTON_CANCEL, false, &okay, &cancel);
-    HideMousePointer(-1);
+    HideMousePointer(kHideUntilNextUpdate);
     spritesBuilt = 1;
 }
 

@@ -30,7 +30,7 @@ CEditorView::~CEditorView() {
 }
 
 void CEditorView::LoadSprites(int number) {
-    HideMousePointer(-1);
+    HideMousePointer(kHideUntilNextUpdate);
     ChangeBackground(number);
     grid = MakeSprite(EditorArt{"grid.png", 15, 7, 1101}, "Editor - Grid", 1, 1);
     grid->SetPosition(0, 0, false);

@@ -15,8 +15,9 @@ public:
 
     // Takes every pending event and hands it to screen, until the queue is
     // empty or the screen stops being active (the event taken then is dropped).
-    // The window's close button sets the screen's result to -1; so does every
-    // pump once a terminate signal has come (see CatchTerminateSignals).
+    // The window's close button sets the screen's result to
+    // CController::kCloseQuit; so does every pump once a terminate signal has
+    // come (see CatchTerminateSignals).
     static void PumpEvents(CController* screen);
 
     // Takes the first press of Escape waiting on SDL's queue off it,

@@ -11,7 +11,7 @@ namespace {
 
 CSprite* g_arrow = nullptr;
 CSprite* g_hourglass = nullptr;
-int g_hideCount = -1;
+int g_hideCount = kHideUntilNextUpdate;
 
 int Clamp(int v, int lo, int hi) { return v < lo ? lo : (v > hi ? hi : v); }
 
@@ -25,7 +25,7 @@ CSprite* MakePointer(const char* name, const char* image) {
 }  // namespace
 
 CMouse::CMouse() {
-    g_hideCount = -1;
+    g_hideCount = kHideUntilNextUpdate;
     g_arrow = MakePointer("Global Mouse Pointer", "mousepointer.tga");
     g_hourglass = MakePointer("Global Hourglass Pointer", "hourglass.tga");
 }

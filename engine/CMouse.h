@@ -18,7 +18,8 @@ public:
     // The two sprites (null while no CMouse exists).
     static CSprite* GetArrow();
     static CSprite* GetHourglass();
-    // Frames still to pass before the arrow may show again; -1 when none.
+    // Frames still to pass before the arrow may show again;
+    // kHideUntilNextUpdate when none.
     static int GetHideCount();
 };
 
@@ -27,6 +28,9 @@ void PlaceMousePointer();
 // Hides both at once and keeps the arrow hidden for at least frames more
 // updates (a smaller count never shortens a pending one).
 void HideMousePointer(int frames);
+// HideMousePointer's count that holds nothing: hidden now, the arrow shows
+// again at the next update (unless a count already pending holds it).
+constexpr int kHideUntilNextUpdate = -1;
 // Once per frame from the current screen's pump.
 void UpdateMousePointer();
 // Shows the hourglass in place of a visible arrow; drawNow puts it on the

@@ -49,6 +49,12 @@ std::string Tidy(const std::string& path) {
     return tidy.empty() ? "/" : tidy;
 }
 
+// Why HOME names no folder: "not set" or "not an absolute path ('...')".
+std::string WhatHomeIs() {
+    const char* home = getenv("HOME");
+    return home ? "not an absolute path ('" + EscapeControls(home) + "')" : std::string("not set");
+}
+
 }  // namespace
 
 std::string FindDataFolder(const std::string& programDir, bool* installed) {
@@ -83,13 +89,11 @@ bool HasPlayerFolders(std::string* problem) {
     std::string profile, levels;
     const bool haveProfile = PlatformDataHomeDir(&profile), haveLevels = PlatformDocumentsDir(&levels);
     if (haveProfile && haveLevels) return true;
-    const char* home = getenv("HOME");
     const char* unset = haveProfile ? "XDG_DOCUMENTS_DIR"
                         : haveLevels ? "XDG_DATA_HOME"
                                      : "XDG_DATA_HOME and XDG_DOCUMENTS_DIR";
-    *problem = std::string("no folder for the player's files: HOME is ") +
-               (home ? "not an absolute path ('" + EscapeControls(home) + "')" : std::string("not set")) + ", nor " +
-               unset + " (the installed game writes nothing into its data folder)";
+    *problem = "no folder for the player's files: HOME is " + WhatHomeIs() + ", nor " + unset +
+               " (the installed game writes nothing into its data folder)";
     return false;
 }
 
@@ -111,7 +115,7 @@ bool PrepareCaptureFolder(std::string* folder, bool* made, std::string* why) {
     if (!g_capturesToPictures) return true;
     std::string pictures;
     if (!PlatformPicturesDir(&pictures)) {
-        *why = "there is no pictures folder (HOME is not set)";
+        *why = "there is no pictures folder: HOME is " + WhatHomeIs() + ", nor XDG_PICTURES_DIR";
         return false;
     }
     if (!PlatformIsDirectory(pictures)) {

@@ -157,7 +157,7 @@ void CControllerGame::Restart() {
 
 void CControllerGame::Suspend() {
     CSound::FadeOutEffects();
-    HideMousePointer(-1);
+    HideMousePointer(kHideUntilNextUpdate);
     if (replayIndicator) replayIndicator->Hide();
     if (menuButton) menuButton->Hide();
     if (hero) {
@@ -244,7 +244,7 @@ void CControllerGame::GUICallback(int index, int, bool) {
 }
 
 void CControllerGame::InputKey(bool released, int key) {
-    HideMousePointer(-1);
+    HideMousePointer(kHideUntilNextUpdate);
     if (!replay) {
         ProcessKey(released, key);
         return;
@@ -450,7 +450,7 @@ void CControllerGame::Pump() {
             if (result == 0) startFramePending = 1;
             quitQuestion.reset();
         }
-        HideMousePointer(-1);
+        HideMousePointer(kHideUntilNextUpdate);
         CDraw::SetFrameRate(replay || !profile ? -1 : profile->GetGameSpeed());
         if (storyClosed && CElement::IsProfessorExiting()) {
             OpenPostGame(SCOREBOARD_SOLVED);

@@ -96,7 +96,7 @@ void CControllerInGame::CreateSprites() {
         }
         spritesBuilt = 1;
     }
-    HideMousePointer(-1);
+    HideMousePointer(kHideUntilNextUpdate);
 }
 
 void CControllerInGame::UnloadSprites() {
@@ -109,7 +109,7 @@ void CControllerInGame::UnloadSprites() {
 // hides the hourglass that covered the hand-over.
 void CControllerInGame::PrepareChild(const char* name) {
     if (dimmer) dimmer->Hide();
-    HideMousePointer(-1);
+    HideMousePointer(kHideUntilNextUpdate);
     CRender::Render(true);
     ShowHourglass(true);
     UnloadSprites();
@@ -216,7 +216,7 @@ void CControllerInGame::Pump() {
         passwordChild.reset();
     }
     if (!spritesBuilt && result == 0) CreateSprites();
-    HideMousePointer(-1);
+    HideMousePointer(kHideUntilNextUpdate);
     SetPreviousId(id);
     if (solutionConfirmed) {
         solutionConfirmed = 0;

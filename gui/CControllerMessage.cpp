@@ -83,7 +83,7 @@ void CControllerMessage::LoadSprites() {
                                             "confirmation_buttonokayshadow.png", "confirmation_buttonokayroll.png",
                                             nullptr, true, 0, 0);
     }
-    HideMousePointer(-1);
+    HideMousePointer(kHideUntilNextUpdate);
     spritesBuilt = 1;
 }
 

@@ -21,7 +21,7 @@ CControllerMessageTutorial::CControllerMessageTutorial() {
     okay = std::make_unique<CGuiButton>(498, 408, BUTTON_OKAY, this, "confirmation_buttonokaybase.png",
                                         "confirmation_buttonokayshadow.png", "confirmation_buttonokayroll.png", nullptr,
                                         true, 0, 0);
-    HideMousePointer(-1);
+    HideMousePointer(kHideUntilNextUpdate);
 }
 
 CControllerMessageTutorial::~CControllerMessageTutorial() {

@@ -6,7 +6,7 @@
 #include "gui/CGuiListbox.h"
 
 void CMenuKeys::Input(CController& screen, bool released, int key, bool shift) {
-    HideMousePointer(-1);
+    HideMousePointer(kHideUntilNextUpdate);
     if (ring && !released) ring->TypeKey(key, shift);
     if (list && listKeys.HandleKey(list, released, key)) return;
     if (!released) {

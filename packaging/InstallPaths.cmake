@@ -30,11 +30,12 @@ zorv_full("${ZORV_DATADIR}" datadir)
 zorv_full("${ZORV_DATAROOTDIR}" datarootdir)
 zorv_full("${ZORV_MANDIR}" mandir)
 
-# systemd looks for system units under /usr (Debian's own in /lib) and
+# systemd looks for system units where its pkg-config file says (a
+# system's own packages' units: ZORV_SYSTEMD_UNIT_DIR) and under
 # /usr/local, nowhere else: under any other prefix (~/.local, /opt/...) a
 # unit would never be found, so none is installed there.
 if(CMAKE_INSTALL_PREFIX STREQUAL "/usr")
-  set(unitdir /lib/systemd/system)
+  set(unitdir "${ZORV_SYSTEMD_UNIT_DIR}")
 elseif(CMAKE_INSTALL_PREFIX STREQUAL "/usr/local")
   set(unitdir /usr/local/lib/systemd/system)
 else()

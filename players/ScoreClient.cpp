@@ -1,6 +1,6 @@
 #include "players/ScoreClient.h"
 
-#include <climits>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
@@ -8,6 +8,7 @@
 #include "engine/CInput.h"
 #include "engine/Log.h"
 #include "engine/Parameters.h"
+#include "engine/ReadNumber.h"
 #include "engine/Utilities.h"
 #include "players/ScoreHttp.h"
 #include "players/ScoreScramble.h"
@@ -30,26 +31,6 @@ int g_lastError = kScoreErrorNone;
 std::vector<std::string> g_proposedNames;
 CScoreBoard g_overallBoards[kScoreBoardTypes];
 std::vector<CScoreBoard> g_levelBoards[kScoreBoardTypes];
-
-// An optional sign and the leading digits, 0 when there are none; numbers
-// beyond 32 bits stop at the nearest limit instead of wrapping.
-int32_t ReadLeadingInt(const std::string& text) {
-    size_t i = 0;
-    while (i < text.size() && text[i] == ' ') ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
-        negative = text[i] == '-';
-        ++i;
-    }
-    long long value = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-        value = value * 10 + (text[i] - '0');
-        if (value > static_cast<long long>(INT_MAX) + 1) value = static_cast<long long>(INT_MAX) + 1;
-    }
-    if (negative) value = -value;
-    if (value > INT_MAX) value = INT_MAX;
-    return static_cast<int32_t>(value);
-}
 
 // Known boards only (the rule the server keeps too): any of the four types
 // with the overall level, or a level inside the table of a type that has
@@ -130,7 +111,11 @@ Outcome SendRequest(const std::string& query, std::vector<std::string>* lines) {
         NoteUnusable("a failure without its code");
         return Outcome::kUnusable;
     }
-    const int32_t code = ReadLeadingInt((*lines)[1]);
+    int32_t code = kScoreErrorNone;
+    if (!ReadNumber((*lines)[1], INT32_MIN, INT32_MAX, &code)) {
+        NoteUnusable("a failure whose code is no number");
+        return Outcome::kUnusable;
+    }
     // A failure must never read as "no error": callers take 0 for success.
     if (code == kScoreErrorNone) {
         NoteUnusable("a failure whose code reads as none");
@@ -305,9 +290,13 @@ bool RequestScoreDownload(const std::string& user, int type, int level) {
         return false;
     }
     CScoreBoard fresh;
-    // A negative count would make the board look never downloaded.
-    const int32_t count = ReadLeadingInt(lines[1]);
-    fresh.count = count < 0 ? 0 : count;
+    // Every number whole or the answer is none: a count of no players at
+    // least (a negative one would make the board look never downloaded), a
+    // rank from 1 (0 is the own rank of a player not on the board).
+    if (!ReadNumber(lines[1], 0, INT32_MAX, &fresh.count)) {
+        NoteUnusable("a board whose count is no number of players");
+        return false;
+    }
     const int lineCount = static_cast<int>(lines.size());
     std::vector<std::string> rankTexts;
     std::vector<std::string> fields;
@@ -321,9 +310,15 @@ bool RequestScoreDownload(const std::string& user, int type, int level) {
             return false;
         }
         CScoreEntry entry;
-        entry.rank = ReadLeadingInt(fields[0]);
+        if (!ReadNumber(fields[0], 1, INT32_MAX, &entry.rank)) {
+            NoteUnusable("a row of the board whose rank is no rank");
+            return false;
+        }
+        if (!ReadNumber(fields[2], INT32_MIN, INT32_MAX, &entry.score)) {
+            NoteUnusable("a row of the board whose score is no number");
+            return false;
+        }
         entry.SetName(fields[1]);
-        entry.score = ReadLeadingInt(fields[2]);
         entry.extra = fields[3];
         if (fields[1] == user) {
             fresh.ownRank = entry.rank;

@@ -1,7 +1,8 @@
 // Client of the online score server: registers a user name, uploads scores
-// and downloads boards, one blocking HTTP GET each. The downloaded boards
-// live in program-wide tables for the score board screen to read; the last
-// error stays until the next request. The transport (players/ScoreHttp.h)
+// and downloads boards, one HTTP GET each, waited for until its answer
+// comes or the player gives it up. The downloaded boards live in
+// program-wide tables for the score board screen to read; the last error
+// stays until the next request. The transport (players/ScoreHttp.h)
 // is the client's own.
 #pragma once
 

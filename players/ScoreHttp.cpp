@@ -51,18 +51,57 @@ size_t HttpWriteCallback(char* data, size_t size, size_t count, void* target) {
     return bytes;
 }
 
+namespace {
+
+// The handle's options; false (with a warning naming the one libcurl
+// refused) when any of them cannot be set.
+bool SetOptions(CURL* curl, const std::string& address, long timeoutSeconds) {
+    struct Option {
+        const char* name;
+        CURLcode result;
+    };
+    const Option options[] = {
+        {"the time-out", curl_easy_setopt(curl, CURLOPT_TIMEOUT, timeoutSeconds)},
+        // http and https only, the address and any redirect alike: a
+        // score server's address that names a file, a mail or a directory
+        // server is refused before anything is read. No redirect is followed
+        // (a 3xx is an answer whose body is read as any other); the
+        // redirect rule stands in case one ever is.
+#if LIBCURL_VERSION_NUM >= 0x075500
+        {"the schemes", curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https")},
+        {"the redirect schemes", curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https")},
+#else
+        {"the schemes", curl_easy_setopt(curl, CURLOPT_PROTOCOLS, CURLPROTO_HTTP | CURLPROTO_HTTPS)},
+        {"the redirect schemes", curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS, CURLPROTO_HTTP | CURLPROTO_HTTPS)},
+#endif
+        {"no redirect", curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 0L)},
+        {"the address", curl_easy_setopt(curl, CURLOPT_URL, address.c_str())},
+        {"the answer's reader", curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, HttpWriteCallback)},
+        {"the answer's buffer", curl_easy_setopt(curl, CURLOPT_WRITEDATA, &g_response)},
+    };
+    for (const Option& option : options) {
+        if (option.result == CURLE_OK) continue;
+        DebugLog(DBG_WARNING, "The score request could not be started: libcurl refused %s: %s (libcurl error %i)\n",
+                 option.name, curl_easy_strerror(option.result), static_cast<int>(option.result));
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
 HttpOutcome HttpGet(const std::string& base, const std::string& query, long timeoutSeconds,
                     HttpGiveUpCheck giveUp) {
     const std::string address = base + "?" + HttpBuildQuery(query);
     g_response.clear();
     g_status = 0;
     CURL* curl = curl_easy_init();
-    if (!curl) return HttpOutcome::kNoAnswer;
-    curl_easy_setopt(curl, CURLOPT_TIMEOUT, timeoutSeconds);
+    if (!curl) {
+        DebugLog(DBG_WARNING, "The score request could not be started: libcurl gave no handle\n");
+        return HttpOutcome::kNoAnswer;
+    }
     HttpOutcome outcome = HttpOutcome::kNoAnswer;
-    if (curl_easy_setopt(curl, CURLOPT_URL, address.c_str()) == CURLE_OK &&
-        curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, HttpWriteCallback) == CURLE_OK &&
-        curl_easy_setopt(curl, CURLOPT_WRITEDATA, &g_response) == CURLE_OK) {
+    if (SetOptions(curl, address, timeoutSeconds)) {
         bool gaveUp = false;
         const CURLcode result = RunTransfer(curl, giveUp, &gaveUp);
         if (gaveUp) {

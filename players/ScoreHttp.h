@@ -1,6 +1,8 @@
-// The score client's transport: one blocking HTTP GET through libcurl, its
-// body kept for the client to read. Only the client (and its tests) use it;
-// libcurl stays inside ScoreHttp.cpp.
+// The score client's transport: one HTTP GET through libcurl, which waits
+// for its answer unless the wait is given up (the player's Escape), its
+// body kept for the client to read; http and https only, no redirect
+// followed. Only the client (and its tests) use it; libcurl stays inside
+// ScoreHttp.cpp.
 #pragma once
 
 #include <cstddef>
@@ -28,7 +30,8 @@ using HttpGiveUpCheck = bool (*)();
 // GET base + "?" + the scrambled query, the body kept in the response
 // buffer; the whole transfer may take at most timeoutSeconds, and giveUp
 // (when given) may end it sooner. No answer comes with a warning that says
-// why: the caller tells the player.
+// why (a request libcurl could not start as well as one that got no answer);
+// the caller tells the player.
 HttpOutcome HttpGet(const std::string& base, const std::string& query,
                     long timeoutSeconds = kScoreRequestTimeoutDefault, HttpGiveUpCheck giveUp = nullptr);
 // The last answer's body, kept until the next request.

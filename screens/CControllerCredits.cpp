@@ -66,7 +66,7 @@ void CControllerCredits::LoadSprites() {
     done =
         std::make_unique<CGuiButton>(kDoneX, kFootRowY, 0, this, "story_buttondonebase.png",
                                      "story_buttondoneshadow.png", "story_buttondonerollover.png", nullptr, true, 2, 2);
-    HideMousePointer(-1);
+    HideMousePointer(kHideUntilNextUpdate);
     loaded = 1;
 }
 

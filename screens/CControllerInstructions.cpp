@@ -281,7 +281,7 @@ void CControllerInstructions::CreateSprites() {
                                      "story_buttonnextshadow.png", "story_buttonnextrollover.png", nullptr, true, 2, 2);
     nextButton->SetDisableImage("story_buttonnextfade.png", 0, 0);
     BuildPage();
-    HideMousePointer(-1);
+    HideMousePointer(kHideUntilNextUpdate);
     built = 1;
 }
 

@@ -36,7 +36,7 @@ CControllerIntro::CControllerIntro()
       mainMenu(nullptr),
       menuOpened(0) {
     id = CONTROLLER_INTRO;
-    HideMousePointer(-1);
+    HideMousePointer(kHideUntilNextUpdate);
     LoadSplashImages();
 }
 

@@ -288,7 +288,7 @@ void CControllerMain::LoadSprites() {
         buttons[BUTTON_PROFILE]->Disable();
     }
 
-    HideMousePointer(-1);
+    HideMousePointer(kHideUntilNextUpdate);
     spritesLoaded = 1;
 }
 
@@ -458,7 +458,7 @@ void CControllerMain::HideButtons() {
 }
 
 void CControllerMain::FreezeForChild() {
-    HideMousePointer(-1);
+    HideMousePointer(kHideUntilNextUpdate);
     CRender::Render(true);
     CRender::Swap(true);
     HideButtons();
@@ -745,7 +745,7 @@ void CControllerMain::Pump() {
         return;
     }
     if (!spritesLoaded && result == 0) LoadSprites();
-    HideMousePointer(-1);
+    HideMousePointer(kHideUntilNextUpdate);
     SetPreviousId(CONTROLLER_MAIN);
 }
 

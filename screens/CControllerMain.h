@@ -159,10 +159,11 @@ private:
     // damaged profile file not told yet, else of a data folder that could
     // not be locked, else of a save that failed; false when there is none.
     bool OpenNotice();
-    // Leaving the game (result -1, or -2 once a web page is open) saves the
-    // profile first; when that fails the quit is held and the player asked
-    // whether to quit anyway (true: the question is open), or to stay and
-    // quit again once the reason is mended. A terminate signal is not held.
+    // Leaving the game (kCloseQuit, or kCloseToBrowser once a web page is
+    // open) saves the profile first; when that fails the quit is held and the
+    // player asked whether to quit anyway (true: the question is open), or to
+    // stay and quit again once the reason is mended. A terminate signal is
+    // not held.
     bool HoldQuitForUnsavedProgress();
     // Tells the player of editor work kept in a recovery file when the game
     // last ended; false when there is none.

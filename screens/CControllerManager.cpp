@@ -267,7 +267,7 @@ void CControllerManager::CreateSprites() {
     spritesBuilt = 1;
     lists[sort]->Show();
     ShowLevelDetails(lists[sort]->GetRowCount() > 0 ? lists[sort]->GetSelectedRowId() : -1);
-    HideMousePointer(-1);
+    HideMousePointer(kHideUntilNextUpdate);
 }
 
 void CControllerManager::UnloadSprites() {
@@ -333,11 +333,11 @@ void CControllerManager::SwitchSort(int newSort) {
     menuKeys.SetList(lists[sort].get());
     lists[sort]->Show();
     if (any) lists[sort]->SelectRowById(rowId);
-    HideMousePointer(-1);
+    HideMousePointer(kHideUntilNextUpdate);
 }
 
 void CControllerManager::OpenMessage(int titleId, int bodyId, bool question, int pending, const char* bodyText) {
-    HideMousePointer(-1);
+    HideMousePointer(kHideUntilNextUpdate);
     CRender::Render(true);
     CRender::Swap(true);
     HideWidgets();
@@ -366,7 +366,7 @@ void CControllerManager::PlayEntry(int entry) {
     }
     level = std::move(candidate);
     game = std::move(screen);
-    HideMousePointer(-1);
+    HideMousePointer(kHideUntilNextUpdate);
     UnloadSprites();
     LogOpening("Game");
     OpenChild(game.get());
@@ -498,6 +498,6 @@ void CControllerManager::Pump() {
     }
     if (CController::GetCurrent() != this) return;
     if (!spritesBuilt && result == 0) CreateSprites();
-    HideMousePointer(-1);
+    HideMousePointer(kHideUntilNextUpdate);
     SetPreviousId(CONTROLLER_MANAGER);
 }

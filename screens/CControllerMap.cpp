@@ -219,7 +219,7 @@ void CControllerMap::CreateSprites() {
 
     UpdateLevelTexts();
     CreateDots();
-    HideMousePointer(-1);
+    HideMousePointer(kHideUntilNextUpdate);
     spritesLoaded = 1;
 }
 
@@ -411,7 +411,7 @@ void CControllerMap::HideWidgets() {
 }
 
 void CControllerMap::FreezeFor(const char* name) {
-    HideMousePointer(-1);
+    HideMousePointer(kHideUntilNextUpdate);
     CRender::Render(true);
     CRender::Swap(true);
     HideWidgets();
@@ -595,7 +595,7 @@ void CControllerMap::Pump() {
     }
     // Back from the play screen: the profile picks the next level.
     if (!spritesLoaded && result == 0) CreateSprites();
-    HideMousePointer(-1);
+    HideMousePointer(kHideUntilNextUpdate);
     SetPreviousId(CONTROLLER_MAP);
     if (spritesLoaded && result == 0 && ExplanationDue()) {
         explanationShown = 1;

@@ -121,7 +121,7 @@ void CControllerOptions::CreateSprites() {
 
     Refresh();
     sample = std::make_unique<CSoundObject>("trampoline_rebound.ogg", false);
-    HideMousePointer(-1);
+    HideMousePointer(kHideUntilNextUpdate);
     built = 1;
 }
 
@@ -217,7 +217,7 @@ void CControllerOptions::OpenPassword() {
 
 void CControllerOptions::OpenChildScreen(CController* child) {
     if (dimmer) dimmer->Hide();
-    HideMousePointer(-1);
+    HideMousePointer(kHideUntilNextUpdate);
     CRender::Render(true);
     UnloadSprites();
     DebugLog(DBG_DEBUG, "=============================================\n");
@@ -252,7 +252,7 @@ void CControllerOptions::Pump() {
     }
     // Rebuilding refreshes the widgets, so changes made in the child show.
     if (!built && result == 0) CreateSprites();
-    HideMousePointer(-1);
+    HideMousePointer(kHideUntilNextUpdate);
     SetPreviousId(CONTROLLER_OPTIONS);
 }
 

@@ -204,7 +204,7 @@ void CControllerOptionsControls::InputKey(bool released, int key) {
         InputMenuKey(released, key);
         return;
     }
-    HideMousePointer(-1);
+    HideMousePointer(kHideUntilNextUpdate);
     // Any key binds, Escape, Return and Tab included.
     const int s = selectedBox;
     selectedBox = -1;

@@ -84,7 +84,7 @@ void CControllerOptionsPassword::CreateSprites() {
     cancel = std::make_unique<CGuiButton>(405, 420, BUTTON_CANCEL, this, "confirmation_buttoncancelbase.png",
                                           "confirmation_buttoncancelshadow.png", "confirmation_buttoncancelroll.png",
                                           nullptr, false, 0, 0);
-    HideMousePointer(-1);
+    HideMousePointer(kHideUntilNextUpdate);
     spritesBuilt = 1;
 }
 

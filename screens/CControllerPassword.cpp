@@ -15,7 +15,7 @@ void CControllerPassword::LoadSprites() {
     mark = std::make_unique<CInvalidMark>("password_invalid", 1411, kLargeMarkX, kLargeMarkY,
                                           "Text Entry Controller (ptrSInvalid)");
     textbox->SetMasked(true);
-    HideMousePointer(-1);
+    HideMousePointer(kHideUntilNextUpdate);
     spritesBuilt = 1;
 }
 

@@ -100,7 +100,7 @@ void CControllerProfiles::CreateSprites() {
     }
     spritesBuilt = 1;
     BuildList();
-    HideMousePointer(-1);
+    HideMousePointer(kHideUntilNextUpdate);
 }
 
 void CControllerProfiles::UnloadSprites() {
@@ -144,7 +144,7 @@ void CControllerProfiles::BuildList() {
 }
 
 void CControllerProfiles::ClearForChild(const char* name) {
-    HideMousePointer(-1);
+    HideMousePointer(kHideUntilNextUpdate);
     if (spritesBuilt) {
         dimmer->Hide();
         CRender::Render(true);
@@ -325,6 +325,6 @@ void CControllerProfiles::Pump() {
     // screen waiting for it.
     if (CController::GetCurrent() != this) return;
     if (!spritesBuilt && result == 0) CreateSprites();
-    HideMousePointer(-1);
+    HideMousePointer(kHideUntilNextUpdate);
     SetPreviousId(CONTROLLER_PROFILES);
 }

@@ -275,7 +275,7 @@ void CControllerScoreboard::BuildPage() {
     background->AddFrame(page);
     background->SetPosition(kPageX, kPageY, false);
     background->Show(kSpriteNotDrawn, kSpriteNotDrawn);
-    HideMousePointer(-1);
+    HideMousePointer(kHideUntilNextUpdate);
 }
 
 void CControllerScoreboard::DrawLevelBoard(int page) {
@@ -612,7 +612,7 @@ void CControllerScoreboard::RunFollowUp() {
 
 void CControllerScoreboard::PrepareChild(const char* name) {
     if (dimmer) dimmer->Hide();
-    HideMousePointer(-1);
+    HideMousePointer(kHideUntilNextUpdate);
     CRender::Render(true);
     UnloadSprites();
     LogOpening(name);
@@ -633,7 +633,7 @@ void CControllerScoreboard::OpenMessage(int titleId) {
         if (b) b->Hide();
     if (arrow1) arrow1->Hide();
     if (arrow2) arrow2->Hide();
-    HideMousePointer(-1);
+    HideMousePointer(kHideUntilNextUpdate);
     LogOpening("Message");
     messageText = failureText;
     message = std::make_unique<CControllerMessage>(titleId, failureBody, false, failureText.c_str());

@@ -16,6 +16,6 @@ void CControllerScoreboardName::LoadSprites() {
                                               "Text Entry Controller (ptrSInvalid)");
         mark->Start(kMarkHold);
     }
-    HideMousePointer(-1);
+    HideMousePointer(kHideUntilNextUpdate);
     spritesBuilt = 1;
 }

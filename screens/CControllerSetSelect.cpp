@@ -60,7 +60,7 @@ void CControllerSetSelect::LoadSprites() {
         buttons[i] = std::make_unique<CGuiButton>(kBoxX + 42, b.y, i, this, b.base, b.shadow, b.rollover, nullptr,
                                                   i == BUTTON_REGULAR, 0, 0);
     }
-    HideMousePointer(-1);
+    HideMousePointer(kHideUntilNextUpdate);
     loaded = 1;
 }
 

@@ -135,7 +135,7 @@ void CControllerStory::LoadSprites() {
                                                   true, 0, 0);
     }
     CSound::PlayStoryMusic();
-    HideMousePointer(-1);
+    HideMousePointer(kHideUntilNextUpdate);
     loaded = 1;
 }
 

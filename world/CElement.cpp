@@ -947,6 +947,9 @@ void CElement::CreateNullElement() {
 }
 
 void CElement::ResetWorld() {
+    // The lists own their elements: a world still standing is unloaded
+    // (its elements deleted) before the new one starts, never dropped.
+    if (!allElements.empty() || nullElement) UnloadElements();
     ++worldGeneration;
     undoCount = 0;
     undoStart = 0;

@@ -163,6 +163,8 @@ public:
 
     // ---- World -------------------------------------------------------------
     static void CreateNullElement();
+    // An empty world: the elements of the one before (if still loaded) are
+    // deleted, the undo steps and piece statics reset.
     static void ResetWorld();
     // Counts the resets: whoever built a world can tell whether it is still
     // the one standing.

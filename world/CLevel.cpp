@@ -493,7 +493,7 @@ bool CLevel::RemovePath(const std::string& path, int* error) {
     // What a save cut off by a crash left beside the file goes with it.
     unlink((path + CAtomicFile::kTempSuffix).c_str());
     if (remove(path.c_str()) == 0) {
-        DebugLog(DBG_DEBUG, "CLevel::Remove()  Level has been succesfully removed:  '%s'\n", path.c_str());
+        DebugLog(DBG_DEBUG, "CLevel::Remove()  Level has been successfully removed:  '%s'\n", path.c_str());
         return true;
     }
     const int why = errno;

@@ -358,17 +358,18 @@ TEST_F(ControllerTest, CapturesInOneSecondEachKeepTheirOwnFile) {
 // An installed game's capture goes into the game's folder, made only inside
 // a pictures folder that is there. One that cannot be saved says why on
 // standard error and leaves nothing behind: no pictures folder (its drive
-// not mounted), one that is read-only (to an ordinary user when the tests
+// not mounted, or none named: HOME relative), one that is read-only (to an ordinary user when the tests
 // run as root), or a write that fails (a file-size limit, as a full disk).
 TEST_F(ControllerTest, ACaptureThatCannotBeSavedSaysWhyAndLeavesNothing) {
-    enum Row { PICTURES_NOT_THERE, PICTURES_READ_ONLY, WRITE_FAILS };
+    enum Row { PICTURES_NOT_THERE, PICTURES_READ_ONLY, WRITE_FAILS, HOME_RELATIVE };
     ASSERT_TRUE(spritetest::OpenVideo());
-    for (const Row row : {PICTURES_NOT_THERE, PICTURES_READ_ONLY, WRITE_FAILS}) {
+    for (const Row row : {PICTURES_NOT_THERE, PICTURES_READ_ONLY, WRITE_FAILS, HOME_RELATIVE}) {
         SCOPED_TRACE(row);
         CTempDir home;
         ASSERT_EQ(chmod(home.Path().c_str(), 0755), 0);
         const std::string pictures = home.File("Pictures"), ours = pictures + "/ZORV Screenshots/";
-        if (row != PICTURES_NOT_THERE) {
+        const bool made = row == PICTURES_READ_ONLY || row == WRITE_FAILS;
+        if (made) {
             ASSERT_EQ(mkdir(pictures.c_str(), row == PICTURES_READ_ONLY ? 0555 : 0755), 0);
         }
         const std::string told = home.File("told.txt");
@@ -381,6 +382,11 @@ TEST_F(ControllerTest, ACaptureThatCannotBeSavedSaysWhyAndLeavesNothing) {
                 (row == PICTURES_READ_ONLY && geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)))
                 _exit(99);
             setenv("XDG_PICTURES_DIR", pictures.c_str(), 1);
+            if (row == HOME_RELATIVE) {
+                setenv("HOME", "relhome", 1);
+                unsetenv("XDG_PICTURES_DIR");
+                unsetenv("XDG_CONFIG_HOME");
+            }
             EnableDebugCategory(DBG_WARNING);
             SetCapturesToPictures(true);
             _exit(FakeScreen(3).CaptureScreen(false, KEY_KP0) ? 0 : 1);
@@ -392,10 +398,11 @@ TEST_F(ControllerTest, ACaptureThatCannotBeSavedSaysWhyAndLeavesNothing) {
             notSaved + "the pictures folder '" + pictures +
                 "' is not there (its drive not mounted?), and the game makes none\n",
             notSaved + "the folder '" + ours + "' cannot be made: " + strerror(EACCES) + "\n",
-            std::string(".bmp': ") + strerror(EFBIG) + "\n"};
+            std::string(".bmp': ") + strerror(EFBIG) + "\n",
+            notSaved + "there is no pictures folder: HOME is not an absolute path ('relhome'), nor XDG_PICTURES_DIR\n"};
         const std::string text = ReadFileText(told);
         EXPECT_NE(text.find(says[row]), std::string::npos) << text;
-        EXPECT_EQ(PlatformEntryExists(pictures), row != PICTURES_NOT_THERE);
+        EXPECT_EQ(PlatformEntryExists(pictures), made);
         EXPECT_TRUE(FolderEntries(pictures).empty());
     }
     SetCapturesToPictures(false);

@@ -107,14 +107,26 @@ TEST_F(DisplayPacingTest, TenFramesTakeTenPeriodsOfTheSpeed) {
     }
 }
 
-TEST_F(DisplayPacingTest, WithoutTheLockPresentDoesNotWait) {
-    CDraw::ToggleFPSLock();
-    g_now = 500;
-    CDraw::Present(false, true);
-    CDraw::Present(false, true);
-    CDraw::Present(false, true);
-    EXPECT_TRUE(g_delays.empty());
-    EXPECT_EQ(CDraw::GetFrame(), 3u);
+// Each switch says its new value; unlocked, Present does not wait for the
+// period, and with the output on each second's frame count is printed.
+TEST_F(DisplayPacingTest, TheFpsSwitchesTurnTheWaitAndTheCountLineOnAndOff) {
+    for (const bool locked : {false, true}) {
+        ::testing::internal::CaptureStdout();
+        CDraw::ToggleFPSLock();
+        CDraw::ToggleFPSOutput();
+        g_delays.clear();
+        g_now += 5000;
+        CDraw::Present(false, true);
+        CDraw::Present(false, true);
+        const std::string out = ::testing::internal::GetCapturedStdout();
+        EXPECT_EQ(g_delays.empty(), !locked);
+        EXPECT_EQ(out.rfind(locked ? "Setting FPSLock to 1\nSetting FPSOutput to 0\n"
+                                   : "Setting FPSLock to 0\nSetting FPSOutput to 1\nFPS ",
+                            0),
+                  0u)
+            << out;
+        EXPECT_EQ(out.find("FPS ") != std::string::npos, !locked) << out;
+    }
 }
 
 TEST_F(DisplayPacingTest, FrameCountedOnlyWhenAsked) {
@@ -158,6 +170,8 @@ TEST_F(DisplayPacingTest, PresentSendsRectanglesOnlyWhenAskedAndNotHeldToWholeFl
         {0, true, CDraw::kPresentedRects},
         {1, true, CDraw::kPresentedWholeScreen},
         {0, false, CDraw::kPresentedWholeScreen},
+        // Not forced: as the system says, and this one counts as modern.
+        {-1, true, CDraw::kPresentedWholeScreen},
     };
     for (const auto& row : rows) {
         CDraw::ForceFullFlip(row.forceFullFlip);
@@ -169,7 +183,7 @@ TEST_F(DisplayPacingTest, PresentSendsRectanglesOnlyWhenAskedAndNotHeldToWholeFl
         EXPECT_EQ(CDraw::GetLastPresentRects().size(), row.shown == CDraw::kPresentedRects ? 1u : 0u);
         EXPECT_EQ(g_clears, 1);
         CDraw::SetVideoMode();
-        EXPECT_EQ(CDraw::IsFullFlip(), row.forceFullFlip == 1);
+        EXPECT_EQ(CDraw::IsFullFlip(), row.forceFullFlip != 0);
     }
 }
 
@@ -426,12 +440,3 @@ TEST_F(DisplayTest, ConstructorBringsTheDisplayUpAndTheDestructorTakesItDown) {
     EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_ENABLE);
 }
 
-TEST(DisplayToggles, FpsSwitchesReportTheirNewValue) {
-    ::testing::internal::CaptureStdout();
-    CDraw::ToggleFPSLock();
-    CDraw::ToggleFPSLock();
-    CDraw::ToggleFPSOutput();
-    CDraw::ToggleFPSOutput();
-    const std::string out = ::testing::internal::GetCapturedStdout();
-    EXPECT_EQ(out, "Setting FPSLock to 0\nSetting FPSLock to 1\nSetting FPSOutput to 1\nSetting FPSOutput to 0\n");
-}

@@ -8,6 +8,7 @@
 #include "engine/Log.h"
 #include "engine/Utilities.h"
 #include "platform/Platform.h"
+#include "tests/support/ScopedDirectories.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
@@ -28,6 +29,7 @@ protected:
         SetLogSink(nullptr);
         SetLogClock(nullptr);
     }
+    CScopedDirectories dirs_;
 };
 
 std::string Captured(void (*log)()) {

@@ -78,7 +78,7 @@ TEST_F(MouseTest, HideForOneFrameLastsTwoUpdates) {
 
 TEST_F(MouseTest, HideMinusOneLastsUntilTheNextUpdate) {
     UpdateMousePointer();
-    HideMousePointer(-1);
+    HideMousePointer(kHideUntilNextUpdate);
     EXPECT_TRUE(IsMousePointerHidden());
     UpdateMousePointer();
     EXPECT_TRUE(ArrowShown());

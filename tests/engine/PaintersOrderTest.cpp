@@ -211,6 +211,19 @@ const RuleCase kCases[] = {
     {"TeleportPortalActualD", "TELEPORT PORTAL-ACTUAL D", FULL, P(67, 4, 5), PG(61, 3, 5, 12), 1},
     {"TeleportLglowA", "TELEPORT LGLOW A", FULL, P(65, 5, 5), P(80, 3, 5), 1},
     {"TeleportLglowB", "TELEPORT LGLOW B", FULL, P(80, 1, 5), P(65, 3, 5), -1},
+    // An actor beside a teleport's left glow, and in its cell: the glow in
+    // front when the actor stands on its left or with it, behind him on its
+    // right.
+    {"TeleportLglowABeside", "TELEPORT LGLOW A", FULL, P(65, 4, 5), P(80, 3, 5), 1},
+    {"TeleportLglowBBeside", "TELEPORT LGLOW B", FULL, P(80, 2, 5), P(65, 3, 5), -1},
+    {"TeleportLglowActorOnItsRight", "FALLOUT RIGHT, NOT BELOW", FULL, P(80, 4, 5), P(65, 3, 5), 1},
+    {"TeleportLglowActorOnItsRightMirror", "FALLOUT LEFT, NOT ABOVE", FULL, P(65, 3, 5), P(80, 4, 5), -1},
+    {"SameTileBTeleportLglow", "SAME-TILE-B Ahead", FULL, P(65, 3, 5), P(80, 3, 5), 1},
+    {"SameTileATeleportLglow", "SAME-TILE-A Behind", FULL, P(80, 3, 5), P(65, 3, 5), -1},
+    // The right glow is over every actor, on either side and in its cell.
+    {"TeleportRglowActorOnItsLeft", "FIXED GLOW", FULL, P(66, 4, 5), P(80, 3, 5), 1},
+    {"TeleportRglowActorOnItsRight", "FIXED GLOW", FULL, P(80, 4, 5), P(66, 3, 5), -1},
+    {"TeleportRglowActorInItsCell", "FIXED GLOW", FULL, P(71, 3, 5), P(66, 3, 5), -1},
     {"TeleportPortalTerrainA", "TELEPORT PORTAL-TERRAIN A", FULL, P(61, 3, 6), PW(10, 3, 5, 2), -1},
     {"TeleportPortalTerrainB", "TELEPORT PORTAL-TERRAIN B", FULL, P(61, 3, 4), PW(10, 3, 5, 2), 1},
     {"TeleportPortalTerrainC", "TELEPORT PORTAL-TERRAIN C", FULL, PW(10, 3, 4, 2), P(61, 3, 5), 1},

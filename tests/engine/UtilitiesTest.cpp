@@ -203,8 +203,3 @@ TEST(Utilities, TheFoldersAreTheDesktopsAndOnlyAbsoluteOnesCount) {
     }
 }
 
-TEST(Utilities, TheSystemCountsAsModern) {
-    EXPECT_TRUE(IsVistaOrLater());
-    EXPECT_TRUE(IsWinNT());
-    EXPECT_FALSE(IsWin9x());
-}

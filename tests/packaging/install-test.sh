@@ -15,7 +15,8 @@
 #     with Debian's build flags and in Debian's layout (/usr/games,
 #     /usr/share/games) it has no test,
 #     benchmark or sanitizer target; cmake --install builds what it installs
-#     (a program missing from the build comes back) into a DESTDIR, where the
+#     (a program missing from the build comes back; as many jobs at once as
+#     CMAKE_BUILD_PARALLEL_LEVEL says) into a DESTDIR, where the
 #     installed game runs from another folder and the unit names the
 #     installed server, passes systemd-analyze and does not restart a server
 #     that refused; cpack -G DEB: the package's files, and its
@@ -245,10 +246,22 @@ elif [ "$mode" = package ]; then
         fail "a build without tests has test targets"
     rm -f "$packager/run/zorv_scored"
     dest="$work/dest"
-    DESTDIR="$dest" cmake --install "$packager" >"$work/install.out" 2>&1 ||
+    DESTDIR="$dest" CMAKE_BUILD_PARALLEL_LEVEL=2 cmake --install "$packager" >"$work/install.out" 2>&1 ||
         fail "cmake --install: $(tail -n 30 "$work/install.out")"
     [ -x "$dest/usr/games/zorv_scored" ] || fail "the install did not build the program missing from the build"
-    echo "a build without tests: no test target; the install built what it installs"
+    grep -qxF -- "-- Building what the install takes, 2 jobs at once" "$work/install.out" ||
+        fail "the install's build did not take CMAKE_BUILD_PARALLEL_LEVEL: $(head -n 5 "$work/install.out")"
+    echo "a build without tests: no test target; the install built what it installs, 2 jobs at once"
+    # The unit goes where the system's systemd pkg-config file says, else
+    # into Debian 12's folder.
+    units="$(dirname "$0")/../../packaging/SystemdUnitDir.cmake"
+    mkdir -p "$work/pc" "$work/nopc"
+    printf '%s\n' 'systemdsystemunitdir=/usr/lib/systemd/system' 'Name: systemd' 'Description: x' 'Version: 1' \
+        >"$work/pc/systemd.pc"
+    [ "$(PKG_CONFIG_PATH="$work/pc" cmake -P "$units")" = /usr/lib/systemd/system ] &&
+        [ "$(PKG_CONFIG_LIBDIR="$work/nopc" cmake -P "$units")" = /lib/systemd/system ] ||
+        fail "the unit's folder is not the one systemd's pkg-config file names"
+    unitdir="$(cmake -P "$units")"
     # The data folder links the system's fonts (relative links, within
     # /usr): here the DESTDIR's fonts are the system's, as the package's
     # dependency on fonts-dejavu-core makes them.
@@ -256,13 +269,13 @@ elif [ "$mode" = package ]; then
     while read -r f; do
         [ -f "$dest/usr/$f" ] || fail "not installed in Debian's layout: usr/$f"
     done < <(package_files all games share/games/zorv "$packager/run")
-    grep -q "^ExecStart=/usr/games/zorv_scored " "$dest/lib/systemd/system/zorv-scored.service" ||
+    grep -q "^ExecStart=/usr/games/zorv_scored " "$dest$unitdir/zorv-scored.service" ||
         fail "the unit does not start the installed server"
-    check_unit "$dest/lib/systemd/system/zorv-scored.service" "$dest/usr/games/zorv_scored"
+    check_unit "$dest$unitdir/zorv-scored.service" "$dest/usr/games/zorv_scored"
     check_desktop_entry "$dest/usr" /usr/games
     check_man_pages "$dest/usr" "$dest/usr/games" /usr/share/games/zorv
     run_without_home "$dest/usr/games" "$dest"
-    zcat "$dest/usr/share/man/man1/zorv_scored.1.gz" | grep -qxF ".I /lib/systemd/system/zorv-scored.service" ||
+    zcat "$dest/usr/share/man/man1/zorv_scored.1.gz" | grep -qxF ".I $unitdir/zorv-scored.service" ||
         fail "the server's man page does not name the installed unit"
     run_installed_game "$dest/usr/games"
 
@@ -278,7 +291,7 @@ elif [ "$mode" = package ]; then
         # Its files, exactly (folders aside).
         dpkg-deb -c "$deb" | awk '$6 !~ /\/$/ {print $6}' | sed 's|^\./||' | sort >"$work/contents"
         { package_files "$package" games share/games/zorv "$packager/run" | sed 's|^|usr/|'
-          [ "$package" != zorv-server ] || echo lib/systemd/system/zorv-scored.service; } | sort >"$work/expected"
+          [ "$package" != zorv-server ] || echo "${unitdir#/}/zorv-scored.service"; } | sort >"$work/expected"
         diff "$work/expected" "$work/contents" >"$work/diff" ||
             fail "$package holds other files (< missing, > extra): $(cat "$work/diff")"
         # Each library its programs link comes from a package it depends on,

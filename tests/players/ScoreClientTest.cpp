@@ -14,6 +14,7 @@
 #include "players/ScoreHttp.h"
 #include "tests/support/CScoreServerProcess.h"
 #include "tests/support/CScoreTestServer.h"
+#include "tests/support/ScopedDirectories.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
@@ -66,6 +67,7 @@ protected:
         EXPECT_EQ(b->entries[1].score, 150);
     }
 
+    CScopedDirectories dirs_;
     CScopedHome home_;
 };
 
@@ -291,42 +293,48 @@ TEST_F(ScoreClientTest, EachFailureIsLoggedInPlainWordsAtItsLevel) {
     const std::string unread = "zorv: warning: The score server's answer cannot be read (";
     const std::string noAnswer = "zorv: warning: No answer from the score server: ";
     const std::string refused = "zorv: The score server turned a request down with code ";
+    // Only http and https are spoken, and no redirect is followed: a board
+    // a file of this machine holds, or one a redirect leads to, is none.
+    CTempDir dir;
+    WriteFileText(dir.File(kScoreScript), "success\n1\n1\tbob\t5\tz\n");
+    Server elsewhere(Server::Mode::kRefuse, kScoreErrorNoUser);
+    const auto redirect = [](const std::string& to) {
+        return Server::Reply{"HTTP/1.0 302 Found\r\nLocation: " + to +
+                             "\r\nContent-Length: 0\r\nConnection: close\r\n\r\n"};
+    };
+    const std::string nowhere = "http://127.0.0.1:" + std::to_string(Server::RefusedPort()) + "/zorv/";
     const struct {
         const char* what;
         Server::Reply reply;
-        bool unreachable;
+        std::string address;  // the test server's when empty
         int code;
         std::string said;    // the whole of what it printed (a prefix when it ends in "...")
         bool inLogFile;
     } rows[] = {
-        {"busy (429)", Server::Status(429, "Too Many Requests", "<html>busy</html>\n"), false, kScoreErrorBusy, busy,
+        {"busy (429)", Server::Status(429, "Too Many Requests", "<html>busy</html>\n"), "", kScoreErrorBusy, busy,
          false},
-        {"busy in the body", Server::Ok("failure\n18\n"), false, kScoreErrorBusy, busy, false},
-        {"nothing listens", Server::Ok(""), true, kScoreErrorNoAnswer,
+        {"busy in the body", Server::Ok("failure\n18\n"), "", kScoreErrorBusy, busy, false},
+        {"nothing listens", Server::Ok(""), nowhere, kScoreErrorNoAnswer,
          noAnswer + "Couldn't connect to server (libcurl error 7)\n", false},
-        {"hang-up", Server::Hangup(), false, kScoreErrorNoAnswer, noAnswer + "...", false},
-        {"empty", Server::Ok("\n\n"), false, kScoreErrorNoAnswer, unread + "it is empty): taken as no answer\n",
-         false},
-        {"first line", Server::Ok("Success\n0\n"), false, kScoreErrorNoAnswer,
-         unread + "it begins with neither \"success\" nor \"failure\"): taken as no answer\n", false},
-        {"no code", Server::Ok("failure\n"), false, kScoreErrorNoAnswer,
-         unread + "a failure without its code): taken as no answer\n", false},
-        {"no count", Server::Ok("success\n"), false, kScoreErrorNoAnswer,
-         unread + "a board without its count): taken as no answer\n", false},
-        {"short row", Server::Ok("success\n1\n1\tbob\t5\n"), false, kScoreErrorNoAnswer,
-         unread + "a row of the board with fewer than four fields): taken as no answer\n", false},
-        {"refusal in words", Server::Ok("failure\n10\n"), false, kScoreErrorNoUser, "", false},
-        {"server fault", Server::Ok("failure\n15\n"), false, kScoreErrorServerFault,
+        {"hang-up", Server::Hangup(), "", kScoreErrorNoAnswer, noAnswer + "...", false},
+        {"empty", Server::Ok("\n\n"), "", kScoreErrorNoAnswer, unread + "it is empty): taken as no answer\n", false},
+        {"a file's address", Server::Ok(""), "file://" + dir.Path() + "/", kScoreErrorNoAnswer,
+         noAnswer + "Unsupported protocol (libcurl error 1)\n", false},
+        {"an ftp address", Server::Ok(""), "ftp" + nowhere.substr(4), kScoreErrorNoAnswer, noAnswer + "Unsupported protocol (libcurl error 1)\n", false},
+        {"redirect to a file", redirect("file://" + dir.File(kScoreScript)), "", kScoreErrorNoAnswer,
+         unread + "it is empty): taken as no answer\n", false},
+        {"redirect to http", redirect(elsewhere.Address() + kScoreScript), "", kScoreErrorNoAnswer,
+         unread + "it is empty): taken as no answer\n", false},
+        {"refusal in words", Server::Ok("failure\n10\n"), "", kScoreErrorNoUser, "", false},
+        {"server fault", Server::Ok("failure\n15\n"), "", kScoreErrorServerFault,
          refused + "15: it could not do its part\n", true},
-        {"unreadable", Server::Ok("failure\n16\n"), false, kScoreErrorUnreadable,
+        {"unreadable", Server::Ok("failure\n16\n"), "", kScoreErrorUnreadable,
          refused + "16: it could not read the request\n", true},
-        {"unknown code", Server::Ok("failure\n42\n"), false, 42, refused + "42, which the game does not know\n",
-         true},
+        {"unknown code", Server::Ok("failure\n42\n"), "", 42, refused + "42, which the game does not know\n", true},
     };
     for (const auto& row : rows) {
-        Server server(row.unreachable ? std::vector<Server::Reply>{} : std::vector<Server::Reply>{row.reply});
-        SetScoreServerPath(row.unreachable ? "http://127.0.0.1:" + std::to_string(Server::RefusedPort()) + "/zorv/"
-                                           : server.Address());
+        Server server(row.address.empty() ? std::vector<Server::Reply>{row.reply} : std::vector<Server::Reply>{});
+        SetScoreServerPath(row.address.empty() ? server.Address() : row.address);
         const std::string logBefore = LogText();
         testing::internal::CaptureStdout();
         testing::internal::CaptureStderr();
@@ -437,18 +445,6 @@ TEST_F(ScoreClientTest, TooManyRequestsIsBusyWhateverTheBody) {
     }
 }
 
-TEST_F(ScoreClientTest, FirstLineMustMatchExactly) {
-    const char* bodies[] = {"Success\n0\n", "success\r\n0\r\n", "failure\r\n14\r\n", " success\n0\n", "", "\n\n\n",
-                            "successful\n0\n", "fail\n9\n"};
-    for (const char* body : bodies) {
-        FillOverall(0);
-        Server server({Server::Ok(body)});
-        EXPECT_FALSE(Ask(server, [] { return RequestScoreDownload("bob", 0, kOverallScoreLevel); })) << body;
-        EXPECT_EQ(GetScoreError(), 99) << body;
-        ExpectFilledOverall(0);
-    }
-}
-
 TEST_F(ScoreClientTest, EmptyLinesDoNotCount) {
     Server server({Server::Ok("\n\nsuccess\n\n\n5\n\n1\t\tbob\t\t7\t\tq\n\n")});
     EXPECT_TRUE(Ask(server, [] { return RequestScoreDownload("bob", 1, 0); }));
@@ -461,68 +457,90 @@ TEST_F(ScoreClientTest, EmptyLinesDoNotCount) {
     EXPECT_EQ(b->ownRank, 1);
 }
 
-TEST_F(ScoreClientTest, ShortAnswersAreNoUsableAnswer) {
+// Every answer that is not one of the protocol, for each kind of request:
+// no usable answer, the board left as it was, and a warning that says what
+// was wrong. Every number is whole and of its kind: no sign but a minus,
+// no blank, nothing after it, within 32 bits.
+TEST_F(ScoreClientTest, MalformedAnswersAreNoUsableAnswer) {
+    enum Kind { kRegister, kUpload, kDownload };
+    const std::string head = "success\n3\n";
+    const struct {
+        Kind kind;
+        std::string body;
+        const char* why;
+    } rows[] = {
+        {kDownload, "", "it is empty"},
+        {kDownload, "\n\n\n", "it is empty"},
+        {kRegister, "Success\n", "it begins with neither \"success\" nor \"failure\""},
+        {kDownload, "success\r\n0\r\n", "it begins with neither \"success\" nor \"failure\""},
+        {kRegister, "failure\r\n14\r\n", "it begins with neither \"success\" nor \"failure\""},
+        {kDownload, " success\n0\n", "it begins with neither \"success\" nor \"failure\""},
+        {kDownload, "successful\n0\n", "it begins with neither \"success\" nor \"failure\""},
+        {kRegister, "fail\n9\n", "it begins with neither \"success\" nor \"failure\""},
+        {kRegister, "failure\n", "a failure without its code"},
+        {kUpload, "failure\nabc\n", "a failure whose code is no number"},
+        {kRegister, "failure\n12xyz\n", "a failure whose code is no number"},
+        {kRegister, "failure\n+13\n", "a failure whose code is no number"},
+        {kRegister, "failure\n 13\n", "a failure whose code is no number"},
+        {kRegister, "failure\n13\r\n", "a failure whose code is no number"},
+        {kDownload, "failure\n2147483648\n", "a failure whose code is no number"},
+        {kRegister, "failure\n0\n", "a failure whose code reads as none"},
+        {kRegister, "failure\n-0\n", "a failure whose code is no number"},
+        {kUpload, "success\n", "an upload's success without what became of the score"},
+        {kDownload, "success\n", "a board without its count"},
+        {kDownload, "success\nseven\n", "a board whose count is no number of players"},
+        {kDownload, "success\n7x\n", "a board whose count is no number of players"},
+        {kDownload, "success\n+7\n", "a board whose count is no number of players"},
+        {kDownload, "success\n-1\n", "a board whose count is no number of players"},
+        {kDownload, "success\n2147483648\n", "a board whose count is no number of players"},
+        {kDownload, head + "1\tbob\t5\n", "a row of the board with fewer than four fields"},
+        {kDownload, head + "1\tbob\t5\t\n", "a row of the board with fewer than four fields"},
+        {kDownload, head + "abc\tbob\t5\tz\n", "a row of the board whose rank is no rank"},
+        {kDownload, head + "12abc\tbob\t5\tz\n", "a row of the board whose rank is no rank"},
+        {kDownload, head + "0\tbob\t5\tz\n", "a row of the board whose rank is no rank"},
+        {kDownload, head + "2147483648\tbob\t5\tz\n", "a row of the board whose rank is no rank"},
+        {kDownload, head + "1\tbob\ty\tz\n", "a row of the board whose score is no number"},
+        {kDownload, head + "1\tbob\t-4x\tz\n", "a row of the board whose score is no number"},
+        {kDownload, head + "1\tbob\t2147483648\tz\n", "a row of the board whose score is no number"},
+        {kDownload, head + "1\tbob\t-2147483649\tz\n", "a row of the board whose score is no number"},
+        // A good row first: the bad one after it still spoils the answer.
+        {kDownload, head + "1\tann\t5\tz\n2\tbob\t+6\tz\n", "a row of the board whose score is no number"},
+    };
     FillOverall(0);
-    Server server({Server::Ok("success\n"), Server::Ok("failure\n"), Server::Ok("failure\nabc\n"),
-                   Server::Ok("failure\n0\n"), Server::Ok("success\n"), Server::Ok("success\n4\n1\tbob\t5\n")});
-    SetScoreServerPath(server.Address());
-    EXPECT_FALSE(RequestScoreDownload("bob", 0, kOverallScoreLevel));  // no count
-    EXPECT_EQ(GetScoreError(), 99);
-    EXPECT_FALSE(RequestNewUser("bob"));  // failure without a code
-    EXPECT_EQ(GetScoreError(), 99);
-    EXPECT_FALSE(RequestNewUser("bob"));  // a code that reads as none must not look like success
-    EXPECT_EQ(GetScoreError(), 99);
-    EXPECT_FALSE(RequestNewUser("bob"));
-    EXPECT_EQ(GetScoreError(), 99);
-    EXPECT_FALSE(RequestScoreUpload("bob", 0, 0, 1, 0));  // success without what became of it
-    EXPECT_EQ(GetScoreError(), 99);
-    EXPECT_FALSE(RequestScoreDownload("bob", 0, kOverallScoreLevel));  // a row of three fields
-    EXPECT_EQ(GetScoreError(), 99);
-    ExpectFilledOverall(0);
-}
-
-TEST_F(ScoreClientTest, CodesReadAsSignAndLeadingDigits) {
-    Server server({Server::Ok("failure\n12xyz\n"), Server::Ok("failure\n-3\n"), Server::Ok("failure\n+13 more\n")});
-    SetScoreServerPath(server.Address());
-    EXPECT_FALSE(RequestNewUser("a"));
-    EXPECT_EQ(GetScoreError(), 12);
-    EXPECT_FALSE(RequestNewUser("a"));
-    EXPECT_EQ(GetScoreError(), -3);
-    EXPECT_FALSE(RequestNewUser("a"));
-    EXPECT_EQ(GetScoreError(), 13);
+    EnableDebugCategory(DBG_WARNING);
+    for (const auto& row : rows) {
+        Server server({Server::Ok(row.body)});
+        SetScoreServerPath(server.Address());
+        testing::internal::CaptureStderr();
+        EXPECT_FALSE(row.kind == kRegister ? RequestNewUser("bob")
+                     : row.kind == kUpload ? RequestScoreUpload("bob", 0, 0, 1, 0)
+                                           : RequestScoreDownload("bob", 0, kOverallScoreLevel))
+            << row.body;
+        EXPECT_EQ(testing::internal::GetCapturedStderr(),
+                  std::string("zorv: warning: The score server's answer cannot be read (") + row.why +
+                      "): taken as no answer\n")
+            << row.body;
+        EXPECT_EQ(GetScoreError(), kScoreErrorNoAnswer) << row.body;
+        ExpectFilledOverall(0);
+    }
 }
 
 TEST_F(ScoreClientTest, HostileRowsAreReadSafely) {
     const std::string longName = "abcdefghijklmnopqrstuvwxyz";
-    const std::string body = "success\n-5\n"
-                             "abc\tx\ty\tz\n"
-                             "12abc\t" + longName + "\t-4\t\n"  // empty extra: only three fields
-                             ;
-    // A row whose extra is empty has three fields: no usable answer.
-    Server bad({Server::Ok(body)});
-    EXPECT_FALSE(Ask(bad, [] { return RequestScoreDownload("x", 0, 1); }));
-    EXPECT_EQ(GetLevelScoreBoard(0, 1)->count, -1);
-
-    const std::string good = "success\n-5\n"
-                             "abc\tx\ty\tz\n"
-                             "12abc\t" + longName + "\t-4\te\n"
-                             "99999999999\tlong\t-99999999999\te\n"
-                             "7\tx\t1\te\tmore\tfields\n";
-    Server server({Server::Ok(good)});
+    Server server({Server::Ok("success\n0\n12\t" + longName + "\t-4\te\n2147483647\tlong\t-2147483648\te\n"
+                              "7\tx\t1\te\tmore\tfields\n")});
     EXPECT_TRUE(Ask(server, [&] { return RequestScoreDownload(longName, 0, 1); }));
     const CScoreBoard* b = GetLevelScoreBoard(0, 1);
-    EXPECT_EQ(b->count, 0) << "a negative count must not read as never downloaded";
-    ASSERT_EQ(b->entries.size(), 4u);
-    EXPECT_EQ(b->entries[0].rank, 0);
-    EXPECT_EQ(b->entries[0].score, 0);
-    EXPECT_EQ(b->entries[1].rank, 12);
-    EXPECT_EQ(b->entries[1].score, -4);
-    EXPECT_EQ(Name(b->entries[1]), longName.substr(0, 15));
-    EXPECT_EQ(b->entries[1].name[15], '\0');
-    EXPECT_EQ(b->entries[2].rank, INT_MAX);
-    EXPECT_EQ(b->entries[2].score, INT_MIN);
-    EXPECT_EQ(b->entries[3].rank, 7);
-    // The full name is compared; the later of two matching rows wins.
+    EXPECT_EQ(b->count, 0);
+    ASSERT_EQ(b->entries.size(), 3u);
+    EXPECT_EQ(b->entries[0].rank, 12);
+    EXPECT_EQ(b->entries[0].score, -4);
+    EXPECT_EQ(Name(b->entries[0]), longName.substr(0, 15));
+    EXPECT_EQ(b->entries[0].name[15], '\0');
+    EXPECT_EQ(b->entries[1].rank, INT_MAX);
+    EXPECT_EQ(b->entries[1].score, INT_MIN);
+    EXPECT_EQ(b->entries[2].rank, 7);
+    // The full name is compared.
     EXPECT_EQ(b->ownRank, 12);
 }
 

@@ -41,6 +41,18 @@ CTempDir::~CTempDir() {
     if (path_ != "/tmp") nftw(path_.c_str(), RemoveEntry, 16, FTW_DEPTH | FTW_PHYS);
 }
 
+namespace {
+bool g_programWideSetUp = false;
+}  // namespace
+
+void NoteProgramWideSetUp() { g_programWideSetUp = true; }
+
+bool TakeProgramWideSetUp() {
+    const bool was = g_programWideSetUp;
+    g_programWideSetUp = false;
+    return was;
+}
+
 std::string CTempDir::File(const std::string& name) const { return path_ + "/" + name; }
 
 CScopedHome::CScopedHome() {

@@ -42,6 +42,7 @@ inline void EnsureHeadlessWorld() {
     }
     static CScopedHome home;
     InitDirectories();
+    NoteProgramWideSetUp();
     ASSERT_TRUE(CHeadlessWorld::Start(ZORV_RUN_DIR, &error)) << error;
 }
 

@@ -13,6 +13,7 @@
 
 #include "engine/Utilities.h"
 #include "platform/Platform.h"
+#include "tests/support/ScopedDirectories.h"
 #include "tests/support/TestSupport.h"
 #include "world/CLevel.h"
 
@@ -84,7 +85,7 @@ void ExpectSameLevel(const CLevel& a, const CLevel& b) {
 class LevelFileTest : public ::testing::Test {
 protected:
     void SetUp() override { InitDirectories(); }
-    void TearDown() override { InitDirectories(); }
+    CScopedDirectories dirs_;
     CScopedHome home_;
     std::string Path(const char* name) const { return std::string(GetLevelsDir()) + name + ".lvl"; }
 };

@@ -22,32 +22,6 @@ protected:
     }
 };
 
-TEST_F(LevelSetTest, Tables) {
-    EXPECT_TRUE(IsTutorialLevel(0, 1));
-    EXPECT_TRUE(IsTutorialLevel(0, 90));
-    EXPECT_FALSE(IsTutorialLevel(0, 91));
-    EXPECT_FALSE(IsTutorialLevel(1, 1));
-    EXPECT_FALSE(IsTutorialLevel(2, 1));
-    int tutorials = 0;
-    for (int i = 0; i < 111; ++i) tutorials += IsTutorialLevel(0, i) ? 1 : 0;
-    EXPECT_EQ(tutorials, 26);
-
-    EXPECT_EQ(GetStoryType(0, 8), 1);
-    EXPECT_EQ(GetStoryType(0, 110), 11);
-    EXPECT_EQ(GetStoryType(1, 45), 10);
-    EXPECT_EQ(GetStoryType(2, 0), 0);
-    EXPECT_EQ(GetStoryType(2, 80), 11);
-    EXPECT_EQ(GetStoryType(2, 40), -1);
-    EXPECT_EQ(GetStoryType(3, 0), -1);
-    EXPECT_EQ(GetStoryType(-1, 0), -1);
-
-    EXPECT_TRUE(IsLastLevelOfSet(0, 110));
-    EXPECT_TRUE(IsLastLevelOfSet(1, 49));
-    EXPECT_TRUE(IsLastLevelOfSet(2, 80));
-    EXPECT_FALSE(IsLastLevelOfSet(0, 49));
-    EXPECT_FALSE(IsLastLevelOfSet(3, 110));
-}
-
 TEST_F(LevelSetTest, LabelsCountTutorialsApart) {
     Fill("reg", 111);
     Fill("adv", 50);

@@ -297,6 +297,22 @@ TEST_F(WorldTest, UndoDeletesSpawnedElementsTheStepDoesNotKnow) {
     for (CElement* e : CElement::GetAllElements()) EXPECT_NE(e, static_cast<CElement*>(after));
 }
 
+// The lists own their elements: a new world deletes those of the one
+// before, unloaded or not, and starts with the Null Element alone.
+TEST_F(WorldTest, ANewWorldDeletesTheElementsOfTheOneBefore) {
+    static int alive = 0;
+    struct Counted : TestBlock {
+        Counted(int x, int y) : TestBlock(x, y) { ++alive; }
+        ~Counted() override { --alive; }
+    };
+    new Counted(3, 5);
+    new Counted(4, 5);
+    CElement::ResetWorld();
+    EXPECT_EQ(alive, 0);
+    EXPECT_EQ(CElement::GetAllElements(), std::vector<CElement*>{CElement::GetNullElement()});
+    EXPECT_FALSE(CElement::IsOccupied(3, 5));
+}
+
 TEST_F(WorldTest, HeatAndColdChangeMaterials) {
     FloorRow(11, 0, 31);
     new StandInHero(0, 10);

@@ -11,8 +11,13 @@
 #include "engine/Utilities.h"
 #include "world/CLevel.h"
 #include "world/SolutionKeys.h"
+#include "world/pieces/SignDirective.h"
 
 namespace {
+
+// Every directive a source can spell fits a sign of a level file, which the
+// game refuses beyond kSignTextMax.
+static_assert(kSignDirectiveMax <= CLevel::kSignTextMax, "a sign's directive outgrows the level file's sign");
 
 struct TileChar {
     char c;
@@ -193,22 +198,16 @@ bool CLevelSource::Parse(const std::string& text, CLevel* level, std::string* er
             in >> xs >> ys;
             std::getline(in, s.text);
             s.text = TrimBlanks(s.text);
-            int n = 0;
-            int m = 0;
-            char style = 0;
-            int used = 0;
-            const bool directive = sscanf(s.text.c_str(), "#zqdefine %d-%c-%d#%n", &n, &style, &m, &used) == 3 &&
-                                   used == static_cast<int>(s.text.size());
+            // Read as the game reads it, and spelled as it is written: no
+            // blank, sign or zero before a number, nothing after the '#'.
+            const SignDirective d = ReadSignDirective(s.text.c_str());
+            const bool directive = d.parts == 3 && s.text == WriteSignDirective(d.body, d.letter, d.heading);
             if (!ReadNumber(xs, INT_MIN, INT_MAX, &s.x) || !ReadNumber(ys, INT_MIN, INT_MAX, &s.y)) {
                 ok = p.Fail(at, "expected 'sign: column row #zqdefine N-c-M#'");
             } else if (s.x < 0 || s.x >= CLevel::kWidth || s.y < 0 || s.y >= CLevel::kHeight) {
                 ok = p.Fail(at, "the sign lies outside the grid");
-            } else if (!directive || n <= 0) {
+            } else if (!directive || d.body <= 0) {
                 ok = p.Fail(at, "a sign's text is a directive '#zqdefine N-c-M#' naming string-table ids");
-            } else if (s.text.size() > CLevel::kSignTextMax) {
-                // The game refuses a level file with a longer sign text.
-                ok = p.Fail(at, "a sign's text is longer than the editor allows (" +
-                                    std::to_string(CLevel::kSignTextMax) + " bytes)");
             } else {
                 signs.push_back(s);
             }

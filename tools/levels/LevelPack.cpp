@@ -17,6 +17,7 @@
 #include "tools/levels/CLevelSource.h"
 #include "world/CLevel.h"
 #include "world/CLevelSet.h"
+#include "world/pieces/SignDirective.h"
 
 namespace {
 
@@ -65,13 +66,10 @@ bool CheckSignIds(const CLevel& level, const std::set<int>& ids, std::string* mi
     for (int x = 0; x < CLevel::kWidth; ++x) {
         for (int y = 0; y < CLevel::kHeight; ++y) {
             const char* text = level.GetTutorialText(x, y);
-            int n = 0;
-            int m = 0;
-            char c = 0;
             if (level.GetTile(x, y) != TUTORIAL || !text) continue;
-            const int read = sscanf(text, "#zqdefine %d-%c-%d#", &n, &c, &m);
-            if (read >= 1 && !ids.count(n)) *missing = std::to_string(n);
-            if (read == 3 && m > 0 && !ids.count(m)) *missing = std::to_string(m);
+            const SignDirective d = ReadSignDirective(text);
+            if (d.parts >= 1 && !ids.count(d.body)) *missing = std::to_string(d.body);
+            if (d.parts == 3 && d.heading > 0 && !ids.count(d.heading)) *missing = std::to_string(d.heading);
             if (!missing->empty()) return false;
         }
     }

@@ -3,10 +3,8 @@
 #include <SDL.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <climits>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
 #include "engine/CDraw.h"
@@ -16,6 +14,7 @@
 #include "gui/GuiText.h"
 #include "world/CWorldDigest.h"
 #include "world/pieces/PieceSprites.h"
+#include "world/pieces/SignDirective.h"
 
 CElementTutorial* CElementTutorial::tutorialGrid[kGridCells] = {};
 uint8_t CElementTutorial::tutorialPresent = 0;
@@ -24,7 +23,6 @@ int32_t CElementTutorial::phaseCounter = 0;
 
 namespace {
 
-const char kDirective[] = "#zqdefine";
 // The string whose font, size and colour free sign texts are drawn in.
 constexpr int kFreeTextString = 300;
 // A free text longer than this takes the large bubble.
@@ -144,53 +142,24 @@ std::string FadeName(const std::string& bubbleName, int i) {
     return bubbleName.substr(0, bubbleName.size() - 4) + std::to_string(i) + ".png";
 }
 
-// Reads a decimal number (after any blanks, with a sign if any) at *p, as
-// the directive's pattern always read it, and moves past it; false, leaving
-// *p, when there is none or it does not fit an int. Not ReadNumber's rules:
-// the number is only the start of the text, and level files hold what this
-// took.
-bool ReadNumberAt(const char** p, int* value) {
-    char* end = nullptr;
-    errno = 0;
-    const long v = strtol(*p, &end, 10);
-    if (end == *p || errno == ERANGE || v < INT_MIN || v > INT_MAX) return false;
-    *value = static_cast<int>(v);
-    *p = end;
-    return true;
-}
-
 }  // namespace
 
 CElementTutorial::Text CElementTutorial::ReadText(const char* levelText) {
     Text t;
     if (!levelText || !levelText[0]) return t;
-    if (strncmp(levelText, kDirective, sizeof(kDirective) - 1) != 0) {
+    const SignDirective d = ReadSignDirective(levelText);
+    if (!d.marked) {
         // Free text.
         t.style = strlen(levelText) > kSmallTextLength ? STYLE_LARGE : STYLE_SMALL;
         t.shown = FontHasEntry(kFreeTextString);
         return t;
     }
-    // "#zqdefine N", then optionally "-c" and "-M", read like the pattern
-    // "#zqdefine %i-%c-%i#" would, but refusing numbers out of range.
-    const char* p = levelText + sizeof(kDirective) - 1;
-    int body = 0, heading = 0;
-    char letter = 'l';
-    int read = ReadNumberAt(&p, &body) ? 1 : 0;
-    if (read == 1 && p[0] == '-' && p[1] != '\0') {
-        letter = p[1];
-        p += 2;
-        read = 2;
-        if (p[0] == '-') {
-            ++p;
-            if (ReadNumberAt(&p, &heading)) read = 3;
-        }
-    }
     // A directive without its number can show nothing sensible.
-    if (read < 1) return t;
+    if (d.parts < 1) return t;
     t.directive = true;
-    t.body = body;
-    t.heading = read >= 3 ? heading : 0;
-    t.style = letter == 'k' ? STYLE_KIDS : (letter == 'l' ? STYLE_LARGE : STYLE_SMALL);
+    t.body = d.body;
+    t.heading = d.parts >= 3 ? d.heading : 0;
+    t.style = d.letter == 'k' ? STYLE_KIDS : (d.letter == 'l' ? STYLE_LARGE : STYLE_SMALL);
     t.shown = FontHasEntry(t.body) && (t.style != STYLE_KIDS || t.heading < 1 || FontHasEntry(t.heading));
     return t;
 }
