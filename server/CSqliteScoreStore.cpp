@@ -4,7 +4,9 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cctype>
 #include <chrono>
+#include <cstdio>
 #include <ctime>
 #include <future>
 #include <iterator>
@@ -22,14 +24,20 @@ namespace {
 // board, flagged or not; layout 2 keeps the flagged ones apart; layout 3 keeps
 // the board counts. An older file is brought up at the start.
 const int kSchemaVersion = 3;
-// The tables of each layout, by name in order: a file that is not marked as
-// the store's (the servers before the mark did not mark theirs) is one of
-// its own only when it holds exactly the tables of the layout it gives.
-const char* const kTablesOfLayout[kSchemaVersion + 1] = {
-    "",
-    "counters players scores",
-    "counters flagged players scores",
-    "counters counts flagged players scores",
+// The store's tables, by name in order, each with its columns and the layout
+// that brought it: a file that is not marked as the store's (the servers
+// before the mark did not mark theirs) is one of its own only when it holds
+// exactly the tables of the layout it gives, each with these columns.
+const struct {
+    const char* name;
+    const char* columns;
+    int since;
+} kTables[] = {
+    {"counters", "name, value", 1},
+    {"counts", "type, level, depth, bucket, entries", 3},
+    {"flagged", "player, type, level, score, cheat, seq, achieved", 2},
+    {"players", "id, name, version, registered", 1},
+    {"scores", "player, type, level, score, cheat, seq, achieved", 1},
 };
 // The mark of the store's files in the database header (PRAGMA
 // application_id): "ZORV" in ASCII.
@@ -169,11 +177,20 @@ const size_t kBatchMax = 256;
 
 // What a file holds, read before anything in it changes.
 struct Contents {
-    int32_t mark = 0;    // its application id
-    int32_t layout = 0;  // its user_version
-    bool empty = true;   // nothing in its schema
-    std::string tables;  // the names of its tables, in order, one space between
+    int32_t mark = 0;     // its application id
+    int32_t layout = 0;   // its user_version, or the layout its tables are
+    bool empty = true;    // nothing in its schema
+    std::string tables;   // the names of its tables, in order, one space between
+    std::string foreign;  // a table of the store's name with other columns
 };
+
+// The names of the tables of a layout, in order, one space between.
+std::string TablesOfLayout(int layout) {
+    std::string names;
+    for (const auto& table : kTables)
+        if (table.since <= layout) names += (names.empty() ? "" : " ") + std::string(table.name);
+    return names;
+}
 
 bool ReadContents(CSqliteConnection& db, Contents* contents, std::string* error) {
     std::string mark, layout;
@@ -196,18 +213,44 @@ bool ReadContents(CSqliteConnection& db, Contents* contents, std::string* error)
         *error = db.Error();
         return false;
     }
+    if (contents->mark != 0) return true;
     // A file made again from a text dump (sqlite3's .dump, a host's backup
     // that outlasts SQLite's versions) keeps the tables, not the header's
     // mark and layout: it is known by its tables alone.
-    for (int layout = 1; contents->mark == 0 && contents->layout == 0 && layout <= kSchemaVersion; ++layout)
-        if (contents->tables == kTablesOfLayout[layout]) contents->layout = layout;
+    int given = contents->layout;
+    for (int l = 1; given == 0 && l <= kSchemaVersion; ++l)
+        if (contents->tables == TablesOfLayout(l)) given = l;
+    if (given < 1 || given > kSchemaVersion || contents->tables != TablesOfLayout(given)) return true;
+    // Another program may name its tables as the store does: their columns
+    // tell.
+    CSqliteStatement columnsOf(db.get(), "SELECT name FROM pragma_table_info(?1) ORDER BY cid");
+    for (const auto& table : kTables) {
+        if (table.since > given) continue;
+        columnsOf.Bind(1, table.name);
+        std::string columns;
+        rc = columnsOf ? SQLITE_ROW : SQLITE_ERROR;
+        while (rc == SQLITE_ROW && (rc = columnsOf.Step()) == SQLITE_ROW)
+            columns += (columns.empty() ? "" : ", ") + columnsOf.Text(0);
+        columnsOf.Reset();
+        if (rc != SQLITE_DONE) {
+            *error = db.Error();
+            return false;
+        }
+        if (columns != table.columns) {
+            contents->foreign = "its table " + std::string(table.name) + " has the columns (" +
+                                EscapeForLog(columns.substr(0, 200)) + "), not the score server's (" + table.columns +
+                                ")";
+            return true;
+        }
+    }
+    contents->layout = given;
     return true;
 }
 
 // Why a file is not the store's to use; "" when it is: marked as the
 // store's with a layout it knows, or unmarked and either empty (a new file)
 // or holding exactly the tables of the store's layout it gives (or of any,
-// where it gives none).
+// where it gives none), with their columns.
 std::string Refusal(const Contents& c) {
     const std::string layout = std::to_string(c.layout);
     if (c.mark == kApplicationId) {
@@ -217,7 +260,10 @@ std::string Refusal(const Contents& c) {
     }
     if (c.mark != 0)
         return "the file holds another program's database (application id " + std::to_string(c.mark) + ")";
-    if (c.empty || (c.layout >= 1 && c.layout <= kSchemaVersion && c.tables == kTablesOfLayout[c.layout])) return "";
+    if (!c.foreign.empty())
+        return "the file holds another program's database (layout " + layout + ", tables: " + c.tables + "): " +
+               c.foreign;
+    if (c.empty || (c.layout >= 1 && c.layout <= kSchemaVersion && c.tables == TablesOfLayout(c.layout))) return "";
     return "the file holds another program's database (layout " + layout + ", tables: " +
            EscapeForLog(c.tables.substr(0, 200)) + ")";
 }
@@ -247,6 +293,24 @@ bool QuickCheck(CSqliteConnection& db, std::string* error) {
     }
     *error = "the file is damaged (SQLite's quick check: " + EscapeForLog(said.empty() ? found : said) + ")";
     return false;
+}
+
+// path as an SQLite URI with parameters ("immutable=1"): every byte that a
+// URI would read as its own escaped, and the first slash too, so that a
+// path that begins with two is not read as a host's name.
+std::string UriOf(const std::string& path, const char* parameters) {
+    std::string uri = "file:";
+    for (size_t i = 0; i < path.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(path[i]);
+        if (isalnum(c) || c == '.' || c == '_' || c == '-' || c == '~' || (c == '/' && i > 0)) {
+            uri += static_cast<char>(c);
+        } else {
+            char escaped[4];
+            snprintf(escaped, sizeof escaped, "%%%02X", c);
+            uri += escaped;
+        }
+    }
+    return *parameters ? uri + "?" + parameters : uri;
 }
 
 }  // namespace
@@ -282,27 +346,19 @@ bool CSqliteScoreStore::Open(const std::string& path, std::string* error) {
     // A log beside a file it refuses is that file's: left to its owner.
     FileId wal;
     const bool hadLog = IdOf(path + "-wal", &wal);
-    if (!writer_.Open(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, error)) {
+    // Another program's file, or a damaged one, is refused before anything
+    // in it changes; and the check of a large file, like its conversion,
+    // takes seconds: a stop ends them (Interrupt).
+    int layout = 0;
+    bool ok = Examine(path, &layout, error);
+    if (ok && !writer_.Open(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, error)) {
         writer_.Close();
         return false;
     }
-    writer_.Keep(kStatements, kStatementCount);
-    sqlite3_busy_handler(writer_.get(), OnBusy, this);
-    // The check of a large file and its conversion take seconds: a stop
-    // ends them (Interrupt).
-    bool ok = true;
-    {
-        std::lock_guard<std::mutex> lock(openingMutex_);
-        opening_ = writer_.get();
-        ok = !interrupted_;
-    }
-    // Another program's file is refused before anything in it changes.
-    Contents contents;
-    ok = ok && ReadContents(writer_, &contents, error);
-    const std::string refusal = ok ? Refusal(contents) : "";
-    if (!refusal.empty()) {
-        *error = refusal;
-        ok = false;
+    if (ok) {
+        writer_.Keep(kStatements, kStatementCount);
+        sqlite3_busy_handler(writer_.get(), OnBusy, this);
+        ok = Opening(writer_.get());
     }
     std::string mode;
     ok = ok && writer_.QueryText("PRAGMA journal_mode = WAL", &mode, error);
@@ -312,16 +368,13 @@ bool CSqliteScoreStore::Open(const std::string& path, std::string* error) {
     }
     // A full sync at every commit: what was answered is on the disk.
     ok = ok && writer_.Run("PRAGMA synchronous = FULL", error);
-    // A file damaged on the disk would be served as if whole, and every
-    // write could spread the damage: SQLite's quick check of every page.
-    ok = ok && QuickCheck(writer_, error);
     if (ok) {
         CSqliteTransaction change(writer_);
         ok = change.Begin(CSqliteConnection::Begin::kImmediate, error);
         for (const char* sql : kSchema) ok = ok && writer_.Run(sql, error);
-        if (!contents.empty && contents.layout == 1)
+        if (layout == 1)
             for (const char* sql : kFromLayout1) ok = ok && writer_.Run(sql, error);
-        if (!contents.empty && contents.layout < 3) ok = ok && CountBoards(error);
+        if (layout >= 1 && layout < 3) ok = ok && CountBoards(error);
         ok = ok && writer_.Run(("PRAGMA user_version = " + std::to_string(kSchemaVersion)).c_str(), error) &&
              writer_.Run(("PRAGMA application_id = " + std::to_string(kApplicationId)).c_str(), error);
         ok = ok && change.Commit(error);
@@ -332,19 +385,16 @@ bool CSqliteScoreStore::Open(const std::string& path, std::string* error) {
         *error = "the file or its write-ahead log vanished while it was opened";
         ok = false;
     }
-    {
-        std::lock_guard<std::mutex> lock(openingMutex_);
-        opening_ = nullptr;
-    }
+    Opening(nullptr);
     // An interruption that came when no statement could end (a commit that
     // had begun to sync) stays with the connection and would end the next
     // statement, and the fold of the log at the close: SQLite forgets it as
     // a statement is prepared while none runs.
-    if (interrupted_) writer_.Run("SELECT 1", nullptr);
+    if (interrupted_ && writer_.get()) writer_.Run("SELECT 1", nullptr);
     if (!ok) {
         // A stop asked for is no fault of the file, whatever SQLite said.
         if (interrupted_) *error = "stopped before the database was ready";
-        if (hadLog) sqlite3_db_config(writer_.get(), SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
+        if (hadLog && writer_.get()) sqlite3_db_config(writer_.get(), SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
         writer_.Close();
         return false;
     }
@@ -355,6 +405,60 @@ bool CSqliteScoreStore::Open(const std::string& path, std::string* error) {
     }
     writerThread_ = std::thread(&CSqliteScoreStore::WriterLoop, this);
     return true;
+}
+
+bool CSqliteScoreStore::Examine(const std::string& path, int* layout, std::string* error) {
+    struct stat file;
+    // Nothing there yet (a new file), or something SQLite's own open says
+    // why it cannot use (a folder).
+    if (stat(path.c_str(), &file) != 0 || !S_ISREG(file.st_mode)) return true;
+    FileId id;
+    const bool log = IdOf(path + "-wal", &id), index = IdOf(path + "-shm", &id);
+    if (file.st_size == 0) {
+        if (!log) return true;
+        // SQLite would delete such a log as it opened the file.
+        *error = "the file is empty, but a write-ahead log is beside it (" + EscapeForLog(path) +
+                 "-wal): the database may be in that log alone; put back the file it belongs to, or move the log "
+                 "away to start with an empty board";
+        return false;
+    }
+    // Without a log the file is all there is, read as if from read-only
+    // media: no lock, no file beside it. A log is read with the file, its
+    // index in memory (which takes the file's lock) or, while another
+    // program has the file open, in the index file that program made. None
+    // of them folds the log back at its close.
+    CSqliteConnection look;
+    const auto open = [&](const char* parameters, int flags) {
+        if (!look.Open(UriOf(path, parameters), flags | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX, error)) return false;
+        sqlite3_db_config(look.get(), SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
+        return Opening(look.get());
+    };
+    Contents contents;
+    bool ok = log ? open("", SQLITE_OPEN_READWRITE) &&
+                        look.Run("PRAGMA locking_mode = EXCLUSIVE; PRAGMA query_only = ON", error)
+                  : open("immutable=1", SQLITE_OPEN_READONLY);
+    ok = ok && ReadContents(look, &contents, error);
+    if (!ok && log && index && sqlite3_errcode(look.get()) == SQLITE_BUSY)
+        ok = open("mode=ro", SQLITE_OPEN_READONLY) && ReadContents(look, &contents, error);
+    const std::string refusal = ok ? Refusal(contents) : "";
+    if (!refusal.empty()) {
+        *error = refusal;
+        ok = false;
+    }
+    // A file damaged on the disk would be served as if whole, and every
+    // write could spread the damage: SQLite's quick check of every page.
+    ok = ok && (contents.empty || QuickCheck(look, error));
+    Opening(nullptr);
+    look.Close();
+    if (interrupted_) *error = "stopped before the database was ready";
+    *layout = contents.empty ? 0 : contents.layout;
+    return ok && !interrupted_;
+}
+
+bool CSqliteScoreStore::Opening(sqlite3* db) {
+    std::lock_guard<std::mutex> lock(openingMutex_);
+    opening_ = db;
+    return !interrupted_;
 }
 
 bool CSqliteScoreStore::CountBoards(std::string* error) {

@@ -12,6 +12,7 @@
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -935,20 +936,25 @@ TEST(ServerProgramTest, TheBudgetsAreTheHostsToSet) {
     EXPECT_EQ(server.Stop(), 0);
 }
 
+// Every kind of database it cannot use is refused with the reason, and left
+// byte for byte as it was, with no file made beside it: its journal mode, its
+// log and its log's index are another program's, or a damaged file's.
 TEST(ServerProgramTest, DatabasesItCannotUseStopTheStartWithTheReason) {
     CTempDir dir;
     // A server that starts on a file it should have refused is stopped.
     const std::string program = "timeout 10 " + std::string(ZORV_RUN_DIR) + "/zorv_scored --port 0 --db ";
     ASSERT_TRUE(WriteFileText(dir.File("notes.db"), std::string(4096, 'x')));
-    // Other programs' databases, to be left exactly as they are: one with a
-    // table of its own, one that gives a layout this server wrote, one a
-    // layout no server wrote, one marked as another program's; and one of
-    // ours that a newer server marked with its later layout.
+    // Other programs' databases: one with a table of its own, one that
+    // gives a layout this server wrote, one a layout no server wrote (in WAL
+    // mode), one marked as another program's, one with the tables of ours
+    // but not their columns; one of ours that a newer server marked with its
+    // later layout.
     const std::pair<const char*, const char*> made[] = {
         {"other.db", "CREATE TABLE t (a)"},
         {"invoices.db", "CREATE TABLE invoices (a); PRAGMA user_version = 3"},
         {"negative.db", "PRAGMA journal_mode = WAL; CREATE TABLE invoices (a); PRAGMA user_version = -1"},
         {"marked.db", "PRAGMA application_id = 1234"},
+        {"named.db", "CREATE TABLE counters (a); CREATE TABLE players (a); CREATE TABLE scores (a)"},
         {"newer.db", "PRAGMA user_version = 4"},
     };
     {
@@ -956,38 +962,95 @@ TEST(ServerProgramTest, DatabasesItCannotUseStopTheStartWithTheReason) {
         std::string error;
         ASSERT_TRUE(ours.Open(dir.File("newer.db"), &error)) << error;
     }
-    std::map<std::string, std::vector<uint8_t>> before;
     for (const auto& file : made) {
         sqlite3* other = nullptr;
         ASSERT_EQ(sqlite3_open(dir.File(file.first).c_str(), &other), SQLITE_OK);
         ASSERT_EQ(sqlite3_exec(other, file.second, nullptr, nullptr, nullptr), SQLITE_OK);
         sqlite3_close(other);
-        before[file.first] = ReadFileBytes(dir.File(file.first));
     }
+    // Another program's database in WAL mode that the program keeps open all
+    // along (with its log and the log's index file beside it: a process of
+    // its own, since any close of the file here would end this one's locks);
+    // and one with its log beside it, as a crash leaves them (or as copied
+    // together).
+    int ready[2], hold[2];
+    ASSERT_EQ(pipe(ready), 0);
+    ASSERT_EQ(pipe(hold), 0);
+    const pid_t holder = fork();
+    if (holder == 0) {
+        close(ready[0]);
+        close(hold[1]);
+        sqlite3* held = nullptr;
+        char go = sqlite3_open(dir.File("held.db").c_str(), &held) == SQLITE_OK &&
+                  sqlite3_exec(held, "PRAGMA journal_mode = WAL; CREATE TABLE t (a); INSERT INTO t VALUES (1)", nullptr,
+                               nullptr, nullptr) == SQLITE_OK;
+        if (write(ready[1], &go, 1) == 1) go = read(hold[0], &go, 1);
+        _exit(0);
+    }
+    close(ready[1]);
+    close(hold[0]);
+    char holding = 0;
+    ASSERT_EQ(read(ready[0], &holding, 1), 1);
+    ASSERT_TRUE(holding);
+    ASSERT_TRUE(WriteFileBytes(dir.File("crashed.db"), ReadFileBytes(dir.File("held.db"))));
+    ASSERT_TRUE(WriteFileBytes(dir.File("crashed.db-wal"), ReadFileBytes(dir.File("held.db-wal"))));
     {
         // A database of ours with a page more than its tables use: it opens
-        // and reads as if whole, only SQLite's own check finds it.
+        // and reads as if whole, only SQLite's own check finds it. Once in
+        // WAL mode, and once as made again from a text dump of it, in
+        // rollback mode without its mark. And an empty file with the log of
+        // one of ours beside it.
         CSqliteScoreStore store;
         std::string error;
         ASSERT_TRUE(store.Open(dir.File("damaged.db"), &error)) << error;
         for (int p = 0; p < 300; ++p) store.AddPlayer("player" + std::to_string(p), "1.03W");
+        ASSERT_TRUE(WriteFileBytes(dir.File("empty.db-wal"), ReadFileBytes(dir.File("damaged.db-wal"))));
+        ASSERT_TRUE(WriteFileText(dir.File("empty.db"), ""));
         // Everything in the file itself once it is closed.
         ASSERT_TRUE(store.Close());
         ASSERT_FALSE(Exists(dir.File("damaged.db-wal")));
-        std::vector<uint8_t> bytes = ReadFileBytes(dir.File("damaged.db"));
-        ASSERT_EQ(bytes.size() % 4096, 0u);
-        const uint32_t pages = static_cast<uint32_t>(bytes.size() / 4096) + 1;
-        bytes.resize(bytes.size() + 4096, 0);
-        for (int i = 0; i < 4; ++i) bytes[28 + i] = static_cast<uint8_t>(pages >> (24 - 8 * i));  // big-endian
-        ASSERT_TRUE(WriteFileBytes(dir.File("damaged.db"), bytes));
+        ASSERT_TRUE(WriteFileBytes(dir.File("dump.db"), ReadFileBytes(dir.File("damaged.db"))));
+        sqlite3* dump = nullptr;
+        ASSERT_EQ(sqlite3_open(dir.File("dump.db").c_str(), &dump), SQLITE_OK);
+        ASSERT_EQ(sqlite3_exec(dump, "PRAGMA journal_mode = DELETE; PRAGMA application_id = 0; PRAGMA user_version = 0",
+                               nullptr, nullptr, nullptr),
+                  SQLITE_OK);
+        sqlite3_close(dump);
+        for (const char* name : {"damaged.db", "dump.db"}) {
+            std::vector<uint8_t> bytes = ReadFileBytes(dir.File(name));
+            ASSERT_EQ(bytes.size() % 4096, 0u);
+            const uint32_t pages = static_cast<uint32_t>(bytes.size() / 4096) + 1;
+            bytes.resize(bytes.size() + 4096, 0);
+            for (int i = 0; i < 4; ++i) bytes[28 + i] = static_cast<uint8_t>(pages >> (24 - 8 * i));  // big-endian
+            ASSERT_TRUE(WriteFileBytes(dir.File(name), bytes));
+        }
     }
+    // Every file of the folder, and the bytes of each (but the log's index
+    // of the file another program holds, which is that program's to write).
+    const auto folder = [&] {
+        std::map<std::string, std::vector<uint8_t>> files;
+        for (const std::string& name : FolderEntries(dir.Path()))
+            if (name != "err.txt") files[name] = name == "held.db-shm" ? std::vector<uint8_t>() : ReadFileBytes(dir.File(name));
+        return files;
+    };
+    const auto before = folder();
+    const std::string unused = " is never used)";
+    const std::string foreign = "the file holds another program's database (layout ";
     const std::pair<std::string, std::string> rows[] = {
-        {dir.File("damaged.db"), "the file is damaged (SQLite's quick check: Page " + std::to_string(
-                                      ReadFileBytes(dir.File("damaged.db")).size() / 4096) + " is never used)"},
+        {dir.File("damaged.db"), "the file is damaged (SQLite's quick check: Page " +
+                                     std::to_string(ReadFileBytes(dir.File("damaged.db")).size() / 4096) + unused},
+        {dir.File("dump.db"), "the file is damaged (SQLite's quick check: Page " +
+                                  std::to_string(ReadFileBytes(dir.File("dump.db")).size() / 4096) + unused},
+        {dir.File("empty.db"), "the file is empty, but a write-ahead log is beside it (" + dir.File("empty.db-wal") +
+                                   "): the database may be in that log alone"},
         {dir.File("notes.db"), "file is not a database"},
-        {dir.File("other.db"), "the file holds another program's database (layout 0, tables: t)"},
-        {dir.File("invoices.db"), "the file holds another program's database (layout 3, tables: invoices)"},
-        {dir.File("negative.db"), "the file holds another program's database (layout -1, tables: invoices)"},
+        {dir.File("other.db"), foreign + "0, tables: t)"},
+        {dir.File("crashed.db"), foreign + "0, tables: t)"},
+        {dir.File("held.db"), foreign + "0, tables: t)"},
+        {dir.File("invoices.db"), foreign + "3, tables: invoices)"},
+        {dir.File("negative.db"), foreign + "-1, tables: invoices)"},
+        {dir.File("named.db"), foreign + "0, tables: counters players scores): its table counters has the columns "
+                                         "(a), not the score server's (name, value)"},
         {dir.File("marked.db"), "the file holds another program's database (application id 1234)"},
         {dir.File("newer.db"), "the database was written by a newer zorv_scored (layout 4)"},
         {dir.File("missing/s.db"), "unable to open database file (No such file or directory)"},
@@ -1002,10 +1065,15 @@ TEST(ServerProgramTest, DatabasesItCannotUseStopTheStartWithTheReason) {
                   std::string::npos)
             << said;
     }
-    EXPECT_EQ(ReadFileText(dir.File("notes.db")), std::string(4096, 'x'));
+    const auto after = folder();
+    close(hold[1]);
+    close(ready[0]);
+    waitpid(holder, nullptr, 0);
     for (const auto& file : before) {
-        EXPECT_TRUE(ReadFileBytes(dir.File(file.first)) == file.second) << file.first << " was changed";
-        EXPECT_FALSE(Exists(dir.File(file.first) + "-wal")) << file.first;
+        EXPECT_TRUE(after.count(file.first) && after.at(file.first) == file.second) << file.first << " was changed";
+    }
+    for (const auto& file : after) {
+        EXPECT_TRUE(before.count(file.first)) << file.first << " was made";
     }
     // A port already taken.
     CScoreServerProcess first;
