@@ -446,36 +446,76 @@ TEST(ServerStoreTest, ADownloadCostsAsMuchOnABoardOf20000AsOnOneOfTwelve) {
     }
 }
 
-// A commit that fails (here: no file may grow, as on a full disk) answers
-// failure 15 for every upload it carried, and keeps none of them; once the
-// disk takes bytes again, the same uploads are kept.
-TEST_F(ServerProtocolTest, ACommitThatFailsAnswersFailureForEveryUploadItCarried) {
+// A write that fails keeps nothing of itself and is answered failure 15: a
+// commit that fails (here: no file may grow, as on a full disk) fails every
+// upload it carried; an upload that fails halfway (its board's count
+// refused, after its score was written) only itself, while the others of
+// its batch are kept. Once the fault is gone, those uploads are kept.
+TEST_F(ServerProtocolTest, AWriteThatFailsIsAnsweredFailureAndKeepsNothingOfItself) {
     const int clients = 8;
     for (int c = 0; c < clients; ++c) Register("c" + std::to_string(c));
-    const auto stored = Stored();
     rlimit files = {};
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &files), 0);
     const rlimit none = {0, files.rlim_max};
-    void (*const before)(int) = signal(SIGXFSZ, SIG_IGN);
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &none), 0);
-    std::vector<ScoreReply> said(clients);
-    std::vector<std::thread> threads;
-    for (int c = 0; c < clients; ++c)
-        threads.emplace_back([&, c] {
-            said[c] = AnswerScoreQuery(
-                store_, HttpBuildQuery("op=uploadScore&user=c" + std::to_string(c) + "&type=0&level=1&score=50&cheat=0"));
-        });
-    for (std::thread& t : threads) t.join();
-    setrlimit(RLIMIT_FSIZE, &files);
-    signal(SIGXFSZ, before);
-    for (int c = 0; c < clients; ++c) {
-        EXPECT_EQ(said[c].status, 500) << c;
-        EXPECT_EQ(said[c].body, "failure\n15\n") << c;
+    void (*before)(int) = nullptr;
+    const auto run = [&](const char* sql) {
+        sqlite3* other = nullptr;
+        EXPECT_EQ(sqlite3_open(dir_.File("scores.db").c_str(), &other), SQLITE_OK);
+        EXPECT_EQ(sqlite3_exec(other, sql, nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(other);
+        sqlite3_close(other);
+    };
+    const struct {
+        const char* what;
+        std::function<void()> fault, mend;
+        int failing;  // the client whose upload fails; -1: every one
+    } rows[] = {
+        {"a commit that fails",
+         [&] {
+             before = signal(SIGXFSZ, SIG_IGN);
+             setrlimit(RLIMIT_FSIZE, &none);
+         },
+         [&] {
+             setrlimit(RLIMIT_FSIZE, &files);
+             signal(SIGXFSZ, before);
+         },
+         -1},
+        {"one upload that fails halfway",
+         [&] {
+             run("CREATE TRIGGER refuse BEFORE INSERT ON counts WHEN NEW.level = 2 AND NEW.bucket = 53"
+                 " BEGIN SELECT RAISE(ABORT, 'refused'); END");
+         },
+         [&] { run("DROP TRIGGER refuse"); }, 3},
+    };
+    int level = 0;
+    for (const auto& row : rows) {
+        ++level;
+        const auto stored = Stored();
+        row.fault();
+        std::vector<ScoreReply> said(clients);
+        std::vector<std::thread> threads;
+        for (int c = 0; c < clients; ++c)
+            threads.emplace_back([&, c] {
+                said[c] = AnswerScoreQuery(store_, HttpBuildQuery("op=uploadScore&user=c" + std::to_string(c) +
+                                                                  "&type=0&level=" + std::to_string(level) +
+                                                                  "&score=" + std::to_string(50 + c) + "&cheat=0"));
+            });
+        for (std::thread& t : threads) t.join();
+        row.mend();
+        int kept = 0;
+        for (int c = 0; c < clients; ++c) {
+            const bool fails = row.failing < 0 || row.failing == c;
+            EXPECT_EQ(said[c].status, fails ? 500 : 200) << row.what << ": " << c;
+            EXPECT_EQ(said[c].body, fails ? "failure\n15\n" : "success\nadded\n") << row.what << ": " << c;
+            kept += !fails;
+        }
+        EXPECT_EQ(Stored(), std::make_pair(stored.first, stored.second + kept)) << row.what;
+        std::string report;
+        EXPECT_TRUE(store_.CheckIntegrity(&report)) << row.what << ": " << report;
+        for (int c = 0; c < clients; ++c)
+            EXPECT_EQ(Upload("c" + std::to_string(c), 0, level, 50 + c),
+                      row.failing < 0 || row.failing == c ? "success\nadded\n" : "success\nignored\n")
+                << row.what << ": " << c;
     }
-    EXPECT_EQ(Stored(), stored);
-    EXPECT_EQ(Board("c0", 0, 1), "success|0|");
-    for (int c = 0; c < clients; ++c) EXPECT_EQ(Upload("c" + std::to_string(c), 0, 1, 50), "success\nadded\n") << c;
-    EXPECT_EQ(Board("", 0, 1).substr(0, 10), "success|8|");
 }
 
 // Another program that holds the write lock for a second (a backup, an
@@ -878,6 +918,7 @@ TEST(ServerProgramTest, RequestsAreAnsweredAsHttpAsksAndABrowserLearnsWhatTheSer
         {"over HTTP/1.0 without Host", "GET " + query + " HTTP/1.0\r\n\r\n", 200, board, ""},
         {"over HTTP/1.0 with two", "GET " + query + " HTTP/1.0\r\nHost: h\r\nHost: i\r\n\r\n", 400, unreadable, ""},
         {"in absolute form", "GET http://h" + query + " HTTP/1.1\r\nHost: h\r\n" + close, 200, board, ""},
+        {"in absolute form over https", "GET https://h" + query + " HTTP/1.1\r\nHost: h\r\n" + close, 200, board, ""},
         {"as a HEAD", "HEAD " + query + " HTTP/1.1\r\nHost: h\r\n" + close, 200, nothing, ""},
         {"a write as a HEAD", "HEAD " + write + " HTTP/1.1\r\nHost: h\r\n" + close, 405, nothing, "GET"},
         {"as a POST", "POST " + query + " HTTP/1.1\r\nHost: h\r\nContent-Length: 0\r\n" + close, 405, unreadable,
@@ -886,6 +927,7 @@ TEST(ServerProgramTest, RequestsAreAnsweredAsHttpAsksAndABrowserLearnsWhatTheSer
         {"at the path", "GET /zorv/ HTTP/1.1\r\nHost: h\r\n" + close, 200, page, ""},
         {"at the path without its last slash", "GET /zorv HTTP/1.1\r\nHost: h\r\n" + close, 200, page, ""},
         {"at the path in absolute form", "GET http://h/zorv/ HTTP/1.1\r\nHost: h\r\n" + close, 200, page, ""},
+        {"its scheme in capitals", "GET HTTPS://h/zorv/ HTTP/1.1\r\nHost: h\r\n" + close, 200, page, ""},
         {"a monitor's HEAD at the root", "HEAD / HTTP/1.1\r\nHost: h\r\n" + close, 200, nothing, ""},
         {"at the path", "HEAD /zorv/ HTTP/1.1\r\nHost: h\r\n" + close, 200, nothing, ""},
         {"a POST at the root", "POST / HTTP/1.1\r\nHost: h\r\nContent-Length: 0\r\n" + close, 405, unreadable,
@@ -1317,9 +1359,16 @@ private:
     bool held_ = false, released_ = false;
 };
 
-// A store that counts the writes handed to it without waiting.
-class CCountingStore : public CSqliteScoreStore {
+// A store that counts the writes handed to it without waiting, and holds its
+// first board read as CHoldingStore does.
+class CCountingStore : public CHoldingStore {
 public:
+    void StopWrites() override {
+        CHoldingStore::StopWrites();
+        stopped_ = true;
+    }
+    // Whether StopWrites was called.
+    bool Stopped() const { return stopped_; }
     void AddPlayerThen(const std::string& name, const std::string& version, Then then) override {
         ++writes_;
         CSqliteScoreStore::AddPlayerThen(name, version, std::move(then));
@@ -1332,6 +1381,7 @@ public:
 
 private:
     std::atomic<int> writes_{0};
+    std::atomic<bool> stopped_{false};
 };
 
 // A connected socket from address to 127.0.0.1:port, or -1.
@@ -1350,19 +1400,26 @@ int ConnectFrom(const std::string& address, int port) {
     return s;
 }
 
-// One GET of the score script with query from address: the status, the
-// Retry-After header ("" without one) and the body.
+// One GET of the score script with query from address (asking the server
+// to keep the connection open, or not): the status, the Retry-After header
+// ("" without one), whether the server closes the connection, and the body.
 struct Answer {
     int status = 0;
     std::string retryAfter, body;
+    bool closes = false;
 };
-Answer AskFrom(const std::string& address, int port, const std::string& query) {
+enum class Asking { kClose, kKeepAlive };
+Answer AskFrom(const std::string& address, int port, const std::string& query, Asking asking = Asking::kClose) {
     Answer answer;
-    const std::string raw = ::AskFrom(address, port, "/zorv/zjscores.php?" + HttpBuildQuery(query), 10);
+    const std::string target = "/zorv/zjscores.php?" + HttpBuildQuery(query);
+    const std::string raw = asking == Asking::kKeepAlive
+                                ? SendFrom(address, port, "GET " + target + " HTTP/1.1\r\nHost: h\r\n\r\n", 10)
+                                : ::AskFrom(address, port, target, 10);
     const size_t head = raw.find("\r\n\r\n");
     if (raw.rfind("HTTP/1.1 ", 0) != 0 || head == std::string::npos) return answer;
     answer.status = atoi(raw.c_str() + 9);
     answer.body = raw.substr(head + 4);
+    answer.closes = raw.find("\r\nConnection: close\r\n") < head;
     const size_t retry = raw.find("\r\nRetry-After: ");
     if (retry < head) answer.retryAfter = raw.substr(retry + 15, raw.find("\r\n", retry + 2) - retry - 15);
     return answer;
@@ -1416,6 +1473,9 @@ TEST(ServerHttpTest, WritesPastTheirAddressBudgetAreAnsweredBusyAndStoreNothing)
         bool busy;
     } rows[] = {
         {"a registration past the budget", 0, "127.0.0.2", registration("late"), 429, "10", true},
+        // Else the names in use could be probed for free.
+        {"a registration of a name already taken, past the budget", 0, "127.0.0.2", registration("amy"), 429, "10",
+         true},
         {"an upload past the budget", 0, "127.0.0.2", upload(1, 1, 50), 429, "1", true},
         // Refused for what they are, and spending nothing: they could write
         // nothing.
@@ -1613,10 +1673,14 @@ TEST(ServerHttpTest, WritesWaitingForTheDiskHoldNoThread) {
 // begun to commit when the stop's moment of grace is over are dropped,
 // answered failure 15 and never stored (the player's retry finds his name
 // free), while a commit under way is finished and its writes answered as
-// kept; every answer made reaches its client. Then the write-ahead log is
-// folded back (a checkpoint: two syncs), so that the file alone holds every
-// write answered as kept. Here 8 registrations and 8 uploads over HTTP, and
-// 1,000 better scores of one player queued behind them, or nothing waiting.
+// kept; every answer made reaches its client, and tells it that the
+// connection takes no other request (here the server's one thread is held
+// by a download from before the stop until a moment after the store has
+// dropped its writes: their answers are sent after it). Then the write-ahead
+// log is folded back (a checkpoint: two syncs), so that the file alone holds
+// every write answered as kept. Here 24 registrations and 24 uploads over
+// HTTP (each asking to keep its connection), and 1,000 better scores of one
+// player queued behind them, or nothing waiting.
 TEST(ServerHttpTest, AStopStoresNoWriteItAnswersFailureAndWaitsForOneCommitAtMost) {
     const std::chrono::milliseconds syncDelay(1000);
     const int checkpointSyncs = 2;
@@ -1625,7 +1689,7 @@ TEST(ServerHttpTest, AStopStoresNoWriteItAnswersFailureAndWaitsForOneCommitAtMos
         SCOPED_TRACE(waiting ? "writes waiting" : "nothing waiting");
         CSlowSqliteDisk disk;
         CTempDir dir;
-        const int overHttp = waiting ? 16 : 0, queued = waiting ? 1000 : 0;
+        const int overHttp = waiting ? 48 : 0, queued = waiting ? 1000 : 0;
         std::vector<Answer> answers(overHttp);
         std::mutex mutex;
         std::vector<std::pair<int32_t, CScoreStore::Outcome>> outcomes;  // of the queued scores, as answered
@@ -1636,7 +1700,7 @@ TEST(ServerHttpTest, AStopStoresNoWriteItAnswersFailureAndWaitsForOneCommitAtMos
             ASSERT_TRUE(store.Open(dir.File("scores.db"), &error)) << error;
             for (int w = 0; w < overHttp; ++w) store.AddPlayer("w" + std::to_string(w), "test");
             store.AddPlayer("many", "test");
-            CScoreHttpServer server(store, "/zorv/", 2);
+            CScoreHttpServer server(store, "/zorv/", 1);
             ASSERT_TRUE(server.Bind("127.0.0.1", 0, &error)) << error;
             ASSERT_TRUE(server.Start(&error)) << error;
             disk.SetSyncDelay(syncDelay);
@@ -1646,7 +1710,8 @@ TEST(ServerHttpTest, AStopStoresNoWriteItAnswersFailureAndWaitsForOneCommitAtMos
                     answers[w] = AskFrom("127.0.0.2", server.Port(),
                                          w % 2 ? "op=addUser&user=n" + std::to_string(w) + "&version=test"
                                                : "op=uploadScore&user=w" + std::to_string(w) + "&type=0&level=" +
-                                                     std::to_string(w) + "&score=50&cheat=0");
+                                                     std::to_string(w) + "&score=50&cheat=0",
+                                         Asking::kKeepAlive);
                 });
             // Every write over HTTP is in, the first commit under way and
             // the others wait behind it.
@@ -1660,10 +1725,25 @@ TEST(ServerHttpTest, AStopStoresNoWriteItAnswersFailureAndWaitsForOneCommitAtMos
                     std::lock_guard<std::mutex> lock(mutex);
                     outcomes.emplace_back(100000 - q, outcome);
                 });
+            Answer held;
+            std::thread download([&] {
+                held = AskFrom("127.0.0.3", server.Port(), "op=downloadScore&user=many&type=0&level=50",
+                               Asking::kKeepAlive);
+            });
+            EXPECT_TRUE(store.WaitTillHeld());
+            std::thread release([&] {
+                while (!store.Stopped()) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+                std::this_thread::sleep_for(std::chrono::milliseconds(300));
+                store.Release();
+            });
             syncsAtStop = disk.Syncs();
             const auto asked = std::chrono::steady_clock::now();
             server.Stop();
             store.Close();
+            download.join();
+            release.join();
+            EXPECT_NE(held.status, 0) << "the download's answer never reached its client";
+            EXPECT_TRUE(held.closes);
             syncs = disk.Syncs() - syncsAtStop;
             printf("MEASURE:  a stop with %d writes waiting on syncs 1 s slower: %.2f s, %d sync(s) begun\n",
                    overHttp + queued,
@@ -1685,6 +1765,7 @@ TEST(ServerHttpTest, AStopStoresNoWriteItAnswersFailureAndWaitsForOneCommitAtMos
             const bool kept = w % 2 ? store.IsNameTaken("n" + std::to_string(w), &failed)
                                     : store.ReadBoard("", 0, w, 1, &board) && board.players == 1;
             EXPECT_NE(answers[w].status, 0) << "an answer made never reached its client";
+            EXPECT_TRUE(answers[w].closes);
             EXPECT_EQ(kept, answers[w].body.rfind("success\n", 0) == 0) << answers[w].body;
         }
         ASSERT_EQ(outcomes.size(), static_cast<size_t>(queued));
