@@ -100,19 +100,9 @@ const char* const kFromLayout1[] = {
     "DELETE FROM scores WHERE cheat <> 0",
 };
 
-// From layout 2: the counts of every board, its depth 0 from its scores and
-// each depth above from the one below.
-const char* const kBoardsToCount = "SELECT type, level, COUNT(*) FROM scores GROUP BY type, level";
-const char* const kCountScores =
-    "INSERT INTO counts SELECT type, level, 0, score, COUNT(*) FROM scores WHERE type = ?1 AND level = ?2"
-    " GROUP BY score";
-const char* const kCountDepth =
-    "INSERT INTO counts SELECT type, level, depth + 1, bucket >> ?4, SUM(entries) FROM counts"
-    " WHERE type = ?1 AND level = ?2 AND depth = ?3 GROUP BY bucket >> ?4";
-
 // Every statement the store runs again and again, kept prepared by each
 // connection: its number and its text in one row, the rows in the order of
-// the numbers (checked below).
+// the numbers (checked below). Values go to the parameters by their names.
 enum Statement {
     kFindPlayer,
     kInsertPlayer,
@@ -130,47 +120,89 @@ enum Statement {
     kCountAll,
     kIntegrity,
     kCountsDisagree,
+    kBoardsToCount,
+    kCountScores,
+    kCountDepth,
     kStatementCount
 };
 constexpr CSqliteConnection::KeptStatement kStatements[] = {
-    {kFindPlayer, "SELECT id, name FROM players WHERE name = ?1"},
-    {kInsertPlayer, "INSERT INTO players (name, version, registered) VALUES (?1, ?2, ?3)"},
+    {kFindPlayer, "SELECT id, name FROM players WHERE name = :name"},
+    {kInsertPlayer, "INSERT INTO players (name, version, registered) VALUES (:name, :version, :registered)"},
     {kNextSequence, "UPDATE counters SET value = value + 1 WHERE name = 'seq' RETURNING value"},
-    {kFindScore, "SELECT score, achieved, seq FROM scores WHERE player = ?1 AND type = ?2 AND level = ?3"},
+    {kFindScore,
+     "SELECT score, achieved, seq FROM scores WHERE player = :player AND type = :type AND level = :level"},
     {kInsertScore,
-     "INSERT INTO scores (player, type, level, score, cheat, seq, achieved) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7)"},
+     "INSERT INTO scores (player, type, level, score, cheat, seq, achieved)"
+     " VALUES (:player, :type, :level, :score, :cheat, :seq, :achieved)"},
     {kUpdateScore,
-     "UPDATE scores SET score = ?4, cheat = ?5, seq = ?6, achieved = ?7 WHERE player = ?1 AND type = ?2 AND level = ?3"},
-    {kFindFlagged, "SELECT score, achieved, seq FROM flagged WHERE player = ?1 AND type = ?2 AND level = ?3"},
+     "UPDATE scores SET score = :score, cheat = :cheat, seq = :seq, achieved = :achieved"
+     " WHERE player = :player AND type = :type AND level = :level"},
+    {kFindFlagged,
+     "SELECT score, achieved, seq FROM flagged WHERE player = :player AND type = :type AND level = :level"},
     {kInsertFlagged,
-     "INSERT INTO flagged (player, type, level, score, cheat, seq, achieved) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7)"},
+     "INSERT INTO flagged (player, type, level, score, cheat, seq, achieved)"
+     " VALUES (:player, :type, :level, :score, :cheat, :seq, :achieved)"},
     {kUpdateFlagged,
-     "UPDATE flagged SET score = ?4, cheat = ?5, seq = ?6, achieved = ?7 WHERE player = ?1 AND type = ?2 AND level = ?3"},
+     "UPDATE flagged SET score = :score, cheat = :cheat, seq = :seq, achieved = :achieved"
+     " WHERE player = :player AND type = :type AND level = :level"},
     {kAddCount,
-     "INSERT INTO counts VALUES (?1, ?2, ?3, ?4, ?5) ON CONFLICT DO UPDATE SET entries = entries + excluded.entries"},
-    {kEntriesAt, "SELECT entries FROM counts WHERE type = ?1 AND level = ?2 AND depth = ?3 AND bucket = ?4"},
+     "INSERT INTO counts (type, level, depth, bucket, entries) VALUES (:type, :level, :depth, :bucket, :change)"
+     " ON CONFLICT DO UPDATE SET entries = entries + excluded.entries"},
+    {kEntriesAt,
+     "SELECT entries FROM counts WHERE type = :type AND level = :level AND depth = :depth AND bucket = :bucket"},
     // The board without the viewer, whose own row is put in apart.
     {kBoardTop,
      "SELECT p.name, s.score, s.achieved, s.seq FROM scores AS s JOIN players AS p ON p.id = s.player"
-     " WHERE s.type = ?1 AND s.level = ?2 AND s.player <> ?3 ORDER BY s.score, s.seq LIMIT ?4"},
+     " WHERE s.type = :type AND s.level = :level AND s.player <> :viewer ORDER BY s.score, s.seq LIMIT :rows"},
     {kCountBelow,
-     "SELECT COALESCE(SUM(entries), 0) FROM counts WHERE type = ?1 AND level = ?2 AND depth = ?3 AND bucket >= ?4"
-     " AND bucket < ?5"},
+     "SELECT COALESCE(SUM(entries), 0) FROM counts WHERE type = :type AND level = :level AND depth = :depth"
+     " AND bucket >= :from AND bucket < :to"},
     {kCountAll,
      "SELECT (SELECT COUNT(*) FROM players), (SELECT COUNT(*) FROM scores) + (SELECT COUNT(*) FROM flagged)"},
     {kIntegrity, "PRAGMA integrity_check"},
-    // Board counts that the scores, counted again, do not give (?1:
-    // kBucketBits, ?2: kTopDepth).
+    // Board counts that the scores, counted again, do not give.
     {kCountsDisagree,
-     "WITH RECURSIVE d(depth) AS (VALUES (0) UNION ALL SELECT depth + 1 FROM d WHERE depth < ?2),"
-     " fresh AS (SELECT s.type, s.level, d.depth, s.score >> (?1 * d.depth), COUNT(*) FROM scores AS s, d"
+     "WITH RECURSIVE d(depth) AS (VALUES (0) UNION ALL SELECT depth + 1 FROM d WHERE depth < :top),"
+     " fresh AS (SELECT s.type, s.level, d.depth, s.score >> (:bits * d.depth), COUNT(*) FROM scores AS s, d"
      " GROUP BY 1, 2, 3, 4),"
      " kept AS (SELECT type, level, depth, bucket, entries FROM counts WHERE entries <> 0)"
      " SELECT (SELECT COUNT(*) FROM (SELECT * FROM fresh EXCEPT SELECT * FROM kept))"
      " + (SELECT COUNT(*) FROM (SELECT * FROM kept EXCEPT SELECT * FROM fresh))"},
+    // From layout 2: the counts of every board, its depth 0 from its scores
+    // and each depth above from the one below.
+    {kBoardsToCount, "SELECT type, level, COUNT(*) FROM scores GROUP BY type, level"},
+    {kCountScores,
+     "INSERT INTO counts SELECT type, level, 0, score, COUNT(*) FROM scores WHERE type = :type AND level = :level"
+     " GROUP BY score"},
+    {kCountDepth,
+     "INSERT INTO counts SELECT type, level, depth + 1, bucket >> :bits, SUM(entries) FROM counts"
+     " WHERE type = :type AND level = :level AND depth = :depth GROUP BY bucket >> :bits"},
 };
 static_assert(CSqliteConnection::IsInOrder(kStatements) && std::size(kStatements) == kStatementCount,
               "one row per statement, in the order of their numbers");
+// Kept statement S in use on a connection, its values bound by name.
+template <Statement S>
+using Prepared = CSqliteConnection::Named<kStatements, S>;
+// The names of the parameters, each of a type of its own (see Named).
+constexpr struct { const char* text = ":name"; } kName;
+constexpr struct { const char* text = ":version"; } kVersion;
+constexpr struct { const char* text = ":registered"; } kRegistered;
+constexpr struct { const char* text = ":player"; } kPlayer;
+constexpr struct { const char* text = ":type"; } kType;
+constexpr struct { const char* text = ":level"; } kLevel;
+constexpr struct { const char* text = ":score"; } kScore;
+constexpr struct { const char* text = ":cheat"; } kCheat;
+constexpr struct { const char* text = ":seq"; } kSeq;
+constexpr struct { const char* text = ":achieved"; } kAchieved;
+constexpr struct { const char* text = ":depth"; } kDepth;
+constexpr struct { const char* text = ":bucket"; } kBucket;
+constexpr struct { const char* text = ":change"; } kChange;
+constexpr struct { const char* text = ":viewer"; } kViewer;
+constexpr struct { const char* text = ":rows"; } kRows;
+constexpr struct { const char* text = ":from"; } kFrom;
+constexpr struct { const char* text = ":to"; } kTo;
+constexpr struct { const char* text = ":bits"; } kBits;
+constexpr struct { const char* text = ":top"; } kTop;
 
 // The most writes one commit carries.
 const size_t kBatchMax = 256;
@@ -223,10 +255,10 @@ bool ReadContents(CSqliteConnection& db, Contents* contents, std::string* error)
     if (given < 1 || given > kSchemaVersion || contents->tables != TablesOfLayout(given)) return true;
     // Another program may name its tables as the store does: their columns
     // tell.
-    CSqliteStatement columnsOf(db.get(), "SELECT name FROM pragma_table_info(?1) ORDER BY cid");
+    CSqliteStatement columnsOf(db.get(), "SELECT name FROM pragma_table_info(:table) ORDER BY cid");
     for (const auto& table : kTables) {
         if (table.since > given) continue;
-        columnsOf.Bind(1, table.name);
+        columnsOf.Bind(":table", table.name);
         std::string columns;
         rc = columnsOf ? SQLITE_ROW : SQLITE_ERROR;
         while (rc == SQLITE_ROW && (rc = columnsOf.Step()) == SQLITE_ROW)
@@ -469,10 +501,10 @@ bool CSqliteScoreStore::CountBoards(std::string* error) {
     std::vector<Board> boards;
     int64_t total = 0;
     {
-        CSqliteStatement st(writer_.get(), kBoardsToCount);
+        const Prepared<kBoardsToCount> st(&writer_);
         int rc = st ? SQLITE_ROW : SQLITE_ERROR;
-        while (rc == SQLITE_ROW && (rc = st.Step()) == SQLITE_ROW) {
-            boards.push_back(Board{st.Int(0), st.Int(1), st.Int64(2)});
+        while (rc == SQLITE_ROW && (rc = st->Step()) == SQLITE_ROW) {
+            boards.push_back(Board{st->Int(0), st->Int(1), st->Int64(2)});
             total += boards.back().entries;
         }
         if (rc != SQLITE_DONE) {
@@ -483,28 +515,28 @@ bool CSqliteScoreStore::CountBoards(std::string* error) {
     ServerLog("database: converting to layout %i: counting the entries of %zu boards (%lld scores)", kSchemaVersion,
               boards.size(), static_cast<long long>(total));
     const auto start = std::chrono::steady_clock::now();
-    CSqliteStatement scores(writer_.get(), kCountScores);
-    CSqliteStatement depths(writer_.get(), kCountDepth);
-    bool ok = scores && depths;
     // Runs st to its end; false with SQLite's reason.
-    const auto run = [this, error](CSqliteStatement& st) {
-        const bool done = st.Step() == SQLITE_DONE;
+    const auto run = [this, error](const auto& st) {
+        const bool done = st && st->Step() == SQLITE_DONE;
         if (!done) *error = writer_.Error();
-        st.Reset();
         return done;
     };
-    if (!ok) *error = writer_.Error();
+    bool ok = true;
     int64_t done = 0;
     int tenths = 0;
     for (size_t b = 0; ok && b < boards.size(); ++b) {
-        scores.Bind(1, boards[b].type);
-        scores.Bind(2, boards[b].level);
-        ok = run(scores);
+        {
+            const Prepared<kCountScores> scores(&writer_);
+            scores.Bind(kType, boards[b].type);
+            scores.Bind(kLevel, boards[b].level);
+            ok = run(scores);
+        }
         for (int depth = 0; ok && depth < kTopDepth; ++depth) {
-            depths.Bind(1, boards[b].type);
-            depths.Bind(2, boards[b].level);
-            depths.Bind(3, depth);
-            depths.Bind(4, kBucketBits);
+            const Prepared<kCountDepth> depths(&writer_);
+            depths.Bind(kType, boards[b].type);
+            depths.Bind(kLevel, boards[b].level);
+            depths.Bind(kDepth, depth);
+            depths.Bind(kBits, kBucketBits);
             ok = run(depths);
         }
         done += boards[b].entries;
@@ -649,9 +681,9 @@ void CSqliteScoreStore::GiveBack(CSqliteConnection* c) {
 }
 
 int64_t CSqliteScoreStore::FindPlayer(CSqliteConnection* c, const std::string& name, std::string* stored) {
-    const CSqliteStatement::Use st = c->Kept(kFindPlayer);
+    const Prepared<kFindPlayer> st(c);
     if (!st) return -1;
-    st->Bind(1, name);
+    st.Bind(kName, name);
     const int rc = st->Step();
     if (rc == SQLITE_ROW) {
         if (stored) *stored = st->Text(1);
@@ -754,11 +786,11 @@ std::vector<CScoreStore::Outcome> CSqliteScoreStore::RunBatch(const std::vector<
 }
 
 CScoreStore::Outcome CSqliteScoreStore::ApplyPlayer(const WriteJob& job) {
-    const CSqliteStatement::Use st = writer_.Kept(kInsertPlayer);
+    const Prepared<kInsertPlayer> st(&writer_);
     if (!st) return Outcome::kFailed;
-    st->Bind(1, job.name);
-    st->Bind(2, job.version);
-    st->Bind(3, static_cast<int64_t>(time(nullptr)));
+    st.Bind(kName, job.name);
+    st.Bind(kVersion, job.version);
+    st.Bind(kRegistered, static_cast<int64_t>(time(nullptr)));
     if (st->Step() == SQLITE_DONE) return Outcome::kRegistered;
     if (sqlite3_extended_errcode(writer_.get()) == SQLITE_CONSTRAINT_UNIQUE) return Outcome::kNameTaken;
     ServerLog("database: adding a player: %s", writer_.Error().c_str());
@@ -768,18 +800,21 @@ CScoreStore::Outcome CSqliteScoreStore::ApplyPlayer(const WriteJob& job) {
 bool CSqliteScoreStore::FindScore(CSqliteConnection* c, bool flagged, int64_t player, int type, int level,
                                   Stored* stored) {
     *stored = Stored();
-    const CSqliteStatement::Use st = c->Kept(flagged ? kFindFlagged : kFindScore);
-    if (!st) return false;
-    st->Bind(1, player);
-    st->Bind(2, type);
-    st->Bind(3, level);
-    const int rc = st->Step();
-    if (rc == SQLITE_ROW) {
-        stored->found = true;
-        stored->score = st->Int(0);
-        stored->achieved = st->Int64(1);
-        stored->seq = st->Int64(2);
-    }
+    const auto find = [&](const auto& st) {
+        if (!st) return SQLITE_ERROR;
+        st.Bind(kPlayer, player);
+        st.Bind(kType, type);
+        st.Bind(kLevel, level);
+        const int rc = st->Step();
+        if (rc == SQLITE_ROW) {
+            stored->found = true;
+            stored->score = st->Int(0);
+            stored->achieved = st->Int64(1);
+            stored->seq = st->Int64(2);
+        }
+        return rc;
+    };
+    const int rc = flagged ? find(Prepared<kFindFlagged>(c)) : find(Prepared<kFindScore>(c));
     if (rc == SQLITE_ROW || rc == SQLITE_DONE) return true;
     ServerLog("database: reading a score: %s", c->Error().c_str());
     return false;
@@ -803,7 +838,7 @@ CScoreStore::Outcome CSqliteScoreStore::ApplyScore(const WriteJob& job) {
 
     int64_t seq = 0;
     {
-        const CSqliteStatement::Use next = writer_.Kept(kNextSequence);
+        const Prepared<kNextSequence> next(&writer_);
         if (!next) return Outcome::kFailed;
         if (next->Step() != SQLITE_ROW) {
             ServerLog("database: counting: %s", writer_.Error().c_str());
@@ -811,23 +846,26 @@ CScoreStore::Outcome CSqliteScoreStore::ApplyScore(const WriteJob& job) {
         }
         seq = next->Int64(0);
     }
-    const Statement write = isFlagged ? (same.found ? kUpdateFlagged : kInsertFlagged)
-                                   : (same.found ? kUpdateScore : kInsertScore);
-    {
-        const CSqliteStatement::Use st = writer_.Kept(write);
-        if (!st) return Outcome::kFailed;
-        st->Bind(1, player);
-        st->Bind(2, job.type);
-        st->Bind(3, job.level);
-        st->Bind(4, job.score);
-        st->Bind(5, job.flags);
-        st->Bind(6, seq);
-        st->Bind(7, static_cast<int64_t>(time(nullptr)));
-        if (st->Step() != SQLITE_DONE) {
-            ServerLog("database: storing a score: %s", writer_.Error().c_str());
-            return Outcome::kFailed;
-        }
-    }
+    // His row of the board, new or changed, among the clean or the
+    // flagged scores.
+    const auto write = [&](const auto& st) {
+        if (!st) return false;
+        st.Bind(kPlayer, player);
+        st.Bind(kType, job.type);
+        st.Bind(kLevel, job.level);
+        st.Bind(kScore, job.score);
+        st.Bind(kCheat, job.flags);
+        st.Bind(kSeq, seq);
+        st.Bind(kAchieved, static_cast<int64_t>(time(nullptr)));
+        if (st->Step() == SQLITE_DONE) return true;
+        ServerLog("database: storing a score: %s", writer_.Error().c_str());
+        return false;
+    };
+    const bool written = isFlagged ? (same.found ? write(Prepared<kUpdateFlagged>(&writer_))
+                                                 : write(Prepared<kInsertFlagged>(&writer_)))
+                                   : (same.found ? write(Prepared<kUpdateScore>(&writer_))
+                                                 : write(Prepared<kInsertScore>(&writer_)));
+    if (!written) return Outcome::kFailed;
     // Others count his clean score only.
     if (!isFlagged && !Recount(job.type, job.level, same.found, same.score, job.score)) return Outcome::kFailed;
     return same.found ? Outcome::kUpdated : Outcome::kAdded;
@@ -839,13 +877,13 @@ bool CSqliteScoreStore::Recount(int type, int level, bool had, int32_t from, int
         const int64_t is = static_cast<int64_t>(to) >> (kBucketBits * depth);
         if (had && was == is) continue;
         for (int change = had ? -1 : 1; change <= 1; change += 2) {
-            const CSqliteStatement::Use st = writer_.Kept(kAddCount);
+            const Prepared<kAddCount> st(&writer_);
             if (!st) return false;
-            st->Bind(1, type);
-            st->Bind(2, level);
-            st->Bind(3, depth);
-            st->Bind(4, change < 0 ? was : is);
-            st->Bind(5, change);
+            st.Bind(kType, type);
+            st.Bind(kLevel, level);
+            st.Bind(kDepth, depth);
+            st.Bind(kBucket, change < 0 ? was : is);
+            st.Bind(kChange, change);
             if (st->Step() != SQLITE_DONE) {
                 ServerLog("database: counting a score: %s", writer_.Error().c_str());
                 return false;
@@ -898,12 +936,12 @@ bool CSqliteScoreStore::ReadBoardIn(CSqliteConnection* c, const std::string& vie
 
     // The board's clean entries, less his own, and his row.
     {
-        const CSqliteStatement::Use st = c->Kept(kEntriesAt);
+        const Prepared<kEntriesAt> st(c);
         if (!st) return false;
-        st->Bind(1, type);
-        st->Bind(2, level);
-        st->Bind(3, kTopDepth);
-        st->Bind(4, 0);
+        st.Bind(kType, type);
+        st.Bind(kLevel, level);
+        st.Bind(kDepth, kTopDepth);
+        st.Bind(kBucket, 0);
         const int rc = st->Step();
         if (rc != SQLITE_ROW && rc != SQLITE_DONE) return false;
         const int64_t entries = rc == SQLITE_ROW ? st->Int64(0) : 0;
@@ -913,12 +951,12 @@ bool CSqliteScoreStore::ReadBoardIn(CSqliteConnection* c, const std::string& vie
     // The others' first rows, with his own put in at its place.
     bool ownPlaced = !own.found;
     {
-        const CSqliteStatement::Use st = c->Kept(kBoardTop);
+        const Prepared<kBoardTop> st(c);
         if (!st) return false;
-        st->Bind(1, type);
-        st->Bind(2, level);
-        st->Bind(3, me);
-        st->Bind(4, topRows);
+        st.Bind(kType, type);
+        st.Bind(kLevel, level);
+        st.Bind(kViewer, me);
+        st.Bind(kRows, topRows);
         int rc;
         while ((rc = st->Step()) == SQLITE_ROW && static_cast<int>(board->top.size()) < topRows) {
             const int32_t score = st->Int(1);
@@ -949,13 +987,13 @@ bool CSqliteScoreStore::ReadBoardIn(CSqliteConnection* c, const std::string& vie
         const int64_t bucket = static_cast<int64_t>(own.score) >> (kBucketBits * depth);
         if (bucket == 0) break;
         if ((bucket & digits) == 0) continue;
-        const CSqliteStatement::Use st = c->Kept(kCountBelow);
+        const Prepared<kCountBelow> st(c);
         if (!st) return false;
-        st->Bind(1, type);
-        st->Bind(2, level);
-        st->Bind(3, depth);
-        st->Bind(4, bucket & ~digits);
-        st->Bind(5, bucket);
+        st.Bind(kType, type);
+        st.Bind(kLevel, level);
+        st.Bind(kDepth, depth);
+        st.Bind(kFrom, bucket & ~digits);
+        st.Bind(kTo, bucket);
         if (st->Step() != SQLITE_ROW) return false;
         board->ownAhead += st->Int64(0);
     }
@@ -964,7 +1002,8 @@ bool CSqliteScoreStore::ReadBoardIn(CSqliteConnection* c, const std::string& vie
 
 bool CSqliteScoreStore::Count(int64_t* players, int64_t* scores) {
     Lease lease(this);
-    const CSqliteStatement::Use st = lease.get() ? lease.get()->Kept(kCountAll) : CSqliteStatement::Use();
+    if (!lease.get()) return false;
+    const Prepared<kCountAll> st(lease.get());
     if (!st) return false;
     if (st->Step() != SQLITE_ROW) {
         ServerLog("database: counting: %s", lease.get()->Error().c_str());
@@ -981,16 +1020,16 @@ bool CSqliteScoreStore::CheckIntegrity(std::string* report) {
     if (!c) return false;
     report->clear();
     {
-        const CSqliteStatement::Use st = c->Kept(kIntegrity);
+        const Prepared<kIntegrity> st(c);
         if (!st) return false;
         int rc;
         while ((rc = st->Step()) == SQLITE_ROW) report->append(st->Text(0)).append("\n");
         if (rc != SQLITE_DONE || *report != "ok\n") return false;
     }
-    const CSqliteStatement::Use st = c->Kept(kCountsDisagree);
+    const Prepared<kCountsDisagree> st(c);
     if (!st) return false;
-    st->Bind(1, kBucketBits);
-    st->Bind(2, kTopDepth);
+    st.Bind(kBits, kBucketBits);
+    st.Bind(kTop, kTopDepth);
     const int64_t wrong = st->Step() == SQLITE_ROW ? st->Int64(0) : -1;
     if (wrong != 0) report->append("board counts that the scores do not give: " + std::to_string(wrong) + "\n");
     return wrong == 0;

@@ -366,7 +366,7 @@ TEST(ServerStoreTest, AStatementRunsOnlyWithEveryValueItWasGiven) {
     std::string error;
     ASSERT_TRUE(db.Open(":memory:", SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, &error)) << error;
     ASSERT_TRUE(db.Run("CREATE TABLE t (a)", &error)) << error;
-    CSqliteStatement insert(db.get(), "INSERT INTO t VALUES (?1)");
+    CSqliteStatement insert(db.get(), "INSERT INTO t VALUES (:a)");
     const int longest = 100;
     sqlite3_limit(db.get(), SQLITE_LIMIT_LENGTH, longest);
     const struct {
@@ -374,9 +374,10 @@ TEST(ServerStoreTest, AStatementRunsOnlyWithEveryValueItWasGiven) {
         std::function<void()> bind;
         int step;
     } rows[] = {
-        {"a number for a parameter it has not", [&] { insert.Bind(2, 5); }, SQLITE_RANGE},
-        {"a text over the length limit", [&] { insert.Bind(1, std::string(longest + 1, 'x')); }, SQLITE_TOOBIG},
-        {"a text within it", [&] { insert.Bind(1, std::string(longest / 2, 'x')); }, SQLITE_DONE},
+        {"a number for a parameter it has not", [&] { insert.Bind(":b", 5); }, SQLITE_RANGE},
+        {"a text for one", [&] { insert.Bind(":ab", "x"); }, SQLITE_RANGE},
+        {"a text over the length limit", [&] { insert.Bind(":a", std::string(longest + 1, 'x')); }, SQLITE_TOOBIG},
+        {"a text within it", [&] { insert.Bind(":a", std::string(longest / 2, 'x')); }, SQLITE_DONE},
     };
     for (const auto& row : rows) {
         row.bind();
