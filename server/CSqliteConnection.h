@@ -65,7 +65,8 @@ public:
     // empty (logged) when it cannot be prepared.
     CSqliteStatement::Use Kept(size_t which);
     // A use of kept statement S of Rows (the table given to Keep, a
-    // constexpr array): each value is bound by the name of its parameter,
+    // constexpr array), empty as Kept's may be (its values then bound to
+    // nothing): each value is bound by the name of its parameter,
     // which is checked against S's text when the code compiles, so that no
     // value can go to a parameter the statement has not. A name is an
     // object of a type of its own that holds it:
@@ -81,7 +82,11 @@ public:
         template <class Name, class Value>
         void Bind(const Name&, const Value& value) const {
             static_assert(HasParameter(Rows[S].sql, Name{}.text), "the statement has no parameter of this name");
-            use_->Bind(Name{}.text, value);
+            if (!use_) return;
+            // Every connection's copy of S has its parameters at the same
+            // places: each is looked up once.
+            static const int place = use_->PlaceOf(Name{}.text);
+            use_->BindAt(place, value);
         }
 
     private:

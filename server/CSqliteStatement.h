@@ -67,6 +67,14 @@ public:
     };
 
 private:
+    // CSqliteConnection::Named looks the place of each name up once.
+    friend class CSqliteConnection;
+    // The place of the parameter of that name (from 1); 0: none.
+    int PlaceOf(const char* name) const;
+    // A value for the parameter at place; place 0 is refused as a name the
+    // statement has not.
+    void BindAt(int place, int64_t value);
+    void BindAt(int place, const std::string& text);
     void Bound(int code);
 
     sqlite3_stmt* st_ = nullptr;
