@@ -12,7 +12,6 @@
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -458,40 +457,19 @@ TEST_F(ServerProtocolTest, AWriteThatFailsIsAnsweredFailureAndKeepsNothingOfItse
     rlimit files = {};
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &files), 0);
     const rlimit none = {0, files.rlim_max};
-    void (*before)(int) = nullptr;
-    const auto run = [&](const char* sql) {
-        sqlite3* other = nullptr;
-        EXPECT_EQ(sqlite3_open(dir_.File("scores.db").c_str(), &other), SQLITE_OK);
-        EXPECT_EQ(sqlite3_exec(other, sql, nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(other);
-        sqlite3_close(other);
-    };
-    const struct {
-        const char* what;
-        std::function<void()> fault, mend;
-        int failing;  // the client whose upload fails; -1: every one
-    } rows[] = {
-        {"a commit that fails",
-         [&] {
-             before = signal(SIGXFSZ, SIG_IGN);
-             setrlimit(RLIMIT_FSIZE, &none);
-         },
-         [&] {
-             setrlimit(RLIMIT_FSIZE, &files);
-             signal(SIGXFSZ, before);
-         },
-         -1},
-        {"one upload that fails halfway",
-         [&] {
-             run("CREATE TRIGGER refuse BEFORE INSERT ON counts WHEN NEW.level = 2 AND NEW.bucket = 53"
-                 " BEGIN SELECT RAISE(ABORT, 'refused'); END");
-         },
-         [&] { run("DROP TRIGGER refuse"); }, 3},
-    };
-    int level = 0;
-    for (const auto& row : rows) {
-        ++level;
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open(dir_.File("scores.db").c_str(), &other), SQLITE_OK);
+    for (const int failing : {-1, 3}) {  // the client whose upload fails; -1: every one
+        const int level = failing + 2;
         const auto stored = Stored();
-        row.fault();
+        void (*const before)(int) = signal(SIGXFSZ, SIG_IGN);
+        if (failing < 0)
+            setrlimit(RLIMIT_FSIZE, &none);
+        else
+            EXPECT_EQ(sqlite3_exec(other, "CREATE TRIGGER refuse BEFORE INSERT ON counts WHEN NEW.level = 5 AND"
+                                          " NEW.bucket = 53 BEGIN SELECT RAISE(ABORT, 'refused'); END",
+                                   nullptr, nullptr, nullptr),
+                      SQLITE_OK);
         std::vector<ScoreReply> said(clients);
         std::vector<std::thread> threads;
         for (int c = 0; c < clients; ++c)
@@ -501,22 +479,22 @@ TEST_F(ServerProtocolTest, AWriteThatFailsIsAnsweredFailureAndKeepsNothingOfItse
                                                                   "&score=" + std::to_string(50 + c) + "&cheat=0"));
             });
         for (std::thread& t : threads) t.join();
-        row.mend();
-        int kept = 0;
+        setrlimit(RLIMIT_FSIZE, &files);
+        signal(SIGXFSZ, before);
+        sqlite3_exec(other, "DROP TRIGGER IF EXISTS refuse", nullptr, nullptr, nullptr);
+        // What failed is kept now, and only that.
         for (int c = 0; c < clients; ++c) {
-            const bool fails = row.failing < 0 || row.failing == c;
-            EXPECT_EQ(said[c].status, fails ? 500 : 200) << row.what << ": " << c;
-            EXPECT_EQ(said[c].body, fails ? "failure\n15\n" : "success\nadded\n") << row.what << ": " << c;
-            kept += !fails;
-        }
-        EXPECT_EQ(Stored(), std::make_pair(stored.first, stored.second + kept)) << row.what;
-        std::string report;
-        EXPECT_TRUE(store_.CheckIntegrity(&report)) << row.what << ": " << report;
-        for (int c = 0; c < clients; ++c)
+            const bool fails = failing < 0 || failing == c;
+            EXPECT_EQ(said[c].status, fails ? 500 : 200) << failing << ": " << c;
+            EXPECT_EQ(said[c].body, fails ? "failure\n15\n" : "success\nadded\n") << failing << ": " << c;
             EXPECT_EQ(Upload("c" + std::to_string(c), 0, level, 50 + c),
-                      row.failing < 0 || row.failing == c ? "success\nadded\n" : "success\nignored\n")
-                << row.what << ": " << c;
+                      fails ? "success\nadded\n" : "success\nignored\n") << failing << ": " << c;
+        }
+        EXPECT_EQ(Stored(), std::make_pair(stored.first, stored.second + clients)) << failing;
+        std::string report;
+        EXPECT_TRUE(store_.CheckIntegrity(&report)) << failing << ": " << report;
     }
+    sqlite3_close(other);
 }
 
 // Another program that holds the write lock for a second (a backup, an
@@ -1011,32 +989,20 @@ TEST(ServerProgramTest, DatabasesItCannotUseStopTheStartWithTheReason) {
         ASSERT_EQ(sqlite3_exec(other, file.second, nullptr, nullptr, nullptr), SQLITE_OK);
         sqlite3_close(other);
     }
-    // Another program's database in WAL mode that the program keeps open all
-    // along (with its log and the log's index file beside it: a process of
-    // its own, since any close of the file here would end this one's locks);
-    // and one with its log beside it, as a crash leaves them (or as copied
-    // together).
-    int ready[2], hold[2];
-    ASSERT_EQ(pipe(ready), 0);
-    ASSERT_EQ(pipe(hold), 0);
-    const pid_t holder = fork();
-    if (holder == 0) {
-        close(ready[0]);
-        close(hold[1]);
-        sqlite3* held = nullptr;
-        char go = sqlite3_open(dir.File("held.db").c_str(), &held) == SQLITE_OK &&
-                  sqlite3_exec(held, "PRAGMA journal_mode = WAL; CREATE TABLE t (a); INSERT INTO t VALUES (1)", nullptr,
-                               nullptr, nullptr) == SQLITE_OK;
-        if (write(ready[1], &go, 1) == 1) go = read(hold[0], &go, 1);
-        _exit(0);
+    // Another program's database in WAL mode with its log beside it, as a
+    // crash leaves them (or as copied together); and one that program keeps
+    // open all along, with the log's index it made (not read here: a close
+    // of the file by this process would end that program's locks).
+    sqlite3* held[2] = {};
+    for (sqlite3*& db : held) {
+        ASSERT_EQ(sqlite3_open(dir.File(&db == held ? "held.db" : "crashing.db").c_str(), &db), SQLITE_OK);
+        ASSERT_EQ(sqlite3_exec(db, "PRAGMA journal_mode = WAL; CREATE TABLE t (a)", nullptr, nullptr, nullptr),
+                  SQLITE_OK);
     }
-    close(ready[1]);
-    close(hold[0]);
-    char holding = 0;
-    ASSERT_EQ(read(ready[0], &holding, 1), 1);
-    ASSERT_TRUE(holding);
-    ASSERT_TRUE(WriteFileBytes(dir.File("crashed.db"), ReadFileBytes(dir.File("held.db"))));
-    ASSERT_TRUE(WriteFileBytes(dir.File("crashed.db-wal"), ReadFileBytes(dir.File("held.db-wal"))));
+    for (const char* end : {"", "-wal"})
+        ASSERT_TRUE(WriteFileBytes(dir.File("crashed.db") + end, ReadFileBytes(dir.File("crashing.db") + end)));
+    sqlite3_close(held[1]);
+    unlink(dir.File("crashing.db").c_str());
     {
         // A database of ours with a page more than its tables use: it opens
         // and reads as if whole, only SQLite's own check finds it. Once in
@@ -1068,12 +1034,12 @@ TEST(ServerProgramTest, DatabasesItCannotUseStopTheStartWithTheReason) {
             ASSERT_TRUE(WriteFileBytes(dir.File(name), bytes));
         }
     }
-    // Every file of the folder, and the bytes of each (but the log's index
-    // of the file another program holds, which is that program's to write).
+    // Every file of the folder, and the bytes of each.
     const auto folder = [&] {
         std::map<std::string, std::vector<uint8_t>> files;
         for (const std::string& name : FolderEntries(dir.Path()))
-            if (name != "err.txt") files[name] = name == "held.db-shm" ? std::vector<uint8_t>() : ReadFileBytes(dir.File(name));
+            if (name != "err.txt")
+                files[name] = name.rfind("held", 0) == 0 ? std::vector<uint8_t>() : ReadFileBytes(dir.File(name));
         return files;
     };
     const auto before = folder();
@@ -1109,9 +1075,7 @@ TEST(ServerProgramTest, DatabasesItCannotUseStopTheStartWithTheReason) {
             << said;
     }
     const auto after = folder();
-    close(hold[1]);
-    close(ready[0]);
-    waitpid(holder, nullptr, 0);
+    sqlite3_close(held[0]);
     for (const auto& file : before) {
         EXPECT_TRUE(after.count(file.first) && after.at(file.first) == file.second) << file.first << " was changed";
     }
