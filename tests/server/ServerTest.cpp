@@ -958,8 +958,7 @@ TEST(ServerProgramTest, TheBudgetsAreTheHostsToSet) {
 }
 
 // Every kind of database it cannot use is refused with the reason, and left
-// byte for byte as it was, with no file made beside it: its journal mode, its
-// log and its log's index are another program's, or a damaged file's.
+// byte for byte as it was, with no file made beside it.
 TEST(ServerProgramTest, DatabasesItCannotUseStopTheStartWithTheReason) {
     CTempDir dir;
     // A server that starts on a file it should have refused is stopped.
@@ -990,9 +989,8 @@ TEST(ServerProgramTest, DatabasesItCannotUseStopTheStartWithTheReason) {
         sqlite3_close(other);
     }
     // Another program's database in WAL mode with its log beside it, as a
-    // crash leaves them (or as copied together); and one that program keeps
-    // open all along, with the log's index it made (not read here: a close
-    // of the file by this process would end that program's locks).
+    // crash leaves them; and one it keeps open (not read here: a close of the
+    // file by this process would end that program's locks).
     sqlite3* held[2] = {};
     for (sqlite3*& db : held) {
         ASSERT_EQ(sqlite3_open(dir.File(&db == held ? "held.db" : "crashing.db").c_str(), &db), SQLITE_OK);
@@ -1365,21 +1363,18 @@ int ConnectFrom(const std::string& address, int port) {
     return s;
 }
 
-// One GET of the score script with query from address (asking the server
-// to keep the connection open, or not): the status, the Retry-After header
-// ("" without one), whether the server closes the connection, and the body.
+// One GET of the score script with query from address, asking to keep the
+// connection: the status, the Retry-After header ("" without one), whether
+// the server closes the connection all the same, and the body.
 struct Answer {
     int status = 0;
     std::string retryAfter, body;
     bool closes = false;
 };
-enum class Asking { kClose, kKeepAlive };
-Answer AskFrom(const std::string& address, int port, const std::string& query, Asking asking = Asking::kClose) {
+Answer AskFrom(const std::string& address, int port, const std::string& query) {
     Answer answer;
-    const std::string target = "/zorv/zjscores.php?" + HttpBuildQuery(query);
-    const std::string raw = asking == Asking::kKeepAlive
-                                ? SendFrom(address, port, "GET " + target + " HTTP/1.1\r\nHost: h\r\n\r\n", 10)
-                                : ::AskFrom(address, port, target, 10);
+    const std::string raw = SendFrom(
+        address, port, "GET /zorv/zjscores.php?" + HttpBuildQuery(query) + " HTTP/1.1\r\nHost: h\r\n\r\n", 10);
     const size_t head = raw.find("\r\n\r\n");
     if (raw.rfind("HTTP/1.1 ", 0) != 0 || head == std::string::npos) return answer;
     answer.status = atoi(raw.c_str() + 9);
@@ -1644,8 +1639,8 @@ TEST(ServerHttpTest, WritesWaitingForTheDiskHoldNoThread) {
 // dropped its writes: their answers are sent after it). Then the write-ahead
 // log is folded back (a checkpoint: two syncs), so that the file alone holds
 // every write answered as kept. Here 24 registrations and 24 uploads over
-// HTTP (each asking to keep its connection), and 1,000 better scores of one
-// player queued behind them, or nothing waiting.
+// HTTP, and 1,000 better scores of one player queued behind them, or
+// nothing waiting.
 TEST(ServerHttpTest, AStopStoresNoWriteItAnswersFailureAndWaitsForOneCommitAtMost) {
     const std::chrono::milliseconds syncDelay(1000);
     const int checkpointSyncs = 2;
@@ -1675,8 +1670,7 @@ TEST(ServerHttpTest, AStopStoresNoWriteItAnswersFailureAndWaitsForOneCommitAtMos
                     answers[w] = AskFrom("127.0.0.2", server.Port(),
                                          w % 2 ? "op=addUser&user=n" + std::to_string(w) + "&version=test"
                                                : "op=uploadScore&user=w" + std::to_string(w) + "&type=0&level=" +
-                                                     std::to_string(w) + "&score=50&cheat=0",
-                                         Asking::kKeepAlive);
+                                                     std::to_string(w) + "&score=50&cheat=0");
                 });
             // Every write over HTTP is in, the first commit under way and
             // the others wait behind it.
@@ -1691,10 +1685,8 @@ TEST(ServerHttpTest, AStopStoresNoWriteItAnswersFailureAndWaitsForOneCommitAtMos
                     outcomes.emplace_back(100000 - q, outcome);
                 });
             Answer held;
-            std::thread download([&] {
-                held = AskFrom("127.0.0.3", server.Port(), "op=downloadScore&user=many&type=0&level=50",
-                               Asking::kKeepAlive);
-            });
+            std::thread download(
+                [&] { held = AskFrom("127.0.0.3", server.Port(), "op=downloadScore&user=many&type=0&level=50"); });
             EXPECT_TRUE(store.WaitTillHeld());
             std::thread release([&] {
                 while (!store.Stopped()) std::this_thread::sleep_for(std::chrono::milliseconds(5));
