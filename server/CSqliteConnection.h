@@ -110,8 +110,8 @@ public:
     // statement in it, or its commit, meets a full disk or an I/O error.
     bool InTransaction() const;
 
-    // Runs a fixed statement (no values from outside) to its end; false
-    // with SQLite's reason.
+    // Runs a fixed statement (one; no values from outside) to its end;
+    // false with SQLite's reason.
     bool Run(const char* sql, std::string* error);
     // The first column of the first row of a fixed statement, as text.
     bool QueryText(const char* sql, std::string* value, std::string* error);

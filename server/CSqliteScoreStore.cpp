@@ -466,8 +466,8 @@ bool CSqliteScoreStore::Examine(const std::string& path, int* layout, std::strin
         return Opening(look.get());
     };
     Contents contents;
-    bool ok = log ? open("", SQLITE_OPEN_READWRITE) &&
-                        look.Run("PRAGMA locking_mode = EXCLUSIVE; PRAGMA query_only = ON", error)
+    bool ok = log ? open("", SQLITE_OPEN_READWRITE) && look.Run("PRAGMA locking_mode = EXCLUSIVE", error) &&
+                        look.Run("PRAGMA query_only = ON", error)
                   : open("immutable=1", SQLITE_OPEN_READONLY);
     ok = ok && ReadContents(look, &contents, error);
     if (!ok && log && index && sqlite3_errcode(look.get()) == SQLITE_BUSY)
