@@ -125,15 +125,13 @@ foreach(page ${pages})
   file(INSTALL "${written}/man/${name}.gz" DESTINATION "${mandir}/man${section}")
 endforeach()
 
-# The example unit names zorv_scored in /usr/local/bin, where a host copies
-# it by hand; the installed one names the installed program.
+# The installed unit names the installed program.
 zorv_takes(server take)
 if(take AND unitdir)
-  file(READ "${ZORV_UNIT_SOURCE}" unit)
-  string(REPLACE "/usr/local/bin/zorv_scored" "${bindir}/zorv_scored" unit "${unit}")
-  file(WRITE "${written}/zorv-scored.service" "${unit}")
+  include("${ZORV_PACKAGING_SOURCE}/ServerUnit.cmake")
+  zorv_write_server_unit("${ZORV_UNIT_SOURCE}" "${bindir}/zorv_scored" "${written}/zorv-scored.service")
   file(INSTALL "${written}/zorv-scored.service" DESTINATION "${unitdir}")
 elseif(take)
   message(STATUS "No systemd unit under ${CMAKE_INSTALL_PREFIX}, where systemd does not look: "
-    "scripts/zorv-scored.service of the source is one to copy by hand")
+    "zorv-scored.service in the build's run folder is one to copy by hand")
 endif()

@@ -226,7 +226,6 @@ bool CScoreHttpServer::Start(std::string* error) {
     listenSocket_ = -1;  // the library's now: it closes it at the stop
     cutterStop_ = false;
     stopping_ = false;
-    closing_ = false;
     cutter_ = std::thread(&CScoreHttpServer::CutLateRequests, this);
     return true;
 }
@@ -236,7 +235,6 @@ void CScoreHttpServer::Stop() {
     // No new connection from here on (the socket is closed once the
     // library's threads are gone).
     const MHD_socket listening = MHD_quiesce_daemon(daemon_);
-    closing_ = true;
     {
         // Requests under way are answered, writes waiting for the disk as
         // the store answers them while it keeps up.
@@ -514,8 +512,10 @@ MHD_Result CScoreHttpServer::Answer(void* self, MHD_Connection* connection, cons
     if (reply.retryAfter > 0)
         MHD_add_response_header(response, MHD_HTTP_HEADER_RETRY_AFTER, std::to_string(reply.retryAfter).c_str());
     if (!reply.allow.empty()) MHD_add_response_header(response, MHD_HTTP_HEADER_ALLOW, reply.allow.c_str());
-    // During a stop no connection takes another request.
-    if (server->closing_) MHD_add_response_header(response, MHD_HTTP_HEADER_CONNECTION, "close");
+    // The library closes the connection after it (saying Connection: close),
+    // during a stop as at any other time: the answer is queued as soon as
+    // the request's headers are in, before the library could know that no
+    // body follows.
     const MHD_Result queued = MHD_queue_response(connection, static_cast<unsigned>(reply.status), response);
     MHD_destroy_response(response);
     return queued;

@@ -21,7 +21,6 @@
 
 #include <microhttpd.h>
 
-#include <atomic>
 #include <condition_variable>
 #include <functional>
 #include <list>
@@ -182,5 +181,4 @@ private:
     std::condition_variable pendingGone_;
     std::set<std::shared_ptr<Pending>> pending_;
     bool stopping_ = false;
-    std::atomic<bool> closing_{false};  // Stop has begun
 };

@@ -92,7 +92,7 @@ bool CSqliteConnection::Run(const char* sql, std::string* error) {
     CSqliteStatement st(db_, sql);
     const int rc = st ? st.StepToEnd() : sqlite3_errcode(db_);
     if (rc == SQLITE_DONE || rc == SQLITE_OK) return true;  // OK: no statement in sql
-    *error = Error();
+    if (error) *error = Error();
     return false;
 }
 

@@ -45,12 +45,53 @@ public:
             if (rows[i].id != static_cast<int>(i)) return false;
         return true;
     }
+    // Whether sql names the parameter (":score"), not only a longer name
+    // that begins with it.
+    static constexpr bool HasParameter(const char* sql, const char* name) {
+        const auto inName = [](char c) {
+            return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+        };
+        for (const char* at = sql; *at; ++at) {
+            size_t n = 0;
+            while (name[n] && at[n] == name[n]) ++n;
+            if (!name[n] && !inName(at[n])) return true;
+        }
+        return false;
+    }
     // The statements to keep, row n numbered n, each prepared when first
     // used.
     void Keep(const KeptStatement* rows, size_t count);
     // Kept statement number which, at its start with no values bound;
     // empty (logged) when it cannot be prepared.
     CSqliteStatement::Use Kept(size_t which);
+    // A use of kept statement S of Rows (the table given to Keep, a
+    // constexpr array), empty as Kept's may be (its values then bound to
+    // nothing): each value is bound by the name of its parameter,
+    // which is checked against S's text when the code compiles, so that no
+    // value can go to a parameter the statement has not. A name is an
+    // object of a type of its own that holds it:
+    //     constexpr struct { const char* text = ":score"; } kScore;
+    //     const Named<kStatements, kInsertScore> st(&connection);
+    //     st.Bind(kScore, score);
+    template <const auto& Rows, int S>
+    class Named {
+    public:
+        explicit Named(CSqliteConnection* c) : use_(c->Kept(S)) {}
+        explicit operator bool() const { return static_cast<bool>(use_); }
+        CSqliteStatement* operator->() const { return use_.operator->(); }
+        template <class Name, class Value>
+        void Bind(const Name&, const Value& value) const {
+            static_assert(HasParameter(Rows[S].sql, Name{}.text), "the statement has no parameter of this name");
+            if (!use_) return;
+            // Every connection's copy of S has its parameters at the same
+            // places: each is looked up once.
+            static const int place = use_->PlaceOf(Name{}.text);
+            use_->BindAt(place, value);
+        }
+
+    private:
+        CSqliteStatement::Use use_;
+    };
 
     // A transaction: begun (at once taking the write lock, or at the first
     // read), committed or rolled back. False when SQLite refuses: with its
@@ -69,8 +110,8 @@ public:
     // statement in it, or its commit, meets a full disk or an I/O error.
     bool InTransaction() const;
 
-    // Runs a fixed statement (no values from outside) to its end; false
-    // with SQLite's reason.
+    // Runs a fixed statement (one; no values from outside) to its end;
+    // false with SQLite's reason.
     bool Run(const char* sql, std::string* error);
     // The first column of the first row of a fixed statement, as text.
     bool QueryText(const char* sql, std::string* value, std::string* error);

@@ -4,7 +4,9 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cctype>
 #include <chrono>
+#include <cstdio>
 #include <ctime>
 #include <future>
 #include <iterator>
@@ -22,14 +24,20 @@ namespace {
 // board, flagged or not; layout 2 keeps the flagged ones apart; layout 3 keeps
 // the board counts. An older file is brought up at the start.
 const int kSchemaVersion = 3;
-// The tables of each layout, by name in order: a file that is not marked as
-// the store's (the servers before the mark did not mark theirs) is one of
-// its own only when it holds exactly the tables of the layout it gives.
-const char* const kTablesOfLayout[kSchemaVersion + 1] = {
-    "",
-    "counters players scores",
-    "counters flagged players scores",
-    "counters counts flagged players scores",
+// The store's tables, by name in order, each with its columns and the layout
+// that brought it: a file that is not marked as the store's (the servers
+// before the mark did not mark theirs) is one of its own only when it holds
+// exactly the tables of the layout it gives, each with these columns.
+const struct {
+    const char* name;
+    const char* columns;
+    int since;
+} kTables[] = {
+    {"counters", "name, value", 1},
+    {"counts", "type, level, depth, bucket, entries", 3},
+    {"flagged", "player, type, level, score, cheat, seq, achieved", 2},
+    {"players", "id, name, version, registered", 1},
+    {"scores", "player, type, level, score, cheat, seq, achieved", 1},
 };
 // The mark of the store's files in the database header (PRAGMA
 // application_id): "ZORV" in ASCII.
@@ -92,19 +100,9 @@ const char* const kFromLayout1[] = {
     "DELETE FROM scores WHERE cheat <> 0",
 };
 
-// From layout 2: the counts of every board, its depth 0 from its scores and
-// each depth above from the one below.
-const char* const kBoardsToCount = "SELECT type, level, COUNT(*) FROM scores GROUP BY type, level";
-const char* const kCountScores =
-    "INSERT INTO counts SELECT type, level, 0, score, COUNT(*) FROM scores WHERE type = ?1 AND level = ?2"
-    " GROUP BY score";
-const char* const kCountDepth =
-    "INSERT INTO counts SELECT type, level, depth + 1, bucket >> ?4, SUM(entries) FROM counts"
-    " WHERE type = ?1 AND level = ?2 AND depth = ?3 GROUP BY bucket >> ?4";
-
 // Every statement the store runs again and again, kept prepared by each
 // connection: its number and its text in one row, the rows in the order of
-// the numbers (checked below).
+// the numbers (checked below). Values go to the parameters by their names.
 enum Statement {
     kFindPlayer,
     kInsertPlayer,
@@ -122,58 +120,109 @@ enum Statement {
     kCountAll,
     kIntegrity,
     kCountsDisagree,
+    kBoardsToCount,
+    kCountScores,
+    kCountDepth,
     kStatementCount
 };
 constexpr CSqliteConnection::KeptStatement kStatements[] = {
-    {kFindPlayer, "SELECT id, name FROM players WHERE name = ?1"},
-    {kInsertPlayer, "INSERT INTO players (name, version, registered) VALUES (?1, ?2, ?3)"},
+    {kFindPlayer, "SELECT id, name FROM players WHERE name = :name"},
+    {kInsertPlayer, "INSERT INTO players (name, version, registered) VALUES (:name, :version, :registered)"},
     {kNextSequence, "UPDATE counters SET value = value + 1 WHERE name = 'seq' RETURNING value"},
-    {kFindScore, "SELECT score, achieved, seq FROM scores WHERE player = ?1 AND type = ?2 AND level = ?3"},
+    {kFindScore,
+     "SELECT score, achieved, seq FROM scores WHERE player = :player AND type = :type AND level = :level"},
     {kInsertScore,
-     "INSERT INTO scores (player, type, level, score, cheat, seq, achieved) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7)"},
+     "INSERT INTO scores (player, type, level, score, cheat, seq, achieved)"
+     " VALUES (:player, :type, :level, :score, :cheat, :seq, :achieved)"},
     {kUpdateScore,
-     "UPDATE scores SET score = ?4, cheat = ?5, seq = ?6, achieved = ?7 WHERE player = ?1 AND type = ?2 AND level = ?3"},
-    {kFindFlagged, "SELECT score, achieved, seq FROM flagged WHERE player = ?1 AND type = ?2 AND level = ?3"},
+     "UPDATE scores SET score = :score, cheat = :cheat, seq = :seq, achieved = :achieved"
+     " WHERE player = :player AND type = :type AND level = :level"},
+    {kFindFlagged,
+     "SELECT score, achieved, seq FROM flagged WHERE player = :player AND type = :type AND level = :level"},
     {kInsertFlagged,
-     "INSERT INTO flagged (player, type, level, score, cheat, seq, achieved) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7)"},
+     "INSERT INTO flagged (player, type, level, score, cheat, seq, achieved)"
+     " VALUES (:player, :type, :level, :score, :cheat, :seq, :achieved)"},
     {kUpdateFlagged,
-     "UPDATE flagged SET score = ?4, cheat = ?5, seq = ?6, achieved = ?7 WHERE player = ?1 AND type = ?2 AND level = ?3"},
+     "UPDATE flagged SET score = :score, cheat = :cheat, seq = :seq, achieved = :achieved"
+     " WHERE player = :player AND type = :type AND level = :level"},
     {kAddCount,
-     "INSERT INTO counts VALUES (?1, ?2, ?3, ?4, ?5) ON CONFLICT DO UPDATE SET entries = entries + excluded.entries"},
-    {kEntriesAt, "SELECT entries FROM counts WHERE type = ?1 AND level = ?2 AND depth = ?3 AND bucket = ?4"},
+     "INSERT INTO counts (type, level, depth, bucket, entries) VALUES (:type, :level, :depth, :bucket, :change)"
+     " ON CONFLICT DO UPDATE SET entries = entries + excluded.entries"},
+    {kEntriesAt,
+     "SELECT entries FROM counts WHERE type = :type AND level = :level AND depth = :depth AND bucket = :bucket"},
     // The board without the viewer, whose own row is put in apart.
     {kBoardTop,
      "SELECT p.name, s.score, s.achieved, s.seq FROM scores AS s JOIN players AS p ON p.id = s.player"
-     " WHERE s.type = ?1 AND s.level = ?2 AND s.player <> ?3 ORDER BY s.score, s.seq LIMIT ?4"},
+     " WHERE s.type = :type AND s.level = :level AND s.player <> :viewer ORDER BY s.score, s.seq LIMIT :rows"},
     {kCountBelow,
-     "SELECT COALESCE(SUM(entries), 0) FROM counts WHERE type = ?1 AND level = ?2 AND depth = ?3 AND bucket >= ?4"
-     " AND bucket < ?5"},
+     "SELECT COALESCE(SUM(entries), 0) FROM counts WHERE type = :type AND level = :level AND depth = :depth"
+     " AND bucket >= :from AND bucket < :to"},
     {kCountAll,
      "SELECT (SELECT COUNT(*) FROM players), (SELECT COUNT(*) FROM scores) + (SELECT COUNT(*) FROM flagged)"},
     {kIntegrity, "PRAGMA integrity_check"},
-    // Board counts that the scores, counted again, do not give (?1:
-    // kBucketBits, ?2: kTopDepth).
+    // Board counts that the scores, counted again, do not give.
     {kCountsDisagree,
-     "WITH RECURSIVE d(depth) AS (VALUES (0) UNION ALL SELECT depth + 1 FROM d WHERE depth < ?2),"
-     " fresh AS (SELECT s.type, s.level, d.depth, s.score >> (?1 * d.depth), COUNT(*) FROM scores AS s, d"
+     "WITH RECURSIVE d(depth) AS (VALUES (0) UNION ALL SELECT depth + 1 FROM d WHERE depth < :top),"
+     " fresh AS (SELECT s.type, s.level, d.depth, s.score >> (:bits * d.depth), COUNT(*) FROM scores AS s, d"
      " GROUP BY 1, 2, 3, 4),"
      " kept AS (SELECT type, level, depth, bucket, entries FROM counts WHERE entries <> 0)"
      " SELECT (SELECT COUNT(*) FROM (SELECT * FROM fresh EXCEPT SELECT * FROM kept))"
      " + (SELECT COUNT(*) FROM (SELECT * FROM kept EXCEPT SELECT * FROM fresh))"},
+    // From layout 2: the counts of every board, its depth 0 from its scores
+    // and each depth above from the one below.
+    {kBoardsToCount, "SELECT type, level, COUNT(*) FROM scores GROUP BY type, level"},
+    {kCountScores,
+     "INSERT INTO counts SELECT type, level, 0, score, COUNT(*) FROM scores WHERE type = :type AND level = :level"
+     " GROUP BY score"},
+    {kCountDepth,
+     "INSERT INTO counts SELECT type, level, depth + 1, bucket >> :bits, SUM(entries) FROM counts"
+     " WHERE type = :type AND level = :level AND depth = :depth GROUP BY bucket >> :bits"},
 };
 static_assert(CSqliteConnection::IsInOrder(kStatements) && std::size(kStatements) == kStatementCount,
               "one row per statement, in the order of their numbers");
+// Kept statement S in use on a connection, its values bound by name.
+template <Statement S>
+using Prepared = CSqliteConnection::Named<kStatements, S>;
+// The names of the parameters, each of a type of its own (see Named).
+constexpr struct { const char* text = ":name"; } kName;
+constexpr struct { const char* text = ":version"; } kVersion;
+constexpr struct { const char* text = ":registered"; } kRegistered;
+constexpr struct { const char* text = ":player"; } kPlayer;
+constexpr struct { const char* text = ":type"; } kType;
+constexpr struct { const char* text = ":level"; } kLevel;
+constexpr struct { const char* text = ":score"; } kScore;
+constexpr struct { const char* text = ":cheat"; } kCheat;
+constexpr struct { const char* text = ":seq"; } kSeq;
+constexpr struct { const char* text = ":achieved"; } kAchieved;
+constexpr struct { const char* text = ":depth"; } kDepth;
+constexpr struct { const char* text = ":bucket"; } kBucket;
+constexpr struct { const char* text = ":change"; } kChange;
+constexpr struct { const char* text = ":viewer"; } kViewer;
+constexpr struct { const char* text = ":rows"; } kRows;
+constexpr struct { const char* text = ":from"; } kFrom;
+constexpr struct { const char* text = ":to"; } kTo;
+constexpr struct { const char* text = ":bits"; } kBits;
+constexpr struct { const char* text = ":top"; } kTop;
 
 // The most writes one commit carries.
 const size_t kBatchMax = 256;
 
 // What a file holds, read before anything in it changes.
 struct Contents {
-    int32_t mark = 0;    // its application id
-    int32_t layout = 0;  // its user_version
-    bool empty = true;   // nothing in its schema
-    std::string tables;  // the names of its tables, in order, one space between
+    int32_t mark = 0;     // its application id
+    int32_t layout = 0;   // its user_version, or the layout its tables are
+    bool empty = true;    // nothing in its schema
+    std::string tables;   // the names of its tables, in order, one space between
+    std::string foreign;  // a table of the store's name with other columns
 };
+
+// The names of the tables of a layout, in order, one space between.
+std::string TablesOfLayout(int layout) {
+    std::string names;
+    for (const auto& table : kTables)
+        if (table.since <= layout) names += (names.empty() ? "" : " ") + std::string(table.name);
+    return names;
+}
 
 bool ReadContents(CSqliteConnection& db, Contents* contents, std::string* error) {
     std::string mark, layout;
@@ -196,18 +245,44 @@ bool ReadContents(CSqliteConnection& db, Contents* contents, std::string* error)
         *error = db.Error();
         return false;
     }
+    if (contents->mark != 0) return true;
     // A file made again from a text dump (sqlite3's .dump, a host's backup
     // that outlasts SQLite's versions) keeps the tables, not the header's
     // mark and layout: it is known by its tables alone.
-    for (int layout = 1; contents->mark == 0 && contents->layout == 0 && layout <= kSchemaVersion; ++layout)
-        if (contents->tables == kTablesOfLayout[layout]) contents->layout = layout;
+    int given = contents->layout;
+    for (int l = 1; given == 0 && l <= kSchemaVersion; ++l)
+        if (contents->tables == TablesOfLayout(l)) given = l;
+    if (given < 1 || given > kSchemaVersion || contents->tables != TablesOfLayout(given)) return true;
+    // Another program may name its tables as the store does: their columns
+    // tell.
+    CSqliteStatement columnsOf(db.get(), "SELECT name FROM pragma_table_info(:table) ORDER BY cid");
+    for (const auto& table : kTables) {
+        if (table.since > given) continue;
+        columnsOf.Bind(":table", table.name);
+        std::string columns;
+        rc = columnsOf ? SQLITE_ROW : SQLITE_ERROR;
+        while (rc == SQLITE_ROW && (rc = columnsOf.Step()) == SQLITE_ROW)
+            columns += (columns.empty() ? "" : ", ") + columnsOf.Text(0);
+        columnsOf.Reset();
+        if (rc != SQLITE_DONE) {
+            *error = db.Error();
+            return false;
+        }
+        if (columns != table.columns) {
+            contents->foreign = "its table " + std::string(table.name) + " has the columns (" +
+                                EscapeForLog(columns.substr(0, 200)) + "), not the score server's (" + table.columns +
+                                ")";
+            return true;
+        }
+    }
+    contents->layout = given;
     return true;
 }
 
 // Why a file is not the store's to use; "" when it is: marked as the
 // store's with a layout it knows, or unmarked and either empty (a new file)
 // or holding exactly the tables of the store's layout it gives (or of any,
-// where it gives none).
+// where it gives none), with their columns.
 std::string Refusal(const Contents& c) {
     const std::string layout = std::to_string(c.layout);
     if (c.mark == kApplicationId) {
@@ -217,7 +292,10 @@ std::string Refusal(const Contents& c) {
     }
     if (c.mark != 0)
         return "the file holds another program's database (application id " + std::to_string(c.mark) + ")";
-    if (c.empty || (c.layout >= 1 && c.layout <= kSchemaVersion && c.tables == kTablesOfLayout[c.layout])) return "";
+    if (!c.foreign.empty())
+        return "the file holds another program's database (layout " + layout + ", tables: " + c.tables + "): " +
+               c.foreign;
+    if (c.empty || (c.layout >= 1 && c.layout <= kSchemaVersion && c.tables == TablesOfLayout(c.layout))) return "";
     return "the file holds another program's database (layout " + layout + ", tables: " +
            EscapeForLog(c.tables.substr(0, 200)) + ")";
 }
@@ -247,6 +325,24 @@ bool QuickCheck(CSqliteConnection& db, std::string* error) {
     }
     *error = "the file is damaged (SQLite's quick check: " + EscapeForLog(said.empty() ? found : said) + ")";
     return false;
+}
+
+// path as an SQLite URI with parameters ("immutable=1"): every byte that a
+// URI would read as its own escaped, and the first slash too, so that a
+// path that begins with two is not read as a host's name.
+std::string UriOf(const std::string& path, const char* parameters) {
+    std::string uri = "file:";
+    for (size_t i = 0; i < path.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(path[i]);
+        if (isalnum(c) || c == '.' || c == '_' || c == '-' || c == '~' || (c == '/' && i > 0)) {
+            uri += static_cast<char>(c);
+        } else {
+            char escaped[4];
+            snprintf(escaped, sizeof escaped, "%%%02X", c);
+            uri += escaped;
+        }
+    }
+    return *parameters ? uri + "?" + parameters : uri;
 }
 
 }  // namespace
@@ -282,27 +378,19 @@ bool CSqliteScoreStore::Open(const std::string& path, std::string* error) {
     // A log beside a file it refuses is that file's: left to its owner.
     FileId wal;
     const bool hadLog = IdOf(path + "-wal", &wal);
-    if (!writer_.Open(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, error)) {
+    // Another program's file, or a damaged one, is refused before anything
+    // in it changes; and the check of a large file, like its conversion,
+    // takes seconds: a stop ends them (Interrupt).
+    int layout = 0;
+    bool ok = Examine(path, &layout, error);
+    if (ok && !writer_.Open(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, error)) {
         writer_.Close();
         return false;
     }
-    writer_.Keep(kStatements, kStatementCount);
-    sqlite3_busy_handler(writer_.get(), OnBusy, this);
-    // The check of a large file and its conversion take seconds: a stop
-    // ends them (Interrupt).
-    bool ok = true;
-    {
-        std::lock_guard<std::mutex> lock(openingMutex_);
-        opening_ = writer_.get();
-        ok = !interrupted_;
-    }
-    // Another program's file is refused before anything in it changes.
-    Contents contents;
-    ok = ok && ReadContents(writer_, &contents, error);
-    const std::string refusal = ok ? Refusal(contents) : "";
-    if (!refusal.empty()) {
-        *error = refusal;
-        ok = false;
+    if (ok) {
+        writer_.Keep(kStatements, kStatementCount);
+        sqlite3_busy_handler(writer_.get(), OnBusy, this);
+        ok = Opening(writer_.get());
     }
     std::string mode;
     ok = ok && writer_.QueryText("PRAGMA journal_mode = WAL", &mode, error);
@@ -312,16 +400,13 @@ bool CSqliteScoreStore::Open(const std::string& path, std::string* error) {
     }
     // A full sync at every commit: what was answered is on the disk.
     ok = ok && writer_.Run("PRAGMA synchronous = FULL", error);
-    // A file damaged on the disk would be served as if whole, and every
-    // write could spread the damage: SQLite's quick check of every page.
-    ok = ok && QuickCheck(writer_, error);
     if (ok) {
         CSqliteTransaction change(writer_);
         ok = change.Begin(CSqliteConnection::Begin::kImmediate, error);
         for (const char* sql : kSchema) ok = ok && writer_.Run(sql, error);
-        if (!contents.empty && contents.layout == 1)
+        if (layout == 1)
             for (const char* sql : kFromLayout1) ok = ok && writer_.Run(sql, error);
-        if (!contents.empty && contents.layout < 3) ok = ok && CountBoards(error);
+        if (layout >= 1 && layout < 3) ok = ok && CountBoards(error);
         ok = ok && writer_.Run(("PRAGMA user_version = " + std::to_string(kSchemaVersion)).c_str(), error) &&
              writer_.Run(("PRAGMA application_id = " + std::to_string(kApplicationId)).c_str(), error);
         ok = ok && change.Commit(error);
@@ -332,19 +417,16 @@ bool CSqliteScoreStore::Open(const std::string& path, std::string* error) {
         *error = "the file or its write-ahead log vanished while it was opened";
         ok = false;
     }
-    {
-        std::lock_guard<std::mutex> lock(openingMutex_);
-        opening_ = nullptr;
-    }
+    Opening(nullptr);
     // An interruption that came when no statement could end (a commit that
     // had begun to sync) stays with the connection and would end the next
     // statement, and the fold of the log at the close: SQLite forgets it as
     // a statement is prepared while none runs.
-    if (interrupted_) writer_.Run("SELECT 1", nullptr);
+    if (interrupted_ && writer_.get()) writer_.Run("SELECT 1", nullptr);
     if (!ok) {
         // A stop asked for is no fault of the file, whatever SQLite said.
         if (interrupted_) *error = "stopped before the database was ready";
-        if (hadLog) sqlite3_db_config(writer_.get(), SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
+        if (hadLog && writer_.get()) sqlite3_db_config(writer_.get(), SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
         writer_.Close();
         return false;
     }
@@ -357,6 +439,60 @@ bool CSqliteScoreStore::Open(const std::string& path, std::string* error) {
     return true;
 }
 
+bool CSqliteScoreStore::Examine(const std::string& path, int* layout, std::string* error) {
+    struct stat file;
+    // Nothing there yet (a new file), or something SQLite's own open says
+    // why it cannot use (a folder).
+    if (stat(path.c_str(), &file) != 0 || !S_ISREG(file.st_mode)) return true;
+    FileId id;
+    const bool log = IdOf(path + "-wal", &id), index = IdOf(path + "-shm", &id);
+    if (file.st_size == 0) {
+        if (!log) return true;
+        // SQLite would delete such a log as it opened the file.
+        *error = "the file is empty, but a write-ahead log is beside it (" + EscapeForLog(path) +
+                 "-wal): the database may be in that log alone; put back the file it belongs to, or move the log "
+                 "away to start with an empty board";
+        return false;
+    }
+    // Without a log the file is all there is, read as if from read-only
+    // media: no lock, no file beside it. A log is read with the file, its
+    // index in memory (which takes the file's lock) or, while another
+    // program has the file open, in the index file that program made. None
+    // of them folds the log back at its close.
+    CSqliteConnection look;
+    const auto open = [&](const char* parameters, int flags) {
+        if (!look.Open(UriOf(path, parameters), flags | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX, error)) return false;
+        sqlite3_db_config(look.get(), SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
+        return Opening(look.get());
+    };
+    Contents contents;
+    bool ok = log ? open("", SQLITE_OPEN_READWRITE) && look.Run("PRAGMA locking_mode = EXCLUSIVE", error) &&
+                        look.Run("PRAGMA query_only = ON", error)
+                  : open("immutable=1", SQLITE_OPEN_READONLY);
+    ok = ok && ReadContents(look, &contents, error);
+    if (!ok && log && index && sqlite3_errcode(look.get()) == SQLITE_BUSY)
+        ok = open("mode=ro", SQLITE_OPEN_READONLY) && ReadContents(look, &contents, error);
+    const std::string refusal = ok ? Refusal(contents) : "";
+    if (!refusal.empty()) {
+        *error = refusal;
+        ok = false;
+    }
+    // A file damaged on the disk would be served as if whole, and every
+    // write could spread the damage: SQLite's quick check of every page.
+    ok = ok && (contents.empty || QuickCheck(look, error));
+    Opening(nullptr);
+    look.Close();
+    if (interrupted_) *error = "stopped before the database was ready";
+    *layout = contents.empty ? 0 : contents.layout;
+    return ok && !interrupted_;
+}
+
+bool CSqliteScoreStore::Opening(sqlite3* db) {
+    std::lock_guard<std::mutex> lock(openingMutex_);
+    opening_ = db;
+    return !interrupted_;
+}
+
 bool CSqliteScoreStore::CountBoards(std::string* error) {
     struct Board {
         int type, level;
@@ -365,10 +501,10 @@ bool CSqliteScoreStore::CountBoards(std::string* error) {
     std::vector<Board> boards;
     int64_t total = 0;
     {
-        CSqliteStatement st(writer_.get(), kBoardsToCount);
+        const Prepared<kBoardsToCount> st(&writer_);
         int rc = st ? SQLITE_ROW : SQLITE_ERROR;
-        while (rc == SQLITE_ROW && (rc = st.Step()) == SQLITE_ROW) {
-            boards.push_back(Board{st.Int(0), st.Int(1), st.Int64(2)});
+        while (rc == SQLITE_ROW && (rc = st->Step()) == SQLITE_ROW) {
+            boards.push_back(Board{st->Int(0), st->Int(1), st->Int64(2)});
             total += boards.back().entries;
         }
         if (rc != SQLITE_DONE) {
@@ -379,28 +515,28 @@ bool CSqliteScoreStore::CountBoards(std::string* error) {
     ServerLog("database: converting to layout %i: counting the entries of %zu boards (%lld scores)", kSchemaVersion,
               boards.size(), static_cast<long long>(total));
     const auto start = std::chrono::steady_clock::now();
-    CSqliteStatement scores(writer_.get(), kCountScores);
-    CSqliteStatement depths(writer_.get(), kCountDepth);
-    bool ok = scores && depths;
     // Runs st to its end; false with SQLite's reason.
-    const auto run = [this, error](CSqliteStatement& st) {
-        const bool done = st.Step() == SQLITE_DONE;
+    const auto run = [this, error](const auto& st) {
+        const bool done = st && st->Step() == SQLITE_DONE;
         if (!done) *error = writer_.Error();
-        st.Reset();
         return done;
     };
-    if (!ok) *error = writer_.Error();
+    bool ok = true;
     int64_t done = 0;
     int tenths = 0;
     for (size_t b = 0; ok && b < boards.size(); ++b) {
-        scores.Bind(1, boards[b].type);
-        scores.Bind(2, boards[b].level);
-        ok = run(scores);
+        {
+            const Prepared<kCountScores> scores(&writer_);
+            scores.Bind(kType, boards[b].type);
+            scores.Bind(kLevel, boards[b].level);
+            ok = run(scores);
+        }
         for (int depth = 0; ok && depth < kTopDepth; ++depth) {
-            depths.Bind(1, boards[b].type);
-            depths.Bind(2, boards[b].level);
-            depths.Bind(3, depth);
-            depths.Bind(4, kBucketBits);
+            const Prepared<kCountDepth> depths(&writer_);
+            depths.Bind(kType, boards[b].type);
+            depths.Bind(kLevel, boards[b].level);
+            depths.Bind(kDepth, depth);
+            depths.Bind(kBits, kBucketBits);
             ok = run(depths);
         }
         done += boards[b].entries;
@@ -545,9 +681,9 @@ void CSqliteScoreStore::GiveBack(CSqliteConnection* c) {
 }
 
 int64_t CSqliteScoreStore::FindPlayer(CSqliteConnection* c, const std::string& name, std::string* stored) {
-    const CSqliteStatement::Use st = c->Kept(kFindPlayer);
+    const Prepared<kFindPlayer> st(c);
     if (!st) return -1;
-    st->Bind(1, name);
+    st.Bind(kName, name);
     const int rc = st->Step();
     if (rc == SQLITE_ROW) {
         if (stored) *stored = st->Text(1);
@@ -650,11 +786,11 @@ std::vector<CScoreStore::Outcome> CSqliteScoreStore::RunBatch(const std::vector<
 }
 
 CScoreStore::Outcome CSqliteScoreStore::ApplyPlayer(const WriteJob& job) {
-    const CSqliteStatement::Use st = writer_.Kept(kInsertPlayer);
+    const Prepared<kInsertPlayer> st(&writer_);
     if (!st) return Outcome::kFailed;
-    st->Bind(1, job.name);
-    st->Bind(2, job.version);
-    st->Bind(3, static_cast<int64_t>(time(nullptr)));
+    st.Bind(kName, job.name);
+    st.Bind(kVersion, job.version);
+    st.Bind(kRegistered, static_cast<int64_t>(time(nullptr)));
     if (st->Step() == SQLITE_DONE) return Outcome::kRegistered;
     if (sqlite3_extended_errcode(writer_.get()) == SQLITE_CONSTRAINT_UNIQUE) return Outcome::kNameTaken;
     ServerLog("database: adding a player: %s", writer_.Error().c_str());
@@ -664,18 +800,21 @@ CScoreStore::Outcome CSqliteScoreStore::ApplyPlayer(const WriteJob& job) {
 bool CSqliteScoreStore::FindScore(CSqliteConnection* c, bool flagged, int64_t player, int type, int level,
                                   Stored* stored) {
     *stored = Stored();
-    const CSqliteStatement::Use st = c->Kept(flagged ? kFindFlagged : kFindScore);
-    if (!st) return false;
-    st->Bind(1, player);
-    st->Bind(2, type);
-    st->Bind(3, level);
-    const int rc = st->Step();
-    if (rc == SQLITE_ROW) {
-        stored->found = true;
-        stored->score = st->Int(0);
-        stored->achieved = st->Int64(1);
-        stored->seq = st->Int64(2);
-    }
+    const auto find = [&](const auto& st) {
+        if (!st) return SQLITE_ERROR;
+        st.Bind(kPlayer, player);
+        st.Bind(kType, type);
+        st.Bind(kLevel, level);
+        const int rc = st->Step();
+        if (rc == SQLITE_ROW) {
+            stored->found = true;
+            stored->score = st->Int(0);
+            stored->achieved = st->Int64(1);
+            stored->seq = st->Int64(2);
+        }
+        return rc;
+    };
+    const int rc = flagged ? find(Prepared<kFindFlagged>(c)) : find(Prepared<kFindScore>(c));
     if (rc == SQLITE_ROW || rc == SQLITE_DONE) return true;
     ServerLog("database: reading a score: %s", c->Error().c_str());
     return false;
@@ -699,7 +838,7 @@ CScoreStore::Outcome CSqliteScoreStore::ApplyScore(const WriteJob& job) {
 
     int64_t seq = 0;
     {
-        const CSqliteStatement::Use next = writer_.Kept(kNextSequence);
+        const Prepared<kNextSequence> next(&writer_);
         if (!next) return Outcome::kFailed;
         if (next->Step() != SQLITE_ROW) {
             ServerLog("database: counting: %s", writer_.Error().c_str());
@@ -707,23 +846,26 @@ CScoreStore::Outcome CSqliteScoreStore::ApplyScore(const WriteJob& job) {
         }
         seq = next->Int64(0);
     }
-    const Statement write = isFlagged ? (same.found ? kUpdateFlagged : kInsertFlagged)
-                                   : (same.found ? kUpdateScore : kInsertScore);
-    {
-        const CSqliteStatement::Use st = writer_.Kept(write);
-        if (!st) return Outcome::kFailed;
-        st->Bind(1, player);
-        st->Bind(2, job.type);
-        st->Bind(3, job.level);
-        st->Bind(4, job.score);
-        st->Bind(5, job.flags);
-        st->Bind(6, seq);
-        st->Bind(7, static_cast<int64_t>(time(nullptr)));
-        if (st->Step() != SQLITE_DONE) {
-            ServerLog("database: storing a score: %s", writer_.Error().c_str());
-            return Outcome::kFailed;
-        }
-    }
+    // His row of the board, new or changed, among the clean or the
+    // flagged scores.
+    const auto write = [&](const auto& st) {
+        if (!st) return false;
+        st.Bind(kPlayer, player);
+        st.Bind(kType, job.type);
+        st.Bind(kLevel, job.level);
+        st.Bind(kScore, job.score);
+        st.Bind(kCheat, job.flags);
+        st.Bind(kSeq, seq);
+        st.Bind(kAchieved, static_cast<int64_t>(time(nullptr)));
+        if (st->Step() == SQLITE_DONE) return true;
+        ServerLog("database: storing a score: %s", writer_.Error().c_str());
+        return false;
+    };
+    const bool written = isFlagged ? (same.found ? write(Prepared<kUpdateFlagged>(&writer_))
+                                                 : write(Prepared<kInsertFlagged>(&writer_)))
+                                   : (same.found ? write(Prepared<kUpdateScore>(&writer_))
+                                                 : write(Prepared<kInsertScore>(&writer_)));
+    if (!written) return Outcome::kFailed;
     // Others count his clean score only.
     if (!isFlagged && !Recount(job.type, job.level, same.found, same.score, job.score)) return Outcome::kFailed;
     return same.found ? Outcome::kUpdated : Outcome::kAdded;
@@ -735,13 +877,13 @@ bool CSqliteScoreStore::Recount(int type, int level, bool had, int32_t from, int
         const int64_t is = static_cast<int64_t>(to) >> (kBucketBits * depth);
         if (had && was == is) continue;
         for (int change = had ? -1 : 1; change <= 1; change += 2) {
-            const CSqliteStatement::Use st = writer_.Kept(kAddCount);
+            const Prepared<kAddCount> st(&writer_);
             if (!st) return false;
-            st->Bind(1, type);
-            st->Bind(2, level);
-            st->Bind(3, depth);
-            st->Bind(4, change < 0 ? was : is);
-            st->Bind(5, change);
+            st.Bind(kType, type);
+            st.Bind(kLevel, level);
+            st.Bind(kDepth, depth);
+            st.Bind(kBucket, change < 0 ? was : is);
+            st.Bind(kChange, change);
             if (st->Step() != SQLITE_DONE) {
                 ServerLog("database: counting a score: %s", writer_.Error().c_str());
                 return false;
@@ -794,12 +936,12 @@ bool CSqliteScoreStore::ReadBoardIn(CSqliteConnection* c, const std::string& vie
 
     // The board's clean entries, less his own, and his row.
     {
-        const CSqliteStatement::Use st = c->Kept(kEntriesAt);
+        const Prepared<kEntriesAt> st(c);
         if (!st) return false;
-        st->Bind(1, type);
-        st->Bind(2, level);
-        st->Bind(3, kTopDepth);
-        st->Bind(4, 0);
+        st.Bind(kType, type);
+        st.Bind(kLevel, level);
+        st.Bind(kDepth, kTopDepth);
+        st.Bind(kBucket, 0);
         const int rc = st->Step();
         if (rc != SQLITE_ROW && rc != SQLITE_DONE) return false;
         const int64_t entries = rc == SQLITE_ROW ? st->Int64(0) : 0;
@@ -809,12 +951,12 @@ bool CSqliteScoreStore::ReadBoardIn(CSqliteConnection* c, const std::string& vie
     // The others' first rows, with his own put in at its place.
     bool ownPlaced = !own.found;
     {
-        const CSqliteStatement::Use st = c->Kept(kBoardTop);
+        const Prepared<kBoardTop> st(c);
         if (!st) return false;
-        st->Bind(1, type);
-        st->Bind(2, level);
-        st->Bind(3, me);
-        st->Bind(4, topRows);
+        st.Bind(kType, type);
+        st.Bind(kLevel, level);
+        st.Bind(kViewer, me);
+        st.Bind(kRows, topRows);
         int rc;
         while ((rc = st->Step()) == SQLITE_ROW && static_cast<int>(board->top.size()) < topRows) {
             const int32_t score = st->Int(1);
@@ -845,13 +987,13 @@ bool CSqliteScoreStore::ReadBoardIn(CSqliteConnection* c, const std::string& vie
         const int64_t bucket = static_cast<int64_t>(own.score) >> (kBucketBits * depth);
         if (bucket == 0) break;
         if ((bucket & digits) == 0) continue;
-        const CSqliteStatement::Use st = c->Kept(kCountBelow);
+        const Prepared<kCountBelow> st(c);
         if (!st) return false;
-        st->Bind(1, type);
-        st->Bind(2, level);
-        st->Bind(3, depth);
-        st->Bind(4, bucket & ~digits);
-        st->Bind(5, bucket);
+        st.Bind(kType, type);
+        st.Bind(kLevel, level);
+        st.Bind(kDepth, depth);
+        st.Bind(kFrom, bucket & ~digits);
+        st.Bind(kTo, bucket);
         if (st->Step() != SQLITE_ROW) return false;
         board->ownAhead += st->Int64(0);
     }
@@ -860,7 +1002,8 @@ bool CSqliteScoreStore::ReadBoardIn(CSqliteConnection* c, const std::string& vie
 
 bool CSqliteScoreStore::Count(int64_t* players, int64_t* scores) {
     Lease lease(this);
-    const CSqliteStatement::Use st = lease.get() ? lease.get()->Kept(kCountAll) : CSqliteStatement::Use();
+    if (!lease.get()) return false;
+    const Prepared<kCountAll> st(lease.get());
     if (!st) return false;
     if (st->Step() != SQLITE_ROW) {
         ServerLog("database: counting: %s", lease.get()->Error().c_str());
@@ -877,16 +1020,16 @@ bool CSqliteScoreStore::CheckIntegrity(std::string* report) {
     if (!c) return false;
     report->clear();
     {
-        const CSqliteStatement::Use st = c->Kept(kIntegrity);
+        const Prepared<kIntegrity> st(c);
         if (!st) return false;
         int rc;
         while ((rc = st->Step()) == SQLITE_ROW) report->append(st->Text(0)).append("\n");
         if (rc != SQLITE_DONE || *report != "ok\n") return false;
     }
-    const CSqliteStatement::Use st = c->Kept(kCountsDisagree);
+    const Prepared<kCountsDisagree> st(c);
     if (!st) return false;
-    st->Bind(1, kBucketBits);
-    st->Bind(2, kTopDepth);
+    st.Bind(kBits, kBucketBits);
+    st.Bind(kTop, kTopDepth);
     const int64_t wrong = st->Step() == SQLITE_ROW ? st->Int64(0) : -1;
     if (wrong != 0) report->append("board counts that the scores do not give: " + std::to_string(wrong) + "\n");
     return wrong == 0;

@@ -46,11 +46,13 @@ public:
     // Opens the database file, creating it (and its tables) when missing, and
     // brings a file of an earlier layout to this one (in one transaction,
     // with its progress in the log); the file is marked as the store's
-    // (its application id). False with the reason when the file cannot be
-    // used: not a database, another program's database (marked as another
-    // program's, or unmarked with tables that are not those of one of the
-    // store's layouts: left exactly as it was), one of a newer server, no
-    // WAL possible; or when Interrupt came first.
+    // (its application id) and kept in WAL mode. False with the reason when
+    // the file cannot be used: not a database, another program's database
+    // (marked as another program's, or unmarked with tables that are not
+    // those of one of the store's layouts), one of a newer server, damaged,
+    // empty with a write-ahead log beside it; each left exactly as it was,
+    // with no file made beside it. Also false when no WAL is possible, or
+    // when Interrupt came first.
     bool Open(const std::string& path, std::string* error);
     // The server is stopping (safe from any thread, at any time, also while
     // Open runs): the start's check and conversion end at once (Open fails,
@@ -124,6 +126,15 @@ private:
     // Whether the file at the path (and its write-ahead log) is still the one
     // the store writes to; a change either way is logged once.
     bool IsStillOurFile();
+    // What the file at path holds, found without changing a byte of it or
+    // making a file beside it (SQLite would make the log and its index, fold
+    // the log back at its close, and delete a log beside an empty file):
+    // *layout is the store's layout it has (0: none yet, a new file). False
+    // with the reason when it is not the store's to use, or damaged.
+    bool Examine(const std::string& path, int* layout, std::string* error);
+    // Makes db the connection that Interrupt ends (null: none); false when
+    // Interrupt came first.
+    bool Opening(sqlite3* db);
     // Brings the counts of a database of layout 1 or 2 up (in the open
     // transaction of Open), with its progress in the log.
     bool CountBoards(std::string* error);
@@ -156,7 +167,7 @@ private:
     bool fileLost_ = false;  // writes refused (writer thread only)
     std::atomic<bool> interrupted_{false};
     std::mutex openingMutex_;
-    sqlite3* opening_ = nullptr;  // the writer's connection while Open runs
+    sqlite3* opening_ = nullptr;  // the connection Open is using
     std::atomic<int64_t> boardReadSteps_{0};
     CSqliteConnection writer_;
     std::mutex readersMutex_;

@@ -44,12 +44,19 @@ void CSqliteStatement::Bound(int code) {
     if (bindError_ == SQLITE_OK) bindError_ = code;
 }
 
-void CSqliteStatement::Bind(int index, int64_t value) { Bound(sqlite3_bind_int64(st_, index, value)); }
+void CSqliteStatement::Bind(const char* name, int64_t value) { BindAt(PlaceOf(name), value); }
 
-void CSqliteStatement::Bind(int index, const std::string& text) {
+void CSqliteStatement::Bind(const char* name, const std::string& text) { BindAt(PlaceOf(name), text); }
+
+int CSqliteStatement::PlaceOf(const char* name) const { return sqlite3_bind_parameter_index(st_, name); }
+
+// SQLite refuses place 0 in its own words.
+void CSqliteStatement::BindAt(int place, int64_t value) { Bound(sqlite3_bind_int64(st_, place, value)); }
+
+void CSqliteStatement::BindAt(int place, const std::string& text) {
     // A text longer than an int holds is past every limit SQLite has.
     if (text.size() > static_cast<size_t>(INT_MAX)) return Bound(SQLITE_TOOBIG);
-    Bound(sqlite3_bind_text(st_, index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT));
+    Bound(sqlite3_bind_text(st_, place, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT));
 }
 
 int CSqliteStatement::Int(int column) const { return sqlite3_column_int(st_, column); }

@@ -31,13 +31,14 @@ public:
     // Back to its start with no values bound.
     void Reset();
 
-    // A value for parameter index (from 1). SQLite may refuse it (an index
-    // the statement has not, a text over its length limit, no memory): the
-    // statement then runs no more until Reset, and Step says why (so does
-    // the connection's error), so that it never runs without a value it was
-    // given.
-    void Bind(int index, int64_t value);
-    void Bind(int index, const std::string& text);
+    // A value for the parameter of that name (":score"), as the statement's
+    // text names it: no value goes to a parameter by its place. SQLite may
+    // refuse it (a name the statement has not, a text over its length limit,
+    // no memory): the statement then runs no more until Reset, and Step says
+    // why (so does the connection's error), so that it never runs without a
+    // value it was given.
+    void Bind(const char* name, int64_t value);
+    void Bind(const char* name, const std::string& text);
     int Int(int column) const;
     int64_t Int64(int column) const;
     // The column's text, "" for NULL.
@@ -66,6 +67,14 @@ public:
     };
 
 private:
+    // CSqliteConnection::Named looks the place of each name up once.
+    friend class CSqliteConnection;
+    // The place of the parameter of that name (from 1); 0: none.
+    int PlaceOf(const char* name) const;
+    // A value for the parameter at place; place 0 is refused as a name the
+    // statement has not.
+    void BindAt(int place, int64_t value);
+    void BindAt(int place, const std::string& text);
     void Bound(int code);
 
     sqlite3_stmt* st_ = nullptr;

@@ -365,7 +365,7 @@ TEST(ServerStoreTest, AStatementRunsOnlyWithEveryValueItWasGiven) {
     std::string error;
     ASSERT_TRUE(db.Open(":memory:", SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, &error)) << error;
     ASSERT_TRUE(db.Run("CREATE TABLE t (a)", &error)) << error;
-    CSqliteStatement insert(db.get(), "INSERT INTO t VALUES (?1)");
+    CSqliteStatement insert(db.get(), "INSERT INTO t VALUES (:a)");
     const int longest = 100;
     sqlite3_limit(db.get(), SQLITE_LIMIT_LENGTH, longest);
     const struct {
@@ -373,9 +373,10 @@ TEST(ServerStoreTest, AStatementRunsOnlyWithEveryValueItWasGiven) {
         std::function<void()> bind;
         int step;
     } rows[] = {
-        {"a number for a parameter it has not", [&] { insert.Bind(2, 5); }, SQLITE_RANGE},
-        {"a text over the length limit", [&] { insert.Bind(1, std::string(longest + 1, 'x')); }, SQLITE_TOOBIG},
-        {"a text within it", [&] { insert.Bind(1, std::string(longest / 2, 'x')); }, SQLITE_DONE},
+        {"a number for a parameter it has not", [&] { insert.Bind(":b", 5); }, SQLITE_RANGE},
+        {"a text for one", [&] { insert.Bind(":ab", "x"); }, SQLITE_RANGE},
+        {"a text over the length limit", [&] { insert.Bind(":a", std::string(longest + 1, 'x')); }, SQLITE_TOOBIG},
+        {"a text within it", [&] { insert.Bind(":a", std::string(longest / 2, 'x')); }, SQLITE_DONE},
     };
     for (const auto& row : rows) {
         row.bind();
@@ -445,36 +446,55 @@ TEST(ServerStoreTest, ADownloadCostsAsMuchOnABoardOf20000AsOnOneOfTwelve) {
     }
 }
 
-// A commit that fails (here: no file may grow, as on a full disk) answers
-// failure 15 for every upload it carried, and keeps none of them; once the
-// disk takes bytes again, the same uploads are kept.
-TEST_F(ServerProtocolTest, ACommitThatFailsAnswersFailureForEveryUploadItCarried) {
+// A write that fails keeps nothing of itself and is answered failure 15: a
+// commit that fails (here: no file may grow, as on a full disk) fails every
+// upload it carried; an upload that fails halfway (its board's count
+// refused, after its score was written) only itself, while the others of
+// its batch are kept. Once the fault is gone, those uploads are kept.
+TEST_F(ServerProtocolTest, AWriteThatFailsIsAnsweredFailureAndKeepsNothingOfItself) {
     const int clients = 8;
     for (int c = 0; c < clients; ++c) Register("c" + std::to_string(c));
-    const auto stored = Stored();
     rlimit files = {};
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &files), 0);
     const rlimit none = {0, files.rlim_max};
-    void (*const before)(int) = signal(SIGXFSZ, SIG_IGN);
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &none), 0);
-    std::vector<ScoreReply> said(clients);
-    std::vector<std::thread> threads;
-    for (int c = 0; c < clients; ++c)
-        threads.emplace_back([&, c] {
-            said[c] = AnswerScoreQuery(
-                store_, HttpBuildQuery("op=uploadScore&user=c" + std::to_string(c) + "&type=0&level=1&score=50&cheat=0"));
-        });
-    for (std::thread& t : threads) t.join();
-    setrlimit(RLIMIT_FSIZE, &files);
-    signal(SIGXFSZ, before);
-    for (int c = 0; c < clients; ++c) {
-        EXPECT_EQ(said[c].status, 500) << c;
-        EXPECT_EQ(said[c].body, "failure\n15\n") << c;
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open(dir_.File("scores.db").c_str(), &other), SQLITE_OK);
+    for (const int failing : {-1, 3}) {  // the client whose upload fails; -1: every one
+        const int level = failing + 2;
+        const auto stored = Stored();
+        void (*const before)(int) = signal(SIGXFSZ, SIG_IGN);
+        if (failing < 0)
+            setrlimit(RLIMIT_FSIZE, &none);
+        else
+            EXPECT_EQ(sqlite3_exec(other, "CREATE TRIGGER refuse BEFORE INSERT ON counts WHEN NEW.level = 5 AND"
+                                          " NEW.bucket = 53 BEGIN SELECT RAISE(ABORT, 'refused'); END",
+                                   nullptr, nullptr, nullptr),
+                      SQLITE_OK);
+        std::vector<ScoreReply> said(clients);
+        std::vector<std::thread> threads;
+        for (int c = 0; c < clients; ++c)
+            threads.emplace_back([&, c] {
+                said[c] = AnswerScoreQuery(store_, HttpBuildQuery("op=uploadScore&user=c" + std::to_string(c) +
+                                                                  "&type=0&level=" + std::to_string(level) +
+                                                                  "&score=" + std::to_string(50 + c) + "&cheat=0"));
+            });
+        for (std::thread& t : threads) t.join();
+        setrlimit(RLIMIT_FSIZE, &files);
+        signal(SIGXFSZ, before);
+        sqlite3_exec(other, "DROP TRIGGER IF EXISTS refuse", nullptr, nullptr, nullptr);
+        // What failed is kept now, and only that.
+        for (int c = 0; c < clients; ++c) {
+            const bool fails = failing < 0 || failing == c;
+            EXPECT_EQ(said[c].status, fails ? 500 : 200) << failing << ": " << c;
+            EXPECT_EQ(said[c].body, fails ? "failure\n15\n" : "success\nadded\n") << failing << ": " << c;
+            EXPECT_EQ(Upload("c" + std::to_string(c), 0, level, 50 + c),
+                      fails ? "success\nadded\n" : "success\nignored\n") << failing << ": " << c;
+        }
+        EXPECT_EQ(Stored(), std::make_pair(stored.first, stored.second + clients)) << failing;
+        std::string report;
+        EXPECT_TRUE(store_.CheckIntegrity(&report)) << failing << ": " << report;
     }
-    EXPECT_EQ(Stored(), stored);
-    EXPECT_EQ(Board("c0", 0, 1), "success|0|");
-    for (int c = 0; c < clients; ++c) EXPECT_EQ(Upload("c" + std::to_string(c), 0, 1, 50), "success\nadded\n") << c;
-    EXPECT_EQ(Board("", 0, 1).substr(0, 10), "success|8|");
+    sqlite3_close(other);
 }
 
 // Another program that holds the write lock for a second (a backup, an
@@ -877,6 +897,7 @@ TEST(ServerProgramTest, RequestsAreAnsweredAsHttpAsksAndABrowserLearnsWhatTheSer
         {"over HTTP/1.0 without Host", "GET " + query + " HTTP/1.0\r\n\r\n", 200, board, ""},
         {"over HTTP/1.0 with two", "GET " + query + " HTTP/1.0\r\nHost: h\r\nHost: i\r\n\r\n", 400, unreadable, ""},
         {"in absolute form", "GET http://h" + query + " HTTP/1.1\r\nHost: h\r\n" + close, 200, board, ""},
+        {"in absolute form over https", "GET https://h" + query + " HTTP/1.1\r\nHost: h\r\n" + close, 200, board, ""},
         {"as a HEAD", "HEAD " + query + " HTTP/1.1\r\nHost: h\r\n" + close, 200, nothing, ""},
         {"a write as a HEAD", "HEAD " + write + " HTTP/1.1\r\nHost: h\r\n" + close, 405, nothing, "GET"},
         {"as a POST", "POST " + query + " HTTP/1.1\r\nHost: h\r\nContent-Length: 0\r\n" + close, 405, unreadable,
@@ -885,6 +906,7 @@ TEST(ServerProgramTest, RequestsAreAnsweredAsHttpAsksAndABrowserLearnsWhatTheSer
         {"at the path", "GET /zorv/ HTTP/1.1\r\nHost: h\r\n" + close, 200, page, ""},
         {"at the path without its last slash", "GET /zorv HTTP/1.1\r\nHost: h\r\n" + close, 200, page, ""},
         {"at the path in absolute form", "GET http://h/zorv/ HTTP/1.1\r\nHost: h\r\n" + close, 200, page, ""},
+        {"its scheme in capitals", "GET HTTPS://h/zorv/ HTTP/1.1\r\nHost: h\r\n" + close, 200, page, ""},
         {"a monitor's HEAD at the root", "HEAD / HTTP/1.1\r\nHost: h\r\n" + close, 200, nothing, ""},
         {"at the path", "HEAD /zorv/ HTTP/1.1\r\nHost: h\r\n" + close, 200, nothing, ""},
         {"a POST at the root", "POST / HTTP/1.1\r\nHost: h\r\nContent-Length: 0\r\n" + close, 405, unreadable,
@@ -935,20 +957,24 @@ TEST(ServerProgramTest, TheBudgetsAreTheHostsToSet) {
     EXPECT_EQ(server.Stop(), 0);
 }
 
+// Every kind of database it cannot use is refused with the reason, and left
+// byte for byte as it was, with no file made beside it.
 TEST(ServerProgramTest, DatabasesItCannotUseStopTheStartWithTheReason) {
     CTempDir dir;
     // A server that starts on a file it should have refused is stopped.
     const std::string program = "timeout 10 " + std::string(ZORV_RUN_DIR) + "/zorv_scored --port 0 --db ";
     ASSERT_TRUE(WriteFileText(dir.File("notes.db"), std::string(4096, 'x')));
-    // Other programs' databases, to be left exactly as they are: one with a
-    // table of its own, one that gives a layout this server wrote, one a
-    // layout no server wrote, one marked as another program's; and one of
-    // ours that a newer server marked with its later layout.
+    // Other programs' databases: one with a table of its own, one that
+    // gives a layout this server wrote, one a layout no server wrote (in WAL
+    // mode), one marked as another program's, one with the tables of ours
+    // but not their columns; one of ours that a newer server marked with its
+    // later layout.
     const std::pair<const char*, const char*> made[] = {
         {"other.db", "CREATE TABLE t (a)"},
         {"invoices.db", "CREATE TABLE invoices (a); PRAGMA user_version = 3"},
         {"negative.db", "PRAGMA journal_mode = WAL; CREATE TABLE invoices (a); PRAGMA user_version = -1"},
         {"marked.db", "PRAGMA application_id = 1234"},
+        {"named.db", "CREATE TABLE counters (a); CREATE TABLE players (a); CREATE TABLE scores (a)"},
         {"newer.db", "PRAGMA user_version = 4"},
     };
     {
@@ -956,38 +982,82 @@ TEST(ServerProgramTest, DatabasesItCannotUseStopTheStartWithTheReason) {
         std::string error;
         ASSERT_TRUE(ours.Open(dir.File("newer.db"), &error)) << error;
     }
-    std::map<std::string, std::vector<uint8_t>> before;
     for (const auto& file : made) {
         sqlite3* other = nullptr;
         ASSERT_EQ(sqlite3_open(dir.File(file.first).c_str(), &other), SQLITE_OK);
         ASSERT_EQ(sqlite3_exec(other, file.second, nullptr, nullptr, nullptr), SQLITE_OK);
         sqlite3_close(other);
-        before[file.first] = ReadFileBytes(dir.File(file.first));
     }
+    // Another program's database in WAL mode with its log beside it, as a
+    // crash leaves them; and one it keeps open (not read here: a close of the
+    // file by this process would end that program's locks).
+    sqlite3* held[2] = {};
+    for (sqlite3*& db : held) {
+        ASSERT_EQ(sqlite3_open(dir.File(&db == held ? "held.db" : "crashing.db").c_str(), &db), SQLITE_OK);
+        ASSERT_EQ(sqlite3_exec(db, "PRAGMA journal_mode = WAL; CREATE TABLE t (a)", nullptr, nullptr, nullptr),
+                  SQLITE_OK);
+    }
+    for (const char* end : {"", "-wal"})
+        ASSERT_TRUE(WriteFileBytes(dir.File("crashed.db") + end, ReadFileBytes(dir.File("crashing.db") + end)));
+    sqlite3_close(held[1]);
+    unlink(dir.File("crashing.db").c_str());
     {
         // A database of ours with a page more than its tables use: it opens
-        // and reads as if whole, only SQLite's own check finds it.
+        // and reads as if whole, only SQLite's own check finds it. Once in
+        // WAL mode, and once as made again from a text dump of it, in
+        // rollback mode without its mark. And an empty file with the log of
+        // one of ours beside it.
         CSqliteScoreStore store;
         std::string error;
         ASSERT_TRUE(store.Open(dir.File("damaged.db"), &error)) << error;
         for (int p = 0; p < 300; ++p) store.AddPlayer("player" + std::to_string(p), "1.03W");
+        ASSERT_TRUE(WriteFileBytes(dir.File("empty.db-wal"), ReadFileBytes(dir.File("damaged.db-wal"))));
+        ASSERT_TRUE(WriteFileText(dir.File("empty.db"), ""));
         // Everything in the file itself once it is closed.
         ASSERT_TRUE(store.Close());
         ASSERT_FALSE(Exists(dir.File("damaged.db-wal")));
-        std::vector<uint8_t> bytes = ReadFileBytes(dir.File("damaged.db"));
-        ASSERT_EQ(bytes.size() % 4096, 0u);
-        const uint32_t pages = static_cast<uint32_t>(bytes.size() / 4096) + 1;
-        bytes.resize(bytes.size() + 4096, 0);
-        for (int i = 0; i < 4; ++i) bytes[28 + i] = static_cast<uint8_t>(pages >> (24 - 8 * i));  // big-endian
-        ASSERT_TRUE(WriteFileBytes(dir.File("damaged.db"), bytes));
+        ASSERT_TRUE(WriteFileBytes(dir.File("dump.db"), ReadFileBytes(dir.File("damaged.db"))));
+        sqlite3* dump = nullptr;
+        ASSERT_EQ(sqlite3_open(dir.File("dump.db").c_str(), &dump), SQLITE_OK);
+        ASSERT_EQ(sqlite3_exec(dump, "PRAGMA journal_mode = DELETE; PRAGMA application_id = 0; PRAGMA user_version = 0",
+                               nullptr, nullptr, nullptr),
+                  SQLITE_OK);
+        sqlite3_close(dump);
+        for (const char* name : {"damaged.db", "dump.db"}) {
+            std::vector<uint8_t> bytes = ReadFileBytes(dir.File(name));
+            ASSERT_EQ(bytes.size() % 4096, 0u);
+            const uint32_t pages = static_cast<uint32_t>(bytes.size() / 4096) + 1;
+            bytes.resize(bytes.size() + 4096, 0);
+            for (int i = 0; i < 4; ++i) bytes[28 + i] = static_cast<uint8_t>(pages >> (24 - 8 * i));  // big-endian
+            ASSERT_TRUE(WriteFileBytes(dir.File(name), bytes));
+        }
     }
+    // Every file of the folder, and the bytes of each.
+    const auto folder = [&] {
+        std::map<std::string, std::vector<uint8_t>> files;
+        for (const std::string& name : FolderEntries(dir.Path()))
+            if (name != "err.txt")
+                files[name] = name.rfind("held", 0) == 0 ? std::vector<uint8_t>() : ReadFileBytes(dir.File(name));
+        return files;
+    };
+    const auto before = folder();
+    const std::string unused = " is never used)";
+    const std::string foreign = "the file holds another program's database (layout ";
     const std::pair<std::string, std::string> rows[] = {
-        {dir.File("damaged.db"), "the file is damaged (SQLite's quick check: Page " + std::to_string(
-                                      ReadFileBytes(dir.File("damaged.db")).size() / 4096) + " is never used)"},
+        {dir.File("damaged.db"), "the file is damaged (SQLite's quick check: Page " +
+                                     std::to_string(ReadFileBytes(dir.File("damaged.db")).size() / 4096) + unused},
+        {dir.File("dump.db"), "the file is damaged (SQLite's quick check: Page " +
+                                  std::to_string(ReadFileBytes(dir.File("dump.db")).size() / 4096) + unused},
+        {dir.File("empty.db"), "the file is empty, but a write-ahead log is beside it (" + dir.File("empty.db-wal") +
+                                   "): the database may be in that log alone"},
         {dir.File("notes.db"), "file is not a database"},
-        {dir.File("other.db"), "the file holds another program's database (layout 0, tables: t)"},
-        {dir.File("invoices.db"), "the file holds another program's database (layout 3, tables: invoices)"},
-        {dir.File("negative.db"), "the file holds another program's database (layout -1, tables: invoices)"},
+        {dir.File("other.db"), foreign + "0, tables: t)"},
+        {dir.File("crashed.db"), foreign + "0, tables: t)"},
+        {dir.File("held.db"), foreign + "0, tables: t)"},
+        {dir.File("invoices.db"), foreign + "3, tables: invoices)"},
+        {dir.File("negative.db"), foreign + "-1, tables: invoices)"},
+        {dir.File("named.db"), foreign + "0, tables: counters players scores): its table counters has the columns "
+                                         "(a), not the score server's (name, value)"},
         {dir.File("marked.db"), "the file holds another program's database (application id 1234)"},
         {dir.File("newer.db"), "the database was written by a newer zorv_scored (layout 4)"},
         {dir.File("missing/s.db"), "unable to open database file (No such file or directory)"},
@@ -1002,10 +1072,13 @@ TEST(ServerProgramTest, DatabasesItCannotUseStopTheStartWithTheReason) {
                   std::string::npos)
             << said;
     }
-    EXPECT_EQ(ReadFileText(dir.File("notes.db")), std::string(4096, 'x'));
+    const auto after = folder();
+    sqlite3_close(held[0]);
     for (const auto& file : before) {
-        EXPECT_TRUE(ReadFileBytes(dir.File(file.first)) == file.second) << file.first << " was changed";
-        EXPECT_FALSE(Exists(dir.File(file.first) + "-wal")) << file.first;
+        EXPECT_TRUE(after.count(file.first) && after.at(file.first) == file.second) << file.first << " was changed";
+    }
+    for (const auto& file : after) {
+        EXPECT_TRUE(before.count(file.first)) << file.first << " was made";
     }
     // A port already taken.
     CScoreServerProcess first;
@@ -1249,9 +1322,16 @@ private:
     bool held_ = false, released_ = false;
 };
 
-// A store that counts the writes handed to it without waiting.
-class CCountingStore : public CSqliteScoreStore {
+// A store that counts the writes handed to it without waiting, and holds its
+// first board read as CHoldingStore does.
+class CCountingStore : public CHoldingStore {
 public:
+    void StopWrites() override {
+        CHoldingStore::StopWrites();
+        stopped_ = true;
+    }
+    // Whether StopWrites was called.
+    bool Stopped() const { return stopped_; }
     void AddPlayerThen(const std::string& name, const std::string& version, Then then) override {
         ++writes_;
         CSqliteScoreStore::AddPlayerThen(name, version, std::move(then));
@@ -1264,6 +1344,7 @@ public:
 
 private:
     std::atomic<int> writes_{0};
+    std::atomic<bool> stopped_{false};
 };
 
 // A connected socket from address to 127.0.0.1:port, or -1.
@@ -1282,19 +1363,23 @@ int ConnectFrom(const std::string& address, int port) {
     return s;
 }
 
-// One GET of the score script with query from address: the status, the
-// Retry-After header ("" without one) and the body.
+// One GET of the score script with query from address, asking to keep the
+// connection: the status, the Retry-After header ("" without one), whether
+// the server closes the connection all the same, and the body.
 struct Answer {
     int status = 0;
     std::string retryAfter, body;
+    bool closes = false;
 };
 Answer AskFrom(const std::string& address, int port, const std::string& query) {
     Answer answer;
-    const std::string raw = ::AskFrom(address, port, "/zorv/zjscores.php?" + HttpBuildQuery(query), 10);
+    const std::string raw = SendFrom(
+        address, port, "GET /zorv/zjscores.php?" + HttpBuildQuery(query) + " HTTP/1.1\r\nHost: h\r\n\r\n", 10);
     const size_t head = raw.find("\r\n\r\n");
     if (raw.rfind("HTTP/1.1 ", 0) != 0 || head == std::string::npos) return answer;
     answer.status = atoi(raw.c_str() + 9);
     answer.body = raw.substr(head + 4);
+    answer.closes = raw.find("\r\nConnection: close\r\n") < head;
     const size_t retry = raw.find("\r\nRetry-After: ");
     if (retry < head) answer.retryAfter = raw.substr(retry + 15, raw.find("\r\n", retry + 2) - retry - 15);
     return answer;
@@ -1348,6 +1433,9 @@ TEST(ServerHttpTest, WritesPastTheirAddressBudgetAreAnsweredBusyAndStoreNothing)
         bool busy;
     } rows[] = {
         {"a registration past the budget", 0, "127.0.0.2", registration("late"), 429, "10", true},
+        // Else the names in use could be probed for free.
+        {"a registration of a name already taken, past the budget", 0, "127.0.0.2", registration("amy"), 429, "10",
+         true},
         {"an upload past the budget", 0, "127.0.0.2", upload(1, 1, 50), 429, "1", true},
         // Refused for what they are, and spending nothing: they could write
         // nothing.
@@ -1545,10 +1633,14 @@ TEST(ServerHttpTest, WritesWaitingForTheDiskHoldNoThread) {
 // begun to commit when the stop's moment of grace is over are dropped,
 // answered failure 15 and never stored (the player's retry finds his name
 // free), while a commit under way is finished and its writes answered as
-// kept; every answer made reaches its client. Then the write-ahead log is
-// folded back (a checkpoint: two syncs), so that the file alone holds every
-// write answered as kept. Here 8 registrations and 8 uploads over HTTP, and
-// 1,000 better scores of one player queued behind them, or nothing waiting.
+// kept; every answer made reaches its client, and tells it that the
+// connection takes no other request (here the server's one thread is held
+// by a download from before the stop until a moment after the store has
+// dropped its writes: their answers are sent after it). Then the write-ahead
+// log is folded back (a checkpoint: two syncs), so that the file alone holds
+// every write answered as kept. Here 24 registrations and 24 uploads over
+// HTTP, and 1,000 better scores of one player queued behind them, or
+// nothing waiting.
 TEST(ServerHttpTest, AStopStoresNoWriteItAnswersFailureAndWaitsForOneCommitAtMost) {
     const std::chrono::milliseconds syncDelay(1000);
     const int checkpointSyncs = 2;
@@ -1557,7 +1649,7 @@ TEST(ServerHttpTest, AStopStoresNoWriteItAnswersFailureAndWaitsForOneCommitAtMos
         SCOPED_TRACE(waiting ? "writes waiting" : "nothing waiting");
         CSlowSqliteDisk disk;
         CTempDir dir;
-        const int overHttp = waiting ? 16 : 0, queued = waiting ? 1000 : 0;
+        const int overHttp = waiting ? 48 : 0, queued = waiting ? 1000 : 0;
         std::vector<Answer> answers(overHttp);
         std::mutex mutex;
         std::vector<std::pair<int32_t, CScoreStore::Outcome>> outcomes;  // of the queued scores, as answered
@@ -1568,7 +1660,7 @@ TEST(ServerHttpTest, AStopStoresNoWriteItAnswersFailureAndWaitsForOneCommitAtMos
             ASSERT_TRUE(store.Open(dir.File("scores.db"), &error)) << error;
             for (int w = 0; w < overHttp; ++w) store.AddPlayer("w" + std::to_string(w), "test");
             store.AddPlayer("many", "test");
-            CScoreHttpServer server(store, "/zorv/", 2);
+            CScoreHttpServer server(store, "/zorv/", 1);
             ASSERT_TRUE(server.Bind("127.0.0.1", 0, &error)) << error;
             ASSERT_TRUE(server.Start(&error)) << error;
             disk.SetSyncDelay(syncDelay);
@@ -1592,10 +1684,23 @@ TEST(ServerHttpTest, AStopStoresNoWriteItAnswersFailureAndWaitsForOneCommitAtMos
                     std::lock_guard<std::mutex> lock(mutex);
                     outcomes.emplace_back(100000 - q, outcome);
                 });
+            Answer held;
+            std::thread download(
+                [&] { held = AskFrom("127.0.0.3", server.Port(), "op=downloadScore&user=many&type=0&level=50"); });
+            EXPECT_TRUE(store.WaitTillHeld());
+            std::thread release([&] {
+                while (!store.Stopped()) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+                std::this_thread::sleep_for(std::chrono::milliseconds(300));
+                store.Release();
+            });
             syncsAtStop = disk.Syncs();
             const auto asked = std::chrono::steady_clock::now();
             server.Stop();
             store.Close();
+            download.join();
+            release.join();
+            EXPECT_NE(held.status, 0) << "the download's answer never reached its client";
+            EXPECT_TRUE(held.closes);
             syncs = disk.Syncs() - syncsAtStop;
             printf("MEASURE:  a stop with %d writes waiting on syncs 1 s slower: %.2f s, %d sync(s) begun\n",
                    overHttp + queued,
@@ -1617,6 +1722,7 @@ TEST(ServerHttpTest, AStopStoresNoWriteItAnswersFailureAndWaitsForOneCommitAtMos
             const bool kept = w % 2 ? store.IsNameTaken("n" + std::to_string(w), &failed)
                                     : store.ReadBoard("", 0, w, 1, &board) && board.players == 1;
             EXPECT_NE(answers[w].status, 0) << "an answer made never reached its client";
+            EXPECT_TRUE(answers[w].closes);
             EXPECT_EQ(kept, answers[w].body.rfind("success\n", 0) == 0) << answers[w].body;
         }
         ASSERT_EQ(outcomes.size(), static_cast<size_t>(queued));
