@@ -636,9 +636,11 @@ void CControllerScoreboard::OpenMessage(int titleId) {
     HideMousePointer(kHideUntilNextUpdate);
     LogOpening("Message");
     messageText = failureText;
-    message = std::make_unique<CControllerMessage>(titleId, failureBody, false, failureText.c_str());
+    message = std::make_unique<CControllerMessage>(titleId, failureBody, false, failureText.c_str(), nullptr,
+                                                   failureAdvice);
     failureBody = 0;
     failureText.clear();
+    failureAdvice = -1;
     OpenChild(message.get());
 }
 
@@ -713,6 +715,7 @@ void CControllerScoreboard::Pump() {
         const ProgressMessage why = SaveFailureMessage(GetProfile()->GetSaveFailure());
         failureBody = why.body;
         failureText = why.text;
+        failureAdvice = why.advice;
         OpenMessage(why.title);
         return;
     }

@@ -170,6 +170,7 @@ private:
     // its value.
     int failureBody;
     std::string failureText;
+    int failureAdvice = -1;
     std::string messageText;
     // The name typed last (kept when registration could not be finished),
     // and the mark of the name dialog to open next.
