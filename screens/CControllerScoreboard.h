@@ -104,6 +104,9 @@ public:
     CControllerMessage* GetMessage() const { return message.get(); }
     // The text the last message box was given for its body ("" for none).
     const std::string& GetMessageText() const { return messageText; }
+    // The note that says the game waits for the score server and that
+    // Escape gives up: on screen only while a request waits.
+    static bool IsWaitNoteShown();
 
 private:
     // What to open once the page is built again after a child came back.
