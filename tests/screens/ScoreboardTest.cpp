@@ -56,6 +56,7 @@ protected:
     void TearDown() override {
         board.reset();
         SetScoreRequestTimeout(0);
+        SetScoreGiveUpCheck(nullptr);
         ScreenTest::TearDown();
     }
 
@@ -448,29 +449,21 @@ struct SilentAction {
 };
 void PrintTo(const SilentAction& a, std::ostream* os) { *os << a.name; }
 
-class ScoreboardSilentTest : public ScoreboardTest, public ::testing::WithParamInterface<SilentAction> {
-protected:
-    // Whether the wait note stood on screen while a request waited (the
-    // game's own check for Escape, asked meanwhile, looks).
-    static inline bool noteSeen = false;
-    static bool LookThenTakeEscape() {
-        noteSeen = noteSeen || CControllerScoreboard::IsWaitNoteShown();
-        return CInput::TakeEscapePress();
-    }
-    void SetUp() override {
-        ScoreboardTest::SetUp();
-        noteSeen = false;
-        SetScoreGiveUpCheck(&LookThenTakeEscape);
-    }
-    void TearDown() override {
-        SetScoreGiveUpCheck(nullptr);
-        ScoreboardTest::TearDown();
-    }
-};
+class ScoreboardSilentTest : public ScoreboardTest, public ::testing::WithParamInterface<SilentAction> {};
+
+// Whether the wait note stood on screen while a request waited: the game's
+// own check for Escape, asked meanwhile, looks first.
+bool noteSeen = false;
+bool LookThenTakeEscape() {
+    noteSeen = noteSeen || CControllerScoreboard::IsWaitNoteShown();
+    return CInput::TakeEscapePress();
+}
 
 TEST_P(ScoreboardSilentTest, OneRequestUnansweredOrBusyEndsTheAction) {
     const SilentAction a = GetParam();
     SetScoreRequestTimeout(1);
+    noteSeen = false;
+    SetScoreGiveUpCheck(&LookThenTakeEscape);
     CScoreTestServer silent(a.mode, 0);
     SetScoreServerPath(silent.Address());
     Profile().SetScoreboardName(a.named ? "Waiter" : "");
