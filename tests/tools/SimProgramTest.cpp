@@ -44,13 +44,11 @@ TEST(SimProgram, RunsALevelFileAndRefusesWhatItCannotRun) {
         EXPECT_EQ(o.out.find("Null Element"), std::string::npos) << o.out;
     }
 
-    // Nothing that has left the world is listed, whichever way it left:
-    // ice melted under a hot crate, which fell into its cell; a power-up
-    // picked up, and the shot fired with it once it struck (while a wooden
-    // crate burns) or flew past the last column; an inflatable crate burst; a
-    // button broken in its fall when the ice under it melted; a bridge
-    // collapsed behind the professor; a crate fallen through the floor. A
-    // bot that heat wrecked stays, marked destroyed.
+    // Nothing that has left the world is listed: ice melted under a hot
+    // crate (in its cell now), a power-up picked up, its shot once it struck
+    // or flew off, a crate burned or burst, a button broken in its fall, a
+    // bridge collapsed, a crate fallen through the floor. A bot that heat
+    // wrecked stays, marked destroyed.
     const std::string ground(32, '#'), still = "--no-keys",
                       walk = "--keys 50:right:down,51:right:up,60:right:down,61:right:up",
                       shoot = walk + ",120:slot1:down,121:slot1:up";
