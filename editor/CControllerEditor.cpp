@@ -18,6 +18,7 @@
 #include "gui/CControllerInGame.h"
 #include "gui/CControllerMessage.h"
 #include "gui/GuiSprites.h"
+#include "gui/SaveFailureNotice.h"
 #include "sound/CSound.h"
 
 namespace {
@@ -97,12 +98,12 @@ void CControllerEditor::PrepareChild() {
     CRender::Swap(true);
 }
 
-void CControllerEditor::OpenMessage(int titleId, int bodyId, bool question, const std::string& argument) {
+void CControllerEditor::OpenMessage(int titleId, int bodyId, bool question, const std::string& argument, int advice) {
     PrepareChild();
     LogOpening("Message");
     messageTitle = titleId;
     messageBody = bodyId;
-    message = std::make_unique<CControllerMessage>(titleId, bodyId, question, argument.c_str());
+    message = std::make_unique<CControllerMessage>(titleId, bodyId, question, argument.c_str(), nullptr, advice);
     OpenChild(message.get());
 }
 
@@ -219,7 +220,8 @@ void CControllerEditor::Save() {
         DebugLog(DBG_CEDITOR, "CControllerEditor:  Level saved as '%s'\n", level->GetFileName());
         return;
     }
-    OpenMessage(kTitleNotSaved, CControllerEditorSave::WriteFailure(*level, &argument), false, argument);
+    const ProgressMessage failure = CControllerEditorSave::WriteFailure(*level);
+    OpenMessage(kTitleNotSaved, failure.body, false, failure.text, failure.advice);
 }
 
 void CControllerEditor::AskLoad() {

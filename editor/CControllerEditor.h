@@ -64,7 +64,8 @@ public:
 private:
     // Openers of the children.
     void PrepareChild();
-    void OpenMessage(int titleId, int bodyId, bool question, const std::string& argument = std::string());
+    void OpenMessage(int titleId, int bodyId, bool question, const std::string& argument = std::string(),
+                     int advice = -1);
     void OpenPalette();
     void OpenHelp();
     void OpenTutorial(const char* text);

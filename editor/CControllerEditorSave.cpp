@@ -26,8 +26,6 @@ constexpr int kBodyNoName = 2301;
 constexpr int kBodyNoHeading = 2302;
 constexpr int kBodyReplace = 2303;
 constexpr int kBodyWriteFailed = 2338;
-constexpr int kBodyWriteNoRoom = 2378;
-constexpr int kBodyWriteNoLeave = 2379;
 constexpr int kBodyBadName = 2339;
 constexpr int kBodyFolderUnusable = 2362;
 constexpr int kBodyNameTooLong = 2363;
@@ -117,10 +115,11 @@ void CControllerEditorSave::ShowDialog() {
     headingBox->Show();
 }
 
-void CControllerEditorSave::OpenMessage(int titleId, int bodyId, bool question, const std::string& argument) {
+void CControllerEditorSave::OpenMessage(int titleId, int bodyId, bool question, const std::string& argument,
+                                       int advice) {
     HideDialog();
     messageBody = bodyId;
-    message = std::make_unique<CControllerMessage>(titleId, bodyId, question, argument.c_str());
+    message = std::make_unique<CControllerMessage>(titleId, bodyId, question, argument.c_str(), nullptr, advice);
     OpenChild(message.get());
 }
 
@@ -133,15 +132,19 @@ void CControllerEditorSave::Write(const std::string& name, const std::string& he
     }
     DebugLog(DBG_ERROR, "CControllerEditorSave::saveFilename()   Could not write level file '%s'\n", name.c_str());
     overwriteConfirmed = 0;
-    std::string argument;
-    const int body = level ? WriteFailure(*level, &argument) : kBodyWriteFailed;
-    OpenMessage(kTitleNotSaved, body, false, argument);
+    ProgressMessage failure;
+    failure.body = kBodyWriteFailed;
+    if (level) failure = WriteFailure(*level);
+    OpenMessage(kTitleNotSaved, failure.body, false, failure.text, failure.advice);
 }
 
-int CControllerEditorSave::WriteFailure(const CLevel& level, std::string* argument) {
-    *argument = AwayFileText(level.GetSaveTarget(), strerror(level.GetSaveError()));
-    constexpr int kBodies[] = {kBodyWriteNoRoom, kBodyWriteNoLeave, kBodyWriteFailed};
-    return kBodies[static_cast<int>(RemedyFor(level.GetSaveError()))];
+ProgressMessage CControllerEditorSave::WriteFailure(const CLevel& level) {
+    ProgressMessage m;
+    m.title = kTitleNotSaved;
+    m.body = kBodyWriteFailed;
+    m.text = AwayFileText(level.GetSaveTarget(), strerror(level.GetSaveError()));
+    m.advice = AdviceFor(level.GetSaveError());
+    return m;
 }
 
 int CControllerEditorSave::Refusal(const std::string& name, std::string* argument) {

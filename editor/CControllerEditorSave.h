@@ -11,6 +11,7 @@
 #include "engine/CController.h"
 #include "gui/CKeyRepeat.h"
 #include "gui/CTwoBoxFocus.h"
+#include "gui/SaveFailureNotice.h"
 
 class CSprite;
 class CGuiButton;
@@ -40,10 +41,9 @@ public:
     // can: a name too long for the save's temporary file, or a levels folder
     // that is not a folder.
     static int Refusal(const std::string& name, std::string* argument);
-    // The body that tells why level's last save failed and what helps (room
-    // on the disk, leave to write in its folder, else another name), its
-    // argument the file and the system's words.
-    static int WriteFailure(const CLevel& level, std::string* argument);
+    // The message that tells why level's last save failed (its argument the
+    // file and the system's words) and what helps.
+    static ProgressMessage WriteFailure(const CLevel& level);
 
     void GUICallback(int index, int value, bool dclick) override;
     void InputKey(bool released, int key) override;
@@ -65,7 +65,8 @@ private:
     void LoadSprites();
     void HideDialog();
     void ShowDialog();
-    void OpenMessage(int titleId, int bodyId, bool question, const std::string& argument = std::string());
+    void OpenMessage(int titleId, int bodyId, bool question, const std::string& argument = std::string(),
+                     int advice = -1);
     // Writes the level; closes on success, reports a failure.
     void Write(const std::string& name, const std::string& heading);
 

@@ -97,9 +97,9 @@ bool HasPlayerFolders(std::string* problem) {
     return false;
 }
 
-void TellResourceFileFailed(const std::string& name) {
+void TellResourceFileFailed(const std::string& name, const std::string& damage) {
     const std::string path = Tidy(name);
-    std::string how = "is damaged";
+    std::string how = damage.empty() ? "is damaged" : "is damaged: " + damage;
     if (FILE* f = PlatformOpenForReading(path))
         fclose(f);
     else

@@ -33,8 +33,9 @@ bool HasPlayerFolders(std::string* problem);
 
 // Names, by its full path, a resource file of the data folder (the working
 // folder) that could not be used, and says how: missing, unreadable or
-// damaged. Told beside its loader's own message, as an error of the log.
-void TellResourceFileFailed(const std::string& name);
+// damaged (and where, when damage names the place). Told beside its
+// loader's own message, as an error of the log.
+void TellResourceFileFailed(const std::string& name, const std::string& damage = std::string());
 
 // Where screenshots go: the working folder (the run folder), or for an
 // installed game, whose data folder is not the player's to write, the

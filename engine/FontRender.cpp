@@ -473,14 +473,14 @@ bool IsLines(FontFit how) { return how == FontFit::kLines || how == FontFit::kLi
 
 // The entry with typed values read as the request says.
 ReadText ReadRequest(const FontFitRequest& r, const char* typed) {
-    const char* narrow[6] = {typed, r.typed2, nullptr, nullptr, nullptr, nullptr};
+    const char* narrow[6] = {typed, r.typed2, r.typed3, nullptr, nullptr, nullptr};
     return ReadMarkup(FontGetEntry(r.textId).text, nullptr, narrow, r.values);
 }
 
 // The request's entry drawn in its box with typed for "%1", at a size.
 SDL_Surface* RenderTyped(const FontFitRequest& r, const char* typed, int align, int pointSize,
                          const Fitting& fitting) {
-    const char* narrow[6] = {typed, r.typed2, nullptr, nullptr, nullptr, nullptr};
+    const char* narrow[6] = {typed, r.typed2, r.typed3, nullptr, nullptr, nullptr};
     return RenderEntry(r.boxWidth, r.boxHeight, align, r.textId, nullptr, narrow, r.values, pointSize, fitting);
 }
 

@@ -140,9 +140,10 @@ struct FontFitRequest {
     int boxWidth = 0;
     // The box's height (the kLines ways only).
     int boxHeight = 0;
-    // "%1" and "%2" of the entry.
+    // "%1", "%2" and "%3" of the entry.
     const char* typed = nullptr;
     const char* typed2 = nullptr;
+    const char* typed3 = nullptr;
     FontValues values = FontValues::kTyped;
     // kLines ways: the last line is counted at least this high (room for a
     // caret taller than a line).
@@ -173,7 +174,7 @@ struct FontFitted {
     int firstLine = 1;
 };
 
-// Fits typed (and typed2) in string textId to the box as request.how says;
+// Fits typed (and typed2, typed3) in string textId to the box as request.how says;
 // see above. The text as given, at the entry's size, when the entry's font
 // cannot be opened. Changes no style and draws nothing.
 FontFitted FontFitTyped(const FontFitRequest& request);

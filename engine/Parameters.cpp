@@ -49,11 +49,19 @@ void ResetParameters() {
 void LoadParameters(const char* path) {
     FILE* f = path ? PlatformOpenForReading(path) : nullptr;
     std::string line;
+    int number = 0;
+    // A line no setting of the game is left out, and told with the file it
+    // stands in (a file cut short ends in part of a line).
+    const auto refuse = [&] {
+        TellResourceFileFailed(path, "its line " + std::to_string(number) + " '" + line +
+                                         "' is no setting of the game, and is left out");
+    };
     while (f && ReadLine(f, &line)) {
+        ++number;
         std::vector<std::string> tokens;
         Tokenize(line, tokens, " ");
         if (tokens.size() != 2) {
-            ErrorLog(false, "Invalid parameter specified:  '%s'\n", line.c_str());
+            refuse();
             continue;
         }
         const std::string& key = tokens[0];
@@ -80,7 +88,7 @@ void LoadParameters(const char* path) {
             g_moreLevels = value == "1";
             DebugLog(DBG_DEBUG, "PARAMETER DEFINITION:  USE_MORELEVELS SET:  '%i'\n", g_moreLevels ? 1 : 0);
         } else {
-            ErrorLog(false, "Invalid parameter specified:  '%s'\n", line.c_str());
+            refuse();
         }
     }
     if (f) fclose(f);

@@ -5,6 +5,7 @@
 #include "engine/CDraw.h"
 #include "engine/CMouse.h"
 #include "engine/CSprite.h"
+#include "engine/FontRender.h"
 #include "engine/Log.h"
 #include "gui/CGuiButton.h"
 #include "gui/GuiSprites.h"
@@ -18,7 +19,7 @@ CControllerMessage::CControllerMessage(int titleId, int bodyId, bool twoButtons_
     : CControllerMessage(titleId, bodyId, twoButtons_, std::to_string(bodyArgument).c_str()) {}
 
 CControllerMessage::CControllerMessage(int titleId_, int bodyId_, bool twoButtons_, const char* bodyText_,
-                                       const char* bodyText2_)
+                                       const char* bodyText2_, int adviceId_)
     : dimmer(nullptr),
       background(nullptr),
       okay(nullptr),
@@ -27,6 +28,7 @@ CControllerMessage::CControllerMessage(int titleId_, int bodyId_, bool twoButton
       spritesBuilt(0),
       titleId(titleId_),
       bodyId(bodyId_),
+      adviceId(adviceId_),
       bodyText(bodyText_ ? bodyText_ : ""),
       bodyText2(bodyText2_ ? bodyText2_ : "") {
     id = CONTROLLER_MESSAGE;
@@ -60,6 +62,9 @@ void CControllerMessage::LoadSprites() {
     if (bodyId != -1) {
         FontFitRequest body(bodyId, FontFit::kLines, bodyText.c_str(), kTextWidth, 120);
         body.typed2 = bodyText2.c_str();
+        // The advice is the game's own text, and holds no markup.
+        const std::string advice = adviceId != -1 ? FontGetEntry(adviceId).text.Utf8() : "";
+        body.typed3 = advice.c_str();
         body.balanced = true;
         BlitFittedString(body, base, 2, (width - kTextWidth) / 2, 200);
     }

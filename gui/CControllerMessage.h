@@ -25,9 +25,10 @@ public:
     CControllerMessage(int titleId, int bodyId, bool twoButtons, int bodyArgument);
     // The same with a text for the body's placeholder (a message that came
     // from elsewhere, drawn as the text it is), and optionally a second one
-    // for its second placeholder.
+    // for its second placeholder and the id of a text for its third (what
+    // helps, as AdviceFor chose it).
     CControllerMessage(int titleId, int bodyId, bool twoButtons, const char* bodyText,
-                       const char* bodyText2 = nullptr);
+                       const char* bodyText2 = nullptr, int adviceId = -1);
     ~CControllerMessage() override;
 
     bool IsConfirmed() const { return value == 1; }
@@ -45,6 +46,7 @@ public:
     const std::string& GetBodyText2() const { return bodyText2; }
     int GetTitleId() const { return titleId; }
     int GetBodyId() const { return bodyId; }
+    int GetAdviceId() const { return adviceId; }
     CGuiButton* GetCancelButton() const { return cancel.get(); }
 
 private:
@@ -58,6 +60,7 @@ private:
     uint8_t spritesBuilt;
     int titleId;
     int bodyId;
+    int adviceId;
     std::string bodyText;
     std::string bodyText2;
 };

@@ -12,15 +12,49 @@ bool TakeSaveFailureNotice() {
     return profile && profile->TakeSaveFailureNotice();
 }
 
-SaveRemedy RemedyFor(int error) {
-    switch (error) {
-    case ENOSPC:
-    case EDQUOT:
-    case EFBIG: return SaveRemedy::FREE_ROOM;
-    case EROFS:
+int AdviceFor(int reason) {
+    switch (reason) {
+    case ENOSPC: return kAdviceFreeRoom;
+    case EDQUOT: return kAdviceFreeShare;
     case EACCES:
-    case EPERM: return SaveRemedy::ALLOW_WRITING;
-    default: return SaveRemedy::OTHER;
+    case EPERM: return kAdviceAllowWriting;
+    case EROFS: return kAdviceMakeWritable;
+    // The files are small: only a limit the game was started with refuses
+    // them for their size.
+    case EFBIG: return kAdviceLiftSizeLimit;
+    case EIO:
+    case EUCLEAN:
+    case EBADMSG:
+    case EREMOTEIO: return kAdviceCheckDisk;
+    case ELOOP: return kAdviceMendLink;
+    case ENAMETOOLONG: return kAdviceShortenPath;
+    case ENOTDIR: return kAdviceMoveFile;
+    case EISDIR:
+    case ENOTEMPTY:
+    case EEXIST: return kAdviceMoveFolder;
+    // Nothing at the path, or a drive or a network folder not there now.
+    case ENOENT:
+    case ENODEV:
+    case ENXIO:
+    case ENOMEDIUM:
+    case ESTALE:
+    case ENOTCONN:
+    case ETIMEDOUT:
+    case EHOSTDOWN:
+    case EHOSTUNREACH:
+    case ENETUNREACH:
+    case ENOLINK: return kAdviceBringBack;
+    case ENFILE:
+    case ENOMEM:
+    case ENOBUFS: return kAdviceCloseOthers;
+    case EMFILE: return kAdviceLiftOpenLimit;
+    case EBUSY:
+    case ETXTBSY:
+    case EAGAIN:
+    case EINTR: return kAdviceWait;
+    case kReasonCopyNamesTaken: return kAdviceMoveCopies;
+    case kReasonFolderReplaced: return kAdvicePutFolderBack;
+    default: return kAdviceCheckFolder;
     }
 }
 
@@ -28,17 +62,17 @@ ProgressMessage SaveFailureMessage(const SaveFailure& failure) {
     const std::string why = strerror(failure.error);
     ProgressMessage m;
     m.title = kSaveFailureTitle;
+    m.advice = AdviceFor(failure.error);
     switch (failure.problem) {
     case SaveProblem::WRITE_FAILED:
-    case SaveProblem::NO_COPY: {
-        constexpr int kBodies[] = {kNotSavedNoRoomBody, kNotSavedNoWriteBody, kNotSavedRefusedBody};
-        m.body = kBodies[static_cast<int>(RemedyFor(failure.error))];
+    case SaveProblem::NO_COPY:
+        m.body = kNotSavedBody;
         m.text = AwayFileText(failure.folder, why);
         break;
-    }
     case SaveProblem::NO_COPY_NAME:
         m.body = kNotSavedNoCopyNameBody;
         m.text = ShownPath(failure.file + CProfileBase::kDamagedSuffix);
+        m.advice = AdviceFor(kReasonCopyNamesTaken);
         break;
     case SaveProblem::UNREACHABLE:
         if (failure.list) m.title = kListNotSavedTitle;
@@ -48,42 +82,42 @@ ProgressMessage SaveFailureMessage(const SaveFailure& failure) {
     case SaveProblem::FOLDER_NOT_OURS:
         m.body = kNotSavedFolderReplacedBody;
         m.text = ShownPath(failure.folder);
+        m.advice = AdviceFor(kReasonFolderReplaced);
         break;
     case SaveProblem::FOLDER_AWAY:
         m.body = kNotSavedFolderAwayBody;
         m.text = AwayFileText(failure.folder, why);
         break;
-    default: m.body = kSaveFailureBody; break;
+    default:
+        m.body = kSaveFailureBody;
+        m.advice = -1;
+        break;
     }
     return m;
 }
 
-ProgressMessage SwitchRefusedMessage(const CProfile& profile) {
-    const SaveFailure& failure = profile.GetSaveFailure();
+ProgressMessage SwitchRefusedMessage(const SaveFailure& failure, const std::string& player) {
     // The data folder itself refuses every save, whoever plays, and so does
     // a list away: told as the box of a failed save tells it.
     if (failure.problem == SaveProblem::FOLDER_AWAY || failure.problem == SaveProblem::FOLDER_NOT_OURS || failure.list)
         return SaveFailureMessage(failure);
     ProgressMessage m;
     m.title = kSaveFailureTitle;
-    m.text = profile.GetProfileName(profile.GetCurrentProfile());
+    m.text = player;
+    m.text2 = strerror(failure.error);
+    m.advice = AdviceFor(failure.error);
     switch (failure.problem) {
-    case SaveProblem::NO_COPY:
-        m.body = kSwitchRefusedNoCopyBody;
-        m.text2 = strerror(failure.error);
-        break;
+    case SaveProblem::NO_COPY: m.body = kSwitchRefusedNoCopyBody; break;
     case SaveProblem::NO_COPY_NAME:
         m.body = kSwitchRefusedNoNameBody;
         m.text2 = ShownPath(failure.file + CProfileBase::kDamagedSuffix);
+        m.advice = AdviceFor(kReasonCopyNamesTaken);
         break;
     case SaveProblem::UNREACHABLE:
         m.body = kSwitchRefusedAwayBody;
         m.text2 = AwayFileText(failure.file, strerror(failure.error));
         break;
-    default:
-        m.body = kSwitchRefusedBody;
-        m.text2 = strerror(failure.error);
-        break;
+    default: m.body = kSwitchRefusedBody; break;
     }
     return m;
 }
@@ -94,6 +128,7 @@ ProgressMessage UnreachableMessage(const DamageNotice& unreachable) {
     m.body = kUnreachableBody;
     m.text = unreachable.player;
     m.text2 = AwayFileText(unreachable.file, unreachable.why);
+    m.advice = AdviceFor(unreachable.error);
     return m;
 }
 

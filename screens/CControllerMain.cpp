@@ -534,14 +534,15 @@ void CControllerMain::GUICallback(int index, int, bool) {
 
 ProgressMessage CControllerMain::DamageMessage(const DamageNotice& damage) {
     if (damage.kind == DamageKind::UNREACHABLE) return UnreachableMessage(damage);
+    const int advice = AdviceFor(damage.error);
     if (damage.kind == DamageKind::LIST_AWAY)
-        return ProgressMessage{kListAwayTitle, kListAwayBody, AwayFileText(damage.file, damage.why), ""};
+        return ProgressMessage{kListAwayTitle, kListAwayBody, AwayFileText(damage.file, damage.why), "", advice};
     if (damage.kind == DamageKind::FOLDER_AWAY)
-        return ProgressMessage{kFolderAwayTitle, kFolderAwayBody, AwayFileText(damage.file, damage.why), ""};
+        return ProgressMessage{kFolderAwayTitle, kFolderAwayBody, AwayFileText(damage.file, damage.why), "", advice};
     if (damage.kind == DamageKind::NUMBER_TAKEN)
         return ProgressMessage{kNumberTakenTitle, kNumberTakenBody, damage.player, ShownPath(damage.file)};
     // The copy kept; else, when every name for one is taken, the names to
-    // clear; else nothing to name (the disk is full).
+    // clear; else why none could be written.
     const std::string kept = ShownPath(damage.keptAs);
     const std::string copies = ShownPath(damage.file + CProfileBase::kDamagedSuffix);
     const bool listed = damage.kind != DamageKind::PROGRESS;
@@ -555,12 +556,11 @@ ProgressMessage CControllerMain::DamageMessage(const DamageNotice& damage) {
     } else if (damage.copyNamesTaken) {
         m.body = listed ? kDamagedListNoNameBody : kDamagedProgressNoNameBody;
         m.text2 = copies;
+        m.advice = AdviceFor(kReasonCopyNamesTaken);
     } else {
-        // Why the copy failed, and what helps: leave to write, else room.
-        const bool noWrite = RemedyFor(damage.error) == SaveRemedy::ALLOW_WRITING;
-        m.body = listed ? (noWrite ? kDamagedListNoWriteBody : kDamagedListNoCopyBody)
-                        : (noWrite ? kDamagedProgressNoWriteBody : kDamagedProgressNoCopyBody);
+        m.body = listed ? kDamagedListNoCopyBody : kDamagedProgressNoCopyBody;
         m.text2 = strerror(damage.error);
+        m.advice = advice;
     }
     // The list's bodies have one placeholder, the copy's or the reason; a
     // player's two, the player and the copy or the reason.
@@ -581,7 +581,8 @@ bool CControllerMain::OpenNotice() {
         FreezeForChild();
         LogOpening("Message (Damaged Profile)");
         const ProgressMessage m = DamageMessage(damage);
-        notice = std::make_unique<CControllerMessage>(m.title, m.body, false, m.text.c_str(), m.text2.c_str());
+        notice = std::make_unique<CControllerMessage>(m.title, m.body, false, m.text.c_str(), m.text2.c_str(),
+                                                      m.advice);
     } else if (!unlockedLock.empty()) {
         FreezeForChild();
         LogOpening("Message (Data Folder Not Locked)");
@@ -594,7 +595,7 @@ bool CControllerMain::OpenNotice() {
         FreezeForChild();
         LogOpening("Message (Progress Not Saved)");
         const ProgressMessage m = SaveFailureMessage(profile->GetSaveFailure());
-        notice = std::make_unique<CControllerMessage>(m.title, m.body, false, m.text.c_str());
+        notice = std::make_unique<CControllerMessage>(m.title, m.body, false, m.text.c_str(), nullptr, m.advice);
     } else {
         return false;
     }
@@ -615,7 +616,8 @@ bool CControllerMain::HoldQuitForUnsavedProgress() {
     FreezeForChild();
     LogOpening("Message (Quit Without Saving)");
     const ProgressMessage why = SaveFailureMessage(profile->GetSaveFailure());
-    quitQuestion = std::make_unique<CControllerMessage>(kQuitUnsavedTitle, why.body, true, why.text.c_str());
+    quitQuestion =
+        std::make_unique<CControllerMessage>(kQuitUnsavedTitle, why.body, true, why.text.c_str(), nullptr, why.advice);
     OpenChild(quitQuestion.get());
     return true;
 }

@@ -67,20 +67,17 @@ public:
     // The notice of a damaged profile file: its titles (one player's
     // progress, the list of players rebuilt from the players' files), and
     // their bodies: with the place of the damaged file's copy; saying that
-    // none could be made (free some room); saying that every name for one is
-    // taken, with the names to clear; saying that none could be made, why,
-    // and what helps (room on the disk, or leave to write there). And for a
-    // list that was missing, and one that cannot be reached now (which
-    // file, and why), and a whole data folder that cannot be reached.
+    // none could be made, and why; saying that every name for one is taken,
+    // with the names to clear. And for a list that was missing, and one that
+    // cannot be reached now (which file, and why), and a whole data folder
+    // that cannot be reached. Each that gives a reason tells what helps.
     static constexpr int kDamagedTitle = 2225;
     static constexpr int kListTitle = 2226;
     static constexpr int kDamagedProgressBody = 2345;
     static constexpr int kDamagedProgressNoCopyBody = 2346;
-    static constexpr int kDamagedProgressNoWriteBody = 2375;
     static constexpr int kDamagedProgressNoNameBody = 2349;
     static constexpr int kDamagedListBody = 2347;
     static constexpr int kDamagedListNoCopyBody = 2348;
-    static constexpr int kDamagedListNoWriteBody = 2376;
     static constexpr int kDamagedListNoNameBody = 2352;
     static constexpr int kMissingListBody = 2359;
     static constexpr int kListAwayTitle = 2228;

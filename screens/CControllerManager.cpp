@@ -336,14 +336,15 @@ void CControllerManager::SwitchSort(int newSort) {
     HideMousePointer(kHideUntilNextUpdate);
 }
 
-void CControllerManager::OpenMessage(int titleId, int bodyId, bool question, int pending, const char* bodyText) {
+void CControllerManager::OpenMessage(int titleId, int bodyId, bool question, int pending, const char* bodyText,
+                                     int advice) {
     HideMousePointer(kHideUntilNextUpdate);
     CRender::Render(true);
     CRender::Swap(true);
     HideWidgets();
     LogOpening("Message");
     pendingAction = pending;
-    message = bodyText ? std::make_unique<CControllerMessage>(titleId, bodyId, question, bodyText)
+    message = bodyText ? std::make_unique<CControllerMessage>(titleId, bodyId, question, bodyText, nullptr, advice)
                        : std::make_unique<CControllerMessage>(titleId, bodyId, question, 0);
     OpenChild(message.get());
 }
@@ -379,9 +380,10 @@ void CControllerManager::RemoveSelected() {
     const std::string& name = entries[static_cast<size_t>(entry)].fileName;
     int error = 0;
     if (!CLevel::Remove(name.c_str(), &error)) {
-        // Which file, and why: a folder that may not be written, say.
+        // Which file, and why (a folder that may not be written, say), and
+        // what helps.
         const std::string why = AwayFileText(CLevel::PathFor(name.c_str()), strerror(error));
-        OpenMessage(2219, 2332, false, PENDING_NONE, why.c_str());
+        OpenMessage(2219, 2332, false, PENDING_NONE, why.c_str(), AdviceFor(error));
         return;
     }
     DropEntry(entry);
@@ -494,7 +496,7 @@ void CControllerManager::Pump() {
     // What the player just did may have saved the profile.
     if (CController::GetCurrent() == this && result == 0 && TakeSaveFailureNotice()) {
         const ProgressMessage why = SaveFailureMessage(GetProfile()->GetSaveFailure());
-        OpenMessage(why.title, why.body, false, PENDING_NONE, why.text.c_str());
+        OpenMessage(why.title, why.body, false, PENDING_NONE, why.text.c_str(), why.advice);
     }
     if (CController::GetCurrent() != this) return;
     if (!spritesBuilt && result == 0) CreateSprites();

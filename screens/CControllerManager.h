@@ -112,7 +112,8 @@ private:
     void CreateLists();
     void SwitchSort(int newSort);
     void PlayEntry(int entry);
-    void OpenMessage(int titleId, int bodyId, bool question, int pending, const char* bodyText = nullptr);
+    void OpenMessage(int titleId, int bodyId, bool question, int pending, const char* bodyText = nullptr,
+                     int advice = -1);
     void ReturnFromMessage();
     void RemoveSelected();
     // Takes a removed or vanished level off the lists.

@@ -154,11 +154,12 @@ void CControllerProfiles::ClearForChild(const char* name) {
 }
 
 void CControllerProfiles::OpenMessage(int titleId, int bodyId, bool question, int pending, const char* bodyText,
-                                      const char* bodyText2) {
+                                      const char* bodyText2, int advice) {
     ClearForChild("Message");
     pendingAction = pending;
     closeAfterNotice = 0;
-    message = std::make_unique<CControllerMessage>(titleId, bodyId, question, bodyText ? bodyText : "", bodyText2);
+    message =
+        std::make_unique<CControllerMessage>(titleId, bodyId, question, bodyText ? bodyText : "", bodyText2, advice);
     OpenChild(message.get());
 }
 
@@ -188,15 +189,15 @@ void CControllerProfiles::TellSwitchRefused(bool loading) {
         m = UnreachableMessage(profile->GetUnreachable());
     } else {
         TakeSaveFailureNotice();  // told here, with the reason
-        m = SwitchRefusedMessage(*profile);
+        m = SwitchRefusedMessage(profile->GetSaveFailure(), profile->GetProfileName(profile->GetCurrentProfile()));
     }
-    OpenMessage(m.title, m.body, false, PENDING_SAVE_NOTICE, m.text.c_str(), m.text2.c_str());
+    OpenMessage(m.title, m.body, false, PENDING_SAVE_NOTICE, m.text.c_str(), m.text2.c_str(), m.advice);
 }
 
 bool CControllerProfiles::ShowSaveNotice(bool closeAfter) {
     if (!TakeSaveFailureNotice()) return false;
     const ProgressMessage why = SaveFailureMessage(GetProfile()->GetSaveFailure());
-    OpenMessage(why.title, why.body, false, PENDING_SAVE_NOTICE, why.text.c_str());
+    OpenMessage(why.title, why.body, false, PENDING_SAVE_NOTICE, why.text.c_str(), nullptr, why.advice);
     closeAfterNotice = closeAfter ? 1 : 0;
     return true;
 }

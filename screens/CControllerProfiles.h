@@ -64,7 +64,7 @@ private:
     // one's file cannot be reached now.
     void ChooseProfile(int number);
     void OpenMessage(int titleId, int bodyId, bool question, int pending, const char* bodyText = nullptr,
-                     const char* bodyText2 = nullptr);
+                     const char* bodyText2 = nullptr, int advice = -1);
     void OpenNameDialog(bool rename);
     // Clears the stage for a child: the menu's frozen picture shows through.
     void ClearForChild(const char* name);

@@ -1,6 +1,7 @@
 #include "screens/CControllerScoreboard.h"
 
 #include <algorithm>
+#include <memory>
 
 #include "engine/CDraw.h"
 #include "engine/CMouse.h"
@@ -53,6 +54,50 @@ const int kTextNoAnswer = 2326;
 const int kTextBusy = 2327;
 const int kTextServerSaid = 2336;
 const int kTextServerCode = 2337;
+const int kTextWaiting = 2617;
+
+// While the game waits for the score server no frame is drawn, and the
+// hourglass alone would not say what it waits for nor that Escape gives up:
+// a note says both, over the middle of the board (where its Download button
+// stands), from the start of an
+// action's requests to their end. Drawn onto the screen at once; the next
+// frame paints the page over it.
+constexpr int kNoteW = 420, kNoteH = 60;
+constexpr int kNoteX = (800 - kNoteW) / 2, kNoteY = 240;
+bool g_waitNoteShown = false;
+
+class CWaitNote {
+public:
+    CWaitNote() {
+        const int image = CDraw::CreateSurface(kNoteW, kNoteH, kImage);
+        SDL_Surface* s = CDraw::GetSurface(image);
+        if (s) {
+            SDL_Rect inner = {2, 2, kNoteW - 4, kNoteH - 4};
+            SDL_FillRect(s, nullptr, SDL_MapRGB(s->format, 112, 74, 38));
+            SDL_FillRect(s, &inner, SDL_MapRGB(s->format, 244, 231, 200));
+        }
+        BlitString(kTextWaiting, image, kNoteW - 20, kNoteH - 8, 3, 10, 4);
+        note->SetName("Scoreboard Controller (wait note)");
+        note->AddFrame(image);
+        note->SetPosition(kNoteX, kNoteY, false);
+        note->Show(kSpriteNotDrawn, kSpriteNotDrawn);
+        note->Draw();
+        ShowHourglass(true);  // over the note where they meet
+        g_waitNoteShown = true;
+    }
+    ~CWaitNote() {
+        note.reset();
+        CDraw::UnloadImage(kImage);
+        CRender::AddDirtyRect(kNoteX, kNoteY, kNoteW, kNoteH);
+        g_waitNoteShown = false;
+    }
+    CWaitNote(const CWaitNote&) = delete;
+    CWaitNote& operator=(const CWaitNote&) = delete;
+
+private:
+    static constexpr const char* kImage = "scoreboardWaitNote.png";
+    std::unique_ptr<CSprite> note = std::make_unique<CSprite>(1415, 0, false);
+};
 
 // Rows of a board on the page (page coordinates).
 const int kRowX = 242;
@@ -507,16 +552,24 @@ bool CControllerScoreboard::UploadAndDownloadLevel() {
     return false;
 }
 
+bool CControllerScoreboard::IsWaitNoteShown() { return g_waitNoteShown; }
+
 void CControllerScoreboard::DownloadLevel() {
     ShowHourglass(true);
     failureBody = 0;
-    if (UploadAndDownloadLevel()) BuildPage();
+    bool downloaded;
+    {
+        const CWaitNote note;
+        downloaded = UploadAndDownloadLevel();
+    }
+    if (downloaded) BuildPage();
     if (failureBody) OpenMessage(kTextServerTitle);
 }
 
 void CControllerScoreboard::DownloadAllSets() {
     ShowHourglass(true);
     failureBody = 0;
+    std::unique_ptr<CWaitNote> note = std::make_unique<CWaitNote>();
     CProfile* p = GetProfile();
     const std::string user = ScoreboardUser(p);
     bool allGood = true;
@@ -538,6 +591,7 @@ void CControllerScoreboard::DownloadAllSets() {
         allGood = allGood && ok;
         DebugLog(DBG_SCOREBOARD, "Downloading scores for '%s' (S=%i)  Result=%i\n", user.c_str(), s, allGood ? 1 : 0);
     }
+    note.reset();
     if (allGood) BuildPage();
     if (failureBody) OpenMessage(kTextServerTitle);
 }
@@ -554,7 +608,12 @@ void CControllerScoreboard::Submit() {
     }
     ShowHourglass(true);
     failureBody = 0;
-    if (UploadAndDownloadLevel()) {
+    bool downloaded;
+    {
+        const CWaitNote note;
+        downloaded = UploadAndDownloadLevel();
+    }
+    if (downloaded) {
         // The solved level's board, with the buttons of the solved page.
         type = SCOREBOARD_LEVEL_SOLVED;
         BuildPage();
@@ -565,7 +624,10 @@ void CControllerScoreboard::Submit() {
 void CControllerScoreboard::Register(const char* name) {
     ShowHourglass(true);
     failureBody = 0;
-    RequestNewUser(name);
+    {
+        const CWaitNote note;
+        RequestNewUser(name);
+    }
     const int code = GetScoreError();
     if (code == kScoreErrorNone) {
         DebugLog(DBG_DEBUG, "NEWUSER:  Added %s\n", name);
@@ -636,9 +698,11 @@ void CControllerScoreboard::OpenMessage(int titleId) {
     HideMousePointer(kHideUntilNextUpdate);
     LogOpening("Message");
     messageText = failureText;
-    message = std::make_unique<CControllerMessage>(titleId, failureBody, false, failureText.c_str());
+    message = std::make_unique<CControllerMessage>(titleId, failureBody, false, failureText.c_str(), nullptr,
+                                                   failureAdvice);
     failureBody = 0;
     failureText.clear();
+    failureAdvice = -1;
     OpenChild(message.get());
 }
 
@@ -713,6 +777,7 @@ void CControllerScoreboard::Pump() {
         const ProgressMessage why = SaveFailureMessage(GetProfile()->GetSaveFailure());
         failureBody = why.body;
         failureText = why.text;
+        failureAdvice = why.advice;
         OpenMessage(why.title);
         return;
     }

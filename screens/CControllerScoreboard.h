@@ -104,6 +104,9 @@ public:
     CControllerMessage* GetMessage() const { return message.get(); }
     // The text the last message box was given for its body ("" for none).
     const std::string& GetMessageText() const { return messageText; }
+    // The note that says the game waits for the score server and that
+    // Escape gives up: on screen only while a request waits.
+    static bool IsWaitNoteShown();
 
 private:
     // What to open once the page is built again after a child came back.
@@ -170,6 +173,7 @@ private:
     // its value.
     int failureBody;
     std::string failureText;
+    int failureAdvice = -1;
     std::string messageText;
     // The name typed last (kept when registration could not be finished),
     // and the mark of the name dialog to open next.

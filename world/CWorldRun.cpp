@@ -13,6 +13,7 @@
 #include "world/CLevelRules.h"
 #include "world/SolutionKeys.h"
 #include "world/pieces/CElementDeviceGunshot.h"
+#include "world/pieces/CElementDevicePowerup.h"
 #include "world/pieces/CElementTerrainBridge.h"
 
 namespace {
@@ -31,13 +32,21 @@ bool MayHoldCell(CElement* e, int x, int y) {
     return hero && hero->usingPowerup && x == hero->powerupTargetX && y == hero->powerupTargetY;
 }
 
-// A piece that has left the world though it is still in the element list:
-// one burned or melted away (heat takes it off the grid at once, while its
-// flames or steam play out), a collapsed bridge, or another destroyed piece
-// but a bot, which heat wrecks into a lump that stays in its cell.
+// A piece that has left the world though it is still in the element list
+// (undo may bring it back): one burned or melted away (heat takes it off the
+// grid at once, while its flames or steam play out), a collapsed bridge, a
+// power-up the professor picked up, a shot that struck (its explosion is the
+// struck piece's) or flew past the last column, one fallen below the bottom
+// row, or another destroyed piece (a device broken in a fall) but a bot,
+// which heat wrecks into a lump that stays in its cell. The professor is
+// never gone: where he ends is the run's result.
 bool IsGone(CElement* e) {
     if (e->IsProfessor()) return false;
     if (e->IsBridge() && static_cast<CElementTerrainBridge*>(e)->IsCollapsing()) return true;
+    if (const auto* powerup = dynamic_cast<CElementDevicePowerup*>(e); powerup && powerup->IsCollected()) return true;
+    if (const auto* shot = dynamic_cast<CElementDeviceGunshot*>(e); shot && (shot->HasHit() || shot->IsFinished()))
+        return true;
+    if (e->GetCurrentY() >= CElement::kGridHeight) return true;
     return (e->IsDestroyed() && !e->IsAI()) || ((e->burnable || e->meltable) && !e->occupiesGrid);
 }
 

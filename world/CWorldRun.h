@@ -42,8 +42,7 @@ public:
     // Empty while every invariant held.
     const std::string& GetFailure() const { return failure_; }
     // The world as one JSON object (result, frames, steps, hero, elements):
-    // the elements those still in the world, not one burned, melted or
-    // collapsed away.
+    // the elements those still in the world, nothing that has left it.
     std::string ToJson() const;
 
     // The world invariants: every element is listed once; every element at

@@ -875,9 +875,9 @@ TEST_F(EditorScreenTest, TheSaveDialogAsksBeforeReplacingRefusesBadNamesAndStays
     ASSERT_EQ(Current(), CONTROLLER_EDITOR_SAVE);
 
     // A file that cannot be written: the failure is told with the file, the
-    // system's words and what helps (another name for a folder in its place,
-    // room on the disk past a file-size limit), the dialog stays open and
-    // the level keeps its changes.
+    // system's words and what helps (a folder in its place moved away, a
+    // game started without a file-size limit), the dialog stays open and the
+    // level keeps its changes.
     for (int i = 0; i < 8; ++i) Key(SDLK_BACKSPACE);
     Type("blocked");
     ASSERT_EQ(mkdir(LevelPath("blocked").c_str(), 0755), 0);
@@ -896,7 +896,8 @@ TEST_F(EditorScreenTest, TheSaveDialogAsksBeforeReplacingRefusesBadNamesAndStays
         if (error == EISDIR) Answer(true);  // yes, replace what is there
         setrlimit(RLIMIT_FSIZE, &files);
         ASSERT_EQ(Current(), CONTROLLER_MESSAGE);
-        EXPECT_EQ(save->GetMessageBody(), error == EISDIR ? 2338 : 2378);
+        EXPECT_EQ(save->GetMessageBody(), 2338);
+        EXPECT_EQ(save->GetMessage()->GetAdviceId(), AdviceFor(error));
         EXPECT_EQ(save->GetMessage()->GetBodyText(), AwayFileText(LevelPath("blocked"), strerror(error)));
         Answer(true);
         ASSERT_EQ(Current(), CONTROLLER_EDITOR_SAVE);

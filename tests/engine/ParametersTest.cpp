@@ -49,12 +49,14 @@ TEST_F(ParametersTest, CrLfLinesBlanksAndFlags) {
     EXPECT_TRUE(UseMoreLevels());
 }
 
+// Each bad line is told with the file's whole path and the line's number,
+// down to a last line cut short.
 TEST_F(ParametersTest, BadLinesAreReportedAndSkipped) {
-    const std::string out = Load("MOREGAMES_URL http://c.example\n\nmoregames_url http://x\nVENDOR_ID a b\nCOLOUR blue\n");
-    EXPECT_NE(out.find("Invalid parameter specified:  ''\n"), std::string::npos);
-    EXPECT_NE(out.find("Invalid parameter specified:  'moregames_url http://x'\n"), std::string::npos);
-    EXPECT_NE(out.find("Invalid parameter specified:  'VENDOR_ID a b'\n"), std::string::npos);
-    EXPECT_NE(out.find("Invalid parameter specified:  'COLOUR blue'\n"), std::string::npos);
+    const std::string out =
+        Load("MOREGAMES_URL http://c.example\n\nmoregames_url http://x\nVENDOR_ID a b\nCOLOUR blue\nSC");
+    const std::string told = "The resource file '" + dir_.File("resource8.dat") + "' is damaged: its line ";
+    for (const char* line : {"2 '", "3 'moregames_url http://x", "4 'VENDOR_ID a b", "5 'COLOUR blue", "6 'SC"})
+        EXPECT_NE(out.find(told + line + "' is no setting of the game, and is left out\n"), std::string::npos) << out;
     EXPECT_EQ(GetVendorID(), nullptr);
     EXPECT_STREQ(GetMoreGamesURL(), "http://c.example");
 }

@@ -62,6 +62,7 @@ struct Told {
     int body;
     std::string text, text2;
     int title = CControllerMain::kDamagedTitle;
+    int advice = -1;
 };
 
 TEST_F(DamageNoticeTest, AfterTheIntroTheMenuTellsOfEveryDamagedFileOnce) {
@@ -93,7 +94,7 @@ TEST_F(DamageNoticeTest, AfterTheIntroTheMenuTellsOfEveryDamagedFileOnce) {
             ASSERT_EQ(rename(drive.c_str(), (drive + " (away)").c_str()), 0);
             ASSERT_EQ(symlink((drive + "/erin.dat").c_str(), file.c_str()), 0);
             expected.push_back({kUnreachableBody, "Erin", Shown(drive + "/erin.dat") + " (No such file or directory)",
-                                kUnreachableTitle});
+                                kUnreachableTitle, kAdviceBringBack});
         }
         if (damage == LIST_AWAY) {
             // The list is on a drive not mounted now: left as it is, and the
@@ -103,7 +104,7 @@ TEST_F(DamageNoticeTest, AfterTheIntroTheMenuTellsOfEveryDamagedFileOnce) {
             ASSERT_EQ(rename(drive.c_str(), (drive + " (away)").c_str()), 0);
             ASSERT_EQ(symlink((drive + "/list.dat").c_str(), p.InfoFileName().c_str()), 0);
             expected.push_back({CControllerMain::kListAwayBody, AwayFileText(drive + "/list.dat", strerror(ENOENT)), "",
-                                CControllerMain::kListAwayTitle});
+                                CControllerMain::kListAwayTitle, kAdviceBringBack});
         }
 
         if (damage == LIST_MISSING) {
@@ -128,11 +129,14 @@ TEST_F(DamageNoticeTest, AfterTheIntroTheMenuTellsOfEveryDamagedFileOnce) {
             // player is told which to clear.
             for (int i = 1; i <= CProfileBase::kMaxDamagedCopies; ++i)
                 WriteFileText(file + ".damaged" + (i == 1 ? "" : std::to_string(i)), "old copy " + std::to_string(i));
-            expected.push_back({CControllerMain::kDamagedProgressNoNameBody, "Erin", Shown(file + ".damaged")});
+            expected.push_back({CControllerMain::kDamagedProgressNoNameBody, "Erin", Shown(file + ".damaged"),
+                                CControllerMain::kDamagedTitle, kAdviceMoveCopies});
         } else if (damage == PROGRESS_NO_ROOM) {
-            // The copy cannot be written (a full disk): room is to be made.
+            // The copy cannot be written (a folder in its temporary file's
+            // place): that folder is to be moved away.
             ASSERT_EQ(mkdir((file + ".damaged.tmp").c_str(), 0755), 0);
-            expected.push_back({CControllerMain::kDamagedProgressNoCopyBody, "Erin", strerror(EISDIR)});
+            expected.push_back({CControllerMain::kDamagedProgressNoCopyBody, "Erin", strerror(EISDIR),
+                                CControllerMain::kDamagedTitle, kAdviceMoveFolder});
         } else if (damaged) {
             expected.push_back({CControllerMain::kDamagedProgressBody, "Erin", Shown(file + ".damaged")});
         }
@@ -162,6 +166,7 @@ TEST_F(DamageNoticeTest, AfterTheIntroTheMenuTellsOfEveryDamagedFileOnce) {
             EXPECT_EQ(box->GetBodyId(), expected[i].body);
             EXPECT_EQ(box->GetBodyText(), expected[i].text);
             EXPECT_EQ(box->GetBodyText2(), expected[i].text2);
+            EXPECT_EQ(box->GetAdviceId(), expected[i].advice);
             EXPECT_EQ(box->GetCancelButton(), nullptr);
             Answer(box, true);
         }
@@ -250,70 +255,111 @@ TEST_F(DamageNoticeTest, ChoosingAPlayerWhoseFileIsDamagedIsToldBackOnTheMenu) {
     remove((file + ".damaged").c_str());
 }
 
-// Each reason a save fails for is told with the system's words and what
-// helps: room for a full disk (or a file-size limit), leave to write for a
-// read-only folder, a look at the disk otherwise; the copies to move, the
-// file or the list of players to bring back, the folder to put back, a new
-// start with the drive connected. So is a damaged file whose copy could not
-// be made, and a data folder away at start.
+// Each reason a file of the player's cannot be written, copied, removed or
+// reached is told with the system's words and what helps, by one rule from
+// the reason to its advice: every errno a write, a removal or a look at a
+// file gives, and the game's own reasons. Every message that gives a reason
+// gives its advice, however the same problem came about; and every body
+// that takes an advice shows, with a 110-character path, the longest
+// system's words and the longest advice, whole in its box.
 TEST_F(DamageNoticeTest, EveryReasonASaveFailsForIsToldWithWhatHelps) {
+    const std::pair<int, std::vector<int>> rules[] = {
+        {kAdviceFreeRoom, {ENOSPC}}, {kAdviceFreeShare, {EDQUOT}}, {kAdviceAllowWriting, {EACCES, EPERM}},
+        {kAdviceMakeWritable, {EROFS}}, {kAdviceLiftSizeLimit, {EFBIG}}, {kAdviceMendLink, {ELOOP}},
+        {kAdviceCheckDisk, {EIO, EUCLEAN, EBADMSG, EREMOTEIO}}, {kAdviceShortenPath, {ENAMETOOLONG}},
+        {kAdviceMoveFile, {ENOTDIR}}, {kAdviceMoveFolder, {EISDIR, ENOTEMPTY, EEXIST}}, {kAdviceLiftOpenLimit, {EMFILE}},
+        {kAdviceBringBack, {ENOENT, ENODEV, ENXIO, ENOMEDIUM, ESTALE, ENOTCONN, ETIMEDOUT, EHOSTDOWN, EHOSTUNREACH,
+                            ENETUNREACH, ENOLINK}},
+        {kAdviceCloseOthers, {ENFILE, ENOMEM, ENOBUFS}}, {kAdviceWait, {EBUSY, ETXTBSY, EAGAIN, EINTR}},
+        {kAdviceMoveCopies, {kReasonCopyNamesTaken}}, {kAdvicePutFolderBack, {kReasonFolderReplaced}},
+        {kAdviceCheckFolder, {EXDEV, EINVAL, EMLINK, EOVERFLOW}}};
+    for (const auto& [advice, reasons] : rules)
+        for (const int reason : reasons) EXPECT_EQ(AdviceFor(reason), advice) << reason;
+
     const std::string dir = "/media/usb/ZORV Data/", file = dir + "PROFILE1v3.DAT";
     const auto with = [](const std::string& path, int error) { return AwayFileText(path, strerror(error)); };
     struct Row {
         SaveProblem problem;
         int error, body;
         std::string text;
-        const char* advice;
+        int advice;
         bool list = false;
     };
-    for (const Row& row : {Row{SaveProblem::WRITE_FAILED, ENOSPC, kNotSavedNoRoomBody, with(dir, ENOSPC), "Free some"},
-                           Row{SaveProblem::NO_COPY, EFBIG, kNotSavedNoRoomBody, with(dir, EFBIG), "Free some"},
-                           Row{SaveProblem::WRITE_FAILED, EROFS, kNotSavedNoWriteBody, with(dir, EROFS), "Let the game"},
-                           Row{SaveProblem::NO_COPY, EACCES, kNotSavedNoWriteBody, with(dir, EACCES), "Let the game"},
-                           Row{SaveProblem::WRITE_FAILED, EIO, kNotSavedRefusedBody, with(dir, EIO), "Check the disk"},
-                           Row{SaveProblem::NO_COPY_NAME, 0, kNotSavedNoCopyNameBody, file + ".damaged", "move old"},
-                           Row{SaveProblem::UNREACHABLE, ENOENT, kNotSavedAwayBody, with(file, ENOENT), "Bring the"},
-                           Row{SaveProblem::UNREACHABLE, ENOENT, kListNotSavedAwayBody, with(file, ENOENT), "Bring it", true},
-                           Row{SaveProblem::FOLDER_NOT_OURS, ESTALE, kNotSavedFolderReplacedBody, dir, "Put the old"},
-                           Row{SaveProblem::FOLDER_AWAY, ENOENT, kNotSavedFolderAwayBody, with(dir, ENOENT), "start the"}}) {
-        const ProgressMessage m = SaveFailureMessage(SaveFailure{row.problem, file, dir, row.error, row.list});
-        EXPECT_EQ(std::make_tuple(m.title, m.body, m.text),
-                  std::make_tuple(row.list ? kListNotSavedTitle : kSaveFailureTitle, row.body, row.text));
-        EXPECT_NE(FontGetEntry(m.body).text.Narrow().find(row.advice), std::string::npos) << row.body;
+    for (const Row& row :
+         {Row{SaveProblem::WRITE_FAILED, ENOSPC, kNotSavedBody, with(dir, ENOSPC), kAdviceFreeRoom},
+          Row{SaveProblem::WRITE_FAILED, EDQUOT, kNotSavedBody, with(dir, EDQUOT), kAdviceFreeShare},
+          Row{SaveProblem::NO_COPY, EFBIG, kNotSavedBody, with(dir, EFBIG), kAdviceLiftSizeLimit},
+          Row{SaveProblem::NO_COPY, EROFS, kNotSavedBody, with(dir, EROFS), kAdviceMakeWritable},
+          Row{SaveProblem::NO_COPY_NAME, 0, kNotSavedNoCopyNameBody, file + ".damaged", kAdviceMoveCopies},
+          Row{SaveProblem::UNREACHABLE, ELOOP, kNotSavedAwayBody, with(file, ELOOP), kAdviceMendLink},
+          Row{SaveProblem::UNREACHABLE, ENOENT, kListNotSavedAwayBody, with(file, ENOENT), kAdviceBringBack, true},
+          Row{SaveProblem::FOLDER_NOT_OURS, ESTALE, kNotSavedFolderReplacedBody, dir, kAdvicePutFolderBack},
+          Row{SaveProblem::FOLDER_AWAY, ENOTDIR, kNotSavedFolderAwayBody, with(dir, ENOTDIR), kAdviceMoveFile}}) {
+        const SaveFailure failure{row.problem, file, dir, row.error, row.list};
+        const ProgressMessage m = SaveFailureMessage(failure);
+        EXPECT_EQ(std::make_tuple(m.title, m.body, m.text, m.advice),
+                  std::make_tuple(row.list ? kListNotSavedTitle : kSaveFailureTitle, row.body, row.text, row.advice));
+        // A switch of player refused tells the same reason and advice; a
+        // list away is the list's, never the player's file.
+        const ProgressMessage refused = SwitchRefusedMessage(failure, "Erin");
+        EXPECT_EQ(refused.advice, row.advice) << row.body;
+        const bool folderOrList = row.list || row.problem == SaveProblem::FOLDER_NOT_OURS ||
+                                  row.problem == SaveProblem::FOLDER_AWAY;
+        EXPECT_EQ(refused.body == row.body, folderOrList) << row.body;
     }
     using M = CControllerMain;
-    struct Told {
-        DamageKind kind;
-        int error, title, body;
-        const char* advice;
-    };
-    for (const Told& row : {Told{DamageKind::PROGRESS, ENOSPC, M::kDamagedTitle, M::kDamagedProgressNoCopyBody, "free"},
-                            Told{DamageKind::PROGRESS, EROFS, M::kDamagedTitle, M::kDamagedProgressNoWriteBody, "let"},
-                            Told{DamageKind::LIST_DAMAGED, ENOSPC, M::kListTitle, M::kDamagedListNoCopyBody, "free"},
-                            Told{DamageKind::LIST_DAMAGED, EACCES, M::kListTitle, M::kDamagedListNoWriteBody, "let"},
-                            Told{DamageKind::FOLDER_AWAY, ENOENT, M::kFolderAwayTitle, M::kFolderAwayBody, "Connect"}}) {
+    for (const auto& [kind, error, body] : {std::tuple{DamageKind::PROGRESS, EIO, M::kDamagedProgressNoCopyBody},
+                                            {DamageKind::LIST_DAMAGED, ELOOP, M::kDamagedListNoCopyBody},
+                                            {DamageKind::LIST_AWAY, EACCES, M::kListAwayBody},
+                                            {DamageKind::UNREACHABLE, ENOTDIR, kUnreachableBody},
+                                            {DamageKind::FOLDER_AWAY, ELOOP, M::kFolderAwayBody}}) {
         DamageNotice notice;
-        notice.kind = row.kind;
-        notice.error = row.error;
-        notice.why = strerror(row.error);
+        notice.kind = kind;
+        notice.error = error;
+        notice.why = strerror(error);
         const ProgressMessage m = M::DamageMessage(notice);
-        EXPECT_EQ(std::make_pair(m.title, m.body), std::make_pair(row.title, row.body));
-        EXPECT_NE((m.text + m.text2).find(notice.why), std::string::npos) << row.body;
-        EXPECT_NE(FontGetEntry(m.body).text.Narrow().find(row.advice), std::string::npos) << row.body;
+        EXPECT_EQ(std::make_pair(m.body, m.advice), std::make_pair(body, AdviceFor(error))) << body;
+        EXPECT_NE((m.text + m.text2).find(notice.why), std::string::npos) << body;
     }
+
+    // Every body with an advice ("%3"), a name for a "%1" before a "%2",
+    // else the path and the longest words; no advice holds markup.
+    const std::string path = "/media/backup/" + std::string(110 - 14 - 15, 'd') + "/PROFILE1v3.DAT";
+    std::string why, advice;
+    for (int error = 1; error < 134; ++error)
+        if (strlen(strerror(error)) > why.size()) why = strerror(error);
+    for (int id = kAdviceFreeRoom; id <= kAdviceCheckFolder; ++id) {
+        const std::string text = FontGetEntry(id).text.Utf8();
+        EXPECT_EQ(text.find('%'), std::string::npos) << id;
+        if (text.size() > advice.size()) advice = text;
+    }
+    const std::string away = AwayFileText(path, why);
+    int bodies = 0;
+    for (int body = 2300; body < kAdviceFreeRoom; ++body) {
+        const std::string text = FontGetEntry(body).text.Narrow();
+        if (text.find("%3") == std::string::npos) continue;
+        const bool named = text.find("%2") != std::string::npos;
+        FontFitRequest request(body, FontFit::kLines, named ? "Erin" : away.c_str(), CControllerMessage::kTextWidth,
+                               120);
+        request.typed2 = away.c_str();
+        request.typed3 = advice.c_str();
+        EXPECT_TRUE(FontFitTyped(request).whole) << body;
+        ++bodies;
+    }
+    EXPECT_EQ(bodies, 19);
 }
 
-// A copy kept in a data folder outside the home folder is told by its whole
-// path: each of its 150 characters stands inside the body's 450 x 120 box,
-// a folder name wider than a line broken between its letters, the body set
-// smaller until all of its lines fit.
+// A file in a data folder outside the home folder is told by its whole
+// path, and then what helps: each of its 150 characters stands inside the
+// body's 450 x 120 box, a folder name wider than a line broken between its
+// letters, the body set smaller until all of its lines fit.
 TEST_F(DamageNoticeTest, ALongPathShowsWholeInsideTheNoticeBox) {
     const std::string tail = "/Vormak Games/ZORV Data/PROFILE1v3.DAT.damaged";
     std::string path = "/media/backup/family-games-shared-between-all-our-computers-at-home";
     path += "/" + std::string(150 - path.size() - tail.size() - 1, 'd') + tail;
     ASSERT_EQ(path.size(), 150u);
-    CControllerMessage box(CControllerMain::kDamagedTitle, CControllerMain::kDamagedProgressBody, false, "Erin",
-                           path.c_str());
+    CControllerMessage box(CControllerMain::kDamagedTitle, CControllerMain::kDamagedProgressNoCopyBody, false, "Erin",
+                           path.c_str(), kAdviceLiftSizeLimit);
     // The body is the last text the box drew (all of it plain ASCII).
     std::string shown;
     for (const FontRunPlacement& run : FontGetLastPlacements()) {
@@ -324,7 +370,8 @@ TEST_F(DamageNoticeTest, ALongPathShowsWholeInsideTheNoticeBox) {
         EXPECT_LE(run.x + run.w, CControllerMessage::kTextWidth) << text;
         EXPECT_LE(run.y + run.h, 120) << text;
     }
-    std::string body = FontGetEntry(CControllerMain::kDamagedProgressBody).text.Narrow();
+    std::string body = FontGetEntry(CControllerMain::kDamagedProgressNoCopyBody).text.Narrow();
+    body.replace(body.find("%3"), 2, FontGetEntry(kAdviceLiftSizeLimit).text.Narrow());
     body.replace(body.find("%2"), 2, path);
     body.replace(body.find("%1"), 2, "Erin");
     EXPECT_EQ(shown, body);

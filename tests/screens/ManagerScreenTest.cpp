@@ -272,7 +272,7 @@ TEST_F(ManagerScreenTest, RemovingDeletesTheFileAndItsRowOnlyWhenTheDeleteWorked
     for (const char* other : {"alpha", "beta", "gamma", "broken", "notube"}) EXPECT_TRUE(Exists(Path(other))) << other;
 
     // A file that cannot be deleted stays listed, and the player is told
-    // which one and why.
+    // which one, why and what helps.
     shown->SelectRowByIndex(0);
     const std::string stuck = FileOfRow(m, shown, 0);
     ASSERT_EQ(remove(Path(stuck).c_str()), 0);
@@ -282,6 +282,7 @@ TEST_F(ManagerScreenTest, RemovingDeletesTheFileAndItsRowOnlyWhenTheDeleteWorked
     Answer(m->GetMessage(), true);
     ASSERT_EQ(CController::GetCurrentId(), CONTROLLER_MESSAGE);
     EXPECT_EQ(m->GetMessage()->GetBodyText(), AwayFileText(Path(stuck), strerror(ENOTEMPTY)));
+    EXPECT_EQ(m->GetMessage()->GetAdviceId(), kAdviceMoveFolder);
     Answer(m->GetMessage(), true);
     EXPECT_EQ(CController::GetCurrentId(), CONTROLLER_MANAGER);
     EXPECT_EQ(shown->GetRowCount(), 6);

@@ -198,10 +198,11 @@ TEST_F(PlayScreenTest, AResultThatCannotBeSavedIsToldAfterTheLevelAndAtTheQuit) 
     Frames(2);
     ASSERT_EQ(CController::GetCurrentId(), CONTROLLER_MESSAGE);
     ASSERT_NE(board->GetMessage(), nullptr);
-    // The folder refuses with "Is a directory": no advice for room or rights.
+    // The folder refuses with "Is a directory": what helps is that folder moved away.
     const std::string why = AwayFileText(GetProfileDir(), strerror(EISDIR));
     EXPECT_EQ(board->GetMessage()->GetTitleId(), kSaveFailureTitle);
-    EXPECT_EQ(board->GetMessage()->GetBodyId(), kNotSavedRefusedBody);
+    EXPECT_EQ(board->GetMessage()->GetBodyId(), kNotSavedBody);
+    EXPECT_EQ(board->GetMessage()->GetAdviceId(), kAdviceMoveFolder);
     EXPECT_EQ(board->GetMessage()->GetBodyText(), why);
     Answer(board->GetMessage(), true);
     ASSERT_EQ(CController::GetCurrent(), board);
@@ -221,7 +222,8 @@ TEST_F(PlayScreenTest, AResultThatCannotBeSavedIsToldAfterTheLevelAndAtTheQuit) 
     CControllerMessage* question = menu->GetQuitQuestion();
     ASSERT_NE(question, nullptr);
     EXPECT_EQ(question->GetTitleId(), CControllerMain::kQuitUnsavedTitle);
-    EXPECT_EQ(question->GetBodyId(), kNotSavedRefusedBody);
+    EXPECT_EQ(question->GetBodyId(), kNotSavedBody);
+    EXPECT_EQ(question->GetAdviceId(), kAdviceMoveFolder);
     EXPECT_EQ(question->GetBodyText(), why);
     ASSERT_NE(question->GetCancelButton(), nullptr);
     Answer(question, false);
@@ -254,7 +256,8 @@ TEST_F(PlayScreenTest, AResultThatCannotBeSavedIsToldAfterTheLevelAndAtTheQuit) 
     menu->Activate(nullptr);
     Frames(3);
     ASSERT_NE(menu->GetNotice(), nullptr);
-    EXPECT_EQ(menu->GetNotice()->GetBodyId(), kNotSavedRefusedBody);
+    EXPECT_EQ(menu->GetNotice()->GetBodyId(), kNotSavedBody);
+    EXPECT_EQ(menu->GetNotice()->GetAdviceId(), kAdviceMoveFolder);
     Answer(menu->GetNotice(), true);
     menu->GUICallback(CControllerMain::BUTTON_EXIT, 0, false);
     Frames(2);

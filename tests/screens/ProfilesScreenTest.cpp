@@ -192,9 +192,9 @@ TEST_F(ProfilesScreenTest, DeletingAsksFirstAndTheListNeverEmpties) {
 // folder gave); it is damaged and its copy cannot be written, or every name
 // for a copy is taken (the names to clear); the chosen player's file, or
 // the current one's (her drive unmounted while she plays), cannot be reached
-// now (which file, and why). The screen stays, and so
-// does the current player's unsaved progress; the obstacle gone, the
-// choice goes through.
+// now (which file, and why). Each with what helps. The screen stays, and so
+// does the current player's unsaved progress; the obstacle gone, the choice
+// goes through.
 TEST_F(ProfilesScreenTest, ChoosingAnotherPlayerThatCannotBeDoneIsRefusedAndToldWhy) {
     enum Row { NOT_WRITTEN, DAMAGED_NO_COPY, DAMAGED_NO_COPY_NAME, CHOSEN_UNREACHABLE, CURRENT_AWAY };
     for (const Row row : {NOT_WRITTEN, DAMAGED_NO_COPY, DAMAGED_NO_COPY_NAME, CHOSEN_UNREACHABLE, CURRENT_AWAY}) {
@@ -210,6 +210,7 @@ TEST_F(ProfilesScreenTest, ChoosingAnotherPlayerThatCannotBeDoneIsRefusedAndTold
         told.body = kSwitchRefusedBody;
         told.text = "Cara";
         told.text2 = strerror(EISDIR);
+        told.advice = kAdviceMoveFolder;
         if (row == DAMAGED_NO_COPY || row == DAMAGED_NO_COPY_NAME) {
             std::vector<uint8_t> bytes = ReadFileBytes(file);
             bytes.resize(bytes.size() - 1);
@@ -223,6 +224,7 @@ TEST_F(ProfilesScreenTest, ChoosingAnotherPlayerThatCannotBeDoneIsRefusedAndTold
                 }
                 told.body = kSwitchRefusedNoNameBody;
                 told.text2 = ShownPath(file + ".damaged");
+                told.advice = kAdviceMoveCopies;
             }
         }
         if (row == CHOSEN_UNREACHABLE) {
@@ -231,7 +233,7 @@ TEST_F(ProfilesScreenTest, ChoosingAnotherPlayerThatCannotBeDoneIsRefusedAndTold
             ASSERT_EQ(symlink((other + ".away").c_str(), other.c_str()), 0);
             ASSERT_EQ(rename((other + ".away").c_str(), (other + ".unmounted").c_str()), 0);
             told = ProgressMessage{kUnreachableTitle, kUnreachableBody, "PLAYER 1",
-                                   ShownPath(other + ".away") + " (" + strerror(ENOENT) + ")"};
+                                   ShownPath(other + ".away") + " (" + strerror(ENOENT) + ")", kAdviceBringBack};
         }
         const std::string drive = file + ".drive";
         if (row == CURRENT_AWAY) {
@@ -245,6 +247,7 @@ TEST_F(ProfilesScreenTest, ChoosingAnotherPlayerThatCannotBeDoneIsRefusedAndTold
             ASSERT_EQ(mkdir(drive.c_str(), 0755), 0);
             told.body = kSwitchRefusedAwayBody;
             told.text2 = AwayFileText(drive + "/cara.dat", strerror(ENOENT));
+            told.advice = kAdviceBringBack;
         }
         if (row != DAMAGED_NO_COPY_NAME && row != CHOSEN_UNREACHABLE && row != CURRENT_AWAY) {
             ASSERT_EQ(mkdir(obstacle.c_str(), 0755), 0);
@@ -266,6 +269,7 @@ TEST_F(ProfilesScreenTest, ChoosingAnotherPlayerThatCannotBeDoneIsRefusedAndTold
         EXPECT_EQ(box->GetBodyId(), told.body);
         EXPECT_EQ(box->GetBodyText(), told.text);
         EXPECT_EQ(box->GetBodyText2(), told.text2);
+        EXPECT_EQ(box->GetAdviceId(), told.advice);
         EXPECT_STREQ(profile->GetProfileName(-1), "Cara");
         Answer(box, true);
         // The screen stays, and so does the unsaved progress.

@@ -15,6 +15,7 @@
 
 #include "engine/CController.h"
 #include "engine/CDraw.h"
+#include "engine/CInput.h"
 #include "engine/CRender.h"
 #include "engine/CSprite.h"
 #include "engine/FontRender.h"
@@ -55,6 +56,7 @@ protected:
     void TearDown() override {
         board.reset();
         SetScoreRequestTimeout(0);
+        SetScoreGiveUpCheck(nullptr);
         ScreenTest::TearDown();
     }
 
@@ -432,8 +434,9 @@ INSTANTIATE_TEST_SUITE_P(
 // A server that takes the connection and says nothing costs one request's
 // wait, not one per request of the action: after the first goes unanswered
 // the action sends nothing more and says the server cannot be reached. The
-// player can cut that wait short with Escape: the action ends at once and
-// says the game gave up waiting. One that says it is too busy (429) is left
+// player can cut that wait short with Escape, as a note over the page says
+// while the request waits: the action ends at once and says the game gave
+// up waiting. One that says it is too busy (429) is left
 // alone as well, and the player is told it is busy and to try again later.
 // Each is handled, not an error: nothing goes into LOG.TXT.
 struct SilentAction {
@@ -448,9 +451,19 @@ void PrintTo(const SilentAction& a, std::ostream* os) { *os << a.name; }
 
 class ScoreboardSilentTest : public ScoreboardTest, public ::testing::WithParamInterface<SilentAction> {};
 
+// Whether the wait note stood on screen while a request waited: the game's
+// own check for Escape, asked meanwhile, looks first.
+bool noteSeen = false;
+bool LookThenTakeEscape() {
+    noteSeen = noteSeen || CControllerScoreboard::IsWaitNoteShown();
+    return CInput::TakeEscapePress();
+}
+
 TEST_P(ScoreboardSilentTest, OneRequestUnansweredOrBusyEndsTheAction) {
     const SilentAction a = GetParam();
     SetScoreRequestTimeout(1);
+    noteSeen = false;
+    SetScoreGiveUpCheck(&LookThenTakeEscape);
     CScoreTestServer silent(a.mode, 0);
     SetScoreServerPath(silent.Address());
     Profile().SetScoreboardName(a.named ? "Waiter" : "");
@@ -480,6 +493,8 @@ TEST_P(ScoreboardSilentTest, OneRequestUnansweredOrBusyEndsTheAction) {
     EXPECT_EQ(board->GetMessageText(), "");
     // "gave up waiting", "busy", "cannot be reached"
     EXPECT_EQ(board->GetMessage()->GetBodyId(), a.escape ? 2325 : a.mode == Mode::kBusy ? 2327 : 2326);
+    EXPECT_TRUE(noteSeen || a.mode == Mode::kBusy);
+    EXPECT_FALSE(CControllerScoreboard::IsWaitNoteShown());
     for (int s = 0; s < 3; ++s) EXPECT_FALSE(GetOverallScoreBoard(s)->IsDownloaded()) << s;
     EXPECT_FALSE(GetLevelScoreBoard(0, 31)->IsDownloaded());
     DismissMessage();

@@ -35,6 +35,7 @@ const Box kBoxes[] = {
     {3000, 3000, 196, 60, false}, {3001, 3001, 210, 60, false},  {3002, 3003, 300, 60, false},
     {3200, 3206, 686, 23, true},  {3208, 3211, 686, 30, true},   {1802, 1802, 390, 50, true},
     {20000, 20001, 686, 40, true}, {20100, 20100, 686, 40, true}, {20101, 20101, 315, 380, false},
+    {2600, 2617, 350, 120, false},
 };
 
 // Body widths of instruction pages 2..18 (title and subtitle are one line).
