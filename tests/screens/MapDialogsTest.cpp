@@ -148,7 +148,7 @@ TEST_F(MapDialogsTest, TheOpeningAndTheEndingTurnTheirPagesAndDoneComesOnTheSeco
 // story a level set shows has a panel of its own: the professor, bots,
 // teleports, snow, ice, night, day or fire where its captions tell of them,
 // none covered by the captions, no fire where they tell of none. The
-// professor's bust is one bust: head on scarf, scarf and shoulders in scale.
+// professor's bust is one bust on every picture of him: head on scarf, in scale.
 TEST_F(MapDialogsTest, StoryPanelsShowWhatTheirPagesTell) {
     enum {
         kNight = 1, kFire = 2, kNoFire = 4, kThingsOnTheGround = 8, kProfessor = 16, kBust = 32, kBots = 64,
@@ -180,6 +180,11 @@ TEST_F(MapDialogsTest, StoryPanelsShowWhatTheirPagesTell) {
         {11, 1, "story_C2_b.jpg", kBots | kBotsApart},
         {11, 1, "story_C2_e.jpg", kBust},
         {11, 1, "story_C2_f.jpg", kBust},
+        {-1, 0, "parchment_singed.png", kBust},
+        {-1, 0, "parchment_caught.png", kBust},
+        {-1, 0, "parchment_tutorial.png", kBust},
+        {-1, 0, "parchment_victory.png", kBust},
+        {-1, 0, "lvlset_prof.png", kBust},
     };
     for (int set = 0; set < CLevelSet::kSetCount; ++set)
         for (int level = 0; level < CLevelSet::kRegularCount; ++level) {
@@ -210,7 +215,8 @@ TEST_F(MapDialogsTest, StoryPanelsShowWhatTheirPagesTell) {
     const int page = CDraw::CreateScreenSurface("testStoryPage.png");
     SDL_Surface* shown = CDraw::GetSurface(page);
     for (const Row& row : rows) [&] {
-        const std::vector<CControllerStory::Picture> pictures = CControllerStory::GetPictures(row.story, row.page);
+        const auto pictures = row.story < 0 ? std::vector<CControllerStory::Picture>{{row.picture, 0, 0}}
+                                            : CControllerStory::GetPictures(row.story, row.page);
         // A chapter's row is its panel, the page's second picture.
         auto named = [&](const CControllerStory::Picture& p) { return p.name == row.picture; };
         const auto at = row.picture ? std::find_if(pictures.begin(), pictures.end(), named) : pictures.begin() + 1;
@@ -228,7 +234,8 @@ TEST_F(MapDialogsTest, StoryPanelsShowWhatTheirPagesTell) {
                 Uint8 r, g, b, r2, g2, b2;
                 SDL_GetRGB(CDraw::GetPixel(s, x, y), s->format, &r, &g, &b);
                 SDL_GetRGB(CDraw::GetPixel(shown, at->x + x, at->y + y), shown->format, &r2, &g2, &b2);
-                px[y * w + x] = {r, g, b, std::abs(r - r2) + std::abs(g - g2) + std::abs(b - b2) <= 24};
+                px[y * w + x] = row.story < 0 ? Px{r2, g2, b2, true}  // a picture alone, as it shows
+                                              : Px{r, g, b, std::abs(r - r2) + std::abs(g - g2) + std::abs(b - b2) <= 24};
             }
         CDraw::ReleaseImage(id);
         auto P = [&](int x, int y) -> const Px& { return px[y * w + x]; };
@@ -266,13 +273,14 @@ TEST_F(MapDialogsTest, StoryPanelsShowWhatTheirPagesTell) {
             check(f.first, count(f.second, true) * 20 >= count(f.second, false) * 19, "covered by the captions");
         }
         if (row.shows & kBust) {
-            // Around his coat where the picture's bottom edge cuts it: the
+            // Around his coat where the picture cuts it at the bottom: the
             // band of his scarf (its top, width and height), his head's
             // lowest row above it, and his shoulders' width, the scarf's
-            // width below its top.
-            int coatLeft = w, coatRight = 0;
+            // width below its top (twice his wider half), his head's height.
+            int coatLeft = w, coatRight = 0, foot = h - 1, half = 0, crown = 0;
+            while (foot > 4 && std::none_of(&P(0, foot), &P(0, foot) + w, [](const Px& p) { return p.Coat(); })) --foot;
             for (int x = 0; x < w; ++x)
-                if (P(x, h - 5).Coat()) coatLeft = std::min(coatLeft, x), coatRight = x;
+                if (P(x, foot - 4).Coat()) coatLeft = std::min(coatLeft, x), coatRight = x;
             ASSERT_LT(coatLeft, coatRight) << "no bust";
             const int cx = (coatLeft + coatRight) / 2, x0 = std::max(0, cx - (coatRight - coatLeft) * 3 / 4),
                       x1 = std::min(w, cx + (coatRight - coatLeft) * 3 / 4);
@@ -289,10 +297,13 @@ TEST_F(MapDialogsTest, StoryPanelsShowWhatTheirPagesTell) {
             for (int y = top + 1; y < h && (band == 0 || P(cx - scarf / 4, y).Scarf()); ++y)
                 band += P(cx - scarf / 4, y).Scarf();
             for (chin = top - 1; chin > 0 && span(chin, &Px::Skin) == 0;) --chin;
-            const double shoulders = double(span(std::min(h - 1, top + scarf), &Px::Coat)) / scarf;
+            for (int x = x0; x < x1; ++x)
+                if (P(x, std::min(h - 1, top + scarf)).Coat()) half = std::max(half, std::abs(x - cx));
+            while (crown < chin && !P(cx, crown).Skin()) ++crown;
             EXPECT_LE(top - chin, 2) << "his head floats over his scarf";
             EXPECT_NEAR(double(band) / scarf, 0.2, 0.1) << "his scarf";
-            EXPECT_NEAR(shoulders, 1.65, 0.2) << "his shoulders";
+            EXPECT_NEAR(2.0 * half / scarf, 1.65, 0.2) << "his shoulders";
+            EXPECT_NEAR(double(scarf) / (chin - crown + 1), 0.67, 0.06) << "his head for his body";
         }
         int bolt = 0, near = 0;
         for (int y = 0; y < h; ++y)

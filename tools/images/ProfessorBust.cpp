@@ -76,12 +76,12 @@ void Body(cairo_t* cr, double cx, double top, double w, double h) {
     OutlinedPolygon(cr, tail, 4, kScarf, 1.5 * k);
 }
 
-void Bust(cairo_t* cr, double cx, double neck, double r, double tilt, double lookUp) {
+void Bust(cairo_t* cr, const Spot& at, double tilt, double lookUp) {
     // As the main menu draws him at r = 46: a body 100 wide and 120 tall
     // whose collar lies 2 below the neck, the head's centre 49 above it.
-    const double k = r / 46;
-    Body(cr, cx, neck + 2 * k, 100 * k, 120 * k);
-    Head(cr, cx, neck - 49 * k, r, tilt, lookUp);
+    const double k = at.Scale();
+    Body(cr, at.cx, at.neck + 2 * k, 100 * k, 120 * k);
+    Head(cr, at.cx, at.HeadY(), at.r, tilt, lookUp);
 }
 
 void Arm(cairo_t* cr, double sx, double sy, double length, double angle, double forearm, double mirror) {

@@ -36,44 +36,47 @@ void Selector(cairo_t* cr, int w, int h) {
     cairo_stroke(cr);
 }
 
-// A small picture of the professor for the score-board pages. Pages and
-// the instructions show it whole: only the bust's cut at the bottom meets
-// the picture's edge.
+// A small picture of the professor for the score-board pages, the
+// instructions and the set choice: his bust as every picture draws it, as
+// large as the picture's narrower side allows, and what goes with his mood
+// (smoke, rays, arms, the bot, the book) sized and placed by his head, so
+// that no picture's shape stretches him or them. Pages and the instructions
+// show it whole: only the bust's cut at the bottom meets the picture's edge.
 void ProfessorScene(cairo_t* cr, int w, int h, int mood) {
-    const double cx = w / 2.0;
+    const ProfessorBust::Spot b = ProfessorBust::Standing(w / 2.0, h, 0.2 * std::min(w, h));
+    const double cx = b.cx, r = b.r, head = b.HeadY(), k = b.Scale();
     if (mood == 1) {  // singed: soot and smoke, rising from his head
-        for (int i = 0; i < 5; ++i) RadialGlow(cr, cx - 30 + i * 15, h * 0.2 + 4 - i * 2.5, 24, Hex(0x5a5a5a, 0.35));
+        for (int i = 0; i < 5; ++i)
+            RadialGlow(cr, cx - r + i * r / 2, head - r * (1.15 + i / 12.0), r * 0.8, Hex(0x5a5a5a, 0.35));
     }
-    if (mood == 3) {  // victory: a sunburst, its rays ending short of the sides and the top
-        const double cy = h * 0.4, length = std::min(cx, cy) - 4;  // a ray's round end reaches 3 further
+    if (mood == 3) {  // victory: a sunburst behind his head, its rays ending short of the sides and the top
+        const double length = std::min(cx, head) - 4;  // a ray's round end reaches 3 further
         for (int i = 0; i < 12; ++i) {
             const double a = i * M_PI / 6;
-            Line(cr, cx, cy, cx + std::cos(a) * length, cy + std::sin(a) * length, Hex(0xffd36b, 0.35), 6);
+            Line(cr, cx, head, cx + std::cos(a) * length, head + std::sin(a) * length, Hex(0xffd36b, 0.35), 6);
         }
     }
-    ProfessorBust::Body(cr, cx, h * 0.62, w * 0.55, h * 0.38);
-    if (mood == 3) {
-        ProfessorBust::Arm(cr, cx - w * 0.2, h * 0.68, h * 0.3, 2.6, 2.6 * 1.3, -1);
-        ProfessorBust::Arm(cr, cx + w * 0.2, h * 0.68, h * 0.3, 2.6, 2.6 * 1.3, 1);
+    ProfessorBust::Bust(cr, b, mood == 2 ? 0.15 : 0, mood == 3 ? 0.8 : 0);
+    if (mood == 3) {  // both arms raised from his shoulders, as long as the main menu's
+        ProfessorBust::Arm(cr, cx - 40 * k, b.neck + 16 * k, 70 * k, 2.6, 2.75, -1);
+        ProfessorBust::Arm(cr, cx + 40 * k, b.neck + 16 * k, 70 * k, 2.6, 2.75, 1);
     }
-    ProfessorBust::Head(cr, cx, h * 0.42, w * 0.2, mood == 2 ? 0.15 : 0, mood == 3 ? 0.8 : 0);
-    if (mood == 1) {
-        Speckle(cr, cx - w * 0.2, h * 0.25, w * 0.4, h * 0.5, Hex(0x2a2a2a, 0.55), 40, 3, Seed("soot"));
-    }
-    if (mood == 2) {  // caught: a bot beside him, its claw on his scarf
+    if (mood == 1) Speckle(cr, cx - r, head - r * 0.6, 2 * r, 1.6 * r, Hex(0x2a2a2a, 0.55), 40, 3, Seed("soot"));
+    if (mood == 2) {  // caught: a bot beside him, sized by his head, its claw on his scarf
         worldart::BotPose bot;
         bot.eye = worldart::BotEye::Bright;
         bot.clawFront = 2.5;
         bot.clawOpen = 0.3;
         cairo_save(cr);
-        cairo_translate(cr, w * 0.83, h - 3);
-        cairo_scale(cr, -2.8, 2.8);  // facing left, towards him
+        cairo_translate(cr, cx + 1.65 * r, h - 3);
+        cairo_scale(cr, -0.08 * r, 0.08 * r);  // facing left, towards him
         worldart::DrawBot(cr, bot);
         cairo_restore(cr);
     }
-    if (mood == 0) {  // tutorial: a book
-        OutlinedRoundedRect(cr, cx - w * 0.25, h * 0.78, w * 0.5, h * 0.16, 3, Hex(0x2f6fe0), 1.5);
-        Line(cr, cx, h * 0.78, cx, h * 0.94, Hex(0xf3e3bf), 2);
+    if (mood == 0) {  // tutorial: a book held before his coat, narrower than he is
+        const double top = b.neck + 0.75 * r, height = 1.05 * r;
+        OutlinedRoundedRect(cr, cx - 0.85 * r, top, 1.7 * r, height, 3, Hex(0x2f6fe0), 1.5);
+        Line(cr, cx, top, cx, top + height, Hex(0xf3e3bf), 2);
     }
 }
 
@@ -201,7 +204,8 @@ void RegisterScreens(CArtRegistry& reg) {
         cairo_arc(cr, cx, cy, r, 0, 2 * M_PI);
         cairo_clip(cr);
         VerticalGradient(cr, cx - r, cy - r, 2 * r, 2 * r, Hex(0xfff3cf), Hex(0xf0cf78));
-        cairo_translate(cr, cx - r, cy - r + 4);
+        // The frame's round cuts his coat below his shoulders.
+        cairo_translate(cr, cx - r, cy - r - 1);
         ProfessorScene(cr, 2 * r, 2 * r + 8, 3);
         cairo_restore(cr);
         cairo_new_path(cr);

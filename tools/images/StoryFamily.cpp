@@ -35,22 +35,15 @@ void Pyrowhorl(cairo_t* cr, double cx, double cy, double size) {
     cairo_restore(cr);
 }
 
-// Where the professor's bust stands on a panel: his neck at (cx, neck), his
-// head's radius r. Every panel draws him in the one proportion of
+// Every panel draws the professor in the one proportion of
 // ProfessorBust::Bust, his coat going on below the panel's bottom edge.
-struct BustSpot {
-    double cx, neck, r;
-};
+using BustSpot = ProfessorBust::Spot;
+using ProfessorBust::Bust;
 
 // The bust at `at` of a w x h panel's width, as large as the panel's narrower
 // side allows (or `largest`, where a caption covers the panel above him).
 BustSpot BustIn(int w, int h, double at, double largest = 1e9) {
-    const double r = std::min({w * 0.2, h * 0.16, largest});
-    return {w * at, h - 2.1 * r, r};
-}
-
-void Bust(cairo_t* cr, const BustSpot& b, double tilt = 0, double lookUp = 0) {
-    ProfessorBust::Bust(cr, b.cx, b.neck, b.r, tilt, lookUp);
+    return ProfessorBust::Standing(w * at, h, std::min({w * 0.2, h * 0.16, largest}));
 }
 
 // Bottles `height` tall standing on a shelf at row y between x0 and x1, as
