@@ -50,7 +50,7 @@ enum SpriteLayer {
     LAYER_TELEPORT_BACK = 62,
     LAYER_TELEPORT_GHOST = 64,   // the copy of an element passing through a teleport pair
     LAYER_TELEPORT_GLOW_LEFT = 65,
-    LAYER_TELEPORT_GLOW = 66,    // the right glow
+    LAYER_TELEPORT_GLOW_RIGHT = 66,
     LAYER_TELEPORT_PASSER = 67,  // the element's own sprite while it passes
     LAYER_BOT = 70,
     LAYER_HERO = 71,

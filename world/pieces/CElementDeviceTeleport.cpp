@@ -22,7 +22,7 @@ const int kLayerFront = LAYER_TELEPORT_FRONT;
 const int kLayerPortal = LAYER_TELEPORT_PORTAL;
 const int kLayerBack = LAYER_TELEPORT_BACK;
 const int kLayerGlowLeft = LAYER_TELEPORT_GLOW_LEFT;
-const int kLayerGlowRight = LAYER_TELEPORT_GLOW;
+const int kLayerGlowRight = LAYER_TELEPORT_GLOW_RIGHT;
 const int kTileW = 1;
 const int kTileH = 2;
 // Updates a glow stays on after CheckTeleport asked for it.
