@@ -46,7 +46,7 @@ CControllerIntro::~CControllerIntro() {
     ReleaseSprites(menuOpened != 0);
 }
 
-CSprite* CControllerIntro::LoadSplash(const char* file, const char* imageName, const char* logLine, int layer,
+CSprite* CControllerIntro::LoadSplash(const char* file, const char* imageName, const char* logLine, SpriteLayer layer,
                                       const char* debugName) {
     SDL_RWops* rw = OpenForReadingRW(file);
     if (!rw) {
@@ -77,19 +77,19 @@ void CControllerIntro::LoadSplashImages() {
         ErrorLog(true, "Cannot load splash0 file!\n");
     }
     fclose(probe);
-    logo = LoadSplash("resource9.dat", "splash0.jpg", "Loading SPLASH0_URL:  %s\n", 1431,
+    logo = LoadSplash("resource9.dat", "splash0.jpg", "Loading SPLASH0_URL:  %s\n", LAYER_CL_LOGO1,
                       "Intro Controller (INTRO_LSPRITE_ZJLOGO)");
     if (!logo) ErrorLog(true, "Cannot load splash0 file!\n");
     CControllerMain::SetIntroLogo(logo);
 
-    eyes = new CSprite(1432, 0, false);
+    eyes = new CSprite(LAYER_CL_LOGO2, 0, false);
     eyes->SetName("Intro Controller (INTRO_LSPRITE_ZJEYES)");
     eyes->AddFrame("logozj-eyes.png");
     eyes->SetPosition(264, 197, false);
 
-    splash1 = LoadSplash("resource10.dat", "splash1.jpg", "Loading SPLASH1_URL:  %s\n", 1433,
+    splash1 = LoadSplash("resource10.dat", "splash1.jpg", "Loading SPLASH1_URL:  %s\n", LAYER_CL_LOGO3,
                          "Intro Controller (INTRO_LSPRITE_SPLASH1)");
-    splash2 = LoadSplash("resource11.dat", "splash2.jpg", "Loading SPLASH2_URL:  %s\n", 1434,
+    splash2 = LoadSplash("resource11.dat", "splash2.jpg", "Loading SPLASH2_URL:  %s\n", LAYER_CL_LOGO4,
                          "Intro Controller (INTRO_LSPRITE_SPLASH2)");
     imagesLoaded = 1;
 }

@@ -9,8 +9,8 @@
 #include <memory>
 
 #include "engine/CController.h"
+#include "engine/CSprite.h"
 
-class CSprite;
 class CControllerMain;
 
 class CControllerIntro : public CController {
@@ -42,7 +42,7 @@ public:
 
 private:
     void LoadSplashImages();
-    CSprite* LoadSplash(const char* file, const char* imageName, const char* logLine, int layer,
+    CSprite* LoadSplash(const char* file, const char* imageName, const char* logLine, SpriteLayer layer,
                         const char* debugName);
     void updateSprites();
     void LoadMainMenu();

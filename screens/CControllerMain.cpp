@@ -168,7 +168,8 @@ CControllerMain::~CControllerMain() {
     DebugLog(DBG_MILESTONE, "ID_900:  SHUTDOWN:  C%i Completed\n", id);
 }
 
-std::unique_ptr<CSprite> CControllerMain::MakeSprite(int layer, int frameDelay, const char* debugName, int x, int y) {
+std::unique_ptr<CSprite> CControllerMain::MakeSprite(SpriteLayer layer, int frameDelay, const char* debugName, int x,
+                                                     int y) {
     auto s = std::make_unique<CSprite>(layer, frameDelay, false);
     s->SetName(debugName);
     s->SetPosition(x, y, false);
@@ -185,75 +186,78 @@ void CControllerMain::LoadSprites() {
     s->AddFrame("mainmenu_background.jpg");
     s->Show(kSpriteNotDrawn, kSpriteNotDrawn);
 
-    sprites[SPRITE_LEAVES] = MakeSprite(1407, 0, "Main Menu (MAIN_LSPRITE_LEAVES)", 79, 235);
+    sprites[SPRITE_LEAVES] = MakeSprite(LAYER_MAIN_LEAVES, 0, "Main Menu (MAIN_LSPRITE_LEAVES)", 79, 235);
 
     s = sprites[SPRITE_LEAVES].get();
     s->AddFrame("mainmenu_leavescoconuts.png");
     s->Show(kSpriteNotDrawn, kSpriteNotDrawn);
 
-    sprites[SPRITE_BODY] = MakeSprite(1405, 0, "Main Menu (MAIN_LSPRITE_PROF_BODY)", 84, 226);
+    sprites[SPRITE_BODY] = MakeSprite(LAYER_MAIN_BODY, 0, "Main Menu (MAIN_LSPRITE_PROF_BODY)", 84, 226);
 
     s = sprites[SPRITE_BODY].get();
     s->AddFrame("mainmenu_profbody.png");
     s->Show(kSpriteNotDrawn, kSpriteNotDrawn);
 
     const char* head = "Main Menu (MAIN_LSPRITE_PROF_HEAD)";
-    sprites[SPRITE_HEAD_RAISE] = MakeSprite(1404, 2, head, 61, 128);
+    sprites[SPRITE_HEAD_RAISE] = MakeSprite(LAYER_MAIN_HEAD, 2, head, 61, 128);
     s = sprites[SPRITE_HEAD_RAISE].get();
     s->AddFrames("mainmenu_profhead", 0, 5, ".png", 1);
     s->AddFrame("mainmenu_profhead5.png", 4);
     s->Show(kSpriteNotDrawn, kSpriteNotDrawn);
-    sprites[SPRITE_HEAD_LOWER] = MakeSprite(1404, 2, head, 61, 128);
+    sprites[SPRITE_HEAD_LOWER] = MakeSprite(LAYER_MAIN_HEAD, 2, head, 61, 128);
     s = sprites[SPRITE_HEAD_LOWER].get();
     s->AddFrames("mainmenu_profhead", 5, 0, ".png", 1);
-    sprites[SPRITE_HEAD_LOOKUP] = MakeSprite(1404, 2, head, 61, 128);
+    sprites[SPRITE_HEAD_LOOKUP] = MakeSprite(LAYER_MAIN_HEAD, 2, head, 61, 128);
     s = sprites[SPRITE_HEAD_LOOKUP].get();
     s->AddFrames("mainmenu_profhead", 6, 15, ".png", 1);
     s->AddFrame("mainmenu_profhead15.png", 4);
-    sprites[SPRITE_HEAD_LOOKDOWN] = MakeSprite(1404, 2, head, 61, 128);
+    sprites[SPRITE_HEAD_LOOKDOWN] = MakeSprite(LAYER_MAIN_HEAD, 2, head, 61, 128);
     s = sprites[SPRITE_HEAD_LOOKDOWN].get();
     s->AddFrames("mainmenu_profhead", 15, 6, ".png", 1);
-    sprites[SPRITE_HEAD_NOD] = MakeSprite(1404, 2, head, 61, 128);
+    sprites[SPRITE_HEAD_NOD] = MakeSprite(LAYER_MAIN_HEAD, 2, head, 61, 128);
     s = sprites[SPRITE_HEAD_NOD].get();
     s->AddFrames("mainmenu_profhead", 16, 26, ".png", 1);
 
     const char* larm = "Main Menu (MAIN_LSPRITE_PROF_LARM)";
     const char* rarm = "Main Menu (MAIN_LSPRITE_PROF_RARM)";
-    sprites[SPRITE_LARM_RAISE] = MakeSprite(1403, 2, larm, 123, 184);
+    sprites[SPRITE_LARM_RAISE] = MakeSprite(LAYER_MAIN_LEFT_ARM, 2, larm, 123, 184);
     s = sprites[SPRITE_LARM_RAISE].get();
     s->AddFrames("mainmenu_profleftarm", 0, 5, ".png", 1);
     s->Show(kSpriteNotDrawn, kSpriteNotDrawn);
-    sprites[SPRITE_LARM_LOWER] = MakeSprite(1403, 2, larm, 123, 184);
+    sprites[SPRITE_LARM_LOWER] = MakeSprite(LAYER_MAIN_LEFT_ARM, 2, larm, 123, 184);
     s = sprites[SPRITE_LARM_LOWER].get();
     s->AddFrames("mainmenu_profleftarm", 5, 0, ".png", 1);
-    sprites[SPRITE_RARM_RAISE] = MakeSprite(1406, 2, rarm, 126, 204);
+    sprites[SPRITE_RARM_RAISE] = MakeSprite(LAYER_MAIN_RIGHT_ARM, 2, rarm, 126, 204);
     s = sprites[SPRITE_RARM_RAISE].get();
     s->AddFrames("mainmenu_profrightarm", 0, 5, ".png", 1);
     s->Show(kSpriteNotDrawn, kSpriteNotDrawn);
-    sprites[SPRITE_RARM_LOWER] = MakeSprite(1406, 2, rarm, 126, 204);
+    sprites[SPRITE_RARM_LOWER] = MakeSprite(LAYER_MAIN_RIGHT_ARM, 2, rarm, 126, 204);
     s = sprites[SPRITE_RARM_LOWER].get();
     s->AddFrames("mainmenu_profrightarm", 5, 0, ".png", 1);
 
-    sprites[SPRITE_VOLCANO_GLOW] = MakeSprite(1400, 4, "Main Menu (MAIN_LSPRITE_VOLCANO_GLOW)", 453, 167);
+    sprites[SPRITE_VOLCANO_GLOW] =
+        MakeSprite(LAYER_MAIN_VOLCANO_GLOW, 4, "Main Menu (MAIN_LSPRITE_VOLCANO_GLOW)", 453, 167);
 
     s = sprites[SPRITE_VOLCANO_GLOW].get();
     AddVolcanoGlowFrames(s);
     s->SetLooping(true);
     PlayShown(s);
 
-    sprites[SPRITE_VOLCANO_SMOKE] = MakeSprite(1401, 2, "Main Menu (MAIN_LSPRITE_VOLCANO_SMOKE)", 401, -29);
+    sprites[SPRITE_VOLCANO_SMOKE] =
+        MakeSprite(LAYER_MAIN_VOLCANO_SMOKE, 2, "Main Menu (MAIN_LSPRITE_VOLCANO_SMOKE)", 401, -29);
 
     s = sprites[SPRITE_VOLCANO_SMOKE].get();
     s->AddFrames("mainmenu_smoke", 1, 54, ".png", 1);
 
-    sprites[SPRITE_VOLCANO_FRONT] = MakeSprite(1402, 0, "Main Menu (MAIN_LSPRITE_VOLCANO_FRONT)", 421, 167);
+    sprites[SPRITE_VOLCANO_FRONT] =
+        MakeSprite(LAYER_MAIN_VOLCANO, 0, "Main Menu (MAIN_LSPRITE_VOLCANO_FRONT)", 421, 167);
 
     s = sprites[SPRITE_VOLCANO_FRONT].get();
     s->AddFrame("mainmenu_volcanofront.png");
     s->Show(kSpriteNotDrawn, kSpriteNotDrawn);
 
     for (int i = 0; i < kCloudCount; ++i) {
-        clouds[i] = MakeSprite(CL_CLOUD, 0, kCloudNames[i], 0, 0);
+        clouds[i] = MakeSprite(LAYER_CL_CLOUD, 0, kCloudNames[i], 0, 0);
         clouds[i]->AddFrame(kCloudImages[i]);
         clouds[i]->Show(kSpriteNotDrawn, kSpriteNotDrawn);
         movers[i] = std::make_unique<CLinearMover>();
@@ -311,7 +315,7 @@ void CControllerMain::BuildWelcomePanel() {
         fitted = FontFitTyped(fit);
     }
     BlitTypedString(fit.textId, panel, w, h, 2, 0, 5, name, nullptr, fitted.pointSize);
-    sprites[SPRITE_PROFILE] = MakeSprite(1408, 0, "Main Menu (MAIN_LSPRITE_PROFILE)", 6, 6);
+    sprites[SPRITE_PROFILE] = MakeSprite(LAYER_MAIN_PROFILE, 0, "Main Menu (MAIN_LSPRITE_PROFILE)", 6, 6);
     CSprite* s = sprites[SPRITE_PROFILE].get();
     s->AddFrame(panel);
     s->Show(kSpriteNotDrawn, kSpriteNotDrawn);

@@ -10,10 +10,10 @@
 #include <string>
 
 #include "engine/CController.h"
+#include "engine/CSprite.h"
 #include "gui/SaveFailureNotice.h"
 #include "players/DamageNotice.h"
 
-class CSprite;
 class CGuiButton;
 class CLinearMover;
 class CControllerMessage;
@@ -167,7 +167,7 @@ private:
     bool OpenRecoveryNotice();
     void ShowButtons();
     void HideButtons();
-    std::unique_ptr<CSprite> MakeSprite(int layer, int frameDelay, const char* debugName, int x, int y);
+    std::unique_ptr<CSprite> MakeSprite(SpriteLayer layer, int frameDelay, const char* debugName, int x, int y);
 
     std::unique_ptr<CSprite> sprites[SPRITE_COUNT];
     std::unique_ptr<CSprite> clouds[kCloudCount];

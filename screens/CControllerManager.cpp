@@ -239,13 +239,13 @@ void CControllerManager::CreateSprites() {
     CDraw::DrawImageOnto("mainmenu_smoke2.png", backdrop, 401, -29);
     CDraw::DrawImageOnto("mainmenu_volcanofront.png", backdrop, 421, 167);
     CDraw::DrawImageOnto("dimmer.png", backdrop, 0, 0);
-    base = std::make_unique<CSprite>(1410, 0, false);
+    base = std::make_unique<CSprite>(LAYER_CL0, 0, false);
     base->SetName("Manager Controller (MANAGER_LSPRITE_DIMMER)");
     base->AddFrame(backdrop);
     base->SetPosition(0, 0, false);
     base->Show(kSpriteNotDrawn, kSpriteNotDrawn);
 
-    panel = std::make_unique<CSprite>(1411, 0, false);
+    panel = std::make_unique<CSprite>(LAYER_CL1, 0, false);
     panel->SetName("Profile Controller (MANAGER_LSPRITE_BACKGROUND)");
     panel->AddFrame("levelmanager_main.png");
     panel->SetPosition(5, 11, false);
@@ -260,7 +260,7 @@ void CControllerManager::CreateSprites() {
     if (!g_gameFactory) buttons[BUTTON_PLAY]->Disable();
 
     for (int i = 0; i < DETAIL_COUNT; ++i) {
-        details[i] = std::make_unique<CSprite>(1423, 0, false);
+        details[i] = std::make_unique<CSprite>(LAYER_CL_TEXT, 0, false);
         details[i]->SetName(kDetails[i].debugName);
         details[i]->SetPosition(kDetails[i].x, kDetails[i].y, false);
     }

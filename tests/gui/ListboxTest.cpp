@@ -241,7 +241,7 @@ TEST_F(ListboxTest, PageIsPaintedOncePerChangeWithTheSelectionUnderItsRow) {
 
     CSprite* content = lb->GetContentSprite();
     ASSERT_NE(content, nullptr);
-    EXPECT_EQ(content->GetType(), CGuiListbox::kLayer);
+    EXPECT_EQ(content->GetType(), LAYER_CL3);
     EXPECT_EQ(content->GetX(false), kX);
     EXPECT_EQ(content->GetY(false), kY);
     EXPECT_FALSE(content->IsHidden());

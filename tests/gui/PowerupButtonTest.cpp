@@ -19,7 +19,7 @@ protected:
     }
     // A two-frame animation (a still frame when frames is 1).
     static CSprite* Anim(int frames) {
-        CSprite* s = new CSprite(1423, 1, false);
+        CSprite* s = new CSprite(LAYER_CL_TEXT, 1, false);
         s->AddFrame("pu_a.png");
         if (frames > 1) s->AddFrame("pu_b.png");
         return s;

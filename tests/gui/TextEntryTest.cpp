@@ -23,7 +23,7 @@ public:
     void LoadSprites() override {
         if (spritesBuilt) return;
         const int base = CDraw::CopyImage("te_page.png", kBaseImage, 0);
-        sprites[0] = std::make_unique<CSprite>(1410, 0, false);
+        sprites[0] = std::make_unique<CSprite>(LAYER_CL0, 0, false);
         sprites[0]->AddFrame(base);
         sprites[0]->Show(kSpriteNotDrawn, kSpriteNotDrawn);
         okay = std::make_unique<CGuiButton>(301, 327, BUTTON_OKAY, this, "te_button.png", nullptr, "te_button.png",
