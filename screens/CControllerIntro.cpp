@@ -12,6 +12,7 @@
 #include "engine/DataFolder.h"
 #include "engine/Log.h"
 #include "engine/Parameters.h"
+#include "engine/ResourceFiles.h"
 #include "platform/Platform.h"
 #include "screens/CControllerMain.h"
 
@@ -71,13 +72,13 @@ CSprite* CControllerIntro::LoadSplash(const char* file, const char* imageName, c
 
 void CControllerIntro::LoadSplashImages() {
     if (imagesLoaded) return;
-    FILE* probe = PlatformOpenForReading("resource9.dat");
+    FILE* probe = PlatformOpenForReading(kLogoSplashFile);
     if (!probe) {
-        TellResourceFileFailed("resource9.dat");
+        TellResourceFileFailed(kLogoSplashFile);
         ErrorLog(true, "Cannot load splash0 file!\n");
     }
     fclose(probe);
-    logo = LoadSplash("resource9.dat", "splash0.jpg", "Loading SPLASH0_URL:  %s\n", LAYER_CL_LOGO1,
+    logo = LoadSplash(kLogoSplashFile, "splash0.jpg", "Loading SPLASH0_URL:  %s\n", LAYER_CL_LOGO1,
                       "Intro Controller (INTRO_LSPRITE_ZJLOGO)");
     if (!logo) ErrorLog(true, "Cannot load splash0 file!\n");
     CControllerMain::SetIntroLogo(logo);
@@ -87,9 +88,9 @@ void CControllerIntro::LoadSplashImages() {
     eyes->AddFrame("logozj-eyes.png");
     eyes->SetPosition(264, 197, false);
 
-    splash1 = LoadSplash("resource10.dat", "splash1.jpg", "Loading SPLASH1_URL:  %s\n", LAYER_CL_LOGO3,
+    splash1 = LoadSplash(kTitleSplashFile, "splash1.jpg", "Loading SPLASH1_URL:  %s\n", LAYER_CL_LOGO3,
                          "Intro Controller (INTRO_LSPRITE_SPLASH1)");
-    splash2 = LoadSplash("resource11.dat", "splash2.jpg", "Loading SPLASH2_URL:  %s\n", LAYER_CL_LOGO4,
+    splash2 = LoadSplash(kClosingSplashFile, "splash2.jpg", "Loading SPLASH2_URL:  %s\n", LAYER_CL_LOGO4,
                          "Intro Controller (INTRO_LSPRITE_SPLASH2)");
     imagesLoaded = 1;
 }
