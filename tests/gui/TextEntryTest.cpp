@@ -9,6 +9,7 @@
 #include "engine/CDraw.h"
 #include "engine/CSprite.h"
 #include "engine/FontRender.h"
+#include "engine/ResourceFiles.h"
 #include "gui/CControllerTextEntryBase.h"
 #include "gui/CGuiButton.h"
 #include "gui/CGuiTextbox.h"
@@ -41,7 +42,7 @@ class TextEntryTest : public WidgetTest {
 protected:
     static void SetUpTestSuite() {
         OpenDisplay();
-        FontInit("./", "resource5.dat");
+        FontInit("./", kStringTableFile);
         RegisterBlank("te_page.png", 800, 600);
         RegisterBlank("te_button.png", 70, 30);
         RegisterBlank("te_field.png", 172, 26);

@@ -15,6 +15,7 @@
 #include "engine/CMouse.h"
 #include "engine/FontRender.h"
 #include "engine/Parameters.h"
+#include "engine/ResourceFiles.h"
 #include "gui/CControllerMessage.h"
 #include "gui/CGuiButton.h"
 #include "platform/Platform.h"
@@ -80,7 +81,7 @@ TEST_F(ScreensTest, IntroRunsItsTimelineAndOpensTheMainMenu) {
 
 TEST_F(ScreensTest, WithoutSplashFilesTheMenuOpensThreeSecondsAfterTheLogo) {
     CTempDir dir;
-    ASSERT_TRUE(WriteFileBytes(dir.File("resource9.dat"), ReadFileBytes("resource9.dat")));
+    ASSERT_TRUE(WriteFileBytes(dir.File(kLogoSplashFile), ReadFileBytes(kLogoSplashFile)));
     std::unique_ptr<CControllerIntro> intro;
     {
         CScopedCwd cwd(dir.Path());
@@ -118,7 +119,7 @@ TEST_F(ScreensTest, EyesNeverShowWithBlinkSwitchedOff) {
         eyesSeen = eyesSeen || !intro->GetEyes()->IsHidden();
     }
     EXPECT_FALSE(eyesSeen);
-    LoadParameters("resource8.dat");
+    LoadParameters(kParameterFile);
     intro->SetResult(CController::kCloseQuit);
     Frame();
     EXPECT_FALSE(CController::IsRunning());
@@ -356,7 +357,7 @@ std::unique_ptr<CControllerMain> MenuWithMakersPage() {
     WriteFileText(dir.File("params.dat"), "MOREGAMES_URL http://example.invalid/\nUSE_MOREGAMES 1\n");
     LoadParameters(dir.File("params.dat").c_str());
     auto root = std::make_unique<CControllerMain>();
-    LoadParameters("resource8.dat");
+    LoadParameters(kParameterFile);
     return root;
 }
 
