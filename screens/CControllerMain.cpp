@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "engine/CDraw.h"
 #include "engine/CInput.h"
@@ -35,7 +36,6 @@
 
 namespace {
 
-CSprite* introLogo = nullptr;
 // The lock file of a data folder that could not be locked, until told.
 std::string unlockedLock;
 
@@ -126,9 +126,6 @@ void RewindShow(CSprite* s) {
 
 }  // namespace
 
-void CControllerMain::SetIntroLogo(CSprite* logo) { introLogo = logo; }
-CSprite* CControllerMain::GetIntroLogo() { return introLogo; }
-
 void CControllerMain::AddVolcanoGlowFrames(CSprite* glow) {
     glow->AddFrames("mainmenu_glow", 1, 9, ".png", 1);
     glow->AddFrame("mainmenu_glow9.png", 2);
@@ -136,8 +133,9 @@ void CControllerMain::AddVolcanoGlowFrames(CSprite* glow) {
     glow->AddFrame("mainmenu_glow1.png", 2);
 }
 
-CControllerMain::CControllerMain()
-    : pose(0),
+CControllerMain::CControllerMain(std::unique_ptr<CSprite> introPicture_)
+    : introPicture(std::move(introPicture_)),
+      pose(0),
       idleCounter(0),
       idleLimit(20),
       raiseHold(0),
@@ -158,7 +156,7 @@ CControllerMain::CControllerMain()
       spritesLoaded(0) {
     id = CONTROLLER_MAIN;
     LoadSprites();
-    if (introLogo) introLogo->SetFadeOut(1000, 255, 0);
+    if (introPicture) introPicture->SetFadeOut(1000, 255, 0);
 }
 
 CControllerMain::~CControllerMain() {
@@ -322,14 +320,13 @@ void CControllerMain::BuildWelcomePanel() {
 }
 
 void CControllerMain::UnloadSprites() {
-    if (!spritesLoaded && !introLogo) return;
+    if (!spritesLoaded && !introPicture) return;
     ShowHourglass(true);
     ReleaseAll(sprites, buttons);
     for (int i = 0; i < kCloudCount; ++i) {
         ReleaseAll(clouds[i], movers[i]);
     }
-    delete introLogo;
-    introLogo = nullptr;
+    introPicture.reset();
     CDraw::UnloadImage(kOverlayName);
     spritesLoaded = 0;
 }
@@ -662,7 +659,7 @@ void CControllerMain::InputKey(bool released, int key) {
 void CControllerMain::InputMouseMove(int x, int y) {
     mouseX = x;
     mouseY = y;
-    if (introLogo && introLogo->IsFading())
+    if (introPicture && introPicture->IsFading())
         ShowHourglass(true);
     else
         UpdateMousePointer();
@@ -678,7 +675,7 @@ void CControllerMain::Pump() {
         if (HoldQuitForUnsavedProgress()) return;
         // A damaged profile is told as soon as the picture left by the intro
         // has faded, and after the player list when it loaded another one.
-        if (active && result == 0 && spritesLoaded && !(introLogo && introLogo->IsFading()) &&
+        if (active && result == 0 && spritesLoaded && !(introPicture && introPicture->IsFading()) &&
             (OpenNotice() || OpenRecoveryNotice()))
             return;
         if (active && spritesLoaded) {

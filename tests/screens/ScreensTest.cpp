@@ -64,7 +64,7 @@ TEST_F(ScreensTest, IntroRunsItsTimelineAndOpensTheMainMenu) {
     CControllerMain* menu = intro->GetMainMenu();
     ASSERT_NE(menu, nullptr);
     // The last splash is handed over and fades out.
-    CSprite* handed = CControllerMain::GetIntroLogo();
+    CSprite* handed = menu->GetIntroPicture();
     ASSERT_NE(handed, nullptr);
     EXPECT_TRUE(handed->IsFading());
     RunFor(1200);
@@ -98,7 +98,7 @@ TEST_F(ScreensTest, WithoutSplashFilesTheMenuOpensThreeSecondsAfterTheLogo) {
     EXPECT_GE(Now(), start + 3001);
     EXPECT_LE(Now(), start + 3100);
     // The logo itself is handed over.
-    EXPECT_NE(CControllerMain::GetIntroLogo(), nullptr);
+    EXPECT_NE(intro->GetMainMenu()->GetIntroPicture(), nullptr);
     intro->GetMainMenu()->SetResult(CController::kCloseQuit);
     for (int i = 0; i < 5 && CController::IsRunning(); ++i) Frame();
     EXPECT_FALSE(CController::IsRunning());
@@ -125,7 +125,6 @@ TEST_F(ScreensTest, EyesNeverShowWithBlinkSwitchedOff) {
     EXPECT_FALSE(CController::IsRunning());
     // Closed before the menu existed: the intro takes all its pictures down.
     intro.reset();
-    EXPECT_EQ(CControllerMain::GetIntroLogo(), nullptr);
     EXPECT_TRUE(GetSpriteList().size() <= 2u) << "only the pointer sprites may remain";
 }
 
