@@ -31,7 +31,9 @@ const char* const kBaseImage = "baseManager.png";
 const char* const kRule = "=============================================\n";
 
 // An extra level is played on its own: no set, no recording, no playback.
-CController* OpenPlayScreen(CLevel* level) { return new CControllerGame(level, false, false, false); }
+std::unique_ptr<CController> OpenPlayScreen(CLevel* level) {
+    return std::make_unique<CControllerGame>(level, false, false, false);
+}
 
 // Tests put a stand-in here, or nothing to leave the play button inert.
 CControllerManager::GameScreenFactory g_gameFactory = OpenPlayScreen;
@@ -360,7 +362,7 @@ void CControllerManager::PlayEntry(int entry) {
         OpenMessage(kRefusedTitle, kRefusalBody[e.refusal], false, PENDING_NONE);
         return;
     }
-    std::unique_ptr<CController> screen(g_gameFactory ? g_gameFactory(candidate.get()) : nullptr);
+    std::unique_ptr<CController> screen = g_gameFactory ? g_gameFactory(candidate.get()) : nullptr;
     if (!screen) {
         DebugLog(DBG_DEBUG, "CControllerManager:  No play screen to open for '%s'\n", e.fileName.c_str());
         return;
