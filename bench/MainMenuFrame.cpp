@@ -19,6 +19,7 @@
 #include "engine/ImagePack.h"
 #include "engine/Log.h"
 #include "engine/Parameters.h"
+#include "engine/ResourceFiles.h"
 #include "engine/Utilities.h"
 #include "players/CProfile.h"
 #include "screens/CControllerMain.h"
@@ -40,7 +41,7 @@ void MenuFrame(benchmark::State& state) {
     CSound::SetLoadFromDirectory(false);
     LoadParameters();
     InitDirectories();
-    FontInit("./", "resource5.dat");
+    FontInit("./", kStringTableFile);
     {
         CProfile profile;
         CController::SetProfile(&profile);

@@ -76,11 +76,16 @@ struct Scene {
         const int bot = Image(24, 48, 200, 30, 30, true);
         std::mt19937 rng(7);
         const struct {
-            int layer, count, image;
-        } kinds[] = {{10, 120, terrain}, {12, 50, ladder}, {80, 70, crate}, {23, 20, button}, {70, 20, bot}};
+            SpriteLayer layer;
+            int count, image;
+        } kinds[] = {{LAYER_TERRAIN, 120, terrain},
+                     {LAYER_LADDER_SEGMENT, 50, ladder},
+                     {LAYER_OBJECT, 70, crate},
+                     {LAYER_FLOOR_BUTTON, 20, button},
+                     {LAYER_BOT, 20, bot}};
         for (const auto& k : kinds) {
             for (int i = 0; i < k.count; ++i) {
-                CSprite* s = new CSprite(29, 20, k.layer, 0, true, 1, k.layer == 70 ? 2 : 1);
+                CSprite* s = new CSprite(29, 20, k.layer, 0, true, 1, k.layer == LAYER_BOT ? 2 : 1);
                 s->AddFrame(k.image);
                 s->SetPosition(static_cast<int>(rng() % 32) * 24 + 16, static_cast<int>(rng() % 23) * 24 + 12,
                                false);
@@ -89,7 +94,7 @@ struct Scene {
             }
         }
         for (int i = 0; i < 20; ++i) {
-            CSprite* s = new CSprite(29, 20, i % 2 ? 71 : 80, 0, true, 1, i % 2 ? 2 : 1);
+            CSprite* s = new CSprite(29, 20, i % 2 ? LAYER_HERO : LAYER_OBJECT, 0, true, 1, i % 2 ? 2 : 1);
             s->AddFrame(i % 2 ? bot : crate);
             s->SetPosition(static_cast<int>(rng() % 30) * 24 + 16, static_cast<int>(rng() % 22) * 24 + 12, false);
             s->Show(kSpriteNotDrawn, kSpriteNotDrawn);

@@ -1,5 +1,5 @@
 // Start-up decoding: the whole image preload (every file's bytes read from
-// resource2.dat) and the cache groups (decoding, copies, text images) on the
+// kImagePackFile) and the cache groups (decoding, copies, text images) on the
 // real pack, as the game does it once per run. Run from the run folder with
 // SDL_VIDEODRIVER=dummy. Peak memory is the process's maximum resident size.
 #include <SDL.h>
@@ -12,6 +12,7 @@
 #include "engine/CDraw.h"
 #include "engine/FontRender.h"
 #include "engine/ImagePack.h"
+#include "engine/ResourceFiles.h"
 
 namespace {
 
@@ -25,7 +26,7 @@ bool OpenDisplay() {
     CDraw::SetUrlDir(false);
     if (TTF_Init() != 0) return false;
     FontSetFolder("./");
-    FontLoadStringFile("resource5.dat");
+    FontLoadStringFile(kStringTableFile);
     return CDraw::HasScreen();
 }
 

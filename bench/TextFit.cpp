@@ -9,6 +9,7 @@
 #include <string>
 
 #include "engine/FontRender.h"
+#include "engine/ResourceFiles.h"
 
 namespace {
 
@@ -17,7 +18,7 @@ constexpr int kSignW = 382, kSignH = 148, kSignText = 300;
 
 void Fonts() {
     static bool started = false;
-    if (!started) FontInit("./", "resource5.dat");
+    if (!started) FontInit("./", kStringTableFile);
     started = true;
 }
 

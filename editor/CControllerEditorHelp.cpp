@@ -31,7 +31,7 @@ struct Picture {
     const char* suffix;
     int delay;
     int originX, originY;
-    int layer;
+    SpriteLayer layer;
 };
 
 enum PictureId {
@@ -42,56 +42,56 @@ enum PictureId {
     P_ENTER, P_EXIT, P_EXIT_LIGHTS, P_BRIDGE_TERRAIN, P_HEAT, P_MCRATE, P_MBARREL, P_RMAGNET, P_BOT,
 };
 
-// Back pictures on layer 1412 (in this order when they share it), what
-// stands in front of them on 1413.
+// Back pictures on LAYER_CL2 (in this order when they share it), what
+// stands in front of them on LAYER_CL3.
 const Picture kPictures[CControllerEditorHelp::kPictureCount] = {
-    {"PHALO", "poweruphalo0.tga", -1, -1, "", 0, 20, 19, 1412},
-    {"PFROSTGUN", "powerupfrostgun", 0, 17, ".tga", 2, 20, 19, 1413},
-    {"PHEATGUN", "powerupheatgun", 0, 17, ".png", 2, 20, 19, 1413},
-    {"PWHISTLE", "powerupwhistle", 0, 17, ".tga", 2, 20, 19, 1413},
-    {"GATE_BACK", "gatebackclose7.tga", -1, -1, "", 0, 15, 16, 1412},
-    {"GATE_FRONT", "gatefrontclose7.tga", -1, -1, "", 0, 22, 12, 1413},
-    {"GATEY", "gatefrontcloseyellow0.tga", -1, -1, "", 0, 22, 12, 1413},
-    {"GATER", "gatefrontclosered0.tga", -1, -1, "", 0, 22, 12, 1413},
-    {"GRASS", "grass2.png", -1, -1, "", 0, 24, 25, 1412},
-    {"LADDER", "ladderiso.tga", -1, -1, "", 0, 7, 13, 1412},
-    {"PTELEPORT", "powerupteleport", 0, 27, ".png", 2, 20, 19, 1413},
-    {"PBRIDGE", "powerupbridge", 0, 27, ".png", 2, 20, 19, 1413},
-    {"PEMP", "powerupemp", 0, 17, ".tga", 2, 20, 19, 1413},
-    {"BUTTONB", "buttonblue", 0, 1, ".tga", 12, 11, -9, 1412},
-    {"BUTTONY", "buttonyellow", 0, 1, ".tga", 12, 11, -9, 1412},
-    {"BUTTONR", "buttonred", 0, 1, ".tga", 12, 11, -9, 1412},
-    {"SAND", "sand2.png", -1, -1, "", 0, 24, 23, 1412},
-    {"TUTORIAL", "qmarkrotate", 0, 23, ".tga", 2, 15, 17, 1412},
-    {"PCRATE", "powerupcrate", 0, 27, ".tga", 2, 20, 19, 1413},
-    {"PBARREL", "powerupbarrel", 0, 23, ".tga", 2, 20, 19, 1413},
-    {"PMAGNET", "powerupmagnet", 0, 23, ".tga", 2, 20, 19, 1413},
-    {"TELEPORT_BACK", "teleport_frameback.png", -1, -1, "", 0, -17, 45, 1412},
-    {"TELEPORT_FRONTB", "teleport_frameblue", 0, 4, ".png", 3, 6, 47, 1413},
-    {"TELEPORT_PORTALB", "teleport_spiralblue_idle", 0, 39, ".png", 2, -1, 43, 1412},
-    {"TELEPORT_FRONTY", "teleport_frameyellow", 0, 4, ".png", 3, 6, 47, 1413},
-    {"TELEPORT_PORTALY", "teleport_spiralyellow_idle", 0, 39, ".png", 2, -1, 43, 1412},
-    {"TELEPORT_FRONTR", "teleport_framered", 0, 4, ".png", 3, 6, 47, 1413},
-    {"TELEPORT_PORTALR", "teleport_spiralred_idle", 0, 39, ".png", 2, -1, 43, 1412},
-    {"ICE", "ice1.png", -1, -1, "", 0, 17, 13, 1412},
-    {"FREEZE", "frostballleft", 0, 11, ".tga", 2, 10, 2, 1412},
-    {"WCRATE", "cratestill0.tga", -1, -1, "", 0, 23, 13, 1412},
-    {"WBARREL", "barrel", 0, 7, ".tga", 3, 19, 15, 1412},
-    {"LMAGNET", "magnetleftstill0.tga", -1, -1, "", 0, 16, 12, 1412},
+    {"PHALO", "poweruphalo0.tga", -1, -1, "", 0, 20, 19, LAYER_CL2},
+    {"PFROSTGUN", "powerupfrostgun", 0, 17, ".tga", 2, 20, 19, LAYER_CL3},
+    {"PHEATGUN", "powerupheatgun", 0, 17, ".png", 2, 20, 19, LAYER_CL3},
+    {"PWHISTLE", "powerupwhistle", 0, 17, ".tga", 2, 20, 19, LAYER_CL3},
+    {"GATE_BACK", "gatebackclose7.tga", -1, -1, "", 0, 15, 16, LAYER_CL2},
+    {"GATE_FRONT", "gatefrontclose7.tga", -1, -1, "", 0, 22, 12, LAYER_CL3},
+    {"GATEY", "gatefrontcloseyellow0.tga", -1, -1, "", 0, 22, 12, LAYER_CL3},
+    {"GATER", "gatefrontclosered0.tga", -1, -1, "", 0, 22, 12, LAYER_CL3},
+    {"GRASS", "grass2.png", -1, -1, "", 0, 24, 25, LAYER_CL2},
+    {"LADDER", "ladderiso.tga", -1, -1, "", 0, 7, 13, LAYER_CL2},
+    {"PTELEPORT", "powerupteleport", 0, 27, ".png", 2, 20, 19, LAYER_CL3},
+    {"PBRIDGE", "powerupbridge", 0, 27, ".png", 2, 20, 19, LAYER_CL3},
+    {"PEMP", "powerupemp", 0, 17, ".tga", 2, 20, 19, LAYER_CL3},
+    {"BUTTONB", "buttonblue", 0, 1, ".tga", 12, 11, -9, LAYER_CL2},
+    {"BUTTONY", "buttonyellow", 0, 1, ".tga", 12, 11, -9, LAYER_CL2},
+    {"BUTTONR", "buttonred", 0, 1, ".tga", 12, 11, -9, LAYER_CL2},
+    {"SAND", "sand2.png", -1, -1, "", 0, 24, 23, LAYER_CL2},
+    {"TUTORIAL", "qmarkrotate", 0, 23, ".tga", 2, 15, 17, LAYER_CL2},
+    {"PCRATE", "powerupcrate", 0, 27, ".tga", 2, 20, 19, LAYER_CL3},
+    {"PBARREL", "powerupbarrel", 0, 23, ".tga", 2, 20, 19, LAYER_CL3},
+    {"PMAGNET", "powerupmagnet", 0, 23, ".tga", 2, 20, 19, LAYER_CL3},
+    {"TELEPORT_BACK", "teleport_frameback.png", -1, -1, "", 0, -17, 45, LAYER_CL2},
+    {"TELEPORT_FRONTB", "teleport_frameblue", 0, 4, ".png", 3, 6, 47, LAYER_CL3},
+    {"TELEPORT_PORTALB", "teleport_spiralblue_idle", 0, 39, ".png", 2, -1, 43, LAYER_CL2},
+    {"TELEPORT_FRONTY", "teleport_frameyellow", 0, 4, ".png", 3, 6, 47, LAYER_CL3},
+    {"TELEPORT_PORTALY", "teleport_spiralyellow_idle", 0, 39, ".png", 2, -1, 43, LAYER_CL2},
+    {"TELEPORT_FRONTR", "teleport_framered", 0, 4, ".png", 3, 6, 47, LAYER_CL3},
+    {"TELEPORT_PORTALR", "teleport_spiralred_idle", 0, 39, ".png", 2, -1, 43, LAYER_CL2},
+    {"ICE", "ice1.png", -1, -1, "", 0, 17, 13, LAYER_CL2},
+    {"FREEZE", "frostballleft", 0, 11, ".tga", 2, 10, 2, LAYER_CL2},
+    {"WCRATE", "cratestill0.tga", -1, -1, "", 0, 23, 13, LAYER_CL2},
+    {"WBARREL", "barrel", 0, 7, ".tga", 3, 19, 15, LAYER_CL2},
+    {"LMAGNET", "magnetleftstill0.tga", -1, -1, "", 0, 16, 12, LAYER_CL2},
     // The trampoline's three parts with the origins they have in play, so
     // that they stand together in one cell as a trampoline does.
-    {"TRAMP_BACK", "trampolineback0.tga", -1, -1, "", 0, -9, 17, 1412},
-    {"TRAMP_FRONT", "trampolinefront0.tga", -1, -1, "", 0, 11, 17, 1413},
-    {"TRAMP_CANVAS", "trampoline0.tga", -1, -1, "", 0, 3, 15, 1413},
-    {"ENTER", "tubeentrance0.png", -1, -1, "", 0, 16, 39, 1412},
-    {"EXIT", "tubeexit0.png", -1, -1, "", 0, 16, 39, 1412},
-    {"EXIT_LIGHTS", "tubeexitlights0.png", -1, -1, "", 0, 12, -16, 1413},
-    {"BRIDGE", "bridgeA0_trimmed.png", -1, -1, "", 0, 19, 15, 1412},
-    {"HEAT", "fireballleft", 0, 11, ".png", 2, 10, 2, 1412},
-    {"MCRATE", "metalcratestill0.tga", -1, -1, "", 0, 23, 13, 1412},
-    {"MBARREL", "metalbarrel", 0, 7, ".png", 3, 19, 15, 1412},
-    {"RMAGNET", "magnetrightstill0.tga", -1, -1, "", 0, 18, 12, 1412},
-    {"BOT", "botfall", 0, 18, ".png", 2, 22, 16, 1412},
+    {"TRAMP_BACK", "trampolineback0.tga", -1, -1, "", 0, -9, 17, LAYER_CL2},
+    {"TRAMP_FRONT", "trampolinefront0.tga", -1, -1, "", 0, 11, 17, LAYER_CL3},
+    {"TRAMP_CANVAS", "trampoline0.tga", -1, -1, "", 0, 3, 15, LAYER_CL3},
+    {"ENTER", "tubeentrance0.png", -1, -1, "", 0, 16, 39, LAYER_CL2},
+    {"EXIT", "tubeexit0.png", -1, -1, "", 0, 16, 39, LAYER_CL2},
+    {"EXIT_LIGHTS", "tubeexitlights0.png", -1, -1, "", 0, 12, -16, LAYER_CL3},
+    {"BRIDGE", "bridgeA0_trimmed.png", -1, -1, "", 0, 19, 15, LAYER_CL2},
+    {"HEAT", "fireballleft", 0, 11, ".png", 2, 10, 2, LAYER_CL2},
+    {"MCRATE", "metalcratestill0.tga", -1, -1, "", 0, 23, 13, LAYER_CL2},
+    {"MBARREL", "metalbarrel", 0, 7, ".png", 3, 19, 15, LAYER_CL2},
+    {"RMAGNET", "magnetrightstill0.tga", -1, -1, "", 0, 18, 12, LAYER_CL2},
+    {"BOT", "botfall", 0, 18, ".png", 2, 22, 16, LAYER_CL2},
 };
 
 // The pictures of each entry, each list ended by -1.
@@ -170,7 +170,7 @@ CControllerEditorHelp::~CControllerEditorHelp() {
 void CControllerEditorHelp::LoadSprites() {
     if (spritesBuilt) return;
     sprites[SPRITE_DIMMER] =
-        MakeGuiSprite("dimmer.png", 1410, DebugName("EDITORHELP_LSPRITE_DIMMER").c_str(), 0, 0, true);
+        MakeGuiSprite("dimmer.png", LAYER_CL0, DebugName("EDITORHELP_LSPRITE_DIMMER").c_str(), 0, 0, true);
     const int page = CDraw::CopyImage("parchment.png", kBaseImage, 0);
     // The sections, in grid columns 0, 3 and 6.
     const int left = kGridX - kPageX;
@@ -183,12 +183,14 @@ void CControllerEditorHelp::LoadSprites() {
     BlitString(1300, page, CDraw::GetWidth(page), 40, 2, 0, 35);
     BlitString(1301, page, 300, 40, 0, kTextX - kPageX, 345);
     // The sprite takes its own reference; the copy's is released at the end.
-    sprites[SPRITE_BACKGROUND] = MakeGuiSprite(CDraw::ReacquireImage(page), 1411,
+    sprites[SPRITE_BACKGROUND] = MakeGuiSprite(CDraw::ReacquireImage(page), LAYER_CL1,
                                                DebugName("EDITORHELP_LSPRITE_BACKGROUND").c_str(), kPageX, 23, true);
     sprites[SPRITE_SELECTOR] =
-        MakeGuiSprite("toolboxselector.png", 1412, DebugName("EDITORHELP_LSPRITE_SELECTOR").c_str(), 0, 0, false);
-    sprites[SPRITE_NAME] = MakeGuiSprite(-1, 1412, DebugName("EDITORHELP_LSPRITE_NAME").c_str(), kTextX, 405, false);
-    sprites[SPRITE_INFO] = MakeGuiSprite(-1, 1412, DebugName("EDITORHELP_LSPRITE_INFO").c_str(), kTextX, 435, false);
+        MakeGuiSprite("toolboxselector.png", LAYER_CL2, DebugName("EDITORHELP_LSPRITE_SELECTOR").c_str(), 0, 0, false);
+    sprites[SPRITE_NAME] =
+        MakeGuiSprite(-1, LAYER_CL2, DebugName("EDITORHELP_LSPRITE_NAME").c_str(), kTextX, 405, false);
+    sprites[SPRITE_INFO] =
+        MakeGuiSprite(-1, LAYER_CL2, DebugName("EDITORHELP_LSPRITE_INFO").c_str(), kTextX, 435, false);
     for (int i = 0; i < kPictureCount; ++i) {
         const Picture& p = kPictures[i];
         pictures[i] = std::make_unique<CSprite>(p.originX, p.originY, p.layer, p.delay, false, 1, 1);

@@ -58,11 +58,12 @@ CGuiButton* CControllerEditorLoad::GetButton(int widgetId) const {
 }
 
 void CControllerEditorLoad::LoadSprites() {
-    sprites[0] = MakeGuiSprite("dimmer.png", 1410, "Editor Load Controller (EDITORLOAD_LSPRITE_DIMMER)", 0, 0, true);
+    sprites[0] =
+        MakeGuiSprite("dimmer.png", LAYER_CL0, "Editor Load Controller (EDITORLOAD_LSPRITE_DIMMER)", 0, 0, true);
     const EditorDialogPicture picture =
         ComposeEditorDialog(kBaseImage, "loadbrowser_border.tga", "loadbrowser_main.jpg", kFaceX, kFaceY, kButtonsY);
     BlitString(kTitle, picture.image, kFaceW - 40, 36, 3, kFaceX + 20, kFaceY + 8);
-    sprites[1] = MakeGuiSprite(CDraw::ReacquireImage(picture.image), 1411,
+    sprites[1] = MakeGuiSprite(CDraw::ReacquireImage(picture.image), LAYER_CL1,
                                "Editor Load Controller (EDITORLOAD_LSPRITE_BACKGROUND)", kDialogX, kDialogY, true);
     AcquireBlankImage(kEditorArrowBase, 40, 48);
     for (int i = 0; i < 2; ++i) {

@@ -33,12 +33,15 @@ CControllerEditorPalette::~CControllerEditorPalette() {
 }
 
 void CControllerEditorPalette::MakeSprites() {
-    sprites[SPRITE_DIMMER] = MakeGuiSprite("dimmer.png", 1200, "Palette - Background Dimmer", 0, 0, true);
-    sprites[SPRITE_SHADOW] =
-        MakeGuiSprite("editortoolbox_border.tga", 1300, "Palette - Toolbox Shadow", kToolboxX - 4, 56, true);
-    sprites[SPRITE_TOOLBOX] = MakeGuiSprite("editortoolbox_main.jpg", 1301, "Palette - Toolbox", kToolboxX, 60, true);
-    sprites[SPRITE_SELECTOR] = MakeGuiSprite("toolboxselector.png", 1302, "Palette - Toolbox Selector",
-                                             kGridX + column * kCellW, kGridY + row * kCellH, true);
+    sprites[SPRITE_DIMMER] =
+        MakeGuiSprite("dimmer.png", LAYER_PALETTE_DIMMER, "Palette - Background Dimmer", 0, 0, true);
+    sprites[SPRITE_SHADOW] = MakeGuiSprite("editortoolbox_border.tga", LAYER_PALETTE_SHADOW, "Palette - Toolbox Shadow",
+                                           kToolboxX - 4, 56, true);
+    sprites[SPRITE_TOOLBOX] =
+        MakeGuiSprite("editortoolbox_main.jpg", LAYER_PALETTE, "Palette - Toolbox", kToolboxX, 60, true);
+    sprites[SPRITE_SELECTOR] =
+        MakeGuiSprite("toolboxselector.png", LAYER_PALETTE_SELECTOR, "Palette - Toolbox Selector",
+                      kGridX + column * kCellW, kGridY + row * kCellH, true);
     sprites[SPRITE_POINTER] =
         MakeGuiSprite("mousepointer.tga", LAYER_MOUSE, "Palette - Mouse Pointer", GetMouseX(), GetMouseY(), true);
 }

@@ -81,11 +81,12 @@ CControllerEditorSave::~CControllerEditorSave() {
 }
 
 void CControllerEditorSave::LoadSprites() {
-    sprites[0] = MakeGuiSprite("dimmer.png", 1410, "Editor Save Controller (EDITORSAVE_LSPRITE_DIMMER)", 0, 0, true);
+    sprites[0] =
+        MakeGuiSprite("dimmer.png", LAYER_CL0, "Editor Save Controller (EDITORSAVE_LSPRITE_DIMMER)", 0, 0, true);
     const EditorDialogPicture picture =
         ComposeEditorDialog(kBaseImage, "saveboxshadow.tga", "savebox.jpg", kFaceX, kFaceY, kButtonsY);
     BlitString(1802, picture.image, 390, 50, 3, 23, 21);
-    sprites[1] = MakeGuiSprite(CDraw::ReacquireImage(picture.image), 1411,
+    sprites[1] = MakeGuiSprite(CDraw::ReacquireImage(picture.image), LAYER_CL1,
                                "Editor Save Controller (EDITORSAVE_LSPRITE_BACKGROUND)", kDialogX, kDialogY, true);
     MakeEditorButtons(picture, kDialogX, kDialogY, this, BUTTON_OKAY, BUTTON_CANCEL, true, &okay, &cancel);
     // A level loaded from a file with a longer name offers that whole name:

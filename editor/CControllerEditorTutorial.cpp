@@ -31,10 +31,11 @@ void CControllerEditorTutorial::LoadSprites() {
     const EditorDialogPicture picture =
         ComposeEditorDialog(kBaseImage, "etutorialboxshadow.tga", "etutorialbox.jpg", kFaceX, 4, kButtonsY);
     BlitString(1803, picture.image, kTitleW, 50, 2, kFaceX + (kFaceW - kTitleW) / 2, 18);
-    sprites[0] = MakeGuiSprite(CDraw::ReacquireImage(picture.image), 1411,
+    sprites[0] = MakeGuiSprite(CDraw::ReacquireImage(picture.image), LAYER_CL1,
                                "Editor Tutorial Controller (TEXTENTRY_LSPRITE_BACKGROUND)", kDialogX, kDialogY, true);
     // The composed picture's own reference goes with the base's unloading.
-    sprites[1] = MakeGuiSprite("dimmer.png", 1410, "Editor Tutorial Controller (TEXTENTRY_LSPRITE_DIMMER)", 0, 0, true);
+    sprites[1] =
+        MakeGuiSprite("dimmer.png", LAYER_CL0, "Editor Tutorial Controller (TEXTENTRY_LSPRITE_DIMMER)", 0, 0, true);
     textbox = std::make_unique<CGuiTextbox>(kMaxText, kDialogX + kFieldX, kDialogY + kFieldY, 9, 11,
                                             "etutorial_blurb.jpg", "profilenternamecursor.png", true, true, true);
     MakeEditorButtons(picture, kDialogX, kDialogY, this, BUTTON_OKAY, BUTTON_CANCEL, false, &okay, &cancel);

@@ -32,7 +32,7 @@ CEditorView::~CEditorView() {
 void CEditorView::LoadSprites(int number) {
     HideMousePointer(kHideUntilNextUpdate);
     ChangeBackground(number);
-    grid = MakeSprite(EditorArt{"grid.png", 15, 7, 1101}, "Editor - Grid", 1, 1);
+    grid = MakeSprite(EditorArt{"grid.png", 15, 7, LAYER_BACKGROUND_GRID}, "Editor - Grid", 1, 1);
     grid->SetPosition(0, 0, false);
     grid->Show(kSpriteNotDrawn, kSpriteNotDrawn);
     for (const EditorArt& art : EditorAllCursorArt()) {
@@ -47,7 +47,7 @@ void CEditorView::ChangeBackground(int number) {
     char name[32];
     snprintf(name, sizeof name, "background%i.jpg", number);
     DebugLog(DBG_CEDITOR, "CControllerEditor::changeBackground()   Loading background file '%s'\n", name);
-    background = MakeSprite(EditorArt{name, 29, 20, 1100}, "Editor - Background", 1, 1);
+    background = MakeSprite(EditorArt{name, 29, 20, LAYER_BACKGROUND}, "Editor - Background", 1, 1);
     backgroundImage = name;
     background->SetPosition(0, 0, false);
     background->Show(kSpriteNotDrawn, kSpriteNotDrawn);

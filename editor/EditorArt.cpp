@@ -8,7 +8,9 @@
 
 namespace {
 
-EditorArt Art(const char* image, int ox, int oy, int layer) { return EditorArt{image ? image : "", ox, oy, layer}; }
+EditorArt Art(const char* image, int ox, int oy, SpriteLayer layer = LAYER_EDITOR_ELEMENT) {
+    return EditorArt{image ? image : "", ox, oy, layer};
+}
 
 // The power-up tools in the order of their codes.
 struct PowerupArt {
@@ -41,24 +43,24 @@ struct ObjectArt {
 };
 
 const ObjectArt kObjects[] = {
-    {OBJECT_WCRATE, Art("cratestill0.tga", 23, 13, 0), Art("cratestillfrozen0.tga", 19, 14, 0), {}},
-    {OBJECT_WBARREL, Art("barrel0.tga", 19, 15, 0), Art("barrelfrozen0.tga", 21, 17, 0), {}},
-    {OBJECT_LMAGNET, Art("magnetleftstill0.tga", 16, 12, 0), Art("magnetleftstillfrozen0.tga", 20, 14, 0),
-     Art("magnetleftheatednormal.png", 16, 12, 0)},
-    {OBJECT_MCRATE, Art("metalcratestill0.tga", 23, 13, 0), Art("metalcratestillfrozen0.tga", 19, 14, 0),
-     Art("metalcrateheated.png", 23, 13, 0)},
-    {OBJECT_MBARREL, Art("metalbarrel0.png", 19, 15, 0), Art("metalbarrelfrozen0.png", 21, 17, 0),
-     Art("metalbarrelheated0.png", 19, 15, 0)},
-    {OBJECT_RMAGNET, Art("magnetrightstill0.tga", 18, 12, 0), Art("magnetrightstillfrozen0.tga", 20, 13, 0),
-     Art("magnetrightheatednormal.png", 18, 12, 0)},
-    {TERRAIN_BRIDGE, Art("bridgeA0_trimmed.png", 19, 15, 0), Art("bridgefrozen.png", 19, 15, 0), {}},
-    {BOT_HANG, Art("bothang.png", 25, 27, 0), Art("botfrozen.png", 22, 16, 0), {}},
-    {BOT_LEFT, Art("botstandleft.png", 16, 20, 0), Art("botfrozen.png", 22, 16, 0), {}},
-    {BOT_RIGHT, Art("botstandright.png", 18, 19, 0), Art("botfrozen.png", 22, 16, 0), {}},
+    {OBJECT_WCRATE, Art("cratestill0.tga", 23, 13), Art("cratestillfrozen0.tga", 19, 14), {}},
+    {OBJECT_WBARREL, Art("barrel0.tga", 19, 15), Art("barrelfrozen0.tga", 21, 17), {}},
+    {OBJECT_LMAGNET, Art("magnetleftstill0.tga", 16, 12), Art("magnetleftstillfrozen0.tga", 20, 14),
+     Art("magnetleftheatednormal.png", 16, 12)},
+    {OBJECT_MCRATE, Art("metalcratestill0.tga", 23, 13), Art("metalcratestillfrozen0.tga", 19, 14),
+     Art("metalcrateheated.png", 23, 13)},
+    {OBJECT_MBARREL, Art("metalbarrel0.png", 19, 15), Art("metalbarrelfrozen0.png", 21, 17),
+     Art("metalbarrelheated0.png", 19, 15)},
+    {OBJECT_RMAGNET, Art("magnetrightstill0.tga", 18, 12), Art("magnetrightstillfrozen0.tga", 20, 13),
+     Art("magnetrightheatednormal.png", 18, 12)},
+    {TERRAIN_BRIDGE, Art("bridgeA0_trimmed.png", 19, 15), Art("bridgefrozen.png", 19, 15), {}},
+    {BOT_HANG, Art("bothang.png", 25, 27), Art("botfrozen.png", 22, 16), {}},
+    {BOT_LEFT, Art("botstandleft.png", 16, 20), Art("botfrozen.png", 22, 16), {}},
+    {BOT_RIGHT, Art("botstandright.png", 18, 19), Art("botfrozen.png", 22, 16), {}},
 };
 
 EditorArt ElementArt(uint32_t code, uint32_t state, int width) {
-    if (const PowerupArt* p = FindPowerup(code)) return Art(p->piece, 20, 19, 0);
+    if (const PowerupArt* p = FindPowerup(code)) return Art(p->piece, 20, 19);
     for (const ObjectArt& o : kObjects) {
         if (o.code != code) continue;
         if (state == TILE_STATE_FROZEN && !o.frozen.image.empty()) return o.frozen;
@@ -67,31 +69,31 @@ EditorArt ElementArt(uint32_t code, uint32_t state, int width) {
     }
     char run[32];
     switch (code) {
-    case TUTORIAL: return Art("qmarkrotate23.tga", 15, 17, 0);
-    case DEVICE_TUBE_START: return Art("editortubeentrance.tga", 16, 36, 0);
-    case DEVICE_TUBE_END: return Art("editortubeexit.tga", 16, 39, 0);
+    case TUTORIAL: return Art("qmarkrotate23.tga", 15, 17);
+    case DEVICE_TUBE_START: return Art("editortubeentrance.tga", 16, 36);
+    case DEVICE_TUBE_END: return Art("editortubeexit.tga", 16, 39);
     case TERRAIN_GRASS:
         snprintf(run, sizeof run, "grass%i.png", width);
-        return Art(run, 24, 25, 0);
+        return Art(run, 24, 25);
     case TERRAIN_SAND:
         snprintf(run, sizeof run, "sand%i.png", width);
-        return Art(run, 24, 23, 0);
-    case TERRAIN_ICE: return Art("ice1.png", 17, 13, 0);
-    case DEVICE_GATE_B: return Art("editorgateblue.tga", 19, 15, 0);
-    case DEVICE_GATE_Y: return Art("editorgateyellow.tga", 19, 15, 0);
-    case DEVICE_GATE_R: return Art("editorgatered.tga", 19, 15, 0);
-    case DEVICE_BUTTON_B: return Art("buttonblue1.tga", 11, -9, 0);
-    case DEVICE_BUTTON_Y: return Art("buttonyellow1.tga", 11, -9, 0);
-    case DEVICE_BUTTON_R: return Art("buttonred1.tga", 11, -9, 0);
-    case DEVICE_TRAMPOLINE: return Art("editortrampoline.tga", 11, 17, 0);
+        return Art(run, 24, 23);
+    case TERRAIN_ICE: return Art("ice1.png", 17, 13);
+    case DEVICE_GATE_B: return Art("editorgateblue.tga", 19, 15);
+    case DEVICE_GATE_Y: return Art("editorgateyellow.tga", 19, 15);
+    case DEVICE_GATE_R: return Art("editorgatered.tga", 19, 15);
+    case DEVICE_BUTTON_B: return Art("buttonblue1.tga", 11, -9);
+    case DEVICE_BUTTON_Y: return Art("buttonyellow1.tga", 11, -9);
+    case DEVICE_BUTTON_R: return Art("buttonred1.tga", 11, -9);
+    case DEVICE_TRAMPOLINE: return Art("editortrampoline.tga", 11, 17);
     default: return EditorArt{};
     }
 }
 
-int ElementLayer(uint32_t code) {
+SpriteLayer ElementLayer(uint32_t code) {
     if (code == TERRAIN_GRASS || code == TERRAIN_SAND || code == TERRAIN_ICE || code == TERRAIN_BRIDGE)
-        return EDITOR_LAYER_TERRAIN;
-    return EDITOR_LAYER_ELEMENT;
+        return LAYER_EDITOR_TERRAIN;
+    return LAYER_EDITOR_ELEMENT;
 }
 
 }  // namespace
@@ -99,10 +101,10 @@ int ElementLayer(uint32_t code) {
 EditorArt EditorPieceArt(const EditorPiece& piece) {
     if (piece.layer == EditorPiece::LAYER_LADDER) {
         switch (piece.ladderPart) {
-        case EditorPiece::LADDER_SINGLE: return Art("ladderiso.tga", 7, 13, EDITOR_LAYER_LADDER);
-        case EditorPiece::LADDER_TOP: return Art("laddertop.tga", 7, 15, EDITOR_LAYER_LADDER);
-        case EditorPiece::LADDER_BOTTOM: return Art("ladderbottom.tga", 7, 18, EDITOR_LAYER_LADDER);
-        default: return Art("laddermiddle.tga", 7, 18, EDITOR_LAYER_LADDER);
+        case EditorPiece::LADDER_SINGLE: return Art("ladderiso.tga", 7, 13, LAYER_EDITOR_LADDER);
+        case EditorPiece::LADDER_TOP: return Art("laddertop.tga", 7, 15, LAYER_EDITOR_LADDER);
+        case EditorPiece::LADDER_BOTTOM: return Art("ladderbottom.tga", 7, 18, LAYER_EDITOR_LADDER);
+        default: return Art("laddermiddle.tga", 7, 18, LAYER_EDITOR_LADDER);
         }
     }
     if (piece.layer == EditorPiece::LAYER_TELEPORT) {
@@ -110,16 +112,16 @@ EditorArt EditorPieceArt(const EditorPiece& piece) {
                                              "editorteleportred.png"};
         const int colour = static_cast<int>(piece.code) - DEVICE_LTELEPORT_B;
         if (colour < 0 || colour > 2) return EditorArt{};
-        return Art(kNames[colour], 6, 47, EDITOR_LAYER_TELEPORT);
+        return Art(kNames[colour], 6, 47, LAYER_EDITOR_TELEPORT);
     }
-    if (piece.code == PLATFORM) return Art(piece.platform, 18, 11, EDITOR_LAYER_PLATFORM);
+    if (piece.code == PLATFORM) return Art(piece.platform, 18, 11, LAYER_LADDER_PLATFORM);
     EditorArt art = ElementArt(piece.code, piece.state, piece.width);
     art.layer = ElementLayer(piece.code);
     return art;
 }
 
 EditorArt EditorCursorArt(uint32_t tool, bool groundBelow, bool holdsBotLeft) {
-    const int layer = EDITOR_LAYER_PLACER;
+    const SpriteLayer layer = LAYER_EDITOR_PLACER;
     if (const PowerupArt* p = FindPowerup(tool)) return Art(p->cursor, 20, 19, layer);
     switch (tool) {
     case FREEZE_MODE: return Art("cursorfreeze.tga", 10, 2, layer);
@@ -157,9 +159,9 @@ EditorArt EditorCursorArt(uint32_t tool, bool groundBelow, bool holdsBotLeft) {
 }
 
 EditorArt EditorCursorFrameArt(uint32_t tool) {
-    if (CEditorModel::IsTubeTool(tool)) return Art("editorcursor_1x2.png", 15, 31, EDITOR_LAYER_PLACER);
-    if (CEditorModel::IsTeleportTool(tool)) return Art("editorcursor_0x2.png", -5, 31, EDITOR_LAYER_PLACER);
-    return Art("editorcursor_1x1.png", 15, 7, EDITOR_LAYER_PLACER);
+    if (CEditorModel::IsTubeTool(tool)) return Art("editorcursor_1x2.png", 15, 31, LAYER_EDITOR_PLACER);
+    if (CEditorModel::IsTeleportTool(tool)) return Art("editorcursor_0x2.png", -5, 31, LAYER_EDITOR_PLACER);
+    return Art("editorcursor_1x1.png", 15, 7, LAYER_EDITOR_PLACER);
 }
 
 std::vector<EditorArt> EditorAllCursorArt() {

@@ -16,19 +16,7 @@ struct EditorArt {
     std::string image;  // empty: nothing is drawn
     int originX = 0;
     int originY = 0;
-    int layer = 0;
-};
-
-// Layers of the editor's sprites.
-enum EditorLayer {
-    EDITOR_LAYER_PLATFORM = LAYER_LADDER_PLATFORM,
-    EDITOR_LAYER_BACKGROUND = LAYER_BACKGROUND,
-    EDITOR_LAYER_GRID = LAYER_BACKGROUND_GRID,
-    EDITOR_LAYER_PLACER = LAYER_EDITOR_PLACER,
-    EDITOR_LAYER_LADDER = LAYER_EDITOR_LADDER,
-    EDITOR_LAYER_TERRAIN = LAYER_EDITOR_TERRAIN,
-    EDITOR_LAYER_TELEPORT = LAYER_EDITOR_TELEPORT,
-    EDITOR_LAYER_ELEMENT = LAYER_EDITOR_ELEMENT,
+    SpriteLayer layer = LAYER_EDITOR_ELEMENT;  // of no matter for an empty image
 };
 
 // The picture of a piece; an empty image for a code that has none.

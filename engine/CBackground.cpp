@@ -5,7 +5,7 @@
 #include "engine/CSprite.h"
 #include "engine/Log.h"
 
-CBackground::CBackground(int index) : background(nullptr), grid(nullptr) {
+CBackground::CBackground(int index) {
     // The number comes from a level file, which a player may have edited:
     // an unknown picture must not end the program.
     if (index < 0 || index >= kBackgroundCount) {
@@ -16,22 +16,20 @@ CBackground::CBackground(int index) : background(nullptr), grid(nullptr) {
     snprintf(name, sizeof(name), "background%i.jpg", index);
     DebugLog(DBG_CONSTRUCT, "CBackground:  Using background %i  (%s)\n", index, name);
 
-    background = new CSprite(29, 20, LAYER_BACKGROUND, 0, false, 1, 1);
+    background = std::make_unique<CSprite>(29, 20, LAYER_BACKGROUND, 0, false, 1, 1);
     background->SetName("Background");
     background->AddFrame(name);
     background->Show(kSpriteNotDrawn, kSpriteNotDrawn);
 
-    grid = new CSprite(15, 7, LAYER_BACKGROUND_GRID, 0, false, 1, 1);
+    grid = std::make_unique<CSprite>(15, 7, LAYER_BACKGROUND_GRID, 0, false, 1, 1);
     grid->SetName("Background Debug Grid");
     grid->AddFrame("grid.png");
 }
 
 CBackground::~CBackground() {
     DebugLog(DBG_DESTRUCT, "Destroying background...\n");
-    delete background;
-    background = nullptr;
-    delete grid;
-    grid = nullptr;
+    background.reset();
+    grid.reset();
 }
 
 void CBackground::ToggleGrid() {

@@ -3,6 +3,8 @@
 // unless toggled on for debugging.
 #pragma once
 
+#include <memory>
+
 class CSprite;
 
 class CBackground {
@@ -17,12 +19,12 @@ public:
     // Shows the grid when it is hidden, hides it when it is shown.
     void ToggleGrid();
 
-    CSprite* GetBackgroundSprite() const { return background; }
-    CSprite* GetGridSprite() const { return grid; }
+    CSprite* GetBackgroundSprite() const { return background.get(); }
+    CSprite* GetGridSprite() const { return grid.get(); }
 
     static constexpr int kBackgroundCount = 8;
 
 private:
-    CSprite* background;
-    CSprite* grid;
+    std::unique_ptr<CSprite> background;
+    std::unique_ptr<CSprite> grid;
 };

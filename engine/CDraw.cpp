@@ -21,6 +21,7 @@
 #include "engine/CInput.h"
 #include "engine/CMouse.h"
 #include "engine/Log.h"
+#include "engine/ResourceFiles.h"
 #include "engine/Utilities.h"
 #include "players/CProfile.h"
 
@@ -136,15 +137,15 @@ CDraw::~CDraw() {
 
 void CDraw::SetCaptionAndIcon() {
     SDL_WM_SetCaption(kCaption, kCaption);
-    DebugLog(DBG_DEBUG, "Loading ICON_URL:  %s\n", "resource7.dat");
+    DebugLog(DBG_DEBUG, "Loading ICON_URL:  %s\n", kWindowIconFile);
     if (ptrIcon) SDL_FreeSurface(ptrIcon);
     // Opened as every file the game reads: a pipe in its place is no icon,
     // never a start that waits for a writer.
-    SDL_RWops* rw = OpenForReadingRW("resource7.dat");
+    SDL_RWops* rw = OpenForReadingRW(kWindowIconFile);
     ptrIcon = rw ? SDL_LoadBMP_RW(rw, 1) : nullptr;
     if (!ptrIcon) {
         // A window without an icon is better than no game at all.
-        TellResourceFileFailed("resource7.dat");
+        TellResourceFileFailed(kWindowIconFile);
         DebugLog(DBG_WARNING, "CDraw::SetCaptionAndIcon()   No icon: %s\n", SDL_GetError());
         return;
     }
@@ -179,11 +180,11 @@ void CDraw::SetVideoMode() {
 }
 
 void CDraw::ShowLoadScreen() {
-    DebugLog(DBG_DEBUG, "Loading LOAD1_URL:  %s\n", "resource0.dat");
-    SDL_RWops* rw = OpenForReadingRW("resource0.dat");
+    DebugLog(DBG_DEBUG, "Loading LOAD1_URL:  %s\n", kLoadScreenFile);
+    SDL_RWops* rw = OpenForReadingRW(kLoadScreenFile);
     SDL_Surface* image = rw ? IMG_LoadTyped_RW(rw, 1, const_cast<char*>("JPG")) : nullptr;
     if (!image) {
-        TellResourceFileFailed("resource0.dat");
+        TellResourceFileFailed(kLoadScreenFile);
         ErrorLog(true, "Unable to load image: %s\n", SDL_GetError());
         return;
     }
@@ -198,11 +199,11 @@ void CDraw::ShowLoadScreen() {
 // Progress bar
 
 void CDraw::LoadProgressBar(int imageCount) {
-    DebugLog(DBG_DEBUG, "Loading LOAD2_URL:  %s\n", "resource1.dat");
-    SDL_RWops* rw = OpenForReadingRW("resource1.dat");
+    DebugLog(DBG_DEBUG, "Loading LOAD2_URL:  %s\n", kProgressBarFile);
+    SDL_RWops* rw = OpenForReadingRW(kProgressBarFile);
     SDL_Surface* image = rw ? IMG_LoadTyped_RW(rw, 1, const_cast<char*>("PNG")) : nullptr;
     if (!image) {
-        TellResourceFileFailed("resource1.dat");
+        TellResourceFileFailed(kProgressBarFile);
         ErrorLog(true, "Unable to load image: %s\n", SDL_GetError());
         return;
     }

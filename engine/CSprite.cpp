@@ -43,7 +43,7 @@ const char* kThinRule = "-----------------------------------------------------\n
 
 // ---- construction ---------------------------------------------------------
 
-CSprite::CSprite(int type_, int frameDelay_, bool sharedFrames_)
+CSprite::CSprite(SpriteLayer type_, int frameDelay_, bool sharedFrames_)
     : sharedFrames(sharedFrames_ ? 1 : 0),
       origin0X(0),
       origin0Y(0),
@@ -55,7 +55,8 @@ CSprite::CSprite(int type_, int frameDelay_, bool sharedFrames_)
     g_live.push_back(this);
 }
 
-CSprite::CSprite(int originX_, int originY_, int type_, int frameDelay_, bool sharedFrames_, int tileW_, int tileH_)
+CSprite::CSprite(int originX_, int originY_, SpriteLayer type_, int frameDelay_, bool sharedFrames_, int tileW_,
+                 int tileH_)
     : CSprite(type_, frameDelay_, sharedFrames_) {
     originX = origin0X = originX_ - 29;
     originY = origin0Y = originY_ - 20;
@@ -76,7 +77,7 @@ CSprite::~CSprite() {
 }
 
 CSprite* CSprite::Clone() const {
-    CSprite* copy = new CSprite(type, frameDelay, sharedFrames != 0);
+    CSprite* copy = new CSprite(static_cast<SpriteLayer>(type), frameDelay, sharedFrames != 0);
     std::vector<int> ownFrames = frames;
     // A copy of a sprite that holds its images holds them once more.
     if (!sharedFrames) {
@@ -212,10 +213,12 @@ void CSprite::MoveOrigin(int ox, int oy) {
     forceRedraw = 1;
 }
 
-void CSprite::SetType(int layer) {
+void CSprite::SetType(SpriteLayer layer) {
     if (layer != type) forceRedraw = 1;
     type = layer;
 }
+
+void CSprite::RestoreType() { SetType(static_cast<SpriteLayer>(originalType)); }
 
 bool CSprite::IsMouseOver(int marginX, int marginY) const {
     const int rx = x - originX, ry = y - originY;
@@ -264,7 +267,7 @@ void CSprite::ResetClip() {
     clipY = 0;
     ResetClipWidth();
     ResetClipHeight();
-    SetType(originalType);
+    RestoreType();
 }
 
 // ---- visibility and animation ----------------------------------------------
@@ -419,7 +422,7 @@ void CSprite::Update() {
         }
     }
 
-    if ((!hidden && prevX >= 0 && prevY >= 0) || type == 64 || type == 67) {
+    if ((!hidden && prevX >= 0 && prevY >= 0) || type == LAYER_TELEPORT_GHOST || type == LAYER_TELEPORT_PASSER) {
         movingLeft = x < prevX;
         movingRight = x > prevX;
         movingUp = y < prevY;
@@ -427,7 +430,7 @@ void CSprite::Update() {
     } else {
         movingLeft = movingRight = movingUp = movingDown = 0;
     }
-    if (type == 67 && !movingLeft) movingRight = 1;
+    if (type == LAYER_TELEPORT_PASSER && !movingLeft) movingRight = 1;
 
     if (movingRight) {
         tileX = CellUp(x);

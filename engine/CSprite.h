@@ -50,7 +50,7 @@ enum SpriteLayer {
     LAYER_TELEPORT_BACK = 62,
     LAYER_TELEPORT_GHOST = 64,   // the copy of an element passing through a teleport pair
     LAYER_TELEPORT_GLOW_LEFT = 65,
-    LAYER_TELEPORT_GLOW = 66,    // the right glow
+    LAYER_TELEPORT_GLOW_RIGHT = 66,
     LAYER_TELEPORT_PASSER = 67,  // the element's own sprite while it passes
     LAYER_BOT = 70,
     LAYER_HERO = 71,
@@ -118,10 +118,11 @@ constexpr int kSpriteNotDrawn = -999;
 // built on: declared there only, and copied whole by GetState and SetState.
 class CSprite : private CSpriteState {
 public:
-    CSprite(int type, int frameDelay, bool sharedFrames);
+    // The layer is one of SpriteLayer: a bare number does not compile.
+    CSprite(SpriteLayer layer, int frameDelay, bool sharedFrames);
     // The origin is given in the level layout's coordinates: it is stored as
     // (originX - 29, originY - 20).
-    CSprite(int originX, int originY, int type, int frameDelay, bool sharedFrames, int tileW, int tileH);
+    CSprite(int originX, int originY, SpriteLayer layer, int frameDelay, bool sharedFrames, int tileW, int tileH);
     ~CSprite();
     // A second sprite with the same frames and every field of this one, on
     // the live list (the teleport ghost and its undo copies).
@@ -162,7 +163,7 @@ public:
     int GetTileHeight() const { return tileH; }
     void SetTileWidth(int v) { tileW = v; }
     void SetTileHeight(int v) { tileH = v; }
-    // The cell extent; terrain (layer 10) counts its rows down from tileY,
+    // The cell extent; terrain (LAYER_TERRAIN) counts its rows down from tileY,
     // every other layer counts up from tileY as its bottom row.
     int GetLeftTile(bool previous) const;
     int GetRightTile(bool previous) const;
@@ -199,8 +200,8 @@ public:
 
     int GetType() const { return type; }
     // A new layer can change what is in front: the sprite is repainted.
-    void SetType(int layer);
-    void RestoreType() { SetType(originalType); }
+    void SetType(SpriteLayer layer);
+    void RestoreType();
     int GetOriginalType() const { return originalType; }
 
     void Show(int px, int py);

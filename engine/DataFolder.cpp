@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "engine/BuildInfo.h"
-#include "engine/ImagePack.h"
 #include "engine/Log.h"
+#include "engine/ResourceFiles.h"
 #include "engine/TerminalText.h"
 #include "platform/Platform.h"
 

@@ -1,5 +1,5 @@
 // The string table (every text of the interface with its font, size, colour
-// and line spacing, read from resource5.dat) and the text renderer that turns
+// and line spacing, read from kStringTableFile) and the text renderer that turns
 // a text with markup into a new surface of a given box size.
 //
 // Markup: "%b" "%i" "%u" toggle bold, italic, underline (the style carries

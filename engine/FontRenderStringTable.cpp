@@ -1,4 +1,4 @@
-// The string table: parsing resource5.dat, looking entries up, starting and
+// The string table: parsing kStringTableFile, looking entries up, starting and
 // stopping the font system.
 #include <SDL_ttf.h>
 

@@ -13,6 +13,7 @@
 #include "engine/DataFolder.h"
 #include "engine/ImageCaches.h"
 #include "engine/Log.h"
+#include "engine/ResourceFiles.h"
 #include "platform/Platform.h"
 
 namespace {

@@ -41,7 +41,7 @@ bool IsOneOf(int t, const int (&layers)[N]) {
 
 // The parts of a teleport.
 constexpr int kTeleportParts[] = {LAYER_TELEPORT_FRONT, LAYER_TELEPORT_PORTAL, LAYER_TELEPORT_BACK,
-                                  LAYER_TELEPORT_GLOW_LEFT, LAYER_TELEPORT_GLOW};
+                                  LAYER_TELEPORT_GLOW_LEFT, LAYER_TELEPORT_GLOW_RIGHT};
 bool IsTeleportPart(int t) { return IsOneOf(t, kTeleportParts); }
 // What moves about the world and shares cells with its pieces.
 constexpr int kActors[] = {LAYER_GUNSHOT, LAYER_TELEPORT_GHOST, LAYER_TELEPORT_PASSER,
@@ -61,7 +61,7 @@ constexpr int kPiecesBehindActor[] = {
 constexpr int kPiecesAheadOfActor[] = {
     LAYER_LADDER_PLATFORM,        LAYER_GATE_FRONT,     LAYER_GATE_LIGHTS,     LAYER_TRAMPOLINE_FRONT,
     LAYER_TRAMPOLINE_CANVAS_LEFT, LAYER_TELEPORT_FRONT, LAYER_TELEPORT_PORTAL, LAYER_TELEPORT_GLOW_LEFT,
-    LAYER_TELEPORT_GLOW};
+    LAYER_TELEPORT_GLOW_RIGHT};
 
 // --- tile geometry ---------------------------------------------------------
 
@@ -142,7 +142,7 @@ const FixedStep kFixedSteps[] = {
     {LAYER_EDITOR_PLACER, "FIXED PLACER"},
     {LAYER_POWERUP_TOP, "FIXED POWERUP"},
     {LAYER_POWERUP_OVER, "FIXED POWERUP"},
-    {LAYER_TELEPORT_GLOW, "FIXED GLOW"},
+    {LAYER_TELEPORT_GLOW_RIGHT, "FIXED GLOW"},
     {LAYER_CAUGHT, "FIXED CAUGHT"},
     {LAYER_EXPLOSION_COLD, "FIXED EXPLODE"},
     {LAYER_EXPLOSION_HOT, "FIXED EXPLODE"},
@@ -225,9 +225,9 @@ int SameTile(CSprite* n, CSprite* r) {
                                     LAYER_TUBE_LIGHTS,
                                     LAYER_LADDER_PLATFORM};
         static const int kFront[] = {
-            LAYER_TELEPORT_GLOW, LAYER_TELEPORT_FRONT,   LAYER_TELEPORT_PORTAL, LAYER_TELEPORT_GLOW_LEFT,
-            LAYER_GATE_LIGHTS,   LAYER_GATE_FRONT,       LAYER_TERRAIN,         LAYER_TELEPORT_BACK,
-            LAYER_GATE_BACK,     LAYER_GATE_BACK_CLOSING};
+            LAYER_TELEPORT_GLOW_RIGHT, LAYER_TELEPORT_FRONT,    LAYER_TELEPORT_PORTAL, LAYER_TELEPORT_GLOW_LEFT,
+            LAYER_GATE_LIGHTS,         LAYER_GATE_FRONT,        LAYER_TERRAIN,         LAYER_TELEPORT_BACK,
+            LAYER_GATE_BACK,           LAYER_GATE_BACK_CLOSING};
         for (int l : kBack) {
             if (nt == l) return Answer("SAME-TILE-C", -1, n, r);
             if (rt == l) return Answer("SAME-TILE-C", 1, n, r);
@@ -363,9 +363,11 @@ int WorldRules(CSprite* n, CSprite* r, bool force) {
     }
 
     if (nt == LAYER_TELEPORT_PASSER && n->IsMovingRight() && Sharing(n, r, true))
-        return Answer("TELEPORT-ACTUAL A", (rt == LAYER_TELEPORT_GLOW || rt == LAYER_TELEPORT_FRONT) ? -1 : 1, n, r);
+        return Answer("TELEPORT-ACTUAL A", (rt == LAYER_TELEPORT_GLOW_RIGHT || rt == LAYER_TELEPORT_FRONT) ? -1 : 1,
+                      n, r);
     if (rt == LAYER_TELEPORT_PASSER && r->IsMovingRight() && Sharing(n, r, true))
-        return Answer("TELEPORT-ACTUAL B", (nt == LAYER_TELEPORT_GLOW || nt == LAYER_TELEPORT_FRONT) ? 1 : -1, n, r);
+        return Answer("TELEPORT-ACTUAL B", (nt == LAYER_TELEPORT_GLOW_RIGHT || nt == LAYER_TELEPORT_FRONT) ? 1 : -1,
+                      n, r);
 
     if ((nt == LAYER_TERRAIN && rt == LAYER_LADDER_SEGMENT) || (nt == LAYER_LADDER_SEGMENT && rt == LAYER_TERRAIN)) {
         if (ColsOverlap(n, r)) {
@@ -449,8 +451,8 @@ int WorldRules(CSprite* n, CSprite* r, bool force) {
         return Answer("TELEPORT FRONT ABOVE", -1, n, r);
     }
 
-    if (nt == LAYER_TELEPORT_GLOW) return Answer("TELEPORT RGLOW", 1, n, r);
-    if (rt == LAYER_TELEPORT_GLOW) return Answer("TELEPORT RGLOW", -1, n, r);
+    if (nt == LAYER_TELEPORT_GLOW_RIGHT) return Answer("TELEPORT RGLOW", 1, n, r);
+    if (rt == LAYER_TELEPORT_GLOW_RIGHT) return Answer("TELEPORT RGLOW", -1, n, r);
 
     if (PixelsOverlap(n, r)) {
         if (nt == LAYER_TELEPORT_PORTAL && rt == LAYER_TELEPORT_GHOST && r->IsMovingRight())
@@ -550,10 +552,11 @@ bool IsForegroundLayer(int t) {
     if (t >= LAYER_CL_SHADOW && t <= LAYER_CL_TEXT) return true;
     if (t >= LAYER_CL_LOGO0 && t <= LAYER_CL_LOGO4) return true;
     static const int kForeground[] = {
-        LAYER_LADDER_SEGMENT,  LAYER_GATE_LIGHTS,    LAYER_TUBE_ARROW,  LAYER_POWERUP_ICON,  LAYER_POWERUP_HALO,
-        LAYER_POWERUP_CAPTION, LAYER_POWERUP_OVER,   LAYER_POWERUP_TOP, LAYER_TUTORIAL_SIGN, LAYER_TELEPORT_GLOW,
-        LAYER_CAUGHT,          LAYER_OVERLAY,        LAYER_EMP,         LAYER_EXPLOSION_HOT, LAYER_EXPLOSION_COLD,
-        LAYER_FLASH,           LAYER_PALETTE_DIMMER, LAYER_CL_TOP,      LAYER_CL_CLOUD};
+        LAYER_LADDER_SEGMENT, LAYER_GATE_LIGHTS,         LAYER_TUBE_ARROW,     LAYER_POWERUP_ICON,
+        LAYER_POWERUP_HALO,   LAYER_POWERUP_CAPTION,     LAYER_POWERUP_OVER,   LAYER_POWERUP_TOP,
+        LAYER_TUTORIAL_SIGN,  LAYER_TELEPORT_GLOW_RIGHT, LAYER_CAUGHT,         LAYER_OVERLAY,
+        LAYER_EMP,            LAYER_EXPLOSION_HOT,       LAYER_EXPLOSION_COLD, LAYER_FLASH,
+        LAYER_PALETTE_DIMMER, LAYER_CL_TOP,              LAYER_CL_CLOUD};
     return IsOneOf(t, kForeground);
 }
 

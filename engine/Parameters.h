@@ -1,9 +1,11 @@
-// The parameter file (resource8.dat): one "KEY VALUE" pair per line.
+// The parameter file (kParameterFile): one "KEY VALUE" pair per line.
 #pragma once
 
-// Reads the file (default: resource8.dat in the working folder). A missing
+#include "engine/ResourceFiles.h"
+
+// Reads the file (default: kParameterFile in the working folder). A missing
 // MOREGAMES_URL is fatal (exit code 1).
-void LoadParameters(const char* path = "resource8.dat");
+void LoadParameters(const char* path = kParameterFile);
 
 const char* GetMoreGamesURL();  // never null after LoadParameters
 const char* GetVendorID();      // null when not given

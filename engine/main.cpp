@@ -24,6 +24,7 @@
 #include "engine/ImagePack.h"
 #include "engine/Log.h"
 #include "engine/Parameters.h"
+#include "engine/ResourceFiles.h"
 #include "engine/Utilities.h"
 #include "platform/Platform.h"
 #include "players/CProfile.h"
@@ -340,8 +341,8 @@ int main(int argc, char** argv) {
 
     // 7. String table and fonts.
     DebugLog(DBG_DEBUG, "Loading FONT1_URL:  %s\n", "./");
-    DebugLog(DBG_DEBUG, "Loading FONT2_URL:  %s\n", "resource5.dat");
-    FontInit("./", "resource5.dat");
+    DebugLog(DBG_DEBUG, "Loading FONT2_URL:  %s\n", kStringTableFile);
+    FontInit("./", kStringTableFile);
 
     // Before SDL starts, so that a terminate signal is told from the
     // window's close button.

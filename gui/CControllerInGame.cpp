@@ -67,7 +67,7 @@ CControllerInGame::~CControllerInGame() {
 
 void CControllerInGame::CreateSprites() {
     if (!spritesBuilt) {
-        dimmer = std::make_unique<CSprite>(1411, 0, false);
+        dimmer = std::make_unique<CSprite>(LAYER_CL1, 0, false);
         dimmer->SetName("InGame Controller (INGAME_LSPRITE_DIMMER)");
         dimmer->AddFrame("dimmer.png");
         dimmer->SetPosition(0, 0, false);
@@ -78,7 +78,7 @@ void CControllerInGame::CreateSprites() {
         const int w = CDraw::GetWidth(parchment);
         BlitTypedString(100, parchment, w, 40, 2, 0, 70, level ? level->GetHeadingText() : "");
         BlitString(1501, parchment, w, 40, 2, 0, 100);
-        background = std::make_unique<CSprite>(1412, 0, false);
+        background = std::make_unique<CSprite>(LAYER_CL2, 0, false);
         background->SetName("InGame Controller (INGAME_LSPRITE_BACKGROUND)");
         background->AddFrame(kParchment);
         background->SetPosition(57, 23, false);

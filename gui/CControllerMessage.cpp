@@ -47,7 +47,7 @@ CControllerMessage::~CControllerMessage() {
 
 void CControllerMessage::LoadSprites() {
     if (spritesBuilt) return;
-    dimmer = std::make_unique<CSprite>(1411, 0, false);
+    dimmer = std::make_unique<CSprite>(LAYER_CL1, 0, false);
     dimmer->SetName("Message Controller (MESSAGE_LSPRITE_DIMMER)");
     dimmer->AddFrame("dimmer.png");
     dimmer->SetPosition(0, 0, false);
@@ -68,7 +68,7 @@ void CControllerMessage::LoadSprites() {
         body.balanced = true;
         BlitFittedString(body, base, 2, (width - kTextWidth) / 2, 200);
     }
-    background = std::make_unique<CSprite>(1412, 0, false);
+    background = std::make_unique<CSprite>(LAYER_CL2, 0, false);
     background->SetName("Message Controller (MESSAGE_LSPRITE_BACKGROUND)");
     background->AddFrame(base);
     background->SetPosition(150, 88, false);

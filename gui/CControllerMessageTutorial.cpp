@@ -8,10 +8,10 @@
 
 CControllerMessageTutorial::CControllerMessageTutorial() {
     id = CONTROLLER_TUTORIAL_MESSAGE;
-    dimmer = MakeDimmer(1411, "Message Tutorial Controller (MESSAGETUT_LSPRITE_DIMMER)");
-    background = MakeGuiSprite("mapstar_explain.png", 1412,
+    dimmer = MakeDimmer(LAYER_CL1, "Message Tutorial Controller (MESSAGETUT_LSPRITE_DIMMER)");
+    background = MakeGuiSprite("mapstar_explain.png", LAYER_CL2,
                                "Message Tutorial Controller (MESSAGETUT_LSPRITE_BACKGROUND)", 199, 173, true);
-    star = std::make_unique<CSprite>(1412, 2, false);
+    star = std::make_unique<CSprite>(LAYER_CL2, 2, false);
     star->SetName("Message Tutorial Controller (MESSAGETUT_LSPRITE_TUTORIAL)");
     star->AddFrames("star_base", 0, 59, ".png", 1);
     star->SetPosition(494, 233, false);

@@ -58,7 +58,7 @@ int CControllerTextEntryBase::ComposeBackdrop(const char* panel, int panelX, int
 }
 
 void CControllerTextEntryBase::MakeBackground(int image, const char* debugName) {
-    sprites[0] = MakeGuiSprite(image, 1410, debugName, 0, 0, true);
+    sprites[0] = MakeGuiSprite(image, LAYER_CL0, debugName, 0, 0, true);
 }
 
 void CControllerTextEntryBase::MakeButtons(int okayX, int okayY, int cancelX, int cancelY) {

@@ -69,7 +69,7 @@ protected:
     // text painted on, registered as kBaseImage.
     static int ComposeBackdrop(const char* panel, int panelX, int panelY, int promptId, int promptX, int promptY,
                                int promptW, int promptH);
-    // That picture as the first sprite (layer 1410, at the screen's corner).
+    // That picture as the first sprite (LAYER_CL0, at the screen's corner).
     void MakeBackground(int image, const char* debugName);
     // The parchment okay (the default button) and cancel buttons.
     void MakeButtons(int okayX, int okayY, int cancelX, int cancelY);

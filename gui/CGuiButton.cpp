@@ -28,16 +28,17 @@ CGuiButton::CGuiButton(int x_, int y_, int id_, CController* owner_, const char*
       disable(nullptr),
       click(nullptr),
       text(nullptr) {
-    base = MakeSprite(baseImage, CL_BUTTON, "GUI Button Base", x, y, true);
-    if (shadowImage) shadow = MakeSprite(shadowImage, CL_SHADOW, "GUI Button Shadow", x + shadowDx, y + shadowDy, true);
-    rollover = MakeSprite(rolloverImage, CL_ROLL, "GUI Button Rollover", x, y, false);
-    if (clickImage) click = MakeSprite(clickImage, CL_ROLL, "GUI Button Click", x, y, false);
+    base = MakeSprite(baseImage, LAYER_CL_BUTTON, "GUI Button Base", x, y, true);
+    if (shadowImage)
+        shadow = MakeSprite(shadowImage, LAYER_CL_SHADOW, "GUI Button Shadow", x + shadowDx, y + shadowDy, true);
+    rollover = MakeSprite(rolloverImage, LAYER_CL_ROLL, "GUI Button Rollover", x, y, false);
+    if (clickImage) click = MakeSprite(clickImage, LAYER_CL_ROLL, "GUI Button Click", x, y, false);
 }
 
 CGuiButton::~CGuiButton() { ReleaseAll(base, rollover, shadow, disable, click, text); }
 
-std::unique_ptr<CSprite> CGuiButton::MakeSprite(const char* image, int layer, const char* debugName, int px, int py,
-                                                bool shown) {
+std::unique_ptr<CSprite> CGuiButton::MakeSprite(const char* image, SpriteLayer layer, const char* debugName, int px,
+                                                int py, bool shown) {
     auto s = std::make_unique<CSprite>(layer, 0, false);
     s->SetName(debugName);
     if (image) s->AddFrame(image);
@@ -62,14 +63,14 @@ void CGuiButton::SetText(const char* textImage, int dx, int dy, int hoverDx, int
     textPressedDy = dy + pressedDy;
     // A hidden (not disabled) button keeps its text hidden until Show.
     const bool shown = !(hidden && !disabled);
-    text = MakeSprite(textImage, CL_TEXT, "GUI Button Text", x + textDx, y + textDy, shown);
+    text = MakeSprite(textImage, LAYER_CL_TEXT, "GUI Button Text", x + textDx, y + textDy, shown);
 }
 
 void CGuiButton::SetDisableImage(const char* image, int dx, int dy) {
     disable.reset();
     disableDx = dx;
     disableDy = dy;
-    disable = MakeSprite(image, CL_TEXT, "GUI Button Disable", x + dx, y + dy, disabled != 0);
+    disable = MakeSprite(image, LAYER_CL_TEXT, "GUI Button Disable", x + dx, y + dy, disabled != 0);
 }
 
 void CGuiButton::Disable() {
@@ -105,17 +106,17 @@ void CGuiButton::SetPosition(int px, int py) {
 
 void CGuiButton::SetBaseImage(const char* image) {
     base.reset();
-    base = MakeSprite(image, CL_BUTTON, "GUI Button Base", x, y, true);
+    base = MakeSprite(image, LAYER_CL_BUTTON, "GUI Button Base", x, y, true);
 }
 
 void CGuiButton::SetRolloverImage(const char* image) {
     rollover.reset();
-    rollover = MakeSprite(image, CL_ROLL, "GUI Button Rollover", x, y, true);
+    rollover = MakeSprite(image, LAYER_CL_ROLL, "GUI Button Rollover", x, y, true);
 }
 
 void CGuiButton::SetClickImage(const char* image) {
     click.reset();
-    click = MakeSprite(image, CL_ROLL, "GUI Button Click", x, y, true);
+    click = MakeSprite(image, LAYER_CL_ROLL, "GUI Button Click", x, y, true);
 }
 
 int CGuiButton::GetCentreX() const { return base->GetX(false) + base->GetWidth(false) / 2; }

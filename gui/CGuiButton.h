@@ -13,17 +13,6 @@
 class CController;
 class CSprite;
 
-// Layers of the button's sprites: shadow below base, base below rollover and
-// click, text and overlay on top.
-enum ButtonLayer {
-    CL_SHADOW = LAYER_CL_SHADOW,
-    CL_BUTTON = LAYER_CL_BUTTON,
-    CL_ROLL = LAYER_CL_ROLL,
-    CL_TEXT = LAYER_CL_TEXT,
-    CL_TOP = LAYER_CL_TOP,
-    CL_CLOUD = LAYER_CL_CLOUD,
-};
-
 class CGuiButton : public CGuiButtonBase {
 public:
     // Image names of the image store; shadow and click may be null.
@@ -61,7 +50,7 @@ public:
     CSprite* GetDisableSprite() const { return disable.get(); }
 
 private:
-    std::unique_ptr<CSprite> MakeSprite(const char* image, int layer, const char* debugName, int px, int py,
+    std::unique_ptr<CSprite> MakeSprite(const char* image, SpriteLayer layer, const char* debugName, int px, int py,
                                         bool shown);
     void PlaceText(int dx, int dy);
 

@@ -96,7 +96,7 @@ CGuiButtonMapDot::~CGuiButtonMapDot() {
     selectedDot = -1;
 }
 
-std::unique_ptr<CSprite> CGuiButtonMapDot::MakeStill(const char* image, int layer, int px, int py) {
+std::unique_ptr<CSprite> CGuiButtonMapDot::MakeStill(const char* image, SpriteLayer layer, int px, int py) {
     auto s = std::make_unique<CSprite>(layer, kStripDelay, false);
     s->SetName(kDebugName);
     s->AddFrame(image);
@@ -104,8 +104,8 @@ std::unique_ptr<CSprite> CGuiButtonMapDot::MakeStill(const char* image, int laye
     return s;
 }
 
-std::unique_ptr<CSprite> CGuiButtonMapDot::MakeStrip(const char* prefix, int from, int to, int layer, int px, int py,
-                                                     bool looping, bool pingPong) {
+std::unique_ptr<CSprite> CGuiButtonMapDot::MakeStrip(const char* prefix, int from, int to, SpriteLayer layer, int px,
+                                                     int py, bool looping, bool pingPong) {
     auto s = std::make_unique<CSprite>(layer, kStripDelay, false);
     s->SetName(kDebugName);
     s->AddFrames(prefix, from, to, ".png", 1);
@@ -123,13 +123,13 @@ void CGuiButtonMapDot::BuildDot() {
                           : state == STATE_COMPLETED ? kCompleted
                           : state == STATE_PLAYABLE  ? kPlayable
                                                      : kGhosted;
-    baseSprite = MakeStill(look.base, CL_BUTTON, x, y);
-    shrinkSprite = MakeStrip(look.shrink, 1, 3, CL_BUTTON, x, y, false, false);
-    growSprite = MakeStrip(look.shrink, 3, 1, CL_BUTTON, x, y, false, false);
+    baseSprite = MakeStill(look.base, LAYER_CL_BUTTON, x, y);
+    shrinkSprite = MakeStrip(look.shrink, 1, 3, LAYER_CL_BUTTON, x, y, false, false);
+    growSprite = MakeStrip(look.shrink, 3, 1, LAYER_CL_BUTTON, x, y, false, false);
     if (!IsOpen(state)) return;
-    rolloverSprite = MakeStill(look.rollover, CL_BUTTON, x, y);
-    pulseSprite = MakeStrip("mapdotregularselectedpulse", 0, 5, CL_ROLL, x, y, true, true);
-    appearSprite = MakeStrip(look.shrink, 3, 1, CL_BUTTON, x, y, false, false);
+    rolloverSprite = MakeStill(look.rollover, LAYER_CL_BUTTON, x, y);
+    pulseSprite = MakeStrip("mapdotregularselectedpulse", 0, 5, LAYER_CL_ROLL, x, y, true, true);
+    appearSprite = MakeStrip(look.shrink, 3, 1, LAYER_CL_BUTTON, x, y, false, false);
 }
 
 void CGuiButtonMapDot::BuildStar() {
@@ -139,12 +139,12 @@ void CGuiButtonMapDot::BuildStar() {
         if (anim == ANIM_SELECTED || anim == ANIM_ROLLOVER) anim = ANIM_IDLE;
     }
     if (anim == ANIM_POP) anim = ANIM_IDLE;
-    baseSprite = MakeStrip("star_base", 0, 59, CL_TEXT, x - 1, y - 28, true, false);
-    growSprite = MakeStrip("star_appear", 0, 13, CL_TEXT, x - 1, y - 28, false, false);
+    baseSprite = MakeStrip("star_base", 0, 59, LAYER_CL_TEXT, x - 1, y - 28, true, false);
+    growSprite = MakeStrip("star_appear", 0, 13, LAYER_CL_TEXT, x - 1, y - 28, false, false);
     if (IsOpen(state)) {
-        rolloverSprite = MakeStrip("star_pulse", 0, 59, CL_TEXT, x - 5, y - 28, true, false);
-        pulseSprite = MakeStrip("star_pulse", 0, 59, CL_TEXT, x - 5, y - 28, true, false);
-        appearSprite = MakeStrip("star_appear", 0, 13, CL_TEXT, x - 1, y - 28, false, false);
+        rolloverSprite = MakeStrip("star_pulse", 0, 59, LAYER_CL_TEXT, x - 5, y - 28, true, false);
+        pulseSprite = MakeStrip("star_pulse", 0, 59, LAYER_CL_TEXT, x - 5, y - 28, true, false);
+        appearSprite = MakeStrip("star_appear", 0, 13, LAYER_CL_TEXT, x - 1, y - 28, false, false);
     }
     if (anim == ANIM_APPEAR || anim == ANIM_APPEAR_SELECT) {
         // A star coming into view keeps still a little while after it is in.
@@ -164,7 +164,7 @@ void CGuiButtonMapDot::PlaceStar(int centreX, int centreY, const char* postImage
     for (CSprite* s : {baseSprite.get(), growSprite.get(), rolloverSprite.get(), pulseSprite.get(), appearSprite.get()})
         if (s) s->SetPosition(centreX - s->GetWidth(true) / 2, centreY - 13, false);
     postSprite.reset();
-    postSprite = MakeStill(postImage, CL_SHADOW, postX, postY);
+    postSprite = MakeStill(postImage, LAYER_CL_SHADOW, postX, postY);
     ShowPost(!current->IsHidden());
 }
 

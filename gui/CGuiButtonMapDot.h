@@ -11,11 +11,11 @@
 #include <memory>
 
 #include "engine/COscillator.h"
+#include "engine/CSprite.h"
 #include "gui/CGuiButtonBase.h"
 
 class CController;
 class CSoundObject;
-class CSprite;
 
 class CGuiButtonMapDot : public CGuiButtonBase {
 public:
@@ -68,9 +68,9 @@ public:
     bool IsStarWaiting() const { return starWaiting != 0; }
 
 private:
-    std::unique_ptr<CSprite> MakeStill(const char* image, int layer, int px, int py);
-    std::unique_ptr<CSprite> MakeStrip(const char* prefix, int from, int to, int layer, int px, int py, bool looping,
-                                       bool pingPong);
+    std::unique_ptr<CSprite> MakeStill(const char* image, SpriteLayer layer, int px, int py);
+    std::unique_ptr<CSprite> MakeStrip(const char* prefix, int from, int to, SpriteLayer layer, int px, int py,
+                                       bool looping, bool pingPong);
     void BuildDot();
     void BuildStar();
     // Hides the current picture and shows another at the same frame number.

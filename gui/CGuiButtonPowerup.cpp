@@ -1,5 +1,7 @@
 #include "gui/CGuiButtonPowerup.h"
 
+#include <utility>
+
 #include "engine/CController.h"
 #include "engine/CInput.h"
 #include "engine/CMouse.h"
@@ -34,30 +36,39 @@ CGuiButtonPowerup::CGuiButtonPowerup(int x_, int y_, int id_, CController* owner
 
 CGuiButtonPowerup::~CGuiButtonPowerup() { ReleaseAll(base, rollover, click, text); }
 
-void CGuiButtonPowerup::Take(std::unique_ptr<CSprite>* slot, CSprite* sprite, const char* debugName) {
-    if (slot->get() != sprite) slot->reset(sprite);
-    if (!sprite) return;
-    sprite->SetName(debugName);
-    sprite->SetPosition(x, y, false);
-    sprite->Play(true);
-    sprite->Hide();
+void CGuiButtonPowerup::Take(std::unique_ptr<CSprite>& slot, std::unique_ptr<CSprite> sprite, const char* debugName) {
+    slot = std::move(sprite);
+    if (!slot) return;
+    slot->SetName(debugName);
+    slot->SetPosition(x, y, false);
+    slot->Play(true);
+    slot->Hide();
 }
 
-void CGuiButtonPowerup::SetBaseSprite(CSprite* s) { Take(&base, s, "GUI Powerup Button Base"); }
-void CGuiButtonPowerup::SetRolloverSprite(CSprite* s) { Take(&rollover, s, "GUI Powerup Button Rollover"); }
-void CGuiButtonPowerup::SetClickSprite(CSprite* s) { Take(&click, s, "GUI Powerup Button Click"); }
-void CGuiButtonPowerup::SetTextSprite(CSprite* s) { Take(&text, s, "GUI Powerup Button Text"); }
+void CGuiButtonPowerup::SetBaseSprite(std::unique_ptr<CSprite> s) {
+    Take(base, std::move(s), "GUI Powerup Button Base");
+}
+void CGuiButtonPowerup::SetRolloverSprite(std::unique_ptr<CSprite> s) {
+    Take(rollover, std::move(s), "GUI Powerup Button Rollover");
+}
+void CGuiButtonPowerup::SetClickSprite(std::unique_ptr<CSprite> s) {
+    Take(click, std::move(s), "GUI Powerup Button Click");
+}
+void CGuiButtonPowerup::SetTextSprite(std::unique_ptr<CSprite> s) {
+    Take(text, std::move(s), "GUI Powerup Button Text");
+}
 
-void CGuiButtonPowerup::SetContent(CSprite* baseSprite, CSprite* rolloverSprite, CSprite* clickSprite,
-                                   CSprite* textSprite, int value_) {
+void CGuiButtonPowerup::SetContent(std::unique_ptr<CSprite> baseSprite, std::unique_ptr<CSprite> rolloverSprite,
+                                   std::unique_ptr<CSprite> clickSprite, std::unique_ptr<CSprite> textSprite,
+                                   int value_) {
     hasContent = 1;
     used = 0;
     hovering = 0;
     value = value_;
-    SetBaseSprite(baseSprite);
-    SetRolloverSprite(rolloverSprite);
-    SetClickSprite(clickSprite);
-    SetTextSprite(textSprite);
+    SetBaseSprite(std::move(baseSprite));
+    SetRolloverSprite(std::move(rolloverSprite));
+    SetClickSprite(std::move(clickSprite));
+    SetTextSprite(std::move(textSprite));
     if (!hidden) {
         ShowSprite(base.get());
         ShowSprite(text.get());

@@ -21,12 +21,13 @@ public:
 
     // Takes the four sprites (any may be null) and the value to report;
     // the sprites held before are deleted. Shows base and text.
-    void SetContent(CSprite* base, CSprite* rollover, CSprite* click, CSprite* text, int value);
+    void SetContent(std::unique_ptr<CSprite> base, std::unique_ptr<CSprite> rollover, std::unique_ptr<CSprite> click,
+                    std::unique_ptr<CSprite> text, int value);
     // Replace one sprite: placed, played forward and hidden.
-    void SetBaseSprite(CSprite* sprite);
-    void SetRolloverSprite(CSprite* sprite);
-    void SetClickSprite(CSprite* sprite);
-    void SetTextSprite(CSprite* sprite);
+    void SetBaseSprite(std::unique_ptr<CSprite> sprite);
+    void SetRolloverSprite(std::unique_ptr<CSprite> sprite);
+    void SetClickSprite(std::unique_ptr<CSprite> sprite);
+    void SetTextSprite(std::unique_ptr<CSprite> sprite);
     // Back to empty: the four sprites are deleted.
     void Clear();
 
@@ -48,7 +49,7 @@ public:
     void WarpMouseTo() override;
 
 private:
-    void Take(std::unique_ptr<CSprite>* slot, CSprite* sprite, const char* debugName);
+    void Take(std::unique_ptr<CSprite>& slot, std::unique_ptr<CSprite> sprite, const char* debugName);
 
     uint8_t hasContent;
     uint8_t used;

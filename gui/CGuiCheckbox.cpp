@@ -10,12 +10,14 @@
 
 CGuiCheckbox::CGuiCheckbox(int x_, int y_, int id_, CController* owner_)
     : CGuiButtonBase(x_, y_, id_, owner_, false), checked(1) {
-    sprites[LOOK_UNCHECKED] = MakeGuiSprite("checkbox_base.png", CL_BUTTON, "GUI Checkbox Unchecked", x, y, false);
+    sprites[LOOK_UNCHECKED] =
+        MakeGuiSprite("checkbox_base.png", LAYER_CL_BUTTON, "GUI Checkbox Unchecked", x, y, false);
     sprites[LOOK_UNCHECKED_ROLLOVER] =
-        MakeGuiSprite("checkbox_rollover.png", CL_ROLL, "GUI Checkbox Unchecked Rollover", x, y, false);
-    sprites[LOOK_CHECKED] = MakeGuiSprite("checkbox_basecheck.png", CL_BUTTON, "GUI Checkbox Checked", x, y, true);
+        MakeGuiSprite("checkbox_rollover.png", LAYER_CL_ROLL, "GUI Checkbox Unchecked Rollover", x, y, false);
+    sprites[LOOK_CHECKED] =
+        MakeGuiSprite("checkbox_basecheck.png", LAYER_CL_BUTTON, "GUI Checkbox Checked", x, y, true);
     sprites[LOOK_CHECKED_ROLLOVER] =
-        MakeGuiSprite("checkbox_rollovercheck.png", CL_ROLL, "GUI Checkbox Checked Rollover", x, y, false);
+        MakeGuiSprite("checkbox_rollovercheck.png", LAYER_CL_ROLL, "GUI Checkbox Checked Rollover", x, y, false);
 }
 
 CGuiCheckbox::~CGuiCheckbox() { ReleaseAll(sprites); }

@@ -10,14 +10,14 @@ CGuiCounter::CGuiCounter(int x_, int y_, int digits_, const char* framePicture, 
     if (digits < 1) digits = 1;
     for (int i = 0; i < kMaxDigits; ++i) windowTop[i] = 0;
     if (framePicture) {
-        frameSprite = std::make_unique<CSprite>(CL_TOP, 0, false);
+        frameSprite = std::make_unique<CSprite>(LAYER_CL_TOP, 0, false);
         frameSprite->SetName("GUI Counter Frame");
         frameSprite->AddFrame(framePicture);
         frameSprite->SetPosition(x + frameDx, y + frameDy, false);
         frameSprite->Show(kSpriteNotDrawn, kSpriteNotDrawn);
     }
     for (int i = 0; i < digits; ++i) {
-        digitSprites[i] = std::make_unique<CSprite>(CL_TEXT, 0, false);
+        digitSprites[i] = std::make_unique<CSprite>(LAYER_CL_TEXT, 0, false);
         CSprite* s = digitSprites[i].get();
         s->SetName("GUI Counter Digit");
         s->AddFrame("counterdigitsA_faded.png");

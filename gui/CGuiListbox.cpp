@@ -299,7 +299,7 @@ void CGuiListbox::Paint() {
             }
         }
     }
-    contentSprite = std::make_unique<CSprite>(kLayer, 0, false);
+    contentSprite = std::make_unique<CSprite>(LAYER_CL3, 0, false);
     contentSprite->SetName("GUI Listbox Contents");
     contentSprite->AddFrame(page);
     contentSprite->SetPosition(x, y, false);

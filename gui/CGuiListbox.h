@@ -18,7 +18,6 @@ class CSprite;
 
 class CGuiListbox : public CGuiButtonBase {
 public:
-    static constexpr int kLayer = 1413;
     static constexpr int kDoubleClickFrames = 15;
     static constexpr int kCellTextId = 501;
     static constexpr int kEmptyTextId = 502;

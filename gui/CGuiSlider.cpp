@@ -5,10 +5,10 @@
 #include "gui/GuiSprites.h"
 
 CGuiSlider::CGuiSlider(int x_, int y_) : x(x_), y(y_), disabled(0), value(kMaxValue) {
-    shadow = MakeGuiSprite("slider_shadow.png", CL_SHADOW, "GUI Slider Shadow", x, y, true);
-    frame = MakeGuiSprite("slider_frame.png", CL_ROLL, "GUI Slider Frame", x, y, true);
-    bar = MakeGuiSprite("slider_value.png", CL_BUTTON, "GUI Slider Base", x, y, true);
-    greyOut = MakeGuiSprite("slider_greyout.png", CL_TEXT, "GUI Slider Gray", x + kGreyOutDx, y, false);
+    shadow = MakeGuiSprite("slider_shadow.png", LAYER_CL_SHADOW, "GUI Slider Shadow", x, y, true);
+    frame = MakeGuiSprite("slider_frame.png", LAYER_CL_ROLL, "GUI Slider Frame", x, y, true);
+    bar = MakeGuiSprite("slider_value.png", LAYER_CL_BUTTON, "GUI Slider Base", x, y, true);
+    greyOut = MakeGuiSprite("slider_greyout.png", LAYER_CL_TEXT, "GUI Slider Gray", x + kGreyOutDx, y, false);
 }
 
 CGuiSlider::~CGuiSlider() { ReleaseAll(shadow, frame, bar, greyOut); }

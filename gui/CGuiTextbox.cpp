@@ -58,7 +58,7 @@ CGuiTextbox::CGuiTextbox(int maxLength_, int x_, int y_, int marginX_, int margi
     snprintf(name, sizeof(name), "x%i_y%i_%s", x, y, backgroundImage.c_str());
     imageName = name;
 
-    cursorSprite = std::make_unique<CSprite>(CL_TEXT, 0, false);
+    cursorSprite = std::make_unique<CSprite>(LAYER_CL_TEXT, 0, false);
     cursorSprite->SetName("GUI Textbox Cursor");
     cursorSprite->AddFrame(cursorImage.c_str());
     cursorSprite->SetPosition(x + marginX, y + marginY, false);
@@ -149,7 +149,7 @@ void CGuiTextbox::Repaint() {
     textSprite.reset();
     CDraw::UnloadImage(imageName.c_str());
     const int copy = CDraw::CopyImage(backgroundImage.c_str(), imageName.c_str(), 0);
-    textSprite = std::make_unique<CSprite>(CL_ROLL, 0, false);
+    textSprite = std::make_unique<CSprite>(LAYER_CL_ROLL, 0, false);
     textSprite->SetName("GUI Textbox Text");
     textSprite->AddFrame(copy);
     textSprite->SetPosition(x, y, false);

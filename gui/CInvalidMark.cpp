@@ -2,7 +2,7 @@
 
 #include "engine/CSprite.h"
 
-CInvalidMark::CInvalidMark(const char* prefix, int layer, int x, int y, const char* debugName)
+CInvalidMark::CInvalidMark(const char* prefix, SpriteLayer layer, int x, int y, const char* debugName)
     : sprite_(new CSprite(layer, 2, false)) {
     sprite_->SetName(debugName);
     sprite_->AddFrames(prefix, 5, 0, ".png", 1);

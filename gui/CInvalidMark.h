@@ -6,12 +6,12 @@
 
 #include <memory>
 
-class CSprite;
+#include "engine/CSprite.h"
 
 class CInvalidMark {
 public:
     // Frames prefix + 5 .. prefix + 0 + ".png"; hidden until Start.
-    CInvalidMark(const char* prefix, int layer, int x, int y, const char* debugName);
+    CInvalidMark(const char* prefix, SpriteLayer layer, int x, int y, const char* debugName);
     ~CInvalidMark();
     CInvalidMark(const CInvalidMark&) = delete;
     CInvalidMark& operator=(const CInvalidMark&) = delete;

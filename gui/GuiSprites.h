@@ -5,14 +5,15 @@
 #include <cstddef>
 #include <memory>
 
-class CSprite;
+#include "engine/CSprite.h"
 
 // A still sprite on layer showing image (a name of the image store, taken
 // with one reference) at (x, y); shown at once when asked.
-std::unique_ptr<CSprite> MakeGuiSprite(const char* image, int layer, const char* debugName, int x, int y, bool shown);
+std::unique_ptr<CSprite> MakeGuiSprite(const char* image, SpriteLayer layer, const char* debugName, int x, int y,
+                                       bool shown);
 // The same for an image id the caller already holds (the sprite takes over
 // that reference).
-std::unique_ptr<CSprite> MakeGuiSprite(int imageId, int layer, const char* debugName, int x, int y, bool shown);
+std::unique_ptr<CSprite> MakeGuiSprite(int imageId, SpriteLayer layer, const char* debugName, int x, int y, bool shown);
 
 // Releases what a screen or a widget owns, in the order given: each
 // std::unique_ptr, or each of an array of them, is emptied. Sprites and

@@ -4,6 +4,7 @@
 
 #include "engine/CDraw.h"
 #include "engine/FontRender.h"
+#include "engine/ResourceFiles.h"
 
 namespace {
 
@@ -46,6 +47,6 @@ bool BlitFittedString(const FontFitRequest& request, int imageId, int align, int
 
 bool BlitText(const char* text, int imageId, int boxW, int boxH, int align, int x, int y) {
     if (!text || !CDraw::GetSurface(imageId)) return false;
-    return BlitOnto(FontRenderText(boxW, boxH, align, 5, "resource6.dat", 23, 24, 34, 83, text, nullptr, nullptr),
+    return BlitOnto(FontRenderText(boxW, boxH, align, 5, kTextFontFile, 23, 24, 34, 83, text, nullptr, nullptr),
                     imageId, x, y);
 }

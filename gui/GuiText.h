@@ -27,5 +27,5 @@ bool BlitFittedString(const FontFitRequest& request, int imageId, int align, int
                       FontFitted* fitted = nullptr);
 
 // The same for a plain 8-bit text in the plain-text style: the font file
-// "resource6.dat" at 23 points, line spacing 5, colour (24, 34, 83).
+// kTextFontFile at 23 points, line spacing 5, colour (24, 34, 83).
 bool BlitText(const char* text, int imageId, int boxW, int boxH, int align, int x, int y);

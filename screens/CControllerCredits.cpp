@@ -52,7 +52,7 @@ CControllerCredits::~CControllerCredits() {
 
 void CControllerCredits::LoadSprites() {
     if (loaded) return;
-    dimmer = MakeDimmer(1411, "Credits Controller (CREDITS_LSPRITE_DIMMER)");
+    dimmer = MakeDimmer(LAYER_CL1, "Credits Controller (CREDITS_LSPRITE_DIMMER)");
 
     const int image = CopyPage(kPageName);
     CDraw::DrawImageOnto("parchment_victory.png", image, 125, 390);
@@ -61,7 +61,7 @@ void CControllerCredits::LoadSprites() {
     for (const NameField& n : kNames) BlitString(1001, image, n.w, n.h, 0, n.x, n.y, n.text);
     BlitString(1009, image, 280, 75, 2, 300, 425, kThanks);
     BlitString(1010, image, 100, 40, 1, 540, 500, kVersion);
-    page = MakePageSprite(image, 1411, "Credits Controller (CREDITS_LSPRITE_BACKGROUND)");
+    page = MakePageSprite(image, LAYER_CL1, "Credits Controller (CREDITS_LSPRITE_BACKGROUND)");
 
     done =
         std::make_unique<CGuiButton>(kDoneX, kFootRowY, 0, this, "story_buttondonebase.png",

@@ -262,7 +262,7 @@ CControllerInstructions::~CControllerInstructions() {
 
 void CControllerInstructions::CreateSprites() {
     if (built) return;
-    dimmer = MakeDimmer(1411, "Instructions Controller (INSTR_LSPRITE_DIMMER)");
+    dimmer = MakeDimmer(LAYER_CL1, "Instructions Controller (INSTR_LSPRITE_DIMMER)");
     // Two columns of nine topics, centred together on the page.
     for (int i = 0; i < kTopics; ++i) {
         char caption[40];
@@ -316,7 +316,7 @@ void CControllerInstructions::BuildPage() {
 
     const int image = CopyPage(kPageName);
     PaintPage(image);
-    pageSprite = MakePageSprite(image, 1411, "Instructions Controller (INSTR_LSPRITE_BACKGROUND)");
+    pageSprite = MakePageSprite(image, LAYER_CL1, "Instructions Controller (INSTR_LSPRITE_BACKGROUND)");
 }
 
 void CControllerInstructions::PaintPage(int image) {

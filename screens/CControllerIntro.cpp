@@ -4,6 +4,7 @@
 #include <SDL_image.h>
 
 #include <cstdio>
+#include <utility>
 
 #include "engine/CDraw.h"
 #include "engine/FileReading.h"
@@ -12,6 +13,8 @@
 #include "engine/DataFolder.h"
 #include "engine/Log.h"
 #include "engine/Parameters.h"
+#include "engine/ResourceFiles.h"
+#include "gui/GuiSprites.h"
 #include "platform/Platform.h"
 #include "screens/CControllerMain.h"
 
@@ -26,15 +29,7 @@ const char* const kRule = "=============================================\n";
 
 void CControllerIntro::SetClock(Clock clock) { introClock = clock ? clock : DefaultClock; }
 
-CControllerIntro::CControllerIntro()
-    : logo(nullptr),
-      eyes(nullptr),
-      splash1(nullptr),
-      splash2(nullptr),
-      imagesLoaded(0),
-      startTime(-1),
-      mainMenu(nullptr),
-      menuOpened(0) {
+CControllerIntro::CControllerIntro() : onTop(nullptr), imagesLoaded(0), startTime(-1) {
     id = CONTROLLER_INTRO;
     HideMousePointer(kHideUntilNextUpdate);
     LoadSplashImages();
@@ -43,11 +38,11 @@ CControllerIntro::CControllerIntro()
 CControllerIntro::~CControllerIntro() {
     DebugLog(DBG_DESTRUCT, "CControllerIntro:  Destroying CControllerIntro...\n");
     mainMenu.reset();
-    ReleaseSprites(menuOpened != 0);
+    ReleaseSprites();
 }
 
-CSprite* CControllerIntro::LoadSplash(const char* file, const char* imageName, const char* logLine, int layer,
-                                      const char* debugName) {
+std::unique_ptr<CSprite> CControllerIntro::LoadSplash(const char* file, const char* imageName, const char* logLine,
+                                                      SpriteLayer layer, const char* debugName) {
     SDL_RWops* rw = OpenForReadingRW(file);
     if (!rw) {
         TellResourceFileFailed(file);
@@ -62,7 +57,7 @@ CSprite* CControllerIntro::LoadSplash(const char* file, const char* imageName, c
     }
     const int image = CDraw::LoadSurface(decoded, imageName);
     if (image < 0) return nullptr;
-    CSprite* s = new CSprite(layer, 0, false);
+    auto s = std::make_unique<CSprite>(layer, 0, false);
     s->SetName(debugName);
     s->AddFrame(image);
     s->SetPosition(0, 0, false);
@@ -71,25 +66,25 @@ CSprite* CControllerIntro::LoadSplash(const char* file, const char* imageName, c
 
 void CControllerIntro::LoadSplashImages() {
     if (imagesLoaded) return;
-    FILE* probe = PlatformOpenForReading("resource9.dat");
+    FILE* probe = PlatformOpenForReading(kLogoSplashFile);
     if (!probe) {
-        TellResourceFileFailed("resource9.dat");
+        TellResourceFileFailed(kLogoSplashFile);
         ErrorLog(true, "Cannot load splash0 file!\n");
     }
     fclose(probe);
-    logo = LoadSplash("resource9.dat", "splash0.jpg", "Loading SPLASH0_URL:  %s\n", 1431,
+    logo = LoadSplash(kLogoSplashFile, "splash0.jpg", "Loading SPLASH0_URL:  %s\n", LAYER_CL_LOGO1,
                       "Intro Controller (INTRO_LSPRITE_ZJLOGO)");
     if (!logo) ErrorLog(true, "Cannot load splash0 file!\n");
-    CControllerMain::SetIntroLogo(logo);
+    onTop = logo.get();
 
-    eyes = new CSprite(1432, 0, false);
+    eyes = std::make_unique<CSprite>(LAYER_CL_LOGO2, 0, false);
     eyes->SetName("Intro Controller (INTRO_LSPRITE_ZJEYES)");
     eyes->AddFrame("logozj-eyes.png");
     eyes->SetPosition(264, 197, false);
 
-    splash1 = LoadSplash("resource10.dat", "splash1.jpg", "Loading SPLASH1_URL:  %s\n", 1433,
+    splash1 = LoadSplash(kTitleSplashFile, "splash1.jpg", "Loading SPLASH1_URL:  %s\n", LAYER_CL_LOGO3,
                          "Intro Controller (INTRO_LSPRITE_SPLASH1)");
-    splash2 = LoadSplash("resource11.dat", "splash2.jpg", "Loading SPLASH2_URL:  %s\n", 1434,
+    splash2 = LoadSplash(kClosingSplashFile, "splash2.jpg", "Loading SPLASH2_URL:  %s\n", LAYER_CL_LOGO4,
                          "Intro Controller (INTRO_LSPRITE_SPLASH2)");
     imagesLoaded = 1;
 }
@@ -129,10 +124,10 @@ void CControllerIntro::updateSprites() {
 
     if (elapsed >= kSplash1At) {
         if (splash1) {
-            if (splash1->IsHidden() && CControllerMain::GetIntroLogo() != splash1) {
+            if (splash1->IsHidden() && onTop != splash1.get()) {
                 splash1->Show(kSpriteNotDrawn, kSpriteNotDrawn);
                 splash1->SetFadeIn(kFadeMs, 0, 255);
-                CControllerMain::SetIntroLogo(splash1);
+                onTop = splash1.get();
             }
             if (splash1->IsFading()) return;
         } else if (elapsed < kSplash2At - 1) {
@@ -142,10 +137,10 @@ void CControllerIntro::updateSprites() {
     }
     if (elapsed >= kSplash2At) {
         if (splash2) {
-            if (splash2->IsHidden() && CControllerMain::GetIntroLogo() != splash2) {
+            if (splash2->IsHidden() && onTop != splash2.get()) {
                 splash2->Show(kSpriteNotDrawn, kSpriteNotDrawn);
                 splash2->SetFadeIn(kFadeMs, 0, 255);
-                CControllerMain::SetIntroLogo(splash2);
+                onTop = splash2.get();
             }
             if (splash2->IsFading()) return;
         } else if (elapsed < kMenuAt) {
@@ -156,34 +151,31 @@ void CControllerIntro::updateSprites() {
     if (elapsed >= kMenuAt) LoadMainMenu();
 }
 
-void CControllerIntro::ReleaseSprites(bool keepHanded) {
-    CSprite* handed = CControllerMain::GetIntroLogo();
-    CSprite** slots[] = {&logo, &eyes, &splash1, &splash2};
-    for (CSprite** slot : slots) {
-        if (*slot && *slot == handed) {
-            // The picture handed over belongs to the main menu once one has
-            // been made; before that it is still ours.
-            if (!keepHanded) {
-                delete *slot;
-                CControllerMain::SetIntroLogo(nullptr);
-            }
-        } else {
-            delete *slot;
+std::unique_ptr<CSprite> CControllerIntro::TakePictureOnTop() {
+    for (std::unique_ptr<CSprite>* slot : {&logo, &splash1, &splash2}) {
+        if (*slot && slot->get() == onTop) {
+            onTop = nullptr;
+            return std::move(*slot);
         }
-        *slot = nullptr;
     }
+    return nullptr;
+}
+
+void CControllerIntro::ReleaseSprites() {
+    ReleaseAll(logo, eyes, splash1, splash2);
+    onTop = nullptr;
     imagesLoaded = 0;
 }
 
 void CControllerIntro::LoadMainMenu() {
     if (!imagesLoaded || mainMenu) return;
     ShowHourglass(true);
-    ReleaseSprites(true);
-    menuOpened = 1;
+    std::unique_ptr<CSprite> onScreen = TakePictureOnTop();
+    ReleaseSprites();
     DebugLog(DBG_DEBUG, "%s", kRule);
     DebugLog(DBG_DEBUG, "Loading Controller:  Main Menu\n");
     DebugLog(DBG_DEBUG, "%s", kRule);
-    mainMenu = std::make_unique<CControllerMain>();
+    mainMenu = std::make_unique<CControllerMain>(std::move(onScreen));
     OpenChild(mainMenu.get());
 }
 

@@ -1,16 +1,16 @@
 // The first screen and the root of the screen stack: the maker's logo fades
 // in and blinks its eyes, up to two splash pictures follow, each fading in
 // over the one before, and then the main menu opens. The last picture on
-// screen is handed to the main menu, which fades it out. When the main menu
-// closes, the intro closes too and the program ends.
+// screen is handed to the main menu, which owns it from then on and fades it
+// out. When the main menu closes, the intro closes too and the program ends.
 #pragma once
 
 #include <cstdint>
 #include <memory>
 
 #include "engine/CController.h"
+#include "engine/CSprite.h"
 
-class CSprite;
 class CControllerMain;
 
 class CControllerIntro : public CController {
@@ -34,7 +34,7 @@ public:
     int GetStartTime() const { return startTime; }
     bool AreImagesLoaded() const { return imagesLoaded != 0; }
     CControllerMain* GetMainMenu() const { return mainMenu.get(); }
-    CSprite* GetEyes() const { return eyes; }
+    CSprite* GetEyes() const { return eyes.get(); }
 
     // The clock of the timeline (SDL_GetTicks by default; null restores it).
     using Clock = uint32_t (*)();
@@ -42,20 +42,22 @@ public:
 
 private:
     void LoadSplashImages();
-    CSprite* LoadSplash(const char* file, const char* imageName, const char* logLine, int layer,
-                        const char* debugName);
+    std::unique_ptr<CSprite> LoadSplash(const char* file, const char* imageName, const char* logLine,
+                                        SpriteLayer layer, const char* debugName);
     void updateSprites();
     void LoadMainMenu();
-    // keepHanded: the picture handed to the main menu is left alone.
-    void ReleaseSprites(bool keepHanded);
+    // Takes the picture on top out of the intro's hands, for the main menu.
+    std::unique_ptr<CSprite> TakePictureOnTop();
+    void ReleaseSprites();
     int Elapsed() const;
 
-    CSprite* logo;
-    CSprite* eyes;
-    CSprite* splash1;
-    CSprite* splash2;
+    std::unique_ptr<CSprite> logo;
+    std::unique_ptr<CSprite> eyes;
+    std::unique_ptr<CSprite> splash1;
+    std::unique_ptr<CSprite> splash2;
+    // The picture faded in last (one of the above): the one left on screen.
+    CSprite* onTop;
     uint8_t imagesLoaded;
     int startTime;
     std::unique_ptr<CControllerMain> mainMenu;
-    uint8_t menuOpened;
 };

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "engine/CDraw.h"
 #include "engine/CInput.h"
@@ -35,7 +36,6 @@
 
 namespace {
 
-CSprite* introLogo = nullptr;
 // The lock file of a data folder that could not be locked, until told.
 std::string unlockedLock;
 
@@ -126,9 +126,6 @@ void RewindShow(CSprite* s) {
 
 }  // namespace
 
-void CControllerMain::SetIntroLogo(CSprite* logo) { introLogo = logo; }
-CSprite* CControllerMain::GetIntroLogo() { return introLogo; }
-
 void CControllerMain::AddVolcanoGlowFrames(CSprite* glow) {
     glow->AddFrames("mainmenu_glow", 1, 9, ".png", 1);
     glow->AddFrame("mainmenu_glow9.png", 2);
@@ -136,8 +133,9 @@ void CControllerMain::AddVolcanoGlowFrames(CSprite* glow) {
     glow->AddFrame("mainmenu_glow1.png", 2);
 }
 
-CControllerMain::CControllerMain()
-    : pose(0),
+CControllerMain::CControllerMain(std::unique_ptr<CSprite> introPicture_)
+    : introPicture(std::move(introPicture_)),
+      pose(0),
       idleCounter(0),
       idleLimit(20),
       raiseHold(0),
@@ -158,7 +156,7 @@ CControllerMain::CControllerMain()
       spritesLoaded(0) {
     id = CONTROLLER_MAIN;
     LoadSprites();
-    if (introLogo) introLogo->SetFadeOut(1000, 255, 0);
+    if (introPicture) introPicture->SetFadeOut(1000, 255, 0);
 }
 
 CControllerMain::~CControllerMain() {
@@ -168,7 +166,8 @@ CControllerMain::~CControllerMain() {
     DebugLog(DBG_MILESTONE, "ID_900:  SHUTDOWN:  C%i Completed\n", id);
 }
 
-std::unique_ptr<CSprite> CControllerMain::MakeSprite(int layer, int frameDelay, const char* debugName, int x, int y) {
+std::unique_ptr<CSprite> CControllerMain::MakeSprite(SpriteLayer layer, int frameDelay, const char* debugName, int x,
+                                                     int y) {
     auto s = std::make_unique<CSprite>(layer, frameDelay, false);
     s->SetName(debugName);
     s->SetPosition(x, y, false);
@@ -185,75 +184,78 @@ void CControllerMain::LoadSprites() {
     s->AddFrame("mainmenu_background.jpg");
     s->Show(kSpriteNotDrawn, kSpriteNotDrawn);
 
-    sprites[SPRITE_LEAVES] = MakeSprite(1407, 0, "Main Menu (MAIN_LSPRITE_LEAVES)", 79, 235);
+    sprites[SPRITE_LEAVES] = MakeSprite(LAYER_MAIN_LEAVES, 0, "Main Menu (MAIN_LSPRITE_LEAVES)", 79, 235);
 
     s = sprites[SPRITE_LEAVES].get();
     s->AddFrame("mainmenu_leavescoconuts.png");
     s->Show(kSpriteNotDrawn, kSpriteNotDrawn);
 
-    sprites[SPRITE_BODY] = MakeSprite(1405, 0, "Main Menu (MAIN_LSPRITE_PROF_BODY)", 84, 226);
+    sprites[SPRITE_BODY] = MakeSprite(LAYER_MAIN_BODY, 0, "Main Menu (MAIN_LSPRITE_PROF_BODY)", 84, 226);
 
     s = sprites[SPRITE_BODY].get();
     s->AddFrame("mainmenu_profbody.png");
     s->Show(kSpriteNotDrawn, kSpriteNotDrawn);
 
     const char* head = "Main Menu (MAIN_LSPRITE_PROF_HEAD)";
-    sprites[SPRITE_HEAD_RAISE] = MakeSprite(1404, 2, head, 61, 128);
+    sprites[SPRITE_HEAD_RAISE] = MakeSprite(LAYER_MAIN_HEAD, 2, head, 61, 128);
     s = sprites[SPRITE_HEAD_RAISE].get();
     s->AddFrames("mainmenu_profhead", 0, 5, ".png", 1);
     s->AddFrame("mainmenu_profhead5.png", 4);
     s->Show(kSpriteNotDrawn, kSpriteNotDrawn);
-    sprites[SPRITE_HEAD_LOWER] = MakeSprite(1404, 2, head, 61, 128);
+    sprites[SPRITE_HEAD_LOWER] = MakeSprite(LAYER_MAIN_HEAD, 2, head, 61, 128);
     s = sprites[SPRITE_HEAD_LOWER].get();
     s->AddFrames("mainmenu_profhead", 5, 0, ".png", 1);
-    sprites[SPRITE_HEAD_LOOKUP] = MakeSprite(1404, 2, head, 61, 128);
+    sprites[SPRITE_HEAD_LOOKUP] = MakeSprite(LAYER_MAIN_HEAD, 2, head, 61, 128);
     s = sprites[SPRITE_HEAD_LOOKUP].get();
     s->AddFrames("mainmenu_profhead", 6, 15, ".png", 1);
     s->AddFrame("mainmenu_profhead15.png", 4);
-    sprites[SPRITE_HEAD_LOOKDOWN] = MakeSprite(1404, 2, head, 61, 128);
+    sprites[SPRITE_HEAD_LOOKDOWN] = MakeSprite(LAYER_MAIN_HEAD, 2, head, 61, 128);
     s = sprites[SPRITE_HEAD_LOOKDOWN].get();
     s->AddFrames("mainmenu_profhead", 15, 6, ".png", 1);
-    sprites[SPRITE_HEAD_NOD] = MakeSprite(1404, 2, head, 61, 128);
+    sprites[SPRITE_HEAD_NOD] = MakeSprite(LAYER_MAIN_HEAD, 2, head, 61, 128);
     s = sprites[SPRITE_HEAD_NOD].get();
     s->AddFrames("mainmenu_profhead", 16, 26, ".png", 1);
 
     const char* larm = "Main Menu (MAIN_LSPRITE_PROF_LARM)";
     const char* rarm = "Main Menu (MAIN_LSPRITE_PROF_RARM)";
-    sprites[SPRITE_LARM_RAISE] = MakeSprite(1403, 2, larm, 123, 184);
+    sprites[SPRITE_LARM_RAISE] = MakeSprite(LAYER_MAIN_LEFT_ARM, 2, larm, 123, 184);
     s = sprites[SPRITE_LARM_RAISE].get();
     s->AddFrames("mainmenu_profleftarm", 0, 5, ".png", 1);
     s->Show(kSpriteNotDrawn, kSpriteNotDrawn);
-    sprites[SPRITE_LARM_LOWER] = MakeSprite(1403, 2, larm, 123, 184);
+    sprites[SPRITE_LARM_LOWER] = MakeSprite(LAYER_MAIN_LEFT_ARM, 2, larm, 123, 184);
     s = sprites[SPRITE_LARM_LOWER].get();
     s->AddFrames("mainmenu_profleftarm", 5, 0, ".png", 1);
-    sprites[SPRITE_RARM_RAISE] = MakeSprite(1406, 2, rarm, 126, 204);
+    sprites[SPRITE_RARM_RAISE] = MakeSprite(LAYER_MAIN_RIGHT_ARM, 2, rarm, 126, 204);
     s = sprites[SPRITE_RARM_RAISE].get();
     s->AddFrames("mainmenu_profrightarm", 0, 5, ".png", 1);
     s->Show(kSpriteNotDrawn, kSpriteNotDrawn);
-    sprites[SPRITE_RARM_LOWER] = MakeSprite(1406, 2, rarm, 126, 204);
+    sprites[SPRITE_RARM_LOWER] = MakeSprite(LAYER_MAIN_RIGHT_ARM, 2, rarm, 126, 204);
     s = sprites[SPRITE_RARM_LOWER].get();
     s->AddFrames("mainmenu_profrightarm", 5, 0, ".png", 1);
 
-    sprites[SPRITE_VOLCANO_GLOW] = MakeSprite(1400, 4, "Main Menu (MAIN_LSPRITE_VOLCANO_GLOW)", 453, 167);
+    sprites[SPRITE_VOLCANO_GLOW] =
+        MakeSprite(LAYER_MAIN_VOLCANO_GLOW, 4, "Main Menu (MAIN_LSPRITE_VOLCANO_GLOW)", 453, 167);
 
     s = sprites[SPRITE_VOLCANO_GLOW].get();
     AddVolcanoGlowFrames(s);
     s->SetLooping(true);
     PlayShown(s);
 
-    sprites[SPRITE_VOLCANO_SMOKE] = MakeSprite(1401, 2, "Main Menu (MAIN_LSPRITE_VOLCANO_SMOKE)", 401, -29);
+    sprites[SPRITE_VOLCANO_SMOKE] =
+        MakeSprite(LAYER_MAIN_VOLCANO_SMOKE, 2, "Main Menu (MAIN_LSPRITE_VOLCANO_SMOKE)", 401, -29);
 
     s = sprites[SPRITE_VOLCANO_SMOKE].get();
     s->AddFrames("mainmenu_smoke", 1, 54, ".png", 1);
 
-    sprites[SPRITE_VOLCANO_FRONT] = MakeSprite(1402, 0, "Main Menu (MAIN_LSPRITE_VOLCANO_FRONT)", 421, 167);
+    sprites[SPRITE_VOLCANO_FRONT] =
+        MakeSprite(LAYER_MAIN_VOLCANO, 0, "Main Menu (MAIN_LSPRITE_VOLCANO_FRONT)", 421, 167);
 
     s = sprites[SPRITE_VOLCANO_FRONT].get();
     s->AddFrame("mainmenu_volcanofront.png");
     s->Show(kSpriteNotDrawn, kSpriteNotDrawn);
 
     for (int i = 0; i < kCloudCount; ++i) {
-        clouds[i] = MakeSprite(CL_CLOUD, 0, kCloudNames[i], 0, 0);
+        clouds[i] = MakeSprite(LAYER_CL_CLOUD, 0, kCloudNames[i], 0, 0);
         clouds[i]->AddFrame(kCloudImages[i]);
         clouds[i]->Show(kSpriteNotDrawn, kSpriteNotDrawn);
         movers[i] = std::make_unique<CLinearMover>();
@@ -311,21 +313,20 @@ void CControllerMain::BuildWelcomePanel() {
         fitted = FontFitTyped(fit);
     }
     BlitTypedString(fit.textId, panel, w, h, 2, 0, 5, name, nullptr, fitted.pointSize);
-    sprites[SPRITE_PROFILE] = MakeSprite(1408, 0, "Main Menu (MAIN_LSPRITE_PROFILE)", 6, 6);
+    sprites[SPRITE_PROFILE] = MakeSprite(LAYER_MAIN_PROFILE, 0, "Main Menu (MAIN_LSPRITE_PROFILE)", 6, 6);
     CSprite* s = sprites[SPRITE_PROFILE].get();
     s->AddFrame(panel);
     s->Show(kSpriteNotDrawn, kSpriteNotDrawn);
 }
 
 void CControllerMain::UnloadSprites() {
-    if (!spritesLoaded && !introLogo) return;
+    if (!spritesLoaded && !introPicture) return;
     ShowHourglass(true);
     ReleaseAll(sprites, buttons);
     for (int i = 0; i < kCloudCount; ++i) {
         ReleaseAll(clouds[i], movers[i]);
     }
-    delete introLogo;
-    introLogo = nullptr;
+    introPicture.reset();
     CDraw::UnloadImage(kOverlayName);
     spritesLoaded = 0;
 }
@@ -658,7 +659,7 @@ void CControllerMain::InputKey(bool released, int key) {
 void CControllerMain::InputMouseMove(int x, int y) {
     mouseX = x;
     mouseY = y;
-    if (introLogo && introLogo->IsFading())
+    if (introPicture && introPicture->IsFading())
         ShowHourglass(true);
     else
         UpdateMousePointer();
@@ -674,7 +675,7 @@ void CControllerMain::Pump() {
         if (HoldQuitForUnsavedProgress()) return;
         // A damaged profile is told as soon as the picture left by the intro
         // has faded, and after the player list when it loaded another one.
-        if (active && result == 0 && spritesLoaded && !(introLogo && introLogo->IsFading()) &&
+        if (active && result == 0 && spritesLoaded && !(introPicture && introPicture->IsFading()) &&
             (OpenNotice() || OpenRecoveryNotice()))
             return;
         if (active && spritesLoaded) {

@@ -10,10 +10,10 @@
 #include <string>
 
 #include "engine/CController.h"
+#include "engine/CSprite.h"
 #include "gui/SaveFailureNotice.h"
 #include "players/DamageNotice.h"
 
-class CSprite;
 class CGuiButton;
 class CLinearMover;
 class CControllerMessage;
@@ -103,7 +103,9 @@ public:
     static constexpr int kRecoveredInDataBody = 2370;
     static constexpr int kRecoveredInDataRecordingBody = 2371;
 
-    CControllerMain();
+    // introPicture: the picture the intro leaves on screen (none for a menu
+    // made on its own); the menu owns it from now on and fades it out.
+    explicit CControllerMain(std::unique_ptr<CSprite> introPicture = nullptr);
     ~CControllerMain() override;
 
     void GUICallback(int index, int value, bool dclick) override;
@@ -112,12 +114,8 @@ public:
     void InputMouseClick(bool released, bool left, bool right, bool wheelUp, bool wheelDown) override;
     void Pump() override;
 
-    // The picture the intro leaves on screen; the main menu fades it out and
-    // owns it from the moment it is handed over.
-    static void SetIntroLogo(CSprite* logo);
     // The volcano's pulsing glow (the level map shows the same volcano).
     static void AddVolcanoGlowFrames(CSprite* glow);
-    static CSprite* GetIntroLogo();
     // What the menu tells of a profile file met while loading: damaged
     // progress or list, or a player whose file cannot be reached now.
     static ProgressMessage DamageMessage(const DamageNotice& damage);
@@ -130,6 +128,7 @@ public:
     CGuiButton* GetButton(int buttonId) const;
     CSprite* GetSprite(int slot) const;
     CSprite* GetCloud(int i) const;
+    CSprite* GetIntroPicture() const { return introPicture.get(); }
     int GetPose() const { return pose; }
     int GetIdleCounter() const { return idleCounter; }
     int GetIdleLimit() const { return idleLimit; }
@@ -167,8 +166,9 @@ private:
     bool OpenRecoveryNotice();
     void ShowButtons();
     void HideButtons();
-    std::unique_ptr<CSprite> MakeSprite(int layer, int frameDelay, const char* debugName, int x, int y);
+    std::unique_ptr<CSprite> MakeSprite(SpriteLayer layer, int frameDelay, const char* debugName, int x, int y);
 
+    std::unique_ptr<CSprite> introPicture;
     std::unique_ptr<CSprite> sprites[SPRITE_COUNT];
     std::unique_ptr<CSprite> clouds[kCloudCount];
     std::unique_ptr<CLinearMover> movers[kCloudCount];

@@ -31,7 +31,9 @@ const char* const kBaseImage = "baseManager.png";
 const char* const kRule = "=============================================\n";
 
 // An extra level is played on its own: no set, no recording, no playback.
-CController* OpenPlayScreen(CLevel* level) { return new CControllerGame(level, false, false, false); }
+std::unique_ptr<CController> OpenPlayScreen(CLevel* level) {
+    return std::make_unique<CControllerGame>(level, false, false, false);
+}
 
 // Tests put a stand-in here, or nothing to leave the play button inert.
 CControllerManager::GameScreenFactory g_gameFactory = OpenPlayScreen;
@@ -239,13 +241,13 @@ void CControllerManager::CreateSprites() {
     CDraw::DrawImageOnto("mainmenu_smoke2.png", backdrop, 401, -29);
     CDraw::DrawImageOnto("mainmenu_volcanofront.png", backdrop, 421, 167);
     CDraw::DrawImageOnto("dimmer.png", backdrop, 0, 0);
-    base = std::make_unique<CSprite>(1410, 0, false);
+    base = std::make_unique<CSprite>(LAYER_CL0, 0, false);
     base->SetName("Manager Controller (MANAGER_LSPRITE_DIMMER)");
     base->AddFrame(backdrop);
     base->SetPosition(0, 0, false);
     base->Show(kSpriteNotDrawn, kSpriteNotDrawn);
 
-    panel = std::make_unique<CSprite>(1411, 0, false);
+    panel = std::make_unique<CSprite>(LAYER_CL1, 0, false);
     panel->SetName("Profile Controller (MANAGER_LSPRITE_BACKGROUND)");
     panel->AddFrame("levelmanager_main.png");
     panel->SetPosition(5, 11, false);
@@ -260,7 +262,7 @@ void CControllerManager::CreateSprites() {
     if (!g_gameFactory) buttons[BUTTON_PLAY]->Disable();
 
     for (int i = 0; i < DETAIL_COUNT; ++i) {
-        details[i] = std::make_unique<CSprite>(1423, 0, false);
+        details[i] = std::make_unique<CSprite>(LAYER_CL_TEXT, 0, false);
         details[i]->SetName(kDetails[i].debugName);
         details[i]->SetPosition(kDetails[i].x, kDetails[i].y, false);
     }
@@ -360,7 +362,7 @@ void CControllerManager::PlayEntry(int entry) {
         OpenMessage(kRefusedTitle, kRefusalBody[e.refusal], false, PENDING_NONE);
         return;
     }
-    std::unique_ptr<CController> screen(g_gameFactory ? g_gameFactory(candidate.get()) : nullptr);
+    std::unique_ptr<CController> screen = g_gameFactory ? g_gameFactory(candidate.get()) : nullptr;
     if (!screen) {
         DebugLog(DBG_DEBUG, "CControllerManager:  No play screen to open for '%s'\n", e.fileName.c_str());
         return;

@@ -63,11 +63,11 @@ public:
     static constexpr int kAnswerMap = 13;
     static constexpr const char* kMoreLevelsURL = "https://vormak-games.example/zorv/levels";
 
-    // Makes the play screen for a level played from here (the manager owns
-    // the level and deletes both when the play screen has closed). The game's
-    // play screen by default; tests set a stand-in, or none, which leaves the
-    // play button disabled.
-    using GameScreenFactory = CController* (*)(CLevel* level);
+    // Makes the play screen for a level played from here, for the manager to
+    // own (with the level, which it deletes after the play screen has
+    // closed). The game's play screen by default; tests set a stand-in, or
+    // none, which leaves the play button disabled.
+    using GameScreenFactory = std::unique_ptr<CController> (*)(CLevel* level);
     static void SetGameScreenFactory(GameScreenFactory factory);
 
     CControllerManager();

@@ -74,7 +74,7 @@ int SlotOf(int buttonId) {
     return -1;
 }
 
-std::unique_ptr<CSprite> MakeMapSprite(int layer, int frameDelay, const char* debugName, int x, int y) {
+std::unique_ptr<CSprite> MakeMapSprite(SpriteLayer layer, int frameDelay, const char* debugName, int x, int y) {
     auto s = std::make_unique<CSprite>(layer, frameDelay, false);
     s->SetName(debugName);
     s->SetPosition(x, y, false);
@@ -166,33 +166,33 @@ void CControllerMap::CreateSprites() {
     CSound::PlayMapMusic();
 
     CSprite* s;
-    sprites[SPRITE_BACKGROUND] = MakeMapSprite(1410, 0, "Map (MAP_LSPRITE_BACKGROUND)", 0, 0);
+    sprites[SPRITE_BACKGROUND] = MakeMapSprite(LAYER_CL0, 0, "Map (MAP_LSPRITE_BACKGROUND)", 0, 0);
     s = sprites[SPRITE_BACKGROUND].get();
     s->AddFrame("map_background.jpg");
     s->Show(kSpriteNotDrawn, kSpriteNotDrawn);
-    sprites[SPRITE_LEGEND_TUTORIAL] = MakeMapSprite(1412, 2, "Map (MAP_LSPRITE_LEGEND_TUTORIAL)", 45, 149);
+    sprites[SPRITE_LEGEND_TUTORIAL] = MakeMapSprite(LAYER_CL2, 2, "Map (MAP_LSPRITE_LEGEND_TUTORIAL)", 45, 149);
     s = sprites[SPRITE_LEGEND_TUTORIAL].get();
     s->AddFrames("star_base", 0, 59, ".png", 1);
     s->SetLooping(true);
     PlayShown(s);
-    sprites[SPRITE_LEGEND_REGULAR] = MakeMapSprite(1411, 0, "Map (MAP_LSPRITE_LEGEND_REGULAR)", 45, 177);
+    sprites[SPRITE_LEGEND_REGULAR] = MakeMapSprite(LAYER_CL1, 0, "Map (MAP_LSPRITE_LEGEND_REGULAR)", 45, 177);
     s = sprites[SPRITE_LEGEND_REGULAR].get();
     s->AddFrame("mapdotregularcompletedbase.png");
     s->Show(kSpriteNotDrawn, kSpriteNotDrawn);
     sprites[SPRITE_VOLCANO_FRONT] =
-        MakeMapSprite(1413, 0, "Map (MAP_LSPRITE_VOLCANO_FRONT)", kMapVolcanoX, kMapVolcanoY);
+        MakeMapSprite(LAYER_CL3, 0, "Map (MAP_LSPRITE_VOLCANO_FRONT)", kMapVolcanoX, kMapVolcanoY);
     s = sprites[SPRITE_VOLCANO_FRONT].get();
     s->AddFrame("mainmenu_volcanofront.png");
     s->Show(kSpriteNotDrawn, kSpriteNotDrawn);
-    sprites[SPRITE_VOLCANO_GLOW] = MakeMapSprite(1411, 4, "Map (MAP_LSPRITE_VOLCANO_GLOW)", 299, 112);
+    sprites[SPRITE_VOLCANO_GLOW] = MakeMapSprite(LAYER_CL1, 4, "Map (MAP_LSPRITE_VOLCANO_GLOW)", 299, 112);
     s = sprites[SPRITE_VOLCANO_GLOW].get();
     CControllerMain::AddVolcanoGlowFrames(s);
     s->SetLooping(true);
     PlayShown(s);
-    sprites[SPRITE_VOLCANO_SMOKE] = MakeMapSprite(1412, 2, "Map (MAP_LSPRITE_VOLCANO_SMOKE)", 252, -30);
+    sprites[SPRITE_VOLCANO_SMOKE] = MakeMapSprite(LAYER_CL2, 2, "Map (MAP_LSPRITE_VOLCANO_SMOKE)", 252, -30);
     s = sprites[SPRITE_VOLCANO_SMOKE].get();
     s->AddFrames("mainmenu_smoke", 5, 54, ".png", 1);
-    sprites[SPRITE_SET_NAME] = MakeMapSprite(1414, 0, "Map (MAP_LSPRITE_SET_NAME)", 515, 15);
+    sprites[SPRITE_SET_NAME] = MakeMapSprite(LAYER_CL4, 0, "Map (MAP_LSPRITE_SET_NAME)", 515, 15);
     s = sprites[SPRITE_SET_NAME].get();
     s->AddFrame("map_buttonlevelset_textregular.png");
     s->AddFrame("map_buttonlevelset_textadvanced.png");
@@ -202,7 +202,7 @@ void CControllerMap::CreateSprites() {
     // the main menu's welcome panel does), and centred in the box's height.
     const char* name = profile ? profile->GetProfileName(-1) : "";
     const FontFitted fitted = FontFitTyped(FontFitRequest(kTextPlain, FontFit::kSmaller, name, kNameBoxW));
-    sprites[SPRITE_PROFILE_NAME] = MakeText(name, kNameBoxW, 20, 3, "map_text_profile_name.png", 44, 10, CL_TEXT,
+    sprites[SPRITE_PROFILE_NAME] = MakeText(name, kNameBoxW, 20, 3, "map_text_profile_name.png", 44, 10, LAYER_CL_TEXT,
                                             fitted.pointSize);
 
     for (int i = 0; i < kButtonCount; ++i) {
@@ -224,7 +224,8 @@ void CControllerMap::CreateSprites() {
 }
 
 std::unique_ptr<CSprite> CControllerMap::MakeText(const char* text, int boxW, int boxH, int align,
-                                                  const char* imageName, int x, int y, int layer, int pointSize) {
+                                                  const char* imageName, int x, int y, SpriteLayer layer,
+                                                  int pointSize) {
     CDraw::UnloadImage(imageName);
     // Names and level headings are drawn as they stand, never as markup.
     SDL_Surface* surface = FontRenderStringTyped(boxW, boxH, align, kTextPlain, text, nullptr, pointSize);
@@ -240,12 +241,12 @@ void CControllerMap::UpdateLevelTexts() {
                              (level ? level->GetHeadingText() : "");
     // The level's name starts under the set's name, as far in from the
     // panel's torn edge.
-    sprites[SPRITE_LEVEL_NAME] = MakeText(name.c_str(), 270, 30, 0, "map_text_level_name.png", 516, 40, 1415);
+    sprites[SPRITE_LEVEL_NAME] = MakeText(name.c_str(), 270, 30, 0, "map_text_level_name.png", 516, 40, LAYER_CL5);
     const int steps = profile ? profile->GetLevelSteps(-1, -1, false) : 0;
     const std::string best = steps < 1 ? "Incomplete" : GroupThousands(steps);
-    sprites[SPRITE_LEVEL_STEPS] = MakeText(best.c_str(), 100, 30, 0, "map_text_level_steps.png", 600, 77, 1415);
+    sprites[SPRITE_LEVEL_STEPS] = MakeText(best.c_str(), 100, 30, 0, "map_text_level_steps.png", 600, 77, LAYER_CL5);
     const std::string total = GroupThousands(profile ? profile->GetSetSteps(-1) : 0);
-    sprites[SPRITE_SET_STEPS] = MakeText(total.c_str(), 200, 20, 0, "map_text_set_steps.png", 600, 100, 1415);
+    sprites[SPRITE_SET_STEPS] = MakeText(total.c_str(), 200, 20, 0, "map_text_set_steps.png", 600, 100, LAYER_CL5);
     for (int set = 0; set < CLevelSet::kSetCount; ++set) CreateSetButtons(set, set);
     CGuiButton* scores = GetButton(BUTTON_SCORES);
     // Tutorial levels are not scored.
@@ -355,12 +356,13 @@ void CControllerMap::CreateHelpOverlay() {
     // Over the sea right of the island, clear of every set's dots, with its
     // arrow pointing down at Play.
     sprites[SPRITE_HELP_BOX] =
-        MakeGuiSprite("mapoverviewboxlockedmain.png", 1430, "Map (MAP_LSPRITE_HELP_BOX)", 614, 380, true);
-    sprites[SPRITE_HELP_TEXT] = MakeGuiSprite("maphelptext.png", 1430, "Map (MAP_LSPRITE_HELP_TEXT)", 624, 387, true);
+        MakeGuiSprite("mapoverviewboxlockedmain.png", LAYER_CL_LOGO0, "Map (MAP_LSPRITE_HELP_BOX)", 614, 380, true);
+    sprites[SPRITE_HELP_TEXT] =
+        MakeGuiSprite("maphelptext.png", LAYER_CL_LOGO0, "Map (MAP_LSPRITE_HELP_TEXT)", 624, 387, true);
     sprites[SPRITE_HELP_ARROW] =
-        MakeGuiSprite("maphelparrow.png", 1432, "Map (MAP_LSPRITE_HELP_ARROW)", kHelpArrowX, 448, true);
-    sprites[SPRITE_HELP_ARROW_SHADOW] =
-        MakeGuiSprite("maphelparrowshadow.png", 1431, "Map (MAP_LSPRITE_HELP_ARROW_SHADOW)", kHelpArrowX + 4, 449, true);
+        MakeGuiSprite("maphelparrow.png", LAYER_CL_LOGO2, "Map (MAP_LSPRITE_HELP_ARROW)", kHelpArrowX, 448, true);
+    sprites[SPRITE_HELP_ARROW_SHADOW] = MakeGuiSprite(
+        "maphelparrowshadow.png", LAYER_CL_LOGO1, "Map (MAP_LSPRITE_HELP_ARROW_SHADOW)", kHelpArrowX + 4, 449, true);
     if (!helpBobber) {
         helpBobber = std::make_unique<COscillator>();
         helpBobber->Init(0, 6, 3.5f, 5.2f, rand() % 24);

@@ -17,8 +17,8 @@
 #include <memory>
 
 #include "engine/CController.h"
+#include "engine/CSprite.h"
 
-class CSprite;
 class CGuiButton;
 class CGuiButtonMapDot;
 class CControllerMessage;
@@ -112,7 +112,7 @@ private:
     // A text sprite of string-table entry 300 with text drawn as it stands,
     // at pointSize (0: the entry's own).
     std::unique_ptr<CSprite> MakeText(const char* text, int boxW, int boxH, int align, const char* imageName, int x,
-                                      int y, int layer, int pointSize = 0);
+                                      int y, SpriteLayer layer, int pointSize = 0);
 
     std::unique_ptr<CSprite> sprites[SPRITE_COUNT];
     std::unique_ptr<CGuiButton> buttons[kButtonCount];

@@ -98,8 +98,8 @@ void CControllerOptions::CreateSprites() {
     if (built) return;
     const int page = CopyPage(kPageName);
     PaintCaptions(page);
-    dimmer = MakeDimmer(1410, "Options Controller (OPTIONS_LSPRITE_DIMMER)");
-    background = MakePageSprite(page, 1411, "Options Controller (OPTIONS_LSPRITE_BACKGROUND)");
+    dimmer = MakeDimmer(LAYER_CL0, "Options Controller (OPTIONS_LSPRITE_DIMMER)");
+    background = MakePageSprite(page, LAYER_CL1, "Options Controller (OPTIONS_LSPRITE_BACKGROUND)");
 
     for (int slot = 0; slot < SLIDER_COUNT; ++slot) {
         const int y = kSliderY[slot];

@@ -122,13 +122,13 @@ CControllerOptionsControls::~CControllerOptionsControls() {
 
 void CControllerOptionsControls::CreateSprites() {
     if (built) return;
-    dimmer = MakeDimmer(1410, "Controls Controller (CONTROLS_LSPRITE_DIMMER)");
+    dimmer = MakeDimmer(LAYER_CL0, "Controls Controller (CONTROLS_LSPRITE_DIMMER)");
     const int page = CopyPage(kPageName);
     BlitString(2500, page, CDraw::GetWidth(page), 40, 2, 0, 35);
     for (int i = 0; i < kBoxes; ++i) BlitString(2501 + i, page, 200, 20, 0, i < 8 ? 61 : 361, 115 + 34 * (i % 8));
-    background = MakePageSprite(page, 1411, "Controls Controller (CONTROLS_LSPRITE_BACKGROUND)");
-    cursor = MakeGuiSprite("optionscontrolscursor.png", CL_TEXT, "Controls Controller (CONTROLS_LSPRITE_CURSOR)", 0,
-                           0, false);
+    background = MakePageSprite(page, LAYER_CL1, "Controls Controller (CONTROLS_LSPRITE_BACKGROUND)");
+    cursor = MakeGuiSprite("optionscontrolscursor.png", LAYER_CL_TEXT, "Controls Controller (CONTROLS_LSPRITE_CURSOR)",
+                           0, 0, false);
     for (int i = 0; i < kBoxes; ++i)
         boxes[i] = std::make_unique<CGuiButton>(BoxX(i), BoxY(i), i, this, "optionscontrolsinputbase.png",
                                                 "optionscontrolsinputshadow.png", "optionscontrolsinputrollover.png",

@@ -44,7 +44,7 @@ CControllerOptionsPassword::~CControllerOptionsPassword() {
 
 void CControllerOptionsPassword::CreateSprites() {
     if (spritesBuilt) return;
-    dimmer = std::make_unique<CSprite>(1411, 0, false);
+    dimmer = std::make_unique<CSprite>(LAYER_CL1, 0, false);
     dimmer->SetName("Options Password Controller (OPTIONSPASSWORD_LSPRITE_DIMMER)");
     dimmer->AddFrame("dimmer.png");
     dimmer->SetPosition(0, 0, false);
@@ -63,13 +63,13 @@ void CControllerOptionsPassword::CreateSprites() {
         const int after = FontGetTextEndX() + kWordSpace;
         BlitString(2704 + i, page, 162 - after, 20, 4, 100 + after, y);
     }
-    background = std::make_unique<CSprite>(1412, 0, false);
+    background = std::make_unique<CSprite>(LAYER_CL2, 0, false);
     background->SetName("Options Password Controller (OPTIONSPASSWORD_LSPRITE_BACKGROUND)");
     background->AddFrame(page);
     background->SetPosition(150, 88, false);
     background->Show(kSpriteNotDrawn, kSpriteNotDrawn);
 
-    mark = std::make_unique<CInvalidMark>("options_password_invalid", 1413, 422, 335,
+    mark = std::make_unique<CInvalidMark>("options_password_invalid", LAYER_CL3, 422, 335,
                                           "Options Password Controller (OPTIONSPASSWORD_LSPRITE_INVALID)");
     for (int i = 0; i < 2; ++i) {
         boxes[i] =

@@ -26,13 +26,13 @@ void CControllerPage::Pump() {
     if (active) CGuiButtonBase::UpdateAll();
 }
 
-std::unique_ptr<CSprite> CControllerPage::MakeDimmer(int layer, const char* debugName) {
+std::unique_ptr<CSprite> CControllerPage::MakeDimmer(SpriteLayer layer, const char* debugName) {
     return MakeGuiSprite("dimmer.png", layer, debugName, 0, 0, true);
 }
 
 int CControllerPage::CopyPage(const char* name) { return CDraw::CopyImage("parchment.png", name, 0); }
 
-std::unique_ptr<CSprite> CControllerPage::MakePageSprite(int image, int layer, const char* debugName) {
+std::unique_ptr<CSprite> CControllerPage::MakePageSprite(int image, SpriteLayer layer, const char* debugName) {
     return MakeGuiSprite(image, layer, debugName, kPageX, kPageY, true);
 }
 

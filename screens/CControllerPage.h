@@ -7,8 +7,8 @@
 #include <memory>
 
 #include "engine/CController.h"
+#include "engine/CSprite.h"
 
-class CSprite;
 class CGuiButton;
 
 class CControllerPage : public CController {
@@ -36,11 +36,11 @@ public:
 
 protected:
     // The full-screen veil over the opener.
-    static std::unique_ptr<CSprite> MakeDimmer(int layer, const char* debugName);
+    static std::unique_ptr<CSprite> MakeDimmer(SpriteLayer layer, const char* debugName);
     // A fresh copy of the blank page registered under name, to paint on.
     static int CopyPage(const char* name);
     // The sprite of a painted page, at the page's place.
-    static std::unique_ptr<CSprite> MakePageSprite(int image, int layer, const char* debugName);
+    static std::unique_ptr<CSprite> MakePageSprite(int image, SpriteLayer layer, const char* debugName);
     // A parchment push button of this screen with its caption picture;
     // isDefault as for every button (what Return acts on with nothing in
     // focus).

@@ -12,7 +12,7 @@ CControllerPassword::CControllerPassword(const char* expected) : expectedPasswor
 void CControllerPassword::LoadSprites() {
     if (spritesBuilt) return;
     BuildLargePanel(3003, "Text Entry Controller (PASSWORD_LSPRITE_BACKGROUND)", 10, false);
-    mark = std::make_unique<CInvalidMark>("password_invalid", 1411, kLargeMarkX, kLargeMarkY,
+    mark = std::make_unique<CInvalidMark>("password_invalid", LAYER_CL1, kLargeMarkX, kLargeMarkY,
                                           "Text Entry Controller (ptrSInvalid)");
     textbox->SetMasked(true);
     HideMousePointer(kHideUntilNextUpdate);

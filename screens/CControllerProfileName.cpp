@@ -16,7 +16,7 @@ void CControllerProfileName::LoadSprites() {
     // buttons all share the screen's middle column, x 400.
     CDraw::DrawImageOnto("profile_entername_mainsmall.png", base, 283, 369);
     BlitString(3001, base, 210, 60, 2, 295, 379);
-    sprites[0] = std::make_unique<CSprite>(1410, 0, false);
+    sprites[0] = std::make_unique<CSprite>(LAYER_CL0, 0, false);
     sprites[0]->SetName("Profile Name Controller (PROFILENAME_LSPRITE_BACKGROUND)");
     sprites[0]->AddFrame(base);
     sprites[0]->SetPosition(0, 0, false);

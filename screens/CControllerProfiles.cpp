@@ -81,13 +81,13 @@ void CControllerProfiles::CreateSprites() {
     const int panel = CDraw::GetImage(kPanelImage);
     BlitString(3000, panel, CDraw::GetWidth(panel) - 40, 60, 2, 20, 10);
 
-    dimmer = std::make_unique<CSprite>(1410, 0, false);
+    dimmer = std::make_unique<CSprite>(LAYER_CL0, 0, false);
     dimmer->SetName("Profile Controller (PROFILES_LSPRITE_DIMMER)");
     dimmer->AddFrame("dimmer.png");
     dimmer->SetPosition(0, 0, false);
     dimmer->Show(kSpriteNotDrawn, kSpriteNotDrawn);
 
-    background = std::make_unique<CSprite>(1411, 0, false);
+    background = std::make_unique<CSprite>(LAYER_CL1, 0, false);
     background->SetName("Profile Controller (PROFILES_LSPRITE_BACKGROUND)");
     background->AddFrame(kPanelImage);
     background->SetPosition(282, 100, false);

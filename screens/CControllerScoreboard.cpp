@@ -96,7 +96,7 @@ public:
 
 private:
     static constexpr const char* kImage = "scoreboardWaitNote.png";
-    std::unique_ptr<CSprite> note = std::make_unique<CSprite>(1415, 0, false);
+    std::unique_ptr<CSprite> note = std::make_unique<CSprite>(LAYER_CL5, 0, false);
 };
 
 // Rows of a board on the page (page coordinates).
@@ -189,15 +189,15 @@ CControllerScoreboard::~CControllerScoreboard() {
 
 void CControllerScoreboard::LoadSprites() {
     if (loaded) return;
-    dimmer = std::make_unique<CSprite>(1411, 0, false);
+    dimmer = std::make_unique<CSprite>(LAYER_CL1, 0, false);
     dimmer->SetName("Scoreboard Controller (SCOREBOARD_LSPRITE_DIMMER)");
     dimmer->AddFrame("dimmer.png");
     dimmer->SetPosition(0, 0, false);
     dimmer->Show(kSpriteNotDrawn, kSpriteNotDrawn);
-    arrow1 = std::make_unique<CSprite>(1415, 0, false);
+    arrow1 = std::make_unique<CSprite>(LAYER_CL5, 0, false);
     arrow1->SetName("Scoreboard Controller (SCOREBOARD_LSPRITE_ARROW1)");
     arrow1->AddFrame("hiscores_arrow1.png");
-    arrow2 = std::make_unique<CSprite>(1415, 0, false);
+    arrow2 = std::make_unique<CSprite>(LAYER_CL5, 0, false);
     arrow2->SetName("Scoreboard Controller (SCOREBOARD_LSPRITE_ARROW2)");
     arrow2->AddFrame("hiscores_arrow2.png");
     oscillator = std::make_unique<COscillator>();
@@ -315,7 +315,7 @@ void CControllerScoreboard::BuildPage() {
     } else {
         DrawPostGame(page);
     }
-    background = std::make_unique<CSprite>(1411, 0, false);
+    background = std::make_unique<CSprite>(LAYER_CL1, 0, false);
     background->SetName("Scoreboard Controller (SCOREBOARD_LSPRITE_BACKGROUND)");
     background->AddFrame(page);
     background->SetPosition(kPageX, kPageY, false);

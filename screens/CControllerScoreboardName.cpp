@@ -12,7 +12,7 @@ void CControllerScoreboardName::LoadSprites() {
         // Only a name the server holds already is "taken"; a name refused
         // for its characters, its length or a fault of the server is not.
         const char* prefix = markKind == Mark::kNameTaken ? "scoreboard_user_invalid" : "scoreboard_name_refused";
-        mark = std::make_unique<CInvalidMark>(prefix, 1411, kLargeMarkX, kLargeMarkY,
+        mark = std::make_unique<CInvalidMark>(prefix, LAYER_CL1, kLargeMarkX, kLargeMarkY,
                                               "Text Entry Controller (ptrSInvalid)");
         mark->Start(kMarkHold);
     }

@@ -45,14 +45,15 @@ CControllerSetSelect::~CControllerSetSelect() {
 
 void CControllerSetSelect::LoadSprites() {
     if (loaded) return;
-    dimmer = MakeDimmer(1411, "Set Select Controller (SETSELECT_LSPRITE_DIMMER)");
+    dimmer = MakeDimmer(LAYER_CL1, "Set Select Controller (SETSELECT_LSPRITE_DIMMER)");
     const int base = CDraw::CopyImage("confirmation_parch.png", kBaseName, 0);
     CDraw::DrawImageOnto("lvlset_heading.png", base, kHeadingX - kBoxX, 44);
     for (int i = 0; i < BUTTON_COUNT; ++i)
         CDraw::DrawImageOnto(kButtons[i].description, base, kDescriptionX - kBoxX, GetDescriptionY(i) - kBoxY);
-    background = MakeGuiSprite(base, 1412, "Set Select Controller (SETSELECT_LSPRITE_BACKGROUND)", kBoxX, kBoxY, true);
-    professor =
-        MakeGuiSprite("lvlset_prof.png", 1413, "Set Select Controller (SETSELECT_LSPRITE_PROF)", kBoxX + 360, 88, true);
+    background =
+        MakeGuiSprite(base, LAYER_CL2, "Set Select Controller (SETSELECT_LSPRITE_BACKGROUND)", kBoxX, kBoxY, true);
+    professor = MakeGuiSprite("lvlset_prof.png", LAYER_CL3, "Set Select Controller (SETSELECT_LSPRITE_PROF)",
+                              kBoxX + 360, 88, true);
     for (int i = 0; i < BUTTON_COUNT; ++i) {
         const SetButton& b = kButtons[i];
         // Return with no set in focus takes the first, the one a newcomer

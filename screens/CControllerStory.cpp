@@ -108,7 +108,7 @@ void CControllerStory::ComposePage(const char* name, int pageIndex) {
 void CControllerStory::LoadSprites() {
     if (loaded) return;
     const bool twoPages = HasTwoPages(storyId);
-    page = std::make_unique<CSprite>(1410, 0, false);
+    page = std::make_unique<CSprite>(LAYER_CL0, 0, false);
     page->SetName("Story Controller (STORY_LSPRITE_PANEL)");
     page->AddFrame(kPageNames[0]);
     if (twoPages) page->AddFrame(kPageNames[1]);

@@ -14,6 +14,7 @@
 #include "engine/DataFolder.h"
 #include "engine/FileFields.h"
 #include "engine/Log.h"
+#include "engine/ResourceFiles.h"
 #include "engine/Utilities.h"
 #include "platform/AudioResult.h"
 #include "platform/CAudioSound.h"
@@ -29,7 +30,6 @@ namespace {
 
 constexpr int kChannels = 128;
 constexpr int kSettingsVersion = 3;
-const char* const kPackName = "resource3.dat";
 const char* const kSoundFolder = "resource/sound/";
 constexpr int kEffectsFadeFrames = 10;
 constexpr int kMusicFadeOutFrames = 15;
@@ -279,9 +279,9 @@ void CSound::loadSound() {
         LoadSoundFolder();
         return;
     }
-    DebugLog(DBG_DEBUG, "Loading SOUND_URL_DAT:  %s\n", kPackName);
-    if (LoadSoundPack(kPackName)) return;
-    TellResourceFileFailed(kPackName);
+    DebugLog(DBG_DEBUG, "Loading SOUND_URL_DAT:  %s\n", kSoundPackFile);
+    if (LoadSoundPack(kSoundPackFile)) return;
+    TellResourceFileFailed(kSoundPackFile);
     ErrorLog(true, "Cannot load sound resource file!\n");
 }
 

@@ -37,7 +37,7 @@ public:
 
     // --- Sound pack and sound objects ---
     static void SetLoadFromDirectory(bool fromFolder);
-    // Decodes every sound of resource3.dat (or of resource/sound/ in folder
+    // Decodes every sound of kSoundPackFile (or of resource/sound/ in folder
     // mode); a missing or damaged pack ends the program.
     static void loadSound();
     // The pack part of loadSound for one path: false, with the reason in the

@@ -11,16 +11,16 @@ struct BuildContext {
     std::string contactSheet;  // when set, the image step writes a contact sheet PNG here
 };
 
-// resource0.dat, resource1.dat, resource6.dat (+ further fonts), resource7.dat,
-// resource8.dat, resource9.dat to resource11.dat.
+// The files are named in engine/ResourceFiles.h. The load screen and its bar,
+// the text font, the window icon, the parameters and the intro's splashes.
 bool BuildStartupFiles(const BuildContext& ctx);
-// resource5.dat, the string table.
+// The string table (and the further fonts its styles name).
 bool BuildStringTable(const BuildContext& ctx);
-// resource2.dat, the image pack.
+// The image pack.
 bool BuildImagePack(const BuildContext& ctx);
-// resource3.dat, the sound pack.
+// The sound pack.
 bool BuildSoundPack(const BuildContext& ctx);
-// resource4.dat, the level pack.
+// The level pack.
 bool BuildLevelPack(const BuildContext& ctx);
 
 // The desktop icon in the usual sizes of an icon theme, each drawn afresh

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "BuildSteps.h"
+#include "engine/ResourceFiles.h"
 #include "images/CCaptions.h"
 #include "images/DrawKit.h"
 #include "images/ImageEncoders.h"
@@ -69,13 +70,13 @@ bool BuildStartupFiles(const BuildContext& ctx) {
     const std::string& out = ctx.outDir;
     using namespace IntroArt;
     bool ok = true;
-    ok = DrawFile(out + "/resource0.dat", 800, 600, KIND_JPG, DrawLoadScreen) && ok;
-    ok = DrawFile(out + "/resource1.dat", kBarW, kBarH, KIND_PNG, DrawProgressBar) && ok;
-    ok = CopyWhole(std::string(DrawKit::FontFolder()) + "/DejaVuSans.ttf", out + "/resource6.dat") && ok;
-    ok = DrawFile(out + "/resource7.dat", 32, 32, KIND_BMP, DrawIcon) && ok;
-    ok = DrawFile(out + "/resource9.dat", 800, 600, KIND_JPG, DrawLogoSplash) && ok;
-    ok = DrawFile(out + "/resource10.dat", 800, 600, KIND_JPG, DrawTitleSplash) && ok;
-    ok = DrawFile(out + "/resource11.dat", 800, 600, KIND_JPG, DrawClosingSplash) && ok;
+    ok = DrawFile(out + "/" + kLoadScreenFile, 800, 600, KIND_JPG, DrawLoadScreen) && ok;
+    ok = DrawFile(out + "/" + kProgressBarFile, kBarW, kBarH, KIND_PNG, DrawProgressBar) && ok;
+    ok = CopyWhole(std::string(DrawKit::FontFolder()) + "/DejaVuSans.ttf", out + "/" + kTextFontFile) && ok;
+    ok = DrawFile(out + "/" + kWindowIconFile, 32, 32, KIND_BMP, DrawIcon) && ok;
+    ok = DrawFile(out + "/" + kLogoSplashFile, 800, 600, KIND_JPG, DrawLogoSplash) && ok;
+    ok = DrawFile(out + "/" + kTitleSplashFile, 800, 600, KIND_JPG, DrawTitleSplash) && ok;
+    ok = DrawFile(out + "/" + kClosingSplashFile, 800, 600, KIND_JPG, DrawClosingSplash) && ok;
 
     // The fonts' licence travels with them.
     ok = CopyWhole(ctx.assetsDir + "/fonts/DejaVu-LICENSE.txt", out + "/DejaVu-LICENSE.txt") && ok;
@@ -90,7 +91,7 @@ bool BuildStartupFiles(const BuildContext& ctx) {
         "USE_ZJ_BLINK 1\n"
         "USE_MOREGAMES 0\n"
         "USE_MORELEVELS 0\n";
-    ok = WriteBytes(out + "/resource8.dat", std::vector<uint8_t>(params.begin(), params.end())) && ok;
+    ok = WriteBytes(out + "/" + kParameterFile, std::vector<uint8_t>(params.begin(), params.end())) && ok;
 
     for (const std::string& key : captions.Missing()) fprintf(stderr, "caption missing: %s\n", key.c_str());
     if (!captions.Missing().empty()) ok = false;

@@ -1314,7 +1314,7 @@ void CElement::PlayFlash() {
 }
 
 namespace {
-CSprite* MakeOverlay(int ox, int oy, int layer, int delay, const char* name) {
+CSprite* MakeOverlay(int ox, int oy, SpriteLayer layer, int delay, const char* name) {
     return NewPieceSprite(ox, oy, layer, delay, 1, 1, name, false);
 }
 }  // namespace

@@ -17,7 +17,6 @@ std::vector<CElementAIBot*> CElementAIBot::bots;
 
 namespace {
 
-constexpr int kLayerBot = LAYER_BOT;
 // The bots' pictures are requested (and counted) by each sprite.
 constexpr bool kSharedFrames = false;
 // Frames between two footsteps.
@@ -28,7 +27,7 @@ constexpr int kSlideFadeIn = 50;
 constexpr int kSlideFadeOut = 150;
 
 CSprite* NewBotSprite(int originX, int originY, int delay, const char* name, bool loops) {
-    CSprite* s = NewPieceSprite(originX, originY, kLayerBot, delay, 1, 1, name, kSharedFrames);
+    CSprite* s = NewPieceSprite(originX, originY, LAYER_BOT, delay, 1, 1, name, kSharedFrames);
     s->SetLooping(loops);
     return s;
 }

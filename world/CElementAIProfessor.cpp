@@ -24,12 +24,6 @@
 
 namespace {
 
-// Sprite layers of the hero and of his inventory.
-constexpr int kLayerHero = LAYER_HERO;
-constexpr int kLayerTubeExit = LAYER_HERO_IN_TUBE;
-constexpr int kLayerKindIcon = LAYER_CL_BUTTON;
-constexpr int kLayerNumberIcon = LAYER_CL_TEXT;
-
 // The hero's pictures are requested (and counted) by each sprite.
 constexpr bool kSharedFrames = false;
 
@@ -122,7 +116,7 @@ bool IsInflatableKind(int kind) {
            kind == CElementAIProfessor::POWERUP_KIND_MAGNET;
 }
 
-CSprite* NewHeroSprite(int originX, int originY, const char* name, bool loops, int layer = kLayerHero,
+CSprite* NewHeroSprite(int originX, int originY, const char* name, bool loops, SpriteLayer layer = LAYER_HERO,
                        int delay = 2) {
     CSprite* s = NewPieceSprite(originX, originY, layer, delay, 1, 1, name, kSharedFrames);
     s->SetLooping(loops);
@@ -371,7 +365,7 @@ void CElementAIProfessor::BuildStateSprites() {
     t[36] = NewHeroSprite(16, 39, "Professor Activating Tube Entrance", false);
     t[36]->AddFrame("tubeentrance0.png");
     Run(t[36], "tube", 21, 0);
-    t[37] = NewHeroSprite(16, 39, "Professor Activating Tube Exit", false, kLayerTubeExit);
+    t[37] = NewHeroSprite(16, 39, "Professor Activating Tube Exit", false, LAYER_HERO_IN_TUBE);
     Run(t[37], "tube", 0, 21);
     t[37]->AddFrame("tubeexit0.png");
     t[38] = NewHeroSprite(16, 35, "Professor Jumping Ladder Left", true);
@@ -394,13 +388,13 @@ void CElementAIProfessor::BuildStateSprites() {
     t[45] = NewHeroSprite(23, 15, "Professor Crawl Right", true);
     Run(t[45], "profcrawlright", 4, 5);
     Run(t[45], "profcrawlright", 0, 3);
-    t[46] = NewHeroSprite(17, 23, "Professor Stun Left", false, kLayerHero, 3);
+    t[46] = NewHeroSprite(17, 23, "Professor Stun Left", false, LAYER_HERO, 3);
     Run(t[46], "profstunleft", 0, 2);
-    t[47] = NewHeroSprite(19, 23, "Professor Stun Right", false, kLayerHero, 3);
+    t[47] = NewHeroSprite(19, 23, "Professor Stun Right", false, LAYER_HERO, 3);
     Run(t[47], "profstunright", 0, 2);
-    t[48] = NewHeroSprite(17, 23, "Professor Unstun Left", false, kLayerHero, 3);
+    t[48] = NewHeroSprite(17, 23, "Professor Unstun Left", false, LAYER_HERO, 3);
     Run(t[48], "profstunleft", 2, 0);
-    t[49] = NewHeroSprite(19, 23, "Professor Unstun Right", false, kLayerHero, 3);
+    t[49] = NewHeroSprite(19, 23, "Professor Unstun Right", false, LAYER_HERO, 3);
     Run(t[49], "profstunright", 2, 0);
     t[50] = NewHeroSprite(15, 36, "Professor Turn Left", false);
     Run(t[50], "profturnleft", 0, 1);
@@ -424,7 +418,7 @@ void CElementAIProfessor::BuildIconSprites() {
     // Every position has its own number and its own icon of each kind, so
     // that any kind can stand at any position.
     for (int p = 0; p < kInventorySize; ++p) {
-        CSprite* number = new CSprite(kLayerNumberIcon, 2, kSharedFrames);
+        CSprite* number = new CSprite(LAYER_CL_TEXT, 2, kSharedFrames);
         number->SetName(kNumberIconNames[p]);
         Frame(number, kNumberIconImages[p], 0);
         Frame(number, kNumberIconImages[p], 1);
@@ -435,7 +429,7 @@ void CElementAIProfessor::BuildIconSprites() {
         iconSprites[p][0] = number;
         for (int kind = 1; kind < kIconKinds; ++kind) {
             const KindIcon& k = kKindIcons[kind];
-            CSprite* icon = new CSprite(kLayerKindIcon, 2, kSharedFrames);
+            CSprite* icon = new CSprite(LAYER_CL_BUTTON, 2, kSharedFrames);
             icon->SetName(k.name);
             if (k.secondPortal) {
                 AddSecondPortalFrames(icon, k.prefix);

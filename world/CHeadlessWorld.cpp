@@ -11,6 +11,7 @@
 #include "engine/ImageCaches.h"
 #include "engine/ImagePack.h"
 #include "engine/Log.h"
+#include "engine/ResourceFiles.h"
 #include "world/CLevelSet.h"
 
 namespace {
@@ -32,7 +33,7 @@ bool CHeadlessWorld::IsStarted() { return g_draw != nullptr; }
 bool CHeadlessWorld::Start(const std::string& runDir, std::string* error) {
     if (IsStarted()) return true;
     const std::string dir = runDir.empty() ? "." : runDir;
-    for (const char* name : {"resource0.dat", "resource1.dat", "resource2.dat", "resource4.dat", "resource5.dat"}) {
+    for (const char* name : {kLoadScreenFile, kProgressBarFile, kImagePackFile, kLevelPackFile, kStringTableFile}) {
         if (!HasFile(dir + "/" + name)) {
             if (error) *error = "missing resource file " + dir + "/" + name;
             return false;
@@ -47,7 +48,7 @@ bool CHeadlessWorld::Start(const std::string& runDir, std::string* error) {
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     CDraw::SetFullscreenOption(NoFullscreen, nullptr);
     CDraw::SetUrlDir(false);
-    FontInit("./", "resource5.dat");
+    FontInit("./", kStringTableFile);
     g_draw = new CDraw();
     g_render = new CRender();
     atexit(StopAtExit);
@@ -55,7 +56,7 @@ bool CHeadlessWorld::Start(const std::string& runDir, std::string* error) {
     cacheGame();
     cacheFadedImages();
     std::string packError;
-    if (!CLevelSet::LoadPack("resource4.dat", &packError)) {
+    if (!CLevelSet::LoadPack(kLevelPackFile, &packError)) {
         if (error) *error = "level pack: " + packError;
         Stop();
         return false;

@@ -5,6 +5,7 @@
 #include "engine/CPackFile.h"
 #include "engine/DataFolder.h"
 #include "engine/Log.h"
+#include "engine/ResourceFiles.h"
 #include "world/CLevel.h"
 
 namespace {
@@ -46,9 +47,9 @@ CLevelSet* CLevelSet::GetSet(int set) {
 
 void CLevelSet::LoadAll() {
     std::string error;
-    if (!LoadPack("resource4.dat", &error)) {
+    if (!LoadPack(kLevelPackFile, &error)) {
         ErrorLog(false, "CLevelSet::LoadAll()   %s\n", error.c_str());
-        TellResourceFileFailed("resource4.dat");
+        TellResourceFileFailed(kLevelPackFile);
         ErrorLog(true, "Cannot load level resource file!\n");
     }
 }

@@ -1,4 +1,4 @@
-// The game's own levels: the level pack "resource4.dat" read at start-up into
+// The game's own levels: the level pack (kLevelPackFile) read at start-up into
 // three level sets (0 regular, 1 advanced, 2 kids). A set holds its levels in
 // pack order, a display label per level and a cursor on the current level.
 #pragma once
@@ -22,7 +22,7 @@ public:
     CLevelSet(const CLevelSet&) = delete;
     CLevelSet& operator=(const CLevelSet&) = delete;
 
-    // Start-up: creates the three sets and fills them from "resource4.dat" in
+    // Start-up: creates the three sets and fills them from kLevelPackFile in
     // the working folder. A missing or damaged pack ends the program.
     static void LoadAll();
     // The same from any pack file, without ending the program: false (with

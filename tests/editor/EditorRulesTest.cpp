@@ -136,7 +136,7 @@ TEST_F(EditorRulesTest, LaddersBesideTerrainGetPlatformsThatGoWithTheTerrain) {
     const EditorPiece* platform = model.GetElementPiece(6, 12);
     ASSERT_NE(platform, nullptr);
     EXPECT_EQ(EditorPieceArt(*platform).image, "ladderplatformleft.tga");
-    EXPECT_EQ(EditorPieceArt(*platform).layer, EDITOR_LAYER_PLATFORM);
+    EXPECT_EQ(EditorPieceArt(*platform).layer, LAYER_LADDER_PLATFORM);
     // Erasing the grass takes the platform away in the same pass.
     Place(NONE, 5, 12);
     EXPECT_EQ(Tile(6, 12), NONE);

@@ -63,7 +63,9 @@ int PaletteY(int row) { return CControllerEditorPalette::kGridY + CControllerEdi
 
 std::string LevelPath(const std::string& name) { return std::string(GetLevelsDir()) + name + ".lvl"; }
 
-CController* OpenRealPlayScreen(CLevel* level) { return new CControllerGame(level, false, false, false); }
+std::unique_ptr<CController> OpenRealPlayScreen(CLevel* level) {
+    return std::make_unique<CControllerGame>(level, false, false, false);
+}
 
 // What a command prints on its standard output.
 std::string CommandOutput(const std::string& cmd) {

@@ -12,6 +12,7 @@
 #include "engine/FontRender.h"
 #include "engine/ImageCaches.h"
 #include "engine/ImagePack.h"
+#include "engine/ResourceFiles.h"
 #include "platform/Platform.h"
 #include "tests/engine/DisplayTestSupport.h"
 
@@ -21,12 +22,12 @@ namespace {
 
 bool HaveRealResources() {
     const std::string run = ZORV_RUN_DIR;
-    return ReadFileBytes(run + "/resource2.dat").size() > 8 && PlatformFileExists(run + "/resource1.dat") &&
-           PlatformFileExists(run + "/resource5.dat");
+    return ReadFileBytes(run + "/" + kImagePackFile).size() > 8 && PlatformFileExists(run + "/" + kProgressBarFile) &&
+           PlatformFileExists(run + "/" + kStringTableFile);
 }
 
 uint32_t PackCount() {
-    const std::vector<uint8_t> b = ReadFileBytes(std::string(ZORV_RUN_DIR) + "/resource2.dat");
+    const std::vector<uint8_t> b = ReadFileBytes(std::string(ZORV_RUN_DIR) + "/" + kImagePackFile);
     return b[0] | (b[1] << 8) | (b[2] << 16) | (static_cast<uint32_t>(b[3]) << 24);
 }
 
@@ -46,7 +47,7 @@ protected:
 };
 
 void RunEveryGroup() {
-    FontLoadStringFile("resource5.dat");
+    FontLoadStringFile(kStringTableFile);
     preloadImages();
 }
 
@@ -65,7 +66,7 @@ TEST_F(CachesTest, EveryGroupRunsToItsEndOnThePack) {
 
 TEST_F(CachesTest, GroupCountsReferencesAndProgress) {
     CScopedCwd cwd(ZORV_RUN_DIR);
-    FontLoadStringFile("resource5.dat");
+    FontLoadStringFile(kStringTableFile);
     const int n = static_cast<int>(PackCount());
     PreloadImageFiles();
     ASSERT_EQ(CDraw::GetRecordCount(), n);
@@ -152,9 +153,9 @@ TEST_F(CachesTest, GroupCountsReferencesAndProgress) {
 TEST_F(CachesTest, MissingNameEndsTheProgramNamingIt) {
     CTempDir dir;
     // A pack with just the first image of the main menu: the second is missing.
-    const std::vector<uint8_t> dimmer = ReadFileBytes(std::string(ZORV_RUN_DIR) + "/resource1.dat");
-    WriteFileBytes(dir.File("resource1.dat"), dimmer);
-    WriteFileBytes(dir.File("resource2.dat"), ::MakePack({{"dimmer.png", dimmer}}));
+    const std::vector<uint8_t> dimmer = ReadFileBytes(std::string(ZORV_RUN_DIR) + "/" + kProgressBarFile);
+    WriteFileBytes(dir.File(kProgressBarFile), dimmer);
+    WriteFileBytes(dir.File(kImagePackFile), ::MakePack({{"dimmer.png", dimmer}}));
     CScopedCwd cwd(dir.Path());
     ResetDirectories();
     PreloadImageFiles();

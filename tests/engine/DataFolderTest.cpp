@@ -5,7 +5,7 @@
 
 #include "engine/BuildInfo.h"
 #include "engine/DataFolder.h"
-#include "engine/ImagePack.h"
+#include "engine/ResourceFiles.h"
 #include "platform/Platform.h"
 #include "tests/support/TestSupport.h"
 

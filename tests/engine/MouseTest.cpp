@@ -156,7 +156,7 @@ TEST_F(MouseTest, WarpFollowsTheSystemPointerWithAnAbsoluteMotion) {
 }
 
 TEST_F(MouseTest, DetachAndAttach) {
-    CSprite other(80, 0, false);
+    CSprite other(LAYER_OBJECT, 0, false);
     DetachMousePointer();
     ASSERT_EQ(GetSpriteList().size(), 1u);
     AttachMousePointer();

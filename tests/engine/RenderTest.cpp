@@ -58,7 +58,7 @@ protected:
     }
 
     // A visible sprite of one colour.
-    static CSprite* Solid(int type, int x, int y, int w, int h, Uint8 r, Uint8 g, Uint8 b) {
+    static CSprite* Solid(SpriteLayer type, int x, int y, int w, int h, Uint8 r, Uint8 g, Uint8 b) {
         CSprite* s = new CSprite(29, 20, type, 0, false, 1, 1);
         s->AddFrame(MakeImage(nullptr, w, h, r, g, b));
         s->SetPosition(x, y, false);
@@ -146,7 +146,7 @@ TEST_F(RenderTest, FullScreenMarkReplacesTheList) {
 }
 
 TEST_F(RenderTest, MoveMarkUsesTheUnionOnlyWhenPlacesOverlap) {
-    CSprite* s = Solid(80, 100, 100, 20, 20, 1, 1, 1);
+    CSprite* s = Solid(LAYER_OBJECT, 100, 100, 20, 20, 1, 1, 1);
     s->Update();
     CRender::ClearDirtyLists();
     s->SetPosition(120, 100, false);  // touches its old place only
@@ -170,9 +170,9 @@ TEST_F(RenderTest, DumpListsEveryRectangle) {
 // ---- painting ----
 
 TEST_F(RenderTest, OverlappingSpritesPaintInLayerOrder) {
-    Solid(1100, 0, 0, 800, 600, 0, 0, 255);
+    Solid(LAYER_BACKGROUND, 0, 0, 800, 600, 0, 0, 255);
     Solid(LAYER_MOUSE, 120, 120, 50, 50, 0, 255, 0);
-    Solid(1421, 100, 100, 50, 50, 255, 0, 0);
+    Solid(LAYER_CL_BUTTON, 100, 100, 50, 50, 255, 0, 0);
     CRender::Render(true);
     EXPECT_EQ(ScreenPixel(110, 110).r, 255);
     EXPECT_EQ(ScreenPixel(130, 130).g, 255);
@@ -182,8 +182,8 @@ TEST_F(RenderTest, OverlappingSpritesPaintInLayerOrder) {
 }
 
 TEST_F(RenderTest, MovedSpriteRepaintsOldAndNewPlaceAndNothingElse) {
-    Solid(1100, 0, 0, 800, 600, 0, 0, 255);
-    CSprite* s = Solid(80, 100, 100, 30, 30, 255, 0, 0);
+    Solid(LAYER_BACKGROUND, 0, 0, 800, 600, 0, 0, 255);
+    CSprite* s = Solid(LAYER_OBJECT, 100, 100, 30, 30, 255, 0, 0);
     CRender::Render(true);
     CRender::ClearDirtyLists();
     // Paint over everything; only the repainted areas may change.
@@ -201,8 +201,8 @@ TEST_F(RenderTest, MovedSpriteRepaintsOldAndNewPlaceAndNothingElse) {
 }
 
 TEST_F(RenderTest, HiddenSpriteIsNeverDrawnInsideADirtyRectangle) {
-    Solid(1100, 0, 0, 800, 600, 0, 0, 255);
-    CSprite* s = Solid(80, 100, 100, 30, 30, 255, 0, 0);
+    Solid(LAYER_BACKGROUND, 0, 0, 800, 600, 0, 0, 255);
+    CSprite* s = Solid(LAYER_OBJECT, 100, 100, 30, 30, 255, 0, 0);
     s->Hide();
     CRender::AddDirtyRect(90, 90, 50, 50);
     CRender::Render(true);
@@ -211,8 +211,8 @@ TEST_F(RenderTest, HiddenSpriteIsNeverDrawnInsideADirtyRectangle) {
 }
 
 TEST_F(RenderTest, DeletedSpriteIsRepaintedByWhatLiesBeneath) {
-    Solid(1100, 0, 0, 800, 600, 0, 0, 255);
-    CSprite* s = Solid(80, 100, 100, 30, 30, 255, 0, 0);
+    Solid(LAYER_BACKGROUND, 0, 0, 800, 600, 0, 0, 255);
+    CSprite* s = Solid(LAYER_OBJECT, 100, 100, 30, 30, 255, 0, 0);
     CRender::Render(true);
     CRender::ClearDirtyLists();
     EXPECT_EQ(ScreenPixel(110, 110).r, 255);
@@ -223,8 +223,8 @@ TEST_F(RenderTest, DeletedSpriteIsRepaintedByWhatLiesBeneath) {
 }
 
 TEST_F(RenderTest, FadeMidpointOnTheScreen) {
-    Solid(1100, 0, 0, 800, 600, 0, 0, 0);
-    CSprite* s = new CSprite(29, 20, 1421, 0, false, 1, 1);
+    Solid(LAYER_BACKGROUND, 0, 0, 800, 600, 0, 0, 0);
+    CSprite* s = new CSprite(29, 20, LAYER_CL_BUTTON, 0, false, 1, 1);
     s->AddFrame(MakeImage(nullptr, 40, 40, 255, 255, 255, false));
     s->SetPosition(200, 200, false);
     s->SetFadeOut(1000, 255, 0);
@@ -242,8 +242,8 @@ TEST_F(RenderTest, FadeMidpointOnTheScreen) {
 }
 
 TEST_F(RenderTest, PresentPutsExactlyTheDirtyRectanglesOnTheDisplay) {
-    Solid(1100, 0, 0, 800, 600, 0, 0, 255);
-    CSprite* s = Solid(80, 100, 100, 30, 30, 255, 0, 0);
+    Solid(LAYER_BACKGROUND, 0, 0, 800, 600, 0, 0, 255);
+    CSprite* s = Solid(LAYER_OBJECT, 100, 100, 30, 30, 255, 0, 0);
     CRender::Render(true);
     CRender::ClearDirtyLists();
     s->SetPosition(400, 300, false);
@@ -268,8 +268,8 @@ TEST_F(RenderTest, SwapFreezesThePictureAndBringsTheSpritesBack) {
     MakeImage("mousepointer.tga", 12, 12, 255, 255, 255);
     MakeImage("hourglass.tga", 32, 32, 255, 255, 0);
     CMouse* mouse = new CMouse();
-    CSprite* bg = Solid(1100, 0, 0, 800, 600, 0, 0, 255);
-    CSprite* crate = Solid(80, 100, 100, 30, 30, 255, 0, 0);
+    CSprite* bg = Solid(LAYER_BACKGROUND, 0, 0, 800, 600, 0, 0, 255);
+    CSprite* crate = Solid(LAYER_OBJECT, 100, 100, 30, 30, 255, 0, 0);
     CRender::Render(true);
     CRender::ClearDirtyLists();
 
@@ -287,7 +287,7 @@ TEST_F(RenderTest, SwapFreezesThePictureAndBringsTheSpritesBack) {
     const std::string firstName = CDraw::GetImageName(frozen->GetFrameImage(0));
 
     // The child draws over the frozen picture.
-    CSprite* child = Solid(1421, 300, 300, 20, 20, 0, 255, 0);
+    CSprite* child = Solid(LAYER_CL_BUTTON, 300, 300, 20, 20, 0, 255, 0);
     CRender::Render(true);
     EXPECT_EQ(ScreenPixel(110, 110).r, 255);
     EXPECT_EQ(ScreenPixel(305, 305).g, 255);
@@ -313,7 +313,7 @@ TEST_F(RenderTest, SwapFreezesThePictureAndBringsTheSpritesBack) {
 }
 
 TEST_F(RenderTest, SwapWithoutSnapshotOnlySetsTheSpritesAside) {
-    CSprite* crate = Solid(80, 100, 100, 30, 30, 255, 0, 0);
+    CSprite* crate = Solid(LAYER_OBJECT, 100, 100, 30, 30, 255, 0, 0);
     CRender::Swap(false);
     EXPECT_TRUE(CRender::IsSwapped());
     EXPECT_EQ(CRender::GetSwapSprite(), nullptr);
@@ -344,7 +344,7 @@ int PatternImage(int w, int h, int seed, bool withAlpha) {
     return CDraw::LoadSurface(s, nullptr);
 }
 
-CSprite* PatternSprite(int type, int x, int y, int w, int h, int seed, bool withAlpha = true, int frames = 1) {
+CSprite* PatternSprite(SpriteLayer type, int x, int y, int w, int h, int seed, bool withAlpha = true, int frames = 1) {
     CSprite* s = new CSprite(29 + seed % 3, 20 + seed % 2, type, 1, false, 1, 1);
     for (int i = 0; i < frames; ++i) s->AddFrame(PatternImage(w, h, seed + i, withAlpha));
     s->SetPosition(x, y, false);
@@ -374,15 +374,15 @@ void RunScriptedScene() {
     SetMouseY(300);
 
     CSprite* bg = PatternSprite(LAYER_BACKGROUND, 0, 0, 800, 600, 0, false);
-    CSprite* terrain = PatternSprite(10, 240, 288, 96, 24, 2);
-    CSprite* crate = PatternSprite(80, 240, 264, 24, 24, 3);
-    CSprite* walker = PatternSprite(71, 100, 264, 24, 48, 4, true, 3);
+    CSprite* terrain = PatternSprite(LAYER_TERRAIN, 240, 288, 96, 24, 2);
+    CSprite* crate = PatternSprite(LAYER_OBJECT, 240, 264, 24, 24, 3);
+    CSprite* walker = PatternSprite(LAYER_HERO, 100, 264, 24, 48, 4, true, 3);
     walker->SetLooping(true);
     walker->Play(true);
-    CSprite* button = PatternSprite(1421, 600, 500, 120, 40, 5);
-    CSprite* roll = PatternSprite(1422, 610, 505, 100, 30, 6);
-    CSprite* fader = PatternSprite(1430, 300, 80, 200, 100, 7, false);
-    CSprite* edge = PatternSprite(1450, -20, 560, 60, 60, 8);
+    CSprite* button = PatternSprite(LAYER_CL_BUTTON, 600, 500, 120, 40, 5);
+    CSprite* roll = PatternSprite(LAYER_CL_ROLL, 610, 505, 100, 30, 6);
+    CSprite* fader = PatternSprite(LAYER_CL_LOGO0, 300, 80, 200, 100, 7, false);
+    CSprite* edge = PatternSprite(LAYER_CL_TOP, -20, 560, 60, 60, 8);
     CSprite* late = nullptr;
     CSprite* child = nullptr;
 
@@ -408,12 +408,12 @@ void RunScriptedScene() {
             delete terrain;
             terrain = nullptr;
         }
-        if (frame == 20) late = PatternSprite(80, 260, 270, 30, 30, 9);
+        if (frame == 20) late = PatternSprite(LAYER_OBJECT, 260, 270, 30, 30, 9);
         if (frame > 20 && late) late->SetPosition(260 + (frame - 20) * 7, 270 - (frame - 20), false);
         if (frame == 28) HideMousePointer(2);
         if (frame == 30) {
             CRender::Swap(true);
-            child = PatternSprite(1421, 200, 200, 300, 150, 10);
+            child = PatternSprite(LAYER_CL_BUTTON, 200, 200, 300, 150, 10);
         }
         if (frame > 30 && frame < 40 && child) child->SetPosition(200 + (frame - 30) * 9, 200, false);
         if (frame == 40) {
@@ -423,7 +423,7 @@ void RunScriptedScene() {
         if (frame == 42) CRender::Swap(true);
         if (frame == 50) button->SetPosition(590, 480, false);
         if (frame == 52) edge->SetOriginX(60);
-        if (frame == 54) roll->SetType(1420);  // now behind the button
+        if (frame == 54) roll->SetType(LAYER_CL_SHADOW);  // now behind the button
         if (frame == 57) edge->ResetOriginX();
 
         CRender::Render(true);

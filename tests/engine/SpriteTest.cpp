@@ -15,6 +15,7 @@
 #include "engine/CInput.h"
 #include "engine/FontRender.h"
 #include <SDL_ttf.h>
+#include "engine/ResourceFiles.h"
 #include "platform/Platform.h"
 #include "tests/support/TestSupport.h"
 #include "engine/Utilities.h"
@@ -35,7 +36,7 @@ protected:
     void TearDown() override { EndWorld(); }
 
     // A sprite with `frames` frames of w x h, on layer type.
-    CSprite* Make(int type, int frames, int w = 40, int h = 30, int delay = 1) {
+    CSprite* Make(SpriteLayer type, int frames, int w = 40, int h = 30, int delay = 1) {
         CSprite* s = new CSprite(29, 20, type, delay, false, 1, 1);
         for (int i = 0; i < frames; ++i) s->AddFrame(MakeImage(nullptr, w, h, 200, 0, 0));
         return s;
@@ -43,7 +44,7 @@ protected:
 };
 
 TEST_F(SpriteTest, NewSpriteIsHiddenOnTheLiveListWithNoFrames) {
-    CSprite s(80, 1, false);
+    CSprite s(LAYER_OBJECT, 1, false);
     EXPECT_TRUE(s.IsHidden());
     EXPECT_EQ(s.GetFrameCount(), 0);
     EXPECT_EQ(GetSpriteList().back(), &s);
@@ -53,7 +54,7 @@ TEST_F(SpriteTest, NewSpriteIsHiddenOnTheLiveListWithNoFrames) {
 // A sprite keeps its own copy of its debug name: screens build names in
 // passing (a prefix, the slot, a bracket), and the log reads them much later.
 TEST_F(SpriteTest, KeepsItsOwnCopyOfItsName) {
-    CSprite s(80, 1, false);
+    CSprite s(LAYER_OBJECT, 1, false);
     std::string built = std::string("Editor Help Controller (") + "EDITORHELP_LSPRITE_DIMMER" + ")";
     s.SetName(built.c_str());
     built.replace(0, built.size(), built.size(), '#');  // the caller's text changes or goes
@@ -63,7 +64,7 @@ TEST_F(SpriteTest, KeepsItsOwnCopyOfItsName) {
 }
 
 TEST_F(SpriteTest, OriginIsStoredRelativeToTheBoardCorner) {
-    CSprite s(40, 27, 80, 1, false, 2, 3);
+    CSprite s(40, 27, LAYER_OBJECT, 1, false, 2, 3);
     EXPECT_EQ(s.GetOriginX(), 11);
     EXPECT_EQ(s.GetOriginY(), 7);
     s.SetOriginX(29);
@@ -75,7 +76,7 @@ TEST_F(SpriteTest, OriginIsStoredRelativeToTheBoardCorner) {
 }
 
 TEST_F(SpriteTest, FramelessSpriteIsInert) {
-    CSprite s(80, 1, false);
+    CSprite s(LAYER_OBJECT, 1, false);
     s.Show(10, 10);
     EXPECT_TRUE(s.IsHidden());
     s.SetFrame(7);
@@ -91,7 +92,7 @@ TEST_F(SpriteTest, FramelessSpriteIsInert) {
 }
 
 TEST_F(SpriteTest, AddFrameSetsVisibleAndFullSizeToTheLastFrame) {
-    CSprite* s = Make(80, 1, 40, 30);
+    CSprite* s = Make(LAYER_OBJECT, 1, 40, 30);
     s->AddFrame(MakeImage(nullptr, 50, 20, 0, 0, 0));
     EXPECT_EQ(s->GetWidth(true), 50);
     EXPECT_EQ(s->GetWidth(false), 50);
@@ -101,7 +102,7 @@ TEST_F(SpriteTest, AddFrameSetsVisibleAndFullSizeToTheLastFrame) {
 TEST_F(SpriteTest, OwnFramesCountAndReleaseReferences) {
     MakeImage("crate.png", 24, 24, 1, 2, 3);
     ASSERT_EQ(CDraw::GetRefCount("crate.png"), 1);
-    CSprite* s = new CSprite(80, 0, false);
+    CSprite* s = new CSprite(LAYER_OBJECT, 0, false);
     s->AddFrame("crate.png", 2);
     EXPECT_EQ(CDraw::GetRefCount("crate.png"), 3);
     EXPECT_EQ(s->GetFrameCount(), 2);
@@ -111,7 +112,7 @@ TEST_F(SpriteTest, OwnFramesCountAndReleaseReferences) {
 
 TEST_F(SpriteTest, SharedFramesCountNothing) {
     const int id = MakeImage("barrel.png", 24, 24, 1, 2, 3);
-    CSprite* s = new CSprite(80, 0, true);
+    CSprite* s = new CSprite(LAYER_OBJECT, 0, true);
     s->AddFrame("barrel.png");
     EXPECT_EQ(s->GetFrameImage(0), id);
     EXPECT_EQ(CDraw::GetRefCount("barrel.png"), 1);
@@ -126,7 +127,8 @@ TEST_F(SpriteTest, AddFramesCountsUpAndDown) {
         snprintf(name, sizeof(name), "walk%i.png", i);
         MakeImage(name, 24, 24, 0, 0, 0);
     }
-    CSprite up(80, 1, true), down(80, 1, true), one(80, 1, true), stuck(80, 1, true);
+    CSprite up(LAYER_OBJECT, 1, true), down(LAYER_OBJECT, 1, true), one(LAYER_OBJECT, 1, true),
+        stuck(LAYER_OBJECT, 1, true);
     up.AddFrames("walk", 0, 5, ".png", 2);
     down.AddFrames("walk", 5, 0, ".png", 2);
     one.AddFrames("walk", 3, 3, ".png", 1);
@@ -141,7 +143,7 @@ TEST_F(SpriteTest, AddFramesCountsUpAndDown) {
 }
 
 TEST_F(SpriteTest, ShownSpriteMarksOnlyItsNewPlace) {
-    CSprite* s = Make(42, 1);
+    CSprite* s = Make(LAYER_TUBE_ARROW, 1);
     s->SetPosition(100, 50, false);
     s->Show(kSpriteNotDrawn, kSpriteNotDrawn);
     s->Update();
@@ -150,7 +152,7 @@ TEST_F(SpriteTest, ShownSpriteMarksOnlyItsNewPlace) {
 }
 
 TEST_F(SpriteTest, MovingOverlappingMarksTheUnion) {
-    CSprite* s = Make(80, 1);
+    CSprite* s = Make(LAYER_OBJECT, 1);
     s->SetPosition(100, 50, false);
     s->Show(kSpriteNotDrawn, kSpriteNotDrawn);
     s->Update();
@@ -162,7 +164,7 @@ TEST_F(SpriteTest, MovingOverlappingMarksTheUnion) {
 }
 
 TEST_F(SpriteTest, MovingFarMarksNewThenOld) {
-    CSprite* s = Make(80, 1);
+    CSprite* s = Make(LAYER_OBJECT, 1);
     s->SetPosition(100, 50, false);
     s->Show(kSpriteNotDrawn, kSpriteNotDrawn);
     s->Update();
@@ -175,7 +177,7 @@ TEST_F(SpriteTest, MovingFarMarksNewThenOld) {
 }
 
 TEST_F(SpriteTest, UnchangedSpriteMarksNothing) {
-    CSprite* s = Make(80, 1);
+    CSprite* s = Make(LAYER_OBJECT, 1);
     s->Show(kSpriteNotDrawn, kSpriteNotDrawn);
     s->Update();
     CRender::ClearDirtyLists();
@@ -187,7 +189,7 @@ TEST_F(SpriteTest, UnchangedSpriteMarksNothing) {
 }
 
 TEST_F(SpriteTest, HidingMarksThePlaceItLeaves) {
-    CSprite* s = Make(80, 1);
+    CSprite* s = Make(LAYER_OBJECT, 1);
     s->SetPosition(10, 20, false);
     s->Show(kSpriteNotDrawn, kSpriteNotDrawn);
     s->Update();
@@ -202,7 +204,7 @@ TEST_F(SpriteTest, HidingMarksThePlaceItLeaves) {
 // overlaps others, is its clip window: one that only touches it, or a hidden
 // sprite, overlaps nothing.
 TEST_F(SpriteTest, DirtyRectanglesTakeTheFullFrameOverlapsTheClipWindow) {
-    CSprite* s = new CSprite(39, 25, 80, 0, false, 1, 1);  // origin (10, 5)
+    CSprite* s = new CSprite(39, 25, LAYER_OBJECT, 0, false, 1, 1);  // origin (10, 5)
     s->AddFrame(MakeImage(nullptr, 40, 30, 0, 0, 0));
     s->SetClipWidth(10);
     s->SetPosition(100, 50, false);
@@ -211,7 +213,7 @@ TEST_F(SpriteTest, DirtyRectanglesTakeTheFullFrameOverlapsTheClipWindow) {
     ASSERT_EQ(CRender::GetDirtyRects().size(), 1u);
     EXPECT_EQ(CRender::GetDirtyRects()[0], (Rect{90, 45, 40, 30}));
     EXPECT_EQ(s->GetRect(), (Rect{90, 45, 10, 30}));
-    CSprite* other = Make(80, 1, 5, 5);  // origin (0, 0)
+    CSprite* other = Make(LAYER_OBJECT, 1, 5, 5);  // origin (0, 0)
     other->SetPosition(99, 74, false);
     EXPECT_TRUE(SpritesOverlap(s, other));
     EXPECT_TRUE(SpriteOverlapsRect(s, other->GetRect()));
@@ -223,7 +225,7 @@ TEST_F(SpriteTest, DirtyRectanglesTakeTheFullFrameOverlapsTheClipWindow) {
 }
 
 TEST_F(SpriteTest, NewOriginRepaintsTheOldAndTheNewPlace) {
-    CSprite* s = Make(80, 1);
+    CSprite* s = Make(LAYER_OBJECT, 1);
     s->SetPosition(100, 50, false);
     s->Show(kSpriteNotDrawn, kSpriteNotDrawn);
     s->Update();
@@ -238,23 +240,23 @@ TEST_F(SpriteTest, NewOriginRepaintsTheOldAndTheNewPlace) {
 }
 
 TEST_F(SpriteTest, NewLayerRepaintsTheSprite) {
-    CSprite* s = Make(80, 1);
+    CSprite* s = Make(LAYER_OBJECT, 1);
     s->Show(kSpriteNotDrawn, kSpriteNotDrawn);
     s->Update();
     CRender::ClearDirtyLists();
-    s->SetType(80);
+    s->SetType(LAYER_OBJECT);
     s->Update();
     EXPECT_TRUE(CRender::GetDirtyRects().empty());
-    s->SetType(90);
+    s->SetType(LAYER_OVERLAY);
     s->Update();
     EXPECT_EQ(CRender::GetDirtyRects().size(), 1u);
     s->RestoreType();
-    EXPECT_EQ(s->GetType(), 80);
+    EXPECT_EQ(s->GetType(), LAYER_OBJECT);
 }
 
 TEST_F(SpriteTest, ShowSetsPreviousPositionOnlyForWorldLayers) {
-    CSprite* world = Make(42, 1);
-    CSprite* screen = Make(1100, 1);
+    CSprite* world = Make(LAYER_TUBE_ARROW, 1);
+    CSprite* screen = Make(LAYER_BACKGROUND, 1);
     world->Show(7, 8);
     screen->Show(7, 8);
     EXPECT_EQ(world->GetPrevX(false), 7);
@@ -264,10 +266,10 @@ TEST_F(SpriteTest, ShowSetsPreviousPositionOnlyForWorldLayers) {
 }
 
 TEST_F(SpriteTest, DestroyingAHiddenSpriteMarksNothing) {
-    CSprite* s = Make(80, 1);
+    CSprite* s = Make(LAYER_OBJECT, 1);
     delete s;
     EXPECT_TRUE(CRender::GetDirtyRects().empty());
-    CSprite* v = Make(80, 1);
+    CSprite* v = Make(LAYER_OBJECT, 1);
     v->SetPosition(5, 6, false);
     v->Show(kSpriteNotDrawn, kSpriteNotDrawn);
     delete v;
@@ -276,7 +278,7 @@ TEST_F(SpriteTest, DestroyingAHiddenSpriteMarksNothing) {
 }
 
 TEST_F(SpriteTest, FrameDelayZeroNeverAnimates) {
-    CSprite* s = Make(80, 3, 40, 30, 0);
+    CSprite* s = Make(LAYER_OBJECT, 3, 40, 30, 0);
     s->Show(0, 0);
     s->Play(true);
     EXPECT_EQ(s->GetAnimationState(), 0);
@@ -285,7 +287,7 @@ TEST_F(SpriteTest, FrameDelayZeroNeverAnimates) {
 }
 
 TEST_F(SpriteTest, ThreeFramesDelayTwoForward) {
-    CSprite* s = Make(80, 3, 40, 30, 2);
+    CSprite* s = Make(LAYER_OBJECT, 3, 40, 30, 2);
     s->Show(0, 0);
     s->Rewind();
     s->Play(true);
@@ -304,7 +306,7 @@ TEST_F(SpriteTest, ThreeFramesDelayTwoForward) {
 }
 
 TEST_F(SpriteTest, BackwardEndsOnFrameZeroStillPlayingBackward) {
-    CSprite* s = Make(80, 3, 40, 30, 1);
+    CSprite* s = Make(LAYER_OBJECT, 3, 40, 30, 1);
     s->Show(0, 0);
     s->SetFrame(2);
     s->Play(false);
@@ -315,7 +317,7 @@ TEST_F(SpriteTest, BackwardEndsOnFrameZeroStillPlayingBackward) {
 }
 
 TEST_F(SpriteTest, LoopingWrapsBothWays) {
-    CSprite* s = Make(80, 3, 40, 30, 1);
+    CSprite* s = Make(LAYER_OBJECT, 3, 40, 30, 1);
     s->Show(0, 0);
     s->SetLooping(true);
     s->Play(true);
@@ -328,14 +330,14 @@ TEST_F(SpriteTest, LoopingWrapsBothWays) {
 }
 
 TEST_F(SpriteTest, HiddenSpritesDoNotAnimate) {
-    CSprite* s = Make(80, 3, 40, 30, 1);
+    CSprite* s = Make(LAYER_OBJECT, 3, 40, 30, 1);
     s->Play(true);
     for (int i = 0; i < 5; ++i) s->Update();
     EXPECT_EQ(s->GetFrame(), 0);
 }
 
 TEST_F(SpriteTest, FinishAndSetFrame) {
-    CSprite* s = Make(80, 3);
+    CSprite* s = Make(LAYER_OBJECT, 3);
     s->Finish();
     EXPECT_EQ(s->GetFrame(), 2);
     EXPECT_TRUE(s->IsFinished());
@@ -349,7 +351,7 @@ TEST_F(SpriteTest, FinishAndSetFrame) {
 }
 
 TEST_F(SpriteTest, FadeOutMidpointAndEnd) {
-    CSprite* s = Make(80, 1);
+    CSprite* s = Make(LAYER_OBJECT, 1);
     s->Show(0, 0);
     s->SetFadeOut(1000, 255, 0);
     EXPECT_TRUE(s->IsFading());
@@ -366,7 +368,7 @@ TEST_F(SpriteTest, FadeOutMidpointAndEnd) {
 }
 
 TEST_F(SpriteTest, FadeInMidpointAndEnd) {
-    CSprite* s = Make(80, 1);
+    CSprite* s = Make(LAYER_OBJECT, 1);
     s->SetFadeIn(1000, 0, 255);
     EXPECT_FALSE(s->IsHidden());
     EXPECT_EQ(CDraw::GetSurface(s->GetFrameImage(0))->format->alpha, 0);
@@ -381,7 +383,7 @@ TEST_F(SpriteTest, FadeInMidpointAndEnd) {
 }
 
 TEST_F(SpriteTest, FadeRunsStraightFromStartToEndAlpha) {
-    CSprite* s = Make(80, 1);
+    CSprite* s = Make(LAYER_OBJECT, 1);
     s->SetFadeOut(1000, 200, 100);
     FakeNow() += 250;
     EXPECT_EQ(s->GetFadeAlpha(FakeNow()), 175);
@@ -395,7 +397,7 @@ TEST_F(SpriteTest, FadeRunsStraightFromStartToEndAlpha) {
 }
 
 TEST_F(SpriteTest, FadeEndIsRepaintedByTheRendererNotBlitted) {
-    CSprite* s = Make(80, 1);
+    CSprite* s = Make(LAYER_OBJECT, 1);
     s->SetPosition(30, 40, false);
     s->Show(0, 0);
     s->Update();
@@ -408,7 +410,7 @@ TEST_F(SpriteTest, FadeEndIsRepaintedByTheRendererNotBlitted) {
 }
 
 TEST_F(SpriteTest, ClipWindowIsLimitedToTheFrame) {
-    CSprite* s = Make(80, 1, 40, 30);
+    CSprite* s = Make(LAYER_OBJECT, 1, 40, 30);
     s->SetClipWidth(500);
     EXPECT_EQ(s->GetWidth(false), 40);
     s->SetClipX(-5);
@@ -417,15 +419,15 @@ TEST_F(SpriteTest, ClipWindowIsLimitedToTheFrame) {
     EXPECT_EQ(s->GetClipX(), 40);
     s->SetClipHeight(10);
     EXPECT_EQ(s->GetHeight(false), 10);
-    s->SetType(90);
+    s->SetType(LAYER_OVERLAY);
     s->ResetClip();
     EXPECT_EQ(s->GetClipX(), 0);
     EXPECT_EQ(s->GetHeight(false), 30);
-    EXPECT_EQ(s->GetType(), 80);
+    EXPECT_EQ(s->GetType(), LAYER_OBJECT);
 }
 
 TEST_F(SpriteTest, CellsFollowTheDirectionOfMovement) {
-    CSprite* s = Make(80, 1);
+    CSprite* s = Make(LAYER_OBJECT, 1);
     s->SetPosition(48, 48, false);
     s->Show(48, 48);
     s->Update();
@@ -445,13 +447,13 @@ TEST_F(SpriteTest, CellsFollowTheDirectionOfMovement) {
 }
 
 TEST_F(SpriteTest, TileExtentOfTerrainCountsDown) {
-    CSprite terrain(29, 20, 10, 0, true, 2, 3);
-    CSprite crate(29, 20, 80, 0, true, 2, 3);
+    CSprite terrain(29, 20, LAYER_TERRAIN, 0, true, 2, 3);
+    CSprite crate(29, 20, LAYER_OBJECT, 0, true, 2, 3);
     CSpriteState st = terrain.GetState();
     st.tileX = 4;
     st.tileY = 5;
     terrain.SetState(st);
-    st.type = 80;
+    st.type = LAYER_OBJECT;
     crate.SetState(st);
     EXPECT_EQ(terrain.GetTopTile(false), 5);
     EXPECT_EQ(terrain.GetBottomTile(false), 7);
@@ -461,8 +463,8 @@ TEST_F(SpriteTest, TileExtentOfTerrainCountsDown) {
 }
 
 TEST_F(SpriteTest, HiddenSpritesDoNotCountAsMovingExceptTeleportPassers) {
-    CSprite* s = Make(80, 1);
-    CSprite* passer = Make(67, 1);
+    CSprite* s = Make(LAYER_OBJECT, 1);
+    CSprite* passer = Make(LAYER_TELEPORT_PASSER, 1);
     s->SetPosition(30, 0, false);
     passer->SetPosition(0, 0, false);
     s->Update();
@@ -475,7 +477,7 @@ TEST_F(SpriteTest, HiddenSpritesDoNotCountAsMovingExceptTeleportPassers) {
 // value; but a frame the sprite does not have is taken as its first.
 TEST_F(SpriteTest, StateRoundTrip) {
     static_assert(std::has_unique_object_representations_v<CSpriteState>, "states compare by their bytes");
-    CSprite* s = Make(80, 3);
+    CSprite* s = Make(LAYER_OBJECT, 3);
     CSpriteState given;
     unsigned char* bytes = reinterpret_cast<unsigned char*>(&given);
     for (size_t i = 0; i < sizeof given; ++i) bytes[i] = static_cast<unsigned char>(i + 1);
@@ -489,7 +491,7 @@ TEST_F(SpriteTest, StateRoundTrip) {
 }
 
 TEST_F(SpriteTest, MouseOverIncludesTheEdgesAndMargins) {
-    CSprite* s = Make(1421, 1, 40, 30);
+    CSprite* s = Make(LAYER_CL_BUTTON, 1, 40, 30);
     s->SetPosition(100, 100, false);
     SetMouseX(140);
     SetMouseY(130);
@@ -505,14 +507,14 @@ TEST_F(SpriteTest, SwapListsKeepsOnlyThePointerLive) {
     MakeImage("mousepointer.tga", 16, 16, 255, 255, 255);
     MakeImage("hourglass.tga", 32, 32, 255, 255, 0);
     CMouse* mouse = new CMouse();
-    CSprite* a = Make(80, 1);
-    CSprite* b = Make(80, 1);
+    CSprite* a = Make(LAYER_OBJECT, 1);
+    CSprite* b = Make(LAYER_OBJECT, 1);
     SwapSpriteLists(false);
     ASSERT_EQ(GetSpriteList().size(), 2u);
     EXPECT_EQ(GetSpriteList()[0], CMouse::GetArrow());
     EXPECT_EQ(GetSpriteList()[1], CMouse::GetHourglass());
     ASSERT_EQ(GetSetAsideSpriteList().size(), 2u);
-    CSprite* child = Make(80, 1);
+    CSprite* child = Make(LAYER_OBJECT, 1);
     SwapSpriteLists(true);
     ASSERT_EQ(GetSpriteList().size(), 4u);
     EXPECT_EQ(GetSpriteList()[0], a);
@@ -525,7 +527,7 @@ TEST_F(SpriteTest, SwapListsKeepsOnlyThePointerLive) {
 }
 
 TEST_F(SpriteTest, SpriteDeletedWhileSetAsideLeavesBothLists) {
-    CSprite* a = Make(80, 1);
+    CSprite* a = Make(LAYER_OBJECT, 1);
     SwapSpriteLists(false);
     ASSERT_EQ(GetSetAsideSpriteList().size(), 1u);
     delete a;
@@ -536,7 +538,7 @@ TEST_F(SpriteTest, SpriteDeletedWhileSetAsideLeavesBothLists) {
 
 TEST_F(SpriteTest, RemoveAndAddBackKeepsReferencesBalanced) {
     MakeImage("lamp.png", 24, 24, 1, 1, 1);
-    CSprite* s = new CSprite(80, 0, false);
+    CSprite* s = new CSprite(LAYER_OBJECT, 0, false);
     s->AddFrame("lamp.png");
     RemoveSprite(s);
     RemoveSprite(s);  // not on the list any more: ignored
@@ -551,7 +553,7 @@ TEST_F(SpriteTest, RemoveAndAddBackKeepsReferencesBalanced) {
 
 TEST_F(SpriteTest, DrawPartBlitsOnlyInsideTheRectangle) {
     ClearScreen();
-    CSprite* s = new CSprite(80, 0, false);
+    CSprite* s = new CSprite(LAYER_OBJECT, 0, false);
     s->AddFrame(MakeImage(nullptr, 40, 30, 255, 0, 0));
     s->SetPosition(100, 100, false);
     s->Show(0, 0);
@@ -570,7 +572,7 @@ TEST_F(SpriteTest, DrawPartHonoursTheClipOffset) {
     SDL_Rect left = {0, 0, 20, 10}, right = {20, 0, 20, 10};
     SDL_FillRect(img, &left, SDL_MapRGB(img->format, 255, 0, 0));
     SDL_FillRect(img, &right, SDL_MapRGB(img->format, 0, 255, 0));
-    CSprite* s = new CSprite(80, 0, false);
+    CSprite* s = new CSprite(LAYER_OBJECT, 0, false);
     s->AddFrame(CDraw::LoadSurface(img, nullptr));
     s->SetClipX(20);
     s->SetClipWidth(20);
@@ -583,12 +585,12 @@ TEST_F(SpriteTest, DrawPartHonoursTheClipOffset) {
 
 TEST_F(SpriteTest, TextFrameIsRenderedIntoItsBoxAndReplacedByName) {
     const std::string run = ZORV_RUN_DIR;
-    if (!PlatformFileExists(run + "/resource5.dat")) GTEST_SKIP() << "resources not built";
+    if (!PlatformFileExists(run + "/" + kStringTableFile)) GTEST_SKIP() << "resources not built";
     CScopedCwd cwd(run);
     ASSERT_EQ(TTF_Init(), 0);
     FontSetFolder("./");
-    FontLoadStringFile("resource5.dat");
-    CSprite* s = new CSprite(1423, 0, false);
+    FontLoadStringFile(kStringTableFile);
+    CSprite* s = new CSprite(LAYER_CL_TEXT, 0, false);
     s->AddTextFrame("Hello", 186, 29, 3, "label_text.png", true);
     ASSERT_EQ(s->GetFrameCount(), 1);
     const int first = s->GetFrameImage(0);

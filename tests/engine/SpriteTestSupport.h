@@ -97,7 +97,7 @@ enum Moves { STILL = 0, LEFT = 1, RIGHT = 2, UP = 4, DOWN = 8 };
 // ty as the sprite keeps them (bottom row, or top row for terrain), size in
 // cells, moving flags, and previous cells (defaulting to the current ones).
 struct Placed {
-    int type;
+    SpriteLayer type;
     int tx, ty;
     int tw = 1, th = 1;
     int moves = STILL;
@@ -110,7 +110,7 @@ struct Placed {
 inline CSprite* MakePlaced(const Placed& p) {
     CSprite* s = new CSprite(29, 20, p.type, 0, true, p.tw, p.th);
     CSpriteState st = s->GetState();
-    const int top = p.type == 10 ? p.ty : p.ty - p.th + 1;
+    const int top = p.type == LAYER_TERRAIN ? p.ty : p.ty - p.th + 1;
     st.x = p.tx * 24 - p.grow;
     st.y = top * 24 - p.grow;
     st.w = p.tw * 24 + 2 * p.grow;

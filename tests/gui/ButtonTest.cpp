@@ -33,9 +33,9 @@ TEST_F(ButtonTest, BuiltWithBaseAndShadowShown) {
     EXPECT_EQ(b->GetClickSprite(), nullptr);
     EXPECT_EQ(b->GetShadowSprite()->GetX(false), 103);
     EXPECT_EQ(b->GetShadowSprite()->GetY(false), 204);
-    EXPECT_EQ(b->GetBaseSprite()->GetType(), CL_BUTTON);
-    EXPECT_EQ(b->GetShadowSprite()->GetType(), CL_SHADOW);
-    EXPECT_EQ(b->GetRolloverSprite()->GetType(), CL_ROLL);
+    EXPECT_EQ(b->GetBaseSprite()->GetType(), LAYER_CL_BUTTON);
+    EXPECT_EQ(b->GetShadowSprite()->GetType(), LAYER_CL_SHADOW);
+    EXPECT_EQ(b->GetRolloverSprite()->GetType(), LAYER_CL_ROLL);
     EXPECT_STREQ(b->GetBaseSprite()->GetName(), "GUI Button Base");
     EXPECT_EQ(b->GetCentreX(), 150);
     EXPECT_EQ(b->GetCentreY(), 220);

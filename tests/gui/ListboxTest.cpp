@@ -8,6 +8,7 @@
 #include "engine/CDraw.h"
 #include "engine/CSprite.h"
 #include "engine/FontRender.h"
+#include "engine/ResourceFiles.h"
 #include "gui/CGuiListbox.h"
 #include "tests/gui/GuiTestSupport.h"
 
@@ -28,7 +29,7 @@ class ListboxTest : public WidgetTest {
 protected:
     static void SetUpTestSuite() {
         OpenDisplay();
-        FontInit("./", "resource5.dat");
+        FontInit("./", kStringTableFile);
         RegisterColour("lb_page.png", 300, 100, 255, 255, 255);
         RegisterColour("lb_selector.png", 290, kRowHeight, 0, 0, 255);
     }
@@ -241,7 +242,7 @@ TEST_F(ListboxTest, PageIsPaintedOncePerChangeWithTheSelectionUnderItsRow) {
 
     CSprite* content = lb->GetContentSprite();
     ASSERT_NE(content, nullptr);
-    EXPECT_EQ(content->GetType(), CGuiListbox::kLayer);
+    EXPECT_EQ(content->GetType(), LAYER_CL3);
     EXPECT_EQ(content->GetX(false), kX);
     EXPECT_EQ(content->GetY(false), kY);
     EXPECT_FALSE(content->IsHidden());

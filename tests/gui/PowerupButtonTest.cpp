@@ -18,8 +18,8 @@ protected:
         RegisterBlank("pu_b.png", 40, 40);
     }
     // A two-frame animation (a still frame when frames is 1).
-    static CSprite* Anim(int frames) {
-        CSprite* s = new CSprite(1423, 1, false);
+    static std::unique_ptr<CSprite> Anim(int frames) {
+        auto s = std::make_unique<CSprite>(LAYER_CL_TEXT, 1, false);
         s->AddFrame("pu_a.png");
         if (frames > 1) s->AddFrame("pu_b.png");
         return s;

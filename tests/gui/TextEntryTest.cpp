@@ -9,6 +9,7 @@
 #include "engine/CDraw.h"
 #include "engine/CSprite.h"
 #include "engine/FontRender.h"
+#include "engine/ResourceFiles.h"
 #include "gui/CControllerTextEntryBase.h"
 #include "gui/CGuiButton.h"
 #include "gui/CGuiTextbox.h"
@@ -23,7 +24,7 @@ public:
     void LoadSprites() override {
         if (spritesBuilt) return;
         const int base = CDraw::CopyImage("te_page.png", kBaseImage, 0);
-        sprites[0] = std::make_unique<CSprite>(1410, 0, false);
+        sprites[0] = std::make_unique<CSprite>(LAYER_CL0, 0, false);
         sprites[0]->AddFrame(base);
         sprites[0]->Show(kSpriteNotDrawn, kSpriteNotDrawn);
         okay = std::make_unique<CGuiButton>(301, 327, BUTTON_OKAY, this, "te_button.png", nullptr, "te_button.png",
@@ -41,7 +42,7 @@ class TextEntryTest : public WidgetTest {
 protected:
     static void SetUpTestSuite() {
         OpenDisplay();
-        FontInit("./", "resource5.dat");
+        FontInit("./", kStringTableFile);
         RegisterBlank("te_page.png", 800, 600);
         RegisterBlank("te_button.png", 70, 30);
         RegisterBlank("te_field.png", 172, 26);

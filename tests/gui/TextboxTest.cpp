@@ -11,6 +11,7 @@
 #include "engine/CFontString.h"
 #include "engine/CSprite.h"
 #include "engine/FontRender.h"
+#include "engine/ResourceFiles.h"
 #include "gui/CGuiTextbox.h"
 #include "tests/gui/GuiTestSupport.h"
 
@@ -22,7 +23,7 @@ class TextboxTest : public WidgetTest {
 protected:
     static void SetUpTestSuite() {
         OpenDisplay();
-        FontInit("./", "resource5.dat");
+        FontInit("./", kStringTableFile);
         RegisterBlank("tb_field.png", 172, 26);
         RegisterBlank("tb_tall.png", 400, 120);
         RegisterBlank("tb_caret.png", 3, 20);

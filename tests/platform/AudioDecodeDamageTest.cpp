@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/CPackFile.h"
+#include "engine/ResourceFiles.h"
 #include "platform/AudioDecode.h"
 #include "platform/AudioResult.h"
 
@@ -15,7 +16,7 @@ namespace {
 
 std::vector<uint8_t> FirstSound() {
     CPackFile pack;
-    if (!pack.Load(std::string(ZORV_RUN_DIR) + "/resource3.dat") || pack.Entries().empty()) return {};
+    if (!pack.Load(std::string(ZORV_RUN_DIR) + "/" + kSoundPackFile) || pack.Entries().empty()) return {};
     const CPackFile::Entry& e = pack.Entries()[0];
     return std::vector<uint8_t>(e.data, e.data + e.size);
 }

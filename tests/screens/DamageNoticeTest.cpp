@@ -152,7 +152,7 @@ TEST_F(DamageNoticeTest, AfterTheIntroTheMenuTellsOfEveryDamagedFileOnce) {
         ASSERT_EQ(CController::GetCurrentId(), CONTROLLER_MAIN);
         CControllerMain* menu = intro->GetMainMenu();
         ASSERT_NE(menu, nullptr);
-        CSprite* logo = CControllerMain::GetIntroLogo();
+        CSprite* logo = menu->GetIntroPicture();
         ASSERT_NE(logo, nullptr);
 
         for (size_t i = 0; i < expected.size(); ++i) {

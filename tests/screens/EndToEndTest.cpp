@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "engine/Parameters.h"
+#include "engine/ResourceFiles.h"
 #include "engine/Utilities.h"
 #include "players/CProfile.h"
 #include "tests/support/CScoreServerProcess.h"
@@ -344,7 +345,7 @@ TEST_F(EndToEndTest, QuitButtonEndsTheProgramCleanly) {
 
     // The quit button: the last of the column, its place depends on whether
     // the maker's-page button exists.
-    LoadParameters((std::string(ZORV_RUN_DIR) + "/resource8.dat").c_str());
+    LoadParameters((std::string(ZORV_RUN_DIR) + "/" + kParameterFile).c_str());
     const int slot = UseMoreGames() ? 8 : 7;
     const int y = 9 + 53 * slot + 20;
     // A busy machine can lose the first click; a second one is harmless.
@@ -571,7 +572,7 @@ void WithProfileIn(const std::string& home, F f) {
         saved[i] = v ? v : "";
         setenv(names[i], values[i].c_str(), 1);
     }
-    LoadParameters((std::string(ZORV_RUN_DIR) + "/resource8.dat").c_str());
+    LoadParameters((std::string(ZORV_RUN_DIR) + "/" + kParameterFile).c_str());
     InitDirectories();
     f();
     ResetDirectories();

@@ -39,9 +39,9 @@ public:
 };
 
 CLevel* g_playedLevel = nullptr;
-CController* MakeFakeGame(CLevel* level) {
+std::unique_ptr<CController> MakeFakeGame(CLevel* level) {
     g_playedLevel = level;
-    return new FakeGame();
+    return std::make_unique<FakeGame>();
 }
 
 const std::string kLongName = "a_level_file_name_far_longer_than_sixteen_characters";

@@ -351,8 +351,9 @@ const std::map<std::string, ScreenUnderTest> kScreens = {
     {"level manager",
      {[](ScreenKeysTest& t) {
           t.WriteLevelFile();
-          CControllerManager::SetGameScreenFactory(
-              [](CLevel* l) -> CController* { return new CControllerGame(l, false, false, false); });
+          CControllerManager::SetGameScreenFactory([](CLevel* l) -> std::unique_ptr<CController> {
+              return std::make_unique<CControllerGame>(l, false, false, false);
+          });
           t.FromMenu(CControllerMain::BUTTON_MANAGER);
       },
       nullptr}},

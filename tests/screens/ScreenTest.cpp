@@ -14,6 +14,7 @@
 #include "engine/ImagePack.h"
 #include "engine/Log.h"
 #include "engine/Parameters.h"
+#include "engine/ResourceFiles.h"
 #include "engine/Utilities.h"
 #include "gui/CControllerMessage.h"
 #include "gui/CGuiButtonBase.h"
@@ -76,7 +77,7 @@ void ScreenTest::StartWorld(bool withSound) {
     CDraw::SetUrlDir(false);
     LoadParameters();
     InitDirectories();
-    FontInit("./", "resource5.dat");
+    FontInit("./", kStringTableFile);
     if (withSound) {
         setenv("SDL_AUDIODRIVER", "dummy", 1);
         CSound::Init(true);

@@ -15,6 +15,7 @@
 #include "engine/CMouse.h"
 #include "engine/FontRender.h"
 #include "engine/Parameters.h"
+#include "engine/ResourceFiles.h"
 #include "gui/CControllerMessage.h"
 #include "gui/CGuiButton.h"
 #include "platform/Platform.h"
@@ -63,7 +64,7 @@ TEST_F(ScreensTest, IntroRunsItsTimelineAndOpensTheMainMenu) {
     CControllerMain* menu = intro->GetMainMenu();
     ASSERT_NE(menu, nullptr);
     // The last splash is handed over and fades out.
-    CSprite* handed = CControllerMain::GetIntroLogo();
+    CSprite* handed = menu->GetIntroPicture();
     ASSERT_NE(handed, nullptr);
     EXPECT_TRUE(handed->IsFading());
     RunFor(1200);
@@ -80,7 +81,7 @@ TEST_F(ScreensTest, IntroRunsItsTimelineAndOpensTheMainMenu) {
 
 TEST_F(ScreensTest, WithoutSplashFilesTheMenuOpensThreeSecondsAfterTheLogo) {
     CTempDir dir;
-    ASSERT_TRUE(WriteFileBytes(dir.File("resource9.dat"), ReadFileBytes("resource9.dat")));
+    ASSERT_TRUE(WriteFileBytes(dir.File(kLogoSplashFile), ReadFileBytes(kLogoSplashFile)));
     std::unique_ptr<CControllerIntro> intro;
     {
         CScopedCwd cwd(dir.Path());
@@ -97,7 +98,7 @@ TEST_F(ScreensTest, WithoutSplashFilesTheMenuOpensThreeSecondsAfterTheLogo) {
     EXPECT_GE(Now(), start + 3001);
     EXPECT_LE(Now(), start + 3100);
     // The logo itself is handed over.
-    EXPECT_NE(CControllerMain::GetIntroLogo(), nullptr);
+    EXPECT_NE(intro->GetMainMenu()->GetIntroPicture(), nullptr);
     intro->GetMainMenu()->SetResult(CController::kCloseQuit);
     for (int i = 0; i < 5 && CController::IsRunning(); ++i) Frame();
     EXPECT_FALSE(CController::IsRunning());
@@ -118,13 +119,12 @@ TEST_F(ScreensTest, EyesNeverShowWithBlinkSwitchedOff) {
         eyesSeen = eyesSeen || !intro->GetEyes()->IsHidden();
     }
     EXPECT_FALSE(eyesSeen);
-    LoadParameters("resource8.dat");
+    LoadParameters(kParameterFile);
     intro->SetResult(CController::kCloseQuit);
     Frame();
     EXPECT_FALSE(CController::IsRunning());
     // Closed before the menu existed: the intro takes all its pictures down.
     intro.reset();
-    EXPECT_EQ(CControllerMain::GetIntroLogo(), nullptr);
     EXPECT_TRUE(GetSpriteList().size() <= 2u) << "only the pointer sprites may remain";
 }
 
@@ -356,7 +356,7 @@ std::unique_ptr<CControllerMain> MenuWithMakersPage() {
     WriteFileText(dir.File("params.dat"), "MOREGAMES_URL http://example.invalid/\nUSE_MOREGAMES 1\n");
     LoadParameters(dir.File("params.dat").c_str());
     auto root = std::make_unique<CControllerMain>();
-    LoadParameters("resource8.dat");
+    LoadParameters(kParameterFile);
     return root;
 }
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/CPackFile.h"
+#include "engine/ResourceFiles.h"
 #include "platform/CAudioSystem.h"
 #include "platform/Platform.h"
 #include "sound/CSound.h"
@@ -217,7 +218,7 @@ TEST_F(SoundSystemTest, AFailedSoundNeverAnswersWithAnotherSound) {
     const char junk[] = "OggS and nothing a decoder could use";
     const int32_t bad = CSound::CreateSound(junk, static_cast<int32_t>(sizeof junk));
     CPackFile pack;
-    ASSERT_TRUE(pack.Load("resource3.dat"));
+    ASSERT_TRUE(pack.Load(kSoundPackFile));
     const CPackFile::Entry& e = pack.Entries()[0];
     const int32_t good = CSound::CreateSound(e.data, static_cast<int32_t>(e.size));
     EXPECT_NE(bad, good);
@@ -227,7 +228,7 @@ TEST_F(SoundSystemTest, AFailedSoundNeverAnswersWithAnotherSound) {
 
 TEST_F(SoundSystemTest, ADamagedPackIsRefused) {
     CTempDir dir;
-    std::vector<uint8_t> bytes = ReadFileBytes(std::string(ZORV_RUN_DIR) + "/resource3.dat");
+    std::vector<uint8_t> bytes = ReadFileBytes(std::string(ZORV_RUN_DIR) + "/" + kSoundPackFile);
     ASSERT_GT(bytes.size(), 100u);
     // Cut short: the last entry runs past the end.
     std::vector<uint8_t> cut(bytes.begin(), bytes.end() - 10);
@@ -243,9 +244,9 @@ TEST_F(SoundSystemTest, ADamagedPackIsRefused) {
 
 TEST_F(SoundSystemTest, ADamagedPackEndsTheProgramWithItsMessage) {
     CTempDir dir;
-    std::vector<uint8_t> bytes = ReadFileBytes(std::string(ZORV_RUN_DIR) + "/resource3.dat");
+    std::vector<uint8_t> bytes = ReadFileBytes(std::string(ZORV_RUN_DIR) + "/" + kSoundPackFile);
     bytes.resize(bytes.size() / 2);
-    ASSERT_TRUE(WriteFileBytes(dir.File("resource3.dat"), bytes));
+    ASSERT_TRUE(WriteFileBytes(dir.File(kSoundPackFile), bytes));
     CScopedCwd here(dir.Path());
     EXPECT_EXIT(CSound::loadSound(), ::testing::ExitedWithCode(1), "");
     EXPECT_EQ(1, CountLogLines("Cannot load sound resource file!"));
@@ -264,7 +265,7 @@ TEST_F(SoundSystemTest, FolderModeLoadsEveryFileByName) {
     CTempDir dir;
     ASSERT_TRUE(PlatformMakeDirs(dir.Path() + "/resource/sound"));
     CPackFile pack;
-    ASSERT_TRUE(pack.Load("resource3.dat"));
+    ASSERT_TRUE(pack.Load(kSoundPackFile));
     for (size_t i = 0; i < 3; ++i) {
         const CPackFile::Entry& e = pack.Entries()[i];
         ASSERT_TRUE(WriteFileBytes(dir.Path() + "/resource/sound/" + e.name,
@@ -311,7 +312,7 @@ TEST_F(SoundSystemTest, ImmediateStartLeavesAPendingDelayRunning) {
 
 TEST_F(SoundSystemTest, APackNameTwiceAnswersWithItsFirstSound) {
     CPackFile source;
-    ASSERT_TRUE(source.Load("resource3.dat"));
+    ASSERT_TRUE(source.Load(kSoundPackFile));
     const CPackFile::Entry& a = source.Entries()[0];
     const CPackFile::Entry& b = source.Entries()[1];
     // Two entries under one name, built byte by byte in the pack layout.

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "engine/CPackFile.h"
+#include "engine/ResourceFiles.h"
 #include "platform/AudioDecode.h"
 #include "platform/AudioResult.h"
 #include "sound/CSound.h"
@@ -29,7 +30,7 @@ double Rms(const AudioPcm& pcm) {
 
 TEST(SoundPack, HoldsExactlyTheNamesTheGameAsksFor) {
     CPackFile pack;
-    ASSERT_TRUE(pack.Load(std::string(ZORV_RUN_DIR) + "/resource3.dat")) << pack.Error();
+    ASSERT_TRUE(pack.Load(std::string(ZORV_RUN_DIR) + "/" + kSoundPackFile)) << pack.Error();
     const std::vector<std::string> names = SoundNames();
     ASSERT_EQ(94u, names.size());
     ASSERT_EQ(names.size(), pack.Entries().size());
@@ -43,7 +44,7 @@ TEST(SoundPack, HoldsExactlyTheNamesTheGameAsksFor) {
 
 TEST(SoundPack, EverySoundDecodesLastsAndIsNotSilent) {
     CPackFile pack;
-    ASSERT_TRUE(pack.Load(std::string(ZORV_RUN_DIR) + "/resource3.dat")) << pack.Error();
+    ASSERT_TRUE(pack.Load(std::string(ZORV_RUN_DIR) + "/" + kSoundPackFile)) << pack.Error();
     for (const CPackFile::Entry& e : pack.Entries()) {
         SCOPED_TRACE(e.name);
         ASSERT_GE(e.size, 4u);
@@ -69,7 +70,7 @@ TEST(SoundPack, EverySoundDecodesLastsAndIsNotSilent) {
 // across the seam is no larger than the largest step inside the sound.
 TEST(SoundPack, LoopingSoundsJoinWithoutAClick) {
     CPackFile pack;
-    ASSERT_TRUE(pack.Load(std::string(ZORV_RUN_DIR) + "/resource3.dat")) << pack.Error();
+    ASSERT_TRUE(pack.Load(std::string(ZORV_RUN_DIR) + "/" + kSoundPackFile)) << pack.Error();
     for (const CPackFile::Entry& e : pack.Entries()) {
         const bool loops = EndsWith(e.name, ".oxm") || e.name == "object_slide.ogg" ||
                            e.name == "object_slide_ice.ogg" || e.name == "object_barrel_roll.ogg" ||

@@ -15,6 +15,7 @@
 
 #include "engine/CDraw.h"
 #include "engine/CSprite.h"
+#include "engine/ResourceFiles.h"
 #include "engine/Utilities.h"
 #include "tests/support/TestSupport.h"
 #include "world/CElement.h"
@@ -36,7 +37,7 @@ inline void EnsureHeadlessWorld() {
     std::string error;
     if (CHeadlessWorld::IsStarted()) {
         if (CLevelSet::GetSet(0)->GetLevelCount() == 0) {
-            ASSERT_TRUE(CLevelSet::LoadPack(std::string(ZORV_RUN_DIR) + "/resource4.dat", &error)) << error;
+            ASSERT_TRUE(CLevelSet::LoadPack(std::string(ZORV_RUN_DIR) + "/" + kLevelPackFile, &error)) << error;
         }
         return;
     }

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "engine/CPackFile.h"
+#include "engine/ResourceFiles.h"
 #include "images/CCaptions.h"
 #include "images/ImageEncoders.h"
 #include "images/ImageNames.h"
@@ -248,11 +249,11 @@ TEST(ResourceBuilder, SameSourcesGiveSameBytesAndLooseFilesMatchThePack) {
     const std::string assets = std::string(ZORV_SOURCE_DIR) + "/assets";
     ASSERT_EQ(0, system((builder + " --out " + a.Path() + " --assets " + assets + " > /dev/null").c_str()));
     ASSERT_EQ(0, system((builder + " --out " + b.Path() + " --assets " + assets + " --loose > /dev/null").c_str()));
-    for (const char* f : {"resource0.dat", "resource1.dat", "resource2.dat", "resource5.dat", "resource6.dat",
-                          "resource7.dat", "resource8.dat", "resource9.dat", "resource10.dat", "resource11.dat"})
+    for (const char* f : {kLoadScreenFile, kProgressBarFile, kImagePackFile, kStringTableFile, kTextFontFile,
+                          kWindowIconFile, kParameterFile, kLogoSplashFile, kTitleSplashFile, kClosingSplashFile})
         EXPECT_TRUE(ReadFileBytes(a.File(f)) == ReadFileBytes(b.File(f))) << f << " differs between two runs";
     CPackFile pack;
-    ASSERT_TRUE(pack.Load(b.File("resource2.dat"))) << pack.Error();
+    ASSERT_TRUE(pack.Load(b.File(kImagePackFile))) << pack.Error();
     int checked = 0;
     for (const CPackFile::Entry& e : pack.Entries()) {
         if (checked++ % 97) continue;  // a spread sample keeps the test quick

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "engine/CPackFile.h"
+#include "engine/ResourceFiles.h"
 #include "images/FrameEdges.h"
 #include "tests/support/TestSupport.h"
 
@@ -67,7 +68,7 @@ class ImagePackFile : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         pack_ = new CPackFile;
-        loaded_ = pack_->Load(RunFile("resource2.dat"));
+        loaded_ = pack_->Load(RunFile(kImagePackFile));
     }
     static void TearDownTestSuite() {
         delete pack_;
@@ -180,14 +181,14 @@ TEST_F(ImagePackFile, StatedSizesHold) {
 }
 
 TEST(StartupFiles, PicturesDecodeAsTheGameDecodesThem) {
-    for (const char* f : {"resource0.dat", "resource9.dat", "resource10.dat", "resource11.dat"}) {
+    for (const char* f : {kLoadScreenFile, kLogoSplashFile, kTitleSplashFile, kClosingSplashFile}) {
         SDL_Surface* s = DecodeFile(RunFile(f), "JPG");
         ASSERT_NE(nullptr, s) << f;
         EXPECT_EQ(800, s->w) << f;
         EXPECT_EQ(600, s->h) << f;
         SDL_FreeSurface(s);
     }
-    SDL_Surface* bar = DecodeFile(RunFile("resource1.dat"), "PNG");
+    SDL_Surface* bar = DecodeFile(RunFile(kProgressBarFile), "PNG");
     ASSERT_NE(nullptr, bar);
     EXPECT_LE(360 + bar->w, 800) << "the bar grows from (360, 527) to its full width";
     EXPECT_LE(527 + bar->h, 600);
@@ -195,7 +196,7 @@ TEST(StartupFiles, PicturesDecodeAsTheGameDecodesThem) {
 }
 
 TEST(StartupFiles, IconIsABitmapWithMagentaKey) {
-    SDL_Surface* icon = SDL_LoadBMP(RunFile("resource7.dat").c_str());
+    SDL_Surface* icon = SDL_LoadBMP(RunFile(kWindowIconFile).c_str());
     ASSERT_NE(nullptr, icon) << SDL_GetError();
     EXPECT_EQ(32, icon->w);
     EXPECT_EQ(32, icon->h);
@@ -212,7 +213,7 @@ TEST(StartupFiles, IconIsABitmapWithMagentaKey) {
 
 TEST(StartupFiles, FontOpens) {
     ASSERT_EQ(0, TTF_Init());
-    TTF_Font* font = TTF_OpenFont(RunFile("resource6.dat").c_str(), 23);
+    TTF_Font* font = TTF_OpenFont(RunFile(kTextFontFile).c_str(), 23);
     EXPECT_NE(nullptr, font);
     if (font) TTF_CloseFont(font);
     TTF_Quit();
@@ -220,7 +221,7 @@ TEST(StartupFiles, FontOpens) {
 }
 
 TEST(StartupFiles, ParameterFileHasTwoTokensALine) {
-    const std::string text = ReadFileText(RunFile("resource8.dat"));
+    const std::string text = ReadFileText(RunFile(kParameterFile));
     ASSERT_FALSE(text.empty());
     EXPECT_EQ('\n', text.back());
     std::istringstream in(text);

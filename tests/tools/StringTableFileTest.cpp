@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "engine/FontRender.h"
+#include "engine/ResourceFiles.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
@@ -134,7 +135,7 @@ std::vector<uint8_t> Utf16(const std::string& ascii, bool bom) {
 
 class StringTableFile : public ::testing::Test {
 protected:
-    void SetUp() override { bytes_ = ReadFileBytes(std::string(ZORV_RUN_DIR) + "/resource5.dat"); }
+    void SetUp() override { bytes_ = ReadFileBytes(std::string(ZORV_RUN_DIR) + "/" + kStringTableFile); }
     std::vector<uint8_t> bytes_;
 };
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "engine/FontRender.h"
+#include "engine/ResourceFiles.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
@@ -141,7 +142,7 @@ void CheckFits(const std::map<int, CStringEntry>& table, int id, int w, int h, b
 }  // namespace
 
 TEST(StringTableFit, EveryTextFitsItsBox) {
-    const std::vector<uint8_t> bytes = ReadFileBytes(std::string(ZORV_RUN_DIR) + "/resource5.dat");
+    const std::vector<uint8_t> bytes = ReadFileBytes(std::string(ZORV_RUN_DIR) + "/" + kStringTableFile);
     std::map<int, CStringEntry> table;
     int errorLine = 0;
     ASSERT_TRUE(FontParseStringData(bytes.data(), bytes.size(), &table, &errorLine)) << errorLine;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "engine/CPackFile.h"
+#include "engine/ResourceFiles.h"
 #include "world/pieces/CElementLadder.h"
 
 namespace {
@@ -34,7 +35,7 @@ class WorldArtPack : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         pack_ = new CPackFile;
-        loaded_ = pack_->Load(std::string(ZORV_RUN_DIR) + "/resource2.dat");
+        loaded_ = pack_->Load(std::string(ZORV_RUN_DIR) + "/" + kImagePackFile);
         for (const CPackFile::Entry& e : pack_->Entries()) index_[e.name] = &e;
     }
     static void TearDownTestSuite() {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "BuildSteps.h"
+#include "engine/ResourceFiles.h"
 #include "tests/support/TestSupport.h"
 #include "tools/levels/CLevelChecker.h"
 #include "tools/levels/CLevelGenerator.h"
@@ -190,7 +191,7 @@ TEST_F(LevelPackTest, BuiltPackLoadsIntoTheThreeSets) {
     ctx.assetsDir = std::string(ZORV_SOURCE_DIR) + "/assets";
     ASSERT_TRUE(BuildLevelPack(ctx));
     std::string error;
-    ASSERT_TRUE(CLevelSet::LoadPack(out_.File("resource4.dat"), &error)) << error;
+    ASSERT_TRUE(CLevelSet::LoadPack(out_.File(kLevelPackFile), &error)) << error;
     const int counts[] = {111, 50, 81};
     const char* prefixes[] = {"reg", "adv", "kid"};
     for (int s = 0; s < 3; ++s) {
@@ -223,9 +224,9 @@ TEST_F(LevelPackTest, BuiltPackLoadsIntoTheThreeSets) {
     EXPECT_EQ(CLevelSet::GetLevelLabel(2, 80), "81");
 
     // The same sources give the same bytes.
-    const std::vector<uint8_t> first = ReadFileBytes(out_.File("resource4.dat"));
+    const std::vector<uint8_t> first = ReadFileBytes(out_.File(kLevelPackFile));
     ASSERT_TRUE(BuildLevelPack(ctx));
-    EXPECT_EQ(ReadFileBytes(out_.File("resource4.dat")), first);
+    EXPECT_EQ(ReadFileBytes(out_.File(kLevelPackFile)), first);
 }
 
 TEST_F(LevelPackTest, DesignedSourceTakesItsSlotAndStrayNamesFail) {
@@ -241,7 +242,7 @@ TEST_F(LevelPackTest, DesignedSourceTakesItsSlotAndStrayNamesFail) {
     ctx.assetsDir = assets.Path();
     ASSERT_TRUE(BuildLevelPack(ctx));
     std::string error;
-    ASSERT_TRUE(CLevelSet::LoadPack(out_.File("resource4.dat"), &error)) << error;
+    ASSERT_TRUE(CLevelSet::LoadPack(out_.File(kLevelPackFile), &error)) << error;
     const CLevel* designed = CLevelSet::GetSet(1)->GetLevel(7);
     EXPECT_STREQ(designed->GetHeadingText(), "Test Walk");
     EXPECT_EQ(designed->GetSolution().size(), 3u);
@@ -273,7 +274,7 @@ TEST_F(LevelPackTest, StartUpEndsTheProgramWithoutAPack) {
     CTempDir empty;
     CScopedCwd cwd(empty.Path());
     EXPECT_EXIT(CLevelSet::LoadAll(), ::testing::ExitedWithCode(1), "");
-    ASSERT_TRUE(WriteFileBytes(empty.File("resource4.dat"), {9, 0, 0, 0, 1}));
+    ASSERT_TRUE(WriteFileBytes(empty.File(kLevelPackFile), {9, 0, 0, 0, 1}));
     EXPECT_EXIT(CLevelSet::LoadAll(), ::testing::ExitedWithCode(1), "");
 }
 

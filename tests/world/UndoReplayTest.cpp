@@ -55,9 +55,15 @@ constexpr int kGeneratedFrames = 600;
 enum class Look { kWhole, kNoFrame, kPlace, kNone };
 Look LookOf(const CSprite* s) {
     const int layer = s->GetType();
-    if (layer == 42 || (layer >= 60 && layer <= 66) || (layer >= 90 && layer <= 93)) return Look::kNone;
-    if ((layer >= 20 && layer <= 24) || (layer >= 50 && layer <= 56)) return Look::kPlace;
-    if ((layer >= 30 && layer <= 33) || std::string(s->GetName()).compare(0, 6, "Barrel") == 0) return Look::kNoFrame;
+    if (layer == LAYER_TUBE_ARROW || (layer >= LAYER_TELEPORT_FRONT && layer <= LAYER_TELEPORT_GLOW_RIGHT) ||
+        (layer >= LAYER_OVERLAY && layer <= LAYER_EXPLOSION_COLD))
+        return Look::kNone;
+    if ((layer >= LAYER_GATE_BACK && layer <= LAYER_GATE_BACK_CLOSING) ||
+        (layer >= LAYER_POWERUP_ICON && layer <= LAYER_TUTORIAL_SIGN))
+        return Look::kPlace;
+    if ((layer >= LAYER_TRAMPOLINE_BACK && layer <= LAYER_TRAMPOLINE_CANVAS) ||
+        std::string(s->GetName()).compare(0, 6, "Barrel") == 0)
+        return Look::kNoFrame;
     return Look::kWhole;
 }
 

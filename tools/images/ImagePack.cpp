@@ -1,6 +1,6 @@
 // The image pack step: every name of the pack list drawn by its registered
 // function (or a neutral labelled stand-in when nobody registered it yet),
-// encoded by its three-letter type and written to resource2.dat in list order.
+// encoded by its three-letter type and written to kImagePackFile in list order.
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -14,6 +14,7 @@
 
 #include "BuildSteps.h"
 #include "CPackWriter.h"
+#include "engine/ResourceFiles.h"
 #include "images/CArtRegistry.h"
 #include "images/CCaptions.h"
 #include "images/DrawKit.h"
@@ -222,7 +223,7 @@ bool BuildImagePack(const BuildContext& ctx) {
 
     printf("image pack: %zu pictures, %d drawn by the neutral fallback, %d registered but unlisted\n", pack.Count(),
            fallbacks, extra);
-    if (!pack.Write(ctx.outDir + "/resource2.dat")) return false;
+    if (!pack.Write(ctx.outDir + "/" + kImagePackFile)) return false;
     if (ctx.loose && !pack.WriteLoose(ctx.outDir + "/resource")) return false;
     return true;
 }

@@ -1,4 +1,4 @@
-// The level pack resource4.dat: every slot of the three sets, in order, from
+// The level pack (kLevelPackFile): every slot of the three sets, in order, from
 // its source in assets/levels/<name>.txt when there is one, else a generated
 // stand-in. Each level is compiled into the game's own CLevel, checked, and
 // written as the game writes level bodies.
@@ -11,6 +11,7 @@
 
 #include "BuildSteps.h"
 #include "CPackWriter.h"
+#include "engine/ResourceFiles.h"
 #include "engine/Utilities.h"
 #include "tools/levels/CLevelChecker.h"
 #include "tools/levels/CLevelGenerator.h"
@@ -145,5 +146,5 @@ bool BuildLevelPack(const BuildContext& ctx) {
     }
     if (!ok) return false;
     printf("level pack: %d levels, %d of them designed, %d generated\n", total, designed, total - designed);
-    return pack.Write(ctx.outDir + "/resource4.dat");
+    return pack.Write(ctx.outDir + "/" + kLevelPackFile);
 }

@@ -1,4 +1,4 @@
-// The sound pack resource3.dat: every name of assets/sounds/sound-names.txt,
+// The sound pack (kSoundPackFile): every name of assets/sounds/sound-names.txt,
 // synthesized here and encoded as Ogg Vorbis. Effects are mono at 44100 Hz,
 // the output rate, so they play without resampling; the ".oxm" music tracks
 // are stereo at 22050 Hz (half the memory once decoded), rendered from the
@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "BuildSteps.h"
+#include "engine/ResourceFiles.h"
 #include "CPackWriter.h"
 #include "sounds/EffectRecipes.h"
 #include "sounds/MusicTrack.h"
@@ -89,7 +90,7 @@ bool BuildSoundPack(const BuildContext& ctx) {
         }
         pack.Add(name, std::move(bytes));
     }
-    if (!pack.Write(ctx.outDir + "/resource3.dat")) return false;
+    if (!pack.Write(ctx.outDir + "/" + kSoundPackFile)) return false;
     if (ctx.loose && !pack.WriteLoose(ctx.outDir + "/resource/sound")) return false;
     return true;
 }

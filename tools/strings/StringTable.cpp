@@ -1,5 +1,5 @@
 // The string table step: assets/strings/*.txt, concatenated in sorted file
-// name order, compiled to resource5.dat; the font files its style lines name
+// name order, compiled to kStringTableFile; the font files its style lines name
 // are copied beside it.
 #include <dirent.h>
 
@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "BuildSteps.h"
+#include "engine/ResourceFiles.h"
 #include "images/DrawKit.h"
 #include "strings/CStringTableCompiler.h"
 
@@ -63,12 +64,12 @@ bool BuildStringTable(const BuildContext& ctx) {
         for (const std::string& e : compiler.Errors()) fprintf(stderr, "%s\n", e.c_str());
         return false;
     }
-    if (!WriteWhole(ctx.outDir + "/resource5.dat", std::string(table.begin(), table.end()))) return false;
+    if (!WriteWhole(ctx.outDir + "/" + kStringTableFile, std::string(table.begin(), table.end()))) return false;
 
-    // resource6.dat is the start-up step's copy of DejaVu Sans; every other
+    // kTextFontFile is the start-up step's copy of DejaVu Sans; every other
     // font a style names is shipped under its own file name.
     for (const std::string& font : compiler.FontFiles()) {
-        if (font == "resource6.dat") continue;
+        if (font == kTextFontFile) continue;
         if (font.find('/') != std::string::npos) {
             fprintf(stderr, "a style font is a file name in the game's folder, not %s\n", font.c_str());
             return false;

@@ -28,7 +28,6 @@ const ButtonLook kLooks[BUTTON_COLOURS] = {
     {"buttonyellow", "buttonyellow_break", "Button (Yellow)", "Button Break (Yellow)"},
 };
 
-const int kLayerButton = LAYER_FLOOR_BUTTON;
 // Updates with the cell occupied that press a raised button.
 const int kPressUpdates = 3;
 
@@ -42,9 +41,9 @@ CElementDeviceButton::CElementDeviceButton(int x_, int y_, int colour_)
     typeDevice = DEVICE_KIND_BUTTON;
 
     const ButtonLook& look = kLooks[colour];
-    spriteButton = NewPieceSprite(11, -9, kLayerButton, 0, 1, 1, look.name);
+    spriteButton = NewPieceSprite(11, -9, LAYER_FLOOR_BUTTON, 0, 1, 1, look.name);
     spriteButton->AddFrames(look.prefix, 0, 1, ".tga", 1);
-    spriteBreak = NewPieceSprite(13, -5, kLayerButton, 1, 1, 1, look.breakName);
+    spriteBreak = NewPieceSprite(13, -5, LAYER_FLOOR_BUTTON, 1, 1, 1, look.breakName);
     spriteBreak->AddFrames(look.breakPrefix, 0, 10, ".png", 1);
     soundClick = new CSoundObject("button_click.ogg", false);
 

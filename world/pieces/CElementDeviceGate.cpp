@@ -14,11 +14,6 @@ int CElementDeviceGate::lastPlayed[CElementDeviceGate::SOUNDS] = {-1, -1, -1, -1
 
 namespace {
 
-const int kLayerBack = LAYER_GATE_BACK;
-const int kLayerBackClosing = LAYER_GATE_BACK_CLOSING;
-const int kLayerFront = LAYER_GATE_FRONT;
-const int kLayerLights = LAYER_GATE_LIGHTS;
-
 const char* const kSoundNames[] = {"gate_open.ogg", "gate_close.ogg", "gate_break.ogg", "gate_fail.ogg"};
 
 struct LightLook {
@@ -48,37 +43,37 @@ CElementDeviceGate::CElementDeviceGate(int x_, int y_, int colour_)
 
     for (int i = 0; i < SOUNDS; ++i) sounds[i] = new CSoundObject(kSoundNames[i], false);
 
-    backs[LOOK_OPENING] = NewPieceSprite(15, 16, kLayerBack, 2, 1, 1, "Gate (Back) Opening");
+    backs[LOOK_OPENING] = NewPieceSprite(15, 16, LAYER_GATE_BACK, 2, 1, 1, "Gate (Back) Opening");
     backs[LOOK_OPENING]->AddFrames("gatebackclose", 7, 0, ".tga", 1);
-    backs[LOOK_CLOSING] = NewPieceSprite(15, 16, kLayerBackClosing, 2, 1, 1, "Gate (Back) Closing");
+    backs[LOOK_CLOSING] = NewPieceSprite(15, 16, LAYER_GATE_BACK_CLOSING, 2, 1, 1, "Gate (Back) Closing");
     backs[LOOK_CLOSING]->AddFrames("gatebackclose", 0, 7, ".tga", 1);
-    backs[LOOK_BREAKING] = NewPieceSprite(15, 16, kLayerBack, 2, 1, 1, "Gate (Back) Breaking");
+    backs[LOOK_BREAKING] = NewPieceSprite(15, 16, LAYER_GATE_BACK, 2, 1, 1, "Gate (Back) Breaking");
     backs[LOOK_BREAKING]->AddFrames("gatebackbreak", 0, 7, ".tga", 1);
-    backs[LOOK_HELD] = NewPieceSprite(15, 16, kLayerBack, 2, 1, 1, "Gate (Back) Magnet Held");
+    backs[LOOK_HELD] = NewPieceSprite(15, 16, LAYER_GATE_BACK, 2, 1, 1, "Gate (Back) Magnet Held");
     backs[LOOK_HELD]->AddFrames("gatebackmagnet", 0, 3, ".tga", 1);
     backs[LOOK_HELD]->AddFrame("gatebackclose7.tga");
 
-    fronts[LOOK_OPENING] = NewPieceSprite(22, 12, kLayerFront, 2, 1, 1, "Gate (Front) Opening");
+    fronts[LOOK_OPENING] = NewPieceSprite(22, 12, LAYER_GATE_FRONT, 2, 1, 1, "Gate (Front) Opening");
     fronts[LOOK_OPENING]->AddFrame("gatefrontclose7.tga");
     fronts[LOOK_OPENING]->AddFrame("gatefrontclose6.tga");
     fronts[LOOK_OPENING]->AddFrame("gatefrontclose0.tga");
-    fronts[LOOK_CLOSING] = NewPieceSprite(22, 12, kLayerFront, 2, 1, 1, "Gate (Front) Closing");
+    fronts[LOOK_CLOSING] = NewPieceSprite(22, 12, LAYER_GATE_FRONT, 2, 1, 1, "Gate (Front) Closing");
     fronts[LOOK_CLOSING]->AddFrame("gatefrontclose0.tga", 6);
     fronts[LOOK_CLOSING]->AddFrame("gatefrontclose6.tga");
     fronts[LOOK_CLOSING]->AddFrame("gatefrontclose7.tga");
-    fronts[LOOK_BREAKING] = NewPieceSprite(22, 12, kLayerFront, 2, 1, 1, "Gate (Front) Breaking");
+    fronts[LOOK_BREAKING] = NewPieceSprite(22, 12, LAYER_GATE_FRONT, 2, 1, 1, "Gate (Front) Breaking");
     fronts[LOOK_BREAKING]->AddFrames("gatefrontbreak", 0, 11, ".tga", 1);
-    fronts[LOOK_HELD] = NewPieceSprite(22, 12, kLayerFront, 2, 1, 1, "Gate (Front) Magnet Held");
+    fronts[LOOK_HELD] = NewPieceSprite(22, 12, LAYER_GATE_FRONT, 2, 1, 1, "Gate (Front) Magnet Held");
     fronts[LOOK_HELD]->AddFrames("gatefrontmagnet", 0, 3, ".tga", 1);
     fronts[LOOK_HELD]->AddFrame("gatefrontclose7.tga");
 
     const LightLook* look = colour == BUTTON_RED ? &kRedLights : colour == BUTTON_YELLOW ? &kYellowLights : nullptr;
     if (look) {
-        lights[0] = NewPieceSprite(22, 12, kLayerLights, 0, 1, 1, look->names[0]);
+        lights[0] = NewPieceSprite(22, 12, LAYER_GATE_LIGHTS, 0, 1, 1, look->names[0]);
         lights[0]->AddFrame(look->closed);
-        lights[1] = NewPieceSprite(22, 12, kLayerLights, 2, 1, 1, look->names[1]);
+        lights[1] = NewPieceSprite(22, 12, LAYER_GATE_LIGHTS, 2, 1, 1, look->names[1]);
         lights[1]->AddFrames(look->breakPrefix, 0, 11, ".tga", 1);
-        lights[2] = NewPieceSprite(22, 12, kLayerLights, 2, 1, 1, look->names[2]);
+        lights[2] = NewPieceSprite(22, 12, LAYER_GATE_LIGHTS, 2, 1, 1, look->names[2]);
         lights[2]->AddFrames(look->heldPrefix, 0, 3, ".tga", 1);
     }
     for (CSprite* s : backs) s->SetPosition(pixelX, pixelY, false);

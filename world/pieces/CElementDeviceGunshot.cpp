@@ -10,8 +10,8 @@
 
 namespace {
 
-CSprite* MakeBallSprite(int originX, int originY, int layer, int frameDelay, const char* name, const char* prefix,
-                        int last, const char* suffix) {
+CSprite* MakeBallSprite(int originX, int originY, SpriteLayer layer, int frameDelay, const char* name,
+                        const char* prefix, int last, const char* suffix) {
     // The ball's pictures are decoded on first use: the sprite holds its own
     // references to them.
     CSprite* s = NewPieceSprite(originX, originY, layer, frameDelay, 1, 1, name, false);

@@ -72,7 +72,7 @@ int CellIndex(int x, int y) { return x * CElement::kGridHeight + y; }
 
 // A one-cell sprite holding its own references to its pictures: not every
 // picture of a power-up is decoded at start-up.
-CSprite* MakeSprite(int originX, int originY, int layer, int frameDelay, const char* name) {
+CSprite* MakeSprite(int originX, int originY, SpriteLayer layer, int frameDelay, const char* name) {
     return NewPieceSprite(originX, originY, layer, frameDelay, 1, 1, name, false);
 }
 

@@ -18,11 +18,6 @@ std::vector<CElementDeviceTeleport*> CElementDeviceTeleport::savedPairs[kUndoSlo
 
 namespace {
 
-const int kLayerFront = LAYER_TELEPORT_FRONT;
-const int kLayerPortal = LAYER_TELEPORT_PORTAL;
-const int kLayerBack = LAYER_TELEPORT_BACK;
-const int kLayerGlowLeft = LAYER_TELEPORT_GLOW_LEFT;
-const int kLayerGlowRight = LAYER_TELEPORT_GLOW;
 const int kTileW = 1;
 const int kTileH = 2;
 // Updates a glow stays on after CheckTeleport asked for it.
@@ -131,33 +126,34 @@ void CElementDeviceTeleport::LoadSprites(bool inflated) {
         // No cache of the play screen holds the inflatable portal's pictures:
         // its sprites decode their own frames and release them when it goes.
         const bool shared = false;
-        spriteBack =
-            NewPieceSprite(-14, 46, kLayerBack, 0, kTileW, kTileH, DebugName(colour, NAME_BACK_INFLATED), shared);
+        spriteBack = NewPieceSprite(-14, 46, LAYER_TELEPORT_BACK, 0, kTileW, kTileH,
+                                    DebugName(colour, NAME_BACK_INFLATED), shared);
         spriteBack->AddFrame(Name("teleportinflatable_", c, "3back.png").c_str());
-        spriteBackBreak =
-            NewPieceSprite(-14, 46, kLayerBack, 1, kTileW, kTileH, DebugName(colour, NAME_BACK_BREAK_INFLATED), shared);
+        spriteBackBreak = NewPieceSprite(-14, 46, LAYER_TELEPORT_BACK, 1, kTileW, kTileH,
+                                         DebugName(colour, NAME_BACK_BREAK_INFLATED), shared);
         spriteBackBreak->AddFrames(Name("inflatableteleport_", c, "backbreak").c_str(), 0, 12, ".png", 1);
-        spriteFront =
-            NewPieceSprite(6, 48, kLayerFront, 0, kTileW, kTileH, DebugName(colour, NAME_FRONT_INFLATED), shared);
+        spriteFront = NewPieceSprite(6, 48, LAYER_TELEPORT_FRONT, 0, kTileW, kTileH,
+                                     DebugName(colour, NAME_FRONT_INFLATED), shared);
         spriteFront->AddFrame(Name("teleportinflatable_", c, "3front.png").c_str());
-        spriteFrontBreak =
-            NewPieceSprite(6, 48, kLayerFront, 1, kTileW, kTileH, DebugName(colour, NAME_FRONT_BREAK_INFLATED), shared);
+        spriteFrontBreak = NewPieceSprite(6, 48, LAYER_TELEPORT_FRONT, 1, kTileW, kTileH,
+                                          DebugName(colour, NAME_FRONT_BREAK_INFLATED), shared);
         spriteFrontBreak->AddFrames(Name("inflatableteleport_", c, "frontbreak").c_str(), 0, 12, ".png", 1);
         spriteInflation =
-            NewPieceSprite(8, 50, kLayerPortal, 2, kTileW, kTileH, DebugName(colour, NAME_INFLATION), shared);
+            NewPieceSprite(8, 50, LAYER_TELEPORT_PORTAL, 2, kTileW, kTileH, DebugName(colour, NAME_INFLATION), shared);
         spriteInflation->AddFrames(Name("teleportinflatable_", c).c_str(), 0, 4, ".png", 1);
         spriteInflation->AddFrame(Name("teleportinflatable_", c, "3.png").c_str());
     } else {
-        spriteBack = NewPieceSprite(-17, 45, kLayerBack, 0, kTileW, kTileH, "Teleport Back");
+        spriteBack = NewPieceSprite(-17, 45, LAYER_TELEPORT_BACK, 0, kTileW, kTileH, "Teleport Back");
         spriteBack->AddFrame("teleport_frameback.png");
-        spriteBackBreak = NewPieceSprite(-17, 45, kLayerBack, 1, kTileW, kTileH, "Teleport Back Breaking");
+        spriteBackBreak = NewPieceSprite(-17, 45, LAYER_TELEPORT_BACK, 1, kTileW, kTileH, "Teleport Back Breaking");
         spriteBackBreak->AddFrames("teleport_framebackbreak", 0, 12, ".png", 1);
         // The frame opens, holds, closes, and flickers once more.
-        spriteFront = NewPieceSprite(6, 47, kLayerFront, 2, kTileW, kTileH, DebugName(colour, NAME_FRONT));
+        spriteFront = NewPieceSprite(6, 47, LAYER_TELEPORT_FRONT, 2, kTileW, kTileH, DebugName(colour, NAME_FRONT));
         for (int f : {0, 1, 2, 3, 4, 3, 2, 1, 0, 0, 0, 1, 2, 2, 2, 2, 1, 0}) {
             spriteFront->AddFrame((Name("teleport_frame", c) + std::to_string(f) + ".png").c_str());
         }
-        spriteFrontBreak = NewPieceSprite(6, 47, kLayerFront, 1, kTileW, kTileH, DebugName(colour, NAME_FRONT_BREAK));
+        spriteFrontBreak =
+            NewPieceSprite(6, 47, LAYER_TELEPORT_FRONT, 1, kTileW, kTileH, DebugName(colour, NAME_FRONT_BREAK));
         spriteFrontBreak->AddFrames(Name("teleport_frame", c, "break").c_str(), 0, 12, ".png", 1);
     }
 
@@ -175,28 +171,31 @@ void CElementDeviceTeleport::LoadSprites(bool inflated) {
         {SPIRAL_FADE10, NAME_FADE10, "_10", 1},
     };
     for (const SpiralLook& look : looks) {
-        CSprite* s = NewPieceSprite(-1, 43, kLayerPortal, look.delay, kTileW, kTileH, DebugName(colour, look.name));
+        CSprite* s =
+            NewPieceSprite(-1, 43, LAYER_TELEPORT_PORTAL, look.delay, kTileW, kTileH, DebugName(colour, look.name));
         s->AddFrames(Name("teleport_spiral", c, look.suffix).c_str(), 0, 39, ".png", 1);
         s->SetLooping(true);
         s->Play(true);
         spirals[look.which] = s;
     }
     const std::string turnOn = Name("teleport_spiral", c, "turnon");
-    CSprite* on = NewPieceSprite(3, 40, kLayerPortal, 2, kTileW, kTileH, DebugName(colour, NAME_ON));
+    CSprite* on = NewPieceSprite(3, 40, LAYER_TELEPORT_PORTAL, 2, kTileW, kTileH, DebugName(colour, NAME_ON));
     on->AddFrames(turnOn.c_str(), 0, 4, ".png", 1);
     // The yellow switch-on shows its last two pictures the other way round.
     const bool yellow = colour == TELEPORT_YELLOW;
     on->AddFrame((turnOn + (yellow ? "6" : "5") + "_faded.png").c_str());
     on->AddFrame((turnOn + (yellow ? "5" : "6") + "_faded.png").c_str());
     spirals[SPIRAL_ON] = on;
-    CSprite* off = NewPieceSprite(2, 40, kLayerPortal, 2, kTileW, kTileH, DebugName(colour, NAME_OFF));
+    CSprite* off = NewPieceSprite(2, 40, LAYER_TELEPORT_PORTAL, 2, kTileW, kTileH, DebugName(colour, NAME_OFF));
     off->AddFrames(turnOn.c_str(), 6, 0, ".png", 1);
     spirals[SPIRAL_OFF] = off;
 
     const std::string glow = Name("teleport_glow", c);
-    glowSpriteLeft = NewPieceSprite(39, 65, kLayerGlowLeft, 2, kTileW, kTileH, DebugName(colour, NAME_GLOW_LEFT));
+    glowSpriteLeft =
+        NewPieceSprite(39, 65, LAYER_TELEPORT_GLOW_LEFT, 2, kTileW, kTileH, DebugName(colour, NAME_GLOW_LEFT));
     glowSpriteLeft->AddFrames(glow.c_str(), 0, 12, ".png", 1);
-    glowSpriteRight = NewPieceSprite(13, 65, kLayerGlowRight, 2, kTileW, kTileH, DebugName(colour, NAME_GLOW_RIGHT));
+    glowSpriteRight =
+        NewPieceSprite(13, 65, LAYER_TELEPORT_GLOW_RIGHT, 2, kTileW, kTileH, DebugName(colour, NAME_GLOW_RIGHT));
     glowSpriteRight->AddFrames(glow.c_str(), 0, 12, ".png", 1);
 
     for (CSprite* s : {spriteBack, spriteBackBreak, spriteFront, spriteFrontBreak, spriteInflation, glowSpriteLeft,

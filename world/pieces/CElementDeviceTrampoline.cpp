@@ -15,10 +15,6 @@ uint8_t CElementDeviceTrampoline::savedGrid[kUndoSlots][kGridCells] = {};
 
 namespace {
 
-const int kLayerBack = LAYER_TRAMPOLINE_BACK;
-const int kLayerFront = LAYER_TRAMPOLINE_FRONT;
-const int kLayerCanvasLeft = LAYER_TRAMPOLINE_CANVAS_LEFT;
-const int kLayerCanvas = LAYER_TRAMPOLINE_CANVAS;
 // The fling goes off in the update in which the landing cell has been free
 // for more updates in a row than this.
 const int kFreeUpdatesBeforeFling = 3;
@@ -30,44 +26,44 @@ CElementDeviceTrampoline::CElementDeviceTrampoline(int x_, int y_) : CElementDev
     SetGrid(x, y, 1);
     typeDevice = DEVICE_KIND_TRAMPOLINE;
 
-    spriteBack = NewPieceSprite(-9, 17, kLayerBack, 0, 1, 1, "Trampoline Back");
+    spriteBack = NewPieceSprite(-9, 17, LAYER_TRAMPOLINE_BACK, 0, 1, 1, "Trampoline Back");
     spriteBack->AddFrame("trampolineback0.tga");
-    spriteBackBreak = NewPieceSprite(-9, 17, kLayerBack, 1, 1, 1, "Trampoline Back Breaking");
+    spriteBackBreak = NewPieceSprite(-9, 17, LAYER_TRAMPOLINE_BACK, 1, 1, 1, "Trampoline Back Breaking");
     spriteBackBreak->AddFrames("trampolinebackbreak", 0, 9, ".png", 1);
 
-    fronts[FRONT_IDLE] = NewPieceSprite(11, 17, kLayerFront, 0, 1, 1, "Trampoline Front");
+    fronts[FRONT_IDLE] = NewPieceSprite(11, 17, LAYER_TRAMPOLINE_FRONT, 0, 1, 1, "Trampoline Front");
     fronts[FRONT_IDLE]->AddFrame("trampolinefront0.tga");
-    CSprite* s = NewPieceSprite(20, 17, kLayerFront, 2, 1, 1, "Trampoline Front - Stretched Right");
+    CSprite* s = NewPieceSprite(20, 17, LAYER_TRAMPOLINE_FRONT, 2, 1, 1, "Trampoline Front - Stretched Right");
     s->AddFrame("trampolinefrontright0.tga", 2);
     s->AddFrames("trampolinefrontright", 1, 2, ".tga", 1);
     fronts[FRONT_STRETCHED_RIGHT] = s;
-    s = NewPieceSprite(20, 17, kLayerFront, 2, 1, 1, "Trampoline Front - Unstretched Right");
+    s = NewPieceSprite(20, 17, LAYER_TRAMPOLINE_FRONT, 2, 1, 1, "Trampoline Front - Unstretched Right");
     s->AddFrames("trampolinefrontright", 2, 0, ".tga", 1);
     fronts[FRONT_UNSTRETCHED_RIGHT] = s;
-    fronts[FRONT_BREAKING] = NewPieceSprite(11, 17, kLayerFront, 1, 1, 1, "Trampoline Front Breaking");
+    fronts[FRONT_BREAKING] = NewPieceSprite(11, 17, LAYER_TRAMPOLINE_FRONT, 1, 1, 1, "Trampoline Front Breaking");
     fronts[FRONT_BREAKING]->AddFrames("trampolinefrontbreak", 0, 9, ".png", 1);
 
-    canvases[CANVAS_IDLE] = NewPieceSprite(3, 15, kLayerCanvas, 0, 1, 1, "Trampoline Canvas - Idle");
+    canvases[CANVAS_IDLE] = NewPieceSprite(3, 15, LAYER_TRAMPOLINE_CANVAS, 0, 1, 1, "Trampoline Canvas - Idle");
     canvases[CANVAS_IDLE]->AddFrame("trampoline0.tga");
-    s = NewPieceSprite(3, 15, kLayerCanvasLeft, 2, 1, 1, "Trampoline Canvas - Stretched Left");
+    s = NewPieceSprite(3, 15, LAYER_TRAMPOLINE_CANVAS_LEFT, 2, 1, 1, "Trampoline Canvas - Stretched Left");
     s->AddFrame("trampoline0.tga");
     s->AddFrames("trampolinestretchleft", 0, 1, ".tga", 1);
     s->AddFrame("trampolinestretchleftfull.tga");
     canvases[CANVAS_STRETCHED_LEFT] = s;
-    s = NewPieceSprite(3, 15, kLayerCanvasLeft, 2, 1, 1, "Trampoline Canvas - Unstretched Left");
+    s = NewPieceSprite(3, 15, LAYER_TRAMPOLINE_CANVAS_LEFT, 2, 1, 1, "Trampoline Canvas - Unstretched Left");
     s->AddFrames("trampolinestretchleft", 1, 0, ".tga", 1);
     s->AddFrame("trampoline0.tga");
     s->AddFrames("trampolineunstretchleft", 0, 7, ".tga", 1);
     canvases[CANVAS_UNSTRETCHED_LEFT] = s;
-    s = NewPieceSprite(16, 15, kLayerCanvas, 2, 1, 1, "Trampoline Canvas - Stretched Right");
+    s = NewPieceSprite(16, 15, LAYER_TRAMPOLINE_CANVAS, 2, 1, 1, "Trampoline Canvas - Stretched Right");
     s->AddFrames("trampolinestretchright", 0, 2, ".tga", 1);
     s->AddFrame("trampolinestretchrightfull.tga");
     canvases[CANVAS_STRETCHED_RIGHT] = s;
-    s = NewPieceSprite(16, 15, kLayerCanvas, 2, 1, 1, "Trampoline Canvas - Unstretched Right");
+    s = NewPieceSprite(16, 15, LAYER_TRAMPOLINE_CANVAS, 2, 1, 1, "Trampoline Canvas - Unstretched Right");
     s->AddFrames("trampolinestretchright", 2, 0, ".tga", 1);
     s->AddFrames("trampolineunstretchright", 0, 8, ".tga", 1);
     canvases[CANVAS_UNSTRETCHED_RIGHT] = s;
-    canvases[CANVAS_BREAKING] = NewPieceSprite(3, 15, kLayerCanvas, 1, 1, 1, "Trampoline Canvas Breaking");
+    canvases[CANVAS_BREAKING] = NewPieceSprite(3, 15, LAYER_TRAMPOLINE_CANVAS, 1, 1, 1, "Trampoline Canvas Breaking");
     canvases[CANVAS_BREAKING]->AddFrames("trampolinerubberbreak", 0, 9, ".png", 1);
 
     soundStretch = new CSoundObject("trampoline_stretch.ogg", false);

@@ -18,7 +18,7 @@ constexpr int kArrowBottom = 5;
 // It fades after this many dips.
 constexpr int kArrowDips = 3;
 
-CSprite* MakeSprite(int ox, int oy, int layer, int delay, const char* name) {
+CSprite* MakeSprite(int ox, int oy, SpriteLayer layer, int delay, const char* name) {
     return NewPieceSprite(ox, oy, layer, delay, 1, 1, name, false);
 }
 

@@ -12,9 +12,6 @@ int32_t CElementLadder::ladderGrid[CElement::kGridCells] = {};
 
 namespace {
 
-constexpr int kLayerLadder = LAYER_LADDER_SEGMENT;
-constexpr int kLayerPlatform = LAYER_LADDER_PLATFORM;
-
 struct SegmentLook {
     int originX, originY;
     const char* debugName;
@@ -35,7 +32,7 @@ const SegmentLook& LookOf(int segment) {
 
 int Cell(int x, int y) { return x * CElement::kGridHeight + y; }
 
-CSprite* MakeCellSprite(int ox, int oy, int layer, const char* name, const char* image, int px, int py) {
+CSprite* MakeCellSprite(int ox, int oy, SpriteLayer layer, const char* name, const char* image, int px, int py) {
     CSprite* s = NewPieceSprite(ox, oy, layer, 0, 1, 1, name);
     s->AddFrame(image);
     s->SetPosition(px, py, false);
@@ -55,11 +52,12 @@ CElementLadder::CElementLadder(int x_, int y_, int segment, const char* platform
     if (IsInsideGrid(x, y)) ladderGrid[Cell(x, y)] = typeLadder;
 
     const SegmentLook& look = LookOf(segment);
-    sprite = MakeCellSprite(look.originX, look.originY, kLayerLadder, look.debugName, look.image, pixelX, pixelY);
+    sprite =
+        MakeCellSprite(look.originX, look.originY, LAYER_LADDER_SEGMENT, look.debugName, look.image, pixelX, pixelY);
     lastShownSprite = sprite;
     if (platformImage)
         spritePlatform =
-            MakeCellSprite(18, 11, kLayerPlatform, "Ladder Segment (Platform)", platformImage, pixelX, pixelY);
+            MakeCellSprite(18, 11, LAYER_LADDER_PLATFORM, "Ladder Segment (Platform)", platformImage, pixelX, pixelY);
 }
 
 CElementLadder::~CElementLadder() {

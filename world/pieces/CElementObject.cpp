@@ -66,7 +66,7 @@ void CElementObject::DumpAll() {
 
 CSprite* CElementObject::NewSprite(int originX, int originY, int frameDelay, const char* debugName,
                                    std::initializer_list<const char*> frames) {
-    CSprite* s = new CSprite(originX, originY, kLayer, frameDelay, false, 1, 1);
+    CSprite* s = new CSprite(originX, originY, LAYER_OBJECT, frameDelay, false, 1, 1);
     s->SetName(debugName);
     for (const char* name : frames) s->AddFrame(name);
     return s;

@@ -39,9 +39,6 @@ struct CObjectSpriteSet {
 
 class CElementObject : public CElement {
 public:
-    // Every object sits on layer 80.
-    static constexpr int kLayer = LAYER_OBJECT;
-
     CElementObject(int x, int y);
     ~CElementObject() override;
 
@@ -54,7 +51,7 @@ public:
     static const std::vector<CElementObject*>& GetObjects() { return objects; }
     static void DumpAll();
 
-    // A sprite of an object: layer 80, one cell, its own frames taken by
+    // A sprite of an object: LAYER_OBJECT, one cell, its own frames taken by
     // name; it starts hidden like every new sprite.
     static CSprite* NewSprite(int originX, int originY, int frameDelay, const char* debugName,
                               std::initializer_list<const char*> frames);

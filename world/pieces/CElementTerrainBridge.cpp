@@ -15,10 +15,9 @@ int32_t CElementTerrainBridge::soundHistory[3] = {-1, -1, -1};
 
 namespace {
 
-constexpr int kLayerCollapse = LAYER_BRIDGE_COLLAPSE;
 constexpr int kSoundCount = 6;
 
-CSprite* MakeSprite(int ox, int oy, int layer, int delay, const char* name, int px, int py) {
+CSprite* MakeSprite(int ox, int oy, SpriteLayer layer, int delay, const char* name, int px, int py) {
     CSprite* s = NewPieceSprite(ox, oy, layer, delay, 1, 1, name, false);
     s->SetPosition(px, py, false);
     return s;
@@ -31,7 +30,7 @@ CElementTerrainBridge::CElementTerrainBridge(int x_, int y_, bool inflatable, ui
     if (inflatable) {
         spriteSection = MakeSprite(19, 42, LAYER_TERRAIN, 0, "Bridge (Inflatable) Section", pixelX, pixelY);
         spriteSection->AddFrame("bridgeinflatable0_trimmed.png");
-        spriteCollapse = MakeSprite(19, 15, kLayerCollapse, 2, "Bridge (Inflatable) Collapsing", pixelX, pixelY);
+        spriteCollapse = MakeSprite(19, 15, LAYER_BRIDGE_COLLAPSE, 2, "Bridge (Inflatable) Collapsing", pixelX, pixelY);
         spriteCollapse->AddFrames("bridgeinflatable", 0, 10, ".png", 1);
         spriteFrozen = MakeSprite(19, 15, LAYER_TERRAIN, 0, "Bridge (Inflatable) Frozen", pixelX, pixelY);
         spriteInflating = MakeSprite(19, 42, LAYER_TERRAIN, 2, "Bridge Inflating", pixelX, pixelY);
@@ -44,7 +43,7 @@ CElementTerrainBridge::CElementTerrainBridge(int x_, int y_, bool inflatable, ui
     } else {
         spriteSection = MakeSprite(19, 15, LAYER_TERRAIN, 0, "Bridge Section", pixelX, pixelY);
         spriteSection->AddFrame("bridgeA0_trimmed.png");
-        spriteCollapse = MakeSprite(25, 47, kLayerCollapse, 2, "Bridge Collapsing", pixelX, pixelY);
+        spriteCollapse = MakeSprite(25, 47, LAYER_BRIDGE_COLLAPSE, 2, "Bridge Collapsing", pixelX, pixelY);
         spriteCollapse->AddFrames("bridgeA", 0, 13, ".png", 1);
         spriteFrozen = MakeSprite(19, 15, LAYER_TERRAIN, 0, "Bridge Frozen", pixelX, pixelY);
     }

@@ -35,7 +35,6 @@ constexpr int kIconFadeDelay = 3;
 constexpr int kIconLooks = 4;
 constexpr int kPhaseStep = 4;
 constexpr int kPhaseCycle = 14;
-constexpr int kInterfaceLayer = LAYER_CL0;
 
 int CellIndex(int x, int y) { return x * CElement::kGridHeight + y; }
 
@@ -259,7 +258,7 @@ void CElementTutorial::BuildBubble(const char* levelText) {
     CDraw::MakeFadeSequence(bubbleName.c_str(), kFadeFrames, kFadeStep);
     DebugLog(DBG_MILESTONE, "ID_121:  GAME:     Tutorial Fade Completed\n");
 
-    bubble = new CSprite(kInterfaceLayer, 2, false);
+    bubble = new CSprite(LAYER_CL0, 2, false);
     bubble->SetName("Tutorial Box");
     for (int i = 0; i < kFadeFrames; ++i) bubble->AddFrame(FadeName(bubbleName, i).c_str());
     // Faded in, it stands whole: no veil of the level through it.

@@ -4,7 +4,7 @@
 
 #include "engine/CSprite.h"
 
-CSprite* NewPieceSprite(int originX, int originY, int layer, int frameDelay, int tileW, int tileH,
+CSprite* NewPieceSprite(int originX, int originY, SpriteLayer layer, int frameDelay, int tileW, int tileH,
                         const char* debugName, bool sharedFrames) {
     CSprite* s = new CSprite(originX, originY, layer, frameDelay, sharedFrames, tileW, tileH);
     s->SetName(debugName);

@@ -4,14 +4,14 @@
 // undo step recorded.
 #pragma once
 
-class CSprite;
+#include "engine/CSprite.h"
 
 // A sprite on the world's layers. Its frames come from the images the play
 // screen's caches decoded (shared frames, never released by the sprite), or,
 // with sharedFrames false, are decoded by the sprite itself on first use and
 // released with it. The origin is given in the level layout's coordinates
 // (CSprite's convention); the debug name must outlive the sprite.
-CSprite* NewPieceSprite(int originX, int originY, int layer, int frameDelay, int tileW, int tileH,
+CSprite* NewPieceSprite(int originX, int originY, SpriteLayer layer, int frameDelay, int tileW, int tileH,
                         const char* debugName, bool sharedFrames = true);
 
 // Deletes a sprite (null is fine) and clears the pointer.
