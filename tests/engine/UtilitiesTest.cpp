@@ -198,7 +198,9 @@ TEST(Utilities, TheFoldersAreTheDesktopsAndOnlyAbsoluteOnesCount) {
         EXPECT_EQ(FolderEntries(work.Path()).size(), (*row.profile ? 0u : 1u) + (*row.levels ? 0u : 1u));
         std::string problem;
         EXPECT_EQ(HasPlayerFolders(&problem), !row.unset);
-        if (row.unset) EXPECT_NE(problem.find(std::string(", nor ") + row.unset + " ("), std::string::npos) << problem;
+        if (row.unset) {
+            EXPECT_NE(problem.find(std::string(", nor ") + row.unset + " ("), std::string::npos) << problem;
+        }
         ResetDirectories();
     }
 }
