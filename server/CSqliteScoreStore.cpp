@@ -441,9 +441,20 @@ bool CSqliteScoreStore::Open(const std::string& path, std::string* error) {
 
 bool CSqliteScoreStore::Examine(const std::string& path, int* layout, std::string* error) {
     struct stat file;
-    // Nothing there yet (a new file), or something SQLite's own open says
-    // why it cannot use (a folder).
-    if (stat(path.c_str(), &file) != 0 || !S_ISREG(file.st_mode)) return true;
+    // Nothing there yet (a new file), or a folder, which SQLite's own open
+    // names.
+    if (stat(path.c_str(), &file) != 0 || S_ISDIR(file.st_mode)) return true;
+    // A device (/dev/null), a pipe or a socket: SQLite would read it as an
+    // empty file and make its journal beside it.
+    if (!S_ISREG(file.st_mode)) {
+        *error = std::string("the path names ") +
+                 (S_ISCHR(file.st_mode)    ? "a character device"
+                  : S_ISBLK(file.st_mode)  ? "a block device"
+                  : S_ISFIFO(file.st_mode) ? "a named pipe"
+                                           : "a socket") +
+                 ", not a file";
+        return false;
+    }
     FileId id;
     const bool log = IdOf(path + "-wal", &id), index = IdOf(path + "-shm", &id);
     if (file.st_size == 0) {

@@ -1001,6 +1001,8 @@ TEST(ServerProgramTest, DatabasesItCannotUseStopTheStartWithTheReason) {
         ASSERT_TRUE(WriteFileBytes(dir.File("crashed.db") + end, ReadFileBytes(dir.File("crashing.db") + end)));
     sqlite3_close(held[1]);
     unlink(dir.File("crashing.db").c_str());
+    // A named pipe.
+    ASSERT_EQ(mkfifo(dir.File("pipe").c_str(), 0644), 0);
     {
         // A database of ours with a page more than its tables use: it opens
         // and reads as if whole, only SQLite's own check finds it. Once in
@@ -1032,12 +1034,13 @@ TEST(ServerProgramTest, DatabasesItCannotUseStopTheStartWithTheReason) {
             ASSERT_TRUE(WriteFileBytes(dir.File(name), bytes));
         }
     }
-    // Every file of the folder, and the bytes of each.
+    // Every file of the folder, and the bytes of each (but the pipe's).
     const auto folder = [&] {
         std::map<std::string, std::vector<uint8_t>> files;
         for (const std::string& name : FolderEntries(dir.Path()))
             if (name != "err.txt")
-                files[name] = name.rfind("held", 0) == 0 ? std::vector<uint8_t>() : ReadFileBytes(dir.File(name));
+                files[name] = name.rfind("held", 0) == 0 || name == "pipe" ? std::vector<uint8_t>()
+                                                                            : ReadFileBytes(dir.File(name));
         return files;
     };
     const auto before = folder();
@@ -1050,6 +1053,8 @@ TEST(ServerProgramTest, DatabasesItCannotUseStopTheStartWithTheReason) {
                                   std::to_string(ReadFileBytes(dir.File("dump.db")).size() / 4096) + unused},
         {dir.File("empty.db"), "the file is empty, but a write-ahead log is beside it (" + dir.File("empty.db-wal") +
                                    "): the database may be in that log alone"},
+        {dir.File("pipe"), "the path names a named pipe, not a file"},
+        {"/dev/null", "the path names a character device, not a file"},
         {dir.File("notes.db"), "file is not a database"},
         {dir.File("other.db"), foreign + "0, tables: t)"},
         {dir.File("crashed.db"), foreign + "0, tables: t)"},
