@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <ctime>
@@ -441,12 +442,13 @@ bool CSqliteScoreStore::Open(const std::string& path, std::string* error) {
 
 bool CSqliteScoreStore::Examine(const std::string& path, int* layout, std::string* error) {
     struct stat file;
-    // Nothing there yet (a new file), or a folder, which SQLite's own open
-    // names.
-    if (stat(path.c_str(), &file) != 0 || S_ISDIR(file.st_mode)) return true;
+    const bool there = stat(path.c_str(), &file) == 0;
+    // A path SQLite's own open says why it cannot use (no folder, no leave
+    // to look into one), or a folder, which it names.
+    if ((!there && errno != ENOENT) || (there && S_ISDIR(file.st_mode))) return true;
     // A device (/dev/null), a pipe or a socket: SQLite would read it as an
     // empty file and make its journal beside it.
-    if (!S_ISREG(file.st_mode)) {
+    if (there && !S_ISREG(file.st_mode)) {
         *error = std::string("the path names ") +
                  (S_ISCHR(file.st_mode)    ? "a character device"
                   : S_ISBLK(file.st_mode)  ? "a block device"
@@ -456,15 +458,22 @@ bool CSqliteScoreStore::Examine(const std::string& path, int* layout, std::strin
         return false;
     }
     FileId id;
-    const bool log = IdOf(path + "-wal", &id), index = IdOf(path + "-shm", &id);
-    if (file.st_size == 0) {
-        if (!log) return true;
-        // SQLite would delete such a log as it opened the file.
-        *error = "the file is empty, but a write-ahead log is beside it (" + EscapeForLog(path) +
-                 "-wal): the database may be in that log alone; put back the file it belongs to, or move the log "
-                 "away to start with an empty board";
+    const bool log = IdOf(path + "-wal", &id), index = IdOf(path + "-shm", &id),
+               journal = IdOf(path + "-journal", &id);
+    const bool empty = !there || file.st_size == 0;
+    if (empty && (log || journal)) {
+        // SQLite would delete a log, or a journal, beside a file not there
+        // or empty as it opened the file: they belong to another one.
+        const std::string what = there ? "the file is empty, but " : "the file is not there, but ";
+        *error = log ? what + "a write-ahead log is beside it (" + EscapeForLog(path) +
+                           "-wal): the database may be in that log alone; put back the file it belongs to, or move "
+                           "the log away to start with an empty board"
+                     : what + "a rollback journal is beside it (" + EscapeForLog(path) +
+                           "-journal), which SQLite would delete as it opened the file: put back the file it belongs "
+                           "to, or move the journal away to start with an empty board";
         return false;
     }
+    if (empty) return true;
     // Without a log the file is all there is, read as if from read-only
     // media: no lock, no file beside it. A log is read with the file, its
     // index in memory (which takes the file's lock) or, while another

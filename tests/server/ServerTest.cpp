@@ -1001,19 +1001,31 @@ TEST(ServerProgramTest, DatabasesItCannotUseStopTheStartWithTheReason) {
         ASSERT_TRUE(WriteFileBytes(dir.File("crashed.db") + end, ReadFileBytes(dir.File("crashing.db") + end)));
     sqlite3_close(held[1]);
     unlink(dir.File("crashing.db").c_str());
-    // A named pipe.
+    // The journal of a write, halfway, beside an empty file; a named pipe.
+    sqlite3* writing = nullptr;
+    ASSERT_EQ(sqlite3_open(dir.File("writing.db").c_str(), &writing), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(writing,
+                           "CREATE TABLE t (a); PRAGMA cache_size = 2; BEGIN; INSERT INTO t WITH RECURSIVE n(i) AS"
+                           " (VALUES (1) UNION ALL SELECT i + 1 FROM n WHERE i < 200) SELECT zeroblob(3000) FROM n",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    ASSERT_TRUE(WriteFileBytes(dir.File("empty-journal.db-journal"), ReadFileBytes(dir.File("writing.db-journal"))));
+    sqlite3_close(writing);
+    unlink(dir.File("writing.db").c_str());
+    ASSERT_TRUE(WriteFileText(dir.File("empty-journal.db"), ""));
     ASSERT_EQ(mkfifo(dir.File("pipe").c_str(), 0644), 0);
     {
         // A database of ours with a page more than its tables use: it opens
         // and reads as if whole, only SQLite's own check finds it. Once in
         // WAL mode, and once as made again from a text dump of it, in
-        // rollback mode without its mark. And an empty file with the log of
-        // one of ours beside it.
+        // rollback mode without its mark. An empty file with the log of
+        // one of ours beside it, and the log without its file.
         CSqliteScoreStore store;
         std::string error;
         ASSERT_TRUE(store.Open(dir.File("damaged.db"), &error)) << error;
         for (int p = 0; p < 300; ++p) store.AddPlayer("player" + std::to_string(p), "1.03W");
-        ASSERT_TRUE(WriteFileBytes(dir.File("empty.db-wal"), ReadFileBytes(dir.File("damaged.db-wal"))));
+        for (const char* name : {"empty.db-wal", "gone.db-wal"})
+            ASSERT_TRUE(WriteFileBytes(dir.File(name), ReadFileBytes(dir.File("damaged.db-wal"))));
         ASSERT_TRUE(WriteFileText(dir.File("empty.db"), ""));
         // Everything in the file itself once it is closed.
         ASSERT_TRUE(store.Close());
@@ -1053,6 +1065,9 @@ TEST(ServerProgramTest, DatabasesItCannotUseStopTheStartWithTheReason) {
                                   std::to_string(ReadFileBytes(dir.File("dump.db")).size() / 4096) + unused},
         {dir.File("empty.db"), "the file is empty, but a write-ahead log is beside it (" + dir.File("empty.db-wal") +
                                    "): the database may be in that log alone"},
+        {dir.File("gone.db"), "the file is not there, but a write-ahead log is beside it (" + dir.File("gone.db-wal")},
+        {dir.File("empty-journal.db"), "the file is empty, but a rollback journal is beside it (" +
+                                           dir.File("empty-journal.db-journal") + "), which SQLite would delete"},
         {dir.File("pipe"), "the path names a named pipe, not a file"},
         {"/dev/null", "the path names a character device, not a file"},
         {dir.File("notes.db"), "file is not a database"},
