@@ -328,6 +328,16 @@ bool QuickCheck(CSqliteConnection& db, std::string* error) {
     return false;
 }
 
+// Whether the rollback journal at path holds a write: it begins with a
+// byte other than 0 (an ended write leaves none, or an empty or zeroed one).
+bool HoldsUnfinishedWrite(const std::string& path) {
+    FILE* journal = fopen(path.c_str(), "rb");
+    if (!journal) return false;
+    const int first = fgetc(journal);
+    fclose(journal);
+    return first != EOF && first != 0;
+}
+
 // path as an SQLite URI with parameters ("immutable=1"): every byte that a
 // URI would read as its own escaped, and the first slash too, so that a
 // path that begins with two is not read as a host's name.
@@ -471,6 +481,15 @@ bool CSqliteScoreStore::Examine(const std::string& path, int* layout, std::strin
                      : what + "a rollback journal is beside it (" + EscapeForLog(path) +
                            "-journal), which SQLite would delete as it opened the file: put back the file it belongs "
                            "to, or move the journal away to start with an empty board";
+        return false;
+    }
+    // A journal that begins with a byte other than 0 (SQLite's own test)
+    // holds a write another program has not finished: what the file holds is
+    // known only once that write is rolled back, which changes the file.
+    if (journal && HoldsUnfinishedWrite(path + "-journal")) {
+        *error = "a rollback journal is beside it (" + EscapeForLog(path) +
+                 "-journal), of a write another program has not finished: let that program finish it, or sqlite3 "
+                 "roll it back as it opens the file (sqlite3 FILE 'PRAGMA quick_check'), then start again";
         return false;
     }
     if (empty) return true;

@@ -1001,7 +1001,8 @@ TEST(ServerProgramTest, DatabasesItCannotUseStopTheStartWithTheReason) {
         ASSERT_TRUE(WriteFileBytes(dir.File("crashed.db") + end, ReadFileBytes(dir.File("crashing.db") + end)));
     sqlite3_close(held[1]);
     unlink(dir.File("crashing.db").c_str());
-    // The journal of a write, halfway, beside an empty file; a named pipe.
+    // One whose write, halfway, is in its journal, and a log beside it;
+    // that journal beside an empty file; a named pipe.
     sqlite3* writing = nullptr;
     ASSERT_EQ(sqlite3_open(dir.File("writing.db").c_str(), &writing), SQLITE_OK);
     ASSERT_EQ(sqlite3_exec(writing,
@@ -1009,9 +1010,12 @@ TEST(ServerProgramTest, DatabasesItCannotUseStopTheStartWithTheReason) {
                            " (VALUES (1) UNION ALL SELECT i + 1 FROM n WHERE i < 200) SELECT zeroblob(3000) FROM n",
                            nullptr, nullptr, nullptr),
               SQLITE_OK);
-    ASSERT_TRUE(WriteFileBytes(dir.File("empty-journal.db-journal"), ReadFileBytes(dir.File("writing.db-journal"))));
+    for (const char* end : {"", "-journal"})
+        ASSERT_TRUE(WriteFileBytes(dir.File("unfinished.db") + end, ReadFileBytes(dir.File("writing.db") + end)));
     sqlite3_close(writing);
     unlink(dir.File("writing.db").c_str());
+    ASSERT_TRUE(WriteFileBytes(dir.File("unfinished.db-wal"), ReadFileBytes(dir.File("crashed.db-wal"))));
+    ASSERT_TRUE(WriteFileBytes(dir.File("empty-journal.db-journal"), ReadFileBytes(dir.File("unfinished.db-journal"))));
     ASSERT_TRUE(WriteFileText(dir.File("empty-journal.db"), ""));
     ASSERT_EQ(mkfifo(dir.File("pipe").c_str(), 0644), 0);
     {
@@ -1068,6 +1072,8 @@ TEST(ServerProgramTest, DatabasesItCannotUseStopTheStartWithTheReason) {
         {dir.File("gone.db"), "the file is not there, but a write-ahead log is beside it (" + dir.File("gone.db-wal")},
         {dir.File("empty-journal.db"), "the file is empty, but a rollback journal is beside it (" +
                                            dir.File("empty-journal.db-journal") + "), which SQLite would delete"},
+        {dir.File("unfinished.db"), "a rollback journal is beside it (" + dir.File("unfinished.db-journal") +
+                                        "), of a write another program has not finished"},
         {dir.File("pipe"), "the path names a named pipe, not a file"},
         {"/dev/null", "the path names a character device, not a file"},
         {dir.File("notes.db"), "file is not a database"},
