@@ -2,12 +2,14 @@
 
 #include <sqlite3.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 #include <future>
 #include <iterator>
@@ -492,6 +494,10 @@ bool CSqliteScoreStore::Examine(const std::string& path, int* layout, std::strin
                  "roll it back as it opens the file (sqlite3 FILE 'PRAGMA quick_check'), then start again";
         return false;
     }
+    // SQLite opens a file it may not write for reading only: refused at the
+    // first write, with the log's index made beside it by then, or read with
+    // its log as an I/O error. The file's mode, or its folder's, says why.
+    if (!MayWrite(path, error)) return false;
     if (empty) return true;
     // Without a log the file is all there is, read as if from read-only
     // media: no lock, no file beside it. A log is read with the file, its
@@ -524,6 +530,34 @@ bool CSqliteScoreStore::Examine(const std::string& path, int* layout, std::strin
     if (interrupted_) *error = "stopped before the database was ready";
     *layout = contents.empty ? 0 : contents.layout;
     return ok && !interrupted_;
+}
+
+bool CSqliteScoreStore::MayWrite(const std::string& path, std::string* error) {
+    // The file and those SQLite keeps beside it, each that is there.
+    const struct {
+        const char* end;
+        const char* name;
+    } files[] = {{"", "the file"},
+                 {"-wal", "its write-ahead log"},
+                 {"-shm", "its log's index"},
+                 {"-journal", "its rollback journal"}};
+    for (const auto& file : files) {
+        if (access((path + file.end).c_str(), R_OK | W_OK) != 0 && errno != ENOENT) {
+            *error = file.name + std::string(*file.end ? " " + EscapeForLog(path + file.end) : "") +
+                     " cannot be read and written (" + strerror(errno) + ")";
+            return false;
+        }
+    }
+    // The log and its index are made in the file's folder (a folder not
+    // there is named by SQLite's own open).
+    const size_t slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : path.substr(0, std::max<size_t>(slash, 1));
+    if (access(folder.c_str(), W_OK) != 0 && errno != ENOENT) {
+        *error = "its folder " + EscapeForLog(folder) + " cannot be written (" + strerror(errno) +
+                 "), where the server keeps its write-ahead log beside the file";
+        return false;
+    }
+    return true;
 }
 
 bool CSqliteScoreStore::Opening(sqlite3* db) {
