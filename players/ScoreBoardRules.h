@@ -15,6 +15,8 @@ constexpr int kScoreBoardNoSet = 3;
 constexpr int kScoreLevelCounts[kScoreBoardTypes] = {111, 50, 81, 0};
 // The level number that stands for the overall board of a type.
 constexpr int kOverallScoreLevel = 99999;
+// A score is a step count, or a level set's sum of them: one at least.
+constexpr int kScoreLowest = 1;
 // A user name holds 1 to 15 characters (the name dialog's box and a board
 // row's name field hold no more).
 constexpr int kScoreUserNameMax = 15;

@@ -292,7 +292,8 @@ bool RequestScoreDownload(const std::string& user, int type, int level) {
     CScoreBoard fresh;
     // Every number whole or the answer is none: a count of no players at
     // least (a negative one would make the board look never downloaded), a
-    // rank from 1 (0 is the own rank of a player not on the board).
+    // rank from 1 (0 is the own rank of a player not on the board), a score
+    // the server takes (the board would show one below as 0).
     if (!ReadNumber(lines[1], 0, INT32_MAX, &fresh.count)) {
         NoteUnusable("a board whose count is no number of players");
         return false;
@@ -314,8 +315,8 @@ bool RequestScoreDownload(const std::string& user, int type, int level) {
             NoteUnusable("a row of the board whose rank is no rank");
             return false;
         }
-        if (!ReadNumber(fields[2], INT32_MIN, INT32_MAX, &entry.score)) {
-            NoteUnusable("a row of the board whose score is no number");
+        if (!ReadNumber(fields[2], kScoreLowest, INT32_MAX, &entry.score)) {
+            NoteUnusable("a row of the board whose score is no step count");
             return false;
         }
         entry.SetName(fields[1]);

@@ -2,11 +2,14 @@
 
 #include <sqlite3.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 #include <future>
 #include <iterator>
@@ -327,6 +330,16 @@ bool QuickCheck(CSqliteConnection& db, std::string* error) {
     return false;
 }
 
+// Whether the rollback journal at path holds a write: it begins with a
+// byte other than 0 (an ended write leaves none, or an empty or zeroed one).
+bool HoldsUnfinishedWrite(const std::string& path) {
+    FILE* journal = fopen(path.c_str(), "rb");
+    if (!journal) return false;
+    const int first = fgetc(journal);
+    fclose(journal);
+    return first != EOF && first != 0;
+}
+
 // path as an SQLite URI with parameters ("immutable=1"): every byte that a
 // URI would read as its own escaped, and the first slash too, so that a
 // path that begins with two is not read as a host's name.
@@ -441,19 +454,51 @@ bool CSqliteScoreStore::Open(const std::string& path, std::string* error) {
 
 bool CSqliteScoreStore::Examine(const std::string& path, int* layout, std::string* error) {
     struct stat file;
-    // Nothing there yet (a new file), or something SQLite's own open says
-    // why it cannot use (a folder).
-    if (stat(path.c_str(), &file) != 0 || !S_ISREG(file.st_mode)) return true;
-    FileId id;
-    const bool log = IdOf(path + "-wal", &id), index = IdOf(path + "-shm", &id);
-    if (file.st_size == 0) {
-        if (!log) return true;
-        // SQLite would delete such a log as it opened the file.
-        *error = "the file is empty, but a write-ahead log is beside it (" + EscapeForLog(path) +
-                 "-wal): the database may be in that log alone; put back the file it belongs to, or move the log "
-                 "away to start with an empty board";
+    const bool there = stat(path.c_str(), &file) == 0;
+    // A path SQLite's own open says why it cannot use (no folder, no leave
+    // to look into one), or a folder, which it names.
+    if ((!there && errno != ENOENT) || (there && S_ISDIR(file.st_mode))) return true;
+    // A device (/dev/null), a pipe or a socket: SQLite would read it as an
+    // empty file and make its journal beside it.
+    if (there && !S_ISREG(file.st_mode)) {
+        *error = std::string("the path names ") +
+                 (S_ISCHR(file.st_mode)    ? "a character device"
+                  : S_ISBLK(file.st_mode)  ? "a block device"
+                  : S_ISFIFO(file.st_mode) ? "a named pipe"
+                                           : "a socket") +
+                 ", not a file";
         return false;
     }
+    FileId id;
+    const bool log = IdOf(path + "-wal", &id), index = IdOf(path + "-shm", &id),
+               journal = IdOf(path + "-journal", &id);
+    const bool empty = !there || file.st_size == 0;
+    if (empty && (log || journal)) {
+        // SQLite would delete a log, or a journal, beside a file not there
+        // or empty as it opened the file: they belong to another one.
+        const std::string what = there ? "the file is empty, but " : "the file is not there, but ";
+        *error = log ? what + "a write-ahead log is beside it (" + EscapeForLog(path) +
+                           "-wal): the database may be in that log alone; put back the file it belongs to, or move "
+                           "the log away to start with an empty board"
+                     : what + "a rollback journal is beside it (" + EscapeForLog(path) +
+                           "-journal), which SQLite would delete as it opened the file: put back the file it belongs "
+                           "to, or move the journal away to start with an empty board";
+        return false;
+    }
+    // A journal that begins with a byte other than 0 (SQLite's own test)
+    // holds a write another program has not finished: what the file holds is
+    // known only once that write is rolled back, which changes the file.
+    if (journal && HoldsUnfinishedWrite(path + "-journal")) {
+        *error = "a rollback journal is beside it (" + EscapeForLog(path) +
+                 "-journal), of a write another program has not finished: let that program finish it, or sqlite3 "
+                 "roll it back as it opens the file (sqlite3 FILE 'PRAGMA quick_check'), then start again";
+        return false;
+    }
+    // SQLite opens a file it may not write for reading only: refused at the
+    // first write, with the log's index made beside it by then, or read with
+    // its log as an I/O error. The file's mode, or its folder's, says why.
+    if (!MayWrite(path, error)) return false;
+    if (empty) return true;
     // Without a log the file is all there is, read as if from read-only
     // media: no lock, no file beside it. A log is read with the file, its
     // index in memory (which takes the file's lock) or, while another
@@ -485,6 +530,34 @@ bool CSqliteScoreStore::Examine(const std::string& path, int* layout, std::strin
     if (interrupted_) *error = "stopped before the database was ready";
     *layout = contents.empty ? 0 : contents.layout;
     return ok && !interrupted_;
+}
+
+bool CSqliteScoreStore::MayWrite(const std::string& path, std::string* error) {
+    // The file and those SQLite keeps beside it, each that is there.
+    const struct {
+        const char* end;
+        const char* name;
+    } files[] = {{"", "the file"},
+                 {"-wal", "its write-ahead log"},
+                 {"-shm", "its log's index"},
+                 {"-journal", "its rollback journal"}};
+    for (const auto& file : files) {
+        if (access((path + file.end).c_str(), R_OK | W_OK) != 0 && errno != ENOENT) {
+            *error = file.name + std::string(*file.end ? " " + EscapeForLog(path + file.end) : "") +
+                     " cannot be read and written (" + strerror(errno) + ")";
+            return false;
+        }
+    }
+    // The log and its index are made in the file's folder (a folder not
+    // there is named by SQLite's own open).
+    const size_t slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : path.substr(0, std::max<size_t>(slash, 1));
+    if (access(folder.c_str(), W_OK) != 0 && errno != ENOENT) {
+        *error = "its folder " + EscapeForLog(folder) + " cannot be written (" + strerror(errno) +
+                 "), where the server keeps its write-ahead log beside the file";
+        return false;
+    }
+    return true;
 }
 
 bool CSqliteScoreStore::Opening(sqlite3* db) {

@@ -132,6 +132,9 @@ private:
     // *layout is the store's layout it has (0: none yet, a new file). False
     // with the reason when it is not the store's to use, or damaged.
     bool Examine(const std::string& path, int* layout, std::string* error);
+    // Whether the server may write the file at path and the files SQLite
+    // keeps beside it, and make them in its folder; false with the reason.
+    static bool MayWrite(const std::string& path, std::string* error);
     // Makes db the connection that Interrupt ends (null: none); false when
     // Interrupt came first.
     bool Opening(sqlite3* db);

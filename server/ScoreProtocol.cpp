@@ -230,8 +230,8 @@ void StartScoreQuery(CScoreStore& store, const std::string& scrambled, const Sco
         return ready(Made(UnreadableReply("a type or level that is no number in " + summary)));
     if (op->first == kScoreOpDownload)
         return ready([&store, user, type, level, summary] { return Download(store, user, type, level, summary); });
-    // A step count, or a set's sum of them: one at least.
-    if (!ReadInt32(fields[kScoreKeyScore], &score) || score < 1 || !ReadInt32(fields[kScoreKeyCheat], &cheat))
+    if (!ReadInt32(fields[kScoreKeyScore], &score) || score < kScoreLowest ||
+        !ReadInt32(fields[kScoreKeyCheat], &cheat))
         return ready(Made(UnreadableReply("a score or cheat word that is no number or no step count in " + summary)));
     Upload(store, user, type, level, score, static_cast<uint32_t>(cheat), summary, gate, ready);
 }

@@ -499,12 +499,14 @@ TEST_F(ScoreClientTest, MalformedAnswersAreNoUsableAnswer) {
         {kDownload, head + "12abc\tbob\t5\tz\n", "a row of the board whose rank is no rank"},
         {kDownload, head + "0\tbob\t5\tz\n", "a row of the board whose rank is no rank"},
         {kDownload, head + "2147483648\tbob\t5\tz\n", "a row of the board whose rank is no rank"},
-        {kDownload, head + "1\tbob\ty\tz\n", "a row of the board whose score is no number"},
-        {kDownload, head + "1\tbob\t-4x\tz\n", "a row of the board whose score is no number"},
-        {kDownload, head + "1\tbob\t2147483648\tz\n", "a row of the board whose score is no number"},
-        {kDownload, head + "1\tbob\t-2147483649\tz\n", "a row of the board whose score is no number"},
+        {kDownload, head + "1\tbob\ty\tz\n", "a row of the board whose score is no step count"},
+        {kDownload, head + "1\tbob\t-4x\tz\n", "a row of the board whose score is no step count"},
+        {kDownload, head + "1\tbob\t2147483648\tz\n", "a row of the board whose score is no step count"},
+        {kDownload, head + "1\tbob\t" + std::to_string(kScoreLowest - 1) + "\tz\n",
+         "a row of the board whose score is no step count"},
+        {kDownload, head + "1\tbob\t-2147483648\tz\n", "a row of the board whose score is no step count"},
         // A good row first: the bad one after it still spoils the answer.
-        {kDownload, head + "1\tann\t5\tz\n2\tbob\t+6\tz\n", "a row of the board whose score is no number"},
+        {kDownload, head + "1\tann\t5\tz\n2\tbob\t+6\tz\n", "a row of the board whose score is no step count"},
     };
     FillOverall(0);
     EnableDebugCategory(DBG_WARNING);
@@ -527,18 +529,18 @@ TEST_F(ScoreClientTest, MalformedAnswersAreNoUsableAnswer) {
 
 TEST_F(ScoreClientTest, HostileRowsAreReadSafely) {
     const std::string longName = "abcdefghijklmnopqrstuvwxyz";
-    Server server({Server::Ok("success\n0\n12\t" + longName + "\t-4\te\n2147483647\tlong\t-2147483648\te\n"
-                              "7\tx\t1\te\tmore\tfields\n")});
+    Server server({Server::Ok("success\n0\n12\t" + longName + "\t" + std::to_string(kScoreLowest) +
+                              "\te\n2147483647\tlong\t2147483647\te\n7\tx\t1\te\tmore\tfields\n")});
     EXPECT_TRUE(Ask(server, [&] { return RequestScoreDownload(longName, 0, 1); }));
     const CScoreBoard* b = GetLevelScoreBoard(0, 1);
     EXPECT_EQ(b->count, 0);
     ASSERT_EQ(b->entries.size(), 3u);
     EXPECT_EQ(b->entries[0].rank, 12);
-    EXPECT_EQ(b->entries[0].score, -4);
+    EXPECT_EQ(b->entries[0].score, kScoreLowest);
     EXPECT_EQ(Name(b->entries[0]), longName.substr(0, 15));
     EXPECT_EQ(b->entries[0].name[15], '\0');
     EXPECT_EQ(b->entries[1].rank, INT_MAX);
-    EXPECT_EQ(b->entries[1].score, INT_MIN);
+    EXPECT_EQ(b->entries[1].score, INT_MAX);
     EXPECT_EQ(b->entries[2].rank, 7);
     // The full name is compared.
     EXPECT_EQ(b->ownRank, 12);

@@ -19,6 +19,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <functional>
+#include <iostream>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -1001,21 +1002,46 @@ TEST(ServerProgramTest, DatabasesItCannotUseStopTheStartWithTheReason) {
         ASSERT_TRUE(WriteFileBytes(dir.File("crashed.db") + end, ReadFileBytes(dir.File("crashing.db") + end)));
     sqlite3_close(held[1]);
     unlink(dir.File("crashing.db").c_str());
+    // One whose write, halfway, is in its journal, and a log beside it;
+    // that journal beside an empty file; a named pipe.
+    sqlite3* writing = nullptr;
+    ASSERT_EQ(sqlite3_open(dir.File("writing.db").c_str(), &writing), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(writing,
+                           "CREATE TABLE t (a); PRAGMA cache_size = 2; BEGIN; INSERT INTO t WITH RECURSIVE n(i) AS"
+                           " (VALUES (1) UNION ALL SELECT i + 1 FROM n WHERE i < 200) SELECT zeroblob(3000) FROM n",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    for (const char* end : {"", "-journal"})
+        ASSERT_TRUE(WriteFileBytes(dir.File("unfinished.db") + end, ReadFileBytes(dir.File("writing.db") + end)));
+    sqlite3_close(writing);
+    unlink(dir.File("writing.db").c_str());
+    ASSERT_TRUE(WriteFileBytes(dir.File("unfinished.db-wal"), ReadFileBytes(dir.File("crashed.db-wal"))));
+    ASSERT_TRUE(WriteFileBytes(dir.File("empty-journal.db-journal"), ReadFileBytes(dir.File("unfinished.db-journal"))));
+    ASSERT_TRUE(WriteFileText(dir.File("empty-journal.db"), ""));
+    ASSERT_EQ(mkfifo(dir.File("pipe").c_str(), 0644), 0);
     {
         // A database of ours with a page more than its tables use: it opens
         // and reads as if whole, only SQLite's own check finds it. Once in
         // WAL mode, and once as made again from a text dump of it, in
-        // rollback mode without its mark. And an empty file with the log of
-        // one of ours beside it.
+        // rollback mode without its mark. An empty file with the log of
+        // one of ours beside it, and the log without its file. A whole one
+        // the server may not write, and one in a folder it may not write.
         CSqliteScoreStore store;
         std::string error;
         ASSERT_TRUE(store.Open(dir.File("damaged.db"), &error)) << error;
         for (int p = 0; p < 300; ++p) store.AddPlayer("player" + std::to_string(p), "1.03W");
-        ASSERT_TRUE(WriteFileBytes(dir.File("empty.db-wal"), ReadFileBytes(dir.File("damaged.db-wal"))));
+        for (const char* name : {"empty.db-wal", "gone.db-wal"})
+            ASSERT_TRUE(WriteFileBytes(dir.File(name), ReadFileBytes(dir.File("damaged.db-wal"))));
         ASSERT_TRUE(WriteFileText(dir.File("empty.db"), ""));
         // Everything in the file itself once it is closed.
         ASSERT_TRUE(store.Close());
         ASSERT_FALSE(Exists(dir.File("damaged.db-wal")));
+        ASSERT_EQ(mkdir(dir.File("locked").c_str(), 0755), 0);
+        for (const char* name : {"readonly.db", "locked/s.db"})
+            ASSERT_TRUE(WriteFileBytes(dir.File(name), ReadFileBytes(dir.File("damaged.db"))));
+        ASSERT_EQ(chmod(dir.File("readonly.db").c_str(), 0444) | chmod(dir.File("locked/s.db").c_str(), 0666) |
+                      chmod(dir.File("locked").c_str(), 0555) | chmod(dir.Path().c_str(), 0755),
+                  0);
         ASSERT_TRUE(WriteFileBytes(dir.File("dump.db"), ReadFileBytes(dir.File("damaged.db"))));
         sqlite3* dump = nullptr;
         ASSERT_EQ(sqlite3_open(dir.File("dump.db").c_str(), &dump), SQLITE_OK);
@@ -1032,24 +1058,42 @@ TEST(ServerProgramTest, DatabasesItCannotUseStopTheStartWithTheReason) {
             ASSERT_TRUE(WriteFileBytes(dir.File(name), bytes));
         }
     }
-    // Every file of the folder, and the bytes of each.
+    // Every file of the folder, and the bytes of each (but the pipe's).
     const auto folder = [&] {
         std::map<std::string, std::vector<uint8_t>> files;
         for (const std::string& name : FolderEntries(dir.Path()))
             if (name != "err.txt")
-                files[name] = name.rfind("held", 0) == 0 ? std::vector<uint8_t>() : ReadFileBytes(dir.File(name));
+                files[name] = name.rfind("held", 0) == 0 || name == "pipe" ? std::vector<uint8_t>()
+                                                                            : ReadFileBytes(dir.File(name));
         return files;
     };
     const auto before = folder();
     const std::string unused = " is never used)";
     const std::string foreign = "the file holds another program's database (layout ";
-    const std::pair<std::string, std::string> rows[] = {
+    // Root may write any file: those rows run as nobody there, when nobody
+    // may run the server from this build's folder.
+    const std::string limited = geteuid() == 0 ? "setpriv --reuid=65534 --regid=65534 --clear-groups " : "";
+    const bool limitedRuns =
+        RunProgram(limited + std::string(ZORV_RUN_DIR) + "/zorv_scored --help", "/dev/null").code == 0;
+    const struct {
+        std::string path, said, as = "";
+    } rows[] = {
         {dir.File("damaged.db"), "the file is damaged (SQLite's quick check: Page " +
                                      std::to_string(ReadFileBytes(dir.File("damaged.db")).size() / 4096) + unused},
         {dir.File("dump.db"), "the file is damaged (SQLite's quick check: Page " +
                                   std::to_string(ReadFileBytes(dir.File("dump.db")).size() / 4096) + unused},
         {dir.File("empty.db"), "the file is empty, but a write-ahead log is beside it (" + dir.File("empty.db-wal") +
                                    "): the database may be in that log alone"},
+        {dir.File("gone.db"), "the file is not there, but a write-ahead log is beside it (" + dir.File("gone.db-wal")},
+        {dir.File("empty-journal.db"), "the file is empty, but a rollback journal is beside it (" +
+                                           dir.File("empty-journal.db-journal") + "), which SQLite would delete"},
+        {dir.File("unfinished.db"), "a rollback journal is beside it (" + dir.File("unfinished.db-journal") +
+                                        "), of a write another program has not finished"},
+        {dir.File("readonly.db"), "the file cannot be read and written (Permission denied)", limited},
+        {dir.File("locked/s.db"), "its folder " + dir.File("locked") + " cannot be written (Permission denied)",
+         limited},
+        {dir.File("pipe"), "the path names a named pipe, not a file"},
+        {"/dev/null", "the path names a character device, not a file"},
         {dir.File("notes.db"), "file is not a database"},
         {dir.File("other.db"), foreign + "0, tables: t)"},
         {dir.File("crashed.db"), foreign + "0, tables: t)"},
@@ -1064,14 +1108,19 @@ TEST(ServerProgramTest, DatabasesItCannotUseStopTheStartWithTheReason) {
         {dir.Path(), "unable to open database file (Is a directory)"},
     };
     for (const auto& row : rows) {
-        const ProgramRun run = RunProgram(program + row.first, dir.File("err.txt"));
+        if (!row.as.empty() && !limitedRuns) {
+            std::cout << "nobody may not run the server from this build's folder: " << row.path << " not tried\n";
+            continue;
+        }
+        const ProgramRun run = RunProgram(row.as + program + row.path, dir.File("err.txt"));
         const std::string said = ReadFileText(dir.File("err.txt"));
         EXPECT_EQ(run.code, 1) << said;
         EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
-        EXPECT_NE(said.find("zorv_scored: cannot use the database " + row.first + ": " + row.second),
-                  std::string::npos)
+        EXPECT_NE(said.find("zorv_scored: cannot use the database " + row.path + ": " + row.said), std::string::npos)
             << said;
     }
+    EXPECT_EQ(FolderEntries(dir.File("locked")), std::vector<std::string>{"s.db"});
+    chmod(dir.File("locked").c_str(), 0755);
     const auto after = folder();
     sqlite3_close(held[0]);
     for (const auto& file : before) {
