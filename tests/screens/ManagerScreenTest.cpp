@@ -207,7 +207,13 @@ TEST_F(ManagerScreenTest, LevelFilesAreListedInFourOrdersWithDamagedOnesRefused)
 
 TEST_F(ManagerScreenTest, SortButtonsToggleAndKeepTheSelectedLevel) {
     WriteFolder();
+    // A parameter file that offers a page of more levels (the game's own
+    // does not: the keys test holds it to no button).
+    CTempDir dir;
+    ASSERT_TRUE(WriteFileText(dir.File("params.dat"), "MOREGAMES_URL http://example.invalid/\nUSE_MORELEVELS 1\n"));
+    LoadParameters(dir.File("params.dat").c_str());
     CControllerManager* m = Open();
+    LoadParameters();
     ASSERT_NE(m, nullptr);
     m->GetShownList()->SelectRowByIndex(3);  // "Middle Ground"
     const int entry = m->GetShownList()->GetSelectedRowId();
@@ -230,8 +236,7 @@ TEST_F(ManagerScreenTest, SortButtonsToggleAndKeepTheSelectedLevel) {
     // More levels asks first; no keeps the game running on this screen.
     m->GUICallback(CControllerManager::BUTTON_MORE_LEVELS, 0, false);
     ASSERT_EQ(CController::GetCurrentId(), CONTROLLER_MESSAGE);
-    EXPECT_EQ(m->GetPendingAction(), UseMoreLevels() ? CControllerManager::PENDING_MORE_LEVELS
-                                                     : CControllerManager::PENDING_NONE);
+    EXPECT_EQ(m->GetPendingAction(), CControllerManager::PENDING_MORE_LEVELS);
     Answer(m->GetMessage(), false);
     EXPECT_EQ(CController::GetCurrentId(), CONTROLLER_MANAGER);
     EXPECT_TRUE(CController::IsRunning());
