@@ -112,13 +112,12 @@ TEST_F(MapDotTest, AClickSelectsASecondPlaysAndALockedLevelOnlySaysSo) {
     CGuiButtonBase::MoveFocus(false);
     EXPECT_EQ(CGuiButtonBase::GetFocusIndex(), open.GetIndex());
     EXPECT_EQ(owner.reports.back(), Report(7, 0, false));
-    // Clicked, then left and come back to at once by keys: each move
-    // chooses its dot as a first click does; the focused one wears the ring.
+    // Clicked, left and come back to at once by keys: each move chooses its
+    // dot as a first click does; the focused one wears the ring.
     PointAt(109, 209);
     Press();
     CGuiButtonBase::MoveFocus(true);
     CGuiButtonBase::MoveFocus(false);
-    EXPECT_EQ(owner.reports.size(), before + 6);
     EXPECT_EQ(owner.reports.back(), Report(7, 0, false));
     Frame();
     EXPECT_FALSE(open.GetRingSprite()->IsHidden());

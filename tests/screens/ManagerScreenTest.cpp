@@ -207,9 +207,7 @@ TEST_F(ManagerScreenTest, LevelFilesAreListedInFourOrdersWithDamagedOnesRefused)
 
 TEST_F(ManagerScreenTest, SortButtonsToggleAndKeepTheSelectedLevel) {
     WriteFolder();
-    // A parameter file that offers a page of more levels (the game's own
-    // does not: the keys test holds it to no button).
-    CTempDir dir;
+    CTempDir dir;  // a parameter file with a page of more levels
     ASSERT_TRUE(WriteFileText(dir.File("params.dat"), "MOREGAMES_URL http://example.invalid/\nUSE_MORELEVELS 1\n"));
     LoadParameters(dir.File("params.dat").c_str());
     CControllerManager* m = Open();
@@ -356,6 +354,15 @@ TEST_F(ManagerScreenTest, HeldDownKeyMovesAtOnceThenAfterFiveFramesThenEverySeco
     for (int f = 0; f < 6; ++f) Frame();
     EXPECT_EQ(shown->GetSelectedIndex(), stopped);
     EXPECT_EQ(m->GetHoldCount(), 0);
+    // Held as a question opens, released over it: then the list stands still.
+    PushKey(true, SDLK_DOWN);
+    Frame();
+    m->GUICallback(CControllerManager::BUTTON_RESET, 0, false);
+    PushKey(false, SDLK_DOWN);
+    Answer(m->GetMessage(), false);
+    const int held = shown->GetSelectedIndex();
+    for (int f = 0; f < 8; ++f) Frame();
+    EXPECT_EQ(shown->GetSelectedIndex(), held);
     // Page down and End, and Escape back to the main menu.
     PushKey(true, SDLK_END);
     Frame();
