@@ -85,7 +85,11 @@ void CControllerEditorPalette::InputKey(bool released, int key) {
     default: break;
     }
     if (press) {
-        if (key == KEY_RETURN || key == KEY_SPACE) {
+        // A tap shorter than a frame moves too.
+        if (key == KEY_UP || key == KEY_DOWN || key == KEY_LEFT || key == KEY_RIGHT) PointFromKeys();
+        if (key == KEY_TAB) {
+            StepChoice(modShift != 0);
+        } else if (key == KEY_RETURN || key == KEY_SPACE) {
             Close();
         } else if (key == KEY_ESCAPE) {
             // Escape never runs a command.
@@ -109,6 +113,11 @@ void CControllerEditorPalette::PointFromKeys() {
     if (rightHeld && !leftHeld && column < kColumns - 1) ++column;
     if (upHeld && !downHeld && row > 0) --row;
     if (downHeld && !upHeld && row < kRows - 1) ++row;
+}
+
+void CControllerEditorPalette::StepChoice(bool backwards) {
+    constexpr int kCells = kColumns * kRows;
+    SelectTool(static_cast<uint32_t>((static_cast<int>(GetTool()) + (backwards ? kCells - 1 : 1)) % kCells));
 }
 
 void CControllerEditorPalette::PointFromMouse(bool click) {
@@ -156,7 +165,8 @@ void CControllerEditorPalette::Pump() {
     // answered no): opened again, it starts as new.
     if (result == kCloseQuit) TakeDown();
     if (result != 0) return;
-    if (repeat.Step(upHeld || downHeld || leftHeld || rightHeld)) PointFromKeys();
+    // The press itself made the first move.
+    if (repeat.Step(upHeld || downHeld || leftHeld || rightHeld) && repeat.Count() > 1) PointFromKeys();
     if (sprites[SPRITE_SELECTOR])
         sprites[SPRITE_SELECTOR]->SetPosition(kGridX + column * kCellW, kGridY + row * kCellH, false);
     if (sprites[SPRITE_POINTER]) sprites[SPRITE_POINTER]->SetPosition(GetMouseX(), GetMouseY(), false);

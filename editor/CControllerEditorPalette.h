@@ -2,6 +2,8 @@
 // editor in which a tool, a command or a background is picked with the
 // mouse or the keys. The code of a cell is row x 6 + column: column 0 holds
 // the commands, column 5 the erase tool and the eight background swatches.
+// The arrows move the choice in the grid, Tab and Shift+Tab along the codes
+// (as they move the focus on other screens), wrapping at both ends.
 // The editor makes it once and opens it again and again; it keeps its
 // selection, and its sprites exist only while it is open.
 #pragma once
@@ -54,6 +56,8 @@ private:
     // and the record, play and exit commands.
     void FallBackWhenLeftOutside();
     void PointFromKeys();
+    // Tab and Shift+Tab: the next or the previous code.
+    void StepChoice(bool backwards);
     void PointFromMouse(bool click);
 
     std::unique_ptr<CSprite> sprites[SPRITE_COUNT];

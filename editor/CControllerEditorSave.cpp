@@ -66,6 +66,8 @@ CControllerEditorSave::CControllerEditorSave(CLevel* level_)
         headingBox->SetText(level->GetHeadingText());
     }
     focus.Attach(nameBox.get(), headingBox.get(), okay.get(), cancel.get());
+    // A level is saved under a file name with a heading.
+    focus.SetNeeded(true, true);
     menuKeys.SetFocusRing(&focus);
     menuKeys.SetBack(CMenuKeys::Back::kWidget, BUTTON_CANCEL);
     focus.FocusBox(FOCUS_NAME);

@@ -154,6 +154,7 @@ void cacheMap() {
     Req("map_buttonlevelset_textadvanced.png");
     Req("map_buttonlevelset_textkids.png");
     Step();
+    Req("mapdotfocus.png");
     Req("mapdotregularcompletedbase.png");
     Req("mapdotregularcompletedrollover.png");
     Ser("mapdotregularcompletedshrink", 1, 3, ".png");

@@ -122,13 +122,36 @@ void CGuiButton::SetClickImage(const char* image) {
 int CGuiButton::GetCentreX() const { return base->GetX(false) + base->GetWidth(false) / 2; }
 int CGuiButton::GetCentreY() const { return base->GetY(false) + base->GetHeight(false) / 2; }
 
+void CGuiButton::ShowUnfocused() {
+    base->Show(kSpriteNotDrawn, kSpriteNotDrawn);
+    rollover->Hide();
+    if (click) click->Hide();
+    PlaceText(textDx, textDy);
+}
+
+void CGuiButton::ShowAsDefault(bool on) {
+    // A focused button keeps its own look, a hidden one none.
+    if (hidden || index == focusIndex) {
+        defaultShown = 0;
+        return;
+    }
+    if (on == (defaultShown != 0)) return;
+    defaultShown = on ? 1 : 0;
+    if (!on) {
+        ShowUnfocused();
+        return;
+    }
+    base->Hide();
+    rollover->SetPosition(x, y, false);
+    rollover->Show(kSpriteNotDrawn, kSpriteNotDrawn);
+    PlaceText(textHoverDx, textHoverDy);
+}
+
 void CGuiButton::Update() {
     if (hidden) return;
     if (!CaptureFocus()) {
-        base->Show(kSpriteNotDrawn, kSpriteNotDrawn);
-        rollover->Hide();
-        if (click) click->Hide();
-        PlaceText(textDx, textDy);
+        // The default's look stays until the update of all widgets says.
+        if (!defaultShown) ShowUnfocused();
         return;
     }
     if (rollover->IsHidden() && (!click || click->IsHidden()))
@@ -151,6 +174,7 @@ void CGuiButton::Update() {
 }
 
 void CGuiButton::Hide() {
+    defaultShown = 0;
     if (!hidden) {
         base->Hide();
         if (shadow) shadow->Hide();

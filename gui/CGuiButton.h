@@ -40,6 +40,7 @@ public:
     void Show() override;
     bool IsMouseOver() override;
     void WarpMouseTo() override;
+    void ShowAsDefault(bool on) override;
 
     // Inspection of the looks (tests).
     CSprite* GetBaseSprite() const { return base.get(); }
@@ -53,12 +54,15 @@ private:
     std::unique_ptr<CSprite> MakeSprite(const char* image, SpriteLayer layer, const char* debugName, int px, int py,
                                         bool shown);
     void PlaceText(int dx, int dy);
+    // The look without the focus: the base picture, the text in place.
+    void ShowUnfocused();
 
     int shadowDx, shadowDy;
     int textDx, textDy;
     int textHoverDx, textHoverDy;
     int textPressedDx, textPressedDy;
     uint8_t disabled;
+    uint8_t defaultShown = 0;  // looks focused as the screen's default
     int disableDx, disableDy;
     std::unique_ptr<CSprite> base;
     std::unique_ptr<CSprite> rollover;

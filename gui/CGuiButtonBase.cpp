@@ -59,11 +59,20 @@ CGuiButtonBase* CGuiButtonBase::GetFocusedButton() {
     return nullptr;
 }
 
+CGuiButtonBase* CGuiButtonBase::GetDefaultButton() {
+    for (CGuiButtonBase* b : registry)
+        if (b->isDefault && !b->hidden) return b;
+    return nullptr;
+}
+
 void CGuiButtonBase::UpdateAll() {
     focusIndex = -1;
     // A widget's Update may not add or remove widgets; walk by index anyway so
     // that a change of the registry cannot leave a dangling iterator.
     for (size_t i = 0; i < registry.size(); ++i) registry[i]->Update();
+    // The player sees what Return presses.
+    CGuiButtonBase* lit = focusIndex == -1 ? GetDefaultButton() : nullptr;
+    for (size_t i = 0; i < registry.size(); ++i) registry[i]->ShowAsDefault(registry[i] == lit);
 }
 
 void CGuiButtonBase::FocusUnderPointer() {
@@ -80,11 +89,8 @@ bool CGuiButtonBase::ActivateFocused(bool byKey) {
         if (b->Activate(byKey, false)) return true;
     }
     if (!byKey) return false;
-    for (size_t i = 0; i < registry.size(); ++i) {
-        CGuiButtonBase* b = registry[i];
-        if (b->isDefault && !b->hidden) return b->Activate(byKey, true);
-    }
-    return false;
+    CGuiButtonBase* fallback = GetDefaultButton();
+    return fallback && fallback->Activate(byKey, true);
 }
 
 void CGuiButtonBase::OnLeftButton(bool released, bool activate) {
@@ -117,6 +123,12 @@ void CGuiButtonBase::MoveFocus(bool backwards) {
         return;
     }
     focusIndex = -1;
+}
+
+void CGuiButtonBase::GiveKeyFocus(CGuiButtonBase* b) {
+    if (!b) return;
+    focusIndex = b->index;
+    b->WarpMouseTo();
 }
 
 void CGuiButtonBase::ResetState() {

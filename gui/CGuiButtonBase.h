@@ -26,6 +26,9 @@ public:
     // Whether the pointer gives this widget the focus now: visible and under
     // the pointer. A widget that hovers without taking the focus says no.
     virtual bool TakesPointerFocus();
+    // on: the widget is the one Return presses while none holds the focus,
+    // and looks as it does focused; off: it looks as it does unfocused.
+    virtual void ShowAsDefault(bool on) { (void)on; }
 
     int GetIndex() const { return index; }
     bool IsHidden() const { return hidden != 0; }
@@ -44,7 +47,11 @@ public:
     static bool IsLeftHeld() { return leftHeld != 0; }
     static CGuiButtonBase* GetFocusedButton();
     static size_t GetRegistrySize() { return registry.size(); }
-    // Clears the focus, then updates every widget in registry order.
+    // What Return and Space press while no widget holds the focus: the
+    // first visible default widget; null for none.
+    static CGuiButtonBase* GetDefaultButton();
+    // Clears the focus, then updates every widget in registry order; with
+    // none focused then, the default widget looks focused.
     static void UpdateAll();
     // Gives the focus to the first widget under the pointer as it is now, or
     // to none: a click acts where it lands, not on what the last frame's
@@ -60,6 +67,8 @@ public:
     // Moves the focus one widget on, skipping hidden ones and those that
     // refuse key focus, wrapping at both ends.
     static void MoveFocus(bool backwards);
+    // Gives b the focus as a focus move does, its pointer warp included.
+    static void GiveKeyFocus(CGuiButtonBase* b);
     // Empties focus and button state (tests; the registry follows the widgets).
     static void ResetState();
 

@@ -17,6 +17,8 @@ namespace {
 
 const char* const kDebugName = "GUI Map Dot";
 constexpr int kStripDelay = 2;
+const char* const kRingImage = "mapdotfocus.png";
+constexpr int kRingSize = 30;  // the ring picture's side
 
 // The pictures of a regular dot in one state.
 struct DotLook {
@@ -50,6 +52,7 @@ CGuiButtonMapDot::CGuiButtonMapDot(int x_, int y_, int id_, CController* owner_,
       pulseSprite(nullptr),
       appearSprite(nullptr),
       postSprite(nullptr),
+      ringSprite(nullptr),
       bobber(new COscillator()),
       kind(kind_),
       state(state_),
@@ -68,7 +71,10 @@ CGuiButtonMapDot::CGuiButtonMapDot(int x_, int y_, int id_, CController* owner_,
         BuildStar();
     }
 
-    if (!IsOpen(state)) SetNoKeyFocus(true);
+    if (IsOpen(state))
+        ringSprite = MakeStill(kRingImage, LAYER_CL_TOP, x, y);
+    else
+        SetNoKeyFocus(true);
     // The picture the dot starts with; only the picture in use is ever
     // shown. An entrance the dot has no strip for leaves it idle.
     CSprite* start = baseSprite.get();
@@ -92,7 +98,7 @@ CGuiButtonMapDot::CGuiButtonMapDot(int x_, int y_, int id_, CController* owner_,
 
 CGuiButtonMapDot::~CGuiButtonMapDot() {
     ReleaseAll(dotSound, bobber, baseSprite, rolloverSprite, shrinkSprite, growSprite, pulseSprite, appearSprite,
-               postSprite);
+               postSprite, ringSprite);
     selectedDot = -1;
 }
 
@@ -191,9 +197,22 @@ void CGuiButtonMapDot::SwitchTo(CSprite* next) {
     current->Show(kSpriteNotDrawn, kSpriteNotDrawn);
 }
 
+void CGuiButtonMapDot::ShowRing(bool shown) {
+    if (!ringSprite) return;
+    if (!shown) {
+        ringSprite->Hide();
+        return;
+    }
+    int cx, cy;
+    Centre(&cx, &cy);
+    ringSprite->SetPosition(cx - kRingSize / 2, cy - kRingSize / 2, false);
+    ringSprite->Show(kSpriteNotDrawn, kSpriteNotDrawn);
+}
+
 void CGuiButtonMapDot::Hide() {
     current->Hide();
     ShowPost(false);
+    ShowRing(false);
     hidden = 1;
 }
 
@@ -268,8 +287,10 @@ void CGuiButtonMapDot::Update() {
         anim = ANIM_IDLE;
     }
 
-    // Hover.
-    if (!CaptureFocus()) {
+    // Hover, or the keyboard's focus.
+    const bool focused = CaptureFocus();
+    ShowRing(focused);
+    if (!focused) {
         if (anim == ANIM_ROLLOVER) {
             SwitchTo(baseSprite.get());
             anim = ANIM_IDLE;
@@ -331,5 +352,8 @@ void CGuiButtonMapDot::WarpMouseTo() {
     Centre(&cx, &cy);
     WarpMouse(cx, cy);
     HideMousePointer(1);
+    // The focus chooses the dot as a first click does, however soon after
+    // a click on it.
+    clickCooldown = 0;
     Activate(false, false);
 }

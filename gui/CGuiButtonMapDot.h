@@ -2,7 +2,9 @@
 // whether the level is locked, playable or completed, comes into view with a
 // short animation, pulses while it is the selected level, and reports single
 // clicks (select) and double clicks or keys (play) to the map. A tutorial
-// level's dot is a spinning star on a post from the next level's dot.
+// level's dot is a spinning star on a post from the next level's dot. An
+// open dot that holds the focus wears a gold ring; the keyboard's focus
+// chooses it as a click does.
 //
 // One program-wide value, the selected dot, is shared by all dots.
 #pragma once
@@ -65,6 +67,7 @@ public:
     CSprite* GetBaseSprite() const { return baseSprite.get(); }
     CSprite* GetPulseSprite() const { return pulseSprite.get(); }
     CSprite* GetPostSprite() const { return postSprite.get(); }
+    CSprite* GetRingSprite() const { return ringSprite.get(); }
     bool IsStarWaiting() const { return starWaiting != 0; }
 
 private:
@@ -81,6 +84,8 @@ private:
     void ShowPost(bool shown);
     // The centre of the picture now shown.
     void Centre(int* cx, int* cy) const;
+    // The focus ring, around the picture now shown.
+    void ShowRing(bool shown);
 
     std::unique_ptr<CSoundObject> dotSound;
     CSprite* current;
@@ -91,6 +96,7 @@ private:
     std::unique_ptr<CSprite> pulseSprite;
     std::unique_ptr<CSprite> appearSprite;
     std::unique_ptr<CSprite> postSprite;
+    std::unique_ptr<CSprite> ringSprite;
     std::unique_ptr<COscillator> bobber;
     int kind;
     int state;

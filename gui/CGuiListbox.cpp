@@ -202,6 +202,20 @@ void CGuiListbox::MoveSelectionUp(bool page, bool toStart) {
     needsPaint = true;
 }
 
+void CGuiListbox::StepSelection(bool down, bool page, bool toEnd, bool warp) {
+    if (warp) WarpMouseTo();
+    if (down)
+        MoveSelectionDown(page, toEnd);
+    else
+        MoveSelectionUp(page, toEnd);
+}
+
+bool CGuiListbox::ActivateIfFocused() {
+    if (GetFocusedButton() != this) return false;
+    ActivateSelected(true);
+    return true;
+}
+
 void CGuiListbox::ActivateSelected(bool byKey) {
     if (rowIds.empty() || !(leftHeld || byKey)) return;
     if (owner) owner->GUICallback(id, GetSelectedRowId(), true);

@@ -12,11 +12,12 @@
 
 #include "engine/FontRender.h"
 #include "gui/CGuiButtonBase.h"
+#include "gui/CListKeys.h"
 
 class CController;
 class CSprite;
 
-class CGuiListbox : public CGuiButtonBase {
+class CGuiListbox : public CGuiButtonBase, public CKeyList {
 public:
     static constexpr int kDoubleClickFrames = 15;
     static constexpr int kCellTextId = 501;
@@ -63,6 +64,10 @@ public:
     // Reports the selected row as confirmed when the left button is held or
     // byKey (nothing on an empty list).
     void ActivateSelected(bool byKey);
+    // The list keys: the pointer onto the list on a press, then the move;
+    // Return or Space on the focused list confirm its selection.
+    void StepSelection(bool down, bool page, bool toEnd, bool warp) override;
+    bool ActivateIfFocused() override;
     // Paints the page now.
     void Refresh();
     // The visible rows to the log.

@@ -234,6 +234,8 @@ void CGuiTextbox::BlinkCursor() {
 
 void CGuiTextbox::HideCursor() { cursorSprite->Hide(); }
 
+void CGuiTextbox::RestartBlink() { blinkCounter = kBlinkStart + 1; }
+
 void CGuiTextbox::Hide() {
     if (hidden) return;
     textSprite->Hide();

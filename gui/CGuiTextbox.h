@@ -44,6 +44,9 @@ public:
     // Once a frame while the box has the keyboard: shown 7 frames, hidden 10.
     void BlinkCursor();
     void HideCursor();
+    // The box has just taken the keyboard: its caret shows from the next
+    // blink on, for the whole of its shown time.
+    void RestartBlink();
     void Hide();
     void Show();
     // The pointer lies on the field (edges included); false while hidden.

@@ -1,23 +1,17 @@
 #include "gui/CListKeys.h"
 
 #include "engine/CController.h"
-#include "gui/CGuiListbox.h"
 
 namespace {
 // SDL 1.2 key symbols.
 constexpr int kHome = 278, kEnd = 279, kPageUp = 280, kPageDown = 281;
 }  // namespace
 
-void CListKeys::Move(CGuiListbox* list, bool down, bool page, bool toEnd, bool warp) {
-    if (!list) return;
-    if (warp) list->WarpMouseTo();
-    if (down)
-        list->MoveSelectionDown(page, toEnd);
-    else
-        list->MoveSelectionUp(page, toEnd);
+void CListKeys::Move(CKeyList* list, bool down, bool page, bool toEnd, bool warp) {
+    if (list) list->StepSelection(down, page, toEnd, warp);
 }
 
-bool CListKeys::HandleKey(CGuiListbox* list, bool released, int key) {
+bool CListKeys::HandleKey(CKeyList* list, bool released, int key) {
     const uint8_t press = released ? 0 : 1;
     switch (key) {
     case KEY_UP:
@@ -48,7 +42,7 @@ bool CListKeys::HandleKey(CGuiListbox* list, bool released, int key) {
     }
 }
 
-void CListKeys::Repeat(CGuiListbox* list) {
+void CListKeys::Repeat(CKeyList* list) {
     const bool down = downHeld || pageDownHeld;
     const bool up = upHeld || pageUpHeld;
     if (!down && !up) {

@@ -3,7 +3,6 @@
 #include "engine/CController.h"
 #include "engine/CMouse.h"
 #include "gui/CGuiButtonBase.h"
-#include "gui/CGuiListbox.h"
 
 void CMenuKeys::Input(CController& screen, bool released, int key, bool shift) {
     HideMousePointer(kHideUntilNextUpdate);
@@ -27,9 +26,7 @@ void CMenuKeys::Input(CController& screen, bool released, int key, bool shift) {
         case KEY_RETURN:
             if (ring) {
                 if (key == KEY_RETURN || !ring->IsTyping()) ring->Confirm();
-            } else if (list && CGuiButtonBase::GetFocusedButton() == list) {
-                list->ActivateSelected(true);
-            } else {
+            } else if (!list || !list->ActivateIfFocused()) {
                 CGuiButtonBase::ActivateFocused(true);
             }
             break;

@@ -1,12 +1,13 @@
 // The menu keys, handled alike on every screen that has widgets. Tab, and Up
 // or Left and Down or Right, move the keyboard focus; Shift+Tab, Up and Left
 // move it backward. On a screen with a list the arrows, Page Up, Page Down,
-// Home and End move the list's selection instead, and a held one repeats
-// (CListKeys). Return and Space act on the focused widget (on a focused list,
-// its selection, as a double click would), or else on the screen's default
-// button (the widget made with isDefault). Escape takes the screen's back
-// action. Each key also hides the pointer, and the capture key takes its
-// picture.
+// Home and End move the list's selection instead (on the level map, the
+// level chosen along its track), and a held one repeats (CListKeys). Return
+// and Space act on the focused widget (on a focused list, its selection, as
+// a double click would), or else on the screen's default button (the widget
+// made with isDefault, which looks focused meanwhile). Escape takes the
+// screen's back action. Each key also hides the pointer, and the capture key
+// takes its picture.
 //
 // What a screen configures, once it has built its widgets: its back action,
 // its list, and for a dialog whose text boxes share the focus with its
@@ -18,7 +19,6 @@
 #include "gui/CListKeys.h"
 
 class CController;
-class CGuiListbox;
 
 // The focus of a dialog whose text boxes take turns with its buttons.
 class CMenuFocusRing {
@@ -47,7 +47,7 @@ public:
     }
     // The list the arrows drive; null for none. A screen that deletes its
     // list clears it here first.
-    void SetList(CGuiListbox* shown) { list = shown; }
+    void SetList(CKeyList* shown) { list = shown; }
     void SetFocusRing(CMenuFocusRing* focusRing) { ring = focusRing; }
 
     void Input(CController& screen, bool released, int key, bool shift);
@@ -60,7 +60,7 @@ public:
 private:
     Back back = Back::kStays;
     int backWidget = 0;
-    CGuiListbox* list = nullptr;
+    CKeyList* list = nullptr;
     CMenuFocusRing* ring = nullptr;
     CListKeys listKeys;
 };

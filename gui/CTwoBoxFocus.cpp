@@ -11,6 +11,20 @@ void CTwoBoxFocus::Attach(CGuiTextbox* first, CGuiTextbox* second, CGuiButton* o
     cancel = cancel_;
 }
 
+void CTwoBoxFocus::SetNeeded(bool first, bool second) {
+    needsNamed = true;
+    needed[0] = first;
+    needed[1] = second;
+}
+
+int CTwoBoxFocus::NeededEmptyBox() const {
+    for (int step = 1; step <= 2; ++step) {
+        const int i = (focused + step) % 2;
+        if (needed[i] && boxes[i] && boxes[i]->GetText()[0] == '\0') return i;
+    }
+    return -1;
+}
+
 void CTwoBoxFocus::HideCarets() {
     for (CGuiTextbox* box : boxes)
         if (box) box->HideCursor();
@@ -19,12 +33,16 @@ void CTwoBoxFocus::HideCarets() {
 void CTwoBoxFocus::FocusBox(int i) {
     focused = i;
     HideCarets();
-    if (boxes[i]) boxes[i]->WarpMouseTo();
+    UpdateDefault();
+    if (!boxes[i]) return;
+    boxes[i]->WarpMouseTo();
+    boxes[i]->RestartBlink();
 }
 
 void CTwoBoxFocus::FocusButton(CGuiButton* button) {
     focused = FOCUS_BUTTONS;
     HideCarets();
+    UpdateDefault();
     if (button) button->WarpMouseTo();
 }
 
@@ -46,6 +64,17 @@ void CTwoBoxFocus::TypeKey(int key, bool shift) {
 }
 
 void CTwoBoxFocus::Confirm() {
+    if (needsNamed && focused != FOCUS_BUTTONS) {
+        const int empty = NeededEmptyBox();
+        if (empty < 0) {
+            if (okay) okay->Activate(true, true);
+            return;
+        }
+        // Not yet: the box that needs the text takes the keyboard.
+        if (empty == focused) CController::PlayInterfaceSound(CController::GetSoundClickScreen());
+        FocusBox(empty);
+        return;
+    }
     if (focused == 0)
         FocusBox(1);
     else if (focused == 1)
@@ -74,4 +103,9 @@ bool CTwoBoxFocus::IsPointerOnBox() const {
 
 void CTwoBoxFocus::Blink() {
     if (CGuiTextbox* box = GetFocusedTextbox()) box->BlinkCursor();
+    UpdateDefault();
+}
+
+void CTwoBoxFocus::UpdateDefault() {
+    if (okay) okay->SetDefault(!IsTyping() || (needsNamed && NeededEmptyBox() < 0));
 }

@@ -254,6 +254,8 @@ void CControllerManager::CreateSprites() {
     panel->Show(kSpriteNotDrawn, kSpriteNotDrawn);
 
     for (int i = 0; i < BUTTON_COUNT; ++i) {
+        // Without a page of levels to open there is no More levels.
+        if (i == BUTTON_MORE_LEVELS && !UseMoreLevels()) continue;
         const ButtonLook& b = kButtons[i];
         // Return with no button in focus plays the selected level.
         buttons[i] = std::make_unique<CGuiButton>(b.x, b.y, i, this, b.base, b.shadow, b.rollover, nullptr,
@@ -267,7 +269,7 @@ void CControllerManager::CreateSprites() {
         details[i]->SetPosition(kDetails[i].x, kDetails[i].y, false);
     }
     spritesBuilt = 1;
-    lists[sort]->Show();
+    ShowWidgets();
     ShowLevelDetails(lists[sort]->GetRowCount() > 0 ? lists[sort]->GetSelectedRowId() : -1);
     HideMousePointer(kHideUntilNextUpdate);
 }
@@ -282,8 +284,15 @@ void CControllerManager::UnloadSprites() {
 }
 
 void CControllerManager::ShowWidgets() {
-    for (const auto& b : buttons)
-        if (b) b->Show();
+    // With no level listed, the buttons that act on the list are not shown.
+    const bool listed = lists[sort]->GetRowCount() > 0;
+    for (int i = 0; i < BUTTON_COUNT; ++i) {
+        if (!buttons[i]) continue;
+        if (listed || (i != BUTTON_UP && i != BUTTON_DOWN && i != BUTTON_PLAY && i != BUTTON_REMOVE))
+            buttons[i]->Show();
+        else
+            buttons[i]->Hide();
+    }
     lists[sort]->Show();
 }
 
@@ -401,6 +410,7 @@ void CControllerManager::DropEntry(int entry) {
         ShowLevelDetails(list->GetSelectedRowId());
     else
         HideDetails();
+    if (!message) ShowWidgets();
 }
 
 void CControllerManager::GUICallback(int index, int reported, bool dclick) {
@@ -416,12 +426,7 @@ void CControllerManager::GUICallback(int index, int reported, bool dclick) {
     case BUTTON_REMOVE:
         if (lists[sort]->GetRowCount() > 0) OpenMessage(2205, 2334, true, PENDING_REMOVE);
         break;
-    case BUTTON_MORE_LEVELS:
-        if (UseMoreLevels())
-            OpenMessage(2204, 2308, true, PENDING_MORE_LEVELS);
-        else
-            OpenMessage(2204, 2328, false, PENDING_NONE);
-        break;
+    case BUTTON_MORE_LEVELS: OpenMessage(2204, 2308, true, PENDING_MORE_LEVELS); break;
     case BUTTON_RESET: OpenMessage(2206, 2333, true, PENDING_RESET); break;
     case BUTTON_MAP:
         value = kAnswerMap;  // the answer the main menu reads

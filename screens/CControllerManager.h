@@ -2,7 +2,9 @@
 // folder) with their titles and dates, sortable by title or date either way,
 // the current player's record of the selected one, and buttons to play it,
 // remove its file, reset the records of every extra level, fetch more levels
-// or go to the level map or the main menu. A file that cannot be read, or
+// (only where the parameter file offers their page: USE_MORELEVELS 1) or go
+// to the level map or the main menu. A button with nothing to act on is not
+// shown. A file that cannot be read, or
 // whose level the world cannot play (CLevelRules::FindPlayFault), is listed as
 // refused and never played.
 #pragma once

@@ -108,6 +108,7 @@ CControllerMap::CControllerMap()
       scoreboard(nullptr) {
     id = CONTROLLER_MAP;
     menuKeys.SetBack(CMenuKeys::Back::kCloses);
+    menuKeys.SetList(this);
     CreateSprites();
     CProfile* profile = GetProfile();
     bool started = false;
@@ -469,6 +470,20 @@ void CControllerMap::PlayCurrentLevel() {
     LogOpening("Game");
     game = std::make_unique<CControllerGame>(set);
     OpenChild(game.get());
+}
+
+void CControllerMap::StepSelection(bool down, bool page, bool toEnd, bool) {
+    if (currentLevel < 0 || currentLevel >= dotCounter) return;
+    int chosen = currentLevel;
+    int steps = toEnd ? dotCounter : page ? kTrackPage : 1;
+    for (int n = chosen + (down ? 1 : -1); steps > 0 && n >= 0 && n < dotCounter; n += down ? 1 : -1) {
+        const int state = dots[n]->GetState();
+        if (state != CGuiButtonMapDot::STATE_COMPLETED && state != CGuiButtonMapDot::STATE_PLAYABLE) continue;
+        chosen = n;
+        --steps;
+    }
+    // The dot's focus chooses it as a click does, and shows where it is.
+    CGuiButtonBase::GiveKeyFocus(dots[chosen].get());
 }
 
 void CControllerMap::GUICallback(int index, int val, bool dclick) {

@@ -5,7 +5,9 @@
 // current level's label and title, the best step count of that level and
 // the set's total, three set buttons with their completion, a reset button
 // per set, a button that cycles the set, a score button and Play, Level
-// manager and Main menu in the lower right.
+// manager and Main menu in the lower right. The arrow keys step along the
+// open levels in the order of the track (Page Up and Down ten of them, Home
+// and End to the ends), the chosen dot taking the focus; Return plays it.
 //
 // Progress lives in the current player's profile: the map reads it, asks
 // the profile to pick and unlock the level to play next, and resets a set on
@@ -18,6 +20,7 @@
 
 #include "engine/CController.h"
 #include "engine/CSprite.h"
+#include "gui/CListKeys.h"
 
 class CGuiButton;
 class CGuiButtonMapDot;
@@ -28,7 +31,7 @@ class CLevel;
 class CLevelSet;
 class COscillator;
 
-class CControllerMap : public CController {
+class CControllerMap : public CController, private CKeyList {
 public:
     enum SpriteSlot {
         SPRITE_BACKGROUND,
@@ -66,6 +69,8 @@ public:
     // The value the map leaves for the main menu when it asks for the level
     // manager (the manager's screen id).
     static constexpr int kAnswerManager = 22;
+    // The open levels Page Up and Page Down step over.
+    static constexpr int kTrackPage = 10;
 
     CControllerMap();
     ~CControllerMap() override;
@@ -102,6 +107,8 @@ private:
     void ChooseSet(int set);
     void SelectLevel(int levelIndex);
     void PlayCurrentLevel();
+    // The list keys: the chosen level steps along the open ones.
+    void StepSelection(bool down, bool page, bool toEnd, bool warp) override;
     // Freezes the map's picture and hides its widgets before a child opens
     // over it.
     void FreezeFor(const char* childName);

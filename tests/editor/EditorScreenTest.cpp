@@ -816,16 +816,13 @@ TEST_F(EditorScreenTest, TheSaveDialogAsksBeforeReplacingRefusesBadNamesAndStays
     }
     const SDL_Rect field = OpaqueBox("savebox_heading.jpg");
     EXPECT_NEAR(save->GetHeadingBox()->GetX() + field.w / 2.0, (faceLeft + faceRight) / 2.0, 1);
-    // No blank in a file name; Return goes on to the heading, then to okay,
-    // then saves.
+    // No blank in a file name; Return goes on to the heading, which okay
+    // still needs, and saves once it is filled in.
     Type("walk on");
     EXPECT_STREQ(save->GetNameBox()->GetText(), "walkon");
     Key(SDLK_RETURN);
     EXPECT_EQ(save->GetFocus(), CControllerEditorSave::FOCUS_HEADING);
     Type("A short walk, part 2");
-    Key(SDLK_RETURN);
-    EXPECT_EQ(save->GetFocus(), CControllerEditorSave::FOCUS_BUTTONS);
-    Frame();
     Key(SDLK_RETURN);
     Frame();
     ASSERT_EQ(Current(), CONTROLLER_EDITOR);

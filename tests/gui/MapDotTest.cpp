@@ -32,6 +32,7 @@ protected:
         }
         for (int i = 0; i < 14; ++i) RegisterBlank(("star_appear" + std::to_string(i) + ".png").c_str(), 20, 26);
         RegisterBlank("mapstarpost1.png", 12, 30);
+        RegisterBlank("mapdotfocus.png", 30, 30);
     }
     // A frame of the map: the widgets update, and the shown sprites step as
     // the renderer steps them.
@@ -111,6 +112,16 @@ TEST_F(MapDotTest, AClickSelectsASecondPlaysAndALockedLevelOnlySaysSo) {
     CGuiButtonBase::MoveFocus(false);
     EXPECT_EQ(CGuiButtonBase::GetFocusIndex(), open.GetIndex());
     EXPECT_EQ(owner.reports.back(), Report(7, 0, false));
+    // Clicked, left and come back to at once by keys: each move chooses its
+    // dot as a first click does; the focused one wears the ring.
+    PointAt(109, 209);
+    Press();
+    CGuiButtonBase::MoveFocus(true);
+    CGuiButtonBase::MoveFocus(false);
+    EXPECT_EQ(owner.reports.back(), Report(7, 0, false));
+    Frame();
+    EXPECT_FALSE(open.GetRingSprite()->IsHidden());
+    EXPECT_TRUE(solved.GetRingSprite()->IsHidden());
 }
 
 TEST_F(MapDotTest, DotsComeIntoViewInTurnAndCannotBeReachedBefore) {

@@ -207,7 +207,11 @@ TEST_F(ManagerScreenTest, LevelFilesAreListedInFourOrdersWithDamagedOnesRefused)
 
 TEST_F(ManagerScreenTest, SortButtonsToggleAndKeepTheSelectedLevel) {
     WriteFolder();
+    CTempDir dir;  // a parameter file with a page of more levels
+    ASSERT_TRUE(WriteFileText(dir.File("params.dat"), "MOREGAMES_URL http://example.invalid/\nUSE_MORELEVELS 1\n"));
+    LoadParameters(dir.File("params.dat").c_str());
     CControllerManager* m = Open();
+    LoadParameters();
     ASSERT_NE(m, nullptr);
     m->GetShownList()->SelectRowByIndex(3);  // "Middle Ground"
     const int entry = m->GetShownList()->GetSelectedRowId();
@@ -230,8 +234,7 @@ TEST_F(ManagerScreenTest, SortButtonsToggleAndKeepTheSelectedLevel) {
     // More levels asks first; no keeps the game running on this screen.
     m->GUICallback(CControllerManager::BUTTON_MORE_LEVELS, 0, false);
     ASSERT_EQ(CController::GetCurrentId(), CONTROLLER_MESSAGE);
-    EXPECT_EQ(m->GetPendingAction(), UseMoreLevels() ? CControllerManager::PENDING_MORE_LEVELS
-                                                     : CControllerManager::PENDING_NONE);
+    EXPECT_EQ(m->GetPendingAction(), CControllerManager::PENDING_MORE_LEVELS);
     Answer(m->GetMessage(), false);
     EXPECT_EQ(CController::GetCurrentId(), CONTROLLER_MANAGER);
     EXPECT_TRUE(CController::IsRunning());
@@ -351,6 +354,15 @@ TEST_F(ManagerScreenTest, HeldDownKeyMovesAtOnceThenAfterFiveFramesThenEverySeco
     for (int f = 0; f < 6; ++f) Frame();
     EXPECT_EQ(shown->GetSelectedIndex(), stopped);
     EXPECT_EQ(m->GetHoldCount(), 0);
+    // Held as a question opens, released over it: then the list stands still.
+    PushKey(true, SDLK_DOWN);
+    Frame();
+    m->GUICallback(CControllerManager::BUTTON_RESET, 0, false);
+    PushKey(false, SDLK_DOWN);
+    Answer(m->GetMessage(), false);
+    const int held = shown->GetSelectedIndex();
+    for (int f = 0; f < 8; ++f) Frame();
+    EXPECT_EQ(shown->GetSelectedIndex(), held);
     // Page down and End, and Escape back to the main menu.
     PushKey(true, SDLK_END);
     Frame();

@@ -4,7 +4,8 @@
 // button (Space only where no text box takes it), Escape backs out where the
 // screen lets it, Tab moves the focus forward and Shift+Tab backward; the
 // play keys of a level, the editor's own keys and typing into a text box
-// stay as they were.
+// stay as they were. The arrows move the focus as Tab and Shift+Tab do, save
+// where a list, the map's track of levels or the toolbox takes them.
 #include <gtest/gtest.h>
 
 #include <SDL.h>
@@ -31,6 +32,7 @@
 #include "gui/CControllerGame.h"
 #include "gui/CControllerMessage.h"
 #include "gui/CControllerMessageTutorial.h"
+#include "gui/CGuiButton.h"
 #include "gui/CGuiButtonBase.h"
 #include "gui/CGuiTextbox.h"
 #include "gui/CTwoBoxFocus.h"
@@ -103,6 +105,10 @@ const char* KeyWord(SDLKey key, bool shift = false) {
     case SDLK_SPACE: return "Space";
     case SDLK_ESCAPE: return "Escape";
     case SDLK_TAB: return "Tab";
+    case SDLK_UP: return "Up";
+    case SDLK_DOWN: return "Down";
+    case SDLK_LEFT: return "Left";
+    case SDLK_RIGHT: return "Right";
     default: return "key";
     }
 }
@@ -198,10 +204,25 @@ public:
     CController* openedOver = nullptr;
 };
 
-// A level whose first dot is solved: the map opens on it, asking nothing.
+// The map of a set whose first level is solved: it opens on the second,
+// asking nothing.
 void PlayerOnTheMap(ScreenKeysTest& t) {
     t.Profile().SetCurrentSet(1);
     t.Profile().SetLevelSteps(30, 1, 0);
+    t.FromMenu(CControllerMain::BUTTON_PLAY, 60);
+}
+
+std::string ChosenLevel(ScreenKeysTest& t) { return "level " + std::to_string(t.Profile().GetCurrentLevel()); }
+
+// The level manager's buttons that are not shown (hidden or never made).
+std::string Unshown(ScreenKeysTest&) {
+    const char* const names[] = {"Up", "Down", "Title", "Date", "Play", "Remove", "More", "Reset", "Map", "Menu"};
+    auto* m = ScreenKeysTest::Current<CControllerManager>();
+    std::string said;
+    for (int i = 0; m && i < CControllerManager::BUTTON_COUNT; ++i)
+        if (!m->GetButton(i) || m->GetButton(i)->IsHidden())
+            said += std::string(said.empty() ? "no " : ", ") + names[i];
+    return said;
 }
 
 // A message box's answer once it has closed.
@@ -224,12 +245,9 @@ const std::map<std::string, ScreenUnderTest> kScreens = {
       },
       nullptr}},
     {"main menu", {[](ScreenKeysTest& t) { t.FromMenu(-1); }, nullptr}},
-    {"level map",
-     {[](ScreenKeysTest& t) {
-          PlayerOnTheMap(t);
-          t.FromMenu(CControllerMain::BUTTON_PLAY, 60);
-      },
-      nullptr}},
+    {"level map", {PlayerOnTheMap, nullptr}},
+    {"level map, a level chosen by keys",
+     {[](ScreenKeysTest& t) { PlayerOnTheMap(t), TapKey(SDLK_LEFT), ScreenKeysTest::Frames(2); }, ChosenLevel}},
     {"map explanation", {[](ScreenKeysTest& t) { t.OverPlay(new CControllerMessageTutorial()); }, nullptr}},
     {"level-set choice",
      {[](ScreenKeysTest& t) { t.OverPlay(new CControllerSetSelect()); },
@@ -356,7 +374,8 @@ const std::map<std::string, ScreenUnderTest> kScreens = {
           });
           t.FromMenu(CControllerMain::BUTTON_MANAGER);
       },
-      nullptr}},
+      Unshown}},
+    {"level manager, no levels", {[](ScreenKeysTest& t) { t.FromMenu(CControllerMain::BUTTON_MANAGER); }, Unshown}},
     {"editor",
      {[](ScreenKeysTest& t) {
           t.FromMenu(CControllerMain::BUTTON_EDITOR);
@@ -373,7 +392,12 @@ const std::map<std::string, ScreenUnderTest> kScreens = {
                   if (l->GetTile(x, y) == static_cast<uint32_t>(TERRAIN_GRASS)) return std::string("grass placed");
           return std::string();
       }}},
-    {"toolbox", {[](ScreenKeysTest& t) { t.FromMenu(CControllerMain::BUTTON_EDITOR); }, nullptr}},
+    {"toolbox",
+     {[](ScreenKeysTest& t) { t.FromMenu(CControllerMain::BUTTON_EDITOR); },
+      [](ScreenKeysTest&) {
+          auto* box = ScreenKeysTest::Current<CControllerEditorPalette>();
+          return box ? "tool " + std::to_string(box->GetTool()) : "";
+      }}},
     {"editor help", {[](ScreenKeysTest& t) { t.OverPlay(new CControllerEditorHelp()); }, nullptr}},
     {"editor load",
      {[](ScreenKeysTest& t) {
@@ -412,6 +436,10 @@ TEST_P(ScreenKeysTest, EveryScreenAnswersReturnSpaceEscapeTabAndShiftTab) {
     Frames(2);
     ASSERT_EQ(CController::GetCurrent(), tested);
     ASSERT_EQ(CGuiButtonBase::GetFocusedButton(), nullptr);
+    // What Return presses looks as the focused button does.
+    if (auto* pressed = dynamic_cast<CGuiButton*>(CGuiButtonBase::GetDefaultButton())) {
+        EXPECT_FALSE(pressed->GetRolloverSprite()->IsHidden()) << "the default button looks like one";
+    }
     if (row.shift) PushKey(true, SDLK_LSHIFT, KMOD_LSHIFT);
     TapKey(row.key, row.shift ? KMOD_LSHIFT : KMOD_NONE);
     if (row.shift) PushKey(false, SDLK_LSHIFT);
@@ -439,6 +467,14 @@ const KeyRow kKeys[] = {
     {"level map", SDLK_ESCAPE, "closes"},
     {"level map", SDLK_TAB, "stays, focus moved"},
     {"level map", SDLK_TAB, "stays, focus moved back", true},
+    // The arrows step along the open levels, onto their dots: Left chose the
+    // first (solved) level, Return plays it (its story first), Right goes
+    // back to the second, Up stays on the first.
+    {"level map", SDLK_UP, "stays, focus moved back"},
+    {"level map", SDLK_DOWN, "stays, focus moved back"},
+    {"level map, a level chosen by keys", SDLK_RETURN, "to story: level 0"},
+    {"level map, a level chosen by keys", SDLK_RIGHT, "stays, focus moved back: level 1"},
+    {"level map, a level chosen by keys", SDLK_UP, "stays, focus moved back: level 0"},
     {"map explanation", SDLK_RETURN, "closes"},
     {"map explanation", SDLK_SPACE, "closes"},
     {"map explanation", SDLK_ESCAPE, "closes"},
@@ -493,6 +529,9 @@ const KeyRow kKeys[] = {
     {"settings password", SDLK_TAB, "stays: box 2"},
     {"settings password", SDLK_TAB, "stays, focus moved back: on the buttons", true},
     // Choose the selected player; a player must be chosen, so Escape stays.
+    // The arrows move in the list.
+    {"players", SDLK_UP, "stays, focus moved back"},
+    {"players", SDLK_DOWN, "stays, focus moved back"},
     {"players", SDLK_RETURN, "closes"},
     {"players", SDLK_SPACE, "closes"},
     {"players", SDLK_ESCAPE, "stays"},
@@ -524,7 +563,10 @@ const KeyRow kKeys[] = {
     {"score board name", SDLK_ESCAPE, "closes: cancelled"},
     {"score board name", SDLK_TAB, "stays, focus moved: text 'ann'"},
     {"score board name", SDLK_TAB, "stays, focus moved back: text 'ann'", true},
-    // No button: a key the player has not bound opens the in-game menu.
+    // No button: a key the player has not bound opens the in-game menu; the
+    // arrows walk and climb.
+    {"play screen", SDLK_UP, "stays"},
+    {"play screen", SDLK_DOWN, "stays"},
     {"play screen", SDLK_RETURN, "to in-game menu"},
     {"play screen", SDLK_SPACE, "to in-game menu"},
     {"play screen", SDLK_ESCAPE, "to in-game menu"},
@@ -560,8 +602,12 @@ const KeyRow kKeys[] = {
     {"level manager", SDLK_RETURN, "to play screen"},
     {"level manager", SDLK_SPACE, "to play screen"},
     {"level manager", SDLK_ESCAPE, "closes"},
-    {"level manager", SDLK_TAB, "stays, focus moved"},
-    {"level manager", SDLK_TAB, "stays, focus moved back", true},
+    {"level manager", SDLK_TAB, "stays, focus moved: no More"},
+    {"level manager", SDLK_TAB, "stays, focus moved back: no More", true},
+    {"level manager", SDLK_UP, "stays, focus moved: no More"},
+    {"level manager", SDLK_DOWN, "stays, focus moved: no More"},
+    // Nothing to play: no Play, and no button of the list.
+    {"level manager, no levels", SDLK_RETURN, "stays: no Up, Down, Play, Remove, More"},
     // No button: Return and Space place the tool at the cursor, Escape
     // opens the toolbox.
     {"editor", SDLK_RETURN, "stays: grass placed"},
@@ -569,12 +615,17 @@ const KeyRow kKeys[] = {
     {"editor", SDLK_ESCAPE, "to toolbox"},
     {"editor", SDLK_TAB, "stays"},
     {"editor", SDLK_TAB, "stays", true},
-    // No button: Return and Space take the tool selected, Escape leaves.
+    // No button: Return and Space take the tool selected, Escape leaves;
+    // Tab moves the choice along the codes, the arrows in the grid.
     {"toolbox", SDLK_RETURN, "closes"},
     {"toolbox", SDLK_SPACE, "closes"},
     {"toolbox", SDLK_ESCAPE, "closes"},
-    {"toolbox", SDLK_TAB, "stays"},
-    {"toolbox", SDLK_TAB, "stays", true},
+    {"toolbox", SDLK_TAB, "stays: tool 6"},
+    {"toolbox", SDLK_TAB, "stays: tool 4", true},
+    {"toolbox", SDLK_UP, "stays: tool 5"},
+    {"toolbox", SDLK_DOWN, "stays: tool 11"},
+    {"toolbox", SDLK_LEFT, "stays: tool 4"},
+    {"toolbox", SDLK_RIGHT, "stays: tool 5"},
     {"editor help", SDLK_RETURN, "closes"},
     {"editor help", SDLK_SPACE, "closes"},
     {"editor help", SDLK_ESCAPE, "closes"},
@@ -585,6 +636,8 @@ const KeyRow kKeys[] = {
     {"editor load", SDLK_ESCAPE, "closes: cancelled"},
     {"editor load", SDLK_TAB, "stays, focus moved"},
     {"editor load", SDLK_TAB, "stays, focus moved back", true},
+    {"editor load", SDLK_UP, "stays, focus moved back"},
+    {"editor load", SDLK_DOWN, "stays, focus moved back"},
     {"editor save", SDLK_RETURN, "stays: box 2"},
     {"editor save", SDLK_SPACE, "stays: box 1"},
     {"editor save", SDLK_ESCAPE, "closes"},
@@ -599,7 +652,25 @@ const KeyRow kKeys[] = {
 };
 // clang-format on
 
-INSTANTIATE_TEST_SUITE_P(EveryScreen, ScreenKeysTest, ::testing::ValuesIn(kKeys),
+// The rows above, and the arrows a screen has no row of its own for: Up as
+// its Shift+Tab, Down as its Tab, Left as its Up and Right as its Down.
+std::vector<KeyRow> EveryRow() {
+    std::vector<KeyRow> rows(std::begin(kKeys), std::end(kKeys));
+    auto row = [&rows](const char* screen, SDLKey key, bool shift) -> const char* {
+        for (const KeyRow& r : rows)
+            if (std::string(r.screen) == screen && r.key == key && r.shift == shift) return r.happens;
+        return nullptr;
+    };
+    const SDLKey arrows[] = {SDLK_UP, SDLK_DOWN, SDLK_LEFT, SDLK_RIGHT};
+    const SDLKey like[] = {SDLK_TAB, SDLK_TAB, SDLK_UP, SDLK_DOWN};
+    for (const KeyRow& tab : kKeys)
+        for (int i = 0; i < 4; ++i)
+            if (tab.key == SDLK_TAB && !tab.shift && !row(tab.screen, arrows[i], false))
+                rows.push_back({tab.screen, arrows[i], row(tab.screen, like[i], i == 0)});
+    return rows;
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryScreen, ScreenKeysTest, ::testing::ValuesIn(EveryRow()),
                          [](const ::testing::TestParamInfo<KeyRow>& info) {
                              std::string name;
                              for (const char* c = info.param.screen; *c; ++c)

@@ -222,6 +222,19 @@ void RegisterMap(CArtRegistry& reg) {
             Dot(cr, w, h, DOT_SELECTED, 0.88 + 0.12 * t, false, t);
         });
 
+    // The ring of the dot or star that holds the focus: the gold of the
+    // toolbox's frame, edged dark so that it shows on grass, sand and sea.
+    reg.Add("mapdotfocus.png", 30, 30, [](cairo_t* cr, int w, int h) {
+        auto ring = [&](const Color& color, double width) {
+            EllipsePath(cr, w / 2.0, h / 2.0, 11, 11);
+            SetColor(cr, color);
+            cairo_set_line_width(cr, width);
+            cairo_stroke(cr);
+        };
+        ring(Hex(0x3a2410, 0.85), 4.5);
+        ring(Hex(0xffe25a), 2.5);
+    });
+
     reg.Add("mapdotstarbase.png", 20, 30, [](cairo_t* cr, int w, int h) { MapDotStar(cr, w, h, 1, false, 0); });
     reg.Add("mapdotstarghosted.png", 20, 30, [](cairo_t* cr, int w, int h) { MapDotStar(cr, w, h, 1, true, 0); });
     for (int s = 1; s <= 3; ++s) {
