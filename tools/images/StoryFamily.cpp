@@ -469,7 +469,14 @@ void ChapterPanel(cairo_t* cr, const CArtRegistry* reg, int w, int h, int chapte
         const double ground = Ground(cr, reg, w, h, "sand");
         HeatHaze(cr, w * 0.25, w * 0.8, ground - 8, 60, seed);
         Light(cr, w * 0.5, ground, 120, Hex(0x803008, 0.6));
-        Stand(cr, reg, "powerupheatgun0.png", w * 0.58, ground);
+        // The heat gun as the board draws it, but lying where it fell: its
+        // grip's foot (8 of the drawing's units below its middle) on the
+        // sand, where the board's power-up hovers in its cell.
+        cairo_save(cr);
+        cairo_translate(cr, w * 0.58, ground - 8 * kBoard + 1);
+        cairo_scale(cr, kBoard, kBoard);
+        worldart::DrawPowerIcon(cr, worldart::PowerKind::HeatGun);
+        cairo_restore(cr);
         Stand(cr, reg, "profhotstepright0.png", w * 0.4, ground);
         break;
     }
