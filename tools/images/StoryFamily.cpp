@@ -675,10 +675,11 @@ void StoryPanel(cairo_t* cr, const CArtRegistry* reg, int w, int h, Panel panel,
         }
         break;
     case Panel::Scattered: {
-        // On the beach, the grass and up the volcano's slopes, each resting
-        // wholly on the island.
+        // On the grass, and one up the volcano's face, each resting wholly
+        // on the island or the volcano: none beside the cone over the sky,
+        // none on another.
         SceneArt::IslandScene(cr, w, h, seed, 0.85);
-        const double spots[][2] = {{0.24, 0}, {0.4, 0.5}, {0.52, 0}, {0.74, 0.44}, {0.8, 0}};
+        const double spots[][2] = {{0.22, 0}, {0.38, 0}, {0.54, 0}, {0.64, 0.38}, {0.8, 0}};
         for (int i = 0; i < 5; ++i) {
             const double x = w * spots[i][0];
             const double y = spots[i][1] > 0 ? h * spots[i][1] : OnTheGround(w, h, x, 1.3);
