@@ -153,7 +153,7 @@ TEST_F(MapDialogsTest, StoryPanelsShowWhatTheirPagesTell) {
     enum {
         kNight = 1, kFire = 2, kNoFire = 4, kThingsOnTheGround = 8, kProfessor = 16, kBust = 32, kBots = 64,
         kBotsApart = 128, kSnow = 256, kIce = 512, kBolt = 1024, kHot = 2048, kCrater = 4096,
-        kOnTheIsland = 8192, kTeleports = 16384, kDay = 32768
+        kOnTheIsland = 8192, kTeleports = 16384, kDay = 32768, kGunOnTheGround = 65536
     };
     const struct Row { int story, page; const char* picture; int shows; } rows[] = {
         {0, 0, "story_A1_b.jpg", kNight | kBust},
@@ -169,7 +169,7 @@ TEST_F(MapDialogsTest, StoryPanelsShowWhatTheirPagesTell) {
         {2, 0, nullptr, kNight | kProfessor | kBots | kNoFire},
         {3, 0, nullptr, kProfessor | kBots | kNoFire},
         {4, 0, nullptr, kProfessor | kBots | kNoFire | kTeleports},
-        {5, 0, nullptr, kProfessor | kHot},
+        {5, 0, nullptr, kProfessor | kHot | kGunOnTheGround},
         {6, 0, nullptr, kBust | kSnow},
         {7, 0, nullptr, kNight | kProfessor | kIce | kNoFire},
         {8, 0, nullptr, kDay | kProfessor | kBots},
@@ -211,6 +211,9 @@ TEST_F(MapDialogsTest, StoryPanelsShowWhatTheirPagesTell) {
         bool Snow() const { return Luma() >= 185 && b >= r; }
         bool Teleport() const { return b >= r + 80 && b >= g + 40; }
         bool Ice() const { return b >= 200 && g >= 180 && r <= 225 && b > r + 15; }
+        // A gun's red body and its grey grip.
+        bool GunBody() const { return r >= 150 && r - g >= 80 && r - b >= 80; }
+        bool Grip() const { return std::max({r, g, b}) - std::min({r, g, b}) <= 28 && Luma() >= 60 && Luma() <= 150; }
     };
     const int page = CDraw::CreateScreenSurface("testStoryPage.png");
     SDL_Surface* shown = CDraw::GetSurface(page);
@@ -335,6 +338,25 @@ TEST_F(MapDialogsTest, StoryPanelsShowWhatTheirPagesTell) {
             }
             EXPECT_EQ(bots, 3) << "bots run together";
             EXPECT_GE(edge, 8) << "a bot at the edge";
+        }
+        if (row.shows & kGunOnTheGround) {
+            // A chapter's ground (the board's) starts 34 rows above the
+            // panel's bottom. Under the gun's body (its columns with five or
+            // more red pixels just above the ground) its grip reaches down
+            // to the ground, as a gun lies where it fell: not a board's
+            // power-up hovering in its cell.
+            const int ground = h - 34;
+            int foot = -1, columns = 0;
+            for (int x = 0; x < w; ++x) {
+                int red = 0;
+                for (int y = ground - 30; y < ground; ++y) red += P(x, y).GunBody();
+                if (red < 5) continue;
+                ++columns;
+                for (int y = ground - 30; y <= ground + 3; ++y)
+                    if (P(x, y).Grip()) foot = std::max(foot, y);
+            }
+            EXPECT_GE(columns, 10) << "no gun";
+            EXPECT_GE(foot, ground - 3) << "the gun hovers above the ground";
         }
         int over = 0;
         for (int y = 0; y + 10 < h; ++y)

@@ -4,6 +4,8 @@
 #include <SDL_ttf.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
 #include <map>
 #include <string>
 #include <vector>
@@ -30,7 +32,7 @@ const Box kBoxes[] = {
     {2800, 2825, 700, 40, true},  {1002, 1008, 220, 35, true},   {2100, 2102, 169, 22, true},
     {1800, 1801, 104, 31, true},   {1804, 1804, 584, 36, true},   {3004, 3006, 300, 30, true},
     {2706, 2706, 136, 30, true},  {1200, 1244, 300, 100, false}, {1250, 1294, 300, 100, false},
-    {2200, 2231, 450, 50, true},  {2300, 2379, 350, 120, false}, {1000, 1000, 700, 40, true},
+    {2200, 2239, 450, 50, true},  {2300, 2399, 350, 120, false}, {1000, 1000, 700, 40, true},
     {1300, 1300, 700, 40, true},  {1301, 1301, 300, 40, true},   {2400, 2400, 680, 40, true},
     {2500, 2500, 700, 40, true},  {2700, 2700, 450, 50, true},   {2701, 2701, 350, 150, false},
     {3000, 3000, 196, 60, false}, {3001, 3001, 210, 60, false},  {3002, 3003, 300, 60, false},
@@ -38,6 +40,10 @@ const Box kBoxes[] = {
     {20000, 20001, 686, 40, true}, {20100, 20100, 686, 40, true}, {20101, 20101, 315, 380, false},
     {2600, 2617, 350, 120, false},
 };
+
+// The message boxes' texts: titles from 2200, bodies from 2300, what helps
+// from 2600 on.
+constexpr int kMessagesFrom = 2200, kMessagesTo = 2699;
 
 // Body widths of instruction pages 2..18 (title and subtitle are one line).
 const int kPageBodyWidth[17] = {355, 268, 300, 310, 380, 380, 380, 325, 380, 330, 500, 380, 340, 390, 390, 310, 300};
@@ -149,6 +155,14 @@ TEST(StringTableFit, EveryTextFitsItsBox) {
     ASSERT_EQ(0, TTF_Init());
     for (const Box& b : kBoxes)
         for (int id = b.first; id <= b.last; ++id) CheckFits(table, id, b.w, b.h, b.oneLine);
+    // Every message's title and body, and every advice, lies in a box above:
+    // a new one outside them would be drawn unchecked.
+    for (const auto& [id, entry] : table) {
+        if (id < kMessagesFrom || id > kMessagesTo) continue;
+        EXPECT_TRUE(std::any_of(std::begin(kBoxes), std::end(kBoxes),
+                                [id = id](const Box& b) { return b.first <= id && id <= b.last; }))
+            << "text " << id << " is in no box";
+    }
     for (int k = 0; k <= 16; ++k) {
         const int t = 20110 + 10 * k;
         CheckFits(table, t, 686 - 48, 40, true);

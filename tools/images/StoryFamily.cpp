@@ -469,7 +469,14 @@ void ChapterPanel(cairo_t* cr, const CArtRegistry* reg, int w, int h, int chapte
         const double ground = Ground(cr, reg, w, h, "sand");
         HeatHaze(cr, w * 0.25, w * 0.8, ground - 8, 60, seed);
         Light(cr, w * 0.5, ground, 120, Hex(0x803008, 0.6));
-        Stand(cr, reg, "powerupheatgun0.png", w * 0.58, ground);
+        // The heat gun as the board draws it, but lying where it fell: its
+        // grip's foot (8 of the drawing's units below its middle) on the
+        // sand, where the board's power-up hovers in its cell.
+        cairo_save(cr);
+        cairo_translate(cr, w * 0.58, ground - 8 * kBoard + 1);
+        cairo_scale(cr, kBoard, kBoard);
+        worldart::DrawPowerIcon(cr, worldart::PowerKind::HeatGun);
+        cairo_restore(cr);
         Stand(cr, reg, "profhotstepright0.png", w * 0.4, ground);
         break;
     }
@@ -668,10 +675,11 @@ void StoryPanel(cairo_t* cr, const CArtRegistry* reg, int w, int h, Panel panel,
         }
         break;
     case Panel::Scattered: {
-        // On the beach, the grass and up the volcano's slopes, each resting
-        // wholly on the island.
+        // On the grass, and one up the volcano's face, each resting wholly
+        // on the island or the volcano: none beside the cone over the sky,
+        // none on another.
         SceneArt::IslandScene(cr, w, h, seed, 0.85);
-        const double spots[][2] = {{0.24, 0}, {0.4, 0.5}, {0.52, 0}, {0.74, 0.44}, {0.8, 0}};
+        const double spots[][2] = {{0.22, 0}, {0.38, 0}, {0.54, 0}, {0.64, 0.38}, {0.8, 0}};
         for (int i = 0; i < 5; ++i) {
             const double x = w * spots[i][0];
             const double y = spots[i][1] > 0 ? h * spots[i][1] : OnTheGround(w, h, x, 1.3);
