@@ -233,10 +233,7 @@ void PanelBorder(cairo_t* cr, int w, int h) {
 // times its size in play and darkened by `dusk`.
 void OnCell(cairo_t* cr, const CArtRegistry* reg, const std::string& name, double x, double y, double scale,
             double dusk = 0) {
-    const CArtRegistry::Art* art = reg->Find(name);
-    if (!art) return;
-    const double ox = art->hasOrigin ? art->originX : 14, oy = art->hasOrigin ? art->originY : 5;
-    InDusk(cr, dusk, [&] { reg->Paint(cr, name, x - (ox - 14) * scale, y - (oy - 5) * scale, scale); });
+    InDusk(cr, dusk, [&] { reg->PaintOnCell(cr, name, x, y, scale); });
 }
 
 // A chapter's panel is a scene from its part of the island as its levels
