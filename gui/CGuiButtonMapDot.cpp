@@ -34,10 +34,6 @@ const DotLook kCompleted = {"mapdotregularcompletedbase.png", "mapdotregularcomp
 const DotLook kPlayable = {"mapdotregularincompletebase.png", "mapdotregularincompleterollover.png",
                            "mapdotregularincompleteshrink"};
 
-bool IsOpen(int state) {
-    return state == CGuiButtonMapDot::STATE_COMPLETED || state == CGuiButtonMapDot::STATE_PLAYABLE;
-}
-
 }  // namespace
 
 CGuiButtonMapDot::CGuiButtonMapDot(int x_, int y_, int id_, CController* owner_, int kind_, int state_, int anim_,
@@ -71,7 +67,7 @@ CGuiButtonMapDot::CGuiButtonMapDot(int x_, int y_, int id_, CController* owner_,
         BuildStar();
     }
 
-    if (IsOpen(state))
+    if (IsOpen())
         ringSprite = MakeStill(kRingImage, LAYER_CL_TOP, x, y);
     else
         SetNoKeyFocus(true);
@@ -132,7 +128,7 @@ void CGuiButtonMapDot::BuildDot() {
     baseSprite = MakeStill(look.base, LAYER_CL_BUTTON, x, y);
     shrinkSprite = MakeStrip(look.shrink, 1, 3, LAYER_CL_BUTTON, x, y, false, false);
     growSprite = MakeStrip(look.shrink, 3, 1, LAYER_CL_BUTTON, x, y, false, false);
-    if (!IsOpen(state)) return;
+    if (!IsOpen()) return;
     rolloverSprite = MakeStill(look.rollover, LAYER_CL_BUTTON, x, y);
     pulseSprite = MakeStrip("mapdotregularselectedpulse", 0, 5, LAYER_CL_ROLL, x, y, true, true);
     appearSprite = MakeStrip(look.shrink, 3, 1, LAYER_CL_BUTTON, x, y, false, false);
@@ -140,14 +136,14 @@ void CGuiButtonMapDot::BuildDot() {
 
 void CGuiButtonMapDot::BuildStar() {
     forward = rand() & 1;
-    if (!IsOpen(state)) {
+    if (!IsOpen()) {
         if (anim == ANIM_APPEAR_SELECT) anim = ANIM_APPEAR;
         if (anim == ANIM_SELECTED || anim == ANIM_ROLLOVER) anim = ANIM_IDLE;
     }
     if (anim == ANIM_POP) anim = ANIM_IDLE;
     baseSprite = MakeStrip("star_base", 0, 59, LAYER_CL_TEXT, x - 1, y - 28, true, false);
     growSprite = MakeStrip("star_appear", 0, 13, LAYER_CL_TEXT, x - 1, y - 28, false, false);
-    if (IsOpen(state)) {
+    if (IsOpen()) {
         rolloverSprite = MakeStrip("star_pulse", 0, 59, LAYER_CL_TEXT, x - 5, y - 28, true, false);
         pulseSprite = MakeStrip("star_pulse", 0, 59, LAYER_CL_TEXT, x - 5, y - 28, true, false);
         appearSprite = MakeStrip("star_appear", 0, 13, LAYER_CL_TEXT, x - 1, y - 28, false, false);

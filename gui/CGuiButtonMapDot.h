@@ -62,6 +62,8 @@ public:
     // Inspection (tests).
     int GetKind() const { return kind; }
     int GetState() const { return state; }
+    // A completed or playable level's dot: it can be chosen and played.
+    bool IsOpen() const { return state == STATE_COMPLETED || state == STATE_PLAYABLE; }
     int GetAnim() const { return anim; }
     CSprite* GetCurrentSprite() const { return current; }
     CSprite* GetBaseSprite() const { return baseSprite.get(); }

@@ -477,8 +477,7 @@ void CControllerMap::StepSelection(bool down, bool page, bool toEnd, bool) {
     int chosen = currentLevel;
     int steps = toEnd ? dotCounter : page ? kTrackPage : 1;
     for (int n = chosen + (down ? 1 : -1); steps > 0 && n >= 0 && n < dotCounter; n += down ? 1 : -1) {
-        const int state = dots[n]->GetState();
-        if (state != CGuiButtonMapDot::STATE_COMPLETED && state != CGuiButtonMapDot::STATE_PLAYABLE) continue;
+        if (!dots[n]->IsOpen()) continue;
         chosen = n;
         --steps;
     }

@@ -99,6 +99,14 @@ private:
     std::unique_ptr<CSprite> note = std::make_unique<CSprite>(LAYER_CL5, 0, false);
 };
 
+// Runs request with the wait note (and the hourglass over it) on screen;
+// its result.
+template <typename Request>
+auto WhileWaiting(Request request) {
+    const CWaitNote note;
+    return request();
+}
+
 // Rows of a board on the page (page coordinates).
 const int kRowX = 242;
 const int kRowTop = 180;
@@ -555,43 +563,36 @@ bool CControllerScoreboard::UploadAndDownloadLevel() {
 bool CControllerScoreboard::IsWaitNoteShown() { return g_waitNoteShown; }
 
 void CControllerScoreboard::DownloadLevel() {
-    ShowHourglass(true);
     failureBody = 0;
-    bool downloaded;
-    {
-        const CWaitNote note;
-        downloaded = UploadAndDownloadLevel();
-    }
-    if (downloaded) BuildPage();
+    if (WhileWaiting([this] { return UploadAndDownloadLevel(); })) BuildPage();
     if (failureBody) OpenMessage(kTextServerTitle);
 }
 
 void CControllerScoreboard::DownloadAllSets() {
-    ShowHourglass(true);
     failureBody = 0;
-    std::unique_ptr<CWaitNote> note = std::make_unique<CWaitNote>();
     CProfile* p = GetProfile();
     const std::string user = ScoreboardUser(p);
-    bool allGood = true;
-    // A refusal of one set's request does not stop the others; no answer
-    // does.
-    bool reached = true;
-    for (int s = 0; s < CLevelSet::kSetCount && reached; ++s) {
-        if (!user.empty() && p->IsSetCompleted(s)) {
-            const int total = p->GetSetSteps(s);
-            DebugLog(DBG_SCOREBOARD, "Uploading current overall score for '%s':  %i (S=%i)\n", user.c_str(), total, s);
-            if (!RequestScoreUpload(user, s, kOverallScoreLevel, total, CProfileBase::GetCheaterStatus()) &&
-                !NoteFailure()) {
-                allGood = false;
-                break;
+    const bool allGood = WhileWaiting([&] {
+        bool good = true;
+        // A refusal of one set's request does not stop the others; no answer
+        // does.
+        bool reached = true;
+        for (int s = 0; s < CLevelSet::kSetCount && reached; ++s) {
+            if (!user.empty() && p->IsSetCompleted(s)) {
+                const int total = p->GetSetSteps(s);
+                DebugLog(DBG_SCOREBOARD, "Uploading current overall score for '%s':  %i (S=%i)\n", user.c_str(),
+                         total, s);
+                if (!RequestScoreUpload(user, s, kOverallScoreLevel, total, CProfileBase::GetCheaterStatus()) &&
+                    !NoteFailure())
+                    return false;
             }
+            const bool ok = RequestScoreDownload(user, s, kOverallScoreLevel);
+            if (!ok) reached = NoteFailure();
+            good = good && ok;
+            DebugLog(DBG_SCOREBOARD, "Downloading scores for '%s' (S=%i)  Result=%i\n", user.c_str(), s, good ? 1 : 0);
         }
-        const bool ok = RequestScoreDownload(user, s, kOverallScoreLevel);
-        if (!ok) reached = NoteFailure();
-        allGood = allGood && ok;
-        DebugLog(DBG_SCOREBOARD, "Downloading scores for '%s' (S=%i)  Result=%i\n", user.c_str(), s, allGood ? 1 : 0);
-    }
-    note.reset();
+        return good;
+    });
     if (allGood) BuildPage();
     if (failureBody) OpenMessage(kTextServerTitle);
 }
@@ -606,14 +607,8 @@ void CControllerScoreboard::Submit() {
         OpenNameDialog(pendingName.empty() ? p->GetProfileName(-1) : pendingName, pendingMark);
         return;
     }
-    ShowHourglass(true);
     failureBody = 0;
-    bool downloaded;
-    {
-        const CWaitNote note;
-        downloaded = UploadAndDownloadLevel();
-    }
-    if (downloaded) {
+    if (WhileWaiting([this] { return UploadAndDownloadLevel(); })) {
         // The solved level's board, with the buttons of the solved page.
         type = SCOREBOARD_LEVEL_SOLVED;
         BuildPage();
@@ -622,12 +617,8 @@ void CControllerScoreboard::Submit() {
 }
 
 void CControllerScoreboard::Register(const char* name) {
-    ShowHourglass(true);
     failureBody = 0;
-    {
-        const CWaitNote note;
-        RequestNewUser(name);
-    }
+    WhileWaiting([name] { RequestNewUser(name); });
     const int code = GetScoreError();
     if (code == kScoreErrorNone) {
         DebugLog(DBG_DEBUG, "NEWUSER:  Added %s\n", name);

@@ -43,9 +43,10 @@ bool CArtRegistry::Paint(cairo_t* cr, const std::string& name, double x, double 
     return true;
 }
 
-bool CArtRegistry::PaintOnCell(cairo_t* cr, const std::string& name, double cellLeft, double cellTop) const {
+bool CArtRegistry::PaintOnCell(cairo_t* cr, const std::string& name, double cellLeft, double cellTop,
+                               double scale) const {
     const Art* art = Find(name);
     // A world picture's cell corner lies at (ox - 14, oy - 5) inside it.
     const double ox = art && art->hasOrigin ? art->originX : 14, oy = art && art->hasOrigin ? art->originY : 5;
-    return Paint(cr, name, cellLeft + 14 - ox, cellTop + 5 - oy);
+    return Paint(cr, name, cellLeft - (ox - 14) * scale, cellTop - (oy - 5) * scale, scale);
 }

@@ -35,7 +35,8 @@ public:
     // its origin as in play. False when the name is not registered. A scale
     // draws the picture at that size (its drawing, not its pixels, scaled).
     bool Paint(cairo_t* cr, const std::string& name, double x, double y, double scale = 1.0) const;
-    bool PaintOnCell(cairo_t* cr, const std::string& name, double cellLeft, double cellTop) const;
+    bool PaintOnCell(cairo_t* cr, const std::string& name, double cellLeft, double cellTop,
+                     double scale = 1.0) const;
     const std::map<std::string, Art>& All() const { return arts_; }
     int Duplicates() const { return duplicates_; }
 

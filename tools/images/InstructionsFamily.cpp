@@ -249,10 +249,10 @@ void AddFloating(CArtRegistry& reg, const std::string& name, const std::string& 
 }
 
 // A ladder in the column of cells at `left`, from the ledge whose top is
-// `top` down to the floor whose top is `floor`, as levels build them: its
-// platform at the top is the picture for the side its ledge is on.
-std::vector<Piece> Ladder(int left, int top, int floor, const char* platform) {
-    std::vector<Piece> rungs = {{"laddertop.tga", left, top}, {platform, left, top}};
+// `top` down to the floor whose top is `floor`, as levels build them: every
+// scene's ledge lies on its left, and its platform's plank reaches that side.
+std::vector<Piece> Ladder(int left, int top, int floor) {
+    std::vector<Piece> rungs = {{"laddertop.tga", left, top}, {"ladderplatformleft.tga", left, top}};
     for (int y = top + 24; y < floor - 24; y += 24) rungs.push_back({"laddermiddle.tga", left, y});
     rungs.push_back({"ladderbottom.tga", left, floor - 24});
     return rungs;
@@ -289,7 +289,7 @@ std::vector<Scene> Scenes() {
     // glow on; more crates wait on a ledge and on the floor.
     scenes.push_back({"picture_crates.tga", 106, 158, 600, 500, [](cairo_t* cr) { FallMarks(cr, 156, 370); },
                    Join({{"grass19.png", 128, 466}, {"cratestill0.tga", 144, 378}},
-                        Join(Ladder(240, 298, 466, "ladderplatformleft.tga"), {{"metalcrateheated.png", 380, 442},
+                        Join(Ladder(240, 298, 466), {{"metalcrateheated.png", 380, 442},
                                                      {"metalcratecooling2.png", 404, 442},
                                                      {"metalcrateheated.png", 404, 418},
                                                      {"cratestill0.tga", 428, 442},
@@ -314,7 +314,7 @@ std::vector<Scene> Scenes() {
     // magnet holds a metal barrel right in front of its face and another
     // holds a bot; a magnet holds a gate.
     scenes.push_back({"picture_magnets.tga", 75, 129, 620, 500, nullptr,
-                   Join(Join({{"sand18.png", 120, 450}}, Ladder(192, 330, 450, "ladderplatformleft.tga")),
+                   Join(Join({{"sand18.png", 120, 450}}, Ladder(192, 330, 450)),
                         {{"magnetrightstill0.tga", 240, 426},
                          {"metalbarrel0.png", 264, 426},
                          {"magnetrightstill0.tga", 456, 426},
@@ -411,7 +411,7 @@ std::vector<Scene> Scenes() {
     // beside it alight and cools; a frost shot bursts on the bot it has just
     // frozen.
     scenes.push_back({"instructions_heatgun.png", 480, 148, 652, 500, nullptr,
-                   Join(Ladder(616, 250, 470, "ladderplatformleft.tga"), {{"grass5.png", 496, 250},
+                   Join(Ladder(616, 250, 470), {{"grass5.png", 496, 250},
                                                 {"ice1.png", 496, 226},
                                                 {"heatgunimpact0.png", 496, 226},
                                                 {"icemeltingsteam0.png", 496, 226},
@@ -430,7 +430,7 @@ std::vector<Scene> Scenes() {
                    [](cairo_t* cr) {
                        Rings(cr, 557, 250, 16, 12, 3, Hex(0x5ab0ff, 0.8));
                    },
-                   Join(Ladder(608, 290, 470, "ladderplatformleft.tga"), {{"grass4.png", 512, 290},
+                   Join(Ladder(608, 290, 470), {{"grass4.png", 512, 290},
                                                 {"profemp5.tga", 536, 266},
                                                 {"botstunnedleft1.png", 584, 266},
                                                 {"grass5.png", 512, 470},

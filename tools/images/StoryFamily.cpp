@@ -233,10 +233,7 @@ void PanelBorder(cairo_t* cr, int w, int h) {
 // times its size in play and darkened by `dusk`.
 void OnCell(cairo_t* cr, const CArtRegistry* reg, const std::string& name, double x, double y, double scale,
             double dusk = 0) {
-    const CArtRegistry::Art* art = reg->Find(name);
-    if (!art) return;
-    const double ox = art->hasOrigin ? art->originX : 14, oy = art->hasOrigin ? art->originY : 5;
-    InDusk(cr, dusk, [&] { reg->Paint(cr, name, x - (ox - 14) * scale, y - (oy - 5) * scale, scale); });
+    InDusk(cr, dusk, [&] { reg->PaintOnCell(cr, name, x, y, scale); });
 }
 
 // A chapter's panel is a scene from its part of the island as its levels
@@ -272,9 +269,9 @@ void Stand(cairo_t* cr, const CArtRegistry* reg, const std::string& name, double
 }
 
 // A bot standing with its feet at (x, ground), facing right or left, its lamp
-// eye as given.
+// eye as given, and where `glow` is given, the glow of that eye lit, as far.
 void Bot(cairo_t* cr, double x, double ground, double scale, bool right, worldart::BotEye eye, double dusk = 0,
-         double sparks = 0) {
+         double sparks = 0, double glow = 0) {
     worldart::BotPose pose;
     pose.eye = eye;
     pose.sparks = sparks;
@@ -283,11 +280,7 @@ void Bot(cairo_t* cr, double x, double ground, double scale, bool right, worldar
     cairo_scale(cr, right ? scale : -scale, scale);
     InDusk(cr, dusk, [&] { worldart::DrawBot(cr, pose); });
     cairo_restore(cr);
-}
-
-// The glow of a lit lamp eye of a bot standing at (x, ground).
-void BotEyeGlow(cairo_t* cr, double x, double ground, double scale, bool right, double radius) {
-    Light(cr, x + (right ? 4.5 : -4.5) * scale, ground - 17.5 * scale, radius, Hex(0xffe25a, 0.9));
+    if (glow > 0) Light(cr, x + (right ? 4.5 : -4.5) * scale, ground - 17.5 * scale, glow, Hex(0xffe25a, 0.9));
 }
 
 // Three bots waiting in the dark, their lamp eyes alight: side by side on a
@@ -301,8 +294,7 @@ void BotsInTheDark(cairo_t* cr, int w, int h) {
         const bool right = i % 2 == 0;
         const double x = row ? w * (0.25 + 0.25 * i) : w * (right ? 0.45 : 0.55);
         const double feet = row ? h * 0.72 : h * (0.31 + 0.28 * i);
-        Bot(cr, x, feet, scale, right, worldart::BotEye::Bright, 0.5);
-        BotEyeGlow(cr, x, feet, scale, right, 7 * scale);
+        Bot(cr, x, feet, scale, right, worldart::BotEye::Bright, 0.5, 0, 7 * scale);
     }
 }
 
@@ -355,8 +347,7 @@ void LabHouse(cairo_t* cr, double x, double ground, double width, double wall) {
         cairo_clip(cr);
         VerticalGradient(cr, wx, wy, ww, wh, Hex(0x5a3018), Hex(0xe08a30));
         const double scale = wh / 24;
-        Bot(cr, wx + ww * 0.5, wy + wh + 6 * scale, scale, i == 0, worldart::BotEye::Bright);
-        BotEyeGlow(cr, wx + ww * 0.5, wy + wh + 6 * scale, scale, i == 0, 5 * scale);
+        Bot(cr, wx + ww * 0.5, wy + wh + 6 * scale, scale, i == 0, worldart::BotEye::Bright, 0, 0, 5 * scale);
         cairo_restore(cr);
         OutlinedRoundedRect(cr, wx - 2, wy - 2, ww + 4, wh + 4, 2, Hex(0, 0), 2.5);
         Line(cr, wx + ww / 2, wy, wx + ww / 2, wy + wh * 0.35, Hex(0x5a4a3a), 2);
@@ -425,8 +416,7 @@ void ChapterPanel(cairo_t* cr, const CArtRegistry* reg, int w, int h, int chapte
         Stand(cr, reg, "profstandright0.tga", w * 0.45 - kCell * 1.6, ground);
         for (int i = 0; i < 2; ++i) {
             const double x = w * (0.72 + 0.13 * i);
-            Bot(cr, x, ground, kBoard, false, i ? worldart::BotEye::Normal : worldart::BotEye::Bright, 0, 0.8);
-            BotEyeGlow(cr, x, ground, kBoard, false, 10);
+            Bot(cr, x, ground, kBoard, false, i ? worldart::BotEye::Normal : worldart::BotEye::Bright, 0, 0.8, 10);
         }
         break;
     }
