@@ -132,8 +132,7 @@ TEST_F(DamageNoticeTest, AfterTheIntroTheMenuTellsOfEveryDamagedFileOnce) {
             expected.push_back({CControllerMain::kDamagedProgressNoNameBody, "Erin", Shown(file + ".damaged"),
                                 CControllerMain::kDamagedTitle, kAdviceMoveCopies});
         } else if (damage == PROGRESS_NO_ROOM) {
-            // The copy cannot be written (a folder in its temporary file's
-            // place): that folder is to be moved away.
+            // A folder in the copy's temporary file's place: it is to be moved.
             ASSERT_EQ(mkdir((file + ".damaged.tmp").c_str(), 0755), 0);
             expected.push_back({CControllerMain::kDamagedProgressNoCopyBody, "Erin", strerror(EISDIR),
                                 CControllerMain::kDamagedTitle, kAdviceMoveFolder});
@@ -313,13 +312,9 @@ TEST_F(DamageNoticeTest, EveryReasonASaveFailsForIsToldWithWhatHelps) {
                                             {DamageKind::LIST_AWAY, EACCES, M::kListAwayBody},
                                             {DamageKind::UNREACHABLE, ENOTDIR, kUnreachableBody},
                                             {DamageKind::FOLDER_AWAY, ELOOP, M::kFolderAwayBody}}) {
-        DamageNotice notice;
-        notice.kind = kind;
-        notice.error = error;
-        notice.why = strerror(error);
-        const ProgressMessage m = M::DamageMessage(notice);
+        const ProgressMessage m = M::DamageMessage({kind, "", "", false, "", strerror(error), error});
         EXPECT_EQ(std::make_pair(m.body, m.advice), std::make_pair(body, AdviceFor(error))) << body;
-        EXPECT_NE((m.text + m.text2).find(notice.why), std::string::npos) << body;
+        EXPECT_NE((m.text + m.text2).find(strerror(error)), std::string::npos) << body;
     }
 
     // Every body with an advice ("%3"), a name for a "%1" before a "%2",
@@ -339,20 +334,19 @@ TEST_F(DamageNoticeTest, EveryReasonASaveFailsForIsToldWithWhatHelps) {
         const std::string text = FontGetEntry(body).text.Narrow();
         if (text.find("%3") == std::string::npos) continue;
         const bool named = text.find("%2") != std::string::npos;
-        FontFitRequest request(body, FontFit::kLines, named ? "Erin" : away.c_str(), CControllerMessage::kTextWidth,
-                               120);
-        request.typed2 = away.c_str();
-        request.typed3 = advice.c_str();
-        EXPECT_TRUE(FontFitTyped(request).whole) << body;
+        FontFitRequest fit(body, FontFit::kLines, named ? "Erin" : away.c_str(), CControllerMessage::kTextWidth, 120);
+        fit.typed2 = away.c_str();
+        fit.typed3 = advice.c_str();
+        EXPECT_TRUE(FontFitTyped(fit).whole) << body;
         ++bodies;
     }
     EXPECT_EQ(bodies, 19);
 }
 
-// A file in a data folder outside the home folder is told by its whole
-// path, and then what helps: each of its 150 characters stands inside the
-// body's 450 x 120 box, a folder name wider than a line broken between its
-// letters, the body set smaller until all of its lines fit.
+// A copy kept in a data folder outside the home folder is told by its whole
+// path: each of its 150 characters stands inside the body's 450 x 120 box,
+// a folder name wider than a line broken between its letters, the body set
+// smaller until all of its lines fit, and what helps with them.
 TEST_F(DamageNoticeTest, ALongPathShowsWholeInsideTheNoticeBox) {
     const std::string tail = "/Vormak Games/ZORV Data/PROFILE1v3.DAT.damaged";
     std::string path = "/media/backup/family-games-shared-between-all-our-computers-at-home";
