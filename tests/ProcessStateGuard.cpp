@@ -1,9 +1,8 @@
-// Linked into every test program of the game: each test must leave the
-// process as it found it (the working folder, the home and XDG variables,
-// the folders the game worked out from them), so that a test passes in any
-// order, run alone or in its whole program. A test that leaves any of them
-// changed fails, showing what it left; a program-wide start-up made during
-// the test (NoteProgramWideSetUp) becomes what the next tests find.
+// Linked into every test program: a test that does not leave the process as
+// it found it (the working folder, the home and XDG variables, the game's
+// folders worked out from them) fails, so that each passes in any order,
+// alone or in its whole program. A program-wide start-up made during a test
+// (NoteProgramWideSetUp) becomes what the next tests find.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -31,9 +30,6 @@ class ProcessStateGuard : public ::testing::EmptyTestEventListener {
     std::string before_;
 };
 
-const bool g_installed = [] {
-    ::testing::UnitTest::GetInstance()->listeners().Append(new ProcessStateGuard);
-    return true;
-}();
+const bool g_installed = (::testing::UnitTest::GetInstance()->listeners().Append(new ProcessStateGuard), true);
 
 }  // namespace

@@ -294,13 +294,12 @@ TEST_F(DamageNoticeTest, EveryReasonASaveFailsForIsToldWithWhatHelps) {
           Row{SaveProblem::UNREACHABLE, ENOENT, kListNotSavedAwayBody, with(file, ENOENT), kAdviceBringBack, true},
           Row{SaveProblem::FOLDER_NOT_OURS, ESTALE, kNotSavedFolderReplacedBody, dir, kAdvicePutFolderBack},
           Row{SaveProblem::FOLDER_AWAY, ENOTDIR, kNotSavedFolderAwayBody, with(dir, ENOTDIR), kAdviceMoveFile}}) {
-        const SaveFailure failure{row.problem, file, dir, row.error, row.list};
-        const ProgressMessage m = SaveFailureMessage(failure);
+        const ProgressMessage m = SaveFailureMessage(SaveFailure{row.problem, file, dir, row.error, row.list});
         EXPECT_EQ(std::make_tuple(m.title, m.body, m.text, m.advice),
                   std::make_tuple(row.list ? kListNotSavedTitle : kSaveFailureTitle, row.body, row.text, row.advice));
         // A switch of player refused tells the same reason and advice; a
         // list away is the list's, never the player's file.
-        const ProgressMessage refused = SwitchRefusedMessage(failure, "Erin");
+        const auto refused = SwitchRefusedMessage(SaveFailure{row.problem, file, dir, row.error, row.list}, "Erin");
         EXPECT_EQ(refused.advice, row.advice) << row.body;
         const bool folderOrList = row.list || row.problem == SaveProblem::FOLDER_NOT_OURS ||
                                   row.problem == SaveProblem::FOLDER_AWAY;
