@@ -255,12 +255,11 @@ TEST_F(DamageNoticeTest, ChoosingAPlayerWhoseFileIsDamagedIsToldBackOnTheMenu) {
 }
 
 // Each reason a file of the player's cannot be written, copied, removed or
-// reached is told with the system's words and what helps, by one rule from
-// the reason to its advice: every errno a write, a removal or a look at a
-// file gives, and the game's own reasons. Every message that gives a reason
-// gives its advice, however the same problem came about; and every body
-// that takes an advice shows, with a 110-character path, the longest
-// system's words and the longest advice, whole in its box.
+// reached is told with the system's words and what helps, one advice per
+// reason: every errno a write, a removal or a look at a file gives, and the
+// game's own reasons; the same advice however the problem came about. Every
+// body that takes an advice shows whole in its box with a 110-character
+// path, the longest system's words and the longest advice.
 TEST_F(DamageNoticeTest, EveryReasonASaveFailsForIsToldWithWhatHelps) {
     const std::pair<int, std::vector<int>> rules[] = {
         {kAdviceFreeRoom, {ENOSPC}}, {kAdviceFreeShare, {EDQUOT}}, {kAdviceAllowWriting, {EACCES, EPERM}},
