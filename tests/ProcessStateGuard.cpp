@@ -1,30 +1,23 @@
-// Linked into every test program of the game: each test must leave the
-// process as it found it (the working folder, the home and XDG variables,
-// the folders the game worked out from them), so that a test passes in any
-// order, run alone or in its whole program. A test that leaves any of them
-// changed fails, naming what it left; a program-wide start-up made during
-// the test (NoteProgramWideSetUp) becomes what the next tests find.
+// Linked into every test program: a test that does not leave the process as
+// it found it (the working folder, the home and XDG variables, the game's
+// folders worked out from them) fails, so that each passes in any order,
+// alone or in its whole program. A program-wide start-up made during a test
+// (NoteProgramWideSetUp) becomes what the next tests find.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <string>
-#include <vector>
 
 #include "engine/Utilities.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
 
-std::vector<std::pair<std::string, std::string>> ProcessState() {
-    std::vector<std::pair<std::string, std::string>> state = {
-        {"working folder", CurrentDir()},
-        {"profile folder", GetProfileDir()},
-        {"levels folder", GetLevelsDir()},
-    };
-    for (const char* name : {"HOME", "XDG_DATA_HOME", "XDG_DOCUMENTS_DIR", "XDG_CONFIG_HOME", "XDG_PICTURES_DIR"}) {
-        const char* value = getenv(name);
-        state.emplace_back(name, value ? std::string("'") + value + "'" : "unset");
-    }
+std::string ProcessState() {
+    std::string state = "working folder '" + CurrentDir() + "', profile folder '" + GetProfileDir() +
+                        "', levels folder '" + GetLevelsDir() + "'";
+    for (const char* name : {"HOME", "XDG_DATA_HOME", "XDG_DOCUMENTS_DIR", "XDG_CONFIG_HOME", "XDG_PICTURES_DIR"})
+        state += std::string(", ") + name + (getenv(name) ? " '" + std::string(getenv(name)) + "'" : " unset");
     return state;
 }
 
@@ -32,16 +25,11 @@ class ProcessStateGuard : public ::testing::EmptyTestEventListener {
     void OnTestStart(const ::testing::TestInfo&) override { before_ = ProcessState(); }
     void OnTestEnd(const ::testing::TestInfo&) override {
         if (TakeProgramWideSetUp()) return;
-        const auto after = ProcessState();
-        for (size_t i = 0; i < after.size(); ++i)
-            EXPECT_EQ(after[i].second, before_[i].second) << "the test left the " << after[i].first << " changed";
+        EXPECT_EQ(ProcessState(), before_) << "the test left the process changed";
     }
-    std::vector<std::pair<std::string, std::string>> before_;
+    std::string before_;
 };
 
-const bool g_installed = [] {
-    ::testing::UnitTest::GetInstance()->listeners().Append(new ProcessStateGuard);
-    return true;
-}();
+const bool g_installed = (::testing::UnitTest::GetInstance()->listeners().Append(new ProcessStateGuard), true);
 
 }  // namespace

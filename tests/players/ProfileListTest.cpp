@@ -693,21 +693,19 @@ TEST_F(ProfileListTest, AListThatCannotBeReachedNowIsLeftAsItIsAndIsBackWithItsF
     };
     std::mt19937 random(7);
     for (int run = 0; run < 30; ++run) {
-        std::map<int, std::string> model = {{0, "Ann/ann_b"}, {1, "Bob"}, {2, "Cy"}};
+        std::map<int, std::string> names = {{0, "Ann"}, {1, "Bob"}, {2, "Cy"}}, boards = {{0, "/ann_b"}};
         std::string script, password, saved;
         for (int step = 0, next = 3, op; step < 8; ++step) {
-            const auto it = std::next(model.begin(), static_cast<long>(random() % model.size()));
+            const auto it = std::next(names.begin(), static_cast<long>(random() % names.size()));
             const std::string n = std::to_string(it->first), name = "R" + std::to_string(step);
-            const std::string board = it->second.substr(std::min(it->second.find('/'), it->second.size()));
-            if ((op = random() % 6) == 0) script += " +" + name, model[next++] = name;
-            if (op == 1) script += " " + n + "=" + name, it->second = name + board;
-            if (op == 2)
-                script += " " + n + "@b" + name, it->second = it->second.substr(0, it->second.find('/')) + "/b" + name;
+            if ((op = random() % 6) == 0) script += " +" + name, names[next++] = name;
+            if (op == 1) script += " " + n + "=" + name, it->second = name;
+            if (op == 2) script += " " + n + "@b" + name, boards[it->first] = "/b" + name;
             if (op == 3) script += " *" + name, password = name;
             if (op == 4 && script.find('|') == std::string::npos) script += " |";
-            if (op == 5 && model.size() > 1) script += " -" + n, model.erase(it);
+            if (op == 5 && names.size() > 1) script += " -" + n, boards.erase(it->first), names.erase(it);
         }
-        for (const auto& entry : model) saved += std::to_string(entry.first) + ":" + entry.second + " ";
+        for (const auto& [n, name] : names) saved += std::to_string(n) + ":" + name + boards[n] + " ";
         rows.push_back({script, saved + "pw=" + password});
     }
     for (const auto& row : rows) {

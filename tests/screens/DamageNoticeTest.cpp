@@ -132,8 +132,7 @@ TEST_F(DamageNoticeTest, AfterTheIntroTheMenuTellsOfEveryDamagedFileOnce) {
             expected.push_back({CControllerMain::kDamagedProgressNoNameBody, "Erin", Shown(file + ".damaged"),
                                 CControllerMain::kDamagedTitle, kAdviceMoveCopies});
         } else if (damage == PROGRESS_NO_ROOM) {
-            // The copy cannot be written (a folder in its temporary file's
-            // place): that folder is to be moved away.
+            // A folder in the copy's temporary file's place: it is to be moved.
             ASSERT_EQ(mkdir((file + ".damaged.tmp").c_str(), 0755), 0);
             expected.push_back({CControllerMain::kDamagedProgressNoCopyBody, "Erin", strerror(EISDIR),
                                 CControllerMain::kDamagedTitle, kAdviceMoveFolder});
@@ -256,12 +255,11 @@ TEST_F(DamageNoticeTest, ChoosingAPlayerWhoseFileIsDamagedIsToldBackOnTheMenu) {
 }
 
 // Each reason a file of the player's cannot be written, copied, removed or
-// reached is told with the system's words and what helps, by one rule from
-// the reason to its advice: every errno a write, a removal or a look at a
-// file gives, and the game's own reasons. Every message that gives a reason
-// gives its advice, however the same problem came about; and every body
-// that takes an advice shows, with a 110-character path, the longest
-// system's words and the longest advice, whole in its box.
+// reached is told with the system's words and what helps, one advice per
+// reason: every errno a write, a removal or a look at a file gives, and the
+// game's own reasons; the same advice however the problem came about. Every
+// body that takes an advice shows whole in its box with a 110-character
+// path, the longest system's words and the longest advice.
 TEST_F(DamageNoticeTest, EveryReasonASaveFailsForIsToldWithWhatHelps) {
     const std::pair<int, std::vector<int>> rules[] = {
         {kAdviceFreeRoom, {ENOSPC}}, {kAdviceFreeShare, {EDQUOT}}, {kAdviceAllowWriting, {EACCES, EPERM}},
@@ -295,13 +293,12 @@ TEST_F(DamageNoticeTest, EveryReasonASaveFailsForIsToldWithWhatHelps) {
           Row{SaveProblem::UNREACHABLE, ENOENT, kListNotSavedAwayBody, with(file, ENOENT), kAdviceBringBack, true},
           Row{SaveProblem::FOLDER_NOT_OURS, ESTALE, kNotSavedFolderReplacedBody, dir, kAdvicePutFolderBack},
           Row{SaveProblem::FOLDER_AWAY, ENOTDIR, kNotSavedFolderAwayBody, with(dir, ENOTDIR), kAdviceMoveFile}}) {
-        const SaveFailure failure{row.problem, file, dir, row.error, row.list};
-        const ProgressMessage m = SaveFailureMessage(failure);
+        const ProgressMessage m = SaveFailureMessage(SaveFailure{row.problem, file, dir, row.error, row.list});
         EXPECT_EQ(std::make_tuple(m.title, m.body, m.text, m.advice),
                   std::make_tuple(row.list ? kListNotSavedTitle : kSaveFailureTitle, row.body, row.text, row.advice));
         // A switch of player refused tells the same reason and advice; a
         // list away is the list's, never the player's file.
-        const ProgressMessage refused = SwitchRefusedMessage(failure, "Erin");
+        const auto refused = SwitchRefusedMessage(SaveFailure{row.problem, file, dir, row.error, row.list}, "Erin");
         EXPECT_EQ(refused.advice, row.advice) << row.body;
         const bool folderOrList = row.list || row.problem == SaveProblem::FOLDER_NOT_OURS ||
                                   row.problem == SaveProblem::FOLDER_AWAY;
@@ -313,13 +310,9 @@ TEST_F(DamageNoticeTest, EveryReasonASaveFailsForIsToldWithWhatHelps) {
                                             {DamageKind::LIST_AWAY, EACCES, M::kListAwayBody},
                                             {DamageKind::UNREACHABLE, ENOTDIR, kUnreachableBody},
                                             {DamageKind::FOLDER_AWAY, ELOOP, M::kFolderAwayBody}}) {
-        DamageNotice notice;
-        notice.kind = kind;
-        notice.error = error;
-        notice.why = strerror(error);
-        const ProgressMessage m = M::DamageMessage(notice);
+        const ProgressMessage m = M::DamageMessage({kind, "", "", false, "", strerror(error), error});
         EXPECT_EQ(std::make_pair(m.body, m.advice), std::make_pair(body, AdviceFor(error))) << body;
-        EXPECT_NE((m.text + m.text2).find(notice.why), std::string::npos) << body;
+        EXPECT_NE((m.text + m.text2).find(strerror(error)), std::string::npos) << body;
     }
 
     // Every body with an advice ("%3"), a name for a "%1" before a "%2",
@@ -339,20 +332,19 @@ TEST_F(DamageNoticeTest, EveryReasonASaveFailsForIsToldWithWhatHelps) {
         const std::string text = FontGetEntry(body).text.Narrow();
         if (text.find("%3") == std::string::npos) continue;
         const bool named = text.find("%2") != std::string::npos;
-        FontFitRequest request(body, FontFit::kLines, named ? "Erin" : away.c_str(), CControllerMessage::kTextWidth,
-                               120);
-        request.typed2 = away.c_str();
-        request.typed3 = advice.c_str();
-        EXPECT_TRUE(FontFitTyped(request).whole) << body;
+        FontFitRequest fit(body, FontFit::kLines, named ? "Erin" : away.c_str(), CControllerMessage::kTextWidth, 120);
+        fit.typed2 = away.c_str();
+        fit.typed3 = advice.c_str();
+        EXPECT_TRUE(FontFitTyped(fit).whole) << body;
         ++bodies;
     }
     EXPECT_EQ(bodies, 19);
 }
 
-// A file in a data folder outside the home folder is told by its whole
-// path, and then what helps: each of its 150 characters stands inside the
-// body's 450 x 120 box, a folder name wider than a line broken between its
-// letters, the body set smaller until all of its lines fit.
+// A copy kept in a data folder outside the home folder is told by its whole
+// path: each of its 150 characters stands inside the body's 450 x 120 box,
+// a folder name wider than a line broken between its letters, the body set
+// smaller until all of its lines fit, and what helps with them.
 TEST_F(DamageNoticeTest, ALongPathShowsWholeInsideTheNoticeBox) {
     const std::string tail = "/Vormak Games/ZORV Data/PROFILE1v3.DAT.damaged";
     std::string path = "/media/backup/family-games-shared-between-all-our-computers-at-home";

@@ -192,9 +192,9 @@ TEST_F(ProfilesScreenTest, DeletingAsksFirstAndTheListNeverEmpties) {
 // folder gave); it is damaged and its copy cannot be written, or every name
 // for a copy is taken (the names to clear); the chosen player's file, or
 // the current one's (her drive unmounted while she plays), cannot be reached
-// now (which file, and why). Each with what helps. The screen stays, and so
-// does the current player's unsaved progress; the obstacle gone, the choice
-// goes through.
+// now (which file, and why), with what helps. The screen stays, and so
+// does the current player's unsaved progress; the obstacle gone, the
+// choice goes through.
 TEST_F(ProfilesScreenTest, ChoosingAnotherPlayerThatCannotBeDoneIsRefusedAndToldWhy) {
     enum Row { NOT_WRITTEN, DAMAGED_NO_COPY, DAMAGED_NO_COPY_NAME, CHOSEN_UNREACHABLE, CURRENT_AWAY };
     for (const Row row : {NOT_WRITTEN, DAMAGED_NO_COPY, DAMAGED_NO_COPY_NAME, CHOSEN_UNREACHABLE, CURRENT_AWAY}) {

@@ -204,8 +204,7 @@ public:
     CController* openedOver = nullptr;
 };
 
-// The map of a set whose first level is solved: it opens on the second,
-// asking nothing.
+// The map of a set whose first level is solved: it opens on the second, asking nothing.
 void PlayerOnTheMap(ScreenKeysTest& t) {
     t.Profile().SetCurrentSet(1);
     t.Profile().SetLevelSteps(30, 1, 0);
@@ -470,7 +469,6 @@ const KeyRow kKeys[] = {
     // The arrows step along the open levels, onto their dots: Left chose the
     // first (solved) level, Return plays it (its story first), Right goes
     // back to the second, Up stays on the first.
-    {"level map", SDLK_UP, "stays, focus moved back"},
     {"level map", SDLK_DOWN, "stays, focus moved back"},
     {"level map, a level chosen by keys", SDLK_RETURN, "to story: level 0"},
     {"level map, a level chosen by keys", SDLK_RIGHT, "stays, focus moved back: level 1"},
@@ -530,7 +528,6 @@ const KeyRow kKeys[] = {
     {"settings password", SDLK_TAB, "stays, focus moved back: on the buttons", true},
     // Choose the selected player; a player must be chosen, so Escape stays.
     // The arrows move in the list.
-    {"players", SDLK_UP, "stays, focus moved back"},
     {"players", SDLK_DOWN, "stays, focus moved back"},
     {"players", SDLK_RETURN, "closes"},
     {"players", SDLK_SPACE, "closes"},
@@ -605,7 +602,6 @@ const KeyRow kKeys[] = {
     {"level manager", SDLK_TAB, "stays, focus moved: no More"},
     {"level manager", SDLK_TAB, "stays, focus moved back: no More", true},
     {"level manager", SDLK_UP, "stays, focus moved: no More"},
-    {"level manager", SDLK_DOWN, "stays, focus moved: no More"},
     // Nothing to play: no Play, and no button of the list.
     {"level manager, no levels", SDLK_RETURN, "stays: no Up, Down, Play, Remove, More"},
     // No button: Return and Space place the tool at the cursor, Escape
@@ -636,7 +632,6 @@ const KeyRow kKeys[] = {
     {"editor load", SDLK_ESCAPE, "closes: cancelled"},
     {"editor load", SDLK_TAB, "stays, focus moved"},
     {"editor load", SDLK_TAB, "stays, focus moved back", true},
-    {"editor load", SDLK_UP, "stays, focus moved back"},
     {"editor load", SDLK_DOWN, "stays, focus moved back"},
     {"editor save", SDLK_RETURN, "stays: box 2"},
     {"editor save", SDLK_SPACE, "stays: box 1"},

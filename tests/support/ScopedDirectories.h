@@ -1,7 +1,6 @@
-// Puts the game's folders (InitDirectories) back as a test found them:
-// forgotten when none were known, else worked out again from the
-// environment, once the test's own home is gone. Declare it before the
-// CScopedHome it outlives.
+// Puts the game's folders (InitDirectories) back as a test found them, once
+// its own home is gone: forgotten when none were known, else worked out again
+// from the environment. Declare it before the CScopedHome it outlives.
 #pragma once
 
 #include "engine/Utilities.h"

@@ -29,7 +29,12 @@ void SetOrUnset(const std::string& name, const std::string& value, bool present)
         unsetenv(name.c_str());
 }
 
+bool g_programWideSetUp = false;
+
 }  // namespace
+
+void NoteProgramWideSetUp() { g_programWideSetUp = true; }
+bool TakeProgramWideSetUp() { return std::exchange(g_programWideSetUp, false); }
 
 CTempDir::CTempDir() {
     char tmpl[] = "/tmp/zorv-test-XXXXXX";
@@ -39,18 +44,6 @@ CTempDir::CTempDir() {
 
 CTempDir::~CTempDir() {
     if (path_ != "/tmp") nftw(path_.c_str(), RemoveEntry, 16, FTW_DEPTH | FTW_PHYS);
-}
-
-namespace {
-bool g_programWideSetUp = false;
-}  // namespace
-
-void NoteProgramWideSetUp() { g_programWideSetUp = true; }
-
-bool TakeProgramWideSetUp() {
-    const bool was = g_programWideSetUp;
-    g_programWideSetUp = false;
-    return was;
 }
 
 std::string CTempDir::File(const std::string& name) const { return path_ + "/" + name; }

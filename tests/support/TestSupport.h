@@ -62,10 +62,8 @@ using PackEntries = std::vector<std::pair<std::string, std::vector<uint8_t>>>;
 std::vector<uint8_t> MakePack(const PackEntries& entries);
 
 std::string CurrentDir();
-
-// A program-wide start-up that stays for the rest of the program (the
-// headless world) says so: the process state it leaves is the one the tests
-// after it keep (the guard of tests/ProcessStateGuard.cpp takes it as such).
+// A program-wide start-up that stays (the headless world) says so: the tests
+// after it keep the process state it leaves (tests/ProcessStateGuard.cpp).
 void NoteProgramWideSetUp();
 bool TakeProgramWideSetUp();
 std::vector<uint8_t> ReadFileBytes(const std::string& path);
