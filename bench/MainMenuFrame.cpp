@@ -19,7 +19,6 @@
 #include "engine/ImagePack.h"
 #include "engine/Log.h"
 #include "engine/Parameters.h"
-#include "engine/ResourceFiles.h"
 #include "engine/Utilities.h"
 #include "players/CProfile.h"
 #include "screens/CControllerMain.h"
@@ -41,7 +40,7 @@ void MenuFrame(benchmark::State& state) {
     CSound::SetLoadFromDirectory(false);
     LoadParameters();
     InitDirectories();
-    FontInit("./", kStringTableFile);
+    FontInit("./", "resource5.dat");
     {
         CProfile profile;
         CController::SetProfile(&profile);

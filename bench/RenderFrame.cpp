@@ -78,11 +78,8 @@ struct Scene {
         const struct {
             SpriteLayer layer;
             int count, image;
-        } kinds[] = {{LAYER_TERRAIN, 120, terrain},
-                     {LAYER_LADDER_SEGMENT, 50, ladder},
-                     {LAYER_OBJECT, 70, crate},
-                     {LAYER_FLOOR_BUTTON, 20, button},
-                     {LAYER_BOT, 20, bot}};
+        } kinds[] = {{LAYER_TERRAIN, 120, terrain}, {LAYER_LADDER_SEGMENT, 50, ladder}, {LAYER_OBJECT, 70, crate},
+                     {LAYER_FLOOR_BUTTON, 20, button}, {LAYER_BOT, 20, bot}};
         for (const auto& k : kinds) {
             for (int i = 0; i < k.count; ++i) {
                 CSprite* s = new CSprite(29, 20, k.layer, 0, true, 1, k.layer == LAYER_BOT ? 2 : 1);

@@ -1,5 +1,5 @@
 // Start-up decoding: the whole image preload (every file's bytes read from
-// kImagePackFile) and the cache groups (decoding, copies, text images) on the
+// resource2.dat) and the cache groups (decoding, copies, text images) on the
 // real pack, as the game does it once per run. Run from the run folder with
 // SDL_VIDEODRIVER=dummy. Peak memory is the process's maximum resident size.
 #include <SDL.h>
@@ -12,7 +12,6 @@
 #include "engine/CDraw.h"
 #include "engine/FontRender.h"
 #include "engine/ImagePack.h"
-#include "engine/ResourceFiles.h"
 
 namespace {
 
@@ -26,7 +25,7 @@ bool OpenDisplay() {
     CDraw::SetUrlDir(false);
     if (TTF_Init() != 0) return false;
     FontSetFolder("./");
-    FontLoadStringFile(kStringTableFile);
+    FontLoadStringFile("resource5.dat");
     return CDraw::HasScreen();
 }
 

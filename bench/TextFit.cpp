@@ -9,7 +9,6 @@
 #include <string>
 
 #include "engine/FontRender.h"
-#include "engine/ResourceFiles.h"
 
 namespace {
 
@@ -18,7 +17,7 @@ constexpr int kSignW = 382, kSignH = 148, kSignText = 300;
 
 void Fonts() {
     static bool started = false;
-    if (!started) FontInit("./", kStringTableFile);
+    if (!started) FontInit("./", "resource5.dat");
     started = true;
 }
 

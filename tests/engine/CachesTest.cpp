@@ -12,7 +12,6 @@
 #include "engine/FontRender.h"
 #include "engine/ImageCaches.h"
 #include "engine/ImagePack.h"
-#include "engine/ResourceFiles.h"
 #include "platform/Platform.h"
 #include "tests/engine/DisplayTestSupport.h"
 
@@ -22,12 +21,12 @@ namespace {
 
 bool HaveRealResources() {
     const std::string run = ZORV_RUN_DIR;
-    return ReadFileBytes(run + "/" + kImagePackFile).size() > 8 && PlatformFileExists(run + "/" + kProgressBarFile) &&
-           PlatformFileExists(run + "/" + kStringTableFile);
+    return ReadFileBytes(run + "/resource2.dat").size() > 8 && PlatformFileExists(run + "/resource1.dat") &&
+           PlatformFileExists(run + "/resource5.dat");
 }
 
 uint32_t PackCount() {
-    const std::vector<uint8_t> b = ReadFileBytes(std::string(ZORV_RUN_DIR) + "/" + kImagePackFile);
+    const std::vector<uint8_t> b = ReadFileBytes(std::string(ZORV_RUN_DIR) + "/resource2.dat");
     return b[0] | (b[1] << 8) | (b[2] << 16) | (static_cast<uint32_t>(b[3]) << 24);
 }
 
@@ -47,7 +46,7 @@ protected:
 };
 
 void RunEveryGroup() {
-    FontLoadStringFile(kStringTableFile);
+    FontLoadStringFile("resource5.dat");
     preloadImages();
 }
 
@@ -66,7 +65,7 @@ TEST_F(CachesTest, EveryGroupRunsToItsEndOnThePack) {
 
 TEST_F(CachesTest, GroupCountsReferencesAndProgress) {
     CScopedCwd cwd(ZORV_RUN_DIR);
-    FontLoadStringFile(kStringTableFile);
+    FontLoadStringFile("resource5.dat");
     const int n = static_cast<int>(PackCount());
     PreloadImageFiles();
     ASSERT_EQ(CDraw::GetRecordCount(), n);
@@ -153,9 +152,9 @@ TEST_F(CachesTest, GroupCountsReferencesAndProgress) {
 TEST_F(CachesTest, MissingNameEndsTheProgramNamingIt) {
     CTempDir dir;
     // A pack with just the first image of the main menu: the second is missing.
-    const std::vector<uint8_t> dimmer = ReadFileBytes(std::string(ZORV_RUN_DIR) + "/" + kProgressBarFile);
-    WriteFileBytes(dir.File(kProgressBarFile), dimmer);
-    WriteFileBytes(dir.File(kImagePackFile), ::MakePack({{"dimmer.png", dimmer}}));
+    const std::vector<uint8_t> dimmer = ReadFileBytes(std::string(ZORV_RUN_DIR) + "/resource1.dat");
+    WriteFileBytes(dir.File("resource1.dat"), dimmer);
+    WriteFileBytes(dir.File("resource2.dat"), ::MakePack({{"dimmer.png", dimmer}}));
     CScopedCwd cwd(dir.Path());
     ResetDirectories();
     PreloadImageFiles();

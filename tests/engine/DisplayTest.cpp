@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "engine/CDraw.h"
-#include "engine/ResourceFiles.h"
 #include "platform/Platform.h"
 #include "tests/engine/DisplayTestSupport.h"
 
@@ -121,11 +120,9 @@ TEST_F(DisplayPacingTest, TheFpsSwitchesTurnTheWaitAndTheCountLineOnAndOff) {
         CDraw::Present(false, true);
         const std::string out = ::testing::internal::GetCapturedStdout();
         EXPECT_EQ(g_delays.empty(), !locked);
-        EXPECT_EQ(out.rfind(locked ? "Setting FPSLock to 1\nSetting FPSOutput to 0\n"
-                                   : "Setting FPSLock to 0\nSetting FPSOutput to 1\nFPS ",
-                            0),
-                  0u)
-            << out;
+        const char* said = locked ? "Setting FPSLock to 1\nSetting FPSOutput to 0\n"
+                                  : "Setting FPSLock to 0\nSetting FPSOutput to 1\nFPS ";
+        EXPECT_EQ(out.rfind(said, 0), 0u) << out;
         EXPECT_EQ(out.find("FPS ") != std::string::npos, !locked) << out;
     }
 }
@@ -288,7 +285,7 @@ TEST_F(DisplayTest, NoVideoModeAtAllIsFatal) {
 
 TEST_F(DisplayTest, ProgressBarGrowsAndStopsAtTheTotal) {
     CTempDir dir;
-    WriteFileBytes(dir.File(kProgressBarFile), displaytest::MakeBmp(200, 12, 255, 0, 0));
+    WriteFileBytes(dir.File("resource1.dat"), displaytest::MakeBmp(200, 12, 255, 0, 0));
     CScopedCwd cwd(dir.Path());
     CDraw::LoadProgressBar(300);
     EXPECT_EQ(CDraw::GetProgressTotal(), 24000);
@@ -318,7 +315,7 @@ TEST_F(DisplayTest, MissingProgressBarImageIsFatal) {
     CScopedCwd cwd(dir.Path());
     ResetDirectories();
     EXPECT_EXIT(CDraw::LoadProgressBar(1), ::testing::ExitedWithCode(1),
-                std::string("The resource file '.*/") + kProgressBarFile + "' is missing\nzorv: Unable to load image: ");
+                "The resource file '.*/resource1.dat' is missing\nzorv: Unable to load image: ");
 }
 
 TEST_F(DisplayTest, MissingLoadScreenIsFatal) {
@@ -326,13 +323,13 @@ TEST_F(DisplayTest, MissingLoadScreenIsFatal) {
     CScopedCwd cwd(dir.Path());
     ResetDirectories();
     EXPECT_EXIT(CDraw::ShowLoadScreen(), ::testing::ExitedWithCode(1),
-                std::string("The resource file '.*/") + kLoadScreenFile + "' is missing\nzorv: Unable to load image: ");
+                "The resource file '.*/resource0.dat' is missing\nzorv: Unable to load image: ");
 }
 
 TEST_F(DisplayTest, MissingIconIsNoIcon) {
     CTempDir dir;
     CScopedCwd cwd(dir.Path());
-    CDraw::SetCaptionAndIcon();  // no window icon file: goes on without one
+    CDraw::SetCaptionAndIcon();  // no resource7.dat: goes on without one
     char* title = nullptr;
     char* icon = nullptr;
     SDL_WM_GetCaption(&title, &icon);
@@ -425,7 +422,7 @@ TEST_F(DisplayTest, BlitToCutsTheSizeToTheImage) {
 
 TEST_F(DisplayTest, ConstructorBringsTheDisplayUpAndTheDestructorTakesItDown) {
     const std::string run = ZORV_RUN_DIR;
-    if (!PlatformFileExists(run + "/" + kLoadScreenFile)) GTEST_SKIP() << "resources not built";
+    if (!PlatformFileExists(run + "/resource0.dat")) GTEST_SKIP() << "resources not built";
     CScopedCwd cwd(run);
     {
         CDraw draw;

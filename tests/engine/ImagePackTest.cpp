@@ -10,7 +10,6 @@
 
 #include "engine/CDraw.h"
 #include "engine/ImagePack.h"
-#include "engine/ResourceFiles.h"
 #include "platform/Platform.h"
 #include "tests/engine/DisplayTestSupport.h"
 
@@ -24,9 +23,9 @@ class ImagePackTest : public DisplayTest {
 protected:
     void SetUp() override {
         DisplayTest::SetUp();
-        WriteFileBytes(dir_.File(kProgressBarFile), MakeBmp(100, 10, 0, 255, 0));
+        WriteFileBytes(dir_.File("resource1.dat"), MakeBmp(100, 10, 0, 255, 0));
     }
-    void WritePack(const std::vector<uint8_t>& bytes) { WriteFileBytes(dir_.File(kImagePackFile), bytes); }
+    void WritePack(const std::vector<uint8_t>& bytes) { WriteFileBytes(dir_.File("resource2.dat"), bytes); }
 
     static PackEntries SmallEntries() {
         return {{"a.tga", MakeTga(2, 2, 1, 2, 3, 255)},
@@ -40,7 +39,7 @@ protected:
         CScopedCwd cwd(dir_.Path());
         ResetDirectories();
         EXPECT_EXIT(PreloadImageFiles(), ::testing::ExitedWithCode(1),
-                    std::string("The resource file '.*/") + kImagePackFile + "' is damaged\nzorv: Cannot load resource file!");
+                    "The resource file '.*/resource2.dat' is damaged\nzorv: Cannot load resource file!");
     }
 
     CTempDir dir_;
@@ -94,7 +93,7 @@ TEST_F(ImagePackTest, MissingPackIsFatal) {
     CScopedCwd cwd(dir_.Path());
     ResetDirectories();
     EXPECT_EXIT(PreloadImageFiles(), ::testing::ExitedWithCode(1),
-                std::string("The resource file '.*/") + kImagePackFile + "' is missing\nzorv: Cannot load resource file!");
+                "The resource file '.*/resource2.dat' is missing\nzorv: Cannot load resource file!");
 }
 
 TEST_F(ImagePackTest, PackTruncatedAtAnyByteIsRejected) {
@@ -149,7 +148,7 @@ TEST_F(ImagePackTest, FolderModeWithoutTheFolderIsFatal) {
 
 // The pack the resource builder writes into the run folder.
 TEST_F(ImagePackTest, RealPackReadsEveryEntry) {
-    const std::vector<uint8_t> bytes = ReadFileBytes(std::string(ZORV_RUN_DIR) + "/" + kImagePackFile);
+    const std::vector<uint8_t> bytes = ReadFileBytes(std::string(ZORV_RUN_DIR) + "/resource2.dat");
     if (bytes.size() < 8) GTEST_SKIP() << "no image pack built";
     const uint32_t n = bytes[0] | (bytes[1] << 8) | (bytes[2] << 16) | (static_cast<uint32_t>(bytes[3]) << 24);
     CScopedCwd cwd(ZORV_RUN_DIR);

@@ -2,7 +2,6 @@
 
 #include "engine/Log.h"
 #include "engine/Parameters.h"
-#include "engine/ResourceFiles.h"
 #include "engine/Utilities.h"
 #include "tests/support/TestSupport.h"
 
@@ -18,7 +17,7 @@ protected:
     // Loads text as a parameter file in a private working folder and returns
     // what was told on standard error.
     std::string Load(const std::string& text) {
-        WriteFileText(dir_.File(kParameterFile), text);
+        WriteFileText(dir_.File("resource8.dat"), text);
         CScopedCwd cwd(dir_.Path());
         testing::internal::CaptureStderr();
         LoadParameters();
@@ -55,7 +54,7 @@ TEST_F(ParametersTest, CrLfLinesBlanksAndFlags) {
 TEST_F(ParametersTest, BadLinesAreReportedAndSkipped) {
     const std::string out =
         Load("MOREGAMES_URL http://c.example\n\nmoregames_url http://x\nVENDOR_ID a b\nCOLOUR blue\nSC");
-    const std::string told = "The resource file '" + dir_.File(kParameterFile) + "' is damaged: its line ";
+    const std::string told = "The resource file '" + dir_.File("resource8.dat") + "' is damaged: its line ";
     for (const char* line : {"2 '", "3 'moregames_url http://x", "4 'VENDOR_ID a b", "5 'COLOUR blue", "6 'SC"})
         EXPECT_NE(out.find(told + line + "' is no setting of the game, and is left out\n"), std::string::npos) << out;
     EXPECT_EQ(GetVendorID(), nullptr);
@@ -63,14 +62,14 @@ TEST_F(ParametersTest, BadLinesAreReportedAndSkipped) {
 }
 
 TEST_F(ParametersTest, MissingAddressEndsTheProgram) {
-    WriteFileText(dir_.File(kParameterFile), "MOREGAMES_URL http://a http://b\nUSE_MOREGAMES 1\n");
+    WriteFileText(dir_.File("resource8.dat"), "MOREGAMES_URL http://a http://b\nUSE_MOREGAMES 1\n");
     CScopedCwd cwd(dir_.Path());
     EXPECT_EXIT(LoadParameters(), ::testing::ExitedWithCode(1),
-                std::string("The resource file '.*/") + kParameterFile + "' is damaged\nzorv: 'MoreGames' URL has not been defined.\n");
+                "The resource file '.*/resource8.dat' is damaged\nzorv: 'MoreGames' URL has not been defined.\n");
 }
 
 TEST_F(ParametersTest, MissingFileEndsTheProgram) {
     CScopedCwd cwd(dir_.Path());
     EXPECT_EXIT(LoadParameters(), ::testing::ExitedWithCode(1),
-                std::string("The resource file '.*/") + kParameterFile + "' is missing\nzorv: 'MoreGames' URL has not been defined.\n");
+                "The resource file '.*/resource8.dat' is missing\nzorv: 'MoreGames' URL has not been defined.\n");
 }

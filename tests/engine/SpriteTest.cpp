@@ -15,7 +15,6 @@
 #include "engine/CInput.h"
 #include "engine/FontRender.h"
 #include <SDL_ttf.h>
-#include "engine/ResourceFiles.h"
 #include "platform/Platform.h"
 #include "tests/support/TestSupport.h"
 #include "engine/Utilities.h"
@@ -585,11 +584,11 @@ TEST_F(SpriteTest, DrawPartHonoursTheClipOffset) {
 
 TEST_F(SpriteTest, TextFrameIsRenderedIntoItsBoxAndReplacedByName) {
     const std::string run = ZORV_RUN_DIR;
-    if (!PlatformFileExists(run + "/" + kStringTableFile)) GTEST_SKIP() << "resources not built";
+    if (!PlatformFileExists(run + "/resource5.dat")) GTEST_SKIP() << "resources not built";
     CScopedCwd cwd(run);
     ASSERT_EQ(TTF_Init(), 0);
     FontSetFolder("./");
-    FontLoadStringFile(kStringTableFile);
+    FontLoadStringFile("resource5.dat");
     CSprite* s = new CSprite(LAYER_CL_TEXT, 0, false);
     s->AddTextFrame("Hello", 186, 29, 3, "label_text.png", true);
     ASSERT_EQ(s->GetFrameCount(), 1);

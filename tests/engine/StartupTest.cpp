@@ -22,7 +22,6 @@
 #include <thread>
 #include <vector>
 
-#include "engine/ResourceFiles.h"
 #include "engine/Utilities.h"
 #include "platform/Platform.h"
 #include "players/CProfile.h"
@@ -171,7 +170,7 @@ protected:
 };
 
 TEST_F(StartupTest, MissingParameterFileEndsAtStepFiveBeforeAnyWindow) {
-    const RunResult r = RunWithout(kParameterFile);
+    const RunResult r = RunWithout("resource8.dat");
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_NE(r.output.find("'MoreGames' URL has not been defined.\n"), std::string::npos) << r.output;
     // Nothing after the parameter file ran: no fonts, no display, no images.
@@ -196,18 +195,18 @@ TEST_F(StartupTest, AMissingOrDamagedResourceFileEndsWithItsMessageAndItsPath) {
         const char* never;
         size_t cutTo = 0;  // damaged: only its first bytes kept, whole lines of a table that lacks texts
     } rows[] = {
-        {kParameterFile, true, "'MoreGames' URL has not been defined.\n", nullptr, "Loading FONT1_URL"},
-        {kStringTableFile, false, "FONTSYSTEM: Cannot load string data file.\n", nullptr, "Loading ICON_URL"},
-        {kStringTableFile, true, "FONTSYSTEM: Attempted to load font file", nullptr, "first frame presented", 200},
-        {kImagePackFile, false, "Cannot load resource file!\n", "ID_000:  INIT:  Image Load Started",
+        {"resource8.dat", true, "'MoreGames' URL has not been defined.\n", nullptr, "Loading FONT1_URL"},
+        {"resource5.dat", false, "FONTSYSTEM: Cannot load string data file.\n", nullptr, "Loading ICON_URL"},
+        {"resource5.dat", true, "FONTSYSTEM: Attempted to load font file", nullptr, "first frame presented", 200},
+        {"resource2.dat", false, "Cannot load resource file!\n", "ID_000:  INIT:  Image Load Started",
          "ID_000:  INIT:  Image Load Completed"},
-        {kImagePackFile, true, "Cannot load resource file!\n", "ID_000:  INIT:  Image Load Started",
+        {"resource2.dat", true, "Cannot load resource file!\n", "ID_000:  INIT:  Image Load Started",
          "ID_000:  INIT:  Image Load Completed"},
-        {kSoundPackFile, false, "Cannot load sound resource file!\n", "ID_001:  INIT:  Sound Load Started", "ID_002"},
-        {kLevelPackFile, false, "Cannot load level resource file!\n", "ID_002:  INIT:  Level Load Started", "ID_003"},
-        {kLevelPackFile, true, "Cannot load level resource file!\n", "ID_002:  INIT:  Level Load Started", "ID_003"},
-        {kLogoSplashFile, false, "Cannot load splash0 file!\n", nullptr, "first frame presented"},
-        {kLoadScreenFile, false, "Unable to load image: ", nullptr, "ID_000"},
+        {"resource3.dat", false, "Cannot load sound resource file!\n", "ID_001:  INIT:  Sound Load Started", "ID_002"},
+        {"resource4.dat", false, "Cannot load level resource file!\n", "ID_002:  INIT:  Level Load Started", "ID_003"},
+        {"resource4.dat", true, "Cannot load level resource file!\n", "ID_002:  INIT:  Level Load Started", "ID_003"},
+        {"resource9.dat", false, "Cannot load splash0 file!\n", nullptr, "first frame presented"},
+        {"resource0.dat", false, "Unable to load image: ", nullptr, "ID_000"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(std::string(row.file) + (row.damaged ? " damaged" : " missing"));
@@ -675,8 +674,8 @@ TEST_F(StartupTest, PipesInPlaceOfItsFilesDoNotStopTheStart) {
     ASSERT_TRUE(WriteFileBytes(data + "/PROFILE1v3.DAT", cut));
     for (const char* name : {"/SOUNDv3.DAT", "/PROFILE1v3.DAT.damaged"})
         ASSERT_EQ(mkfifo((data + name).c_str(), 0644), 0);
-    ASSERT_EQ(remove(run.File(kWindowIconFile).c_str()), 0);
-    ASSERT_EQ(mkfifo(run.File(kWindowIconFile).c_str(), 0644), 0);
+    ASSERT_EQ(remove(run.File("resource7.dat").c_str()), 0);
+    ASSERT_EQ(mkfifo(run.File("resource7.dat").c_str(), 0644), 0);
     const std::string out = run.File("out.txt");
     const pid_t pid = StartProgram(kMilestoneBinary, run.Path(), home.Path(), out);
     ASSERT_GT(pid, 0);

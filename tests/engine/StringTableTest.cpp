@@ -9,7 +9,6 @@
 
 #include "engine/CFontString.h"
 #include "engine/FontRender.h"
-#include "engine/ResourceFiles.h"
 #include "engine/Utilities.h"
 #include "tests/support/TestSupport.h"
 
@@ -257,7 +256,7 @@ TEST(StringTable, ParseErrorEndsTheProgramWithTheLineNumber) {
 
 // The table the resource builder writes into the run folder.
 TEST(StringTable, RealTableLoads) {
-    const std::vector<uint8_t> bytes = ReadFileBytes(std::string(ZORV_RUN_DIR) + "/" + kStringTableFile);
+    const std::vector<uint8_t> bytes = ReadFileBytes(std::string(ZORV_RUN_DIR) + "/resource5.dat");
     if (bytes.size() < 8) GTEST_SKIP() << "no string table built";
     std::map<int, CStringEntry> table;
     int line = 0;

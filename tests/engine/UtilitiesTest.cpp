@@ -127,10 +127,10 @@ TEST(Utilities, GetFilesOnAMissingFolderGivesNothing) {
 // of HOME and the XDG variables count (a relative one is as if not set), the
 // documents and pictures folders come from the environment, else from
 // user-dirs.dirs as xdg-user-dir reads it, else the English names; with no
-// home at all, in the working folder, which only a game in its run folder
-// may take (an installed one refuses to start, naming what is not set). In
-// a row "~" is the home folder, "-" unsets a variable, "" is no folder (the
-// working folder's).
+// home at all, in the working folder. In a row "~" is the home folder, "-"
+// unsets a variable, "" is no folder (the working folder's).
+// Only a game in its run folder may take the working folder: an installed
+// one refuses to start, naming what is not set.
 TEST(Utilities, TheFoldersAreTheDesktopsAndOnlyAbsoluteOnesCount) {
     const char* const kDirs = "XDG_DOCUMENTS_DIR=\"$HOME/Dokumente\"\nXDG_PICTURES_DIR=\"$HOME/Bilder\"\n";
     const struct {
