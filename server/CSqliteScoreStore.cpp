@@ -259,13 +259,15 @@ bool ReadContents(CSqliteConnection& db, Contents* contents, std::string* error)
     // Another program may name its tables as the store does: their columns
     // tell.
     CSqliteStatement columnsOf(db.get(), "SELECT name FROM pragma_table_info(:table) ORDER BY cid");
+    if (!columnsOf) {
+        *error = db.Error();
+        return false;
+    }
     for (const auto& table : kTables) {
         if (table.since > given) continue;
         columnsOf.Bind(":table", table.name);
         std::string columns;
-        rc = columnsOf ? SQLITE_ROW : SQLITE_ERROR;
-        while (rc == SQLITE_ROW && (rc = columnsOf.Step()) == SQLITE_ROW)
-            columns += (columns.empty() ? "" : ", ") + columnsOf.Text(0);
+        while ((rc = columnsOf.Step()) == SQLITE_ROW) columns += (columns.empty() ? "" : ", ") + columnsOf.Text(0);
         columnsOf.Reset();
         if (rc != SQLITE_DONE) {
             *error = db.Error();
