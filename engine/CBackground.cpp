@@ -28,8 +28,6 @@ CBackground::CBackground(int index) {
 
 CBackground::~CBackground() {
     DebugLog(DBG_DESTRUCT, "Destroying background...\n");
-    background.reset();
-    grid.reset();
 }
 
 void CBackground::ToggleGrid() {

@@ -259,13 +259,15 @@ bool ReadContents(CSqliteConnection& db, Contents* contents, std::string* error)
     // Another program may name its tables as the store does: their columns
     // tell.
     CSqliteStatement columnsOf(db.get(), "SELECT name FROM pragma_table_info(:table) ORDER BY cid");
+    if (!columnsOf) {
+        *error = db.Error();
+        return false;
+    }
     for (const auto& table : kTables) {
         if (table.since > given) continue;
         columnsOf.Bind(":table", table.name);
         std::string columns;
-        rc = columnsOf ? SQLITE_ROW : SQLITE_ERROR;
-        while (rc == SQLITE_ROW && (rc = columnsOf.Step()) == SQLITE_ROW)
-            columns += (columns.empty() ? "" : ", ") + columnsOf.Text(0);
+        while ((rc = columnsOf.Step()) == SQLITE_ROW) columns += (columns.empty() ? "" : ", ") + columnsOf.Text(0);
         columnsOf.Reset();
         if (rc != SQLITE_DONE) {
             *error = db.Error();
@@ -395,16 +397,12 @@ bool CSqliteScoreStore::Open(const std::string& path, std::string* error) {
     // in it changes; and the check of a large file, like its conversion,
     // takes seconds: a stop ends them (Interrupt).
     int layout = 0;
-    bool ok = Examine(path, &layout, error);
-    if (ok && !writer_.Open(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, error)) {
-        writer_.Close();
+    if (!Examine(path, &layout, error) ||
+        !writer_.Open(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, error))
         return false;
-    }
-    if (ok) {
-        writer_.Keep(kStatements, kStatementCount);
-        sqlite3_busy_handler(writer_.get(), OnBusy, this);
-        ok = Opening(writer_.get());
-    }
+    writer_.Keep(kStatements, kStatementCount);
+    sqlite3_busy_handler(writer_.get(), OnBusy, this);
+    bool ok = Opening(writer_.get());
     std::string mode;
     ok = ok && writer_.QueryText("PRAGMA journal_mode = WAL", &mode, error);
     if (ok && mode != "wal") {
@@ -435,11 +433,11 @@ bool CSqliteScoreStore::Open(const std::string& path, std::string* error) {
     // had begun to sync) stays with the connection and would end the next
     // statement, and the fold of the log at the close: SQLite forgets it as
     // a statement is prepared while none runs.
-    if (interrupted_ && writer_.get()) writer_.Run("SELECT 1", nullptr);
+    if (interrupted_) writer_.Run("SELECT 1", nullptr);
     if (!ok) {
         // A stop asked for is no fault of the file, whatever SQLite said.
         if (interrupted_) *error = "stopped before the database was ready";
-        if (hadLog && writer_.get()) sqlite3_db_config(writer_.get(), SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
+        if (hadLog) sqlite3_db_config(writer_.get(), SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
         writer_.Close();
         return false;
     }
