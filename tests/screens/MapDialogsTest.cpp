@@ -166,8 +166,9 @@ TEST_F(MapDialogsTest, StoryPanelsShowWhatTheirPagesTell) {
         {-1, 0, "parchment_caught.png", kBust}, {-1, 0, "parchment_tutorial.png", kBust},
         {-1, 0, "parchment_victory.png", kBust}, {-1, 0, "lvlset_prof.png", kBust},
     };
-    for (int story = 1; story < CControllerStory::kStoryCount - 1; ++story)  // every chapter
-        EXPECT_TRUE(std::any_of(std::begin(rows), std::end(rows), [&](const Row& r) { return r.story == story; })) << story;
+    for (int story = 1; story < CControllerStory::kStoryCount - 1; ++story)  // every chapter has a row
+        EXPECT_TRUE(std::any_of(std::begin(rows), std::end(rows), [&](const Row& r) { return r.story == story; }))
+            << story;
     struct Px {
         int r, g, b, seen;
         int Luma() const { return (299 * r + 587 * g + 114 * b) / 1000; }
@@ -292,31 +293,25 @@ TEST_F(MapDialogsTest, StoryPanelsShowWhatTheirPagesTell) {
                 for (int u = std::max(0, i % w - 10); u <= std::min(w - 1, i % w + 10); ++u) near += P(u, v).Wood();
         check(kBolt, count(&Px::Bolt, false) >= 20, "no lightning");
         check(kBolt, near == 0, "the lightning over what the storm tosses");
-        if (row.shows & kBotsApart) {
-            // Along the panel's longer side the bots' shells lie apart (pixels of a shell no more than 3 apart
-            // belong to it), clear of the picture's edges.
-            std::vector<int> on(std::max(w, h), 0);
-            int edge = w, bots = 0, run = 0, gap = 4;
-            for (int i = 0; i < w * h; ++i)
-                if (px[i].Shell())
-                    on[h > w ? i / w : i % w] = 1, edge = std::min({edge, i % w, i / w, w - 1 - i % w, h - 1 - i / w});
-            for (const int o : on) gap = o ? 0 : gap + 1, run = o ? run + 1 : gap > 3 ? 0 : run, bots += run == 8;
-            EXPECT_EQ(bots, 3) << "bots run together";
-            EXPECT_GE(edge, 8) << "a bot at the edge";
+        // Along the panel's longer side three bots' shells lie apart (a shell's pixels at most 3 apart), off its edges.
+        std::vector<int> on(std::max(w, h), 0);
+        int edge = w, bots = 0, run = 0, gap = 4;
+        for (int i = 0; i < w * h; ++i)
+            if (px[i].Shell())
+                on[h > w ? i / w : i % w] = 1, edge = std::min({edge, i % w, i / w, w - 1 - i % w, h - 1 - i / w});
+        for (const int o : on) gap = o ? 0 : gap + 1, run = o ? run + 1 : gap > 3 ? 0 : run, bots += run == 8;
+        check(kBotsApart, bots == 3, "bots run together");
+        check(kBotsApart, edge >= 8, "a bot at the edge");
+        // Under a gun's red body a fallen gun's grey grip reaches the ground, 34 rows above the panel's bottom.
+        const int ground = h - 34;
+        int foot = -1, columns = 0;
+        for (int x = 0, red = 0; (row.shows & kGunDown) && x < w; ++x, columns += red >= 5, red = 0) {
+            for (int y = ground - 30; y < ground; ++y) red += P(x, y).GunBody();
+            for (int y = ground - 30; red >= 5 && y <= ground + 3; ++y)
+                if (P(x, y).Grip()) foot = std::max(foot, y);
         }
-        if (row.shows & kGunDown) {
-            // Under the gun's red body (columns with five or more red pixels just above the ground, 34 rows
-            // above the panel's bottom) its grey grip reaches the ground, as a gun lies where it fell.
-            const int ground = h - 34;
-            int foot = -1, columns = 0;
-            for (int x = 0, red = 0; x < w; ++x, columns += red >= 5, red = 0) {
-                for (int y = ground - 30; y < ground; ++y) red += P(x, y).GunBody();
-                for (int y = ground - 30; red >= 5 && y <= ground + 3; ++y)
-                    if (P(x, y).Grip()) foot = std::max(foot, y);
-            }
-            EXPECT_GE(columns, 10) << "no gun";
-            EXPECT_GE(foot, ground - 3) << "the gun hovers above the ground";
-        }
+        check(kGunDown, columns >= 10, "no gun");
+        check(kGunDown, foot >= ground - 3, "the gun hovers above the ground");
         int over = 0;
         for (int i = 0; i + 10 * w < w * h; ++i) over += px[i].Thing() && (px[i + 5 * w].Sea() || px[i + 10 * w].Sea());
         check(kOnTheIsland, over == 0, "things hang over the water");
