@@ -59,7 +59,7 @@ TEST(SimProgram, RunsALevelFileAndRefusesWhatItCannotRun) {
     // burned or burst, a button broken in its fall, a bridge collapsed, a crate
     // fallen through the floor. A bot that heat wrecked stays, marked destroyed.
     const std::string ground(32, '#'), walk = "--keys 50:right:down,51:right:up,60:right:down,61:right:up",
-                      shoot = walk + ",120:slot1:down,121:slot1:up";
+                      shoot = walk + ",120:slot1:down,121:slot1:up", head = "heading: Gone\nbackground: 0\n";
     const struct {
         std::vector<std::string> tiles;
         std::string keys;
@@ -79,8 +79,7 @@ TEST(SimProgram, RunsALevelFileAndRefusesWhatItCannotRun) {
          "\"Bot AI\", \"col\": 11, \"row\": 22, \"frozen\": false, \"heated\": true, \"destroyed\": true"},
     };
     for (const auto& row : rows) {
-        const std::string source = "heading: Gone\nbackground: 0\n" + worldtest::PictureSection("tiles", row.tiles);
-        ASSERT_TRUE(WriteFileText(dir.File("gone.txt"), source));
+        ASSERT_TRUE(WriteFileText(dir.File("gone.txt"), head + worldtest::PictureSection("tiles", row.tiles)));
         o = Sim("--check --frames " + std::to_string(row.frames) + " " + row.keys + " " + dir.File("gone.txt"), err);
         EXPECT_EQ(o.code, 0) << row.tiles[0] << ReadFileText(err);
         EXPECT_NE(o.out.find(row.listed), std::string::npos) << row.tiles[0] << o.out;
