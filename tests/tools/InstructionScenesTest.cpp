@@ -28,9 +28,10 @@ int GroundCells(const char* name) {
 // A page's whole scene: the pieces its first picture draws, those the game
 // lays over it, and the cells on fire.
 struct PageScene : InterfaceFamilies::InstructionScene {
-    const Piece* At(const char* prefix, int left, int top) const {
+    const Piece* At(std::initializer_list<const char*> prefixes, int left, int top) const {
         for (const Piece& p : pieces)
-            if (Starts(p.name, prefix) && p.left == left && p.top == top) return &p;
+            for (const char* prefix : prefixes)
+                if (Starts(p.name, prefix) && p.left == left && p.top == top) return &p;
         return nullptr;
     }
     std::string Ground(int left, int top) const {  // the run of ground on the cell
@@ -47,9 +48,8 @@ std::vector<PageScene> PageScenes() {
         scenes.push_back({{l->pictures[0].image, {}, {}}});
         for (const InterfaceFamilies::InstructionScene& d : InterfaceFamilies::InstructionScenes())
             if (d.picture == std::string(l->pictures[0].image)) scenes.back() = {d};
-        for (int i = 0; i < l->pictureCount; ++i)
-            if (l->pictures[i].onCell)
-                scenes.back().pieces.push_back({l->pictures[i].image, l->pictures[i].left, l->pictures[i].top});
+        for (const auto* p = l->pictures; p < l->pictures + l->pictureCount; ++p)
+            if (p->onCell) scenes.back().pieces.push_back({p->image, p->left, p->top});
     }
     return scenes;
 }
@@ -88,9 +88,8 @@ TEST(InstructionScenes, EachEffectShowsOnTheCellOfWhatItBelongsTo) {
 }
 
 // A ladder meets the ground as levels build it: where a ledge ends beside
-// its column, a platform on the ladder joins the two at the ledge's top (the
-// picture whose plank reaches the ledges beside it), and its foot stands on
-// the floor.
+// its column, a platform on the ladder joins the two at the ledge's top, and
+// its foot stands on the floor.
 TEST(InstructionScenes, LaddersMeetTheirLedgesAndStandOnTheFloor) {
     int ladders = 0;
     for (const PageScene& scene : PageScenes()) {
@@ -111,7 +110,7 @@ TEST(InstructionScenes, LaddersMeetTheirLedgesAndStandOnTheFloor) {
                 alongside |= Starts(p.name, "ladder") && !Starts(p.name, "ladderplatform") && p.left == column &&
                              p.top <= g.top && g.top < p.top + kCell;
             if (alongside && (right == column || g.left == column + kCell)) {
-                const Piece* platform = scene.At("ladderplatform", column, g.top);
+                const Piece* platform = scene.At({"ladderplatform"}, column, g.top);
                 EXPECT_STREQ(platform ? platform->name : "",
                              CElementLadder::PlatformImage(!scene.Ground(column - kCell, g.top).empty(),
                                                            !scene.Ground(column + kCell, g.top).empty()))
@@ -136,25 +135,20 @@ TEST(InstructionScenes, EachSceneKeepsTheRulesThePagesTeach) {
             const int x = p.left, y = p.top, d = Has(p.name, "left") ? -kCell : kCell;
             SCOPED_TRACE(std::string(s.picture) + ": " + p.name + " at " + std::to_string(x) + "," + std::to_string(y));
             const bool push = Starts(p.name, "profpush") || Starts(p.name, "profrun") || Starts(p.name, "profbarrel");
-            const Piece* pushed = nullptr;
-            for (const char* thing : {"crate", "metalcrate", "barrel", "metalbarrel"})
-                if (push && !pushed) pushed = s.At(thing, x + d, y);
+            const Piece* pushed = push ? s.At({"crate", "metalcrate", "barrel", "metalbarrel"}, x + d, y) : nullptr;
             if (pushed && ++pushes) {
                 EXPECT_FALSE(Has(pushed->name, "crate") && !Has(pushed->name, "frozen") &&
                              Starts(s.Ground(x + d, y + kCell).c_str(), "sand"));
-                EXPECT_FALSE(s.At(d < 0 ? "magnetrightstill" : "magnetleftstill", x + 2 * d, y) ||
-                             s.At("crate", x + 2 * d, y) || s.At("metalcrate", x + 2 * d, y));
+                EXPECT_FALSE(s.At({d < 0 ? "magnetrightstill" : "magnetleftstill", "crate", "metalcrate"}, x + 2 * d, y));
             }
-            const bool rolled = Starts(p.name, "barrel") && s.At("trampoline", x, y);  // it got in rolling
+            const bool rolled = Starts(p.name, "barrel") && s.At({"trampoline"}, x, y);  // it got in rolling
             EXPECT_FALSE(rolled && Starts(s.Ground(x, y + kCell).c_str(), "sand"));
-            bool weighed = false;
-            for (const char* thing : {"crate", "metalcrate", "barrel", "metalbarrel", "prof", "bot"})
-                weighed |= s.At(thing, x, y) != nullptr;
+            const bool weighed = s.At({"crate", "metalcrate", "barrel", "metalbarrel", "prof", "bot"}, x, y);
             EXPECT_TRUE(!Starts(p.name, "button") || Has(p.name, "0.tga") == weighed);
             for (const InterfaceFamilies::SceneCell& c : s.burning)
                 EXPECT_FALSE(Has(p.name, "heated") && std::abs(c.left - x) + std::abs(c.top - y) == kCell);
             for (int side : {-kCell, kCell})
-                EXPECT_TRUE(!Starts(p.name, "bridge") || s.At("bridge", x + side, y) || !s.Ground(x + side, y).empty());
+                EXPECT_TRUE(!Starts(p.name, "bridge") || s.At({"bridge"}, x + side, y) || !s.Ground(x + side, y).empty());
             if (!Starts(p.name, "editorgate") && !Starts(p.name, "gateback")) continue;
             std::string colour = "blue";
             for (const Piece& q : s.pieces)

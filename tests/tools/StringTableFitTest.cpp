@@ -4,8 +4,6 @@
 #include <SDL_ttf.h>
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <iterator>
 #include <map>
 #include <string>
 #include <vector>
@@ -41,9 +39,7 @@ const Box kBoxes[] = {
     {2600, 2617, 350, 120, false},
 };
 
-// The message boxes' texts: titles from 2200, bodies from 2300, what helps
-// from 2600 on.
-constexpr int kMessagesFrom = 2200, kMessagesTo = 2699;
+constexpr int kMessagesFrom = 2200, kMessagesTo = 2699;  // titles from 2200, bodies from 2300, what helps from 2600
 
 // Body widths of instruction pages 2..18 (title and subtitle are one line).
 const int kPageBodyWidth[17] = {355, 268, 300, 310, 380, 380, 380, 325, 380, 330, 500, 380, 340, 390, 390, 310, 300};
@@ -158,10 +154,9 @@ TEST(StringTableFit, EveryTextFitsItsBox) {
     // Every message's title and body, and every advice, lies in a box above:
     // a new one outside them would be drawn unchecked.
     for (const auto& [id, entry] : table) {
-        if (id < kMessagesFrom || id > kMessagesTo) continue;
-        EXPECT_TRUE(std::any_of(std::begin(kBoxes), std::end(kBoxes),
-                                [id = id](const Box& b) { return b.first <= id && id <= b.last; }))
-            << "text " << id << " is in no box";
+        bool boxed = id < kMessagesFrom || id > kMessagesTo;
+        for (const Box& b : kBoxes) boxed |= b.first <= id && id <= b.last;
+        EXPECT_TRUE(boxed) << "text " << id << " is in no box";
     }
     for (int k = 0; k <= 16; ++k) {
         const int t = 20110 + 10 * k;

@@ -55,14 +55,13 @@ constexpr int kGeneratedFrames = 600;
 enum class Look { kWhole, kNoFrame, kPlace, kNone };
 Look LookOf(const CSprite* s) {
     const int layer = s->GetType();
-    if (layer == LAYER_TUBE_ARROW || (layer >= LAYER_TELEPORT_FRONT && layer <= LAYER_TELEPORT_GLOW_RIGHT) ||
-        (layer >= LAYER_OVERLAY && layer <= LAYER_EXPLOSION_COLD))
+    auto in = [layer](int first, int last) { return layer >= first && layer <= last; };
+    if (layer == LAYER_TUBE_ARROW || in(LAYER_TELEPORT_FRONT, LAYER_TELEPORT_GLOW_RIGHT) ||
+        in(LAYER_OVERLAY, LAYER_EXPLOSION_COLD))
         return Look::kNone;
-    if ((layer >= LAYER_GATE_BACK && layer <= LAYER_GATE_BACK_CLOSING) ||
-        (layer >= LAYER_POWERUP_ICON && layer <= LAYER_TUTORIAL_SIGN))
+    if (in(LAYER_GATE_BACK, LAYER_GATE_BACK_CLOSING) || in(LAYER_POWERUP_ICON, LAYER_TUTORIAL_SIGN))
         return Look::kPlace;
-    if ((layer >= LAYER_TRAMPOLINE_BACK && layer <= LAYER_TRAMPOLINE_CANVAS) ||
-        std::string(s->GetName()).compare(0, 6, "Barrel") == 0)
+    if (in(LAYER_TRAMPOLINE_BACK, LAYER_TRAMPOLINE_CANVAS) || std::string(s->GetName()).compare(0, 6, "Barrel") == 0)
         return Look::kNoFrame;
     return Look::kWhole;
 }
