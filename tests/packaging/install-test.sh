@@ -256,8 +256,7 @@ elif [ "$mode" = package ]; then
     # into Debian 12's folder.
     units="$(dirname "$0")/../../packaging/SystemdUnitDir.cmake"
     mkdir -p "$work/pc" "$work/nopc"
-    printf '%s\n' 'systemdsystemunitdir=/usr/lib/systemd/system' 'Name: systemd' 'Description: x' 'Version: 1' \
-        >"$work/pc/systemd.pc"
+    printf 'systemdsystemunitdir=/usr/lib/systemd/system\nName: s\nDescription: s\nVersion: 1\n' >"$work/pc/systemd.pc"
     [ "$(PKG_CONFIG_PATH="$work/pc" cmake -P "$units")" = /usr/lib/systemd/system ] &&
         [ "$(PKG_CONFIG_LIBDIR="$work/nopc" cmake -P "$units")" = /lib/systemd/system ] ||
         fail "the unit's folder is not the one systemd's pkg-config file names"

@@ -492,7 +492,7 @@ TEST_F(ScoreClientTest, MalformedAnswersAreNoUsableAnswer) {
     EnableDebugCategory(DBG_WARNING);
     for (const auto& row : rows)
         for (const std::string& body : row.bodies) {
-            SCOPED_TRACE(body);
+            SCOPED_TRACE(testing::PrintToString(body));
             Server server({Server::Ok((row.kind == kBoardRow ? "success\n3\n" : "") + body)});
             SetScoreServerPath(server.Address());
             testing::internal::CaptureStderr();

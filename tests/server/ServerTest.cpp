@@ -986,6 +986,9 @@ TEST(ServerProgramTest, DatabasesItCannotUseStopTheStartWithTheReason) {
         ASSERT_EQ(sqlite3_exec(other, file.second, nullptr, nullptr, nullptr), SQLITE_OK);
         sqlite3_close(other);
     }
+    const auto copy = [&](const std::string& from, const std::string& to) {
+        return WriteFileBytes(dir.File(to), ReadFileBytes(dir.File(from)));
+    };
     // Another program's database in WAL mode with its log beside it, as a
     // crash leaves them; and one it keeps open (not read here: a close of the
     // file by this process would end that program's locks).
@@ -995,65 +998,52 @@ TEST(ServerProgramTest, DatabasesItCannotUseStopTheStartWithTheReason) {
         ASSERT_EQ(sqlite3_exec(db, "PRAGMA journal_mode = WAL; CREATE TABLE t (a)", nullptr, nullptr, nullptr),
                   SQLITE_OK);
     }
-    for (const char* end : {"", "-wal"})
-        ASSERT_TRUE(WriteFileBytes(dir.File("crashed.db") + end, ReadFileBytes(dir.File("crashing.db") + end)));
+    ASSERT_TRUE(copy("crashing.db", "crashed.db") && copy("crashing.db-wal", "crashed.db-wal"));
     sqlite3_close(held[1]);
     unlink(dir.File("crashing.db").c_str());
     // One whose write, halfway, is in its journal, and a log beside it;
     // that journal beside an empty file; a named pipe.
     sqlite3* writing = nullptr;
     ASSERT_EQ(sqlite3_open(dir.File("writing.db").c_str(), &writing), SQLITE_OK);
-    ASSERT_EQ(sqlite3_exec(writing,
-                           "CREATE TABLE t (a); PRAGMA cache_size = 2; BEGIN; INSERT INTO t WITH RECURSIVE n(i) AS"
-                           " (VALUES (1) UNION ALL SELECT i + 1 FROM n WHERE i < 200) SELECT zeroblob(3000) FROM n",
-                           nullptr, nullptr, nullptr),
+    ASSERT_EQ(sqlite3_exec(writing, "PRAGMA cache_size = 2; CREATE TABLE t (a); BEGIN;"
+                           " INSERT INTO t VALUES (zeroblob(600000))", nullptr, nullptr, nullptr),
               SQLITE_OK);
-    for (const char* end : {"", "-journal"})
-        ASSERT_TRUE(WriteFileBytes(dir.File("unfinished.db") + end, ReadFileBytes(dir.File("writing.db") + end)));
+    ASSERT_TRUE(copy("writing.db", "unfinished.db") && copy("writing.db-journal", "unfinished.db-journal"));
     sqlite3_close(writing);
     unlink(dir.File("writing.db").c_str());
-    ASSERT_TRUE(WriteFileBytes(dir.File("unfinished.db-wal"), ReadFileBytes(dir.File("crashed.db-wal"))));
-    ASSERT_TRUE(WriteFileBytes(dir.File("empty-journal.db-journal"), ReadFileBytes(dir.File("unfinished.db-journal"))));
+    ASSERT_TRUE(copy("crashed.db-wal", "unfinished.db-wal"));
+    ASSERT_TRUE(copy("unfinished.db-journal", "empty-journal.db-journal"));
     ASSERT_TRUE(WriteFileText(dir.File("empty-journal.db"), ""));
     ASSERT_EQ(mkfifo(dir.File("pipe").c_str(), 0644), 0);
     {
         // A database of ours with a page more than its tables use: it opens
-        // and reads as if whole, only SQLite's own check finds it. Once in
-        // WAL mode, and once as made again from a text dump of it, in
-        // rollback mode without its mark. An empty file with the log of
-        // one of ours beside it, and the log without its file. A whole one
-        // the server may not write, and one in a folder it may not write.
+        // and reads as if whole, only SQLite's own check finds it; so also
+        // as made again from a text dump, in rollback mode without its mark.
+        // An empty file with our log beside it, and the log without its file;
+        // a whole one the server may not write, and one in a folder it may not.
         CSqliteScoreStore store;
         std::string error;
         ASSERT_TRUE(store.Open(dir.File("damaged.db"), &error)) << error;
         for (int p = 0; p < 300; ++p) store.AddPlayer("player" + std::to_string(p), "1.03W");
-        for (const char* name : {"empty.db-wal", "gone.db-wal"})
-            ASSERT_TRUE(WriteFileBytes(dir.File(name), ReadFileBytes(dir.File("damaged.db-wal"))));
+        ASSERT_TRUE(copy("damaged.db-wal", "empty.db-wal") && copy("damaged.db-wal", "gone.db-wal"));
         ASSERT_TRUE(WriteFileText(dir.File("empty.db"), ""));
         // Everything in the file itself once it is closed.
         ASSERT_TRUE(store.Close());
         ASSERT_FALSE(Exists(dir.File("damaged.db-wal")));
         ASSERT_EQ(mkdir(dir.File("locked").c_str(), 0755), 0);
-        for (const char* name : {"readonly.db", "locked/s.db"})
-            ASSERT_TRUE(WriteFileBytes(dir.File(name), ReadFileBytes(dir.File("damaged.db"))));
+        ASSERT_TRUE(copy("damaged.db", "readonly.db") && copy("damaged.db", "locked/s.db"));
         ASSERT_EQ(chmod(dir.File("readonly.db").c_str(), 0444) | chmod(dir.File("locked/s.db").c_str(), 0666) |
                       chmod(dir.File("locked").c_str(), 0555) | chmod(dir.Path().c_str(), 0755),
                   0);
-        ASSERT_TRUE(WriteFileBytes(dir.File("dump.db"), ReadFileBytes(dir.File("damaged.db"))));
-        sqlite3* dump = nullptr;
-        ASSERT_EQ(sqlite3_open(dir.File("dump.db").c_str(), &dump), SQLITE_OK);
-        ASSERT_EQ(sqlite3_exec(dump, "PRAGMA journal_mode = DELETE; PRAGMA application_id = 0; PRAGMA user_version = 0",
-                               nullptr, nullptr, nullptr),
-                  SQLITE_OK);
-        sqlite3_close(dump);
-        for (const char* name : {"damaged.db", "dump.db"}) {
-            std::vector<uint8_t> bytes = ReadFileBytes(dir.File(name));
-            ASSERT_EQ(bytes.size() % 4096, 0u);
-            const uint32_t pages = static_cast<uint32_t>(bytes.size() / 4096) + 1;
-            bytes.resize(bytes.size() + 4096, 0);
-            for (int i = 0; i < 4; ++i) bytes[28 + i] = static_cast<uint8_t>(pages >> (24 - 8 * i));  // big-endian
-            ASSERT_TRUE(WriteFileBytes(dir.File(name), bytes));
-        }
+        std::vector<uint8_t> bytes = ReadFileBytes(dir.File("damaged.db"));
+        ASSERT_EQ(bytes.size() % 4096, 0u);
+        const uint32_t pages = static_cast<uint32_t>(bytes.size() / 4096) + 1;
+        bytes.resize(bytes.size() + 4096, 0);
+        for (int i = 0; i < 4; ++i) bytes[28 + i] = static_cast<uint8_t>(pages >> (24 - 8 * i));  // big-endian
+        ASSERT_TRUE(WriteFileBytes(dir.File("damaged.db"), bytes));
+        bytes[18] = bytes[19] = 1;                              // rollback mode
+        std::fill(bytes.begin() + 60, bytes.begin() + 72, 0);  // no layout, no mark
+        ASSERT_TRUE(WriteFileBytes(dir.File("dump.db"), bytes));
     }
     // Every file of the folder and a hash of its bytes (not read: the pipe,
     // and the file held open, whose locks a close by this process would end).
