@@ -446,28 +446,20 @@ TEST(ServerStoreTest, ADownloadCostsAsMuchOnABoardOf20000AsOnOneOfTwelve) {
     }
 }
 
-// A write that fails keeps nothing of itself and is answered failure 15: a
-// commit that fails (no file may grow, as on a full disk) fails every upload
-// it carried; an upload that fails halfway (its board's count refused, after
-// its score was written) only itself. Once the fault is gone, those are kept.
+// A commit that fails (here: no file may grow, as on a full disk) answers
+// failure 15 for every upload it carried, and keeps none of them; once the
+// disk takes bytes again, the same uploads are kept. An upload that fails
+// halfway (its board's count refused after its score was written) fails
+// alone, keeping nothing of itself, and the others of its batch are kept.
 TEST_F(ServerProtocolTest, AWriteThatFailsIsAnsweredFailureAndKeepsNothingOfItself) {
     const int clients = 8;
     for (int c = 0; c < clients; ++c) Register("c" + std::to_string(c));
+    const auto stored = Stored();
     rlimit files = {};
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &files), 0);
     const rlimit none = {0, files.rlim_max};
-    sqlite3* other = nullptr;
-    ASSERT_EQ(sqlite3_open(dir_.File("scores.db").c_str(), &other), SQLITE_OK);
-    for (const int failing : {-1, 3}) {  // the client whose upload fails; -1: every one
-        SCOPED_TRACE(failing);
-        const int level = failing + 2;
-        const auto stored = Stored();
-        void (*const before)(int) = signal(SIGXFSZ, SIG_IGN);
-        if (failing < 0)
-            setrlimit(RLIMIT_FSIZE, &none);
-        else
-            sqlite3_exec(other, "CREATE TRIGGER refuse BEFORE INSERT ON counts WHEN NEW.bucket = 53 BEGIN SELECT"
-                                " RAISE(ABORT, 'refused'); END", nullptr, nullptr, nullptr);
+    // Every client's upload of 50 + c to a level at once: what each is answered.
+    const auto uploadAll = [&](int level) {
         std::vector<ScoreReply> said(clients);
         std::vector<std::thread> threads;
         for (int c = 0; c < clients; ++c)
@@ -477,23 +469,39 @@ TEST_F(ServerProtocolTest, AWriteThatFailsIsAnsweredFailureAndKeepsNothingOfItse
                                                                   "&score=" + std::to_string(50 + c) + "&cheat=0"));
             });
         for (std::thread& t : threads) t.join();
-        setrlimit(RLIMIT_FSIZE, &files);
-        signal(SIGXFSZ, before);
-        sqlite3_exec(other, "DROP TRIGGER IF EXISTS refuse", nullptr, nullptr, nullptr);
-        for (int c = 0; c < clients; ++c) {
-            SCOPED_TRACE(c);
-            const bool fails = failing < 0 || failing == c;
-            EXPECT_EQ(said[c].status, fails ? 500 : 200);
-            EXPECT_EQ(said[c].body, fails ? "failure\n15\n" : "success\nadded\n");
-            // What failed is kept now, and only that.
-            EXPECT_EQ(Upload("c" + std::to_string(c), 0, level, 50 + c),
-                      fails ? "success\nadded\n" : "success\nignored\n");
-        }
-        EXPECT_EQ(Stored(), std::make_pair(stored.first, stored.second + clients));
-        std::string report;
-        EXPECT_TRUE(store_.CheckIntegrity(&report)) << report;
+        return said;
+    };
+    void (*const before)(int) = signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &none), 0);
+    std::vector<ScoreReply> said = uploadAll(1);
+    setrlimit(RLIMIT_FSIZE, &files);
+    signal(SIGXFSZ, before);
+    for (int c = 0; c < clients; ++c) {
+        EXPECT_EQ(said[c].status, 500) << c;
+        EXPECT_EQ(said[c].body, "failure\n15\n") << c;
     }
+    EXPECT_EQ(Stored(), stored);
+    EXPECT_EQ(Board("c0", 0, 1), "success|0|");
+    for (int c = 0; c < clients; ++c) EXPECT_EQ(Upload("c" + std::to_string(c), 0, 1, 50), "success\nadded\n") << c;
+    EXPECT_EQ(Board("", 0, 1).substr(0, 10), "success|8|");
+    // Client 3's count refused: his upload alone fails, kept when sent again.
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open(dir_.File("scores.db").c_str(), &other), SQLITE_OK);
+    sqlite3_exec(other, "CREATE TRIGGER refuse BEFORE INSERT ON counts WHEN NEW.bucket = 53 BEGIN SELECT"
+                        " RAISE(ABORT, 'refused'); END", nullptr, nullptr, nullptr);
+    const auto kept = Stored();
+    said = uploadAll(2);
+    sqlite3_exec(other, "DROP TRIGGER refuse", nullptr, nullptr, nullptr);
     sqlite3_close(other);
+    for (int c = 0; c < clients; ++c) {
+        EXPECT_EQ(said[c].status, c == 3 ? 500 : 200) << c;
+        EXPECT_EQ(said[c].body, c == 3 ? "failure\n15\n" : "success\nadded\n") << c;
+        EXPECT_EQ(Upload("c" + std::to_string(c), 0, 2, 50 + c), c == 3 ? "success\nadded\n" : "success\nignored\n")
+            << c;
+    }
+    EXPECT_EQ(Stored(), std::make_pair(kept.first, kept.second + clients));
+    std::string report;
+    EXPECT_TRUE(store_.CheckIntegrity(&report)) << report;
 }
 
 // Another program that holds the write lock for a second (a backup, an
