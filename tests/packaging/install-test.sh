@@ -251,7 +251,7 @@ elif [ "$mode" = package ]; then
     [ -x "$dest/usr/games/zorv_scored" ] || fail "the install did not build the program missing from the build"
     grep -qxF -- "-- Building what the install takes, 2 jobs at once" "$work/install.out" ||
         fail "the install's build did not take CMAKE_BUILD_PARALLEL_LEVEL: $(head -n 5 "$work/install.out")"
-    echo "a build without tests: no test target; the install built what it installs, 2 jobs at once"
+    echo "a build without tests: no test target; the install built what it installs"
     # The unit goes where the system's systemd pkg-config file says, else
     # into Debian 12's folder.
     units="$(dirname "$0")/../../packaging/SystemdUnitDir.cmake"

@@ -297,7 +297,6 @@ TEST_F(ScoreClientTest, EachFailureIsLoggedInPlainWordsAtItsLevel) {
     // a file of this machine holds, or one a redirect leads to, is none.
     CTempDir dir;
     WriteFileText(dir.File(kScoreScript), "success\n1\n1\tbob\t5\tz\n");
-    Server elsewhere(Server::Mode::kRefuse, kScoreErrorNoUser);
     const auto redirect = [](const std::string& to) { return Server::Status(302, "Found\r\nLocation: " + to, ""); };
     const std::string nowhere = "http://127.0.0.1:" + std::to_string(Server::RefusedPort()) + "/zorv/";
     const std::string noScheme = noAnswer + "Unsupported protocol (libcurl error 1)\n";
@@ -322,7 +321,7 @@ TEST_F(ScoreClientTest, EachFailureIsLoggedInPlainWordsAtItsLevel) {
         {"a file's address", Server::Ok(""), true, kScoreErrorNoAnswer, noScheme, false, "file://" + dir.Path() + "/"},
         {"an ftp address", Server::Ok(""), true, kScoreErrorNoAnswer, noScheme, false, "ftp" + nowhere.substr(4)},
         {"redirect to a file", redirect("file://" + dir.File(kScoreScript)), false, kScoreErrorNoAnswer, empty, false},
-        {"redirect to http", redirect(elsewhere.Address() + kScoreScript), false, kScoreErrorNoAnswer, empty, false},
+        {"redirect to http", redirect(nowhere + kScoreScript), false, kScoreErrorNoAnswer, empty, false},
         {"refusal in words", Server::Ok("failure\n10\n"), false, kScoreErrorNoUser, "", false},
         {"server fault", Server::Ok("failure\n15\n"), false, kScoreErrorServerFault,
          refused + "15: it could not do its part\n", true},
@@ -456,10 +455,9 @@ TEST_F(ScoreClientTest, EmptyLinesDoNotCount) {
     EXPECT_EQ(b->ownRank, 1);
 }
 
-// Every answer outside the protocol, for each kind of request, is no usable
-// answer: the board left as it was, a warning saying what was wrong. Each
-// number is whole and of its kind (no sign but a minus, no blank, nothing
-// after it, within 32 bits); a bad row spoils the answer after a good one too.
+// Any answer outside the protocol, for any request, is no usable answer: the
+// board kept, a warning saying why. A number is whole and of its kind (only
+// a minus, no blank, nothing after it, 32 bits); a bad row spoils a board.
 TEST_F(ScoreClientTest, MalformedAnswersAreNoUsableAnswer) {
     enum Kind { kRegister, kUpload, kDownload, kBoardRow };  // the last: a download, its rows after "success\n3\n"
     const char* first = "it begins with neither \"success\" nor \"failure\"";
@@ -509,12 +507,8 @@ TEST_F(ScoreClientTest, MalformedAnswersAreNoUsableAnswer) {
 
 TEST_F(ScoreClientTest, HostileRowsAreReadSafely) {
     const std::string longName = "abcdefghijklmnopqrstuvwxyz";
-    const std::string good = "success\n0\n"
-                             "1\tx\t1\te\n"
-                             "12\t" + longName + "\t" + std::to_string(kScoreLowest) + "\te\n"
-                             "2147483647\tlong\t2147483647\te\n"
-                             "7\tx\t1\te\tmore\tfields\n";
-    Server server({Server::Ok(good)});
+    Server server({Server::Ok("success\n0\n1\tx\t1\te\n12\t" + longName + "\t" + std::to_string(kScoreLowest) +
+                              "\te\n2147483647\tlong\t2147483647\te\n7\tx\t1\te\tmore\tfields\n")});
     EXPECT_TRUE(Ask(server, [&] { return RequestScoreDownload(longName, 0, 1); }));
     const CScoreBoard* b = GetLevelScoreBoard(0, 1);
     EXPECT_EQ(b->count, 0);

@@ -997,9 +997,8 @@ TEST(ServerProgramTest, DatabasesItCannotUseStopTheStartWithTheReason) {
     const auto copy = [&](const std::string& from, const std::string& to) {
         return WriteFileBytes(dir.File(to), ReadFileBytes(dir.File(from)));
     };
-    // Another program's database in WAL mode with its log beside it, as a
-    // crash leaves them; and one it keeps open (not read here: a close of the
-    // file by this process would end that program's locks).
+    // Another program's WAL database with its log, as a crash leaves them; and
+    // one it keeps open (never read here: a close by this process ends its locks).
     sqlite3* held[2] = {};
     for (sqlite3*& db : held) {
         ASSERT_EQ(sqlite3_open(dir.File(&db == held ? "held.db" : "crashing.db").c_str(), &db), SQLITE_OK);
@@ -1019,16 +1018,15 @@ TEST(ServerProgramTest, DatabasesItCannotUseStopTheStartWithTheReason) {
     ASSERT_TRUE(copy("writing.db", "unfinished.db") && copy("writing.db-journal", "unfinished.db-journal"));
     sqlite3_close(writing);
     unlink(dir.File("writing.db").c_str());
-    ASSERT_TRUE(copy("crashed.db-wal", "unfinished.db-wal"));
-    ASSERT_TRUE(copy("unfinished.db-journal", "empty-journal.db-journal"));
-    ASSERT_TRUE(WriteFileText(dir.File("empty-journal.db"), ""));
+    ASSERT_TRUE(copy("crashed.db-wal", "unfinished.db-wal") && copy("unfinished.db-journal", "blank.db-journal"));
+    ASSERT_TRUE(WriteFileText(dir.File("blank.db"), ""));
     ASSERT_EQ(mkfifo(dir.File("pipe").c_str(), 0644), 0);
     {
         // A database of ours with a page more than its tables use: it opens
-        // and reads as if whole, only SQLite's own check finds it; so also
-        // as made again from a text dump, in rollback mode without its mark.
-        // An empty file with our log beside it, and the log without its file;
-        // a whole one the server may not write, and one in a folder it may not.
+        // and reads as if whole, only SQLite's own check finds it.
+        // So also as made again from a text dump (rollback mode, no mark). An
+        // empty file with our log beside it, and the log without its file; a
+        // whole one the server may not write, and one in a folder it may not.
         CSqliteScoreStore store;
         std::string error;
         ASSERT_TRUE(store.Open(dir.File("damaged.db"), &error)) << error;
@@ -1040,9 +1038,8 @@ TEST(ServerProgramTest, DatabasesItCannotUseStopTheStartWithTheReason) {
         ASSERT_FALSE(Exists(dir.File("damaged.db-wal")));
         ASSERT_EQ(mkdir(dir.File("locked").c_str(), 0755), 0);
         ASSERT_TRUE(copy("damaged.db", "readonly.db") && copy("damaged.db", "locked/s.db"));
-        ASSERT_EQ(chmod(dir.File("readonly.db").c_str(), 0444) | chmod(dir.File("locked/s.db").c_str(), 0666) |
-                      chmod(dir.File("locked").c_str(), 0555) | chmod(dir.Path().c_str(), 0755),
-                  0);
+        ASSERT_EQ(chmod(dir.File("readonly.db").c_str(), 0444) | chmod(dir.File("locked/s.db").c_str(), 0666), 0);
+        ASSERT_EQ(chmod(dir.File("locked").c_str(), 0555) | chmod(dir.Path().c_str(), 0755), 0);
         std::vector<uint8_t> bytes = ReadFileBytes(dir.File("damaged.db"));
         ASSERT_EQ(bytes.size() % 4096, 0u);
         const uint32_t pages = static_cast<uint32_t>(bytes.size() / 4096) + 1;
@@ -1075,8 +1072,8 @@ TEST(ServerProgramTest, DatabasesItCannotUseStopTheStartWithTheReason) {
         {dir.File("empty.db"), "the file is empty, but a write-ahead log is beside it (" + dir.File("empty.db-wal") +
                                    "): the database may be in that log alone"},
         {dir.File("gone.db"), "the file is not there, but a write-ahead log is beside it (" + dir.File("gone.db-wal")},
-        {dir.File("empty-journal.db"), "the file is empty, but a rollback journal is beside it (" +
-                                           dir.File("empty-journal.db-journal") + "), which SQLite would delete"},
+        {dir.File("blank.db"), "the file is empty, but a rollback journal is beside it (" + dir.File("blank.db-journal") +
+                                   "), which SQLite would delete"},
         {dir.File("unfinished.db"), "a rollback journal is beside it (" + dir.File("unfinished.db-journal") +
                                         "), of a write another program has not finished"},
         {dir.File("readonly.db"), "the file cannot be read and written (Permission denied)"},
@@ -1711,9 +1708,8 @@ TEST(ServerHttpTest, AStopStoresNoWriteItAnswersFailureAndWaitsForOneCommitAtMos
                     std::lock_guard<std::mutex> lock(mutex);
                     outcomes.emplace_back(100000 - q, outcome);
                 });
-            // Every answer tells its client that the connection takes no other
-            // request: the server's one thread is held by a download until a
-            // moment after the store has dropped its writes, answered after it.
+            // Every answer says the connection takes no other request; the one thread
+            // is held by a download till after the store dropped its writes.
             Answer held;
             std::thread download(
                 [&] { held = AskFrom("127.0.0.3", server.Port(), "op=downloadScore&user=many&type=0&level=50"); });
