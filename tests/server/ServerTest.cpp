@@ -1007,7 +1007,6 @@ TEST(ServerProgramTest, DatabasesItCannotUseStopTheStartWithTheReason) {
     }
     ASSERT_TRUE(copy("crashing.db", "crashed.db") && copy("crashing.db-wal", "crashed.db-wal"));
     sqlite3_close(held[1]);
-    unlink(dir.File("crashing.db").c_str());
     // One whose write, halfway, is in its journal, and a log beside it;
     // that journal beside an empty file; a named pipe.
     sqlite3* writing = nullptr;
@@ -1017,7 +1016,6 @@ TEST(ServerProgramTest, DatabasesItCannotUseStopTheStartWithTheReason) {
               SQLITE_OK);
     ASSERT_TRUE(copy("writing.db", "unfinished.db") && copy("writing.db-journal", "unfinished.db-journal"));
     sqlite3_close(writing);
-    unlink(dir.File("writing.db").c_str());
     ASSERT_TRUE(copy("crashed.db-wal", "unfinished.db-wal") && copy("unfinished.db-journal", "blank.db-journal"));
     ASSERT_TRUE(WriteFileText(dir.File("blank.db"), ""));
     ASSERT_EQ(mkfifo(dir.File("pipe").c_str(), 0644), 0);
