@@ -1353,7 +1353,6 @@ private:
 };
 
 // A store that counts the writes handed to it without waiting.
-// Its first board read is held as CHoldingStore's is.
 class CCountingStore : public CHoldingStore {
 public:
     void StopWrites() override { CHoldingStore::StopWrites(); stopped_ = true; }
@@ -1390,12 +1389,11 @@ int ConnectFrom(const std::string& address, int port) {
 }
 
 // One GET of the score script with query from address: the status, the
-// Retry-After header ("" without one) and the body; closes: whether the
-// server closes the connection all the same, though asked to keep it.
+// Retry-After header ("" without one) and the body.
 struct Answer {
     int status = 0;
     std::string retryAfter, body;
-    bool closes = false;
+    bool closes = false;  // the server closes the connection, though asked to keep it
 };
 Answer AskFrom(const std::string& address, int port, const std::string& query) {
     Answer answer;
