@@ -251,13 +251,12 @@ elif [ "$mode" = package ]; then
     [ -x "$dest/usr/games/zorv_scored" ] || fail "the install did not build the program missing from the build"
     grep -qxF -- "-- Building what the install takes, 2 jobs at once" "$work/install.out" ||
         fail "the install's build did not take CMAKE_BUILD_PARALLEL_LEVEL: $(head -n 5 "$work/install.out")"
-    echo "a build without tests: no test target; the install built what it installs, 2 jobs at once"
+    echo "a build without tests: no test target; the install built what it installs"
     # The unit goes where the system's systemd pkg-config file says, else
     # into Debian 12's folder.
     units="$(dirname "$0")/../../packaging/SystemdUnitDir.cmake"
     mkdir -p "$work/pc" "$work/nopc"
-    printf '%s\n' 'systemdsystemunitdir=/usr/lib/systemd/system' 'Name: systemd' 'Description: x' 'Version: 1' \
-        >"$work/pc/systemd.pc"
+    printf 'systemdsystemunitdir=/usr/lib/systemd/system\nName: s\nDescription: s\nVersion: 1\n' >"$work/pc/systemd.pc"
     [ "$(PKG_CONFIG_PATH="$work/pc" cmake -P "$units")" = /usr/lib/systemd/system ] &&
         [ "$(PKG_CONFIG_LIBDIR="$work/nopc" cmake -P "$units")" = /lib/systemd/system ] ||
         fail "the unit's folder is not the one systemd's pkg-config file names"

@@ -297,44 +297,42 @@ TEST_F(ScoreClientTest, EachFailureIsLoggedInPlainWordsAtItsLevel) {
     // a file of this machine holds, or one a redirect leads to, is none.
     CTempDir dir;
     WriteFileText(dir.File(kScoreScript), "success\n1\n1\tbob\t5\tz\n");
-    Server elsewhere(Server::Mode::kRefuse, kScoreErrorNoUser);
-    const auto redirect = [](const std::string& to) {
-        return Server::Reply{"HTTP/1.0 302 Found\r\nLocation: " + to +
-                             "\r\nContent-Length: 0\r\nConnection: close\r\n\r\n"};
-    };
+    const auto redirect = [](const std::string& to) { return Server::Status(302, "Found\r\nLocation: " + to, ""); };
     const std::string nowhere = "http://127.0.0.1:" + std::to_string(Server::RefusedPort()) + "/zorv/";
+    const std::string noScheme = noAnswer + "Unsupported protocol (libcurl error 1)\n";
+    const std::string empty = unread + "it is empty): taken as no answer\n";
     const struct {
         const char* what;
         Server::Reply reply;
-        std::string address;  // the test server's when empty
+        bool unreachable;
         int code;
         std::string said;    // the whole of what it printed (a prefix when it ends in "...")
         bool inLogFile;
+        std::string address = "";  // when unreachable; else nothing listens
     } rows[] = {
-        {"busy (429)", Server::Status(429, "Too Many Requests", "<html>busy</html>\n"), "", kScoreErrorBusy, busy,
+        {"busy (429)", Server::Status(429, "Too Many Requests", "<html>busy</html>\n"), false, kScoreErrorBusy, busy,
          false},
-        {"busy in the body", Server::Ok("failure\n18\n"), "", kScoreErrorBusy, busy, false},
-        {"nothing listens", Server::Ok(""), nowhere, kScoreErrorNoAnswer,
+        {"busy in the body", Server::Ok("failure\n18\n"), false, kScoreErrorBusy, busy, false},
+        {"nothing listens", Server::Ok(""), true, kScoreErrorNoAnswer,
          noAnswer + "Couldn't connect to server (libcurl error 7)\n", false},
-        {"hang-up", Server::Hangup(), "", kScoreErrorNoAnswer, noAnswer + "...", false},
-        {"empty", Server::Ok("\n\n"), "", kScoreErrorNoAnswer, unread + "it is empty): taken as no answer\n", false},
-        {"a file's address", Server::Ok(""), "file://" + dir.Path() + "/", kScoreErrorNoAnswer,
-         noAnswer + "Unsupported protocol (libcurl error 1)\n", false},
-        {"an ftp address", Server::Ok(""), "ftp" + nowhere.substr(4), kScoreErrorNoAnswer, noAnswer + "Unsupported protocol (libcurl error 1)\n", false},
-        {"redirect to a file", redirect("file://" + dir.File(kScoreScript)), "", kScoreErrorNoAnswer,
-         unread + "it is empty): taken as no answer\n", false},
-        {"redirect to http", redirect(elsewhere.Address() + kScoreScript), "", kScoreErrorNoAnswer,
-         unread + "it is empty): taken as no answer\n", false},
-        {"refusal in words", Server::Ok("failure\n10\n"), "", kScoreErrorNoUser, "", false},
-        {"server fault", Server::Ok("failure\n15\n"), "", kScoreErrorServerFault,
+        {"hang-up", Server::Hangup(), false, kScoreErrorNoAnswer, noAnswer + "...", false},
+        {"empty", Server::Ok("\n\n"), false, kScoreErrorNoAnswer, unread + "it is empty): taken as no answer\n",
+         false},
+        {"a file's address", Server::Ok(""), true, kScoreErrorNoAnswer, noScheme, false, "file://" + dir.Path() + "/"},
+        {"an ftp address", Server::Ok(""), true, kScoreErrorNoAnswer, noScheme, false, "ftp" + nowhere.substr(4)},
+        {"redirect to a file", redirect("file://" + dir.File(kScoreScript)), false, kScoreErrorNoAnswer, empty, false},
+        {"redirect to http", redirect(nowhere + kScoreScript), false, kScoreErrorNoAnswer, empty, false},
+        {"refusal in words", Server::Ok("failure\n10\n"), false, kScoreErrorNoUser, "", false},
+        {"server fault", Server::Ok("failure\n15\n"), false, kScoreErrorServerFault,
          refused + "15: it could not do its part\n", true},
-        {"unreadable", Server::Ok("failure\n16\n"), "", kScoreErrorUnreadable,
+        {"unreadable", Server::Ok("failure\n16\n"), false, kScoreErrorUnreadable,
          refused + "16: it could not read the request\n", true},
-        {"unknown code", Server::Ok("failure\n42\n"), "", 42, refused + "42, which the game does not know\n", true},
+        {"unknown code", Server::Ok("failure\n42\n"), false, 42, refused + "42, which the game does not know\n",
+         true},
     };
     for (const auto& row : rows) {
-        Server server(row.address.empty() ? std::vector<Server::Reply>{row.reply} : std::vector<Server::Reply>{});
-        SetScoreServerPath(row.address.empty() ? server.Address() : row.address);
+        Server server(row.unreachable ? std::vector<Server::Reply>{} : std::vector<Server::Reply>{row.reply});
+        SetScoreServerPath(row.unreachable ? row.address.empty() ? nowhere : row.address : server.Address());
         const std::string logBefore = LogText();
         testing::internal::CaptureStdout();
         testing::internal::CaptureStderr();
@@ -457,91 +455,71 @@ TEST_F(ScoreClientTest, EmptyLinesDoNotCount) {
     EXPECT_EQ(b->ownRank, 1);
 }
 
-// Every answer that is not one of the protocol, for each kind of request:
-// no usable answer, the board left as it was, and a warning that says what
-// was wrong. Every number is whole and of its kind: no sign but a minus,
-// no blank, nothing after it, within 32 bits.
+// Any answer outside the protocol, for any request, is no usable answer: the
+// board kept, a warning saying why. A number is whole and of its kind (only
+// a minus, no blank, nothing after it, 32 bits); a bad row spoils a board.
 TEST_F(ScoreClientTest, MalformedAnswersAreNoUsableAnswer) {
-    enum Kind { kRegister, kUpload, kDownload };
-    const std::string head = "success\n3\n";
+    enum Kind { kRegister, kUpload, kDownload, kBoardRow };  // the last: a download, its rows after "success\n3\n"
+    const char* first = "it begins with neither \"success\" nor \"failure\"";
+    const char* code = "a failure whose code is no number";
     const struct {
         Kind kind;
-        std::string body;
         const char* why;
+        std::vector<std::string> bodies;
     } rows[] = {
-        {kDownload, "", "it is empty"},
-        {kDownload, "\n\n\n", "it is empty"},
-        {kRegister, "Success\n", "it begins with neither \"success\" nor \"failure\""},
-        {kDownload, "success\r\n0\r\n", "it begins with neither \"success\" nor \"failure\""},
-        {kRegister, "failure\r\n14\r\n", "it begins with neither \"success\" nor \"failure\""},
-        {kDownload, " success\n0\n", "it begins with neither \"success\" nor \"failure\""},
-        {kDownload, "successful\n0\n", "it begins with neither \"success\" nor \"failure\""},
-        {kRegister, "fail\n9\n", "it begins with neither \"success\" nor \"failure\""},
-        {kRegister, "failure\n", "a failure without its code"},
-        {kUpload, "failure\nabc\n", "a failure whose code is no number"},
-        {kRegister, "failure\n12xyz\n", "a failure whose code is no number"},
-        {kRegister, "failure\n+13\n", "a failure whose code is no number"},
-        {kRegister, "failure\n 13\n", "a failure whose code is no number"},
-        {kRegister, "failure\n13\r\n", "a failure whose code is no number"},
-        {kDownload, "failure\n2147483648\n", "a failure whose code is no number"},
-        {kRegister, "failure\n0\n", "a failure whose code reads as none"},
-        {kRegister, "failure\n-0\n", "a failure whose code is no number"},
-        {kUpload, "success\n", "an upload's success without what became of the score"},
-        {kDownload, "success\n", "a board without its count"},
-        {kDownload, "success\nseven\n", "a board whose count is no number of players"},
-        {kDownload, "success\n7x\n", "a board whose count is no number of players"},
-        {kDownload, "success\n+7\n", "a board whose count is no number of players"},
-        {kDownload, "success\n-1\n", "a board whose count is no number of players"},
-        {kDownload, "success\n2147483648\n", "a board whose count is no number of players"},
-        {kDownload, head + "1\tbob\t5\n", "a row of the board with fewer than four fields"},
-        {kDownload, head + "1\tbob\t5\t\n", "a row of the board with fewer than four fields"},
-        {kDownload, head + "abc\tbob\t5\tz\n", "a row of the board whose rank is no rank"},
-        {kDownload, head + "12abc\tbob\t5\tz\n", "a row of the board whose rank is no rank"},
-        {kDownload, head + "0\tbob\t5\tz\n", "a row of the board whose rank is no rank"},
-        {kDownload, head + "2147483648\tbob\t5\tz\n", "a row of the board whose rank is no rank"},
-        {kDownload, head + "1\tbob\ty\tz\n", "a row of the board whose score is no step count"},
-        {kDownload, head + "1\tbob\t-4x\tz\n", "a row of the board whose score is no step count"},
-        {kDownload, head + "1\tbob\t2147483648\tz\n", "a row of the board whose score is no step count"},
-        {kDownload, head + "1\tbob\t" + std::to_string(kScoreLowest - 1) + "\tz\n",
-         "a row of the board whose score is no step count"},
-        {kDownload, head + "1\tbob\t-2147483648\tz\n", "a row of the board whose score is no step count"},
-        // A good row first: the bad one after it still spoils the answer.
-        {kDownload, head + "1\tann\t5\tz\n2\tbob\t+6\tz\n", "a row of the board whose score is no step count"},
+        {kDownload, "it is empty", {"", "\n\n\n"}},
+        {kRegister, first, {"Success\n", "failure\r\n14\r\n", "fail\n9\n"}},
+        {kDownload, first, {"success\r\n0\r\n", " success\n0\n", "successful\n0\n"}},
+        {kRegister, "a failure without its code", {"failure\n"}},
+        {kUpload, code, {"failure\nabc\n"}},
+        {kRegister, code, {"failure\n12xyz\n", "failure\n+13\n", "failure\n 13\n", "failure\n13\r\n", "failure\n-0\n"}},
+        {kDownload, code, {"failure\n2147483648\n"}},
+        {kRegister, "a failure whose code reads as none", {"failure\n0\n"}},
+        {kUpload, "an upload's success without what became of the score", {"success\n"}},
+        {kDownload, "a board without its count", {"success\n"}},
+        {kDownload, "a board whose count is no number of players",
+         {"success\nseven\n", "success\n7x\n", "success\n+7\n", "success\n-1\n", "success\n2147483648\n"}},
+        {kBoardRow, "a row of the board with fewer than four fields", {"1\tbob\t5\n", "1\tbob\t5\t\n"}},
+        {kBoardRow, "a row of the board whose rank is no rank",
+         {"abc\tbob\t5\tz\n", "12abc\tbob\t5\tz\n", "0\tbob\t5\tz\n", "2147483648\tbob\t5\tz\n"}},
+        {kBoardRow, "a row of the board whose score is no step count",
+         {"1\tbob\ty\tz\n", "1\tbob\t-4x\tz\n", "1\tbob\t2147483648\tz\n", "1\tbob\t-2147483648\tz\n",
+          "1\tbob\t" + std::to_string(kScoreLowest - 1) + "\tz\n", "1\tann\t5\tz\n2\tbob\t+6\tz\n"}},
     };
     FillOverall(0);
     EnableDebugCategory(DBG_WARNING);
-    for (const auto& row : rows) {
-        Server server({Server::Ok(row.body)});
-        SetScoreServerPath(server.Address());
-        testing::internal::CaptureStderr();
-        EXPECT_FALSE(row.kind == kRegister ? RequestNewUser("bob")
-                     : row.kind == kUpload ? RequestScoreUpload("bob", 0, 0, 1, 0)
-                                           : RequestScoreDownload("bob", 0, kOverallScoreLevel))
-            << row.body;
-        EXPECT_EQ(testing::internal::GetCapturedStderr(),
-                  std::string("zorv: warning: The score server's answer cannot be read (") + row.why +
-                      "): taken as no answer\n")
-            << row.body;
-        EXPECT_EQ(GetScoreError(), kScoreErrorNoAnswer) << row.body;
-        ExpectFilledOverall(0);
-    }
+    for (const auto& row : rows)
+        for (const std::string& body : row.bodies) {
+            SCOPED_TRACE(testing::PrintToString(body));
+            Server server({Server::Ok((row.kind == kBoardRow ? "success\n3\n" : "") + body)});
+            SetScoreServerPath(server.Address());
+            testing::internal::CaptureStderr();
+            EXPECT_FALSE(row.kind == kRegister ? RequestNewUser("bob")
+                         : row.kind == kUpload ? RequestScoreUpload("bob", 0, 0, 1, 0)
+                                               : RequestScoreDownload("bob", 0, kOverallScoreLevel));
+            EXPECT_EQ(testing::internal::GetCapturedStderr(),
+                      std::string("zorv: warning: The score server's answer cannot be read (") + row.why +
+                          "): taken as no answer\n");
+            EXPECT_EQ(GetScoreError(), kScoreErrorNoAnswer);
+            ExpectFilledOverall(0);
+        }
 }
 
 TEST_F(ScoreClientTest, HostileRowsAreReadSafely) {
     const std::string longName = "abcdefghijklmnopqrstuvwxyz";
-    Server server({Server::Ok("success\n0\n12\t" + longName + "\t" + std::to_string(kScoreLowest) +
+    Server server({Server::Ok("success\n0\n1\tx\t1\te\n12\t" + longName + "\t" + std::to_string(kScoreLowest) +
                               "\te\n2147483647\tlong\t2147483647\te\n7\tx\t1\te\tmore\tfields\n")});
     EXPECT_TRUE(Ask(server, [&] { return RequestScoreDownload(longName, 0, 1); }));
     const CScoreBoard* b = GetLevelScoreBoard(0, 1);
     EXPECT_EQ(b->count, 0);
-    ASSERT_EQ(b->entries.size(), 3u);
-    EXPECT_EQ(b->entries[0].rank, 12);
-    EXPECT_EQ(b->entries[0].score, kScoreLowest);
-    EXPECT_EQ(Name(b->entries[0]), longName.substr(0, 15));
-    EXPECT_EQ(b->entries[0].name[15], '\0');
-    EXPECT_EQ(b->entries[1].rank, INT_MAX);
-    EXPECT_EQ(b->entries[1].score, INT_MAX);
-    EXPECT_EQ(b->entries[2].rank, 7);
+    ASSERT_EQ(b->entries.size(), 4u);
+    EXPECT_EQ(b->entries[1].rank, 12);
+    EXPECT_EQ(b->entries[1].score, kScoreLowest);
+    EXPECT_EQ(Name(b->entries[1]), longName.substr(0, 15));
+    EXPECT_EQ(b->entries[1].name[15], '\0');
+    EXPECT_EQ(b->entries[2].rank, INT_MAX);
+    EXPECT_EQ(b->entries[2].score, INT_MAX);
+    EXPECT_EQ(b->entries[3].rank, 7);
     // The full name is compared.
     EXPECT_EQ(b->ownRank, 12);
 }

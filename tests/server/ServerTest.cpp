@@ -19,7 +19,6 @@
 #include <chrono>
 #include <condition_variable>
 #include <functional>
-#include <iostream>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -447,30 +446,20 @@ TEST(ServerStoreTest, ADownloadCostsAsMuchOnABoardOf20000AsOnOneOfTwelve) {
     }
 }
 
-// A write that fails keeps nothing of itself and is answered failure 15: a
-// commit that fails (here: no file may grow, as on a full disk) fails every
-// upload it carried; an upload that fails halfway (its board's count
-// refused, after its score was written) only itself, while the others of
-// its batch are kept. Once the fault is gone, those uploads are kept.
+// A commit that fails (here: no file may grow, as on a full disk) answers
+// failure 15 for every upload it carried, and keeps none of them; once the
+// disk takes bytes again, the same uploads are kept. An upload that fails
+// halfway (its board's count refused after its score was written) fails
+// alone, keeping nothing of itself, and the others of its batch are kept.
 TEST_F(ServerProtocolTest, AWriteThatFailsIsAnsweredFailureAndKeepsNothingOfItself) {
     const int clients = 8;
     for (int c = 0; c < clients; ++c) Register("c" + std::to_string(c));
+    const auto stored = Stored();
     rlimit files = {};
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &files), 0);
     const rlimit none = {0, files.rlim_max};
-    sqlite3* other = nullptr;
-    ASSERT_EQ(sqlite3_open(dir_.File("scores.db").c_str(), &other), SQLITE_OK);
-    for (const int failing : {-1, 3}) {  // the client whose upload fails; -1: every one
-        const int level = failing + 2;
-        const auto stored = Stored();
-        void (*const before)(int) = signal(SIGXFSZ, SIG_IGN);
-        if (failing < 0)
-            setrlimit(RLIMIT_FSIZE, &none);
-        else
-            EXPECT_EQ(sqlite3_exec(other, "CREATE TRIGGER refuse BEFORE INSERT ON counts WHEN NEW.level = 5 AND"
-                                          " NEW.bucket = 53 BEGIN SELECT RAISE(ABORT, 'refused'); END",
-                                   nullptr, nullptr, nullptr),
-                      SQLITE_OK);
+    // Every client's upload of 50 + c to a level at once: what each is answered.
+    const auto uploadAll = [&](int level) {
         std::vector<ScoreReply> said(clients);
         std::vector<std::thread> threads;
         for (int c = 0; c < clients; ++c)
@@ -480,22 +469,39 @@ TEST_F(ServerProtocolTest, AWriteThatFailsIsAnsweredFailureAndKeepsNothingOfItse
                                                                   "&score=" + std::to_string(50 + c) + "&cheat=0"));
             });
         for (std::thread& t : threads) t.join();
-        setrlimit(RLIMIT_FSIZE, &files);
-        signal(SIGXFSZ, before);
-        sqlite3_exec(other, "DROP TRIGGER IF EXISTS refuse", nullptr, nullptr, nullptr);
-        // What failed is kept now, and only that.
-        for (int c = 0; c < clients; ++c) {
-            const bool fails = failing < 0 || failing == c;
-            EXPECT_EQ(said[c].status, fails ? 500 : 200) << failing << ": " << c;
-            EXPECT_EQ(said[c].body, fails ? "failure\n15\n" : "success\nadded\n") << failing << ": " << c;
-            EXPECT_EQ(Upload("c" + std::to_string(c), 0, level, 50 + c),
-                      fails ? "success\nadded\n" : "success\nignored\n") << failing << ": " << c;
-        }
-        EXPECT_EQ(Stored(), std::make_pair(stored.first, stored.second + clients)) << failing;
-        std::string report;
-        EXPECT_TRUE(store_.CheckIntegrity(&report)) << failing << ": " << report;
+        return said;
+    };
+    void (*const before)(int) = signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &none), 0);
+    std::vector<ScoreReply> said = uploadAll(1);
+    setrlimit(RLIMIT_FSIZE, &files);
+    signal(SIGXFSZ, before);
+    for (int c = 0; c < clients; ++c) {
+        EXPECT_EQ(said[c].status, 500) << c;
+        EXPECT_EQ(said[c].body, "failure\n15\n") << c;
     }
+    EXPECT_EQ(Stored(), stored);
+    EXPECT_EQ(Board("c0", 0, 1), "success|0|");
+    for (int c = 0; c < clients; ++c) EXPECT_EQ(Upload("c" + std::to_string(c), 0, 1, 50), "success\nadded\n") << c;
+    EXPECT_EQ(Board("", 0, 1).substr(0, 10), "success|8|");
+    // Client 3's count refused: his upload alone fails, kept when sent again.
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open(dir_.File("scores.db").c_str(), &other), SQLITE_OK);
+    sqlite3_exec(other, "CREATE TRIGGER refuse BEFORE INSERT ON counts WHEN NEW.bucket = 53 BEGIN SELECT"
+                        " RAISE(ABORT, 'refused'); END", nullptr, nullptr, nullptr);
+    const auto kept = Stored();
+    said = uploadAll(2);
+    sqlite3_exec(other, "DROP TRIGGER refuse", nullptr, nullptr, nullptr);
     sqlite3_close(other);
+    for (int c = 0; c < clients; ++c) {
+        EXPECT_EQ(said[c].status, c == 3 ? 500 : 200) << c;
+        EXPECT_EQ(said[c].body, c == 3 ? "failure\n15\n" : "success\nadded\n") << c;
+        EXPECT_EQ(Upload("c" + std::to_string(c), 0, 2, 50 + c), c == 3 ? "success\nadded\n" : "success\nignored\n")
+            << c;
+    }
+    EXPECT_EQ(Stored(), std::make_pair(kept.first, kept.second + clients));
+    std::string report;
+    EXPECT_TRUE(store_.CheckIntegrity(&report)) << report;
 }
 
 // Another program that holds the write lock for a second (a backup, an
@@ -965,17 +971,16 @@ TEST(ServerProgramTest, DatabasesItCannotUseStopTheStartWithTheReason) {
     // A server that starts on a file it should have refused is stopped.
     const std::string program = "timeout 10 " + std::string(ZORV_RUN_DIR) + "/zorv_scored --port 0 --db ";
     ASSERT_TRUE(WriteFileText(dir.File("notes.db"), std::string(4096, 'x')));
-    // Other programs' databases: one with a table of its own, one that
-    // gives a layout this server wrote, one a layout no server wrote (in WAL
-    // mode), one marked as another program's, one with the tables of ours
-    // but not their columns; one of ours that a newer server marked with its
-    // later layout.
+    // Other programs' databases, to be left exactly as they are: one with a
+    // table of its own, one that gives a layout this server wrote, one a
+    // layout no server wrote, one marked as another program's; and one of
+    // ours that a newer server marked with its later layout.
     const std::pair<const char*, const char*> made[] = {
         {"other.db", "CREATE TABLE t (a)"},
         {"invoices.db", "CREATE TABLE invoices (a); PRAGMA user_version = 3"},
         {"negative.db", "PRAGMA journal_mode = WAL; CREATE TABLE invoices (a); PRAGMA user_version = -1"},
         {"marked.db", "PRAGMA application_id = 1234"},
-        {"named.db", "CREATE TABLE counters (a); CREATE TABLE players (a); CREATE TABLE scores (a)"},
+        {"named.db", "CREATE TABLE counters (a); CREATE TABLE players (a); CREATE TABLE scores (a)"},  // not ours
         {"newer.db", "PRAGMA user_version = 4"},
     };
     {
@@ -989,146 +994,122 @@ TEST(ServerProgramTest, DatabasesItCannotUseStopTheStartWithTheReason) {
         ASSERT_EQ(sqlite3_exec(other, file.second, nullptr, nullptr, nullptr), SQLITE_OK);
         sqlite3_close(other);
     }
-    // Another program's database in WAL mode with its log beside it, as a
-    // crash leaves them; and one it keeps open (not read here: a close of the
-    // file by this process would end that program's locks).
+    const auto copy = [&](const std::string& from, const std::string& to) {
+        return WriteFileBytes(dir.File(to), ReadFileBytes(dir.File(from)));
+    };
+    // Another program's WAL database with its log, as a crash leaves them; and
+    // one it keeps open (never read here: a close by this process ends its locks).
     sqlite3* held[2] = {};
     for (sqlite3*& db : held) {
         ASSERT_EQ(sqlite3_open(dir.File(&db == held ? "held.db" : "crashing.db").c_str(), &db), SQLITE_OK);
         ASSERT_EQ(sqlite3_exec(db, "PRAGMA journal_mode = WAL; CREATE TABLE t (a)", nullptr, nullptr, nullptr),
                   SQLITE_OK);
     }
-    for (const char* end : {"", "-wal"})
-        ASSERT_TRUE(WriteFileBytes(dir.File("crashed.db") + end, ReadFileBytes(dir.File("crashing.db") + end)));
+    ASSERT_TRUE(copy("crashing.db", "crashed.db") && copy("crashing.db-wal", "crashed.db-wal"));
     sqlite3_close(held[1]);
-    unlink(dir.File("crashing.db").c_str());
     // One whose write, halfway, is in its journal, and a log beside it;
     // that journal beside an empty file; a named pipe.
     sqlite3* writing = nullptr;
     ASSERT_EQ(sqlite3_open(dir.File("writing.db").c_str(), &writing), SQLITE_OK);
-    ASSERT_EQ(sqlite3_exec(writing,
-                           "CREATE TABLE t (a); PRAGMA cache_size = 2; BEGIN; INSERT INTO t WITH RECURSIVE n(i) AS"
-                           " (VALUES (1) UNION ALL SELECT i + 1 FROM n WHERE i < 200) SELECT zeroblob(3000) FROM n",
-                           nullptr, nullptr, nullptr),
+    ASSERT_EQ(sqlite3_exec(writing, "PRAGMA cache_size = 2; CREATE TABLE t (a); BEGIN;"
+                           " INSERT INTO t VALUES (zeroblob(600000))", nullptr, nullptr, nullptr),
               SQLITE_OK);
-    for (const char* end : {"", "-journal"})
-        ASSERT_TRUE(WriteFileBytes(dir.File("unfinished.db") + end, ReadFileBytes(dir.File("writing.db") + end)));
+    ASSERT_TRUE(copy("writing.db", "unfinished.db") && copy("writing.db-journal", "unfinished.db-journal"));
     sqlite3_close(writing);
-    unlink(dir.File("writing.db").c_str());
-    ASSERT_TRUE(WriteFileBytes(dir.File("unfinished.db-wal"), ReadFileBytes(dir.File("crashed.db-wal"))));
-    ASSERT_TRUE(WriteFileBytes(dir.File("empty-journal.db-journal"), ReadFileBytes(dir.File("unfinished.db-journal"))));
-    ASSERT_TRUE(WriteFileText(dir.File("empty-journal.db"), ""));
+    ASSERT_TRUE(copy("crashed.db-wal", "unfinished.db-wal") && copy("unfinished.db-journal", "blank.db-journal"));
+    ASSERT_TRUE(WriteFileText(dir.File("blank.db"), ""));
     ASSERT_EQ(mkfifo(dir.File("pipe").c_str(), 0644), 0);
     {
         // A database of ours with a page more than its tables use: it opens
-        // and reads as if whole, only SQLite's own check finds it. Once in
-        // WAL mode, and once as made again from a text dump of it, in
-        // rollback mode without its mark. An empty file with the log of
-        // one of ours beside it, and the log without its file. A whole one
-        // the server may not write, and one in a folder it may not write.
+        // and reads as if whole, only SQLite's own check finds it.
+        // So also as made again from a text dump (rollback mode, no mark). An
+        // empty file with our log beside it, and the log without its file; a
+        // whole one the server may not write, and one in a folder it may not.
         CSqliteScoreStore store;
         std::string error;
         ASSERT_TRUE(store.Open(dir.File("damaged.db"), &error)) << error;
         for (int p = 0; p < 300; ++p) store.AddPlayer("player" + std::to_string(p), "1.03W");
-        for (const char* name : {"empty.db-wal", "gone.db-wal"})
-            ASSERT_TRUE(WriteFileBytes(dir.File(name), ReadFileBytes(dir.File("damaged.db-wal"))));
+        ASSERT_TRUE(copy("damaged.db-wal", "empty.db-wal") && copy("damaged.db-wal", "gone.db-wal"));
         ASSERT_TRUE(WriteFileText(dir.File("empty.db"), ""));
         // Everything in the file itself once it is closed.
         ASSERT_TRUE(store.Close());
         ASSERT_FALSE(Exists(dir.File("damaged.db-wal")));
         ASSERT_EQ(mkdir(dir.File("locked").c_str(), 0755), 0);
-        for (const char* name : {"readonly.db", "locked/s.db"})
-            ASSERT_TRUE(WriteFileBytes(dir.File(name), ReadFileBytes(dir.File("damaged.db"))));
-        ASSERT_EQ(chmod(dir.File("readonly.db").c_str(), 0444) | chmod(dir.File("locked/s.db").c_str(), 0666) |
-                      chmod(dir.File("locked").c_str(), 0555) | chmod(dir.Path().c_str(), 0755),
-                  0);
-        ASSERT_TRUE(WriteFileBytes(dir.File("dump.db"), ReadFileBytes(dir.File("damaged.db"))));
-        sqlite3* dump = nullptr;
-        ASSERT_EQ(sqlite3_open(dir.File("dump.db").c_str(), &dump), SQLITE_OK);
-        ASSERT_EQ(sqlite3_exec(dump, "PRAGMA journal_mode = DELETE; PRAGMA application_id = 0; PRAGMA user_version = 0",
-                               nullptr, nullptr, nullptr),
-                  SQLITE_OK);
-        sqlite3_close(dump);
-        for (const char* name : {"damaged.db", "dump.db"}) {
-            std::vector<uint8_t> bytes = ReadFileBytes(dir.File(name));
-            ASSERT_EQ(bytes.size() % 4096, 0u);
-            const uint32_t pages = static_cast<uint32_t>(bytes.size() / 4096) + 1;
-            bytes.resize(bytes.size() + 4096, 0);
-            for (int i = 0; i < 4; ++i) bytes[28 + i] = static_cast<uint8_t>(pages >> (24 - 8 * i));  // big-endian
-            ASSERT_TRUE(WriteFileBytes(dir.File(name), bytes));
-        }
+        ASSERT_TRUE(copy("damaged.db", "readonly.db") && copy("damaged.db", "locked/s.db"));
+        ASSERT_EQ(chmod(dir.File("readonly.db").c_str(), 0444) | chmod(dir.File("locked/s.db").c_str(), 0666), 0);
+        ASSERT_EQ(chmod(dir.File("locked").c_str(), 0555) | chmod(dir.Path().c_str(), 0755), 0);
+        std::vector<uint8_t> bytes = ReadFileBytes(dir.File("damaged.db"));
+        ASSERT_EQ(bytes.size() % 4096, 0u);
+        const uint32_t pages = static_cast<uint32_t>(bytes.size() / 4096) + 1;
+        bytes.resize(bytes.size() + 4096, 0);
+        for (int i = 0; i < 4; ++i) bytes[28 + i] = static_cast<uint8_t>(pages >> (24 - 8 * i));  // big-endian
+        ASSERT_TRUE(WriteFileBytes(dir.File("damaged.db"), bytes));
+        bytes[18] = bytes[19] = 1;                              // rollback mode
+        std::fill(bytes.begin() + 60, bytes.begin() + 72, 0);  // no layout, no mark
+        ASSERT_TRUE(WriteFileBytes(dir.File("dump.db"), bytes));
     }
-    // Every file of the folder, and the bytes of each (but the pipe's).
-    const auto folder = [&] {
-        std::map<std::string, std::vector<uint8_t>> files;
+    // Every file of the folder and a hash of its bytes (not read: the pipe,
+    // and the file held open, whose locks a close by this process would end).
+    const auto folder = [&, hash = std::hash<std::string>()] {
+        std::map<std::string, size_t> files;
         for (const std::string& name : FolderEntries(dir.Path()))
-            if (name != "err.txt")
-                files[name] = name.rfind("held", 0) == 0 || name == "pipe" ? std::vector<uint8_t>()
-                                                                            : ReadFileBytes(dir.File(name));
+            files[name] = name == "pipe" || name.rfind("held", 0) == 0 ? 0 : hash(ReadFileText(dir.File(name)));
         return files;
     };
     const auto before = folder();
-    const std::string unused = " is never used)";
-    const std::string foreign = "the file holds another program's database (layout ";
-    // Root may write any file: those rows run as nobody there, when nobody
-    // may run the server from this build's folder.
+    // Root may write any file: the rows of permissions run as nobody there,
+    // when nobody may run the server from this build's folder.
     const std::string limited = geteuid() == 0 ? "setpriv --reuid=65534 --regid=65534 --clear-groups " : "";
     const bool limitedRuns =
         RunProgram(limited + std::string(ZORV_RUN_DIR) + "/zorv_scored --help", "/dev/null").code == 0;
-    const struct {
-        std::string path, said, as = "";
-    } rows[] = {
-        {dir.File("damaged.db"), "the file is damaged (SQLite's quick check: Page " +
-                                     std::to_string(ReadFileBytes(dir.File("damaged.db")).size() / 4096) + unused},
-        {dir.File("dump.db"), "the file is damaged (SQLite's quick check: Page " +
-                                  std::to_string(ReadFileBytes(dir.File("dump.db")).size() / 4096) + unused},
+    const std::pair<std::string, std::string> rows[] = {
+        {dir.File("damaged.db"), "the file is damaged (SQLite's quick check: Page " + std::to_string(
+                                      ReadFileBytes(dir.File("damaged.db")).size() / 4096) + " is never used)"},
+        {dir.File("dump.db"), "the file is damaged (SQLite's quick check: Page " + std::to_string(
+                                   ReadFileBytes(dir.File("dump.db")).size() / 4096) + " is never used)"},
         {dir.File("empty.db"), "the file is empty, but a write-ahead log is beside it (" + dir.File("empty.db-wal") +
                                    "): the database may be in that log alone"},
         {dir.File("gone.db"), "the file is not there, but a write-ahead log is beside it (" + dir.File("gone.db-wal")},
-        {dir.File("empty-journal.db"), "the file is empty, but a rollback journal is beside it (" +
-                                           dir.File("empty-journal.db-journal") + "), which SQLite would delete"},
+        {dir.File("blank.db"), "the file is empty, but a rollback journal is beside it (" + dir.File("blank.db-journal") +
+                                   "), which SQLite would delete"},
         {dir.File("unfinished.db"), "a rollback journal is beside it (" + dir.File("unfinished.db-journal") +
                                         "), of a write another program has not finished"},
-        {dir.File("readonly.db"), "the file cannot be read and written (Permission denied)", limited},
-        {dir.File("locked/s.db"), "its folder " + dir.File("locked") + " cannot be written (Permission denied)",
-         limited},
+        {dir.File("readonly.db"), "the file cannot be read and written (Permission denied)"},
+        {dir.File("locked/s.db"), "its folder " + dir.File("locked") + " cannot be written (Permission denied)"},
         {dir.File("pipe"), "the path names a named pipe, not a file"},
         {"/dev/null", "the path names a character device, not a file"},
         {dir.File("notes.db"), "file is not a database"},
-        {dir.File("other.db"), foreign + "0, tables: t)"},
-        {dir.File("crashed.db"), foreign + "0, tables: t)"},
-        {dir.File("held.db"), foreign + "0, tables: t)"},
-        {dir.File("invoices.db"), foreign + "3, tables: invoices)"},
-        {dir.File("negative.db"), foreign + "-1, tables: invoices)"},
-        {dir.File("named.db"), foreign + "0, tables: counters players scores): its table counters has the columns "
-                                         "(a), not the score server's (name, value)"},
+        {dir.File("other.db"), "the file holds another program's database (layout 0, tables: t)"},
+        {dir.File("crashed.db"), "the file holds another program's database (layout 0, tables: t)"},
+        {dir.File("held.db"), "the file holds another program's database (layout 0, tables: t)"},
+        {dir.File("invoices.db"), "the file holds another program's database (layout 3, tables: invoices)"},
+        {dir.File("negative.db"), "the file holds another program's database (layout -1, tables: invoices)"},
+        {dir.File("named.db"), "the file holds another program's database (layout 0, tables: counters players "
+                               "scores): its table counters has the columns (a), not the score server's (name, value)"},
         {dir.File("marked.db"), "the file holds another program's database (application id 1234)"},
         {dir.File("newer.db"), "the database was written by a newer zorv_scored (layout 4)"},
         {dir.File("missing/s.db"), "unable to open database file (No such file or directory)"},
         {dir.Path(), "unable to open database file (Is a directory)"},
     };
     for (const auto& row : rows) {
-        if (!row.as.empty() && !limitedRuns) {
-            std::cout << "nobody may not run the server from this build's folder: " << row.path << " not tried\n";
+        const bool denied = row.second.find("(Permission denied)") != std::string::npos;
+        if (denied && !limitedRuns) {
+            printf("nobody may not run the server from this build's folder: %s not tried\n", row.first.c_str());
             continue;
         }
-        const ProgramRun run = RunProgram(row.as + program + row.path, dir.File("err.txt"));
+        const ProgramRun run = RunProgram((denied ? limited : "") + program + row.first, dir.File("err.txt"));
         const std::string said = ReadFileText(dir.File("err.txt"));
         EXPECT_EQ(run.code, 1) << said;
         EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
-        EXPECT_NE(said.find("zorv_scored: cannot use the database " + row.path + ": " + row.said), std::string::npos)
+        EXPECT_NE(said.find("zorv_scored: cannot use the database " + row.first + ": " + row.second),
+                  std::string::npos)
             << said;
     }
     EXPECT_EQ(FolderEntries(dir.File("locked")), std::vector<std::string>{"s.db"});
     chmod(dir.File("locked").c_str(), 0755);
-    const auto after = folder();
+    unlink(dir.File("err.txt").c_str());
+    EXPECT_EQ(folder(), before) << "a file was changed or made";
     sqlite3_close(held[0]);
-    for (const auto& file : before) {
-        EXPECT_TRUE(after.count(file.first) && after.at(file.first) == file.second) << file.first << " was changed";
-    }
-    for (const auto& file : after) {
-        EXPECT_TRUE(before.count(file.first)) << file.first << " was made";
-    }
     // A port already taken.
     CScoreServerProcess first;
     const ProgramRun run = RunProgram(std::string(ZORV_RUN_DIR) + "/zorv_scored --db " + dir.File("s.db") +
@@ -1371,16 +1352,11 @@ private:
     bool held_ = false, released_ = false;
 };
 
-// A store that counts the writes handed to it without waiting, and holds its
-// first board read as CHoldingStore does.
+// A store that counts the writes handed to it without waiting.
 class CCountingStore : public CHoldingStore {
 public:
-    void StopWrites() override {
-        CHoldingStore::StopWrites();
-        stopped_ = true;
-    }
-    // Whether StopWrites was called.
-    bool Stopped() const { return stopped_; }
+    void StopWrites() override { CHoldingStore::StopWrites(); stopped_ = true; }
+    bool Stopped() const { return stopped_; }  // whether StopWrites was called
     void AddPlayerThen(const std::string& name, const std::string& version, Then then) override {
         ++writes_;
         CSqliteScoreStore::AddPlayerThen(name, version, std::move(then));
@@ -1412,13 +1388,12 @@ int ConnectFrom(const std::string& address, int port) {
     return s;
 }
 
-// One GET of the score script with query from address, asking to keep the
-// connection: the status, the Retry-After header ("" without one), whether
-// the server closes the connection all the same, and the body.
+// One GET of the score script with query from address: the status, the
+// Retry-After header ("" without one) and the body.
 struct Answer {
     int status = 0;
     std::string retryAfter, body;
-    bool closes = false;
+    bool closes = false;  // the server closes the connection, though asked to keep it
 };
 Answer AskFrom(const std::string& address, int port, const std::string& query) {
     Answer answer;
@@ -1682,14 +1657,10 @@ TEST(ServerHttpTest, WritesWaitingForTheDiskHoldNoThread) {
 // begun to commit when the stop's moment of grace is over are dropped,
 // answered failure 15 and never stored (the player's retry finds his name
 // free), while a commit under way is finished and its writes answered as
-// kept; every answer made reaches its client, and tells it that the
-// connection takes no other request (here the server's one thread is held
-// by a download from before the stop until a moment after the store has
-// dropped its writes: their answers are sent after it). Then the write-ahead
-// log is folded back (a checkpoint: two syncs), so that the file alone holds
-// every write answered as kept. Here 24 registrations and 24 uploads over
-// HTTP, and 1,000 better scores of one player queued behind them, or
-// nothing waiting.
+// kept; every answer made reaches its client. Then the write-ahead log is
+// folded back (a checkpoint: two syncs), so that the file alone holds every
+// write answered as kept. Here 24 registrations and 24 uploads over HTTP, and
+// 1,000 better scores of one player queued behind them, or nothing waiting.
 TEST(ServerHttpTest, AStopStoresNoWriteItAnswersFailureAndWaitsForOneCommitAtMost) {
     const std::chrono::milliseconds syncDelay(1000);
     const int checkpointSyncs = 2;
@@ -1733,6 +1704,8 @@ TEST(ServerHttpTest, AStopStoresNoWriteItAnswersFailureAndWaitsForOneCommitAtMos
                     std::lock_guard<std::mutex> lock(mutex);
                     outcomes.emplace_back(100000 - q, outcome);
                 });
+            // Every answer says the connection takes no other request; the one thread
+            // is held by a download till after the store dropped its writes.
             Answer held;
             std::thread download(
                 [&] { held = AskFrom("127.0.0.3", server.Port(), "op=downloadScore&user=many&type=0&level=50"); });
